@@ -1,0 +1,149 @@
+#include "common/CBinaryFile.h"
+
+#include <cstring>
+
+CBinaryReader::CBinaryReader(FILE* pFile) : m_pFile(pFile)
+{
+    if (!m_pFile) {
+        m_bFailed = true;
+        return;
+    }
+    const long nHere = std::ftell(m_pFile);
+    if (nHere < 0 || std::fseek(m_pFile, 0, SEEK_END) != 0) {
+        m_bFailed = true;
+        return;
+    }
+    const long nEnd = std::ftell(m_pFile);
+    std::fseek(m_pFile, nHere, SEEK_SET);
+    m_nRemaining = nEnd > nHere ? nEnd - nHere : 0;
+}
+
+bool CBinaryReader::ReadBytes(void* pDest, size_t nBytes)
+{
+    if (m_bFailed || static_cast<int64_t>(nBytes) > m_nRemaining) {
+        m_bFailed = true;
+        std::memset(pDest, 0, nBytes);
+        return false;
+    }
+    if (nBytes && std::fread(pDest, 1, nBytes, m_pFile) != nBytes) {
+        m_bFailed = true;
+        std::memset(pDest, 0, nBytes);
+        return false;
+    }
+    m_nRemaining -= static_cast<int64_t>(nBytes);
+    return true;
+}
+
+bool CBinaryReader::Skip(size_t nBytes)
+{
+    if (m_bFailed || static_cast<int64_t>(nBytes) > m_nRemaining ||
+        std::fseek(m_pFile, static_cast<long>(nBytes), SEEK_CUR) != 0) {
+        m_bFailed = true;
+        return false;
+    }
+    m_nRemaining -= static_cast<int64_t>(nBytes);
+    return true;
+}
+
+bool CBinaryReader::ReadU8(uint8_t& v) { return ReadBytes(&v, 1); }
+
+bool CBinaryReader::ReadI8(int8_t& v)
+{
+    uint8_t u;
+    const bool ok = ReadU8(u);
+    v = static_cast<int8_t>(u);
+    return ok;
+}
+
+bool CBinaryReader::ReadU16(uint16_t& v)
+{
+    uint8_t b[2];
+    const bool ok = ReadBytes(b, 2);
+    v = static_cast<uint16_t>(b[0] | (b[1] << 8));
+    return ok;
+}
+
+bool CBinaryReader::ReadI16(int16_t& v)
+{
+    uint16_t u;
+    const bool ok = ReadU16(u);
+    v = static_cast<int16_t>(u);
+    return ok;
+}
+
+bool CBinaryReader::ReadU32(uint32_t& v)
+{
+    uint8_t b[4];
+    const bool ok = ReadBytes(b, 4);
+    v = static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) | (static_cast<uint32_t>(b[2]) << 16) |
+        (static_cast<uint32_t>(b[3]) << 24);
+    return ok;
+}
+
+bool CBinaryReader::ReadI32(int32_t& v)
+{
+    uint32_t u;
+    const bool ok = ReadU32(u);
+    v = static_cast<int32_t>(u);
+    return ok;
+}
+
+bool CBinaryReader::ReadFloat(float& v)
+{
+    uint32_t u;
+    const bool ok = ReadU32(u);
+    std::memcpy(&v, &u, sizeof v);
+    return ok;
+}
+
+bool CBinaryReader::CheckCount(uint64_t nCount, uint64_t nMinBytesEach)
+{
+    if (m_bFailed || nCount * nMinBytesEach > static_cast<uint64_t>(m_nRemaining)) {
+        m_bFailed = true;
+        return false;
+    }
+    return true;
+}
+
+bool CBinaryWriter::WriteBytes(const void* pSource, size_t nBytes)
+{
+    if (m_bFailed || !m_pFile || (nBytes && std::fwrite(pSource, 1, nBytes, m_pFile) != nBytes)) {
+        m_bFailed = true;
+        return false;
+    }
+    return true;
+}
+
+bool CBinaryWriter::WriteU8(uint8_t v) { return WriteBytes(&v, 1); }
+
+bool CBinaryWriter::WriteU16(uint16_t v)
+{
+    const uint8_t b[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
+    return WriteBytes(b, 2);
+}
+
+bool CBinaryWriter::WriteU32(uint32_t v)
+{
+    const uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
+                          static_cast<uint8_t>(v >> 24)};
+    return WriteBytes(b, 4);
+}
+
+bool CBinaryWriter::WriteFloat(float v)
+{
+    uint32_t u;
+    std::memcpy(&u, &v, sizeof u);
+    return WriteU32(u);
+}
+
+bool CBinaryWriter::WriteZeros(size_t nBytes)
+{
+    static const uint8_t kZeros[256] = {};
+    while (nBytes > 0) {
+        const size_t n = nBytes < sizeof kZeros ? nBytes : sizeof kZeros;
+        if (!WriteBytes(kZeros, n))
+            return false;
+        nBytes -= n;
+    }
+    return true;
+}

@@ -1,0 +1,141 @@
+#include "common/CXList.h"
+
+CXList::~CXList() { RemoveAll(); }
+
+LPXLISTNODE CXList::AddTail(void* pData)
+{
+    auto* pNode = new XLISTNODE{pData, m_pTail, nullptr};
+    if (m_pTail)
+        m_pTail->pNext = pNode;
+    else
+        m_pHead = pNode;
+    m_pTail = pNode;
+    ++m_nCount;
+    return pNode;
+}
+
+void* CXList::RemoveHead()
+{
+    LPXLISTNODE pNode = m_pHead;
+    void* pData = pNode->pData;
+    m_pHead = pNode->pNext;
+    if (m_pHead)
+        m_pHead->pPrev = nullptr;
+    else
+        m_pTail = nullptr;
+    --m_nCount;
+    delete pNode;
+    return pData;
+}
+
+void* CXList::RemoveTail()
+{
+    LPXLISTNODE pNode = m_pTail;
+    void* pData = pNode->pData;
+    m_pTail = pNode->pPrev;
+    if (m_pTail)
+        m_pTail->pNext = nullptr;
+    else
+        m_pHead = nullptr;
+    --m_nCount;
+    delete pNode;
+    return pData;
+}
+
+void CXList::RemoveAll()
+{
+    LPXLISTNODE pNode = m_pHead;
+    while (pNode) {
+        LPXLISTNODE pNext = pNode->pNext;
+        delete pNode;
+        pNode = pNext;
+    }
+    m_pHead = m_pTail = nullptr;
+    m_nCount = 0;
+}
+
+LPXLISTNODE CXList::Find(const void* pData, LPXLISTNODE pStart) const
+{
+    for (LPXLISTNODE pNode = pStart ? pStart : m_pHead; pNode; pNode = pNode->pNext)
+        if (pNode->pData == pData)
+            return pNode;
+    return nullptr;
+}
+
+LPXLISTNODE CXList::GetAt(int nIndex) const
+{
+    if (nIndex < 0 || nIndex >= m_nCount)
+        return nullptr;
+    LPXLISTNODE pNode;
+    if (nIndex <= m_nCount / 2) {
+        pNode = m_pHead;
+        for (int i = 0; i < nIndex; ++i)
+            pNode = pNode->pNext;
+    } else {
+        pNode = m_pTail;
+        for (int i = 0; i < m_nCount - 1 - nIndex; ++i)
+            pNode = pNode->pPrev;
+    }
+    return pNode;
+}
+
+int CXList::IndexOf(const void* pData) const
+{
+    int nIndex = 0;
+    for (LPXLISTNODE pNode = m_pHead; pNode; pNode = pNode->pNext, ++nIndex)
+        if (pNode->pData == pData)
+            return nIndex;
+    return m_nCount;
+}
+
+void CXList::Remove(LPXLISTNODE pNode)
+{
+    if (pNode->pPrev)
+        pNode->pPrev->pNext = pNode->pNext;
+    else
+        m_pHead = pNode->pNext;
+    if (pNode->pNext)
+        pNode->pNext->pPrev = pNode->pPrev;
+    else
+        m_pTail = pNode->pPrev;
+    --m_nCount;
+    delete pNode;
+}
+
+LPXLISTNODE CXList::Swap(int nIndex1, int nIndex2)
+{
+    LPXLISTNODE pFirst = GetAt(nIndex1);
+    LPXLISTNODE pSecond = GetAt(nIndex2);
+    void* pData = pFirst->pData;
+    pFirst->pData = pSecond->pData;
+    pSecond->pData = pData;
+    return pSecond;
+}
+
+LPXLISTNODE CXList::InsertBefore(LPXLISTNODE pNode, void* pData)
+{
+    if (m_nCount == 0 || !pNode)
+        return nullptr;
+    auto* pNew = new XLISTNODE{pData, pNode->pPrev, pNode};
+    if (pNode->pPrev)
+        pNode->pPrev->pNext = pNew;
+    else
+        m_pHead = pNew;
+    pNode->pPrev = pNew;
+    ++m_nCount;
+    return pNew;
+}
+
+LPXLISTNODE CXList::InsertAfter(LPXLISTNODE pNode, void* pData)
+{
+    if (m_nCount == 0 || !pNode)
+        return nullptr;
+    auto* pNew = new XLISTNODE{pData, pNode, pNode->pNext};
+    if (pNode->pNext)
+        pNode->pNext->pPrev = pNew;
+    else
+        m_pTail = pNew;
+    pNode->pNext = pNew;
+    ++m_nCount;
+    return pNew;
+}

@@ -1,0 +1,74 @@
+#pragma once
+// Doubly linked list of untyped pointers. The list owns its nodes, never the
+// elements: owners free their records before they empty the list.
+
+struct XLISTNODE {
+    void* pData = nullptr;
+    XLISTNODE* pPrev = nullptr;
+    XLISTNODE* pNext = nullptr;
+};
+using LPXLISTNODE = XLISTNODE*;
+
+class CXList {
+public:
+    CXList() = default;
+    ~CXList();
+    CXList(const CXList&) = delete;
+    CXList& operator=(const CXList&) = delete;
+
+    LPXLISTNODE AddTail(void* pData);
+    // The list must not be empty.
+    void* RemoveHead();
+    void* RemoveTail();
+    void RemoveAll();
+
+    LPXLISTNODE Find(const void* pData, LPXLISTNODE pStart = nullptr) const;
+    // Null for an index outside 0..count-1; walks from the nearer end.
+    LPXLISTNODE GetAt(int nIndex) const;
+    // Count when the element is absent.
+    int IndexOf(const void* pData) const;
+    void Remove(LPXLISTNODE pNode);
+    // Exchanges the data of two nodes; both indexes must be valid.
+    LPXLISTNODE Swap(int nIndex1, int nIndex2);
+    // Both insert nothing and answer null on an empty list.
+    LPXLISTNODE InsertBefore(LPXLISTNODE pNode, void* pData);
+    LPXLISTNODE InsertAfter(LPXLISTNODE pNode, void* pData);
+
+    LPXLISTNODE GetHead() const { return m_pHead; }
+    LPXLISTNODE GetTail() const { return m_pTail; }
+    int GetCount() const { return m_nCount; }
+    bool IsEmpty() const { return m_nCount == 0; }
+
+    // Walks the elements in order as a given type: for (T* p : list.Items<T>()).
+    template <typename T>
+    class Range {
+    public:
+        class Iterator {
+        public:
+            explicit Iterator(LPXLISTNODE p) : m_p(p) {}
+            T* operator*() const { return static_cast<T*>(m_p->pData); }
+            Iterator& operator++()
+            {
+                m_p = m_p->pNext;
+                return *this;
+            }
+            bool operator!=(const Iterator& other) const { return m_p != other.m_p; }
+
+        private:
+            LPXLISTNODE m_p;
+        };
+        explicit Range(LPXLISTNODE pHead) : m_pHead(pHead) {}
+        Iterator begin() const { return Iterator(m_pHead); }
+        Iterator end() const { return Iterator(nullptr); }
+
+    private:
+        LPXLISTNODE m_pHead;
+    };
+    template <typename T>
+    Range<T> Items() const { return Range<T>(m_pHead); }
+
+private:
+    LPXLISTNODE m_pHead = nullptr;
+    LPXLISTNODE m_pTail = nullptr;
+    int m_nCount = 0;
+};

@@ -1,0 +1,31 @@
+#include "common/DebugLog.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+DebugLogSink& Sink()
+{
+    static DebugLogSink sink;
+    return sink;
+}
+}  // namespace
+
+void SetDebugLogSink(DebugLogSink sink) { Sink() = std::move(sink); }
+
+void DebugLog(int nLevel, const char* pszFormat, ...)
+{
+    static const bool bToStderr = std::getenv("BRELLOX_LOG") != nullptr;
+    if (!bToStderr && !Sink())
+        return;
+    char szText[1024];
+    va_list args;
+    va_start(args, pszFormat);
+    std::vsnprintf(szText, sizeof szText, pszFormat, args);
+    va_end(args);
+    if (bToStderr)
+        std::fprintf(stderr, "Debug : %s\n", szText);
+    if (Sink())
+        Sink()(nLevel, szText);
+}

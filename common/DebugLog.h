@@ -1,0 +1,19 @@
+#pragma once
+// The one diagnostic call of every program. Lines are formatted as
+// "Debug : <text>" and go nowhere unless BRELLOX_LOG is set (then to standard
+// error) or a sink is installed (tests use one to see what was logged).
+// Logging never changes what the game does.
+#include <functional>
+#include <string>
+
+#if defined(__GNUC__)
+#define BRELLOX_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
+#else
+#define BRELLOX_PRINTF(fmt, args)
+#endif
+
+void DebugLog(int nLevel, const char* pszFormat, ...) BRELLOX_PRINTF(2, 3);
+
+// Receives each line (without the "Debug : " prefix); an empty function removes the sink.
+using DebugLogSink = std::function<void(int nLevel, const std::string& line)>;
+void SetDebugLogSink(DebugLogSink sink);

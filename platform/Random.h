@@ -1,0 +1,16 @@
+#pragma once
+// The game's own random numbers. Every chance in the game is drawn here, never
+// from the C library, so that one seed gives the same game on every machine
+// and every value lies in 0..32767, the range the game's arithmetic assumes.
+namespace plat {
+
+constexpr int kRandMax = 32767;
+
+// Next value in 0..kRandMax.
+int rand();
+// Restarts the sequence; the same seed gives the same sequence.
+void srand(unsigned seed);
+// The current state, so that a saved game or a test can resume a sequence.
+unsigned randState();
+
+}  // namespace plat
