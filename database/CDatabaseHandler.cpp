@@ -1,0 +1,134 @@
+#include "database/CDatabaseHandler.h"
+
+#include "common/DebugLog.h"
+
+#include <cstdint>
+
+namespace {
+
+// The free-identifier list and the pool lists hold plain values.
+void FreeCells(CXList& list)
+{
+    while (!list.IsEmpty())
+        delete static_cast<uint32_t*>(list.RemoveHead());
+}
+
+}  // namespace
+
+CDatabaseHandler::CDatabaseHandler()
+{
+    const bool bDictionaries = LoadNameDictionaries();
+    const bool bTables = LoadStadiumTables();
+    const bool bPools = CreateNameGenerationTables();
+    m_pManagerNameRow = m_pStaffNameRow = m_pNationalityRows;
+    SortStadiumSizeTable();
+    m_bFixedTablesLoaded = bDictionaries && bTables && bPools;
+    if (!m_bFixedTablesLoaded)
+        DebugLog(0, "[CDatabaseHandler::CDatabaseHandler] The start-up data files are missing or damaged");
+}
+
+CDatabaseHandler::~CDatabaseHandler()
+{
+    FreeWorld();
+    m_FirstNames.Free();
+    m_LastNames.Free();
+    DeleteNameGenerationTables();
+    m_ManagerTable.SetSize(0);
+    m_StaffTable.SetSize(0);
+    m_ClubTable.SetSize(0);
+    m_PlayerTable.SetSize(0);
+}
+
+void CDatabaseHandler::DeleteDatabase()
+{
+    if (!m_nDatabaseLoaded)
+        return;
+    FreeWorld();
+}
+
+void CDatabaseHandler::FreeWorld()
+{
+    // The records of the countries, grounds, fixtures, offers, markets, save
+    // games, youths and the people of the pools are destroyed here by their
+    // own classes; the lists are emptied so that nothing points at them.
+    m_lstCountries.RemoveAll();
+    m_lstGrounds.RemoveAll();
+    m_lstCupFixtures.RemoveAll();
+    m_lstListMarket.RemoveAll();
+    m_lstLoanMarket.RemoveAll();
+    m_lstBuyOffers.RemoveAll();
+    m_lstLoanOffers.RemoveAll();
+    while (!m_lstPendingTransfers.IsEmpty())
+        delete static_cast<PENDINGTRANSFER*>(m_lstPendingTransfers.RemoveHead());
+    m_nCountryCount = m_nGroundCount = m_nCupFixtureCount = m_nBuyOfferCount = m_nLoanOfferCount = 0;
+    for (CSaveGame*& pSlot : m_pHumanSlots)
+        pSlot = nullptr;
+    m_pPendingCupFixture = nullptr;
+    m_byPendingCupFixture = 0;
+
+    for (CStaffDatabase*& pStaff : m_pRetiredStaff)
+        pStaff = nullptr;
+    m_lstStaffPool.RemoveAll();
+    for (int i = 0; i < m_StaffTable.GetSize(); ++i)
+        delete static_cast<LPITEMSTAFFINFORMATION>(m_StaffTable.GetAt(i));
+    m_StaffTable.SetSize(0);
+
+    for (CPlayerDatabase*& pPlayer : m_pRetiredPlayers)
+        pPlayer = nullptr;
+    m_lstYouths.RemoveAll();
+    m_nYouthCount = 0;
+    for (int i = 0; i < m_PlayerTable.GetSize(); ++i)
+        delete static_cast<LPITEMPLAYERINFORMATION>(m_PlayerTable.GetAt(i));
+    m_PlayerTable.SetSize(0);
+    m_nPlayersInTable = m_nYouthsInTable = 0;
+
+    for (CManagerDatabase*& pManager : m_pRetiredManagers)
+        pManager = nullptr;
+    m_lstUnemployedManagers.RemoveAll();
+    for (int i = 0; i < m_ManagerTable.GetSize(); ++i)
+        delete static_cast<LPITEMMANAGERINFORMATION>(m_ManagerTable.GetAt(i));
+    m_ManagerTable.SetSize(0);
+    m_ClubTable.SetSize(0);
+    m_nClubTotal = 0;
+
+    FreeCells(m_lstFreeIdentifiers);
+    m_nDatabaseLoaded = 0;
+}
+
+void CDatabaseHandler::SetPendingCupFixture(CCupFixturesDatabase* pFixture)
+{
+    m_pPendingCupFixture = pFixture;
+    m_byPendingCupFixture = pFixture ? 1 : 0;
+}
+
+CSaveGame* CDatabaseHandler::GetCurrentSaveGame() const
+{
+    return m_byCurrentHuman < HUMAN_SLOTS ? m_pHumanSlots[m_byCurrentHuman] : nullptr;
+}
+
+void CDatabaseHandler::SetDefaultGameSettings()
+{
+    m_byGameSettings[0] = 5;
+    m_byGameSettings[1] = 0;
+    m_byGameSettings[2] = 6;
+}
+
+CUP_NUMBER CDatabaseHandler::MakeCupNumber(int nCupType, ID_COUNTRY idCountry)
+{
+    const int nNumber = nCupType * 20 + idCountry;
+    if (nCupType < 0 || idCountry >= 20 || nNumber >= CUP_NUMBER_NONE) {
+        DebugLog(1, "[CDatabaseHandler::MakeCupNumber] No cup number for type %d of country %d", nCupType, idCountry);
+        return CUP_NUMBER_NONE;
+    }
+    return static_cast<CUP_NUMBER>(nNumber);
+}
+
+int32_t CDatabaseHandler::GetMoneyTier(int nLevel)
+{
+    static constexpr int32_t kTiers[5] = {162000, 100000, 75000, 50000, 25000};
+    if (nLevel > 4)
+        nLevel = 4;
+    if (nLevel < 0)
+        nLevel = 0;
+    return kTiers[4 - nLevel];
+}

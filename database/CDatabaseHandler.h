@@ -1,0 +1,279 @@
+#pragma once
+// The one root of the game world. It owns the countries (and through them
+// divisions, clubs and their people), the grounds, fixtures, offers and
+// markets, the identifier tables that find players, managers, staff and clubs
+// by identifier, the human managers' slots, the name dictionaries with the
+// nationality name pools, and the fixed stadium tables read at start-up.
+//
+// Start-up data that is missing or malformed is logged and leaves
+// AreFixedTablesLoaded() false; the program that built the root then refuses
+// to start. Nothing here throws.
+#include "common/CDate.h"
+#include "common/CPointerArray.h"
+#include "common/CXList.h"
+#include "common/Identifiers.h"
+#include "database/CNameDictionary.h"
+#include "database/IdentifierEntries.h"
+#include "database/NationalityTable.h"
+#include "database/StadiumTables.h"
+
+#include <cstdint>
+
+class CSaveGame;
+class CCountryDatabase;
+class CGroundDatabase;
+class CClubDatabase;
+class CCupFixturesDatabase;
+class CBuyOfferDatabase;
+class CLoanOfferDatabase;
+class CEuropeanCupDatabase;
+
+// A completed deal that waits for its date.
+struct PENDINGTRANSFER {
+    uint32_t dwDate = 0;
+    CBuyOfferDatabase* pOffer = nullptr;
+};
+
+constexpr int HUMAN_SLOTS = 4;
+constexpr int RETIRED_CACHE_SLOTS = 10;
+constexpr int WORLD_BLOCK_BYTES = 7040;
+
+enum NAMEDICTIONARY { NAMEDICTIONARY_FIRST = 0, NAMEDICTIONARY_LAST = 1 };
+
+class CDatabaseHandler {
+public:
+    // Builds the empty world and reads the dictionaries, the name pools and
+    // the six stadium tables from the current folder.
+    CDatabaseHandler();
+    ~CDatabaseHandler();
+    CDatabaseHandler(const CDatabaseHandler&) = delete;
+    CDatabaseHandler& operator=(const CDatabaseHandler&) = delete;
+
+    // True when every dictionary, pool and table was read; false means the
+    // installation is damaged and the log says which file.
+    bool AreFixedTablesLoaded() const { return m_bFixedTablesLoaded; }
+
+    // ---- world lifecycle ----
+    // Frees the loaded world, keeps the fixed tables; only when a world is loaded.
+    void DeleteDatabase();
+    bool IsDatabaseLoaded() const { return m_nDatabaseLoaded != 0; }
+    void SetDatabaseLoaded(bool bLoaded) { m_nDatabaseLoaded = bLoaded ? 1 : 0; }
+    // Keeps the cup fixture just played for the match screen; null clears it.
+    void SetPendingCupFixture(CCupFixturesDatabase* pFixture);
+    CCupFixturesDatabase* GetPendingCupFixture() const { return m_pPendingCupFixture; }
+    bool HasPendingCupFixture() const { return m_byPendingCupFixture != 0; }
+    // The human whose turn it is; null for an empty slot.
+    CSaveGame* GetCurrentSaveGame() const;
+    int GetCurrentHumanIndex() const { return m_byCurrentHuman; }
+    // Game length in seasons and the two other settings: 5, 0, 6.
+    void SetDefaultGameSettings();
+    uint8_t GetGameSetting(int nIndex) const { return nIndex >= 0 && nIndex < 3 ? m_byGameSettings[nIndex] : 0; }
+    void SetGameSetting(int nIndex, uint8_t byValue)
+    {
+        if (nIndex >= 0 && nIndex < 3)
+            m_byGameSettings[nIndex] = byValue;
+    }
+    const CDate& GetGameDate() const { return m_GameDate; }
+
+    // ---- identifiers ----
+    CPlayerDatabase* GetPlayerFromID(ID_PLAYER idPlayer);
+    CYouthDatabase* GetYouthFromID(ID_PLAYER idPlayer);
+    CManagerDatabase* GetManagerFromID(ID_MANAGER idManager);
+    uint8_t GetManagerState(ID_MANAGER idManager) const;
+    CManagerDatabase* GetPoolManager(ID_MANAGER idManager) const;
+    CManagerDatabase* GetEmployedManager(ID_MANAGER idManager) const;
+    CStaffDatabase* GetStaffFromID(ID_STAFF idStaff);
+    CClubDatabase* GetClubFromID(ID_CLUB idClub) const;
+    // The table entries themselves; null when there is none.
+    LPITEMPLAYERINFORMATION GetPlayerInformation(ID_PLAYER idPlayer) const;
+    LPITEMMANAGERINFORMATION GetManagerInformation(ID_MANAGER idManager) const;
+    LPITEMSTAFFINFORMATION GetStaffInformation(ID_STAFF idStaff) const;
+
+    void AddManagerToIDTable(ID_MANAGER idManager, CManagerDatabase* pManager, uint8_t byState);
+    void AddStaffToIDTable(ID_STAFF idStaff, CStaffDatabase* pStaff, uint32_t dwFlags);
+    // A player; with bReuse the identifier's existing entry takes him.
+    void AddPlayerToIDTable(ID_PLAYER idPlayer, CPlayerDatabase* pPlayer, bool bReuse);
+    // A youth player.
+    void AddPlayerToIDTable(ID_PLAYER idPlayer, CYouthDatabase* pYouth);
+    // The entry stays; with bClear its flags become 0.
+    void RemovePlayerFromIDTable(bool bYouth, ID_PLAYER idPlayer, bool bClear);
+    // The club table is rebuilt after a load: sized to the club total, then
+    // every club entered at its identifier.
+    void ResetClubTable(int nClubTotal);
+    void SetClubInTable(ID_CLUB idClub, CClubDatabase* pClub);
+    int GetClubTotal() const { return m_nClubTotal; }
+    int GetPlayersInTable() const { return m_nPlayersInTable; }
+    int GetYouthsInTable() const { return m_nYouthsInTable; }
+    int GetPlayerTableSize() const { return m_PlayerTable.GetSize(); }
+    int GetManagerTableSize() const { return m_ManagerTable.GetSize(); }
+    int GetStaffTableSize() const { return m_StaffTable.GetSize(); }
+
+    // Identifiers given back are handed out again before new ones.
+    void AddFreeIdentifier(uint32_t dwIdentifier);
+    uint32_t GetFreeIdentifier();
+    int GetFreeIdentifierCount() const { return m_lstFreeIdentifiers.GetCount(); }
+
+    // ---- names ----
+    bool CreateNameGenerationTables();
+    void DeleteNameGenerationTables();
+    const CNameDictionary& GetNameDictionary(int nDictionary) const
+    {
+        return nDictionary == NAMEDICTIONARY_LAST ? m_LastNames : m_FirstNames;
+    }
+    // Halving search of a dictionary (NAMEDICTIONARY_FIRST or _LAST).
+    bool FindName(int nDictionary, const char* pszName, uint32_t& dwOffset, const char** ppName = nullptr) const;
+    // The name at an offset stored in a record; null when the offset is not
+    // the start of a name of the dictionary.
+    const char* GetFirstNameFromOffset(uint32_t dwOffset) const { return m_FirstNames.GetNameAtOffset(dwOffset); }
+    const char* GetLastNameFromOffset(uint32_t dwOffset) const { return m_LastNames.GetNameAtOffset(dwOffset); }
+    // Nationality 1-101; null otherwise or when the pools did not load.
+    const NATIONALITYROW* GetNationalityRow(int nNationality) const;
+    // With a country (its identifier byte; 0 for none) 98 in 100 people share
+    // its nationality; the rest, and everyone without a country, get any.
+    const NATIONALITYROW* PickNationality(ID_COUNTRY idCountry) const;
+    // A random name of the row's pools.
+    const char* DrawFirstName(const NATIONALITYROW& row) const;
+    const char* DrawLastName(const NATIONALITYROW& row) const;
+    // Draws a first and a last name from the row's pools and finds both in
+    // the dictionaries; false (logged) when a drawn name is not there.
+    bool GenerateName(const NATIONALITYROW& row, uint32_t& dwFirstOffset, uint32_t& dwLastOffset) const;
+    // Appearance type 0, 3 or 4 and its variant for a nationality (1-101).
+    void DrawAppearance(int nNationality, uint8_t& byType, uint8_t& byVariant) const;
+
+    // ---- stadium tables and value rules ----
+    // Position class of a stand position 0-7 (clockwise from the top side):
+    // 0 long sides, 1 ends, 2 corners.
+    static int GetStadiumPositionKind(int nPosition);
+    // Keyed by stand position 0-7 (turned into its class), kind, size, option.
+    const STANDTABLERECORD* GetStandTableRecord(int nPosition, int nKind, int nSize, int nOption) const;
+    const STANDADJUSTMENTTABLERECORD* GetStandAdjustmentTableRecord(int nPosition, int nKind, int nSize,
+                                                                    int nOption) const;
+    const STANDPARTTABLERECORD* GetStandPartTableRecord(int nPosition, int nKind, int nSize, int nPart) const;
+    const FACILITYTABLERECORD* GetFacilityTableRecord(int nType, int nSize) const;
+    const FACILITYTABLERECORD* GetExtraFacilityTableRecord(int nType, int nSize) const;
+    // The row for a value (a ground capacity) among the rows of one key pair;
+    // null when the table has no row of that key pair.
+    const STADIUMSIZETABLERECORD* GetStadiumSizeTableRecord(int nKey1, int nKey2, uint32_t dwValue) const;
+    const STADIUMSIZETABLERECORD* GetStadiumSizeTableRow(int nIndex) const;
+    void SortStadiumSizeTable();
+    static const FACILITYCOMPONENTTABLERECORD* GetFacilityComponentTableRecordFromTypeAndSize(int nType, int nSize);
+
+    // The plan of a ground: 62 x 44 cells of 10 pixels from (8, 30), the
+    // pitch 11 x 8 cells with its top-left cell at (26, 18).
+    static constexpr int kPlanOriginX = 8;
+    static constexpr int kPlanOriginY = 30;
+    static constexpr int kPlanCellPixels = 10;
+    static constexpr int kPitchCellX = 26;
+    static constexpr int kPitchCellY = 18;
+    static constexpr int kPitchWidthCells = 11;
+    static constexpr int kPitchHeightCells = 8;
+    // The plan cell next to the pitch where a stand of the position starts.
+    static bool GetStadiumPositionCell(int nPosition, int& nX, int& nY);
+    // A stand's rectangle on the plan from its size (0-5, one cell deeper per
+    // step) and position, in cells and in client pixels.
+    static bool GetStadiumComponentGridRect(int nSize, int nPosition, int& nX, int& nY, int& nWidth, int& nHeight);
+    static bool GetStadiumComponentScreenRect(int nSize, int nPosition, int& nX, int& nY, int& nWidth,
+                                              int& nHeight);
+
+    static void BuildAttendanceCurve();
+    // Entry 0-99 (clamped) of the attendance curve.
+    static float GetAttendanceCurveEntry(int nIndex);
+    static int32_t RoundMoneyValue(int32_t nAmount);
+    // 100 at a, 0 at b, linear between; 100 when a equals b.
+    static float GetPercentageInRange(float fValue, float fA, float fB);
+    static void MergeClubRecords(CLUBRECORDENTRY* pTarget, const CLUBRECORDENTRY* pOther);
+
+    // ---- cup numbers and money tiers ----
+    // CUP_NUMBER_NONE (logged) when the type or the country does not fit.
+    static CUP_NUMBER MakeCupNumber(int nCupType, ID_COUNTRY idCountry);
+    static int GetCupTypeFromCupNumber(CUP_NUMBER cupNumber) { return cupNumber / 20; }
+    static ID_COUNTRY GetCountryFromCupNumber(CUP_NUMBER cupNumber) { return static_cast<ID_COUNTRY>(cupNumber % 20); }
+    // Level 0 gives 25,000 rising to 162,000 at level 4 and above.
+    static int32_t GetMoneyTier(int nLevel);
+
+private:
+    bool LoadNameDictionaries();
+    bool LoadStadiumTables();
+    // Frees every record and entry of the world that exists; safe when empty.
+    void FreeWorld();
+
+    CPointerArray m_PlayerTable;  // element id - 1
+    int32_t m_nCountryCount = 0;
+    int32_t m_nGroundCount = 0;
+    int32_t m_nCupFixtureCount = 0;
+    int32_t m_nBuyOfferCount = 0;
+    int32_t m_nLoanOfferCount = 0;
+    int32_t m_nYouthCount = 0;
+    int32_t m_nDivisionTotal = 0;
+    int32_t m_nClubTotal = 0;
+    int32_t m_nPlayerCount = 0;
+    int32_t m_nPlayersInTable = 0;
+    int32_t m_nYouthsInTable = 0;
+    int32_t m_nPlayerLimit = 0;
+    CSaveGame* m_pHumanSlots[HUMAN_SLOTS] = {};
+    uint8_t m_byCurrentHuman = 0;
+    CNameDictionary m_FirstNames;
+    CNameDictionary m_LastNames;
+    uint8_t m_WorldBlock[WORLD_BLOCK_BYTES] = {};
+    uint32_t m_dwOfferID = 0;
+    uint32_t m_dwLoanOfferID = 0;
+    uint32_t m_dwFixtureID = 0;
+    uint32_t m_dwGroundComponentID = 0;
+    uint32_t m_dwScoutQueryID = 0;
+    uint32_t m_dwTrainingCampID = 0;
+    uint8_t m_byGameSettings[3] = {};
+    STANDTABLERECORD m_StandTable[STAND_TABLE_ROWS] = {};
+    STANDADJUSTMENTTABLERECORD m_StandAdjustmentTable[STAND_ADJUSTMENT_TABLE_ROWS] = {};
+    STANDPARTTABLERECORD m_StandPartTable[STAND_PART_TABLE_ROWS] = {};
+    FACILITYTABLERECORD m_FacilityTable[FACILITY_TABLE_ROWS] = {};
+    FACILITYTABLERECORD m_ExtraFacilityTable[EXTRA_FACILITY_TABLE_ROWS] = {};
+    STADIUMSIZETABLERECORD m_StadiumSizeTable[STADIUM_SIZE_TABLE_ROWS] = {};
+    uint32_t m_dwLastFreeIdentifier = 0;
+    int32_t m_nYouthsPerHuman[HUMAN_SLOTS] = {};
+    uint8_t m_byFlags[2] = {};
+    CEuropeanCupDatabase* m_pEuropeanCups = nullptr;
+    CXList m_lstCupFixtures;
+    uint8_t m_byPendingCupFixture = 0;
+    CCupFixturesDatabase* m_pPendingCupFixture = nullptr;
+    CManagerDatabase* m_pRetiredManagers[RETIRED_CACHE_SLOTS] = {};
+    int32_t m_nRetiredManagerRing = 0;
+    CPlayerDatabase* m_pRetiredPlayers[RETIRED_CACHE_SLOTS] = {};
+    int32_t m_nRetiredPlayerRing = 0;
+    CStaffDatabase* m_pRetiredStaff[RETIRED_CACHE_SLOTS] = {};
+    int32_t m_nRetiredStaffRing = 0;
+    CXList m_lstCountries;
+    CXList m_lstGrounds;
+    CXList m_lstListMarket;
+    CXList m_lstLoanMarket;
+    CXList m_lstBuyOffers;
+    CXList m_lstLoanOffers;
+    CXList m_lstPendingTransfers;  // PENDINGTRANSFER
+    CXList m_lstYouths;
+    CXList m_lstUnemployedManagers;  // identifiers
+    CXList m_lstStaffPool;           // identifiers
+    int32_t m_nDatabaseLoaded = 0;
+    CXList m_lstFreeIdentifiers;  // heap cells of one uint32_t
+
+    // Identifier tables and counters of the people.
+    CPointerArray m_ManagerTable;  // element id; 0 holds no entry
+    CPointerArray m_StaffTable;    // element id; 0 holds no entry
+    CPointerArray m_ClubTable;     // element id - 1
+    uint16_t m_wNextManagerID = 1;
+    uint16_t m_wRetiredManagers = 0;
+    uint16_t m_wPoolManagers = 0;
+    uint16_t m_wManagerCounter = 0;
+    uint16_t m_wNextStaffID = 1;
+    uint16_t m_wRetiredStaff = 0;
+    uint16_t m_wPoolStaff = 0;
+    uint16_t m_wStaffCounter = 0;
+    int32_t m_nRetiredPlayers = 0;
+
+    // Names: the nationality rows with their pools, and the rows last used
+    // for generated manager and staff names.
+    NATIONALITYROW* m_pNationalityRows = nullptr;
+    const NATIONALITYROW* m_pManagerNameRow = nullptr;
+    const NATIONALITYROW* m_pStaffNameRow = nullptr;
+
+    CDate m_GameDate;
+    bool m_bFixedTablesLoaded = false;
+};

@@ -1,0 +1,43 @@
+#pragma once
+// Entries of the identifier tables of the database root. A retired person's
+// record lives in a retired-record file and the entry keeps its file position
+// in a field of its own, never in a pointer field.
+#include <cstdint>
+
+class CPlayerDatabase;
+class CYouthDatabase;
+class CManagerDatabase;
+class CStaffDatabase;
+
+constexpr uint32_t PLAYERINFO_YOUTH = 1;
+constexpr uint32_t PLAYERINFO_RETIRED = 2;
+
+struct ITEMPLAYERINFORMATION {
+    uint32_t dwFlags = 0;
+    CPlayerDatabase* pPlayer = nullptr;  // a player in memory
+    CYouthDatabase* pYouth = nullptr;    // a youth player
+    uint32_t dwRetiredPosition = 0;      // with PLAYERINFO_RETIRED
+};
+using LPITEMPLAYERINFORMATION = ITEMPLAYERINFORMATION*;
+
+constexpr uint8_t MANAGERSTATE_RETIRED = 1;
+constexpr uint8_t MANAGERSTATE_EMPLOYED = 2;
+constexpr uint8_t MANAGERSTATE_POOL = 4;
+
+struct ITEMMANAGERINFORMATION {
+    uint8_t byState = 0;
+    CManagerDatabase* pManager = nullptr;
+    uint32_t dwRetiredPosition = 0;
+};
+using LPITEMMANAGERINFORMATION = ITEMMANAGERINFORMATION*;
+
+constexpr uint32_t STAFFINFO_RETIRED = 1;
+constexpr uint32_t STAFFINFO_EMPLOYED = 2;
+constexpr uint32_t STAFFINFO_POOL = 4;
+
+struct ITEMSTAFFINFORMATION {
+    uint32_t dwFlags = 0;
+    CStaffDatabase* pStaff = nullptr;
+    uint32_t dwRetiredPosition = 0;
+};
+using LPITEMSTAFFINFORMATION = ITEMSTAFFINFORMATION*;
