@@ -191,6 +191,64 @@ public:
     // Level 0 gives 25,000 rising to 162,000 at level 4 and above.
     static int32_t GetMoneyTier(int nLevel);
 
+    // ---- people: registration, history slots and the retired-record files ----
+    // (CDatabaseHandlerPeople.cpp, CDatabaseHandlerRetired.cpp)
+    // Sets the class-wide root pointer of the people records for as long as
+    // this root exists.
+    struct PEOPLELINK {
+        explicit PEOPLELINK(CDatabaseHandler* pHandler);
+        ~PEOPLELINK();
+        PEOPLELINK(const PEOPLELINK&) = delete;
+        PEOPLELINK& operator=(const PEOPLELINK&) = delete;
+    };
+    void SetGameDate(const CDate& date) { m_GameDate = date; }
+    // A player read from a file: one more identifier issued, entered at his id.
+    void RegisterPlayer(CPlayerDatabase* pPlayer);
+    // His entry stays (with the flags cleared) but no longer points at him.
+    void UnregisterPlayer(CPlayerDatabase* pPlayer);
+    int GetPlayerCount() const { return m_nPlayerCount; }
+    void SetPlayerCount(int nCount) { m_nPlayerCount = nCount; }
+    // State MANAGERSTATE_EMPLOYED or MANAGERSTATE_POOL; raises the next identifier.
+    void RegisterManager(CManagerDatabase* pManager, uint8_t byState);
+    ID_MANAGER GetNextManagerID() const { return m_wNextManagerID; }
+    int GetPoolManagerCount() const { return m_wPoolManagers; }
+    // STAFFINFO_EMPLOYED or STAFFINFO_POOL (which also joins the staff pool list).
+    void RegisterStaff(CStaffDatabase* pStaff, uint32_t dwState);
+    ID_STAFF GetNextStaffID() const { return m_wNextStaffID; }
+    int GetStaffPoolCount() const { return m_lstStaffPool.GetCount(); }
+    CCountryDatabase* GetFirstCountry() const;
+    // One of the first nine countries at random; null (and no draw) without any.
+    CCountryDatabase* GetRandomLeadingCountry() const;
+    // Slots of the weekly player history file in use: the largest slot read.
+    int GetHistorySlotCount() const { return m_nHistorySlots; }
+    void RaiseHistorySlotCount(int nSlot)
+    {
+        if (nSlot > m_nHistorySlots)
+            m_nHistorySlots = nSlot;
+    }
+    // Retiring writes the record to "temp.rtp", "temp.rtm" or "temp.rts" in
+    // the current folder and destroys it; the entry keeps its file position.
+    bool SavePlayerRetired(LPITEMPLAYERINFORMATION pPlayerInfo);
+    bool RetireManager(ID_MANAGER idManager);
+    bool RetireStaff(ID_STAFF idStaff);
+    // Reloads into a ring of ten: valid until ten further reloads of the kind.
+    CPlayerDatabase* LoadPlayerRetired(LPITEMPLAYERINFORMATION pPlayerInfo);
+    CManagerDatabase* LoadRetiredManager(ID_MANAGER idManager);
+    CStaffDatabase* LoadRetiredStaff(ID_STAFF idStaff);
+    // After a world is read: enters every record of the three files.
+    bool LoadRetiredPlayers();
+    bool LoadRetiredManagers();
+    bool LoadRetiredStaff();
+    void FreeRetiredCaches();
+    int GetRetiredPlayerCount() const { return m_nRetiredPlayers; }
+    int GetRetiredManagerCount() const { return m_wRetiredManagers; }
+    int GetRetiredStaffCount() const { return m_wRetiredStaff; }
+
+private:
+    int32_t m_nHistorySlots = 0;
+    PEOPLELINK m_PeopleLink{this};
+    // ---- end of people ----
+
 private:
     bool LoadNameDictionaries();
     bool LoadStadiumTables();

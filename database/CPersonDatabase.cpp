@@ -1,0 +1,455 @@
+#include "database/CPersonDatabase.h"
+
+#include "common/CBinaryFile.h"
+#include "common/DebugLog.h"
+#include "database/CDatabaseHandler.h"
+#include "database/PersonOwners.h"
+#include "platform/Files.h"
+#include "platform/Random.h"
+
+#include <cstdio>
+#include <cstring>
+
+const char CPersonDatabase::s_szEmptyName[1] = {'\0'};
+CDatabaseHandler* CPersonDatabase::m_pDatabaseHandler = nullptr;
+
+namespace {
+
+// Age curves by role: goalkeepers peak latest, the first defensive role a
+// little earlier, every other role earliest. Index k = age - 14.
+const uint8_t kAgeCurves[3][PERSON_AGE_CURVE_LENGTH] = {
+    {55, 56, 58, 61, 64, 69, 74, 79, 85, 89, 92, 95, 97, 98, 99, 99, 100,
+     99, 99, 98, 97, 95, 92, 89, 85, 79, 74, 69, 64, 61, 58, 56, 55},
+    {58, 61, 64, 69, 74, 79, 85, 89, 92, 95, 97, 98, 99, 99, 100, 99, 99,
+     98, 97, 95, 92, 89, 85, 79, 74, 69, 64, 61, 58, 54, 53, 52, 51},
+    {64, 69, 74, 79, 85, 89, 92, 95, 97, 98, 99, 99, 100, 99, 99, 98, 97,
+     95, 92, 89, 85, 79, 74, 69, 64, 60, 58, 56, 55, 54, 53, 52, 51},
+};
+
+}  // namespace
+
+// Rows 2-4, 6, 9-10 and 13 repeat the row above them.
+#define TARGET_TAIL 0, 0, 100, 0, 0, 0, 0, 100, 0, 0, 0, 100, 100, 100
+const uint8_t CPersonDatabase::s_abyRoleTargets[PLAYER_ROLE_COUNT][PLAYER_ATTRIBUTE_COUNT] = {
+    {100, 30, 50, 25, 25, 25, 60, 40, TARGET_TAIL},
+    {1, 100, 90, 40, 95, 40, 80, 40, TARGET_TAIL},
+    {1, 100, 90, 40, 95, 40, 80, 40, TARGET_TAIL},
+    {1, 100, 90, 40, 95, 40, 80, 40, TARGET_TAIL},
+    {1, 100, 90, 40, 95, 40, 80, 40, TARGET_TAIL},
+    {1, 100, 95, 90, 45, 30, 45, 85, TARGET_TAIL},
+    {1, 100, 95, 90, 45, 30, 45, 85, TARGET_TAIL},
+    {1, 100, 95, 50, 80, 30, 90, 50, TARGET_TAIL},
+    {1, 60, 100, 95, 50, 85, 80, 65, TARGET_TAIL},
+    {1, 60, 100, 95, 50, 85, 80, 65, TARGET_TAIL},
+    {1, 60, 100, 95, 50, 85, 80, 65, TARGET_TAIL},
+    {1, 65, 80, 90, 65, 100, 55, 80, TARGET_TAIL},
+    {1, 45, 100, 100, 55, 100, 60, 100, TARGET_TAIL},
+    {1, 45, 100, 100, 55, 100, 60, 100, TARGET_TAIL},
+    {1, 45, 55, 55, 95, 100, 80, 90, TARGET_TAIL},
+    {1, 45, 55, 55, 95, 100, 95, 90, TARGET_TAIL},
+};
+#undef TARGET_TAIL
+
+namespace {
+
+constexpr uint16_t kRoleMaskNotSet = 0xFFFF;
+constexpr uint8_t kByteNotSet = 0xFF;
+constexpr int kShortNameBuffers = 15;
+constexpr int kShortNameLength = 40;
+
+bool ReadInjuryEntry(CBinaryReader& reader, INJURYENTRY& entry)
+{
+    CPersonDatabase::ReadDate(reader, entry.Date);
+    reader.ReadU32(entry.dwPersonId);
+    reader.ReadU16(entry.wDays);
+    reader.ReadU8(entry.byType);
+    reader.ReadU8(entry.byZero);
+    return !reader.Failed();
+}
+
+void WriteInjuryEntry(CBinaryWriter& writer, const INJURYENTRY& entry)
+{
+    CPersonDatabase::WriteDate(writer, entry.Date);
+    writer.WriteU32(entry.dwPersonId);
+    writer.WriteU16(entry.wDays);
+    writer.WriteU8(entry.byType);
+    writer.WriteU8(entry.byZero);
+}
+
+}  // namespace
+
+CPersonDatabase::CPersonDatabase() : m_pszFirstName(s_szEmptyName), m_pszLastName(s_szEmptyName) {}
+
+CPersonDatabase::~CPersonDatabase()
+{
+    FreeHistory();
+}
+
+void CPersonDatabase::FreeHistory()
+{
+    for (INJURYENTRY* pEntry : m_InjuryHistory.Items<INJURYENTRY>())
+        delete pEntry;
+    m_InjuryHistory.RemoveAll();
+    for (DISCIPLINARYENTRY* pEntry : m_DisciplinaryHistory.Items<DISCIPLINARYENTRY>())
+        delete pEntry;
+    m_DisciplinaryHistory.RemoveAll();
+}
+
+bool CPersonDatabase::ReadDate(CBinaryReader& reader, DATERECORD& date)
+{
+    reader.ReadU16(date.wYear);
+    reader.ReadU8(date.byMonth);
+    reader.ReadU8(date.byDay);
+    return !reader.Failed();
+}
+
+void CPersonDatabase::WriteDate(CBinaryWriter& writer, const DATERECORD& date)
+{
+    writer.WriteU16(date.wYear);
+    writer.WriteU8(date.byMonth);
+    writer.WriteU8(date.byDay);
+}
+
+bool CPersonDatabase::IsValidDate(const DATERECORD& date)
+{
+    return date.byMonth >= 1 && date.byMonth <= 12 && date.byDay >= 1 && date.byDay <= 31;
+}
+
+const char* CPersonDatabase::GetDictionaryName(int nDictionary, uint32_t dwOffset)
+{
+    if (!m_pDatabaseHandler)
+        return s_szEmptyName;
+    const char* pszName = nDictionary == NAMEDICTIONARY_LAST ? m_pDatabaseHandler->GetLastNameFromOffset(dwOffset)
+                                                             : m_pDatabaseHandler->GetFirstNameFromOffset(dwOffset);
+    return pszName ? pszName : s_szEmptyName;
+}
+
+void CPersonDatabase::SetNameOffsets(uint32_t dwFirstNameOffset, uint32_t dwLastNameOffset)
+{
+    m_dwFirstNameOffset = dwFirstNameOffset;
+    m_dwLastNameOffset = dwLastNameOffset;
+    m_pszFirstName = GetDictionaryName(0, dwFirstNameOffset);
+    m_pszLastName = GetDictionaryName(1, dwLastNameOffset);
+}
+
+bool CPersonDatabase::Load(CBinaryReader& reader, CCountryDatabase* pCountry, CDivisionDatabase* pDivision,
+                           CClubDatabase* pClub)
+{
+    uint32_t dwFirstNameOffset = 0, dwLastNameOffset = 0, dwPersonId = 0, dwFlags = 0, dwReserved = 0;
+    int32_t nHistorySlot = 0;
+    DATERECORD dateOfBirth;
+    uint16_t wInjuries = 0, wDisciplinary = 0, wRoleMask = 0, wInjuryDays = 0, wClubId = 0;
+    uint16_t awAttributes[PLAYER_ATTRIBUTE_COUNT] = {};
+    uint8_t byNationality = 0, byPosition = 0, byRole = 0, byInjuryType = 0, byVariant = 0, byType = 0;
+    uint8_t byStatus = 0, byValueBand = 0;
+
+    reader.ReadU32(dwFirstNameOffset);
+    reader.ReadU32(dwLastNameOffset);
+    reader.ReadI32(nHistorySlot);
+    ReadDate(reader, dateOfBirth);
+    reader.ReadU32(dwPersonId);
+    reader.ReadU32(dwFlags);
+    reader.ReadU32(dwReserved);
+    reader.ReadU16(wInjuries);
+    reader.ReadU16(wDisciplinary);
+    reader.ReadU16(wRoleMask);
+    reader.ReadU16(wInjuryDays);
+    for (uint16_t& w : awAttributes)
+        reader.ReadU16(w);
+    reader.ReadU16(wClubId);
+    reader.ReadU8(byNationality);
+    reader.ReadU8(byPosition);
+    reader.ReadU8(byRole);
+    reader.ReadU8(byInjuryType);
+    reader.ReadU8(byVariant);
+    reader.ReadU8(byType);
+    reader.ReadU8(byStatus);
+    reader.ReadU8(byValueBand);
+    reader.Skip(2);
+    if (reader.Failed()) {
+        DebugLog(0, "[CPersonDatabase::Load] The person block is cut short");
+        return false;
+    }
+
+    // Values that the file may leave unset are repaired; anything else out of
+    // range means the record is damaged.
+    if (byNationality == kByteNotSet)
+        byNationality = GetCountryNationality(pCountry);
+    if (byNationality > NATIONALITY_COUNT)
+        byNationality = 0;
+    if (byPosition == kByteNotSet)
+        byPosition = 0;
+    if (byRole == kByteNotSet)
+        byRole = 0;
+    bool bAttributesValid = true;
+    for (uint16_t w : awAttributes)
+        bAttributesValid = bAttributesValid && w <= PLAYER_ATTRIBUTE_MAX;
+    const char* pszProblem = nullptr;
+    if (dwPersonId == 0 || dwPersonId > PERSON_ID_LIMIT)
+        pszProblem = "person id";
+    else if (byPosition >= PLAYER_POSITION_COUNT)
+        pszProblem = "position";
+    else if (byRole >= PLAYER_ROLE_COUNT)
+        pszProblem = "role";
+    else if (!bAttributesValid)
+        pszProblem = "attribute";
+    else if (byInjuryType >= PERSON_INJURY_TYPES)
+        pszProblem = "injury type";
+    else if (byVariant > 5 || (byType != 0 && byType != 3 && byType != 4))
+        pszProblem = "appearance";
+    else if (!IsValidDate(dateOfBirth))
+        pszProblem = "date of birth";
+    else if (nHistorySlot < 0)
+        pszProblem = "history slot";
+    else if (wRoleMask != kRoleMaskNotSet && (wRoleMask & 0xFFFE) != wRoleMask)
+        pszProblem = "role mask";
+    if (pszProblem) {
+        DebugLog(0, "[CPersonDatabase::Load] Person %u has an invalid %s", dwPersonId, pszProblem);
+        reader.Fail();
+        return false;
+    }
+
+    m_byRecordStatus = byStatus;
+    m_wClubId = wClubId;
+    m_dwFlags = dwFlags;
+    m_idPerson = dwPersonId;
+    m_byNationality = byNationality;
+    m_nHistorySlot = nHistorySlot;
+    if (m_pDatabaseHandler)
+        m_pDatabaseHandler->RaiseHistorySlotCount(nHistorySlot);
+
+    m_byPosition = byPosition;
+    m_byRole = byRole;
+    std::memcpy(m_awAttributes, awAttributes, sizeof(m_awAttributes));
+    m_wRoleMask = wRoleMask;
+    if (m_wRoleMask == kRoleMaskNotSet) {
+        m_wRoleMask = 0;
+        GenerateRoles(false);
+    }
+
+    m_wInjuryDays = wInjuryDays;
+    m_byAppearanceVariant = byVariant;
+    m_byAppearanceType = byType;
+    m_byInjuryType = byInjuryType;
+    m_dwReserved = dwReserved;
+    m_DateOfBirth = dateOfBirth;
+    m_byValueBand = byValueBand;
+    SetNameOffsets(dwFirstNameOffset, dwLastNameOffset);
+    if (*m_pszLastName == '\0' && dwLastNameOffset != 0)
+        DebugLog(1, "[CPersonDatabase::Load] Person %u has name offsets outside the dictionaries", m_idPerson);
+
+    m_pCountry = pCountry;
+    m_pDivision = pDivision;
+    m_pClub = pClub;
+
+    if (!reader.CheckCount(static_cast<uint64_t>(wInjuries) + wDisciplinary, 12)) {
+        DebugLog(0, "[CPersonDatabase::Load] Person %u has more history entries than the file holds", m_idPerson);
+        return false;
+    }
+    for (int i = 0; i < wInjuries; ++i) {
+        INJURYENTRY entry;
+        if (!ReadInjuryEntry(reader, entry))
+            return false;
+        m_InjuryHistory.AddTail(new INJURYENTRY(entry));
+    }
+    for (int i = 0; i < wDisciplinary; ++i) {
+        DISCIPLINARYENTRY entry;
+        if (!reader.ReadBytes(entry.abyData, sizeof(entry.abyData)))
+            return false;
+        m_DisciplinaryHistory.AddTail(new DISCIPLINARYENTRY(entry));
+    }
+    return true;
+}
+
+bool CPersonDatabase::Save(CBinaryWriter& writer) const
+{
+    writer.WriteU32(m_dwFirstNameOffset);
+    writer.WriteU32(m_dwLastNameOffset);
+    writer.WriteI32(m_nHistorySlot);
+    WriteDate(writer, m_DateOfBirth);
+    writer.WriteU32(m_idPerson);
+    writer.WriteU32(m_dwFlags);
+    writer.WriteU32(m_dwReserved);
+    writer.WriteU16(static_cast<uint16_t>(m_InjuryHistory.GetCount()));
+    writer.WriteU16(static_cast<uint16_t>(m_DisciplinaryHistory.GetCount()));
+    writer.WriteU16(m_wRoleMask);
+    writer.WriteU16(m_wInjuryDays);
+    for (uint16_t w : m_awAttributes)
+        writer.WriteU16(w);
+    writer.WriteU16(m_wClubId);
+    writer.WriteU8(m_byNationality);
+    writer.WriteU8(m_byPosition);
+    writer.WriteU8(m_byRole);
+    writer.WriteU8(m_byInjuryType);
+    writer.WriteU8(m_byAppearanceVariant);
+    writer.WriteU8(m_byAppearanceType);
+    writer.WriteU8(m_byRecordStatus);
+    writer.WriteU8(m_byValueBand);
+    writer.WriteZeros(2);
+    for (const INJURYENTRY* pEntry : m_InjuryHistory.Items<INJURYENTRY>())
+        WriteInjuryEntry(writer, *pEntry);
+    for (const DISCIPLINARYENTRY* pEntry : m_DisciplinaryHistory.Items<DISCIPLINARYENTRY>())
+        writer.WriteBytes(pEntry->abyData, sizeof(pEntry->abyData));
+    return !writer.Failed();
+}
+
+int CPersonDatabase::GetAge() const
+{
+    if (!m_pDatabaseHandler)
+        return 0;
+    return m_pDatabaseHandler->GetGameDate().GetAge(m_DateOfBirth.wYear, m_DateOfBirth.byMonth, m_DateOfBirth.byDay);
+}
+
+const char* CPersonDatabase::GetShortName() const
+{
+    static char s_aszBuffers[kShortNameBuffers][kShortNameLength];
+    static int s_nNext = 0;
+    char* pszBuffer = s_aszBuffers[s_nNext];
+    s_nNext = (s_nNext + 1) % kShortNameBuffers;
+    if (*m_pszFirstName == '\0')
+        std::snprintf(pszBuffer, kShortNameLength, "%s", m_pszLastName);
+    else
+        std::snprintf(pszBuffer, kShortNameLength, "%c. %s", *m_pszFirstName, m_pszLastName);
+    return pszBuffer;
+}
+
+int CPersonDatabase::GetPositionFromRole(int nRole)
+{
+    if (nRole == PLAYER_ROLE_GOALKEEPER)
+        return PLAYER_POSITION_GOALKEEPER;
+    if (nRole >= PLAYER_ROLE_FIRST_DEFENDER && nRole < PLAYER_ROLE_FIRST_MIDFIELDER)
+        return PLAYER_POSITION_DEFENDER;
+    if (nRole >= PLAYER_ROLE_FIRST_MIDFIELDER && nRole < PLAYER_ROLE_FIRST_ATTACKER)
+        return PLAYER_POSITION_MIDFIELDER;
+    if (nRole >= PLAYER_ROLE_FIRST_ATTACKER && nRole < PLAYER_ROLE_COUNT)
+        return PLAYER_POSITION_ATTACKER;
+    DebugLog(0, "[CPlayerDatabase::GetPositionFromRole] Invalid Player Role!");
+    return PLAYER_POSITION_ATTACKER;
+}
+
+void CPersonDatabase::PickRoles(int nFirstRole, int nGroupSize, int nCount, bool& bSetPrimary)
+{
+    // Never ask for more roles than the group still has free.
+    int nFree = 0;
+    for (int r = nFirstRole; r < nFirstRole + nGroupSize; ++r)
+        nFree += (m_wRoleMask & (1u << r)) ? 0 : 1;
+    if (nCount > nFree)
+        nCount = nFree;
+    bool bPrimaryThisPick = bSetPrimary && nCount > 0;
+    int nFound = 0;
+    while (nFound < nCount) {
+        int nRole = nFirstRole + plat::rand() % nGroupSize;
+        if (m_wRoleMask & (1u << nRole))
+            continue;
+        m_wRoleMask |= static_cast<uint16_t>(1u << nRole);
+        if (bPrimaryThisPick && nFound == 0)
+            m_byRole = static_cast<uint8_t>(nRole);
+        ++nFound;
+    }
+    if (bPrimaryThisPick) {
+        m_wRoleMask &= static_cast<uint16_t>(~(1u << m_byRole));
+        bSetPrimary = false;
+    }
+}
+
+void CPersonDatabase::GenerateRoles(bool bForcePrimary)
+{
+    int nAbility = m_awAttributes[PLAYER_ATTRIBUTE_REPUTATION] / 100;
+    if (m_awAttributes[PLAYER_ATTRIBUTE_POTENTIAL] / 100 > nAbility)
+        nAbility = m_awAttributes[PLAYER_ATTRIBUTE_POTENTIAL] / 100;
+    const int nExtra = nAbility < 61 ? 0 : (nAbility < 81 ? 1 : 2);
+    const int nMain = nAbility < 61 ? 1 : 2;
+
+    if (m_byPosition > PLAYER_POSITION_ATTACKER)
+        return;
+    m_wRoleMask = 0;
+    if (m_byPosition == PLAYER_POSITION_GOALKEEPER) {
+        m_byRole = PLAYER_ROLE_GOALKEEPER;
+        return;
+    }
+    bool bSetPrimary = bForcePrimary;
+    switch (m_byPosition) {
+    case PLAYER_POSITION_DEFENDER:
+        PickRoles(PLAYER_ROLE_FIRST_DEFENDER, 6, nMain, bSetPrimary);
+        PickRoles(PLAYER_ROLE_FIRST_MIDFIELDER, 5, nExtra, bSetPrimary);
+        break;
+    case PLAYER_POSITION_MIDFIELDER:
+        PickRoles(PLAYER_ROLE_FIRST_MIDFIELDER, 5, nMain, bSetPrimary);
+        if (nExtra > 0) {
+            if (plat::rand() % 2 == 0)
+                PickRoles(PLAYER_ROLE_FIRST_ATTACKER, 4, nExtra, bSetPrimary);
+            else
+                PickRoles(PLAYER_ROLE_FIRST_MIDFIELDER, 5, nExtra, bSetPrimary);
+        }
+        break;
+    default:
+        PickRoles(PLAYER_ROLE_FIRST_ATTACKER, 4, nMain, bSetPrimary);
+        PickRoles(PLAYER_ROLE_FIRST_MIDFIELDER, 5, nExtra, bSetPrimary);
+        break;
+    }
+}
+
+int CPersonDatabase::GetAttributeForAge(int nAttribute, int nAgeIndex, int nLevel) const
+{
+    if (nAttribute < 0 || nAttribute >= PLAYER_ATTRIBUTE_COUNT)
+        return 0;
+    if (m_byPosition != PLAYER_POSITION_GOALKEEPER && nAttribute == PLAYER_ATTRIBUTE_HANDLING)
+        return m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] / 100;
+    if (nLevel == 0)
+        nLevel = m_awAttributes[PLAYER_ATTRIBUTE_POTENTIAL] / 100;
+    // Ages outside 14..46 read the nearest end of the curve.
+    if (nAgeIndex < 0)
+        nAgeIndex = 0;
+    if (nAgeIndex >= PERSON_AGE_CURVE_LENGTH)
+        nAgeIndex = PERSON_AGE_CURVE_LENGTH - 1;
+    const int nRole = m_byRole < PLAYER_ROLE_COUNT ? m_byRole : PLAYER_ROLE_COUNT - 1;
+    const int nCurve = nRole == 0 ? 0 : (nRole == 1 ? 1 : 2);
+    const int nCurveValue = kAgeCurves[nCurve][nAgeIndex];
+    const int nTarget = s_abyRoleTargets[nRole][nAttribute];
+    if (nTarget == 0)
+        return nCurveValue;
+    return nCurveValue * nTarget * nLevel / 10000;
+}
+
+void CPersonDatabase::DrawAppearance(int nNationality)
+{
+    if (m_pDatabaseHandler)
+        m_pDatabaseHandler->DrawAppearance(nNationality, m_byAppearanceType, m_byAppearanceVariant);
+}
+
+int CPersonDatabase::GetHistoryRecordOffset(int nWeek) const
+{
+    if (m_nHistorySlot == 0)
+        return -1;
+    const int nSlots = m_pDatabaseHandler ? m_pDatabaseHandler->GetHistorySlotCount() : 0;
+    return (((nWeek % 52) + 1) * 10 - 8) * nSlots + m_nHistorySlot * 10 - 10;
+}
+
+int CPersonDatabase::GetHistoryHeaderOffset() const
+{
+    if (m_nHistorySlot == 0)
+        return -1;
+    return m_nHistorySlot * 2 - 2;
+}
+
+int CPersonDatabase::GetSkillChangeBetweenWeeks(int nWeek1, int nWeek2) const
+{
+    if (m_nHistorySlot == 0)
+        return 0;
+    FILE* pFile = plat::openFile("temp.phs", "rb");
+    if (!pFile)
+        return 0;
+    int anSums[2] = {0, 0};
+    const int anWeeks[2] = {nWeek1, nWeek2 - 1};
+    bool bRead = true;
+    for (int i = 0; i < 2 && bRead; ++i) {
+        uint8_t abyRecord[10];
+        const int nOffset = GetHistoryRecordOffset(anWeeks[i]);
+        bRead = nOffset >= 0 && std::fseek(pFile, nOffset, SEEK_SET) == 0 &&
+                std::fread(abyRecord, 1, sizeof(abyRecord), pFile) == sizeof(abyRecord);
+        for (int j = 0; bRead && j < 10; ++j)
+            anSums[i] += abyRecord[j];
+    }
+    std::fclose(pFile);
+    return bRead ? anSums[1] - anSums[0] : 0;
+}

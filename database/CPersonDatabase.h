@@ -1,0 +1,175 @@
+#pragma once
+// The leading block that players and youth players share: who the person is,
+// what he can do and where he belongs. A record, not a polymorphic object:
+// the player and youth records begin with it and add their own fields.
+#include "common/CDate.h"
+#include "common/CXList.h"
+#include "common/Identifiers.h"
+
+#include <cstddef>
+#include <cstdint>
+
+class CBinaryReader;
+class CBinaryWriter;
+class CCountryDatabase;
+class CDivisionDatabase;
+class CClubDatabase;
+class CDatabaseHandler;
+
+enum PLAYER_ATTRIBUTE {
+    PLAYER_ATTRIBUTE_HANDLING = 0,
+    PLAYER_ATTRIBUTE_TACKLING,
+    PLAYER_ATTRIBUTE_PASSING,
+    PLAYER_ATTRIBUTE_DRIBBLING,
+    PLAYER_ATTRIBUTE_HEADING,
+    PLAYER_ATTRIBUTE_SHOOTING,
+    PLAYER_ATTRIBUTE_STRENGTH,
+    PLAYER_ATTRIBUTE_PACE,
+    PLAYER_ATTRIBUTE_FITNESS,
+    PLAYER_ATTRIBUTE_MORALE,
+    PLAYER_ATTRIBUTE_AGILITY,
+    PLAYER_ATTRIBUTE_AGGRESSION,
+    PLAYER_ATTRIBUTE_CONFIDENCE,
+    PLAYER_ATTRIBUTE_EMPATHY,
+    PLAYER_ATTRIBUTE_GREED,
+    PLAYER_ATTRIBUTE_INTELLIGENCE,
+    PLAYER_ATTRIBUTE_WILLPOWER,
+    PLAYER_ATTRIBUTE_INFLUENCE,
+    PLAYER_ATTRIBUTE_INJURYPRONE,
+    PLAYER_ATTRIBUTE_MARKING,
+    PLAYER_ATTRIBUTE_POTENTIAL,
+    PLAYER_ATTRIBUTE_REPUTATION,
+    PLAYER_ATTRIBUTE_COUNT
+};
+
+// The first eight attributes are the playing skills that a role's rating weighs.
+constexpr int PLAYER_SKILL_COUNT = 8;
+// Attributes are held in hundredths.
+constexpr int PLAYER_ATTRIBUTE_MAX = 10000;
+
+enum PLAYER_POSITION {
+    PLAYER_POSITION_GOALKEEPER = 0,
+    PLAYER_POSITION_DEFENDER,
+    PLAYER_POSITION_MIDFIELDER,
+    PLAYER_POSITION_ATTACKER,
+    PLAYER_POSITION_COUNT
+};
+
+// Roles 0 goalkeeper, 1-6 defence, 7-11 midfield, 12-15 attack.
+enum PLAYER_ROLE {
+    PLAYER_ROLE_GOALKEEPER = 0,
+    PLAYER_ROLE_FIRST_DEFENDER = 1,
+    PLAYER_ROLE_FIRST_MIDFIELDER = 7,
+    PLAYER_ROLE_FIRST_ATTACKER = 12,
+    PLAYER_ROLE_COUNT = 16
+};
+
+// Ages 14 to 46 have a place on the age curves.
+constexpr int PERSON_AGE_CURVE_FIRST_AGE = 14;
+constexpr int PERSON_AGE_CURVE_LENGTH = 33;
+
+// Injury types are rows of a 26-row table.
+constexpr int PERSON_INJURY_TYPES = 26;
+
+// Largest person identifier a file may name: a sanity bound, so that a damaged
+// identifier cannot make the identifier table grow without limit.
+constexpr uint32_t PERSON_ID_LIMIT = 1000000;
+
+struct INJURYENTRY {
+    DATERECORD Date;
+    uint32_t dwPersonId = 0;
+    uint16_t wDays = 0;
+    uint8_t byType = 0;
+    uint8_t byZero = 0;
+};
+
+// Written by the club's disciplinary code; the year of the offence leads and
+// the competition kind (0, 1 domestic, 2 European) stands at byte 10.
+struct DISCIPLINARYENTRY {
+    uint8_t abyData[12] = {};
+};
+
+class CPersonDatabase {
+public:
+    CPersonDatabase();
+    ~CPersonDatabase();
+    CPersonDatabase(const CPersonDatabase&) = delete;
+    CPersonDatabase& operator=(const CPersonDatabase&) = delete;
+
+    // Reads the person block and its history entries. False (with a log line)
+    // when the stream is short or a value is out of range; the lists then
+    // hold what was read and the destructor frees it.
+    bool Load(CBinaryReader& reader, CCountryDatabase* pCountry, CDivisionDatabase* pDivision, CClubDatabase* pClub);
+    bool Save(CBinaryWriter& writer) const;
+
+    int GetAge() const;
+    // "%c. %s" in the next of 15 rotating buffers; valid for 15 further calls.
+    const char* GetShortName() const;
+    const char* GetFirstName() const { return m_pszFirstName; }
+    const char* GetLastName() const { return m_pszLastName; }
+    // Points both names at dictionary text; an offset that does not start a
+    // name of the dictionary gives an empty name.
+    void SetNameOffsets(uint32_t dwFirstNameOffset, uint32_t dwLastNameOffset);
+
+    void SetClubId(ID_CLUB id) { m_wClubId = id; }
+    static int GetPositionFromRole(int nRole);
+    void GenerateRoles(bool bForcePrimary);
+    // The value an attribute should have at age index k (age - 14) for a
+    // level; level 0 takes the person's Potential.
+    int GetAttributeForAge(int nAttribute, int nAgeIndex, int nLevel) const;
+    // Appearance type and variant from the nationality's thresholds.
+    void DrawAppearance(int nNationality);
+
+    // Offsets into the weekly history file; -1 without a history slot.
+    int GetHistoryRecordOffset(int nWeek) const;
+    int GetHistoryHeaderOffset() const;
+    int GetSkillChangeBetweenWeeks(int nWeek1, int nWeek2) const;
+
+    // The names a file offset gives; the shared empty name when the offset
+    // does not start a name of that dictionary (0 first names, 1 last names).
+    static const char* GetDictionaryName(int nDictionary, uint32_t dwOffset);
+    static const char* GetEmptyName() { return s_szEmptyName; }
+    // The root, set while it exists.
+    static CDatabaseHandler* m_pDatabaseHandler;
+    static bool ReadDate(CBinaryReader& reader, DATERECORD& date);
+    static void WriteDate(CBinaryWriter& writer, const DATERECORD& date);
+    static bool IsValidDate(const DATERECORD& date);
+
+    // Target values by role for every attribute, 0-100.
+    static const uint8_t s_abyRoleTargets[PLAYER_ROLE_COUNT][PLAYER_ATTRIBUTE_COUNT];
+
+    uint8_t m_byRecordStatus = 0;
+    uint32_t m_dwFlags = 0;
+    DATERECORD m_DateOfBirth;
+    uint8_t m_byNationality = 0;
+    int32_t m_nHistorySlot = 0;
+    uint8_t m_byValueBand = 0;
+    uint16_t m_awAttributes[PLAYER_ATTRIBUTE_COUNT] = {};
+    uint8_t m_byPosition = 0;
+    uint8_t m_byRole = 0;
+    uint16_t m_wRoleMask = 0;
+    uint16_t m_wInjuryDays = 0;
+    uint8_t m_byInjuryType = 0;
+    uint8_t m_byAppearanceVariant = 0;
+    uint8_t m_byAppearanceType = 0;
+    uint32_t m_dwReserved = 0;
+    const char* m_pszFirstName;
+    const char* m_pszLastName;
+    uint32_t m_dwFirstNameOffset = 0;
+    uint32_t m_dwLastNameOffset = 0;
+    CCountryDatabase* m_pCountry = nullptr;
+    CDivisionDatabase* m_pDivision = nullptr;
+    CClubDatabase* m_pClub = nullptr;
+    CXList m_InjuryHistory;
+    CXList m_DisciplinaryHistory;
+    ID_PLAYER m_idPerson = 0;
+    ID_CLUB m_wClubId = 0;
+
+protected:
+    void FreeHistory();
+
+private:
+    void PickRoles(int nFirstRole, int nGroupSize, int nCount, bool& bSetPrimary);
+
+    static const char s_szEmptyName[1];
+};

@@ -1,0 +1,179 @@
+#pragma once
+// One professional player: the person block followed by his value, contract,
+// squad and transfer state, bans, cup-tied marks, career and per-competition
+// match information. Registered by identifier in the database root.
+#include "database/CPersonDatabase.h"
+
+// Player flags (the person block's flags).
+constexpr uint32_t PLAYER_FLAG_NEEDS_WORK_PERMIT = 0x4;
+constexpr uint32_t PLAYER_FLAG_WORK_PERMIT_SETTLED = 0x80;
+constexpr uint32_t PLAYER_FLAG_RETIRING = 0x400;
+constexpr uint32_t PLAYER_FLAG_NEWLY_SIGNED = 0x8000;
+constexpr uint32_t PLAYER_FLAG_INJURED = 0x10000;
+constexpr uint32_t PLAYER_FLAG_CONTRACT_REQUEST = 0x20000;
+constexpr uint32_t PLAYER_FLAG_WORK_PERMIT_GRANTED = 0x40000;
+
+// Suspension flags.
+constexpr uint8_t PLAYER_SUSPENDED_DOMESTIC = 0x4;
+constexpr uint8_t PLAYER_SUSPENDED_DOMESTIC_MARK = 0x10;
+constexpr uint8_t PLAYER_SUSPENDED_EUROPEAN = 0x20;
+
+// Transfer states that hold the asking price where it is.
+constexpr uint8_t PLAYER_TRANSFER_LISTED = 1;
+constexpr uint8_t PLAYER_TRANSFER_ON_LOAN = 3;
+constexpr uint8_t PLAYER_TRANSFER_LEAVING = 4;
+
+// Squad numbers run 1-44.
+constexpr int PLAYER_SQUAD_NUMBER_LIMIT = 45;
+
+enum MATCH_INFORMATION_FIELD {
+    MATCH_INFORMATION_STARTS = 0,
+    MATCH_INFORMATION_SUBSTITUTE = 1,
+    MATCH_INFORMATION_MAN_OF_THE_MATCH = 9,
+    MATCH_INFORMATION_BOOKINGS = 11,
+    MATCH_INFORMATION_FIELD_COUNT = 12
+};
+
+// Competitions 0-3 are counted inside the career entry; others in a list.
+constexpr int PLAYER_CAREER_COMPETITIONS = 4;
+
+struct MATCHINFORMATION {
+    uint8_t byCompetition = 0;
+    uint8_t abyFields[MATCH_INFORMATION_FIELD_COUNT] = {};
+    uint8_t byZero = 0;
+};
+
+struct PLAYERCAREERENTRY {
+    uint8_t bySeason = 0;
+    uint8_t byZero = 0;
+    uint16_t wClubId = 0;
+    MATCHINFORMATION aMatchInformation[PLAYER_CAREER_COMPETITIONS];
+    uint8_t byMatchesAvailable = 0;
+    uint32_t dwValue = 0;
+    uint8_t byRating = 0;
+};
+
+constexpr int PLAYER_CONTRACT_BONUSES = 7;
+
+struct PLAYERCONTRACT {
+    uint32_t dwSigningOnFee = 0;
+    uint32_t dwYearlyWage = 0;
+    uint32_t dwStartDate = 0;
+    uint32_t dwEndDate = 0;
+    uint32_t adwBonus[PLAYER_CONTRACT_BONUSES] = {};
+    uint16_t wClauses = 0;
+    uint8_t byClauseLevelA = 0;
+    uint8_t byClauseLevelB = 0;
+    uint8_t byGoalsTarget = 0;
+    uint8_t byBonusTarget = 0;
+    uint8_t byAppearancesTarget = 0;
+    uint8_t byZero = 0;
+};
+
+constexpr int PLAYER_TRANSFER_BLOCK_WORDS = 11;
+constexpr int PLAYER_VALUE_BANDS = 16;
+
+// The owner-derived inputs of the value band. A part whose owner is missing
+// takes its "none" value.
+struct VALUEBANDFACTORS {
+    int nDivisionLevel = 0;       // 1-4 for the top four levels, 0 none
+    bool bHasClub = false;
+    bool bDivisionCountsPlayingTime = false;
+    bool bHasCountry = false;
+    int nCountryLevel = 0;
+    int nClubRating = 0;
+};
+
+class CPlayerDatabase : public CPersonDatabase {
+public:
+    // Reads a player from the stream: the full record, or the 24-byte retired
+    // form. A full record that reads completely is counted and registered;
+    // one that does not is neither, and IsLoaded() is false.
+    CPlayerDatabase(CBinaryReader& reader, CCountryDatabase* pCountry, CDivisionDatabase* pDivision,
+                    CClubDatabase* pClub, bool bShortForm);
+    ~CPlayerDatabase();
+
+    bool IsLoaded() const { return m_bLoaded; }
+    bool Load(CBinaryReader& reader, CCountryDatabase* pCountry, CDivisionDatabase* pDivision, CClubDatabase* pClub);
+    bool Save(CBinaryWriter& writer) const;
+    bool LoadShort(CBinaryReader& reader);
+    bool SaveShort(CBinaryWriter& writer) const;
+    bool IsRetired() const;
+
+    // Career and match information.
+    void AddCareerEntry(CClubDatabase* pClub, bool bContinue);
+    PLAYERCAREERENTRY* GetCurrentCareerEntry() const;
+    MATCHINFORMATION* GetMatchInformation(int nCompetition) const;
+    int GetMatchInformationField(int nCompetition, int nField) const;
+    void IncrementMatchInformationField(int nCompetition, int nField, int nAmount);
+    void RemoveAllMatchInformation();
+    // Totals over competitions 0-3 of the current career entry; 0 without one.
+    int GetSeasonTotal(int nField) const;
+    int GetSeasonStarts() const { return GetSeasonTotal(MATCH_INFORMATION_STARTS); }
+    int GetSeasonSubstituteAppearances() const { return GetSeasonTotal(MATCH_INFORMATION_SUBSTITUTE); }
+    int GetSeasonField2Total() const { return GetSeasonTotal(2); }
+    int GetSeasonField3Total() const { return GetSeasonTotal(3); }
+    int GetSeasonField4Total() const { return GetSeasonTotal(4); }
+    int GetSeasonField10Total() const { return GetSeasonTotal(10); }
+    int GetSeasonBookings() const { return GetSeasonTotal(MATCH_INFORMATION_BOOKINGS); }
+    int GetSeasonManOfTheMatchAwards() const { return GetSeasonTotal(MATCH_INFORMATION_MAN_OF_THE_MATCH); }
+    int GetMatchesAvailable() const;
+    void AddMatchAvailable();
+    void CountMatchAvailable(int nKind);
+    int GetStartPercentage() const;
+    int GetPlayedPercentage() const;
+    void RecordAppearance(int nSheetSlot, int nCompetition, bool bCameOn);
+    bool IsInjured() const { return (m_dwFlags & PLAYER_FLAG_INJURED) != 0; }
+    bool IsSuspended(int nKind) const;
+    void ServeSuspension(int nKind);
+    ID_CLUB GetPreviousClubId() const;
+
+    // Rating and market value.
+    int GetRatingForPosition(int nRole) const;
+    static void InitialisePlayerValueTables();
+    static float GetValueCurveEntry(int nBand, int nRating);
+    static float GetBoostCurveEntry(int nIndex);
+    static int GetPeakAge(int nRole);
+    int GetPlayerValue(int nBand) const;
+    int GetValueBand(bool bRaw);
+    // The band that the parts give before it is stepped or clamped.
+    int GetRawValueBand(const VALUEBANDFACTORS& factors) const;
+    void GetValueBandFactors(VALUEBANDFACTORS& factors) const;
+    void UpdateRatingAndValue(bool bFull);
+    void WeeklyValueUpdate(bool bWeekly);
+    int GetRoleSelectionScore(int nRole) const;
+    int GetMatchSelectionScore(int nRole, int nKind, bool bAllowUnfit) const;
+
+    uint32_t m_dwValue = 0;
+    uint32_t m_dwAskingPrice = 0;
+    uint8_t m_byStoredByte1 = 0;
+    uint8_t m_byRoleCopy = 0;
+    uint8_t m_byStoredByte2 = 0;
+    uint8_t m_byContractClauses = 0;
+    uint8_t m_bySeasonCounter = 0;
+    uint8_t m_byRating = 0;
+    uint8_t m_byMatchByte = 0;
+    uint8_t m_bySquadNumber = 0;
+    uint8_t m_byTransferState = 0;
+    uint8_t m_bySuspensionFlags = 0;
+    uint8_t m_byDomesticBanMatches = 0;
+    uint8_t m_byEuropeanBanMatches = 0;
+    uint16_t m_wDaysListed = 0;
+    uint16_t m_wStoredWord = 0;
+    ID_CLUB m_wLoanClubId = 0;
+    uint32_t m_dwCupTiedMask = 0;
+    uint32_t m_dwRuleCupTiedMask = 0;
+    uint32_t m_dwSeasonPoints = 0;
+    uint32_t m_dwSeasonPointsCounted = 0;
+    uint32_t m_adwTransferBlock[PLAYER_TRANSFER_BLOCK_WORDS] = {};
+    PLAYERCONTRACT m_Contract;
+    uint8_t m_abySpare[2] = {};
+    uint8_t m_byCareerCount = 0;
+    CXList m_Career;
+    CXList m_MatchInformation;
+    uint8_t m_byRegistered = 0;
+
+private:
+    void FreePlayerLists();
+    bool m_bLoaded = false;
+};
