@@ -249,6 +249,28 @@ private:
     PEOPLELINK m_PeopleLink{this};
     // ---- end of people ----
 
+public:
+    // ---- fixtures, referees and grounds ----
+    // (season/CDatabaseHandlerGrounds.cpp)
+    // Sets the class-wide root pointer of the referee and ground records for
+    // as long as this root exists.
+    struct RECORDSLINK {
+        explicit RECORDSLINK(CDatabaseHandler* pHandler);
+        ~RECORDSLINK();
+        RECORDSLINK(const RECORDSLINK&) = delete;
+        RECORDSLINK& operator=(const RECORDSLINK&) = delete;
+    };
+    // The next ground component identifier; the counter then rises by one.
+    uint32_t TakeNextComponentID();
+    uint32_t GetNextComponentID() const { return m_dwGroundComponentID; }
+    void SetNextComponentID(uint32_t dwID) { m_dwGroundComponentID = dwID; }
+    // The ground with that identifier, with the list position after it.
+    CGroundDatabase* GetGroundFromID(ID_GROUND idGround, LPXLISTNODE* ppNext = nullptr) const;
+
+private:
+    RECORDSLINK m_RecordsLink{this};
+    // ---- end of fixtures, referees and grounds ----
+
 private:
     bool LoadNameDictionaries();
     bool LoadStadiumTables();

@@ -1,0 +1,107 @@
+#pragma once
+// A stadium: its name and seating capacity, the components built on its plan
+// and the building schedules that change them.
+#include <cstdint>
+
+#include "common/CXList.h"
+#include "common/Identifiers.h"
+
+class CBinaryReader;
+class CBinaryWriter;
+class CClubDatabase;
+class CComponentDatabase;
+class CComponentScheduleDatabase;
+class CDatabaseHandler;
+
+class CGroundDatabase {
+public:
+    static constexpr int FILE_SIZE = 52;
+    static constexpr int NAME_SIZE = 32;
+    // Attendance of a ground without seats is worked out on this many.
+    static constexpr int DEFAULT_CAPACITY = 10000;
+
+    CGroundDatabase() = default;
+    ~CGroundDatabase();
+    CGroundDatabase(const CGroundDatabase&) = delete;
+    CGroundDatabase& operator=(const CGroundDatabase&) = delete;
+
+    static void SetDatabaseHandler(CDatabaseHandler* pHandler) { m_pDatabaseHandler = pHandler; }
+
+    // Reads the ground with its components and schedules. False (logged) for
+    // a short record, counts larger than the bytes that follow, a repeated
+    // component identifier, or a component or schedule that is refused; the
+    // caller then frees the ground.
+    bool Load(CBinaryReader& reader);
+    bool Save(CBinaryWriter& writer) const;
+
+    CComponentDatabase* FindComponent(uint32_t dwID, LPXLISTNODE* ppNode = nullptr) const;
+    CComponentScheduleDatabase* FindComponentSchedule(uint32_t dwID, LPXLISTNODE* ppNode = nullptr) const;
+    // Both take ownership and answer the new count.
+    int AddComponent(CComponentDatabase* pComponent);
+    int AddComponentSchedule(CComponentScheduleDatabase* pSchedule);
+    // Unlinks and frees the schedule; a build schedule takes its unfinished
+    // component with it.
+    void RemoveComponentSchedule(CComponentScheduleDatabase* pSchedule);
+
+    CComponentDatabase* GetStandOnSide(int nSide) const;
+    CComponentScheduleDatabase* GetScheduledStandOnSide(int nSide) const;
+    int GetSideState(int nSide) const;
+    int CountComponentsOfMainType(int nMainType) const;
+    int CountComponentsOfSubType(int nSubType) const;
+    int CountRunningSchedules(int nSubType, int nKind) const;
+    // Fills the component that a schedule will build from its data.
+    void PrepareScheduledComponent(CComponentScheduleDatabase* pSchedule) const;
+    // Completion of a schedule; each refuses (logged) a schedule of another kind.
+    bool ProcessBuildComponentSchedule(CComponentScheduleDatabase* pSchedule);
+    bool ProcessImproveComponentSchedule(CComponentScheduleDatabase* pSchedule);
+    bool ProcessDemolishComponentSchedule(CComponentScheduleDatabase* pSchedule);
+    // Kind 1, 2 or 3: whether a pitch item of sub type 12, 15 or 16 exists.
+    bool GetPitchConditionComponent(int nKind) const;
+
+    // Attendance for a home club's attendance factor against its opponent:
+    // never above the capacity used (DEFAULT_CAPACITY without seats).
+    int CalculateAttendance(float fFactor) const;
+    // Attendance as a whole percentage of the capacity used.
+    int GetAttendancePercentage(int nAttendance) const;
+
+    // Raises the maintenance of every finished stand by its yearly percentage.
+    void ApplyYearlyCostRise();
+    // Totals of the finished components by main type.
+    void RecalculateTotals();
+    // Orders the components by stand side (others count as side 0), keeping
+    // the order of equal sides so that a saved ground reloads the same.
+    void SortComponents();
+
+    uint16_t GetID() const { return m_wID; }
+    void SetID(uint16_t wID) { m_wID = wID; }
+    int32_t GetCapacity() const { return m_nCapacity; }
+    void SetCapacity(int32_t nCapacity) { m_nCapacity = nCapacity; }
+    const char* GetName() const { return m_szName; }
+    void SetName(const char* pszName);
+    int32_t GetTotal(int nMainType) const { return nMainType >= 0 && nMainType < 3 ? m_anTotals[nMainType] : 0; }
+    uint32_t GetStandLayout() const { return m_dwStandLayout; }
+    void SetStandLayout(uint32_t dwLayout) { m_dwStandLayout = dwLayout; }
+    uint8_t GetRoofLayout() const { return m_byRoofLayout; }
+    void SetRoofLayout(uint8_t byLayout) { m_byRoofLayout = byLayout; }
+    int GetComponentCount() const { return m_lstComponents.GetCount(); }
+    int GetScheduleCount() const { return m_lstSchedules.GetCount(); }
+    const CXList& GetComponents() const { return m_lstComponents; }
+    const CXList& GetSchedules() const { return m_lstSchedules; }
+    CClubDatabase* GetOwner() const { return m_pOwner; }
+    void SetOwner(CClubDatabase* pOwner) { m_pOwner = pOwner; }
+
+private:
+    void FreeAll();
+
+    static CDatabaseHandler* m_pDatabaseHandler;
+
+    uint16_t m_wID = 0;
+    int32_t m_nCapacity = 0;
+    char m_szName[NAME_SIZE] = {};
+    int32_t m_anTotals[3] = {};
+    uint32_t m_dwStandLayout = 0;
+    uint8_t m_byRoofLayout = 0;
+    CClubDatabase* m_pOwner = nullptr;
+    CXList m_lstComponents;  // CComponentDatabase
+    CXList m_lstSchedules;   // CComponentScheduleDatabase
+};
