@@ -1,5 +1,6 @@
 #include "season/CupStructureTable.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "common/DebugLog.h"
@@ -439,13 +440,13 @@ CDate GetDomesticCupRoundDate(const ITEMCUPROUNDINFORMATION& round, bool bSecond
 
 int GetCupRoundLegState(const CDate& date, const ITEMCUPROUNDINFORMATION& round, bool bFlag, int nSeasonYear)
 {
-    const CDate first = GetCupRoundDate(round, false, nSeasonYear);
-    if (first.DaysBetween(date) < 2)
+    // "Less than two days from the date" on either side: the day before, the day itself or the day after.
+    auto isNear = [&date](const CDate& matchDay) { return std::abs(matchDay.DaysBetween(date)) < 2; };
+    if (isNear(GetCupRoundDate(round, false, nSeasonYear)))
         return 0;
     if (round.byLegs != CUP_LEGS_TWO)
         return bFlag ? 2 : 0;
-    const CDate second = GetCupRoundDate(round, true, nSeasonYear);
-    if (second.DaysBetween(date) < 2)
+    if (isNear(GetCupRoundDate(round, true, nSeasonYear)))
         return 1;
     return bFlag ? 2 : 1;
 }

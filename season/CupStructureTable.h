@@ -18,7 +18,7 @@ enum {
 
 // A cup number (fixtures, clubs, saves) is kind x 20 + country identifier,
 // country 0 being the European owner; CUP_NUMBER_NONE = no cup.
-inline CUP_NUMBER MakeCupNumber(int nKind, int nCountryID)
+inline CUP_NUMBER MakeCupNumberFromKind(int nKind, int nCountryID)
 {
     return static_cast<CUP_NUMBER>(nKind * 20 + nCountryID);
 }
@@ -142,7 +142,7 @@ CDate GetEuropeanCupRoundDate(const ITEMCUPROUNDINFORMATION& round, bool bSecond
 CDate GetDomesticCupRoundDate(const ITEMCUPROUNDINFORMATION& round, bool bSecondLeg, int nKind, int nSeasonYear,
                               const CDate& seasonStart);
 
-// 0 when the first leg is less than two days from the date; a one-leg round
+// 0 when the first leg is less than two days from the date (either side); a one-leg round
 // otherwise gives 2 with the flag and 0 without; a two-leg round 1 when the
 // second leg is less than two days away, otherwise 2 with the flag and 1 without.
 int GetCupRoundLegState(const CDate& date, const ITEMCUPROUNDINFORMATION& round, bool bFlag, int nSeasonYear);
