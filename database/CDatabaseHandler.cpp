@@ -1,12 +1,14 @@
 #include "database/CDatabaseHandler.h"
 
 #include "common/DebugLog.h"
+#include "database/CManagerDatabase.h"
+#include "database/CStaffDatabase.h"
 
 #include <cstdint>
 
 namespace {
 
-// The free-identifier list and the pool lists hold plain values.
+// The free-identifier list holds heap cells of one identifier each.
 void FreeCells(CXList& list)
 {
     while (!list.IsEmpty())
@@ -66,15 +68,19 @@ void CDatabaseHandler::FreeWorld()
     m_pPendingCupFixture = nullptr;
     m_byPendingCupFixture = 0;
 
-    for (CStaffDatabase*& pStaff : m_pRetiredStaff)
-        pStaff = nullptr;
-    m_lstStaffPool.RemoveAll();
+    FreeRetiredCaches();
+    // The root owns the people of the two pools; club members go with their clubs.
+    while (!m_lstStaffPool.IsEmpty()) {
+        const auto idStaff = static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(m_lstStaffPool.RemoveHead()));
+        if (LPITEMSTAFFINFORMATION pEntry = GetStaffInformation(idStaff); pEntry && !(pEntry->dwFlags & STAFFINFO_RETIRED)) {
+            delete pEntry->pStaff;
+            pEntry->pStaff = nullptr;
+        }
+    }
     for (int i = 0; i < m_StaffTable.GetSize(); ++i)
         delete static_cast<LPITEMSTAFFINFORMATION>(m_StaffTable.GetAt(i));
     m_StaffTable.SetSize(0);
 
-    for (CPlayerDatabase*& pPlayer : m_pRetiredPlayers)
-        pPlayer = nullptr;
     m_lstYouths.RemoveAll();
     m_nYouthCount = 0;
     for (int i = 0; i < m_PlayerTable.GetSize(); ++i)
@@ -82,9 +88,15 @@ void CDatabaseHandler::FreeWorld()
     m_PlayerTable.SetSize(0);
     m_nPlayersInTable = m_nYouthsInTable = 0;
 
-    for (CManagerDatabase*& pManager : m_pRetiredManagers)
-        pManager = nullptr;
-    m_lstUnemployedManagers.RemoveAll();
+    while (!m_lstUnemployedManagers.IsEmpty()) {
+        const auto idManager =
+            static_cast<ID_MANAGER>(reinterpret_cast<uintptr_t>(m_lstUnemployedManagers.RemoveHead()));
+        if (LPITEMMANAGERINFORMATION pEntry = GetManagerInformation(idManager);
+            pEntry && pEntry->byState != MANAGERSTATE_RETIRED) {
+            delete pEntry->pManager;
+            pEntry->pManager = nullptr;
+        }
+    }
     for (int i = 0; i < m_ManagerTable.GetSize(); ++i)
         delete static_cast<LPITEMMANAGERINFORMATION>(m_ManagerTable.GetAt(i));
     m_ManagerTable.SetSize(0);

@@ -30,10 +30,8 @@ CPlayerDatabase* CDatabaseHandler::GetPlayerFromID(ID_PLAYER idPlayer)
     if (!pEntry || (pEntry->dwFlags & PLAYERINFO_YOUTH))
         return nullptr;
     if (pEntry->dwFlags & PLAYERINFO_RETIRED) {
-        // Retired players are reloaded from the retired-player file, which
-        // this root does not read yet.
         DebugLog(8, "CDatabaseHandler::GetPlayerFromID - Loading retired player");
-        return nullptr;
+        return LoadPlayerRetired(pEntry);
     }
     return pEntry->pPlayer;
 }
@@ -53,8 +51,7 @@ CManagerDatabase* CDatabaseHandler::GetManagerFromID(ID_MANAGER idManager)
         return nullptr;
     switch (pEntry->byState) {
     case MANAGERSTATE_RETIRED:
-        // Reloaded from the retired-manager file once that file is read here.
-        return nullptr;
+        return LoadRetiredManager(idManager);
     case MANAGERSTATE_EMPLOYED:
     case MANAGERSTATE_POOL:
         return pEntry->pManager;
@@ -88,7 +85,7 @@ CStaffDatabase* CDatabaseHandler::GetStaffFromID(ID_STAFF idStaff)
         return nullptr;
     if (pEntry->dwFlags & STAFFINFO_RETIRED) {
         DebugLog(8, "CDatabaseHandler::GetStaffFromID - Loading retired staff");
-        return nullptr;
+        return LoadRetiredStaff(idStaff);
     }
     return pEntry->pStaff;
 }
