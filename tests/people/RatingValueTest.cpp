@@ -1,0 +1,201 @@
+#include "PeopleTestSupport.h"
+
+#include <cmath>
+
+namespace people_test {
+namespace {
+
+class RatingValueTest : public PeopleWorld {
+protected:
+    // A player of the given position and role with every skill at the role's
+    // target, born so that he is `age` on the game date (1 August 2001).
+    std::unique_ptr<CPlayerDatabase> MakePlayer(int position, int role, int age, int ability)
+    {
+        Bytes image = MakePlayerImage(100 + m_next++, position, role);
+        for (int i = 0; i < PLAYER_SKILL_COUNT; ++i)
+            Put16(image, 36 + 2 * i, CPersonDatabase::s_abyRoleTargets[role][i] * 100);
+        Put16(image, 36 + 2 * PLAYER_ATTRIBUTE_POTENTIAL, ability * 100);
+        Put16(image, 36 + 2 * PLAYER_ATTRIBUTE_REPUTATION, ability * 100);
+        PutDate(image, 12, 2001 - age, 3, 1);
+        ByteStream stream(image);
+        auto player = std::make_unique<CPlayerDatabase>(stream.reader(), nullptr, nullptr, nullptr, false);
+        EXPECT_TRUE(player->IsLoaded());
+        return player;
+    }
+    int m_next = 0;
+};
+
+TEST_F(RatingValueTest, RatingWeighsTheSkillsAgainstTheRoleTargets)
+{
+    auto striker = MakePlayer(3, 15, 25, 70);
+    EXPECT_EQ(striker->GetRatingForPosition(-1), 100);
+    EXPECT_EQ(striker->GetRatingForPosition(15), 100);
+    // As a goalkeeper his Handling of 1.00 against a target of 100 gives 60 x 1
+    // hundredths; every other skill meets the goalkeeper's target.
+    EXPECT_EQ(striker->GetRatingForPosition(0), (60 + 500 + 900 + 300 + 300 + 300 + 1000 + 700) / 100);
+    // Half the Shooting target gives half its weight.
+    striker->m_awAttributes[PLAYER_ATTRIBUTE_SHOOTING] = 5000;
+    EXPECT_EQ(striker->GetRatingForPosition(-1), (10000 - 27 * 50) / 100);
+    // Above the target counts as the target.
+    striker->m_awAttributes[PLAYER_ATTRIBUTE_SHOOTING] = 10000;
+    striker->m_awAttributes[PLAYER_ATTRIBUTE_PACE] = 10000;
+    EXPECT_EQ(striker->GetRatingForPosition(15), 100);
+    EXPECT_EQ(striker->GetRatingForPosition(16), 0);
+}
+
+TEST_F(RatingValueTest, ValueCurvesRunFromTheBandPairs)
+{
+    const int pairs[16][2] = {{1000, 75000},       {10000, 120000},     {30000, 175000},     {45000, 250000},
+                              {60000, 330000},     {75000, 400000},     {100000, 500000},    {150000, 725000},
+                              {250000, 900000},    {330000, 1000000},   {500000, 2500000},   {750000, 4000000},
+                              {1000000, 6000000},  {2500000, 8000000},  {4000000, 12000000}, {7500000, 15000000}};
+    for (int b = 0; b < 16; ++b) {
+        EXPECT_NEAR(CPlayerDatabase::GetValueCurveEntry(b, 29), pairs[b][0], pairs[b][0] * 1e-6) << b;
+        EXPECT_NEAR(CPlayerDatabase::GetValueCurveEntry(b, 99), pairs[b][1], pairs[b][1] * 1e-6) << b;
+        for (int r = 1; r < 100; ++r)
+            EXPECT_LT(CPlayerDatabase::GetValueCurveEntry(b, r - 1), CPlayerDatabase::GetValueCurveEntry(b, r));
+    }
+    EXPECT_NEAR(CPlayerDatabase::GetBoostCurveEntry(29), 2500000, 3);
+    EXPECT_NEAR(CPlayerDatabase::GetBoostCurveEntry(99), 10000000, 10);
+}
+
+TEST_F(RatingValueTest, MarketValueByBandAndRating)
+{
+    auto player = MakePlayer(3, 15, 25, 70);
+    struct Case {
+        int rating;
+        int band;
+        int value;
+    };
+    const Case cases[] = {
+        {90, 15, 13500000 + 2500000},  // curve 13,721,052 and boost entry 30: 2,550,004
+        {85, 15, CDatabaseHandler::RoundMoneyValue(static_cast<int>(std::lround(
+                     CPlayerDatabase::GetValueCurveEntry(15, 85))))},  // no boost at 85
+        {60, 5, 150000},
+        {40, 0, 1500},
+        {29, 0, 1000},
+        {0, 0, 500},  // below the lowest step
+    };
+    for (const Case& c : cases) {
+        player->m_byRating = static_cast<uint8_t>(c.rating);
+        EXPECT_EQ(player->GetPlayerValue(c.band), c.value) << c.rating << "/" << c.band;
+    }
+    // Bands outside 0-15 read the nearest band.
+    player->m_byRating = 60;
+    EXPECT_EQ(player->GetPlayerValue(20), player->GetPlayerValue(15));
+    EXPECT_EQ(player->GetPlayerValue(-3), player->GetPlayerValue(0));
+    player->m_byRating = 100;
+    EXPECT_EQ(player->GetPlayerValue(15), 15000000 + CDatabaseHandler::RoundMoneyValue(static_cast<int>(
+                                                          std::lround(CPlayerDatabase::GetBoostCurveEntry(90)))));
+}
+
+TEST_F(RatingValueTest, RawValueBandAddsItsSixParts)
+{
+    struct Case {
+        const char* what;
+        int position, role, age, ability;
+        VALUEBANDFACTORS factors;
+        int band;
+    };
+    VALUEBANDFACTORS none;
+    VALUEBANDFACTORS top;
+    top.nDivisionLevel = 1;
+    top.bHasClub = true;
+    top.bDivisionCountsPlayingTime = false;
+    top.bHasCountry = true;
+    top.nCountryLevel = 85;
+    top.nClubRating = 80;
+    VALUEBANDFACTORS weak = top;
+    weak.nDivisionLevel = 4;
+    weak.nCountryLevel = 45;
+    weak.nClubRating = 40;
+    weak.bDivisionCountsPlayingTime = true;  // 20 starts of 21 matches: 95 %
+    const Case cases[] = {
+        // age 3 (1 from peak 28) + ability 3, position 3, no club -1, no country -2
+        {"young striker, no owner", 3, 15, 27, 90, none, 6 + 3 - 3},
+        {"young striker, top club", 3, 15, 27, 90, top, 6 + 4 + 3 + 1 + 1 + 1},
+        {"young striker, weak club", 3, 15, 27, 90, weak, 6 + 1 + 3 + 2 - 1 - 1},
+        {"ability 7 gives 2", 3, 15, 22, 75, none, 2 + 1 + 0},       // d 6 -> 1, bonus 2
+        {"ability 5 gives 1", 2, 8, 26, 55, none, 1 + 3 + 2 - 3},    // d 0 -> 3, bonus 1
+        {"ability 4 gives none", 2, 8, 26, 49, none, 3 + 2 - 3},
+        {"two past the peak", 2, 8, 28, 90, none, 2 + 2 - 3},         // d 2, doubled 4
+        {"far past the peak", 3, 15, 33, 90, none, 0 + 3 - 3},
+        {"old goalkeeper", 0, 0, 45, 10, none, 0 + 0 - 3},
+    };
+    for (const Case& c : cases) {
+        auto player = MakePlayer(c.position, c.role, c.age, c.ability);
+        EXPECT_EQ(player->GetRawValueBand(c.factors), c.band) << c.what;
+    }
+}
+
+TEST_F(RatingValueTest, StoredBandMovesOneStepPerWeek)
+{
+    auto player = MakePlayer(3, 15, 27, 90);  // raw band 6 without owners
+    player->m_byRating = 70;
+    player->m_byValueBand = 2;
+    player->m_byTransferState = 0;
+    player->WeeklyValueUpdate(true);
+    EXPECT_EQ(player->m_byValueBand, 3);
+    EXPECT_EQ(player->m_dwValue, static_cast<uint32_t>(player->GetPlayerValue(3)));
+    EXPECT_EQ(player->m_dwAskingPrice, player->m_dwValue);
+    player->WeeklyValueUpdate(false);
+    EXPECT_EQ(player->m_byValueBand, 4);
+
+    // A listed player's asking price stays where it is.
+    player->m_byTransferState = PLAYER_TRANSFER_LISTED;
+    player->m_dwAskingPrice = 123;
+    player->m_byValueBand = 9;
+    player->WeeklyValueUpdate(false);
+    EXPECT_EQ(player->m_byValueBand, 8);
+    EXPECT_EQ(player->m_dwAskingPrice, 123u);
+
+    // A band below 0 does not wrap round to the top band.
+    auto keeper = MakePlayer(0, 0, 45, 10);  // raw band -3
+    keeper->m_byValueBand = 0;
+    keeper->WeeklyValueUpdate(false);
+    EXPECT_EQ(keeper->m_byValueBand, 0);
+    keeper->UpdateRatingAndValue(true);
+    EXPECT_EQ(keeper->m_byValueBand, 0);
+    EXPECT_EQ(keeper->m_byRating, 100);
+    EXPECT_EQ(keeper->m_dwValue, static_cast<uint32_t>(keeper->GetPlayerValue(0)));
+    EXPECT_EQ(keeper->m_byCareerCount, 3);
+    EXPECT_EQ(keeper->GetCurrentCareerEntry()->dwValue, keeper->m_dwValue);
+}
+
+TEST_F(RatingValueTest, AttributeForAgeFollowsTheCurveAndStaysInsideIt)
+{
+    auto keeper = MakePlayer(0, 0, 25, 80);
+    struct Case {
+        int attribute, k, level, value;
+    };
+    const Case keeperCases[] = {
+        {PLAYER_ATTRIBUTE_HANDLING, 0, 100, 55},   {PLAYER_ATTRIBUTE_HANDLING, 16, 100, 100},
+        {PLAYER_ATTRIBUTE_HANDLING, 32, 100, 55},  {PLAYER_ATTRIBUTE_HANDLING, -6, 100, 55},
+        {PLAYER_ATTRIBUTE_HANDLING, 90, 100, 55},  {PLAYER_ATTRIBUTE_HANDLING, 16, 0, 80},
+        {PLAYER_ATTRIBUTE_TACKLING, 16, 50, 15},   {PLAYER_ATTRIBUTE_FITNESS, 5, 100, 69},
+        {PLAYER_ATTRIBUTE_REPUTATION, 10, 70, 64}, {PLAYER_ATTRIBUTE_COUNT, 10, 70, 0},
+    };
+    for (const Case& c : keeperCases)
+        EXPECT_EQ(keeper->GetAttributeForAge(c.attribute, c.k, c.level), c.value) << c.attribute << "/" << c.k;
+
+    auto defender = MakePlayer(1, 1, 25, 80);
+    defender->m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] = 4321;
+    EXPECT_EQ(defender->GetAttributeForAge(PLAYER_ATTRIBUTE_HANDLING, 3, 100), 43);
+    EXPECT_EQ(defender->GetAttributeForAge(PLAYER_ATTRIBUTE_TACKLING, 32, 80), 51 * 100 * 80 / 10000);
+    EXPECT_EQ(defender->GetAttributeForAge(PLAYER_ATTRIBUTE_TACKLING, 40, 80), 51 * 100 * 80 / 10000);
+    auto midfielder = MakePlayer(2, 9, 25, 80);
+    EXPECT_EQ(midfielder->GetAttributeForAge(PLAYER_ATTRIBUTE_PASSING, 0, 100), 64);
+    EXPECT_EQ(midfielder->GetAttributeForAge(PLAYER_ATTRIBUTE_PASSING, 12, 100), 100);
+}
+
+TEST_F(RatingValueTest, PositionFromRole)
+{
+    const int expected[PLAYER_ROLE_COUNT] = {0, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 3, 3, 3, 3};
+    for (int r = 0; r < PLAYER_ROLE_COUNT; ++r)
+        EXPECT_EQ(CPersonDatabase::GetPositionFromRole(r), expected[r]);
+    EXPECT_EQ(CPersonDatabase::GetPositionFromRole(16), 3);
+    EXPECT_TRUE(Logged("[CPlayerDatabase::GetPositionFromRole] Invalid Player Role!"));
+}
+
+}  // namespace
+}  // namespace people_test
