@@ -135,10 +135,12 @@ TEST(CDateTest, WeatherFieldsStayInRangeAndFollowTheTables)
                 const int nIntensity = w & 3, nCategory = (w >> 2) & 7;
                 EXPECT_LE(nIntensity, 2);
                 EXPECT_LE(nCategory, 5);
-                if (nCategory == 3 || nCategory == 4)
+                if (nCategory == 3 || nCategory == 4) {
                     EXPECT_EQ(nIntensity, 0);
-                if (nKind == 0 && (nMonth == 1 || nMonth == 12 || nMonth == 2))
+                }
+                if (nKind == 0 && (nMonth == 1 || nMonth == 12 || nMonth == 2)) {
                     EXPECT_EQ(nIntensity, 0);  // winter rows of kind 0 only ever give intensity 0
+                }
             }
 }
 
