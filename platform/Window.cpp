@@ -118,13 +118,20 @@ WPARAM buttonFlags(Uint32 state)
     return flags;
 }
 
-// Positions outside the frame (the bars beside a scaled frame) are held to its edge.
+// A window position in frame coordinates: the frame is shown scaled and
+// centred; positions on the bars beside it are held to its edge.
 Point framePoint(int x, int y)
 {
     if (!g_window)
         return {x, y};
-    return {std::clamp(x, 0, std::max(0, g_window->frameWidth() - 1)),
-            std::clamp(y, 0, std::max(0, g_window->frameHeight() - 1))};
+    const Rect shown = g_window->shownRect();
+    const int w = g_window->frameWidth(), h = g_window->frameHeight();
+    int fx = x, fy = y;
+    if (shown.width() > 0 && shown.height() > 0) {
+        fx = static_cast<int>(static_cast<int64_t>(x - shown.left) * w / shown.width());
+        fy = static_cast<int>(static_cast<int64_t>(y - shown.top) * h / shown.height());
+    }
+    return {std::clamp(fx, 0, std::max(0, w - 1)), std::clamp(fy, 0, std::max(0, h - 1))};
 }
 
 }  // namespace
@@ -295,7 +302,6 @@ Window* Window::create(const char* caption, int clientWidth, int clientHeight)
     window->m_renderer = renderer;
     window->m_frameWidth = clientWidth;
     window->m_frameHeight = clientHeight;
-    SDL_RenderSetLogicalSize(renderer, clientWidth, clientHeight);
     SDL_StartTextInput();
     g_window = window;
     g_closeQueued = false;
@@ -313,6 +319,12 @@ Window::~Window()
     if (g_window == this)
         g_window = nullptr;
     g_queue.clear();
+    // The video system goes with the window, and with it what it holds
+    // (the desktop bus connection among others).
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    SDL_Quit();
+    g_postEvent = 0;
+    g_wakeEvent = 0;
 }
 
 Window* Window::current() { return g_window; }
@@ -324,19 +336,29 @@ bool Window::setDisplayMode(int width, int height, bool fullScreen)
     if (width <= 0 || height <= 0)
         return false;
     auto* window = static_cast<SDL_Window*>(m_window);
-    auto* renderer = static_cast<SDL_Renderer*>(m_renderer);
     if (fullScreen != m_fullScreen) {
+        // The window is first made to cover the desktop itself, for desktops
+        // without a window manager to carry out the full-screen request.
+        SDL_DisplayMode desktop;
+        if (fullScreen && SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(window), &desktop) == 0) {
+            SDL_SetWindowBordered(window, SDL_FALSE);
+            SDL_SetWindowPosition(window, 0, 0);
+            SDL_SetWindowSize(window, desktop.w, desktop.h);
+        } else if (!fullScreen) {
+            SDL_SetWindowBordered(window, SDL_TRUE);
+        }
         if (SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
             g_lastError = SDL_GetError();
             return false;
         }
         m_fullScreen = fullScreen;
     }
-    if (!fullScreen)
+    if (!fullScreen) {
         SDL_SetWindowSize(window, width, height);
+        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
     m_frameWidth = width;
     m_frameHeight = height;
-    SDL_RenderSetLogicalSize(renderer, width, height);
     if (m_texture) {
         SDL_DestroyTexture(static_cast<SDL_Texture*>(m_texture));
         m_texture = nullptr;
@@ -368,9 +390,25 @@ bool Window::present(const Surface& frame)
         g_lastError = SDL_GetError();
         return false;
     }
+    // The frame scaled to fit the output with its aspect kept, centred.
+    int ow = 0, oh = 0;
+    if (SDL_GetRendererOutputSize(renderer, &ow, &oh) != 0 || ow <= 0 || oh <= 0) {
+        ow = frame.width();
+        oh = frame.height();
+    }
+    SDL_Rect target;
+    if (static_cast<int64_t>(ow) * frame.height() <= static_cast<int64_t>(oh) * frame.width()) {
+        target.w = ow;
+        target.h = static_cast<int>(static_cast<int64_t>(ow) * frame.height() / frame.width());
+    } else {
+        target.h = oh;
+        target.w = static_cast<int>(static_cast<int64_t>(oh) * frame.width() / frame.height());
+    }
+    target.x = (ow - target.w) / 2;
+    target.y = (oh - target.h) / 2;
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
-    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+    SDL_RenderCopy(renderer, texture, nullptr, &target);
     SDL_RenderPresent(renderer);
     return true;
 }
@@ -391,6 +429,24 @@ bool Window::isMinimized() const
 }
 
 Point Window::cursorPosition() const { return g_mouse; }
+
+Rect Window::shownRect() const
+{
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(static_cast<SDL_Window*>(m_window), &ww, &wh);
+    if (ww <= 0 || wh <= 0 || m_frameWidth <= 0 || m_frameHeight <= 0)
+        return {0, 0, m_frameWidth, m_frameHeight};
+    int w, h;
+    if (static_cast<int64_t>(ww) * m_frameHeight <= static_cast<int64_t>(wh) * m_frameWidth) {
+        w = ww;
+        h = static_cast<int>(static_cast<int64_t>(ww) * m_frameHeight / m_frameWidth);
+    } else {
+        h = wh;
+        w = static_cast<int>(static_cast<int64_t>(wh) * m_frameWidth / m_frameHeight);
+    }
+    const int x = (ww - w) / 2, y = (wh - h) / 2;
+    return {x, y, x + w, y + h};
+}
 
 bool peekMessage()
 {

@@ -39,6 +39,8 @@ public:
     // The frame's rectangle in screen terms (0, 0, width, height): the game's
     // coordinates are the frame's.
     Rect clientRect() const { return {0, 0, m_frameWidth, m_frameHeight}; }
+    // Where the frame is shown inside the window, in window coordinates.
+    Rect shownRect() const;
     // Last mouse position in frame coordinates.
     Point cursorPosition() const;
 

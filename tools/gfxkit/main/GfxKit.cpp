@@ -1,0 +1,38 @@
+// gfxkit OUTPUT_FOLDER DESCRIPTION...
+// Paints the bitmaps of each description and packs them into the BFS archives
+// it names, written into the output folder.
+#include "tools/gfxkit/BfsWriter.h"
+#include "tools/gfxkit/Painter.h"
+
+#include "platform/Files.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: gfxkit OUTPUT_FOLDER DESCRIPTION...\n");
+        return 2;
+    }
+    const std::string folder = argv[1];
+    if (!plat::makeDirectories(folder)) {
+        std::fprintf(stderr, "gfxkit: cannot make %s\n", folder.c_str());
+        return 1;
+    }
+    for (int i = 2; i < argc; ++i) {
+        std::vector<tools::PaintedArchive> archives;
+        std::string error;
+        if (!tools::paintDescription(argv[i], archives, error)) {
+            std::fprintf(stderr, "gfxkit: %s\n", error.c_str());
+            return 1;
+        }
+        for (const tools::PaintedArchive& archive : archives) {
+            if (!tools::writeBfs(archive.members, folder + "/" + archive.name, error)) {
+                std::fprintf(stderr, "gfxkit: %s: %s\n", archive.name.c_str(), error.c_str());
+                return 1;
+            }
+            std::printf("gfxkit: %s with %zu bitmaps\n", archive.name.c_str(), archive.members.size());
+        }
+    }
+    return 0;
+}
