@@ -167,27 +167,22 @@ void CStaffDatabase::GetQualificationsText(const char* const* apszNames, int nNa
     pszOut[0] = '\0';
     if (!apszNames || nNames <= 0)
         return;
+    if (m_byQualifications == 0) {
+        std::snprintf(pszOut, nOutSize, "%s", apszNames[0] ? apszNames[0] : "");
+        return;
+    }
+    // Whole names only: a name that does not fit ends the text before it.
     size_t nLength = 0;
-    bool bAny = false;
     for (int b = 0; b < 8; ++b) {
         if (!(m_byQualifications & (1u << b)))
             continue;
         const char* pszName = b + 1 < nNames && apszNames[b + 1] ? apszNames[b + 1] : "";
-        const int n = std::snprintf(pszOut + nLength, nOutSize - nLength, "%s, ", pszName);
-        bAny = true;
-        nLength += n > 0 ? static_cast<size_t>(n) : 0;
-        if (nLength >= nOutSize) {
-            nLength = nOutSize - 1;
+        const size_t nNeeded = (nLength > 0 ? 2 : 0) + std::strlen(pszName);
+        if (nLength + nNeeded >= nOutSize)
             break;
-        }
+        std::snprintf(pszOut + nLength, nOutSize - nLength, "%s%s", nLength > 0 ? ", " : "", pszName);
+        nLength += nNeeded;
     }
-    if (!bAny) {
-        std::snprintf(pszOut, nOutSize, "%s", apszNames[0] ? apszNames[0] : "");
-        return;
-    }
-    // Cut the last separator (or whatever of it fitted).
-    if (nLength >= 2 && std::strcmp(pszOut + nLength - 2, ", ") == 0)
-        pszOut[nLength - 2] = '\0';
 }
 
 int CStaffDatabase::GetWageScaleEntry(int nIndex)
