@@ -243,6 +243,15 @@ public:
     int GetRetiredPlayerCount() const { return m_nRetiredPlayers; }
     int GetRetiredManagerCount() const { return m_wRetiredManagers; }
     int GetRetiredStaffCount() const { return m_wRetiredStaff; }
+    // What a cache slot (0-9) holds now; null when empty.
+    const CPlayerDatabase* GetRetiredPlayerCacheSlot(int nSlot) const
+    {
+        return nSlot >= 0 && nSlot < RETIRED_CACHE_SLOTS ? m_pRetiredPlayers[nSlot] : nullptr;
+    }
+    const CManagerDatabase* GetRetiredManagerCacheSlot(int nSlot) const
+    {
+        return nSlot >= 0 && nSlot < RETIRED_CACHE_SLOTS ? m_pRetiredManagers[nSlot] : nullptr;
+    }
 
 private:
     int32_t m_nHistorySlots = 0;
