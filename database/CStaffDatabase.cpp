@@ -237,6 +237,20 @@ void CStaffDatabase::SetClub(CClubDatabase* pClub)
     m_pClub = pClub;
 }
 
+bool CStaffDatabase::WeeklyAgeCheck()
+{
+    if (GetAge() <= 65 || IsClubHumanManaged(m_pClub))
+        return false;
+    return RetireStaff();
+}
+
+bool CStaffDatabase::RetireStaff()
+{
+    m_byStateFlags |= STAFF_FLAG_RETIRING;
+    // The human managers' staff lists let go of him with their save games.
+    return m_pDatabaseHandler && m_pDatabaseHandler->RetireStaff(m_idStaff);
+}
+
 bool CStaffDatabase::TestTextCondition(int nCode) const
 {
     if (nCode >= 415 && nCode <= 432) {

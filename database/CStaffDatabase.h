@@ -59,6 +59,12 @@ public:
     void ApplyReaction(int nCode);
     void CopyRating() { m_byPreviousRating = m_byRating; }
     void SetClub(CClubDatabase* pClub);
+    // A member older than 65 retires unless his club is run by a human.
+    // True when he retired: the record no longer exists.
+    bool WeeklyAgeCheck();
+    // Marks him retiring and moves him to the retired-staff file; the record
+    // is destroyed when that succeeds (true).
+    bool RetireStaff();
     bool TestTextCondition(int nCode) const;
     // Fills this record as a new member of the given kind, named from the
     // nationality pools.

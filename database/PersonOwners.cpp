@@ -55,6 +55,11 @@ CDivisionDatabase* GetClubDivision(CClubDatabase*)
     return nullptr;
 }
 
+bool IsClubHumanManaged(const CClubDatabase*)
+{
+    return false;
+}
+
 int GetClubLevel(const CClubDatabase*)
 {
     return -1;

@@ -21,5 +21,7 @@ int GetClubSeasonYear(const CClubDatabase* pClub);
 ID_CLUB GetClubIdOf(const CClubDatabase* pClub);
 CCountryDatabase* GetClubCountry(CClubDatabase* pClub);
 CDivisionDatabase* GetClubDivision(CClubDatabase* pClub);
+// True when one of the human managers runs the club.
+bool IsClubHumanManaged(const CClubDatabase* pClub);
 // The club's first rating byte (its level 0-100); -1 without a club.
 int GetClubLevel(const CClubDatabase* pClub);

@@ -113,6 +113,18 @@ TEST_F(RetiredFilesTest, RetiredManagersAndStaffComeBackAsTheyLeft)
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(SaveToBytes(*back, &CStaffDatabase::Save), staffImage);
 
+    // The weekly check retires a member older than 65 and keeps a younger one.
+    ByteStream oldStream(MakeStaffImage(6));
+    auto* old = new CStaffDatabase(oldStream.reader(), nullptr, false);
+    old->m_DateOfBirth = {1935, 7, 31};  // 66 on the game date
+    EXPECT_TRUE(old->WeeklyAgeCheck());
+    EXPECT_EQ(m_handler->GetStaffInformation(6)->dwFlags, STAFFINFO_RETIRED);
+    ByteStream youngStream(MakeStaffImage(7));
+    auto* young = new CStaffDatabase(youngStream.reader(), nullptr, false);
+    young->m_DateOfBirth = {1935, 8, 2};  // 65 on the game date
+    EXPECT_FALSE(young->WeeklyAgeCheck());
+    EXPECT_EQ(m_handler->GetStaffFromID(7), young);
+
     // Without the file nothing comes back.
     std::filesystem::remove("temp.rts");
     EXPECT_EQ(m_handler->GetStaffFromID(5), nullptr);
