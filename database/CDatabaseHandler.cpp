@@ -3,6 +3,7 @@
 #include "common/DebugLog.h"
 #include "database/CManagerDatabase.h"
 #include "database/CStaffDatabase.h"
+#include "database/CYouthDatabase.h"
 
 #include <cstdint>
 
@@ -81,7 +82,9 @@ void CDatabaseHandler::FreeWorld()
         delete static_cast<LPITEMSTAFFINFORMATION>(m_StaffTable.GetAt(i));
     m_StaffTable.SetSize(0);
 
-    m_lstYouths.RemoveAll();
+    // Youths of the root's list unregister themselves while the table stands.
+    while (!m_lstYouths.IsEmpty())
+        delete static_cast<CYouthDatabase*>(m_lstYouths.RemoveHead());
     m_nYouthCount = 0;
     for (int i = 0; i < m_PlayerTable.GetSize(); ++i)
         delete static_cast<LPITEMPLAYERINFORMATION>(m_PlayerTable.GetAt(i));

@@ -27,6 +27,9 @@ class CCupFixturesDatabase;
 class CBuyOfferDatabase;
 class CLoanOfferDatabase;
 class CEuropeanCupDatabase;
+class CDivisionDatabase;
+class CRefereeDatabase;
+struct CUP;
 
 // A completed deal that waits for its date.
 struct PENDINGTRANSFER {
@@ -279,6 +282,75 @@ public:
 private:
     RECORDSLINK m_RecordsLink{this};
     // ---- end of fixtures, referees and grounds ----
+
+public:
+    // ---- clubs, divisions and youths ----
+    // (CDatabaseHandlerClubs.cpp)
+    // Sets the class-wide root pointer of the club and division records for
+    // as long as this root exists.
+    struct CLUBSLINK {
+        explicit CLUBSLINK(CDatabaseHandler* pHandler);
+        ~CLUBSLINK();
+        CLUBSLINK(const CLUBSLINK&) = delete;
+        CLUBSLINK& operator=(const CLUBSLINK&) = delete;
+    };
+    // The league statistics that shape generated youths, kept in the world
+    // block: per level 0-4, attribute 0-21 and role group 0-7 a sum and a
+    // count. False for a cell outside the block.
+    bool GetLeagueStatistic(int nLevel, int nAttribute, int nGroup, uint32_t& dwSum, uint32_t& dwCount) const;
+    bool SetLeagueStatistic(int nLevel, int nAttribute, int nGroup, uint32_t dwSum, uint32_t dwCount);
+    // While set, loading a club attaches its manager with notice and counts
+    // the European places its cup entries take.
+    bool IsCountingEuropeanPlaces() const { return m_byFlags[0] != 0; }
+    void SetCountingEuropeanPlaces(bool bCount) { m_byFlags[0] = bCount ? 1 : 0; }
+
+private:
+    CLUBSLINK m_ClubsLink{this};
+    // ---- end of clubs, divisions and youths ----
+
+public:
+    // ---- countries and cups ----
+    // (CDatabaseHandlerCountries.cpp)
+    // Sets the class-wide root pointer of the country, story and cup records
+    // for as long as this root exists.
+    struct COUNTRIESLINK {
+        explicit COUNTRIESLINK(CDatabaseHandler* pHandler);
+        ~COUNTRIESLINK();
+        COUNTRIESLINK(const COUNTRIESLINK&) = delete;
+        COUNTRIESLINK& operator=(const COUNTRIESLINK&) = delete;
+    };
+    // The country with that identifier byte (or second identifier), with the
+    // list position after it; null when absent.
+    CCountryDatabase* GetCountryFromID(ID_COUNTRY idCountry, LPXLISTNODE* ppNext = nullptr) const;
+    CCountryDatabase* GetCountryFromSecondID(uint8_t bySecondID, LPXLISTNODE* ppNext = nullptr) const;
+    const CXList& GetCountries() const { return m_lstCountries; }
+    int GetCountryCount() const { return m_nCountryCount; }
+    // The root takes the country; its divisions join the division total.
+    void AddCountry(CCountryDatabase* pCountry);
+    int GetDivisionTotal() const { return m_nDivisionTotal; }
+    // The division with that identifier in any country.
+    CDivisionDatabase* GetDivisionFromID(uint8_t byDivisionID) const;
+    // The referee with that identifier in any country.
+    CRefereeDatabase* FindReferee(uint16_t wRefereeID) const;
+    // Country 0 of the number asks the European competitions, any other the
+    // domestic cups of that country; null when there is no such cup.
+    CUP* GetCupFromCupNumber(CUP_NUMBER byCup) const;
+    // The one European competitions object, made with the root.
+    CEuropeanCupDatabase* GetEuropeanCups() const { return m_pEuropeanCups; }
+    void AddEventToAllCountries(uint8_t byType, const CDate& date, uint32_t dwDataID);
+    // Every country whose name has a fixed calendar gets it.
+    void AttachCupCalendars();
+    // The root's cup and friendly fixtures: added fixtures are linked to
+    // their European cup and lower the earliest cup date.
+    void AddCupFixture(CCupFixturesDatabase* pFixture);
+    const CXList& GetCupFixtures() const { return m_lstCupFixtures; }
+    void SortCupFixtures();
+    // The root's list first, then each country's.
+    CCupFixturesDatabase* FindCupFixtureByMatchId(uint32_t dwMatchID) const;
+
+private:
+    COUNTRIESLINK m_CountriesLink{this};
+    // ---- end of countries and cups ----
 
 private:
     bool LoadNameDictionaries();

@@ -1,0 +1,289 @@
+#pragma once
+// One club of the world: its league rows, names, money, confidence values,
+// cup status and records, and the people it owns (squad, youth squad, staff
+// and manager). A division owns the club; the club owns its people. Staff
+// and the manager are held by identifier and found through the root's
+// identifier tables.
+#include "common/CPointerArray.h"
+#include "common/CXList.h"
+#include "common/Identifiers.h"
+#include "database/StadiumTables.h"
+
+#include <cstdint>
+#include <vector>
+
+class CBinaryReader;
+class CBinaryWriter;
+class CCountryDatabase;
+class CDivisionDatabase;
+class CDatabaseHandler;
+class CGroundDatabase;
+class CPlayerDatabase;
+class CYouthDatabase;
+class CManagerDatabase;
+class CStaffDatabase;
+
+constexpr int CLUB_RECORD_BYTES = 936;
+constexpr int CLUB_NAME_BYTES = 31;
+constexpr int CLUB_SHORT_NAME_BYTES = 22;
+constexpr int CLUB_SQUAD_LIMIT = 50;
+constexpr int CLUB_CUP_SLOTS = 7;
+constexpr int CLUB_STAFF_KINDS = 6;
+constexpr int CLUB_STAFF_PLACES = 10;
+constexpr int CLUB_RECORD_SLOTS = 15;
+constexpr int CLUB_FINANCE_GROUPS = 15;
+constexpr int CLUB_POSITION_SLOTS = 16;
+constexpr int CLUB_POSITION_GROUPS = 4;
+constexpr int CLUB_CUP_ENTRY_KINDS = 11;
+
+// Ground ownership.
+constexpr uint8_t CLUB_GROUND_RENTED = 0;
+constexpr uint8_t CLUB_GROUND_OWNED = 1;
+constexpr uint8_t CLUB_GROUND_SHARED = 2;
+
+// Reasons a cup entry is made.
+constexpr uint8_t REASON_EUROPEAN_CUP = 2;
+constexpr uint8_t REASON_LOAD = 5;
+
+// Places used of each staff kind.
+extern const int g_anClubStaffPlaces[CLUB_STAFF_KINDS];
+
+// Goals against, drawn, goals for, lost, played, won: the order on file.
+struct CLUBLEAGUEROW {
+    uint8_t byGoalsAgainst = 0;
+    uint8_t byDrawn = 0;
+    uint8_t byGoalsFor = 0;
+    uint8_t byLost = 0;
+    uint8_t byPlayed = 0;
+    uint8_t byWon = 0;
+};
+
+struct CLUBCUPSTATUS {
+    uint8_t byStage = 0xFF;
+    uint8_t byRound = 0xFF;
+};
+
+struct CLUBFEERECORD {
+    int32_t idPlayer = 0;
+    int32_t idClub = 0;
+    int32_t nAmount = 0;
+};
+
+struct CLUBATTENDANCE {
+    int32_t nAverage = 0;
+    int32_t nHighest = 0;
+    int32_t nLowest = 0;
+    uint16_t wHighestOpponent = 0;
+    uint16_t wLowestOpponent = 0;
+};
+
+struct CLUBFUTUREPAYMENT {
+    uint8_t abyData[16] = {};
+};
+
+// The player stays an identifier on file; the pointer is found after loading.
+struct CLUBPENDINGPAYMENT {
+    ID_PLAYER idPlayer = 0;
+    uint32_t adwFields[2] = {};
+    CPlayerDatabase* pPlayer = nullptr;
+};
+
+struct CLUBSCOUTQUERY {
+    ID_STAFF idStaff = 0;
+    uint32_t dwField = 0;
+    CStaffDatabase* pStaff = nullptr;
+};
+
+struct CLUBTRANSFERTARGET {
+    uint8_t abyData[16] = {};
+};
+
+// One cup entry that a club's cup-entry flags ask for when the file is
+// loaded. byCounterRound 0 means the country's European-place counter is
+// not raised; bFurtherCounter picks the second counter of that kind and round.
+struct CLUBCUPENTRY {
+    uint16_t wFlag = 0;
+    bool bEuropean = false;
+    uint8_t byCupKind = 0;
+    uint8_t byRound = 0;
+    uint8_t byReason = 0;
+    uint8_t byCounterRound = 0;
+    bool bFurtherCounter = false;
+};
+
+class CClubDatabase {
+public:
+    CClubDatabase();
+    ~CClubDatabase();
+    CClubDatabase(const CClubDatabase&) = delete;
+    CClubDatabase& operator=(const CClubDatabase&) = delete;
+
+    // Reads one club and its people. False (logged) for a short or damaged
+    // club; whatever was read stays owned by the club, so deleting it leaves
+    // nothing behind in the identifier tables.
+    bool Load(CBinaryReader& reader, CCountryDatabase* pCountry, CDivisionDatabase* pDivision);
+    bool Save(CBinaryWriter& writer) const;
+    // Turns the identifiers read by Load into pointers and links the ground.
+    // An owner that shares its ground finds its tenant itself, so the link
+    // does not depend on the order in which clubs are set up. Needs the
+    // root's club table.
+    void SetupPointers();
+
+    // The entries asked for by the cup-entry flags, in the order they are to
+    // be made; the cups register them while the world loads.
+    int GetCupEntries(CLUBCUPENTRY aEntries[CLUB_CUP_ENTRY_KINDS]) const;
+    static const CLUBCUPENTRY* GetCupEntryTable();
+
+    // Squad bookkeeping; the counters follow the lists.
+    void AddPlayer(CPlayerDatabase* pPlayer, bool bNotify);
+    bool RemovePlayer(CPlayerDatabase* pPlayer, bool bNotify);
+    void AddYouthPlayer(CYouthDatabase* pYouth);
+    bool RemoveYouth(CYouthDatabase* pYouth);
+    int AddLoanIn(CPlayerDatabase* pPlayer);
+    bool RemoveLoanIn(CPlayerDatabase* pPlayer);
+    void RemoveRetiredLoanIns();
+    void AddStaff(ID_STAFF idStaff);
+    void RemoveStaff(ID_STAFF idStaff);
+    void UpdateSquadAverages();
+    // The squad-size and position checks written to the log; nLargeSquad is
+    // the size above which a squad counts as large.
+    void LogSquadDiagnostics(int nLargeSquad) const;
+
+    // Manager.
+    CManagerDatabase* GetManager() const;
+    // Without bNotify only the identifier changes; with it the old manager
+    // leaves the club and the new one joins it.
+    void SetManager(ID_MANAGER idManager, bool bNotify);
+    // The manager's second rating byte where the board and stability rules
+    // ask for it; 50 for a club without a manager.
+    int GetManagerTerm() const;
+
+    // Queries that the table and the generators use.
+    int GetClubRating() const { return (m_bySupportLevel + m_byReputation) / 2; }
+    // Goals scored or goal difference by the division's rule.
+    int GetGoalValue() const;
+    int GetGoalsFor() const { return m_HomeRow.byGoalsFor + m_AwayRow.byGoalsFor; }
+    int GetGoalsAgainst() const { return m_HomeRow.byGoalsAgainst + m_AwayRow.byGoalsAgainst; }
+    const char* GetName() const { return m_szName; }
+    const char* GetShortName() const { return m_szShortName; }
+    void SetName(const char* pszName);
+    void SetShortName(const char* pszShortName);
+    ID_CLUB GetID() const { return m_wClubId; }
+    bool HasStaff(ID_STAFF idStaff) const;
+    // Loan-in identifiers not yet turned into players.
+    int GetPendingLoanInCount() const { return static_cast<int>(m_PendingLoanIns.size()); }
+
+    // The root, set while it exists.
+    static CDatabaseHandler* m_pDatabaseHandler;
+
+    CCountryDatabase* m_pCountry = nullptr;
+    CDivisionDatabase* m_pDivision = nullptr;
+    CLUBLEAGUEROW m_AwayRow;
+    ID_CLUB m_wClubId = 0;
+    ID_GROUND m_wHomeGroundId = 0;
+    uint8_t m_byLeaguePosition = 0;
+    uint8_t m_byDivisionId = 0;
+    uint8_t m_byBestPosition = 0;
+    CLUBLEAGUEROW m_HomeRow;
+    uint8_t m_byWorstPosition = 0;
+    uint8_t m_byPoints = 0;
+    uint8_t m_byPreviousPosition = 0;
+    char m_szName[CLUB_NAME_BYTES] = {};
+    char m_szShortName[CLUB_SHORT_NAME_BYTES] = {};
+    uint8_t m_abyLatitude[3] = {};
+    uint8_t m_abyLongitude[3] = {};
+    uint16_t m_awResultTotals[2] = {};
+    uint8_t m_byFormation = 0;
+    uint8_t m_abyAttributes[12] = {};
+    uint8_t m_byTargetKind = 0;
+    uint8_t m_byTargetPosition = 0;
+    uint8_t m_byTargetDivision = 0;
+    int32_t m_nSquadValue = 0;
+    int32_t m_nYouthValue = 0;
+    uint8_t m_byReputation = 0;
+    uint8_t m_abyStaffAverages[2] = {};
+    int32_t m_nSeasonCounter1 = 0;
+    uint16_t m_wSeasonCounter2 = 0;
+    uint16_t m_wSeasonCounter3 = 0;
+    int32_t m_nSeasonCounter4 = 0;
+    int32_t m_nLoan = 0;
+    int32_t m_nLoanRepaid = 0;
+    int32_t m_nLoanInstalment = 0;
+    uint8_t m_byLoanByte = 0;
+    uint8_t m_byInstalmentsLeft = 0;
+    uint16_t m_wLoanWord = 0;
+    int32_t m_nOverdraft = 0;
+    uint8_t m_byOverdraftActive = 0;
+    uint8_t m_byOverdraftRunsLeft = 0;
+    int32_t m_nBankBalance = 0;
+    int32_t m_nPreviousBalance = 0;
+    uint8_t m_bySupportLevel = 0;
+    uint8_t m_bySupportExtra = 0;
+    uint8_t m_byPitchCondition = 0;
+    uint8_t m_byGroundOwnership = 0;
+    int8_t m_nFanConfidence = 0;
+    int8_t m_nBoardConfidence = 0;
+    uint8_t m_byStatusA = 0;
+    uint8_t m_bySeasonLoans = 0;
+    uint8_t m_byStatusB = 0;
+    uint16_t m_wCupEntryFlags = 0;
+    int8_t m_nSeasonMarker = 0;
+    // Squad averages: recomputed, never saved.
+    int32_t m_nAverageWage = 0;
+    uint8_t m_byAverageFitness = 0;
+    uint8_t m_byAverageMorale = 0;
+    uint8_t m_byAveragePotential = 0;
+    uint8_t m_byAverageReputation = 0;
+    uint8_t m_byAverageRating = 0;
+    CLUBCUPSTATUS m_aCupStatus[CLUB_CUP_SLOTS];
+    uint8_t m_abyResultRuns[3][6] = {};
+    uint8_t m_abyBestRuns[3][3] = {};
+    uint8_t m_abySeasonStatistics[32] = {};
+    uint8_t m_abyStatistics[32] = {};
+    int32_t m_nSeasonResult = 0;
+    uint16_t m_wSeasonResult = 0;
+    int32_t m_nRecordResult = 0;
+    uint16_t m_wRecordResult = 0;
+    CLUBFEERECORD m_aFeeRecords[4];
+    CLUBATTENDANCE m_SeasonAttendance;
+    CLUBATTENDANCE m_RecordAttendance;
+    CLUBRECORDENTRY m_aClubRecords[CLUB_RECORD_SLOTS] = {};
+    CLUBRECORDENTRY m_aSeasonClubRecords[CLUB_RECORD_SLOTS] = {};
+    int32_t m_anFinanceAccumulators[CLUB_FINANCE_GROUPS] = {};
+    ID_STAFF m_awStaffSlots[CLUB_STAFF_KINDS][CLUB_STAFF_PLACES] = {};
+    int32_t m_anClubValues[5] = {};
+    int32_t m_nPlayerCount = 0;
+    int32_t m_nYouthCount = 0;
+    int32_t m_nLoanInCount = 0;
+    uint8_t m_abyPlayersByPosition[CLUB_POSITION_SLOTS] = {};
+    uint8_t m_abyYouthByPosition[CLUB_POSITION_SLOTS] = {};
+    uint8_t m_abyPlayersByGroup[CLUB_POSITION_GROUPS] = {};
+    uint8_t m_abyYouthByGroup[CLUB_POSITION_GROUPS] = {};
+    int32_t m_nFuturePaymentCount = 0;
+    int32_t m_nPendingPaymentCount = 0;
+    uint16_t m_wScoutQueryCount = 0;
+    uint8_t m_byLoadMarker = 0;
+    int32_t m_nAwardFlag = 0;
+    CClubDatabase* m_pAwardClub = nullptr;
+    CXList m_lstStaff;  // ID_STAFF values
+    CXList m_lstPlayers;
+    CXList m_lstYouths;
+    CXList m_lstLoanIns;
+    ID_MANAGER m_wManagerId = 0;
+    CGroundDatabase* m_pGround = nullptr;
+    CClubDatabase* m_pTenant = nullptr;
+    CXList m_lstFuturePayments;   // CLUBFUTUREPAYMENT
+    CXList m_lstPaymentReceipts;  // CLUBFUTUREPAYMENT
+    CXList m_lstPendingPayments;  // CLUBPENDINGPAYMENT
+    CXList m_lstScoutQueries;     // CLUBSCOUTQUERY
+    CPointerArray m_TransferTargets;  // CLUBTRANSFERTARGET
+    uint8_t m_byTransferTargetCount = 0;
+    uint8_t m_byFinancialStability = 0;
+
+private:
+    void CountPlayer(int nRole, int nPosition, int nStep, bool bYouth);
+    void FreePeople();
+    void FreeLists();
+
+    std::vector<ID_PLAYER> m_PendingLoanIns;
+};
