@@ -1,12 +1,12 @@
 #include "database/PersonOwners.h"
 
 #include "common/CDate.h"
+#include "database/CClubDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CPlayerDatabase.h"
 
-// Countries, divisions and clubs are not records of this library yet: every
-// person has no owner, and each query gives its "none" answer. The country
-// and club records answer the rest when they join.
+// Clubs answer for themselves; countries and divisions are not records of
+// this library yet, and their queries give the "none" answer until they join.
 
 namespace {
 
@@ -40,19 +40,19 @@ int GetClubSeasonYear(const CClubDatabase*)
     return GetCountrySeasonYear(pHandler ? pHandler->GetFirstCountry() : nullptr);
 }
 
-ID_CLUB GetClubIdOf(const CClubDatabase*)
+ID_CLUB GetClubIdOf(const CClubDatabase* pClub)
 {
-    return 0;
+    return pClub ? pClub->m_wClubId : 0;
 }
 
-CCountryDatabase* GetClubCountry(CClubDatabase*)
+CCountryDatabase* GetClubCountry(CClubDatabase* pClub)
 {
-    return nullptr;
+    return pClub ? pClub->m_pCountry : nullptr;
 }
 
-CDivisionDatabase* GetClubDivision(CClubDatabase*)
+CDivisionDatabase* GetClubDivision(CClubDatabase* pClub)
 {
-    return nullptr;
+    return pClub ? pClub->m_pDivision : nullptr;
 }
 
 bool IsClubHumanManaged(const CClubDatabase*)
@@ -60,9 +60,9 @@ bool IsClubHumanManaged(const CClubDatabase*)
     return false;
 }
 
-int GetClubLevel(const CClubDatabase*)
+int GetClubLevel(const CClubDatabase* pClub)
 {
-    return -1;
+    return pClub ? pClub->m_byReputation : -1;
 }
 
 void CPlayerDatabase::GetValueBandFactors(VALUEBANDFACTORS& factors) const
