@@ -1,9 +1,12 @@
 #include "database/CDatabaseHandler.h"
 
 #include "common/DebugLog.h"
+#include "database/CCountryDatabase.h"
 #include "database/CManagerDatabase.h"
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
+
+#include "season/CEuropeanCupDatabase.h"
 
 #include <cstdint>
 
@@ -24,6 +27,8 @@ CDatabaseHandler::CDatabaseHandler()
     const bool bTables = LoadStadiumTables();
     const bool bPools = CreateNameGenerationTables();
     m_pManagerNameRow = m_pStaffNameRow = m_pNationalityRows;
+    m_pEuropeanCups = new CEuropeanCupDatabase;
+    m_pEuropeanCups->InstallDefinitions();
     SortStadiumSizeTable();
     m_bFixedTablesLoaded = bDictionaries && bTables && bPools;
     if (!m_bFixedTablesLoaded)
@@ -33,6 +38,8 @@ CDatabaseHandler::CDatabaseHandler()
 CDatabaseHandler::~CDatabaseHandler()
 {
     FreeWorld();
+    delete m_pEuropeanCups;
+    m_pEuropeanCups = nullptr;
     m_FirstNames.Free();
     m_LastNames.Free();
     DeleteNameGenerationTables();
@@ -54,7 +61,12 @@ void CDatabaseHandler::FreeWorld()
     // The records of the countries, grounds, fixtures, offers, markets, save
     // games, youths and the people of the pools are destroyed here by their
     // own classes; the lists are emptied so that nothing points at them.
-    m_lstCountries.RemoveAll();
+    // Countries first: their people leave the identifier tables, which still stand.
+    while (!m_lstCountries.IsEmpty())
+        delete static_cast<CCountryDatabase*>(m_lstCountries.RemoveHead());
+    m_nDivisionTotal = 0;
+    if (m_pEuropeanCups)
+        m_pEuropeanCups->RemoveAll();
     m_lstGrounds.RemoveAll();
     m_lstCupFixtures.RemoveAll();
     m_lstListMarket.RemoveAll();

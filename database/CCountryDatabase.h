@@ -1,0 +1,235 @@
+#pragma once
+// One football nation: it owns its divisions (and through them the clubs),
+// its cup fixtures, referees, unattached players, scheduled events,
+// newspaper stories and domestic cup set. Holds the economy index and the
+// weather of the day, the season dates and the country's fixed calendar.
+#include <cstdint>
+
+#include "common/CDate.h"
+#include "common/CXList.h"
+#include "common/Identifiers.h"
+
+class CBinaryReader;
+class CBinaryWriter;
+class CClubDatabase;
+class CCupFixturesDatabase;
+class CDatabaseHandler;
+class CDivisionDatabase;
+class CDomesticCupsDatabase;
+class CEventsDatabase;
+class CNewspaperStoryList;
+class CRefereeDatabase;
+struct COUNTRYCALENDAR;
+struct ITEMCUPSTRUCTUREINFORMATION;
+
+class CCountryDatabase {
+public:
+    static constexpr int NAME_SIZE = 21;
+    static constexpr int BLOCK_SIZE = 152;
+    static constexpr int CUP_BYES = 8;
+    static constexpr int STORED_VALUES = 9;
+    static constexpr int MORE_VALUES = 6;
+    static constexpr int LATER_VALUES = 5;
+    static constexpr int RAW_RECORD_LARGE = 232;
+    static constexpr int RAW_RECORD_SMALL = 8;
+    static constexpr int ECONOMY_MIN = 300;
+    static constexpr int ECONOMY_MAX = 800;
+    // Newspaper stories of a change of the economy index.
+    static constexpr uint16_t STORY_ECONOMY_RISE = 316;
+    static constexpr uint16_t STORY_ECONOMY_FALL = 317;
+
+    // Empty lists and dates, counts 0, a domestic cup set and a story list.
+    CCountryDatabase();
+    ~CCountryDatabase();
+    CCountryDatabase(const CCountryDatabase&) = delete;
+    CCountryDatabase& operator=(const CCountryDatabase&) = delete;
+
+    // The class-wide root: game date, referee and player lookups.
+    static CDatabaseHandler* m_pDatabaseHandler;
+
+    // Reads the country with everything it owns; its domestic cup
+    // definitions are installed from its name first. False (logged) for a
+    // short or damaged record; what was read stays owned and is freed by the
+    // destructor.
+    bool Load(CBinaryReader& reader);
+    bool Save(CBinaryWriter& writer) const;
+    // Pointer pass after the whole world is loaded: divisions, stories, the
+    // country's cup fixtures with their referees, the national ground.
+    void SetupPointers();
+
+    // ---- lookups ----
+    CDivisionDatabase* FindDivision(uint8_t byDivisionID, LPXLISTNODE* ppNext = nullptr) const;
+    // The n-th club (0-based) over the divisions in list order; null beyond the last.
+    CClubDatabase* GetClubByIndex(int nIndex) const;
+    CClubDatabase* IsClubOfCountry(ID_CLUB idClub) const;
+    CRefereeDatabase* GetRefereeFromID(uint16_t wRefereeID) const;
+    CCupFixturesDatabase* FindCupFixture(uint32_t dwFixtureID, LPXLISTNODE* ppNext = nullptr) const;
+    int GetClubCount() const;
+
+    // ---- lists ----
+    const CXList& GetDivisions() const { return m_lstDivisions; }
+    const CXList& GetReferees() const { return m_lstReferees; }
+    const CXList& GetCupFixtures() const { return m_lstCupFixtures; }
+    const CXList& GetEvents() const { return m_lstEvents; }
+    const CXList& GetUnattachedPlayers() const { return m_lstUnattachedPlayers; }
+    // Records of 232 and 8 bytes kept as they were read.
+    const CXList& GetLargeRecords() const { return m_lstLargeRecords; }
+    const CXList& GetSmallRecords() const { return m_lstSmallRecords; }
+    // The country takes ownership of what is added.
+    void AddDivision(CDivisionDatabase* pDivision);
+    void AddReferee(CRefereeDatabase* pReferee);
+    void AddCupFixture(CCupFixturesDatabase* pFixture);
+    // The fixture is freed; false when it is not the country's.
+    bool RemoveCupFixture(CCupFixturesDatabase* pFixture);
+    void SortCupFixtures();
+    void AddUnattachedPlayer(class CPlayerDatabase* pPlayer);
+    void AddLargeRecord(const uint8_t* pRecord);
+    void AddSmallRecord(const uint8_t* pRecord);
+    // Inserts the event before the first later one, so that events of one
+    // date keep the order they were added in.
+    CEventsDatabase* AddEvent(uint8_t byType, const CDate& date, uint32_t dwDataID);
+    CDomesticCupsDatabase* GetDomesticCups() const { return m_pDomesticCups; }
+    CNewspaperStoryList* GetNewspaperStories() const { return m_pStories; }
+
+    // ---- cups and calendars ----
+    // Takes every cup definition row owned by this country's name into the
+    // domestic cup set (European kinds 2 and 4 and unknown kinds are logged).
+    void InstallDomesticCups();
+    // When the name has a fixed calendar, both calendar pointers are set and
+    // the period dates are made for the season; false otherwise.
+    bool AttachCupCalendars();
+    const COUNTRYCALENDAR* GetLeagueCalendar() const { return m_pLeagueCalendar; }
+    const ITEMCUPSTRUCTUREINFORMATION* GetCupCalendar() const { return m_pCupCalendar; }
+    int GetCalendarPeriodCount() const { return m_nCalendarPeriods; }
+    // Period i of the season: kind and computed first and last day; false
+    // outside the periods.
+    bool GetCalendarPeriod(int nIndex, uint8_t& byKind, CDate& start, CDate& end) const;
+    // Recomputes the period dates from the season start year.
+    void BuildCalendarDates();
+    // The day after the latest of the domestic cup finals (kinds 3, 1, 0)
+    // and the last league match days.
+    void CalculateSeasonEndDate();
+
+    // ---- weather and economy ----
+    void UpdateWeather();
+    // A random move of the index (with a story) or its trend, kept within
+    // 300-800; a move stopped at either bound gives no story.
+    void UpdateEconomyIndex();
+
+    // ---- fields ----
+    const char* GetName() const { return m_szName; }
+    void SetName(const char* pszName);
+    ID_COUNTRY GetID() const { return m_byID; }
+    void SetID(ID_COUNTRY byID) { m_byID = byID; }
+    uint8_t GetSecondID() const { return m_bySecondID; }
+    void SetSecondID(uint8_t byID) { m_bySecondID = byID; }
+    // The three stored setting bytes: the level byte (prize and television
+    // money, transfer reach), then the week bytes of the season start and end.
+    uint8_t GetLevel() const { return m_abySettings[0]; }
+    void SetLevel(uint8_t byLevel) { m_abySettings[0] = byLevel; }
+    uint8_t GetSetting(int nIndex) const { return nIndex >= 0 && nIndex < 3 ? m_abySettings[nIndex] : 0; }
+    void SetSetting(int nIndex, uint8_t byValue)
+    {
+        if (nIndex >= 0 && nIndex < 3)
+            m_abySettings[nIndex] = byValue;
+    }
+    int GetEconomyIndex() const { return m_wEconomyIndex; }
+    void SetEconomyIndex(int nIndex) { m_wEconomyIndex = static_cast<uint16_t>(nIndex); }
+    int GetPreviousEconomyIndex() const { return m_wPreviousEconomyIndex; }
+    int GetEconomyTrend() const { return m_nEconomyTrend; }
+    void SetEconomyTrend(int nTrend) { m_nEconomyTrend = static_cast<int16_t>(nTrend); }
+    uint8_t GetClimate() const { return m_byClimate; }
+    void SetClimate(uint8_t byClimate) { m_byClimate = byClimate; }
+    uint8_t GetWeather() const { return m_byWeather; }
+    void SetWeather(uint8_t byWeather) { m_byWeather = byWeather; }
+    // Non-zero asks the loader to rebuild the calendar and season end dates.
+    uint8_t GetSeasonFlag() const { return m_bySeasonFlag; }
+    void SetSeasonFlag(uint8_t byFlag) { m_bySeasonFlag = byFlag; }
+    uint8_t GetMoreByte(int nIndex) const { return nIndex >= 0 && nIndex < 3 ? m_abyMore[nIndex] : 0; }
+    void SetMoreByte(int nIndex, uint8_t byValue)
+    {
+        if (nIndex >= 0 && nIndex < 3)
+            m_abyMore[nIndex] = byValue;
+    }
+    // The first of the three more bytes: 1 keeps the country's clubs out of
+    // the European top-ups.
+    uint8_t GetEuropeanExclusion() const { return m_abyMore[0]; }
+    // Stored 32-bit values: nine (0-8), six more (9-14), one (15) and five (16-20).
+    static constexpr int VALUE_SLOTS = STORED_VALUES + MORE_VALUES + 1 + LATER_VALUES;
+    int32_t GetStoredValue(int nSlot) const { return nSlot >= 0 && nSlot < VALUE_SLOTS ? m_anValues[nSlot] : 0; }
+    void SetStoredValue(int nSlot, int32_t nValue)
+    {
+        if (nSlot >= 0 && nSlot < VALUE_SLOTS)
+            m_anValues[nSlot] = nValue;
+    }
+    ID_GROUND GetNationalGroundID() const { return m_wNationalGround; }
+    void SetNationalGroundID(ID_GROUND wGround) { m_wNationalGround = wGround; }
+    class CGroundDatabase* GetNationalGround() const { return m_pNationalGround; }
+    // European entry counts, one per name of the cup definitions' bye table.
+    uint8_t GetCupByes(int nIndex) const { return nIndex >= 0 && nIndex < CUP_BYES ? m_abyCupByes[nIndex] : 0; }
+    void SetCupByes(int nIndex, uint8_t byCount)
+    {
+        if (nIndex >= 0 && nIndex < CUP_BYES)
+            m_abyCupByes[nIndex] = byCount;
+    }
+    uint8_t GetFlag(int nIndex) const { return nIndex >= 0 && nIndex < 2 ? m_abyFlags[nIndex] : 0; }
+    void SetFlag(int nIndex, uint8_t byValue)
+    {
+        if (nIndex >= 0 && nIndex < 2)
+            m_abyFlags[nIndex] = byValue;
+    }
+    // Season start, league season end and season end (the day after the last
+    // cup final or league match day).
+    const CDate& GetSeasonStartDate() const { return m_SeasonStart; }
+    void SetSeasonStartDate(const CDate& date) { m_SeasonStart = date; }
+    const CDate& GetLeagueEndDate() const { return m_LeagueEnd; }
+    void SetLeagueEndDate(const CDate& date) { m_LeagueEnd = date; }
+    const CDate& GetSeasonEndDate() const { return m_SeasonEnd; }
+    void SetSeasonEndDate(const CDate& date) { m_SeasonEnd = date; }
+    // The year the country's season began: its season start's, or from the
+    // game date (seasons turn in July) while it has none.
+    int GetSeasonYear() const;
+
+private:
+    void FreeAll();
+    void FreeCalendarDates();
+    bool LoadBlock(CBinaryReader& reader, uint32_t& dwCupFixtures, uint32_t& dwUnattached, uint32_t& dwEvents,
+                   uint8_t& byDivisions, uint8_t& byReferees, uint8_t& byLarge, uint8_t& bySmall);
+    void LinkCountryFixtures();
+    CDate GameDate() const;
+
+    char m_szName[NAME_SIZE] = {};
+    ID_COUNTRY m_byID = 0;
+    uint8_t m_bySecondID = 0;
+    uint8_t m_abySettings[3] = {};
+    uint16_t m_wEconomyIndex = ECONOMY_MIN;
+    uint16_t m_wPreviousEconomyIndex = ECONOMY_MIN;
+    int16_t m_nEconomyTrend = 0;
+    uint8_t m_byClimate = 0;
+    uint8_t m_byWeather = 0;
+    uint8_t m_bySeasonFlag = 0;
+    int32_t m_anValues[VALUE_SLOTS] = {};
+    ID_GROUND m_wNationalGround = 0;
+    uint8_t m_abyMore[3] = {};
+    CDate m_SeasonStart;
+    CDate m_LeagueEnd;
+    CDate m_SeasonEnd;
+    const COUNTRYCALENDAR* m_pLeagueCalendar = nullptr;
+    const ITEMCUPSTRUCTUREINFORMATION* m_pCupCalendar = nullptr;
+    CDate* m_pCalendarStart = nullptr;
+    CDate* m_pCalendarEnd = nullptr;
+    uint8_t* m_pCalendarKinds = nullptr;
+    int m_nCalendarPeriods = 0;
+    uint8_t m_abyCupByes[CUP_BYES] = {};
+    uint8_t m_abyFlags[2] = {};
+    CXList m_lstCupFixtures;        // CCupFixturesDatabase
+    CXList m_lstDivisions;          // CDivisionDatabase
+    CXList m_lstReferees;           // CRefereeDatabase
+    CXList m_lstEvents;             // CEventsDatabase, date order
+    CXList m_lstLargeRecords;       // 232-byte blocks
+    CXList m_lstSmallRecords;       // 8-byte blocks
+    CXList m_lstUnattachedPlayers;  // CPlayerDatabase
+    CDomesticCupsDatabase* m_pDomesticCups = nullptr;
+    CNewspaperStoryList* m_pStories = nullptr;
+    class CGroundDatabase* m_pNationalGround = nullptr;
+};
