@@ -2,6 +2,7 @@
 
 #include "common/DebugLog.h"
 #include "database/CCountryDatabase.h"
+#include "database/CCupFixturesDatabase.h"
 #include "database/CManagerDatabase.h"
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
@@ -68,7 +69,8 @@ void CDatabaseHandler::FreeWorld()
     if (m_pEuropeanCups)
         m_pEuropeanCups->RemoveAll();
     m_lstGrounds.RemoveAll();
-    m_lstCupFixtures.RemoveAll();
+    while (!m_lstCupFixtures.IsEmpty())
+        delete static_cast<CCupFixturesDatabase*>(m_lstCupFixtures.RemoveHead());
     m_lstListMarket.RemoveAll();
     m_lstLoanMarket.RemoveAll();
     m_lstBuyOffers.RemoveAll();
