@@ -44,6 +44,9 @@ TEST_F(CountryRecord, WrittenAndReadBackGivesTheSameBytes)
     EXPECT_EQ(c.GetEconomyTrend(), -3);
     EXPECT_EQ(c.GetSeasonEndDate(), CDate(2002, 5, 26));
     EXPECT_EQ(c.GetReferees().GetCount(), 2);
+    EXPECT_EQ(c.GetDivisions().GetCount(), 2);
+    EXPECT_EQ(c.GetClubCount(), 3);
+    EXPECT_EQ(c.FindDivision(4)->m_pCountry, pCopy.get());
     EXPECT_EQ(c.GetUnattachedPlayers().GetCount(), 1);
     EXPECT_EQ(c.GetNewspaperStories()->GetPrintedStories().GetCount(), 3);
     EXPECT_TRUE(c.GetNewspaperStories()->GetPendingStories().IsEmpty());
@@ -76,7 +79,54 @@ TEST_F(CountryRecord, WrittenAndReadBackGivesTheSameBytes)
     EXPECT_EQ(c.GetRefereeFromID(2)->GetID(), 2);
     EXPECT_EQ(c.GetRefereeFromID(9), nullptr);
     EXPECT_EQ(c.FindCupFixture(999), nullptr);
-    EXPECT_EQ(c.GetClubByIndex(0), nullptr);
+}
+
+TEST_F(CountryRecord, LookupsWalkTheDivisionsAndTheWorld)
+{
+    auto* pCountry = MakeCountry().release();
+    m_handler->AddCountry(pCountry);
+    const CCountryDatabase& c = *pCountry;
+    EXPECT_EQ(m_handler->GetCountryCount(), 1);
+    EXPECT_EQ(m_handler->GetDivisionTotal(), 2);
+    EXPECT_EQ(m_handler->GetCountryFromSecondID(7), pCountry);
+
+    LPXLISTNODE pNext = nullptr;
+    CDivisionDatabase* pFirst = c.FindDivision(3, &pNext);
+    ASSERT_NE(pFirst, nullptr);
+    ASSERT_NE(pNext, nullptr);
+    EXPECT_EQ(pNext->pData, c.FindDivision(4));
+    EXPECT_EQ(c.FindDivision(5), nullptr);
+    EXPECT_EQ(m_handler->GetDivisionFromID(4), c.FindDivision(4));
+
+    EXPECT_EQ(c.GetClubCount(), 3);
+    ASSERT_NE(c.GetClubByIndex(2), nullptr);
+    EXPECT_EQ(c.GetClubByIndex(2)->GetID(), 13);
+    EXPECT_EQ(c.GetClubByIndex(3), nullptr);
+    EXPECT_EQ(c.GetClubByIndex(-1), nullptr);
+    EXPECT_EQ(c.IsClubOfCountry(12), c.GetClubByIndex(1));
+    EXPECT_EQ(c.IsClubOfCountry(14), nullptr);
+    EXPECT_EQ(m_handler->FindReferee(2), c.GetRefereeFromID(2));
+    EXPECT_EQ(m_handler->FindCupFixtureByMatchId(501), c.FindCupFixture(501));
+
+    // The pointer pass registers the country's cup fixtures with their referees
+    // and turns the stories' identifiers into records.
+    pCountry->SetupPointers();
+    EXPECT_EQ(c.GetRefereeFromID(1)->GetAssignmentCount(), 1);
+    EXPECT_EQ(c.GetRefereeFromID(2)->GetAssignmentCount(), 2);
+    const auto* pStory =
+        static_cast<const CNewspaperStory*>(c.GetNewspaperStories()->GetPrintedStories().GetHead()->pData);
+    EXPECT_EQ(pStory->GetStoryCountry(), pCountry);
+
+    // The season ends the day after the later of the last league match day
+    // (25 May) and the last domestic cup final (the third Saturday of May 2002, the 18th).
+    pCountry->CalculateSeasonEndDate();
+    EXPECT_EQ(c.GetSeasonEndDate(), CDate(2002, 5, 26));
+    CCountryDatabase cupsOnly;
+    cupsOnly.SetName("England");
+    cupsOnly.SetSeasonStartDate(CDate(2001, 8, 4));
+    cupsOnly.InstallDomesticCups();
+    cupsOnly.CalculateSeasonEndDate();
+    EXPECT_EQ(cupsOnly.GetSeasonEndDate(), CDate(2002, 5, 19));
 }
 
 TEST_F(CountryRecord, CutRecordsAreRefusedAtEveryPoint)

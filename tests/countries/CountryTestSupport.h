@@ -4,7 +4,10 @@
 #include "../people/PeopleTestSupport.h"
 #include "common/CBinaryFile.h"
 #include "database/CCountryDatabase.h"
+#include "database/CClubDatabase.h"
 #include "database/CCupFixturesDatabase.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CDivisionFixturesDatabase.h"
 #include "database/CEventsDatabase.h"
 #include "season/CDomesticCupsDatabase.h"
 #include "season/CEuropeanCupDatabase.h"
@@ -51,7 +54,31 @@ inline CCupFixturesDatabase* MakeFixture(uint32_t id, const CDate& date, ID_CLUB
     return pFixture;
 }
 
-// England (identifier 1) with two referees, a two-legged cup tie and a
+inline CDivisionDatabase* MakeDivision(uint8_t id, uint8_t number, std::initializer_list<ID_CLUB> clubs)
+{
+    auto* pDivision = new CDivisionDatabase;
+    pDivision->SetName(number == 1 ? "Premier Circle" : "First Ring");
+    pDivision->m_byDivisionId = id;
+    pDivision->m_byDivisionNumber = number;
+    pDivision->m_byStartMonth = 8;
+    pDivision->m_byStartWeek = 2;
+    pDivision->m_byEndMonth = 5;
+    pDivision->m_byEndWeek = 2;
+    pDivision->m_bySeasonWeekday = 6;
+    pDivision->m_SeasonStart = CDate(2001, 8, 11);
+    pDivision->m_SeasonEnd = CDate(2002, 5, 11);
+    for (ID_CLUB id : clubs) {
+        auto* pClub = new CClubDatabase;
+        pClub->m_wClubId = id;
+        const std::string name = "Club " + std::to_string(id);
+        pClub->SetName(name.c_str());
+        pClub->SetShortName(name.c_str());
+        pDivision->AppendClub(pClub);
+    }
+    return pDivision;
+}
+
+// England (identifier 1) with two divisions of three clubs, two referees, a two-legged cup tie and a
 // single cup match, three events, a story of each form, season records, an
 // unattached player and running cups of kinds 0, 1 and 5; the kind-0 cup has
 // an odd number of clubs drawn.
@@ -79,6 +106,12 @@ inline std::unique_ptr<CCountryDatabase> MakeCountry()
     c.SetSeasonStartDate(CDate(2001, 8, 4));
     c.SetLeagueEndDate(CDate(2002, 5, 11));
     c.SetSeasonEndDate(CDate(2002, 5, 26));
+
+    c.AddDivision(MakeDivision(3, 1, {11, 12}));
+    c.AddDivision(MakeDivision(4, 2, {13}));
+    // The last league match day of the season.
+    auto* pDivision = static_cast<CDivisionDatabase*>(c.GetDivisions().GetHead()->pData);
+    pDivision->m_lstFixtures.AddTail(new CDivisionFixturesDatabase(40, CDate(2002, 5, 25), 11, 12, 1, 1, 3));
 
     auto* pReferee = new CRefereeDatabase;
     pReferee->Set(1, 'A', 0);
