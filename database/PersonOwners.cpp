@@ -2,11 +2,12 @@
 
 #include "common/CDate.h"
 #include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CPlayerDatabase.h"
 
-// Clubs answer for themselves; countries and divisions are not records of
-// this library yet, and their queries give the "none" answer until they join.
+// Clubs and countries answer for themselves; a null owner gets the "none"
+// answer of each query.
 
 namespace {
 
@@ -18,9 +19,9 @@ CDate GameDate()
 
 }  // namespace
 
-int GetCountryNationality(const CCountryDatabase*)
+int GetCountryNationality(const CCountryDatabase* pCountry)
 {
-    return 0;
+    return pCountry ? pCountry->GetID() : 0;
 }
 
 int GetCountryCurrentYear(const CCountryDatabase*)
@@ -28,8 +29,10 @@ int GetCountryCurrentYear(const CCountryDatabase*)
     return GameDate().GetYear();
 }
 
-int GetCountrySeasonYear(const CCountryDatabase*)
+int GetCountrySeasonYear(const CCountryDatabase* pCountry)
 {
+    if (pCountry)
+        return pCountry->GetSeasonYear();
     const CDate date = GameDate();
     return date.GetMonth() >= 7 ? date.GetYear() : date.GetYear() - 1;
 }
