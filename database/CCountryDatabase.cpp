@@ -390,15 +390,16 @@ void CCountryDatabase::LinkCountryFixtures()
 {
     for (CCupFixturesDatabase* pFixture : m_lstCupFixtures.Items<CCupFixturesDatabase>()) {
         pFixture->SetCup(m_pDomesticCups->GetCup(CDomesticCupsDatabase::GetKindFromCupNumber(pFixture->GetCupNumber())));
-        CCupFixturesDatabase* pOther = nullptr;
-        if (const uint32_t dwOther = pFixture->GetRoundValue(); dwOther != 0) {
-            pOther = FindCupFixture(dwOther);
-            if (!pOther)
-                DebugLog(1,
-                         "[CCountryDatabase::LinkCountryFixtures] Failed to link country fixture ID %u with country "
-                         "fixture ID %u!",
-                         pFixture->GetFixtureID(), dwOther);
-        }
+        // Without an other leg of its own the fixture keeps the link its tie gave it.
+        const uint32_t dwOther = pFixture->GetRoundValue();
+        if (dwOther == 0)
+            continue;
+        CCupFixturesDatabase* pOther = FindCupFixture(dwOther);
+        if (!pOther)
+            DebugLog(1,
+                     "[CCountryDatabase::LinkCountryFixtures] Failed to link country fixture ID %u with country "
+                     "fixture ID %u!",
+                     pFixture->GetFixtureID(), dwOther);
         pFixture->SetOtherLeg(pOther);
     }
 }

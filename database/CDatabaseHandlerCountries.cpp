@@ -109,11 +109,9 @@ void CDatabaseHandler::AddCupFixture(CCupFixturesDatabase* pFixture)
 {
     m_lstCupFixtures.AddTail(pFixture);
     ++m_nCupFixtureCount;
-    if (m_pEuropeanCups) {
-        if (!pFixture->IsFriendly())
-            pFixture->SetCup(m_pEuropeanCups->GetCup(pFixture->GetCupNumber() / 20));
+    pFixture->SetCup(GetCupFromCupNumber(pFixture->GetCupNumber()));
+    if (m_pEuropeanCups)
         m_pEuropeanCups->LowerEarliestCupDate(pFixture->GetDate());
-    }
 }
 
 void CDatabaseHandler::SortCupFixtures()

@@ -199,7 +199,7 @@ bool CDomesticCupsDatabase::IsClubInCup(int nKind, uint32_t dwClub) const
     if (IsClubInEntries(*pPending, dwClub))
         return true;
     const CUP* pCup = GetCup(nKind);
-    if (!pCup || pCup->wClubsDrawn < 2)
+    if (!pCup || pCup->wClubsDrawn < 2 || dwClub == 0)
         return false;
     for (int i = 0; i < pCup->GetTiesInUse(); ++i) {
         const CUPTIE* pTie = pCup->GetTie(i);

@@ -120,7 +120,7 @@ inline std::unique_ptr<CCountryDatabase> MakeCountry()
     pReferee->Set(2, 'B', OffsetOf(LastNames(), 1));
     c.AddReferee(pReferee);
 
-    c.AddCupFixture(MakeFixture(500, CDate(2001, 11, 17), 11, 12, 501, 1, 1, 1));
+    c.AddCupFixture(MakeFixture(500, CDate(2001, 11, 17), 11, 12, 0, 1, 1, 1));  // linked by its tie
     c.AddCupFixture(MakeFixture(501, CDate(2001, 11, 24), 12, 11, 500, 1, 1, 2));
     c.AddCupFixture(MakeFixture(502, CDate(2001, 12, 8), 13, 14, 0, 21, 1, 2));
 
