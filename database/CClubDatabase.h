@@ -173,6 +173,27 @@ public:
     // Loan-in identifiers not yet turned into players.
     int GetPendingLoanInCount() const { return static_cast<int>(m_PendingLoanIns.size()); }
 
+    // Team selection (CClubDatabaseTeam.cpp). The eleven roles of the club's
+    // standard formation (index above 5 counts as 0).
+    const uint8_t* GetFormation() const;
+    static const uint8_t* GetStandardFormation(int nIndex);
+    // The role a substitute place 0-6 is picked for.
+    static int GetSubstituteRole(int nPlace);
+    // Fills apPlayers with the eleven of the formation's roles followed by
+    // nSubstitutes substitutes; places nobody can fill stay null.
+    void SelectTeam(const uint8_t* pbyFormation, CPlayerDatabase** apPlayers, int nMatchKind, int nSubstitutes);
+    CPlayerDatabase* PickBestPlayerForRole(int nRole, int nMatchKind) const;
+    CPlayerDatabase* PickBestSubstitute(int nRole, int nMatchKind) const;
+    void ClearSelection();
+    // Squad players who cannot play a match of the kind.
+    int CountUnavailable(int nMatchKind) const;
+    static bool IsAvailable(const CPlayerDatabase* pPlayer, int nMatchKind);
+    // Map distance to another club in degrees; a large value when either
+    // club has no map position.
+    float GetMapDistance(const CClubDatabase* pOther) const;
+    // The club's mood that a match result starts from, around 0.
+    int GetMoraleValue() const;
+
     // The root, set while it exists.
     static CDatabaseHandler* m_pDatabaseHandler;
 

@@ -352,6 +352,25 @@ private:
     COUNTRIESLINK m_CountriesLink{this};
     // ---- end of countries and cups ----
 
+public:
+    // ---- quick-match pools ----
+    // (season/CDatabaseHandlerQuickMatch.cpp)
+    // The memory chunks of the quick-match sides and player records: taken
+    // as the pools grow, given back only when the root goes.
+    struct MATCHCHUNKS {
+        explicit MATCHCHUNKS(CDatabaseHandler* pHandler);
+        ~MATCHCHUNKS();
+        MATCHCHUNKS(const MATCHCHUNKS&) = delete;
+        MATCHCHUNKS& operator=(const MATCHCHUNKS&) = delete;
+        CDatabaseHandler* pHandler;
+        CXList lstChunks;
+    };
+    int GetMatchChunkCount() const { return m_MatchChunks.lstChunks.GetCount(); }
+
+private:
+    MATCHCHUNKS m_MatchChunks{this};
+    // ---- end of quick-match pools ----
+
 private:
     bool LoadNameDictionaries();
     bool LoadStadiumTables();

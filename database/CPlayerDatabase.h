@@ -84,6 +84,16 @@ struct VALUEBANDFACTORS {
     int nClubRating = 0;
 };
 
+// What a quick match adds to a player's match information.
+struct PLAYERQUICKMATCH {
+    bool bStarted = false;
+    bool bCameOn = false;
+    int nGoals = 0;
+    int nBookings = 0;
+    bool bSentOff = false;
+    int nRating = 0;
+};
+
 class CPlayerDatabase : public CPersonDatabase {
 public:
     // Reads a player from the stream: the full record, or the 24-byte retired
@@ -143,6 +153,17 @@ public:
     void WeeklyValueUpdate(bool bWeekly);
     int GetRoleSelectionScore(int nRole) const;
     int GetMatchSelectionScore(int nRole, int nKind, bool bAllowUnfit) const;
+
+    // Matches (CPlayerDatabaseMatch.cpp). The player's value for a match,
+    // 0-100 around 50, from his morale, the match kind and the clubs.
+    int GetMatchMorale(int nMatchKind, const CClubDatabase* pClub, const CClubDatabase* pOpponent) const;
+    // Adds one quick match's counters to the competition's block.
+    void UpdateAfterQuickMatch(int nCompetition, const PLAYERQUICKMATCH& match);
+    // An injury drawn from a group 0-7 of the injury table; 1 when it ends
+    // his career.
+    int DoInjury(int nGroup, bool bInMatch);
+    // 1 may still play, 2 unavailable.
+    static int GetInjuryStatus(int nType);
 
     uint32_t m_dwValue = 0;
     uint32_t m_dwAskingPrice = 0;

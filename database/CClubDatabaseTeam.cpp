@@ -1,0 +1,157 @@
+// A club picks its team for a match: the eleven of its standard formation,
+// then the substitutes, then whoever is left for places nobody could fill.
+#include "database/CClubDatabase.h"
+
+#include "database/CPlayerDatabase.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int kStandardFormations = 6;
+constexpr int kSubstitutePlaces = 7;
+// "4-4-2", "4-2-4", "5-3-2", "4-3-3", "3-5-2", "3-4-3": roles 0 goalkeeper,
+// 1-6 defence, 7-11 midfield, 12-15 attack.
+const uint8_t kFormations[kStandardFormations][11] = {
+    {0, 1, 2, 3, 4, 7, 8, 9, 10, 12, 13},
+    {0, 1, 2, 3, 4, 8, 9, 12, 13, 14, 15},
+    {0, 1, 2, 3, 4, 5, 7, 8, 9, 12, 13},
+    {0, 1, 2, 3, 4, 7, 8, 9, 12, 13, 14},
+    {0, 1, 2, 3, 7, 8, 9, 10, 11, 12, 13},
+    {0, 1, 2, 3, 7, 8, 9, 10, 12, 13, 14},
+};
+const uint8_t kSubstituteRoles[kSubstitutePlaces] = {0, 3, 9, 9, 14, 9, 14};
+
+constexpr uint32_t kSelected = 0x01;
+// Flag bits that keep a player out of the side (the selection mark and a
+// lapsed work permit).
+constexpr uint32_t kUnavailableFlags = 0x01 | PLAYER_FLAG_WORK_PERMIT_SETTLED;
+
+}  // namespace
+
+const uint8_t* CClubDatabase::GetStandardFormation(int nIndex)
+{
+    if (nIndex < 0 || nIndex >= kStandardFormations)
+        nIndex = 0;
+    return kFormations[nIndex];
+}
+
+const uint8_t* CClubDatabase::GetFormation() const
+{
+    return GetStandardFormation(m_byFormation);
+}
+
+int CClubDatabase::GetSubstituteRole(int nPlace)
+{
+    if (nPlace < 0)
+        nPlace = 0;
+    return kSubstituteRoles[nPlace % kSubstitutePlaces];
+}
+
+bool CClubDatabase::IsAvailable(const CPlayerDatabase* pPlayer, int nMatchKind)
+{
+    if (pPlayer->m_dwFlags & kUnavailableFlags)
+        return false;
+    if (pPlayer->IsInjured() && CPlayerDatabase::GetInjuryStatus(pPlayer->m_byInjuryType) != 1)
+        return false;
+    if (pPlayer->IsSuspended(nMatchKind))
+        return false;
+    // A player lent to another club plays there.
+    return pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN;
+}
+
+int CClubDatabase::CountUnavailable(int nMatchKind) const
+{
+    int nCount = 0;
+    for (const CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
+        if (!IsAvailable(pPlayer, nMatchKind) && !(pPlayer->m_dwFlags & kSelected))
+            ++nCount;
+    return nCount;
+}
+
+void CClubDatabase::ClearSelection()
+{
+    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
+        pPlayer->m_dwFlags &= ~kSelected;
+}
+
+CPlayerDatabase* CClubDatabase::PickBestPlayerForRole(int nRole, int nMatchKind) const
+{
+    CPlayerDatabase* pBest = nullptr;
+    int nBest = 0;
+    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
+        if (!IsAvailable(pPlayer, nMatchKind))
+            continue;
+        const int nScore = pPlayer->GetMatchSelectionScore(nRole, nMatchKind, false);
+        if (!pBest || nScore > nBest) {
+            pBest = pPlayer;
+            nBest = nScore;
+        }
+    }
+    return pBest;
+}
+
+CPlayerDatabase* CClubDatabase::PickBestSubstitute(int nRole, int nMatchKind) const
+{
+    CPlayerDatabase* pBest = nullptr;
+    int nBest = 0;
+    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
+        if (pPlayer->m_dwFlags & kSelected)
+            continue;
+        const int nScore = pPlayer->GetMatchSelectionScore(nRole, nMatchKind, true);
+        if (!pBest || nScore > nBest) {
+            pBest = pPlayer;
+            nBest = nScore;
+        }
+    }
+    return pBest;
+}
+
+void CClubDatabase::SelectTeam(const uint8_t* pbyFormation, CPlayerDatabase** apPlayers, int nMatchKind,
+                               int nSubstitutes)
+{
+    if (!pbyFormation)
+        pbyFormation = GetFormation();
+    if (nSubstitutes < 0)
+        nSubstitutes = 0;
+    const int nPlaces = 11 + nSubstitutes;
+    ClearSelection();
+    auto roleOf = [pbyFormation](int nPlace) {
+        return nPlace < 11 ? pbyFormation[nPlace] : GetSubstituteRole(nPlace - 11);
+    };
+    for (int i = 0; i < nPlaces; ++i) {
+        apPlayers[i] = PickBestPlayerForRole(roleOf(i), nMatchKind);
+        if (apPlayers[i])
+            apPlayers[i]->m_dwFlags |= kSelected;
+    }
+    // Places nobody available could fill take the best of the rest, fit or not.
+    for (int i = 0; i < nPlaces; ++i) {
+        if (apPlayers[i])
+            continue;
+        apPlayers[i] = PickBestSubstitute(roleOf(i), nMatchKind);
+        if (apPlayers[i])
+            apPlayers[i]->m_dwFlags |= kSelected;
+    }
+}
+
+float CClubDatabase::GetMapDistance(const CClubDatabase* pOther) const
+{
+    constexpr uint8_t kNoPosition = 4;
+    constexpr float kFar = 1000.0f;
+    if (!pOther || m_abyLatitude[2] == kNoPosition || pOther->m_abyLatitude[2] == kNoPosition)
+        return kFar;
+    auto degrees = [](const uint8_t* p) {
+        return static_cast<float>(p[0]) + static_cast<float>(p[1]) / 60.0f;
+    };
+    const float fLatitude = degrees(m_abyLatitude) - degrees(pOther->m_abyLatitude);
+    float fLongitude = degrees(m_abyLongitude) - degrees(pOther->m_abyLongitude);
+    // Either side of the meridian.
+    if (m_abyLongitude[2] != pOther->m_abyLongitude[2])
+        fLongitude = degrees(m_abyLongitude) + degrees(pOther->m_abyLongitude);
+    return std::sqrt(fLatitude * fLatitude + fLongitude * fLongitude);
+}
+
+int CClubDatabase::GetMoraleValue() const
+{
+    return (m_nFanConfidence - 50) / 10;
+}

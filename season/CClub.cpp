@@ -1,0 +1,344 @@
+#include "season/CClub.h"
+
+#include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CPlayerDatabase.h"
+#include "platform/Random.h"
+#include "season/CupStructureTable.h"
+
+#include <algorithm>
+#include <new>
+
+// Normal, attacking (setting above 60) and cautious (below 30).
+const uint8_t g_abyQuickActionTables[3][QUICKCLASS_COUNT][2] = {
+    {{0, 100}, {30, 96}, {40, 95}, {50, 75}},
+    {{0, 100}, {55, 96}, {60, 95}, {70, 75}},
+    {{0, 100}, {20, 95}, {25, 90}, {30, 70}},
+};
+// Normal, long (setting above 60) and short (below 30).
+const uint8_t g_abyQuickReceiverTables[3][QUICKCLASS_COUNT][2] = {
+    {{33, 88}, {33, 83}, {27, 77}, {17, 77}},
+    {{23, 73}, {13, 63}, {13, 50}, {13, 50}},
+    {{33, 95}, {40, 93}, {33, 83}, {17, 77}},
+};
+
+namespace {
+
+// Draws a slot again while it is unfit to play the ball; after this many
+// draws the slots are searched instead, so that a side reduced by
+// sendings-off can never hold the draw in a loop.
+constexpr int kMaxDraws = 64;
+
+// One fixed-size pool: chunks of a number of objects; a free object holds the
+// next free one in its last word.
+struct POOL {
+    size_t nObjectBytes;
+    int nPerChunk;
+    void* pFree;
+    int nFree;
+};
+
+POOL s_Sides = {sizeof(CClub), 2, nullptr, 0};
+POOL s_Players = {sizeof(CQuickPlayer), 18, nullptr, 0};
+
+// Chunks taken while no root exists; freed when the program ends.
+struct FALLBACKCHUNKS {
+    CXList lstChunks;
+    ~FALLBACKCHUNKS()
+    {
+        while (!lstChunks.IsEmpty())
+            ::operator delete(lstChunks.RemoveHead());
+    }
+};
+FALLBACKCHUNKS s_Fallback;
+CDatabaseHandler* s_pHandler = nullptr;
+CXList* s_pChunkList = nullptr;
+
+void*& NextFree(void* pObject, size_t nBytes)
+{
+    return *reinterpret_cast<void**>(static_cast<char*>(pObject) + nBytes - sizeof(void*));
+}
+
+void* Allocate(POOL& pool, size_t nBytes)
+{
+    if (nBytes != pool.nObjectBytes)
+        return ::operator new(nBytes);
+    if (!pool.pFree) {
+        char* pChunk = static_cast<char*>(::operator new(pool.nObjectBytes * pool.nPerChunk));
+        (s_pChunkList ? *s_pChunkList : s_Fallback.lstChunks).AddTail(pChunk);
+        for (int i = pool.nPerChunk - 1; i >= 0; --i) {
+            void* pObject = pChunk + i * pool.nObjectBytes;
+            NextFree(pObject, pool.nObjectBytes) = pool.pFree;
+            pool.pFree = pObject;
+            ++pool.nFree;
+        }
+    }
+    void* pObject = pool.pFree;
+    pool.pFree = NextFree(pObject, pool.nObjectBytes);
+    --pool.nFree;
+    return pObject;
+}
+
+void Release(POOL& pool, void* pObject, size_t nBytes)
+{
+    if (!pObject)
+        return;
+    if (nBytes != pool.nObjectBytes) {
+        ::operator delete(pObject);
+        return;
+    }
+    NextFree(pObject, pool.nObjectBytes) = pool.pFree;
+    pool.pFree = pObject;
+    ++pool.nFree;
+}
+
+}  // namespace
+
+void CQuickMatchPools::SetDatabaseHandler(CDatabaseHandler* pHandler, CXList* pChunkList)
+{
+    s_pHandler = pHandler;
+    s_pChunkList = pChunkList;
+}
+
+void CQuickMatchPools::ForgetChunks(CDatabaseHandler* pHandler)
+{
+    if (pHandler != s_pHandler)
+        return;
+    s_Sides.pFree = s_Players.pFree = nullptr;
+    s_Sides.nFree = s_Players.nFree = 0;
+    s_pHandler = nullptr;
+    s_pChunkList = nullptr;
+}
+
+int CQuickMatchPools::GetFreeSides()
+{
+    return s_Sides.nFree;
+}
+
+int CQuickMatchPools::GetFreePlayers()
+{
+    return s_Players.nFree;
+}
+
+// ---- quick-player record ----
+
+CQuickPlayer::CQuickPlayer(CClub* pSide, CPlayerDatabase* pPlayer, int nSlot, int nClass, CXList* pEvents)
+    : m_nSlot(nSlot), m_nEntry(nSlot), m_nClass(nClass), m_pEvents(pEvents), m_pSide(pSide), m_pPlayer(pPlayer)
+{
+    m_fCondition = GetFitness();
+    if (pSide && pSide->m_byCompetition == 3)
+        m_fCondition *= 1.1f;
+}
+
+void* CQuickPlayer::operator new(size_t nBytes)
+{
+    return Allocate(s_Players, nBytes);
+}
+
+void CQuickPlayer::operator delete(void* p, size_t nBytes)
+{
+    Release(s_Players, p, nBytes);
+}
+
+ID_PLAYER CQuickPlayer::GetPlayerID() const
+{
+    return m_pPlayer ? m_pPlayer->m_idPerson : 0;
+}
+
+float CQuickPlayer::GetFitness() const
+{
+    return m_pPlayer ? static_cast<float>(m_pPlayer->m_awAttributes[PLAYER_ATTRIBUTE_FITNESS]) / 100.0f : 0.0f;
+}
+
+void CQuickPlayer::AddEvent(int nKind, int nMinute, int nCompetition) const
+{
+    if (!m_pEvents)
+        return;
+    auto* pEvent = new MATCHEVENT;
+    pEvent->idPlayer = GetPlayerID();
+    pEvent->byKind = static_cast<uint8_t>(nKind);
+    pEvent->byMinute = static_cast<uint8_t>(std::clamp(nMinute, 0, 255));
+    pEvent->byCompetition = static_cast<uint8_t>(nCompetition);
+    m_pEvents->AddTail(pEvent);
+}
+
+// ---- side ----
+
+void* CClub::operator new(size_t nBytes)
+{
+    return Allocate(s_Sides, nBytes);
+}
+
+void CClub::operator delete(void* p, size_t nBytes)
+{
+    Release(s_Sides, p, nBytes);
+}
+
+int CClub::GetClassFromSlotCode(int nSlotCode)
+{
+    if (nSlotCode >= 1 && nSlotCode <= 6)
+        return QUICKCLASS_DEFENDER;
+    if (nSlotCode >= 7 && nSlotCode <= 11)
+        return QUICKCLASS_MIDFIELDER;
+    if (nSlotCode >= 12 && nSlotCode <= 15)
+        return QUICKCLASS_ATTACKER;
+    return QUICKCLASS_GOALKEEPER;
+}
+
+CClub::CClub(MATCHPARAMETERS* pFixture, int nSideIndex) : m_nSideIndex(nSideIndex), m_pFixture(pFixture)
+{
+    m_byCompetition = pFixture->byMatchKind;
+    if (pFixture->pRules) {
+        m_bySubstitutionsAllowed = pFixture->pRules->bySubstitutions;
+        m_bySubstitutesNamed = pFixture->pRules->bySubstitutesNamed;
+    }
+    if (m_bySubstitutesNamed > QUICKMATCH_MAX_SUBSTITUTES) {
+        DebugLog(2, "[CClub::CClub] %d substitutes named, %d sit on the bench", m_bySubstitutesNamed,
+                 QUICKMATCH_MAX_SUBSTITUTES);
+        m_bySubstitutesNamed = QUICKMATCH_MAX_SUBSTITUTES;
+    }
+    m_nSquadSize = QUICKMATCH_STARTERS + m_bySubstitutesNamed;
+    m_pClub = nSideIndex ? pFixture->pAwayClub : pFixture->pHomeClub;
+    CXList* pEvents = nSideIndex ? pFixture->pAwayEvents : pFixture->pHomeEvents;
+    // A computer-run club plays the normal tables with its best team; a
+    // human's sheet and tactics settings come with the human manager record.
+    m_pActionTable = g_abyQuickActionTables[0];
+    m_pReceiverTable = g_abyQuickReceiverTables[0];
+
+    CPlayerDatabase* apSheet[QUICKMATCH_MAX_PLAYERS] = {};
+    const uint8_t* pbyFormation = CClubDatabase::GetStandardFormation(0);
+    if (m_pClub) {
+        pbyFormation = m_pClub->GetFormation();
+        m_pClub->SelectTeam(pbyFormation, apSheet, m_byCompetition, m_bySubstitutesNamed);
+    }
+
+    for (int i = 0; i < QUICKMATCH_STARTERS; ++i) {
+        const int nSlotCode = i == 0 ? 0 : pbyFormation[i];
+        const int nClass = i == 0 ? QUICKCLASS_GOALKEEPER : GetClassFromSlotCode(nSlotCode);
+        if (i > 0)
+            m_anClassSlots[nClass][m_anClassCounts[nClass]++] = i;
+        m_aEntries[i].idPlayer = apSheet[i] ? apSheet[i]->m_idPerson : 0;
+        m_aEntries[i].bySlotCode = static_cast<uint8_t>(nSlotCode);
+        // An empty place still gets a record (without a player), so that
+        // every slot of the eleven can be drawn.
+        m_apPlayers[i] = new CQuickPlayer(this, apSheet[i], i, nClass, pEvents);
+        m_apPlayers[i]->m_byOnPitch = 1;
+    }
+    for (int i = QUICKMATCH_STARTERS; i < m_nSquadSize; ++i) {
+        if (!apSheet[i]) {
+            m_nSquadSize = i;
+            break;
+        }
+        const int nClass = std::clamp<int>(apSheet[i]->m_byPosition, QUICKCLASS_GOALKEEPER, QUICKCLASS_ATTACKER);
+        m_aEntries[i].idPlayer = apSheet[i]->m_idPerson;
+        m_aEntries[i].bySlotCode = static_cast<uint8_t>(CClubDatabase::GetSubstituteRole(i - QUICKMATCH_STARTERS));
+        m_apPlayers[i] = new CQuickPlayer(this, apSheet[i], i, nClass, pEvents);
+    }
+}
+
+CClub::~CClub()
+{
+    for (CQuickPlayer*& pPlayer : m_apPlayers) {
+        delete pPlayer;
+        pPlayer = nullptr;
+    }
+}
+
+CQuickPlayer* CClub::PickRandomPlayer()
+{
+    for (int n = 0; n < kMaxDraws; ++n) {
+        CQuickPlayer* pPlayer = m_apPlayers[1 + plat::rand() % 10];
+        if (pPlayer->IsEmpty() || (pPlayer != m_pCurrentPlayer && !pPlayer->m_bySentOff)) {
+            m_pCurrentPlayer = pPlayer;
+            return pPlayer;
+        }
+    }
+    CQuickPlayer* pFound = nullptr;
+    for (int i = 1; i < QUICKMATCH_STARTERS && !pFound; ++i)
+        if (!m_apPlayers[i]->m_bySentOff)
+            pFound = m_apPlayers[i];
+    m_pCurrentPlayer = pFound ? pFound : m_apPlayers[0];
+    return m_pCurrentPlayer;
+}
+
+CQuickPlayer* CClub::PickOfClass(int nClass)
+{
+    if (nClass < QUICKCLASS_DEFENDER || nClass > QUICKCLASS_ATTACKER)
+        nClass = QUICKCLASS_DEFENDER;
+    for (int n = 0; n < 3; ++n) {
+        if (m_anClassCounts[nClass] > 0)
+            return m_apPlayers[m_anClassSlots[nClass][plat::rand() % m_anClassCounts[nClass]]];
+        nClass = nClass == QUICKCLASS_ATTACKER ? QUICKCLASS_DEFENDER : nClass + 1;
+    }
+    return m_apPlayers[1];
+}
+
+CQuickPlayer* CClub::PickDefender()
+{
+    return PickOfClass(QUICKCLASS_DEFENDER);
+}
+
+CQuickPlayer* CClub::PickMidfielder()
+{
+    return PickOfClass(QUICKCLASS_MIDFIELDER);
+}
+
+CQuickPlayer* CClub::PickAttacker()
+{
+    return PickOfClass(QUICKCLASS_ATTACKER);
+}
+
+CQuickPlayer* CClub::PickSetPieceTaker()
+{
+    if (m_pSetPieceTaker && !m_pSetPieceTaker->m_bySentOff)
+        return m_pSetPieceTaker;
+    for (int n = 0; n < kMaxDraws; ++n) {
+        CQuickPlayer* pPlayer = m_apPlayers[1 + plat::rand() % 10];
+        if (!pPlayer->m_bySentOff)
+            return pPlayer;
+    }
+    for (int i = 1; i < QUICKMATCH_STARTERS; ++i)
+        if (!m_apPlayers[i]->m_bySentOff)
+            return m_apPlayers[i];
+    return m_apPlayers[0];
+}
+
+const MATCHPLAYERENTRY* CClub::GetBestRatedEntry() const
+{
+    const MATCHPLAYERENTRY* pBest = nullptr;
+    for (int i = 0; i < m_nSquadSize; ++i) {
+        const MATCHPLAYERENTRY& entry = m_aEntries[i];
+        if (entry.idPlayer && (!pBest || entry.byRating > pBest->byRating))
+            pBest = &entry;
+    }
+    return pBest;
+}
+
+void CClub::AddPossession()
+{
+    // Everyone who played: the touches of a player taken off were real too.
+    m_nPossessionTotal = 0;
+    for (int i = 0; i < m_nSquadSize; ++i)
+        if (m_apPlayers[i])
+            m_nPossessionTotal += m_apPlayers[i]->m_nTouches;
+}
+
+void CClub::HalfTimeRecovery()
+{
+    for (int i = 0; i < m_nSquadSize; ++i) {
+        CQuickPlayer* pPlayer = m_apPlayers[i];
+        if (!pPlayer || !pPlayer->m_byOnPitch || pPlayer->m_bySentOff)
+            continue;
+        pPlayer->m_fCondition = std::min(pPlayer->m_fCondition * 1.07f, pPlayer->GetFitness());
+    }
+}
+
+void CClub::TireAll()
+{
+    for (int i = 0; i < m_nSquadSize; ++i) {
+        CQuickPlayer* pPlayer = m_apPlayers[i];
+        if (pPlayer && pPlayer->m_byOnPitch)
+            pPlayer->m_fCondition -= (100.0f - pPlayer->m_fCondition) * 0.004f;
+    }
+}

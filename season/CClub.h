@@ -1,0 +1,223 @@
+#pragma once
+// One side of a quickly played match: the club's line-up turned into one
+// quick-player record per player, the tactical tables it plays by, and the
+// statistics the engine fills. Sides and quick-player records come from two
+// fixed-size pools whose chunks hang on the database root's chunk list.
+#include "common/CXList.h"
+#include "common/Identifiers.h"
+#include "season/MatchRecords.h"
+
+#include <cstddef>
+#include <cstdint>
+
+class CClub;
+class CClubDatabase;
+class CDatabaseHandler;
+class CPlayerDatabase;
+
+constexpr int QUICKMATCH_STARTERS = 11;
+// The game's own friendly rules name 7 substitutes, so the sheet holds 18.
+constexpr int QUICKMATCH_MAX_SUBSTITUTES = 7;
+constexpr int QUICKMATCH_MAX_PLAYERS = QUICKMATCH_STARTERS + QUICKMATCH_MAX_SUBSTITUTES;
+constexpr int QUICKMATCH_DEFAULT_SUBSTITUTIONS = 3;
+constexpr int QUICKMATCH_DEFAULT_SUBSTITUTES = 5;
+
+// Position classes of the line-up slot codes.
+enum {
+    QUICKCLASS_GOALKEEPER = 0,
+    QUICKCLASS_DEFENDER = 1,
+    QUICKCLASS_MIDFIELDER = 2,
+    QUICKCLASS_ATTACKER = 3,
+    QUICKCLASS_COUNT = 4,
+};
+
+// Outcome tables of a quick-player record.
+enum {
+    QUICKTABLE_TACKLING = 0,   // T1
+    QUICKTABLE_SHOOTING,       // T2
+    QUICKTABLE_SAVING,         // T3
+    QUICKTABLE_PASSING,        // T4
+    QUICKTABLE_HEADING,        // T5
+    QUICKTABLE_CROSSING,       // T6
+    QUICKTABLE_CATCHING,       // T7, three bands
+    QUICKTABLE_COUNT
+};
+
+// Rating components: duels, distribution (saves for a goalkeeper too),
+// shooting, heading.
+enum {
+    QUICKRATING_DUELS = 0,
+    QUICKRATING_DISTRIBUTION,
+    QUICKRATING_SHOOTING,
+    QUICKRATING_HEADING,
+    QUICKRATING_COUNT
+};
+
+// Side statistics.
+enum {
+    QUICKSTAT_PASSES = 0,
+    QUICKSTAT_PASSES_COMPLETED,
+    QUICKSTAT_SHOTS,
+    QUICKSTAT_SHOTS_ON_TARGET,
+    QUICKSTAT_GOALS,
+    QUICKSTAT_SAVES,
+    QUICKSTAT_CORNERS,
+    QUICKSTAT_FREE_KICKS,
+    QUICKSTAT_ATTACKING_FREE_KICKS,
+    QUICKSTAT_OFFSIDES,
+    QUICKSTAT_GOAL_KICKS,
+    QUICKSTAT_GOAL_KICKS_SHORT,
+    QUICKSTAT_GOAL_KICKS_LONG,
+    QUICKSTAT_HEADERS,
+    QUICKSTAT_TACKLES_WON,
+    QUICKSTAT_FOULS,
+    QUICKSTAT_BOOKINGS,
+    QUICKSTAT_SENDINGS_OFF,
+    QUICKSTAT_PENALTIES,
+    QUICKSTAT_PENALTIES_SCORED,
+    QUICKSTAT_THROW_INS,
+    QUICKSTAT_COUNT
+};
+// The three statistic bytes.
+enum {
+    QUICKBYTE_INJURIES = 0,
+    QUICKBYTE_OWN_GOALS_FOR,   // own goals the other side gave this side
+    QUICKBYTE_OFFSIDE_FREE_KICKS,
+    QUICKBYTE_COUNT
+};
+
+// A six- or three-band table: the first band index (1-based) whose bound
+// reaches a draw of 1-100 is the outcome.
+struct OUTCOMETABLE {
+    int32_t nCount = 0;
+    int32_t anBounds[6] = {};
+};
+
+struct RATINGCOMPONENT {
+    int32_t nAttempts = 0;
+    int32_t nSuccesses = 0;
+    int32_t nCleanSuccesses = 0;
+};
+
+// One player of a quick match.
+class CQuickPlayer {
+public:
+    CQuickPlayer(CClub* pSide, CPlayerDatabase* pPlayer, int nSlot, int nClass, CXList* pEvents);
+
+    static void* operator new(size_t nBytes);
+    static void operator delete(void* p, size_t nBytes);
+
+    // Builds the seven outcome tables from the skills and the match value.
+    void BuildTables();
+    bool IsEmpty() const { return m_pPlayer == nullptr; }
+    ID_PLAYER GetPlayerID() const;
+    // The fitness the condition starts at and recovers to: 0-100.
+    float GetFitness() const;
+    void AddEvent(int nKind, int nMinute, int nCompetition) const;
+
+    uint8_t m_bySentOff = 0;
+    uint8_t m_byOnPitch = 0;
+    uint8_t m_byCameOn = 0;
+    uint8_t m_byInjured = 0;
+    int32_t m_nGoalsConceded = 0;
+    int32_t m_nGoals = 0;
+    int32_t m_nOwnGoals = 0;
+    int32_t m_nFouls = 0;
+    int32_t m_nSendingsOff = 0;
+    int32_t m_nBookingEvents = 0;
+    int32_t m_nPenaltiesTaken = 0;
+    int32_t m_nPenaltiesScored = 0;
+    int32_t m_nPenaltiesMissed = 0;
+    int32_t m_nSaves = 0;
+    int32_t m_nBookings = 0;
+    int32_t m_nTouches = 0;
+    int32_t m_nTacklesWon = 0;
+    RATINGCOMPONENT m_aRating[QUICKRATING_COUNT];
+    int32_t m_nMatchValue = 50;
+    OUTCOMETABLE m_aTables[QUICKTABLE_COUNT];
+    int32_t m_nSlot = 0;
+    // The line-up entry that stays his whatever slot he moves to.
+    int32_t m_nEntry = 0;
+    int32_t m_nClass = 0;
+    int32_t m_nRating = 0;
+    float m_fCondition = 0.0f;
+    CXList* m_pEvents = nullptr;
+    CClub* m_pSide = nullptr;
+    CPlayerDatabase* m_pPlayer = nullptr;
+    CQuickPlayer* m_pPoolLink = nullptr;
+};
+
+class CClub {
+public:
+    // Builds the side of the parameter block's home (0) or away (1) club.
+    CClub(MATCHPARAMETERS* pFixture, int nSideIndex);
+    // The side's quick-player records go back to their pool with it.
+    ~CClub();
+    CClub(const CClub&) = delete;
+    CClub& operator=(const CClub&) = delete;
+
+    static void* operator new(size_t nBytes);
+    static void operator delete(void* p, size_t nBytes);
+
+    // The class of a line-up slot code (a role 0-15).
+    static int GetClassFromSlotCode(int nSlotCode);
+
+    CQuickPlayer* PickRandomPlayer();
+    CQuickPlayer* GetGoalkeeper() const { return m_apPlayers[0]; }
+    CQuickPlayer* PickDefender();
+    CQuickPlayer* PickMidfielder();
+    CQuickPlayer* PickAttacker();
+    CQuickPlayer* PickOfClass(int nClass);
+    CQuickPlayer* PickSetPieceTaker();
+    const MATCHPLAYERENTRY* GetBestRatedEntry() const;
+    void AddPossession();
+    void HalfTimeRecovery();
+    void TireAll();
+
+    int GetGoals() const { return m_anStatistics[QUICKSTAT_GOALS]; }
+    int GetSquadSize() const { return m_nSquadSize; }
+    int GetSubstitutionsAllowed() const { return m_bySubstitutionsAllowed; }
+    int GetSubstitutesNamed() const { return m_bySubstitutesNamed; }
+    int GetEntryCount() const { return QUICKMATCH_STARTERS + m_bySubstitutesNamed; }
+
+    CClub* m_pOpponent = nullptr;
+    int32_t m_anStatistics[QUICKSTAT_COUNT] = {};
+    uint8_t m_abyStatistics[QUICKBYTE_COUNT] = {};
+    int32_t m_nPossessionTotal = 0;
+    MATCHPLAYERENTRY m_aEntries[QUICKMATCH_MAX_PLAYERS];
+    uint8_t m_byCompetition = 0;
+    CQuickPlayer* m_pCurrentPlayer = nullptr;
+    CQuickPlayer* m_pSetPieceTaker = nullptr;
+    const uint8_t (*m_pActionTable)[2] = nullptr;
+    const uint8_t (*m_pReceiverTable)[2] = nullptr;
+    CQuickPlayer* m_apPlayers[QUICKMATCH_MAX_PLAYERS] = {};
+    int32_t m_anClassCounts[QUICKCLASS_COUNT] = {};
+    int32_t m_nSideIndex = 0;
+    int32_t m_nCardMode = 0;
+    int32_t m_nSubstitutionsMade = 0;
+    MATCHPARAMETERS* m_pFixture = nullptr;
+    uint8_t m_bySubstitutionsAllowed = QUICKMATCH_DEFAULT_SUBSTITUTIONS;
+    uint8_t m_bySubstitutesNamed = QUICKMATCH_DEFAULT_SUBSTITUTES;
+    int32_t m_nSquadSize = 0;
+    CClubDatabase* m_pClub = nullptr;
+
+private:
+    // Slots 1-10 of each class, in slot order; they keep their class when
+    // a substitute of another class takes one.
+    int32_t m_anClassSlots[QUICKCLASS_COUNT][QUICKMATCH_STARTERS] = {};
+};
+
+// The tactical tables: rows for classes 0-3, each (a, b).
+extern const uint8_t g_abyQuickActionTables[3][QUICKCLASS_COUNT][2];
+extern const uint8_t g_abyQuickReceiverTables[3][QUICKCLASS_COUNT][2];
+
+// The two pools. Chunks hang on the database root's chunk list; without a
+// root they hang on a list of the pools' own that lives as long as the program.
+class CQuickMatchPools {
+public:
+    static void SetDatabaseHandler(CDatabaseHandler* pHandler, CXList* pChunkList);
+    // The root frees the chunks: the free lists are forgotten with them.
+    static void ForgetChunks(CDatabaseHandler* pHandler);
+    static int GetFreeSides();
+    static int GetFreePlayers();
+};

@@ -1,0 +1,684 @@
+// The match flow of the quick result engine: set-up, the action loop with its
+// periods, substitutions, the decision of a tie, the shoot-out, and what the
+// match leaves behind (ratings, morale, man of the match, referee figures,
+// manager points).
+#include "season/CFastMatchEngine.h"
+
+#include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CManagerDatabase.h"
+#include "database/CPlayerDatabase.h"
+#include "platform/Random.h"
+#include "season/CRefereeDatabase.h"
+#include "season/CupStructureTable.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kNoMark = 10000;
+constexpr int kMaxDraws = 64;
+constexpr int kShootOutKicks = 5;
+constexpr int kSuddenDeathRounds = 11;
+constexpr uint8_t kNoFirstLeg = 255;
+// Leg states of a second leg (its first leg unplayed, or played).
+constexpr uint8_t kLegStateSecondUnplayed = 2;
+constexpr uint8_t kLegStateSecondPlayed = 4;
+
+uint8_t ClampByte(int nValue)
+{
+    return static_cast<uint8_t>(std::clamp(nValue, 0, 255));
+}
+
+}  // namespace
+
+CFastMatchEngine::~CFastMatchEngine()
+{
+    ReleaseSides();
+}
+
+void CFastMatchEngine::ReleaseSides()
+{
+    delete m_pHomeSide;
+    delete m_pAwaySide;
+    m_pHomeSide = m_pAwaySide = nullptr;
+    m_pAttacking = m_pDefending = nullptr;
+    m_pHolder = m_pLastTackler = nullptr;
+}
+
+void CFastMatchEngine::ResetState()
+{
+    m_pFixture = nullptr;
+    m_nAction = QUICKACTION_CHOOSE;
+    m_nActionCounter = 0;
+    m_nActionsSinceKickOff = 0;
+    m_nActionTotal = 0;
+    m_nHalfTimeMark = m_nFullTimeMark = m_nExtraTimeHalfMark = m_nExtraTimeEndMark = kNoMark;
+    m_anSubstitutionPoints[0] = m_anSubstitutionPoints[1] = -1;
+    std::fill(std::begin(m_anPeriodActions), std::end(m_anPeriodActions), -1);
+    m_fMinutesPerAction = 0.0f;
+    m_byCompetition = 0;
+    m_abyFirstLegGoals[0] = m_abyFirstLegGoals[1] = kNoFirstLeg;
+    m_bTwoLegs = m_bExtraTimeRule = m_bGoldenGoalRule = m_bAwayGoalsRule = m_bShootOutRule = false;
+    m_bInExtraTime = m_bFinished = m_bShootOut = false;
+    m_pSecondHalfKickOff = nullptr;
+    m_byResult = MATCHRESULT_HOME;
+}
+
+void CFastMatchEngine::ProcessMatch(CRefereeDatabase* pReferee, MATCHPARAMETERS* pFixture)
+{
+    ReleaseSides();
+    ResetState();
+    if (!pFixture || !pFixture->pHomeClub || !pFixture->pAwayClub) {
+        DebugLog(0, "[CFastMatchEngine::ProcessMatch] The clubs of the match are missing; match not played");
+        return;
+    }
+    m_pFixture = pFixture;
+    m_byCompetition = pFixture->byMatchKind;
+
+    // The incoming goals of a first leg; a second leg whose first leg was
+    // never played counts it as 0-0.
+    const uint8_t byLegState = pFixture->byResult;
+    m_bTwoLegs = byLegState == kLegStateSecondUnplayed || byLegState == kLegStateSecondPlayed ||
+                 (pFixture->byHomeGoals != kNoFirstLeg && pFixture->byAwayGoals != kNoFirstLeg);
+    m_abyFirstLegGoals[0] = pFixture->byHomeGoals == kNoFirstLeg ? 0 : pFixture->byHomeGoals;
+    m_abyFirstLegGoals[1] = pFixture->byAwayGoals == kNoFirstLeg ? 0 : pFixture->byAwayGoals;
+    pFixture->byHomeGoals = pFixture->byAwayGoals = 0;
+    pFixture->byResult = MATCHRESULT_HOME;
+    if (pFixture->pHeader) {
+        pFixture->pHeader->Result = MATCHRESULTRECORD();
+        pFixture->pHeader->byHomeGoals = pFixture->pHeader->byAwayGoals = 0;
+    }
+    // The tie-break rules of a two-legged round are for the deciding leg.
+    const uint8_t byRules = pFixture->pRules ? pFixture->pRules->byRules : 0;
+    const bool bRulesApply = !(byRules & CUP_RULE_THIS_LEG) || m_bTwoLegs;
+    m_bExtraTimeRule = bRulesApply && (byRules & CUP_RULE_EXTRA_TIME);
+    m_bGoldenGoalRule = m_bExtraTimeRule && (byRules & CUP_RULE_GOLDEN_GOAL);
+    m_bShootOutRule = m_bExtraTimeRule && (byRules & CUP_RULE_SHOOT_OUT);
+    m_bAwayGoalsRule = bRulesApply && m_bTwoLegs && (byRules & CUP_RULE_AWAY_GOALS);
+
+    m_pHomeSide = new CClub(pFixture, 0);
+    m_pAwaySide = new CClub(pFixture, 1);
+    m_pHomeSide->m_pOpponent = m_pAwaySide;
+    m_pAwaySide->m_pOpponent = m_pHomeSide;
+    BuildSideTables(m_pHomeSide);
+    BuildSideTables(m_pAwaySide);
+    if (pFixture->pHeader) {
+        pFixture->pHeader->Result.abyHomeClub[0] = pFixture->pHomeClub->m_byReputation;
+        pFixture->pHeader->Result.abyHomeClub[1] = pFixture->pHomeClub->m_bySupportLevel;
+    }
+    TossPossession();
+    m_pSecondHalfKickOff = m_pDefending;
+    m_nAction = QUICKACTION_KICK_OFF;
+
+    m_nActionTotal = 200 + plat::rand() % 10;
+    const int n = m_nActionTotal;
+    m_nHalfTimeMark = n / 2;
+    m_nFullTimeMark = n - 1;
+    if (m_bExtraTimeRule) {
+        m_nExtraTimeHalfMark = n + n / 6;
+        m_nExtraTimeEndMark = n + n / 3;
+    }
+    m_anSubstitutionPoints[0] = n - 10 - plat::rand() % 30;
+    m_anSubstitutionPoints[1] = n - 10 - plat::rand() % 30;
+    m_fMinutesPerAction = 90.0f / static_cast<float>(n);
+
+    while (!m_bFinished) {
+        CQuickPlayer* pHolder = m_pAttacking->m_pCurrentPlayer;
+        if (!pHolder || pHolder->m_bySentOff || !pHolder->m_byOnPitch)
+            pHolder = m_pAttacking->PickRandomPlayer();
+        m_pHolder = pHolder;
+        ++m_pHolder->m_nTouches;
+        if (m_nAction == QUICKACTION_CHOOSE)
+            m_nAction = ChooseAction(m_pAttacking, m_pHolder);
+        RunAction();
+        m_pHomeSide->TireAll();
+        m_pAwaySide->TireAll();
+        ++m_nActionCounter;
+        ++m_nActionsSinceKickOff;
+        if (m_bFinished)
+            break;
+        if (m_nActionCounter == m_anSubstitutionPoints[0])
+            TacticalSubstitution(m_pHomeSide, 1);
+        if (m_nActionCounter == m_anSubstitutionPoints[1])
+            TacticalSubstitution(m_pAwaySide, 1);
+        if (m_nActionCounter > m_nFullTimeMark)
+            m_nAction = QUICKACTION_FULL_TIME;
+        if (m_nActionCounter > m_nHalfTimeMark)
+            m_nAction = QUICKACTION_HALF_TIME;
+        if (m_nActionCounter > m_nExtraTimeEndMark)
+            m_nAction = QUICKACTION_EXTRA_TIME_END;
+        if (m_nActionCounter > m_nExtraTimeHalfMark)
+            m_nAction = QUICKACTION_EXTRA_TIME_HALF;
+    }
+    FinishMatch(pReferee);
+}
+
+void CFastMatchEngine::BuildSideTables(CClub* pSide)
+{
+    const CClubDatabase* pClub = pSide->m_pClub;
+    const CClubDatabase* pOpponent = pSide->m_pOpponent ? pSide->m_pOpponent->m_pClub : nullptr;
+    for (int i = 0; i < pSide->m_nSquadSize; ++i) {
+        CQuickPlayer* pPlayer = pSide->m_apPlayers[i];
+        if (!pPlayer)
+            continue;
+        pPlayer->m_nMatchValue =
+            pPlayer->m_pPlayer ? pPlayer->m_pPlayer->GetMatchMorale(m_byCompetition, pClub, pOpponent) : 50;
+        pPlayer->BuildTables();
+    }
+}
+
+void CFastMatchEngine::RunAction()
+{
+    const int nAction = m_nAction;
+    m_nAction = QUICKACTION_CHOOSE;
+    switch (nAction) {
+    case QUICKACTION_PASS: ActionPassing(); break;
+    case QUICKACTION_SHOT: ActionShooting(); break;
+    case QUICKACTION_HEADER: ActionHeading(); break;
+    case QUICKACTION_RUN: ActionTackling(); break;
+    case QUICKACTION_THROW_IN: ActionThrowin(); break;
+    case QUICKACTION_CORNER: ActionCornerKick(); break;
+    case QUICKACTION_ATTACKING_FREE_KICK: ActionAttackingFreeKick(); break;
+    case QUICKACTION_FREE_KICK: ActionNormalFreeKick(); break;
+    case QUICKACTION_GOAL_KICK: ActionGoalKick(); break;
+    case QUICKACTION_KICK_OFF: ActionKickOff(); break;
+    case QUICKACTION_HALF_TIME: ActionHalfTime(); break;
+    case QUICKACTION_FULL_TIME: ActionFullTime(); break;
+    case QUICKACTION_ATTACKING_HEADER: ActionAttackingHeading(); break;
+    case QUICKACTION_PENALTY: ActionPenalty(); break;
+    case QUICKACTION_EXTRA_TIME_HALF: ActionExtraTimeHalf(); break;
+    case QUICKACTION_EXTRA_TIME_END: ActionExtraTimeEnd(); break;
+    default:
+        DebugLog(5, "Warning Undefined Action in ProcessMatch!");
+        break;
+    }
+}
+
+int CFastMatchEngine::ChooseAction(const CClub* pSide, const CQuickPlayer* pHolder) const
+{
+    const int nClass = std::clamp<int>(pHolder->m_nClass, QUICKCLASS_GOALKEEPER, QUICKCLASS_ATTACKER);
+    const uint8_t* pRow = pSide->m_pActionTable[nClass];
+    for (;;) {
+        const int r = plat::rand() % 100 + 1;
+        const int nAction = r <= pRow[0] ? QUICKACTION_RUN : r <= pRow[1] ? QUICKACTION_PASS : QUICKACTION_SHOT;
+        // No shot straight from a kick-off.
+        if (nAction != QUICKACTION_SHOT || m_nActionsSinceKickOff >= 4)
+            return nAction;
+    }
+}
+
+CQuickPlayer* CFastMatchEngine::PickReceiver(CClub* pSide, const CQuickPlayer* pHolder)
+{
+    const int nClass = pHolder ? std::clamp<int>(pHolder->m_nClass, 0, 3) : QUICKCLASS_MIDFIELDER;
+    const uint8_t* pRow = pSide->m_pReceiverTable[nClass];
+    for (int n = 0; n < kMaxDraws; ++n) {
+        const int r = plat::rand() % 100 + 1;
+        CQuickPlayer* pPick = r <= pRow[0] ? pSide->PickDefender() : r <= pRow[1] ? pSide->PickMidfielder()
+                                                                                 : pSide->PickAttacker();
+        if (pPick != pHolder && !pPick->m_bySentOff)
+            return pPick;
+    }
+    for (int i = 1; i < QUICKMATCH_STARTERS; ++i)
+        if (pSide->m_apPlayers[i] != pHolder && !pSide->m_apPlayers[i]->m_bySentOff)
+            return pSide->m_apPlayers[i];
+    return pSide->GetGoalkeeper();
+}
+
+CQuickPlayer* CFastMatchEngine::GetTackler(CClub* pSide, int nAttackerClass)
+{
+    int nDefender = 45, nMidfielder = 89;
+    switch (nAttackerClass) {
+    case -1: break;
+    case 0:
+    case 1: nDefender = 18; nMidfielder = 68; break;
+    case 2: nDefender = 31; nMidfielder = 75; break;
+    case 3: nDefender = 51; nMidfielder = 84; break;
+    default:
+        DebugLog(5, "CClub::GetTackler()->Invalid Player Position");
+        break;
+    }
+    CQuickPlayer* pPick = nullptr;
+    for (int n = 0; n < kMaxDraws; ++n) {
+        const int r = plat::rand() % 100 + 1;
+        pPick = r < nDefender ? pSide->PickDefender() : r < nMidfielder ? pSide->PickMidfielder()
+                                                                        : pSide->PickAttacker();
+        if (!pPick->m_bySentOff)
+            return pPick;
+    }
+    for (int i = 1; i < QUICKMATCH_STARTERS; ++i)
+        if (!pSide->m_apPlayers[i]->m_bySentOff)
+            return pSide->m_apPlayers[i];
+    return pSide->GetGoalkeeper();
+}
+
+// ---- possession ----
+
+void CFastMatchEngine::GiveBall(CClub* pSide, CQuickPlayer* pPlayer)
+{
+    m_pAttacking = pSide;
+    m_pDefending = pSide->m_pOpponent;
+    pSide->m_pCurrentPlayer = pPlayer;
+}
+
+void CFastMatchEngine::TossPossession()
+{
+    CClub* pSide = (plat::rand() & 1) ? m_pHomeSide : m_pAwaySide;
+    GiveBall(pSide, PickReceiver(pSide, pSide->m_pCurrentPlayer));
+}
+
+void CFastMatchEngine::SwapPossession()
+{
+    // The side that wins the ball finds its player at the next action.
+    GiveBall(m_pDefending, nullptr);
+}
+
+void CFastMatchEngine::SwapAndPick()
+{
+    CQuickPlayer* pFrom = m_pHolder;
+    GiveBall(m_pDefending, nullptr);
+    m_pAttacking->m_pCurrentPlayer = PickReceiver(m_pAttacking, pFrom);
+}
+
+void CFastMatchEngine::PassToReceiver()
+{
+    m_pAttacking->m_pCurrentPlayer = PickReceiver(m_pAttacking, m_pAttacking->m_pCurrentPlayer);
+}
+
+int CFastMatchEngine::GetMinute() const
+{
+    return static_cast<int>(static_cast<float>(m_nActionCounter) * m_fMinutesPerAction);
+}
+
+void CFastMatchEngine::AddEvent(const CQuickPlayer* pPlayer, int nKind) const
+{
+    if (pPlayer)
+        pPlayer->AddEvent(nKind, GetMinute(), m_byCompetition);
+}
+
+// ---- periods ----
+
+void CFastMatchEngine::ActionKickOff()
+{
+    m_pAttacking->PickRandomPlayer();
+    m_nAction = QUICKACTION_PASS;
+    // The choice after this action is the first of four without a shot.
+    m_nActionsSinceKickOff = -1;
+}
+
+void CFastMatchEngine::ActionHalfTime()
+{
+    m_anPeriodActions[QUICKPERIOD_HALF_TIME] = m_nActionCounter;
+    m_pHomeSide->HalfTimeRecovery();
+    m_pAwaySide->HalfTimeRecovery();
+    TacticalSubstitution(m_pHomeSide, 2);
+    TacticalSubstitution(m_pAwaySide, 2);
+    if (m_pSecondHalfKickOff)
+        GiveBall(m_pSecondHalfKickOff, nullptr);
+    m_nAction = QUICKACTION_KICK_OFF;
+    m_nHalfTimeMark = 1000;
+}
+
+void CFastMatchEngine::ActionFullTime()
+{
+    m_anPeriodActions[QUICKPERIOD_FULL_TIME] = m_nActionCounter;
+    if (IsDecided()) {
+        m_bFinished = true;
+        return;
+    }
+    m_nAction = QUICKACTION_KICK_OFF;
+    m_bInExtraTime = true;
+    m_nFullTimeMark = kNoMark;
+}
+
+void CFastMatchEngine::ActionExtraTimeHalf()
+{
+    m_anPeriodActions[QUICKPERIOD_EXTRA_TIME_HALF] = m_nActionCounter;
+    m_pHomeSide->HalfTimeRecovery();
+    m_pAwaySide->HalfTimeRecovery();
+    m_nAction = QUICKACTION_KICK_OFF;
+    m_nExtraTimeHalfMark = kNoMark;
+}
+
+void CFastMatchEngine::ActionExtraTimeEnd()
+{
+    m_anPeriodActions[QUICKPERIOD_EXTRA_TIME_END] = m_nActionCounter;
+    if (!IsDecided() && m_bShootOutRule)
+        TakeShootOut();
+    m_bFinished = true;
+}
+
+bool CFastMatchEngine::IsDecided()
+{
+    const int nHome = m_pHomeSide->GetGoals();
+    const int nAway = m_pAwaySide->GetGoals();
+    // Over both legs each club's first-leg goals were scored the other way round.
+    const int h = nHome + m_abyFirstLegGoals[1];
+    const int a = nAway + m_abyFirstLegGoals[0];
+    if (h != a) {
+        if (m_bTwoLegs)
+            m_byResult = h > a ? MATCHRESULT_HOME_TWO_LEGS : MATCHRESULT_AWAY_TWO_LEGS;
+        else
+            m_byResult = h > a ? MATCHRESULT_HOME : MATCHRESULT_AWAY;
+        return true;
+    }
+    // This match's home club scored its away goals in the first leg.
+    if (m_bAwayGoalsRule && m_abyFirstLegGoals[1] != nAway) {
+        m_byResult = m_abyFirstLegGoals[1] > nAway ? MATCHRESULT_HOME_AWAY_GOALS : MATCHRESULT_AWAY_AWAY_GOALS;
+        return true;
+    }
+    m_byResult = MATCHRESULT_HOME;
+    return !m_bExtraTimeRule;
+}
+
+// ---- substitutions ----
+
+bool CFastMatchEngine::Substitute(CClub* pSide, CQuickPlayer* pLeaving)
+{
+    if (!pLeaving || !pLeaving->m_byOnPitch || pSide->m_nSubstitutionsMade >= pSide->m_bySubstitutionsAllowed)
+        return false;
+    CQuickPlayer* pComing = nullptr;
+    for (int i = QUICKMATCH_STARTERS; i < pSide->m_nSquadSize; ++i) {
+        CQuickPlayer* pBench = pSide->m_apPlayers[i];
+        // A player taken off sits on the bench too, but does not come back.
+        if (!pBench || pBench->IsEmpty() || pBench->m_byCameOn || pBench->m_byOnPitch ||
+            pBench->m_nEntry < QUICKMATCH_STARTERS)
+            continue;
+        if (pBench->m_nClass == pLeaving->m_nClass) {
+            pComing = pBench;
+            break;
+        }
+        if (!pComing)
+            pComing = pBench;
+    }
+    if (!pComing)
+        return false;
+    const int nSlot = pLeaving->m_nSlot;
+    const int nBench = pComing->m_nSlot;
+    pSide->m_apPlayers[nSlot] = pComing;
+    pSide->m_apPlayers[nBench] = pLeaving;
+    pComing->m_nSlot = nSlot;
+    pLeaving->m_nSlot = nBench;
+    pLeaving->m_byOnPitch = 0;
+    pComing->m_byOnPitch = 1;
+    pComing->m_byCameOn = 1;
+    ++pSide->m_nSubstitutionsMade;
+    AddEvent(pLeaving, MATCHEVENT_SUBSTITUTED_OFF);
+    AddEvent(pComing, MATCHEVENT_SUBSTITUTED_ON);
+    if (pSide->m_pCurrentPlayer == pLeaving)
+        pSide->m_pCurrentPlayer = pComing;
+    if (m_pHolder == pLeaving)
+        m_pHolder = pComing;
+    if (m_pLastTackler == pLeaving)
+        m_pLastTackler = nullptr;
+    if (pSide->m_pSetPieceTaker == pLeaving)
+        pSide->m_pSetPieceTaker = nullptr;
+    return true;
+}
+
+void CFastMatchEngine::TacticalSubstitution(CClub* pSide, int nMargin)
+{
+    const int nLead = pSide->GetGoals() - pSide->m_pOpponent->GetGoals();
+    int nClass;
+    if (nLead >= nMargin)
+        nClass = QUICKCLASS_DEFENDER;
+    else if (nLead <= -nMargin)
+        nClass = QUICKCLASS_ATTACKER;
+    else
+        return;
+    CQuickPlayer* pTired = nullptr;
+    float fLowest = 99999.0f;
+    for (int i = 0; i < QUICKMATCH_STARTERS; ++i) {
+        CQuickPlayer* pPlayer = pSide->m_apPlayers[i];
+        if (!pPlayer->m_byOnPitch || pPlayer->m_byCameOn || pPlayer->m_bySentOff || pPlayer->m_nClass != nClass)
+            continue;
+        if (pPlayer->m_fCondition < fLowest) {
+            fLowest = pPlayer->m_fCondition;
+            pTired = pPlayer;
+        }
+    }
+    if (pTired)
+        Substitute(pSide, pTired);
+}
+
+// ---- shoot-out ----
+
+bool CFastMatchEngine::TakeShootOutPenalty(CQuickPlayer* pTaker, CQuickPlayer* pGoalkeeper)
+{
+    const int nCode = ResolvePenalty(pTaker, pGoalkeeper);
+    switch (nCode) {
+    case 91:
+    case 92:
+        return true;
+    case 11:
+    case 93:
+    case 94:
+    case 95:
+    case 96:
+        return false;
+    default:
+        DebugLog(5, "[CFastMatchEngine::TakeShootOutPenalty] Warning Undefined PENALTY_? [%d]", nCode);
+        return false;
+    }
+}
+
+void CFastMatchEngine::TakeShootOut()
+{
+    static constexpr int kOrder[QUICKMATCH_STARTERS] = {9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 10};
+    m_bShootOut = true;
+    CClub* apSides[2] = {m_pHomeSide, m_pAwaySide};
+    int anNext[2] = {0, 0};
+    int anScored[2] = {0, 0};
+    int anTaken[2] = {0, 0};
+    auto nextTaker = [&](int s) {
+        for (int n = 0; n < QUICKMATCH_STARTERS; ++n) {
+            CQuickPlayer* pPlayer = apSides[s]->m_apPlayers[kOrder[anNext[s]++ % QUICKMATCH_STARTERS]];
+            if (pPlayer && !pPlayer->IsEmpty() && !pPlayer->m_bySentOff)
+                return pPlayer;
+        }
+        return apSides[s]->GetGoalkeeper();
+    };
+    auto kick = [&](int s) {
+        if (TakeShootOutPenalty(nextTaker(s), apSides[1 - s]->GetGoalkeeper())) {
+            ++anScored[s];
+            if (m_pFixture->pHeader)
+                ++m_pFixture->pHeader->Result.abyShootOutGoals[s];
+        }
+        ++anTaken[s];
+    };
+    for (int k = 0; k < kShootOutKicks; ++k) {
+        for (int s = 0; s < 2; ++s) {
+            kick(s);
+            if (anScored[0] > anScored[1] + (kShootOutKicks - anTaken[1])) {
+                m_byResult = MATCHRESULT_HOME_SHOOT_OUT;
+                return;
+            }
+            if (anScored[1] > anScored[0] + (kShootOutKicks - anTaken[0])) {
+                m_byResult = MATCHRESULT_AWAY_SHOOT_OUT;
+                return;
+            }
+        }
+    }
+    for (int round = 0; round < kSuddenDeathRounds; ++round) {
+        kick(0);
+        kick(1);
+        if (anScored[0] != anScored[1]) {
+            m_byResult = anScored[0] > anScored[1] ? MATCHRESULT_HOME_SHOOT_OUT : MATCHRESULT_AWAY_SHOOT_OUT;
+            return;
+        }
+    }
+    m_byResult = (plat::rand() & 1) ? MATCHRESULT_HOME_SHOOT_OUT : MATCHRESULT_AWAY_SHOOT_OUT;
+}
+
+// ---- after the match ----
+
+int CFastMatchEngine::ComputeRating(const CQuickPlayer& player)
+{
+    static constexpr int kWeights[QUICKCLASS_COUNT][QUICKRATING_COUNT] = {
+        {2, 3, 1, 1}, {3, 2, 1, 1}, {1, 2, 2, 2}, {2, 1, 3, 1}};
+    const int nClass = std::clamp<int>(player.m_nClass, 0, QUICKCLASS_COUNT - 1);
+    double dTotal = 0.0;
+    for (int c = 0; c < QUICKRATING_COUNT; ++c) {
+        const RATINGCOMPONENT& component = player.m_aRating[c];
+        const int nWeight = kWeights[nClass][c];
+        if (component.nAttempts == 0) {
+            dTotal += 100.0 / nWeight;
+            continue;
+        }
+        const int q = std::clamp((component.nSuccesses + 2 * component.nCleanSuccesses) * 100 / component.nAttempts,
+                                 20, 100);
+        dTotal += static_cast<double>(q * nWeight);
+    }
+    double dResult = dTotal / 7.0 + 10.0 * player.m_nGoals + (player.m_nGoals >= 3 ? 10.0 : 0.0) -
+                     5.0 * player.m_nBookings - (player.m_bySentOff ? 20.0 : 0.0) - 5.0 * player.m_nOwnGoals;
+    int nResult = static_cast<int>(std::floor(dResult));
+    if (dResult - nResult > 0.5)
+        ++nResult;
+    const int nPlayerRating = player.m_pPlayer ? player.m_pPlayer->m_byRating : 0;
+    int nRating = (nPlayerRating + 2 * nResult) / 3;
+    if (nRating < 40)
+        nRating = 40 + plat::rand() % 20;
+    else if (nRating > 100)
+        nRating = 100 - plat::rand() % 10;
+    return nRating;
+}
+
+void CFastMatchEngine::RateSide(CClub* pSide)
+{
+    for (int i = 0; i < pSide->m_nSquadSize; ++i) {
+        CQuickPlayer* pPlayer = pSide->m_apPlayers[i];
+        const bool bStarted = pPlayer->m_nEntry < QUICKMATCH_STARTERS;
+        if (pPlayer->IsEmpty() || (!bStarted && !pPlayer->m_byCameOn))
+            continue;
+        pPlayer->m_nRating = ComputeRating(*pPlayer);
+        pSide->m_aEntries[pPlayer->m_nEntry].byRating = static_cast<uint8_t>(pPlayer->m_nRating);
+        PLAYERQUICKMATCH match;
+        match.bStarted = bStarted;
+        match.bCameOn = pPlayer->m_byCameOn != 0;
+        match.nGoals = pPlayer->m_nGoals;
+        match.nBookings = pPlayer->m_nBookings;
+        match.bSentOff = pPlayer->m_bySentOff != 0;
+        match.nRating = pPlayer->m_nRating;
+        pPlayer->m_pPlayer->UpdateAfterQuickMatch(m_byCompetition, match);
+    }
+}
+
+void CFastMatchEngine::UpdateMorale(CClub* pSide)
+{
+    const int nBase = (pSide->m_pClub ? pSide->m_pClub->GetMoraleValue() : 0) + pSide->GetGoals() -
+                      pSide->m_pOpponent->GetGoals();
+    for (int i = 0; i < pSide->m_nSquadSize; ++i) {
+        CQuickPlayer* pPlayer = pSide->m_apPlayers[i];
+        if (pPlayer->IsEmpty() || (pPlayer->m_nEntry >= QUICKMATCH_STARTERS && !pPlayer->m_byCameOn))
+            continue;
+        int nValue = nBase;
+        if (pPlayer->m_nRating < 50)
+            nValue -= 2;
+        else if (pPlayer->m_nRating > 75)
+            nValue += 3;
+        nValue += pPlayer->m_nGoals;
+        if (pPlayer->m_bySentOff)
+            nValue -= 3 + 5;
+        nValue -= pPlayer->m_nBookings;
+        uint16_t& wMorale = pPlayer->m_pPlayer->m_awAttributes[PLAYER_ATTRIBUTE_MORALE];
+        wMorale = static_cast<uint16_t>(std::clamp(wMorale + nValue / 2 * 100, 1000, PLAYER_ATTRIBUTE_MAX));
+    }
+}
+
+void CFastMatchEngine::AwardManagerPoints(CClub* pSide, bool bWon)
+{
+    CClubDatabase* pClub = pSide->m_pClub;
+    const CClubDatabase* pOpponentClub = pSide->m_pOpponent->m_pClub;
+    CManagerDatabase* pManager = pClub ? pClub->GetManager() : nullptr;
+    if (!pManager || !pOpponentClub)
+        return;
+    const int32_t* s = pSide->m_anStatistics;
+    const auto nScore = static_cast<int16_t>(
+        3 * (s[QUICKSTAT_SHOTS_ON_TARGET] - s[QUICKSTAT_BOOKINGS]) +
+        2 * (s[QUICKSTAT_FREE_KICKS] - pSide->m_abyStatistics[QUICKBYTE_OFFSIDE_FREE_KICKS]) -
+        5 * (s[QUICKSTAT_SENDINGS_OFF] + pSide->m_pOpponent->GetGoals()) - s[QUICKSTAT_OFFSIDES] +
+        s[QUICKSTAT_CORNERS] + s[QUICKSTAT_SHOTS] + s[QUICKSTAT_GOALS] + (bWon ? 3 : 0));
+    const int nFactor = (100 + pOpponentClub->m_byReputation - pClub->m_byReputation) / 10;
+    int nWeight = 0;
+    if (m_byCompetition == MATCHKIND_LEAGUE) {
+        const CDivisionDatabase* pDivision = m_pFixture->pAwayClub->m_pDivision;
+        nWeight = pDivision ? std::max(0, 6 - pDivision->m_byDivisionNumber) : 0;
+    } else if (m_byCompetition == MATCHKIND_LEAGUE_OTHER || m_byCompetition == MATCHKIND_CUP) {
+        nWeight = 6;
+    }
+    // The total is unsigned: a poor match takes it down to 0, never round.
+    const int64_t nTotal = static_cast<int64_t>(pManager->m_dwSeasonValueA) +
+                           static_cast<int64_t>(nScore) * nFactor * nWeight;
+    pManager->m_dwSeasonValueA = static_cast<uint32_t>(std::clamp<int64_t>(nTotal, 0, UINT32_MAX));
+}
+
+void CFastMatchEngine::FinishMatch(CRefereeDatabase* pReferee)
+{
+    CClub* pHome = m_pHomeSide;
+    CClub* pAway = m_pAwaySide;
+    const int nHomeGoals = pHome->GetGoals();
+    const int nAwayGoals = pAway->GetGoals();
+    MATCHRESULTRECORD result;
+    if (m_pFixture->pHeader)
+        result = m_pFixture->pHeader->Result;
+
+    // The home side's share of the play, from goals, shots and corners.
+    auto attackingScore = [](const CClub* p) {
+        const int32_t* s = p->m_anStatistics;
+        return 3 * s[QUICKSTAT_GOALS] + 2 * s[QUICKSTAT_SHOTS_ON_TARGET] + s[QUICKSTAT_SHOTS] +
+               s[QUICKSTAT_CORNERS] + s[QUICKSTAT_ATTACKING_FREE_KICKS];
+    };
+    const int nScore = attackingScore(pHome);
+    const int nTotal = nScore + attackingScore(pAway);
+    result.byWinnerPercentage = nTotal ? ClampByte(static_cast<int>(100.0f / nTotal * nScore)) : 0;
+
+    auto both = [&](int nStat) { return pHome->m_anStatistics[nStat] + pAway->m_anStatistics[nStat]; };
+    result.abyRefereeStatistics[0] = ClampByte(both(QUICKSTAT_BOOKINGS));
+    result.abyRefereeStatistics[1] = ClampByte(both(QUICKSTAT_SENDINGS_OFF));
+    result.abyRefereeStatistics[2] = ClampByte(both(QUICKSTAT_FREE_KICKS) - both(QUICKSTAT_OFFSIDES));
+    result.abyRefereeStatistics[3] = ClampByte(both(QUICKSTAT_PENALTIES));
+    if (pReferee)
+        pReferee->AddMatchStatistics(m_byCompetition, result.abyRefereeStatistics);
+
+    pHome->AddPossession();
+    pAway->AddPossession();
+    result.byHomePossession =
+        ClampByte(static_cast<int>(static_cast<float>(pHome->m_nPossessionTotal) / (m_nActionCounter + 1) * 100.0f));
+
+    RateSide(pHome);
+    RateSide(pAway);
+    UpdateMorale(pHome);
+    UpdateMorale(pAway);
+
+    // Man of the match: the away player wins a tie.
+    const MATCHPLAYERENTRY* pHomeBest = pHome->GetBestRatedEntry();
+    const MATCHPLAYERENTRY* pAwayBest = pAway->GetBestRatedEntry();
+    const MATCHPLAYERENTRY* pBest = pHomeBest;
+    if (pAwayBest && (!pHomeBest || pAwayBest->byRating >= pHomeBest->byRating))
+        pBest = pAwayBest;
+    if (pBest) {
+        result.idManOfTheMatch = pBest->idPlayer;
+        CClub* pBestSide = pBest == pAwayBest ? pAway : pHome;
+        for (int i = 0; i < pBestSide->m_nSquadSize; ++i) {
+            CQuickPlayer* pPlayer = pBestSide->m_apPlayers[i];
+            if (!pPlayer->IsEmpty() && &pBestSide->m_aEntries[pPlayer->m_nEntry] == pBest)
+                pPlayer->m_pPlayer->IncrementMatchInformationField(m_byCompetition,
+                                                                  MATCH_INFORMATION_MAN_OF_THE_MATCH, 1);
+        }
+    }
+
+    AwardManagerPoints(pHome, nHomeGoals > nAwayGoals);
+    AwardManagerPoints(pAway, nAwayGoals > nHomeGoals);
+
+    result.byResult = m_byResult;
+    m_pFixture->byHomeGoals = ClampByte(nHomeGoals);
+    m_pFixture->byAwayGoals = ClampByte(nAwayGoals);
+    m_pFixture->byResult = m_byResult;
+    if (m_pFixture->pHeader) {
+        m_pFixture->pHeader->Result = result;
+        m_pFixture->pHeader->byHomeGoals = m_pFixture->byHomeGoals;
+        m_pFixture->pHeader->byAwayGoals = m_pFixture->byAwayGoals;
+    }
+}
