@@ -110,6 +110,77 @@ public:
     // and the last league match days.
     void CalculateSeasonEndDate();
 
+    // ---- scheduled events (CCountryEvents.cpp) ----
+    // Takes the event out of the list (the caller frees it); false (logged)
+    // when it is not there.
+    bool RemoveEvent(CEventsDatabase* pEvent);
+    // The first event of the type about that object, with its node.
+    CEventsDatabase* FindEvent(uint8_t byType, uint32_t dwDataID, LPXLISTNODE* ppNode = nullptr) const;
+    void SortEvents();
+    // Runs, in list order, every event dated on or before the date, then
+    // frees it; an unknown type is logged and dropped.
+    void DoSpecialEvent(const CDate& date);
+    // The event being run by DoSpecialEvent; null otherwise.
+    static CEventsDatabase* GetCurrentEvent() { return m_pCurrentEvent; }
+    // At the new season: drops the events whose offer or player is gone.
+    void DoDeleteRedundantEvents();
+    // The four events of each blocked period of the season (start, end and
+    // the notices 14 days before each); a period already scheduled is kept.
+    void ScheduleBlockedPeriodEvents();
+
+    // ---- blocked periods and the transfer window (CCountrySeason.cpp) ----
+    // Whether the date lies in one of the season's blocked periods.
+    bool IsDateBlocked(const CDate& date) const;
+    // False only inside a period whose kind holds transfers back.
+    bool IsTransferWindowOpenToday() const;
+    // The first period containing today decides: kind 1 open, kind 2 closed
+    // (with its end date); no such period: open.
+    bool GetTransferWindowState(CDate* pEndDate) const;
+
+    // ---- referees, scenario club and season work (CCountrySeason.cpp) ----
+    // Club count / 2 referees, numbered from wNextRefereeID on (which is
+    // raised), named from the country's nationality pools.
+    int GenerateReferees(uint16_t& wNextRefereeID);
+    // The club a scenario start (0-7) gives the first human; null (logged)
+    // for another scenario or an empty start division.
+    CClubDatabase* GetScenarioClub(int nScenario) const;
+    void ClearEuropeanRefereeAssignments();
+    // The club's next fixture from today among its division's league
+    // fixtures and the country's cup fixtures: the opponent's id or -1.
+    int GetNextFixtureForClub(const CDivisionDatabase* pDivision, ID_CLUB idClub, uint8_t* pbyHome,
+                              uint8_t* pbyCompetition, CDate* pDate) const;
+    // False when a cup fixture of the country on that date names the club.
+    bool IsClubFreeOfCupFixture(const CDate& date, ID_CLUB idClub) const;
+    // Season start = earliest division start, end = latest division end in
+    // the same year (kind 2 skipped); a date that is not valid takes the
+    // first country's.
+    void CalculateSeasonDates();
+    // The season's dates from the rule bytes of the country and its
+    // divisions, for the season beginning in nYear.
+    void SetSeasonDates(int nYear);
+    // (level byte / 10 + 5) x 10.
+    int GetCountryLevel() const { return (GetLevel() / 10 + 5) * 10; }
+    // The budget figure and every division's level payments.
+    void ApplyCountryLevel();
+    int32_t GetBudgetFigure() const { return m_nBudgetFigure; }
+    // The season's league fixtures: the blocked periods' dates and events,
+    // the referees' league assignments cleared, then every league division.
+    void GenerateLeagueFixtures();
+    // Every division sets its clubs' season targets.
+    void SetClubTargetBands();
+    // The winner of the domestic cup of the kind once its final is played;
+    // null before.
+    CClubDatabase* GetCupWinner(int nKind) const;
+    // The season record (232 bytes) whose key byte is the key; null when none.
+    const uint8_t* FindSeasonRecord(uint8_t byKey) const;
+    int GetSeasonRecordCount() const { return m_lstLargeRecords.GetCount(); }
+    // Splits a packed calendar value into bits 0-3, bits 5-9 and bit 16.
+    static void UnpackCalendarCode(uint32_t dwCode, int& nLow, int& nMiddle, int& nFlag);
+    // A ground of this country for a match of the two clubs: the largest
+    // ground of a club of the country that is neither club's own, else the
+    // home club's; 0 without any.
+    ID_GROUND ChooseGroundForClubs(ID_CLUB idHome, ID_CLUB idAway) const;
+
     // ---- weather and economy ----
     void UpdateWeather();
     // A random move of the index (with a story) or its trend, kept within
@@ -232,4 +303,6 @@ private:
     CDomesticCupsDatabase* m_pDomesticCups = nullptr;
     CNewspaperStoryList* m_pStories = nullptr;
     class CGroundDatabase* m_pNationalGround = nullptr;
+    int32_t m_nBudgetFigure = 0;
+    static CEventsDatabase* m_pCurrentEvent;
 };

@@ -371,6 +371,38 @@ private:
     MATCHCHUNKS m_MatchChunks{this};
     // ---- end of quick-match pools ----
 
+public:
+    // ---- fixture numbers, grounds and free dates ----
+    // (CDatabaseHandlerFixtures.cpp)
+    // The next match number of a new fixture; the counter then rises by one.
+    uint32_t TakeNextFixtureID() { return m_dwFixtureID++; }
+    uint32_t GetNextFixtureID() const { return m_dwFixtureID; }
+    void SetNextFixtureID(uint32_t dwID) { m_dwFixtureID = dwID; }
+    // Where a cup, play-off or friendly fixture is played by the venue byte
+    // of its match rules (0 home ground, 1 the home country's choice, 2 the
+    // national ground, 3 a third country); 0 (logged) for another venue.
+    ID_GROUND GenerateFixtureGround(uint8_t byVenue, ID_CLUB idHome, ID_CLUB idAway) const;
+    // A ground in one of the first nine countries that is neither club's;
+    // without such a country the home country chooses (logged).
+    ID_GROUND GetNeutralCountryGround(ID_CLUB idHome, ID_CLUB idAway) const;
+    // No home league match from the day before to the day after, and its
+    // ground free of cup and friendly fixtures on the date.
+    bool CanClubHostOnDate(const CDate& date, const CClubDatabase* pClub) const;
+    bool IsGroundFreeOnDate(const CDate& date, ID_GROUND idGround) const;
+    // The club's fixture in the window round the date (0: date - days ..
+    // date, 1: date .. date + days, 2: both sides): its country's league and
+    // cup fixtures first, then the root's list. Kind 0 league (the fixture a
+    // CDivisionFixturesDatabase), 1 the country's cups, 2 the root's cups, 3
+    // a friendly (all CCupFixturesDatabase). Null when there is none.
+    CClubDatabase* GetFixtureOpponent(ID_CLUB idClub, const CDate& date, int nDays, int nWindow,
+                                      void** ppFixture = nullptr, int* pnKind = nullptr) const;
+    // The day before the first Monday of July that ends the present season.
+    void GetSeasonEndDate(CDate& date) const;
+    // The building schedule with that identifier on any ground; null when none.
+    class CComponentScheduleDatabase* FindComponentSchedule(uint32_t dwScheduleID) const;
+
+    // ---- end of fixture numbers, grounds and free dates ----
+
 private:
     bool LoadNameDictionaries();
     bool LoadStadiumTables();

@@ -7,6 +7,7 @@
 #include "common/Identifiers.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class CBinaryReader;
@@ -15,6 +16,7 @@ class CClubDatabase;
 class CCountryDatabase;
 class CDatabaseHandler;
 class CDivisionFixturesDatabase;
+class CRefereeDatabase;
 
 constexpr int DIVISION_RECORD_BYTES = 232;
 constexpr int DIVISION_NAME_BYTES = 21;
@@ -23,6 +25,13 @@ constexpr int DIVISION_PERIOD_ELEVEN = 11;
 
 constexpr uint8_t DIVISION_KIND_LEAGUE = 1;
 constexpr uint8_t DIVISION_KIND_BOTTOM_OTHER = 2;
+
+// The round byte of a division fixture: a league match or a play-off match.
+constexpr uint8_t DIVISION_FIXTURE_LEAGUE = 0;
+constexpr uint8_t DIVISION_FIXTURE_PLAYOFF = 1;
+
+// Finance category of television and level payments.
+constexpr int FINANCE_TELEVISION_AND_LEVEL = 57;
 
 struct DIVISIONMATCHRULES {
     int32_t nRules = 0;
@@ -96,6 +105,80 @@ public:
     int GetClubCount() const { return m_lstClubsByTable.GetCount(); }
     bool HasPlayOff() const { return m_pPlayOff != nullptr; }
 
+    // ---- league fixtures and match dates (CDivisionFixtures.cpp) ----
+    // Match days of one all-play-all cycle: n - 1 for an even club count, n
+    // for an odd one (each club rests one day).
+    int GetRoundsPerCycle() const;
+    // The league dates a season needs: rounds per cycle x meetings. With the
+    // games per club of UpdateGameCounts both follow GetMeetings.
+    int GetLeagueDateCount() const;
+    // The (home, away) places (1-based, table order) of match m of day d
+    // (both 0-based) of the all-play-all template for n clubs, days 0 ..
+    // 2 x rounds per cycle - 1, the second half the first with grounds
+    // swapped. An odd count uses the template of n + 1, whose last place is
+    // a rest day: false for that match.
+    static bool GetTemplatePair(int nClubs, int nDay, int nMatch, int& nHome, int& nAway);
+    // Frees the league fixtures and makes the season's (not for kind 2).
+    void GenerateLeagueFixtures();
+    // nCount sorted dates from the season start; fewer only when the season
+    // cannot hold them (logged).
+    int MakeLeagueDates(std::vector<CDate>& dates, int nCount) const;
+    bool IsDateFreeForDivision(const CDate& date) const;
+    bool IsDateFreeForClubs(const CDate& date, ID_CLUB idHome, ID_CLUB idAway) const;
+    // The first season or midweek date from the week after dateFrom on that
+    // suits both clubs; 3 days before dateTo (logged) when none does.
+    void GetNextFreeDateForTeamsBetweenDates(CDate& date, const CDate& dateFrom, const CDate& dateTo, ID_CLUB idHome,
+                                             ID_CLUB idAway) const;
+    // Moves a fixture of this division to a free date of the rest of the
+    // season; its referee joins plstReferees (CRefereeDatabase) when given.
+    void ScheduleExtraFixture(CDivisionFixturesDatabase* pFixture, CXList* plstReferees);
+    // Distinct dates of the club's fixtures up to and including the date
+    // (direction 0) or before it (direction 1); a play-off fixture ends the
+    // walk unless bIncludePlayOffs.
+    int CountClubMatchDays(const CDate& date, ID_CLUB idClub, int nDirection, bool bIncludePlayOffs) const;
+    // The same walk over the list: the cursor is left at the first fixture
+    // not passed (null at the end); answers the club's fixtures passed - 1.
+    int AdvanceFixtureCursor(const CDate& date, ID_CLUB idClub, LPXLISTNODE& pCursor, int nDirection,
+                             bool bIncludePlayOffs) const;
+    bool GetNextFixtureDateForClub(ID_CLUB idClub, const CDate& date, CDate& next) const;
+    // The club's last fixture before the date; kind is its round byte.
+    bool GetPreviousFixtureForClub(ID_CLUB idClub, const CDate& date, CDate& previous, int* pnKind = nullptr,
+                                   CDivisionFixturesDatabase** ppFixture = nullptr) const;
+    // The earlier of the next league fixture after the date and the next
+    // friendly of one of the division's clubs.
+    bool GetNextMatchDate(const CDate& date, CDate& next) const;
+    // The club's fixture in the window round the date (0: date - days ..
+    // date, 1: date .. date + days, 2: both sides); the opponent's id or -1.
+    int GetFixtureOpponent(ID_CLUB idClub, const CDate& date, int nDays, int nWindow,
+                           CDivisionFixturesDatabase** ppFixture = nullptr) const;
+    bool GetLastFixtureDate(CDate& date) const;
+    // From the newest: the play-off fixture with the two clubs swapped.
+    CDivisionFixturesDatabase* GetReverseFixture(const CDivisionFixturesDatabase* pFixture) const;
+    CDivisionFixturesDatabase* FindFixtureByMatchNumber(uint32_t dwNumber) const;
+    // The season's league fixtures (n(n-1)/2 per meeting) and the play-off
+    // fixtures made so far; 0 while there are none.
+    int GetTotalFixtureCount() const;
+    // The match number of the first played fixture of the two clubs (either
+    // way round), with its date; -1 when none.
+    int64_t FindPlayedFixtureBetween(ID_CLUB idClub1, ID_CLUB idClub2, CDate& date) const;
+    // The first fixture of the club from today on: the opponent's id or -1;
+    // home flag 1 at home, competition 255 (league). Outputs may be null.
+    int GetNextLeagueFixture(ID_CLUB idClub, uint8_t* pbyHome, uint8_t* pbyCompetition, CDate* pDate) const;
+    // The division of the same country numbered this number plus the offset.
+    CDivisionDatabase* GetNeighbourDivision(int nOffset) const;
+
+    // ---- television, targets and payments (CDivisionFixtures.cpp) ----
+    void PickTelevisedMatches();
+    // False when the moved date would not lie after today.
+    bool MoveFixtureForTelevision(CDivisionFixturesDatabase* pFixture);
+    void PayTelevisionMoney(CClubDatabase* pHome, CClubDatabase* pAway);
+    int GetTelevisedCount(ID_CLUB idClub) const;
+    void SetClubTargetBands();
+    void AnnounceTableZones();
+    static int32_t GetPaymentPerClub(int nDivisionNumber, int nCount);
+    int32_t GetPaymentPerClub(int nCount) const { return GetPaymentPerClub(m_byDivisionNumber, nCount); }
+    void ApplyLevelPayments(int nCount);
+
     // The root, set while it exists.
     static CDatabaseHandler* m_pDatabaseHandler;
 
@@ -149,4 +232,14 @@ public:
 
 private:
     void FreeAll();
+    // Frees the fixtures and takes them off their referees.
+    void FreeFixtures();
+    // Whether a first or second leg of a domestic cup round open to one of
+    // the division numbers lies within 2 days of the date.
+    bool IsNearCupDate(const CDate& date, int nNumberA, int nNumberB) const;
+    bool HasFixtureNear(ID_CLUB idClub, const CDate& date, int nDays) const;
+
+    // Televised matches of each club this season, not kept on file.
+    std::vector<std::pair<ID_CLUB, uint8_t>> m_TelevisedCounts;
+    CDate m_LastTelevisionMove;
 };

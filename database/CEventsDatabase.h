@@ -9,6 +9,7 @@
 class CBinaryReader;
 class CBinaryWriter;
 class CCountryDatabase;
+class CClubDatabase;
 
 // Event types named by the code that schedules them; 0-46 exist.
 enum {
@@ -33,6 +34,11 @@ public:
     // date is not a date.
     bool Load(CBinaryReader& reader, CCountryDatabase* pCountry);
     bool Save(CBinaryWriter& writer) const;
+
+    // Whether the event concerns the club (for the copy into its human
+    // manager's event history). Offer, scout and camp events name their
+    // club through records kept elsewhere and answer no here.
+    bool IsClubEvent(const CClubDatabase* pClub) const;
 
     uint8_t GetType() const { return m_byType; }
     const CDate& GetDate() const { return m_Date; }

@@ -1,0 +1,319 @@
+// The country's scheduled events: finding, removing and sorting them, and
+// running the day's events by type.
+#include "database/CCountryDatabase.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CEventsDatabase.h"
+#include "database/CPlayerDatabase.h"
+#include "database/ClubPayments.h"
+#include "season/CComponentScheduleDatabase.h"
+#include "season/CGroundDatabase.h"
+
+CEventsDatabase* CCountryDatabase::m_pCurrentEvent = nullptr;
+
+namespace {
+
+// Finance categories of building payments, by the component's main type.
+constexpr int kBuildingFinanceCategory[3] = {50, 51, 52};
+// Notices of a blocked period come this many days ahead.
+constexpr int kNoticeDays = 14;
+
+// Events whose work belongs to records not in the game yet: each kind has a
+// handler of its own that logs the event and leaves the world as it is.
+void RunHumanManagerEvent(const CEventsDatabase& event)
+{
+    DebugLog(2, "[CCountryDatabase::RunHumanManagerEvent] Event %d for club %u: no human manager record", event.GetType(),
+             event.GetDataID());
+}
+
+void RunMarketEvent(const CEventsDatabase& event)
+{
+    DebugLog(2, "[CCountryDatabase::RunMarketEvent] Event %d for offer or player %u: no transfer market",
+             event.GetType(), event.GetDataID());
+}
+
+void RunPlayerEvent(const CEventsDatabase& event)
+{
+    DebugLog(2, "[CCountryDatabase::RunPlayerEvent] Event %d for player %u: no player event handling",
+             event.GetType(), event.GetDataID());
+}
+
+void RunClubReviewEvent(const CEventsDatabase& event)
+{
+    DebugLog(2, "[CCountryDatabase::RunClubReviewEvent] Event %d for club %u: no club review", event.GetType(),
+             event.GetDataID());
+}
+
+void RunScoutEvent(const CEventsDatabase& event)
+{
+    DebugLog(2, "[CCountryDatabase::RunScoutEvent] Scout query %u: no scouting", event.GetDataID());
+}
+
+void RunCupRoundEvent(const CEventsDatabase& event)
+{
+    DebugLog(2, "[CCountryDatabase::RunCupRoundEvent] Cup event %u: no cup draws", event.GetDataID());
+}
+
+void RunFixtureAcceptanceEvent(const CEventsDatabase& event)
+{
+    DebugLog(2, "[CCountryDatabase::RunFixtureAcceptanceEvent] Fixture %u: no club acceptance", event.GetDataID());
+}
+
+void RunBlockedPeriodNotice(const CEventsDatabase& event)
+{
+    DebugLog(2, "[CCountryDatabase::RunBlockedPeriodNotice] Event %d: no human manager to tell", event.GetType());
+}
+
+}  // namespace
+
+// ---- the list ----
+
+bool CCountryDatabase::RemoveEvent(CEventsDatabase* pEvent)
+{
+    LPXLISTNODE pNode = pEvent ? m_lstEvents.Find(pEvent) : nullptr;
+    if (!pNode) {
+        DebugLog(1, "[CCountryDatabase::RemoveEvent] Could not find the event to remove!");
+        return false;
+    }
+    m_lstEvents.Remove(pNode);
+    return true;
+}
+
+CEventsDatabase* CCountryDatabase::FindEvent(uint8_t byType, uint32_t dwDataID, LPXLISTNODE* ppNode) const
+{
+    for (LPXLISTNODE pNode = m_lstEvents.GetHead(); pNode; pNode = pNode->pNext) {
+        auto* pEvent = static_cast<CEventsDatabase*>(pNode->pData);
+        if (pEvent->GetType() == byType && pEvent->GetDataID() == dwDataID) {
+            if (ppNode)
+                *ppNode = pNode;
+            return pEvent;
+        }
+    }
+    if (ppNode)
+        *ppNode = nullptr;
+    return nullptr;
+}
+
+void CCountryDatabase::SortEvents()
+{
+    // Stable, so that events of one date keep the order they were added in.
+    std::vector<CEventsDatabase*> events;
+    while (!m_lstEvents.IsEmpty())
+        events.push_back(static_cast<CEventsDatabase*>(m_lstEvents.RemoveHead()));
+    std::stable_sort(events.begin(), events.end(),
+                     [](const CEventsDatabase* a, const CEventsDatabase* b) { return a->GetDate() < b->GetDate(); });
+    for (CEventsDatabase* pEvent : events)
+        m_lstEvents.AddTail(pEvent);
+}
+
+void CCountryDatabase::ScheduleBlockedPeriodEvents()
+{
+    for (int i = 0; i < m_nCalendarPeriods; ++i) {
+        const CDate start = m_pCalendarStart[i];
+        const CDate end = m_pCalendarEnd[i];
+        if (!start.IsValid() || !end.IsValid())
+            continue;
+        bool bScheduled = false;
+        for (const CEventsDatabase* pEvent : m_lstEvents.Items<CEventsDatabase>())
+            if (pEvent->GetType() == EVENT_BLOCKED_PERIOD_START && pEvent->GetDate() == start &&
+                pEvent->GetDataID() == m_byID)
+                bScheduled = true;
+        if (bScheduled)
+            continue;
+        AddEvent(EVENT_BLOCKED_PERIOD_START, start, m_byID);
+        AddEvent(EVENT_BLOCKED_PERIOD_START_NOTICE, CDate(start.GetValue(), -kNoticeDays), m_byID);
+        AddEvent(EVENT_BLOCKED_PERIOD_END, end, m_byID);
+        AddEvent(EVENT_BLOCKED_PERIOD_END_NOTICE, CDate(end.GetValue(), -kNoticeDays), m_byID);
+    }
+}
+
+// ---- running the day's events ----
+
+namespace {
+
+void ProcessGroundSchedulePayment(const CEventsDatabase& event)
+{
+    CDatabaseHandler* pHandler = CCountryDatabase::m_pDatabaseHandler;
+    CComponentScheduleDatabase* pSchedule = pHandler ? pHandler->FindComponentSchedule(event.GetDataID()) : nullptr;
+    if (!pSchedule) {
+        DebugLog(1, "[CCountryDatabase::ProcessGroundSchedulePayment] Could not find the schedule!");
+        return;
+    }
+    CClubDatabase* pOwner = pSchedule->GetGround() ? pSchedule->GetGround()->GetOwner() : nullptr;
+    if (!pOwner) {
+        DebugLog(1, "[CCountryDatabase::ProcessGroundSchedulePayment] Could not find the owner of the ground!");
+        return;
+    }
+    uint32_t dwAmount = 0;
+    switch (event.GetType()) {
+    case 30:
+        dwAmount = pSchedule->GetComponentInitialCost();
+        break;
+    case 31:
+        dwAmount = pSchedule->GetComponentMonthlyCost();
+        break;
+    default:
+        dwAmount = pSchedule->GetExtraCost();
+        break;
+    }
+    const int nMainType = pSchedule->GetComponentMainType();
+    if (dwAmount != 0 && nMainType < 3)
+        BookClubMoney(pOwner, -static_cast<int32_t>(dwAmount), kBuildingFinanceCategory[nMainType]);
+}
+
+void ProcessGroundScheduleComplete(const CEventsDatabase& event)
+{
+    CDatabaseHandler* pHandler = CCountryDatabase::m_pDatabaseHandler;
+    CComponentScheduleDatabase* pSchedule = pHandler ? pHandler->FindComponentSchedule(event.GetDataID()) : nullptr;
+    if (!pSchedule || !pSchedule->GetGround()) {
+        DebugLog(1, "[CCountryDatabase::ProcessGroundScheduleComplete] Could not find the schedule!");
+        return;
+    }
+    CGroundDatabase* pGround = pSchedule->GetGround();
+    switch (pSchedule->GetKind()) {
+    case SCHEDULE_BUILD:
+        pGround->ProcessBuildComponentSchedule(pSchedule);
+        break;
+    case SCHEDULE_IMPROVE:
+        pGround->ProcessImproveComponentSchedule(pSchedule);
+        break;
+    case SCHEDULE_DEMOLISH:
+        pGround->ProcessDemolishComponentSchedule(pSchedule);
+        break;
+    default:
+        DebugLog(1, "[CCountryDatabase::ProcessGroundScheduleComplete] Unknown schedule type!");
+        break;
+    }
+}
+
+}  // namespace
+
+void CCountryDatabase::DoSpecialEvent(const CDate& date)
+{
+    while (LPXLISTNODE pHead = m_lstEvents.GetHead()) {
+        auto* pEvent = static_cast<CEventsDatabase*>(pHead->pData);
+        if (pEvent->GetDate() > date)
+            break;
+        m_pCurrentEvent = pEvent;
+        switch (pEvent->GetType()) {
+        case 0:
+        case 1:
+        case 2:
+            RunHumanManagerEvent(*pEvent);
+            break;
+        case 3:
+        case 4:
+        case 6:
+        case 7:
+        case 9:
+        case 10:
+        case 11:
+        case 12:
+        case 13:
+        case 14:
+        case 15:
+        case 16:
+        case 19:
+        case 21:
+        case 22:
+        case 23:
+        case 24:
+        case 25:
+        case 26:
+            RunMarketEvent(*pEvent);
+            break;
+        case 5:
+        case 8:
+        case 17:
+        case 18:
+        case 20:
+        case 27:
+        case 28:
+        case 29:
+            RunPlayerEvent(*pEvent);
+            break;
+        case 30:
+        case 31:
+        case 32:
+            ProcessGroundSchedulePayment(*pEvent);
+            break;
+        case 33:
+            ProcessGroundScheduleComplete(*pEvent);
+            break;
+        case 34:
+            RunScoutEvent(*pEvent);
+            break;
+        case 35:
+        case 36:
+        case EVENT_BLOCKED_PERIOD_START:
+        case EVENT_BLOCKED_PERIOD_END:
+        case EVENT_CUP_MATCH_DATE:
+        case 43:
+        case 44:
+            break;  // a marker on the calendar, nothing to run
+        case EVENT_BLOCKED_PERIOD_START_NOTICE:
+        case EVENT_BLOCKED_PERIOD_END_NOTICE:
+            RunBlockedPeriodNotice(*pEvent);
+            break;
+        case EVENT_CUP_ROUND:
+            RunCupRoundEvent(*pEvent);
+            break;
+        case 45:
+            RunClubReviewEvent(*pEvent);
+            break;
+        case 46:
+            RunFixtureAcceptanceEvent(*pEvent);
+            break;
+        default:
+            DebugLog(1, "[CCountryDatabase::DoSpecialEvent] Unknown special event!");
+            break;
+        }
+        m_pCurrentEvent = nullptr;
+        // The work run may have added events before this one: find it again.
+        if (LPXLISTNODE pNode = m_lstEvents.Find(pEvent))
+            m_lstEvents.Remove(pNode);
+        delete pEvent;
+    }
+}
+
+void CCountryDatabase::DoDeleteRedundantEvents()
+{
+    LPXLISTNODE pNode = m_lstEvents.GetHead();
+    while (pNode) {
+        LPXLISTNODE pNext = pNode->pNext;
+        auto* pEvent = static_cast<CEventsDatabase*>(pNode->pData);
+        bool bRedundant = false;
+        switch (pEvent->GetType()) {
+        case 4:
+        case 5:
+        case 8:
+        case 16:
+        case 17:
+        case 18:
+        case 26:
+        case 27:
+        case 28:
+        case 29:
+            if (m_pDatabaseHandler) {
+                const ITEMPLAYERINFORMATION* pInfo = m_pDatabaseHandler->GetPlayerInformation(pEvent->GetDataID());
+                if (pInfo && (pInfo->dwFlags & PLAYERINFO_RETIRED))
+                    bRedundant = true;
+                else if (pInfo && pInfo->pPlayer && (pInfo->pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING))
+                    bRedundant = true;
+            }
+            break;
+        default:
+            break;
+        }
+        if (bRedundant) {
+            m_lstEvents.Remove(pNode);
+            delete pEvent;
+        }
+        pNode = pNext;
+    }
+}

@@ -1,0 +1,14 @@
+#include "database/ClubPayments.h"
+
+#include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+
+void BookClubMoney(CClubDatabase* pClub, int32_t nAmount, int nCategory)
+{
+    if (!pClub) {
+        DebugLog(1, "[BookClubMoney] No club for %d (category %d)", nAmount, nCategory);
+        return;
+    }
+    pClub->m_nBankBalance += nAmount;
+    DebugLog(3, "[BookClubMoney] %s: %d (category %d)", pClub->GetName(), nAmount, nCategory);
+}
