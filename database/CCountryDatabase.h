@@ -171,6 +171,10 @@ public:
     // The winner of the domestic cup of the kind once its final is played;
     // null before.
     CClubDatabase* GetCupWinner(int nKind) const;
+    // Clubs waiting for the first two European cups skip the early rounds of
+    // the national cups (kinds 0 and 1) whose entry rule gives byes: they
+    // wait for the round after it, up to the rule's count.
+    void DoDomesticByesFromEuropeanPending();
     // The season record (232 bytes) whose key byte is the key; null when none.
     const uint8_t* FindSeasonRecord(uint8_t byKey) const;
     int GetSeasonRecordCount() const { return m_lstLargeRecords.GetCount(); }

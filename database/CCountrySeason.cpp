@@ -298,6 +298,50 @@ CClubDatabase* CCountryDatabase::GetCupWinner(int nKind) const
     return IsClubOfCountry(pFinal->byWinner == 0 ? pFinal->wHomeClub : pFinal->wAwayClub);
 }
 
+void CCountryDatabase::DoDomesticByesFromEuropeanPending()
+{
+    const CEuropeanCupDatabase* pEuropean = m_pDatabaseHandler ? m_pDatabaseHandler->GetEuropeanCups() : nullptr;
+    if (!pEuropean)
+        return;
+    // The two clubs of the super cup play their own fixtures.
+    auto isSuperCupClub = [pEuropean](ID_CLUB idClub) {
+        if (pEuropean->IsClubPending(CUP_KIND_SUPER, idClub))
+            return true;
+        const CUP* pSuper = pEuropean->GetCup(CUP_KIND_SUPER);
+        const CUPTIE* pTie = pSuper ? pSuper->GetTie(0) : nullptr;
+        return pTie && (pTie->wHomeClub == idClub || pTie->wAwayClub == idClub);
+    };
+    for (int nKind : {CUP_KIND_0, CUP_KIND_1}) {
+        const ITEMCUPSTRUCTUREINFORMATION* pDefinition = m_pDomesticCups->GetDefinition(nKind);
+        const ITEMCUPENTRYRULE* pRules = m_pDomesticCups->GetCupStructure(nKind);
+        if (!pDefinition || !pRules)
+            continue;
+        for (int nRow = 0; nRow < pDefinition->byRounds; ++nRow) {
+            const ITEMCUPENTRYRULE& rule = pRules[nRow];
+            if (rule.byEntryCode5 != 1)
+                continue;
+            const int nNeeded = rule.byEntryCount;
+            int nAdded = 0;
+            for (const CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>())
+                for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>()) {
+                    const ID_CLUB idClub = pClub->m_wClubId;
+                    if (!(pEuropean->IsClubPending(CUP_KIND_0, idClub) || pEuropean->IsClubPending(CUP_KIND_1, idClub)) ||
+                        isSuperCupClub(idClub))
+                        continue;
+                    if (nAdded >= nNeeded) {
+                        DebugLog(2, "DoDomesticByesFromEuropeanPending Added %d Needed %d, but trying to add another",
+                                 nAdded, nNeeded);
+                        break;
+                    }
+                    m_pDomesticCups->AddPending(nKind, idClub, nRow + 2, REASON_DOMESTIC_CUP);
+                    ++nAdded;
+                    DebugLog(2, "+++++ Domestic bye from European Cup - %s %d", pClub->GetName(),
+                             pDivision->m_byDivisionNumber);
+                }
+        }
+    }
+}
+
 const uint8_t* CCountryDatabase::FindSeasonRecord(uint8_t byKey) const
 {
     for (const uint8_t* pRecord : m_lstLargeRecords.Items<uint8_t>())

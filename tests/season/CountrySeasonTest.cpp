@@ -2,6 +2,8 @@
 #include "SeasonTestSupport.h"
 
 #include "season/CComponentScheduleDatabase.h"
+#include "season/CEuropeanCupDatabase.h"
+#include "season/CupRecords.h"
 
 using namespace season_test;
 
@@ -291,4 +293,123 @@ TEST_F(CountrySeason, ScenarioClubsTargetsAndPayments)
     EXPECT_EQ(pClub->m_nBankBalance - nBefore, 130 * 30402);
     EXPECT_EQ(pCountry->GetBudgetFigure(), 130 * 33 * 625 * 80);
     EXPECT_EQ(CDivisionDatabase::GetPaymentPerClub(5, 130), 0);
+}
+
+TEST_F(CountrySeason, EuropeanEntrantsGetDomesticByes)
+{
+    CCountryDatabase* pCountry = AddCountry("England", 1);
+    CDivisionDatabase* pTop = AddDivision(pCountry, 10, 1);
+    CEuropeanCupDatabase* pEuropean = m_handler->GetEuropeanCups();
+    ASSERT_NE(pEuropean, nullptr);
+    // Eight clubs wait for a European cup, one of them for the super cup too.
+    int i = 0;
+    for (const CClubDatabase* pClub : pTop->m_lstClubsByTable.Items<CClubDatabase>()) {
+        if (i < 8)
+            pEuropean->AddPending(i < 4 ? CUP_KIND_1 : CUP_KIND_0, pClub->m_wClubId, 1, 2);
+        if (i == 0)
+            pEuropean->AddPending(CUP_KIND_SUPER, pClub->m_wClubId, 1, 2);
+        ++i;
+    }
+    pCountry->DoDomesticByesFromEuropeanPending();
+    // The national cup's second round gives six byes: round 3 for clubs 2-7.
+    const CXList* pPending = pCountry->GetDomesticCups()->GetPendingList(CUP_KIND_0);
+    ASSERT_NE(pPending, nullptr);
+    ASSERT_EQ(pPending->GetCount(), 6);
+    const ID_CLUB idFirst = static_cast<const CClubDatabase*>(pTop->m_lstClubsByTable.GetHead()->pData)->m_wClubId;
+    for (const CUPENTRY* pEntry : pPending->Items<CUPENTRY>()) {
+        EXPECT_EQ(pEntry->byRound, 3);
+        EXPECT_NE(pEntry->dwClub, idFirst);
+    }
+    EXPECT_TRUE(Logged("DoDomesticByesFromEuropeanPending Added 6 Needed 6, but trying to add another"));
+}
+
+TEST_F(CountrySeason, TelevisedMatchesMoveAndPay)
+{
+    CCountryDatabase* pCountry = AddCountry("Nowhere", 12);
+    AddReferees(pCountry, 5);
+    CDivisionDatabase* pDivision = AddDivision(pCountry, 10);
+    pDivision->GenerateLeagueFixtures();
+    m_handler->SetGameDate(CDate(2001, 9, 20));
+    std::map<uint32_t, uint32_t> before;
+    for (const CDivisionFixturesDatabase* p : Fixtures(*pDivision))
+        before[p->GetFixtureID()] = p->GetDate().GetValue();
+    pDivision->PickTelevisedMatches();
+    // Saturday fixtures of October move to the Sunday, one per match day.
+    int nMoved = 0;
+    std::set<uint32_t> movedDays;
+    int32_t nMoney = 0;
+    for (const CDivisionFixturesDatabase* p : Fixtures(*pDivision)) {
+        const CDate old(before[p->GetFixtureID()]);
+        if (p->GetDate() == old)
+            continue;
+        ++nMoved;
+        EXPECT_EQ(old.GetMonth(), 10);
+        EXPECT_EQ(p->GetDate(), CDate(old.GetValue(), 1));
+        EXPECT_TRUE(movedDays.insert(p->GetDate().GetValue()).second);
+        EXPECT_EQ(pDivision->GetTelevisedCount(p->GetHomeClubID()), 1);
+    }
+    for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+        nMoney += pClub->m_nBankBalance;
+    EXPECT_GE(nMoved, 3);
+    EXPECT_EQ(nMoney, nMoved * 130 * (450 + 250));
+    // The list stays in date order.
+    CDate last;
+    for (const CDivisionFixturesDatabase* p : Fixtures(*pDivision)) {
+        EXPECT_GE(p->GetDate(), last);
+        last = p->GetDate();
+    }
+}
+
+TEST_F(CountrySeason, FixtureQuestionsOfAClub)
+{
+    CCountryDatabase* pCountry = AddCountry("Nowhere", 12);
+    AddReferees(pCountry, 3);
+    CDivisionDatabase* pDivision = AddDivision(pCountry, 6, 1, 3);
+    pDivision->GenerateLeagueFixtures();
+    const ID_CLUB idClub = static_cast<const CClubDatabase*>(pDivision->m_lstClubsByTable.GetHead()->pData)->m_wClubId;
+    std::vector<CDate> dates;
+    for (const CDivisionFixturesDatabase* p : Fixtures(*pDivision))
+        if (p->IsClubInvolved(idClub))
+            dates.push_back(p->GetDate());
+    ASSERT_EQ(dates.size(), 5u);
+    // Before a match day (direction 1) and up to it (direction 0).
+    EXPECT_EQ(pDivision->CountClubMatchDays(dates[2], idClub, 1, false), 2);
+    EXPECT_EQ(pDivision->CountClubMatchDays(dates[2], idClub, 0, false), 3);
+    LPXLISTNODE pCursor = nullptr;
+    EXPECT_EQ(pDivision->AdvanceFixtureCursor(dates[2], idClub, pCursor, 0, false), 2);
+    ASSERT_NE(pCursor, nullptr);
+    EXPECT_GT(static_cast<CDivisionFixturesDatabase*>(pCursor->pData)->GetDate(), dates[2]);
+    CDate found;
+    ASSERT_TRUE(pDivision->GetNextFixtureDateForClub(idClub, dates[1], found));
+    EXPECT_EQ(found, dates[2]);
+    ASSERT_TRUE(pDivision->GetPreviousFixtureForClub(idClub, dates[1], found));
+    EXPECT_EQ(found, dates[0]);
+    ASSERT_TRUE(pDivision->GetLastFixtureDate(found));
+    EXPECT_GE(found, dates[4]);
+
+    m_handler->SetGameDate(dates[3]);
+    uint8_t byHome = 9, byCompetition = 0;
+    CDate next;
+    const int nOpponent = pCountry->GetNextFixtureForClub(pDivision, idClub, &byHome, &byCompetition, &next);
+    EXPECT_GT(nOpponent, 0);
+    EXPECT_EQ(next, dates[3]);
+    EXPECT_EQ(byCompetition, CUP_NUMBER_NONE);
+    // A cup match before it comes first.
+    pCountry->AddCupFixture(new CCupFixturesDatabase);
+    static_cast<CCupFixturesDatabase*>(pCountry->GetCupFixtures().GetHead()->pData)
+        ->Set(1, CDate(dates[3].GetValue(), -1), 99, idClub, 5, 0, 0, 21, 0);
+    m_handler->SetGameDate(CDate(dates[3].GetValue(), -2));
+    EXPECT_EQ(pCountry->GetNextFixtureForClub(pDivision, idClub, &byHome, &byCompetition, &next), 99);
+    EXPECT_EQ(byHome, 0);
+    EXPECT_EQ(byCompetition, 1);
+    EXPECT_FALSE(pCountry->IsClubFreeOfCupFixture(CDate(dates[3].GetValue(), -1), idClub));
+    EXPECT_TRUE(pCountry->IsClubFreeOfCupFixture(dates[3], idClub));
+
+    // Nothing played yet; then the first meeting is.
+    auto* pFirst = static_cast<CDivisionFixturesDatabase*>(pDivision->m_lstFixtures.GetHead()->pData);
+    EXPECT_EQ(pDivision->FindPlayedFixtureBetween(pFirst->GetHomeClubID(), pFirst->GetAwayClubID(), found), -1);
+    pFirst->SetGoals(2, 1);
+    EXPECT_EQ(pDivision->FindPlayedFixtureBetween(pFirst->GetAwayClubID(), pFirst->GetHomeClubID(), found),
+              pFirst->GetFixtureID());
+    EXPECT_EQ(pDivision->FindFixtureByMatchNumber(pFirst->GetFixtureID()), pFirst);
 }
