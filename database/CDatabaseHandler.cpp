@@ -1,13 +1,17 @@
 #include "database/CDatabaseHandler.h"
 
 #include "common/DebugLog.h"
+#include "database/CBuyOfferDatabase.h"
 #include "database/CCountryDatabase.h"
 #include "database/CCupFixturesDatabase.h"
+#include "database/CLoanOfferDatabase.h"
+#include "database/CMarketEntries.h"
 #include "database/CManagerDatabase.h"
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
 
 #include "season/CEuropeanCupDatabase.h"
+#include "season/CGroundDatabase.h"
 
 #include <cstdint>
 
@@ -68,15 +72,23 @@ void CDatabaseHandler::FreeWorld()
     m_nDivisionTotal = 0;
     if (m_pEuropeanCups)
         m_pEuropeanCups->RemoveAll();
-    m_lstGrounds.RemoveAll();
+    while (!m_lstGrounds.IsEmpty())
+        delete static_cast<CGroundDatabase*>(m_lstGrounds.RemoveHead());
     while (!m_lstCupFixtures.IsEmpty())
         delete static_cast<CCupFixturesDatabase*>(m_lstCupFixtures.RemoveHead());
-    m_lstListMarket.RemoveAll();
-    m_lstLoanMarket.RemoveAll();
-    m_lstBuyOffers.RemoveAll();
-    m_lstLoanOffers.RemoveAll();
-    while (!m_lstPendingTransfers.IsEmpty())
-        delete static_cast<PENDINGTRANSFER*>(m_lstPendingTransfers.RemoveHead());
+    while (!m_lstListMarket.IsEmpty())
+        delete static_cast<CListMarketEntry*>(m_lstListMarket.RemoveHead());
+    while (!m_lstLoanMarket.IsEmpty())
+        delete static_cast<CLoanMarketEntry*>(m_lstLoanMarket.RemoveHead());
+    while (!m_lstBuyOffers.IsEmpty())
+        delete static_cast<CBuyOfferDatabase*>(m_lstBuyOffers.RemoveHead());
+    while (!m_lstLoanOffers.IsEmpty())
+        delete static_cast<CLoanOfferDatabase*>(m_lstLoanOffers.RemoveHead());
+    while (!m_lstPendingTransfers.IsEmpty()) {
+        auto* pPending = static_cast<PENDINGTRANSFER*>(m_lstPendingTransfers.RemoveHead());
+        delete pPending->pOffer;
+        delete pPending;
+    }
     m_nCountryCount = m_nGroundCount = m_nCupFixtureCount = m_nBuyOfferCount = m_nLoanOfferCount = 0;
     for (CSaveGame*& pSlot : m_pHumanSlots)
         pSlot = nullptr;

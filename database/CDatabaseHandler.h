@@ -18,6 +18,7 @@
 #include "database/StadiumTables.h"
 
 #include <cstdint>
+#include <cstdio>
 
 class CSaveGame;
 class CCountryDatabase;
@@ -27,6 +28,10 @@ class CCupFixturesDatabase;
 class CBuyOfferDatabase;
 class CLoanOfferDatabase;
 class CEuropeanCupDatabase;
+class CListMarketEntry;
+class CLoanMarketEntry;
+class CBinaryReader;
+class CBinaryWriter;
 class CDivisionDatabase;
 class CRefereeDatabase;
 struct CUP;
@@ -351,6 +356,61 @@ public:
 private:
     COUNTRIESLINK m_CountriesLink{this};
     // ---- end of countries and cups ----
+
+public:
+    // ---- the whole-database file ----
+    // (CDatabaseHandlerFile.cpp)
+    // Reads a whole world from the stream's position to its end. Every count
+    // is checked against the bytes that follow and every identifier against
+    // its range; a short or damaged file is logged, the half-built world is
+    // freed and the answer is false.
+    bool Load(FILE* pFile);
+    // Writes the whole world; false (logged) when a record cannot be written.
+    bool Save(FILE* pFile);
+    // After Load: the countries' pointer pass and the referees of the cup fixtures.
+    void SetupPointers();
+    // Links the root's cup fixtures to their running cups.
+    void AttachCupFixturesToCups();
+    // The current human as written to file: his place among the occupied
+    // slots, which is where loading the humans puts him (0 when his slot is empty).
+    static uint8_t PackHumanIndex(const bool abOccupied[HUMAN_SLOTS], uint8_t byCurrent);
+
+    // The root's own lists; the root takes ownership of what is added.
+    void AddGround(CGroundDatabase* pGround);
+    const CXList& GetGrounds() const { return m_lstGrounds; }
+    int GetGroundCount() const { return m_nGroundCount; }
+    void AddYouth(CYouthDatabase* pYouth);
+    const CXList& GetYouths() const { return m_lstYouths; }
+    int GetYouthCount() const { return m_nYouthCount; }
+    void AddBuyOffer(CBuyOfferDatabase* pOffer);
+    void AddLoanOffer(CLoanOfferDatabase* pOffer);
+    void AddListMarketEntry(CListMarketEntry* pEntry);
+    void AddLoanMarketEntry(CLoanMarketEntry* pEntry);
+    void AddPendingTransfer(uint32_t dwDate, CBuyOfferDatabase* pOffer);
+    const CXList& GetBuyOffers() const { return m_lstBuyOffers; }
+    const CXList& GetLoanOffers() const { return m_lstLoanOffers; }
+    const CXList& GetListMarket() const { return m_lstListMarket; }
+    const CXList& GetLoanMarket() const { return m_lstLoanMarket; }
+    const CXList& GetPendingTransfers() const { return m_lstPendingTransfers; }
+    // The pools hold identifiers. A manager joins the unemployed pool in
+    // state 4, and leaves it for a club in state 2.
+    void AddManagerToFreePool(ID_MANAGER idManager);
+    void RemoveManagerFromFreePool(ID_MANAGER idManager);
+    const CXList& GetUnemployedManagers() const { return m_lstUnemployedManagers; }
+    const CXList& GetStaffPool() const { return m_lstStaffPool; }
+    // Takes a staff member off the pool list for a club's employ (state 2);
+    // false when he is not in the pool.
+    bool TakeStaffFromPool(ID_STAFF idStaff);
+    int GetPlayerLimit() const { return m_nPlayerLimit; }
+    uint32_t GetIdentifierCounter(int nIndex) const;
+    void SetIdentifierCounter(int nIndex, uint32_t dwValue);
+    void SetCurrentHumanIndex(uint8_t byIndex) { m_byCurrentHuman = byIndex; }
+
+private:
+    bool LoadWorld(CBinaryReader& reader);
+    bool CheckWorldIdentifiers();
+    bool SaveWorld(CBinaryWriter& writer);
+    // ---- end of the whole-database file ----
 
 public:
     // ---- quick-match pools ----

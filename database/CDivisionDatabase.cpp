@@ -348,6 +348,8 @@ void CDivisionDatabase::SetupPointers()
 {
     for (CClubDatabase* pClub : m_lstClubsByTable.Items<CClubDatabase>())
         pClub->SetupPointers();
+    for (CDivisionFixturesDatabase* pFixture : m_lstFixtures.Items<CDivisionFixturesDatabase>())
+        pFixture->SetupPointers();
 }
 
 // ---- clubs and the table ----

@@ -2,6 +2,8 @@
 
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CDivisionDatabase.h"
 #include "season/CRefereeDatabase.h"
 
 CDivisionFixturesDatabase::CDivisionFixturesDatabase(uint32_t dwIdentifier, const CDate& date, ID_CLUB wHome,
@@ -60,6 +62,12 @@ bool CDivisionFixturesDatabase::Save(CBinaryWriter& writer) const
     writer.WriteU8(m_byState);
     writer.WriteZeros(2);
     return !writer.Failed();
+}
+
+void CDivisionFixturesDatabase::SetupPointers()
+{
+    CDatabaseHandler* pHandler = CDivisionDatabase::m_pDatabaseHandler;
+    AttachToReferee(pHandler ? pHandler->FindReferee(GetRefereeID()) : nullptr);
 }
 
 void CDivisionFixturesDatabase::AttachToReferee(CRefereeDatabase* pReferee)

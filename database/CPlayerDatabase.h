@@ -101,6 +101,10 @@ public:
     // one that does not is neither, and IsLoaded() is false.
     CPlayerDatabase(CBinaryReader& reader, CCountryDatabase* pCountry, CDivisionDatabase* pDivision,
                     CClubDatabase* pClub, bool bShortForm);
+    // Promotes a youth: a new squad player with the youth's identifier,
+    // person block, wage and career, registered in the youth's place. The
+    // caller then deletes the youth.
+    explicit CPlayerDatabase(class CYouthDatabase* pYouth);
     ~CPlayerDatabase();
 
     bool IsLoaded() const { return m_bLoaded; }

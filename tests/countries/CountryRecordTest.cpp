@@ -108,10 +108,10 @@ TEST_F(CountryRecord, LookupsWalkTheDivisionsAndTheWorld)
     EXPECT_EQ(m_handler->FindReferee(2), c.GetRefereeFromID(2));
     EXPECT_EQ(m_handler->FindCupFixtureByMatchId(501), c.FindCupFixture(501));
 
-    // The pointer pass registers the country's cup fixtures with their referees
-    // and turns the stories' identifiers into records.
+    // The pointer pass registers the country's cup fixtures and the league
+    // fixtures with their referees and turns the stories' identifiers into records.
     pCountry->SetupPointers();
-    EXPECT_EQ(c.GetRefereeFromID(1)->GetAssignmentCount(), 1);
+    EXPECT_EQ(c.GetRefereeFromID(1)->GetAssignmentCount(), 2);
     EXPECT_EQ(c.GetRefereeFromID(2)->GetAssignmentCount(), 2);
     const auto* pStory =
         static_cast<const CNewspaperStory*>(c.GetNewspaperStories()->GetPrintedStories().GetHead()->pData);

@@ -1,7 +1,11 @@
-// worldtool: builds the runtime data tree from the sources in data/.
+// worldtool: builds the runtime data tree from the sources in data/, and
+// checks the whole-database file.
 //   worldtool generate DIR [--data SOURCE_DIR]
+//   worldtool resave IN.bin OUT.bin   (run where Data/Names and Data/Tables are)
+#include "database/CDatabaseHandler.h"
 #include "tools/worldtool/NamesGenerator.h"
 #include "tools/worldtool/TablesGenerator.h"
+#include "tools/worldtool/WorldGenerator.h"
 
 #include <cstdio>
 #include <cstring>
@@ -16,16 +20,14 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: worldtool generate DIR [--data SOURCE_DIR]\n");
+    std::fprintf(stderr,
+                 "usage: worldtool generate DIR [--data SOURCE_DIR]\n"
+                 "       worldtool resave IN.bin OUT.bin\n");
     return 2;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int generate(int argc, char** argv)
 {
-    if (argc < 3 || std::strcmp(argv[1], "generate") != 0)
-        return usage();
     tools::GeneratorContext context{BRELLOX_DATA_DIR, argv[2]};
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc)
@@ -34,9 +36,11 @@ int main(int argc, char** argv)
             return usage();
     }
 
+    // The world is built from the names and tables written before it.
     std::vector<std::unique_ptr<tools::Generator>> generators;
     generators.push_back(std::make_unique<tools::NamesGenerator>());
     generators.push_back(std::make_unique<tools::TablesGenerator>());
+    generators.push_back(std::make_unique<tools::WorldGenerator>());
     for (const auto& generator : generators) {
         if (!generator->generate(context)) {
             std::fprintf(stderr, "worldtool: generating %s failed\n", generator->name());
@@ -44,4 +48,46 @@ int main(int argc, char** argv)
         }
     }
     return 0;
+}
+
+// Loads a world file with its pointer pass and saves it again.
+int resave(const char* pszIn, const char* pszOut)
+{
+    CDatabaseHandler handler;
+    if (!handler.AreFixedTablesLoaded()) {
+        std::fprintf(stderr, "worldtool: Data/Names and Data/Tables are not in the current folder\n");
+        return 1;
+    }
+    FILE* in = std::fopen(pszIn, "rb");
+    if (!in) {
+        std::fprintf(stderr, "worldtool: cannot open %s\n", pszIn);
+        return 1;
+    }
+    const bool loaded = handler.Load(in);
+    std::fclose(in);
+    if (!loaded) {
+        std::fprintf(stderr, "worldtool: %s is refused (BRELLOX_LOG=1 shows why)\n", pszIn);
+        return 1;
+    }
+    handler.SetupPointers();
+    FILE* out = std::fopen(pszOut, "wb");
+    bool saved = out && handler.Save(out);
+    if (out && std::fclose(out) != 0)
+        saved = false;
+    if (!saved) {
+        std::fprintf(stderr, "worldtool: cannot write %s\n", pszOut);
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc >= 3 && std::strcmp(argv[1], "generate") == 0)
+        return generate(argc, argv);
+    if (argc == 4 && std::strcmp(argv[1], "resave") == 0)
+        return resave(argv[2], argv[3]);
+    return usage();
 }
