@@ -19,6 +19,7 @@
 #include "database/CYouthDatabase.h"
 #include "database/RecordPeek.h"
 #include "season/CComponentDatabase.h"
+#include "season/CupStructureTable.h"
 #include "season/CEuropeanCupDatabase.h"
 #include "season/CGroundDatabase.h"
 #include "season/CRefereeDatabase.h"
@@ -286,6 +287,8 @@ bool CDatabaseHandler::LoadWorld(CBinaryReader& reader)
         }
         AddCountry(pCountry);
         m_nClubTotal += pCountry->GetClubCount();
+        for (int nBye = 0; nBye < COUNTRY_BYES_MAX; ++nBye)
+            DebugLog(8, "%s %s  Clubs %d", g_apszCountryByesNames[nBye], pCountry->GetName(), pCountry->GetCupByes(nBye));
         ReportProgress(i + 1, nCount, STAGE_COUNTRIES);
     }
 
