@@ -1,5 +1,6 @@
 #include "database/CClubDatabase.h"
 
+#include "common/TextField.h"
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
 #include "database/CDatabaseHandler.h"
@@ -228,8 +229,7 @@ void ExchangeRecord(IO& io, C& c, V& v)
 // Copies a name into its whole field: the text, then zeros.
 void FillNameField(char* pField, size_t nField, const char* pszName)
 {
-    std::memset(pField, 0, nField);
-    std::strncpy(pField, pszName, nField - 1);
+    CopyTextField(pField, nField, pszName);
 }
 
 void* StaffValue(ID_STAFF idStaff)

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/TextField.h"
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
 #include "database/CClubDatabase.h"
@@ -106,8 +107,7 @@ CDate CCountryDatabase::GameDate() const
 
 void CCountryDatabase::SetName(const char* pszName)
 {
-    std::memset(m_szName, 0, sizeof m_szName);
-    std::strncpy(m_szName, pszName ? pszName : "", NAME_SIZE - 1);
+    CopyTextField(m_szName, sizeof m_szName, pszName);
 }
 
 int CCountryDatabase::GetSeasonYear() const

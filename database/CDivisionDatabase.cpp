@@ -1,5 +1,6 @@
 #include "database/CDivisionDatabase.h"
 
+#include "common/TextField.h"
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
 #include "database/CClubDatabase.h"
@@ -93,8 +94,7 @@ void CDivisionDatabase::FreeAll()
 
 void CDivisionDatabase::SetName(const char* pszName)
 {
-    std::memset(m_szName, 0, sizeof(m_szName));
-    std::strncpy(m_szName, pszName ? pszName : "", sizeof(m_szName) - 1);
+    CopyTextField(m_szName, sizeof(m_szName), pszName);
 }
 
 // ---- file form ----
@@ -275,8 +275,8 @@ bool CDivisionDatabase::Save(CBinaryWriter& writer) const
                  m_byDivisionId, m_szName);
         return false;
     }
-    char szName[DIVISION_NAME_BYTES] = {};
-    std::strncpy(szName, m_szName, sizeof(szName) - 1);
+    char szName[DIVISION_NAME_BYTES];
+    CopyTextField(szName, sizeof(szName), m_szName);
 
     writer.WriteI32(m_MatchRules.nRules);
     writer.WriteU8(m_MatchRules.byLast);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/TextField.h"
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
 #include "database/CDatabaseHandler.h"
@@ -28,8 +29,7 @@ void CGroundDatabase::FreeAll()
 
 void CGroundDatabase::SetName(const char* pszName)
 {
-    std::memset(m_szName, 0, sizeof m_szName);
-    std::strncpy(m_szName, pszName ? pszName : "", NAME_SIZE - 1);
+    CopyTextField(m_szName, sizeof m_szName, pszName);
 }
 
 bool CGroundDatabase::Load(CBinaryReader& reader)
