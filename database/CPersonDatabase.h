@@ -119,6 +119,8 @@ public:
     int GetAttributeForAge(int nAttribute, int nAgeIndex, int nLevel) const;
     // Appearance type and variant from the nationality's thresholds.
     void DrawAppearance(int nNationality);
+    // Rating 0-100 for a role (-1: the primary role) from the eight playing skills.
+    int GetRatingForPosition(int nRole) const;
 
     // Offsets into the weekly history file; -1 without a history slot.
     int GetHistoryRecordOffset(int nWeek) const;
@@ -137,6 +139,8 @@ public:
 
     // Target values by role for every attribute, 0-100.
     static const uint8_t s_abyRoleTargets[PLAYER_ROLE_COUNT][PLAYER_ATTRIBUTE_COUNT];
+    // Weights of the eight playing skills by role; each row sums to 100.
+    static const uint8_t s_abyRoleWeights[PLAYER_ROLE_COUNT][PLAYER_SKILL_COUNT];
 
     uint8_t m_byRecordStatus = 0;
     uint32_t m_dwFlags = 0;

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int kCareerEntryBytes = 72;
 constexpr int kMatchInformationBytes = 14;
 constexpr int kPlayerBlockBytes = 144;
 
@@ -26,35 +25,6 @@ void WriteMatchInformation(CBinaryWriter& writer, const MATCHINFORMATION& info)
     writer.WriteU8(info.byCompetition);
     writer.WriteBytes(info.abyFields, sizeof(info.abyFields));
     writer.WriteU8(info.byZero);
-}
-
-bool ReadCareerEntry(CBinaryReader& reader, PLAYERCAREERENTRY& entry)
-{
-    reader.ReadU8(entry.bySeason);
-    reader.ReadU8(entry.byZero);
-    reader.ReadU16(entry.wClubId);
-    for (MATCHINFORMATION& info : entry.aMatchInformation)
-        ReadMatchInformation(reader, info);
-    reader.ReadU8(entry.byMatchesAvailable);
-    reader.Skip(3);
-    reader.ReadU32(entry.dwValue);
-    reader.ReadU8(entry.byRating);
-    reader.Skip(3);
-    return !reader.Failed();
-}
-
-void WriteCareerEntry(CBinaryWriter& writer, const PLAYERCAREERENTRY& entry)
-{
-    writer.WriteU8(entry.bySeason);
-    writer.WriteU8(entry.byZero);
-    writer.WriteU16(entry.wClubId);
-    for (const MATCHINFORMATION& info : entry.aMatchInformation)
-        WriteMatchInformation(writer, info);
-    writer.WriteU8(entry.byMatchesAvailable);
-    writer.WriteZeros(3);
-    writer.WriteU32(entry.dwValue);
-    writer.WriteU8(entry.byRating);
-    writer.WriteZeros(3);
 }
 
 void ReadContract(CBinaryReader& reader, PLAYERCONTRACT& contract)
@@ -177,13 +147,13 @@ bool CPlayerDatabase::Load(CBinaryReader& reader, CCountryDatabase* pCountry, CD
         return false;
     }
 
-    if (!reader.CheckCount(byCareerCount, kCareerEntryBytes)) {
+    if (!reader.CheckCount(byCareerCount, PLAYERCAREERENTRY::kFileBytes)) {
         DebugLog(0, "[CPlayerDatabase::Load] Player %u has more career entries than the file holds", m_idPerson);
         return false;
     }
     for (int i = 0; i < byCareerCount; ++i) {
         PLAYERCAREERENTRY entry;
-        if (!ReadCareerEntry(reader, entry))
+        if (!entry.Read(reader))
             return false;
         m_Career.AddTail(new PLAYERCAREERENTRY(entry));
         ++m_byCareerCount;
@@ -236,7 +206,7 @@ bool CPlayerDatabase::Save(CBinaryWriter& writer) const
     writer.WriteU8(m_abySpare[1]);
     writer.WriteZeros(3);
     for (const PLAYERCAREERENTRY* pEntry : m_Career.Items<PLAYERCAREERENTRY>())
-        WriteCareerEntry(writer, *pEntry);
+        pEntry->Write(writer);
     writer.WriteU8(static_cast<uint8_t>(m_MatchInformation.GetCount()));
     for (const MATCHINFORMATION* pInfo : m_MatchInformation.Items<MATCHINFORMATION>())
         WriteMatchInformation(writer, *pInfo);
@@ -468,4 +438,33 @@ ID_CLUB CPlayerDatabase::GetPreviousClubId() const
             return pEntry->wClubId;
     }
     return 0;
+}
+
+bool PLAYERCAREERENTRY::Read(CBinaryReader& reader)
+{
+    reader.ReadU8(bySeason);
+    reader.ReadU8(byZero);
+    reader.ReadU16(wClubId);
+    for (MATCHINFORMATION& info : aMatchInformation)
+        ReadMatchInformation(reader, info);
+    reader.ReadU8(byMatchesAvailable);
+    reader.Skip(3);
+    reader.ReadU32(dwValue);
+    reader.ReadU8(byRating);
+    reader.Skip(3);
+    return !reader.Failed();
+}
+
+void PLAYERCAREERENTRY::Write(CBinaryWriter& writer) const
+{
+    writer.WriteU8(bySeason);
+    writer.WriteU8(byZero);
+    writer.WriteU16(wClubId);
+    for (const MATCHINFORMATION& info : aMatchInformation)
+        WriteMatchInformation(writer, info);
+    writer.WriteU8(byMatchesAvailable);
+    writer.WriteZeros(3);
+    writer.WriteU32(dwValue);
+    writer.WriteU8(byRating);
+    writer.WriteZeros(3);
 }

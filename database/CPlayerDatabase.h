@@ -37,13 +37,19 @@ enum MATCH_INFORMATION_FIELD {
 // Competitions 0-3 are counted inside the career entry; others in a list.
 constexpr int PLAYER_CAREER_COMPETITIONS = 4;
 
+class CBinaryReader;
+class CBinaryWriter;
+
 struct MATCHINFORMATION {
     uint8_t byCompetition = 0;
     uint8_t abyFields[MATCH_INFORMATION_FIELD_COUNT] = {};
     uint8_t byZero = 0;
 };
 
+// One season of a career; 72 bytes on file, shared by players and youths.
 struct PLAYERCAREERENTRY {
+    static constexpr int kFileBytes = 72;
+
     uint8_t bySeason = 0;
     uint8_t byZero = 0;
     uint16_t wClubId = 0;
@@ -51,6 +57,9 @@ struct PLAYERCAREERENTRY {
     uint8_t byMatchesAvailable = 0;
     uint32_t dwValue = 0;
     uint8_t byRating = 0;
+
+    bool Read(CBinaryReader& reader);
+    void Write(CBinaryWriter& writer) const;
 };
 
 constexpr int PLAYER_CONTRACT_BONUSES = 7;
@@ -142,8 +151,7 @@ public:
     void ServeSuspension(int nKind);
     ID_CLUB GetPreviousClubId() const;
 
-    // Rating and market value.
-    int GetRatingForPosition(int nRole) const;
+    // Market value (the rating for a role is the person's).
     static void InitialisePlayerValueTables();
     static float GetValueCurveEntry(int nBand, int nRating);
     static float GetBoostCurveEntry(int nIndex);

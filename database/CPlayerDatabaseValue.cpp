@@ -8,25 +8,6 @@
 
 namespace {
 
-// Weights of the eight playing skills by role; each row sums to 100.
-const uint8_t kRoleWeights[PLAYER_ROLE_COUNT][PLAYER_SKILL_COUNT] = {
-    {60, 5, 9, 3, 3, 3, 10, 7},
-    {0, 37, 4, 4, 21, 4, 21, 9},
-    {0, 37, 21, 4, 21, 4, 9, 4},
-    {0, 37, 9, 4, 21, 4, 21, 4},
-    {0, 37, 21, 4, 21, 4, 9, 4},
-    {0, 21, 21, 21, 6, 4, 6, 21},
-    {0, 21, 21, 21, 6, 4, 6, 21},
-    {0, 22, 22, 10, 15, 8, 15, 8},
-    {0, 6, 21, 21, 8, 21, 10, 13},
-    {0, 6, 21, 21, 8, 21, 10, 13},
-    {0, 6, 21, 21, 8, 21, 10, 13},
-    {0, 4, 18, 22, 12, 22, 6, 16},
-    {0, 4, 21, 21, 6, 21, 6, 21},
-    {0, 4, 21, 21, 6, 21, 6, 21},
-    {0, 4, 6, 6, 23, 23, 23, 15},
-    {0, 4, 6, 6, 21, 27, 15, 21},
-};
 
 struct VALUEBANDPAIR {
     int nLow;
@@ -62,25 +43,6 @@ int SteppedMoney(float fValue)
 }
 
 }  // namespace
-
-int CPlayerDatabase::GetRatingForPosition(int nRole) const
-{
-    if (nRole == -1)
-        nRole = m_byRole;
-    if (nRole < 0 || nRole >= PLAYER_ROLE_COUNT)
-        return 0;
-    int nSum = 0;
-    for (int i = 0; i < PLAYER_SKILL_COUNT; ++i) {
-        const int t = s_abyRoleTargets[nRole][i];
-        const int a = m_awAttributes[i];
-        const int w = kRoleWeights[nRole][i];
-        if (a >= t * 100)
-            nSum += w * 100;
-        else
-            nSum += w * (a / t);
-    }
-    return nSum / 100;
-}
 
 void CPlayerDatabase::InitialisePlayerValueTables()
 {

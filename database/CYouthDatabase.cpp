@@ -12,19 +12,8 @@
 
 namespace {
 
-constexpr int kCareerEntryBytes = 72;
 constexpr int kLevels = 5;
 
-// Weights of the eight playing skills by role, the same as a player's
-// rating uses; each row sums to 100.
-const uint8_t kRoleWeights[PLAYER_ROLE_COUNT][PLAYER_SKILL_COUNT] = {
-    {60, 5, 9, 3, 3, 3, 10, 7},   {0, 37, 4, 4, 21, 4, 21, 9},  {0, 37, 21, 4, 21, 4, 9, 4},
-    {0, 37, 9, 4, 21, 4, 21, 4},  {0, 37, 21, 4, 21, 4, 9, 4},  {0, 21, 21, 21, 6, 4, 6, 21},
-    {0, 21, 21, 21, 6, 4, 6, 21}, {0, 22, 22, 10, 15, 8, 15, 8}, {0, 6, 21, 21, 8, 21, 10, 13},
-    {0, 6, 21, 21, 8, 21, 10, 13}, {0, 6, 21, 21, 8, 21, 10, 13}, {0, 4, 18, 22, 12, 22, 6, 16},
-    {0, 4, 21, 21, 6, 21, 6, 21}, {0, 4, 21, 21, 6, 21, 6, 21},  {0, 4, 6, 6, 23, 23, 23, 15},
-    {0, 4, 6, 6, 21, 27, 15, 21},
-};
 
 struct POTENTIALROW {
     int nLow, nHigh, nPotentialLow, nPotentialHigh;
@@ -34,40 +23,6 @@ const POTENTIALROW kPotentialRows[] = {
     {86, 96, 80, 90}, {97, 98, 91, 94}, {99, 100, 95, 100},
 };
 
-bool ReadCareerEntry(CBinaryReader& reader, PLAYERCAREERENTRY& entry)
-{
-    reader.ReadU8(entry.bySeason);
-    reader.ReadU8(entry.byZero);
-    reader.ReadU16(entry.wClubId);
-    for (MATCHINFORMATION& info : entry.aMatchInformation) {
-        reader.ReadU8(info.byCompetition);
-        reader.ReadBytes(info.abyFields, sizeof(info.abyFields));
-        reader.ReadU8(info.byZero);
-    }
-    reader.ReadU8(entry.byMatchesAvailable);
-    reader.Skip(3);
-    reader.ReadU32(entry.dwValue);
-    reader.ReadU8(entry.byRating);
-    reader.Skip(3);
-    return !reader.Failed();
-}
-
-void WriteCareerEntry(CBinaryWriter& writer, const PLAYERCAREERENTRY& entry)
-{
-    writer.WriteU8(entry.bySeason);
-    writer.WriteU8(entry.byZero);
-    writer.WriteU16(entry.wClubId);
-    for (const MATCHINFORMATION& info : entry.aMatchInformation) {
-        writer.WriteU8(info.byCompetition);
-        writer.WriteBytes(info.abyFields, sizeof(info.abyFields));
-        writer.WriteU8(info.byZero);
-    }
-    writer.WriteU8(entry.byMatchesAvailable);
-    writer.WriteZeros(3);
-    writer.WriteU32(entry.dwValue);
-    writer.WriteU8(entry.byRating);
-    writer.WriteZeros(3);
-}
 
 // a + rand() % span, a span of 0 counting as 1.
 int DrawFrom(int nLow, int nSpan)
@@ -147,13 +102,13 @@ bool CYouthDatabase::Load(CBinaryReader& reader, CCountryDatabase* pCountry, CDi
         reader.Fail();
         return false;
     }
-    if (!reader.CheckCount(byCareerCount, kCareerEntryBytes)) {
+    if (!reader.CheckCount(byCareerCount, PLAYERCAREERENTRY::kFileBytes)) {
         DebugLog(0, "[CYouthDatabase::Load] Youth %u has more career entries than the file holds", m_idPerson);
         return false;
     }
     for (int i = 0; i < byCareerCount; ++i) {
         PLAYERCAREERENTRY entry;
-        if (!ReadCareerEntry(reader, entry))
+        if (!entry.Read(reader))
             return false;
         m_Career.AddTail(new PLAYERCAREERENTRY(entry));
         ++m_byCareerCount;
@@ -170,27 +125,8 @@ bool CYouthDatabase::Save(CBinaryWriter& writer) const
     writer.WriteU8(static_cast<uint8_t>(m_Career.GetCount()));
     writer.WriteZeros(2);
     for (const PLAYERCAREERENTRY* pEntry : m_Career.Items<PLAYERCAREERENTRY>())
-        WriteCareerEntry(writer, *pEntry);
+        pEntry->Write(writer);
     return !writer.Failed();
-}
-
-int CYouthDatabase::GetRatingForPosition(int nRole) const
-{
-    if (nRole == -1)
-        nRole = m_byRole;
-    if (nRole < 0 || nRole >= PLAYER_ROLE_COUNT)
-        return 0;
-    int nSum = 0;
-    for (int i = 0; i < PLAYER_SKILL_COUNT; ++i) {
-        const int t = s_abyRoleTargets[nRole][i];
-        const int a = m_awAttributes[i];
-        const int w = kRoleWeights[nRole][i];
-        if (a >= t * 100)
-            nSum += w * 100;
-        else
-            nSum += w * (a / t);
-    }
-    return nSum / 100;
 }
 
 void CYouthDatabase::UpdateValueAndWage()

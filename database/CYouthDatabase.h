@@ -32,8 +32,6 @@ public:
     void UpdateValueAndWage();
     // The club's youth value gains his value; then his rating is renewed.
     void WeeklyUpdate();
-    // Rating 0-100 for a role (-1: his primary role) from the eight playing skills.
-    int GetRatingForPosition(int nRole) const;
     // Leaves the career entries to whoever took them over.
     void EmptyCareerWithoutFreeing();
 
