@@ -50,6 +50,33 @@ void PutInRing(T* (&apRing)[RETIRED_CACHE_SLOTS], int32_t& nRing, T* pRecord)
     apRing[nRing] = pRecord;
 }
 
+// Walks a retired-record file from its start; every record read is handed,
+// with its position in the file, to onRecord. A damaged record stops the walk:
+// the records before it stay and the result is false. No file means nobody of
+// that kind has retired yet.
+template <typename TRecord, typename TMake, typename TOnRecord>
+bool ReadRetiredFile(const char* pszFile, const char* pszCaller, TMake makeRecord, TOnRecord onRecord)
+{
+    FILE* pFile = plat::openFile(pszFile, "rb");
+    if (!pFile)
+        return true;
+    CBinaryReader reader(pFile);
+    bool bResult = true;
+    while (reader.Remaining() > 0) {
+        const long nPosition = std::ftell(pFile);
+        TRecord* pRecord = makeRecord(reader);
+        if (!pRecord->IsLoaded()) {
+            DebugLog(0, "[CDatabaseHandler::%s] %s is damaged at %ld", pszCaller, pszFile, nPosition);
+            delete pRecord;
+            bResult = false;
+            break;
+        }
+        onRecord(pRecord, static_cast<uint32_t>(nPosition));
+    }
+    std::fclose(pFile);
+    return bResult;
+}
+
 }  // namespace
 
 bool CDatabaseHandler::SavePlayerRetired(LPITEMPLAYERINFORMATION pPlayerInfo)
@@ -196,92 +223,56 @@ CStaffDatabase* CDatabaseHandler::LoadRetiredStaff(ID_STAFF idStaff)
 
 bool CDatabaseHandler::LoadRetiredPlayers()
 {
-    FILE* pFile = plat::openFile(kRetiredPlayerFile, "rb");
-    if (!pFile)
-        return true;  // no player has retired in this game
-    CBinaryReader reader(pFile);
-    bool bResult = true;
-    while (reader.Remaining() > 0) {
-        const long nPosition = std::ftell(pFile);
-        CPlayerDatabase* pPlayer = new CPlayerDatabase(reader, nullptr, nullptr, nullptr, true);
-        if (!pPlayer->IsLoaded()) {
-            DebugLog(0, "[CDatabaseHandler::LoadRetiredPlayers] %s is damaged at %ld", kRetiredPlayerFile, nPosition);
-            delete pPlayer;
-            bResult = false;
-            break;
-        }
-        const ID_PLAYER idPlayer = pPlayer->m_idPerson;
-        ++m_nPlayerCount;
-        ++m_nRetiredPlayers;
-        PutInRing(m_pRetiredPlayers, m_nRetiredPlayerRing, pPlayer);
-        delete GetPlayerInformation(idPlayer);
-        LPITEMPLAYERINFORMATION pEntry = new ITEMPLAYERINFORMATION;
-        pEntry->dwFlags = PLAYERINFO_RETIRED;
-        pEntry->dwRetiredPosition = static_cast<uint32_t>(nPosition);
-        m_PlayerTable.SetAtGrow(static_cast<int>(idPlayer - 1), pEntry);
-    }
-    std::fclose(pFile);
-    return bResult;
+    return ReadRetiredFile<CPlayerDatabase>(
+        kRetiredPlayerFile, "LoadRetiredPlayers",
+        [](CBinaryReader& reader) { return new CPlayerDatabase(reader, nullptr, nullptr, nullptr, true); },
+        [this](CPlayerDatabase* pPlayer, uint32_t dwPosition) {
+            const ID_PLAYER idPlayer = pPlayer->m_idPerson;
+            ++m_nPlayerCount;
+            ++m_nRetiredPlayers;
+            PutInRing(m_pRetiredPlayers, m_nRetiredPlayerRing, pPlayer);
+            delete GetPlayerInformation(idPlayer);
+            LPITEMPLAYERINFORMATION pEntry = new ITEMPLAYERINFORMATION;
+            pEntry->dwFlags = PLAYERINFO_RETIRED;
+            pEntry->dwRetiredPosition = dwPosition;
+            m_PlayerTable.SetAtGrow(static_cast<int>(idPlayer - 1), pEntry);
+        });
 }
 
 bool CDatabaseHandler::LoadRetiredManagers()
 {
-    FILE* pFile = plat::openFile(kRetiredManagerFile, "rb");
-    if (!pFile)
-        return true;
-    CBinaryReader reader(pFile);
-    bool bResult = true;
-    while (reader.Remaining() > 0) {
-        const long nPosition = std::ftell(pFile);
-        CManagerDatabase* pManager = new CManagerDatabase(reader, nullptr, true);
-        if (!pManager->IsLoaded()) {
-            DebugLog(0, "[CDatabaseHandler::LoadRetiredManagers] %s is damaged at %ld", kRetiredManagerFile, nPosition);
-            delete pManager;
-            bResult = false;
-            break;
-        }
-        const ID_MANAGER idManager = pManager->GetId();
-        ++m_wNextManagerID;
-        ++m_wRetiredManagers;
-        PutInRing(m_pRetiredManagers, m_nRetiredManagerRing, pManager);
-        delete GetManagerInformation(idManager);
-        LPITEMMANAGERINFORMATION pEntry = new ITEMMANAGERINFORMATION;
-        pEntry->byState = MANAGERSTATE_RETIRED;
-        pEntry->dwRetiredPosition = static_cast<uint32_t>(nPosition);
-        m_ManagerTable.SetAtGrow(idManager, pEntry);
-    }
-    std::fclose(pFile);
-    return bResult;
+    return ReadRetiredFile<CManagerDatabase>(
+        kRetiredManagerFile, "LoadRetiredManagers",
+        [](CBinaryReader& reader) { return new CManagerDatabase(reader, nullptr, true); },
+        [this](CManagerDatabase* pManager, uint32_t dwPosition) {
+            const ID_MANAGER idManager = pManager->GetId();
+            ++m_wNextManagerID;
+            ++m_wRetiredManagers;
+            PutInRing(m_pRetiredManagers, m_nRetiredManagerRing, pManager);
+            delete GetManagerInformation(idManager);
+            LPITEMMANAGERINFORMATION pEntry = new ITEMMANAGERINFORMATION;
+            pEntry->byState = MANAGERSTATE_RETIRED;
+            pEntry->dwRetiredPosition = dwPosition;
+            m_ManagerTable.SetAtGrow(idManager, pEntry);
+        });
 }
 
 bool CDatabaseHandler::LoadRetiredStaff()
 {
-    FILE* pFile = plat::openFile(kRetiredStaffFile, "rb");
-    if (!pFile)
-        return true;
-    CBinaryReader reader(pFile);
-    bool bResult = true;
-    while (reader.Remaining() > 0) {
-        const long nPosition = std::ftell(pFile);
-        CStaffDatabase* pStaff = new CStaffDatabase(reader, nullptr, true);
-        if (!pStaff->IsLoaded()) {
-            DebugLog(0, "[CDatabaseHandler::LoadRetiredStaff] %s is damaged at %ld", kRetiredStaffFile, nPosition);
-            delete pStaff;
-            bResult = false;
-            break;
-        }
-        const ID_STAFF idStaff = pStaff->GetId();
-        ++m_wNextStaffID;
-        ++m_wRetiredStaff;
-        PutInRing(m_pRetiredStaff, m_nRetiredStaffRing, pStaff);
-        delete GetStaffInformation(idStaff);
-        LPITEMSTAFFINFORMATION pEntry = new ITEMSTAFFINFORMATION;
-        pEntry->dwFlags = STAFFINFO_RETIRED;
-        pEntry->dwRetiredPosition = static_cast<uint32_t>(nPosition);
-        m_StaffTable.SetAtGrow(idStaff, pEntry);
-    }
-    std::fclose(pFile);
-    return bResult;
+    return ReadRetiredFile<CStaffDatabase>(
+        kRetiredStaffFile, "LoadRetiredStaff",
+        [](CBinaryReader& reader) { return new CStaffDatabase(reader, nullptr, true); },
+        [this](CStaffDatabase* pStaff, uint32_t dwPosition) {
+            const ID_STAFF idStaff = pStaff->GetId();
+            ++m_wNextStaffID;
+            ++m_wRetiredStaff;
+            PutInRing(m_pRetiredStaff, m_nRetiredStaffRing, pStaff);
+            delete GetStaffInformation(idStaff);
+            LPITEMSTAFFINFORMATION pEntry = new ITEMSTAFFINFORMATION;
+            pEntry->dwFlags = STAFFINFO_RETIRED;
+            pEntry->dwRetiredPosition = dwPosition;
+            m_StaffTable.SetAtGrow(idStaff, pEntry);
+        });
 }
 
 void CDatabaseHandler::FreeRetiredCaches()
