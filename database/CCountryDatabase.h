@@ -4,6 +4,7 @@
 // newspaper stories and domestic cup set. Holds the economy index and the
 // weather of the day, the season dates and the country's fixed calendar.
 #include <cstdint>
+#include <string>
 
 #include "common/CDate.h"
 #include "common/CXList.h"
@@ -184,6 +185,19 @@ public:
     // ground of a club of the country that is neither club's own, else the
     // home club's; 0 without any.
     ID_GROUND ChooseGroundForClubs(ID_CLUB idHome, ID_CLUB idAway) const;
+
+    // ---- the day's work (CCountryDays.cpp) ----
+    // "Temp%d.mhs" with the country's identifier byte.
+    std::string GetMatchHistoryFileName() const;
+    // Plays every division's league fixtures of the date, appending their
+    // records to the country's match history file, then picks the day's
+    // weather. Answers the fixtures played.
+    int ProcessMatchDay(const CDate& date);
+    // The periodic steps of the day advance that wait for records not in
+    // the game yet: they log and leave the world as it is.
+    void ProcessDivisions(uint8_t byWeekly);
+    void ProcessAwards(uint8_t byFlag);
+    void DoSeasonEndSteps();
 
     // ---- weather and economy ----
     void UpdateWeather();

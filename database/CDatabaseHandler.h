@@ -35,6 +35,9 @@ class CBinaryWriter;
 class CDivisionDatabase;
 class CRefereeDatabase;
 struct CUP;
+struct MATCHPARAMETERS;
+struct MATCHHISTORYHEADER;
+struct MATCHRECORDBODY;
 
 // A completed deal that waits for its date.
 struct PENDINGTRANSFER {
@@ -462,6 +465,109 @@ public:
     class CComponentScheduleDatabase* FindComponentSchedule(uint32_t dwScheduleID) const;
 
     // ---- end of fixture numbers, grounds and free dates ----
+
+public:
+    // ---- the day advance, match play and the working history files ----
+    // (CDatabaseHandlerDays.cpp, CDatabaseHandlerMatches.cpp,
+    // CDatabaseHandlerHistory.cpp)
+    // The world's part of starting a new game once its humans are chosen:
+    // referees for a country without any, the history slots and "temp.phs",
+    // the season dates of every country for the season beginning in 1999,
+    // the game date 1 July 1999, the season start (the first Monday of July),
+    // the league fixtures of every division with their history files and the
+    // countries' level payments. The caller seeds the generator. False
+    // (logged) without a world or when a working file cannot be made.
+    bool SetUpNewGameRecords();
+    // Enters the next day and runs its work in order: the countries' and
+    // divisions' daily steps, the week (Mondays), the month (the 1st), the
+    // quarter (1 March, June, September, December), the season turn (only
+    // with bySeasonChange non-zero), the countries' scheduled events. The
+    // flags come back 0 or 1; the new-month flag is only ever set here.
+    void DoNextDay(CDate& date, uint8_t& byNewWeek, uint8_t& byNewMonth, uint8_t& byNewSeason,
+                   uint8_t bySeasonChange);
+    // The reduced step of the pre-start run: the date is not moved.
+    void DoDayEnd(CDate& date, uint8_t& byNewWeek, uint8_t& byNewMonth);
+    // The day up to which the continue command runs: tomorrow in continue
+    // mode 0 or without a human manager, else the earliest stop of the humans.
+    void GetContinueDate(CDate& date) const;
+    // One human's stop from today: the reference club's next match date
+    // (today + 7 without one), or sooner the next Sunday (or, for a division
+    // with a fixed weekday, that weekday's next day); a human without a club
+    // stops on the Sunday or weekday day only.
+    CDate GetContinueStopForClub(const CClubDatabase* pClub, bool bHasClub) const;
+    uint8_t GetContinueMode() const { return m_byContinueMode; }
+    void SetContinueMode(uint8_t byMode) { m_byContinueMode = byMode; }
+    // The continue command: enters days up to the continue date, playing
+    // every day's fixtures except the last day's, which are left for the
+    // match-day screens (DoMatchDay). Answers the days entered.
+    int ProcessDay();
+    // The pre-start run of a new game up to (not including) the target.
+    void ProcessDaysToDate(const CDate& target);
+    // Plays every fixture of the date: the root's cup and friendly fixtures,
+    // then each country's league fixtures. Answers the fixtures played.
+    int DoMatchDay(const CDate& date);
+    void DoNewWeek();
+    void DoWeeklyUpdate();
+    void DoNewMonth(uint8_t byFlag);
+    void DoQuarterUpdate(uint8_t byFlag);
+    void DoNewSeason();
+    void DoCountriesNewSeason();
+    void UpdateHumanNextFixtures();
+    void SaveProjectedFinance();
+    // Empties the club table and enters every club of every division again.
+    void RebuildClubIDTable();
+    // The first Monday of July of the present season, kept in the European
+    // competitions object.
+    CDate GetSeasonStartDate() const;
+
+    // Plays one fixture through the quick result engine and appends its
+    // record to pFile (none written when null): the 52-byte header, both
+    // line-ups of 11 + S entries, both sides' events. A record is never
+    // written with counts that disagree with what follows.
+    void ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround, FILE* pFile);
+    // The root's cup and friendly fixtures of the date, into "temp.mhs".
+    int PlayCupAndFriendlyFixtures(const CDate& date);
+    // Reads the record at the stream's position: false at the end of the
+    // file or (logged) for a record cut short. pBody may be null.
+    static bool ReadNextMatchRecord(FILE* pFile, MATCHHISTORYHEADER& header, MATCHRECORDBODY* pBody);
+    // From nPosition on (updated to the record's start), the record of the
+    // match id; false when the file ends first.
+    static bool FindMatchInHistoryFile(MATCHHISTORYHEADER& header, MATCHRECORDBODY* pBody, uint32_t dwMatchID,
+                                       FILE* pFile, long& nPosition);
+    // "temp.mhs", then each country's file: the first that holds the match.
+    bool FindMatchRecord(MATCHHISTORYHEADER& header, MATCHRECORDBODY* pBody, uint32_t dwMatchID) const;
+    // The club's next fixture from today (league or the root's list): the
+    // opponent's id or -1; competition 255 league, 200 friendly, else the cup type.
+    int GetNextFixture(const CClubDatabase* pClub, uint8_t* pbyHome, uint8_t* pbyCompetition, CDate* pDate) const;
+    // Whether the club has a match after the date, and its date.
+    bool GetNextMatchDate(const CClubDatabase* pClub, const CDate& date, CDate& next) const;
+
+    // Week 1 is the week of 1 January 1999.
+    static int GetWeekNumber(const CDate& date);
+    static CDate GetDateFromWeekNumber(int nWeek);
+    // "temp.phs": a directory of N u16 week numbers, then a ring of 52
+    // weekly blocks of N ten-byte records, N the history slots.
+    static int64_t GetPlayerHistoryFileBytes(int nSlots) { return 522LL * nSlots; }
+    bool CreatePlayerHistoryFile();
+    // Writes this week's record of every player with a history slot; a slot
+    // above N is logged and skipped. The file must hold the whole layout.
+    bool SavePlayerHistory(FILE* pFile);
+    // Opens "temp.phs", made again zero-filled when missing or short, and
+    // writes this week's records.
+    bool WritePlayerHistory();
+    // Appends the season's cup and friendly fixtures to "TempEuroCup.shs".
+    bool SaveEuroCupSchedule();
+    // "Temp*.wmh", "Temp*.hhs" and "Temp.eml" in the current folder.
+    void DeleteTempHistoryFiles();
+    // Deletes the files of the folder (the current one for null) that
+    // match the pattern; answers how many.
+    static int DeleteMatchingFiles(const char* pszPattern, const char* pszFolder);
+
+private:
+    void RunNamedStep(const char* pszStep) const;
+    uint8_t m_byContinueMode = 0;
+    int32_t m_nYouthReleaseCounter = 0;
+    // ---- end of the day advance ----
 
 private:
     bool LoadNameDictionaries();

@@ -7,6 +7,8 @@
 #include "common/Identifiers.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -178,6 +180,27 @@ public:
     static int32_t GetPaymentPerClub(int nDivisionNumber, int nCount);
     int32_t GetPaymentPerClub(int nCount) const { return GetPaymentPerClub(m_byDivisionNumber, nCount); }
     void ApplyLevelPayments(int nCount);
+
+    // ---- the day's work (CDivisionDays.cpp) ----
+    static constexpr int HISTORY_RECORD_BYTES = 24;
+    // Plays the division's league fixtures of the date that are still
+    // unplayed through the root's ProcessMatch, writing their records to
+    // pHistory (may be null), and posts them to the table. Nothing before the
+    // season start. Answers the fixtures played.
+    int PostLeagueResults(const CDate& date, FILE* pHistory);
+    // "TempDivision%d.dhs": one block of games-per-club records of 24 bytes
+    // per club in id order; record k is the club's row after its (k+1)-th
+    // match day. Created zero-filled.
+    std::string GetHistoryFileName() const;
+    int64_t GetHistoryFileBytes() const;
+    bool CreateDivisionHistory();
+    // After a day whose results changed the table: sorts it and writes each
+    // club's row. A file that is missing or short is made again; a record
+    // beyond the club's block is logged and never written.
+    bool WriteDivisionHistory();
+    // Sets the season-started flag once the date lies after the first
+    // fixture's; never clears it.
+    bool UpdateSeasonStarted(const CDate& date);
 
     // The root, set while it exists.
     static CDatabaseHandler* m_pDatabaseHandler;

@@ -41,8 +41,9 @@ constexpr uint8_t kWednesday = 3;
 constexpr int kSeasonStartMonth = 8;
 constexpr int kSeasonEndMonth = 5;
 constexpr int kSeasonEndWeek = 2;
-// League match rules: rules byte 0x11, then 3 and 5, then 5; venue 0.
-constexpr int32_t kLeagueMatchRules = 0x11 | 3 << 8 | 5 << 16 | 5 << 24;
+// League match rules: no extra time or shoot-out (a league match may end
+// drawn), 3 substitutions from 5 named, then 5; venue 0.
+constexpr int32_t kLeagueMatchRules = 3 << 8 | 5 << 16 | 5 << 24;
 // A hemisphere byte of 4 places a club nowhere on the map.
 constexpr uint8_t kNoMapPosition = 4;
 

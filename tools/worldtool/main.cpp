@@ -2,12 +2,16 @@
 // checks the whole-database file.
 //   worldtool generate DIR [--data SOURCE_DIR]
 //   worldtool resave IN.bin OUT.bin   (run where Data/Names and Data/Tables are)
+//   worldtool run --data DIR --days N --seed S --out OUT.bin
 #include "database/CDatabaseHandler.h"
 #include "tools/worldtool/NamesGenerator.h"
 #include "tools/worldtool/TablesGenerator.h"
 #include "tools/worldtool/WorldGenerator.h"
+#include "tools/worldtool/WorldRun.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -22,7 +26,8 @@ int usage()
 {
     std::fprintf(stderr,
                  "usage: worldtool generate DIR [--data SOURCE_DIR]\n"
-                 "       worldtool resave IN.bin OUT.bin\n");
+                 "       worldtool resave IN.bin OUT.bin\n"
+                 "       worldtool run --data DIR --days N --seed S --out OUT.bin\n");
     return 2;
 }
 
@@ -81,6 +86,62 @@ int resave(const char* pszIn, const char* pszOut)
     return 0;
 }
 
+// A whole decimal number within [nMin, nMax].
+bool parseNumber(const char* pszText, long long nMin, long long nMax, long long& nValue)
+{
+    errno = 0;
+    char* pszEnd = nullptr;
+    nValue = std::strtoll(pszText, &pszEnd, 10);
+    return errno == 0 && pszEnd != pszText && *pszEnd == '\0' && nValue >= nMin && nValue <= nMax;
+}
+
+int run(int argc, char** argv)
+{
+    tools::RunOptions options;
+    bool abGiven[4] = {};
+    for (int i = 2; i < argc; i += 2) {
+        if (i + 1 >= argc)
+            return usage();
+        const char* pszValue = argv[i + 1];
+        long long nValue = 0;
+        if (std::strcmp(argv[i], "--data") == 0) {
+            options.dataDir = pszValue;
+            abGiven[0] = true;
+        }
+        else if (std::strcmp(argv[i], "--days") == 0) {
+            if (!parseNumber(pszValue, 0, 100000, nValue)) {
+                std::fprintf(stderr, "worldtool: --days wants a whole number from 0 to 100000, not \"%s\"\n", pszValue);
+                return 2;
+            }
+            options.days = static_cast<int>(nValue);
+            abGiven[1] = true;
+        }
+        else if (std::strcmp(argv[i], "--seed") == 0) {
+            if (!parseNumber(pszValue, 0, 4294967295LL, nValue)) {
+                std::fprintf(stderr, "worldtool: --seed wants a whole number from 0 to 4294967295, not \"%s\"\n",
+                             pszValue);
+                return 2;
+            }
+            options.seed = static_cast<unsigned>(nValue);
+            abGiven[2] = true;
+        }
+        else if (std::strcmp(argv[i], "--out") == 0) {
+            options.outFile = pszValue;
+            abGiven[3] = true;
+        }
+        else
+            return usage();
+    }
+    for (bool bGiven : abGiven)
+        if (!bGiven)
+            return usage();
+    tools::RunResult result;
+    if (!tools::runWorld(options, result))
+        return 1;
+    std::printf("days %d fixtures %ld goals %ld\n", result.days, result.fixtures, result.goals);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -89,5 +150,7 @@ int main(int argc, char** argv)
         return generate(argc, argv);
     if (argc == 4 && std::strcmp(argv[1], "resave") == 0)
         return resave(argv[2], argv[3]);
+    if (argc >= 2 && std::strcmp(argv[1], "run") == 0)
+        return run(argc, argv);
     return usage();
 }

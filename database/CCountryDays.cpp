@@ -1,0 +1,60 @@
+// The country's part of the day advance: its match day, which plays the
+// league fixtures of every division into the country's match history file,
+// and the periodic division steps.
+#include "database/CCountryDatabase.h"
+
+#include <string>
+
+#include "common/DebugLog.h"
+#include "database/CDivisionDatabase.h"
+#include "platform/Files.h"
+
+std::string CCountryDatabase::GetMatchHistoryFileName() const
+{
+    return "Temp" + std::to_string(m_byID) + ".mhs";
+}
+
+int CCountryDatabase::ProcessMatchDay(const CDate& date)
+{
+    bool bAnyToday = false;
+    for (const CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>())
+        if (pDivision->m_NextMatchDate.GetValue() == 0 || pDivision->m_NextMatchDate <= date)
+            bAnyToday = true;
+    int nPlayed = 0;
+    if (bAnyToday) {
+        // The matches are still played when the file cannot be opened; only
+        // their records are lost, and the log says so.
+        FILE* pFile = plat::openFile(GetMatchHistoryFileName(), "ab");
+        if (!pFile)
+            DebugLog(0, "[CCountryDatabase::ProcessMatchDay] Could not open %s: no match records written",
+                     GetMatchHistoryFileName().c_str());
+        for (CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>())
+            nPlayed += pDivision->PostLeagueResults(date, pFile);
+        if (pFile && std::fclose(pFile) != 0)
+            DebugLog(0, "[CCountryDatabase::ProcessMatchDay] Could not write %s", GetMatchHistoryFileName().c_str());
+    }
+    UpdateWeather();
+    return nPlayed;
+}
+
+void CCountryDatabase::ProcessDivisions(uint8_t byWeekly)
+{
+    // Each club's periodic update and, weekly, the club rating history file
+    // belong to the club and history records, which are not in the game yet.
+    DebugLog(8, "[CCountryDatabase::ProcessDivisions] %s: club periodic updates%s wait for the club records",
+             m_szName, byWeekly ? " and the club rating history" : "");
+}
+
+void CCountryDatabase::ProcessAwards(uint8_t byFlag)
+{
+    DebugLog(8, "[CCountryDatabase::ProcessAwards] %s (flag %d): monthly awards and televised matches wait for the "
+                "awards records",
+             m_szName, byFlag);
+}
+
+void CCountryDatabase::DoSeasonEndSteps()
+{
+    DebugLog(8, "[CCountryDatabase::DoSeasonEndSteps] %s: the season-end steps wait for promotion and the history "
+                "files",
+             m_szName);
+}

@@ -1,0 +1,360 @@
+// The day advance: the start of a new game's world, one game day with its
+// week, month, quarter and season work in their fixed order, the continue
+// command and the pre-start run. Work that belongs to records not in the game
+// yet (markets, pools, club finance, awards, promotion, human managers) keeps
+// its place in the order as a named step that logs and changes nothing.
+#include "database/CDatabaseHandler.h"
+
+#include <algorithm>
+
+#include "common/DebugLog.h"
+#include "common/ShellServices.h"
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDivisionDatabase.h"
+#include "platform/Random.h"
+#include "season/CEuropeanCupDatabase.h"
+#include "season/CRefereeDatabase.h"
+
+namespace {
+
+constexpr int kNewGameYear = 1999;
+constexpr int kNewGameMonth = 7;
+constexpr int kNewGameDay = 1;
+constexpr int kMonday = 1;
+constexpr int kSeasonMonth = 7;
+constexpr int kPriceRises = 17;
+// Progress stage of making the season's league fixtures.
+constexpr int kFixturesProgressStage = 13;
+
+CDate FirstMondayOfJuly(int nYear)
+{
+    CDate date;
+    date.SetNthWeekday(kSeasonMonth, nYear, kMonday, 1);
+    return date;
+}
+
+}  // namespace
+
+void CDatabaseHandler::RunNamedStep(const char* pszStep) const
+{
+    DebugLog(8, "[CDatabaseHandler] Step not in the game yet: %s", pszStep);
+}
+
+CDate CDatabaseHandler::GetSeasonStartDate() const
+{
+    return m_pEuropeanCups ? m_pEuropeanCups->GetSeasonDate() : CDate();
+}
+
+// ---- a new game ----
+
+bool CDatabaseHandler::SetUpNewGameRecords()
+{
+    if (!IsDatabaseLoaded() || m_lstCountries.IsEmpty()) {
+        DebugLog(0, "[CDatabaseHandler::SetUpNewGameRecords] No world is loaded");
+        return false;
+    }
+    RunNamedStep("CSaveGame::InitialiseSeason and SetupClub for each human");
+    const CDate start(kNewGameYear, kNewGameMonth, kNewGameDay);
+    SetGameDate(start);
+
+    // Referees are numbered over the whole world, so that one number names
+    // one referee wherever he is looked up.
+    uint16_t wNextReferee = 1;
+    for (const CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        for (const CRefereeDatabase* pReferee : pCountry->GetReferees().Items<CRefereeDatabase>())
+            wNextReferee = std::max<uint16_t>(wNextReferee, static_cast<uint16_t>(pReferee->GetID() + 1));
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        if (pCountry->GetReferees().IsEmpty())
+            pCountry->GenerateReferees(wNextReferee);
+
+    // Twice the players of the start data, so that the players and youths
+    // made later still find room in the weekly history file.
+    m_nHistorySlots = 2 * m_nPlayerCount;
+    RebuildClubIDTable();
+    if (m_pEuropeanCups)
+        m_pEuropeanCups->SetSeasonDate(FirstMondayOfJuly(kNewGameYear));
+    DeleteTempHistoryFiles();
+    if (!CreatePlayerHistoryFile())
+        return false;
+
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
+        pCountry->SetSeasonDates(kNewGameYear);
+        pCountry->CalculateSeasonDates();
+    }
+    DoCountriesNewSeason();
+    bool bFiles = true;
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
+        for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            bFiles = pDivision->CreateDivisionHistory() && bFiles;
+        pCountry->CalculateSeasonEndDate();
+        RunNamedStep("CDomesticCupsDatabase::InstallCups and the domestic byes wait for the cup rounds");
+        pCountry->ApplyCountryLevel();
+    }
+    RunNamedStep("CEuropeanCupDatabase::InstallCups waits for the cup rounds");
+    SaveProjectedFinance();
+    return bFiles;
+}
+
+void CDatabaseHandler::DoCountriesNewSeason()
+{
+    const int nCount = m_lstCountries.GetCount();
+    int nDone = 0;
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
+        RunNamedStep("the referees' new season and news item 265 wait for the human managers");
+        pCountry->GenerateLeagueFixtures();
+        ++nDone;
+        ProgressCallback(nDone * (100.0 / nCount), kFixturesProgressStage, 1, 0);
+    }
+}
+
+void CDatabaseHandler::RebuildClubIDTable()
+{
+    int nClubs = 0;
+    int nHighest = 0;
+    for (const CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>()) {
+                ++nClubs;
+                nHighest = std::max<int>(nHighest, pClub->m_wClubId);
+            }
+    ResetClubTable(std::max(nClubs, nHighest));
+    for (const CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+                SetClubInTable(pClub->m_wClubId, pClub);
+}
+
+// ---- one day ----
+
+void CDatabaseHandler::DoNextDay(CDate& date, uint8_t& byNewWeek, uint8_t& byNewMonth, uint8_t& byNewSeason,
+                                 uint8_t bySeasonChange)
+{
+    const CDate previous = m_GameDate;
+    const CDate today(previous.GetValue(), 1);
+    SetGameDate(today);
+    byNewSeason = 0;
+
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
+        if (today == pCountry->GetSeasonEndDate())
+            pCountry->DoSeasonEndSteps();
+        for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>()) {
+            pDivision->WriteDivisionHistory();
+            if (pDivision->HasPlayOff() && today == CDate(pDivision->m_SeasonEnd.GetValue(), 1))
+                RunNamedStep("the division's play-off step waits for the play-offs");
+        }
+    }
+
+    if (today.GetDayOfWeek() == kMonday) {
+        DoNewWeek();
+        byNewWeek = 1;
+    }
+    else
+        byNewWeek = 0;
+
+    if (today.GetDay() == 1) {
+        DoNewMonth(bySeasonChange);
+        byNewMonth = 1;
+        if (today.GetMonth() % 3 == 0)
+            DoQuarterUpdate(bySeasonChange);
+    }
+
+    const CDate seasonStart = GetSeasonStartDate();
+    CDate anniversary = seasonStart;
+    anniversary.SetYear(seasonStart.GetYear() + 1);
+    if (seasonStart.IsValid() && today.GetMonth() >= kSeasonMonth && previous.GetMonth() <= kSeasonMonth &&
+        bySeasonChange && previous < anniversary && today >= anniversary) {
+        DoNewSeason();
+        RebuildClubIDTable();
+        if (m_pEuropeanCups)
+            m_pEuropeanCups->SetSeasonDate(FirstMondayOfJuly(seasonStart.GetYear() + 1));
+        RunNamedStep("CEuropeanCupDatabase::StartSeason waits for the cup rounds");
+        byNewSeason = 1;
+    }
+
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        pCountry->DoSpecialEvent(today);
+    date = today;
+
+    RunNamedStep("DoTransferBuyEventsUpdate waits for the transfer market");
+    RunNamedStep("DoTransferLoanEventsUpdate waits for the loan market");
+    RunNamedStep("the current human's scouting day waits for the human managers");
+    UpdateHumanNextFixtures();
+}
+
+void CDatabaseHandler::DoDayEnd(CDate& date, uint8_t& byNewWeek, uint8_t& byNewMonth)
+{
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
+        for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            pDivision->WriteDivisionHistory();
+        pCountry->DoSpecialEvent(m_GameDate);
+    }
+    const CDate tomorrow(m_GameDate.GetValue(), 1);
+    byNewWeek = m_GameDate.GetDayOfWeek() == kMonday ? 1 : 0;
+    if (tomorrow.GetDay() == 1)
+        byNewMonth = 1;
+    date = tomorrow;
+    UpdateHumanNextFixtures();
+}
+
+// ---- the periodic steps ----
+
+void CDatabaseHandler::DoNewWeek()
+{
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        pCountry->ProcessDivisions(1);
+    RunNamedStep("CGroundDatabase::ProcessComponentSchedules runs only for grounds of human-run clubs");
+    WritePlayerHistory();
+    RunNamedStep("CSaveGame::DoDailyUpdate for humans without a club");
+}
+
+void CDatabaseHandler::DoWeeklyUpdate()
+{
+    RunNamedStep("CGroundDatabase::ProcessComponentSchedules runs only for grounds of human-run clubs");
+    WritePlayerHistory();
+}
+
+void CDatabaseHandler::DoNewMonth(uint8_t byFlag)
+{
+    RunNamedStep("the divisions' monthly step waits for the awards records");
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        pCountry->ProcessAwards(byFlag);
+    // The monthly hook of the people of the pools does nothing; each is still
+    // looked up (a retired one is reloaded) so that the order of work stays.
+    for (const void* pId : m_lstStaffPool.Items<void>())
+        GetStaffFromID(static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(pId)));
+    for (const void* pId : m_lstUnemployedManagers.Items<void>())
+        GetManagerFromID(static_cast<ID_MANAGER>(reinterpret_cast<uintptr_t>(pId)));
+    RunNamedStep("CSaveGame::CloseFinanceMonth for each human");
+    SaveProjectedFinance();
+}
+
+void CDatabaseHandler::DoQuarterUpdate(uint8_t byFlag)
+{
+    DebugLog(8, "[CDatabaseHandler::DoQuarterUpdate] Quarter of %d/%d (flag %d)", m_GameDate.GetMonth(),
+             m_GameDate.GetYear(), byFlag);
+    RunNamedStep("the divisions' quarterly step and the humans' quarterly hook");
+    RunNamedStep("RetireOldManagers and TopUpManagerPool wait for the manager moves and pools");
+    RunNamedStep("TopUpStaffPool waits for the staff pools");
+}
+
+void CDatabaseHandler::DoNewSeason()
+{
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
+        RunNamedStep("the country's season reset, domestic byes, cup season and next steps wait for the cups");
+        pCountry->SetSeasonDates(pCountry->GetSeasonYear() + 1);
+        pCountry->CalculateSeasonDates();
+        pCountry->CalculateSeasonEndDate();
+        RunNamedStep("the country's last close-out step waits for promotion and the history files");
+    }
+    m_nYouthReleaseCounter = 0;
+    SaveEuroCupSchedule();
+    DeleteTempHistoryFiles();
+    DeleteMatchingFiles("Temp.mhs", nullptr);
+    RunNamedStep("the pools' and grounds' season steps wait for the pools");
+    // The price rises of the humans' match-day rows are drawn whether or not
+    // a human is there to take them, so that the world's draws stay in step.
+    int anPercentages[kPriceRises];
+    for (int& nPercentage : anPercentages)
+        nPercentage = plat::rand() % 9 + 2;
+    RunNamedStep("the newspapers and season records of each country wait for the news records");
+    RunNamedStep("the youths' season step waits for the youth pool");
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
+        RunNamedStep("the country's two further season steps and the club-record clean-up");
+        pCountry->DoDeleteRedundantEvents();
+    }
+    RunNamedStep("the humans' match-day price rises wait for the human managers");
+}
+
+// ---- the humans ----
+
+void CDatabaseHandler::UpdateHumanNextFixtures()
+{
+    for (const CSaveGame* pHuman : m_pHumanSlots)
+        if (pHuman)
+            RunNamedStep("the human's next-fixture cache waits for the human manager record");
+}
+
+void CDatabaseHandler::SaveProjectedFinance()
+{
+    StartTiming();
+    for (const CSaveGame* pHuman : m_pHumanSlots)
+        if (pHuman)
+            RunNamedStep("the projected-finance file waits for the human manager record");
+    LogElapsedTime("Save Projected Finance");
+}
+
+// ---- the continue command ----
+
+CDate CDatabaseHandler::GetContinueStopForClub(const CClubDatabase* pClub, bool bHasClub) const
+{
+    const CDate today = m_GameDate;
+    CDate candidate;
+    if (!pClub || !GetNextMatchDate(pClub, today, candidate))
+        candidate = CDate(today.GetValue(), 7);
+    // No division of the world plays on a fixed weekday, so every human stops
+    // by the next Sunday at the latest.
+    const CDate stop(today.GetValue(), 7 - today.GetDayOfWeek());
+    return bHasClub ? std::min(candidate, stop) : stop;
+}
+
+void CDatabaseHandler::GetContinueDate(CDate& date) const
+{
+    const CDate tomorrow(m_GameDate.GetValue(), 1);
+    date = tomorrow;
+    if (m_byContinueMode == 0)
+        return;
+    // Each human's stop counts from today; with no human the day is tomorrow.
+    for (const CSaveGame* pHuman : m_pHumanSlots)
+        if (pHuman)
+            RunNamedStep("the human's reference club waits for the human manager record");
+}
+
+int CDatabaseHandler::ProcessDay()
+{
+    CDate target;
+    GetContinueDate(target);
+    int nDays = 0;
+    auto enterDay = [this, &nDays] {
+        CDate date;
+        uint8_t byWeek = 0, byMonth = 0, bySeason = 0;
+        DoNextDay(date, byWeek, byMonth, bySeason, 1);
+        for (const CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+            for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+                pDivision->UpdateSeasonStarted(m_GameDate);
+        ++nDays;
+    };
+    enterDay();
+    while (m_GameDate < target) {
+        DoMatchDay(m_GameDate);
+        enterDay();
+    }
+    SaveProjectedFinance();
+    return nDays;
+}
+
+void CDatabaseHandler::ProcessDaysToDate(const CDate& target)
+{
+    uint8_t byNewMonth = 0;
+    while (m_GameDate < target) {
+        CDate tomorrow;
+        uint8_t byNewWeek = 0;
+        DoDayEnd(tomorrow, byNewWeek, byNewMonth);
+        for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+            pCountry->ProcessMatchDay(m_GameDate);
+        if (byNewWeek || byNewMonth)
+            for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
+                pCountry->ProcessDivisions(0);
+                pCountry->ProcessAwards(0);
+            }
+        if (byNewWeek)
+            DoWeeklyUpdate();
+        if (byNewMonth)
+            SaveProjectedFinance();
+        byNewMonth = 0;
+        RunNamedStep("DoTransferBuyEventsUpdate waits for the transfer market");
+        RunNamedStep("DoTransferLoanEventsUpdate waits for the loan market");
+        SetGameDate(tomorrow);
+    }
+    WritePlayerHistory();
+}

@@ -1,0 +1,399 @@
+// Playing a fixture: the match day, the root's cup and friendly fixtures, one
+// match through the quick result engine with its record in the match history
+// file, and the readers of those files.
+#include "database/CDatabaseHandler.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "common/CBinaryFile.h"
+#include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CCupFixturesDatabase.h"
+#include "database/CDivisionDatabase.h"
+#include "database/MatchHistory.h"
+#include "platform/Files.h"
+#include "season/CDomesticCupsDatabase.h"
+#include "season/CEuropeanCupDatabase.h"
+#include "season/CFastMatchEngine.h"
+#include "season/CGroundDatabase.h"
+#include "season/CRefereeDatabase.h"
+#include "season/CupStructureTable.h"
+
+namespace {
+
+const char kCupHistoryFile[] = "temp.mhs";
+// A friendly: 5 substitutions from 7 named, at the home ground.
+constexpr ITEMCUPMATCHRULES kFriendlyRules = {0, 5, 7, 7, 0};
+// Leg states of a cup or friendly fixture before play.
+constexpr uint8_t kLegFriendly = 0;
+constexpr uint8_t kLegSecondUnplayed = 2;
+constexpr uint8_t kLegSecondPlayed = 4;
+constexpr uint8_t kLegSingle = 8;
+// Event kind that settles and draws a cup round.
+constexpr uint8_t kEventCupRound = 41;
+constexpr uint8_t kCompetitionLeague = 255;
+constexpr uint8_t kCompetitionFriendly = 200;
+constexpr uint8_t kNoGoals = 255;
+// Venues of the match rules.
+constexpr uint8_t kVenueHomeGround = 0;
+constexpr uint8_t kVenueLast = 3;
+
+// The division's five rule bytes as the engine reads them.
+ITEMCUPMATCHRULES MakeRules(const DIVISIONMATCHRULES& rules)
+{
+    const auto dw = static_cast<uint32_t>(rules.nRules);
+    return ITEMCUPMATCHRULES{static_cast<uint8_t>(dw & 0xFF), static_cast<uint8_t>((dw >> 8) & 0xFF),
+                             static_cast<uint8_t>((dw >> 16) & 0xFF), static_cast<uint8_t>(dw >> 24), rules.byLast};
+}
+
+bool WriteEvents(CBinaryWriter& writer, CXList& events, int nCount)
+{
+    int nWritten = 0;
+    while (!events.IsEmpty()) {
+        auto* pEvent = static_cast<MATCHEVENT*>(events.RemoveHead());
+        if (nWritten++ < nCount)
+            pEvent->Write(writer);
+        delete pEvent;
+    }
+    return !writer.Failed();
+}
+
+}  // namespace
+
+// ---- the match day ----
+
+int CDatabaseHandler::DoMatchDay(const CDate& date)
+{
+    int nPlayed = PlayCupAndFriendlyFixtures(date);
+    // Every country of the world is played: the starting database marks none
+    // as inactive.
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        nPlayed += pCountry->ProcessMatchDay(date);
+    RunNamedStep("PostClubPlayerAwards: club award notices wait for the human managers");
+    return nPlayed;
+}
+
+int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)
+{
+    FILE* pFile = nullptr;
+    uint32_t dwCupTypesPlayed = 0;
+    CUP_NUMBER byLastCup = CUP_NUMBER_NONE;
+    const ITEMCUPMATCHRULES* pRoundRules = nullptr;
+    int nPlayed = 0;
+    for (CCupFixturesDatabase* pFixture : m_lstCupFixtures.Items<CCupFixturesDatabase>()) {
+        if (pFixture->GetDate() > date) {
+            if (m_pEuropeanCups)
+                m_pEuropeanCups->LowerEarliestCupDate(pFixture->GetDate());
+            break;
+        }
+        const bool bCup = !pFixture->IsFriendly();
+        if (pFixture->GetDate() == date && !pFixture->IsPlayed()) {
+            CClubDatabase* pHome = GetClubFromID(pFixture->GetHomeClubID());
+            CClubDatabase* pAway = GetClubFromID(pFixture->GetAwayClubID());
+            if (bCup && pFixture->GetCupNumber() != byLastCup) {
+                const int nType = GetCupTypeFromCupNumber(pFixture->GetCupNumber());
+                const ID_COUNTRY idCountry = GetCountryFromCupNumber(pFixture->GetCupNumber());
+                const CUP* pCup = GetCupFromCupNumber(pFixture->GetCupNumber());
+                const ITEMCUPROUNDINFORMATION* pRound = nullptr;
+                if (pCup && idCountry == 0 && m_pEuropeanCups)
+                    pRound = m_pEuropeanCups->GetRound(nType, pCup->byRound - 1);
+                else if (pCup)
+                    if (const CCountryDatabase* pCountry = GetCountryFromID(idCountry))
+                        pRound = pCountry->GetDomesticCups()->GetRound(nType, pCup->byRound - 1);
+                pRoundRules = pRound ? pRound->pMatchRules : nullptr;
+                byLastCup = pFixture->GetCupNumber();
+            }
+            MATCHPARAMETERS block;
+            block.pHomeClub = pHome;
+            block.pAwayClub = pAway;
+            block.pRules = bCup && pRoundRules ? pRoundRules : &kFriendlyRules;
+            block.dwMatchID = pFixture->GetFixtureID();
+            block.wRefereeID = pFixture->GetRefereeID();
+            block.byMatchKind = bCup ? MATCHKIND_CUP : MATCHKIND_FRIENDLY;
+            const CCupFixturesDatabase* pFirstLeg = pFixture->GetOtherLeg();
+            if (pFixture->GetClubPair() != 0 && !pFirstLeg)
+                pFirstLeg = FindCupFixtureByMatchId(pFixture->GetClubPair());
+            if (pFirstLeg && pFirstLeg != pFixture && pFirstLeg->GetDate() < pFixture->GetDate()) {
+                block.byResult = pFirstLeg->IsPlayed() ? kLegSecondPlayed : kLegSecondUnplayed;
+                if (pFirstLeg->IsPlayed()) {
+                    block.byHomeGoals = pFirstLeg->GetHomeGoals();
+                    block.byAwayGoals = pFirstLeg->GetAwayGoals();
+                }
+            }
+            else
+                block.byResult = bCup ? kLegSingle : kLegFriendly;
+            if (!pFile) {
+                pFile = plat::openFile(kCupHistoryFile, "ab");
+                if (!pFile)
+                    DebugLog(0, "[CDatabaseHandler::PlayCupAndFriendlyFixtures] Could not open %s: no match "
+                                "records written",
+                             kCupHistoryFile);
+            }
+            ProcessMatch(&block, pFixture->GetGroundID(), pFile);
+            if (pHome && pAway) {
+                pFixture->SetLeg(block.byResult);
+                pFixture->SetGoals(block.byHomeGoals, block.byAwayGoals);
+                ++nPlayed;
+                if (bCup && GetCupTypeFromCupNumber(pFixture->GetCupNumber()) != 3)
+                    RunNamedStep("MarkCupTiedPlayers: cup-tied players wait for the player's cup records");
+            }
+        }
+        if (bCup && pFixture->GetDate() == date)
+            dwCupTypesPlayed |= 1u << (GetCupTypeFromCupNumber(pFixture->GetCupNumber()) & 31);
+    }
+    if (pFile && std::fclose(pFile) != 0)
+        DebugLog(0, "[CDatabaseHandler::PlayCupAndFriendlyFixtures] Could not write %s", kCupHistoryFile);
+
+    // The rounds of the European cups played today are settled and drawn by
+    // an event some days later (group rounds settled on the day wait for
+    // the cup rounds).
+    for (int nType : {CUP_KIND_0, CUP_KIND_1, CUP_KIND_SUPER}) {
+        if (!(dwCupTypesPlayed & (1u << nType)) || !m_pEuropeanCups)
+            continue;
+        const CUP* pCup = m_pEuropeanCups->GetCup(nType);
+        const ITEMCUPENTRYRULE* pRules = pCup ? m_pEuropeanCups->GetCupStructure(pCup) : nullptr;
+        if (pCup && pRules && pCup->byRound >= 1)
+            AddEventToAllCountries(kEventCupRound, CDate(date.GetValue(), pRules[pCup->byRound - 1].byDrawDays),
+                                   static_cast<uint32_t>(nType));
+    }
+    return nPlayed;
+}
+
+// ---- one match ----
+
+void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround, FILE* pFile)
+{
+    if (!pBlock || !pBlock->pHomeClub || !pBlock->pAwayClub) {
+        DebugLog(0, "[CDatabaseHandler::ProcessMatch] : Could not find the clubs from the parameters supplied.  "
+                    "Match not processed.");
+        return;
+    }
+    CClubDatabase* pHome = pBlock->pHomeClub;
+    CClubDatabase* pAway = pBlock->pAwayClub;
+    MATCHHISTORYHEADER header;
+    header.dwMatchID = pBlock->dwMatchID;
+    header.wRefereeID = pBlock->wRefereeID;
+    header.wHomeClub = pHome->m_wClubId;
+    header.wAwayClub = pAway->m_wClubId;
+    header.byMatchKind = pBlock->byMatchKind;
+    CRefereeDatabase* pReferee = pBlock->wRefereeID ? FindReferee(pBlock->wRefereeID) : nullptr;
+    CXList homeEvents, awayEvents;
+    pBlock->pHeader = &header;
+    pBlock->pHomeEvents = &homeEvents;
+    pBlock->pAwayEvents = &awayEvents;
+
+    ITEMCUPMATCHRULES divisionRules = kFriendlyRules;
+    if (!pBlock->pRules) {
+        if (pHome->m_pDivision)
+            divisionRules = MakeRules(pHome->m_pDivision->m_MatchRules);
+        pBlock->pRules = &divisionRules;
+    }
+
+    CFastMatchEngine engine;
+    engine.ProcessMatch(pReferee, pBlock);
+    pBlock->byHomeGoals = header.byHomeGoals;
+    pBlock->byAwayGoals = header.byAwayGoals;
+
+    // The gate: the home club's own ground counts its crowd through the club's
+    // finance, a neutral ground through its own; neither is in the game yet,
+    // so the crowd stays 0 and the record is still written.
+    uint32_t dwAttendance = 0;
+    uint8_t byPercentage = 0;
+    const uint8_t byVenue = pBlock->pRules->byVenue;
+    if (byVenue == kVenueHomeGround)
+        RunNamedStep("GetMatchAttendanceAsPercentage: the gate waits for the club finance");
+    else if (byVenue <= kVenueLast) {
+        if (!GetGroundFromID(idGround))
+            DebugLog(1, "[CDatabaseHandler::ProcessMatch] Unable to find Ground [%d] Match Type %d", idGround,
+                     pBlock->byMatchKind);
+        else
+            RunNamedStep("GetMatchAttendancePercentage: the neutral gate waits for the club finance");
+    }
+    else
+        DebugLog(1, "[CDatabaseHandler::ProcessMatch] Unknown rules venue");
+    pBlock->dwAttendance = dwAttendance;
+
+    // The line-ups are the sides' entries, so the header's substitute count
+    // is the side's (the engine caps a longer bench): the record stays
+    // readable whatever the rules asked for.
+    const CClub* pHomeSide = engine.GetHomeSide();
+    const CClub* pAwaySide = engine.GetAwaySide();
+    const int nSubstitutes = pHomeSide ? pHomeSide->GetSubstitutesNamed() : 0;
+    header.dwAttendance = dwAttendance;
+    header.byAttendancePercentage = byPercentage;
+    header.byRulesByte1 = pBlock->pRules->bySubstitutions;
+    header.bySubstitutesNamed = static_cast<uint8_t>(nSubstitutes);
+    header.byHomeEvents = static_cast<uint8_t>(std::min(homeEvents.GetCount(), 255));
+    header.byAwayEvents = static_cast<uint8_t>(std::min(awayEvents.GetCount(), 255));
+    if (homeEvents.GetCount() > 255 || awayEvents.GetCount() > 255)
+        DebugLog(1, "[CDatabaseHandler::ProcessMatch] Match %u has more than 255 events a side: the rest are "
+                    "not kept",
+                 pBlock->dwMatchID);
+    header.byOptionalParts = 0;
+
+    if (pFile && pHomeSide && pAwaySide) {
+        CBinaryWriter writer(pFile);
+        header.Write(writer);
+        const int nEntries = QUICKMATCH_STARTERS + nSubstitutes;
+        for (const CClub* pSide : {pHomeSide, pAwaySide})
+            for (int i = 0; i < nEntries; ++i)
+                pSide->m_aEntries[i].Write(writer);
+        WriteEvents(writer, homeEvents, header.byHomeEvents);
+        WriteEvents(writer, awayEvents, header.byAwayEvents);
+        if (writer.Failed())
+            DebugLog(0, "[CDatabaseHandler::ProcessMatch] Could not write the record of match %u",
+                     pBlock->dwMatchID);
+    }
+    FreeMatchEvents(homeEvents);
+    FreeMatchEvents(awayEvents);
+
+    RunNamedStep("UpdateAfterMatch: the clubs' after-match update waits for the club records");
+    if (byVenue == kVenueHomeGround)
+        RunNamedStep("WriteMatchRecordExtras: match-day income and costs wait for the club finance");
+    engine.ReleaseSides();
+    pBlock->pHeader = nullptr;
+    pBlock->pHomeEvents = pBlock->pAwayEvents = nullptr;
+    if (pBlock->pRules == &divisionRules)
+        pBlock->pRules = nullptr;
+}
+
+// ---- the readers ----
+
+bool CDatabaseHandler::ReadNextMatchRecord(FILE* pFile, MATCHHISTORYHEADER& header, MATCHRECORDBODY* pBody)
+{
+    if (!pFile)
+        return false;
+    CBinaryReader reader(pFile);
+    if (reader.Remaining() == 0)
+        return false;
+    if (reader.Remaining() < MATCH_HEADER_BYTES || !header.Read(reader)) {
+        DebugLog(1, "[CDatabaseHandler::ReadNextMatchRecord] A match record is cut short in its header");
+        return false;
+    }
+    if (static_cast<int64_t>(header.GetBodyBytes()) > reader.Remaining()) {
+        DebugLog(1, "[CDatabaseHandler::ReadNextMatchRecord] Match %u is cut short: %u bytes announced, %lld left",
+                 header.dwMatchID, header.GetBodyBytes(), static_cast<long long>(reader.Remaining()));
+        return false;
+    }
+    const int nEntries = QUICKMATCH_STARTERS + header.bySubstitutesNamed;
+    if (!pBody)
+        return reader.Skip(header.GetBodyBytes());
+    auto readEntries = [&](std::vector<MATCHPLAYERENTRY>& entries, int nCount) {
+        entries.assign(static_cast<size_t>(nCount), MATCHPLAYERENTRY());
+        for (MATCHPLAYERENTRY& entry : entries)
+            entry.Read(reader);
+    };
+    auto readEvents = [&](std::vector<MATCHEVENT>& events, int nCount) {
+        events.assign(static_cast<size_t>(nCount), MATCHEVENT());
+        for (MATCHEVENT& event : events)
+            event.Read(reader);
+    };
+    readEntries(pBody->HomeLineUp, nEntries);
+    readEntries(pBody->AwayLineUp, nEntries);
+    readEvents(pBody->HomeEvents, header.byHomeEvents);
+    readEvents(pBody->AwayEvents, header.byAwayEvents);
+    size_t nSkip = 0;
+    if (header.byOptionalParts & MATCHPART_CLUB_MATCH)
+        nSkip += 204;
+    if (header.byOptionalParts & MATCHPART_CLUB_SEVEN)
+        nSkip += 28;
+    if (header.byOptionalParts & MATCHPART_VALUE)
+        nSkip += 4;
+    reader.Skip(nSkip);
+    pBody->AttendanceBlock.clear();
+    if (header.byOptionalParts & MATCHPART_ATTENDANCE) {
+        pBody->AttendanceBlock.resize(256);
+        reader.ReadBytes(pBody->AttendanceBlock.data(), pBody->AttendanceBlock.size());
+    }
+    return !reader.Failed();
+}
+
+bool CDatabaseHandler::FindMatchInHistoryFile(MATCHHISTORYHEADER& header, MATCHRECORDBODY* pBody, uint32_t dwMatchID,
+                                              FILE* pFile, long& nPosition)
+{
+    if (!pFile || std::fseek(pFile, nPosition, SEEK_SET) != 0)
+        return false;
+    for (;;) {
+        const long nStart = std::ftell(pFile);
+        MATCHRECORDBODY skipped;
+        if (!ReadNextMatchRecord(pFile, header, pBody ? pBody : &skipped))
+            return false;
+        if (header.dwMatchID == dwMatchID) {
+            nPosition = nStart;
+            return true;
+        }
+    }
+}
+
+bool CDatabaseHandler::FindMatchRecord(MATCHHISTORYHEADER& header, MATCHRECORDBODY* pBody, uint32_t dwMatchID) const
+{
+    std::vector<std::string> files{kCupHistoryFile};
+    for (const CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        files.push_back(pCountry->GetMatchHistoryFileName());
+    for (const std::string& name : files) {
+        FILE* pFile = plat::openFile(name, "rb");
+        if (!pFile)
+            continue;
+        long nPosition = 0;
+        const bool bFound = FindMatchInHistoryFile(header, pBody, dwMatchID, pFile, nPosition);
+        std::fclose(pFile);
+        if (bFound)
+            return true;
+    }
+    return false;
+}
+
+// ---- fixture look-ups over the league and the root's list ----
+
+int CDatabaseHandler::GetNextFixture(const CClubDatabase* pClub, uint8_t* pbyHome, uint8_t* pbyCompetition,
+                                     CDate* pDate) const
+{
+    if (!pClub)
+        return -1;
+    uint8_t byHome = 0, byCompetition = kCompetitionLeague;
+    CDate date;
+    int nOpponent = pClub->m_pDivision
+                        ? pClub->m_pDivision->GetNextLeagueFixture(pClub->m_wClubId, &byHome, &byCompetition, &date)
+                        : -1;
+    for (const CCupFixturesDatabase* p : m_lstCupFixtures.Items<CCupFixturesDatabase>()) {
+        if (p->GetDate() < m_GameDate || !p->IsClubInvolved(pClub->m_wClubId))
+            continue;
+        if (nOpponent < 0 || p->GetDate() < date) {
+            const bool bHome = p->GetHomeClubID() == pClub->m_wClubId;
+            byHome = bHome ? 1 : 0;
+            byCompetition = p->IsFriendly() ? kCompetitionFriendly
+                                            : static_cast<uint8_t>(GetCupTypeFromCupNumber(p->GetCupNumber()));
+            date = p->GetDate();
+            nOpponent = bHome ? p->GetAwayClubID() : p->GetHomeClubID();
+        }
+        break;
+    }
+    if (nOpponent >= 0) {
+        if (pbyHome)
+            *pbyHome = byHome;
+        if (pbyCompetition)
+            *pbyCompetition = byCompetition;
+        if (pDate)
+            *pDate = date;
+    }
+    return nOpponent;
+}
+
+bool CDatabaseHandler::GetNextMatchDate(const CClubDatabase* pClub, const CDate& date, CDate& next) const
+{
+    next = CDate();
+    if (!pClub)
+        return false;
+    if (pClub->m_pDivision)
+        pClub->m_pDivision->GetNextFixtureDateForClub(pClub->m_wClubId, date, next);
+    for (const CCupFixturesDatabase* p : m_lstCupFixtures.Items<CCupFixturesDatabase>())
+        if (p->GetDate() > date && p->IsClubInvolved(pClub->m_wClubId)) {
+            if (!next.IsValid() || p->GetDate() < next)
+                next = p->GetDate();
+            break;
+        }
+    return next.IsValid();
+}

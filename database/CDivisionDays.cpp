@@ -1,0 +1,186 @@
+// The division's part of the day advance: posting a match day's league
+// results and the match-day history file "TempDivision%d.dhs".
+#include "database/CDivisionDatabase.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/CBinaryFile.h"
+#include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CDivisionFixturesDatabase.h"
+#include "platform/Files.h"
+#include "season/MatchRecords.h"
+
+namespace {
+
+constexpr int kHistoryRecordBytes = CDivisionDatabase::HISTORY_RECORD_BYTES;
+// The leg state of a league match: a single match.
+constexpr uint8_t kLeagueLegState = 1;
+
+CDate Today()
+{
+    return CDivisionDatabase::m_pDatabaseHandler ? CDivisionDatabase::m_pDatabaseHandler->GetGameDate() : CDate();
+}
+
+// Writes nBytes zero bytes into a new file of that name.
+bool CreateZeroFile(const std::string& name, int64_t nBytes)
+{
+    FILE* pFile = plat::openFile(name, "wb");
+    if (!pFile)
+        return false;
+    CBinaryWriter writer(pFile);
+    static const uint8_t kZeros[4096] = {};
+    for (int64_t nLeft = nBytes; nLeft > 0 && !writer.Failed();) {
+        const int64_t nChunk = nLeft < static_cast<int64_t>(sizeof(kZeros)) ? nLeft : sizeof(kZeros);
+        writer.WriteBytes(kZeros, static_cast<size_t>(nChunk));
+        nLeft -= nChunk;
+    }
+    const bool bClosed = std::fclose(pFile) == 0;
+    return !writer.Failed() && bClosed;
+}
+
+}  // namespace
+
+std::string CDivisionDatabase::GetHistoryFileName() const
+{
+    return "TempDivision" + std::to_string(m_byDivisionId) + ".dhs";
+}
+
+int64_t CDivisionDatabase::GetHistoryFileBytes() const
+{
+    return static_cast<int64_t>(m_nClubAppearances) * kHistoryRecordBytes;
+}
+
+bool CDivisionDatabase::CreateDivisionHistory()
+{
+    UpdateGameCounts();
+    if (!CreateZeroFile(GetHistoryFileName(), GetHistoryFileBytes())) {
+        DebugLog(0, "[CDivisionDatabase::CreateDivisionHistory] Could not create %s", GetHistoryFileName().c_str());
+        return false;
+    }
+    return true;
+}
+
+bool CDivisionDatabase::WriteDivisionHistory()
+{
+    if (!m_byTableChanged)
+        return true;
+    m_byTableChanged = 0;
+    SortLeagueTable(true);
+    UpdateGameCounts();
+
+    // A file that is missing or shorter than its grid is made again, so that
+    // no record is ever written outside it.
+    const std::string name = GetHistoryFileName();
+    const int64_t nBytes = GetHistoryFileBytes();
+    if (plat::fileSize(name) < nBytes) {
+        DebugLog(1, "[CDivisionDatabase::WriteDivisionHistory] %s is missing or short: made again", name.c_str());
+        if (!CreateDivisionHistory())
+            return false;
+    }
+    FILE* pFile = plat::openFile(name, "r+b");
+    if (!pFile) {
+        DebugLog(0, "[CDivisionDatabase::WriteDivisionHistory] Could not open %s", name.c_str());
+        return false;
+    }
+    const CDate today = Today();
+    CBinaryWriter writer(pFile);
+    int nIndex = 0;
+    for (const CClubDatabase* pClub : m_lstClubsByID.Items<CClubDatabase>()) {
+        const int nMatchDay = CountClubMatchDays(today, pClub->m_wClubId, 0, false);
+        const int nSlot = nIndex++;
+        if (nMatchDay == 0)
+            continue;
+        if (nMatchDay > m_nGamesPerClub) {
+            DebugLog(1,
+                     "[CDivisionDatabase::WriteDivisionHistory] Club %u has played %d match days of %d in %s: not "
+                     "written",
+                     pClub->m_wClubId, nMatchDay, m_nGamesPerClub, m_szName);
+            continue;
+        }
+        const long nOffset = (static_cast<long>(m_nGamesPerClub) * nSlot + nMatchDay - 1) * kHistoryRecordBytes;
+        if (std::fseek(pFile, nOffset, SEEK_SET) != 0)
+            break;
+        const CLUBLEAGUEROW& home = pClub->m_HomeRow;
+        const CLUBLEAGUEROW& away = pClub->m_AwayRow;
+        writer.WriteU32(today.GetValue());
+        writer.WriteU16(pClub->m_awResultTotals[0]);
+        writer.WriteU16(pClub->m_awResultTotals[1]);
+        const uint8_t abyRow[12] = {home.byPlayed, away.byPlayed,     home.byWon,      away.byWon,
+                                    home.byDrawn,  away.byDrawn,      home.byLost,     away.byLost,
+                                    home.byGoalsFor, away.byGoalsFor, home.byGoalsAgainst, away.byGoalsAgainst};
+        writer.WriteBytes(abyRow, sizeof(abyRow));
+        writer.WriteU8(pClub->m_byPoints);
+        writer.WriteU8(pClub->m_byLeaguePosition);
+        writer.WriteZeros(2);
+    }
+    const bool bClosed = std::fclose(pFile) == 0;
+    if (writer.Failed() || !bClosed) {
+        DebugLog(0, "[CDivisionDatabase::WriteDivisionHistory] Could not write %s", name.c_str());
+        return false;
+    }
+    return true;
+}
+
+int CDivisionDatabase::PostLeagueResults(const CDate& date, FILE* pHistory)
+{
+    if (!m_SeasonStart.IsValid() || date < m_SeasonStart || !m_pDatabaseHandler)
+        return 0;
+    int nPlayed = 0;
+    for (CDivisionFixturesDatabase* pFixture : m_lstFixtures.Items<CDivisionFixturesDatabase>()) {
+        if (pFixture->GetDate() < date)
+            continue;
+        if (pFixture->GetDate() > date) {
+            m_NextMatchDate = pFixture->GetDate();
+            break;
+        }
+        if (pFixture->IsPlayed())
+            continue;
+        CClubDatabase* pHome = m_pDatabaseHandler->GetClubFromID(pFixture->GetHomeClubID());
+        CClubDatabase* pAway = m_pDatabaseHandler->GetClubFromID(pFixture->GetAwayClubID());
+        if (!pHome || !pAway) {
+            DebugLog(0, "[CDivisionDatabase::PostLeagueResults] Fixture %u names a club that does not exist",
+                     pFixture->GetFixtureID());
+            continue;
+        }
+        if (pHome->m_pDivision != pAway->m_pDivision)
+            DebugLog(1, "This fixture has teams from different divisions when they shouldn't be");
+        if (pFixture->GetRound() == DIVISION_FIXTURE_PLAYOFF) {
+            DebugLog(8, "[CDivisionDatabase::PostLeagueResults] Play-off fixture %u waits for the play-offs",
+                     pFixture->GetFixtureID());
+            continue;
+        }
+        // No club has a human manager yet, so every league fixture is played here.
+        pHome->m_byPreviousPosition = pHome->m_byLeaguePosition;
+        pAway->m_byPreviousPosition = pAway->m_byLeaguePosition;
+
+        MATCHPARAMETERS block;
+        block.pHomeClub = pHome;
+        block.pAwayClub = pAway;
+        block.dwMatchID = pFixture->GetFixtureID();
+        block.wRefereeID = pFixture->GetRefereeID();
+        block.byMatchKind = MATCHKIND_LEAGUE;
+        block.byResult = kLeagueLegState;
+        m_pDatabaseHandler->ProcessMatch(&block, pFixture->GetGroundID(), pHistory);
+
+        pFixture->SetGoals(block.byHomeGoals, block.byAwayGoals);
+        pFixture->SetResultValue(block.byResult);
+        pFixture->SetState(kLeagueLegState);
+        m_byTableChanged = 1;
+        UpdateLeagueTableForResult(pHome, pAway, block.byHomeGoals, block.byAwayGoals);
+        ++nPlayed;
+    }
+    return nPlayed;
+}
+
+bool CDivisionDatabase::UpdateSeasonStarted(const CDate& date)
+{
+    const LPXLISTNODE pHead = m_lstFixtures.GetHead();
+    if (pHead && !m_bySeasonStarted && date > static_cast<CDivisionFixturesDatabase*>(pHead->pData)->GetDate())
+        m_bySeasonStarted = 1;
+    return m_bySeasonStarted != 0;
+}

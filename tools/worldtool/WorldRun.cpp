@@ -1,0 +1,153 @@
+#include "tools/worldtool/WorldRun.h"
+
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CCupFixturesDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CDivisionFixturesDatabase.h"
+#include "database/CPlayerDatabase.h"
+#include "platform/Random.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include <stdlib.h>
+
+namespace fs = std::filesystem;
+
+namespace tools {
+
+namespace {
+
+// A temporary working folder whose Data is the tree's; the game's working
+// files stay in it and go with it.
+class WorkFolder {
+public:
+    WorkFolder() = default;
+    ~WorkFolder()
+    {
+        std::error_code error;
+        if (!m_previous.empty())
+            fs::current_path(m_previous, error);
+        if (!m_path.empty())
+            fs::remove_all(m_path, error);
+    }
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+
+    bool enter(const fs::path& dataDir)
+    {
+        std::error_code error;
+        char szTemplate[] = "/tmp/worldtool_run_XXXXXX";
+        if (!mkdtemp(szTemplate))
+            return false;
+        m_path = szTemplate;
+        m_previous = fs::current_path(error);
+        fs::create_directory_symlink(dataDir / "Data", m_path / "Data", error);
+        if (error)
+            return false;
+        fs::current_path(m_path, error);
+        return !error;
+    }
+
+private:
+    fs::path m_path;
+    fs::path m_previous;
+};
+
+void countPlayed(const CDatabaseHandler& handler, RunResult& result)
+{
+    auto add = [&result](uint8_t byHome, uint8_t byAway) {
+        ++result.fixtures;
+        result.goals += byHome + byAway;
+    };
+    for (const CCountryDatabase* pCountry : handler.GetCountries().Items<CCountryDatabase>()) {
+        for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (const CDivisionFixturesDatabase* p : pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
+                if (p->IsPlayed())
+                    add(p->GetHomeGoals(), p->GetAwayGoals());
+        for (const CCupFixturesDatabase* p : pCountry->GetCupFixtures().Items<CCupFixturesDatabase>())
+            if (p->IsPlayed())
+                add(p->GetHomeGoals(), p->GetAwayGoals());
+    }
+    for (const CCupFixturesDatabase* p : handler.GetCupFixtures().Items<CCupFixturesDatabase>())
+        if (p->IsPlayed())
+            add(p->GetHomeGoals(), p->GetAwayGoals());
+}
+
+bool saveWorld(CDatabaseHandler& handler, const fs::path& out)
+{
+    // Written beside the target and renamed into place, so that a failed
+    // run never leaves half a file under the name asked for.
+    const fs::path partial = out.string() + ".partial";
+    FILE* pFile = std::fopen(partial.c_str(), "wb");
+    bool bSaved = pFile && handler.Save(pFile);
+    if (pFile && std::fclose(pFile) != 0)
+        bSaved = false;
+    std::error_code error;
+    if (bSaved)
+        fs::rename(partial, out, error);
+    if (!bSaved || error) {
+        fs::remove(partial, error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool runWorld(const RunOptions& options, RunResult& result)
+{
+    std::error_code error;
+    const fs::path dataDir = fs::absolute(options.dataDir, error);
+    const fs::path out = fs::absolute(options.outFile, error);
+    if (!fs::is_regular_file(dataDir / "Data" / "Data.bin")) {
+        std::fprintf(stderr, "worldtool: %s holds no Data/Data.bin\n", dataDir.c_str());
+        return false;
+    }
+    WorkFolder work;
+    if (!work.enter(dataDir)) {
+        std::fprintf(stderr, "worldtool: cannot make a working folder\n");
+        return false;
+    }
+
+    CDatabaseHandler handler;
+    if (!handler.AreFixedTablesLoaded()) {
+        std::fprintf(stderr, "worldtool: %s lacks Data/Names or Data/Tables\n", dataDir.c_str());
+        return false;
+    }
+    CDatabaseHandler::BuildAttendanceCurve();
+    CPlayerDatabase::InitialisePlayerValueTables();
+    FILE* pIn = std::fopen("Data/Data.bin", "rb");
+    const bool bLoaded = pIn && handler.Load(pIn);
+    if (pIn)
+        std::fclose(pIn);
+    if (!bLoaded) {
+        std::fprintf(stderr, "worldtool: the starting database is refused (BRELLOX_LOG=1 shows why)\n");
+        return false;
+    }
+    handler.SetupPointers();
+
+    // One seed for the whole game: every later draw follows from it.
+    plat::srand(options.seed);
+    if (!handler.SetUpNewGameRecords()) {
+        std::fprintf(stderr, "worldtool: the new game could not be set up (BRELLOX_LOG=1 shows why)\n");
+        return false;
+    }
+    handler.SetContinueMode(0);
+    while (result.days < options.days) {
+        result.days += handler.ProcessDay();
+        // The match-day screens' part: the day's own fixtures.
+        handler.DoMatchDay(handler.GetGameDate());
+    }
+    countPlayed(handler, result);
+    if (!saveWorld(handler, out)) {
+        std::fprintf(stderr, "worldtool: cannot write %s\n", out.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tools

@@ -1,0 +1,28 @@
+#pragma once
+// worldtool run: a new game of a data tree's starting database, advanced day
+// by day the way the continue command does, without a human manager.
+#include <string>
+
+namespace tools {
+
+struct RunOptions {
+    std::string dataDir;  // holds Data/Data.bin, Data/Names and Data/Tables
+    int days = 0;
+    unsigned seed = 0;
+    std::string outFile;
+};
+
+// What the run played.
+struct RunResult {
+    int days = 0;
+    long fixtures = 0;
+    long goals = 0;
+};
+
+// Works in a fresh temporary folder (the game's working files land in the
+// current folder), so that runs never see each other's files. False with a
+// message on standard error when the tree cannot be read or the result
+// cannot be written.
+bool runWorld(const RunOptions& options, RunResult& result);
+
+}  // namespace tools
