@@ -45,6 +45,23 @@ bool CreateZeroFile(const std::string& name, int64_t nBytes)
 
 }  // namespace
 
+int CDivisionDatabase::CountPlayedMatchDays(const CDate& date, ID_CLUB idClub) const
+{
+    // Only played fixtures count: the history is written before the day's
+    // own matches, so a club that plays again today has not played yet.
+    int nDays = 0;
+    CDate last;
+    for (const CDivisionFixturesDatabase* p : m_lstFixtures.Items<CDivisionFixturesDatabase>()) {
+        if (p->GetDate() > date || p->GetRound() == DIVISION_FIXTURE_PLAYOFF)
+            break;
+        if (p->IsPlayed() && p->IsClubInvolved(idClub) && p->GetDate() != last) {
+            ++nDays;
+            last = p->GetDate();
+        }
+    }
+    return nDays;
+}
+
 std::string CDivisionDatabase::GetHistoryFileName() const
 {
     return "TempDivision" + std::to_string(m_byDivisionId) + ".dhs";
@@ -91,7 +108,7 @@ bool CDivisionDatabase::WriteDivisionHistory()
     CBinaryWriter writer(pFile);
     int nIndex = 0;
     for (const CClubDatabase* pClub : m_lstClubsByID.Items<CClubDatabase>()) {
-        const int nMatchDay = CountClubMatchDays(today, pClub->m_wClubId, 0, false);
+        const int nMatchDay = CountPlayedMatchDays(today, pClub->m_wClubId);
         const int nSlot = nIndex++;
         if (nMatchDay == 0)
             continue;

@@ -1,0 +1,248 @@
+// The working files of a running game: the match history file read back
+// record by record, the weekly player history, the division history grid for
+// every meetings rule, and working files that are missing, short or cannot
+// be opened.
+#include "DayLoopSupport.h"
+
+#include "database/MatchHistory.h"
+
+#include <fstream>
+#include <map>
+
+using namespace dayloop_test;
+
+namespace {
+
+class WorkingFiles : public DayLoopWorld {
+protected:
+    static void Truncate(const std::string& name, uintmax_t nBytes) { fs::resize_file(name, nBytes); }
+    static uint32_t Get(const std::string& bytes, size_t at, int nWidth)
+    {
+        uint32_t v = 0;
+        for (int i = nWidth - 1; i >= 0; --i)
+            v = (v << 8) | static_cast<uint8_t>(bytes.at(at + static_cast<size_t>(i)));
+        return v;
+    }
+};
+
+int GoalsOf(const std::vector<MATCHEVENT>& own, const std::vector<MATCHEVENT>& other)
+{
+    int nGoals = 0;
+    for (const MATCHEVENT& e : own)
+        nGoals += e.byKind == MATCHEVENT_GOAL || e.byKind == MATCHEVENT_PENALTY_SCORED;
+    for (const MATCHEVENT& e : other)
+        nGoals += e.byKind == MATCHEVENT_OWN_GOAL;
+    return nGoals;
+}
+
+TEST_F(WorkingFiles, MatchHistoryReadsBackRecordByRecord)
+{
+    RunDays(40);
+    CCountryDatabase* pEngland = H().GetCountryFromID(1);
+    std::map<uint32_t, const CDivisionFixturesDatabase*> played;
+    for (const CDivisionDatabase* pDivision : pEngland->GetDivisions().Items<CDivisionDatabase>())
+        for (const CDivisionFixturesDatabase* p : pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
+            if (p->IsPlayed())
+                played[p->GetFixtureID()] = p;
+    ASSERT_GT(played.size(), 24u);
+
+    FILE* pFile = std::fopen(pEngland->GetMatchHistoryFileName().c_str(), "rb");
+    ASSERT_NE(pFile, nullptr);
+    MATCHHISTORYHEADER header;
+    MATCHRECORDBODY body;
+    size_t nRecords = 0;
+    std::vector<long> starts;
+    for (;;) {
+        starts.push_back(std::ftell(pFile));
+        if (!CDatabaseHandler::ReadNextMatchRecord(pFile, header, &body))
+            break;
+        ++nRecords;
+        SCOPED_TRACE("match " + std::to_string(header.dwMatchID));
+        ASSERT_EQ(played.count(header.dwMatchID), 1u);
+        const CDivisionFixturesDatabase* p = played[header.dwMatchID];
+        EXPECT_EQ(header.wHomeClub, p->GetHomeClubID());
+        EXPECT_EQ(header.wAwayClub, p->GetAwayClubID());
+        EXPECT_EQ(header.wRefereeID, p->GetRefereeID());
+        EXPECT_EQ(header.byMatchKind, MATCHKIND_LEAGUE);
+        EXPECT_EQ(header.byHomeGoals, p->GetHomeGoals());
+        EXPECT_EQ(header.byAwayGoals, p->GetAwayGoals());
+        EXPECT_EQ(header.bySubstitutesNamed, 5);
+        EXPECT_EQ(body.HomeLineUp.size(), 16u);
+        EXPECT_EQ(body.AwayLineUp.size(), 16u);
+        EXPECT_EQ(body.HomeEvents.size(), header.byHomeEvents);
+        EXPECT_EQ(GoalsOf(body.HomeEvents, body.AwayEvents), header.byHomeGoals);
+        EXPECT_EQ(GoalsOf(body.AwayEvents, body.HomeEvents), header.byAwayGoals);
+        for (int i = 0; i < 11; ++i) {
+            const CPlayerDatabase* pPlayer = H().GetPlayerFromID(body.HomeLineUp[static_cast<size_t>(i)].idPlayer);
+            ASSERT_NE(pPlayer, nullptr);
+            EXPECT_EQ(pPlayer->m_pClub, H().GetClubFromID(header.wHomeClub));
+        }
+    }
+    std::fclose(pFile);
+    EXPECT_EQ(nRecords, played.size()) << "one record per played fixture, nothing after the last";
+
+    // Found by match id among the files.
+    const CDivisionFixturesDatabase* pLast = played.rbegin()->second;
+    ASSERT_TRUE(H().FindMatchRecord(header, &body, pLast->GetFixtureID()));
+    EXPECT_EQ(header.byHomeGoals, pLast->GetHomeGoals());
+    EXPECT_FALSE(H().FindMatchRecord(header, nullptr, 0xFFFFFFF0u));
+
+    // A file cut inside its last record gives every whole record and then
+    // stops with a log line, never reading past its end.
+    const std::string bytes = ReadFile(pEngland->GetMatchHistoryFileName());
+    for (long nCut : {starts[nRecords - 1] + 30, starts[nRecords - 1] + 60, static_cast<long>(bytes.size()) - 1}) {
+        std::ofstream("cut.mhs", std::ios::binary | std::ios::trunc) << bytes.substr(0, static_cast<size_t>(nCut));
+        LogCapture log;
+        FILE* pCut = std::fopen("cut.mhs", "rb");
+        ASSERT_NE(pCut, nullptr);
+        size_t nWhole = 0;
+        while (CDatabaseHandler::ReadNextMatchRecord(pCut, header, &body))
+            ++nWhole;
+        std::fclose(pCut);
+        EXPECT_EQ(nWhole, nRecords - 1) << nCut;
+        EXPECT_TRUE(log.Contains("[CDatabaseHandler::ReadNextMatchRecord]"));
+    }
+}
+
+TEST_F(WorkingFiles, WeeklyPlayerHistoryIsWrittenOnMondays)
+{
+    const int nSlots = H().GetHistorySlotCount();
+    RunDays(11);  // Mondays 5 and 12 July
+    ASSERT_EQ(H().GetGameDate(), CDate(1999, 7, 12));
+    const std::string file = ReadFile("temp.phs");
+    ASSERT_EQ(static_cast<int64_t>(file.size()), CDatabaseHandler::GetPlayerHistoryFileBytes(nSlots));
+    const int nFirstWeek = CDatabaseHandler::GetWeekNumber(CDate(1999, 7, 5));
+    const int nWeek = CDatabaseHandler::GetWeekNumber(H().GetGameDate());
+    EXPECT_EQ(nWeek, nFirstWeek + 1);
+    int nChecked = 0;
+    for (int id = 1; id <= H().GetPlayerTableSize() && nChecked < 50; id += 97) {
+        const CPlayerDatabase* pPlayer = H().GetPlayerFromID(static_cast<ID_PLAYER>(id));
+        if (!pPlayer || pPlayer->m_nHistorySlot == 0)
+            continue;
+        ++nChecked;
+        EXPECT_EQ(Get(file, static_cast<size_t>(pPlayer->GetHistoryHeaderOffset()), 2),
+                  static_cast<uint32_t>(nFirstWeek))
+            << "the first week stays";
+        const size_t at = static_cast<size_t>(pPlayer->GetHistoryRecordOffset(nWeek));
+        const int order[10] = {0, 1, 2, 3, 4, 5, 7, 6, 8, 9};
+        for (int j = 0; j < 10; ++j)
+            EXPECT_EQ(Get(file, at + static_cast<size_t>(j), 1), pPlayer->m_awAttributes[order[j]] / 100u);
+    }
+    EXPECT_GT(nChecked, 20);
+    // Week 53 shares the block of week 1.
+    EXPECT_EQ(CDatabaseHandler::GetWeekNumber(CDatabaseHandler::GetDateFromWeekNumber(53)), 53);
+    const CPlayerDatabase* pAny = H().GetPlayerFromID(1);
+    ASSERT_NE(pAny, nullptr);
+    EXPECT_EQ(pAny->GetHistoryRecordOffset(53), pAny->GetHistoryRecordOffset(1));
+}
+
+TEST_F(WorkingFiles, MissingOrShortFilesAreLoggedAndMadeAgain)
+{
+    const int nSlots = H().GetHistorySlotCount();
+    const int64_t nPhs = CDatabaseHandler::GetPlayerHistoryFileBytes(nSlots);
+    {
+        // Missing and short player history: made again whole, then written.
+        for (bool bRemove : {true, false}) {
+            if (bRemove)
+                fs::remove("temp.phs");
+            else
+                Truncate("temp.phs", 1000);
+            LogCapture log;
+            EXPECT_TRUE(H().WritePlayerHistory());
+            EXPECT_TRUE(log.Contains("temp.phs is missing or short: made again"));
+            EXPECT_EQ(static_cast<int64_t>(fs::file_size("temp.phs")), nPhs);
+        }
+        // Given a short file directly, the writer refuses it untouched.
+        Truncate("temp.phs", 4000);
+        LogCapture log;
+        FILE* pFile = std::fopen("temp.phs", "r+b");
+        ASSERT_NE(pFile, nullptr);
+        EXPECT_FALSE(H().SavePlayerHistory(pFile));
+        std::fclose(pFile);
+        EXPECT_TRUE(log.Contains("[CDatabaseHandler::SavePlayerHistory]"));
+        EXPECT_EQ(fs::file_size("temp.phs"), 4000u);
+        ASSERT_TRUE(H().CreatePlayerHistoryFile());
+    }
+    {
+        // A player whose slot lies beyond the file is skipped with the log line.
+        CPlayerDatabase* pPlayer = H().GetPlayerFromID(1);
+        ASSERT_NE(pPlayer, nullptr);
+        pPlayer->m_nHistorySlot = nSlots + 5;
+        LogCapture log;
+        EXPECT_TRUE(H().WritePlayerHistory());
+        EXPECT_TRUE(log.Contains("has gone over the safety net in the file!"));
+        EXPECT_EQ(static_cast<int64_t>(fs::file_size("temp.phs")), nPhs);
+    }
+    {
+        // A short division history file is made again before it is written.
+        CDivisionDatabase* pDivision = Divisions().front();
+        Truncate(pDivision->GetHistoryFileName(), 100);
+        pDivision->m_byTableChanged = 1;
+        LogCapture log;
+        EXPECT_TRUE(pDivision->WriteDivisionHistory());
+        EXPECT_TRUE(log.Contains("is missing or short: made again"));
+        EXPECT_EQ(static_cast<int64_t>(fs::file_size(pDivision->GetHistoryFileName())),
+                  pDivision->GetHistoryFileBytes());
+    }
+    {
+        // A match history file that cannot be opened loses the records, not the matches.
+        fs::create_directory(H().GetCountryFromID(1)->GetMatchHistoryFileName());
+        LogCapture log;
+        RunDays(37);  // to Saturday 7 August
+        EXPECT_TRUE(log.Contains("Could not open Temp1.mhs: no match records written"));
+        int nPlayed = 0;
+        for (const CDivisionDatabase* pDivision : H().GetCountryFromID(1)->GetDivisions().Items<CDivisionDatabase>())
+            for (const CDivisionFixturesDatabase* p : pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
+                nPlayed += p->IsPlayed();
+        EXPECT_GT(nPlayed, 0);
+    }
+}
+
+struct MeetingsCase {
+    uint8_t byRule;
+    int nMeetings;
+};
+
+TEST_F(WorkingFiles, DivisionHistoryStaysInItsBlockForEveryMeetingsRule)
+{
+    CDivisionDatabase* pDivision = H().GetDivisionFromID(5);  // ten clubs
+    ASSERT_NE(pDivision, nullptr);
+    ASSERT_EQ(pDivision->GetClubCount(), 10);
+    for (const MeetingsCase& c : {MeetingsCase{3, 1}, MeetingsCase{2, 3}, MeetingsCase{0, 2}, MeetingsCase{1, 4}}) {
+        SCOPED_TRACE("rule " + std::to_string(c.byRule));
+        for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+            pClub->m_HomeRow = pClub->m_AwayRow = CLUBLEAGUEROW();
+        pDivision->m_byMeetingsRule = c.byRule;
+        H().SetGameDate(CDate(1999, 7, 1));
+        pDivision->GenerateLeagueFixtures();
+        ASSERT_TRUE(pDivision->CreateDivisionHistory());
+        const int nGames = pDivision->m_nGamesPerClub;
+        ASSERT_EQ(nGames, 9 * c.nMeetings);
+        std::vector<CDate> dates;
+        for (const CDivisionFixturesDatabase* p : pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
+            if (dates.empty() || dates.back() != p->GetDate())
+                dates.push_back(p->GetDate());
+        ASSERT_EQ(static_cast<int>(dates.size()), nGames);
+        for (const CDate& date : dates) {
+            H().SetGameDate(date);
+            pDivision->PostLeagueResults(date, nullptr);
+            H().SetGameDate(CDate(date.GetValue(), 1));
+            ASSERT_TRUE(pDivision->WriteDivisionHistory());
+        }
+        const std::string file = ReadFile(pDivision->GetHistoryFileName());
+        ASSERT_EQ(static_cast<int64_t>(file.size()), pDivision->GetHistoryFileBytes());
+        ASSERT_EQ(file.size(), static_cast<size_t>(10 * nGames * 24));
+        int nClub = 0;
+        for (const CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>()) {
+            for (int k = 0; k < nGames; ++k) {
+                const size_t at = static_cast<size_t>((nGames * nClub + k) * 24);
+                EXPECT_NE(Get(file, at, 4), 0u) << "club " << pClub->m_wClubId << " match day " << k + 1;
+                EXPECT_EQ(Get(file, at + 8, 1) + Get(file, at + 9, 1), static_cast<uint32_t>(k + 1));
+            }
+            EXPECT_EQ(Get(file, static_cast<size_t>((nGames * nClub + nGames - 1) * 24) + 20, 1), pClub->m_byPoints);
+            ++nClub;
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+// worldtool run: the real program from the generated tree, the same seed
+// giving the same world byte for byte and another seed another one.
+#include "DayLoopSupport.h"
+
+#include <array>
+#include <cstdlib>
+#include <regex>
+
+using namespace dayloop_test;
+
+namespace {
+
+std::string RunTool(const std::string& arguments, int& nStatus)
+{
+    const std::string command = std::string(WORLDTOOL) + " run " + arguments + " 2>&1";
+    std::string output;
+    FILE* pPipe = popen(command.c_str(), "r");
+    if (!pPipe) {
+        nStatus = -1;
+        return output;
+    }
+    std::array<char, 256> buffer{};
+    while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), pPipe))
+        output += buffer.data();
+    nStatus = pclose(pPipe);
+    return output;
+}
+
+class WorldRun : public ::testing::Test {
+protected:
+    std::string Run(int nDays, unsigned nSeed, const std::string& out, int& nStatus)
+    {
+        return RunTool("--data '" + std::string(BRELLOX_GAME_DIR) + "' --days " + std::to_string(nDays) +
+                           " --seed " + std::to_string(nSeed) + " --out '" + (m_folder.Path() / out).string() + "'",
+                       nStatus);
+    }
+    static std::string Read(const fs::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    WorkFolder m_folder;
+};
+
+TEST_F(WorldRun, SameSeedSameBytesOtherSeedOtherResults)
+{
+    int nStatus = 0;
+    const std::string first = Run(45, 11, "a.bin", nStatus);
+    ASSERT_EQ(nStatus, 0) << first;
+    const std::string again = Run(45, 11, "b.bin", nStatus);
+    ASSERT_EQ(nStatus, 0) << again;
+    const std::string other = Run(45, 12, "c.bin", nStatus);
+    ASSERT_EQ(nStatus, 0) << other;
+
+    const std::regex line(R"(days 45 fixtures (\d+) goals (\d+)\n)");
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(first, match, line)) << first;
+    EXPECT_GT(std::stoi(match[1]), 100) << "the leagues began on 7 August";
+    EXPECT_EQ(first, again);
+    const std::string a = Read(m_folder.Path() / "a.bin");
+    ASSERT_GT(a.size(), 1000000u);
+    EXPECT_EQ(a, Read(m_folder.Path() / "b.bin"));
+    EXPECT_NE(a, Read(m_folder.Path() / "c.bin"));
+    EXPECT_FALSE(fs::exists(m_folder.Path() / "temp.phs")) << "working files stay in the tool's own folder";
+
+    // The saved world loads again, with the run's results in it.
+    CDatabaseHandler handler;
+    FILE* pFile = std::fopen((m_folder.Path() / "a.bin").c_str(), "rb");
+    ASSERT_NE(pFile, nullptr);
+    ASSERT_TRUE(handler.Load(pFile));
+    std::fclose(pFile);
+    EXPECT_EQ(handler.GetGameDate(), CDate(1999, 8, 15));
+    int nPlayed = 0;
+    for (const CCountryDatabase* pCountry : handler.GetCountries().Items<CCountryDatabase>())
+        for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (const CDivisionFixturesDatabase* p : pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
+                nPlayed += p->IsPlayed();
+    EXPECT_EQ(nPlayed, std::stoi(match[1]));
+}
+
+TEST_F(WorldRun, RefusesBadArgumentsWithAMessage)
+{
+    int nStatus = 0;
+    EXPECT_NE(Run(-1, 1, "x.bin", nStatus).find("--days wants a whole number"), std::string::npos);
+    EXPECT_NE(nStatus, 0);
+    const std::string missing = RunTool("--data /nonexistent --days 1 --seed 1 --out x.bin", nStatus);
+    EXPECT_NE(missing.find("holds no Data/Data.bin"), std::string::npos) << missing;
+    EXPECT_NE(nStatus, 0);
+    EXPECT_NE(RunTool("--days 1", nStatus).find("usage"), std::string::npos);
+    EXPECT_FALSE(fs::exists(m_folder.Path() / "x.bin"));
+}
+
+}  // namespace
