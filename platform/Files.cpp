@@ -89,9 +89,7 @@ std::string resolvePath(const std::string& gamePath)
         }
         result = join(result, spelled);
     }
-    if (result.empty())
-        result = ".";
-    return result;
+    return result.empty() ? std::string(".") : result;
 }
 
 FILE* openFile(const std::string& gamePath, const char* mode)

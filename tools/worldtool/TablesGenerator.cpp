@@ -166,8 +166,11 @@ bool TablesGenerator::writeTable(const std::string& path, const Rows& rows)
         return fail(path, "cannot be written");
     for (const std::vector<int64_t>& row : rows) {
         std::string line;
-        for (size_t i = 0; i < row.size(); ++i)
-            line += (i ? "," : "") + std::to_string(row[i]);
+        for (size_t i = 0; i < row.size(); ++i) {
+            if (i)
+                line += ',';
+            line += std::to_string(row[i]);
+        }
         if (line.size() > 80)
             return fail(path, "a line is longer than 80 characters");
         out << line << "\r\n";
