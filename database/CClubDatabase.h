@@ -301,6 +301,52 @@ public:
     uint8_t m_byTransferTargetCount = 0;
     uint8_t m_byFinancialStability = 0;
 
+    // ---- week-to-week life: money, gate, confidence, form and staff ----
+    // (CClubDatabaseFinance.cpp) Finance group 1-14 of a category 1-102, 0
+    // when the category is unknown.
+    static int FindFinanceCategory(int nCategory);
+    void AddFinanceTransaction(int nCategory, int32_t nIncome, int32_t nExpense, uint32_t dwItem = 0,
+                               uint32_t dwExtra = 0);
+    // The monthly finance run: loan, wages, payments, then the books close.
+    void DoFinance();
+    int GetStandardTicketPrices(int nTicketType) const;
+    float GetAttendanceFactor(const CClubDatabase* pOpponent, int nMatchType) const;
+    int GetAttendanceCapacity() const;
+    // The crowd at this club's ground and the gate money booked for both
+    // clubs; pnReceipts may be null.
+    int GetMatchAttendance(CClubDatabase* pOpponent, int nMatchType, int32_t* pnReceipts);
+    // The crowd as a percentage of the capacity the crowd was drawn from.
+    int GetMatchAttendanceAsPercentage(CClubDatabase* pOpponent, int nMatchType, int32_t* pnReceipts,
+                                       int* pnAttendance);
+    static int32_t GetMoneyScaleEntry(int nIndex);
+    int32_t GetMinimumBalance() const;
+    int32_t GetTotalStaffWages() const;
+    // Positions in minutes of arc; a club without a position is near none.
+    bool IsNearClub(const CClubDatabase* pOther, int nTolerance) const;
+
+    // (CClubDatabaseLife.cpp) Confidence codes as the match, finance and
+    // season steps raise them.
+    void UpdateFanConfidence(uint8_t byModifier);
+    void UpdateBoardConfidence(uint8_t byModifier, int32_t nAmount);
+    void UpdateFinancialStability(uint8_t byModifier);
+    // Group 0 all matches, 1 home, 2 away; result 0 loss, 1 win, 2 draw.
+    void UpdateResultRuns(int nGroup, int nResult);
+    void DoMatchResultUpdate(uint8_t byKind, int nGoalsFor, int nGoalsAgainst, bool bHome,
+                             const CClubDatabase* pOpponent);
+    // After a match: the result update and a match served by banned players.
+    void UpdateAfterMatch(uint8_t byKind, int nGoalsFor, int nGoalsAgainst, bool bHome,
+                          const CClubDatabase* pOpponent);
+    static int PositionBand(int nPosition, int nClubs);
+    // The weekly (bWeekly) club step: development, injuries, averages, mood.
+    void ClubPeriodicStep(bool bWeekly);
+    void ClubMonthlyStep(bool bFinance);
+    void UpdateStaffAverages();
+    int GetStaffCount(int nType) const;
+    int GetStaffNeeded(int nType) const;
+    // 0 overloaded, 1 right, 2 underused.
+    int GetStaffWorkloadStatus(int nType, int nCount) const;
+    // ---- end of week-to-week life ----
+
 private:
     void CountPlayer(int nRole, int nPosition, int nStep, bool bYouth);
     void FreePeople();

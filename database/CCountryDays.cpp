@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
 #include "database/CDivisionDatabase.h"
 #include "platform/Files.h"
 
@@ -39,14 +40,21 @@ int CCountryDatabase::ProcessMatchDay(const CDate& date)
 
 void CCountryDatabase::ProcessDivisions(uint8_t byWeekly)
 {
-    // Each club's periodic update and, weekly, the club rating history file
-    // belong to the club and history records, which are not in the game yet.
-    DebugLog(8, "[CCountryDatabase::ProcessDivisions] %s: club periodic updates%s wait for the club records",
-             m_szName, byWeekly ? " and the club rating history" : "");
+    for (CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>())
+        for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+            pClub->ClubPeriodicStep(byWeekly != 0);
+    // The weekly club rating history file belongs to the history records,
+    // which are not in the game yet.
+    if (byWeekly)
+        DebugLog(8, "[CCountryDatabase::ProcessDivisions] %s: the club rating history waits for the history records",
+                 m_szName);
 }
 
 void CCountryDatabase::ProcessAwards(uint8_t byFlag)
 {
+    for (CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>())
+        for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+            pClub->ClubMonthlyStep(byFlag != 0);
     DebugLog(8, "[CCountryDatabase::ProcessAwards] %s (flag %d): monthly awards and televised matches wait for the "
                 "awards records",
              m_szName, byFlag);

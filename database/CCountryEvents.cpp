@@ -37,8 +37,22 @@ void RunMarketEvent(const CEventsDatabase& event)
              event.GetType(), event.GetDataID());
 }
 
+// Recovery, the work-permit review and the start of a ban are the player's
+// own; the offers that come due wait for the transfer market.
 void RunPlayerEvent(const CEventsDatabase& event)
 {
+    const uint8_t byType = event.GetType();
+    if (byType == 27 || byType == 28 || byType == 29) {
+        CDatabaseHandler* pHandler = CCountryDatabase::m_pDatabaseHandler;
+        CPlayerDatabase* pPlayer = pHandler ? pHandler->GetPlayerFromID(event.GetDataID()) : nullptr;
+        if (!pPlayer) {
+            DebugLog(1, "[CCountryDatabase::RunPlayerEvent] Event %d names player %u who cannot be found", byType,
+                     event.GetDataID());
+            return;
+        }
+        pPlayer->OnEvent(byType, event.GetDate());
+        return;
+    }
     DebugLog(2, "[CCountryDatabase::RunPlayerEvent] Event %d for player %u: no player event handling",
              event.GetType(), event.GetDataID());
 }

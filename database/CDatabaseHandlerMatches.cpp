@@ -197,14 +197,19 @@ void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround,
     pBlock->byHomeGoals = header.byHomeGoals;
     pBlock->byAwayGoals = header.byAwayGoals;
 
-    // The gate: the home club's own ground counts its crowd through the club's
-    // finance, a neutral ground through its own; neither is in the game yet,
-    // so the crowd stays 0 and the record is still written.
+    // The gate: the home club's own ground counts its crowd and takes the
+    // money through the club's finance; a neutral ground's gate is not in
+    // the game yet, so its crowd stays 0 and the record is still written.
     uint32_t dwAttendance = 0;
     uint8_t byPercentage = 0;
     const uint8_t byVenue = pBlock->pRules->byVenue;
-    if (byVenue == kVenueHomeGround)
-        RunNamedStep("GetMatchAttendanceAsPercentage: the gate waits for the club finance");
+    if (byVenue == kVenueHomeGround) {
+        int nAttendance = 0;
+        const int nPercentage =
+            pHome->GetMatchAttendanceAsPercentage(pAway, pBlock->byMatchKind, nullptr, &nAttendance);
+        dwAttendance = static_cast<uint32_t>(std::max(nAttendance, 0));
+        byPercentage = static_cast<uint8_t>(std::clamp(nPercentage, 0, 255));
+    }
     else if (byVenue <= kVenueLast) {
         if (!GetGroundFromID(idGround))
             DebugLog(1, "[CDatabaseHandler::ProcessMatch] Unable to find Ground [%d] Match Type %d", idGround,
@@ -250,7 +255,8 @@ void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround,
     FreeMatchEvents(homeEvents);
     FreeMatchEvents(awayEvents);
 
-    RunNamedStep("UpdateAfterMatch: the clubs' after-match update waits for the club records");
+    pHome->UpdateAfterMatch(pBlock->byMatchKind, pBlock->byHomeGoals, pBlock->byAwayGoals, true, pAway);
+    pAway->UpdateAfterMatch(pBlock->byMatchKind, pBlock->byAwayGoals, pBlock->byHomeGoals, false, pHome);
     if (byVenue == kVenueHomeGround)
         RunNamedStep("WriteMatchRecordExtras: match-day income and costs wait for the club finance");
     engine.ReleaseSides();

@@ -206,6 +206,29 @@ public:
     CXList m_MatchInformation;
     uint8_t m_byRegistered = 0;
 
+    // ---- week-to-week life (CPlayerDatabaseDevelopment.cpp,
+    // CPlayerDatabaseInjuries.cpp) ----
+    // The week's training rate, effort threshold and effort cap.
+    static float s_fTrainingRate;
+    static float s_fEffortThreshold;
+    static float s_fEffortCap;
+    // One skill's new value in hundredths, toward a target given whole.
+    static int ApplyTrainingStep(int nCurrent, int nTarget, float fEffort, float fThreshold, float fCap);
+    // One week of training; true when it injures him.
+    bool DevelopPlayer(bool bMatchWeek, bool bComputerClub);
+    void DevelopInjuredPlayer(bool bLive, int nAgeIndex);
+    // A youth trains on his position's default plan; true when he is hurt.
+    static bool DevelopYouth(CPersonDatabase& youth);
+    // A match's bookings and sending-off in competition 0-3; a ban the
+    // rules impose is entered and starts the next day (event 29).
+    void RecordCard(int nCompetition, int nBookings, bool bSentOff);
+    // Events 27 recovery, 28 work permit review, 29 a ban starts.
+    void OnEvent(int nEvent, const CDate& date);
+    void ReviewWorkPermit();
+    // Marks a player retiring once he is ten years past his role's peak.
+    bool CheckRetirementAge();
+    // ---- end of week-to-week life ----
+
 private:
     void FreePlayerLists();
     bool m_bLoaded = false;

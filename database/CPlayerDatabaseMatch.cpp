@@ -112,6 +112,7 @@ void CPlayerDatabase::UpdateAfterQuickMatch(int nCompetition, const PLAYERQUICKM
     if (match.bSentOff)
         IncrementMatchInformationField(nCompetition, kFieldSendingsOff, 1);
     m_byMatchByte = static_cast<uint8_t>(std::clamp(match.nRating, 0, 255));
+    RecordCard(nCompetition, match.nBookings, match.bSentOff);
 }
 
 int CPlayerDatabase::DoInjury(int nGroup, bool bInMatch)

@@ -1,0 +1,413 @@
+// A club from week to week: the fans', the board's and the bank's opinion of
+// it, its form after each match, the weekly step (training, injuries, squad
+// and staff averages, the table's mood) and the monthly step with the
+// finance run.
+#include "database/CClubDatabase.h"
+
+#include <algorithm>
+
+#include "common/DebugLog.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CPlayerDatabase.h"
+#include "database/CStaffDatabase.h"
+#include "database/CYouthDatabase.h"
+#include "platform/Random.h"
+#include "season/CGroundDatabase.h"
+
+namespace {
+
+constexpr int kResultLoss = 0;
+constexpr int kResultWin = 1;
+constexpr int kResultDraw = 2;
+constexpr int kResultKinds = 3;
+constexpr uint8_t kKindLeague = 0;
+constexpr uint8_t kKindFriendly = 3;
+// League matches a club plays before the table moves its mood.
+constexpr int kMoodAfterMatches = 9;
+constexpr int kBoardWarning = 30;
+
+// Training a computer club gives its players each week.
+constexpr float kComputerTrainingRate = 1.0f;
+constexpr float kComputerEffortThreshold = 1.5f;
+constexpr float kComputerEffortCap = 6.0f;
+
+ID_STAFF StaffId(const void* pValue)
+{
+    return static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(pValue));
+}
+
+}  // namespace
+
+// ---- confidence ----
+
+void CClubDatabase::UpdateFanConfidence(uint8_t byModifier)
+{
+    int nChange = 0;
+    switch (byModifier) {
+    case 0:
+    case 6:
+        nChange = 10;
+        break;
+    case 1:
+    case 5:
+        nChange = 1;
+        break;
+    case 2:
+    case 4:
+    case 7:
+        nChange = 3;
+        break;
+    case 3:
+        nChange = 6;
+        break;
+    case 8:
+    case 9:
+        nChange = 2;
+        break;
+    case 10:
+    case 14:
+        nChange = -1;
+        break;
+    case 11:
+    case 13:
+        nChange = -3;
+        break;
+    case 12:
+        break;
+    case 15:
+        nChange = -10;
+        break;
+    case 16:
+        nChange = -2;
+        break;
+    default:
+        DebugLog(1, "[CClubDatabase::UpdateFanConfidence] Unknown FANCONFIDENCE_MODIFIER_?");
+        return;
+    }
+    m_nFanConfidence = static_cast<int8_t>(std::clamp(m_nFanConfidence + nChange, 0, 100));
+}
+
+void CClubDatabase::UpdateBoardConfidence(uint8_t byModifier, int32_t nAmount)
+{
+    // No human manager record is in the game yet, so no manager is
+    // protected and the board's messages go nowhere.
+    constexpr bool bProtected = false;
+    int nValue = m_nBoardConfidence;
+    const int nStep = nAmount < 3 ? 1 : static_cast<int>(std::min<int32_t>(nAmount, 100));
+    switch (byModifier) {
+    case 0:
+        // A club without a manager reads the neutral term.
+        nValue = (m_byReputation + GetManagerTerm()) / 2 + 25;
+        break;
+    case 1:
+        nValue += nStep;
+        break;
+    case 2:
+    case 6:
+        nValue += 3;
+        break;
+    case 3:
+        nValue += 6;
+        break;
+    case 4:
+    case 8:
+        nValue += 1;
+        break;
+    case 5:
+        nValue += 5;
+        break;
+    case 7:
+        nValue += 2;
+        break;
+    case 9:
+        nValue += 15;
+        break;
+    case 10:
+        nValue += 20;
+        break;
+    case 11:
+        if (!bProtected)
+            nValue -= nStep;
+        break;
+    case 12: {
+        const int nLevel = m_pDivision ? m_pDivision->m_byDivisionNumber : 0;
+        if (!bProtected && (nLevel == 1 || nLevel == 2))
+            nValue -= 3;
+        break;
+    }
+    case 13:
+        if (!bProtected)
+            nValue -= 6;
+        break;
+    case 14:
+    case 18:
+        if (!bProtected)
+            nValue -= 1;
+        break;
+    case 15: {
+        // The ground's worth (its finished works) against what the club owes.
+        int64_t nWorth = 0;
+        if (m_pGround)
+            nWorth = static_cast<int64_t>(m_pGround->GetTotal(0)) + m_pGround->GetTotal(1) + m_pGround->GetTotal(2);
+        if (nWorth - m_nLoan <= 0)
+            nValue = 0;
+        break;
+    }
+    case 16:
+        nValue -= 5;
+        break;
+    case 17:
+    case 20:
+        nValue -= 3;
+        break;
+    case 19:
+        // Only a human's board issues a final warning.
+        break;
+    case 21:
+    case 22:
+        nValue -= 4;
+        break;
+    case 23:
+        nValue -= 8;
+        break;
+    default:
+        DebugLog(1, "[CClubDatabase::UpdateBoardConfidence] Unknown BOARDCONFIDENCE_MODIFIER_?");
+        return;
+    }
+    m_nBoardConfidence = static_cast<int8_t>(std::clamp(nValue, 10, 100));
+}
+
+void CClubDatabase::UpdateFinancialStability(uint8_t byModifier)
+{
+    const bool bWasSafe = m_byFinancialStability >= 24;
+    const bool bWasBelowTop = m_byFinancialStability < 91;
+    int nValue = m_byFinancialStability;
+    switch (byModifier) {
+    case 0:
+        nValue = (m_byReputation + GetManagerTerm()) / 2 + 10;
+        break;
+    case 1:
+        nValue += 3;
+        break;
+    case 2:
+        nValue += 4;
+        break;
+    case 3:
+        nValue -= 3;
+        break;
+    case 4:
+        nValue -= 4;
+        break;
+    default:
+        DebugLog(1, "[CClubDatabase::UpdateFinancialStability] Unknown FINANCIALSTABILITY_MODIFIER_?");
+        break;
+    }
+    m_byFinancialStability = static_cast<uint8_t>(std::clamp(nValue, 20, 100));
+    if (bWasSafe && m_byFinancialStability < 24)
+        DebugLog(7, "[CClubDatabase::UpdateFinancialStability] %s is in financial trouble", m_szShortName);
+    else if (bWasBelowTop && m_byFinancialStability > 90 && m_wManagerId != 0)
+        DebugLog(7, "[CClubDatabase::UpdateFinancialStability] %s is financially secure", m_szShortName);
+}
+
+// ---- form ----
+
+void CClubDatabase::UpdateResultRuns(int nGroup, int nResult)
+{
+    if (nGroup < 0 || nGroup >= 3 || nResult < 0 || nResult >= kResultKinds)
+        return;
+    uint8_t* pbyRuns = m_abyResultRuns[nGroup];
+    if (pbyRuns[nResult] < 255)
+        ++pbyRuns[nResult];
+    if (pbyRuns[nResult] > pbyRuns[kResultKinds + nResult]) {
+        pbyRuns[kResultKinds + nResult] = pbyRuns[nResult];
+        if (pbyRuns[nResult] > m_abyBestRuns[nGroup][nResult])
+            m_abyBestRuns[nGroup][nResult] = pbyRuns[nResult];
+    }
+    for (int i = 0; i < kResultKinds; ++i)
+        if (i != nResult)
+            pbyRuns[i] = 0;
+}
+
+void CClubDatabase::DoMatchResultUpdate(uint8_t byKind, int nGoalsFor, int nGoalsAgainst, bool bHome,
+                                        const CClubDatabase* pOpponent)
+{
+    (void)pOpponent;
+    if (byKind == kKindLeague) {
+        m_awResultTotals[0] = static_cast<uint16_t>(std::min(m_awResultTotals[0] + nGoalsFor, 0xFFFF));
+        m_awResultTotals[1] = static_cast<uint16_t>(std::min(m_awResultTotals[1] + nGoalsAgainst, 0xFFFF));
+    }
+    const int nMargin = nGoalsFor - nGoalsAgainst;
+    const int nSide = bHome ? 1 : 2;
+    if (nMargin > 0) {
+        UpdateResultRuns(0, kResultWin);
+        UpdateResultRuns(nSide, kResultWin);
+        UpdateFanConfidence(1);
+        UpdateBoardConfidence(1, nMargin);
+    }
+    else if (nMargin < 0) {
+        UpdateResultRuns(0, kResultLoss);
+        UpdateResultRuns(nSide, kResultLoss);
+        if (byKind != kKindFriendly) {
+            UpdateFanConfidence(10);
+            UpdateBoardConfidence(11, -nMargin);
+        }
+    }
+    else {
+        UpdateResultRuns(0, kResultDraw);
+        UpdateResultRuns(nSide, kResultDraw);
+    }
+}
+
+void CClubDatabase::UpdateAfterMatch(uint8_t byKind, int nGoalsFor, int nGoalsAgainst, bool bHome,
+                                     const CClubDatabase* pOpponent)
+{
+    DoMatchResultUpdate(byKind, nGoalsFor, nGoalsAgainst, bHome, pOpponent);
+    // A banned player could not be picked, so this match counts toward his
+    // ban.
+    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
+        if (pPlayer->IsSuspended(byKind))
+            pPlayer->ServeSuspension(byKind);
+}
+
+int CClubDatabase::PositionBand(int nPosition, int nClubs)
+{
+    if (nPosition == 1)
+        return 1;
+    if (nPosition < 7)
+        return 2;
+    if (nPosition < 2 * (nClubs / 3))
+        return 3;
+    return 4;
+}
+
+// ---- staff ----
+
+int CClubDatabase::GetStaffCount(int nType) const
+{
+    if (nType < 0 || nType >= CLUB_STAFF_KINDS)
+        return 0;
+    int nCount = 0;
+    while (nCount < g_anClubStaffPlaces[nType] && m_awStaffSlots[nType][nCount] != 0)
+        ++nCount;
+    return nCount;
+}
+
+int CClubDatabase::GetStaffNeeded(int nType) const
+{
+    const int nPlayers = m_lstPlayers.GetCount();
+    switch (nType) {
+    case 0:
+        if (nPlayers < 18)
+            return 0;
+        if (nPlayers == 18)
+            return 1;
+        if (nPlayers <= 25)
+            return 2;
+        return nPlayers <= 40 ? 3 : 4;
+    case 1: {
+        const int nCapacity = m_pGround ? m_pGround->GetCapacity() : 0;
+        return nCapacity <= 25000 ? 1 : (nCapacity <= 50000 ? 2 : 3);
+    }
+    case 2:
+        return 1;
+    case 3:
+        return m_nBankBalance < 5000000 ? 1 : 2;
+    case 4:
+    case 5:
+        return nPlayers < 26 ? 1 : 2;
+    default:
+        return 0;
+    }
+}
+
+int CClubDatabase::GetStaffWorkloadStatus(int nType, int nCount) const
+{
+    if (nType == 0) {
+        // Without a coach every player is left to himself: overloaded.
+        if (nCount <= 0)
+            return 0;
+        const float fLoad =
+            static_cast<float>(m_lstPlayers.GetCount() + m_lstYouths.GetCount()) / static_cast<float>(nCount);
+        if (fLoad * 0.9f > 10.0f)
+            return 0;
+        if (fLoad * 1.1f < 10.0f)
+            return 2;
+        return 1;
+    }
+    if (nType >= 1 && nType < CLUB_STAFF_KINDS) {
+        const int nNeeded = GetStaffNeeded(nType);
+        return nNeeded > nCount ? 0 : (nNeeded < nCount ? 2 : 1);
+    }
+    DebugLog(1, "[CClubDatabase::GetStaffWorkloadStatus] Unhandled Staff Type");
+    return 1;
+}
+
+void CClubDatabase::UpdateStaffAverages()
+{
+    int nMorale = 0, nRating = 0, nCount = 0;
+    for (const void* pValue : m_lstStaff.Items<void>()) {
+        const CStaffDatabase* pStaff = m_pDatabaseHandler ? m_pDatabaseHandler->GetStaffFromID(StaffId(pValue)) : nullptr;
+        if (!pStaff)
+            continue;
+        nMorale += pStaff->m_byMorale;
+        nRating += pStaff->m_byRating;
+        ++nCount;
+    }
+    if (nCount > 0) {
+        m_abyStaffAverages[0] = static_cast<uint8_t>(nMorale / nCount);
+        m_abyStaffAverages[1] = static_cast<uint8_t>(nRating / nCount);
+    }
+}
+
+// ---- the periodic steps ----
+
+void CClubDatabase::ClubPeriodicStep(bool bWeekly)
+{
+    const int nBoardBefore = m_nBoardConfidence;
+    // Every club trains on the computer's plan until a human's training
+    // manager runs its own week.
+    CPlayerDatabase::s_fTrainingRate = kComputerTrainingRate;
+    CPlayerDatabase::s_fEffortThreshold = kComputerEffortThreshold;
+    CPlayerDatabase::s_fEffortCap = kComputerEffortCap;
+
+    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
+        pPlayer->CheckRetirementAge();
+        if (pPlayer->DevelopPlayer(false, true))
+            pPlayer->DoInjury(plat::rand() % 8, false);
+    }
+    if (m_byReputation > 100)
+        m_byReputation = 100;
+    for (CYouthDatabase* pYouth : m_lstYouths.Items<CYouthDatabase>())
+        CPlayerDatabase::DevelopYouth(*pYouth);
+    UpdateSquadAverages();
+    UpdateStaffAverages();
+
+    // The table's mood, once the club has played enough league matches.
+    if (bWeekly && m_pDivision && m_HomeRow.byPlayed + m_AwayRow.byPlayed > kMoodAfterMatches) {
+        const int nClubs = m_pDivision->GetClubCount();
+        const int nPromotion = m_pDivision->m_byPromotionZone;
+        const int nRelegation = m_pDivision->m_byRelegationZone;
+        if ((m_pDivision->m_byDivisionNumber == 1 && m_byLeaguePosition == 1) ||
+            (nPromotion > 0 && m_byLeaguePosition <= nPromotion)) {
+            UpdateFanConfidence(5);
+            UpdateBoardConfidence(4, 0);
+        }
+        else if (nRelegation > 0 && m_byLeaguePosition >= nClubs - nRelegation) {
+            UpdateFanConfidence(14);
+            UpdateBoardConfidence(14, 0);
+        }
+    }
+    if (m_wManagerId != 0 && m_nBoardConfidence < kBoardWarning && nBoardBefore >= kBoardWarning)
+        DebugLog(7, "[CClubDatabase::ClubPeriodicStep] The board of %s loses patience with manager %u",
+                 m_szShortName, m_wManagerId);
+}
+
+void CClubDatabase::ClubMonthlyStep(bool bFinance)
+{
+    m_wSeasonCounter2 = 0;
+    m_wSeasonCounter3 = 0;
+    if (bFinance)
+        DoFinance();
+}

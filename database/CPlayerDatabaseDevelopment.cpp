@@ -1,0 +1,148 @@
+// A week of training: each skill moves toward the value the player's age and
+// potential allow, at a speed set by the week's training rate and the effort
+// his plan puts into it.
+#include "database/CPlayerDatabase.h"
+
+#include <algorithm>
+
+#include "common/CDate.h"
+#include "database/CDatabaseHandler.h"
+#include "platform/Random.h"
+
+float CPlayerDatabase::s_fTrainingRate = 1.0f;
+float CPlayerDatabase::s_fEffortThreshold = 1.5f;
+float CPlayerDatabase::s_fEffortCap = 6.0f;
+
+namespace {
+
+// The attributes a week trains, in the order they are stepped.
+constexpr int kTrained[] = {
+    PLAYER_ATTRIBUTE_HANDLING,     PLAYER_ATTRIBUTE_TACKLING,   PLAYER_ATTRIBUTE_DRIBBLING,
+    PLAYER_ATTRIBUTE_HEADING,      PLAYER_ATTRIBUTE_SHOOTING,   PLAYER_ATTRIBUTE_PASSING,
+    PLAYER_ATTRIBUTE_PACE,         PLAYER_ATTRIBUTE_STRENGTH,   PLAYER_ATTRIBUTE_FITNESS,
+    PLAYER_ATTRIBUTE_AGILITY,      PLAYER_ATTRIBUTE_AGGRESSION, PLAYER_ATTRIBUTE_MORALE,
+    PLAYER_ATTRIBUTE_WILLPOWER,    PLAYER_ATTRIBUTE_CONFIDENCE, PLAYER_ATTRIBUTE_INTELLIGENCE,
+    PLAYER_ATTRIBUTE_EMPATHY,      PLAYER_ATTRIBUTE_MARKING,    PLAYER_ATTRIBUTE_GREED,
+};
+constexpr int kTrainedCount = static_cast<int>(sizeof(kTrained) / sizeof(kTrained[0]));
+// The eight playing skills and Fitness: what an injured player keeps up.
+constexpr int kInjuredTrained = 9;
+
+// A computer club's default plan: the share (0-100) of the week each
+// position gives each trained attribute, in kTrained order, and the plan's
+// intensity. The constant part of each effort is the same for everyone.
+constexpr float kDefaultIntensity = 4.0f;
+constexpr float kSkillEffortBase = 0.5f;
+constexpr uint8_t kDefaultPlans[PLAYER_POSITION_COUNT][kTrainedCount] = {
+    {90, 40, 35, 40, 30, 45, 50, 55, 60, 70, 40, 40, 40, 40, 40, 40, 40, 40},  // goalkeepers
+    {40, 85, 45, 75, 35, 55, 60, 70, 60, 50, 45, 40, 40, 40, 45, 40, 80, 40},  // defenders
+    {40, 60, 70, 50, 55, 85, 60, 55, 65, 55, 40, 40, 40, 40, 55, 45, 55, 40},  // midfielders
+    {40, 40, 80, 70, 90, 55, 75, 60, 60, 55, 45, 40, 40, 45, 45, 40, 40, 40},  // attackers
+};
+
+constexpr int kMinimumMorale = 2000;
+
+int Position(const CPersonDatabase& person)
+{
+    return std::min<int>(person.m_byPosition, PLAYER_POSITION_COUNT - 1);
+}
+
+float Effort(const CPersonDatabase& person, int nSlot)
+{
+    const float fPlan = kDefaultPlans[Position(person)][nSlot] * 0.01f * kDefaultIntensity;
+    return nSlot < kInjuredTrained ? fPlan + kSkillEffortBase : fPlan;
+}
+
+// Steps every trained attribute; returns the week's mean effort (its load).
+float TrainAttributes(CPersonDatabase& person)
+{
+    const int nAgeIndex = person.GetAge() - PERSON_AGE_CURVE_FIRST_AGE;
+    float fLoad = 0.0f;
+    for (int nSlot = 0; nSlot < kTrainedCount; ++nSlot) {
+        const int nAttribute = kTrained[nSlot];
+        const float fEffort = Effort(person, nSlot);
+        fLoad += fEffort;
+        const int nTarget = person.GetAttributeForAge(nAttribute, nAgeIndex, 0);
+        person.m_awAttributes[nAttribute] = static_cast<uint16_t>(CPlayerDatabase::ApplyTrainingStep(
+            person.m_awAttributes[nAttribute], nTarget, fEffort, CPlayerDatabase::s_fEffortThreshold,
+            CPlayerDatabase::s_fEffortCap));
+    }
+    fLoad /= static_cast<float>(kTrainedCount);
+
+    // A hard week tires an unfit player: morale pays the difference between
+    // the load (on the whole-number scale) and his fitness.
+    const float fOver = fLoad * 10.0f - static_cast<float>(person.m_awAttributes[PLAYER_ATTRIBUTE_FITNESS] / 100);
+    if (fOver > 0.0f) {
+        const int nFatigue = static_cast<int>(fOver * fOver * 0.1f * (fLoad * 0.5f));
+        uint16_t& wMorale = person.m_awAttributes[PLAYER_ATTRIBUTE_MORALE];
+        if (wMorale > kMinimumMorale)
+            wMorale = static_cast<uint16_t>(std::max<int>(wMorale - nFatigue, kMinimumMorale));
+    }
+    return fLoad;
+}
+
+bool TrainingInjury(const CPersonDatabase& person)
+{
+    return plat::rand() % 20 == 0 &&
+           plat::rand() % 100 + 1 < person.m_awAttributes[PLAYER_ATTRIBUTE_INJURYPRONE] / 100;
+}
+
+}  // namespace
+
+int CPlayerDatabase::ApplyTrainingStep(int nCurrent, int nTarget, float fEffort, float fThreshold, float fCap)
+{
+    const float c = static_cast<float>(nCurrent);
+    const float T = static_cast<float>(nTarget) * 100.0f;
+    const float q = 0.25f * T;
+    const float m = (q + T) * 0.5f;
+    const float e = fEffort < fThreshold ? fEffort - fCap : std::min(fEffort, fCap);
+    const float d = c > m ? std::max(T - c, -50.0f) : std::max(c - q, 50.0f);
+    const float n = c + e * (d * 0.01f / 100.0f) * s_fTrainingRate * 100.0f;
+    if (n <= q)
+        return static_cast<int>(q);
+    if (n >= T)
+        return static_cast<int>(T);
+    return static_cast<int>(n);
+}
+
+bool CPlayerDatabase::DevelopPlayer(bool bMatchWeek, bool bComputerClub)
+{
+    (void)bMatchWeek;
+    (void)bComputerClub;
+    if (IsInjured() && GetInjuryStatus(m_byInjuryType) == 2) {
+        DevelopInjuredPlayer(true, GetAge() - PERSON_AGE_CURVE_FIRST_AGE);
+        return false;
+    }
+    // Every club trains on the default plan of the player's position until a
+    // human's training manager assigns his own.
+    TrainAttributes(*this);
+    return TrainingInjury(*this);
+}
+
+bool CPlayerDatabase::DevelopYouth(CPersonDatabase& youth)
+{
+    TrainAttributes(youth);
+    return TrainingInjury(youth);
+}
+
+void CPlayerDatabase::DevelopInjuredPlayer(bool bLive, int nAgeIndex)
+{
+    (void)bLive;
+    // A club's physiotherapist keeps up some form in the first half of an
+    // injury; a computer club counts as having none, so the player keeps
+    // what he has (effort 0 is not a loss while the threshold is 0).
+    float fEffort = 0.0f;
+    constexpr int kPhysiotherapy = 0;
+    if (const auto* pLast = static_cast<const INJURYENTRY*>(m_InjuryHistory.GetTail() ? m_InjuryHistory.GetTail()->pData
+                                                                                        : nullptr)) {
+        const CDate start(pLast->Date.wYear, pLast->Date.byMonth, pLast->Date.byDay);
+        const CDate today = m_pDatabaseHandler ? m_pDatabaseHandler->GetGameDate() : start;
+        if (today.DaysBetween(start) < pLast->wDays / 2)
+            fEffort = kPhysiotherapy * 0.01f * s_fEffortCap;
+    }
+    for (int nSlot = 0; nSlot < kInjuredTrained; ++nSlot) {
+        const int nAttribute = kTrained[nSlot];
+        m_awAttributes[nAttribute] = static_cast<uint16_t>(ApplyTrainingStep(
+            m_awAttributes[nAttribute], GetAttributeForAge(nAttribute, nAgeIndex, 0), fEffort, 0.0f, s_fEffortCap));
+    }
+}

@@ -1,0 +1,141 @@
+// What the season does to a player between matches: bans from bookings and
+// sendings-off, recovery from injury on its date, the work-permit review and
+// the retirement announcement.
+#include "database/CPlayerDatabase.h"
+
+#include <algorithm>
+
+#include "common/DebugLog.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDatabaseHandler.h"
+
+namespace {
+
+constexpr uint8_t kEventRecovery = 27;
+constexpr uint8_t kEventWorkPermit = 28;
+constexpr uint8_t kEventBan = 29;
+
+// Disciplinary rules: every so many bookings of a season in a competition
+// family cost one match, and a sending-off costs one match. Friendlies have
+// no consequences.
+constexpr int kDomesticBookingsPerBan = 5;
+constexpr int kEuropeanBookingsPerBan = 3;
+constexpr int kCompetitionEuropean = 2;
+constexpr int kCompetitionFriendly = 3;
+
+// The disciplinary entry: the ban's start date (u16 year, month, day), the
+// player, the ban marks, the matches, the competition kind and a zero.
+constexpr int kEntryMarks = 8;
+constexpr int kEntryMatches = 9;
+constexpr int kEntryKind = 10;
+
+constexpr int kPermitPlayedPercentage = 75;
+constexpr int kPermitMatches = 11;
+constexpr int kRetirementYearsPastPeak = 10;
+
+void WriteEntryDate(DISCIPLINARYENTRY& entry, const CDate& date)
+{
+    entry.abyData[0] = static_cast<uint8_t>(date.GetYear() & 0xFF);
+    entry.abyData[1] = static_cast<uint8_t>(date.GetYear() >> 8);
+    entry.abyData[2] = static_cast<uint8_t>(date.GetMonth());
+    entry.abyData[3] = static_cast<uint8_t>(date.GetDay());
+}
+
+CDate ReadEntryDate(const DISCIPLINARYENTRY& entry)
+{
+    return CDate(entry.abyData[0] | entry.abyData[1] << 8, entry.abyData[2], entry.abyData[3]);
+}
+
+}  // namespace
+
+void CPlayerDatabase::RecordCard(int nCompetition, int nBookings, bool bSentOff)
+{
+    if (nCompetition < 0 || nCompetition >= kCompetitionFriendly || (nBookings <= 0 && !bSentOff))
+        return;
+    const bool bEuropean = nCompetition == kCompetitionEuropean;
+    // The season's bookings of the family, this match's included.
+    int nTotal = 0;
+    if (bEuropean)
+        nTotal = GetMatchInformationField(kCompetitionEuropean, MATCH_INFORMATION_BOOKINGS);
+    else
+        nTotal = GetMatchInformationField(0, MATCH_INFORMATION_BOOKINGS) +
+                 GetMatchInformationField(1, MATCH_INFORMATION_BOOKINGS);
+    const int nPerBan = bEuropean ? kEuropeanBookingsPerBan : kDomesticBookingsPerBan;
+    const int nBefore = std::max(nTotal - std::max(nBookings, 0), 0);
+    int nMatches = nTotal / nPerBan - nBefore / nPerBan;
+    if (bSentOff)
+        ++nMatches;
+    if (nMatches <= 0)
+        return;
+
+    const CDate today = m_pDatabaseHandler ? m_pDatabaseHandler->GetGameDate() : CDate();
+    const CDate start(today.GetValue(), 1);
+    auto* pEntry = new DISCIPLINARYENTRY;
+    WriteEntryDate(*pEntry, start);
+    for (int i = 0; i < 4; ++i)
+        pEntry->abyData[4 + i] = static_cast<uint8_t>(m_idPerson >> (8 * i));
+    pEntry->abyData[kEntryMarks] = bEuropean ? PLAYER_SUSPENDED_EUROPEAN
+                                             : static_cast<uint8_t>(PLAYER_SUSPENDED_DOMESTIC |
+                                                                    PLAYER_SUSPENDED_DOMESTIC_MARK);
+    pEntry->abyData[kEntryMatches] = static_cast<uint8_t>(std::min(nMatches, 255));
+    pEntry->abyData[kEntryKind] = static_cast<uint8_t>(nCompetition);
+    m_DisciplinaryHistory.AddTail(pEntry);
+    if (m_pCountry)
+        m_pCountry->AddEvent(kEventBan, start, m_idPerson);
+    else
+        DebugLog(1, "[CPlayerDatabase::RecordCard] %s has no country to start his ban", GetShortName());
+}
+
+void CPlayerDatabase::OnEvent(int nEvent, const CDate& date)
+{
+    switch (nEvent) {
+    case kEventRecovery:
+        m_byInjuryType = 0;
+        m_dwFlags &= ~PLAYER_FLAG_INJURED;
+        break;
+    case kEventWorkPermit:
+        ReviewWorkPermit();
+        break;
+    case kEventBan: {
+        for (const DISCIPLINARYENTRY* pEntry : m_DisciplinaryHistory.Items<DISCIPLINARYENTRY>()) {
+            if (ReadEntryDate(*pEntry) != date)
+                continue;
+            const uint8_t byMarks = pEntry->abyData[kEntryMarks];
+            const uint8_t byMatches = pEntry->abyData[kEntryMatches];
+            m_bySuspensionFlags |= byMarks;
+            // The entry's own marks say which ban it is, so a European ban
+            // never lengthens a domestic one that happens to be running.
+            if (byMarks & PLAYER_SUSPENDED_DOMESTIC_MARK)
+                m_byDomesticBanMatches = static_cast<uint8_t>(std::min(m_byDomesticBanMatches + byMatches, 255));
+            else
+                m_byEuropeanBanMatches = static_cast<uint8_t>(std::min(m_byEuropeanBanMatches + byMatches, 255));
+            return;
+        }
+        DebugLog(1, "Suspension Event not found");
+        break;
+    }
+    default:
+        DebugLog(2, "[CPlayerDatabase::OnEvent] Event %d for %s is not the player's", nEvent, GetShortName());
+        break;
+    }
+}
+
+void CPlayerDatabase::ReviewWorkPermit()
+{
+    if (!(m_dwFlags & PLAYER_FLAG_NEEDS_WORK_PERMIT))
+        return;
+    if (GetPlayedPercentage() < kPermitPlayedPercentage && GetMatchesAvailable() >= kPermitMatches) {
+        m_dwFlags |= PLAYER_FLAG_WORK_PERMIT_SETTLED;
+        DebugLog(7, "[CPlayerDatabase::ReviewWorkPermit] %s: work permit has lapsed", GetShortName());
+    }
+}
+
+bool CPlayerDatabase::CheckRetirementAge()
+{
+    if (m_dwFlags & PLAYER_FLAG_RETIRING)
+        return false;
+    if (GetAge() < GetPeakAge(m_byRole) + kRetirementYearsPastPeak)
+        return false;
+    m_dwFlags |= PLAYER_FLAG_RETIRING;
+    return true;
+}

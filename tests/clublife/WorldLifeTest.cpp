@@ -1,0 +1,275 @@
+// Clubs and players of the starting world from week to week: wages drawn at
+// the month's finance run, bans from bookings, an injury that heals on its
+// date, skills that follow age, and a month of the whole world that keeps
+// its money sane and still saves and reloads.
+#include "../dayloop/DayLoopSupport.h"
+
+#include "database/CCountryDatabase.h"
+#include "database/CEventsDatabase.h"
+#include "database/CManagerDatabase.h"
+#include "database/CStaffDatabase.h"
+#include "database/CYouthDatabase.h"
+#include "season/CGroundDatabase.h"
+
+#include <cmath>
+#include <map>
+
+using namespace dayloop_test;
+
+namespace {
+
+constexpr int kSkills[] = {PLAYER_ATTRIBUTE_TACKLING, PLAYER_ATTRIBUTE_PASSING, PLAYER_ATTRIBUTE_DRIBBLING,
+                           PLAYER_ATTRIBUTE_HEADING,  PLAYER_ATTRIBUTE_SHOOTING, PLAYER_ATTRIBUTE_STRENGTH,
+                           PLAYER_ATTRIBUTE_PACE};
+
+class ClubLife : public DayLoopWorld {
+protected:
+    std::vector<CClubDatabase*> Clubs()
+    {
+        std::vector<CClubDatabase*> clubs;
+        for (CDivisionDatabase* pDivision : Divisions())
+            for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+                clubs.push_back(pClub);
+        return clubs;
+    }
+    // A fit squad player of a top-division club who is never hurt.
+    CPlayerDatabase* SteadyPlayer(CClubDatabase*& pClub)
+    {
+        pClub = Divisions().front()->m_lstClubsByTable.Items<CClubDatabase>().begin().operator*();
+        for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+            if (!p->IsInjured() && p->m_bySuspensionFlags == 0 && p->m_byTransferState == 0) {
+                p->m_awAttributes[PLAYER_ATTRIBUTE_INJURYPRONE] = 0;
+                return p;
+            }
+        return nullptr;
+    }
+    static int SkillTotal(const CPlayerDatabase* p)
+    {
+        int n = 0;
+        for (int a : kSkills)
+            n += p->m_awAttributes[a];
+        return n;
+    }
+};
+
+TEST(TrainingStep, MovesWithinAQuarterOfTheTargetAndTheTarget)
+{
+    CPlayerDatabase::s_fTrainingRate = 1.0f;
+    struct Case {
+        const char* pszName;
+        int nCurrent, nTarget;
+        float fEffort;
+        int nLow, nHigh;
+    };
+    const Case cases[] = {
+        {"far below: lifted to a quarter of the target", 1000, 80, 3.0f, 2000, 2000},
+        {"at the target stays", 8000, 80, 6.0f, 8000, 8000},
+        {"above the target falls to it", 9000, 80, 6.0f, 8000, 8000},
+        {"near the target closes part of the gap", 7000, 80, 3.0f, 7029, 7030},
+        {"low in the band climbs with the skill", 3000, 80, 3.0f, 3029, 3030},
+        {"effort below the threshold is a loss", 7000, 80, 1.0f, 6949, 6950},
+        {"a loss never leaves the band", 2002, 80, 0.0f, 2000, 2000},
+        {"effort above the cap counts as the cap", 7000, 80, 50.0f, 7059, 7060},
+    };
+    for (const Case& c : cases) {
+        const int n = CPlayerDatabase::ApplyTrainingStep(c.nCurrent, c.nTarget, c.fEffort, 1.5f, 6.0f);
+        EXPECT_GE(n, c.nLow) << c.pszName;
+        EXPECT_LE(n, c.nHigh) << c.pszName;
+    }
+}
+
+TEST_F(ClubLife, MonthlyFinanceRunDrawsEveryWage)
+{
+    CClubDatabase* pClub = Divisions().front()->m_lstClubsByTable.Items<CClubDatabase>().begin().operator*();
+    ASSERT_NE(pClub, nullptr);
+    pClub->m_byInstalmentsLeft = 0;
+    int64_t nWages = 0;
+    for (const CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        if (p->m_byTransferState != PLAYER_TRANSFER_ON_LOAN)
+            nWages += p->m_Contract.dwYearlyWage / 12;
+    for (const CYouthDatabase* y : pClub->m_lstYouths.Items<CYouthDatabase>())
+        nWages += y->m_dwYearlyWage / 12;
+    for (const void* pId : pClub->m_lstStaff.Items<void>())
+        nWages += H().GetStaffFromID(static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(pId)))->m_dwWage / 12;
+    if (const CManagerDatabase* pManager = pClub->GetManager())
+        nWages += pManager->m_Contract.dwWage;
+    ASSERT_GT(nWages, 0);
+    ASSERT_GT(pClub->m_lstStaff.GetCount(), 0);
+
+    const int32_t nBefore = pClub->m_nBankBalance;
+    pClub->ClubMonthlyStep(false);
+    EXPECT_EQ(pClub->m_nBankBalance, nBefore) << "no finance run without the flag";
+    pClub->ClubMonthlyStep(true);
+    EXPECT_EQ(pClub->m_nBankBalance, nBefore - nWages);
+    EXPECT_EQ(pClub->m_nPreviousBalance, pClub->m_nBankBalance);
+}
+
+TEST_F(ClubLife, BookingsReachABanThatStartsTomorrowAndIsServed)
+{
+    CClubDatabase* pClub = nullptr;
+    CPlayerDatabase* pPlayer = SteadyPlayer(pClub);
+    ASSERT_NE(pPlayer, nullptr);
+    PLAYERQUICKMATCH match;
+    match.bStarted = true;
+    match.nBookings = 1;
+    for (int i = 0; i < 4; ++i)
+        pPlayer->UpdateAfterQuickMatch(0, match);
+    EXPECT_EQ(pPlayer->m_DisciplinaryHistory.GetCount(), 0) << "four bookings cost nothing";
+    pPlayer->UpdateAfterQuickMatch(1, match);
+    ASSERT_EQ(pPlayer->m_DisciplinaryHistory.GetCount(), 1) << "the fifth domestic booking";
+    EXPECT_FALSE(pPlayer->IsSuspended(0)) << "the ban starts tomorrow";
+
+    RunDays(1);
+    EXPECT_TRUE(pPlayer->IsSuspended(0));
+    EXPECT_TRUE(pPlayer->IsSuspended(1));
+    EXPECT_FALSE(pPlayer->IsSuspended(2));
+    EXPECT_EQ(pPlayer->m_byDomesticBanMatches, 1);
+    EXPECT_FALSE(CClubDatabase::IsAvailable(pPlayer, 0));
+
+    // A friendly does not serve a league ban; the club's next league match does.
+    pClub->UpdateAfterMatch(3, 1, 0, true, nullptr);
+    EXPECT_TRUE(pPlayer->IsSuspended(0));
+    pClub->UpdateAfterMatch(0, 1, 0, true, nullptr);
+    EXPECT_FALSE(pPlayer->IsSuspended(0));
+    EXPECT_EQ(pPlayer->m_byDomesticBanMatches, 0);
+
+    // A sending-off in a European match bans him there only.
+    match.nBookings = 0;
+    match.bSentOff = true;
+    pPlayer->UpdateAfterQuickMatch(2, match);
+    RunDays(1);
+    EXPECT_TRUE(pPlayer->IsSuspended(2));
+    EXPECT_FALSE(pPlayer->IsSuspended(0));
+    EXPECT_EQ(pPlayer->m_byEuropeanBanMatches, 1);
+    EXPECT_EQ(pPlayer->m_byDomesticBanMatches, 0);
+
+    // Friendlies have no disciplinary consequences.
+    pPlayer->UpdateAfterQuickMatch(3, match);
+    EXPECT_EQ(pPlayer->m_DisciplinaryHistory.GetCount(), 2);
+}
+
+TEST_F(ClubLife, AnInjuryHealsOnItsDate)
+{
+    CClubDatabase* pClub = nullptr;
+    CPlayerDatabase* pPlayer = SteadyPlayer(pClub);
+    ASSERT_NE(pPlayer, nullptr);
+    plat::srand(3);
+    // Group 6 keeps him out one or two weeks and never ends a career.
+    ASSERT_EQ(pPlayer->DoInjury(6, false), 0);
+    ASSERT_TRUE(pPlayer->IsInjured());
+    const auto* pEntry = static_cast<const INJURYENTRY*>(pPlayer->m_InjuryHistory.GetTail()->pData);
+    const CDate back(H().GetGameDate().GetValue(), pEntry->wDays);
+    EXPECT_TRUE(pEntry->wDays == 7 || pEntry->wDays == 14);
+    while (H().GetGameDate() < CDate(back.GetValue(), -1))
+        RunDays(1);
+    EXPECT_TRUE(pPlayer->IsInjured()) << "still out the day before";
+    RunDays(1);
+    EXPECT_EQ(H().GetGameDate(), back);
+    EXPECT_FALSE(pPlayer->IsInjured());
+    EXPECT_EQ(pPlayer->m_byInjuryType, 0);
+}
+
+TEST_F(ClubLife, YoungPlayersRiseAndOldOnesFallOverASeason)
+{
+    // Each player starts on his age curve, so that the year's change is the
+    // curve's: rising for the young, falling for the old.
+    std::vector<std::pair<CPlayerDatabase*, int>> young, old;
+    for (CClubDatabase* pClub : Clubs())
+        for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>()) {
+            if (p->IsInjured())
+                continue;
+            for (int a : kSkills)
+                p->m_awAttributes[a] = static_cast<uint16_t>(
+                    100 * p->GetAttributeForAge(a, p->GetAge() - PERSON_AGE_CURVE_FIRST_AGE, 0));
+            if (p->GetAge() <= 20)
+                young.emplace_back(p, SkillTotal(p));
+            else if (p->GetAge() >= 32)
+                old.emplace_back(p, SkillTotal(p));
+        }
+    ASSERT_GT(young.size(), 20u);
+    ASSERT_GT(old.size(), 20u);
+
+    CPlayerDatabase::s_fTrainingRate = 1.0f;
+    CPlayerDatabase::s_fEffortThreshold = 1.5f;
+    CPlayerDatabase::s_fEffortCap = 6.0f;
+    for (int nWeek = 0; nWeek < 52; ++nWeek) {
+        H().SetGameDate(CDate(H().GetGameDate().GetValue(), 7));
+        for (auto* pGroup : {&young, &old})
+            for (auto& entry : *pGroup)
+                entry.first->DevelopPlayer(false, true);
+    }
+    auto meanChange = [](const std::vector<std::pair<CPlayerDatabase*, int>>& group) {
+        double d = 0;
+        for (const auto& entry : group)
+            d += SkillTotal(entry.first) - entry.second;
+        return d / static_cast<double>(group.size());
+    };
+    EXPECT_GT(meanChange(young), 0.0);
+    EXPECT_LT(meanChange(old), 0.0);
+    for (auto* pGroup : {&young, &old})
+        for (auto& entry : *pGroup)
+            for (uint16_t w : entry.first->m_awAttributes)
+                ASSERT_LE(w, PLAYER_ATTRIBUTE_MAX);
+}
+
+TEST_F(ClubLife, AMonthOfTheWorldKeepsFinancesPlausibleAndSaves)
+{
+    std::map<const CClubDatabase*, int32_t> before;
+    std::map<const CClubDatabase*, int> fans;
+    for (CClubDatabase* pClub : Clubs()) {
+        before[pClub] = pClub->m_nBankBalance;
+        fans[pClub] = pClub->m_nFanConfidence;
+    }
+    const int nPlayersBefore = H().GetPlayerCount();
+    // The leagues begin early in August; the finance run is on the 1st.
+    RunDays(45);
+    ASSERT_GE(H().GetGameDate(), CDate(1999, 8, 15));
+
+    int nPaid = 0, nGates = 0, nMoods = 0;
+    for (CClubDatabase* pClub : Clubs()) {
+        SCOPED_TRACE(pClub->GetName());
+        const int64_t nChange = static_cast<int64_t>(pClub->m_nBankBalance) - before[pClub];
+        EXPECT_LT(std::llabs(nChange), 200000000LL) << "a month moves no club by hundreds of millions";
+        if (nChange != 0)
+            ++nPaid;
+        if (pClub->m_SeasonAttendance.nHighest > 0) {
+            ++nGates;
+            EXPECT_LE(pClub->m_SeasonAttendance.nHighest,
+                      pClub->m_pGround && pClub->m_pGround->GetCapacity() > 0 ? pClub->m_pGround->GetCapacity()
+                                                                              : 10000);
+        }
+        if (pClub->m_nFanConfidence != fans[pClub])
+            ++nMoods;
+        EXPECT_GE(pClub->m_nFanConfidence, 0);
+        EXPECT_LE(pClub->m_nFanConfidence, 100);
+        EXPECT_GE(pClub->m_nBoardConfidence, 10);
+        EXPECT_LE(pClub->m_nBoardConfidence, 100);
+        EXPECT_GE(pClub->m_byFinancialStability, 20);
+        EXPECT_LE(pClub->m_byFinancialStability, 100);
+        EXPECT_TRUE(std::isfinite(pClub->GetAttendanceFactor(nullptr, 0)));
+    }
+    EXPECT_GT(nPaid, static_cast<int>(before.size()) * 9 / 10) << "wages and gates moved nearly every balance";
+    EXPECT_GT(nGates, static_cast<int>(before.size()) / 3) << "home gates were taken";
+    EXPECT_GT(nMoods, static_cast<int>(before.size()) / 3) << "results moved the fans";
+    EXPECT_EQ(H().GetPlayerCount(), nPlayersBefore);
+
+    // The world saves, reloads and saves again to the same bytes.
+    FILE* pFile = std::fopen("month.bin", "wb");
+    ASSERT_NE(pFile, nullptr);
+    ASSERT_TRUE(H().Save(pFile));
+    std::fclose(pFile);
+    m_handler.reset();
+    m_handler = std::make_unique<CDatabaseHandler>();
+    pFile = std::fopen("month.bin", "rb");
+    ASSERT_NE(pFile, nullptr);
+    ASSERT_TRUE(H().Load(pFile));
+    std::fclose(pFile);
+    H().SetupPointers();
+    pFile = std::fopen("again.bin", "wb");
+    ASSERT_NE(pFile, nullptr);
+    ASSERT_TRUE(H().Save(pFile));
+    std::fclose(pFile);
+    EXPECT_EQ(ReadFile("month.bin"), ReadFile("again.bin"));
+}
+
+}  // namespace
