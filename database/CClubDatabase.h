@@ -194,6 +194,54 @@ public:
     // The club's mood that a match result starts from, around 0.
     int GetMoraleValue() const;
 
+    // ---- transfers: negotiation, targets and planning ----
+    // (CClubDatabaseTransfers.cpp) Answers to offers for this club's players:
+    // the margin by which the offer beats the club's figure (accepted when
+    // above 0), or 0 after a refusal.
+    int NegotiateBuyTransfer(class CBuyOfferDatabase* pOffer);
+    int NegotiateLoanTransfer(class CLoanOfferDatabase* pOffer);
+    bool NegotiateExtendLoanTransfer(class CLoanOfferDatabase* pOffer);
+    // 150 minus the mean of the reasons to keep him, with the strongest one.
+    int GetBuyAcceptancePercent(const CPlayerDatabase* pPlayer, int* pnReason) const;
+    int GetLoanAcceptancePercent(const CPlayerDatabase* pPlayer, int* pnReason) const;
+    // The club's asking terms (the buy offer's 11 term words) for a player.
+    void BuildAskingTerms(uint32_t* pdwTerms, const CPlayerDatabase* pPlayer) const;
+    static int32_t GetTermsTotal(const uint32_t* pdwTerms);
+    // Funds a club may spend: its bank balance, never below 0.
+    int32_t GetTransferFunds() const;
+    // Transfer targets (16-byte records, at most 10).
+    int GetTransferTargetCount() const { return m_byTransferTargetCount; }
+    CLUBTRANSFERTARGET* GetTransferTarget(int nIndex) const;
+    bool HasTransferTarget(ID_PLAYER idPlayer) const;
+    void AddTransferTarget(const CLUBTRANSFERTARGET& target);
+    void RemoveTransferTarget(int nIndex);
+    void RemoveTransferTargetByPlayer(ID_PLAYER idPlayer);
+    void ClearTransferTargets();
+    bool NoteTransferTarget(const CPlayerDatabase* pPlayer, int nReason, ID_CLUB idClub, bool bLoan);
+    void CheckTransferTargets();
+    // Monthly: the weakest area (representative role 0-15, 16 none) and a
+    // search of the lists and one other club.
+    void ChooseTransferTargets();
+    int ChooseWeakestArea(int nMean, const int anRoleMeans[CLUB_POSITION_SLOTS]);
+    void SearchTransferTargets();
+    bool IsSuitableTarget(int nArea, const CPlayerDatabase* pPlayer, bool bAnyCountry, int64_t nPrice) const;
+    // Weekly: bids and loan offers for the targets, listings and renewals.
+    void MakeTargetBids();
+    void MakeTargetOffers();
+    bool ConsiderListingPlayer(CPlayerDatabase* pPlayer);
+    bool ConsiderLoanListing(CPlayerDatabase* pPlayer);
+    void RenewExpiringContracts();
+    void DoWeeklyTransferPlanning();
+    // Country events 5 and 17 for one of this club's players.
+    void AnswerBuyOffers(CPlayerDatabase* pPlayer);
+    void AnswerLoanOffers(CPlayerDatabase* pPlayer);
+    void ProposeBuyContract(class CBuyOfferDatabase* pOffer);
+    // Search marks, never saved.
+    int32_t m_nFundsMark = 0;
+    uint8_t m_bySearchMinRating = 0;
+    uint8_t m_bySearchArea = 16;
+    // ---- end of transfers ----
+
     // The root, set while it exists.
     static CDatabaseHandler* m_pDatabaseHandler;
 

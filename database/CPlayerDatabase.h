@@ -177,6 +177,22 @@ public:
     // 1 may still play, 2 unavailable.
     static int GetInjuryStatus(int nType);
 
+    // ---- contracts (CPlayerDatabaseContract.cpp) ----
+    // Draws a contract for the club and division (none: his own); a
+    // backdated one starts 0-48 weeks before today on the same weekday.
+    void GenerateContract(PLAYERCONTRACT& contract, CDivisionDatabase* pDivision, CClubDatabase* pClub,
+                          bool bBackdated) const;
+    // Unit 1 months, 2 years, anything else weeks; truncated.
+    int GetContractTimeLeft(int nUnit) const;
+    int GetContractLength(int nUnit) const;
+    // The yearly worth of a contract for a club.
+    int32_t GetContractWorth(const PLAYERCONTRACT& contract, const CClubDatabase* pClub) const;
+    void DrawContractClauses();
+    // The contract's 13 words as a buy offer carries them.
+    static void PackContract(const PLAYERCONTRACT& contract, uint32_t adwWords[13]);
+    static void UnpackContract(const uint32_t adwWords[13], PLAYERCONTRACT& contract);
+    // ---- end of contracts ----
+
     uint32_t m_dwValue = 0;
     uint32_t m_dwAskingPrice = 0;
     uint8_t m_byStoredByte1 = 0;

@@ -1,0 +1,689 @@
+// A club's side of the transfer markets: answering offers for its players,
+// its asking terms, its transfer targets and the computer club's own
+// planning (targets, bids, loan offers, listings and contract renewals).
+#include "database/CClubDatabase.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/DebugLog.h"
+#include "database/CBuyOfferDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CLoanOfferDatabase.h"
+#include "database/CMarketEntries.h"
+#include "database/CPlayerDatabase.h"
+#include "database/PersonOwners.h"
+#include "platform/Random.h"
+
+namespace {
+
+constexpr int kAreaNone = 16;
+constexpr int kTargetLimit = 10;
+// The area of each role, the representative role of each area and the
+// fewest players an area should have (indexed by representative role).
+constexpr int kRoleArea[CLUB_POSITION_SLOTS] = {0, 1, 3, 1, 2, 3, 2, 4, 5, 4, 6, 4, 5, 6, 7, 7};
+constexpr int kAreaRepresentative[8] = {0, 3, 4, 2, 9, 8, 10, 14};
+constexpr int kMinimumPlayers[CLUB_POSITION_SLOTS] = {3, 1, 2, 2, 2, 1, 1, 1, 2, 2, 2, 1, 1, 1, 2, 1};
+
+// Field offsets of the 16-byte target record.
+constexpr int kTargetPlayer = 0, kTargetClub = 4, kTargetAttempts = 8, kTargetReason = 9, kTargetFlag = 10,
+              kTargetLoan = 11, kTargetOfferMade = 12;
+
+int32_t TargetWord(const CLUBTRANSFERTARGET* p, int nOffset)
+{
+    int32_t n = 0;
+    std::memcpy(&n, p->abyData + nOffset, sizeof(n));
+    return n;
+}
+
+void SetTargetWord(CLUBTRANSFERTARGET* p, int nOffset, int32_t n) { std::memcpy(p->abyData + nOffset, &n, sizeof(n)); }
+
+// Buy offer status bits and the loan offer fields this code uses.
+constexpr uint16_t kBuyAnswered = 0x02;
+constexpr uint16_t kBuyContractProposed = 0x04;
+constexpr uint16_t kBuyPlayerRefused = 0x08;
+constexpr uint16_t kLoanAnswered = 0x02;
+constexpr uint16_t kLoanAccepted = 0x04;
+
+// Term words: instalment amount, further amount, and the counts byte word.
+constexpr int kTermInstalment = 6, kTermFurther = 7, kTermCounts = 8;
+
+CDatabaseHandler* Root() { return CClubDatabase::m_pDatabaseHandler; }
+
+int Percent(float fValue, float fA, float fB) { return static_cast<int>(CDatabaseHandler::GetPercentageInRange(fValue, fA, fB)); }
+
+int Attribute(const CPlayerDatabase* p, int n) { return p->m_awAttributes[n] / 100; }
+
+bool IsBestOfGroup(const CClubDatabase* pClub, const CPlayerDatabase* pPlayer)
+{
+    for (const CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        if (p != pPlayer && p->m_byPosition == pPlayer->m_byPosition && p->m_byRating > pPlayer->m_byRating)
+            return false;
+    return true;
+}
+
+// How much the club relies on him, 0-100: his rating against the squad's.
+int Importance(const CClubDatabase* pClub, const CPlayerDatabase* pPlayer)
+{
+    const int nAverage = std::max<int>(1, pClub->m_byAverageRating);
+    return std::clamp(pPlayer->m_byRating * 50 / nAverage, 0, 100);
+}
+
+// His wish to stay, 0-100: settled players with time left on their
+// contract want to stay.
+int WishToStay(const CPlayerDatabase* pPlayer)
+{
+    const int nWeeks = pPlayer->GetContractTimeLeft(0);
+    return std::clamp(40 + nWeeks / 4, 0, 100);
+}
+
+}  // namespace
+
+// ---- funds, terms and negotiation ----
+
+int32_t CClubDatabase::GetTransferFunds() const { return std::max<int32_t>(0, m_nBankBalance); }
+
+void CClubDatabase::BuildAskingTerms(uint32_t* pdwTerms, const CPlayerDatabase* pPlayer) const
+{
+    std::fill(pdwTerms, pdwTerms + CBuyOfferDatabase::TERMS, 0u);
+    if (!pPlayer)
+        return;
+    const int64_t v = std::max<int64_t>(1, pPlayer->m_dwValue);
+    const float fCover = static_cast<float>(std::max<int64_t>(0, m_nBankBalance) * 100 / v);
+    const int n = std::clamp(static_cast<int>(Percent(fCover, 90.0f, 10.0f) * 0.24 + 1), 1, 25);
+    pdwTerms[kTermInstalment] = static_cast<uint32_t>(v / n);
+    uint32_t dwPercentage = 0;
+    if (pPlayer->GetAge() < 22) {
+        pdwTerms[kTermFurther] = static_cast<uint32_t>(v);
+        dwPercentage = static_cast<uint32_t>(10 + plat::rand() % 5);
+    }
+    pdwTerms[kTermCounts] = static_cast<uint32_t>(n) | (static_cast<uint32_t>(n) << 8) | (dwPercentage << 16);
+}
+
+int32_t CClubDatabase::GetTermsTotal(const uint32_t* pdwTerms)
+{
+    const int64_t n = pdwTerms[kTermCounts] & 0xFF;
+    return static_cast<int32_t>(std::min<int64_t>(INT32_MAX, pdwTerms[kTermInstalment] * n));
+}
+
+int CClubDatabase::GetBuyAcceptancePercent(const CPlayerDatabase* pPlayer, int* pnReason) const
+{
+    const int nAverageRating = std::max<int>(1, m_byAverageRating);
+    const int64_t nAverageValue = std::max<int64_t>(1, m_nPlayerCount > 0 ? m_nSquadValue / m_nPlayerCount : 1);
+    int an[6] = {};
+    an[0] = 100 - Attribute(pPlayer, PLAYER_ATTRIBUTE_MORALE);
+    an[1] = Percent(static_cast<float>(pPlayer->m_byRating * 100 / nAverageRating), 90, 110);
+    an[2] = Percent(static_cast<float>(static_cast<int64_t>(pPlayer->m_dwValue) * 100 / nAverageValue), 90, 110);
+    if (pPlayer->m_byRating * 10 <= nAverageRating * 11 || (pPlayer->m_dwFlags & PLAYER_FLAG_CONTRACT_REQUEST)) {
+        an[3] = 100 - Importance(this, pPlayer);
+        an[4] = Percent(static_cast<float>(m_nPlayerCount), 25, 18);
+    }
+    an[5] = WishToStay(pPlayer);
+    int nSum = 0, nBest = 0;
+    for (int i = 0; i < 6; ++i) {
+        nSum += an[i];
+        if (an[i] > an[nBest])
+            nBest = i;
+    }
+    if (pnReason)
+        *pnReason = nBest;
+    return 150 - nSum / 6;
+}
+
+int CClubDatabase::GetLoanAcceptancePercent(const CPlayerDatabase* pPlayer, int* pnReason) const
+{
+    const int nAverageRating = std::max<int>(1, m_byAverageRating);
+    int an[4] = {};
+    an[0] = Percent(static_cast<float>(pPlayer->m_byRating * 100 / nAverageRating), 90, 110);
+    if (pPlayer->m_byRating * 10 <= nAverageRating * 11) {
+        an[1] = 100 - Importance(this, pPlayer);
+        an[2] = Percent(static_cast<float>(m_nPlayerCount), 25, 18);
+    }
+    an[3] = WishToStay(pPlayer);
+    int nSum = 0, nBest = 0;
+    for (int i = 0; i < 4; ++i) {
+        nSum += an[i];
+        if (an[i] > an[nBest])
+            nBest = i;
+    }
+    if (pnReason)
+        *pnReason = nBest;
+    return 150 - nSum / 4;
+}
+
+int CClubDatabase::NegotiateBuyTransfer(CBuyOfferDatabase* pOffer)
+{
+    CDatabaseHandler* pRoot = Root();
+    CPlayerDatabase* pPlayer = pRoot && pOffer ? pRoot->GetPlayerFromID(pOffer->GetPlayerID()) : nullptr;
+    if (!pPlayer || pPlayer->m_pClub != this) {
+        DebugLog(1, "[CClubDatabase::NegotiateBuyTransfer] Could not find the player");
+        return 0;
+    }
+    if (pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN)
+        return 0;
+    pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | kBuyAnswered));
+    // A released player goes for nothing.
+    if (pPlayer->m_byTransferState == PLAYER_TRANSFER_LEAVING)
+        return 1;
+    uint32_t adwAsking[CBuyOfferDatabase::TERMS];
+    BuildAskingTerms(adwAsking, pPlayer);
+    const int64_t nAsking = GetTermsTotal(adwAsking);
+    const int64_t nOffered = pOffer->GetValue100();
+    const int64_t nFigure = static_cast<int64_t>(GetBuyAcceptancePercent(pPlayer, nullptr)) * nAsking / 100;
+    // The margin is one above the difference, so that an offer that just
+    // meets the figure is told apart from a refusal (0).
+    if (nOffered >= nFigure)
+        return static_cast<int>(std::min<int64_t>(INT32_MAX, nOffered - nFigure + 1));
+    pOffer->SetByte(0, static_cast<uint8_t>(pOffer->GetByte(0) + 1));
+    return 0;
+}
+
+int CClubDatabase::NegotiateLoanTransfer(CLoanOfferDatabase* pOffer)
+{
+    CDatabaseHandler* pRoot = Root();
+    CPlayerDatabase* pPlayer = pRoot && pOffer ? pRoot->GetPlayerFromID(pOffer->GetPlayerID()) : nullptr;
+    if (!pPlayer || pPlayer->m_pClub != this) {
+        DebugLog(1, "[CClubDatabase::NegotiateLoanTransfer] Could not find the player");
+        return 0;
+    }
+    pOffer->SetHalf(1, static_cast<uint16_t>(pOffer->GetHalf(1) | kLoanAnswered));
+    const CClubDatabase* pBidder = pRoot->GetClubFromID(pOffer->GetClubID());
+    if (!pBidder || pBidder->m_pDivision == m_pDivision) {
+        pOffer->SetByte(2, static_cast<uint8_t>(pOffer->GetByte(2) + 1));
+        return 0;
+    }
+    const int64_t w = pOffer->GetHalf(0) / 7;
+    const int64_t nOffered = static_cast<int64_t>(pOffer->GetWord(1)) / 52 * w;
+    const int64_t nWage = static_cast<int64_t>(pPlayer->m_Contract.dwYearlyWage) / 52 * w;
+    const int64_t nFigure = nWage * GetLoanAcceptancePercent(pPlayer, nullptr) / 100;
+    // A player far above the squad is not lent at any price.
+    const bool bKey = pPlayer->m_byRating * 100 > 3 * m_byAverageRating * 40;
+    if (!bKey && nOffered >= nFigure) {
+        pOffer->SetByte(2, 0);
+        return static_cast<int>(std::min<int64_t>(INT32_MAX, nOffered - nFigure + 1));
+    }
+    pOffer->SetByte(2, static_cast<uint8_t>(pOffer->GetByte(2) + 1));
+    return 0;
+}
+
+bool CClubDatabase::NegotiateExtendLoanTransfer(CLoanOfferDatabase* pOffer)
+{
+    CDatabaseHandler* pRoot = Root();
+    CPlayerDatabase* pPlayer = pRoot && pOffer ? pRoot->GetPlayerFromID(pOffer->GetPlayerID()) : nullptr;
+    if (!pPlayer || pPlayer->m_pClub != this) {
+        DebugLog(1, "[CClubDatabase::NegotiateExtendLoanTransfer] Could not find the player");
+        return false;
+    }
+    pOffer->SetHalf(1, static_cast<uint16_t>(pOffer->GetHalf(1) | kLoanAnswered));
+    pOffer->SetByte(2, 0);
+    return true;
+}
+
+void CClubDatabase::AnswerBuyOffers(CPlayerDatabase* pPlayer)
+{
+    CDatabaseHandler* pRoot = Root();
+    if (!pRoot || !pPlayer || pPlayer->m_pClub != this || pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN)
+        return;
+    for (CBuyOfferDatabase* pOffer : pRoot->GetBuyOffers().Items<CBuyOfferDatabase>()) {
+        if (pOffer->GetPlayerID() != pPlayer->m_idPerson || (pOffer->GetFlags() & kBuyAnswered) ||
+            pOffer->GetCountdown() == 0)
+            continue;
+        CClubDatabase* pBidder = pRoot->GetClubFromID(pOffer->GetBiddingClubID());
+        if (NegotiateBuyTransfer(pOffer) > 0) {
+            pOffer->SetByte(0, 0);
+            if (pBidder && !IsClubHumanManaged(pBidder))
+                pBidder->ProposeBuyContract(pOffer);
+        } else {
+            pOffer->SetCountdown(0);
+        }
+    }
+}
+
+void CClubDatabase::AnswerLoanOffers(CPlayerDatabase* pPlayer)
+{
+    CDatabaseHandler* pRoot = Root();
+    if (!pRoot || !pPlayer || pPlayer->m_pClub != this || pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN)
+        return;
+    bool bAccepted = false;
+    for (CLoanOfferDatabase* pOffer : pRoot->GetLoanOffers().Items<CLoanOfferDatabase>()) {
+        if (pOffer->GetPlayerID() != pPlayer->m_idPerson || pOffer->GetKind() == 1 ||
+            (pOffer->GetHalf(1) & kLoanAnswered) || pOffer->GetByte(0) == 0)
+            continue;
+        if (NegotiateLoanTransfer(pOffer) > 0) {
+            pOffer->SetHalf(1, static_cast<uint16_t>(pOffer->GetHalf(1) | kLoanAccepted));
+            bAccepted = true;
+        } else {
+            pOffer->SetByte(0, 0);
+        }
+    }
+    if (bAccepted && pPlayer->m_pCountry && !pPlayer->m_pCountry->FindEvent(18, pPlayer->m_idPerson))
+        pPlayer->m_pCountry->AddEvent(18, CDate(pRoot->GetGameDate().GetValue(), 7), pPlayer->m_idPerson);
+}
+
+void CClubDatabase::ProposeBuyContract(CBuyOfferDatabase* pOffer)
+{
+    CDatabaseHandler* pRoot = Root();
+    CPlayerDatabase* pPlayer = pRoot && pOffer ? pRoot->GetPlayerFromID(pOffer->GetPlayerID()) : nullptr;
+    if (!pPlayer)
+        return;
+    PLAYERCONTRACT contract;
+    pPlayer->GenerateContract(contract, m_pDivision, this, false);
+    uint32_t adwWords[CBuyOfferDatabase::CONTRACT_WORDS];
+    CPlayerDatabase::PackContract(contract, adwWords);
+    for (int i = 0; i < CBuyOfferDatabase::CONTRACT_WORDS; ++i)
+        pOffer->SetContractWord(i, adwWords[i]);
+    pOffer->SetFlags(static_cast<uint16_t>((pOffer->GetFlags() & ~kBuyPlayerRefused) | kBuyContractProposed));
+    CCountryDatabase* pCountry = pPlayer->m_pCountry ? pPlayer->m_pCountry : m_pCountry;
+    if (pCountry && !pCountry->FindEvent(8, pPlayer->m_idPerson))
+        pCountry->AddEvent(8, CDate(pRoot->GetGameDate().GetValue(), 7), pPlayer->m_idPerson);
+}
+
+// ---- transfer targets ----
+
+CLUBTRANSFERTARGET* CClubDatabase::GetTransferTarget(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < m_byTransferTargetCount
+               ? static_cast<CLUBTRANSFERTARGET*>(m_TransferTargets.GetAt(nIndex))
+               : nullptr;
+}
+
+bool CClubDatabase::HasTransferTarget(ID_PLAYER idPlayer) const
+{
+    for (int i = 0; i < m_byTransferTargetCount; ++i)
+        if (static_cast<ID_PLAYER>(TargetWord(GetTransferTarget(i), kTargetPlayer)) == idPlayer)
+            return true;
+    return false;
+}
+
+void CClubDatabase::AddTransferTarget(const CLUBTRANSFERTARGET& target)
+{
+    if (m_byTransferTargetCount >= kTargetLimit)
+        return;
+    m_TransferTargets.SetAtGrow(m_byTransferTargetCount, new CLUBTRANSFERTARGET(target));
+    ++m_byTransferTargetCount;
+}
+
+void CClubDatabase::RemoveTransferTarget(int nIndex)
+{
+    if (nIndex < 0 || nIndex >= m_byTransferTargetCount)
+        return;
+    delete static_cast<CLUBTRANSFERTARGET*>(m_TransferTargets.GetAt(nIndex));
+    m_TransferTargets.RemoveAt(nIndex);
+    --m_byTransferTargetCount;
+}
+
+void CClubDatabase::RemoveTransferTargetByPlayer(ID_PLAYER idPlayer)
+{
+    for (int i = m_byTransferTargetCount - 1; i >= 0; --i)
+        if (static_cast<ID_PLAYER>(TargetWord(GetTransferTarget(i), kTargetPlayer)) == idPlayer)
+            RemoveTransferTarget(i);
+}
+
+void CClubDatabase::ClearTransferTargets()
+{
+    while (m_byTransferTargetCount > 0)
+        RemoveTransferTarget(m_byTransferTargetCount - 1);
+}
+
+bool CClubDatabase::NoteTransferTarget(const CPlayerDatabase* pPlayer, int nReason, ID_CLUB idClub, bool bLoan)
+{
+    if (!pPlayer || (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING) || HasTransferTarget(pPlayer->m_idPerson) ||
+        m_byTransferTargetCount >= kTargetLimit)
+        return false;
+    CLUBTRANSFERTARGET target;
+    SetTargetWord(&target, kTargetPlayer, static_cast<int32_t>(pPlayer->m_idPerson));
+    SetTargetWord(&target, kTargetClub, idClub);
+    target.abyData[kTargetReason] = static_cast<uint8_t>(nReason);
+    target.abyData[kTargetLoan] = bLoan ? 1 : 0;
+    AddTransferTarget(target);
+    return true;
+}
+
+void CClubDatabase::CheckTransferTargets()
+{
+    CDatabaseHandler* pRoot = Root();
+    if (!pRoot)
+        return;
+    if (m_pCountry && !m_pCountry->IsTransferWindowOpenToday()) {
+        ClearTransferTargets();
+        return;
+    }
+    for (int i = m_byTransferTargetCount - 1; i >= 0; --i) {
+        const CLUBTRANSFERTARGET* p = GetTransferTarget(i);
+        const CPlayerDatabase* pPlayer = pRoot->GetPlayerFromID(static_cast<ID_PLAYER>(TargetWord(p, kTargetPlayer)));
+        const ID_CLUB idNoted = static_cast<ID_CLUB>(TargetWord(p, kTargetClub));
+        if (!pPlayer || (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING) || p->abyData[kTargetAttempts] >= 4 ||
+            pPlayer->m_pClub == this || (pPlayer->m_pClub && GetClubIdOf(pPlayer->m_pClub) != idNoted))
+            RemoveTransferTarget(i);
+    }
+}
+
+// ---- choosing targets ----
+
+void CClubDatabase::ChooseTransferTargets()
+{
+    if (!m_pDivision || m_pDivision->m_byKind != DIVISION_KIND_LEAGUE || m_byTransferTargetCount >= kTargetLimit ||
+        (m_pCountry && !m_pCountry->IsTransferWindowOpenToday()))
+        return;
+    int anSum[CLUB_POSITION_SLOTS] = {}, anCount[CLUB_POSITION_SLOTS] = {};
+    int nTotal = 0;
+    auto count = [&](const CXList& list) {
+        for (const CPlayerDatabase* p : list.Items<CPlayerDatabase>()) {
+            if (p->m_byRole >= CLUB_POSITION_SLOTS)
+                continue;
+            anSum[p->m_byRole] += p->m_byRating;
+            ++anCount[p->m_byRole];
+            nTotal += p->m_byRating;
+        }
+    };
+    count(m_lstPlayers);
+    count(m_lstLoanIns);
+    const int nPeople = m_lstPlayers.GetCount() + m_lstLoanIns.GetCount();
+    if (nPeople == 0)
+        return;
+    int anMeans[CLUB_POSITION_SLOTS] = {};
+    for (int i = 0; i < CLUB_POSITION_SLOTS; ++i)
+        anMeans[i] = anCount[i] ? anSum[i] / anCount[i] : 0;
+    if (ChooseWeakestArea(nTotal / nPeople, anMeans) != kAreaNone)
+        SearchTransferTargets();
+}
+
+int CClubDatabase::ChooseWeakestArea(int nMean, const int anRoleMeans[CLUB_POSITION_SLOTS])
+{
+    int m = 255, nCountArea = 0;
+    for (int nRole = 0; nRole < CLUB_POSITION_SLOTS; ++nRole) {
+        if (m_abyPlayersByPosition[nRole] >= m)
+            continue;
+        const int nArea = kRoleArea[nRole];
+        m = 0;
+        for (int r = 0; r < CLUB_POSITION_SLOTS; ++r)
+            if (kRoleArea[r] == nArea)
+                m += m_abyPlayersByPosition[r];
+        nCountArea = kAreaRepresentative[nArea];
+    }
+    int w = 255, nRatingArea = 0;
+    for (int nArea = 0; nArea < 8; ++nArea) {
+        int nSum = 0, nRoles = 0;
+        for (int r = 0; r < CLUB_POSITION_SLOTS; ++r)
+            if (kRoleArea[r] == nArea) {
+                nSum += anRoleMeans[r];
+                ++nRoles;
+            }
+        const int nAreaMean = nRoles ? nSum / nRoles : 0;
+        if (nAreaMean < w) {
+            w = nAreaMean;
+            nRatingArea = kAreaRepresentative[nArea];
+        }
+    }
+    if (w > m_byAverageRating - m_byAverageRating / 5)
+        return kAreaNone;
+    const int nChosen = m <= kMinimumPlayers[nCountArea] ? nCountArea : nRatingArea;
+    m_nFundsMark = GetTransferFunds();
+    m_bySearchArea = static_cast<uint8_t>(nChosen);
+    m_bySearchMinRating = static_cast<uint8_t>(std::clamp(nMean, 0, 255));
+    return nChosen;
+}
+
+bool CClubDatabase::IsSuitableTarget(int nArea, const CPlayerDatabase* pPlayer, bool bAnyCountry, int64_t nPrice) const
+{
+    if (!pPlayer || (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING) || pPlayer->m_pClub == this)
+        return false;
+    if (nPrice != -1 && nPrice > m_nFundsMark)
+        return false;
+    const CCountryDatabase* pCountry = pPlayer->m_pCountry;
+    if (!bAnyCountry && (!pCountry || !m_pCountry || pCountry->GetID() != m_pCountry->GetID()))
+        return false;
+    if (pPlayer->m_byRating < m_bySearchMinRating)
+        return false;
+    if (pPlayer->m_byRole >= CLUB_POSITION_SLOTS || nArea < 0 || nArea >= CLUB_POSITION_SLOTS ||
+        kRoleArea[pPlayer->m_byRole] != kRoleArea[nArea])
+        return false;
+    return !pCountry || pCountry->IsTransferWindowOpenToday();
+}
+
+void CClubDatabase::SearchTransferTargets()
+{
+    CDatabaseHandler* pRoot = Root();
+    if (!pRoot || !m_pDivision || m_pDivision->m_byKind != DIVISION_KIND_LEAGUE)
+        return;
+    const bool bAny = m_pDivision->m_byDivisionNumber <= 2 && m_pCountry && m_pCountry->GetLevel() > 70;
+
+    // The transfer list from a random entry round to the one before it; an
+    // empty list draws nothing.
+    const CXList& list = pRoot->GetListMarket();
+    const int nListed = list.GetCount();
+    if (nListed > 0) {
+        const int nStart = plat::rand() % nListed;
+        for (int i = 0; i < nListed && m_byTransferTargetCount < 7; ++i) {
+            LPXLISTNODE pNode = list.GetAt((nStart + i) % nListed);
+            const auto* pEntry = pNode ? static_cast<const CListMarketEntry*>(pNode->pData) : nullptr;
+            const CPlayerDatabase* pPlayer = pEntry ? pRoot->GetPlayerFromID(pEntry->GetPlayerID()) : nullptr;
+            if (pPlayer && pRoot->CountOpenBuyOffers(pPlayer->m_idPerson) <= 6 &&
+                IsSuitableTarget(m_bySearchArea, pPlayer, bAny, pEntry->GetAskingPrice()))
+                NoteTransferTarget(pPlayer, pPlayer->m_byRole, GetClubIdOf(pPlayer->m_pClub), false);
+        }
+    }
+
+    // One club drawn at random.
+    CCountryDatabase* pCountry = m_pCountry;
+    if (bAny) {
+        const ID_COUNTRY idCountry = static_cast<ID_COUNTRY>(plat::rand() % 9);
+        pCountry = nullptr;
+        for (CCountryDatabase* p : pRoot->GetCountries().Items<CCountryDatabase>())
+            if (p->GetID() == idCountry)
+                pCountry = p;
+    }
+    const int nDivisions = pCountry ? pCountry->GetDivisions().GetCount() : 0;
+    if (nDivisions > 0) {
+        LPXLISTNODE pDivisionNode = pCountry->GetDivisions().GetAt(plat::rand() % nDivisions);
+        const auto* pDivision = static_cast<const CDivisionDatabase*>(pDivisionNode->pData);
+        const int nClubs = pDivision->m_lstClubsByTable.GetCount();
+        if (nClubs > 0) {
+            auto* pOther =
+                static_cast<CClubDatabase*>(pDivision->m_lstClubsByTable.GetAt(plat::rand() % nClubs)->pData);
+            if (pOther != this) {
+                const bool bLoan = (plat::rand() & 3) != 0;
+                for (const CPlayerDatabase* p : pOther->m_lstPlayers.Items<CPlayerDatabase>()) {
+                    const bool bFits =
+                        bLoan ? pRoot->CountOpenLoanOffers(p->m_idPerson) <= 6 && pOther->m_pDivision != m_pDivision &&
+                                    IsSuitableTarget(m_bySearchArea, p, bAny, -1)
+                              : pRoot->CountOpenBuyOffers(p->m_idPerson) <= 6 &&
+                                    IsSuitableTarget(m_bySearchArea, p, bAny, p->m_dwValue);
+                    if (bFits) {
+                        NoteTransferTarget(p, p->m_byRole, pOther->GetID(), bLoan);
+                        break;
+                    }
+                }
+            }
+        }
+    }
+
+    // The loan list, the same way.
+    const CXList& loans = pRoot->GetLoanMarket();
+    const int nLoans = loans.GetCount();
+    if (nLoans > 0) {
+        const int64_t nWageLimit = static_cast<int64_t>(m_nAverageWage) * 3 * 50 / 100;
+        const int nStart = plat::rand() % nLoans;
+        for (int i = 0; i < nLoans && m_byTransferTargetCount < kTargetLimit; ++i) {
+            LPXLISTNODE pNode = loans.GetAt((nStart + i) % nLoans);
+            const auto* pEntry = pNode ? static_cast<const CLoanMarketEntry*>(pNode->pData) : nullptr;
+            const CPlayerDatabase* pPlayer = pEntry ? pRoot->GetPlayerFromID(pEntry->GetPlayerID()) : nullptr;
+            if (pPlayer && pRoot->CountOpenLoanOffers(pPlayer->m_idPerson) <= 6 && pPlayer->m_pDivision != m_pDivision &&
+                pPlayer->m_Contract.dwYearlyWage <= nWageLimit && IsSuitableTarget(m_bySearchArea, pPlayer, bAny, -1))
+                NoteTransferTarget(pPlayer, pPlayer->m_byRole, GetClubIdOf(pPlayer->m_pClub), true);
+        }
+    }
+}
+
+// ---- the weekly steps ----
+
+void CClubDatabase::MakeTargetBids()
+{
+    CDatabaseHandler* pRoot = Root();
+    if (!pRoot)
+        return;
+    int i = 0;
+    while (i < m_byTransferTargetCount) {
+        CLUBTRANSFERTARGET* p = GetTransferTarget(i);
+        if (p->abyData[kTargetLoan] != 0 || p->abyData[kTargetFlag] != 0) {
+            ++i;
+            continue;
+        }
+        CPlayerDatabase* pPlayer = pRoot->GetPlayerFromID(static_cast<ID_PLAYER>(TargetWord(p, kTargetPlayer)));
+        if (!pPlayer || GetTransferFunds() < static_cast<int64_t>(pPlayer->m_dwAskingPrice)) {
+            RemoveTransferTarget(i);
+            continue;
+        }
+        uint32_t adwTerms[CBuyOfferDatabase::TERMS];
+        BuildAskingTerms(adwTerms, pPlayer);
+        const int n = std::max<int>(1, adwTerms[kTermCounts] & 0xFF);
+        int64_t nTotal = GetTermsTotal(adwTerms);
+        const int a = p->abyData[kTargetAttempts];
+        if (a > 0)
+            nTotal += nTotal / 10 * a;
+        nTotal = std::min<int64_t>(nTotal, INT32_MAX);
+        adwTerms[kTermInstalment] = static_cast<uint32_t>(nTotal / n);
+        if (nTotal == 0) {
+            ++i;
+            continue;
+        }
+        if (pRoot->MakeBuyOfferToClub(pPlayer, this, static_cast<int32_t>(nTotal), adwTerms, 0, 0) == 0) {
+            p->abyData[kTargetFlag] = 1;
+            ++p->abyData[kTargetAttempts];
+            ++i;
+        } else {
+            RemoveTransferTarget(i);
+        }
+    }
+}
+
+void CClubDatabase::MakeTargetOffers()
+{
+    CDatabaseHandler* pRoot = Root();
+    if (!pRoot)
+        return;
+    const CDate seasonStart = m_pCountry ? m_pCountry->GetSeasonStartDate() : pRoot->GetSeasonStartDate();
+    const int w = std::clamp(pRoot->GetGameDate().DaysBetween(seasonStart) / 7, 0, 12);
+    int i = 0;
+    while (i < m_byTransferTargetCount) {
+        CLUBTRANSFERTARGET* p = GetTransferTarget(i);
+        if (p->abyData[kTargetLoan] == 0 || p->abyData[kTargetOfferMade] != 0) {
+            ++i;
+            continue;
+        }
+        CPlayerDatabase* pPlayer = pRoot->GetPlayerFromID(static_cast<ID_PLAYER>(TargetWord(p, kTargetPlayer)));
+        if (!pPlayer || !pPlayer->m_pClub || w < 4) {
+            RemoveTransferTarget(i);
+            continue;
+        }
+        int64_t nFee = static_cast<int64_t>(pPlayer->m_Contract.dwYearlyWage) * (75 + plat::rand() % 75) / 100;
+        nFee += nFee / 10 * p->abyData[kTargetAttempts];
+        // Four weeks when the season is only four weeks old (no span to draw from).
+        const int nDays = w > 4 ? 7 * (4 + plat::rand() % (w - 4)) : 28;
+        if (pRoot->MakeLoanOffer(pPlayer, 0, m_wClubId, static_cast<uint16_t>(nDays),
+                                 static_cast<uint32_t>(std::min<int64_t>(nFee, UINT32_MAX))) != 0) {
+            RemoveTransferTarget(i);
+            continue;
+        }
+        p->abyData[kTargetOfferMade] = 1;
+        ++p->abyData[kTargetAttempts];
+        ++i;
+    }
+}
+
+namespace {
+
+// The squad players free to play: not injured, suspended or on a market.
+int CountAvailable(const CClubDatabase* pClub)
+{
+    int n = 0;
+    for (const CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        n += CPlayerDatabase::GetInjuryStatus(p->m_byInjuryType) != 2 && p->m_bySuspensionFlags == 0 &&
+             p->m_byTransferState == 0;
+    return n;
+}
+
+// The mean of the listing scores (five, or six with fitness), 0-100.
+int ListingScore(const CClubDatabase* pClub, const CPlayerDatabase* pPlayer, bool bWithFitness)
+{
+    const int nBestOf = std::max(Attribute(pPlayer, PLAYER_ATTRIBUTE_POTENTIAL),
+                                 Attribute(pPlayer, PLAYER_ATTRIBUTE_REPUTATION));
+    const int nBestAverage = std::max<int>(1, std::max(pClub->m_byAveragePotential, pClub->m_byAverageReputation));
+    const int s1 = static_cast<int>(Percent(static_cast<float>(nBestOf * 100 / nBestAverage), 90, 110) + 50.0);
+    const int s2 = Percent(static_cast<float>(Attribute(pPlayer, PLAYER_ATTRIBUTE_MORALE) * 100 /
+                                              std::max<int>(1, pClub->m_byAverageMorale)),
+                           90, 110);
+    const int s3 =
+        Percent(static_cast<float>(pPlayer->m_byRating * 100 / std::max<int>(1, pClub->m_byAverageRating)), 90, 110);
+    const int s4 = 100 - Importance(pClub, pPlayer);
+    const int s5 = WishToStay(pPlayer);
+    if (!bWithFitness)
+        return (s1 + s2 + s3 + s4 + s5) / 6;
+    const int s6 = Percent(static_cast<float>(Attribute(pPlayer, PLAYER_ATTRIBUTE_FITNESS) * 100 /
+                                              std::max<int>(1, pClub->m_byAverageFitness)),
+                           90, 110);
+    return (s1 + s2 + s6 + s3 + s4 + s5) / 7;
+}
+
+bool MayLeave(const CClubDatabase* pClub, const CPlayerDatabase* pPlayer)
+{
+    return !(pPlayer->m_dwFlags & (PLAYER_FLAG_RETIRING | 0x1000 | PLAYER_FLAG_NEWLY_SIGNED)) &&
+           CountAvailable(pClub) > 18 && !IsBestOfGroup(pClub, pPlayer) && plat::rand() % 80 == 1;
+}
+
+}  // namespace
+
+bool CClubDatabase::ConsiderListingPlayer(CPlayerDatabase* pPlayer)
+{
+    CDatabaseHandler* pRoot = Root();
+    if (!pRoot || !pPlayer || !MayLeave(this, pPlayer) || ListingScore(this, pPlayer, false) <= 60)
+        return false;
+    return pRoot->AddPlayerToListMarket(pPlayer, pPlayer->m_dwValue, PLAYER_TRANSFER_LISTED,
+                                        static_cast<uint16_t>(7 * (6 + plat::rand() % 6))) == 0;
+}
+
+bool CClubDatabase::ConsiderLoanListing(CPlayerDatabase* pPlayer)
+{
+    CDatabaseHandler* pRoot = Root();
+    if (!pRoot || !pPlayer || !MayLeave(this, pPlayer) || ListingScore(this, pPlayer, true) <= 60)
+        return false;
+    return pRoot->AddPlayerToLoanMarket(pPlayer, static_cast<uint16_t>(7 * (6 + plat::rand() % 6))) == 0;
+}
+
+void CClubDatabase::RenewExpiringContracts()
+{
+    CDatabaseHandler* pRoot = Root();
+    if (!pRoot)
+        return;
+    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
+        if (pPlayer->m_byTransferState != 0 || pPlayer->GetContractTimeLeft(0) >= 8)
+            continue;
+        // Players the club still wants get a new contract; the others are
+        // released on a free transfer once the contract has run out.
+        const bool bWanted = pPlayer->GetAge() < 33 && !(pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING) &&
+                             pPlayer->m_byRating * 4 >= m_byAverageRating * 3;
+        if (bWanted) {
+            pPlayer->GenerateContract(pPlayer->m_Contract, m_pDivision, this, false);
+            pPlayer->DrawContractClauses();
+            pPlayer->m_dwFlags &= ~PLAYER_FLAG_CONTRACT_REQUEST;
+        } else if (pPlayer->GetContractTimeLeft(0) <= 0) {
+            pRoot->AddPlayerToListMarket(pPlayer, 0, PLAYER_TRANSFER_LEAVING, 0);
+        }
+    }
+}
+
+void CClubDatabase::DoWeeklyTransferPlanning()
+{
+    CheckTransferTargets();
+    MakeTargetBids();
+    MakeTargetOffers();
+    RenewExpiringContracts();
+    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
+        if (pPlayer->m_byTransferState == 0)
+            ConsiderListingPlayer(pPlayer);
+        if (pPlayer->m_byTransferState == 0)
+            ConsiderLoanListing(pPlayer);
+    }
+}

@@ -1,0 +1,822 @@
+// The list and loan markets, buy and loan offers, completed moves and the
+// markets' daily steps and country events.
+#include "database/CDatabaseHandler.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "common/DebugLog.h"
+#include "database/CBuyOfferDatabase.h"
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CEventsDatabase.h"
+#include "database/CLoanOfferDatabase.h"
+#include "database/CMarketEntries.h"
+#include "database/CPlayerDatabase.h"
+#include "database/PersonOwners.h"
+#include "platform/Random.h"
+
+namespace {
+
+constexpr uint16_t kNoLimit = 65535;
+constexpr uint8_t kOpen = CBuyOfferDatabase::COUNTDOWN_AWAITING_ANSWER;
+// Buy offer status bits.
+constexpr uint16_t kBuyAnswered = 0x02;
+constexpr uint16_t kBuyContractProposed = 0x04;
+// Buy offers left unsettled this long end.
+constexpr int kBuyOfferLifeDays = 42;
+
+// The loan offer's fields as this code keeps them in the 36-byte record.
+struct LoanFields {
+    static CDate Date(const CLoanOfferDatabase* p) { return CDate(p->GetWord(0)); }
+    static uint32_t Wage(const CLoanOfferDatabase* p) { return p->GetWord(1); }
+    static uint16_t Days(const CLoanOfferDatabase* p) { return p->GetHalf(0); }
+    static uint16_t Flags(const CLoanOfferDatabase* p) { return p->GetHalf(1); }
+    static void SetFlags(CLoanOfferDatabase* p, uint16_t w) { p->SetHalf(1, w); }
+    static uint8_t Open(const CLoanOfferDatabase* p) { return p->GetByte(0); }
+    static void SetOpen(CLoanOfferDatabase* p, uint8_t by) { p->SetByte(0, by); }
+};
+constexpr uint16_t kLoanSeen = 0x01;
+constexpr uint16_t kLoanAnswered = 0x02;
+constexpr uint16_t kLoanAccepted = 0x04;
+
+void DeleteEventsEverywhere(const CXList& countries, uint8_t byType, uint32_t dwDataID)
+{
+    const CEventsDatabase* pCurrent = CCountryDatabase::GetCurrentEvent();
+    for (CCountryDatabase* pCountry : countries.Items<CCountryDatabase>()) {
+        LPXLISTNODE pNode = nullptr;
+        CEventsDatabase* pEvent = pCountry->FindEvent(byType, dwDataID, &pNode);
+        while (pEvent && pEvent != pCurrent) {
+            pCountry->RemoveEvent(pEvent);
+            delete pEvent;
+            pEvent = pCountry->FindEvent(byType, dwDataID, &pNode);
+        }
+    }
+}
+
+void AddEventOnce(CCountryDatabase* pCountry, uint8_t byType, const CDate& date, uint32_t dwDataID)
+{
+    if (pCountry && !pCountry->FindEvent(byType, dwDataID))
+        pCountry->AddEvent(byType, date, dwDataID);
+}
+
+uint8_t LowestFreeSquadNumber(const CClubDatabase* pClub)
+{
+    bool abUsed[PLAYER_SQUAD_NUMBER_LIMIT] = {};
+    for (const CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        if (p->m_bySquadNumber < PLAYER_SQUAD_NUMBER_LIMIT)
+            abUsed[p->m_bySquadNumber] = true;
+    for (int n = 1; n < PLAYER_SQUAD_NUMBER_LIMIT; ++n)
+        if (!abUsed[n])
+            return static_cast<uint8_t>(n);
+    return 0;
+}
+
+}  // namespace
+
+// ---- the two markets ----
+
+CListMarketEntry* CDatabaseHandler::FindListMarketEntry(ID_PLAYER idPlayer) const
+{
+    for (CListMarketEntry* p : m_lstListMarket.Items<CListMarketEntry>())
+        if (p->GetPlayerID() == idPlayer)
+            return p;
+    return nullptr;
+}
+
+CLoanMarketEntry* CDatabaseHandler::FindLoanMarketEntry(ID_PLAYER idPlayer) const
+{
+    for (CLoanMarketEntry* p : m_lstLoanMarket.Items<CLoanMarketEntry>())
+        if (p->GetPlayerID() == idPlayer)
+            return p;
+    return nullptr;
+}
+
+int CDatabaseHandler::AddPlayerToListMarket(CPlayerDatabase* pPlayer, uint32_t dwAskingPrice, uint8_t byState,
+                                            uint16_t wDays)
+{
+    if (!pPlayer || pPlayer->m_byTransferState != 0 ||
+        (byState != PLAYER_TRANSFER_LISTED && byState != PLAYER_TRANSFER_LEAVING))
+        return 2;
+    if (byState == PLAYER_TRANSFER_LEAVING) {
+        dwAskingPrice = 0;
+        wDays = kNoLimit;
+    }
+    if (IsClubHumanManaged(pPlayer->m_pClub) && pPlayer->m_pCountry)
+        pPlayer->m_pCountry->AddEvent(4, CDate(m_GameDate.GetValue(), 1), pPlayer->m_idPerson);
+    pPlayer->m_byTransferState = byState;
+    pPlayer->m_dwAskingPrice = dwAskingPrice;
+    pPlayer->m_wDaysListed = 0;
+    m_lstListMarket.AddTail(new CListMarketEntry(dwAskingPrice, pPlayer->m_idPerson, wDays, byState));
+    return 0;
+}
+
+int CDatabaseHandler::AddPlayerToLoanMarket(CPlayerDatabase* pPlayer, uint16_t wDays)
+{
+    if (!pPlayer || pPlayer->m_byTransferState != 0)
+        return 2;
+    pPlayer->m_byTransferState = 2;
+    pPlayer->m_wDaysListed = 0;
+    m_lstLoanMarket.AddTail(new CLoanMarketEntry(pPlayer->m_idPerson, wDays));
+    if (IsClubHumanManaged(pPlayer->m_pClub) && pPlayer->m_pCountry)
+        pPlayer->m_pCountry->AddEvent(16, CDate(m_GameDate.GetValue(), 1), pPlayer->m_idPerson);
+    return 0;
+}
+
+bool CDatabaseHandler::RemovePlayerFromListMarket(CPlayerDatabase* pPlayer, ID_CLUB idClub, int nMode, int nKind)
+{
+    if (!pPlayer)
+        return false;
+    if (nKind == 3 || nKind == 4)
+        WithdrawPlayerBuyOffers(pPlayer, idClub, nMode, false);
+    if (nKind == 3 || nKind == 5)
+        WithdrawPlayerLoanOffers(pPlayer, idClub, nMode, false);
+    if (pPlayer->m_byTransferState != PLAYER_TRANSFER_LISTED && pPlayer->m_byTransferState != PLAYER_TRANSFER_LEAVING)
+        return false;
+    for (LPXLISTNODE pNode = m_lstListMarket.GetHead(); pNode; pNode = pNode->pNext) {
+        auto* pEntry = static_cast<CListMarketEntry*>(pNode->pData);
+        if (pEntry->GetPlayerID() != pPlayer->m_idPerson)
+            continue;
+        m_lstListMarket.Remove(pNode);
+        delete pEntry;
+        if (pPlayer->m_pCountry)
+            DeleteEventsEverywhere(m_lstCountries, 4, pPlayer->m_idPerson);
+        pPlayer->m_byTransferState = 0;
+        pPlayer->m_wDaysListed = 0;
+        return true;
+    }
+    return false;
+}
+
+bool CDatabaseHandler::RemovePlayerFromLoanMarket(CPlayerDatabase* pPlayer, ID_CLUB idClub, int nMode, int nKind)
+{
+    if (!pPlayer)
+        return false;
+    if (nKind == 3 || nKind == 4)
+        WithdrawPlayerBuyOffers(pPlayer, idClub, nMode, false);
+    if (nKind == 3 || nKind == 5)
+        WithdrawPlayerLoanOffers(pPlayer, idClub, nMode, false);
+    if (pPlayer->m_byTransferState != 2)
+        return false;
+    for (LPXLISTNODE pNode = m_lstLoanMarket.GetHead(); pNode; pNode = pNode->pNext) {
+        auto* pEntry = static_cast<CLoanMarketEntry*>(pNode->pData);
+        if (pEntry->GetPlayerID() != pPlayer->m_idPerson)
+            continue;
+        m_lstLoanMarket.Remove(pNode);
+        delete pEntry;
+        DeleteEventsEverywhere(m_lstCountries, 16, pPlayer->m_idPerson);
+        pPlayer->m_byTransferState = 0;
+        pPlayer->m_wDaysListed = 0;
+        return true;
+    }
+    return false;
+}
+
+void CDatabaseHandler::RemoveRetiredFromMarkets(CPlayerDatabase* pPlayer)
+{
+    if (!pPlayer)
+        return;
+    RemovePlayerFromListMarket(pPlayer, 0, 2, 3);
+    RemovePlayerFromLoanMarket(pPlayer, 0, 2, 3);
+    WithdrawPlayerBuyOffers(pPlayer, 0, 2, false);
+    WithdrawPlayerLoanOffers(pPlayer, 0, 2, false);
+}
+
+// ---- offers ----
+
+int CDatabaseHandler::CountOpenBuyOffers(ID_PLAYER idPlayer) const
+{
+    int n = 0;
+    for (const CBuyOfferDatabase* p : m_lstBuyOffers.Items<CBuyOfferDatabase>())
+        n += p->GetPlayerID() == idPlayer && p->GetCountdown() != 0;
+    return n;
+}
+
+int CDatabaseHandler::CountOpenLoanOffers(ID_PLAYER idPlayer) const
+{
+    int n = 0;
+    for (const CLoanOfferDatabase* p : m_lstLoanOffers.Items<CLoanOfferDatabase>())
+        n += p->GetPlayerID() == idPlayer && LoanFields::Open(p) != 0;
+    return n;
+}
+
+CBuyOfferDatabase* CDatabaseHandler::GetBuyOffer(ID_PLAYER idPlayer, ID_CLUB idClub) const
+{
+    for (CBuyOfferDatabase* p : m_lstBuyOffers.Items<CBuyOfferDatabase>())
+        if (p->GetPlayerID() == idPlayer && p->GetBiddingClubID() == idClub)
+            return p;
+    return nullptr;
+}
+
+CLoanOfferDatabase* CDatabaseHandler::GetLoanOffer(ID_PLAYER idPlayer, ID_CLUB idClub) const
+{
+    for (CLoanOfferDatabase* p : m_lstLoanOffers.Items<CLoanOfferDatabase>())
+        if (p->GetPlayerID() == idPlayer && p->GetClubID() == idClub)
+            return p;
+    return nullptr;
+}
+
+CBuyOfferDatabase* CDatabaseHandler::FindBuyOfferByID(uint32_t dwOfferID) const
+{
+    for (CBuyOfferDatabase* p : m_lstBuyOffers.Items<CBuyOfferDatabase>())
+        if (p->GetOfferID() == dwOfferID)
+            return p;
+    return nullptr;
+}
+
+CLoanOfferDatabase* CDatabaseHandler::FindLoanOfferByID(uint32_t dwOfferID) const
+{
+    for (CLoanOfferDatabase* p : m_lstLoanOffers.Items<CLoanOfferDatabase>())
+        if (p->GetOfferID() == dwOfferID)
+            return p;
+    return nullptr;
+}
+
+bool CDatabaseHandler::IsPendingTransfer(ID_PLAYER idPlayer) const
+{
+    for (const PENDINGTRANSFER* p : m_lstPendingTransfers.Items<PENDINGTRANSFER>())
+        if (p->pOffer && p->pOffer->GetPlayerID() == idPlayer)
+            return true;
+    return false;
+}
+
+int CDatabaseHandler::MakeBuyOfferToClub(CPlayerDatabase* pPlayer, CClubDatabase* pClub, int32_t nTotal,
+                                         const uint32_t* pTerms, uint32_t dwValue1, uint32_t dwValue2)
+{
+    if (!pPlayer || !pClub || pPlayer->IsRetired() || (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING) ||
+        pPlayer->m_pClub == pClub || nTotal < 0)
+        return 2;
+    if (IsPendingTransfer(pPlayer->m_idPerson) || GetBuyOffer(pPlayer->m_idPerson, pClub->GetID()) ||
+        CountOpenBuyOffers(pPlayer->m_idPerson) > 6)
+        return 2;
+    if (pClub->GetTransferFunds() < nTotal || pClub->m_nPlayerCount + pClub->m_nLoanInCount >= CLUB_SQUAD_LIMIT)
+        return 2;
+    if (pClub->m_pCountry && !pClub->m_pCountry->IsTransferWindowOpenToday())
+        return 2;
+    auto* pOffer = new CBuyOfferDatabase;
+    pOffer->SetOfferID(++m_dwOfferID);
+    pOffer->SetPlayerID(pPlayer->m_idPerson);
+    pOffer->SetBiddingClubID(pClub->GetID());
+    pOffer->SetSecondParty(GetClubIdOf(pPlayer->m_pClub));
+    pOffer->SetValue100(static_cast<uint32_t>(nTotal));
+    pOffer->SetValue108(dwValue1);
+    pOffer->SetValue116(dwValue2);
+    for (int i = 0; pTerms && i < CBuyOfferDatabase::TERMS; ++i)
+        pOffer->SetTerm(i, pTerms[i]);
+    pOffer->SetCountdown(kOpen);
+    m_lstBuyOffers.AddTail(pOffer);
+    ++m_nBuyOfferCount;
+    // A player with a club: his club answers in a day; a free player weighs
+    // the offer himself once a contract is proposed.
+    if (pPlayer->m_pClub)
+        AddEventOnce(pPlayer->m_pCountry, 5, CDate(m_GameDate.GetValue(), 1), pPlayer->m_idPerson);
+    else
+        pClub->ProposeBuyContract(pOffer);
+    return 0;
+}
+
+int CDatabaseHandler::MakeLoanOffer(CPlayerDatabase* pPlayer, uint8_t byKind, ID_CLUB idClub, uint16_t wDays,
+                                    uint32_t dwWage)
+{
+    CClubDatabase* pClub = GetClubFromID(idClub);
+    if (!pPlayer || !pClub)
+        return 2;
+    if ((pPlayer->m_pClub == pClub && pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN) ||
+        IsPendingTransfer(pPlayer->m_idPerson))
+        return 2;
+    CLoanOfferDatabase* pOffer = GetLoanOffer(pPlayer->m_idPerson, idClub);
+    const bool bHuman = IsClubHumanManaged(pClub);
+    if (pOffer) {
+        pOffer->SetWord(0, m_GameDate.GetValue());
+        pOffer->SetHalf(0, wDays);
+        pOffer->SetWord(1, dwWage);
+        LoanFields::SetFlags(pOffer, 0);
+        LoanFields::SetOpen(pOffer, kOpen);
+        DeleteEventsEverywhere(m_lstCountries, 21, pOffer->GetOfferID());
+    } else {
+        if (!bHuman && CountOpenLoanOffers(pPlayer->m_idPerson) > 5)
+            return 2;
+        pOffer = new CLoanOfferDatabase;
+        pOffer->SetOfferID(++m_dwLoanOfferID);
+        pOffer->SetKind(byKind);
+        pOffer->SetClubID(idClub);
+        pOffer->SetPlayerID(pPlayer->m_idPerson);
+        pOffer->SetWord(0, m_GameDate.GetValue());
+        pOffer->SetHalf(0, wDays);
+        pOffer->SetWord(1, dwWage);
+        LoanFields::SetOpen(pOffer, kOpen);
+        m_lstLoanOffers.AddTail(pOffer);
+        ++m_nLoanOfferCount;
+    }
+    if (bHuman && pClub->m_pCountry)
+        pClub->m_pCountry->AddEvent(15, CDate(m_GameDate.GetValue(), 1), pOffer->GetOfferID());
+    if (pPlayer->m_pClub) {
+        if (IsClubHumanManaged(pPlayer->m_pClub))
+            RunNamedStep("the human's newspaper announces the loan offer");
+        else if (byKind == 0)
+            AddEventOnce(pPlayer->m_pCountry, 17, CDate(m_GameDate.GetValue(), 7), pPlayer->m_idPerson);
+        else if (pPlayer->m_pCountry)
+            pPlayer->m_pCountry->AddEvent(19, CDate(m_GameDate.GetValue(), 7), pOffer->GetOfferID());
+    }
+    return 0;
+}
+
+int CDatabaseHandler::WithdrawBuyOffer(ID_PLAYER idPlayer, ID_CLUB idClub, bool bNotify)
+{
+    CBuyOfferDatabase* pOffer = GetBuyOffer(idPlayer, idClub);
+    if (!pOffer)
+        return 2;
+    for (uint8_t byType : {3, 6, 10, 11, 12, 13, 14})
+        DeleteEventsEverywhere(m_lstCountries, byType, pOffer->GetOfferID());
+    if (bNotify)
+        if (CPlayerDatabase* pPlayer = GetPlayerFromID(idPlayer); pPlayer && IsClubHumanManaged(pPlayer->m_pClub))
+            RunNamedStep("news item 198 to the player's human club");
+    m_lstBuyOffers.Remove(m_lstBuyOffers.Find(pOffer));
+    delete pOffer;
+    --m_nBuyOfferCount;
+    return 0;
+}
+
+int CDatabaseHandler::WithdrawLoanOffer(ID_PLAYER idPlayer, ID_CLUB idClub, bool bNotify)
+{
+    CLoanOfferDatabase* pOffer = GetLoanOffer(idPlayer, idClub);
+    if (!pOffer)
+        return 2;
+    for (uint8_t byType : {6, 15, 19, 20, 22, 23, 24, 25})
+        DeleteEventsEverywhere(m_lstCountries, byType, pOffer->GetOfferID());
+    if (bNotify)
+        if (CPlayerDatabase* pPlayer = GetPlayerFromID(idPlayer); pPlayer && IsClubHumanManaged(pPlayer->m_pClub))
+            RunNamedStep("news item 199 to the player's human club");
+    m_lstLoanOffers.Remove(m_lstLoanOffers.Find(pOffer));
+    delete pOffer;
+    --m_nLoanOfferCount;
+    return 0;
+}
+
+void CDatabaseHandler::WithdrawPlayerBuyOffers(CPlayerDatabase* pPlayer, ID_CLUB idClub, int nMode, bool bKeep)
+{
+    if (!pPlayer)
+        return;
+    LPXLISTNODE pNode = m_lstBuyOffers.GetHead();
+    while (pNode) {
+        LPXLISTNODE pNext = pNode->pNext;
+        auto* pOffer = static_cast<CBuyOfferDatabase*>(pNode->pData);
+        if (pOffer->GetPlayerID() == pPlayer->m_idPerson) {
+            DeleteEventsEverywhere(m_lstCountries, 14, pOffer->GetOfferID());
+            const bool bKept = bKeep && pOffer->GetBiddingClubID() == idClub;
+            if (nMode == 1) {
+                if (bKept)
+                    pOffer->SetFinished(true);
+                else
+                    pOffer->SetCountdown(0);
+            } else if (!bKept) {
+                m_lstBuyOffers.Remove(pNode);
+                --m_nBuyOfferCount;
+                delete pOffer;
+            }
+        }
+        pNode = pNext;
+    }
+}
+
+void CDatabaseHandler::WithdrawPlayerLoanOffers(CPlayerDatabase* pPlayer, ID_CLUB idClub, int nMode, bool bKeep)
+{
+    if (!pPlayer)
+        return;
+    LPXLISTNODE pNode = m_lstLoanOffers.GetHead();
+    while (pNode) {
+        LPXLISTNODE pNext = pNode->pNext;
+        auto* pOffer = static_cast<CLoanOfferDatabase*>(pNode->pData);
+        if (pOffer->GetPlayerID() == pPlayer->m_idPerson) {
+            for (uint8_t byType : {19, 20, 25})
+                DeleteEventsEverywhere(m_lstCountries, byType, pOffer->GetOfferID());
+            const bool bKept = bKeep && pOffer->GetClubID() == idClub;
+            if (nMode == 1) {
+                if (bKept)
+                    pOffer->SetByte(1, 1);
+                else
+                    LoanFields::SetOpen(pOffer, 0);
+            } else if (!bKept) {
+                m_lstLoanOffers.Remove(pNode);
+                --m_nLoanOfferCount;
+                delete pOffer;
+            }
+        }
+        pNode = pNext;
+    }
+}
+
+// ---- completed moves ----
+
+int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
+{
+    if (!pOffer)
+        return 2;
+    CPlayerDatabase* pPlayer = GetPlayerFromID(pOffer->GetPlayerID());
+    CClubDatabase* pBuyer = GetClubFromID(pOffer->GetBiddingClubID());
+    if (!pPlayer || !pBuyer || pPlayer->m_pClub == pBuyer || (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING)) {
+        DebugLog(1, "[CDatabaseHandler::TransferPlayer] Offer %u can no longer be completed", pOffer->GetOfferID());
+        return 2;
+    }
+    if (LPXLISTNODE pNode = m_lstBuyOffers.Find(pOffer)) {
+        m_lstBuyOffers.Remove(pNode);
+        --m_nBuyOfferCount;
+    }
+    // A country whose window is shut holds the move until the window opens.
+    CDate windowEnd;
+    if (pBuyer->m_pCountry && !pBuyer->m_pCountry->GetTransferWindowState(&windowEnd)) {
+        AddPendingTransfer(CDate(windowEnd.GetValue(), 1).GetValue(), pOffer);
+        return 0;
+    }
+    if (pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN)
+        TransferPlayerLoan(pPlayer, 0, false, 0);
+    CClubDatabase* pSeller = pPlayer->m_pClub;
+    const bool bFree = pPlayer->m_byTransferState == PLAYER_TRANSFER_LEAVING || !pSeller;
+    const int32_t nFee = bFree ? 0 : static_cast<int32_t>(pOffer->GetValue100());
+    RemovePlayerFromListMarket(pPlayer, 0, 2, 3);
+    RemovePlayerFromLoanMarket(pPlayer, 0, 2, 3);
+    WithdrawPlayerBuyOffers(pPlayer, 0, 2, false);
+    WithdrawPlayerLoanOffers(pPlayer, 0, 2, false);
+
+    if (pSeller) {
+        pSeller->RemovePlayer(pPlayer, true);
+        pSeller->m_nBankBalance += nFee;
+        pSeller->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
+    }
+    pBuyer->m_nBankBalance -= nFee;
+    pPlayer->m_bySquadNumber = LowestFreeSquadNumber(pBuyer);
+    pBuyer->AddPlayer(pPlayer, true);
+    pBuyer->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
+    if (pOffer->GetFlags() & kBuyContractProposed) {
+        uint32_t adwWords[CBuyOfferDatabase::CONTRACT_WORDS];
+        for (int i = 0; i < CBuyOfferDatabase::CONTRACT_WORDS; ++i)
+            adwWords[i] = pOffer->GetContractWord(i);
+        CPlayerDatabase::UnpackContract(adwWords, pPlayer->m_Contract);
+    } else {
+        pPlayer->GenerateContract(pPlayer->m_Contract, pBuyer->m_pDivision, pBuyer, false);
+    }
+    pPlayer->DrawContractClauses();
+    pPlayer->m_dwAskingPrice = 0;
+    pPlayer->m_byTransferState = 0;
+    pPlayer->AddCareerEntry(pBuyer, true);
+    pBuyer->UpdateSquadAverages();
+    if (pSeller)
+        pSeller->UpdateSquadAverages();
+    DebugLog(2, "[CDatabaseHandler::TransferPlayer] %s moves from %s to %s for %d", pPlayer->GetShortName(),
+             pSeller ? pSeller->GetName() : "no club", pBuyer->GetName(), nFee);
+    delete pOffer;
+    return 0;
+}
+
+int CDatabaseHandler::TransferPlayerLoan(CPlayerDatabase* pPlayer, ID_CLUB idClub, bool bLoan, uint16_t wDays)
+{
+    if (!pPlayer)
+        return 2;
+    if (!pPlayer->m_pClub) {
+        DebugLog(0, "[CDatabaseHandler::TransferPlayerLoan] Attempting to transfer a player with no club when one is "
+                    "expected!");
+        return 2;
+    }
+    if (!bLoan) {
+        if (pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN)
+            return 2;
+        if (CClubDatabase* pBorrower = GetClubFromID(pPlayer->m_wLoanClubId)) {
+            pBorrower->RemoveLoanIn(pPlayer);
+            pBorrower->UpdateSquadAverages();
+        }
+        DeleteEventsEverywhere(m_lstCountries, 26, pPlayer->m_idPerson);
+        pPlayer->m_byTransferState = 0;
+        pPlayer->m_wLoanClubId = 0;
+        pPlayer->m_pClub->UpdateSquadAverages();
+        return 0;
+    }
+    CClubDatabase* pBorrower = GetClubFromID(idClub);
+    if (!pBorrower || pBorrower == pPlayer->m_pClub || pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN ||
+        pBorrower->m_nPlayerCount + pBorrower->m_nLoanInCount >= CLUB_SQUAD_LIMIT || wDays == 0)
+        return 2;
+    RemovePlayerFromListMarket(pPlayer, 0, 2, 0);
+    RemovePlayerFromLoanMarket(pPlayer, 0, 2, 3);
+    pPlayer->m_byTransferState = PLAYER_TRANSFER_ON_LOAN;
+    pPlayer->m_wLoanClubId = idClub;
+    pBorrower->AddLoanIn(pPlayer);
+    ++pBorrower->m_bySeasonLoans;
+    if (pPlayer->m_pCountry)
+        pPlayer->m_pCountry->AddEvent(26, CDate(m_GameDate.GetValue(), wDays), pPlayer->m_idPerson);
+    pBorrower->UpdateSquadAverages();
+    pPlayer->m_pClub->UpdateSquadAverages();
+    DebugLog(2, "[CDatabaseHandler::TransferPlayerLoan] %s goes on loan from %s to %s for %d days",
+             pPlayer->GetShortName(), pPlayer->m_pClub->GetName(), pBorrower->GetName(), wDays);
+    return 0;
+}
+
+void CDatabaseHandler::ExtendLoan(CPlayerDatabase* pPlayer, int nDays)
+{
+    if (!pPlayer || !pPlayer->m_pCountry)
+        return;
+    LPXLISTNODE pNode = nullptr;
+    CEventsDatabase* pEvent = pPlayer->m_pCountry->FindEvent(26, pPlayer->m_idPerson, &pNode);
+    if (!pEvent) {
+        DebugLog(0, "[CDatabaseHandler::ExtendLoan] Could not find the return loan event to extend the loan!");
+        return;
+    }
+    const CDate when(pEvent->GetDate().GetValue(), nDays);
+    pPlayer->m_pCountry->RemoveEvent(pEvent);
+    delete pEvent;
+    pPlayer->m_pCountry->AddEvent(26, when, pPlayer->m_idPerson);
+}
+
+// ---- the daily steps ----
+
+void CDatabaseHandler::DoTransferBuyEventsUpdate(const CDate& previous)
+{
+    const int d = std::max(0, m_GameDate.DaysBetween(previous));
+
+    // Moves held back by a shut window.
+    LPXLISTNODE pNode = m_lstPendingTransfers.GetHead();
+    while (pNode) {
+        LPXLISTNODE pNext = pNode->pNext;
+        auto* pPending = static_cast<PENDINGTRANSFER*>(pNode->pData);
+        if (CDate(pPending->dwDate) <= m_GameDate) {
+            m_lstPendingTransfers.Remove(pNode);
+            CBuyOfferDatabase* pOffer = pPending->pOffer;
+            delete pPending;
+            if (TransferPlayer(pOffer) != 0)
+                delete pOffer;
+        }
+        pNode = pNext;
+    }
+
+    // Offers age; an offer nobody settles ends.
+    for (CBuyOfferDatabase* pOffer : m_lstBuyOffers.Items<CBuyOfferDatabase>()) {
+        pOffer->SetDaysWaited(static_cast<uint16_t>(std::min(65535, pOffer->GetDaysWaited() + d)));
+        if (pOffer->GetDaysWaited() > kBuyOfferLifeDays && !IsClubHumanManaged(GetClubFromID(pOffer->GetBiddingClubID())))
+            pOffer->SetCountdown(0);
+    }
+
+    // Ended offers leave the list; a closed one is kept by whoever closed it.
+    pNode = m_lstBuyOffers.GetHead();
+    while (pNode) {
+        LPXLISTNODE pNext = pNode->pNext;
+        auto* pOffer = static_cast<CBuyOfferDatabase*>(pNode->pData);
+        if (pOffer->GetCountdown() == 0 || pOffer->IsFinished()) {
+            DeleteEventsEverywhere(m_lstCountries, 14, pOffer->GetOfferID());
+            m_lstBuyOffers.Remove(pNode);
+            --m_nBuyOfferCount;
+            if (pOffer->GetCountdown() == 0 && !pOffer->IsFinished()) {
+                if (IsClubHumanManaged(GetClubFromID(pOffer->GetBiddingClubID())))
+                    RunNamedStep("the ended buy offer goes to the human's offer lists");
+                delete pOffer;
+            }
+        }
+        pNode = pNext;
+    }
+    pNode = m_lstLoanOffers.GetHead();
+    while (pNode) {
+        LPXLISTNODE pNext = pNode->pNext;
+        auto* pOffer = static_cast<CLoanOfferDatabase*>(pNode->pData);
+        if (LoanFields::Open(pOffer) == 0 || pOffer->GetByte(1) != 0) {
+            m_lstLoanOffers.Remove(pNode);
+            --m_nLoanOfferCount;
+            if (pOffer->GetByte(1) == 0)
+                delete pOffer;
+        }
+        pNode = pNext;
+    }
+
+    // Listings age and expire; a free transfer never does.
+    pNode = m_lstListMarket.GetHead();
+    while (pNode) {
+        LPXLISTNODE pNext = pNode->pNext;
+        auto* pEntry = static_cast<CListMarketEntry*>(pNode->pData);
+        CPlayerDatabase* pPlayer = GetPlayerFromID(pEntry->GetPlayerID());
+        if (!pPlayer) {
+            m_lstListMarket.Remove(pNode);
+            delete pEntry;
+        } else {
+            pPlayer->m_wDaysListed = static_cast<uint16_t>(std::min(65535, pPlayer->m_wDaysListed + d));
+            if (pPlayer->m_byTransferState != PLAYER_TRANSFER_LEAVING && pEntry->GetValue() != kNoLimit) {
+                const int nLeft = pEntry->GetValue() - d;
+                pEntry->SetValue(static_cast<uint16_t>(std::max(0, nLeft)));
+                if (nLeft <= 0 && !RemovePlayerFromListMarket(pPlayer, 0, 2, 4))
+                    DebugLog(0, "[CDatabaseHandler::DoTransferBuyEventsUpdate] BUG - Could not remove a player found "
+                                "on the list market from the list market!");
+            }
+        }
+        pNode = pNext;
+    }
+    for (int i = 0; i < HUMAN_SLOTS; ++i)
+        if (m_pHumanSlots[i])
+            RunNamedStep("the human's daily market step");
+}
+
+void CDatabaseHandler::DoTransferLoanEventsUpdate(const CDate& previous)
+{
+    const int d = std::max(0, m_GameDate.DaysBetween(previous));
+    LPXLISTNODE pNode = m_lstLoanMarket.GetHead();
+    while (pNode) {
+        LPXLISTNODE pNext = pNode->pNext;
+        auto* pEntry = static_cast<CLoanMarketEntry*>(pNode->pData);
+        CPlayerDatabase* pPlayer = GetPlayerFromID(pEntry->GetPlayerID());
+        if (!pPlayer) {
+            m_lstLoanMarket.Remove(pNode);
+            delete pEntry;
+        } else {
+            pPlayer->m_wDaysListed = static_cast<uint16_t>(std::min(65535, pPlayer->m_wDaysListed + d));
+            if (pEntry->GetValue() != kNoLimit) {
+                const int nLeft = pEntry->GetValue() - d;
+                pEntry->SetValue(static_cast<uint16_t>(std::max(0, nLeft)));
+                if (nLeft <= 0 && !RemovePlayerFromLoanMarket(pPlayer, 0, 2, 5))
+                    DebugLog(0, "[CDatabaseHandler::DoTransferLoanEventsUpdate] BUG - Could not remove a player found "
+                                "on the loan market from the loan market!");
+            }
+        }
+        pNode = pNext;
+    }
+    for (CLoanOfferDatabase* pOffer : m_lstLoanOffers.Items<CLoanOfferDatabase>()) {
+        const uint16_t wFlags = LoanFields::Flags(pOffer);
+        if (!(wFlags & kLoanSeen)) {
+            LoanFields::SetFlags(pOffer, wFlags | kLoanSeen);
+            CPlayerDatabase* pPlayer = GetPlayerFromID(pOffer->GetPlayerID());
+            if (pPlayer && IsClubHumanManaged(pPlayer->m_pClub) && pPlayer->m_pCountry)
+                pPlayer->m_pCountry->AddEvent(22, CDate(m_GameDate.GetValue(), 21), pOffer->GetOfferID());
+        } else if ((wFlags & kLoanAnswered) && pOffer->GetWord(2) == 3) {
+            LoanFields::SetOpen(pOffer, 0);
+        } else if (LoanFields::Date(pOffer).GetValue() != 0 &&
+                   m_GameDate.DaysBetween(LoanFields::Date(pOffer)) > kBuyOfferLifeDays) {
+            // An offer nobody took up ends.
+            LoanFields::SetOpen(pOffer, 0);
+        }
+    }
+    for (int i = 0; i < HUMAN_SLOTS; ++i)
+        if (m_pHumanSlots[i])
+            RunNamedStep("the human's daily loan step");
+}
+
+// ---- country events of the markets ----
+
+namespace {
+
+// The player weighs the contracts proposed to him and takes the best one
+// he does not refuse: its move is completed the next day.
+void WeighBuyOffers(CDatabaseHandler& handler, CPlayerDatabase* pPlayer, const CXList& offers)
+{
+    CBuyOfferDatabase* pBest = nullptr;
+    int32_t nBestWorth = -1;
+    for (CBuyOfferDatabase* pOffer : offers.Items<CBuyOfferDatabase>()) {
+        if (pOffer->GetPlayerID() != pPlayer->m_idPerson || pOffer->GetCountdown() == 0 ||
+            !(pOffer->GetFlags() & kBuyContractProposed))
+            continue;
+        CClubDatabase* pClub = handler.GetClubFromID(pOffer->GetBiddingClubID());
+        uint32_t adwWords[CBuyOfferDatabase::CONTRACT_WORDS];
+        for (int i = 0; i < CBuyOfferDatabase::CONTRACT_WORDS; ++i)
+            adwWords[i] = pOffer->GetContractWord(i);
+        PLAYERCONTRACT contract;
+        CPlayerDatabase::UnpackContract(adwWords, contract);
+        const int32_t nWorth = pPlayer->GetContractWorth(contract, pClub);
+        // Refused: the bidder cannot pay what it offers, or its squad is full.
+        if (!pClub || pClub->GetTransferFunds() < nWorth / 4 ||
+            pClub->m_nPlayerCount + pClub->m_nLoanInCount >= CLUB_SQUAD_LIMIT) {
+            pOffer->SetCountdown(0);
+            continue;
+        }
+        if (nWorth > nBestWorth) {
+            nBestWorth = nWorth;
+            pBest = pOffer;
+        }
+    }
+    if (!pBest)
+        return;
+    CClubDatabase* pBuyer = handler.GetClubFromID(pBest->GetBiddingClubID());
+    if (pBuyer && pBuyer->m_pCountry)
+        AddEventOnce(pBuyer->m_pCountry, 14, CDate(handler.GetGameDate().GetValue(), 1), pBest->GetOfferID());
+}
+
+}  // namespace
+
+bool CDatabaseHandler::RunMarketEvent(CEventsDatabase* pEvent)
+{
+    if (!pEvent)
+        return false;
+    const uint32_t dwID = pEvent->GetDataID();
+    switch (pEvent->GetType()) {
+    case 5:
+    case 17:
+        if (CPlayerDatabase* pPlayer = GetPlayerFromID(dwID); pPlayer && pPlayer->m_pClub) {
+            if (pEvent->GetType() == 5)
+                pPlayer->m_pClub->AnswerBuyOffers(pPlayer);
+            else
+                pPlayer->m_pClub->AnswerLoanOffers(pPlayer);
+        }
+        return true;
+    case 8:
+        if (CPlayerDatabase* pPlayer = GetPlayerFromID(dwID))
+            WeighBuyOffers(*this, pPlayer, m_lstBuyOffers);
+        return true;
+    case 14:
+        if (CBuyOfferDatabase* pOffer = FindBuyOfferByID(dwID)) {
+            if (TransferPlayer(pOffer) != 0 && m_lstBuyOffers.Find(pOffer))
+                pOffer->SetCountdown(0);
+        }
+        return true;
+    case 18: {
+        // The player goes to the first club whose loan offer his club accepted.
+        CPlayerDatabase* pPlayer = GetPlayerFromID(dwID);
+        if (!pPlayer)
+            return true;
+        for (CLoanOfferDatabase* pOffer : m_lstLoanOffers.Items<CLoanOfferDatabase>()) {
+            if (pOffer->GetPlayerID() != dwID || LoanFields::Open(pOffer) == 0 ||
+                !(LoanFields::Flags(pOffer) & kLoanAccepted))
+                continue;
+            const ID_CLUB idClub = pOffer->GetClubID();
+            const uint16_t wDays = LoanFields::Days(pOffer);
+            LoanFields::SetOpen(pOffer, 0);
+            TransferPlayerLoan(pPlayer, idClub, true, wDays);
+            break;
+        }
+        return true;
+    }
+    case 19:
+        if (CLoanOfferDatabase* pOffer = FindLoanOfferByID(dwID)) {
+            CPlayerDatabase* pPlayer = GetPlayerFromID(pOffer->GetPlayerID());
+            if (pPlayer && pPlayer->m_pClub && pPlayer->m_pClub->NegotiateExtendLoanTransfer(pOffer) &&
+                pPlayer->m_pCountry) {
+                LoanFields::SetFlags(pOffer, LoanFields::Flags(pOffer) | kLoanAccepted);
+                pPlayer->m_pCountry->AddEvent(20, CDate(m_GameDate.GetValue(), 7), pOffer->GetOfferID());
+            }
+        }
+        return true;
+    case 20:
+        if (CLoanOfferDatabase* pOffer = FindLoanOfferByID(dwID)) {
+            if (CPlayerDatabase* pPlayer = GetPlayerFromID(pOffer->GetPlayerID());
+                pPlayer && pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN)
+                ExtendLoan(pPlayer, LoanFields::Days(pOffer));
+            LoanFields::SetOpen(pOffer, 0);
+        }
+        return true;
+    case 6:
+    case 9:
+        if (CBuyOfferDatabase* pOffer = FindBuyOfferByID(dwID)) {
+            pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | (pEvent->GetType() == 6 ? 64 : 128)));
+            pOffer->SetByte(1, 0);
+        } else {
+            DebugLog(1, pEvent->GetType() == 6
+                            ? "[CCountryDatabase::ProcessRemoveNonRenegotiatedClubBuyOfferEvent] Could not find the offer!"
+                            : "[CCountryDatabase::ProcessRemoveNonRenegotiatedPlayerBuyOfferEvent] Could not find the "
+                              "offer!");
+        }
+        return true;
+    case 21:
+        if (CLoanOfferDatabase* pOffer = FindLoanOfferByID(dwID)) {
+            LoanFields::SetFlags(pOffer, LoanFields::Flags(pOffer) | 64);
+            pOffer->SetByte(2, 0);
+        } else {
+            DebugLog(1, "[CCountryDatabase::ProcessRemoveNonRenegotiatedLoanOffer] Could not find the offer!");
+        }
+        return true;
+    case 25:
+        if (CLoanOfferDatabase* pOffer = FindLoanOfferByID(dwID)) {
+            if (CPlayerDatabase* pPlayer = GetPlayerFromID(pOffer->GetPlayerID()))
+                TransferPlayerLoan(pPlayer, pOffer->GetClubID(), true, LoanFields::Days(pOffer));
+            LoanFields::SetOpen(pOffer, 0);
+        }
+        return true;
+    case 26:
+        if (CPlayerDatabase* pPlayer = GetPlayerFromID(dwID))
+            TransferPlayerLoan(pPlayer, 0, false, 0);
+        return true;
+    case 3:
+    case 4:
+    case 7:
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 15:
+    case 16:
+    case 22:
+    case 23:
+    case 24:
+        // Only a human manager's negotiation raises these.
+        RunNamedStep("the human manager's side of the negotiation");
+        return true;
+    default:
+        return false;
+    }
+}
+
+// ---- computer clubs' planning ----
+
+void CDatabaseHandler::DoClubsTransferPlanning(bool bWeek, bool bMonth)
+{
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>()) {
+                if (IsClubHumanManaged(pClub))
+                    continue;
+                if (bMonth)
+                    pClub->ChooseTransferTargets();
+                if (bWeek)
+                    pClub->DoWeeklyTransferPlanning();
+            }
+}

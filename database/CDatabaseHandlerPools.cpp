@@ -1,0 +1,256 @@
+// The pools of unemployed managers, unattached staff and club-less youths,
+// the moves of people between the pools and the clubs, and the refills that
+// keep every pool from running dry.
+#include "database/CDatabaseHandler.h"
+
+#include <algorithm>
+
+#include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CManagerDatabase.h"
+#include "database/CStaffDatabase.h"
+#include "database/CYouthDatabase.h"
+#include "database/PersonOwners.h"
+#include "platform/Random.h"
+
+namespace {
+
+constexpr int kStaffRefillBelow = 10;
+constexpr int kStaffRefillTo[CLUB_STAFF_KINDS] = {20, 20, 10, 20, 20, 20};
+constexpr int kManagerRetirementAge = 65;
+constexpr uint8_t kStaffWasInPool = 0x02;
+
+ID_MANAGER ManagerFromValue(const void* p) { return static_cast<ID_MANAGER>(reinterpret_cast<uintptr_t>(p)); }
+ID_STAFF StaffFromValue(const void* p) { return static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(p)); }
+
+}  // namespace
+
+// ---- managers ----
+
+void CDatabaseHandler::SackManager(ID_MANAGER idManager, bool bRecord)
+{
+    CManagerDatabase* pManager = GetManagerFromID(idManager);
+    if (!pManager) {
+        DebugLog(0, "[CClubDatabase::SackManager] Could not find the manager to sack!");
+        return;
+    }
+    if (!pManager->m_pClub) {
+        DebugLog(0, "[CDatabaseHandler::SackManager] Manager to sack has no club!");
+    } else {
+        CClubDatabase* pClub = pManager->m_pClub;
+        if (bRecord)
+            DebugLog(2, "[CDatabaseHandler::SackManager] %s sacks %s", pClub->GetName(), pManager->GetShortName());
+        if (pClub->m_wManagerId == idManager)
+            pClub->SetManager(0, true);
+        pManager->m_pClub = nullptr;
+        pManager->m_pCountry = nullptr;
+        pManager->m_pDivision = nullptr;
+    }
+    if (GetManagerState(idManager) == MANAGERSTATE_POOL) {
+        DebugLog(0, "[CDatabaseHandler::SackPlayer] Manager is already sacked!");
+        return;
+    }
+    AddManagerToFreePool(idManager);
+}
+
+void CDatabaseHandler::DoJoinManagerToClub(ID_MANAGER idManager, CClubDatabase* pClub)
+{
+    if (!pClub || !GetPoolManager(idManager))
+        return;
+    if (pClub->m_wManagerId != 0) {
+        DebugLog(0, "[CDatabaseHandler::DoJoinManagerToClub] The club already has a manager, automatically sacking "
+                    "the existing one!");
+        SackManager(pClub->m_wManagerId, true);
+    }
+    RemoveManagerFromFreePool(idManager);
+    pClub->SetManager(idManager, true);
+    if (CManagerDatabase* pManager = GetEmployedManager(idManager))
+        pManager->AddCareerEntry((GetClubSeasonYear(pClub) - 1999) & 0xFF, pClub->GetID());
+    DebugLog(2, "[CDatabaseHandler::DoJoinManagerToClub] Manager %u takes charge of %s", idManager, pClub->GetName());
+}
+
+CManagerDatabase* CDatabaseHandler::PickPoolManager() const
+{
+    CManagerDatabase* pBest = nullptr;
+    for (const void* pValue : m_lstUnemployedManagers.Items<void>()) {
+        CManagerDatabase* pManager = GetPoolManager(ManagerFromValue(pValue));
+        if (pManager && (!pBest || pManager->m_byRating > pBest->m_byRating))
+            pBest = pManager;
+    }
+    return pBest;
+}
+
+void CDatabaseHandler::FillManagerVacancies()
+{
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>()) {
+                if (pClub->m_wManagerId != 0 || IsClubHumanManaged(pClub))
+                    continue;
+                if (m_lstUnemployedManagers.IsEmpty())
+                    TopUpManagerPool();
+                if (CManagerDatabase* pManager = PickPoolManager())
+                    DoJoinManagerToClub(pManager->GetId(), pClub);
+            }
+}
+
+void CDatabaseHandler::TopUpManagerPool()
+{
+    while (m_lstUnemployedManagers.GetCount() < kManagerPoolSize) {
+        auto* pManager = new CManagerDatabase;
+        pManager->GenerateRecord();
+        // A new manager is counted in the pool but not yet listed there.
+        RemoveManagerFromFreePool(pManager->GetId());
+        AddManagerToFreePool(pManager->GetId());
+    }
+}
+
+void CDatabaseHandler::RetireOldManagers()
+{
+    LPXLISTNODE pNode = m_lstUnemployedManagers.GetHead();
+    while (pNode) {
+        LPXLISTNODE pNext = pNode->pNext;
+        const ID_MANAGER idManager = ManagerFromValue(pNode->pData);
+        const CManagerDatabase* pManager = GetPoolManager(idManager);
+        if (pManager && pManager->GetAge() >= kManagerRetirementAge) {
+            RemoveManagerFromFreePool(idManager);
+            if (!RetireManager(idManager))
+                AddManagerToFreePool(idManager);
+        }
+        pNode = pNext;
+    }
+}
+
+// ---- staff ----
+
+int CDatabaseHandler::GetStaffPoolCount(int nKind) const
+{
+    int n = 0;
+    for (const void* pValue : m_lstStaffPool.Items<void>()) {
+        LPITEMSTAFFINFORMATION pEntry = GetStaffInformation(StaffFromValue(pValue));
+        n += pEntry && pEntry->pStaff && pEntry->pStaff->m_byKind == nKind;
+    }
+    return n;
+}
+
+void CDatabaseHandler::AddStaffToPool(ID_STAFF idStaff)
+{
+    LPITEMSTAFFINFORMATION pEntry = GetStaffInformation(idStaff);
+    if (!pEntry || !pEntry->pStaff || m_lstStaffPool.Find(reinterpret_cast<void*>(static_cast<uintptr_t>(idStaff))))
+        return;
+    pEntry->dwFlags = STAFFINFO_POOL;
+    m_lstStaffPool.AddTail(reinterpret_cast<void*>(static_cast<uintptr_t>(idStaff)));
+    ++m_wPoolStaff;
+    pEntry->pStaff->m_byStateFlags |= kStaffWasInPool;
+}
+
+bool CDatabaseHandler::RemoveStaffFromPool(ID_STAFF idStaff)
+{
+    if (!TakeStaffFromPool(idStaff))
+        return false;
+    if (CStaffDatabase* pStaff = GetStaffFromID(idStaff))
+        pStaff->m_byStateFlags |= kStaffWasInPool;
+    TopUpStaffPool();
+    return true;
+}
+
+int CDatabaseHandler::HireStaff(ID_STAFF idStaff, CClubDatabase* pClub)
+{
+    CStaffDatabase* pStaff = GetStaffFromID(idStaff);
+    if (!pClub || !pStaff || !m_lstStaffPool.Find(reinterpret_cast<void*>(static_cast<uintptr_t>(idStaff)))) {
+        DebugLog(0, "[CDatabaseHandler::HireStaff] Could not find the staff to hire on the staff pool.");
+        return 2;
+    }
+    RemoveStaffFromPool(idStaff);
+    pStaff->m_pCountry = pClub->m_pCountry;
+    pStaff->m_pDivision = pClub->m_pDivision;
+    pStaff->SetClub(pClub);
+    pStaff->m_byMorale = static_cast<uint8_t>(70 + plat::rand() % 20);
+    pClub->AddStaff(idStaff);
+    return 0;
+}
+
+void CDatabaseHandler::SackStaff(ID_STAFF idStaff)
+{
+    CStaffDatabase* pStaff = GetStaffFromID(idStaff);
+    if (!pStaff || !pStaff->m_pClub)
+        return;
+    CClubDatabase* pClub = pStaff->m_pClub;
+    pClub->RemoveStaff(idStaff);
+    pStaff->m_wFormerClubId = pClub->GetID();
+    pStaff->SetClub(nullptr);
+    pStaff->m_pCountry = nullptr;
+    pStaff->m_pDivision = nullptr;
+    pStaff->m_DateJoined = {static_cast<uint16_t>(m_GameDate.GetYear()), static_cast<uint8_t>(m_GameDate.GetMonth()),
+                            static_cast<uint8_t>(m_GameDate.GetDay())};
+    AddStaffToPool(idStaff);
+}
+
+void CDatabaseHandler::TopUpStaffPool()
+{
+    for (int nKind = 0; nKind < CLUB_STAFF_KINDS; ++nKind) {
+        int n = GetStaffPoolCount(nKind);
+        if (n >= kStaffRefillBelow)
+            continue;
+        for (; n < kStaffRefillTo[nKind]; ++n) {
+            auto* pStaff = new CStaffDatabase;
+            pStaff->GenerateRecord(nKind);
+            // The wage scale has no entry 0.
+            if (pStaff->m_byRating == 0)
+                pStaff->m_byRating = pStaff->m_byPreviousRating = 1;
+        }
+    }
+}
+
+// ---- youths ----
+
+void CDatabaseHandler::AddYouthToPool(CYouthDatabase* pYouth)
+{
+    if (pYouth && !m_lstYouths.Find(pYouth))
+        AddYouth(pYouth);
+}
+
+void CDatabaseHandler::ReleaseYouth(CYouthDatabase* pYouth)
+{
+    if (!pYouth)
+        return;
+    ++m_nYouthReleaseCounter;
+    if (pYouth->m_pClub)
+        pYouth->m_pClub->RemoveYouth(pYouth);
+    AddYouthToPool(pYouth);
+}
+
+bool CDatabaseHandler::HireYouth(CYouthDatabase* pYouth, CClubDatabase* pClub)
+{
+    LPXLISTNODE pNode = pYouth ? m_lstYouths.Find(pYouth) : nullptr;
+    if (!pNode || !pClub) {
+        DebugLog(0, "[CDatabaseHandler::HireYouth] Could not find the youth to hire on the youth pool.");
+        return false;
+    }
+    m_lstYouths.Remove(pNode);
+    --m_nYouthCount;
+    pClub->AddYouthPlayer(pYouth);
+    return true;
+}
+
+CYouthDatabase* CDatabaseHandler::GetFirstPoolYouth() const
+{
+    return m_lstYouths.IsEmpty() ? nullptr : static_cast<CYouthDatabase*>(m_lstYouths.GetHead()->pData);
+}
+
+int CDatabaseHandler::GetYouthPoolCount(int nPosition) const
+{
+    int n = 0;
+    for (const CYouthDatabase* p : m_lstYouths.Items<CYouthDatabase>())
+        n += p->m_byPosition == nPosition;
+    return n;
+}
+
+void CDatabaseHandler::TopUpYouthPool()
+{
+    for (int nPosition = 0; nPosition < PLAYER_POSITION_COUNT; ++nPosition)
+        for (int n = GetYouthPoolCount(nPosition); n < kYouthPoolPerPosition; ++n)
+            AddYouth(new CYouthDatabase(nullptr, nPosition));
+}

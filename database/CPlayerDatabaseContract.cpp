@@ -1,0 +1,280 @@
+// A player's contract: drawing one from his value, rating and position and
+// the club and division, its time left and its worth.
+#include "database/CPlayerDatabase.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CDivisionDatabase.h"
+#include "platform/Random.h"
+
+namespace {
+
+// Bonus bits of the contract's clause word and their amount slots.
+constexpr uint16_t kBonus08 = 0x08;
+constexpr uint16_t kBonus10 = 0x10;
+constexpr uint16_t kBonus20 = 0x20;
+constexpr uint16_t kBonus40 = 0x40;
+constexpr uint16_t kBonus80 = 0x80;
+constexpr uint16_t kBonus100 = 0x100;
+constexpr uint16_t kBonus200 = 0x200;
+constexpr int kSlot08 = 0, kSlot10 = 1, kSlot20 = 2, kSlot40 = 3, kSlot80 = 4, kSlot100 = 5, kSlot200 = 6;
+
+int Draw100() { return plat::rand() % 100; }
+
+int DivisionLevel(const CDivisionDatabase* pDivision)
+{
+    return pDivision ? std::clamp<int>(pDivision->m_byDivisionNumber, 1, 4) : 4;
+}
+
+bool IsLowestDivision(const CDivisionDatabase* pDivision)
+{
+    if (!pDivision || !pDivision->m_pCountry)
+        return false;
+    int nLowest = 0;
+    for (const CDivisionDatabase* p : pDivision->m_pCountry->GetDivisions().Items<CDivisionDatabase>())
+        if (p->m_byKind == DIVISION_KIND_LEAGUE)
+            nLowest = std::max<int>(nLowest, p->m_byDivisionNumber);
+    return pDivision->m_byDivisionNumber >= nLowest;
+}
+
+// League matches a club plays in the division's season; never below 21 so
+// that a target of 20 + rand() % (M - 20) can always be drawn.
+int SeasonMatches(const CDivisionDatabase* pDivision)
+{
+    const int nClubs = pDivision ? pDivision->GetClubCount() : 0;
+    return std::max(21, (nClubs - 1) * 2);
+}
+
+// The yearly cost of a target bonus the club expects at the percentage.
+int32_t ExpectedTargetCost(uint32_t dwAmount, int nTarget, int nPercentage)
+{
+    return nTarget > 0 ? static_cast<int32_t>(static_cast<int64_t>(dwAmount) * nPercentage / 100) : 0;
+}
+
+}  // namespace
+
+void CPlayerDatabase::PackContract(const PLAYERCONTRACT& c, uint32_t adwWords[13])
+{
+    adwWords[0] = c.dwSigningOnFee;
+    adwWords[1] = c.dwYearlyWage;
+    adwWords[2] = c.dwStartDate;
+    adwWords[3] = c.dwEndDate;
+    for (int i = 0; i < PLAYER_CONTRACT_BONUSES; ++i)
+        adwWords[4 + i] = c.adwBonus[i];
+    adwWords[11] = c.wClauses | (static_cast<uint32_t>(c.byClauseLevelA) << 16) |
+                   (static_cast<uint32_t>(c.byClauseLevelB) << 24);
+    adwWords[12] = c.byGoalsTarget | (static_cast<uint32_t>(c.byBonusTarget) << 8) |
+                   (static_cast<uint32_t>(c.byAppearancesTarget) << 16);
+}
+
+void CPlayerDatabase::UnpackContract(const uint32_t adwWords[13], PLAYERCONTRACT& c)
+{
+    c = PLAYERCONTRACT{};
+    c.dwSigningOnFee = adwWords[0];
+    c.dwYearlyWage = adwWords[1];
+    c.dwStartDate = adwWords[2];
+    c.dwEndDate = adwWords[3];
+    for (int i = 0; i < PLAYER_CONTRACT_BONUSES; ++i)
+        c.adwBonus[i] = adwWords[4 + i];
+    c.wClauses = static_cast<uint16_t>(adwWords[11] & 0xFFFF);
+    c.byClauseLevelA = static_cast<uint8_t>((adwWords[11] >> 16) & 0xFF);
+    c.byClauseLevelB = static_cast<uint8_t>(adwWords[11] >> 24);
+    c.byGoalsTarget = static_cast<uint8_t>(adwWords[12] & 0xFF);
+    c.byBonusTarget = static_cast<uint8_t>((adwWords[12] >> 8) & 0xFF);
+    c.byAppearancesTarget = static_cast<uint8_t>((adwWords[12] >> 16) & 0xFF);
+}
+
+void CPlayerDatabase::GenerateContract(PLAYERCONTRACT& c, CDivisionDatabase* pDivision, CClubDatabase* pClub,
+                                       bool bBackdated) const
+{
+    if (!pDivision)
+        pDivision = m_pDivision;
+    if (!pClub)
+        pClub = m_pClub;
+    c = PLAYERCONTRACT{};
+    const CDate today = m_pDatabaseHandler ? m_pDatabaseHandler->GetGameDate() : CDate(1999, 7, 1);
+    CDate start = today;
+    if (bBackdated)
+        start -= (plat::rand() % 49) * 7;
+    c.dwStartDate = start.GetValue();
+    c.dwEndDate = CDate(today.GetValue(), (3 + plat::rand() % 4) * 364).GetValue();
+
+    const int v = static_cast<int>(m_dwValue * 0.003);
+    c.dwYearlyWage = static_cast<uint32_t>(std::max(0, CDatabaseHandler::RoundMoneyValue((v + 12 * v) * 4)));
+
+    const int nLevel = DivisionLevel(pDivision);
+    const bool bTop = pDivision && pDivision->m_byDivisionNumber == 1;
+    const int nClubLevel = pClub ? pClub->m_byReputation : 0;
+    const int nRating = m_byRating;
+    const int nMatches = SeasonMatches(pDivision);
+
+    // Clause bits 1, 2 and 4: the club, division and player tests.
+    if (!bTop && Draw100() < (nClubLevel < 81 ? 30 : 60))
+        c.wClauses |= 0x1;
+    if (!IsLowestDivision(pDivision) && Draw100() < (bTop ? 75 : 20))
+        c.wClauses |= 0x2;
+    if (Draw100() < (nRating < 90 ? 35 : 60))
+        c.wClauses |= 0x4;
+
+    auto bandAmount = [nRating](int nStep) {
+        const int nBand = nRating < 30 ? 1 : nRating < 50 ? 2 : nRating < 70 ? 3 : nRating < 90 ? 4 : 5;
+        return nBand * nStep;
+    };
+    int r = Draw100();
+    if (r < (nRating < 85 ? 35 : 75)) {
+        c.wClauses |= kBonus08;
+        c.adwBonus[kSlot08] = static_cast<uint32_t>(bandAmount(2000) / nLevel);
+    }
+    if (bTop) {
+        r = Draw100();
+        if (r < (nRating < 60 ? 20 : 75)) {
+            c.wClauses |= kBonus10;
+            c.adwBonus[kSlot10] = static_cast<uint32_t>(bandAmount(4000) / nLevel);
+        }
+    }
+
+    // 0x20 and 0x40: never for goalkeepers; a defender rarely.
+    auto attacking = [&](int nDefender, int nMidLow, int nMidHigh, int nAttHigh, int nAttLow) -> int {
+        r = Draw100();
+        switch (m_byPosition) {
+        case 0:
+            return 0;
+        case 1:
+            return r < 2 ? nDefender : 0;
+        case 2:
+            return nRating < 81 ? (r < 25 ? nMidLow : 0) : (r < 50 ? nMidHigh : 0);
+        case 3:
+            return nRating > 80 ? (r < 75 ? nAttHigh : 0) : (r < 50 ? nAttLow : 0);
+        default:
+            DebugLog(0, "[CPlayerDatabase::GenerateContract] Unknown Player Position");
+            return 0;
+        }
+    };
+    int nAmount = attacking(500, 600, 800, 1000, 800);
+    if (nAmount > 0) {
+        c.wClauses |= kBonus20;
+        c.adwBonus[kSlot20] = static_cast<uint32_t>(nAmount / nLevel);
+    }
+    nAmount = attacking(10000, 12000, 16000, 20000, 16000);
+    if (nAmount > 0) {
+        c.wClauses |= kBonus40;
+        c.adwBonus[kSlot40] = static_cast<uint32_t>(nAmount / nLevel);
+        c.byGoalsTarget = static_cast<uint8_t>(25 + plat::rand() % 11);
+    }
+    // 0x80 and 0x100: keepers and defenders; a midfielder rarely; never an attacker.
+    auto defensive = [&](int nKeeperHigh, int nKeeperLow, int nDefLow, int nDefHigh, int nMid) -> int {
+        r = Draw100();
+        switch (m_byPosition) {
+        case 0:
+            return nRating > 80 ? (r < 75 ? nKeeperHigh : 0) : (r < 50 ? nKeeperLow : 0);
+        case 1:
+            return nRating < 81 ? (r < 25 ? nDefLow : 0) : (r < 50 ? nDefHigh : 0);
+        case 2:
+            return r < 2 ? nMid : 0;
+        case 3:
+            return 0;
+        default:
+            DebugLog(0, "[CPlayerDatabase::GenerateContract] Unknown Player Position");
+            return 0;
+        }
+    };
+    nAmount = defensive(1000, 800, 600, 800, 500);
+    if (nAmount > 0) {
+        c.wClauses |= kBonus80;
+        c.adwBonus[kSlot80] = static_cast<uint32_t>(nAmount / nLevel);
+    }
+    nAmount = defensive(20000, 16000, 12000, 16000, 10000);
+    if (nAmount > 0) {
+        c.wClauses |= kBonus100;
+        c.adwBonus[kSlot100] = static_cast<uint32_t>(nAmount / nLevel);
+        c.byBonusTarget = static_cast<uint8_t>(20 + plat::rand() % (nMatches - 20));
+    }
+    r = Draw100();
+    if (r < (nRating < 71 ? 10 : 50)) {
+        c.wClauses |= kBonus200;
+        c.byAppearancesTarget = static_cast<uint8_t>(std::min(255, 20 + plat::rand() % (nMatches - 20)));
+        c.adwBonus[kSlot200] = static_cast<uint32_t>((10 + plat::rand() % 11) * 1000 / nLevel);
+    }
+    if (!bBackdated)
+        c.dwSigningOnFee = static_cast<uint32_t>(std::max(
+            0, CDatabaseHandler::RoundMoneyValue(static_cast<int32_t>(m_dwValue * static_cast<uint64_t>(7 + plat::rand() % 4) / 100))));
+
+    const int a = (nClubLevel + nRating) / 2;
+    if (a >= 61) {
+        if (Draw100() > 70)
+            c.byClauseLevelB = static_cast<uint8_t>(std::max(0, (a - 40) / 10));
+        if (Draw100() >= 71)
+            c.byClauseLevelA = static_cast<uint8_t>(std::max(0, (a - 40) / 10));
+    }
+}
+
+int CPlayerDatabase::GetContractTimeLeft(int nUnit) const
+{
+    const CDate today = m_pDatabaseHandler ? m_pDatabaseHandler->GetGameDate() : CDate(1999, 7, 1);
+    const int nDays = CDate(m_Contract.dwEndDate).DaysBetween(today);
+    if (nUnit == 1)
+        return static_cast<int>(nDays * (1.0 / 365) * 12);
+    if (nUnit == 2)
+        return static_cast<int>(nDays * (1.0 / 365));
+    return nDays / 7;
+}
+
+int CPlayerDatabase::GetContractLength(int nUnit) const
+{
+    const int nDays = CDate(m_Contract.dwEndDate).DaysBetween(CDate(m_Contract.dwStartDate));
+    if (nUnit == 1)
+        return static_cast<int>(nDays * (1.0 / 365) * 12);
+    if (nUnit == 2)
+        return static_cast<int>(nDays * (1.0 / 365));
+    return nDays / 7;
+}
+
+int32_t CPlayerDatabase::GetContractWorth(const PLAYERCONTRACT& c, const CClubDatabase* pClub) const
+{
+    static const int32_t anLevelA[6] = {0, 15000, 20000, 30000, 40000, 60000};
+    static const int32_t anLevelB[6] = {0, 4800, 6400, 9000, 12000, 15000};
+    const int nClubLevel = pClub ? pClub->m_byReputation : 50;
+    const bool bTop = pClub && pClub->m_pDivision && pClub->m_pDivision->m_byDivisionNumber == 1;
+    int64_t nWorth = static_cast<int64_t>(c.dwYearlyWage) + c.dwSigningOnFee;
+    if (c.wClauses & kBonus08)
+        nWorth += static_cast<int64_t>(c.adwBonus[kSlot08]) * nClubLevel / 100;
+    if ((c.wClauses & kBonus10) && bTop)
+        nWorth += static_cast<int64_t>(c.adwBonus[kSlot10]) * nClubLevel / 100;
+    if (c.wClauses & kBonus200)
+        nWorth += ExpectedTargetCost(c.adwBonus[kSlot200], c.byAppearancesTarget, 100);
+    nWorth += anLevelA[std::min<int>(c.byClauseLevelA, 5)] + anLevelB[std::min<int>(c.byClauseLevelB, 5)];
+    static const int anGoalBonus[4] = {0, 2, 5, 15};
+    static const int anGoalTarget[4] = {0, 25, 60, 100};
+    static const int anCleanBonus[4] = {15, 10, 0, 0};
+    static const int anCleanTarget[4] = {100, 75, 0, 0};
+    const int p = m_byPosition < 4 ? m_byPosition : 0;
+    if (c.wClauses & kBonus20)
+        nWorth += static_cast<int64_t>(c.adwBonus[kSlot20]) * anGoalBonus[p];
+    if (c.wClauses & kBonus80)
+        nWorth += static_cast<int64_t>(c.adwBonus[kSlot80]) * anCleanBonus[p];
+    if (c.wClauses & kBonus40)
+        nWorth += ExpectedTargetCost(c.adwBonus[kSlot40], c.byGoalsTarget, anGoalTarget[p]);
+    if (c.wClauses & kBonus100)
+        nWorth += ExpectedTargetCost(c.adwBonus[kSlot100], c.byBonusTarget, anCleanTarget[p]);
+    return static_cast<int32_t>(std::min<int64_t>(nWorth, INT32_MAX));
+}
+
+void CPlayerDatabase::DrawContractClauses()
+{
+    const uint32_t w = m_Contract.dwYearlyWage;
+    uint8_t by = 0;
+    if (w >= 240000 || (w >= 120000 && Draw100() < 30))
+        by |= 1;
+    if (m_byRating >= 80 || (m_byRating >= 60 && Draw100() < 50))
+        by |= 2;
+    by |= 4;
+    const int nClubLevel = m_pClub ? m_pClub->m_byReputation : 0;
+    if (nClubLevel >= 70 || w >= 240000 || (Draw100() < 50 && w >= 120000))
+        by |= 8;
+    m_byContractClauses = by;
+}

@@ -1,0 +1,443 @@
+// The markets on the starting world: a fee transfer from bid to completion,
+// a loan from start to return, offers and listings refused where they must
+// be, empty markets, the people pools, and a month of the world's own
+// transfers kept saveable and loadable.
+#include "../dayloop/DayLoopSupport.h"
+
+#include "common/DebugLog.h"
+#include "database/CBuyOfferDatabase.h"
+#include "database/CEventsDatabase.h"
+#include "database/CLoanOfferDatabase.h"
+#include "database/CManagerDatabase.h"
+#include "database/CMarketEntries.h"
+#include "database/CStaffDatabase.h"
+#include "database/CYouthDatabase.h"
+
+#include <map>
+#include <set>
+
+using namespace dayloop_test;
+
+namespace {
+
+class Markets : public DayLoopWorld {
+protected:
+    std::vector<CClubDatabase*> Clubs()
+    {
+        std::vector<CClubDatabase*> clubs;
+        for (CDivisionDatabase* pDivision : Divisions())
+            for (CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>())
+                clubs.push_back(pClub);
+        return clubs;
+    }
+    // Two clubs of the first division of the first country.
+    std::pair<CClubDatabase*, CClubDatabase*> TwoClubs()
+    {
+        CDivisionDatabase* pDivision = Divisions().front();
+        auto* pA = static_cast<CClubDatabase*>(pDivision->m_lstClubsByID.GetAt(0)->pData);
+        auto* pB = static_cast<CClubDatabase*>(pDivision->m_lstClubsByID.GetAt(1)->pData);
+        return {pA, pB};
+    }
+    // A club of another division of the same country.
+    CClubDatabase* ClubElsewhere(const CClubDatabase* pClub)
+    {
+        for (CDivisionDatabase* pDivision : Divisions())
+            if (pDivision != pClub->m_pDivision && pDivision->m_pCountry == pClub->m_pCountry &&
+                pDivision->GetClubCount() > 0)
+                return static_cast<CClubDatabase*>(pDivision->m_lstClubsByID.GetHead()->pData);
+        return nullptr;
+    }
+    static CPlayerDatabase* FirstPlayer(CClubDatabase* pClub)
+    {
+        return static_cast<CPlayerDatabase*>(pClub->m_lstPlayers.GetHead()->pData);
+    }
+    // Runs and frees one pending event the way the country's queue does.
+    void RunEvent(CCountryDatabase* pCountry, uint8_t byType, uint32_t dwID)
+    {
+        CEventsDatabase* pEvent = pCountry ? pCountry->FindEvent(byType, dwID) : nullptr;
+        ASSERT_NE(pEvent, nullptr) << "event " << int(byType) << " for " << dwID;
+        pCountry->RemoveEvent(pEvent);
+        EXPECT_TRUE(H().RunMarketEvent(pEvent));
+        delete pEvent;
+    }
+    // Every player, loan and pool entry found again through the identifier tables.
+    static void ExpectIdentifiersResolve(CDatabaseHandler& handler)
+    {
+        std::set<ID_PLAYER> seen;
+        for (CCountryDatabase* pCountry : handler.GetCountries().Items<CCountryDatabase>())
+            for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+                for (CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>()) {
+                    ASSERT_EQ(handler.GetClubFromID(pClub->GetID()), pClub);
+                    EXPECT_EQ(pClub->m_nPlayerCount, pClub->m_lstPlayers.GetCount());
+                    for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>()) {
+                        EXPECT_TRUE(seen.insert(p->m_idPerson).second) << "player " << p->m_idPerson << " twice";
+                        EXPECT_EQ(handler.GetPlayerFromID(p->m_idPerson), p);
+                        EXPECT_EQ(p->m_pClub, pClub);
+                    }
+                    for (CPlayerDatabase* p : pClub->m_lstLoanIns.Items<CPlayerDatabase>()) {
+                        EXPECT_EQ(handler.GetPlayerFromID(p->m_idPerson), p);
+                        EXPECT_EQ(p->m_byTransferState, PLAYER_TRANSFER_ON_LOAN);
+                        EXPECT_EQ(p->m_wLoanClubId, pClub->GetID());
+                    }
+                    if (pClub->m_wManagerId) {
+                        EXPECT_NE(pClub->GetManager(), nullptr) << pClub->GetName();
+                    }
+                }
+        for (const void* pId : handler.GetUnemployedManagers().Items<void>())
+            EXPECT_NE(handler.GetPoolManager(static_cast<ID_MANAGER>(reinterpret_cast<uintptr_t>(pId))), nullptr);
+        for (const CListMarketEntry* p : handler.GetListMarket().Items<CListMarketEntry>())
+            EXPECT_NE(handler.GetPlayerFromID(p->GetPlayerID()), nullptr);
+        for (const CBuyOfferDatabase* p : handler.GetBuyOffers().Items<CBuyOfferDatabase>()) {
+            EXPECT_NE(handler.GetPlayerFromID(p->GetPlayerID()), nullptr);
+            EXPECT_NE(handler.GetClubFromID(p->GetBiddingClubID()), nullptr);
+        }
+    }
+};
+
+TEST_F(Markets, FeeTransferFromBidToCompletionMovesPlayerContractAndMoney)
+{
+    auto [pBuyer, pSeller] = TwoClubs();
+    CPlayerDatabase* pPlayer = FirstPlayer(pSeller);
+    const ID_PLAYER id = pPlayer->m_idPerson;
+    pBuyer->m_nBankBalance = 50000000;
+    const int32_t nSellerBefore = pSeller->m_nBankBalance;
+    const int nBuyerSquad = pBuyer->m_nPlayerCount, nSellerSquad = pSeller->m_nPlayerCount;
+
+    uint32_t adwTerms[CBuyOfferDatabase::TERMS];
+    pSeller->BuildAskingTerms(adwTerms, pPlayer);
+    const int32_t nFee = CClubDatabase::GetTermsTotal(adwTerms) * 2;
+    ASSERT_GT(nFee, 0);
+    ASSERT_EQ(H().MakeBuyOfferToClub(pPlayer, pBuyer, nFee, adwTerms, 0, 0), 0);
+    EXPECT_EQ(H().CountOpenBuyOffers(id), 1);
+    EXPECT_EQ(H().MakeBuyOfferToClub(pPlayer, pBuyer, nFee, adwTerms, 0, 0), 2) << "one offer per club";
+    EXPECT_EQ(H().MakeBuyOfferToClub(pPlayer, pSeller, nFee, adwTerms, 0, 0), 2) << "not from his own club";
+
+    // His club answers, the bidder proposes a contract, he takes it, the move completes.
+    RunEvent(pPlayer->m_pCountry, 5, id);
+    CBuyOfferDatabase* pOffer = H().GetBuyOffer(id, pBuyer->GetID());
+    ASSERT_NE(pOffer, nullptr);
+    EXPECT_NE(pOffer->GetFlags() & 0x04, 0) << "accepted at twice the asking terms: contract proposed";
+    RunEvent(pPlayer->m_pCountry, 8, id);
+    RunEvent(pBuyer->m_pCountry, 14, pOffer->GetOfferID());
+
+    EXPECT_EQ(pPlayer->m_pClub, pBuyer);
+    EXPECT_EQ(H().GetPlayerFromID(id), pPlayer);
+    EXPECT_EQ(pBuyer->m_nPlayerCount, nBuyerSquad + 1);
+    EXPECT_EQ(pSeller->m_nPlayerCount, nSellerSquad - 1);
+    EXPECT_EQ(pBuyer->m_nBankBalance, 50000000 - nFee);
+    EXPECT_EQ(pSeller->m_nBankBalance, nSellerBefore + nFee);
+    EXPECT_EQ(pPlayer->m_Contract.dwStartDate, H().GetGameDate().GetValue());
+    EXPECT_GT(pPlayer->GetContractTimeLeft(2), 2);
+    EXPECT_GT(pPlayer->m_Contract.dwYearlyWage, 0u);
+    EXPECT_EQ(H().CountOpenBuyOffers(id), 0);
+    EXPECT_EQ(H().GetBuyOffers().GetCount(), 0);
+    ExpectIdentifiersResolve(H());
+}
+
+TEST_F(Markets, RefusedBidEndsAndIsSettledByTheDailyStep)
+{
+    auto [pBuyer, pSeller] = TwoClubs();
+    CPlayerDatabase* pPlayer = FirstPlayer(pSeller);
+    pBuyer->m_nBankBalance = 50000000;
+    uint32_t adwTerms[CBuyOfferDatabase::TERMS] = {};
+    adwTerms[6] = 1;
+    adwTerms[8] = 1 | (1 << 8);
+    ASSERT_EQ(H().MakeBuyOfferToClub(pPlayer, pBuyer, 1, adwTerms, 0, 0), 0);
+    RunEvent(pPlayer->m_pCountry, 5, pPlayer->m_idPerson);
+    EXPECT_EQ(H().CountOpenBuyOffers(pPlayer->m_idPerson), 0) << "a bid of 1 is refused and ends";
+    RunDays(1);
+    EXPECT_EQ(H().GetBuyOffers().GetCount(), 0);
+    EXPECT_EQ(pPlayer->m_pClub, pSeller);
+
+    // A club that cannot pay does not bid at all.
+    pBuyer->m_nBankBalance = 0;
+    EXPECT_EQ(H().MakeBuyOfferToClub(pPlayer, pBuyer, 1000, adwTerms, 0, 0), 2);
+}
+
+TEST_F(Markets, NegotiationRefusesAnOfferForAnotherClubsPlayer)
+{
+    auto [pA, pB] = TwoClubs();
+    std::vector<std::string> lines;
+    SetDebugLogSink([&](int, const std::string& line) { lines.push_back(line); });
+    CBuyOfferDatabase offer;
+    offer.SetPlayerID(FirstPlayer(pB)->m_idPerson);
+    offer.SetBiddingClubID(pB->GetID());
+    offer.SetValue100(100000000);
+    EXPECT_EQ(pA->NegotiateBuyTransfer(&offer), 0);
+    SetDebugLogSink(nullptr);
+    bool bLogged = false;
+    for (const std::string& line : lines)
+        bLogged |= line.find("[CClubDatabase::NegotiateBuyTransfer] Could not find the player") != std::string::npos;
+    EXPECT_TRUE(bLogged);
+}
+
+TEST_F(Markets, ListingsAreExclusiveAndExpireExceptFreeTransfers)
+{
+    auto [pA, pB] = TwoClubs();
+    CPlayerDatabase* pListed = FirstPlayer(pA);
+    CPlayerDatabase* pFree = FirstPlayer(pB);
+    ASSERT_EQ(H().AddPlayerToListMarket(pListed, 123456, PLAYER_TRANSFER_LISTED, 3), 0);
+    EXPECT_EQ(H().AddPlayerToListMarket(pListed, 1, PLAYER_TRANSFER_LISTED, 3), 2);
+    EXPECT_EQ(H().AddPlayerToLoanMarket(pListed, 10), 2) << "never on both markets";
+    ASSERT_EQ(H().AddPlayerToListMarket(pFree, 999, PLAYER_TRANSFER_LEAVING, 3), 0);
+    EXPECT_EQ(pFree->m_dwAskingPrice, 0u) << "a released player costs nothing";
+    RunDays(4);
+    EXPECT_EQ(pListed->m_byTransferState, 0) << "expired after three days";
+    EXPECT_EQ(H().FindListMarketEntry(pListed->m_idPerson), nullptr);
+    EXPECT_EQ(pFree->m_byTransferState, PLAYER_TRANSFER_LEAVING) << "a free transfer never expires";
+    EXPECT_NE(H().FindListMarketEntry(pFree->m_idPerson), nullptr);
+    EXPECT_TRUE(H().RemovePlayerFromListMarket(pFree, 0, 2, 3));
+    EXPECT_FALSE(H().RemovePlayerFromListMarket(pFree, 0, 2, 3));
+}
+
+TEST_F(Markets, LoanStartsAndEndsOnItsReturnDay)
+{
+    auto [pParent, pOther] = TwoClubs();
+    CClubDatabase* pBorrower = ClubElsewhere(pParent);
+    ASSERT_NE(pBorrower, nullptr);
+    // A squad player, not one the club would never lend.
+    CPlayerDatabase* pPlayer = nullptr;
+    for (CPlayerDatabase* p : pParent->m_lstPlayers.Items<CPlayerDatabase>())
+        if (!pPlayer && p->m_byRating <= pParent->m_byAverageRating)
+            pPlayer = p;
+    ASSERT_NE(pPlayer, nullptr);
+    const int nLoansBefore = pBorrower->m_nLoanInCount;
+
+    // A loan offer accepted by his club, taken up by the player.
+    ASSERT_EQ(H().MakeLoanOffer(pPlayer, 0, pBorrower->GetID(), 14, pPlayer->m_Contract.dwYearlyWage * 5), 0);
+    CLoanOfferDatabase* pOffer = H().GetLoanOffer(pPlayer->m_idPerson, pBorrower->GetID());
+    ASSERT_NE(pOffer, nullptr);
+    const uint32_t dwOfferID = pOffer->GetOfferID();
+    ASSERT_EQ(H().MakeLoanOffer(pPlayer, 0, pBorrower->GetID(), 14, pPlayer->m_Contract.dwYearlyWage * 5), 0);
+    EXPECT_EQ(H().GetLoanOffer(pPlayer->m_idPerson, pBorrower->GetID())->GetOfferID(), dwOfferID)
+        << "renewing keeps the offer id";
+    EXPECT_EQ(H().CountOpenLoanOffers(pPlayer->m_idPerson), 1);
+    RunEvent(pPlayer->m_pCountry, 17, pPlayer->m_idPerson);
+    RunEvent(pPlayer->m_pCountry, 18, pPlayer->m_idPerson);
+
+    EXPECT_EQ(pPlayer->m_byTransferState, PLAYER_TRANSFER_ON_LOAN);
+    EXPECT_EQ(pPlayer->m_wLoanClubId, pBorrower->GetID());
+    EXPECT_EQ(pBorrower->m_nLoanInCount, nLoansBefore + 1);
+    EXPECT_FALSE(CClubDatabase::IsAvailable(pPlayer, 0)) << "a loaned-out player does not play for his club";
+    EXPECT_EQ(H().TransferPlayerLoan(pPlayer, pOther->GetID(), true, 7), 2) << "already out on loan";
+    ExpectIdentifiersResolve(H());
+
+    RunDays(15);
+    EXPECT_EQ(pPlayer->m_byTransferState, 0) << "back at his club";
+    EXPECT_EQ(pPlayer->m_wLoanClubId, 0);
+    EXPECT_EQ(pBorrower->m_nLoanInCount, nLoansBefore);
+    EXPECT_EQ(pPlayer->m_pClub, pParent);
+}
+
+TEST_F(Markets, ComputerClubCannotMakeASixthLoanOfferForAPlayerWithMoreThanFive)
+{
+    CClubDatabase* pParent = TwoClubs().first;
+    CPlayerDatabase* pPlayer = FirstPlayer(pParent);
+    std::vector<CClubDatabase*> others;
+    for (CClubDatabase* pClub : Clubs())
+        if (pClub != pParent && others.size() < 7)
+            others.push_back(pClub);
+    for (int i = 0; i < 6; ++i)
+        ASSERT_EQ(H().MakeLoanOffer(pPlayer, 0, others[i]->GetID(), 28, 1000), 0) << i;
+    EXPECT_EQ(H().MakeLoanOffer(pPlayer, 0, others[6]->GetID(), 28, 1000), 2);
+    EXPECT_EQ(H().MakeLoanOffer(pPlayer, 0, pParent->GetID(), 28, 1000), 2) << "his own club";
+}
+
+TEST_F(Markets, EmptyMarketsDrawNothingAndTheDailyStepsAreQuiet)
+{
+    ASSERT_EQ(H().GetListMarket().GetCount(), 0);
+    ASSERT_EQ(H().GetLoanMarket().GetCount(), 0);
+    CClubDatabase* pClub = TwoClubs().first;
+    int anMeans[CLUB_POSITION_SLOTS];
+    std::fill(anMeans, anMeans + CLUB_POSITION_SLOTS, 0);
+    pClub->m_byAverageRating = 60;
+    ASSERT_NE(pClub->ChooseWeakestArea(60, anMeans), 16);
+    pClub->SearchTransferTargets();
+    EXPECT_LE(pClub->GetTransferTargetCount(), 1) << "only the one club drawn at random can give a target";
+    H().DoTransferBuyEventsUpdate(H().GetGameDate());
+    H().DoTransferLoanEventsUpdate(H().GetGameDate());
+    EXPECT_EQ(H().GetBuyOffers().GetCount(), 0);
+}
+
+TEST_F(Markets, WeakestAreaPrefersAShortAreaAndSkipsAStrongSquad)
+{
+    CClubDatabase* pClub = TwoClubs().first;
+    pClub->m_byAverageRating = 70;
+    int anMeans[CLUB_POSITION_SLOTS];
+    std::fill(anMeans, anMeans + CLUB_POSITION_SLOTS, 70);
+    EXPECT_EQ(pClub->ChooseWeakestArea(70, anMeans), 16) << "every area above 80 % of the average";
+
+    std::fill(pClub->m_abyPlayersByPosition, pClub->m_abyPlayersByPosition + CLUB_POSITION_SLOTS, 2);
+    anMeans[14] = anMeans[15] = 40;  // area 7 rated lowest
+    EXPECT_EQ(pClub->ChooseWeakestArea(70, anMeans), 0) << "two goalkeepers are below their minimum of three";
+    pClub->m_abyPlayersByPosition[0] = 4;
+    EXPECT_EQ(pClub->ChooseWeakestArea(70, anMeans), 14);
+}
+
+TEST_F(Markets, PoolsStartFullAndAreRefilled)
+{
+    EXPECT_EQ(H().GetUnemployedManagers().GetCount(), CDatabaseHandler::kManagerPoolSize);
+    EXPECT_EQ(H().GetPoolManagerCount(), CDatabaseHandler::kManagerPoolSize);
+    const int anExpected[6] = {20, 20, 10, 20, 20, 20};
+    for (int nKind = 0; nKind < 6; ++nKind)
+        EXPECT_EQ(H().GetStaffPoolCount(nKind), anExpected[nKind]) << "kind " << nKind;
+    for (int nPosition = 0; nPosition < PLAYER_POSITION_COUNT; ++nPosition)
+        EXPECT_EQ(H().GetYouthPoolCount(nPosition), CDatabaseHandler::kYouthPoolPerPosition);
+
+    // Hiring the tenth of kind 2 leaves nine: refilled to ten. Kind 0 at 19 is left alone.
+    CClubDatabase* pClub = TwoClubs().first;
+    auto hireOne = [&](int nKind) {
+        for (const void* pId : H().GetStaffPool().Items<void>()) {
+            const auto id = static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(pId));
+            if (H().GetStaffFromID(id)->m_byKind == nKind) {
+                EXPECT_EQ(H().HireStaff(id, pClub), 0);
+                EXPECT_TRUE(pClub->HasStaff(id));
+                return;
+            }
+        }
+        FAIL() << "no staff of kind " << nKind;
+    };
+    hireOne(2);
+    EXPECT_EQ(H().GetStaffPoolCount(2), 10);
+    hireOne(0);
+    EXPECT_EQ(H().GetStaffPoolCount(0), 19);
+    EXPECT_EQ(H().HireStaff(60000, pClub), 2);
+
+    // A youth not in the pool is not hired and no count moves.
+    CYouthDatabase* pYouth = H().GetFirstPoolYouth();
+    ASSERT_NE(pYouth, nullptr);
+    const int nPosition = pYouth->m_byPosition;
+    EXPECT_TRUE(H().HireYouth(pYouth, pClub));
+    EXPECT_EQ(H().GetYouthPoolCount(nPosition), CDatabaseHandler::kYouthPoolPerPosition - 1);
+    EXPECT_FALSE(H().HireYouth(pYouth, pClub));
+    EXPECT_EQ(H().GetYouthPoolCount(nPosition), CDatabaseHandler::kYouthPoolPerPosition - 1);
+    H().TopUpYouthPool();
+    EXPECT_EQ(H().GetYouthPoolCount(nPosition), CDatabaseHandler::kYouthPoolPerPosition);
+}
+
+TEST_F(Markets, AppointingAManagerSacksThePresentOneIntoThePool)
+{
+    CClubDatabase* pClub = TwoClubs().first;
+    const ID_MANAGER idOld = pClub->m_wManagerId;
+    ASSERT_NE(idOld, 0);
+    CManagerDatabase* pNew = H().PickPoolManager();
+    ASSERT_NE(pNew, nullptr);
+    const ID_MANAGER idNew = pNew->GetId();
+    H().DoJoinManagerToClub(idNew, pClub);
+    EXPECT_EQ(pClub->m_wManagerId, idNew);
+    EXPECT_EQ(H().GetManagerState(idNew), MANAGERSTATE_EMPLOYED);
+    EXPECT_EQ(H().GetManagerState(idOld), MANAGERSTATE_POOL);
+    EXPECT_EQ(pClub->GetManager()->m_pClub, pClub);
+    EXPECT_EQ(H().GetUnemployedManagers().GetCount(), CDatabaseHandler::kManagerPoolSize);
+
+    // Sacking him again changes nothing.
+    H().SackManager(idOld, true);
+    EXPECT_EQ(H().GetUnemployedManagers().GetCount(), CDatabaseHandler::kManagerPoolSize);
+
+    // A club left without a manager is given one at the month's turn.
+    H().SackManager(idNew, true);
+    EXPECT_EQ(pClub->m_wManagerId, 0);
+    H().FillManagerVacancies();
+    EXPECT_NE(pClub->m_wManagerId, 0);
+    ExpectIdentifiersResolve(H());
+}
+
+TEST_F(Markets, ContractsFollowPositionAndDivision)
+{
+    CClubDatabase* pTop = TwoClubs().first;
+    CClubDatabase* pSecond = ClubElsewhere(pTop);
+    ASSERT_NE(pSecond, nullptr);
+    ASSERT_EQ(pTop->m_pDivision->m_byDivisionNumber, 1);
+    ASSERT_EQ(pSecond->m_pDivision->m_byDivisionNumber, 2);
+    CPlayerDatabase* pPlayer = FirstPlayer(pTop);
+    const CDate today = H().GetGameDate();
+    for (int nPosition = 0; nPosition < 4; ++nPosition) {
+        pPlayer->m_byPosition = static_cast<uint8_t>(nPosition);
+        for (int i = 0; i < 200; ++i) {
+            PLAYERCONTRACT top, second;
+            pPlayer->GenerateContract(top, pTop->m_pDivision, pTop, i % 2 == 0);
+            pPlayer->GenerateContract(second, pSecond->m_pDivision, pSecond, false);
+            if (nPosition == 0) {
+                EXPECT_EQ(top.wClauses & 0x60, 0) << "a goalkeeper has no goal bonuses";
+            }
+            if (nPosition == 3) {
+                EXPECT_EQ(top.wClauses & 0x180, 0) << "an attacker has no clean-sheet bonuses";
+            }
+            EXPECT_EQ(second.wClauses & 0x10, 0) << "top division only";
+            if (second.wClauses & 0x08) {
+                EXPECT_TRUE(second.adwBonus[0] % 1000 == 0 && second.adwBonus[0] <= 5000) << "halved amounts";
+            }
+            const CDate start(top.dwStartDate);
+            EXPECT_EQ(start.GetDayOfWeek(), today.GetDayOfWeek());
+            EXPECT_LE(today.DaysBetween(start), 48 * 7);
+            const int nYears = CDate(top.dwEndDate).DaysBetween(today) / 364;
+            EXPECT_TRUE(nYears >= 3 && nYears <= 6) << nYears;
+        }
+    }
+}
+
+TEST_F(Markets, ExpiringContractsAreRenewedOrTheUnwantedReleased)
+{
+    CClubDatabase* pClub = TwoClubs().first;
+    CPlayerDatabase* pWanted = nullptr;
+    CPlayerDatabase* pUnwanted = nullptr;
+    for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>()) {
+        if (!pWanted && p->GetAge() < 33 && p->m_byRating * 4 >= pClub->m_byAverageRating * 3)
+            pWanted = p;
+        else if (!pUnwanted && p != pWanted)
+            pUnwanted = p;
+    }
+    ASSERT_TRUE(pWanted && pUnwanted);
+    pUnwanted->m_DateOfBirth.wYear = 1960;  // 39: not kept
+    const uint32_t dwEnded = CDate(H().GetGameDate().GetValue(), -1).GetValue();
+    pWanted->m_Contract.dwEndDate = dwEnded;
+    pUnwanted->m_Contract.dwEndDate = dwEnded;
+    pClub->RenewExpiringContracts();
+    EXPECT_GT(pWanted->GetContractTimeLeft(2), 2) << "renewed for three years or more";
+    EXPECT_EQ(pWanted->m_byTransferState, 0);
+    EXPECT_EQ(pUnwanted->m_byTransferState, PLAYER_TRANSFER_LEAVING) << "released on a free transfer";
+}
+
+TEST_F(Markets, AMonthOfTheWorldMakesTransfersAndStaysSaveable)
+{
+    std::map<ID_PLAYER, ID_CLUB> before;
+    for (CClubDatabase* pClub : Clubs())
+        for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+            before[p->m_idPerson] = pClub->GetID();
+    RunDays(31);
+
+    int nMoved = 0, nLoans = 0;
+    for (CClubDatabase* pClub : Clubs()) {
+        nLoans += pClub->m_nLoanInCount;
+        for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+            nMoved += before.count(p->m_idPerson) && before[p->m_idPerson] != pClub->GetID();
+    }
+    EXPECT_GT(nMoved, 0) << "computer clubs bought players";
+    ExpectIdentifiersResolve(H());
+    RecordProperty("moved", nMoved);
+    RecordProperty("loans", nLoans);
+    RecordProperty("listed", H().GetListMarket().GetCount() + H().GetLoanMarket().GetCount());
+
+    FILE* pOut = std::fopen("month.bin", "wb");
+    ASSERT_NE(pOut, nullptr);
+    ASSERT_TRUE(H().Save(pOut));
+    std::fclose(pOut);
+    const std::string saved = ReadFile("month.bin");
+    m_handler.reset();
+
+    CDatabaseHandler again;
+    FILE* pIn = std::fopen("month.bin", "rb");
+    ASSERT_NE(pIn, nullptr);
+    ASSERT_TRUE(again.Load(pIn));
+    std::fclose(pIn);
+    again.SetupPointers();
+    ExpectIdentifiersResolve(again);
+    EXPECT_EQ(again.GetUnemployedManagers().GetCount(), again.GetPoolManagerCount());
+    FILE* pResave = std::fopen("month2.bin", "wb");
+    ASSERT_NE(pResave, nullptr);
+    ASSERT_TRUE(again.Save(pResave));
+    std::fclose(pResave);
+    EXPECT_EQ(ReadFile("month2.bin"), saved) << "saving the reloaded world gives the same bytes";
+}
+
+}  // namespace
