@@ -4,6 +4,7 @@
 // newspaper stories and domestic cup set. Holds the economy index and the
 // weather of the day, the season dates and the country's fixed calendar.
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "common/CDate.h"
@@ -22,6 +23,7 @@ class CNewspaperStoryList;
 class CRefereeDatabase;
 struct COUNTRYCALENDAR;
 struct ITEMCUPSTRUCTUREINFORMATION;
+struct CUP;
 
 class CCountryDatabase {
 public:
@@ -199,6 +201,33 @@ public:
     void ProcessAwards(uint8_t byFlag);
     void DoSeasonEndSteps();
 
+    // ---- cups in play (CCountryCups.cpp) ----
+    // Draws the current round of the domestic cup: emergency clubs for a
+    // short round, the shuffle, referees, fixtures and clashing league
+    // fixtures moved.
+    void MakeCupDraw(int nKind);
+    // The same for a European cup (run by one country for the world); group
+    // rounds go to the group draw.
+    void MakeEuropeanCupDraw(int nKind);
+    // Puts clubs of the divisions first..last (list indices) into the cup's
+    // current round as pending, up to the round's count; answers how many.
+    int CupPlaceTeamsFromDivision(CUP* pCup, int nFirst, int nLast);
+    // Random clubs of the divisions first..last become pending for the next
+    // round, up to nCount of them.
+    int PlaceRandomPendingEntries(CUP* pCup, int nFirst, int nLast, int nCount);
+    // Plays the country's cup fixtures of the date into the file and dates
+    // the settlement of the rounds played; answers the fixtures played.
+    int PlayCupFixtures(const CDate& date, FILE* pFile);
+    // The cup round event (type 41): draw preparation, settlement, draw.
+    void RunCupRoundEvent(uint32_t dwValue);
+    // European places from the first division's table for the new season.
+    void EnterEuropeanClubsFromLeague();
+    // After a domestic final: the winner's super cup and European places.
+    void CupWinnerEuropeanEntry(CClubDatabase* pWinner, CClubDatabase* pOther, int nKind);
+    // The new season of the country's cups: old fixtures freed, cups back at
+    // round 1 with their events, domestic byes.
+    void StartCupSeason();
+
     // ---- weather and economy ----
     void UpdateWeather();
     // A random move of the index (with a story) or its trend, kept within
@@ -322,5 +351,7 @@ private:
     CNewspaperStoryList* m_pStories = nullptr;
     class CGroundDatabase* m_pNationalGround = nullptr;
     int32_t m_nBudgetFigure = 0;
+    // The cup winners' European places used this season (KAVOCUP1C, 2C).
+    bool m_abCupWinnerPlaceUsed[2] = {};
     static CEventsDatabase* m_pCurrentEvent;
 };

@@ -7,6 +7,7 @@
 
 #include "common/DebugLog.h"
 #include "database/CClubDatabase.h"
+#include "database/CCupFixturesDatabase.h"
 #include "database/CDivisionDatabase.h"
 #include "platform/Files.h"
 
@@ -21,6 +22,9 @@ int CCountryDatabase::ProcessMatchDay(const CDate& date)
     for (const CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>())
         if (pDivision->m_NextMatchDate.GetValue() == 0 || pDivision->m_NextMatchDate <= date)
             bAnyToday = true;
+    for (const CCupFixturesDatabase* pFixture : m_lstCupFixtures.Items<CCupFixturesDatabase>())
+        if (pFixture->GetDate() == date)
+            bAnyToday = true;
     int nPlayed = 0;
     if (bAnyToday) {
         // The matches are still played when the file cannot be opened; only
@@ -31,6 +35,7 @@ int CCountryDatabase::ProcessMatchDay(const CDate& date)
                      GetMatchHistoryFileName().c_str());
         for (CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>())
             nPlayed += pDivision->PostLeagueResults(date, pFile);
+        nPlayed += PlayCupFixtures(date, pFile);
         if (pFile && std::fclose(pFile) != 0)
             DebugLog(0, "[CCountryDatabase::ProcessMatchDay] Could not write %s", GetMatchHistoryFileName().c_str());
     }

@@ -147,17 +147,20 @@ int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)
     if (pFile && std::fclose(pFile) != 0)
         DebugLog(0, "[CDatabaseHandler::PlayCupAndFriendlyFixtures] Could not write %s", kCupHistoryFile);
 
-    // The rounds of the European cups played today are settled and drawn by
-    // an event some days later (group rounds settled on the day wait for
-    // the cup rounds).
+    // Group match days of the first European cup are settled at once; the
+    // other European rounds played today are settled and drawn the next day,
+    // so that the next round's draw always comes before its first match.
     for (int nType : {CUP_KIND_0, CUP_KIND_1, CUP_KIND_SUPER}) {
         if (!(dwCupTypesPlayed & (1u << nType)) || !m_pEuropeanCups)
             continue;
         const CUP* pCup = m_pEuropeanCups->GetCup(nType);
-        const ITEMCUPENTRYRULE* pRules = pCup ? m_pEuropeanCups->GetCupStructure(pCup) : nullptr;
-        if (pCup && pRules && pCup->byRound >= 1)
-            AddEventToAllCountries(kEventCupRound, CDate(date.GetValue(), pRules[pCup->byRound - 1].byDrawDays),
-                                   static_cast<uint32_t>(nType));
+        if (!pCup || pCup->byRound < 1)
+            continue;
+        if (nType == CUP_KIND_1 && pCup->byLegs == CUP_LEGS_GROUP)
+            ProcessCupRound(static_cast<uint8_t>(nType), date, nullptr);
+        else
+            AddEventToAllCountries(kEventCupRound, CDate(date.GetValue(), 1),
+                                   EUROPEAN_CUP_EVENT_BASE + static_cast<uint32_t>(nType));
     }
     return nPlayed;
 }

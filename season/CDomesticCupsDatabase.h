@@ -65,6 +65,24 @@ public:
     // The new season forgets who took part.
     void ClearListed();
 
+    // ---- draws and cup-tied players (CDomesticCupsDraw.cpp) ----
+    // Moves the clubs pending for the round into the ties while places are
+    // free; surplus entries are logged and dropped.
+    void DrawRound(int nKind, int nRound);
+    // Puts the club into the next draw position and lists it; does nothing
+    // (and answers true) when the ties are full.
+    bool AddToDraw(int nKind, uint32_t dwClub);
+    // Random clubs of the country that are neither in the cup nor listed
+    // this season become pending for the round; answers how many.
+    int AddEmergencyClubs(int nKind, int nNeeded, int nRound);
+    // The player's cup-tied bits of the running cups of kinds 0 and 1 are
+    // carried into his mask for rule cups.
+    void MarkPlayerCupTied(class CPlayerDatabase* pPlayer) const;
+    // A player who changes club loses both cups' bits from both masks.
+    void ClearPlayerCupMarks(class CPlayerDatabase* pPlayer) const;
+    // Pending entries of the kind waiting for the round.
+    int CountPending(int nKind, int nRound) const;
+
     // ---- file form ----
     // The record of one kind: header, ties, pending entries, extra records,
     // then the listed clubs (u16 count). A kind without a running cup writes

@@ -157,7 +157,9 @@ void CEuropeanCupDatabase::InstallCups()
         CDate drawDate;
         if (m_pDatabaseHandler && pRule && GetRoundDate(GetRound(nKind, 0), false, drawDate)) {
             drawDate.AddDays(-pRule->byDrawDays);
-            m_pDatabaseHandler->AddEventToAllCountries(EVENT_CUP_ROUND, drawDate, GetCupDrawEventKey(nKind));
+            // The low byte 200 + kind tells the countries it is a European cup.
+            m_pDatabaseHandler->AddEventToAllCountries(
+                EVENT_CUP_ROUND, drawDate, GetCupDrawEventKey(nKind) + CDatabaseHandler::EUROPEAN_CUP_EVENT_BASE);
         }
     }
     for (int nKind : kKinds) {

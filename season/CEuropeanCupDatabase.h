@@ -99,6 +99,35 @@ public:
     // the current folder); nothing without groups or when it cannot be opened.
     bool AppendGroupTables(const char* pszPath = "temp.eml") const;
 
+    // ---- rounds, draws and groups (CEuropeanCupRounds.cpp) ----
+    // Moves the clubs pending for the round into the ties (not listed).
+    void DrawRound(int nKind, int nRound);
+    bool AddToDraw(int nKind, uint32_t dwClub);
+    // Tops the cup up with first-division clubs: the country's first (when
+    // given), then every country's not excluded; answers how many.
+    int AddPendingClubs(int nKind, int nNeeded, int nRound, const class CCountryDatabase* pCountry);
+    int CountPending(int nKind, int nRound) const;
+    // The clubs of a group round drawn into groups of the round's size, with
+    // their fixtures; false when the round has no group size.
+    bool DrawGroups(CUP* pCup, const CXList* plstReferees);
+    // After a group match day: rows updated from the day's results, groups
+    // sorted; true once every row has played the whole stage.
+    bool UpdateGroupTables(int nDayCount);
+    // Ranks by points, goal difference, goals for; only positions move.
+    // Answers the passes made.
+    static int SortGroup(MINILEAGUEGROUP& group);
+    // Passes the qualifiers of a finished group stage into the next round.
+    void EnterQualifiedClubs(CUP* pCup);
+    // The European season change: fixtures freed, cups reset and drawn.
+    void StartSeason();
+    // Prize money of a settled tie to the winner (A) and the loser (B).
+    static void PayCupPrize(const ITEMCUPSTRUCTUREINFORMATION* pDefinition, const CUP* pCup, CClubDatabase* pClubA,
+                            CClubDatabase* pClubB, bool bDrawn);
+    // The final's winner once the final is settled; 0 before.
+    uint32_t GetCupWinner(int nKind) const;
+    void MarkPlayerCupTied(class CPlayerDatabase* pPlayer) const;
+    void ClearPlayerCupMarks(class CPlayerDatabase* pPlayer) const;
+
     // ---- file form ----
     // The cup record of the kind (header, ties, pending entries, extra
     // records), followed by the group rows while the current round is a

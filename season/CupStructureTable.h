@@ -27,7 +27,8 @@ inline int GetCupNumberCountry(CUP_NUMBER byNumber) { return byNumber % 20; }
 // The bit that marks a cup in a player's cup-tied masks.
 inline uint32_t GetCupTiedBit(int nKind, int nCountryID)
 {
-    return 1u << (nKind + 2 * nCountryID);
+    // Countries above 15 would shift past the mask: the bit wraps round.
+    return 1u << ((nKind + 2 * nCountryID) & 31);
 }
 
 // Match rules of a round. Rules bits: 0 extra time, 3 away goals, 4 shoot-out,

@@ -4,6 +4,7 @@
 // where the continue command stops.
 #include "DayLoopSupport.h"
 
+#include "database/CCupFixturesDatabase.h"
 #include "database/CEventsDatabase.h"
 #include "season/CRefereeDatabase.h"
 
@@ -239,6 +240,12 @@ TEST_F(NewGame, ContinueStopsOnTheRightDays)
                 ++nToday;
             }
     ASSERT_GT(nToday, 0);
+    // The cups play on league days too.
+    for (const CCountryDatabase* pCountry : H().GetCountries().Items<CCountryDatabase>())
+        for (const CCupFixturesDatabase* p : pCountry->GetCupFixtures().Items<CCupFixturesDatabase>())
+            nToday += p->GetDate() == H().GetGameDate();
+    for (const CCupFixturesDatabase* p : H().GetCupFixtures().Items<CCupFixturesDatabase>())
+        nToday += p->GetDate() == H().GetGameDate();
     EXPECT_EQ(H().DoMatchDay(H().GetGameDate()), nToday);
     EXPECT_EQ(H().DoMatchDay(H().GetGameDate()), 0) << "a fixture is played once";
 

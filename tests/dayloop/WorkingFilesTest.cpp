@@ -4,6 +4,7 @@
 // be opened.
 #include "DayLoopSupport.h"
 
+#include "database/CCupFixturesDatabase.h"
 #include "database/MatchHistory.h"
 
 #include <fstream>
@@ -51,6 +52,7 @@ TEST_F(WorkingFiles, MatchHistoryReadsBackRecordByRecord)
     MATCHHISTORYHEADER header;
     MATCHRECORDBODY body;
     size_t nRecords = 0;
+    size_t nCupRecords = 0;
     std::vector<long> starts;
     for (;;) {
         starts.push_back(std::ftell(pFile));
@@ -58,6 +60,15 @@ TEST_F(WorkingFiles, MatchHistoryReadsBackRecordByRecord)
             break;
         ++nRecords;
         SCOPED_TRACE("match " + std::to_string(header.dwMatchID));
+        // The country's cup matches share the file.
+        if (const CCupFixturesDatabase* pCup = pEngland->FindCupFixture(header.dwMatchID)) {
+            EXPECT_TRUE(pCup->IsPlayed());
+            EXPECT_EQ(header.wHomeClub, pCup->GetHomeClubID());
+            EXPECT_EQ(header.byHomeGoals, pCup->GetHomeGoals());
+            EXPECT_EQ(header.byAwayGoals, pCup->GetAwayGoals());
+            ++nCupRecords;
+            continue;
+        }
         ASSERT_EQ(played.count(header.dwMatchID), 1u);
         const CDivisionFixturesDatabase* p = played[header.dwMatchID];
         EXPECT_EQ(header.wHomeClub, p->GetHomeClubID());
@@ -79,7 +90,11 @@ TEST_F(WorkingFiles, MatchHistoryReadsBackRecordByRecord)
         }
     }
     std::fclose(pFile);
-    EXPECT_EQ(nRecords, played.size()) << "one record per played fixture, nothing after the last";
+    size_t nCupPlayed = 0;
+    for (const CCupFixturesDatabase* p : pEngland->GetCupFixtures().Items<CCupFixturesDatabase>())
+        nCupPlayed += p->IsPlayed();
+    EXPECT_EQ(nCupRecords, nCupPlayed);
+    EXPECT_EQ(nRecords, played.size() + nCupRecords) << "one record per played fixture, nothing after the last";
 
     // Found by match id among the files.
     const CDivisionFixturesDatabase* pLast = played.rbegin()->second;

@@ -1,6 +1,7 @@
 // worldtool run: the real program from the generated tree, the same seed
 // giving the same world byte for byte and another seed another one.
 #include "DayLoopSupport.h"
+#include "database/CCupFixturesDatabase.h"
 
 #include <array>
 #include <cstdlib>
@@ -75,6 +76,12 @@ TEST_F(WorldRun, SameSeedSameBytesOtherSeedOtherResults)
         for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
             for (const CDivisionFixturesDatabase* p : pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
                 nPlayed += p->IsPlayed();
+    // The cups' matches count too.
+    for (const CCountryDatabase* pCountry : handler.GetCountries().Items<CCountryDatabase>())
+        for (const CCupFixturesDatabase* p : pCountry->GetCupFixtures().Items<CCupFixturesDatabase>())
+            nPlayed += p->IsPlayed();
+    for (const CCupFixturesDatabase* p : handler.GetCupFixtures().Items<CCupFixturesDatabase>())
+        nPlayed += p->IsPlayed();
     EXPECT_EQ(nPlayed, std::stoi(match[1]));
 }
 

@@ -1,0 +1,337 @@
+// Cups in play on the starting world: domestic cups drawn, played and won
+// round by round, two-leg and level ties decided, European groups, cup-tied
+// marks, and a whole season through the day loop.
+#include "../dayloop/DayLoopSupport.h"
+#include "database/CCupFixturesDatabase.h"
+#include "database/CEventsDatabase.h"
+#include "season/CDomesticCupsDatabase.h"
+#include "season/CEuropeanCupDatabase.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace cups_test {
+
+using dayloop_test::DayLoopWorld;
+
+constexpr uint32_t kDrawOnly = 0x400;
+constexpr uint32_t kPrepare = 0x200;
+
+class CupRounds : public DayLoopWorld {
+protected:
+    CCountryDatabase* Country(const char* pszName)
+    {
+        for (CCountryDatabase* pCountry : H().GetCountries().Items<CCountryDatabase>())
+            if (std::string(pCountry->GetName()) == pszName)
+                return pCountry;
+        return nullptr;
+    }
+
+    // The earliest unplayed fixture date of the cup number in the list; an
+    // empty date when none is left.
+    static CDate NextDate(const CXList& fixtures, CUP_NUMBER byCup)
+    {
+        CDate next;
+        for (const CCupFixturesDatabase* p : fixtures.Items<CCupFixturesDatabase>())
+            if (p->GetCupNumber() == byCup && !p->IsPlayed() && (!next.IsValid() || p->GetDate() < next))
+                next = p->GetDate();
+        return next;
+    }
+
+    static std::set<ID_CLUB> ClubsOfRound(const CUP& cup)
+    {
+        std::set<ID_CLUB> clubs;
+        for (int t = 0; t < cup.GetTiesInUse(); ++t) {
+            if (cup.GetTie(t)->wHomeClub)
+                clubs.insert(cup.GetTie(t)->wHomeClub);
+            if (cup.GetTie(t)->wAwayClub)
+                clubs.insert(cup.GetTie(t)->wAwayClub);
+        }
+        return clubs;
+    }
+
+    struct RoundSeen {
+        int nRound;
+        int nClubs;
+        std::set<ID_CLUB> clubs;
+        std::set<ID_CLUB> winners;
+    };
+
+    // Draws round 1 as the draw event does, then plays each match day of the
+    // cup and runs the next day's settlement, recording every round.
+    std::vector<RoundSeen> PlayDomesticCup(CCountryDatabase& country, int nKind)
+    {
+        std::vector<RoundSeen> rounds;
+        CDomesticCupsDatabase& cups = *country.GetDomesticCups();
+        country.RunCupRoundEvent(GetCupDrawEventKey(nKind));
+        const CUP_NUMBER byCup = MakeCupNumberFromKind(nKind, country.GetID());
+        for (int nGuard = 0; nGuard < 40; ++nGuard) {
+            const CUP* pCup = cups.GetCup(nKind);
+            const CDate date = NextDate(country.GetCupFixtures(), byCup);
+            if (!pCup || !date.IsValid())
+                break;
+            if (rounds.empty() || rounds.back().nRound != pCup->byRound)
+                rounds.push_back({pCup->byRound, pCup->wClubsDrawn, ClubsOfRound(*pCup), {}});
+            H().SetGameDate(date);
+            EXPECT_GT(country.PlayCupFixtures(date, nullptr), 0);
+            H().SetGameDate(CDate(date.GetValue(), 1));
+            country.RunCupRoundEvent(static_cast<uint32_t>(nKind));
+        }
+        return rounds;
+    }
+};
+
+TEST_F(CupRounds, DomesticCupGoesFromDrawToFinalHalvingTheField)
+{
+    // Holland's national cup: 32 clubs, one match a round, no new entrants
+    // after round 1.
+    CCountryDatabase* pHolland = Country("Holland");
+    ASSERT_NE(pHolland, nullptr);
+    const std::vector<RoundSeen> rounds = PlayDomesticCup(*pHolland, CUP_KIND_0);
+    ASSERT_EQ(rounds.size(), 5u);
+    for (size_t i = 0; i < rounds.size(); ++i) {
+        EXPECT_EQ(rounds[i].nRound, static_cast<int>(i) + 1);
+        EXPECT_EQ(rounds[i].nClubs, 32 >> i) << "round " << i + 1;
+        EXPECT_EQ(rounds[i].clubs.size(), static_cast<size_t>(32 >> i));
+        // Only clubs of the round before go on.
+        if (i > 0) {
+            for (ID_CLUB id : rounds[i].clubs)
+                EXPECT_TRUE(rounds[i - 1].clubs.count(id)) << "club " << id << " in round " << i + 1;
+        }
+    }
+    const CClubDatabase* pWinner = pHolland->GetCupWinner(CUP_KIND_0);
+    ASSERT_NE(pWinner, nullptr);
+    EXPECT_TRUE(rounds.back().clubs.count(pWinner->m_wClubId));
+    // Every tie of every round had a winner: no fixture is left unplayed.
+    for (const CCupFixturesDatabase* p : pHolland->GetCupFixtures().Items<CCupFixturesDatabase>())
+        EXPECT_TRUE(p->IsPlayed());
+}
+
+TEST_F(CupRounds, EuropeanClubsGetTheirByeIntoTheSecondRound)
+{
+    // Scotland's national cup: 24 clubs in round 1, the clubs waiting for the
+    // European cups join the 12 winners in round 2.
+    CCountryDatabase* pScotland = Country("Scotland");
+    ASSERT_NE(pScotland, nullptr);
+    std::set<ID_CLUB> byes;
+    for (const CUPENTRY* pEntry : pScotland->GetDomesticCups()->GetPendingList(CUP_KIND_0)->Items<CUPENTRY>())
+        if (pEntry->byRound == 2)
+            byes.insert(static_cast<ID_CLUB>(pEntry->dwClub));
+    ASSERT_FALSE(byes.empty());
+    const std::vector<RoundSeen> rounds = PlayDomesticCup(*pScotland, CUP_KIND_0);
+    ASSERT_GE(rounds.size(), 2u);
+    EXPECT_EQ(rounds[0].nClubs, 24);
+    for (ID_CLUB id : byes) {
+        EXPECT_FALSE(rounds[0].clubs.count(id)) << "a club with a bye played round 1";
+        EXPECT_TRUE(rounds[1].clubs.count(id)) << "a club with a bye is missing from round 2";
+    }
+    EXPECT_EQ(rounds[1].nClubs, 16);
+    EXPECT_EQ(rounds.size(), 5u);
+    EXPECT_NE(pScotland->GetCupWinner(CUP_KIND_0), nullptr);
+}
+
+TEST_F(CupRounds, TwoLegCupIsDecidedOverBothLegs)
+{
+    // Spain's national cup has two legs in every round but the final.
+    CCountryDatabase* pSpain = Country("Spain");
+    ASSERT_NE(pSpain, nullptr);
+    const std::vector<RoundSeen> rounds = PlayDomesticCup(*pSpain, CUP_KIND_0);
+    EXPECT_EQ(rounds.size(), 7u);
+    ASSERT_NE(pSpain->GetCupWinner(CUP_KIND_0), nullptr);
+    // Every tie of a two-leg round had both legs played, the second the
+    // other way round.
+    std::map<uint32_t, const CCupFixturesDatabase*> byId;
+    for (const CCupFixturesDatabase* p : pSpain->GetCupFixtures().Items<CCupFixturesDatabase>())
+        byId[p->GetFixtureID()] = p;
+    int nSecondLegs = 0;
+    for (const auto& [id, p] : byId)
+        if (p->GetOtherLeg() && p->GetOtherLeg()->GetDate() < p->GetDate()) {
+            ++nSecondLegs;
+            EXPECT_EQ(p->GetHomeClubID(), p->GetOtherLeg()->GetAwayClubID());
+            EXPECT_TRUE(p->IsPlayed());
+        }
+    EXPECT_GT(nSecondLegs, 0);
+}
+
+// Ties set up by hand in a running cup, settled by the round settlement.
+TEST_F(CupRounds, LevelTiesAreDecidedByTheResultByte)
+{
+    CCountryDatabase* pSpain = Country("Spain");
+    CCountryDatabase* pHolland = Country("Holland");
+    ASSERT_TRUE(pSpain && pHolland);
+    struct Case {
+        CCountryDatabase* pCountry;  // Spain: two legs in round 1, Holland: one match
+        int nFirstHome, nFirstAway, nSecondHome, nSecondAway;
+        uint8_t byResult;  // of the deciding fixture
+        uint8_t byWinner;  // expected winning side
+    };
+    const Case cases[] = {
+        {pSpain, 2, 1, 2, 1, 3, 1},    // 3-3, away goals for the second leg's home side: the tie's away club
+        {pSpain, 2, 1, 2, 1, 9, 0},    // away goals for the second leg's away side: the tie's home club
+        {pSpain, 3, 0, 1, 0, 0, 0},    // 3-1 over both legs
+        {pSpain, 0, 1, 1, 1, 0, 1},    // 1-2 over both legs
+        {pHolland, 1, 1, -1, -1, 1, 0},  // shoot-out to the home side
+        {pHolland, 1, 1, -1, -1, 7, 1},  // shoot-out to the away side
+        {pHolland, 0, 0, -1, -1, 0, 0},  // level and undecided: the home club
+        {pHolland, 0, 2, -1, -1, 0, 1},
+    };
+    for (const Case& c : cases) {
+        CDomesticCupsDatabase& cups = *c.pCountry->GetDomesticCups();
+        CUP* pCup = cups.GetCup(CUP_KIND_0);
+        ASSERT_NE(pCup, nullptr);
+        cups.ResetCup(CUP_KIND_0);
+        const auto* pDivision = static_cast<CDivisionDatabase*>(c.pCountry->GetDivisions().GetHead()->pData);
+        auto it = pDivision->m_lstClubsByTable.Items<CClubDatabase>().begin();
+        const ID_CLUB idHome = (*it)->m_wClubId;
+        ++it;
+        const ID_CLUB idAway = (*it)->m_wClubId;
+        cups.AddToDraw(CUP_KIND_0, idHome);
+        cups.AddToDraw(CUP_KIND_0, idAway);
+        CUPTIE* pTie = pCup->GetTie(0);
+        const CUP_NUMBER byCup = MakeCupNumberFromKind(CUP_KIND_0, c.pCountry->GetID());
+        auto* pFirst = new CCupFixturesDatabase;
+        pFirst->Set(1, CDate(1999, 8, 1), idHome, idAway, H().TakeNextFixtureID(), 0, 0, byCup, 0);
+        pFirst->SetGoals(static_cast<uint8_t>(c.nFirstHome), static_cast<uint8_t>(c.nFirstAway));
+        pFirst->SetLeg(c.byResult);
+        c.pCountry->AddCupFixture(pFirst);
+        pTie->dwFirstMatch = pFirst->GetFixtureID();
+        if (c.nSecondHome >= 0) {
+            auto* pSecond = new CCupFixturesDatabase;
+            pSecond->Set(1, CDate(1999, 8, 8), idAway, idHome, H().TakeNextFixtureID(), 0, pFirst->GetFixtureID(),
+                         byCup, 0);
+            pSecond->SetGoals(static_cast<uint8_t>(c.nSecondHome), static_cast<uint8_t>(c.nSecondAway));
+            pSecond->SetLeg(c.byResult);
+            pFirst->SetOtherLeg(pSecond);
+            pSecond->SetOtherLeg(pFirst);
+            c.pCountry->AddCupFixture(pSecond);
+            pTie->dwSecondMatch = pSecond->GetFixtureID();
+        }
+        EXPECT_EQ(H().ProcessCupRound(CUP_KIND_0, H().GetGameDate(), c.pCountry), 0);
+        EXPECT_EQ(pTie->byWinner, c.byWinner) << c.pCountry->GetName() << " " << c.nFirstHome << "-"
+                                              << c.nFirstAway << " " << c.nSecondHome << "-" << c.nSecondAway
+                                              << " result " << int(c.byResult);
+        // The winner takes the first place of the next round.
+        H().AdvanceCupWinners(CUP_KIND_0, c.pCountry);
+        EXPECT_EQ(pCup->byRound, 2);
+        EXPECT_EQ(pCup->wClubsDrawn, 1);
+        EXPECT_EQ(pCup->GetTie(0)->wHomeClub, c.byWinner == 0 ? idHome : idAway);
+    }
+}
+
+TEST_F(CupRounds, FirstLegsOnlyRecordTheScore)
+{
+    CCountryDatabase* pSpain = Country("Spain");
+    ASSERT_NE(pSpain, nullptr);
+    CDomesticCupsDatabase& cups = *pSpain->GetDomesticCups();
+    pSpain->RunCupRoundEvent(GetCupDrawEventKey(CUP_KIND_0));
+    const CUP* pCup = cups.GetCup(CUP_KIND_0);
+    ASSERT_EQ(pCup->byLegs, CUP_LEGS_TWO);
+    const CDate first = NextDate(pSpain->GetCupFixtures(), MakeCupNumberFromKind(CUP_KIND_0, pSpain->GetID()));
+    H().SetGameDate(first);
+    pSpain->PlayCupFixtures(first, nullptr);
+    EXPECT_EQ(H().ProcessCupRound(CUP_KIND_0, first, pSpain), 1);
+    EXPECT_EQ(pCup->byRound, 1);
+    const CUPTIE* pTie = pCup->GetTie(0);
+    const CCupFixturesDatabase* pLeg = pSpain->FindCupFixture(pTie->dwFirstMatch);
+    ASSERT_NE(pLeg, nullptr);
+    EXPECT_EQ(pTie->byHomeMark, pLeg->GetHomeGoals());
+    EXPECT_EQ(pTie->byAwayMark, pLeg->GetAwayGoals());
+}
+
+TEST_F(CupRounds, GroupRankingByPointsGoalDifferenceAndGoals)
+{
+    MINILEAGUEGROUP group(4);
+    auto set = [&](int r, int w, int d, int l, int f, int a) {
+        MINILEAGUEROW& row = group.pRows[r];
+        row.byWon = static_cast<uint8_t>(w);
+        row.byDrawn = static_cast<uint8_t>(d);
+        row.byLost = static_cast<uint8_t>(l);
+        row.byGoalsFor = static_cast<uint8_t>(f);
+        row.byGoalsAgainst = static_cast<uint8_t>(a);
+    };
+    // Rows 1 and 2 level on points and difference: more goals ranks higher;
+    // rows 0 and 3 fully level: the earlier keeps its place.
+    set(0, 1, 1, 1, 3, 3);
+    set(1, 2, 0, 1, 4, 2);
+    set(2, 2, 0, 1, 5, 3);
+    set(3, 1, 1, 1, 3, 3);
+    EXPECT_GE(CEuropeanCupDatabase::SortGroup(group), 2);
+    EXPECT_EQ(group.pRows[2].byPosition, 1);
+    EXPECT_EQ(group.pRows[1].byPosition, 2);
+    EXPECT_EQ(group.pRows[0].byPosition, 3);
+    EXPECT_EQ(group.pRows[3].byPosition, 4);
+    // Already in order: one pass.
+    EXPECT_EQ(CEuropeanCupDatabase::SortGroup(group), 1);
+}
+
+TEST_F(CupRounds, CupTiedMarksFollowTheRunningCups)
+{
+    CCountryDatabase* pItaly = Country("Italy");
+    ASSERT_NE(pItaly, nullptr);
+    const auto* pDivision = static_cast<CDivisionDatabase*>(pItaly->GetDivisions().GetHead()->pData);
+    const auto* pClub = static_cast<CClubDatabase*>(pDivision->m_lstClubsByTable.GetHead()->pData);
+    ASSERT_FALSE(pClub->m_lstPlayers.IsEmpty());
+    auto* pPlayer = static_cast<CPlayerDatabase*>(pClub->m_lstPlayers.GetHead()->pData);
+    const uint32_t dwItalyBit = GetCupTiedBit(CUP_KIND_0, pItaly->GetID());
+    const uint32_t dwEuropeBit = GetCupTiedBit(CUP_KIND_1, 0);
+    pPlayer->m_dwCupTiedMask = dwItalyBit | dwEuropeBit;
+    pPlayer->m_dwRuleCupTiedMask = 0;
+    pItaly->GetDomesticCups()->MarkPlayerCupTied(pPlayer);
+    EXPECT_EQ(pPlayer->m_dwRuleCupTiedMask, dwItalyBit);
+    H().GetEuropeanCups()->MarkPlayerCupTied(pPlayer);
+    EXPECT_EQ(pPlayer->m_dwRuleCupTiedMask, dwItalyBit | dwEuropeBit);
+    pItaly->GetDomesticCups()->ClearPlayerCupMarks(pPlayer);
+    EXPECT_EQ(pPlayer->m_dwCupTiedMask, dwEuropeBit);
+    EXPECT_EQ(pPlayer->m_dwRuleCupTiedMask, dwEuropeBit);
+    // Countries above 15 wrap round instead of shifting past the mask.
+    EXPECT_EQ(GetCupTiedBit(1, 19), 1u << 7);
+}
+
+TEST_F(CupRounds, EuropeanGroupTablesAddUp)
+{
+    CCountryDatabase* pFirst = H().GetCountryFromID(1);
+    ASSERT_NE(pFirst, nullptr);
+    CEuropeanCupDatabase& europe = *H().GetEuropeanCups();
+    const uint32_t dwDraw = kDrawOnly | kPrepare | (CDatabaseHandler::EUROPEAN_CUP_EVENT_BASE + CUP_KIND_1);
+    pFirst->RunCupRoundEvent(dwDraw);
+    const CUP* pCup = europe.GetCup(CUP_KIND_1);
+    ASSERT_NE(pCup, nullptr);
+    // Qualifying rounds, then the six match days of the first group stage.
+    for (int nGuard = 0; nGuard < 40 && pCup->byRound < 10; ++nGuard) {
+        const CDate date = NextDate(H().GetCupFixtures(), MakeCupNumberFromKind(CUP_KIND_1, 0));
+        if (!date.IsValid())
+            break;
+        H().SetGameDate(date);
+        H().PlayCupAndFriendlyFixtures(date);
+        if (pCup->byLegs == CUP_LEGS_GROUP && pCup->byRound == 4) {
+            for (const MINILEAGUEGROUP* pGroup : europe.GetGroups().Items<MINILEAGUEGROUP>()) {
+                int nWon = 0, nLost = 0, nFor = 0, nAgainst = 0, nPlayed = -1;
+                std::set<int> positions;
+                for (int r = 0; r < pGroup->bySize; ++r) {
+                    const MINILEAGUEROW& row = pGroup->pRows[r];
+                    nWon += row.byWon;
+                    nLost += row.byLost;
+                    nFor += row.byGoalsFor;
+                    nAgainst += row.byGoalsAgainst;
+                    const int n = row.byWon + row.byDrawn + row.byLost;
+                    EXPECT_TRUE(nPlayed < 0 || nPlayed == n);
+                    nPlayed = n;
+                    positions.insert(row.byPosition);
+                }
+                EXPECT_EQ(nWon, nLost);
+                EXPECT_EQ(nFor, nAgainst);
+                EXPECT_EQ(positions.size(), 4u);
+            }
+            EXPECT_EQ(europe.GetGroups().GetCount(), 8);
+        }
+        H().SetGameDate(CDate(date.GetValue(), 1));
+        pFirst->DoSpecialEvent(H().GetGameDate());
+    }
+    // Two of each group of the first stage go into the second.
+    EXPECT_EQ(pCup->byRound, 10);
+    EXPECT_EQ(pCup->wClubsDrawn, 16);
+    EXPECT_EQ(europe.GetGroups().GetCount(), 4);
+}
+
+}  // namespace cups_test
