@@ -31,10 +31,13 @@ void RunHumanManagerEvent(const CEventsDatabase& event)
              event.GetDataID());
 }
 
-void RunMarketEvent(const CEventsDatabase& event)
+// Offers, listings and loans: the database root's markets run them.
+void RunMarketEvent(CEventsDatabase* pEvent)
 {
-    DebugLog(2, "[CCountryDatabase::RunMarketEvent] Event %d for offer or player %u: no transfer market",
-             event.GetType(), event.GetDataID());
+    CDatabaseHandler* pHandler = CCountryDatabase::m_pDatabaseHandler;
+    if (!pHandler || !pHandler->RunMarketEvent(pEvent))
+        DebugLog(1, "[CCountryDatabase::RunMarketEvent] Event %d for offer or player %u was not run",
+                 pEvent->GetType(), pEvent->GetDataID());
 }
 
 // Recovery, the work-permit review and the start of a ban are the player's
@@ -66,6 +69,11 @@ void RunClubReviewEvent(const CEventsDatabase& event)
 void RunScoutEvent(const CEventsDatabase& event)
 {
     DebugLog(2, "[CCountryDatabase::RunScoutEvent] Scout query %u: no scouting", event.GetDataID());
+}
+
+void RunCupRoundEvent(const CEventsDatabase& event)
+{
+    DebugLog(2, "[CCountryDatabase::RunCupRoundEvent] Cup event %u: no cup draws", event.GetDataID());
 }
 
 void RunFixtureAcceptanceEvent(const CEventsDatabase& event)
@@ -234,13 +242,13 @@ void CCountryDatabase::DoSpecialEvent(const CDate& date)
         case 24:
         case 25:
         case 26:
-            RunMarketEvent(*pEvent);
-            break;
         case 5:
         case 8:
         case 17:
         case 18:
         case 20:
+            RunMarketEvent(pEvent);
+            break;
         case 27:
         case 28:
         case 29:
@@ -270,7 +278,7 @@ void CCountryDatabase::DoSpecialEvent(const CDate& date)
             RunBlockedPeriodNotice(*pEvent);
             break;
         case EVENT_CUP_ROUND:
-            RunCupRoundEvent(pEvent->GetDataID());
+            RunCupRoundEvent(*pEvent);
             break;
         case 45:
             RunClubReviewEvent(*pEvent);

@@ -33,6 +33,7 @@ class CLoanMarketEntry;
 class CBinaryReader;
 class CBinaryWriter;
 class CDivisionDatabase;
+class CEventsDatabase;
 class CRefereeDatabase;
 struct CUP;
 struct MATCHPARAMETERS;
@@ -356,33 +357,6 @@ public:
     // The root's list first, then each country's.
     CCupFixturesDatabase* FindCupFixtureByMatchId(uint32_t dwMatchID) const;
 
-    // ---- cup rounds and ties (CDatabaseHandlerCups.cpp) ----
-    // Settles the cup's current round: 0 when a round before the last was
-    // decided (the caller advances and draws), 1 otherwise.
-    int ProcessCupRound(uint8_t byKind, const CDate& date, CCountryDatabase* pCountry);
-    void AdvanceCupWinners(uint8_t byKind, CCountryDatabase* pCountry);
-    void EnterCupRoundClubs(CUP* pCup);
-    void PrepareCupRoundDraw(CUP* pCup, CCountryDatabase* pCountry);
-    // The whole step after a knock-out round: settle, advance, enter, draw.
-    void SettleAndDrawCupRound(uint8_t byKind, CCountryDatabase* pCountry);
-    // Whether the current round has played fixtures not yet settled.
-    bool CupRoundNeedsSettling(const CUP* pCup, CCountryDatabase* pCountry) const;
-    // A league fixture of the club within a day of the date moves elsewhere.
-    void ClearClubDateForCup(ID_CLUB idClub, const CDate& date) const;
-    // A free referee for the date: neutral to both clubs when bNeutral;
-    // null when none is free.
-    class CRefereeDatabase* ChooseCupReferee(const CDate& date, ID_CLUB idHome, ID_CLUB idAway, bool bNeutral,
-                                             const CCountryDatabase* pOnly) const;
-    // New game: European places, domestic cups and byes, European cups.
-    void InstallNewGameCups();
-    // Season change of every country's cups.
-    void StartCupSeason();
-    // Frees every fixture of the root's cup and friendly list (referees'
-    // European assignments must be cleared first).
-    void FreeCupFixtures();
-    // Event key of a European cup round event: the low byte is 200 + kind.
-    static constexpr uint32_t EUROPEAN_CUP_EVENT_BASE = 200;
-
 private:
     COUNTRIESLINK m_CountriesLink{this};
     // ---- end of countries and cups ----
@@ -595,6 +569,82 @@ private:
     uint8_t m_byContinueMode = 0;
     int32_t m_nYouthReleaseCounter = 0;
     // ---- end of the day advance ----
+
+public:
+    // ---- markets, offers, transfers and the people pools ----
+    // (CDatabaseHandlerMarkets.cpp, CDatabaseHandlerPools.cpp)
+    // Listing: 2 when the player is already on a market (state not 0), else 0.
+    // Days 65535 means no limit; a free transfer (state 4) never expires.
+    int AddPlayerToListMarket(CPlayerDatabase* pPlayer, uint32_t dwAskingPrice, uint8_t byState, uint16_t wDays);
+    int AddPlayerToLoanMarket(CPlayerDatabase* pPlayer, uint16_t wDays);
+    // Kind 3 withdraws the buy and loan offers, 4 the buy offers, 5 the loan
+    // offers, anything else none; true when the player left the market.
+    bool RemovePlayerFromListMarket(CPlayerDatabase* pPlayer, ID_CLUB idClub, int nMode, int nKind);
+    bool RemovePlayerFromLoanMarket(CPlayerDatabase* pPlayer, ID_CLUB idClub, int nMode, int nKind);
+    CListMarketEntry* FindListMarketEntry(ID_PLAYER idPlayer) const;
+    CLoanMarketEntry* FindLoanMarketEntry(ID_PLAYER idPlayer) const;
+    // Offers still open for a player, counted from the lists.
+    int CountOpenBuyOffers(ID_PLAYER idPlayer) const;
+    int CountOpenLoanOffers(ID_PLAYER idPlayer) const;
+    CBuyOfferDatabase* GetBuyOffer(ID_PLAYER idPlayer, ID_CLUB idClub) const;
+    CLoanOfferDatabase* GetLoanOffer(ID_PLAYER idPlayer, ID_CLUB idClub) const;
+    CBuyOfferDatabase* FindBuyOfferByID(uint32_t dwOfferID) const;
+    CLoanOfferDatabase* FindLoanOfferByID(uint32_t dwOfferID) const;
+    bool IsPendingTransfer(ID_PLAYER idPlayer) const;
+    // A fee bid: 0 made, 2 refused (no player, his own club, a pending move,
+    // too many open offers, not enough funds or a closed window).
+    int MakeBuyOfferToClub(CPlayerDatabase* pPlayer, CClubDatabase* pClub, int32_t nTotal, const uint32_t* pTerms,
+                           uint32_t dwValue1, uint32_t dwValue2);
+    int MakeLoanOffer(CPlayerDatabase* pPlayer, uint8_t byKind, ID_CLUB idClub, uint16_t wDays, uint32_t dwWage);
+    int WithdrawBuyOffer(ID_PLAYER idPlayer, ID_CLUB idClub, bool bNotify);
+    int WithdrawLoanOffer(ID_PLAYER idPlayer, ID_CLUB idClub, bool bNotify);
+    // Mode 1 ends the offers where they stand, 2 removes them; the kept
+    // club's offer is closed rather than freed.
+    void WithdrawPlayerBuyOffers(CPlayerDatabase* pPlayer, ID_CLUB idClub, int nMode, bool bKeep);
+    void WithdrawPlayerLoanOffers(CPlayerDatabase* pPlayer, ID_CLUB idClub, int nMode, bool bKeep);
+    // Completes an accepted fee offer: the player, his new contract and the
+    // fee move; the offer is freed. 0 done, 2 refused (logged).
+    int TransferPlayer(CBuyOfferDatabase* pOffer);
+    // With bLoan the player goes on loan to the club for wDays; without it a
+    // loaned player comes back to his club. 0 done, 2 refused.
+    int TransferPlayerLoan(CPlayerDatabase* pPlayer, ID_CLUB idClub, bool bLoan, uint16_t wDays);
+    void ExtendLoan(CPlayerDatabase* pPlayer, int nDays);
+    // The daily steps of the two markets and their offers.
+    void DoTransferBuyEventsUpdate(const CDate& previous);
+    void DoTransferLoanEventsUpdate(const CDate& previous);
+    // A country event of the markets (types 3-26); false for another type.
+    bool RunMarketEvent(CEventsDatabase* pEvent);
+    // Weekly and monthly transfer work of every computer-run club.
+    void DoClubsTransferPlanning(bool bWeek, bool bMonth);
+    // Takes a retired or released player off both markets and his offers.
+    void RemoveRetiredFromMarkets(CPlayerDatabase* pPlayer);
+
+    // Pools. Staff kinds 0-5; youth positions 0-3.
+    void SackManager(ID_MANAGER idManager, bool bRecord);
+    void DoJoinManagerToClub(ID_MANAGER idManager, CClubDatabase* pClub);
+    // The best-rated manager of the pool for the club; null when it is empty.
+    CManagerDatabase* PickPoolManager() const;
+    void TopUpManagerPool();
+    // Unemployed managers of 65 or more retire to file.
+    void RetireOldManagers();
+    void AddStaffToPool(ID_STAFF idStaff);
+    bool RemoveStaffFromPool(ID_STAFF idStaff);
+    int GetStaffPoolCount(int nKind) const;
+    int HireStaff(ID_STAFF idStaff, CClubDatabase* pClub);
+    void SackStaff(ID_STAFF idStaff);
+    void TopUpStaffPool();
+    void AddYouthToPool(CYouthDatabase* pYouth);
+    void ReleaseYouth(CYouthDatabase* pYouth);
+    bool HireYouth(CYouthDatabase* pYouth, CClubDatabase* pClub);
+    CYouthDatabase* GetFirstPoolYouth() const;
+    int GetYouthPoolCount(int nPosition) const;
+    void TopUpYouthPool();
+    int GetYouthReleaseCounter() const { return m_nYouthReleaseCounter; }
+    // Clubs without a manager appoint one from the pool.
+    void FillManagerVacancies();
+    static constexpr int kManagerPoolSize = 50;
+    static constexpr int kYouthPoolPerPosition = 30;
+    // ---- end of markets and pools ----
 
 private:
     bool LoadNameDictionaries();

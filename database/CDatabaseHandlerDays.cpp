@@ -68,6 +68,11 @@ bool CDatabaseHandler::SetUpNewGameRecords()
         if (pCountry->GetReferees().IsEmpty())
             pCountry->GenerateReferees(wNextReferee);
 
+    // The pools start full, so that clubs can hire from the first day.
+    TopUpManagerPool();
+    TopUpStaffPool();
+    TopUpYouthPool();
+
     // Twice the players of the start data, so that the players and youths
     // made later still find room in the weekly history file.
     m_nHistorySlots = 2 * m_nPlayerCount;
@@ -88,9 +93,13 @@ bool CDatabaseHandler::SetUpNewGameRecords()
         for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
             bFiles = pDivision->CreateDivisionHistory() && bFiles;
         pCountry->CalculateSeasonEndDate();
+        RunNamedStep("CDomesticCupsDatabase::InstallCups and the domestic byes wait for the cup rounds");
         pCountry->ApplyCountryLevel();
     }
-    InstallNewGameCups();
+    RunNamedStep("CEuropeanCupDatabase::InstallCups waits for the cup rounds");
+    // The game starts on the 1st, a month whose clubs' monthly choice of
+    // transfer targets would otherwise never run.
+    DoClubsTransferPlanning(false, true);
     SaveProjectedFinance();
     return bFiles;
 }
@@ -167,8 +176,7 @@ void CDatabaseHandler::DoNextDay(CDate& date, uint8_t& byNewWeek, uint8_t& byNew
         RebuildClubIDTable();
         if (m_pEuropeanCups)
             m_pEuropeanCups->SetSeasonDate(FirstMondayOfJuly(seasonStart.GetYear() + 1));
-        if (m_pEuropeanCups)
-            m_pEuropeanCups->StartSeason();
+        RunNamedStep("CEuropeanCupDatabase::StartSeason waits for the cup rounds");
         byNewSeason = 1;
     }
 
@@ -176,8 +184,8 @@ void CDatabaseHandler::DoNextDay(CDate& date, uint8_t& byNewWeek, uint8_t& byNew
         pCountry->DoSpecialEvent(today);
     date = today;
 
-    RunNamedStep("DoTransferBuyEventsUpdate waits for the transfer market");
-    RunNamedStep("DoTransferLoanEventsUpdate waits for the loan market");
+    DoTransferBuyEventsUpdate(previous);
+    DoTransferLoanEventsUpdate(previous);
     RunNamedStep("the current human's scouting day waits for the human managers");
     UpdateHumanNextFixtures();
 }
@@ -205,6 +213,7 @@ void CDatabaseHandler::DoNewWeek()
         pCountry->ProcessDivisions(1);
     RunNamedStep("CGroundDatabase::ProcessComponentSchedules runs only for grounds of human-run clubs");
     WritePlayerHistory();
+    DoClubsTransferPlanning(true, false);
     RunNamedStep("CSaveGame::DoDailyUpdate for humans without a club");
 }
 
@@ -225,6 +234,8 @@ void CDatabaseHandler::DoNewMonth(uint8_t byFlag)
         GetStaffFromID(static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(pId)));
     for (const void* pId : m_lstUnemployedManagers.Items<void>())
         GetManagerFromID(static_cast<ID_MANAGER>(reinterpret_cast<uintptr_t>(pId)));
+    DoClubsTransferPlanning(false, true);
+    FillManagerVacancies();
     RunNamedStep("CSaveGame::CloseFinanceMonth for each human");
     SaveProjectedFinance();
 }
@@ -234,32 +245,34 @@ void CDatabaseHandler::DoQuarterUpdate(uint8_t byFlag)
     DebugLog(8, "[CDatabaseHandler::DoQuarterUpdate] Quarter of %d/%d (flag %d)", m_GameDate.GetMonth(),
              m_GameDate.GetYear(), byFlag);
     RunNamedStep("the divisions' quarterly step and the humans' quarterly hook");
-    RunNamedStep("RetireOldManagers and TopUpManagerPool wait for the manager moves and pools");
-    RunNamedStep("TopUpStaffPool waits for the staff pools");
+    RetireOldManagers();
+    TopUpManagerPool();
+    TopUpStaffPool();
 }
 
 void CDatabaseHandler::DoNewSeason()
 {
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
+        RunNamedStep("the country's season reset, domestic byes, cup season and next steps wait for the cups");
         pCountry->SetSeasonDates(pCountry->GetSeasonYear() + 1);
         pCountry->CalculateSeasonDates();
         pCountry->CalculateSeasonEndDate();
         RunNamedStep("the country's last close-out step waits for promotion and the history files");
     }
-    // The cups start again once every country has its new season's dates.
-    StartCupSeason();
     m_nYouthReleaseCounter = 0;
     SaveEuroCupSchedule();
     DeleteTempHistoryFiles();
     DeleteMatchingFiles("Temp.mhs", nullptr);
-    RunNamedStep("the pools' and grounds' season steps wait for the pools");
+    TopUpManagerPool();
+    TopUpStaffPool();
+    RunNamedStep("the grounds' season step waits for the ground records");
     // The price rises of the humans' match-day rows are drawn whether or not
     // a human is there to take them, so that the world's draws stay in step.
     int anPercentages[kPriceRises];
     for (int& nPercentage : anPercentages)
         nPercentage = plat::rand() % 9 + 2;
     RunNamedStep("the newspapers and season records of each country wait for the news records");
-    RunNamedStep("the youths' season step waits for the youth pool");
+    TopUpYouthPool();
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
         RunNamedStep("the country's two further season steps and the club-record clean-up");
         pCountry->DoDeleteRedundantEvents();
@@ -353,9 +366,10 @@ void CDatabaseHandler::ProcessDaysToDate(const CDate& target)
         if (byNewMonth)
             SaveProjectedFinance();
         byNewMonth = 0;
-        RunNamedStep("DoTransferBuyEventsUpdate waits for the transfer market");
-        RunNamedStep("DoTransferLoanEventsUpdate waits for the loan market");
+        const CDate previous = m_GameDate;
         SetGameDate(tomorrow);
+        DoTransferBuyEventsUpdate(previous);
+        DoTransferLoanEventsUpdate(previous);
     }
     WritePlayerHistory();
 }
