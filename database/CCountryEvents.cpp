@@ -71,11 +71,6 @@ void RunScoutEvent(const CEventsDatabase& event)
     DebugLog(2, "[CCountryDatabase::RunScoutEvent] Scout query %u: no scouting", event.GetDataID());
 }
 
-void RunCupRoundEvent(const CEventsDatabase& event)
-{
-    DebugLog(2, "[CCountryDatabase::RunCupRoundEvent] Cup event %u: no cup draws", event.GetDataID());
-}
-
 void RunFixtureAcceptanceEvent(const CEventsDatabase& event)
 {
     DebugLog(2, "[CCountryDatabase::RunFixtureAcceptanceEvent] Fixture %u: no club acceptance", event.GetDataID());
@@ -278,7 +273,7 @@ void CCountryDatabase::DoSpecialEvent(const CDate& date)
             RunBlockedPeriodNotice(*pEvent);
             break;
         case EVENT_CUP_ROUND:
-            RunCupRoundEvent(*pEvent);
+            RunCupRoundEvent(pEvent->GetDataID());
             break;
         case 45:
             RunClubReviewEvent(*pEvent);

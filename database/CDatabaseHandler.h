@@ -357,6 +357,33 @@ public:
     // The root's list first, then each country's.
     CCupFixturesDatabase* FindCupFixtureByMatchId(uint32_t dwMatchID) const;
 
+    // ---- cup rounds and ties (CDatabaseHandlerCups.cpp) ----
+    // Settles the cup's current round: 0 when a round before the last was
+    // decided (the caller advances and draws), 1 otherwise.
+    int ProcessCupRound(uint8_t byKind, const CDate& date, CCountryDatabase* pCountry);
+    void AdvanceCupWinners(uint8_t byKind, CCountryDatabase* pCountry);
+    void EnterCupRoundClubs(CUP* pCup);
+    void PrepareCupRoundDraw(CUP* pCup, CCountryDatabase* pCountry);
+    // The whole step after a knock-out round: settle, advance, enter, draw.
+    void SettleAndDrawCupRound(uint8_t byKind, CCountryDatabase* pCountry);
+    // Whether the current round has played fixtures not yet settled.
+    bool CupRoundNeedsSettling(const CUP* pCup, CCountryDatabase* pCountry) const;
+    // A league fixture of the club within a day of the date moves elsewhere.
+    void ClearClubDateForCup(ID_CLUB idClub, const CDate& date) const;
+    // A free referee for the date: neutral to both clubs when bNeutral;
+    // null when none is free.
+    class CRefereeDatabase* ChooseCupReferee(const CDate& date, ID_CLUB idHome, ID_CLUB idAway, bool bNeutral,
+                                             const CCountryDatabase* pOnly) const;
+    // New game: European places, domestic cups and byes, European cups.
+    void InstallNewGameCups();
+    // Season change of every country's cups.
+    void StartCupSeason();
+    // Frees every fixture of the root's cup and friendly list (referees'
+    // European assignments must be cleared first).
+    void FreeCupFixtures();
+    // Event key of a European cup round event: the low byte is 200 + kind.
+    static constexpr uint32_t EUROPEAN_CUP_EVENT_BASE = 200;
+
 private:
     COUNTRIESLINK m_CountriesLink{this};
     // ---- end of countries and cups ----

@@ -93,10 +93,9 @@ bool CDatabaseHandler::SetUpNewGameRecords()
         for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
             bFiles = pDivision->CreateDivisionHistory() && bFiles;
         pCountry->CalculateSeasonEndDate();
-        RunNamedStep("CDomesticCupsDatabase::InstallCups and the domestic byes wait for the cup rounds");
         pCountry->ApplyCountryLevel();
     }
-    RunNamedStep("CEuropeanCupDatabase::InstallCups waits for the cup rounds");
+    InstallNewGameCups();
     // The game starts on the 1st, a month whose clubs' monthly choice of
     // transfer targets would otherwise never run.
     DoClubsTransferPlanning(false, true);
@@ -176,7 +175,8 @@ void CDatabaseHandler::DoNextDay(CDate& date, uint8_t& byNewWeek, uint8_t& byNew
         RebuildClubIDTable();
         if (m_pEuropeanCups)
             m_pEuropeanCups->SetSeasonDate(FirstMondayOfJuly(seasonStart.GetYear() + 1));
-        RunNamedStep("CEuropeanCupDatabase::StartSeason waits for the cup rounds");
+        if (m_pEuropeanCups)
+            m_pEuropeanCups->StartSeason();
         byNewSeason = 1;
     }
 
@@ -253,12 +253,13 @@ void CDatabaseHandler::DoQuarterUpdate(uint8_t byFlag)
 void CDatabaseHandler::DoNewSeason()
 {
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
-        RunNamedStep("the country's season reset, domestic byes, cup season and next steps wait for the cups");
         pCountry->SetSeasonDates(pCountry->GetSeasonYear() + 1);
         pCountry->CalculateSeasonDates();
         pCountry->CalculateSeasonEndDate();
         RunNamedStep("the country's last close-out step waits for promotion and the history files");
     }
+    // The cups start again once every country has its new season's dates.
+    StartCupSeason();
     m_nYouthReleaseCounter = 0;
     SaveEuroCupSchedule();
     DeleteTempHistoryFiles();
