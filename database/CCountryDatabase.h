@@ -195,11 +195,31 @@ public:
     // records to the country's match history file, then picks the day's
     // weather. Answers the fixtures played.
     int ProcessMatchDay(const CDate& date);
-    // The periodic steps of the day advance that wait for records not in
-    // the game yet: they log and leave the world as it is.
+    // Weekly (byWeekly set): every division writes its club rating history.
     void ProcessDivisions(uint8_t byWeekly);
+    // The monthly run: economy, televised matches and every division's awards.
     void ProcessAwards(uint8_t byFlag);
+    // On the season end date: league prize money and managers' bonuses, then
+    // the table zones.
     void DoSeasonEndSteps();
+
+    // ---- the season turnover (CCountryTurnover.cpp) ----
+    // The old season's close: archives, rating rescale, the season record,
+    // final places, promotion and relegation.
+    void DoSeasonClose();
+    // The new season's open (after the new dates are set): clean tables and
+    // history files, targets, new league fixtures and level payments.
+    void DoSeasonOpen();
+    void DoRelegationAndPromotion();
+    void RescaleRatings();
+    // The 232-byte record of the season just ended, appended and the list
+    // cut to the game length.
+    void AddSeasonRecord();
+    // "TempDomCup%d.shs": the season's cup fixtures of the country.
+    bool WriteCupHistory(int nSeasonIndex, int nSeasons);
+    void PayLeaguePrizeMoney();
+    // The season's number for the archives, 1 for the first.
+    int GetSeasonIndex() const;
 
     // ---- cups in play (CCountryCups.cpp) ----
     // Draws the current round of the domestic cup: emergency clubs for a

@@ -45,29 +45,31 @@ int CCountryDatabase::ProcessMatchDay(const CDate& date)
 
 void CCountryDatabase::ProcessDivisions(uint8_t byWeekly)
 {
-    for (CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>())
+    DebugLog(8, "[CCountryDatabase::ProcessDivisions] %s (weekly %d)", m_szName, byWeekly);
+    for (CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>()) {
         for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
             pClub->ClubPeriodicStep(byWeekly != 0);
-    // The weekly club rating history file belongs to the history records,
-    // which are not in the game yet.
-    if (byWeekly)
-        DebugLog(8, "[CCountryDatabase::ProcessDivisions] %s: the club rating history waits for the history records",
-                 m_szName);
+        if (byWeekly)
+            pDivision->WriteClubHistory();
+    }
 }
 
 void CCountryDatabase::ProcessAwards(uint8_t byFlag)
 {
-    for (CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>())
-        for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
-            pClub->ClubMonthlyStep(byFlag != 0);
-    DebugLog(8, "[CCountryDatabase::ProcessAwards] %s (flag %d): monthly awards and televised matches wait for the "
-                "awards records",
-             m_szName, byFlag);
+    UpdateEconomyIndex();
+    bool bFirst = true;
+    for (CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>()) {
+        if (bFirst)
+            pDivision->PickTelevisedMatches();
+        bFirst = false;
+        pDivision->ProcessAwards(byFlag);
+    }
+    DebugLog(8, "[CCountryDatabase::ProcessAwards] %s: the award stories wait for the newspaper manager", m_szName);
 }
 
 void CCountryDatabase::DoSeasonEndSteps()
 {
-    DebugLog(8, "[CCountryDatabase::DoSeasonEndSteps] %s: the season-end steps wait for promotion and the history "
-                "files",
-             m_szName);
+    PayLeaguePrizeMoney();
+    for (CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>())
+        pDivision->AnnounceTableZones();
 }

@@ -147,8 +147,8 @@ void CDatabaseHandler::DoNextDay(CDate& date, uint8_t& byNewWeek, uint8_t& byNew
             pCountry->DoSeasonEndSteps();
         for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>()) {
             pDivision->WriteDivisionHistory();
-            if (pDivision->HasPlayOff() && today == CDate(pDivision->m_SeasonEnd.GetValue(), 1))
-                RunNamedStep("the division's play-off step waits for the play-offs");
+            if (pDivision->m_byPlayOffPlaces > 0 && today == CDate(pDivision->m_SeasonEnd.GetValue(), 1))
+                pDivision->MakePlayOffs();
         }
     }
 
@@ -225,7 +225,6 @@ void CDatabaseHandler::DoWeeklyUpdate()
 
 void CDatabaseHandler::DoNewMonth(uint8_t byFlag)
 {
-    RunNamedStep("the divisions' monthly step waits for the awards records");
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         pCountry->ProcessAwards(byFlag);
     // The monthly hook of the people of the pools does nothing; each is still
@@ -253,10 +252,13 @@ void CDatabaseHandler::DoQuarterUpdate(uint8_t byFlag)
 void CDatabaseHandler::DoNewSeason()
 {
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
+        // The old season is archived and its clubs moved before the dates
+        // move on; the new season's tables and fixtures follow them.
+        pCountry->DoSeasonClose();
         pCountry->SetSeasonDates(pCountry->GetSeasonYear() + 1);
         pCountry->CalculateSeasonDates();
         pCountry->CalculateSeasonEndDate();
-        RunNamedStep("the country's last close-out step waits for promotion and the history files");
+        pCountry->DoSeasonOpen();
     }
     // The cups start again once every country has its new season's dates.
     StartCupSeason();

@@ -19,6 +19,7 @@ class CCountryDatabase;
 class CDatabaseHandler;
 class CDivisionFixturesDatabase;
 class CRefereeDatabase;
+struct ITEMCUPMATCHRULES;
 
 constexpr int DIVISION_RECORD_BYTES = 232;
 constexpr int DIVISION_NAME_BYTES = 21;
@@ -203,6 +204,55 @@ public:
     // Sets the season-started flag once the date lies after the first
     // fixture's; never clears it.
     bool UpdateSeasonStarted(const CDate& date);
+
+    // ---- the season turnover (CDivisionSeason.cpp) ----
+    // Every club notes this division's id and its final table index.
+    void RecordSeasonEndPlaces();
+    // A new zero-filled archive record for the season of the key, appended
+    // and the list cut from the front to nKeep records.
+    DIVISIONARCHIVERECORD* AddSeasonArchiveRecord(uint8_t byKey, int nKeep);
+    DIVISIONARCHIVERECORD* GetNewestArchiveRecord() const;
+    // 0 added, 1 refused (its parent club plays here), 2 added and the
+    // reserve club that played here was sent down.
+    int AddClub(CClubDatabase* pClub);
+    bool RemoveClub(CClubDatabase* pClub);
+    void PromoteClubs(DIVISIONARCHIVERECORD* pRecord);
+    void RelegateClubs(DIVISIONARCHIVERECORD* pRecord);
+    void DoPromotionAndRelegation();
+    // Clears the clubs' league rows, frees the fixtures and makes the
+    // division history file afresh.
+    bool StartDivisionSeason();
+    // The weekly set of every club's ratings in "TempDivision%d.chs" (at most
+    // 52 sets are kept).
+    bool WriteClubHistory();
+    std::string GetClubHistoryFileName() const;
+    // The season's fixtures appended to "TempDivision%d.shs" (the oldest
+    // season dropped beyond nSeasons); nSeasonIndex counts from 1.
+    bool WriteScheduleHistory(int nSeasonIndex, int nSeasons);
+    // The season's transfer and loan records appended to "temp%d.ths" and
+    // "temp%d.lhs", then both lists emptied.
+    bool ArchiveTransfers(int nSeasonIndex, int nSeasons);
+    // The monthly run: player, manager and eleven of the period and the race
+    // stories.
+    void ProcessAwards(uint8_t byFinance);
+    bool IsStoryDue(int nStoryCode) const;
+    // The parent (link 1) or reserve (link 2) club of a club sharing a ground.
+    static CClubDatabase* GetLinkedClub(const CClubDatabase* pClub, int nLinkType);
+
+    // ---- play-offs (CDivisionPlayOffs.cpp) ----
+    void MakePlayOffs();
+    void CreatePlayOffFixtures();
+    // Answers true when the fixture finished the current round.
+    bool PlayOffResult(CClubDatabase* pHome, CClubDatabase* pAway, CDivisionFixturesDatabase* pFixture);
+    void NextPlayOffRound();
+    void ResetPlayOff();
+    // Plays one play-off match; true when it ended the round.
+    bool PlayPlayOffFixture(CDivisionFixturesDatabase* pFixture, CClubDatabase* pHome, CClubDatabase* pAway,
+                            FILE* pHistory);
+    // The rules of the play-off's current stage; null without a play-off.
+    const ITEMCUPMATCHRULES* GetPlayOffMatchRules() const;
+    // Whether this division runs a play-off (it has a template and places).
+    bool HasPlayOffTemplate() const;
 
     // The root, set while it exists.
     static CDatabaseHandler* m_pDatabaseHandler;

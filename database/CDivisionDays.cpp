@@ -20,6 +20,11 @@ namespace {
 constexpr int kHistoryRecordBytes = CDivisionDatabase::HISTORY_RECORD_BYTES;
 // The leg state of a league match: a single match.
 constexpr uint8_t kLeagueLegState = 1;
+// The leg bits of a play-off match: one match or a first leg, a return leg
+// after a played first leg, a return leg whose first leg was never played.
+constexpr uint8_t kPlayOffSingleLeg = 8;
+constexpr uint8_t kPlayOffSecondLegPlayed = 4;
+constexpr uint8_t kPlayOffSecondLegUnplayed = 2;
 
 CDate Today()
 {
@@ -148,6 +153,7 @@ int CDivisionDatabase::PostLeagueResults(const CDate& date, FILE* pHistory)
     if (!m_SeasonStart.IsValid() || date < m_SeasonStart || !m_pDatabaseHandler)
         return 0;
     int nPlayed = 0;
+    bool bRoundOver = false;
     for (CDivisionFixturesDatabase* pFixture : m_lstFixtures.Items<CDivisionFixturesDatabase>()) {
         if (pFixture->GetDate() < date)
             continue;
@@ -167,8 +173,8 @@ int CDivisionDatabase::PostLeagueResults(const CDate& date, FILE* pHistory)
         if (pHome->m_pDivision != pAway->m_pDivision)
             DebugLog(1, "This fixture has teams from different divisions when they shouldn't be");
         if (pFixture->GetRound() == DIVISION_FIXTURE_PLAYOFF) {
-            DebugLog(8, "[CDivisionDatabase::PostLeagueResults] Play-off fixture %u waits for the play-offs",
-                     pFixture->GetFixtureID());
+            bRoundOver = PlayPlayOffFixture(pFixture, pHome, pAway, pHistory) || bRoundOver;
+            ++nPlayed;
             continue;
         }
         // No club has a human manager yet, so every league fixture is played here.
@@ -191,7 +197,38 @@ int CDivisionDatabase::PostLeagueResults(const CDate& date, FILE* pHistory)
         UpdateLeagueTableForResult(pHome, pAway, block.byHomeGoals, block.byAwayGoals);
         ++nPlayed;
     }
+    // The next round's fixtures join the list only after the walk over it.
+    if (bRoundOver)
+        NextPlayOffRound();
     return nPlayed;
+}
+
+bool CDivisionDatabase::PlayPlayOffFixture(CDivisionFixturesDatabase* pFixture, CClubDatabase* pHome,
+                                           CClubDatabase* pAway, FILE* pHistory)
+{
+    MATCHPARAMETERS block;
+    block.pHomeClub = pHome;
+    block.pAwayClub = pAway;
+    block.pRules = GetPlayOffMatchRules();
+    block.dwMatchID = pFixture->GetFixtureID();
+    block.wRefereeID = pFixture->GetRefereeID();
+    block.byMatchKind = MATCHKIND_LEAGUE;
+    // The first leg of the tie, when this is its return.
+    const CDivisionFixturesDatabase* pFirst = GetReverseFixture(pFixture);
+    if (!pFirst || pFirst->GetDate() >= pFixture->GetDate())
+        block.byResult = kPlayOffSingleLeg;
+    else if (pFirst->IsPlayed()) {
+        block.byResult = kPlayOffSecondLegPlayed;
+        block.byHomeGoals = pFirst->GetHomeGoals();
+        block.byAwayGoals = pFirst->GetAwayGoals();
+    }
+    else
+        block.byResult = kPlayOffSecondLegUnplayed;
+    m_pDatabaseHandler->ProcessMatch(&block, pFixture->GetGroundID(), pHistory);
+    pFixture->SetGoals(block.byHomeGoals, block.byAwayGoals);
+    pFixture->SetResultValue(block.byResult);
+    pFixture->SetState(kLeagueLegState);
+    return PlayOffResult(pHome, pAway, pFixture);
 }
 
 bool CDivisionDatabase::UpdateSeasonStarted(const CDate& date)

@@ -1,0 +1,516 @@
+// The division's part of the season turnover: final places, promotion and
+// relegation with the parent and reserve club rule, the archive records, the
+// season's history files and the monthly awards.
+#include "database/CDivisionDatabase.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/CBinaryFile.h"
+#include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CDivisionFixturesDatabase.h"
+#include "database/CHistoryEntries.h"
+#include "database/CManagerDatabase.h"
+#include "database/CPlayerDatabase.h"
+#include "platform/Files.h"
+#include "platform/Random.h"
+#include "season/CGroundDatabase.h"
+#include "season/CNewspaperStoryList.h"
+
+namespace {
+
+constexpr int kArchivePromoted = 388;
+constexpr int kArchiveRelegated = 396;
+constexpr int kArchiveSlots = 4;
+constexpr int kClubHistoryBytes = 10;
+constexpr int kClubHistorySets = 52;
+constexpr int kPeriodNoPoints = -32000;
+constexpr int kStoryPromotionRace = 320;
+constexpr int kStoryRelegationRace = 321;
+
+uint16_t ReadArchiveWord(const DIVISIONARCHIVERECORD& record, int nOffset)
+{
+    return static_cast<uint16_t>(record.abyData[nOffset] | (record.abyData[nOffset + 1] << 8));
+}
+
+// Appends a club id to the first free slot of a list of the archive record;
+// a full list keeps its four.
+void AppendArchiveClub(DIVISIONARCHIVERECORD* pRecord, int nOffset, ID_CLUB idClub)
+{
+    if (!pRecord)
+        return;
+    for (int i = 0; i < kArchiveSlots; ++i) {
+        const int nAt = nOffset + 2 * i;
+        if (ReadArchiveWord(*pRecord, nAt) == 0) {
+            pRecord->abyData[nAt] = static_cast<uint8_t>(idClub & 0xFF);
+            pRecord->abyData[nAt + 1] = static_cast<uint8_t>(idClub >> 8);
+            return;
+        }
+    }
+    DebugLog(1, "[CDivisionDatabase] Archive list at %d is full: club %u not recorded", nOffset, idClub);
+}
+
+// Drops the first nBytes of the file and keeps the rest; a file shorter
+// than that is emptied.
+bool DropFileHead(const std::string& name, int64_t nBytes)
+{
+    std::vector<uint8_t> bytes;
+    if (!plat::readWholeFile(name, bytes))
+        bytes.clear();
+    const size_t nSkip = nBytes < 0 ? 0 : static_cast<size_t>(nBytes);
+    FILE* pFile = plat::openFile(name, "wb");
+    if (!pFile)
+        return false;
+    bool bOk = true;
+    if (bytes.size() > nSkip)
+        bOk = std::fwrite(bytes.data() + nSkip, 1, bytes.size() - nSkip, pFile) == bytes.size() - nSkip;
+    return std::fclose(pFile) == 0 && bOk;
+}
+
+// The size of the first block of a file of u32-counted blocks of records of
+// nRecordBytes; -1 when the file holds no whole first block.
+int64_t FirstCountedBlockBytes(const std::string& name, int nRecordBytes)
+{
+    FILE* pFile = plat::openFile(name, "rb");
+    if (!pFile)
+        return -1;
+    CBinaryReader reader(pFile);
+    uint32_t dwCount = 0;
+    int64_t nBytes = -1;
+    if (reader.ReadU32(dwCount) && reader.CheckCount(dwCount, static_cast<uint64_t>(nRecordBytes)))
+        nBytes = 4 + static_cast<int64_t>(dwCount) * nRecordBytes;
+    std::fclose(pFile);
+    return nBytes;
+}
+
+// Writes one u32-counted block of records to the end of the file, dropping
+// the oldest block first when bDropOldest. A damaged archive is started
+// again rather than read past its end.
+template <typename T>
+bool AppendCountedBlock(const std::string& name, int nRecordBytes, bool bDropOldest, const CXList& records)
+{
+    if (plat::fileExists(name) && bDropOldest) {
+        const int64_t nFirst = FirstCountedBlockBytes(name, nRecordBytes);
+        if (nFirst < 0)
+            DebugLog(1, "[CDivisionDatabase] %s is damaged: started again", name.c_str());
+        if (!DropFileHead(name, nFirst < 0 ? INT64_MAX : nFirst))
+            return false;
+    }
+    FILE* pFile = plat::openFile(name, "ab");
+    if (!pFile) {
+        DebugLog(0, "[CDivisionDatabase] Could not open %s", name.c_str());
+        return false;
+    }
+    CBinaryWriter writer(pFile);
+    writer.WriteU32(static_cast<uint32_t>(records.GetCount()));
+    for (const T* pEntry : records.Items<T>())
+        pEntry->Save(writer);
+    const bool bClosed = std::fclose(pFile) == 0;
+    return bClosed && !writer.Failed();
+}
+
+template <typename T>
+void FreeRecords(CXList& list)
+{
+    while (!list.IsEmpty())
+        delete static_cast<T*>(list.RemoveHead());
+}
+
+}  // namespace
+
+// ---- links, archive records and final places ----
+
+CClubDatabase* CDivisionDatabase::GetLinkedClub(const CClubDatabase* pClub, int nLinkType)
+{
+    if (!pClub)
+        return nullptr;
+    switch (nLinkType) {
+    case 1: {
+        // A club renting its ground plays as the reserve of the owner that shares it.
+        if (pClub->m_byGroundOwnership != CLUB_GROUND_RENTED || !m_pDatabaseHandler)
+            return nullptr;
+        const CGroundDatabase* pGround = pClub->m_pGround;
+        CClubDatabase* pOwner = pGround ? pGround->GetOwner() : nullptr;
+        return pOwner && pOwner != pClub && pOwner->m_byGroundOwnership == CLUB_GROUND_SHARED ? pOwner : nullptr;
+    }
+    case 2:
+        return pClub->m_pTenant != pClub ? pClub->m_pTenant : nullptr;
+    default:
+        DebugLog(1, "[CClubDatabase::GetLinkedClubs] Unknown linked club type!");
+        return nullptr;
+    }
+}
+
+void CDivisionDatabase::RecordSeasonEndPlaces()
+{
+    int nIndex = 0;
+    for (CClubDatabase* pClub : m_lstClubsByTable.Items<CClubDatabase>()) {
+        pClub->m_byTargetDivision = m_byDivisionId;
+        pClub->m_byTargetPosition = static_cast<uint8_t>(nIndex++);
+    }
+}
+
+DIVISIONARCHIVERECORD* CDivisionDatabase::AddSeasonArchiveRecord(uint8_t byKey, int nKeep)
+{
+    auto* pRecord = new DIVISIONARCHIVERECORD;
+    pRecord->abyData[0] = m_byDivisionId;
+    pRecord->abyData[404] = byKey;
+    m_lstSeasonArchive.AddTail(pRecord);
+    while (nKeep > 0 && m_lstSeasonArchive.GetCount() > nKeep)
+        delete static_cast<DIVISIONARCHIVERECORD*>(m_lstSeasonArchive.RemoveHead());
+    return pRecord;
+}
+
+DIVISIONARCHIVERECORD* CDivisionDatabase::GetNewestArchiveRecord() const
+{
+    const LPXLISTNODE pTail = m_lstSeasonArchive.GetTail();
+    return pTail ? static_cast<DIVISIONARCHIVERECORD*>(pTail->pData) : nullptr;
+}
+
+// ---- moving clubs ----
+
+bool CDivisionDatabase::RemoveClub(CClubDatabase* pClub)
+{
+    const LPXLISTNODE pTable = m_lstClubsByTable.Find(pClub);
+    const LPXLISTNODE pByID = m_lstClubsByID.Find(pClub);
+    if (!pTable || !pByID) {
+        DebugLog(1, "[CDivisionDatabase::RemoveClub] %s is not in %s", pClub ? pClub->GetName() : "No club",
+                 m_szName);
+        return false;
+    }
+    m_lstClubsByTable.Remove(pTable);
+    m_lstClubsByID.Remove(pByID);
+    m_nClubCount = m_lstClubsByTable.GetCount();
+    return true;
+}
+
+int CDivisionDatabase::AddClub(CClubDatabase* pClub)
+{
+    if (!pClub)
+        return 1;
+    int nResult = 0;
+    // Walk a copy: a reserve club sent down leaves the list.
+    std::vector<CClubDatabase*> members;
+    for (CClubDatabase* pMember : m_lstClubsByTable.Items<CClubDatabase>())
+        members.push_back(pMember);
+    for (CClubDatabase* pMember : members) {
+        if (GetLinkedClub(pMember, 2) == pClub) {
+            DebugLog(2, "AddClub() Cant Add Club %s, because parent team %s is in the division %s", pClub->GetName(),
+                     pMember->GetName(), m_szName);
+            return 1;
+        }
+        if (GetLinkedClub(pMember, 1) != pClub)
+            continue;
+        CDivisionDatabase* pBelow = GetNeighbourDivision(1);
+        if (pBelow) {
+            RemoveClub(pMember);
+            pBelow->AppendClub(pMember);
+            ++pBelow->m_byAutomaticPromotions;
+            AppendArchiveClub(GetNewestArchiveRecord(), kArchiveRelegated, pMember->m_wClubId);
+            // The reserve club's human manager (news, and the sack in the
+            // pool) is told by the human manager record.
+        }
+        else
+            DebugLog(2, "AddClub - A and B team are in the 'bottom other' division");
+        DebugLog(2, "AddClub() Added Club %s, relegated child team %s because of division clash %s", pClub->GetName(),
+                 pMember->GetName(), m_szName);
+        nResult = 2;
+    }
+    AppendClub(pClub);
+    return nResult;
+}
+
+void CDivisionDatabase::PromoteClubs(DIVISIONARCHIVERECORD* pRecord)
+{
+    CDivisionDatabase* pAbove = GetNeighbourDivision(-1);
+    if (!pAbove) {
+        if (const LPXLISTNODE pHead = m_lstClubsByTable.GetHead())
+            AppendArchiveClub(pRecord, kArchivePromoted, static_cast<CClubDatabase*>(pHead->pData)->m_wClubId);
+        if (m_byPromotionZone + m_byPlayOffPromotions > 0)
+            DebugLog(1, "Promotion has been specified but is not possible from this division!  Division ID is %d",
+                     m_byDivisionId);
+        return;
+    }
+    int nPromoted = 0;
+    auto offerUp = [&](CClubDatabase* pClub) {
+        RemoveClub(pClub);
+        if (pAbove->AddClub(pClub) == 1) {
+            AppendClub(pClub);
+            return false;
+        }
+        AppendArchiveClub(pRecord, kArchivePromoted, pClub->m_wClubId);
+        ++nPromoted;
+        return true;
+    };
+
+    if (m_byKind != DIVISION_KIND_BOTTOM_OTHER) {
+        std::vector<CClubDatabase*> table;
+        for (CClubDatabase* pClub : m_lstClubsByTable.Items<CClubDatabase>())
+            table.push_back(pClub);
+        for (CClubDatabase* pClub : table) {
+            if (nPromoted >= m_byAutomaticPromotions)
+                break;
+            // A club that came in during this turnover stays put.
+            if (pClub->m_byTargetDivision == m_byDivisionId)
+                offerUp(pClub);
+        }
+        if (m_pPlayOff)
+            for (int k = 0; k < m_byPlayOffPromotions && k < static_cast<int>(m_pPlayOff->Entries.size()); ++k) {
+                CClubDatabase* pClub = GetClubFromID(static_cast<ID_CLUB>(m_pPlayOff->Entries[k].idClub));
+                if (pClub && pClub->m_byTargetDivision == m_byDivisionId)
+                    offerUp(pClub);
+            }
+    }
+    else {
+        // Random draws from the clubs that can go up; each club is offered
+        // once, so the loop ends when nobody can be promoted.
+        std::vector<CClubDatabase*> candidates;
+        for (CClubDatabase* pClub : m_lstClubsByTable.Items<CClubDatabase>())
+            if (!GetLinkedClub(pClub, 1) && pClub->m_byTargetDivision == m_byDivisionId)
+                candidates.push_back(pClub);
+        while (nPromoted < m_byAutomaticPromotions && !candidates.empty()) {
+            const size_t nPick = static_cast<size_t>(plat::rand()) % candidates.size();
+            CClubDatabase* pClub = candidates[nPick];
+            candidates.erase(candidates.begin() + static_cast<long>(nPick));
+            offerUp(pClub);
+        }
+        if (nPromoted < m_byAutomaticPromotions)
+            DebugLog(1, "[CDivisionDatabase::PromoteClubs] %s could promote only %d of %d clubs", m_szName, nPromoted,
+                     m_byAutomaticPromotions);
+    }
+    pAbove->SortLeagueTable(false);
+    pAbove->SortClubsByID();
+}
+
+void CDivisionDatabase::RelegateClubs(DIVISIONARCHIVERECORD* pRecord)
+{
+    CDivisionDatabase* pBelow = GetNeighbourDivision(1);
+    if (!pBelow) {
+        if (m_byRelegationZone + m_byPlayOffRelegations > 0)
+            DebugLog(1, "Relegation has been specified but is not possible from this division!  Division ID is %d",
+                     m_byDivisionId);
+        return;
+    }
+    std::vector<CClubDatabase*> table;
+    for (CClubDatabase* pClub : m_lstClubsByTable.Items<CClubDatabase>())
+        table.insert(table.begin(), pClub);
+    int nRelegated = 0;
+    for (CClubDatabase* pClub : table) {
+        if (nRelegated >= m_byAutomaticRelegations)
+            break;
+        if (pClub->m_byTargetDivision != m_byDivisionId)
+            continue;
+        RemoveClub(pClub);
+        pBelow->AddClub(pClub);
+        AppendArchiveClub(pRecord, kArchiveRelegated, pClub->m_wClubId);
+        ++nRelegated;
+    }
+}
+
+void CDivisionDatabase::DoPromotionAndRelegation()
+{
+    DIVISIONARCHIVERECORD* pRecord = GetNewestArchiveRecord();
+    PromoteClubs(pRecord);
+    // A club refused above went back at the foot of the list; the walk from
+    // the bottom must find it at its real place, not relegate it.
+    SortLeagueTable(false);
+    RelegateClubs(pRecord);
+    SortLeagueTable(false);
+    SortClubsByID();
+    if (m_pPlayOff)
+        ResetPlayOff();
+}
+
+// ---- the new season ----
+
+bool CDivisionDatabase::StartDivisionSeason()
+{
+    for (CClubDatabase* pClub : m_lstClubsByTable.Items<CClubDatabase>()) {
+        pClub->m_HomeRow = CLUBLEAGUEROW();
+        pClub->m_AwayRow = CLUBLEAGUEROW();
+        pClub->m_byLeaguePosition = 0;
+        pClub->m_byPoints = 0;
+        pClub->m_byBestPosition = 0;
+        pClub->m_byWorstPosition = 0;
+        pClub->m_byPreviousPosition = 0;
+        pClub->m_awResultTotals[0] = pClub->m_awResultTotals[1] = 0;
+        pClub->m_byTargetPosition = 0;
+        pClub->m_byTargetDivision = 0;
+        pClub->m_wSeasonCounter2 = 0;
+        pClub->m_wSeasonCounter3 = 0;
+    }
+    FreeFixtures();
+    m_NextMatchDate = CDate();
+    m_byTableChanged = 0;
+    SortLeagueTable(true);
+    return CreateDivisionHistory();
+}
+
+// ---- history files ----
+
+std::string CDivisionDatabase::GetClubHistoryFileName() const
+{
+    return "TempDivision" + std::to_string(m_byDivisionId) + ".chs";
+}
+
+bool CDivisionDatabase::WriteClubHistory()
+{
+    SortLeagueTable(true);
+    const std::string name = GetClubHistoryFileName();
+    const int64_t nSet = static_cast<int64_t>(GetClubCount()) * kClubHistoryBytes;
+    if (nSet == 0)
+        return true;
+    // A full year of sets pushes out the oldest.
+    if (plat::fileSize(name) >= nSet * kClubHistorySets && !DropFileHead(name, nSet)) {
+        DebugLog(0, "[CDivisionDatabase::WriteClubHistory] Could not rewrite %s", name.c_str());
+        return false;
+    }
+    FILE* pFile = plat::openFile(name, "ab");
+    if (!pFile) {
+        DebugLog(0, "[CDivisionDatabase::WriteClubHistory] Could not open %s", name.c_str());
+        return false;
+    }
+    CBinaryWriter writer(pFile);
+    for (const CClubDatabase* pClub : m_lstClubsByID.Items<CClubDatabase>()) {
+        const CManagerDatabase* pManager = pClub->m_wManagerId ? pClub->GetManager() : nullptr;
+        const uint8_t abyRecord[kClubHistoryBytes] = {pClub->m_byFinancialStability,
+                                                      pClub->m_byReputation,
+                                                      pClub->m_bySupportLevel,
+                                                      pClub->m_bySupportExtra,
+                                                      pClub->m_byAverageRating,
+                                                      pClub->m_byAveragePotential,
+                                                      pClub->m_byAverageMorale,
+                                                      pManager ? pManager->m_byAbility : uint8_t(0),
+                                                      static_cast<uint8_t>(pClub->m_nBoardConfidence),
+                                                      static_cast<uint8_t>(pClub->m_nFanConfidence)};
+        writer.WriteBytes(abyRecord, sizeof(abyRecord));
+    }
+    const bool bClosed = std::fclose(pFile) == 0;
+    if (!bClosed || writer.Failed()) {
+        DebugLog(0, "[CDivisionDatabase::WriteClubHistory] Could not write %s", name.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool CDivisionDatabase::WriteScheduleHistory(int nSeasonIndex, int nSeasons)
+{
+    const std::string name = "TempDivision" + std::to_string(m_byDivisionId) + ".shs";
+    if (nSeasonIndex > nSeasons && plat::fileExists(name) &&
+        !DropFileHead(name, static_cast<int64_t>(m_lstFixtures.GetCount()) * CDivisionFixturesDatabase::FILE_SIZE)) {
+        DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not rewrite %s", name.c_str());
+        return false;
+    }
+    FILE* pFile = plat::openFile(name, "ab");
+    if (!pFile) {
+        DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not open %s", name.c_str());
+        return false;
+    }
+    CBinaryWriter writer(pFile);
+    for (const CDivisionFixturesDatabase* pFixture : m_lstFixtures.Items<CDivisionFixturesDatabase>())
+        pFixture->Save(writer);
+    const bool bClosed = std::fclose(pFile) == 0;
+    if (!bClosed || writer.Failed()) {
+        DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not write %s", name.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool CDivisionDatabase::ArchiveTransfers(int nSeasonIndex, int nSeasons)
+{
+    const bool bDrop = nSeasonIndex > nSeasons;
+    const std::string id = std::to_string(m_byDivisionId);
+    bool bOk = AppendCountedBlock<CTransferHistoryEntry>("temp" + id + ".ths", CTransferHistoryEntry::FILE_SIZE, bDrop,
+                                                         m_lstSeasonTransfers);
+    bOk = AppendCountedBlock<CLoanHistoryEntry>("temp" + id + ".lhs", CLoanHistoryEntry::FILE_SIZE, bDrop,
+                                                m_lstSeasonLoans) &&
+          bOk;
+    if (!bOk)
+        DebugLog(0, "[CDivisionDatabase::ArchiveTransfers] %s: the season's transfers were not all archived",
+                 m_szName);
+    FreeRecords<CTransferHistoryEntry>(m_lstSeasonTransfers);
+    FreeRecords<CLoanHistoryEntry>(m_lstSeasonLoans);
+    m_nTransferCount = 0;
+    m_nLoanCount = 0;
+    return bOk;
+}
+
+// ---- monthly awards ----
+
+bool CDivisionDatabase::IsStoryDue(int nStoryCode) const
+{
+    if (nStoryCode == 0)
+        return true;
+    if (nStoryCode != kStoryPromotionRace && nStoryCode != kStoryRelegationRace)
+        return false;
+    const int nEndMonth = GetEndMonth();
+    if (m_byKind != DIVISION_KIND_LEAGUE || nEndMonth <= 2 || !m_pDatabaseHandler)
+        return false;
+    return m_pDatabaseHandler->GetGameDate().GetMonth() == nEndMonth - 2;
+}
+
+void CDivisionDatabase::ProcessAwards(uint8_t byFinance)
+{
+    for (DIVISIONPERIODENTRY& entry : m_aEleven) {
+        entry.idClub = 0;
+        entry.idPlayer = 0;
+        entry.nPoints = kPeriodNoPoints;
+    }
+    int64_t nBestManager = 0;
+    int nBestPlayer = 0;
+    CManagerDatabase* pChosenManager = nullptr;
+    CPlayerDatabase* pChosenPlayer = nullptr;
+    for (CClubDatabase* pClub : m_lstClubsByTable.Items<CClubDatabase>()) {
+        CManagerDatabase* pManager = pClub->m_wManagerId ? pClub->GetManager() : nullptr;
+        if (pManager && static_cast<int64_t>(pManager->m_dwSeasonValueA) > nBestManager) {
+            nBestManager = pManager->m_dwSeasonValueA;
+            pChosenManager = pManager;
+        }
+        if (pClub->m_wSeasonCounter3 > nBestPlayer && m_pDatabaseHandler) {
+            if (CPlayerDatabase* pPlayer =
+                    m_pDatabaseHandler->GetPlayerFromID(static_cast<ID_PLAYER>(pClub->m_nSeasonCounter4))) {
+                pChosenPlayer = pPlayer;
+                nBestPlayer = pClub->m_wSeasonCounter3;
+            }
+        }
+        // The club's monthly step starts the next period's counters, so the
+        // month's points are read before it.
+        pClub->ClubMonthlyStep(byFinance != 0);
+    }
+    if (m_bySeasonStarted) {
+        m_nPlayerOfPeriod = pChosenPlayer ? static_cast<int32_t>(pChosenPlayer->m_idPerson) : 0;
+        m_nManagerOfPeriod = pChosenManager ? pChosenManager->GetId() : 0;
+        if (pChosenPlayer)
+            DebugLog(8, "[CDivisionDatabase::ProcessAwards] %s: player of the period %u", m_szName,
+                     static_cast<unsigned>(pChosenPlayer->m_idPerson));
+    }
+    CNewspaperStoryList* pStories = m_pCountry ? m_pCountry->GetNewspaperStories() : nullptr;
+    if (!pStories || !IsStoryDue(kStoryPromotionRace))
+        return;
+    const LPXLISTNODE pTop = m_lstClubsByTable.GetHead();
+    const LPXLISTNODE pBottom = m_lstClubsByTable.GetTail();
+    auto addRace = [&](uint8_t byKind, uint16_t wParameter, const CClubDatabase* pClub, uint8_t byOther) {
+        CNewspaperStory* pStory = pStories->AddPendingStory(byKind, wParameter);
+        if (!pStory)
+            return;
+        pStory->SetParameterSlot(4, m_pCountry->GetID());
+        pStory->SetParameterSlot(0, pClub->m_wClubId);
+        pStory->SetParameterSlot(5, m_byDivisionId);
+        pStory->SetParameterSlot(11, byOther);
+    };
+    if (m_byDivisionNumber != 1 && pTop) {
+        const CDivisionDatabase* pAbove = GetNeighbourDivision(-1);
+        addRace(4, kStoryPromotionRace, static_cast<CClubDatabase*>(pTop->pData),
+                pAbove ? pAbove->m_byDivisionId : m_byDivisionId);
+    }
+    const int nDivisions = m_pCountry->GetDivisions().GetCount();
+    const CDivisionDatabase* pBelow = GetNeighbourDivision(1);
+    if (m_byDivisionNumber != nDivisions - 1 && pBelow && pBelow->m_byKind == DIVISION_KIND_LEAGUE && pBottom)
+        addRace(5, kStoryRelegationRace, static_cast<CClubDatabase*>(pBottom->pData), pBelow->m_byDivisionId);
+}

@@ -1,0 +1,216 @@
+// The season's history files read back, the monthly awards and the
+// season-end prize money.
+#include "SeasonTurnSupport.h"
+
+#include "database/CHistoryEntries.h"
+#include "platform/Files.h"
+
+namespace seasonturn_test {
+namespace {
+
+class SeasonFiles : public SmallCountry {
+protected:
+    static int64_t Size(const std::string& name) { return plat::fileSize(name); }
+};
+
+TEST_F(SeasonFiles, ScheduleArchiveKeepsTheGameLengthInSeasons)
+{
+    CDivisionDatabase* pDivision = Division(1);
+    pDivision->m_lstFixtures.AddTail(new CDivisionFixturesDatabase(41, CDate(2001, 8, 11), 7, 8, 0, 0, 0));
+    pDivision->m_lstFixtures.AddTail(new CDivisionFixturesDatabase(42, CDate(2001, 8, 18), 8, 7, 0, 0, 0));
+    for (int nSeason = 1; nSeason <= 5; ++nSeason)
+        ASSERT_TRUE(pDivision->WriteScheduleHistory(nSeason, 5));
+    EXPECT_EQ(Size("TempDivision22.shs"), 5 * 2 * 28);
+
+    // The sixth season pushes out the first; what is left reads back.
+    static_cast<CDivisionFixturesDatabase*>(pDivision->m_lstFixtures.GetHead()->pData)->SetGoals(3, 1);
+    ASSERT_TRUE(pDivision->WriteScheduleHistory(6, 5));
+    EXPECT_EQ(Size("TempDivision22.shs"), 5 * 2 * 28);
+    FILE* pFile = plat::openFile("TempDivision22.shs", "rb");
+    ASSERT_NE(pFile, nullptr);
+    CBinaryReader reader(pFile);
+    std::vector<CDivisionFixturesDatabase> fixtures(10);
+    for (CDivisionFixturesDatabase& fixture : fixtures)
+        EXPECT_TRUE(fixture.Load(reader));
+    std::fclose(pFile);
+    EXPECT_EQ(fixtures[0].GetFixtureID(), 41u);
+    EXPECT_EQ(fixtures[1].GetHomeClubID(), 8);
+    EXPECT_FALSE(fixtures[0].IsPlayed());
+    EXPECT_EQ(fixtures[8].GetHomeGoals(), 3);
+}
+
+TEST_F(SeasonFiles, TransfersAndLoansAreArchivedInCountedBlocks)
+{
+    CDivisionDatabase* pDivision = Division(0);
+    auto addSeason = [pDivision](uint32_t dwValue) {
+        auto* pTransfer = new CTransferHistoryEntry;
+        TRANSFERHISTORYVALUES values;
+        values.dwValue0 = dwValue;
+        pTransfer->Set(values);
+        pDivision->m_lstSeasonTransfers.AddTail(pTransfer);
+        pDivision->m_lstSeasonTransfers.AddTail(new CTransferHistoryEntry);
+        pDivision->m_lstSeasonLoans.AddTail(new CLoanHistoryEntry);
+        pDivision->m_nTransferCount = 2;
+        pDivision->m_nLoanCount = 1;
+    };
+    addSeason(1000);
+    ASSERT_TRUE(pDivision->ArchiveTransfers(1, 2));
+    EXPECT_TRUE(pDivision->m_lstSeasonTransfers.IsEmpty());
+    EXPECT_TRUE(pDivision->m_lstSeasonLoans.IsEmpty());
+    EXPECT_EQ(pDivision->m_nTransferCount, 0);
+    pDivision->ArchiveTransfers(2, 2);
+    EXPECT_EQ(Size("temp21.ths"), (4 + 2 * 20) + 4);
+    EXPECT_EQ(Size("temp21.lhs"), (4 + 16) + 4);
+
+    // The third season drops the first: the empty block comes first now.
+    addSeason(2000);
+    pDivision->ArchiveTransfers(3, 2);
+    FILE* pFile = plat::openFile("temp21.ths", "rb");
+    ASSERT_NE(pFile, nullptr);
+    CBinaryReader reader(pFile);
+    uint32_t dwFirst = 99, dwSecond = 0;
+    reader.ReadU32(dwFirst);
+    reader.ReadU32(dwSecond);
+    CTransferHistoryEntry entry;
+    EXPECT_TRUE(entry.Load(reader));
+    std::fclose(pFile);
+    EXPECT_EQ(dwFirst, 0u);
+    EXPECT_EQ(dwSecond, 2u);
+    EXPECT_EQ(entry.Get().dwValue0, 2000u);
+
+    // A damaged archive is started again, never read past its end.
+    FILE* pDamaged = plat::openFile("temp21.ths", "wb");
+    const uint8_t abyHuge[4] = {0xFF, 0xFF, 0xFF, 0x7F};
+    std::fwrite(abyHuge, 1, sizeof(abyHuge), pDamaged);
+    std::fclose(pDamaged);
+    pDivision->ArchiveTransfers(4, 2);
+    EXPECT_EQ(Size("temp21.ths"), 4);
+    EXPECT_TRUE(Logged("temp21.ths is damaged"));
+}
+
+TEST_F(SeasonFiles, ClubRatingHistoryKeepsAYearOfWeeks)
+{
+    CDivisionDatabase* pDivision = Division(2);
+    Club(13)->m_byReputation = 77;
+    for (int nWeek = 0; nWeek < 53; ++nWeek)
+        ASSERT_TRUE(pDivision->WriteClubHistory());
+    EXPECT_EQ(Size("TempDivision23.chs"), 52 * 6 * 10);
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(plat::readWholeFile("TempDivision23.chs", bytes));
+    EXPECT_EQ(bytes[1], 77);
+}
+
+TEST_F(SeasonFiles, CupArchiveAndNewSeasonFiles)
+{
+    ASSERT_TRUE(m_pCountry->WriteCupHistory(1, 5));
+    ASSERT_TRUE(m_pCountry->WriteCupHistory(2, 5));
+    EXPECT_EQ(Size("TempDomCup3.shs"), 8);
+
+    // The new season: a clean table and an empty division history grid.
+    Club(7)->m_HomeRow.byPlayed = 9;
+    ASSERT_TRUE(Division(1)->StartDivisionSeason());
+    EXPECT_EQ(Club(7)->m_HomeRow.byPlayed, 0);
+    EXPECT_EQ(Club(7)->m_byPoints, 0);
+    EXPECT_EQ(Size("TempDivision22.dhs"), 6 * 10 * 24);
+}
+
+class Awards : public SmallCountry {
+protected:
+    CManagerDatabase* AddManager(ID_CLUB idClub, ID_MANAGER idManager, uint32_t dwValue)
+    {
+        auto* pManager = new CManagerDatabase;
+        pManager->m_idManager = idManager;
+        pManager->m_dwSeasonValueA = dwValue;
+        pManager->m_pClub = Club(idClub);
+        m_handler->AddManagerToIDTable(idManager, pManager, MANAGERSTATE_EMPLOYED);
+        Club(idClub)->m_wManagerId = idManager;
+        return pManager;
+    }
+    CPlayerDatabase* AddPlayer(ID_CLUB idClub, ID_PLAYER idPlayer, uint16_t wPoints)
+    {
+        ByteStream stream(MakePlayerImage(idPlayer));
+        auto* pPlayer = new CPlayerDatabase(stream.reader(), m_pCountry, Club(idClub)->m_pDivision, Club(idClub), false);
+        Club(idClub)->AddPlayer(pPlayer, false);
+        Club(idClub)->m_wSeasonCounter3 = wPoints;
+        Club(idClub)->m_nSeasonCounter4 = static_cast<int32_t>(idPlayer);
+        return pPlayer;
+    }
+};
+
+TEST_F(Awards, PlayerAndManagerOfTheMonthTiesGoToTheHigherClub)
+{
+    CDivisionDatabase* pDivision = Division(0);
+    AddManager(1, 31, 0);
+    AddManager(3, 33, 50);
+    AddManager(2, 32, 50);
+    AddPlayer(5, 905, 12);
+    AddPlayer(4, 904, 12);
+    AddPlayer(6, 906, 3);
+    ASSERT_EQ(m_handler->GetPlayerFromID(904)->m_idPerson, 904u);
+
+    // Before the league season is under way nobody is chosen.
+    pDivision->m_bySeasonStarted = 0;
+    pDivision->ProcessAwards(0);
+    EXPECT_EQ(pDivision->m_nPlayerOfPeriod, 0);
+    EXPECT_EQ(pDivision->m_nManagerOfPeriod, 0);
+
+    AddPlayer(4, 914, 12);
+    AddPlayer(5, 915, 12);
+    pDivision->m_bySeasonStarted = 1;
+    pDivision->ProcessAwards(0);
+    EXPECT_EQ(pDivision->m_nPlayerOfPeriod, 914);
+    EXPECT_EQ(pDivision->m_nManagerOfPeriod, 32);
+    for (const DIVISIONPERIODENTRY& entry : pDivision->m_aEleven)
+        EXPECT_EQ(entry.nPoints, -32000);
+    // The month's counters start again; a month without points chooses no player.
+    EXPECT_EQ(Club(4)->m_wSeasonCounter3, 0);
+    pDivision->ProcessAwards(0);
+    EXPECT_EQ(pDivision->m_nPlayerOfPeriod, 0);
+}
+
+TEST_F(Awards, RaceStoriesTwoMonthsBeforeTheLeaguesEnd)
+{
+    struct Case {
+        int nEndMonth;
+        int nMonth;
+        bool bDue;
+    };
+    for (const Case& c : {Case{5, 3, true}, Case{5, 4, false}, Case{2, 12, false}, Case{1, 11, false}}) {
+        Division(1)->m_byEndMonth = static_cast<uint8_t>(c.nEndMonth);
+        m_handler->SetGameDate(CDate(2002, c.nMonth, 1));
+        EXPECT_EQ(Division(1)->IsStoryDue(320), c.bDue) << c.nEndMonth << "/" << c.nMonth;
+    }
+    EXPECT_TRUE(Division(1)->IsStoryDue(0));
+    EXPECT_FALSE(Division(1)->IsStoryDue(7));
+
+    Division(1)->m_byEndMonth = 5;
+    m_handler->SetGameDate(CDate(2002, 3, 1));
+    m_pCountry->ProcessAwards(0);
+    // Division 1 has no promotion race; division 2 (number = division count
+    // - 1) no relegation race story; division 3 has no league below.
+    std::vector<std::pair<uint16_t, uint32_t>> stories;
+    for (const CNewspaperStory* pStory : m_pCountry->GetNewspaperStories()->GetPendingStories().Items<CNewspaperStory>())
+        if (pStory->GetParameter() == 320 || pStory->GetParameter() == 321)
+            stories.push_back({pStory->GetParameter(), pStory->GetParameterSlot(5)});
+    EXPECT_EQ(stories, (std::vector<std::pair<uint16_t, uint32_t>>{{321, 21}, {320, 22}, {320, 23}}));
+}
+
+TEST_F(Awards, PrizeMoneyFallsByOneUnitDownTheTopDivision)
+{
+    m_pCountry->SetLevel(65);  // tier 3: units of 100,000
+    CManagerDatabase* pManager = AddManager(1, 31, 10);
+    pManager->m_Contract.dwWage = 20000;
+    pManager->m_Contract.abyBonus[2] = 15;
+    m_pCountry->PayLeaguePrizeMoney();
+    const int nGroup = CClubDatabase::FindFinanceCategory(55);
+    EXPECT_EQ(Club(2)->m_anFinanceAccumulators[nGroup], 600000);
+    EXPECT_EQ(Club(6)->m_anFinanceAccumulators[nGroup], 200000);
+    EXPECT_EQ(Club(7)->m_anFinanceAccumulators[nGroup], 0);
+    // The champion's manager takes his bonus: 200 x 15.
+    const int nBonusGroup = CClubDatabase::FindFinanceCategory(69);
+    const int nExpected = nBonusGroup == nGroup ? 700000 - 3000 : -3000;
+    EXPECT_EQ(Club(1)->m_anFinanceAccumulators[nBonusGroup], nExpected);
+}
+
+}  // namespace
+}  // namespace seasonturn_test

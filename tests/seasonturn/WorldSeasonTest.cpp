@@ -1,0 +1,95 @@
+// The starting world through a whole season and its turn: play-offs in one
+// division, promotion and relegation everywhere, the archives and the new
+// season's fixtures.
+#include "../dayloop/DayLoopSupport.h"
+
+#include "platform/Files.h"
+
+#include <algorithm>
+#include <map>
+
+namespace seasonturn_test {
+namespace {
+
+using dayloop_test::DayLoopWorld;
+
+class WorldSeason : public DayLoopWorld {
+protected:
+    CCountryDatabase* England()
+    {
+        for (CCountryDatabase* pCountry : H().GetCountries().Items<CCountryDatabase>())
+            if (std::string(pCountry->GetName()) == "England")
+                return pCountry;
+        return nullptr;
+    }
+    static std::vector<ID_CLUB> TableIds(const CDivisionDatabase* pDivision)
+    {
+        std::vector<ID_CLUB> ids;
+        for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+            ids.push_back(pClub->m_wClubId);
+        return ids;
+    }
+};
+
+TEST_F(WorldSeason, ASeasonEndsInPromotionPlayOffsAndANewSeason)
+{
+    CCountryDatabase* pEngland = England();
+    ASSERT_NE(pEngland, nullptr);
+    CDivisionDatabase* pFirst = pEngland->FindDivision(1);
+    CDivisionDatabase* pSecond = pEngland->FindDivision(2);
+    ASSERT_NE(pFirst, nullptr);
+    ASSERT_NE(pSecond, nullptr);
+    // The second division sends two clubs up directly and plays off for a third.
+    pSecond->m_byPromotionZone = 2;
+    pSecond->m_byPlayOffPlaces = 4;
+    pSecond->m_byPlayOffPromotions = 1;
+
+    std::map<CDivisionDatabase*, int> sizes;
+    for (CDivisionDatabase* pDivision : Divisions())
+        sizes[pDivision] = pDivision->GetClubCount();
+
+    // To the eve of the turn: 4 July 2000.
+    while (H().GetGameDate() < CDate(2000, 7, 4))
+        RunDays(1);
+    ASSERT_TRUE(pSecond->HasPlayOff());
+    ASSERT_EQ(pSecond->m_pPlayOff->Entries.size(), 1u) << "the play-off has one winner";
+    const ID_CLUB idPlayOffWinner = static_cast<ID_CLUB>(pSecond->m_pPlayOff->Entries[0].idClub);
+    const std::vector<ID_CLUB> first = TableIds(pFirst);
+    const std::vector<ID_CLUB> second = TableIds(pSecond);
+    EXPECT_NE(std::find(second.begin() + 2, second.begin() + 6, idPlayOffWinner), second.begin() + 6);
+    for (const CDivisionFixturesDatabase* p : pFirst->m_lstFixtures.Items<CDivisionFixturesDatabase>())
+        EXPECT_TRUE(p->IsPlayed());
+
+    RunDays(2);
+    EXPECT_EQ(H().GetGameDate(), CDate(2000, 7, 6));
+    for (const auto& [pDivision, nSize] : sizes)
+        EXPECT_EQ(pDivision->GetClubCount(), nSize) << pDivision->GetName();
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(H().GetClubFromID(second[static_cast<size_t>(i)])->m_pDivision, pFirst);
+    EXPECT_EQ(H().GetClubFromID(idPlayOffWinner)->m_pDivision, pFirst);
+    for (size_t i = first.size() - 3; i < first.size(); ++i)
+        EXPECT_EQ(H().GetClubFromID(first[i])->m_pDivision, pSecond);
+    EXPECT_EQ(H().GetClubFromID(first[0])->m_pDivision, pFirst);
+
+    // The new season: fresh tables and fixtures of 2000-01, the archives of the old.
+    for (CDivisionDatabase* pDivision : Divisions()) {
+        if (pDivision->m_byKind != DIVISION_KIND_LEAGUE)
+            continue;
+        ASSERT_FALSE(pDivision->m_lstFixtures.IsEmpty()) << pDivision->GetName();
+        const auto* pFixture = static_cast<CDivisionFixturesDatabase*>(pDivision->m_lstFixtures.GetHead()->pData);
+        EXPECT_GE(pFixture->GetDate(), CDate(2000, 7, 1));
+        EXPECT_FALSE(pFixture->IsPlayed());
+        for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+            EXPECT_EQ(pClub->m_byPoints, 0);
+        const std::string id = std::to_string(pDivision->m_byDivisionId);
+        EXPECT_GT(plat::fileSize("TempDivision" + id + ".shs"), 0) << id;
+        EXPECT_TRUE(plat::fileExists("temp" + id + ".ths")) << id;
+        EXPECT_EQ(plat::fileSize("TempDivision" + id + ".dhs"), pDivision->GetHistoryFileBytes()) << id;
+    }
+    EXPECT_EQ(pEngland->GetSeasonRecordCount(), 1);
+    EXPECT_TRUE(plat::fileExists("TempDomCup" + std::to_string(pEngland->GetID()) + ".shs"));
+    EXPECT_GT(pEngland->GetSeasonEndDate(), CDate(2001, 1, 1));
+}
+
+}  // namespace
+}  // namespace seasonturn_test
