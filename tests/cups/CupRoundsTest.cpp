@@ -334,4 +334,43 @@ TEST_F(CupRounds, EuropeanGroupTablesAddUp)
     EXPECT_EQ(europe.GetGroups().GetCount(), 4);
 }
 
+TEST_F(CupRounds, ASeasonThroughTheDayLoopCrownsEveryCup)
+{
+    // From the new game's 1 July to the last days of June, before the
+    // season turns.
+    RunDays(363);
+    ASSERT_LT(H().GetGameDate(), CDate(2000, 7, 3));
+    int nCups = 0;
+    for (const CCountryDatabase* pCountry : H().GetCountries().Items<CCountryDatabase>()) {
+        const CDomesticCupsDatabase& cups = *pCountry->GetDomesticCups();
+        for (int nKind : {CUP_KIND_0, CUP_KIND_1, CUP_KIND_5}) {
+            if (!cups.GetCup(nKind))
+                continue;
+            ++nCups;
+            EXPECT_NE(pCountry->GetCupWinner(nKind), nullptr) << pCountry->GetName() << " kind " << nKind;
+        }
+        // A super cup starts again at round 1 once its final is played.
+        if (const CUP* pSuper = cups.GetCup(CUP_KIND_SUPER)) {
+            ++nCups;
+            EXPECT_EQ(pSuper->byRound, 1);
+            int nPlayed = 0;
+            for (const CCupFixturesDatabase* p : pCountry->GetCupFixtures().Items<CCupFixturesDatabase>())
+                nPlayed += p->GetCupNumber() == MakeCupNumberFromKind(CUP_KIND_SUPER, pCountry->GetID()) && p->IsPlayed();
+            EXPECT_EQ(nPlayed, 1) << pCountry->GetName() << " super cup";
+        }
+    }
+    EXPECT_EQ(nCups, 16);
+    const CEuropeanCupDatabase& europe = *H().GetEuropeanCups();
+    EXPECT_NE(europe.GetCupWinner(CUP_KIND_0), 0u);
+    EXPECT_NE(europe.GetCupWinner(CUP_KIND_1), 0u);
+    int nSuperPlayed = 0;
+    for (const CCupFixturesDatabase* p : H().GetCupFixtures().Items<CCupFixturesDatabase>())
+        nSuperPlayed += p->GetCupNumber() == MakeCupNumberFromKind(CUP_KIND_SUPER, 0) && p->IsPlayed();
+    EXPECT_EQ(nSuperPlayed, 1);
+    // No cup fixture was left behind unplayed.
+    for (const CCountryDatabase* pCountry : H().GetCountries().Items<CCountryDatabase>())
+        for (const CCupFixturesDatabase* p : pCountry->GetCupFixtures().Items<CCupFixturesDatabase>())
+            EXPECT_TRUE(p->IsPlayed()) << pCountry->GetName() << " fixture " << p->GetFixtureID();
+}
+
 }  // namespace cups_test
