@@ -36,6 +36,7 @@ class CDivisionDatabase;
 class CEventsDatabase;
 class CRefereeDatabase;
 struct CUP;
+struct ITEMCUPSTRUCTUREINFORMATION;
 struct MATCHPARAMETERS;
 struct MATCHHISTORYHEADER;
 struct MATCHRECORDBODY;
@@ -381,6 +382,9 @@ public:
     // Frees every fixture of the root's cup and friendly list (referees'
     // European assignments must be cleared first).
     void FreeCupFixtures();
+    // Entry nIndex of the per-country cup table of the country with that
+    // identifier; null for a country without a row or an index beyond it.
+    const ITEMCUPSTRUCTUREINFORMATION* GetCountryCupEntry(int nIndex, ID_COUNTRY idCountry) const;
     // Event key of a European cup round event: the low byte is 200 + kind.
     static constexpr uint32_t EUROPEAN_CUP_EVENT_BASE = 200;
 

@@ -350,6 +350,12 @@ void CDatabaseHandler::SettleAndDrawCupRound(uint8_t byKind, CCountryDatabase* p
         pDraw->MakeEuropeanCupDraw(byKind);
 }
 
+const ITEMCUPSTRUCTUREINFORMATION* CDatabaseHandler::GetCountryCupEntry(int nIndex, ID_COUNTRY idCountry) const
+{
+    const CCountryDatabase* pCountry = GetCountryFromID(idCountry);
+    return pCountry ? GetCountryCupEntryByName(pCountry->GetName(), nIndex) : nullptr;
+}
+
 // ---- new game and new season ----
 
 void CDatabaseHandler::InstallNewGameCups()

@@ -396,6 +396,42 @@ const ITEMCUPSTRUCTUREINFORMATION* GetCupStructureRecord(int nKind, const char* 
     return nullptr;
 }
 
+namespace {
+
+// Countries with more than one knock-out cup besides a super cup keep a
+// table of them; entry 0 is empty and entry i is the country's i-th cup
+// definition (super cups left out).
+struct COUNTRYCUPENTRIES {
+    const char* pszCountry;
+    int nCount;
+};
+constexpr COUNTRYCUPENTRIES s_aCountryCups[] = {
+    {"England", 4},
+    {"Spain", 2},
+    {"Holland", 2},
+    {"Belgium", 2},
+};
+
+}  // namespace
+
+const ITEMCUPSTRUCTUREINFORMATION* GetCountryCupEntryByName(const char* pszCountry, int nIndex)
+{
+    if (!pszCountry || nIndex <= 0)
+        return nullptr;
+    for (const COUNTRYCUPENTRIES& row : s_aCountryCups) {
+        if (std::strcmp(row.pszCountry, pszCountry) != 0)
+            continue;
+        if (nIndex >= row.nCount)
+            return nullptr;
+        int nSeen = 0;
+        for (const ITEMCUPSTRUCTUREINFORMATION* p = s_aCupStructure; p->pszOwnerName; ++p)
+            if (p->byKind != CUP_KIND_SUPER && std::strcmp(p->pszOwnerName, pszCountry) == 0 && ++nSeen == nIndex)
+                return p;
+        return nullptr;
+    }
+    return nullptr;
+}
+
 const ITEMCUPMATCHRULES* GetCupMatchRules(int nRecord)
 {
     if (nRecord < 0 || nRecord >= CUP_MATCH_RULES_COUNT)

@@ -128,6 +128,11 @@ const ITEMCUPSTRUCTUREINFORMATION* GetCupStructureTable();
 // First row of that kind whose owner is the country name ("European" when null).
 const ITEMCUPSTRUCTUREINFORMATION* GetCupStructureRecord(int nKind, const char* pszCountryName);
 
+// Entry nIndex of the country's cup table (England 4 entries, Spain,
+// Holland and Belgium 2 each): entry 0 is empty, entry i the country's i-th
+// cup definition other than a super cup. Null outside the table.
+const ITEMCUPSTRUCTUREINFORMATION* GetCountryCupEntryByName(const char* pszCountry, int nIndex);
+
 // The match rules records used by the rounds, 0..CUP_MATCH_RULES_COUNT-1.
 constexpr int CUP_MATCH_RULES_COUNT = 11;
 const ITEMCUPMATCHRULES* GetCupMatchRules(int nRecord);

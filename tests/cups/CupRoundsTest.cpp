@@ -373,4 +373,32 @@ TEST_F(CupRounds, ASeasonThroughTheDayLoopCrownsEveryCup)
             EXPECT_TRUE(p->IsPlayed()) << pCountry->GetName() << " fixture " << p->GetFixtureID();
 }
 
+TEST_F(CupRounds, CountryCupEntriesNameTheCountrysCups)
+{
+    struct Case {
+        const char* pszCountry;
+        int nIndex;
+        int nKind;  // -1: no entry
+    };
+    const Case cases[] = {
+        {"England", 0, -1}, {"England", 1, CUP_KIND_1}, {"England", 2, CUP_KIND_0}, {"England", 3, CUP_KIND_5},
+        {"England", 4, -1}, {"Spain", 1, CUP_KIND_0},   {"Spain", 2, -1},           {"Holland", 1, CUP_KIND_0},
+        {"Belgium", 1, CUP_KIND_0}, {"Italy", 1, -1},   {"Portugal", 1, -1},
+    };
+    for (const Case& c : cases) {
+        const ITEMCUPSTRUCTUREINFORMATION* p = GetCountryCupEntryByName(c.pszCountry, c.nIndex);
+        if (c.nKind < 0) {
+            EXPECT_EQ(p, nullptr) << c.pszCountry << " " << c.nIndex;
+            continue;
+        }
+        ASSERT_NE(p, nullptr) << c.pszCountry << " " << c.nIndex;
+        EXPECT_STREQ(p->pszOwnerName, c.pszCountry);
+        EXPECT_EQ(p->byKind, c.nKind) << c.pszCountry << " " << c.nIndex;
+    }
+    const CCountryDatabase* pEngland = Country("England");
+    ASSERT_NE(pEngland, nullptr);
+    EXPECT_EQ(H().GetCountryCupEntry(2, pEngland->GetID()), GetCountryCupEntryByName("England", 2));
+    EXPECT_EQ(H().GetCountryCupEntry(1, 0), nullptr);
+}
+
 }  // namespace cups_test
