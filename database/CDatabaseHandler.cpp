@@ -90,8 +90,7 @@ void CDatabaseHandler::FreeWorld()
         delete pPending;
     }
     m_nCountryCount = m_nGroundCount = m_nCupFixtureCount = m_nBuyOfferCount = m_nLoanOfferCount = 0;
-    for (CSaveGame*& pSlot : m_pHumanSlots)
-        pSlot = nullptr;
+    DeleteHumans();
     m_pPendingCupFixture = nullptr;
     m_byPendingCupFixture = 0;
 

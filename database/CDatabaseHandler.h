@@ -448,6 +448,29 @@ private:
     // ---- end of the whole-database file ----
 
 public:
+    // ---- human managers ----
+    // (season/CDatabaseHandlerHumans.cpp) The four slots own their records.
+    CSaveGame* GetHumanSlot(int nSlot) const { return nSlot >= 0 && nSlot < HUMAN_SLOTS ? m_pHumanSlots[nSlot] : nullptr; }
+    void SetHumanSlot(int nSlot, CSaveGame* pHuman);
+    int GetHumanCount() const;
+    // The slot of a human, -1 when he is in none.
+    int GetIndexForHumanPlayer(const CSaveGame* pHuman) const;
+    // The human who runs the club, or null.
+    CSaveGame* GetSaveGameForClub(const CClubDatabase* pClub) const;
+    void DeleteHumans();
+    // The .sav file: count, descriptors, bodies. Loading puts the humans in
+    // slots 0..count-1 (the current human of the .bin already names his
+    // packed place); a damaged file is refused and leaves no human behind.
+    bool SaveHumans(FILE* pFile) const;
+    bool LoadHumans(FILE* pFile);
+    // The humans' part of the day, month and new game.
+    void DoHumansDailyUpdate();
+    void CloseHumansFinanceMonth();
+    void SetUpHumansForNewGame();
+    void DoHumansPeriodicReview();
+    // ---- end of human managers ----
+
+public:
     // ---- quick-match pools ----
     // (season/CDatabaseHandlerQuickMatch.cpp)
     // The memory chunks of the quick-match sides and player records: taken

@@ -15,6 +15,7 @@
 #include "platform/Random.h"
 #include "season/CEuropeanCupDatabase.h"
 #include "season/CRefereeDatabase.h"
+#include "season/CSaveGame.h"
 
 namespace {
 
@@ -54,9 +55,9 @@ bool CDatabaseHandler::SetUpNewGameRecords()
         DebugLog(0, "[CDatabaseHandler::SetUpNewGameRecords] No world is loaded");
         return false;
     }
-    RunNamedStep("CSaveGame::InitialiseSeason and SetupClub for each human");
     const CDate start(kNewGameYear, kNewGameMonth, kNewGameDay);
     SetGameDate(start);
+    SetUpHumansForNewGame();
 
     // Referees are numbered over the whole world, so that one number names
     // one referee wherever he is looked up.
@@ -187,6 +188,7 @@ void CDatabaseHandler::DoNextDay(CDate& date, uint8_t& byNewWeek, uint8_t& byNew
     DoTransferBuyEventsUpdate(previous);
     DoTransferLoanEventsUpdate(previous);
     RunNamedStep("the current human's scouting day waits for the human managers");
+    DoHumansDailyUpdate();
     UpdateHumanNextFixtures();
 }
 
@@ -214,7 +216,6 @@ void CDatabaseHandler::DoNewWeek()
     RunNamedStep("CGroundDatabase::ProcessComponentSchedules runs only for grounds of human-run clubs");
     WritePlayerHistory();
     DoClubsTransferPlanning(true, false);
-    RunNamedStep("CSaveGame::DoDailyUpdate for humans without a club");
 }
 
 void CDatabaseHandler::DoWeeklyUpdate()
@@ -235,7 +236,7 @@ void CDatabaseHandler::DoNewMonth(uint8_t byFlag)
         GetManagerFromID(static_cast<ID_MANAGER>(reinterpret_cast<uintptr_t>(pId)));
     DoClubsTransferPlanning(false, true);
     FillManagerVacancies();
-    RunNamedStep("CSaveGame::CloseFinanceMonth for each human");
+    CloseHumansFinanceMonth();
     SaveProjectedFinance();
 }
 
@@ -287,17 +288,17 @@ void CDatabaseHandler::DoNewSeason()
 
 void CDatabaseHandler::UpdateHumanNextFixtures()
 {
-    for (const CSaveGame* pHuman : m_pHumanSlots)
+    for (CSaveGame* pHuman : m_pHumanSlots)
         if (pHuman)
-            RunNamedStep("the human's next-fixture cache waits for the human manager record");
+            pHuman->UpdateNextFixture();
 }
 
 void CDatabaseHandler::SaveProjectedFinance()
 {
     StartTiming();
     for (const CSaveGame* pHuman : m_pHumanSlots)
-        if (pHuman)
-            RunNamedStep("the projected-finance file waits for the human manager record");
+        if (pHuman && pHuman->GetClub())
+            pHuman->WriteProjectedFinance();
     LogElapsedTime("Save Projected Finance");
 }
 
@@ -322,9 +323,15 @@ void CDatabaseHandler::GetContinueDate(CDate& date) const
     if (m_byContinueMode == 0)
         return;
     // Each human's stop counts from today; with no human the day is tomorrow.
+    // The earliest stop of the humans, never before tomorrow.
+    bool bFirst = true;
     for (const CSaveGame* pHuman : m_pHumanSlots)
-        if (pHuman)
-            RunNamedStep("the human's reference club waits for the human manager record");
+        if (pHuman) {
+            const CDate stop = GetContinueStopForClub(pHuman->GetClub(), pHuman->GetClub() != nullptr);
+            date = bFirst ? stop : std::min(date, stop);
+            bFirst = false;
+        }
+    date = std::max(date, tomorrow);
 }
 
 int CDatabaseHandler::ProcessDay()

@@ -6,6 +6,7 @@
 #include "database/CDatabaseHandler.h"
 #include "tools/worldtool/NamesGenerator.h"
 #include "tools/worldtool/TablesGenerator.h"
+#include "tools/worldtool/TacticsGenerator.h"
 #include "tools/worldtool/WorldGenerator.h"
 #include "tools/worldtool/WorldRun.h"
 
@@ -46,6 +47,7 @@ int generate(int argc, char** argv)
     generators.push_back(std::make_unique<tools::NamesGenerator>());
     generators.push_back(std::make_unique<tools::TablesGenerator>());
     generators.push_back(std::make_unique<tools::WorldGenerator>());
+    generators.push_back(std::make_unique<tools::TacticsGenerator>());
     for (const auto& generator : generators) {
         if (!generator->generate(context)) {
             std::fprintf(stderr, "worldtool: generating %s failed\n", generator->name());

@@ -1,0 +1,139 @@
+// The database root's human slots: ownership, look-ups, the .sav file of a
+// saved game and the humans' part of the day advance.
+#include "database/CDatabaseHandler.h"
+
+#include "common/CBinaryFile.h"
+#include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+#include "season/CSaveGame.h"
+
+void CDatabaseHandler::SetHumanSlot(int nSlot, CSaveGame* pHuman)
+{
+    if (nSlot < 0 || nSlot >= HUMAN_SLOTS)
+        return;
+    CSaveGame::m_pDatabaseHandler = this;
+    if (m_pHumanSlots[nSlot] && m_pHumanSlots[nSlot] != pHuman)
+        delete m_pHumanSlots[nSlot];
+    m_pHumanSlots[nSlot] = pHuman;
+}
+
+int CDatabaseHandler::GetHumanCount() const
+{
+    int nCount = 0;
+    for (const CSaveGame* pHuman : m_pHumanSlots)
+        nCount += pHuman != nullptr;
+    return nCount;
+}
+
+int CDatabaseHandler::GetIndexForHumanPlayer(const CSaveGame* pHuman) const
+{
+    for (int i = 0; i < HUMAN_SLOTS; ++i)
+        if (pHuman && m_pHumanSlots[i] == pHuman)
+            return i;
+    return -1;
+}
+
+CSaveGame* CDatabaseHandler::GetSaveGameForClub(const CClubDatabase* pClub) const
+{
+    for (CSaveGame* pHuman : m_pHumanSlots)
+        if (pClub && pHuman && pHuman->GetClub() == pClub)
+            return pHuman;
+    return nullptr;
+}
+
+void CDatabaseHandler::DeleteHumans()
+{
+    for (CSaveGame*& pSlot : m_pHumanSlots) {
+        delete pSlot;
+        pSlot = nullptr;
+    }
+    if (CSaveGame::m_pDatabaseHandler == this)
+        CSaveGame::m_pDatabaseHandler = nullptr;
+}
+
+bool CDatabaseHandler::SaveHumans(FILE* pFile) const
+{
+    if (!pFile)
+        return false;
+    CBinaryWriter writer(pFile);
+    writer.WriteU8(static_cast<uint8_t>(GetHumanCount()));
+    if (writer.Failed())
+        return false;
+    bool bOk = true;
+    for (const CSaveGame* pHuman : m_pHumanSlots)
+        if (pHuman)
+            bOk = pHuman->WriteSaveDescriptor(pFile) && bOk;
+    for (const CSaveGame* pHuman : m_pHumanSlots)
+        if (pHuman)
+            bOk = pHuman->Save(pFile) && bOk;
+    if (!bOk)
+        DebugLog(0, "[CDatabaseHandler::SaveHumans] The human managers could not be written");
+    return bOk;
+}
+
+bool CDatabaseHandler::LoadHumans(FILE* pFile)
+{
+    if (!pFile)
+        return false;
+    DeleteHumans();
+    CSaveGame::m_pDatabaseHandler = this;
+    CBinaryReader reader(pFile);
+    uint8_t byCount = 0;
+    if (!reader.ReadU8(byCount) || byCount > HUMAN_SLOTS ||
+        !reader.CheckCount(byCount, SAVEGAME_DESCRIPTOR_BYTES) || !reader.Skip(byCount * SAVEGAME_DESCRIPTOR_BYTES)) {
+        DebugLog(0, "[CDatabaseHandler::LoadHumans] The saved game's count of humans is damaged");
+        return false;
+    }
+    for (int i = 0; i < byCount; ++i) {
+        auto* pHuman = new CSaveGame();
+        m_pHumanSlots[i] = pHuman;
+        if (!pHuman->Load(pFile)) {
+            DebugLog(0, "[CDatabaseHandler::LoadHumans] Human %d of the saved game is damaged", i);
+            DeleteHumans();
+            return false;
+        }
+    }
+    // The .bin wrote the current human as his packed place; one beyond the
+    // humans read means the file pair does not belong together.
+    if (byCount && m_byCurrentHuman >= byCount) {
+        DebugLog(0, "[CDatabaseHandler::LoadHumans] The current human %u is not among %u", m_byCurrentHuman, byCount);
+        m_byCurrentHuman = 0;
+    }
+    return true;
+}
+
+void CDatabaseHandler::DoHumansDailyUpdate()
+{
+    for (CSaveGame* pHuman : m_pHumanSlots)
+        if (pHuman) {
+            const bool bHadClub = pHuman->GetClub() != nullptr;
+            pHuman->DoDailyUpdate();
+            if (bHadClub && pHuman->GetClub())
+                pHuman->DoBankUpdate();
+        }
+}
+
+void CDatabaseHandler::CloseHumansFinanceMonth()
+{
+    for (CSaveGame* pHuman : m_pHumanSlots)
+        if (pHuman && pHuman->GetClub())
+            pHuman->CloseFinanceMonth();
+}
+
+void CDatabaseHandler::SetUpHumansForNewGame()
+{
+    for (CSaveGame* pHuman : m_pHumanSlots)
+        if (pHuman) {
+            pHuman->InitialiseSeason(1, 0);
+            pHuman->SetupClub(1, 0);
+            pHuman->m_abyStatus[0] = 1;
+            pHuman->m_abyStatus[1] = pHuman->m_abyStatus[2] = 0;
+        }
+}
+
+void CDatabaseHandler::DoHumansPeriodicReview()
+{
+    for (CSaveGame* pHuman : m_pHumanSlots)
+        if (pHuman)
+            pHuman->DoPeriodicReview();
+}

@@ -1,0 +1,848 @@
+// The human manager's record: its life, the new-game creation, season and
+// club set-up, taking over and leaving a club, the daily and periodic hooks,
+// the small lists and the board objective.
+#include "season/CSaveGame.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/DebugLog.h"
+#include "database/CBuyOfferDatabase.h"
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CEventsDatabase.h"
+#include "database/CLoanOfferDatabase.h"
+#include "database/CManagerDatabase.h"
+#include "database/CPlayerDatabase.h"
+#include "database/CShortlistEntry.h"
+#include "platform/Random.h"
+#include "season/CComponentScheduleDatabase.h"
+
+CDatabaseHandler* CSaveGame::m_pDatabaseHandler = nullptr;
+int CSaveGame::m_nHumanCount = 0;
+
+namespace {
+
+constexpr uint32_t kPlayerRetired = 0x400;
+constexpr int kHumanRating = 40;
+constexpr uint8_t kDefaultCountry = 1;
+
+CDate Today()
+{
+    return CSaveGame::m_pDatabaseHandler ? CSaveGame::m_pDatabaseHandler->GetGameDate() : CDate();
+}
+
+template <typename T>
+void FreeAll(CXList& list)
+{
+    while (!list.IsEmpty())
+        delete static_cast<T*>(list.RemoveHead());
+}
+
+}  // namespace
+
+CSaveGame::CSaveGame()
+{
+    m_byPlayerNumber = static_cast<uint8_t>(m_nHumanCount);
+    ++m_nHumanCount;
+    m_NextDate = Today();
+    m_OwnFormation = FORMATIONRECORD();
+}
+
+CSaveGame::~CSaveGame()
+{
+    --m_nHumanCount;
+    FreeLists();
+    m_lstPostedNews.RemoveAll();
+}
+
+void CSaveGame::FreeLists()
+{
+    while (!m_lstTransferReports.IsEmpty())
+        delete[] static_cast<uint8_t*>(m_lstTransferReports.RemoveHead());
+    while (!m_lstLoanReports.IsEmpty())
+        delete[] static_cast<uint8_t*>(m_lstLoanReports.RemoveHead());
+    FreeAll<CBuyOfferDatabase>(m_lstBuyOffers);
+    FreeAll<CLoanOfferDatabase>(m_lstLoanOffers);
+    FreeAll<CShortlistEntry>(m_lstShortlist);
+    FreeAll<BALANCERECORD>(m_lstBalanceRecords);
+    FreeAll<FINANCETRANSACTION>(m_lstTransactions);
+    FreeAll<SQUADENTRY>(m_lstSquad);
+    while (!m_lstEventHistory.IsEmpty())
+        DeleteEventHistoryRecord(static_cast<EVENTHISTORYRECORD*>(m_lstEventHistory.GetHead()->pData));
+    FreeAll<JOBAPPLICATION>(m_lstJobApplications);
+    FreeAll<STAFFNEGOTIATION>(m_lstNegotiations);
+}
+
+// ---- names and the new-game popup ----
+
+bool CSaveGame::IsValidTypedName(const char* pszName)
+{
+    if (!pszName || !*pszName)
+        return false;
+    return std::strlen(pszName) <= SAVEGAME_MAX_TYPED_NAME;
+}
+
+bool CSaveGame::IsValidFileName(const char* pszName)
+{
+    if (!IsValidTypedName(pszName) || pszName[0] == '.')
+        return false;
+    return std::strpbrk(pszName, "/\\:") == nullptr;
+}
+
+void CSaveGame::SetNames(const char* pszFirstName, const char* pszSurname)
+{
+    std::snprintf(m_szFirstName, sizeof(m_szFirstName), "%s", pszFirstName ? pszFirstName : "");
+    std::snprintf(m_szSurname, sizeof(m_szSurname), "%s", pszSurname ? pszSurname : "");
+}
+
+void CSaveGame::LinkManagerNames() const
+{
+    if (!m_pDatabaseHandler || !m_idManager)
+        return;
+    if (CManagerDatabase* pManager = m_pDatabaseHandler->GetManagerFromID(m_idManager)) {
+        pManager->m_pszFirstName = m_szFirstName;
+        pManager->m_pszLastName = m_szSurname;
+    }
+}
+
+CSaveGame* CSaveGame::CreateNewHuman(CDatabaseHandler& handler, int nSlot, const char* pszName,
+                                     uint8_t byNationality, ID_COUNTRY idCountry)
+{
+    if (nSlot < 0 || nSlot >= HUMAN_SLOTS || handler.GetHumanSlot(nSlot)) {
+        DebugLog(0, "[CSaveGame::CreateNewHuman] Slot %d is not free", nSlot);
+        return nullptr;
+    }
+    if (!IsValidTypedName(pszName)) {
+        DebugLog(0, "[CSaveGame::CreateNewHuman] A manager's name has 1 to %d characters", SAVEGAME_MAX_TYPED_NAME);
+        return nullptr;
+    }
+    auto* pHuman = new CSaveGame();
+    if (const char* pszBlank = std::strchr(pszName, ' ')) {
+        const std::string first(pszName, pszBlank);
+        pHuman->SetNames(first.c_str(), pszBlank + 1);
+    }
+    else
+        pHuman->SetNames("", pszName);
+
+    auto* pManager = new CManagerDatabase();
+    pManager->m_byAbility = kHumanRating;
+    pManager->m_byRating = kHumanRating;
+    pManager->m_byNationality = byNationality;
+    pManager->m_dwSeasonValueA = pManager->m_dwSeasonValueB = 0;
+    pManager->m_bySeasonCounter = 0;
+    // Registered in the pool, which owns him while he has no club.
+    handler.AddManagerToFreePool(pManager->GetId());
+    pHuman->m_idManager = pManager->GetId();
+    pHuman->m_pCountry = handler.GetCountryFromID(idCountry);
+    handler.SetHumanSlot(nSlot, pHuman);
+    pHuman->LinkManagerNames();
+    return pHuman;
+}
+
+// ---- season and club ----
+
+void CSaveGame::InitialiseSeason(uint8_t byClearSavings, uint32_t /*dwFlag*/)
+{
+    m_byResign = m_byBoardRequest = m_byBoardPending = 0;
+    m_nCompensation = 0;
+    m_wLeaveReason = 135;
+    m_nLoanRequest = m_nLoanRequest2 = m_nLoanFee = 0;
+    m_wLoanInterest = 0;
+    m_byLoanTerm = m_byLoanKind = 0;
+    m_nOverdraftRequest = m_nOverdraftFee = 0;
+    m_byOverdraftTerm = m_byOverdraftKind = m_byRefusals = m_byDaysInRed = 0;
+
+    // New humans always start in the same season frame.
+    m_SeasonStart.SetNthWeekday(7, 1999, 6, 2);
+    m_SeasonEnd.SetNthWeekday(5, 2000, 6, 4);
+    for (CDate& date : m_aReminders)
+        date = CDate(1995, 1, 1);
+    for (CDate& date : m_aFurtherDates)
+        date = m_SeasonStart;
+    m_dwWeeksInSeason = 0;
+    for (CDate date = m_SeasonStart; date < m_SeasonEnd; date += 7)
+        ++m_dwWeeksInSeason;
+
+    m_abySeasonBytes[0] = m_abySeasonBytes[1] = 0;
+    ClearNavigationAlerts();
+    for (int i = 0; i < FINANCE_CATEGORIES; ++i)
+        m_aMonthFinance[i] = m_aSeasonFinance[i] = FINANCEENTRY();
+    ClearFinanceMonth();
+    if (byClearSavings)
+        m_nSavings = m_nSavingsAtClose = 0;
+
+    while (!m_lstTransferReports.IsEmpty())
+        delete[] static_cast<uint8_t*>(m_lstTransferReports.RemoveHead());
+    while (!m_lstLoanReports.IsEmpty())
+        delete[] static_cast<uint8_t*>(m_lstLoanReports.RemoveHead());
+    FreeAll<CBuyOfferDatabase>(m_lstBuyOffers);
+    FreeAll<CLoanOfferDatabase>(m_lstLoanOffers);
+    m_lstPostedNews.RemoveAll();
+    FreeAll<CShortlistEntry>(m_lstShortlist);
+    FreeAll<BALANCERECORD>(m_lstBalanceRecords);
+    FreeAll<JOBAPPLICATION>(m_lstJobApplications);
+    FreeAll<STAFFNEGOTIATION>(m_lstNegotiations);
+
+    BALANCERECORD opening;
+    const CDate today = Today();
+    opening.wYear = static_cast<uint16_t>(today.GetYear());
+    opening.byMonth = static_cast<uint8_t>(today.GetMonth());
+    opening.byDay = static_cast<uint8_t>(today.GetDay());
+    opening.nAmount = m_nSavings;
+    opening.wKind = 0;
+    AddBalanceRecord(opening);
+
+    std::memset(m_abyTickets, 0, sizeof(m_abyTickets));
+    std::memset(m_abyInstructions[1], 0, 11 * sizeof(m_abyInstructions[0]));
+    m_dwHandOverValue = 0;
+    m_byHandOver = 0;
+}
+
+void CSaveGame::ClearTeamSheet()
+{
+    std::fill(std::begin(m_apTeamSheet), std::end(m_apTeamSheet), nullptr);
+    std::fill(std::begin(m_apSetPieces), std::end(m_apSetPieces), nullptr);
+}
+
+void CSaveGame::SetDefaultFormation()
+{
+    std::snprintf(m_szFormationName, sizeof(m_szFormationName), "%s", "4-4-2");
+    m_OwnFormation.byShipped = 0;
+    m_OwnFormation.byExtra = 0;
+    std::snprintf(m_OwnFormation.szName, sizeof(m_OwnFormation.szName), "%s", "My formation");
+    m_byModified = 0;
+    if (!LoadTactics(m_szFormationName, true))
+        DebugLog(2, "[CSaveGame::SetupClub] The formation 4-4-2 is missing");
+    std::snprintf(m_szFreeKickSet, sizeof(m_szFreeKickSet), "%s", "none");
+}
+
+void CSaveGame::SetupClub(uint32_t /*dwFlag*/, uint8_t byKeepCountry)
+{
+    m_bySquadWarning = 0;
+    if (!m_pClub) {
+        if (byKeepCountry) {
+            m_idManager = 0;
+            m_pCountry = m_pDatabaseHandler ? m_pDatabaseHandler->GetCountryFromID(kDefaultCountry) : nullptr;
+        }
+        ClearTeamSheet();
+        m_szFormationName[0] = '\0';
+        ClearSquadList();
+        return;
+    }
+    if (m_pClub->GetManager())
+        m_idManager = m_pClub->GetManager()->GetId();
+    m_pCountry = m_pClub->m_pCountry;
+
+    SetDefaultFormation();
+    PickTeam();
+    std::memset(m_abyDelegation, 0, sizeof(m_abyDelegation));
+    m_abyDelegation[0] = 3;
+    m_anAttendanceTrend[0] = m_anAttendanceTrend[1] = 0;
+    for (int nColumn = 0; nColumn < 8; ++nColumn) {
+        m_abyInstructions[0][nColumn] = 50;
+        for (int nEntry = 1; nEntry <= 8; ++nEntry)
+            m_abyInstructions[nEntry][nColumn] = 0;
+    }
+    m_abyInstructions[0][8] = m_abyInstructions[0][9] = 0;
+    ResetFormationPositions();
+    for (CPlayerDatabase* pPlayer : m_pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        AddSquadEntry(pPlayer);
+}
+
+void CSaveGame::TakeOverClub(CClubDatabase* pClub)
+{
+    InitialiseSeason(1, 0);
+    if (pClub && m_pDatabaseHandler) {
+        // The club's manager makes way for the human, back into the pool.
+        const CManagerDatabase* pOld = pClub->GetManager();
+        const ID_MANAGER idOld = pOld ? pOld->GetId() : 0;
+        if (idOld && idOld != m_idManager) {
+            pClub->SetManager(0, true);
+            m_pDatabaseHandler->AddManagerToFreePool(idOld);
+        }
+        m_pDatabaseHandler->RemoveManagerFromFreePool(m_idManager);
+        pClub->SetManager(m_idManager, true);
+    }
+    m_pClub = pClub;
+    m_nCompensation = 0;
+    SetupClub(1, 0);
+    UpdateNextFixture();
+    if (m_pDatabaseHandler && m_pClub)
+        WriteProjectedFinance();
+    AddEventHistoryRecord();
+}
+
+void CSaveGame::LeaveClub()
+{
+    if (m_pDatabaseHandler) {
+        std::remove(GetHistoryFileName());
+        std::remove(GetFinanceHistoryFileName());
+        std::remove(GetProjectedFinanceFileName());
+        if (m_pClub) {
+            char szName[32];
+            std::snprintf(szName, sizeof(szName), "Temp%d.wmh", m_pClub->GetID());
+            std::remove(szName);
+            std::snprintf(szName, sizeof(szName), "Temp%d.hhs", m_pClub->GetID());
+            std::remove(szName);
+        }
+    }
+    m_pClub = nullptr;
+    while (!m_lstEventHistory.IsEmpty())
+        DeleteEventHistoryRecord(static_cast<EVENTHISTORYRECORD*>(m_lstEventHistory.GetHead()->pData));
+    FreeAll<STAFFNEGOTIATION>(m_lstNegotiations);
+    ClearSquadList();
+    FreeAll<CShortlistEntry>(m_lstShortlist);
+    ClearTeamSheet();
+    if (m_byResign) {
+        PostNews(93);
+        m_byResign = 0;
+    }
+    else
+        PostNews(m_wLeaveReason);
+}
+
+void CSaveGame::Resign()
+{
+    m_byResign = 1;
+    if (m_pDatabaseHandler)
+        if (CManagerDatabase* pManager = m_pDatabaseHandler->GetManagerFromID(m_idManager)) {
+            pManager->m_byAbility = static_cast<uint8_t>(std::max(20, pManager->m_byAbility - 15));
+            pManager->m_byRating = static_cast<uint8_t>(std::max(20, pManager->m_byRating - 10));
+        }
+    m_nCompensation = 0;
+}
+
+void CSaveGame::PostNews(uint16_t wCode)
+{
+    m_lstPostedNews.AddTail(reinterpret_cast<void*>(static_cast<uintptr_t>(wCode)));
+    DebugLog(5, "[CSaveGame::PostNews] News item %u for human %u", wCode, m_byPlayerNumber);
+}
+
+void CSaveGame::DoDailyUpdate()
+{
+    m_bySquadWarning = 0;
+    if (m_pClub) {
+        // A club in the pool outside the league ladder, a board that has had
+        // enough or ruinous debts end the job, checked in that order.
+        bool bSacked = false;
+        if (m_pClub->m_pDivision && m_pClub->m_pDivision->m_byKind == DIVISION_KIND_BOTTOM_OTHER) {
+            m_wLeaveReason = 134;
+            bSacked = true;
+        }
+        else if (m_pClub->m_nBoardConfidence < 25)
+            bSacked = true;
+        else if (m_pClub->m_nBankBalance < -30000000) {
+            m_wLeaveReason = 129;
+            bSacked = true;
+        }
+        if (!bSacked && m_byResign)
+            bSacked = true;
+        if (bSacked) {
+            CClubDatabase* pClub = m_pClub;
+            LeaveClub();
+            if (m_pDatabaseHandler) {
+                // The human keeps his record; the club looks for another manager.
+                pClub->SetManager(0, true);
+                m_pDatabaseHandler->AddManagerToFreePool(m_idManager);
+            }
+        }
+        else if (m_byBoardRequest && !m_byBoardPending) {
+            m_byBoardRequest = 0;
+            m_byBoardPending = 0;
+            PostNews(137);
+        }
+    }
+    UpdateJobApplications();
+    UpdateStaffNegotiations();
+}
+
+void CSaveGame::DoPeriodicReview()
+{
+    const CDate today = Today();
+    while (!m_lstEventHistory.IsEmpty()) {
+        auto* pRecord = static_cast<EVENTHISTORYRECORD*>(m_lstEventHistory.GetHead()->pData);
+        if (!pRecord->pEvent || today.DaysBetween(pRecord->pEvent->GetDate()) < 31)
+            break;
+        DeleteEventHistoryRecord(pRecord);
+    }
+    for (LPXLISTNODE pNode = m_lstBalanceRecords.GetHead(); pNode;) {
+        LPXLISTNODE pCurrent = pNode;
+        pNode = pNode->pNext;
+        auto* pRecord = static_cast<BALANCERECORD*>(pCurrent->pData);
+        if (today.DaysBetween(CDate(pRecord->wYear, pRecord->byMonth, pRecord->byDay)) > 365) {
+            m_lstBalanceRecords.Remove(pCurrent);
+            delete pRecord;
+        }
+    }
+    SetNavigationAlert(4, 1);
+    if (m_pClub) {
+        if (m_pClub->m_nFanConfidence < 25)
+            PostNews(138);
+        else if (m_pClub->m_nFanConfidence > 80)
+            PostNews(139);
+        if (m_pClub->m_nBoardConfidence < 30)
+            PostNews(140);
+        else if (m_pClub->m_nBoardConfidence > 80)
+            PostNews(141);
+    }
+}
+
+uint32_t CSaveGame::GetColourForClub() const
+{
+    static const uint32_t s_adwColours[HUMAN_SLOTS] = {1834859, 16753755, 38655, 8553215};
+    if (m_byPlayerNumber < HUMAN_SLOTS)
+        return s_adwColours[m_byPlayerNumber];
+    DebugLog(2, "[CSaveGame::GetColourForClub] Unknown Player Number %d", m_byPlayerNumber);
+    return 16777215;
+}
+
+// ---- navigation and next match ----
+
+void CSaveGame::SetNavigationAlert(int nIndex, int8_t nValue)
+{
+    if (nIndex >= 0 && nIndex < SAVEGAME_NAVIGATION_ALERTS && m_anAlerts[nIndex] != nValue)
+        m_anAlerts[nIndex] = nValue;
+}
+
+void CSaveGame::ClearNavigationAlerts()
+{
+    std::fill(std::begin(m_anAlerts), std::end(m_anAlerts), 0);
+}
+
+int8_t CSaveGame::GetNavigationAlert(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < SAVEGAME_NAVIGATION_ALERTS ? m_anAlerts[nIndex] : 0;
+}
+
+void CSaveGame::MarkNavigationAlertShown(int nIndex)
+{
+    if (nIndex >= 0 && nIndex < SAVEGAME_NAVIGATION_ALERTS)
+        m_anAlerts[nIndex] = static_cast<int8_t>(m_anAlerts[nIndex] | 0x80);
+}
+
+int32_t CSaveGame::GetNextFixture(uint8_t* pbyHome, uint8_t* pbyCompetition, uint32_t* pdwDate,
+                                  uint8_t* pbyCountry) const
+{
+    if (pbyHome)
+        *pbyHome = m_byNextHome;
+    if (pbyCompetition)
+        *pbyCompetition = m_byNextCompetition;
+    if (pdwDate)
+        *pdwDate = m_NextDate.GetValue();
+    if (pbyCountry)
+        *pbyCountry = m_byNextCountry;
+    return m_nNextOpponent;
+}
+
+void CSaveGame::UpdateNextFixture()
+{
+    m_byNextCompetition = 255;
+    m_byNextHome = 1;
+    m_byNextCountry = 0;
+    m_nNextOpponent = -1;
+    if (!m_pClub || !m_pDatabaseHandler)
+        return;
+    CDate date;
+    m_nNextOpponent = m_pDatabaseHandler->GetNextFixture(m_pClub, &m_byNextHome, &m_byNextCompetition, &date);
+    if (m_nNextOpponent >= 0) {
+        m_NextDate = date;
+        m_byNextCountry = m_pClub->m_pCountry ? m_pClub->m_pCountry->GetID() : 0;
+    }
+}
+
+// ---- shortlist, squad list, applications, negotiations ----
+
+CShortlistEntry* CSaveGame::AddToShortlist(CPlayerDatabase* pPlayer)
+{
+    if (!pPlayer)
+        return nullptr;
+    for (CShortlistEntry* pEntry : m_lstShortlist.Items<CShortlistEntry>())
+        if (pEntry->GetPlayerID() == pPlayer->m_idPerson)
+            return pEntry;
+    auto* pEntry = new CShortlistEntry();
+    pEntry->Set(pPlayer->m_idPerson, Today(), 0);
+    m_lstShortlist.AddTail(pEntry);
+    return nullptr;
+}
+
+bool CSaveGame::RemoveFromShortlist(const CPlayerDatabase* pPlayer)
+{
+    for (LPXLISTNODE pNode = m_lstShortlist.GetHead(); pNode;) {
+        LPXLISTNODE pCurrent = pNode;
+        pNode = pNode->pNext;
+        auto* pEntry = static_cast<CShortlistEntry*>(pCurrent->pData);
+        if (pPlayer && pEntry->GetPlayerID() == pPlayer->m_idPerson) {
+            m_lstShortlist.Remove(pCurrent);
+            delete pEntry;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CSaveGame::IsShortlisted(ID_PLAYER idPlayer) const
+{
+    for (const CShortlistEntry* pEntry : m_lstShortlist.Items<CShortlistEntry>())
+        if (pEntry->GetPlayerID() == idPlayer)
+            return true;
+    return false;
+}
+
+void CSaveGame::RemoveRetiredFromShortlist()
+{
+    for (LPXLISTNODE pNode = m_lstShortlist.GetHead(); pNode;) {
+        LPXLISTNODE pCurrent = pNode;
+        pNode = pNode->pNext;
+        auto* pEntry = static_cast<CShortlistEntry*>(pCurrent->pData);
+        const CPlayerDatabase* pPlayer =
+            m_pDatabaseHandler ? m_pDatabaseHandler->GetPlayerFromID(pEntry->GetPlayerID()) : nullptr;
+        if (!pPlayer || (pPlayer->m_dwFlags & kPlayerRetired)) {
+            m_lstShortlist.Remove(pCurrent);
+            delete pEntry;
+        }
+    }
+}
+
+SQUADENTRY* CSaveGame::AddSquadEntry(CPlayerDatabase* pPlayer)
+{
+    if (!pPlayer)
+        return nullptr;
+    if (SQUADENTRY* pEntry = FindSquadEntry(pPlayer->m_idPerson))
+        return pEntry;
+    auto* pEntry = new SQUADENTRY;
+    pEntry->pPlayer = pPlayer;
+    m_lstSquad.AddTail(pEntry);
+    return pEntry;
+}
+
+SQUADENTRY* CSaveGame::FindSquadEntry(ID_PLAYER idPlayer) const
+{
+    for (SQUADENTRY* pEntry : m_lstSquad.Items<SQUADENTRY>())
+        if (pEntry->pPlayer && pEntry->pPlayer->m_idPerson == idPlayer)
+            return pEntry;
+    return nullptr;
+}
+
+void CSaveGame::RemoveSquadEntry(const CPlayerDatabase* pPlayer)
+{
+    if (!pPlayer)
+        return;
+    if (SQUADENTRY* pEntry = FindSquadEntry(pPlayer->m_idPerson)) {
+        m_lstSquad.Remove(m_lstSquad.Find(pEntry));
+        delete pEntry;
+    }
+}
+
+void CSaveGame::ClearSquadList()
+{
+    FreeAll<SQUADENTRY>(m_lstSquad);
+}
+
+void CSaveGame::OnPlayerLeft(CPlayerDatabase* pPlayer)
+{
+    CompactTeamSheet();
+    RemoveSquadEntry(pPlayer);
+    if (!m_pClub)
+        return;
+    const int nSquad = m_pClub->m_lstPlayers.GetCount();
+    if (nSquad < 22 && !m_bySquadWarning) {
+        PostNews(131);
+        m_bySquadWarning = 1;
+        return;
+    }
+    if (nSquad < 18) {
+        m_wLeaveReason = 130;
+        m_byResign = 0;
+        CClubDatabase* pClub = m_pClub;
+        LeaveClub();
+        if (m_pDatabaseHandler) {
+            pClub->SetManager(0, true);
+            m_pDatabaseHandler->AddManagerToFreePool(m_idManager);
+        }
+    }
+}
+
+void CSaveGame::OnPlayerJoined(CPlayerDatabase* pPlayer, int nHow)
+{
+    if (!pPlayer)
+        return;
+    for (CPlayerDatabase*& pPlace : m_apTeamSheet)
+        if (!pPlace) {
+            pPlace = pPlayer;
+            break;
+        }
+    CompactTeamSheet();
+    AddSquadEntry(pPlayer);
+    if (nHow >= 1 && nHow <= 3 && m_nNextOpponent >= 0)
+        PostNews(83);
+}
+
+JOBAPPLICATION* CSaveGame::ApplyForJob(const CClubDatabase* pClub)
+{
+    if (!pClub)
+        return nullptr;
+    auto* pApplication = new JOBAPPLICATION;
+    pApplication->Applied = Today();
+    pApplication->dwClubId = pClub->GetID();
+    m_lstJobApplications.AddTail(pApplication);
+    return pApplication;
+}
+
+JOBAPPLICATION* CSaveGame::FindJobApplication(const CClubDatabase* pClub) const
+{
+    for (JOBAPPLICATION* p : m_lstJobApplications.Items<JOBAPPLICATION>())
+        if (pClub && p->dwClubId == pClub->GetID())
+            return p;
+    return nullptr;
+}
+
+void CSaveGame::RemoveJobApplication(JOBAPPLICATION* pApplication)
+{
+    if (LPXLISTNODE pNode = m_lstJobApplications.Find(pApplication)) {
+        m_lstJobApplications.Remove(pNode);
+        delete pApplication;
+    }
+}
+
+void CSaveGame::SetJobApplicationOutcome(JOBAPPLICATION* pApplication, bool bHired)
+{
+    if (!pApplication)
+        return;
+    if (bHired) {
+        pApplication->dwStatus = 6;
+        return;
+    }
+    if (pApplication->dwStatus != 3)
+        PostNews(204);
+    pApplication->dwStatus = 2;
+}
+
+void CSaveGame::UpdateJobApplications()
+{
+    const CDate today = Today();
+    for (LPXLISTNODE pNode = m_lstJobApplications.GetHead(); pNode;) {
+        auto* p = static_cast<JOBAPPLICATION*>(pNode->pData);
+        pNode = pNode->pNext;
+        const CClubDatabase* pClub = m_pDatabaseHandler ? m_pDatabaseHandler->GetClubFromID(
+                                                              static_cast<ID_CLUB>(p->dwClubId))
+                                                        : nullptr;
+        switch (p->dwStatus) {
+        case 0:
+            p->dwStatus = 1;
+            p->Decision = CDate(today.GetValue(), pClub && !pClub->GetManager() ? 1 : 7 + plat::rand() % 21);
+            break;
+        case 1:
+            if (today < p->Decision)
+                break;
+            // A club that another human runs, or that is no league club,
+            // never takes him.
+            if (!pClub || (m_pDatabaseHandler && m_pDatabaseHandler->GetSaveGameForClub(pClub)) ||
+                (pClub->m_pDivision && pClub->m_pDivision->m_byKind == DIVISION_KIND_BOTTOM_OTHER)) {
+                p->dwStatus = 2;
+                PostNews(205);
+            }
+            else if (pClub->GetManager()) {
+                p->dwStatus = 2;
+                PostNews(204);
+            }
+            else {
+                p->dwStatus = 3;
+                PostNews(203);
+            }
+            break;
+        case 2:
+        case 3:
+            if (today > CDate(p->Decision.GetValue(), p->dwStatus == 2 ? 14 : 28))
+                RemoveJobApplication(p);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+STAFFNEGOTIATION* CSaveGame::AddStaffNegotiation(ID_STAFF idStaff, int32_t nOffer)
+{
+    auto* p = new STAFFNEGOTIATION;
+    p->wStaffId = idStaff;
+    p->nOffer = nOffer;
+    p->Made = Today();
+    m_lstNegotiations.AddTail(p);
+    return p;
+}
+
+STAFFNEGOTIATION* CSaveGame::FindStaffNegotiation(ID_STAFF idStaff) const
+{
+    for (STAFFNEGOTIATION* p : m_lstNegotiations.Items<STAFFNEGOTIATION>())
+        if (p->wStaffId == idStaff)
+            return p;
+    return nullptr;
+}
+
+void CSaveGame::RemoveStaffNegotiation(STAFFNEGOTIATION* pNegotiation)
+{
+    if (LPXLISTNODE pNode = m_lstNegotiations.Find(pNegotiation)) {
+        m_lstNegotiations.Remove(pNode);
+        delete pNegotiation;
+    }
+}
+
+void CSaveGame::UpdateStaffNegotiations()
+{
+    const CDate today = Today();
+    for (LPXLISTNODE pNode = m_lstNegotiations.GetHead(); pNode;) {
+        auto* p = static_cast<STAFFNEGOTIATION*>(pNode->pData);
+        pNode = pNode->pNext;
+        switch (p->byStatus) {
+        case 0:
+            p->byStatus = 1;
+            p->Decision = CDate(today.GetValue(), 7 + plat::rand() % 14);
+            break;
+        case 1:
+            if (m_pClub && m_pClub->m_lstStaff.GetCount() >= 23) {
+                p->byStatus = 5;
+                PostNews(166);
+            }
+            else if (!(today < p->Decision)) {
+                if (!m_pDatabaseHandler || !m_pDatabaseHandler->GetStaffFromID(p->wStaffId)) {
+                    p->byStatus = 2;
+                    PostNews(8);
+                }
+                else {
+                    p->byStatus = 3;
+                    PostNews(10);
+                }
+            }
+            break;
+        case 2:
+        case 3:
+        case 5:
+            if (today > CDate(p->Decision.GetValue(), p->byStatus == 3 ? 28 : 14))
+                RemoveStaffNegotiation(p);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+// ---- board objective ----
+
+int CSaveGame::CheckBoardObjective()
+{
+    const uint8_t byWas = m_byObjectiveCountdown;
+    if (m_byObjectiveCountdown)
+        --m_byObjectiveCountdown;
+    const CDivisionDatabase* pDivision = m_pClub ? m_pClub->m_pDivision : nullptr;
+    const int nPosition = m_pClub ? m_pClub->m_byLeaguePosition : 0;
+    const int nSafe = pDivision ? pDivision->GetClubCount() - pDivision->m_byAutomaticRelegations -
+                                      pDivision->m_byPlayOffRelegations
+                                : 0;
+    const bool bBoth = (m_byQualification & 3) == 3;
+    switch (m_byObjectiveType) {
+    case 3:
+        if (m_pClub && nPosition == 1)
+            return 1;
+        return byWas == 1 ? 0 : 2;
+    case 7:
+        if (m_byObjectiveCountdown == 1)
+            return bBoth ? 1 : 2;
+        if (byWas == 1)
+            return bBoth ? 1 : 0;
+        return 2;
+    default:
+        break;
+    }
+    if (byWas != 1)
+        return 2;
+    if (!m_pClub)
+        return 0;
+    switch (m_byObjectiveType) {
+    case 0:
+        return nPosition < 7 ? 1 : 0;
+    case 1:
+    case 2:
+        return nPosition <= nSafe ? 1 : 0;
+    case 4:
+        return nPosition <= nSafe && static_cast<int64_t>(m_pClub->m_nBankBalance) + m_nSavings >= 15000000 ? 1 : 0;
+    case 5:
+        // The cup winners are not recorded on the club yet; the league title
+        // alone does not meet this objective.
+        return 0;
+    case 6:
+        return pDivision && pDivision->m_byDivisionNumber == 1 ? 1 : 0;
+    default:
+        return 0;
+    }
+}
+
+// ---- event history ----
+
+namespace {
+
+int EventDataType(int nKind)
+{
+    if (nKind == 34)
+        return 1;
+    if (nKind == 15 || (nKind >= 19 && nKind <= 25))
+        return 2;
+    if (nKind == 3 || nKind == 6 || nKind == 7 || (nKind >= 9 && nKind <= 14))
+        return 3;
+    if (nKind == 35 || nKind == 36)
+        return 4;
+    if (nKind >= 30 && nKind <= 33)
+        return 5;
+    return 0;
+}
+
+}  // namespace
+
+int SaveGameEventDataType(int nKind)
+{
+    return EventDataType(nKind);
+}
+
+void CSaveGame::AddEventHistoryRecord()
+{
+    if (!m_pClub || !m_pDatabaseHandler)
+        return;
+    // Only events without data are copied: the records the others name live
+    // in markets and managers that keep their own copies.
+    for (const CCountryDatabase* pCountry : m_pDatabaseHandler->GetCountries().Items<CCountryDatabase>())
+        for (const CEventsDatabase* pEvent : pCountry->GetEvents().Items<CEventsDatabase>())
+            if (pEvent->IsClubEvent(m_pClub) && EventDataType(pEvent->GetType()) == 0) {
+                auto* pRecord = new EVENTHISTORYRECORD;
+                pRecord->pEvent = new CEventsDatabase(*pEvent);
+                m_lstEventHistory.AddTail(pRecord);
+            }
+}
+
+void CSaveGame::DeleteEventHistoryRecord(EVENTHISTORYRECORD* pRecord)
+{
+    if (!pRecord)
+        return;
+    switch (pRecord->pEvent ? EventDataType(pRecord->pEvent->GetType()) : 0) {
+    case 1:
+    case 4:
+        delete[] static_cast<uint8_t*>(pRecord->pData);
+        break;
+    case 2:
+        delete static_cast<CLoanOfferDatabase*>(pRecord->pData);
+        break;
+    case 3:
+        delete static_cast<CBuyOfferDatabase*>(pRecord->pData);
+        break;
+    case 5:
+        delete static_cast<CComponentScheduleDatabase*>(pRecord->pData);
+        break;
+    default:
+        break;
+    }
+    delete pRecord->pEvent;
+    if (LPXLISTNODE pNode = m_lstEventHistory.Find(pRecord))
+        m_lstEventHistory.Remove(pNode);
+    delete pRecord;
+}

@@ -1,0 +1,452 @@
+#pragma once
+// The record of one human manager: his club, name and country, team sheet
+// and tactics, the club's money books and bank requests, his lists and the
+// event history. At most four exist, held in the database root's slots; each
+// is written to and read from the .sav file of a saved game.
+//
+// Nothing here throws: a bad file or a bad name is logged and refused.
+#include "common/CDate.h"
+#include "common/CXList.h"
+#include "common/Identifiers.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+class CBinaryReader;
+class CBinaryWriter;
+class CClubDatabase;
+class CCountryDatabase;
+class CDatabaseHandler;
+class CEventsDatabase;
+class CPlayerDatabase;
+
+constexpr int SAVEGAME_SHEET_PLACES = 50;
+constexpr int SAVEGAME_SETPIECE_PLACES = 8;
+constexpr int SAVEGAME_LINEUP = 11;
+constexpr int SAVEGAME_NAME_BYTES = 80;
+// Names the user types are at most this long.
+constexpr int SAVEGAME_MAX_TYPED_NAME = 39;
+constexpr int SAVEGAME_DESCRIPTOR_BYTES = 100;
+constexpr int SAVEGAME_NAVIGATION_ALERTS = 10;
+constexpr int FINANCE_CATEGORIES = 103;
+constexpr int FINANCE_GROUPS = 15;
+constexpr int FINANCE_MONTHS_KEPT = 12;
+constexpr int FINANCE_PROJECTED_MONTHS = 6;
+constexpr int TICKET_ROWS = 17;
+constexpr int TICKET_ROW_BYTES = 28;
+constexpr int STAND_PRICE_ENTRIES = 32;
+constexpr int STAND_PRICE_BYTES = 12;
+constexpr int FORMATION_ZONES = 30;
+constexpr int FORMATION_NAME_BYTES = 40;
+constexpr int SETPIECE_POINTS = 11;
+constexpr int SETPIECE_TARGETS = 7;
+constexpr int FREEKICK_ZONES = 29;
+constexpr int SETPIECE_ROUTINES = 3;
+constexpr int FREEKICK_ROUTINE_TOTAL = FREEKICK_ZONES * SETPIECE_ROUTINES;
+constexpr int CORNER_ROUTINE_TOTAL = 2 * SETPIECE_ROUTINES * 2;
+constexpr uint16_t FORMATION_FILE_MAGIC = 4080;
+constexpr uint16_t FORMATION_FILE_VERSION = 261;
+constexpr uint16_t SETPIECE_FILE_MAGIC = 4095;
+constexpr uint16_t SETPIECE_FILE_VERSION = 256;
+constexpr uint16_t SAVEGAME_DESCRIPTOR_MAGIC = 48880;
+constexpr uint8_t SAVEGAME_DESCRIPTOR_MARK = 224;
+constexpr uint8_t BOARD_OBJECTIVE_NONE = 255;
+
+// One player's place in a formation: base point, the order in which places
+// are listed and stored, and a byte kept as it stands.
+struct FORMATIONENTRY {
+    uint16_t wX = 0;
+    uint16_t wY = 0;
+    uint8_t byOrder = 0;
+    uint8_t byExtra = 0;
+};
+
+// Where one player stands in each zone, in grid units (match units / 25).
+struct POSITIONBLOCK {
+    int32_t anFirst[FORMATION_ZONES][2] = {};
+    int32_t anSecond[FORMATION_ZONES][2] = {};
+    int32_t nValue = 0;
+    int32_t nExtra = 0;
+};
+
+struct FORMATIONRECORD {
+    FORMATIONENTRY aEntries[SAVEGAME_LINEUP];
+    char szName[FORMATION_NAME_BYTES] = {};
+    uint8_t byShipped = 0;
+    uint8_t byExtra = 0;
+};
+
+// The eleven places and blocks of one formation file.
+struct FORMATIONDATA {
+    FORMATIONENTRY aEntries[SAVEGAME_LINEUP];
+    POSITIONBLOCK aBlocks[SAVEGAME_LINEUP];
+};
+
+struct SETPIECEROUTINE {
+    bool bHasPoints = false;
+    uint16_t awPoints[SETPIECE_POINTS][2] = {};
+    uint16_t awTargetX[SETPIECE_TARGETS] = {};
+    uint16_t awTargetY[SETPIECE_TARGETS] = {};
+    uint8_t byTaker = 255;
+    uint8_t byTargetCount = 0;
+    uint8_t abyExtra[2] = {};
+    bool IsSet() const { return bHasPoints || byTargetCount != 0; }
+};
+
+// The match engine's team layout of one player.
+struct MATCHLAYOUTENTRY {
+    int32_t anFirst[FORMATION_ZONES][2] = {};
+    int32_t anSecond[FORMATION_ZONES][2] = {};
+    int32_t nValue = 0;
+    uint16_t wSlot = 0;
+};
+
+// A set-piece routine in match units.
+struct MATCHSETPIECE {
+    int16_t anPoints[SETPIECE_POINTS][2] = {};
+    uint16_t awTargetX[SETPIECE_TARGETS] = {};
+    uint16_t awTargetY[SETPIECE_TARGETS] = {};
+    uint8_t byTaker = 255;
+    uint8_t byTargetCount = 0;
+    uint8_t byHasPoints = 0;
+};
+
+struct FINANCEENTRY {
+    int32_t nIncome = 0;
+    int32_t nExpense = 0;
+};
+
+// The parameter is kept as the identifier of what it names (a club, staff
+// member, manager, component or schedule) or as its plain value, so that a
+// book written and read back names the same records.
+struct FINANCETRANSACTION {
+    int32_t nIncome = 0;
+    int32_t nExpense = 0;
+    uint32_t dwCategory = 0;
+    uint32_t dwParameter = 0;
+};
+
+struct BALANCERECORD {
+    uint16_t wYear = 0;
+    uint8_t byMonth = 0;
+    uint8_t byDay = 0;
+    int32_t nAmount = 0;
+    int32_t nBalanceAfter = 0;
+    uint16_t wParameter = 0;
+    uint16_t wKind = 0;  // 0 opening, 1 deposit, 2 withdrawal, 3 interest, 4 debit
+};
+
+struct FINANCECATEGORY {
+    uint8_t byParameterKind;
+    uint8_t byBalance;  // 1 moves the club's bank balance
+    uint8_t byGroup;
+};
+
+struct JOBAPPLICATION {
+    CDate Applied;
+    CDate Decision;
+    uint32_t dwClubId = 0;
+    uint32_t dwStatus = 0;  // 0 new, 1 waiting, 2 refused, 3 offered, 6 closed
+};
+
+struct STAFFNEGOTIATION {
+    uint16_t wStaffId = 0;
+    int32_t nOffer = 0;
+    CDate Made;
+    CDate Decision;
+    uint8_t byStatus = 0;
+};
+
+struct SQUADENTRY {
+    CPlayerDatabase* pPlayer = nullptr;
+    int32_t nValue1 = 0;
+    int32_t nValue2 = 0;
+};
+
+struct EVENTHISTORYRECORD {
+    CEventsDatabase* pEvent = nullptr;
+    void* pData = nullptr;
+};
+
+class CSaveGame {
+public:
+    CSaveGame();
+    ~CSaveGame();
+    CSaveGame(const CSaveGame&) = delete;
+    CSaveGame& operator=(const CSaveGame&) = delete;
+
+    // The root every human works in, set while it exists.
+    static CDatabaseHandler* m_pDatabaseHandler;
+    static int GetHumanCount() { return m_nHumanCount; }
+
+    // ---- the new-game popup ----
+    // Creates a human in an empty slot with his own manager record (both
+    // ratings 40). The name is split at the first blank into first name and
+    // surname. Null (logged) for a taken or bad slot or a bad name.
+    static CSaveGame* CreateNewHuman(CDatabaseHandler& handler, int nSlot, const char* pszName,
+                                     uint8_t byNationality, ID_COUNTRY idCountry);
+    // A name the user typed: not empty and at most 39 characters.
+    static bool IsValidTypedName(const char* pszName);
+    // A file name the user typed: a valid name without path separators,
+    // drive marks or a leading dot.
+    static bool IsValidFileName(const char* pszName);
+
+    // ---- season and club ----
+    void InitialiseSeason(uint8_t byClearSavings, uint32_t dwFlag);
+    void SetupClub(uint32_t dwFlag, uint8_t byKeepCountry);
+    void TakeOverClub(CClubDatabase* pClub);
+    void LeaveClub();
+    void Resign();
+    void DoDailyUpdate();
+    void DoPeriodicReview();
+    uint32_t GetColourForClub() const;
+
+    // ---- the .sav file ----
+    bool WriteSaveDescriptor(FILE* pFile) const;
+    bool Save(FILE* pFile) const;
+    // False (logged) when the body is cut short or a count is larger than
+    // what follows; the record may then hold part of the body.
+    bool Load(FILE* pFile);
+
+    // ---- formations and set pieces ----
+    // Writes the working formation as "Data\Saves\<name>.ct"; false (logged)
+    // for a bad name or a file that cannot be written.
+    bool SaveTactics(const char* pszName);
+    // Applies a formation file to the working formation; with bShipped the
+    // game's "Data\Tactics\<name>.pdt", else the player's ".ct". A missing
+    // or bad file leaves the working formation as it was.
+    bool LoadTactics(const char* pszName, bool bShipped);
+    // A shipped formation straight into the match layout; an empty layout
+    // when the file is missing or bad.
+    static bool LoadTactics(const char* pszName, MATCHLAYOUTENTRY* pLayout);
+    void GetMatchFormation(MATCHLAYOUTENTRY* pLayout) const;
+    bool SaveFreeKicks(const char* pszName);
+    bool LoadFreeKicks(const char* pszName, bool bShipped);
+    bool SaveCorners(const char* pszName);
+    bool LoadCorners(const char* pszName, bool bShipped);
+    int GetFreeKickRoutineCount(int nZone) const;
+    int GetCornerRoutineCount(int nSide, int nVariant) const;
+    bool GetFreeKickRoutine(MATCHSETPIECE& out, int nZone, int nRoutine) const;
+    bool GetCornerRoutine(MATCHSETPIECE& out, int nSide, int nVariant, int nRoutine) const;
+    SETPIECEROUTINE& FreeKickRoutine(int nZone, int nRoutine) { return m_aFreeKicks[nZone * 3 + nRoutine]; }
+    SETPIECEROUTINE& CornerRoutine(int nSide, int nVariant, int nRoutine)
+    {
+        return m_aCorners[(nSide * 3 + nRoutine) * 2 + nVariant];
+    }
+    // The file forms, shared with the data kit's generator.
+    static bool WriteFormationFile(const std::string& path, const FORMATIONDATA& data);
+    static bool ReadFormationFile(const std::string& path, FORMATIONDATA& data);
+    static bool WriteSetPieceFile(const std::string& path, const SETPIECEROUTINE* pRoutines, int nCount);
+    static bool ReadSetPieceFile(const std::string& path, SETPIECEROUTINE* pRoutines, int nCount);
+
+    // ---- line-up ----
+    // The club's best line-up for its next fixture onto the team sheet,
+    // then every other squad player.
+    void PickTeam();
+    void ResetFormationPositions();
+    void InsertPlayerIntoLineup(CPlayerDatabase* pPlayer);
+    void CompactTeamSheet();
+    CPlayerDatabase* GetSheetPlayer(int nPlace) const
+    {
+        return nPlace >= 0 && nPlace < SAVEGAME_SHEET_PLACES ? m_apTeamSheet[nPlace] : nullptr;
+    }
+    void SetSheetPlayer(int nPlace, CPlayerDatabase* pPlayer)
+    {
+        if (nPlace >= 0 && nPlace < SAVEGAME_SHEET_PLACES)
+            m_apTeamSheet[nPlace] = pPlayer;
+    }
+    CPlayerDatabase* GetSetPiecePlayer(int n) const
+    {
+        return n >= 0 && n < SAVEGAME_SETPIECE_PLACES ? m_apSetPieces[n] : nullptr;
+    }
+
+    // ---- money ----
+    static const FINANCECATEGORY& GetFinanceCategory(int nCategory);
+    void AddFinanceTransaction(int nCategory, int32_t nIncome, int32_t nExpense, uint32_t dwParameter,
+                               uint16_t wValue);
+    void AddBalanceRecord(const BALANCERECORD& record);
+    void ClearFinanceMonth();
+    void CloseFinanceMonth();
+    uint8_t CountFinanceMonths() const;
+    void NewSeason();
+    void DoBankUpdate();
+    // Six months of projected books from the current month on.
+    bool WriteProjectedFinance() const;
+    const char* GetHistoryFileName() const;
+    const char* GetFinanceHistoryFileName() const;
+    const char* GetProjectedFinanceFileName() const;
+    bool WriteFinance(CBinaryWriter& writer) const;
+    const FINANCEENTRY& GetMonthEntry(int nCategory) const { return m_aMonthFinance[nCategory]; }
+    const FINANCEENTRY& GetSeasonEntry(int nCategory) const { return m_aSeasonFinance[nCategory]; }
+    const CXList& GetTransactions() const { return m_lstTransactions; }
+    const CXList& GetBalanceRecords() const { return m_lstBalanceRecords; }
+
+    // ---- lists ----
+    // The existing entry when he is listed already, else null after adding him.
+    class CShortlistEntry* AddToShortlist(CPlayerDatabase* pPlayer);
+    bool RemoveFromShortlist(const CPlayerDatabase* pPlayer);
+    bool IsShortlisted(ID_PLAYER idPlayer) const;
+    void RemoveRetiredFromShortlist();
+    const CXList& GetShortlist() const { return m_lstShortlist; }
+    JOBAPPLICATION* ApplyForJob(const CClubDatabase* pClub);
+    JOBAPPLICATION* FindJobApplication(const CClubDatabase* pClub) const;
+    void RemoveJobApplication(JOBAPPLICATION* pApplication);
+    void SetJobApplicationOutcome(JOBAPPLICATION* pApplication, bool bHired);
+    void UpdateJobApplications();
+    STAFFNEGOTIATION* AddStaffNegotiation(ID_STAFF idStaff, int32_t nOffer);
+    STAFFNEGOTIATION* FindStaffNegotiation(ID_STAFF idStaff) const;
+    void RemoveStaffNegotiation(STAFFNEGOTIATION* pNegotiation);
+    void UpdateStaffNegotiations();
+    SQUADENTRY* AddSquadEntry(CPlayerDatabase* pPlayer);
+    SQUADENTRY* FindSquadEntry(ID_PLAYER idPlayer) const;
+    void RemoveSquadEntry(const CPlayerDatabase* pPlayer);
+    void ClearSquadList();
+    const CXList& GetSquadList() const { return m_lstSquad; }
+    void OnPlayerLeft(CPlayerDatabase* pPlayer);
+    void OnPlayerJoined(CPlayerDatabase* pPlayer, int nHow);
+    // 1 met, 0 failed, 2 not decided yet.
+    int CheckBoardObjective();
+    void SetBoardObjective(uint8_t byType, uint8_t byCountdown)
+    {
+        m_byObjectiveType = byType;
+        m_byObjectiveCountdown = byCountdown;
+    }
+    void AddEventHistoryRecord();
+    void DeleteEventHistoryRecord(EVENTHISTORYRECORD* pRecord);
+    const CXList& GetEventHistory() const { return m_lstEventHistory; }
+    void SetNavigationAlert(int nIndex, int8_t nValue);
+    void ClearNavigationAlerts();
+    int8_t GetNavigationAlert(int nIndex) const;
+    void MarkNavigationAlertShown(int nIndex);
+
+    // ---- next match ----
+    int32_t GetNextFixture(uint8_t* pbyHome, uint8_t* pbyCompetition, uint32_t* pdwDate, uint8_t* pbyCountry) const;
+    void UpdateNextFixture();
+
+    // ---- identity ----
+    CClubDatabase* GetClub() const { return m_pClub; }
+    CCountryDatabase* GetCountry() const { return m_pCountry; }
+    ID_MANAGER GetManagerID() const { return m_idManager; }
+    uint8_t GetPlayerNumber() const { return m_byPlayerNumber; }
+    const char* GetFirstName() const { return m_szFirstName; }
+    const char* GetSurname() const { return m_szSurname; }
+    void SetNames(const char* pszFirstName, const char* pszSurname);
+    // Points the manager record's names at this record's name buffers.
+    void LinkManagerNames() const;
+    const CDate& GetSeasonStart() const { return m_SeasonStart; }
+    const CDate& GetSeasonEnd() const { return m_SeasonEnd; }
+    uint32_t GetWeeksInSeason() const { return m_dwWeeksInSeason; }
+    int32_t GetSavings() const { return m_nSavings; }
+    uint8_t GetDelegation(int n) const { return n >= 0 && n < 9 ? m_abyDelegation[n] : 0; }
+    void SetDelegation(int n, uint8_t by)
+    {
+        if (n >= 0 && n < 9)
+            m_abyDelegation[n] = by;
+    }
+    const char* GetFormationName() const { return m_szFormationName; }
+    const FORMATIONENTRY& GetWorkingEntry(int n) const { return m_aWorkingEntries[n]; }
+    const POSITIONBLOCK& GetWorkingBlock(int n) const { return m_aWorkingBlocks[n]; }
+    bool IsFormationModified() const { return m_byModified != 0; }
+
+    // Bank requests and state the screens set.
+    int32_t m_nLoanRequest = 0;
+    int32_t m_nLoanRequest2 = 0;
+    int32_t m_nLoanFee = 0;
+    uint16_t m_wLoanInterest = 0;
+    uint8_t m_byLoanTerm = 0;
+    uint8_t m_byLoanKind = 0;
+    int32_t m_nOverdraftRequest = 0;
+    int32_t m_nOverdraftFee = 0;
+    uint8_t m_byOverdraftTerm = 0;
+    uint8_t m_byOverdraftKind = 0;
+    uint8_t m_byRefusals = 0;
+    uint8_t m_byDaysInRed = 0;
+    uint8_t m_byResign = 0;
+    uint8_t m_byBoardRequest = 0;
+    uint8_t m_byBoardPending = 0;
+    uint8_t m_bySquadWarning = 0;
+    uint8_t m_byQualification = 0;
+    int32_t m_nCompensation = 0;
+    uint16_t m_wLeaveReason = 135;
+    uint8_t m_abyStatus[3] = {};
+    // News codes posted while no news manager exists, newest last; they are
+    // not part of the saved record.
+    CXList m_lstPostedNews;
+
+private:
+    void PostNews(uint16_t wCode);
+    void ClearTeamSheet();
+    void FreeLists();
+    void SetDefaultFormation();
+    void ApplyFormation(const FORMATIONDATA& data);
+    bool ReadBody(CBinaryReader& reader);
+    const char* FileNameForSlot(const char* pszFormat, char* pszBuffer, size_t nBytes) const;
+
+    static int m_nHumanCount;
+
+    CClubDatabase* m_pClub = nullptr;
+    ID_MANAGER m_idManager = 0;
+    CCountryDatabase* m_pCountry = nullptr;
+    uint8_t m_byPlayerNumber = 0;
+    char m_szFirstName[SAVEGAME_NAME_BYTES] = {};
+    char m_szSurname[SAVEGAME_NAME_BYTES] = {};
+
+    CDate m_SeasonStart;
+    CDate m_SeasonEnd;
+    uint32_t m_dwWeeksInSeason = 0;
+    CDate m_aFurtherDates[2];
+    CDate m_aReminders[4];
+    uint8_t m_abySeasonBytes[2] = {};
+
+    uint8_t m_byObjectiveType = BOARD_OBJECTIVE_NONE;
+    uint8_t m_byObjectiveCountdown = 0;
+
+    int32_t m_nSavings = 0;
+    int32_t m_nSavingsAtClose = 0;
+
+    CPlayerDatabase* m_apTeamSheet[SAVEGAME_SHEET_PLACES] = {};
+    CPlayerDatabase* m_apSetPieces[SAVEGAME_SETPIECE_PLACES] = {};
+    uint8_t m_abyInstructions[12][10] = {};
+    char m_szFormationName[SAVEGAME_NAME_BYTES] = {};
+    FORMATIONENTRY m_aWorkingEntries[SAVEGAME_LINEUP];
+    POSITIONBLOCK m_aWorkingBlocks[SAVEGAME_LINEUP];
+    FORMATIONRECORD m_OwnFormation;
+    POSITIONBLOCK m_aOwnBlocks[SAVEGAME_LINEUP];
+    FORMATIONENTRY m_aSavedEntries[SAVEGAME_LINEUP];
+    uint8_t m_byModified = 0;
+    uint8_t m_abyFormationBytes[2] = {};
+    char m_szFreeKickSet[SAVEGAME_NAME_BYTES] = {};
+    SETPIECEROUTINE m_aFreeKicks[FREEKICK_ROUTINE_TOTAL];
+    SETPIECEROUTINE m_aCorners[CORNER_ROUTINE_TOTAL];
+    uint8_t m_abyDelegation[9] = {};
+
+    FINANCEENTRY m_aMonthFinance[FINANCE_CATEGORIES];
+    FINANCEENTRY m_aSeasonFinance[FINANCE_CATEGORIES];
+    CXList m_lstTransactions;    // FINANCETRANSACTION
+    CXList m_lstBalanceRecords;  // BALANCERECORD
+    uint8_t m_abyTickets[TICKET_ROWS][TICKET_ROW_BYTES] = {};
+    uint8_t m_abyStandPrices[STAND_PRICE_ENTRIES][STAND_PRICE_BYTES] = {};
+    int32_t m_anAttendanceTrend[2] = {};
+
+    CXList m_lstTransferReports;  // 132-byte blocks
+    CXList m_lstLoanReports;      // 36-byte blocks
+    CXList m_lstBuyOffers;        // CBuyOfferDatabase
+    CXList m_lstLoanOffers;       // CLoanOfferDatabase
+    CXList m_lstShortlist;        // CShortlistEntry
+    CXList m_lstJobApplications;  // JOBAPPLICATION
+    CXList m_lstNegotiations;     // STAFFNEGOTIATION
+    CXList m_lstSquad;            // SQUADENTRY
+    CXList m_lstEventHistory;     // EVENTHISTORYRECORD
+
+    int8_t m_anAlerts[SAVEGAME_NAVIGATION_ALERTS] = {};
+    int32_t m_nNextOpponent = -1;
+    uint8_t m_byNextCompetition = 255;
+    uint8_t m_byNextHome = 1;
+    CDate m_NextDate;
+    uint8_t m_byNextCountry = 0;
+    uint8_t m_byNextExtra = 0;
+    uint32_t m_dwHandOverValue = 0;
+    uint8_t m_byHandOver = 0;
+    uint8_t m_abyFurther[13] = {};
+};

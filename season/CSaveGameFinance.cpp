@@ -1,0 +1,302 @@
+// The human club's money books: transactions and the two finance tables,
+// the savings account, the month's close into "Temp%d.fty", the season's
+// history "Temp%d.fhs", the six-month projection "Temp%d.pfn" and the
+// daily bank update.
+#include "season/CSaveGame.h"
+
+#include <cstring>
+#include <vector>
+
+#include "common/CBinaryFile.h"
+#include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CManagerDatabase.h"
+#include "database/CPlayerDatabase.h"
+#include "platform/Files.h"
+
+namespace {
+
+// Parameter kind, balance byte, group of each category, by ranges.
+struct CATEGORYRANGE {
+    int nFirst;
+    int nLast;
+    FINANCECATEGORY category;
+};
+
+constexpr CATEGORYRANGE kCategoryRanges[] = {
+    {0, 0, {0, 0, 0}},     {1, 2, {1, 1, 1}},     {3, 3, {1, 1, 2}},     {4, 4, {0, 1, 1}},
+    {5, 5, {1, 1, 1}},     {6, 6, {1, 1, 2}},     {7, 8, {1, 1, 1}},     {9, 9, {2, 2, 2}},
+    {10, 10, {0, 2, 2}},   {11, 16, {4, 2, 2}},   {17, 17, {5, 2, 2}},   {18, 27, {0, 1, 3}},
+    {28, 44, {1, 1, 3}},   {45, 46, {0, 1, 1}},   {47, 49, {6, 2, 2}},   {50, 52, {7, 2, 2}},
+    {53, 57, {0, 2, 1}},   {58, 66, {2, 2, 2}},   {67, 69, {0, 2, 2}},   {70, 73, {2, 2, 3}},
+    {74, 75, {0, 2, 2}},   {76, 76, {2, 2, 2}},   {77, 77, {1, 2, 3}},   {78, 78, {4, 2, 1}},
+    {79, 79, {2, 2, 2}},   {80, 80, {0, 2, 3}},   {81, 81, {0, 1, 1}},   {82, 84, {0, 2, 2}},
+    {85, 85, {0, 2, 1}},   {86, 86, {0, 1, 3}},   {87, 87, {2, 2, 3}},   {88, 88, {2, 2, 2}},
+    {89, 94, {2, 2, 3}},   {95, 95, {4, 2, 2}},   {96, 102, {1, 1, 2}},
+};
+
+constexpr int kMonthRecordFixed = 1724;
+constexpr int kProjectedRecordBytes = 888;
+
+bool ReadAll(const char* pszName, std::vector<uint8_t>& bytes)
+{
+    return plat::readWholeFile(pszName, bytes);
+}
+
+}  // namespace
+
+const FINANCECATEGORY& CSaveGame::GetFinanceCategory(int nCategory)
+{
+    static const FINANCECATEGORY s_none = {0, 0, 0};
+    for (const CATEGORYRANGE& range : kCategoryRanges)
+        if (nCategory >= range.nFirst && nCategory <= range.nLast)
+            return range.category;
+    return s_none;
+}
+
+const char* CSaveGame::FileNameForSlot(const char* pszFormat, char* pszBuffer, size_t nBytes) const
+{
+    const int nSlot = m_pDatabaseHandler ? m_pDatabaseHandler->GetIndexForHumanPlayer(this) : -1;
+    std::snprintf(pszBuffer, nBytes, pszFormat, nSlot < 0 ? 0 : nSlot);
+    return pszBuffer;
+}
+
+const char* CSaveGame::GetHistoryFileName() const
+{
+    static char s_sz[16];
+    return FileNameForSlot("Temp%d.fty", s_sz, sizeof(s_sz));
+}
+
+const char* CSaveGame::GetFinanceHistoryFileName() const
+{
+    static char s_sz[16];
+    return FileNameForSlot("Temp%d.fhs", s_sz, sizeof(s_sz));
+}
+
+const char* CSaveGame::GetProjectedFinanceFileName() const
+{
+    static char s_sz[16];
+    return FileNameForSlot("Temp%d.pfn", s_sz, sizeof(s_sz));
+}
+
+void CSaveGame::AddFinanceTransaction(int nCategory, int32_t nIncome, int32_t nExpense, uint32_t dwParameter,
+                                      uint16_t wValue)
+{
+    if (nCategory < 0 || nCategory >= FINANCE_CATEGORIES) {
+        DebugLog(2, "[CSaveGame::AddFinanceTransaction] Unknown category %d", nCategory);
+        return;
+    }
+    m_aMonthFinance[nCategory].nIncome += nIncome;
+    m_aMonthFinance[nCategory].nExpense += nExpense;
+    m_aSeasonFinance[nCategory].nIncome += nIncome;
+    m_aSeasonFinance[nCategory].nExpense += nExpense;
+    if (GetFinanceCategory(nCategory).byBalance == 1 && m_pClub)
+        m_pClub->m_nBankBalance += nIncome - nExpense;
+    m_lstTransactions.AddTail(
+        new FINANCETRANSACTION{nIncome, nExpense, static_cast<uint32_t>(nCategory), dwParameter});
+
+    if (nCategory == 85 || nCategory == 86) {
+        BALANCERECORD record;
+        const CDate today = m_pDatabaseHandler ? m_pDatabaseHandler->GetGameDate() : CDate();
+        record.wYear = static_cast<uint16_t>(today.GetYear());
+        record.byMonth = static_cast<uint8_t>(today.GetMonth());
+        record.byDay = static_cast<uint8_t>(today.GetDay());
+        record.wParameter = wValue;
+        if (nCategory == 85) {
+            record.wKind = 3;
+            record.nAmount = nIncome;
+        }
+        else if (nIncome == 0) {
+            record.wKind = 1;
+            record.nAmount = nExpense;
+        }
+        else {
+            record.wKind = 2;
+            record.nAmount = nIncome;
+        }
+        AddBalanceRecord(record);
+    }
+}
+
+void CSaveGame::AddBalanceRecord(const BALANCERECORD& record)
+{
+    auto* p = new BALANCERECORD(record);
+    if (p->wKind == 1 || p->wKind == 3)
+        m_nSavings += p->nAmount;
+    else if (p->wKind == 2 || p->wKind == 4)
+        m_nSavings -= p->nAmount;
+    p->nBalanceAfter = m_nSavings;
+    m_lstBalanceRecords.AddTail(p);
+}
+
+void CSaveGame::ClearFinanceMonth()
+{
+    while (!m_lstTransactions.IsEmpty())
+        delete static_cast<FINANCETRANSACTION*>(m_lstTransactions.RemoveHead());
+    for (FINANCEENTRY& entry : m_aMonthFinance)
+        entry = FINANCEENTRY();
+}
+
+void CSaveGame::CloseFinanceMonth()
+{
+    if (!m_pClub)
+        return;
+    const char* pszName = GetHistoryFileName();
+    if (CountFinanceMonths() >= FINANCE_MONTHS_KEPT) {
+        // Only the last twelve months are kept: the oldest record goes.
+        std::vector<uint8_t> bytes;
+        if (ReadAll(pszName, bytes) && bytes.size() >= 4) {
+            const uint32_t dwFirst = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+            if (dwFirst + 4 <= bytes.size()) {
+                FILE* pNew = plat::openFile("TempNew.fty", "wb");
+                const bool bWritten =
+                    pNew && std::fwrite(bytes.data() + dwFirst + 4, 1, bytes.size() - dwFirst - 4, pNew) ==
+                                bytes.size() - dwFirst - 4;
+                if (pNew)
+                    std::fclose(pNew);
+                if (bWritten)
+                    plat::renameFile("TempNew.fty", pszName);
+            }
+        }
+    }
+    FILE* pFile = plat::openFile(pszName, "ab");
+    if (!pFile) {
+        DebugLog(0, "[CSaveGame::CloseFinanceMonth] Cannot write %s", pszName);
+        return;
+    }
+    CBinaryWriter writer(pFile);
+    writer.WriteU32(static_cast<uint32_t>(kMonthRecordFixed + 16 * m_lstTransactions.GetCount()));
+    writer.WriteI32(m_pClub->m_nPreviousBalance);
+    writer.WriteI32(m_pClub->m_nBankBalance);
+    m_pClub->m_nPreviousBalance = m_pClub->m_nBankBalance;
+    writer.WriteI32(m_nSavings);
+    m_nSavingsAtClose = m_nSavings;
+    for (int32_t& nGroup : m_pClub->m_anFinanceAccumulators) {
+        writer.WriteI32(nGroup);
+        nGroup = 0;
+    }
+    WriteFinance(writer);
+    if (writer.Failed())
+        DebugLog(0, "[CSaveGame::CloseFinanceMonth] %s is not complete", pszName);
+    std::fclose(pFile);
+    ClearFinanceMonth();
+}
+
+uint8_t CSaveGame::CountFinanceMonths() const
+{
+    FILE* pFile = plat::openFile(GetHistoryFileName(), "rb");
+    if (!pFile)
+        return 0;
+    CBinaryReader reader(pFile);
+    int nCount = 0;
+    uint32_t dwLength = 0;
+    while (reader.ReadU32(dwLength) && reader.Skip(dwLength) && nCount < 255)
+        ++nCount;
+    std::fclose(pFile);
+    return static_cast<uint8_t>(nCount);
+}
+
+void CSaveGame::NewSeason()
+{
+    std::vector<uint8_t> bytes;
+    if (ReadAll(GetHistoryFileName(), bytes) && !bytes.empty()) {
+        if (FILE* pFile = plat::openFile(GetFinanceHistoryFileName(), "ab")) {
+            if (std::fwrite(bytes.data(), 1, bytes.size(), pFile) != bytes.size())
+                DebugLog(0, "[CSaveGame::NewSeason] %s is not complete", GetFinanceHistoryFileName());
+            std::fclose(pFile);
+        }
+    }
+    if (m_pCountry) {
+        m_SeasonStart = m_pCountry->GetSeasonStartDate();
+        m_SeasonEnd = m_pCountry->GetSeasonEndDate();
+    }
+    m_abySeasonBytes[0] = m_abySeasonBytes[1] = 0;
+    ClearNavigationAlerts();
+    RemoveRetiredFromShortlist();
+    for (auto& row : m_abyTickets)
+        std::memset(row + 12, 0, 16);
+    for (auto& entry : m_abyStandPrices)
+        entry[8] = entry[9] = 0;
+    for (FINANCEENTRY& entry : m_aSeasonFinance)
+        entry = FINANCEENTRY();
+}
+
+void CSaveGame::DoBankUpdate()
+{
+    if (!m_pClub)
+        return;
+    m_byDaysInRed = m_pClub->m_nBankBalance >= 0 ? 0 : static_cast<uint8_t>(m_byDaysInRed + (m_byDaysInRed < 255));
+    if (m_byOverdraftKind) {
+        // The bank's limits belong to the club's finance rules; without them
+        // a request is granted as asked when the club is stable enough.
+        if (m_pClub->m_byStatusA >= 24 || m_pClub->m_nBoardConfidence >= 24) {
+            PostNews(m_byOverdraftKind == 1 ? 216 : 218);
+            m_pClub->m_nOverdraft = -m_nOverdraftRequest;
+            if (m_nOverdraftFee)
+                AddFinanceTransaction(84, 0, m_nOverdraftFee, 0, 0);
+        }
+        else {
+            ++m_byRefusals;
+            PostNews(m_byOverdraftKind == 1 ? 215 : 217);
+        }
+        m_byOverdraftKind = 0;
+        m_nOverdraftRequest = m_nOverdraftFee = 0;
+        m_byOverdraftTerm = 0;
+    }
+    if (m_nLoanRequest + m_byLoanTerm != 0) {
+        const int32_t nAmount = m_nLoanRequest;
+        const int32_t nFee = m_nLoanFee;
+        m_nLoanRequest = m_nLoanRequest2 = m_nLoanFee = 0;
+        m_byLoanTerm = 0;
+        if (m_pClub->m_nBoardConfidence >= 24) {
+            PostNews(223);
+            m_pClub->m_nLoan += nAmount;
+            AddFinanceTransaction(81, nAmount, 0, 0, 0);
+            AddFinanceTransaction(83, 0, nFee, 0, 0);
+        }
+        else {
+            ++m_byRefusals;
+            PostNews(224);
+        }
+    }
+    if (m_pClub->m_nOverdraft < 0 && m_pClub->m_nOverdraft > m_pClub->m_nBankBalance)
+        PostNews(219);
+    else if (m_pClub->m_nOverdraft == 0 && m_pClub->m_nBankBalance < 0 && m_byDaysInRed == 1)
+        PostNews(220);
+}
+
+bool CSaveGame::WriteProjectedFinance() const
+{
+    if (!m_pClub || !m_pDatabaseHandler)
+        return false;
+    FILE* pFile = plat::openFile(GetProjectedFinanceFileName(), "wb");
+    if (!pFile) {
+        DebugLog(0, "[CSaveGame::WriteProjectedFinance] Cannot write %s", GetProjectedFinanceFileName());
+        return false;
+    }
+    // Wages are the one part of the projection the club record gives; the
+    // other categories stay 0 until their rules are in the game.
+    int64_t nWages = 0;
+    for (const CPlayerDatabase* pPlayer : m_pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        nWages += pPlayer->m_Contract.dwYearlyWage / 12;
+    int64_t nManager = 0;
+    if (const CManagerDatabase* pManager = m_pClub->GetManager())
+        nManager = pManager->m_Contract.dwWage;
+    CBinaryWriter writer(pFile);
+    int64_t nBalance = m_pClub->m_nBankBalance;
+    for (int nMonth = 0; nMonth < FINANCE_PROJECTED_MONTHS; ++nMonth) {
+        nBalance -= nWages + nManager;
+        writer.WriteI32(static_cast<int32_t>(nBalance));
+        for (int c = 0; c < FINANCE_CATEGORIES; ++c) {
+            writer.WriteI32(0);
+            writer.WriteI32(c == 9 ? static_cast<int32_t>(nWages) : c == 17 ? static_cast<int32_t>(nManager) : 0);
+        }
+        writer.WriteZeros(FINANCE_GROUPS * 4);
+    }
+    const bool bOk = !writer.Failed();
+    std::fclose(pFile);
+    static_assert(4 + FINANCE_CATEGORIES * 8 + FINANCE_GROUPS * 4 == kProjectedRecordBytes);
+    return bOk;
+}
