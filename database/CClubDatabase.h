@@ -355,6 +355,9 @@ public:
     static int FindFinanceCategory(int nCategory);
     void AddFinanceTransaction(int nCategory, int32_t nIncome, int32_t nExpense, uint32_t dwItem = 0,
                                uint32_t dwExtra = 0);
+    // (CClubDatabaseCups.cpp) The squad's and the manager's bonuses for a
+    // won cup final, European or domestic.
+    void PayCupFinalBonuses(uint8_t byEuropean);
     // The monthly finance run: loan, wages, payments, then the books close.
     void DoFinance();
     int GetStandardTicketPrices(int nTicketType) const;

@@ -213,6 +213,8 @@ int CDatabaseHandler::ProcessCupRound(uint8_t byKind, const CDate& /*date*/, CCo
         CClubDatabase* pWinner = GetClubFromID(pTie->byWinner == 0 ? pTie->wHomeClub : pTie->wAwayClub);
         CClubDatabase* pLoser = GetClubFromID(pTie->byWinner == 0 ? pTie->wAwayClub : pTie->wHomeClub);
         CEuropeanCupDatabase::PayCupPrize(pDefinition, pCup, pWinner, pLoser, false);
+        if (bLastRound && byKind != CUP_KIND_SUPER && pWinner)
+            pWinner->PayCupFinalBonuses(pCup->byCountry == 0 ? 1 : 0);
         if (bLastRound && byKind != CUP_KIND_SUPER && pCountry)
             pCountry->CupWinnerEuropeanEntry(pWinner, pLoser, byKind);
         if (bLastRound && pWinner)

@@ -4,6 +4,7 @@
 #include "../dayloop/DayLoopSupport.h"
 #include "database/CCupFixturesDatabase.h"
 #include "database/CEventsDatabase.h"
+#include "database/CManagerDatabase.h"
 #include "season/CDomesticCupsDatabase.h"
 #include "season/CEuropeanCupDatabase.h"
 
@@ -399,6 +400,46 @@ TEST_F(CupRounds, CountryCupEntriesNameTheCountrysCups)
     ASSERT_NE(pEngland, nullptr);
     EXPECT_EQ(H().GetCountryCupEntry(2, pEngland->GetID()), GetCountryCupEntryByName("England", 2));
     EXPECT_EQ(H().GetCountryCupEntry(1, 0), nullptr);
+}
+
+TEST_F(CupRounds, FinalWinnersPayTheirCupBonuses)
+{
+    CCountryDatabase* pEngland = Country("England");
+    ASSERT_NE(pEngland, nullptr);
+    const auto* pDivision = static_cast<CDivisionDatabase*>(pEngland->GetDivisions().GetHead()->pData);
+    auto* pClub = static_cast<CClubDatabase*>(pDivision->m_lstClubsByTable.GetHead()->pData);
+    int64_t nDomestic = 0, nEuropean = 0;
+    for (CPlayerDatabase* pPlayer : pClub->m_lstPlayers.Items<CPlayerDatabase>()) {
+        pPlayer->m_Contract.adwBonus[0] = 1000;
+        pPlayer->m_Contract.adwBonus[1] = 3000;
+        nDomestic += 1000;
+        nEuropean += 3000;
+    }
+    if (CManagerDatabase* pManager = pClub->GetManager()) {
+        pManager->m_Contract.dwWage = 10050;
+        pManager->m_Contract.abyBonus[0] = 10;
+        pManager->m_Contract.abyBonus[1] = 20;
+        nDomestic += 100 * 10;
+        nEuropean += 100 * 20;
+    }
+    struct Case {
+        uint8_t byEuropean;
+        int nCategory;
+        int64_t nPaid;
+    };
+    for (const Case& c : {Case{0, 60, nDomestic}, Case{1, 61, nEuropean}}) {
+        const int nGroup = CClubDatabase::FindFinanceCategory(c.nCategory);
+        const int32_t nBefore = pClub->m_anFinanceAccumulators[nGroup];
+        int32_t nOtherBefore = 0;
+        for (int32_t n : pClub->m_anFinanceAccumulators)
+            nOtherBefore += n;
+        pClub->PayCupFinalBonuses(c.byEuropean);
+        int32_t nOtherAfter = 0;
+        for (int32_t n : pClub->m_anFinanceAccumulators)
+            nOtherAfter += n;
+        EXPECT_EQ(nOtherBefore - nOtherAfter, c.nPaid) << "European " << int(c.byEuropean);
+        EXPECT_LT(pClub->m_anFinanceAccumulators[nGroup], nBefore);
+    }
 }
 
 }  // namespace cups_test
