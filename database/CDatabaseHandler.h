@@ -696,6 +696,9 @@ public:
     int GetYouthReleaseCounter() const { return m_nYouthReleaseCounter; }
     // Clubs without a manager appoint one from the pool.
     void FillManagerVacancies();
+    // Monthly: a computer club whose board has lost patience sacks a manager
+    // who is not new in the job; every vacancy is then filled.
+    void ReviewManagers();
     static constexpr int kManagerPoolSize = 50;
     static constexpr int kYouthPoolPerPosition = 30;
     // ---- end of markets and pools ----

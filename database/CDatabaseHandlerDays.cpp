@@ -235,7 +235,7 @@ void CDatabaseHandler::DoNewMonth(uint8_t byFlag)
     for (const void* pId : m_lstUnemployedManagers.Items<void>())
         GetManagerFromID(static_cast<ID_MANAGER>(reinterpret_cast<uintptr_t>(pId)));
     DoClubsTransferPlanning(false, true);
-    FillManagerVacancies();
+    ReviewManagers();
     CloseHumansFinanceMonth();
     SaveProjectedFinance();
 }

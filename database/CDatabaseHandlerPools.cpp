@@ -21,6 +21,9 @@ constexpr int kStaffRefillBelow = 10;
 constexpr int kStaffRefillTo[CLUB_STAFF_KINDS] = {20, 20, 10, 20, 20, 20};
 constexpr int kManagerRetirementAge = 65;
 constexpr uint8_t kStaffWasInPool = 0x02;
+// The board confidence below which the board has lost patience with its
+// manager (the club's weekly step warns at the same mark).
+constexpr int kBoardSacksBelow = 30;
 
 ID_MANAGER ManagerFromValue(const void* p) { return static_cast<ID_MANAGER>(reinterpret_cast<uintptr_t>(p)); }
 ID_STAFF StaffFromValue(const void* p) { return static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(p)); }
@@ -66,8 +69,16 @@ void CDatabaseHandler::DoJoinManagerToClub(ID_MANAGER idManager, CClubDatabase* 
     }
     RemoveManagerFromFreePool(idManager);
     pClub->SetManager(idManager, true);
-    if (CManagerDatabase* pManager = GetEmployedManager(idManager))
+    if (CManagerDatabase* pManager = GetEmployedManager(idManager)) {
         pManager->AddCareerEntry((GetClubSeasonYear(pClub) - 1999) & 0xFF, pClub->GetID());
+        // A contract on the division's terms that runs from today.
+        MANAGERCONTRACTTERMS terms;
+        terms.bHasDivision = pClub->m_pDivision != nullptr;
+        terms.nDivisionLevel = pClub->m_pDivision ? pClub->m_pDivision->m_byDivisionNumber : 0;
+        terms.nSeasonStartYear = GetClubSeasonYear(pClub);
+        pManager->GenerateManagerContract(terms);
+        m_GameDate.GetYMD(pManager->m_Contract.StartDate);
+    }
     DebugLog(2, "[CDatabaseHandler::DoJoinManagerToClub] Manager %u takes charge of %s", idManager, pClub->GetName());
 }
 
@@ -94,6 +105,19 @@ void CDatabaseHandler::FillManagerVacancies()
                 if (CManagerDatabase* pManager = PickPoolManager())
                     DoJoinManagerToClub(pManager->GetId(), pClub);
             }
+}
+
+void CDatabaseHandler::ReviewManagers()
+{
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>()) {
+                const CManagerDatabase* pManager = pClub->GetManager();
+                if (pManager && !IsClubHumanManaged(pClub) && pClub->m_nBoardConfidence < kBoardSacksBelow &&
+                    !pManager->IsNewInJob())
+                    SackManager(pManager->GetId(), true);
+            }
+    FillManagerVacancies();
 }
 
 void CDatabaseHandler::TopUpManagerPool()

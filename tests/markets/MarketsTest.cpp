@@ -342,6 +342,28 @@ TEST_F(Markets, AppointingAManagerSacksThePresentOneIntoThePool)
     ExpectIdentifiersResolve(H());
 }
 
+TEST_F(Markets, ABoardThatLostPatienceSacksAManagerWhoIsNotNewInTheJob)
+{
+    auto [pAngry, pPatient] = TwoClubs();
+    const ID_MANAGER idAngry = pAngry->m_wManagerId;
+    const ID_MANAGER idPatient = pPatient->m_wManagerId;
+    pAngry->m_nBoardConfidence = 20;
+    pPatient->m_nBoardConfidence = 60;
+    H().SetGameDate(CDate(1999, 12, 1));  // both managers some months in the job
+    H().ReviewManagers();
+    EXPECT_EQ(H().GetManagerState(idAngry), MANAGERSTATE_POOL);
+    ASSERT_NE(pAngry->m_wManagerId, 0) << "the vacancy is filled at once";
+    EXPECT_NE(pAngry->m_wManagerId, idAngry);
+    EXPECT_EQ(pPatient->m_wManagerId, idPatient);
+    EXPECT_TRUE(pAngry->GetManager()->IsNewInJob());
+
+    // The new man is given time even by an angry board.
+    const ID_MANAGER idNew = pAngry->m_wManagerId;
+    H().ReviewManagers();
+    EXPECT_EQ(pAngry->m_wManagerId, idNew);
+    ExpectIdentifiersResolve(H());
+}
+
 TEST_F(Markets, ContractsFollowPositionAndDivision)
 {
     CClubDatabase* pTop = TwoClubs().first;
