@@ -108,3 +108,51 @@ TEST_F(Promotion, MissingNeighboursAreLoggedAndMoveNobody)
 
 }  // namespace
 }  // namespace seasonturn_test
+
+namespace seasonturn_test {
+namespace {
+
+class Rescale : public SmallCountry {};
+
+TEST_F(Rescale, SeasonPerformanceBecomesRatingsFromLowestToHighest)
+{
+    std::vector<std::unique_ptr<CManagerDatabase>> managers;
+    const uint32_t adwValues[] = {10, 30, 50, 0};
+    for (int i = 0; i < 4; ++i) {
+        auto pManager = std::make_unique<CManagerDatabase>();
+        pManager->m_idManager = static_cast<ID_MANAGER>(40 + i);
+        pManager->m_dwSeasonValueA = adwValues[i];
+        pManager->m_byAbility = 33;
+        pManager->m_byRating = 60;
+        pManager->m_pClub = Club(static_cast<ID_CLUB>(i + 1));
+        m_handler->AddManagerToIDTable(pManager->m_idManager, pManager.get(), MANAGERSTATE_EMPLOYED);
+        Club(static_cast<ID_CLUB>(i + 1))->m_wManagerId = pManager->m_idManager;
+        managers.push_back(std::move(pManager));
+    }
+    Club(7)->m_nSeasonCounter1 = 200;
+    Club(8)->m_nSeasonCounter1 = 100;
+    Club(8)->m_bySupportLevel = 80;
+    Club(9)->m_byReputation = 44;
+    m_pCountry->RescaleRatings();
+
+    EXPECT_EQ(managers[0]->m_byAbility, 0);
+    EXPECT_EQ(managers[1]->m_byAbility, 50);
+    EXPECT_EQ(managers[2]->m_byAbility, 100);
+    EXPECT_EQ(managers[1]->m_byRating, 55);
+    // No value this season: the ratings stay.
+    EXPECT_EQ(managers[3]->m_byAbility, 33);
+    EXPECT_EQ(Club(7)->m_byReputation, 100);
+    EXPECT_EQ(Club(8)->m_byReputation, 0);
+    EXPECT_EQ(Club(8)->m_bySupportLevel, 40);
+    EXPECT_EQ(Club(9)->m_byReputation, 44);
+    EXPECT_TRUE(Logged("COUNTRY HIGHEST MANAGER PERFORMANCE >>> Teston"));
+
+    // The clubs do not own these managers: take them off before the clubs go.
+    for (int i = 0; i < 4; ++i) {
+        Club(static_cast<ID_CLUB>(i + 1))->m_wManagerId = 0;
+        m_handler->AddManagerToIDTable(managers[static_cast<size_t>(i)]->m_idManager, nullptr, 0);
+    }
+}
+
+}  // namespace
+}  // namespace seasonturn_test
