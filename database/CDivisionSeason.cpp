@@ -114,6 +114,61 @@ bool AppendCountedBlock(const std::string& name, int nRecordBytes, bool bDropOld
     return bClosed && !writer.Failed();
 }
 
+constexpr int kClubSummaryBytes = 364;
+
+// A club's season summary: cup runs, records, fees, form, statistics, gate,
+// money and its league row, as the club screens read it back.
+void WriteClubSeasonSummary(CBinaryWriter& writer, const CClubDatabase& club)
+{
+    for (const CLUBCUPSTATUS& status : club.m_aCupStatus) {
+        writer.WriteU8(status.byStage);
+        writer.WriteU8(status.byRound);
+    }
+    writer.WriteZeros(2);
+    for (const CLUBRECORDENTRY& entry : club.m_aSeasonClubRecords) {
+        writer.WriteI32(entry.nData1);
+        writer.WriteI32(entry.nData2);
+        writer.WriteI32(entry.nMeasure);
+    }
+    for (const CLUBFEERECORD& fee : club.m_aFeeRecords) {
+        writer.WriteI32(fee.idPlayer);
+        writer.WriteI32(fee.idClub);
+        writer.WriteI32(fee.nAmount);
+    }
+    for (const auto& runs : club.m_abyResultRuns)
+        writer.WriteBytes(runs, sizeof(runs));
+    writer.WriteBytes(club.m_abySeasonStatistics, sizeof(club.m_abySeasonStatistics));
+    writer.WriteI32(club.m_nSeasonResult);
+    writer.WriteU16(club.m_wSeasonResult);
+    writer.WriteI32(club.m_SeasonAttendance.nAverage);
+    writer.WriteI32(club.m_SeasonAttendance.nHighest);
+    writer.WriteI32(club.m_SeasonAttendance.nLowest);
+    writer.WriteU16(club.m_SeasonAttendance.wHighestOpponent);
+    writer.WriteU16(club.m_SeasonAttendance.wLowestOpponent);
+    writer.WriteI32(club.m_nSquadValue);
+    writer.WriteI32(club.m_nYouthValue);
+    for (int i = 0; i < 3; ++i)
+        writer.WriteI32(club.m_pGround ? club.m_pGround->GetTotal(i) : 0);
+    writer.WriteI32(club.m_nBankBalance);
+    writer.WriteI32(club.m_pGround ? club.m_pGround->GetCapacity() : 0);
+    writer.WriteU16(club.m_wClubId);
+    writer.WriteU16(club.m_wManagerId);
+    const CLUBLEAGUEROW& home = club.m_HomeRow;
+    const CLUBLEAGUEROW& away = club.m_AwayRow;
+    const int anRow[6] = {home.byPlayed + away.byPlayed, home.byWon + away.byWon,
+                          home.byDrawn + away.byDrawn,   home.byLost + away.byLost,
+                          home.byGoalsFor + away.byGoalsFor, home.byGoalsAgainst + away.byGoalsAgainst};
+    for (int nValue : anRow)
+        writer.WriteU8(static_cast<uint8_t>(nValue > 255 ? 255 : nValue));
+    writer.WriteU8(club.m_byPoints);
+    writer.WriteU8(club.m_byLeaguePosition);
+    // The three league extras are not kept by this game's clubs.
+    writer.WriteZeros(3);
+    writer.WriteU8(club.m_byTargetKind);
+    writer.WriteU8(club.m_byDivisionId);
+    writer.WriteZeros(3);
+}
+
 template <typename T>
 void FreeRecords(CXList& list)
 {
@@ -400,6 +455,21 @@ bool CDivisionDatabase::WriteClubHistory()
 
 bool CDivisionDatabase::WriteScheduleHistory(int nSeasonIndex, int nSeasons)
 {
+    // The clubs' season summaries in table order, then the fixtures.
+    const std::string clubs = "TempClubDivision" + std::to_string(m_byDivisionId) + ".shs";
+    if (nSeasonIndex > nSeasons && plat::fileExists(clubs) &&
+        !DropFileHead(clubs, static_cast<int64_t>(GetClubCount()) * kClubSummaryBytes))
+        DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not rewrite %s", clubs.c_str());
+    if (FILE* pClubs = plat::openFile(clubs, "ab")) {
+        CBinaryWriter writer(pClubs);
+        for (const CClubDatabase* pClub : m_lstClubsByTable.Items<CClubDatabase>())
+            WriteClubSeasonSummary(writer, *pClub);
+        if (std::fclose(pClubs) != 0 || writer.Failed())
+            DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not write %s", clubs.c_str());
+    }
+    else
+        DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not open %s", clubs.c_str());
+
     const std::string name = "TempDivision" + std::to_string(m_byDivisionId) + ".shs";
     if (nSeasonIndex > nSeasons && plat::fileExists(name) &&
         !DropFileHead(name, static_cast<int64_t>(m_lstFixtures.GetCount()) * CDivisionFixturesDatabase::FILE_SIZE)) {

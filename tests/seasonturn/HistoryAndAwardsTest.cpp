@@ -37,6 +37,15 @@ TEST_F(SeasonFiles, ScheduleArchiveKeepsTheGameLengthInSeasons)
     EXPECT_EQ(fixtures[1].GetHomeClubID(), 8);
     EXPECT_FALSE(fixtures[0].IsPlayed());
     EXPECT_EQ(fixtures[8].GetHomeGoals(), 3);
+
+    // Beside it, one 364-byte summary per club and season, in table order.
+    EXPECT_EQ(Size("TempClubDivision22.shs"), 5 * 6 * 364);
+    std::vector<uint8_t> summaries;
+    ASSERT_TRUE(plat::readWholeFile("TempClubDivision22.shs", summaries));
+    EXPECT_EQ(summaries[344] | (summaries[345] << 8), 7);
+    EXPECT_EQ(summaries[354], Club(7)->m_byPoints);
+    EXPECT_EQ(summaries[360], 22);
+    EXPECT_EQ(summaries[364 + 344], 8);
 }
 
 TEST_F(SeasonFiles, TransfersAndLoansAreArchivedInCountedBlocks)
