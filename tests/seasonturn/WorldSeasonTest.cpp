@@ -89,6 +89,21 @@ TEST_F(WorldSeason, ASeasonEndsInPromotionPlayOffsAndANewSeason)
     EXPECT_EQ(pEngland->GetSeasonRecordCount(), 1);
     EXPECT_TRUE(plat::fileExists("TempDomCup" + std::to_string(pEngland->GetID()) + ".shs"));
     EXPECT_GT(pEngland->GetSeasonEndDate(), CDate(2001, 1, 1));
+
+    // The turned world saves and loads again, archives and play-off included.
+    FILE* pOut = std::fopen("turned.bin", "wb");
+    ASSERT_NE(pOut, nullptr);
+    const bool bSaved = H().Save(pOut);
+    std::fclose(pOut);
+    ASSERT_TRUE(bSaved);
+    // One root at a time: the records reach theirs through a class-wide pointer.
+    m_handler.reset();
+    m_handler = std::make_unique<CDatabaseHandler>();
+    FILE* pIn = std::fopen("turned.bin", "rb");
+    ASSERT_NE(pIn, nullptr);
+    const bool bLoaded = m_handler->Load(pIn);
+    std::fclose(pIn);
+    EXPECT_TRUE(bLoaded);
 }
 
 }  // namespace
