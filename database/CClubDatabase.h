@@ -396,6 +396,23 @@ public:
     int GetStaffNeeded(int nType) const;
     // 0 overloaded, 1 right, 2 underused.
     int GetStaffWorkloadStatus(int nType, int nCount) const;
+    // (CClubDatabaseSquad.cpp) Squad upkeep of a computer club. Players held
+    // count the squad and the loaned-in players.
+    int GetPlayersHeld() const;
+    int CountSquadOfGroup(int nGroup) const;
+    int CountYouthOfGroup(int nGroup) const;
+    CYouthDatabase* FindYouthOfGroup(int nGroup) const;
+    // The youth becomes a squad player; null when he is not this club's.
+    CPlayerDatabase* PromoteYouth(CYouthDatabase* pYouth);
+    // New youths up to each group's minimum; how many were made.
+    int FillYouthSquad();
+    CPlayerDatabase* FindWeakestOfGroup(int nGroup) const;
+    void MaintainSquad();
+    void ClubQuarterlyStep(bool bFlag);
+    int CountStaffOfType(int nType) const;
+    // Monthly staffing by need: surplus staff are sacked, and with bFlag the
+    // missing ones hired from the pool.
+    void OnEventMonthly(bool bFlag);
     // ---- end of week-to-week life ----
 
 private:

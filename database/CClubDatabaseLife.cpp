@@ -373,7 +373,7 @@ void CClubDatabase::ClubPeriodicStep(bool bWeekly)
     CPlayerDatabase::s_fEffortCap = kComputerEffortCap;
 
     for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
-        pPlayer->CheckRetirementAge();
+        pPlayer->WeeklyContractCheck();
         if (pPlayer->DevelopPlayer(false, true))
             pPlayer->DoInjury(plat::rand() % 8, false);
     }
@@ -410,4 +410,6 @@ void CClubDatabase::ClubMonthlyStep(bool bFinance)
     m_wSeasonCounter3 = 0;
     if (bFinance)
         DoFinance();
+    if (m_pDivision && m_pDivision->m_byKind != DIVISION_KIND_BOTTOM_OTHER)
+        OnEventMonthly(bFinance);
 }

@@ -244,7 +244,11 @@ void CDatabaseHandler::DoQuarterUpdate(uint8_t byFlag)
 {
     DebugLog(8, "[CDatabaseHandler::DoQuarterUpdate] Quarter of %d/%d (flag %d)", m_GameDate.GetMonth(),
              m_GameDate.GetYear(), byFlag);
-    RunNamedStep("the divisions' quarterly step and the humans' quarterly hook");
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+                pClub->ClubQuarterlyStep(byFlag != 0);
+    RunNamedStep("the humans' quarterly hook waits for the human managers");
     RetireOldManagers();
     TopUpManagerPool();
     TopUpStaffPool();

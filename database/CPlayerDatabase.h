@@ -243,6 +243,8 @@ public:
     void ReviewWorkPermit();
     // Marks a player retiring once he is ten years past his role's peak.
     bool CheckRetirementAge();
+    // Weekly: injury cover by contract clause, and a new signing settles in.
+    void WeeklyContractCheck();
     // ---- end of week-to-week life ----
 
 private:

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 
@@ -28,6 +29,17 @@ constexpr int kCompetitionFriendly = 3;
 constexpr int kEntryMarks = 8;
 constexpr int kEntryMatches = 9;
 constexpr int kEntryKind = 10;
+
+// Injury cover by contract clause, and the cost factor of each injury type.
+constexpr uint16_t kClauseWageCover = 1u << 1;
+constexpr uint16_t kClauseValueCover = 1u << 2;
+constexpr int kCategoryWageCover = 70;
+constexpr int kCategoryValueCover = 71;
+constexpr int kInjuryCostFactor[PERSON_INJURY_TYPES] = {0,   100, 25,  150, 75,  100, 100, 200, 150,
+                                                        150, 75,  75,  100, 75,  125, 200, 300, 150,
+                                                        200, 100, 75,  250, 100, 50,  50,  150};
+constexpr int kCoverAfterDays = 7;
+constexpr int kSettlingInDays = 182;
 
 constexpr int kPermitPlayedPercentage = 75;
 constexpr int kPermitMatches = 11;
@@ -138,4 +150,30 @@ bool CPlayerDatabase::CheckRetirementAge()
         return false;
     m_dwFlags |= PLAYER_FLAG_RETIRING;
     return true;
+}
+
+void CPlayerDatabase::WeeklyContractCheck()
+{
+    const CDate today = m_pDatabaseHandler ? m_pDatabaseHandler->GetGameDate() : CDate();
+    // A player out for more than a week is paid for by his injury cover.
+    const LPXLISTNODE pLast = m_InjuryHistory.GetTail();
+    if (IsInjured() && m_pClub && pLast) {
+        const auto* pEntry = static_cast<const INJURYENTRY*>(pLast->pData);
+        const CDate start(pEntry->Date.wYear, pEntry->Date.byMonth, pEntry->Date.byDay);
+        if (today.DaysBetween(start) > kCoverAfterDays) {
+            if (m_Contract.wClauses & kClauseWageCover)
+                m_pClub->AddFinanceTransaction(kCategoryWageCover, 0, static_cast<int32_t>(m_Contract.dwYearlyWage / 52),
+                                               m_idPerson);
+            else if (m_Contract.wClauses & kClauseValueCover) {
+                const int nFactor = kInjuryCostFactor[m_byInjuryType < PERSON_INJURY_TYPES ? m_byInjuryType : 0];
+                m_pClub->AddFinanceTransaction(
+                    kCategoryValueCover, 0,
+                    static_cast<int32_t>(0.24 * 0.01 * m_dwValue * (1.0 / 12.0) * (nFactor / 100.0)), m_idPerson);
+            }
+        }
+    }
+    // A new signing has settled in after half a year.
+    if ((m_dwFlags & PLAYER_FLAG_NEWLY_SIGNED) && CDate(m_Contract.dwStartDate).IsValid() &&
+        today.DaysBetween(CDate(m_Contract.dwStartDate)) > kSettlingInDays)
+        m_dwFlags &= ~PLAYER_FLAG_NEWLY_SIGNED;
 }

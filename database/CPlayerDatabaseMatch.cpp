@@ -18,6 +18,8 @@ constexpr int kFieldSendingsOff = 2;
 constexpr int kFieldGoals = 4;
 
 constexpr uint8_t kEventRecovery = 27;
+constexpr uint16_t kClauseCareerInsurance = 1u << 8;
+constexpr int kCategoryCareerInsurance = 73;
 constexpr int kCareerEndingDays = 728;
 
 struct INJURYROW {
@@ -154,8 +156,14 @@ int CPlayerDatabase::DoInjury(int nGroup, bool bInMatch)
     pEntry->byZero = bInMatch ? 0 : 1;
     m_InjuryHistory.AddTail(pEntry);
 
-    if (bCareerEnded)
+    if (bCareerEnded) {
+        // Insurance pays most of his value to a club that took it out.
+        if ((m_Contract.wClauses & kClauseCareerInsurance) && m_pClub)
+            m_pClub->AddFinanceTransaction(kCategoryCareerInsurance,
+                                           static_cast<int32_t>(m_dwValue / 100 * (90 + plat::rand() % 10)), 0,
+                                           m_idPerson);
         return 1;
+    }
     const int nWeeks = nDays / 7;
     LowerAttribute(m_awAttributes[PLAYER_ATTRIBUTE_FITNESS], 200 * nWeeks, 2000);
     LowerAttribute(m_awAttributes[PLAYER_ATTRIBUTE_MORALE], 100 * nWeeks, 2000);

@@ -1,0 +1,223 @@
+// A computer club keeps its squad in shape: short position groups are filled
+// from the youth squad, which is itself kept up by new youths, and a group
+// far over its size has its weakest players released. The quarterly step
+// that runs it also renews values and lets old players and staff retire;
+// each month the staff are brought to the number the club needs.
+#include "database/CClubDatabase.h"
+
+#include <vector>
+
+#include "common/DebugLog.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CPlayerDatabase.h"
+#include "database/CStaffDatabase.h"
+#include "database/CYouthDatabase.h"
+
+namespace {
+
+// By position group: goalkeepers, defenders, midfielders, attackers.
+constexpr int kMinimumSquadTop[CLUB_POSITION_GROUPS] = {3, 7, 7, 5};
+constexpr int kMinimumSquadOther[CLUB_POSITION_GROUPS] = {3, 6, 5, 4};
+constexpr int kMinimumYouth[CLUB_POSITION_GROUPS] = {2, 4, 3, 3};
+constexpr int kMaximumSquad[CLUB_POSITION_GROUPS] = {8, 15, 15, 12};
+constexpr int kSquadBeforeFilling = 18;
+constexpr int kPlayersHeldLimit = 50;
+// Every promotion or new youth brings a group one nearer its minimum, so no
+// group needs more rounds than this.
+constexpr int kMaximumRounds = 2 * kPlayersHeldLimit;
+// A released player waits to leave and no longer counts in his group.
+constexpr uint32_t kReleasedFlag = 0x80000;
+constexpr uint16_t kListedWithoutLimit = 65535;
+
+bool IsInSquad(const CPlayerDatabase* pPlayer)
+{
+    return pPlayer->m_byTransferState != PLAYER_TRANSFER_LISTED &&
+           pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN &&
+           pPlayer->m_byTransferState != PLAYER_TRANSFER_LEAVING && !(pPlayer->m_dwFlags & kReleasedFlag);
+}
+
+}  // namespace
+
+int CClubDatabase::GetPlayersHeld() const
+{
+    return m_lstPlayers.GetCount() + m_lstLoanIns.GetCount() + GetPendingLoanInCount();
+}
+
+int CClubDatabase::CountSquadOfGroup(int nGroup) const
+{
+    int nCount = 0;
+    for (const CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
+        if (pPlayer->m_byPosition == nGroup && IsInSquad(pPlayer))
+            ++nCount;
+    return nCount;
+}
+
+int CClubDatabase::CountYouthOfGroup(int nGroup) const
+{
+    int nCount = 0;
+    for (const CYouthDatabase* pYouth : m_lstYouths.Items<CYouthDatabase>())
+        if (pYouth->m_byPosition == nGroup)
+            ++nCount;
+    return nCount;
+}
+
+CYouthDatabase* CClubDatabase::FindYouthOfGroup(int nGroup) const
+{
+    for (CYouthDatabase* pYouth : m_lstYouths.Items<CYouthDatabase>())
+        if (pYouth->m_byPosition == nGroup)
+            return pYouth;
+    return nullptr;
+}
+
+CPlayerDatabase* CClubDatabase::PromoteYouth(CYouthDatabase* pYouth)
+{
+    if (!pYouth || !m_lstYouths.Find(pYouth)) {
+        DebugLog(0, "[CClubDatabase::PromoteYouth] The youth is not one of %s's", m_szName);
+        return nullptr;
+    }
+    // The player takes over the youth's identifier and career; the youth
+    // record is then empty.
+    auto* pPlayer = new CPlayerDatabase(pYouth);
+    RemoveYouth(pYouth);
+    delete pYouth;
+    AddPlayer(pPlayer, true);
+    pPlayer->AddCareerEntry(this, true);
+    return pPlayer;
+}
+
+int CClubDatabase::FillYouthSquad()
+{
+    int nMade = 0;
+    for (int nGroup = 0; nGroup < CLUB_POSITION_GROUPS; ++nGroup)
+        for (int n = CountYouthOfGroup(nGroup); n < kMinimumYouth[nGroup]; ++n) {
+            auto* pYouth = new CYouthDatabase(this, nGroup);
+            AddYouthPlayer(pYouth);
+            ++nMade;
+        }
+    return nMade;
+}
+
+CPlayerDatabase* CClubDatabase::FindWeakestOfGroup(int nGroup) const
+{
+    CPlayerDatabase* pWeakest = nullptr;
+    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
+        if (pPlayer->m_byPosition == nGroup && IsInSquad(pPlayer) &&
+            (!pWeakest || pPlayer->m_byRating < pWeakest->m_byRating))
+            pWeakest = pPlayer;
+    return pWeakest;
+}
+
+void CClubDatabase::MaintainSquad()
+{
+    const bool bTopKind = m_pDivision && m_pDivision->m_byKind == DIVISION_KIND_LEAGUE;
+    int nSquad = 0;
+    for (const CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
+        if (IsInSquad(pPlayer))
+            ++nSquad;
+
+    if (bTopKind && nSquad < kSquadBeforeFilling) {
+        for (int nGroup = 0; nGroup < CLUB_POSITION_GROUPS; ++nGroup)
+            for (int nRound = 0; nRound < kMaximumRounds && CountSquadOfGroup(nGroup) < kMinimumSquadTop[nGroup] &&
+                                 GetPlayersHeld() < kPlayersHeldLimit;
+                 ++nRound) {
+                if (CYouthDatabase* pYouth = FindYouthOfGroup(nGroup))
+                    PromoteYouth(pYouth);
+                else if (FillYouthSquad() == 0)
+                    break;
+            }
+    }
+    else if (!bTopKind) {
+        for (int nGroup = 0; nGroup < CLUB_POSITION_GROUPS; ++nGroup)
+            if (CountSquadOfGroup(nGroup) < kMinimumSquadOther[nGroup] && GetPlayersHeld() < kPlayersHeldLimit)
+                DebugLog(8, "[CClubDatabase::MaintainSquad] %s: a player of group %d from the free pool waits for "
+                            "the pools",
+                         m_szShortName, nGroup);
+    }
+
+    // Surplus players are released and offered at half their value.
+    for (int nGroup = 0; nGroup < CLUB_POSITION_GROUPS; ++nGroup)
+        while (CountSquadOfGroup(nGroup) > kMaximumSquad[nGroup]) {
+            CPlayerDatabase* pWeakest = FindWeakestOfGroup(nGroup);
+            if (!pWeakest)
+                break;
+            pWeakest->m_dwFlags |= kReleasedFlag;
+            if (m_pDatabaseHandler)
+                m_pDatabaseHandler->AddPlayerToListMarket(pWeakest, pWeakest->m_dwValue / 2, PLAYER_TRANSFER_LISTED,
+                                                          kListedWithoutLimit);
+        }
+}
+
+void CClubDatabase::ClubQuarterlyStep(bool bFlag)
+{
+    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
+        pPlayer->WeeklyValueUpdate(bFlag);
+        pPlayer->CheckRetirementAge();
+    }
+    // Retiring takes a member off the staff list, so the walk is over a copy.
+    std::vector<ID_STAFF> staff;
+    for (const void* pValue : m_lstStaff.Items<void>())
+        staff.push_back(static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(pValue)));
+    for (ID_STAFF idStaff : staff)
+        if (CStaffDatabase* pStaff = m_pDatabaseHandler ? m_pDatabaseHandler->GetStaffFromID(idStaff) : nullptr)
+            pStaff->WeeklyAgeCheck();
+    MaintainSquad();
+    // The squad's figures follow the new values and players.
+    UpdateSquadAverages();
+}
+
+// ---- staff ----
+
+int CClubDatabase::CountStaffOfType(int nType) const
+{
+    int nCount = 0;
+    for (const void* pValue : m_lstStaff.Items<void>()) {
+        const auto idStaff = static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(pValue));
+        const CStaffDatabase* pStaff = m_pDatabaseHandler ? m_pDatabaseHandler->GetStaffFromID(idStaff) : nullptr;
+        if (pStaff && pStaff->m_byKind == nType)
+            ++nCount;
+    }
+    return nCount;
+}
+
+void CClubDatabase::OnEventMonthly(bool bFlag)
+{
+    if (!m_pDatabaseHandler)
+        return;
+    for (int nType = 0; nType < CLUB_STAFF_KINDS; ++nType) {
+        const int nShort = GetStaffNeeded(nType) - CountStaffOfType(nType);
+        // Too many: the first of the type in the staff list go.
+        for (int i = 0; i < -nShort; ++i) {
+            ID_STAFF idSack = 0;
+            for (const void* pValue : m_lstStaff.Items<void>()) {
+                const auto idStaff = static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(pValue));
+                const CStaffDatabase* pStaff = m_pDatabaseHandler->GetStaffFromID(idStaff);
+                if (pStaff && pStaff->m_byKind == nType) {
+                    idSack = idStaff;
+                    break;
+                }
+            }
+            if (idSack == 0) {
+                DebugLog(1, "[CClubDatabase::OnEventMonthly] Unable to sack enough staff!");
+                break;
+            }
+            m_pDatabaseHandler->SackStaff(idSack);
+        }
+        // Too few: the pool's first of the type are hired.
+        if (!bFlag)
+            continue;
+        for (int i = 0; i < nShort; ++i) {
+            ID_STAFF idHire = 0;
+            for (const void* pValue : m_pDatabaseHandler->GetStaffPool().Items<void>()) {
+                const auto idStaff = static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(pValue));
+                const CStaffDatabase* pStaff = m_pDatabaseHandler->GetStaffFromID(idStaff);
+                if (pStaff && pStaff->m_byKind == nType) {
+                    idHire = idStaff;
+                    break;
+                }
+            }
+            if (idHire == 0 || m_pDatabaseHandler->HireStaff(idHire, this) != 0)
+                break;
+        }
+    }
+}
