@@ -5,6 +5,7 @@
 #include "database/CDatabaseHandler.h"
 #include "database/CPlayerDatabase.h"
 #include "platform/Random.h"
+#include "season/CSaveGame.h"
 #include "season/CupStructureTable.h"
 
 #include <algorithm>
@@ -210,7 +211,11 @@ CClub::CClub(MATCHPARAMETERS* pFixture, int nSideIndex) : m_nSideIndex(nSideInde
     const uint8_t* pbyFormation = CClubDatabase::GetStandardFormation(0);
     if (m_pClub) {
         pbyFormation = m_pClub->GetFormation();
-        m_pClub->SelectTeam(pbyFormation, apSheet, m_byCompetition, m_bySubstitutesNamed);
+        // A human's club plays the team sheet he named, when it can.
+        const CSaveGame* pHuman =
+            CClubDatabase::m_pDatabaseHandler ? CClubDatabase::m_pDatabaseHandler->GetSaveGameForClub(m_pClub) : nullptr;
+        if (!pHuman || !pHuman->GetMatchSheet(apSheet, m_byCompetition, m_bySubstitutesNamed))
+            m_pClub->SelectTeam(pbyFormation, apSheet, m_byCompetition, m_bySubstitutesNamed);
     }
 
     for (int i = 0; i < QUICKMATCH_STARTERS; ++i) {

@@ -244,6 +244,10 @@ public:
     // The club's best line-up for its next fixture onto the team sheet,
     // then every other squad player.
     void PickTeam();
+    // The eleven and nSubstitutes substitutes the human named, for a quick
+    // match; false (nothing filled) when a line-up place is empty or its
+    // player cannot play a match of the kind, so that the club picks.
+    bool GetMatchSheet(CPlayerDatabase** apPlayers, int nMatchKind, int nSubstitutes) const;
     void ResetFormationPositions();
     void InsertPlayerIntoLineup(CPlayerDatabase* pPlayer);
     void CompactTeamSheet();

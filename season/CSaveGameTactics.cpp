@@ -363,6 +363,8 @@ void CSaveGame::PickTeam()
     CPlayerDatabase* apPicked[SAVEGAME_LINEUP + 7] = {};
     constexpr int kSubstitutes = 7;
     m_pClub->SelectTeam(m_pClub->GetFormation(), apPicked, 0, kSubstitutes);
+    // The pick's marks are for one match only.
+    m_pClub->ClearSelection();
     int nPlace = 0;
     auto isOnSheet = [this, &nPlace](const CPlayerDatabase* p) {
         return std::find(m_apTeamSheet, m_apTeamSheet + nPlace, p) != m_apTeamSheet + nPlace;
@@ -375,6 +377,26 @@ void CSaveGame::PickTeam()
             m_apTeamSheet[nPlace++] = pPlayer;
     for (int i = 0; i < SAVEGAME_SETPIECE_PLACES; ++i)
         m_apSetPieces[i] = m_apTeamSheet[SAVEGAME_LINEUP - 1 - i % SAVEGAME_LINEUP];
+}
+
+bool CSaveGame::GetMatchSheet(CPlayerDatabase** apPlayers, int nMatchKind, int nSubstitutes) const
+{
+    if (!m_pClub)
+        return false;
+    for (int i = 0; i < SAVEGAME_LINEUP; ++i) {
+        const CPlayerDatabase* pPlayer = m_apTeamSheet[i];
+        if (!pPlayer || pPlayer->m_pClub != m_pClub || !CClubDatabase::IsAvailable(pPlayer, nMatchKind))
+            return false;
+    }
+    int nPlace = 0;
+    for (int i = 0; i < SAVEGAME_LINEUP; ++i)
+        apPlayers[nPlace++] = m_apTeamSheet[i];
+    for (int i = SAVEGAME_LINEUP; i < SAVEGAME_SHEET_PLACES && nPlace < SAVEGAME_LINEUP + nSubstitutes; ++i) {
+        CPlayerDatabase* pPlayer = m_apTeamSheet[i];
+        if (pPlayer && pPlayer->m_pClub == m_pClub && CClubDatabase::IsAvailable(pPlayer, nMatchKind))
+            apPlayers[nPlace++] = pPlayer;
+    }
+    return true;
 }
 
 void CSaveGame::ResetFormationPositions()

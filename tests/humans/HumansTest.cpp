@@ -82,6 +82,18 @@ TEST_F(HumanWorld, SetsUpTheSeasonAndTheClub)
         EXPECT_EQ(m_pHuman->GetSheetPlayer(i)->m_pClub, m_pClub);
     }
     EXPECT_EQ(m_pHuman->GetSquadList().GetCount(), m_pClub->m_lstPlayers.GetCount());
+
+    // The quick engine plays the sheet he named; a gap in the eleven leaves
+    // the pick to the club.
+    CPlayerDatabase* apSheet[SAVEGAME_LINEUP + 5] = {};
+    ASSERT_TRUE(m_pHuman->GetMatchSheet(apSheet, 0, 5));
+    for (int i = 0; i < SAVEGAME_LINEUP; ++i)
+        EXPECT_EQ(apSheet[i], m_pHuman->GetSheetPlayer(i));
+    EXPECT_NE(apSheet[SAVEGAME_LINEUP + 4], nullptr) << "five substitutes from the sheet";
+    CPlayerDatabase* pFirst = m_pHuman->GetSheetPlayer(0);
+    m_pHuman->SetSheetPlayer(0, nullptr);
+    EXPECT_FALSE(m_pHuman->GetMatchSheet(apSheet, 0, 5));
+    m_pHuman->SetSheetPlayer(0, pFirst);
     RunDays(1);
     int32_t nOpponent = m_pHuman->GetNextFixture(nullptr, nullptr, nullptr, nullptr);
     EXPECT_GT(nOpponent, 0) << "the next-fixture cache names the first opponent";
