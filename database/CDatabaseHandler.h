@@ -468,6 +468,8 @@ public:
     void CloseHumansFinanceMonth();
     void SetUpHumansForNewGame();
     void DoHumansPeriodicReview();
+    // Each human's books move into the season file and his season restarts.
+    void DoHumansNewSeason();
     // ---- end of human managers ----
 
 public:

@@ -228,6 +228,9 @@ void CDatabaseHandler::DoNewMonth(uint8_t byFlag)
 {
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         pCountry->ProcessAwards(byFlag);
+    // The humans' review runs with the awards run that asks for it.
+    if (byFlag)
+        DoHumansPeriodicReview();
     // The monthly hook of the people of the pools does nothing; each is still
     // looked up (a retired one is reloaded) so that the order of work stays.
     for (const void* pId : m_lstStaffPool.Items<void>())
@@ -285,6 +288,7 @@ void CDatabaseHandler::DoNewSeason()
         RunNamedStep("the country's two further season steps and the club-record clean-up");
         pCountry->DoDeleteRedundantEvents();
     }
+    DoHumansNewSeason();
     RunNamedStep("the humans' match-day price rises wait for the human managers");
 }
 

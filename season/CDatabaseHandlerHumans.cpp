@@ -137,3 +137,10 @@ void CDatabaseHandler::DoHumansPeriodicReview()
         if (pHuman)
             pHuman->DoPeriodicReview();
 }
+
+void CDatabaseHandler::DoHumansNewSeason()
+{
+    for (CSaveGame* pHuman : m_pHumanSlots)
+        if (pHuman)
+            pHuman->NewSeason();
+}

@@ -58,7 +58,7 @@ CSaveGame::~CSaveGame()
     m_lstPostedNews.RemoveAll();
 }
 
-void CSaveGame::FreeLists()
+void CSaveGame::ClearOfferLists()
 {
     while (!m_lstTransferReports.IsEmpty())
         delete[] static_cast<uint8_t*>(m_lstTransferReports.RemoveHead());
@@ -66,6 +66,11 @@ void CSaveGame::FreeLists()
         delete[] static_cast<uint8_t*>(m_lstLoanReports.RemoveHead());
     FreeAll<CBuyOfferDatabase>(m_lstBuyOffers);
     FreeAll<CLoanOfferDatabase>(m_lstLoanOffers);
+}
+
+void CSaveGame::FreeLists()
+{
+    ClearOfferLists();
     FreeAll<CShortlistEntry>(m_lstShortlist);
     FreeAll<BALANCERECORD>(m_lstBalanceRecords);
     FreeAll<FINANCETRANSACTION>(m_lstTransactions);
@@ -174,12 +179,7 @@ void CSaveGame::InitialiseSeason(uint8_t byClearSavings, uint32_t /*dwFlag*/)
     if (byClearSavings)
         m_nSavings = m_nSavingsAtClose = 0;
 
-    while (!m_lstTransferReports.IsEmpty())
-        delete[] static_cast<uint8_t*>(m_lstTransferReports.RemoveHead());
-    while (!m_lstLoanReports.IsEmpty())
-        delete[] static_cast<uint8_t*>(m_lstLoanReports.RemoveHead());
-    FreeAll<CBuyOfferDatabase>(m_lstBuyOffers);
-    FreeAll<CLoanOfferDatabase>(m_lstLoanOffers);
+    ClearOfferLists();
     m_lstPostedNews.RemoveAll();
     FreeAll<CShortlistEntry>(m_lstShortlist);
     FreeAll<BALANCERECORD>(m_lstBalanceRecords);

@@ -380,6 +380,8 @@ public:
 
 private:
     void PostNews(uint16_t wCode);
+    // Empties the offer reports and the human's buy and loan offers.
+    void ClearOfferLists();
     void ClearTeamSheet();
     void FreeLists();
     void SetDefaultFormation();

@@ -215,12 +215,12 @@ void CSaveGame::NewSeason()
     m_abySeasonBytes[0] = m_abySeasonBytes[1] = 0;
     ClearNavigationAlerts();
     RemoveRetiredFromShortlist();
+    ClearOfferLists();
+    m_lstPostedNews.RemoveAll();
     for (auto& row : m_abyTickets)
         std::memset(row + 12, 0, 16);
     for (auto& entry : m_abyStandPrices)
         entry[8] = entry[9] = 0;
-    for (FINANCEENTRY& entry : m_aSeasonFinance)
-        entry = FINANCEENTRY();
 }
 
 void CSaveGame::DoBankUpdate()

@@ -420,6 +420,7 @@ TEST_F(HumanWorld, AHumanClubPlaysAWeekOfTheDayLoop)
     EXPECT_GE(nPlayed, 1) << "the human's club played through the quick engine";
     EXPECT_EQ(H().GetSaveGameForClub(m_pClub), m_pHuman) << "the human kept his job";
     EXPECT_GE(m_pHuman->CountFinanceMonths(), 1) << "the first of the month closed the books";
+    EXPECT_EQ(m_pHuman->GetNavigationAlert(4), 1) << "the monthly review ran";
     uint32_t dwNext = 0;
     if (m_pHuman->GetNextFixture(nullptr, nullptr, &dwNext, nullptr) >= 0) {
         EXPECT_GE(CDate(dwNext), H().GetGameDate()) << "the next-fixture cache moves on";
