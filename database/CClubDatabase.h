@@ -369,6 +369,9 @@ public:
     // The crowd as a percentage of the capacity the crowd was drawn from.
     int GetMatchAttendanceAsPercentage(CClubDatabase* pOpponent, int nMatchType, int32_t* pnReceipts,
                                        int* pnAttendance);
+    // A third of the gate at a neutral ground goes to each club; a friendly
+    // there takes no gate.
+    void BookNeutralGate(CClubDatabase* pOpponent, int nMatchType, int nAttendance);
     static int32_t GetMoneyScaleEntry(int nIndex);
     int32_t GetMinimumBalance() const;
     int32_t GetTotalStaffWages() const;

@@ -347,3 +347,16 @@ bool CClubDatabase::IsNearClub(const CClubDatabase* pOther, int nTolerance) cons
            (m_abyLongitude[2] == 1 || pOther->m_abyLongitude[2] == 1) &&
            m_abyLongitude[1] + pOther->m_abyLongitude[1] <= nTolerance && nLatitude <= nTolerance;
 }
+
+void CClubDatabase::BookNeutralGate(CClubDatabase* pOpponent, int nMatchType, int nAttendance)
+{
+    if (nMatchType == 3) {
+        DebugLog(1, "[CGroundDatabase::GetMatchAttendance] Trying to Play a Friendly game at Neutral Venue");
+        return;
+    }
+    const auto nGate = ClampMoney(
+        static_cast<int64_t>(static_cast<double>(GetStandardTicketPrices(2)) * nAttendance * 0.33333334));
+    AddFinanceTransaction(kCategoryCupGateAway, nGate, 0, pOpponent ? pOpponent->m_wClubId : 0);
+    if (pOpponent)
+        pOpponent->AddFinanceTransaction(kCategoryCupGateAway, nGate, 0, m_wClubId);
+}

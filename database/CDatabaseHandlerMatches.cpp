@@ -201,8 +201,7 @@ void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround,
     pBlock->byAwayGoals = header.byAwayGoals;
 
     // The gate: the home club's own ground counts its crowd and takes the
-    // money through the club's finance; a neutral ground's gate is not in
-    // the game yet, so its crowd stays 0 and the record is still written.
+    // money through the club's finance; a neutral ground counts its own.
     uint32_t dwAttendance = 0;
     uint8_t byPercentage = 0;
     const uint8_t byVenue = pBlock->pRules->byVenue;
@@ -217,8 +216,13 @@ void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround,
         if (!GetGroundFromID(idGround))
             DebugLog(1, "[CDatabaseHandler::ProcessMatch] Unable to find Ground [%d] Match Type %d", idGround,
                      pBlock->byMatchKind);
-        else
-            RunNamedStep("GetMatchAttendancePercentage: the neutral gate waits for the club finance");
+        else if (CGroundDatabase* pGround = GetGroundFromID(idGround)) {
+            // A neutral ground counts its own crowd; the clubs share the gate.
+            const int nAttendance = pGround->CalculateAttendance(pHome->GetAttendanceFactor(pAway, pBlock->byMatchKind));
+            pHome->BookNeutralGate(pAway, pBlock->byMatchKind, nAttendance);
+            dwAttendance = static_cast<uint32_t>(std::max(nAttendance, 0));
+            byPercentage = static_cast<uint8_t>(std::clamp(pGround->GetAttendancePercentage(nAttendance), 0, 255));
+        }
     }
     else
         DebugLog(1, "[CDatabaseHandler::ProcessMatch] Unknown rules venue");

@@ -105,6 +105,20 @@ TEST_F(HandClub, CupAndFriendlyGatesAreShared)
     EXPECT_EQ(nReceipts, 13 * nFriendlyCrowd);
     EXPECT_EQ(Group(home, 7), static_cast<int32_t>(0.75 * nReceipts));
     EXPECT_EQ(Group(away, 8), static_cast<int32_t>(0.25 * nReceipts));
+
+    // At a neutral ground each club takes a third of the gate; a friendly
+    // there takes none.
+    CClubDatabase first, second;
+    first.m_bySupportLevel = 55;
+    first.BookNeutralGate(&second, 2, 9000);
+    EXPECT_EQ(Group(first, 2), static_cast<int32_t>(16 * 9000 * 0.33333334));
+    EXPECT_EQ(Group(second, 2), Group(first, 2));
+    LogCapture log;
+    CClubDatabase third, fourth;
+    third.BookNeutralGate(&fourth, 3, 9000);
+    EXPECT_TRUE(log.Contains("Trying to Play a Friendly game at Neutral Venue"));
+    for (int32_t n : third.m_anFinanceAccumulators)
+        EXPECT_EQ(n, 0);
 }
 
 TEST_F(HandClub, SmallAndMissingGroundsNeverDivideByZeroNorOverfill)
