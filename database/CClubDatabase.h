@@ -413,6 +413,9 @@ public:
     void MaintainSquad();
     void ClubQuarterlyStep(bool bFlag);
     int CountStaffOfType(int nType) const;
+    // The club's own season reset: a computer club's balance is raised to
+    // its lowest, the season's form, crowds, counters and books start again.
+    void StartNewSeason();
     // Monthly staffing by need: surplus staff are sacked, and with bFlag the
     // missing ones hired from the pool.
     void OnEventMonthly(bool bFlag);

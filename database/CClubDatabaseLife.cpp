@@ -5,6 +5,7 @@
 #include "database/CClubDatabase.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "common/DebugLog.h"
 #include "database/CCountryDatabase.h"
@@ -412,4 +413,40 @@ void CClubDatabase::ClubMonthlyStep(bool bFinance)
         DoFinance();
     if (m_pDivision && m_pDivision->m_byKind != DIVISION_KIND_BOTTOM_OTHER)
         OnEventMonthly(bFinance);
+}
+
+// ---- the new season ----
+
+void CClubDatabase::StartNewSeason()
+{
+    // A computer club starts every season with at least its lowest balance.
+    const int32_t nMinimum = GetMinimumBalance();
+    const bool bHuman = m_pDatabaseHandler && m_pDatabaseHandler->GetSaveGameForClub(this);
+    if (!bHuman && m_nBankBalance < nMinimum) {
+        DebugLog(7, "Bank Balance : %s Current %d New %d ", m_szShortName, m_nBankBalance, nMinimum);
+        m_nBankBalance = nMinimum;
+        m_nPreviousBalance = nMinimum;
+    }
+    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
+        pPlayer->m_dwSeasonPoints = 0;
+        pPlayer->m_dwSeasonPointsCounted = 0;
+        pPlayer->m_bySeasonCounter = 0;
+        pPlayer->m_wInjuryDays = 0;
+        pPlayer->m_byMatchByte = 0;
+    }
+    m_bySeasonLoans = 0;
+    std::fill(std::begin(m_anFinanceAccumulators), std::end(m_anFinanceAccumulators), 0);
+    m_nSeasonCounter1 = 0;
+    m_wSeasonCounter2 = 0;
+    m_wSeasonCounter3 = 0;
+    m_nSeasonCounter4 = 0;
+    m_nSeasonResult = 0;
+    m_wSeasonResult = 0;
+    m_SeasonAttendance = CLUBATTENDANCE();
+    std::fill(std::begin(m_aSeasonClubRecords), std::end(m_aSeasonClubRecords), CLUBRECORDENTRY());
+    m_nSeasonMarker = -1;
+    std::memset(m_abyResultRuns, 0, sizeof(m_abyResultRuns));
+    std::memset(m_abySeasonStatistics, 0, sizeof(m_abySeasonStatistics));
+    LogSquadDiagnostics(40);
+    UpdateSquadAverages();
 }

@@ -268,6 +268,10 @@ void CDatabaseHandler::DoNewSeason()
         pCountry->CalculateSeasonEndDate();
         pCountry->DoSeasonOpen();
     }
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+                pClub->StartNewSeason();
     // The cups start again once every country has its new season's dates.
     StartCupSeason();
     m_nYouthReleaseCounter = 0;

@@ -241,6 +241,32 @@ TEST_F(HandClub, ResultsMoveConfidenceAndForm)
     EXPECT_EQ(m_club.m_awResultTotals[1], 3);
 }
 
+TEST_F(HandClub, NewSeasonRaisesAComputerClubToItsLowestBalanceAndClearsTheSeason)
+{
+    m_club.m_bySupportLevel = 90;
+    m_club.m_byReputation = 0;
+    m_club.m_nBankBalance = -500;
+    m_club.DoMatchResultUpdate(0, 2, 0, true, nullptr);
+    m_club.GetMatchAttendance(&m_opponent, 0, nullptr);
+    LogCapture log;
+    m_club.StartNewSeason();
+    EXPECT_EQ(m_club.m_nBankBalance, 100000);
+    EXPECT_EQ(m_club.m_nPreviousBalance, 100000);
+    EXPECT_TRUE(log.Contains("Bank Balance : "));
+    EXPECT_EQ(m_club.m_abyResultRuns[0][1], 0);
+    EXPECT_EQ(m_club.m_abyBestRuns[0][1], 1) << "the best ever run stays";
+    EXPECT_EQ(m_club.m_SeasonAttendance.nHighest, 0);
+    EXPECT_GT(m_club.m_RecordAttendance.nHighest, 0);
+    EXPECT_EQ(m_club.m_nSeasonMarker, -1);
+    for (int32_t n : m_club.m_anFinanceAccumulators)
+        EXPECT_EQ(n, 0);
+
+    // A richer club keeps its money.
+    m_club.m_nBankBalance = 5000000;
+    m_club.StartNewSeason();
+    EXPECT_EQ(m_club.m_nBankBalance, 5000000);
+}
+
 TEST_F(HandClub, StaffWorkloadWithoutCoachesIsOverloaded)
 {
     EXPECT_EQ(m_club.GetStaffWorkloadStatus(0, 0), 0);
