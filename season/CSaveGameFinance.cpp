@@ -65,19 +65,19 @@ const char* CSaveGame::FileNameForSlot(const char* pszFormat, char* pszBuffer, s
 
 const char* CSaveGame::GetHistoryFileName() const
 {
-    static char s_sz[16];
+    static char s_sz[24];  // room for any slot number the format can print
     return FileNameForSlot("Temp%d.fty", s_sz, sizeof(s_sz));
 }
 
 const char* CSaveGame::GetFinanceHistoryFileName() const
 {
-    static char s_sz[16];
+    static char s_sz[24];  // room for any slot number the format can print
     return FileNameForSlot("Temp%d.fhs", s_sz, sizeof(s_sz));
 }
 
 const char* CSaveGame::GetProjectedFinanceFileName() const
 {
-    static char s_sz[16];
+    static char s_sz[24];  // room for any slot number the format can print
     return FileNameForSlot("Temp%d.pfn", s_sz, sizeof(s_sz));
 }
 
