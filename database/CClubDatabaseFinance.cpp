@@ -17,6 +17,7 @@
 #include "database/CYouthDatabase.h"
 #include "platform/Random.h"
 #include "season/CGroundDatabase.h"
+#include "season/CSaveGame.h"
 
 namespace {
 
@@ -94,6 +95,9 @@ void CClubDatabase::AddFinanceTransaction(int nCategory, int32_t nIncome, int32_
     const int nGroup = FindFinanceCategory(nCategory);
     int32_t& nAccumulator = m_anFinanceAccumulators[nGroup];
     nAccumulator = ClampMoney(static_cast<int64_t>(nAccumulator) + nIncome - nExpense);
+    // A human's record keeps the detailed books and moves the balance itself.
+    if (CSaveGame* pHuman = m_pDatabaseHandler ? m_pDatabaseHandler->GetSaveGameForClub(this) : nullptr)
+        pHuman->AddFinanceTransaction(nCategory, nIncome, nExpense, dwItem, static_cast<uint16_t>(dwExtra));
     DebugLog(9, "[CClubDatabase::AddFinanceTransaction] %s category %d +%d -%d item %u extra %u", m_szShortName,
              nCategory, nIncome, nExpense, dwItem, dwExtra);
 }
@@ -194,24 +198,30 @@ void CClubDatabase::DoFinance()
         AddFinanceTransaction(kCategoryManagerWages, 0, static_cast<int32_t>(pManager->m_Contract.dwWage),
                               pManager->m_idManager);
 
-    // The books close into the bank balance; the board watches whether the
-    // month made or lost money, and whether the club is in the red.
-    int64_t nIncome = 0, nExpense = 0;
-    for (int32_t nAccumulator : m_anFinanceAccumulators) {
-        if (nAccumulator > 0)
-            nIncome += nAccumulator;
-        else
-            nExpense -= nAccumulator;
+    // A computer club's books close into the bank balance; the board watches
+    // whether the month made or lost money, and whether the club is in the
+    // red. A human's record has moved the balance already and closes his
+    // books with his finance month.
+    const bool bHuman = m_pDatabaseHandler && m_pDatabaseHandler->GetSaveGameForClub(this);
+    if (!bHuman) {
+        int64_t nIncome = 0, nExpense = 0;
+        for (int32_t nAccumulator : m_anFinanceAccumulators) {
+            if (nAccumulator > 0)
+                nIncome += nAccumulator;
+            else
+                nExpense -= nAccumulator;
+        }
+        m_nBankBalance = ClampMoney(static_cast<int64_t>(m_nBankBalance) + nIncome - nExpense);
+        if (nExpense < nIncome)
+            UpdateFinancialStability(2);
+        else if (nExpense > nIncome)
+            UpdateFinancialStability(4);
     }
-    m_nBankBalance = ClampMoney(static_cast<int64_t>(m_nBankBalance) + nIncome - nExpense);
-    if (nExpense < nIncome)
-        UpdateFinancialStability(2);
-    else if (nExpense > nIncome)
-        UpdateFinancialStability(4);
     UpdateFinancialStability(static_cast<int64_t>(m_nOverdraft) + m_nBankBalance < 0 ? 3 : 1);
-
-    std::fill(std::begin(m_anFinanceAccumulators), std::end(m_anFinanceAccumulators), 0);
-    m_nPreviousBalance = m_nBankBalance;
+    if (!bHuman) {
+        std::fill(std::begin(m_anFinanceAccumulators), std::end(m_anFinanceAccumulators), 0);
+        m_nPreviousBalance = m_nBankBalance;
+    }
 }
 
 // ---- the gate ----
