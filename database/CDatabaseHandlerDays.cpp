@@ -14,6 +14,7 @@
 #include "database/CDivisionDatabase.h"
 #include "platform/Random.h"
 #include "season/CEuropeanCupDatabase.h"
+#include "season/CGroundDatabase.h"
 #include "season/CRefereeDatabase.h"
 #include "season/CSaveGame.h"
 
@@ -68,6 +69,14 @@ bool CDatabaseHandler::SetUpNewGameRecords()
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         if (pCountry->GetReferees().IsEmpty())
             pCountry->GenerateReferees(wNextReferee);
+
+    // The start data holds the grounds' capacities only; their stands and
+    // pitch items are built here, from the game's own random draws.
+    for (CGroundDatabase* pGround : m_lstGrounds.Items<CGroundDatabase>())
+        if (pGround->GetComponentCount() == 0) {
+            pGround->GenerateGroundStadiums();
+            pGround->GenerateGroundFacilities();
+        }
 
     // The pools start full, so that clubs can hire from the first day.
     TopUpManagerPool();

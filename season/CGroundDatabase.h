@@ -90,8 +90,39 @@ public:
     CClubDatabase* GetOwner() const { return m_pOwner; }
     void SetOwner(CClubDatabase* pOwner) { m_pOwner = pOwner; }
 
+    // ---- plan layout and generation (CGroundDatabaseLayout.cpp) ----
+    static constexpr int PLAN_WIDTH = 62;
+    static constexpr int PLAN_HEIGHT = 44;
+    enum { CLASH_NONE = 0, CLASH_COMPONENT = 1, CLASH_SCHEDULE = 2, CLASH_PITCH = 3, CLASH_ROAD = 4 };
+    enum { AREA_PITCH_SURROUND = 1, AREA_INSIDE_PLAN = 2, AREA_IGNORE_UNSTARTED = 4 };
+    struct AREACLASH {
+        int nKind = CLASH_NONE;
+        const void* pItem = nullptr;  // the component or schedule
+    };
+    // Terrain code of a plan cell (6 and above is road); -1 outside the plan.
+    static int GetPlanTerrain(int nX, int nY);
+    static bool IsRoadCell(int nX, int nY) { return GetPlanTerrain(nX, nY) >= 6; }
+    static bool GetFacilityFootprint(int nFootprint, int& nWidth, int& nHeight);
+    static bool IsFacilityPositionValid(const uint8_t* pFacilityData);
+    static bool CheckIfFacilityComponentNearRoad(int nX0, int nY0, int nX1, int nY1, int* pnFailures);
+    static bool CheckIfFacilityComponentNearRoad(const uint8_t* pFacilityData, int* pnFailures);
+    // The rectangle a component covers on the plan; false for a pitch item.
+    static bool GetComponentRect(int nMainType, int nSubType, const uint8_t* pData, int& nX, int& nY, int& nWidth,
+                                 int& nHeight);
+    // True when the rectangle clashes with the pitch, the road (with
+    // AREA_INSIDE_PLAN), a running schedule or a finished component.
+    bool IsAreaOccupied(int nX, int nY, int nWidth, int nHeight, int nFlags, AREACLASH* pClash,
+                        int* pnFailures) const;
+    // Stands (and seats) of a ground that has none yet, then its pitch items.
+    void GenerateGroundStadiums();
+    void GenerateGroundFacilities();
+    // Gives every stand its share of the capacity by side weight.
+    void DistributeSeats();
+    static int GetNextQualityValueFromTable(int* pnTable);
+
 private:
     void FreeAll();
+    class CCountryDatabase* GetClimateCountry() const;
 
     static CDatabaseHandler* m_pDatabaseHandler;
 

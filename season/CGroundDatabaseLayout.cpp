@@ -1,0 +1,389 @@
+// The ground plan (pitch, roads, free ground), the checks made before a
+// component is placed on it, and the stands and pitch items of a new game.
+#include <algorithm>
+#include <cstdlib>
+
+#include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "platform/Random.h"
+#include "season/CComponentDatabase.h"
+#include "season/CComponentScheduleDatabase.h"
+#include "season/CGroundDatabase.h"
+
+namespace {
+
+constexpr int kPlanW = CGroundDatabase::PLAN_WIDTH;
+constexpr int kPlanH = CGroundDatabase::PLAN_HEIGHT;
+constexpr int kRoadFailureLimit = 1025;
+// The pitch with its surround (the area inside the road ring).
+constexpr int kSurroundX = CDatabaseHandler::kPitchCellX - 6;
+constexpr int kSurroundY = CDatabaseHandler::kPitchCellY - 6;
+constexpr int kSurroundW = 6 + 17;
+constexpr int kSurroundH = 6 + 14;
+
+const int s_anFootprints[FACILITY_FOOTPRINTS][2] = {{6, 6}, {6, 6}, {6, 6}, {1, 1}, {2, 2},
+                                                    {3, 3}, {4, 4}, {11, 8}, {2, 1}};
+// Sides in the order stands are generated: long sides, ends, then corners.
+const int s_anSideOrder[STAND_SIDES] = {0, 4, 6, 2, 7, 1, 3, 5};
+
+// Terrain code and picture variant of every cell.
+struct PLANCELL {
+    uint8_t byTerrain;
+    uint8_t byVariant;
+};
+
+struct PLAN {
+    PLANCELL aCells[kPlanH][kPlanW];
+    PLAN()
+    {
+        for (int y = 0; y < kPlanH; ++y)
+            for (int x = 0; x < kPlanW; ++x) {
+                const bool bRing = (y == 11 || y == 32) ? (x >= 19 && x <= 43)
+                                   : (x == 19 || x == 43) ? (y >= 11 && y <= 32)
+                                                          : false;
+                const bool bInside = x > 19 && x < 43 && y > 11 && y < 32;
+                uint8_t byTerrain = static_cast<uint8_t>((x * 7 + y * 3) % 6);  // grass and earth
+                if (y == 3 || y == 41)
+                    byTerrain = 6;  // across the plan
+                else if (x == 31 && !bInside && !bRing)
+                    byTerrain = 7;  // the access road, stopping at the ring
+                else if (bRing)
+                    byTerrain = (x == 19 || x == 43) && (y == 11 || y == 32) ? 10 : (y == 11 || y == 32 ? 8 : 9);
+                aCells[y][x] = {byTerrain, static_cast<uint8_t>((x + y) % 4)};
+            }
+    }
+};
+
+const PLAN& Plan()
+{
+    static const PLAN s_plan;
+    return s_plan;
+}
+
+bool Overlap(int x0, int y0, int w0, int h0, int x1, int y1, int w1, int h1)
+{
+    return x0 < x1 + w1 && x1 < x0 + w0 && y0 < y1 + h1 && y1 < y0 + h0;
+}
+
+int SideWeight(int nSide)
+{
+    if (nSide == 0 || nSide == 4)
+        return 4;
+    if (nSide == 2 || nSide == 6)
+        return 3;
+    return 1;
+}
+
+}  // namespace
+
+int CGroundDatabase::GetPlanTerrain(int nX, int nY)
+{
+    if (nX < 0 || nY < 0 || nX >= kPlanW || nY >= kPlanH)
+        return -1;
+    return Plan().aCells[nY][nX].byTerrain;
+}
+
+bool CGroundDatabase::GetFacilityFootprint(int nFootprint, int& nWidth, int& nHeight)
+{
+    if (nFootprint < 0 || nFootprint >= FACILITY_FOOTPRINTS)
+        return false;
+    nWidth = s_anFootprints[nFootprint][0];
+    nHeight = s_anFootprints[nFootprint][1];
+    return true;
+}
+
+bool CGroundDatabase::IsFacilityPositionValid(const uint8_t* pData)
+{
+    int nW = 0, nH = 0;
+    if (!GetFacilityFootprint(pData[FACILITY_FOOTPRINT], nW, nH))
+        return false;
+    const int nX = static_cast<int8_t>(pData[FACILITY_X]);
+    const int nY = static_cast<int8_t>(pData[FACILITY_Y]);
+    return nX >= 0 && nY >= 0 && nX + nW <= kPlanW && nY + nH <= kPlanH;
+}
+
+bool CGroundDatabase::CheckIfFacilityComponentNearRoad(int nX0, int nY0, int nX1, int nY1, int* pnFailures)
+{
+    if (pnFailures && *pnFailures >= kRoadFailureLimit) {
+        DebugLog(1, "[CGroundDatabase::CheckIfFacilityComponentNearRoad] Gone over road failure count!");
+        return true;
+    }
+    bool bNear = false;
+    if (nX0 > 0)
+        bNear = bNear || IsRoadCell(nX0 - 1, nY0) || IsRoadCell(nX0 - 1, nY1);
+    if (nY0 > 0)
+        bNear = bNear || IsRoadCell(nX0, nY0 - 1) || IsRoadCell(nX1, nY0 - 1);
+    if (nX1 < kPlanW - 2)
+        bNear = bNear || IsRoadCell(nX1 + 1, nY0) || IsRoadCell(nX1 + 1, nY1);
+    if (nY1 < kPlanH - 2)
+        bNear = bNear || IsRoadCell(nX1, nY1 + 1) || IsRoadCell(nX0, nY1 + 1);
+    if (!bNear && pnFailures)
+        ++*pnFailures;
+    return bNear;
+}
+
+bool CGroundDatabase::CheckIfFacilityComponentNearRoad(const uint8_t* pData, int* pnFailures)
+{
+    int nW = 0, nH = 0;
+    if (!GetFacilityFootprint(pData[FACILITY_FOOTPRINT], nW, nH))
+        return false;
+    const int nX = pData[FACILITY_X];
+    const int nY = pData[FACILITY_Y];
+    return CheckIfFacilityComponentNearRoad(nX, nY, nX + nW - 1, nY + nH - 1, pnFailures);
+}
+
+bool CGroundDatabase::GetComponentRect(int nMainType, int nSubType, const uint8_t* pData, int& nX, int& nY,
+                                       int& nWidth, int& nHeight)
+{
+    (void)nSubType;
+    if (!pData)
+        return false;
+    if (nMainType == COMPONENT_STAND)
+        return CDatabaseHandler::GetStadiumComponentGridRect(pData[STAND_SIZE], pData[STAND_SIDE], nX, nY, nWidth,
+                                                             nHeight);
+    if (nMainType == COMPONENT_FACILITY) {
+        if (!GetFacilityFootprint(pData[FACILITY_FOOTPRINT], nWidth, nHeight))
+            return false;
+        nX = pData[FACILITY_X];
+        nY = pData[FACILITY_Y];
+        return true;
+    }
+    return false;
+}
+
+bool CGroundDatabase::IsAreaOccupied(int nX, int nY, int nWidth, int nHeight, int nFlags, AREACLASH* pClash,
+                                     int* pnFailures) const
+{
+    AREACLASH clash;
+    const bool bOccupied = [&] {
+        const bool bPitch =
+            (nFlags & AREA_PITCH_SURROUND)
+                ? Overlap(nX, nY, nWidth, nHeight, kSurroundX, kSurroundY, kSurroundW, kSurroundH)
+                : Overlap(nX, nY, nWidth, nHeight, CDatabaseHandler::kPitchCellX, CDatabaseHandler::kPitchCellY,
+                          CDatabaseHandler::kPitchWidthCells, CDatabaseHandler::kPitchHeightCells);
+        if (bPitch) {
+            clash.nKind = CLASH_PITCH;
+            return true;
+        }
+        if (nFlags & AREA_INSIDE_PLAN) {
+            for (int y = nY; y < nY + nHeight; ++y)
+                for (int x = nX; x < nX + nWidth; ++x)
+                    if (GetPlanTerrain(x, y) < 0 || IsRoadCell(x, y)) {
+                        clash.nKind = CLASH_ROAD;
+                        return true;
+                    }
+        }
+        for (const CComponentScheduleDatabase* pSchedule : m_lstSchedules.Items<CComponentScheduleDatabase>()) {
+            if (!pSchedule->IsActive())
+                continue;
+            const CComponentDatabase* pComponent = pSchedule->GetComponent();
+            const uint8_t* pData = pSchedule->GetAssociatedComponentSpecificData();
+            int sx = 0, sy = 0, sw = 0, sh = 0;
+            if (!pComponent || !GetComponentRect(pComponent->GetMainType(), pComponent->GetSubType(), pData, sx, sy,
+                                                 sw, sh))
+                continue;
+            if (!Overlap(nX, nY, nWidth, nHeight, sx, sy, sw, sh))
+                continue;
+            if ((nFlags & AREA_IGNORE_UNSTARTED) && !pSchedule->IsDue())
+                continue;
+            clash = {CLASH_SCHEDULE, pSchedule};
+            return true;
+        }
+        for (const CComponentDatabase* pComponent : m_lstComponents.Items<CComponentDatabase>()) {
+            int cx = 0, cy = 0, cw = 0, ch = 0;
+            if (!pComponent->IsFinished() || !GetComponentRect(pComponent->GetMainType(), pComponent->GetSubType(),
+                                                               pComponent->GetSpecificData(), cx, cy, cw, ch))
+                continue;
+            if (Overlap(nX, nY, nWidth, nHeight, cx, cy, cw, ch)) {
+                clash = {CLASH_COMPONENT, pComponent};
+                return true;
+            }
+        }
+        return false;
+    }();
+    if (bOccupied && pnFailures)
+        ++*pnFailures;
+    if (pClash)
+        *pClash = clash;
+    return bOccupied;
+}
+
+int CGroundDatabase::GetNextQualityValueFromTable(int* pnTable)
+{
+    for (int q = 0; q < 3; ++q)
+        if (pnTable[q] > 0) {
+            --pnTable[q];
+            return q;
+        }
+    DebugLog(1, "[CGroundDatabase::GetNextQualityValueFromTable] There were no values in the table that could be "
+                "used, returning luxury.");
+    return 2;
+}
+
+CCountryDatabase* CGroundDatabase::GetClimateCountry() const
+{
+    if (m_pOwner)
+        return m_pOwner->GetCountry();
+    if (!m_pDatabaseHandler)
+        return nullptr;
+    for (CCountryDatabase* pCountry : m_pDatabaseHandler->GetCountries().Items<CCountryDatabase>())
+        if (pCountry->GetNationalGroundID() == m_wID)
+            return pCountry;
+    return nullptr;
+}
+
+void CGroundDatabase::GenerateGroundStadiums()
+{
+    if (!m_pDatabaseHandler)
+        return;
+    int anQuality[3];
+    if (m_pOwner && m_pOwner->GetClubRating() >= 90) {
+        // The leading clubs play in luxury all round.
+        anQuality[0] = 0, anQuality[1] = 0, anQuality[2] = 8;
+    } else if (m_nCapacity >= 25000) {
+        anQuality[0] = 0, anQuality[1] = 4, anQuality[2] = 4;
+    } else if (m_nCapacity < 10000) {
+        anQuality[0] = 6, anQuality[1] = 2, anQuality[2] = 0;
+    } else {
+        anQuality[0] = 4, anQuality[1] = 4, anQuality[2] = 0;
+    }
+    const bool bFromLayout = m_dwStandLayout != 0;
+    const bool bLimited = !bFromLayout && m_nCapacity < 17800;
+    bool bRoofAll = false;
+    if (!bFromLayout) {
+        const CCountryDatabase* pCountry = GetClimateCountry();
+        const int nClimate = pCountry ? pCountry->GetClimate() : 0;
+        const int nChance = nClimate == 0 ? 80 : nClimate == 1 ? 50 : 10;
+        bRoofAll = plat::rand() % 100 < nChance;
+    }
+    int64_t nRemaining = m_nCapacity;
+    for (int nSide : s_anSideOrder) {
+        if (nSide < 0 || nSide >= STAND_SIDES) {
+            DebugLog(1, "[CGroundDatabase::GenerateGroundStadiums] Unknown stadium position!");
+            continue;
+        }
+        if (bLimited && nRemaining < 1)
+            break;
+        int nKind = 0, nSize = 0;
+        bool bRoof = bRoofAll;
+        const int nQuality = GetNextQualityValueFromTable(anQuality);
+        if (bFromLayout) {
+            const int nValue = static_cast<int>((m_dwStandLayout >> (4 * nSide)) & 0xF);
+            if (nValue == 0 || nValue > 10)
+                continue;
+            static const int s_anGroupStart[4] = {1, 4, 7, 9};
+            nKind = nValue <= 3 ? 0 : nValue <= 6 ? 1 : nValue <= 8 ? 2 : 3;
+            // The higher a value within its tier, the deeper the stand.
+            nSize = std::min(5, (nValue - s_anGroupStart[nKind]) * 2 + 1);
+            bRoof = (m_byRoofLayout >> nSide) & 1;
+        } else {
+            const STADIUMSIZETABLERECORD* pSize =
+                m_pDatabaseHandler->GetStadiumSizeTableRecord(1, nQuality, static_cast<uint32_t>(m_nCapacity));
+            if (!pSize) {
+                DebugLog(1, "[CGroundDatabase::GenerateGroundStadiums] No stand size for ground %u", m_wID);
+                return;
+            }
+            nKind = pSize->byKind;
+            nSize = pSize->bySize;
+        }
+        const STANDTABLERECORD* pStand = m_pDatabaseHandler->GetStandTableRecord(nSide, nKind, nSize, nQuality);
+        if (!pStand) {
+            DebugLog(1, "[CGroundDatabase::GenerateGroundStadiums] No stand row for ground %u side %d", m_wID, nSide);
+            continue;
+        }
+        auto* pComponent = new CComponentDatabase(COMPONENT_STAND, m_wID);
+        pComponent->SetSubType(static_cast<uint8_t>(nKind));
+        uint8_t* pData = pComponent->GetSpecificData();
+        pData[STAND_QUALITY] = static_cast<uint8_t>(nQuality);
+        pData[STAND_SIDE] = static_cast<uint8_t>(nSide);
+        pData[STAND_SIZE] = static_cast<uint8_t>(nSize);
+        pData[STAND_ROOF] = bRoof ? static_cast<uint8_t>(nQuality + 1) : 0;
+        int64_t nCost = pStand->dwMonthlyMaintenance;
+        for (int nPart = 0; nPart < 3; ++nPart) {
+            const STANDPARTTABLERECORD* pPart = m_pDatabaseHandler->GetStandPartTableRecord(nSide, nKind, nSize, nPart);
+            if (!pPart)
+                continue;
+            pData[STAND_PARTS + nPart] = pPart->byMinimumCount;
+            nCost += static_cast<int64_t>(pPart->byMinimumCount) * pPart->dwMonthlyMaintenancePerUnit;
+        }
+        if (bRoof) {
+            const STANDADJUSTMENTTABLERECORD* pRoof =
+                m_pDatabaseHandler->GetStandAdjustmentTableRecord(nSide, nKind, nSize, pData[STAND_ROOF] - 1);
+            if (pRoof) {
+                const int nPercent = std::abs(static_cast<int>(pRoof->chMaintenancePercent));
+                nCost -= static_cast<int64_t>(nPercent * 0.01 * static_cast<double>(nCost));
+            }
+        }
+        pComponent->SetValue(pStand->dwCost);
+        pComponent->SetMaintenanceCost(static_cast<uint32_t>(nCost < 0 ? 0 : nCost));
+        pComponent->SetGround(this);
+        AddComponent(pComponent);
+        if (bLimited)
+            nRemaining -= pStand->dwCapacity;
+    }
+    DistributeSeats();
+    SortComponents();
+    RecalculateTotals();
+}
+
+void CGroundDatabase::DistributeSeats()
+{
+    int nWeight = 0;
+    CComponentDatabase* pLast = nullptr;
+    for (CComponentDatabase* pComponent : m_lstComponents.Items<CComponentDatabase>()) {
+        if (!pComponent->IsStand())
+            continue;
+        pLast = pComponent;
+        if (pComponent->IsFinished())
+            nWeight += SideWeight(pComponent->GetStandSide());
+    }
+    if (!pLast || nWeight == 0)
+        return;
+    const int nCapacity = m_nCapacity < 0 ? 0 : m_nCapacity;
+    int nGiven = 0;
+    for (CComponentDatabase* pComponent : m_lstComponents.Items<CComponentDatabase>()) {
+        if (!pComponent->IsStand())
+            continue;
+        const int nSeats = static_cast<int>(static_cast<double>(nCapacity) / nWeight *
+                                            SideWeight(pComponent->GetStandSide()));
+        pComponent->SetStandSeats(nSeats);
+        nGiven += nSeats;
+    }
+    pLast->SetStandSeats(pLast->GetStandSeats() + nCapacity - nGiven);
+}
+
+void CGroundDatabase::GenerateGroundFacilities()
+{
+    if (!m_pDatabaseHandler)
+        return;
+    const CCountryDatabase* pCountry = GetClimateCountry();
+    const int nClimate = pCountry ? pCountry->GetClimate() : -1;
+    const int nRatingByte = !m_pOwner || m_pOwner->GetClubRating() >= 85 ? 1 : 0;
+    // Chances of the weather items by climate 0, 1, 2.
+    static const int s_anChance[3][3] = {{80, 50, 10}, {50, 80, 10}, {10, 50, 80}};
+    for (int nSubType = 12; nSubType <= 16; ++nSubType) {
+        int nData = 0;
+        bool bCreate = true;
+        if (nSubType == 13 || nSubType == 14) {
+            nData = nRatingByte;
+        } else {
+            const int nRow = nSubType == 12 ? 0 : nSubType == 15 ? 1 : 2;
+            bCreate = nClimate >= 0 && nClimate <= 2 && plat::rand() % 100 < s_anChance[nRow][nClimate];
+        }
+        if (!bCreate)
+            continue;
+        auto* pItem = new CComponentDatabase(COMPONENT_PITCH_ITEM, m_wID);
+        pItem->SetSubType(static_cast<uint8_t>(nSubType));
+        pItem->GetSpecificData()[0] = static_cast<uint8_t>(nData);
+        if (const FACILITYTABLERECORD* pRow = m_pDatabaseHandler->GetExtraFacilityTableRecord(nSubType, nData)) {
+            pItem->SetValue(pRow->dwCost);
+            pItem->SetMaintenanceCost(pRow->dwMonthlyMaintenance);
+        }
+        pItem->SetGround(this);
+        AddComponent(pItem);
+    }
+    SortComponents();
+    RecalculateTotals();
+}
