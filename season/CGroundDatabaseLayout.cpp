@@ -273,10 +273,12 @@ void CGroundDatabase::GenerateGroundStadiums()
             const int nValue = static_cast<int>((m_dwStandLayout >> (4 * nSide)) & 0xF);
             if (nValue == 0 || nValue > 10)
                 continue;
+            // Values run through the sizes each tier is built in (0-2, 1-3,
+            // 3-4, 4-5): the higher a value within its tier, the deeper the stand.
             static const int s_anGroupStart[4] = {1, 4, 7, 9};
+            static const int s_anFirstSize[4] = {0, 1, 3, 4};
             nKind = nValue <= 3 ? 0 : nValue <= 6 ? 1 : nValue <= 8 ? 2 : 3;
-            // The higher a value within its tier, the deeper the stand.
-            nSize = std::min(5, (nValue - s_anGroupStart[nKind]) * 2 + 1);
+            nSize = std::min(5, s_anFirstSize[nKind] + nValue - s_anGroupStart[nKind]);
             bRoof = (m_byRoofLayout >> nSide) & 1;
         } else {
             const STADIUMSIZETABLERECORD* pSize =
