@@ -151,9 +151,9 @@ void CTacticsFileManager::ListFormations()
     for (const std::string& file : plat::listFiles("Data\\Saves", "*.ct")) {
         auto* pRecord = new FORMATIONRECORD;
         CopyName(pRecord->szName, StemOf(file).c_str());
-        // A name that is all extension ("..ct") has no file of its own to read.
-        if (pRecord->szName[0])
-            GetPresetRoles(pRecord);
+        // Roles come from the file found, also when a dot in its name makes
+        // the listed name differ from it.
+        ReadPresetRoles(pRecord, ("Data\\Saves\\" + file).c_str());
         s_pFormations->AddTail(pRecord);
     }
 }
@@ -176,7 +176,12 @@ void CTacticsFileManager::GetPresetRoles(FORMATIONRECORD* pRecord)
         return;
     char szPath[TACTICS_NAME_SIZE + 32];
     GetFormationPath(pRecord, szPath, sizeof szPath);
-    FILE* pFile = plat::openFile(szPath, "rb");
+    ReadPresetRoles(pRecord, szPath);
+}
+
+void CTacticsFileManager::ReadPresetRoles(FORMATIONRECORD* pRecord, const char* pszPath)
+{
+    FILE* pFile = plat::openFile(pszPath, "rb");
     if (!pFile)
         return;
     CBinaryReader reader(pFile);
@@ -200,7 +205,7 @@ void CTacticsFileManager::GetPresetRoles(FORMATIONRECORD* pRecord)
             if (!reader.Failed())
                 std::copy(std::begin(aPlaces), std::end(aPlaces), pRecord->aEntries);
             else
-                DebugLog(0, "[CSaveGame::GetPresetRoles] %s is cut short", szPath);
+                DebugLog(0, "[CSaveGame::GetPresetRoles] %s is cut short", pszPath);
         }
     }
     std::fclose(pFile);
@@ -210,8 +215,8 @@ void CTacticsFileManager::GetFormationPath(const FORMATIONRECORD* pRecord, char*
 {
     if (!pRecord || !pszPath || nSize <= 0)
         return;
-    std::snprintf(pszPath, static_cast<size_t>(nSize), pRecord->byShipped ? "Data\\Tactics\\%s.pdt" : "Data\\Saves\\%s.ct",
-                  pRecord->szName);
+    const char* pszForm = pRecord->byShipped ? "Data\\Tactics\\%s.pdt" : "Data\\Saves\\%s.ct";
+    std::snprintf(pszPath, static_cast<size_t>(nSize), pszForm, pRecord->szName);
 }
 
 bool CTacticsFileManager::FormationFileExists(const FORMATIONRECORD* pRecord)

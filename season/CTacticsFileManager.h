@@ -53,6 +53,8 @@ public:
     static int GetBuiltInFormationCount() { return s_nBuiltInFormations; }
 
 private:
+    static void ReadPresetRoles(FORMATIONRECORD* pRecord, const char* pszPath);
+
     static bool s_bBuilt;
     static CXList* s_pFormations;    // FORMATIONRECORD
     static CXList* s_pFreeKickSets;  // SETPIECERECORD
