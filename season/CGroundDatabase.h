@@ -119,6 +119,14 @@ public:
     // Gives every stand its share of the capacity by side weight.
     void DistributeSeats();
     static int GetNextQualityValueFromTable(int* pnTable);
+    // Facilities a new ground builds: {kind, sub kind, count} rows ended by
+    // kind 0. The row of the pair or the first free row; -1 (logged) when full.
+    static constexpr int FACILITIES_TO_BUILD = 17;
+    static int FindComponentInFacilityComponentsToBuildArray(const uint8_t (*pabyArray)[3], int nKind,
+                                                             int nSubKind);
+    // Draws a free spot by a road for one facility; false (logged) after too
+    // many tries, and the facility is not built.
+    bool PlaceNewFacility(int nKind, int nSize);
 
 private:
     void FreeAll();

@@ -356,10 +356,43 @@ void CGroundDatabase::DistributeSeats()
     pLast->SetStandSeats(pLast->GetStandSeats() + nCapacity - nGiven);
 }
 
+int CGroundDatabase::FindComponentInFacilityComponentsToBuildArray(const uint8_t (*pabyArray)[3], int nKind,
+                                                                   int nSubKind)
+{
+    int i = 0;
+    for (; i < FACILITIES_TO_BUILD && pabyArray[i][0] != 0; ++i)
+        if (pabyArray[i][0] == nKind && pabyArray[i][1] == nSubKind)
+            return i;
+    if (i >= FACILITIES_TO_BUILD) {
+        DebugLog(1, "[CGroundDatabase::FindComponentInFacilityComponentsToBuildArray] Returning index beyond the end "
+                    "of the array!");
+        return -1;
+    }
+    return i;
+}
+
 void CGroundDatabase::GenerateGroundFacilities()
 {
     if (!m_pDatabaseHandler)
         return;
+    // A new ground has one of each facility kind, in its smallest size.
+    uint8_t abyToBuild[FACILITIES_TO_BUILD + 1][3] = {};
+    for (int nKind = 1; nKind < 256; ++nKind) {
+        for (int nSize = 0; nSize < 3; ++nSize) {
+            if (!m_pDatabaseHandler->GetFacilityTableRecord(nKind, nSize))
+                continue;
+            const int nIndex = FindComponentInFacilityComponentsToBuildArray(abyToBuild, nKind, nSize);
+            if (nIndex >= 0 && abyToBuild[nIndex][0] == 0) {
+                abyToBuild[nIndex][0] = static_cast<uint8_t>(nKind);
+                abyToBuild[nIndex][1] = static_cast<uint8_t>(nSize);
+                abyToBuild[nIndex][2] = 1;
+            }
+            break;
+        }
+    }
+    for (int i = 0; i < FACILITIES_TO_BUILD && abyToBuild[i][0] != 0; ++i)
+        for (int n = 0; n < abyToBuild[i][2]; ++n)
+            PlaceNewFacility(abyToBuild[i][0], abyToBuild[i][1]);
     const CCountryDatabase* pCountry = GetClimateCountry();
     const int nClimate = pCountry ? pCountry->GetClimate() : -1;
     const int nRatingByte = !m_pOwner || m_pOwner->GetClubRating() >= 85 ? 1 : 0;
@@ -388,4 +421,45 @@ void CGroundDatabase::GenerateGroundFacilities()
     }
     SortComponents();
     RecalculateTotals();
+}
+
+bool CGroundDatabase::PlaceNewFacility(int nKind, int nSize)
+{
+    const FACILITYCOMPONENTTABLERECORD* pShape =
+        CDatabaseHandler::GetFacilityComponentTableRecordFromTypeAndSize(nKind, nSize);
+    const FACILITYTABLERECORD* pRow = m_pDatabaseHandler->GetFacilityTableRecord(nKind, nSize);
+    int nW = 0, nH = 0;
+    if (!pShape || !pRow || !GetFacilityFootprint(pShape->byFootprint, nW, nH))
+        return false;
+    uint8_t abyData[COMPONENT_FACILITY_DATA] = {static_cast<uint8_t>(nSize), pShape->byFootprint, 0, 0};
+    int nFailures = 0;
+    for (;;) {
+        if (nFailures >= kRoadFailureLimit) {
+            const CCountryDatabase* pCountry = GetClimateCountry();
+            DebugLog(1,
+                     "[CGroundDatabase::GenerateGroundFacilities] Facility Position Failure: Owner Club %s, Country %s, "
+                     "Ground Name %s, Capacity %d",
+                     m_pOwner ? m_pOwner->GetName() : "", pCountry ? pCountry->GetName() : "", m_szName, m_nCapacity);
+            return false;
+        }
+        abyData[FACILITY_X] = static_cast<uint8_t>(plat::rand() % (kPlanW - nW));
+        abyData[FACILITY_Y] = static_cast<uint8_t>(plat::rand() % (kPlanH - nH));
+        if (!IsFacilityPositionValid(abyData)) {
+            ++nFailures;
+            continue;
+        }
+        if (IsAreaOccupied(abyData[FACILITY_X], abyData[FACILITY_Y], nW, nH, AREA_PITCH_SURROUND | AREA_INSIDE_PLAN,
+                           nullptr, &nFailures))
+            continue;
+        if (CheckIfFacilityComponentNearRoad(abyData, &nFailures))
+            break;
+    }
+    auto* pFacility = new CComponentDatabase(COMPONENT_FACILITY, m_wID);
+    pFacility->SetSubType(static_cast<uint8_t>(nKind));
+    pFacility->SetSpecificData(abyData);
+    pFacility->SetValue(pRow->dwCost);
+    pFacility->SetMaintenanceCost(pRow->dwMonthlyMaintenance);
+    pFacility->SetGround(this);
+    AddComponent(pFacility);
+    return true;
 }

@@ -58,10 +58,20 @@ protected:
     {
         SCOPED_TRACE(ground.GetName());
         std::vector<RECT> rects;
-        int nSeats = 0, nStands = 0;
+        int nSeats = 0, nStands = 0, nFacilities = 0;
         int64_t nTableCapacity = 0;
         for (const CComponentDatabase* p : ground.GetComponents().Items<CComponentDatabase>()) {
             ASSERT_TRUE(IsComponentDataValid(p->GetMainType(), p->GetSubType(), p->GetSpecificData()));
+            if (p->GetMainType() == COMPONENT_FACILITY) {
+                ++nFacilities;
+                RECT r{};
+                ASSERT_TRUE(CGroundDatabase::GetComponentRect(p->GetMainType(), p->GetSubType(),
+                                                              p->GetSpecificData(), r.x, r.y, r.w, r.h));
+                for (const RECT& other : rects)
+                    EXPECT_FALSE(Overlaps(r, other)) << "facility " << int(p->GetSubType()) << " overlaps";
+                EXPECT_TRUE(CGroundDatabase::CheckIfFacilityComponentNearRoad(p->GetSpecificData(), nullptr));
+                rects.push_back(r);
+            }
             if (!p->IsStand())
                 continue;
             ++nStands;
@@ -83,6 +93,8 @@ protected:
                 << "stand on side " << p->GetStandSide() << " is on the pitch or the road";
         }
         ASSERT_GT(nStands, 0);
+        // One of each of the eight facility kinds; the plan has room for them all.
+        EXPECT_EQ(nFacilities, 8);
         EXPECT_EQ(nSeats, ground.GetCapacity());
         // A small ground stops adding stands once their room covers its capacity.
         if (ground.GetCapacity() < 17800 && nStands < STAND_SIDES) {
@@ -181,6 +193,52 @@ TEST_F(GroundWorld, StandLayoutChoosesTierAndRoofPerSide)
     EXPECT_EQ(ground.GetStandOnSide(0)->GetStandSeats(), static_cast<int>(30000.0 / 14 * 4));
     EXPECT_EQ(ground.GetStandOnSide(6)->GetStandSeats(), static_cast<int>(30000.0 / 14 * 3));
     EXPECT_EQ(ground.GetStandOnSide(2)->GetStandSeats(), 30000 - 2 * 8571 - 6428);
+}
+
+TEST_F(GroundWorld, FacilityWithNoRoomLeftIsDroppedAndLogged)
+{
+    CGroundDatabase ground;
+    ground.SetID(901);
+    ground.SetName("Crowded Lane");
+    plat::srand(5);
+    // Fill the plan with the biggest facility until one no longer fits.
+    LogCapture log;
+    int nPlaced = 0;
+    while (nPlaced < 40 && ground.PlaceNewFacility(10, 2))
+        ++nPlaced;
+    ASSERT_LT(nPlaced, 40);
+    EXPECT_GT(nPlaced, 0);
+    EXPECT_EQ(ground.GetComponentCount(), nPlaced);
+    EXPECT_TRUE(log.Contains("[CGroundDatabase::GenerateGroundFacilities] Facility Position Failure: Owner Club , "
+                             "Country , Ground Name Crowded Lane, Capacity 0"));
+}
+
+TEST_F(GroundWorld, PitchItemsFollowTheClimate)
+{
+    CGroundDatabase* pModel = nullptr;
+    for (CGroundDatabase* pGround : H().GetGrounds().Items<CGroundDatabase>())
+        if (pGround->GetOwner() && pGround->GetOwner()->GetCountry())
+            pModel = pGround;
+    ASSERT_NE(pModel, nullptr);
+    pModel->GetOwner()->GetCountry()->SetClimate(2);
+    plat::srand(31);
+    int anCount[17] = {};
+    const int nGrounds = 400;
+    for (int i = 0; i < nGrounds; ++i) {
+        CGroundDatabase ground;
+        ground.SetCapacity(pModel->GetCapacity());
+        ground.SetOwner(pModel->GetOwner());
+        ground.GenerateGroundFacilities();
+        for (const CComponentDatabase* p : ground.GetComponents().Items<CComponentDatabase>())
+            if (p->GetMainType() == COMPONENT_PITCH_ITEM)
+                ++anCount[p->GetSubType()];
+    }
+    EXPECT_EQ(anCount[13], nGrounds);
+    EXPECT_EQ(anCount[14], nGrounds);
+    // 80, 10 and 10 in a hundred in a cold country.
+    EXPECT_NEAR(anCount[16], nGrounds * 0.8, nGrounds * 0.08);
+    EXPECT_NEAR(anCount[12], nGrounds * 0.1, nGrounds * 0.06);
+    EXPECT_NEAR(anCount[15], nGrounds * 0.1, nGrounds * 0.06);
 }
 
 TEST_F(GroundWorld, NewGameBuildsEveryGroundsStands)
