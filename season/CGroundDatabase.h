@@ -113,6 +113,10 @@ public:
     // AREA_INSIDE_PLAN), a running schedule or a finished component.
     bool IsAreaOccupied(int nX, int nY, int nWidth, int nHeight, int nFlags, AREACLASH* pClash,
                         int* pnFailures) const;
+    // Appends a new AREACLASH for each thing in the rectangle: the pitch, the
+    // first road cell, every finished component and running schedule. The
+    // caller frees the records.
+    void GetComponentsInArea(int nX, int nY, int nWidth, int nHeight, bool bPitchSurround, CXList& lstOut) const;
     // Stands (and seats) of a ground that has none yet, then its pitch items.
     void GenerateGroundStadiums();
     void GenerateGroundFacilities();

@@ -210,6 +210,39 @@ bool CGroundDatabase::IsAreaOccupied(int nX, int nY, int nWidth, int nHeight, in
     return bOccupied;
 }
 
+void CGroundDatabase::GetComponentsInArea(int nX, int nY, int nWidth, int nHeight, bool bPitchSurround,
+                                          CXList& lstOut) const
+{
+    const bool bPitch =
+        bPitchSurround ? Overlap(nX, nY, nWidth, nHeight, kSurroundX, kSurroundY, kSurroundW, kSurroundH)
+                       : Overlap(nX, nY, nWidth, nHeight, CDatabaseHandler::kPitchCellX, CDatabaseHandler::kPitchCellY,
+                                 CDatabaseHandler::kPitchWidthCells, CDatabaseHandler::kPitchHeightCells);
+    if (bPitch)
+        lstOut.AddTail(new AREACLASH{CLASH_PITCH, nullptr});
+    bool bRoad = false;
+    for (int y = nY; y < nY + nHeight && !bRoad; ++y)
+        for (int x = nX; x < nX + nWidth && !bRoad; ++x)
+            bRoad = IsRoadCell(x, y);
+    if (bRoad)
+        lstOut.AddTail(new AREACLASH{CLASH_ROAD, nullptr});
+    for (const CComponentDatabase* pComponent : m_lstComponents.Items<CComponentDatabase>()) {
+        int cx = 0, cy = 0, cw = 0, ch = 0;
+        if (pComponent->IsFinished() && GetComponentRect(pComponent->GetMainType(), pComponent->GetSubType(),
+                                                         pComponent->GetSpecificData(), cx, cy, cw, ch) &&
+            Overlap(nX, nY, nWidth, nHeight, cx, cy, cw, ch))
+            lstOut.AddTail(new AREACLASH{CLASH_COMPONENT, pComponent});
+    }
+    for (const CComponentScheduleDatabase* pSchedule : m_lstSchedules.Items<CComponentScheduleDatabase>()) {
+        const CComponentDatabase* pComponent = pSchedule->GetComponent();
+        int sx = 0, sy = 0, sw = 0, sh = 0;
+        if (pSchedule->IsActive() && pComponent &&
+            GetComponentRect(pComponent->GetMainType(), pComponent->GetSubType(),
+                             pSchedule->GetAssociatedComponentSpecificData(), sx, sy, sw, sh) &&
+            Overlap(nX, nY, nWidth, nHeight, sx, sy, sw, sh))
+            lstOut.AddTail(new AREACLASH{CLASH_SCHEDULE, pSchedule});
+    }
+}
+
 int CGroundDatabase::GetNextQualityValueFromTable(int* pnTable)
 {
     for (int q = 0; q < 3; ++q)

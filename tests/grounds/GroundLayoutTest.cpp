@@ -289,6 +289,37 @@ TEST(GroundPlan, AreaChecksFindPitchRoadAndComponents)
     EXPECT_FALSE(ground.IsAreaOccupied(7, 7, 2, 2, 3, &clash, nullptr));
 }
 
+TEST(GroundPlan, ComponentsInAreaListsPitchRoadAndComponents)
+{
+    CGroundDatabase ground;
+    auto* pFacility = new CComponentDatabase(COMPONENT_FACILITY, 0);
+    uint8_t* pData = pFacility->GetSpecificData();
+    pData[FACILITY_FOOTPRINT] = 4;  // 2 x 2
+    pData[FACILITY_X] = 10;
+    pData[FACILITY_Y] = 4;
+    ground.AddComponent(pFacility);
+    auto kinds = [&](int x, int y, int w, int h, bool bSurround) {
+        CXList list;
+        ground.GetComponentsInArea(x, y, w, h, bSurround, list);
+        std::vector<int> out;
+        while (!list.IsEmpty()) {
+            auto* p = static_cast<CGroundDatabase::AREACLASH*>(list.RemoveHead());
+            out.push_back(p->nKind);
+            if (p->nKind == CGroundDatabase::CLASH_COMPONENT) {
+                EXPECT_EQ(p->pItem, pFacility);
+            }
+            delete p;
+        }
+        return out;
+    };
+    // Across row 3's road onto the facility.
+    EXPECT_EQ(kinds(9, 2, 3, 3, false),
+              (std::vector<int>{CGroundDatabase::CLASH_ROAD, CGroundDatabase::CLASH_COMPONENT}));
+    EXPECT_EQ(kinds(11, 5, 1, 1, false), (std::vector<int>{CGroundDatabase::CLASH_COMPONENT}));
+    EXPECT_EQ(kinds(22, 14, 2, 2, false), (std::vector<int>{}));
+    EXPECT_EQ(kinds(22, 14, 2, 2, true), (std::vector<int>{CGroundDatabase::CLASH_PITCH}));
+}
+
 TEST(GroundPlan, FacilityPositionAndRoadChecks)
 {
     uint8_t data[COMPONENT_FACILITY_DATA] = {0, 7, 51, 36};  // 11 x 8 reaching the far corner
