@@ -241,7 +241,8 @@ TEST_F(GroundWorld, PitchItemsFollowTheClimate)
     EXPECT_NEAR(anCount[15], nGrounds * 0.1, nGrounds * 0.06);
 }
 
-TEST_F(GroundWorld, NewGameBuildsEveryGroundsStands)
+// One world at a time: the records' class-wide root pointer is the last root built.
+TEST(GroundNewGame, NewGameBuildsEveryGroundsStands)
 {
     GameTreeCopy tree;
     CurrentFolder here(tree.Root());
