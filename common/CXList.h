@@ -34,6 +34,24 @@ public:
     LPXLISTNODE InsertBefore(LPXLISTNODE pNode, void* pData);
     LPXLISTNODE InsertAfter(LPXLISTNODE pNode, void* pData);
 
+    // The first element, taken as a T, for which pred holds; ppNode (optional)
+    // receives its node, null when there is none.
+    template <typename T, typename Pred>
+    T* FindItem(Pred pred, LPXLISTNODE* ppNode = nullptr) const
+    {
+        for (LPXLISTNODE pNode = m_pHead; pNode; pNode = pNode->pNext) {
+            T* pItem = static_cast<T*>(pNode->pData);
+            if (pred(pItem)) {
+                if (ppNode)
+                    *ppNode = pNode;
+                return pItem;
+            }
+        }
+        if (ppNode)
+            *ppNode = nullptr;
+        return nullptr;
+    }
+
     LPXLISTNODE GetHead() const { return m_pHead; }
     LPXLISTNODE GetTail() const { return m_pTail; }
     int GetCount() const { return m_nCount; }

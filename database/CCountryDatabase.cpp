@@ -419,17 +419,11 @@ void CCountryDatabase::SetupPointers()
 
 CDivisionDatabase* CCountryDatabase::FindDivision(uint8_t byDivisionID, LPXLISTNODE* ppNext) const
 {
-    for (LPXLISTNODE pNode = m_lstDivisions.GetHead(); pNode; pNode = pNode->pNext) {
-        auto* pDivision = static_cast<CDivisionDatabase*>(pNode->pData);
-        if (pDivision->m_byDivisionId == byDivisionID) {
-            if (ppNext)
-                *ppNext = pNode->pNext;
-            return pDivision;
-        }
-    }
+    LPXLISTNODE pNode;
+    CDivisionDatabase* pDivision = m_lstDivisions.FindItem<CDivisionDatabase>([&](const CDivisionDatabase* pDivision) { return pDivision->m_byDivisionId == byDivisionID; }, &pNode);
     if (ppNext)
-        *ppNext = nullptr;
-    return nullptr;
+        *ppNext = pNode ? pNode->pNext : nullptr;
+    return pDivision;
 }
 
 CClubDatabase* CCountryDatabase::GetClubByIndex(int nIndex) const
@@ -471,17 +465,11 @@ CRefereeDatabase* CCountryDatabase::GetRefereeFromID(uint16_t wRefereeID) const
 
 CCupFixturesDatabase* CCountryDatabase::FindCupFixture(uint32_t dwFixtureID, LPXLISTNODE* ppNext) const
 {
-    for (LPXLISTNODE pNode = m_lstCupFixtures.GetHead(); pNode; pNode = pNode->pNext) {
-        auto* pFixture = static_cast<CCupFixturesDatabase*>(pNode->pData);
-        if (pFixture->GetFixtureID() == dwFixtureID) {
-            if (ppNext)
-                *ppNext = pNode->pNext;
-            return pFixture;
-        }
-    }
+    LPXLISTNODE pNode;
+    CCupFixturesDatabase* pFixture = m_lstCupFixtures.FindItem<CCupFixturesDatabase>([&](const CCupFixturesDatabase* pFixture) { return pFixture->GetFixtureID() == dwFixtureID; }, &pNode);
     if (ppNext)
-        *ppNext = nullptr;
-    return nullptr;
+        *ppNext = pNode ? pNode->pNext : nullptr;
+    return pFixture;
 }
 
 // ---- lists ----

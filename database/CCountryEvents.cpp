@@ -98,17 +98,7 @@ bool CCountryDatabase::RemoveEvent(CEventsDatabase* pEvent)
 
 CEventsDatabase* CCountryDatabase::FindEvent(uint8_t byType, uint32_t dwDataID, LPXLISTNODE* ppNode) const
 {
-    for (LPXLISTNODE pNode = m_lstEvents.GetHead(); pNode; pNode = pNode->pNext) {
-        auto* pEvent = static_cast<CEventsDatabase*>(pNode->pData);
-        if (pEvent->GetType() == byType && pEvent->GetDataID() == dwDataID) {
-            if (ppNode)
-                *ppNode = pNode;
-            return pEvent;
-        }
-    }
-    if (ppNode)
-        *ppNode = nullptr;
-    return nullptr;
+    return m_lstEvents.FindItem<CEventsDatabase>([&](const CEventsDatabase* pEvent) { return pEvent->GetType() == byType && pEvent->GetDataID() == dwDataID; }, ppNode);
 }
 
 void CCountryDatabase::SortEvents()

@@ -30,32 +30,20 @@ CDatabaseHandler::COUNTRIESLINK::~COUNTRIESLINK()
 
 CCountryDatabase* CDatabaseHandler::GetCountryFromID(ID_COUNTRY idCountry, LPXLISTNODE* ppNext) const
 {
-    for (LPXLISTNODE pNode = m_lstCountries.GetHead(); pNode; pNode = pNode->pNext) {
-        auto* pCountry = static_cast<CCountryDatabase*>(pNode->pData);
-        if (pCountry->GetID() == idCountry) {
-            if (ppNext)
-                *ppNext = pNode->pNext;
-            return pCountry;
-        }
-    }
+    LPXLISTNODE pNode;
+    CCountryDatabase* pCountry = m_lstCountries.FindItem<CCountryDatabase>([&](const CCountryDatabase* pCountry) { return pCountry->GetID() == idCountry; }, &pNode);
     if (ppNext)
-        *ppNext = nullptr;
-    return nullptr;
+        *ppNext = pNode ? pNode->pNext : nullptr;
+    return pCountry;
 }
 
 CCountryDatabase* CDatabaseHandler::GetCountryFromSecondID(uint8_t bySecondID, LPXLISTNODE* ppNext) const
 {
-    for (LPXLISTNODE pNode = m_lstCountries.GetHead(); pNode; pNode = pNode->pNext) {
-        auto* pCountry = static_cast<CCountryDatabase*>(pNode->pData);
-        if (pCountry->GetSecondID() == bySecondID) {
-            if (ppNext)
-                *ppNext = pNode->pNext;
-            return pCountry;
-        }
-    }
+    LPXLISTNODE pNode;
+    CCountryDatabase* pCountry = m_lstCountries.FindItem<CCountryDatabase>([&](const CCountryDatabase* pCountry) { return pCountry->GetSecondID() == bySecondID; }, &pNode);
     if (ppNext)
-        *ppNext = nullptr;
-    return nullptr;
+        *ppNext = pNode ? pNode->pNext : nullptr;
+    return pCountry;
 }
 
 void CDatabaseHandler::AddCountry(CCountryDatabase* pCountry)

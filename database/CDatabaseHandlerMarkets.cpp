@@ -79,18 +79,12 @@ uint8_t LowestFreeSquadNumber(const CClubDatabase* pClub)
 
 CListMarketEntry* CDatabaseHandler::FindListMarketEntry(ID_PLAYER idPlayer) const
 {
-    for (CListMarketEntry* p : m_lstListMarket.Items<CListMarketEntry>())
-        if (p->GetPlayerID() == idPlayer)
-            return p;
-    return nullptr;
+    return m_lstListMarket.FindItem<CListMarketEntry>([&](const CListMarketEntry* p) { return p->GetPlayerID() == idPlayer; });
 }
 
 CLoanMarketEntry* CDatabaseHandler::FindLoanMarketEntry(ID_PLAYER idPlayer) const
 {
-    for (CLoanMarketEntry* p : m_lstLoanMarket.Items<CLoanMarketEntry>())
-        if (p->GetPlayerID() == idPlayer)
-            return p;
-    return nullptr;
+    return m_lstLoanMarket.FindItem<CLoanMarketEntry>([&](const CLoanMarketEntry* p) { return p->GetPlayerID() == idPlayer; });
 }
 
 int CDatabaseHandler::AddPlayerToListMarket(CPlayerDatabase* pPlayer, uint32_t dwAskingPrice, uint8_t byState,
@@ -203,34 +197,22 @@ int CDatabaseHandler::CountOpenLoanOffers(ID_PLAYER idPlayer) const
 
 CBuyOfferDatabase* CDatabaseHandler::GetBuyOffer(ID_PLAYER idPlayer, ID_CLUB idClub) const
 {
-    for (CBuyOfferDatabase* p : m_lstBuyOffers.Items<CBuyOfferDatabase>())
-        if (p->GetPlayerID() == idPlayer && p->GetBiddingClubID() == idClub)
-            return p;
-    return nullptr;
+    return m_lstBuyOffers.FindItem<CBuyOfferDatabase>([&](const CBuyOfferDatabase* p) { return p->GetPlayerID() == idPlayer && p->GetBiddingClubID() == idClub; });
 }
 
 CLoanOfferDatabase* CDatabaseHandler::GetLoanOffer(ID_PLAYER idPlayer, ID_CLUB idClub) const
 {
-    for (CLoanOfferDatabase* p : m_lstLoanOffers.Items<CLoanOfferDatabase>())
-        if (p->GetPlayerID() == idPlayer && p->GetClubID() == idClub)
-            return p;
-    return nullptr;
+    return m_lstLoanOffers.FindItem<CLoanOfferDatabase>([&](const CLoanOfferDatabase* p) { return p->GetPlayerID() == idPlayer && p->GetClubID() == idClub; });
 }
 
 CBuyOfferDatabase* CDatabaseHandler::FindBuyOfferByID(uint32_t dwOfferID) const
 {
-    for (CBuyOfferDatabase* p : m_lstBuyOffers.Items<CBuyOfferDatabase>())
-        if (p->GetOfferID() == dwOfferID)
-            return p;
-    return nullptr;
+    return m_lstBuyOffers.FindItem<CBuyOfferDatabase>([&](const CBuyOfferDatabase* p) { return p->GetOfferID() == dwOfferID; });
 }
 
 CLoanOfferDatabase* CDatabaseHandler::FindLoanOfferByID(uint32_t dwOfferID) const
 {
-    for (CLoanOfferDatabase* p : m_lstLoanOffers.Items<CLoanOfferDatabase>())
-        if (p->GetOfferID() == dwOfferID)
-            return p;
-    return nullptr;
+    return m_lstLoanOffers.FindItem<CLoanOfferDatabase>([&](const CLoanOfferDatabase* p) { return p->GetOfferID() == dwOfferID; });
 }
 
 bool CDatabaseHandler::IsPendingTransfer(ID_PLAYER idPlayer) const

@@ -483,17 +483,7 @@ int CDivisionDatabase::GetLeagueMatchDayCount() const
 
 DIVISIONARCHIVERECORD* CDivisionDatabase::GetSeasonArchiveRecord(uint8_t byKey, LPXLISTNODE* ppNode) const
 {
-    for (LPXLISTNODE pNode = m_lstSeasonArchive.GetHead(); pNode; pNode = pNode->pNext) {
-        auto* pRecord = static_cast<DIVISIONARCHIVERECORD*>(pNode->pData);
-        if (pRecord->GetKey() == byKey) {
-            if (ppNode)
-                *ppNode = pNode;
-            return pRecord;
-        }
-    }
-    if (ppNode)
-        *ppNode = nullptr;
-    return nullptr;
+    return m_lstSeasonArchive.FindItem<DIVISIONARCHIVERECORD>([&](const DIVISIONARCHIVERECORD* pRecord) { return pRecord->GetKey() == byKey; }, ppNode);
 }
 
 bool CDivisionDatabase::IsMidSeasonDate(const CDate& date) const

@@ -151,13 +151,10 @@ bool CPlayerDatabase::Load(CBinaryReader& reader, CCountryDatabase* pCountry, CD
         DebugLog(0, "[CPlayerDatabase::Load] Player %u has more career entries than the file holds", m_idPerson);
         return false;
     }
-    for (int i = 0; i < byCareerCount; ++i) {
-        PLAYERCAREERENTRY entry;
-        if (!entry.Read(reader))
-            return false;
-        m_Career.AddTail(new PLAYERCAREERENTRY(entry));
-        ++m_byCareerCount;
-    }
+    const bool bCareerRead = PLAYERCAREERENTRY::ReadList(reader, byCareerCount, m_Career);
+    m_byCareerCount = static_cast<uint8_t>(m_Career.GetCount());
+    if (!bCareerRead)
+        return false;
 
     uint8_t byBlocks = 0;
     if (!reader.ReadU8(byBlocks) || !reader.CheckCount(byBlocks, kMatchInformationBytes)) {
@@ -467,4 +464,15 @@ void PLAYERCAREERENTRY::Write(CBinaryWriter& writer) const
     writer.WriteU32(dwValue);
     writer.WriteU8(byRating);
     writer.WriteZeros(3);
+}
+
+bool PLAYERCAREERENTRY::ReadList(CBinaryReader& reader, int nCount, CXList& career)
+{
+    for (int i = 0; i < nCount; ++i) {
+        PLAYERCAREERENTRY entry;
+        if (!entry.Read(reader))
+            return false;
+        career.AddTail(new PLAYERCAREERENTRY(entry));
+    }
+    return true;
 }

@@ -60,6 +60,9 @@ struct PLAYERCAREERENTRY {
 
     bool Read(CBinaryReader& reader);
     void Write(CBinaryWriter& writer) const;
+    // Appends nCount entries read from the stream to a career list; false at
+    // the first one that is cut short (those before it stay in the list).
+    static bool ReadList(CBinaryReader& reader, int nCount, CXList& career);
 };
 
 constexpr int PLAYER_CONTRACT_BONUSES = 7;

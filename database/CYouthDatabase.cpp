@@ -106,13 +106,10 @@ bool CYouthDatabase::Load(CBinaryReader& reader, CCountryDatabase* pCountry, CDi
         DebugLog(0, "[CYouthDatabase::Load] Youth %u has more career entries than the file holds", m_idPerson);
         return false;
     }
-    for (int i = 0; i < byCareerCount; ++i) {
-        PLAYERCAREERENTRY entry;
-        if (!entry.Read(reader))
-            return false;
-        m_Career.AddTail(new PLAYERCAREERENTRY(entry));
-        ++m_byCareerCount;
-    }
+    const bool bCareerRead = PLAYERCAREERENTRY::ReadList(reader, byCareerCount, m_Career);
+    m_byCareerCount = static_cast<uint8_t>(m_Career.GetCount());
+    if (!bCareerRead)
+        return false;
     return true;
 }
 

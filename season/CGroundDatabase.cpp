@@ -113,32 +113,12 @@ bool CGroundDatabase::Save(CBinaryWriter& writer) const
 
 CComponentDatabase* CGroundDatabase::FindComponent(uint32_t dwID, LPXLISTNODE* ppNode) const
 {
-    for (LPXLISTNODE pNode = m_lstComponents.GetHead(); pNode; pNode = pNode->pNext) {
-        auto* p = static_cast<CComponentDatabase*>(pNode->pData);
-        if (p->GetID() == dwID) {
-            if (ppNode)
-                *ppNode = pNode;
-            return p;
-        }
-    }
-    if (ppNode)
-        *ppNode = nullptr;
-    return nullptr;
+    return m_lstComponents.FindItem<CComponentDatabase>([&](const CComponentDatabase* p) { return p->GetID() == dwID; }, ppNode);
 }
 
 CComponentScheduleDatabase* CGroundDatabase::FindComponentSchedule(uint32_t dwID, LPXLISTNODE* ppNode) const
 {
-    for (LPXLISTNODE pNode = m_lstSchedules.GetHead(); pNode; pNode = pNode->pNext) {
-        auto* p = static_cast<CComponentScheduleDatabase*>(pNode->pData);
-        if (p->GetID() == dwID) {
-            if (ppNode)
-                *ppNode = pNode;
-            return p;
-        }
-    }
-    if (ppNode)
-        *ppNode = nullptr;
-    return nullptr;
+    return m_lstSchedules.FindItem<CComponentScheduleDatabase>([&](const CComponentScheduleDatabase* p) { return p->GetID() == dwID; }, ppNode);
 }
 
 int CGroundDatabase::AddComponent(CComponentDatabase* pComponent)
