@@ -420,7 +420,8 @@ void CCountryDatabase::SetupPointers()
 CDivisionDatabase* CCountryDatabase::FindDivision(uint8_t byDivisionID, LPXLISTNODE* ppNext) const
 {
     LPXLISTNODE pNode;
-    CDivisionDatabase* pDivision = m_lstDivisions.FindItem<CDivisionDatabase>([&](const CDivisionDatabase* pDivision) { return pDivision->m_byDivisionId == byDivisionID; }, &pNode);
+    CDivisionDatabase* pDivision = m_lstDivisions.FindItem<CDivisionDatabase>(
+        [&](const CDivisionDatabase* p) { return p->m_byDivisionId == byDivisionID; }, &pNode);
     if (ppNext)
         *ppNext = pNode ? pNode->pNext : nullptr;
     return pDivision;
@@ -466,7 +467,8 @@ CRefereeDatabase* CCountryDatabase::GetRefereeFromID(uint16_t wRefereeID) const
 CCupFixturesDatabase* CCountryDatabase::FindCupFixture(uint32_t dwFixtureID, LPXLISTNODE* ppNext) const
 {
     LPXLISTNODE pNode;
-    CCupFixturesDatabase* pFixture = m_lstCupFixtures.FindItem<CCupFixturesDatabase>([&](const CCupFixturesDatabase* pFixture) { return pFixture->GetFixtureID() == dwFixtureID; }, &pNode);
+    CCupFixturesDatabase* pFixture = m_lstCupFixtures.FindItem<CCupFixturesDatabase>(
+        [&](const CCupFixturesDatabase* p) { return p->GetFixtureID() == dwFixtureID; }, &pNode);
     if (ppNext)
         *ppNext = pNode ? pNode->pNext : nullptr;
     return pFixture;

@@ -98,7 +98,8 @@ bool CCountryDatabase::RemoveEvent(CEventsDatabase* pEvent)
 
 CEventsDatabase* CCountryDatabase::FindEvent(uint8_t byType, uint32_t dwDataID, LPXLISTNODE* ppNode) const
 {
-    return m_lstEvents.FindItem<CEventsDatabase>([&](const CEventsDatabase* pEvent) { return pEvent->GetType() == byType && pEvent->GetDataID() == dwDataID; }, ppNode);
+    return m_lstEvents.FindItem<CEventsDatabase>(
+        [&](const CEventsDatabase* p) { return p->GetType() == byType && p->GetDataID() == dwDataID; }, ppNode);
 }
 
 void CCountryDatabase::SortEvents()

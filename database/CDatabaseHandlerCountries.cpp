@@ -31,7 +31,8 @@ CDatabaseHandler::COUNTRIESLINK::~COUNTRIESLINK()
 CCountryDatabase* CDatabaseHandler::GetCountryFromID(ID_COUNTRY idCountry, LPXLISTNODE* ppNext) const
 {
     LPXLISTNODE pNode;
-    CCountryDatabase* pCountry = m_lstCountries.FindItem<CCountryDatabase>([&](const CCountryDatabase* pCountry) { return pCountry->GetID() == idCountry; }, &pNode);
+    CCountryDatabase* pCountry = m_lstCountries.FindItem<CCountryDatabase>(
+        [&](const CCountryDatabase* p) { return p->GetID() == idCountry; }, &pNode);
     if (ppNext)
         *ppNext = pNode ? pNode->pNext : nullptr;
     return pCountry;
@@ -40,7 +41,8 @@ CCountryDatabase* CDatabaseHandler::GetCountryFromID(ID_COUNTRY idCountry, LPXLI
 CCountryDatabase* CDatabaseHandler::GetCountryFromSecondID(uint8_t bySecondID, LPXLISTNODE* ppNext) const
 {
     LPXLISTNODE pNode;
-    CCountryDatabase* pCountry = m_lstCountries.FindItem<CCountryDatabase>([&](const CCountryDatabase* pCountry) { return pCountry->GetSecondID() == bySecondID; }, &pNode);
+    CCountryDatabase* pCountry = m_lstCountries.FindItem<CCountryDatabase>(
+        [&](const CCountryDatabase* p) { return p->GetSecondID() == bySecondID; }, &pNode);
     if (ppNext)
         *ppNext = pNode ? pNode->pNext : nullptr;
     return pCountry;

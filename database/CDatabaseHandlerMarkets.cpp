@@ -79,12 +79,14 @@ uint8_t LowestFreeSquadNumber(const CClubDatabase* pClub)
 
 CListMarketEntry* CDatabaseHandler::FindListMarketEntry(ID_PLAYER idPlayer) const
 {
-    return m_lstListMarket.FindItem<CListMarketEntry>([&](const CListMarketEntry* p) { return p->GetPlayerID() == idPlayer; });
+    return m_lstListMarket.FindItem<CListMarketEntry>(
+        [&](const CListMarketEntry* p) { return p->GetPlayerID() == idPlayer; });
 }
 
 CLoanMarketEntry* CDatabaseHandler::FindLoanMarketEntry(ID_PLAYER idPlayer) const
 {
-    return m_lstLoanMarket.FindItem<CLoanMarketEntry>([&](const CLoanMarketEntry* p) { return p->GetPlayerID() == idPlayer; });
+    return m_lstLoanMarket.FindItem<CLoanMarketEntry>(
+        [&](const CLoanMarketEntry* p) { return p->GetPlayerID() == idPlayer; });
 }
 
 int CDatabaseHandler::AddPlayerToListMarket(CPlayerDatabase* pPlayer, uint32_t dwAskingPrice, uint8_t byState,
@@ -197,22 +199,26 @@ int CDatabaseHandler::CountOpenLoanOffers(ID_PLAYER idPlayer) const
 
 CBuyOfferDatabase* CDatabaseHandler::GetBuyOffer(ID_PLAYER idPlayer, ID_CLUB idClub) const
 {
-    return m_lstBuyOffers.FindItem<CBuyOfferDatabase>([&](const CBuyOfferDatabase* p) { return p->GetPlayerID() == idPlayer && p->GetBiddingClubID() == idClub; });
+    return m_lstBuyOffers.FindItem<CBuyOfferDatabase>(
+        [&](const CBuyOfferDatabase* p) { return p->GetPlayerID() == idPlayer && p->GetBiddingClubID() == idClub; });
 }
 
 CLoanOfferDatabase* CDatabaseHandler::GetLoanOffer(ID_PLAYER idPlayer, ID_CLUB idClub) const
 {
-    return m_lstLoanOffers.FindItem<CLoanOfferDatabase>([&](const CLoanOfferDatabase* p) { return p->GetPlayerID() == idPlayer && p->GetClubID() == idClub; });
+    return m_lstLoanOffers.FindItem<CLoanOfferDatabase>(
+        [&](const CLoanOfferDatabase* p) { return p->GetPlayerID() == idPlayer && p->GetClubID() == idClub; });
 }
 
 CBuyOfferDatabase* CDatabaseHandler::FindBuyOfferByID(uint32_t dwOfferID) const
 {
-    return m_lstBuyOffers.FindItem<CBuyOfferDatabase>([&](const CBuyOfferDatabase* p) { return p->GetOfferID() == dwOfferID; });
+    return m_lstBuyOffers.FindItem<CBuyOfferDatabase>(
+        [&](const CBuyOfferDatabase* p) { return p->GetOfferID() == dwOfferID; });
 }
 
 CLoanOfferDatabase* CDatabaseHandler::FindLoanOfferByID(uint32_t dwOfferID) const
 {
-    return m_lstLoanOffers.FindItem<CLoanOfferDatabase>([&](const CLoanOfferDatabase* p) { return p->GetOfferID() == dwOfferID; });
+    return m_lstLoanOffers.FindItem<CLoanOfferDatabase>(
+        [&](const CLoanOfferDatabase* p) { return p->GetOfferID() == dwOfferID; });
 }
 
 bool CDatabaseHandler::IsPendingTransfer(ID_PLAYER idPlayer) const

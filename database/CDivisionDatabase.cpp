@@ -483,7 +483,8 @@ int CDivisionDatabase::GetLeagueMatchDayCount() const
 
 DIVISIONARCHIVERECORD* CDivisionDatabase::GetSeasonArchiveRecord(uint8_t byKey, LPXLISTNODE* ppNode) const
 {
-    return m_lstSeasonArchive.FindItem<DIVISIONARCHIVERECORD>([&](const DIVISIONARCHIVERECORD* pRecord) { return pRecord->GetKey() == byKey; }, ppNode);
+    return m_lstSeasonArchive.FindItem<DIVISIONARCHIVERECORD>(
+        [&](const DIVISIONARCHIVERECORD* p) { return p->GetKey() == byKey; }, ppNode);
 }
 
 bool CDivisionDatabase::IsMidSeasonDate(const CDate& date) const

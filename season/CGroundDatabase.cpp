@@ -113,12 +113,14 @@ bool CGroundDatabase::Save(CBinaryWriter& writer) const
 
 CComponentDatabase* CGroundDatabase::FindComponent(uint32_t dwID, LPXLISTNODE* ppNode) const
 {
-    return m_lstComponents.FindItem<CComponentDatabase>([&](const CComponentDatabase* p) { return p->GetID() == dwID; }, ppNode);
+    return m_lstComponents.FindItem<CComponentDatabase>(
+        [&](const CComponentDatabase* p) { return p->GetID() == dwID; }, ppNode);
 }
 
 CComponentScheduleDatabase* CGroundDatabase::FindComponentSchedule(uint32_t dwID, LPXLISTNODE* ppNode) const
 {
-    return m_lstSchedules.FindItem<CComponentScheduleDatabase>([&](const CComponentScheduleDatabase* p) { return p->GetID() == dwID; }, ppNode);
+    return m_lstSchedules.FindItem<CComponentScheduleDatabase>(
+        [&](const CComponentScheduleDatabase* p) { return p->GetID() == dwID; }, ppNode);
 }
 
 int CGroundDatabase::AddComponent(CComponentDatabase* pComponent)

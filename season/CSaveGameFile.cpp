@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "common/TextField.h"
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
 #include "database/CBuyOfferDatabase.h"
@@ -32,9 +33,11 @@ constexpr int kCampBookingBytes = 16;
 
 void WriteText(CBinaryWriter& writer, const char* pszText, size_t nBytes)
 {
-    char szField[SAVEGAME_NAME_BYTES] = {};
-    std::snprintf(szField, nBytes < sizeof(szField) ? nBytes : sizeof(szField), "%s", pszText ? pszText : "");
-    writer.WriteBytes(szField, nBytes);
+    // The text cut to its field, then zeros; never more than a name field.
+    char szField[SAVEGAME_NAME_BYTES];
+    const size_t nField = nBytes < sizeof(szField) ? nBytes : sizeof(szField);
+    CopyTextField(szField, nField, pszText);
+    writer.WriteBytes(szField, nField);
 }
 
 bool ReadText(CBinaryReader& reader, char* pszText, size_t nBytes)
