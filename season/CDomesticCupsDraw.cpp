@@ -53,29 +53,9 @@ void CDomesticCupsDatabase::DrawRound(int nKind, int nRound)
     const ITEMCUPENTRYRULE* pRule = GetDefinitionEntryRule(GetDefinition(nKind), nRound);
     if (!pCup || !pList || !pRule)
         return;
-    int nFree = static_cast<int>(pRule->wClubs) - pCup->wClubsDrawn;
-    CDatabaseHandler* pHandler = CCountryDatabase::m_pDatabaseHandler;
-    LPXLISTNODE pNode = pList->GetHead();
-    while (pNode) {
-        LPXLISTNODE pNext = pNode->pNext;
-        auto* pEntry = static_cast<CUPENTRY*>(pNode->pData);
-        if (pEntry->byRound == nRound) {
-            if (nFree > 0) {
-                // A club that no longer exists keeps its entry, unused.
-                if (!pHandler || !pHandler->GetClubFromID(static_cast<ID_CLUB>(pEntry->dwClub))) {
-                    pNode = pNext;
-                    continue;
-                }
-                AddToDraw(nKind, pEntry->dwClub);
-                --nFree;
-            }
-            else
-                DebugLog(2, "Extra Club Added to pending with round %d", nRound);
-            pList->Remove(pNode);
-            delete pEntry;
-        }
-        pNode = pNext;
-    }
+    const int nFree = static_cast<int>(pRule->wClubs) - pCup->wClubsDrawn;
+    TakePendingIntoDraw(*pList, nRound, nFree, CCountryDatabase::m_pDatabaseHandler,
+                        [&](uint32_t dwClub) { AddToDraw(nKind, dwClub); });
 }
 
 int CDomesticCupsDatabase::AddEmergencyClubs(int nKind, int nNeeded, int nRound)

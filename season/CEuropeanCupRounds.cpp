@@ -88,27 +88,9 @@ void CEuropeanCupDatabase::DrawRound(int nKind, int nRound)
     const ITEMCUPENTRYRULE* pRule = GetDefinitionEntryRule(GetDefinition(nKind), nRound);
     if (!pCup || !pList || !pRule)
         return;
-    int nFree = static_cast<int>(pRule->wClubs) - pCup->wClubsDrawn;
-    LPXLISTNODE pNode = pList->GetHead();
-    while (pNode) {
-        LPXLISTNODE pNext = pNode->pNext;
-        auto* pEntry = static_cast<CUPENTRY*>(pNode->pData);
-        if (pEntry->byRound == nRound) {
-            if (nFree > 0) {
-                if (!m_pDatabaseHandler || !m_pDatabaseHandler->GetClubFromID(static_cast<ID_CLUB>(pEntry->dwClub))) {
-                    pNode = pNext;
-                    continue;
-                }
-                AddToDraw(nKind, pEntry->dwClub);
-                --nFree;
-            }
-            else
-                DebugLog(2, "Extra Club Added to pending with round %d", nRound);
-            pList->Remove(pNode);
-            delete pEntry;
-        }
-        pNode = pNext;
-    }
+    const int nFree = static_cast<int>(pRule->wClubs) - pCup->wClubsDrawn;
+    TakePendingIntoDraw(*pList, nRound, nFree, m_pDatabaseHandler,
+                        [&](uint32_t dwClub) { AddToDraw(nKind, dwClub); });
 }
 
 int CEuropeanCupDatabase::AddPendingClubs(int nKind, int nNeeded, int nRound, const CCountryDatabase* pCountry)

@@ -3,6 +3,7 @@
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
 #include "database/CCupFixturesDatabase.h"
+#include "database/CDatabaseHandler.h"
 
 CUP::CUP(const ITEMCUPSTRUCTUREINFORMATION& definition, uint8_t byCountryID)
 {
@@ -306,4 +307,29 @@ bool LoadCupRecord(CBinaryReader& reader, int nKind, const ITEMCUPSTRUCTUREINFOR
     }
     pCup = pNew;
     return true;
+}
+
+void TakePendingIntoDraw(CXList& pending, int nRound, int nFree, const CDatabaseHandler* pHandler,
+                         const std::function<void(uint32_t dwClub)>& addToDraw)
+{
+    LPXLISTNODE pNode = pending.GetHead();
+    while (pNode) {
+        LPXLISTNODE pNext = pNode->pNext;
+        auto* pEntry = static_cast<CUPENTRY*>(pNode->pData);
+        if (pEntry->byRound == nRound) {
+            if (nFree > 0) {
+                if (!pHandler || !pHandler->GetClubFromID(static_cast<ID_CLUB>(pEntry->dwClub))) {
+                    pNode = pNext;
+                    continue;
+                }
+                addToDraw(pEntry->dwClub);
+                --nFree;
+            } else {
+                DebugLog(2, "Extra Club Added to pending with round %d", nRound);
+            }
+            pending.Remove(pNode);
+            delete pEntry;
+        }
+        pNode = pNext;
+    }
 }

@@ -119,3 +119,11 @@ constexpr int CUP_TIE_FILE_SIZE = 16;
 constexpr int CUP_EXTRA_FILE_SIZE = 12;
 bool SaveCupEntry(CBinaryWriter& writer, const CUPENTRY& entry);
 bool LoadCupEntry(CBinaryReader& reader, CUPENTRY& entry);
+
+class CDatabaseHandler;
+// Moves the pending entries of a round into its draw: while the round has room
+// (nFree places) each entry goes to addToDraw; entries beyond the room are
+// dropped with a log line; an entry whose club no longer exists keeps its
+// place in the list, unused.
+void TakePendingIntoDraw(CXList& pending, int nRound, int nFree, const CDatabaseHandler* pHandler,
+                         const std::function<void(uint32_t dwClub)>& addToDraw);
