@@ -73,6 +73,19 @@ uint8_t LowestFreeSquadNumber(const CClubDatabase* pClub)
     return 0;
 }
 
+// A move goes to the records of the club it leaves and, when the club it
+// joins plays in another division, to that division's too.
+template <typename Values, typename Add>
+void RecordMove(const CClubDatabase* pFrom, const CClubDatabase* pTo, const Values& values, Add add)
+{
+    CDivisionDatabase* pFromDivision = pFrom ? pFrom->m_pDivision : nullptr;
+    CDivisionDatabase* pToDivision = pTo ? pTo->m_pDivision : nullptr;
+    if (pFromDivision)
+        (pFromDivision->*add)(values);
+    if (pToDivision && pToDivision != pFromDivision)
+        (pToDivision->*add)(values);
+}
+
 }  // namespace
 
 // ---- the two markets ----
@@ -422,6 +435,7 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
     CClubDatabase* pSeller = pPlayer->m_pClub;
     const bool bFree = pPlayer->m_byTransferState == PLAYER_TRANSFER_LEAVING || !pSeller;
     const int32_t nFee = bFree ? 0 : static_cast<int32_t>(pOffer->GetValue100());
+    const uint8_t byListing = pPlayer->m_byTransferState;
     RemovePlayerFromListMarket(pPlayer, 0, 2, 3);
     RemovePlayerFromLoanMarket(pPlayer, 0, 2, 3);
     WithdrawPlayerBuyOffers(pPlayer, 0, 2, false);
@@ -451,6 +465,14 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
     pBuyer->UpdateSquadAverages();
     if (pSeller)
         pSeller->UpdateSquadAverages();
+    TRANSFERHISTORYVALUES record;
+    record.dwValue0 = pPlayer->m_idPerson;
+    record.dwValue1 = static_cast<uint32_t>(nFee);
+    record.wValue0 = pSeller ? pSeller->m_wClubId : 0;
+    record.wValue1 = pBuyer->m_wClubId;
+    record.date = m_GameDate;
+    record.byValue = byListing;
+    RecordMove(pSeller, pBuyer, record, &CDivisionDatabase::AddTransferRecord);
     DebugLog(2, "[CDatabaseHandler::TransferPlayer] %s moves from %s to %s for %d", pPlayer->GetShortName(),
              pSeller ? pSeller->GetName() : "no club", pBuyer->GetName(), nFee);
     delete pOffer;
@@ -493,6 +515,15 @@ int CDatabaseHandler::TransferPlayerLoan(CPlayerDatabase* pPlayer, ID_CLUB idClu
         pPlayer->m_pCountry->AddEvent(26, CDate(m_GameDate.GetValue(), wDays), pPlayer->m_idPerson);
     pBorrower->UpdateSquadAverages();
     pPlayer->m_pClub->UpdateSquadAverages();
+    LOANHISTORYVALUES record;
+    record.dwValue = pPlayer->m_idPerson;
+    record.awValues[0] = pPlayer->m_pClub->m_wClubId;
+    record.awValues[1] = idClub;
+    record.awValues[2] = wDays;
+    record.awValues[3] = static_cast<uint16_t>(m_GameDate.GetYear());
+    record.abyValues[0] = static_cast<uint8_t>(m_GameDate.GetDay());
+    record.abyValues[1] = static_cast<uint8_t>(m_GameDate.GetMonth());
+    RecordMove(pPlayer->m_pClub, pBorrower, record, &CDivisionDatabase::AddLoanRecord);
     DebugLog(2, "[CDatabaseHandler::TransferPlayerLoan] %s goes on loan from %s to %s for %d days",
              pPlayer->GetShortName(), pPlayer->m_pClub->GetName(), pBorrower->GetName(), wDays);
     return 0;

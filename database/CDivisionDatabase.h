@@ -5,6 +5,7 @@
 #include "common/CDate.h"
 #include "common/CXList.h"
 #include "common/Identifiers.h"
+#include "database/CHistoryEntries.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -232,6 +233,9 @@ public:
     // The season's transfer and loan records appended to "temp%d.ths" and
     // "temp%d.lhs", then both lists emptied.
     bool ArchiveTransfers(int nSeasonIndex, int nSeasons);
+    // Appends a completed move to the season's transfer or loan records.
+    void AddTransferRecord(const TRANSFERHISTORYVALUES& values);
+    void AddLoanRecord(const LOANHISTORYVALUES& values);
     // The monthly run: player, manager and eleven of the period and the race
     // stories.
     void ProcessAwards(uint8_t byFinance);

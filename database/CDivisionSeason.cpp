@@ -492,6 +492,20 @@ bool CDivisionDatabase::WriteScheduleHistory(int nSeasonIndex, int nSeasons)
     return true;
 }
 
+void CDivisionDatabase::AddTransferRecord(const TRANSFERHISTORYVALUES& values)
+{
+    auto* pEntry = new CTransferHistoryEntry;
+    pEntry->Set(values);
+    m_lstSeasonTransfers.AddTail(pEntry);
+}
+
+void CDivisionDatabase::AddLoanRecord(const LOANHISTORYVALUES& values)
+{
+    auto* pEntry = new CLoanHistoryEntry;
+    pEntry->Set(values);
+    m_lstSeasonLoans.AddTail(pEntry);
+}
+
 bool CDivisionDatabase::ArchiveTransfers(int nSeasonIndex, int nSeasons)
 {
     const bool bDrop = nSeasonIndex > nSeasons;

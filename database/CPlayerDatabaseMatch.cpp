@@ -15,7 +15,7 @@ namespace {
 // Match-information fields a quick match writes besides starts, substitute
 // appearances, man of the match and bookings.
 constexpr int kFieldSendingsOff = 2;
-constexpr int kFieldGoals = 4;
+constexpr int kFieldGoals = MATCH_INFORMATION_GOALS;
 
 constexpr uint8_t kEventRecovery = 27;
 constexpr uint16_t kClauseCareerInsurance = 1u << 8;

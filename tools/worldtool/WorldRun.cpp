@@ -8,9 +8,12 @@
 #include "database/CDivisionFixturesDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "platform/Random.h"
+#include "tools/worldtool/ResultsLog.h"
+#include "tools/worldtool/WorldFile.h"
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include <stdlib.h>
@@ -77,25 +80,6 @@ void countPlayed(const CDatabaseHandler& handler, RunResult& result)
             add(p->GetHomeGoals(), p->GetAwayGoals());
 }
 
-bool saveWorld(CDatabaseHandler& handler, const fs::path& out)
-{
-    // Written beside the target and renamed into place, so that a failed
-    // run never leaves half a file under the name asked for.
-    const fs::path partial = out.string() + ".partial";
-    FILE* pFile = std::fopen(partial.c_str(), "wb");
-    bool bSaved = pFile && handler.Save(pFile);
-    if (pFile && std::fclose(pFile) != 0)
-        bSaved = false;
-    std::error_code error;
-    if (bSaved)
-        fs::rename(partial, out, error);
-    if (!bSaved || error) {
-        fs::remove(partial, error);
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 bool runWorld(const RunOptions& options, RunResult& result)
@@ -103,6 +87,7 @@ bool runWorld(const RunOptions& options, RunResult& result)
     std::error_code error;
     const fs::path dataDir = fs::absolute(options.dataDir, error);
     const fs::path out = fs::absolute(options.outFile, error);
+    const fs::path resultsFile = options.resultsFile.empty() ? fs::path() : fs::absolute(options.resultsFile, error);
     if (!fs::is_regular_file(dataDir / "Data" / "Data.bin")) {
         std::fprintf(stderr, "worldtool: %s holds no Data/Data.bin\n", dataDir.c_str());
         return false;
@@ -113,22 +98,18 @@ bool runWorld(const RunOptions& options, RunResult& result)
         return false;
     }
 
-    CDatabaseHandler handler;
-    if (!handler.AreFixedTablesLoaded()) {
-        std::fprintf(stderr, "worldtool: %s lacks Data/Names or Data/Tables\n", dataDir.c_str());
+    ResultsLog results;
+    if (!options.resultsFile.empty() && !results.open(resultsFile)) {
+        std::fprintf(stderr, "worldtool: cannot write %s\n", options.resultsFile.c_str());
         return false;
     }
     CDatabaseHandler::BuildAttendanceCurve();
     CPlayerDatabase::InitialisePlayerValueTables();
-    FILE* pIn = std::fopen("Data/Data.bin", "rb");
-    const bool bLoaded = pIn && handler.Load(pIn);
-    if (pIn)
-        std::fclose(pIn);
-    if (!bLoaded) {
-        std::fprintf(stderr, "worldtool: the starting database is refused (BRELLOX_LOG=1 shows why)\n");
+    const std::unique_ptr<CDatabaseHandler> pHandler =
+        loadWorld(dataDir.string(), (dataDir / "Data" / "Data.bin").string());
+    if (!pHandler)
         return false;
-    }
-    handler.SetupPointers();
+    CDatabaseHandler& handler = *pHandler;
 
     // One seed for the whole game: every later draw follows from it.
     plat::srand(options.seed);
@@ -141,10 +122,13 @@ bool runWorld(const RunOptions& options, RunResult& result)
         result.days += handler.ProcessDay();
         // The match-day screens' part: the day's own fixtures.
         handler.DoMatchDay(handler.GetGameDate());
+        results.addPlayedUpTo(handler, handler.GetGameDate());
     }
     countPlayed(handler, result);
-    if (!saveWorld(handler, out)) {
-        std::fprintf(stderr, "worldtool: cannot write %s\n", out.c_str());
+    if (!saveWorld(handler, out.string()))
+        return false;
+    if (results.isOpen() && !results.close()) {
+        std::fprintf(stderr, "worldtool: cannot write %s\n", options.resultsFile.c_str());
         return false;
     }
     return true;

@@ -10,6 +10,7 @@ struct RunOptions {
     int days = 0;
     unsigned seed = 0;
     std::string outFile;
+    std::string resultsFile;  // empty: no list of results
 };
 
 // What the run played.

@@ -1,13 +1,18 @@
-// worldtool: builds the runtime data tree from the sources in data/, and
-// checks the whole-database file.
+// worldtool: builds the runtime data tree from the sources in data/, checks
+// the whole-database file, plays worlds and reports on them.
 //   worldtool generate DIR [--data SOURCE_DIR]
-//   worldtool resave IN.bin OUT.bin   (run where Data/Names and Data/Tables are)
-//   worldtool run --data DIR --days N --seed S --out OUT.bin
+//   worldtool resave IN.bin OUT.bin [--data DIR]
+//   worldtool run --data DIR --days N --seed S --out OUT.bin [--results FILE.csv]
+//   worldtool tables|scorers|moves W.bin [--data DIR]
+// DIR is a runtime tree (it holds Data/Names and Data/Tables); the current
+// folder when not given.
 #include "database/CDatabaseHandler.h"
 #include "tools/worldtool/NamesGenerator.h"
 #include "tools/worldtool/TablesGenerator.h"
 #include "tools/worldtool/TacticsGenerator.h"
+#include "tools/worldtool/WorldFile.h"
 #include "tools/worldtool/WorldGenerator.h"
+#include "tools/worldtool/WorldReports.h"
 #include "tools/worldtool/WorldRun.h"
 
 #include <cerrno>
@@ -15,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #ifndef BRELLOX_DATA_DIR
@@ -27,8 +33,9 @@ int usage()
 {
     std::fprintf(stderr,
                  "usage: worldtool generate DIR [--data SOURCE_DIR]\n"
-                 "       worldtool resave IN.bin OUT.bin\n"
-                 "       worldtool run --data DIR --days N --seed S --out OUT.bin\n");
+                 "       worldtool resave IN.bin OUT.bin [--data DIR]\n"
+                 "       worldtool run --data DIR --days N --seed S --out OUT.bin [--results FILE.csv]\n"
+                 "       worldtool tables|scorers|moves W.bin [--data DIR]\n");
     return 2;
 }
 
@@ -57,35 +64,50 @@ int generate(int argc, char** argv)
     return 0;
 }
 
-// Loads a world file with its pointer pass and saves it again.
-int resave(const char* pszIn, const char* pszOut)
+// The files named before the options, and the runtime tree of "--data DIR"
+// (the current folder by default); false for anything else.
+bool parseWorldArguments(int argc, char** argv, int nFiles, std::vector<const char*>& files, std::string& dataDir)
 {
-    CDatabaseHandler handler;
-    if (!handler.AreFixedTablesLoaded()) {
-        std::fprintf(stderr, "worldtool: Data/Names and Data/Tables are not in the current folder\n");
-        return 1;
+    dataDir = ".";
+    int i = 2;
+    for (; i < argc && files.size() < static_cast<size_t>(nFiles); ++i) {
+        if (std::strncmp(argv[i], "--", 2) == 0)
+            return false;
+        files.push_back(argv[i]);
     }
-    FILE* in = std::fopen(pszIn, "rb");
-    if (!in) {
-        std::fprintf(stderr, "worldtool: cannot open %s\n", pszIn);
-        return 1;
+    if (files.size() != static_cast<size_t>(nFiles))
+        return false;
+    for (; i < argc; i += 2) {
+        if (std::strcmp(argv[i], "--data") != 0 || i + 1 >= argc)
+            return false;
+        dataDir = argv[i + 1];
     }
-    const bool loaded = handler.Load(in);
-    std::fclose(in);
-    if (!loaded) {
-        std::fprintf(stderr, "worldtool: %s is refused (BRELLOX_LOG=1 shows why)\n", pszIn);
+    return true;
+}
+
+// Loads a world file with its pointer pass and saves it again.
+int resave(int argc, char** argv)
+{
+    std::vector<const char*> files;
+    std::string dataDir;
+    if (!parseWorldArguments(argc, argv, 2, files, dataDir))
+        return usage();
+    const std::unique_ptr<CDatabaseHandler> handler = tools::loadWorld(dataDir, files[0]);
+    return handler && tools::saveWorld(*handler, files[1]) ? 0 : 1;
+}
+
+// tables, scorers or moves of a world file, on standard output.
+int report(int argc, char** argv, void (*print)(CDatabaseHandler&, std::FILE*))
+{
+    std::vector<const char*> files;
+    std::string dataDir;
+    if (!parseWorldArguments(argc, argv, 1, files, dataDir))
+        return usage();
+    const std::unique_ptr<CDatabaseHandler> handler = tools::loadWorld(dataDir, files[0]);
+    if (!handler)
         return 1;
-    }
-    handler.SetupPointers();
-    FILE* out = std::fopen(pszOut, "wb");
-    bool saved = out && handler.Save(out);
-    if (out && std::fclose(out) != 0)
-        saved = false;
-    if (!saved) {
-        std::fprintf(stderr, "worldtool: cannot write %s\n", pszOut);
-        return 1;
-    }
-    return 0;
+    print(*handler, stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 // A whole decimal number within [nMin, nMax].
@@ -131,6 +153,8 @@ int run(int argc, char** argv)
             options.outFile = pszValue;
             abGiven[3] = true;
         }
+        else if (std::strcmp(argv[i], "--results") == 0)
+            options.resultsFile = pszValue;
         else
             return usage();
     }
@@ -150,9 +174,18 @@ int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "generate") == 0)
         return generate(argc, argv);
-    if (argc == 4 && std::strcmp(argv[1], "resave") == 0)
-        return resave(argv[2], argv[3]);
-    if (argc >= 2 && std::strcmp(argv[1], "run") == 0)
+    if (argc < 2)
+        return usage();
+    const std::string command = argv[1];
+    if (command == "resave")
+        return resave(argc, argv);
+    if (command == "run")
         return run(argc, argv);
+    if (command == "tables")
+        return report(argc, argv, tools::printTables);
+    if (command == "scorers")
+        return report(argc, argv, [](CDatabaseHandler& handler, std::FILE* pOut) { tools::printScorers(handler, pOut); });
+    if (command == "moves")
+        return report(argc, argv, tools::printMoves);
     return usage();
 }
