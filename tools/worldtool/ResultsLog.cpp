@@ -71,9 +71,13 @@ std::string ResultsLog::competitionName(const CDatabaseHandler& handler, uint8_t
     }
 }
 
-void ResultsLog::write(const CDatabaseHandler& handler, const CDate& date, const std::string& competition,
-                       uint16_t wHome, uint16_t wAway, int nHomeGoals, int nAwayGoals)
+void ResultsLog::add(const CDatabaseHandler& handler, const CDate& date, const std::string& competition,
+                     uint16_t wHome, uint16_t wAway, int nHomeGoals, int nAwayGoals)
 {
+    ++m_nMatches;
+    m_nGoals += nHomeGoals + nAwayGoals;
+    if (!m_pFile)
+        return;
     auto clubName = [&handler](uint16_t wClub) {
         const CClubDatabase* pClub = handler.GetClubFromID(wClub);
         return quote(pClub ? pClub->GetName() : "club " + std::to_string(wClub));
@@ -81,25 +85,22 @@ void ResultsLog::write(const CDatabaseHandler& handler, const CDate& date, const
     std::fprintf(m_pFile, "%04d-%02d-%02d,%s,%s,%s,%d,%d\n", date.GetYear(), date.GetMonth(), date.GetDay(),
                  quote(competition).c_str(), clubName(wHome).c_str(), clubName(wAway).c_str(), nHomeGoals,
                  nAwayGoals);
-    ++m_nLines;
 }
 
 void ResultsLog::addPlayedUpTo(const CDatabaseHandler& handler, const CDate& today)
 {
-    if (!m_pFile)
-        return;
     auto due = [this, &today](const CDate& date) { return date > m_lastDate && date <= today; };
     auto addCupFixtures = [&](const CXList& fixtures) {
         for (const CCupFixturesDatabase* p : fixtures.Items<CCupFixturesDatabase>())
             if (p->IsPlayed() && due(p->GetDate()))
-                write(handler, p->GetDate(), competitionName(handler, p->GetCupNumber()), p->GetHomeClubID(),
+                add(handler, p->GetDate(), competitionName(handler, p->GetCupNumber()), p->GetHomeClubID(),
                       p->GetAwayClubID(), p->GetHomeGoals(), p->GetAwayGoals());
     };
     for (const CCountryDatabase* pCountry : handler.GetCountries().Items<CCountryDatabase>()) {
         for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
             for (const CDivisionFixturesDatabase* p : pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
                 if (p->IsPlayed() && due(p->GetDate()))
-                    write(handler, p->GetDate(), "league", p->GetHomeClubID(), p->GetAwayClubID(),
+                    add(handler, p->GetDate(), "league", p->GetHomeClubID(), p->GetAwayClubID(),
                           p->GetHomeGoals(), p->GetAwayGoals());
         addCupFixtures(pCountry->GetCupFixtures());
     }

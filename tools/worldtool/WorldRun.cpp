@@ -1,11 +1,6 @@
 #include "tools/worldtool/WorldRun.h"
 
-#include "database/CClubDatabase.h"
-#include "database/CCountryDatabase.h"
-#include "database/CCupFixturesDatabase.h"
 #include "database/CDatabaseHandler.h"
-#include "database/CDivisionDatabase.h"
-#include "database/CDivisionFixturesDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "platform/Random.h"
 #include "tools/worldtool/ResultsLog.h"
@@ -60,26 +55,6 @@ private:
     fs::path m_previous;
 };
 
-void countPlayed(const CDatabaseHandler& handler, RunResult& result)
-{
-    auto add = [&result](uint8_t byHome, uint8_t byAway) {
-        ++result.fixtures;
-        result.goals += byHome + byAway;
-    };
-    for (const CCountryDatabase* pCountry : handler.GetCountries().Items<CCountryDatabase>()) {
-        for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
-            for (const CDivisionFixturesDatabase* p : pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
-                if (p->IsPlayed())
-                    add(p->GetHomeGoals(), p->GetAwayGoals());
-        for (const CCupFixturesDatabase* p : pCountry->GetCupFixtures().Items<CCupFixturesDatabase>())
-            if (p->IsPlayed())
-                add(p->GetHomeGoals(), p->GetAwayGoals());
-    }
-    for (const CCupFixturesDatabase* p : handler.GetCupFixtures().Items<CCupFixturesDatabase>())
-        if (p->IsPlayed())
-            add(p->GetHomeGoals(), p->GetAwayGoals());
-}
-
 }  // namespace
 
 bool runWorld(const RunOptions& options, RunResult& result)
@@ -124,7 +99,8 @@ bool runWorld(const RunOptions& options, RunResult& result)
         handler.DoMatchDay(handler.GetGameDate());
         results.addPlayedUpTo(handler, handler.GetGameDate());
     }
-    countPlayed(handler, result);
+    result.fixtures = results.matches();
+    result.goals = results.goals();
     if (!saveWorld(handler, out.string()))
         return false;
     if (results.isOpen() && !results.close()) {

@@ -13,7 +13,7 @@ struct RunOptions {
     std::string resultsFile;  // empty: no list of results
 };
 
-// What the run played.
+// What the run played, over every season it spans.
 struct RunResult {
     int days = 0;
     long fixtures = 0;
