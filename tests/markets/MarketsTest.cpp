@@ -101,6 +101,8 @@ TEST_F(Markets, FeeTransferFromBidToCompletionMovesPlayerContractAndMoney)
     const ID_PLAYER id = pPlayer->m_idPerson;
     pBuyer->m_nBankBalance = 50000000;
     const int32_t nSellerBefore = pSeller->m_nBankBalance;
+    const CXList& records = pSeller->m_pDivision->m_lstSeasonTransfers;
+    const int nRecordsBefore = records.GetCount();
     const int nBuyerSquad = pBuyer->m_nPlayerCount, nSellerSquad = pSeller->m_nPlayerCount;
 
     uint32_t adwTerms[CBuyOfferDatabase::TERMS];
@@ -132,6 +134,15 @@ TEST_F(Markets, FeeTransferFromBidToCompletionMovesPlayerContractAndMoney)
     EXPECT_EQ(H().CountOpenBuyOffers(id), 0);
     EXPECT_EQ(H().GetBuyOffers().GetCount(), 0);
     ExpectIdentifiersResolve(H());
+
+    // The move is in the season's records once: both clubs share a division.
+    ASSERT_EQ(records.GetCount(), nRecordsBefore + 1);
+    const TRANSFERHISTORYVALUES& record = static_cast<CTransferHistoryEntry*>(records.GetTail()->pData)->Get();
+    EXPECT_EQ(record.dwValue0, id);
+    EXPECT_EQ(record.dwValue1, static_cast<uint32_t>(nFee));
+    EXPECT_EQ(record.wValue0, pSeller->GetID());
+    EXPECT_EQ(record.wValue1, pBuyer->GetID());
+    EXPECT_EQ(record.date, H().GetGameDate());
 }
 
 TEST_F(Markets, RefusedBidEndsAndIsSettledByTheDailyStep)
@@ -202,6 +213,9 @@ TEST_F(Markets, LoanStartsAndEndsOnItsReturnDay)
             pPlayer = p;
     ASSERT_NE(pPlayer, nullptr);
     const int nLoansBefore = pBorrower->m_nLoanInCount;
+    const CXList& parentRecords = pParent->m_pDivision->m_lstSeasonLoans;
+    const CXList& borrowerRecords = pBorrower->m_pDivision->m_lstSeasonLoans;
+    const int nParentRecords = parentRecords.GetCount(), nBorrowerRecords = borrowerRecords.GetCount();
 
     // A loan offer accepted by his club, taken up by the player.
     ASSERT_EQ(H().MakeLoanOffer(pPlayer, 0, pBorrower->GetID(), 14, pPlayer->m_Contract.dwYearlyWage * 5), 0);
@@ -221,12 +235,24 @@ TEST_F(Markets, LoanStartsAndEndsOnItsReturnDay)
     EXPECT_FALSE(CClubDatabase::IsAvailable(pPlayer, 0)) << "a loaned-out player does not play for his club";
     EXPECT_EQ(H().TransferPlayerLoan(pPlayer, pOther->GetID(), true, 7), 2) << "already out on loan";
     ExpectIdentifiersResolve(H());
+    // Each of the two divisions records the loan once, from its start.
+    ASSERT_EQ(parentRecords.GetCount(), nParentRecords + 1);
+    ASSERT_EQ(borrowerRecords.GetCount(), nBorrowerRecords + 1);
+    for (const CXList* pRecords : {&parentRecords, &borrowerRecords}) {
+        const LOANHISTORYVALUES& record = static_cast<CLoanHistoryEntry*>(pRecords->GetTail()->pData)->Get();
+        EXPECT_EQ(record.dwValue, pPlayer->m_idPerson);
+        EXPECT_EQ(record.awValues[0], pParent->GetID());
+        EXPECT_EQ(record.awValues[1], pBorrower->GetID());
+        EXPECT_EQ(record.awValues[2], 14);
+        EXPECT_EQ(CDate(record.awValues[3], record.abyValues[1], record.abyValues[0]), H().GetGameDate());
+    }
 
     RunDays(15);
     EXPECT_EQ(pPlayer->m_byTransferState, 0) << "back at his club";
     EXPECT_EQ(pPlayer->m_wLoanClubId, 0);
     EXPECT_EQ(pBorrower->m_nLoanInCount, nLoansBefore);
     EXPECT_EQ(pPlayer->m_pClub, pParent);
+    EXPECT_EQ(parentRecords.GetCount(), nParentRecords + 1) << "the return is no new loan";
 }
 
 TEST_F(Markets, ComputerClubCannotMakeASixthLoanOfferForAPlayerWithMoreThanFive)
