@@ -127,14 +127,22 @@ TEST_F(DatabaseRootTest, DeleteDatabaseFreesOnceAndKeepsTheFixedTables)
     EXPECT_NE(m_pRoot->GetStandTableRecord(0, 0, 0, 0), nullptr);
 }
 
+// What the destructor frees can only be seen by the leak sanitizer: without
+// it the test says so and is skipped.
 TEST_F(DatabaseRootTest, TeardownFreesEntriesOfAWorldNeverMarkedLoaded)
 {
-    // Sanitizer builds report any entry or cell left behind by the destructor.
+#ifndef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "only a build with the leak sanitizer (BRELLOX_SANITIZE=ON) sees entries left behind";
+#endif
     m_pRoot->AddPlayerToIDTable(5, Fake<CYouthDatabase>(0));
     m_pRoot->AddPlayerToIDTable(5, Fake<CPlayerDatabase>(1), false);  // replaces the entry
     m_pRoot->AddManagerToIDTable(7, Fake<CManagerDatabase>(2), MANAGERSTATE_EMPLOYED);
     m_pRoot->AddManagerToIDTable(7, Fake<CManagerDatabase>(3), MANAGERSTATE_EMPLOYED);
     m_pRoot->AddFreeIdentifier(4);
+    // The entries are there for the teardown to free.
+    ASSERT_EQ(m_pRoot->GetPlayerFromID(5), Fake<CPlayerDatabase>(1));
+    ASSERT_EQ(m_pRoot->GetManagerFromID(7), Fake<CManagerDatabase>(3));
+    ASSERT_EQ(m_pRoot->GetFreeIdentifierCount(), 1);
     m_pRoot.reset();
 }
 
