@@ -69,8 +69,7 @@ TEST_F(RatingValueTest, MarketValueByBandAndRating)
     };
     const Case cases[] = {
         {90, 15, 13500000 + 2500000},  // curve 13,721,052 and boost entry 30: 2,550,004
-        {85, 15, CDatabaseHandler::RoundMoneyValue(static_cast<int>(std::lround(
-                     CPlayerDatabase::GetValueCurveEntry(15, 85))))},  // no boost at 85
+        {85, 15, 13000000},  // 15,000,000 x 0.5^(14/70) = 13,058,258; no boost at 85
         {60, 5, 150000},
         {40, 0, 1500},
         {29, 0, 1000},
@@ -85,8 +84,8 @@ TEST_F(RatingValueTest, MarketValueByBandAndRating)
     EXPECT_EQ(player->GetPlayerValue(20), player->GetPlayerValue(15));
     EXPECT_EQ(player->GetPlayerValue(-3), player->GetPlayerValue(0));
     player->m_byRating = 100;
-    EXPECT_EQ(player->GetPlayerValue(15), 15000000 + CDatabaseHandler::RoundMoneyValue(static_cast<int>(
-                                                          std::lround(CPlayerDatabase::GetBoostCurveEntry(90)))));
+    // The top of the curve and boost entry 90: 10,000,000 x 0.25^(9/70) = 8,367,434.
+    EXPECT_EQ(player->GetPlayerValue(15), 15000000 + 8250000);
 }
 
 TEST_F(RatingValueTest, RawValueBandAddsItsSixParts)
