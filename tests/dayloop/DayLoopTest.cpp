@@ -1,6 +1,6 @@
 // The world from a new game's first day: the start steps, day after day of
-// league fixtures played on their dates into the tables, scheduled events
-// in date order, the order of the week, month, quarter and season work, and
+// league fixtures played on their dates into the tables, the pre-start run
+// to a new game's start date, scheduled events in date order, the order of the week, month, quarter and season work, and
 // where the continue command stops.
 #include "DayLoopSupport.h"
 
@@ -109,6 +109,54 @@ TEST_F(NewGame, PlaysLeagueFixturesOnTheirDatesAndTheTablesAddUp)
         EXPECT_EQ(nGoalsFor, nGoalsAgainst);
     }
     EXPECT_GT(nGoalsSeen, 0);
+}
+
+TEST_F(NewGame, PreStartRunPlaysTheDaysBeforeItsTargetAndTheMarkets)
+{
+    const std::string historyBefore = ReadFile("temp.phs");
+    // One listing that runs out on the way, one free transfer that never does.
+    auto* pClub = static_cast<CClubDatabase*>(Divisions().front()->m_lstClubsByID.GetHead()->pData);
+    auto* pListed = static_cast<CPlayerDatabase*>(pClub->m_lstPlayers.GetAt(0)->pData);
+    auto* pFree = static_cast<CPlayerDatabase*>(pClub->m_lstPlayers.GetAt(1)->pData);
+    ASSERT_EQ(H().AddPlayerToListMarket(pListed, 123456, PLAYER_TRANSFER_LISTED, 10), 0);
+    ASSERT_EQ(H().AddPlayerToListMarket(pFree, 0, PLAYER_TRANSFER_LEAVING, 10), 0);
+    const CDate target(1999, 9, 1);
+    H().ProcessDaysToDate(target);
+    EXPECT_EQ(H().GetGameDate(), target);
+
+    for (CDivisionDatabase* pDivision : Divisions()) {
+        SCOPED_TRACE(pDivision->GetName());
+        int nPlayed = 0, nTablePlayed = 0;
+        for (const CDivisionFixturesDatabase* p : pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>()) {
+            EXPECT_EQ(p->IsPlayed(), p->GetDate() < target) << "fixture " << p->GetFixtureID();
+            nPlayed += p->IsPlayed();
+        }
+        for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+            nTablePlayed += pClub->m_HomeRow.byPlayed + pClub->m_AwayRow.byPlayed;
+        EXPECT_GT(nPlayed, 0);
+        EXPECT_EQ(nTablePlayed, 2 * nPlayed);
+    }
+    for (CCountryDatabase* pCountry : H().GetCountries().Items<CCountryDatabase>())
+        for (const CCupFixturesDatabase* p : pCountry->GetCupFixtures().Items<CCupFixturesDatabase>())
+            EXPECT_TRUE(!p->IsPlayed() || p->GetDate() < target) << pCountry->GetName();
+    // The market step ran every day.
+    EXPECT_EQ(pListed->m_byTransferState, 0) << "the ten-day listing ran out";
+    EXPECT_EQ(pFree->m_byTransferState, PLAYER_TRANSFER_LEAVING);
+    EXPECT_EQ(pFree->m_wDaysListed, target.DaysBetween(CDate(1999, 7, 1)));
+    EXPECT_NE(ReadFile("temp.phs"), historyBefore) << "the player history is written";
+
+    // A target already reached runs no day.
+    auto countPlayed = [this] {
+        int nPlayed = 0;
+        for (CDivisionDatabase* pDivision : Divisions())
+            for (const CDivisionFixturesDatabase* p : pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
+                nPlayed += p->IsPlayed();
+        return nPlayed;
+    };
+    const int nPlayed = countPlayed();
+    H().ProcessDaysToDate(CDate(1999, 8, 15));
+    EXPECT_EQ(H().GetGameDate(), target);
+    EXPECT_EQ(countPlayed(), nPlayed);
 }
 
 TEST_F(NewGame, ScheduledEventsRunOnTheirDaysInTheOrderTheyWereAdded)
