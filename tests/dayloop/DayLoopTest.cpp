@@ -1,7 +1,8 @@
 // The world from a new game's first day: the start steps, day after day of
 // league fixtures played on their dates into the tables, the pre-start run
-// to a new game's start date, scheduled events in date order, the order of the week, month, quarter and season work, and
-// where the continue command stops.
+// to a new game's start date, scheduled events in date order, the order of
+// the week, month, quarter and season work, and where the continue command
+// stops.
 #include "DayLoopSupport.h"
 
 #include "database/CCupFixturesDatabase.h"
