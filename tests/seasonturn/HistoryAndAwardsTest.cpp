@@ -125,6 +125,8 @@ TEST_F(SeasonFiles, CupArchiveAndNewSeasonFiles)
 
 class Awards : public SmallCountry {
 protected:
+    // The manager's season value is what the quick match engine adds to
+    // after each match; it is set here as play would leave it.
     CManagerDatabase* AddManager(ID_CLUB idClub, ID_MANAGER idManager, uint32_t dwValue)
     {
         auto* pManager = new CManagerDatabase;
@@ -135,46 +137,49 @@ protected:
         Club(idClub)->m_wManagerId = idManager;
         return pManager;
     }
-    CPlayerDatabase* AddPlayer(ID_CLUB idClub, ID_PLAYER idPlayer, uint16_t wPoints)
+    CPlayerDatabase* AddPlayer(ID_CLUB idClub, ID_PLAYER idPlayer)
     {
         ByteStream stream(MakePlayerImage(idPlayer));
         auto* pPlayer = new CPlayerDatabase(stream.reader(), m_pCountry, Club(idClub)->m_pDivision, Club(idClub), false);
         Club(idClub)->AddPlayer(pPlayer, false);
-        Club(idClub)->m_wSeasonCounter3 = wPoints;
-        Club(idClub)->m_nSeasonCounter4 = static_cast<int32_t>(idPlayer);
         return pPlayer;
     }
 };
 
-TEST_F(Awards, PlayerAndManagerOfTheMonthTiesGoToTheHigherClub)
+TEST_F(Awards, ManagerOfTheMonthTiesGoToTheHigherClub)
 {
     CDivisionDatabase* pDivision = Division(0);
     AddManager(1, 31, 0);
     AddManager(3, 33, 50);
     AddManager(2, 32, 50);
-    AddPlayer(5, 905, 12);
-    AddPlayer(4, 904, 12);
-    AddPlayer(6, 906, 3);
-    ASSERT_EQ(m_handler->GetPlayerFromID(904)->m_idPerson, 904u);
 
     // Before the league season is under way nobody is chosen.
     pDivision->m_bySeasonStarted = 0;
     pDivision->ProcessAwards(0);
-    EXPECT_EQ(pDivision->m_nPlayerOfPeriod, 0);
     EXPECT_EQ(pDivision->m_nManagerOfPeriod, 0);
 
-    AddPlayer(4, 914, 12);
-    AddPlayer(5, 915, 12);
     pDivision->m_bySeasonStarted = 1;
     pDivision->ProcessAwards(0);
-    EXPECT_EQ(pDivision->m_nPlayerOfPeriod, 914);
     EXPECT_EQ(pDivision->m_nManagerOfPeriod, 32);
-    for (const DIVISIONPERIODENTRY& entry : pDivision->m_aEleven)
-        EXPECT_EQ(entry.nPoints, -32000);
-    // The month's counters start again; a month without points chooses no player.
-    EXPECT_EQ(Club(4)->m_wSeasonCounter3, 0);
+}
+
+// Nothing in play fills the clubs' counters of the period's best player, so
+// no player and no eleven of the period is chosen yet: the month only clears
+// what an older world may hold.
+TEST_F(Awards, NoPlayerOrElevenOfThePeriodIsChosenYet)
+{
+    CDivisionDatabase* pDivision = Division(0);
+    AddPlayer(4, 904);
+    ASSERT_EQ(m_handler->GetPlayerFromID(904)->m_idPerson, 904u);
+    pDivision->m_nPlayerOfPeriod = 904;
+    pDivision->m_aEleven[0] = {Club(4)->m_wClubId, 904, 10};
+    pDivision->m_bySeasonStarted = 1;
     pDivision->ProcessAwards(0);
     EXPECT_EQ(pDivision->m_nPlayerOfPeriod, 0);
+    for (const DIVISIONPERIODENTRY& entry : pDivision->m_aEleven) {
+        EXPECT_EQ(entry.idPlayer, 0);
+        EXPECT_EQ(entry.nPoints, -32000);
+    }
 }
 
 TEST_F(Awards, RaceStoriesTwoMonthsBeforeTheLeaguesEnd)
