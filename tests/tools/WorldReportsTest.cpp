@@ -220,33 +220,39 @@ TEST_F(WorldReports, ScorersAndMovesOfTheSeason)
     EXPECT_GT(kinds["loan"], 0);
 }
 
-TEST_F(WorldReports, BadArgumentsGetUsageOrAClearMessage)
+TEST(WorldToolReports, BadArgumentsGetUsageOrAClearMessage)
 {
-    ASSERT_EQ(s_nRunStatus, 0) << s_summary;
+    char szTemplate[] = "/tmp/brellox_reports_XXXXXX";
+    const fs::path folder = mkdtemp(szTemplate);
+    const std::string tool = std::string("'") + WORLDTOOL + "'";
     const std::string game = std::string(" --data '") + BRELLOX_GAME_DIR + "'";
-    const std::string csv = (s_folder / "results.csv").string();
+    // The names and tables must not be read as a world; nor may the run's
+    // starting world be read without them.
+    const std::string notAWorld = std::string(BRELLOX_GAME_DIR) + "/Data/Tables/Stadiums.txt";
+    const std::string world = std::string(BRELLOX_GAME_DIR) + "/Data/Data.bin";
     const struct {
         std::string arguments;
         const char* pszMessage;
     } cases[] = {
         {"tables", "usage"},
-        {"scorers '" + World() + "' --data", "usage"},
-        {"moves '" + World() + "' extra" + game, "usage"},
-        {"resave '" + World() + "'" + game, "usage"},
-        {"tables '" + (s_folder / "none.bin").string() + "'" + game, "cannot open"},
-        {"tables '" + csv + "'" + game, "is refused"},
-        {"tables '" + World() + "' --data '" + s_folder.string() + "'", "lacks Data/Names or Data/Tables"},
-        {"run --data '" + std::string(BRELLOX_GAME_DIR) + "' --days 1 --seed 1 --out '" +
-             (s_folder / "x.bin").string() + "' --results /nonexistent/r.csv",
+        {"scorers '" + world + "' --data", "usage"},
+        {"moves '" + world + "' extra" + game, "usage"},
+        {"resave '" + world + "'" + game, "usage"},
+        {"tables '" + (folder / "none.bin").string() + "'" + game, "cannot open"},
+        {"tables '" + notAWorld + "'" + game, "is refused"},
+        {"tables '" + world + "' --data '" + folder.string() + "'", "lacks Data/Names or Data/Tables"},
+        {"run --data '" + std::string(BRELLOX_GAME_DIR) + "' --days 1 --seed 1 --out '" + (folder / "x.bin").string() +
+             "' --results /nonexistent/r.csv",
          "cannot write /nonexistent/r.csv"},
     };
     for (const auto& c : cases) {
         int nStatus = 0;
-        const std::string output = Shell(Tool() + " " + c.arguments, nStatus);
+        const std::string output = Shell(tool + " " + c.arguments, nStatus);
         EXPECT_NE(nStatus, 0) << c.arguments;
         EXPECT_NE(output.find(c.pszMessage), std::string::npos) << c.arguments << "\n" << output;
     }
-    EXPECT_FALSE(fs::exists(s_folder / "x.bin")) << "a run that cannot write its results does not start";
+    EXPECT_FALSE(fs::exists(folder / "x.bin")) << "a run that cannot write its results does not start";
+    fs::remove_all(folder);
 }
 
 TEST(ResultsLogTest, QuotesOnlyTheNamesThatNeedIt)
