@@ -107,7 +107,11 @@ int report(int argc, char** argv, void (*print)(CDatabaseHandler&, std::FILE*))
     if (!handler)
         return 1;
     print(*handler, stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    if (std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "worldtool: the report could not be written\n");
+        return 1;
+    }
+    return 0;
 }
 
 // A whole decimal number within [nMin, nMax].
@@ -184,7 +188,8 @@ int main(int argc, char** argv)
     if (command == "tables")
         return report(argc, argv, tools::printTables);
     if (command == "scorers")
-        return report(argc, argv, [](CDatabaseHandler& handler, std::FILE* pOut) { tools::printScorers(handler, pOut); });
+        return report(argc, argv,
+                      [](CDatabaseHandler& handler, std::FILE* pOut) { tools::printScorers(handler, pOut); });
     if (command == "moves")
         return report(argc, argv, tools::printMoves);
     return usage();
