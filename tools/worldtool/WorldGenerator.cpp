@@ -50,10 +50,12 @@ constexpr uint8_t kNoMapPosition = 4;
 // Squad shape: goalkeepers, defenders, midfielders, attackers.
 constexpr int kSquadBase[PLAYER_POSITION_COUNT] = {2, 7, 7, 4};
 
-// A squad player's potential centres on his club's standing: a share of its
-// reputation, less a little for each division below the top; players spread
-// around it so that a squad still has its stars and its reserves.
-constexpr int kPotentialPerReputation = 90;  // per cent
+// A squad player's potential centres on his club's standing: a base and a
+// share of its reputation (the base keeps the lowest divisions playing
+// football, not missing chances), less a little for each division below the
+// top; players spread around it so that a squad has its stars and reserves.
+constexpr int kPotentialBase = 15;
+constexpr int kPotentialPerReputation = 80;  // per cent
 constexpr int kPotentialPerDivision = 3;
 constexpr int kPotentialSpread = 10;
 constexpr int kPotentialLowest = 20;
@@ -61,7 +63,8 @@ constexpr int kPotentialHighest = 99;
 
 int squadPotential(int reputation, int divisionNumber)
 {
-    const int centre = reputation * kPotentialPerReputation / 100 - kPotentialPerDivision * (divisionNumber - 1);
+    const int centre =
+        kPotentialBase + reputation * kPotentialPerReputation / 100 - kPotentialPerDivision * (divisionNumber - 1);
     // Two draws make the middle likelier than the ends.
     const int offset = plat::rand() % (kPotentialSpread + 1) + plat::rand() % (kPotentialSpread + 1) - kPotentialSpread;
     return std::clamp(centre + offset, kPotentialLowest, kPotentialHighest);
