@@ -1,4 +1,5 @@
-// Quick matches per second between two generated clubs of twenty players.
+// Quick matches per second between two generated clubs of twenty players
+// grown to their peak, with the goals a match they score.
 // Runs in the runtime data tree, whose name pools the generators draw from.
 #include "common/CBinaryFile.h"
 #include "database/CClubDatabase.h"
@@ -17,6 +18,8 @@
 namespace {
 
 constexpr int kSquad = 20;
+// Age 26 on the age curves.
+constexpr int kPeakAgeIndex = 12;
 const int kPositions[kSquad] = {0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 0, 1, 2, 3, 2, 1, 3, 2, 1};
 
 // A generated youth grown into a first-team player: his person block goes
@@ -28,8 +31,15 @@ CPlayerDatabase* MakePlayer(CClubDatabase* pClub, int nPosition)
         return nullptr;
     {
         CYouthDatabase youth(pClub, nPosition);
-        for (int i = 0; i < PLAYER_SKILL_COUNT; ++i)
-            youth.m_awAttributes[i] = static_cast<uint16_t>(std::min(youth.m_awAttributes[i] + 3000, 9900));
+        // Skills of a player at his peak, as the starting world grows them:
+        // a keeper's Handling too, not the youth's weakest skill.
+        for (int i = 0; i < PLAYER_SKILL_COUNT; ++i) {
+            if (CPersonDatabase::s_abyRoleTargets[youth.m_byRole][i] == 0)
+                continue;
+            const int nPeak = youth.GetAttributeForAge(i, kPeakAgeIndex, 0);
+            const int nLow = nPeak * 8 / 10;
+            youth.m_awAttributes[i] = static_cast<uint16_t>(std::clamp(nLow + plat::rand() % (nPeak - nLow + 1), 0, 99) * 100);
+        }
         youth.m_awAttributes[PLAYER_ATTRIBUTE_FITNESS] = 8000;
         youth.m_awAttributes[PLAYER_ATTRIBUTE_MORALE] = 6000;
         CBinaryWriter writer(pFile);

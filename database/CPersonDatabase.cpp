@@ -28,10 +28,12 @@ const uint8_t kAgeCurves[3][PERSON_AGE_CURVE_LENGTH] = {
 
 }  // namespace
 
-// Rows 2-4, 6, 9-10 and 13 repeat the row above them.
+// Rows 2-4, 6, 9-10 and 13 repeat the row above them. A keeper's Handling
+// aims lower than a forward's Shooting, so that shots at a keeper of the same
+// standing go in about as often as they do on real pitches.
 #define TARGET_TAIL 0, 0, 100, 0, 0, 0, 0, 100, 0, 0, 0, 100, 100, 100
 const uint8_t CPersonDatabase::s_abyRoleTargets[PLAYER_ROLE_COUNT][PLAYER_ATTRIBUTE_COUNT] = {
-    {100, 30, 50, 25, 25, 25, 60, 40, TARGET_TAIL},
+    {70, 30, 50, 25, 25, 25, 60, 40, TARGET_TAIL},
     {1, 100, 90, 40, 95, 40, 80, 40, TARGET_TAIL},
     {1, 100, 90, 40, 95, 40, 80, 40, TARGET_TAIL},
     {1, 100, 90, 40, 95, 40, 80, 40, TARGET_TAIL},
@@ -39,9 +41,9 @@ const uint8_t CPersonDatabase::s_abyRoleTargets[PLAYER_ROLE_COUNT][PLAYER_ATTRIB
     {1, 100, 95, 90, 45, 30, 45, 85, TARGET_TAIL},
     {1, 100, 95, 90, 45, 30, 45, 85, TARGET_TAIL},
     {1, 100, 95, 50, 80, 30, 90, 50, TARGET_TAIL},
-    {1, 60, 100, 95, 50, 85, 80, 65, TARGET_TAIL},
-    {1, 60, 100, 95, 50, 85, 80, 65, TARGET_TAIL},
-    {1, 60, 100, 95, 50, 85, 80, 65, TARGET_TAIL},
+    {1, 60, 100, 95, 50, 100, 80, 65, TARGET_TAIL},
+    {1, 60, 100, 95, 50, 100, 80, 65, TARGET_TAIL},
+    {1, 60, 100, 95, 50, 100, 80, 65, TARGET_TAIL},
     {1, 65, 80, 90, 65, 100, 55, 80, TARGET_TAIL},
     {1, 45, 100, 100, 55, 100, 60, 100, TARGET_TAIL},
     {1, 45, 100, 100, 55, 100, 60, 100, TARGET_TAIL},

@@ -343,7 +343,7 @@ void CClub::TireAll()
 {
     for (int i = 0; i < m_nSquadSize; ++i) {
         CQuickPlayer* pPlayer = m_apPlayers[i];
-        if (pPlayer && pPlayer->m_byOnPitch)
+        if (pPlayer)
             pPlayer->m_fCondition -= (100.0f - pPlayer->m_fCondition) * 0.004f;
     }
 }

@@ -21,6 +21,9 @@ constexpr int QUICKMATCH_MAX_SUBSTITUTES = 7;
 constexpr int QUICKMATCH_MAX_PLAYERS = QUICKMATCH_STARTERS + QUICKMATCH_MAX_SUBSTITUTES;
 constexpr int QUICKMATCH_DEFAULT_SUBSTITUTIONS = 3;
 constexpr int QUICKMATCH_DEFAULT_SUBSTITUTES = 5;
+// Skill points the home side's players gain in their outcome tables: the
+// crowd and the familiar ground, enough that the home side wins more often.
+constexpr float QUICKMATCH_HOME_ADVANTAGE = 5.0f;
 
 // Position classes of the line-up slot codes.
 enum {

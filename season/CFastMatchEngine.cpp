@@ -271,15 +271,14 @@ void CFastMatchEngine::TossPossession()
 
 void CFastMatchEngine::SwapPossession()
 {
-    // The side that wins the ball finds its player at the next action.
-    GiveBall(m_pDefending, nullptr);
+    // The side that wins the ball plays on with its own current player.
+    GiveBall(m_pDefending, m_pDefending->m_pCurrentPlayer);
 }
 
 void CFastMatchEngine::SwapAndPick()
 {
-    CQuickPlayer* pFrom = m_pHolder;
-    GiveBall(m_pDefending, nullptr);
-    m_pAttacking->m_pCurrentPlayer = PickReceiver(m_pAttacking, pFrom);
+    SwapPossession();
+    PassToReceiver();
 }
 
 void CFastMatchEngine::PassToReceiver()

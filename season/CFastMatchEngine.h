@@ -92,13 +92,15 @@ public:
     int ChooseAction(const CClub* pSide, const CQuickPlayer* pHolder) const;
     CQuickPlayer* PickReceiver(CClub* pSide, const CQuickPlayer* pHolder);
     CQuickPlayer* GetTackler(CClub* pSide, int nAttackerClass);
+    // The turnover: the other side attacks with its own current player.
+    void SwapPossession();
+    CClub* GetAttackingSide() const { return m_pAttacking; }
 
 private:
     void ResetState();
     void BuildSideTables(CClub* pSide);
     void RunAction();
     void TossPossession();
-    void SwapPossession();
     void SwapAndPick();
     void GiveBall(CClub* pSide, CQuickPlayer* pPlayer);
     void PassToReceiver();

@@ -75,9 +75,10 @@ void CQuickPlayer::BuildTables()
 {
     // The form factor moves a band by at most a quarter of a point.
     const float f = 1.0f + static_cast<float>(m_nMatchValue - 50) * 0.005f;
-    auto skill = [this, f](int nAttribute) {
+    const float fHome = m_pSide && m_pSide->m_nSideIndex == 0 ? QUICKMATCH_HOME_ADVANTAGE : 0.0f;
+    auto skill = [this, f, fHome](int nAttribute) {
         const int nSkill = m_pPlayer ? m_pPlayer->m_awAttributes[nAttribute] / 100 : 0;
-        return static_cast<float>(nSkill) - f;
+        return std::min(static_cast<float>(nSkill) - f + fHome, 100.0f);
     };
     CFastMatchEngine::BuildSixBandTable(m_aTables[QUICKTABLE_TACKLING], skill(PLAYER_ATTRIBUTE_TACKLING));
     CFastMatchEngine::BuildSixBandTable(m_aTables[QUICKTABLE_SHOOTING], skill(PLAYER_ATTRIBUTE_SHOOTING));

@@ -148,7 +148,11 @@ std::unique_ptr<CDatabaseHandler> LoadSet(const fs::path& stem, bool* pbHumans)
 TEST_F(HumanWorld, SavedGameReadsBackByteIdenticalWithTheCurrentHumanPacked)
 {
     RunDays(3);
-    m_pHuman->AddToShortlist(H().GetPlayerFromID(50));
+    // A player of another club of the world goes on the shortlist.
+    const CClubDatabase* pOther = H().GetClubFromID(2);
+    ASSERT_TRUE(pOther && pOther->m_lstPlayers.GetHead());
+    const ID_PLAYER idListed = static_cast<CPlayerDatabase*>(pOther->m_lstPlayers.GetHead()->pData)->m_idPerson;
+    m_pHuman->AddToShortlist(H().GetPlayerFromID(idListed));
     m_pHuman->ApplyForJob(H().GetClubFromID(30));
     m_pHuman->AddFinanceTransaction(86, 0, 25000, 0, 1);
     // Slots 0 and 2: the second human is current, and lands in slot 1.
@@ -180,7 +184,7 @@ TEST_F(HumanWorld, SavedGameReadsBackByteIdenticalWithTheCurrentHumanPacked)
     EXPECT_EQ(pAda->GetClub(), loaded->GetClubFromID(1));
     EXPECT_STREQ(loaded->GetManagerFromID(pAda->GetManagerID())->GetShortName(), "A. Lovell");
     EXPECT_EQ(pAda->GetSavings(), 25000);
-    EXPECT_TRUE(pAda->IsShortlisted(50));
+    EXPECT_TRUE(pAda->IsShortlisted(idListed));
     EXPECT_EQ(pAda->GetSheetPlayer(0)->m_idPerson, idFirstPlace);
 
     const SavedSet second = SaveSet(*loaded, fs::path("Data") / "Saves" / "Again");

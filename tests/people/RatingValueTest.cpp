@@ -168,9 +168,12 @@ TEST_F(RatingValueTest, AttributeForAgeFollowsTheCurveAndStaysInsideIt)
         int attribute, k, level, value;
     };
     const Case keeperCases[] = {
-        {PLAYER_ATTRIBUTE_HANDLING, 0, 100, 55},   {PLAYER_ATTRIBUTE_HANDLING, 16, 100, 100},
-        {PLAYER_ATTRIBUTE_HANDLING, 32, 100, 55},  {PLAYER_ATTRIBUTE_HANDLING, -6, 100, 55},
-        {PLAYER_ATTRIBUTE_HANDLING, 90, 100, 55},  {PLAYER_ATTRIBUTE_HANDLING, 16, 0, 80},
+        // Fitness has no target: the keeper's age curve itself, held at its ends.
+        {PLAYER_ATTRIBUTE_FITNESS, 0, 100, 55},    {PLAYER_ATTRIBUTE_FITNESS, 16, 100, 100},
+        {PLAYER_ATTRIBUTE_FITNESS, 32, 100, 55},   {PLAYER_ATTRIBUTE_FITNESS, -6, 100, 55},
+        {PLAYER_ATTRIBUTE_FITNESS, 90, 100, 55},
+        // Handling: the curve's peak times the keeper's target of 70 times the level.
+        {PLAYER_ATTRIBUTE_HANDLING, 16, 100, 70},  {PLAYER_ATTRIBUTE_HANDLING, 16, 0, 56},
         {PLAYER_ATTRIBUTE_TACKLING, 16, 50, 15},   {PLAYER_ATTRIBUTE_FITNESS, 5, 100, 69},
         {PLAYER_ATTRIBUTE_REPUTATION, 10, 70, 64}, {PLAYER_ATTRIBUTE_COUNT, 10, 70, 0},
     };

@@ -322,6 +322,45 @@ TEST_F(FastMatch, OneSeedGivesOneMatchAndTheGeneratorIsNeverReseeded)
     EXPECT_NE(events(two), events(one));
 }
 
+TEST_F(FastMatch, HomeSideWinsMoreOftenThanTheAwaySide)
+{
+    // Two squads drawn from one seed at one level: only the ground differs.
+    m_home = MakeClub(1, 20, 1000, 60, 21);
+    m_away = MakeClub(2, 20, 2000, 60, 21);
+    int anResults[3] = {};  // home wins, draws, away wins
+    for (unsigned seed = 1; seed <= 400; ++seed) {
+        plat::srand(seed);
+        const bool bFirstAtHome = seed % 2 != 0;
+        Match match(bFirstAtHome ? m_home.get() : m_away.get(), bFirstAtHome ? m_away.get() : m_home.get());
+        m_engine.ProcessMatch(nullptr, &match.block);
+        const int h = match.block.byHomeGoals, a = match.block.byAwayGoals;
+        ++anResults[h > a ? 0 : h == a ? 1 : 2];
+    }
+    EXPECT_GT(anResults[0], anResults[2] * 5 / 4) << anResults[0] << " home wins, " << anResults[2] << " away wins";
+    EXPECT_GT(anResults[1], 0);
+}
+
+TEST_F(FastMatch, TurnoverHandsTheBallToTheSidesCurrentPlayer)
+{
+    plat::srand(5);
+    Match match(m_home.get(), m_away.get());
+    m_engine.ProcessMatch(nullptr, &match.block);
+    CClub* pLosing = m_engine.GetAttackingSide();
+    ASSERT_NE(pLosing, nullptr);
+    CClub* pWinning = pLosing->m_pOpponent;
+    for (int nSlot : {2, 7, 10}) {
+        CQuickPlayer* pLoser = pLosing->m_pCurrentPlayer;
+        pWinning->m_pCurrentPlayer = pWinning->m_apPlayers[nSlot];
+        m_engine.SwapPossession();
+        EXPECT_EQ(m_engine.GetAttackingSide(), pWinning);
+        EXPECT_EQ(pWinning->m_pCurrentPlayer, pWinning->m_apPlayers[nSlot]);
+        EXPECT_EQ(pLosing->m_pCurrentPlayer, pLoser);
+        m_engine.SwapPossession();
+        EXPECT_EQ(m_engine.GetAttackingSide(), pLosing);
+        EXPECT_EQ(pLosing->m_pCurrentPlayer, pLoser);
+    }
+}
+
 TEST_F(FastMatch, MissingClubIsLoggedAndNothingIsPlayed)
 {
     Match match(m_home.get(), nullptr);

@@ -62,6 +62,21 @@ TEST_F(QuickSide, SheetSizeFollowsTheRulesAndThePlayersThereAre)
     EXPECT_TRUE(Logged("[CClub::CClub] 9 substitutes named"));
 }
 
+TEST_F(QuickSide, EveryPlayerOnTheSheetTires)
+{
+    Match match(m_home.get(), m_away.get());
+    CClub* side = new CClub(&match.block, 0);
+    ASSERT_GT(side->GetSquadSize(), QUICKMATCH_STARTERS);
+    CQuickPlayer* pStarter = side->m_apPlayers[3];
+    CQuickPlayer* pSubstitute = side->m_apPlayers[QUICKMATCH_STARTERS];
+    pStarter->m_fCondition = pSubstitute->m_fCondition = 80.0f;
+    side->TireAll();
+    // Condition falls by (100 - condition) x 0.004, on the pitch or not.
+    EXPECT_FLOAT_EQ(pStarter->m_fCondition, 79.92f);
+    EXPECT_FLOAT_EQ(pSubstitute->m_fCondition, 79.92f);
+    delete side;
+}
+
 TEST_F(QuickSide, ClassPicksFallToTheNextClass)
 {
     Match match(m_home.get(), m_away.get());

@@ -13,6 +13,7 @@
 #include "database/CYouthDatabase.h"
 #include "season/CGroundDatabase.h"
 
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <set>
@@ -144,6 +145,46 @@ TEST_F(StartingDatabaseTest, DivisionsAreSizedForTheCups)
     }
     EXPECT_EQ(names, (std::set<std::string>{"England", "Scotland", "France", "Italy", "Germany", "Spain", "Holland",
                                             "Belgium", "Portugal"}));
+}
+
+// A club's squad follows its standing: the better reputation has the better
+// players within a top division, and each division down is weaker on average.
+TEST_F(StartingDatabaseTest, SquadsFollowReputationAndDivision)
+{
+    ASSERT_TRUE(LoadBytes(*m_handler, StartingDatabase()));
+    auto meanRating = [](const CClubDatabase* pClub) {
+        double dSum = 0.0;
+        for (const CPlayerDatabase* pPlayer : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+            dSum += pPlayer->m_byRating;
+        return pClub->m_lstPlayers.GetCount() ? dSum / pClub->m_lstPlayers.GetCount() : 0.0;
+    };
+    for (const CCountryDatabase* pCountry : m_handler->GetCountries().Items<CCountryDatabase>()) {
+        double dAbove = 101.0;
+        for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>()) {
+            std::vector<std::pair<double, double>> clubs;  // reputation, mean rating
+            for (const CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>())
+                clubs.emplace_back(pClub->m_byReputation, meanRating(pClub));
+            ASSERT_FALSE(clubs.empty());
+            double dRep = 0.0, dRating = 0.0;
+            for (const auto& [rep, rating] : clubs) {
+                dRep += rep;
+                dRating += rating;
+            }
+            dRep /= clubs.size();
+            dRating /= clubs.size();
+            EXPECT_LT(dRating, dAbove) << pCountry->GetName() << " division " << int(pDivision->m_byDivisionNumber);
+            dAbove = dRating;
+            if (pDivision->m_byDivisionNumber != 1)
+                continue;
+            double dCov = 0.0, dVarRep = 0.0, dVarRating = 0.0;
+            for (const auto& [rep, rating] : clubs) {
+                dCov += (rep - dRep) * (rating - dRating);
+                dVarRep += (rep - dRep) * (rep - dRep);
+                dVarRating += (rating - dRating) * (rating - dRating);
+            }
+            EXPECT_GT(dCov / std::sqrt(dVarRep * dVarRating), 0.8) << pCountry->GetName();
+        }
+    }
 }
 
 TEST_F(StartingDatabaseTest, SavesBackToTheSameBytes)

@@ -50,6 +50,26 @@ constexpr uint8_t kNoMapPosition = 4;
 // Squad shape: goalkeepers, defenders, midfielders, attackers.
 constexpr int kSquadBase[PLAYER_POSITION_COUNT] = {2, 7, 7, 4};
 
+// A squad player's potential centres on his club's standing: a base and a
+// share of its reputation (the base keeps the lowest divisions playing
+// football, not missing chances), less a little for each division below the
+// top; players spread around it so that a squad has its stars and reserves.
+constexpr int kPotentialBase = 15;
+constexpr int kPotentialPerReputation = 80;  // per cent
+constexpr int kPotentialPerDivision = 3;
+constexpr int kPotentialSpread = 10;
+constexpr int kPotentialLowest = 20;
+constexpr int kPotentialHighest = 99;
+
+int squadPotential(int reputation, int divisionNumber)
+{
+    const int centre =
+        kPotentialBase + reputation * kPotentialPerReputation / 100 - kPotentialPerDivision * (divisionNumber - 1);
+    // Two draws make the middle likelier than the ends.
+    const int offset = plat::rand() % (kPotentialSpread + 1) + plat::rand() % (kPotentialSpread + 1) - kPotentialSpread;
+    return std::clamp(centre + offset, kPotentialLowest, kPotentialHighest);
+}
+
 std::string trim(const std::string& text)
 {
     const size_t first = text.find_first_not_of(" \t\r");
@@ -397,6 +417,11 @@ void WorldGenerator::buildPeople(CDatabaseHandler& handler, CClubDatabase* club,
     for (int position = 0; position < PLAYER_POSITION_COUNT; ++position) {
         for (int i = 0; i < counts[position]; ++i) {
             auto* youth = new CYouthDatabase(club, position);
+            youth->m_awAttributes[PLAYER_ATTRIBUTE_POTENTIAL] =
+                static_cast<uint16_t>(squadPotential(club->m_byReputation, divisionNumber) * 100);
+            // His roles follow the potential he now has.
+            youth->m_wRoleMask = 0;
+            youth->GenerateRoles(true);
             const int age = 18 + plat::rand() % 16;
             youth->m_DateOfBirth.wYear = static_cast<uint16_t>(kStartYear - age - 1);
             youth->m_DateOfBirth.byMonth = static_cast<uint8_t>(plat::rand() % 12 + 1);
