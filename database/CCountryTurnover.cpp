@@ -15,6 +15,7 @@
 #include "database/CDivisionDatabase.h"
 #include "database/CManagerDatabase.h"
 #include "platform/Files.h"
+#include "platform/SafeFile.h"
 #include "season/CEuropeanCupDatabase.h"
 
 namespace {
@@ -191,14 +192,7 @@ bool CCountryDatabase::WriteCupHistory(int nSeasonIndex, int nSeasons)
         }
         else
             bytes.clear();
-        FILE* pFile = plat::openFile(name, "wb");
-        if (!pFile) {
-            DebugLog(0, "[CCountryDatabase::WriteCupHistory] Could not rewrite %s", name.c_str());
-            return false;
-        }
-        const size_t nRest = bytes.size() - nSkip;
-        const bool bWritten = nRest == 0 || std::fwrite(bytes.data() + nSkip, 1, nRest, pFile) == nRest;
-        if (std::fclose(pFile) != 0 || !bWritten) {
+        if (!plat::writeWholeFile(name, bytes.data() + nSkip, bytes.size() - nSkip)) {
             DebugLog(0, "[CCountryDatabase::WriteCupHistory] Could not rewrite %s", name.c_str());
             return false;
         }

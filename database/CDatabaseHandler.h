@@ -70,6 +70,12 @@ public:
     // Frees the loaded world, keeps the fixed tables; only when a world is loaded.
     void DeleteDatabase();
     bool IsDatabaseLoaded() const { return m_nDatabaseLoaded != 0; }
+    // Drops the world in memory, humans included, as a refused load does.
+    void UnloadWorld()
+    {
+        FreeWorld();
+        m_nDatabaseLoaded = 0;
+    }
     void SetDatabaseLoaded(bool bLoaded) { m_nDatabaseLoaded = bLoaded ? 1 : 0; }
     // Keeps the cup fixture just played for the match screen; null clears it.
     void SetPendingCupFixture(CCupFixturesDatabase* pFixture);

@@ -13,6 +13,7 @@
 #include "database/CPlayerDatabase.h"
 #include "database/CYouthDatabase.h"
 #include "platform/Files.h"
+#include "platform/SafeFile.h"
 
 namespace {
 
@@ -57,20 +58,10 @@ CDate CDatabaseHandler::GetDateFromWeekNumber(int nWeek)
 
 bool CDatabaseHandler::CreatePlayerHistoryFile()
 {
-    FILE* pFile = plat::openFile(kPlayerHistoryFile, "wb");
-    if (!pFile) {
-        DebugLog(0, "[CDatabaseHandler::CreatePlayerHistoryFile] Could not create %s", kPlayerHistoryFile);
-        return false;
-    }
-    CBinaryWriter writer(pFile);
-    static const uint8_t kZeros[8192] = {};
-    for (int64_t nLeft = GetPlayerHistoryFileBytes(m_nHistorySlots); nLeft > 0 && !writer.Failed();) {
-        const int64_t nChunk = nLeft < static_cast<int64_t>(sizeof(kZeros)) ? nLeft : sizeof(kZeros);
-        writer.WriteBytes(kZeros, static_cast<size_t>(nChunk));
-        nLeft -= nChunk;
-    }
-    const bool bClosed = std::fclose(pFile) == 0;
-    if (writer.Failed() || !bClosed) {
+    const int64_t nBytes = GetPlayerHistoryFileBytes(m_nHistorySlots);
+    if (!plat::writeFileSafely(kPlayerHistoryFile, [nBytes](FILE* pFile) {
+            return CBinaryWriter(pFile).WriteZeros(static_cast<size_t>(nBytes));
+        })) {
         DebugLog(0, "[CDatabaseHandler::CreatePlayerHistoryFile] Could not write %s", kPlayerHistoryFile);
         return false;
     }

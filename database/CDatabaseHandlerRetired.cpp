@@ -51,9 +51,9 @@ void PutInRing(T* (&apRing)[RETIRED_CACHE_SLOTS], int32_t& nRing, T* pRecord)
 }
 
 // Walks a retired-record file from its start; every record read is handed,
-// with its position in the file, to onRecord. A damaged record stops the walk:
-// the records before it stay and the result is false. No file means nobody of
-// that kind has retired yet.
+// with its position in the file, to onRecord, which takes it or refuses it.
+// A damaged or refused record stops the walk and the result is false. No file
+// means nobody of that kind has retired yet.
 template <typename TRecord, typename TMake, typename TOnRecord>
 bool ReadRetiredFile(const char* pszFile, const char* pszCaller, TMake makeRecord, TOnRecord onRecord)
 {
@@ -71,7 +71,13 @@ bool ReadRetiredFile(const char* pszFile, const char* pszCaller, TMake makeRecor
             bResult = false;
             break;
         }
-        onRecord(pRecord, static_cast<uint32_t>(nPosition));
+        if (!onRecord(pRecord, static_cast<uint32_t>(nPosition))) {
+            DebugLog(0, "[CDatabaseHandler::%s] The record at %ld of %s is not one of this world's retired", pszCaller,
+                     nPosition, pszFile);
+            delete pRecord;
+            bResult = false;
+            break;
+        }
     }
     std::fclose(pFile);
     return bResult;
@@ -228,14 +234,19 @@ bool CDatabaseHandler::LoadRetiredPlayers()
         [](CBinaryReader& reader) { return new CPlayerDatabase(reader, nullptr, nullptr, nullptr, true); },
         [this](CPlayerDatabase* pPlayer, uint32_t dwPosition) {
             const ID_PLAYER idPlayer = pPlayer->m_idPerson;
+            // A file of another game names people of this one: never merged.
+            if (idPlayer == 0 || idPlayer > PERSON_ID_LIMIT || GetPlayerInformation(idPlayer)) {
+                DebugLog(0, "[CDatabaseHandler::LoadRetiredPlayers] Player %u is in the world already", idPlayer);
+                return false;
+            }
             ++m_nPlayerCount;
             ++m_nRetiredPlayers;
             PutInRing(m_pRetiredPlayers, m_nRetiredPlayerRing, pPlayer);
-            delete GetPlayerInformation(idPlayer);
             LPITEMPLAYERINFORMATION pEntry = new ITEMPLAYERINFORMATION;
             pEntry->dwFlags = PLAYERINFO_RETIRED;
             pEntry->dwRetiredPosition = dwPosition;
             m_PlayerTable.SetAtGrow(static_cast<int>(idPlayer - 1), pEntry);
+            return true;
         });
 }
 
@@ -246,14 +257,18 @@ bool CDatabaseHandler::LoadRetiredManagers()
         [](CBinaryReader& reader) { return new CManagerDatabase(reader, nullptr, true); },
         [this](CManagerDatabase* pManager, uint32_t dwPosition) {
             const ID_MANAGER idManager = pManager->GetId();
+            if (idManager == 0 || GetManagerInformation(idManager)) {
+                DebugLog(0, "[CDatabaseHandler::LoadRetiredManagers] Manager %u is in the world already", idManager);
+                return false;
+            }
             ++m_wNextManagerID;
             ++m_wRetiredManagers;
             PutInRing(m_pRetiredManagers, m_nRetiredManagerRing, pManager);
-            delete GetManagerInformation(idManager);
             LPITEMMANAGERINFORMATION pEntry = new ITEMMANAGERINFORMATION;
             pEntry->byState = MANAGERSTATE_RETIRED;
             pEntry->dwRetiredPosition = dwPosition;
             m_ManagerTable.SetAtGrow(idManager, pEntry);
+            return true;
         });
 }
 
@@ -264,14 +279,18 @@ bool CDatabaseHandler::LoadRetiredStaff()
         [](CBinaryReader& reader) { return new CStaffDatabase(reader, nullptr, true); },
         [this](CStaffDatabase* pStaff, uint32_t dwPosition) {
             const ID_STAFF idStaff = pStaff->GetId();
+            if (idStaff == 0 || GetStaffInformation(idStaff)) {
+                DebugLog(0, "[CDatabaseHandler::LoadRetiredStaff] Staff member %u is in the world already", idStaff);
+                return false;
+            }
             ++m_wNextStaffID;
             ++m_wRetiredStaff;
             PutInRing(m_pRetiredStaff, m_nRetiredStaffRing, pStaff);
-            delete GetStaffInformation(idStaff);
             LPITEMSTAFFINFORMATION pEntry = new ITEMSTAFFINFORMATION;
             pEntry->dwFlags = STAFFINFO_RETIRED;
             pEntry->dwRetiredPosition = dwPosition;
             m_StaffTable.SetAtGrow(idStaff, pEntry);
+            return true;
         });
 }
 

@@ -13,6 +13,7 @@
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionFixturesDatabase.h"
 #include "platform/Files.h"
+#include "platform/SafeFile.h"
 #include "season/MatchRecords.h"
 
 namespace {
@@ -34,18 +35,9 @@ CDate Today()
 // Writes nBytes zero bytes into a new file of that name.
 bool CreateZeroFile(const std::string& name, int64_t nBytes)
 {
-    FILE* pFile = plat::openFile(name, "wb");
-    if (!pFile)
-        return false;
-    CBinaryWriter writer(pFile);
-    static const uint8_t kZeros[4096] = {};
-    for (int64_t nLeft = nBytes; nLeft > 0 && !writer.Failed();) {
-        const int64_t nChunk = nLeft < static_cast<int64_t>(sizeof(kZeros)) ? nLeft : sizeof(kZeros);
-        writer.WriteBytes(kZeros, static_cast<size_t>(nChunk));
-        nLeft -= nChunk;
-    }
-    const bool bClosed = std::fclose(pFile) == 0;
-    return !writer.Failed() && bClosed;
+    return nBytes >= 0 && plat::writeFileSafely(name, [nBytes](FILE* pFile) {
+        return CBinaryWriter(pFile).WriteZeros(static_cast<size_t>(nBytes));
+    });
 }
 
 }  // namespace

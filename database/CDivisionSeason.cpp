@@ -18,6 +18,7 @@
 #include "database/CManagerDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "platform/Files.h"
+#include "platform/SafeFile.h"
 #include "platform/Random.h"
 #include "season/CGroundDatabase.h"
 #include "season/CNewspaperStoryList.h"
@@ -62,14 +63,10 @@ bool DropFileHead(const std::string& name, int64_t nBytes)
     std::vector<uint8_t> bytes;
     if (!plat::readWholeFile(name, bytes))
         bytes.clear();
-    const size_t nSkip = nBytes < 0 ? 0 : static_cast<size_t>(nBytes);
-    FILE* pFile = plat::openFile(name, "wb");
-    if (!pFile)
-        return false;
-    bool bOk = true;
-    if (bytes.size() > nSkip)
-        bOk = std::fwrite(bytes.data() + nSkip, 1, bytes.size() - nSkip, pFile) == bytes.size() - nSkip;
-    return std::fclose(pFile) == 0 && bOk;
+    size_t nSkip = nBytes < 0 ? 0 : static_cast<size_t>(nBytes);
+    if (nSkip > bytes.size())
+        nSkip = bytes.size();
+    return plat::writeWholeFile(name, bytes.data() + nSkip, bytes.size() - nSkip);
 }
 
 // The size of the first block of a file of u32-counted blocks of records of

@@ -3,6 +3,7 @@
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
 #include "platform/Files.h"
+#include "platform/SafeFile.h"
 
 #include <cstring>
 
@@ -140,20 +141,16 @@ bool CNameDictionary::Write(const char* pszPath, const std::vector<std::string>&
         }
         nTextSize += static_cast<uint32_t>(name.size() + 1);
     }
-    FILE* pFile = plat::openFile(pszPath, "wb");
-    if (!pFile) {
-        DebugLog(0, "[CNameDictionary::Write] Cannot create %s", pszPath);
-        return false;
-    }
-    CBinaryWriter writer(pFile);
-    // Word 0 carries the size of the name block, word 2 is reserved.
-    writer.WriteU32(nTextSize);
-    writer.WriteU32(static_cast<uint32_t>(names.size()));
-    writer.WriteU32(0);
-    for (const std::string& name : names)
-        writer.WriteBytes(name.c_str(), name.size() + 1);
-    const bool bWritten = !writer.Failed();
-    const bool bOk = std::fclose(pFile) == 0 && bWritten;
+    const bool bOk = plat::writeFileSafely(pszPath, [&](FILE* pFile) {
+        CBinaryWriter writer(pFile);
+        // Word 0 carries the size of the name block, word 2 is reserved.
+        writer.WriteU32(nTextSize);
+        writer.WriteU32(static_cast<uint32_t>(names.size()));
+        writer.WriteU32(0);
+        for (const std::string& name : names)
+            writer.WriteBytes(name.c_str(), name.size() + 1);
+        return !writer.Failed();
+    });
     if (!bOk)
         DebugLog(0, "[CNameDictionary::Write] Writing %s failed", pszPath);
     return bOk;

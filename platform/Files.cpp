@@ -1,5 +1,7 @@
 #include "platform/Files.h"
 
+#include "platform/SafeFile.h"
+
 #include <dirent.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -121,28 +123,15 @@ bool copyFile(const std::string& fromGamePath, const std::string& toGamePath)
     FILE* in = openFile(fromGamePath, "rb");
     if (!in)
         return false;
-    const std::string target = resolvePath(toGamePath);
-    FILE* out = std::fopen(target.c_str(), "wb");
-    if (!out) {
-        std::fclose(in);
-        return false;
-    }
-    char buffer[65536];
-    bool ok = true;
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
-        if (std::fwrite(buffer, 1, n, out) != n) {
-            ok = false;
-            break;
-        }
-    }
-    if (std::ferror(in))
-        ok = false;
+    const bool ok = writeFileSafely(toGamePath, [in](FILE* out) {
+        char buffer[65536];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+            if (std::fwrite(buffer, 1, n, out) != n)
+                return false;
+        return !std::ferror(in);
+    });
     std::fclose(in);
-    if (std::fclose(out) != 0)
-        ok = false;
-    if (!ok)
-        ::unlink(target.c_str());
     return ok;
 }
 

@@ -23,7 +23,8 @@ bool directoryExists(const std::string& gamePath);
 int64_t fileSize(const std::string& gamePath);
 bool removeFile(const std::string& gamePath);
 bool renameFile(const std::string& fromGamePath, const std::string& toGamePath);
-// Copies a file byte for byte; false (and no partial target left) on failure.
+// Copies a file byte for byte through a safe write; false, with the target
+// as it was, on failure.
 bool copyFile(const std::string& fromGamePath, const std::string& toGamePath);
 // Creates the folder and any missing parents.
 bool makeDirectories(const std::string& gamePath);

@@ -1,6 +1,7 @@
 #include "platform/OptionStore.h"
 
 #include "platform/Files.h"
+#include "platform/SafeFile.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -46,17 +47,13 @@ bool OptionStore::save() const
     const size_t slash = m_path.rfind('/');
     if (!makeDirectories(m_path.substr(0, slash)))
         return false;
-    const std::string temporary = m_path + ".new";
-    {
-        std::ofstream out(temporary, std::ios::trunc);
+    // Replaced whole, so that a failed write never loses the old options.
+    return writeFileSafely(m_path, [this](FILE* pFile) {
         for (const auto& [name, value] : m_values)
-            out << name << '=' << value << '\n';
-        out.flush();
-        if (!out)
-            return false;
-    }
-    // Renamed into place, so that a failed write never loses the old options.
-    return std::rename(temporary.c_str(), m_path.c_str()) == 0;
+            if (std::fprintf(pFile, "%s=%s\n", name.c_str(), value.c_str()) < 0)
+                return false;
+        return true;
+    });
 }
 
 bool OptionStore::getString(const std::string& name, std::string& value) const

@@ -1,5 +1,7 @@
 #include "platform/PngWriter.h"
 
+#include "platform/SafeFile.h"
+
 #include <png.h>
 
 #include <csetjmp>
@@ -13,27 +15,18 @@ namespace {
 uint8_t widen5(uint32_t v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
 uint8_t widen6(uint32_t v) { return static_cast<uint8_t>((v << 2) | (v >> 4)); }
 
-}  // namespace
-
-bool writePng(const Surface& surface, const std::string& path)
+// The image into an open file; false when libpng reports an error.
+bool writePngTo(const Surface& surface, FILE* file)
 {
-    if (surface.width() <= 0 || surface.height() <= 0)
-        return false;
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!png || !info) {
         png_destroy_write_struct(&png, &info);
-        std::fclose(file);
         return false;
     }
     std::vector<uint8_t> row(static_cast<size_t>(surface.width()) * 3);
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        std::remove(path.c_str());
         return false;
     }
     png_init_io(png, file);
@@ -58,10 +51,16 @@ bool writePng(const Surface& surface, const std::string& path)
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    const bool ok = std::fclose(file) == 0;
-    if (!ok)
-        std::remove(path.c_str());
-    return ok;
+    return true;
+}
+
+}  // namespace
+
+bool writePng(const Surface& surface, const std::string& path)
+{
+    if (surface.width() <= 0 || surface.height() <= 0)
+        return false;
+    return writeFileSafely(path, [&surface](FILE* file) { return writePngTo(surface, file); });
 }
 
 }  // namespace plat

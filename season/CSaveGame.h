@@ -235,6 +235,10 @@ public:
         return m_aCorners[(nSide * 3 + nRoutine) * 2 + nVariant];
     }
     // The file forms, shared with the data kit's generator.
+    static void WritePositionBlock(CBinaryWriter& writer, const POSITIONBLOCK& block);
+    // False, with the reader failed, when the block is cut short or holds a
+    // position or value off the pitch (match units are 25 times larger).
+    static bool ReadPositionBlock(CBinaryReader& reader, POSITIONBLOCK& block);
     static bool WriteFormationFile(const std::string& path, const FORMATIONDATA& data);
     static bool ReadFormationFile(const std::string& path, FORMATIONDATA& data);
     static bool WriteSetPieceFile(const std::string& path, const SETPIECEROUTINE* pRoutines, int nCount);

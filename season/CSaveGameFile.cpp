@@ -69,35 +69,6 @@ bool ReadEntries(CBinaryReader& reader, FORMATIONENTRY* pEntries)
     return !reader.Failed();
 }
 
-void WriteBlock(CBinaryWriter& writer, const POSITIONBLOCK& block)
-{
-    for (const auto& an : block.anFirst) {
-        writer.WriteI32(an[0]);
-        writer.WriteI32(an[1]);
-    }
-    for (const auto& an : block.anSecond) {
-        writer.WriteI32(an[0]);
-        writer.WriteI32(an[1]);
-    }
-    writer.WriteI32(block.nValue);
-    writer.WriteI32(block.nExtra);
-}
-
-bool ReadBlock(CBinaryReader& reader, POSITIONBLOCK& block)
-{
-    for (auto& an : block.anFirst) {
-        reader.ReadI32(an[0]);
-        reader.ReadI32(an[1]);
-    }
-    for (auto& an : block.anSecond) {
-        reader.ReadI32(an[0]);
-        reader.ReadI32(an[1]);
-    }
-    reader.ReadI32(block.nValue);
-    reader.ReadI32(block.nExtra);
-    return !reader.Failed();
-}
-
 void WriteDate(CBinaryWriter& writer, const CDate& date)
 {
     writer.WriteU16(static_cast<uint16_t>(date.GetYear()));
@@ -215,10 +186,10 @@ bool CSaveGame::Save(FILE* pFile) const
     writer.WriteU8(m_OwnFormation.byShipped);
     writer.WriteU8(m_OwnFormation.byExtra);
     for (const POSITIONBLOCK& block : m_aOwnBlocks)
-        WriteBlock(writer, block);
+        WritePositionBlock(writer, block);
     WriteEntries(writer, m_aSavedEntries);
     for (const POSITIONBLOCK& block : m_aWorkingBlocks)
-        WriteBlock(writer, block);
+        WritePositionBlock(writer, block);
     writer.WriteU32(m_SeasonStart.GetValue());
     writer.WriteU32(m_SeasonEnd.GetValue());
     for (const CDate& date : m_aFurtherDates)
@@ -385,10 +356,10 @@ bool CSaveGame::ReadBody(CBinaryReader& reader)
     reader.ReadU8(m_OwnFormation.byShipped);
     reader.ReadU8(m_OwnFormation.byExtra);
     for (POSITIONBLOCK& block : m_aOwnBlocks)
-        ReadBlock(reader, block);
+        ReadPositionBlock(reader, block);
     ReadEntries(reader, m_aSavedEntries);
     for (POSITIONBLOCK& block : m_aWorkingBlocks)
-        ReadBlock(reader, block);
+        ReadPositionBlock(reader, block);
     uint32_t dw = 0;
     reader.ReadU32(dw);
     m_SeasonStart = CDate(dw);

@@ -15,6 +15,7 @@
 #include "database/CManagerDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "platform/Files.h"
+#include "platform/SafeFile.h"
 
 namespace {
 
@@ -150,14 +151,8 @@ void CSaveGame::CloseFinanceMonth()
         if (ReadAll(pszName, bytes) && bytes.size() >= 4) {
             const uint32_t dwFirst = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
             if (dwFirst + 4 <= bytes.size()) {
-                FILE* pNew = plat::openFile("TempNew.fty", "wb");
-                const bool bWritten =
-                    pNew && std::fwrite(bytes.data() + dwFirst + 4, 1, bytes.size() - dwFirst - 4, pNew) ==
-                                bytes.size() - dwFirst - 4;
-                if (pNew)
-                    std::fclose(pNew);
-                if (bWritten)
-                    plat::renameFile("TempNew.fty", pszName);
+                if (!plat::writeWholeFile(pszName, bytes.data() + dwFirst + 4, bytes.size() - dwFirst - 4))
+                    DebugLog(0, "[CSaveGame::CloseFinanceMonth] Cannot rewrite %s", pszName);
             }
         }
     }
@@ -271,11 +266,6 @@ bool CSaveGame::WriteProjectedFinance() const
 {
     if (!m_pClub || !m_pDatabaseHandler)
         return false;
-    FILE* pFile = plat::openFile(GetProjectedFinanceFileName(), "wb");
-    if (!pFile) {
-        DebugLog(0, "[CSaveGame::WriteProjectedFinance] Cannot write %s", GetProjectedFinanceFileName());
-        return false;
-    }
     // Wages are the one part of the projection the club record gives; the
     // other categories stay 0 until their rules are in the game.
     int64_t nWages = 0;
@@ -284,19 +274,23 @@ bool CSaveGame::WriteProjectedFinance() const
     int64_t nManager = 0;
     if (const CManagerDatabase* pManager = m_pClub->GetManager())
         nManager = pManager->m_Contract.dwWage;
-    CBinaryWriter writer(pFile);
-    int64_t nBalance = m_pClub->m_nBankBalance;
-    for (int nMonth = 0; nMonth < FINANCE_PROJECTED_MONTHS; ++nMonth) {
-        nBalance -= nWages + nManager;
-        writer.WriteI32(static_cast<int32_t>(nBalance));
-        for (int c = 0; c < FINANCE_CATEGORIES; ++c) {
-            writer.WriteI32(0);
-            writer.WriteI32(c == 9 ? static_cast<int32_t>(nWages) : c == 17 ? static_cast<int32_t>(nManager) : 0);
+    const int64_t nStartBalance = m_pClub->m_nBankBalance;
+    const bool bOk = plat::writeFileSafely(GetProjectedFinanceFileName(), [=](FILE* pFile) {
+        CBinaryWriter writer(pFile);
+        int64_t nBalance = nStartBalance;
+        for (int nMonth = 0; nMonth < FINANCE_PROJECTED_MONTHS; ++nMonth) {
+            nBalance -= nWages + nManager;
+            writer.WriteI32(static_cast<int32_t>(nBalance));
+            for (int c = 0; c < FINANCE_CATEGORIES; ++c) {
+                writer.WriteI32(0);
+                writer.WriteI32(c == 9 ? static_cast<int32_t>(nWages) : c == 17 ? static_cast<int32_t>(nManager) : 0);
+            }
+            writer.WriteZeros(FINANCE_GROUPS * 4);
         }
-        writer.WriteZeros(FINANCE_GROUPS * 4);
-    }
-    const bool bOk = !writer.Failed();
-    std::fclose(pFile);
+        return !writer.Failed();
+    });
+    if (!bOk)
+        DebugLog(0, "[CSaveGame::WriteProjectedFinance] Cannot write %s", GetProjectedFinanceFileName());
     static_assert(4 + FINANCE_CATEGORIES * 8 + FINANCE_GROUPS * 4 == kProjectedRecordBytes);
     return bOk;
 }

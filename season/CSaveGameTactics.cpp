@@ -12,11 +12,20 @@
 #include "database/CClubDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "platform/Files.h"
+#include "platform/SafeFile.h"
 
 namespace {
 
 constexpr int kMatchUnits = 25;
 constexpr int kOrders = 16;
+// The pitch in grid units; a block's value is no larger than its length.
+constexpr int32_t kPitchLength = 400;
+constexpr int32_t kPitchWidth = 300;
+
+bool IsOnPitch(const int32_t (&an)[2])
+{
+    return an[0] >= 0 && an[0] <= kPitchLength && an[1] >= 0 && an[1] <= kPitchWidth;
+}
 
 std::string TacticsPath(const char* pszName, bool bShipped, const char* pszExtension)
 {
@@ -106,41 +115,68 @@ void ConvertBlocks(MATCHLAYOUTENTRY* pLayout, const POSITIONBLOCK* pBlocks)
 
 // ---- file forms ----
 
-bool CSaveGame::WriteFormationFile(const std::string& path, const FORMATIONDATA& data)
+void CSaveGame::WritePositionBlock(CBinaryWriter& writer, const POSITIONBLOCK& block)
 {
-    FILE* pFile = plat::openFile(path, "wb");
-    if (!pFile) {
-        DebugLog(0, "[CSaveGame::SaveTactics] Cannot write %s", path.c_str());
+    for (const auto& an : block.anFirst) {
+        writer.WriteI32(an[0]);
+        writer.WriteI32(an[1]);
+    }
+    for (const auto& an : block.anSecond) {
+        writer.WriteI32(an[0]);
+        writer.WriteI32(an[1]);
+    }
+    writer.WriteI32(block.nValue);
+    writer.WriteI32(block.nExtra);
+}
+
+bool CSaveGame::ReadPositionBlock(CBinaryReader& reader, POSITIONBLOCK& block)
+{
+    bool bOnPitch = true;
+    for (auto& an : block.anFirst) {
+        reader.ReadI32(an[0]);
+        reader.ReadI32(an[1]);
+        bOnPitch = bOnPitch && IsOnPitch(an);
+    }
+    for (auto& an : block.anSecond) {
+        reader.ReadI32(an[0]);
+        reader.ReadI32(an[1]);
+        bOnPitch = bOnPitch && IsOnPitch(an);
+    }
+    reader.ReadI32(block.nValue);
+    reader.ReadI32(block.nExtra);
+    if (reader.Failed())
+        return false;
+    if (!bOnPitch || block.nValue < 0 || block.nValue > kPitchLength) {
+        DebugLog(0, "[CSaveGame::ReadPositionBlock] A formation position or value lies off the pitch");
+        reader.Fail();
         return false;
     }
-    CBinaryWriter writer(pFile);
-    writer.WriteU16(FORMATION_FILE_MAGIC);
-    writer.WriteU16(FORMATION_FILE_VERSION);
-    // Places go out by position order, slot order within one order.
-    for (int nOrder = 0; nOrder < kOrders; ++nOrder)
-        for (const FORMATIONENTRY& entry : data.aEntries)
-            if (entry.byOrder == nOrder) {
-                writer.WriteU16(entry.wX);
-                writer.WriteU16(entry.wY);
-                writer.WriteU8(entry.byOrder);
-                writer.WriteU8(entry.byExtra);
-            }
-    for (int nOrder = 0; nOrder < kOrders; ++nOrder)
-        for (int i = 0; i < SAVEGAME_LINEUP; ++i)
-            if (data.aEntries[i].byOrder == nOrder) {
-                const POSITIONBLOCK& block = data.aBlocks[i];
-                for (const auto& an : block.anFirst) {
-                    writer.WriteI32(an[0]);
-                    writer.WriteI32(an[1]);
+    return true;
+}
+
+bool CSaveGame::WriteFormationFile(const std::string& path, const FORMATIONDATA& data)
+{
+    const bool bOk = plat::writeFileSafely(path, [&data](FILE* pFile) {
+        CBinaryWriter writer(pFile);
+        writer.WriteU16(FORMATION_FILE_MAGIC);
+        writer.WriteU16(FORMATION_FILE_VERSION);
+        // Places go out by position order, slot order within one order.
+        for (int nOrder = 0; nOrder < kOrders; ++nOrder)
+            for (const FORMATIONENTRY& entry : data.aEntries)
+                if (entry.byOrder == nOrder) {
+                    writer.WriteU16(entry.wX);
+                    writer.WriteU16(entry.wY);
+                    writer.WriteU8(entry.byOrder);
+                    writer.WriteU8(entry.byExtra);
                 }
-                for (const auto& an : block.anSecond) {
-                    writer.WriteI32(an[0]);
-                    writer.WriteI32(an[1]);
-                }
-                writer.WriteI32(block.nValue);
-                writer.WriteI32(block.nExtra);
-            }
-    const bool bOk = !writer.Failed() && std::fclose(pFile) == 0;
+        for (int nOrder = 0; nOrder < kOrders; ++nOrder)
+            for (int i = 0; i < SAVEGAME_LINEUP; ++i)
+                if (data.aEntries[i].byOrder == nOrder)
+                    WritePositionBlock(writer, data.aBlocks[i]);
+        return !writer.Failed();
+    });
+    if (!bOk)
+        DebugLog(0, "[CSaveGame::SaveTactics] Cannot write %s", path.c_str());
     return bOk;
 }
 
@@ -170,20 +206,11 @@ bool CSaveGame::ReadFormationFile(const std::string& path, FORMATIONDATA& data)
             reader.ReadU8(entry.byOrder);
             reader.ReadU8(entry.byExtra);
         }
-        for (POSITIONBLOCK& block : read.aBlocks) {
-            for (auto& an : block.anFirst) {
-                reader.ReadI32(an[0]);
-                reader.ReadI32(an[1]);
-            }
-            for (auto& an : block.anSecond) {
-                reader.ReadI32(an[0]);
-                reader.ReadI32(an[1]);
-            }
-            reader.ReadI32(block.nValue);
-            reader.ReadI32(block.nExtra);
-        }
+        for (POSITIONBLOCK& block : read.aBlocks)
+            if (!ReadPositionBlock(reader, block))
+                break;
         if (reader.Failed()) {
-            DebugLog(0, "[CSaveGame::LoadTactics] %s is cut short", path.c_str());
+            DebugLog(0, "[CSaveGame::LoadTactics] %s is cut short or off the pitch", path.c_str());
             bOk = false;
         }
     }
@@ -196,17 +223,17 @@ bool CSaveGame::ReadFormationFile(const std::string& path, FORMATIONDATA& data)
 
 bool CSaveGame::WriteSetPieceFile(const std::string& path, const SETPIECEROUTINE* pRoutines, int nCount)
 {
-    FILE* pFile = plat::openFile(path, "wb");
-    if (!pFile) {
+    const bool bOk = plat::writeFileSafely(path, [pRoutines, nCount](FILE* pFile) {
+        CBinaryWriter writer(pFile);
+        writer.WriteU16(SETPIECE_FILE_MAGIC);
+        writer.WriteU16(SETPIECE_FILE_VERSION);
+        for (int i = 0; i < nCount; ++i)
+            WriteRoutine(writer, pRoutines[i]);
+        return !writer.Failed();
+    });
+    if (!bOk)
         DebugLog(0, "[CSaveGame::SaveFreeKicks] Cannot write %s", path.c_str());
-        return false;
-    }
-    CBinaryWriter writer(pFile);
-    writer.WriteU16(SETPIECE_FILE_MAGIC);
-    writer.WriteU16(SETPIECE_FILE_VERSION);
-    for (int i = 0; i < nCount; ++i)
-        WriteRoutine(writer, pRoutines[i]);
-    return !writer.Failed() && std::fclose(pFile) == 0;
+    return bOk;
 }
 
 bool CSaveGame::ReadSetPieceFile(const std::string& path, SETPIECEROUTINE* pRoutines, int nCount)

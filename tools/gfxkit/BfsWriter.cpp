@@ -1,6 +1,7 @@
 #include "tools/gfxkit/BfsWriter.h"
 
 #include "common/CBinaryFile.h"
+#include "platform/SafeFile.h"
 #include "shell/CFileManager.h"
 
 #include <algorithm>
@@ -67,17 +68,7 @@ bool writeBfs(const std::vector<BfsMember>& members, const std::string& path, st
     std::vector<uint8_t> bytes;
     if (!encodeBfs(members, bytes, error))
         return false;
-    const std::string temporary = path + ".new";
-    FILE* f = std::fopen(temporary.c_str(), "wb");
-    if (!f) {
-        error = "cannot write " + temporary;
-        return false;
-    }
-    CBinaryWriter writer(f);
-    writer.WriteBytes(bytes.data(), bytes.size());
-    const bool ok = std::fclose(f) == 0 && !writer.Failed();
-    if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    if (!plat::writeWholeFile(path, bytes.data(), bytes.size())) {
         error = "cannot write " + path;
         return false;
     }

@@ -1,5 +1,7 @@
 #include "tools/gfxkit/BmpWriter.h"
 
+#include "platform/SafeFile.h"
+
 #include <cstdio>
 
 namespace tools {
@@ -55,11 +57,7 @@ std::vector<uint8_t> encodeBmp(const plat::Bitmap& bitmap)
 bool writeBmp(const plat::Bitmap& bitmap, const std::string& path)
 {
     const std::vector<uint8_t> bytes = encodeBmp(bitmap);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
+    return plat::writeWholeFile(path, bytes.data(), bytes.size());
 }
 
 }  // namespace tools

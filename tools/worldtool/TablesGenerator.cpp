@@ -1,6 +1,7 @@
 #include "tools/worldtool/TablesGenerator.h"
 
 #include "tools/worldtool/SourceFile.h"
+#include "platform/SafeFile.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -161,9 +162,7 @@ bool TablesGenerator::buildMatchDayTables(const std::string& sourceDir)
 
 bool TablesGenerator::writeTable(const std::string& path, const Rows& rows)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return fail(path, "cannot be written");
+    std::string text;
     for (const std::vector<int64_t>& row : rows) {
         std::string line;
         for (size_t i = 0; i < row.size(); ++i) {
@@ -173,10 +172,9 @@ bool TablesGenerator::writeTable(const std::string& path, const Rows& rows)
         }
         if (line.size() > 80)
             return fail(path, "a line is longer than 80 characters");
-        out << line << "\r\n";
+        text += line + "\r\n";
     }
-    out.close();
-    return out.good() || fail(path, "writing failed");
+    return plat::writeWholeFile(path, text.data(), text.size()) || fail(path, "cannot be written");
 }
 
 bool TablesGenerator::generate(const GeneratorContext& context)

@@ -1,6 +1,8 @@
 #include "tools/worldtool/WorldFile.h"
 
 #include "database/CDatabaseHandler.h"
+#include "database/CPlayerDatabase.h"
+#include "season/CSavedGameSet.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -28,37 +30,37 @@ std::unique_ptr<CDatabaseHandler> loadWorld(const std::string& dataDir, const st
                      dataDir.c_str());
         return nullptr;
     }
-    FILE* pIn = std::fopen(world.c_str(), "rb");
-    if (!pIn) {
-        std::fprintf(stderr, "worldtool: cannot open %s\n", worldFile.c_str());
+    CDatabaseHandler::BuildAttendanceCurve();
+    CPlayerDatabase::InitialisePlayerValueTables();
+    std::string reason;
+    if (!CSavedGameSet(world.string()).Load(*handler, reason)) {
+        std::fprintf(stderr, "worldtool: %s\n", reason.c_str());
         return nullptr;
     }
-    const bool bLoaded = handler->Load(pIn);
-    std::fclose(pIn);
-    if (!bLoaded) {
-        std::fprintf(stderr, "worldtool: %s is refused (BRELLOX_LOG=1 shows why)\n", worldFile.c_str());
-        return nullptr;
-    }
-    handler->SetupPointers();
     return handler;
 }
 
 bool saveWorld(CDatabaseHandler& handler, const std::string& worldFile)
 {
-    const std::string partial = worldFile + ".partial";
-    FILE* pFile = std::fopen(partial.c_str(), "wb");
-    bool bSaved = pFile && handler.Save(pFile);
-    if (pFile && std::fclose(pFile) != 0)
-        bSaved = false;
-    std::error_code error;
-    if (bSaved)
-        fs::rename(partial, worldFile, error);
-    if (!bSaved || error) {
-        fs::remove(partial, error);
-        std::fprintf(stderr, "worldtool: cannot write %s\n", worldFile.c_str());
+    std::string reason;
+    if (!CSavedGameSet(worldFile).Save(handler, reason)) {
+        std::fprintf(stderr, "worldtool: %s\n", reason.c_str());
         return false;
     }
     return true;
+}
+
+bool OpenWorld::load(const std::string& dataDir, const std::string& worldFile)
+{
+    std::error_code error;
+    const fs::path data = fs::absolute(dataDir, error);
+    const fs::path world = fs::absolute(worldFile, error);
+    if (!m_folder.enter(data)) {
+        std::fprintf(stderr, "worldtool: cannot make a working folder\n");
+        return false;
+    }
+    m_pHandler = loadWorld(data.string(), world.string());
+    return m_pHandler != nullptr;
 }
 
 }  // namespace tools

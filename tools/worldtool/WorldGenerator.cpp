@@ -9,6 +9,7 @@
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
 #include "platform/Random.h"
+#include "platform/SafeFile.h"
 #include "season/CEuropeanCupDatabase.h"
 #include "season/CGroundDatabase.h"
 #include "tools/worldtool/SourceFile.h"
@@ -510,10 +511,7 @@ bool WorldGenerator::generate(const GeneratorContext& context)
         } else {
             plat::srand(kSeed);
             buildWorld(handler, countries);
-            FILE* file = std::fopen(binPath.string().c_str(), "wb");
-            ok = file && handler.Save(file);
-            if (file && std::fclose(file) != 0)
-                ok = false;
+            ok = plat::writeFileSafely(binPath.string(), [&handler](FILE* file) { return handler.Save(file); });
             if (!ok)
                 std::fprintf(stderr, "worldtool: cannot write %s\n", binPath.string().c_str());
         }

@@ -1,9 +1,9 @@
 #include "tools/worldtool/WorldRun.h"
 
 #include "database/CDatabaseHandler.h"
-#include "database/CPlayerDatabase.h"
 #include "platform/Random.h"
 #include "tools/worldtool/ResultsLog.h"
+#include "tools/worldtool/WorkFolder.h"
 #include "tools/worldtool/WorldFile.h"
 
 #include <cstdio>
@@ -11,51 +11,9 @@
 #include <memory>
 #include <system_error>
 
-#include <stdlib.h>
-
 namespace fs = std::filesystem;
 
 namespace tools {
-
-namespace {
-
-// A temporary working folder whose Data is the tree's; the game's working
-// files stay in it and go with it.
-class WorkFolder {
-public:
-    WorkFolder() = default;
-    ~WorkFolder()
-    {
-        std::error_code error;
-        if (!m_previous.empty())
-            fs::current_path(m_previous, error);
-        if (!m_path.empty())
-            fs::remove_all(m_path, error);
-    }
-    WorkFolder(const WorkFolder&) = delete;
-    WorkFolder& operator=(const WorkFolder&) = delete;
-
-    bool enter(const fs::path& dataDir)
-    {
-        std::error_code error;
-        char szTemplate[] = "/tmp/worldtool_run_XXXXXX";
-        if (!mkdtemp(szTemplate))
-            return false;
-        m_path = szTemplate;
-        m_previous = fs::current_path(error);
-        fs::create_directory_symlink(dataDir / "Data", m_path / "Data", error);
-        if (error)
-            return false;
-        fs::current_path(m_path, error);
-        return !error;
-    }
-
-private:
-    fs::path m_path;
-    fs::path m_previous;
-};
-
-}  // namespace
 
 bool runWorld(const RunOptions& options, RunResult& result)
 {
@@ -78,8 +36,6 @@ bool runWorld(const RunOptions& options, RunResult& result)
         std::fprintf(stderr, "worldtool: cannot write %s\n", options.resultsFile.c_str());
         return false;
     }
-    CDatabaseHandler::BuildAttendanceCurve();
-    CPlayerDatabase::InitialisePlayerValueTables();
     const std::unique_ptr<CDatabaseHandler> pHandler =
         loadWorld(dataDir.string(), (dataDir / "Data" / "Data.bin").string());
     if (!pHandler)

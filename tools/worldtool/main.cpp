@@ -19,8 +19,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #ifndef BRELLOX_DATA_DIR
@@ -85,15 +87,17 @@ bool parseWorldArguments(int argc, char** argv, int nFiles, std::vector<const ch
     return true;
 }
 
-// Loads a world file with its pointer pass and saves it again.
+// Loads a world file with its set and saves them again.
 int resave(int argc, char** argv)
 {
     std::vector<const char*> files;
     std::string dataDir;
     if (!parseWorldArguments(argc, argv, 2, files, dataDir))
         return usage();
-    const std::unique_ptr<CDatabaseHandler> handler = tools::loadWorld(dataDir, files[0]);
-    return handler && tools::saveWorld(*handler, files[1]) ? 0 : 1;
+    std::error_code error;
+    const std::string out = std::filesystem::absolute(files[1], error).string();
+    tools::OpenWorld world;
+    return world.load(dataDir, files[0]) && tools::saveWorld(world.handler(), out) ? 0 : 1;
 }
 
 // tables, scorers or moves of a world file, on standard output.
@@ -103,10 +107,10 @@ int report(int argc, char** argv, void (*print)(CDatabaseHandler&, std::FILE*))
     std::string dataDir;
     if (!parseWorldArguments(argc, argv, 1, files, dataDir))
         return usage();
-    const std::unique_ptr<CDatabaseHandler> handler = tools::loadWorld(dataDir, files[0]);
-    if (!handler)
+    tools::OpenWorld world;
+    if (!world.load(dataDir, files[0]))
         return 1;
-    print(*handler, stdout);
+    print(world.handler(), stdout);
     if (std::fflush(stdout) != 0) {
         std::fprintf(stderr, "worldtool: the report could not be written\n");
         return 1;
