@@ -287,6 +287,70 @@ TEST_F(HumanWorld, FormationsRoundTripAndBadFilesChangeNothing)
     EXPECT_EQ(layout[3].anFirst[7][0], 0) << "a missing formation gives an empty layout";
 }
 
+void Put32(std::string& bytes, size_t nAt, int32_t nValue)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes.at(nAt + i) = static_cast<char>(static_cast<uint32_t>(nValue) >> (8 * i));
+}
+
+TEST_F(HumanWorld, FormationPositionsOffThePitchAreRefusedInFormationFilesAndTheSav)
+{
+    ASSERT_TRUE(m_pHuman->LoadTactics("4-3-3", true));
+    ASSERT_TRUE(m_pHuman->SaveTactics("Mine"));
+    const std::string mine = ReadFile("Data/Saves/Mine.ct");
+    constexpr size_t kBlocks = 70, kBlock = 488;
+    struct Case {
+        const char* pszName;
+        size_t nAt;
+        int32_t nValue;
+    };
+    const Case cases[] = {
+        {"Overflow", kBlocks, 0x7FFFFFFF},                             // x of the first zone
+        {"BehindTheLine", kBlocks + 5 * kBlock + 240 + 3 * 8 + 4, -1},  // y of a second-kind zone
+        {"PastTheTouchline", kBlocks + 2 * kBlock + 8 + 4, 301},
+        {"HugeValue", kBlocks + 10 * kBlock + 480, 100000000},
+    };
+    for (const Case& c : cases) {
+        std::string file = mine;
+        Put32(file, c.nAt, c.nValue);
+        WriteFile(std::string("Data/Saves/") + c.pszName + ".ct", file);
+        EXPECT_FALSE(m_pHuman->LoadTactics(c.pszName, false)) << c.pszName;
+        EXPECT_STREQ(m_pHuman->GetFormationName(), "Mine") << c.pszName;
+    }
+    // The edge of the pitch is on it.
+    std::string edge = mine;
+    Put32(edge, kBlocks, 400);
+    Put32(edge, kBlocks + 4, 300);
+    WriteFile("Data/Saves/Edge.ct", edge);
+    EXPECT_TRUE(m_pHuman->LoadTactics("Edge", false));
+
+    // The .sav carries the working blocks: one off the pitch refuses the humans.
+    std::string block;
+    const POSITIONBLOCK& working = m_pHuman->GetWorkingBlock(0);
+    auto add = [&block](int32_t n) {
+        block.resize(block.size() + 4);
+        Put32(block, block.size() - 4, n);
+    };
+    for (const auto& an : working.anFirst)
+        add(an[0]), add(an[1]);
+    for (const auto& an : working.anSecond)
+        add(an[0]), add(an[1]);
+    add(working.nValue);
+    add(working.nExtra);
+    const fs::path stem = fs::path("Data") / "Saves" / "OffPitch";
+    std::string sav = SaveSet(H(), stem).sav;
+    const size_t nAt = sav.find(block);
+    ASSERT_NE(nAt, std::string::npos);
+    Put32(sav, nAt, 0x7FFFFFFF);
+    WriteFile(stem.string() + ".sav", sav);
+    m_handler.reset();
+    bool bHumans = true;
+    auto loaded = LoadSet(stem, &bHumans);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_FALSE(bHumans);
+    EXPECT_EQ(loaded->GetHumanCount(), 0);
+}
+
 TEST_F(HumanWorld, FormationEntriesAreWrittenByPositionOrderThenSlot)
 {
     FORMATIONDATA data;

@@ -174,6 +174,39 @@ TEST_F(RetiredFilesTest, FilePassesEnterEveryRetiredRecordAfterALoad)
     EXPECT_EQ(staff->GetId(), 2);
 }
 
+TEST_F(RetiredFilesTest, ARetiredRecordWithALivingIdentifierIsRefusedAndTheLivingStay)
+{
+    // One game retires player 1, manager 2 and staff member 3 ...
+    AddPlayer(1);
+    Retire(1);
+    ByteStream oldManager(MakeManagerImage(2));
+    new CManagerDatabase(oldManager.reader(), nullptr, false);
+    ASSERT_TRUE(m_handler->RetireManager(2));
+    ByteStream oldStaff(MakeStaffImage(3));
+    new CStaffDatabase(oldStaff.reader(), nullptr, false);
+    ASSERT_TRUE(m_handler->RetireStaff(3));
+
+    // ... and another, whose living people carry the same identifiers, finds its files.
+    m_handler->FreeRetiredCaches();
+    m_handler.reset();
+    m_handler = std::make_unique<CDatabaseHandler>();
+    CPlayerDatabase* player = AddPlayer(1);
+    ByteStream managerStream(MakeManagerImage(2));
+    auto* manager = new CManagerDatabase(managerStream.reader(), nullptr, false);
+    ByteStream staffStream(MakeStaffImage(3));
+    auto* staff = new CStaffDatabase(staffStream.reader(), nullptr, false);
+
+    EXPECT_FALSE(m_handler->LoadRetiredPlayers());
+    EXPECT_FALSE(m_handler->LoadRetiredManagers());
+    EXPECT_FALSE(m_handler->LoadRetiredStaff());
+    EXPECT_EQ(m_handler->GetPlayerFromID(1), player);
+    EXPECT_EQ(m_handler->GetManagerFromID(2), manager);
+    EXPECT_EQ(m_handler->GetStaffFromID(3), staff);
+    EXPECT_EQ(m_handler->GetRetiredPlayerCount(), 0);
+    EXPECT_EQ(m_handler->GetRetiredManagerCount(), 0);
+    EXPECT_EQ(m_handler->GetRetiredStaffCount(), 0);
+}
+
 TEST_F(RetiredFilesTest, ADamagedRetiredFileStopsThePassAtTheDamage)
 {
     for (uint32_t id = 1; id <= 2; ++id) {
