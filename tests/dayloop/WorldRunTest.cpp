@@ -11,11 +11,13 @@ using namespace dayloop_test;
 
 namespace {
 
-std::string RunTool(const std::string& arguments, int& nStatus)
+// The tool's command (run or resave) in the generated tree, with its output.
+std::string RunCommand(const std::string& command, const std::string& arguments, int& nStatus)
 {
-    const std::string command = std::string(WORLDTOOL) + " run " + arguments + " 2>&1";
+    const std::string line =
+        "cd '" + std::string(BRELLOX_GAME_DIR) + "' && " + std::string(WORLDTOOL) + " " + command + " " + arguments + " 2>&1";
     std::string output;
-    FILE* pPipe = popen(command.c_str(), "r");
+    FILE* pPipe = popen(line.c_str(), "r");
     if (!pPipe) {
         nStatus = -1;
         return output;
@@ -26,6 +28,8 @@ std::string RunTool(const std::string& arguments, int& nStatus)
     nStatus = pclose(pPipe);
     return output;
 }
+
+std::string RunTool(const std::string& arguments, int& nStatus) { return RunCommand("run", arguments, nStatus); }
 
 class WorldRun : public ::testing::Test {
 protected:
@@ -83,6 +87,26 @@ TEST_F(WorldRun, SameSeedSameBytesOtherSeedOtherResults)
     for (const CCupFixturesDatabase* p : handler.GetCupFixtures().Items<CCupFixturesDatabase>())
         nPlayed += p->IsPlayed();
     EXPECT_EQ(nPlayed, std::stoi(match[1]));
+}
+
+TEST_F(WorldRun, WritesTheWholeSetThatResaveLoadsAndWritesAgain)
+{
+    int nStatus = 0;
+    const std::string output = Run(60, 42, "a.bin", nStatus);
+    ASSERT_EQ(nStatus, 0) << output;
+    const std::string a = (m_folder.Path() / "a").string(), b = (m_folder.Path() / "b").string();
+    const std::string resaved = RunCommand("resave", "'" + a + ".bin' '" + b + ".bin'", nStatus);
+    ASSERT_EQ(nStatus, 0) << resaved;
+    for (const char* pszMember : {".bin", ".sav", ".chs", ".dhs", ".phs", ".mhs", ".fty", ".fhs", ".pfn", ".shs",
+                                  ".ths", ".lhs", ".eml", ".rtp", ".rtm", ".rts", ".wmh", ".hhs"}) {
+        ASSERT_TRUE(fs::exists(a + pszMember)) << pszMember;
+        EXPECT_TRUE(Read(a + pszMember) == Read(b + pszMember)) << pszMember << " is written again byte for byte";
+    }
+
+    fs::remove(b + ".rtm");
+    const std::string refused = RunCommand("resave", "'" + b + ".bin' '" + a + ".bin'", nStatus);
+    EXPECT_NE(nStatus, 0);
+    EXPECT_NE(refused.find("lacks b.rtm"), std::string::npos) << refused;
 }
 
 TEST_F(WorldRun, RefusesBadArgumentsWithAMessage)
