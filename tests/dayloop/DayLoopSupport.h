@@ -47,14 +47,20 @@ private:
     std::unique_ptr<CurrentFolder> m_pCurrent;
 };
 
+// A root with its fixed tables and the value tables every world needs.
+inline bool MakeRoot(std::unique_ptr<CDatabaseHandler>& handler)
+{
+    handler = std::make_unique<CDatabaseHandler>();
+    CDatabaseHandler::BuildAttendanceCurve();
+    CPlayerDatabase::InitialisePlayerValueTables();
+    return handler->AreFixedTablesLoaded();
+}
+
 class DayLoopWorld : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_handler = std::make_unique<CDatabaseHandler>();
-        ASSERT_TRUE(m_handler->AreFixedTablesLoaded());
-        CDatabaseHandler::BuildAttendanceCurve();
-        CPlayerDatabase::InitialisePlayerValueTables();
+        ASSERT_TRUE(MakeRoot(m_handler));
         FILE* pFile = std::fopen("Data/Data.bin", "rb");
         ASSERT_NE(pFile, nullptr) << "Data/Data.bin was not generated";
         const bool bLoaded = m_handler->Load(pFile);

@@ -63,10 +63,7 @@ class SavedGameSet : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_handler = std::make_unique<CDatabaseHandler>();
-        ASSERT_TRUE(m_handler->AreFixedTablesLoaded());
-        CDatabaseHandler::BuildAttendanceCurve();
-        CPlayerDatabase::InitialisePlayerValueTables();
+        ASSERT_TRUE(MakeRoot(m_handler));
         fs::create_directory("Saves");
     }
     // A new game from the starting database, which loads without a set.
