@@ -200,8 +200,12 @@ TEST_F(SavedGameSet, AnIncompleteDamagedOrForeignSetIsRefusedWholeAndNamed)
 
 TEST_F(SavedGameSet, TheStartingDatabaseLoadsAndSavesAlone)
 {
+    // A new game begins from a clean working folder, whatever an earlier game left.
+    for (const char* pszStale : {"temp.rtm", "TempDivision3.chs", "temp4.ths", "TempDomCup2.shs", "Temp0.fty"})
+        WriteBytes(pszStale, "stale");
     std::string error;
     ASSERT_TRUE(LoadSet(H(), "Data/Data.bin", error)) << error;
+    EXPECT_EQ(plat::listFiles(".", "Temp*"), std::vector<std::string>{});
     // A world that stands alone leaves no members of an earlier set beside it.
     WriteBytes("Saves/start.rtm", "stale");
     ASSERT_TRUE(SaveSet(H(), "Saves/start.bin", error)) << error;
