@@ -205,6 +205,7 @@ TEST_F(RetiredFilesTest, ARetiredRecordWithALivingIdentifierIsRefusedAndTheLivin
     EXPECT_EQ(m_handler->GetRetiredPlayerCount(), 0);
     EXPECT_EQ(m_handler->GetRetiredManagerCount(), 0);
     EXPECT_EQ(m_handler->GetRetiredStaffCount(), 0);
+    delete manager;  // a manager outside club and pool is nobody's to free
 }
 
 TEST_F(RetiredFilesTest, ADamagedRetiredFileStopsThePassAtTheDamage)
