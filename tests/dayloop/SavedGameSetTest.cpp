@@ -112,8 +112,9 @@ TEST_F(SavedGameSet, ASeasonSavedAndLoadedOnTheWayWritesTheSameSetAgainAndPlaysO
                 << "the loaded set is written again byte for byte";
             for (const char* pszMember : {".bin", ".sav", ".chs", ".dhs", ".phs", ".mhs"})
                 EXPECT_GT(saved.at(pszMember).size(), pszMember == std::string(".sav") ? 0u : 1000u) << pszMember;
-            if (nDay == 365)
+            if (nDay == 365) {
                 EXPECT_GT(saved.at(".rtm").size(), 0u) << "managers retired during the season";
+            }
         }
         PlayUntil(365 + 21);
         std::string error;
