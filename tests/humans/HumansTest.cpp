@@ -4,6 +4,7 @@
 #include "HumanWorld.h"
 
 #include "database/CDivisionFixturesDatabase.h"
+#include "season/CSavedGameSet.h"
 
 #include <cstring>
 #include <vector>
@@ -194,6 +195,27 @@ TEST_F(HumanWorld, SavedGameReadsBackByteIdenticalWithTheCurrentHumanPacked)
     EXPECT_EQ(second.sav.substr(1 + 2 * SAVEGAME_DESCRIPTOR_BYTES), first.sav.substr(1 + 2 * SAVEGAME_DESCRIPTOR_BYTES));
     for (int i = 0; i < 2; ++i)
         EXPECT_EQ(second.sav.substr(1 + i * 100, 84), first.sav.substr(1 + i * 100, 84));
+}
+
+TEST_F(HumanWorld, ASavedSetCarriesTheHumanWithHisFinanceFiles)
+{
+    RunDays(40);  // a month closed: the finance book has a month on file
+    const std::string books[] = {m_pHuman->GetHistoryFileName(), m_pHuman->GetProjectedFinanceFileName()};
+    std::vector<std::string> before;
+    for (const std::string& name : books) {
+        before.push_back(ReadFile(name));
+        EXPECT_FALSE(before.back().empty()) << name;
+    }
+    std::string error;
+    ASSERT_TRUE(CSavedGameSet("Data/Saves/Set.bin").Save(H(), error)) << error;
+    m_handler.reset();
+
+    auto loaded = std::make_unique<CDatabaseHandler>();
+    ASSERT_TRUE(CSavedGameSet("Data/Saves/Set.bin").Load(*loaded, error)) << error;
+    ASSERT_EQ(loaded->GetHumanCount(), 1);
+    EXPECT_EQ(loaded->GetHumanSlot(0)->GetClub(), loaded->GetClubFromID(1));
+    for (size_t i = 0; i < std::size(books); ++i)
+        EXPECT_TRUE(ReadFile(books[i]) == before[i]) << books[i] << " is unpacked as it was";
 }
 
 TEST_F(HumanWorld, ANoHumanSetIsOneByteAndADamagedSavIsRefused)
