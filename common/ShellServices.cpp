@@ -7,12 +7,14 @@
 namespace {
 ProgressHandler g_progress;
 TableTextHandler g_tableText;
+TextDescriptionHandler g_textDescription;
 uint32_t g_dwTimingStart = 0;
 constexpr int64_t kSaveSpaceNeeded = 104857600;
 }  // namespace
 
 void SetProgressHandler(ProgressHandler handler) { g_progress = std::move(handler); }
 void SetTableTextHandler(TableTextHandler handler) { g_tableText = std::move(handler); }
+void SetTextDescriptionHandler(TextDescriptionHandler handler) { g_textDescription = std::move(handler); }
 
 int ProgressCallback(double dPercentDone, int nStage, int nValue, int nFlag)
 {
@@ -26,6 +28,11 @@ const char* const* GetTableTextSet(int nTable, int* pnCount)
     if (pnCount)
         *pnCount = 0;
     return g_tableText ? g_tableText(nTable, pnCount) : nullptr;
+}
+
+const TEXTDESCRIPTIONRECORD* GetTextDescription(int nIndex)
+{
+    return g_textDescription ? g_textDescription(nIndex) : nullptr;
 }
 
 uint32_t StartTiming()

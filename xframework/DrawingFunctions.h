@@ -1,0 +1,45 @@
+#pragma once
+// Free drawing functions for screens, controls and popups: simple shapes on a
+// device context (each makes its pens and brushes, draws, and puts back what
+// was selected before), positioned text descriptions on a surface, and the
+// number separators of the Currency option.
+#include "platform/DeviceContext.h"
+#include "platform/Font.h"
+
+class CXSurface;
+
+using COLORREF = plat::COLORREF;
+
+using HDC = plat::DeviceContext*;
+
+void DrawRectOutline(HDC hDC, int nLeft, int nTop, int nRight, int nBottom, COLORREF crColour, int nPenWidth);
+// The sixth argument is not read; it stands where callers pass it.
+void DrawFilledRectFramed(HDC hDC, int nLeft, int nTop, int nRight, int nBottom, COLORREF crFill, COLORREF crUnused,
+                          COLORREF crFrame);
+// Leaves the background mode as it was.
+void DrawFilledRectFramedRect(HDC hDC, const plat::Rect& rc, COLORREF crFill, COLORREF crFrame);
+void DrawFilledRect(HDC hDC, int nLeft, int nTop, int nRight, int nBottom, COLORREF crColour);
+// With bFrame a black one-pixel frame one pixel outside the box.
+void DrawColourBox(HDC hDC, int nLeft, int nTop, int nRight, int nBottom, COLORREF crColour, bool bFrame);
+void DrawLine(HDC hDC, int x1, int y1, int x2, int y2, COLORREF crColour, int nPenWidth, int nPenStyle);
+void DrawFilledCircle(HDC hDC, int x, int y, int nRadius, COLORREF crFrame, COLORREF crFill);
+void DrawCircleOutline(HDC hDC, int x, int y, int nRadius, COLORREF crColour, int nPenWidth);
+void DrawCircle(HDC hDC, int x, int y, int nRadius, COLORREF crColour);
+void DrawEllipse(HDC hDC, int x, int y, int nRadiusX, int nRadiusY, COLORREF crColour);
+
+// Draws text description nIndex (the shell's current language) on the
+// surface: alignment commands and texts whose TABs start new lines 14 pixels
+// apart (at most 6), each with a black shadow one pixel down and right.
+// Nothing when the description does not exist.
+void DrawSurfaceText(plat::Font* pFont, CXSurface* pSurface, int nIndex, COLORREF crColour);
+
+// The Currency option the separators follow; the options set it when loaded
+// or changed.
+void SetNumberSeparatorOption(int nCurrency);
+// Thousands and decimal separators of the option; left as they were for an
+// option outside the table.
+void GetNumberSeparators(char* pcThousands, char* pcDecimal);
+// Removes every occurrence of the character in place; the count removed.
+int RemoveChar(char* pszText, char c);
+// Makes a number typed with the option's separators readable by strtod.
+void NormaliseNumberText(char* pszText);
