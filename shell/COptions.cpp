@@ -1,6 +1,7 @@
 #include "shell/COptions.h"
 
 #include "common/DebugLog.h"
+#include "xframework/DrawingFunctions.h"
 
 #include <algorithm>
 #include <cctype>
@@ -174,6 +175,7 @@ void COptions::LoadOptions(bool b3DAvailable)
     LoadValue(*key, "ToolTipsDelay", 2, 0, 255, m_nToolTipsDelay);
     LoadValue(*key, "AutoHelp", 1, 0, 255, m_nAutoHelp);
     LoadValue(*key, "3DSettings", 0, 0, 2, m_n3DSettings);
+    SetNumberSeparatorOption(m_nCurrency);
     if (!b3DAvailable && m_n3DSettings == 0)
         m_n3DSettings = 2;
 }

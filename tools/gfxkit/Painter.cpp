@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 
@@ -15,9 +16,15 @@ namespace tools {
 namespace {
 
 using plat::COLORREF;
+using Palette = std::map<std::string, COLORREF>;
 
-bool parseColor(const std::string& word, COLORREF& color)
+bool parseColor(const std::string& word, const Palette& palette, COLORREF& color)
 {
+    const auto named = palette.find(word);
+    if (named != palette.end()) {
+        color = named->second;
+        return true;
+    }
     if (word == "key") {
         color = plat::RGB(255, 0, 255);
         return true;
@@ -89,7 +96,8 @@ private:
 };
 
 // Runs one drawing command; false with a reason.
-bool paintCommand(Canvas& canvas, const std::string& command, std::istringstream& in, std::string& error)
+bool paintCommand(Canvas& canvas, const Palette& palette, const std::string& command, std::istringstream& in,
+                  std::string& error)
 {
     auto ints = [&](int count, std::vector<int>& out) {
         out.resize(static_cast<size_t>(count));
@@ -100,7 +108,7 @@ bool paintCommand(Canvas& canvas, const std::string& command, std::istringstream
     };
     auto color = [&](COLORREF& c) {
         std::string word;
-        return (in >> word) && parseColor(word, c);
+        return (in >> word) && parseColor(word, palette, c);
     };
     std::vector<int> v;
     COLORREF c1 = 0, c2 = 0;
@@ -195,6 +203,41 @@ bool paintCommand(Canvas& canvas, const std::string& command, std::istringstream
     return true;
 }
 
+// "colour NAME #rrggbb": a name for a colour, usable wherever a colour goes.
+bool defineColour(std::istringstream& in, Palette& palette, std::string& error)
+{
+    std::string name;
+    std::string word;
+    COLORREF c = 0;
+    if (!(in >> name >> word) || !parseColor(word, palette, c) || name == "key" || name[0] == '#')
+        return error = "colour needs a name and #rrggbb", false;
+    palette[name] = c;
+    return true;
+}
+
+// Reads the "colour" lines of a palette file.
+bool readPalette(const std::string& path, Palette& palette, std::string& error)
+{
+    std::ifstream file(path);
+    if (!file)
+        return error = path + ": cannot open", false;
+    std::string line;
+    int number = 0;
+    while (std::getline(file, line)) {
+        ++number;
+        std::istringstream in(line);
+        std::string command;
+        if (!(in >> command) || command[0] == '#')
+            continue;
+        std::string reason;
+        if (command != "colour")
+            return error = path + ":" + std::to_string(number) + ": a palette holds only colour lines", false;
+        if (!defineColour(in, palette, reason))
+            return error = path + ":" + std::to_string(number) + ": " + reason, false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool paintDescription(const std::string& path, std::vector<PaintedArchive>& archives, std::string& error)
@@ -204,6 +247,7 @@ bool paintDescription(const std::string& path, std::vector<PaintedArchive>& arch
         error = path + ": cannot open";
         return false;
     }
+    Palette palette;
     std::unique_ptr<plat::Bitmap> bitmap;
     std::unique_ptr<Canvas> canvas;
     std::string bitmapName;
@@ -222,7 +266,19 @@ bool paintDescription(const std::string& path, std::vector<PaintedArchive>& arch
         std::string command;
         if (!(in >> command) || command[0] == '#')
             continue;
-        if (command == "archive") {
+        if (command == "colour") {
+            std::string reason;
+            if (!defineColour(in, palette, reason))
+                return error = where + reason, false;
+        } else if (command == "palette") {
+            std::string name;
+            if (!(in >> name))
+                return error = where + "palette needs a file name", false;
+            const size_t slash = path.find_last_of('/');
+            const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+            if (!readPalette(folder + name, palette, error))
+                return false;
+        } else if (command == "archive") {
             finish();
             std::string name;
             if (!(in >> name))
@@ -244,7 +300,7 @@ bool paintDescription(const std::string& path, std::vector<PaintedArchive>& arch
             if (!canvas)
                 return error = where + "drawing before any bitmap", false;
             std::string reason;
-            if (!paintCommand(*canvas, command, in, reason))
+            if (!paintCommand(*canvas, palette, command, in, reason))
                 return error = where + reason, false;
         }
     }

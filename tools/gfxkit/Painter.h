@@ -7,7 +7,9 @@
 //   fill key
 //   poly #000000 0 0 0 16 4 12 ...
 //
-// Colours are #rrggbb, or "key" for the transparent magenta. Commands:
+// Colours are #rrggbb, "key" for the transparent magenta, or a name given by
+// "colour NAME #rrggbb" (in the file, or in a file of colour lines read with
+// "palette FILE", beside the description). Commands:
 //   fill C | rect x y w h C | frame x y w h C [t] | bevel x y w h LIGHT DARK
 //   hgradient x y w h C1 C2 | vgradient x y w h C1 C2
 //   bands x y w h size C1 C2 [horizontal|vertical]
@@ -27,6 +29,7 @@ struct PaintedArchive {
 };
 
 // Paints every bitmap of the description; false with "file:line: reason".
+// Archives of the same name in several descriptions are merged by the caller.
 bool paintDescription(const std::string& path, std::vector<PaintedArchive>& archives, std::string& error);
 
 }  // namespace tools

@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 
 #include <cstdio>
+#include <map>
 
 int main(int argc, char** argv)
 {
@@ -19,6 +20,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "gfxkit: cannot make %s\n", folder.c_str());
         return 1;
     }
+    // Several descriptions may fill one archive; each archive is written once, whole.
+    std::map<std::string, std::vector<tools::BfsMember>> merged;
     for (int i = 2; i < argc; ++i) {
         std::vector<tools::PaintedArchive> archives;
         std::string error;
@@ -26,13 +29,19 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "gfxkit: %s\n", error.c_str());
             return 1;
         }
-        for (const tools::PaintedArchive& archive : archives) {
-            if (!tools::writeBfs(archive.members, folder + "/" + archive.name, error)) {
-                std::fprintf(stderr, "gfxkit: %s: %s\n", archive.name.c_str(), error.c_str());
-                return 1;
-            }
-            std::printf("gfxkit: %s with %zu bitmaps\n", archive.name.c_str(), archive.members.size());
+        for (tools::PaintedArchive& archive : archives) {
+            std::vector<tools::BfsMember>& members = merged[archive.name];
+            for (tools::BfsMember& member : archive.members)
+                members.push_back(std::move(member));
         }
+    }
+    for (const auto& [name, members] : merged) {
+        std::string error;
+        if (!tools::writeBfs(members, folder + "/" + name, error)) {
+            std::fprintf(stderr, "gfxkit: %s: %s\n", name.c_str(), error.c_str());
+            return 1;
+        }
+        std::printf("gfxkit: %s with %zu bitmaps\n", name.c_str(), members.size());
     }
     return 0;
 }
