@@ -1,6 +1,7 @@
 // Options load from the per-user store with their defaults written when
 // missing, and values a reader could index with are kept inside their range.
 #include "shell/COptions.h"
+#include "xframework/DrawingFunctions.h"
 
 #include <gtest/gtest.h>
 
@@ -98,6 +99,11 @@ TEST_F(OptionsTest, LanguageChoosesCommentaryVolumeAndCurrency)
         EXPECT_EQ(options.m_nCurrency, c.nCurrency) << c.pszLanguage;
         EXPECT_EQ(options.m_wCommentaryVolume, c.nCommentary) << c.pszLanguage;
         EXPECT_EQ(Stored("Currency"), std::to_string(c.nCurrency)) << c.pszLanguage;
+        // The number separators follow the loaded currency.
+        char cThousands = 'x';
+        char cDecimal = 'y';
+        GetNumberSeparators(&cThousands, &cDecimal);
+        EXPECT_EQ(cThousands, c.nCurrency == 0 ? ',' : c.nCurrency == 2 ? ' ' : '.') << c.pszLanguage;
     }
 }
 

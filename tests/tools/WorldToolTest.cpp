@@ -61,7 +61,7 @@ TEST(WorldToolTest, GeneratesEveryNameAndTableFile)
     }
     EXPECT_EQ(nPools, 66);
     for (const char* pszTable : {"Stadiums.txt", "Roofing.txt", "StaExtra.txt", "Facilities.txt", "Features.txt",
-                                 "StadAlloc.txt", "M&C.txt", "MatchDay.txt"})
+                                 "StadAlloc.txt", "M&C.txt", "MatchDay.txt", "OtherRestrictions.txt"})
         EXPECT_TRUE(fs::exists(out.Path() / "Data" / "Tables" / pszTable)) << pszTable;
 }
 

@@ -3,6 +3,7 @@
 #include "tools/worldtool/SourceFile.h"
 #include "platform/SafeFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -142,10 +143,16 @@ bool TablesGenerator::buildMatchDayTables(const std::string& sourceDir)
 {
     SourceFile source;
     if (!source.load(sourceDir + "/tables/matchday.txt") || !source.integerRows("merchandise", 18, merchandise_) ||
-        !source.integerRows("costs", 14, matchDayCosts_))
+        !source.integerRows("costs", 14, matchDayCosts_) || !source.integerRows("restrictions", 15, restrictions_))
         return false;
-    if (merchandise_.size() != 17 || matchDayCosts_.size() != 7)
-        return fail(source.path(), "[merchandise] needs 17 rows and [costs] 7");
+    if (merchandise_.size() != 17 || matchDayCosts_.size() != 7 || restrictions_.size() != 3)
+        return fail(source.path(), "[merchandise] needs 17 rows, [costs] 7 and [restrictions] 3");
+    for (const std::vector<int64_t>& row : restrictions_) {
+        const auto kinds = std::count_if(row.begin(), row.end(), [](int64_t v) { return v > 0; });
+        if (!inRange(row, 0, 14, 0, 1000000) || row[3] != 0 || kinds > 6)
+            return fail(source.path(), "a restrictions row needs values of 0 or more, none in the fourth column, "
+                                       "and at most 6 kinds");
+    }
     for (const std::vector<int64_t>& row : merchandise_) {
         int stocks = 0;
         for (size_t i = 3; i < row.size(); ++i)
@@ -190,7 +197,7 @@ bool TablesGenerator::generate(const GeneratorContext& context)
     const std::pair<const char*, const Rows*> outputs[] = {
         {"Stadiums.txt", &stadiums_},     {"Roofing.txt", &roofing_},       {"StaExtra.txt", &standParts_},
         {"StadAlloc.txt", &stadiumSizes_}, {"Facilities.txt", &facilities_}, {"Features.txt", &features_},
-        {"M&C.txt", &merchandise_},       {"MatchDay.txt", &matchDayCosts_},
+        {"M&C.txt", &merchandise_},       {"MatchDay.txt", &matchDayCosts_}, {"OtherRestrictions.txt", &restrictions_},
     };
     for (const auto& [file, rows] : outputs)
         if (!writeTable((outDir / file).string(), *rows))

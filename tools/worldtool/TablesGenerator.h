@@ -2,7 +2,8 @@
 // Data/Tables: the stand tables (Stadiums.txt, Roofing.txt, StaExtra.txt,
 // StadAlloc.txt) built from the rules of data/tables/stands.txt, and the
 // facility, feature and match-day tables (Facilities.txt, Features.txt,
-// M&C.txt, MatchDay.txt) from data/tables/facilities.txt and matchday.txt.
+// M&C.txt, MatchDay.txt, OtherRestrictions.txt) from data/tables/facilities.txt
+// and matchday.txt.
 #include "tools/worldtool/Generator.h"
 
 #include <cstdint>
@@ -24,7 +25,8 @@ private:
     // Writes rows as "a,b,c" lines; refuses lines longer than the game reads.
     static bool writeTable(const std::string& path, const Rows& rows);
 
-    Rows stadiums_, roofing_, standParts_, stadiumSizes_, facilities_, features_, merchandise_, matchDayCosts_;
+    Rows stadiums_, roofing_, standParts_, stadiumSizes_, facilities_, features_, merchandise_, matchDayCosts_,
+        restrictions_;
 };
 
 }  // namespace tools
