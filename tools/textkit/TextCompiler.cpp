@@ -2,6 +2,7 @@
 
 #include "common/CBinaryFile.h"
 #include "platform/Font.h"
+#include "platform/SafeFile.h"
 
 #include <algorithm>
 #include <charconv>
@@ -168,7 +169,7 @@ private:
     std::map<std::string, uint32_t> m_offsets;
 };
 
-// Writes through a temporary name, renamed into place when whole.
+// Written whole under a temporary name and renamed into place.
 template <typename WriteBody>
 bool writeCompiled(const std::string& outputPath, std::string& error, WriteBody body)
 {
@@ -176,21 +177,14 @@ bool writeCompiled(const std::string& outputPath, std::string& error, WriteBody 
     const fs::path parent = fs::path(outputPath).parent_path();
     if (!parent.empty())
         fs::create_directories(parent, code);
-    const std::string temporary = outputPath + ".part";
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
+    const bool written = plat::writeFileSafely(outputPath, [&](FILE* file) {
+        CBinaryWriter writer(file);
+        body(writer);
+        return !writer.Failed();
+    });
+    if (!written)
         error = outputPath + ": cannot be written";
-        return false;
-    }
-    CBinaryWriter writer(file);
-    body(writer);
-    const bool closed = std::fclose(file) == 0;
-    if (writer.Failed() || !closed || std::rename(temporary.c_str(), outputPath.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        error = outputPath + ": writing failed";
-        return false;
-    }
-    return true;
+    return written;
 }
 
 void writeBlock(CBinaryWriter& writer, const std::string& bytes)
