@@ -3,6 +3,7 @@
 #include "DayLoopSupport.h"
 #include "database/CCupFixturesDatabase.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <regex>
@@ -33,10 +34,11 @@ std::string RunTool(const std::string& arguments, int& nStatus) { return RunComm
 
 class WorldRun : public ::testing::Test {
 protected:
-    std::string Run(int nDays, unsigned nSeed, const std::string& out, int& nStatus)
+    std::string Run(int nDays, unsigned nSeed, const std::string& out, int& nStatus, const std::string& extra = "")
     {
         return RunTool("--data '" + std::string(BRELLOX_GAME_DIR) + "' --days " + std::to_string(nDays) +
-                           " --seed " + std::to_string(nSeed) + " --out '" + (m_folder.Path() / out).string() + "'",
+                           " --seed " + std::to_string(nSeed) + " --out '" + (m_folder.Path() / out).string() + "'" +
+                           extra,
                        nStatus);
     }
     static std::string Read(const fs::path& path)
@@ -50,14 +52,15 @@ protected:
 TEST_F(WorldRun, SameSeedSameBytesOtherSeedOtherResults)
 {
     int nStatus = 0;
-    const std::string first = Run(45, 11, "a.bin", nStatus);
+    const std::string seasons = (m_folder.Path() / "seasons.txt").string();
+    const std::string first = Run(45, 11, "a.bin", nStatus, " --seasons '" + seasons + "'");
     ASSERT_EQ(nStatus, 0) << first;
     const std::string again = Run(45, 11, "b.bin", nStatus);
     ASSERT_EQ(nStatus, 0) << again;
     const std::string other = Run(45, 12, "c.bin", nStatus);
     ASSERT_EQ(nStatus, 0) << other;
 
-    const std::regex line(R"(days 45 fixtures (\d+) goals (\d+)\n)");
+    const std::regex line(R"(days 45 fixtures (\d+) goals (\d+) players (\d+)\n)");
     std::smatch match;
     ASSERT_TRUE(std::regex_match(first, match, line)) << first;
     EXPECT_GT(std::stoi(match[1]), 100) << "the leagues began on 7 August";
@@ -87,6 +90,16 @@ TEST_F(WorldRun, SameSeedSameBytesOtherSeedOtherResults)
     for (const CCupFixturesDatabase* p : handler.GetCupFixtures().Items<CCupFixturesDatabase>())
         nPlayed += p->IsPlayed();
     EXPECT_EQ(nPlayed, std::stoi(match[1]));
+    int nPlayers = 0;
+    for (const CCountryDatabase* pCountry : handler.GetCountries().Items<CCountryDatabase>())
+        for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+                nPlayers += pClub->m_lstPlayers.GetCount();
+    EXPECT_EQ(nPlayers, std::stoi(match[3]));
+    // No season turned in 45 days: the head counts file holds the end's line only.
+    const std::string counts = Read(seasons);
+    EXPECT_EQ(counts.rfind("date 1999-08-15 players " + match[3].str() + " ", 0), 0u) << counts;
+    EXPECT_EQ(std::count(counts.begin(), counts.end(), '\n'), 1) << counts;
 }
 
 TEST_F(WorldRun, WritesTheWholeSetThatResaveLoadsAndWritesAgain)

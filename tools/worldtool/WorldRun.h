@@ -11,6 +11,9 @@ struct RunOptions {
     unsigned seed = 0;
     std::string outFile;
     std::string resultsFile;  // empty: no list of results
+    // When set, one line of the world's head counts is written to it after
+    // every season turn and at the end of the run.
+    std::string seasonsFile;
 };
 
 // What the run played, over every season it spans.
@@ -18,6 +21,7 @@ struct RunResult {
     int days = 0;
     long fixtures = 0;
     long goals = 0;
+    long players = 0;  // under contract at clubs at the end
 };
 
 // Works in a fresh temporary folder (the game's working files land in the

@@ -2,7 +2,7 @@
 // the whole-database file, plays worlds and reports on them.
 //   worldtool generate DIR [--data SOURCE_DIR]
 //   worldtool resave IN.bin OUT.bin [--data DIR]
-//   worldtool run --data DIR --days N --seed S --out OUT.bin [--results FILE.csv]
+//   worldtool run --data DIR --days N --seed S --out OUT.bin [--results FILE.csv] [--seasons FILE]
 //   worldtool tables|scorers|moves W.bin [--data DIR]
 // DIR is a runtime tree (it holds Data/Names and Data/Tables); the current
 // folder when not given.
@@ -37,6 +37,7 @@ int usage()
                  "usage: worldtool generate DIR [--data SOURCE_DIR]\n"
                  "       worldtool resave IN.bin OUT.bin [--data DIR]\n"
                  "       worldtool run --data DIR --days N --seed S --out OUT.bin [--results FILE.csv]\n"
+                 "                  [--seasons FILE]\n"
                  "       worldtool tables|scorers|moves W.bin [--data DIR]\n");
     return 2;
 }
@@ -163,6 +164,8 @@ int run(int argc, char** argv)
         }
         else if (std::strcmp(argv[i], "--results") == 0)
             options.resultsFile = pszValue;
+        else if (std::strcmp(argv[i], "--seasons") == 0)
+            options.seasonsFile = pszValue;
         else
             return usage();
     }
@@ -172,7 +175,8 @@ int run(int argc, char** argv)
     tools::RunResult result;
     if (!tools::runWorld(options, result))
         return 1;
-    std::printf("days %d fixtures %ld goals %ld\n", result.days, result.fixtures, result.goals);
+    std::printf("days %d fixtures %ld goals %ld players %ld\n", result.days, result.fixtures, result.goals,
+                result.players);
     return 0;
 }
 
