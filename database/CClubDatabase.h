@@ -411,14 +411,20 @@ public:
     // New youths up to each group's minimum; how many were made.
     int FillYouthSquad();
     CPlayerDatabase* FindWeakestOfGroup(int nGroup) const;
+    // A computer club fills short groups and releases surplus players; a
+    // human's squad is his own.
     void MaintainSquad();
+    // Hands every player marked retiring to the root's retirement; how many
+    // went.
+    int ReleaseRetired();
     void ClubQuarterlyStep(bool bFlag);
     int CountStaffOfType(int nType) const;
     // The club's own season reset: a computer club's balance is raised to
     // its lowest, the season's form, crowds, counters and books start again.
     void StartNewSeason();
-    // Monthly staffing by need: surplus staff are sacked, and with bFlag the
-    // missing ones hired from the pool.
+    // Monthly staffing by need: at a computer club surplus staff are sacked,
+    // and with bFlag the missing ones hired from the pool; a human club's
+    // manager is only told (with bFlag) what is missing.
     void OnEventMonthly(bool bFlag);
     // ---- end of week-to-week life ----
 

@@ -375,6 +375,7 @@ void CClubDatabase::ClubPeriodicStep(bool bWeekly)
 
     for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
         pPlayer->WeeklyContractCheck();
+        pPlayer->WeeklyListingUpdate(bWeekly);
         if (pPlayer->DevelopPlayer(false, true))
             pPlayer->DoInjury(plat::rand() % 8, false);
     }

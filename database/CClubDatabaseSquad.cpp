@@ -2,7 +2,9 @@
 // from the youth squad, which is itself kept up by new youths, and a group
 // far over its size has its weakest players released. The quarterly step
 // that runs it also renews values and lets old players and staff retire;
-// each month the staff are brought to the number the club needs.
+// each month the staff are brought to the number the club needs. A club run
+// by a human is left to him: he only hears what his staff lacks. At the
+// season's end the players marked retiring leave.
 #include "database/CClubDatabase.h"
 
 #include <vector>
@@ -13,6 +15,8 @@
 #include "database/CPlayerDatabase.h"
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
+#include "database/PersonOwners.h"
+#include "season/CSaveGame.h"
 
 namespace {
 
@@ -26,15 +30,20 @@ constexpr int kPlayersHeldLimit = 50;
 // Every promotion or new youth brings a group one nearer its minimum, so no
 // group needs more rounds than this.
 constexpr int kMaximumRounds = 2 * kPlayersHeldLimit;
-// A released player waits to leave and no longer counts in his group.
-constexpr uint32_t kReleasedFlag = 0x80000;
 constexpr uint16_t kListedWithoutLimit = 65535;
+// What a human manager hears of his staff each month, and what his board
+// makes of it.
+constexpr uint16_t kNewsStaffTypeMissing = 170;
+constexpr uint16_t kNewsNoStaffOfType = 169;
+constexpr uint16_t kNewsStaffShort = 171;
+constexpr uint8_t kBoardStaffShort = 20;
+constexpr uint8_t kBoardNoStaff = 21;
 
 bool IsInSquad(const CPlayerDatabase* pPlayer)
 {
     return pPlayer->m_byTransferState != PLAYER_TRANSFER_LISTED &&
            pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN &&
-           pPlayer->m_byTransferState != PLAYER_TRANSFER_LEAVING && !(pPlayer->m_dwFlags & kReleasedFlag);
+           pPlayer->m_byTransferState != PLAYER_TRANSFER_LEAVING && !(pPlayer->m_dwFlags & PLAYER_FLAG_RELEASED);
 }
 
 }  // namespace
@@ -110,6 +119,8 @@ CPlayerDatabase* CClubDatabase::FindWeakestOfGroup(int nGroup) const
 
 void CClubDatabase::MaintainSquad()
 {
+    if (IsClubHumanManaged(this))
+        return;
     const bool bTopKind = m_pDivision && m_pDivision->m_byKind == DIVISION_KIND_LEAGUE;
     int nSquad = 0;
     for (const CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
@@ -128,11 +139,17 @@ void CClubDatabase::MaintainSquad()
             }
     }
     else if (!bTopKind) {
+        // The world keeps no pool of club-less players, so a short group
+        // takes a newly made player of its position.
         for (int nGroup = 0; nGroup < CLUB_POSITION_GROUPS; ++nGroup)
-            if (CountSquadOfGroup(nGroup) < kMinimumSquadOther[nGroup] && GetPlayersHeld() < kPlayersHeldLimit)
-                DebugLog(8, "[CClubDatabase::MaintainSquad] %s: a player of group %d from the free pool waits for "
-                            "the pools",
-                         m_szShortName, nGroup);
+            for (int nRound = 0; nRound < kMaximumRounds && CountSquadOfGroup(nGroup) < kMinimumSquadOther[nGroup] &&
+                                 GetPlayersHeld() < kPlayersHeldLimit;
+                 ++nRound) {
+                auto* pYouth = new CYouthDatabase(this, nGroup);
+                AddYouthPlayer(pYouth);
+                if (!PromoteYouth(pYouth))
+                    break;
+            }
     }
 
     // Surplus players are released and offered at half their value.
@@ -141,7 +158,7 @@ void CClubDatabase::MaintainSquad()
             CPlayerDatabase* pWeakest = FindWeakestOfGroup(nGroup);
             if (!pWeakest)
                 break;
-            pWeakest->m_dwFlags |= kReleasedFlag;
+            pWeakest->m_dwFlags |= PLAYER_FLAG_RELEASED;
             if (m_pDatabaseHandler)
                 m_pDatabaseHandler->AddPlayerToListMarket(pWeakest, pWeakest->m_dwValue / 2, PLAYER_TRANSFER_LISTED,
                                                           kListedWithoutLimit);
@@ -150,10 +167,8 @@ void CClubDatabase::MaintainSquad()
 
 void CClubDatabase::ClubQuarterlyStep(bool bFlag)
 {
-    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
+    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
         pPlayer->WeeklyValueUpdate(bFlag);
-        pPlayer->CheckRetirementAge();
-    }
     // Retiring takes a member off the staff list, so the walk is over a copy.
     std::vector<ID_STAFF> staff;
     for (const void* pValue : m_lstStaff.Items<void>())
@@ -164,6 +179,19 @@ void CClubDatabase::ClubQuarterlyStep(bool bFlag)
     MaintainSquad();
     // The squad's figures follow the new values and players.
     UpdateSquadAverages();
+}
+
+int CClubDatabase::ReleaseRetired()
+{
+    // Retiring takes a player off the squad list, so the walk is over a copy.
+    std::vector<CPlayerDatabase*> retiring;
+    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
+        if (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING)
+            retiring.push_back(pPlayer);
+    int nRetired = 0;
+    for (CPlayerDatabase* pPlayer : retiring)
+        nRetired += m_pDatabaseHandler && m_pDatabaseHandler->RetirePlayer(pPlayer);
+    return nRetired;
 }
 
 // ---- staff ----
@@ -184,6 +212,38 @@ void CClubDatabase::OnEventMonthly(bool bFlag)
 {
     if (!m_pDatabaseHandler)
         return;
+    if (CSaveGame* pHuman = m_pDatabaseHandler->GetSaveGameForClub(this)) {
+        // The human hires and sacks his own staff; he is only told what is
+        // missing, and his board takes the first shortfall of the month to heart.
+        if (!bFlag)
+            return;
+        bool bBoardTold = false;
+        for (int nType = 0; nType < CLUB_STAFF_KINDS; ++nType) {
+            const int nShort = GetStaffNeeded(nType) - CountStaffOfType(nType);
+            uint16_t wNews = 0;
+            uint8_t byBoard = 0;
+            if (m_awStaffSlots[nType][0] == 0) {
+                wNews = kNewsStaffTypeMissing;
+                byBoard = kBoardStaffShort;
+            }
+            else if (nShort < 1 && CountStaffOfType(nType) == 0) {
+                wNews = kNewsNoStaffOfType;
+                byBoard = kBoardNoStaff;
+            }
+            else if (nShort >= 1) {
+                wNews = kNewsStaffShort;
+                byBoard = kBoardStaffShort;
+            }
+            if (wNews == 0)
+                continue;
+            pHuman->PostNews(wNews);
+            if (!bBoardTold) {
+                UpdateBoardConfidence(byBoard, 0);
+                bBoardTold = true;
+            }
+        }
+        return;
+    }
     for (int nType = 0; nType < CLUB_STAFF_KINDS; ++nType) {
         const int nShort = GetStaffNeeded(nType) - CountStaffOfType(nType);
         // Too many: the first of the type in the staff list go.

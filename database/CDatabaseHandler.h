@@ -678,8 +678,13 @@ public:
     bool RunMarketEvent(CEventsDatabase* pEvent);
     // Weekly and monthly transfer work of every computer-run club.
     void DoClubsTransferPlanning(bool bWeek, bool bMonth);
-    // Takes a retired or released player off both markets and his offers.
+    // Takes a retired or released player off both markets, his offers and
+    // the moves held back for him.
     void RemoveRetiredFromMarkets(CPlayerDatabase* pPlayer);
+    // A player marked retiring leaves the game: off the markets, back from a
+    // loan, out of his club and into the retired file. False when he is not
+    // marked or cannot be written (he then stays where he was).
+    bool RetirePlayer(CPlayerDatabase* pPlayer);
 
     // Pools. Staff kinds 0-5; youth positions 0-3.
     void SackManager(ID_MANAGER idManager, bool bRecord);
@@ -687,7 +692,8 @@ public:
     // The best-rated manager of the pool for the club; null when it is empty.
     CManagerDatabase* PickPoolManager() const;
     void TopUpManagerPool();
-    // Unemployed managers of 65 or more retire to file.
+    // Managers of 66 or more retire to file, a computer club's own manager
+    // too (the club then looks for another).
     void RetireOldManagers();
     void AddStaffToPool(ID_STAFF idStaff);
     bool RemoveStaffFromPool(ID_STAFF idStaff);

@@ -277,6 +277,13 @@ void CDatabaseHandler::DoNewSeason()
         pCountry->CalculateSeasonEndDate();
         pCountry->DoSeasonOpen();
     }
+    // The players marked retiring leave with the old season.
+    int nRetired = 0;
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+                nRetired += pClub->ReleaseRetired();
+    DebugLog(2, "[CDatabaseHandler::DoNewSeason] %d players retire", nRetired);
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
             for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())

@@ -16,6 +16,7 @@
 #include "database/CPlayerDatabase.h"
 #include "database/PersonOwners.h"
 #include "platform/Random.h"
+#include "season/CSaveGame.h"
 
 namespace {
 
@@ -190,6 +191,53 @@ void CDatabaseHandler::RemoveRetiredFromMarkets(CPlayerDatabase* pPlayer)
     RemovePlayerFromLoanMarket(pPlayer, 0, 2, 3);
     WithdrawPlayerBuyOffers(pPlayer, 0, 2, false);
     WithdrawPlayerLoanOffers(pPlayer, 0, 2, false);
+    LPXLISTNODE pNode = m_lstPendingTransfers.GetHead();
+    while (pNode) {
+        LPXLISTNODE pNext = pNode->pNext;
+        auto* pPending = static_cast<PENDINGTRANSFER*>(pNode->pData);
+        if (pPending->pOffer && pPending->pOffer->GetPlayerID() == pPlayer->m_idPerson) {
+            m_lstPendingTransfers.Remove(pNode);
+            delete pPending->pOffer;
+            delete pPending;
+        }
+        pNode = pNext;
+    }
+}
+
+bool CDatabaseHandler::RetirePlayer(CPlayerDatabase* pPlayer)
+{
+    if (!pPlayer || !(pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING))
+        return false;
+    LPITEMPLAYERINFORMATION pEntry = GetPlayerInformation(pPlayer->m_idPerson);
+    if (!pEntry || pEntry->pPlayer != pPlayer || (pEntry->dwFlags & PLAYERINFO_RETIRED))
+        return false;
+    RemoveRetiredFromMarkets(pPlayer);
+    if (pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN)
+        TransferPlayerLoan(pPlayer, 0, false, 0);
+    CClubDatabase* pClub = pPlayer->m_pClub;
+    const uint8_t bySquadNumber = pPlayer->m_bySquadNumber;
+    if (pClub) {
+        pClub->RemovePlayer(pPlayer, true);
+        pClub->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
+        // A human's team sheet lets go of him while his record still exists.
+        if (CSaveGame* pHuman = GetSaveGameForClub(pClub))
+            pHuman->OnPlayerLeft(pPlayer);
+    }
+    DebugLog(2, "[CDatabaseHandler::RetirePlayer] %s retires from %s", pPlayer->GetShortName(),
+             pClub ? pClub->GetName() : "no club");
+    if (!SavePlayerRetired(pEntry)) {
+        DebugLog(0, "[CDatabaseHandler::RetirePlayer] %s could not be written to the retired file and stays",
+                 pPlayer->GetShortName());
+        if (pClub) {
+            pPlayer->m_bySquadNumber = bySquadNumber;
+            pClub->AddPlayer(pPlayer, false);
+            pClub->UpdateSquadAverages();
+        }
+        return false;
+    }
+    if (pClub)
+        pClub->UpdateSquadAverages();
+    return true;
 }
 
 // ---- offers ----
@@ -461,6 +509,8 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
     pPlayer->DrawContractClauses();
     pPlayer->m_dwAskingPrice = 0;
     pPlayer->m_byTransferState = 0;
+    // His old club's release does not follow him.
+    pPlayer->m_dwFlags &= ~PLAYER_FLAG_RELEASED;
     pPlayer->AddCareerEntry(pBuyer, true);
     pBuyer->UpdateSquadAverages();
     if (pSeller)

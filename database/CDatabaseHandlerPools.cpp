@@ -14,12 +14,13 @@
 #include "database/CYouthDatabase.h"
 #include "database/PersonOwners.h"
 #include "platform/Random.h"
+#include "season/CSaveGame.h"
 
 namespace {
 
 constexpr int kStaffRefillBelow = 10;
 constexpr int kStaffRefillTo[CLUB_STAFF_KINDS] = {20, 20, 10, 20, 20, 20};
-constexpr int kManagerRetirementAge = 65;
+constexpr int kManagerRetirementAge = 66;
 constexpr uint8_t kStaffWasInPool = 0x02;
 // The board confidence below which the board has lost patience with its
 // manager (the club's weekly step warns at the same mark).
@@ -133,12 +134,28 @@ void CDatabaseHandler::TopUpManagerPool()
 
 void CDatabaseHandler::RetireOldManagers()
 {
+    // A computer club's manager who is old enough steps down into the pool,
+    // from where he retires below with the unemployed ones.
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>()) {
+                const CManagerDatabase* pManager = pClub->m_wManagerId ? GetManagerFromID(pClub->m_wManagerId) : nullptr;
+                if (!pManager || pManager->GetAge() < kManagerRetirementAge || GetSaveGameForClub(pClub) ||
+                    GetManagerState(pManager->GetId()) != MANAGERSTATE_EMPLOYED)
+                    continue;
+                DebugLog(2, "[CDatabaseHandler::RetireOldManagers] %s of %s retires", pManager->GetShortName(),
+                         pClub->GetName());
+                SackManager(pManager->GetId(), false);
+            }
     LPXLISTNODE pNode = m_lstUnemployedManagers.GetHead();
     while (pNode) {
         LPXLISTNODE pNext = pNode->pNext;
         const ID_MANAGER idManager = ManagerFromValue(pNode->pData);
         const CManagerDatabase* pManager = GetPoolManager(idManager);
-        if (pManager && pManager->GetAge() >= kManagerRetirementAge) {
+        // A human without a club keeps his manager record whatever his age.
+        const bool bHuman = std::any_of(std::begin(m_pHumanSlots), std::end(m_pHumanSlots),
+                                        [idManager](const CSaveGame* p) { return p && p->GetManagerID() == idManager; });
+        if (pManager && !bHuman && pManager->GetAge() >= kManagerRetirementAge) {
             RemoveManagerFromFreePool(idManager);
             if (!RetireManager(idManager))
                 AddManagerToFreePool(idManager);

@@ -12,6 +12,9 @@ constexpr uint32_t PLAYER_FLAG_NEWLY_SIGNED = 0x8000;
 constexpr uint32_t PLAYER_FLAG_INJURED = 0x10000;
 constexpr uint32_t PLAYER_FLAG_CONTRACT_REQUEST = 0x20000;
 constexpr uint32_t PLAYER_FLAG_WORK_PERMIT_GRANTED = 0x40000;
+// Let go by a computer club with too many players in his group: he no longer
+// counts in its squad while he waits on the list.
+constexpr uint32_t PLAYER_FLAG_RELEASED = 0x80000;
 
 // Suspension flags.
 constexpr uint8_t PLAYER_SUSPENDED_DOMESTIC = 0x4;
@@ -247,8 +250,13 @@ public:
     void ReviewWorkPermit();
     // Marks a player retiring once he is ten years past his role's peak.
     bool CheckRetirementAge();
-    // Weekly: injury cover by contract clause, and a new signing settles in.
+    // Weekly: injury cover by contract clause, a new signing settles in, and
+    // a contract that has run out puts him on the list for a free transfer.
     void WeeklyContractCheck();
+    // Weekly, at a computer club: a player listed for 150 days goes from
+    // half price to free, and from free to retirement, unless he rates well
+    // above his club's squad, which then takes him back.
+    void WeeklyListingUpdate(bool bWeekly);
     // ---- end of week-to-week life ----
 
 private:

@@ -1,6 +1,7 @@
 // What the season does to a player between matches: bans from bookings and
-// sendings-off, recovery from injury on its date, the work-permit review and
-// the retirement announcement.
+// sendings-off, recovery from injury on its date, the work-permit review, the
+// retirement announcement, and the weekly passes over his contract and his
+// place on the transfer list.
 #include "database/CPlayerDatabase.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include "database/CClubDatabase.h"
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
+#include "database/PersonOwners.h"
 
 namespace {
 
@@ -44,6 +46,10 @@ constexpr int kSettlingInDays = 182;
 constexpr int kPermitPlayedPercentage = 75;
 constexpr int kPermitMatches = 11;
 constexpr int kRetirementYearsPastPeak = 10;
+// A computer club's listing runs out after this many days; a player rated
+// above this share of the squad's average rating is taken back instead.
+constexpr int kListedTooLongDays = 150;
+constexpr int kTakenBackPercent = 110;
 
 void WriteEntryDate(DISCIPLINARYENTRY& entry, const CDate& date)
 {
@@ -176,4 +182,45 @@ void CPlayerDatabase::WeeklyContractCheck()
     if ((m_dwFlags & PLAYER_FLAG_NEWLY_SIGNED) && CDate(m_Contract.dwStartDate).IsValid() &&
         today.DaysBetween(CDate(m_Contract.dwStartDate)) > kSettlingInDays)
         m_dwFlags &= ~PLAYER_FLAG_NEWLY_SIGNED;
+    // A contract that has run out lets him go for nothing; a fee or loan
+    // listing gives way to the free one. A player out on loan waits until he
+    // is back.
+    const CDate end(m_Contract.dwEndDate);
+    if (m_pClub && m_pDatabaseHandler && end.IsValid() && end <= today &&
+        m_byTransferState != PLAYER_TRANSFER_LEAVING && m_byTransferState != PLAYER_TRANSFER_ON_LOAN) {
+        m_pDatabaseHandler->RemovePlayerFromListMarket(this, 0, 2, 0);
+        m_pDatabaseHandler->RemovePlayerFromLoanMarket(this, 0, 2, 0);
+        m_pDatabaseHandler->AddPlayerToListMarket(this, 0, PLAYER_TRANSFER_LEAVING, 0);
+    }
+}
+
+void CPlayerDatabase::WeeklyListingUpdate(bool bWeekly)
+{
+    if (!bWeekly || !m_pClub || !m_pDatabaseHandler || IsClubHumanManaged(m_pClub) ||
+        m_wDaysListed < kListedTooLongDays)
+        return;
+    const bool bTakenBack = m_byRating * 100 > m_pClub->m_byAverageRating * kTakenBackPercent;
+    const CDate today = m_pDatabaseHandler->GetGameDate();
+    if (m_byTransferState == PLAYER_TRANSFER_LISTED) {
+        m_pDatabaseHandler->RemovePlayerFromListMarket(this, 0, 2, 4);
+        if (bTakenBack) {
+            // Back in the squad: he counts in his group again.
+            m_dwFlags &= ~PLAYER_FLAG_RELEASED;
+            return;
+        }
+        m_pDatabaseHandler->AddPlayerToListMarket(this, 0, PLAYER_TRANSFER_LEAVING, 0);
+        DebugLog(7, "%s : %s on list too long for 1/2 price so put on for free %02d/%02d/%d", m_pClub->m_szShortName,
+                 GetShortName(), today.GetDay(), today.GetMonth(), today.GetYear());
+    }
+    else if (m_byTransferState == PLAYER_TRANSFER_LEAVING && !(m_dwFlags & PLAYER_FLAG_RETIRING)) {
+        if (bTakenBack) {
+            m_pDatabaseHandler->RemovePlayerFromListMarket(this, 0, 2, 4);
+            m_dwFlags &= ~PLAYER_FLAG_RELEASED;
+            return;
+        }
+        // Nobody wanted him even for nothing: he retires at the season's end.
+        m_dwFlags |= PLAYER_FLAG_RETIRING;
+        DebugLog(7, "%s : %s on list too long for free so retire %02d/%02d/%d", m_pClub->m_szShortName,
+                 GetShortName(), today.GetDay(), today.GetMonth(), today.GetYear());
+    }
 }

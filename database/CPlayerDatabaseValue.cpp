@@ -2,12 +2,15 @@
 #include "common/DebugLog.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CPlayerDatabase.h"
+#include "season/CSaveGame.h"
 
 #include <cmath>
 #include <cstdlib>
 
 namespace {
 
+// The news a human manager gets when one of his players will retire.
+constexpr uint16_t kNewsRetiring = 68;
 
 struct VALUEBANDPAIR {
     int nLow;
@@ -175,8 +178,13 @@ void CPlayerDatabase::WeeklyValueUpdate(bool bWeekly)
     m_dwValue = static_cast<uint32_t>(GetPlayerValue(GetValueBand(false)));
     if (m_byTransferState != PLAYER_TRANSFER_LISTED && m_byTransferState != PLAYER_TRANSFER_LEAVING)
         m_dwAskingPrice = m_dwValue;
-    if (bWeekly)
-        m_dwFlags &= ~PLAYER_FLAG_CONTRACT_REQUEST;
+    if (!bWeekly)
+        return;
+    m_dwFlags &= ~PLAYER_FLAG_CONTRACT_REQUEST;
+    // The retirement announcement; a human manager hears of it.
+    if (CheckRetirementAge())
+        if (CSaveGame* pHuman = m_pDatabaseHandler ? m_pDatabaseHandler->GetSaveGameForClub(m_pClub) : nullptr)
+            pHuman->PostNews(kNewsRetiring);
 }
 
 int CPlayerDatabase::GetRoleSelectionScore(int nRole) const

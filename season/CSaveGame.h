@@ -382,8 +382,9 @@ public:
     // not part of the saved record.
     CXList m_lstPostedNews;
 
-private:
     void PostNews(uint16_t wCode);
+
+private:
     // Empties the offer reports and the human's buy and loan offers.
     void ClearOfferLists();
     void ClearTeamSheet();

@@ -98,7 +98,7 @@ TEST_F(WorldRun, SameSeedSameBytesOtherSeedOtherResults)
     EXPECT_EQ(nPlayers, std::stoi(match[3]));
     // No season turned in 45 days: the head counts file holds the end's line only.
     const std::string counts = Read(seasons);
-    EXPECT_EQ(counts.rfind("date 1999-08-15 players " + match[3].str() + " ", 0), 0u) << counts;
+    EXPECT_EQ(counts.rfind("end date 1999-08-15 players " + match[3].str() + " ", 0), 0u) << counts;
     EXPECT_EQ(std::count(counts.begin(), counts.end(), '\n'), 1) << counts;
 }
 
