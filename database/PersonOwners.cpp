@@ -58,9 +58,10 @@ CDivisionDatabase* GetClubDivision(CClubDatabase* pClub)
     return pClub ? pClub->m_pDivision : nullptr;
 }
 
-bool IsClubHumanManaged(const CClubDatabase*)
+bool IsClubHumanManaged(const CClubDatabase* pClub)
 {
-    return false;
+    const CDatabaseHandler* pHandler = CPersonDatabase::m_pDatabaseHandler;
+    return pClub && pHandler && pHandler->GetSaveGameForClub(pClub) != nullptr;
 }
 
 int GetClubLevel(const CClubDatabase* pClub)

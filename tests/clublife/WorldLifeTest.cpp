@@ -79,6 +79,50 @@ TEST(TrainingStep, MovesWithinAQuarterOfTheTargetAndTheTarget)
     }
 }
 
+TEST_F(ClubLife, ListingsRunOutToAFreeTransferAndThenToRetirement)
+{
+    CClubDatabase* pClub = Clubs()[2];
+    std::vector<CPlayerDatabase*> squad;
+    for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        if (p->m_byTransferState == 0)
+            squad.push_back(p);
+    ASSERT_GE(squad.size(), 3u);
+    std::sort(squad.begin(), squad.end(),
+              [](const CPlayerDatabase* a, const CPlayerDatabase* b) { return a->m_byRating < b->m_byRating; });
+    CPlayerDatabase* pWeak = squad[0];
+    CPlayerDatabase* pFree = squad[1];
+    CPlayerDatabase* pStar = squad.back();
+    // A rating above 110 % of the squad's average takes a player back.
+    ASSERT_GT(pStar->m_byRating * 100, pClub->m_byAverageRating * 110);
+    ASSERT_LE(pFree->m_byRating * 100, pClub->m_byAverageRating * 110);
+    ASSERT_EQ(H().AddPlayerToListMarket(pWeak, pWeak->m_dwValue / 2, PLAYER_TRANSFER_LISTED, 65535), 0);
+    ASSERT_EQ(H().AddPlayerToListMarket(pStar, pStar->m_dwValue / 2, PLAYER_TRANSFER_LISTED, 65535), 0);
+    ASSERT_EQ(H().AddPlayerToListMarket(pFree, 0, PLAYER_TRANSFER_LEAVING, 0), 0);
+    pStar->m_dwFlags |= PLAYER_FLAG_RELEASED;
+    // 140 days listed already: Monday 5 July comes at 144, Monday 12 July past 150.
+    for (CPlayerDatabase* p : {pWeak, pStar, pFree})
+        p->m_wDaysListed = 140;
+
+    RunDays(4);
+    EXPECT_EQ(pWeak->m_byTransferState, PLAYER_TRANSFER_LISTED) << "not yet 150 days";
+    EXPECT_FALSE(pFree->m_dwFlags & PLAYER_FLAG_RETIRING);
+    RunDays(7);
+    ASSERT_EQ(H().GetGameDate(), CDate(1999, 7, 12));
+
+    EXPECT_EQ(pWeak->m_byTransferState, PLAYER_TRANSFER_LEAVING) << "half price gave way to a free transfer";
+    EXPECT_EQ(pWeak->m_dwAskingPrice, 0u);
+    EXPECT_LT(pWeak->m_wDaysListed, 150) << "the free listing counts its own days";
+    ASSERT_NE(H().FindListMarketEntry(pWeak->m_idPerson), nullptr);
+    EXPECT_FALSE(pWeak->m_dwFlags & PLAYER_FLAG_RETIRING);
+
+    EXPECT_EQ(pStar->m_byTransferState, 0) << "taken back into the squad";
+    EXPECT_EQ(H().FindListMarketEntry(pStar->m_idPerson), nullptr);
+    EXPECT_FALSE(pStar->m_dwFlags & PLAYER_FLAG_RELEASED) << "he counts in his group again";
+
+    EXPECT_TRUE(pFree->m_dwFlags & PLAYER_FLAG_RETIRING) << "nobody took him for nothing";
+    EXPECT_EQ(pFree->m_byTransferState, PLAYER_TRANSFER_LEAVING) << "he stays listed to the season's end";
+}
+
 TEST_F(ClubLife, MonthlyFinanceRunDrawsEveryWage)
 {
     CClubDatabase* pClub = Divisions().front()->m_lstClubsByTable.Items<CClubDatabase>().begin().operator*();

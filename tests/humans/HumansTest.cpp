@@ -4,6 +4,8 @@
 #include "HumanWorld.h"
 
 #include "database/CDivisionFixturesDatabase.h"
+#include "database/CStaffDatabase.h"
+#include "database/CYouthDatabase.h"
 #include "season/CSavedGameSet.h"
 
 #include <cstring>
@@ -489,6 +491,67 @@ TEST_F(HumanWorld, MonthlyFileKeepsTheLastTwelveMonths)
 }
 
 // ---- the day loop ----
+
+// The computer's squad and staff upkeep stays away from a human's club over a
+// season, while a computer club in the same state is trimmed.
+TEST_F(HumanWorld, TheComputerLeavesAHumansSquadAndStaffAlone)
+{
+    CClubDatabase* pComputer = H().GetClubFromID(2);
+    ASSERT_NE(pComputer, nullptr);
+    ASSERT_EQ(H().GetSaveGameForClub(pComputer), nullptr);
+    // Both clubs: ten goalkeepers (eight is the most a squad keeps) and two
+    // staff of kind 2 more than they need.
+    for (CClubDatabase* pClub : {m_pClub, pComputer}) {
+        while (pClub->CountSquadOfGroup(0) < 10) {
+            auto* pYouth = new CYouthDatabase(pClub, 0);
+            pClub->AddYouthPlayer(pYouth);
+            ASSERT_NE(pClub->PromoteYouth(pYouth), nullptr);
+        }
+        for (int i = 0; i < 2; ++i) {
+            ID_STAFF idHire = 0;
+            for (const void* pValue : H().GetStaffPool().Items<void>()) {
+                const auto id = static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(pValue));
+                if (H().GetStaffFromID(id)->m_byKind == 2)
+                    idHire = id;
+            }
+            ASSERT_NE(idHire, 0);
+            ASSERT_EQ(H().HireStaff(idHire, pClub), 0);
+        }
+        ASSERT_GT(pClub->CountStaffOfType(2), pClub->GetStaffNeeded(2));
+    }
+    // The human has no staff of kind 3 at all.
+    while (m_pClub->m_awStaffSlots[3][0] != 0)
+        H().SackStaff(m_pClub->m_awStaffSlots[3][0]);
+    std::vector<const void*> staff;
+    for (const void* pValue : m_pClub->m_lstStaff.Items<void>())
+        staff.push_back(pValue);
+
+    auto expectLeftAlone = [&] {
+        ASSERT_EQ(H().GetSaveGameForClub(m_pClub), m_pHuman) << "the human kept his job";
+        for (const CPlayerDatabase* p : m_pClub->m_lstPlayers.Items<CPlayerDatabase>()) {
+            EXPECT_FALSE(p->m_dwFlags & PLAYER_FLAG_RELEASED) << p->GetShortName();
+            EXPECT_NE(p->m_byTransferState, PLAYER_TRANSFER_LISTED) << p->GetShortName();
+        }
+        std::vector<const void*> now;
+        for (const void* pValue : m_pClub->m_lstStaff.Items<void>())
+            now.push_back(pValue);
+        EXPECT_EQ(now, staff) << "nobody hired or sacked";
+    };
+
+    // Past the first month's staffing and the first quarter's squad upkeep.
+    while (H().GetGameDate() < CDate(1999, 9, 2) && !HasFatalFailure())
+        RunDays(1);
+    expectLeftAlone();
+    EXPECT_LE(pComputer->CountSquadOfGroup(0), 8) << "the computer's club released its surplus";
+    EXPECT_EQ(pComputer->CountStaffOfType(2), pComputer->GetStaffNeeded(2));
+    // The human is told what he lacks.
+    EXPECT_NE(m_pHuman->m_lstPostedNews.Find(reinterpret_cast<void*>(uintptr_t{170})), nullptr);
+
+    // And so to the season's end.
+    while (H().GetGameDate() < CDate(2000, 7, 4) && !HasFatalFailure())
+        RunDays(1);
+    expectLeftAlone();
+}
 
 TEST_F(HumanWorld, AHumanClubPlaysAWeekOfTheDayLoop)
 {
