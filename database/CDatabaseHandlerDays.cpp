@@ -277,13 +277,17 @@ void CDatabaseHandler::DoNewSeason()
         pCountry->CalculateSeasonEndDate();
         pCountry->DoSeasonOpen();
     }
-    // The players marked retiring leave with the old season.
+    // The players marked retiring leave with the old season; a computer club
+    // fills the gaps they leave before the new season's first match.
     int nRetired = 0;
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
             for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
-                nRetired += pClub->ReleaseRetired();
-    DebugLog(2, "[CDatabaseHandler::DoNewSeason] %d players retire", nRetired);
+                if (pClub->ReleaseRetired() > 0) {
+                    ++nRetired;
+                    pClub->MaintainSquad();
+                }
+    DebugLog(2, "[CDatabaseHandler::DoNewSeason] players retire from %d clubs", nRetired);
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
             for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
