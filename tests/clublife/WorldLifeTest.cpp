@@ -6,6 +6,7 @@
 
 #include "database/CCountryDatabase.h"
 #include "database/CEventsDatabase.h"
+#include "database/CMarketEntries.h"
 #include "database/CManagerDatabase.h"
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
@@ -91,6 +92,7 @@ TEST_F(ClubLife, ListingsRunOutToAFreeTransferAndThenToRetirement)
               [](const CPlayerDatabase* a, const CPlayerDatabase* b) { return a->m_byRating < b->m_byRating; });
     CPlayerDatabase* pWeak = squad[0];
     CPlayerDatabase* pFree = squad[1];
+    CPlayerDatabase* pExpired = squad[2];
     CPlayerDatabase* pStar = squad.back();
     // A rating above 110 % of the squad's average takes a player back.
     ASSERT_GT(pStar->m_byRating * 100, pClub->m_byAverageRating * 110);
@@ -99,12 +101,21 @@ TEST_F(ClubLife, ListingsRunOutToAFreeTransferAndThenToRetirement)
     ASSERT_EQ(H().AddPlayerToListMarket(pStar, pStar->m_dwValue / 2, PLAYER_TRANSFER_LISTED, 65535), 0);
     ASSERT_EQ(H().AddPlayerToListMarket(pFree, 0, PLAYER_TRANSFER_LEAVING, 0), 0);
     pStar->m_dwFlags |= PLAYER_FLAG_RELEASED;
+    // Listed for a fee when his contract runs out: the free listing takes over.
+    ASSERT_EQ(H().AddPlayerToListMarket(pExpired, pExpired->m_dwValue, PLAYER_TRANSFER_LISTED, 65535), 0);
+    pExpired->m_Contract.dwEndDate = CDate(1999, 7, 3).GetValue();
     // 140 days listed already: Monday 5 July comes at 144, Monday 12 July past 150.
     for (CPlayerDatabase* p : {pWeak, pStar, pFree})
         p->m_wDaysListed = 140;
 
     RunDays(4);
     EXPECT_EQ(pWeak->m_byTransferState, PLAYER_TRANSFER_LISTED) << "not yet 150 days";
+    EXPECT_EQ(pExpired->m_byTransferState, PLAYER_TRANSFER_LEAVING) << "the contract ran out";
+    EXPECT_EQ(pExpired->m_dwAskingPrice, 0u);
+    int nListings = 0;
+    for (const CListMarketEntry* p : H().GetListMarket().Items<CListMarketEntry>())
+        nListings += p->GetPlayerID() == pExpired->m_idPerson;
+    EXPECT_EQ(nListings, 1) << "one listing, the free one";
     EXPECT_FALSE(pFree->m_dwFlags & PLAYER_FLAG_RETIRING);
     RunDays(7);
     ASSERT_EQ(H().GetGameDate(), CDate(1999, 7, 12));

@@ -255,6 +255,52 @@ TEST_F(Markets, LoanStartsAndEndsOnItsReturnDay)
     EXPECT_EQ(parentRecords.GetCount(), nParentRecords + 1) << "the return is no new loan";
 }
 
+TEST_F(Markets, ARetiringPlayerLeavesTheMarketsHisOffersHisLoanAndHisClub)
+{
+    auto [pClub, pBidder] = TwoClubs();
+    CClubDatabase* pBorrower = ClubElsewhere(pClub);
+    ASSERT_NE(pBorrower, nullptr);
+    auto it = pClub->m_lstPlayers.Items<CPlayerDatabase>().begin();
+    CPlayerDatabase* pListed = *it;
+    CPlayerDatabase* pLoaned = *++it;
+    CPlayerDatabase* pStaying = *++it;
+    const ID_PLAYER idListed = pListed->m_idPerson, idLoaned = pLoaned->m_idPerson;
+    const int nSquad = pClub->m_nPlayerCount, nLoansIn = pBorrower->m_nLoanInCount;
+
+    // Listed, with a bid and a loan offer on him.
+    pBidder->m_nBankBalance = 50000000;
+    uint32_t adwTerms[CBuyOfferDatabase::TERMS];
+    pClub->BuildAskingTerms(adwTerms, pListed);
+    ASSERT_EQ(H().AddPlayerToListMarket(pListed, pListed->m_dwValue, PLAYER_TRANSFER_LISTED, 65535), 0);
+    ASSERT_EQ(H().MakeBuyOfferToClub(pListed, pBidder, CClubDatabase::GetTermsTotal(adwTerms), adwTerms, 0, 0), 0);
+    ASSERT_EQ(H().MakeLoanOffer(pListed, 0, pBorrower->GetID(), 14, 1000), 0);
+    // Out on loan, with a move held back for him.
+    ASSERT_EQ(H().TransferPlayerLoan(pLoaned, pBorrower->GetID(), true, 30), 0);
+    auto* pHeld = new CBuyOfferDatabase;
+    pHeld->SetPlayerID(idLoaned);
+    pHeld->SetBiddingClubID(pBidder->GetID());
+    H().AddPendingTransfer(CDate(H().GetGameDate().GetValue(), 60).GetValue(), pHeld);
+
+    EXPECT_FALSE(H().RetirePlayer(pStaying)) << "not marked retiring";
+    for (CPlayerDatabase* p : {pListed, pLoaned}) {
+        p->m_dwFlags |= PLAYER_FLAG_RETIRING;
+        EXPECT_TRUE(H().RetirePlayer(p));
+    }
+
+    for (ID_PLAYER id : {idListed, idLoaned})
+        EXPECT_TRUE(H().GetPlayerInformation(id)->dwFlags & PLAYERINFO_RETIRED) << id;
+    EXPECT_EQ(H().FindListMarketEntry(idListed), nullptr);
+    EXPECT_EQ(H().CountOpenBuyOffers(idListed), 0);
+    EXPECT_EQ(H().GetLoanOffer(idListed, pBorrower->GetID()), nullptr);
+    EXPECT_EQ(pBorrower->m_nLoanInCount, nLoansIn) << "the borrower let him go";
+    EXPECT_NE(pClub->m_lstPlayers.Find(pStaying), nullptr);
+    EXPECT_EQ(pClub->m_nPlayerCount, nSquad - 2);
+    for (const PENDINGTRANSFER* p : H().GetPendingTransfers().Items<PENDINGTRANSFER>())
+        EXPECT_NE(p->pOffer->GetPlayerID(), idLoaned) << "the held-back move went with him";
+    EXPECT_EQ(pClub->m_pCountry->FindEvent(26, idLoaned), nullptr) << "no loan return is due";
+    ExpectIdentifiersResolve(H());
+}
+
 TEST_F(Markets, ComputerClubCannotMakeASixthLoanOfferForAPlayerWithMoreThanFive)
 {
     CClubDatabase* pParent = TwoClubs().first;
