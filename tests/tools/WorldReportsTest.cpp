@@ -110,7 +110,7 @@ TEST_F(WorldReports, ResultsListEveryMatchOnceAcrossTheSeasonTurn)
 {
     ASSERT_EQ(s_nRunStatus, 0) << s_summary;
     std::smatch summary;
-    ASSERT_TRUE(std::regex_match(s_summary, summary, std::regex(R"(days \d+ fixtures (\d+) goals (\d+)\n)")))
+    ASSERT_TRUE(std::regex_match(s_summary, summary, std::regex(R"(days \d+ fixtures (\d+) goals (\d+) players \d+\n)")))
         << s_summary;
     std::ifstream in(s_folder / "results.csv");
     const std::vector<std::string> lines =
