@@ -9,19 +9,22 @@
 #   scripts/soak.sh [--seasons N] [--seeds "1 2 3"] [--jobs J] [--tolerance PCT]
 #                   [--watch "players listed ..."] [--tool PATH] [--game DIR] [--keep DIR]
 #
-# Defaults: 10 seasons, seeds 1 to 6, 4 jobs, 30 % tolerance, the tool and the
+# Defaults: 10 seasons, seeds 1 to 6, 4 jobs, 40 % tolerance, the tool and the
 # game tree of build/, watching players, squad_mean, squad_max, listed and
-# loan_listed (any name of the head counts line may be watched). The first
-# three turns set each watched count's band; every later turn must stay within
-# the tolerance of it (counts other than squad sizes may always move by 60);
-# the market lists may shrink freely. No squad may hold more than 50 players.
+# loan_listed (any name of the head counts line may be watched). The turns are
+# read in thirds: in the first the world settles from its generated start (its
+# contracts run out, its first listings run their course), the second sets
+# each watched count's band, and every turn of the last third must stay within
+# the tolerance of that band (counts other than squad sizes may always move by
+# 60; the market lists may shrink freely). No squad may hold more than 50
+# players.
 set -u
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 seasons=10
 seeds="1 2 3 4 5 6"
 jobs=4
-tolerance=30
+tolerance=40
 tool="$here/build/bin/worldtool"
 game="$here/build/game"
 keep=""
@@ -50,6 +53,7 @@ for number in "$seasons" "$jobs" "$tolerance"; do
     '' | *[!0-9]*) echo "soak: \"$number\" is not a whole number" >&2; exit 2 ;;
     esac
 done
+[ "$seasons" -ge 3 ] || { echo "soak: --seasons wants 3 or more (the turns are judged in thirds)" >&2; exit 2; }
 [ -x "$tool" ] || { echo "soak: no worldtool at $tool (build first)" >&2; exit 2; }
 [ -f "$game/Data/Data.bin" ] || { echo "soak: $game holds no Data/Data.bin" >&2; exit 2; }
 
@@ -92,7 +96,7 @@ for seed in $seeds; do
         failed=1
         continue
     fi
-    awk -v tolerance="$tolerance" -v seasons="$seasons" -v watch="$watch" '
+    awk -v tolerance="$tolerance" -v seasons="$seasons" -v watch="$watch" -v third="$((seasons / 3))" '
         function field(name,    i) {
             for (i = 2; i < NF; i += 2)
                 if ($i == name)
@@ -120,10 +124,12 @@ for seed in $seeds; do
                     continue
                 }
                 value = field(name) + 0
-                if (lines <= 3) {
-                    if (lines == 1 || value < low[name])
+                if (lines <= third)
+                    continue
+                if (lines <= 2 * third) {
+                    if (lines == third + 1 || value < low[name])
                         low[name] = value
-                    if (lines == 1 || value > high[name])
+                    if (lines == third + 1 || value > high[name])
                         high[name] = value
                     continue
                 }
@@ -136,7 +142,7 @@ for seed in $seeds; do
                     slackLow = 60
                 shrinkable = name == "listed" || name == "loan_listed"
                 if (value > high[name] + slackHigh || (!shrinkable && value < low[name] - slackLow))
-                    problems = problems sprintf("  FAIL %s: %s %s left the band %s-%s of the first turns\n",
+                    problems = problems sprintf("  FAIL %s: %s %s left the band %s-%s of the middle turns\n",
                         field("date"), name, value, low[name], high[name])
             }
         }
