@@ -1,6 +1,6 @@
 # Front door of the build. `make` builds the programs into build/bin and the
-# runtime data tree into build/game; `make test` builds a sanitizer tree in
-# build/asan and runs every test through CTest.
+# runtime data tree into build/game, without the tests; `make test` builds a
+# sanitizer tree with the tests in build/asan and runs them through CTest.
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
@@ -23,11 +23,12 @@ run: build
 	fi
 
 test: deps
-	cmake -S . -B build/asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DBRELLOX_SANITIZE=ON
+	cmake -S . -B build/asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DBRELLOX_SANITIZE=ON -DBRELLOX_BUILD_TESTS=ON
 	cmake --build build/asan -j $(JOBS)
 	cd build/asan && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
 
 bench: build
+	cmake --build build -j $(JOBS) -t benchmarks
 	@for b in build/bin/bench_*; do [ -x "$$b" ] && (cd build/game && "../../$$b"); done; true
 
 clean:

@@ -29,6 +29,16 @@ bool ensureVideo()
         g_lastError = SDL_GetError();
         return false;
     }
+    // Without a display the video system falls back to drawing nowhere; that
+    // is only wanted when asked for by name (headless runs and tests).
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    const bool displayless = driver && (SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0);
+    if (displayless && (!asked || SDL_strcasecmp(asked, driver) != 0)) {
+        g_lastError = "no display was found";
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        return false;
+    }
     if (g_postEvent == 0) {
         const Uint32 first = SDL_RegisterEvents(2);
         if (first == static_cast<Uint32>(-1)) {
@@ -477,6 +487,16 @@ void waitMessage()
         return;
     SDL_Event e;
     if (SDL_WaitEvent(&e))
+        translateEvent(&e);
+    pump();
+}
+
+void waitMessageFor(uint32_t milliseconds)
+{
+    if (!g_queue.empty() || !SDL_WasInit(SDL_INIT_EVENTS))
+        return;
+    SDL_Event e;
+    if (SDL_WaitEventTimeout(&e, static_cast<int>(std::min<uint32_t>(milliseconds, 0x7FFFFFFF))))
         translateEvent(&e);
     pump();
 }

@@ -68,6 +68,8 @@ bool peekMessage();
 bool getMessage(Message& message);
 // Sleeps until something arrives.
 void waitMessage();
+// Sleeps until something arrives or the time has passed.
+void waitMessageFor(uint32_t milliseconds);
 // Queues WM_QUIT with the exit code; main thread only.
 void postQuitMessage(int exitCode);
 // Queues a message from any thread (the sound thread posts WM_USER+1 and +2);

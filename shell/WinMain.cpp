@@ -1,7 +1,14 @@
 #include "shell/WinMain.h"
 
+#include "shell/CScriptDriver.h"
+
+#include "xframework/CXPopup.h"
+
 #include "common/DebugLog.h"
+#include "platform/Clock.h"
 #include "platform/Window.h"
+
+#include <cstdio>
 
 CGameHost* g_pGame = nullptr;
 
@@ -19,8 +26,11 @@ bool CreateMainWindow()
 
 intptr_t MainWndProc(uint32_t message, plat::WPARAM wParam, plat::LPARAM lParam)
 {
-    // Every message reaches the screens first, the closing ones included.
-    if (g_pGame)
+    // Every message reaches the screens first, the closing ones included: the
+    // top popup when one is open, else the game's current screen.
+    if (CXPopup* pTop = CXPopup::TopPopup())
+        pTop->WindowProc(message, wParam, lParam);
+    else if (g_pGame)
         g_pGame->DispatchMessage(message, wParam, lParam);
     plat::Window* pWindow = g_pGame ? g_pGame->m_hWnd : nullptr;
     switch (message) {
@@ -33,18 +43,18 @@ intptr_t MainWndProc(uint32_t message, plat::WPARAM wParam, plat::LPARAM lParam)
     case plat::WM_MOVE:
     case plat::WM_SIZE: {
         if (g_pGame && pWindow) {
-            if (g_bFullScreen) {
-                const plat::Size screen = plat::screenSize();
-                g_pGame->m_rcScreen = {0, 0, screen.cx, screen.cy};
-            } else {
-                g_pGame->m_rcScreen = pWindow->clientRect();
-            }
+            // The game's coordinates are the frame's, in full screen too,
+            // where the frame is shown scaled on the desktop.
+            g_pGame->m_rcScreen = pWindow->clientRect();
+            g_pGame->m_bPresentNeeded = 1;
             const RECT& rc = g_pGame->m_rcScreen;
             DebugLog(4, "WINDOW RECT: [%d,%d,%d,%d]", rc.left, rc.top, rc.right, rc.bottom);
         }
         return 0;
     }
     case plat::WM_PAINT:
+        if (g_pGame)
+            g_pGame->m_bPresentNeeded = 1;
         return 1;
     case plat::WM_ACTIVATEAPP: {
         // Active only in the foreground and not minimised.
@@ -72,19 +82,44 @@ intptr_t MainWndProc(uint32_t message, plat::WPARAM wParam, plat::LPARAM lParam)
     }
 }
 
-int WinMain(CGameHost* pGame)
+void ChangeScreenMode()
+{
+    if (!g_pGame)
+        return;
+    g_pGame->DeleteDatabase();
+    g_pGame->OnGameEnd(false);
+    if (!g_pGame->OnGameStart(false, 0, 0)) {
+        plat::postQuitMessage(0);
+        DebugLog(0, "Program failed changing between screen modes!");
+    }
+}
+
+int WinMain(CGameHost* pGame, CScriptDriver* pScript)
 {
     g_pGame = pGame;
     if (!CXManager::CheckForAnotherInstance())
         return 0;
-    if (!CreateMainWindow())
-        return 0;
+    if (!CreateMainWindow()) {
+        std::fprintf(stderr,
+                     "Brellox: no display to open (%s); to run without one, set SDL_VIDEODRIVER=dummy or use "
+                     "xvfb-run.\n",
+                     plat::Window::lastError());
+        g_pGame = nullptr;
+        return 1;
+    }
     pGame->m_bStartStop = 1;
-    if (!pGame->OnGameStart(false, 800, 600))
-        return 0;
+    if (!pGame->OnGameStart(false, 800, 600)) {
+        std::fprintf(stderr, "Brellox: the game could not start; BRELLOX_LOG=1 shows why.\n");
+        pGame->OnGameEnd(false);
+        delete pGame->m_hWnd;
+        pGame->m_hWnd = nullptr;
+        g_pGame = nullptr;
+        return 1;
+    }
     pGame->m_bStartStop = 0;
 
     int nExitCode = 0;
+    uint32_t dwNextFrame = plat::milliseconds();
     for (;;) {
         if (plat::peekMessage()) {
             plat::Message msg;
@@ -95,10 +130,19 @@ int WinMain(CGameHost* pGame)
             MainWndProc(msg.message, msg.wParam, msg.lParam);
             continue;
         }
-        if (g_bProgramActive)
-            pGame->Update();
-        else
+        if (!g_bProgramActive) {
             plat::waitMessage();
+            continue;
+        }
+        const uint32_t dwNow = plat::milliseconds();
+        if (static_cast<int32_t>(dwNow - dwNextFrame) >= 0) {
+            pGame->Update();
+            dwNextFrame = dwNow + FRAME_INTERVAL_MS;
+            if (pScript)
+                pScript->OnFrame(dwNow, pGame->GetFrontSurface());
+            continue;
+        }
+        plat::waitMessageFor(dwNextFrame - dwNow);
     }
 
     pGame->m_bStartStop = 1;

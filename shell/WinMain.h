@@ -21,16 +21,31 @@ public:
     virtual void Update() = 0;
     virtual void DispatchMessage(uint32_t message, plat::WPARAM wParam, plat::LPARAM lParam) = 0;
     virtual void OnActivateApp(bool bActive) = 0;
+    // Frees the loaded world before a full restart.
+    virtual void DeleteDatabase() {}
 
     RECT m_rcWindowOuter;
     // 1 while the program starts up or shuts down, 0 while it runs.
     uint8_t m_bStartStop = 0;
+    // The window's content must be shown again (exposed, resized, activated)
+    // even when the frame did not change.
+    uint8_t m_bPresentNeeded = 1;
 };
+
+class CScriptDriver;
 
 extern CGameHost* g_pGame;
 
-// Runs the program with this game object; the exit code of the quit message,
-// or 0 when the start fails (a second copy, no window, a failed game start).
-int WinMain(CGameHost* pGame);
+// Frames are composed at most this often; a frame equal to the one shown is
+// not shown again, so a still screen leaves the processor idle.
+constexpr uint32_t FRAME_INTERVAL_MS = 16;
+
+// Runs the program with this game object, playing the script's input when one
+// is given. The exit code of the quit message; 0 when another copy runs (it
+// was brought forward); 1 when there is no display or the game cannot start,
+// with one line on standard error saying why.
+int WinMain(CGameHost* pGame, CScriptDriver* pScript = nullptr);
 bool CreateMainWindow();
+// A complete end and new start of the game at the display settings it has.
+void ChangeScreenMode();
 intptr_t MainWndProc(uint32_t message, plat::WPARAM wParam, plat::LPARAM lParam);

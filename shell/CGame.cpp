@@ -1,0 +1,321 @@
+#include "shell/CGame.h"
+
+#include "xframework/CXPopup.h"
+
+#include "common/DebugLog.h"
+#include "database/CDatabaseHandler.h"
+#include "platform/DeviceContext.h"
+#include "platform/Random.h"
+
+#include <cstring>
+#include <ctime>
+
+HFONT g_hSmallFont = nullptr;
+HFONT g_hSmallBoldFont = nullptr;
+HFONT g_hTinyFont = nullptr;
+HFONT g_hMediumFont = nullptr;
+HFONT g_hLargeFont = nullptr;
+HFONT g_hLargeBoldFont = nullptr;
+HFONT g_hNormalFont = nullptr;
+HFONT g_hTitleFont = nullptr;
+
+CFileManager* g_pMainArchive = nullptr;
+CFileManager* g_pAnimArchive = nullptr;
+CFileManager* g_pMatchTexturesArchive = nullptr;
+
+CXClient* g_pStartScreen = nullptr;
+
+namespace {
+
+struct FontSpec {
+    HFONT* pFont;
+    int nHeight;
+    int nWeight;
+};
+// In their order of creation.
+const FontSpec kFonts[] = {
+    {&g_hSmallFont, 14, 100},     {&g_hSmallBoldFont, 14, 700}, {&g_hTinyFont, 12, 100},
+    {&g_hMediumFont, 16, 400},    {&g_hLargeFont, 18, 400},     {&g_hLargeBoldFont, 18, 700},
+    {&g_hNormalFont, 15, 400},    {&g_hTitleFont, 24, 900},
+};
+
+CFileManager* OpenArchive(const char* pszName)
+{
+    auto* pArchive = new CFileManager;
+    if (!pArchive->Open(pszName))
+        DebugLog(0, "[CGame::OnGameStart] Could not open the archive %s", pszName);
+    return pArchive;
+}
+
+void CloseArchive(CFileManager*& pArchive)
+{
+    if (!pArchive)
+        return;
+    if (pArchive->m_pFile)
+        pArchive->Close();
+    delete pArchive;
+    pArchive = nullptr;
+}
+
+}  // namespace
+
+CXSurface* LoadMainArchiveBitmap(const char* pszName, bool bColorKey)
+{
+    if (!g_pMainArchive || !g_pMainArchive->m_pFile)
+        return nullptr;
+    bool bFound = false;
+    long nSize = 0;
+    FILE* pFile = g_pMainArchive->Get(pszName, &nSize, &bFound);
+    if (!bFound || !pFile)
+        return nullptr;
+    auto* pSurface = new CXSurface;
+    if (!pSurface->CreateFromBitmap(pFile, true, bColorKey, nSize)) {
+        delete pSurface;
+        return nullptr;
+    }
+    return pSurface;
+}
+
+CGame::CGame() = default;
+
+CGame::~CGame()
+{
+    g_ClientList.clear();
+    delete m_pOwnCursorBitmap;
+    delete m_pGeneralConfig;
+    delete m_pLanguageConfig;
+}
+
+void CGame::CreateFonts()
+{
+    for (const FontSpec& spec : kFonts) {
+        delete *spec.pFont;
+        *spec.pFont = plat::Font::create(spec.nHeight, spec.nWeight, "Arial");
+    }
+    g_hToolTipFont = g_hSmallFont;
+}
+
+void CGame::DeleteFonts()
+{
+    g_hToolTipFont = nullptr;
+    for (const FontSpec& spec : kFonts) {
+        delete *spec.pFont;
+        *spec.pFont = nullptr;
+    }
+}
+
+void CGame::OpenArchives()
+{
+    g_pMainArchive = OpenArchive("GFX\\Main.BFS");
+    g_pAnimArchive = OpenArchive("GFX\\Anim.BFS");
+    g_pMatchTexturesArchive = OpenArchive("GFX\\MatchTextures.BFS");
+}
+
+void CGame::CloseArchives()
+{
+    CloseArchive(g_pMatchTexturesArchive);
+    CloseArchive(g_pMainArchive);
+    CloseArchive(g_pAnimArchive);
+}
+
+bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
+{
+    // The display is 16-bit in full screen and windowed alike.
+    const uint32_t dwFlags = g_bFullScreen ? (XMODE_FULLSCREEN | XMODE_BACKBUFFER | XMODE_GAME)
+                                           : (XMODE_BACKBUFFER | XMODE_GAME);
+    if (!SetUp(dwWidth, dwHeight, 16, dwFlags))
+        return false;
+    g_pScreenSurface = GetBackSurface();
+    CreateFonts();
+    CXPopup::ResetStack();
+
+    if (!bRestart) {
+        m_pLanguageConfig = new CConfigFile("Data\\Configs\\Language.cfg");
+        if (!m_pDatabase) {
+            m_pDatabase = std::make_unique<CDatabaseHandler>();
+            if (!m_pDatabase->AreFixedTablesLoaded()) {
+                DebugLog(0, "[CGame::OnGameStart] The game's fixed tables could not be read");
+                m_pDatabase.reset();
+                return false;
+            }
+            m_pDatabase->SetDefaultGameSettings();
+        }
+        g_pCurrentClient = g_pStartScreen;
+        OpenArchives();
+        plat::srand(static_cast<unsigned>(std::time(nullptr)));
+        BuildColourTables();
+    }
+
+    g_pfnLoadControlBitmap = [](const char* pszName) { return LoadMainArchiveBitmap(pszName, false); };
+    delete m_pOwnCursorBitmap;
+    m_pOwnCursorBitmap = LoadMainArchiveBitmap("curX1.bmp", true);
+    m_byCursorKind = 0;
+    if (g_pCurrentClient)
+        g_pCurrentClient->OnInitDialog();
+
+    if (!bRestart)
+        m_pGeneralConfig = new CConfigFile("Data\\Configs\\General.cfg");
+    m_bPresentNeeded = 1;
+    return true;
+}
+
+void CGame::OnGameEnd(bool bRestart)
+{
+    if (g_pCurrentClient)
+        g_pCurrentClient->OnDestroy();
+    for (int i = 0; i <= CXPopup::StackTop(); ++i)
+        CXPopup::StackEntry(i)->OnDestroy();
+    FreeToolTip();
+    delete m_pOwnCursorBitmap;
+    m_pOwnCursorBitmap = nullptr;
+    DeleteFonts();
+    if (!bRestart) {
+        CloseArchives();
+        delete m_pGeneralConfig;
+        m_pGeneralConfig = nullptr;
+        delete m_pLanguageConfig;
+        m_pLanguageConfig = nullptr;
+    }
+    g_pfnLoadControlBitmap = nullptr;
+    g_pScreenSurface = nullptr;
+    ReleaseDirectDraw();
+}
+
+void CGame::DeleteDatabase()
+{
+    if (m_pDatabase && m_pDatabase->IsDatabaseLoaded())
+        m_pDatabase->DeleteDatabase();
+}
+
+void CGame::Update()
+{
+    if (m_bDisplayChangeRequest) {
+        OnGameEnd(true);
+        if (m_bFullView) {
+            g_pCurrentClient = m_pFullViewScreen;
+            OnGameStart(true, 640, 480);
+        } else {
+            g_pCurrentClient = m_pReturnScreen;
+            OnGameStart(true, 800, 600);
+        }
+        m_bDisplayChangeRequest = 0;
+    }
+    if (m_bFullView) {
+        UpdateFullView();
+        return;
+    }
+    if (m_bRestartRequest) {
+        m_bRestartRequest = 0;
+        ChangeScreenMode();
+        return;
+    }
+    if (g_pNextClient) {
+        if (g_pCurrentClient)
+            g_pCurrentClient->OnDestroy();
+        g_pCurrentClient = g_pNextClient;
+        g_pNextClient = nullptr;
+        g_pCurrentClient->m_dwChangeParameter = g_dwChangeParameter;
+        g_pCurrentClient->OnInitDialog();
+        g_pCurrentClient->OnPaint();
+        return;
+    }
+    CXSurface* pBack = GetBackSurface();
+    if (!pBack)
+        return;
+    ++m_dwFramesComposed;
+    if (CXClient* pScreen = g_pCurrentClient) {
+        if (CXPopup* pLowest = CXPopup::StackEntry(0)) {
+            RECT rcArea{pLowest->m_nLeft, pLowest->m_nTop, pLowest->m_nRight, pLowest->m_nBottom};
+            if (pLowest->m_bTabbed)
+                rcArea.top += 24;
+            pScreen->BlitToScreen(&rcArea);
+        } else {
+            pScreen->BlitToScreen(g_bReservedValid ? &g_rcReserved : nullptr);
+        }
+        pScreen->OnPaint();
+    }
+    for (int i = 0; i <= CXPopup::StackTop(); ++i) {
+        CXPopup* pPopup = CXPopup::StackEntry(i);
+        pPopup->BlitToScreen(nullptr);
+        pPopup->OnPaint();
+    }
+    if (m_bShowFPS && pBack->m_pSurface) {
+        plat::DeviceContext* pDC = pBack->m_pSurface->getDC();
+        plat::Pen pen(plat::PS_SOLID, 1, 0xFFFFFF);
+        pDC->selectPen(&pen);
+        pDC->moveTo(g_nMouseX, 0);
+        pDC->lineTo(g_nMouseX, pBack->m_nHeight);
+        pDC->moveTo(0, g_nMouseY);
+        pDC->lineTo(pBack->m_nWidth, g_nMouseY);
+        pBack->m_pSurface->releaseDC(pDC);
+    }
+    DrawCursorAndToolTip(pBack);
+    PresentIfChanged();
+}
+
+void CGame::DrawCursorAndToolTip(CXSurface* pBack)
+{
+    if (g_bFullScreen && !m_bShowFPS && m_pOwnCursorBitmap)
+        CXSurface::BlitKeyed(pBack, m_pOwnCursorBitmap, g_nMouseX - m_nCursorHotSpotX, g_nMouseY - m_nCursorHotSpotY);
+    if (!g_pToolTip || !g_pToolTip->m_pSurface)
+        return;
+    const int nCursorHeight = m_pOwnCursorBitmap ? m_pOwnCursorBitmap->m_nHeight : 0;
+    int x = g_nMouseX;
+    int y = g_nMouseY + (nCursorHeight - m_nCursorHotSpotY) + 1;
+    if (x + g_pToolTip->m_nWidth > pBack->m_nWidth)
+        x = pBack->m_nWidth - g_pToolTip->m_nWidth;
+    if (y + g_pToolTip->m_nHeight > pBack->m_nHeight)
+        y = g_nMouseY - g_pToolTip->m_nHeight;
+    CXSurface::BlitKeyed(pBack, g_pToolTip, x, y);
+}
+
+void CGame::PresentIfChanged()
+{
+    // A frame equal to the one shown is not shown again: a still screen costs
+    // the composing only.
+    CXSurface* pBack = GetBackSurface();
+    CXSurface* pFront = GetFrontSurface();
+    if (!m_bPresentNeeded && !m_bShowFPS && pBack && pFront && pBack->m_pSurface && pFront->m_pSurface) {
+        const plat::Surface& back = *pBack->m_pSurface;
+        const plat::Surface& front = *pFront->m_pSurface;
+        if (back.pitch() == front.pitch() && back.height() == front.height() &&
+            std::memcmp(back.bytes(), front.bytes(), static_cast<size_t>(back.pitch()) * back.height()) == 0)
+            return;
+    }
+    m_bPresentNeeded = 0;
+    ++m_dwFramesShown;
+    Present();
+}
+
+void CGame::UpdateFullView()
+{
+    CXSurface* pBack = GetBackSurface();
+    if (!pBack)
+        return;
+    if (g_pCurrentClient)
+        g_pCurrentClient->OnPaint();
+    DrawCursorAndToolTip(pBack);
+    PresentIfChanged();
+}
+
+void CGame::DispatchMessage(uint32_t message, plat::WPARAM wParam, plat::LPARAM lParam)
+{
+    if (g_pCurrentClient)
+        g_pCurrentClient->WindowProc(message, wParam, lParam);
+}
+
+void CGame::OnActivate(bool bActive)
+{
+    if (bActive) {
+        DebugLog(0, "Program is active");
+    } else {
+        DebugLog(0, "Program is not active");
+        m_bInactiveOnce = 1;
+    }
+    m_bPresentNeeded = 1;
+    if (!m_bInactiveOnce)
+        return;
+    CXManager::OnActivate(bActive);
+    if (bActive && g_pCurrentClient)
+        g_pCurrentClient->RestoreSurfaces();
+}

@@ -1,0 +1,85 @@
+#pragma once
+// The one game object: it owns the database, the fonts, the archives, the
+// configuration files and the game's own pointer, starts and ends the game at
+// a display size, runs one frame (a queued display change, restart or screen
+// change first, else the current screen and the popups over it, the pointer
+// and the tooltip), hands window messages to the current screen and follows
+// activation.
+#include "shell/CConfigFile.h"
+#include "shell/CFileManager.h"
+#include "shell/WinMain.h"
+
+#include "xframework/CXClient.h"
+
+#include <memory>
+
+class CDatabaseHandler;
+
+// The eight shared fonts, made at every start.
+extern HFONT g_hSmallFont;
+extern HFONT g_hSmallBoldFont;
+extern HFONT g_hTinyFont;
+extern HFONT g_hMediumFont;
+extern HFONT g_hLargeFont;
+extern HFONT g_hLargeBoldFont;
+extern HFONT g_hNormalFont;
+extern HFONT g_hTitleFont;
+
+// The three archives: "GFX\Main.BFS", "GFX\Anim.BFS", "GFX\MatchTextures.BFS".
+extern CFileManager* g_pMainArchive;
+extern CFileManager* g_pAnimArchive;
+extern CFileManager* g_pMatchTexturesArchive;
+
+// The start screen (screen id 1); the program sets it before the game starts.
+extern CXClient* g_pStartScreen;
+
+class CGame : public CGameHost {
+public:
+    CGame();
+    ~CGame() override;
+
+    bool OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight) override;
+    void OnGameEnd(bool bRestart) override;
+    void Update() override;
+    void UpdateFullView();
+    void DispatchMessage(uint32_t message, plat::WPARAM wParam, plat::LPARAM lParam) override;
+    void OnActivateApp(bool bActive) override { OnActivate(bActive); }
+    void OnActivate(bool bActive);
+    void DeleteDatabase() override;
+
+    CDatabaseHandler* GetDatabase() const { return m_pDatabase.get(); }
+    // Frames composed and frames actually shown (a frame equal to the one on
+    // the screen is not shown again).
+    uint32_t GetFramesComposed() const { return m_dwFramesComposed; }
+    uint32_t GetFramesShown() const { return m_dwFramesShown; }
+
+    CXSurface* m_pOwnCursorBitmap = nullptr;
+    uint8_t m_bInactiveOnce = 0;
+    uint8_t m_bRestartRequest = 0;
+    uint8_t m_byCursorKind = 0;
+    int32_t m_nCursorHotSpotX = 0;
+    int32_t m_nCursorHotSpotY = 0;
+    CConfigFile* m_pGeneralConfig = nullptr;
+    CConfigFile* m_pLanguageConfig = nullptr;
+    uint8_t m_bDisplayChangeRequest = 0;
+    uint8_t m_bFullView = 0;
+    CXClient* m_pFullViewScreen = nullptr;
+    CXClient* m_pReturnScreen = nullptr;
+    int32_t m_nHistoryIndex = -1;
+
+private:
+    void CreateFonts();
+    void DeleteFonts();
+    void OpenArchives();
+    void CloseArchives();
+    void DrawCursorAndToolTip(CXSurface* pBack);
+    void PresentIfChanged();
+
+    std::unique_ptr<CDatabaseHandler> m_pDatabase;
+    uint32_t m_dwFramesComposed = 0;
+    uint32_t m_dwFramesShown = 0;
+};
+
+// Loads a bitmap of the main archive onto a new surface; null when the
+// archive or the member is missing or the bitmap is unreadable.
+CXSurface* LoadMainArchiveBitmap(const char* pszName, bool bColorKey);
