@@ -43,12 +43,12 @@ bool CXPopup::IsOnStack() const
 
 bool CXPopup::Open()
 {
-    if (s_nTop >= POPUP_STACK_SIZE - 1) {
-        DebugLog(0, "[CXPopup::Open] The popup stack is full; screen %d not opened", m_wScreenID);
-        return false;
-    }
     if (IsOnStack()) {
         DebugLog(0, "[CXPopup::Open] Screen %d is open already", m_wScreenID);
+        return false;
+    }
+    if (s_nTop >= POPUP_STACK_SIZE - 1) {
+        DebugLog(0, "[CXPopup::Open] The popup stack is full; screen %d not opened", m_wScreenID);
         return false;
     }
     CXClient* pBelow = s_nTop >= 0 ? s_Stack[s_nTop] : g_pCurrentClient;
