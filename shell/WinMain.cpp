@@ -1,6 +1,7 @@
 #include "shell/WinMain.h"
 
 #include "shell/CScriptDriver.h"
+#include "shell/SoundEndMessages.h"
 
 #include "xframework/CXPopup.h"
 
@@ -76,6 +77,12 @@ intptr_t MainWndProc(uint32_t message, plat::WPARAM wParam, plat::LPARAM lParam)
     case plat::WM_SYSCOMMAND:
         // Screen saver and monitor power-off requests are refused; the window
         // has no other system commands.
+        return 0;
+    case WM_UNINITIALISE_SOUND:
+        OnUninitialiseSound(lParam);
+        return 0;
+    case WM_UNINITIALISE_STREAM:
+        OnUninitialiseStream(lParam);
         return 0;
     default:
         return 0;

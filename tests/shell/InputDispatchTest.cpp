@@ -223,4 +223,16 @@ TEST_F(InputDispatch, ClosingTheWindowEndsTheLoopWithExitCodeZero)
     EXPECT_EQ(Messages(), expected);
 }
 
+TEST_F(InputDispatch, TheFrameRectangleIs800By600InFullScreenToo)
+{
+    // The desktop is larger than the frame; the game's coordinates stay the frame's.
+    ASSERT_TRUE(m_pWindow->setDisplayMode(800, 600, true));
+    g_bFullScreen = 1;
+    MainWndProc(plat::WM_SIZE, 0, 0);
+    EXPECT_EQ(m_game.m_rcScreen.left, 0);
+    EXPECT_EQ(m_game.m_rcScreen.top, 0);
+    EXPECT_EQ(m_game.m_rcScreen.right, 800);
+    EXPECT_EQ(m_game.m_rcScreen.bottom, 600);
+}
+
 }  // namespace

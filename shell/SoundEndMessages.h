@@ -1,0 +1,35 @@
+#pragma once
+// The ends of sounds, posted by the sound system's own thread as
+// WM_UNINITIALISE_SOUND (a record of the manager's instance id and the sound)
+// and WM_UNINITIALISE_STREAM (the music manager whose track ended), and
+// served on the main thread by the window procedure. The sound system
+// registers its table of managers here while it runs.
+#include "platform/Messages.h"
+
+#include <cstdint>
+
+// Made by the sound system for each WM_UNINITIALISE_SOUND; the window
+// procedure frees it.
+struct SOUNDENDRECORD {
+    uint32_t dwInstanceID = 0;
+    void* pSound = nullptr;
+};
+
+class CSoundEndTable {
+public:
+    virtual ~CSoundEndTable() = default;
+    // Number of manager slots; valid instance ids are below it.
+    virtual uint32_t InstanceCount() const = 0;
+    virtual bool HasManager(uint32_t dwInstanceID) const = 0;
+    virtual const char* SoundName(const void* pSound) const = 0;
+    // Releases the finished sound's library handle; the sound stays in its manager.
+    virtual void UninitialiseSound(void* pSound) = 0;
+    // Ends the finished track and starts another at the same volume.
+    virtual void PlayNextTrack(void* pMusicManager) = 0;
+};
+
+// Null while no sound system runs.
+extern CSoundEndTable* g_pSoundEndTable;
+
+void OnUninitialiseSound(plat::LPARAM lParam);
+void OnUninitialiseStream(plat::LPARAM lParam);
