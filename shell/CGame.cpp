@@ -4,6 +4,7 @@
 
 #include "common/DebugLog.h"
 #include "database/CDatabaseHandler.h"
+#include "xframework/DrawingFunctions.h"
 #include "platform/DeviceContext.h"
 #include "platform/Random.h"
 
@@ -81,9 +82,29 @@ CGame::CGame() = default;
 CGame::~CGame()
 {
     g_ClientList.clear();
-    delete m_pOwnCursorBitmap;
-    delete m_pGeneralConfig;
-    delete m_pLanguageConfig;
+    m_ScreenHistory.ClearScreenHistory();
+}
+
+bool CGame::LoadTexts()
+{
+    if (!m_ControlText.Load(m_Options.GetLanguage())) {
+        DebugLog(0, "OnGameStart : LoadControlText Failed");
+        return false;
+    }
+    if (!m_TableText.Load(m_Options.GetLanguage()) || !m_TextDescription.Load(m_Options.GetLanguage())) {
+        DebugLog(0, "OnGameStart : LoadTableText Failed");
+        return false;
+    }
+    m_TableText.Install();
+    m_TextDescription.Install();
+    return true;
+}
+
+void CGame::FreeTexts()
+{
+    m_ControlText.Free();
+    m_TableText.Free();
+    m_TextDescription.Free();
 }
 
 void CGame::CreateFonts()
@@ -130,7 +151,22 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
     CXPopup::ResetStack();
 
     if (!bRestart) {
-        m_pLanguageConfig = new CConfigFile("Data\\Configs\\Language.cfg");
+        // The 3-D device test comes with the renderer; until then none.
+        m_Options.LoadLanguageConfig();
+        m_Options.LoadOptions(false);
+        g_dwToolTipsDelayOption = m_Options.m_nToolTipsDelay;
+    }
+    if (!LoadTexts())
+        return false;
+    g_pfnControlToolTipText = [](uint32_t dwID) -> const char* {
+        const auto* pGame = dynamic_cast<const CGame*>(g_pGame);
+        return pGame ? pGame->GetControlText().GetTooltip(static_cast<int>(dwID)) : nullptr;
+    };
+
+    if (!bRestart) {
+        g_pCurrentClient = g_pStartScreen;
+        OpenArchives();
+        plat::srand(static_cast<unsigned>(std::time(nullptr)));
         if (!m_pDatabase) {
             m_pDatabase = std::make_unique<CDatabaseHandler>();
             if (!m_pDatabase->AreFixedTablesLoaded()) {
@@ -140,21 +176,28 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
             }
             m_pDatabase->SetDefaultGameSettings();
         }
-        g_pCurrentClient = g_pStartScreen;
-        OpenArchives();
-        plat::srand(static_cast<unsigned>(std::time(nullptr)));
         BuildColourTables();
     }
 
     g_pfnLoadControlBitmap = [](const char* pszName) { return LoadMainArchiveBitmap(pszName, false); };
-    delete m_pOwnCursorBitmap;
-    m_pOwnCursorBitmap = LoadMainArchiveBitmap("curX1.bmp", true);
-    m_byCursorKind = 0;
+    if (g_pMainArchive)
+        m_SharedBitmaps.LoadBitmaps(*g_pMainArchive);
+    m_SharedBitmaps.SetMousePointer(0, 0, 0);
+    g_pfnResetMousePointer = [] {
+        if (auto* pGame = dynamic_cast<CGame*>(g_pGame))
+            pGame->GetSharedBitmaps().SetMousePointer(0, 0, 0);
+    };
     if (g_pCurrentClient)
         g_pCurrentClient->OnInitDialog();
 
-    if (!bRestart)
-        m_pGeneralConfig = new CConfigFile("Data\\Configs\\General.cfg");
+    if (!bRestart) {
+        m_ScreenHistory.CreateScreenHistory();
+        m_Options.LoadGeneralConfig();
+    }
+    g_ClientList.reserve(10);
+    if (g_pCurrentClient && g_pCurrentClient == g_pStartScreen)
+        m_ScreenHistory.AddScreenHistory(g_pStartScreen, 0);
+    m_GameTables.LoadTables();
     m_bPresentNeeded = 1;
     return true;
 }
@@ -166,16 +209,13 @@ void CGame::OnGameEnd(bool bRestart)
     for (int i = 0; i <= CXPopup::StackTop(); ++i)
         CXPopup::StackEntry(i)->OnDestroy();
     FreeToolTip();
-    delete m_pOwnCursorBitmap;
-    m_pOwnCursorBitmap = nullptr;
+    m_SharedBitmaps.FreeBitmaps();
+    g_pfnResetMousePointer = nullptr;
     DeleteFonts();
-    if (!bRestart) {
+    if (!bRestart)
         CloseArchives();
-        delete m_pGeneralConfig;
-        m_pGeneralConfig = nullptr;
-        delete m_pLanguageConfig;
-        m_pLanguageConfig = nullptr;
-    }
+    FreeTexts();
+    g_pfnControlToolTipText = nullptr;
     g_pfnLoadControlBitmap = nullptr;
     g_pScreenSurface = nullptr;
     ReleaseDirectDraw();
@@ -255,13 +295,14 @@ void CGame::Update()
 
 void CGame::DrawCursorAndToolTip(CXSurface* pBack)
 {
-    if (g_bFullScreen && !m_bShowFPS && m_pOwnCursorBitmap)
-        CXSurface::BlitKeyed(pBack, m_pOwnCursorBitmap, g_nMouseX - m_nCursorHotSpotX, g_nMouseY - m_nCursorHotSpotY);
+    if (g_bFullScreen && !m_bShowFPS)
+        m_SharedBitmaps.DrawMousePointer(pBack, g_nMouseX, g_nMouseY);
     if (!g_pToolTip || !g_pToolTip->m_pSurface)
         return;
-    const int nCursorHeight = m_pOwnCursorBitmap ? m_pOwnCursorBitmap->m_nHeight : 0;
+    const CXAnimation* pPointer = m_SharedBitmaps.GetMousePointer();
+    const int nPointerHeight = pPointer ? pPointer->m_nFrameHeight : 0;
     int x = g_nMouseX;
-    int y = g_nMouseY + (nCursorHeight - m_nCursorHotSpotY) + 1;
+    int y = g_nMouseY + (nPointerHeight - m_SharedBitmaps.GetHotSpotY()) + 1;
     if (x + g_pToolTip->m_nWidth > pBack->m_nWidth)
         x = pBack->m_nWidth - g_pToolTip->m_nWidth;
     if (y + g_pToolTip->m_nHeight > pBack->m_nHeight)

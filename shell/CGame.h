@@ -1,12 +1,19 @@
 #pragma once
-// The one game object: it owns the database, the fonts, the archives, the
-// configuration files and the game's own pointer, starts and ends the game at
-// a display size, runs one frame (a queued display change, restart or screen
+// The one game object: it owns the database, the fonts, the options, the
+// language texts, the archives, the shared bitmaps with the mouse pointers,
+// the screen history and the match-day tables, starts and ends the game at a
+// display size, runs one frame (a queued display change, restart or screen
 // change first, else the current screen and the popups over it, the pointer
 // and the tooltip), hands window messages to the current screen and follows
 // activation.
-#include "shell/CConfigFile.h"
+#include "shell/CControlText.h"
 #include "shell/CFileManager.h"
+#include "shell/CGameTables.h"
+#include "shell/COptions.h"
+#include "shell/CScreenHistory.h"
+#include "shell/CSharedBitmaps.h"
+#include "shell/CTableText.h"
+#include "shell/CTextDescription.h"
 #include "shell/WinMain.h"
 
 #include "xframework/CXClient.h"
@@ -48,34 +55,41 @@ public:
     void DeleteDatabase() override;
 
     CDatabaseHandler* GetDatabase() const { return m_pDatabase.get(); }
+    const COptions& GetOptions() const { return m_Options; }
+    const CControlText& GetControlText() const { return m_ControlText; }
+    CSharedBitmaps& GetSharedBitmaps() { return m_SharedBitmaps; }
+    CScreenHistory<CXClient>& GetScreenHistory() { return m_ScreenHistory; }
+    const CGameTables& GetGameTables() const { return m_GameTables; }
     // Frames composed and frames actually shown (a frame equal to the one on
     // the screen is not shown again).
     uint32_t GetFramesComposed() const { return m_dwFramesComposed; }
     uint32_t GetFramesShown() const { return m_dwFramesShown; }
 
-    CXSurface* m_pOwnCursorBitmap = nullptr;
     uint8_t m_bInactiveOnce = 0;
     uint8_t m_bRestartRequest = 0;
-    uint8_t m_byCursorKind = 0;
-    int32_t m_nCursorHotSpotX = 0;
-    int32_t m_nCursorHotSpotY = 0;
-    CConfigFile* m_pGeneralConfig = nullptr;
-    CConfigFile* m_pLanguageConfig = nullptr;
     uint8_t m_bDisplayChangeRequest = 0;
     uint8_t m_bFullView = 0;
     CXClient* m_pFullViewScreen = nullptr;
     CXClient* m_pReturnScreen = nullptr;
-    int32_t m_nHistoryIndex = -1;
 
 private:
     void CreateFonts();
     void DeleteFonts();
     void OpenArchives();
     void CloseArchives();
+    bool LoadTexts();
+    void FreeTexts();
     void DrawCursorAndToolTip(CXSurface* pBack);
     void PresentIfChanged();
 
     std::unique_ptr<CDatabaseHandler> m_pDatabase;
+    COptions m_Options;
+    CControlText m_ControlText;
+    CTableText m_TableText;
+    CTextDescription m_TextDescription;
+    CSharedBitmaps m_SharedBitmaps;
+    CScreenHistory<CXClient> m_ScreenHistory;
+    CGameTables m_GameTables;
     uint32_t m_dwFramesComposed = 0;
     uint32_t m_dwFramesShown = 0;
 };

@@ -37,6 +37,7 @@ public:
     void SetMousePointer(int nKind, int nHotX, int nHotY);
     int GetMousePointerKind() const { return m_nCursorKind; }
     CXAnimation* GetMousePointer() const { return m_Cursors[m_nCursorKind].get(); }
+    int GetHotSpotY() const { return m_nHotY; }
     // Draws the current pointer at the mouse position less the hot spot.
     void DrawMousePointer(CXSurface* pTarget, int nMouseX, int nMouseY);
 

@@ -1,7 +1,8 @@
 #include "shell/CStartScreen.h"
 
-#include "shell/CConfigFile.h"
 #include "shell/CGame.h"
+
+#include "xframework/DrawingFunctions.h"
 
 #include "platform/DeviceContext.h"
 
@@ -10,6 +11,7 @@
 
 namespace {
 
+constexpr int kWelcomeDescription = 0;
 constexpr COLORREF kPanelColour = plat::RGB(22, 52, 78);
 constexpr COLORREF kFrameColour = plat::RGB(120, 170, 210);
 constexpr COLORREF kCaptionColour = plat::RGB(240, 240, 200);
@@ -51,7 +53,7 @@ void CCaptionControl::Draw()
 CStartInfoPopup::CStartInfoPopup()
 {
     m_wScreenID = kScreenID;
-    SetClientRect(250, 190, 300, 190);
+    SetClientRect(250, 250, 300, 190);
     m_rcTitle = {0, 0, 300, 26};
 }
 
@@ -113,6 +115,8 @@ bool CStartScreen::OnInitDialog()
         m_pBackground->FillGradient(0, 0, 160, 600, plat::RGB(14, 70, 40), plat::RGB(6, 36, 20));
         m_pBackground->FillGradient(160, 0, 640, 85, plat::RGB(18, 44, 96), plat::RGB(40, 96, 168));
         if (CXSurface* pPicture = LoadMainArchiveBitmap("bgMain.bmp", false)) {
+            // The welcome panel of the language's texts, on the picture.
+            DrawSurfaceText(g_hLargeFont, pPicture, kWelcomeDescription, plat::RGB(235, 240, 250));
             CXSurface::Blit(m_pBackground, pPicture, 160, 85);
             delete pPicture;
         }
@@ -120,15 +124,13 @@ bool CStartScreen::OnInitDialog()
         pDC->setBkMode(plat::TRANSPARENT);
         DrawTextLine(pDC, g_hTitleFont, plat::RGB(255, 255, 255), 180, 14, "Corravin");
         const auto* pGame = dynamic_cast<const CGame*>(g_pGame);
-        const CConfigFile* pLanguage = pGame ? pGame->m_pLanguageConfig : nullptr;
         char szLine[160];
-        std::snprintf(szLine, sizeof szLine, "Language: %s",
-                      pLanguage ? pLanguage->GetValue("LANGUAGE", "English") : "English");
+        std::snprintf(szLine, sizeof szLine, "Language: %s", pGame ? pGame->GetOptions().GetLanguage() : "English");
         DrawTextLine(pDC, g_hNormalFont, plat::RGB(200, 220, 255), 182, 50, szLine);
         m_pBackground->m_pSurface->releaseDC(pDC);
     }
     CXClient::OnInitDialog();
-    AddControl(new CCaptionControl("Game information"), 0, 360, 340, 520, 380, kInformationID, nullptr)
+    AddControl(new CCaptionControl("Game information"), 0, 360, 400, 520, 440, kInformationID, nullptr)
         ->Show(true, false);
     return true;
 }

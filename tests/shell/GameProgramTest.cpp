@@ -113,10 +113,10 @@ protected:
 
 TEST_F(GameProgram, APopupOverTheStartScreenTakesTheClicksAndClosesOnEscape)
 {
-    // The start screen's control lies at (360, 340)-(520, 380); the popup's
-    // close control over it at (325, 330)-(475, 360).
-    const std::string script = "click 400 350\nshot " + m_dir + "/screen.png\n" + "click 400 350\nshot " + m_dir +
-                               "/closed.png\n" + "click 400 350\nshot " + m_dir + "/reopened.png\n" +
+    // The start screen's control lies at (360, 400)-(520, 440); the popup's
+    // close control over it at (325, 390)-(475, 420).
+    const std::string script = "click 400 410\nshot " + m_dir + "/screen.png\n" + "click 400 410\nshot " + m_dir +
+                               "/closed.png\n" + "click 400 410\nshot " + m_dir + "/reopened.png\n" +
                                "key Escape\nshot " + m_dir + "/escaped.png\nquit\n";
     // The first click opened the popup; the screen is shot with it open.
     const RunResult run = Run(script, false, 60);
@@ -129,13 +129,13 @@ TEST_F(GameProgram, APopupOverTheStartScreenTakesTheClicksAndClosesOnEscape)
     ASSERT_EQ(open.height, 600);
     // The popup area: open, then closed by the click that reached the popup's
     // control, open again from the screen's control, closed by Escape.
-    const int l = 250, t = 190, r = 550, b = 380;
-    EXPECT_GT(Differences(open, closed, l, t, r, b, 400, 350), 10000);
-    EXPECT_EQ(Differences(open, reopened, l, t, r, b, 400, 350), 0);
-    EXPECT_EQ(Differences(closed, escaped, l, t, r, b, 400, 350), 0);
+    const int l = 250, t = 250, r = 550, b = 440;
+    EXPECT_GT(Differences(open, closed, l, t, r, b, 400, 410), 10000);
+    EXPECT_EQ(Differences(open, reopened, l, t, r, b, 400, 410), 0);
+    EXPECT_EQ(Differences(closed, escaped, l, t, r, b, 400, 410), 0);
     // The whole frame shows the painted background outside the popup.
-    EXPECT_EQ(Differences(open, closed, 0, 0, 800, 190, 400, 350), 0);
-    EXPECT_TRUE(Far(closed.At(300, 200), open.At(300, 200)));
+    EXPECT_EQ(Differences(open, closed, 0, 0, 800, 250, 400, 410), 0);
+    EXPECT_TRUE(Far(closed.At(300, 260), open.At(300, 260)));
 }
 
 TEST_F(GameProgram, WithoutADisplayItSaysSoAndEndsAtOnce)
