@@ -1,0 +1,76 @@
+#include "xframework/ClientText.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+constexpr size_t kTextBuffer = 160;
+
+void Print(char (&szText)[kTextBuffer], const char* pszFormat, va_list args)
+{
+    std::vsnprintf(szText, sizeof szText, pszFormat, args);
+}
+
+void Out(HDC hDC, int x, int y, COLORREF crColour, const char* pszText)
+{
+    hDC->setTextColor(crColour);
+    hDC->textOut(x, y, pszText);
+}
+
+// Where a text stands centred in the rectangle (integer halves).
+plat::Point Centred(HDC hDC, int nLeft, int nTop, int nRight, int nBottom, const char* pszText)
+{
+    plat::Size size;
+    hDC->getTextExtentPoint(pszText, -1, &size);
+    return {nLeft + (nRight - nLeft) / 2 - size.cx / 2, nTop + (nBottom - nTop) / 2 - size.cy / 2};
+}
+
+}  // namespace
+
+void DrawTextF(HDC hDC, int x, int y, COLORREF crColour, const char* pszFormat, ...)
+{
+    char szText[kTextBuffer];
+    va_list args;
+    va_start(args, pszFormat);
+    Print(szText, pszFormat, args);
+    va_end(args);
+    Out(hDC, x, y, crColour, szText);
+}
+
+void DrawShadowTextF(HDC hDC, int x, int y, int nOffset, COLORREF crColour, COLORREF crShadow, const char* pszFormat,
+                     ...)
+{
+    char szText[kTextBuffer];
+    va_list args;
+    va_start(args, pszFormat);
+    Print(szText, pszFormat, args);
+    va_end(args);
+    Out(hDC, x + nOffset, y + nOffset, crShadow, szText);
+    Out(hDC, x, y, crColour, szText);
+}
+
+void DrawTextCentredF(HDC hDC, int nLeft, int nTop, int nRight, int nBottom, COLORREF crColour, const char* pszFormat,
+                      ...)
+{
+    char szText[kTextBuffer];
+    va_list args;
+    va_start(args, pszFormat);
+    Print(szText, pszFormat, args);
+    va_end(args);
+    const plat::Point at = Centred(hDC, nLeft, nTop, nRight, nBottom, szText);
+    Out(hDC, at.x, at.y, crColour, szText);
+}
+
+void DrawShadowTextCentredF(HDC hDC, int nLeft, int nTop, int nRight, int nBottom, int nOffset, COLORREF crColour,
+                            COLORREF crShadow, const char* pszFormat, ...)
+{
+    char szText[kTextBuffer];
+    va_list args;
+    va_start(args, pszFormat);
+    Print(szText, pszFormat, args);
+    va_end(args);
+    const plat::Point at = Centred(hDC, nLeft, nTop, nRight, nBottom, szText);
+    Out(hDC, at.x + nOffset, at.y + nOffset, crShadow, szText);
+    Out(hDC, at.x, at.y, crColour, szText);
+}
