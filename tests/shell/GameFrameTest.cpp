@@ -1,0 +1,151 @@
+// One frame of the game object: a queued screen change is served before any
+// drawing, a still frame is not shown again, popups are drawn over the
+// screen, and only activations after the first deactivation rebuild the screen.
+#include "shell/CGame.h"
+
+#include "xframework/CXPopup.h"
+
+#include "platform/Window.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// A screen of one colour that counts how it is made and emptied.
+class PlainScreen : public CXClient {
+public:
+    explicit PlainScreen(COLORREF crColour) : m_crColour(crColour) { SetClientRect(0, 0, 800, 600); }
+    bool OnInitDialog() override
+    {
+        ++m_nInits;
+        delete m_pBackground;
+        m_pBackground = new CXSurface;
+        m_pBackground->Create(Width(), Height(), false, false);
+        m_pBackground->Fill(m_crColour);
+        return CXClient::OnInitDialog();
+    }
+    void OnDestroy() override
+    {
+        ++m_nDestroys;
+        CXClient::OnDestroy();
+    }
+    COLORREF m_crColour;
+    int m_nInits = 0;
+    int m_nDestroys = 0;
+};
+
+class PlainPopup : public CXPopup {
+public:
+    PlainPopup() { SetClientRect(300, 200, 100, 80); }
+    bool OnInitDialog() override
+    {
+        delete m_pBackground;
+        m_pBackground = new CXSurface;
+        m_pBackground->Create(Width(), Height(), false, false);
+        m_pBackground->Fill(plat::RGB(255, 255, 255));
+        return CXPopup::OnInitDialog();
+    }
+};
+
+class GameFrame : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/brellox-frame-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_config = pattern;
+        ::setenv("XDG_CONFIG_HOME", m_config.c_str(), 1);
+        m_previousDir = std::filesystem::current_path();
+        std::filesystem::current_path(BRELLOX_GAME_DIR);
+        m_pWindow = plat::Window::create("Corravin", 800, 600);
+        ASSERT_NE(m_pWindow, nullptr) << plat::Window::lastError();
+        m_game.m_hWnd = m_pWindow;
+        g_pGame = &m_game;
+        g_pStartScreen = &m_start;
+        ASSERT_TRUE(m_game.OnGameStart(false, 800, 600));
+    }
+    void TearDown() override
+    {
+        m_game.OnGameEnd(false);
+        g_pGame = nullptr;
+        g_pStartScreen = nullptr;
+        g_pCurrentClient = nullptr;
+        g_pNextClient = nullptr;
+        delete m_pWindow;
+        std::filesystem::current_path(m_previousDir);
+        std::filesystem::remove_all(m_config);
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
+    uint16_t Shown(int x, int y) const { return m_game.GetFrontSurface()->m_pSurface->pixel(x, y); }
+    uint16_t Pixel(COLORREF crColour) const { return plat::colorToPixel(crColour, plat::PixelFormat::Rgb565); }
+
+    std::string m_config;
+    std::filesystem::path m_previousDir;
+    plat::Window* m_pWindow = nullptr;
+    PlainScreen m_start{plat::RGB(0, 0, 255)};
+    CGame m_game;
+};
+
+TEST_F(GameFrame, TheStartScreenIsLiveAndAStillFrameIsShownOnce)
+{
+    EXPECT_EQ(g_pCurrentClient, &m_start);
+    EXPECT_EQ(m_start.m_nInits, 1);
+    EXPECT_EQ(m_game.GetScreenHistory().GetIndex(), 0);
+    m_game.Update();
+    m_game.Update();
+    m_game.Update();
+    EXPECT_EQ(m_game.GetFramesComposed(), 3u);
+    EXPECT_EQ(m_game.GetFramesShown(), 1u);
+    EXPECT_EQ(Shown(20, 300), Pixel(plat::RGB(0, 0, 255)));
+    // A change on the screen is shown with the next frame.
+    m_start.m_pDrawingSurface->Fill(plat::RGB(255, 0, 0));
+    m_game.Update();
+    EXPECT_EQ(m_game.GetFramesShown(), 2u);
+    EXPECT_EQ(Shown(20, 300), Pixel(plat::RGB(255, 0, 0)));
+}
+
+TEST_F(GameFrame, AQueuedScreenChangeWinsOverDrawingAndPopupsDrawOverTheScreen)
+{
+    PlainPopup popup;
+    ASSERT_TRUE(popup.Open());
+    m_game.Update();
+    EXPECT_EQ(Shown(350, 240), Pixel(plat::RGB(255, 255, 255)));
+    EXPECT_EQ(Shown(20, 300), Pixel(plat::RGB(0, 0, 255)));
+    popup.Close();
+
+    PlainScreen next(plat::RGB(0, 255, 0));
+    m_start.SetNextClient(&next, 42);
+    const uint32_t dwComposed = m_game.GetFramesComposed();
+    m_game.Update();
+    EXPECT_EQ(m_game.GetFramesComposed(), dwComposed);
+    EXPECT_EQ(g_pCurrentClient, &next);
+    EXPECT_EQ(g_pNextClient, nullptr);
+    EXPECT_EQ(next.m_dwChangeParameter, 42u);
+    EXPECT_EQ(m_start.m_nDestroys, 1);
+    EXPECT_EQ(next.m_nInits, 1);
+    m_game.Update();
+    EXPECT_EQ(Shown(20, 300), Pixel(plat::RGB(0, 255, 0)));
+    next.OnDestroy();
+    g_pCurrentClient = &m_start;
+}
+
+TEST_F(GameFrame, OnlyActivationsAfterTheFirstDeactivationRebuildTheScreen)
+{
+    PlainPopup popup;
+    ASSERT_TRUE(popup.Open());
+    m_game.OnActivate(true);
+    EXPECT_EQ(m_start.m_nInits, 1);
+    EXPECT_EQ(CXPopup::TopPopup(), &popup);
+    m_game.OnActivate(false);
+    m_game.OnActivate(true);
+    // Rebuilt, and the popups over it are gone.
+    EXPECT_EQ(m_start.m_nInits, 2);
+    EXPECT_EQ(CXPopup::TopPopup(), nullptr);
+}
+
+}  // namespace
