@@ -152,6 +152,13 @@ void CScriptDriver::Post(uint32_t message, plat::WPARAM wParam, plat::LPARAM lPa
     m_nFramesSinceInput = 0;
 }
 
+void CScriptDriver::PostClick(uint32_t downMessage, uint32_t upMessage, plat::WPARAM buttonFlag, int x, int y)
+{
+    Post(plat::WM_MOUSEMOVE, 0, Point(x, y));
+    Post(downMessage, buttonFlag, Point(x, y));
+    Post(upMessage, 0, Point(x, y));
+}
+
 void CScriptDriver::PostKey(int nKey)
 {
     const auto key = static_cast<plat::WPARAM>(nKey);
@@ -181,20 +188,14 @@ void CScriptDriver::OnFrame(uint32_t dwNow, CXSurface* pShownFrame)
         m_dwDueTime = dwNow + static_cast<uint32_t>(a[0]);
         break;
     case Kind::Click:
-        Post(plat::WM_MOUSEMOVE, 0, Point(a[0], a[1]));
-        Post(plat::WM_LBUTTONDOWN, plat::MK_LBUTTON, Point(a[0], a[1]));
-        Post(plat::WM_LBUTTONUP, 0, Point(a[0], a[1]));
+        PostClick(plat::WM_LBUTTONDOWN, plat::WM_LBUTTONUP, plat::MK_LBUTTON, a[0], a[1]);
         break;
     case Kind::RightClick:
-        Post(plat::WM_MOUSEMOVE, 0, Point(a[0], a[1]));
-        Post(plat::WM_RBUTTONDOWN, plat::MK_RBUTTON, Point(a[0], a[1]));
-        Post(plat::WM_RBUTTONUP, 0, Point(a[0], a[1]));
+        PostClick(plat::WM_RBUTTONDOWN, plat::WM_RBUTTONUP, plat::MK_RBUTTON, a[0], a[1]);
         break;
     case Kind::DoubleClick:
         // The second press arrives as the double click in place of its button-down.
-        Post(plat::WM_MOUSEMOVE, 0, Point(a[0], a[1]));
-        Post(plat::WM_LBUTTONDOWN, plat::MK_LBUTTON, Point(a[0], a[1]));
-        Post(plat::WM_LBUTTONUP, 0, Point(a[0], a[1]));
+        PostClick(plat::WM_LBUTTONDOWN, plat::WM_LBUTTONUP, plat::MK_LBUTTON, a[0], a[1]);
         Post(plat::WM_LBUTTONDBLCLK, plat::MK_LBUTTON, Point(a[0], a[1]));
         Post(plat::WM_LBUTTONUP, 0, Point(a[0], a[1]));
         break;

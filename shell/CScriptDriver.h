@@ -44,6 +44,7 @@ public:
 
 private:
     void Post(uint32_t message, plat::WPARAM wParam, plat::LPARAM lParam);
+    void PostClick(uint32_t downMessage, uint32_t upMessage, plat::WPARAM buttonFlag, int x, int y);
     void PostKey(int nKey);
 
     std::string m_Name;

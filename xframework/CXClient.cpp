@@ -167,38 +167,25 @@ void CXClient::OnLButtonDown(uint32_t flags, int x, int y)
 void CXClient::OnLButtonUp(uint32_t flags, int x, int y)
 {
     m_bLeftButtonDown = 0;
-    if (m_pCaptured) {
-        m_pCaptured->OnLButtonUp(flags, x - m_pCaptured->m_nLeft, y - m_pCaptured->m_nTop);
-        return;
-    }
-    CXControl* pControl = m_bMouseHeld ? nullptr : ControlFromPoint(x, y);
-    m_bInputHandled = pControl ? 1 : 0;
-    if (pControl)
-        pControl->OnLButtonUp(flags, x - pControl->m_nLeft, y - pControl->m_nTop);
+    RouteToControl(&CXControl::OnLButtonUp, flags, x, y);
 }
 
-void CXClient::OnRButtonDown(uint32_t flags, int x, int y)
-{
-    if (m_pCaptured) {
-        m_pCaptured->OnRButtonDown(flags, x - m_pCaptured->m_nLeft, y - m_pCaptured->m_nTop);
-        return;
-    }
-    CXControl* pControl = m_bMouseHeld ? nullptr : ControlFromPoint(x, y);
-    m_bInputHandled = pControl ? 1 : 0;
-    if (pControl)
-        pControl->OnRButtonDown(flags, x - pControl->m_nLeft, y - pControl->m_nTop);
-}
+void CXClient::OnRButtonDown(uint32_t flags, int x, int y) { RouteToControl(&CXControl::OnRButtonDown, flags, x, y); }
 
-void CXClient::OnRButtonUp(uint32_t flags, int x, int y)
+void CXClient::OnRButtonUp(uint32_t flags, int x, int y) { RouteToControl(&CXControl::OnRButtonUp, flags, x, y); }
+
+void CXClient::RouteToControl(void (CXControl::*pfnSlot)(uint32_t, int, int), uint32_t flags, int x, int y)
 {
+    // A captured control takes it wherever the pointer is, and input handled
+    // stays as it was.
     if (m_pCaptured) {
-        m_pCaptured->OnRButtonUp(flags, x - m_pCaptured->m_nLeft, y - m_pCaptured->m_nTop);
+        (m_pCaptured->*pfnSlot)(flags, x - m_pCaptured->m_nLeft, y - m_pCaptured->m_nTop);
         return;
     }
     CXControl* pControl = m_bMouseHeld ? nullptr : ControlFromPoint(x, y);
     m_bInputHandled = pControl ? 1 : 0;
     if (pControl)
-        pControl->OnRButtonUp(flags, x - pControl->m_nLeft, y - pControl->m_nTop);
+        (pControl->*pfnSlot)(flags, x - pControl->m_nLeft, y - pControl->m_nTop);
 }
 
 void CXClient::OnLButtonDblClk(uint32_t flags, int x, int y)

@@ -161,6 +161,9 @@ protected:
     virtual void MarkListBoxUnfocused(CXControl* /*pListBox*/, bool /*bUnfocused*/) {}
 
 private:
+    // The release and right-button routing: the captured control, else the
+    // one under the point unless the mouse is held.
+    void RouteToControl(void (CXControl::*pfnSlot)(uint32_t, int, int), uint32_t flags, int x, int y);
     struct ControlEntry {
         uint8_t byType;
         CXControl* pControl;

@@ -7,10 +7,12 @@ namespace {
 
 constexpr size_t kTextBuffer = 160;
 
-void Print(char (&szText)[kTextBuffer], const char* pszFormat, va_list args)
-{
-    std::vsnprintf(szText, sizeof szText, pszFormat, args);
-}
+// Prints the variable arguments of the calling function into szText.
+#define PRINT_ARGUMENTS(szText, pszFormat)                     \
+    va_list args;                                              \
+    va_start(args, pszFormat);                                 \
+    std::vsnprintf(szText, sizeof szText, pszFormat, args);    \
+    va_end(args)
 
 void Out(HDC hDC, int x, int y, COLORREF crColour, const char* pszText)
 {
@@ -31,10 +33,7 @@ plat::Point Centred(HDC hDC, int nLeft, int nTop, int nRight, int nBottom, const
 void DrawTextF(HDC hDC, int x, int y, COLORREF crColour, const char* pszFormat, ...)
 {
     char szText[kTextBuffer];
-    va_list args;
-    va_start(args, pszFormat);
-    Print(szText, pszFormat, args);
-    va_end(args);
+    PRINT_ARGUMENTS(szText, pszFormat);
     Out(hDC, x, y, crColour, szText);
 }
 
@@ -42,10 +41,7 @@ void DrawShadowTextF(HDC hDC, int x, int y, int nOffset, COLORREF crColour, COLO
                      ...)
 {
     char szText[kTextBuffer];
-    va_list args;
-    va_start(args, pszFormat);
-    Print(szText, pszFormat, args);
-    va_end(args);
+    PRINT_ARGUMENTS(szText, pszFormat);
     Out(hDC, x + nOffset, y + nOffset, crShadow, szText);
     Out(hDC, x, y, crColour, szText);
 }
@@ -54,10 +50,7 @@ void DrawTextCentredF(HDC hDC, int nLeft, int nTop, int nRight, int nBottom, COL
                       ...)
 {
     char szText[kTextBuffer];
-    va_list args;
-    va_start(args, pszFormat);
-    Print(szText, pszFormat, args);
-    va_end(args);
+    PRINT_ARGUMENTS(szText, pszFormat);
     const plat::Point at = Centred(hDC, nLeft, nTop, nRight, nBottom, szText);
     Out(hDC, at.x, at.y, crColour, szText);
 }
@@ -66,10 +59,7 @@ void DrawShadowTextCentredF(HDC hDC, int nLeft, int nTop, int nRight, int nBotto
                             COLORREF crShadow, const char* pszFormat, ...)
 {
     char szText[kTextBuffer];
-    va_list args;
-    va_start(args, pszFormat);
-    Print(szText, pszFormat, args);
-    va_end(args);
+    PRINT_ARGUMENTS(szText, pszFormat);
     const plat::Point at = Centred(hDC, nLeft, nTop, nRight, nBottom, szText);
     Out(hDC, at.x + nOffset, at.y + nOffset, crShadow, szText);
     Out(hDC, at.x, at.y, crColour, szText);
