@@ -191,7 +191,7 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
         g_pCurrentClient->OnInitDialog();
 
     if (!bRestart) {
-        m_ScreenHistory.CreateScreenHistory();
+        m_ScreenHistory.ClearScreenHistory();
         m_Options.LoadGeneralConfig();
     }
     g_ClientList.reserve(10);

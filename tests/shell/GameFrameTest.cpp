@@ -148,4 +148,22 @@ TEST_F(GameFrame, OnlyActivationsAfterTheFirstDeactivationRebuildTheScreen)
     EXPECT_EQ(CXPopup::TopPopup(), nullptr);
 }
 
+TEST_F(GameFrame, ARestartRequestEndsAndStartsTheGameAtTheStartScreen)
+{
+    PlainScreen other(plat::RGB(0, 255, 0));
+    m_start.SetNextClient(&other, 0);
+    m_game.Update();
+    ASSERT_EQ(g_pCurrentClient, &other);
+    m_game.m_bRestartRequest = 1;
+    m_game.Update();
+    EXPECT_EQ(m_game.m_bRestartRequest, 0);
+    EXPECT_EQ(g_pCurrentClient, &m_start);
+    EXPECT_EQ(other.m_nDestroys, 1);
+    EXPECT_EQ(m_start.m_nInits, 2);
+    // The history starts again from the start screen alone.
+    EXPECT_EQ(m_game.GetScreenHistory().GetIndex(), 0);
+    m_game.Update();
+    EXPECT_EQ(Shown(20, 300), Pixel(plat::RGB(0, 0, 255)));
+}
+
 }  // namespace
