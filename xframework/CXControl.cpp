@@ -1,5 +1,6 @@
 #include "xframework/CXControl.h"
 
+#include "xframework/CXAnimation.h"
 #include "xframework/CXClient.h"
 
 #include "common/DebugLog.h"
@@ -101,6 +102,35 @@ void CXControl::StartToolTip()
     if (m_pOwner->m_pHot && !m_pOwner->m_pCaptured && !m_pOwner->m_bMouseHeld)
         m_pOwner->m_pHot->OnMouseLeave();
     m_pOwner->m_pHot = this;
+}
+
+void CXControl::DrawAnimation(int x, int y, bool bAdvance)
+{
+    if (!m_pAnimation || !m_bVisible)
+        return;
+    if (x == -1)
+        x = m_nAnimationX;
+    if (y == -1)
+        y = m_nAnimationY;
+    CXSurface* pTarget = nullptr;
+    if (!m_bAnimationOnDrawingSurface) {
+        pTarget = GetScreenSurface();
+        if (m_pOwner) {
+            x += m_pOwner->m_nLeft;
+            y += m_pOwner->m_nTop;
+        }
+    } else {
+        if (!m_bAnimationRedrawPending)
+            return;
+        m_bAnimationRedrawPending = 0;
+        pTarget = m_pDrawingSurface;
+    }
+    if (!pTarget)
+        return;
+    if (bAdvance)
+        m_pAnimation->Draw(pTarget, x, y, true);
+    else
+        m_pAnimation->DrawFrame(pTarget, x, y, -1, true);
 }
 
 void CXControl::StopToolTip()

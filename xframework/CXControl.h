@@ -69,6 +69,11 @@ public:
     void Release();
     void SetToolTipStyle(uint16_t wDelay, COLORREF crText, COLORREF crBackground, COLORREF crFrame);
     void StartToolTip();
+    // Draws the control's animation: at (x, y), -1 meaning the animation's
+    // own position; on the display at the owner's offset every frame, or on
+    // the owner's drawing surface only when a redraw is pending. bAdvance
+    // moves it on in time.
+    void DrawAnimation(int x, int y, bool bAdvance);
     // Stops the counter and takes the tooltip down.
     void StopToolTip();
 

@@ -2,6 +2,7 @@
 // focus, hover, tooltips), and how popups stack over it.
 #include "../shell/LogCapture.h"
 
+#include "xframework/CXAnimation.h"
 #include "xframework/CXPopup.h"
 
 #include <gtest/gtest.h>
@@ -367,6 +368,45 @@ TEST_F(ClientDispatch, APopupIsDraggedByItsTitleButNotThroughAControlInIt)
     EXPECT_EQ(popup.m_nRight, 450);
     EXPECT_EQ(popup.m_bMouseHeld, 0);
     popup.Close();
+}
+
+TEST_F(ClientDispatch, AControlsAnimationGoesOnTheDisplayOrOnItsOwnerOnlyWhenARedrawIsPending)
+{
+    CXSurface screen;
+    ASSERT_TRUE(screen.Create(800, 600, false, false));
+    screen.Fill(0);
+    g_pScreenSurface = &screen;
+    CXSurface sprite;
+    ASSERT_TRUE(sprite.Create(8, 8, false, false));
+    sprite.Fill(plat::RGB(255, 0, 0));
+    CXAnimation animation;
+    animation.Setup(&sprite, 8, 8, 0, 0, 1, 1);
+    RecordingControl* pA = m_screen.Add("a", 10, 10, 60, 40, 1);
+    pA->m_pAnimation = &animation;
+    pA->m_nAnimationX = 2;
+    pA->m_nAnimationY = 3;
+    const uint16_t wRed = static_cast<uint16_t>(screen.ColorMatch(plat::RGB(255, 0, 0)));
+    m_screen.m_pDrawingSurface->Fill(0);
+
+    pA->DrawAnimation(-1, -1, false);
+    EXPECT_EQ(screen.m_pSurface->pixel(100 + 2, 50 + 3), wRed);
+    EXPECT_NE(screen.m_pSurface->pixel(100 + 1, 50 + 3), wRed);
+
+    pA->m_bAnimationOnDrawingSurface = 1;
+    pA->DrawAnimation(20, 30, false);
+    EXPECT_NE(m_screen.m_pDrawingSurface->m_pSurface->pixel(20, 30), wRed);
+    pA->m_bAnimationRedrawPending = 1;
+    pA->DrawAnimation(20, 30, false);
+    EXPECT_EQ(m_screen.m_pDrawingSurface->m_pSurface->pixel(20, 30), wRed);
+    EXPECT_EQ(pA->m_bAnimationRedrawPending, 0);
+
+    // A hidden control draws nothing.
+    pA->m_bVisible = 0;
+    pA->m_bAnimationRedrawPending = 1;
+    pA->DrawAnimation(40, 20, false);
+    EXPECT_NE(m_screen.m_pDrawingSurface->m_pSurface->pixel(40, 20), wRed);
+    pA->m_pAnimation = nullptr;
+    g_pScreenSurface = nullptr;
 }
 
 }  // namespace
