@@ -1,0 +1,143 @@
+// CPU seconds of each of five seasons (365 days each) of a new game, every
+// fixture played by the quick result engine: of the starting world and, when
+// it has been built (target `world4x`), of the world four times its size.
+// Run on one core (`taskset -c 0`) in the runtime data tree; each
+// repetition plays a new game from the same seed, and the median of every
+// season is reported. The game's working files go to a temporary folder.
+#include "database/CDatabaseHandler.h"
+#include "database/CPlayerDatabase.h"
+#include "platform/Random.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include <stdlib.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kSeasons = 5;
+constexpr int kSeasonDays = 365;
+constexpr unsigned kSeed = 7;
+
+double ThreadSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// A temporary working folder whose Data is the world's.
+class WorkFolder {
+public:
+    explicit WorkFolder(const fs::path& data) : m_previous(fs::current_path())
+    {
+        char szTemplate[] = "/tmp/bench_seasons_XXXXXX";
+        if (!mkdtemp(szTemplate))
+            return;
+        m_path = szTemplate;
+        std::error_code error;
+        fs::create_directory_symlink(data, m_path / "Data", error);
+        if (!error)
+            fs::current_path(m_path, error);
+        m_bReady = !error;
+    }
+    ~WorkFolder()
+    {
+        std::error_code error;
+        fs::current_path(m_previous, error);
+        if (!m_path.empty())
+            fs::remove_all(m_path, error);
+    }
+    bool Ready() const { return m_bReady; }
+
+private:
+    fs::path m_previous;
+    fs::path m_path;
+    bool m_bReady = false;
+};
+
+std::unique_ptr<CDatabaseHandler> NewGame()
+{
+    auto pHandler = std::make_unique<CDatabaseHandler>();
+    FILE* pFile = std::fopen("Data/Data.bin", "rb");
+    const bool bLoaded = pFile && pHandler->AreFixedTablesLoaded() && pHandler->Load(pFile);
+    if (pFile)
+        std::fclose(pFile);
+    if (!bLoaded)
+        return nullptr;
+    pHandler->SetupPointers();
+    plat::srand(kSeed);
+    if (!pHandler->SetUpNewGameRecords())
+        return nullptr;
+    pHandler->SetContinueMode(0);
+    return pHandler;
+}
+
+void FiveSeasons(benchmark::State& state, const fs::path& data)
+{
+    WorkFolder folder(data);
+    if (!folder.Ready()) {
+        state.SkipWithError("no working folder");
+        return;
+    }
+    CDatabaseHandler::BuildAttendanceCurve();
+    CPlayerDatabase::InitialisePlayerValueTables();
+    double adSeconds[kSeasons] = {};
+    for (auto _ : state) {
+        std::unique_ptr<CDatabaseHandler> pHandler = NewGame();
+        if (!pHandler) {
+            state.SkipWithError(("no world loads from " + data.string()).c_str());
+            return;
+        }
+        double dTotal = 0;
+        int nDays = 0;
+        for (int nSeason = 0; nSeason < kSeasons; ++nSeason) {
+            const double dStart = ThreadSeconds();
+            while (nDays < (nSeason + 1) * kSeasonDays) {
+                nDays += pHandler->ProcessDay();
+                pHandler->DoMatchDay(pHandler->GetGameDate());
+            }
+            adSeconds[nSeason] = ThreadSeconds() - dStart;
+            dTotal += adSeconds[nSeason];
+        }
+        state.SetIterationTime(dTotal);
+    }
+    for (int i = 0; i < kSeasons; ++i)
+        state.counters["season" + std::to_string(i + 1)] = adSeconds[i];
+    state.counters["last_over_first"] = adSeconds[0] > 0 ? adSeconds[kSeasons - 1] / adSeconds[0] : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    // The larger world is looked for beside the runtime tree unless named.
+    const char* pszLarge = std::getenv("BRELLOX_WORLD4X");
+    const fs::path large = pszLarge ? fs::path(pszLarge) : fs::absolute("../world4x/game/Data");
+    const fs::path start = fs::absolute("Data");
+    auto add = [](const char* pszName, const fs::path& data) {
+        benchmark::RegisterBenchmark(pszName, [data](benchmark::State& state) { FiveSeasons(state, data); })
+            ->Unit(benchmark::kSecond)
+            ->UseManualTime()
+            ->Iterations(1)
+            ->Repetitions(3)
+            ->ReportAggregatesOnly(true);
+    };
+    add("Seasons/start", start);
+    if (fs::is_regular_file(large / "Data.bin"))
+        add("Seasons/world4x", large);
+    else
+        std::fprintf(stderr, "bench_seasons: no larger world at %s (build the target world4x)\n", large.c_str());
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
