@@ -79,6 +79,13 @@ int WishToStay(const CPlayerDatabase* pPlayer)
     return std::clamp(40 + nWeeks / 4, 0, 100);
 }
 
+// The entry after pNode, the head after the tail: a walk round the list
+// from any entry, one step at a time.
+LPXLISTNODE NextRound(const CXList& list, LPXLISTNODE pNode)
+{
+    return pNode->pNext ? pNode->pNext : list.GetHead();
+}
+
 }  // namespace
 
 // ---- funds, terms and negotiation ----
@@ -455,13 +462,12 @@ void CClubDatabase::SearchTransferTargets()
     const CXList& list = pRoot->GetListMarket();
     const int nListed = list.GetCount();
     if (nListed > 0) {
-        const int nStart = plat::rand() % nListed;
-        for (int i = 0; i < nListed && m_byTransferTargetCount < 7; ++i) {
-            LPXLISTNODE pNode = list.GetAt((nStart + i) % nListed);
-            const auto* pEntry = pNode ? static_cast<const CListMarketEntry*>(pNode->pData) : nullptr;
+        LPXLISTNODE pNode = list.GetAt(plat::rand() % nListed);
+        for (int i = 0; i < nListed && m_byTransferTargetCount < 7; ++i, pNode = NextRound(list, pNode)) {
+            const auto* pEntry = static_cast<const CListMarketEntry*>(pNode->pData);
             const CPlayerDatabase* pPlayer = pEntry ? pRoot->GetPlayerFromID(pEntry->GetPlayerID()) : nullptr;
-            if (pPlayer && pRoot->CountOpenBuyOffers(pPlayer->m_idPerson) <= 6 &&
-                IsSuitableTarget(m_bySearchArea, pPlayer, bAny, pEntry->GetAskingPrice()))
+            if (pPlayer && IsSuitableTarget(m_bySearchArea, pPlayer, bAny, pEntry->GetAskingPrice()) &&
+                pRoot->CountOpenBuyOffers(pPlayer->m_idPerson) <= 6)
                 NoteTransferTarget(pPlayer, pPlayer->m_byRole, GetClubIdOf(pPlayer->m_pClub), false);
         }
     }
@@ -487,10 +493,10 @@ void CClubDatabase::SearchTransferTargets()
                 const bool bLoan = (plat::rand() & 3) != 0;
                 for (const CPlayerDatabase* p : pOther->m_lstPlayers.Items<CPlayerDatabase>()) {
                     const bool bFits =
-                        bLoan ? pRoot->CountOpenLoanOffers(p->m_idPerson) <= 6 && pOther->m_pDivision != m_pDivision &&
-                                    IsSuitableTarget(m_bySearchArea, p, bAny, -1)
-                              : pRoot->CountOpenBuyOffers(p->m_idPerson) <= 6 &&
-                                    IsSuitableTarget(m_bySearchArea, p, bAny, p->m_dwValue);
+                        bLoan ? pOther->m_pDivision != m_pDivision && IsSuitableTarget(m_bySearchArea, p, bAny, -1) &&
+                                    pRoot->CountOpenLoanOffers(p->m_idPerson) <= 6
+                              : IsSuitableTarget(m_bySearchArea, p, bAny, p->m_dwValue) &&
+                                    pRoot->CountOpenBuyOffers(p->m_idPerson) <= 6;
                     if (bFits) {
                         NoteTransferTarget(p, p->m_byRole, pOther->GetID(), bLoan);
                         break;
@@ -505,13 +511,12 @@ void CClubDatabase::SearchTransferTargets()
     const int nLoans = loans.GetCount();
     if (nLoans > 0) {
         const int64_t nWageLimit = static_cast<int64_t>(m_nAverageWage) * 3 * 50 / 100;
-        const int nStart = plat::rand() % nLoans;
-        for (int i = 0; i < nLoans && m_byTransferTargetCount < kTargetLimit; ++i) {
-            LPXLISTNODE pNode = loans.GetAt((nStart + i) % nLoans);
-            const auto* pEntry = pNode ? static_cast<const CLoanMarketEntry*>(pNode->pData) : nullptr;
+        LPXLISTNODE pNode = loans.GetAt(plat::rand() % nLoans);
+        for (int i = 0; i < nLoans && m_byTransferTargetCount < kTargetLimit; ++i, pNode = NextRound(loans, pNode)) {
+            const auto* pEntry = static_cast<const CLoanMarketEntry*>(pNode->pData);
             const CPlayerDatabase* pPlayer = pEntry ? pRoot->GetPlayerFromID(pEntry->GetPlayerID()) : nullptr;
-            if (pPlayer && pRoot->CountOpenLoanOffers(pPlayer->m_idPerson) <= 6 && pPlayer->m_pDivision != m_pDivision &&
-                pPlayer->m_Contract.dwYearlyWage <= nWageLimit && IsSuitableTarget(m_bySearchArea, pPlayer, bAny, -1))
+            if (pPlayer && pPlayer->m_pDivision != m_pDivision && pPlayer->m_Contract.dwYearlyWage <= nWageLimit &&
+                IsSuitableTarget(m_bySearchArea, pPlayer, bAny, -1) && pRoot->CountOpenLoanOffers(pPlayer->m_idPerson) <= 6)
                 NoteTransferTarget(pPlayer, pPlayer->m_byRole, GetClubIdOf(pPlayer->m_pClub), true);
         }
     }
