@@ -1,5 +1,7 @@
 #include "common/CDate.h"
 
+#include <algorithm>
+
 #include "common/CBinaryFile.h"
 #include "platform/Random.h"
 
@@ -15,6 +17,14 @@ int DaysInMonthOfYear(int nMonth, int nYear)
         return 29;
     return kDaysInMonth[nMonth];
 }
+
+// Days of a common year before each month, and the whole year at 12.
+const int kDaysBeforeMonth[13] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
+
+int FloorDivide(int n, int d) { return n / d - (n % d < 0 ? 1 : 0); }
+
+// Leap years from year 1 to nYear (negative below year 0).
+int LeapYearsUpTo(int nYear) { return FloorDivide(nYear, 4) - FloorDivide(nYear, 100) + FloorDivide(nYear, 400); }
 
 // Cumulative percentages per climate kind and month for the six weather categories.
 const uint8_t kCategoryTable[3][12][6] = {
@@ -85,15 +95,13 @@ bool CDate::IsValid() const
 
 int CDate::GetDayNumber() const
 {
+    // Counted in closed form: contract and calendar checks ask for it for
+    // every player every week. A month beyond 12 counts as the whole year.
     const int nYear = GetYear();
-    int nDays = GetDay() - 1;
-    for (int m = 1; m < GetMonth() && m <= 12; ++m)
-        nDays += DaysInMonthOfYear(m, nYear);
-    for (int y = 1970; y < nYear; ++y)
-        nDays += IsLeapYear(y) ? 366 : 365;
-    for (int y = nYear; y < 1970; ++y)
-        nDays -= IsLeapYear(y) ? 366 : 365;
-    return nDays;
+    const int nMonthsBefore = std::clamp(GetMonth() - 1, 0, 12);
+    int nDays = kDaysBeforeMonth[nMonthsBefore] + (nMonthsBefore >= 2 && IsLeapYear(nYear) ? 1 : 0);
+    nDays += GetDay() - 1;
+    return nDays + 365 * (nYear - 1970) + LeapYearsUpTo(nYear - 1) - LeapYearsUpTo(1969);
 }
 
 int CDate::GetDayOfWeek() const { return DaysBetween(CDate(1970, 1, 4)) % 7; }

@@ -14,6 +14,22 @@ CDate Plus(CDate date, int nDays)
     return date;
 }
 
+const int kDaysInMonth[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
+// The day number counted year by year and month by month from 1970.
+int DayNumberByWalking(const CDate& date)
+{
+    const int nYear = date.GetYear();
+    int nDays = date.GetDay() - 1;
+    for (int m = 1; m < date.GetMonth() && m <= 12; ++m)
+        nDays += m == 2 && CDate::IsLeapYear(nYear) ? 29 : kDaysInMonth[m];
+    for (int y = 1970; y < nYear; ++y)
+        nDays += CDate::IsLeapYear(y) ? 366 : 365;
+    for (int y = nYear; y < 1970; ++y)
+        nDays -= CDate::IsLeapYear(y) ? 366 : 365;
+    return nDays;
+}
+
 TEST(CDateTest, DayArithmeticAcrossMonthsYearsAndLeapDays)
 {
     struct Case {
@@ -59,6 +75,25 @@ TEST(CDateTest, WeekdaysAndNthWeekday)
     EXPECT_EQ(date, CDate(1999, 8, 1));
     date.SetNthWeekday(2, 2000, 2, 5);  // fifth Tuesday of February 2000
     EXPECT_EQ(date, CDate(2000, 2, 29));
+}
+
+TEST(CDateTest, DayNumberMatchesTheWalkOverEveryYear)
+{
+    // Every day of four centuries round the century years and 2000's leap day.
+    for (CDate date(1890, 1, 1); date < CDate(2310, 1, 1); ++date)
+        ASSERT_EQ(date.GetDayNumber(), DayNumberByWalking(date)) << date.GetYear() << "-" << date.GetMonth();
+    // Dates outside the calendar still count the same way.
+    const uint32_t adwOdd[] = {0,
+                               CDate::Pack(0, 1, 1),
+                               CDate::Pack(0, 3, 1),
+                               CDate::Pack(1, 1, 1),
+                               CDate::Pack(1600, 12, 31),
+                               CDate::Pack(1999, 0, 0),
+                               CDate::Pack(2000, 13, 5),
+                               CDate::Pack(2001, 255, 255),
+                               CDate::Pack(65535, 12, 31)};
+    for (uint32_t dw : adwOdd)
+        EXPECT_EQ(CDate(dw).GetDayNumber(), DayNumberByWalking(CDate(dw))) << std::hex << dw;
 }
 
 TEST(CDateTest, NthWeekdayFromReference)
