@@ -472,15 +472,12 @@ void CClubDatabase::SearchTransferTargets()
         }
     }
 
-    // One club drawn at random.
+    // One club drawn at random, from any of the world's countries when the
+    // club looks abroad.
     CCountryDatabase* pCountry = m_pCountry;
-    if (bAny) {
-        const ID_COUNTRY idCountry = static_cast<ID_COUNTRY>(plat::rand() % 9);
-        pCountry = nullptr;
-        for (CCountryDatabase* p : pRoot->GetCountries().Items<CCountryDatabase>())
-            if (p->GetID() == idCountry)
-                pCountry = p;
-    }
+    const CXList& countries = pRoot->GetCountries();
+    if (bAny && !countries.IsEmpty())
+        pCountry = static_cast<CCountryDatabase*>(countries.GetAt(plat::rand() % countries.GetCount())->pData);
     const int nDivisions = pCountry ? pCountry->GetDivisions().GetCount() : 0;
     if (nDivisions > 0) {
         LPXLISTNODE pDivisionNode = pCountry->GetDivisions().GetAt(plat::rand() % nDivisions);

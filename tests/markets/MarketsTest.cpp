@@ -13,6 +13,7 @@
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
 
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -329,6 +330,31 @@ TEST_F(Markets, EmptyMarketsDrawNothingAndTheDailyStepsAreQuiet)
     H().DoTransferBuyEventsUpdate(H().GetGameDate());
     H().DoTransferLoanEventsUpdate(H().GetGameDate());
     EXPECT_EQ(H().GetBuyOffers().GetCount(), 0);
+}
+
+TEST_F(Markets, AClubLookingAbroadDrawsFromEveryCountry)
+{
+    // A top club of a strong country searches every country; with empty
+    // markets its one target comes from the club drawn at random.
+    CClubDatabase* pClub = TwoClubs().first;
+    ASSERT_GT(pClub->m_pCountry->GetLevel(), 70);
+    ASSERT_LE(pClub->m_pDivision->m_byDivisionNumber, 2);
+    std::set<const CCountryDatabase*> found;
+    for (int nDraw = 0; nDraw < 600; ++nDraw) {
+        pClub->m_bySearchArea = static_cast<uint8_t>(nDraw % CLUB_POSITION_SLOTS);
+        pClub->m_bySearchMinRating = 0;
+        pClub->m_nFundsMark = INT32_MAX;
+        pClub->ClearTransferTargets();
+        pClub->SearchTransferTargets();
+        if (pClub->GetTransferTargetCount() > 0) {
+            int32_t nPlayer = 0;  // the target record begins with the player
+            std::memcpy(&nPlayer, pClub->GetTransferTarget(0)->abyData, sizeof(nPlayer));
+            const CPlayerDatabase* pTarget = H().GetPlayerFromID(static_cast<ID_PLAYER>(nPlayer));
+            ASSERT_NE(pTarget, nullptr);
+            found.insert(pTarget->m_pClub->m_pCountry);
+        }
+    }
+    EXPECT_EQ(static_cast<int>(found.size()), H().GetCountries().GetCount());
 }
 
 TEST_F(Markets, WeakestAreaPrefersAShortAreaAndSkipsAStrongSquad)
