@@ -5,6 +5,7 @@
 #include "database/CPlayerDatabase.h"
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -26,6 +27,62 @@ constexpr uint32_t kSelected = 0x01;
 // Flag bits that keep a player out of the side (the selection mark and a
 // lapsed work permit).
 constexpr uint32_t kUnavailableFlags = 0x01 | PLAYER_FLAG_WORK_PERMIT_SETTLED;
+
+// A squad's players as one side is built: each is checked for fitness once
+// and rated for a role the first time it is asked for, however many places
+// ask for that role.
+class SquadRatings {
+public:
+    SquadRatings(const CXList& lstPlayers, int nMatchKind) : m_nMatchKind(nMatchKind)
+    {
+        m_rows.reserve(static_cast<size_t>(lstPlayers.GetCount()));
+        for (CPlayerDatabase* pPlayer : lstPlayers.Items<CPlayerDatabase>())
+            m_rows.push_back(Row{pPlayer, CClubDatabase::IsAvailable(pPlayer, nMatchKind)});
+    }
+
+    // The best player not yet selected for a role: among those fit to play,
+    // or, for a place nobody fit could fill, among all of them. The first of
+    // equals wins; null when nobody is left.
+    CPlayerDatabase* Pick(int nRole, bool bAllowUnfit)
+    {
+        CPlayerDatabase* pBest = nullptr;
+        int nBest = 0;
+        for (Row& row : m_rows) {
+            if ((row.pPlayer->m_dwFlags & kSelected) || (!bAllowUnfit && !row.bAvailable))
+                continue;
+            const int nScore = Score(row, nRole, bAllowUnfit);
+            if (!pBest || nScore > nBest) {
+                pBest = row.pPlayer;
+                nBest = nScore;
+            }
+        }
+        return pBest;
+    }
+
+private:
+    struct Row {
+        CPlayerDatabase* pPlayer;
+        bool bAvailable;
+        uint32_t dwRated = 0;  // one bit per role and fitness rule
+        int anScore[2][PLAYER_ROLE_COUNT] = {};
+    };
+
+    int Score(Row& row, int nRole, bool bAllowUnfit) const
+    {
+        if (nRole < 0 || nRole >= PLAYER_ROLE_COUNT)
+            return row.pPlayer->GetMatchSelectionScore(nRole, m_nMatchKind, bAllowUnfit);
+        const uint32_t dwBit = 1u << (nRole + (bAllowUnfit ? PLAYER_ROLE_COUNT : 0));
+        int& nScore = row.anScore[bAllowUnfit ? 1 : 0][nRole];
+        if (!(row.dwRated & dwBit)) {
+            nScore = row.pPlayer->GetMatchSelectionScore(nRole, m_nMatchKind, bAllowUnfit);
+            row.dwRated |= dwBit;
+        }
+        return nScore;
+    }
+
+    int m_nMatchKind;
+    std::vector<Row> m_rows;
+};
 
 }  // namespace
 
@@ -77,34 +134,12 @@ void CClubDatabase::ClearSelection()
 
 CPlayerDatabase* CClubDatabase::PickBestPlayerForRole(int nRole, int nMatchKind) const
 {
-    CPlayerDatabase* pBest = nullptr;
-    int nBest = 0;
-    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
-        if (!IsAvailable(pPlayer, nMatchKind))
-            continue;
-        const int nScore = pPlayer->GetMatchSelectionScore(nRole, nMatchKind, false);
-        if (!pBest || nScore > nBest) {
-            pBest = pPlayer;
-            nBest = nScore;
-        }
-    }
-    return pBest;
+    return SquadRatings(m_lstPlayers, nMatchKind).Pick(nRole, false);
 }
 
 CPlayerDatabase* CClubDatabase::PickBestSubstitute(int nRole, int nMatchKind) const
 {
-    CPlayerDatabase* pBest = nullptr;
-    int nBest = 0;
-    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
-        if (pPlayer->m_dwFlags & kSelected)
-            continue;
-        const int nScore = pPlayer->GetMatchSelectionScore(nRole, nMatchKind, true);
-        if (!pBest || nScore > nBest) {
-            pBest = pPlayer;
-            nBest = nScore;
-        }
-    }
-    return pBest;
+    return SquadRatings(m_lstPlayers, nMatchKind).Pick(nRole, true);
 }
 
 void CClubDatabase::SelectTeam(const uint8_t* pbyFormation, CPlayerDatabase** apPlayers, int nMatchKind,
@@ -119,8 +154,9 @@ void CClubDatabase::SelectTeam(const uint8_t* pbyFormation, CPlayerDatabase** ap
     auto roleOf = [pbyFormation](int nPlace) {
         return nPlace < 11 ? pbyFormation[nPlace] : GetSubstituteRole(nPlace - 11);
     };
+    SquadRatings ratings(m_lstPlayers, nMatchKind);
     for (int i = 0; i < nPlaces; ++i) {
-        apPlayers[i] = PickBestPlayerForRole(roleOf(i), nMatchKind);
+        apPlayers[i] = ratings.Pick(roleOf(i), false);
         if (apPlayers[i])
             apPlayers[i]->m_dwFlags |= kSelected;
     }
@@ -128,7 +164,7 @@ void CClubDatabase::SelectTeam(const uint8_t* pbyFormation, CPlayerDatabase** ap
     for (int i = 0; i < nPlaces; ++i) {
         if (apPlayers[i])
             continue;
-        apPlayers[i] = PickBestSubstitute(roleOf(i), nMatchKind);
+        apPlayers[i] = ratings.Pick(roleOf(i), true);
         if (apPlayers[i])
             apPlayers[i]->m_dwFlags |= kSelected;
     }
