@@ -20,7 +20,11 @@ bool IsCupNumberValid(CUP_NUMBER byCup)
 void CCupFixturesDatabase::Set(uint8_t byKind, const CDate& date, ID_CLUB wHome, ID_CLUB wAway, uint32_t dwFixtureID,
                                uint32_t dwRoundValue, uint32_t dwClubPair, CUP_NUMBER byCup, ID_GROUND wGround)
 {
-    m_Date = date;
+    // A fixture given its first date has no referee yet.
+    if (m_Date.GetValue() != 0)
+        SetDate(date);
+    else
+        m_Date = date;
     m_byKind = byKind;
     m_wHomeClub = wHome;
     m_wAwayClub = wAway;
@@ -33,6 +37,14 @@ void CCupFixturesDatabase::Set(uint8_t byKind, const CDate& date, ID_CLUB wHome,
     m_wGround = wGround;
     m_pCup = nullptr;
     m_pOtherLeg = nullptr;
+}
+
+void CCupFixturesDatabase::SetDate(const CDate& date)
+{
+    if (date == m_Date)
+        return;
+    m_Date = date;
+    CRefereeDatabase::NoteFixtureDateChanged();
 }
 
 bool CCupFixturesDatabase::Load(CBinaryReader& reader)

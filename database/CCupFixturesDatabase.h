@@ -37,7 +37,8 @@ public:
              uint32_t dwRoundValue, uint32_t dwClubPair, CUP_NUMBER byCup, ID_GROUND wGround);
 
     const CDate& GetDate() const { return m_Date; }
-    void SetDate(const CDate& date) { m_Date = date; }
+    // Moves the fixture; its referee sees the new date.
+    void SetDate(const CDate& date);
     uint8_t GetKind() const { return m_byKind; }
     ID_CLUB GetHomeClubID() const { return m_wHomeClub; }
     ID_CLUB GetAwayClubID() const { return m_wAwayClub; }

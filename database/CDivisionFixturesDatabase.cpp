@@ -14,6 +14,14 @@ CDivisionFixturesDatabase::CDivisionFixturesDatabase(uint32_t dwIdentifier, cons
 {
 }
 
+void CDivisionFixturesDatabase::SetDate(const CDate& date)
+{
+    if (date == m_Date)
+        return;
+    m_Date = date;
+    CRefereeDatabase::NoteFixtureDateChanged();
+}
+
 bool CDivisionFixturesDatabase::Load(CBinaryReader& reader)
 {
     uint32_t dwDate = 0;

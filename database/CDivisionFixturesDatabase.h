@@ -32,7 +32,8 @@ public:
     bool IsPlayed() const { return m_byHomeGoals != GOALS_UNPLAYED && m_byAwayGoals != GOALS_UNPLAYED; }
 
     const CDate& GetDate() const { return m_Date; }
-    void SetDate(const CDate& date) { m_Date = date; }
+    // Moves the fixture; its referee sees the new date.
+    void SetDate(const CDate& date);
     ID_CLUB GetHomeClubID() const { return m_wHomeClub; }
     ID_CLUB GetAwayClubID() const { return m_wAwayClub; }
     ID_GROUND GetGroundID() const { return m_wGround; }

@@ -1,5 +1,6 @@
 #include "season/CRefereeDatabase.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "common/CBinaryFile.h"
@@ -9,6 +10,7 @@
 #include "database/CDivisionFixturesDatabase.h"
 
 CDatabaseHandler* CRefereeDatabase::m_pDatabaseHandler = nullptr;
+uint32_t CRefereeDatabase::s_dwFixtureDatesVersion = 0;
 
 CRefereeDatabase::~CRefereeDatabase()
 {
@@ -101,18 +103,38 @@ const char* CRefereeDatabase::GetName() const
     return s_szName;
 }
 
+namespace {
+
+// The date an assignment keeps the referee busy on, or none for the kinds
+// that do not count.
+const CDate* BusyDate(const REFEREEASSIGNMENT* p)
+{
+    if (p->dwKind > REFEREE_ASSIGNMENT_CUP)
+        return nullptr;
+    return p->pLeagueFixture ? &p->pLeagueFixture->GetDate() : p->pCupFixture ? &p->pCupFixture->GetDate() : nullptr;
+}
+
+}  // namespace
+
+void CRefereeDatabase::RefreshBusyDates() const
+{
+    if (m_bBusyDatesKnown && m_dwBusyDatesVersion == s_dwFixtureDatesVersion)
+        return;
+    m_adwBusyDates.clear();
+    for (const REFEREEASSIGNMENT* p : m_lstAssignments.Items<REFEREEASSIGNMENT>())
+        if (const CDate* pDate = BusyDate(p))
+            m_adwBusyDates.push_back(pDate->GetValue());
+    std::sort(m_adwBusyDates.begin(), m_adwBusyDates.end());
+    m_bBusyDatesKnown = true;
+    m_dwBusyDatesVersion = s_dwFixtureDatesVersion;
+}
+
 bool CRefereeDatabase::IsAvailable(uint32_t dwDate) const
 {
-    for (const REFEREEASSIGNMENT* p : m_lstAssignments.Items<REFEREEASSIGNMENT>()) {
-        if (p->dwKind > REFEREE_ASSIGNMENT_CUP)
-            continue;
-        const CDate* pDate = p->pLeagueFixture ? &p->pLeagueFixture->GetDate()
-                             : p->pCupFixture  ? &p->pCupFixture->GetDate()
-                                               : nullptr;
-        if (pDate && pDate->GetValue() == dwDate)
-            return false;
-    }
-    return true;
+    // Fixtures are assigned season by season, and each new one asks every
+    // referee of its country: looked up, not walked.
+    RefreshBusyDates();
+    return !std::binary_search(m_adwBusyDates.begin(), m_adwBusyDates.end(), dwDate);
 }
 
 void CRefereeDatabase::AddAssignment(CDivisionFixturesDatabase* pFixture, uint32_t dwKind)
@@ -120,7 +142,7 @@ void CRefereeDatabase::AddAssignment(CDivisionFixturesDatabase* pFixture, uint32
     auto* p = new REFEREEASSIGNMENT;
     p->pLeagueFixture = pFixture;
     p->dwKind = dwKind;
-    m_lstAssignments.AddTail(p);
+    AddAssignment(p);
 }
 
 void CRefereeDatabase::AddAssignment(CCupFixturesDatabase* pFixture, uint32_t dwKind)
@@ -128,7 +150,17 @@ void CRefereeDatabase::AddAssignment(CCupFixturesDatabase* pFixture, uint32_t dw
     auto* p = new REFEREEASSIGNMENT;
     p->pCupFixture = pFixture;
     p->dwKind = dwKind;
+    AddAssignment(p);
+}
+
+void CRefereeDatabase::AddAssignment(REFEREEASSIGNMENT* p)
+{
     m_lstAssignments.AddTail(p);
+    const CDate* pDate = BusyDate(p);
+    if (pDate && m_bBusyDatesKnown) {
+        const uint32_t dwDate = pDate->GetValue();
+        m_adwBusyDates.insert(std::upper_bound(m_adwBusyDates.begin(), m_adwBusyDates.end(), dwDate), dwDate);
+    }
 }
 
 void CRefereeDatabase::RemoveAssignment(const void* pFixture)
@@ -140,6 +172,7 @@ void CRefereeDatabase::RemoveAssignment(const void* pFixture)
         if (p->pLeagueFixture == pFixture || p->pCupFixture == pFixture) {
             m_lstAssignments.Remove(pNode);
             delete p;
+            m_bBusyDatesKnown = false;
         }
         pNode = pNext;
     }
@@ -149,6 +182,7 @@ void CRefereeDatabase::RemoveAllAssignments()
 {
     while (!m_lstAssignments.IsEmpty())
         delete static_cast<REFEREEASSIGNMENT*>(m_lstAssignments.RemoveHead());
+    m_bBusyDatesKnown = false;
 }
 
 void CRefereeDatabase::RemoveEuropeanAssignments()
@@ -160,6 +194,7 @@ void CRefereeDatabase::RemoveEuropeanAssignments()
         if (p->dwKind == REFEREE_ASSIGNMENT_CUP) {
             m_lstAssignments.Remove(pNode);
             delete p;
+            m_bBusyDatesKnown = false;
         }
         pNode = pNext;
     }

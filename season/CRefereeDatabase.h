@@ -2,6 +2,7 @@
 // One referee of a country: name, a few attribute bytes, match statistics by
 // competition and the fixtures he is assigned to.
 #include <cstdint>
+#include <vector>
 
 #include "common/CXList.h"
 
@@ -58,6 +59,9 @@ public:
     const char* GetName() const;
     // False when a league or cup assignment is on that date.
     bool IsAvailable(uint32_t dwDate) const;
+    // A fixture calls this when a date it already had changes (it may be
+    // assigned), so that the referees' dates are read again.
+    static void NoteFixtureDateChanged() { ++s_dwFixtureDatesVersion; }
 
     void AddAssignment(CDivisionFixturesDatabase* pFixture, uint32_t dwKind);
     void AddAssignment(CCupFixturesDatabase* pFixture, uint32_t dwKind);
@@ -87,7 +91,11 @@ public:
 private:
     void ResolveSurname();
 
+    void AddAssignment(REFEREEASSIGNMENT* p);
+    void RefreshBusyDates() const;
+
     static CDatabaseHandler* m_pDatabaseHandler;
+    static uint32_t s_dwFixtureDatesVersion;
 
     uint16_t m_wID = 0;
     uint8_t m_byAttributeA = 0;
@@ -100,4 +108,9 @@ private:
     REFEREESTATISTICS m_Statistics[COMPETITIONS];
     CCountryDatabase* m_pCountry = nullptr;
     CXList m_lstAssignments;  // REFEREEASSIGNMENT
+    // The dates of the league and cup assignments, sorted: an index over the
+    // list, read again when it was dropped or a fixture date has changed.
+    mutable std::vector<uint32_t> m_adwBusyDates;
+    mutable bool m_bBusyDatesKnown = false;
+    mutable uint32_t m_dwBusyDatesVersion = 0;
 };

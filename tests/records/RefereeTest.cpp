@@ -102,6 +102,20 @@ TEST(Referee, Availability)
     for (const Case& c : cases)
         EXPECT_EQ(referee.IsAvailable(c.date.GetValue()), c.bAvailable) << c.date.GetDay();
 
+    // A fixture moved after it was assigned takes the referee with it.
+    league.SetDate(CDate(2024, 9, 15));
+    EXPECT_TRUE(referee.IsAvailable(CDate(2024, 9, 14).GetValue()));
+    EXPECT_FALSE(referee.IsAvailable(CDate(2024, 9, 15).GetValue()));
+    cup.Set(1, CDate(2024, 9, 19), 3, 4, 2, 0, 0, 3, 3);
+    EXPECT_TRUE(referee.IsAvailable(CDate(2024, 9, 18).GetValue()));
+    EXPECT_FALSE(referee.IsAvailable(CDate(2024, 9, 19).GetValue()));
+    league.SetDate(CDate(2024, 9, 14));
+    // Two fixtures on one date: he stays busy until both are gone.
+    CDivisionFixturesDatabase second(2, CDate(2024, 9, 14), 7, 8, 5, 1, 1);
+    second.AttachToReferee(&referee);
+    referee.RemoveAssignment(&second);
+    EXPECT_FALSE(referee.IsAvailable(CDate(2024, 9, 14).GetValue()));
+
     referee.RemoveEuropeanAssignments();
     EXPECT_EQ(referee.GetAssignmentCount(), 3);
     EXPECT_TRUE(referee.IsAvailable(CDate(2024, 9, 21).GetValue()));
