@@ -82,6 +82,7 @@ void CCountryDatabase::FreeAll()
         delete static_cast<CPlayerDatabase*>(m_lstUnattachedPlayers.RemoveHead());
     while (!m_lstEvents.IsEmpty())
         delete static_cast<CEventsDatabase*>(m_lstEvents.RemoveHead());
+    m_EventKeyCounts.clear();
     while (!m_lstLargeRecords.IsEmpty())
         delete[] static_cast<uint8_t*>(m_lstLargeRecords.RemoveHead());
     while (!m_lstSmallRecords.IsEmpty())
@@ -283,7 +284,7 @@ bool CCountryDatabase::Load(CBinaryReader& reader)
             delete pEvent;
             return false;
         }
-        m_lstEvents.AddTail(pEvent);
+        ListEvent(pEvent, nullptr);
     }
     if (!reader.CheckCount(static_cast<uint64_t>(byLarge) * RAW_RECORD_LARGE + static_cast<uint64_t>(bySmall) *
                                                                                   RAW_RECORD_SMALL,
@@ -542,13 +543,13 @@ void CCountryDatabase::AddSmallRecord(const uint8_t* pRecord)
 CEventsDatabase* CCountryDatabase::AddEvent(uint8_t byType, const CDate& date, uint32_t dwDataID)
 {
     auto* pEvent = new CEventsDatabase(byType, date, dwDataID, this);
-    for (LPXLISTNODE pNode = m_lstEvents.GetHead(); pNode; pNode = pNode->pNext) {
-        if (static_cast<CEventsDatabase*>(pNode->pData)->GetDate() > date) {
-            m_lstEvents.InsertBefore(pNode, pEvent);
-            return pEvent;
-        }
-    }
-    m_lstEvents.AddTail(pEvent);
+    // After every event of the same date or earlier: new events mostly lie
+    // near the end of the list, so it is searched from there.
+    LPXLISTNODE pBefore = nullptr;
+    for (LPXLISTNODE pNode = m_lstEvents.GetTail();
+         pNode && static_cast<CEventsDatabase*>(pNode->pData)->GetDate() > date; pNode = pNode->pPrev)
+        pBefore = pNode;
+    ListEvent(pEvent, pBefore);
     return pEvent;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 
 #include "common/CDate.h"
 #include "common/CXList.h"
@@ -364,6 +365,9 @@ private:
     CXList m_lstDivisions;          // CDivisionDatabase
     CXList m_lstReferees;           // CRefereeDatabase
     CXList m_lstEvents;             // CEventsDatabase, date order
+    // How many listed events have each type and data identifier, so that a
+    // search for one that is not there (the usual case) walks nothing.
+    std::unordered_map<uint64_t, int> m_EventKeyCounts;
     CXList m_lstLargeRecords;       // 232-byte blocks
     CXList m_lstSmallRecords;       // 8-byte blocks
     CXList m_lstUnattachedPlayers;  // CPlayerDatabase
@@ -374,4 +378,9 @@ private:
     // The cup winners' European places used this season (KAVOCUP1C, 2C).
     bool m_abCupWinnerPlaceUsed[2] = {};
     static CEventsDatabase* m_pCurrentEvent;
+
+    // Every change to m_lstEvents goes through these two, which keep the
+    // key counts true.
+    void ListEvent(CEventsDatabase* pEvent, LPXLISTNODE pBefore);
+    void UnlistEvent(LPXLISTNODE pNode);
 };

@@ -85,6 +85,30 @@ void RunBlockedPeriodNotice(const CEventsDatabase& event)
 
 // ---- the list ----
 
+namespace {
+
+uint64_t EventKey(uint8_t byType, uint32_t dwDataID) { return static_cast<uint64_t>(byType) << 32 | dwDataID; }
+
+}  // namespace
+
+void CCountryDatabase::ListEvent(CEventsDatabase* pEvent, LPXLISTNODE pBefore)
+{
+    if (pBefore)
+        m_lstEvents.InsertBefore(pBefore, pEvent);
+    else
+        m_lstEvents.AddTail(pEvent);
+    ++m_EventKeyCounts[EventKey(pEvent->GetType(), pEvent->GetDataID())];
+}
+
+void CCountryDatabase::UnlistEvent(LPXLISTNODE pNode)
+{
+    const auto* pEvent = static_cast<const CEventsDatabase*>(pNode->pData);
+    const auto it = m_EventKeyCounts.find(EventKey(pEvent->GetType(), pEvent->GetDataID()));
+    if (it != m_EventKeyCounts.end() && --it->second == 0)
+        m_EventKeyCounts.erase(it);
+    m_lstEvents.Remove(pNode);
+}
+
 bool CCountryDatabase::RemoveEvent(CEventsDatabase* pEvent)
 {
     LPXLISTNODE pNode = pEvent ? m_lstEvents.Find(pEvent) : nullptr;
@@ -92,12 +116,17 @@ bool CCountryDatabase::RemoveEvent(CEventsDatabase* pEvent)
         DebugLog(1, "[CCountryDatabase::RemoveEvent] Could not find the event to remove!");
         return false;
     }
-    m_lstEvents.Remove(pNode);
+    UnlistEvent(pNode);
     return true;
 }
 
 CEventsDatabase* CCountryDatabase::FindEvent(uint8_t byType, uint32_t dwDataID, LPXLISTNODE* ppNode) const
 {
+    if (!m_EventKeyCounts.count(EventKey(byType, dwDataID))) {
+        if (ppNode)
+            *ppNode = nullptr;
+        return nullptr;
+    }
     return m_lstEvents.FindItem<CEventsDatabase>(
         [&](const CEventsDatabase* p) { return p->GetType() == byType && p->GetDataID() == dwDataID; }, ppNode);
 }
@@ -279,7 +308,7 @@ void CCountryDatabase::DoSpecialEvent(const CDate& date)
         m_pCurrentEvent = nullptr;
         // The work run may have added events before this one: find it again.
         if (LPXLISTNODE pNode = m_lstEvents.Find(pEvent))
-            m_lstEvents.Remove(pNode);
+            UnlistEvent(pNode);
         delete pEvent;
     }
 }
@@ -314,7 +343,7 @@ void CCountryDatabase::DoDeleteRedundantEvents()
             break;
         }
         if (bRedundant) {
-            m_lstEvents.Remove(pNode);
+            UnlistEvent(pNode);
             delete pEvent;
         }
         pNode = pNext;

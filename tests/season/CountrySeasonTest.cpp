@@ -73,6 +73,20 @@ TEST_F(CountrySeason, FindRemoveAndSortEvents)
     ASSERT_TRUE(pCountry->RemoveEvent(pFirst));
     delete pFirst;
     EXPECT_EQ(pCountry->GetEvents().GetCount(), 1);
+
+    // Two events of one type and identifier: the earlier is found first, and
+    // once it is removed the other still is; once run, neither is.
+    CEventsDatabase* pLater = pCountry->AddEvent(44, CDate(2001, 10, 5), 7);
+    CEventsDatabase* pEarlier = pCountry->FindEvent(44, 7);
+    ASSERT_NE(pEarlier, pLater);
+    ASSERT_TRUE(pCountry->RemoveEvent(pEarlier));
+    delete pEarlier;
+    EXPECT_EQ(pCountry->FindEvent(44, 7), pLater);
+    LPXLISTNODE pNode = pCountry->GetEvents().GetHead();
+    pCountry->DoSpecialEvent(CDate(2001, 10, 5));
+    EXPECT_EQ(pCountry->FindEvent(44, 7, &pNode), nullptr);
+    EXPECT_EQ(pNode, nullptr);
+    EXPECT_TRUE(pCountry->GetEvents().IsEmpty());
 }
 
 TEST_F(CountrySeason, BuildingCompletionAndPaymentEvents)
