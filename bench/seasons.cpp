@@ -5,6 +5,10 @@
 // repetition plays a new game from the same seed, and the median of every
 // season is reported. The game's working files go to a temporary folder.
 #include "database/CDatabaseHandler.h"
+#include "database/CCountryDatabase.h"
+#include "database/CEventsDatabase.h"
+#include <map>
+#include <algorithm>
 #include "database/CPlayerDatabase.h"
 #include "platform/Random.h"
 
@@ -106,6 +110,9 @@ void FiveSeasons(benchmark::State& state, const fs::path& data)
                 pHandler->DoMatchDay(pHandler->GetGameDate());
             }
             adSeconds[nSeason] = ThreadSeconds() - dStart;
+            { std::map<int,int> types; int n=0; uint32_t maxd=0; for (CCountryDatabase* c : pHandler->GetCountries().Items<CCountryDatabase>()) for (CEventsDatabase* e : c->GetEvents().Items<CEventsDatabase>()) { ++types[e->GetType()]; ++n; maxd = std::max(maxd, e->GetDate().GetValue()); }
+              std::fprintf(stderr, "events %d maxdate %x:", n, maxd); for (auto& t : types) std::fprintf(stderr, " %d=%d", t.first, t.second); std::fprintf(stderr, "\n"); }
+            std::fprintf(stderr, "season %d: players %d youths %d listed %d loanlisted %d buyoffers %d loanoffers %d pending %d freeids %d retired %d\n", nSeason+1, pHandler->GetPlayerCount(), pHandler->GetYouthCount(), pHandler->GetListMarket().GetCount(), pHandler->GetLoanMarket().GetCount(), pHandler->GetBuyOffers().GetCount(), pHandler->GetLoanOffers().GetCount(), pHandler->GetPendingTransfers().GetCount(), pHandler->GetFreeIdentifierCount(), pHandler->GetRetiredPlayerCount());
             dTotal += adSeconds[nSeason];
         }
         state.SetIterationTime(dTotal);

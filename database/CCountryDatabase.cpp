@@ -543,12 +543,11 @@ void CCountryDatabase::AddSmallRecord(const uint8_t* pRecord)
 CEventsDatabase* CCountryDatabase::AddEvent(uint8_t byType, const CDate& date, uint32_t dwDataID)
 {
     auto* pEvent = new CEventsDatabase(byType, date, dwDataID, this);
-    // After every event of the same date or earlier: new events mostly lie
-    // near the end of the list, so it is searched from there.
-    LPXLISTNODE pBefore = nullptr;
-    for (LPXLISTNODE pNode = m_lstEvents.GetTail();
-         pNode && static_cast<CEventsDatabase*>(pNode->pData)->GetDate() > date; pNode = pNode->pPrev)
-        pBefore = pNode;
+    // Before the first event of a later date: most new events are due within
+    // days, near the head of the list.
+    LPXLISTNODE pBefore = m_lstEvents.GetHead();
+    while (pBefore && static_cast<CEventsDatabase*>(pBefore->pData)->GetDate() <= date)
+        pBefore = pBefore->pNext;
     ListEvent(pEvent, pBefore);
     return pEvent;
 }
