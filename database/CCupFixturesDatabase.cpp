@@ -44,7 +44,7 @@ void CCupFixturesDatabase::SetDate(const CDate& date)
     if (date == m_Date)
         return;
     m_Date = date;
-    CRefereeDatabase::NoteFixtureDateChanged();
+    CRefereeDatabase::NoteFixtureDateChanged(GetRefereeID());
 }
 
 bool CCupFixturesDatabase::Load(CBinaryReader& reader)

@@ -19,7 +19,7 @@ void CDivisionFixturesDatabase::SetDate(const CDate& date)
     if (date == m_Date)
         return;
     m_Date = date;
-    CRefereeDatabase::NoteFixtureDateChanged();
+    CRefereeDatabase::NoteFixtureDateChanged(GetRefereeID());
 }
 
 bool CDivisionFixturesDatabase::Load(CBinaryReader& reader)

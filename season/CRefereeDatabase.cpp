@@ -10,7 +10,8 @@
 #include "database/CDivisionFixturesDatabase.h"
 
 CDatabaseHandler* CRefereeDatabase::m_pDatabaseHandler = nullptr;
-uint32_t CRefereeDatabase::s_dwFixtureDatesVersion = 0;
+std::vector<uint32_t> CRefereeDatabase::s_adwMovedFixtureReferees;
+uint32_t CRefereeDatabase::s_dwMovedLogRound = 0;
 
 CRefereeDatabase::~CRefereeDatabase()
 {
@@ -116,17 +117,33 @@ const CDate* BusyDate(const REFEREEASSIGNMENT* p)
 
 }  // namespace
 
+void CRefereeDatabase::NoteFixtureDateChanged(uint32_t dwRefereeID)
+{
+    // Kept short: a few seasons of moves, then a new round.
+    constexpr size_t kLogLimit = 4096;
+    if (s_adwMovedFixtureReferees.size() >= kLogLimit) {
+        s_adwMovedFixtureReferees.clear();
+        ++s_dwMovedLogRound;
+    }
+    s_adwMovedFixtureReferees.push_back(dwRefereeID);
+}
+
 void CRefereeDatabase::RefreshBusyDates() const
 {
-    if (m_bBusyDatesKnown && m_dwBusyDatesVersion == s_dwFixtureDatesVersion)
+    const std::vector<uint32_t>& log = s_adwMovedFixtureReferees;
+    if (m_bBusyDatesKnown && m_dwSeenLogRound == s_dwMovedLogRound &&
+        std::find(log.begin() + static_cast<long>(m_nSeenMoves), log.end(), m_wID) == log.end()) {
+        m_nSeenMoves = log.size();
         return;
+    }
     m_adwBusyDates.clear();
     for (const REFEREEASSIGNMENT* p : m_lstAssignments.Items<REFEREEASSIGNMENT>())
         if (const CDate* pDate = BusyDate(p))
             m_adwBusyDates.push_back(pDate->GetValue());
     std::sort(m_adwBusyDates.begin(), m_adwBusyDates.end());
     m_bBusyDatesKnown = true;
-    m_dwBusyDatesVersion = s_dwFixtureDatesVersion;
+    m_dwSeenLogRound = s_dwMovedLogRound;
+    m_nSeenMoves = log.size();
 }
 
 bool CRefereeDatabase::IsAvailable(uint32_t dwDate) const

@@ -1,6 +1,7 @@
 #pragma once
 // One referee of a country: name, a few attribute bytes, match statistics by
 // competition and the fixtures he is assigned to.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -59,9 +60,9 @@ public:
     const char* GetName() const;
     // False when a league or cup assignment is on that date.
     bool IsAvailable(uint32_t dwDate) const;
-    // A fixture calls this when a date it already had changes (it may be
-    // assigned), so that the referees' dates are read again.
-    static void NoteFixtureDateChanged() { ++s_dwFixtureDatesVersion; }
+    // A fixture calls this with its referee's identifier when a date it
+    // already had changes, so that he reads his dates again.
+    static void NoteFixtureDateChanged(uint32_t dwRefereeID);
 
     void AddAssignment(CDivisionFixturesDatabase* pFixture, uint32_t dwKind);
     void AddAssignment(CCupFixturesDatabase* pFixture, uint32_t dwKind);
@@ -95,7 +96,10 @@ private:
     void RefreshBusyDates() const;
 
     static CDatabaseHandler* m_pDatabaseHandler;
-    static uint32_t s_dwFixtureDatesVersion;
+    // The referees of the fixtures moved since the log was last emptied;
+    // emptying it starts a new round, after which every index is read again.
+    static std::vector<uint32_t> s_adwMovedFixtureReferees;
+    static uint32_t s_dwMovedLogRound;
 
     uint16_t m_wID = 0;
     uint8_t m_byAttributeA = 0;
@@ -109,8 +113,9 @@ private:
     CCountryDatabase* m_pCountry = nullptr;
     CXList m_lstAssignments;  // REFEREEASSIGNMENT
     // The dates of the league and cup assignments, sorted: an index over the
-    // list, read again when it was dropped or a fixture date has changed.
+    // list, read again when it was dropped or one of his fixtures moved.
     mutable std::vector<uint32_t> m_adwBusyDates;
     mutable bool m_bBusyDatesKnown = false;
-    mutable uint32_t m_dwBusyDatesVersion = 0;
+    mutable uint32_t m_dwSeenLogRound = 0;
+    mutable size_t m_nSeenMoves = 0;
 };

@@ -78,13 +78,17 @@ TEST(Referee, FileFormAndNames)
 TEST(Referee, Availability)
 {
     CRefereeDatabase referee;
+    referee.Set(5, 'K', 0);
     EXPECT_TRUE(referee.IsAvailable(CDate(2024, 9, 14).GetValue()));
 
+    // Fixtures name the referee they are assigned to.
     CDivisionFixturesDatabase league(1, CDate(2024, 9, 14), 1, 2, 5, 1, 1);
     CCupFixturesDatabase cup;
     cup.Set(1, CDate(2024, 9, 18), 3, 4, 2, 0, 0, 3, 3);
+    cup.SetReferee(5);
     CCupFixturesDatabase european;
     european.Set(2, CDate(2024, 9, 21), 5, 6, 3, 0, 0, 20, 5);
+    european.SetReferee(5);
     league.AttachToReferee(&referee);
     cup.AttachToReferee(&referee, REFEREE_ASSIGNMENT_COUNTRY_CUP);
     european.AttachToReferee(&referee, REFEREE_ASSIGNMENT_CUP);
@@ -102,7 +106,11 @@ TEST(Referee, Availability)
     for (const Case& c : cases)
         EXPECT_EQ(referee.IsAvailable(c.date.GetValue()), c.bAvailable) << c.date.GetDay();
 
-    // A fixture moved after it was assigned takes the referee with it.
+    // A fixture moved after it was assigned takes the referee with it; a
+    // move of another referee's fixture leaves him as he is.
+    CDivisionFixturesDatabase elsewhere(3, CDate(2024, 9, 14), 9, 10, 6, 1, 1);
+    elsewhere.SetDate(CDate(2024, 9, 16));
+    EXPECT_FALSE(referee.IsAvailable(CDate(2024, 9, 14).GetValue()));
     league.SetDate(CDate(2024, 9, 15));
     EXPECT_TRUE(referee.IsAvailable(CDate(2024, 9, 14).GetValue()));
     EXPECT_FALSE(referee.IsAvailable(CDate(2024, 9, 15).GetValue()));
