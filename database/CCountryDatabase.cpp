@@ -83,6 +83,7 @@ void CCountryDatabase::FreeAll()
     while (!m_lstEvents.IsEmpty())
         delete static_cast<CEventsDatabase*>(m_lstEvents.RemoveHead());
     m_EventKeyCounts.clear();
+    m_EventNodesByDate.clear();
     while (!m_lstLargeRecords.IsEmpty())
         delete[] static_cast<uint8_t*>(m_lstLargeRecords.RemoveHead());
     while (!m_lstSmallRecords.IsEmpty())
@@ -284,7 +285,7 @@ bool CCountryDatabase::Load(CBinaryReader& reader)
             delete pEvent;
             return false;
         }
-        ListEvent(pEvent, nullptr);
+        ListEvent(pEvent, false);
     }
     if (!reader.CheckCount(static_cast<uint64_t>(byLarge) * RAW_RECORD_LARGE + static_cast<uint64_t>(bySmall) *
                                                                                   RAW_RECORD_SMALL,
@@ -543,12 +544,7 @@ void CCountryDatabase::AddSmallRecord(const uint8_t* pRecord)
 CEventsDatabase* CCountryDatabase::AddEvent(uint8_t byType, const CDate& date, uint32_t dwDataID)
 {
     auto* pEvent = new CEventsDatabase(byType, date, dwDataID, this);
-    // Before the first event of a later date: most new events are due within
-    // days, near the head of the list.
-    LPXLISTNODE pBefore = m_lstEvents.GetHead();
-    while (pBefore && static_cast<CEventsDatabase*>(pBefore->pData)->GetDate() <= date)
-        pBefore = pBefore->pNext;
-    ListEvent(pEvent, pBefore);
+    ListEvent(pEvent, true);
     return pEvent;
 }
 

@@ -5,6 +5,7 @@
 // weather of the day, the season dates and the country's fixed calendar.
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <unordered_map>
 
@@ -368,6 +369,9 @@ private:
     // How many listed events have each type and data identifier, so that a
     // search for one that is not there (the usual case) walks nothing.
     std::unordered_map<uint64_t, int> m_EventKeyCounts;
+    // The listed events' nodes by date, those of one date in list order:
+    // where a new event goes is looked up, not walked to.
+    std::multimap<uint32_t, LPXLISTNODE> m_EventNodesByDate;
     CXList m_lstLargeRecords;       // 232-byte blocks
     CXList m_lstSmallRecords;       // 8-byte blocks
     CXList m_lstUnattachedPlayers;  // CPlayerDatabase
@@ -381,6 +385,9 @@ private:
 
     // Every change to m_lstEvents goes through these two, which keep the
     // key counts true.
-    void ListEvent(CEventsDatabase* pEvent, LPXLISTNODE pBefore);
+    // In date order after the events of its date, or at the end as a file
+    // lists them.
+    void ListEvent(CEventsDatabase* pEvent, bool bInDateOrder);
     void UnlistEvent(LPXLISTNODE pNode);
+    void IndexEventDates();
 };

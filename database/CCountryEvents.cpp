@@ -91,12 +91,14 @@ uint64_t EventKey(uint8_t byType, uint32_t dwDataID) { return static_cast<uint64
 
 }  // namespace
 
-void CCountryDatabase::ListEvent(CEventsDatabase* pEvent, LPXLISTNODE pBefore)
+void CCountryDatabase::ListEvent(CEventsDatabase* pEvent, bool bInDateOrder)
 {
-    if (pBefore)
-        m_lstEvents.InsertBefore(pBefore, pEvent);
-    else
-        m_lstEvents.AddTail(pEvent);
+    const uint32_t dwDate = pEvent->GetDate().GetValue();
+    // Before the first event of a later date.
+    const auto later = bInDateOrder ? m_EventNodesByDate.upper_bound(dwDate) : m_EventNodesByDate.end();
+    LPXLISTNODE pNode = later != m_EventNodesByDate.end() ? m_lstEvents.InsertBefore(later->second, pEvent)
+                                                          : m_lstEvents.AddTail(pEvent);
+    m_EventNodesByDate.emplace(dwDate, pNode);
     ++m_EventKeyCounts[EventKey(pEvent->GetType(), pEvent->GetDataID())];
 }
 
@@ -106,7 +108,21 @@ void CCountryDatabase::UnlistEvent(LPXLISTNODE pNode)
     const auto it = m_EventKeyCounts.find(EventKey(pEvent->GetType(), pEvent->GetDataID()));
     if (it != m_EventKeyCounts.end() && --it->second == 0)
         m_EventKeyCounts.erase(it);
+    auto [first, last] = m_EventNodesByDate.equal_range(pEvent->GetDate().GetValue());
+    auto entry = std::find_if(first, last, [pNode](const auto& e) { return e.second == pNode; });
+    if (entry == last)  // its date was changed while listed
+        entry = std::find_if(m_EventNodesByDate.begin(), m_EventNodesByDate.end(),
+                             [pNode](const auto& e) { return e.second == pNode; });
+    if (entry != m_EventNodesByDate.end())
+        m_EventNodesByDate.erase(entry);
     m_lstEvents.Remove(pNode);
+}
+
+void CCountryDatabase::IndexEventDates()
+{
+    m_EventNodesByDate.clear();
+    for (LPXLISTNODE pNode = m_lstEvents.GetHead(); pNode; pNode = pNode->pNext)
+        m_EventNodesByDate.emplace(static_cast<const CEventsDatabase*>(pNode->pData)->GetDate().GetValue(), pNode);
 }
 
 bool CCountryDatabase::RemoveEvent(CEventsDatabase* pEvent)
@@ -141,6 +157,7 @@ void CCountryDatabase::SortEvents()
                      [](const CEventsDatabase* a, const CEventsDatabase* b) { return a->GetDate() < b->GetDate(); });
     for (CEventsDatabase* pEvent : events)
         m_lstEvents.AddTail(pEvent);
+    IndexEventDates();
 }
 
 void CCountryDatabase::ScheduleBlockedPeriodEvents()
