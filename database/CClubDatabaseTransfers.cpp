@@ -56,14 +56,6 @@ int Percent(float fValue, float fA, float fB) { return static_cast<int>(CDatabas
 
 int Attribute(const CPlayerDatabase* p, int n) { return p->m_awAttributes[n] / 100; }
 
-bool IsBestOfGroup(const CClubDatabase* pClub, const CPlayerDatabase* pPlayer)
-{
-    for (const CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
-        if (p != pPlayer && p->m_byPosition == pPlayer->m_byPosition && p->m_byRating > pPlayer->m_byRating)
-            return false;
-    return true;
-}
-
 // How much the club relies on him, 0-100: his rating against the squad's.
 int Importance(const CClubDatabase* pClub, const CPlayerDatabase* pPlayer)
 {
@@ -597,15 +589,27 @@ void CClubDatabase::MakeTargetOffers()
 
 namespace {
 
-// The squad players free to play: not injured, suspended or on a market.
-int CountAvailable(const CClubDatabase* pClub)
-{
-    int n = 0;
-    for (const CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
-        n += CPlayerDatabase::GetInjuryStatus(p->m_byInjuryType) != 2 && p->m_bySuspensionFlags == 0 &&
-             p->m_byTransferState == 0;
-    return n;
-}
+// What decides whether a club lets a player go, read once from the squad:
+// how many are free to play (not injured, suspended or on a market) and
+// the best rating of each position.
+struct ListingSquad {
+    explicit ListingSquad(const CClubDatabase* pClub)
+    {
+        for (const CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>()) {
+            nAvailable += CPlayerDatabase::GetInjuryStatus(p->m_byInjuryType) != 2 && p->m_bySuspensionFlags == 0 &&
+                          p->m_byTransferState == 0;
+            abyBestRating[p->m_byPosition] = std::max(abyBestRating[p->m_byPosition], p->m_byRating);
+        }
+    }
+    // Nobody of his position rated above him.
+    bool IsBestOfGroup(const CPlayerDatabase* pPlayer) const
+    {
+        return pPlayer->m_byRating >= abyBestRating[pPlayer->m_byPosition];
+    }
+
+    int nAvailable = 0;
+    uint8_t abyBestRating[256] = {};
+};
 
 // The mean of the listing scores (five, or six with fitness), 0-100.
 int ListingScore(const CClubDatabase* pClub, const CPlayerDatabase* pPlayer, bool bWithFitness)
@@ -629,29 +633,34 @@ int ListingScore(const CClubDatabase* pClub, const CPlayerDatabase* pPlayer, boo
     return (s1 + s2 + s6 + s3 + s4 + s5) / 7;
 }
 
-bool MayLeave(const CClubDatabase* pClub, const CPlayerDatabase* pPlayer)
+bool MayLeave(const ListingSquad& squad, const CPlayerDatabase* pPlayer)
 {
     return !(pPlayer->m_dwFlags & (PLAYER_FLAG_RETIRING | 0x1000 | PLAYER_FLAG_NEWLY_SIGNED)) &&
-           CountAvailable(pClub) > 18 && !IsBestOfGroup(pClub, pPlayer) && plat::rand() % 80 == 1;
+           squad.nAvailable > 18 && !squad.IsBestOfGroup(pPlayer) && plat::rand() % 80 == 1;
+}
+
+// Puts him on the transfer list (or, bLoan, the loan list) when the club can
+// spare him and his scores say he may go.
+bool ConsiderListing(CClubDatabase* pClub, CPlayerDatabase* pPlayer, bool bLoan, const ListingSquad& squad)
+{
+    CDatabaseHandler* pRoot = Root();
+    if (!pRoot || !pPlayer || !MayLeave(squad, pPlayer) || ListingScore(pClub, pPlayer, bLoan) <= 60)
+        return false;
+    const auto wDays = static_cast<uint16_t>(7 * (6 + plat::rand() % 6));
+    return (bLoan ? pRoot->AddPlayerToLoanMarket(pPlayer, wDays)
+                  : pRoot->AddPlayerToListMarket(pPlayer, pPlayer->m_dwValue, PLAYER_TRANSFER_LISTED, wDays)) == 0;
 }
 
 }  // namespace
 
 bool CClubDatabase::ConsiderListingPlayer(CPlayerDatabase* pPlayer)
 {
-    CDatabaseHandler* pRoot = Root();
-    if (!pRoot || !pPlayer || !MayLeave(this, pPlayer) || ListingScore(this, pPlayer, false) <= 60)
-        return false;
-    return pRoot->AddPlayerToListMarket(pPlayer, pPlayer->m_dwValue, PLAYER_TRANSFER_LISTED,
-                                        static_cast<uint16_t>(7 * (6 + plat::rand() % 6))) == 0;
+    return ConsiderListing(this, pPlayer, false, ListingSquad(this));
 }
 
 bool CClubDatabase::ConsiderLoanListing(CPlayerDatabase* pPlayer)
 {
-    CDatabaseHandler* pRoot = Root();
-    if (!pRoot || !pPlayer || !MayLeave(this, pPlayer) || ListingScore(this, pPlayer, true) <= 60)
-        return false;
-    return pRoot->AddPlayerToLoanMarket(pPlayer, static_cast<uint16_t>(7 * (6 + plat::rand() % 6))) == 0;
+    return ConsiderListing(this, pPlayer, true, ListingSquad(this));
 }
 
 void CClubDatabase::RenewExpiringContracts()
@@ -682,10 +691,12 @@ void CClubDatabase::DoWeeklyTransferPlanning()
     MakeTargetBids();
     MakeTargetOffers();
     RenewExpiringContracts();
+    // The squad is read once, and again only after a player is listed.
+    ListingSquad squad(this);
     for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
-        if (pPlayer->m_byTransferState == 0)
-            ConsiderListingPlayer(pPlayer);
-        if (pPlayer->m_byTransferState == 0)
-            ConsiderLoanListing(pPlayer);
+        if (pPlayer->m_byTransferState == 0 && ConsiderListing(this, pPlayer, false, squad))
+            squad = ListingSquad(this);
+        if (pPlayer->m_byTransferState == 0 && ConsiderListing(this, pPlayer, true, squad))
+            squad = ListingSquad(this);
     }
 }
