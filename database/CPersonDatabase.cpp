@@ -1,5 +1,7 @@
 #include "database/CPersonDatabase.h"
 
+#include <algorithm>
+
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
 #include "database/CDatabaseHandler.h"
@@ -391,26 +393,51 @@ void CPersonDatabase::GenerateRoles(bool bForcePrimary)
     }
 }
 
+namespace {
+
+// Where a person stands on his role's age curve for a level: what the value
+// of each of his attributes should be is read from it.
+struct AgeCurvePoint {
+    int nRole;
+    int nCurveValue;
+    int nLevel;
+};
+
+AgeCurvePoint CurvePoint(const CPersonDatabase& person, int nAgeIndex, int nLevel)
+{
+    if (nLevel == 0)
+        nLevel = person.m_awAttributes[PLAYER_ATTRIBUTE_POTENTIAL] / 100;
+    // Ages outside 14..46 read the nearest end of the curve.
+    nAgeIndex = std::clamp(nAgeIndex, 0, PERSON_AGE_CURVE_LENGTH - 1);
+    const int nRole = person.m_byRole < PLAYER_ROLE_COUNT ? person.m_byRole : PLAYER_ROLE_COUNT - 1;
+    const int nCurve = nRole == 0 ? 0 : (nRole == 1 ? 1 : 2);
+    return {nRole, kAgeCurves[nCurve][nAgeIndex], nLevel};
+}
+
+int ValueOnCurve(const CPersonDatabase& person, const AgeCurvePoint& point, int nAttribute)
+{
+    if (person.m_byPosition != PLAYER_POSITION_GOALKEEPER && nAttribute == PLAYER_ATTRIBUTE_HANDLING)
+        return person.m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] / 100;
+    const int nTarget = CPersonDatabase::s_abyRoleTargets[point.nRole][nAttribute];
+    if (nTarget == 0)
+        return point.nCurveValue;
+    return point.nCurveValue * nTarget * point.nLevel / 10000;
+}
+
+}  // namespace
+
 int CPersonDatabase::GetAttributeForAge(int nAttribute, int nAgeIndex, int nLevel) const
 {
     if (nAttribute < 0 || nAttribute >= PLAYER_ATTRIBUTE_COUNT)
         return 0;
-    if (m_byPosition != PLAYER_POSITION_GOALKEEPER && nAttribute == PLAYER_ATTRIBUTE_HANDLING)
-        return m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] / 100;
-    if (nLevel == 0)
-        nLevel = m_awAttributes[PLAYER_ATTRIBUTE_POTENTIAL] / 100;
-    // Ages outside 14..46 read the nearest end of the curve.
-    if (nAgeIndex < 0)
-        nAgeIndex = 0;
-    if (nAgeIndex >= PERSON_AGE_CURVE_LENGTH)
-        nAgeIndex = PERSON_AGE_CURVE_LENGTH - 1;
-    const int nRole = m_byRole < PLAYER_ROLE_COUNT ? m_byRole : PLAYER_ROLE_COUNT - 1;
-    const int nCurve = nRole == 0 ? 0 : (nRole == 1 ? 1 : 2);
-    const int nCurveValue = kAgeCurves[nCurve][nAgeIndex];
-    const int nTarget = s_abyRoleTargets[nRole][nAttribute];
-    if (nTarget == 0)
-        return nCurveValue;
-    return nCurveValue * nTarget * nLevel / 10000;
+    return ValueOnCurve(*this, CurvePoint(*this, nAgeIndex, nLevel), nAttribute);
+}
+
+void CPersonDatabase::GetAttributesForAge(int nAgeIndex, int nLevel, int anValues[PLAYER_ATTRIBUTE_COUNT]) const
+{
+    const AgeCurvePoint point = CurvePoint(*this, nAgeIndex, nLevel);
+    for (int nAttribute = 0; nAttribute < PLAYER_ATTRIBUTE_COUNT; ++nAttribute)
+        anValues[nAttribute] = ValueOnCurve(*this, point, nAttribute);
 }
 
 void CPersonDatabase::DrawAppearance(int nNationality)

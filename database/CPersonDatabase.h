@@ -117,6 +117,8 @@ public:
     // The value an attribute should have at age index k (age - 14) for a
     // level; level 0 takes the person's Potential.
     int GetAttributeForAge(int nAttribute, int nAgeIndex, int nLevel) const;
+    // The same for every attribute at once, as they stand now.
+    void GetAttributesForAge(int nAgeIndex, int nLevel, int anValues[PLAYER_ATTRIBUTE_COUNT]) const;
     // Appearance type and variant from the nationality's thresholds.
     void DrawAppearance(int nNationality);
     // Rating 0-100 for a role (-1: the primary role) from the eight playing skills.

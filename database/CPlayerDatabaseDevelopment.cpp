@@ -56,15 +56,17 @@ float Effort(const CPersonDatabase& person, int nSlot)
 // Steps every trained attribute; returns the week's mean effort (its load).
 float TrainAttributes(CPersonDatabase& person)
 {
-    const int nAgeIndex = person.GetAge() - PERSON_AGE_CURVE_FIRST_AGE;
+    // Every target is read before the first step (Handling's own value is
+    // its target outside goal, and Handling is stepped first).
+    int anTargets[PLAYER_ATTRIBUTE_COUNT];
+    person.GetAttributesForAge(person.GetAge() - PERSON_AGE_CURVE_FIRST_AGE, 0, anTargets);
     float fLoad = 0.0f;
     for (int nSlot = 0; nSlot < kTrainedCount; ++nSlot) {
         const int nAttribute = kTrained[nSlot];
         const float fEffort = Effort(person, nSlot);
         fLoad += fEffort;
-        const int nTarget = person.GetAttributeForAge(nAttribute, nAgeIndex, 0);
         person.m_awAttributes[nAttribute] = static_cast<uint16_t>(CPlayerDatabase::ApplyTrainingStep(
-            person.m_awAttributes[nAttribute], nTarget, fEffort, CPlayerDatabase::s_fEffortThreshold,
+            person.m_awAttributes[nAttribute], anTargets[nAttribute], fEffort, CPlayerDatabase::s_fEffortThreshold,
             CPlayerDatabase::s_fEffortCap));
     }
     fLoad /= static_cast<float>(kTrainedCount);
@@ -140,9 +142,11 @@ void CPlayerDatabase::DevelopInjuredPlayer(bool bLive, int nAgeIndex)
         if (today.DaysBetween(start) < pLast->wDays / 2)
             fEffort = kPhysiotherapy * 0.01f * s_fEffortCap;
     }
+    int anTargets[PLAYER_ATTRIBUTE_COUNT];
+    GetAttributesForAge(nAgeIndex, 0, anTargets);
     for (int nSlot = 0; nSlot < kInjuredTrained; ++nSlot) {
         const int nAttribute = kTrained[nSlot];
-        m_awAttributes[nAttribute] = static_cast<uint16_t>(ApplyTrainingStep(
-            m_awAttributes[nAttribute], GetAttributeForAge(nAttribute, nAgeIndex, 0), fEffort, 0.0f, s_fEffortCap));
+        m_awAttributes[nAttribute] = static_cast<uint16_t>(
+            ApplyTrainingStep(m_awAttributes[nAttribute], anTargets[nAttribute], fEffort, 0.0f, s_fEffortCap));
     }
 }
