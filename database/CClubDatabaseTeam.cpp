@@ -4,6 +4,7 @@
 
 #include "database/CPlayerDatabase.h"
 
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -28,9 +29,34 @@ constexpr uint32_t kSelected = 0x01;
 // lapsed work permit).
 constexpr uint32_t kUnavailableFlags = 0x01 | PLAYER_FLAG_WORK_PERMIT_SETTLED;
 
+// For each role, the first role whose rating weighs the same skills the
+// same way: roles that share it share a player's rating.
+const std::array<int, PLAYER_ROLE_COUNT>& RatingClasses()
+{
+    static const std::array<int, PLAYER_ROLE_COUNT> s_anClasses = [] {
+        std::array<int, PLAYER_ROLE_COUNT> an{};
+        for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole) {
+            an[nRole] = nRole;
+            for (int nOther = 0; nOther < nRole; ++nOther) {
+                bool bSame = true;
+                for (int i = 0; i < PLAYER_SKILL_COUNT; ++i)
+                    bSame = bSame && CPersonDatabase::s_abyRoleTargets[nRole][i] ==
+                                         CPersonDatabase::s_abyRoleTargets[nOther][i] &&
+                            CPersonDatabase::s_abyRoleWeights[nRole][i] == CPersonDatabase::s_abyRoleWeights[nOther][i];
+                if (bSame) {
+                    an[nRole] = nOther;
+                    break;
+                }
+            }
+        }
+        return an;
+    }();
+    return s_anClasses;
+}
+
 // A squad's players as one side is built: each is checked for fitness once
-// and rated for a role the first time it is asked for, however many places
-// ask for that role.
+// and rated the first time a role of each rating class is asked for,
+// however many places ask for it.
 class SquadRatings {
 public:
     SquadRatings(const CXList& lstPlayers, int nMatchKind) : m_nMatchKind(nMatchKind)
@@ -63,8 +89,10 @@ private:
     struct Row {
         CPlayerDatabase* pPlayer;
         bool bAvailable;
-        uint32_t dwRated = 0;  // one bit per role and fitness rule
+        uint32_t dwScored = 0;  // one bit per role and fitness rule
+        uint32_t dwRated = 0;   // one bit per rating class
         int anScore[2][PLAYER_ROLE_COUNT] = {};
+        int anRating[PLAYER_ROLE_COUNT] = {};
     };
 
     int Score(Row& row, int nRole, bool bAllowUnfit) const
@@ -73,9 +101,14 @@ private:
             return row.pPlayer->GetMatchSelectionScore(nRole, m_nMatchKind, bAllowUnfit);
         const uint32_t dwBit = 1u << (nRole + (bAllowUnfit ? PLAYER_ROLE_COUNT : 0));
         int& nScore = row.anScore[bAllowUnfit ? 1 : 0][nRole];
-        if (!(row.dwRated & dwBit)) {
-            nScore = row.pPlayer->GetMatchSelectionScore(nRole, m_nMatchKind, bAllowUnfit);
-            row.dwRated |= dwBit;
+        if (!(row.dwScored & dwBit)) {
+            const int nClass = RatingClasses()[nRole];
+            if (!(row.dwRated & (1u << nClass))) {
+                row.anRating[nClass] = row.pPlayer->GetRatingForPosition(nClass);
+                row.dwRated |= 1u << nClass;
+            }
+            nScore = row.pPlayer->GetMatchSelectionScore(nRole, m_nMatchKind, bAllowUnfit, row.anRating[nClass]);
+            row.dwScored |= dwBit;
         }
         return nScore;
     }

@@ -172,6 +172,8 @@ public:
     void WeeklyValueUpdate(bool bWeekly);
     int GetRoleSelectionScore(int nRole) const;
     int GetMatchSelectionScore(int nRole, int nKind, bool bAllowUnfit) const;
+    // The same with his rating for the role already known.
+    int GetMatchSelectionScore(int nRole, int nKind, bool bAllowUnfit, int nRating) const;
 
     // Matches (CPlayerDatabaseMatch.cpp). The player's value for a match,
     // 0-100 around 50, from his morale, the match kind and the clubs.

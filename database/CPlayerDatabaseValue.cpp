@@ -214,7 +214,12 @@ int CPlayerDatabase::GetRoleSelectionScore(int nRole) const
 
 int CPlayerDatabase::GetMatchSelectionScore(int nRole, int nKind, bool bAllowUnfit) const
 {
-    int nScore = GetRatingForPosition(nRole);
+    return GetMatchSelectionScore(nRole, nKind, bAllowUnfit, GetRatingForPosition(nRole));
+}
+
+int CPlayerDatabase::GetMatchSelectionScore(int nRole, int nKind, bool bAllowUnfit, int nRating) const
+{
+    int nScore = nRating;
     if (GetPositionFromRole(nRole) == m_byPosition)
         nScore += 20;
     if (IsSuspended(nKind)) {
