@@ -457,7 +457,10 @@ void CClubDatabase::SearchTransferTargets()
         LPXLISTNODE pNode = list.GetAt(plat::rand() % nListed);
         for (int i = 0; i < nListed && m_byTransferTargetCount < 7; ++i, pNode = NextRound(list, pNode)) {
             const auto* pEntry = static_cast<const CListMarketEntry*>(pNode->pData);
-            const CPlayerDatabase* pPlayer = pEntry ? pRoot->GetPlayerFromID(pEntry->GetPlayerID()) : nullptr;
+            // A player the club cannot afford is passed over unread.
+            if (!pEntry || static_cast<int64_t>(pEntry->GetAskingPrice()) > m_nFundsMark)
+                continue;
+            const CPlayerDatabase* pPlayer = pRoot->GetPlayerFromID(pEntry->GetPlayerID());
             if (pPlayer && IsSuitableTarget(m_bySearchArea, pPlayer, bAny, pEntry->GetAskingPrice()) &&
                 pRoot->CountOpenBuyOffers(pPlayer->m_idPerson) <= 6)
                 NoteTransferTarget(pPlayer, pPlayer->m_byRole, GetClubIdOf(pPlayer->m_pClub), false);
