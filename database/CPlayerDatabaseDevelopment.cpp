@@ -4,6 +4,7 @@
 #include "database/CPlayerDatabase.h"
 
 #include <algorithm>
+#include <array>
 
 #include "common/CDate.h"
 #include "database/CDatabaseHandler.h"
@@ -47,11 +48,17 @@ int Position(const CPersonDatabase& person)
     return std::min<int>(person.m_byPosition, PLAYER_POSITION_COUNT - 1);
 }
 
-float Effort(const CPersonDatabase& person, int nSlot)
-{
-    const float fPlan = kDefaultPlans[Position(person)][nSlot] * 0.01f * kDefaultIntensity;
-    return nSlot < kInjuredTrained ? fPlan + kSkillEffortBase : fPlan;
-}
+// The effort of each position's plan for each trained attribute, worked out
+// once: the same for every player of the position every week.
+const auto kEfforts = [] {
+    std::array<std::array<float, kTrainedCount>, PLAYER_POSITION_COUNT> afEfforts{};
+    for (int nPosition = 0; nPosition < PLAYER_POSITION_COUNT; ++nPosition)
+        for (int nSlot = 0; nSlot < kTrainedCount; ++nSlot) {
+            const float fPlan = kDefaultPlans[nPosition][nSlot] * 0.01f * kDefaultIntensity;
+            afEfforts[nPosition][nSlot] = nSlot < kInjuredTrained ? fPlan + kSkillEffortBase : fPlan;
+        }
+    return afEfforts;
+}();
 
 // Steps every trained attribute; returns the week's mean effort (its load).
 float TrainAttributes(CPersonDatabase& person)
@@ -60,10 +67,11 @@ float TrainAttributes(CPersonDatabase& person)
     // its target outside goal, and Handling is stepped first).
     int anTargets[PLAYER_ATTRIBUTE_COUNT];
     person.GetAttributesForAge(person.GetAge() - PERSON_AGE_CURVE_FIRST_AGE, 0, anTargets);
+    const auto& afEfforts = kEfforts[Position(person)];
     float fLoad = 0.0f;
     for (int nSlot = 0; nSlot < kTrainedCount; ++nSlot) {
         const int nAttribute = kTrained[nSlot];
-        const float fEffort = Effort(person, nSlot);
+        const float fEffort = afEfforts[nSlot];
         fLoad += fEffort;
         person.m_awAttributes[nAttribute] = static_cast<uint16_t>(CPlayerDatabase::ApplyTrainingStep(
             person.m_awAttributes[nAttribute], anTargets[nAttribute], fEffort, CPlayerDatabase::s_fEffortThreshold,
