@@ -77,6 +77,7 @@ void CCountryDatabase::FreeAll()
         delete static_cast<CCupFixturesDatabase*>(m_lstCupFixtures.RemoveHead());
     while (!m_lstReferees.IsEmpty())
         delete static_cast<CRefereeDatabase*>(m_lstReferees.RemoveHead());
+    m_RefereesByID.clear();
     m_pStories->RemoveAll();
     while (!m_lstUnattachedPlayers.IsEmpty())
         delete static_cast<CPlayerDatabase*>(m_lstUnattachedPlayers.RemoveHead());
@@ -258,7 +259,7 @@ bool CCountryDatabase::Load(CBinaryReader& reader)
             reader.Fail();
             return false;
         }
-        m_lstReferees.AddTail(pReferee);
+        AddReferee(pReferee);
     }
     if (!reader.CheckCount(dwUnattached, kPlayerMinimumBytes)) {
         DebugLog(0, "[CCountryDatabase::Load] %s counts %u unattached players, more than the file holds", m_szName,
@@ -460,10 +461,8 @@ CClubDatabase* CCountryDatabase::IsClubOfCountry(ID_CLUB idClub) const
 
 CRefereeDatabase* CCountryDatabase::GetRefereeFromID(uint16_t wRefereeID) const
 {
-    for (CRefereeDatabase* pReferee : m_lstReferees.Items<CRefereeDatabase>())
-        if (pReferee->GetID() == wRefereeID)
-            return pReferee;
-    return nullptr;
+    const auto it = m_RefereesByID.find(wRefereeID);
+    return it != m_RefereesByID.end() ? it->second : nullptr;
 }
 
 CCupFixturesDatabase* CCountryDatabase::FindCupFixture(uint32_t dwFixtureID, LPXLISTNODE* ppNext) const
@@ -488,6 +487,7 @@ void CCountryDatabase::AddReferee(CRefereeDatabase* pReferee)
 {
     pReferee->SetCountry(this);
     m_lstReferees.AddTail(pReferee);
+    m_RefereesByID.emplace(pReferee->GetID(), pReferee);
 }
 
 void CCountryDatabase::AddCupFixture(CCupFixturesDatabase* pFixture)

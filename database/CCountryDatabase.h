@@ -365,6 +365,8 @@ private:
     CXList m_lstCupFixtures;        // CCupFixturesDatabase
     CXList m_lstDivisions;          // CDivisionDatabase
     CXList m_lstReferees;           // CRefereeDatabase
+    // The first referee of each identifier: every match looks its own up.
+    std::unordered_map<uint16_t, CRefereeDatabase*> m_RefereesByID;
     CXList m_lstEvents;             // CEventsDatabase, date order
     // How many listed events have each type and data identifier, so that a
     // search for one that is not there (the usual case) walks nothing.
