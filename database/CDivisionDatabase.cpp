@@ -72,6 +72,7 @@ void CDivisionDatabase::FreeAll()
     for (CDivisionFixturesDatabase* p : m_lstFixtures.Items<CDivisionFixturesDatabase>())
         delete p;
     m_lstFixtures.RemoveAll();
+    ForgetPostedFixtures();
     for (CTransferHistoryEntry* p : m_lstSeasonTransfers.Items<CTransferHistoryEntry>())
         delete p;
     m_lstSeasonTransfers.RemoveAll();
@@ -213,6 +214,7 @@ bool CDivisionDatabase::Load(CBinaryReader& reader, CCountryDatabase* pCountry)
             return false;
         }
         m_lstFixtures.AddTail(pFixture);
+        ForgetPostedFixtures();
     }
     for (int32_t i = 0; i < nTransfers; ++i) {
         auto* pEntry = new CTransferHistoryEntry;
@@ -421,6 +423,7 @@ void CDivisionDatabase::SortFixturesByDate()
                          return a->GetDate() < b->GetDate();
                      });
     VectorToList(fixtures, m_lstFixtures);
+    ForgetPostedFixtures();
 }
 
 void CDivisionDatabase::UpdateLeagueTableForResult(CClubDatabase* pHome, CClubDatabase* pAway, int nHomeGoals,

@@ -310,6 +310,10 @@ public:
     CXList m_lstSeasonArchive;   // DIVISIONARCHIVERECORD
 
 private:
+    // Every change to m_lstFixtures calls this: the walk of the day's
+    // results starts from the head again.
+    void ForgetPostedFixtures() { m_pFirstFixtureNotPosted = nullptr; }
+
     void FreeAll();
     // Frees the fixtures and takes them off their referees.
     void FreeFixtures();
@@ -321,4 +325,8 @@ private:
     // Televised matches of each club this season, not kept on file.
     std::vector<std::pair<ID_CLUB, uint8_t>> m_TelevisedCounts;
     CDate m_LastTelevisionMove;
+    // Where the last walk of the day's results met the first fixture not
+    // before its date: every fixture ahead of it is of an earlier date.
+    LPXLISTNODE m_pFirstFixtureNotPosted = nullptr;
+    CDate m_FirstFixtureNotPostedDate;
 };

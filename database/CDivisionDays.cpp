@@ -146,9 +146,20 @@ int CDivisionDatabase::PostLeagueResults(const CDate& date, FILE* pHistory)
         return 0;
     int nPlayed = 0;
     bool bRoundOver = false;
-    for (CDivisionFixturesDatabase* pFixture : m_lstFixtures.Items<CDivisionFixturesDatabase>()) {
+    // The fixtures before the first one not earlier than the last day walked
+    // are all of earlier days: the walk starts there.
+    LPXLISTNODE pNode = m_pFirstFixtureNotPosted && date >= m_FirstFixtureNotPostedDate ? m_pFirstFixtureNotPosted
+                                                                                          : m_lstFixtures.GetHead();
+    bool bFirstMet = false;
+    for (; pNode; pNode = pNode->pNext) {
+        auto* pFixture = static_cast<CDivisionFixturesDatabase*>(pNode->pData);
         if (pFixture->GetDate() < date)
             continue;
+        if (!bFirstMet) {
+            bFirstMet = true;
+            m_pFirstFixtureNotPosted = pNode;
+            m_FirstFixtureNotPostedDate = date;
+        }
         if (pFixture->GetDate() > date) {
             m_NextMatchDate = pFixture->GetDate();
             break;

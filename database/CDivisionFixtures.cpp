@@ -105,6 +105,7 @@ bool CDivisionDatabase::GetTemplatePair(int nClubs, int nDay, int nMatch, int& n
 
 void CDivisionDatabase::FreeFixtures()
 {
+    ForgetPostedFixtures();
     while (!m_lstFixtures.IsEmpty()) {
         auto* pFixture = static_cast<CDivisionFixturesDatabase*>(m_lstFixtures.RemoveHead());
         if (m_pCountry)
@@ -170,6 +171,7 @@ void CDivisionDatabase::GenerateLeagueFixtures()
                                                            pReferee ? pReferee->GetID() : 0, DIVISION_FIXTURE_LEAGUE,
                                                            pHome->m_wHomeGroundId);
             m_lstFixtures.AddTail(pFixture);
+            ForgetPostedFixtures();
             if (pReferee)
                 pReferee->AddAssignment(pFixture, REFEREE_ASSIGNMENT_LEAGUE);
         }

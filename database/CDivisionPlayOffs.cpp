@@ -168,6 +168,7 @@ void CDivisionDatabase::CreatePlayOffFixtures()
         auto* pFixture = new CDivisionFixturesDatabase(dwNumber, date, idHome, idAway, pReferee ? pReferee->GetID() : 0,
                                                        DIVISION_FIXTURE_PLAYOFF, wGround);
         m_lstFixtures.AddTail(pFixture);
+        ForgetPostedFixtures();
         if (pReferee)
             pReferee->AddAssignment(pFixture, REFEREE_ASSIGNMENT_LEAGUE);
     };

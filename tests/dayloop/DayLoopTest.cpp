@@ -160,6 +160,43 @@ TEST_F(NewGame, PreStartRunPlaysTheDaysBeforeItsTargetAndTheMarkets)
     EXPECT_EQ(countPlayed(), nPlayed);
 }
 
+TEST_F(NewGame, EachDaysLeagueResultsArePostedOnceAndAfterTheFixturesChange)
+{
+    CDivisionDatabase* pDivision = H().GetDivisionFromID(5);  // ten clubs
+    ASSERT_NE(pDivision, nullptr);
+    ASSERT_EQ(pDivision->GetClubCount(), 10);
+    auto matchDays = [pDivision] {
+        std::vector<CDate> dates;
+        for (const CDivisionFixturesDatabase* p : pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
+            if (dates.empty() || dates.back() != p->GetDate())
+                dates.push_back(p->GetDate());
+        return dates;
+    };
+    auto post = [&](const CDate& date) {
+        H().SetGameDate(date);
+        return pDivision->PostLeagueResults(date, nullptr);
+    };
+    std::vector<CDate> dates = matchDays();
+    ASSERT_GE(dates.size(), 3u);
+    EXPECT_EQ(post(dates[0]), 5);
+    EXPECT_EQ(post(dates[0]), 0) << "a day's results are posted once";
+
+    // A fixture of the last day brought forward to the second and the list
+    // sorted again: it is played with that day's.
+    auto* pMoved = static_cast<CDivisionFixturesDatabase*>(pDivision->m_lstFixtures.GetTail()->pData);
+    pMoved->SetDate(dates[1]);
+    pDivision->SortFixturesByDate();
+    EXPECT_EQ(post(dates[1]), 6);
+    EXPECT_TRUE(pMoved->IsPlayed());
+
+    // Fixtures made again are walked afresh.
+    H().SetGameDate(CDate(1999, 7, 1));
+    pDivision->GenerateLeagueFixtures();
+    dates = matchDays();
+    EXPECT_EQ(post(dates[0]), 5);
+    EXPECT_EQ(post(dates[1]), 5);
+}
+
 TEST_F(NewGame, ScheduledEventsRunOnTheirDaysInTheOrderTheyWereAdded)
 {
     LogCapture log;
