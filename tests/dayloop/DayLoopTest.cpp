@@ -178,15 +178,16 @@ TEST_F(NewGame, EachDaysLeagueResultsArePostedOnceAndAfterTheFixturesChange)
     };
     std::vector<CDate> dates = matchDays();
     ASSERT_GE(dates.size(), 3u);
-    EXPECT_EQ(post(dates[0]), 5);
-    EXPECT_EQ(post(dates[0]), 0) << "a day's results are posted once";
+    EXPECT_EQ(post(dates[1]), 5) << "the first day passed over";
+    EXPECT_EQ(post(dates[1]), 0) << "a day's results are posted once";
 
-    // A fixture of the last day brought forward to the second and the list
-    // sorted again: it is played with that day's.
-    auto* pMoved = static_cast<CDivisionFixturesDatabase*>(pDivision->m_lstFixtures.GetTail()->pData);
+    // A fixture of the first day, never played, put off to the second and
+    // the list sorted again: it is played when that day is posted again.
+    auto* pMoved = static_cast<CDivisionFixturesDatabase*>(pDivision->m_lstFixtures.GetHead()->pData);
+    ASSERT_FALSE(pMoved->IsPlayed());
     pMoved->SetDate(dates[1]);
     pDivision->SortFixturesByDate();
-    EXPECT_EQ(post(dates[1]), 6);
+    EXPECT_EQ(post(dates[1]), 1);
     EXPECT_TRUE(pMoved->IsPlayed());
 
     // Fixtures made again are walked afresh.
