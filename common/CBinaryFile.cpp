@@ -18,6 +18,13 @@ CBinaryReader::CBinaryReader(FILE* pFile) : m_pFile(pFile)
     m_nRemaining = nEnd > nHere ? nEnd - nHere : 0;
 }
 
+CBinaryReader::CBinaryReader(const uint8_t* pData, size_t nBytes)
+    : m_pData(pData), m_nRemaining(static_cast<int64_t>(nBytes))
+{
+    if (!m_pData && nBytes != 0)
+        m_bFailed = true;
+}
+
 bool CBinaryReader::ReadBytes(void* pDest, size_t nBytes)
 {
     if (m_bFailed || static_cast<int64_t>(nBytes) > m_nRemaining) {
@@ -25,23 +32,49 @@ bool CBinaryReader::ReadBytes(void* pDest, size_t nBytes)
         std::memset(pDest, 0, nBytes);
         return false;
     }
-    if (nBytes && std::fread(pDest, 1, nBytes, m_pFile) != nBytes) {
+    if (m_pData) {
+        if (nBytes)
+            std::memcpy(pDest, m_pData + m_nConsumed, nBytes);
+    }
+    else if (nBytes && (!m_pFile || std::fread(pDest, 1, nBytes, m_pFile) != nBytes)) {
         m_bFailed = true;
         std::memset(pDest, 0, nBytes);
         return false;
     }
     m_nRemaining -= static_cast<int64_t>(nBytes);
+    m_nConsumed += static_cast<int64_t>(nBytes);
     return true;
 }
 
 bool CBinaryReader::Skip(size_t nBytes)
 {
     if (m_bFailed || static_cast<int64_t>(nBytes) > m_nRemaining ||
-        std::fseek(m_pFile, static_cast<long>(nBytes), SEEK_CUR) != 0) {
+        (!m_pData && (!m_pFile || std::fseek(m_pFile, static_cast<long>(nBytes), SEEK_CUR) != 0))) {
         m_bFailed = true;
         return false;
     }
     m_nRemaining -= static_cast<int64_t>(nBytes);
+    m_nConsumed += static_cast<int64_t>(nBytes);
+    return true;
+}
+
+bool CBinaryReader::Peek(size_t nOffset, void* pDest, size_t nBytes)
+{
+    if (m_bFailed || static_cast<uint64_t>(m_nRemaining) < static_cast<uint64_t>(nOffset) + nBytes) {
+        m_bFailed = true;
+        return false;
+    }
+    if (m_pData) {
+        std::memcpy(pDest, m_pData + m_nConsumed + nOffset, nBytes);
+        return true;
+    }
+    const long nHere = std::ftell(m_pFile);
+    const bool bRead = nHere >= 0 && std::fseek(m_pFile, static_cast<long>(nOffset), SEEK_CUR) == 0 &&
+                       std::fread(pDest, 1, nBytes, m_pFile) == nBytes;
+    if (nHere < 0 || std::fseek(m_pFile, nHere, SEEK_SET) != 0 || !bRead) {
+        m_bFailed = true;
+        return false;
+    }
     return true;
 }
 
@@ -107,7 +140,14 @@ bool CBinaryReader::CheckCount(uint64_t nCount, uint64_t nMinBytesEach)
 
 bool CBinaryWriter::WriteBytes(const void* pSource, size_t nBytes)
 {
-    if (m_bFailed || !m_pFile || (nBytes && std::fwrite(pSource, 1, nBytes, m_pFile) != nBytes)) {
+    if (m_bFailed)
+        return false;
+    if (m_pBytes) {
+        const auto* pBytes = static_cast<const uint8_t*>(pSource);
+        m_pBytes->insert(m_pBytes->end(), pBytes, pBytes + nBytes);
+        return true;
+    }
+    if (!m_pFile || (nBytes && std::fwrite(pSource, 1, nBytes, m_pFile) != nBytes)) {
         m_bFailed = true;
         return false;
     }
@@ -138,6 +178,10 @@ bool CBinaryWriter::WriteFloat(float v)
 
 bool CBinaryWriter::WriteZeros(size_t nBytes)
 {
+    if (m_pBytes && !m_bFailed) {
+        m_pBytes->resize(m_pBytes->size() + nBytes, 0);
+        return true;
+    }
     static const uint8_t kZeros[256] = {};
     while (nBytes > 0) {
         const size_t n = nBytes < sizeof kZeros ? nBytes : sizeof kZeros;

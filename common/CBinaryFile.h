@@ -2,14 +2,22 @@
 // Little-endian field-by-field access to the game's binary files. Every read
 // reports a short read; once a read has failed the reader stays failed, so a
 // loader may read a whole record and test Failed() once at its end.
+//
+// Both work on an open stream or on memory: a reader over a byte span reads
+// with the same checks, and a writer into a byte vector appends to it, so a
+// file can be read in one piece and parsed, or built whole and written once.
 #include <cstdint>
 #include <cstdio>
 #include <cstddef>
+#include <vector>
 
 class CBinaryReader {
 public:
     // Reads from the current position of an open stream to its end.
     explicit CBinaryReader(FILE* pFile);
+    // Reads nBytes of memory from pData, which must outlive the reader.
+    CBinaryReader(const uint8_t* pData, size_t nBytes);
+    explicit CBinaryReader(const std::vector<uint8_t>& bytes) : CBinaryReader(bytes.data(), bytes.size()) {}
 
     bool ReadU8(uint8_t& v);
     bool ReadI8(int8_t& v);
@@ -20,26 +28,36 @@ public:
     bool ReadFloat(float& v);
     bool ReadBytes(void* pDest, size_t nBytes);
     bool Skip(size_t nBytes);
+    // Copies nBytes found nOffset bytes ahead without moving on; fails the
+    // reader when they lie beyond the end.
+    bool Peek(size_t nOffset, void* pDest, size_t nBytes);
 
     bool Failed() const { return m_bFailed; }
     // Marks the stream as failed, for a value that was read but is out of range.
     void Fail() { m_bFailed = true; }
     // Bytes between the current position and the end of the stream.
     int64_t Remaining() const { return m_nRemaining; }
+    // Bytes read or skipped since the reader was made.
+    int64_t Consumed() const { return m_nConsumed; }
     // True when nCount records of at least nMinBytesEach bytes can still follow;
     // otherwise the reader fails. Guards every count read from a file.
     bool CheckCount(uint64_t nCount, uint64_t nMinBytesEach);
+    // The stream read, or null for a reader over memory.
     FILE* GetFile() const { return m_pFile; }
 
 private:
-    FILE* m_pFile;
+    FILE* m_pFile = nullptr;
+    const uint8_t* m_pData = nullptr;
     int64_t m_nRemaining = 0;
+    int64_t m_nConsumed = 0;
     bool m_bFailed = false;
 };
 
 class CBinaryWriter {
 public:
     explicit CBinaryWriter(FILE* pFile) : m_pFile(pFile) {}
+    // Appends to the vector, which must outlive the writer.
+    explicit CBinaryWriter(std::vector<uint8_t>& bytes) : m_pBytes(&bytes) {}
 
     bool WriteU8(uint8_t v);
     bool WriteI8(int8_t v) { return WriteU8(static_cast<uint8_t>(v)); }
@@ -52,9 +70,11 @@ public:
     bool WriteZeros(size_t nBytes);
 
     bool Failed() const { return m_bFailed; }
+    // The stream written, or null for a writer into memory.
     FILE* GetFile() const { return m_pFile; }
 
 private:
-    FILE* m_pFile;
+    FILE* m_pFile = nullptr;
+    std::vector<uint8_t>* m_pBytes = nullptr;
     bool m_bFailed = false;
 };

@@ -17,8 +17,11 @@
 #include "database/NationalityTable.h"
 #include "database/StadiumTables.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 class CSaveGame;
 class CCountryDatabase;
@@ -406,8 +409,21 @@ public:
     // its range; a short or damaged file is logged, the half-built world is
     // freed and the answer is false.
     bool Load(FILE* pFile);
+    // The same from a whole file, or from the bytes of one.
+    bool LoadFile(const std::string& gamePath);
+    bool LoadFromBytes(const std::vector<uint8_t>& bytes);
     // Writes the whole world; false (logged) when a record cannot be written.
+    // The world is built in memory and goes out in one write.
     bool Save(FILE* pFile);
+    // The same into a file that is replaced only once the new one is whole.
+    bool SaveFile(const std::string& gamePath);
+    bool SaveToBytes(std::vector<uint8_t>& bytes);
+
+private:
+    // The size of the last world built, so the next one grows its buffer once.
+    size_t m_nLastWorldBytes = 0;
+
+public:
     // After Load: the countries' pointer pass and the referees of the cup fixtures.
     void SetupPointers();
     // Links the root's cup fixtures to their running cups.

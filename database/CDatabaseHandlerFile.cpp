@@ -23,8 +23,11 @@
 #include "season/CEuropeanCupDatabase.h"
 #include "season/CGroundDatabase.h"
 #include "season/CRefereeDatabase.h"
+#include "platform/Files.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -102,6 +105,24 @@ bool ReadCount16(CBinaryReader& reader, uint64_t nMinBytesEach, const char* pszW
         return false;
     }
     nCount = wCount;
+    return true;
+}
+
+// Writes the bytes under a temporary name beside the target and renames it
+// into place once whole, so that a failed write leaves the old file.
+bool WriteFileWhole(const std::string& gamePath, const std::vector<uint8_t>& bytes)
+{
+    const std::string partial = gamePath + ".partial";
+    FILE* pFile = plat::openFile(partial, "wb");
+    if (!pFile)
+        return false;
+    bool bWritten = std::fwrite(bytes.data(), 1, bytes.size(), pFile) == bytes.size();
+    if (std::fclose(pFile) != 0)
+        bWritten = false;
+    if (!bWritten || !plat::renameFile(partial, gamePath)) {
+        plat::removeFile(partial);
+        return false;
+    }
     return true;
 }
 
@@ -228,7 +249,34 @@ bool CDatabaseHandler::Load(FILE* pFile)
         DebugLog(0, "[CDatabaseHandler::Load] No file to load");
         return false;
     }
-    CBinaryReader reader(pFile);
+    // The rest of the stream is read in one piece and parsed from memory.
+    std::vector<uint8_t> bytes;
+    uint8_t abyChunk[65536];
+    size_t nRead = 0;
+    while ((nRead = std::fread(abyChunk, 1, sizeof(abyChunk), pFile)) > 0)
+        bytes.insert(bytes.end(), abyChunk, abyChunk + nRead);
+    if (std::ferror(pFile)) {
+        DebugLog(0, "[CDatabaseHandler::Load] The world file cannot be read");
+        return false;
+    }
+    return LoadFromBytes(bytes);
+}
+
+bool CDatabaseHandler::LoadFile(const std::string& gamePath)
+{
+    FreeWorld();
+    std::vector<uint8_t> bytes;
+    if (!plat::readWholeFile(gamePath, bytes)) {
+        DebugLog(0, "[CDatabaseHandler::Load] %s cannot be read", gamePath.c_str());
+        return false;
+    }
+    return LoadFromBytes(bytes);
+}
+
+bool CDatabaseHandler::LoadFromBytes(const std::vector<uint8_t>& bytes)
+{
+    FreeWorld();
+    CBinaryReader reader(bytes);
     if (!LoadWorld(reader) || !CheckWorldIdentifiers()) {
         DebugLog(0, "[CDatabaseHandler::Load] The world file is refused; nothing of it is kept");
         FreeWorld();
@@ -630,17 +678,46 @@ void CDatabaseHandler::SetupPointers()
 
 // ---- saving ----
 
-bool CDatabaseHandler::Save(FILE* pFile)
+bool CDatabaseHandler::SaveToBytes(std::vector<uint8_t>& bytes)
 {
     const int nSeason = m_pEuropeanCups ? m_pEuropeanCups->GetSeasonDate().GetYear() - 1 : 0;
     DebugLog(0, "[CDatabaseHandler::Save] Starting Save [Season %d]", nSeason);
+    bytes.clear();
+    bytes.reserve(m_nLastWorldBytes);
+    CBinaryWriter writer(bytes);
+    if (!SaveWorld(writer) || writer.Failed()) {
+        DebugLog(0, "[CDatabaseHandler::Save] The world could not be written whole");
+        bytes.clear();
+        return false;
+    }
+    m_nLastWorldBytes = bytes.size();
+    return true;
+}
+
+bool CDatabaseHandler::Save(FILE* pFile)
+{
     if (!pFile) {
         DebugLog(0, "[CDatabaseHandler::Save] No file to save to");
         return false;
     }
-    CBinaryWriter writer(pFile);
-    if (!SaveWorld(writer) || writer.Failed() || std::ferror(pFile)) {
+    std::vector<uint8_t> bytes;
+    if (!SaveToBytes(bytes))
+        return false;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), pFile) != bytes.size() || std::fflush(pFile) != 0) {
         DebugLog(0, "[CDatabaseHandler::Save] The world could not be written whole");
+        return false;
+    }
+    DebugLog(0, "[CDatabaseHandler::Save] Finished Save");
+    return true;
+}
+
+bool CDatabaseHandler::SaveFile(const std::string& gamePath)
+{
+    std::vector<uint8_t> bytes;
+    if (!SaveToBytes(bytes))
+        return false;
+    if (!WriteFileWhole(gamePath, bytes)) {
+        DebugLog(0, "[CDatabaseHandler::Save] %s could not be written", gamePath.c_str());
         return false;
     }
     DebugLog(0, "[CDatabaseHandler::Save] Finished Save");
