@@ -6,6 +6,7 @@
 #include "common/CXList.h"
 #include "common/Identifiers.h"
 #include "database/CHistoryEntries.h"
+#include "database/CWorkingFileImage.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -189,13 +190,18 @@ public:
     // unplayed through the root's ProcessMatch, writing their records to
     // pHistory (may be null), and posts them to the table. Nothing before the
     // season start. Answers the fixtures played.
-    int PostLeagueResults(const CDate& date, FILE* pHistory);
+    int PostLeagueResults(const CDate& date, CBinaryWriter* pHistory);
     // "TempDivision%d.dhs": one block of games-per-club records of 24 bytes
     // per club in id order; record k is the club's row after its (k+1)-th
-    // match day. Created zero-filled.
+    // match day. Created zero-filled. The grid is kept in memory and reaches
+    // the file when it is flushed (FlushDivisionHistory).
     std::string GetHistoryFileName() const;
     int64_t GetHistoryFileBytes() const;
     bool CreateDivisionHistory();
+    // Writes the grid to its file when it changed since the last flush.
+    bool FlushDivisionHistory();
+    // Drops the grid held in memory: the next write reads the file again.
+    void CloseDivisionHistory();
     // After a day whose results changed the table: sorts it and writes each
     // club's row. A file that is missing or short is made again; a record
     // beyond the club's block is logged and never written.
@@ -252,7 +258,7 @@ public:
     void ResetPlayOff();
     // Plays one play-off match; true when it ended the round.
     bool PlayPlayOffFixture(CDivisionFixturesDatabase* pFixture, CClubDatabase* pHome, CClubDatabase* pAway,
-                            FILE* pHistory);
+                            CBinaryWriter* pHistory);
     // The rules of the play-off's current stage; null without a play-off.
     const ITEMCUPMATCHRULES* GetPlayOffMatchRules() const;
     // Whether this division runs a play-off (it has a template and places).
@@ -318,6 +324,8 @@ private:
     bool IsNearCupDate(const CDate& date, int nNumberA, int nNumberB) const;
     bool HasFixtureNear(ID_CLUB idClub, const CDate& date, int nDays) const;
 
+    // "TempDivision%d.dhs" while the game runs.
+    CWorkingFileImage m_HistoryFile;
     // Televised matches of each club this season, not kept on file.
     std::vector<std::pair<ID_CLUB, uint8_t>> m_TelevisedCounts;
     CDate m_LastTelevisionMove;

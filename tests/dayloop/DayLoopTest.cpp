@@ -38,6 +38,8 @@ TEST_F(NewGame, StartsOnFirstJulyWithRefereesFixturesAndWorkingFiles)
         EXPECT_TRUE(pCountry->GetSeasonStartDate().IsValid());
         EXPECT_TRUE(pCountry->GetSeasonEndDate() > pCountry->GetSeasonStartDate());
     }
+    // The working files are held in memory until they are flushed.
+    ASSERT_TRUE(H().FlushWorkingFiles());
     for (CDivisionDatabase* pDivision : Divisions()) {
         SCOPED_TRACE(pDivision->GetName());
         const int n = pDivision->GetClubCount();

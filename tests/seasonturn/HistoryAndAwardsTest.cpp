@@ -120,6 +120,7 @@ TEST_F(SeasonFiles, CupArchiveAndNewSeasonFiles)
     ASSERT_TRUE(Division(1)->StartDivisionSeason());
     EXPECT_EQ(Club(7)->m_HomeRow.byPlayed, 0);
     EXPECT_EQ(Club(7)->m_byPoints, 0);
+    ASSERT_TRUE(Division(1)->FlushDivisionHistory());
     EXPECT_EQ(Size("TempDivision22.dhs"), 6 * 10 * 24);
 }
 
