@@ -182,7 +182,7 @@ bool CDatabaseHandler::FlushWorkingFiles()
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
         bFlushed = pCountry->FlushMatchHistory() && bFlushed;
         for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
-            bFlushed = pDivision->FlushDivisionHistory() && bFlushed;
+            bFlushed = pDivision->FlushHistoryFiles() && bFlushed;
     }
     return bFlushed;
 }
@@ -194,7 +194,7 @@ void CDatabaseHandler::CloseWorkingFiles()
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
         pCountry->DiscardMatchHistory();
         for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
-            pDivision->CloseDivisionHistory();
+            pDivision->CloseHistoryFiles();
     }
 }
 

@@ -194,14 +194,15 @@ public:
     // "TempDivision%d.dhs": one block of games-per-club records of 24 bytes
     // per club in id order; record k is the club's row after its (k+1)-th
     // match day. Created zero-filled. The grid is kept in memory and reaches
-    // the file when it is flushed (FlushDivisionHistory).
+    // the file when it is flushed (FlushHistoryFiles).
     std::string GetHistoryFileName() const;
     int64_t GetHistoryFileBytes() const;
     bool CreateDivisionHistory();
-    // Writes the grid to its file when it changed since the last flush.
-    bool FlushDivisionHistory();
-    // Drops the grid held in memory: the next write reads the file again.
-    void CloseDivisionHistory();
+    // Writes the division history and the club rating history to their
+    // files when they changed since the last flush.
+    bool FlushHistoryFiles();
+    // Drops both held in memory: the next write reads the files again.
+    void CloseHistoryFiles();
     // After a day whose results changed the table: sorts it and writes each
     // club's row. A file that is missing or short is made again; a record
     // beyond the club's block is logged and never written.
@@ -230,7 +231,7 @@ public:
     // division history file afresh.
     bool StartDivisionSeason();
     // The weekly set of every club's ratings in "TempDivision%d.chs" (at most
-    // 52 sets are kept).
+    // 52 sets are kept), held in memory until the history files are flushed.
     bool WriteClubHistory();
     std::string GetClubHistoryFileName() const;
     // The season's fixtures appended to "TempDivision%d.shs" (the oldest
@@ -324,8 +325,9 @@ private:
     bool IsNearCupDate(const CDate& date, int nNumberA, int nNumberB) const;
     bool HasFixtureNear(ID_CLUB idClub, const CDate& date, int nDays) const;
 
-    // "TempDivision%d.dhs" while the game runs.
+    // "TempDivision%d.dhs" and "TempDivision%d.chs" while the game runs.
     CWorkingFileImage m_HistoryFile;
+    CWorkingFileImage m_ClubHistoryFile;
     // Televised matches of each club this season, not kept on file.
     std::vector<std::pair<ID_CLUB, uint8_t>> m_TelevisedCounts;
     CDate m_LastTelevisionMove;

@@ -67,15 +67,23 @@ bool CDivisionDatabase::CreateDivisionHistory()
     return true;
 }
 
-bool CDivisionDatabase::FlushDivisionHistory()
+bool CDivisionDatabase::FlushHistoryFiles()
 {
-    if (m_HistoryFile.Flush())
-        return true;
-    DebugLog(0, "[CDivisionDatabase::WriteDivisionHistory] Could not write %s", m_HistoryFile.GetName().c_str());
-    return false;
+    bool bFlushed = true;
+    for (CWorkingFileImage* pFile : {&m_HistoryFile, &m_ClubHistoryFile}) {
+        if (!pFile->Flush()) {
+            DebugLog(0, "[CDivisionDatabase::FlushHistoryFiles] Could not write %s", pFile->GetName().c_str());
+            bFlushed = false;
+        }
+    }
+    return bFlushed;
 }
 
-void CDivisionDatabase::CloseDivisionHistory() { m_HistoryFile.Close(); }
+void CDivisionDatabase::CloseHistoryFiles()
+{
+    m_HistoryFile.Close();
+    m_ClubHistoryFile.Close();
+}
 
 bool CDivisionDatabase::WriteDivisionHistory()
 {

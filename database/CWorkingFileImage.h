@@ -22,6 +22,8 @@ public:
     uint8_t* GetData() { return m_bytes.data(); }
     const uint8_t* GetData() const { return m_bytes.data(); }
     size_t GetSize() const { return m_bytes.size(); }
+    // The bytes themselves, for a change of size; the changer marks it.
+    std::vector<uint8_t>& GetBytes() { return m_bytes; }
     // Marks the image as changed since the file was last written.
     void MarkChanged() { m_bChanged = true; }
     bool IsChanged() const { return m_bChanged; }

@@ -276,7 +276,7 @@ TEST_F(WorkingFiles, DivisionHistoryStaysInItsBlockForEveryMeetingsRule)
             H().SetGameDate(CDate(date.GetValue(), 1));
             ASSERT_TRUE(pDivision->WriteDivisionHistory());
         }
-        ASSERT_TRUE(pDivision->FlushDivisionHistory());
+        ASSERT_TRUE(pDivision->FlushHistoryFiles());
         const std::string file = ReadFile(pDivision->GetHistoryFileName());
         ASSERT_EQ(static_cast<int64_t>(file.size()), pDivision->GetHistoryFileBytes());
         ASSERT_EQ(file.size(), static_cast<size_t>(10 * nGames * 24));
