@@ -78,7 +78,7 @@ bool CBinaryReader::Peek(size_t nOffset, void* pDest, size_t nBytes)
     return true;
 }
 
-bool CBinaryReader::ReadU8(uint8_t& v) { return ReadBytes(&v, 1); }
+bool CBinaryReader::ReadU8Slowly(uint8_t& v) { return ReadBytes(&v, 1); }
 
 bool CBinaryReader::ReadI8(int8_t& v)
 {
@@ -88,7 +88,7 @@ bool CBinaryReader::ReadI8(int8_t& v)
     return ok;
 }
 
-bool CBinaryReader::ReadU16(uint16_t& v)
+bool CBinaryReader::ReadU16Slowly(uint16_t& v)
 {
     uint8_t b[2];
     const bool ok = ReadBytes(b, 2);
@@ -104,7 +104,7 @@ bool CBinaryReader::ReadI16(int16_t& v)
     return ok;
 }
 
-bool CBinaryReader::ReadU32(uint32_t& v)
+bool CBinaryReader::ReadU32Slowly(uint32_t& v)
 {
     uint8_t b[4];
     const bool ok = ReadBytes(b, 4);
@@ -138,6 +138,17 @@ bool CBinaryReader::CheckCount(uint64_t nCount, uint64_t nMinBytesEach)
     return true;
 }
 
+template <size_t N>
+bool CBinaryWriter::WriteSmall(const uint8_t (&aby)[N])
+{
+    if (m_pBytes && !m_bFailed) {
+        for (uint8_t by : aby)
+            m_pBytes->push_back(by);
+        return true;
+    }
+    return WriteBytes(aby, N);
+}
+
 bool CBinaryWriter::WriteBytes(const void* pSource, size_t nBytes)
 {
     if (m_bFailed)
@@ -154,19 +165,23 @@ bool CBinaryWriter::WriteBytes(const void* pSource, size_t nBytes)
     return true;
 }
 
-bool CBinaryWriter::WriteU8(uint8_t v) { return WriteBytes(&v, 1); }
+bool CBinaryWriter::WriteU8(uint8_t v)
+{
+    const uint8_t b[1] = {v};
+    return WriteSmall(b);
+}
 
 bool CBinaryWriter::WriteU16(uint16_t v)
 {
     const uint8_t b[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
-    return WriteBytes(b, 2);
+    return WriteSmall(b);
 }
 
 bool CBinaryWriter::WriteU32(uint32_t v)
 {
     const uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
                           static_cast<uint8_t>(v >> 24)};
-    return WriteBytes(b, 4);
+    return WriteSmall(b);
 }
 
 bool CBinaryWriter::WriteFloat(float v)

@@ -19,11 +19,33 @@ public:
     CBinaryReader(const uint8_t* pData, size_t nBytes);
     explicit CBinaryReader(const std::vector<uint8_t>& bytes) : CBinaryReader(bytes.data(), bytes.size()) {}
 
-    bool ReadU8(uint8_t& v);
+    bool ReadU8(uint8_t& v)
+    {
+        const uint8_t* p = TakeFromMemory(1);
+        if (!p)
+            return ReadU8Slowly(v);
+        v = p[0];
+        return true;
+    }
     bool ReadI8(int8_t& v);
-    bool ReadU16(uint16_t& v);
+    bool ReadU16(uint16_t& v)
+    {
+        const uint8_t* p = TakeFromMemory(2);
+        if (!p)
+            return ReadU16Slowly(v);
+        v = static_cast<uint16_t>(p[0] | (p[1] << 8));
+        return true;
+    }
     bool ReadI16(int16_t& v);
-    bool ReadU32(uint32_t& v);
+    bool ReadU32(uint32_t& v)
+    {
+        const uint8_t* p = TakeFromMemory(4);
+        if (!p)
+            return ReadU32Slowly(v);
+        v = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+            (static_cast<uint32_t>(p[3]) << 24);
+        return true;
+    }
     bool ReadI32(int32_t& v);
     bool ReadFloat(float& v);
     bool ReadBytes(void* pDest, size_t nBytes);
@@ -46,6 +68,21 @@ public:
     FILE* GetFile() const { return m_pFile; }
 
 private:
+    // The next nBytes of a reader over memory, moved past; null for a
+    // stream, a failed reader or too few bytes (the slow reads then decide).
+    const uint8_t* TakeFromMemory(size_t nBytes)
+    {
+        if (!m_pData || m_bFailed || m_nRemaining < static_cast<int64_t>(nBytes))
+            return nullptr;
+        const uint8_t* p = m_pData + m_nConsumed;
+        m_nRemaining -= static_cast<int64_t>(nBytes);
+        m_nConsumed += static_cast<int64_t>(nBytes);
+        return p;
+    }
+    bool ReadU8Slowly(uint8_t& v);
+    bool ReadU16Slowly(uint16_t& v);
+    bool ReadU32Slowly(uint32_t& v);
+
     FILE* m_pFile = nullptr;
     const uint8_t* m_pData = nullptr;
     int64_t m_nRemaining = 0;
@@ -74,6 +111,9 @@ public:
     FILE* GetFile() const { return m_pFile; }
 
 private:
+    template <size_t N>
+    bool WriteSmall(const uint8_t (&aby)[N]);
+
     FILE* m_pFile = nullptr;
     std::vector<uint8_t>* m_pBytes = nullptr;
     bool m_bFailed = false;
