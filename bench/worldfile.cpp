@@ -3,6 +3,7 @@
 // Data/Data.bin, names and tables it reads.
 #include "database/CDatabaseHandler.h"
 #include "platform/Files.h"
+#include "platform/SafeFile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,6 +33,12 @@ private:
 };
 
 int64_t StartingDatabaseBytes() { return plat::fileSize(kStartingDatabase); }
+
+// As a saved game writes its world: under a temporary name, renamed when whole.
+bool SaveWorld(CDatabaseHandler& handler, const std::string& path)
+{
+    return plat::writeFileSafely(path, [&handler](FILE* pFile) { return handler.Save(pFile); });
+}
 
 void CopyWorldFile(benchmark::State& state)
 {
@@ -68,7 +75,7 @@ void SaveWorldFile(benchmark::State& state)
     handler.SetupPointers();
     ScratchFile saved("save");
     for (auto _ : state) {
-        if (!handler.SaveFile(saved.Path())) {
+        if (!SaveWorld(handler, saved.Path())) {
             state.SkipWithError("saving failed");
             break;
         }
@@ -87,7 +94,7 @@ void LoadAndSaveWorldFile(benchmark::State& state)
             break;
         }
         handler.SetupPointers();
-        if (!handler.SaveFile(saved.Path())) {
+        if (!SaveWorld(handler, saved.Path())) {
             state.SkipWithError("saving failed");
             break;
         }

@@ -410,17 +410,15 @@ public:
     // its range; a short or damaged file is logged, the half-built world is
     // freed and the answer is false.
     bool Load(FILE* pFile);
-    // The same from a whole file, or from the bytes of one.
+    // The same from a whole file, read in one piece.
     bool LoadFile(const std::string& gamePath);
-    bool LoadFromBytes(const std::vector<uint8_t>& bytes);
     // Writes the whole world; false (logged) when a record cannot be written.
     // The world is built in memory and goes out in one write.
     bool Save(FILE* pFile);
-    // The same into a file that is replaced only once the new one is whole.
-    bool SaveFile(const std::string& gamePath);
-    bool SaveToBytes(std::vector<uint8_t>& bytes);
 
 private:
+    bool LoadFromBytes(const std::vector<uint8_t>& bytes);
+    bool SaveToBytes(std::vector<uint8_t>& bytes);
     // The size of the last world built, so the next one grows its buffer once.
     size_t m_nLastWorldBytes = 0;
 

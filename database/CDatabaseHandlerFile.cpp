@@ -108,24 +108,6 @@ bool ReadCount16(CBinaryReader& reader, uint64_t nMinBytesEach, const char* pszW
     return true;
 }
 
-// Writes the bytes under a temporary name beside the target and renames it
-// into place once whole, so that a failed write leaves the old file.
-bool WriteFileWhole(const std::string& gamePath, const std::vector<uint8_t>& bytes)
-{
-    const std::string partial = gamePath + ".partial";
-    FILE* pFile = plat::openFile(partial, "wb");
-    if (!pFile)
-        return false;
-    bool bWritten = std::fwrite(bytes.data(), 1, bytes.size(), pFile) == bytes.size();
-    if (std::fclose(pFile) != 0)
-        bWritten = false;
-    if (!bWritten || !plat::renameFile(partial, gamePath)) {
-        plat::removeFile(partial);
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 // ---- the root's lists ----
@@ -705,19 +687,6 @@ bool CDatabaseHandler::Save(FILE* pFile)
         return false;
     if (std::fwrite(bytes.data(), 1, bytes.size(), pFile) != bytes.size() || std::fflush(pFile) != 0) {
         DebugLog(0, "[CDatabaseHandler::Save] The world could not be written whole");
-        return false;
-    }
-    DebugLog(0, "[CDatabaseHandler::Save] Finished Save");
-    return true;
-}
-
-bool CDatabaseHandler::SaveFile(const std::string& gamePath)
-{
-    std::vector<uint8_t> bytes;
-    if (!SaveToBytes(bytes))
-        return false;
-    if (!WriteFileWhole(gamePath, bytes)) {
-        DebugLog(0, "[CDatabaseHandler::Save] %s could not be written", gamePath.c_str());
         return false;
     }
     DebugLog(0, "[CDatabaseHandler::Save] Finished Save");

@@ -78,11 +78,10 @@ bool ReadRetiredFile(const char* pszFile, const char* pszCaller, TMake makeRecor
             return false;
         }
         if (!onRecord(pRecord, static_cast<uint32_t>(nPosition))) {
-            DebugLog(0, "[CDatabaseHandler::%s] The record at %ld of %s is not one of this world's retired", pszCaller,
-                     nPosition, pszFile);
+            DebugLog(0, "[CDatabaseHandler::%s] The record at %lld of %s is not one of this world's retired",
+                     pszCaller, static_cast<long long>(nPosition), pszFile);
             delete pRecord;
-            bResult = false;
-            break;
+            return false;
         }
     }
     return true;

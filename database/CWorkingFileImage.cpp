@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/Files.h"
+#include "platform/SafeFile.h"
 
 void CWorkingFileImage::Reset(const std::string& name, size_t nBytes)
 {
@@ -34,15 +35,11 @@ bool CWorkingFileImage::Flush()
 {
     if (!m_bOpen || !m_bChanged)
         return true;
-    FILE* pFile = plat::openFile(m_name, "wb");
-    if (!pFile)
+    // Replaced only once the new file is whole.
+    if (!plat::writeWholeFile(m_name, m_bytes.data(), m_bytes.size()))
         return false;
-    bool bWritten = std::fwrite(m_bytes.data(), 1, m_bytes.size(), pFile) == m_bytes.size();
-    if (std::fclose(pFile) != 0)
-        bWritten = false;
-    if (bWritten)
-        m_bChanged = false;
-    return bWritten;
+    m_bChanged = false;
+    return true;
 }
 
 void CWorkingFileImage::Close()
