@@ -19,7 +19,7 @@ CBinaryReader::CBinaryReader(FILE* pFile) : m_pFile(pFile)
 }
 
 CBinaryReader::CBinaryReader(const uint8_t* pData, size_t nBytes)
-    : m_pData(pData), m_nRemaining(static_cast<int64_t>(nBytes))
+    : m_pData(pData), m_pCursor(pData), m_pEnd(pData ? pData + nBytes : pData), m_bMemory(true)
 {
     if (!m_pData && nBytes != 0)
         m_bFailed = true;
@@ -27,16 +27,18 @@ CBinaryReader::CBinaryReader(const uint8_t* pData, size_t nBytes)
 
 bool CBinaryReader::ReadBytes(void* pDest, size_t nBytes)
 {
-    if (m_bFailed || static_cast<int64_t>(nBytes) > m_nRemaining) {
+    if (m_bFailed || static_cast<int64_t>(nBytes) > Remaining()) {
         m_bFailed = true;
         std::memset(pDest, 0, nBytes);
         return false;
     }
-    if (m_pData) {
+    if (m_bMemory) {
         if (nBytes)
-            std::memcpy(pDest, m_pData + m_nConsumed, nBytes);
+            std::memcpy(pDest, m_pCursor, nBytes);
+        m_pCursor += nBytes;
+        return true;
     }
-    else if (nBytes && (!m_pFile || std::fread(pDest, 1, nBytes, m_pFile) != nBytes)) {
+    if (nBytes && (!m_pFile || std::fread(pDest, 1, nBytes, m_pFile) != nBytes)) {
         m_bFailed = true;
         std::memset(pDest, 0, nBytes);
         return false;
@@ -48,10 +50,14 @@ bool CBinaryReader::ReadBytes(void* pDest, size_t nBytes)
 
 bool CBinaryReader::Skip(size_t nBytes)
 {
-    if (m_bFailed || static_cast<int64_t>(nBytes) > m_nRemaining ||
-        (!m_pData && (!m_pFile || std::fseek(m_pFile, static_cast<long>(nBytes), SEEK_CUR) != 0))) {
+    if (m_bFailed || static_cast<int64_t>(nBytes) > Remaining() ||
+        (!m_bMemory && (!m_pFile || std::fseek(m_pFile, static_cast<long>(nBytes), SEEK_CUR) != 0))) {
         m_bFailed = true;
         return false;
+    }
+    if (m_bMemory) {
+        m_pCursor += nBytes;
+        return true;
     }
     m_nRemaining -= static_cast<int64_t>(nBytes);
     m_nConsumed += static_cast<int64_t>(nBytes);
@@ -60,12 +66,12 @@ bool CBinaryReader::Skip(size_t nBytes)
 
 bool CBinaryReader::Peek(size_t nOffset, void* pDest, size_t nBytes)
 {
-    if (m_bFailed || static_cast<uint64_t>(m_nRemaining) < static_cast<uint64_t>(nOffset) + nBytes) {
+    if (m_bFailed || static_cast<uint64_t>(Remaining()) < static_cast<uint64_t>(nOffset) + nBytes) {
         m_bFailed = true;
         return false;
     }
-    if (m_pData) {
-        std::memcpy(pDest, m_pData + m_nConsumed + nOffset, nBytes);
+    if (m_bMemory) {
+        std::memcpy(pDest, m_pCursor + nOffset, nBytes);
         return true;
     }
     const long nHere = std::ftell(m_pFile);
@@ -131,7 +137,7 @@ bool CBinaryReader::ReadFloat(float& v)
 
 bool CBinaryReader::CheckCount(uint64_t nCount, uint64_t nMinBytesEach)
 {
-    if (m_bFailed || nCount * nMinBytesEach > static_cast<uint64_t>(m_nRemaining)) {
+    if (m_bFailed || nCount * nMinBytesEach > static_cast<uint64_t>(Remaining())) {
         m_bFailed = true;
         return false;
     }

@@ -58,9 +58,9 @@ public:
     // Marks the stream as failed, for a value that was read but is out of range.
     void Fail() { m_bFailed = true; }
     // Bytes between the current position and the end of the stream.
-    int64_t Remaining() const { return m_nRemaining; }
+    int64_t Remaining() const { return m_bMemory ? m_pEnd - m_pCursor : m_nRemaining; }
     // Bytes read or skipped since the reader was made.
-    int64_t Consumed() const { return m_nConsumed; }
+    int64_t Consumed() const { return m_bMemory ? m_pCursor - m_pData : m_nConsumed; }
     // True when nCount records of at least nMinBytesEach bytes can still follow;
     // otherwise the reader fails. Guards every count read from a file.
     bool CheckCount(uint64_t nCount, uint64_t nMinBytesEach);
@@ -72,11 +72,10 @@ private:
     // stream, a failed reader or too few bytes (the slow reads then decide).
     const uint8_t* TakeFromMemory(size_t nBytes)
     {
-        if (!m_pData || m_bFailed || m_nRemaining < static_cast<int64_t>(nBytes))
+        if (m_bFailed || static_cast<size_t>(m_pEnd - m_pCursor) < nBytes)
             return nullptr;
-        const uint8_t* p = m_pData + m_nConsumed;
-        m_nRemaining -= static_cast<int64_t>(nBytes);
-        m_nConsumed += static_cast<int64_t>(nBytes);
+        const uint8_t* p = m_pCursor;
+        m_pCursor += nBytes;
         return p;
     }
     bool ReadU8Slowly(uint8_t& v);
@@ -84,9 +83,14 @@ private:
     bool ReadU32Slowly(uint32_t& v);
 
     FILE* m_pFile = nullptr;
+    // Over memory: the span and the next byte (a stream leaves all three null).
     const uint8_t* m_pData = nullptr;
+    const uint8_t* m_pCursor = nullptr;
+    const uint8_t* m_pEnd = nullptr;
+    // Over a stream.
     int64_t m_nRemaining = 0;
     int64_t m_nConsumed = 0;
+    bool m_bMemory = false;
     bool m_bFailed = false;
 };
 

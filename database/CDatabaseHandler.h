@@ -419,7 +419,8 @@ public:
 private:
     bool LoadFromBytes(const std::vector<uint8_t>& bytes);
     bool SaveToBytes(std::vector<uint8_t>& bytes);
-    // The size of the last world built, so the next one grows its buffer once.
+    // The size of the last world read or built, so that the next one built
+    // takes its buffer at once.
     size_t m_nLastWorldBytes = 0;
 
 public:

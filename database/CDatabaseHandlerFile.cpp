@@ -248,6 +248,9 @@ bool CDatabaseHandler::LoadFile(const std::string& gamePath)
 {
     FreeWorld();
     std::vector<uint8_t> bytes;
+    const int64_t nSize = plat::fileSize(gamePath);
+    if (nSize > 0)
+        bytes.reserve(static_cast<size_t>(nSize));
     if (!plat::readWholeFile(gamePath, bytes)) {
         DebugLog(0, "[CDatabaseHandler::Load] %s cannot be read", gamePath.c_str());
         return false;
@@ -265,6 +268,7 @@ bool CDatabaseHandler::LoadFromBytes(const std::vector<uint8_t>& bytes)
         return false;
     }
     m_nDatabaseLoaded = 1;
+    m_nLastWorldBytes = bytes.size();
     return true;
 }
 
