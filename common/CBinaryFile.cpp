@@ -18,34 +18,73 @@ CBinaryReader::CBinaryReader(FILE* pFile) : m_pFile(pFile)
     m_nRemaining = nEnd > nHere ? nEnd - nHere : 0;
 }
 
+CBinaryReader::CBinaryReader(const uint8_t* pData, size_t nBytes)
+    : m_pData(pData), m_pCursor(pData), m_pEnd(pData ? pData + nBytes : pData), m_bMemory(true)
+{
+    if (!m_pData && nBytes != 0)
+        m_bFailed = true;
+}
+
 bool CBinaryReader::ReadBytes(void* pDest, size_t nBytes)
 {
-    if (m_bFailed || static_cast<int64_t>(nBytes) > m_nRemaining) {
+    if (m_bFailed || static_cast<int64_t>(nBytes) > Remaining()) {
         m_bFailed = true;
         std::memset(pDest, 0, nBytes);
         return false;
     }
-    if (nBytes && std::fread(pDest, 1, nBytes, m_pFile) != nBytes) {
+    if (m_bMemory) {
+        if (nBytes)
+            std::memcpy(pDest, m_pCursor, nBytes);
+        m_pCursor += nBytes;
+        return true;
+    }
+    if (nBytes && (!m_pFile || std::fread(pDest, 1, nBytes, m_pFile) != nBytes)) {
         m_bFailed = true;
         std::memset(pDest, 0, nBytes);
         return false;
     }
     m_nRemaining -= static_cast<int64_t>(nBytes);
+    m_nConsumed += static_cast<int64_t>(nBytes);
     return true;
 }
 
 bool CBinaryReader::Skip(size_t nBytes)
 {
-    if (m_bFailed || static_cast<int64_t>(nBytes) > m_nRemaining ||
-        std::fseek(m_pFile, static_cast<long>(nBytes), SEEK_CUR) != 0) {
+    if (m_bFailed || static_cast<int64_t>(nBytes) > Remaining() ||
+        (!m_bMemory && (!m_pFile || std::fseek(m_pFile, static_cast<long>(nBytes), SEEK_CUR) != 0))) {
         m_bFailed = true;
         return false;
     }
+    if (m_bMemory) {
+        m_pCursor += nBytes;
+        return true;
+    }
     m_nRemaining -= static_cast<int64_t>(nBytes);
+    m_nConsumed += static_cast<int64_t>(nBytes);
     return true;
 }
 
-bool CBinaryReader::ReadU8(uint8_t& v) { return ReadBytes(&v, 1); }
+bool CBinaryReader::Peek(size_t nOffset, void* pDest, size_t nBytes)
+{
+    if (m_bFailed || static_cast<uint64_t>(Remaining()) < static_cast<uint64_t>(nOffset) + nBytes) {
+        m_bFailed = true;
+        return false;
+    }
+    if (m_bMemory) {
+        std::memcpy(pDest, m_pCursor + nOffset, nBytes);
+        return true;
+    }
+    const long nHere = std::ftell(m_pFile);
+    const bool bRead = nHere >= 0 && std::fseek(m_pFile, static_cast<long>(nOffset), SEEK_CUR) == 0 &&
+                       std::fread(pDest, 1, nBytes, m_pFile) == nBytes;
+    if (nHere < 0 || std::fseek(m_pFile, nHere, SEEK_SET) != 0 || !bRead) {
+        m_bFailed = true;
+        return false;
+    }
+    return true;
+}
+
+bool CBinaryReader::ReadU8Slowly(uint8_t& v) { return ReadBytes(&v, 1); }
 
 bool CBinaryReader::ReadI8(int8_t& v)
 {
@@ -55,7 +94,7 @@ bool CBinaryReader::ReadI8(int8_t& v)
     return ok;
 }
 
-bool CBinaryReader::ReadU16(uint16_t& v)
+bool CBinaryReader::ReadU16Slowly(uint16_t& v)
 {
     uint8_t b[2];
     const bool ok = ReadBytes(b, 2);
@@ -71,7 +110,7 @@ bool CBinaryReader::ReadI16(int16_t& v)
     return ok;
 }
 
-bool CBinaryReader::ReadU32(uint32_t& v)
+bool CBinaryReader::ReadU32Slowly(uint32_t& v)
 {
     uint8_t b[4];
     const bool ok = ReadBytes(b, 4);
@@ -98,35 +137,57 @@ bool CBinaryReader::ReadFloat(float& v)
 
 bool CBinaryReader::CheckCount(uint64_t nCount, uint64_t nMinBytesEach)
 {
-    if (m_bFailed || nCount * nMinBytesEach > static_cast<uint64_t>(m_nRemaining)) {
+    if (m_bFailed || nCount * nMinBytesEach > static_cast<uint64_t>(Remaining())) {
         m_bFailed = true;
         return false;
     }
     return true;
+}
+
+template <size_t N>
+bool CBinaryWriter::WriteSmall(const uint8_t (&aby)[N])
+{
+    if (m_pBytes && !m_bFailed) {
+        for (uint8_t by : aby)
+            m_pBytes->push_back(by);
+        return true;
+    }
+    return WriteBytes(aby, N);
 }
 
 bool CBinaryWriter::WriteBytes(const void* pSource, size_t nBytes)
 {
-    if (m_bFailed || !m_pFile || (nBytes && std::fwrite(pSource, 1, nBytes, m_pFile) != nBytes)) {
+    if (m_bFailed)
+        return false;
+    if (m_pBytes) {
+        const auto* pBytes = static_cast<const uint8_t*>(pSource);
+        m_pBytes->insert(m_pBytes->end(), pBytes, pBytes + nBytes);
+        return true;
+    }
+    if (!m_pFile || (nBytes && std::fwrite(pSource, 1, nBytes, m_pFile) != nBytes)) {
         m_bFailed = true;
         return false;
     }
     return true;
 }
 
-bool CBinaryWriter::WriteU8(uint8_t v) { return WriteBytes(&v, 1); }
+bool CBinaryWriter::WriteU8(uint8_t v)
+{
+    const uint8_t b[1] = {v};
+    return WriteSmall(b);
+}
 
 bool CBinaryWriter::WriteU16(uint16_t v)
 {
     const uint8_t b[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
-    return WriteBytes(b, 2);
+    return WriteSmall(b);
 }
 
 bool CBinaryWriter::WriteU32(uint32_t v)
 {
     const uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
                           static_cast<uint8_t>(v >> 24)};
-    return WriteBytes(b, 4);
+    return WriteSmall(b);
 }
 
 bool CBinaryWriter::WriteFloat(float v)
@@ -138,6 +199,10 @@ bool CBinaryWriter::WriteFloat(float v)
 
 bool CBinaryWriter::WriteZeros(size_t nBytes)
 {
+    if (m_pBytes && !m_bFailed) {
+        m_pBytes->resize(m_pBytes->size() + nBytes, 0);
+        return true;
+    }
     static const uint8_t kZeros[256] = {};
     while (nBytes > 0) {
         const size_t n = nBytes < sizeof kZeros ? nBytes : sizeof kZeros;

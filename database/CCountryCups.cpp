@@ -284,7 +284,7 @@ void CCountryDatabase::MakeEuropeanCupDraw(int nKind)
 
 // ---- playing ----
 
-int CCountryDatabase::PlayCupFixtures(const CDate& date, FILE* pFile)
+int CCountryDatabase::PlayCupFixtures(const CDate& date, CBinaryWriter* pHistory)
 {
     if (!m_pDatabaseHandler)
         return 0;
@@ -315,7 +315,7 @@ int CCountryDatabase::PlayCupFixtures(const CDate& date, FILE* pFile)
         }
         else
             block.byResult = kLegSingle;
-        m_pDatabaseHandler->ProcessMatch(&block, pFixture->GetGroundID(), pFile);
+        m_pDatabaseHandler->ProcessMatch(&block, pFixture->GetGroundID(), pHistory);
         if (pHome && pAway) {
             pFixture->SetLeg(block.byResult);
             pFixture->SetGoals(block.byHomeGoals, block.byAwayGoals);

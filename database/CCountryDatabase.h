@@ -12,6 +12,7 @@
 #include "common/CDate.h"
 #include "common/CXList.h"
 #include "common/Identifiers.h"
+#include "database/CWorkingFileImage.h"
 
 class CBinaryReader;
 class CBinaryWriter;
@@ -193,10 +194,16 @@ public:
     // ---- the day's work (CCountryDays.cpp) ----
     // "Temp%d.mhs" with the country's identifier byte.
     std::string GetMatchHistoryFileName() const;
-    // Plays every division's league fixtures of the date, appending their
-    // records to the country's match history file, then picks the day's
+    // Plays every division's league fixtures of the date, gathering their
+    // records for the country's match history file, then picks the day's
     // weather. Answers the fixtures played.
     int ProcessMatchDay(const CDate& date);
+    // Appends the gathered match records to the country's match history file.
+    bool FlushMatchHistory();
+    // Deletes the country's match history file with the records not yet appended.
+    void DeleteMatchHistory();
+    // Forgets the records not yet appended.
+    void DiscardMatchHistory() { m_MatchHistory.Discard(); }
     // Weekly (byWeekly set): every division writes its club rating history.
     void ProcessDivisions(uint8_t byWeekly);
     // The monthly run: economy, televised matches and every division's awards.
@@ -239,7 +246,7 @@ public:
     int PlaceRandomPendingEntries(CUP* pCup, int nFirst, int nLast, int nCount);
     // Plays the country's cup fixtures of the date into the file and dates
     // the settlement of the rounds played; answers the fixtures played.
-    int PlayCupFixtures(const CDate& date, FILE* pFile);
+    int PlayCupFixtures(const CDate& date, CBinaryWriter* pHistory);
     // The cup round event (type 41): draw preparation, settlement, draw.
     void RunCupRoundEvent(uint32_t dwValue);
     // European places from the first division's table for the new season.
@@ -338,6 +345,8 @@ private:
     void LinkCountryFixtures();
     CDate GameDate() const;
 
+    // Records of "Temp%d.mhs" not yet appended.
+    CWorkingFileAppends m_MatchHistory;
     char m_szName[NAME_SIZE] = {};
     ID_COUNTRY m_byID = 0;
     uint8_t m_bySecondID = 0;

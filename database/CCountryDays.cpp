@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
 #include "database/CClubDatabase.h"
 #include "database/CCupFixturesDatabase.h"
@@ -14,6 +15,23 @@
 std::string CCountryDatabase::GetMatchHistoryFileName() const
 {
     return "Temp" + std::to_string(m_byID) + ".mhs";
+}
+
+bool CCountryDatabase::FlushMatchHistory()
+{
+    // The matches are played whether or not the file can be written; the
+    // records wait for the next flush, and the log says so.
+    if (m_MatchHistory.Flush(GetMatchHistoryFileName()))
+        return true;
+    DebugLog(0, "[CCountryDatabase::ProcessMatchDay] Could not open %s: no match records written",
+             GetMatchHistoryFileName().c_str());
+    return false;
+}
+
+void CCountryDatabase::DeleteMatchHistory()
+{
+    m_MatchHistory.Discard();
+    plat::removeFiles(".", GetMatchHistoryFileName());
 }
 
 int CCountryDatabase::ProcessMatchDay(const CDate& date)
@@ -27,17 +45,11 @@ int CCountryDatabase::ProcessMatchDay(const CDate& date)
             bAnyToday = true;
     int nPlayed = 0;
     if (bAnyToday) {
-        // The matches are still played when the file cannot be opened; only
-        // their records are lost, and the log says so.
-        FILE* pFile = plat::openFile(GetMatchHistoryFileName(), "ab");
-        if (!pFile)
-            DebugLog(0, "[CCountryDatabase::ProcessMatchDay] Could not open %s: no match records written",
-                     GetMatchHistoryFileName().c_str());
+        m_MatchHistory.Touch();
+        CBinaryWriter history(m_MatchHistory.GetBytes());
         for (CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>())
-            nPlayed += pDivision->PostLeagueResults(date, pFile);
-        nPlayed += PlayCupFixtures(date, pFile);
-        if (pFile && std::fclose(pFile) != 0)
-            DebugLog(0, "[CCountryDatabase::ProcessMatchDay] Could not write %s", GetMatchHistoryFileName().c_str());
+            nPlayed += pDivision->PostLeagueResults(date, &history);
+        nPlayed += PlayCupFixtures(date, &history);
     }
     UpdateWeather();
     return nPlayed;

@@ -224,7 +224,7 @@ void CCountryDatabase::DoSeasonOpen()
     }
     SetClubTargetBands();
     // The old season's cup fixtures are freed by the cups' own new season.
-    plat::removeFiles(".", GetMatchHistoryFileName());
+    DeleteMatchHistory();
     GenerateLeagueFixtures();
     CalculateSeasonEndDate();
     ApplyCountryLevel();

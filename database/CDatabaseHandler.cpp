@@ -66,6 +66,8 @@ void CDatabaseHandler::FreeWorld()
     // The records of the countries, grounds, fixtures, offers, markets, save
     // games, youths and the people of the pools are destroyed here by their
     // own classes; the lists are emptied so that nothing points at them.
+    // What the working files hold in memory belongs to this world.
+    CloseWorkingFiles();
     // Countries first: their people leave the identifier tables, which still stand.
     while (!m_lstCountries.IsEmpty())
         delete static_cast<CCountryDatabase*>(m_lstCountries.RemoveHead());

@@ -13,12 +13,16 @@
 #include "common/CXList.h"
 #include "common/Identifiers.h"
 #include "database/CNameDictionary.h"
+#include "database/CWorkingFileImage.h"
 #include "database/IdentifierEntries.h"
 #include "database/NationalityTable.h"
 #include "database/StadiumTables.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 class CSaveGame;
 class CCountryDatabase;
@@ -406,8 +410,20 @@ public:
     // its range; a short or damaged file is logged, the half-built world is
     // freed and the answer is false.
     bool Load(FILE* pFile);
+    // The same from a whole file, read in one piece.
+    bool LoadFile(const std::string& gamePath);
     // Writes the whole world; false (logged) when a record cannot be written.
+    // The world is built in memory and goes out in one write.
     bool Save(FILE* pFile);
+
+private:
+    bool LoadFromBytes(const std::vector<uint8_t>& bytes);
+    bool SaveToBytes(std::vector<uint8_t>& bytes);
+    // The size of the last world read or built, so that the next one built
+    // takes its buffer at once.
+    size_t m_nLastWorldBytes = 0;
+
+public:
     // After Load: the countries' pointer pass and the referees of the cup fixtures.
     void SetupPointers();
     // Links the root's cup fixtures to their running cups.
@@ -584,11 +600,12 @@ public:
     CDate GetSeasonStartDate() const;
 
     // Plays one fixture through the quick result engine and appends its
-    // record to pFile (none written when null): the 52-byte header, both
-    // line-ups of 11 + S entries, both sides' events. A record is never
+    // record through pHistory (none written when null): the 52-byte header,
+    // both line-ups of 11 + S entries, both sides' events. A record is never
     // written with counts that disagree with what follows.
-    void ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround, FILE* pFile);
-    // The root's cup and friendly fixtures of the date, into "temp.mhs".
+    void ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround, CBinaryWriter* pHistory);
+    // The root's cup and friendly fixtures of the date, into "temp.mhs"
+    // (gathered in memory, appended when the working files are flushed).
     int PlayCupAndFriendlyFixtures(const CDate& date);
     // Reads the record at the stream's position: false at the end of the
     // file or (logged) for a record cut short. pBody may be null.
@@ -598,7 +615,12 @@ public:
     static bool FindMatchInHistoryFile(MATCHHISTORYHEADER& header, MATCHRECORDBODY* pBody, uint32_t dwMatchID,
                                        FILE* pFile, long& nPosition);
     // "temp.mhs", then each country's file: the first that holds the match.
-    bool FindMatchRecord(MATCHHISTORYHEADER& header, MATCHRECORDBODY* pBody, uint32_t dwMatchID) const;
+    // The records gathered in memory are appended first.
+    bool FindMatchRecord(MATCHHISTORYHEADER& header, MATCHRECORDBODY* pBody, uint32_t dwMatchID);
+    // Appends the gathered cup and friendly match records to "temp.mhs".
+    bool FlushCupMatchHistory();
+    // Deletes "temp.mhs" with the records not yet appended to it.
+    void DeleteCupMatchHistory();
     // The club's next fixture from today (league or the root's list): the
     // opponent's id or -1; competition 255 league, 200 friendly, else the cup type.
     int GetNextFixture(const CClubDatabase* pClub, uint8_t* pbyHome, uint8_t* pbyCompetition, CDate* pDate) const;
@@ -611,13 +633,28 @@ public:
     // "temp.phs": a directory of N u16 week numbers, then a ring of 52
     // weekly blocks of N ten-byte records, N the history slots.
     static int64_t GetPlayerHistoryFileBytes(int nSlots) { return 522LL * nSlots; }
+    // The history is kept in memory and reaches "temp.phs" when the working
+    // files are flushed; a new one is all zeros.
     bool CreatePlayerHistoryFile();
     // Writes this week's record of every player with a history slot; a slot
     // above N is logged and skipped. The file must hold the whole layout.
     bool SavePlayerHistory(FILE* pFile);
-    // Opens "temp.phs", made again zero-filled when missing or short, and
-    // writes this week's records.
+    // Writes this week's records into the history, which is read from
+    // "temp.phs" first when none is held and made again zero-filled when
+    // that file is missing or short.
     bool WritePlayerHistory();
+    // nBytes of the history from nOffset (the layout of "temp.phs"); false
+    // when they lie outside it.
+    bool ReadPlayerHistory(int64_t nOffset, uint8_t* pDest, size_t nBytes);
+
+    // Writes every working file held in memory that changed (the player
+    // history, the division histories, the match records waiting to be
+    // appended): what a saved game or a reader of the files needs first.
+    bool FlushWorkingFiles();
+    // Drops what is held in memory of the working files, unwritten changes
+    // and all, so that files replaced on disk (a saved game's set unpacked)
+    // are read again when next needed.
+    void CloseWorkingFiles();
     // Appends the season's cup and friendly fixtures to "TempEuroCup.shs".
     bool SaveEuroCupSchedule();
     // "Temp*.wmh", "Temp*.hhs" and "Temp.eml" in the current folder.
@@ -628,6 +665,12 @@ public:
 
 private:
     void RunNamedStep(const char* pszStep) const;
+    // Copies this week's records into the directory and the week's block.
+    void FillPlayerHistoryWeek(uint8_t* pDirectory, uint8_t* pBlock, int nSlots, int nWeek) const;
+    // "temp.phs" while the game runs.
+    CWorkingFileImage m_PlayerHistoryFile;
+    // Records of "temp.mhs" not yet appended.
+    CWorkingFileAppends m_CupMatchHistory;
     uint8_t m_byContinueMode = 0;
     int32_t m_nYouthReleaseCounter = 0;
     // ---- end of the day advance ----

@@ -297,7 +297,7 @@ void CDatabaseHandler::DoNewSeason()
     m_nYouthReleaseCounter = 0;
     SaveEuroCupSchedule();
     DeleteTempHistoryFiles();
-    DeleteMatchingFiles("Temp.mhs", nullptr);
+    DeleteCupMatchHistory();
     TopUpManagerPool();
     TopUpStaffPool();
     RunNamedStep("the grounds' season step waits for the ground records");

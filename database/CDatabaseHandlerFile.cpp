@@ -23,8 +23,11 @@
 #include "season/CEuropeanCupDatabase.h"
 #include "season/CGroundDatabase.h"
 #include "season/CRefereeDatabase.h"
+#include "platform/Files.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -228,13 +231,44 @@ bool CDatabaseHandler::Load(FILE* pFile)
         DebugLog(0, "[CDatabaseHandler::Load] No file to load");
         return false;
     }
-    CBinaryReader reader(pFile);
+    // The rest of the stream is read in one piece and parsed from memory.
+    std::vector<uint8_t> bytes;
+    uint8_t abyChunk[65536];
+    size_t nRead = 0;
+    while ((nRead = std::fread(abyChunk, 1, sizeof(abyChunk), pFile)) > 0)
+        bytes.insert(bytes.end(), abyChunk, abyChunk + nRead);
+    if (std::ferror(pFile)) {
+        DebugLog(0, "[CDatabaseHandler::Load] The world file cannot be read");
+        return false;
+    }
+    return LoadFromBytes(bytes);
+}
+
+bool CDatabaseHandler::LoadFile(const std::string& gamePath)
+{
+    FreeWorld();
+    std::vector<uint8_t> bytes;
+    const int64_t nSize = plat::fileSize(gamePath);
+    if (nSize > 0)
+        bytes.reserve(static_cast<size_t>(nSize));
+    if (!plat::readWholeFile(gamePath, bytes)) {
+        DebugLog(0, "[CDatabaseHandler::Load] %s cannot be read", gamePath.c_str());
+        return false;
+    }
+    return LoadFromBytes(bytes);
+}
+
+bool CDatabaseHandler::LoadFromBytes(const std::vector<uint8_t>& bytes)
+{
+    FreeWorld();
+    CBinaryReader reader(bytes);
     if (!LoadWorld(reader) || !CheckWorldIdentifiers()) {
         DebugLog(0, "[CDatabaseHandler::Load] The world file is refused; nothing of it is kept");
         FreeWorld();
         return false;
     }
     m_nDatabaseLoaded = 1;
+    m_nLastWorldBytes = bytes.size();
     return true;
 }
 
@@ -630,16 +664,32 @@ void CDatabaseHandler::SetupPointers()
 
 // ---- saving ----
 
-bool CDatabaseHandler::Save(FILE* pFile)
+bool CDatabaseHandler::SaveToBytes(std::vector<uint8_t>& bytes)
 {
     const int nSeason = m_pEuropeanCups ? m_pEuropeanCups->GetSeasonDate().GetYear() - 1 : 0;
     DebugLog(0, "[CDatabaseHandler::Save] Starting Save [Season %d]", nSeason);
+    bytes.clear();
+    bytes.reserve(m_nLastWorldBytes);
+    CBinaryWriter writer(bytes);
+    if (!SaveWorld(writer) || writer.Failed()) {
+        DebugLog(0, "[CDatabaseHandler::Save] The world could not be written whole");
+        bytes.clear();
+        return false;
+    }
+    m_nLastWorldBytes = bytes.size();
+    return true;
+}
+
+bool CDatabaseHandler::Save(FILE* pFile)
+{
     if (!pFile) {
         DebugLog(0, "[CDatabaseHandler::Save] No file to save to");
         return false;
     }
-    CBinaryWriter writer(pFile);
-    if (!SaveWorld(writer) || writer.Failed() || std::ferror(pFile)) {
+    std::vector<uint8_t> bytes;
+    if (!SaveToBytes(bytes))
+        return false;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), pFile) != bytes.size() || std::fflush(pFile) != 0) {
         DebugLog(0, "[CDatabaseHandler::Save] The world could not be written whole");
         return false;
     }

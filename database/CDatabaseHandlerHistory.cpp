@@ -3,12 +3,15 @@
 // clearing of the other working files.
 #include "database/CDatabaseHandler.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
+#include "database/CCountryDatabase.h"
 #include "database/CCupFixturesDatabase.h"
+#include "database/CDivisionDatabase.h"
 #include "database/CPersonDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "database/CYouthDatabase.h"
@@ -44,6 +47,14 @@ int64_t StreamSize(FILE* pFile)
     return nSize;
 }
 
+// Where the ring block of the week starts.
+size_t WeekBlockOffset(int nSlots, int nWeek)
+{
+    return 2 * static_cast<size_t>(nSlots) +
+           static_cast<size_t>(kHistoryRecordBytes) * static_cast<size_t>(nSlots) *
+               static_cast<size_t>(((nWeek % kHistoryWeeks) + kHistoryWeeks) % kHistoryWeeks);
+}
+
 }  // namespace
 
 int CDatabaseHandler::GetWeekNumber(const CDate& date)
@@ -58,40 +69,12 @@ CDate CDatabaseHandler::GetDateFromWeekNumber(int nWeek)
 
 bool CDatabaseHandler::CreatePlayerHistoryFile()
 {
-    const int64_t nBytes = GetPlayerHistoryFileBytes(m_nHistorySlots);
-    if (!plat::writeFileSafely(kPlayerHistoryFile, [nBytes](FILE* pFile) {
-            return CBinaryWriter(pFile).WriteZeros(static_cast<size_t>(nBytes));
-        })) {
-        DebugLog(0, "[CDatabaseHandler::CreatePlayerHistoryFile] Could not write %s", kPlayerHistoryFile);
-        return false;
-    }
+    m_PlayerHistoryFile.Reset(kPlayerHistoryFile, static_cast<size_t>(GetPlayerHistoryFileBytes(m_nHistorySlots)));
     return true;
 }
 
-bool CDatabaseHandler::SavePlayerHistory(FILE* pFile)
+void CDatabaseHandler::FillPlayerHistoryWeek(uint8_t* pDirectory, uint8_t* pBlock, int nSlots, int nWeek) const
 {
-    const int nSlots = m_nHistorySlots;
-    if (!pFile || nSlots <= 0)
-        return false;
-    if (StreamSize(pFile) < GetPlayerHistoryFileBytes(nSlots)) {
-        DebugLog(0, "[CDatabaseHandler::SavePlayerHistory] The history file is shorter than its %d slots", nSlots);
-        return false;
-    }
-    const int nWeek = GetWeekNumber(m_GameDate);
-    const long nBlock = 2L * nSlots + 10L * nSlots * (((nWeek % kHistoryWeeks) + kHistoryWeeks) % kHistoryWeeks);
-
-    // The directory and this week's block are read whole, changed in memory
-    // and written back, so that slots without a record keep what they hold.
-    std::vector<uint8_t> directory(static_cast<size_t>(2 * nSlots));
-    std::vector<uint8_t> block(static_cast<size_t>(kHistoryRecordBytes) * nSlots);
-    bool bRead = std::fseek(pFile, 0, SEEK_SET) == 0 &&
-                 std::fread(directory.data(), 1, directory.size(), pFile) == directory.size() &&
-                 std::fseek(pFile, nBlock, SEEK_SET) == 0 &&
-                 std::fread(block.data(), 1, block.size(), pFile) == block.size();
-    if (!bRead) {
-        DebugLog(0, "[CDatabaseHandler::SavePlayerHistory] Could not read the history file");
-        return false;
-    }
     for (int i = 0; i < m_PlayerTable.GetSize(); ++i) {
         const auto* pEntry = static_cast<const ITEMPLAYERINFORMATION*>(m_PlayerTable.GetAt(i));
         if (!pEntry || (pEntry->dwFlags & PLAYERINFO_RETIRED))
@@ -113,15 +96,42 @@ bool CDatabaseHandler::SavePlayerHistory(FILE* pFile)
             DebugLog(1, "[CDatabaseHandler::SavePlayerHistory] Invalid player file position!");
             continue;
         }
-        uint8_t* pDirectory = &directory[static_cast<size_t>(2 * (nSlot - 1))];
-        if (pDirectory[0] == 0 && pDirectory[1] == 0) {
-            pDirectory[0] = static_cast<uint8_t>(nWeek & 0xFF);
-            pDirectory[1] = static_cast<uint8_t>((nWeek >> 8) & 0xFF);
+        uint8_t* pEntryWeek = &pDirectory[static_cast<size_t>(2 * (nSlot - 1))];
+        if (pEntryWeek[0] == 0 && pEntryWeek[1] == 0) {
+            pEntryWeek[0] = static_cast<uint8_t>(nWeek & 0xFF);
+            pEntryWeek[1] = static_cast<uint8_t>((nWeek >> 8) & 0xFF);
         }
-        uint8_t* pRecord = &block[static_cast<size_t>(kHistoryRecordBytes * (nSlot - 1))];
+        uint8_t* pRecord = &pBlock[static_cast<size_t>(kHistoryRecordBytes * (nSlot - 1))];
         for (int j = 0; j < kHistoryRecordBytes; ++j)
             pRecord[j] = static_cast<uint8_t>(pPerson->m_awAttributes[kHistorySkills[j]] / 100);
     }
+}
+
+bool CDatabaseHandler::SavePlayerHistory(FILE* pFile)
+{
+    const int nSlots = m_nHistorySlots;
+    if (!pFile || nSlots <= 0)
+        return false;
+    if (StreamSize(pFile) < GetPlayerHistoryFileBytes(nSlots)) {
+        DebugLog(0, "[CDatabaseHandler::SavePlayerHistory] The history file is shorter than its %d slots", nSlots);
+        return false;
+    }
+    const int nWeek = GetWeekNumber(m_GameDate);
+    const long nBlock = static_cast<long>(WeekBlockOffset(nSlots, nWeek));
+
+    // The directory and this week's block are read whole, changed in memory
+    // and written back, so that slots without a record keep what they hold.
+    std::vector<uint8_t> directory(static_cast<size_t>(2 * nSlots));
+    std::vector<uint8_t> block(static_cast<size_t>(kHistoryRecordBytes) * nSlots);
+    bool bRead = std::fseek(pFile, 0, SEEK_SET) == 0 &&
+                 std::fread(directory.data(), 1, directory.size(), pFile) == directory.size() &&
+                 std::fseek(pFile, nBlock, SEEK_SET) == 0 &&
+                 std::fread(block.data(), 1, block.size(), pFile) == block.size();
+    if (!bRead) {
+        DebugLog(0, "[CDatabaseHandler::SavePlayerHistory] Could not read the history file");
+        return false;
+    }
+    FillPlayerHistoryWeek(directory.data(), block.data(), nSlots, nWeek);
     CBinaryWriter writer(pFile);
     if (std::fseek(pFile, 0, SEEK_SET) == 0)
         writer.WriteBytes(directory.data(), directory.size());
@@ -136,18 +146,56 @@ bool CDatabaseHandler::SavePlayerHistory(FILE* pFile)
 
 bool CDatabaseHandler::WritePlayerHistory()
 {
-    if (plat::fileSize(kPlayerHistoryFile) < GetPlayerHistoryFileBytes(m_nHistorySlots)) {
-        DebugLog(1, "[CDatabaseHandler::WritePlayerHistory] %s is missing or short: made again", kPlayerHistoryFile);
-        if (!CreatePlayerHistoryFile())
-            return false;
-    }
-    FILE* pFile = plat::openFile(kPlayerHistoryFile, "r+b");
-    if (!pFile) {
-        DebugLog(0, "[CDatabaseHandler::WritePlayerHistory] Could not open %s", kPlayerHistoryFile);
+    const int nSlots = m_nHistorySlots;
+    if (nSlots <= 0)
         return false;
+    if (!m_PlayerHistoryFile.Open(kPlayerHistoryFile, static_cast<size_t>(GetPlayerHistoryFileBytes(nSlots))))
+        DebugLog(1, "[CDatabaseHandler::WritePlayerHistory] %s is missing or short: made again", kPlayerHistoryFile);
+    const int nWeek = GetWeekNumber(m_GameDate);
+    uint8_t* pHistory = m_PlayerHistoryFile.GetData();
+    FillPlayerHistoryWeek(pHistory, pHistory + WeekBlockOffset(nSlots, nWeek), nSlots, nWeek);
+    m_PlayerHistoryFile.MarkChanged();
+    return true;
+}
+
+bool CDatabaseHandler::ReadPlayerHistory(int64_t nOffset, uint8_t* pDest, size_t nBytes)
+{
+    const int nSlots = m_nHistorySlots;
+    if (nSlots <= 0 || nOffset < 0)
+        return false;
+    if (!m_PlayerHistoryFile.Open(kPlayerHistoryFile, static_cast<size_t>(GetPlayerHistoryFileBytes(nSlots))))
+        DebugLog(1, "[CDatabaseHandler::ReadPlayerHistory] %s is missing or short: made again", kPlayerHistoryFile);
+    if (static_cast<uint64_t>(nOffset) + nBytes > m_PlayerHistoryFile.GetSize())
+        return false;
+    std::copy_n(m_PlayerHistoryFile.GetData() + nOffset, nBytes, pDest);
+    return true;
+}
+
+bool CDatabaseHandler::FlushWorkingFiles()
+{
+    bool bFlushed = true;
+    if (!m_PlayerHistoryFile.Flush()) {
+        DebugLog(0, "[CDatabaseHandler::WritePlayerHistory] Could not write %s", kPlayerHistoryFile);
+        bFlushed = false;
     }
-    const bool bSaved = SavePlayerHistory(pFile);
-    return std::fclose(pFile) == 0 && bSaved;
+    bFlushed = FlushCupMatchHistory() && bFlushed;
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
+        bFlushed = pCountry->FlushMatchHistory() && bFlushed;
+        for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            bFlushed = pDivision->FlushHistoryFiles() && bFlushed;
+    }
+    return bFlushed;
+}
+
+void CDatabaseHandler::CloseWorkingFiles()
+{
+    m_PlayerHistoryFile.Close();
+    m_CupMatchHistory.Discard();
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
+        pCountry->DiscardMatchHistory();
+        for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            pDivision->CloseHistoryFiles();
+    }
 }
 
 bool CDatabaseHandler::SaveEuroCupSchedule()

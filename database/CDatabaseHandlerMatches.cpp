@@ -78,7 +78,7 @@ int CDatabaseHandler::DoMatchDay(const CDate& date)
 
 int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)
 {
-    FILE* pFile = nullptr;
+    CBinaryWriter history(m_CupMatchHistory.GetBytes());
     uint32_t dwCupTypesPlayed = 0;
     CUP_NUMBER byLastCup = CUP_NUMBER_NONE;
     const ITEMCUPMATCHRULES* pRoundRules = nullptr;
@@ -125,14 +125,8 @@ int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)
             }
             else
                 block.byResult = bCup ? kLegSingle : kLegFriendly;
-            if (!pFile) {
-                pFile = plat::openFile(kCupHistoryFile, "ab");
-                if (!pFile)
-                    DebugLog(0, "[CDatabaseHandler::PlayCupAndFriendlyFixtures] Could not open %s: no match "
-                                "records written",
-                             kCupHistoryFile);
-            }
-            ProcessMatch(&block, pFixture->GetGroundID(), pFile);
+            m_CupMatchHistory.Touch();
+            ProcessMatch(&block, pFixture->GetGroundID(), &history);
             if (pHome && pAway) {
                 pFixture->SetLeg(block.byResult);
                 pFixture->SetGoals(block.byHomeGoals, block.byAwayGoals);
@@ -144,8 +138,6 @@ int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)
         if (bCup && pFixture->GetDate() == date)
             dwCupTypesPlayed |= 1u << (GetCupTypeFromCupNumber(pFixture->GetCupNumber()) & 31);
     }
-    if (pFile && std::fclose(pFile) != 0)
-        DebugLog(0, "[CDatabaseHandler::PlayCupAndFriendlyFixtures] Could not write %s", kCupHistoryFile);
 
     // Group match days of the first European cup are settled at once; the
     // other European rounds played today are settled and drawn the next day,
@@ -167,7 +159,7 @@ int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)
 
 // ---- one match ----
 
-void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround, FILE* pFile)
+void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround, CBinaryWriter* pHistory)
 {
     if (!pBlock || !pBlock->pHomeClub || !pBlock->pAwayClub) {
         DebugLog(0, "[CDatabaseHandler::ProcessMatch] : Could not find the clubs from the parameters supplied.  "
@@ -246,8 +238,8 @@ void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround,
                  pBlock->dwMatchID);
     header.byOptionalParts = 0;
 
-    if (pFile && pHomeSide && pAwaySide) {
-        CBinaryWriter writer(pFile);
+    if (pHistory && pHomeSide && pAwaySide) {
+        CBinaryWriter& writer = *pHistory;
         header.Write(writer);
         const int nEntries = QUICKMATCH_STARTERS + nSubstitutes;
         for (const CClub* pSide : {pHomeSide, pAwaySide})
@@ -341,11 +333,29 @@ bool CDatabaseHandler::FindMatchInHistoryFile(MATCHHISTORYHEADER& header, MATCHR
     }
 }
 
-bool CDatabaseHandler::FindMatchRecord(MATCHHISTORYHEADER& header, MATCHRECORDBODY* pBody, uint32_t dwMatchID) const
+bool CDatabaseHandler::FlushCupMatchHistory()
 {
+    if (m_CupMatchHistory.Flush(kCupHistoryFile))
+        return true;
+    DebugLog(0, "[CDatabaseHandler::PlayCupAndFriendlyFixtures] Could not open %s: no match records written",
+             kCupHistoryFile);
+    return false;
+}
+
+void CDatabaseHandler::DeleteCupMatchHistory()
+{
+    m_CupMatchHistory.Discard();
+    DeleteMatchingFiles(kCupHistoryFile, nullptr);
+}
+
+bool CDatabaseHandler::FindMatchRecord(MATCHHISTORYHEADER& header, MATCHRECORDBODY* pBody, uint32_t dwMatchID)
+{
+    FlushCupMatchHistory();
     std::vector<std::string> files{kCupHistoryFile};
-    for (const CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
+        pCountry->FlushMatchHistory();
         files.push_back(pCountry->GetMatchHistoryFileName());
+    }
     for (const std::string& name : files) {
         FILE* pFile = plat::openFile(name, "rb");
         if (!pFile)

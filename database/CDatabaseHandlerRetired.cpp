@@ -9,7 +9,9 @@
 #include "database/CStaffDatabase.h"
 #include "platform/Files.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -57,30 +59,32 @@ void PutInRing(T* (&apRing)[RETIRED_CACHE_SLOTS], int32_t& nRing, T* pRecord)
 template <typename TRecord, typename TMake, typename TOnRecord>
 bool ReadRetiredFile(const char* pszFile, const char* pszCaller, TMake makeRecord, TOnRecord onRecord)
 {
-    FILE* pFile = plat::openFile(pszFile, "rb");
-    if (!pFile)
+    if (!plat::fileExists(pszFile))
         return true;
-    CBinaryReader reader(pFile);
-    bool bResult = true;
+    // Read in one piece and parsed from memory.
+    std::vector<uint8_t> bytes;
+    if (!plat::readWholeFile(pszFile, bytes)) {
+        DebugLog(0, "[CDatabaseHandler::%s] %s cannot be read", pszCaller, pszFile);
+        return false;
+    }
+    CBinaryReader reader(bytes);
     while (reader.Remaining() > 0) {
-        const long nPosition = std::ftell(pFile);
+        const int64_t nPosition = reader.Consumed();
         TRecord* pRecord = makeRecord(reader);
         if (!pRecord->IsLoaded()) {
-            DebugLog(0, "[CDatabaseHandler::%s] %s is damaged at %ld", pszCaller, pszFile, nPosition);
+            DebugLog(0, "[CDatabaseHandler::%s] %s is damaged at %lld", pszCaller, pszFile,
+                     static_cast<long long>(nPosition));
             delete pRecord;
-            bResult = false;
-            break;
+            return false;
         }
         if (!onRecord(pRecord, static_cast<uint32_t>(nPosition))) {
-            DebugLog(0, "[CDatabaseHandler::%s] The record at %ld of %s is not one of this world's retired", pszCaller,
-                     nPosition, pszFile);
+            DebugLog(0, "[CDatabaseHandler::%s] The record at %lld of %s is not one of this world's retired",
+                     pszCaller, static_cast<long long>(nPosition), pszFile);
             delete pRecord;
-            bResult = false;
-            break;
+            return false;
         }
     }
-    std::fclose(pFile);
-    return bResult;
+    return true;
 }
 
 }  // namespace

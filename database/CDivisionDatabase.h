@@ -6,6 +6,7 @@
 #include "common/CXList.h"
 #include "common/Identifiers.h"
 #include "database/CHistoryEntries.h"
+#include "database/CWorkingFileImage.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -189,13 +190,19 @@ public:
     // unplayed through the root's ProcessMatch, writing their records to
     // pHistory (may be null), and posts them to the table. Nothing before the
     // season start. Answers the fixtures played.
-    int PostLeagueResults(const CDate& date, FILE* pHistory);
+    int PostLeagueResults(const CDate& date, CBinaryWriter* pHistory);
     // "TempDivision%d.dhs": one block of games-per-club records of 24 bytes
     // per club in id order; record k is the club's row after its (k+1)-th
-    // match day. Created zero-filled.
+    // match day. Created zero-filled. The grid is kept in memory and reaches
+    // the file when it is flushed (FlushHistoryFiles).
     std::string GetHistoryFileName() const;
     int64_t GetHistoryFileBytes() const;
     bool CreateDivisionHistory();
+    // Writes the division history and the club rating history to their
+    // files when they changed since the last flush.
+    bool FlushHistoryFiles();
+    // Drops both held in memory: the next write reads the files again.
+    void CloseHistoryFiles();
     // After a day whose results changed the table: sorts it and writes each
     // club's row. A file that is missing or short is made again; a record
     // beyond the club's block is logged and never written.
@@ -224,7 +231,7 @@ public:
     // division history file afresh.
     bool StartDivisionSeason();
     // The weekly set of every club's ratings in "TempDivision%d.chs" (at most
-    // 52 sets are kept).
+    // 52 sets are kept), held in memory until the history files are flushed.
     bool WriteClubHistory();
     std::string GetClubHistoryFileName() const;
     // The season's fixtures appended to "TempDivision%d.shs" (the oldest
@@ -252,7 +259,7 @@ public:
     void ResetPlayOff();
     // Plays one play-off match; true when it ended the round.
     bool PlayPlayOffFixture(CDivisionFixturesDatabase* pFixture, CClubDatabase* pHome, CClubDatabase* pAway,
-                            FILE* pHistory);
+                            CBinaryWriter* pHistory);
     // The rules of the play-off's current stage; null without a play-off.
     const ITEMCUPMATCHRULES* GetPlayOffMatchRules() const;
     // Whether this division runs a play-off (it has a template and places).
@@ -322,6 +329,9 @@ private:
     bool IsNearCupDate(const CDate& date, int nNumberA, int nNumberB) const;
     bool HasFixtureNear(ID_CLUB idClub, const CDate& date, int nDays) const;
 
+    // "TempDivision%d.dhs" and "TempDivision%d.chs" while the game runs.
+    CWorkingFileImage m_HistoryFile;
+    CWorkingFileImage m_ClubHistoryFile;
     // Televised matches of each club this season, not kept on file.
     std::vector<std::pair<ID_CLUB, uint8_t>> m_TelevisedCounts;
     CDate m_LastTelevisionMove;

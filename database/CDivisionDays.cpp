@@ -2,6 +2,7 @@
 // results and the match-day history file "TempDivision%d.dhs".
 #include "database/CDivisionDatabase.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -12,8 +13,6 @@
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionFixturesDatabase.h"
-#include "platform/Files.h"
-#include "platform/SafeFile.h"
 #include "season/MatchRecords.h"
 
 namespace {
@@ -30,14 +29,6 @@ constexpr uint8_t kPlayOffSecondLegUnplayed = 2;
 CDate Today()
 {
     return CDivisionDatabase::m_pDatabaseHandler ? CDivisionDatabase::m_pDatabaseHandler->GetGameDate() : CDate();
-}
-
-// Writes nBytes zero bytes into a new file of that name.
-bool CreateZeroFile(const std::string& name, int64_t nBytes)
-{
-    return nBytes >= 0 && plat::writeFileSafely(name, [nBytes](FILE* pFile) {
-        return CBinaryWriter(pFile).WriteZeros(static_cast<size_t>(nBytes));
-    });
 }
 
 }  // namespace
@@ -72,11 +63,26 @@ int64_t CDivisionDatabase::GetHistoryFileBytes() const
 bool CDivisionDatabase::CreateDivisionHistory()
 {
     UpdateGameCounts();
-    if (!CreateZeroFile(GetHistoryFileName(), GetHistoryFileBytes())) {
-        DebugLog(0, "[CDivisionDatabase::CreateDivisionHistory] Could not create %s", GetHistoryFileName().c_str());
-        return false;
-    }
+    m_HistoryFile.Reset(GetHistoryFileName(), static_cast<size_t>(GetHistoryFileBytes()));
     return true;
+}
+
+bool CDivisionDatabase::FlushHistoryFiles()
+{
+    bool bFlushed = true;
+    for (CWorkingFileImage* pFile : {&m_HistoryFile, &m_ClubHistoryFile}) {
+        if (!pFile->Flush()) {
+            DebugLog(0, "[CDivisionDatabase::FlushHistoryFiles] Could not write %s", pFile->GetName().c_str());
+            bFlushed = false;
+        }
+    }
+    return bFlushed;
+}
+
+void CDivisionDatabase::CloseHistoryFiles()
+{
+    m_HistoryFile.Close();
+    m_ClubHistoryFile.Close();
 }
 
 bool CDivisionDatabase::WriteDivisionHistory()
@@ -90,19 +96,11 @@ bool CDivisionDatabase::WriteDivisionHistory()
     // A file that is missing or shorter than its grid is made again, so that
     // no record is ever written outside it.
     const std::string name = GetHistoryFileName();
-    const int64_t nBytes = GetHistoryFileBytes();
-    if (plat::fileSize(name) < nBytes) {
+    if (!m_HistoryFile.Open(name, static_cast<size_t>(GetHistoryFileBytes())))
         DebugLog(1, "[CDivisionDatabase::WriteDivisionHistory] %s is missing or short: made again", name.c_str());
-        if (!CreateDivisionHistory())
-            return false;
-    }
-    FILE* pFile = plat::openFile(name, "r+b");
-    if (!pFile) {
-        DebugLog(0, "[CDivisionDatabase::WriteDivisionHistory] Could not open %s", name.c_str());
-        return false;
-    }
     const CDate today = Today();
-    CBinaryWriter writer(pFile);
+    std::vector<uint8_t> record;
+    record.reserve(kHistoryRecordBytes);
     int nIndex = 0;
     for (const CClubDatabase* pClub : m_lstClubsByID.Items<CClubDatabase>()) {
         const int nMatchDay = CountPlayedMatchDays(today, pClub->m_wClubId);
@@ -116,11 +114,15 @@ bool CDivisionDatabase::WriteDivisionHistory()
                      pClub->m_wClubId, nMatchDay, m_nGamesPerClub, m_szName);
             continue;
         }
-        const long nOffset = (static_cast<long>(m_nGamesPerClub) * nSlot + nMatchDay - 1) * kHistoryRecordBytes;
-        if (std::fseek(pFile, nOffset, SEEK_SET) != 0)
+        const size_t nOffset =
+            (static_cast<size_t>(m_nGamesPerClub) * static_cast<size_t>(nSlot) + static_cast<size_t>(nMatchDay) - 1) *
+            kHistoryRecordBytes;
+        if (nOffset + kHistoryRecordBytes > m_HistoryFile.GetSize())
             break;
         const CLUBLEAGUEROW& home = pClub->m_HomeRow;
         const CLUBLEAGUEROW& away = pClub->m_AwayRow;
+        record.clear();
+        CBinaryWriter writer(record);
         writer.WriteU32(today.GetValue());
         writer.WriteU16(pClub->m_awResultTotals[0]);
         writer.WriteU16(pClub->m_awResultTotals[1]);
@@ -131,16 +133,13 @@ bool CDivisionDatabase::WriteDivisionHistory()
         writer.WriteU8(pClub->m_byPoints);
         writer.WriteU8(pClub->m_byLeaguePosition);
         writer.WriteZeros(2);
-    }
-    const bool bClosed = std::fclose(pFile) == 0;
-    if (writer.Failed() || !bClosed) {
-        DebugLog(0, "[CDivisionDatabase::WriteDivisionHistory] Could not write %s", name.c_str());
-        return false;
+        std::copy(record.begin(), record.end(), m_HistoryFile.GetData() + nOffset);
+        m_HistoryFile.MarkChanged();
     }
     return true;
 }
 
-int CDivisionDatabase::PostLeagueResults(const CDate& date, FILE* pHistory)
+int CDivisionDatabase::PostLeagueResults(const CDate& date, CBinaryWriter* pHistory)
 {
     if (!m_SeasonStart.IsValid() || date < m_SeasonStart || !m_pDatabaseHandler)
         return 0;
@@ -207,7 +206,7 @@ int CDivisionDatabase::PostLeagueResults(const CDate& date, FILE* pHistory)
 }
 
 bool CDivisionDatabase::PlayPlayOffFixture(CDivisionFixturesDatabase* pFixture, CClubDatabase* pHome,
-                                           CClubDatabase* pAway, FILE* pHistory)
+                                           CClubDatabase* pAway, CBinaryWriter* pHistory)
 {
     MATCHPARAMETERS block;
     block.pHomeClub = pHome;

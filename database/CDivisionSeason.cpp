@@ -417,17 +417,15 @@ bool CDivisionDatabase::WriteClubHistory()
     const int64_t nSet = static_cast<int64_t>(GetClubCount()) * kClubHistoryBytes;
     if (nSet == 0)
         return true;
+    // Kept in memory and written whole when the working files are flushed; a
+    // missing file starts empty.
+    m_ClubHistoryFile.Open(name, 0);
+    std::vector<uint8_t>& bytes = m_ClubHistoryFile.GetBytes();
     // A full year of sets pushes out the oldest.
-    if (plat::fileSize(name) >= nSet * kClubHistorySets && !DropFileHead(name, nSet)) {
-        DebugLog(0, "[CDivisionDatabase::WriteClubHistory] Could not rewrite %s", name.c_str());
-        return false;
-    }
-    FILE* pFile = plat::openFile(name, "ab");
-    if (!pFile) {
-        DebugLog(0, "[CDivisionDatabase::WriteClubHistory] Could not open %s", name.c_str());
-        return false;
-    }
-    CBinaryWriter writer(pFile);
+    if (static_cast<int64_t>(bytes.size()) >= nSet * kClubHistorySets)
+        bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(nSet));
+    m_ClubHistoryFile.MarkChanged();
+    CBinaryWriter writer(bytes);
     for (const CClubDatabase* pClub : m_lstClubsByID.Items<CClubDatabase>()) {
         const CManagerDatabase* pManager = pClub->m_wManagerId ? pClub->GetManager() : nullptr;
         const uint8_t abyRecord[kClubHistoryBytes] = {pClub->m_byFinancialStability,
@@ -441,11 +439,6 @@ bool CDivisionDatabase::WriteClubHistory()
                                                       static_cast<uint8_t>(pClub->m_nBoardConfidence),
                                                       static_cast<uint8_t>(pClub->m_nFanConfidence)};
         writer.WriteBytes(abyRecord, sizeof(abyRecord));
-    }
-    const bool bClosed = std::fclose(pFile) == 0;
-    if (!bClosed || writer.Failed()) {
-        DebugLog(0, "[CDivisionDatabase::WriteClubHistory] Could not write %s", name.c_str());
-        return false;
     }
     return true;
 }

@@ -463,24 +463,19 @@ int CPersonDatabase::GetHistoryHeaderOffset() const
 
 int CPersonDatabase::GetSkillChangeBetweenWeeks(int nWeek1, int nWeek2) const
 {
-    if (m_nHistorySlot == 0)
-        return 0;
-    FILE* pFile = plat::openFile("temp.phs", "rb");
-    if (!pFile)
+    if (m_nHistorySlot == 0 || !m_pDatabaseHandler)
         return 0;
     int anSums[2] = {0, 0};
     const int anWeeks[2] = {nWeek1, nWeek2 - 1};
-    bool bRead = true;
-    for (int i = 0; i < 2 && bRead; ++i) {
+    for (int i = 0; i < 2; ++i) {
         uint8_t abyRecord[10];
         const int nOffset = GetHistoryRecordOffset(anWeeks[i]);
-        bRead = nOffset >= 0 && std::fseek(pFile, nOffset, SEEK_SET) == 0 &&
-                std::fread(abyRecord, 1, sizeof(abyRecord), pFile) == sizeof(abyRecord);
-        for (int j = 0; bRead && j < 10; ++j)
-            anSums[i] += abyRecord[j];
+        if (nOffset < 0 || !m_pDatabaseHandler->ReadPlayerHistory(nOffset, abyRecord, sizeof(abyRecord)))
+            return 0;
+        for (uint8_t bySkill : abyRecord)
+            anSums[i] += bySkill;
     }
-    std::fclose(pFile);
-    return bRead ? anSums[1] - anSums[0] : 0;
+    return anSums[1] - anSums[0];
 }
 
 const uint8_t CPersonDatabase::s_abyRoleWeights[PLAYER_ROLE_COUNT][PLAYER_SKILL_COUNT] = {

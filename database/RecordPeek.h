@@ -14,17 +14,10 @@
 inline bool PeekRecordValue(CBinaryReader& reader, long nOffset, int nBytes, uint32_t& dwValue)
 {
     dwValue = 0;
-    FILE* pFile = reader.GetFile();
-    if (reader.Failed() || !pFile || reader.Remaining() < nOffset + nBytes)
-        return false;
-    const long nHere = std::ftell(pFile);
     uint8_t aby[4] = {};
-    const bool bRead = nHere >= 0 && std::fseek(pFile, nOffset, SEEK_CUR) == 0 &&
-                       std::fread(aby, 1, static_cast<size_t>(nBytes), pFile) == static_cast<size_t>(nBytes);
-    if (nHere < 0 || std::fseek(pFile, nHere, SEEK_SET) != 0 || !bRead) {
-        reader.Fail();
+    if (nOffset < 0 || nBytes < 1 || nBytes > 4 ||
+        !reader.Peek(static_cast<size_t>(nOffset), aby, static_cast<size_t>(nBytes)))
         return false;
-    }
     for (int i = nBytes - 1; i >= 0; --i)
         dwValue = (dwValue << 8) | aby[i];
     return true;

@@ -266,6 +266,9 @@ bool CSavedGameSet::Save(CDatabaseHandler& handler, std::string& error) const
     error.clear();
     const bool bInPlay = IsGameInPlay(handler);
     if (bInPlay) {
+        // What the running game holds in memory of its working files goes to them first.
+        if (!handler.FlushWorkingFiles())
+            return fail("cannot write the working files of the game");
         const std::string humans = GetMemberPath(kHumansExtension);
         FILE* pHumans = open(humans);
         if (!pHumans || !handler.SaveHumans(pHumans))
@@ -295,12 +298,7 @@ bool CSavedGameSet::Save(CDatabaseHandler& handler, std::string& error) const
 
 bool CSavedGameSet::LoadWorldFile(CDatabaseHandler& handler) const
 {
-    FILE* pFile = plat::openFile(m_worldPath, "rb");
-    if (!pFile)
-        return false;
-    const bool bLoaded = handler.Load(pFile);
-    std::fclose(pFile);
-    return bLoaded;
+    return handler.LoadFile(m_worldPath);
 }
 
 bool CSavedGameSet::Refuse(CDatabaseHandler& handler, std::string& error, const std::string& reason) const

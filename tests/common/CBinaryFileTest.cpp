@@ -4,82 +4,137 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 namespace {
 
-TEST(CBinaryFileTest, RoundTripIsLittleEndian)
+// The same bytes behind a reader over a stream or over memory: every test of
+// the reader runs on both.
+class BinarySource {
+public:
+    BinarySource(std::vector<uint8_t> bytes, bool bMemory) : m_bytes(std::move(bytes))
+    {
+        if (bMemory)
+            return;
+        m_pFile = std::tmpfile();
+        if (m_pFile) {
+            std::fwrite(m_bytes.data(), 1, m_bytes.size(), m_pFile);
+            std::rewind(m_pFile);
+        }
+    }
+    ~BinarySource()
+    {
+        if (m_pFile)
+            std::fclose(m_pFile);
+    }
+    BinarySource(const BinarySource&) = delete;
+    BinarySource& operator=(const BinarySource&) = delete;
+    CBinaryReader Reader() const { return m_pFile ? CBinaryReader(m_pFile) : CBinaryReader(m_bytes); }
+
+private:
+    std::vector<uint8_t> m_bytes;
+    FILE* m_pFile = nullptr;
+};
+
+void WriteSample(CBinaryWriter& writer)
 {
-    FILE* file = std::tmpfile();
-    ASSERT_NE(file, nullptr);
-    CBinaryWriter writer(file);
     writer.WriteU8(0xAB);
     writer.WriteI16(-2);
     writer.WriteU32(0x01020304);
     writer.WriteZeros(3);
     writer.WriteFloat(1.5f);
-    ASSERT_FALSE(writer.Failed());
+}
 
+class CBinaryFileTest : public ::testing::TestWithParam<bool> {
+protected:
+    bool Memory() const { return GetParam(); }
+};
+
+TEST_P(CBinaryFileTest, RoundTripIsLittleEndian)
+{
+    // A writer into memory gives the bytes a writer into a stream gives.
+    FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    CBinaryWriter fileWriter(file);
+    WriteSample(fileWriter);
+    ASSERT_FALSE(fileWriter.Failed());
     std::rewind(file);
-    std::vector<unsigned char> bytes(14);
-    ASSERT_EQ(std::fread(bytes.data(), 1, bytes.size(), file), bytes.size());
+    std::vector<uint8_t> fromFile(32);
+    fromFile.resize(std::fread(fromFile.data(), 1, fromFile.size(), file));
+    std::fclose(file);
+    std::vector<uint8_t> bytes;
+    CBinaryWriter memoryWriter(bytes);
+    WriteSample(memoryWriter);
+    ASSERT_FALSE(memoryWriter.Failed());
+    ASSERT_EQ(bytes, fromFile);
+    ASSERT_EQ(bytes.size(), 14u);
     EXPECT_EQ(bytes[1], 0xFE);
     EXPECT_EQ(bytes[2], 0xFF);
     EXPECT_EQ(bytes[3], 0x04);
     EXPECT_EQ(bytes[6], 0x01);
 
-    std::rewind(file);
-    CBinaryReader reader(file);
+    BinarySource source(bytes, Memory());
+    CBinaryReader reader = source.Reader();
     EXPECT_EQ(reader.Remaining(), 14);
     uint8_t u8;
     int16_t i16;
     uint32_t u32;
     float f;
+    uint8_t peeked[2] = {};
     EXPECT_TRUE(reader.ReadU8(u8));
+    EXPECT_TRUE(reader.Peek(1, peeked, 2));  // looks ahead without moving on
     EXPECT_TRUE(reader.ReadI16(i16));
     EXPECT_TRUE(reader.ReadU32(u32));
     EXPECT_TRUE(reader.Skip(3));
+    EXPECT_EQ(reader.Consumed(), 10);
     EXPECT_TRUE(reader.ReadFloat(f));
     EXPECT_EQ(u8, 0xAB);
+    EXPECT_EQ(peeked[0], 0xFF);
+    EXPECT_EQ(peeked[1], 0x04);
     EXPECT_EQ(i16, -2);
     EXPECT_EQ(u32, 0x01020304u);
     EXPECT_EQ(f, 1.5f);
     EXPECT_EQ(reader.Remaining(), 0);
     EXPECT_FALSE(reader.Failed());
-    std::fclose(file);
 }
 
-TEST(CBinaryFileTest, ShortReadFailsAndStaysFailed)
+TEST_P(CBinaryFileTest, ShortReadFailsAndStaysFailed)
 {
-    FILE* file = std::tmpfile();
-    ASSERT_NE(file, nullptr);
-    std::fputc(1, file);
-    std::fputc(2, file);
-    std::rewind(file);
-    CBinaryReader reader(file);
+    BinarySource source({1, 2}, Memory());
+    CBinaryReader reader = source.Reader();
+    uint8_t peeked[4] = {};
+    EXPECT_TRUE(reader.Peek(0, peeked, 2));
     uint32_t value = 77;
     EXPECT_FALSE(reader.ReadU32(value));
     EXPECT_EQ(value, 0u);  // a failed read never leaves stale bytes
     EXPECT_TRUE(reader.Failed());
     uint8_t byte;
     EXPECT_FALSE(reader.ReadU8(byte));  // sticky, though a byte is there
-    std::fclose(file);
+    EXPECT_FALSE(reader.Skip(1));
+
+    BinarySource shortPeek({1, 2}, Memory());
+    CBinaryReader peeker = shortPeek.Reader();
+    EXPECT_FALSE(peeker.Peek(1, peeked, 2));  // one byte short
+    EXPECT_TRUE(peeker.Failed());
 }
 
-TEST(CBinaryFileTest, CheckCountRefusesCountsLargerThanTheFile)
+TEST_P(CBinaryFileTest, CheckCountRefusesCountsLargerThanTheFile)
 {
-    FILE* file = std::tmpfile();
-    ASSERT_NE(file, nullptr);
-    for (int i = 0; i < 40; ++i)
-        std::fputc(i, file);
-    std::rewind(file);
-    CBinaryReader reader(file);
+    std::vector<uint8_t> bytes(40);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<uint8_t>(i);
+    BinarySource source(bytes, Memory());
+    CBinaryReader reader = source.Reader();
     EXPECT_TRUE(reader.CheckCount(10, 4));
     EXPECT_FALSE(reader.CheckCount(0xFFFFFFFFu, 4));
     EXPECT_TRUE(reader.Failed());
-    std::fclose(file);
 }
+
+INSTANTIATE_TEST_SUITE_P(StreamAndMemory, CBinaryFileTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Memory" : "Stream"; });
 
 TEST(DebugLogTest, SinkSeesFormattedLines)
 {

@@ -38,6 +38,8 @@ TEST_F(NewGame, StartsOnFirstJulyWithRefereesFixturesAndWorkingFiles)
         EXPECT_TRUE(pCountry->GetSeasonStartDate().IsValid());
         EXPECT_TRUE(pCountry->GetSeasonEndDate() > pCountry->GetSeasonStartDate());
     }
+    // The working files are held in memory until they are flushed.
+    ASSERT_TRUE(H().FlushWorkingFiles());
     for (CDivisionDatabase* pDivision : Divisions()) {
         SCOPED_TRACE(pDivision->GetName());
         const int n = pDivision->GetClubCount();
@@ -114,6 +116,7 @@ TEST_F(NewGame, PlaysLeagueFixturesOnTheirDatesAndTheTablesAddUp)
 
 TEST_F(NewGame, PreStartRunPlaysTheDaysBeforeItsTargetAndTheMarkets)
 {
+    ASSERT_TRUE(H().FlushWorkingFiles());
     const std::string historyBefore = ReadFile("temp.phs");
     // One listing that runs out on the way, one free transfer that never does.
     auto* pClub = static_cast<CClubDatabase*>(Divisions().front()->m_lstClubsByID.GetHead()->pData);
@@ -144,6 +147,7 @@ TEST_F(NewGame, PreStartRunPlaysTheDaysBeforeItsTargetAndTheMarkets)
     EXPECT_EQ(pListed->m_byTransferState, 0) << "the ten-day listing ran out";
     EXPECT_EQ(pFree->m_byTransferState, PLAYER_TRANSFER_LEAVING);
     EXPECT_EQ(pFree->m_wDaysListed, target.DaysBetween(CDate(1999, 7, 1)));
+    ASSERT_TRUE(H().FlushWorkingFiles());
     EXPECT_NE(ReadFile("temp.phs"), historyBefore) << "the player history is written";
 
     // A target already reached runs no day.

@@ -39,6 +39,7 @@ int GoalsOf(const std::vector<MATCHEVENT>& own, const std::vector<MATCHEVENT>& o
 TEST_F(WorkingFiles, MatchHistoryReadsBackRecordByRecord)
 {
     RunDays(40);
+    ASSERT_TRUE(H().FlushWorkingFiles());
     CCountryDatabase* pEngland = H().GetCountryFromID(1);
     std::map<uint32_t, const CDivisionFixturesDatabase*> played;
     for (const CDivisionDatabase* pDivision : pEngland->GetDivisions().Items<CDivisionDatabase>())
@@ -124,6 +125,7 @@ TEST_F(WorkingFiles, WeeklyPlayerHistoryIsWrittenOnMondays)
     const int nSlots = H().GetHistorySlotCount();
     RunDays(11);  // Mondays 5 and 12 July
     ASSERT_EQ(H().GetGameDate(), CDate(1999, 7, 12));
+    ASSERT_TRUE(H().FlushWorkingFiles());
     const std::string file = ReadFile("temp.phs");
     ASSERT_EQ(static_cast<int64_t>(file.size()), CDatabaseHandler::GetPlayerHistoryFileBytes(nSlots));
     const int nFirstWeek = CDatabaseHandler::GetWeekNumber(CDate(1999, 7, 5));
@@ -139,9 +141,16 @@ TEST_F(WorkingFiles, WeeklyPlayerHistoryIsWrittenOnMondays)
                   static_cast<uint32_t>(nFirstWeek))
             << "the first week stays";
         const size_t at = static_cast<size_t>(pPlayer->GetHistoryRecordOffset(nWeek));
+        const size_t first = static_cast<size_t>(pPlayer->GetHistoryRecordOffset(nFirstWeek));
         const int order[10] = {0, 1, 2, 3, 4, 5, 7, 6, 8, 9};
-        for (int j = 0; j < 10; ++j)
+        int nChange = 0;
+        for (int j = 0; j < 10; ++j) {
             EXPECT_EQ(Get(file, at + static_cast<size_t>(j), 1), pPlayer->m_awAttributes[order[j]] / 100u);
+            nChange += static_cast<int>(Get(file, at + static_cast<size_t>(j), 1)) -
+                       static_cast<int>(Get(file, first + static_cast<size_t>(j), 1));
+        }
+        // The skill graphs read the history the game is writing, as the file holds it.
+        EXPECT_EQ(pPlayer->GetSkillChangeBetweenWeeks(nFirstWeek, nWeek + 1), nChange);
     }
     EXPECT_GT(nChecked, 20);
     // Week 53 shares the block of week 1.
@@ -155,16 +164,21 @@ TEST_F(WorkingFiles, MissingOrShortFilesAreLoggedAndMadeAgain)
 {
     const int nSlots = H().GetHistorySlotCount();
     const int64_t nPhs = CDatabaseHandler::GetPlayerHistoryFileBytes(nSlots);
+    ASSERT_TRUE(H().FlushWorkingFiles());
     {
-        // Missing and short player history: made again whole, then written.
+        // Missing and short player history, found when the files are read
+        // again (as after a saved game's set is unpacked): made again whole,
+        // then written.
         for (bool bRemove : {true, false}) {
             if (bRemove)
                 fs::remove("temp.phs");
             else
                 Truncate("temp.phs", 1000);
+            H().CloseWorkingFiles();
             LogCapture log;
             EXPECT_TRUE(H().WritePlayerHistory());
             EXPECT_TRUE(log.Contains("temp.phs is missing or short: made again"));
+            ASSERT_TRUE(H().FlushWorkingFiles());
             EXPECT_EQ(static_cast<int64_t>(fs::file_size("temp.phs")), nPhs);
         }
         // Given a short file directly, the writer refuses it untouched.
@@ -186,30 +200,48 @@ TEST_F(WorkingFiles, MissingOrShortFilesAreLoggedAndMadeAgain)
         LogCapture log;
         EXPECT_TRUE(H().WritePlayerHistory());
         EXPECT_TRUE(log.Contains("has gone over the safety net in the file!"));
+        ASSERT_TRUE(H().FlushWorkingFiles());
         EXPECT_EQ(static_cast<int64_t>(fs::file_size("temp.phs")), nPhs);
     }
     {
         // A short division history file is made again before it is written.
         CDivisionDatabase* pDivision = Divisions().front();
         Truncate(pDivision->GetHistoryFileName(), 100);
+        H().CloseWorkingFiles();
         pDivision->m_byTableChanged = 1;
         LogCapture log;
         EXPECT_TRUE(pDivision->WriteDivisionHistory());
         EXPECT_TRUE(log.Contains("is missing or short: made again"));
+        ASSERT_TRUE(H().FlushWorkingFiles());
         EXPECT_EQ(static_cast<int64_t>(fs::file_size(pDivision->GetHistoryFileName())),
                   pDivision->GetHistoryFileBytes());
     }
     {
-        // A match history file that cannot be opened loses the records, not the matches.
-        fs::create_directory(H().GetCountryFromID(1)->GetMatchHistoryFileName());
+        // A match history file that cannot be opened keeps the matches, and
+        // the records wait for a flush that can write them.
+        const std::string name = H().GetCountryFromID(1)->GetMatchHistoryFileName();
+        fs::create_directory(name);
         LogCapture log;
         RunDays(37);  // to Saturday 7 August
+        EXPECT_FALSE(H().FlushWorkingFiles());
         EXPECT_TRUE(log.Contains("Could not open Temp1.mhs: no match records written"));
+        fs::remove(name);
+        ASSERT_TRUE(H().FlushWorkingFiles());
+        MATCHHISTORYHEADER header;
+        FILE* pFile = std::fopen(name.c_str(), "rb");
+        ASSERT_NE(pFile, nullptr);
+        int nRecords = 0;
+        while (CDatabaseHandler::ReadNextMatchRecord(pFile, header, nullptr))
+            ++nRecords;
+        std::fclose(pFile);
         int nPlayed = 0;
         for (const CDivisionDatabase* pDivision : H().GetCountryFromID(1)->GetDivisions().Items<CDivisionDatabase>())
             for (const CDivisionFixturesDatabase* p : pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
                 nPlayed += p->IsPlayed();
         EXPECT_GT(nPlayed, 0);
+        for (const CCupFixturesDatabase* p : H().GetCountryFromID(1)->GetCupFixtures().Items<CCupFixturesDatabase>())
+            nPlayed += p->IsPlayed();
+        EXPECT_EQ(nRecords, nPlayed) << "every record kept for the flush that could write it";
     }
 }
 
@@ -244,6 +276,7 @@ TEST_F(WorkingFiles, DivisionHistoryStaysInItsBlockForEveryMeetingsRule)
             H().SetGameDate(CDate(date.GetValue(), 1));
             ASSERT_TRUE(pDivision->WriteDivisionHistory());
         }
+        ASSERT_TRUE(pDivision->FlushHistoryFiles());
         const std::string file = ReadFile(pDivision->GetHistoryFileName());
         ASSERT_EQ(static_cast<int64_t>(file.size()), pDivision->GetHistoryFileBytes());
         ASSERT_EQ(file.size(), static_cast<size_t>(10 * nGames * 24));

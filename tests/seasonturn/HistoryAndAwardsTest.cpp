@@ -103,6 +103,7 @@ TEST_F(SeasonFiles, ClubRatingHistoryKeepsAYearOfWeeks)
     Club(13)->m_byReputation = 77;
     for (int nWeek = 0; nWeek < 53; ++nWeek)
         ASSERT_TRUE(pDivision->WriteClubHistory());
+    ASSERT_TRUE(pDivision->FlushHistoryFiles());
     EXPECT_EQ(Size("TempDivision23.chs"), 52 * 6 * 10);
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(plat::readWholeFile("TempDivision23.chs", bytes));
@@ -120,6 +121,7 @@ TEST_F(SeasonFiles, CupArchiveAndNewSeasonFiles)
     ASSERT_TRUE(Division(1)->StartDivisionSeason());
     EXPECT_EQ(Club(7)->m_HomeRow.byPlayed, 0);
     EXPECT_EQ(Club(7)->m_byPoints, 0);
+    ASSERT_TRUE(Division(1)->FlushHistoryFiles());
     EXPECT_EQ(Size("TempDivision22.dhs"), 6 * 10 * 24);
 }
 

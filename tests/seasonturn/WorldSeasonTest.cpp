@@ -72,6 +72,7 @@ TEST_F(WorldSeason, ASeasonEndsInPromotionPlayOffsAndANewSeason)
     EXPECT_EQ(H().GetClubFromID(first[0])->m_pDivision, pFirst);
 
     // The new season: fresh tables and fixtures of 2000-01, the archives of the old.
+    ASSERT_TRUE(H().FlushWorkingFiles());
     for (CDivisionDatabase* pDivision : Divisions()) {
         if (pDivision->m_byKind != DIVISION_KIND_LEAGUE)
             continue;
