@@ -109,9 +109,9 @@ void CGame::FreeTexts()
 
 void CGame::CreateFonts()
 {
-    for (const FontSpec& spec : kFonts) {
-        delete *spec.pFont;
-        *spec.pFont = plat::Font::create(spec.nHeight, spec.nWeight, "Arial");
+    for (const FontSpec& font : kFonts) {
+        delete *font.pFont;
+        *font.pFont = plat::Font::create(font.nHeight, font.nWeight, "Arial");
     }
     g_hToolTipFont = g_hSmallFont;
 }
@@ -119,9 +119,9 @@ void CGame::CreateFonts()
 void CGame::DeleteFonts()
 {
     g_hToolTipFont = nullptr;
-    for (const FontSpec& spec : kFonts) {
-        delete *spec.pFont;
-        *spec.pFont = nullptr;
+    for (const FontSpec& font : kFonts) {
+        delete *font.pFont;
+        *font.pFont = nullptr;
     }
 }
 
