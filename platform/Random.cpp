@@ -3,14 +3,19 @@
 namespace plat {
 namespace {
 unsigned g_state = 1;
-}
+unsigned g_paintState = 1;
 
-int rand()
+// A linear congruential generator with 15-bit output taken from the high bits.
+int next(unsigned& state)
 {
-    // A linear congruential generator with 15-bit output taken from the high bits.
-    g_state = g_state * 214013u + 2531011u;
-    return static_cast<int>((g_state >> 16) & 0x7FFFu);
+    state = state * 214013u + 2531011u;
+    return static_cast<int>((state >> 16) & 0x7FFFu);
 }
+}  // namespace
+
+int rand() { return next(g_state); }
+
+int paintRand() { return next(g_paintState); }
 
 void srand(unsigned seed) { g_state = seed; }
 

@@ -13,4 +13,8 @@ void srand(unsigned seed);
 // The current state, so that a saved game or a test can resume a sequence.
 unsigned randState();
 
+// A second sequence, for the jitter of painted gradients: what is drawn, and
+// how often, must never move the game's own draws.
+int paintRand();
+
 }  // namespace plat

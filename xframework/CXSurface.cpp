@@ -414,7 +414,7 @@ void CXSurface::FillGradient(int x, int y, int nWidth, int nHeight, COLORREF crF
     for (int j = 0; j < nHeight; ++j) {
         const int py = y + j;
         for (int i = 0; i < nWidth; ++i) {
-            const int nSteps = i + plat::rand() % nJitter;
+            const int nSteps = i + plat::paintRand() % nJitter;
             const int px = x + i;
             if (px < 0 || py < 0 || px >= m_nWidth || py >= m_nHeight)
                 continue;

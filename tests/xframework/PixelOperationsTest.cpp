@@ -1,5 +1,6 @@
 #include "PixelLayout.h"
 
+#include "platform/Random.h"
 #include "xframework/CXSurface.h"
 
 #include <gtest/gtest.h>
@@ -189,7 +190,10 @@ TEST_P(PixelOperations, DottedLinesAndOutlinesWriteWhiteEverySecondPixel)
 TEST_P(PixelOperations, GradientRunsFromTheLeftColourTowardsTheRight)
 {
     auto s = Make(40, 2, 0);
+    const unsigned gameState = plat::randState();
     s->FillGradient(0, 0, 40, 2, plat::RGB(0, 0, 0), plat::RGB(255, 255, 255));
+    // Painting never moves the game's own random sequence.
+    EXPECT_EQ(plat::randState(), gameState);
     const uint16_t left = s->m_pSurface->pixel(0, 1);
     const uint16_t right = s->m_pSurface->pixel(39, 1);
     EXPECT_LT(left & 31, 4);  // jitter of at most 3 steps of 6.4
