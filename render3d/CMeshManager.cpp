@@ -1,0 +1,146 @@
+#include "render3d/CMeshManager.h"
+
+#include "common/DebugLog.h"
+#include "render3d/C3DEngine.h"
+#include "render3d/CTextureManager.h"
+#include "render3d/RendererModules.h"
+
+#include <utility>
+
+CMeshManager::CMeshManager()
+{
+    m_Entries.SetSize(0, 10);
+}
+
+CMeshManager::~CMeshManager()
+{
+    for (uint32_t i = 0; i < m_dwEntryCount; ++i)
+        delete Entry(static_cast<int>(i));
+    delete[] m_ppDeferred;
+}
+
+CMeshManager::MeshEntry* CMeshManager::Entry(int nIndex) const
+{
+    return static_cast<MeshEntry*>(m_Entries.GetAt(nIndex));
+}
+
+void* CMeshManager::GetEntryObject(uint32_t dwIndex) const
+{
+    return dwIndex < m_dwEntryCount ? Entry(static_cast<int>(dwIndex))->pObject : nullptr;
+}
+
+uint16_t CMeshManager::DrawOrderKey(int nIndex) const
+{
+    return static_cast<const ITEMMESHINFORMATION*>(Entry(nIndex)->pObject)->drawOrderKey;
+}
+
+uint32_t CMeshManager::Add(void* pObject, uint8_t ucKind)
+{
+    if (m_bSorted)
+        ClearSort();
+    if (ucKind != MESH_ENTRY_RECORD || !pObject || m_dwEntryCount >= 65535)
+        return MESH_ADD_REFUSED;
+    ++m_dwMeshCount;
+    m_Entries.SetAtGrow(static_cast<int>(m_dwEntryCount), new MeshEntry{pObject, ucKind});
+    return ++m_dwEntryCount;
+}
+
+void CMeshManager::Remove(void* pObject)
+{
+    for (uint32_t i = 0; i < m_dwEntryCount; ++i) {
+        MeshEntry* pEntry = Entry(static_cast<int>(i));
+        if (pEntry->pObject != pObject)
+            continue;
+        ClearSort();
+        if (pEntry->ucKind != MESH_ENTRY_RECORD) {
+            DebugLog(0, "[CMeshManager::Remove] Invalid type: %d", pEntry->ucKind);
+            return;
+        }
+        --m_dwMeshCount;
+        delete pEntry;
+        m_Entries.RemoveAt(static_cast<int>(i));
+        --m_dwEntryCount;
+        return;
+    }
+}
+
+void CMeshManager::AddMeshCount(int32_t nDelta)
+{
+    ClearSort();
+    m_dwMeshCount = static_cast<uint32_t>(static_cast<int64_t>(m_dwMeshCount) + nDelta);
+}
+
+void CMeshManager::ClearSort()
+{
+    delete[] m_ppDeferred;
+    m_ppDeferred = nullptr;
+    m_dwDeferredRoom = 0;
+    m_bSorted = false;
+}
+
+void CMeshManager::BuildDeferredList()
+{
+    if (m_dwMeshCount == 0)
+        return;
+    delete[] m_ppDeferred;
+    m_ppDeferred = new ITEMMESHINFORMATION*[m_dwMeshCount];
+    m_dwDeferredRoom = m_dwMeshCount;
+    if (m_dwEntryCount > 1)
+        QuickSort(0, static_cast<int>(m_dwEntryCount) - 1);
+    m_bSorted = true;
+}
+
+void CMeshManager::QuickSort(int nLo, int nHi)
+{
+    while (nLo < nHi) {
+        const uint16_t wMiddle = DrawOrderKey((nLo + nHi) / 2);
+        int i = nLo, j = nHi;
+        do {
+            while (DrawOrderKey(i) < wMiddle)
+                ++i;
+            while (DrawOrderKey(j) > wMiddle)
+                --j;
+            if (i <= j) {
+                void* pA = m_Entries.GetAt(i);
+                m_Entries.SetAt(i, m_Entries.GetAt(j));
+                m_Entries.SetAt(j, pA);
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        if (nLo < j)
+            QuickSort(nLo, j);
+        nLo = i;
+    }
+}
+
+void CMeshManager::Candidate(ITEMMESHINFORMATION* pMesh)
+{
+    const bool bSeeThrough = pMesh->textureIndex != NO_TEXTURE && pMesh->drawOrderKey == DEFAULT_DRAW_ORDER &&
+                             g_pTextureManager &&
+                             (g_pTextureManager->GetFlags(pMesh->textureIndex) & TEXTURE_COLOURKEYED);
+    if (bSeeThrough && m_wDeferredCount < m_dwDeferredRoom)
+        m_ppDeferred[m_wDeferredCount++] = pMesh;
+    else if (g_p3DEngine)
+        g_p3DEngine->DrawMesh(pMesh);
+}
+
+void CMeshManager::Draw()
+{
+    if (!m_bSorted)
+        BuildDeferredList();
+    m_wDeferredCount = 0;
+    for (uint32_t i = 0; i < m_dwEntryCount; ++i) {
+        MeshEntry* pEntry = Entry(static_cast<int>(i));
+        if (pEntry->ucKind != MESH_ENTRY_RECORD) {
+            DebugLog(0, "CMeshManager::Draw: Unknown type");
+            continue;
+        }
+        auto* pMesh = static_cast<ITEMMESHINFORMATION*>(pEntry->pObject);
+        if (pMesh->flags & MESH_VISIBLE)
+            Candidate(pMesh);
+    }
+    for (uint16_t i = 0; i < m_wDeferredCount; ++i)
+        if (g_p3DEngine)
+            g_p3DEngine->DrawMesh(m_ppDeferred[i]);
+}
