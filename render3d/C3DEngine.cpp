@@ -3,11 +3,13 @@
 #include "common/DebugLog.h"
 #include "platform/Clock.h"
 #include "platform/Device3D.h"
+#include "render3d/CCamera.h"
 #include "render3d/CMaterialManager.h"
 #include "render3d/CMeshManager.h"
 #include "render3d/CTextureManager.h"
 #include "render3d/RendererModules.h"
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -175,7 +177,7 @@ C3DEngine::C3DEngine()
         m_dwAmbient = 0xFFFFFFFF;
         g_pD3DDevice->setAmbient(m_dwAmbient);
         m_dwMipFilter = 3;
-        m_dwLastFrameTime = 0;
+        m_dwLastCameraUpdate = plat::milliseconds();
         m_bFogSet = false;
     }
     g_p3DEngine = this;
@@ -188,6 +190,9 @@ C3DEngine::~C3DEngine()
     for (int i = 0; i < m_ucMeshManagerCount; ++i)
         delete static_cast<CMeshManager*>(m_MeshManagers.GetAt(i));
     m_ucMeshManagerCount = 0;
+    delete[] m_pCameras;
+    m_pCameras = nullptr;
+    m_ucCameraCount = 0;
     for (int i = 0; i < m_ucLightCount; ++i) {
         auto* pLight = static_cast<LightRecord*>(m_Lights.GetAt(i));
         if (g_pD3DDevice && i < plat::Device3D::kMaxLights)
@@ -236,6 +241,88 @@ bool C3DEngine::CreateViewport(int32_t x, int32_t y, int32_t nWidth, int32_t nHe
 void C3DEngine::DeleteViewport()
 {
     m_bViewport = false;
+}
+
+void C3DEngine::SetNumberOfCameras(uint8_t ucCount)
+{
+    delete[] m_pCameras;
+    m_pCameras = ucCount ? new CCamera[ucCount] : nullptr;
+    m_ucCameraCount = ucCount;
+}
+
+CCamera* C3DEngine::GetCamera(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < m_ucCameraCount ? &m_pCameras[nIndex] : nullptr;
+}
+
+void C3DEngine::UpdateCamera()
+{
+    const uint32_t dwNow = plat::milliseconds();
+    const float fElapsed = static_cast<float>(dwNow - m_dwLastCameraUpdate) * 0.001f;
+    m_dwLastCameraUpdate = dwNow;
+    // An index written past the array selects no camera.
+    CCamera* pCamera = GetCamera(m_ucCurrentCamera);
+    if (!pCamera || pCamera->m_ucMode > CCamera::MODE_TRACK)
+        return;
+    switch (pCamera->m_ucMode) {
+    case CCamera::MODE_ORBIT:
+        if (pCamera->m_pTracked)
+            pCamera->m_Target = D3DVECTOR{pCamera->m_pTracked[0], pCamera->m_pTracked[1], pCamera->m_pTracked[2]};
+        if (pCamera->m_pYawSource)
+            pCamera->m_fYaw = *pCamera->m_pYawSource;
+        pCamera->EaseDistance(fElapsed);
+        pCamera->UpdateOrbitPosition();
+        pCamera->BuildViewMatrix();
+        break;
+    case CCamera::MODE_FOLLOW:
+        pCamera->UpdateTargetFromTracked();
+        if (pCamera->m_pYawSource)
+            pCamera->m_fPreferredYaw = *pCamera->m_pYawSource;
+        pCamera->EaseDistance(fElapsed);
+        pCamera->UpdateYaw(fElapsed);
+        pCamera->UpdateOrbitPosition();
+        pCamera->BuildViewMatrix();
+        break;
+    case CCamera::MODE_TURNING: {
+        pCamera->UpdateTargetFromTracked();
+        float fYaw = pCamera->m_fYaw + 0.8f * fElapsed;
+        if (fYaw < -3.14159265f)
+            fYaw += 6.2831853f;
+        else if (fYaw >= 3.14159265f)
+            fYaw -= 6.2831853f;
+        pCamera->m_fYaw = fYaw;
+        pCamera->EaseDistance(fElapsed);
+        pCamera->UpdateOrbitPosition();
+        pCamera->BuildViewMatrix();
+        break;
+    }
+    default:
+        pCamera->UpdateTargetFromTracked();
+        pCamera->UpdateDirectionAndZoom(fElapsed);
+        pCamera->BuildViewMatrix();
+        break;
+    }
+}
+
+void C3DEngine::ConvertScreenToWorld(float* pX, float* pY, float* pZ, int32_t nScreenX, int32_t nScreenY)
+{
+    const CCamera* pCamera = GetCamera(m_ucCurrentCamera);
+    const int32_t nHalfWidth = m_ViewportRect.width() / 2;
+    const int32_t nHalfHeight = m_ViewportRect.height() / 2;
+    if (!pCamera || nHalfWidth == 0 || nHalfHeight == 0)
+        return;
+    const float fX = static_cast<float>(nScreenX - nHalfWidth) / static_cast<float>(nHalfWidth);
+    const float fY = static_cast<float>(nScreenY - nHalfHeight) / static_cast<float>(-nHalfHeight);
+    D3DVECTOR origin, direction;
+    pCamera->GetPickRay(fX, fY, &origin, &direction);
+    // A ray parallel to the ground never meets it; it stays at the camera.
+    const float t = direction.z != 0.0f ? -origin.z / direction.z : 0.0f;
+    if (pX)
+        *pX = origin.x + direction.x * t;
+    if (pY)
+        *pY = origin.y + direction.y * t;
+    if (pZ)
+        *pZ = origin.z + direction.z * t;
 }
 
 void C3DEngine::AddMeshManager()
@@ -434,6 +521,12 @@ void C3DEngine::Render()
     if (!s_b3DAvailable)
         return;
     const uint32_t dwStart = plat::milliseconds();
+    UpdateCamera();
+    if (const CCamera* pCamera = GetCamera(m_ucCurrentCamera)) {
+        SetProjectionMatrix(&pCamera->m_ProjectionMatrix);
+        SetViewMatrix(&pCamera->m_ViewMatrix);
+        SetCameraMatrix(&pCamera->m_ViewProjectionMatrix);
+    }
     if (m_dwClearFlags && m_bViewport)
         g_pD3DDevice->clear(s_dwClearColour, (m_dwClearFlags & 2) != 0);
     for (int i = 0; i < m_ucMeshManagerCount; ++i)

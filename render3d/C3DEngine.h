@@ -13,6 +13,7 @@
 class CTextureManager;
 class CMaterialManager;
 class CMeshManager;
+class CCamera;
 
 class C3DEngine {
 public:
@@ -58,6 +59,12 @@ public:
 
     bool CreateViewport(int32_t x, int32_t y, int32_t nWidth, int32_t nHeight);
     void DeleteViewport();
+    void SetNumberOfCameras(uint8_t ucCount);
+    CCamera* GetCamera(int nIndex) const;
+    uint8_t GetCameraCount() const { return m_ucCameraCount; }
+    void UpdateCamera();
+    // The ground point (z = 0) under a screen point of the viewport.
+    void ConvertScreenToWorld(float* pX, float* pY, float* pZ, int32_t nScreenX, int32_t nScreenY);
     void AddMeshManager();
     CMeshManager* GetMeshManager(int nIndex) const;
     uint8_t GetMeshManagerCount() const { return m_ucMeshManagerCount; }
@@ -97,6 +104,9 @@ public:
     uint8_t GetLightCount() const { return m_ucLightCount; }
     const plat::Rect& GetViewportRect() const { return m_ViewportRect; }
 
+    // The users switch cameras by writing the index.
+    uint8_t m_ucCurrentCamera = 0;
+
 private:
     void SetDefaultRenderStates();
     void ApplyLight(int nIndex);
@@ -123,6 +133,9 @@ private:
     D3DMATRIX m_ViewMatrix;
     D3DMATRIX m_ProjectionMatrix;
     D3DMATRIX m_CameraMatrix;
+    CCamera* m_pCameras = nullptr;
+    uint8_t m_ucCameraCount = 0;
+    uint32_t m_dwLastCameraUpdate = 0;
     CPointerArray m_Lights;
     uint8_t m_ucLightCount = 0;
     uint32_t m_dwAmbient = 0xFFFFFFFF;
