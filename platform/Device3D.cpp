@@ -205,7 +205,7 @@ std::unique_ptr<Device3D> Device3D::create(int width, int height, bool depthBuff
     }
     device->m_world = device->m_view = device->m_projection = identity();
     device->setViewport(Rect{0, 0, width, height}, static_cast<float>(height) / static_cast<float>(width));
-    device->m_readRows.reset(new uint16_t[static_cast<size_t>(width) * height]);
+    device->m_readRows.reset(new uint8_t[static_cast<size_t>(width) * height * 4]);
     return device;
 }
 
@@ -564,30 +564,27 @@ bool Device3D::readBack(Surface& target)
     if (r.left < 0 || r.top < 0 || r.right > target.width() || r.bottom > target.height() || r.width() <= 0 ||
         r.height() <= 0 || r.right > m_width || r.bottom > m_height)
         return false;
-    const bool is555 = target.format() == PixelFormat::Rgb555;
-    glFinish();
-    if (is555)
-        glReadPixels(r.left, m_height - r.bottom, r.width(), r.height(), GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV,
-                     m_readRows.get());
-    else
-        glReadPixels(r.left, m_height - r.bottom, r.width(), r.height(), GL_RGB, GL_UNSIGNED_SHORT_5_6_5,
-                     m_readRows.get());
+    // Read as bytes and packed here the way the 2-D layer packs a colour (each
+    // channel truncated), so a colour drawn in 3-D and the same colour drawn in
+    // 2-D give the same pixel, the colour key included.
+    glReadPixels(r.left, m_height - r.bottom, r.width(), r.height(), GL_RGBA, GL_UNSIGNED_BYTE, m_readRows.get());
     if (glGetError() != GL_NO_ERROR)
         return false;
     int pitch = 0;
     uint16_t* pixels = target.lock(&pitch);
     if (!pixels)
         return false;
+    const bool is555 = target.format() == PixelFormat::Rgb555;
     const int w = r.width();
     for (int y = 0; y < r.height(); ++y) {
-        const uint16_t* src = m_readRows.get() + static_cast<size_t>(r.height() - 1 - y) * w;
+        const uint8_t* src = m_readRows.get() + static_cast<size_t>(r.height() - 1 - y) * w * 4;
         uint16_t* dst = reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(pixels) +
                                                     static_cast<size_t>(r.top + y) * pitch) + r.left;
-        if (is555) {
-            for (int x = 0; x < w; ++x)
-                dst[x] = src[x] & 0x7FFF;
-        } else {
-            std::memcpy(dst, src, static_cast<size_t>(w) * 2);
+        for (int x = 0; x < w; ++x, src += 4) {
+            if (is555)
+                dst[x] = static_cast<uint16_t>(((src[0] >> 3) << 10) | ((src[1] >> 3) << 5) | (src[2] >> 3));
+            else
+                dst[x] = static_cast<uint16_t>(((src[0] >> 3) << 11) | ((src[1] >> 2) << 5) | (src[2] >> 3));
         }
     }
     target.unlock();

@@ -116,7 +116,8 @@ public:
     bool draw(Primitive type, uint32_t format, const void* vertices, uint32_t vertexCount, bool lit);
 
     // Copies the viewport's pixels into the same rectangle of the surface, in
-    // its own 16-bit layout, with no dithering.
+    // its own 16-bit layout, each channel truncated as colorToPixel does (no
+    // dithering, so the colour key comes back exact).
     bool readBack(Surface& target);
 
 private:
@@ -141,7 +142,7 @@ private:
     Matrix4 m_world{};
     Matrix4 m_view{};
     Matrix4 m_projection{};
-    std::unique_ptr<uint16_t[]> m_readRows;
+    std::unique_ptr<uint8_t[]> m_readRows;
     LightSettings m_lights[kMaxLights];
     bool m_lightSet[kMaxLights] = {};
 };

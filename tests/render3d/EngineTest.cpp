@@ -35,8 +35,7 @@ D3DMATERIAL Glowing(float r, float g, float b)
     return m;
 }
 
-// A quad of two triangles wound so that its front faces the side the normal
-// points to (front triangles turn clockwise on the screen).
+// A quad of two triangles whose front faces the side the normal points to.
 struct Quad {
     std::array<D3DVERTEX, 4> vertices{};
     std::array<uint16_t, 6> indices{};
@@ -48,19 +47,7 @@ struct Quad {
         for (int i = 0; i < 4; ++i)
             vertices[i] = D3DVERTEX{corners[i].x, corners[i].y, corners[i].z, normal.x, normal.y, normal.z,
                                     uv[i][0] * uvScale, uv[i][1] * uvScale};
-        const uint16_t tri[2][3] = {{0, 1, 2}, {0, 2, 3}};
-        for (int t = 0; t < 2; ++t) {
-            const D3DVECTOR& a = corners[tri[t][0]];
-            const D3DVECTOR& b = corners[tri[t][1]];
-            const D3DVECTOR& c = corners[tri[t][2]];
-            const float ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
-            const float vx = c.x - a.x, vy = c.y - a.y, vz = c.z - a.z;
-            const float cx = uy * vz - uz * vy, cy = uz * vx - ux * vz, cz = ux * vy - uy * vx;
-            const bool flip = cx * normal.x + cy * normal.y + cz * normal.z > 0;
-            indices[t * 3] = tri[t][0];
-            indices[t * 3 + 1] = flip ? tri[t][2] : tri[t][1];
-            indices[t * 3 + 2] = flip ? tri[t][1] : tri[t][2];
-        }
+        render3d_test::FrontFacingQuad(corners.data(), normal, 0, indices.data());
         mesh.pVertices = vertices.data();
         mesh.vertexCount = 4;
         mesh.pIndices = indices.data();

@@ -52,6 +52,23 @@ inline std::vector<uint8_t> MakeBmp8(int width, int height, const std::vector<ui
     return b;
 }
 
+// The six indices of a quad's two triangles (corners in turning order), wound
+// so that the side its normal points to is the front: with the renderer's
+// cameras front triangles have (b - a) x (c - a) pointing away from the viewer.
+inline void FrontFacingQuad(const D3DVECTOR corners[4], D3DVECTOR normal, uint16_t base, uint16_t* out)
+{
+    const D3DVECTOR& a = corners[0];
+    const D3DVECTOR& b = corners[1];
+    const D3DVECTOR& c = corners[2];
+    const float ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+    const float vx = c.x - a.x, vy = c.y - a.y, vz = c.z - a.z;
+    const float towardNormal = (uy * vz - uz * vy) * normal.x + (uz * vx - ux * vz) * normal.y +
+                               (ux * vy - uy * vx) * normal.z;
+    const uint16_t keep[6] = {0, 1, 2, 0, 2, 3}, reverse[6] = {0, 2, 1, 0, 3, 2};
+    for (int i = 0; i < 6; ++i)
+        out[i] = static_cast<uint16_t>(base + (towardNormal > 0 ? reverse[i] : keep[i]));
+}
+
 inline void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
 {
     FILE* f = std::fopen(path.c_str(), "wb");
