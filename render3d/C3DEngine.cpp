@@ -5,6 +5,7 @@
 #include "platform/Device3D.h"
 #include "render3d/CCamera.h"
 #include "render3d/CMaterialManager.h"
+#include "render3d/CMeshBuilder.h"
 #include "render3d/CMeshManager.h"
 #include "render3d/CTextureManager.h"
 #include "render3d/RendererModules.h"
@@ -169,6 +170,7 @@ C3DEngine::C3DEngine()
     if (s_b3DAvailable) {
         m_pMaterialManager = new CMaterialManager(30);
         m_pTextureManager = new CTextureManager();
+        m_pMeshBuilder = new CMeshBuilder();
         g_pTextureManager = m_pTextureManager;
         g_pMaterialManager = m_pMaterialManager;
         CreateViewport(0, 0, s_nTargetWidth, s_nTargetHeight);
@@ -187,6 +189,7 @@ C3DEngine::~C3DEngine()
 {
     delete m_pMaterialManager;
     delete m_pTextureManager;
+    delete m_pMeshBuilder;
     for (int i = 0; i < m_ucMeshManagerCount; ++i)
         delete static_cast<CMeshManager*>(m_MeshManagers.GetAt(i));
     m_ucMeshManagerCount = 0;

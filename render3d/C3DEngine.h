@@ -14,6 +14,7 @@ class CTextureManager;
 class CMaterialManager;
 class CMeshManager;
 class CCamera;
+class CMeshBuilder;
 
 class C3DEngine {
 public:
@@ -98,6 +99,7 @@ public:
 
     CTextureManager* GetTextureManager() const { return m_pTextureManager; }
     CMaterialManager* GetMaterialManager() const { return m_pMaterialManager; }
+    CMeshBuilder* GetMeshBuilder() const { return m_pMeshBuilder; }
     const D3DMATRIX& GetCameraMatrix() const { return m_CameraMatrix; }
     uint32_t GetClearFlags() const { return m_dwClearFlags; }
     uint32_t GetLastFrameTime() const { return m_dwLastFrameTime; }
@@ -117,6 +119,7 @@ private:
 
     CTextureManager* m_pTextureManager = nullptr;
     CMaterialManager* m_pMaterialManager = nullptr;
+    CMeshBuilder* m_pMeshBuilder = nullptr;
     bool m_bViewport = false;
     plat::Rect m_ViewportRect;
     uint8_t m_ucViewMode = 0;
