@@ -268,27 +268,37 @@ bool CStream::End()
 
 bool CStream::FadeOut(uint32_t dwMilliseconds)
 {
-    m_dwSavedVolume = m_dwVolume;
-    m_nFade = -1;
-    m_dwFadeFrom = m_dwVolume;
-    m_dwFadeTo = 0;
-    m_dwFadeStart = plat::milliseconds();
-    m_dwFadeLength = dwMilliseconds;
-    Step(m_dwFadeStart);
-    return true;
+    return FadeOutAt(plat::milliseconds(), dwMilliseconds);
 }
 
 bool CStream::FadeIn(uint32_t dwMilliseconds)
 {
+    return FadeInAt(plat::milliseconds(), dwMilliseconds);
+}
+
+bool CStream::FadeOutAt(uint32_t dwNow, uint32_t dwMilliseconds)
+{
+    m_dwSavedVolume = m_dwVolume;
+    m_nFade = -1;
+    m_dwFadeFrom = m_dwVolume;
+    m_dwFadeTo = 0;
+    m_dwFadeStart = dwNow;
+    m_dwFadeLength = dwMilliseconds;
+    Step(dwNow);
+    return true;
+}
+
+bool CStream::FadeInAt(uint32_t dwNow, uint32_t dwMilliseconds)
+{
     m_nFade = 1;
     m_dwFadeFrom = 0;
     m_dwFadeTo = m_dwSavedVolume;
-    m_dwFadeStart = plat::milliseconds();
+    m_dwFadeStart = dwNow;
     m_dwFadeLength = dwMilliseconds;
     const uint32_t dwSilent = 0;
     SetVolume(dwSilent);
     Resume();
-    Step(m_dwFadeStart);
+    Step(dwNow);
     return true;
 }
 

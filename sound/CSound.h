@@ -108,7 +108,10 @@ public:
     // step at a time from Step; the stream stops at the end of a fade-out.
     bool FadeOut(uint32_t dwMilliseconds) override;
     bool FadeIn(uint32_t dwMilliseconds) override;
-    // Advances a running fade to the given time (milliseconds).
+    // The same fades started at a given time of the clock (milliseconds).
+    bool FadeOutAt(uint32_t dwNow, uint32_t dwMilliseconds);
+    bool FadeInAt(uint32_t dwNow, uint32_t dwMilliseconds);
+    // Advances a running fade to the given time of the clock.
     void Step(uint32_t dwNow);
 
     plat::SoundHandle GetHandle() const { return m_hStream; }
