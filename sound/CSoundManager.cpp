@@ -199,7 +199,7 @@ uint32_t CSoundManager::ScheduleSound(uint16_t wID, uint32_t dwTime, uint8_t bFl
     if (!m_pStandardQueue || !pSound)
         return 0;
     const uint32_t dwLast = m_dwLastScheduledTime;
-    const uint32_t dwRandom = static_cast<uint32_t>(plat::rand());
+    const uint32_t dwRandom = static_cast<uint32_t>(plat::soundRand());
     const uint32_t dwNew = dwLast > dwTime ? dwLast + dwRandom % (dwTime - dwLast + kScheduleWindow)
                                            : dwTime + dwRandom % kScheduleWindow;
     m_dwLastScheduledTime = dwNew;
@@ -316,7 +316,7 @@ uint16_t CSoundManager::PickRandomTrack()
         m_dwTracksPlayed = 0;
     }
     for (;;) {
-        const auto wIndex = static_cast<uint16_t>(static_cast<uint32_t>(plat::rand()) % m_dwCount);
+        const auto wIndex = static_cast<uint16_t>(static_cast<uint32_t>(plat::soundRand()) % m_dwCount);
         CSound* pSound = GetSound(wIndex);
         if (pSound->GetType() != SOUND_TYPE_STREAM || static_cast<CStream*>(pSound)->IsPlayed())
             continue;

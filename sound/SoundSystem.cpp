@@ -60,7 +60,7 @@ bool StartWith(plat::SoundOutput* pOutput)
     g_pInstances->SetSize(10, 5);
     g_dwInstanceCount = 0;
     g_pSoundEndTable = &g_EndTable;
-    plat::srand(static_cast<unsigned>(std::time(nullptr)));
+    plat::soundSrand(static_cast<unsigned>(std::time(nullptr)));
     plat::setSoundOutput(pOutput);
     return pOutput != nullptr;
 }

@@ -126,7 +126,7 @@ protected:
 TEST_F(MusicList, StartsWithTheFirstTrackAndPlaysEachOncePerPass)
 {
     WriteTracks({"03. Track 3.ogg", "01. Track 1.ogg", "02. Track 2.ogg", "notes.txt"});
-    plat::srand(3);
+    plat::soundSrand(3);
     CSoundManager music(10, false, false, nullptr);
     ASSERT_TRUE(music.Create());
     ASSERT_TRUE(music.LoadMusicList(Folder().c_str(), "*.ogg"));

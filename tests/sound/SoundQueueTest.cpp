@@ -37,7 +37,9 @@ protected:
 TEST_F(SoundQueues, StandardQueueRefusesTheEleventhAndPlaysOneAtATimeWhenDue)
 {
     Make(11);
-    plat::srand(5);
+    plat::soundSrand(5);
+    // The sounds draw from a sequence of their own, never the game's.
+    const unsigned gameState = plat::randState();
     uint32_t dwLast = 0;
     for (uint16_t i = 0; i < 10; ++i) {
         const uint32_t dwDelay = m_pManager->ScheduleSound(i, 0, 0);
@@ -48,6 +50,7 @@ TEST_F(SoundQueues, StandardQueueRefusesTheEleventhAndPlaysOneAtATimeWhenDue)
     EXPECT_EQ(m_pManager->GetStandardQueue()->GetWaitingCount(), 10);
     m_pManager->ScheduleSound(10, 0, 0);
     EXPECT_EQ(m_pManager->GetStandardQueue()->GetWaitingCount(), 10);
+    EXPECT_EQ(plat::randState(), gameState);
     m_pManager->CleanSoundChain(0);
     EXPECT_EQ(m_pManager->GetStandardQueue()->GetWaitingCount(), 0);
 
