@@ -100,6 +100,14 @@ TEST_F(GameSounds, EachVolumeChannelActsOnItsOwnSounds)
     EXPECT_TRUE(m_output.streams.empty());
 }
 
+TEST_F(GameSounds, OutputStopsWhileTheProgramIsInactive)
+{
+    m_game.OnActivate(false);
+    EXPECT_TRUE(m_output.suspended);
+    m_game.OnActivate(true);
+    EXPECT_FALSE(m_output.suspended);
+}
+
 // The real mixer on the dummy audio driver: samples play in any PCM format
 // and report their end; the device format is kept whatever the wave's.
 TEST(MixerOutput, PlaysSamplesOfAnyFormatOnTheDummyDriver)
