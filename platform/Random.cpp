@@ -4,6 +4,7 @@ namespace plat {
 namespace {
 unsigned g_state = 1;
 unsigned g_paintState = 1;
+unsigned g_soundState = 1;
 
 // A linear congruential generator with 15-bit output taken from the high bits.
 int next(unsigned& state)
@@ -16,6 +17,10 @@ int next(unsigned& state)
 int rand() { return next(g_state); }
 
 int paintRand() { return next(g_paintState); }
+
+int soundRand() { return next(g_soundState); }
+
+void soundSrand(unsigned seed) { g_soundState = seed; }
 
 void srand(unsigned seed) { g_state = seed; }
 

@@ -16,5 +16,9 @@ unsigned randState();
 // A second sequence, for the jitter of painted gradients: what is drawn, and
 // how often, must never move the game's own draws.
 int paintRand();
+// A third sequence, for the sounds (the play list's order, the moments of
+// crowd sounds): music that ends when it ends must never move the game's draws.
+int soundRand();
+void soundSrand(unsigned seed);
 
 }  // namespace plat

@@ -25,6 +25,7 @@ CFileManager* g_pAnimArchive = nullptr;
 CFileManager* g_pMatchTexturesArchive = nullptr;
 
 CXClient* g_pStartScreen = nullptr;
+CGameSounds* g_pGameSounds = nullptr;
 
 namespace {
 
@@ -155,6 +156,7 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
         m_Options.LoadLanguageConfig();
         m_Options.LoadOptions(false);
         g_dwToolTipsDelayOption = m_Options.m_nToolTipsDelay;
+        StartMusic();
     }
     if (!LoadTexts())
         return false;
@@ -212,8 +214,10 @@ void CGame::OnGameEnd(bool bRestart)
     m_SharedBitmaps.FreeBitmaps();
     g_pfnResetMousePointer = nullptr;
     DeleteFonts();
-    if (!bRestart)
+    if (!bRestart) {
         CloseArchives();
+        StopMusic();
+    }
     FreeTexts();
     g_pfnControlToolTipText = nullptr;
     g_pfnLoadControlBitmap = nullptr;
@@ -359,4 +363,66 @@ void CGame::OnActivate(bool bActive)
     CXManager::OnActivate(bActive);
     if (bActive && g_pCurrentClient)
         g_pCurrentClient->RestoreSurfaces();
+    if (g_pGameSounds) {
+        if (bActive)
+            g_pGameSounds->ResumeSoundOutput();
+        else
+            g_pGameSounds->SuspendSoundOutput();
+    }
+}
+
+void CGame::StartMusic()
+{
+    if (!m_bStartStop || !g_pGameSounds)
+        return;
+    if (g_pGameSounds->CreateEffects(m_Options.GetLanguage(), m_Options.m_wSFXVolume, m_SoundIds)) {
+        g_pfnPlayButtonClick = [] {
+            if (auto* pGame = dynamic_cast<CGame*>(g_pGame))
+                pGame->GameSoundPlay(pGame->GetSoundIds().wButton);
+        };
+    }
+    g_pGameSounds->StartMusicList(m_Options.m_wMusicVolume);
+}
+
+void CGame::StopMusic()
+{
+    if (!m_bStartStop || !g_pGameSounds)
+        return;
+    g_pfnPlayButtonClick = nullptr;
+    g_pGameSounds->DeleteManagers();
+}
+
+void CGame::GameSoundPlay(uint16_t wSoundId)
+{
+    if (!g_pGameSounds || !g_pGameSounds->HasEffects()) {
+        DebugLog(0, "[CGame::GameSoundPlay] No sound to play!");
+        return;
+    }
+    if (!g_pGameSounds->PlayEffect(wSoundId))
+        DebugLog(0, "[CGame::GameSoundPlay] Cannot play sound!");
+}
+
+void CGame::SetVolume(uint32_t dwVolume, uint32_t dwChannel)
+{
+    if (!g_pGameSounds || !g_pGameSounds->HasEffects() || !g_pGameSounds->HasMusic())
+        return;
+    // The match's crowd and commentary managers join channels 2 and 3 when
+    // the match is built.
+    switch (dwChannel) {
+    case 0:
+        g_pGameSounds->SetEffectVolume(m_SoundIds.wIcon, dwVolume);
+        g_pGameSounds->SetEffectVolume(m_SoundIds.wButton, dwVolume);
+        break;
+    case 1:
+        g_pGameSounds->SetMusicVolume(dwVolume);
+        break;
+    case 2:
+        g_pGameSounds->SetEffectVolume(m_SoundIds.wDisappointment, dwVolume);
+        break;
+    case 3:
+        g_pGameSounds->SetEffectVolume(m_SoundIds.wCommentary, dwVolume);
+        break;
+    default:
+        break;
+    }
 }

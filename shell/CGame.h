@@ -8,6 +8,7 @@
 // activation.
 #include "shell/CControlText.h"
 #include "shell/CFileManager.h"
+#include "shell/CGameSounds.h"
 #include "shell/CGameTables.h"
 #include "shell/COptions.h"
 #include "shell/CScreenHistory.h"
@@ -54,6 +55,14 @@ public:
     void OnActivate(bool bActive);
     void DeleteDatabase() override;
 
+    // The interface sounds and the music (nothing without installed sounds).
+    void StartMusic();
+    void StopMusic();
+    void GameSoundPlay(uint16_t wSoundId);
+    // Channel 0 effects, 1 music, 2 ambience, 3 commentary; others nothing.
+    void SetVolume(uint32_t dwVolume, uint32_t dwChannel);
+    const UISOUNDIDS& GetSoundIds() const { return m_SoundIds; }
+
     CDatabaseHandler* GetDatabase() const { return m_pDatabase.get(); }
     const COptions& GetOptions() const { return m_Options; }
     const CControlText& GetControlText() const { return m_ControlText; }
@@ -90,6 +99,7 @@ private:
     CSharedBitmaps m_SharedBitmaps;
     CScreenHistory<CXClient> m_ScreenHistory;
     CGameTables m_GameTables;
+    UISOUNDIDS m_SoundIds;
     uint32_t m_dwFramesComposed = 0;
     uint32_t m_dwFramesShown = 0;
 };

@@ -27,6 +27,9 @@ void DrawTextLine(plat::DeviceContext* pDC, HFONT hFont, COLORREF crColour, int 
 
 void CCaptionControl::OnLButtonUp(uint32_t /*flags*/, int x, int y)
 {
+    // Every release clicks, inside the caption or not.
+    if (g_pfnPlayButtonClick)
+        g_pfnPlayButtonClick();
     if (m_pOwner && x >= 0 && y >= 0 && x < Width() && y < Height())
         m_pOwner->OnClicked(m_dwID);
 }

@@ -20,7 +20,7 @@ void OnUninitialiseSound(plat::LPARAM lParam)
         DebugLog(0, "[Main] WM_UNINITIALISE_SOUND : CSoundManager Instance ID too big!");
         return;
     }
-    if (!g_pSoundEndTable->HasManager(pRecord->dwInstanceID) || !pRecord->pSound)
+    if (!pRecord->pSound || !g_pSoundEndTable->OwnsSound(pRecord->dwInstanceID, pRecord->pSound))
         return;
     DebugLog(0, "[Main] WM_UNINITIALISE_SOUND %s", g_pSoundEndTable->SoundName(pRecord->pSound));
     g_pSoundEndTable->UninitialiseSound(pRecord->pSound);

@@ -21,6 +21,9 @@ public:
     // Number of manager slots; valid instance ids are below it.
     virtual uint32_t InstanceCount() const = 0;
     virtual bool HasManager(uint32_t dwInstanceID) const = 0;
+    // Whether the sound still belongs to the manager in that slot: a late
+    // record may name a slot that a newer manager has taken since.
+    virtual bool OwnsSound(uint32_t dwInstanceID, const void* /*pSound*/) const { return HasManager(dwInstanceID); }
     virtual const char* SoundName(const void* pSound) const = 0;
     // Releases the finished sound's library handle; the sound stays in its manager.
     virtual void UninitialiseSound(void* pSound) = 0;

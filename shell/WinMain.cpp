@@ -1,5 +1,6 @@
 #include "shell/WinMain.h"
 
+#include "shell/CGameSounds.h"
 #include "shell/CScriptDriver.h"
 #include "shell/SoundEndMessages.h"
 
@@ -114,10 +115,15 @@ int WinMain(CGameHost* pGame, CScriptDriver* pScript)
         g_pGame = nullptr;
         return 1;
     }
+    // Without an audio device the game runs silent.
+    if (g_pGameSounds)
+        g_pGameSounds->StartSoundSystem();
     pGame->m_bStartStop = 1;
     if (!pGame->OnGameStart(false, 800, 600)) {
         std::fprintf(stderr, "Brellox: the game could not start; BRELLOX_LOG=1 shows why.\n");
         pGame->OnGameEnd(false);
+        if (g_pGameSounds)
+            g_pGameSounds->StopSoundSystem();
         delete pGame->m_hWnd;
         pGame->m_hWnd = nullptr;
         g_pGame = nullptr;
@@ -154,6 +160,8 @@ int WinMain(CGameHost* pGame, CScriptDriver* pScript)
 
     pGame->m_bStartStop = 1;
     pGame->OnGameEnd(false);
+    if (g_pGameSounds)
+        g_pGameSounds->StopSoundSystem();
     delete pGame->m_hWnd;
     pGame->m_hWnd = nullptr;
     g_pGame = nullptr;

@@ -13,6 +13,7 @@ uint32_t g_dwToolTipsDelayOption = 2;
 plat::Font* g_hToolTipFont = nullptr;
 ControlBitmapLoader g_pfnLoadControlBitmap = nullptr;
 ControlToolTipLookup g_pfnControlToolTipText = nullptr;
+ButtonClickSound g_pfnPlayButtonClick = nullptr;
 
 void FreeToolTip()
 {

@@ -30,6 +30,9 @@ extern ControlBitmapLoader g_pfnLoadControlBitmap;
 // The tooltip text of a control id from the control-text table, or null.
 using ControlToolTipLookup = const char* (*)(uint32_t dwID);
 extern ControlToolTipLookup g_pfnControlToolTipText;
+// Plays the game's button-click sound; null while the game has none.
+using ButtonClickSound = void (*)();
+extern ButtonClickSound g_pfnPlayButtonClick;
 
 // Frees the tooltip surface when one exists.
 void FreeToolTip();

@@ -4,6 +4,7 @@
 #include "shell/CGame.h"
 #include "shell/CScriptDriver.h"
 #include "shell/CStartScreen.h"
+#include "sound/CGameSoundManagers.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@ namespace {
 // Static objects, as the screens are: they live as long as the program.
 CStartScreen s_StartScreen;
 CGame s_Game;
+CGameSoundManagers s_GameSounds;
 
 }  // namespace
 
@@ -40,5 +42,6 @@ int main(int argc, char** argv)
         }
     }
     g_pStartScreen = &s_StartScreen;
+    g_pGameSounds = &s_GameSounds;
     return WinMain(&s_Game, scriptPath.empty() ? nullptr : &script);
 }

@@ -1,0 +1,34 @@
+#pragma once
+// The readable sources of the sound kit in data/sounds: the interface
+// effects, the music pieces and each language's spoken samples.
+#include "tools/soundkit/Synth.h"
+
+#include <string>
+#include <vector>
+
+namespace tools {
+
+struct EffectSource {
+    std::string file;  // under Sounds, backslashes as the game writes them
+    std::string kind;
+    uint32_t milliseconds = 0;
+    SynthSettings settings;
+};
+
+struct SpeechSource {
+    std::string file;
+    std::string words;
+};
+
+struct SpeechSet {
+    std::string language;  // the folder under Sounds
+    std::string voice;     // the espeak-ng voice
+    std::vector<SpeechSource> samples;
+};
+
+// Each reader gives false with "file:line: reason" for a line it cannot use.
+bool readEffects(const std::string& path, std::vector<EffectSource>& effects, std::string& error);
+bool readMusic(const std::string& path, std::vector<Piece>& pieces, std::string& error);
+bool readSpeech(const std::string& path, const std::string& language, SpeechSet& speech, std::string& error);
+
+}  // namespace tools
