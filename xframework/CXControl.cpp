@@ -4,6 +4,7 @@
 #include "xframework/CXClient.h"
 
 #include "common/DebugLog.h"
+#include "platform/Clock.h"
 #include "platform/DeviceContext.h"
 
 #include <cstring>
@@ -13,6 +14,12 @@ uint32_t g_dwToolTipsDelayOption = 2;
 plat::Font* g_hToolTipFont = nullptr;
 ControlBitmapLoader g_pfnLoadControlBitmap = nullptr;
 ControlToolTipLookup g_pfnControlToolTipText = nullptr;
+ControlCaptionLookup g_pfnControlCaptionText = nullptr;
+SharedBitmapLookup g_pfnSharedBitmap = nullptr;
+MousePointerSetter g_pfnSetMousePointer = nullptr;
+ClickSoundPlayer g_pfnPlayClickSound = nullptr;
+ControlClock g_pfnControlClock = &plat::milliseconds;
+plat::Font* g_hButtonFont = nullptr;
 
 void FreeToolTip()
 {
