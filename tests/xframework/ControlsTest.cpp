@@ -5,6 +5,7 @@
 #include "xframework/CXAnimation.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXClient.h"
+#include "xframework/CXPopup.h"
 #include "xframework/CXScrollBar.h"
 #include "xframework/CXSlider.h"
 #include "xframework/CXStatic.h"
@@ -547,6 +548,54 @@ TEST_F(Sliders, TheThumbFrameStaysWithinTheAnimation)
     EXPECT_EQ(m_pSlider->Frame(), 0);
     m_pSlider->MoveThumb(160);
     EXPECT_EQ(m_pSlider->Frame(), 3);
+}
+
+}  // namespace
+
+namespace {
+
+class TitledPopup : public CXPopup {
+public:
+    TitledPopup() { SetClientRect(100, 100, 200, 120); }
+    std::vector<uint32_t> clicks;
+    void OnClicked(uint32_t dwID) override
+    {
+        CXPopup::OnClicked(dwID);
+        clicks.push_back(dwID);
+    }
+};
+
+TEST(PopupTitleButtons, SitAtTheTopRightAndADisabledOneTakesNoClick)
+{
+    CXPopup::ResetStack();
+    TitledPopup popup;
+    ASSERT_TRUE(popup.Open());
+    popup.AddCloseButton(false, true);
+    CXControl* pHelp = popup.FindControl(POPUP_HELP_BUTTON_ID);
+    CXControl* pClose = popup.FindControl(POPUP_CLOSE_BUTTON_ID);
+    ASSERT_NE(pHelp, nullptr);
+    ASSERT_NE(pClose, nullptr);
+    EXPECT_EQ(pHelp->m_nLeft, 200 - 26);
+    EXPECT_EQ(pClose->m_nLeft, 200 - 44);
+    EXPECT_EQ(pHelp->m_nTop, 9);
+    EXPECT_EQ(pHelp->Width(), 16);
+    EXPECT_EQ(pClose->m_bVisible, 0);
+    popup.OnLButtonDown(0, 200 - 40, 12);
+    popup.OnLButtonUp(0, 200 - 40, 12);
+    EXPECT_TRUE(popup.clicks.empty());
+    popup.OnLButtonDown(0, 200 - 20, 12);
+    popup.OnLButtonUp(0, 200 - 20, 12);
+    EXPECT_EQ(popup.clicks, std::vector<uint32_t>{POPUP_HELP_BUTTON_ID});
+    EXPECT_EQ(popup.m_dwResultID, POPUP_HELP_BUTTON_ID);
+
+    // Below a keyed title strip they sit lower.
+    popup.m_bKeyedTitleStrip = 1;
+    popup.RemoveControlByID(POPUP_HELP_BUTTON_ID);
+    popup.RemoveControlByID(POPUP_CLOSE_BUTTON_ID);
+    popup.AddCloseButton(true, true);
+    EXPECT_EQ(popup.FindControl(POPUP_CLOSE_BUTTON_ID)->m_nTop, 34);
+    EXPECT_EQ(popup.FindControl(POPUP_CLOSE_BUTTON_ID)->m_bVisible, 1);
+    popup.Close();
 }
 
 }  // namespace

@@ -83,6 +83,37 @@ void CGalleryLines::Draw()
     m_pDrawingSurface->m_pSurface->releaseDC(pDC);
 }
 
+CGalleryPopup::CGalleryPopup()
+{
+    SetClientRect(560, 420, 200, 120);
+    m_rcTitle = {0, 0, 200, 30};
+}
+
+bool CGalleryPopup::OnInitDialog()
+{
+    delete m_pBackground;
+    m_pBackground = new CXSurface;
+    if (m_pBackground->Create(Width(), Height(), false, false)) {
+        m_pBackground->Fill(plat::RGB(31, 68, 102));
+        plat::DeviceContext* pDC = m_pBackground->m_pSurface->getDC();
+        DrawRectOutline(pDC, 0, 0, Width(), Height(), plat::RGB(5, 12, 20), 1);
+        pDC->setBkMode(plat::TRANSPARENT);
+        pDC->selectFont(g_hSmallBoldFont);
+        DrawTextF(pDC, 10, 9, kLineText, "A popup");
+        m_pBackground->m_pSurface->releaseDC(pDC);
+    }
+    CXPopup::OnInitDialog();
+    AddCloseButton(true, false);
+    return true;
+}
+
+void CGalleryPopup::OnClicked(uint32_t dwID)
+{
+    CXPopup::OnClicked(dwID);
+    if (dwID == POPUP_CLOSE_BUTTON_ID)
+        Close();
+}
+
 CControlGallery::CControlGallery() { SetClientRect(0, 0, 800, 600); }
 
 CXButton* CControlGallery::AddButton(uint32_t dwID, int x, int y, int nWidth, int nHeight)
@@ -219,6 +250,8 @@ void CControlGallery::OnDestroy()
 void CControlGallery::OnClicked(uint32_t dwID)
 {
     CXClient::OnClicked(dwID);
+    if (dwID == kNewGame)
+        m_Popup.Open();
     if (dwID == kRepeat && m_pRepeats)
         m_pRepeats->SetText("Repeats: %d", ++m_nRepeats);
     if (m_pClicked)

@@ -3,6 +3,7 @@
 // modes, for the golden-image test and for looking at the controls by hand.
 #include "xframework/CXButton.h"
 #include "xframework/CXClient.h"
+#include "xframework/CXPopup.h"
 #include "xframework/CXScrollBar.h"
 #include "xframework/CXSlider.h"
 #include "xframework/CXStatic.h"
@@ -31,6 +32,14 @@ private:
     int m_nCount;
 };
 
+// A small popup with the title buttons: close works, help is disabled.
+class CGalleryPopup : public CXPopup {
+public:
+    CGalleryPopup();
+    bool OnInitDialog() override;
+    void OnClicked(uint32_t dwID) override;
+};
+
 class CControlGallery : public CXClient {
 public:
     CControlGallery();
@@ -49,6 +58,7 @@ private:
     CXStatic* m_pSliderValue = nullptr;
     CXSlider* m_pSlider = nullptr;
     int m_nRepeats = 0;
+    CGalleryPopup m_Popup;
     // The two-line button's taller face, painted here.
     std::unique_ptr<CXSurface> m_pTallFace;
 };
