@@ -6,6 +6,7 @@
 #include "common/DebugLog.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 constexpr uint32_t kArrowRepeatDelay = 250;
@@ -51,9 +52,18 @@ void DrawStrip(plat::Surface& dest, const plat::Surface& strip, int nSourceX, in
 CXScrollBar::~CXScrollBar()
 {
     // The arrows belong to the owner and outlive the bar when it goes first.
+    for (CXButton* pButton : Arrows())
+        pButton->m_pLinkedScrollBar = nullptr;
+}
+
+std::vector<CXButton*> CXScrollBar::Arrows() const
+{
+    // The owner may have removed an arrow on its own.
+    std::vector<CXButton*> arrows;
     for (CXButton* pButton : {m_pUpButton, m_pDownButton})
         if (pButton && m_pOwner && m_pOwner->ControlType(pButton) == XCONTROL_BUTTON)
-            pButton->m_pLinkedScrollBar = nullptr;
+            arrows.push_back(pButton);
+    return arrows;
 }
 
 void CXScrollBar::Create(uint32_t dwUpID, uint32_t dwDownID, int nButtonSize, bool bExtraTop, uint8_t byOption)
@@ -197,9 +207,8 @@ void CXScrollBar::OnScrollButton(uint32_t dwID)
 
 void CXScrollBar::Show(bool bVisible, bool bRedraw)
 {
-    for (CXButton* pButton : {m_pUpButton, m_pDownButton})
-        if (pButton)
-            pButton->Show(bVisible, bRedraw);
+    for (CXButton* pButton : Arrows())
+        pButton->Show(bVisible, bRedraw);
     if (bVisible) {
         // The track becomes part of the background the thumb is restored from.
         if (m_pOwner)
@@ -287,9 +296,8 @@ void CXScrollBar::OnLButtonUp(uint32_t /*flags*/, int /*x*/, int /*y*/)
 void CXScrollBar::Move(int x, int y, int nWidth, int nHeight, bool bRedraw)
 {
     CXControl::Move(x, y, nWidth, nHeight, bRedraw);
-    if (m_pUpButton)
-        m_pUpButton->Move(x, y - m_nButtonSize, kTrackWidth, m_nButtonSize, bRedraw);
-    if (m_pDownButton)
-        m_pDownButton->Move(x, y + nHeight, kTrackWidth, m_nButtonSize, bRedraw);
+    for (CXButton* pButton : Arrows())
+        pButton->Move(x, pButton == m_pUpButton ? y - m_nButtonSize : y + nHeight, kTrackWidth, m_nButtonSize,
+                      bRedraw);
     m_nThumbTop = m_nThumbBottom = m_nTop;
 }

@@ -7,6 +7,7 @@
 #include "xframework/CXControl.h"
 
 #include <cstdint>
+#include <vector>
 
 class CXButton;
 
@@ -63,6 +64,8 @@ public:
     uint8_t m_byOption = 0;
 
 private:
+    // The arrow buttons that are still the owner's.
+    std::vector<CXButton*> Arrows() const;
     int ThumbHeight() const;
     // The thumb's travel: track height less the thumb.
     int TrackLength() const;

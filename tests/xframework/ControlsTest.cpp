@@ -414,6 +414,11 @@ TEST_F(ScrollBars, ArrowsScrollALineAClickAndRepeatWhileHeld)
     m_screen.ShowAllControls(true);
     EXPECT_EQ(m_pBar->m_bVisible, 0);
     EXPECT_EQ(m_pBar->DownButton()->m_bVisible, 0);
+    // An arrow the screen removed is left alone.
+    m_screen.RemoveControlByID(62);
+    m_pBar->Show(true, false);
+    m_pBar->Move(100, 40, 16, 100, false);
+    EXPECT_EQ(m_pBar->UpButton()->m_nTop, 24);
 }
 
 TEST_F(ScrollBars, HoldingTheTrackPagesTowardsThePressOnEveryFrame)
