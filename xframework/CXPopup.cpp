@@ -112,7 +112,7 @@ void CXPopup::AddCloseButton(bool bEnableClose, bool bEnableHelp)
 {
     // The title buttons' looks in the shared title bitmap.
     constexpr int kSize = 16, kHelpSourceX = 32, kCloseSourceX = 48;
-    CXSurface* pFace = g_pfnSharedBitmap ? g_pfnSharedBitmap("btnPTab.bmp") : nullptr;
+    CXSurface* pFace = g_pfnSharedBitmap ? g_pfnSharedBitmap("btnNP2.bmp") : nullptr;
     const int y = m_bKeyedTitleStrip ? 34 : 9;
     const struct {
         uint32_t dwID;
