@@ -115,11 +115,13 @@ void CGame::CreateFonts()
         *font.pFont = plat::Font::create(font.nHeight, font.nWeight, "Arial");
     }
     g_hToolTipFont = g_hSmallFont;
+    g_hButtonFont = g_hSmallBoldFont;
 }
 
 void CGame::DeleteFonts()
 {
     g_hToolTipFont = nullptr;
+    g_hButtonFont = nullptr;
     for (const FontSpec& font : kFonts) {
         delete *font.pFont;
         *font.pFont = nullptr;
@@ -164,6 +166,10 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
         const auto* pGame = dynamic_cast<const CGame*>(g_pGame);
         return pGame ? pGame->GetControlText().GetTooltip(static_cast<int>(dwID)) : nullptr;
     };
+    g_pfnControlCaptionText = [](uint32_t dwID) -> const char* {
+        const auto* pGame = dynamic_cast<const CGame*>(g_pGame);
+        return pGame ? pGame->GetControlText().GetText(static_cast<int>(dwID)) : nullptr;
+    };
 
     if (!bRestart) {
         g_pCurrentClient = g_pStartScreen;
@@ -189,6 +195,14 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
         if (auto* pGame = dynamic_cast<CGame*>(g_pGame))
             pGame->GetSharedBitmaps().SetMousePointer(0, 0, 0);
     };
+    g_pfnSetMousePointer = [](int nKind, int nHotX, int nHotY) {
+        if (auto* pGame = dynamic_cast<CGame*>(g_pGame))
+            pGame->GetSharedBitmaps().SetMousePointer(nKind, nHotX, nHotY);
+    };
+    g_pfnSharedBitmap = [](const char* pszName) -> CXSurface* {
+        auto* pGame = dynamic_cast<CGame*>(g_pGame);
+        return pGame ? pGame->GetSharedBitmaps().GetBitmap(pszName) : nullptr;
+    };
     if (g_pCurrentClient)
         g_pCurrentClient->OnInitDialog();
 
@@ -213,6 +227,8 @@ void CGame::OnGameEnd(bool bRestart)
     FreeToolTip();
     m_SharedBitmaps.FreeBitmaps();
     g_pfnResetMousePointer = nullptr;
+    g_pfnSetMousePointer = nullptr;
+    g_pfnSharedBitmap = nullptr;
     DeleteFonts();
     if (!bRestart) {
         CloseArchives();
@@ -220,6 +236,7 @@ void CGame::OnGameEnd(bool bRestart)
     }
     FreeTexts();
     g_pfnControlToolTipText = nullptr;
+    g_pfnControlCaptionText = nullptr;
     g_pfnLoadControlBitmap = nullptr;
     g_pScreenSurface = nullptr;
     ReleaseDirectDraw();

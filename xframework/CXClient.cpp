@@ -1,7 +1,11 @@
 #include "xframework/CXClient.h"
 
+#include "xframework/CXButton.h"
 #include "xframework/CXManager.h"
 #include "xframework/CXPopup.h"
+#include "xframework/CXScrollBar.h"
+#include "xframework/CXSlider.h"
+#include "xframework/CXStatic.h"
 
 #include "common/DebugLog.h"
 
@@ -240,9 +244,19 @@ void CXClient::OnMouseWheel(int delta)
         m_pFocused->OnMouseWheel(delta);
 }
 
-void CXClient::OnClicked(uint32_t /*dwID*/)
+void CXClient::OnClicked(uint32_t dwID)
 {
-    // Clearing the other buttons of a radio group comes with the button type.
+    // A click in a radio group releases the group's other buttons.
+    auto* pClicked = dynamic_cast<CXButton*>(FindControl(dwID));
+    if (!pClicked || pClicked->m_byRadioGroup == 0)
+        return;
+    for (const ControlEntry& entry : m_Controls) {
+        auto* pButton = dynamic_cast<CXButton*>(entry.pControl);
+        if (pButton && pButton != pClicked && pButton->m_byRadioGroup == pClicked->m_byRadioGroup) {
+            pButton->SetChecked(0);
+            pButton->SetPressed(0);
+        }
+    }
 }
 
 bool CXClient::IsListBox(const CXControl* pControl) const
@@ -305,10 +319,21 @@ void CXClient::SetNextClient(CXClient* pClient, uint32_t dwParameter)
 CXControl* CXClient::AddControl(uint8_t byType, int nLeft, int nTop, int nRight, int nBottom, uint32_t dwID,
                                 const char* pszBitmapName)
 {
-    // The control classes register here as they come; none of the twelve
-    // types exists yet.
+    // The types without a control class yet are refused.
     CXControl* pControl = nullptr;
     switch (byType) {
+    case XCONTROL_BUTTON:
+        pControl = new CXButton;
+        break;
+    case XCONTROL_SLIDER:
+        pControl = new CXSlider;
+        break;
+    case XCONTROL_SCROLLBAR:
+        pControl = new CXScrollBar;
+        break;
+    case XCONTROL_STATIC:
+        pControl = new CXStatic;
+        break;
     default:
         break;
     }
@@ -453,9 +478,17 @@ void CXClient::EnableBatch(const uint32_t* pIDs, bool bVisible)
 
 void CXClient::ShowAllControls(bool bVisible)
 {
-    // Buttons and scroll bars that their owners show come with those types.
-    for (size_t i = 0; i < m_Controls.size(); ++i)
-        m_Controls[i].pControl->Show(bVisible, true);
+    // Disabled buttons stay as they are; sub-controls are shown by the
+    // controls that own them.
+    for (size_t i = 0; i < m_Controls.size(); ++i) {
+        CXControl* pControl = m_Controls[i].pControl;
+        if (const auto* pButton = dynamic_cast<const CXButton*>(pControl);
+            pButton && (pButton->m_bHeldHidden || pButton->m_pLinkedScrollBar || pButton->m_pLinkedControl))
+            continue;
+        if (const auto* pBar = dynamic_cast<const CXScrollBar*>(pControl); pBar && pBar->IsLinked())
+            continue;
+        pControl->Show(bVisible, true);
+    }
 }
 
 void CXClient::KillToolTip() { FreeToolTip(); }

@@ -4,6 +4,7 @@
 #include "xframework/CXClient.h"
 
 #include "common/DebugLog.h"
+#include "platform/Clock.h"
 #include "platform/DeviceContext.h"
 
 #include <cstring>
@@ -14,6 +15,11 @@ plat::Font* g_hToolTipFont = nullptr;
 ControlBitmapLoader g_pfnLoadControlBitmap = nullptr;
 ControlToolTipLookup g_pfnControlToolTipText = nullptr;
 ButtonClickSound g_pfnPlayButtonClick = nullptr;
+ControlCaptionLookup g_pfnControlCaptionText = nullptr;
+SharedBitmapLookup g_pfnSharedBitmap = nullptr;
+MousePointerSetter g_pfnSetMousePointer = nullptr;
+ControlClock g_pfnControlClock = &plat::milliseconds;
+plat::Font* g_hButtonFont = nullptr;
 
 void FreeToolTip()
 {

@@ -34,6 +34,21 @@ extern ControlToolTipLookup g_pfnControlToolTipText;
 using ButtonClickSound = void (*)();
 extern ButtonClickSound g_pfnPlayButtonClick;
 
+// The caption of a control id from the control-text table, or null.
+using ControlCaptionLookup = const char* (*)(uint32_t dwID);
+extern ControlCaptionLookup g_pfnControlCaptionText;
+// A shared interface bitmap by its member name ("SBButton.bmp"), or null.
+using SharedBitmapLookup = CXSurface* (*)(const char* pszName);
+extern SharedBitmapLookup g_pfnSharedBitmap;
+// Sets the game's mouse pointer: stock kind and hot spot.
+using MousePointerSetter = void (*)(int nKind, int nHotX, int nHotY);
+extern MousePointerSetter g_pfnSetMousePointer;
+// The millisecond clock of hold-to-repeat; tests replace it.
+using ControlClock = uint32_t (*)();
+extern ControlClock g_pfnControlClock;
+// The caption font of buttons, made at game start.
+extern plat::Font* g_hButtonFont;
+
 // Frees the tooltip surface when one exists.
 void FreeToolTip();
 
@@ -65,6 +80,9 @@ public:
     virtual int Reserved18(uint32_t, uint32_t, uint32_t) { return 0; }
     virtual void Move(int x, int y, int nWidth, int nHeight, bool bRedraw);
     virtual void GetToolTipText(char* /*pszText*/) {}
+    // A click of a button linked to this control (a list's column header,
+    // a drop-down's arrow), with the button's id.
+    virtual void OnLinkedButtonClicked(uint32_t /*dwID*/) {}
 
     // Client coordinates.
     bool HitTest(int x, int y) const { return x >= m_nLeft && x < m_nRight && y >= m_nTop && y < m_nBottom; }

@@ -1,5 +1,7 @@
 #include "xframework/CXPopup.h"
 
+#include "xframework/CXButton.h"
+
 #include "common/DebugLog.h"
 
 CXPopup* g_pMessageBoxPopup = nullptr;
@@ -104,6 +106,30 @@ void CXPopup::SetPosition(int x, int y)
     m_nTop = y;
     m_nRight = x + m_nWidth;
     m_nBottom = y + m_nHeight;
+}
+
+void CXPopup::AddCloseButton(bool bEnableClose, bool bEnableHelp)
+{
+    // The title buttons' looks in the shared title bitmap.
+    constexpr int kSize = 16, kHelpSourceX = 32, kCloseSourceX = 48;
+    CXSurface* pFace = g_pfnSharedBitmap ? g_pfnSharedBitmap("btnNP2.bmp") : nullptr;
+    const int y = m_bKeyedTitleStrip ? 34 : 9;
+    const struct {
+        uint32_t dwID;
+        int x;
+        int nSourceX;
+        bool bEnable;
+    } buttons[] = {{POPUP_HELP_BUTTON_ID, Width() - 26, kHelpSourceX, bEnableHelp},
+                   {POPUP_CLOSE_BUTTON_ID, Width() - 44, kCloseSourceX, bEnableClose}};
+    for (const auto& button : buttons) {
+        auto* pButton =
+            static_cast<CXButton*>(AddControlXYWH(XCONTROL_BUTTON, button.x, y, kSize, kSize, button.dwID, nullptr));
+        if (!pButton)
+            continue;
+        pButton->SetBitmap(pFace, button.nSourceX, 0, false, false);
+        if (!button.bEnable)
+            pButton->Enable(true);
+    }
 }
 
 void CXPopup::OnLButtonDown(uint32_t flags, int x, int y)

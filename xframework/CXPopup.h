@@ -24,6 +24,9 @@ public:
     // False (and a log line) when this popup is not on the stack.
     bool Close();
     void SetPosition(int x, int y);
+    // The two 16 x 16 title buttons at the top right, help (1057) and close
+    // (1058). A disabled one is drawn pressed once and then takes no clicks.
+    void AddCloseButton(bool bEnableClose, bool bEnableHelp);
     bool IsOnStack() const;
 
     // The stack, bottom first.
