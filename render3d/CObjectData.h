@@ -1,0 +1,59 @@
+#pragma once
+// The 3-D objects one view has loaded from .x files, referred to by a u16
+// index (OBJECT_NOT_FOUND when a load gave nothing). A static object keeps its
+// geometry as a `CXMeshFrame` and mesh records ready for a draw list, one per
+// (material, texture) pair of its faces; further top-level frames of its file
+// are its further levels of detail, chosen by a list of thresholds.
+#include "common/CPointerArray.h"
+#include "render3d/RenderTypes.h"
+
+#include <string>
+#include <vector>
+
+class CXMeshFrame;
+
+constexpr uint16_t OBJECT_NOT_FOUND = 4095;
+
+class CObjectData {
+public:
+    explicit CObjectData(uint16_t wCapacity);
+    ~CObjectData();
+    CObjectData(const CObjectData&) = delete;
+    CObjectData& operator=(const CObjectData&) = delete;
+
+    // With reuse set an object already loaded from the same name is given back.
+    uint16_t Load(const char* pszFileName, uint8_t ucReuse);
+    // Thresholds from the largest value down, one per level; a count other
+    // than the object's levels is logged and the smaller count kept.
+    void SetLevelOfDetailList(uint16_t wObject, uint16_t wWanted, const uint16_t* pThresholds);
+    // The first level whose threshold the value reaches; the last level when none.
+    uint16_t SelectLevel(uint16_t wObject, uint16_t wValue) const;
+    // Exact name, case counting.
+    uint16_t FindObject(const char* pszFileName) const;
+    // Levels after the first; 0 for an unknown index.
+    uint16_t GetLevelCount(uint16_t wObject) const;
+
+    uint16_t GetObjectCount() const { return m_wCount; }
+    // Zero records, and null, for an unknown index.
+    uint8_t GetMeshRecordCount(uint16_t wObject) const;
+    ITEMMESHINFORMATION* GetMeshRecord(uint16_t wObject, uint8_t ucRecord) const;
+    const CXMeshFrame* GetMeshFrame(uint16_t wObject) const;
+
+private:
+    struct ObjectEntry {
+        std::vector<ITEMMESHINFORMATION> records;
+        std::vector<std::vector<D3DVERTEX>> recordVertices;
+        std::vector<std::vector<uint16_t>> recordIndices;
+        CXMeshFrame* pMeshFrame = nullptr;
+        std::string fileName;
+        uint8_t ucLevelCount = 0;
+        bool bHasMeshRecords = false;
+        std::vector<uint16_t> thresholds;
+        bool bThresholdsSet = false;
+    };
+    ObjectEntry* Entry(uint16_t wObject) const;
+    static bool BuildMeshRecords(ObjectEntry& entry);
+
+    CPointerArray m_Objects;
+    uint16_t m_wCount = 0;
+};
