@@ -1,10 +1,38 @@
 #include "render3d/CObjectData.h"
 
 #include "common/DebugLog.h"
+#include "render3d/CXBoneFrame.h"
+#include "render3d/CXFileReader.h"
 #include "render3d/CXFrame.h"
 
 #include <cstring>
+#include <cmath>
 #include <utility>
+
+namespace {
+
+constexpr uint16_t kNoParent = 5555;
+
+void DeleteBones(std::vector<CXBoneFrame*>& bones)
+{
+    for (CXBoneFrame* pBone : bones)
+        delete pBone;
+    bones.clear();
+}
+
+bool Near(const D3DVERTEX& a, const D3DVERTEX& b)
+{
+    return std::fabs(a.x - b.x) <= 0.5f && std::fabs(a.y - b.y) <= 0.5f && std::fabs(a.z - b.z) <= 0.5f;
+}
+
+}  // namespace
+
+struct CObjectData::SkeletonRead {
+    CXMeshFrame* pFrame;
+    std::vector<CXBoneFrame*>& bones;
+    uint16_t wNextSlot;
+    std::string error;
+};
 
 CObjectData::CObjectData(uint16_t wCapacity)
 {
@@ -14,11 +42,16 @@ CObjectData::CObjectData(uint16_t wCapacity)
 
 CObjectData::~CObjectData()
 {
-    for (uint16_t i = 0; i < m_wCount; ++i) {
-        ObjectEntry* pEntry = Entry(i);
-        delete pEntry->pMeshFrame;
-        delete pEntry;
-    }
+    for (uint16_t i = 0; i < m_wCount; ++i)
+        DeleteEntry(Entry(i));
+}
+
+void CObjectData::DeleteEntry(ObjectEntry* pEntry)
+{
+    for (std::vector<CXBoneFrame*>& bones : pEntry->boneLevels)
+        DeleteBones(bones);
+    delete pEntry->pMeshFrame;
+    delete pEntry;
 }
 
 CObjectData::ObjectEntry* CObjectData::Entry(uint16_t wObject) const
@@ -57,8 +90,7 @@ uint16_t CObjectData::Load(const char* pszFileName, uint8_t ucReuse)
     pEntry->ucLevelCount = static_cast<uint8_t>(pFrame->GetLevelsBelow() > 255 ? 255 : pFrame->GetLevelsBelow());
     if (!BuildMeshRecords(*pEntry)) {
         DebugLog(6, "[CObjectData::Load] %s has more than 255 material and texture pairs", pszFileName);
-        delete pFrame;
-        delete pEntry;
+        DeleteEntry(pEntry);
         return OBJECT_NOT_FOUND;
     }
     m_Objects.SetAtGrow(m_wCount, pEntry);
@@ -180,4 +212,171 @@ const CXMeshFrame* CObjectData::GetMeshFrame(uint16_t wObject) const
 {
     const ObjectEntry* pEntry = Entry(wObject);
     return pEntry ? pEntry->pMeshFrame : nullptr;
+}
+
+bool CObjectData::ReadSkeletonFrame(const XFrameData& frame, uint16_t wParentSlot, SkeletonRead& read)
+{
+    const uint16_t wSlot = read.wNextSlot++;
+    if (wSlot >= read.bones.size()) {
+        read.error = "more frames than the " + std::to_string(read.bones.size()) + " bone slots";
+        return false;
+    }
+    const uint16_t wNameId = m_BoneNames.RegisterBoneName(frame.name, static_cast<uint8_t>(wSlot));
+    if (wNameId == BONE_NAME_NOT_FOUND) {
+        read.error = "no room for the bone name " + frame.name;
+        return false;
+    }
+    auto* pBone = new CXBoneFrame;
+    read.bones[wSlot] = pBone;
+    pBone->m_wNameId = wNameId;
+    pBone->m_wSlot = wSlot;
+    if (frame.hasTransform) {
+        // The joint only: the rotation is the file's rest pose, already in the vertices.
+        D3DMATRIX offset{};
+        for (int i = 0; i < 4; ++i)
+            offset.m[i][i] = 1;
+        for (int j = 0; j < 3; ++j)
+            offset.m[3][j] = frame.transform.m[3][j];
+        pBone->SetOffsetMatrix(offset);
+    }
+    if (wParentSlot != kNoParent)
+        pBone->AttachToParent(read.bones[wParentSlot]);
+    const bool bNoMesh = frame.name.find("pec") != std::string::npos ||
+                         frame.name.find("abdomen") != std::string::npos ||
+                         frame.name.find("neck") != std::string::npos;
+    for (const XMeshData& mesh : frame.meshes) {
+        if (bNoMesh) {
+            pBone->m_bNoMesh = true;
+            continue;
+        }
+        const uint32_t dwBase = read.pFrame->GetVertexCount();
+        if (!read.pFrame->AddMesh(mesh)) {
+            read.error = read.pFrame->GetError();
+            return false;
+        }
+        for (size_t i = 0; i < mesh.positions.size(); ++i)
+            pBone->AddVertex(static_cast<uint16_t>(dwBase + i));
+    }
+    for (const XFrameData& child : frame.frames)
+        if (!ReadSkeletonFrame(child, wSlot, read))
+            return false;
+    return true;
+}
+
+bool CObjectData::ReadSkeletonFile(const char* pszFileName, uint16_t wBoneCount, CXMeshFrame** ppFrame,
+                                   std::vector<CXBoneFrame*>* pBones)
+{
+    XFileData data;
+    CXFileReader reader;
+    if (!reader.ReadFile(pszFileName, data)) {
+        DebugLog(6, "[CObjectData::ReadXFile] %s", reader.GetError().c_str());
+        return false;
+    }
+    auto* pFrame = new CXMeshFrame;
+    pBones->assign(wBoneCount > 255 ? 255 : wBoneCount, nullptr);
+    SkeletonRead read{pFrame, *pBones, 0, ""};
+    for (const XFrameData& frame : data.frames) {
+        if (!ReadSkeletonFrame(frame, kNoParent, read))
+            break;
+    }
+    if (read.error.empty() && pFrame->GetVertexCount() == 0)
+        read.error = "no vertices";
+    if (!read.error.empty()) {
+        DebugLog(6, "[CObjectData::ReadXFile] %s: %s", pszFileName, read.error.c_str());
+        DeleteBones(*pBones);
+        delete pFrame;
+        return false;
+    }
+    pFrame->Finish();
+    // Vertices on a joint seam that the parent also has move to the parent,
+    // so that the seam does not open when the bone turns.
+    const D3DVERTEX* pVertices = pFrame->GetVertices();
+    for (CXBoneFrame* pBone : *pBones) {
+        if (!pBone || !pBone->GetParent())
+            continue;
+        CXBoneFrame* pParent = pBone->GetParent();
+        for (size_t k = pBone->GetVertices().size(); k-- > 0;) {
+            const uint16_t v = pBone->GetVertices()[k];
+            for (uint16_t p : pParent->GetVertices()) {
+                if (Near(pVertices[v], pVertices[p])) {
+                    pBone->RemoveVertex(static_cast<uint16_t>(k));
+                    pParent->AddVertex(v);
+                    break;
+                }
+            }
+        }
+    }
+    for (CXBoneFrame* pBone : *pBones) {
+        if (!pBone)
+            continue;
+        XBounds bounds;
+        bounds.Reset();
+        for (uint16_t v : pBone->GetVertices())
+            bounds.Grow(D3DVECTOR{pVertices[v].x, pVertices[v].y, pVertices[v].z});
+        bounds.FinishCentre();
+        pBone->SetBounds(bounds);
+    }
+    *ppFrame = pFrame;
+    return true;
+}
+
+uint16_t CObjectData::LoadSkinned(const char* pszFileName, uint16_t wBoneCount)
+{
+    if (m_wCount >= OBJECT_NOT_FOUND - 1)
+        return OBJECT_NOT_FOUND;
+    CXMeshFrame* pFrame = nullptr;
+    std::vector<CXBoneFrame*> bones;
+    if (!ReadSkeletonFile(pszFileName, wBoneCount, &pFrame, &bones))
+        return OBJECT_NOT_FOUND;
+    auto* pEntry = new ObjectEntry;
+    pEntry->pMeshFrame = pFrame;
+    pEntry->fileName = pszFileName;
+    pEntry->ucBoneCount = static_cast<uint8_t>(bones.size());
+    pEntry->boneLevels.push_back(std::move(bones));
+    // One record; each model supplies the vertices it has moved.
+    ITEMMESHINFORMATION record;
+    record.vertexCount = pFrame->GetVertexCount();
+    record.indexCount = static_cast<uint32_t>(pFrame->GetIndices().size());
+    record.materialIndex = pFrame->GetMaterialCount() ? pFrame->GetMaterialIndex(0) : 0;
+    record.textureIndex = pFrame->GetTextureIndex(0);
+    record.flags = MESH_VISIBLE | MESH_SCENE_VIEW;
+    pEntry->records.push_back(record);
+    pEntry->bHasMeshRecords = true;
+    m_Objects.SetAtGrow(m_wCount, pEntry);
+    return m_wCount++;
+}
+
+void CObjectData::AddLevel(uint16_t wObject, const char* pszFileName, uint16_t wBoneCount)
+{
+    ObjectEntry* pEntry = Entry(wObject);
+    if (!pEntry || pEntry->boneLevels.empty() || pEntry->ucLevelCount == 255) {
+        DebugLog(6, "[CObjectData::AddLevel] %s: object %d is not a skinned object with room for a level", pszFileName,
+                 wObject);
+        return;
+    }
+    CXMeshFrame* pFrame = nullptr;
+    std::vector<CXBoneFrame*> bones;
+    if (!ReadSkeletonFile(pszFileName, wBoneCount, &pFrame, &bones))
+        return;
+    const uint16_t wPosition = pEntry->pMeshFrame->AppendLevel(pFrame);
+    ++pEntry->ucLevelCount;
+    // Bones take the slots of the same names in the level before.
+    const std::vector<CXBoneFrame*>& previous = pEntry->boneLevels[wPosition - 1];
+    for (CXBoneFrame* pBone : bones) {
+        if (!pBone)
+            continue;
+        for (const CXBoneFrame* pMatch : previous) {
+            if (pMatch && pMatch->m_wNameId == pBone->m_wNameId) {
+                pBone->m_wSlot = pMatch->m_wSlot;
+                break;
+            }
+        }
+    }
+    pEntry->boneLevels.insert(pEntry->boneLevels.begin() + wPosition, std::move(bones));
+}
+
+const std::vector<CXBoneFrame*>* CObjectData::GetBoneTable(uint16_t wObject, uint16_t wLevel) const
+{
+    const ObjectEntry* pEntry = Entry(wObject);
+    return pEntry && wLevel < pEntry->boneLevels.size() ? &pEntry->boneLevels[wLevel] : nullptr;
 }

@@ -4,51 +4,13 @@
 #include "render3d/CTextureManager.h"
 #include "render3d/CXFileReader.h"
 #include "render3d/RendererModules.h"
+#include "render3d/VertexTransform.h"
 
 #include <cmath>
 
 namespace {
 
 constexpr uint16_t kNoMaterialNumber = 0xFFFF;  // a face of a mesh without a material list
-
-D3DMATRIX Identity()
-{
-    D3DMATRIX m{};
-    for (int i = 0; i < 4; ++i)
-        m.m[i][i] = 1;
-    return m;
-}
-
-D3DMATRIX Multiply(const D3DMATRIX& a, const D3DMATRIX& b)
-{
-    D3DMATRIX r{};
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            for (int k = 0; k < 4; ++k)
-                r.m[i][j] += a.m[i][k] * b.m[k][j];
-    return r;
-}
-
-D3DVECTOR TransformPoint(const D3DVECTOR& p, const D3DMATRIX& m)
-{
-    return {p.x * m.m[0][0] + p.y * m.m[1][0] + p.z * m.m[2][0] + m.m[3][0],
-            p.x * m.m[0][1] + p.y * m.m[1][1] + p.z * m.m[2][1] + m.m[3][1],
-            p.x * m.m[0][2] + p.y * m.m[1][2] + p.z * m.m[2][2] + m.m[3][2]};
-}
-
-D3DVECTOR TurnNormal(const D3DVECTOR& n, const D3DMATRIX& m)
-{
-    D3DVECTOR r{n.x * m.m[0][0] + n.y * m.m[1][0] + n.z * m.m[2][0],
-                n.x * m.m[0][1] + n.y * m.m[1][1] + n.z * m.m[2][1],
-                n.x * m.m[0][2] + n.y * m.m[1][2] + n.z * m.m[2][2]};
-    const float length = std::sqrt(r.x * r.x + r.y * r.y + r.z * r.z);
-    if (length > 0) {
-        r.x /= length;
-        r.y /= length;
-        r.z /= length;
-    }
-    return r;
-}
 
 }  // namespace
 
@@ -94,7 +56,7 @@ bool CXFrame::Load(const std::string& gamePath)
         m_error = reader.GetError();
         return false;
     }
-    const D3DMATRIX identity = Identity();
+    const D3DMATRIX identity = IdentityMatrix();
     for (const XMeshData& mesh : data.meshes)
         if (!ReadMesh(mesh, identity))
             return false;
@@ -114,7 +76,7 @@ bool CXFrame::Load(const std::string& gamePath)
 
 bool CXFrame::ReadFrame(const XFrameData& frame, const D3DMATRIX& parentTransform)
 {
-    const D3DMATRIX transform = frame.hasTransform ? Multiply(frame.transform, parentTransform) : parentTransform;
+    const D3DMATRIX transform = frame.hasTransform ? MultiplyMatrices(frame.transform, parentTransform) : parentTransform;
     for (const XMeshData& mesh : frame.meshes)
         if (!ReadMesh(mesh, transform))
             return false;
@@ -133,22 +95,21 @@ bool CXFrame::ReadMesh(const XMeshData& mesh, const D3DMATRIX& transform)
     }
     for (size_t i = 0; i < mesh.positions.size(); ++i) {
         D3DVERTEX v{};
-        const D3DVECTOR p = TransformPoint(mesh.positions[i], transform);
-        v.x = p.x;
-        v.y = p.y;
-        v.z = p.z;
+        v.x = mesh.positions[i].x;
+        v.y = mesh.positions[i].y;
+        v.z = mesh.positions[i].z;
         if (!mesh.normals.empty()) {
-            const D3DVECTOR n = TurnNormal(mesh.normals[i], transform);
-            v.nx = n.x;
-            v.ny = n.y;
-            v.nz = n.z;
+            v.nx = mesh.normals[i].x;
+            v.ny = mesh.normals[i].y;
+            v.nz = mesh.normals[i].z;
         }
         if (!mesh.textureCoords.empty()) {
             v.tu = mesh.textureCoords[i][0];
             v.tv = mesh.textureCoords[i][1];
         }
+        v = TransformVertex(v, transform, !mesh.normals.empty());
         m_Vertices.push_back(v);
-        m_Bounds.Grow(p);
+        m_Bounds.Grow(D3DVECTOR{v.x, v.y, v.z});
     }
     for (const std::vector<uint16_t>& face : mesh.faces) {
         m_FaceList.push_back(static_cast<uint16_t>(face.size()));
@@ -164,7 +125,7 @@ bool CXFrame::CreateNextLevel(const XFrameData& frame)
 {
     auto* pLevel = new CXFrame;
     pLevel->m_pParent = this;
-    const bool bRead = pLevel->ReadFrame(frame, Identity());
+    const bool bRead = pLevel->ReadFrame(frame, IdentityMatrix());
     pLevel->m_Bounds.FinishCentre();
     pLevel->FinishLoad();
     if (!bRead)
@@ -213,6 +174,17 @@ void CXFrame::Triangulate()
 CXMeshFrame::~CXMeshFrame()
 {
     delete m_pNextLevel;
+}
+
+bool CXMeshFrame::AddMesh(const XMeshData& mesh)
+{
+    return ReadMesh(mesh, IdentityMatrix());
+}
+
+void CXMeshFrame::Finish()
+{
+    m_Bounds.FinishCentre();
+    FinishLoad();
 }
 
 void CXMeshFrame::FinishLoad()
@@ -269,13 +241,12 @@ bool CXMeshFrame::CreateNextLevel(const XFrameData& frame)
     auto* pLevel = new CXMeshFrame;
     AppendLevel(pLevel);
     pLevel->m_bFrameRead = true;
-    D3DMATRIX identity = Identity();
+    D3DMATRIX identity = IdentityMatrix();
     if (!pLevel->ReadFrame(frame, identity)) {
         m_error = pLevel->m_error;
         return false;
     }
-    pLevel->m_Bounds.FinishCentre();
-    pLevel->FinishLoad();
+    pLevel->Finish();
     return true;
 }
 

@@ -83,6 +83,10 @@ public:
     // Appends a level at the end of the chain; every node passed counts one
     // more level below it. The new level's depth (1 for the direct next one).
     uint16_t AppendLevel(CXMeshFrame* pLevel);
+    // Merges a mesh as it stands (no transform); false when 16-bit indices
+    // cannot reach it. Finish once every mesh is in.
+    bool AddMesh(const XMeshData& mesh);
+    void Finish();
     void AssignFaceMaterials();
     void ComputeBoundingPlanes();
 

@@ -20,6 +20,27 @@ D3DMATRIX MultiplyMatrices(const D3DMATRIX& a, const D3DMATRIX& b)
     return r;
 }
 
+D3DVERTEX TransformVertex(const D3DVERTEX& s, const D3DMATRIX& matrix, bool bTurnNormal)
+{
+    const auto& m = matrix.m;
+    D3DVERTEX d = s;
+    d.x = s.x * m[0][0] + s.y * m[1][0] + s.z * m[2][0] + m[3][0];
+    d.y = s.x * m[0][1] + s.y * m[1][1] + s.z * m[2][1] + m[3][1];
+    d.z = s.x * m[0][2] + s.y * m[1][2] + s.z * m[2][2] + m[3][2];
+    if (bTurnNormal) {
+        const float n[3] = {s.nx * m[0][0] + s.ny * m[1][0] + s.nz * m[2][0],
+                            s.nx * m[0][1] + s.ny * m[1][1] + s.nz * m[2][1],
+                            s.nx * m[0][2] + s.ny * m[1][2] + s.nz * m[2][2]};
+        const float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        if (length > 0) {
+            d.nx = n[0] / length;
+            d.ny = n[1] / length;
+            d.nz = n[2] / length;
+        }
+    }
+    return d;
+}
+
 namespace {
 
 // Screen coordinates far outside the target stay representable.

@@ -16,6 +16,9 @@ struct ViewportTransform {
 
 D3DMATRIX IdentityMatrix();
 D3DMATRIX MultiplyMatrices(const D3DMATRIX& a, const D3DMATRIX& b);
+// The vertex's position through the matrix (row vector); its normal turned by
+// the 3 x 3 part and normalised when asked, else kept.
+D3DVERTEX TransformVertex(const D3DVERTEX& vertex, const D3DMATRIX& matrix, bool bTurnNormal);
 
 // Transforms count points (x, y, z floats at the given stride) by the combined
 // matrix onto the viewport. The clip records (may be null) receive each
