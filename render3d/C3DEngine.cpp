@@ -7,6 +7,7 @@
 #include "render3d/CMaterialManager.h"
 #include "render3d/CMeshBuilder.h"
 #include "render3d/CMeshManager.h"
+#include "render3d/CObjectData.h"
 #include "render3d/CTextureManager.h"
 #include "render3d/RendererModules.h"
 
@@ -183,10 +184,12 @@ C3DEngine::C3DEngine()
         m_bFogSet = false;
     }
     g_p3DEngine = this;
+    m_pObjectData = new CObjectData(10);
 }
 
 C3DEngine::~C3DEngine()
 {
+    delete m_pObjectData;
     delete m_pMaterialManager;
     delete m_pTextureManager;
     delete m_pMeshBuilder;

@@ -15,6 +15,7 @@ class CMaterialManager;
 class CMeshManager;
 class CCamera;
 class CMeshBuilder;
+class CObjectData;
 
 class C3DEngine {
 public:
@@ -100,6 +101,8 @@ public:
     CTextureManager* GetTextureManager() const { return m_pTextureManager; }
     CMaterialManager* GetMaterialManager() const { return m_pMaterialManager; }
     CMeshBuilder* GetMeshBuilder() const { return m_pMeshBuilder; }
+    // The objects read from .x files; exists with or without a device.
+    CObjectData* GetObjectData() const { return m_pObjectData; }
     const D3DMATRIX& GetCameraMatrix() const { return m_CameraMatrix; }
     uint32_t GetClearFlags() const { return m_dwClearFlags; }
     uint32_t GetLastFrameTime() const { return m_dwLastFrameTime; }
@@ -120,6 +123,7 @@ private:
     CTextureManager* m_pTextureManager = nullptr;
     CMaterialManager* m_pMaterialManager = nullptr;
     CMeshBuilder* m_pMeshBuilder = nullptr;
+    CObjectData* m_pObjectData = nullptr;
     bool m_bViewport = false;
     plat::Rect m_ViewportRect;
     uint8_t m_ucViewMode = 0;

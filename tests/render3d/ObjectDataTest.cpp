@@ -147,6 +147,23 @@ TEST(XFrameNodes, UnreadableFilesSayWhy)
     EXPECT_NE(bad.GetError().find("Bad.x:"), std::string::npos) << bad.GetError();
 }
 
+TEST(XFrameNodes, MergedMeshesBeyondSixteenBitIndicesAreRefused)
+{
+    TempFolder folder;
+    XMeshData big;
+    big.positions.assign(40000, D3DVECTOR{1, 2, 3});
+    big.faces = {{0, 1, 39999}};
+    XFrameData frame;
+    frame.meshes = {big, big};
+    XFileData data;
+    data.frames = {frame};
+    CXMeshFrame tooBig;
+    EXPECT_FALSE(tooBig.Load(folder.Write("Big.x", data)));
+    EXPECT_NE(tooBig.GetError().find("65535"), std::string::npos) << tooBig.GetError();
+    CObjectData objects(10);
+    EXPECT_EQ(objects.Load(folder.Write("Big.x", data).c_str(), 0), OBJECT_NOT_FOUND);
+}
+
 class LogLines {
 public:
     LogLines() { SetDebugLogSink([this](int, const std::string& line) { lines.push_back(line); }); }
@@ -305,7 +322,7 @@ TEST_F(ObjectScene, ObjectReadFromAnXFileIsDrawn)
     m_engine->AddLight(&sun);
     m_engine->SetAmbientLight(0xFF555555);
 
-    CObjectData objects(10);
+    CObjectData& objects = *m_engine->GetObjectData();
     const uint16_t object = objects.Load(folder.Write("Goal.x", data).c_str(), 1);
     ASSERT_NE(object, OBJECT_NOT_FOUND);
     ASSERT_EQ(objects.GetMeshRecordCount(object), 2);
