@@ -121,7 +121,8 @@ TEST(MixerOutput, PlaysSamplesOfAnyFormatOnTheDummyDriver)
     EXPECT_FALSE(plat::convertToDeviceFormat(mono8.data(), 100, {1, 11025, 12}, out));
     EXPECT_FALSE(plat::convertToDeviceFormat(mono8.data(), 100, {0, 11025, 8}, out));
 
-    const std::vector<uint8_t> stereo16(22050 * 4 / 10, 0);
+    // Ten seconds, so that a busy machine cannot let it end between the checks.
+    const std::vector<uint8_t> stereo16(22050 * 4 * 10, 0);
     const plat::SoundHandle h = pOutput->allocateSample();
     ASSERT_NE(h, 0);
     ASSERT_TRUE(pOutput->setSampleData(h, stereo16.data(), static_cast<uint32_t>(stereo16.size()), {2, 22050, 16}));
