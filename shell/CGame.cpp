@@ -1,4 +1,5 @@
 #include "shell/CGame.h"
+#include "shell/FormattingFunctions.h"
 
 #include "xframework/CXPopup.h"
 
@@ -82,6 +83,7 @@ CGame::CGame() = default;
 
 CGame::~CGame()
 {
+    InstallFormattingOptions(nullptr);
     g_ClientList.clear();
     m_ScreenHistory.ClearScreenHistory();
 }
@@ -158,6 +160,7 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
         m_Options.LoadLanguageConfig();
         m_Options.LoadOptions(false);
         g_dwToolTipsDelayOption = m_Options.m_nToolTipsDelay;
+        InstallFormattingOptions(&m_Options);
         StartMusic();
     }
     if (!LoadTexts())
