@@ -1,5 +1,6 @@
 #include "shell/CGame.h"
 #include "shell/FormattingFunctions.h"
+#include "shell/ScreenDrawing.h"
 
 #include "xframework/CXPopup.h"
 
@@ -229,6 +230,7 @@ void CGame::OnGameEnd(bool bRestart)
         CXPopup::StackEntry(i)->OnDestroy();
     FreeToolTip();
     m_SharedBitmaps.FreeBitmaps();
+    FreeBackgroundBitmap();
     g_pfnResetMousePointer = nullptr;
     g_pfnSetMousePointer = nullptr;
     g_pfnSharedBitmap = nullptr;
