@@ -2,6 +2,8 @@
 
 #include "common/DebugLog.h"
 #include "shell/CGame.h"
+#include "shell/CTableText.h"
+#include "xframework/CXClient.h"
 #include "xframework/DrawingFunctions.h"
 
 #include <algorithm>
@@ -111,4 +113,96 @@ CXSurface* GetHoardingBitmap(const char* pszLanguage)
     if (!pSurface)
         DebugLog(1, "[GetHoardingBitmap] no hoarding bitmap for '%s'", pszLanguage ? pszLanguage : "");
     return pSurface;
+}
+
+namespace {
+
+constexpr int kTabHeight = 16;
+constexpr int kTabLeftColumn = 32;
+constexpr int kTabLeftMost = 27;
+constexpr int kTabMiddleColumn = 59;
+constexpr int kTabRightColumn = 60;
+constexpr int kTabRightWidth = 4;
+
+// Copies a column range of the source onto the target, keyed, cut to both.
+void CopyPiece(CXSurface* pTarget, CXSurface* pSource, int nSourceX, int nWidth, int x, int y)
+{
+    plat::Rect source{nSourceX, 0, nSourceX + nWidth, std::min(kTabHeight, pSource->GetHeight())};
+    if (x < 0) {
+        source.left -= x;
+        x = 0;
+    }
+    if (y < 0) {
+        source.top -= y;
+        y = 0;
+    }
+    source.right = std::min(source.right, source.left + pTarget->GetWidth() - x);
+    source.bottom = std::min(source.bottom, source.top + pTarget->GetHeight() - y);
+    if (source.right <= source.left || source.bottom <= source.top)
+        return;
+    pTarget->GetSurface()->bltFast(x, y, *pSource->GetSurface(), &source, plat::BLTFAST_SRCCOLORKEY);
+}
+
+CXControl* FindControl(CXClient* pClient, uint32_t dwID)
+{
+    for (int i = 0; i < pClient->GetControlCount(); ++i)
+        if (CXControl* pControl = pClient->GetControl(i); pControl && pControl->GetID() == dwID)
+            return pControl;
+    return nullptr;
+}
+
+}  // namespace
+
+void DrawCaptionTab(CXSurface* pTarget, CXSurface* pTabBitmap, plat::Font* pFont, int x, int y, int nWidth,
+                    const char* pszText)
+{
+    if (!pTarget || !pTarget->GetSurface() || !pTabBitmap || !pTabBitmap->GetSurface() ||
+        pTabBitmap->GetWidth() < kTabRightColumn + kTabRightWidth || nWidth < kTabRightWidth)
+        return;
+    const int nLeftPiece = std::min(nWidth - kTabRightWidth, kTabLeftMost);
+    CopyPiece(pTarget, pTabBitmap, kTabLeftColumn, nLeftPiece, x, y);
+    for (int nColumn = x + nLeftPiece; nColumn < x + nWidth - kTabRightWidth; ++nColumn)
+        CopyPiece(pTarget, pTabBitmap, kTabMiddleColumn, 1, nColumn, y);
+    CopyPiece(pTarget, pTabBitmap, kTabRightColumn, kTabRightWidth, x + nWidth - kTabRightWidth, y);
+    if (!pszText || !*pszText)
+        return;
+    std::unique_ptr<plat::DeviceContext> dc(pTarget->GetSurface()->getDC());
+    if (!dc)
+        return;
+    plat::Font* pOldFont = dc->selectFont(pFont);
+    const int nOldMode = dc->setBkMode(plat::TRANSPARENT);
+    dc->textOut(x + 5, y + 1, pszText);
+    dc->setBkMode(nOldMode);
+    dc->selectFont(pOldFont);
+    pTarget->GetSurface()->releaseDC(dc.release());
+}
+
+void DrawCaptionTabs(CXClient* pClient, CXSurface* pTarget, CXSurface* pTabBitmap, plat::Font* pFont, int nTableSet,
+                     const CAPTIONTAB* pEntries)
+{
+    if (!pEntries)
+        return;
+    for (const CAPTIONTAB* pEntry = pEntries; pEntry->nKind != 0; ++pEntry) {
+        int x = pEntry->x;
+        int y = pEntry->y;
+        int nWidth = pEntry->nWidth;
+        if (pEntry->nKind == 1) {
+            CXControl* pControl = pClient ? FindControl(pClient, pEntry->dwControlID) : nullptr;
+            if (!pControl) {
+                DebugLog(1, "[DrawCaptionTabs] no control %u for a caption tab", pEntry->dwControlID);
+                continue;
+            }
+            x = pControl->m_nLeft;
+            nWidth = pControl->Width();
+            y = pControl->m_nTop - 17;
+            if (pControl->m_dwType == XCONTROL_TREEVIEW)
+                y -= 16;
+            else if (pControl->m_dwType == XCONTROL_CALENDAR)
+                y -= 18;
+        } else if (pEntry->nKind != 2) {
+            DebugLog(1, "[DrawCaptionTabs] caption tab of unknown kind %d ends the list", pEntry->nKind);
+            return;
+        }
+        DrawCaptionTab(pTarget, pTabBitmap, pFont, x, y, nWidth, GetTableText(nTableSet, pEntry->nItem));
+    }
 }

@@ -2,6 +2,7 @@
 // Drawing steps many screens share: the one background bitmap they have in
 // common, shading a part of the screen, the two colour boxes of a kit, and
 // the advertising hoarding of the language.
+#include "platform/Font.h"
 #include "xframework/CXSurface.h"
 
 // Makes the named bitmap of the main archive the shared screen background.
@@ -28,3 +29,28 @@ const char* GetHoardingBitmapName(const char* pszLanguage);
 // The language's hoarding bitmap from the main archive; the caller owns it.
 // Null (with a log line) when the language has none or it cannot be read.
 CXSurface* GetHoardingBitmap(const char* pszLanguage);
+
+class CXClient;
+
+// One caption tab, 16 pixels high, cut from the shared tab bitmap (a left
+// piece from column 32, column 59 stretched, columns 60-63 as the right
+// end), with its text in the font at x + 5, y + 1 over a transparent
+// background. Parts outside the target are cut off.
+void DrawCaptionTab(CXSurface* pTarget, CXSurface* pTabBitmap, plat::Font* pFont, int x, int y, int nWidth,
+                    const char* pszText);
+
+// An entry of a caption list: kind 1 puts a tab over the client's control
+// with the given id (at its left and width, 17 pixels above it, more for a
+// tree view or calendar whose header stands above their top); kind 2 at an
+// explicit place; kind 0 ends the list. The text is item nItem of the
+// list's table-text set.
+struct CAPTIONTAB {
+    int nKind;
+    int nItem;
+    uint32_t dwControlID;
+    int x;
+    int y;
+    int nWidth;
+};
+void DrawCaptionTabs(CXClient* pClient, CXSurface* pTarget, CXSurface* pTabBitmap, plat::Font* pFont, int nTableSet,
+                     const CAPTIONTAB* pEntries);

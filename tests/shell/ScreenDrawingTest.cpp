@@ -5,6 +5,7 @@
 #include "shell/ScreenDrawing.h"
 #include "tools/gfxkit/BfsWriter.h"
 #include "tools/gfxkit/BmpWriter.h"
+#include "xframework/CXClient.h"
 #include "xframework/CXManager.h"
 
 #include <gtest/gtest.h>
@@ -168,6 +169,109 @@ TEST_F(ScreenDrawingTest, HoardingOfTheLanguage)
     EXPECT_EQ(GetHoardingBitmap("French"), nullptr);  // not in this archive
     EXPECT_EQ(GetHoardingBitmap("Dutch"), nullptr);
     EXPECT_TRUE(log.Contains("Dutch"));
+}
+
+// A tab bitmap whose column c is green c * 4 (exact in 5-6-5 pixels), so
+// every pixel of a drawn tab tells which column it came from.
+class CaptionTabTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_dwGBitMask = 0x07E0;
+        g_dwRBBitMask = 0xF81F;
+        BuildColourTables();
+        ASSERT_TRUE(m_tab.Create(64, 16, true, false));
+        for (int c = 0; c < 64; ++c) {
+            const plat::Rect column{c, 0, c + 1, 16};
+            m_tab.GetSurface()->fill(&column, plat::colorToPixel(plat::RGB(0, c * 4, 0), plat::PixelFormat::Rgb565));
+        }
+        ASSERT_TRUE(m_target.Create(120, 60, true, false));
+        m_target.Fill(plat::RGB(255, 255, 255));
+    }
+    // The tab column a target pixel was copied from; -1 when untouched.
+    int ColumnAt(int x, int y) const
+    {
+        const COLORREF crColour = ColourAt(m_target, x, y);
+        return plat::GetRValue(crColour) == 0 ? plat::GetGValue(crColour) / 4 : -1;
+    }
+    // The columns of one row of the target, left to right.
+    std::vector<int> Row(int x1, int x2, int y) const
+    {
+        std::vector<int> columns;
+        for (int x = x1; x < x2; ++x)
+            columns.push_back(ColumnAt(x, y));
+        return columns;
+    }
+    static std::vector<int> Expected(int nUntouchedBefore, int nLeft, int nMiddle, int nUntouchedAfter)
+    {
+        std::vector<int> columns(static_cast<size_t>(nUntouchedBefore), -1);
+        for (int i = 0; i < nLeft; ++i)
+            columns.push_back(32 + i);
+        columns.insert(columns.end(), static_cast<size_t>(nMiddle), 59);
+        for (int c = 60; c < 64; ++c)
+            columns.push_back(c);
+        columns.insert(columns.end(), static_cast<size_t>(nUntouchedAfter), -1);
+        return columns;
+    }
+
+    CXSurface m_tab;
+    CXSurface m_target;
+};
+
+TEST_F(CaptionTabTest, TabIsCutFromItsThreePieces)
+{
+    DrawCaptionTab(&m_target, &m_tab, nullptr, 10, 5, 50, nullptr);
+    EXPECT_EQ(Row(8, 62, 5), Expected(2, 27, 19, 2));
+    EXPECT_EQ(Row(8, 62, 20), Expected(2, 27, 19, 2));
+    EXPECT_EQ(ColumnAt(10, 4), -1);
+    EXPECT_EQ(ColumnAt(10, 21), -1);
+
+    // Narrow tabs shorten the left piece and have no middle.
+    m_target.Fill(plat::RGB(255, 255, 255));
+    DrawCaptionTab(&m_target, &m_tab, nullptr, 10, 30, 20, nullptr);
+    EXPECT_EQ(Row(9, 31, 30), Expected(1, 16, 0, 1));
+    m_target.Fill(plat::RGB(255, 255, 255));
+    DrawCaptionTab(&m_target, &m_tab, nullptr, 10, 30, 31, nullptr);
+    EXPECT_EQ(Row(10, 41, 30), Expected(0, 27, 0, 0));
+}
+
+TEST_F(CaptionTabTest, TabsAtTheEdgesAreCut)
+{
+    DrawCaptionTab(&m_target, &m_tab, nullptr, -5, -3, 40, nullptr);
+    // Columns 37-63 of the drawn tab remain: the left piece from its sixth column.
+    EXPECT_EQ(ColumnAt(0, 0), 37);
+    EXPECT_EQ(ColumnAt(34, 12), 63);
+    EXPECT_EQ(ColumnAt(0, 13), -1);
+    DrawCaptionTab(&m_target, &m_tab, nullptr, 100, 50, 40, nullptr);
+    EXPECT_EQ(ColumnAt(119, 59), 51);
+    DrawCaptionTab(&m_target, &m_tab, nullptr, 500, 500, 40, nullptr);
+    DrawCaptionTab(&m_target, &m_tab, nullptr, 10, 40, 3, nullptr);
+    EXPECT_EQ(ColumnAt(10, 40), -1);
+}
+
+class TabbedScreen : public CXClient {
+public:
+    TabbedScreen() { SetClientRect(0, 0, 120, 60); }
+};
+
+TEST_F(CaptionTabTest, CaptionListPlacesTabsOverControlsAndAtPlaces)
+{
+    TabbedScreen screen;
+    screen.OnInitDialog();
+    ASSERT_TRUE(screen.AddControlXYWH(XCONTROL_STATIC, 30, 40, 40, 12, 7, nullptr));
+    const CAPTIONTAB tabs[] = {
+        {1, 0, 7, 0, 0, 0},    // over control 7: x 30, y 40 - 17, width 40
+        {1, 0, 99, 0, 0, 0},   // no such control: skipped
+        {2, 0, 0, 80, 2, 20},  // explicit
+        {0, 0, 0, 0, 0, 0},
+        {2, 0, 0, 0, 40, 20},  // after the end: never drawn
+    };
+    DrawCaptionTabs(&screen, &m_target, &m_tab, nullptr, 114, tabs);
+    EXPECT_EQ(Row(29, 71, 23), Expected(1, 27, 9, 1));
+    EXPECT_EQ(ColumnAt(30, 22), -1);
+    EXPECT_EQ(Row(80, 100, 2), Expected(0, 16, 0, 0));
+    EXPECT_EQ(ColumnAt(0, 45), -1);
+    screen.OnDestroy();
 }
 
 }  // namespace
