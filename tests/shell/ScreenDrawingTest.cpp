@@ -274,4 +274,31 @@ TEST_F(CaptionTabTest, CaptionListPlacesTabsOverControlsAndAtPlaces)
     screen.OnDestroy();
 }
 
+TEST_F(CaptionTabTest, TextStartsFiveAcrossAndOneDownOverTheTab)
+{
+    std::unique_ptr<plat::Font> pFont(plat::Font::create(14, 400, "Arial"));
+    ASSERT_TRUE(pFont);
+    CXSurface plain;
+    ASSERT_TRUE(plain.Create(120, 60, true, false));
+    plain.Fill(plat::RGB(255, 255, 255));
+    DrawCaptionTab(&plain, &m_tab, pFont.get(), 20, 10, 60, nullptr);
+    DrawCaptionTab(&m_target, &m_tab, pFont.get(), 20, 10, 60, "Hal");
+    int nChanged = 0;
+    int nLeftMost = 120;
+    int nTopMost = 60;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 120; ++x)
+            if (ColourAt(plain, x, y) != ColourAt(m_target, x, y)) {
+                ++nChanged;
+                nLeftMost = std::min(nLeftMost, x);
+                nTopMost = std::min(nTopMost, y);
+            }
+    EXPECT_GT(nChanged, 0);
+    EXPECT_GE(nLeftMost, 25);
+    EXPECT_LE(nLeftMost, 27);
+    EXPECT_GE(nTopMost, 11);
+    // Only glyph pixels are written: the tab shows between them.
+    EXPECT_LT(nChanged, 20 * 14);
+}
+
 }  // namespace
