@@ -4,6 +4,8 @@
 #include "shell/CTableText.h"
 #include "shell/FormattingFunctions.h"
 #include "tools/textkit/TextCompiler.h"
+#include "xframework/CXClient.h"
+#include "xframework/CXStatic.h"
 #include "xframework/DrawingFunctions.h"
 
 #include <gtest/gtest.h>
@@ -140,6 +142,28 @@ TEST_F(FormattingTest, TypedMoneyReadsBackToTheStoredUnit)
         SetCurrency(c.nCurrency);
         EXPECT_NEAR(MoneyValueFromText(c.pszText, c.bHundredths), c.dExpected, 1e-3) << c.pszText;
     }
+}
+
+class LabelScreen : public CXClient {
+public:
+    LabelScreen() { SetClientRect(0, 0, 200, 100); }
+};
+
+TEST_F(FormattingTest, MoneyLabelShowsConvertedWholeAmounts)
+{
+    LabelScreen screen;
+    screen.OnInitDialog();
+    auto* pLabel = static_cast<CXStatic*>(screen.AddControlXYWH(XCONTROL_STATIC, 10, 10, 100, 18, 3, nullptr));
+    ASSERT_TRUE(pLabel);
+    SetCurrency(0);
+    SetMoneyText(pLabel, 5200, MONEY_PER_WEEK);
+    EXPECT_STREQ(pLabel->Text(), "100");
+    // 1234567 x 240 / 1000 = 296296.08, whole without hundredths
+    SetCurrency(4);
+    SetMoneyText(pLabel, 1234567, MONEY_AS_STORED);
+    EXPECT_STREQ(pLabel->Text(), "296.296k");
+    SetMoneyText(nullptr, 1, MONEY_AS_STORED);
+    screen.OnDestroy();
 }
 
 TEST_F(FormattingTest, MoneyResultsStayValidForTenCalls)
