@@ -1,4 +1,6 @@
 #include "shell/CGame.h"
+#include "shell/FormattingFunctions.h"
+#include "shell/ScreenDrawing.h"
 
 #include "xframework/CXPopup.h"
 
@@ -82,6 +84,7 @@ CGame::CGame() = default;
 
 CGame::~CGame()
 {
+    InstallFormattingOptions(nullptr);
     g_ClientList.clear();
     m_ScreenHistory.ClearScreenHistory();
 }
@@ -158,6 +161,7 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
         m_Options.LoadLanguageConfig();
         m_Options.LoadOptions(false);
         g_dwToolTipsDelayOption = m_Options.m_nToolTipsDelay;
+        InstallFormattingOptions(&m_Options);
         StartMusic();
     }
     if (!LoadTexts())
@@ -226,6 +230,7 @@ void CGame::OnGameEnd(bool bRestart)
         CXPopup::StackEntry(i)->OnDestroy();
     FreeToolTip();
     m_SharedBitmaps.FreeBitmaps();
+    FreeBackgroundBitmap();
     g_pfnResetMousePointer = nullptr;
     g_pfnSetMousePointer = nullptr;
     g_pfnSharedBitmap = nullptr;
