@@ -112,7 +112,18 @@ public:
     static void SetDatabaseHandler(CDatabaseHandler* pHandler) { m_pDatabaseHandler = pHandler; }
 
     CNewspaperStory* AddPendingStory(uint8_t byKind, uint16_t wParameter);
+    // Moves a pending story to the printed list with its first field; false
+    // when it is not pending.
+    bool PublishStory(CNewspaperStory* pStory, uint32_t dwFirstField);
     void AddStory(CNewspaperStory* pStory) { m_lstPrinted.AddTail(pStory); }
+    // Unlinks a printed story without freeing it; false when absent.
+    bool RemoveStory(CNewspaperStory* pStory);
+    bool DeleteStory(CNewspaperStory* pStory);
+    bool DeletePendingStory(CNewspaperStory* pStory);
+    // Frees the printed stories whose date plus nDays lies before today.
+    void RemoveOldStories(int nDays);
+    // Printed stories the human in the slot has not read.
+    int CountUnreadStories(int nSlot) const;
     const CXList& GetPrintedStories() const { return m_lstPrinted; }
     const CXList& GetPendingStories() const { return m_lstPending; }
     void RemoveAll();
