@@ -220,3 +220,261 @@ TEST_F(HumanWorld, NewsAndNoticeSectionsRoundTripAndRefuseDamage)
         }
     }
 }
+
+namespace {
+
+std::vector<const CNewsItem*> IncomingOfType(const CSaveGame& human, uint16_t wType)
+{
+    std::vector<const CNewsItem*> items;
+    for (const CNewsItem* pItem : human.GetNews().GetIncoming().Items<CNewsItem>())
+        if (pItem->GetType() == wType)
+            items.push_back(pItem);
+    return items;
+}
+
+const CNewspaperStory* PendingStoryOfType(const CCountryDatabase& country, uint16_t wType)
+{
+    const CNewspaperStory* pFound = nullptr;
+    for (const CNewspaperStory* p : country.GetNewspaperStories()->GetPendingStories().Items<CNewspaperStory>())
+        if (p->GetParameter() == wType)
+            pFound = p;
+    return pFound;
+}
+
+}  // namespace
+
+TEST_F(HumanWorld, ASeasonTellsTheHumanOfHisFixturesPaymentsAndFinalPlace)
+{
+    CDivisionDatabase* pDivision = m_pClub->m_pDivision;
+    CCountryDatabase* pCountry = m_pClub->m_pCountry;
+    ASSERT_TRUE(pDivision && pCountry);
+    // The new game's fixtures and the division's level payment.
+    const auto fixtures = IncomingOfType(*m_pHuman, 265);
+    ASSERT_EQ(fixtures.size(), 1u);
+    EXPECT_EQ(fixtures[0]->GetSlot(NEWS_SLOT_CLUB_A), m_pClub->GetID());
+    if (pDivision->GetPaymentPerClub(pCountry->GetCountryLevel()) != 0 && !m_pClub->m_lstStaff.IsEmpty()) {
+        const auto payments = IncomingOfType(*m_pHuman, 242);
+        ASSERT_EQ(payments.size(), 1u);
+        EXPECT_TRUE(m_pClub->HasStaff(static_cast<ID_STAFF>(payments[0]->GetSlot(NEWS_SLOT_STAFF))));
+    }
+
+    // To the day after the country's season end, before the season turns.
+    const CDate end = pCountry->GetSeasonEndDate();
+    ASSERT_TRUE(end.IsValid());
+    while (H().GetGameDate() <= end && !HasFatalFailure())
+        RunDays(1);
+    ASSERT_EQ(m_pHuman->GetClub(), m_pClub) << "the human kept his job all season";
+
+    std::vector<int> codes;
+    for (const CNewsItem* pItem : m_pHuman->GetNews().GetIncoming().Items<CNewsItem>())
+        if (std::find(codes.begin(), codes.end(), pItem->GetType()) == codes.end())
+            codes.push_back(pItem->GetType());
+    std::string listed;
+    for (int nCode : codes)
+        listed += std::to_string(nCode) + " ";
+    std::printf("news codes of the season: %s\n", listed.c_str());
+    RecordProperty("news_codes", listed);
+
+    // The final table decides the one zone item he gets.
+    int nPlace = 1;
+    for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>()) {
+        if (pClub == m_pClub)
+            break;
+        ++nPlace;
+    }
+    const int nClubs = pDivision->GetClubCount();
+    const CDivisionDatabase* pBelow = pDivision->GetNeighbourDivision(1);
+    const bool bChampion = nPlace == 1;
+    const bool bPromoted = !bChampion && nPlace <= pDivision->m_byPromotionZone;
+    const bool bRelegated = !bChampion && !bPromoted && nPlace > nClubs - pDivision->m_byRelegationZone && pBelow &&
+                            pBelow->m_byKind == DIVISION_KIND_LEAGUE;
+    SCOPED_TRACE("final place " + std::to_string(nPlace));
+    EXPECT_EQ(IncomingOfType(*m_pHuman, 160).size(), bChampion ? 1u : 0u);
+    EXPECT_EQ(IncomingOfType(*m_pHuman, 161).size(), bPromoted ? 1u : 0u);
+    EXPECT_EQ(IncomingOfType(*m_pHuman, 162).size(), bRelegated ? 1u : 0u);
+    if (bRelegated)
+        EXPECT_EQ(IncomingOfType(*m_pHuman, 162)[0]->GetSlot(NEWS_SLOT_DIVISION), pBelow->m_byDivisionId);
+    // Everything he was told names his own club first.
+    for (const CNewsItem* pItem : m_pHuman->GetNews().GetIncoming().Items<CNewsItem>())
+        if (pItem->GetSlot(NEWS_SLOT_CLUB_A) != 0)
+            EXPECT_EQ(pItem->GetSlot(NEWS_SLOT_CLUB_A), m_pClub->GetID()) << pItem->GetType();
+}
+
+TEST_F(HumanWorld, TheFinalTableTellsEachZoneAndThePoolSacksItsHuman)
+{
+    // A second human in the lower divisions of the first human's country.
+    CCountryDatabase& country = *m_pClub->m_pCountry;
+    auto divisionNumber = [&](int nNumber) -> CDivisionDatabase* {
+        return country.GetDivisions().FindItem<CDivisionDatabase>(
+            [nNumber](const CDivisionDatabase* p) { return p->m_byDivisionNumber == nNumber; });
+    };
+    CDivisionDatabase* pFirst = divisionNumber(1);
+    CDivisionDatabase* pSecondDivision = divisionNumber(2);
+    CDivisionDatabase* pThird = divisionNumber(3);
+    CDivisionDatabase* pFourth = divisionNumber(4);
+    ASSERT_TRUE(pFirst && pSecondDivision && pThird && pFourth);
+    ASSERT_GE(pSecondDivision->m_byPromotionZone, 2);
+    ASSERT_GT(pThird->m_byRelegationZone, 0);
+    CSaveGame* pSecond = CSaveGame::CreateNewHuman(H(), 1, "Cy Marlow", 3, country.GetID());
+    ASSERT_NE(pSecond, nullptr);
+
+    struct Case {
+        const char* pszWhat;
+        CDivisionDatabase* pDivision;
+        int nPlace;  // 0 the last
+        uint16_t wNews;
+        uint32_t dwDivisionSlot;
+    };
+    const Case cases[] = {
+        {"champions", pSecondDivision, 1, 160, 0},
+        {"promoted", pSecondDivision, 2, 161, pFirst->m_byDivisionId},
+        {"relegated", pSecondDivision, 0, 162, pThird->m_byDivisionId},
+        {"down into the pool", pThird, 0, 134, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        CXList& table = c.pDivision->m_lstClubsByTable;
+        CClubDatabase* pClub = static_cast<CClubDatabase*>(table.GetHead()->pData);
+        pSecond->TakeOverClub(pClub);
+        ASSERT_EQ(pClub->m_wManagerId, pSecond->GetManagerID());
+        // Points put him where the case wants him; the table sorts by them.
+        for (CClubDatabase* pOther : table.Items<CClubDatabase>())
+            pOther->m_byPoints = 10;
+        pClub->m_byPoints = c.nPlace == 0 ? 0 : 50;
+        if (c.nPlace == 2)
+            static_cast<CClubDatabase*>(table.GetTail()->pData)->m_byPoints = 60;
+        // The division below the third becomes the pool outside the leagues.
+        if (c.wNews == 134)
+            pFourth->m_byKind = DIVISION_KIND_BOTTOM_OTHER;
+
+        c.pDivision->AnnounceTableZones();
+        for (uint16_t wCode : {160, 161, 162, 134})
+            EXPECT_EQ(IncomingOfType(*pSecond, wCode).size(), wCode == c.wNews ? 1u : 0u) << wCode;
+        const auto told = IncomingOfType(*pSecond, c.wNews);
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_EQ(told[0]->GetSlot(NEWS_SLOT_CLUB_A), pClub->GetID());
+        if (c.dwDivisionSlot)
+            EXPECT_EQ(told[0]->GetSlot(NEWS_SLOT_DIVISION), c.dwDivisionSlot);
+        if (c.wNews == 134) {
+            EXPECT_EQ(pSecond->GetClub(), nullptr) << "he no longer runs the club";
+            EXPECT_EQ(pClub->m_wManagerId, 0);
+            const CNewspaperStory* pStory = PendingStoryOfType(country, 303);
+            ASSERT_NE(pStory, nullptr);
+            EXPECT_EQ(pStory->GetParameterSlot(NEWS_SLOT_CLUB_A), pClub->GetID());
+            EXPECT_EQ(pStory->GetParameterSlot(NEWS_SLOT_PERSON), pSecond->GetManagerID());
+        }
+    }
+}
+
+TEST_F(HumanWorld, ClubStoriesFollowTheTopDivisionAndTheHumansOwn)
+{
+    // A club of the human's division is followed; a club of a lower division
+    // no human plays in is not.
+    CClubDatabase* pNeighbour = nullptr;
+    CClubDatabase* pUnfollowed = nullptr;
+    for (CCountryDatabase* pCountry : H().GetCountries().Items<CCountryDatabase>())
+        for (CDivisionDatabase* p : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (CClubDatabase* pClub : p->m_lstClubsByTable.Items<CClubDatabase>()) {
+                if (!pNeighbour && pClub != m_pClub && p == m_pClub->m_pDivision)
+                    pNeighbour = pClub;
+                if (!pUnfollowed && p != m_pClub->m_pDivision && p->m_byDivisionNumber != 1)
+                    pUnfollowed = pClub;
+            }
+    ASSERT_TRUE(pNeighbour && pUnfollowed);
+    EXPECT_EQ(pUnfollowed->AddNewspaperStory(1, 308), nullptr);
+
+    // Falling from 25 to 21 is news; falling further is not.
+    CNewspaperStoryList& stories = *pNeighbour->m_pCountry->GetNewspaperStories();
+    const int nBefore = stories.GetPendingStories().GetCount();
+    pNeighbour->m_byFinancialStability = 25;
+    pNeighbour->UpdateFinancialStability(4);
+    ASSERT_EQ(pNeighbour->m_byFinancialStability, 21);
+    ASSERT_EQ(stories.GetPendingStories().GetCount(), nBefore + 1);
+    const CNewspaperStory* pStory = static_cast<const CNewspaperStory*>(stories.GetPendingStories().GetTail()->pData);
+    EXPECT_EQ(pStory->GetParameter(), 308);
+    EXPECT_EQ(pStory->GetKind(), 1);
+    EXPECT_EQ(pStory->GetParameterSlot(NEWS_SLOT_CLUB_A), pNeighbour->GetID());
+    EXPECT_EQ(pStory->GetParameterSlot(NEWS_SLOT_PERSON), pNeighbour->m_wManagerId);
+    pNeighbour->UpdateFinancialStability(4);
+    EXPECT_EQ(stories.GetPendingStories().GetCount(), nBefore + 1);
+
+    // A clear home win over a near club is the local paper's; a narrow one is not.
+    pNeighbour->DoMatchResultUpdate(0, 3, 2, true, m_pClub);
+    const bool bNear = pNeighbour->IsNearClub(m_pClub, 15);
+    EXPECT_EQ(stories.GetPendingStories().GetCount(), nBefore + 1);
+    pNeighbour->DoMatchResultUpdate(0, 3, 0, true, m_pClub);
+    EXPECT_EQ(stories.GetPendingStories().GetCount(), nBefore + (bNear ? 2 : 1));
+}
+
+TEST_F(HumanWorld, AwardStoriesNameTheWinnersAndTellTheirHumanClubs)
+{
+    CDivisionDatabase& division = *m_pClub->m_pDivision;
+    CCountryDatabase& country = *m_pClub->m_pCountry;
+    CNewspaperStoryList& stories = *country.GetNewspaperStories();
+    ASSERT_GE(m_pClub->m_lstPlayers.GetCount(), 11);
+    H().SetGameDate(CDate(division.m_SeasonStart.GetValue(), 60));
+    ASSERT_TRUE(division.IsMidSeasonDate(H().GetGameDate()));
+    for (CDivisionDatabase* p : country.GetDivisions().Items<CDivisionDatabase>())
+        p->m_nPlayerOfPeriod = p->m_nManagerOfPeriod = 0;
+    EXPECT_EQ(stories.AddPlayerAwards(country), nullptr) << "no winner, no story";
+
+    const auto* pStar = static_cast<const CPlayerDatabase*>(m_pClub->m_lstPlayers.GetHead()->pData);
+    division.m_nPlayerOfPeriod = static_cast<int32_t>(pStar->m_idPerson);
+    division.m_nManagerOfPeriod = m_pHuman->GetManagerID();
+    const CNewspaperStory* pPlayers = stories.AddPlayerAwards(country);
+    ASSERT_NE(pPlayers, nullptr);
+    EXPECT_EQ(pPlayers->GetKind(), STORY_KIND_PLAYER_AWARDS);
+    ASSERT_EQ(pPlayers->GetCount(), 1u);
+    EXPECT_EQ(pPlayers->GetAwardEntry(0)->dwDivision, division.m_byDivisionId);
+    EXPECT_EQ(pPlayers->GetAwardEntry(0)->dwPerson, pStar->m_idPerson);
+    EXPECT_EQ(pPlayers->GetAwardEntry(0)->dwClub, m_pClub->GetID());
+    EXPECT_NE(stories.GetPrintedStories().Find(pPlayers), nullptr) << "award stories are printed at once";
+    const auto told = IncomingOfType(*m_pHuman, 250);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0]->GetSlot(NEWS_SLOT_PERSON), pStar->m_idPerson);
+
+    const CNewspaperStory* pManagers = stories.AddManagerAwards(country);
+    ASSERT_NE(pManagers, nullptr);
+    ASSERT_EQ(pManagers->GetCount(), 1u);
+    EXPECT_EQ(pManagers->GetAwardEntry(0)->dwPerson, m_pHuman->GetManagerID());
+    EXPECT_EQ(pManagers->GetAwardEntry(0)->dwClub, m_pClub->GetID());
+
+    // The eleven: all found gives the story and tells the human of each of his.
+    int n = 0;
+    for (const CPlayerDatabase* pPlayer : m_pClub->m_lstPlayers.Items<CPlayerDatabase>()) {
+        if (n == CNewspaperStory::BEST_ELEVEN)
+            break;
+        division.m_aEleven[n].idClub = m_pClub->GetID();
+        division.m_aEleven[n++].idPlayer = static_cast<int32_t>(pPlayer->m_idPerson);
+    }
+    const int32_t idLast = division.m_aEleven[10].idPlayer;
+    division.m_aEleven[10].idPlayer = 0;
+    EXPECT_EQ(stories.AddBestElevenStory(division), nullptr) << "one of the eleven is missing";
+    EXPECT_TRUE(IncomingOfType(*m_pHuman, 253).empty()) << "nobody is told of a story not printed";
+    division.m_aEleven[10].idPlayer = idLast;
+    const CNewspaperStory* pEleven = stories.AddBestElevenStory(division);
+    ASSERT_NE(pEleven, nullptr);
+    EXPECT_EQ(pEleven->GetCount(), division.m_byDivisionId);
+    EXPECT_EQ(pEleven->GetBestElevenPlayer(10), static_cast<uint32_t>(idLast));
+    EXPECT_EQ(IncomingOfType(*m_pHuman, 253).size(), 11u);
+
+    // Out of the season's middle there is no story at all.
+    H().SetGameDate(CDate(division.m_SeasonStart.GetValue(), 10));
+    EXPECT_EQ(stories.AddPlayerAwards(country), nullptr);
+    EXPECT_EQ(stories.AddBestElevenStory(division), nullptr);
+}
+
+TEST_F(HumanWorld, WithdrawnOffersAreNewsForThePlayersHumanClub)
+{
+    CPlayerDatabase* pPlayer = static_cast<CPlayerDatabase*>(m_pClub->m_lstPlayers.GetHead()->pData);
+    const ID_CLUB idBidder = 2;
+    ASSERT_EQ(H().MakeLoanOffer(pPlayer, 0, idBidder, 30, 1000), 0);
+    ASSERT_EQ(H().WithdrawLoanOffer(pPlayer->m_idPerson, idBidder, true), 0);
+    const auto loan = IncomingOfType(*m_pHuman, 199);
+    ASSERT_EQ(loan.size(), 1u);
+    EXPECT_EQ(loan[0]->GetSlot(NEWS_SLOT_PERSON), pPlayer->m_idPerson);
+    EXPECT_EQ(loan[0]->GetSlot(NEWS_SLOT_CLUB_A), m_pClub->GetID());
+    ASSERT_EQ(H().MakeLoanOffer(pPlayer, 0, idBidder, 30, 1000), 0);
+    ASSERT_EQ(H().WithdrawLoanOffer(pPlayer->m_idPerson, idBidder, false), 0);
+    EXPECT_EQ(IncomingOfType(*m_pHuman, 199).size(), 1u) << "a quiet withdrawal tells nobody";
+}
