@@ -2,6 +2,13 @@
 
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CPlayerDatabase.h"
+#include "season/CNewspaperManager.h"
+#include "season/CNewspaperStoryList.h"
 #include "season/CSaveGame.h"
 
 namespace {
@@ -18,6 +25,22 @@ constexpr DELEGATEDNOTICES kDelegatedNotices[] = {
 };
 
 constexpr uint8_t kLastCode = 19;
+
+// Delegation bytes of the save game.
+constexpr int kDelegateTeam = 1;
+constexpr int kDelegateSetPieces = 3;
+constexpr int kDelegateTickets = 7;
+
+// A review is asked for after 60 days and counts as done within 6.
+constexpr int kReviewDueDays = 60;
+constexpr int kReviewDoneDays = 6;
+constexpr int kUnreadNewsLimit = 6;
+
+// The codes raised in order; the others come from elsewhere or wait for the
+// records they ask about (training camps and plans, sponsors, hoardings,
+// the line-up check, scouting reports and the offers' answers).
+constexpr uint8_t kRaisedWithClub[] = {6, 7, 8, 11, 15, 16};
+constexpr uint8_t kNoJob = 17;
 
 }  // namespace
 
@@ -72,6 +95,75 @@ void CNoticeList::ClearResolvedNotices()
         if (m_pSaveGame->GetDelegation(entry.nDelegation))
             for (int i = 0; i < entry.nCodes; ++i)
                 RemoveCode(entry.abyCodes[i]);
+}
+
+int CNoticeList::IsStillDue(uint8_t byCode, bool bRaising) const
+{
+    const CSaveGame& human = *m_pSaveGame;
+    const CClubDatabase* pClub = human.GetClub();
+    const CDatabaseHandler* pRoot = CSaveGame::m_pDatabaseHandler;
+    const CDate today = pRoot ? pRoot->GetGameDate() : CDate();
+    auto daysSince = [&](int nReminder) { return today.DaysBetween(human.GetReminderDate(nReminder)); };
+    const int nReviewDays = bRaising ? kReviewDueDays : kReviewDoneDays;
+    switch (byCode) {
+    case 6:
+        return !human.GetDelegation(kDelegateTeam) && daysSince(1) > nReviewDays;
+    case 7:
+        return human.GetNews().CountUnreadNewsItems() > kUnreadNewsLimit;
+    case 8:
+        return !human.GetDelegation(kDelegateTickets) && daysSince(2) > nReviewDays;
+    case 9:
+    case 10:
+    case 13:
+        return 1;
+    case 11:
+        if (!pClub)
+            return 0;
+        for (int nType = 0; nType < CLUB_STAFF_KINDS; ++nType)
+            if (pClub->m_awStaffSlots[nType][0] == 0)
+                return 1;
+        return 0;
+    case 15: {
+        const CCountryDatabase* pCountry = human.GetCountry();
+        const CNewspaperStoryList* pStories = pCountry ? pCountry->GetNewspaperStories() : nullptr;
+        return pStories && pStories->CountUnreadStories(human.GetPlayerNumber()) > 0;
+    }
+    case 16:
+        if (!pClub || human.GetDelegation(kDelegateSetPieces) || !pClub->m_pDivision ||
+            !pClub->m_pDivision->m_bySquadNumbers)
+            return 0;
+        for (const CPlayerDatabase* pPlayer : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+            if (pPlayer->m_bySquadNumber == 0 || pPlayer->m_bySquadNumber == 255)
+                return 1;
+        return 0;
+    case kNoJob:
+        return !pClub && human.GetJobApplications().IsEmpty();
+    default:
+        return -1;
+    }
+}
+
+void CNoticeList::UpdateNotices()
+{
+    if (!m_pSaveGame)
+        return;
+    if (!m_pSaveGame->GetClub()) {
+        if (IsStillDue(kNoJob, true) == 1)
+            AddNotice(kNoJob);
+        return;
+    }
+    for (uint8_t byCode : kRaisedWithClub)
+        if (IsStillDue(byCode, true) == 1)
+            AddNotice(byCode);
+}
+
+void CNoticeList::RecheckNotices()
+{
+    if (!m_pSaveGame)
+        return;
+    for (NOTICE* pNotice : m_lstNotices.Items<NOTICE>())
+        if (pNotice->byCode != 0 && pNotice->byCode <= kLastCode && IsStillDue(pNotice->byCode, false) == 0)
+            pNotice->byResolved = 1;
 }
 
 bool CNoticeList::Save(CBinaryWriter& writer) const

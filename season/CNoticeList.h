@@ -31,6 +31,11 @@ public:
     void RemoveAll();
     // Drops the notices of every task the human has delegated.
     void ClearResolvedNotices();
+    // Raises the notices whose reasons hold now (without a club only the
+    // job hunt); the main screen's continue drops the seen ones first.
+    void UpdateNotices();
+    // Marks resolved every notice whose reason has gone.
+    void RecheckNotices();
     int GetCount() const { return m_nCount; }
     const CXList& GetNotices() const { return m_lstNotices; }
 
@@ -41,6 +46,9 @@ public:
 
 private:
     void RemoveCode(uint8_t byCode);
+    // 1 when the reason of the code holds, 0 when it has gone, -1 when it
+    // cannot be told here (the code is then left as it is).
+    int IsStillDue(uint8_t byCode, bool bRaising) const;
 
     int32_t m_nCount = 0;
     CXList m_lstNotices;  // NOTICE, in order of raising

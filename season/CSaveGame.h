@@ -348,6 +348,15 @@ public:
     // Points the manager record's names at this record's name buffers.
     void LinkManagerNames() const;
     const CDate& GetSeasonStart() const { return m_SeasonStart; }
+    // Reminder dates 0-3: when the line-up, the squad and the ticket prices
+    // were last seen to.
+    CDate GetReminderDate(int n) const { return n >= 0 && n < 4 ? m_aReminders[n] : CDate(); }
+    void SetReminderDate(int n, const CDate& date)
+    {
+        if (n >= 0 && n < 4)
+            m_aReminders[n] = date;
+    }
+    const CXList& GetJobApplications() const { return m_lstJobApplications; }
     const CDate& GetSeasonEnd() const { return m_SeasonEnd; }
     uint32_t GetWeeksInSeason() const { return m_dwWeeksInSeason; }
     int32_t GetSavings() const { return m_nSavings; }

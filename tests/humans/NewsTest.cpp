@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 using namespace humans_test;
@@ -477,4 +478,108 @@ TEST_F(HumanWorld, WithdrawnOffersAreNewsForThePlayersHumanClub)
     ASSERT_EQ(H().MakeLoanOffer(pPlayer, 0, idBidder, 30, 1000), 0);
     ASSERT_EQ(H().WithdrawLoanOffer(pPlayer->m_idPerson, idBidder, false), 0);
     EXPECT_EQ(IncomingOfType(*m_pHuman, 199).size(), 1u) << "a quiet withdrawal tells nobody";
+}
+
+TEST_F(HumanWorld, NoticesAreRaisedWhileTheirReasonHoldsAndResolvedWhenItGoes)
+{
+    CNoticeList& notices = m_pHuman->GetNotices();
+    const CDate today = H().GetGameDate();
+    auto settle = [&]() {
+        notices.RemoveAll();
+        for (int n = 0; n < 9; ++n)
+            m_pHuman->SetDelegation(n, 0);
+        for (int n = 0; n < 4; ++n)
+            m_pHuman->SetReminderDate(n, today);
+        m_pHuman->GetNews().RemoveAllNewsItems();
+        for (CCountryDatabase* pCountry : H().GetCountries().Items<CCountryDatabase>())
+            pCountry->GetNewspaperStories()->RemoveAll();
+        for (int nType = 0; nType < CLUB_STAFF_KINDS; ++nType)
+            if (m_pClub->m_awStaffSlots[nType][0] == 0)
+                m_pClub->m_awStaffSlots[nType][0] = 1;
+        m_pClub->m_pDivision->m_bySquadNumbers = 0;
+    };
+    auto isActive = [&](uint8_t byCode) {
+        const NOTICE* p = notices.FindNotice(byCode);
+        return p && !p->byResolved;
+    };
+    settle();
+    notices.UpdateNotices();
+    EXPECT_EQ(notices.GetCount(), 0) << "nothing to see to";
+
+    struct Case {
+        const char* pszWhat;
+        uint8_t byCode;
+        std::function<void()> raise;
+        std::function<void()> resolve;
+    };
+    const ID_STAFF idFirstStaff = m_pClub->m_awStaffSlots[2][0];
+    const Case cases[] = {
+        {"squad review", 6, [&] { m_pHuman->SetReminderDate(1, CDate(today.GetValue(), -61)); },
+         [&] { m_pHuman->SetReminderDate(1, CDate(today.GetValue(), -6)); }},
+        {"ticket review", 8, [&] { m_pHuman->SetReminderDate(2, CDate(today.GetValue(), -61)); },
+         [&] { m_pHuman->SetReminderDate(2, today); }},
+        {"unread mail",
+         7,
+         [&] {
+             for (int i = 0; i < 7; ++i)
+                 m_pHuman->GetNews().FileNewsItem(1, m_pHuman->PostNews(15), 0);
+         },
+         [&] { static_cast<CNewsItem*>(m_pHuman->GetNews().GetArchive().GetHead()->pData)->SetRead(true); }},
+        {"vacant staff", 11, [&] { m_pClub->m_awStaffSlots[2][0] = 0; },
+         [&] { m_pClub->m_awStaffSlots[2][0] = idFirstStaff ? idFirstStaff : 1; }},
+        {"unread paper",
+         15,
+         [&] {
+             CNewspaperStoryList& paper = *m_pHuman->GetCountry()->GetNewspaperStories();
+             paper.PublishStory(paper.AddPendingStory(0, 300), 0);
+         },
+         [&] {
+             static_cast<CNewspaperStory*>(m_pHuman->GetCountry()->GetNewspaperStories()->GetPrintedStories()
+                                               .GetHead()
+                                               ->pData)
+                 ->SetReadMask(static_cast<uint8_t>(1u << m_pHuman->GetPlayerNumber()));
+         }},
+        {"squad numbers",
+         16,
+         [&] {
+             m_pClub->m_pDivision->m_bySquadNumbers = 1;
+             static_cast<CPlayerDatabase*>(m_pClub->m_lstPlayers.GetHead()->pData)->m_bySquadNumber = 0;
+         },
+         [&] { m_pClub->m_pDivision->m_bySquadNumbers = 0; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        settle();
+        c.raise();
+        notices.UpdateNotices();
+        ASSERT_TRUE(isActive(c.byCode));
+        EXPECT_EQ(notices.GetCount(), 1) << "only its own notice";
+        notices.RecheckNotices();
+        EXPECT_TRUE(isActive(c.byCode)) << "still due";
+        c.resolve();
+        notices.RecheckNotices();
+        EXPECT_FALSE(isActive(c.byCode));
+        notices.RemoveSeenNotices();
+        EXPECT_EQ(notices.FindNotice(c.byCode), nullptr);
+    }
+
+    // A delegated task raises nothing; notices that are always due stay.
+    settle();
+    m_pHuman->SetReminderDate(1, CDate(today.GetValue(), -61));
+    m_pHuman->SetDelegation(1, 1);
+    notices.AddNotice(9);
+    notices.UpdateNotices();
+    notices.RecheckNotices();
+    EXPECT_FALSE(notices.FindNotice(6));
+    EXPECT_TRUE(isActive(9));
+
+    // Out of work: the job hunt, until he applies somewhere.
+    settle();
+    m_pHuman->LeaveClub();
+    notices.UpdateNotices();
+    EXPECT_TRUE(isActive(17));
+    EXPECT_EQ(notices.GetCount(), 1);
+    m_pHuman->ApplyForJob(H().GetClubFromID(30));
+    notices.RecheckNotices();
+    EXPECT_FALSE(isActive(17));
 }
