@@ -27,6 +27,7 @@ constexpr uint8_t kStaffWasInPool = 0x02;
 // The board confidence below which the board has lost patience with its
 // manager (the club's weekly step warns at the same mark).
 constexpr int kBoardSacksBelow = 30;
+constexpr uint16_t kStoryManagerRetires = 298;
 constexpr uint16_t kStoryManagerSacked = 303;
 
 ID_MANAGER ManagerFromValue(const void* p) { return static_cast<ID_MANAGER>(reinterpret_cast<uintptr_t>(p)); }
@@ -151,6 +152,8 @@ void CDatabaseHandler::RetireOldManagers()
                     continue;
                 DebugLog(2, "[CDatabaseHandler::RetireOldManagers] %s of %s retires", pManager->GetShortName(),
                          pClub->GetName());
+                if (CNewspaperStory* pStory = pClub->AddNewspaperStory(0, kStoryManagerRetires))
+                    pStory->SetParameterSlot(NEWS_SLOT_PERSON, pManager->GetId());
                 SackManager(pManager->GetId(), false);
             }
     LPXLISTNODE pNode = m_lstUnemployedManagers.GetHead();

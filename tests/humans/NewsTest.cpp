@@ -405,6 +405,23 @@ TEST_F(HumanWorld, ClubStoriesFollowTheTopDivisionAndTheHumansOwn)
     EXPECT_EQ(stories.GetPendingStories().GetCount(), nBefore + 1);
     pNeighbour->DoMatchResultUpdate(0, 3, 0, true, m_pClub);
     EXPECT_EQ(stories.GetPendingStories().GetCount(), nBefore + (bNear ? 2 : 1));
+
+    // A manager who retires from his club makes the papers, and no sacking story.
+    CManagerDatabase* pManager = pNeighbour->GetManager();
+    ASSERT_NE(pManager, nullptr);
+    const ID_MANAGER idManager = pManager->GetId();
+    pManager->m_DateOfBirth.wYear = 1920;
+    H().RetireOldManagers();
+    EXPECT_EQ(pNeighbour->m_wManagerId, 0);
+    auto storyFor = [&](uint16_t wType) {
+        return stories.GetPendingStories().FindItem<CNewspaperStory>([&](const CNewspaperStory* p) {
+            return p->GetParameter() == wType && p->GetParameterSlot(NEWS_SLOT_CLUB_A) == pNeighbour->GetID();
+        });
+    };
+    const CNewspaperStory* pRetired = storyFor(298);
+    ASSERT_NE(pRetired, nullptr);
+    EXPECT_EQ(pRetired->GetParameterSlot(NEWS_SLOT_PERSON), idManager);
+    EXPECT_EQ(storyFor(303), nullptr);
 }
 
 TEST_F(HumanWorld, AwardStoriesNameTheWinnersAndTellTheirHumanClubs)
