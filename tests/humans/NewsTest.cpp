@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <tuple>
 #include <vector>
 
 using namespace humans_test;
@@ -100,6 +101,16 @@ TEST_F(HumanWorld, StoriesArePublishedCountedByReaderAndRemovedWhenOld)
     pStory->SetReadMask(1);
     EXPECT_EQ(list.CountUnreadStories(0), 0);
     EXPECT_EQ(list.CountUnreadStories(1), 1);
+
+    // A story tells of the month before its date, December for January.
+    for (const auto& [date, nMonth, nYear] : {std::tuple{CDate(2000, 1, 15), 12, 1999},
+                                              std::tuple{CDate(2000, 3, 1), 2, 2000}}) {
+        H().SetGameDate(date);
+        CNewspaperStory* pDated = list.AddPendingStory(0, 302);
+        EXPECT_EQ(pDated->GetReportMonth(), nMonth);
+        EXPECT_EQ(pDated->GetReportYear(), nYear);
+        list.DeletePendingStory(pDated);
+    }
 
     H().SetGameDate(CDate(today.GetValue(), 28));
     list.RemoveOldStories(28);
@@ -295,6 +306,12 @@ TEST_F(HumanWorld, ASeasonTellsTheHumanOfHisFixturesPaymentsAndFinalPlace)
     EXPECT_EQ(IncomingOfType(*m_pHuman, 162).size(), bRelegated ? 1u : 0u);
     if (bRelegated)
         EXPECT_EQ(IncomingOfType(*m_pHuman, 162)[0]->GetSlot(NEWS_SLOT_DIVISION), pBelow->m_byDivisionId);
+    // A fixture added to his calendar names the other club.
+    for (const CNewsItem* pItem : IncomingOfType(*m_pHuman, 266)) {
+        const CClubDatabase* pOther = H().GetClubFromID(static_cast<ID_CLUB>(pItem->GetSlot(NEWS_SLOT_CLUB_B)));
+        ASSERT_NE(pOther, nullptr);
+        EXPECT_NE(pOther, m_pClub);
+    }
     // Everything he was told names his own club first.
     for (const CNewsItem* pItem : m_pHuman->GetNews().GetIncoming().Items<CNewsItem>())
         if (pItem->GetSlot(NEWS_SLOT_CLUB_A) != 0)
