@@ -304,8 +304,9 @@ TEST_F(HumanWorld, ASeasonTellsTheHumanOfHisFixturesPaymentsAndFinalPlace)
     EXPECT_EQ(IncomingOfType(*m_pHuman, 160).size(), bChampion ? 1u : 0u);
     EXPECT_EQ(IncomingOfType(*m_pHuman, 161).size(), bPromoted ? 1u : 0u);
     EXPECT_EQ(IncomingOfType(*m_pHuman, 162).size(), bRelegated ? 1u : 0u);
-    if (bRelegated)
+    if (bRelegated) {
         EXPECT_EQ(IncomingOfType(*m_pHuman, 162)[0]->GetSlot(NEWS_SLOT_DIVISION), pBelow->m_byDivisionId);
+    }
     // A fixture added to his calendar names the other club.
     for (const CNewsItem* pItem : IncomingOfType(*m_pHuman, 266)) {
         const CClubDatabase* pOther = H().GetClubFromID(static_cast<ID_CLUB>(pItem->GetSlot(NEWS_SLOT_CLUB_B)));
@@ -314,8 +315,9 @@ TEST_F(HumanWorld, ASeasonTellsTheHumanOfHisFixturesPaymentsAndFinalPlace)
     }
     // Everything he was told names his own club first.
     for (const CNewsItem* pItem : m_pHuman->GetNews().GetIncoming().Items<CNewsItem>())
-        if (pItem->GetSlot(NEWS_SLOT_CLUB_A) != 0)
+        if (pItem->GetSlot(NEWS_SLOT_CLUB_A) != 0) {
             EXPECT_EQ(pItem->GetSlot(NEWS_SLOT_CLUB_A), m_pClub->GetID()) << pItem->GetType();
+        }
 }
 
 TEST_F(HumanWorld, TheFinalTableTellsEachZoneAndThePoolSacksItsHuman)
@@ -371,8 +373,9 @@ TEST_F(HumanWorld, TheFinalTableTellsEachZoneAndThePoolSacksItsHuman)
         const auto told = IncomingOfType(*pSecond, c.wNews);
         ASSERT_EQ(told.size(), 1u);
         EXPECT_EQ(told[0]->GetSlot(NEWS_SLOT_CLUB_A), pClub->GetID());
-        if (c.dwDivisionSlot)
+        if (c.dwDivisionSlot) {
             EXPECT_EQ(told[0]->GetSlot(NEWS_SLOT_DIVISION), c.dwDivisionSlot);
+        }
         if (c.wNews == 134) {
             EXPECT_EQ(pSecond->GetClub(), nullptr) << "he no longer runs the club";
             EXPECT_EQ(pClub->m_wManagerId, 0);
