@@ -68,7 +68,8 @@ CNewsItem* CNewsItem::Load(CBinaryReader& reader, const CDatabaseHandler* pHandl
         delete pItem;
         return nullptr;
     }
-    if (!pItem->m_Date.IsValid()) {
+    // Date 0 is an item raised with no game running.
+    if (dwDate != 0 && !pItem->m_Date.IsValid()) {
         DebugLog(0, "[CNewspaperManager::Load] A news item has the invalid date %08x", dwDate);
         reader.Fail();
         delete pItem;
