@@ -21,6 +21,8 @@ class CGroundDatabase;
 class CPlayerDatabase;
 class CYouthDatabase;
 class CManagerDatabase;
+class CNewsItem;
+class CNewspaperStory;
 class CStaffDatabase;
 
 constexpr int CLUB_RECORD_BYTES = 936;
@@ -157,6 +159,13 @@ public:
     // The manager's second rating byte where the board and stability rules
     // ask for it; 50 for a club without a manager.
     int GetManagerTerm() const;
+
+    // A news item for the human who runs the club, naming the club; null
+    // for a computer-run club.
+    CNewsItem* AddNewsItem(uint16_t wType) const;
+    // A pending story naming the club, its country and division, when the
+    // papers follow its division (the top one, or one a human plays in).
+    CNewspaperStory* AddNewspaperStory(uint8_t byKind, uint16_t wType) const;
 
     // Queries that the table and the generators use.
     int GetClubRating() const { return (m_bySupportLevel + m_byReputation) / 2; }

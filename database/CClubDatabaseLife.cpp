@@ -16,6 +16,8 @@
 #include "database/CYouthDatabase.h"
 #include "platform/Random.h"
 #include "season/CGroundDatabase.h"
+#include "season/CNewspaperManager.h"
+#include "season/CNewspaperStoryList.h"
 
 namespace {
 
@@ -28,6 +30,14 @@ constexpr uint8_t kKindFriendly = 3;
 // League matches a club plays before the table moves its mood.
 constexpr int kMoodAfterMatches = 9;
 constexpr int kBoardWarning = 30;
+// Newspaper stories of a club's fortunes.
+constexpr uint16_t kStoryNearWinWide = 294;
+constexpr uint16_t kStoryNearWinClose = 295;
+constexpr uint16_t kStoryBoardLosesPatience = 299;
+constexpr uint16_t kStoryWinRun = 301;
+constexpr int kWinRunStory = 8;
+constexpr uint16_t kStoryFinanciallySecure = 307;
+constexpr uint16_t kStoryFinancialTrouble = 308;
 
 // Training a computer club gives its players each week.
 constexpr float kComputerTrainingRate = 1.0f;
@@ -206,10 +216,14 @@ void CClubDatabase::UpdateFinancialStability(uint8_t byModifier)
         break;
     }
     m_byFinancialStability = static_cast<uint8_t>(std::clamp(nValue, 20, 100));
+    uint16_t wStory = 0;
     if (bWasSafe && m_byFinancialStability < 24)
-        DebugLog(7, "[CClubDatabase::UpdateFinancialStability] %s is in financial trouble", m_szShortName);
+        wStory = kStoryFinancialTrouble;
     else if (bWasBelowTop && m_byFinancialStability > 90 && m_wManagerId != 0)
-        DebugLog(7, "[CClubDatabase::UpdateFinancialStability] %s is financially secure", m_szShortName);
+        wStory = kStoryFinanciallySecure;
+    if (wStory)
+        if (CNewspaperStory* pStory = AddNewspaperStory(1, wStory))
+            pStory->SetParameterSlot(NEWS_SLOT_PERSON, m_wManagerId);
 }
 
 // ---- form ----
@@ -234,7 +248,6 @@ void CClubDatabase::UpdateResultRuns(int nGroup, int nResult)
 void CClubDatabase::DoMatchResultUpdate(uint8_t byKind, int nGoalsFor, int nGoalsAgainst, bool bHome,
                                         const CClubDatabase* pOpponent)
 {
-    (void)pOpponent;
     if (byKind == kKindLeague) {
         m_awResultTotals[0] = static_cast<uint16_t>(std::min(m_awResultTotals[0] + nGoalsFor, 0xFFFF));
         m_awResultTotals[1] = static_cast<uint16_t>(std::min(m_awResultTotals[1] + nGoalsAgainst, 0xFFFF));
@@ -244,6 +257,21 @@ void CClubDatabase::DoMatchResultUpdate(uint8_t byKind, int nGoalsFor, int nGoal
     if (nMargin > 0) {
         UpdateResultRuns(0, kResultWin);
         UpdateResultRuns(nSide, kResultWin);
+        if (m_abyResultRuns[0][kResultWin] == kWinRunStory && m_wManagerId != 0)
+            if (CNewspaperStory* pStory = AddNewspaperStory(1, kStoryWinRun))
+                pStory->SetParameterSlot(NEWS_SLOT_PERSON, m_wManagerId);
+        // A clear league win over a neighbour makes the local paper.
+        if (byKind == kKindLeague && nMargin >= 2 && pOpponent) {
+            const uint16_t wStory = IsNearClub(pOpponent, 5)    ? kStoryNearWinClose
+                                    : IsNearClub(pOpponent, 15) ? kStoryNearWinWide
+                                                                : 0;
+            if (wStory)
+                if (CNewspaperStory* pStory = AddNewspaperStory(1, wStory)) {
+                    pStory->SetParameterSlot(NEWS_SLOT_CLUB_B, pOpponent->m_wClubId);
+                    pStory->SetParameterSlot(6, static_cast<uint32_t>(nGoalsFor));
+                    pStory->SetParameterSlot(7, static_cast<uint32_t>(nGoalsAgainst));
+                }
+        }
         UpdateFanConfidence(1);
         UpdateBoardConfidence(1, nMargin);
     }
@@ -402,8 +430,8 @@ void CClubDatabase::ClubPeriodicStep(bool bWeekly)
         }
     }
     if (m_wManagerId != 0 && m_nBoardConfidence < kBoardWarning && nBoardBefore >= kBoardWarning)
-        DebugLog(7, "[CClubDatabase::ClubPeriodicStep] The board of %s loses patience with manager %u",
-                 m_szShortName, m_wManagerId);
+        if (CNewspaperStory* pStory = AddNewspaperStory(0, kStoryBoardLosesPatience))
+            pStory->SetParameterSlot(NEWS_SLOT_PERSON, m_wManagerId);
 }
 
 void CClubDatabase::ClubMonthlyStep(bool bFinance)

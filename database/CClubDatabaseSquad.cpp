@@ -16,6 +16,7 @@
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
 #include "database/PersonOwners.h"
+#include "season/CNewspaperManager.h"
 #include "season/CSaveGame.h"
 
 namespace {
@@ -236,7 +237,7 @@ void CClubDatabase::OnEventMonthly(bool bFlag)
             }
             if (wNews == 0)
                 continue;
-            pHuman->PostNews(wNews);
+            pHuman->PostNews(wNews, this)->SetSlot(NEWS_SLOT_SUBTYPE, static_cast<uint32_t>(nType));
             if (!bBoardTold) {
                 UpdateBoardConfidence(byBoard, 0);
                 bBoardTold = true;

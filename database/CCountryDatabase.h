@@ -208,6 +208,8 @@ public:
     void ProcessDivisions(uint8_t byWeekly);
     // The monthly run: economy, televised matches and every division's awards.
     void ProcessAwards(uint8_t byFlag);
+    // The story of the player the stored values name, when there is one.
+    void AddStoryPlayerStory();
     // On the season end date: league prize money and managers' bonuses, then
     // the table zones.
     void DoSeasonEndSteps();

@@ -10,7 +10,20 @@
 #include "database/CClubDatabase.h"
 #include "database/CCupFixturesDatabase.h"
 #include "database/CDivisionDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CPlayerDatabase.h"
 #include "platform/Files.h"
+#include "season/CNewspaperManager.h"
+#include "season/CNewspaperStoryList.h"
+
+namespace {
+
+// Printed stories are kept four weeks.
+constexpr int kStoryDays = 28;
+constexpr uint16_t kStoryPlayerLate = 284;
+constexpr uint16_t kStoryPlayerEarly = 285;
+
+}  // namespace
 
 std::string CCountryDatabase::GetMatchHistoryFileName() const
 {
@@ -68,7 +81,10 @@ void CCountryDatabase::ProcessDivisions(uint8_t byWeekly)
 
 void CCountryDatabase::ProcessAwards(uint8_t byFlag)
 {
+    DebugLog(8, "[CCountryDatabase::ProcessAwards] %s (finance %d)", m_szName, byFlag);
     UpdateEconomyIndex();
+    if (m_pStories)
+        m_pStories->RemoveOldStories(kStoryDays);
     bool bFirst = true;
     for (CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>()) {
         if (bFirst)
@@ -76,7 +92,36 @@ void CCountryDatabase::ProcessAwards(uint8_t byFlag)
         bFirst = false;
         pDivision->ProcessAwards(byFlag);
     }
-    DebugLog(8, "[CCountryDatabase::ProcessAwards] %s: the award stories wait for the newspaper manager", m_szName);
+    if (m_pStories) {
+        m_pStories->AddPlayerAwards(*this);
+        m_pStories->AddManagerAwards(*this);
+    }
+    AddStoryPlayerStory();
+}
+
+void CCountryDatabase::AddStoryPlayerStory()
+{
+    const int32_t nFigure = GetStoredValue(0);
+    const ID_PLAYER idPlayer = static_cast<ID_PLAYER>(GetStoredValue(1));
+    const ID_CLUB idStoryClub = static_cast<ID_CLUB>(GetStoredValue(2) & 0xFFFF);
+    if (idPlayer == 0 || !m_pDatabaseHandler)
+        return;
+    // Early in the season the paper writes of a promise, later of a season.
+    const CDate today = m_pDatabaseHandler->GetGameDate();
+    const int nSeasonDays = m_SeasonEnd.DaysBetween(m_SeasonStart);
+    const double dShare = nSeasonDays > 0 ? m_SeasonEnd.DaysBetween(today) * 100.0 / nSeasonDays : 0.0;
+    const uint16_t wStory = dShare > 33 ? kStoryPlayerEarly : kStoryPlayerLate;
+    const CPlayerDatabase* pPlayer = m_pDatabaseHandler->GetPlayerFromID(idPlayer);
+    const CClubDatabase* pStoryClub = m_pDatabaseHandler->GetClubFromID(idStoryClub);
+    CNewspaperStory* pStory = pPlayer && pPlayer->m_pClub ? pPlayer->m_pClub->AddNewspaperStory(2, wStory) : nullptr;
+    if (!pStory && pStoryClub)
+        pStory = pStoryClub->AddNewspaperStory(2, wStory);
+    if (!pStory)
+        return;
+    pStory->SetParameterSlot(NEWS_SLOT_PERSON, idPlayer);
+    pStory->SetParameterSlot(NEWS_SLOT_CLUB_A, pPlayer && pPlayer->m_pClub ? pPlayer->m_pClub->GetID() : 0u);
+    pStory->SetParameterSlot(NEWS_SLOT_CLUB_B, pStoryClub ? pStoryClub->GetID() : 0u);
+    pStory->SetParameterSlot(NEWS_SLOT_SUBTYPE, static_cast<uint32_t>(nFigure));
 }
 
 void CCountryDatabase::DoSeasonEndSteps()

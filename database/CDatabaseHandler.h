@@ -665,6 +665,8 @@ public:
 
 private:
     void RunNamedStep(const char* pszStep) const;
+    // News 265 to every human whose club plays in the country.
+    void TellHumansOfNewSeason(const CCountryDatabase& country) const;
     // Copies this week's records into the directory and the week's block.
     void FillPlayerHistoryWeek(uint8_t* pDirectory, uint8_t* pBlock, int nSlots, int nWeek) const;
     // "temp.phs" while the game runs.

@@ -11,6 +11,7 @@
 #include "database/CDivisionDatabase.h"
 #include "season/CDomesticCupsDatabase.h"
 #include "season/CEuropeanCupDatabase.h"
+#include "season/CNewspaperManager.h"
 #include "season/CNewspaperStoryList.h"
 #include "season/CRefereeDatabase.h"
 
@@ -18,6 +19,7 @@ CDatabaseHandler::COUNTRIESLINK::COUNTRIESLINK(CDatabaseHandler* pHandler)
 {
     CCountryDatabase::m_pDatabaseHandler = pHandler;
     CNewspaperStoryList::SetDatabaseHandler(pHandler);
+    CNewspaperManager::SetDatabaseHandler(pHandler);
     CEuropeanCupDatabase::SetDatabaseHandler(pHandler);
 }
 
@@ -25,6 +27,7 @@ CDatabaseHandler::COUNTRIESLINK::~COUNTRIESLINK()
 {
     CCountryDatabase::m_pDatabaseHandler = nullptr;
     CNewspaperStoryList::SetDatabaseHandler(nullptr);
+    CNewspaperManager::SetDatabaseHandler(nullptr);
     CEuropeanCupDatabase::SetDatabaseHandler(nullptr);
 }
 

@@ -15,6 +15,7 @@
 #include "platform/Random.h"
 #include "season/CEuropeanCupDatabase.h"
 #include "season/CGroundDatabase.h"
+#include "season/CNewspaperStoryList.h"
 #include "season/CRefereeDatabase.h"
 #include "season/CSaveGame.h"
 
@@ -28,6 +29,7 @@ constexpr int kSeasonMonth = 7;
 constexpr int kPriceRises = 17;
 // Progress stage of making the season's league fixtures.
 constexpr int kFixturesProgressStage = 13;
+constexpr uint16_t kNewsNewSeasonFixtures = 265;
 
 CDate FirstMondayOfJuly(int nYear)
 {
@@ -113,12 +115,20 @@ bool CDatabaseHandler::SetUpNewGameRecords()
     return bFiles;
 }
 
+void CDatabaseHandler::TellHumansOfNewSeason(const CCountryDatabase& country) const
+{
+    for (const CSaveGame* pHuman : m_pHumanSlots)
+        if (pHuman && pHuman->GetClub() && pHuman->GetClub()->m_pCountry == &country)
+            pHuman->GetClub()->AddNewsItem(kNewsNewSeasonFixtures);
+}
+
 void CDatabaseHandler::DoCountriesNewSeason()
 {
     const int nCount = m_lstCountries.GetCount();
     int nDone = 0;
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
-        RunNamedStep("the referees' new season and news item 265 wait for the human managers");
+        RunNamedStep("the referees' new season waits for the referee records");
+        TellHumansOfNewSeason(*pCountry);
         pCountry->GenerateLeagueFixtures();
         ++nDone;
         ProgressCallback(nDone * (100.0 / nCount), kFixturesProgressStage, 1, 0);
@@ -306,7 +316,10 @@ void CDatabaseHandler::DoNewSeason()
     int anPercentages[kPriceRises];
     for (int& nPercentage : anPercentages)
         nPercentage = plat::rand() % 9 + 2;
-    RunNamedStep("the newspapers and season records of each country wait for the news records");
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        if (CNewspaperStoryList* pStories = pCountry->GetNewspaperStories())
+            pStories->RemoveAll();
+    RunNamedStep("the season records of each country wait for the record lists");
     TopUpYouthPool();
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
         RunNamedStep("the country's two further season steps and the club-record clean-up");

@@ -16,11 +16,15 @@
 #include "database/CPlayerDatabase.h"
 #include "database/PersonOwners.h"
 #include "platform/Random.h"
+#include "season/CNewspaperManager.h"
 #include "season/CSaveGame.h"
 
 namespace {
 
 constexpr uint16_t kNoLimit = 65535;
+// News to the player's human club of an offer taken back.
+constexpr uint16_t kNewsBuyOfferWithdrawn = 198;
+constexpr uint16_t kNewsLoanOfferWithdrawn = 199;
 constexpr uint8_t kOpen = CBuyOfferDatabase::COUNTDOWN_AWAITING_ANSWER;
 // Buy offer status bits.
 constexpr uint16_t kBuyAnswered = 0x02;
@@ -379,8 +383,9 @@ int CDatabaseHandler::WithdrawBuyOffer(ID_PLAYER idPlayer, ID_CLUB idClub, bool 
     for (uint8_t byType : {3, 6, 10, 11, 12, 13, 14})
         DeleteEventsEverywhere(m_lstCountries, byType, pOffer->GetOfferID());
     if (bNotify)
-        if (CPlayerDatabase* pPlayer = GetPlayerFromID(idPlayer); pPlayer && IsClubHumanManaged(pPlayer->m_pClub))
-            RunNamedStep("news item 198 to the player's human club");
+        if (CPlayerDatabase* pPlayer = GetPlayerFromID(idPlayer); pPlayer && pPlayer->m_pClub)
+            if (CNewsItem* pItem = pPlayer->m_pClub->AddNewsItem(kNewsBuyOfferWithdrawn))
+                pItem->SetSlot(NEWS_SLOT_PERSON, idPlayer);
     m_lstBuyOffers.Remove(m_lstBuyOffers.Find(pOffer));
     delete pOffer;
     --m_nBuyOfferCount;
@@ -395,8 +400,9 @@ int CDatabaseHandler::WithdrawLoanOffer(ID_PLAYER idPlayer, ID_CLUB idClub, bool
     for (uint8_t byType : {6, 15, 19, 20, 22, 23, 24, 25})
         DeleteEventsEverywhere(m_lstCountries, byType, pOffer->GetOfferID());
     if (bNotify)
-        if (CPlayerDatabase* pPlayer = GetPlayerFromID(idPlayer); pPlayer && IsClubHumanManaged(pPlayer->m_pClub))
-            RunNamedStep("news item 199 to the player's human club");
+        if (CPlayerDatabase* pPlayer = GetPlayerFromID(idPlayer); pPlayer && pPlayer->m_pClub)
+            if (CNewsItem* pItem = pPlayer->m_pClub->AddNewsItem(kNewsLoanOfferWithdrawn))
+                pItem->SetSlot(NEWS_SLOT_PERSON, idPlayer);
     m_lstLoanOffers.Remove(m_lstLoanOffers.Find(pOffer));
     delete pOffer;
     --m_nLoanOfferCount;

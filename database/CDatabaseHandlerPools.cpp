@@ -14,6 +14,8 @@
 #include "database/CYouthDatabase.h"
 #include "database/PersonOwners.h"
 #include "platform/Random.h"
+#include "season/CNewspaperManager.h"
+#include "season/CNewspaperStoryList.h"
 #include "season/CSaveGame.h"
 
 namespace {
@@ -25,6 +27,8 @@ constexpr uint8_t kStaffWasInPool = 0x02;
 // The board confidence below which the board has lost patience with its
 // manager (the club's weekly step warns at the same mark).
 constexpr int kBoardSacksBelow = 30;
+constexpr uint16_t kStoryManagerRetires = 298;
+constexpr uint16_t kStoryManagerSacked = 303;
 
 ID_MANAGER ManagerFromValue(const void* p) { return static_cast<ID_MANAGER>(reinterpret_cast<uintptr_t>(p)); }
 ID_STAFF StaffFromValue(const void* p) { return static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(p)); }
@@ -44,8 +48,11 @@ void CDatabaseHandler::SackManager(ID_MANAGER idManager, bool bRecord)
         DebugLog(0, "[CDatabaseHandler::SackManager] Manager to sack has no club!");
     } else {
         CClubDatabase* pClub = pManager->m_pClub;
-        if (bRecord)
+        if (bRecord) {
             DebugLog(2, "[CDatabaseHandler::SackManager] %s sacks %s", pClub->GetName(), pManager->GetShortName());
+            if (CNewspaperStory* pStory = pClub->AddNewspaperStory(0, kStoryManagerSacked))
+                pStory->SetParameterSlot(NEWS_SLOT_PERSON, idManager);
+        }
         if (pClub->m_wManagerId == idManager)
             pClub->SetManager(0, true);
         pManager->m_pClub = nullptr;
@@ -145,6 +152,8 @@ void CDatabaseHandler::RetireOldManagers()
                     continue;
                 DebugLog(2, "[CDatabaseHandler::RetireOldManagers] %s of %s retires", pManager->GetShortName(),
                          pClub->GetName());
+                if (CNewspaperStory* pStory = pClub->AddNewspaperStory(0, kStoryManagerRetires))
+                    pStory->SetParameterSlot(NEWS_SLOT_PERSON, pManager->GetId());
                 SackManager(pManager->GetId(), false);
             }
     LPXLISTNODE pNode = m_lstUnemployedManagers.GetHead();

@@ -137,6 +137,8 @@ public:
     // Moves a fixture of this division to a free date of the rest of the
     // season; its referee joins plstReferees (CRefereeDatabase) when given.
     void ScheduleExtraFixture(CDivisionFixturesDatabase* pFixture, CXList* plstReferees);
+    // News 266 to the human manager of either club, naming the other.
+    void TellClubsOfExtraFixture(const CDivisionFixturesDatabase& fixture) const;
     // Distinct dates of the club's fixtures up to and including the date
     // (direction 0) or before it (direction 1); a play-off fixture ends the
     // walk unless bIncludePlayOffs.

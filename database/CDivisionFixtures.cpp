@@ -15,7 +15,9 @@
 #include "database/ClubPayments.h"
 #include "platform/Random.h"
 #include "season/CDomesticCupsDatabase.h"
+#include "season/CNewspaperManager.h"
 #include "season/CRefereeDatabase.h"
+#include "season/CSaveGame.h"
 
 namespace {
 
@@ -25,6 +27,13 @@ constexpr int kDomesticCupKinds[] = {CUP_KIND_0, CUP_KIND_1, CUP_KIND_SUPER, CUP
 constexpr uint8_t kEveryDivision = 6;
 // League dates keep this many days clear of a cup match.
 constexpr int kCupClearDays = 2;
+// News of the final table and of fixtures added to the calendar.
+constexpr uint16_t kNewsChampions = 160;
+constexpr uint16_t kNewsPromoted = 161;
+constexpr uint16_t kNewsRelegated = 162;
+constexpr uint16_t kLeaveRelegatedOut = 134;
+constexpr uint16_t kNewsLevelPayment = 242;
+constexpr uint16_t kNewsExtraFixture = 266;
 
 CDate Today()
 {
@@ -320,6 +329,20 @@ void CDivisionDatabase::GetNextFreeDateForTeamsBetweenDates(CDate& date, const C
     DebugLog(1, "WARNING - CDivisionDatabase::GetNextFreeDateForTeamsBetweenDates : - Failed to find free data");
 }
 
+void CDivisionDatabase::TellClubsOfExtraFixture(const CDivisionFixturesDatabase& fixture) const
+{
+    if (!m_pDatabaseHandler)
+        return;
+    const CClubDatabase* pHome = m_pDatabaseHandler->GetClubFromID(fixture.GetHomeClubID());
+    const CClubDatabase* pAway = m_pDatabaseHandler->GetClubFromID(fixture.GetAwayClubID());
+    if (!pHome || !pAway)
+        return;
+    if (CNewsItem* pItem = pHome->AddNewsItem(kNewsExtraFixture))
+        pItem->SetSlot(NEWS_SLOT_CLUB_B, pAway->GetID());
+    if (CNewsItem* pItem = pAway->AddNewsItem(kNewsExtraFixture))
+        pItem->SetSlot(NEWS_SLOT_CLUB_B, pHome->GetID());
+}
+
 void CDivisionDatabase::ScheduleExtraFixture(CDivisionFixturesDatabase* pFixture, CXList* plstReferees)
 {
     if (!pFixture)
@@ -329,6 +352,7 @@ void CDivisionDatabase::ScheduleExtraFixture(CDivisionFixturesDatabase* pFixture
     CDate date;
     GetNextFreeDateForTeamsBetweenDates(date, from, m_SeasonEnd, pFixture->GetHomeClubID(), pFixture->GetAwayClubID());
     pFixture->SetDate(date);
+    TellClubsOfExtraFixture(*pFixture);
     if (plstReferees && m_pDatabaseHandler)
         if (CRefereeDatabase* pReferee = m_pDatabaseHandler->FindReferee(pFixture->GetRefereeID()))
             plstReferees->AddTail(pReferee);
@@ -634,18 +658,39 @@ void CDivisionDatabase::SetClubTargetBands()
 
 void CDivisionDatabase::AnnounceTableZones()
 {
-    // Only human managers hear of the zones; their records carry the news.
+    // Only human managers hear of the zones; a manager relegated into the
+    // pool below the leagues loses his job.
     SortLeagueTable(false);
+    const CDivisionDatabase* pAbove = GetNeighbourDivision(-1);
+    const CDivisionDatabase* pBelow = GetNeighbourDivision(1);
     int nPlace = 0;
     const int nClubs = GetClubCount();
-    for (const CClubDatabase* pClub : m_lstClubsByTable.Items<CClubDatabase>()) {
+    for (CClubDatabase* pClub : m_lstClubsByTable.Items<CClubDatabase>()) {
         ++nPlace;
         if (nPlace == 1)
-            DebugLog(3, "[CDivisionDatabase::AnnounceTableZones] %s: champion %s", m_szName, pClub->GetName());
-        else if (nPlace <= m_byPromotionZone)
-            DebugLog(3, "[CDivisionDatabase::AnnounceTableZones] %s: promotion place %s", m_szName, pClub->GetName());
-        else if (nPlace > nClubs - m_byRelegationZone)
-            DebugLog(3, "[CDivisionDatabase::AnnounceTableZones] %s: relegation place %s", m_szName, pClub->GetName());
+            pClub->AddNewsItem(kNewsChampions);
+        else if (nPlace <= m_byPromotionZone) {
+            if (!GetLinkedClub(pClub, 1))
+                if (CNewsItem* pItem = pClub->AddNewsItem(kNewsPromoted))
+                    pItem->SetSlot(NEWS_SLOT_DIVISION, pAbove ? pAbove->m_byDivisionId : m_byDivisionId);
+        }
+        else if (nPlace > nClubs - m_byRelegationZone && pBelow) {
+            if (pBelow->m_byKind == DIVISION_KIND_LEAGUE) {
+                if (CNewsItem* pItem = pClub->AddNewsItem(kNewsRelegated))
+                    pItem->SetSlot(NEWS_SLOT_DIVISION, pBelow->m_byDivisionId);
+            }
+            else if (pBelow->m_byKind == DIVISION_KIND_BOTTOM_OTHER && pClub->m_wManagerId != 0 &&
+                     m_pDatabaseHandler) {
+                CSaveGame* pHuman = m_pDatabaseHandler->GetSaveGameForClub(pClub);
+                if (pHuman)
+                    pHuman->m_wLeaveReason = kLeaveRelegatedOut;
+                m_pDatabaseHandler->SackManager(pClub->m_wManagerId, true);
+                // A human leaves his record's club too, so that he does not
+                // go on running a club that has sacked him.
+                if (pHuman)
+                    pHuman->LeaveClub();
+            }
+        }
     }
 }
 
@@ -670,6 +715,12 @@ void CDivisionDatabase::ApplyLevelPayments(int nCount)
     const int32_t nAmount = GetPaymentPerClub(nCount);
     if (nAmount == 0)
         return;
-    for (CClubDatabase* pClub : m_lstClubsByTable.Items<CClubDatabase>())
+    for (CClubDatabase* pClub : m_lstClubsByTable.Items<CClubDatabase>()) {
         BookClubMoney(pClub, nAmount, FINANCE_TELEVISION_AND_LEVEL);
+        // The human hears of it from the first of his staff.
+        if (!pClub->m_lstStaff.IsEmpty())
+            if (CNewsItem* pItem = pClub->AddNewsItem(kNewsLevelPayment))
+                pItem->SetSlot(NEWS_SLOT_STAFF,
+                              static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pClub->m_lstStaff.GetHead()->pData)));
+    }
 }

@@ -565,6 +565,8 @@ void CDivisionDatabase::ProcessAwards(uint8_t byFinance)
                      static_cast<unsigned>(pChosenPlayer->m_idPerson));
     }
     CNewspaperStoryList* pStories = m_pCountry ? m_pCountry->GetNewspaperStories() : nullptr;
+    if (pStories)
+        pStories->AddBestElevenStory(*this);
     if (!pStories || !IsStoryDue(kStoryPromotionRace))
         return;
     const LPXLISTNODE pTop = m_lstClubsByTable.GetHead();

@@ -2,6 +2,7 @@
 #include "common/DebugLog.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CPlayerDatabase.h"
+#include "season/CNewspaperManager.h"
 #include "season/CSaveGame.h"
 
 #include <cmath>
@@ -184,7 +185,7 @@ void CPlayerDatabase::WeeklyValueUpdate(bool bWeekly)
     // The retirement announcement; a human manager hears of it.
     if (CheckRetirementAge())
         if (CSaveGame* pHuman = m_pDatabaseHandler ? m_pDatabaseHandler->GetSaveGameForClub(m_pClub) : nullptr)
-            pHuman->PostNews(kNewsRetiring);
+            pHuman->PostNews(kNewsRetiring, m_pClub)->SetSlot(NEWS_SLOT_PERSON, m_idPerson);
 }
 
 int CPlayerDatabase::GetRoleSelectionScore(int nRole) const

@@ -5,6 +5,7 @@
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
 #include "database/CClubDatabase.h"
+#include "season/CNoticeList.h"
 #include "season/CSaveGame.h"
 
 void CDatabaseHandler::SetHumanSlot(int nSlot, CSaveGame* pHuman)
@@ -126,6 +127,9 @@ void CDatabaseHandler::SetUpHumansForNewGame()
         if (pHuman) {
             pHuman->InitialiseSeason(1, 0);
             pHuman->SetupClub(1, 0);
+            // A new game opens, like a take-over, on the club's first notice.
+            if (pHuman->GetClub())
+                pHuman->GetNotices().AddNotice(0);
             pHuman->m_abyStatus[0] = 1;
             pHuman->m_abyStatus[1] = pHuman->m_abyStatus[2] = 0;
         }

@@ -6,6 +6,7 @@
 #include "common/DebugLog.h"
 #include "database/CDatabaseHandler.h"
 #include "platform/Random.h"
+#include "season/CNewspaperManager.h"
 
 CDatabaseHandler* CNewspaperStoryList::m_pDatabaseHandler = nullptr;
 
@@ -13,13 +14,6 @@ namespace {
 
 constexpr int kParameterBlockBytes = CNewspaperStory::PARAMETERS * 4;
 constexpr int kAwardEntryBytes = 12;
-
-uint32_t FloatBits(float f)
-{
-    uint32_t dw = 0;
-    std::memcpy(&dw, &f, sizeof dw);
-    return dw;
-}
 
 }  // namespace
 
@@ -51,15 +45,7 @@ void CNewspaperStory::FreeData()
 
 void CNewspaperStory::SetDefaultParameters()
 {
-    for (int i = 0; i < 11; ++i)
-        m_adwParameters[i] = 0;
-    for (int i = 11; i <= 14; ++i)
-        m_adwParameters[i] = 0xFFFFFFFFu;
-    m_adwParameters[15] = 0;
-    m_adwParameters[16] = m_adwParameters[17] = FloatBits(-1.0f);
-    m_adwParameters[18] = 0xFFFFFFFFu;
-    m_adwParameters[19] = 0xFF0000FFu;  // bytes 255, 0, 0, 255
-    m_adwParameters[20] = 0x000000FFu;  // byte 255, then zeros
+    SetNewsParameterDefaults(m_adwParameters);
 }
 
 uint32_t CNewspaperStory::GetParameterSlot(int nSlot) const
@@ -251,6 +237,74 @@ CNewspaperStory* CNewspaperStoryList::AddPendingStory(uint8_t byKind, uint16_t w
     auto* pStory = new CNewspaperStory(byKind, wParameter, date);
     m_lstPending.AddTail(pStory);
     return pStory;
+}
+
+namespace {
+
+bool Unlink(CXList& list, CNewspaperStory* pStory)
+{
+    LPXLISTNODE pNode = list.Find(pStory);
+    if (!pNode)
+        return false;
+    list.Remove(pNode);
+    return true;
+}
+
+}  // namespace
+
+bool CNewspaperStoryList::PublishStory(CNewspaperStory* pStory, uint32_t dwFirstField)
+{
+    if (!Unlink(m_lstPending, pStory))
+        return false;
+    pStory->SetFirstField(dwFirstField);
+    m_lstPrinted.AddTail(pStory);
+    return true;
+}
+
+bool CNewspaperStoryList::RemoveStory(CNewspaperStory* pStory)
+{
+    return Unlink(m_lstPrinted, pStory);
+}
+
+bool CNewspaperStoryList::DeleteStory(CNewspaperStory* pStory)
+{
+    if (!Unlink(m_lstPrinted, pStory))
+        return false;
+    delete pStory;
+    return true;
+}
+
+bool CNewspaperStoryList::DeletePendingStory(CNewspaperStory* pStory)
+{
+    if (!Unlink(m_lstPending, pStory))
+        return false;
+    delete pStory;
+    return true;
+}
+
+void CNewspaperStoryList::RemoveOldStories(int nDays)
+{
+    if (!m_pDatabaseHandler)
+        return;
+    const CDate today = m_pDatabaseHandler->GetGameDate();
+    LPXLISTNODE pNode = m_lstPrinted.GetHead();
+    while (pNode) {
+        LPXLISTNODE pNext = pNode->pNext;
+        auto* pStory = static_cast<CNewspaperStory*>(pNode->pData);
+        if (CDate(pStory->GetDate().GetValue(), nDays) < today) {
+            m_lstPrinted.Remove(pNode);
+            delete pStory;
+        }
+        pNode = pNext;
+    }
+}
+
+int CNewspaperStoryList::CountUnreadStories(int nSlot) const
+{
+    int nUnread = 0;
+    for (const CNewspaperStory* pStory : m_lstPrinted.Items<CNewspaperStory>())
+        nUnread += (pStory->GetReadMask() >> nSlot) & 1 ? 0 : 1;
+    return nUnread;
 }
 
 void CNewspaperStoryList::RemoveAll()

@@ -2,6 +2,7 @@
 // Newspaper stories of a country (and of a human manager's scrapbook):
 // stories waiting to be printed and the printed ones, which are saved.
 #include <cstdint>
+#include <vector>
 
 #include "common/CDate.h"
 #include "common/CXList.h"
@@ -49,6 +50,12 @@ public:
     uint8_t GetKind() const { return m_byKind; }
     const CDate& GetDate() const { return m_Date; }
     uint32_t GetCount() const { return m_dwCount; }
+    // Kind 8 keeps its division's id byte here.
+    void SetCount(uint32_t dwCount)
+    {
+        if (m_byKind == STORY_KIND_BEST_ELEVEN)
+            m_dwCount = dwCount;
+    }
     uint8_t GetReadMask() const { return m_byReadMask; }
     void SetReadMask(uint8_t byMask) { m_byReadMask = byMask; }
     uint16_t GetParameter() const { return m_wParameter; }
@@ -112,7 +119,26 @@ public:
     static void SetDatabaseHandler(CDatabaseHandler* pHandler) { m_pDatabaseHandler = pHandler; }
 
     CNewspaperStory* AddPendingStory(uint8_t byKind, uint16_t wParameter);
+    // Moves a pending story to the printed list with its first field; false
+    // when it is not pending.
+    bool PublishStory(CNewspaperStory* pStory, uint32_t dwFirstField);
     void AddStory(CNewspaperStory* pStory) { m_lstPrinted.AddTail(pStory); }
+    // Unlinks a printed story without freeing it; false when absent.
+    bool RemoveStory(CNewspaperStory* pStory);
+    bool DeleteStory(CNewspaperStory* pStory);
+    bool DeletePendingStory(CNewspaperStory* pStory);
+    // Frees the printed stories whose date plus nDays lies before today.
+    void RemoveOldStories(int nDays);
+    // Printed stories the human in the slot has not read.
+    int CountUnreadStories(int nSlot) const;
+
+    // The month's award stories, printed at once; null (nothing printed)
+    // when no league is in its season or no award winner is found. The
+    // winners' human clubs are told.
+    CNewspaperStory* AddPlayerAwards(const CCountryDatabase& country);
+    CNewspaperStory* AddManagerAwards(const CCountryDatabase& country);
+    // Null unless all eleven players are found.
+    CNewspaperStory* AddBestElevenStory(const CDivisionDatabase& division);
     const CXList& GetPrintedStories() const { return m_lstPrinted; }
     const CXList& GetPendingStories() const { return m_lstPending; }
     void RemoveAll();
@@ -125,6 +151,8 @@ public:
     void SetupPointers();
 
 private:
+    CNewspaperStory* AddAwardStory(uint8_t byKind, const std::vector<STORYAWARDENTRY>& entries);
+
     static CDatabaseHandler* m_pDatabaseHandler;
 
     CXList m_lstPrinted;  // CNewspaperStory

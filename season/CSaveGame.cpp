@@ -19,6 +19,9 @@
 #include "database/CShortlistEntry.h"
 #include "platform/Random.h"
 #include "season/CComponentScheduleDatabase.h"
+#include "season/CNewspaperManager.h"
+#include "season/CNewspaperStoryList.h"
+#include "season/CNoticeList.h"
 
 CDatabaseHandler* CSaveGame::m_pDatabaseHandler = nullptr;
 int CSaveGame::m_nHumanCount = 0;
@@ -47,6 +50,9 @@ CSaveGame::CSaveGame()
 {
     m_byPlayerNumber = static_cast<uint8_t>(m_nHumanCount);
     ++m_nHumanCount;
+    m_pNews = std::make_unique<CNewspaperManager>();
+    m_pScrapbook = std::make_unique<CNewspaperStoryList>();
+    m_pNotices = std::make_unique<CNoticeList>(this);
     m_NextDate = Today();
     m_OwnFormation = FORMATIONRECORD();
 }
@@ -55,7 +61,6 @@ CSaveGame::~CSaveGame()
 {
     --m_nHumanCount;
     FreeLists();
-    m_lstPostedNews.RemoveAll();
 }
 
 void CSaveGame::ClearOfferLists()
@@ -180,7 +185,8 @@ void CSaveGame::InitialiseSeason(uint8_t byClearSavings, uint32_t /*dwFlag*/)
         m_nSavings = m_nSavingsAtClose = 0;
 
     ClearOfferLists();
-    m_lstPostedNews.RemoveAll();
+    ResetNewsAndNotices();
+    m_pScrapbook->RemoveAll();
     FreeAll<CShortlistEntry>(m_lstShortlist);
     FreeAll<BALANCERECORD>(m_lstBalanceRecords);
     FreeAll<JOBAPPLICATION>(m_lstJobApplications);
@@ -269,6 +275,7 @@ void CSaveGame::TakeOverClub(CClubDatabase* pClub)
     m_pClub = pClub;
     m_nCompensation = 0;
     SetupClub(1, 0);
+    m_pNotices->AddNotice(0);
     UpdateNextFixture();
     if (m_pDatabaseHandler && m_pClub)
         WriteProjectedFinance();
@@ -289,7 +296,9 @@ void CSaveGame::LeaveClub()
             std::remove(szName);
         }
     }
+    const CClubDatabase* pOldClub = m_pClub;
     m_pClub = nullptr;
+    ResetNewsAndNotices();
     while (!m_lstEventHistory.IsEmpty())
         DeleteEventHistoryRecord(static_cast<EVENTHISTORYRECORD*>(m_lstEventHistory.GetHead()->pData));
     FreeAll<STAFFNEGOTIATION>(m_lstNegotiations);
@@ -297,11 +306,11 @@ void CSaveGame::LeaveClub()
     FreeAll<CShortlistEntry>(m_lstShortlist);
     ClearTeamSheet();
     if (m_byResign) {
-        PostNews(93);
+        PostNews(93, pOldClub);
         m_byResign = 0;
     }
     else
-        PostNews(m_wLeaveReason);
+        PostNews(m_wLeaveReason, pOldClub);
 }
 
 void CSaveGame::Resign()
@@ -315,10 +324,19 @@ void CSaveGame::Resign()
     m_nCompensation = 0;
 }
 
-void CSaveGame::PostNews(uint16_t wCode)
+void CSaveGame::ResetNewsAndNotices()
 {
-    m_lstPostedNews.AddTail(reinterpret_cast<void*>(static_cast<uintptr_t>(wCode)));
+    m_pNews->RemoveAllNewsItems();
+    m_pNotices->RemoveAll();
+}
+
+CNewsItem* CSaveGame::PostNews(uint16_t wCode, const CClubDatabase* pClub)
+{
+    CNewsItem* pItem = m_pNews->AddNewsItem(wCode);
+    if (pClub)
+        pItem->SetSlot(NEWS_SLOT_CLUB_A, pClub->GetID());
     DebugLog(5, "[CSaveGame::PostNews] News item %u for human %u", wCode, m_byPlayerNumber);
+    return pItem;
 }
 
 void CSaveGame::DoDailyUpdate()
@@ -352,7 +370,7 @@ void CSaveGame::DoDailyUpdate()
         else if (m_byBoardRequest && !m_byBoardPending) {
             m_byBoardRequest = 0;
             m_byBoardPending = 0;
-            PostNews(137);
+            PostNews(137, m_pClub);
         }
     }
     UpdateJobApplications();
@@ -380,13 +398,13 @@ void CSaveGame::DoPeriodicReview()
     SetNavigationAlert(4, 1);
     if (m_pClub) {
         if (m_pClub->m_nFanConfidence < 25)
-            PostNews(138);
+            PostNews(138, m_pClub);
         else if (m_pClub->m_nFanConfidence > 80)
-            PostNews(139);
+            PostNews(139, m_pClub);
         if (m_pClub->m_nBoardConfidence < 30)
-            PostNews(140);
+            PostNews(140, m_pClub);
         else if (m_pClub->m_nBoardConfidence > 80)
-            PostNews(141);
+            PostNews(141, m_pClub);
     }
 }
 
@@ -616,7 +634,9 @@ void CSaveGame::SetJobApplicationOutcome(JOBAPPLICATION* pApplication, bool bHir
         return;
     }
     if (pApplication->dwStatus != 3)
-        PostNews(204);
+        PostNews(204, m_pDatabaseHandler ? m_pDatabaseHandler->GetClubFromID(
+                                               static_cast<ID_CLUB>(pApplication->dwClubId))
+                                         : nullptr);
     pApplication->dwStatus = 2;
 }
 
@@ -642,15 +662,15 @@ void CSaveGame::UpdateJobApplications()
             if (!pClub || (m_pDatabaseHandler && m_pDatabaseHandler->GetSaveGameForClub(pClub)) ||
                 (pClub->m_pDivision && pClub->m_pDivision->m_byKind == DIVISION_KIND_BOTTOM_OTHER)) {
                 p->dwStatus = 2;
-                PostNews(205);
+                PostNews(205, pClub);
             }
             else if (pClub->GetManager()) {
                 p->dwStatus = 2;
-                PostNews(204);
+                PostNews(204, pClub);
             }
             else {
                 p->dwStatus = 3;
-                PostNews(203);
+                PostNews(203, pClub);
             }
             break;
         case 2:

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 class CBinaryReader;
@@ -19,6 +20,10 @@ class CClubDatabase;
 class CCountryDatabase;
 class CDatabaseHandler;
 class CEventsDatabase;
+class CNewsItem;
+class CNewspaperManager;
+class CNewspaperStoryList;
+class CNoticeList;
 class CPlayerDatabase;
 
 constexpr int SAVEGAME_SHEET_PLACES = 50;
@@ -343,6 +348,15 @@ public:
     // Points the manager record's names at this record's name buffers.
     void LinkManagerNames() const;
     const CDate& GetSeasonStart() const { return m_SeasonStart; }
+    // Reminder dates 0-3: when the line-up, the squad and the ticket prices
+    // were last seen to.
+    CDate GetReminderDate(int n) const { return n >= 0 && n < 4 ? m_aReminders[n] : CDate(); }
+    void SetReminderDate(int n, const CDate& date)
+    {
+        if (n >= 0 && n < 4)
+            m_aReminders[n] = date;
+    }
+    const CXList& GetJobApplications() const { return m_lstJobApplications; }
     const CDate& GetSeasonEnd() const { return m_SeasonEnd; }
     uint32_t GetWeeksInSeason() const { return m_dwWeeksInSeason; }
     int32_t GetSavings() const { return m_nSavings; }
@@ -378,23 +392,30 @@ public:
     int32_t m_nCompensation = 0;
     uint16_t m_wLeaveReason = 135;
     uint8_t m_abyStatus[3] = {};
-    // News codes posted while no news manager exists, newest last; they are
-    // not part of the saved record.
-    CXList m_lstPostedNews;
-
-    void PostNews(uint16_t wCode);
+    // A news item for this human, dated today, naming the club (when given)
+    // as its first club; the caller fills the other slots it needs.
+    CNewsItem* PostNews(uint16_t wCode, const CClubDatabase* pClub = nullptr);
+    CNewspaperManager& GetNews() const { return *m_pNews; }
+    // The scrapbook of stories he keeps.
+    CNewspaperStoryList& GetScrapbook() const { return *m_pScrapbook; }
+    CNoticeList& GetNotices() const { return *m_pNotices; }
 
 private:
     // Empties the offer reports and the human's buy and loan offers.
     void ClearOfferLists();
     void ClearTeamSheet();
     void FreeLists();
+    void ResetNewsAndNotices();
     void SetDefaultFormation();
     void ApplyFormation(const FORMATIONDATA& data);
     bool ReadBody(CBinaryReader& reader);
     const char* FileNameForSlot(const char* pszFormat, char* pszBuffer, size_t nBytes) const;
 
     static int m_nHumanCount;
+
+    std::unique_ptr<CNewspaperManager> m_pNews;
+    std::unique_ptr<CNewspaperStoryList> m_pScrapbook;
+    std::unique_ptr<CNoticeList> m_pNotices;
 
     CClubDatabase* m_pClub = nullptr;
     ID_MANAGER m_idManager = 0;

@@ -21,6 +21,9 @@
 #include "database/CPlayerDatabase.h"
 #include "database/CShortlistEntry.h"
 #include "season/CComponentScheduleDatabase.h"
+#include "season/CNewspaperManager.h"
+#include "season/CNewspaperStoryList.h"
+#include "season/CNoticeList.h"
 
 int SaveGameEventDataType(int nKind);
 
@@ -215,6 +218,7 @@ bool CSaveGame::Save(FILE* pFile) const
     writer.WriteU32(static_cast<uint32_t>(m_lstLoanOffers.GetCount()));
     for (const CLoanOfferDatabase* p : m_lstLoanOffers.Items<CLoanOfferDatabase>())
         p->Save(writer);
+    m_pNews->Save(writer);
     writer.WriteBytes(m_abyStatus, 3);
     writer.WriteU32(static_cast<uint32_t>(m_lstShortlist.GetCount()));
     for (const CShortlistEntry* p : m_lstShortlist.Items<CShortlistEntry>())
@@ -239,6 +243,8 @@ bool CSaveGame::Save(FILE* pFile) const
         writer.WriteU16(p->wKind);
     }
     writer.WriteBytes(m_abyTickets, sizeof(m_abyTickets));
+    m_pScrapbook->Save(writer);
+    m_pNotices->Save(writer);
     writer.WriteU32(static_cast<uint32_t>(m_lstSquad.GetCount()));
     for (const SQUADENTRY* p : m_lstSquad.Items<SQUADENTRY>()) {
         writer.WriteI32(p->pPlayer ? static_cast<int32_t>(p->pPlayer->m_idPerson) : -1);
@@ -415,6 +421,8 @@ bool CSaveGame::ReadBody(CBinaryReader& reader)
         if (!p->Load(reader))
             return false;
     }
+    if (!m_pNews->Load(reader))
+        return false;
     reader.ReadBytes(m_abyStatus, 3);
     if (!ReadCount(reader, dwCount, 12, "shortlist entries"))
         return false;
@@ -468,6 +476,9 @@ bool CSaveGame::ReadBody(CBinaryReader& reader)
         reader.ReadU16(p->wKind);
     }
     reader.ReadBytes(m_abyTickets, sizeof(m_abyTickets));
+    if (!m_pScrapbook->Load(reader) || !m_pNotices->Load(reader))
+        return false;
+    m_pScrapbook->SetupPointers();
     if (!ReadCount(reader, dwCount, 12, "squad entries"))
         return false;
     for (uint32_t i = 0; i < dwCount; ++i) {

@@ -16,6 +16,7 @@
 #include "database/CPlayerDatabase.h"
 #include "platform/Files.h"
 #include "platform/SafeFile.h"
+#include "season/CNewspaperStoryList.h"
 
 namespace {
 
@@ -211,7 +212,8 @@ void CSaveGame::NewSeason()
     ClearNavigationAlerts();
     RemoveRetiredFromShortlist();
     ClearOfferLists();
-    m_lstPostedNews.RemoveAll();
+    ResetNewsAndNotices();
+    m_pScrapbook->RemoveAll();
     for (auto& row : m_abyTickets)
         std::memset(row + 12, 0, 16);
     for (auto& entry : m_abyStandPrices)

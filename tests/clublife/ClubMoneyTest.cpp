@@ -195,7 +195,6 @@ TEST_F(HandClub, ConfidenceModifiersKeepTheirBounds)
     m_club.m_byFinancialStability = 25;
     m_club.UpdateFinancialStability(4);
     EXPECT_EQ(m_club.m_byFinancialStability, 21);
-    EXPECT_TRUE(log.Contains("is in financial trouble"));
     m_club.m_byFinancialStability = 21;
     m_club.UpdateFinancialStability(4);
     EXPECT_EQ(m_club.m_byFinancialStability, 20);

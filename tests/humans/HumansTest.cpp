@@ -6,6 +6,9 @@
 #include "database/CDivisionFixturesDatabase.h"
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
+#include "season/CNewspaperManager.h"
+#include "season/CNewspaperStoryList.h"
+#include "season/CNoticeList.h"
 #include "season/CSavedGameSet.h"
 
 #include <cstring>
@@ -158,6 +161,15 @@ TEST_F(HumanWorld, SavedGameReadsBackByteIdenticalWithTheCurrentHumanPacked)
     m_pHuman->AddToShortlist(H().GetPlayerFromID(idListed));
     m_pHuman->ApplyForJob(H().GetClubFromID(30));
     m_pHuman->AddFinanceTransaction(86, 0, 25000, 0, 1);
+    // News, filed and incoming, a kept story and a notice travel in the body.
+    CNewsItem* pFiled = m_pHuman->PostNews(250, m_pClub);
+    pFiled->SetSlot(NEWS_SLOT_PERSON, idListed);
+    m_pHuman->GetNews().FileNewsItem(7, pFiled, 2);
+    m_pHuman->PostNews(265, pOther);
+    CNewspaperStory* pKept = m_pHuman->GetScrapbook().AddPendingStory(3, 296);
+    pKept->SetParameterSlot(0, pOther->GetID());
+    m_pHuman->GetScrapbook().PublishStory(pKept, 5);
+    m_pHuman->GetNotices().AddNotice(11);
     // Slots 0 and 2: the second human is current, and lands in slot 1.
     CSaveGame* pSecond = CSaveGame::CreateNewHuman(H(), 2, "Bo Tranter", 3, 2);
     ASSERT_NE(pSecond, nullptr);
@@ -189,6 +201,14 @@ TEST_F(HumanWorld, SavedGameReadsBackByteIdenticalWithTheCurrentHumanPacked)
     EXPECT_EQ(pAda->GetSavings(), 25000);
     EXPECT_TRUE(pAda->IsShortlisted(idListed));
     EXPECT_EQ(pAda->GetSheetPlayer(0)->m_idPerson, idFirstPlace);
+    ASSERT_EQ(pAda->GetNews().GetArchive().GetCount(), 1);
+    EXPECT_EQ(static_cast<const CNewsItem*>(pAda->GetNews().GetArchive().GetHead()->pData)->GetExtra(), idListed);
+    ASSERT_NE(pAda->GetNews().FindIncoming(265), nullptr);
+    ASSERT_EQ(pAda->GetScrapbook().GetPrintedStories().GetCount(), 1);
+    EXPECT_EQ(static_cast<const CNewspaperStory*>(pAda->GetScrapbook().GetPrintedStories().GetHead()->pData)
+                  ->GetClubA(),
+              loaded->GetClubFromID(2));
+    EXPECT_NE(pAda->GetNotices().FindNotice(11), nullptr);
 
     const SavedSet second = SaveSet(*loaded, fs::path("Data") / "Saves" / "Again");
     EXPECT_EQ(second.bin, first.bin) << "the .bin is written again byte for byte";
@@ -545,7 +565,9 @@ TEST_F(HumanWorld, TheComputerLeavesAHumansSquadAndStaffAlone)
     EXPECT_LE(pComputer->CountSquadOfGroup(0), 8) << "the computer's club released its surplus";
     EXPECT_EQ(pComputer->CountStaffOfType(2), pComputer->GetStaffNeeded(2));
     // The human is told what he lacks.
-    EXPECT_NE(m_pHuman->m_lstPostedNews.Find(reinterpret_cast<void*>(uintptr_t{170})), nullptr);
+    const CNewsItem* pLacking = m_pHuman->GetNews().FindIncoming(170);
+    ASSERT_NE(pLacking, nullptr);
+    EXPECT_EQ(pLacking->GetSlot(NEWS_SLOT_CLUB_A), m_pClub->GetID());
 
     // And so to the season's end.
     while (H().GetGameDate() < CDate(2000, 7, 4) && !HasFatalFailure())

@@ -1,0 +1,203 @@
+#include "season/CNoticeList.h"
+
+#include "common/CBinaryFile.h"
+#include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CPlayerDatabase.h"
+#include "season/CNewspaperManager.h"
+#include "season/CNewspaperStoryList.h"
+#include "season/CSaveGame.h"
+
+namespace {
+
+// Each delegation byte and the notices its task makes pointless.
+struct DELEGATEDNOTICES {
+    int nDelegation;
+    uint8_t abyCodes[2];
+    int nCodes;
+};
+
+constexpr DELEGATEDNOTICES kDelegatedNotices[] = {
+    {2, {2}, 1}, {4, {3}, 1}, {5, {4}, 1}, {1, {5, 6}, 2}, {7, {8}, 1}, {3, {16}, 1},
+};
+
+constexpr uint8_t kLastCode = 19;
+
+// Delegation bytes of the save game.
+constexpr int kDelegateTeam = 1;
+constexpr int kDelegateSetPieces = 3;
+constexpr int kDelegateTickets = 7;
+
+// A review is asked for after 60 days and counts as done within 6.
+constexpr int kReviewDueDays = 60;
+constexpr int kReviewDoneDays = 6;
+constexpr int kUnreadNewsLimit = 6;
+
+// The codes raised in order; the others come from elsewhere or wait for the
+// records they ask about (training camps and plans, sponsors, hoardings,
+// the line-up check, scouting reports and the offers' answers).
+constexpr uint8_t kRaisedWithClub[] = {6, 7, 8, 11, 15, 16};
+constexpr uint8_t kNoJob = 17;
+
+}  // namespace
+
+NOTICE* CNoticeList::FindNotice(uint8_t byCode) const
+{
+    return m_lstNotices.FindItem<NOTICE>([byCode](const NOTICE* p) { return p->byCode == byCode; });
+}
+
+void CNoticeList::AddNotice(uint8_t byCode)
+{
+    if (FindNotice(byCode))
+        return;
+    m_lstNotices.AddTail(new NOTICE{byCode, 0});
+    ++m_nCount;
+}
+
+bool CNoticeList::RemoveNotice(NOTICE* pNotice)
+{
+    LPXLISTNODE pNode = m_lstNotices.Find(pNotice);
+    if (!pNode)
+        return false;
+    m_lstNotices.Remove(pNode);
+    delete pNotice;
+    --m_nCount;
+    return true;
+}
+
+void CNoticeList::RemoveCode(uint8_t byCode)
+{
+    while (NOTICE* pNotice = FindNotice(byCode))
+        RemoveNotice(pNotice);
+}
+
+void CNoticeList::RemoveSeenNotices()
+{
+    while (NOTICE* pNotice = m_lstNotices.FindItem<NOTICE>([](const NOTICE* p) { return p->byResolved != 0; }))
+        RemoveNotice(pNotice);
+}
+
+void CNoticeList::RemoveAll()
+{
+    while (!m_lstNotices.IsEmpty())
+        delete static_cast<NOTICE*>(m_lstNotices.RemoveHead());
+    m_nCount = 0;
+}
+
+void CNoticeList::ClearResolvedNotices()
+{
+    if (!m_pSaveGame)
+        return;
+    for (const DELEGATEDNOTICES& entry : kDelegatedNotices)
+        if (m_pSaveGame->GetDelegation(entry.nDelegation))
+            for (int i = 0; i < entry.nCodes; ++i)
+                RemoveCode(entry.abyCodes[i]);
+}
+
+int CNoticeList::IsStillDue(uint8_t byCode, bool bRaising) const
+{
+    const CSaveGame& human = *m_pSaveGame;
+    const CClubDatabase* pClub = human.GetClub();
+    const CDatabaseHandler* pRoot = CSaveGame::m_pDatabaseHandler;
+    const CDate today = pRoot ? pRoot->GetGameDate() : CDate();
+    auto daysSince = [&](int nReminder) { return today.DaysBetween(human.GetReminderDate(nReminder)); };
+    const int nReviewDays = bRaising ? kReviewDueDays : kReviewDoneDays;
+    switch (byCode) {
+    case 6:
+        return !human.GetDelegation(kDelegateTeam) && daysSince(1) > nReviewDays;
+    case 7:
+        return human.GetNews().CountUnreadNewsItems() > kUnreadNewsLimit;
+    case 8:
+        return !human.GetDelegation(kDelegateTickets) && daysSince(2) > nReviewDays;
+    case 9:
+    case 10:
+    case 13:
+        return 1;
+    case 11:
+        if (!pClub)
+            return 0;
+        for (int nType = 0; nType < CLUB_STAFF_KINDS; ++nType)
+            if (pClub->m_awStaffSlots[nType][0] == 0)
+                return 1;
+        return 0;
+    case 15: {
+        const CCountryDatabase* pCountry = human.GetCountry();
+        const CNewspaperStoryList* pStories = pCountry ? pCountry->GetNewspaperStories() : nullptr;
+        return pStories && pStories->CountUnreadStories(human.GetPlayerNumber()) > 0;
+    }
+    case 16:
+        if (!pClub || human.GetDelegation(kDelegateSetPieces) || !pClub->m_pDivision ||
+            !pClub->m_pDivision->m_bySquadNumbers)
+            return 0;
+        for (const CPlayerDatabase* pPlayer : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+            if (pPlayer->m_bySquadNumber == 0 || pPlayer->m_bySquadNumber == 255)
+                return 1;
+        return 0;
+    case kNoJob:
+        return !pClub && human.GetJobApplications().IsEmpty();
+    default:
+        return -1;
+    }
+}
+
+void CNoticeList::UpdateNotices()
+{
+    if (!m_pSaveGame)
+        return;
+    if (!m_pSaveGame->GetClub()) {
+        if (IsStillDue(kNoJob, true) == 1)
+            AddNotice(kNoJob);
+        return;
+    }
+    for (uint8_t byCode : kRaisedWithClub)
+        if (IsStillDue(byCode, true) == 1)
+            AddNotice(byCode);
+}
+
+void CNoticeList::RecheckNotices()
+{
+    if (!m_pSaveGame)
+        return;
+    for (NOTICE* pNotice : m_lstNotices.Items<NOTICE>())
+        if (pNotice->byCode != 0 && pNotice->byCode <= kLastCode && IsStillDue(pNotice->byCode, false) == 0)
+            pNotice->byResolved = 1;
+}
+
+bool CNoticeList::Save(CBinaryWriter& writer) const
+{
+    writer.WriteU32(static_cast<uint32_t>(m_lstNotices.GetCount()));
+    for (const NOTICE* p : m_lstNotices.Items<NOTICE>()) {
+        writer.WriteU8(p->byCode);
+        writer.WriteU8(p->byResolved);
+    }
+    return !writer.Failed();
+}
+
+bool CNoticeList::Load(CBinaryReader& reader)
+{
+    RemoveAll();
+    uint32_t dwCount = 0;
+    if (!reader.ReadU32(dwCount) || !reader.CheckCount(dwCount, FILE_SIZE)) {
+        DebugLog(0, "[CNoticeList::Load] The notice count is cut short or larger than the file");
+        reader.Fail();
+        return false;
+    }
+    for (uint32_t i = 0; i < dwCount; ++i) {
+        NOTICE notice;
+        reader.ReadU8(notice.byCode);
+        reader.ReadU8(notice.byResolved);
+        // Codes stay unique and known, and the flag is a flag.
+        if (reader.Failed() || notice.byCode > kLastCode || notice.byResolved > 1 || FindNotice(notice.byCode)) {
+            DebugLog(0, "[CNoticeList::Load] Notice %u is cut short or damaged", i);
+            reader.Fail();
+            RemoveAll();
+            return false;
+        }
+        m_lstNotices.AddTail(new NOTICE(notice));
+        ++m_nCount;
+    }
+    return true;
+}
