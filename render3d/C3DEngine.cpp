@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Device3D.h"
 #include "render3d/CCamera.h"
+#include "render3d/CFaceManager.h"
 #include "render3d/CMaterialManager.h"
 #include "render3d/CMeshBuilder.h"
 #include "render3d/CMeshManager.h"
@@ -199,6 +200,7 @@ C3DEngine::~C3DEngine()
     delete[] m_pCameras;
     m_pCameras = nullptr;
     m_ucCameraCount = 0;
+    SetNumberOfFaceManagers(0);
     for (int i = 0; i < m_ucLightCount; ++i) {
         auto* pLight = static_cast<LightRecord*>(m_Lights.GetAt(i));
         if (g_pD3DDevice && i < plat::Device3D::kMaxLights)
@@ -329,6 +331,18 @@ void C3DEngine::ConvertScreenToWorld(float* pX, float* pY, float* pZ, int32_t nS
         *pY = origin.y + direction.y * t;
     if (pZ)
         *pZ = origin.z + direction.z * t;
+}
+
+void C3DEngine::SetNumberOfFaceManagers(uint8_t ucCount)
+{
+    delete[] m_pFaceManagers;
+    m_pFaceManagers = ucCount ? new CFaceManager[ucCount] : nullptr;
+    m_ucFaceManagerCount = ucCount;
+}
+
+CFaceManager* C3DEngine::GetFaceManager(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < m_ucFaceManagerCount ? &m_pFaceManagers[nIndex] : nullptr;
 }
 
 void C3DEngine::AddMeshManager()
@@ -512,13 +526,13 @@ void C3DEngine::DrawMesh(const ITEMMESHINFORMATION* pMesh)
         DebugLog(6, "[C3DEngine::DrawMesh] Draw Failed: hRes: %d", -1);
 }
 
-void C3DEngine::DrawFan(const void* pVertices, uint32_t dwCount, uint32_t dwFlags)
+bool C3DEngine::DrawFan(const void* pVertices, uint32_t dwCount, uint32_t dwFlags)
 {
     if (!s_b3DAvailable)
-        return;
+        return false;
     if (m_ucViewMode == 0 || m_ucBlendMode == 2)
         dwFlags |= D3DDP_DONOTLIGHT;
-    g_pD3DDevice->draw(plat::Primitive::TriangleFan, D3DFVF_VERTEX, pVertices, dwCount,
+    return g_pD3DDevice->draw(plat::Primitive::TriangleFan, D3DFVF_VERTEX, pVertices, dwCount,
                        !(dwFlags & D3DDP_DONOTLIGHT));
 }
 
@@ -526,6 +540,7 @@ void C3DEngine::Render()
 {
     if (!s_b3DAvailable)
         return;
+    m_dwBillboardsDrawn = 0;
     const uint32_t dwStart = plat::milliseconds();
     UpdateCamera();
     if (const CCamera* pCamera = GetCamera(m_ucCurrentCamera)) {
@@ -537,6 +552,14 @@ void C3DEngine::Render()
         g_pD3DDevice->clear(s_dwClearColour, (m_dwClearFlags & 2) != 0);
     for (int i = 0; i < m_ucMeshManagerCount; ++i)
         GetMeshManager(i)->Draw();
+    // Only the last face list is depth-tested against what is drawn; the
+    // others lie over it in list order. The cache follows, so that the next
+    // mesh sets its own compare again.
+    for (int i = 0; i < m_ucFaceManagerCount; ++i) {
+        if (HasZBuffer())
+            SetZFunc(i == m_ucFaceManagerCount - 1 ? D3DCMP_LESSEQUAL : D3DCMP_ALWAYS);
+        m_pFaceManagers[i].Draw();
+    }
     if (s_pTarget && !g_pD3DDevice->readBack(*s_pTarget))
         DebugLog(6, "[C3DEngine::Render] the frame could not be read back");
     m_dwLastFrameTime = plat::milliseconds() - dwStart;

@@ -13,6 +13,7 @@
 class CTextureManager;
 class CMaterialManager;
 class CMeshManager;
+class CFaceManager;
 class CCamera;
 class CMeshBuilder;
 class CObjectData;
@@ -67,6 +68,10 @@ public:
     void UpdateCamera();
     // The ground point (z = 0) under a screen point of the viewport.
     void ConvertScreenToWorld(float* pX, float* pY, float* pZ, int32_t nScreenX, int32_t nScreenY);
+    // Frees the face managers and makes count new empty static ones.
+    void SetNumberOfFaceManagers(uint8_t ucCount);
+    CFaceManager* GetFaceManager(int nIndex) const;
+    uint8_t GetFaceManagerCount() const { return m_ucFaceManagerCount; }
     void AddMeshManager();
     CMeshManager* GetMeshManager(int nIndex) const;
     uint8_t GetMeshManagerCount() const { return m_ucMeshManagerCount; }
@@ -85,7 +90,7 @@ public:
     void SetZEnable(uint8_t ucMode);
     void SetZFunc(uint32_t dwFunc);
     void DrawMesh(const ITEMMESHINFORMATION* pMesh);
-    void DrawFan(const void* pVertices, uint32_t dwCount, uint32_t dwFlags);
+    bool DrawFan(const void* pVertices, uint32_t dwCount, uint32_t dwFlags);
     void Render();
     void ReleaseDevice();
     void RestoreDevice();
@@ -104,6 +109,13 @@ public:
     // The objects read from .x files; exists with or without a device.
     CObjectData* GetObjectData() const { return m_pObjectData; }
     const D3DMATRIX& GetCameraMatrix() const { return m_CameraMatrix; }
+    const D3DMATRIX& GetViewMatrix() const { return m_ViewMatrix; }
+    const D3DMATRIX& GetProjectionMatrix() const { return m_ProjectionMatrix; }
+    // The clip volume's y runs over -this..this (x over -1..1).
+    static float GetClipHalfHeight() { return s_fAspect; }
+    // The billboards counted since the frame began.
+    void CountBillboardDrawn() { ++m_dwBillboardsDrawn; }
+    uint32_t GetBillboardsDrawn() const { return m_dwBillboardsDrawn; }
     uint32_t GetClearFlags() const { return m_dwClearFlags; }
     uint32_t GetLastFrameTime() const { return m_dwLastFrameTime; }
     uint8_t GetLightCount() const { return m_ucLightCount; }
@@ -148,6 +160,9 @@ private:
     uint32_t m_dwAmbient = 0xFFFFFFFF;
     CPointerArray m_MeshManagers;
     uint8_t m_ucMeshManagerCount = 0;
+    CFaceManager* m_pFaceManagers = nullptr;
+    uint8_t m_ucFaceManagerCount = 0;
+    uint32_t m_dwBillboardsDrawn = 0;
     uint32_t m_dwLastFrameTime = 0;
     uint32_t m_dwClearFlags = 1;
     uint32_t m_dwMipFilter = 3;

@@ -2,10 +2,10 @@
 
 #include "common/DebugLog.h"
 #include "render3d/C3DEngine.h"
+#include "render3d/CBillboard.h"
 #include "render3d/CTextureManager.h"
+#include "render3d/PointerQuickSort.h"
 #include "render3d/RendererModules.h"
-
-#include <utility>
 
 CMeshManager::CMeshManager()
 {
@@ -29,16 +29,18 @@ void* CMeshManager::GetEntryObject(uint32_t dwIndex) const
     return dwIndex < m_dwEntryCount ? Entry(static_cast<int>(dwIndex))->pObject : nullptr;
 }
 
-uint16_t CMeshManager::DrawOrderKey(int nIndex) const
+const ITEMMESHINFORMATION* CMeshManager::EntryMesh(const MeshEntry* pEntry) const
 {
-    return static_cast<const ITEMMESHINFORMATION*>(Entry(nIndex)->pObject)->drawOrderKey;
+    if (pEntry->ucKind == MESH_ENTRY_BILLBOARD)
+        return &static_cast<const CBillboard*>(pEntry->pObject)->GetMesh();
+    return static_cast<const ITEMMESHINFORMATION*>(pEntry->pObject);
 }
 
 uint32_t CMeshManager::Add(void* pObject, uint8_t ucKind)
 {
     if (m_bSorted)
         ClearSort();
-    if (ucKind != MESH_ENTRY_RECORD || !pObject || m_dwEntryCount >= 65535)
+    if ((ucKind != MESH_ENTRY_RECORD && ucKind != MESH_ENTRY_BILLBOARD) || !pObject || m_dwEntryCount >= 65535)
         return MESH_ADD_REFUSED;
     ++m_dwMeshCount;
     m_Entries.SetAtGrow(static_cast<int>(m_dwEntryCount), new MeshEntry{pObject, ucKind});
@@ -52,7 +54,7 @@ void CMeshManager::Remove(void* pObject)
         if (pEntry->pObject != pObject)
             continue;
         ClearSort();
-        if (pEntry->ucKind != MESH_ENTRY_RECORD) {
+        if (pEntry->ucKind != MESH_ENTRY_RECORD && pEntry->ucKind != MESH_ENTRY_BILLBOARD) {
             DebugLog(0, "[CMeshManager::Remove] Invalid type: %d", pEntry->ucKind);
             return;
         }
@@ -86,32 +88,11 @@ void CMeshManager::BuildDeferredList()
     m_ppDeferred = new ITEMMESHINFORMATION*[m_dwMeshCount];
     m_dwDeferredRoom = m_dwMeshCount;
     if (m_dwEntryCount > 1)
-        QuickSort(0, static_cast<int>(m_dwEntryCount) - 1);
+        QuickSortPointers(
+            m_Entries, 0, static_cast<int>(m_dwEntryCount) - 1,
+            [this](void* p) { return EntryMesh(static_cast<const MeshEntry*>(p))->drawOrderKey; },
+            [](uint16_t a, uint16_t b) { return a < b; });
     m_bSorted = true;
-}
-
-void CMeshManager::QuickSort(int nLo, int nHi)
-{
-    while (nLo < nHi) {
-        const uint16_t wMiddle = DrawOrderKey((nLo + nHi) / 2);
-        int i = nLo, j = nHi;
-        do {
-            while (DrawOrderKey(i) < wMiddle)
-                ++i;
-            while (DrawOrderKey(j) > wMiddle)
-                --j;
-            if (i <= j) {
-                void* pA = m_Entries.GetAt(i);
-                m_Entries.SetAt(i, m_Entries.GetAt(j));
-                m_Entries.SetAt(j, pA);
-                ++i;
-                --j;
-            }
-        } while (i <= j);
-        if (nLo < j)
-            QuickSort(nLo, j);
-        nLo = i;
-    }
 }
 
 void CMeshManager::Candidate(ITEMMESHINFORMATION* pMesh)
@@ -132,13 +113,17 @@ void CMeshManager::Draw()
     m_wDeferredCount = 0;
     for (uint32_t i = 0; i < m_dwEntryCount; ++i) {
         MeshEntry* pEntry = Entry(static_cast<int>(i));
-        if (pEntry->ucKind != MESH_ENTRY_RECORD) {
+        if (pEntry->ucKind == MESH_ENTRY_RECORD) {
+            auto* pMesh = static_cast<ITEMMESHINFORMATION*>(pEntry->pObject);
+            if (pMesh->flags & MESH_VISIBLE)
+                Candidate(pMesh);
+        } else if (pEntry->ucKind == MESH_ENTRY_BILLBOARD) {
+            ITEMMESHINFORMATION* pMesh = nullptr;
+            if (static_cast<CBillboard*>(pEntry->pObject)->Update(&pMesh))
+                Candidate(pMesh);
+        } else {
             DebugLog(0, "CMeshManager::Draw: Unknown type");
-            continue;
         }
-        auto* pMesh = static_cast<ITEMMESHINFORMATION*>(pEntry->pObject);
-        if (pMesh->flags & MESH_VISIBLE)
-            Candidate(pMesh);
     }
     for (uint16_t i = 0; i < m_wDeferredCount; ++i)
         if (g_p3DEngine)

@@ -1,11 +1,13 @@
 #pragma once
-// One draw list of the engine: mesh records to draw each frame, sorted once by
-// their draw-order key; see-through records with the default key are drawn
-// after everything else of the list. The list never owns the records.
+// One draw list of the engine: mesh records and billboards to draw each frame,
+// sorted once by their draw-order key; see-through records with the default
+// key are drawn after everything else of the list. The list never owns the
+// objects.
 #include "common/CPointerArray.h"
 #include "render3d/RenderTypes.h"
 
 constexpr uint8_t MESH_ENTRY_RECORD = 0;
+constexpr uint8_t MESH_ENTRY_BILLBOARD = 1;
 constexpr uint32_t MESH_ADD_REFUSED = 65000;
 
 class CMeshManager {
@@ -35,8 +37,7 @@ private:
         uint8_t ucKind;
     };
     MeshEntry* Entry(int nIndex) const;
-    uint16_t DrawOrderKey(int nIndex) const;
-    void QuickSort(int nLo, int nHi);
+    const ITEMMESHINFORMATION* EntryMesh(const MeshEntry* pEntry) const;
     void Candidate(ITEMMESHINFORMATION* pMesh);
 
     bool m_bSorted = false;

@@ -11,29 +11,10 @@
 #include <cstring>
 
 using render3d_test::EngineTest;
+using render3d_test::Glowing;
+using render3d_test::Projection;
 
 namespace {
-
-D3DMATRIX Projection()
-{
-    D3DMATRIX m{};
-    const float q = 1.0f / (1.0f - 1.0f / 101.0f);
-    m.m[0][0] = 1.0f;
-    m.m[1][1] = 1.0f;
-    m.m[2][2] = q;
-    m.m[2][3] = 1.0f;
-    m.m[3][2] = -q;
-    return m;
-}
-
-D3DMATERIAL Glowing(float r, float g, float b)
-{
-    D3DMATERIAL m{};
-    m.dwSize = sizeof m;
-    m.diffuse = {0, 0, 0, 1};
-    m.emissive = {r, g, b, 1};
-    return m;
-}
 
 // A quad of two triangles whose front faces the side the normal points to.
 struct Quad {

@@ -69,6 +69,30 @@ inline void FrontFacingQuad(const D3DVECTOR corners[4], D3DVECTOR normal, uint16
         out[i] = static_cast<uint16_t>(base + (towardNormal > 0 ? reverse[i] : keep[i]));
 }
 
+// A 90-degree view with near 1 and far 101: eye (x, y, z) goes to
+// (x / z, y / z, 1.01 (z - 1) / z).
+inline D3DMATRIX Projection()
+{
+    D3DMATRIX m{};
+    const float q = 1.0f / (1.0f - 1.0f / 101.0f);
+    m.m[0][0] = 1.0f;
+    m.m[1][1] = 1.0f;
+    m.m[2][2] = q;
+    m.m[2][3] = 1.0f;
+    m.m[3][2] = -q;
+    return m;
+}
+
+// A material that shows its own colour, lit or not.
+inline D3DMATERIAL Glowing(float r, float g, float b)
+{
+    D3DMATERIAL m{};
+    m.dwSize = sizeof m;
+    m.diffuse = {0, 0, 0, 1};
+    m.emissive = {r, g, b, 1};
+    return m;
+}
+
 inline void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
 {
     FILE* f = std::fopen(path.c_str(), "wb");
