@@ -25,7 +25,7 @@ run: build
 test: deps
 	cmake -S . -B build/asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DBRELLOX_SANITIZE=ON -DBRELLOX_BUILD_TESTS=ON
 	cmake --build build/asan -j $(JOBS)
-	cd build/asan && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
+	cd build/asan && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy EGL_PLATFORM=surfaceless ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	cmake --build build -j $(JOBS) -t benchmarks

@@ -13,6 +13,8 @@ function(brellox_test_folder name)
     BRELLOX_GAME_DIR="${BRELLOX_GAME_DIR}")
   gtest_discover_tests(test_${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    # Discovery keeps only the first variable of this list; `make test` runs
+    # ctest with all three set, and the tests inherit them from it.
     PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;EGL_PLATFORM=surfaceless"
     DISCOVERY_TIMEOUT 60)
 endfunction()
