@@ -287,6 +287,12 @@ void CXClient::SetFocus(CXControl* pControl)
     m_pFocused = pControl;
 }
 
+void CXClient::MarkListBoxUnfocused(CXControl* pListBox, bool bUnfocused)
+{
+    if (auto* pList = dynamic_cast<CXListBox*>(pListBox))
+        pList->ShowSelectionUnfocused(bUnfocused);
+}
+
 void CXClient::OnPopupOpened(CXPopup* pPopup)
 {
     for (ControlEntry& entry : m_Controls)

@@ -623,7 +623,16 @@ bool CXListBox::RowInView(int nRow) const
 
 int CXListBox::RowTop(int nRow) const { return m_nTop + (nRow - m_nFirstVisible) * m_nRowHeight; }
 
-bool CXListBox::ShowsSelection() const { return m_bSelectable && (m_bHasFocus || m_bAlwaysShowSelection); }
+bool CXListBox::ShowsSelection() const
+{
+    return m_bSelectable && (m_bHasFocus || m_bAlwaysShowSelection || m_bShowSelectionUnfocused);
+}
+
+void CXListBox::ShowSelectionUnfocused(bool bShow)
+{
+    m_bShowSelectionUnfocused = bShow ? 1 : 0;
+    RedrawRow(-1, true);
+}
 
 int CXListBox::DrawnWidth() const
 {

@@ -129,6 +129,8 @@ public:
     void UpdateScrollBar();
     void SetHoverHighlight(bool bOn);
     void SetSelection(int nRow);
+    // The list that had the focus last keeps showing its selection.
+    void ShowSelectionUnfocused(bool bShow);
     // Client point to row (not checked against the count) and column.
     bool HitTestRow(int x, int y, int* pnRow, int* pnColumn) const;
 
@@ -172,6 +174,7 @@ public:
     uint8_t m_bAlwaysShowSelection = 0;
     uint8_t m_bWholeRowHover = 0;
     uint8_t m_bAllowDisabledRows = 0;
+    uint8_t m_bShowSelectionUnfocused = 0;
     plat::Font* m_hFont = nullptr;
     uint8_t m_byStyle = 0;
     int32_t m_nRowHeight = 1;

@@ -48,6 +48,10 @@ class ListBoxTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // A black background that rows are cleared to.
+        m_screen.m_pBackground = new CXSurface;
+        ASSERT_NE(m_screen.m_pBackground->Create(400, 300, false, false), nullptr);
+        m_screen.m_pBackground->Fill(0);
         m_screen.OnInitDialog();
         m_pList = static_cast<CXListBox*>(m_screen.AddControl(XCONTROL_LISTBOX, 20, 40, 200, 120, kList, nullptr));
         ASSERT_NE(m_pList, nullptr);
@@ -343,7 +347,6 @@ TEST_F(ListBoxTest, TheHotCellUnderThePointerIsHighlightedAndACutCellIsItsToolti
     m_pList->SetAutoRedraw(true);
     m_pList->AppendRow("Anne\t1", 0x00FFFFFF, nullptr, 0);
     m_pList->AppendRow("A name far too long for its column\t2", 0x00FFFFFF, nullptr, 0);
-    m_screen.m_pDrawingSurface->Fill(0);
     m_pList->Redraw();
 
     // Nothing of the cut cell is drawn past its column.
@@ -403,6 +406,35 @@ TEST_F(ListBoxTest, ItLeavesNoDanglingLinksWhenRemovedBeforeItsHeadersAndBar)
     m_screen.OnLButtonUp(0, pHeader->m_nLeft + 2, pHeader->m_nTop + 2);
     m_screen.OnLButtonDown(0, pBar->DownButton()->m_nLeft + 2, pBar->DownButton()->m_nTop + 2);
     m_screen.OnLButtonUp(0, pBar->DownButton()->m_nLeft + 2, pBar->DownButton()->m_nTop + 2);
+}
+
+TEST_F(ListBoxTest, TheListThatHadTheFocusLastKeepsShowingItsSelection)
+{
+    auto* pOther = static_cast<CXListBox*>(m_screen.AddControl(XCONTROL_LISTBOX, 240, 40, 380, 120, 51, nullptr));
+    auto* pButton = m_screen.AddControl(XCONTROL_BUTTON, 240, 200, 300, 220, 52, nullptr);
+    ASSERT_NE(pButton, nullptr);
+    SetUpList(false);
+    pOther->SetUp(8, 0, m_pFont.get(), 0, true, nullptr, false, nullptr, false, 1, false, false, false);
+    for (CXListBox* pList : {m_pList, pOther}) {
+        pList->CreateRowBackground();
+        pList->AddString(0x00FFFFFF, "%s", "");
+        pList->AddString(0x00FFFFFF, "%s", "");
+    }
+    plat::Surface& surface = *m_screen.m_pDrawingSurface->m_pSurface;
+    const uint16_t wSelected = plat::colorToPixel(m_pList->m_crCellFill, surface.format());
+    auto selectionShown = [&] { return surface.pixel(m_pList->m_nLeft + 20, m_pList->m_nTop + 4) == wSelected; };
+
+    m_pList->Redraw();
+    EXPECT_FALSE(selectionShown()) << "not focused yet";
+    m_screen.OnLButtonDown(0, m_pList->m_nLeft + 20, m_pList->m_nTop + 4);
+    EXPECT_TRUE(selectionShown());
+    m_screen.OnLButtonDown(0, 250, 210);  // the button takes the focus
+    m_screen.OnLButtonUp(0, 250, 210);
+    EXPECT_NE(m_screen.m_pFocused, m_pList);
+    EXPECT_TRUE(selectionShown());
+    m_screen.OnLButtonDown(0, 250, 44);  // the other list takes it
+    EXPECT_EQ(m_screen.m_pFocused, pOther);
+    EXPECT_FALSE(selectionShown());
 }
 
 }  // namespace
