@@ -118,17 +118,26 @@ int Order(T a, T b)
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
+bool IsNumericSort(uint8_t bySortType)
+{
+    return bySortType == LISTSORT_NUMBER || bySortType == LISTSORT_CURRENCY || bySortType == LISTSORT_DATE;
+}
+
+// The value a cell of a number or date column sorts by.
+double NumericSortKey(const char* pszCell, uint8_t bySortType, uint8_t byDateOrder)
+{
+    if (bySortType == LISTSORT_DATE)
+        return static_cast<double>(DateKey(pszCell, byDateOrder));
+    return NumberWithout(pszCell, bySortType == LISTSORT_CURRENCY);
+}
+
 }  // namespace
 
 int CompareListCells(const char* pszA, const char* pszB, uint8_t bySortType, uint8_t byDateOrder)
 {
+    if (IsNumericSort(bySortType))
+        return Order(NumericSortKey(pszA, bySortType, byDateOrder), NumericSortKey(pszB, bySortType, byDateOrder));
     switch (bySortType) {
-    case LISTSORT_NUMBER:
-        return Order(NumberWithout(pszA, false), NumberWithout(pszB, false));
-    case LISTSORT_CURRENCY:
-        return Order(NumberWithout(pszA, true), NumberWithout(pszB, true));
-    case LISTSORT_DATE:
-        return Order(DateKey(pszA, byDateOrder), DateKey(pszB, byDateOrder));
     case LISTSORT_NUMBERED_TEXT:
         return CompareWords(AfterNumberPrefix(pszA), AfterNumberPrefix(pszB));
     case LISTSORT_AFTER_BLANK:
@@ -565,21 +574,26 @@ void CXListBox::Sort(int nColumn, bool bAscending, uint8_t bySortType, int nFirs
     }
     m_nSortColumn = nColumn;
     const int nFirst = std::clamp(nFirstRow, 0, GetCount());
-    // Each cell is cut out once, not at every comparison.
+    // Each cell is cut out, and a number or date read, once, not at every
+    // comparison.
     struct Keyed {
         std::string cell;
+        double dNumber;
         std::unique_ptr<Row> pRow;
     };
+    const bool bNumeric = IsNumericSort(bySortType);
+    const uint8_t byDateOrder = m_byDateOrder;
     std::vector<Keyed> keyed;
     keyed.reserve(m_Rows.size() - static_cast<size_t>(nFirst));
     char szCell[LISTBOX_ROW_TEXT_SIZE];
     for (size_t i = static_cast<size_t>(nFirst); i < m_Rows.size(); ++i) {
         CopyCell(m_Rows[i]->szText, nColumn, szCell, sizeof szCell);
-        keyed.push_back({szCell, std::move(m_Rows[i])});
+        const double dNumber = bNumeric ? NumericSortKey(szCell, bySortType, byDateOrder) : 0.0;
+        keyed.push_back({bNumeric ? std::string() : std::string(szCell), dNumber, std::move(m_Rows[i])});
     }
-    const uint8_t byDateOrder = m_byDateOrder;
     std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
-        const int n = CompareListCells(a.cell.c_str(), b.cell.c_str(), bySortType, byDateOrder);
+        const int n = bNumeric ? Order(a.dNumber, b.dNumber)
+                               : CompareListCells(a.cell.c_str(), b.cell.c_str(), bySortType, byDateOrder);
         return bAscending ? n < 0 : n > 0;
     });
     for (size_t i = 0; i < keyed.size(); ++i)
