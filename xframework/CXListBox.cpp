@@ -18,6 +18,8 @@ namespace {
 constexpr COLORREF kHeaderTextColour = 0x00FFFFFF;
 constexpr COLORREF kSortingHeaderPressedColour = 0x00838383;
 constexpr int kWheelRows = 3;
+constexpr COLORREF kValueBarGreen = 0x0000B400;
+constexpr COLORREF kValueBarRed = 0x000000B4;
 
 // The cell at nColumn of a TAB-separated row text, cut to the buffer.
 void CopyCell(const char* pszText, int nColumn, char* pszOut, size_t nOutSize)
@@ -779,6 +781,12 @@ void CXListBox::DrawRowText(plat::DeviceContext* pDC, int nRow)
         CopyCell(row.szText, i, szCell, sizeof szCell);
         if (column.byAlignment == 'x' || !szCell[0])
             continue;
+        const bool bBarOnly = column.byAlignment == 'z';
+        const bool bBarAndNumber = column.byAlignment == 'y';
+        if (row.bEnabled && (bBarOnly || (bBarAndNumber && (m_byValueBarOptions & VALUEBAR_DRAW_BAR))))
+            DrawValueBar(pDC, column, RowTop(nRow), std::atoi(szCell), bBarOnly);
+        if (bBarOnly || (bBarAndNumber && !(m_byValueBarOptions & VALUEBAR_DRAW_NUMBER)))
+            continue;
         // Whole characters while they fit in the column less the indent.
         const int nRoom = column.nRight - column.nLeft - m_nTextIndent;
         const int nLength = static_cast<int>(std::strlen(szCell));
@@ -793,11 +801,28 @@ void CXListBox::DrawRowText(plat::DeviceContext* pDC, int nRow)
         int x = column.nLeft + column.nTextMargin;
         if (column.byAlignment == 2)
             x = column.nRight - column.nTextMargin - nTextWidth - 1;
-        else if (column.byAlignment == 6)
+        else if (column.byAlignment == 6 || bBarAndNumber)
             x = column.nLeft + ((column.nRight - column.nLeft) / 2 - nTextWidth / 2) - m_nTextIndent;
         pDC->setTextColor(CellColour(row, nRow, i));
         pDC->textOut(m_nLeft + x + m_nTextIndent, nTextY + column.nTextOffset, szCell, nShown);
     }
+}
+
+void CXListBox::DrawValueBar(plat::DeviceContext* pDC, const LISTCOLUMN& column, int nRowTop, int nValue,
+                             bool bThreeSteps)
+{
+    if (bThreeSteps)
+        nValue = nValue > 70 ? 100 : (nValue > 30 ? 50 : 0);
+    // A percentage: beyond 100 the bar would run into the next column.
+    nValue = std::clamp(nValue, 0, 100);
+    const int nLength = (column.nRight - column.nLeft - 3) * nValue / 100;
+    const int nLeft = m_nLeft + column.nLeft + 1, nSplit = m_nLeft + column.nLeft + nLength;
+    const int nTop = nRowTop + 1, nBottom = nRowTop + m_nRowHeight - 2;
+    const std::unique_ptr<plat::Brush> pGreen(plat::Brush::createSolid(kValueBarGreen));
+    const std::unique_ptr<plat::Brush> pRed(plat::Brush::createSolid(kValueBarRed));
+    if (nLength > 0)
+        pDC->fillRect({nLeft, nTop, nSplit, nBottom}, pGreen.get());
+    pDC->fillRect({std::max(nLeft, nSplit), nTop, m_nLeft + column.nRight - 2, nBottom}, pRed.get());
 }
 
 void CXListBox::Redraw()

@@ -32,7 +32,9 @@ struct LISTCOLUMN {
     int16_t nRight;
     int8_t nTextMargin;
     COLORREF crColour;   // 0: the row's colour
-    uint8_t byAlignment;  // 0 left, 2 right, 6 centred, 'x' not drawn
+    // 0 left, 2 right, 6 centred, 'x' not drawn, 'y' a value bar (a
+    // percentage) with or without its number, 'z' a bar of three steps only
+    uint8_t byAlignment;
     int8_t nTextOffset;
     uint16_t wHeaderID;  // 0: no header button
     uint8_t bySortType;  // LISTSORT_*; 0: the column does not sort
@@ -61,6 +63,10 @@ enum : int {
     LISTSCROLL_TOP = 6,
     LISTSCROLL_BOTTOM = 7,
 };
+
+// Value-bar option bits.
+constexpr uint8_t VALUEBAR_DRAW_NUMBER = 0x01;
+constexpr uint8_t VALUEBAR_DRAW_BAR = 0x02;
 
 // Style byte bits.
 constexpr uint8_t LISTSTYLE_NOTIFY_SELECTION = 0x01;
@@ -175,6 +181,7 @@ public:
     uint8_t m_bWholeRowHover = 0;
     uint8_t m_bAllowDisabledRows = 0;
     uint8_t m_bShowSelectionUnfocused = 0;
+    uint8_t m_byValueBarOptions = VALUEBAR_DRAW_NUMBER | VALUEBAR_DRAW_BAR;
     plat::Font* m_hFont = nullptr;
     uint8_t m_byStyle = 0;
     int32_t m_nRowHeight = 1;
@@ -203,6 +210,7 @@ private:
     int DrawnWidth() const;
     void DrawSelection(int nRowTop);
     void DrawRowText(plat::DeviceContext* pDC, int nRow);
+    void DrawValueBar(plat::DeviceContext* pDC, const LISTCOLUMN& column, int nRowTop, int nValue, bool bThreeSteps);
     COLORREF CellColour(const Row& row, int nRow, int nColumn) const;
     void SetHoverRow(int nRow, int nColumn);
     void BuildHeaderStrip();

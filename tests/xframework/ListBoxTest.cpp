@@ -437,4 +437,53 @@ TEST_F(ListBoxTest, TheListThatHadTheFocusLastKeepsShowingItsSelection)
     EXPECT_FALSE(selectionShown());
 }
 
+TEST_F(ListBoxTest, ValueBarsShowAPercentageOrThreeStepsWithinTheirColumn)
+{
+    static const LISTCOLUMN kBars[] = {
+        {0, 53, 0, 0, 'y', 0, 0, LISTSORT_NONE, 0},
+        {53, 106, 0, 0, 'z', 0, 0, LISTSORT_NONE, 0},
+        {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    };
+    m_pList->SetUp(16, 0, m_pFont.get(), 0, true, nullptr, true, nullptr, false, 1, false, false, false);
+    m_pList->SetUpColumns(20, 40, 220, 120, kBars, false, false, 80, false);
+    m_pList->SetAutoRedraw(true);
+    m_pList->AppendRow("40\t50", 0x00FFFFFF, nullptr, 0);
+    m_pList->AppendRow("150\t20", 0x00FFFFFF, nullptr, 0);
+    m_pList->AppendRow("80\t80", 0x00FFFFFF, nullptr, 0);
+    m_pList->EnableRow(2, false);
+    m_pList->Redraw();
+    plat::Surface& surface = *m_screen.m_pDrawingSurface->m_pSurface;
+    const uint16_t wGreen = plat::colorToPixel(0x0000B400, surface.format());
+    const uint16_t wRed = plat::colorToPixel(0x000000B4, surface.format());
+    const uint16_t wWhite = plat::colorToPixel(0x00FFFFFF, surface.format());
+    // One pixel into the bar, above the number.
+    auto at = [&](int nColumnX, int nRow) { return surface.pixel(20 + nColumnX, 40 + nRow * 16 + 1); };
+    // 40 of 50 pixels: green up to 20, red after it up to 2 short of the edge.
+    EXPECT_EQ(at(1, 0), wGreen);
+    EXPECT_EQ(at(19, 0), wGreen);
+    EXPECT_EQ(at(20, 0), wRed);
+    EXPECT_EQ(at(50, 0), wRed);
+    EXPECT_NE(at(51, 0), wRed);
+    // Three steps: 50 stays 50, 20 counts as nothing.
+    EXPECT_EQ(at(53 + 24, 0), wGreen);
+    EXPECT_EQ(at(53 + 25, 0), wRed);
+    EXPECT_EQ(at(53 + 1, 1), wRed);
+    // Above 100 the bar stops at the column's edge.
+    EXPECT_EQ(at(49, 1), wGreen);
+    EXPECT_NE(at(53, 1), wGreen);
+    // The number shows on its bar, not in the bar-only column; a disabled
+    // row draws no bar.
+    auto whitePixels = [&](int nLeft, int nRight) {
+        int n = 0;
+        for (int x = nLeft; x < nRight; ++x)
+            for (int y = 0; y < 32; ++y)
+                n += surface.pixel(20 + x, 40 + y) == wWhite;
+        return n;
+    };
+    EXPECT_GT(whitePixels(0, 53), 0);
+    EXPECT_EQ(whitePixels(53, 106), 0);
+    for (int x = 0; x < 106; ++x)
+        ASSERT_NE(at(x, 2), wGreen) << x;
+}
+
 }  // namespace
