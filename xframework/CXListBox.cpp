@@ -370,11 +370,14 @@ void CXListBox::AfterAppend()
     const int nCount = GetCount();
     if (m_nSelected < 0)
         m_nSelected = 0;
+    // A list that showed its last row keeps showing it.
     if (m_bAutoScroll && m_nFirstVisible + RowsPerView() >= nCount - 1 && nCount > RowsPerView())
         m_nFirstVisible = nCount - RowsPerView();
     if (m_bAutoRedraw) {
         Redraw();
         UpdateScrollBar();
+        if (m_pScrollBar)
+            m_pScrollBar->SetPos(m_nFirstVisible, true);
     }
 }
 

@@ -310,6 +310,20 @@ TEST_F(ListBoxTest, ScrollingStopsAtTheEndsAndMovesTheLinkedBar)
     EXPECT_EQ(m_pList->GetFirstVisible(), 0) << "all rows fit";
 }
 
+TEST_F(ListBoxTest, AnAutoScrollingListFollowsItsNewRowsOnlyFromTheBottom)
+{
+    auto* pBar = static_cast<CXScrollBar*>(m_screen.AddControl(XCONTROL_SCROLLBAR, 0, 0, 16, 50, 60, nullptr));
+    pBar->Create(61, 62, 16, false, 0);
+    m_pList->SetUp(8, 0, nullptr, 0, true, pBar, false, nullptr, false, 1, true, false, false);
+    m_pList->SetAutoRedraw(true);
+    Fill(15);
+    EXPECT_EQ(m_pList->GetFirstVisible(), 5);
+    EXPECT_EQ(pBar->GetPos(), 5);
+    m_pList->Scroll(LISTSCROLL_TOP, 0);
+    Fill(1);
+    EXPECT_EQ(m_pList->GetFirstVisible(), 0) << "scrolled up, the view stays";
+}
+
 TEST_F(ListBoxTest, TheWheelTurnedAwayShowsEarlierRowsAndTowardsLaterOnes)
 {
     SetUpList(false);
