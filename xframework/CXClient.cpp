@@ -1,6 +1,7 @@
 #include "xframework/CXClient.h"
 
 #include "xframework/CXButton.h"
+#include "xframework/CXListBox.h"
 #include "xframework/CXManager.h"
 #include "xframework/CXPopup.h"
 #include "xframework/CXScrollBar.h"
@@ -286,6 +287,12 @@ void CXClient::SetFocus(CXControl* pControl)
     m_pFocused = pControl;
 }
 
+void CXClient::MarkListBoxUnfocused(CXControl* pListBox, bool bUnfocused)
+{
+    if (auto* pList = dynamic_cast<CXListBox*>(pListBox))
+        pList->ShowSelectionUnfocused(bUnfocused);
+}
+
 void CXClient::OnPopupOpened(CXPopup* pPopup)
 {
     for (ControlEntry& entry : m_Controls)
@@ -324,6 +331,9 @@ CXControl* CXClient::AddControl(uint8_t byType, int nLeft, int nTop, int nRight,
     switch (byType) {
     case XCONTROL_BUTTON:
         pControl = new CXButton;
+        break;
+    case XCONTROL_LISTBOX:
+        pControl = new CXListBox;
         break;
     case XCONTROL_SLIDER:
         pControl = new CXSlider;
@@ -446,8 +456,13 @@ void CXClient::EndMouseHold() { m_bMouseHeld = 0; }
 
 void CXClient::SetHoverListBox(CXControl* pListBox)
 {
-    // The hover highlight itself is the list box's; the base remembers which.
+    if (pListBox == m_pHoverListBox)
+        return;
+    if (auto* pOld = dynamic_cast<CXListBox*>(m_pHoverListBox))
+        pOld->SetHoverHighlight(false);
     m_pHoverListBox = pListBox;
+    if (auto* pNew = dynamic_cast<CXListBox*>(pListBox))
+        pNew->SetHoverHighlight(true);
 }
 
 void CXClient::RestoreBackground(int x, int y, int nWidth, int nHeight)

@@ -156,9 +156,9 @@ public:
     uint8_t m_bInputEnabled = 1;
 
 protected:
-    // Called when a list box loses or regains the focus: it shows its
-    // selection without the focus while unfocused. List boxes override.
-    virtual void MarkListBoxUnfocused(CXControl* /*pListBox*/, bool /*bUnfocused*/) {}
+    // Called when a list box loses the focus, and when another list box takes
+    // it: the last list that had the focus keeps showing its selection.
+    virtual void MarkListBoxUnfocused(CXControl* pListBox, bool bUnfocused);
 
 private:
     // The release and right-button routing: the captured control, else the

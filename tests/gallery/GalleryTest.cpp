@@ -89,17 +89,18 @@ TEST(ControlGallery, DrawsEveryControlAsReviewedBeforeAndAfterUse)
     ASSERT_NE(mkdtemp(pattern), nullptr);
     const std::string dir = pattern;
     // The plain toggle on; two radio buttons in turn; the swap
-    // button; the repeat button once; the disabled button; the down arrow
-    // three times; the thumb dragged down; the slider dragged right; the
-    // linked header; the clickable label; New Game, which opens a popup
-    // with its title buttons.
+    // button; the repeat button once; the disabled button; the list's down
+    // arrow three times; its thumb dragged down; the slider dragged right;
+    // the list's name header twice (sorted down), a row picked; the
+    // clickable label; New Game, which opens a popup with its title buttons.
     const std::string script = "shot " + dir + "/before.png\n"
                                "click 62 109\nclick 262 109\nclick 362 109\nclick 482 109\n"
                                "click 262 49\nclick 532 49\n"
-                               "click 230 488\nclick 230 488\nclick 230 488\n"
-                               "drag 230 370 230 410\n"
+                               "click 284 488\nclick 284 488\nclick 284 488\n"
+                               "drag 284 360 284 420\n"
                                "drag 350 369 450 369\n"
-                               "click 136 152\nclick 180 265\nclick 62 49\n"
+                               "click 60 328\nclick 60 328\nclick 60 392\n"
+                               "click 180 265\nclick 62 49\n"
                                "shot " + dir + "/after.png\nquit\n";
     std::string output;
     ASSERT_EQ(RunGallery(dir, script, output), 0) << output;

@@ -10,7 +10,7 @@ namespace {
 constexpr COLORREF kBackground = plat::RGB(24, 56, 80);
 constexpr COLORREF kHeading = plat::RGB(240, 180, 0);
 constexpr COLORREF kLineText = plat::RGB(242, 242, 234);
-constexpr COLORREF kLinePanel = plat::RGB(10, 24, 38);
+constexpr COLORREF kPlayerText = plat::RGB(210, 222, 232);
 
 // Control ids: below 1175 the captions come from the control texts.
 enum : uint32_t {
@@ -28,12 +28,60 @@ enum : uint32_t {
     kScrollDown = 886,
     kYesNo = 10001,
     kTick = 10002,
-    kHeader = 10003,
-    kLines = 10004,
+    kList = 10004,
     kScrollBar = 10005,
     kSlider = 10006,
     kLabelBase = 10100,
 };
+
+// The list's headers; their captions are the gallery's own.
+enum : uint16_t { kNameHeader = 10200, kAgeHeader, kValueHeader, kJoinedHeader };
+
+const LISTCOLUMN kPlayerColumns[] = {
+    {0, 92, 2, 0, 0, 0, kNameHeader, LISTSORT_TEXT, 1},
+    {92, 124, 4, 0, 2, 0, kAgeHeader, LISTSORT_NUMBER, 0},
+    {124, 184, 4, 0, 2, 0, kValueHeader, LISTSORT_NUMBER, 0},
+    {184, 256, 2, 0, 0, 0, kJoinedHeader, LISTSORT_DATE, 0},
+    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+};
+
+ControlCaptionLookup s_pfnGameCaptions = nullptr;
+
+const char* GalleryCaption(uint32_t dwID)
+{
+    switch (dwID) {
+    case kNameHeader:
+        return "Name";
+    case kAgeHeader:
+        return "Age";
+    case kValueHeader:
+        return "Value";
+    case kJoinedHeader:
+        return "Joined";
+    default:
+        return s_pfnGameCaptions ? s_pfnGameCaptions(dwID) : nullptr;
+    }
+}
+
+// 200 made-up players; the names mix the case of their first letters so
+// that the sort shows it reads them case-blind.
+void FillPlayers(CXListBox* pList)
+{
+    static const char* const kFirst[] = {"Ada", "ben", "Cole", "dara", "Eli", "fern", "Gus", "hana", "Ivo", "jon"};
+    static const char* const kLast[] = {"Amber", "Brook", "Crane", "Dale", "Ember", "Frost", "Glen", "Hale",
+                                        "Irons", "Jett", "Kerr", "Lowe", "Marsh", "North", "Oakes", "Pike",
+                                        "Quinn", "Reed", "Stone", "Tate"};
+    pList->SetAutoRedraw(false);
+    for (int i = 0; i < 200; ++i) {
+        const int nValue = (i * 7919) % 3000 * 250 + 5000;
+        pList->AddString(kPlayerText, "%s %s\t%d\t%d,%03d\t%d/%d/%02d", kFirst[i % 10], kLast[(i * 7) % 20],
+                         17 + (i * 13) % 20, nValue / 1000, nValue % 1000, 1 + (i * 5) % 28, 1 + (i * 11) % 12,
+                         (90 + i) % 100);
+        pList->SetItemData(pList->GetCount() - 1, static_cast<uint32_t>(i));
+    }
+    pList->SetAutoRedraw(true);
+    pList->UpdateScrollBar();
+}
 
 CXSurface* Shared(const char* pszName) { return g_pfnSharedBitmap ? g_pfnSharedBitmap(pszName) : nullptr; }
 
@@ -44,44 +92,6 @@ CXAnimation* Sprite(const char* pszName)
 }
 
 }  // namespace
-
-void CGalleryLines::ScrollToLine(int nFirstLine)
-{
-    const int nLargest = std::max(0, m_nCount - ScrollVisibleLines());
-    m_nFirst = std::clamp(nFirstLine, 0, nLargest);
-    Draw();
-    if (m_pScrollBar)
-        m_pScrollBar->SetPos(m_nFirst, true);
-}
-
-void CGalleryLines::OnKeyDown(uint32_t key, uint32_t, uint32_t)
-{
-    if (key == plat::VK_PRIOR)
-        ScrollToLine(m_nFirst - ScrollVisibleLines());
-    else if (key == plat::VK_NEXT)
-        ScrollToLine(m_nFirst + ScrollVisibleLines());
-}
-
-void CGalleryLines::OnLinkedButtonClicked(uint32_t)
-{
-    m_bReversed = !m_bReversed;
-    Draw();
-}
-
-void CGalleryLines::Draw()
-{
-    if (!m_bVisible || !m_pDrawingSurface || !m_pDrawingSurface->m_pSurface)
-        return;
-    plat::DeviceContext* pDC = m_pDrawingSurface->m_pSurface->getDC();
-    DrawFilledRectFramed(pDC, m_nLeft, m_nTop, m_nRight, m_nBottom, kLinePanel, 0, plat::RGB(42, 82, 115));
-    pDC->setBkMode(plat::TRANSPARENT);
-    pDC->selectFont(g_hSmallFont);
-    for (int i = 0; i < ScrollVisibleLines() && m_nFirst + i < m_nCount; ++i) {
-        const int nLine = m_bReversed ? m_nCount - (m_nFirst + i) : m_nFirst + i + 1;
-        DrawTextF(pDC, m_nLeft + 6, m_nTop + 1 + i * kLineHeight, kLineText, "Line %d", nLine);
-    }
-    m_pDrawingSurface->m_pSurface->releaseDC(pDC);
-}
 
 CGalleryPopup::CGalleryPopup()
 {
@@ -141,7 +151,7 @@ bool CControlGallery::OnInitDialog()
         pDC->selectFont(g_hSmallBoldFont);
         DrawTextF(pDC, 20, 12, kHeading, "Buttons");
         DrawTextF(pDC, 20, 202, kHeading, "Labels");
-        DrawTextF(pDC, 20, 312, kHeading, "Scroll bar and slider");
+        DrawTextF(pDC, 20, 294, kHeading, "List, scroll bar and slider");
         // The slider's track.
         DrawFilledRect(pDC, 300, 367, 500, 371, plat::RGB(10, 24, 38));
         m_pBackground->m_pSurface->releaseDC(pDC);
@@ -214,16 +224,18 @@ bool CControlGallery::OnInitDialog()
         pStar->SetAlignedImage(pStarSprite, 2);
     pStar->Draw();
 
-    auto* pLines = static_cast<CGalleryLines*>(
-        AddControl(new CGalleryLines(40), 0, 20, 336, 220, 496, kLines, nullptr));
-    auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 222, 352, 238, 480, kScrollBar, nullptr));
+    if (g_pfnControlCaptionText != &GalleryCaption) {
+        s_pfnGameCaptions = g_pfnControlCaptionText;
+        g_pfnControlCaptionText = &GalleryCaption;
+    }
+    // The bar is placed at the list's right by the list.
+    auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 0, 0, 16, 100, kScrollBar, nullptr));
     pBar->Create(kScrollUp, kScrollDown, 16, false, 0);
-    pBar->SetLinkedControl(pLines, pLines);
-    pBar->SetRange(0, pLines->ScrollLineCount() - pLines->ScrollVisibleLines());
-    pLines->m_pScrollBar = pBar;
-    pLines->Draw();
-    pBar->Show(true, false);
-    AddButton(kHeader, 120, 144, 32, 16)->SetLinkedButton(pLines, Shared("btnSort.bmp"), 0, 0);
+    auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, 20, 336, 276, 496, kList, nullptr));
+    pList->SetUp(16, 0, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, pBar, true, nullptr, true, 0, false, true,
+                 false);
+    pList->SetUpColumns(20, 336, 276, 496, kPlayerColumns, false, false, 160, true);
+    FillPlayers(pList);
 
     m_pSlider = static_cast<CXSlider*>(AddControl(XCONTROL_SLIDER, 300, 360, 500, 378, kSlider, nullptr));
     m_pSlider->SetUp(Sprite("sldTrain.bmp"));

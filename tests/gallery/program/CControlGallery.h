@@ -3,34 +3,13 @@
 // modes, for the golden-image test and for looking at the controls by hand.
 #include "xframework/CXButton.h"
 #include "xframework/CXClient.h"
+#include "xframework/CXListBox.h"
 #include "xframework/CXPopup.h"
 #include "xframework/CXScrollBar.h"
 #include "xframework/CXSlider.h"
 #include "xframework/CXStatic.h"
 
 #include <memory>
-
-// Numbered lines that a scroll bar scrolls; its linked header button turns
-// the order round.
-class CGalleryLines : public CXControl, public CXScrollTarget {
-public:
-    static constexpr int kLineHeight = 16;
-    explicit CGalleryLines(int nCount) : m_nCount(nCount) {}
-    int ScrollLineCount() const override { return m_nCount; }
-    int ScrollVisibleLines() const override { return Height() / kLineHeight; }
-    void ScrollByLine(int nDirection) override { ScrollToLine(m_nFirst + nDirection); }
-    void ScrollToLine(int nFirstLine) override;
-    void OnKeyDown(uint32_t key, uint32_t repeat, uint32_t) override;
-    void OnLinkedButtonClicked(uint32_t dwID) override;
-    void Draw() override;
-
-    CXScrollBar* m_pScrollBar = nullptr;
-    int m_nFirst = 0;
-    bool m_bReversed = false;
-
-private:
-    int m_nCount;
-};
 
 // A small popup with the title buttons: close works, help is disabled.
 class CGalleryPopup : public CXPopup {

@@ -1,0 +1,236 @@
+#pragma once
+// Control type 2: the multi-column list of squads, tables, fixtures and
+// messages. Each row is one text whose cells are separated by TABs, with an
+// item value, a colour, a font, an alignment, an enabled flag and per-cell
+// colours. Columns come from the caller's table; a column with a header id
+// gets a header button that sorts the list by it. The list scrolls by rows
+// (wheel, keys, a linked scroll bar) and highlights the cell under the
+// pointer in hot columns.
+#include "xframework/CXControl.h"
+#include "xframework/CXScrollBar.h"
+
+#include "common/DebugLog.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class CXButton;
+
+// A row text holds at most LISTBOX_ROW_TEXT_SIZE - 1 characters; longer
+// texts are cut.
+constexpr int LISTBOX_ROW_TEXT_SIZE = 160;
+constexpr int LISTBOX_MAX_COLUMNS = 20;
+constexpr COLORREF LISTBOX_DISABLED_COLOUR = 0x007A7A7A;
+constexpr COLORREF LISTBOX_HOVER_COLOUR = 0x0000FFFF;
+
+// One column of a caller's table; the table ends with an entry whose left is
+// LISTCOLUMN_END and must outlive the list.
+constexpr int16_t LISTCOLUMN_END = -1;
+struct LISTCOLUMN {
+    int16_t nLeft;
+    int16_t nRight;
+    int8_t nTextMargin;
+    COLORREF crColour;   // 0: the row's colour
+    // 0 left, 2 right, 6 centred, 'x' not drawn, 'y' a value bar (a
+    // percentage) with or without its number, 'z' a bar of three steps only
+    uint8_t byAlignment;
+    int8_t nTextOffset;
+    uint16_t wHeaderID;  // 0: no header button
+    uint8_t bySortType;  // LISTSORT_*; 0: the column does not sort
+    uint8_t bHot;        // the cell reacts to the pointer
+};
+
+// How the cells of a column compare when sorting.
+enum : uint8_t {
+    LISTSORT_NONE = 0,
+    LISTSORT_TEXT = 1,           // words as a person reads them, case-blind
+    LISTSORT_NUMBER = 2,         // whole numbers written with ',' groups
+    LISTSORT_DATE = 3,           // "d/m/y" in the list's date order
+    LISTSORT_NUMBERED_TEXT = 4,  // text after a "1. " style prefix
+    LISTSORT_AFTER_BLANK = 5,    // text from the first blank on
+    LISTSORT_CURRENCY = 6,       // numbers with the Currency option's separators
+};
+
+// Modes of Scroll.
+enum : int {
+    LISTSCROLL_LINE_UP = 0,
+    LISTSCROLL_LINE_DOWN = 1,
+    LISTSCROLL_PAGE_UP = 2,
+    LISTSCROLL_PAGE_DOWN = 3,
+    LISTSCROLL_TO_ROW = 4,
+    LISTSCROLL_TO_ROW_TOO = 5,
+    LISTSCROLL_TOP = 6,
+    LISTSCROLL_BOTTOM = 7,
+};
+
+// Value-bar option bits.
+constexpr uint8_t VALUEBAR_DRAW_NUMBER = 0x01;
+constexpr uint8_t VALUEBAR_DRAW_BAR = 0x02;
+
+// Style byte bits.
+constexpr uint8_t LISTSTYLE_NOTIFY_SELECTION = 0x01;
+constexpr uint8_t LISTSTYLE_NOTIFY_DOUBLE_CLICK = 0x02;
+
+// Compares two cells as the sort type does: below, equal or above zero.
+// nDateOrder: 0 day/month/year, 1 month/day/year, 2 year/month/day.
+int CompareListCells(const char* pszA, const char* pszB, uint8_t bySortType, uint8_t byDateOrder);
+
+class CXListBox : public CXControl, public CXScrollTarget {
+public:
+    struct Row {
+        char szText[LISTBOX_ROW_TEXT_SIZE] = {};
+        COLORREF crColour = 0;
+        uint32_t dwItemData = 0;
+        uint8_t bEnabled = 1;
+        plat::Font* hFont = nullptr;
+        uint8_t byAlignment = 0;
+        // Cells with a colour of their own: (column, colour).
+        std::vector<std::pair<uint8_t, COLORREF>> CellColours;
+    };
+
+    ~CXListBox() override;
+
+    void SetUp(int nRowHeight, int nTextIndent, plat::Font* hFont, uint8_t byStyle, bool bSelectable,
+               CXScrollBar* pScrollBar, bool bColumnsWithHeaders, CXSurface* pSelectionImage, bool bHeaderStrip,
+               uint8_t byBackgroundStyle, bool bAutoScroll, bool bAlwaysShowSelection, bool bWholeRowHover);
+    void SetUpColumns(int nLeft, int nTop, int nRight, int nBottom, const LISTCOLUMN* pColumns, bool bCentreX,
+                      bool bCentreY, int nVisibleHeight, bool bHeaderOption);
+    void CreateColumnHeaders(const LISTCOLUMN* pColumns, bool bHeaderOption);
+    void FreeColumnHeaders();
+    void SetAutoRedraw(bool bAutoRedraw) { m_bAutoRedraw = bAutoRedraw ? 1 : 0; }
+    void SetDateOrder(uint8_t byOrder) { m_byDateOrder = byOrder; }
+    void CreateRowBackground();
+
+    int AddString(COLORREF crColour, const char* pszFormat, ...) BRELLOX_PRINTF(3, 4);
+    int AppendRow(const char* pszText, COLORREF crColour, plat::Font* hFont, uint8_t byAlignment);
+    int DeleteString(int nRow);
+    void ResetContent();
+    void SetRowText(int nRow, const char* pszText);
+    void SetString(int nRow, const char* pszFormat, ...) BRELLOX_PRINTF(3, 4);
+    void SetColumnText(int nRow, int nColumn, const char* pszText);
+    // The buffers hold LISTBOX_ROW_TEXT_SIZE characters.
+    int GetString(int nRow, char* pszOut) const;
+    void GetColumnText(int nRow, int nColumn, char* pszOut) const;
+    int SetItemData(int nRow, uint32_t dwValue);
+    int64_t GetItemData(int nRow) const;
+    int FindItemData(uint32_t dwValue) const;
+    void SetRowColour(int nRow, COLORREF crColour);
+    void SetRowFont(int nRow, plat::Font* hFont);
+    void EnableRow(int nRow, bool bEnabled);
+    bool IsRowEnabled(int nRow) const;
+    void AddColumnColour(int nRow, int nColumn, COLORREF crColour);
+    void ExchangeRows(int nRowA, int nRowB, bool bFollow);
+    const Row* GetRow(int nRow) const;
+
+    void Sort(int nColumn, bool bAscending, uint8_t bySortType, int nFirstRow);
+    void Resort();
+    void SortByItemData(bool bAscending);
+    // The header button of a sorting column was clicked.
+    void OnLinkedButtonClicked(uint32_t dwHeaderID) override;
+
+    void Scroll(int nMode, int nRow);
+    void Redraw();
+    void RedrawRow(int nRow, bool bClear);
+    void UpdateScrollBar();
+    void SetHoverHighlight(bool bOn);
+    void SetSelection(int nRow);
+    // The list that had the focus last keeps showing its selection.
+    void ShowSelectionUnfocused(bool bShow);
+    // Client point to row (not checked against the count) and column.
+    bool HitTestRow(int x, int y, int* pnRow, int* pnColumn) const;
+
+    int ScrollLineCount() const override { return GetCount(); }
+    int ScrollVisibleLines() const override { return RowsPerView(); }
+    void ScrollByLine(int nDirection) override { Scroll(nDirection < 0 ? LISTSCROLL_LINE_UP : LISTSCROLL_LINE_DOWN, 0); }
+    void ScrollToLine(int nFirstLine) override { Scroll(LISTSCROLL_TO_ROW, nFirstLine); }
+
+    void OnLButtonDblClk(uint32_t flags, int x, int y) override;
+    void OnKeyDown(uint32_t key, uint32_t repeat, uint32_t) override;
+    void OnKeyUp(uint32_t key, uint32_t repeat, uint32_t) override;
+    void OnSetFocus() override;
+    void OnKillFocus() override;
+    void OnMouseWheel(int delta) override;
+    void Show(bool bVisible, bool bRedraw) override;
+    void OnLButtonDown(uint32_t flags, int x, int y) override;
+    void OnMouseMove(uint32_t flags, int x, int y) override;
+    void Move(int x, int y, int nWidth, int nHeight, bool bRedraw) override;
+    void GetToolTipText(char* pszText) override;
+
+    int GetCount() const { return static_cast<int>(m_Rows.size()); }
+    int GetSelection() const { return m_nSelected; }
+    int GetFirstVisible() const { return m_nFirstVisible; }
+    int RowsPerView() const { return m_nRowHeight > 0 ? m_nRowAreaHeight / m_nRowHeight : 0; }
+    int GetColumnCount() const { return m_nColumnCount; }
+    uint8_t SortMark(int nColumn) const;
+    int HoverRow() const { return m_nHoverRow; }
+    int HoverColumn() const { return m_nHoverColumn; }
+    CXButton* HeaderButton(int nColumn) const;
+
+    CXSurface* m_pSelectionImage = nullptr;
+    uint8_t m_bHasFocus = 0;
+    uint8_t m_bChanged = 0;
+    uint8_t m_bAutoRedraw = 1;
+    uint8_t m_bNotifyOnKeyRelease = 0;
+    uint8_t m_bHoverHighlight = 0;
+    uint8_t m_bSelectable = 1;
+    uint8_t m_bColumnsWithHeaders = 0;
+    uint8_t m_bHeaderStrip = 0;
+    uint8_t m_bAutoScroll = 0;
+    uint8_t m_bAlwaysShowSelection = 0;
+    uint8_t m_bWholeRowHover = 0;
+    uint8_t m_bAllowDisabledRows = 0;
+    uint8_t m_bShowSelectionUnfocused = 0;
+    uint8_t m_byValueBarOptions = VALUEBAR_DRAW_NUMBER | VALUEBAR_DRAW_BAR;
+    plat::Font* m_hFont = nullptr;
+    uint8_t m_byStyle = 0;
+    int32_t m_nRowHeight = 1;
+    int32_t m_nTextIndent = 0;
+    int32_t m_nHeaderHeight = 16;
+    uint8_t m_byBackgroundStyle = 0;
+    uint8_t m_byDateOrder = 0;
+    int32_t m_nClickedColumn = -1;
+    uint32_t m_dwClickedHeaderID = 0;
+    COLORREF m_crCellFill = 0x004A2921;
+    COLORREF m_crCellLight = 0x007B5242;
+    COLORREF m_crCellDark = 0x002A1010;
+
+protected:
+    void Draw() override { Redraw(); }
+
+private:
+    Row* RowAt(int nRow);
+    const Row* RowAt(int nRow) const;
+    int LargestFirstVisible() const;
+    bool RowInView(int nRow) const;
+    int RowTop(int nRow) const;
+    bool ShowsSelection() const;
+    int ColumnAt(int x) const;
+    // Right edge of the last visible column, or the width without columns.
+    int DrawnWidth() const;
+    void DrawSelection(int nRowTop);
+    void DrawRowText(plat::DeviceContext* pDC, int nRow);
+    void DrawValueBar(plat::DeviceContext* pDC, const LISTCOLUMN& column, int nRowTop, int nValue, bool bThreeSteps);
+    COLORREF CellColour(const Row& row, int nRow, int nColumn) const;
+    void SetHoverRow(int nRow, int nColumn);
+    void BuildHeaderStrip();
+    void NotifySelChange();
+    void AfterAppend();
+
+    std::vector<std::unique_ptr<Row>> m_Rows;
+    int32_t m_nSelected = -1;
+    int32_t m_nFirstVisible = 0;
+    int32_t m_nHoverRow = -1;
+    int32_t m_nHoverColumn = -1;
+    int32_t m_nRowAreaWidth = 0;
+    int32_t m_nRowAreaHeight = 0;
+    CXScrollBar* m_pScrollBar = nullptr;
+    const LISTCOLUMN* m_pColumns = nullptr;
+    int32_t m_nColumnCount = 0;
+    int32_t m_nVisibleColumns = 0;
+    CXButton* m_pHeaders[LISTBOX_MAX_COLUMNS] = {};
+    uint8_t m_bySortMarks[LISTBOX_MAX_COLUMNS] = {};
+    int32_t m_nSortColumn = -1;
+    std::unique_ptr<CXSurface> m_pHeaderStrip;
+    std::unique_ptr<CXSurface> m_pRowBackground;
+};
