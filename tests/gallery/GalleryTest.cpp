@@ -2,63 +2,15 @@
 // driver, and compared pixel for pixel with the reviewed pictures in golden/.
 // When a drawing change is meant, the pictures are renewed in the same commit:
 // a failing run keeps its shots and names them.
+#include "../shell/ScriptedProgram.h"
 #include "../xframework/PngPicture.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 namespace {
-
-// Runs the gallery with a script in the runtime tree; the exit code, or -1
-// when it had to be stopped at the deadline.
-int RunGallery(const std::string& dir, const std::string& script, std::string& rOutput)
-{
-    const std::string scriptPath = dir + "/script.txt", logPath = dir + "/out.log";
-    std::ofstream(scriptPath) << script;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(log, 1);
-        dup2(log, 2);
-        if (chdir(BRELLOX_GAME_DIR) != 0)
-            _exit(90);
-        const std::string program = std::string(BRELLOX_BIN_DIR) + "/ControlGallery";
-        execl(program.c_str(), program.c_str(), "--script", scriptPath.c_str(), static_cast<char*>(nullptr));
-        _exit(91);
-    }
-    int nExit = -1;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-    while (std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            nExit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    if (nExit == -1) {
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-    }
-    std::stringstream text;
-    text << std::ifstream(logPath).rdbuf();
-    rOutput = text.str();
-    return nExit;
-}
 
 // Pixels that differ, and the first of them.
 std::string CompareWithGolden(const std::string& shotPath, const std::string& name)
@@ -102,8 +54,8 @@ TEST(ControlGallery, DrawsEveryControlAsReviewedBeforeAndAfterUse)
                                "click 60 328\nclick 60 328\nclick 60 392\n"
                                "click 180 265\nclick 62 49\n"
                                "shot " + dir + "/after.png\nquit\n";
-    std::string output;
-    ASSERT_EQ(RunGallery(dir, script, output), 0) << output;
+    const ScriptedRun run = RunScriptedProgram("ControlGallery", dir, script, false, 120);
+    ASSERT_EQ(run.nExitCode, 0) << run.output;
     const std::string before = CompareWithGolden(dir + "/before.png", "before.png");
     const std::string after = CompareWithGolden(dir + "/after.png", "after.png");
     EXPECT_EQ(before, "");

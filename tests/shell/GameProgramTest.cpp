@@ -1,28 +1,16 @@
 // The game program run as a person would use it, through its script driver
 // and without a display: the start screen, a popup over it that takes the
 // clicks and closes on Escape, and a clear refusal when there is no display.
+#include "ScriptedProgram.h"
 #include "../xframework/PngPicture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 namespace {
-
-struct RunResult {
-    int nExitCode = -1;  // -1: still running at the deadline (then killed)
-    std::string output;
-};
 
 class GameProgram : public ::testing::Test {
 protected:
@@ -34,51 +22,9 @@ protected:
     }
     void TearDown() override { std::system(("rm -rf '" + m_dir + "'").c_str()); }
 
-    // Runs the program in the runtime tree; bDisplayless takes every way to
-    // a display away, the dummy driver included.
-    RunResult Run(const std::string& script, bool bDisplayless, int nSeconds)
+    ScriptedRun Run(const std::string& script, bool bDisplayless, int nSeconds)
     {
-        const std::string scriptPath = m_dir + "/script.txt", logPath = m_dir + "/out.log";
-        std::ofstream(scriptPath) << script;
-        const pid_t pid = fork();
-        if (pid == 0) {
-            setenv("XDG_RUNTIME_DIR", m_dir.c_str(), 1);
-            setenv("XDG_CONFIG_HOME", m_dir.c_str(), 1);
-            setenv("SDL_AUDIODRIVER", "dummy", 1);
-            if (bDisplayless) {
-                unsetenv("SDL_VIDEODRIVER");
-                unsetenv("DISPLAY");
-                unsetenv("WAYLAND_DISPLAY");
-            } else {
-                setenv("SDL_VIDEODRIVER", "dummy", 1);
-            }
-            const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            dup2(log, 1);
-            dup2(log, 2);
-            if (chdir(BRELLOX_GAME_DIR) != 0)
-                _exit(90);
-            const std::string program = std::string(BRELLOX_BIN_DIR) + "/Brellox";
-            execl(program.c_str(), program.c_str(), "--script", scriptPath.c_str(), static_cast<char*>(nullptr));
-            _exit(91);
-        }
-        RunResult result;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(nSeconds);
-        while (std::chrono::steady_clock::now() < deadline) {
-            int status = 0;
-            if (waitpid(pid, &status, WNOHANG) == pid) {
-                result.nExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        if (result.nExitCode == -1) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
-        std::stringstream text;
-        text << std::ifstream(logPath).rdbuf();
-        result.output = text.str();
-        return result;
+        return RunScriptedProgram("Brellox", m_dir, script, bDisplayless, nSeconds);
     }
     Picture Shot(const std::string& name) const
     {
@@ -119,7 +65,7 @@ TEST_F(GameProgram, APopupOverTheStartScreenTakesTheClicksAndClosesOnEscape)
                                "/closed.png\n" + "click 400 410\nshot " + m_dir + "/reopened.png\n" +
                                "key Escape\nshot " + m_dir + "/escaped.png\nquit\n";
     // The first click opened the popup; the screen is shot with it open.
-    const RunResult run = Run(script, false, 60);
+    const ScriptedRun run = Run(script, false, 60);
     ASSERT_EQ(run.nExitCode, 0) << run.output;
     const Picture open = Shot("screen.png");
     const Picture closed = Shot("closed.png");
@@ -141,7 +87,7 @@ TEST_F(GameProgram, APopupOverTheStartScreenTakesTheClicksAndClosesOnEscape)
 TEST_F(GameProgram, WithoutADisplayItSaysSoAndEndsAtOnce)
 {
     // A run that waited for a display would be cut off (-1) at the deadline.
-    const RunResult run = Run("quit\n", true, 10);
+    const ScriptedRun run = Run("quit\n", true, 10);
     EXPECT_EQ(run.nExitCode, 1) << run.output;
     EXPECT_NE(run.output.find("no display to open"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("SDL_VIDEODRIVER=dummy"), std::string::npos) << run.output;
@@ -151,7 +97,7 @@ TEST_F(GameProgram, WithoutADisplayItSaysSoAndEndsAtOnce)
 
 TEST_F(GameProgram, AScriptItCannotPlayIsRefusedBeforeTheGameStarts)
 {
-    const RunResult run = Run("click 10 10\nclick 900 10\n", false, 30);
+    const ScriptedRun run = Run("click 10 10\nclick 900 10\n", false, 30);
     EXPECT_EQ(run.nExitCode, 2);
     EXPECT_NE(run.output.find("line 2: the point 900,10 lies outside the 800 x 600 frame"), std::string::npos)
         << run.output;
