@@ -9,6 +9,7 @@
 #include "season/CupStructureTable.h"
 
 #include <algorithm>
+#include <iterator>
 #include <new>
 
 // Normal, attacking (setting above 60) and cautious (below 30).
@@ -127,9 +128,10 @@ int CQuickMatchPools::GetFreePlayers()
 CQuickPlayer::CQuickPlayer(CClub* pSide, CPlayerDatabase* pPlayer, int nSlot, int nClass, CXList* pEvents)
     : m_nSlot(nSlot), m_nEntry(nSlot), m_nClass(nClass), m_pEvents(pEvents), m_pSide(pSide), m_pPlayer(pPlayer)
 {
-    m_fCondition = GetFitness();
-    if (pSide && pSide->m_byCompetition == 3)
-        m_fCondition *= 1.1f;
+    float& fCondition = Condition();
+    fCondition = GetFitness();
+    if (pSide->m_byCompetition == 3)
+        fCondition *= 1.1f;
 }
 
 void* CQuickPlayer::operator new(size_t nBytes)
@@ -189,6 +191,7 @@ int CClub::GetClassFromSlotCode(int nSlotCode)
 
 CClub::CClub(MATCHPARAMETERS* pFixture, int nSideIndex) : m_nSideIndex(nSideIndex), m_pFixture(pFixture)
 {
+    std::fill(std::begin(m_afConditions), std::end(m_afConditions), 100.0f);
     m_byCompetition = pFixture->byMatchKind;
     if (pFixture->pRules) {
         m_bySubstitutionsAllowed = pFixture->pRules->bySubstitutions;
@@ -335,15 +338,14 @@ void CClub::HalfTimeRecovery()
         CQuickPlayer* pPlayer = m_apPlayers[i];
         if (!pPlayer || !pPlayer->m_byOnPitch || pPlayer->m_bySentOff)
             continue;
-        pPlayer->m_fCondition = std::min(pPlayer->m_fCondition * 1.07f, pPlayer->GetFitness());
+        pPlayer->Condition() = std::min(pPlayer->Condition() * 1.07f, pPlayer->GetFitness());
     }
 }
 
 void CClub::TireAll()
 {
-    for (int i = 0; i < m_nSquadSize; ++i) {
-        CQuickPlayer* pPlayer = m_apPlayers[i];
-        if (pPlayer)
-            pPlayer->m_fCondition -= (100.0f - pPlayer->m_fCondition) * 0.004f;
-    }
+    // Every entry, on the pitch or not; a fixed-length loop the compiler
+    // turns into vector steps with the same per-entry arithmetic.
+    for (float& fCondition : m_afConditions)
+        fCondition -= (100.0f - fCondition) * 0.004f;
 }

@@ -116,6 +116,10 @@ public:
     ID_PLAYER GetPlayerID() const;
     // The fitness the condition starts at and recovers to: 0-100.
     float GetFitness() const;
+    // The condition lives in the side's table at his line-up entry, so that
+    // the side tires all its players in one pass over a flat array.
+    float& Condition();
+    float Condition() const;
     void AddEvent(int nKind, int nMinute, int nCompetition) const;
 
     uint8_t m_bySentOff = 0;
@@ -143,7 +147,6 @@ public:
     int32_t m_nEntry = 0;
     int32_t m_nClass = 0;
     int32_t m_nRating = 0;
-    float m_fCondition = 0.0f;
     CXList* m_pEvents = nullptr;
     CClub* m_pSide = nullptr;
     CPlayerDatabase* m_pPlayer = nullptr;
@@ -203,12 +206,26 @@ public:
     uint8_t m_bySubstitutesNamed = QUICKMATCH_DEFAULT_SUBSTITUTES;
     int32_t m_nSquadSize = 0;
     CClubDatabase* m_pClub = nullptr;
+    // Condition of each line-up entry, padded to whole vector widths; unused
+    // entries stay at 100, which tiring leaves unchanged.
+    static constexpr int kConditionEntries = (QUICKMATCH_MAX_PLAYERS + 3) / 4 * 4;
+    float m_afConditions[kConditionEntries];
 
 private:
     // Slots 1-10 of each class, in slot order; they keep their class when
     // a substitute of another class takes one.
     int32_t m_anClassSlots[QUICKCLASS_COUNT][QUICKMATCH_STARTERS] = {};
 };
+
+inline float& CQuickPlayer::Condition()
+{
+    return m_pSide->m_afConditions[m_nEntry];
+}
+
+inline float CQuickPlayer::Condition() const
+{
+    return m_pSide->m_afConditions[m_nEntry];
+}
 
 // The tactical tables: rows for classes 0-3, each (a, b).
 extern const uint8_t g_abyQuickActionTables[3][QUICKCLASS_COUNT][2];

@@ -433,8 +433,8 @@ void CFastMatchEngine::TacticalSubstitution(CClub* pSide, int nMargin)
         CQuickPlayer* pPlayer = pSide->m_apPlayers[i];
         if (!pPlayer->m_byOnPitch || pPlayer->m_byCameOn || pPlayer->m_bySentOff || pPlayer->m_nClass != nClass)
             continue;
-        if (pPlayer->m_fCondition < fLowest) {
-            fLowest = pPlayer->m_fCondition;
+        if (pPlayer->Condition() < fLowest) {
+            fLowest = pPlayer->Condition();
             pTired = pPlayer;
         }
     }

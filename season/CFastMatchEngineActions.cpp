@@ -182,7 +182,7 @@ int CFastMatchEngine::ResolveTackle(CQuickPlayer* pHolder, CQuickPlayer* pTackle
     default: break;
     }
     // A bad tackle.
-    pHolder->m_fCondition -= static_cast<float>(5 + plat::rand() % 5);
+    pHolder->Condition() -= static_cast<float>(5 + plat::rand() % 5);
     ++pHolder->m_nFouls;
     ++pTackler->m_nFouls;
     const int nMode = std::clamp(nCardMode, 0, 2);
@@ -399,7 +399,7 @@ void CFastMatchEngine::SendOff(CQuickPlayer* pPlayer)
 void CFastMatchEngine::InjureAfterTackle(CQuickPlayer* pHolder)
 {
     CPlayerDatabase* pPlayer = pHolder->m_pPlayer;
-    if (!pPlayer || pHolder->m_byInjured || pHolder->m_fCondition >= 0.26f * pHolder->GetFitness())
+    if (!pPlayer || pHolder->m_byInjured || pHolder->Condition() >= 0.26f * pHolder->GetFitness())
         return;
     const int nChance = pPlayer->m_awAttributes[PLAYER_ATTRIBUTE_INJURYPRONE] / 100;
     if (plat::rand() % 100 >= nChance)

@@ -69,11 +69,11 @@ TEST_F(QuickSide, EveryPlayerOnTheSheetTires)
     ASSERT_GT(side->GetSquadSize(), QUICKMATCH_STARTERS);
     CQuickPlayer* pStarter = side->m_apPlayers[3];
     CQuickPlayer* pSubstitute = side->m_apPlayers[QUICKMATCH_STARTERS];
-    pStarter->m_fCondition = pSubstitute->m_fCondition = 80.0f;
+    pStarter->Condition() = pSubstitute->Condition() = 80.0f;
     side->TireAll();
     // Condition falls by (100 - condition) x 0.004, on the pitch or not.
-    EXPECT_FLOAT_EQ(pStarter->m_fCondition, 79.92f);
-    EXPECT_FLOAT_EQ(pSubstitute->m_fCondition, 79.92f);
+    EXPECT_FLOAT_EQ(pStarter->Condition(), 79.92f);
+    EXPECT_FLOAT_EQ(pSubstitute->Condition(), 79.92f);
     delete side;
 }
 
@@ -206,7 +206,7 @@ TEST_F(QuickSide, ResolversFollowTheirChances)
         std::map<int, int> seen;
         for (int n = 0; n < kTries; ++n) {
             defender.m_nBookings = row.nBookings;
-            attacker.m_fCondition = 80.0f;
+            attacker.Condition() = 80.0f;
             ++seen[engine.ResolveTackle(&attacker, &defender, 0)];
         }
         int nTotal = 0;
@@ -218,11 +218,11 @@ TEST_F(QuickSide, ResolversFollowTheirChances)
         EXPECT_EQ(nTotal, kTries);
     }
     // Every bad tackle costs the holder 5-9 points of condition and counts a foul each.
-    attacker.m_fCondition = 80.0f;
+    attacker.Condition() = 80.0f;
     const int nFouls = defender.m_nFouls;
     engine.ResolveTackle(&attacker, &defender, 0);
-    EXPECT_GE(attacker.m_fCondition, 71.0f);
-    EXPECT_LE(attacker.m_fCondition, 75.0f);
+    EXPECT_GE(attacker.Condition(), 71.0f);
+    EXPECT_LE(attacker.Condition(), 75.0f);
     EXPECT_EQ(defender.m_nFouls, nFouls + 1);
     delete home;
     delete away;
