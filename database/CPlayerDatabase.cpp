@@ -1,11 +1,13 @@
 #include "database/CPlayerDatabase.h"
 
 #include "common/CBinaryFile.h"
+#include "common/CRecordPool.h"
 #include "common/DebugLog.h"
 #include "database/CDatabaseHandler.h"
 #include "database/PersonOwners.h"
 
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -77,6 +79,33 @@ CPlayerDatabase::CPlayerDatabase(CBinaryReader& reader, CCountryDatabase* pCount
         m_pDatabaseHandler->RegisterPlayer(this);
         m_byRegistered = 1;
     }
+}
+
+namespace {
+
+// Made on first use and kept to the end of the program, so that no player
+// outlives the pool he came from.
+CRecordPool& PlayerPool()
+{
+    static CRecordPool* s_pPool = new CRecordPool(sizeof(CPlayerDatabase), 1024);
+    return *s_pPool;
+}
+
+}  // namespace
+
+void* CPlayerDatabase::operator new(size_t nBytes)
+{
+    if (nBytes > PlayerPool().GetRecordBytes())
+        return ::operator new(nBytes);
+    return PlayerPool().Allocate();
+}
+
+void CPlayerDatabase::operator delete(void* pPlayer, size_t nBytes)
+{
+    if (nBytes > PlayerPool().GetRecordBytes())
+        ::operator delete(pPlayer);
+    else
+        PlayerPool().Free(pPlayer);
 }
 
 CPlayerDatabase::~CPlayerDatabase()

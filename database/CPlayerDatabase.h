@@ -123,6 +123,11 @@ public:
     explicit CPlayerDatabase(class CYouthDatabase* pYouth);
     ~CPlayerDatabase();
 
+    // Players come from a pool of their own, so that the squads the weekly
+    // steps walk lie in a compact stretch of memory.
+    static void* operator new(size_t nBytes);
+    static void operator delete(void* pPlayer, size_t nBytes);
+
     bool IsLoaded() const { return m_bLoaded; }
     bool Load(CBinaryReader& reader, CCountryDatabase* pCountry, CDivisionDatabase* pDivision, CClubDatabase* pClub);
     bool Save(CBinaryWriter& writer) const;

@@ -2,6 +2,7 @@
 // Entries of the identifier tables of the database root. A retired person's
 // record lives in a retired-record file and the entry keeps its file position
 // in a field of its own, never in a pointer field.
+#include <cstddef>
 #include <cstdint>
 
 class CPlayerDatabase;
@@ -17,6 +18,11 @@ struct ITEMPLAYERINFORMATION {
     CPlayerDatabase* pPlayer = nullptr;  // a player in memory
     CYouthDatabase* pYouth = nullptr;    // a youth player
     uint32_t dwRetiredPosition = 0;      // with PLAYERINFO_RETIRED
+
+    // Entries come from a pool of their own: made in identifier order, they
+    // lie side by side for the walks over the whole table and the look-ups.
+    static void* operator new(size_t nBytes);
+    static void operator delete(void* pEntry, size_t nBytes);
 };
 using LPITEMPLAYERINFORMATION = ITEMPLAYERINFORMATION*;
 

@@ -1,0 +1,71 @@
+#include "common/CRecordPool.h"
+
+#include <algorithm>
+#include <new>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define RECORDPOOL_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
+#define RECORDPOOL_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+#else
+#define RECORDPOOL_POISON(p, n) ((void)(p), (void)(n))
+#define RECORDPOOL_UNPOISON(p, n) ((void)(p), (void)(n))
+#endif
+
+namespace {
+
+// Every record is aligned as operator new aligns, and can hold the free link.
+size_t RecordSize(size_t nBytes)
+{
+    constexpr size_t kAlign = alignof(std::max_align_t);
+    nBytes = std::max(nBytes, sizeof(void*));
+    return (nBytes + kAlign - 1) / kAlign * kAlign;
+}
+
+}  // namespace
+
+CRecordPool::CRecordPool(size_t nRecordBytes, size_t nRecordsPerChunk)
+    : m_nRecordBytes(RecordSize(nRecordBytes)), m_nRecordsPerChunk(std::max<size_t>(nRecordsPerChunk, 1))
+{
+}
+
+CRecordPool::~CRecordPool()
+{
+    for (char* pChunk : m_chunks) {
+        RECORDPOOL_UNPOISON(pChunk, m_nRecordBytes * m_nRecordsPerChunk);
+        ::operator delete(pChunk);
+    }
+}
+
+void* CRecordPool::Allocate()
+{
+    if (m_pFree) {
+        FreeRecord* pRecord = m_pFree;
+        RECORDPOOL_UNPOISON(pRecord, m_nRecordBytes);
+        m_pFree = pRecord->pNext;
+        return pRecord;
+    }
+    if (m_pUnused == m_pChunkEnd) {
+        const size_t nChunkBytes = m_nRecordBytes * m_nRecordsPerChunk;
+        m_chunks.reserve(m_chunks.size() + 1);
+        char* pChunk = static_cast<char*>(::operator new(nChunkBytes));
+        m_chunks.push_back(pChunk);
+        RECORDPOOL_POISON(pChunk, nChunkBytes);
+        m_pUnused = pChunk;
+        m_pChunkEnd = pChunk + nChunkBytes;
+    }
+    void* pRecord = m_pUnused;
+    m_pUnused += m_nRecordBytes;
+    RECORDPOOL_UNPOISON(pRecord, m_nRecordBytes);
+    return pRecord;
+}
+
+void CRecordPool::Free(void* pRecord)
+{
+    if (!pRecord)
+        return;
+    auto* pFree = static_cast<FreeRecord*>(pRecord);
+    pFree->pNext = m_pFree;
+    m_pFree = pFree;
+    RECORDPOOL_POISON(pRecord, m_nRecordBytes);
+}

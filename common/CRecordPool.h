@@ -1,0 +1,32 @@
+#pragma once
+// Records of one size handed out from large chunks: records made one after
+// another lie side by side, so a walk over them in that order reads memory
+// in sequence instead of jumping across the whole heap. A freed record's
+// place is the next one handed out. The chunks are kept until the pool goes.
+#include <cstddef>
+#include <vector>
+
+class CRecordPool {
+public:
+    CRecordPool(size_t nRecordBytes, size_t nRecordsPerChunk);
+    ~CRecordPool();
+    CRecordPool(const CRecordPool&) = delete;
+    CRecordPool& operator=(const CRecordPool&) = delete;
+
+    // Room for one record of the pool's size (or smaller).
+    void* Allocate();
+    // A record from Allocate of this pool; null is ignored.
+    void Free(void* pRecord);
+    size_t GetRecordBytes() const { return m_nRecordBytes; }
+
+private:
+    struct FreeRecord {
+        FreeRecord* pNext;
+    };
+    size_t m_nRecordBytes;
+    size_t m_nRecordsPerChunk;
+    FreeRecord* m_pFree = nullptr;
+    char* m_pUnused = nullptr;  // the current chunk's records not handed out yet
+    char* m_pChunkEnd = nullptr;
+    std::vector<char*> m_chunks;
+};

@@ -1,0 +1,51 @@
+#include "common/CRecordPool.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <set>
+#include <vector>
+
+// Records across several chunks: each is whole, aligned, apart from every
+// other, and records made one after another within a chunk are neighbours.
+TEST(RecordPool, RecordsAreWholeAlignedAndSideBySide)
+{
+    constexpr size_t kBytes = 24;
+    constexpr size_t kPerChunk = 5;
+    CRecordPool pool(kBytes, kPerChunk);
+    ASSERT_GE(pool.GetRecordBytes(), kBytes);
+    std::vector<unsigned char*> records;
+    for (int i = 0; i < 23; ++i) {
+        auto* p = static_cast<unsigned char*>(pool.Allocate());
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(p) % alignof(std::max_align_t), 0u);
+        std::memset(p, i + 1, kBytes);
+        records.push_back(p);
+    }
+    for (size_t i = 0; i < records.size(); ++i) {
+        for (size_t j = 0; j < kBytes; ++j)
+            ASSERT_EQ(records[i][j], i + 1) << "record " << i << " byte " << j;
+        if (i % kPerChunk != 0)
+            EXPECT_EQ(records[i], records[i - 1] + pool.GetRecordBytes()) << "record " << i;
+    }
+    EXPECT_EQ(std::set<unsigned char*>(records.begin(), records.end()).size(), records.size());
+}
+
+// A freed place is handed out again before the chunk's unused ones, last
+// freed first; freeing null does nothing.
+TEST(RecordPool, FreedPlacesAreReusedLastFirst)
+{
+    CRecordPool pool(32, 8);
+    void* pFirst = pool.Allocate();
+    void* pSecond = pool.Allocate();
+    void* pThird = pool.Allocate();
+    pool.Free(nullptr);
+    pool.Free(pFirst);
+    pool.Free(pThird);
+    EXPECT_EQ(pool.Allocate(), pThird);
+    EXPECT_EQ(pool.Allocate(), pFirst);
+    void* pFresh = pool.Allocate();
+    EXPECT_EQ(static_cast<char*>(pFresh), static_cast<char*>(pThird) + pool.GetRecordBytes());
+    EXPECT_NE(pFresh, pSecond);
+}
