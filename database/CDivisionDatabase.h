@@ -209,8 +209,9 @@ public:
     // club's row. A file that is missing or short is made again; a record
     // beyond the club's block is logged and never written.
     bool WriteDivisionHistory();
-    // Distinct dates up to the date of the club's played league fixtures.
-    int CountPlayedMatchDays(const CDate& date, ID_CLUB idClub) const;
+    // Distinct dates up to the date of each club's played league fixtures,
+    // in the order of the clubs given.
+    std::vector<int> CountPlayedMatchDays(const CDate& date, const std::vector<ID_CLUB>& clubs) const;
     // Sets the season-started flag once the date lies after the first
     // fixture's; never clears it.
     bool UpdateSeasonStarted(const CDate& date);

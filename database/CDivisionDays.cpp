@@ -33,21 +33,42 @@ CDate Today()
 
 }  // namespace
 
-int CDivisionDatabase::CountPlayedMatchDays(const CDate& date, ID_CLUB idClub) const
+std::vector<int> CDivisionDatabase::CountPlayedMatchDays(const CDate& date, const std::vector<ID_CLUB>& clubs) const
 {
     // Only played fixtures count: the history is written before the day's
     // own matches, so a club that plays again today has not played yet.
-    int nDays = 0;
-    CDate last;
+    // One walk over the fixtures tallies every club: a club listed twice
+    // is tallied at its first place.
+    struct Tally {
+        int nDays = 0;
+        CDate last;
+    };
+    std::vector<Tally> tallies(clubs.size());
+    auto tally = [&](ID_CLUB wClub, const CDate& played) {
+        const auto it = std::find(clubs.begin(), clubs.end(), wClub);
+        if (wClub == 0 || it == clubs.end())
+            return;
+        Tally& t = tallies[static_cast<size_t>(it - clubs.begin())];
+        if (played != t.last) {
+            ++t.nDays;
+            t.last = played;
+        }
+    };
     for (const CDivisionFixturesDatabase* p : m_lstFixtures.Items<CDivisionFixturesDatabase>()) {
         if (p->GetDate() > date || p->GetRound() == DIVISION_FIXTURE_PLAYOFF)
             break;
-        if (p->IsPlayed() && p->IsClubInvolved(idClub) && p->GetDate() != last) {
-            ++nDays;
-            last = p->GetDate();
-        }
+        if (!p->IsPlayed())
+            continue;
+        tally(p->GetHomeClubID(), p->GetDate());
+        if (p->GetAwayClubID() != p->GetHomeClubID())
+            tally(p->GetAwayClubID(), p->GetDate());
     }
-    return nDays;
+    std::vector<int> days(clubs.size(), 0);
+    for (size_t i = 0; i < clubs.size(); ++i) {
+        const auto it = std::find(clubs.begin(), clubs.end(), clubs[i]);
+        days[i] = tallies[static_cast<size_t>(it - clubs.begin())].nDays;
+    }
+    return days;
 }
 
 std::string CDivisionDatabase::GetHistoryFileName() const
@@ -101,10 +122,15 @@ bool CDivisionDatabase::WriteDivisionHistory()
     const CDate today = Today();
     std::vector<uint8_t> record;
     record.reserve(kHistoryRecordBytes);
+    std::vector<ID_CLUB> clubs;
+    clubs.reserve(static_cast<size_t>(m_lstClubsByID.GetCount()));
+    for (const CClubDatabase* pClub : m_lstClubsByID.Items<CClubDatabase>())
+        clubs.push_back(pClub->m_wClubId);
+    const std::vector<int> matchDays = CountPlayedMatchDays(today, clubs);
     int nIndex = 0;
     for (const CClubDatabase* pClub : m_lstClubsByID.Items<CClubDatabase>()) {
-        const int nMatchDay = CountPlayedMatchDays(today, pClub->m_wClubId);
         const int nSlot = nIndex++;
+        const int nMatchDay = matchDays[static_cast<size_t>(nSlot)];
         if (nMatchDay == 0)
             continue;
         if (nMatchDay > m_nGamesPerClub) {
