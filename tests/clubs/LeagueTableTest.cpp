@@ -309,5 +309,30 @@ TEST_F(LeagueTable, GamesPerClubFollowTheMeetingsRule)
     EXPECT_EQ(division.GetLeagueMatchDayCount(), 38);
 }
 
+// Played match days of several clubs from one walk: an unplayed fixture does
+// not count, two on one date count once, the walk stops at the first fixture
+// after the date or in the play-off, and a club listed twice gets its count
+// at both places.
+TEST_F(Division, PlayedMatchDaysAreCountedForEveryClubInOneWalk)
+{
+    CDivisionDatabase division;
+    auto add = [&](const CDate& date, ID_CLUB home, ID_CLUB away, bool bPlayed, uint8_t byRound = 0) {
+        auto* p = new CDivisionFixturesDatabase(0, date, home, away, 0, byRound, 0);
+        if (bPlayed)
+            p->SetGoals(1, 0);
+        division.m_lstFixtures.AddTail(p);
+    };
+    add(CDate(2001, 8, 4), 1, 2, true);
+    add(CDate(2001, 8, 4), 1, 3, true);   // club 1 again on the same date
+    add(CDate(2001, 8, 11), 2, 3, false); // not played
+    add(CDate(2001, 8, 11), 4, 1, true);
+    add(CDate(2001, 8, 18), 3, 4, true, DIVISION_FIXTURE_PLAYOFF);
+    add(CDate(2001, 8, 25), 2, 4, true);  // past the play-off
+    const std::vector<ID_CLUB> clubs = {1, 2, 3, 4, 5, 0, 1};
+    EXPECT_EQ(division.CountPlayedMatchDays(CDate(2001, 12, 1), clubs), (std::vector<int>{2, 1, 1, 1, 0, 0, 2}));
+    EXPECT_EQ(division.CountPlayedMatchDays(CDate(2001, 8, 10), clubs), (std::vector<int>{1, 1, 1, 0, 0, 0, 1}));
+    EXPECT_EQ(division.CountPlayedMatchDays(CDate(2001, 8, 3), clubs), (std::vector<int>(7, 0)));
+}
+
 }  // namespace
 }  // namespace clubs_test
