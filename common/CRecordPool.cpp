@@ -43,17 +43,24 @@ void* CRecordPool::Allocate()
         FreeRecord* pRecord = m_pFree;
         RECORDPOOL_UNPOISON(pRecord, m_nRecordBytes);
         m_pFree = pRecord->pNext;
+        ++m_nLive;
         return pRecord;
     }
     if (m_pUnused == m_pChunkEnd) {
+        // The next chunk kept from before, or a new one.
         const size_t nChunkBytes = m_nRecordBytes * m_nRecordsPerChunk;
-        m_chunks.reserve(m_chunks.size() + 1);
-        char* pChunk = static_cast<char*>(::operator new(nChunkBytes));
-        m_chunks.push_back(pChunk);
-        RECORDPOOL_POISON(pChunk, nChunkBytes);
-        m_pUnused = pChunk;
-        m_pChunkEnd = pChunk + nChunkBytes;
+        if (m_pChunkEnd)
+            ++m_nChunk;
+        if (m_nChunk == m_chunks.size()) {
+            m_chunks.reserve(m_chunks.size() + 1);
+            char* pChunk = static_cast<char*>(::operator new(nChunkBytes));
+            m_chunks.push_back(pChunk);
+            RECORDPOOL_POISON(pChunk, nChunkBytes);
+        }
+        m_pUnused = m_chunks[m_nChunk];
+        m_pChunkEnd = m_pUnused + nChunkBytes;
     }
+    ++m_nLive;
     void* pRecord = m_pUnused;
     m_pUnused += m_nRecordBytes;
     RECORDPOOL_UNPOISON(pRecord, m_nRecordBytes);
@@ -64,7 +71,17 @@ void CRecordPool::Free(void* pRecord)
 {
     if (!pRecord)
         return;
+    RECORDPOOL_POISON(pRecord, m_nRecordBytes);
+    if (--m_nLive == 0) {
+        // Everything is back: start over at the first chunk, in order.
+        m_pFree = nullptr;
+        m_nChunk = 0;
+        m_pUnused = m_chunks.empty() ? nullptr : m_chunks[0];
+        m_pChunkEnd = m_pUnused ? m_pUnused + m_nRecordBytes * m_nRecordsPerChunk : nullptr;
+        return;
+    }
     auto* pFree = static_cast<FreeRecord*>(pRecord);
+    RECORDPOOL_UNPOISON(pRecord, sizeof(FreeRecord));
     pFree->pNext = m_pFree;
     m_pFree = pFree;
     RECORDPOOL_POISON(pRecord, m_nRecordBytes);

@@ -2,7 +2,9 @@
 // Records of one size handed out from large chunks: records made one after
 // another lie side by side, so a walk over them in that order reads memory
 // in sequence instead of jumping across the whole heap. A freed record's
-// place is the next one handed out. The chunks are kept until the pool goes.
+// place is the next one handed out; once every record is back, the pool
+// hands out its chunks from the start again, in order. The chunks are kept
+// until the pool goes.
 #include <cstddef>
 #include <vector>
 
@@ -28,5 +30,7 @@ private:
     FreeRecord* m_pFree = nullptr;
     char* m_pUnused = nullptr;  // the current chunk's records not handed out yet
     char* m_pChunkEnd = nullptr;
+    size_t m_nChunk = 0;        // the current chunk's place in m_chunks
+    size_t m_nLive = 0;         // records handed out and not freed
     std::vector<char*> m_chunks;
 };

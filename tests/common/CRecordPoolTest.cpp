@@ -49,3 +49,17 @@ TEST(RecordPool, FreedPlacesAreReusedLastFirst)
     EXPECT_EQ(static_cast<char*>(pFresh), static_cast<char*>(pThird) + pool.GetRecordBytes());
     EXPECT_NE(pFresh, pSecond);
 }
+
+// Once every record is back, the pool starts over at its first chunk and
+// hands records out in order again, through the chunks it already has.
+TEST(RecordPool, AnEmptiedPoolStartsOverInOrder)
+{
+    CRecordPool pool(16, 2);
+    std::vector<void*> first;
+    for (int i = 0; i < 5; ++i)
+        first.push_back(pool.Allocate());
+    for (int i : {3, 0, 4, 1, 2})
+        pool.Free(first[static_cast<size_t>(i)]);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(pool.Allocate(), first[static_cast<size_t>(i)]) << "record " << i;
+}
