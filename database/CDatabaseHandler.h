@@ -646,6 +646,11 @@ public:
     // nBytes of the history from nOffset (the layout of "temp.phs"); false
     // when they lie outside it.
     bool ReadPlayerHistory(int64_t nOffset, uint8_t* pDest, size_t nBytes);
+    // Holds the history in memory in the layout of nSlots slots. New youths
+    // take slots beyond the file's count, so a history of fewer slots is laid
+    // out again with every record kept; a missing or damaged one is made
+    // again zero-filled (false).
+    bool OpenPlayerHistory(int nSlots);
 
     // Writes every working file held in memory that changed (the player
     // history, the division histories, the match records waiting to be

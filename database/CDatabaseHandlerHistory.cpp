@@ -144,12 +144,46 @@ bool CDatabaseHandler::SavePlayerHistory(FILE* pFile)
     return true;
 }
 
+bool CDatabaseHandler::OpenPlayerHistory(int nSlots)
+{
+    const size_t nBytes = static_cast<size_t>(GetPlayerHistoryFileBytes(nSlots));
+    const size_t nSlotBytes = static_cast<size_t>(GetPlayerHistoryFileBytes(1));
+    // A file of fewer slots on disk is read as it stands, to be laid out again.
+    size_t nHeld = nBytes;
+    if (!m_PlayerHistoryFile.IsOpen()) {
+        const int64_t nOnDisk = plat::fileSize(kPlayerHistoryFile);
+        if (nOnDisk > 0 && static_cast<size_t>(nOnDisk) < nBytes && nOnDisk % static_cast<int64_t>(nSlotBytes) == 0)
+            nHeld = static_cast<size_t>(nOnDisk);
+    }
+    else if (m_PlayerHistoryFile.GetSize() < nBytes && m_PlayerHistoryFile.GetSize() % nSlotBytes == 0) {
+        nHeld = m_PlayerHistoryFile.GetSize();
+    }
+    if (!m_PlayerHistoryFile.Open(kPlayerHistoryFile, nHeld))
+        return false;
+    if (nHeld >= nBytes)
+        return true;
+
+    // The directory, then each week's block, moved to where nSlots slots put them.
+    const size_t nOldSlots = nHeld / nSlotBytes;
+    const size_t nNewSlots = static_cast<size_t>(nSlots);
+    const std::vector<uint8_t>& old = m_PlayerHistoryFile.GetBytes();
+    std::vector<uint8_t> grown(nBytes, 0);
+    std::copy_n(old.begin(), 2 * nOldSlots, grown.begin());
+    for (size_t nBlock = 0; nBlock < kHistoryWeeks; ++nBlock)
+        std::copy_n(old.begin() + static_cast<std::ptrdiff_t>((2 + kHistoryRecordBytes * nBlock) * nOldSlots),
+                    kHistoryRecordBytes * nOldSlots,
+                    grown.begin() + static_cast<std::ptrdiff_t>(2 * nNewSlots + kHistoryRecordBytes * nBlock * nNewSlots));
+    m_PlayerHistoryFile.GetBytes().swap(grown);
+    m_PlayerHistoryFile.MarkChanged();
+    return true;
+}
+
 bool CDatabaseHandler::WritePlayerHistory()
 {
     const int nSlots = m_nHistorySlots;
     if (nSlots <= 0)
         return false;
-    if (!m_PlayerHistoryFile.Open(kPlayerHistoryFile, static_cast<size_t>(GetPlayerHistoryFileBytes(nSlots))))
+    if (!OpenPlayerHistory(nSlots))
         DebugLog(1, "[CDatabaseHandler::WritePlayerHistory] %s is missing or short: made again", kPlayerHistoryFile);
     const int nWeek = GetWeekNumber(m_GameDate);
     uint8_t* pHistory = m_PlayerHistoryFile.GetData();
@@ -163,7 +197,7 @@ bool CDatabaseHandler::ReadPlayerHistory(int64_t nOffset, uint8_t* pDest, size_t
     const int nSlots = m_nHistorySlots;
     if (nSlots <= 0 || nOffset < 0)
         return false;
-    if (!m_PlayerHistoryFile.Open(kPlayerHistoryFile, static_cast<size_t>(GetPlayerHistoryFileBytes(nSlots))))
+    if (!OpenPlayerHistory(nSlots))
         DebugLog(1, "[CDatabaseHandler::ReadPlayerHistory] %s is missing or short: made again", kPlayerHistoryFile);
     if (static_cast<uint64_t>(nOffset) + nBytes > m_PlayerHistoryFile.GetSize())
         return false;

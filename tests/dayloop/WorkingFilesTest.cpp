@@ -7,6 +7,7 @@
 #include "database/CCupFixturesDatabase.h"
 #include "database/MatchHistory.h"
 
+#include <cstring>
 #include <fstream>
 #include <map>
 
@@ -158,6 +159,48 @@ TEST_F(WorkingFiles, WeeklyPlayerHistoryIsWrittenOnMondays)
     const CPlayerDatabase* pAny = H().GetPlayerFromID(1);
     ASSERT_NE(pAny, nullptr);
     EXPECT_EQ(pAny->GetHistoryRecordOffset(53), pAny->GetHistoryRecordOffset(1));
+}
+
+// Youths made in play take slots beyond the history's count: the history is
+// laid out again for the larger count, in memory and from the file alike,
+// and no player's earlier weeks are lost.
+TEST_F(WorkingFiles, MoreHistorySlotsKeepEveryRecord)
+{
+    RunDays(4);  // Monday 5 July
+    const int nWeek = CDatabaseHandler::GetWeekNumber(CDate(1999, 7, 5));
+    struct Kept {
+        const CPlayerDatabase* pPlayer;
+        uint8_t abyRecord[10];
+    };
+    std::vector<Kept> kept;
+    for (int id = 1; id <= H().GetPlayerTableSize() && kept.size() < 40; id += 53) {
+        const CPlayerDatabase* pPlayer = H().GetPlayerFromID(static_cast<ID_PLAYER>(id));
+        if (!pPlayer || pPlayer->m_nHistorySlot == 0)
+            continue;
+        Kept k{pPlayer, {}};
+        ASSERT_TRUE(H().ReadPlayerHistory(pPlayer->GetHistoryRecordOffset(nWeek), k.abyRecord, 10));
+        kept.push_back(k);
+    }
+    ASSERT_GT(kept.size(), 20u);
+    auto expectKept = [&](const char* pszWhen) {
+        for (const Kept& k : kept) {
+            uint8_t abyNow[10] = {};
+            ASSERT_TRUE(H().ReadPlayerHistory(k.pPlayer->GetHistoryRecordOffset(nWeek), abyNow, 10)) << pszWhen;
+            EXPECT_EQ(std::memcmp(abyNow, k.abyRecord, 10), 0) << pszWhen << ": slot " << k.pPlayer->m_nHistorySlot;
+            uint8_t abyHeader[2] = {};
+            ASSERT_TRUE(H().ReadPlayerHistory(k.pPlayer->GetHistoryHeaderOffset(), abyHeader, 2));
+            EXPECT_EQ(abyHeader[0] | abyHeader[1] << 8, nWeek) << pszWhen;
+        }
+    };
+    H().RaiseHistorySlotCount(H().GetHistorySlotCount() + 7);
+    expectKept("grown in memory");
+    ASSERT_TRUE(H().FlushWorkingFiles());
+    H().CloseWorkingFiles();
+    H().RaiseHistorySlotCount(H().GetHistorySlotCount() + 30);
+    expectKept("grown from the file");
+    ASSERT_TRUE(H().FlushWorkingFiles());
+    EXPECT_EQ(static_cast<int64_t>(ReadFile("temp.phs").size()),
+              CDatabaseHandler::GetPlayerHistoryFileBytes(H().GetHistorySlotCount()));
 }
 
 TEST_F(WorkingFiles, MissingOrShortFilesAreLoggedAndMadeAgain)
