@@ -8,6 +8,7 @@
 #include "database/CPlayerDatabase.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
+#include "tools/worldtool/WorkFolder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,34 +24,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kDays = 31;
-
-class WorkFolder {
-public:
-    explicit WorkFolder(const fs::path& data) : m_previous(fs::current_path())
-    {
-        char szTemplate[] = "/tmp/bench_dayloop_XXXXXX";
-        if (!mkdtemp(szTemplate))
-            return;
-        m_path = szTemplate;
-        std::error_code error;
-        fs::create_directory_symlink(data, m_path / "Data", error);
-        fs::current_path(m_path, error);
-        m_bReady = !error;
-    }
-    ~WorkFolder()
-    {
-        std::error_code error;
-        fs::current_path(m_previous, error);
-        if (!m_path.empty())
-            fs::remove_all(m_path, error);
-    }
-    bool Ready() const { return m_bReady; }
-
-private:
-    fs::path m_previous;
-    fs::path m_path;
-    bool m_bReady = false;
-};
 
 // A new game of the starting world, moved on to 31 July.
 std::unique_ptr<CDatabaseHandler> NewGame()
@@ -75,8 +48,8 @@ std::unique_ptr<CDatabaseHandler> NewGame()
 
 void DayLoopAugust(benchmark::State& state)
 {
-    WorkFolder folder(fs::absolute("Data"));
-    if (!folder.Ready()) {
+    tools::WorkFolder folder;
+    if (!folder.enter(fs::current_path())) {
         state.SkipWithError("no working folder");
         return;
     }

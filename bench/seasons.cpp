@@ -8,6 +8,7 @@
 #include "database/CDatabaseHandler.h"
 #include "database/CPlayerDatabase.h"
 #include "platform/Random.h"
+#include "tools/worldtool/WorkFolder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -44,36 +45,6 @@ double ThreadSystemSeconds()
     return static_cast<double>(usage.ru_stime.tv_sec) + static_cast<double>(usage.ru_stime.tv_usec) * 1e-6;
 }
 
-// A temporary working folder whose Data is the world's.
-class WorkFolder {
-public:
-    explicit WorkFolder(const fs::path& data) : m_previous(fs::current_path())
-    {
-        char szTemplate[] = "/tmp/bench_seasons_XXXXXX";
-        if (!mkdtemp(szTemplate))
-            return;
-        m_path = szTemplate;
-        std::error_code error;
-        fs::create_directory_symlink(data, m_path / "Data", error);
-        if (!error)
-            fs::current_path(m_path, error);
-        m_bReady = !error;
-    }
-    ~WorkFolder()
-    {
-        std::error_code error;
-        fs::current_path(m_previous, error);
-        if (!m_path.empty())
-            fs::remove_all(m_path, error);
-    }
-    bool Ready() const { return m_bReady; }
-
-private:
-    fs::path m_previous;
-    fs::path m_path;
-    bool m_bReady = false;
-};
-
 std::unique_ptr<CDatabaseHandler> NewGame()
 {
     auto pHandler = std::make_unique<CDatabaseHandler>();
@@ -93,8 +64,8 @@ std::unique_ptr<CDatabaseHandler> NewGame()
 
 void FiveSeasons(benchmark::State& state, const fs::path& data)
 {
-    WorkFolder folder(data);
-    if (!folder.Ready()) {
+    tools::WorkFolder folder;
+    if (!folder.enter(data.parent_path())) {
         state.SkipWithError("no working folder");
         return;
     }
