@@ -1,6 +1,7 @@
 #include "xframework/CXButton.h"
 
 #include "xframework/CXClient.h"
+#include "xframework/CXEdit.h"
 #include "xframework/CXScrollBar.h"
 #include "xframework/ClientText.h"
 
@@ -209,6 +210,8 @@ void CXButton::Report(uint32_t dwID)
 {
     if (m_pLinkedScrollBar)
         m_pLinkedScrollBar->OnScrollButton(dwID);
+    if (m_pLinkedEdit)
+        m_pLinkedEdit->OnClicked(dwID);
     if (m_pOwner)
         m_pOwner->OnClicked(dwID);
 }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+class CXEdit;
 class CXScrollBar;
 
 constexpr int BUTTON_CAPTION_SIZE = 112;
@@ -48,6 +49,8 @@ public:
 
     CXScrollBar* m_pLinkedScrollBar = nullptr;
     CXControl* m_pLinkedControl = nullptr;
+    // A spin button's edit, told of every click and repeat.
+    CXEdit* m_pLinkedEdit = nullptr;
     uint8_t m_bPressed = 0;
     uint8_t m_bHighlighted = 0;
     uint8_t m_bHasHighlightFrame = 0;

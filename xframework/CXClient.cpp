@@ -1,6 +1,7 @@
 #include "xframework/CXClient.h"
 
 #include "xframework/CXButton.h"
+#include "xframework/CXEdit.h"
 #include "xframework/CXListBox.h"
 #include "xframework/CXManager.h"
 #include "xframework/CXPopup.h"
@@ -344,6 +345,9 @@ CXControl* CXClient::AddControl(uint8_t byType, int nLeft, int nTop, int nRight,
     case XCONTROL_STATIC:
         pControl = new CXStatic;
         break;
+    case XCONTROL_EDIT:
+        pControl = new CXEdit;
+        break;
     default:
         break;
     }
@@ -498,7 +502,8 @@ void CXClient::ShowAllControls(bool bVisible)
     for (size_t i = 0; i < m_Controls.size(); ++i) {
         CXControl* pControl = m_Controls[i].pControl;
         if (const auto* pButton = dynamic_cast<const CXButton*>(pControl);
-            pButton && (pButton->m_bHeldHidden || pButton->m_pLinkedScrollBar || pButton->m_pLinkedControl))
+            pButton && (pButton->m_bHeldHidden || pButton->m_pLinkedScrollBar || pButton->m_pLinkedControl ||
+                         pButton->m_pLinkedEdit))
             continue;
         if (const auto* pBar = dynamic_cast<const CXScrollBar*>(pControl); pBar && pBar->IsLinked())
             continue;

@@ -157,6 +157,8 @@ void SetNumberSeparatorOption(int nCurrency)
     g_nCurrencyOption = nCurrency;
 }
 
+int GetNumberSeparatorOption() { return g_nCurrencyOption; }
+
 void GetNumberSeparators(char* pcThousands, char* pcDecimal)
 {
     switch (g_nCurrencyOption) {

@@ -36,6 +36,7 @@ void DrawSurfaceText(plat::Font* pFont, CXSurface* pSurface, int nIndex, COLORRE
 // The Currency option the separators follow; the options set it when loaded
 // or changed.
 void SetNumberSeparatorOption(int nCurrency);
+int GetNumberSeparatorOption();
 // Thousands and decimal separators of the option; left as they were for an
 // option outside the table.
 void GetNumberSeparators(char* pcThousands, char* pcDecimal);
