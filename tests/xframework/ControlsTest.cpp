@@ -5,6 +5,7 @@
 #include "xframework/CXAnimation.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXClient.h"
+#include "xframework/CXEdit.h"
 #include "xframework/CXListBox.h"
 #include "xframework/CXPopup.h"
 #include "xframework/CXScrollBar.h"
@@ -117,10 +118,11 @@ TEST_F(Controls, AddControlMakesTheBuiltTypesAndRefusesTheOthers)
     EXPECT_NE(dynamic_cast<CXScrollBar*>(m_screen.AddControl(XCONTROL_SCROLLBAR, 0, 0, 10, 10, 3, nullptr)), nullptr);
     EXPECT_NE(dynamic_cast<CXStatic*>(m_screen.AddControl(XCONTROL_STATIC, 0, 0, 10, 10, 4, nullptr)), nullptr);
     EXPECT_NE(dynamic_cast<CXListBox*>(m_screen.AddControl(XCONTROL_LISTBOX, 0, 0, 10, 10, 5, nullptr)), nullptr);
+    EXPECT_NE(dynamic_cast<CXEdit*>(m_screen.AddControl(XCONTROL_EDIT, 0, 0, 10, 10, 7, nullptr)), nullptr);
     EXPECT_FALSE(log.Contains("Failed to create window control"));
     EXPECT_EQ(m_screen.AddControl(XCONTROL_LISTBOXEX, 0, 0, 10, 10, 6, nullptr), nullptr);
     EXPECT_TRUE(log.Contains("Failed to create window control"));
-    EXPECT_EQ(m_screen.GetControlCount(), 5);
+    EXPECT_EQ(m_screen.GetControlCount(), 6);
 }
 
 TEST_F(Controls, AButtonReportsAClickOnlyWhenPressedAndReleasedOverIt)
