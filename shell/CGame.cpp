@@ -2,6 +2,7 @@
 #include "shell/FormattingFunctions.h"
 #include "shell/ScreenDrawing.h"
 
+#include "xframework/CXEditPopup.h"
 #include "xframework/CXPopup.h"
 
 #include "common/DebugLog.h"
@@ -119,12 +120,14 @@ void CGame::CreateFonts()
     }
     g_hToolTipFont = g_hSmallFont;
     g_hButtonFont = g_hSmallBoldFont;
+    g_hEditPopupFont = g_hSmallFont;
 }
 
 void CGame::DeleteFonts()
 {
     g_hToolTipFont = nullptr;
     g_hButtonFont = nullptr;
+    g_hEditPopupFont = nullptr;
     for (const FontSpec& font : kFonts) {
         delete *font.pFont;
         *font.pFont = nullptr;
@@ -207,6 +210,11 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
         auto* pGame = dynamic_cast<CGame*>(g_pGame);
         return pGame ? pGame->GetSharedBitmaps().GetBitmap(pszName) : nullptr;
     };
+    g_pfnEditCaret = []() -> CXAnimation* {
+        auto* pGame = dynamic_cast<CGame*>(g_pGame);
+        return pGame ? pGame->GetSharedBitmaps().GetCaret() : nullptr;
+    };
+    g_pfnConvertCurrency = &ConvertCurrency;
     if (g_pCurrentClient)
         g_pCurrentClient->OnInitDialog();
 
@@ -234,6 +242,8 @@ void CGame::OnGameEnd(bool bRestart)
     g_pfnResetMousePointer = nullptr;
     g_pfnSetMousePointer = nullptr;
     g_pfnSharedBitmap = nullptr;
+    g_pfnEditCaret = nullptr;
+    g_pfnConvertCurrency = nullptr;
     DeleteFonts();
     if (!bRestart) {
         CloseArchives();
