@@ -195,6 +195,29 @@ TEST_F(Edits, SetTextIsCutToTheRoomOfTheText)
     EXPECT_EQ(pEdit->Caret(), static_cast<uint32_t>(pEdit->Capacity() - 1));
 }
 
+TEST_F(Edits, MoneyUnderTheCurrencyWithALongerAmountGetsOneMoreDigitAndAConvertedMaximum)
+{
+    g_pfnConvertCurrency = [](double dAmount) { return dAmount * 2.5; };
+    struct Case {
+        int nCurrency;
+        uint8_t bMoney;
+        int nMaxLength, nMaximum;
+    };
+    const Case cases[] = {{2, 1, 9, 2500}, {2, 0, 8, 1000}, {0, 1, 8, 1000}, {1, 1, 8, 1000}};
+    for (const Case& c : cases) {
+        SetNumberSeparatorOption(c.nCurrency);
+        CXEdit* pEdit = Edit(0, true);
+        pEdit->m_bMoney = c.bMoney;
+        pEdit->SetMaxLength(8);
+        pEdit->SetNumericRange(true, 10, 1000);
+        EXPECT_EQ(pEdit->MaxLength(), c.nMaxLength) << c.nCurrency << int(c.bMoney);
+        EXPECT_EQ(pEdit->m_nMaximum, c.nMaximum) << c.nCurrency << int(c.bMoney);
+        EXPECT_EQ(pEdit->m_nMinimum, 10);
+        m_screen.RemoveControl(0);
+    }
+    g_pfnConvertCurrency = nullptr;
+}
+
 TEST_F(Edits, SpinClicksStepTheValueAndTheRangeHoldsOnlyWhenChecked)
 {
     struct Case {
@@ -279,6 +302,15 @@ TEST_F(Edits, AShownEditIsFramedShadedAndWritesItsTextInTheColourOfItsState)
     m_screen.SetFocus(pEdit);
     EXPECT_GT(Count(0x0000FFFF), 0) << "yellow while editing";
     EXPECT_EQ(Count(0x00FFFFFF), 0);
+
+    // A numeric edit with spin buttons: the frame takes them in.
+    CXEdit* pSpin = static_cast<CXEdit*>(m_screen.AddControlXYWH(XCONTROL_EDIT, 20, 80, 100, 18, 9, nullptr));
+    pSpin->m_hFont = m_pFont.get();
+    pSpin->AddSpinButtons(61, 62, 1);
+    pSpin->SetText("%s", "1,250,000");
+    pSpin->Show(true, true);
+    EXPECT_EQ(DrawnPixel(120 + 15, 98), Colour(0x0000FFFF)) << "bottom right corner beyond the buttons";
+    EXPECT_NE(DrawnPixel(120 + 15, 90), grey);
 
     const std::string path = "edit-picture.png";
     ASSERT_TRUE(plat::writePng(*m_screen.m_pDrawingSurface->m_pSurface, path));
