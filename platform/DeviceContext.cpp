@@ -390,6 +390,30 @@ bool DeviceContext::textOut(int x, int y, const char* text, int length)
     return true;
 }
 
+bool DeviceContext::textOutRotated(int x, int y, int degrees, const char* text, int length)
+{
+    if (!text || (degrees != 90 && degrees != 270))
+        return false;
+    if (length < 0)
+        length = static_cast<int>(std::strlen(text));
+    Font* f = font();
+    if (!f)
+        return false;
+    const int w = f->textWidth(text, length);
+    // Distance along the reading direction from (x, y) back to the text's start.
+    int back = 0;
+    if ((m_align & TA_CENTER) == TA_CENTER)
+        back = w / 2;
+    else if (m_align & TA_RIGHT)
+        back = w;
+    const COLORREF color = m_textColor;
+    if (degrees == 90)
+        f->render(text, length, [&](int gx, int gy) { plot(x + gy, y + back - gx, color); });
+    else
+        f->render(text, length, [&](int gx, int gy) { plot(x - gy, y - back + gx, color); });
+    return true;
+}
+
 bool DeviceContext::getTextExtentPoint(const char* text, int length, Size* size)
 {
     Font* f = font();

@@ -112,6 +112,11 @@ public:
 
     // Text in the game's single-byte character set; length -1 = up to the NUL.
     bool textOut(int x, int y, const char* text, int length = -1);
+    // Text turned a quarter (90: reading upward, the cell's top to the left)
+    // or three quarters (270: reading downward, the top to the right) about
+    // (x, y); the horizontal alignment applies along the reading direction.
+    // Other angles are refused.
+    bool textOutRotated(int x, int y, int degrees, const char* text, int length = -1);
     bool getTextExtentPoint(const char* text, int length, Size* size);
     // Answers the height of the text drawn (or measured with DT_CALCRECT).
     int drawText(const char* text, int length, Rect* rect, uint32_t format);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 #include <string>
 
 namespace {
@@ -164,6 +167,50 @@ TEST_F(Drawing, TextIsPlacedByItsCellAndDrawnWithoutBlending)
     EXPECT_EQ(m_dc.getPixel(2, 2), plat::RGB(0, 0, 248));
     EXPECT_EQ(m_dc.getPixel(2 + size.cx - 1, 2 + 15), plat::RGB(0, 0, 248));
     EXPECT_FALSE(Lit(2 + size.cx, 2));
+}
+
+TEST_F(Drawing, RotatedTextTurnsEachPixelOfTheFlatTextAboutItsPoint)
+{
+    std::unique_ptr<plat::Font> font(plat::Font::create(12, 300, "Arial"));
+    m_dc.selectFont(font.get());
+    m_dc.setTextColor(kWhite);
+    m_dc.setBkMode(plat::TRANSPARENT);
+    m_dc.textOut(0, 0, "Pg");
+    plat::Size size;
+    ASSERT_TRUE(m_dc.getTextExtentPoint("Pg", 2, &size));
+    std::vector<std::pair<int, int>> flat;
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 0; x < size.cx; ++x)
+            if (Lit(x, y))
+                flat.emplace_back(x, y);
+    ASSERT_GT(flat.size(), 10u);
+    struct Case {
+        int degrees;
+        uint32_t align;
+        // Where the flat pixel (x, y) lands.
+        std::function<std::pair<int, int>(int, int)> turned;
+    };
+    const Case cases[] = {
+        {90, plat::TA_LEFT, [](int x, int y) { return std::make_pair(20 + y, 30 - x); }},
+        {90, plat::TA_RIGHT, [&](int x, int y) { return std::make_pair(20 + y, 30 + size.cx - x); }},
+        {270, plat::TA_LEFT, [](int x, int y) { return std::make_pair(40 - y, 10 + x); }},
+    };
+    for (const Case& c : cases) {
+        m_surface.fill(nullptr, 0);
+        m_dc.setTextAlign(c.align);
+        const bool bRightAngle = c.degrees == 270;
+        ASSERT_TRUE(m_dc.textOutRotated(bRightAngle ? 40 : 20, bRightAngle ? 10 : 30, c.degrees, "Pg"));
+        int lit = 0;
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x)
+                lit += Lit(x, y);
+        EXPECT_EQ(lit, static_cast<int>(flat.size())) << c.degrees << " " << c.align;
+        for (const auto& [x, y] : flat) {
+            const auto [tx, ty] = c.turned(x, y);
+            EXPECT_TRUE(Lit(tx, ty)) << c.degrees << " " << c.align << ": " << x << "," << y;
+        }
+    }
+    EXPECT_FALSE(m_dc.textOutRotated(20, 20, 45, "Pg"));
 }
 
 TEST_F(Drawing, DrawTextMeasuresWrapsAndCentres)
