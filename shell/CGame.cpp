@@ -3,6 +3,7 @@
 #include "shell/ScreenDrawing.h"
 
 #include "xframework/CXEditPopup.h"
+#include "xframework/CXGraph.h"
 #include "xframework/CXPopup.h"
 
 #include "common/DebugLog.h"
@@ -177,6 +178,7 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
         const auto* pGame = dynamic_cast<const CGame*>(g_pGame);
         return pGame ? pGame->GetControlText().GetText(static_cast<int>(dwID)) : nullptr;
     };
+    g_pfnGraphEmptyText = [] { return GetTableText(114, 26); };
 
     if (!bRestart) {
         g_pCurrentClient = g_pStartScreen;
@@ -252,6 +254,7 @@ void CGame::OnGameEnd(bool bRestart)
     FreeTexts();
     g_pfnControlToolTipText = nullptr;
     g_pfnControlCaptionText = nullptr;
+    g_pfnGraphEmptyText = nullptr;
     g_pfnLoadControlBitmap = nullptr;
     g_pScreenSurface = nullptr;
     ReleaseDirectDraw();

@@ -2,6 +2,7 @@
 
 #include "xframework/CXButton.h"
 #include "xframework/CXEdit.h"
+#include "xframework/CXGraph.h"
 #include "xframework/CXListBox.h"
 #include "xframework/CXManager.h"
 #include "xframework/CXPopup.h"
@@ -347,6 +348,9 @@ CXControl* CXClient::AddControl(uint8_t byType, int nLeft, int nTop, int nRight,
         break;
     case XCONTROL_EDIT:
         pControl = new CXEdit;
+        break;
+    case XCONTROL_GRAPH:
+        pControl = new CXGraph;
         break;
     default:
         break;
