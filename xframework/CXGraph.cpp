@@ -17,7 +17,16 @@ namespace {
 
 // Labels and ticks are spread over (divisions - 1) gaps; one division would
 // leave no gap, so it counts as two.
-int Gaps(int nDivisions) { return nDivisions == 1 ? 1 : nDivisions - 1; }
+int Gaps(int nDivisions) { return std::max(1, nDivisions - 1); }
+
+// A pixel position from a computed one; far-off values are pinned well
+// outside any surface instead of overflowing.
+int ToPixel(double dPosition)
+{
+    if (std::isnan(dPosition))
+        return 0;
+    return static_cast<int>(std::clamp(dPosition, -1.0e7, 1.0e7));
+}
 
 // The power of ten of a range end; ends below 1 in size count as 1.
 double Magnitude(double dEnd)
@@ -155,6 +164,11 @@ void CXGraph::AddValue(int nSeries, double dValue)
 {
     if (!SeriesIndexValid(nSeries, "AddValue"))
         return;
+    if (!std::isfinite(dValue)) {
+        DebugLog(0, "[CXGraph::AddValue] Graph %u, series %d: a value that is not a number was left out", m_dwID,
+                 nSeries);
+        return;
+    }
     Series& series = m_Series[nSeries];
     Axis& axis = series.bLeftAxis ? m_LeftAxis : m_RightAxis;
     if (axis.nValueCount == 0) {
@@ -337,8 +351,8 @@ int CXGraph::ValueY(bool bLeft, double dValue) const
     const Scale& scale = bLeft ? m_LeftScale : m_RightScale;
     const double dOffset = (dValue - scale.dMinimum) * scale.dPixelsPerUnit;
     if (scale.bDownward)
-        return m_nPlotTop + static_cast<int>(dOffset);
-    return m_nPlotTop + m_nPlotHeight - static_cast<int>(dOffset);
+        return m_nPlotTop + ToPixel(dOffset);
+    return m_nPlotTop + m_nPlotHeight - ToPixel(dOffset);
 }
 
 int CXGraph::ZeroY(bool bLeft) const
@@ -512,7 +526,7 @@ void CXGraph::DrawHorizontalLabels(plat::DeviceContext* pDC)
         for (const ItemLabel& item : m_ItemLabels) {
             const int nOffset = (m_dwStyle & GRAPH_ITEM_LABELS_BY_DIVISION)
                                     ? nDivisionWidth * item.nIndex
-                                    : static_cast<int>(item.nIndex * m_dLabelItemWidth);
+                                    : ToPixel(item.nIndex * m_dLabelItemWidth);
             label(m_nPlotLeft + nOffset, item.szText);
         }
     }
@@ -561,10 +575,10 @@ void CXGraph::DrawBars(plat::DeviceContext* pDC)
         std::unique_ptr<plat::Brush> pBrush(plat::Brush::createSolid(series.crColour));
         SelectedTools tools(pDC, plat::Pen::null(), pBrush.get());
         for (size_t i = 0; i < series.values.size(); ++i) {
-            const int x1 = static_cast<int>(m_nPlotLeft + 2 + i * dSlot + nDrawn * dBarWidth);
+            const int x1 = ToPixel(m_nPlotLeft + 2 + i * dSlot + nDrawn * dBarWidth);
             if (x1 > m_nPlotLeft + m_nPlotWidth)
                 break;
-            const int x2 = static_cast<int>(m_nPlotLeft + 1 + i * dSlot + (nDrawn + 1) * dBarWidth);
+            const int x2 = ToPixel(m_nPlotLeft + 1 + i * dSlot + (nDrawn + 1) * dBarWidth);
             const double dValue = Converted(bLeft, std::trunc(series.values[i]));
             const int y = ValueY(bLeft, dValue);
             const int nTop = std::min(y, nZeroY), nBottom = std::max(y, nZeroY);
@@ -589,14 +603,14 @@ void CXGraph::DrawLines(plat::DeviceContext* pDC)
         const double dSlot = !series.bNormalised ? series.dItemWidth
                              : nGaps > 0         ? static_cast<double>(m_nPlotWidth) / static_cast<double>(nGaps)
                                                  : static_cast<double>(m_nPlotWidth);
-        const int nShift = (series.dwFlags & GRAPH_SERIES_CENTRED_POINTS) ? 2 + static_cast<int>(dSlot / 2) : 0;
+        const int nShift = (series.dwFlags & GRAPH_SERIES_CENTRED_POINTS) ? 2 + ToPixel(dSlot / 2) : 0;
         plat::Pen pen(plat::PS_SOLID, series.nPenWidth, series.crColour);
         std::unique_ptr<plat::Brush> pBrush(plat::Brush::createSolid(series.crColour));
         plat::Pen markerPen(plat::PS_SOLID, 1, series.crColour);
         {
             SelectedTools tools(pDC, &pen, nullptr);
             for (size_t i = 0; i < series.values.size(); ++i) {
-                const int x = m_nPlotLeft + static_cast<int>(i * dSlot) + nShift;
+                const int x = m_nPlotLeft + ToPixel(i * dSlot) + nShift;
                 const double dValue = Converted(bLeft, series.values[i]);
                 const int y = ValueY(bLeft, dValue);
                 if (i == 0)

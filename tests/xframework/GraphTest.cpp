@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -245,7 +246,7 @@ TEST_F(Graphs, WithoutValuesOnlyTheEmptyTextAxesAndCaptionsAreDrawn)
     EXPECT_EQ(labelPixels(kLeft, nBottom + 1, kLeft + kWidth, nBottom + 25), 0);
 }
 
-TEST_F(Graphs, ItemLabelsStaySortedByIndexAndOutOfRangeSeriesAreRefused)
+TEST_F(Graphs, ItemLabelsStaySortedByIndexAndBadSeriesOrValuesAreRefused)
 {
     m_pGraph->SetItemLabel(4, "May");
     m_pGraph->SetItemLabel(1, "Feb");
@@ -264,7 +265,10 @@ TEST_F(Graphs, ItemLabelsStaySortedByIndexAndOutOfRangeSeriesAreRefused)
     m_pGraph->SetUpLine(0, 2, 1, kRed, GRAPH_LINE, true, true, 0.0, 0);
     m_pGraph->AddValue(2, 5.0);
     m_pGraph->AddValue(2, 7.5);
+    m_pGraph->AddValue(2, std::nan(""));
+    m_pGraph->AddValue(2, HUGE_VAL);
     EXPECT_EQ(m_pGraph->GetLastValue(2), 7.5);
+    EXPECT_EQ(m_pGraph->GetSeries(2).values.size(), 2u);
 }
 
 // Draws a bar graph and a line graph side by side into graphs.png under the
