@@ -278,15 +278,7 @@ void CXListBox::BuildHeaderStrip()
             continue;
         for (int nLook = 0; nLook < 2 && pHeaderFace && pHeaderFace->m_pSurface; ++nLook) {
             const int nSourceX = nLook * 32, y = nLook * m_nHeaderHeight;
-            plat::Surface& source = *pHeaderFace->m_pSurface;
-            const int nLeftPart = std::min(nWidth - 4, 27);
-            const plat::Rect rcLeft{nSourceX, 0, nSourceX + nLeftPart, 16};
-            pStrip->m_pSurface->bltFast(column.nLeft, y, source, &rcLeft, plat::BLTFAST_WAIT);
-            const plat::Rect rcMiddle{nSourceX + 27, 0, nSourceX + 28, 16};
-            for (int x = nLeftPart; x < nWidth - 4; ++x)
-                pStrip->m_pSurface->bltFast(column.nLeft + x, y, source, &rcMiddle, plat::BLTFAST_WAIT);
-            const plat::Rect rcEnd{nSourceX + 28, 0, nSourceX + 32, 16};
-            pStrip->m_pSurface->bltFast(column.nLeft + nWidth - 4, y, source, &rcEnd, plat::BLTFAST_WAIT);
+            DrawHeaderCell(*pStrip->m_pSurface, column.nLeft, y, nWidth, *pHeaderFace->m_pSurface, nSourceX);
         }
         const char* pszCaption = g_pfnControlCaptionText ? g_pfnControlCaptionText(column.wHeaderID) : nullptr;
         if (!column.wHeaderID || !pszCaption)

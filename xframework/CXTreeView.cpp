@@ -24,6 +24,28 @@ constexpr uint32_t kKeyDown = 40;
 
 bool IsNavigationKey(uint32_t key) { return key >= kKeyPageUp && key <= kKeyDown; }
 
+constexpr COLORREF kHeaderTextColour = 0x00FFFFFF;
+constexpr COLORREF kColourKey = 0x00FF00FF;
+
+// Field nField of a TAB-separated text, cut to the buffer; empty when missing.
+void CopyField(const char* pszText, int nField, char* pszOut, size_t nOutSize)
+{
+    const char* p = pszText;
+    for (int i = 0; i < nField && p; ++i) {
+        p = std::strchr(p, '\t');
+        if (p)
+            ++p;
+    }
+    if (!p) {
+        pszOut[0] = '\0';
+        return;
+    }
+    const char* pEnd = std::strchr(p, '\t');
+    const size_t nLength = std::min(pEnd ? static_cast<size_t>(pEnd - p) : std::strlen(p), nOutSize - 1);
+    std::memcpy(pszOut, p, nLength);
+    pszOut[nLength] = '\0';
+}
+
 }  // namespace
 
 // ---- set-up and items ----
@@ -183,6 +205,64 @@ int CXTreeView::IsItemVisible(int nID) const
 {
     const Item* pItem = Find(nID);
     return pItem && OnScreenChain(pItem) ? 1 : 0;
+}
+
+void CXTreeView::CreateColumnHeader(const plat::Rect& rcArea, const TREECOLUMN* pColumns, bool bCentre,
+                                    int nHeight)
+{
+    m_pColumns = pColumns;
+    m_nColumnCount = 0;
+    m_pHeader.reset();
+    if (!pColumns)
+        return;
+    while (pColumns[m_nColumnCount].wLeft != TREECOLUMN_END)
+        ++m_nColumnCount;
+    int nWidth = rcArea.right - rcArea.left;
+    if (m_nColumnCount > 0)
+        nWidth = pColumns[m_nColumnCount - 1].wRight;
+    const int x = bCentre ? rcArea.left + (rcArea.right - rcArea.left - nWidth) / 2 : rcArea.left;
+    Move(x, rcArea.top + TREE_HEADER_HEIGHT, nWidth, nHeight, false);
+    auto pHeader = std::make_unique<CXSurface>();
+    if (!pHeader->Create(nWidth + 1, TREE_HEADER_HEIGHT + 1, false, true))
+        return;
+    pHeader->Fill(kColourKey);
+    CXSurface* pFace = g_pfnSharedBitmap ? g_pfnSharedBitmap("btnSort.bmp") : nullptr;
+    plat::DeviceContext* pDC = nullptr;
+    for (int i = 0; i < m_nColumnCount; ++i) {
+        const TREECOLUMN& column = pColumns[i];
+        if (pFace && pFace->m_pSurface)
+            DrawHeaderCell(*pHeader->m_pSurface, column.wLeft, 0, column.wRight - column.wLeft, *pFace->m_pSurface,
+                           0);
+        const char* pszCaption =
+            column.dwCaptionID && g_pfnControlCaptionText ? g_pfnControlCaptionText(column.dwCaptionID) : nullptr;
+        if (!pszCaption)
+            continue;
+        if (!pDC) {
+            pDC = pHeader->m_pSurface->getDC();
+            pDC->setBkMode(plat::TRANSPARENT);
+            pDC->setTextColor(kHeaderTextColour);
+            if (g_hButtonFont)
+                pDC->selectFont(g_hButtonFont);
+        }
+        pDC->textOut(column.wLeft + 5, 0, pszCaption, static_cast<int>(std::strlen(pszCaption)));
+    }
+    if (pDC)
+        pHeader->m_pSurface->releaseDC(pDC);
+    m_pHeader = std::move(pHeader);
+}
+
+void CXTreeView::ShadeBackground()
+{
+    if (!m_pOwner)
+        return;
+    if (m_nColumnCount == 0) {
+        m_pOwner->ShadeRect(m_nLeft, m_nTop, m_nVisibleWidth, m_nVisibleHeight);
+        return;
+    }
+    for (int y = 0; y + TREE_HEADER_HEIGHT <= m_nVisibleHeight; y += TREE_HEADER_HEIGHT)
+        for (int i = 0; i < m_nColumnCount; ++i)
+            m_pOwner->ShadeRect(m_nLeft + m_pColumns[i].wLeft, m_nTop + y,
+                                m_pColumns[i].wRight - m_pColumns[i].wLeft - 1, TREE_HEADER_HEIGHT - 1);
 }
 
 // ---- rows ----
@@ -464,9 +544,9 @@ void CXTreeView::OnKeyDown(uint32_t key, uint32_t repeat, uint32_t)
     }
     if (m_pCurrent != pOld && (m_byStyle & TREESTYLE_NOTIFY_SELECTION) && !m_bReportOnKeyRelease)
         NotifySelection();
-    if (m_byKeyMode == 1 || key != kKeyUp)
-        if (m_byKeyMode == 1 || key != kKeyDown)
-            ScrollCurrentIntoView();
+    // Scrolling keys of key mode 0 leave the current item where it is.
+    if (m_byKeyMode == 1 || (key != kKeyUp && key != kKeyDown))
+        ScrollCurrentIntoView();
     Redraw();
 }
 
@@ -492,6 +572,7 @@ void CXTreeView::OnMouseWheel(int delta)
 void CXTreeView::OnMouseMove(uint32_t flags, int x, int y)
 {
     m_bMouseInside = 1;
+    m_nHoverColumn = ColumnAt(x);
     Item* pHover = y >= 0 ? ItemAtRow(y / m_nRowHeight) : nullptr;
     if (pHover != m_pHover) {
         m_pHover = pHover;
@@ -537,9 +618,19 @@ void CXTreeView::GetToolTipText(char* pszText)
     if (!m_pHover)
         return;
     plat::Font* pFont = m_pHover->hFont ? m_pHover->hFont : m_hFont;
-    const int nLength = static_cast<int>(std::strlen(m_pHover->szText));
-    if (pFont && TextLeft(m_pHover) + pFont->textWidth(m_pHover->szText, nLength) > m_nVisibleWidth)
-        std::snprintf(pszText, TOOLTIP_TEXT_SIZE, "%s", m_pHover->szText);
+    char szField[TREE_ITEM_TEXT_SIZE];
+    int nLeft = m_nLeft + TextLeft(m_pHover), nRight = m_nLeft + m_nVisibleWidth;
+    if (m_nColumnCount > 0) {
+        if (m_nHoverColumn < 0)
+            return;
+        CopyField(m_pHover->szText, m_nHoverColumn, szField, sizeof szField);
+        nLeft = FieldLeft(m_pHover, m_nHoverColumn);
+        nRight = FieldRight(m_nHoverColumn);
+    } else {
+        std::snprintf(szField, sizeof szField, "%s", m_pHover->szText);
+    }
+    if (pFont && nLeft + pFont->textWidth(szField, static_cast<int>(std::strlen(szField))) > nRight)
+        std::snprintf(pszText, TOOLTIP_TEXT_SIZE, "%s", szField);
 }
 
 // ---- drawing ----
@@ -551,9 +642,9 @@ int CXTreeView::TextLeft(const Item* pItem) const
     return m_nIndent * pItem->byLevel + m_nTextOffset + (m_bConnectorLines && m_bExpandMarks ? kMarkWidth : 0);
 }
 
-int CXTreeView::FittingLength(plat::DeviceContext* pDC, const char* pszText, int x) const
+int CXTreeView::FittingLength(plat::DeviceContext* pDC, const char* pszText, int x, int nRight) const
 {
-    const int nRoom = m_nLeft + m_nVisibleWidth - x;
+    const int nRoom = nRight - x;
     const int nLength = static_cast<int>(std::strlen(pszText));
     int nShown = 0;
     for (; nShown < nLength; ++nShown) {
@@ -617,8 +708,38 @@ void CXTreeView::DrawRow(plat::DeviceContext* pDC, const Item* pItem, int nRow)
     else if (pItem == m_pHover && m_bMouseInside)
         crText = TREE_HOVER_COLOUR;
     pDC->setTextColor(crText);
+    const int nTextY = nRowTop + m_nRowHeight / 2 - 8;
+    if (m_nColumnCount > 0) {
+        DrawColumnFields(pDC, pItem, nTextY);
+        return;
+    }
     const int x = m_nLeft + TextLeft(pItem);
-    pDC->textOut(x, nRowTop + m_nRowHeight / 2 - 8, pItem->szText, FittingLength(pDC, pItem->szText, x));
+    pDC->textOut(x, nTextY, pItem->szText, FittingLength(pDC, pItem->szText, x, m_nLeft + m_nVisibleWidth));
+}
+
+int CXTreeView::FieldLeft(const Item* pItem, int nColumn) const
+{
+    return m_nLeft + (nColumn == 0 ? TextLeft(pItem) : m_pColumns[nColumn].wLeft + m_nTextOffset);
+}
+
+int CXTreeView::FieldRight(int nColumn) const { return m_nLeft + m_pColumns[nColumn].wRight; }
+
+void CXTreeView::DrawColumnFields(plat::DeviceContext* pDC, const Item* pItem, int nTextY)
+{
+    char szField[TREE_ITEM_TEXT_SIZE];
+    for (int i = 0; i < m_nColumnCount; ++i) {
+        CopyField(pItem->szText, i, szField, sizeof szField);
+        const int x = FieldLeft(pItem, i);
+        pDC->textOut(x, nTextY, szField, FittingLength(pDC, szField, x, FieldRight(i)));
+    }
+}
+
+int CXTreeView::ColumnAt(int x) const
+{
+    for (int i = 0; i < m_nColumnCount; ++i)
+        if (x >= m_pColumns[i].wLeft && x < m_pColumns[i].wRight)
+            return i;
+    return -1;
 }
 
 void CXTreeView::Redraw()
@@ -627,13 +748,22 @@ void CXTreeView::Redraw()
         return;
     m_pOwner->RestoreBackground(m_nLeft, m_nTop, m_nVisibleWidth, m_nVisibleHeight);
     plat::Surface& dest = *m_pDrawingSurface->m_pSurface;
+    if (m_pHeader && m_pHeader->m_pSurface) {
+        const plat::Rect rc{0, 0, m_nVisibleWidth + 1, TREE_HEADER_HEIGHT + 1};
+        dest.bltFast(m_nLeft, m_nTop - TREE_HEADER_HEIGHT, *m_pHeader->m_pSurface, &rc,
+                     plat::BLTFAST_SRCCOLORKEY | plat::BLTFAST_WAIT);
+    }
     const int nCurrentRow = RowOf(m_pCurrent);
     if (nCurrentRow >= 0 && ShowsSelection()) {
         CXSurface* pBar = m_pSelectionImage ? m_pSelectionImage : m_pRowBackground.get();
-        if (pBar && pBar->m_pSurface) {
+        const int nRowTop = m_nTop + nCurrentRow * m_nRowHeight;
+        if (pBar && pBar->m_pSurface && m_nColumnCount == 0) {
             const plat::Rect rc{0, 0, m_nVisibleWidth, m_nRowHeight};
-            dest.bltFast(m_nLeft, m_nTop + nCurrentRow * m_nRowHeight, *pBar->m_pSurface, &rc,
-                         plat::BLTFAST_WAIT);
+            dest.bltFast(m_nLeft, nRowTop, *pBar->m_pSurface, &rc, plat::BLTFAST_WAIT);
+        }
+        for (int i = 0; pBar && pBar->m_pSurface && i < m_nColumnCount; ++i) {
+            const plat::Rect rc{0, 0, m_pColumns[i].wRight - m_pColumns[i].wLeft - 1, m_nRowHeight - 1};
+            dest.bltFast(m_nLeft + m_pColumns[i].wLeft, nRowTop, *pBar->m_pSurface, &rc, plat::BLTFAST_WAIT);
         }
     }
     std::vector<std::pair<const Item*, int>> rows;

@@ -27,6 +27,17 @@ constexpr int TREE_NO_MEMORY = -2;
 constexpr uint8_t TREESTYLE_NOTIFY_SELECTION = 0x01;
 constexpr uint8_t TREESTYLE_NOTIFY_DOUBLE_CLICK = 0x02;
 
+// One column of a caller's table: left and right from the tree's left, and
+// the control-text id of its caption (0: none). The table ends with an entry
+// whose left is TREECOLUMN_END and must outlive the tree.
+constexpr uint16_t TREECOLUMN_END = 0xFFFF;
+struct TREECOLUMN {
+    uint16_t wLeft;
+    uint16_t wRight;
+    uint32_t dwCaptionID;
+};
+constexpr int TREE_HEADER_HEIGHT = 16;
+
 class CXTreeView : public CXControl, public CXScrollTarget {
 public:
     struct Item {
@@ -59,6 +70,11 @@ public:
     int IsItemVisible(int nID) const;
     void Redraw();
     void UpdateScrollBar();
+    // Places the tree in the area (centred across it when asked) under a
+    // header of the columns' captions; row texts split at TABs into columns.
+    void CreateColumnHeader(const plat::Rect& rcArea, const TREECOLUMN* pColumns, bool bCentre, int nHeight);
+    // Darkens the tree's area on the owner: whole, or cell by cell per column.
+    void ShadeBackground();
 
     int ScrollLineCount() const override { return static_cast<int>(ShownItems().size()); }
     int ScrollVisibleLines() const override { return RowsOnScreen(); }
@@ -81,6 +97,8 @@ public:
     int GetCurrentID() const { return m_pCurrent ? m_pCurrent->nID : -1; }
     int GetTopID() const { return m_pTop ? m_pTop->nID : -1; }
     int GetHoverID() const { return m_pHover ? m_pHover->nID : -1; }
+    int GetHoverColumn() const { return m_nHoverColumn; }
+    int GetColumnCount() const { return m_nColumnCount; }
     int RowsOnScreen() const { return m_nRowHeight > 0 ? m_nVisibleHeight / m_nRowHeight : 0; }
     // The ids of the rows on screen, top first.
     std::vector<int> RowIDs() const;
@@ -135,10 +153,15 @@ private:
     Item* EndOfFirstChildChain(Item* pItem) const;
     void NotifySelection();
     void DrawRow(plat::DeviceContext* pDC, const Item* pItem, int nRow);
+    void DrawColumnFields(plat::DeviceContext* pDC, const Item* pItem, int nTextY);
+    // Where field n of a row's text starts and the right edge it is cut at.
+    int FieldLeft(const Item* pItem, int nColumn) const;
+    int FieldRight(int nColumn) const;
+    int ColumnAt(int x) const;
     void DrawConnectors(plat::DeviceContext* pDC, const Item* pItem, int nRowTop);
     void DrawExpandMark(const Item* pItem, int nRowTop);
-    // Characters of the text that fit between x and the right edge.
-    int FittingLength(plat::DeviceContext* pDC, const char* pszText, int x) const;
+    // Characters of the text that fit between x and nRight.
+    int FittingLength(plat::DeviceContext* pDC, const char* pszText, int x, int nRight) const;
 
     std::vector<std::unique_ptr<Item>> m_Items;  // display order
     int32_t m_nLastID = -1;
@@ -148,4 +171,8 @@ private:
     Item* m_pKeyDownCurrent = nullptr;
     CXScrollBar* m_pScrollBar = nullptr;
     std::unique_ptr<CXSurface> m_pRowBackground;
+    const TREECOLUMN* m_pColumns = nullptr;
+    int32_t m_nColumnCount = 0;
+    int32_t m_nHoverColumn = -1;
+    std::unique_ptr<CXSurface> m_pHeader;
 };

@@ -2,8 +2,10 @@
 // opening and closing (one at a time, down to the first leaf), selection by
 // mouse and keys, wheel direction, cut texts, and what it draws.
 #include "xframework/CXClient.h"
+#include "xframework/CXScrollBar.h"
 #include "xframework/CXTreeView.h"
 
+#include "platform/DeviceContext.h"
 #include "platform/Font.h"
 #include "platform/PngWriter.h"
 
@@ -299,6 +301,104 @@ TEST_F(TreeViewTest, DrawsTheSelectionLinesAndColoursOfTheRows)
     // The long text is cut inside the tree: green up to the edge, none past it.
     EXPECT_GT(CountPixels(kGreen, 180, nRowTop[3], 220, nRowTop[4]), 0);
     EXPECT_EQ(CountPixels(kGreen, 220, nRowTop[3], 400, nRowTop[4]), 0);
+}
+
+TEST_F(TreeViewTest, ALinkedScrollBarCountsTheShownRowsAndFollowsTheView)
+{
+    auto* pBar = static_cast<CXScrollBar*>(m_screen.AddControl(XCONTROL_SCROLLBAR, 0, 0, 16, 80, 61, nullptr));
+    ASSERT_NE(pBar, nullptr);
+    pBar->Create(0, 0, 0, false, 0);
+    m_pTree->SetUp(16, 2, m_pFont.get(), TREESTYLE_NOTIFY_SELECTION, 1, pBar, 0, 0, nullptr);
+    EXPECT_EQ(pBar->m_nLeft, 220) << "placed at the tree's right";
+    const int a = Add(-1, "A");
+    for (int i = 0; i < 8; ++i)
+        Add(a, "leaf");
+    Add(-1, "B");
+    m_pTree->ExpandItem(a, true, false, false);
+    m_pTree->UpdateScrollBar();
+    EXPECT_EQ(m_pTree->ScrollLineCount(), 10);
+    m_screen.SetFocus(m_pTree);
+    m_screen.OnMouseWheel(-120);
+    EXPECT_EQ(pBar->GetPos(), 3);
+    // The bar asks the tree to scroll; collapsing brings every row into view.
+    m_pTree->ScrollByLine(1);
+    EXPECT_EQ(m_pTree->GetTopID(), 4);
+    EXPECT_EQ(pBar->GetPos(), 4);
+    m_pTree->ExpandItem(a, false, false, false);
+    m_pTree->UpdateScrollBar();
+    EXPECT_EQ(m_pTree->GetTopID(), a);
+    EXPECT_EQ(m_pTree->ScrollLineCount(), 2);
+    EXPECT_EQ(pBar->GetPos(), 0);
+}
+
+TEST_F(TreeViewTest, ExpandMarksShowEachBranchsState)
+{
+    // A mark bitmap: red collapsed mark above a blue expanded one.
+    static CXSurface marks;
+    ASSERT_NE(marks.Create(10, 20, false, true), nullptr);
+    marks.Fill(0x000000FF);
+    const plat::Rect rcLower{0, 10, 10, 20};
+    const std::unique_ptr<plat::Brush> pBlue(plat::Brush::createSolid(0x00FF0000));
+    plat::DeviceContext* pDC = marks.m_pSurface->getDC();
+    pDC->fillRect(rcLower, pBlue.get());
+    marks.m_pSurface->releaseDC(pDC);
+    g_pfnSharedBitmap = [](const char* pszName) { return std::strcmp(pszName, "btnTree.bmp") == 0 ? &marks : nullptr; };
+    AddTwoBranches();
+    m_pTree->ExpandItem(0, true, false, false);
+    m_pTree->Redraw();
+    g_pfnSharedBitmap = nullptr;
+    // Rows: 0 A (open), 1 a1, 2 a2, 3 B (closed); leaves have no mark.
+    EXPECT_EQ(CountPixels(0x00FF0000, 20, 40, 32, 56), 100) << "A: the expanded mark";
+    EXPECT_EQ(CountPixels(0x000000FF, 20, 88, 32, 104), 100) << "B: the collapsed mark";
+    EXPECT_EQ(CountPixels(0x000000FF, 20, 56, 60, 88) + CountPixels(0x00FF0000, 20, 56, 60, 88), 0);
+}
+
+TEST_F(TreeViewTest, ColumnsSplitTheRowTextAtTabsUnderAHeader)
+{
+    ASSERT_NE(m_pFont, nullptr);
+    static const TREECOLUMN kColumns[] = {{0, 100, 901}, {100, 160, 902}, {TREECOLUMN_END, 0, 0}};
+    g_pfnControlCaptionText = [](uint32_t dwID) -> const char* { return dwID == 901 ? "Account" : "Sum"; };
+    m_pTree->CreateColumnHeader({10, 100, 210, 200}, kColumns, true, 48);
+    g_pfnControlCaptionText = nullptr;
+    EXPECT_EQ(m_pTree->m_nLeft, 30) << "centred across the area";
+    EXPECT_EQ(m_pTree->m_nTop, 116) << "under the header";
+    EXPECT_EQ(m_pTree->Width(), 160);
+    m_pTree->InsertItem("A\tB", kGreen, -1, nullptr);
+    m_pTree->InsertItem("Only\t", kWhite, -1, nullptr);
+    m_pTree->InsertItem("Wages\t1,234,567,890,123", kWhite, -1, nullptr);
+    m_pTree->Redraw();
+    plat::writePng(*m_screen.m_pDrawingSurface->m_pSurface, "tree_view_columns.png");
+    EXPECT_GT(CountPixels(kWhite, 30, 100, 190, 116), 0) << "header captions";
+    // Row 0: A in the first column, B in the second.
+    EXPECT_GT(CountPixels(kGreen, 30, 116, 130, 132), 0);
+    EXPECT_GT(CountPixels(kGreen, 130, 116, 190, 132), 0);
+    // Row 1 has an empty second field; row 2's number is cut at its column.
+    EXPECT_EQ(CountPixels(kWhite, 130, 132, 190, 148), 0);
+    EXPECT_EQ(CountPixels(kWhite, 190, 148, 400, 164), 0);
+    // The pointer over the cut number: its full text is the tooltip.
+    m_screen.OnMouseMove(0, 150, 156);
+    EXPECT_EQ(m_pTree->GetHoverColumn(), 1);
+    char szTip[TOOLTIP_TEXT_SIZE];
+    m_pTree->GetToolTipText(szTip);
+    EXPECT_STREQ(szTip, "1,234,567,890,123");
+    m_screen.OnMouseMove(0, 40, 156);
+    m_pTree->GetToolTipText(szTip);
+    EXPECT_STREQ(szTip, "") << "a field that fits has none";
+}
+
+TEST_F(TreeViewTest, ShadingDarkensEachColumnCellAndLeavesTheGaps)
+{
+    static const TREECOLUMN kColumns[] = {{0, 100, 0}, {100, 160, 0}, {TREECOLUMN_END, 0, 0}};
+    m_screen.m_pBackground->Fill(0x00808080);
+    m_pTree->CreateColumnHeader({10, 100, 170, 200}, kColumns, false, 32);
+    m_pTree->ShadeBackground();
+    const plat::Surface& background = *m_screen.m_pBackground->m_pSurface;
+    const uint16_t wGrey = plat::colorToPixel(0x00808080, background.format());
+    EXPECT_NE(background.pixel(10 + 50, 116 + 5), wGrey) << "inside a cell";
+    EXPECT_NE(background.pixel(10 + 130, 116 + 16 + 5), wGrey) << "second row, second column";
+    EXPECT_EQ(background.pixel(10 + 99, 116 + 5), wGrey) << "the gap between columns";
+    EXPECT_EQ(background.pixel(10 + 50, 116 + 15), wGrey) << "the gap between rows";
+    EXPECT_EQ(background.pixel(10 + 50, 116 + 40), wGrey) << "below the tree";
 }
 
 }  // namespace
