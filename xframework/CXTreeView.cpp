@@ -27,25 +27,6 @@ bool IsNavigationKey(uint32_t key) { return key >= kKeyPageUp && key <= kKeyDown
 constexpr COLORREF kHeaderTextColour = 0x00FFFFFF;
 constexpr COLORREF kColourKey = 0x00FF00FF;
 
-// Field nField of a TAB-separated text, cut to the buffer; empty when missing.
-void CopyField(const char* pszText, int nField, char* pszOut, size_t nOutSize)
-{
-    const char* p = pszText;
-    for (int i = 0; i < nField && p; ++i) {
-        p = std::strchr(p, '\t');
-        if (p)
-            ++p;
-    }
-    if (!p) {
-        pszOut[0] = '\0';
-        return;
-    }
-    const char* pEnd = std::strchr(p, '\t');
-    const size_t nLength = std::min(pEnd ? static_cast<size_t>(pEnd - p) : std::strlen(p), nOutSize - 1);
-    std::memcpy(pszOut, p, nLength);
-    pszOut[nLength] = '\0';
-}
-
 }  // namespace
 
 // ---- set-up and items ----
@@ -623,7 +604,7 @@ void CXTreeView::GetToolTipText(char* pszText)
     if (m_nColumnCount > 0) {
         if (m_nHoverColumn < 0)
             return;
-        CopyField(m_pHover->szText, m_nHoverColumn, szField, sizeof szField);
+        CopyTabField(m_pHover->szText, m_nHoverColumn, szField, sizeof szField);
         nLeft = FieldLeft(m_pHover, m_nHoverColumn);
         nRight = FieldRight(m_nHoverColumn);
     } else {
@@ -728,7 +709,7 @@ void CXTreeView::DrawColumnFields(plat::DeviceContext* pDC, const Item* pItem, i
 {
     char szField[TREE_ITEM_TEXT_SIZE];
     for (int i = 0; i < m_nColumnCount; ++i) {
-        CopyField(pItem->szText, i, szField, sizeof szField);
+        CopyTabField(pItem->szText, i, szField, sizeof szField);
         const int x = FieldLeft(pItem, i);
         pDC->textOut(x, nTextY, szField, FittingLength(pDC, szField, x, FieldRight(i)));
     }

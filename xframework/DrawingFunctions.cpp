@@ -90,6 +90,25 @@ void DrawColourBox(HDC hDC, int nLeft, int nTop, int nRight, int nBottom, COLORR
     }
 }
 
+void CopyTabField(const char* pszText, int nField, char* pszOut, size_t nOutSize)
+{
+    const char* p = pszText;
+    for (int i = 0; i < nField && p; ++i) {
+        p = std::strchr(p, '\t');
+        if (p)
+            ++p;
+    }
+    if (!p) {
+        pszOut[0] = '\0';
+        return;
+    }
+    const char* pEnd = std::strchr(p, '\t');
+    size_t nLength = pEnd ? static_cast<size_t>(pEnd - p) : std::strlen(p);
+    nLength = std::min(nLength, nOutSize - 1);
+    std::memcpy(pszOut, p, nLength);
+    pszOut[nLength] = '\0';
+}
+
 void DrawHeaderCell(plat::Surface& dest, int x, int y, int nWidth, plat::Surface& source, int nSourceX)
 {
     if (nWidth < 4)

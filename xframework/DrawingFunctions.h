@@ -6,6 +6,8 @@
 #include "platform/DeviceContext.h"
 #include "platform/Font.h"
 
+#include <cstddef>
+
 class CXSurface;
 
 using COLORREF = plat::COLORREF;
@@ -46,5 +48,8 @@ int GetNumberSeparatorOption();
 void GetNumberSeparators(char* pcThousands, char* pcDecimal);
 // Removes every occurrence of the character in place; the count removed.
 int RemoveChar(char* pszText, char c);
+// Field nField (from 0) of a TAB-separated text into a buffer of nOutSize,
+// cut to fit; empty when the text has fewer fields.
+void CopyTabField(const char* pszText, int nField, char* pszOut, size_t nOutSize);
 // Makes a number typed with the option's separators readable by strtod.
 void NormaliseNumberText(char* pszText);
