@@ -1,5 +1,6 @@
 #include "xframework/CXTreeView.h"
 
+#include "xframework/CXAnimation.h"
 #include "xframework/CXClient.h"
 #include "xframework/DrawingFunctions.h"
 
@@ -109,6 +110,16 @@ int CXTreeView::InsertItem(const char* pszText, COLORREF crColour, int nParentID
     Redraw();
     UpdateScrollBar();
     return pNew->nID;
+}
+
+int CXTreeView::AddItemImage(int nID, CXAnimation* pImage, uint16_t wX, bool bStill)
+{
+    Item* pItem = Find(nID);
+    if (!pItem || !pImage)
+        return -1;
+    pItem->Images.push_back({pImage, wX, static_cast<uint8_t>(bStill || pImage->m_nFrameCount == 1 ? 1 : 0)});
+    Redraw();
+    return 0;
 }
 
 CXTreeView::Item* CXTreeView::Find(int nID) const
@@ -759,4 +770,28 @@ void CXTreeView::Redraw()
         for (const auto& [pItem, nRow] : rows)
             if (HasChildren(pItem))
                 DrawExpandMark(pItem, m_nTop + nRow * m_nRowHeight);
+    // Still images go with their rows; animations are drawn every frame.
+    for (const auto& [pItem, nRow] : rows)
+        for (const ItemImage& image : pItem->Images)
+            if (image.bStill)
+                image.pImage->DrawFrame(m_pDrawingSurface, m_nLeft + image.wX,
+                                        ImageY(image, m_nTop + nRow * m_nRowHeight), -1, true);
+}
+
+int CXTreeView::ImageY(const ItemImage& image, int nRowTop) const
+{
+    return nRowTop + m_nRowHeight / 2 - image.pImage->m_nFrameHeight / 2;
+}
+
+void CXTreeView::DrawAnimations()
+{
+    CXSurface* pScreen = GetScreenSurface();
+    if (!m_bVisible || !pScreen)
+        return;
+    const int nOwnerX = m_pOwner ? m_pOwner->m_nLeft : 0, nOwnerY = m_pOwner ? m_pOwner->m_nTop : 0;
+    for (int nRow = 0; const Item* pItem = ItemAtRow(nRow); ++nRow)
+        for (const ItemImage& image : pItem->Images)
+            if (!image.bStill)
+                image.pImage->Draw(pScreen, nOwnerX + m_nLeft + image.wX,
+                                   nOwnerY + ImageY(image, m_nTop + nRow * m_nRowHeight), true);
 }

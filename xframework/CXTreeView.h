@@ -38,8 +38,17 @@ struct TREECOLUMN {
 };
 constexpr int TREE_HEADER_HEIGHT = 16;
 
+class CXAnimation;
+
 class CXTreeView : public CXControl, public CXScrollTarget {
 public:
+    // A picture in an item's row: a still image is drawn with the row, an
+    // animation on the screen every frame.
+    struct ItemImage {
+        CXAnimation* pImage = nullptr;
+        uint16_t wX = 0;  // from the tree's left
+        uint8_t bStill = 1;
+    };
     struct Item {
         int32_t nID = 0;
         char szText[TREE_ITEM_TEXT_SIZE] = {};
@@ -51,6 +60,7 @@ public:
         uint8_t byLevel = 0;
         uint8_t bEnabled = 1;
         Item* pParent = nullptr;
+        std::vector<ItemImage> Images;
     };
 
     void SetUp(int nRowHeight, int nTextOffset, plat::Font* hFont, uint8_t byStyle, uint8_t byKeyMode,
@@ -59,6 +69,9 @@ public:
     int AddItem(int nParentID, COLORREF crColour, plat::Font* hFont, const char* pszFormat, ...)
         BRELLOX_PRINTF(5, 6);
     int InsertItem(const char* pszText, COLORREF crColour, int nParentID, plat::Font* hFont);
+    // An image at x in the item's row, kept by the caller; a one-frame image
+    // is always still. 0, or -1 for an unknown item or no image.
+    int AddItemImage(int nID, CXAnimation* pImage, uint16_t wX, bool bStill);
     int SelectItem(int nID);
     void ExpandItem(int nID, bool bExpand, bool bOpenAncestors, bool bInner);
     int SetItemData(int nID, int32_t nValue, int nColumn);
@@ -90,6 +103,7 @@ public:
     void OnLButtonDown(uint32_t flags, int x, int y) override;
     void OnMouseMove(uint32_t flags, int x, int y) override;
     void OnMouseLeave() override;
+    void DrawAnimations() override;
     void Move(int x, int y, int nWidth, int nHeight, bool bRedraw) override;
     void GetToolTipText(char* pszText) override;
 
@@ -153,6 +167,7 @@ private:
     Item* EndOfFirstChildChain(Item* pItem) const;
     void NotifySelection();
     void DrawRow(plat::DeviceContext* pDC, const Item* pItem, int nRow);
+    int ImageY(const ItemImage& image, int nRowTop) const;
     void DrawColumnFields(plat::DeviceContext* pDC, const Item* pItem, int nTextY);
     // Where field n of a row's text starts and the right edge it is cut at.
     int FieldLeft(const Item* pItem, int nColumn) const;

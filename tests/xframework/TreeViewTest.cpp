@@ -1,6 +1,7 @@
 // The tree view on a screen: where items land and when they show, branches
 // opening and closing (one at a time, down to the first leaf), selection by
 // mouse and keys, wheel direction, cut texts, and what it draws.
+#include "xframework/CXAnimation.h"
 #include "xframework/CXClient.h"
 #include "xframework/CXScrollBar.h"
 #include "xframework/CXTreeView.h"
@@ -399,6 +400,26 @@ TEST_F(TreeViewTest, ShadingDarkensEachColumnCellAndLeavesTheGaps)
     EXPECT_EQ(background.pixel(10 + 99, 116 + 5), wGrey) << "the gap between columns";
     EXPECT_EQ(background.pixel(10 + 50, 116 + 15), wGrey) << "the gap between rows";
     EXPECT_EQ(background.pixel(10 + 50, 116 + 40), wGrey) << "below the tree";
+}
+
+TEST_F(TreeViewTest, StillImagesAreDrawnWithTheirRowsOnly)
+{
+    CXSurface picture;
+    ASSERT_NE(picture.Create(6, 6, false, true), nullptr);
+    picture.Fill(0x000000FF);
+    CXAnimation image;
+    image.Setup(&picture, 6, 6, 0, 0, 1, 1);
+    AddTwoBranches();
+    EXPECT_EQ(m_pTree->AddItemImage(1, &image, 150, false), 0);
+    EXPECT_EQ(m_pTree->AddItemImage(42, &image, 150, false), -1);
+    EXPECT_EQ(m_pTree->AddItemImage(1, nullptr, 150, false), -1);
+    m_pTree->Redraw();
+    EXPECT_EQ(CountPixels(0x000000FF, 20, 40, 220, 120), 0) << "a1 is in a closed branch";
+    m_pTree->ExpandItem(0, true, false, false);
+    m_pTree->Redraw();
+    // a1 is row 1 (y 56-71): the image centred there at x 170.
+    EXPECT_EQ(CountPixels(0x000000FF, 170, 61, 176, 67), 36);
+    EXPECT_EQ(CountPixels(0x000000FF, 20, 40, 220, 120), 36);
 }
 
 }  // namespace
