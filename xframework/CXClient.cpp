@@ -9,6 +9,7 @@
 #include "xframework/CXScrollBar.h"
 #include "xframework/CXSlider.h"
 #include "xframework/CXStatic.h"
+#include "xframework/CXTreeView.h"
 
 #include "common/DebugLog.h"
 
@@ -351,6 +352,9 @@ CXControl* CXClient::AddControl(uint8_t byType, int nLeft, int nTop, int nRight,
         break;
     case XCONTROL_GRAPH:
         pControl = new CXGraph;
+        break;
+    case XCONTROL_TREEVIEW:
+        pControl = new CXTreeView;
         break;
     default:
         break;

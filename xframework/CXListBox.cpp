@@ -21,26 +21,6 @@ constexpr int kWheelRows = 3;
 constexpr COLORREF kValueBarGreen = 0x0000B400;
 constexpr COLORREF kValueBarRed = 0x000000B4;
 
-// The cell at nColumn of a TAB-separated row text, cut to the buffer.
-void CopyCell(const char* pszText, int nColumn, char* pszOut, size_t nOutSize)
-{
-    const char* p = pszText;
-    for (int i = 0; i < nColumn && p; ++i) {
-        p = std::strchr(p, '\t');
-        if (p)
-            ++p;
-    }
-    if (!p) {
-        pszOut[0] = '\0';
-        return;
-    }
-    const char* pEnd = std::strchr(p, '\t');
-    size_t nLength = pEnd ? static_cast<size_t>(pEnd - p) : std::strlen(p);
-    nLength = std::min(nLength, nOutSize - 1);
-    std::memcpy(pszOut, p, nLength);
-    pszOut[nLength] = '\0';
-}
-
 // Words compare case-blind, hyphens and apostrophes left out, as a reader
 // orders them; only texts equal that way fall back to the letters' case,
 // small letters first.
@@ -278,15 +258,7 @@ void CXListBox::BuildHeaderStrip()
             continue;
         for (int nLook = 0; nLook < 2 && pHeaderFace && pHeaderFace->m_pSurface; ++nLook) {
             const int nSourceX = nLook * 32, y = nLook * m_nHeaderHeight;
-            plat::Surface& source = *pHeaderFace->m_pSurface;
-            const int nLeftPart = std::min(nWidth - 4, 27);
-            const plat::Rect rcLeft{nSourceX, 0, nSourceX + nLeftPart, 16};
-            pStrip->m_pSurface->bltFast(column.nLeft, y, source, &rcLeft, plat::BLTFAST_WAIT);
-            const plat::Rect rcMiddle{nSourceX + 27, 0, nSourceX + 28, 16};
-            for (int x = nLeftPart; x < nWidth - 4; ++x)
-                pStrip->m_pSurface->bltFast(column.nLeft + x, y, source, &rcMiddle, plat::BLTFAST_WAIT);
-            const plat::Rect rcEnd{nSourceX + 28, 0, nSourceX + 32, 16};
-            pStrip->m_pSurface->bltFast(column.nLeft + nWidth - 4, y, source, &rcEnd, plat::BLTFAST_WAIT);
+            DrawHeaderCell(*pStrip->m_pSurface, column.nLeft, y, nWidth, *pHeaderFace->m_pSurface, nSourceX);
         }
         const char* pszCaption = g_pfnControlCaptionText ? g_pfnControlCaptionText(column.wHeaderID) : nullptr;
         if (!column.wHeaderID || !pszCaption)
@@ -470,7 +442,7 @@ void CXListBox::GetColumnText(int nRow, int nColumn, char* pszOut) const
         pszOut[0] = '\0';
         return;
     }
-    CopyCell(pRow->szText, nColumn, pszOut, LISTBOX_ROW_TEXT_SIZE);
+    CopyTabField(pRow->szText, nColumn, pszOut, LISTBOX_ROW_TEXT_SIZE);
 }
 
 int CXListBox::SetItemData(int nRow, uint32_t dwValue)
@@ -592,7 +564,7 @@ void CXListBox::Sort(int nColumn, bool bAscending, uint8_t bySortType, int nFirs
     keyed.reserve(m_Rows.size() - static_cast<size_t>(nFirst));
     char szCell[LISTBOX_ROW_TEXT_SIZE];
     for (size_t i = static_cast<size_t>(nFirst); i < m_Rows.size(); ++i) {
-        CopyCell(m_Rows[i]->szText, nColumn, szCell, sizeof szCell);
+        CopyTabField(m_Rows[i]->szText, nColumn, szCell, sizeof szCell);
         const double dNumber = bNumeric ? NumericSortKey(szCell, bySortType, byDateOrder) : 0.0;
         keyed.push_back({bNumeric ? std::string() : std::string(szCell), dNumber, std::move(m_Rows[i])});
     }
@@ -781,7 +753,7 @@ void CXListBox::DrawRowText(plat::DeviceContext* pDC, int nRow)
     char szCell[LISTBOX_ROW_TEXT_SIZE];
     for (int i = 0; i < m_nVisibleColumns; ++i) {
         const LISTCOLUMN& column = m_pColumns[i];
-        CopyCell(row.szText, i, szCell, sizeof szCell);
+        CopyTabField(row.szText, i, szCell, sizeof szCell);
         if (column.byAlignment == 'x' || !szCell[0])
             continue;
         const bool bBarOnly = column.byAlignment == 'z';
@@ -1110,7 +1082,7 @@ void CXListBox::GetToolTipText(char* pszText)
     if (!pRow || !m_bColumnsWithHeaders || m_nHoverColumn < 0 || m_nHoverColumn >= m_nColumnCount)
         return;
     char szCell[LISTBOX_ROW_TEXT_SIZE];
-    CopyCell(pRow->szText, m_nHoverColumn, szCell, sizeof szCell);
+    CopyTabField(pRow->szText, m_nHoverColumn, szCell, sizeof szCell);
     plat::Font* pFont = pRow->hFont ? pRow->hFont : m_hFont;
     const LISTCOLUMN& column = m_pColumns[m_nHoverColumn];
     if (pFont && pFont->textWidth(szCell, static_cast<int>(std::strlen(szCell))) >

@@ -3,6 +3,7 @@
 #include "common/ShellServices.h"
 #include "xframework/CXSurface.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -87,6 +88,39 @@ void DrawColourBox(HDC hDC, int nLeft, int nTop, int nRight, int nBottom, COLORR
         ScopedTools tools(hDC, SolidPen(1, plat::RGB(0, 0, 0)), nullptr, true);
         hDC->rectangle(nLeft - 1, nTop - 1, nRight + 1, nBottom + 1);
     }
+}
+
+void CopyTabField(const char* pszText, int nField, char* pszOut, size_t nOutSize)
+{
+    const char* p = pszText;
+    for (int i = 0; i < nField && p; ++i) {
+        p = std::strchr(p, '\t');
+        if (p)
+            ++p;
+    }
+    if (!p) {
+        pszOut[0] = '\0';
+        return;
+    }
+    const char* pEnd = std::strchr(p, '\t');
+    size_t nLength = pEnd ? static_cast<size_t>(pEnd - p) : std::strlen(p);
+    nLength = std::min(nLength, nOutSize - 1);
+    std::memcpy(pszOut, p, nLength);
+    pszOut[nLength] = '\0';
+}
+
+void DrawHeaderCell(plat::Surface& dest, int x, int y, int nWidth, plat::Surface& source, int nSourceX)
+{
+    if (nWidth < 4)
+        return;
+    const int nLeftPart = std::min(nWidth - 4, 27);
+    const plat::Rect rcLeft{nSourceX, 0, nSourceX + nLeftPart, 16};
+    dest.bltFast(x, y, source, &rcLeft, plat::BLTFAST_WAIT);
+    const plat::Rect rcMiddle{nSourceX + 27, 0, nSourceX + 28, 16};
+    for (int i = nLeftPart; i < nWidth - 4; ++i)
+        dest.bltFast(x + i, y, source, &rcMiddle, plat::BLTFAST_WAIT);
+    const plat::Rect rcEnd{nSourceX + 28, 0, nSourceX + 32, 16};
+    dest.bltFast(x + nWidth - 4, y, source, &rcEnd, plat::BLTFAST_WAIT);
 }
 
 void DrawLine(HDC hDC, int x1, int y1, int x2, int y2, COLORREF crColour, int nPenWidth, int nPenStyle)

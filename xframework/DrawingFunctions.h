@@ -6,6 +6,8 @@
 #include "platform/DeviceContext.h"
 #include "platform/Font.h"
 
+#include <cstddef>
+
 class CXSurface;
 
 using COLORREF = plat::COLORREF;
@@ -21,6 +23,10 @@ void DrawFilledRectFramedRect(HDC hDC, const plat::Rect& rc, COLORREF crFill, CO
 void DrawFilledRect(HDC hDC, int nLeft, int nTop, int nRight, int nBottom, COLORREF crColour);
 // With bFrame a black one-pixel frame one pixel outside the box.
 void DrawColourBox(HDC hDC, int nLeft, int nTop, int nRight, int nBottom, COLORREF crColour, bool bFrame);
+// A column header cell nWidth wide at (x, y) of pDest from a 32-pixel-wide
+// look of a header bitmap at nSourceX: its first 27 columns, its column 27
+// repeated, then its last 4.
+void DrawHeaderCell(plat::Surface& dest, int x, int y, int nWidth, plat::Surface& source, int nSourceX);
 void DrawLine(HDC hDC, int x1, int y1, int x2, int y2, COLORREF crColour, int nPenWidth, int nPenStyle);
 void DrawFilledCircle(HDC hDC, int x, int y, int nRadius, COLORREF crFrame, COLORREF crFill);
 void DrawCircleOutline(HDC hDC, int x, int y, int nRadius, COLORREF crColour, int nPenWidth);
@@ -42,5 +48,8 @@ int GetNumberSeparatorOption();
 void GetNumberSeparators(char* pcThousands, char* pcDecimal);
 // Removes every occurrence of the character in place; the count removed.
 int RemoveChar(char* pszText, char c);
+// Field nField (from 0) of a TAB-separated text into a buffer of nOutSize,
+// cut to fit; empty when the text has fewer fields.
+void CopyTabField(const char* pszText, int nField, char* pszOut, size_t nOutSize);
 // Makes a number typed with the option's separators readable by strtod.
 void NormaliseNumberText(char* pszText);
