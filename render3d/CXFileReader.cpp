@@ -95,21 +95,16 @@ private:
             } else if (c == '{' || c == '}') {
                 m_tokens.push_back({c == '{' ? TokenKind::Open : TokenKind::Close, std::string(1, c), line});
                 ++i;
-            } else if (c == '"') {
+            } else if (c == '"' || c == '<') {
+                // A string or a GUID: everything up to its closing mark on the same line.
+                const char close = c == '"' ? '"' : '>';
                 const size_t start = ++i;
-                while (i < n && p[i] != '"' && p[i] != '\n')
+                while (i < n && p[i] != close && p[i] != '\n')
                     ++i;
-                if (i >= n || p[i] != '"')
-                    return Fail(line, "unterminated string");
-                m_tokens.push_back({TokenKind::String, std::string(p + start, i - start), line});
-                ++i;
-            } else if (c == '<') {
-                const size_t start = ++i;
-                while (i < n && p[i] != '>' && p[i] != '\n')
-                    ++i;
-                if (i >= n || p[i] != '>')
-                    return Fail(line, "unterminated GUID");
-                m_tokens.push_back({TokenKind::Guid, std::string(p + start, i - start), line});
+                if (i >= n || p[i] != close)
+                    return Fail(line, c == '"' ? "unterminated string" : "unterminated GUID");
+                m_tokens.push_back(
+                    {c == '"' ? TokenKind::String : TokenKind::Guid, std::string(p + start, i - start), line});
                 ++i;
             } else if (IsNameStart(c)) {
                 const size_t start = i;
