@@ -1,6 +1,6 @@
 // Stadiums generated on the ground plan: stands from the tables, seats that
 // add up, nothing overlapping, the same draws giving the same stadium.
-#include "../database/GameTree.h"
+#include "../humans/HumanWorld.h"
 #include "database/CClubDatabase.h"
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
@@ -17,24 +17,6 @@
 
 namespace {
 
-std::unique_ptr<CDatabaseHandler> LoadWorld()
-{
-    auto handler = std::make_unique<CDatabaseHandler>();
-    if (!handler->AreFixedTablesLoaded())
-        return nullptr;
-    CDatabaseHandler::BuildAttendanceCurve();
-    CPlayerDatabase::InitialisePlayerValueTables();
-    FILE* pFile = std::fopen("Data/Data.bin", "rb");
-    if (!pFile)
-        return nullptr;
-    const bool bLoaded = handler->Load(pFile);
-    std::fclose(pFile);
-    if (!bLoaded)
-        return nullptr;
-    handler->SetupPointers();
-    return handler;
-}
-
 struct RECT {
     int x, y, w, h;
 };
@@ -48,7 +30,7 @@ class GroundWorld : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_handler = LoadWorld();
+        m_handler = humans_test::LoadStartingWorld();
         ASSERT_NE(m_handler, nullptr) << "the generated starting world did not load";
     }
     CDatabaseHandler& H() { return *m_handler; }
@@ -246,7 +228,7 @@ TEST(GroundNewGame, NewGameBuildsEveryGroundsStands)
 {
     GameTreeCopy tree;
     CurrentFolder here(tree.Root());
-    auto handler = LoadWorld();
+    auto handler = humans_test::LoadStartingWorld();
     ASSERT_NE(handler, nullptr);
     ASSERT_TRUE(handler->SetUpNewGameRecords());
     for (const CGroundDatabase* pGround : handler->GetGrounds().Items<CGroundDatabase>()) {
