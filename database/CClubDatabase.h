@@ -167,6 +167,15 @@ public:
     // papers follow its division (the top one, or one a human plays in).
     CNewspaperStory* AddNewspaperStory(uint8_t byKind, uint16_t wType) const;
 
+    // Fee records: the season's largest fee this club paid (first kind) and
+    // received (second kind), and the largest ever of each. A new all-time
+    // record paid raises the award flag, which the match day posts as a
+    // story (PostFeeRecordAward).
+    void NoteFeeOfFirstKind(const CPlayerDatabase* pPlayer, int32_t nAmount, CClubDatabase* pOtherClub);
+    void NoteFeeOfSecondKind(const CPlayerDatabase* pPlayer, int32_t nAmount);
+    // Clears the award flag; the story when the record player still plays here.
+    CNewspaperStory* PostFeeRecordAward();
+
     // Queries that the table and the generators use.
     int GetClubRating() const { return (m_bySupportLevel + m_byReputation) / 2; }
     CCountryDatabase* GetCountry() const { return m_pCountry; }

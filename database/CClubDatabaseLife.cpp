@@ -472,6 +472,8 @@ void CClubDatabase::StartNewSeason()
     m_nSeasonResult = 0;
     m_wSeasonResult = 0;
     m_SeasonAttendance = CLUBATTENDANCE();
+    // This season's fee paid and fee received; the all-time ones stay.
+    m_aFeeRecords[0] = m_aFeeRecords[1] = CLUBFEERECORD();
     std::fill(std::begin(m_aSeasonClubRecords), std::end(m_aSeasonClubRecords), CLUBRECORDENTRY());
     m_nSeasonMarker = -1;
     std::memset(m_abyResultRuns, 0, sizeof(m_abyResultRuns));

@@ -151,6 +151,7 @@ public:
     // for another scenario or an empty start division.
     CClubDatabase* GetScenarioClub(int nScenario) const;
     void ClearEuropeanRefereeAssignments();
+    void StartRefereesNewSeason();
     // The club's next fixture from today among its division's league
     // fixtures and the country's cup fixtures: the opponent's id or -1.
     int GetNextFixtureForClub(const CDivisionDatabase* pDivision, ID_CLUB idClub, uint8_t* pbyHome,

@@ -13,6 +13,8 @@
 #include "database/ClubPayments.h"
 #include "season/CComponentScheduleDatabase.h"
 #include "season/CGroundDatabase.h"
+#include "season/CNewspaperManager.h"
+#include "season/CNewspaperStoryList.h"
 
 CEventsDatabase* CCountryDatabase::m_pCurrentEvent = nullptr;
 
@@ -22,6 +24,9 @@ namespace {
 constexpr int kBuildingFinanceCategory[3] = {50, 51, 52};
 // Notices of a blocked period come this many days ahead.
 constexpr int kNoticeDays = 14;
+constexpr uint16_t kStoryGroundBuilding = 296;
+constexpr uint16_t kNewsGroundWorkStarts = 163;
+constexpr int kComparedBuildBytes = 4;
 
 // Events whose work belongs to records not in the game yet: each kind has a
 // handler of its own that logs the event and leaves the world as it is.
@@ -185,6 +190,42 @@ void CCountryDatabase::ScheduleBlockedPeriodEvents()
 
 namespace {
 
+// A build whose new component keeps the four leading data bytes of the
+// component it works on changes nothing worth telling.
+bool IsUnchangedBuild(const CComponentScheduleDatabase& schedule)
+{
+    const uint8_t* pNew = schedule.GetAssociatedComponentSpecificData();
+    const CComponentDatabase* pOld = schedule.GetComponent();
+    return schedule.GetKind() == SCHEDULE_BUILD && pNew && pOld &&
+           std::equal(pNew, pNew + kComparedBuildBytes, pOld->GetSpecificData());
+}
+
+uint8_t LeadingDataByte(const CComponentScheduleDatabase& schedule)
+{
+    const uint8_t* pData = schedule.GetAssociatedComponentSpecificData();
+    return pData ? pData[0] : 0;
+}
+
+// The paper reports the start of work on a stand of a club with a manager.
+void AnnounceGroundBuilding(const CEventsDatabase& event)
+{
+    CDatabaseHandler* pHandler = CCountryDatabase::m_pDatabaseHandler;
+    const CComponentScheduleDatabase* pSchedule =
+        pHandler ? pHandler->FindComponentSchedule(event.GetDataID()) : nullptr;
+    if (!pSchedule || !pSchedule->GetGround()) {
+        DebugLog(1, "[CCountryDatabase::DoSpecialEvent] Unable to get ground");
+        return;
+    }
+    const CClubDatabase* pOwner = pSchedule->GetGround()->GetOwner();
+    if (!pOwner || pOwner->m_wManagerId == 0 || pSchedule->GetComponentMainType() != 0 ||
+        pSchedule->GetKind() == SCHEDULE_DEMOLISH || IsUnchangedBuild(*pSchedule))
+        return;
+    if (CNewspaperStory* pStory = pOwner->AddNewspaperStory(0, kStoryGroundBuilding)) {
+        pStory->SetParameterSlot(NEWS_SLOT_VALUE, LeadingDataByte(*pSchedule));
+        pStory->SetParameterSlot(NEWS_SLOT_PERSON, pOwner->m_wManagerId);
+    }
+}
+
 void ProcessGroundSchedulePayment(const CEventsDatabase& event)
 {
     CDatabaseHandler* pHandler = CCountryDatabase::m_pDatabaseHandler;
@@ -202,6 +243,12 @@ void ProcessGroundSchedulePayment(const CEventsDatabase& event)
     switch (event.GetType()) {
     case 30:
         dwAmount = pSchedule->GetComponentInitialCost();
+        if (!(pSchedule->GetComponentMainType() == 0 && IsUnchangedBuild(*pSchedule)))
+            if (CNewsItem* pItem = pOwner->AddNewsItem(kNewsGroundWorkStarts)) {
+                pItem->SetSlot(NEWS_SLOT_SUBTYPE, pSchedule->GetComponentSubType());
+                if (pSchedule->GetComponentMainType() == 0)
+                    pItem->SetSlot(NEWS_SLOT_VALUE, LeadingDataByte(*pSchedule));
+            }
         break;
     case 31:
         dwAmount = pSchedule->GetComponentMonthlyCost();
@@ -287,6 +334,9 @@ void CCountryDatabase::DoSpecialEvent(const CDate& date)
             RunPlayerEvent(*pEvent);
             break;
         case 30:
+            AnnounceGroundBuilding(*pEvent);
+            ProcessGroundSchedulePayment(*pEvent);
+            break;
         case 31:
         case 32:
             ProcessGroundSchedulePayment(*pEvent);

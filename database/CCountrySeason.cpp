@@ -98,6 +98,12 @@ int CCountryDatabase::GenerateReferees(uint16_t& wNextRefereeID)
     return nReferees;
 }
 
+void CCountryDatabase::StartRefereesNewSeason()
+{
+    for (CRefereeDatabase* pReferee : m_lstReferees.Items<CRefereeDatabase>())
+        pReferee->StartNewSeason();
+}
+
 void CCountryDatabase::ClearEuropeanRefereeAssignments()
 {
     for (CRefereeDatabase* pReferee : m_lstReferees.Items<CRefereeDatabase>())

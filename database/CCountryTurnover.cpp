@@ -16,7 +16,10 @@
 #include "database/CManagerDatabase.h"
 #include "platform/Files.h"
 #include "platform/SafeFile.h"
+#include "season/CDomesticCupsDatabase.h"
 #include "season/CEuropeanCupDatabase.h"
+#include "season/CupRecords.h"
+#include "season/CupStructureTable.h"
 
 namespace {
 
@@ -28,6 +31,67 @@ constexpr int kFinancePrizeMoney = 55;
 constexpr int kFinanceManagerBonus = 69;
 
 constexpr int kDefaultGameLength = 5;
+// The season record's cup finalists, one place per competition slot
+// (domestic kinds 0, 1, 3, 5, then European kinds 0, 1, 3), and its two
+// lists of the season's five largest fees paid and received.
+constexpr int kSeasonRecordWinners = 184;
+constexpr int kSeasonRecordRunnersUp = 198;
+constexpr int kSeasonRecordFeesPaid = 64;
+constexpr int kSeasonRecordFeesReceived = 124;
+constexpr int kSeasonRecordFeePlaces = 5;
+constexpr int kFeeEntrySize = 12;
+
+void StoreU16(uint8_t* p, uint16_t w)
+{
+    p[0] = static_cast<uint8_t>(w & 0xFF);
+    p[1] = static_cast<uint8_t>(w >> 8);
+}
+
+void StoreI32(uint8_t* p, int32_t n)
+{
+    const auto dw = static_cast<uint32_t>(n);
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<uint8_t>(dw >> (8 * i));
+}
+
+int32_t LoadI32(const uint8_t* p)
+{
+    return static_cast<int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24));
+}
+
+// Keeps the list largest first: the fee goes before the first smaller one
+// and the fifth drops out.
+void InsertFee(uint8_t* pList, const CLUBFEERECORD& fee)
+{
+    if (fee.nAmount <= 0)
+        return;
+    int nPlace = 0;
+    while (nPlace < kSeasonRecordFeePlaces && LoadI32(pList + nPlace * kFeeEntrySize + 8) >= fee.nAmount)
+        ++nPlace;
+    if (nPlace == kSeasonRecordFeePlaces)
+        return;
+    std::memmove(pList + (nPlace + 1) * kFeeEntrySize, pList + nPlace * kFeeEntrySize,
+                 (kSeasonRecordFeePlaces - 1 - nPlace) * kFeeEntrySize);
+    uint8_t* pEntry = pList + nPlace * kFeeEntrySize;
+    StoreI32(pEntry, fee.idPlayer);
+    StoreI32(pEntry + 4, fee.idClub);
+    StoreI32(pEntry + 8, fee.nAmount);
+}
+
+// The final's winner and the other finalist at the competition's slot,
+// each only when it is a club of the country.
+void RecordFinalists(uint8_t* pRecord, int nSlot, const CUP* pCup, const CCountryDatabase& country)
+{
+    const CUPTIE* pFinal = pCup ? pCup->GetTie(0) : nullptr;
+    if (!pFinal)
+        return;
+    const ID_CLUB idWinner = pFinal->byWinner == 0 ? pFinal->wHomeClub : pFinal->wAwayClub;
+    const ID_CLUB idRunnerUp = pFinal->byWinner == 0 ? pFinal->wAwayClub : pFinal->wHomeClub;
+    if (country.IsClubOfCountry(idWinner))
+        StoreU16(pRecord + kSeasonRecordWinners + 2 * nSlot, idWinner);
+    if (country.IsClubOfCountry(idRunnerUp))
+        StoreU16(pRecord + kSeasonRecordRunnersUp + 2 * nSlot, idRunnerUp);
+}
 
 uint8_t SeasonKey(int nYear)
 {
@@ -60,6 +124,7 @@ void CCountryDatabase::DoSeasonClose()
     for (CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>())
         pDivision->ArchiveTransfers(nIndex, nSeasons);
 
+    StartRefereesNewSeason();
     RescaleRatings();
 
     const uint8_t byKey = SeasonKey(GetSeasonYear());
@@ -172,6 +237,23 @@ void CCountryDatabase::AddSeasonRecord()
                         abyRecord[kSeasonRecordClubs + 2 * nSlot + 1] = static_cast<uint8_t>(pClub->m_wClubId >> 8);
                         ++nSlot;
                     }
+    // The season's largest fees of every league club.
+    for (const CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>())
+        if (pDivision->m_byKind == DIVISION_KIND_LEAGUE)
+            for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>()) {
+                InsertFee(abyRecord + kSeasonRecordFeesPaid, pClub->m_aFeeRecords[0]);
+                InsertFee(abyRecord + kSeasonRecordFeesReceived, pClub->m_aFeeRecords[1]);
+            }
+    // The finals decided this season; a cup still running has no winner yet.
+    constexpr int anDomestic[][2] = {{CUP_KIND_0, 0}, {CUP_KIND_1, 1}, {CUP_KIND_5, 3}};
+    for (const auto& kind : anDomestic)
+        if (GetCupWinner(kind[0]))
+            RecordFinalists(abyRecord, kind[1], m_pDomesticCups->GetCup(kind[0]), *this);
+    constexpr int anEuropean[][2] = {{CUP_KIND_0, 4}, {CUP_KIND_1, 5}, {CUP_KIND_SUPER, 6}};
+    if (const CEuropeanCupDatabase* pEuropean = m_pDatabaseHandler ? m_pDatabaseHandler->GetEuropeanCups() : nullptr)
+        for (const auto& kind : anEuropean)
+            if (pEuropean->GetCupWinner(kind[0]) != 0)
+                RecordFinalists(abyRecord, kind[1], pEuropean->GetCup(kind[0]), *this);
     AddLargeRecord(abyRecord);
     const int nSeasons = GameLength(m_pDatabaseHandler);
     while (nSeasons > 0 && m_lstLargeRecords.GetCount() > nSeasons)

@@ -585,6 +585,8 @@ public:
     // Plays every fixture of the date: the root's cup and friendly fixtures,
     // then each country's league fixtures. Answers the fixtures played.
     int DoMatchDay(const CDate& date);
+    // Every club's new fee record becomes its newspaper story.
+    void PostClubPlayerAwards();
     void DoNewWeek();
     void DoWeeklyUpdate();
     void DoNewMonth(uint8_t byFlag);

@@ -127,7 +127,7 @@ void CDatabaseHandler::DoCountriesNewSeason()
     const int nCount = m_lstCountries.GetCount();
     int nDone = 0;
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
-        RunNamedStep("the referees' new season waits for the referee records");
+        pCountry->StartRefereesNewSeason();
         TellHumansOfNewSeason(*pCountry);
         pCountry->GenerateLeagueFixtures();
         ++nDone;
@@ -316,10 +316,11 @@ void CDatabaseHandler::DoNewSeason()
     int anPercentages[kPriceRises];
     for (int& nPercentage : anPercentages)
         nPercentage = plat::rand() % 9 + 2;
+    // Each country's season record was made with its season's close, while
+    // the finals and the clubs' season fees were still there to read.
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         if (CNewspaperStoryList* pStories = pCountry->GetNewspaperStories())
             pStories->RemoveAll();
-    RunNamedStep("the season records of each country wait for the record lists");
     TopUpYouthPool();
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
         RunNamedStep("the country's two further season steps and the club-record clean-up");

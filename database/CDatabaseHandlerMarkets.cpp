@@ -25,6 +25,8 @@ constexpr uint16_t kNoLimit = 65535;
 // News to the player's human club of an offer taken back.
 constexpr uint16_t kNewsBuyOfferWithdrawn = 198;
 constexpr uint16_t kNewsLoanOfferWithdrawn = 199;
+// News to the player's human club of a loan offer made for him.
+constexpr uint16_t kNewsLoanOfferMade = 197;
 constexpr uint8_t kOpen = CBuyOfferDatabase::COUNTDOWN_AWAITING_ANSWER;
 // Buy offer status bits.
 constexpr uint16_t kBuyAnswered = 0x02;
@@ -365,8 +367,13 @@ int CDatabaseHandler::MakeLoanOffer(CPlayerDatabase* pPlayer, uint8_t byKind, ID
     if (bHuman && pClub->m_pCountry)
         pClub->m_pCountry->AddEvent(15, CDate(m_GameDate.GetValue(), 1), pOffer->GetOfferID());
     if (pPlayer->m_pClub) {
-        if (IsClubHumanManaged(pPlayer->m_pClub))
-            RunNamedStep("the human's newspaper announces the loan offer");
+        if (IsClubHumanManaged(pPlayer->m_pClub)) {
+            if (CNewsItem* pItem = pPlayer->m_pClub->AddNewsItem(kNewsLoanOfferMade)) {
+                pItem->SetSlot(NEWS_SLOT_PERSON, pPlayer->m_idPerson);
+                pItem->SetSlot(NEWS_SLOT_CLUB_B, idClub);
+                pItem->SetSlot(NEWS_SLOT_VALUE, pOffer->GetOfferID());
+            }
+        }
         else if (byKind == 0)
             AddEventOnce(pPlayer->m_pCountry, 17, CDate(m_GameDate.GetValue(), 7), pPlayer->m_idPerson);
         else if (pPlayer->m_pCountry)
@@ -496,11 +503,13 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
     WithdrawPlayerLoanOffers(pPlayer, 0, 2, false);
 
     if (pSeller) {
+        pSeller->NoteFeeOfSecondKind(pPlayer, nFee);
         pSeller->RemovePlayer(pPlayer, true);
         pSeller->m_nBankBalance += nFee;
         pSeller->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
     }
     pBuyer->m_nBankBalance -= nFee;
+    pBuyer->NoteFeeOfFirstKind(pPlayer, nFee, pSeller);
     pPlayer->m_bySquadNumber = LowestFreeSquadNumber(pBuyer);
     pBuyer->AddPlayer(pPlayer, true);
     pBuyer->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);

@@ -72,8 +72,16 @@ int CDatabaseHandler::DoMatchDay(const CDate& date)
     // as inactive.
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         nPlayed += pCountry->ProcessMatchDay(date);
-    RunNamedStep("PostClubPlayerAwards: club award notices wait for the human managers");
+    PostClubPlayerAwards();
     return nPlayed;
+}
+
+void CDatabaseHandler::PostClubPlayerAwards()
+{
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+                pClub->PostFeeRecordAward();
 }
 
 int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)

@@ -29,6 +29,8 @@ constexpr uint8_t kStaffWasInPool = 0x02;
 constexpr int kBoardSacksBelow = 30;
 constexpr uint16_t kStoryManagerRetires = 298;
 constexpr uint16_t kStoryManagerSacked = 303;
+// A human manager who resigned or put his job to the board leaves in this story.
+constexpr uint16_t kStoryManagerLeaves = 305;
 
 ID_MANAGER ManagerFromValue(const void* p) { return static_cast<ID_MANAGER>(reinterpret_cast<uintptr_t>(p)); }
 ID_STAFF StaffFromValue(const void* p) { return static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(p)); }
@@ -50,7 +52,10 @@ void CDatabaseHandler::SackManager(ID_MANAGER idManager, bool bRecord)
         CClubDatabase* pClub = pManager->m_pClub;
         if (bRecord) {
             DebugLog(2, "[CDatabaseHandler::SackManager] %s sacks %s", pClub->GetName(), pManager->GetShortName());
-            if (CNewspaperStory* pStory = pClub->AddNewspaperStory(0, kStoryManagerSacked))
+            const CSaveGame* pHuman = GetSaveGameForClub(pClub);
+            const bool bHisOwnMove = pHuman && (pHuman->m_byResign || pHuman->m_byBoardRequest);
+            if (CNewspaperStory* pStory =
+                    pClub->AddNewspaperStory(0, bHisOwnMove ? kStoryManagerLeaves : kStoryManagerSacked))
                 pStory->SetParameterSlot(NEWS_SLOT_PERSON, idManager);
         }
         if (pClub->m_wManagerId == idManager)

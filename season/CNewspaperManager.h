@@ -12,7 +12,7 @@ class CBinaryReader;
 class CBinaryWriter;
 class CDatabaseHandler;
 
-// Parameter slots that hold a record's identifier.
+// Parameter slots that hold a record's identifier, and the common values.
 enum {
     NEWS_SLOT_CLUB_A = 0,
     NEWS_SLOT_CLUB_B = 1,
@@ -20,6 +20,7 @@ enum {
     NEWS_SLOT_RECORD_B = 3,
     NEWS_SLOT_COUNTRY = 4,
     NEWS_SLOT_DIVISION = 5,
+    NEWS_SLOT_VALUE = 6,  // the raiser's own value: an amount, an offer
     NEWS_SLOT_PERSON = 8,
     NEWS_SLOT_STAFF = 10,
     NEWS_SLOT_SUBTYPE = 11,

@@ -2,6 +2,7 @@
 
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
+#include "database/CBuyOfferDatabase.h"
 #include "database/CClubDatabase.h"
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
@@ -10,6 +11,7 @@
 #include "season/CNewspaperManager.h"
 #include "season/CNewspaperStoryList.h"
 #include "season/CSaveGame.h"
+#include "season/MatchRecords.h"
 
 namespace {
 
@@ -38,9 +40,40 @@ constexpr int kUnreadNewsLimit = 6;
 
 // The codes raised in order; the others come from elsewhere or wait for the
 // records they ask about (training camps and plans, sponsors, hoardings,
-// the line-up check, scouting reports and the offers' answers).
-constexpr uint8_t kRaisedWithClub[] = {6, 7, 8, 11, 15, 16};
+// scouting reports and the players' answers to offers).
+constexpr uint8_t kRaisedWithClub[] = {5, 6, 7, 8, 11, 15, 16, 18};
 constexpr uint8_t kNoJob = 17;
+
+// A buy offer's status bits: the selling club has answered, and a contract
+// has been put to the player.
+constexpr uint16_t kBuyAnswered = 0x02;
+constexpr uint16_t kBuyPlayerApproached = 0x04;
+constexpr uint8_t kCompetitionLeague = 255;
+constexpr uint8_t kCompetitionFriendly = 200;
+
+// The team sheet can be played in the club's next match (true with none).
+bool IsLineupReady(const CSaveGame& human)
+{
+    uint8_t byCompetition = kCompetitionLeague;
+    if (human.GetNextFixture(nullptr, &byCompetition, nullptr, nullptr) < 0)
+        return true;
+    const int nKind = byCompetition == kCompetitionLeague     ? MATCHKIND_LEAGUE
+                      : byCompetition == kCompetitionFriendly ? MATCHKIND_FRIENDLY
+                                                              : MATCHKIND_CUP;
+    CPlayerDatabase* apPlayers[SAVEGAME_SHEET_PLACES] = {};
+    return human.GetMatchSheet(apPlayers, nKind, 0);
+}
+
+// A bid of the club that the selling club has accepted, with no contract
+// put to the player yet.
+bool HasAcceptedBid(const CDatabaseHandler& root, const CClubDatabase& club)
+{
+    for (const CBuyOfferDatabase* pOffer : root.GetBuyOffers().Items<CBuyOfferDatabase>())
+        if (pOffer->GetBiddingClubID() == club.GetID() && (pOffer->GetFlags() & kBuyAnswered) &&
+            pOffer->GetByte(0) == 0 && !(pOffer->GetFlags() & kBuyPlayerApproached))
+            return true;
+    return false;
+}
 
 }  // namespace
 
@@ -106,6 +139,12 @@ int CNoticeList::IsStillDue(uint8_t byCode, bool bRaising) const
     auto daysSince = [&](int nReminder) { return today.DaysBetween(human.GetReminderDate(nReminder)); };
     const int nReviewDays = bRaising ? kReviewDueDays : kReviewDoneDays;
     switch (byCode) {
+    case 5:
+        if (!pClub)
+            return 0;
+        if (bRaising)
+            return !human.GetDelegation(kDelegateTeam) && !IsLineupReady(human);
+        return daysSince(0) > kReviewDoneDays || !IsLineupReady(human);
     case 6:
         return !human.GetDelegation(kDelegateTeam) && daysSince(1) > nReviewDays;
     case 7:
@@ -138,6 +177,8 @@ int CNoticeList::IsStillDue(uint8_t byCode, bool bRaising) const
         return 0;
     case kNoJob:
         return !pClub && human.GetJobApplications().IsEmpty();
+    case 18:
+        return pClub && pRoot && HasAcceptedBid(*pRoot, *pClub);
     default:
         return -1;
     }

@@ -217,6 +217,12 @@ void CRefereeDatabase::RemoveEuropeanAssignments()
     }
 }
 
+void CRefereeDatabase::StartNewSeason()
+{
+    for (REFEREESTATISTICS& stats : m_Statistics)
+        stats = REFEREESTATISTICS();
+}
+
 void CRefereeDatabase::AddMatchStatistics(int nCompetition, const uint8_t abyStats[4])
 {
     if (nCompetition < 0 || nCompetition >= COMPETITIONS)

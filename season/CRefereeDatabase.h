@@ -75,6 +75,8 @@ public:
     // Competition 0-3: bytes are bookings, sendings-off, fouls, penalties.
     void AddMatchStatistics(int nCompetition, const uint8_t abyStats[4]);
     const REFEREESTATISTICS& GetStatistics(int nCompetition) const;
+    // The statistics are the season's: a new season starts them from zero.
+    void StartNewSeason();
 
     void Set(uint16_t wID, char chInitial, uint32_t dwSurnameOffset);
     uint16_t GetID() const { return m_wID; }

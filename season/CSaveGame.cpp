@@ -359,13 +359,12 @@ void CSaveGame::DoDailyUpdate()
         if (!bSacked && m_byResign)
             bSacked = true;
         if (bSacked) {
-            CClubDatabase* pClub = m_pClub;
+            // The root sacks him while the club is still his, so that the
+            // paper can tell a resignation from a sacking; the human keeps
+            // his record and the club looks for another manager.
+            if (m_pDatabaseHandler)
+                m_pDatabaseHandler->SackManager(m_idManager, true);
             LeaveClub();
-            if (m_pDatabaseHandler) {
-                // The human keeps his record; the club looks for another manager.
-                pClub->SetManager(0, true);
-                m_pDatabaseHandler->AddManagerToFreePool(m_idManager);
-            }
         }
         else if (m_byBoardRequest && !m_byBoardPending) {
             m_byBoardRequest = 0;
