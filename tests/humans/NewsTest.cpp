@@ -1,6 +1,11 @@
 // News items, newspaper stories and notices of a human manager: their
 // lifecycles and their sections of the .sav body.
 #include "HumanWorld.h"
+#include "database/CBuyOfferDatabase.h"
+#include "database/CLoanOfferDatabase.h"
+#include "season/CComponentDatabase.h"
+#include "season/CComponentScheduleDatabase.h"
+#include "season/CGroundDatabase.h"
 #include "season/CNewspaperManager.h"
 #include "season/CNewspaperStoryList.h"
 #include "season/CNoticeList.h"
@@ -271,10 +276,30 @@ TEST_F(HumanWorld, ASeasonTellsTheHumanOfHisFixturesPaymentsAndFinalPlace)
     }
 
     // To the day after the country's season end, before the season turns.
+    // A loan offer for one of his players is news the day it is made, while
+    // the offer it names still stands.
     const CDate end = pCountry->GetSeasonEndDate();
     ASSERT_TRUE(end.IsValid());
-    while (H().GetGameDate() <= end && !HasFatalFailure())
+    size_t nSeen = 0;
+    int nLoanOffers = 0;
+    while (H().GetGameDate() <= end && !HasFatalFailure()) {
         RunDays(1);
+        const CXList& incoming = m_pHuman->GetNews().GetIncoming();
+        size_t n = 0;
+        for (const CNewsItem* pItem : incoming.Items<CNewsItem>()) {
+            if (n++ < nSeen || pItem->GetType() != 197)
+                continue;
+            ++nLoanOffers;
+            const auto idPlayer = static_cast<ID_PLAYER>(pItem->GetSlot(NEWS_SLOT_PERSON));
+            const auto idBidder = static_cast<ID_CLUB>(pItem->GetSlot(NEWS_SLOT_CLUB_B));
+            const CLoanOfferDatabase* pOffer = H().GetLoanOffer(idPlayer, idBidder);
+            ASSERT_NE(pOffer, nullptr) << "loan offer news of a day names a standing offer";
+            EXPECT_EQ(pOffer->GetOfferID(), pItem->GetSlot(NEWS_SLOT_VALUE));
+            EXPECT_NE(idBidder, m_pClub->GetID());
+        }
+        nSeen = static_cast<size_t>(incoming.GetCount());
+    }
+    RecordProperty("loan_offer_news", nLoanOffers);
     ASSERT_EQ(m_pHuman->GetClub(), m_pClub) << "the human kept his job all season";
 
     std::vector<int> codes;
@@ -502,11 +527,17 @@ TEST_F(HumanWorld, AwardStoriesNameTheWinnersAndTellTheirHumanClubs)
     EXPECT_EQ(stories.AddBestElevenStory(division), nullptr);
 }
 
-TEST_F(HumanWorld, WithdrawnOffersAreNewsForThePlayersHumanClub)
+TEST_F(HumanWorld, OffersMadeAndWithdrawnAreNewsForThePlayersHumanClub)
 {
     CPlayerDatabase* pPlayer = static_cast<CPlayerDatabase*>(m_pClub->m_lstPlayers.GetHead()->pData);
     const ID_CLUB idBidder = 2;
     ASSERT_EQ(H().MakeLoanOffer(pPlayer, 0, idBidder, 30, 1000), 0);
+    const auto made = IncomingOfType(*m_pHuman, 197);
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(made[0]->GetSlot(NEWS_SLOT_PERSON), pPlayer->m_idPerson);
+    EXPECT_EQ(made[0]->GetSlot(NEWS_SLOT_CLUB_B), idBidder);
+    ASSERT_NE(H().GetLoanOffer(pPlayer->m_idPerson, idBidder), nullptr);
+    EXPECT_EQ(made[0]->GetSlot(NEWS_SLOT_VALUE), H().GetLoanOffer(pPlayer->m_idPerson, idBidder)->GetOfferID());
     ASSERT_EQ(H().WithdrawLoanOffer(pPlayer->m_idPerson, idBidder, true), 0);
     const auto loan = IncomingOfType(*m_pHuman, 199);
     ASSERT_EQ(loan.size(), 1u);
@@ -534,6 +565,8 @@ TEST_F(HumanWorld, NoticesAreRaisedWhileTheirReasonHoldsAndResolvedWhenItGoes)
             if (m_pClub->m_awStaffSlots[nType][0] == 0)
                 m_pClub->m_awStaffSlots[nType][0] = 1;
         m_pClub->m_pDivision->m_bySquadNumbers = 0;
+        m_pHuman->UpdateNextFixture();
+        m_pHuman->PickTeam();
     };
     auto isActive = [&](uint8_t byCode) {
         const NOTICE* p = notices.FindNotice(byCode);
@@ -550,7 +583,11 @@ TEST_F(HumanWorld, NoticesAreRaisedWhileTheirReasonHoldsAndResolvedWhenItGoes)
         std::function<void()> resolve;
     };
     const ID_STAFF idFirstStaff = m_pClub->m_awStaffSlots[2][0];
+    CClubDatabase* pSeller = H().GetClubFromID(m_pClub->GetID() == 2 ? 3 : 2);
+    ASSERT_NE(pSeller, nullptr);
+    CPlayerDatabase* pTarget = static_cast<CPlayerDatabase*>(pSeller->m_lstPlayers.GetHead()->pData);
     const Case cases[] = {
+        {"line-up", 5, [&] { m_pHuman->SetSheetPlayer(0, nullptr); }, [&] { m_pHuman->PickTeam(); }},
         {"squad review", 6, [&] { m_pHuman->SetReminderDate(1, CDate(today.GetValue(), -61)); },
          [&] { m_pHuman->SetReminderDate(1, CDate(today.GetValue(), -6)); }},
         {"ticket review", 8, [&] { m_pHuman->SetReminderDate(2, CDate(today.GetValue(), -61)); },
@@ -583,6 +620,14 @@ TEST_F(HumanWorld, NoticesAreRaisedWhileTheirReasonHoldsAndResolvedWhenItGoes)
              static_cast<CPlayerDatabase*>(m_pClub->m_lstPlayers.GetHead()->pData)->m_bySquadNumber = 0;
          },
          [&] { m_pClub->m_pDivision->m_bySquadNumbers = 0; }},
+        // The selling club has said yes; the player has not been asked yet.
+        {"accepted bid",
+         18,
+         [&] {
+             ASSERT_EQ(H().MakeBuyOfferToClub(pTarget, m_pClub, 0, nullptr, 0, 0), 0);
+             H().GetBuyOffer(pTarget->m_idPerson, m_pClub->GetID())->SetFlags(0x02);
+         },
+         [&] { m_pClub->ProposeBuyContract(H().GetBuyOffer(pTarget->m_idPerson, m_pClub->GetID())); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszWhat);
@@ -619,4 +664,158 @@ TEST_F(HumanWorld, NoticesAreRaisedWhileTheirReasonHoldsAndResolvedWhenItGoes)
     m_pHuman->ApplyForJob(H().GetClubFromID(30));
     notices.RecheckNotices();
     EXPECT_FALSE(isActive(17));
+}
+
+namespace {
+
+int CountPendingStories(const CCountryDatabase& country, uint16_t wType)
+{
+    int nCount = 0;
+    for (const CNewspaperStory* p : country.GetNewspaperStories()->GetPendingStories().Items<CNewspaperStory>())
+        nCount += p->GetParameter() == wType ? 1 : 0;
+    return nCount;
+}
+
+}  // namespace
+
+TEST_F(HumanWorld, ARecordFeeIsTheBuyersStoryOnceWhileThePlayerStays)
+{
+    CCountryDatabase& country = *m_pClub->m_pCountry;
+    CClubDatabase* pSeller = nullptr;
+    for (CClubDatabase* pClub : m_pClub->m_pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+        if (pClub != m_pClub && pClub->m_lstPlayers.GetCount() >= 2)
+            pSeller = pClub;
+    ASSERT_NE(pSeller, nullptr);
+    auto buy = [&](CPlayerDatabase* pPlayer, int32_t nFee) {
+        auto* pOffer = new CBuyOfferDatabase;
+        pOffer->SetPlayerID(pPlayer->m_idPerson);
+        pOffer->SetBiddingClubID(m_pClub->GetID());
+        pOffer->SetValue100(static_cast<uint32_t>(nFee));
+        ASSERT_EQ(H().TransferPlayer(pOffer), 0);
+        ASSERT_EQ(pPlayer->m_pClub, m_pClub) << "the move is not held back by a shut window";
+    };
+    CPlayerDatabase* pFirst = static_cast<CPlayerDatabase*>(pSeller->m_lstPlayers.GetHead()->pData);
+    CPlayerDatabase* pSecond = static_cast<CPlayerDatabase*>(pSeller->m_lstPlayers.GetTail()->pData);
+    // Beyond what the club's size makes a record when it has none yet.
+    const int32_t nRecord =
+        static_cast<int32_t>(std::max<int64_t>(1000, int64_t{m_pClub->m_nBankBalance} / 100 * m_pClub->m_byReputation + 1000));
+    buy(pFirst, nRecord);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(m_pClub->m_aFeeRecords[0].idPlayer, static_cast<int32_t>(pFirst->m_idPerson));
+    EXPECT_EQ(m_pClub->m_aFeeRecords[0].nAmount, nRecord);
+    EXPECT_EQ(m_pClub->m_aFeeRecords[2].nAmount, nRecord);
+    EXPECT_EQ(pSeller->m_aFeeRecords[1].nAmount, nRecord) << "the seller's fee received";
+    EXPECT_EQ(pSeller->m_aFeeRecords[1].idClub, pSeller->GetID());
+
+    H().PostClubPlayerAwards();
+    ASSERT_EQ(CountPendingStories(country, 286), 1);
+    const CNewspaperStory* pStory = PendingStoryOfType(country, 286);
+    EXPECT_EQ(pStory->GetKind(), 2);
+    EXPECT_EQ(pStory->GetParameterSlot(NEWS_SLOT_CLUB_A), m_pClub->GetID());
+    EXPECT_EQ(pStory->GetParameterSlot(NEWS_SLOT_CLUB_B), pSeller->GetID());
+    EXPECT_EQ(pStory->GetParameterSlot(NEWS_SLOT_PERSON), pFirst->m_idPerson);
+    EXPECT_EQ(pStory->GetParameterSlot(NEWS_SLOT_VALUE), static_cast<uint32_t>(nRecord));
+    H().PostClubPlayerAwards();
+    EXPECT_EQ(CountPendingStories(country, 286), 1) << "the award is posted once";
+
+    // A smaller fee breaks no record.
+    buy(pSecond, nRecord / 2);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(m_pClub->m_aFeeRecords[0].nAmount, nRecord);
+    H().PostClubPlayerAwards();
+    EXPECT_EQ(CountPendingStories(country, 286), 1);
+
+    // A record player who has moved on before the match day is no story.
+    CPlayerDatabase* pThird = static_cast<CPlayerDatabase*>(pSeller->m_lstPlayers.GetHead()->pData);
+    buy(pThird, nRecord * 2);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(m_pClub->m_nAwardFlag, 1);
+    m_pClub->RemovePlayer(pThird, true);
+    pSeller->AddPlayer(pThird, true);
+    H().PostClubPlayerAwards();
+    EXPECT_EQ(CountPendingStories(country, 286), 1);
+    EXPECT_EQ(m_pClub->m_nAwardFlag, 0);
+}
+
+TEST_F(HumanWorld, AHumanWhoResignsLeavesInTheStoryOfHisOwnMove)
+{
+    struct Case {
+        const char* pszWhat;
+        std::function<void()> leave;
+        uint16_t wStory;
+    };
+    const Case cases[] = {
+        {"resigns", [&] { m_pHuman->Resign(); }, 305},
+        {"sacked by the board", [&] { m_pClub->m_nBoardConfidence = 10; }, 303},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        CCountryDatabase& country = *m_pClub->m_pCountry;
+        country.GetNewspaperStories()->RemoveAll();
+        if (m_pHuman->GetClub() != m_pClub) {
+            m_pClub->SetManager(0, true);
+            m_pHuman->TakeOverClub(m_pClub);
+        }
+        ASSERT_EQ(m_pHuman->GetClub(), m_pClub);
+        m_pClub->m_nBoardConfidence = 60;
+        c.leave();
+        m_pHuman->DoDailyUpdate();
+        EXPECT_EQ(m_pHuman->GetClub(), nullptr);
+        EXPECT_EQ(m_pClub->m_wManagerId, 0);
+        const CNewspaperStory* pStory = PendingStoryOfType(country, c.wStory);
+        ASSERT_NE(pStory, nullptr);
+        EXPECT_EQ(pStory->GetParameterSlot(NEWS_SLOT_CLUB_A), m_pClub->GetID());
+        EXPECT_EQ(pStory->GetParameterSlot(NEWS_SLOT_PERSON), m_pHuman->GetManagerID());
+        EXPECT_EQ(CountPendingStories(country, c.wStory == 305 ? 303 : 305), 0);
+    }
+}
+
+TEST_F(HumanWorld, GroundWorkStartingIsTheHumansNewsAndTheClubsStory)
+{
+    CGroundDatabase* pGround = m_pClub->m_pGround;
+    ASSERT_NE(pGround, nullptr);
+    CCountryDatabase& country = *m_pClub->m_pCountry;
+    const CComponentDatabase* pStand = pGround->GetComponents().FindItem<CComponentDatabase>(
+        [](const CComponentDatabase* p) { return p->IsStand(); });
+    ASSERT_NE(pStand, nullptr);
+    struct Case {
+        const char* pszWhat;
+        uint8_t byQualityChange;
+        bool bTold;
+    };
+    const Case cases[] = {{"a better stand", 1, true}, {"the stand as it is", 0, false}};
+    uint32_t dwID = 9000;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        country.GetNewspaperStories()->RemoveAll();
+        m_pHuman->GetNews().RemoveAllNewsItems();
+        auto* pSchedule = new CComponentScheduleDatabase;
+        pSchedule->SetID(++dwID);
+        pSchedule->SetKind(SCHEDULE_BUILD);
+        pSchedule->SetStartDate(H().GetGameDate());
+        pSchedule->SetDuration(10);
+        pSchedule->SetComponent(const_cast<CComponentDatabase*>(pStand));
+        pSchedule->SetScheduleData(COMPONENT_STAND, pStand->GetSubType(), 1000, 0, 0, 0);
+        std::memcpy(pSchedule->GetComponentData(), pStand->GetSpecificData(), COMPONENT_STAND_DATA);
+        pSchedule->GetComponentData()[STAND_QUALITY] =
+            static_cast<uint8_t>(pSchedule->GetComponentData()[STAND_QUALITY] + c.byQualityChange);
+        pGround->AddComponentSchedule(pSchedule);
+        country.AddEvent(30, H().GetGameDate(), dwID);
+        country.DoSpecialEvent(H().GetGameDate());
+
+        const auto news = IncomingOfType(*m_pHuman, 163);
+        const CNewspaperStory* pStory = PendingStoryOfType(country, 296);
+        if (!c.bTold) {
+            EXPECT_TRUE(news.empty());
+            EXPECT_EQ(pStory, nullptr);
+            continue;
+        }
+        ASSERT_EQ(news.size(), 1u);
+        EXPECT_EQ(news[0]->GetSlot(NEWS_SLOT_SUBTYPE), pStand->GetSubType());
+        EXPECT_EQ(news[0]->GetSlot(NEWS_SLOT_VALUE), pSchedule->GetComponentData()[0]);
+        ASSERT_NE(pStory, nullptr);
+        EXPECT_EQ(pStory->GetParameterSlot(NEWS_SLOT_CLUB_A), m_pClub->GetID());
+        EXPECT_EQ(pStory->GetParameterSlot(NEWS_SLOT_PERSON), m_pClub->m_wManagerId);
+        EXPECT_EQ(pStory->GetParameterSlot(NEWS_SLOT_VALUE), pSchedule->GetComponentData()[0]);
+    }
 }

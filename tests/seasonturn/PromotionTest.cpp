@@ -1,6 +1,10 @@
 // Promotion and relegation at the season's close: who moves, the parent and
-// reserve club rule, the bottom pool and the archive records.
+// reserve club rule, the bottom pool, the archive records, the country's
+// season record and the referees' new season.
 #include "SeasonTurnSupport.h"
+#include "season/CRefereeDatabase.h"
+
+#include <utility>
 
 namespace seasonturn_test {
 namespace {
@@ -43,6 +47,53 @@ TEST_F(Promotion, TopClubsGoUpBottomClubsGoDownAndSizesStay)
     // The country's season record of the year, found by its key.
     EXPECT_EQ(m_pCountry->GetSeasonRecordCount(), 1);
     EXPECT_NE(m_pCountry->FindSeasonRecord(static_cast<uint8_t>(m_pCountry->GetSeasonYear() + 49)), nullptr);
+}
+
+TEST_F(Promotion, TheSeasonRecordListsTheFiveLargestFeesPaidAndTheOneReceived)
+{
+    // Fees paid this season by clubs of all three divisions; a club that paid
+    // nothing and the sixth largest stay out.
+    const std::pair<ID_CLUB, int32_t> paid[] = {{1, 0}, {2, 500}, {3, 300}, {8, 900}, {9, 100}, {14, 700}, {15, 200}};
+    for (const auto& [id, nAmount] : paid)
+        Club(id)->m_aFeeRecords[0] = CLUBFEERECORD{static_cast<int32_t>(100 + id), id, nAmount};
+    Club(10)->m_aFeeRecords[1] = CLUBFEERECORD{110, 10, 50};
+    m_pCountry->DoSeasonClose();
+
+    const uint8_t* pRecord = m_pCountry->FindSeasonRecord(static_cast<uint8_t>(m_pCountry->GetSeasonYear() + 49));
+    ASSERT_NE(pRecord, nullptr);
+    auto entry = [pRecord](int nList, int nPlace, int nField) {
+        const uint8_t* p = pRecord + nList + 12 * nPlace + 4 * nField;
+        return static_cast<int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24));
+    };
+    const std::pair<ID_CLUB, int32_t> expected[] = {{8, 900}, {14, 700}, {2, 500}, {3, 300}, {15, 200}};
+    for (int n = 0; n < 5; ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(entry(64, n, 0), 100 + expected[n].first);
+        EXPECT_EQ(entry(64, n, 1), expected[n].first);
+        EXPECT_EQ(entry(64, n, 2), expected[n].second);
+    }
+    EXPECT_EQ(entry(124, 0, 1), 10);
+    EXPECT_EQ(entry(124, 0, 2), 50);
+    EXPECT_EQ(entry(124, 1, 2), 0);
+}
+
+TEST_F(Promotion, RefereesStartTheNewSeasonWithoutTheOldSeasonsStatistics)
+{
+    auto* pReferee = new CRefereeDatabase;
+    pReferee->Set(1, 'K', 0);
+    m_pCountry->AddReferee(pReferee);
+    const uint8_t abyStats[4] = {3, 1, 12, 1};
+    for (int nCompetition = 0; nCompetition < CRefereeDatabase::COMPETITIONS; ++nCompetition)
+        pReferee->AddMatchStatistics(nCompetition, abyStats);
+    m_pCountry->DoSeasonClose();
+    for (int nCompetition = 0; nCompetition < CRefereeDatabase::COMPETITIONS; ++nCompetition) {
+        const REFEREESTATISTICS& stats = pReferee->GetStatistics(nCompetition);
+        EXPECT_EQ(stats.byMatches, 0);
+        EXPECT_EQ(stats.wBookings, 0);
+        EXPECT_EQ(stats.wFouls, 0);
+        EXPECT_EQ(stats.bySendingsOff, 0);
+        EXPECT_EQ(stats.byPenalties, 0);
+    }
 }
 
 TEST_F(Promotion, AReserveClubIsNotPromotedIntoItsParentsDivision)
