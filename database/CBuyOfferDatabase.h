@@ -11,6 +11,8 @@ class CBinaryWriter;
 // Status flag bits; bits 1-5 are the negotiation stages.
 enum {
     BUYOFFER_SEEN = 0x01,
+    BUYOFFER_ANSWERED = 0x02,          // the selling club has answered
+    BUYOFFER_CONTRACT_PROPOSED = 0x04, // a contract has been put to the player
 };
 
 class CBuyOfferDatabase {

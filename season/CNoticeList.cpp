@@ -44,10 +44,6 @@ constexpr int kUnreadNewsLimit = 6;
 constexpr uint8_t kRaisedWithClub[] = {5, 6, 7, 8, 11, 15, 16, 18};
 constexpr uint8_t kNoJob = 17;
 
-// A buy offer's status bits: the selling club has answered, and a contract
-// has been put to the player.
-constexpr uint16_t kBuyAnswered = 0x02;
-constexpr uint16_t kBuyPlayerApproached = 0x04;
 constexpr uint8_t kCompetitionLeague = 255;
 constexpr uint8_t kCompetitionFriendly = 200;
 
@@ -64,13 +60,14 @@ bool IsLineupReady(const CSaveGame& human)
     return human.GetMatchSheet(apPlayers, nKind, 0);
 }
 
-// A bid of the club that the selling club has accepted, with no contract
-// put to the player yet.
+// A bid of the club that the selling club has accepted (its first value
+// byte counts the club's refusals: 0 is a yes), with no contract put to the
+// player yet.
 bool HasAcceptedBid(const CDatabaseHandler& root, const CClubDatabase& club)
 {
     for (const CBuyOfferDatabase* pOffer : root.GetBuyOffers().Items<CBuyOfferDatabase>())
-        if (pOffer->GetBiddingClubID() == club.GetID() && (pOffer->GetFlags() & kBuyAnswered) &&
-            pOffer->GetByte(0) == 0 && !(pOffer->GetFlags() & kBuyPlayerApproached))
+        if (pOffer->GetBiddingClubID() == club.GetID() && (pOffer->GetFlags() & BUYOFFER_ANSWERED) &&
+            pOffer->GetByte(0) == 0 && !(pOffer->GetFlags() & BUYOFFER_CONTRACT_PROPOSED))
             return true;
     return false;
 }

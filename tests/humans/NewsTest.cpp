@@ -625,7 +625,7 @@ TEST_F(HumanWorld, NoticesAreRaisedWhileTheirReasonHoldsAndResolvedWhenItGoes)
          18,
          [&] {
              ASSERT_EQ(H().MakeBuyOfferToClub(pTarget, m_pClub, 0, nullptr, 0, 0), 0);
-             H().GetBuyOffer(pTarget->m_idPerson, m_pClub->GetID())->SetFlags(0x02);
+             H().GetBuyOffer(pTarget->m_idPerson, m_pClub->GetID())->SetFlags(BUYOFFER_ANSWERED);
          },
          [&] { m_pClub->ProposeBuyContract(H().GetBuyOffer(pTarget->m_idPerson, m_pClub->GetID())); }},
     };

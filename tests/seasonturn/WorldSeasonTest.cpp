@@ -4,6 +4,8 @@
 #include "../dayloop/DayLoopSupport.h"
 
 #include "platform/Files.h"
+#include "season/CEuropeanCupDatabase.h"
+#include "season/CupStructureTable.h"
 
 #include <algorithm>
 #include <map>
@@ -60,6 +62,13 @@ TEST_F(WorldSeason, ASeasonEndsInPromotionPlayOffsAndANewSeason)
     for (const CDivisionFixturesDatabase* p : pFirst->m_lstFixtures.Items<CDivisionFixturesDatabase>())
         EXPECT_TRUE(p->IsPlayed());
 
+    // The finals of the season, for the countries' season records.
+    const uint8_t bySeasonKey = static_cast<uint8_t>(pEngland->GetSeasonYear() + 49);
+    const CClubDatabase* pCupWinner = pEngland->GetCupWinner(CUP_KIND_0);
+    ASSERT_NE(pCupWinner, nullptr) << "the cup final has been played";
+    const ID_CLUB idEuropeanWinner = static_cast<ID_CLUB>(H().GetEuropeanCups()->GetCupWinner(CUP_KIND_1));
+    ASSERT_NE(idEuropeanWinner, 0) << "the first European cup's final has been played";
+
     RunDays(2);
     EXPECT_EQ(H().GetGameDate(), CDate(2000, 7, 6));
     for (const auto& [pDivision, nSize] : sizes)
@@ -88,6 +97,26 @@ TEST_F(WorldSeason, ASeasonEndsInPromotionPlayOffsAndANewSeason)
         EXPECT_EQ(plat::fileSize("TempDivision" + id + ".dhs"), pDivision->GetHistoryFileBytes()) << id;
     }
     EXPECT_EQ(pEngland->GetSeasonRecordCount(), 1);
+    // Each record names its own country's finalists only: the cup's winner
+    // and runner-up, and the European winner in his country's record alone.
+    auto word = [](const uint8_t* p, int nOffset) { return static_cast<ID_CLUB>(p[nOffset] | (p[nOffset + 1] << 8)); };
+    const uint8_t* pRecord = pEngland->FindSeasonRecord(bySeasonKey);
+    ASSERT_NE(pRecord, nullptr);
+    EXPECT_EQ(word(pRecord, 184), pCupWinner->m_wClubId);
+    const ID_CLUB idRunnerUp = word(pRecord, 198);
+    EXPECT_NE(idRunnerUp, pCupWinner->m_wClubId);
+    EXPECT_NE(pEngland->IsClubOfCountry(idRunnerUp), nullptr);
+    int nNamingEuropeanWinner = 0;
+    for (const CCountryDatabase* pCountry : H().GetCountries().Items<CCountryDatabase>()) {
+        const uint8_t* p = pCountry->FindSeasonRecord(bySeasonKey);
+        ASSERT_NE(p, nullptr) << pCountry->GetName();
+        if (word(p, 184 + 2 * 5) != 0) {
+            ++nNamingEuropeanWinner;
+            EXPECT_EQ(word(p, 184 + 2 * 5), idEuropeanWinner);
+            EXPECT_NE(pCountry->IsClubOfCountry(idEuropeanWinner), nullptr);
+        }
+    }
+    EXPECT_EQ(nNamingEuropeanWinner, 1);
     EXPECT_TRUE(plat::fileExists("TempDomCup" + std::to_string(pEngland->GetID()) + ".shs"));
     EXPECT_GT(pEngland->GetSeasonEndDate(), CDate(2001, 1, 1));
 
