@@ -2,6 +2,7 @@
 #include "shell/FormattingFunctions.h"
 #include "shell/ScreenDrawing.h"
 
+#include "xframework/CXCalendar.h"
 #include "xframework/CXEditPopup.h"
 #include "xframework/CXGraph.h"
 #include "xframework/CXPopup.h"
@@ -179,6 +180,7 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
         return pGame ? pGame->GetControlText().GetText(static_cast<int>(dwID)) : nullptr;
     };
     g_pfnGraphEmptyText = [] { return GetTableText(114, 26); };
+    g_pfnTableText = [](int nSet, int nItem) { return GetTableText(nSet, nItem); };
 
     if (!bRestart) {
         g_pCurrentClient = g_pStartScreen;
@@ -255,6 +257,7 @@ void CGame::OnGameEnd(bool bRestart)
     g_pfnControlToolTipText = nullptr;
     g_pfnControlCaptionText = nullptr;
     g_pfnGraphEmptyText = nullptr;
+    g_pfnTableText = nullptr;
     g_pfnLoadControlBitmap = nullptr;
     g_pScreenSurface = nullptr;
     ReleaseDirectDraw();

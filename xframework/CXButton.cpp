@@ -2,6 +2,7 @@
 
 #include "xframework/CXClient.h"
 #include "xframework/CXEdit.h"
+#include "xframework/CXGraph.h"
 #include "xframework/CXScrollBar.h"
 #include "xframework/ClientText.h"
 
@@ -61,6 +62,14 @@ void CXButton::SetToggleTextID(CXSurface* pFace, int nSourceY, uint8_t byRadioGr
     m_byRadioGroup = byRadioGroup;
     TakeCaption();
     Draw();
+}
+
+void CXButton::SetToggleTextID(CXSurface* pFace, int nSourceY, CXGraph* pGraph, int nGraphLine,
+                               uint8_t byRadioGroup)
+{
+    m_pLinkedGraph = pGraph;
+    m_nGraphLine = nGraphLine;
+    SetToggleTextID(pFace, nSourceY, byRadioGroup);
 }
 
 void CXButton::SetBitmap(CXSurface* pFace, int nSourceX, int nSourceY, bool bHasHighlight, bool bHasPressed)
@@ -231,6 +240,10 @@ void CXButton::OnLButtonUp(uint32_t /*flags*/, int x, int y)
             m_pLinkedControl->OnLinkedButtonClicked(m_dwID);
             if (m_pOwner)
                 m_pOwner->SetFocus(m_pLinkedControl);
+        }
+        if (m_pLinkedGraph) {
+            m_pLinkedGraph->SetSeriesHidden(m_nGraphLine, !m_bChecked);
+            m_pLinkedGraph->Draw();
         }
     }
     m_bPressed = m_byMode == MODE_TOGGLE ? m_bChecked : 0;

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 class CXEdit;
+class CXGraph;
 class CXScrollBar;
 
 constexpr int BUTTON_CAPTION_SIZE = 112;
@@ -30,6 +31,8 @@ public:
     // Caption from the control texts of the button's own id.
     void SetTextID(CXSurface* pFace, int nSourceY);
     void SetToggleTextID(CXSurface* pFace, int nSourceY, uint8_t byRadioGroup);
+    // A toggle that shows (checked) or hides a series of a graph.
+    void SetToggleTextID(CXSurface* pFace, int nSourceY, CXGraph* pGraph, int nGraphLine, uint8_t byRadioGroup);
     void SetBitmap(CXSurface* pFace, int nSourceX, int nSourceY, bool bHasHighlight, bool bHasPressed);
     // Looks at (header source x, 0) released and (header source x, source y)
     // pressed; a click goes to the linked control first.
@@ -49,6 +52,8 @@ public:
 
     CXScrollBar* m_pLinkedScrollBar = nullptr;
     CXControl* m_pLinkedControl = nullptr;
+    CXGraph* m_pLinkedGraph = nullptr;
+    int32_t m_nGraphLine = 0;
     // A spin button's edit, told of every click and repeat.
     CXEdit* m_pLinkedEdit = nullptr;
     uint8_t m_bPressed = 0;

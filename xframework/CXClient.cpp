@@ -1,9 +1,12 @@
 #include "xframework/CXClient.h"
 
 #include "xframework/CXButton.h"
+#include "xframework/CXCalendar.h"
+#include "xframework/CXComboBox.h"
 #include "xframework/CXEdit.h"
 #include "xframework/CXGraph.h"
 #include "xframework/CXListBox.h"
+#include "xframework/CXListBoxEx.h"
 #include "xframework/CXManager.h"
 #include "xframework/CXPopup.h"
 #include "xframework/CXScrollBar.h"
@@ -337,6 +340,18 @@ CXControl* CXClient::AddControl(uint8_t byType, int nLeft, int nTop, int nRight,
         break;
     case XCONTROL_LISTBOX:
         pControl = new CXListBox;
+        break;
+    case XCONTROL_LISTBOXEX:
+        pControl = new CXListBoxEx;
+        break;
+    case XCONTROL_COMBOBOX:
+        pControl = new CXComboBox;
+        break;
+    case XCONTROL_COMBOLIST:
+        pControl = new CXComboList;
+        break;
+    case XCONTROL_CALENDAR:
+        pControl = new CXCalendar;
         break;
     case XCONTROL_SLIDER:
         pControl = new CXSlider;

@@ -160,6 +160,12 @@ void CXGraph::RoundAutomaticRange(Axis& axis) const
     axis.dAutoMaximum = std::ceil(dMaximum / dStep) * dStep;
 }
 
+void CXGraph::SetSeriesHidden(int nSeries, bool bHidden)
+{
+    if (SeriesIndexValid(nSeries, "SetSeriesHidden"))
+        m_Series[nSeries].bHidden = bHidden ? 1 : 0;
+}
+
 void CXGraph::AddValue(int nSeries, double dValue)
 {
     if (!SeriesIndexValid(nSeries, "AddValue"))
@@ -386,8 +392,14 @@ void CXGraph::Draw()
     // The tooltips follow this drawing only.
     for (Series& series : m_Series)
         series.hotSpots.clear();
+    // The last drawing's captions may lie further out than the usual margins.
+    const int nRestoreLeft = std::min(m_nPlotLeft - 35, m_nDrawnLeft);
+    const int nRestoreRight = std::max(m_nPlotLeft + m_nPlotWidth + 45, m_nDrawnRight);
     if (m_pOwner)
-        m_pOwner->RestoreBackground(m_nPlotLeft - 35, m_nPlotTop - 10, m_nPlotWidth + 80, m_nPlotHeight + 35);
+        m_pOwner->RestoreBackground(nRestoreLeft, m_nPlotTop - 10, nRestoreRight - nRestoreLeft, m_nPlotHeight + 35);
+    m_nLeftLabelWidth = m_nRightLabelWidth = 0;
+    m_nDrawnLeft = m_nPlotLeft - 35;
+    m_nDrawnRight = m_nPlotLeft + m_nPlotWidth + 45;
     plat::DeviceContext* pDC = m_pDrawingSurface->m_pSurface->getDC();
     const int nOldMode = pDC->setBkMode(plat::TRANSPARENT);
     const uint32_t nOldAlign = pDC->setTextAlign(plat::TA_LEFT | plat::TA_TOP);
@@ -491,6 +503,8 @@ void CXGraph::DrawAxisLabels(plat::DeviceContext* pDC, bool bLeft)
             continue;
         plat::Size size{0, 0};
         pDC->getTextExtentPoint(szText, -1, &size);
+        int32_t& nWidest = bLeft ? m_nLeftLabelWidth : m_nRightLabelWidth;
+        nWidest = std::max<int32_t>(nWidest, size.cx);
         const int x = bLeft ? m_nPlotLeft - size.cx - 5 : nRight + 7;
         pDC->textOut(x, y - size.cy / 2, szText);
     }
@@ -542,16 +556,22 @@ void CXGraph::DrawCaptions(plat::DeviceContext* pDC)
     plat::Font* pOldFont = pDC->selectFont(pFont);
     pDC->setTextColor(m_crLabel);
     plat::Size size{0, 0};
+    // Upright captions stand clear of the widest tick label beside them.
+    constexpr int kCaptionGap = 3;
     if (m_szLeftCaption[0]) {
         pDC->getTextExtentPoint(m_szLeftCaption, -1, &size);
+        const int x = std::min(m_nPlotLeft - 26, m_nPlotLeft - 5 - m_nLeftLabelWidth - kCaptionGap - size.cy);
         const uint32_t nOld = pDC->setTextAlign(plat::TA_RIGHT | plat::TA_TOP);
-        pDC->textOutRotated(m_nPlotLeft - 26, m_nPlotTop + (m_nPlotHeight - size.cx) / 2, 90, m_szLeftCaption);
+        pDC->textOutRotated(x, m_nPlotTop + (m_nPlotHeight - size.cx) / 2, 90, m_szLeftCaption);
         pDC->setTextAlign(nOld);
+        m_nDrawnLeft = std::min(m_nDrawnLeft, x);
     }
     if (m_szRightCaption[0]) {
         pDC->getTextExtentPoint(m_szRightCaption, -1, &size);
-        pDC->textOutRotated(m_nPlotLeft + m_nPlotWidth + 26, m_nPlotTop + (m_nPlotHeight - size.cx) / 2, 270,
-                            m_szRightCaption);
+        const int nRight = m_nPlotLeft + m_nPlotWidth;
+        const int x = std::max(nRight + 26, nRight + 7 + m_nRightLabelWidth + kCaptionGap + size.cy);
+        pDC->textOutRotated(x, m_nPlotTop + (m_nPlotHeight - size.cx) / 2, 270, m_szRightCaption);
+        m_nDrawnRight = std::max(m_nDrawnRight, x + 1);
     }
     if (m_szBottomCaption[0]) {
         pDC->getTextExtentPoint(m_szBottomCaption, -1, &size);
@@ -564,7 +584,7 @@ void CXGraph::DrawBars(plat::DeviceContext* pDC)
 {
     int nDrawn = 0;
     for (Series& series : m_Series) {
-        if (!series.bActive || series.nKind != GRAPH_BARS || series.values.empty())
+        if (!series.bActive || series.bHidden || series.nKind != GRAPH_BARS || series.values.empty())
             continue;
         const bool bLeft = series.bLeftAxis;
         const double dSlot = series.bNormalised
@@ -595,7 +615,7 @@ void CXGraph::DrawBars(plat::DeviceContext* pDC)
 void CXGraph::DrawLines(plat::DeviceContext* pDC)
 {
     for (Series& series : m_Series) {
-        if (!series.bActive || series.nKind == GRAPH_BARS || series.values.empty())
+        if (!series.bActive || series.bHidden || series.nKind == GRAPH_BARS || series.values.empty())
             continue;
         const bool bLeft = series.bLeftAxis;
         // A single value has no gap to spread over; it sits at the left.

@@ -57,6 +57,8 @@ public:
         int32_t nSpare = 0;
         uint32_t dwFlags = 0;
         uint8_t bActive = 0;
+        // Hidden by a linked toggle button: kept, not drawn.
+        uint8_t bHidden = 0;
         uint8_t bLeftAxis = 0;
         uint8_t bNormalised = 0;
         double dItemWidth = 0.0;
@@ -89,6 +91,8 @@ public:
     void SetUpLine(uint32_t dwFlags, int nSeries, int nPenWidth, COLORREF crColour, int nKind, bool bLeftAxis,
                    bool bNormalised, double dItemWidth, int nSpare);
     void AddValue(int nSeries, double dValue);
+    // Hides or shows a series without losing its values; no drawing.
+    void SetSeriesHidden(int nSeries, bool bHidden);
     void SetItemLabel(int nIndex, const char* pszText);
     double GetLastValue(int nSeries) const;
     void Clear();
@@ -137,6 +141,12 @@ private:
     plat::Font* LabelFont();
     plat::Font* EmptyTextFont();
 
+    // The widest tick label of each axis in the newest drawing, and how far
+    // left and right of the plot that drawing reached.
+    int32_t m_nLeftLabelWidth = 0;
+    int32_t m_nRightLabelWidth = 0;
+    int32_t m_nDrawnLeft = 0;
+    int32_t m_nDrawnRight = 0;
     int32_t m_nPlotLeft = 0;
     int32_t m_nPlotTop = 0;
     int32_t m_nPlotWidth = 0;

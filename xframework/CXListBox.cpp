@@ -1,7 +1,9 @@
 #include "xframework/CXListBox.h"
 
+#include "xframework/CXAnimation.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXClient.h"
+#include "xframework/CXEditPopup.h"
 #include "xframework/CXManager.h"
 #include "xframework/DrawingFunctions.h"
 
@@ -129,8 +131,13 @@ int CompareListCells(const char* pszA, const char* pszB, uint8_t bySortType, uin
     }
 }
 
+CXListBox::CXListBox() = default;
+
 CXListBox::~CXListBox()
 {
+    // An open cell edit must not outlive its list on the popup stack.
+    if (m_pCellEditPopup && m_pCellEditPopup->IsOnStack())
+        m_pCellEditPopup->Close();
     // Headers and the bar belong to the owner and may outlive the list.
     for (CXButton*& pHeader : m_pHeaders) {
         if (pHeader && m_pOwner && m_pOwner->ControlType(pHeader) == XCONTROL_BUTTON)
@@ -337,6 +344,63 @@ int CXListBox::AddString(COLORREF crColour, const char* pszFormat, ...)
     return AppendRow(szText, crColour, nullptr, 0);
 }
 
+int CXListBox::AppendRowLike(const Row& source)
+{
+    const bool bAutoRedraw = m_bAutoRedraw;
+    m_bAutoRedraw = 0;
+    const int nRow = AppendRow(source.szText, source.crColour, source.hFont, source.byAlignment);
+    Row& row = *RowAt(nRow);
+    row.Graphics = source.Graphics;
+    row.bEnabled = source.bEnabled;
+    m_bAutoRedraw = bAutoRedraw;
+    if (m_bAutoRedraw)
+        RedrawRow(nRow, true);
+    return nRow;
+}
+
+int CXListBox::AddWrappedString(const char* pszText, COLORREF crColour, plat::Font* hFont, uint8_t byAlignment)
+{
+    if (!pszText)
+        return -1;
+    plat::Font* pFont = hFont ? hFont : m_hFont;
+    const int nRoom = m_nRowAreaWidth - m_nTextIndent;
+    auto width = [&](const std::string& text) {
+        return pFont ? pFont->textWidth(text.c_str(), static_cast<int>(text.size())) : 0;
+    };
+    int nFirst = -1;
+    std::string line;
+    auto finish = [&]() {
+        if (line.empty())
+            return;
+        // A line is cut to the wrapped-line buffer, the row then cuts it again.
+        if (line.size() > LISTBOX_WRAPPED_LINE_SIZE - 1)
+            line.resize(LISTBOX_WRAPPED_LINE_SIZE - 1);
+        const int nRow = AppendRow(line.c_str(), crColour, hFont, byAlignment);
+        if (nFirst < 0)
+            nFirst = nRow;
+        line.clear();
+    };
+    const char* p = pszText;
+    while (*p) {
+        // A word runs up to and including the next blank.
+        std::string word;
+        while (*p && *p != ' ') {
+            if (static_cast<unsigned char>(*p) >= 0x20)
+                word += *p;
+            ++p;
+        }
+        if (*p == ' ') {
+            word += ' ';
+            ++p;
+        }
+        if (!line.empty() && width(line + word) > nRoom)
+            finish();
+        line += word;
+    }
+    finish();
+    return nFirst;
+}
+
 void CXListBox::AfterAppend()
 {
     const int nCount = GetCount();
@@ -529,6 +593,112 @@ void CXListBox::ExchangeRows(int nRowA, int nRowB, bool bFollow)
     RedrawRow(nRowB, true);
 }
 
+// ---- cell graphics ----
+
+int CXListBox::AddGraphic(int nRow, CXAnimation* pGraphic, int x, bool bStill)
+{
+    if (!pGraphic) {
+        DebugLog(0, "[CXListBox::AddGraphic] WARNING: Attempting to add NULL animation to the list box");
+        return 0;
+    }
+    Row* pRow = RowAt(nRow);
+    if (!pRow) {
+        DebugLog(0, "[CXListBox::AddGraphic] WARNING: Attempting to add a graphic to a non-existent string in the "
+                    "list box");
+        return 0;
+    }
+    // A single frame never moves, so it is drawn with its row.
+    const bool bOneFrame = pGraphic->m_nFrameCount == 1;
+    pRow->Graphics.push_back({pGraphic, x, static_cast<uint8_t>(bStill || bOneFrame ? 1 : 0), m_bColumnsWithHeaders ? ColumnHolding(x) : -1});
+    RedrawRow(nRow, true);
+    return 0;
+}
+
+int CXListBox::AddColumnGraphic(int nRow, CXAnimation* pGraphic, int nOffset, int nColumn, bool bStill)
+{
+    const int nLeft = nColumn >= 0 && nColumn < m_nColumnCount ? m_pColumns[nColumn].nLeft : 0;
+    return AddGraphic(nRow, pGraphic, nLeft + nOffset, bStill);
+}
+
+namespace {
+// The offset of a graphic of the width inside a column; false for an unknown
+// alignment.
+bool AlignedOffset(const LISTCOLUMN& column, int nWidth, uint8_t byAlignment, int* pnOffset)
+{
+    switch (byAlignment) {
+    case 0:
+        *pnOffset = 0;
+        return true;
+    case 2:
+        *pnOffset = column.nRight - nWidth - column.nLeft - 2;
+        return true;
+    case 6:
+        *pnOffset = (column.nRight - column.nLeft) / 2 - nWidth / 2;
+        return true;
+    default:
+        *pnOffset = 0;
+        return false;
+    }
+}
+}  // namespace
+
+int CXListBox::AddAlignedColumnGraphic(int nRow, CXAnimation* pGraphic, uint8_t byAlignment, int nColumn, bool bStill)
+{
+    int nOffset = 0;
+    if (pGraphic && nColumn >= 0 && nColumn < m_nColumnCount &&
+        !AlignedOffset(m_pColumns[nColumn], pGraphic->m_nFrameWidth, byAlignment, &nOffset))
+        DebugLog(0, "Invalid alignment value in CXListBox::AddAlignedColumnGraphic");
+    return AddColumnGraphic(nRow, pGraphic, nOffset, nColumn, bStill);
+}
+
+void CXListBox::DeleteColumnGraphics(int nRow, int nColumn)
+{
+    Row* pRow = RowAt(nRow);
+    if (!pRow)
+        return;
+    std::erase_if(pRow->Graphics, [nColumn](const Row::Graphic& graphic) { return graphic.nColumn == nColumn; });
+    RedrawRow(nRow, true);
+}
+
+void CXListBox::RemoveRowGraphics(int nRow)
+{
+    Row* pRow = RowAt(nRow);
+    if (!pRow)
+        return;
+    pRow->Graphics.clear();
+    RedrawRow(nRow, true);
+}
+
+int CXListBox::GraphicY(const Row::Graphic& graphic, int nRowTop) const
+{
+    return nRowTop + m_nRowHeight / 2 - graphic.pGraphic->m_nFrameHeight / 2;
+}
+
+void CXListBox::DrawRowGraphics(int nRow)
+{
+    const Row* pRow = RowAt(nRow);
+    if (!pRow || !RowInView(nRow))
+        return;
+    for (const Row::Graphic& graphic : pRow->Graphics)
+        if (graphic.bStill && graphic.x < DrawnWidth())
+            graphic.pGraphic->DrawFrame(m_pDrawingSurface, m_nLeft + graphic.x, GraphicY(graphic, RowTop(nRow)), -1,
+                                        true);
+}
+
+void CXListBox::DrawAnimations()
+{
+    CXSurface* pScreen = GetScreenSurface();
+    if (!m_bVisible || !pScreen)
+        return;
+    const int nOwnerX = m_pOwner ? m_pOwner->m_nLeft : 0, nOwnerY = m_pOwner ? m_pOwner->m_nTop : 0;
+    const int nLast = std::min(GetCount(), m_nFirstVisible + RowsPerView());
+    for (int i = m_nFirstVisible; i < nLast; ++i)
+        for (const Row::Graphic& graphic : m_Rows[static_cast<size_t>(i)]->Graphics)
+            if (!graphic.bStill && graphic.x < DrawnWidth())
+                graphic.pGraphic->Draw(pScreen, nOwnerX + m_nLeft + graphic.x, nOwnerY + GraphicY(graphic, RowTop(i)),
+                                       true);
+}
+
 // ---- order ----
 
 uint8_t CXListBox::SortMark(int nColumn) const
@@ -632,14 +802,16 @@ int CXListBox::DrawnWidth() const
     return m_nRowAreaWidth;
 }
 
-int CXListBox::ColumnAt(int x) const
+int CXListBox::ColumnHolding(int x) const
 {
-    int nColumn = 0;
+    int nColumn = -1;
     for (int i = 0; i < m_nVisibleColumns; ++i)
         if (x >= m_pColumns[i].nLeft && x <= m_pColumns[i].nRight)
             nColumn = i;
     return nColumn;
 }
+
+int CXListBox::ColumnAt(int x) const { return std::max(0, ColumnHolding(x)); }
 
 void CXListBox::Scroll(int nMode, int nRow)
 {
@@ -813,6 +985,8 @@ void CXListBox::Redraw()
     for (int i = m_nFirstVisible; i < nLast; ++i)
         DrawRowText(pDC, i);
     m_pDrawingSurface->m_pSurface->releaseDC(pDC);
+    for (int i = m_nFirstVisible; i < nLast; ++i)
+        DrawRowGraphics(i);
 }
 
 void CXListBox::RedrawRow(int nRow, bool bClear)
@@ -831,6 +1005,7 @@ void CXListBox::RedrawRow(int nRow, bool bClear)
     pDC->setBkMode(plat::TRANSPARENT);
     DrawRowText(pDC, nRow);
     m_pDrawingSurface->m_pSurface->releaseDC(pDC);
+    DrawRowGraphics(nRow);
 }
 
 void CXListBox::Show(bool bVisible, bool bRedraw)
@@ -911,8 +1086,42 @@ void CXListBox::OnLButtonDown(uint32_t flags, int x, int y)
 void CXListBox::OnLButtonDblClk(uint32_t flags, int x, int y)
 {
     OnLButtonDown(flags, x, y);
+    const int nRow = y / m_nRowHeight + m_nFirstVisible;
+    if (m_pCellEdit && m_bColumnsWithHeaders && m_nColumnCount > 0 && RowAt(nRow)) {
+        const int nColumn = ColumnAt(x);
+        if (m_pCellEdit[nColumn].bEditable)
+            OpenCellEdit(nRow, nColumn);
+    }
     if ((m_byStyle & LISTSTYLE_NOTIFY_DOUBLE_CLICK) && m_pOwner)
         m_pOwner->OnDoubleClicked(m_dwID);
+}
+
+void CXListBox::OpenCellEdit(int nRow, int nColumn)
+{
+    if (m_pCellEditPopup && m_pCellEditPopup->IsOnStack())
+        return;
+    const LISTCELLEDIT& entry = m_pCellEdit[nColumn];
+    const LISTCOLUMN& column = m_pColumns[nColumn];
+    m_pCellEditPopup = std::make_unique<CXEditPopup>();
+    CXEditPopup& popup = *m_pCellEditPopup;
+    char szCell[LISTBOX_ROW_TEXT_SIZE];
+    GetColumnText(nRow, nColumn, szCell);
+    popup.SetInitialText(szCell);
+    popup.m_pOpener = m_pOwner;
+    popup.m_pListBox = this;
+    popup.m_nRow = nRow;
+    popup.m_nColumn = nColumn;
+    popup.m_nMaxLength = entry.nMaxLength;
+    if (entry.nMinimum != 0 || entry.nMaximum != 0) {
+        popup.m_nMinimum = entry.nMinimum;
+        popup.m_nMaximum = entry.nMaximum;
+    }
+    popup.m_byMoneyKind = entry.byMoneyKind;
+    popup.m_nAlignment = column.byAlignment == 'y' ? 6 : column.byAlignment;
+    // Over the cell wherever the owner sits on the display.
+    popup.PlaceOverCell(*this, column.nLeft, (nRow - m_nFirstVisible) * m_nRowHeight, column.nRight - column.nLeft,
+                        m_nRowHeight);
+    popup.Open();
 }
 
 void CXListBox::OnKeyDown(uint32_t key, uint32_t repeat, uint32_t)

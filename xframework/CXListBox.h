@@ -15,7 +15,9 @@
 #include <memory>
 #include <vector>
 
+class CXAnimation;
 class CXButton;
+class CXEditPopup;
 
 // A row text holds at most LISTBOX_ROW_TEXT_SIZE - 1 characters; longer
 // texts are cut.
@@ -72,6 +74,20 @@ constexpr uint8_t VALUEBAR_DRAW_BAR = 0x02;
 constexpr uint8_t LISTSTYLE_NOTIFY_SELECTION = 0x01;
 constexpr uint8_t LISTSTYLE_NOTIFY_DOUBLE_CLICK = 0x02;
 
+// A wrapped line holds at most this many characters before it becomes a row
+// (and is cut to the row's size).
+constexpr int LISTBOX_WRAPPED_LINE_SIZE = 256;
+
+// One entry per column, in column order, of a screen's cell-edit table: a
+// double click on a cell of an editable column opens the edit popup over it.
+struct LISTCELLEDIT {
+    uint8_t bEditable;
+    int32_t nMaxLength;  // 0: the popup's default
+    uint8_t byMoneyKind;
+    int32_t nMinimum;    // both 0: no range
+    int32_t nMaximum;
+};
+
 // Compares two cells as the sort type does: below, equal or above zero.
 // nDateOrder: 0 day/month/year, 1 month/day/year, 2 year/month/day.
 int CompareListCells(const char* pszA, const char* pszB, uint8_t bySortType, uint8_t byDateOrder);
@@ -87,8 +103,17 @@ public:
         uint8_t byAlignment = 0;
         // Cells with a colour of their own: (column, colour).
         std::vector<std::pair<uint8_t, COLORREF>> CellColours;
+        // Images inside the row; the list does not own them.
+        struct Graphic {
+            CXAnimation* pGraphic = nullptr;
+            int32_t x = 0;
+            uint8_t bStill = 1;
+            int32_t nColumn = -1;
+        };
+        std::vector<Graphic> Graphics;
     };
 
+    CXListBox();
     ~CXListBox() override;
 
     void SetUp(int nRowHeight, int nTextIndent, plat::Font* hFont, uint8_t byStyle, bool bSelectable,
@@ -104,6 +129,12 @@ public:
 
     int AddString(COLORREF crColour, const char* pszFormat, ...) BRELLOX_PRINTF(3, 4);
     int AppendRow(const char* pszText, COLORREF crColour, plat::Font* hFont, uint8_t byAlignment);
+    // Appends a row that shows as the given one: text, colour, font,
+    // alignment, cell graphics and enabled state.
+    int AppendRowLike(const Row& source);
+    // Breaks the text at blanks into rows that fit the row area; the index of
+    // the first row added, -1 when none.
+    int AddWrappedString(const char* pszText, COLORREF crColour, plat::Font* hFont, uint8_t byAlignment);
     int DeleteString(int nRow);
     void ResetContent();
     void SetRowText(int nRow, const char* pszText);
@@ -121,6 +152,22 @@ public:
     bool IsRowEnabled(int nRow) const;
     void AddColumnColour(int nRow, int nColumn, COLORREF crColour);
     void ExchangeRows(int nRowA, int nRowB, bool bFollow);
+
+    // Cell graphics: still ones are drawn with their rows, animations every
+    // frame. 0 when added or refused (with a log line).
+    int AddGraphic(int nRow, CXAnimation* pGraphic, int x, bool bStill);
+    int AddColumnGraphic(int nRow, CXAnimation* pGraphic, int nOffset, int nColumn, bool bStill);
+    // Alignment 0 left, 2 right, 6 centred in the column.
+    int AddAlignedColumnGraphic(int nRow, CXAnimation* pGraphic, uint8_t byAlignment, int nColumn, bool bStill);
+    void DeleteColumnGraphics(int nRow, int nColumn);
+    void RemoveRowGraphics(int nRow);
+    void DrawAnimations() override;
+
+    // The table must outlive the list; null turns cell editing off.
+    void SetCellEditTable(const LISTCELLEDIT* pTable) { m_pCellEdit = pTable; }
+    // The edit popup opened over a cell, while it lives: its row, column,
+    // text and value reach the owner with OnListNotify.
+    CXEditPopup* CellEditPopup() const { return m_pCellEditPopup.get(); }
     const Row* GetRow(int nRow) const;
 
     void Sort(int nColumn, bool bAscending, uint8_t bySortType, int nFirstRow);
@@ -166,6 +213,8 @@ public:
     int HoverRow() const { return m_nHoverRow; }
     int HoverColumn() const { return m_nHoverColumn; }
     CXButton* HeaderButton(int nColumn) const;
+    // The caller's column table, or null.
+    const LISTCOLUMN* Columns() const { return m_pColumns; }
 
     CXSurface* m_pSelectionImage = nullptr;
     uint8_t m_bHasFocus = 0;
@@ -197,22 +246,27 @@ public:
 
 protected:
     void Draw() override { Redraw(); }
-
-private:
     Row* RowAt(int nRow);
     const Row* RowAt(int nRow) const;
+    void SetHoverRow(int nRow, int nColumn);
+    int ColumnAt(int x) const;
+
+private:
+    void OpenCellEdit(int nRow, int nColumn);
+    // The last visible column whose span holds x, -1 for none.
+    int ColumnHolding(int x) const;
+    void DrawRowGraphics(int nRow);
+    int GraphicY(const Row::Graphic& graphic, int nRowTop) const;
     int LargestFirstVisible() const;
     bool RowInView(int nRow) const;
     int RowTop(int nRow) const;
     bool ShowsSelection() const;
-    int ColumnAt(int x) const;
     // Right edge of the last visible column, or the width without columns.
     int DrawnWidth() const;
     void DrawSelection(int nRowTop);
     void DrawRowText(plat::DeviceContext* pDC, int nRow);
     void DrawValueBar(plat::DeviceContext* pDC, const LISTCOLUMN& column, int nRowTop, int nValue, bool bThreeSteps);
     COLORREF CellColour(const Row& row, int nRow, int nColumn) const;
-    void SetHoverRow(int nRow, int nColumn);
     void BuildHeaderStrip();
     void NotifySelChange();
     void AfterAppend();
@@ -233,4 +287,6 @@ private:
     int32_t m_nSortColumn = -1;
     std::unique_ptr<CXSurface> m_pHeaderStrip;
     std::unique_ptr<CXSurface> m_pRowBackground;
+    const LISTCELLEDIT* m_pCellEdit = nullptr;
+    std::unique_ptr<CXEditPopup> m_pCellEditPopup;
 };

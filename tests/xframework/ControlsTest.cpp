@@ -4,9 +4,12 @@
 
 #include "xframework/CXAnimation.h"
 #include "xframework/CXButton.h"
+#include "xframework/CXCalendar.h"
+#include "xframework/CXComboBox.h"
 #include "xframework/CXClient.h"
 #include "xframework/CXEdit.h"
 #include "xframework/CXListBox.h"
+#include "xframework/CXListBoxEx.h"
 #include "xframework/CXPopup.h"
 #include "xframework/CXScrollBar.h"
 #include "xframework/CXSlider.h"
@@ -119,10 +122,14 @@ TEST_F(Controls, AddControlMakesTheBuiltTypesAndRefusesTheOthers)
     EXPECT_NE(dynamic_cast<CXStatic*>(m_screen.AddControl(XCONTROL_STATIC, 0, 0, 10, 10, 4, nullptr)), nullptr);
     EXPECT_NE(dynamic_cast<CXListBox*>(m_screen.AddControl(XCONTROL_LISTBOX, 0, 0, 10, 10, 5, nullptr)), nullptr);
     EXPECT_NE(dynamic_cast<CXEdit*>(m_screen.AddControl(XCONTROL_EDIT, 0, 0, 10, 10, 7, nullptr)), nullptr);
+    EXPECT_NE(dynamic_cast<CXListBoxEx*>(m_screen.AddControl(XCONTROL_LISTBOXEX, 0, 0, 10, 10, 8, nullptr)), nullptr);
+    EXPECT_NE(dynamic_cast<CXCalendar*>(m_screen.AddControl(XCONTROL_CALENDAR, 0, 0, 10, 10, 9, nullptr)), nullptr);
+    EXPECT_NE(dynamic_cast<CXComboList*>(m_screen.AddControl(XCONTROL_COMBOLIST, 0, 0, 10, 10, 10, nullptr)), nullptr);
     EXPECT_FALSE(log.Contains("Failed to create window control"));
-    EXPECT_EQ(m_screen.AddControl(XCONTROL_LISTBOXEX, 0, 0, 10, 10, 6, nullptr), nullptr);
+    EXPECT_EQ(m_screen.AddControl(0, 0, 0, 10, 10, 6, nullptr), nullptr);
+    EXPECT_EQ(m_screen.AddControl(XCONTROL_CALENDAR + 1, 0, 0, 10, 10, 6, nullptr), nullptr);
     EXPECT_TRUE(log.Contains("Failed to create window control"));
-    EXPECT_EQ(m_screen.GetControlCount(), 6);
+    EXPECT_EQ(m_screen.GetControlCount(), 9);
 }
 
 TEST_F(Controls, AButtonReportsAClickOnlyWhenPressedAndReleasedOverIt)
