@@ -496,8 +496,12 @@ void CXClient::RestoreBackground(int x, int y, int nWidth, int nHeight)
 {
     if (!m_pBackground || !m_pBackground->m_pSurface || !m_pDrawingSurface || !m_pDrawingSurface->m_pSurface)
         return;
-    const plat::Rect rc{x, y, x + nWidth, y + nHeight};
-    m_pDrawingSurface->m_pSurface->bltFast(x, y, *m_pBackground->m_pSurface, &rc, plat::BLTFAST_WAIT);
+    // Clipped to the client, so that an area reaching past an edge restores
+    // what lies inside.
+    const plat::Rect rc{std::max(x, 0), std::max(y, 0), std::min(x + nWidth, Width()), std::min(y + nHeight, Height())};
+    if (rc.right <= rc.left || rc.bottom <= rc.top)
+        return;
+    m_pDrawingSurface->m_pSurface->bltFast(rc.left, rc.top, *m_pBackground->m_pSurface, &rc, plat::BLTFAST_WAIT);
 }
 
 void CXClient::ShadeRect(int x, int y, int nWidth, int nHeight)

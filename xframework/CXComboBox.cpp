@@ -106,7 +106,7 @@ bool CXComboPopup::OnInitDialog()
     m_pList->SetAutoRedraw(false);
     for (int i = 0; i < box.GetCount(); ++i)
         m_pList->AppendRowLike(*box.GetRow(i));
-    // The box's choice stands until another enabled row is clicked.
+    // The box's choice shows until another enabled row is clicked.
     if (box.GetSelection() >= 0) {
         m_pList->SetSelection(box.GetSelection());
         if (box.GetSelection() >= m_pList->RowsPerView())
@@ -119,14 +119,22 @@ bool CXComboPopup::OnInitDialog()
     return true;
 }
 
+void CXComboPopup::OnLButtonDown(uint32_t flags, int x, int y)
+{
+    m_nPressX = x;
+    m_nPressY = y;
+    CXComboPopupBase::OnLButtonDown(flags, x, y);
+}
+
 void CXComboPopup::OnClicked(uint32_t dwID)
 {
     CXPopup::OnClicked(dwID);
     if (!m_pList || !m_pBox || dwID != m_pList->m_dwID)
         return;
     m_bCloseRequested = 1;
-    const int nRow = m_pList->GetSelection();
-    if (m_pList->IsRowEnabled(nRow))
+    // The row clicked, not the selection a disabled row left standing.
+    int nRow = -1;
+    if (m_pList->HitTestRow(m_nPressX, m_nPressY, &nRow, nullptr) && m_pList->IsRowEnabled(nRow))
         m_pBox->SetCurSel(nRow);
 }
 

@@ -44,10 +44,16 @@ protected:
 class CXComboPopup : public CXComboPopupBase {
 public:
     bool OnInitDialog() override;
+    void OnLButtonDown(uint32_t flags, int x, int y) override;
     void OnClicked(uint32_t dwID) override;
 
     CXListBox* m_pList = nullptr;
     CXScrollBar* m_pScrollBar = nullptr;
+
+private:
+    // Where the click that reaches OnClicked went down.
+    int32_t m_nPressX = -1;
+    int32_t m_nPressY = -1;
 };
 
 class CXComboListPopup : public CXComboPopupBase {

@@ -1,5 +1,6 @@
 // The graph control on a screen: its axis ranges and labels, where bars and
 // lines land, and the value tooltips of the newest drawing.
+#include "xframework/CXButton.h"
 #include "xframework/CXClient.h"
 #include "xframework/CXEdit.h"
 #include "xframework/CXGraph.h"
@@ -9,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -269,6 +272,99 @@ TEST_F(Graphs, ItemLabelsStaySortedByIndexAndBadSeriesOrValuesAreRefused)
     m_pGraph->AddValue(2, HUGE_VAL);
     EXPECT_EQ(m_pGraph->GetLastValue(2), 7.5);
     EXPECT_EQ(m_pGraph->GetSeries(2).values.size(), 2u);
+}
+
+TEST_F(Graphs, ALinkedToggleHidesAndShowsItsSeriesKeepingTheValues)
+{
+    m_pGraph->SetUpLine(0, 0, 1, kRed, GRAPH_BARS, true, true, 0.0, 0);
+    m_pGraph->SetUpLine(0, 1, 1, kBlue, GRAPH_BARS, true, true, 0.0, 0);
+    for (double dValue : {40.0, 60.0})
+        m_pGraph->AddValue(0, dValue);
+    for (double dValue : {50.0, 30.0})
+        m_pGraph->AddValue(1, dValue);
+    auto* pToggle = static_cast<CXButton*>(m_screen.AddControl(XCONTROL_BUTTON, 300, 10, 360, 30, 12, nullptr));
+    pToggle->SetToggleTextID(nullptr, 0, m_pGraph, 1, 0);
+    pToggle->SetChecked(1);
+    m_pGraph->Draw();
+    auto count = [&](COLORREF cr) {
+        int n = 0;
+        for (int y = kTop; y < kTop + kHeight; ++y)
+            for (int x = kLeft; x < kLeft + kWidth; ++x)
+                n += Pixel(x, y) == Colour(cr);
+        return n;
+    };
+    const int nRed = count(kRed), nBlue = count(kBlue);
+    ASSERT_GT(nBlue, 0);
+    auto click = [&] {
+        m_screen.OnLButtonDown(0, 310, 20);
+        m_screen.OnLButtonUp(0, 310, 20);
+    };
+    click();
+    EXPECT_EQ(pToggle->m_bChecked, 0);
+    EXPECT_EQ(count(kBlue), 0) << "the unchecked toggle's series is gone";
+    EXPECT_EQ(count(kRed), nRed) << "the other series stays where it was";
+    EXPECT_EQ(m_pGraph->GetSeries(1).values.size(), 2u);
+    click();
+    EXPECT_EQ(count(kBlue), nBlue);
+}
+
+TEST_F(Graphs, UprightCaptionsStandClearOfWideTickLabels)
+{
+    // Money labels such as "1.50m" are wider than the captions' usual gap.
+    m_pGraph->SetUp(GRAPH_LEFT_AUTOMATIC | GRAPH_RIGHT_AUTOMATIC | GRAPH_RIGHT_AXIS_DRAWN, kAxis, kLabel, 20.0,
+                    kYellow, kYellow);
+    m_pGraph->SetYRange(0, 100, 0, 100, false, false, false);
+    m_pGraph->SetXAxis(0, 5, 5, 0);
+    m_pGraph->SetUpLine(0, 0, 1, kRed, GRAPH_LINE, true, true, 0.0, 0);
+    m_pGraph->SetUpLine(0, 1, 1, kBlue, GRAPH_LINE, false, true, 0.0, 0);
+    for (double dValue : {-1250000.0, 2500000.0})
+        m_pGraph->AddValue(0, dValue);
+    for (double dValue : {-1250000.0, 2500000.0})
+        m_pGraph->AddValue(1, dValue);
+    // Label pixels beside the plot, by column, without and with captions.
+    auto labelColumns = [&](int nFrom, int nTo) {
+        std::vector<int> columns;
+        for (int x = nFrom; x < nTo; ++x) {
+            int n = 0;
+            for (int y = kTop - 10; y < kTop + kHeight + 10; ++y)
+                n += Pixel(x, y) == Colour(kLabel);
+            columns.push_back(n);
+        }
+        return columns;
+    };
+    m_pGraph->Draw();
+    const std::vector<int> leftBare = labelColumns(0, kLeft), rightBare = labelColumns(kLeft + kWidth, 400);
+    std::snprintf(m_pGraph->m_szLeftCaption, GRAPH_CAPTION_SIZE, "Balance");
+    std::snprintf(m_pGraph->m_szRightCaption, GRAPH_CAPTION_SIZE, "Wages");
+    m_pGraph->Draw();
+    const std::vector<int> leftCaptioned = labelColumns(0, kLeft), rightCaptioned = labelColumns(kLeft + kWidth, 400);
+    // The labels' outermost columns on each side.
+    const int nLabelsLeft = static_cast<int>(std::find_if(leftBare.begin(), leftBare.end(), [](int n) { return n > 0; }) -
+                                             leftBare.begin());
+    int nLabelsRight = static_cast<int>(rightBare.size()) - 1;
+    while (nLabelsRight >= 0 && rightBare[static_cast<size_t>(nLabelsRight)] == 0)
+        --nLabelsRight;
+    ASSERT_LT(nLabelsLeft, kLeft - 26) << "the labels reach past the usual caption place";
+    ASSERT_GE(nLabelsRight, 0);
+    for (int x = nLabelsLeft; x < kLeft; ++x)
+        EXPECT_EQ(leftCaptioned[static_cast<size_t>(x)], leftBare[static_cast<size_t>(x)]) << "left column " << x;
+    for (int x = 0; x <= nLabelsRight; ++x)
+        EXPECT_EQ(rightCaptioned[static_cast<size_t>(x)], rightBare[static_cast<size_t>(x)]) << "right column " << x;
+    const auto sum = [](const std::vector<int>& v, size_t from, size_t to) {
+        int n = 0;
+        for (size_t i = from; i < to; ++i)
+            n += v[i];
+        return n;
+    };
+    EXPECT_GT(sum(leftCaptioned, 0, static_cast<size_t>(nLabelsLeft)), 0) << "the left caption stands outside";
+    EXPECT_GT(sum(rightCaptioned, static_cast<size_t>(nLabelsRight) + 1, rightCaptioned.size()), 0);
+
+    // A new drawing without captions leaves none behind, however far out.
+    m_pGraph->m_szLeftCaption[0] = m_pGraph->m_szRightCaption[0] = '\0';
+    m_pGraph->Draw();
+    const std::vector<int> leftAgain = labelColumns(0, kLeft), rightAgain = labelColumns(kLeft + kWidth, 400);
+    EXPECT_EQ(sum(leftAgain, 0, static_cast<size_t>(nLabelsLeft)), 0);
+    EXPECT_EQ(sum(rightAgain, static_cast<size_t>(nLabelsRight) + 1, rightAgain.size()), 0);
 }
 
 // Draws a bar graph and a line graph side by side into graphs.png under the

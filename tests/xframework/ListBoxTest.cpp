@@ -3,8 +3,10 @@
 // limits, the linked bar), and what it draws and shows as a tooltip.
 #include "../shell/LogCapture.h"
 
+#include "xframework/CXAnimation.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXClient.h"
+#include "xframework/CXEditPopup.h"
 #include "xframework/CXListBox.h"
 #include "xframework/CXManager.h"
 #include "xframework/CXScrollBar.h"
@@ -15,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include <memory>
 #include <string>
@@ -28,6 +31,7 @@ public:
     void OnClicked(uint32_t dwID) override { events.push_back("clicked " + std::to_string(dwID)); }
     void OnSelChange(uint32_t dwID) override { events.push_back("selchange " + std::to_string(dwID)); }
     void OnSort(uint32_t dwID) override { events.push_back("sort " + std::to_string(dwID)); }
+    void OnListNotify(uint32_t dwID) override { events.push_back("listnotify " + std::to_string(dwID)); }
     std::vector<std::string> events;
 };
 
@@ -498,6 +502,124 @@ TEST_F(ListBoxTest, ValueBarsShowAPercentageOrThreeStepsWithinTheirColumn)
     EXPECT_EQ(whitePixels(53, 106), 0);
     for (int x = 0; x < 106; ++x)
         ASSERT_NE(at(x, 2), wGreen) << x;
+}
+
+TEST_F(ListBoxTest, ADoubleClickOnAnEditableCellOpensTheEditPopupOverItWhereverTheOwnerSits)
+{
+    // The owner sits where a popup would, not at the screens' usual place.
+    m_screen.SetClientRect(100, 60, 400, 300);
+    g_pCurrentClient = &m_screen;
+    SetUpList(true);
+    Fill(3);
+    m_pList->SetColumnText(1, 1, "1,500");
+    const LISTCELLEDIT edits[] = {{0, 0, 0, 0, 0}, {1, 6, 0, 0, 9000}, {0, 0, 0, 0, 0}};
+    m_pList->SetCellEditTable(edits);
+
+    m_screen.OnLButtonDblClk(0, 30, 40 + 8 + 4);
+    EXPECT_EQ(m_pList->CellEditPopup(), nullptr) << "the name column is not editable";
+
+    m_screen.OnLButtonDblClk(0, 120, 40 + 8 + 4);
+    CXEditPopup* pPopup = m_pList->CellEditPopup();
+    ASSERT_NE(pPopup, nullptr);
+    EXPECT_TRUE(pPopup->IsOnStack());
+    EXPECT_EQ(pPopup->m_nLeft, 100 + 20 + 80);
+    EXPECT_EQ(pPopup->m_nTop, 60 + 40 + 8);
+    EXPECT_EQ(pPopup->Width(), 60);
+    EXPECT_EQ(pPopup->Height(), 8);
+    EXPECT_EQ(pPopup->m_nRow, 1);
+    EXPECT_EQ(pPopup->m_nColumn, 1);
+    EXPECT_EQ(pPopup->m_nMaximum, 9000);
+    EXPECT_EQ(pPopup->m_nAlignment, 2);
+    ASSERT_NE(pPopup->Edit(), nullptr);
+    EXPECT_STREQ(pPopup->Edit()->Text(), "1,500");
+
+    // A second double click while it is open opens nothing more.
+    m_screen.OnLButtonDblClk(0, 120, 40 + 4);
+    EXPECT_EQ(m_pList->CellEditPopup(), pPopup);
+
+    // Return accepts and tells the owner, with the number read back.
+    pPopup->Edit()->OnChar('0', 1, 0);
+    pPopup->Edit()->OnChar(plat::VK_RETURN, 1, 0);
+    EXPECT_FALSE(pPopup->IsOnStack());
+    EXPECT_EQ(m_screen.events.back(), "listnotify 83");
+    EXPECT_EQ(pPopup->m_dValue, 15000.0);
+    g_pCurrentClient = nullptr;
+}
+
+TEST_F(ListBoxTest, WrappedTextBreaksAtBlanksIntoRowsThatFit)
+{
+    SetUpList(false);
+    Fill(1);
+    const std::string text =
+        "The board expects a place in the top half of the table and a run in the cup; the fans want goals.";
+    EXPECT_EQ(m_pList->AddWrappedString(text.c_str(), 0x00FFFFFF, nullptr, 0), 1);
+    ASSERT_GT(m_pList->GetCount(), 2);
+    std::string joined;
+    for (int i = 1; i < m_pList->GetCount(); ++i) {
+        const char* pszRow = m_pList->GetRow(i)->szText;
+        EXPECT_LE(m_pFont->textWidth(pszRow, static_cast<int>(std::strlen(pszRow))), 200) << pszRow;
+        joined += pszRow;
+    }
+    EXPECT_EQ(joined, text) << "every word kept, in order";
+
+    // Control characters are dropped; a line without blanks is cut to a row.
+    m_pList->ResetContent();
+    m_pList->AddWrappedString("tab\there\nand there", 0, nullptr, 0);
+    EXPECT_STREQ(m_pList->GetRow(0)->szText, "tabhereand there");
+    m_pList->ResetContent();
+    const std::string word(300, 'w');
+    EXPECT_EQ(m_pList->AddWrappedString(word.c_str(), 0, nullptr, 0), 0);
+    ASSERT_EQ(m_pList->GetCount(), 1);
+    EXPECT_EQ(std::strlen(m_pList->GetRow(0)->szText), static_cast<size_t>(LISTBOX_ROW_TEXT_SIZE - 1));
+    EXPECT_EQ(m_pList->AddWrappedString("", 0, nullptr, 0), -1);
+}
+
+TEST_F(ListBoxTest, CellGraphicsLandInTheirColumnsAndAreDrawnWithTheirRows)
+{
+    SetUpList(true);
+    Fill(12);
+    CXSurface source;
+    ASSERT_NE(source.Create(10, 8, false, false), nullptr);
+    source.Fill(0x000000FF);
+    CXAnimation icon;
+    icon.Setup(&source, 10, 8, 0, 0, 1, 1);
+    {
+        LogCapture log;
+        EXPECT_EQ(m_pList->AddGraphic(0, nullptr, 0, true), 0);
+        EXPECT_TRUE(log.Contains("NULL animation"));
+        EXPECT_EQ(m_pList->AddGraphic(40, &icon, 0, true), 0);
+        EXPECT_TRUE(log.Contains("non-existent string"));
+        EXPECT_EQ(m_pList->AddAlignedColumnGraphic(1, &icon, 7, 2, true), 0);
+        EXPECT_TRUE(log.Contains("Invalid alignment value"));
+    }
+    EXPECT_TRUE(m_pList->GetRow(0)->Graphics.empty());
+    // Right-aligned in the value column (80-140), centred in the last.
+    m_pList->AddAlignedColumnGraphic(2, &icon, 2, 1, true);
+    m_pList->AddAlignedColumnGraphic(2, &icon, 6, 2, true);
+    const auto& graphics = m_pList->GetRow(2)->Graphics;
+    ASSERT_EQ(graphics.size(), 2u);
+    EXPECT_EQ(graphics[0].x, 128);
+    EXPECT_EQ(graphics[0].nColumn, 1);
+    EXPECT_EQ(graphics[1].x, 165);
+    EXPECT_EQ(graphics[1].nColumn, 2);
+    EXPECT_EQ(m_pList->GetRow(1)->Graphics.at(0).x, 140) << "an unknown alignment takes the column's left";
+
+    const plat::Surface& drawn = *m_screen.m_pDrawingSurface->m_pSurface;
+    const uint16_t wRed = plat::colorToPixel(0x000000FF, drawn.format());
+    m_pList->Redraw();
+    EXPECT_EQ(drawn.pixel(20 + 128 + 5, 40 + 2 * 8 + 4), wRed);
+    m_pList->DeleteColumnGraphics(2, 1);
+    ASSERT_EQ(m_pList->GetRow(2)->Graphics.size(), 1u);
+    EXPECT_EQ(m_pList->GetRow(2)->Graphics[0].nColumn, 2);
+    m_pList->Redraw();
+    EXPECT_NE(drawn.pixel(20 + 128 + 5, 40 + 2 * 8 + 4), wRed);
+    EXPECT_EQ(drawn.pixel(20 + 165 + 5, 40 + 2 * 8 + 4), wRed);
+    // Scrolled, the row's graphics go with it.
+    m_pList->Scroll(LISTSCROLL_TO_ROW, 2);
+    EXPECT_EQ(drawn.pixel(20 + 165 + 5, 40 + 4), wRed) << "row 2 is now the top row";
+    EXPECT_NE(drawn.pixel(20 + 165 + 5, 40 + 2 * 8 + 4), wRed);
+    m_pList->RemoveRowGraphics(2);
+    EXPECT_TRUE(m_pList->GetRow(2)->Graphics.empty());
 }
 
 }  // namespace

@@ -1,0 +1,181 @@
+// The drop-downs: when and where the popup opens, and how a choice in its
+// list or on its calendar reaches the box and the box's owner.
+#include "../shell/LogCapture.h"
+
+#include "xframework/CXButton.h"
+#include "xframework/CXClient.h"
+#include "xframework/CXComboBox.h"
+
+#include "platform/Font.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+class BoxScreen : public CXClient {
+public:
+    BoxScreen() { SetClientRect(160, 85, 640, 515); }
+    void OnSelChange(uint32_t dwID) override { events.push_back("selchange " + std::to_string(dwID)); }
+    std::vector<std::string> events;
+};
+
+constexpr uint32_t kBox = 40;
+const LISTCOLUMN kColumns[] = {
+    {0, 100, 2, 0, 0, 0, 0, LISTSORT_NONE, 1},
+    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+};
+
+class DropDown : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_screen.m_pBackground = new CXSurface;
+        ASSERT_NE(m_screen.m_pBackground->Create(640, 515, false, false), nullptr);
+        m_screen.OnInitDialog();
+        g_pCurrentClient = &m_screen;
+    }
+    void TearDown() override
+    {
+        for (int i = CXPopup::StackTop(); i >= 0; --i)
+            CXPopup::StackEntry(i)->Close();
+        m_screen.OnDestroy();
+        g_pCurrentClient = nullptr;
+    }
+    // A box at y whose drop-down area is 80 high.
+    template <typename Box>
+    Box* AddBox(uint8_t byType, int y, std::initializer_list<const char*> rows)
+    {
+        auto* pBox = static_cast<Box*>(m_screen.AddControl(byType, 20, y, 120, y + 80, kBox, nullptr));
+        pBox->SetUp(16, 6, m_pFont.get(), 3, false, nullptr, true, nullptr, false, 2, false, false, true);
+        pBox->SetUpColumns(20, y, 120, y + 80, kColumns, false, false, 16, false);
+        for (const char* pszRow : rows)
+            pBox->AddString(0x00FFFFFF, "%s", pszRow);
+        return pBox;
+    }
+    // A click at a point of the popup, and the paint of the next frame.
+    static void ClickPopup(CXPopup& popup, int x, int y)
+    {
+        popup.OnLButtonDown(0, x, y);
+        popup.OnLButtonUp(0, x, y);
+        popup.OnPaint();
+    }
+    std::unique_ptr<plat::Font> m_pFont{plat::Font::create(14, 400, "Arial")};
+    BoxScreen m_screen;
+};
+
+TEST_F(DropDown, TheBoxIsOneRowHighAndOpensOnlyWithAChoiceToMake)
+{
+    auto* pBox = AddBox<CXComboBox>(XCONTROL_COMBOBOX, 40, {"only"});
+    EXPECT_EQ(pBox->Height(), 16);
+    EXPECT_EQ(pBox->m_rcDropDown.bottom, 120);
+    ASSERT_NE(pBox->ArrowButton(), nullptr);
+    EXPECT_EQ(pBox->ArrowButton()->m_nLeft, 120) << "the arrow stands at the box's right";
+    EXPECT_FALSE(pBox->OpenDropDown()) << "one row";
+    pBox->AddString(0, "second");
+    pBox->m_bNoDropDown = 1;
+    EXPECT_FALSE(pBox->OpenDropDown());
+    pBox->m_bNoDropDown = 0;
+    // A click on the arrow opens it, under the box, where the screen sits.
+    m_screen.OnLButtonDown(0, 125, 45);
+    m_screen.OnLButtonUp(0, 125, 45);
+    CXComboPopup& popup = ComboPopup();
+    ASSERT_TRUE(popup.IsOnStack());
+    EXPECT_EQ(popup.m_nLeft, 160 + 20);
+    EXPECT_EQ(popup.m_nTop, 85 + 40 + 16);
+    EXPECT_EQ(popup.Height(), 80);
+    EXPECT_EQ(popup.m_bOpensUpwards, 0);
+    ASSERT_NE(popup.m_pList, nullptr);
+    EXPECT_EQ(popup.m_pList->GetCount(), 2);
+}
+
+TEST_F(DropDown, NearTheDisplaysBottomThePopupOpensUpwardsEndingAtTheBox)
+{
+    auto* pBox = AddBox<CXComboBox>(XCONTROL_COMBOBOX, 440, {"a", "b", "c"});
+    ASSERT_TRUE(pBox->OpenDropDown());
+    CXComboPopup& popup = ComboPopup();
+    EXPECT_EQ(popup.m_bOpensUpwards, 1);
+    EXPECT_EQ(popup.m_nBottom, 85 + 440);
+}
+
+TEST_F(DropDown, AnEnabledRowChosenInThePopupBecomesTheBoxsChoice)
+{
+    auto* pBox = AddBox<CXComboBox>(XCONTROL_COMBOBOX, 40, {"4-4-2", "4-3-3", "3-5-2", "5-3-2"});
+    pBox->EnableRow(3, false);
+    CXComboPopup& popup = ComboPopup();
+
+    ASSERT_TRUE(pBox->OpenDropDown());
+    ClickPopup(popup, 30, 3 * 16 + 8);
+    EXPECT_FALSE(popup.IsOnStack()) << "a click closes the popup at the next paint";
+    EXPECT_EQ(pBox->GetSelection(), 0) << "a disabled row is no choice";
+    EXPECT_TRUE(m_screen.events.empty());
+
+    ASSERT_TRUE(pBox->OpenDropDown());
+    ClickPopup(popup, 30, 2 * 16 + 8);
+    EXPECT_FALSE(popup.IsOnStack());
+    EXPECT_EQ(pBox->GetSelection(), 2);
+    EXPECT_EQ(pBox->GetFirstVisible(), 2) << "the closed box shows the choice";
+    EXPECT_EQ(m_screen.events, std::vector<std::string>{"selchange 40"});
+}
+
+TEST_F(DropDown, ThePointerLeavingThePopupClosesIt)
+{
+    auto* pBox = AddBox<CXComboBox>(XCONTROL_COMBOBOX, 40, {"a", "b"});
+    CXComboPopup& popup = ComboPopup();
+    ASSERT_TRUE(pBox->OpenDropDown());
+    popup.OnMouseMove(0, -5, -10);  // over the closed box: still inside
+    popup.OnPaint();
+    EXPECT_TRUE(popup.IsOnStack());
+    popup.OnMouseMove(0, popup.Width() + 20, 10);
+    popup.OnPaint();
+    EXPECT_FALSE(popup.IsOnStack());
+    EXPECT_EQ(pBox->GetSelection(), 0);
+}
+
+TEST_F(DropDown, TheDatePopupMarksTheRowsDaysAndTakesOnlyAMarkedDay)
+{
+    auto* pBox = AddBox<CXComboList>(XCONTROL_COMBOLIST, 40, {"7/4/2001", "21/4/2001", "5/5/2001"});
+    const CDate dates[] = {CDate(2001, 4, 7), CDate(2001, 4, 21), CDate(2001, 5, 5)};
+    for (int i = 0; i < 3; ++i)
+        pBox->SetItemData(i, dates[i].GetValue());
+    ASSERT_TRUE(pBox->OpenDropDown());
+    CXComboListPopup& popup = ComboListPopup();
+    EXPECT_EQ(popup.Width(), 100 + 80) << "wider by the calendar's room";
+    ASSERT_NE(popup.m_pCalendar, nullptr);
+    CXCalendar& calendar = *popup.m_pCalendar;
+    EXPECT_EQ(calendar.m_ShownMonth, CDate(2001, 4, 1)) << "the month of the box's choice";
+    EXPECT_EQ(calendar.m_dwMarkedDays, (1u << 7) | (1u << 21)) << "only the days of the shown month";
+
+    auto clickDay = [&](int nDay) {
+        int nColumn = 0, nRow = 0;
+        calendar.DayCell(nDay, &nColumn, &nRow);
+        const int nWidth = calendar.Width() / 7, nHeight = calendar.Height() / 6;
+        ClickPopup(popup, calendar.m_nLeft + nColumn * nWidth + nWidth / 2,
+                   calendar.m_nTop + nRow * nHeight + nHeight / 2);
+    };
+    clickDay(9);
+    EXPECT_TRUE(popup.IsOnStack()) << "a day without a row is no choice";
+    EXPECT_EQ(pBox->GetSelection(), 0);
+    EXPECT_TRUE(m_screen.events.empty());
+
+    clickDay(21);
+    EXPECT_FALSE(popup.IsOnStack());
+    EXPECT_EQ(pBox->GetSelection(), 1);
+    EXPECT_EQ(m_screen.events, std::vector<std::string>{"selchange 40"});
+}
+
+TEST(DropDownPopups, WithoutABoxThePopupRefusesToBuild)
+{
+    LogCapture log;
+    CXComboPopup& popup = ComboPopup();
+    popup.m_pBox = nullptr;
+    popup.SetClientRect(0, 0, 100, 80);
+    EXPECT_FALSE(popup.OnInitDialog());
+    EXPECT_TRUE(log.Contains("no combo box has been passed"));
+    EXPECT_EQ(popup.m_pList, nullptr);
+}
+
+}  // namespace
