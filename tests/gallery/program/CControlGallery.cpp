@@ -2,8 +2,13 @@
 
 #include "shell/CGame.h"
 
+#include "xframework/CXEditPopup.h"
 #include "xframework/ClientText.h"
 #include "xframework/DrawingFunctions.h"
+
+#include "common/CDate.h"
+
+#include <string>
 
 namespace {
 
@@ -31,11 +36,29 @@ enum : uint32_t {
     kList = 10004,
     kScrollBar = 10005,
     kSlider = 10006,
+    kTree = 10007,
+    kMoneyEdit = 10008,
+    kDragLeft = 10009,
+    kDragRight = 10010,
+    kCombo = 10011,
+    kDateCombo = 10012,
+    kLineGraph = 10013,
+    kBarGraph = 10014,
+    kIncomeToggle = 10015,
+    kCostsToggle = 10016,
     kLabelBase = 10100,
 };
 
 // The list's headers; their captions are the gallery's own.
 enum : uint16_t { kNameHeader = 10200, kAgeHeader, kValueHeader, kJoinedHeader };
+
+// The value cells open the edit popup on a double click.
+const LISTCELLEDIT kPlayerCellEdits[] = {
+    {0, 0, 0, 0, 0},
+    {0, 0, 0, 0, 0},
+    {1, 9, 0, 0, 0},
+    {0, 0, 0, 0, 0},
+};
 
 const LISTCOLUMN kPlayerColumns[] = {
     {0, 92, 2, 0, 0, 0, kNameHeader, LISTSORT_TEXT, 1},
@@ -58,6 +81,10 @@ const char* GalleryCaption(uint32_t dwID)
         return "Value";
     case kJoinedHeader:
         return "Joined";
+    case kIncomeToggle:
+        return "Income";
+    case kCostsToggle:
+        return "Costs";
     default:
         return s_pfnGameCaptions ? s_pfnGameCaptions(dwID) : nullptr;
     }
@@ -83,6 +110,15 @@ void FillPlayers(CXListBox* pList)
     pList->UpdateScrollBar();
 }
 
+// "1234567" as "1,234,567".
+std::string Grouped(long long nValue)
+{
+    std::string digits = std::to_string(nValue < 0 ? -nValue : nValue);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(static_cast<size_t>(i), ",");
+    return nValue < 0 ? "-" + digits : digits;
+}
+
 CXSurface* Shared(const char* pszName) { return g_pfnSharedBitmap ? g_pfnSharedBitmap(pszName) : nullptr; }
 
 CXAnimation* Sprite(const char* pszName)
@@ -95,7 +131,7 @@ CXAnimation* Sprite(const char* pszName)
 
 CGalleryPopup::CGalleryPopup()
 {
-    SetClientRect(560, 420, 200, 120);
+    SetClientRect(300, 170, 200, 120);
     m_rcTitle = {0, 0, 200, 30};
 }
 
@@ -152,6 +188,11 @@ bool CControlGallery::OnInitDialog()
         DrawTextF(pDC, 20, 12, kHeading, "Buttons");
         DrawTextF(pDC, 20, 202, kHeading, "Labels");
         DrawTextF(pDC, 20, 294, kHeading, "List, scroll bar and slider");
+        DrawTextF(pDC, 600, 12, kHeading, "Tree");
+        DrawTextF(pDC, 680, 202, kHeading, "Money edit");
+        DrawTextF(pDC, 540, 294, kHeading, "Drag and drop");
+        DrawTextF(pDC, 300, 418, kHeading, "Drop-downs");
+        DrawTextF(pDC, 20, 506, kHeading, "Graphs");
         // The slider's track.
         DrawFilledRect(pDC, 300, 367, 500, 371, plat::RGB(10, 24, 38));
         m_pBackground->m_pSurface->releaseDC(pDC);
@@ -235,13 +276,20 @@ bool CControlGallery::OnInitDialog()
     pList->SetUp(16, 0, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, pBar, true, nullptr, true, 0, false, true,
                  false);
     pList->SetUpColumns(20, 336, 276, 496, kPlayerColumns, false, false, 160, true);
+    pList->SetCellEditTable(kPlayerCellEdits);
     FillPlayers(pList);
+    m_pPlayers = pList;
 
     m_pSlider = static_cast<CXSlider*>(AddControl(XCONTROL_SLIDER, 300, 360, 500, 378, kSlider, nullptr));
     m_pSlider->SetUp(Sprite("sldTrain.bmp"));
     m_pSlider->SetRange(0, 20);
     m_pSlider->SetPos(5);
     m_pSliderValue = AddLabel(kLabelBase + 8, 300, 392, 200, 18, "Value: 5");
+    AddTree();
+    AddMoneyEdit();
+    AddDragLists();
+    AddDropDowns();
+    AddGraphs();
     // Labels draw their frames when shown; the disabled button, the arrows
     // and the linked bar stay as they are.
     ShowAllControls(true);
@@ -251,10 +299,144 @@ bool CControlGallery::OnInitDialog()
     return true;
 }
 
+void CControlGallery::AddTree()
+{
+    auto* pTree = static_cast<CXTreeView*>(AddControl(XCONTROL_TREEVIEW, 600, 36, 780, 180, kTree, nullptr));
+    pTree->SetUp(16, 2, g_hSmallFont, TREESTYLE_NOTIFY_SELECTION, 1, nullptr, 1, 0, nullptr);
+    const int nFirst = pTree->AddItem(-1, kLineText, nullptr, "First team");
+    for (const char* pszName : {"Goalkeepers", "Defenders", "Forwards"})
+        pTree->AddItem(nFirst, kPlayerText, nullptr, "%s", pszName);
+    const int nYouth = pTree->AddItem(-1, kLineText, nullptr, "Youth team");
+    const int nUnder18 = pTree->AddItem(nYouth, kPlayerText, nullptr, "Under 18");
+    pTree->AddItem(nUnder18, kPlayerText, nullptr, "Trialists");
+    pTree->AddItem(-1, kLineText, nullptr, "Reserves");
+    pTree->ExpandItem(nFirst, true, false, false);
+}
+
+void CControlGallery::AddMoneyEdit()
+{
+    auto* pMoney = static_cast<CXEdit*>(AddControlXYWH(XCONTROL_EDIT, 680, 226, 100, 18, kMoneyEdit, nullptr));
+    pMoney->m_hFont = g_hSmallFont;
+    pMoney->m_bAllowLetters = 0;
+    pMoney->m_bAllowOthers = 0;
+    pMoney->m_bMoney = 1;
+    pMoney->SetMaxLength(12);
+    pMoney->SetText("250000");
+}
+
+void CControlGallery::AddDragLists()
+{
+    static const LISTCOLUMN kSquadColumns[] = {
+        {0, 110, 2, 0, 0, 0, 0, LISTSORT_NONE, 0},
+        {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    };
+    const struct {
+        uint32_t dwID;
+        int x;
+        const char* const* ppszNames;
+    } lists[] = {
+        {kDragLeft, 540, (const char* const[]){"1 Keeper", "2 Back", "3 Back", "4 Midfield", "5 Forward", nullptr}},
+        {kDragRight, 670, (const char* const[]){"12 Keeper", "13 Back", "14 Midfield", "15 Forward", nullptr}},
+    };
+    for (const auto& entry : lists) {
+        auto* pList = static_cast<CXListBoxEx*>(
+            AddControl(XCONTROL_LISTBOXEX, entry.x, 318, entry.x + 110, 414, entry.dwID, nullptr));
+        pList->SetUp(16, 0, g_hSmallFont, 0, true, nullptr, true, nullptr, false, 0, false, false, false);
+        pList->SetUpColumns(entry.x, 318, entry.x + 110, 414, kSquadColumns, false, false, 96, false);
+        pList->SetAutoRedraw(false);
+        for (const char* const* pp = entry.ppszNames; *pp; ++pp)
+            pList->AddString(kPlayerText, "%s", *pp);
+        pList->SetAutoRedraw(true);
+    }
+    // A row that stays where it is: it neither starts a drag nor takes one.
+    static_cast<CXListBoxEx*>(FindControl(kDragRight))->EnableRow(3, false);
+}
+
+void CControlGallery::AddDropDowns()
+{
+    static const LISTCOLUMN kChoiceColumns[] = {
+        {0, 120, 2, 0, 0, 0, 0, LISTSORT_NONE, 1},
+        {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    };
+    static const LISTCOLUMN kDateColumns[] = {
+        {0, 100, 2, 0, 0, 0, 0, LISTSORT_NONE, 1},
+        {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    };
+    auto* pCombo = static_cast<CXComboBox*>(AddControl(XCONTROL_COMBOBOX, 300, 440, 420, 536, kCombo, nullptr));
+    pCombo->SetUp(16, 6, g_hSmallFont, 3, false, nullptr, true, nullptr, false, 2, false, false, true);
+    pCombo->SetUpColumns(300, 440, 420, 536, kChoiceColumns, false, false, 16, false);
+    pCombo->SetAutoRedraw(false);
+    for (const char* pszFormation : {"4-4-2", "4-3-3", "3-5-2", "5-3-2", "4-5-1"})
+        pCombo->AddString(kPlayerText, "%s", pszFormation);
+    pCombo->EnableRow(3, false);
+    pCombo->SetAutoRedraw(true);
+
+    // Match days of April and May 2001; the popup shows the chosen row's month.
+    auto* pDates = static_cast<CXComboList*>(AddControl(XCONTROL_COMBOLIST, 444, 440, 544, 570, kDateCombo, nullptr));
+    pDates->SetUp(16, 6, g_hSmallFont, 3, false, nullptr, true, nullptr, false, 2, false, false, true);
+    pDates->SetUpColumns(444, 440, 544, 570, kDateColumns, false, false, 16, false);
+    pDates->SetAutoRedraw(false);
+    for (int nDay : {7, 14, 21, 25, 28}) {
+        const CDate date(2001, 4, nDay);
+        pDates->AddString(kPlayerText, "%d/%d/%d", nDay, 4, 2001);
+        pDates->SetItemData(pDates->GetCount() - 1, date.GetValue());
+    }
+    pDates->AddString(kPlayerText, "5/5/2001");
+    pDates->SetItemData(pDates->GetCount() - 1, CDate(2001, 5, 5).GetValue());
+    pDates->SetAutoRedraw(true);
+}
+
+void CControlGallery::AddGraphs()
+{
+    constexpr COLORREF kAxis = plat::RGB(200, 200, 200), kLabel = plat::RGB(220, 220, 220);
+    constexpr COLORREF kZero = plat::RGB(240, 180, 0);
+    auto* pLine = static_cast<CXGraph*>(AddControl(XCONTROL_GRAPH, 110, 524, 320, 566, kLineGraph, nullptr));
+    pLine->SetUp(GRAPH_LEFT_AUTOMATIC | GRAPH_LEFT_ZERO_LINE, kAxis, kLabel, 0.0, kZero, kZero);
+    pLine->SetYRange(0, 100, 0, 100, false, true, false);
+    pLine->SetXAxis(6, 3, 0, 10);
+    std::snprintf(pLine->m_szLeftCaption, GRAPH_CAPTION_SIZE, "Balance");
+    pLine->SetUpLine(0, 0, 2, plat::RGB(90, 200, 250), GRAPH_LINE_WITH_POINTS, true, true, 0.0, 0);
+    for (double dValue : {1200000.0, 1500000.0, 900000.0, -300000.0, 400000.0, 1800000.0})
+        pLine->AddValue(0, dValue);
+
+    auto* pBars = static_cast<CXGraph*>(AddControl(XCONTROL_GRAPH, 420, 576 - 52, 640, 566, kBarGraph, nullptr));
+    pBars->SetUp(GRAPH_LEFT_AUTOMATIC | GRAPH_ITEM_LABELS, kAxis, kLabel, 55.0, kZero, kZero);
+    pBars->SetYRange(0, 100, 0, 100, false, true, false);
+    pBars->SetXAxis(4, 3, 0, 0);
+    for (int i = 0; i < 4; ++i)
+        pBars->SetItemLabel(i, ("Q" + std::to_string(i + 1)).c_str());
+    std::snprintf(pBars->m_szLeftCaption, GRAPH_CAPTION_SIZE, "Money");
+    pBars->SetUpLine(0, 0, 1, plat::RGB(60, 190, 90), GRAPH_BARS, true, true, 0.0, 0);
+    pBars->SetUpLine(0, 1, 1, plat::RGB(220, 70, 60), GRAPH_BARS, true, true, 0.0, 0);
+    for (double dValue : {420000.0, 610000.0, 380000.0, 550000.0})
+        pBars->AddValue(0, dValue);
+    for (double dValue : {350000.0, 480000.0, 520000.0, 300000.0})
+        pBars->AddValue(1, dValue);
+
+    // Each toggle shows or hides one series of the bar graph.
+    CXSurface* pToggleFace = Shared("btnTog2.bmp");
+    AddButton(kIncomeToggle, 690, 520, 84, 26)->SetToggleTextID(pToggleFace, 0, pBars, 0, 0);
+    AddButton(kCostsToggle, 690, 552, 84, 26)->SetToggleTextID(pToggleFace, 0, pBars, 1, 0);
+    for (uint32_t dwID : {kIncomeToggle, kCostsToggle})
+        static_cast<CXButton*>(FindControl(dwID))->SetChecked(1);
+    for (uint32_t dwID : {kIncomeToggle, kCostsToggle})
+        static_cast<CXButton*>(FindControl(dwID))->SetPressed(1);
+}
+
+void CControlGallery::OnListNotify(uint32_t dwScreenID)
+{
+    CXEditPopup* pPopup = m_pPlayers ? m_pPlayers->CellEditPopup() : nullptr;
+    if (dwScreenID != EDIT_POPUP_SCREEN_ID || !pPopup)
+        return;
+    m_pPlayers->SetColumnText(pPopup->m_nRow, pPopup->m_nColumn,
+                              Grouped(static_cast<long long>(pPopup->m_dValue)).c_str());
+}
+
 void CControlGallery::OnDestroy()
 {
     m_pClicked = m_pRepeats = m_pSliderValue = nullptr;
     m_pSlider = nullptr;
+    m_pPlayers = nullptr;
     CXClient::OnDestroy();
     m_pTallFace.reset();
 }
