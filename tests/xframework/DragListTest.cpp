@@ -46,20 +46,19 @@ protected:
         m_screen.OnInitDialog();
         // Five rows of room each; the left list holds four, the right three
         // with its middle row disabled.
-        m_pLeft = Add(XCONTROL_LISTBOXEX, kLeft, 20, {"a0", "a1", "a2", "a3"});
-        m_pRight = Add(XCONTROL_LISTBOXEX, kRight, 200, {"b0", "b1", "b2"});
+        m_pLeft = static_cast<CXListBoxEx*>(Add(XCONTROL_LISTBOXEX, kLeft, 20, {"a0", "a1", "a2", "a3"}));
+        m_pRight = static_cast<CXListBoxEx*>(Add(XCONTROL_LISTBOXEX, kRight, 200, {"b0", "b1", "b2"}));
         m_pRight->EnableRow(1, false);
         m_pPlain = Add(XCONTROL_LISTBOX, kPlain, 20, {"c0", "c1"}, 200);
     }
     void TearDown() override { m_screen.OnDestroy(); }
-    template <typename List = CXListBoxEx>
-    List* Add(uint8_t byType, uint32_t dwID, int x, std::initializer_list<const char*> rows, int y = 40)
+    CXListBox* Add(uint8_t byType, uint32_t dwID, int x, std::initializer_list<const char*> rows, int y = 40)
     {
         auto* pList = static_cast<CXListBox*>(m_screen.AddControl(byType, x, y, x + 100, y + 5 * kRowHeight, dwID, nullptr));
         pList->SetUp(kRowHeight, 0, m_pFont.get(), 0, true, nullptr, false, nullptr, false, 1, false, false, false);
         for (const char* pszRow : rows)
             pList->AddString(0x00FFFFFF, "%s", pszRow);
-        return static_cast<List*>(pList);
+        return pList;
     }
     static int RowY(int nRow, int nTop = 40) { return nTop + nRow * kRowHeight + 8; }
     void Drag(int x1, int y1, int x2, int y2)
