@@ -412,6 +412,20 @@ public:
     static int PositionBand(int nPosition, int nClubs);
     // The weekly (bWeekly) club step: development, injuries, averages, mood.
     void ClubPeriodicStep(bool bWeekly);
+    // (CClubDatabaseWeek.cpp) A human club's week of training: the figures
+    // of its training manager and its coaches set the rate, threshold and
+    // cap that player development reads.
+    void DoWeeklyTraining(class CTrainingManager& training);
+    // The coaches' workload target; fQuality their rating as a fraction.
+    int GetCoachingFigures(float& fQuality) const;
+    void AddStaffMorale(int nChange);
+    class CStaffDatabase* GetFirstStaffOfKind(int nKind) const;
+    // The pitch after a home match: worn by the weather, helped by pitch
+    // items and ground staff, kept within 0-100.
+    void UpdatePitchCondition();
+    // Start-of-game ratings: standing from the division's level when it is
+    // missing, the fans' and board's confidence, the pitch and the balance.
+    void GenerateMissingRatings();
     void ClubMonthlyStep(bool bFinance);
     void UpdateStaffAverages();
     int GetStaffCount(int nType) const;

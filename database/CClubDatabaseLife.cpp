@@ -18,6 +18,7 @@
 #include "season/CGroundDatabase.h"
 #include "season/CNewspaperManager.h"
 #include "season/CNewspaperStoryList.h"
+#include "season/CSaveGame.h"
 
 namespace {
 
@@ -395,22 +396,26 @@ void CClubDatabase::UpdateStaffAverages()
 void CClubDatabase::ClubPeriodicStep(bool bWeekly)
 {
     const int nBoardBefore = m_nBoardConfidence;
-    // Every club trains on the computer's plan until a human's training
-    // manager runs its own week.
+    // A computer club trains on the computer's plan; a human's training
+    // manager runs his club's own week.
     CPlayerDatabase::s_fTrainingRate = kComputerTrainingRate;
     CPlayerDatabase::s_fEffortThreshold = kComputerEffortThreshold;
     CPlayerDatabase::s_fEffortCap = kComputerEffortCap;
+    CSaveGame* pHuman = m_pDatabaseHandler ? m_pDatabaseHandler->GetSaveGameForClub(this) : nullptr;
+    if (pHuman)
+        DoWeeklyTraining(pHuman->GetTrainingManager());
+    const bool bComputerClub = pHuman == nullptr;
 
     for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
         pPlayer->WeeklyContractCheck();
         pPlayer->WeeklyListingUpdate(bWeekly);
-        if (pPlayer->DevelopPlayer(false, true))
+        if (pPlayer->DevelopPlayer(false, bComputerClub))
             pPlayer->DoInjury(plat::rand() % 8, false);
     }
     if (m_byReputation > 100)
         m_byReputation = 100;
     for (CYouthDatabase* pYouth : m_lstYouths.Items<CYouthDatabase>())
-        CPlayerDatabase::DevelopYouth(*pYouth);
+        CPlayerDatabase::DevelopYouth(*pYouth, bComputerClub);
     UpdateSquadAverages();
     UpdateStaffAverages();
 

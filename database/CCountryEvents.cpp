@@ -15,6 +15,8 @@
 #include "season/CGroundDatabase.h"
 #include "season/CNewspaperManager.h"
 #include "season/CNewspaperStoryList.h"
+#include "season/CSaveGame.h"
+#include "season/CScoutManager.h"
 
 CEventsDatabase* CCountryDatabase::m_pCurrentEvent = nullptr;
 
@@ -71,9 +73,17 @@ void RunClubReviewEvent(const CEventsDatabase& event)
              event.GetDataID());
 }
 
-void RunScoutEvent(const CEventsDatabase& event)
+// A scout's query comes due: his human's scouts report on it.
+void ProcessScoutCompleteEvent(const CEventsDatabase& event)
 {
-    DebugLog(2, "[CCountryDatabase::RunScoutEvent] Scout query %u: no scouting", event.GetDataID());
+    CDatabaseHandler* pHandler = CCountryDatabase::m_pDatabaseHandler;
+    CSaveGame* pHuman = nullptr;
+    CScoutPlayerQuery* pQuery = pHandler ? pHandler->GetScoutQueryFromID(event.GetDataID(), &pHuman) : nullptr;
+    if (!pQuery || !pHuman) {
+        DebugLog(1, "[CCountryDatabase::ProcessScoutCompleteEvent] Could not find the scout player query to process!");
+        return;
+    }
+    pHuman->GetScoutManager().CompleteScoutQuery(pQuery);
 }
 
 void RunFixtureAcceptanceEvent(const CEventsDatabase& event)
@@ -345,7 +355,7 @@ void CCountryDatabase::DoSpecialEvent(const CDate& date)
             ProcessGroundScheduleComplete(*pEvent);
             break;
         case 34:
-            RunScoutEvent(*pEvent);
+            ProcessScoutCompleteEvent(*pEvent);
             break;
         case 35:
         case 36:

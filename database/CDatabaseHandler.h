@@ -479,6 +479,18 @@ public:
     int GetIndexForHumanPlayer(const CSaveGame* pHuman) const;
     // The human who runs the club, or null.
     CSaveGame* GetSaveGameForClub(const CClubDatabase* pClub) const;
+    // The human whose manager record this is, or null.
+    CSaveGame* GetSaveGameForManager(const class CManagerDatabase* pManager) const;
+    // The humans take their turns in slot order: the next occupied slot
+    // after the current one, from the first occupied slot again after the
+    // last; the current slot when it is the only one.
+    int GetNextHumanPlayerIndex() const;
+    // Makes the next human current and answers him (null without humans).
+    CSaveGame* SelectNextHumanPlayer();
+    // A scout query or a training camp booking by identifier, over the
+    // humans in slot order; ppHuman (optional) receives its human.
+    class CScoutPlayerQuery* GetScoutQueryFromID(uint32_t dwId, CSaveGame** ppHuman = nullptr) const;
+    struct TRAININGCAMP* GetTrainingCampFromID(uint32_t dwId, CSaveGame** ppHuman = nullptr) const;
     void DeleteHumans();
     // The .sav file: count, descriptors, bodies. Loading puts the humans in
     // slots 0..count-1 (the current human of the .bin already names his
@@ -492,6 +504,15 @@ public:
     void DoHumansPeriodicReview();
     // Each human's books move into the season file and his season restarts.
     void DoHumansNewSeason();
+    // The current human's scouts count the day.
+    void DoHumanScoutingDay(int nDays);
+    // Whether the fixtures of the humans' clubs wait for the match screen
+    // (the option MatchType: 0 quick results for every fixture). The shell
+    // sets it from the options; without a shell every fixture is played.
+    void SetMatchType(uint8_t byMatchType) { m_byMatchType = byMatchType; }
+    uint8_t GetMatchType() const { return m_byMatchType; }
+    // True when the fixture of these clubs is the match screen's.
+    bool IsFixtureHeldForMatchScreen(const CClubDatabase* pHome, const CClubDatabase* pAway) const;
     // ---- end of human managers ----
 
 public:
@@ -790,6 +811,7 @@ private:
     int32_t m_nPlayerLimit = 0;
     CSaveGame* m_pHumanSlots[HUMAN_SLOTS] = {};
     uint8_t m_byCurrentHuman = 0;
+    uint8_t m_byMatchType = 0;
     CNameDictionary m_FirstNames;
     CNameDictionary m_LastNames;
     uint8_t m_WorldBlock[WORLD_BLOCK_BYTES] = {};

@@ -206,7 +206,7 @@ void CDatabaseHandler::DoNextDay(CDate& date, uint8_t& byNewWeek, uint8_t& byNew
 
     DoTransferBuyEventsUpdate(previous);
     DoTransferLoanEventsUpdate(previous);
-    RunNamedStep("the current human's scouting day waits for the human managers");
+    DoHumanScoutingDay(1);
     DoHumansDailyUpdate();
     UpdateHumanNextFixtures();
 }
@@ -232,14 +232,16 @@ void CDatabaseHandler::DoNewWeek()
 {
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         pCountry->ProcessDivisions(1);
-    RunNamedStep("CGroundDatabase::ProcessComponentSchedules runs only for grounds of human-run clubs");
+    for (CGroundDatabase* pGround : m_lstGrounds.Items<CGroundDatabase>())
+        pGround->ProcessComponentSchedules();
     WritePlayerHistory();
     DoClubsTransferPlanning(true, false);
 }
 
 void CDatabaseHandler::DoWeeklyUpdate()
 {
-    RunNamedStep("CGroundDatabase::ProcessComponentSchedules runs only for grounds of human-run clubs");
+    for (CGroundDatabase* pGround : m_lstGrounds.Items<CGroundDatabase>())
+        pGround->ProcessComponentSchedules();
     WritePlayerHistory();
 }
 
@@ -310,7 +312,8 @@ void CDatabaseHandler::DoNewSeason()
     DeleteCupMatchHistory();
     TopUpManagerPool();
     TopUpStaffPool();
-    RunNamedStep("the grounds' season step waits for the ground records");
+    for (CGroundDatabase* pGround : m_lstGrounds.Items<CGroundDatabase>())
+        pGround->ApplyYearlyCostRise();
     // The price rises of the humans' match-day rows are drawn whether or not
     // a human is there to take them, so that the world's draws stay in step.
     int anPercentages[kPriceRises];

@@ -91,6 +91,7 @@ int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)
     CUP_NUMBER byLastCup = CUP_NUMBER_NONE;
     const ITEMCUPMATCHRULES* pRoundRules = nullptr;
     int nPlayed = 0;
+    bool bHeldBack = false;
     for (CCupFixturesDatabase* pFixture : m_lstCupFixtures.Items<CCupFixturesDatabase>()) {
         if (pFixture->GetDate() > date) {
             if (m_pEuropeanCups)
@@ -101,6 +102,13 @@ int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)
         if (pFixture->GetDate() == date && !pFixture->IsPlayed()) {
             CClubDatabase* pHome = GetClubFromID(pFixture->GetHomeClubID());
             CClubDatabase* pAway = GetClubFromID(pFixture->GetAwayClubID());
+            // A human's match waits for the match screen.
+            if (IsFixtureHeldForMatchScreen(pHome, pAway)) {
+                bHeldBack = true;
+                if (bCup)
+                    dwCupTypesPlayed |= 1u << (GetCupTypeFromCupNumber(pFixture->GetCupNumber()) & 31);
+                continue;
+            }
             if (bCup && pFixture->GetCupNumber() != byLastCup) {
                 const int nType = GetCupTypeFromCupNumber(pFixture->GetCupNumber());
                 const ID_COUNTRY idCountry = GetCountryFromCupNumber(pFixture->GetCupNumber());
@@ -156,8 +164,11 @@ int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)
         const CUP* pCup = m_pEuropeanCups->GetCup(nType);
         if (!pCup || pCup->byRound < 1)
             continue;
-        if (nType == CUP_KIND_1 && pCup->byLegs == CUP_LEGS_GROUP)
-            ProcessCupRound(static_cast<uint8_t>(nType), date, nullptr);
+        if (nType == CUP_KIND_1 && pCup->byLegs == CUP_LEGS_GROUP) {
+            // A group match day waits while a human's match of it is unplayed.
+            if (!bHeldBack)
+                ProcessCupRound(static_cast<uint8_t>(nType), date, nullptr);
+        }
         else
             AddEventToAllCountries(kEventCupRound, CDate(date.GetValue(), 1),
                                    EUROPEAN_CUP_EVENT_BASE + static_cast<uint32_t>(nType));
@@ -264,6 +275,8 @@ void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround,
 
     pHome->UpdateAfterMatch(pBlock->byMatchKind, pBlock->byHomeGoals, pBlock->byAwayGoals, true, pAway);
     pAway->UpdateAfterMatch(pBlock->byMatchKind, pBlock->byAwayGoals, pBlock->byHomeGoals, false, pHome);
+    if (byVenue == kVenueHomeGround)
+        pHome->UpdatePitchCondition();
     if (byVenue == kVenueHomeGround)
         RunNamedStep("WriteMatchRecordExtras: match-day income and costs wait for the club finance");
     engine.ReleaseSides();

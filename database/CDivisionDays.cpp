@@ -200,12 +200,14 @@ int CDivisionDatabase::PostLeagueResults(const CDate& date, CBinaryWriter* pHist
         }
         if (pHome->m_pDivision != pAway->m_pDivision)
             DebugLog(1, "This fixture has teams from different divisions when they shouldn't be");
+        // A human's match waits for the match screen.
+        if (m_pDatabaseHandler->IsFixtureHeldForMatchScreen(pHome, pAway))
+            continue;
         if (pFixture->GetRound() == DIVISION_FIXTURE_PLAYOFF) {
             bRoundOver = PlayPlayOffFixture(pFixture, pHome, pAway, pHistory) || bRoundOver;
             ++nPlayed;
             continue;
         }
-        // No club has a human manager yet, so every league fixture is played here.
         pHome->m_byPreviousPosition = pHome->m_byLeaguePosition;
         pAway->m_byPreviousPosition = pAway->m_byLeaguePosition;
 

@@ -247,8 +247,9 @@ public:
     // One week of training; true when it injures him.
     bool DevelopPlayer(bool bMatchWeek, bool bComputerClub);
     void DevelopInjuredPlayer(bool bLive, int nAgeIndex);
-    // A youth trains on his position's default plan; true when he is hurt.
-    static bool DevelopYouth(CPersonDatabase& youth);
+    // A youth trains on his position's default plan, or a human club's own;
+    // true when he is hurt.
+    static bool DevelopYouth(CPersonDatabase& youth, bool bComputerClub = true);
     // A match's bookings and sending-off in competition 0-3; a ban the
     // rules impose is entered and starts the next day (event 29).
     void RecordCard(int nCompetition, int nBookings, bool bSentOff);

@@ -9,6 +9,8 @@
 #include "common/CDate.h"
 #include "database/CDatabaseHandler.h"
 #include "platform/Random.h"
+#include "season/CSaveGame.h"
+#include "season/CTrainingManager.h"
 
 float CPlayerDatabase::s_fTrainingRate = 1.0f;
 float CPlayerDatabase::s_fEffortThreshold = 1.5f;
@@ -60,14 +62,25 @@ const auto kEfforts = [] {
     return afEfforts;
 }();
 
-// Steps every trained attribute; returns the week's mean effort (its load).
-float TrainAttributes(CPersonDatabase& person)
+// A human club's week: the efforts its training manager gives the person;
+// false (the computer's plan then) when his club is not a human's or the
+// manager holds no entry for him.
+bool HumanEfforts(const CPersonDatabase& person, bool bYouth, float* afEfforts)
+{
+    CDatabaseHandler* pRoot = CPersonDatabase::m_pDatabaseHandler;
+    const CSaveGame* pHuman = pRoot && person.m_pClub ? pRoot->GetSaveGameForClub(person.m_pClub) : nullptr;
+    return pHuman && pHuman->GetTrainingManager().GetPersonEfforts(person, bYouth, afEfforts, kTrainedCount);
+}
+
+// Steps every trained attribute by the efforts given (the computer's plan
+// for the position when null); returns the week's mean effort (its load).
+float TrainAttributes(CPersonDatabase& person, const float* pafEfforts = nullptr)
 {
     // Every target is read before the first step (Handling's own value is
     // its target outside goal, and Handling is stepped first).
     int anTargets[PLAYER_ATTRIBUTE_COUNT];
     person.GetAttributesForAge(person.GetAge() - PERSON_AGE_CURVE_FIRST_AGE, 0, anTargets);
-    const auto& afEfforts = kEfforts[Position(person)];
+    const float* afEfforts = pafEfforts ? pafEfforts : kEfforts[Position(person)].data();
     float fLoad = 0.0f;
     for (int nSlot = 0; nSlot < kTrainedCount; ++nSlot) {
         const int nAttribute = kTrained[nSlot];
@@ -118,20 +131,21 @@ int CPlayerDatabase::ApplyTrainingStep(int nCurrent, int nTarget, float fEffort,
 bool CPlayerDatabase::DevelopPlayer(bool bMatchWeek, bool bComputerClub)
 {
     (void)bMatchWeek;
-    (void)bComputerClub;
     if (IsInjured() && GetInjuryStatus(m_byInjuryType) == 2) {
         DevelopInjuredPlayer(true, GetAge() - PERSON_AGE_CURVE_FIRST_AGE);
         return false;
     }
-    // Every club trains on the default plan of the player's position until a
-    // human's training manager assigns his own.
-    TrainAttributes(*this);
+    // A computer club trains on the default plan of the player's position; a
+    // human's training manager gives each of his players his own.
+    float afEfforts[kTrainedCount];
+    TrainAttributes(*this, !bComputerClub && HumanEfforts(*this, false, afEfforts) ? afEfforts : nullptr);
     return TrainingInjury(*this);
 }
 
-bool CPlayerDatabase::DevelopYouth(CPersonDatabase& youth)
+bool CPlayerDatabase::DevelopYouth(CPersonDatabase& youth, bool bComputerClub)
 {
-    TrainAttributes(youth);
+    float afEfforts[kTrainedCount];
+    TrainAttributes(youth, !bComputerClub && HumanEfforts(youth, true, afEfforts) ? afEfforts : nullptr);
     return TrainingInjury(youth);
 }
 

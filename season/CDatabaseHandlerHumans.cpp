@@ -5,8 +5,11 @@
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
 #include "database/CClubDatabase.h"
+#include "database/CManagerDatabase.h"
 #include "season/CNoticeList.h"
 #include "season/CSaveGame.h"
+#include "season/CScoutManager.h"
+#include "season/CTrainingManager.h"
 
 void CDatabaseHandler::SetHumanSlot(int nSlot, CSaveGame* pHuman)
 {
@@ -40,6 +43,68 @@ CSaveGame* CDatabaseHandler::GetSaveGameForClub(const CClubDatabase* pClub) cons
         if (pClub && pHuman && pHuman->GetClub() == pClub)
             return pHuman;
     return nullptr;
+}
+
+CSaveGame* CDatabaseHandler::GetSaveGameForManager(const CManagerDatabase* pManager) const
+{
+    if (!pManager)
+        return nullptr;
+    for (CSaveGame* pHuman : m_pHumanSlots)
+        if (pHuman && pHuman->GetManagerID() != 0 && pHuman->GetManagerID() == pManager->GetId())
+            return pHuman;
+    return nullptr;
+}
+
+int CDatabaseHandler::GetNextHumanPlayerIndex() const
+{
+    // Counting on from the current slot round to it again: a wrap to slot 0
+    // when that slot is empty would hand the turn to nobody.
+    for (int nStep = 1; nStep <= HUMAN_SLOTS; ++nStep) {
+        const int nSlot = (m_byCurrentHuman + nStep) % HUMAN_SLOTS;
+        if (m_pHumanSlots[nSlot])
+            return nSlot;
+    }
+    return 0;
+}
+
+CSaveGame* CDatabaseHandler::SelectNextHumanPlayer()
+{
+    const int nNext = GetNextHumanPlayerIndex();
+    m_byCurrentHuman = static_cast<uint8_t>(nNext);
+    return m_pHumanSlots[nNext];
+}
+
+CScoutPlayerQuery* CDatabaseHandler::GetScoutQueryFromID(uint32_t dwId, CSaveGame** ppHuman) const
+{
+    for (CSaveGame* pHuman : m_pHumanSlots)
+        if (CScoutPlayerQuery* pQuery = pHuman ? pHuman->GetScoutQueryFromID(dwId) : nullptr) {
+            if (ppHuman)
+                *ppHuman = pHuman;
+            return pQuery;
+        }
+    return nullptr;
+}
+
+TRAININGCAMP* CDatabaseHandler::GetTrainingCampFromID(uint32_t dwId, CSaveGame** ppHuman) const
+{
+    for (CSaveGame* pHuman : m_pHumanSlots)
+        if (TRAININGCAMP* pCamp = pHuman ? pHuman->GetTrainingCampFromID(dwId) : nullptr) {
+            if (ppHuman)
+                *ppHuman = pHuman;
+            return pCamp;
+        }
+    return nullptr;
+}
+
+void CDatabaseHandler::DoHumanScoutingDay(int nDays)
+{
+    if (CSaveGame* pHuman = GetHumanSlot(m_byCurrentHuman))
+        pHuman->GetScoutManager().AddDaysToQueries(nDays);
+}
+
+bool CDatabaseHandler::IsFixtureHeldForMatchScreen(const CClubDatabase* pHome, const CClubDatabase* pAway) const
+{
+    return m_byMatchType != 0 && (GetSaveGameForClub(pHome) || GetSaveGameForClub(pAway));
 }
 
 void CDatabaseHandler::DeleteHumans()

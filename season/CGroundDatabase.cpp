@@ -7,10 +7,15 @@
 #include "common/TextField.h"
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
+#include "database/CEventsDatabase.h"
 #include "platform/Random.h"
 #include "season/CComponentDatabase.h"
 #include "season/CComponentScheduleDatabase.h"
+#include "season/CNewspaperManager.h"
+#include "season/CSaveGame.h"
 
 CDatabaseHandler* CGroundDatabase::m_pDatabaseHandler = nullptr;
 
@@ -130,11 +135,91 @@ int CGroundDatabase::AddComponent(CComponentDatabase* pComponent)
     return m_lstComponents.GetCount();
 }
 
-int CGroundDatabase::AddComponentSchedule(CComponentScheduleDatabase* pSchedule)
+namespace {
+
+constexpr uint8_t kEventBuildingStart = 30;
+constexpr uint8_t kEventBuildingMonth = 31;
+constexpr uint8_t kEventBuildingExtra = 32;
+constexpr uint8_t kEventBuildingComplete = 33;
+constexpr int kCancelledWorkNews = 165;
+constexpr int kProtectedSubType = 6;
+constexpr int kScheduleLookAheadDays = 14;
+constexpr uint8_t kBoardDemolishStand = 15;
+
+}  // namespace
+
+int CGroundDatabase::AddComponentSchedule(CComponentScheduleDatabase* pSchedule, bool bAnnounce)
 {
     pSchedule->SetGround(this);
     m_lstSchedules.AddTail(pSchedule);
+    CCountryDatabase* pCountry = m_pOwner ? m_pOwner->m_pCountry : nullptr;
+    if (bAnnounce && pCountry) {
+        const uint32_t dwId = pSchedule->GetID();
+        const int nWeeks = pSchedule->GetDuration();
+        const CDate start = pSchedule->GetStartDate();
+        pCountry->AddEvent(kEventBuildingStart, start, dwId);
+        pCountry->AddEvent(kEventBuildingExtra, pSchedule->GetEndDate(), dwId);
+        for (int m = nWeeks; m >= 1; --m)
+            if (m % 4 == 0)
+                pCountry->AddEvent(kEventBuildingMonth, CDate(start.GetValue(), 7 * (nWeeks - m)), dwId);
+        pCountry->AddEvent(kEventBuildingComplete, pSchedule->GetEndDate(), dwId);
+        const CComponentDatabase* pComponent = pSchedule->GetComponent();
+        if (pSchedule->GetKind() == SCHEDULE_DEMOLISH && pComponent && pComponent->IsStand())
+            m_pOwner->UpdateBoardConfidence(kBoardDemolishStand, 0);
+    }
     return m_lstSchedules.GetCount();
+}
+
+int64_t CGroundDatabase::GetScheduleCost(const CComponentScheduleDatabase& schedule)
+{
+    if (schedule.GetKind() == SCHEDULE_DEMOLISH)
+        return schedule.GetExtraCost();
+    return static_cast<int64_t>(schedule.GetComponentMonthlyCost()) * (schedule.GetDuration() / 4) +
+           schedule.GetComponentInitialCost() + schedule.GetExtraCost();
+}
+
+void CGroundDatabase::ProcessComponentSchedules()
+{
+    CSaveGame* pHuman = m_pOwner && m_pDatabaseHandler ? m_pDatabaseHandler->GetSaveGameForClub(m_pOwner) : nullptr;
+    if (!pHuman)
+        return;
+    const CDate today = m_pDatabaseHandler->GetGameDate();
+    const CDate horizon(today.GetValue(), kScheduleLookAheadDays);
+    // The bank balance stands for the total funds: the reserve figures of a
+    // human record are not in the game.
+    int64_t nFunds = m_pOwner->m_nBankBalance;
+    // The list changes as work is called off: walk a copy.
+    std::vector<CComponentScheduleDatabase*> schedules;
+    for (CComponentScheduleDatabase* p : m_lstSchedules.Items<CComponentScheduleDatabase>())
+        schedules.push_back(p);
+    for (CComponentScheduleDatabase* pSchedule : schedules) {
+        const CDate start = pSchedule->GetStartDate();
+        if (start < today || horizon < start)
+            continue;
+        const int nSubType = pSchedule->GetComponentSubType();
+        auto cancel = [&](bool bSide) {
+            if (CNewsItem* pItem = pHuman->PostNews(kCancelledWorkNews, m_pOwner)) {
+                pItem->SetSlot(NEWS_SLOT_SUBTYPE, static_cast<uint32_t>(nSubType));
+                const CComponentDatabase* pComponent = pSchedule->GetComponent();
+                if (bSide && pComponent && pComponent->IsStand())
+                    pItem->SetSlot(NEWS_SLOT_RECORD_A, static_cast<uint32_t>(pComponent->GetStandSide()));
+            }
+            RemoveComponentSchedule(pSchedule);
+        };
+        if (pSchedule->GetKind() == SCHEDULE_DEMOLISH && nSubType == kProtectedSubType) {
+            if (CountComponentsOfSubType(kProtectedSubType) -
+                    CountRunningSchedules(kProtectedSubType, SCHEDULE_DEMOLISH) < 2) {
+                cancel(false);
+                continue;
+            }
+        }
+        const int64_t nCost = GetScheduleCost(*pSchedule);
+        if (nCost >= nFunds) {
+            cancel(true);
+            continue;
+        }
+        nFunds -= nCost;
+    }
 }
 
 void CGroundDatabase::RemoveComponentSchedule(CComponentScheduleDatabase* pSchedule)
@@ -143,6 +228,13 @@ void CGroundDatabase::RemoveComponentSchedule(CComponentScheduleDatabase* pSched
     if (!pNode)
         return;
     m_lstSchedules.Remove(pNode);
+    if (CCountryDatabase* pCountry = m_pOwner ? m_pOwner->m_pCountry : nullptr)
+        for (uint8_t byType = kEventBuildingStart; byType <= kEventBuildingComplete; ++byType)
+            while (CEventsDatabase* pEvent = pCountry->FindEvent(byType, pSchedule->GetID()))
+                if (pCountry->RemoveEvent(pEvent))
+                    delete pEvent;
+                else
+                    break;
     if (pSchedule->GetKind() == SCHEDULE_BUILD && pSchedule->GetComponent()) {
         LPXLISTNODE pComponentNode = m_lstComponents.Find(pSchedule->GetComponent());
         if (pComponentNode) {

@@ -36,12 +36,24 @@ public:
 
     CComponentDatabase* FindComponent(uint32_t dwID, LPXLISTNODE* ppNode = nullptr) const;
     CComponentScheduleDatabase* FindComponentSchedule(uint32_t dwID, LPXLISTNODE* ppNode = nullptr) const;
-    // Both take ownership and answer the new count.
+    // Both take ownership and answer the new count. With bAnnounce and an
+    // owner, the schedule's work is booked in the owner's country: event 30
+    // on the start day (the initial cost), 31 every fourth week from the end
+    // backwards (the monthly cost), 32 and 33 on the end day (the extra cost,
+    // then the completion).
     int AddComponent(CComponentDatabase* pComponent);
-    int AddComponentSchedule(CComponentScheduleDatabase* pSchedule);
-    // Unlinks and frees the schedule; a build schedule takes its unfinished
-    // component with it.
+    int AddComponentSchedule(CComponentScheduleDatabase* pSchedule, bool bAnnounce = false);
+    // Unlinks and frees the schedule with its booked events; a build
+    // schedule takes its unfinished component with it.
     void RemoveComponentSchedule(CComponentScheduleDatabase* pSchedule);
+    // The weekly check of a human-run ground: work that starts within two
+    // weeks and that the club cannot pay for, or a demolition that would
+    // leave fewer than two components of sub type 6, is called off with
+    // news item 165.
+    void ProcessComponentSchedules();
+    // What the whole schedule costs: the monthly cost for every four weeks,
+    // the initial cost and the extra cost.
+    static int64_t GetScheduleCost(const CComponentScheduleDatabase& schedule);
 
     CComponentDatabase* GetStandOnSide(int nSide) const;
     CComponentScheduleDatabase* GetScheduledStandOnSide(int nSide) const;

@@ -22,6 +22,8 @@
 #include "season/CNewspaperManager.h"
 #include "season/CNewspaperStoryList.h"
 #include "season/CNoticeList.h"
+#include "season/CScoutManager.h"
+#include "season/CTrainingManager.h"
 
 CDatabaseHandler* CSaveGame::m_pDatabaseHandler = nullptr;
 int CSaveGame::m_nHumanCount = 0;
@@ -52,6 +54,8 @@ CSaveGame::CSaveGame()
     ++m_nHumanCount;
     m_pNews = std::make_unique<CNewspaperManager>();
     m_pScrapbook = std::make_unique<CNewspaperStoryList>();
+    m_pScouts = std::make_unique<CScoutManager>(this);
+    m_pTraining = std::make_unique<CTrainingManager>(this);
     m_pNotices = std::make_unique<CNoticeList>(this);
     m_NextDate = Today();
     m_OwnFormation = FORMATIONRECORD();
@@ -61,6 +65,16 @@ CSaveGame::~CSaveGame()
 {
     --m_nHumanCount;
     FreeLists();
+}
+
+CScoutPlayerQuery* CSaveGame::GetScoutQueryFromID(uint32_t dwId) const
+{
+    return m_pScouts->GetScoutQueryFromID(dwId);
+}
+
+TRAININGCAMP* CSaveGame::GetTrainingCampFromID(uint32_t dwId) const
+{
+    return m_pTraining->GetTrainingCampFromID(dwId);
 }
 
 void CSaveGame::ClearOfferLists()
@@ -181,6 +195,7 @@ void CSaveGame::InitialiseSeason(uint8_t byClearSavings, uint32_t /*dwFlag*/)
     for (int i = 0; i < FINANCE_CATEGORIES; ++i)
         m_aMonthFinance[i] = m_aSeasonFinance[i] = FINANCEENTRY();
     ClearFinanceMonth();
+    m_pScouts->ResetScouts();
     if (byClearSavings)
         m_nSavings = m_nSavingsAtClose = 0;
 
@@ -189,6 +204,7 @@ void CSaveGame::InitialiseSeason(uint8_t byClearSavings, uint32_t /*dwFlag*/)
     m_pScrapbook->RemoveAll();
     FreeAll<CShortlistEntry>(m_lstShortlist);
     FreeAll<BALANCERECORD>(m_lstBalanceRecords);
+    m_pTraining->ResetForNewGame();
     FreeAll<JOBAPPLICATION>(m_lstJobApplications);
     FreeAll<STAFFNEGOTIATION>(m_lstNegotiations);
 
@@ -244,6 +260,7 @@ void CSaveGame::SetupClub(uint32_t /*dwFlag*/, uint8_t byKeepCountry)
 
     SetDefaultFormation();
     PickTeam();
+    m_pTraining->ResetForNewGame();
     std::memset(m_abyDelegation, 0, sizeof(m_abyDelegation));
     m_abyDelegation[0] = 3;
     m_anAttendanceTrend[0] = m_anAttendanceTrend[1] = 0;
@@ -254,6 +271,7 @@ void CSaveGame::SetupClub(uint32_t /*dwFlag*/, uint8_t byKeepCountry)
     }
     m_abyInstructions[0][8] = m_abyInstructions[0][9] = 0;
     ResetFormationPositions();
+    m_pScouts->ResetScouts();
     for (CPlayerDatabase* pPlayer : m_pClub->m_lstPlayers.Items<CPlayerDatabase>())
         AddSquadEntry(pPlayer);
 }
@@ -299,6 +317,7 @@ void CSaveGame::LeaveClub()
     const CClubDatabase* pOldClub = m_pClub;
     m_pClub = nullptr;
     ResetNewsAndNotices();
+    m_pScouts->DoDeleteScoutPlayerQueries(true);
     while (!m_lstEventHistory.IsEmpty())
         DeleteEventHistoryRecord(static_cast<EVENTHISTORYRECORD*>(m_lstEventHistory.GetHead()->pData));
     FreeAll<STAFFNEGOTIATION>(m_lstNegotiations);

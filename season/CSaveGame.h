@@ -25,6 +25,10 @@ class CNewspaperManager;
 class CNewspaperStoryList;
 class CNoticeList;
 class CPlayerDatabase;
+class CScoutManager;
+class CScoutPlayerQuery;
+class CTrainingManager;
+struct TRAININGCAMP;
 
 constexpr int SAVEGAME_SHEET_PLACES = 50;
 constexpr int SAVEGAME_SETPIECE_PLACES = 8;
@@ -57,6 +61,7 @@ constexpr uint16_t SETPIECE_FILE_VERSION = 256;
 constexpr uint16_t SAVEGAME_DESCRIPTOR_MAGIC = 48880;
 constexpr uint8_t SAVEGAME_DESCRIPTOR_MARK = 224;
 constexpr uint8_t BOARD_OBJECTIVE_NONE = 255;
+constexpr int SAVEGAME_DELEGATION_TRAINING = 2;
 
 // One player's place in a formation: base point, the order in which places
 // are listed and stored, and a byte kept as it stands.
@@ -399,6 +404,18 @@ public:
     // The scrapbook of stories he keeps.
     CNewspaperStoryList& GetScrapbook() const { return *m_pScrapbook; }
     CNoticeList& GetNotices() const { return *m_pNotices; }
+    CScoutManager& GetScoutManager() const { return *m_pScouts; }
+    CTrainingManager& GetTrainingManager() const { return *m_pTraining; }
+    CScoutPlayerQuery* GetScoutQueryFromID(uint32_t dwId) const;
+    TRAININGCAMP* GetTrainingCampFromID(uint32_t dwId) const;
+    // The scout whose report arrived last and whether it was on youths.
+    void SetScoutReport(uint16_t wStaffId, uint8_t byYouth)
+    {
+        m_wScoutReportStaff = wStaffId;
+        m_byScoutReportKind = byYouth;
+    }
+    uint16_t GetScoutReportStaff() const { return m_wScoutReportStaff; }
+    uint8_t GetScoutReportKind() const { return m_byScoutReportKind; }
 
 private:
     // Empties the offer reports and the human's buy and loan offers.
@@ -416,6 +433,10 @@ private:
     std::unique_ptr<CNewspaperManager> m_pNews;
     std::unique_ptr<CNewspaperStoryList> m_pScrapbook;
     std::unique_ptr<CNoticeList> m_pNotices;
+    std::unique_ptr<CScoutManager> m_pScouts;
+    std::unique_ptr<CTrainingManager> m_pTraining;
+    uint16_t m_wScoutReportStaff = 0;
+    uint8_t m_byScoutReportKind = 0;
 
     CClubDatabase* m_pClub = nullptr;
     ID_MANAGER m_idManager = 0;

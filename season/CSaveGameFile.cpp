@@ -24,6 +24,8 @@
 #include "season/CNewspaperManager.h"
 #include "season/CNewspaperStoryList.h"
 #include "season/CNoticeList.h"
+#include "season/CScoutManager.h"
+#include "season/CTrainingManager.h"
 
 int SaveGameEventDataType(int nKind);
 
@@ -230,6 +232,7 @@ bool CSaveGame::Save(FILE* pFile) const
     writer.WriteI32(m_anAttendanceTrend[1]);
     writer.WriteBytes(m_abyDelegation, sizeof(m_abyDelegation));
     WriteFinance(writer);
+    m_pScouts->Save(writer);
     writer.WriteI32(m_nSavings);
     writer.WriteI32(m_nSavingsAtClose);
     writer.WriteU32(static_cast<uint32_t>(m_lstBalanceRecords.GetCount()));
@@ -243,6 +246,7 @@ bool CSaveGame::Save(FILE* pFile) const
         writer.WriteU16(p->wKind);
     }
     writer.WriteBytes(m_abyTickets, sizeof(m_abyTickets));
+    m_pTraining->Save(writer);
     m_pScrapbook->Save(writer);
     m_pNotices->Save(writer);
     writer.WriteU32(static_cast<uint32_t>(m_lstSquad.GetCount()));
@@ -460,6 +464,8 @@ bool CSaveGame::ReadBody(CBinaryReader& reader)
             return false;
         }
     }
+    if (!m_pScouts->Load(reader))
+        return false;
     reader.ReadI32(m_nSavings);
     reader.ReadI32(m_nSavingsAtClose);
     if (!ReadCount(reader, dwCount, 16, "balance records"))
@@ -476,6 +482,8 @@ bool CSaveGame::ReadBody(CBinaryReader& reader)
         reader.ReadU16(p->wKind);
     }
     reader.ReadBytes(m_abyTickets, sizeof(m_abyTickets));
+    if (!m_pTraining->Load(reader))
+        return false;
     if (!m_pScrapbook->Load(reader) || !m_pNotices->Load(reader))
         return false;
     m_pScrapbook->SetupPointers();

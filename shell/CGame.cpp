@@ -195,6 +195,9 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
             }
             m_pDatabase->SetDefaultGameSettings();
         }
+        // A human's fixtures wait for the match screen unless the options ask
+        // for quick results throughout.
+        m_pDatabase->SetMatchType(m_Options.m_nMatchType);
         BuildColourTables();
     }
 

@@ -35,7 +35,7 @@ public:
         m_path = mkdtemp(szTemplate);
         const fs::path game = fs::path(BRELLOX_GAME_DIR) / "Data";
         fs::create_directories(m_path / "Data" / "Saves");
-        for (const char* pszPart : {"Names", "Tables", "Configs", "Tactics"})
+        for (const char* pszPart : {"Names", "Tables", "Configs", "Tactics", "Training"})
             if (fs::exists(game / pszPart))
                 fs::create_directory_symlink(game / pszPart, m_path / "Data" / pszPart);
         fs::create_symlink(game / "Data.bin", m_path / "Data" / "Data.bin");

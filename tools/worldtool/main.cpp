@@ -10,6 +10,7 @@
 #include "tools/worldtool/NamesGenerator.h"
 #include "tools/worldtool/TablesGenerator.h"
 #include "tools/worldtool/TacticsGenerator.h"
+#include "tools/worldtool/TrainingGenerator.h"
 #include "tools/worldtool/WorldFile.h"
 #include "tools/worldtool/WorldGenerator.h"
 #include "tools/worldtool/WorldReports.h"
@@ -58,6 +59,7 @@ int generate(int argc, char** argv)
     generators.push_back(std::make_unique<tools::TablesGenerator>());
     generators.push_back(std::make_unique<tools::WorldGenerator>());
     generators.push_back(std::make_unique<tools::TacticsGenerator>());
+    generators.push_back(std::make_unique<tools::TrainingGenerator>());
     for (const auto& generator : generators) {
         if (!generator->generate(context)) {
             std::fprintf(stderr, "worldtool: generating %s failed\n", generator->name());
