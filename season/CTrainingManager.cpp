@@ -150,8 +150,9 @@ uint32_t TRAININGCAMP::GetID() const
 
 bool TRAININGCAMP::Covers(const CDate& day) const
 {
-    // The end day counts: a camp of n days covers n + 1 calendar days.
-    return !(day < Start) && !(CDate(Start.GetValue(), byLength) < day);
+    // A camp of n days covers n calendar days from its start, the same days
+    // that a cup date clashes with.
+    return !(day < Start) && day < CDate(Start.GetValue(), byLength);
 }
 
 // ---- the run's plan list ----
