@@ -11,6 +11,8 @@
 #include "database/CYouthDatabase.h"
 #include "database/RecordPeek.h"
 #include "season/CGroundDatabase.h"
+#include "season/CSaveGame.h"
+#include "season/CTrainingManager.h"
 
 #include <cstdint>
 #include <cstring>
@@ -723,6 +725,8 @@ void CClubDatabase::AddPlayer(CPlayerDatabase* pPlayer, bool)
     pPlayer->m_pClub = this;
     pPlayer->SetClubId(m_wClubId);
     CountPlayer(pPlayer->m_byRole, pPlayer->m_byPosition, 1, false);
+    if (CSaveGame* pHuman = m_pDatabaseHandler ? m_pDatabaseHandler->GetSaveGameForClub(this) : nullptr)
+        pHuman->GetTrainingManager().AddPlayerEntry(pPlayer->m_idPerson);
 }
 
 bool CClubDatabase::RemovePlayer(CPlayerDatabase* pPlayer, bool)
@@ -739,6 +743,8 @@ bool CClubDatabase::RemovePlayer(CPlayerDatabase* pPlayer, bool)
     m_lstPlayers.Remove(pNode);
     --m_nPlayerCount;
     CountPlayer(pPlayer->m_byRole, pPlayer->m_byPosition, -1, false);
+    if (CSaveGame* pHuman = m_pDatabaseHandler ? m_pDatabaseHandler->GetSaveGameForClub(this) : nullptr)
+        pHuman->GetTrainingManager().RemovePlayerEntry(pPlayer->m_idPerson);
     return true;
 }
 
@@ -753,6 +759,8 @@ void CClubDatabase::AddYouthPlayer(CYouthDatabase* pYouth)
     pYouth->m_pClub = this;
     pYouth->SetClubId(m_wClubId);
     CountPlayer(pYouth->m_byRole, pYouth->m_byPosition, 1, true);
+    if (CSaveGame* pHuman = m_pDatabaseHandler ? m_pDatabaseHandler->GetSaveGameForClub(this) : nullptr)
+        pHuman->GetTrainingManager().AddYouthEntry(pYouth->m_idPerson);
 }
 
 bool CClubDatabase::RemoveYouth(CYouthDatabase* pYouth)
@@ -768,6 +776,8 @@ bool CClubDatabase::RemoveYouth(CYouthDatabase* pYouth)
     pYouth->SetClubId(0);
     m_lstYouths.Remove(pNode);
     --m_nYouthCount;
+    if (CSaveGame* pHuman = m_pDatabaseHandler ? m_pDatabaseHandler->GetSaveGameForClub(this) : nullptr)
+        pHuman->GetTrainingManager().RemoveYouthEntry(pYouth->m_idPerson);
     CountPlayer(pYouth->m_byRole, pYouth->m_byPosition, -1, true);
     return true;
 }

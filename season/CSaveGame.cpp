@@ -581,6 +581,8 @@ void CSaveGame::OnPlayerLeft(CPlayerDatabase* pPlayer)
 {
     CompactTeamSheet();
     RemoveSquadEntry(pPlayer);
+    if (pPlayer)
+        m_pTraining->RemovePlayerEntry(pPlayer->m_idPerson);
     if (!m_pClub)
         return;
     const int nSquad = m_pClub->m_lstPlayers.GetCount();
@@ -612,6 +614,7 @@ void CSaveGame::OnPlayerJoined(CPlayerDatabase* pPlayer, int nHow)
         }
     CompactTeamSheet();
     AddSquadEntry(pPlayer);
+    m_pTraining->AddPlayerEntry(pPlayer->m_idPerson);
     if (nHow >= 1 && nHow <= 3 && m_nNextOpponent >= 0)
         PostNews(83);
 }

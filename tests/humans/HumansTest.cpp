@@ -2,6 +2,8 @@
 // and club set-up, the .sav file beside the .bin, formations and set
 // pieces, the money books and a week of the day loop with a human club.
 #include "HumanWorld.h"
+#include "season/CScoutManager.h"
+#include "season/CTrainingManager.h"
 
 #include "database/CDivisionFixturesDatabase.h"
 #include "database/CStaffDatabase.h"
@@ -170,6 +172,32 @@ TEST_F(HumanWorld, SavedGameReadsBackByteIdenticalWithTheCurrentHumanPacked)
     pKept->SetParameterSlot(0, pOther->GetID());
     m_pHuman->GetScrapbook().PublishStory(pKept, 5);
     m_pHuman->GetNotices().AddNotice(11);
+    // Training and scouting: the club's own week with a camp, a scout out
+    // watching and a report back.
+    uint8_t abyWeek[TRAINING_WEEK_SLOTS];
+    for (int i = 0; i < TRAINING_WEEK_SLOTS; ++i)
+        abyWeek[i] = static_cast<uint8_t>(i % 11);
+    m_pHuman->GetTrainingManager().SetWeekPlan(abyWeek);
+    m_pHuman->GetTrainingManager().SetCurrentPlan(nullptr);
+    auto* pCamp = new TRAININGCAMP;
+    pCamp->abyBooking[0] = 0x42;
+    pCamp->Start = CDate(1999, 9, 1);
+    pCamp->byLength = 4;
+    m_pHuman->GetTrainingManager().AddTrainingCamp(pCamp);
+    auto staffAt = [this](int n) {
+        return H().GetStaffFromID(
+            static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(H().GetStaffPool().GetAt(n)->pData)));
+    };
+    auto* pReported = new CScoutPlayerQuery;
+    pReported->m_pScout = staffAt(0);
+    pReported->AddPlayer(H().GetPlayerFromID(idListed), false);
+    ASSERT_TRUE(m_pHuman->GetScoutManager().SendScout(pReported, 1));
+    m_pHuman->GetScoutManager().CompleteScoutQuery(pReported);
+    auto* pWatching = new CScoutPlayerQuery;
+    pWatching->m_pScout = staffAt(1);
+    pWatching->AddPlayer(H().GetPlayerFromID(idListed), false);
+    ASSERT_TRUE(m_pHuman->GetScoutManager().SendScout(pWatching, 30));
+    const uint32_t dwWatching = pWatching->m_dwID;
     // Slots 0 and 2: the second human is current, and lands in slot 1.
     CSaveGame* pSecond = CSaveGame::CreateNewHuman(H(), 2, "Bo Tranter", 3, 2);
     ASSERT_NE(pSecond, nullptr);
@@ -209,6 +237,10 @@ TEST_F(HumanWorld, SavedGameReadsBackByteIdenticalWithTheCurrentHumanPacked)
                   ->GetClubA(),
               loaded->GetClubFromID(2));
     EXPECT_NE(pAda->GetNotices().FindNotice(11), nullptr);
+    EXPECT_NE(pAda->GetTrainingManager().GetTrainingCampFromID(0x42), nullptr);
+    EXPECT_EQ(pAda->GetTrainingManager().GetWeekPlan()[5], 5);
+    EXPECT_NE(pAda->GetScoutManager().FindReport(idListed), nullptr);
+    EXPECT_NE(loaded->GetScoutQueryFromID(dwWatching), nullptr);
 
     const SavedSet second = SaveSet(*loaded, fs::path("Data") / "Saves" / "Again");
     EXPECT_EQ(second.bin, first.bin) << "the .bin is written again byte for byte";
