@@ -80,6 +80,13 @@ bool CDatabaseHandler::SetUpNewGameRecords()
             pGround->GenerateGroundFacilities();
         }
 
+    // A club the start data left without a standing gets its start ratings.
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+                if (pClub->m_byReputation == 0 || pClub->m_bySupportLevel == 0)
+                    pClub->GenerateMissingRatings();
+
     // The pools start full, so that clubs can hire from the first day.
     TopUpManagerPool();
     TopUpStaffPool();
