@@ -44,14 +44,33 @@ CScoutPlayerQuery::~CScoutPlayerQuery()
     m_lstEntries.RemoveAll();
 }
 
-void CScoutPlayerQuery::AddPlayer(CPersonDatabase* pPerson, bool bYouth)
+CPersonDatabase* SCOUTQUERYENTRY::GetPerson() const
+{
+    CDatabaseHandler* pRoot = Root();
+    if (!pRoot || dwPersonId == 0)
+        return nullptr;
+    return IsYouth() ? static_cast<CPersonDatabase*>(pRoot->GetYouthFromID(dwPersonId))
+                     : static_cast<CPersonDatabase*>(pRoot->GetPlayerFromID(dwPersonId));
+}
+
+void CScoutPlayerQuery::AddPlayer(const CPersonDatabase* pPerson, bool bYouth)
 {
     if (!pPerson)
         return;
     auto* pEntry = new SCOUTQUERYENTRY;
     pEntry->dwFlags = bYouth ? 1 : 0;
-    pEntry->pPerson = pPerson;
+    pEntry->dwPersonId = pPerson->m_idPerson;
     m_lstEntries.AddTail(pEntry);
+}
+
+void CScoutPlayerQuery::SetScout(const CStaffDatabase* pScout)
+{
+    m_idScout = pScout ? pScout->GetId() : 0;
+}
+
+CStaffDatabase* CScoutPlayerQuery::GetScout() const
+{
+    return m_idScout && Root() ? Root()->GetStaffFromID(m_idScout) : nullptr;
 }
 
 CScoutManager::~CScoutManager()
@@ -89,9 +108,9 @@ SCOUTSLOT* CScoutManager::FindScoutSlot(uint16_t wStaffId)
 
 bool CScoutManager::AddScoutPlayerQuery(CScoutPlayerQuery* pQuery)
 {
-    if (!pQuery || !pQuery->m_pScout)
+    if (!pQuery || pQuery->m_idScout == 0)
         return false;
-    if (FindQueryByScout(pQuery->m_pScout->GetId())) {
+    if (FindQueryByScout(pQuery->m_idScout)) {
         DebugLog(1, "[CSaveGame::AddScoutPlayerQuery] There is already a player query active for this scout\n");
         return false;
     }
@@ -139,7 +158,7 @@ CScoutPlayerQuery* CScoutManager::FindScoutPlayerQuery(uint32_t dwId, LPXLISTNOD
 CScoutPlayerQuery* CScoutManager::FindQueryByScout(uint16_t wStaffId) const
 {
     return m_lstQueries.FindItem<CScoutPlayerQuery>(
-        [wStaffId](const CScoutPlayerQuery* p) { return p->m_pScout && p->m_pScout->GetId() == wStaffId; });
+        [wStaffId](const CScoutPlayerQuery* p) { return wStaffId != 0 && p->m_idScout == wStaffId; });
 }
 
 namespace {
@@ -147,7 +166,7 @@ namespace {
 bool QueryWatches(const CScoutPlayerQuery& query, const CPersonDatabase* pPerson, bool bYouth)
 {
     for (const SCOUTQUERYENTRY* pEntry : query.GetEntries().Items<SCOUTQUERYENTRY>())
-        if (pEntry->pPerson == pPerson && pEntry->IsYouth() == bYouth)
+        if (pEntry->dwPersonId == pPerson->m_idPerson && pEntry->IsYouth() == bYouth)
             return true;
     return false;
 }
@@ -211,22 +230,27 @@ void CScoutManager::CompleteScoutQuery(CScoutPlayerQuery* pQuery)
 {
     if (!pQuery || !m_lstQueries.Find(pQuery))
         return;
+    // A scout who has left since reports with the least judgement.
+    const CStaffDatabase* pScout = pQuery->GetScout();
     int nMinimum = 0, nMaximum = 0;
-    GetJudgingBand(pQuery->m_pScout ? GetJudgingAbility(*pQuery->m_pScout) : 0, nMinimum, nMaximum);
+    GetJudgingBand(pScout ? GetJudgingAbility(*pScout) : 0, nMinimum, nMaximum);
     const int nSpan = nMaximum - nMinimum + 1;
-    const uint32_t dwScout = pQuery->m_pScout ? pQuery->m_pScout->GetId() : 0;
+    const uint32_t dwScout = pQuery->m_idScout;
     const CDate today = Root() ? Root()->GetGameDate() : CDate();
     uint8_t byLastYouth = 0;
     for (const SCOUTQUERYENTRY* pEntry : pQuery->GetEntries().Items<SCOUTQUERYENTRY>()) {
-        if (!pEntry->pPerson)
+        // Someone who has left the world since leaves nothing to report.
+        if (!pEntry->GetPerson()) {
+            DebugLog(2, "[CScoutManager::CompleteScoutQuery] Person %u is no longer in the world", pEntry->dwPersonId);
             continue;
+        }
         LPXLISTNODE pOld = nullptr;
-        if (const SCOUTREPORT* pReport = FindReport(pEntry->pPerson->m_idPerson, &pOld)) {
+        if (const SCOUTREPORT* pReport = FindReport(pEntry->dwPersonId, &pOld)) {
             m_lstReports.Remove(pOld);
             delete pReport;
         }
         auto* pReport = new SCOUTREPORT;
-        pReport->dwPersonId = pEntry->pPerson->m_idPerson;
+        pReport->dwPersonId = pEntry->dwPersonId;
         pReport->dwScoutId = dwScout;
         pReport->Date = today;
         pReport->byYouth = pEntry->IsYouth() ? 1 : 0;
@@ -295,12 +319,12 @@ bool CScoutManager::Save(CBinaryWriter& writer) const
         writer.WriteU32(pQuery->m_dwID);
         writer.WriteU32(pQuery->m_dwSecond);
         writer.WriteI32(pQuery->GetEntryCount());
-        writer.WriteU32(pQuery->m_pScout ? pQuery->m_pScout->GetId() : 0);
+        writer.WriteU32(pQuery->m_idScout);
         writer.WriteU16(pQuery->m_wValue);
         writer.WriteU16(pQuery->m_wDaysElapsed);
         for (const SCOUTQUERYENTRY* pEntry : pQuery->GetEntries().Items<SCOUTQUERYENTRY>()) {
             writer.WriteU32(pEntry->dwFlags);
-            writer.WriteU32(pEntry->pPerson ? pEntry->pPerson->m_idPerson : 0);
+            writer.WriteU32(pEntry->dwPersonId);
         }
     }
     writer.WriteU32(static_cast<uint32_t>(m_lstReports.GetCount()));
@@ -319,7 +343,6 @@ bool CScoutManager::Save(CBinaryWriter& writer) const
 bool CScoutManager::Load(CBinaryReader& reader)
 {
     RemoveAll();
-    CDatabaseHandler* pRoot = Root();
     for (SCOUTSLOT& slot : m_aSlots) {
         reader.ReadU32(slot.dwMoneyLimitA);
         reader.ReadU32(slot.dwMoneyLimitB);
@@ -352,27 +375,19 @@ bool CScoutManager::Load(CBinaryReader& reader)
             DebugLog(0, "[CScoutManager::Load] Scout query %u is cut short", pQuery->m_dwID);
             return false;
         }
-        pQuery->m_pScout = pRoot && dwScout <= 0xFFFF ? pRoot->GetStaffFromID(static_cast<ID_STAFF>(dwScout)) : nullptr;
-        if (!pQuery->m_pScout) {
-            DebugLog(0, "[CScoutManager::Load] Scout query %u names scout %u, who is not in the world", pQuery->m_dwID,
-                     dwScout);
+        // The scout and the people are found when the query comes due: one
+        // who has left the world since the save leaves his part undone.
+        if (dwScout > 0xFFFF) {
+            DebugLog(0, "[CScoutManager::Load] Scout query %u names staff %u, outside the staff numbers",
+                     pQuery->m_dwID, dwScout);
             return false;
         }
+        pQuery->m_idScout = static_cast<ID_STAFF>(dwScout);
         for (int32_t i = 0; i < nEntries; ++i) {
-            uint32_t dwFlags = 0, dwPerson = 0;
-            reader.ReadU32(dwFlags);
-            reader.ReadU32(dwPerson);
-            CPersonDatabase* pPerson = nullptr;
-            if (pRoot)
-                pPerson = (dwFlags & 1) ? static_cast<CPersonDatabase*>(pRoot->GetYouthFromID(dwPerson))
-                                        : static_cast<CPersonDatabase*>(pRoot->GetPlayerFromID(dwPerson));
-            if (!pPerson) {
-                DebugLog(0, "[CScoutManager::Load] Scout query %u watches person %u, who is not in the world",
-                         pQuery->m_dwID, dwPerson);
-                return false;
-            }
-            pQuery->AddPlayer(pPerson, (dwFlags & 1) != 0);
-            static_cast<SCOUTQUERYENTRY*>(pQuery->m_lstEntries.GetTail()->pData)->dwFlags = dwFlags;
+            auto* pEntry = new SCOUTQUERYENTRY;
+            pQuery->m_lstEntries.AddTail(pEntry);
+            reader.ReadU32(pEntry->dwFlags);
+            reader.ReadU32(pEntry->dwPersonId);
         }
     }
     uint32_t dwReports = 0;

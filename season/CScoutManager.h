@@ -35,10 +35,14 @@ struct SCOUTSLOT {
     uint8_t byRangeMaximum = 45;
 };
 
+// The people a query watches and its scout are held by identifier: a player
+// may retire, a youth be promoted or a scout leave while the scout is out.
 struct SCOUTQUERYENTRY {
     uint32_t dwFlags = 0;  // bit 0: a youth player
-    CPersonDatabase* pPerson = nullptr;
+    uint32_t dwPersonId = 0;
     bool IsYouth() const { return (dwFlags & 1) != 0; }
+    // The player or youth, or null when he is no longer in the world.
+    CPersonDatabase* GetPerson() const;
 };
 
 class CScoutPlayerQuery {
@@ -48,13 +52,16 @@ public:
     CScoutPlayerQuery& operator=(const CScoutPlayerQuery&) = delete;
     ~CScoutPlayerQuery();
 
-    void AddPlayer(CPersonDatabase* pPerson, bool bYouth);
+    void AddPlayer(const CPersonDatabase* pPerson, bool bYouth);
     int GetEntryCount() const { return m_lstEntries.GetCount(); }
     const CXList& GetEntries() const { return m_lstEntries; }
+    void SetScout(const CStaffDatabase* pScout);
+    // Null when he is no longer in the world.
+    CStaffDatabase* GetScout() const;
 
     uint32_t m_dwID = 0;
     uint32_t m_dwSecond = 0;  // the search screens'
-    CStaffDatabase* m_pScout = nullptr;
+    ID_STAFF m_idScout = 0;
     uint16_t m_wValue = 0;  // the search screens'
     uint16_t m_wDaysElapsed = 0;
 

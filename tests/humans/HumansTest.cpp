@@ -189,12 +189,12 @@ TEST_F(HumanWorld, SavedGameReadsBackByteIdenticalWithTheCurrentHumanPacked)
             static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(H().GetStaffPool().GetAt(n)->pData)));
     };
     auto* pReported = new CScoutPlayerQuery;
-    pReported->m_pScout = staffAt(0);
+    pReported->SetScout(staffAt(0));
     pReported->AddPlayer(H().GetPlayerFromID(idListed), false);
     ASSERT_TRUE(m_pHuman->GetScoutManager().SendScout(pReported, 1));
     m_pHuman->GetScoutManager().CompleteScoutQuery(pReported);
     auto* pWatching = new CScoutPlayerQuery;
-    pWatching->m_pScout = staffAt(1);
+    pWatching->SetScout(staffAt(1));
     pWatching->AddPlayer(H().GetPlayerFromID(idListed), false);
     ASSERT_TRUE(m_pHuman->GetScoutManager().SendScout(pWatching, 30));
     const uint32_t dwWatching = pWatching->m_dwID;

@@ -63,14 +63,14 @@ TEST_F(Scouting, AQueryReportsOnItsDayWithTheScoutsJudgement)
                                                               : nullptr);
 
     auto* pPoorQuery = new CScoutPlayerQuery;
-    pPoorQuery->m_pScout = pPoor;
+    pPoorQuery->SetScout(pPoor);
     for (int i = 0; i < 3; ++i)
         pPoorQuery->AddPlayer(targets[static_cast<size_t>(i)], false);
     if (pYouth)
         pPoorQuery->AddPlayer(pYouth, true);
     ASSERT_TRUE(Scouts().SendScout(pPoorQuery, 10));
     auto* pSharpQuery = new CScoutPlayerQuery;
-    pSharpQuery->m_pScout = pSharp;
+    pSharpQuery->SetScout(pSharp);
     pSharpQuery->AddPlayer(targets[3], false);
     ASSERT_TRUE(Scouts().SendScout(pSharpQuery, 3));
     EXPECT_NE(pPoorQuery->m_dwID, pSharpQuery->m_dwID);
@@ -84,7 +84,7 @@ TEST_F(Scouting, AQueryReportsOnItsDayWithTheScoutsJudgement)
     {
         LogCapture log;
         CScoutPlayerQuery second;
-        second.m_pScout = pPoor;
+        second.SetScout(pPoor);
         EXPECT_FALSE(Scouts().AddScoutPlayerQuery(&second));
         EXPECT_TRUE(log.Contains("There is already a player query active for this scout"));
         EXPECT_EQ(Scouts().GetQueryCount(), 2);
@@ -136,7 +136,7 @@ TEST_F(Scouting, ReportsReplaceOlderOnesAndTheOldestGoesPastThreeHundred)
     ASSERT_GE(all.size(), 301u);
     auto complete = [&](size_t nFirst, size_t nCount) {
         auto* pQuery = new CScoutPlayerQuery;
-        pQuery->m_pScout = pScout;
+        pQuery->SetScout(pScout);
         pQuery->m_dwID = 900;
         for (size_t i = nFirst; i < nFirst + nCount; ++i)
             pQuery->AddPlayer(all[i], false);
@@ -160,7 +160,7 @@ TEST_F(Scouting, LeavingTheClubDropsTheQueriesWithTheirEvents)
 {
     CStaffDatabase* pScout = Scout(0, 50);
     auto* pQuery = new CScoutPlayerQuery;
-    pQuery->m_pScout = pScout;
+    pQuery->SetScout(pScout);
     pQuery->AddPlayer(Targets(1)[0], false);
     ASSERT_TRUE(Scouts().SendScout(pQuery, 20));
     const uint32_t dwId = pQuery->m_dwID;
@@ -179,12 +179,12 @@ TEST_F(Scouting, TheScoutingSectionRoundTripsAndRefusesDamage)
     CStaffDatabase* pScout = Scout(0, 65);
     const std::vector<CPlayerDatabase*> targets = Targets(3);
     auto* pDone = new CScoutPlayerQuery;
-    pDone->m_pScout = Scout(1, 85);
+    pDone->SetScout(Scout(1, 85));
     pDone->AddPlayer(targets[2], false);
     ASSERT_TRUE(Scouts().SendScout(pDone, 1));
     Scouts().CompleteScoutQuery(pDone);
     auto* pQuery = new CScoutPlayerQuery;
-    pQuery->m_pScout = pScout;
+    pQuery->SetScout(pScout);
     pQuery->m_dwSecond = 0x01020304;
     pQuery->m_wValue = 9;
     pQuery->AddPlayer(targets[0], false);
@@ -200,23 +200,48 @@ TEST_F(Scouting, TheScoutingSectionRoundTripsAndRefusesDamage)
     EXPECT_EQ(SaveScouts(other.GetScoutManager()), bytes);
     const CScoutPlayerQuery* pRead = other.GetScoutManager().FindScoutPlayerQuery(pQuery->m_dwID);
     ASSERT_NE(pRead, nullptr);
-    EXPECT_EQ(pRead->m_pScout, pScout);
+    EXPECT_EQ(pRead->GetScout(), pScout);
     EXPECT_EQ(pRead->m_wDaysElapsed, 2);
 
     struct Damage {
         const char* pszWhat;
         size_t nOffset;
         uint8_t byValue;
+        size_t nCut;
     };
     const size_t nQuery = 4 * 36 + 1;
-    for (const Damage& d : {Damage{"a query count beyond the bytes", 4 * 36, 9},
-                            Damage{"an entry count beyond the bytes", nQuery + 8, 50},
-                            Damage{"a scout who is not in the world", nQuery + 13, 0xEE},
-                            Damage{"a player who is not in the world", nQuery + 20 + 7, 0xEE},
-                            Damage{"a report count beyond the bytes", nQuery + 20 + 16 + 1, 1}}) {
-        std::vector<uint8_t> damaged = bytes;
-        damaged[d.nOffset] = d.byValue;
+    for (const Damage& d : {Damage{"a query count beyond the bytes", 4 * 36, 9, 0},
+                            Damage{"an entry count beyond the bytes", nQuery + 8, 50, 0},
+                            Damage{"a scout beyond the staff numbers", nQuery + 14, 1, 0},
+                            Damage{"a report count beyond the bytes", nQuery + 20 + 16 + 1, 1, 0},
+                            Damage{"a report cut short", 0, 0, 3}}) {
+        std::vector<uint8_t> damaged(bytes.begin(), bytes.end() - static_cast<long>(d.nCut));
+        if (d.nCut == 0)
+            damaged[d.nOffset] = d.byValue;
         CBinaryReader damagedReader(damaged);
         EXPECT_FALSE(other.GetScoutManager().Load(damagedReader)) << d.pszWhat;
     }
+}
+
+// A youth promoted and a player retired while the scout is out leave
+// nothing to report on; the rest of the query reports as ever.
+TEST_F(Scouting, PeopleWhoLeaveTheWorldMeanwhileAreLeftOutOfTheReport)
+{
+    CClubDatabase* pClub = H().GetClubFromID(2);
+    ASSERT_NE(pClub->m_lstYouths.GetHead(), nullptr);
+    auto* pYouth = static_cast<CYouthDatabase*>(pClub->m_lstYouths.GetHead()->pData);
+    const ID_PLAYER idYouth = pYouth->m_idPerson;
+    const std::vector<CPlayerDatabase*> targets = Targets(1);
+    auto* pQuery = new CScoutPlayerQuery;
+    pQuery->SetScout(Scout(0, 60));
+    pQuery->AddPlayer(pYouth, true);
+    pQuery->AddPlayer(targets[0], false);
+    ASSERT_TRUE(Scouts().SendScout(pQuery, 2));
+    pClub->PromoteYouth(pYouth);  // the youth record is gone
+    RunDays(2);
+    EXPECT_EQ(Scouts().GetQueryCount(), 0);
+    EXPECT_EQ(Scouts().GetReports().GetCount(), 1);
+    ASSERT_NE(Scouts().FindReport(targets[0]->m_idPerson), nullptr);
+    const SCOUTREPORT* pOnYouth = Scouts().FindReport(idYouth);
+    EXPECT_TRUE(pOnYouth == nullptr || pOnYouth->byYouth == 0) << "no report on the youth who is no more";
 }
