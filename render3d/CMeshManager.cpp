@@ -3,6 +3,7 @@
 #include "common/DebugLog.h"
 #include "render3d/C3DEngine.h"
 #include "render3d/CBillboard.h"
+#include "render3d/CModel.h"
 #include "render3d/CTextureManager.h"
 #include "render3d/PointerQuickSort.h"
 #include "render3d/RendererModules.h"
@@ -33,6 +34,11 @@ const ITEMMESHINFORMATION* CMeshManager::EntryMesh(const MeshEntry* pEntry) cons
 {
     if (pEntry->ucKind == MESH_ENTRY_BILLBOARD)
         return &static_cast<const CBillboard*>(pEntry->pObject)->GetMesh();
+    if (pEntry->ucKind == MESH_ENTRY_MODEL) {
+        ITEMMESHINFORMATION* pMesh = nullptr;
+        static_cast<CModel*>(pEntry->pObject)->GetMesh(0, &pMesh);
+        return pMesh;
+    }
     return static_cast<const ITEMMESHINFORMATION*>(pEntry->pObject);
 }
 
@@ -40,9 +46,9 @@ uint32_t CMeshManager::Add(void* pObject, uint8_t ucKind)
 {
     if (m_bSorted)
         ClearSort();
-    if ((ucKind != MESH_ENTRY_RECORD && ucKind != MESH_ENTRY_BILLBOARD) || !pObject || m_dwEntryCount >= 65535)
+    if (ucKind > MESH_ENTRY_MODEL || !pObject || m_dwEntryCount >= 65535)
         return MESH_ADD_REFUSED;
-    ++m_dwMeshCount;
+    m_dwMeshCount += ucKind == MESH_ENTRY_MODEL ? static_cast<CModel*>(pObject)->GetMeshCount() : 1;
     m_Entries.SetAtGrow(static_cast<int>(m_dwEntryCount), new MeshEntry{pObject, ucKind});
     return ++m_dwEntryCount;
 }
@@ -54,11 +60,11 @@ void CMeshManager::Remove(void* pObject)
         if (pEntry->pObject != pObject)
             continue;
         ClearSort();
-        if (pEntry->ucKind != MESH_ENTRY_RECORD && pEntry->ucKind != MESH_ENTRY_BILLBOARD) {
+        if (pEntry->ucKind > MESH_ENTRY_MODEL) {
             DebugLog(0, "[CMeshManager::Remove] Invalid type: %d", pEntry->ucKind);
             return;
         }
-        --m_dwMeshCount;
+        m_dwMeshCount -= pEntry->ucKind == MESH_ENTRY_MODEL ? static_cast<CModel*>(pObject)->GetMeshCount() : 1;
         delete pEntry;
         m_Entries.RemoveAt(static_cast<int>(i));
         --m_dwEntryCount;
@@ -121,6 +127,13 @@ void CMeshManager::Draw()
             ITEMMESHINFORMATION* pMesh = nullptr;
             if (static_cast<CBillboard*>(pEntry->pObject)->Update(&pMesh))
                 Candidate(pMesh);
+        } else if (pEntry->ucKind == MESH_ENTRY_MODEL) {
+            auto* pModel = static_cast<CModel*>(pEntry->pObject);
+            for (uint8_t m = 0; m < pModel->GetMeshCount(); ++m) {
+                ITEMMESHINFORMATION* pMesh = nullptr;
+                if (pModel->GetMesh(m, &pMesh) && (pMesh->flags & MESH_VISIBLE))
+                    Candidate(pMesh);
+            }
         } else {
             DebugLog(0, "CMeshManager::Draw: Unknown type");
         }

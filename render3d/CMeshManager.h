@@ -8,6 +8,7 @@
 
 constexpr uint8_t MESH_ENTRY_RECORD = 0;
 constexpr uint8_t MESH_ENTRY_BILLBOARD = 1;
+constexpr uint8_t MESH_ENTRY_MODEL = 2;  // a CModel, asked for each of its meshes
 constexpr uint32_t MESH_ADD_REFUSED = 65000;
 
 class CMeshManager {

@@ -1,6 +1,7 @@
 #include "render3d/CObjectData.h"
 
 #include "common/DebugLog.h"
+#include "render3d/CAnimationManager.h"
 #include "render3d/CXBoneFrame.h"
 #include "render3d/CXFileReader.h"
 #include "render3d/CXFrame.h"
@@ -34,7 +35,7 @@ struct CObjectData::SkeletonRead {
     std::string error;
 };
 
-CObjectData::CObjectData(uint16_t wCapacity)
+CObjectData::CObjectData(uint16_t wCapacity) : m_pAnimations(std::make_unique<CAnimationManager>(*this, 10))
 {
     m_Objects.SetSize(wCapacity, 2);
     m_Objects.SetSize(0);

@@ -11,9 +11,11 @@
 #include "render3d/CBoneNameTable.h"
 #include "render3d/RenderTypes.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
+class CAnimationManager;
 class CXBoneFrame;
 class CXMeshFrame;
 struct XFrameData;
@@ -54,6 +56,8 @@ public:
     // of a skinned object; null otherwise.
     const std::vector<CXBoneFrame*>* GetBoneTable(uint16_t wObject, uint16_t wLevel) const;
     CBoneNameTable& GetBoneNames() { return m_BoneNames; }
+    // The animations of the skinned objects (capacity 10 to begin with).
+    CAnimationManager& GetAnimationManager() { return *m_pAnimations; }
 
 private:
     struct ObjectEntry {
@@ -80,6 +84,7 @@ private:
     static bool BuildMeshRecords(ObjectEntry& entry);
 
     CBoneNameTable m_BoneNames;
+    std::unique_ptr<CAnimationManager> m_pAnimations;
     CPointerArray m_Objects;
     uint16_t m_wCount = 0;
 };
