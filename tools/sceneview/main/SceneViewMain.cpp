@@ -1,0 +1,90 @@
+// sceneview --out FILE.png [--width W] [--height H] [--players N]
+//           [--animation NAME] [--frames N]
+// Draws the match scene headless (run from the runtime data tree) and writes
+// the last frame as a PNG picture; with --frames it draws N frames of 42 ms
+// and ends with a line "fps F".
+#include "platform/PngWriter.h"
+#include "tools/sceneview/SceneView.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+int Usage()
+{
+    std::fprintf(stderr,
+                 "usage: sceneview --out FILE.png [--width W] [--height H] [--players N] [--animation NAME] "
+                 "[--frames N]\n");
+    return 2;
+}
+
+bool Number(const char* text, int low, int high, int* pOut)
+{
+    char* pEnd = nullptr;
+    const long value = std::strtol(text, &pEnd, 10);
+    if (*text == '\0' || *pEnd != '\0' || value < low || value > high)
+        return false;
+    *pOut = static_cast<int>(value);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    tools::SceneOptions options;
+    std::string out;
+    int frames = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (i + 1 >= argc)
+            return Usage();
+        const char* value = argv[++i];
+        bool bGood = true;
+        if (arg == "--out")
+            out = value;
+        else if (arg == "--width")
+            bGood = Number(value, 16, 4096, &options.width);
+        else if (arg == "--height")
+            bGood = Number(value, 16, 4096, &options.height);
+        else if (arg == "--players")
+            bGood = Number(value, 0, 22, &options.players);
+        else if (arg == "--animation")
+            options.animation = value;
+        else if (arg == "--frames")
+            bGood = Number(value, 1, 1000000, &frames);
+        else
+            return Usage();
+        if (!bGood) {
+            std::fprintf(stderr, "sceneview: %s %s is out of range\n", arg.c_str(), value);
+            return 2;
+        }
+    }
+    if (out.empty())
+        return Usage();
+    tools::SceneView view;
+    if (!view.Setup(options)) {
+        std::fprintf(stderr, "sceneview: %s\n", view.GetError().c_str());
+        return 1;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const int drawn = frames > 0 ? frames : 1;
+    for (int f = 0; f < drawn; ++f)
+        view.Frame(42);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!plat::writePng(view.GetTarget(), out)) {
+        std::fprintf(stderr, "sceneview: %s cannot be written\n", out.c_str());
+        return 1;
+    }
+    if (frames > 0) {
+        const tools::SceneTimes& times = view.GetTimes();
+        std::printf("animation %.3f ms a frame\n", times.animate / times.frames);
+        std::printf("drawing %.3f ms a frame\n", times.draw / times.frames);
+        std::printf("fps %.1f\n", drawn / seconds);
+    }
+    return 0;
+}
