@@ -13,7 +13,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
-#include <cstdlib>
 
 namespace tools {
 
@@ -119,7 +118,7 @@ bool SceneView::Setup(const SceneOptions& options)
     m_pEngine->SetNumberOfCameras(1);
     const float target[3] = {5000, 3300, 0};
     CCamera* pCamera = m_pEngine->GetCamera(0);
-    pCamera->SetupOrbit(static_cast<int32_t>(std::getenv("SV_D") ? std::atoi(std::getenv("SV_D")) : 9200), kPi, 0.46f, target, 7, 400, 40000);
+    pCamera->SetupOrbit(7600, kPi, 0.44f, target, 7, 400, 40000);
     pCamera->m_ucMode = 200;  // a still viewpoint
     return true;
 }
@@ -146,7 +145,7 @@ bool SceneView::BuildPitch()
     pBuilder->SetTexture(wMarkings);
     pBuilder->SetMaterial(wMaterial);
     // The markings lie a little above the grass, clear of the depth buffer's steps.
-    const float z = 8, w = 12;
+    const float z = 8, w = 18;
     pBuilder->AddStrip(0, 0, z, 10000, 0, z, w, 1);
     pBuilder->AddStrip(0, 7500, z, 10000, 7500, z, w, 1);
     pBuilder->AddStrip(0, 0, z, 0, 7500, z, w, 1);
