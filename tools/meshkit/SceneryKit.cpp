@@ -266,7 +266,8 @@ XFileData CornerStand(const StandKind& k, const std::string& variant, const Stan
     mesh.materials = StandMaterials(textures);
     KitShapes shapes(mesh);
     const bool bScaffold = variant == "UC" || variant == "UC2";
-    const float D = bScaffold ? k.depth * (variant == "UC" ? 1.0f : k.tiers - 1.0f) / k.tiers : k.depth;
+    const int built = variant == "UC" ? 1 : variant == "UC2" ? std::max(1, k.tiers - 1) : k.tiers;
+    const float D = k.depth * static_cast<float>(built) / static_cast<float>(k.tiers);
     const float top = kFrontWall + k.height * D / k.depth;
     shapes.SetMaterial(SEATS);
     // Two slopes meeting on the diagonal: one rising along x, one along z.
