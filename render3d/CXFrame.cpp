@@ -189,6 +189,7 @@ void CXMeshFrame::Finish()
 
 void CXMeshFrame::FinishLoad()
 {
+    BuildFaces();
     AssignFaceMaterials();
     Triangulate();
     ComputeBoundingPlanes();
@@ -225,14 +226,35 @@ void CXMeshFrame::ReadMaterial(const XMaterialData& material)
     m_TextureIndices.push_back(wTexture);
 }
 
+void CXMeshFrame::BuildFaces()
+{
+    m_Faces.clear();
+    m_Faces.reserve(m_wFaceCount);
+    size_t at = 0;
+    for (uint16_t f = 0; f < m_wFaceCount; ++f) {
+        const uint16_t corners = m_FaceList[at];
+        CFace face;
+        face.SetSize(static_cast<uint8_t>(corners > 255 ? 255 : corners));
+        for (uint8_t k = 0; k < face.GetVertexCount(); ++k)
+            face.GetVertices()[k] = m_Vertices[m_FaceList[at + 1 + k]];
+        m_Faces.push_back(face);
+        at += 1 + corners;
+    }
+}
+
 void CXMeshFrame::AssignFaceMaterials()
 {
     m_FaceMaterials.clear();
     m_FaceTextures.clear();
-    for (uint16_t number : m_FaceMaterialNumbers) {
+    for (size_t f = 0; f < m_FaceMaterialNumbers.size(); ++f) {
+        const uint16_t number = m_FaceMaterialNumbers[f];
         const bool bNone = number == kNoMaterialNumber;
         m_FaceMaterials.push_back(bNone ? NO_MATERIAL : GetMaterialIndex(number));
         m_FaceTextures.push_back(bNone ? NO_TEXTURE : GetTextureIndex(number));
+        if (f < m_Faces.size()) {
+            m_Faces[f].m_wMaterial = m_FaceMaterials.back();
+            m_Faces[f].m_wTexture = m_FaceTextures.back();
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 // bounds. A `CXMeshFrame` also keeps the materials and textures of its faces
 // and chains further levels of detail. Every mesh met in a frame tree is
 // merged into the node, placed by the frame transforms above it.
+#include "render3d/CFace.h"
 #include "render3d/RenderTypes.h"
 #include "render3d/XFileData.h"
 
@@ -87,9 +88,13 @@ public:
     // cannot reach it. Finish once every mesh is in.
     bool AddMesh(const XMeshData& mesh);
     void Finish();
+    // One polygon per face, its corners copied from the vertices.
+    void BuildFaces();
+    // Each face's (and polygon's) material and texture from its material number.
     void AssignFaceMaterials();
     void ComputeBoundingPlanes();
 
+    const std::vector<CFace>& GetFaces() const { return m_Faces; }
     uint16_t GetLevelsBelow() const { return m_wLevelsBelow; }
     CXMeshFrame* GetNextLevel() const { return m_pNextLevel; }
     // Per face: material number within the node, engine material and texture.
@@ -110,6 +115,7 @@ private:
     // Material number of one material read into the engine's managers.
     void ReadMaterial(const XMaterialData& material);
 
+    std::vector<CFace> m_Faces;
     std::vector<uint16_t> m_FaceMaterialNumbers;
     std::vector<uint16_t> m_MaterialIndices;
     std::vector<uint16_t> m_TextureIndices;

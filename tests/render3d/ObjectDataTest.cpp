@@ -101,6 +101,15 @@ TEST(XFrameNodes, FacesAreFannedAndFrameTransformsPlaceTheMeshes)
     EXPECT_EQ(frame.GetFaceMaterials()[1], 0) << "no material manager: material index 0";
     EXPECT_EQ(frame.GetFaceMaterials()[3], NO_MATERIAL);
     EXPECT_EQ(frame.GetFaceTextures()[3], NO_TEXTURE);
+    // One polygon per face, with its placed corners and its material.
+    ASSERT_EQ(frame.GetFaces().size(), 4u);
+    CFace pentagon(frame.GetFaces()[3]);
+    ASSERT_EQ(pentagon.GetVertexCount(), 5);
+    EXPECT_EQ(pentagon.GetVertices()[1].x, 11.0f);
+    EXPECT_EQ(pentagon.GetVertices()[3].y, 6.5f);
+    EXPECT_EQ(pentagon.m_wMaterial, NO_MATERIAL);
+    EXPECT_EQ(frame.GetFaces()[1].m_wMaterial, 0);
+    EXPECT_EQ(frame.GetFaces()[0].m_wTexture, NO_TEXTURE);
 }
 
 TEST(XFrameNodes, FurtherTopLevelFramesAreFurtherLevels)
