@@ -48,8 +48,9 @@ uint32_t CMeshManager::Add(void* pObject, uint8_t ucKind)
         ClearSort();
     if (ucKind > MESH_ENTRY_MODEL || !pObject || m_dwEntryCount >= 65535)
         return MESH_ADD_REFUSED;
-    m_dwMeshCount += ucKind == MESH_ENTRY_MODEL ? static_cast<CModel*>(pObject)->GetMeshCount() : 1;
-    m_Entries.SetAtGrow(static_cast<int>(m_dwEntryCount), new MeshEntry{pObject, ucKind});
+    const uint8_t ucMeshes = ucKind == MESH_ENTRY_MODEL ? static_cast<CModel*>(pObject)->GetMeshCount() : 1;
+    m_dwMeshCount += ucMeshes;
+    m_Entries.SetAtGrow(static_cast<int>(m_dwEntryCount), new MeshEntry{pObject, ucKind, ucMeshes});
     return ++m_dwEntryCount;
 }
 
@@ -64,7 +65,7 @@ void CMeshManager::Remove(void* pObject)
             DebugLog(0, "[CMeshManager::Remove] Invalid type: %d", pEntry->ucKind);
             return;
         }
-        m_dwMeshCount -= pEntry->ucKind == MESH_ENTRY_MODEL ? static_cast<CModel*>(pObject)->GetMeshCount() : 1;
+        m_dwMeshCount -= pEntry->ucMeshes;
         delete pEntry;
         m_Entries.RemoveAt(static_cast<int>(i));
         --m_dwEntryCount;

@@ -36,6 +36,7 @@ private:
     struct MeshEntry {
         void* pObject;
         uint8_t ucKind;
+        uint8_t ucMeshes;  // the meshes it added to the count
     };
     MeshEntry* Entry(int nIndex) const;
     const ITEMMESHINFORMATION* EntryMesh(const MeshEntry* pEntry) const;

@@ -476,6 +476,49 @@ TEST_F(Animated, AnimationsBeyondTheCountOrWithoutASkeletonDoNotStart)
     EXPECT_TRUE(model.Update(nullptr, &elapsed));
 }
 
+TEST(StaticModel, OwnsItsRecordsTakesFlatNormalsAndMergesOtherObjects)
+{
+    TempFolder folder;
+    XMeshData square;
+    square.positions = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}};
+    square.faces = {{0, 1, 2, 3}};
+    XFrameData frame;
+    frame.name = "square";
+    frame.meshes = {square};
+    XFileData data;
+    data.frames = {frame};
+    ASSERT_TRUE(CXFileWriter::WriteFile(folder.Path("square.x"), data));
+    frame.meshes[0].positions = {{0, 0, 5}, {0, 20, 5}, {0, 20, 25}};
+    frame.meshes[0].faces = {{0, 1, 2}};
+    data.frames = {frame};
+    ASSERT_TRUE(CXFileWriter::WriteFile(folder.Path("wall.x"), data));
+    CObjectData objects(10);
+    const uint16_t squareObject = objects.Load(folder.Path("square.x").c_str(), 0);
+    const uint16_t wall = objects.Load(folder.Path("wall.x").c_str(), 0);
+    ASSERT_NE(wall, OBJECT_NOT_FOUND);
+
+    CModel model(objects, squareObject, CModel::CREATE_TRIANGLE_PLANES);
+    ASSERT_EQ(model.GetMeshCount(), 1);
+    ITEMMESHINFORMATION* pMesh = nullptr;
+    ASSERT_TRUE(model.GetMesh(0, &pMesh));
+    EXPECT_NE(pMesh->pVertices, objects.GetMeshRecord(squareObject, 0)->pVertices) << "the model's own copy";
+    model.ComputeFlatNormals();
+    for (uint32_t v = 0; v < pMesh->vertexCount; ++v)
+        EXPECT_EQ(std::fabs(static_cast<const D3DVERTEX*>(pMesh->pVertices)[v].nz), 1.0f);
+    // Two triangles, each a plane through z = 0.
+    ASSERT_EQ(model.GetTrianglePlanes().size(), 8u);
+    EXPECT_EQ(std::fabs(model.GetTrianglePlanes()[2]), 1.0f);
+    EXPECT_EQ(model.GetTrianglePlanes()[3], 0.0f);
+
+    model.Merge(wall);
+    ASSERT_EQ(model.GetMeshCount(), 2);
+    model.SetMeshTexture(7);
+    model.ComputeFlatNormals();
+    ASSERT_TRUE(model.GetMesh(1, &pMesh));
+    EXPECT_EQ(pMesh->textureIndex, 7);
+    EXPECT_EQ(std::fabs(static_cast<const D3DVERTEX*>(pMesh->pVertices)[0].nx), 1.0f);
+}
+
 class ModelInDrawList : public render3d_test::EngineTest {};
 
 TEST_F(ModelInDrawList, AModelJoinsOnlyALayerThatExists)
