@@ -245,7 +245,7 @@ TEST_F(Textures, EveryMatchTextureIsAnEightBitPicture)
         names.push_back("-" + std::to_string(d) + "-.bmp");
         names.push_back(std::to_string(d) + "-.bmp");
         names.push_back("-" + std::to_string(d) + ".bmp");
-        names.push_back("Sky" + std::to_string(d) + ".bmp");
+        names.push_back("Sky%D" + std::to_string(d) + ".bmp");
     }
     for (const std::string& name : names) {
         const auto bitmap = Read(name);
