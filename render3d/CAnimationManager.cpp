@@ -138,3 +138,23 @@ uint16_t CAnimationManager::ImportPrecalculatedAnimation(const uint8_t* pBytes, 
     m_Animations.SetAtGrow(m_wCount, pAnimation);
     return m_wCount++;
 }
+
+uint16_t CAnimationManager::RegisterBoneName(const std::string& name, uint8_t ucSlot)
+{
+    return m_Objects.GetBoneNames().RegisterBoneName(name, ucSlot);
+}
+
+uint16_t CAnimationManager::FindBoneName(const std::string& name) const
+{
+    return m_Objects.GetBoneNames().FindBoneName(name);
+}
+
+bool CAnimationManager::GetBoneSlot(uint16_t wNameId, uint8_t* pucSlot) const
+{
+    return m_Objects.GetBoneNames().GetBoneSlot(wNameId, pucSlot);
+}
+
+std::string CAnimationManager::GetBoneName(uint16_t wIndex) const
+{
+    return m_Objects.GetBoneNames().GetBoneName(wIndex);
+}

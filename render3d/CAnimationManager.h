@@ -65,6 +65,12 @@ public:
     uint16_t ImportPrecalculatedAnimation(const uint8_t* pBytes, size_t nSize, const char* pszName,
                                           uint16_t wObject);
 
+    // The bone names of the object data's skinned objects (CBoneNameTable).
+    uint16_t RegisterBoneName(const std::string& name, uint8_t ucSlot);
+    uint16_t FindBoneName(const std::string& name) const;
+    bool GetBoneSlot(uint16_t wNameId, uint8_t* pucSlot) const;
+    std::string GetBoneName(uint16_t wIndex) const;
+
 private:
     CObjectData& m_Objects;
     CPointerArray m_Animations;

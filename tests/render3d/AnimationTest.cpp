@@ -285,7 +285,10 @@ TEST_F(Animated, ImportReadsFromFilesAndNamesAreMatchedWithoutCase)
     const std::vector<uint8_t> bytes = CPaFile::Write(Animation(2, {0, 6}));
     ASSERT_TRUE(plat::writeWholeFile(m_folder.Path("walk.pa"), bytes.data(), bytes.size()));
     EXPECT_EQ(Manager().ImportPrecalculatedAnimation(m_folder.Path("walk.pa").c_str(), m_object), 0);
-    EXPECT_EQ(m_objects.GetBoneNames().FindBoneName("B1"), 2);
+    EXPECT_EQ(Manager().FindBoneName("B1"), 2);
+    uint8_t slot = 0;
+    EXPECT_TRUE(Manager().GetBoneSlot(2, &slot));
+    EXPECT_EQ(slot, 1);
 }
 
 TEST_F(Animated, DisplacementIsTheLastRootKeyAndTheHeadingTheRootBonesLastTurn)
