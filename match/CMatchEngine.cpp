@@ -1,0 +1,363 @@
+#include "match/CMatchEngine.h"
+
+#include "common/DebugLog.h"
+#include "match/CMatchBall.h"
+#include "match/actors/CMatchPerson.h"
+#include "platform/Clock.h"
+#include "platform/Random.h"
+
+#include <ctime>
+
+CMatchEngine g_MatchEngine;
+CMatchBall* g_pMatchBall = nullptr;
+
+namespace {
+
+constexpr uint8_t kSeatedMoveType = 12;
+
+bool WithinPitch(const CVector& p, int32_t nMargin)
+{
+    return p.x + nMargin >= 0 && p.x - nMargin <= PITCH_LENGTH && p.y + nMargin >= 0 && p.y - nMargin <= PITCH_WIDTH;
+}
+
+}  // namespace
+
+CMatchEngine::CMatchEngine() = default;
+
+CMatchEngine::~CMatchEngine()
+{
+    if (g_pMatchBall == m_pBall.get())
+        g_pMatchBall = nullptr;
+}
+
+void CMatchEngine::StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow)
+{
+    m_dwSeed = pdwSeed ? *pdwSeed : uint32_t(std::time(nullptr));
+    plat::srand(m_dwSeed);
+
+    m_dwEngineClock = 0;
+    m_dwMatchTime = 0;
+    m_bMatchClockRunning = false;
+    m_byMatchPeriod = MATCHPERIOD_BEFOREKICKOFF;
+    m_byMatchEvent = MATCHEVENT_NONE;
+    m_byRandomTenth = uint8_t(plat::rand() % 10);
+    m_bReplaying = false;
+    m_dwNextFiveMinuteMark = kFiveMinutes;
+    m_dwLastSecondMark = 0;
+    m_bySoundStage = 0;
+    m_dwCrowdMood = 1;
+    m_dwCrowdExcitement = 1;
+
+    m_pBall = std::make_unique<CMatchBall>(*this);
+    g_pMatchBall = m_pBall.get();
+    m_EventInfo.pPerson = m_EventInfo.pSecondPerson = nullptr;
+    m_bSoundOn = true;
+    m_bPaused = false;
+
+    m_pCameraSubjectRing.reset();
+    m_pCrowdSoundRing.reset();
+    m_pCaptionRing.reset();
+    if (m_byMatchType != 0) {
+        m_pCameraSubjectRing = std::make_unique<CRingBuffer<CAMERASUBJECTRECORD>>(1000);
+        *m_pCameraSubjectRing->Write(0) = CAMERASUBJECTRECORD();  // a seek always finds a state
+        m_pCrowdSoundRing = std::make_unique<CRingBuffer<CROWDSOUNDRECORD>>(500);
+        m_pCaptionRing = std::make_unique<CRingBuffer<CAPTIONRECORD>>(50);
+    }
+
+    m_fSpeedFactor = kMinSpeed;
+    m_dwTickAccumulator = 0;
+    m_pBall->Reset();
+    SetupZones();
+
+    m_dwStartRealTime = m_dwLastRealTime = dwRealTimeNow;
+    m_dwTickAccumulator = 0;
+    m_dwRealElapsed = 0;
+    m_dwMatchTime = 0;
+}
+
+void CMatchEngine::EndGame()
+{
+    DebugLog(0, "[CMatchEngine::EndGame] Start");
+    ClearPersons();
+    if (g_pMatchBall == m_pBall.get())
+        g_pMatchBall = nullptr;
+    m_pBall.reset();
+    m_aZones.clear();
+    m_pCameraSubjectRing.reset();
+    m_pCrowdSoundRing.reset();
+    m_pCaptionRing.reset();
+    DebugLog(0, "[CMatchEngine::EndGame] End");
+}
+
+void CMatchEngine::SetOfficials(CMatchPerson* pReferee, CMatchPerson* pAssistant0, CMatchPerson* pAssistant1,
+                                CMatchPerson* pPhysio)
+{
+    m_pReferee = pReferee;
+    m_apAssistants[0] = pAssistant0;
+    m_apAssistants[1] = pAssistant1;
+    m_pPhysio = pPhysio;
+}
+
+void CMatchEngine::ClearPersons()
+{
+    m_apHome.clear();
+    m_apAway.clear();
+    SetOfficials(nullptr, nullptr, nullptr, nullptr);
+}
+
+template <typename F> void CMatchEngine::ForEachPerson(F f) const
+{
+    for (CMatchPerson* p : m_apHome)
+        f(p);
+    for (CMatchPerson* p : m_apAway)
+        f(p);
+    if (m_pPhysio)
+        f(m_pPhysio);
+    for (CMatchPerson* p : {m_pReferee, m_apAssistants[0], m_apAssistants[1]})
+        if (p)
+            f(p);
+}
+
+void CMatchEngine::Update()
+{
+    UpdateAt(plat::milliseconds());
+}
+
+void CMatchEngine::UpdateAt(uint32_t dwNow)
+{
+    uint32_t dwElapsed = dwNow - m_dwLastRealTime;
+    m_dwRealElapsed = dwElapsed;
+    if (m_fSpeedFactor != 1.0f) {
+        const double fScaled = double(dwElapsed) * m_fSpeedFactor;
+        dwElapsed = fScaled >= 4294967295.0 ? 0xFFFFFFFFu : uint32_t(fScaled);
+    }
+    m_dwLastRealTime = dwNow;
+    if (m_bPaused || m_bTickStop)
+        return;
+
+    const uint32_t dwOld = m_dwTickAccumulator;
+    m_dwTickAccumulator += dwElapsed;
+    if (m_dwTickAccumulator < MATCH_TICK_MS) {
+        Tick(uint16_t(dwElapsed), m_dwEngineClock + m_dwTickAccumulator);
+        return;
+    }
+    Tick(uint16_t(MATCH_TICK_MS - dwOld), m_dwEngineClock + MATCH_TICK_MS);
+    PostTick();
+    m_dwTickAccumulator -= MATCH_TICK_MS;
+    while (m_dwTickAccumulator > MATCH_TICK_MS) {
+        Tick(MATCH_TICK_MS, m_dwEngineClock + MATCH_TICK_MS);
+        PostTick();
+        m_dwTickAccumulator -= MATCH_TICK_MS;
+    }
+    // An accumulator of exactly one tick waits for the next frame, whose
+    // first step is then 0.
+    Tick(uint16_t(m_dwTickAccumulator), m_dwEngineClock + m_dwTickAccumulator);
+}
+
+void CMatchEngine::Tick(uint16_t wStep, uint32_t dwTime)
+{
+    if (wStep == 0)
+        return;
+    if (m_pBall)
+        m_pBall->Update(wStep, dwTime);
+    ForEachPerson([wStep](CMatchPerson* p) { p->UpdateAnimation(wStep); });
+}
+
+bool CMatchEngine::PostTick()
+{
+    if (m_dwEngineClock - m_dwLastSecondMark > 1000)
+        m_dwLastSecondMark = m_dwEngineClock;  // the clubs' once-a-second work joins here
+    if (m_dwEngineClock > m_dwNextFiveMinuteMark)
+        m_dwNextFiveMinuteMark += kFiveMinutes;  // and their five-minute review
+    if (m_pBall)
+        m_pBall->UpdatePrediction();
+    ForEachPerson([this](CMatchPerson* p) {
+        if (p != m_pPhysio || p->IsActive())
+            p->Update();
+    });
+    m_dwEngineClock += MATCH_TICK_MS;
+    if (m_bMatchClockRunning)
+        m_dwMatchTime += MATCH_TICK_MS;
+    return false;
+}
+
+void CMatchEngine::ChangeSpeedFactor(float fDelta)
+{
+    const float fResult = m_fSpeedFactor + fDelta;
+    m_fSpeedFactor = fResult < kMinSpeed ? kMinSpeed : fResult > kMaxSpeed ? kMaxSpeed : fResult;
+    m_bSoundOn = fResult <= kSoundSpeedLimit;
+}
+
+void CMatchEngine::SetupZones()
+{
+    m_aZones.assign(ZONE_COUNT, CMatchBoundingZone());
+    const uint32_t dwDugout = ZONE_OUTSIDE | ZONE_INSIDE | ZONE_MIN_X | ZONE_MAX_X | ZONE_MIN_Y | ZONE_TOP;
+    m_aZones[ZONE_DUGOUT_LOW].Create({3150, -390, 0}, {350, 110, 200}, 0.2f, dwDugout, 10);
+    m_aZones[ZONE_DUGOUT_HIGH].Create({6850, -390, 0}, {350, 110, 200}, 0.2f, dwDugout, 10);
+    m_aZones[ZONE_TUNNEL].Create({5000, -1000, 0}, {100, 500, 450}, 0.8f,
+                                 ZONE_INSIDE | ZONE_MIN_X | ZONE_MAX_X | ZONE_MIN_Y | ZONE_TOP, 0);
+    const uint32_t dwPost = ZONE_OUTSIDE | ZONE_MIN_X | ZONE_MAX_X | ZONE_MIN_Y | ZONE_MAX_Y;
+    m_aZones[ZONE_POST_LOW_1].Create({-8, 3326, 0}, {8, 8, 300}, 0.8f, dwPost, 0);
+    m_aZones[ZONE_POST_LOW_2].Create({-8, 4174, 0}, {8, 8, 300}, 0.8f, dwPost, 0);
+    m_aZones[ZONE_POST_HIGH_1].Create({10008, 3326, 0}, {8, 8, 300}, 0.8f, dwPost, 0);
+    m_aZones[ZONE_POST_HIGH_2].Create({10008, 4174, 0}, {8, 8, 300}, 0.8f, dwPost, 0);
+    const uint32_t dwBar = ZONE_OUTSIDE | ZONE_MIN_X | ZONE_MAX_X | ZONE_BOTTOM | ZONE_TOP;
+    m_aZones[ZONE_BAR_LOW].Create({-8, 3750, 284}, {8, 432, 16}, 0.8f, dwBar, 0);
+    m_aZones[ZONE_BAR_HIGH].Create({10008, 3750, 284}, {8, 432, 16}, 0.8f, dwBar, 0);
+    const uint32_t dwNet = ZONE_OUTSIDE | ZONE_INSIDE | ZONE_MIN_Y | ZONE_MAX_Y | ZONE_TOP;
+    m_aZones[ZONE_NET_LOW].Create({-100, 3750, 0}, {100, 416, 284}, 0.1f, dwNet | ZONE_MIN_X, 15);
+    m_aZones[ZONE_NET_HIGH].Create({10100, 3750, 0}, {100, 416, 284}, 0.1f, dwNet | ZONE_MAX_X, 15);
+}
+
+int32_t CMatchEngine::GetDistanceToPath(const CVector& p, const CVector& a, const CVector& b)
+{
+    if (a.x == b.x && a.y == b.y)
+        return IntegerRoot(uint32_t(p.SquaredDistance2D(a)));
+    const int64_t c = int64_t(b.x) - a.x, d = int64_t(b.y) - a.y;
+    const int64_t pa = int64_t(p.x) - a.x, pb = int64_t(p.y) - a.y;
+    if (c * pa + d * pb < 0)
+        return 999999999;  // behind the start
+    if ((int64_t(b.x) - p.x) * c + (int64_t(b.y) - p.y) * d < 0)
+        return IntegerRoot(uint32_t(p.SquaredDistance2D(b)));
+    const int64_t ac = c < 0 ? -c : c, ad = d < 0 ? -d : d;
+    const int64_t nLength = (ac > ad ? ac : ad) + (ac > ad ? ad : ac) / 2;
+    const int64_t nCross = pa * d - pb * c;
+    return TruncateToInt(double((nCross < 0 ? -nCross : nCross) / nLength));
+}
+
+bool CMatchEngine::IsPathBlocked(const CVector& a, const CVector& b, int32_t nMargin, bool bIncludeGoals,
+                                 float* pfHitTime) const
+{
+    if (m_aZones.size() != ZONE_COUNT || (WithinPitch(a, nMargin) && WithinPitch(b, nMargin)))
+        return false;
+    const CVector delta = b - a;
+    if (bIncludeGoals) {
+        const bool bLowEnd = a.x < 5000;
+        if (m_aZones[bLowEnd ? ZONE_NET_LOW : ZONE_NET_HIGH].IsSegmentBlocked(a, delta, nMargin, pfHitTime) ||
+            m_aZones[bLowEnd ? ZONE_DUGOUT_LOW : ZONE_DUGOUT_HIGH].IsSegmentBlocked(a, delta, nMargin, pfHitTime))
+            return true;
+    }
+    // The advertising boards join here.
+    return m_aZones[ZONE_TUNNEL].IsSegmentBlocked(a, delta, nMargin, pfHitTime);
+}
+
+bool CMatchEngine::PersonBlocksPath(const CMatchPerson* p, const CVector& a, const CVector& b, int32_t nLimit,
+                                    const CMatchPerson* pMover) const
+{
+    return p && p != pMover && p->IsActive() && p->GetMoveType() != kSeatedMoveType &&
+           GetDistanceToPath(p->GetPosition(), a, b) <= nLimit;
+}
+
+bool CMatchEngine::IsPathBlockedByPerson(const CVector& a, const CVector& b, int32_t nMargin,
+                                         const CMatchPerson* pMover) const
+{
+    const int32_t nLimit = nMargin + 25;
+    bool bBlocked = false;
+    ForEachPerson([&](CMatchPerson* p) { bBlocked = bBlocked || PersonBlocksPath(p, a, b, nLimit, pMover); });
+    return bBlocked;
+}
+
+bool CMatchEngine::IsPersonCrowded(const CMatchPerson* pPerson) const
+{
+    if (m_byMatchEvent == MATCHEVENT_HALFTIME || m_byMatchEvent == MATCHEVENT_FULLTIME)
+        return true;
+    auto near = [pPerson](const CMatchPerson* p) {
+        return p && p != pPerson && p->IsActive() && p->GetMoveType() != kSeatedMoveType &&
+               uint32_t(pPerson->GetPosition().SquaredDistance2D(p->GetPosition())) < 2501;
+    };
+    for (const CMatchPerson* p : m_apHome)
+        if (near(p))
+            return true;
+    for (const CMatchPerson* p : m_apAway)
+        if (near(p))
+            return true;
+    return near(m_pReferee) || near(m_apAssistants[0]) || near(m_apAssistants[1]);
+}
+
+bool CMatchEngine::IsPointInZone(CVector& point, int32_t nMargin) const
+{
+    if (m_aZones.size() != ZONE_COUNT)
+        return false;
+    if (m_aZones[ZONE_NET_LOW].PushPointOut(point, nMargin) || m_aZones[ZONE_NET_HIGH].PushPointOut(point, nMargin))
+        return true;
+    bool bMoved = m_aZones[ZONE_DUGOUT_LOW].PushPointOut(point, nMargin);
+    bMoved = m_aZones[ZONE_DUGOUT_HIGH].PushPointOut(point, nMargin) || bMoved;
+    const CMatchBoundingZone& tunnel = m_aZones[ZONE_TUNNEL];
+    if (tunnel.Contains(point))
+        return tunnel.PushPointOut(point, nMargin) || bMoved;
+    const MATCHRECT& r = kPlayBounds;
+    bool bClamped = false;
+    if (point.x < r.nLeft + nMargin)
+        point.x = r.nLeft + nMargin, bClamped = true;
+    else if (point.x > r.nRight - nMargin)
+        point.x = r.nRight - nMargin, bClamped = true;
+    if (point.y < r.nTop + nMargin)
+        point.y = r.nTop + nMargin, bClamped = true;
+    else if (point.y > r.nBottom - nMargin)
+        point.y = r.nBottom - nMargin, bClamped = true;
+    return bClamped || bMoved;
+}
+
+bool CMatchEngine::FindPathAroundZones(const CMatchPerson* pPerson, const CVector& from, CVector& target) const
+{
+    if (m_aZones.size() != ZONE_COUNT)
+        return false;
+    for (int n : {ZONE_NET_LOW, ZONE_NET_HIGH, ZONE_TUNNEL, ZONE_DUGOUT_LOW, ZONE_DUGOUT_HIGH})
+        if (m_aZones[n].FindPathAround(pPerson, from, target))
+            return true;
+    if (m_aZones[ZONE_TUNNEL].Contains(target) && (target.x < 4925 || target.x > 5075))
+        target.Set(5000, -500, 0);  // the tunnel mouth
+    return false;
+}
+
+bool CMatchEngine::TestBallCollision(BALLCOLLISIONQUERY& query, float fTickSeconds) const
+{
+    const int32_t r = query.nRadius;
+    auto insidePitch = [r](const CVector& p) {
+        return p.x >= r && p.x <= PITCH_LENGTH - r && p.y >= r && p.y <= PITCH_WIDTH - r;
+    };
+    if (m_aZones.size() == ZONE_COUNT && !(insidePitch(*query.pStart) && insidePitch(*query.pPosition))) {
+        const bool bLowEnd = query.pStart->x < 5000;
+        const int anEnd[2][5] = {
+            {ZONE_POST_LOW_1, ZONE_POST_LOW_2, ZONE_BAR_LOW, ZONE_NET_LOW, ZONE_DUGOUT_LOW},
+            {ZONE_POST_HIGH_1, ZONE_POST_HIGH_2, ZONE_BAR_HIGH, ZONE_NET_HIGH, ZONE_DUGOUT_HIGH}};
+        for (int n : anEnd[bLowEnd ? 0 : 1])
+            if (m_aZones[n].TestBallCollision(query))
+                return true;
+        // The advertising boards join here.
+        if (m_aZones[ZONE_TUNNEL].TestBallCollision(query))
+            return true;
+    }
+    if (query.bTestPersons) {
+        bool bStopped = false;
+        auto stops = [&](const CMatchPerson* p) {
+            return p && p != query.pMover && p->IsActive() && p->GetPersonType() == PERSONTYPE_FOOTBALLER &&
+                   GetDistanceToPath(p->GetPosition(), *query.pStart, *query.pPosition) <= r + 25;
+        };
+        for (const CMatchPerson* p : m_apHome)
+            bStopped = bStopped || stops(p);
+        for (const CMatchPerson* p : m_apAway)
+            bStopped = bStopped || stops(p);
+        if (bStopped) {
+            *query.pPosition = *query.pStart;
+            query.fImpactTime = fTickSeconds;
+            return true;
+        }
+    }
+    const CVector& p = *query.pPosition;
+    const MATCHRECT& b = kPlayBounds;
+    const bool bInTunnel = m_aZones.size() == ZONE_COUNT && m_aZones[ZONE_TUNNEL].Contains(p);
+    if (p.z == 0 && !bInTunnel && (p.x < b.nLeft || p.x > b.nRight || p.y < b.nTop || p.y > b.nBottom)) {
+        // A ball that ran off beyond the stands comes back into play.
+        if (p.x < b.nLeft)
+            query.pVelocity->Set(500, 0, 1000);
+        else if (p.x > b.nRight)
+            query.pVelocity->Set(-500, 0, 1000);
+        else if (p.y < b.nTop)
+            query.pVelocity->Set(0, 500, 1000);
+        else
+            query.pVelocity->Set(0, -500, 1000);
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,180 @@
+#pragma once
+// The one engine of a 3-D match. It turns the frame's real time, times the
+// speed factor, into fixed ticks of 70 ms of engine time: every frame moves
+// the ball and the animations by the elapsed time, every whole tick runs the
+// decisions and advances the engine clock and, while the referee lets it run,
+// the match time that the periods measure. It owns the ball, the obstacle
+// zones and the replay buffers of the match and answers the geometry
+// questions of the ball and the actors.
+#include "match/CMatchBoundingZone.h"
+#include "match/CRingBuffer.h"
+#include "match/CVector.h"
+#include "match/MatchTypes.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class CMatchBall;
+class CMatchPerson;
+
+struct CAMERASUBJECTRECORD {
+    uint8_t byFlag = 0;
+    CMatchPerson* pPerson = nullptr;
+};
+struct CROWDSOUNDRECORD {
+    uint16_t wSampleID = 0;
+    uint32_t dwDelayOrHandle = 0;
+};
+struct CAPTIONRECORD {
+    uint8_t byKind = 0;
+    CMatchPerson* pFirst = nullptr;
+    CMatchPerson* pSecond = nullptr;
+};
+
+// Rectangle of four ints, left/top/right/bottom inclusive.
+struct MATCHRECT {
+    int32_t nLeft, nTop, nRight, nBottom;
+};
+
+class CMatchEngine {
+public:
+    static constexpr float kMinSpeed = 1.2f;
+    static constexpr float kMaxSpeed = 10.0f;
+    static constexpr float kSoundSpeedLimit = 2.2f;
+    static constexpr uint32_t kFiveMinutes = 300000;
+    static constexpr MATCHRECT kPlayBounds = {-650, -500, 10650, 8000};
+
+    CMatchEngine();
+    virtual ~CMatchEngine();
+    CMatchEngine(const CMatchEngine&) = delete;
+    CMatchEngine& operator=(const CMatchEngine&) = delete;
+
+    // Builds the parts of a match that exist so far (seed, clocks, replay
+    // buffers, ball, obstacle zones) and starts the clock at the given real
+    // time. The seed is the given value, else the calendar time.
+    void StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow);
+    void EndGame();
+    bool IsMatchBuilt() const { return m_pBall != nullptr; }
+
+    // Once per frame, with the real time from the platform clock.
+    void Update();
+    // The same with a given real time (ms of the 32-bit clock).
+    void UpdateAt(uint32_t dwNow);
+    // Ball flight and animations move by wStep ms to the engine-clock time dwTime.
+    virtual void Tick(uint16_t wStep, uint32_t dwTime);
+    // The decision step at the end of a whole tick; returns false always.
+    virtual bool PostTick();
+
+    // The numeric-pad keys: +-0.2, kept within 1.2..10.0; the sound plays only
+    // up to 2.2.
+    void ChangeSpeedFactor(float fDelta);
+    float GetSpeedFactor() const { return m_fSpeedFactor; }
+    bool IsSoundOn() const { return m_bSoundOn; }
+    void SetPaused(bool bPaused) { m_bPaused = bPaused; }
+    bool IsPaused() const { return m_bPaused; }
+    void SetTickStop(bool bStop) { m_bTickStop = bStop; }
+
+    uint32_t GetEngineClock() const { return m_dwEngineClock; }
+    uint32_t GetMatchTime() const { return m_dwMatchTime; }
+    uint32_t GetTickAccumulator() const { return m_dwTickAccumulator; }
+    uint32_t GetRealElapsed() const { return m_dwRealElapsed; }
+    uint32_t GetLastSecondMark() const { return m_dwLastSecondMark; }
+    uint32_t GetNextFiveMinuteMark() const { return m_dwNextFiveMinuteMark; }
+    // The referee runs and stops the match clock and moves the periods.
+    void SetMatchClockRunning(bool bRunning) { m_bMatchClockRunning = bRunning; }
+    bool IsMatchClockRunning() const { return m_bMatchClockRunning; }
+    uint8_t GetMatchPeriod() const { return m_byMatchPeriod; }
+    void SetMatchPeriod(uint8_t byPeriod) { m_byMatchPeriod = byPeriod; }
+    uint8_t GetMatchEvent() const { return m_byMatchEvent; }
+    void SetMatchEvent(uint8_t byEvent) { m_byMatchEvent = byEvent; }
+    uint8_t GetMatchState() const { return m_byMatchState; }
+    void SetMatchState(uint8_t byState) { m_byMatchState = byState; }
+    // The option MatchType: 0 keeps no replay buffers.
+    void SetMatchType(uint8_t byMatchType) { m_byMatchType = byMatchType; }
+    uint8_t GetMatchType() const { return m_byMatchType; }
+    uint32_t GetSeed() const { return m_dwSeed; }
+    uint8_t GetWeatherCategory() const { return m_byWeatherCategory; }
+    void SetWeatherCategory(uint8_t byCategory) { m_byWeatherCategory = byCategory; }
+    ITEMMATCHEVENTINFORMATION& GetEventRecord() { return m_EventInfo; }
+
+    CMatchBall* GetBall() { return m_pBall.get(); }
+    CRingBuffer<CAMERASUBJECTRECORD>* GetCameraSubjectRing() { return m_pCameraSubjectRing.get(); }
+    CRingBuffer<CROWDSOUNDRECORD>* GetCrowdSoundRing() { return m_pCrowdSoundRing.get(); }
+    CRingBuffer<CAPTIONRECORD>* GetCaptionRing() { return m_pCaptionRing.get(); }
+
+    // The people of the match in tick order. The clubs and the officials add
+    // them; until those exist, whoever builds the match does.
+    void AddHomePerson(CMatchPerson* pPerson) { m_apHome.push_back(pPerson); }
+    void AddAwayPerson(CMatchPerson* pPerson) { m_apAway.push_back(pPerson); }
+    void SetOfficials(CMatchPerson* pReferee, CMatchPerson* pAssistant0, CMatchPerson* pAssistant1,
+                      CMatchPerson* pPhysio);
+    void ClearPersons();
+
+    // Geometry queries.
+    bool IsPathBlocked(const CVector& a, const CVector& b, int32_t nMargin, bool bIncludeGoals,
+                       float* pfHitTime = nullptr) const;
+    bool IsPathBlockedByPerson(const CVector& a, const CVector& b, int32_t nMargin, const CMatchPerson* pMover) const;
+    static int32_t GetDistanceToPath(const CVector& p, const CVector& a, const CVector& b);
+    bool IsPersonCrowded(const CMatchPerson* pPerson) const;
+    bool IsPointInZone(CVector& point, int32_t nMargin) const;
+    bool FindPathAroundZones(const CMatchPerson* pPerson, const CVector& from, CVector& target) const;
+    bool TestBallCollision(BALLCOLLISIONQUERY& query, float fTickSeconds) const;
+
+    // The eleven obstacle zones of a match: dugouts, tunnel, posts, crossbars, nets.
+    void SetupZones();
+    const CMatchBoundingZone& GetZone(size_t n) const { return m_aZones[n]; }
+    size_t GetZoneCount() const { return m_aZones.size(); }
+
+private:
+    template <typename F> void ForEachPerson(F f) const;
+    bool PersonBlocksPath(const CMatchPerson* pPerson, const CVector& a, const CVector& b, int32_t nLimit,
+                          const CMatchPerson* pMover) const;
+
+    // Zone indices in the zone list.
+    enum { ZONE_DUGOUT_LOW, ZONE_DUGOUT_HIGH, ZONE_TUNNEL, ZONE_POST_LOW_1, ZONE_POST_LOW_2, ZONE_POST_HIGH_1,
+           ZONE_POST_HIGH_2, ZONE_BAR_LOW, ZONE_BAR_HIGH, ZONE_NET_LOW, ZONE_NET_HIGH, ZONE_COUNT };
+
+    bool m_bReplaying = false;
+    uint32_t m_dwReplayEndTime = 0;
+    ITEMMATCHEVENTINFORMATION m_EventInfo;
+    bool m_bPaused = false;
+    bool m_bSoundOn = true;
+    uint32_t m_dwEngineClock = 0;
+    uint32_t m_dwLastSecondMark = 0;
+    uint32_t m_dwNextFiveMinuteMark = kFiveMinutes;
+    uint32_t m_dwMatchTime = 0;
+    bool m_bMatchClockRunning = false;
+    float m_fSpeedFactor = kMinSpeed;
+    uint32_t m_dwSeed = 0;
+    uint8_t m_byRandomTenth = 0;
+    uint32_t m_dwStartRealTime = 0;
+    uint32_t m_dwTickAccumulator = 0;
+    uint32_t m_dwLastRealTime = 0;
+    uint32_t m_dwRealElapsed = 0;
+    bool m_bTickStop = false;
+    uint8_t m_byMatchType = 1;
+    uint8_t m_byMatchPeriod = MATCHPERIOD_BEFOREKICKOFF;
+    uint8_t m_byMatchEvent = MATCHEVENT_NONE;
+    uint8_t m_byMatchState = MATCHSTATE_NONE;
+    uint8_t m_byWeatherCategory = 0;
+    uint8_t m_bySoundStage = 0;
+    uint32_t m_dwCrowdMood = 1;
+    uint32_t m_dwCrowdExcitement = 1;
+
+    std::unique_ptr<CMatchBall> m_pBall;
+    std::vector<CMatchBoundingZone> m_aZones;
+    std::unique_ptr<CRingBuffer<CAMERASUBJECTRECORD>> m_pCameraSubjectRing;
+    std::unique_ptr<CRingBuffer<CROWDSOUNDRECORD>> m_pCrowdSoundRing;
+    std::unique_ptr<CRingBuffer<CAPTIONRECORD>> m_pCaptionRing;
+
+    std::vector<CMatchPerson*> m_apHome, m_apAway;
+    CMatchPerson* m_pReferee = nullptr;
+    CMatchPerson* m_apAssistants[2] = {};
+    CMatchPerson* m_pPhysio = nullptr;
+};
+
+// The one engine of the program, and the ball of the current match (null
+// between matches).
+extern CMatchEngine g_MatchEngine;
+extern CMatchBall* g_pMatchBall;

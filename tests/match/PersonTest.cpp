@@ -1,0 +1,100 @@
+#include "MatchFixture.h"
+#include "match/actors/CMatchPerson.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+using PersonTest = MatchFixture;
+
+TEST_F(PersonTest, TurnsAreLimitedToAQuarterAndRefusedBehind)
+{
+    CMatchPerson person(m_Engine, PERSONTYPE_FOOTBALLER);
+    person.SetPosition({5000, 3000, 0});
+    person.SetFacing(0.0f);
+    float fTurn = 0.0f;
+    EXPECT_FLOAT_EQ(person.GetTurnToTarget({5000, 2900, 0}, &fTurn), CMatchPerson::kTurnTooFar);
+    // 60 degrees to the right: limited to 45.
+    const CVector right(5000 + TruncateToInt(std::sin(kPi / 3) * 100), 3000 + 50, 0);
+    EXPECT_NEAR(person.GetTurnToTarget(right, &fTurn), kPi / 4, 1e-6);
+    EXPECT_NEAR(fTurn, kPi / 4, 1e-6);
+    // 30 degrees to the left: the angle itself.
+    const CVector left(5000 - 50, 3000 + TruncateToInt(std::cos(kPi / 6) * 100), 0);
+    EXPECT_NEAR(person.GetTurnToTarget(left, &fTurn), std::atan2(-50.0, 86.0), 1e-6);
+}
+
+TEST_F(PersonTest, ViewRatingAndLabelColour)
+{
+    CMatchPerson person(m_Engine, PERSONTYPE_FOOTBALLER);
+    person.SetPosition({5000, 3000, 0});
+    person.SetFacing(0.0f);
+    EXPECT_EQ(person.GetViewRating({5000, 3400, 0}), 95);  // 45 for 400 cm, 50 straight ahead
+    EXPECT_EQ(person.GetViewRating({5000, 7100, 0}), 50);
+    EXPECT_EQ(person.GetViewRating({5000, 2600, 0}), 45);  // straight behind
+    person.SetColour(0x808080);
+    EXPECT_EQ(person.GetLabelColour(), 0x000000u);
+    person.SetColour(0x7F8080);
+    EXPECT_EQ(person.GetLabelColour(), 0xFFFFFFu);
+}
+
+TEST_F(PersonTest, PositionRatingsFallWithDistance)
+{
+    CMatchPerson person(m_Engine, PERSONTYPE_PERSON);
+    person.SetHoldTarget({0, 0, 0});
+    EXPECT_FLOAT_EQ(person.AssessPosition({0, 0, 0}), 1.0f);
+    EXPECT_FLOAT_EQ(person.AssessPosition({1500, 0, 0}), 0.75f);
+    EXPECT_FLOAT_EQ(person.AssessPosition({3000, 0, 0}), 0.5f);
+    EXPECT_FLOAT_EQ(person.AssessPosition({10000, 0, 0}), 0.0f);
+    EXPECT_FLOAT_EQ(CMatchPerson::GetDistanceRating({0, 0, 0}, {1000, 0, 0}, 2000, 0.4f), 0.8f);
+    EXPECT_FLOAT_EQ(CMatchPerson::GetDistanceRating({0, 0, 0}, {6000, 0, 0}, 2000, 0.4f), 0.1f);
+    // Not running to a target: reached when the rating of where he stands is 1.
+    person.SetPosition({0, 0, 0});
+    EXPECT_TRUE(person.HasReachedTarget(person.GetPosition()));
+    person.SetPosition({10, 0, 0});
+    EXPECT_FALSE(person.HasReachedTarget(person.GetPosition()));
+}
+
+TEST_F(PersonTest, TargetsAreClampedAndLedRoundObstacles)
+{
+    CMatchPerson person(m_Engine, PERSONTYPE_PERSON);
+    person.SetPosition({9000, 3000, 0});
+    person.SetTarget({20000, 3000, 0}, -1.0f);
+    EXPECT_EQ(person.GetTarget(), CVector(10600, 3000, 0));
+    EXPECT_FALSE(person.GetFacingAtTarget() >= 0.0f);
+    // Behind the net at x = 10000, going onto the pitch: round a corner.
+    person.SetPosition({10300, 3750, 0});
+    person.SetTarget({9500, 3750, 0}, 1.0f);
+    const CVector t = person.GetTarget();
+    EXPECT_TRUE(t == CVector(10320, 3214, 0) || t == CVector(10320, 4286, 0)) << t.x << "," << t.y;
+    EXPECT_EQ(person.GetDistanceToTarget(), IntegerRoot(uint32_t(CVector(10300, 3750, 0).SquaredDistance2D(t))));
+}
+
+TEST_F(PersonTest, StuckOnTheWayToAFarTargetStopsAvoiding)
+{
+    CMatchPerson person(m_Engine, PERSONTYPE_PERSON);
+    m_Engine.AddHomePerson(&person);
+    person.SetPosition({1000, 1000, 0});
+    person.SetTarget({4000, 1000, 0}, -1.0f);
+    m_Engine.SetMatchClockRunning(true);
+    m_Engine.UpdateAt(1000);  // 1.2 s of match time
+    EXPECT_TRUE(person.AvoidsPersons());
+    EXPECT_TRUE(person.AvoidsGoalZones());
+    m_Engine.UpdateAt(5000);  // past 5 s standing
+    EXPECT_FALSE(person.AvoidsPersons());
+    EXPECT_FALSE(person.AvoidsGoalZones());
+}
+
+TEST_F(PersonTest, DecisionsWaitForTheirDelay)
+{
+    CMatchPerson person(m_Engine, PERSONTYPE_PERSON);
+    EXPECT_TRUE(person.IsDecisionDue());
+    person.SetDecisionDelay(1.5f);
+    EXPECT_EQ(person.GetNextDecisionTime(), 1500u);
+    EXPECT_FALSE(person.IsDecisionDue());
+    person.SetActive(false);
+    EXPECT_FALSE(person.IsDecisionDue());
+}
+
+}  // namespace
