@@ -179,6 +179,7 @@ public:
     // Queries that the table and the generators use.
     int GetClubRating() const { return (m_bySupportLevel + m_byReputation) / 2; }
     CCountryDatabase* GetCountry() const { return m_pCountry; }
+    CGroundDatabase* GetGround() const { return m_pGround; }
     // Goals scored or goal difference by the division's rule.
     int GetGoalValue() const;
     int GetGoalsFor() const { return m_HomeRow.byGoalsFor + m_AwayRow.byGoalsFor; }

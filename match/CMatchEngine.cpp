@@ -1,6 +1,11 @@
 #include "match/CMatchEngine.h"
 
 #include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "season/CGroundDatabase.h"
+#include "season/CSaveGame.h"
 #include "match/CMatchBall.h"
 #include "match/actors/CMatchPerson.h"
 #include "platform/Clock.h"
@@ -28,6 +33,82 @@ CMatchEngine::~CMatchEngine()
 {
     if (g_pMatchBall == m_pBall.get())
         g_pMatchBall = nullptr;
+}
+
+bool CMatchEngine::StartGame(CDatabaseHandler& database, ID_CLUB idHome, ID_CLUB idAway, uint8_t byCommentary,
+                             const ITEMMATCHRULESINFORMATION& rules, uint32_t dwCallerValue, const uint32_t* pdwSeed)
+{
+    CClubDatabase* pHome = database.GetClubFromID(idHome);
+    CClubDatabase* pAway = database.GetClubFromID(idAway);
+    if (!pHome || !pAway || pHome == pAway) {
+        DebugLog(6, "[CMatchEngine::StartGame] Clubs %u and %u cannot play a match", unsigned(idHome), unsigned(idAway));
+        return false;
+    }
+    m_pHomeClubRecord = pHome;
+    m_pAwayClubRecord = pAway;
+    m_pGround = pHome->GetGround();
+    if (rules.byVenue == 2 || rules.byVenue == 3) {
+        CCountryDatabase* pCountry = pHome->GetCountry();
+        if (pCountry && pCountry->GetNationalGround())
+            m_pGround = pCountry->GetNationalGround();
+    }
+    SetUpWeather(database, pHome);
+    m_MatchRules = rules;
+    m_nPeoplePerSide = 11 + rules.abyRules[2];
+    m_dwCallerValue = dwCallerValue;
+    m_bCommentary = byCommentary != 0;
+    StartGame(pdwSeed, plat::milliseconds());
+    return true;
+}
+
+MATCHWEATHER CMatchEngine::MakeWeather(uint8_t byWeather, bool bEvening, bool bSnowProtectedPitch, bool bFullView)
+{
+    MATCHWEATHER w;
+    w.bFog = (byWeather & 0x80) != 0;
+    w.byCategory = (byWeather >> 2) & 7;
+    w.bySecondValue = (byWeather >> 5) & 3;
+    w.byThirdValue = byWeather & 3;
+    w.bEvening = bEvening;
+    if (w.bFog) {
+        w.bySkySetting = bEvening ? 8 : 5;
+    } else {
+        switch (w.byCategory) {
+        case 1: w.bySkySetting = bEvening ? 7 : 6; break;
+        case 2:
+        case 5: w.bySkySetting = bEvening ? 0 : 2; break;
+        case 3:
+        case 4:
+            w.bySkySetting = bEvening ? 0 : 4;
+            w.bySnowLevel = bSnowProtectedPitch ? 1 : 2;
+            break;
+        default: w.bySkySetting = bEvening ? 9 : 3; break;
+        }
+    }
+    switch (w.byCategory) {
+    case 1: w.bPrecipitation = true, w.nParticleCount = bFullView ? 200 : 50; break;
+    case 2: w.bPrecipitation = true, w.nParticleCount = bFullView ? 300 : 75; break;
+    case 4:
+        w.bPrecipitation = true, w.nParticleCount = bFullView ? 200 : 50;
+        w.dwPrecipitationInterval = 200;
+        break;
+    default: break;
+    }
+    const float afDivisors[4] = {0.0f, 125000.0f, 75000.0f, 50000.0f};
+    w.fSkyTurnDivisor = bEvening ? 0.0f : afDivisors[w.bySecondValue];
+    return w;
+}
+
+void CMatchEngine::SetUpWeather(CDatabaseHandler& database, const CClubDatabase* pHome)
+{
+    uint8_t byWeather = 0;
+    if (CSaveGame* pSaveGame = database.GetCurrentSaveGame(); pSaveGame && pSaveGame->GetCountry())
+        byWeather = pSaveGame->GetCountry()->GetWeather();
+    else if (pHome && pHome->GetCountry())
+        byWeather = pHome->GetCountry()->GetWeather();  // no human manager: the home country's weather
+    const int nDay = database.GetGameDate().GetDayOfWeek();
+    const bool bEvening = nDay != 0 && nDay != 6;
+    const bool bProtected = m_pGround && m_pGround->GetPitchConditionComponent(1);
+    m_Weather = MakeWeather(byWeather, bEvening, bProtected, m_bFullView);
 }
 
 void CMatchEngine::StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow)

@@ -6,6 +6,7 @@
 // the match time that the periods measure. It owns the ball, the obstacle
 // zones and the replay buffers of the match and answers the geometry
 // questions of the ball and the actors.
+#include "common/Identifiers.h"
 #include "match/CMatchBoundingZone.h"
 #include "match/CRingBuffer.h"
 #include "match/CVector.h"
@@ -15,8 +16,27 @@
 #include <memory>
 #include <vector>
 
+class CClubDatabase;
+class CDatabaseHandler;
+class CGroundDatabase;
 class CMatchBall;
 class CMatchPerson;
+
+// What the sky, light and precipitation of a match are, from the weather byte
+// of the country of the current human manager.
+struct MATCHWEATHER {
+    bool bFog = false;              // bit 7
+    uint8_t byCategory = 0;         // bits 2-4
+    uint8_t bySecondValue = 0;      // bits 5-6: how fast the sky turns
+    uint8_t byThirdValue = 0;       // bits 0-1
+    bool bEvening = false;          // Monday to Friday
+    uint8_t bySkySetting = 3;       // 0-9: the scene's sky and lights
+    uint8_t bySnowLevel = 0;        // 0 none, 1 light, 2 heavy
+    bool bPrecipitation = false;
+    uint32_t dwPrecipitationInterval = 100;  // ms between redraws
+    int32_t nParticleCount = 0;
+    float fSkyTurnDivisor = 0.0f;   // 0 keeps the sky still
+};
 
 struct CAMERASUBJECTRECORD {
     uint8_t byFlag = 0;
@@ -50,10 +70,25 @@ public:
     CMatchEngine(const CMatchEngine&) = delete;
     CMatchEngine& operator=(const CMatchEngine&) = delete;
 
-    // Builds the parts of a match that exist so far (seed, clocks, replay
-    // buffers, ball, obstacle zones) and starts the clock at the given real
-    // time. The seed is the given value, else the calendar time.
+    // Builds a match between two clubs of the database in its fixed order:
+    // seed, club records and ground, weather, rules and clocks, ball, replay
+    // buffers, obstacle zones. The seed is the given value, else the calendar
+    // time. False, with nothing built, when a club is not in the database.
+    bool StartGame(CDatabaseHandler& database, ID_CLUB idHome, ID_CLUB idAway, uint8_t byCommentary,
+                   const ITEMMATCHRULESINFORMATION& rules, uint32_t dwCallerValue, const uint32_t* pdwSeed);
+    // The match objects alone, with the clock started at the given real time.
     void StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow);
+    // Weather of the match from the weather byte, the day and whether the
+    // ground keeps heavy snow off its pitch.
+    static MATCHWEATHER MakeWeather(uint8_t byWeather, bool bEvening, bool bSnowProtectedPitch, bool bFullView);
+    void SetUpWeather(CDatabaseHandler& database, const CClubDatabase* pHome);
+    const MATCHWEATHER& GetWeather() const { return m_Weather; }
+    const ITEMMATCHRULESINFORMATION& GetMatchRules() const { return m_MatchRules; }
+    int GetPeoplePerSide() const { return m_nPeoplePerSide; }
+    CGroundDatabase* GetGround() const { return m_pGround; }
+    CClubDatabase* GetHomeClubRecord() const { return m_pHomeClubRecord; }
+    CClubDatabase* GetAwayClubRecord() const { return m_pAwayClubRecord; }
+    void SetFullView(bool bFullView) { m_bFullView = bFullView; }
     void EndGame();
     bool IsMatchBuilt() const { return m_pBall != nullptr; }
 
@@ -94,8 +129,7 @@ public:
     void SetMatchType(uint8_t byMatchType) { m_byMatchType = byMatchType; }
     uint8_t GetMatchType() const { return m_byMatchType; }
     uint32_t GetSeed() const { return m_dwSeed; }
-    uint8_t GetWeatherCategory() const { return m_byWeatherCategory; }
-    void SetWeatherCategory(uint8_t byCategory) { m_byWeatherCategory = byCategory; }
+    uint8_t GetWeatherCategory() const { return m_Weather.byCategory; }
     ITEMMATCHEVENTINFORMATION& GetEventRecord() { return m_EventInfo; }
 
     CMatchBall* GetBall() { return m_pBall.get(); }
@@ -157,7 +191,15 @@ private:
     uint8_t m_byMatchPeriod = MATCHPERIOD_BEFOREKICKOFF;
     uint8_t m_byMatchEvent = MATCHEVENT_NONE;
     uint8_t m_byMatchState = MATCHSTATE_NONE;
-    uint8_t m_byWeatherCategory = 0;
+    MATCHWEATHER m_Weather;
+    ITEMMATCHRULESINFORMATION m_MatchRules;
+    int m_nPeoplePerSide = 11;
+    uint32_t m_dwCallerValue = 0;
+    bool m_bCommentary = false;
+    bool m_bFullView = false;
+    CGroundDatabase* m_pGround = nullptr;
+    CClubDatabase* m_pHomeClubRecord = nullptr;
+    CClubDatabase* m_pAwayClubRecord = nullptr;
     uint8_t m_bySoundStage = 0;
     uint32_t m_dwCrowdMood = 1;
     uint32_t m_dwCrowdExcitement = 1;

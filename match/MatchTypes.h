@@ -59,6 +59,14 @@ struct ITEMMATCHEVENTINFORMATION {
     uint8_t byDetail = 0;
 };
 
+// The rules of one match: byte 2 adds to the 11 people per side who may take
+// part; the venue is 0 the home club's ground, 1 a ground chosen by the home
+// country, 2 the country's national ground, 3 a ground in a third country.
+struct ITEMMATCHRULESINFORMATION {
+    uint8_t abyRules[4] = {};
+    uint8_t byVenue = 0;
+};
+
 constexpr uint32_t MATCH_TICK_MS = 70;
 constexpr int32_t PITCH_LENGTH = 10000;
 constexpr int32_t PITCH_WIDTH = 7500;
