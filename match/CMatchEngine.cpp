@@ -6,6 +6,7 @@
 #include "database/CDatabaseHandler.h"
 #include "season/CGroundDatabase.h"
 #include "season/CSaveGame.h"
+#include "sound/CSoundManager.h"
 #include "match/CMatchBall.h"
 #include "match/actors/CMatchPerson.h"
 #include "platform/Clock.h"
@@ -56,9 +57,14 @@ bool CMatchEngine::StartGame(CDatabaseHandler& database, ID_CLUB idHome, ID_CLUB
     m_MatchRules = rules;
     m_nPeoplePerSide = 11 + rules.abyRules[2];
     m_dwCallerValue = dwCallerValue;
-    m_bCommentary = byCommentary != 0;
-    StartGame(pdwSeed, plat::milliseconds());
-    return true;
+    m_byCommentaryWanted = byCommentary;  // taken up by the commentary banks
+    return StartGame(pdwSeed, plat::milliseconds());
+}
+
+void CMatchEngine::SetSoundVolumes(uint16_t wCommentary, uint16_t wAmbient)
+{
+    m_wCommentaryVolume = wCommentary;
+    m_wAmbientVolume = wAmbient;
 }
 
 MATCHWEATHER CMatchEngine::MakeWeather(uint8_t byWeather, bool bEvening, bool bSnowProtectedPitch, bool bFullView)
@@ -111,8 +117,10 @@ void CMatchEngine::SetUpWeather(CDatabaseHandler& database, const CClubDatabase*
     m_Weather = MakeWeather(byWeather, bEvening, bProtected, m_bFullView);
 }
 
-void CMatchEngine::StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow)
+bool CMatchEngine::StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow)
 {
+    if (m_pBall)
+        EndGame();  // a match left over is taken down first
     m_dwSeed = pdwSeed ? *pdwSeed : uint32_t(std::time(nullptr));
     plat::srand(m_dwSeed);
 
@@ -129,6 +137,15 @@ void CMatchEngine::StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow)
     m_dwCrowdMood = 1;
     m_dwCrowdExcitement = 1;
 
+    if (m_byMatchType != 0) {
+        m_pCommentarySoundManager = std::make_unique<CSoundManager>(1, true, true, nullptr);
+        if (!m_pCommentarySoundManager->Create())
+            m_pCommentarySoundManager.reset();
+    }
+    // Commentary needs its banks as well as its sound manager.
+    m_bCommentary = false;
+    DebugLog(6, "[CMatchEngine::StartGame] Commentary not created");
+
     m_pBall = std::make_unique<CMatchBall>(*this);
     g_pMatchBall = m_pBall.get();
     m_EventInfo.pPerson = m_EventInfo.pSecondPerson = nullptr;
@@ -143,6 +160,15 @@ void CMatchEngine::StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow)
         *m_pCameraSubjectRing->Write(0) = CAMERASUBJECTRECORD();  // a seek always finds a state
         m_pCrowdSoundRing = std::make_unique<CRingBuffer<CROWDSOUNDRECORD>>(500);
         m_pCaptionRing = std::make_unique<CRingBuffer<CAPTIONRECORD>>(50);
+        m_bCrowdSoundsOn = m_wAmbientVolume > 0;
+        m_pCrowdSoundManager = std::make_unique<CSoundManager>(4, true, true, nullptr);
+        if (!m_pCrowdSoundManager->Create()) {
+            DebugLog(6, "[CMatchEngine::StartGame] Crowd sound manager not created");
+            EndGame();
+            return false;
+        }
+    } else {
+        m_bCrowdSoundsOn = false;
     }
 
     m_fSpeedFactor = kMinSpeed;
@@ -154,6 +180,7 @@ void CMatchEngine::StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow)
     m_dwTickAccumulator = 0;
     m_dwRealElapsed = 0;
     m_dwMatchTime = 0;
+    return true;
 }
 
 void CMatchEngine::EndGame()
@@ -167,6 +194,8 @@ void CMatchEngine::EndGame()
     m_pCameraSubjectRing.reset();
     m_pCrowdSoundRing.reset();
     m_pCaptionRing.reset();
+    m_pCrowdSoundManager.reset();  // a sound manager ends its sounds as it goes
+    m_pCommentarySoundManager.reset();
     DebugLog(0, "[CMatchEngine::EndGame] End");
 }
 
@@ -246,6 +275,12 @@ void CMatchEngine::Tick(uint16_t wStep, uint32_t dwTime)
 
 bool CMatchEngine::PostTick()
 {
+    if (m_bySoundStage >= 2) {
+        if (m_pCommentarySoundManager)
+            m_pCommentarySoundManager->Update(m_dwEngineClock);
+        if (m_pCrowdSoundManager)
+            m_pCrowdSoundManager->Update(m_dwEngineClock);
+    }
     if (m_dwEngineClock - m_dwLastSecondMark > 1000)
         m_dwLastSecondMark = m_dwEngineClock;  // the clubs' once-a-second work joins here
     if (m_dwEngineClock > m_dwNextFiveMinuteMark)

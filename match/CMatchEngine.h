@@ -21,6 +21,7 @@ class CDatabaseHandler;
 class CGroundDatabase;
 class CMatchBall;
 class CMatchPerson;
+class CSoundManager;
 
 // What the sky, light and precipitation of a match are, from the weather byte
 // of the country of the current human manager.
@@ -77,7 +78,9 @@ public:
     bool StartGame(CDatabaseHandler& database, ID_CLUB idHome, ID_CLUB idAway, uint8_t byCommentary,
                    const ITEMMATCHRULESINFORMATION& rules, uint32_t dwCallerValue, const uint32_t* pdwSeed);
     // The match objects alone, with the clock started at the given real time.
-    void StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow);
+    // False when the crowd sound manager cannot be made; the match is then
+    // left unbuilt.
+    bool StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow);
     // Weather of the match from the weather byte, the day and whether the
     // ground keeps heavy snow off its pitch.
     static MATCHWEATHER MakeWeather(uint8_t byWeather, bool bEvening, bool bSnowProtectedPitch, bool bFullView);
@@ -89,6 +92,14 @@ public:
     CClubDatabase* GetHomeClubRecord() const { return m_pHomeClubRecord; }
     CClubDatabase* GetAwayClubRecord() const { return m_pAwayClubRecord; }
     void SetFullView(bool bFullView) { m_bFullView = bFullView; }
+    // The options MssVolCommentary and MssVolAmbient, as the match screen reads them.
+    void SetSoundVolumes(uint16_t wCommentary, uint16_t wAmbient);
+    bool IsCommentaryOn() const { return m_bCommentary; }
+    bool AreCrowdSoundsOn() const { return m_bCrowdSoundsOn; }
+    CSoundManager* GetCrowdSoundManager() { return m_pCrowdSoundManager.get(); }
+    CSoundManager* GetCommentarySoundManager() { return m_pCommentarySoundManager.get(); }
+    // From 2 on, the sound managers follow the engine clock.
+    void SetSoundStage(uint8_t byStage) { m_bySoundStage = byStage; }
     void EndGame();
     bool IsMatchBuilt() const { return m_pBall != nullptr; }
 
@@ -204,6 +215,12 @@ private:
     uint32_t m_dwCrowdMood = 1;
     uint32_t m_dwCrowdExcitement = 1;
 
+    uint16_t m_wCommentaryVolume = 96;
+    uint8_t m_byCommentaryWanted = 0;
+    uint16_t m_wAmbientVolume = 73;
+    bool m_bCrowdSoundsOn = false;
+    std::unique_ptr<CSoundManager> m_pCrowdSoundManager;
+    std::unique_ptr<CSoundManager> m_pCommentarySoundManager;
     std::unique_ptr<CMatchBall> m_pBall;
     std::vector<CMatchBoundingZone> m_aZones;
     std::unique_ptr<CRingBuffer<CAMERASUBJECTRECORD>> m_pCameraSubjectRing;

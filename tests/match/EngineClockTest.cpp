@@ -1,5 +1,6 @@
 #include "match/CMatchBall.h"
 #include "match/CMatchEngine.h"
+#include "sound/CSoundManager.h"
 
 #include <gtest/gtest.h>
 
@@ -144,6 +145,37 @@ TEST(EngineClockTest, StartGameBuildsTheMatchAndEndGameFreesIt)
     EXPECT_EQ(engine.GetCameraSubjectRing()->Seek(0)->dwTime, 0u);
     EXPECT_NE(engine.GetBall()->GetTrajectoryRing(), nullptr);
     engine.EndGame();
+}
+
+TEST(EngineSoundTest, SoundManagersFollowTheMatchTypeAndVolumes)
+{
+    CMatchEngine engine;
+    engine.SetMatchType(0);
+    ASSERT_TRUE(engine.StartGame(&kSeed, kStart));
+    EXPECT_EQ(engine.GetCrowdSoundManager(), nullptr);
+    EXPECT_EQ(engine.GetCommentarySoundManager(), nullptr);
+    EXPECT_FALSE(engine.AreCrowdSoundsOn());
+
+    engine.SetMatchType(2);
+    engine.SetSoundVolumes(0, 0);
+    ASSERT_TRUE(engine.StartGame(&kSeed, kStart));  // the first match is taken down
+    EXPECT_NE(engine.GetCrowdSoundManager(), nullptr);
+    EXPECT_NE(engine.GetCommentarySoundManager(), nullptr);
+    EXPECT_FALSE(engine.AreCrowdSoundsOn());
+    EXPECT_FALSE(engine.IsCommentaryOn());  // no commentary banks yet
+
+    engine.SetSoundVolumes(96, 73);
+    ASSERT_TRUE(engine.StartGame(&kSeed, kStart));
+    EXPECT_TRUE(engine.AreCrowdSoundsOn());
+    // Until the sound stage reaches 2 the managers keep their own time.
+    engine.UpdateAt(kStart + 100);
+    EXPECT_EQ(engine.GetCrowdSoundManager()->GetGameTime(), 0u);
+    engine.SetSoundStage(2);
+    engine.UpdateAt(kStart + 200);  // whole ticks at 70 and 140
+    EXPECT_EQ(engine.GetCrowdSoundManager()->GetGameTime(), 140u);
+    EXPECT_EQ(engine.GetCommentarySoundManager()->GetGameTime(), 140u);
+    engine.EndGame();
+    EXPECT_EQ(engine.GetCrowdSoundManager(), nullptr);
 }
 
 }  // namespace
