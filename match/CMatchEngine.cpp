@@ -325,6 +325,25 @@ void CMatchEngine::SetupZones()
     m_aZones[ZONE_NET_HIGH].Create({10100, 3750, 0}, {100, 416, 284}, 0.1f, dwNet | ZONE_MAX_X, 15);
 }
 
+CMatchPerson* CMatchEngine::GetSelectedPerson() const
+{
+    const int n = int(m_apHome.size());
+    const int i = m_nSelectedPerson;
+    if (i >= 0 && i < n)
+        return m_apHome[size_t(i)];
+    if (i >= n && i < 2 * n && size_t(i - n) < m_apAway.size())
+        return m_apAway[size_t(i - n)];
+    if (i == 2 * n)
+        return m_pReferee;
+    if (i == 2 * n + 1)
+        return m_apAssistants[0];
+    if (i == 2 * n + 2)
+        return m_apAssistants[1];
+    if (m_pBall && m_pBall->GetLastToucher())
+        return m_pBall->GetLastToucher();
+    return m_apHome.empty() ? nullptr : m_apHome[0];
+}
+
 int32_t CMatchEngine::GetDistanceToPath(const CVector& p, const CVector& a, const CVector& b)
 {
     if (a.x == b.x && a.y == b.y)

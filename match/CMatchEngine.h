@@ -166,6 +166,12 @@ public:
     bool FindPathAroundZones(const CMatchPerson* pPerson, const CVector& from, CVector& target) const;
     bool TestBallCollision(BALLCOLLISIONQUERY& query, float fTickSeconds) const;
 
+    // The person the debug views and the camera look at, by the selection
+    // index: home players, away players, the referee, the two assistants;
+    // beyond them the ball's last toucher, else the first home player.
+    CMatchPerson* GetSelectedPerson() const;
+    void SetSelectedPersonIndex(int nIndex) { m_nSelectedPerson = nIndex; }
+
     // The eleven obstacle zones of a match: dugouts, tunnel, posts, crossbars, nets.
     void SetupZones();
     const CMatchBoundingZone& GetZone(size_t n) const { return m_aZones[n]; }
@@ -227,6 +233,7 @@ private:
     std::unique_ptr<CRingBuffer<CROWDSOUNDRECORD>> m_pCrowdSoundRing;
     std::unique_ptr<CRingBuffer<CAPTIONRECORD>> m_pCaptionRing;
 
+    int m_nSelectedPerson = 0;
     std::vector<CMatchPerson*> m_apHome, m_apAway;
     CMatchPerson* m_pReferee = nullptr;
     CMatchPerson* m_apAssistants[2] = {};

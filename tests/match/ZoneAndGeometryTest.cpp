@@ -155,6 +155,27 @@ TEST_F(GeometryTest, CrowdingByDistanceAndAtTheBreaks)
     EXPECT_TRUE(m_Engine.IsPersonCrowded(&one));
 }
 
+TEST_F(GeometryTest, SelectedPersonByIndex)
+{
+    CMatchPerson h0(m_Engine, PERSONTYPE_FOOTBALLER), h1(m_Engine, PERSONTYPE_FOOTBALLER);
+    CMatchPerson a0(m_Engine, PERSONTYPE_FOOTBALLER), a1(m_Engine, PERSONTYPE_FOOTBALLER);
+    CMatchPerson referee(m_Engine, PERSONTYPE_REFEREE), line0(m_Engine, PERSONTYPE_ASSISTANTREFEREE),
+        line1(m_Engine, PERSONTYPE_ASSISTANTREFEREE);
+    for (CMatchPerson* p : {&h0, &h1})
+        m_Engine.AddHomePerson(p);
+    for (CMatchPerson* p : {&a0, &a1})
+        m_Engine.AddAwayPerson(p);
+    m_Engine.SetOfficials(&referee, &line0, &line1, nullptr);
+    const CMatchPerson* expected[] = {&h0, &h1, &a0, &a1, &referee, &line0, &line1, &h0};
+    for (int i = 0; i < 8; ++i) {
+        m_Engine.SetSelectedPersonIndex(i);
+        EXPECT_EQ(m_Engine.GetSelectedPerson(), expected[i]) << i;
+    }
+    m_pBall->SetPossessor(&a1);  // beyond the officials: the last to touch the ball
+    EXPECT_EQ(m_Engine.GetSelectedPerson(), &a1);
+    m_pBall->SetPossessor(nullptr);
+}
+
 TEST_F(GeometryTest, ABallBeyondTheStandsIsThrownBack)
 {
     struct Case {
