@@ -175,6 +175,7 @@ bool CMatchEngine::StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow)
     m_dwTickAccumulator = 0;
     m_pBall->Reset();
     SetupZones();
+    ActivatePlayers();
 
     m_dwStartRealTime = m_dwLastRealTime = dwRealTimeNow;
     m_dwTickAccumulator = 0;
@@ -213,6 +214,21 @@ void CMatchEngine::ClearPersons()
     m_apHome.clear();
     m_apAway.clear();
     SetOfficials(nullptr, nullptr, nullptr, nullptr);
+}
+
+void CMatchEngine::ActivatePlayers()
+{
+    const size_t nHome = m_apHome.size();
+    for (size_t i = 0; i < nHome + m_apAway.size(); ++i) {
+        CMatchPerson* p = i < nHome ? m_apHome[i] : m_apAway[i - nHome];
+        if (m_bShowLineUps) {
+            p->SetActive(true);
+            p->SetDecisionDelay(i < nHome ? float(i) : float(i - nHome) + float(nHome) + 1.5f);
+        } else {
+            p->ResetToBasePosition();
+            p->SetActive(true);
+        }
+    }
 }
 
 template <typename F> void CMatchEngine::ForEachPerson(F f) const

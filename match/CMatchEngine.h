@@ -155,6 +155,11 @@ public:
     void SetOfficials(CMatchPerson* pReferee, CMatchPerson* pAssistant0, CMatchPerson* pAssistant1,
                       CMatchPerson* pPhysio);
     void ClearPersons();
+    // Every player is made active: with line-ups shown they start one after
+    // another, else at once from their base positions.
+    void ActivatePlayers();
+    // The option MatchLineUps.
+    void SetShowLineUps(bool bShow) { m_bShowLineUps = bShow; }
 
     // Geometry queries.
     bool IsPathBlocked(const CVector& a, const CVector& b, int32_t nMargin, bool bIncludeGoals,
@@ -234,6 +239,7 @@ private:
     std::unique_ptr<CRingBuffer<CAPTIONRECORD>> m_pCaptionRing;
 
     int m_nSelectedPerson = 0;
+    bool m_bShowLineUps = true;
     std::vector<CMatchPerson*> m_apHome, m_apAway;
     CMatchPerson* m_pReferee = nullptr;
     CMatchPerson* m_apAssistants[2] = {};

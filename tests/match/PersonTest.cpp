@@ -2,6 +2,8 @@
 #include "match/actors/CMatchPerson.h"
 
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -84,6 +86,32 @@ TEST_F(PersonTest, StuckOnTheWayToAFarTargetStopsAvoiding)
     m_Engine.UpdateAt(5000);  // past 5 s standing
     EXPECT_FALSE(person.AvoidsPersons());
     EXPECT_FALSE(person.AvoidsGoalZones());
+}
+
+TEST_F(PersonTest, PlayersAreActivatedOneAfterAnother)
+{
+    std::vector<std::unique_ptr<CMatchPerson>> players;
+    for (int i = 0; i < 18; ++i) {
+        players.push_back(std::make_unique<CMatchPerson>(m_Engine, PERSONTYPE_FOOTBALLER));
+        players.back()->SetActive(false);
+        players.back()->SetBasePosition({100 * i, 200, 0});
+        if (i < 16)
+            m_Engine.AddHomePerson(players.back().get());
+        else
+            m_Engine.AddAwayPerson(players.back().get());
+    }
+    m_Engine.ActivatePlayers();
+    EXPECT_TRUE(players[0]->IsActive());
+    EXPECT_EQ(players[3]->GetNextDecisionTime(), 3000u);
+    EXPECT_EQ(players[16]->GetNextDecisionTime(), 17500u);  // away player 0 after 16 at home
+    EXPECT_EQ(players[17]->GetNextDecisionTime(), 18500u);
+
+    m_Engine.SetShowLineUps(false);
+    players[5]->SetDecisionDelay(4.0f);
+    m_Engine.ActivatePlayers();
+    EXPECT_EQ(players[5]->GetPosition(), CVector(500, 200, 0));
+    EXPECT_EQ(players[5]->GetNextDecisionTime(), 4000u);  // no delay without line-ups
+    m_Engine.ClearPersons();
 }
 
 TEST_F(PersonTest, DecisionsWaitForTheirDelay)
