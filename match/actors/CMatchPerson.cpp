@@ -138,7 +138,9 @@ bool CMatchPerson::IsDecisionDue() const
 
 void CMatchPerson::SetDecisionDelay(float fSeconds)
 {
-    m_dwNextDecisionTime = m_Engine.GetMatchTime() + uint32_t(TruncateToInt(double(fSeconds) * 1000.0));
+    // A negative delay means at once, never 49 days ahead.
+    const int32_t nDelay = TruncateToInt(double(fSeconds) * 1000.0);
+    m_dwNextDecisionTime = m_Engine.GetMatchTime() + uint32_t(nDelay > 0 ? nDelay : 0);
 }
 
 void CMatchPerson::SetTarget(const CVector& point, float fFacingAtTarget)

@@ -123,6 +123,9 @@ TEST_F(PersonTest, DecisionsWaitForTheirDelay)
     EXPECT_FALSE(person.IsDecisionDue());
     person.SetActive(false);
     EXPECT_FALSE(person.IsDecisionDue());
+    person.SetActive(true);
+    person.SetDecisionDelay(-2.0f);
+    EXPECT_TRUE(person.IsDecisionDue());
 }
 
 }  // namespace
