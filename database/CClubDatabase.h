@@ -244,6 +244,10 @@ public:
     void ChooseTransferTargets();
     int ChooseWeakestArea(int nMean, const int anRoleMeans[CLUB_POSITION_SLOTS]);
     void SearchTransferTargets();
+    // One club drawn at random (from any country with the flag) and its
+    // first suitable player noted.
+    void SearchRandomClub(bool bAnyCountry);
+    bool FindTargetInClub(const CClubDatabase* pOther, bool bAnyCountry, bool bLoan);
     bool IsSuitableTarget(int nArea, const CPlayerDatabase* pPlayer, bool bAnyCountry, int64_t nPrice) const;
     // Weekly: bids and loan offers for the targets, listings and renewals.
     void MakeTargetBids();
@@ -256,6 +260,16 @@ public:
     void AnswerBuyOffers(CPlayerDatabase* pPlayer);
     void AnswerLoanOffers(CPlayerDatabase* pPlayer);
     void ProposeBuyContract(class CBuyOfferDatabase* pOffer);
+    // Country event 19: a club asks to keep one of this club's players on
+    // loan for longer; the extension is granted.
+    void AnswerLoanExtension(class CLoanOfferDatabase* pOffer);
+    // The squad and money rules that stop a move; each true means refuse,
+    // with news to a human club on either side. pOther is the human record
+    // of the other club, when it has one.
+    bool MustRefusePurchase(const CPlayerDatabase* pPlayer, int64_t nFee, class CSaveGame* pOther);
+    bool MustRefuseSale(const CPlayerDatabase* pPlayer, int64_t nFee, class CSaveGame* pOther, bool bTellContract);
+    bool MustRefuseLoanIn(const CPlayerDatabase* pPlayer, class CSaveGame* pOther);
+    bool MustRefuseLoanOut(const CPlayerDatabase* pPlayer, class CSaveGame* pOther);
     // Search marks, never saved.
     int32_t m_nFundsMark = 0;
     uint8_t m_bySearchMinRating = 0;

@@ -16,6 +16,8 @@
 #include "database/CPlayerDatabase.h"
 #include "database/PersonOwners.h"
 #include "platform/Random.h"
+#include "season/CNewspaperManager.h"
+#include "season/CSaveGame.h"
 
 namespace {
 
@@ -163,6 +165,11 @@ int CClubDatabase::NegotiateBuyTransfer(CBuyOfferDatabase* pOffer)
     if (pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN)
         return 0;
     pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | kBuyAnswered));
+    CClubDatabase* pBidder = pRoot->GetClubFromID(pOffer->GetBiddingClubID());
+    if (MustRefuseSale(pPlayer, pOffer->GetValue100(), pRoot->GetSaveGameForClub(pBidder), false)) {
+        pOffer->SetByte(0, static_cast<uint8_t>(pOffer->GetByte(0) + 1));
+        return 0;
+    }
     // A released player goes for nothing.
     if (pPlayer->m_byTransferState == PLAYER_TRANSFER_LEAVING)
         return 1;
@@ -218,6 +225,18 @@ bool CClubDatabase::NegotiateExtendLoanTransfer(CLoanOfferDatabase* pOffer)
     pOffer->SetHalf(1, static_cast<uint16_t>(pOffer->GetHalf(1) | kLoanAnswered));
     pOffer->SetByte(2, 0);
     return true;
+}
+
+void CClubDatabase::AnswerLoanExtension(CLoanOfferDatabase* pOffer)
+{
+    CDatabaseHandler* pRoot = Root();
+    if (!pRoot || !pOffer || !NegotiateExtendLoanTransfer(pOffer))
+        return;
+    if (pOffer->GetByte(2) == 0) {
+        pOffer->SetHalf(1, static_cast<uint16_t>(pOffer->GetHalf(1) | kLoanAccepted));
+        if (m_pCountry)
+            m_pCountry->AddEvent(20, CDate(pRoot->GetGameDate().GetValue(), 7), pOffer->GetOfferID());
+    }
 }
 
 void CClubDatabase::AnswerBuyOffers(CPlayerDatabase* pPlayer)
@@ -277,6 +296,92 @@ void CClubDatabase::ProposeBuyContract(CBuyOfferDatabase* pOffer)
     CCountryDatabase* pCountry = pPlayer->m_pCountry ? pPlayer->m_pCountry : m_pCountry;
     if (pCountry && !pCountry->FindEvent(8, pPlayer->m_idPerson))
         pCountry->AddEvent(8, CDate(pRoot->GetGameDate().GetValue(), 7), pPlayer->m_idPerson);
+}
+
+// ---- the rules that stop a move ----
+
+namespace {
+
+constexpr int kSquadForSales = 19;
+constexpr uint16_t kNewsCannotBuy = 116;
+constexpr uint16_t kNewsWillNotSell = 117;
+constexpr uint16_t kNewsCannotBorrow = 118;
+constexpr uint16_t kNewsWillNotLend = 119;
+constexpr uint16_t kNewsOtherRefusedBuy = 198;
+constexpr uint16_t kNewsOtherRefusedLoan = 199;
+
+// A refusal is told to this club's human and to the other side's, both
+// naming the player.
+void TellRefusal(const CClubDatabase* pClub, uint16_t wOwn, CSaveGame* pOther, uint16_t wOther,
+                 const CPlayerDatabase* pPlayer)
+{
+    if (CNewsItem* pItem = pClub->AddNewsItem(wOwn))
+        pItem->SetSlot(NEWS_SLOT_PERSON, pPlayer->m_idPerson);
+    if (pOther)
+        if (CNewsItem* pItem = pOther->PostNews(wOther, pClub))
+            pItem->SetSlot(NEWS_SLOT_PERSON, pPlayer->m_idPerson);
+}
+
+bool IsRetiring(const CPlayerDatabase* pPlayer)
+{
+    return (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING) != 0;
+}
+
+}  // namespace
+
+bool CClubDatabase::MustRefusePurchase(const CPlayerDatabase* pPlayer, int64_t nFee, CSaveGame* pOther)
+{
+    if (!pPlayer)
+        return true;
+    const bool bHuman = IsClubHumanManaged(this);
+    const bool bRefuse = GetTransferFunds() < nFee || IsRetiring(pPlayer) ||
+                         (bHuman && nFee > 2 * static_cast<int64_t>(pPlayer->m_dwValue)) ||
+                         m_nPlayerCount + m_nLoanInCount >= CLUB_SQUAD_LIMIT;
+    if (bRefuse) {
+        TellRefusal(this, kNewsCannotBuy, pOther, kNewsOtherRefusedBuy, pPlayer);
+        RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
+    }
+    return bRefuse;
+}
+
+bool CClubDatabase::MustRefuseSale(const CPlayerDatabase* pPlayer, int64_t /*nFee*/, CSaveGame* pOther,
+                                   bool bTellContract)
+{
+    if (!pPlayer)
+        return true;
+    // A released player may always go.
+    if (pPlayer->m_byTransferState == PLAYER_TRANSFER_LEAVING || pPlayer->m_dwValue == 0)
+        return false;
+    if (IsRetiring(pPlayer) || m_nPlayerCount < kSquadForSales) {
+        TellRefusal(this, kNewsWillNotSell, pOther, kNewsOtherRefusedBuy, pPlayer);
+        return true;
+    }
+    if (bTellContract && CDate(pPlayer->m_Contract.dwEndDate) < Root()->GetGameDate())
+        AddNewsItem(67);
+    return false;
+}
+
+bool CClubDatabase::MustRefuseLoanIn(const CPlayerDatabase* pPlayer, CSaveGame* pOther)
+{
+    if (!pPlayer)
+        return true;
+    if (IsRetiring(pPlayer) || m_nPlayerCount + m_nLoanInCount >= CLUB_SQUAD_LIMIT) {
+        TellRefusal(this, kNewsCannotBorrow, pOther, kNewsOtherRefusedLoan, pPlayer);
+        RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
+        return true;
+    }
+    return false;
+}
+
+bool CClubDatabase::MustRefuseLoanOut(const CPlayerDatabase* pPlayer, CSaveGame* pOther)
+{
+    if (!pPlayer)
+        return true;
+    if (IsRetiring(pPlayer) || m_nPlayerCount < kSquadForSales) {
+        TellRefusal(this, kNewsWillNotLend, pOther, kNewsOtherRefusedLoan, pPlayer);
+        return true;
+    }
+    return false;
 }
 
 // ---- transfer targets ----
@@ -432,9 +537,13 @@ bool CClubDatabase::IsSuitableTarget(int nArea, const CPlayerDatabase* pPlayer, 
     if (nPrice != -1 && nPrice > m_nFundsMark)
         return false;
     const CCountryDatabase* pCountry = pPlayer->m_pCountry;
-    if (!bAnyCountry && (!pCountry || !m_pCountry || pCountry->GetID() != m_pCountry->GetID()))
+    // A released player costs no fee and needs no club's leave: he is
+    // sought abroad too, and a squad player below the mark will do.
+    const bool bReleased = pPlayer->m_byTransferState == PLAYER_TRANSFER_LEAVING;
+    if (!bAnyCountry && !bReleased && (!pCountry || !m_pCountry || pCountry->GetID() != m_pCountry->GetID()))
         return false;
-    if (pPlayer->m_byRating < m_bySearchMinRating)
+    const int nMark = bReleased ? m_bySearchMinRating * 2 / 3 : m_bySearchMinRating;
+    if (pPlayer->m_byRating < nMark)
         return false;
     if (pPlayer->m_byRole >= CLUB_POSITION_SLOTS || nArea < 0 || nArea >= CLUB_POSITION_SLOTS ||
         kRoleArea[pPlayer->m_byRole] != kRoleArea[nArea])
@@ -467,36 +576,7 @@ void CClubDatabase::SearchTransferTargets()
         }
     }
 
-    // One club drawn at random, from any of the world's countries when the
-    // club looks abroad.
-    CCountryDatabase* pCountry = m_pCountry;
-    const CXList& countries = pRoot->GetCountries();
-    if (bAny && !countries.IsEmpty())
-        pCountry = static_cast<CCountryDatabase*>(countries.GetAt(plat::rand() % countries.GetCount())->pData);
-    const int nDivisions = pCountry ? pCountry->GetDivisions().GetCount() : 0;
-    if (nDivisions > 0) {
-        LPXLISTNODE pDivisionNode = pCountry->GetDivisions().GetAt(plat::rand() % nDivisions);
-        const auto* pDivision = static_cast<const CDivisionDatabase*>(pDivisionNode->pData);
-        const int nClubs = pDivision->m_lstClubsByTable.GetCount();
-        if (nClubs > 0) {
-            auto* pOther =
-                static_cast<CClubDatabase*>(pDivision->m_lstClubsByTable.GetAt(plat::rand() % nClubs)->pData);
-            if (pOther != this) {
-                const bool bLoan = (plat::rand() & 3) != 0;
-                for (const CPlayerDatabase* p : pOther->m_lstPlayers.Items<CPlayerDatabase>()) {
-                    const bool bFits =
-                        bLoan ? pOther->m_pDivision != m_pDivision && IsSuitableTarget(m_bySearchArea, p, bAny, -1) &&
-                                    pRoot->CountOpenLoanOffers(p->m_idPerson) <= 6
-                              : IsSuitableTarget(m_bySearchArea, p, bAny, p->m_dwValue) &&
-                                    pRoot->CountOpenBuyOffers(p->m_idPerson) <= 6;
-                    if (bFits) {
-                        NoteTransferTarget(p, p->m_byRole, pOther->GetID(), bLoan);
-                        break;
-                    }
-                }
-            }
-        }
-    }
+    SearchRandomClub(bAny);
 
     // The loan list, the same way.
     const CXList& loans = pRoot->GetLoanMarket();
@@ -512,6 +592,47 @@ void CClubDatabase::SearchTransferTargets()
                 NoteTransferTarget(pPlayer, pPlayer->m_byRole, GetClubIdOf(pPlayer->m_pClub), true);
         }
     }
+}
+
+void CClubDatabase::SearchRandomClub(bool bAnyCountry)
+{
+    CDatabaseHandler* pRoot = Root();
+    if (!pRoot)
+        return;
+    // Abroad: every country of the world is as likely.
+    CCountryDatabase* pCountry = m_pCountry;
+    const CXList& countries = pRoot->GetCountries();
+    if (bAnyCountry && !countries.IsEmpty())
+        pCountry = static_cast<CCountryDatabase*>(countries.GetAt(plat::rand() % countries.GetCount())->pData);
+    const int nDivisions = pCountry ? pCountry->GetDivisions().GetCount() : 0;
+    if (nDivisions <= 0)
+        return;
+    const auto* pDivision =
+        static_cast<const CDivisionDatabase*>(pCountry->GetDivisions().GetAt(plat::rand() % nDivisions)->pData);
+    const int nClubs = pDivision->m_lstClubsByTable.GetCount();
+    if (nClubs <= 0)
+        return;
+    const auto* pOther = static_cast<const CClubDatabase*>(pDivision->m_lstClubsByTable.GetAt(plat::rand() % nClubs)->pData);
+    if (pOther == this)
+        return;
+    const bool bLoan = (plat::rand() & 3) != 0;
+    FindTargetInClub(pOther, bAnyCountry, bLoan);
+}
+
+bool CClubDatabase::FindTargetInClub(const CClubDatabase* pOther, bool bAnyCountry, bool bLoan)
+{
+    CDatabaseHandler* pRoot = Root();
+    if (!pRoot || !pOther)
+        return false;
+    for (const CPlayerDatabase* p : pOther->m_lstPlayers.Items<CPlayerDatabase>()) {
+        const bool bFits = bLoan ? pOther->m_pDivision != m_pDivision && pRoot->CountOpenLoanOffers(p->m_idPerson) <= 6 &&
+                                       IsSuitableTarget(m_bySearchArea, p, bAnyCountry, -1)
+                                 : pRoot->CountOpenBuyOffers(p->m_idPerson) <= 6 &&
+                                       IsSuitableTarget(m_bySearchArea, p, bAnyCountry, p->m_dwAskingPrice);
+        if (bFits)
+            return NoteTransferTarget(p, p->m_byRole, pOther->GetID(), bLoan);
+    }
+    return false;
 }
 
 // ---- the weekly steps ----
@@ -533,8 +654,11 @@ void CClubDatabase::MakeTargetBids()
             RemoveTransferTarget(i);
             continue;
         }
-        uint32_t adwTerms[CBuyOfferDatabase::TERMS];
-        BuildAskingTerms(adwTerms, pPlayer);
+        uint32_t adwTerms[CBuyOfferDatabase::TERMS] = {};
+        // A released player's club asks nothing for him.
+        const bool bReleased = pPlayer->m_byTransferState == PLAYER_TRANSFER_LEAVING;
+        if (!bReleased)
+            BuildAskingTerms(adwTerms, pPlayer);
         const int n = std::max<int>(1, adwTerms[kTermCounts] & 0xFF);
         int64_t nTotal = GetTermsTotal(adwTerms);
         const int a = p->abyData[kTargetAttempts];
@@ -542,7 +666,9 @@ void CClubDatabase::MakeTargetBids()
             nTotal += nTotal / 10 * a;
         nTotal = std::min<int64_t>(nTotal, INT32_MAX);
         adwTerms[kTermInstalment] = static_cast<uint32_t>(nTotal / n);
-        if (nTotal == 0) {
+        // Nothing to pay makes no bid, except for a released player, who
+        // joins on a free transfer.
+        if (nTotal == 0 && !bReleased) {
             ++i;
             continue;
         }
@@ -599,8 +725,9 @@ struct ListingSquad {
     explicit ListingSquad(const CClubDatabase* pClub)
     {
         for (const CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>()) {
-            nAvailable += CPlayerDatabase::GetInjuryStatus(p->m_byInjuryType) != 2 && p->m_bySuspensionFlags == 0 &&
-                          p->m_byTransferState == 0;
+            // Only an injured player's injury type says whether he is out.
+            const bool bOut = p->IsInjured() && CPlayerDatabase::GetInjuryStatus(p->m_byInjuryType) == 2;
+            nAvailable += !bOut && p->m_bySuspensionFlags == 0 && p->m_byTransferState == 0;
             abyBestRating[p->m_byPosition] = std::max(abyBestRating[p->m_byPosition], p->m_byRating);
         }
     }

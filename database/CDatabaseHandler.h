@@ -44,6 +44,7 @@ struct ITEMCUPSTRUCTUREINFORMATION;
 struct MATCHPARAMETERS;
 struct MATCHHISTORYHEADER;
 struct MATCHRECORDBODY;
+struct PLAYERCONTRACT;
 
 // A completed deal that waits for its date.
 struct PENDINGTRANSFER {
@@ -744,11 +745,20 @@ public:
     // loaned player comes back to his club. 0 done, 2 refused.
     int TransferPlayerLoan(CPlayerDatabase* pPlayer, ID_CLUB idClub, bool bLoan, uint16_t wDays);
     void ExtendLoan(CPlayerDatabase* pPlayer, int nDays);
+    // A player given in part exchange goes from the club that made the offer
+    // (his club) to the club that receives him, for no fee. False when he is
+    // not that club's.
+    bool TransferPlayerExchange(CPlayerDatabase* pPlayer, CClubDatabase* pOfferingClub, CClubDatabase* pReceiver);
+    // The club puts the proposed contract to the player it bids for; he
+    // answers within a week. 2 when the club has no offer for him, else 0.
+    int MakeOfferToPlayer(ID_PLAYER idPlayer, ID_CLUB idClub, const PLAYERCONTRACT& contract);
     // The daily steps of the two markets and their offers.
     void DoTransferBuyEventsUpdate(const CDate& previous);
     void DoTransferLoanEventsUpdate(const CDate& previous);
     // A country event of the markets (types 3-26); false for another type.
     bool RunMarketEvent(CEventsDatabase* pEvent);
+    // The market events that follow a human manager's offers and listings.
+    void RunHumanNegotiationEvent(uint8_t byType, uint32_t dwID);
     // Weekly and monthly transfer work of every computer-run club.
     void DoClubsTransferPlanning(bool bWeek, bool bMonth);
     // Takes a retired or released player off both markets, his offers and

@@ -27,12 +27,23 @@ constexpr uint16_t kNewsBuyOfferWithdrawn = 198;
 constexpr uint16_t kNewsLoanOfferWithdrawn = 199;
 // News to the player's human club of a loan offer made for him.
 constexpr uint16_t kNewsLoanOfferMade = 197;
+// News to a human's club: an offer of its own has run out.
+constexpr uint16_t kNewsBuyOfferLapsed = 200;
+constexpr uint16_t kNewsLoanOfferLapsed = 201;
 constexpr uint8_t kOpen = CBuyOfferDatabase::COUNTDOWN_AWAITING_ANSWER;
 // Buy offer status bits.
 constexpr uint16_t kBuyAnswered = 0x02;
 constexpr uint16_t kBuyContractProposed = 0x04;
+constexpr uint16_t kBuyPlayerAnswered = 0x08;
+constexpr uint16_t kBuyFinalTerms = 0x10;
+constexpr uint16_t kBuyPlayerSide = 0x20;
+constexpr uint16_t kBuyClubRenegotiated = 0x40;
+constexpr uint16_t kBuyPlayerRenegotiated = 0x80;
+constexpr uint16_t kBuyProposalKept = 0x100;
 // Buy offers left unsettled this long end.
 constexpr int kBuyOfferLifeDays = 42;
+// Kind of a transfer record of a player given in part exchange.
+constexpr uint8_t kTransferKindExchange = 4;
 
 // The loan offer's fields as this code keeps them in the 36-byte record.
 struct LoanFields {
@@ -47,6 +58,9 @@ struct LoanFields {
 constexpr uint16_t kLoanSeen = 0x01;
 constexpr uint16_t kLoanAnswered = 0x02;
 constexpr uint16_t kLoanAccepted = 0x04;
+constexpr uint16_t kLoanFinalTerms = 0x10;
+constexpr uint16_t kLoanPlayerSide = 0x20;
+constexpr uint16_t kLoanRenegotiated = 0x40;
 
 void DeleteEventsEverywhere(const CXList& countries, uint8_t byType, uint32_t dwDataID)
 {
@@ -305,9 +319,9 @@ int CDatabaseHandler::MakeBuyOfferToClub(CPlayerDatabase* pPlayer, CClubDatabase
     if (IsPendingTransfer(pPlayer->m_idPerson) || GetBuyOffer(pPlayer->m_idPerson, pClub->GetID()) ||
         CountOpenBuyOffers(pPlayer->m_idPerson) > 6)
         return 2;
-    if (pClub->GetTransferFunds() < nTotal || pClub->m_nPlayerCount + pClub->m_nLoanInCount >= CLUB_SQUAD_LIMIT)
-        return 2;
     if (pClub->m_pCountry && !pClub->m_pCountry->IsTransferWindowOpenToday())
+        return 2;
+    if (pClub->MustRefusePurchase(pPlayer, nTotal, GetSaveGameForClub(pPlayer->m_pClub)))
         return 2;
     auto* pOffer = new CBuyOfferDatabase;
     pOffer->SetOfferID(++m_dwOfferID);
@@ -491,11 +505,18 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
         AddPendingTransfer(CDate(windowEnd.GetValue(), 1).GetValue(), pOffer);
         return 0;
     }
-    if (pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN)
-        TransferPlayerLoan(pPlayer, 0, false, 0);
     CClubDatabase* pSeller = pPlayer->m_pClub;
     const bool bFree = pPlayer->m_byTransferState == PLAYER_TRANSFER_LEAVING || !pSeller;
     const int32_t nFee = bFree ? 0 : static_cast<int32_t>(pOffer->GetValue100());
+    // The buyer's means are looked at again when the move is made.
+    if (pBuyer->MustRefusePurchase(pPlayer, nFee, GetSaveGameForClub(pSeller))) {
+        DebugLog(1, "[CDatabaseHandler::TransferPlayer] %s can no longer take %s", pBuyer->GetName(),
+                 pPlayer->GetShortName());
+        delete pOffer;
+        return 0;
+    }
+    if (pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN)
+        TransferPlayerLoan(pPlayer, 0, false, 0);
     const uint8_t byListing = pPlayer->m_byTransferState;
     RemovePlayerFromListMarket(pPlayer, 0, 2, 3);
     RemovePlayerFromLoanMarket(pPlayer, 0, 2, 3);
@@ -544,6 +565,77 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
     return 0;
 }
 
+bool CDatabaseHandler::TransferPlayerExchange(CPlayerDatabase* pPlayer, CClubDatabase* pOfferingClub,
+                                              CClubDatabase* pReceiver)
+{
+    if (!pPlayer || !pOfferingClub || !pReceiver || pPlayer->m_pClub != pOfferingClub) {
+        DebugLog(0, "[CDatabaseHandler::TransferPlayerExchange] The player to exchange does not belong to the club that "
+                    "made the offer!");
+        return false;
+    }
+    if (pReceiver == pOfferingClub)
+        return false;
+    if (pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN)
+        TransferPlayerLoan(pPlayer, 0, false, 0);
+    RemovePlayerFromLoanMarket(pPlayer, 0, 2, 5);
+    RemovePlayerFromListMarket(pPlayer, 0, 2, 3);
+    pOfferingClub->RemovePlayer(pPlayer, true);
+    pOfferingClub->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
+    if (CSaveGame* pHuman = GetSaveGameForClub(pOfferingClub))
+        pHuman->OnPlayerLeft(pPlayer);
+    pPlayer->m_bySquadNumber = LowestFreeSquadNumber(pReceiver);
+    pReceiver->AddPlayer(pPlayer, true);
+    pReceiver->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
+    pPlayer->RemoveAllMatchInformation();
+    pPlayer->AddCareerEntry(pReceiver, true);
+    pPlayer->GenerateContract(pPlayer->m_Contract, pReceiver->m_pDivision, pReceiver, false);
+    pPlayer->DrawContractClauses();
+    pPlayer->m_dwAskingPrice = 0;
+    pPlayer->m_byTransferState = 0;
+    pPlayer->m_dwFlags &= ~PLAYER_FLAG_RELEASED;
+    pReceiver->UpdateSquadAverages();
+    pOfferingClub->UpdateSquadAverages();
+    TRANSFERHISTORYVALUES record;
+    record.dwValue0 = pPlayer->m_idPerson;
+    record.dwValue1 = 0;
+    record.wValue0 = pOfferingClub->m_wClubId;
+    record.wValue1 = pReceiver->m_wClubId;
+    record.date = m_GameDate;
+    record.byValue = kTransferKindExchange;
+    RecordMove(pOfferingClub, pReceiver, record, &CDivisionDatabase::AddTransferRecord);
+    DebugLog(2, "[CDatabaseHandler::TransferPlayerExchange] %s goes from %s to %s in exchange",
+             pPlayer->GetShortName(), pOfferingClub->GetName(), pReceiver->GetName());
+    return true;
+}
+
+int CDatabaseHandler::MakeOfferToPlayer(ID_PLAYER idPlayer, ID_CLUB idClub, const PLAYERCONTRACT& contract)
+{
+    CBuyOfferDatabase* pOffer = GetBuyOffer(idPlayer, idClub);
+    if (!pOffer) {
+        DebugLog(0, "[CDatabaseHandler::MakeOfferToPlayer] : Can't find the appropriate offer!");
+        return 2;
+    }
+    pOffer->SetFlags(static_cast<uint16_t>((pOffer->GetFlags() & ~(kBuyPlayerAnswered | kBuyProposalKept)) |
+                                           kBuyContractProposed));
+    uint32_t adwWords[CBuyOfferDatabase::CONTRACT_WORDS];
+    CPlayerDatabase::PackContract(contract, adwWords);
+    for (int i = 0; i < CBuyOfferDatabase::CONTRACT_WORDS; ++i)
+        pOffer->SetContractWord(i, adwWords[i]);
+    CPlayerDatabase* pPlayer = GetPlayerFromID(idPlayer);
+    if (pPlayer)
+        AddEventOnce(pPlayer->m_pCountry, 8, CDate(m_GameDate.GetValue(), 7), idPlayer);
+    CClubDatabase* pClub = GetClubFromID(idClub);
+    CCountryDatabase* pClubCountry = pClub ? pClub->m_pCountry : nullptr;
+    if (pClubCountry && IsClubHumanManaged(pClub))
+        pClubCountry->AddEvent(7, CDate(m_GameDate.GetValue(), 1), pOffer->GetOfferID());
+    if (pClubCountry)
+        if (CEventsDatabase* pEvent = pClubCountry->FindEvent(9, pOffer->GetOfferID())) {
+            pClubCountry->RemoveEvent(pEvent);
+            delete pEvent;
+        }
+    return 0;
+}
+
 int CDatabaseHandler::TransferPlayerLoan(CPlayerDatabase* pPlayer, ID_CLUB idClub, bool bLoan, uint16_t wDays)
 {
     if (!pPlayer)
@@ -568,7 +660,10 @@ int CDatabaseHandler::TransferPlayerLoan(CPlayerDatabase* pPlayer, ID_CLUB idClu
     }
     CClubDatabase* pBorrower = GetClubFromID(idClub);
     if (!pBorrower || pBorrower == pPlayer->m_pClub || pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN ||
-        pBorrower->m_nPlayerCount + pBorrower->m_nLoanInCount >= CLUB_SQUAD_LIMIT || wDays == 0)
+        wDays == 0)
+        return 2;
+    if (pBorrower->MustRefuseLoanIn(pPlayer, GetSaveGameForClub(pPlayer->m_pClub)) ||
+        pPlayer->m_pClub->MustRefuseLoanOut(pPlayer, GetSaveGameForClub(pBorrower)))
         return 2;
     RemovePlayerFromListMarket(pPlayer, 0, 2, 0);
     RemovePlayerFromLoanMarket(pPlayer, 0, 2, 3);
@@ -648,9 +743,11 @@ void CDatabaseHandler::DoTransferBuyEventsUpdate(const CDate& previous)
             m_lstBuyOffers.Remove(pNode);
             --m_nBuyOfferCount;
             if (pOffer->GetCountdown() == 0 && !pOffer->IsFinished()) {
-                if (IsClubHumanManaged(GetClubFromID(pOffer->GetBiddingClubID())))
-                    RunNamedStep("the ended buy offer goes to the human's offer lists");
-                delete pOffer;
+                // The human who made it keeps it for his offer lists.
+                if (CSaveGame* pHuman = GetSaveGameForClub(GetClubFromID(pOffer->GetBiddingClubID())))
+                    pHuman->TakeEndedBuyOffer(pOffer);
+                else
+                    delete pOffer;
             }
         }
         pNode = pNext;
@@ -662,8 +759,12 @@ void CDatabaseHandler::DoTransferBuyEventsUpdate(const CDate& previous)
         if (LoanFields::Open(pOffer) == 0 || pOffer->GetByte(1) != 0) {
             m_lstLoanOffers.Remove(pNode);
             --m_nLoanOfferCount;
-            if (pOffer->GetByte(1) == 0)
-                delete pOffer;
+            if (pOffer->GetByte(1) == 0) {
+                if (CSaveGame* pHuman = GetSaveGameForClub(GetClubFromID(pOffer->GetClubID())))
+                    pHuman->TakeEndedLoanOffer(pOffer);
+                else
+                    delete pOffer;
+            }
         }
         pNode = pNext;
     }
@@ -689,9 +790,10 @@ void CDatabaseHandler::DoTransferBuyEventsUpdate(const CDate& previous)
         }
         pNode = pNext;
     }
+    // Every day, not only on match days, so that reports age with the calendar.
     for (int i = 0; i < HUMAN_SLOTS; ++i)
         if (m_pHumanSlots[i])
-            RunNamedStep("the human's daily market step");
+            m_pHumanSlots[i]->AgeTransferOfferReports(d);
 }
 
 void CDatabaseHandler::DoTransferLoanEventsUpdate(const CDate& previous)
@@ -734,7 +836,7 @@ void CDatabaseHandler::DoTransferLoanEventsUpdate(const CDate& previous)
     }
     for (int i = 0; i < HUMAN_SLOTS; ++i)
         if (m_pHumanSlots[i])
-            RunNamedStep("the human's daily loan step");
+            m_pHumanSlots[i]->AgeLoanOfferReports(d);
 }
 
 // ---- country events of the markets ----
@@ -823,11 +925,8 @@ bool CDatabaseHandler::RunMarketEvent(CEventsDatabase* pEvent)
     case 19:
         if (CLoanOfferDatabase* pOffer = FindLoanOfferByID(dwID)) {
             CPlayerDatabase* pPlayer = GetPlayerFromID(pOffer->GetPlayerID());
-            if (pPlayer && pPlayer->m_pClub && pPlayer->m_pClub->NegotiateExtendLoanTransfer(pOffer) &&
-                pPlayer->m_pCountry) {
-                LoanFields::SetFlags(pOffer, LoanFields::Flags(pOffer) | kLoanAccepted);
-                pPlayer->m_pCountry->AddEvent(20, CDate(m_GameDate.GetValue(), 7), pOffer->GetOfferID());
-            }
+            if (pPlayer && pPlayer->m_pClub)
+                pPlayer->m_pClub->AnswerLoanExtension(pOffer);
         }
         return true;
     case 20:
@@ -881,11 +980,168 @@ bool CDatabaseHandler::RunMarketEvent(CEventsDatabase* pEvent)
     case 22:
     case 23:
     case 24:
-        // Only a human manager's negotiation raises these.
-        RunNamedStep("the human manager's side of the negotiation");
+        RunHumanNegotiationEvent(pEvent->GetType(), dwID);
         return true;
     default:
         return false;
+    }
+}
+
+// ---- the events that follow a human manager's offers and listings ----
+
+void CDatabaseHandler::RunHumanNegotiationEvent(uint8_t byType, uint32_t dwID)
+{
+    const auto newsTo = [&](CClubDatabase* pClub, uint16_t wCode, ID_PLAYER idPlayer) {
+        if (CNewsItem* pItem = pClub ? pClub->AddNewsItem(wCode) : nullptr)
+            pItem->SetSlot(NEWS_SLOT_PERSON, idPlayer);
+    };
+    switch (byType) {
+    case 3:
+    case 15: {
+        // The human's own bid is answered by the player's club; an answer
+        // that ends the bid takes it off the lists with a notice.
+        CPlayerDatabase* pPlayer = nullptr;
+        ID_CLUB idBidder = 0;
+        bool bEnded = false;
+        if (byType == 3) {
+            CBuyOfferDatabase* pOffer = FindBuyOfferByID(dwID);
+            pPlayer = pOffer ? GetPlayerFromID(pOffer->GetPlayerID()) : nullptr;
+            if (!pPlayer || !pPlayer->m_pClub || IsClubHumanManaged(pPlayer->m_pClub))
+                return;
+            idBidder = pOffer->GetBiddingClubID();
+            pPlayer->m_pClub->AnswerBuyOffers(pPlayer);
+            bEnded = pOffer->GetCountdown() == 0;
+        } else {
+            CLoanOfferDatabase* pOffer = FindLoanOfferByID(dwID);
+            pPlayer = pOffer ? GetPlayerFromID(pOffer->GetPlayerID()) : nullptr;
+            if (!pPlayer || !pPlayer->m_pClub || IsClubHumanManaged(pPlayer->m_pClub))
+                return;
+            idBidder = pOffer->GetClubID();
+            pPlayer->m_pClub->AnswerLoanOffers(pPlayer);
+            bEnded = LoanFields::Open(pOffer) == 0;
+        }
+        if (bEnded) {
+            if (byType == 3)
+                WithdrawBuyOffer(pPlayer->m_idPerson, idBidder, true);
+            else
+                WithdrawLoanOffer(pPlayer->m_idPerson, idBidder, true);
+        }
+        return;
+    }
+    case 4:
+    case 16: {
+        // A human's listed player: the answers he gave on his screens are
+        // carried out. Accepted fee offers go on to the player's contract
+        // talks, refused ones end; unanswered ones wait for him.
+        CPlayerDatabase* pPlayer = GetPlayerFromID(dwID);
+        if (!pPlayer || !IsClubHumanManaged(pPlayer->m_pClub))
+            return;
+        if (byType == 4) {
+            for (CBuyOfferDatabase* pOffer : m_lstBuyOffers.Items<CBuyOfferDatabase>()) {
+                if (pOffer->GetPlayerID() != dwID || !(pOffer->GetFlags() & kBuyAnswered) ||
+                    pOffer->GetCountdown() == 0 || (pOffer->GetFlags() & kBuyContractProposed))
+                    continue;
+                CClubDatabase* pBidder = GetClubFromID(pOffer->GetBiddingClubID());
+                if (pOffer->GetByte(0) != 0 || !pBidder)
+                    pOffer->SetCountdown(0);
+                else if (!IsClubHumanManaged(pBidder))
+                    pBidder->ProposeBuyContract(pOffer);
+            }
+            return;
+        }
+        bool bAccepted = false;
+        for (CLoanOfferDatabase* pOffer : m_lstLoanOffers.Items<CLoanOfferDatabase>()) {
+            if (pOffer->GetPlayerID() != dwID || !(LoanFields::Flags(pOffer) & kLoanAnswered) ||
+                LoanFields::Open(pOffer) == 0)
+                continue;
+            if (LoanFields::Flags(pOffer) & kLoanAccepted)
+                bAccepted = true;
+            else
+                LoanFields::SetOpen(pOffer, 0);
+        }
+        if (bAccepted)
+            AddEventOnce(pPlayer->m_pCountry, 18, CDate(m_GameDate.GetValue(), 1), dwID);
+        return;
+    }
+    case 7: {
+        // The player answers the contract a human's club proposed to him.
+        CBuyOfferDatabase* pOffer = FindBuyOfferByID(dwID);
+        CPlayerDatabase* pPlayer = pOffer ? GetPlayerFromID(pOffer->GetPlayerID()) : nullptr;
+        CClubDatabase* pBidder = pOffer ? GetClubFromID(pOffer->GetBiddingClubID()) : nullptr;
+        if (!pPlayer || !pBidder) {
+            DebugLog(1, "[CCountryDatabase::DoSpecialEvent] Event 7: the offer is gone");
+            return;
+        }
+        uint32_t adwWords[CBuyOfferDatabase::CONTRACT_WORDS];
+        for (int i = 0; i < CBuyOfferDatabase::CONTRACT_WORDS; ++i)
+            adwWords[i] = pOffer->GetContractWord(i);
+        PLAYERCONTRACT proposed;
+        CPlayerDatabase::UnpackContract(adwWords, proposed);
+        PLAYERCONTRACT expected;
+        pPlayer->GenerateContract(expected, pBidder->m_pDivision, pBidder, false);
+        // He refuses terms worth clearly less than he would ask of the club.
+        const bool bRefuses =
+            pPlayer->GetContractWorth(proposed, pBidder) * 10 < pPlayer->GetContractWorth(expected, pBidder) * 9;
+        if (!bRefuses)
+            return;
+        if (pPlayer->m_pClub == pBidder)
+            WithdrawBuyOffer(pPlayer->m_idPerson, pBidder->GetID(), true);
+        else
+            pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() & ~kBuyContractProposed));
+        return;
+    }
+    case 10:
+    case 11: {
+        // A human left an answer unmade too long: the bid lapses.
+        CBuyOfferDatabase* pOffer = FindBuyOfferByID(dwID);
+        if (!pOffer || (pOffer->GetFlags() & (byType == 10 ? kBuyAnswered : kBuyPlayerSide)))
+            return;
+        const ID_PLAYER idPlayer = pOffer->GetPlayerID();
+        if (CPlayerDatabase* pPlayer = GetPlayerFromID(idPlayer))
+            newsTo(pPlayer->m_pClub, kNewsBuyOfferLapsed, idPlayer);
+        WithdrawBuyOffer(idPlayer, pOffer->GetBiddingClubID(), false);
+        return;
+    }
+    case 12:
+    case 13: {
+        // The time to renegotiate a human's bid has run out.
+        CBuyOfferDatabase* pOffer = FindBuyOfferByID(dwID);
+        if (!pOffer || (pOffer->GetFlags() & (byType == 12 ? kBuyFinalTerms : kBuyContractProposed)))
+            return;
+        pOffer->SetByte(1, 0);
+        const uint16_t wValue = pOffer->GetValue122();
+        if (byType == 12) {
+            pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | kBuyClubRenegotiated));
+            pOffer->SetValue122(static_cast<uint16_t>((wValue & 0xFF00) | ((wValue + 1) & 0xFF)));
+        } else {
+            pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | kBuyPlayerRenegotiated | kBuyPlayerAnswered |
+                                                   kBuyContractProposed));
+            pOffer->SetValue122(static_cast<uint16_t>(wValue + 0x100));
+        }
+        newsTo(GetClubFromID(pOffer->GetBiddingClubID()), kNewsBuyOfferLapsed, pOffer->GetPlayerID());
+        return;
+    }
+    case 22:
+    case 23: {
+        CLoanOfferDatabase* pOffer = FindLoanOfferByID(dwID);
+        if (!pOffer || (LoanFields::Flags(pOffer) & (byType == 22 ? kLoanAnswered : kLoanPlayerSide)))
+            return;
+        newsTo(GetClubFromID(pOffer->GetClubID()), kNewsLoanOfferLapsed, pOffer->GetPlayerID());
+        WithdrawLoanOffer(pOffer->GetPlayerID(), pOffer->GetClubID(), false);
+        return;
+    }
+    case 24: {
+        CLoanOfferDatabase* pOffer = FindLoanOfferByID(dwID);
+        if (!pOffer || (LoanFields::Flags(pOffer) & kLoanFinalTerms))
+            return;
+        pOffer->SetByte(2, 0);
+        LoanFields::SetFlags(pOffer, LoanFields::Flags(pOffer) | kLoanRenegotiated);
+        pOffer->SetHalf(2, static_cast<uint16_t>(pOffer->GetHalf(2) + 1));
+        newsTo(GetClubFromID(pOffer->GetClubID()), kNewsLoanOfferLapsed, pOffer->GetPlayerID());
+        return;
+    }
+    default:
+        return;
     }
 }
 

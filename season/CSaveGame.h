@@ -16,6 +16,8 @@
 
 class CBinaryReader;
 class CBinaryWriter;
+class CBuyOfferDatabase;
+class CLoanOfferDatabase;
 class CClubDatabase;
 class CCountryDatabase;
 class CDatabaseHandler;
@@ -397,6 +399,22 @@ public:
     int32_t m_nCompensation = 0;
     uint16_t m_wLeaveReason = 135;
     uint8_t m_abyStatus[3] = {};
+    // ---- offers handed to this human (CSaveGameOffers.cpp) ----
+    // An ended buy offer of his club: a report of it (age 0) and the offer
+    // itself, which this record then owns.
+    void TakeEndedBuyOffer(CBuyOfferDatabase* pOffer);
+    void TakeEndedLoanOffer(CLoanOfferDatabase* pOffer);
+    // Reports grow older by the days; one older than two weeks is dropped.
+    void AgeTransferOfferReports(int nDays);
+    void AgeLoanOfferReports(int nDays);
+    const CXList& GetTransferOfferReports() const { return m_lstTransferReports; }
+    const CXList& GetLoanOfferReports() const { return m_lstLoanReports; }
+    const CXList& GetEndedBuyOffers() const { return m_lstBuyOffers; }
+    const CXList& GetEndedLoanOffers() const { return m_lstLoanOffers; }
+    // Age in days of a report block.
+    static int GetTransferReportAge(const uint8_t* pReport);
+    static int GetLoanReportAge(const uint8_t* pReport);
+
     // A news item for this human, dated today, naming the club (when given)
     // as its first club; the caller fills the other slots it needs.
     CNewsItem* PostNews(uint16_t wCode, const CClubDatabase* pClub = nullptr);
