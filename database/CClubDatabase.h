@@ -392,6 +392,15 @@ public:
     // (CClubDatabaseCups.cpp) The squad's and the manager's bonuses for a
     // won cup final, European or domestic.
     void PayCupFinalBonuses(uint8_t byEuropean);
+    // A cup tie won or lost in the round: fans, board and the cup status of
+    // that cup (CClubDatabaseCups.cpp); bFinal spares the beaten finalist
+    // the news of his exit.
+    void OnCupTieWon(CUP_NUMBER byCup, int nRound);
+    void OnCupTieLost(CUP_NUMBER byCup, int nRound, bool bFinal);
+    // The cup's round payment, booked as income.
+    void AddCupRoundPayment(const struct CUP& cup);
+    // The club's status in the cup: the round reached and its stage.
+    void SetCupStatus(CUP_NUMBER byCup, int nRound, int nStage);
     // The monthly finance run: loan, wages, payments, then the books close.
     void DoFinance();
     int GetStandardTicketPrices(int nTicketType) const;

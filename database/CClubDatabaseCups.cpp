@@ -1,8 +1,15 @@
-// What a club pays when it wins a cup final.
+// What a club pays when it wins a cup final, what a won or lost tie does to
+// its fans, board and cup status, and the round payment of a replay's winner.
 #include "database/CClubDatabase.h"
 
+#include <algorithm>
+
+#include "database/CCountryDatabase.h"
 #include "database/CManagerDatabase.h"
 #include "database/CPlayerDatabase.h"
+#include "season/CDomesticCupsDatabase.h"
+#include "season/CEuropeanCupDatabase.h"
+#include "season/CupRecords.h"
 
 namespace {
 
@@ -30,4 +37,59 @@ void CClubDatabase::PayCupFinalBonuses(uint8_t byEuropean)
         AddFinanceTransaction(bEuropean ? kEuropeanFinalManager : kDomesticFinalManager, 0, nUnit * nPercentage,
                               pManager->GetId());
     }
+}
+
+namespace {
+
+constexpr int kCupRoundPaymentCategory = 57;
+constexpr uint16_t kNewsKnockedOut = 95;
+constexpr uint8_t kFansTieWon = 2;
+constexpr uint8_t kBoardTieWon = 2;
+constexpr uint8_t kFansTieLost = 11;
+constexpr uint8_t kBoardTieLost = 12;
+
+// The club's cup status slot of a cup number, -1 for none.
+int CupStatusSlot(CUP_NUMBER byCup)
+{
+    if (byCup == CUP_NUMBER_NONE)
+        return -1;
+    const int nKind = GetCupNumberKind(byCup);
+    return GetCupNumberCountry(byCup) == 0 ? CEuropeanCupDatabase::GetCompetitionSlot(nKind)
+                                           : CDomesticCupsDatabase::GetCupStatusSlot(nKind);
+}
+
+}  // namespace
+
+void CClubDatabase::SetCupStatus(CUP_NUMBER byCup, int nRound, int nStage)
+{
+    const int nSlot = CupStatusSlot(byCup);
+    if (nSlot < 0 || nSlot >= CLUB_CUP_SLOTS)
+        return;
+    m_aCupStatus[nSlot].byStage = static_cast<uint8_t>(std::clamp(nStage, 0, 255));
+    m_aCupStatus[nSlot].byRound = static_cast<uint8_t>(std::clamp(nRound, 0, 255));
+}
+
+void CClubDatabase::OnCupTieWon(CUP_NUMBER byCup, int nRound)
+{
+    UpdateFanConfidence(kFansTieWon);
+    UpdateBoardConfidence(kBoardTieWon, 0);
+    SetCupStatus(byCup, nRound, nRound + 2);
+}
+
+void CClubDatabase::OnCupTieLost(CUP_NUMBER byCup, int nRound, bool bFinal)
+{
+    UpdateFanConfidence(kFansTieLost);
+    UpdateBoardConfidence(kBoardTieLost, 0);
+    SetCupStatus(byCup, nRound, nRound + 1);
+    if (!bFinal)
+        AddNewsItem(kNewsKnockedOut);
+}
+
+void CClubDatabase::AddCupRoundPayment(const CUP& cup)
+{
+    // The late rounds pay half as much as the early ones: the prize table
+    // pays the money there.
+    const int32_t nBase = cup.byRounds <= 1 || cup.byRound + 2 >= cup.byRounds ? 75000 : 150000;
+    const int nLevel = m_pCountry ? m_pCountry->GetCountryLevel() : 50;
+    AddFinanceTransaction(kCupRoundPaymentCategory, nBase / 100 * nLevel, 0);
 }

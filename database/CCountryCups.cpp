@@ -323,6 +323,10 @@ int CCountryDatabase::PlayCupFixtures(const CDate& date, CBinaryWriter* pHistory
             dwKinds |= 1u << (nKind & 31);
         }
     }
+    // Replays played today put their winners into the next round.
+    for (int nKind : {CUP_KIND_0, CUP_KIND_1, CUP_KIND_SUPER, CUP_KIND_5})
+        if (dwKinds & (1u << nKind))
+            m_pDatabaseHandler->SettleCupReplays(static_cast<uint8_t>(nKind), date, this);
     // Each round played is settled (and the next drawn) the next day.
     for (int nKind : {CUP_KIND_0, CUP_KIND_1, CUP_KIND_SUPER, CUP_KIND_5})
         if (dwKinds & (1u << nKind))

@@ -413,7 +413,7 @@ void CCountryDatabase::SetupPointers()
         pDivision->SetupPointers();
     m_pStories->SetupPointers();
     for (CCupFixturesDatabase* pFixture : m_lstCupFixtures.Items<CCupFixturesDatabase>())
-        if (pFixture->GetKind() == kDomesticCupFixtureKind)
+        if (pFixture->GetTieKind() == kDomesticCupFixtureKind)
             pFixture->AttachToReferee(GetRefereeFromID(pFixture->GetRefereeID()), REFEREE_ASSIGNMENT_COUNTRY_CUP);
     m_pNationalGround = m_pDatabaseHandler ? m_pDatabaseHandler->GetGroundFromID(m_wNationalGround) : nullptr;
 }

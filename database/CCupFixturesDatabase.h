@@ -40,6 +40,19 @@ public:
     // Moves the fixture; its referee sees the new date.
     void SetDate(const CDate& date);
     uint8_t GetKind() const { return m_byKind; }
+    // A replay's kind is its tie's kind plus REPLAY_KIND_OFFSET.
+    static constexpr uint8_t REPLAY_KIND_OFFSET = 100;
+    uint8_t GetTieKind() const { return m_byKind % REPLAY_KIND_OFFSET; }
+    bool IsReplay() const { return m_byKind > REPLAY_KIND_OFFSET; }
+    // A club put in as a stand-in (the first club of a replay still to be
+    // played) gives way to the club that won the replay.
+    void ReplaceClub(ID_CLUB wOld, ID_CLUB wNew)
+    {
+        if (m_wHomeClub == wOld)
+            m_wHomeClub = wNew;
+        else if (m_wAwayClub == wOld)
+            m_wAwayClub = wNew;
+    }
     ID_CLUB GetHomeClubID() const { return m_wHomeClub; }
     ID_CLUB GetAwayClubID() const { return m_wAwayClub; }
     uint8_t GetHomeGoals() const { return m_byHomeGoals; }

@@ -40,6 +40,8 @@ class CDivisionDatabase;
 class CEventsDatabase;
 class CRefereeDatabase;
 struct CUP;
+struct CUPEXTRA;
+struct CUPTIE;
 struct ITEMCUPSTRUCTUREINFORMATION;
 struct MATCHPARAMETERS;
 struct MATCHHISTORYHEADER;
@@ -380,6 +382,15 @@ public:
     void SettleAndDrawCupRound(uint8_t byKind, CCountryDatabase* pCountry);
     // Whether the current round has played fixtures not yet settled.
     bool CupRoundNeedsSettling(const CUP* pCup, CCountryDatabase* pCountry) const;
+    // ---- replays of level ties (CDatabaseHandlerCupReplays.cpp) ----
+    // The next free replay record of the cup for the tie, or null when the
+    // cup keeps none.
+    static CUPEXTRA* TakeCupReplayRecord(CUP* pCup, const CUPTIE& tie);
+    // The replay's fixture, the clubs' grounds swapped.
+    void MakeCupReplayFixture(CUPEXTRA* pRecord, CUP* pCup);
+    // On a cup's match day: each played replay's winner takes the stand-in's
+    // place in the next round; how many were settled.
+    int SettleCupReplays(uint8_t byKind, const CDate& date, CCountryDatabase* pCountry);
     // A league fixture of the club within a day of the date moves elsewhere.
     void ClearClubDateForCup(ID_CLUB idClub, const CDate& date) const;
     // A free referee for the date: neutral to both clubs when bNeutral;

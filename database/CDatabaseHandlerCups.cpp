@@ -19,6 +19,8 @@
 namespace {
 
 constexpr uint8_t kEntryAllDivisions = 6;
+// A tie's winning side when it goes to a replay.
+constexpr uint8_t kReplayWinner = 2;
 
 // Which side a level tie's deciding fixture sends through, by the result
 // byte the quick result engine left in it.
@@ -200,6 +202,11 @@ int CDatabaseHandler::ProcessCupRound(uint8_t byKind, const CDate& /*date*/, CCo
             pTie->byWinner = 0;
         else if (nAway > nHome)
             pTie->byWinner = 1;
+        else if (pNextRule && pNextRule->byReplay == 1 && pCup->pExtra) {
+            // Level: the tie is played again; nobody is paid or told yet.
+            pTie->byWinner = kReplayWinner;
+            continue;
+        }
         else if (pDeciding && pDeciding->IsPlayed())
             pTie->byWinner = WinnerFromResult(pDeciding->GetLeg(), bSecondLegs);
         else {
@@ -220,6 +227,11 @@ int CDatabaseHandler::ProcessCupRound(uint8_t byKind, const CDate& /*date*/, CCo
         if (bLastRound && pWinner)
             DebugLog(2, "[CDatabaseHandler::ProcessCupRound] Cup %d of %s won by %s", byKind,
                      pCountry ? pCountry->GetName() : "Europe", pWinner->GetName());
+        const CUP_NUMBER byCupNumber = MakeCupNumberFromKind(byKind, pCup->byCountry);
+        if (pWinner && pDeciding)
+            pWinner->OnCupTieWon(byCupNumber, pCup->byRound);
+        if (pLoser)
+            pLoser->OnCupTieLost(byCupNumber, pCup->byRound, bLastRound);
     }
     if (bFirstLegsOnly)
         return 1;
@@ -248,22 +260,36 @@ void CDatabaseHandler::AdvanceCupWinners(uint8_t byKind, CCountryDatabase* pCoun
         const CUPTIE tie = *pCup->GetTie(t);
         const ID_CLUB idWinner = tie.byWinner == 0 ? tie.wHomeClub : tie.wAwayClub;
         const ID_CLUB idLoser = tie.byWinner == 0 ? tie.wAwayClub : tie.wHomeClub;
-        if (bQualifyingLosers && idLoser != 0)
+        if (bQualifyingLosers && idLoser != 0 && tie.byWinner != kReplayWinner)
             m_pEuropeanCups->AddPending(CUP_KIND_0, idLoser, 2, REASON_KNOCKED_OUT);
-        if (idWinner == 0)
+        // A tie going to a replay sends a stand-in: the replay's home club,
+        // its draw position marked with the replay's record.
+        ID_CLUB idPlaced = idWinner;
+        uint8_t byMark = CUP_MARK_UNSET;
+        if (tie.byWinner == kReplayWinner) {
+            CUPEXTRA* pRecord = TakeCupReplayRecord(pCup, tie);
+            if (pRecord) {
+                MakeCupReplayFixture(pRecord, pCup);
+                idPlaced = pRecord->wValue1;
+                byMark = pRecord->abyValues[CUPEXTRA_INDEX];
+            } else {
+                idPlaced = tie.wHomeClub;
+            }
+        }
+        if (idPlaced == 0)
             continue;
         const int k = pCup->wClubsDrawn;
         CUPTIE* pTarget = pCup->GetTie(k / 2);
         if (k % 2 == 0) {
-            pTarget->wHomeClub = idWinner;
-            pTarget->byHomeMark = CUP_MARK_UNSET;
+            pTarget->wHomeClub = idPlaced;
+            pTarget->byHomeMark = byMark;
             // The partner slot is filled by the next winner or a new entrant.
             pTarget->wAwayClub = 0;
             pTarget->byAwayMark = CUP_MARK_UNSET;
         }
         else {
-            pTarget->wAwayClub = idWinner;
-            pTarget->byAwayMark = CUP_MARK_UNSET;
+            pTarget->wAwayClub = idPlaced;
+            pTarget->byAwayMark = byMark;
         }
         pTarget->byWinner = 0;
         ++pCup->wClubsDrawn;
@@ -341,6 +367,7 @@ void CDatabaseHandler::SettleAndDrawCupRound(uint8_t byKind, CCountryDatabase* p
         pCountry->GetDomesticCups()->DrawRound(byKind, pCup->byRound);
         EnterCupRoundClubs(pCup);
         pCountry->MakeCupDraw(byKind);
+        pCup->NoteReplayPlaces();
         return;
     }
     CUP* pCup = m_pEuropeanCups ? m_pEuropeanCups->GetCup(byKind) : nullptr;
@@ -350,6 +377,7 @@ void CDatabaseHandler::SettleAndDrawCupRound(uint8_t byKind, CCountryDatabase* p
     EnterCupRoundClubs(pCup);
     if (CCountryDatabase* pDraw = EuropeanDrawCountry(*this))
         pDraw->MakeEuropeanCupDraw(byKind);
+    pCup->NoteReplayPlaces();
 }
 
 const ITEMCUPSTRUCTUREINFORMATION* CDatabaseHandler::GetCountryCupEntry(int nIndex, ID_COUNTRY idCountry) const

@@ -29,6 +29,17 @@ CUP::~CUP()
     delete pExtra;
 }
 
+void CUP::NoteReplayPlaces()
+{
+    for (int t = 0; t < GetTiesInUse(); ++t) {
+        const CUPTIE* pTie = GetTie(t);
+        for (uint8_t byMark : {pTie->byHomeMark, pTie->byAwayMark})
+            if (byMark < byExtraCount)
+                if (CUPEXTRA* pRecord = GetExtra(byMark))
+                    pRecord->abyValues[CUPEXTRA_TIE] = static_cast<uint8_t>(t);
+    }
+}
+
 void CUP::FreeExtras()
 {
     if (!pExtra)

@@ -38,11 +38,20 @@ struct CUPTIE {
     void Clear() { *this = CUPTIE(); }
 };
 
+// A replay of a level tie, kept from the settlement of its round to the
+// day it is played.
+enum {
+    CUPEXTRA_STATE = 0,
+    CUPEXTRA_TIE = 1,   // the next round's tie where the winner goes; CUPEXTRA_NO_TIE until drawn
+    CUPEXTRA_INDEX = 2, // its own place in the table
+    CUPEXTRA_PAID = 3,  // the winner is paid the round's prize
+};
+constexpr uint8_t CUPEXTRA_NO_TIE = 255;
 struct CUPEXTRA {
     uint8_t abyValues[4] = {};
-    uint16_t wValue1 = 0;
-    uint16_t wValue2 = 0;
-    uint32_t dwValue = 0;
+    uint16_t wValue1 = 0;  // home club of the replay
+    uint16_t wValue2 = 0;  // away club
+    uint32_t dwValue = 0;  // the replay's match identifier
 };
 
 // A club waiting for a round (pending) or one that took part this season
@@ -65,6 +74,9 @@ struct CUP {
     // with a home club only.
     int GetTiesInUse() const { return (wClubsDrawn + 1) / 2; }
     CUPEXTRA* GetExtra(int nIndex) const { return pExtra ? static_cast<CUPEXTRA*>(pExtra->GetAt(nIndex)) : nullptr; }
+    // After a draw: each replay record learns the tie where its stand-in
+    // club (a draw position whose mark names the record) was drawn.
+    void NoteReplayPlaces();
     // Back to round 1: every tie cleared, nothing drawn.
     void Reset(const ITEMCUPSTRUCTUREINFORMATION& definition);
     void FreeExtras();

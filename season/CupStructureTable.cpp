@@ -36,6 +36,9 @@ constexpr const ITEMCUPMATCHRULES* MR(int n) { return &s_aMatchRules[n]; }
 #define ENTRY(b0, b1, clubs, b4, b5, b6, arr, replay) \
     {b0, b1, clubs, b4, b5, b6, 0, arr, static_cast<uint8_t>(sizeof(arr)), 0, replay}
 #define ENTRYN(b0, b1, clubs, b4, b5, b6, replay) {b0, b1, clubs, b4, b5, b6, 0, nullptr, 0, 0, replay}
+// The same for a round whose level ties of the round before go to a replay
+// that many days after their match.
+#define ENTRYR(b0, b1, clubs, b4, b5, b6, replay) {b0, b1, clubs, b4, b5, b6, 0, nullptr, 0, 1, replay}
 
 // --- Row 0: European kind 0 ---
 const ITEMCUPROUNDINFORMATION s_aRounds0[] = {
@@ -108,10 +111,12 @@ const ITEMCUPROUNDINFORMATION s_aRounds3[] = {
     ROUND(1, 0, 2, DATE(SAT, 1, 4, 1), NO_DATE, 7),   ROUND(1, 0, 1, DATE(SAT, 3, 5, 1), NO_DATE, 10),
 };
 const uint8_t s_aEnglandKind1Round1[] = {24, 24, 19, 13};
+// A level tie of rounds 1 to 6 is replayed at the other ground ten days on
+// (the Tuesday after next); the semi-finals and the final are settled on the day.
 const ITEMCUPENTRYRULE s_aEntries3[] = {
     ENTRY(2, 5, 80, 0, 4, 14, s_aEnglandKind1Round1, 7),
-    ENTRYN(2, 5, 40, 0, 4, 2, 7), ENTRYN(6, 5, 64, 0, 4, 2, 7), ENTRYN(6, 5, 32, 0, 4, 2, 7),
-    ENTRYN(6, 5, 16, 0, 4, 2, 7), ENTRYN(6, 5, 8, 0, 4, 2, 7),  ENTRYN(6, 5, 4, 0, 4, 2, 7),
+    ENTRYR(2, 5, 40, 0, 4, 2, 10), ENTRYR(6, 5, 64, 0, 4, 2, 10), ENTRYR(6, 5, 32, 0, 4, 2, 10),
+    ENTRYR(6, 5, 16, 0, 4, 2, 10), ENTRYR(6, 5, 8, 0, 4, 2, 10),  ENTRYR(6, 5, 4, 0, 4, 2, 10),
     ENTRYN(6, 5, 2, 0, 4, 2, 7),
 };
 
@@ -290,6 +295,7 @@ const ITEMCUPENTRYRULE s_aEntries18[] = {
 #undef DATE
 #undef ENTRY
 #undef ENTRYN
+#undef ENTRYR
 
 // --- Prize money, one row per definition row ---
 const uint32_t s_aPrize0[] = {2000, 4000, 8000, 16000, 32000, 64000, 128000, 256000};
@@ -329,12 +335,14 @@ constexpr uint8_t RoundCount(const ITEMCUPROUNDINFORMATION (&)[N])
 }
 
 // Owner, kind, identifier, rounds, calendar, flag, extra flag, tie slots, entrant count, prizes, entry rules.
-#define CUP(row, owner, kind, id, flag, slots, entrants)                                                      \
-    {owner, kind, id, RoundCount(s_aRounds##row), s_aRounds##row, flag, 0, slots, entrants, &s_aPrizes[row], \
+// A cup with replays (extra flag) keeps a table of its pending replays.
+#define CUPX(row, owner, kind, id, flag, extra, slots, entrants)                                                  \
+    {owner, kind, id, RoundCount(s_aRounds##row), s_aRounds##row, flag, extra, slots, entrants, &s_aPrizes[row], \
      s_aEntries##row}
+#define CUP(row, owner, kind, id, flag, slots, entrants) CUPX(row, owner, kind, id, flag, 0, slots, entrants)
 const ITEMCUPSTRUCTUREINFORMATION s_aCupStructure[CUP_STRUCTURE_ROWS + 1] = {
     CUP(0, "European", 0, 1, 1, 96, 0),  CUP(1, "European", 1, 2, 1, 32, 52), CUP(2, "European", 3, 3, 0, 1, 0),
-    CUP(3, "England", 1, 5, 1, 42, 0),   CUP(4, "England", 0, 6, 1, 36, 6),   CUP(5, "England", 5, 7, 1, 32, 16),
+    CUPX(3, "England", 1, 5, 1, 1, 42, 0),   CUP(4, "England", 0, 6, 1, 36, 6),   CUP(5, "England", 5, 7, 1, 32, 16),
     CUP(6, "England", 3, 4, 0, 1, 0),    CUP(7, "Scotland", 1, 8, 1, 32, 0),  CUP(8, "Scotland", 0, 9, 1, 24, 4),
     CUP(9, "France", 1, 10, 1, 64, 0),   CUP(10, "France", 0, 11, 1, 32, 0),  CUP(11, "Italy", 0, 13, 1, 32, 0),
     CUP(12, "Italy", 3, 12, 0, 2, 0),    CUP(13, "Germany", 0, 14, 1, 64, 0), CUP(14, "Spain", 0, 15, 1, 64, 2),
@@ -343,6 +351,7 @@ const ITEMCUPSTRUCTUREINFORMATION s_aCupStructure[CUP_STRUCTURE_ROWS + 1] = {
     {nullptr, 0, 0, 0, nullptr, 0, 0, 0, 0, nullptr, nullptr},
 };
 #undef CUP
+#undef CUPX
 
 // The entry rules must run alongside the calendar, round for round.
 static_assert(sizeof(s_aEntries0) / sizeof(s_aEntries0[0]) == sizeof(s_aRounds0) / sizeof(s_aRounds0[0]));
