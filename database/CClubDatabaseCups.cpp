@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "database/CCountryDatabase.h"
+#include "database/ClubPayments.h"
 #include "database/CManagerDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "season/CDomesticCupsDatabase.h"
@@ -91,5 +92,5 @@ void CClubDatabase::AddCupRoundPayment(const CUP& cup)
     // pays the money there.
     const int32_t nBase = cup.byRounds <= 1 || cup.byRound + 2 >= cup.byRounds ? 75000 : 150000;
     const int nLevel = m_pCountry ? m_pCountry->GetCountryLevel() : 50;
-    AddFinanceTransaction(kCupRoundPaymentCategory, nBase / 100 * nLevel, 0);
+    BookClubMoney(this, nBase / 100 * nLevel, kCupRoundPaymentCategory);
 }

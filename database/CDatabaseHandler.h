@@ -25,6 +25,7 @@
 #include <vector>
 
 class CSaveGame;
+class CStaffDatabase;
 class CCountryDatabase;
 class CGroundDatabase;
 class CClubDatabase;
@@ -794,10 +795,18 @@ public:
     int GetStaffPoolCount(int nKind) const;
     int HireStaff(ID_STAFF idStaff, CClubDatabase* pClub);
     void SackStaff(ID_STAFF idStaff);
+    // The next pool staff member of the kind from the cursor (0 = from the
+    // pool's start), the cursor then after him; null at the pool's end.
+    CStaffDatabase* FindNextStaffByType(uint8_t byKind, int& nCursor) const;
+    // A staff member hired by one human's club: every other human's open
+    // offer to him closes, with news.
+    void CancelOtherHumanStaffOffers(ID_STAFF idStaff, const CSaveGame* pWinner);
     void TopUpStaffPool();
     void AddYouthToPool(CYouthDatabase* pYouth);
     void ReleaseYouth(CYouthDatabase* pYouth);
     bool HireYouth(CYouthDatabase* pYouth, CClubDatabase* pClub);
+    // As HireYouth, with a new youth of his position generated for the pool.
+    bool HireYouthAndRegenerate(CYouthDatabase* pYouth, CClubDatabase* pClub);
     CYouthDatabase* GetFirstPoolYouth() const;
     int GetYouthPoolCount(int nPosition) const;
     void TopUpYouthPool();

@@ -66,7 +66,7 @@ void CDatabaseHandler::MakeCupReplayFixture(CUPEXTRA* pRecord, CUP* pCup)
         pDomestic->GetRoundDate(pRound, bSecond, date, pCup->byKind);
     else if (m_pEuropeanCups)
         m_pEuropeanCups->GetRoundDate(pRound, bSecond, date);
-    if (!date.IsValid() || date <= m_GameDate)
+    if (!date.IsValid())
         date = m_GameDate;
     date = CDate(date.GetValue(), pNextRule ? pNextRule->byReplayDays : 7);
     if (date <= m_GameDate)

@@ -24,6 +24,10 @@ constexpr int kStaffRefillBelow = 10;
 constexpr int kStaffRefillTo[CLUB_STAFF_KINDS] = {20, 20, 10, 20, 20, 20};
 constexpr int kManagerRetirementAge = 66;
 constexpr uint8_t kStaffWasInPool = 0x02;
+// A human's staff negotiation closed, or taken back by him.
+constexpr uint8_t kNegotiationRefused = 2;
+constexpr uint8_t kNegotiationWithdrawn = 5;
+constexpr uint16_t kNewsStaffTakenElsewhere = 8;
 // The board confidence below which the board has lost patience with its
 // manager (the club's weekly step warns at the same mark).
 constexpr int kBoardSacksBelow = 30;
@@ -219,12 +223,45 @@ int CDatabaseHandler::HireStaff(ID_STAFF idStaff, CClubDatabase* pClub)
         return 2;
     }
     RemoveStaffFromPool(idStaff);
+    if (const CSaveGame* pHuman = GetSaveGameForClub(pClub))
+        CancelOtherHumanStaffOffers(idStaff, pHuman);
     pStaff->m_pCountry = pClub->m_pCountry;
     pStaff->m_pDivision = pClub->m_pDivision;
     pStaff->SetClub(pClub);
     pStaff->m_byMorale = static_cast<uint8_t>(70 + plat::rand() % 20);
     pClub->AddStaff(idStaff);
     return 0;
+}
+
+CStaffDatabase* CDatabaseHandler::FindNextStaffByType(uint8_t byKind, int& nCursor) const
+{
+    int nIndex = 0;
+    for (const void* pValue : m_lstStaffPool.Items<void>()) {
+        if (nIndex++ < nCursor)
+            continue;
+        LPITEMSTAFFINFORMATION pEntry = GetStaffInformation(StaffFromValue(pValue));
+        CStaffDatabase* pStaff = pEntry ? pEntry->pStaff : nullptr;
+        if (pStaff && pStaff->m_byKind == byKind) {
+            nCursor = nIndex;
+            return pStaff;
+        }
+    }
+    nCursor = nIndex;
+    return nullptr;
+}
+
+void CDatabaseHandler::CancelOtherHumanStaffOffers(ID_STAFF idStaff, const CSaveGame* pWinner)
+{
+    for (CSaveGame* pHuman : m_pHumanSlots) {
+        if (!pHuman || pHuman == pWinner)
+            continue;
+        STAFFNEGOTIATION* pNegotiation = pHuman->FindStaffNegotiation(idStaff);
+        if (!pNegotiation || pNegotiation->byStatus == kNegotiationRefused || pNegotiation->byStatus == kNegotiationWithdrawn)
+            continue;
+        pNegotiation->byStatus = kNegotiationRefused;
+        if (CNewsItem* pItem = pHuman->PostNews(kNewsStaffTakenElsewhere))
+            pItem->SetSlot(NEWS_SLOT_STAFF, idStaff);
+    }
 }
 
 void CDatabaseHandler::SackStaff(ID_STAFF idStaff)
@@ -287,6 +324,19 @@ bool CDatabaseHandler::HireYouth(CYouthDatabase* pYouth, CClubDatabase* pClub)
     m_lstYouths.Remove(pNode);
     --m_nYouthCount;
     pClub->AddYouthPlayer(pYouth);
+    return true;
+}
+
+bool CDatabaseHandler::HireYouthAndRegenerate(CYouthDatabase* pYouth, CClubDatabase* pClub)
+{
+    if (!pYouth || !pClub || !m_lstYouths.Find(pYouth)) {
+        DebugLog(0, "[CDatabaseHandler::HireYouthAndRegenerate] Could not find the youth to hire on the youth pool.");
+        return false;
+    }
+    const int nPosition = pYouth->m_byPosition;
+    if (!HireYouth(pYouth, pClub))
+        return false;
+    AddYouth(new CYouthDatabase(nullptr, nPosition));
     return true;
 }
 

@@ -487,6 +487,7 @@ void CDivisionDatabase::AddTransferRecord(const TRANSFERHISTORYVALUES& values)
     auto* pEntry = new CTransferHistoryEntry;
     pEntry->Set(values);
     m_lstSeasonTransfers.AddTail(pEntry);
+    ++m_nTransferCount;
 }
 
 void CDivisionDatabase::AddLoanRecord(const LOANHISTORYVALUES& values)
@@ -494,6 +495,7 @@ void CDivisionDatabase::AddLoanRecord(const LOANHISTORYVALUES& values)
     auto* pEntry = new CLoanHistoryEntry;
     pEntry->Set(values);
     m_lstSeasonLoans.AddTail(pEntry);
+    ++m_nLoanCount;
 }
 
 bool CDivisionDatabase::ArchiveTransfers(int nSeasonIndex, int nSeasons)

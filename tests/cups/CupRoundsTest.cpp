@@ -372,6 +372,90 @@ TEST_F(CupRounds, ASeasonThroughTheDayLoopCrownsEveryCup)
     for (const CCountryDatabase* pCountry : H().GetCountries().Items<CCountryDatabase>())
         for (const CCupFixturesDatabase* p : pCountry->GetCupFixtures().Items<CCupFixturesDatabase>())
             EXPECT_TRUE(p->IsPlayed()) << pCountry->GetName() << " fixture " << p->GetFixtureID();
+
+    // England's main cup replays its level ties; the replay's winner plays
+    // on in the cup and its loser never again.
+    const CCountryDatabase* pEngland = Country("England");
+    ASSERT_NE(pEngland, nullptr);
+    const CUP_NUMBER byMainCup = MakeCupNumberFromKind(CUP_KIND_1, pEngland->GetID());
+    int nReplays = 0;
+    for (const CCupFixturesDatabase* pReplay : pEngland->GetCupFixtures().Items<CCupFixturesDatabase>()) {
+        if (pReplay->GetCupNumber() != byMainCup || !pReplay->IsReplay())
+            continue;
+        ++nReplays;
+        ASSERT_TRUE(pReplay->IsPlayed());
+        const bool bAwayWon = pReplay->GetAwayGoals() > pReplay->GetHomeGoals() ||
+                              (pReplay->GetAwayGoals() == pReplay->GetHomeGoals() && pReplay->GetLeg() >= 7 &&
+                               pReplay->GetLeg() <= 11);
+        const ID_CLUB idWinner = bAwayWon ? pReplay->GetAwayClubID() : pReplay->GetHomeClubID();
+        const ID_CLUB idLoser = bAwayWon ? pReplay->GetHomeClubID() : pReplay->GetAwayClubID();
+        bool bWinnerLater = false, bLoserLater = false;
+        for (const CCupFixturesDatabase* p : pEngland->GetCupFixtures().Items<CCupFixturesDatabase>()) {
+            if (p->GetCupNumber() != byMainCup || p->GetDate() <= pReplay->GetDate())
+                continue;
+            bWinnerLater |= p->IsClubInvolved(idWinner);
+            bLoserLater |= p->IsClubInvolved(idLoser);
+        }
+        EXPECT_TRUE(bWinnerLater) << "replay " << pReplay->GetFixtureID();
+        EXPECT_FALSE(bLoserLater) << "replay " << pReplay->GetFixtureID();
+    }
+    EXPECT_GT(nReplays, 0);
+}
+
+TEST_F(CupRounds, ALevelTieIsReplayedAtTheOtherGroundAndItsWinnerTakesTheDrawnPlace)
+{
+    CCountryDatabase* pEngland = Country("England");
+    ASSERT_NE(pEngland, nullptr);
+    CDomesticCupsDatabase& cups = *pEngland->GetDomesticCups();
+    pEngland->RunCupRoundEvent(GetCupDrawEventKey(CUP_KIND_1));
+    CUP* pCup = cups.GetCup(CUP_KIND_1);
+    ASSERT_NE(pCup, nullptr);
+    const CUP_NUMBER byCup = MakeCupNumberFromKind(CUP_KIND_1, pEngland->GetID());
+    const CDate date = NextDate(pEngland->GetCupFixtures(), byCup);
+    ASSERT_TRUE(date.IsValid());
+    // Every home club wins but in tie 0, which ends 2-2 with nothing else decided.
+    const CUPTIE tie0 = *pCup->GetTie(0);
+    ASSERT_TRUE(tie0.wHomeClub && tie0.wAwayClub);
+    for (CCupFixturesDatabase* p : pEngland->GetCupFixtures().Items<CCupFixturesDatabase>())
+        if (p->GetCupNumber() == byCup && p->GetDate() == date) {
+            const bool bLevel = p->GetFixtureID() == tie0.dwFirstMatch;
+            p->SetGoals(bLevel ? 2 : 1, bLevel ? 2 : 0);
+            p->SetLeg(0);
+        }
+    H().SetGameDate(CDate(date.GetValue(), 1));
+    pEngland->RunCupRoundEvent(CUP_KIND_1);
+    ASSERT_EQ(pCup->byRound, 2);
+    ASSERT_EQ(pCup->byExtraCount, 1);
+    const CUPEXTRA* pRecord = pCup->GetExtra(0);
+    ASSERT_NE(pRecord, nullptr);
+
+    // The replay: ten days on, at the away club's ground.
+    const CCupFixturesDatabase* pReplay = pEngland->FindCupFixture(pRecord->dwValue);
+    ASSERT_NE(pReplay, nullptr);
+    EXPECT_TRUE(pReplay->IsReplay());
+    EXPECT_EQ(pReplay->GetHomeClubID(), tie0.wAwayClub);
+    EXPECT_EQ(pReplay->GetAwayClubID(), tie0.wHomeClub);
+    EXPECT_EQ(pReplay->GetDate(), CDate(date.GetValue(), 10));
+    // Its home club stands in for the winner in the next round's draw.
+    ASSERT_NE(pRecord->abyValues[CUPEXTRA_TIE], CUPEXTRA_NO_TIE);
+    CUPTIE* pNext = pCup->GetTie(pRecord->abyValues[CUPEXTRA_TIE]);
+    ASSERT_TRUE(pNext->wHomeClub == tie0.wAwayClub || pNext->wAwayClub == tie0.wAwayClub);
+    const std::set<ID_CLUB> round2 = ClubsOfRound(*pCup);
+    EXPECT_FALSE(round2.count(tie0.wHomeClub)) << "one place for the two";
+
+    // The tie's home club wins the replay away and takes the place, fixture included.
+    CCupFixturesDatabase* pPlayed = pEngland->FindCupFixture(pRecord->dwValue);
+    pPlayed->SetGoals(0, 1);
+    const int32_t nBalance = H().GetClubFromID(tie0.wHomeClub)->m_nBankBalance;
+    EXPECT_EQ(H().SettleCupReplays(CUP_KIND_1, pReplay->GetDate(), pEngland), 1);
+    EXPECT_EQ(pCup->byExtraCount, 0);
+    EXPECT_TRUE(pNext->wHomeClub == tie0.wHomeClub || pNext->wAwayClub == tie0.wHomeClub);
+    EXPECT_FALSE(pNext->wHomeClub == tie0.wAwayClub || pNext->wAwayClub == tie0.wAwayClub);
+    const CCupFixturesDatabase* pNextFixture = pEngland->FindCupFixture(pNext->dwFirstMatch);
+    ASSERT_NE(pNextFixture, nullptr);
+    EXPECT_TRUE(pNextFixture->IsClubInvolved(tie0.wHomeClub));
+    EXPECT_FALSE(pNextFixture->IsClubInvolved(tie0.wAwayClub));
+    EXPECT_GT(H().GetClubFromID(tie0.wHomeClub)->m_nBankBalance, nBalance) << "the round's payment";
 }
 
 TEST_F(CupRounds, CountryCupEntriesNameTheCountrysCups)

@@ -13,6 +13,7 @@
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <set>
@@ -413,6 +414,32 @@ TEST_F(Markets, PoolsStartFullAndAreRefilled)
     EXPECT_EQ(H().GetYouthPoolCount(nPosition), CDatabaseHandler::kYouthPoolPerPosition);
 }
 
+TEST_F(Markets, StaffOfAKindAreWalkedOnceAndAHiredYouthIsReplacedInThePool)
+{
+    for (uint8_t byKind : {0, 2, 5}) {
+        std::set<ID_STAFF> seen;
+        int nCursor = 0;
+        while (CStaffDatabase* pStaff = H().FindNextStaffByType(byKind, nCursor)) {
+            EXPECT_EQ(pStaff->m_byKind, byKind);
+            EXPECT_TRUE(seen.insert(pStaff->GetId()).second) << "each once";
+            ASSERT_LE(static_cast<int>(seen.size()), H().GetStaffPool().GetCount());
+        }
+        EXPECT_EQ(static_cast<int>(seen.size()), H().GetStaffPoolCount(byKind)) << "kind " << int(byKind);
+        EXPECT_EQ(H().FindNextStaffByType(byKind, nCursor), nullptr) << "the end stays the end";
+    }
+
+    CClubDatabase* pClub = TwoClubs().first;
+    CYouthDatabase* pYouth = H().GetFirstPoolYouth();
+    ASSERT_NE(pYouth, nullptr);
+    const int nPosition = pYouth->m_byPosition;
+    const int nYouths = pClub->m_lstYouths.GetCount();
+    EXPECT_TRUE(H().HireYouthAndRegenerate(pYouth, pClub));
+    EXPECT_EQ(pClub->m_lstYouths.GetCount(), nYouths + 1);
+    EXPECT_EQ(H().GetYouthPoolCount(nPosition), CDatabaseHandler::kYouthPoolPerPosition) << "a new one in his place";
+    EXPECT_FALSE(H().HireYouthAndRegenerate(pYouth, pClub)) << "no longer in the pool";
+    EXPECT_EQ(H().GetYouthPoolCount(nPosition), CDatabaseHandler::kYouthPoolPerPosition);
+}
+
 TEST_F(Markets, AppointingAManagerSacksThePresentOneIntoThePool)
 {
     CClubDatabase* pClub = TwoClubs().first;
@@ -518,6 +545,145 @@ TEST_F(Markets, ExpiringContractsAreRenewedOrTheUnwantedReleased)
     EXPECT_EQ(pUnwanted->m_byTransferState, PLAYER_TRANSFER_LEAVING) << "released on a free transfer";
 }
 
+TEST_F(Markets, AReleasedPlayerIsBidForAndJoinsForNothing)
+{
+    auto [pBuyer, pSeller] = TwoClubs();
+    CPlayerDatabase* pPlayer = FirstPlayer(pSeller);
+    const ID_PLAYER id = pPlayer->m_idPerson;
+    pBuyer->m_nBankBalance = 5000000;
+    const int32_t nSellerBefore = pSeller->m_nBankBalance;
+    ASSERT_EQ(H().AddPlayerToListMarket(pPlayer, 0, PLAYER_TRANSFER_LEAVING, 0), 0);
+    ASSERT_TRUE(pBuyer->NoteTransferTarget(pPlayer, pPlayer->m_byRole, pSeller->GetID(), false));
+
+    // His club asks nothing, so the bid is one of nothing.
+    pBuyer->MakeTargetBids();
+    CBuyOfferDatabase* pOffer = H().GetBuyOffer(id, pBuyer->GetID());
+    ASSERT_NE(pOffer, nullptr) << "a free player is bid for";
+    EXPECT_EQ(pOffer->GetValue100(), 0u);
+    RunEvent(pPlayer->m_pCountry, 5, id);
+    RunEvent(pPlayer->m_pCountry, 8, id);
+    RunEvent(pBuyer->m_pCountry, 14, pOffer->GetOfferID());
+
+    EXPECT_EQ(pPlayer->m_pClub, pBuyer);
+    EXPECT_EQ(pPlayer->m_byTransferState, 0);
+    EXPECT_EQ(pBuyer->m_nBankBalance, 5000000);
+    EXPECT_EQ(pSeller->m_nBankBalance, nSellerBefore);
+    const CXList& records = pSeller->m_pDivision->m_lstSeasonTransfers;
+    ASSERT_FALSE(records.IsEmpty());
+    const TRANSFERHISTORYVALUES& record = static_cast<CTransferHistoryEntry*>(records.GetTail()->pData)->Get();
+    EXPECT_EQ(record.dwValue0, id);
+    EXPECT_EQ(record.dwValue1, 0u);
+}
+
+TEST_F(Markets, APlayerGivenInExchangeMovesWithoutAFeeIntoBothDivisionsRecords)
+{
+    CClubDatabase* pOffering = TwoClubs().first;
+    CClubDatabase* pReceiver = ClubElsewhere(pOffering);
+    ASSERT_NE(pReceiver, nullptr);
+    CPlayerDatabase* pPlayer = FirstPlayer(pOffering);
+    ASSERT_EQ(H().AddPlayerToListMarket(pPlayer, 1000, PLAYER_TRANSFER_LISTED, 30), 0);
+    const int nOffering = pOffering->m_nPlayerCount, nReceiving = pReceiver->m_nPlayerCount;
+    const int32_t nBalances = pOffering->m_nBankBalance + pReceiver->m_nBankBalance;
+
+    // Not his club's to give: nothing moves.
+    std::vector<std::string> lines;
+    SetDebugLogSink([&](int, const std::string& line) { lines.push_back(line); });
+    EXPECT_FALSE(H().TransferPlayerExchange(pPlayer, pReceiver, pOffering));
+    SetDebugLogSink(nullptr);
+    EXPECT_EQ(pPlayer->m_pClub, pOffering);
+    EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                           [](const std::string& l) {
+                               return l.find("does not belong to the club that made the offer") != std::string::npos;
+                           }),
+              lines.end());
+
+    ASSERT_TRUE(H().TransferPlayerExchange(pPlayer, pOffering, pReceiver));
+    EXPECT_EQ(pPlayer->m_pClub, pReceiver);
+    EXPECT_EQ(pPlayer->m_byTransferState, 0);
+    EXPECT_EQ(H().FindListMarketEntry(pPlayer->m_idPerson), nullptr);
+    EXPECT_EQ(pOffering->m_nPlayerCount, nOffering - 1);
+    EXPECT_EQ(pReceiver->m_nPlayerCount, nReceiving + 1);
+    EXPECT_EQ(pOffering->m_nBankBalance + pReceiver->m_nBankBalance, nBalances);
+    for (const CDivisionDatabase* pDivision : {pOffering->m_pDivision, pReceiver->m_pDivision}) {
+        ASSERT_FALSE(pDivision->m_lstSeasonTransfers.IsEmpty());
+        const TRANSFERHISTORYVALUES& record =
+            static_cast<CTransferHistoryEntry*>(pDivision->m_lstSeasonTransfers.GetTail()->pData)->Get();
+        EXPECT_EQ(record.dwValue0, pPlayer->m_idPerson);
+        EXPECT_EQ(record.dwValue1, 0u);
+        EXPECT_EQ(record.wValue0, pOffering->GetID());
+        EXPECT_EQ(record.wValue1, pReceiver->GetID());
+        EXPECT_EQ(record.byValue, 4);
+    }
+    ExpectIdentifiersResolve(H());
+}
+
+TEST_F(Markets, AContractPutToThePlayerIsAnsweredWithinAWeek)
+{
+    auto [pBuyer, pSeller] = TwoClubs();
+    CPlayerDatabase* pPlayer = FirstPlayer(pSeller);
+    const ID_PLAYER id = pPlayer->m_idPerson;
+    PLAYERCONTRACT contract;
+    pPlayer->GenerateContract(contract, pBuyer->m_pDivision, pBuyer, false);
+    contract.dwYearlyWage = 123456;
+    EXPECT_EQ(H().MakeOfferToPlayer(id, pBuyer->GetID(), contract), 2) << "no bid, nothing to put";
+
+    pBuyer->m_nBankBalance = 50000000;
+    uint32_t adwTerms[CBuyOfferDatabase::TERMS];
+    pSeller->BuildAskingTerms(adwTerms, pPlayer);
+    ASSERT_EQ(H().MakeBuyOfferToClub(pPlayer, pBuyer, CClubDatabase::GetTermsTotal(adwTerms), adwTerms, 0, 0), 0);
+    CBuyOfferDatabase* pOffer = H().GetBuyOffer(id, pBuyer->GetID());
+    ASSERT_NE(pOffer, nullptr);
+    pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | 0x08 | 0x100));
+    ASSERT_EQ(H().MakeOfferToPlayer(id, pBuyer->GetID(), contract), 0);
+    ASSERT_EQ(H().MakeOfferToPlayer(id, pBuyer->GetID(), contract), 0);
+    EXPECT_EQ(pOffer->GetFlags() & (0x04 | 0x08 | 0x100), 0x04);
+    uint32_t adwWords[CBuyOfferDatabase::CONTRACT_WORDS];
+    for (int i = 0; i < CBuyOfferDatabase::CONTRACT_WORDS; ++i)
+        adwWords[i] = pOffer->GetContractWord(i);
+    PLAYERCONTRACT kept;
+    CPlayerDatabase::UnpackContract(adwWords, kept);
+    EXPECT_EQ(kept.dwYearlyWage, 123456u);
+    // One answer, a week on, however often the contract is put.
+    int nEvents = 0;
+    for (const CEventsDatabase* p : pPlayer->m_pCountry->GetEvents().Items<CEventsDatabase>())
+        if (p->GetType() == 8 && p->GetDataID() == id) {
+            ++nEvents;
+            EXPECT_EQ(p->GetDate(), CDate(H().GetGameDate().GetValue(), 7));
+        }
+    EXPECT_EQ(nEvents, 1);
+}
+
+TEST_F(Markets, SquadAndMoneyRulesRefuseTheMovesAClubCannotMake)
+{
+    auto [pA, pB] = TwoClubs();
+    CClubDatabase* pElsewhere = ClubElsewhere(pA);
+    ASSERT_NE(pElsewhere, nullptr);
+    CPlayerDatabase* pOfA = FirstPlayer(pA);
+    CPlayerDatabase* pOfB = FirstPlayer(pB);
+    pA->m_nBankBalance = 1000;
+    ASSERT_TRUE(pA->NoteTransferTarget(pOfB, pOfB->m_byRole, pB->GetID(), false));
+    EXPECT_TRUE(pA->MustRefusePurchase(pOfB, 1001, nullptr)) << "more than the club has";
+    EXPECT_FALSE(pA->HasTransferTarget(pOfB->m_idPerson)) << "a target it cannot buy is dropped";
+    EXPECT_FALSE(pA->MustRefusePurchase(pOfB, 1000, nullptr));
+
+    const int nSquad = pA->m_nPlayerCount;
+    ASSERT_GE(nSquad, 19);
+    EXPECT_FALSE(pA->MustRefuseSale(pOfA, 1, nullptr, false));
+    EXPECT_FALSE(pA->MustRefuseLoanOut(pOfA, nullptr));
+    pA->m_nPlayerCount = 18;  // a squad too short to let anybody go
+    EXPECT_TRUE(pA->MustRefuseSale(pOfA, 1, nullptr, false));
+    EXPECT_TRUE(pA->MustRefuseLoanOut(pOfA, nullptr));
+    EXPECT_EQ(H().TransferPlayerLoan(pOfA, pElsewhere->GetID(), true, 28), 2);
+    EXPECT_EQ(pOfA->m_byTransferState, 0);
+    pA->m_nPlayerCount = nSquad;
+
+    const int nLoansIn = pElsewhere->m_nLoanInCount;
+    pElsewhere->m_nLoanInCount = CLUB_SQUAD_LIMIT - pElsewhere->m_nPlayerCount;
+    EXPECT_TRUE(pElsewhere->MustRefuseLoanIn(pOfA, nullptr)) << "a full squad borrows nobody";
+    pElsewhere->m_nLoanInCount = nLoansIn;
+    EXPECT_FALSE(pElsewhere->MustRefuseLoanIn(pOfA, nullptr));
+}
+
 TEST_F(Markets, AMonthOfTheWorldMakesTransfersAndStaysSaveable)
 {
     std::map<ID_PLAYER, ID_CLUB> before;
@@ -533,6 +699,10 @@ TEST_F(Markets, AMonthOfTheWorldMakesTransfersAndStaysSaveable)
             nMoved += before.count(p->m_idPerson) && before[p->m_idPerson] != pClub->GetID();
     }
     EXPECT_GT(nMoved, 0) << "computer clubs bought players";
+    int nFeeListed = 0;
+    for (const CListMarketEntry* p : H().GetListMarket().Items<CListMarketEntry>())
+        nFeeListed += H().GetPlayerFromID(p->GetPlayerID())->m_byTransferState == PLAYER_TRANSFER_LISTED;
+    EXPECT_GT(nFeeListed, 0) << "clubs put surplus players on the list";
     ExpectIdentifiersResolve(H());
     RecordProperty("moved", nMoved);
     RecordProperty("loans", nLoans);
