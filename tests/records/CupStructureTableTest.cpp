@@ -43,12 +43,13 @@ TEST(CupStructure, TableInvariants)
         ASSERT_NE(cup.pRounds, nullptr);
         ASSERT_NE(cup.pEntryRules, nullptr);
         ASSERT_NE(cup.pPrizes, nullptr);
-        EXPECT_EQ(cup.byExtraFlag, 0);
         int nLargest = 0;
+        bool bReplays = false;
         for (int i = 0; i < cup.byRounds; ++i) {
             const ITEMCUPROUNDINFORMATION& round = cup.pRounds[i];
             const ITEMCUPENTRYRULE& entry = cup.pEntryRules[i];
             nLargest = std::max(nLargest, static_cast<int>(round.byTies));
+            bReplays |= entry.byReplay != 0;
             ASSERT_NE(round.pMatchRules, nullptr);
             EXPECT_LE(round.byLegs, 2);
             // The clubs a round must hold fill its ties exactly.
@@ -61,6 +62,8 @@ TEST(CupStructure, TableInvariants)
         }
         // Every round has a tie slot.
         EXPECT_GE(cup.wTieSlots, nLargest);
+        // A cup that replays level ties keeps a table of its pending replays.
+        EXPECT_EQ(cup.byExtraFlag != 0, bReplays);
         // A per-division array of a domestic round 1 sums to its clubs plus its entry count.
         const ITEMCUPENTRYRULE& first = cup.pEntryRules[0];
         if (std::strcmp(cup.pszOwnerName, CUP_OWNER_EUROPEAN) != 0 && first.pClubsPerDivision) {
@@ -76,6 +79,14 @@ TEST(CupStructure, TableInvariants)
     EXPECT_EQ(GetCupStructureRecord(3, nullptr)->byCupID, 3);
     EXPECT_EQ(GetCupStructureRecord(5, nullptr), nullptr);
     EXPECT_EQ(GetCupStructureRecord(0, "Portugal")->wEntrantCount, 10);
+    // England's main cup replays level ties of its first six rounds, ten days on.
+    const ITEMCUPSTRUCTUREINFORMATION* pMain = GetCupStructureRecord(1, "England");
+    for (int i = 1; i < pMain->byRounds; ++i) {
+        const ITEMCUPENTRYRULE& rule = pMain->pEntryRules[i];
+        EXPECT_EQ(rule.byReplay, i <= 6 ? 1 : 0) << "rule " << i;
+        if (rule.byReplay)
+            EXPECT_EQ(rule.byReplayDays, 10);
+    }
 }
 
 TEST(CupStructure, RoundDetailsThatTheDrawsRead)
