@@ -508,13 +508,6 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
     CClubDatabase* pSeller = pPlayer->m_pClub;
     const bool bFree = pPlayer->m_byTransferState == PLAYER_TRANSFER_LEAVING || !pSeller;
     const int32_t nFee = bFree ? 0 : static_cast<int32_t>(pOffer->GetValue100());
-    // The buyer's means are looked at again when the move is made.
-    if (pBuyer->MustRefusePurchase(pPlayer, nFee, GetSaveGameForClub(pSeller))) {
-        DebugLog(1, "[CDatabaseHandler::TransferPlayer] %s can no longer take %s", pBuyer->GetName(),
-                 pPlayer->GetShortName());
-        delete pOffer;
-        return 0;
-    }
     if (pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN)
         TransferPlayerLoan(pPlayer, 0, false, 0);
     const uint8_t byListing = pPlayer->m_byTransferState;

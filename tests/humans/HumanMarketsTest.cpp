@@ -1,6 +1,6 @@
 // The human manager's side of the markets: his ended offers and their
-// reports, the news of offers for his players, the answers he gave carried
-// out, and his offers that lapse when he leaves them unanswered.
+// reports, the answers he gave carried out, his offers that lapse when he
+// leaves them unanswered, and staff offers closed when another human hires.
 #include "HumanWorld.h"
 
 #include "database/CBuyOfferDatabase.h"
@@ -97,23 +97,6 @@ TEST_F(HumanMarkets, AnEndedBidIsKeptWithAReportThatAgesOutAfterTwoWeeks)
     H().DoTransferLoanEventsUpdate(CDate(today.GetValue(), -15));
     EXPECT_TRUE(m_pHuman->GetLoanOfferReports().IsEmpty());
     EXPECT_TRUE(m_pHuman->GetEndedLoanOffers().IsEmpty());
-}
-
-TEST_F(HumanMarkets, ALoanOfferForHisPlayerIsInHisNews)
-{
-    CClubDatabase* pBorrower = nullptr;
-    for (CDivisionDatabase* pDivision : m_pClub->m_pCountry->GetDivisions().Items<CDivisionDatabase>())
-        if (!pBorrower && pDivision != m_pClub->m_pDivision && pDivision->GetClubCount() > 0)
-            pBorrower = static_cast<CClubDatabase*>(pDivision->m_lstClubsByID.GetHead()->pData);
-    ASSERT_NE(pBorrower, nullptr);
-    CPlayerDatabase* pPlayer = FirstPlayer(m_pClub);
-    ASSERT_EQ(H().MakeLoanOffer(pPlayer, 0, pBorrower->GetID(), 28, 5000), 0);
-    ASSERT_EQ(CountNews(196, pPlayer->m_idPerson), 1);
-    for (const CNewsItem* p : m_pHuman->GetNews().GetIncoming().Items<CNewsItem>())
-        if (p->GetType() == 196)
-            EXPECT_EQ(p->GetSlot(NEWS_SLOT_CLUB_B), pBorrower->GetID());
-    EXPECT_EQ(pPlayer->m_pCountry->FindEvent(17, pPlayer->m_idPerson), nullptr)
-        << "his own answer is awaited, not the computer's";
 }
 
 TEST_F(HumanMarkets, TheAnswersHeGaveToBidsForHisListedPlayerAreCarriedOut)
