@@ -383,6 +383,20 @@ public:
     void SettleAndDrawCupRound(uint8_t byKind, CCountryDatabase* pCountry);
     // Whether the current round has played fixtures not yet settled.
     bool CupRoundNeedsSettling(const CUP* pCup, CCountryDatabase* pCountry) const;
+    // The next season's European places of a cup final's winner: his
+    // country's rules for a domestic cup; for a European cup the winner
+    // defends it and plays the European super cup.
+    void QualifyForEuropeanCups(CClubDatabase* pWinner, CClubDatabase* pLoser, uint8_t byKind,
+                                CCountryDatabase* pCountry);
+    // The cup shown at a competition index: 0-3 the country's domestic
+    // kinds 0, 1, 3, 5; 4-6 the European kinds 0, 1, 3; null otherwise.
+    CUP* GetCupByCompetitionIndex(int nIndex, const CCountryDatabase* pCountry) const;
+    // The first round from the cup's present one whose first match is after
+    // the date (with bRoundBefore the round before it); the cup's own round
+    // when none is.
+    int GetCurrentCupRound(const CDate& date, const CUP* pCup, bool bRoundBefore) const;
+    // The window keeps its length and starts today.
+    void ShiftDateWindow(CDate& start, CDate& end) const;
     // ---- replays of level ties (CDatabaseHandlerCupReplays.cpp) ----
     // The next free replay record of the cup for the tie, or null when the
     // cup keeps none.

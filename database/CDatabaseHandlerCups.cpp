@@ -19,6 +19,8 @@
 namespace {
 
 constexpr uint8_t kEntryAllDivisions = 6;
+// News to a human's club entered in a European cup.
+constexpr uint16_t kNewsEnteredEuropeanCup = 128;
 // A tie's winning side when it goes to a replay.
 constexpr uint8_t kReplayWinner = 2;
 
@@ -222,8 +224,8 @@ int CDatabaseHandler::ProcessCupRound(uint8_t byKind, const CDate& /*date*/, CCo
         CEuropeanCupDatabase::PayCupPrize(pDefinition, pCup, pWinner, pLoser, false);
         if (bLastRound && byKind != CUP_KIND_SUPER && pWinner)
             pWinner->PayCupFinalBonuses(pCup->byCountry == 0 ? 1 : 0);
-        if (bLastRound && byKind != CUP_KIND_SUPER && pCountry)
-            pCountry->CupWinnerEuropeanEntry(pWinner, pLoser, byKind);
+        if (bLastRound && byKind != CUP_KIND_SUPER)
+            QualifyForEuropeanCups(pWinner, pLoser, byKind, pCountry);
         if (bLastRound && pWinner)
             DebugLog(2, "[CDatabaseHandler::ProcessCupRound] Cup %d of %s won by %s", byKind,
                      pCountry ? pCountry->GetName() : "Europe", pWinner->GetName());
@@ -378,6 +380,76 @@ void CDatabaseHandler::SettleAndDrawCupRound(uint8_t byKind, CCountryDatabase* p
     if (CCountryDatabase* pDraw = EuropeanDrawCountry(*this))
         pDraw->MakeEuropeanCupDraw(byKind);
     pCup->NoteReplayPlaces();
+}
+
+void CDatabaseHandler::QualifyForEuropeanCups(CClubDatabase* pWinner, CClubDatabase* pLoser, uint8_t byKind,
+                                              CCountryDatabase* pCountry)
+{
+    if (pCountry) {
+        pCountry->CupWinnerEuropeanEntry(pWinner, pLoser, byKind);
+        return;
+    }
+    if (!pWinner || !m_pEuropeanCups)
+        return;
+    const ID_CLUB idWinner = pWinner->GetID();
+    const auto enter = [&](int nKind, int nRound) {
+        m_pEuropeanCups->AddPending(nKind, idWinner, nRound, REASON_EUROPEAN_CUP);
+        pWinner->AddNewsItem(kNewsEnteredEuropeanCup);
+    };
+    if (byKind != CUP_KIND_0) {
+        // The first cup's winner defends it from its group stage; a place
+        // it held in the second cup goes to its country's next club at the
+        // season's entries.
+        if (m_pEuropeanCups->IsClubPending(CUP_KIND_0, idWinner))
+            m_pEuropeanCups->RemovePending(CUP_KIND_0, idWinner);
+        if (!m_pEuropeanCups->IsClubPending(CUP_KIND_1, idWinner))
+            enter(CUP_KIND_1, 4);
+    } else if (!m_pEuropeanCups->IsClubPending(CUP_KIND_0, idWinner) &&
+               !m_pEuropeanCups->IsClubPending(CUP_KIND_1, idWinner)) {
+        enter(CUP_KIND_0, 2);
+    }
+    DebugLog(2, "Added %s, to EuroSuperCup", pWinner->GetName());
+    m_pEuropeanCups->AddPending(CUP_KIND_SUPER, idWinner, 1, REASON_EUROPEAN_CUP);
+}
+
+CUP* CDatabaseHandler::GetCupByCompetitionIndex(int nIndex, const CCountryDatabase* pCountry) const
+{
+    static constexpr int kDomesticKinds[] = {CUP_KIND_0, CUP_KIND_1, CUP_KIND_SUPER, CUP_KIND_5};
+    static constexpr int kEuropeanKinds[] = {CUP_KIND_0, CUP_KIND_1, CUP_KIND_SUPER};
+    if (!pCountry || nIndex < 0)
+        return nullptr;
+    if (nIndex < 4)
+        return pCountry->GetDomesticCups() ? pCountry->GetDomesticCups()->GetCup(kDomesticKinds[nIndex]) : nullptr;
+    if (nIndex < 7)
+        return m_pEuropeanCups ? m_pEuropeanCups->GetCup(kEuropeanKinds[nIndex - 4]) : nullptr;
+    return nullptr;
+}
+
+int CDatabaseHandler::GetCurrentCupRound(const CDate& date, const CUP* pCup, bool bRoundBefore) const
+{
+    if (!pCup)
+        return 0;
+    CCountryDatabase* pCountry = pCup->byCountry ? GetCountryFromID(pCup->byCountry) : nullptr;
+    CDomesticCupsDatabase* pDomestic = pCountry ? pCountry->GetDomesticCups() : nullptr;
+    const ITEMCUPSTRUCTUREINFORMATION* pDefinition =
+        pDomestic ? pDomestic->GetDefinition(pCup->byKind)
+                  : (m_pEuropeanCups ? m_pEuropeanCups->GetDefinition(pCup->byKind) : nullptr);
+    for (int nRound = pCup->byRound; nRound <= pCup->byRounds; ++nRound) {
+        const ITEMCUPROUNDINFORMATION* pRound = GetDefinitionRound(pDefinition, nRound);
+        CDate first;
+        const bool bDated = pRound && (pDomestic ? pDomestic->GetRoundDate(pRound, false, first, pCup->byKind)
+                                                 : m_pEuropeanCups->GetRoundDate(pRound, false, first));
+        if (bDated && first > date)
+            return bRoundBefore && nRound > 1 ? nRound - 1 : nRound;
+    }
+    return pCup->byRound;
+}
+
+void CDatabaseHandler::ShiftDateWindow(CDate& start, CDate& end) const
+{
+    const int nLength = end.DaysBetween(start);
+    start = m_GameDate;
+    end = CDate(m_GameDate.GetValue(), nLength);
 }
 
 const ITEMCUPSTRUCTUREINFORMATION* CDatabaseHandler::GetCountryCupEntry(int nIndex, ID_COUNTRY idCountry) const

@@ -364,6 +364,14 @@ TEST_F(CupRounds, ASeasonThroughTheDayLoopCrownsEveryCup)
     const CEuropeanCupDatabase& europe = *H().GetEuropeanCups();
     EXPECT_NE(europe.GetCupWinner(CUP_KIND_0), 0u);
     EXPECT_NE(europe.GetCupWinner(CUP_KIND_1), 0u);
+    // The two European winners meet in the next super cup; the first cup's
+    // winner defends it from the group stage.
+    for (int nKind : {CUP_KIND_0, CUP_KIND_1})
+        EXPECT_TRUE(europe.IsClubPending(CUP_KIND_SUPER, europe.GetCupWinner(nKind))) << "kind " << nKind;
+    bool bDefends = false;
+    for (const CUPENTRY* pEntry : europe.GetPendingList(CUP_KIND_1)->Items<CUPENTRY>())
+        bDefends |= pEntry->dwClub == europe.GetCupWinner(CUP_KIND_1) && pEntry->byRound == 4;
+    EXPECT_TRUE(bDefends);
     int nSuperPlayed = 0;
     for (const CCupFixturesDatabase* p : H().GetCupFixtures().Items<CCupFixturesDatabase>())
         nSuperPlayed += p->GetCupNumber() == MakeCupNumberFromKind(CUP_KIND_SUPER, 0) && p->IsPlayed();
@@ -400,6 +408,41 @@ TEST_F(CupRounds, ASeasonThroughTheDayLoopCrownsEveryCup)
         EXPECT_FALSE(bLoserLater) << "replay " << pReplay->GetFixtureID();
     }
     EXPECT_GT(nReplays, 0);
+}
+
+TEST_F(CupRounds, TheCupScreensFindCupsRoundsAndDateWindows)
+{
+    CCountryDatabase* pEngland = Country("England");
+    ASSERT_NE(pEngland, nullptr);
+    CDomesticCupsDatabase& cups = *pEngland->GetDomesticCups();
+    const CEuropeanCupDatabase& europe = *H().GetEuropeanCups();
+    EXPECT_EQ(H().GetCupByCompetitionIndex(0, pEngland), cups.GetCup(CUP_KIND_0));
+    EXPECT_EQ(H().GetCupByCompetitionIndex(1, pEngland), cups.GetCup(CUP_KIND_1));
+    EXPECT_EQ(H().GetCupByCompetitionIndex(2, pEngland), cups.GetCup(CUP_KIND_SUPER));
+    EXPECT_EQ(H().GetCupByCompetitionIndex(3, pEngland), cups.GetCup(CUP_KIND_5));
+    EXPECT_EQ(H().GetCupByCompetitionIndex(4, pEngland), europe.GetCup(CUP_KIND_0));
+    EXPECT_EQ(H().GetCupByCompetitionIndex(6, pEngland), europe.GetCup(CUP_KIND_SUPER));
+    EXPECT_NE(H().GetCupByCompetitionIndex(1, pEngland), nullptr);
+    EXPECT_EQ(H().GetCupByCompetitionIndex(7, pEngland), nullptr);
+    EXPECT_EQ(H().GetCupByCompetitionIndex(-1, pEngland), nullptr);
+    EXPECT_EQ(H().GetCupByCompetitionIndex(0, nullptr), nullptr);
+
+    // The main cup, still at round 1: on round 2's day the next round to
+    // come is the third, and the one before it the second.
+    const CUP* pMain = cups.GetCup(CUP_KIND_1);
+    ASSERT_NE(pMain, nullptr);
+    ASSERT_EQ(pMain->byRound, 1);
+    EXPECT_EQ(H().GetCurrentCupRound(H().GetGameDate(), pMain, false), 1);
+    CDate second;
+    ASSERT_TRUE(cups.GetRoundDate(cups.GetRound(CUP_KIND_1, 1), false, second, CUP_KIND_1));
+    EXPECT_EQ(H().GetCurrentCupRound(second, pMain, false), 3);
+    EXPECT_EQ(H().GetCurrentCupRound(second, pMain, true), 2);
+    EXPECT_EQ(H().GetCurrentCupRound(CDate(2010, 1, 1), pMain, false), pMain->byRound) << "all rounds past";
+
+    CDate start(2000, 1, 1), end(2000, 1, 11);
+    H().ShiftDateWindow(start, end);
+    EXPECT_EQ(start, H().GetGameDate());
+    EXPECT_EQ(end, CDate(H().GetGameDate().GetValue(), 10));
 }
 
 TEST_F(CupRounds, ALevelTieIsReplayedAtTheOtherGroundAndItsWinnerTakesTheDrawnPlace)
