@@ -395,6 +395,10 @@ public:
     // the date (with bRoundBefore the round before it); the cup's own round
     // when none is.
     int GetCurrentCupRound(const CDate& date, const CUP* pCup, bool bRoundBefore) const;
+    // The group match days of the European cup played before the reference
+    // round, for the cup tables screen (with bIncludeToday, today's too).
+    int GetCupRoundsPlayed(const struct ITEMCUPROUNDINFORMATION* pReference,
+                           const ITEMCUPSTRUCTUREINFORMATION* pDefinition, bool bIncludeToday) const;
     // The window keeps its length and starts today.
     void ShiftDateWindow(CDate& start, CDate& end) const;
     // ---- replays of level ties (CDatabaseHandlerCupReplays.cpp) ----

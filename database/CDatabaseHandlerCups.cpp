@@ -3,6 +3,7 @@
 // game and a new season.
 #include "database/CDatabaseHandler.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "common/DebugLog.h"
@@ -443,6 +444,41 @@ int CDatabaseHandler::GetCurrentCupRound(const CDate& date, const CUP* pCup, boo
             return bRoundBefore && nRound > 1 ? nRound - 1 : nRound;
     }
     return pCup->byRound;
+}
+
+int CDatabaseHandler::GetCupRoundsPlayed(const ITEMCUPROUNDINFORMATION* pReference,
+                                         const ITEMCUPSTRUCTUREINFORMATION* pDefinition, bool bIncludeToday) const
+{
+    if (!pReference || !pDefinition || !m_pEuropeanCups)
+        return 0;
+    const CDate& season = m_pEuropeanCups->GetSeasonDate();
+    const CDate reference = GetEuropeanCupRoundDate(*pReference, false, season);
+    int nCount = 0;
+    int nBonus = 0;
+    for (int i = 0; i < pDefinition->byRounds; ++i) {
+        const ITEMCUPROUNDINFORMATION& round = pDefinition->pRounds[i];
+        if (round.byLegs != CUP_LEGS_GROUP)
+            continue;
+        const CDate first = GetEuropeanCupRoundDate(round, false, season);
+        // A new group stage: the last one's tables are complete once its
+        // last day and the days after it are past.
+        if (i > 0 && round.byTies != pDefinition->pRounds[i - 1].byTies) {
+            const ITEMCUPROUNDINFORMATION& previous = pDefinition->pRounds[i - 1];
+            const CDate last =
+                GetEuropeanCupRoundDate(previous, previous.byLegs == CUP_LEGS_TWO, season);
+            const int nDays = pDefinition->pEntryRules ? pDefinition->pEntryRules[i - 1].byDrawDays : 0;
+            if (last.IsValid() && m_GameDate > CDate(last.GetValue(), nDays))
+                nBonus = 1;
+        }
+        if (first > m_GameDate || (first == m_GameDate && !bIncludeToday)) {
+            --nCount;
+            break;
+        }
+        if (first >= reference)
+            break;
+        ++nCount;
+    }
+    return std::max(0, nCount + nBonus);
 }
 
 void CDatabaseHandler::ShiftDateWindow(CDate& start, CDate& end) const

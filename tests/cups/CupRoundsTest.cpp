@@ -7,6 +7,7 @@
 #include "database/CManagerDatabase.h"
 #include "season/CDomesticCupsDatabase.h"
 #include "season/CEuropeanCupDatabase.h"
+#include "season/CupStructureTable.h"
 
 #include <algorithm>
 #include <map>
@@ -443,6 +444,30 @@ TEST_F(CupRounds, TheCupScreensFindCupsRoundsAndDateWindows)
     H().ShiftDateWindow(start, end);
     EXPECT_EQ(start, H().GetGameDate());
     EXPECT_EQ(end, CDate(H().GetGameDate().GetValue(), 10));
+}
+
+TEST_F(CupRounds, GroupMatchDaysPlayedCountForTheCupTables)
+{
+    // The first European cup: group match days are rounds 4 to 15 (indexes
+    // 3 to 14), a second group stage from index 9.
+    const ITEMCUPSTRUCTUREINFORMATION* pCup = GetCupStructureRecord(CUP_KIND_1, nullptr);
+    ASSERT_NE(pCup, nullptr);
+    ASSERT_EQ(pCup->pRounds[3].byLegs, CUP_LEGS_GROUP);
+    ASSERT_EQ(pCup->pRounds[14].byLegs, CUP_LEGS_GROUP);
+    ASSERT_NE(pCup->pRounds[9].byTies, pCup->pRounds[8].byTies);
+    const CDate season = H().GetEuropeanCups()->GetSeasonDate();
+    const auto day = [&](int i) { return GetEuropeanCupRoundDate(pCup->pRounds[i], false, season); };
+    const ITEMCUPROUNDINFORMATION* pSixth = &pCup->pRounds[8];
+    const ITEMCUPROUNDINFORMATION* pLast = &pCup->pRounds[14];
+
+    H().SetGameDate(season);
+    EXPECT_EQ(H().GetCupRoundsPlayed(pSixth, pCup, false), 0) << "nothing played yet";
+    H().SetGameDate(CDate(day(14).GetValue(), 1));
+    EXPECT_EQ(H().GetCupRoundsPlayed(pSixth, pCup, false), 5) << "the days before the sixth";
+    EXPECT_EQ(H().GetCupRoundsPlayed(pLast, pCup, false), 12) << "eleven days and the finished first stage";
+    H().SetGameDate(day(4));
+    EXPECT_EQ(H().GetCupRoundsPlayed(pLast, pCup, false), 0);
+    EXPECT_EQ(H().GetCupRoundsPlayed(pLast, pCup, true), 1);
 }
 
 TEST_F(CupRounds, ALevelTieIsReplayedAtTheOtherGroundAndItsWinnerTakesTheDrawnPlace)
