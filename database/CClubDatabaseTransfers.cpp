@@ -537,11 +537,10 @@ bool CClubDatabase::IsSuitableTarget(int nArea, const CPlayerDatabase* pPlayer, 
     if (nPrice != -1 && nPrice > m_nFundsMark)
         return false;
     const CCountryDatabase* pCountry = pPlayer->m_pCountry;
-    // A released player costs no fee and needs no club's leave: he is
-    // sought abroad too, and a squad player below the mark will do.
-    const bool bReleased = pPlayer->m_byTransferState == PLAYER_TRANSFER_LEAVING;
-    if (!bAnyCountry && !bReleased && (!pCountry || !m_pCountry || pCountry->GetID() != m_pCountry->GetID()))
+    if (!bAnyCountry && (!pCountry || !m_pCountry || pCountry->GetID() != m_pCountry->GetID()))
         return false;
+    // A released player costs no fee: a squad player below the mark will do.
+    const bool bReleased = pPlayer->m_byTransferState == PLAYER_TRANSFER_LEAVING;
     const int nMark = bReleased ? m_bySearchMinRating * 2 / 3 : m_bySearchMinRating;
     if (pPlayer->m_byRating < nMark)
         return false;
