@@ -309,6 +309,7 @@ constexpr uint16_t kNewsCannotBorrow = 118;
 constexpr uint16_t kNewsWillNotLend = 119;
 constexpr uint16_t kNewsOtherRefusedBuy = 198;
 constexpr uint16_t kNewsOtherRefusedLoan = 199;
+constexpr uint16_t kNewsContractRunOut = 67;
 
 // A refusal is told to this club's human and to the other side's, both
 // naming the player.
@@ -357,7 +358,7 @@ bool CClubDatabase::MustRefuseSale(const CPlayerDatabase* pPlayer, int64_t /*nFe
         return true;
     }
     if (bTellContract && CDate(pPlayer->m_Contract.dwEndDate) < Root()->GetGameDate())
-        AddNewsItem(67);
+        AddNewsItem(kNewsContractRunOut);
     return false;
 }
 
