@@ -1,5 +1,9 @@
-// What a club pays when it wins a cup final.
+// What a club pays when it wins a cup final, and the cup's payment for a
+// paid tie of a round.
 #include "database/CClubDatabase.h"
+
+#include "database/CCountryDatabase.h"
+#include "season/CupRecords.h"
 
 #include "database/CManagerDatabase.h"
 #include "database/CPlayerDatabase.h"
@@ -13,6 +17,7 @@ constexpr int kEuropeanFinalManager = 68;
 // Contract bonus slots: bonus 0x08 (a domestic final), 0x10 (a European one).
 constexpr int kDomesticFinalBonus = 0;
 constexpr int kEuropeanFinalBonus = 1;
+constexpr int kCupRoundPayment = 57;
 
 }  // namespace
 
@@ -30,4 +35,15 @@ void CClubDatabase::PayCupFinalBonuses(uint8_t byEuropean)
         AddFinanceTransaction(bEuropean ? kEuropeanFinalManager : kDomesticFinalManager, 0, nUnit * nPercentage,
                               pManager->GetId());
     }
+}
+
+void CClubDatabase::AddCupRoundPayment(const CUP* pCup)
+{
+    if (!pCup)
+        return;
+    // The late rounds pay the smaller sum: the prize money follows them.
+    const bool bLate = pCup->byRounds == 1 || pCup->byRound + 2 >= pCup->byRounds;
+    const int nLevel = m_pCountry ? m_pCountry->GetLevel() : 0;
+    const int64_t nAmount = (bLate ? 75000 : 150000) / 100 * ((nLevel / 10 + 5) * 10);
+    AddFinanceTransaction(kCupRoundPayment, static_cast<int32_t>(nAmount), 0);
 }

@@ -4,6 +4,7 @@
 // daily bank update.
 #include "season/CSaveGame.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -162,6 +163,14 @@ void CSaveGame::CloseFinanceMonth()
         DebugLog(0, "[CSaveGame::CloseFinanceMonth] Cannot write %s", pszName);
         return;
     }
+    // What the month booked without moving the balance at once (wages,
+    // sponsors, interest...) settles into the bank now.
+    int64_t nUnsettled = 0;
+    for (int c = 0; c < FINANCE_CATEGORIES; ++c)
+        if (GetFinanceCategory(c).byBalance == 2)
+            nUnsettled += static_cast<int64_t>(m_aMonthFinance[c].nIncome) - m_aMonthFinance[c].nExpense;
+    m_pClub->m_nBankBalance = static_cast<int32_t>(
+        std::clamp<int64_t>(static_cast<int64_t>(m_pClub->m_nBankBalance) + nUnsettled, INT32_MIN, INT32_MAX));
     CBinaryWriter writer(pFile);
     writer.WriteU32(static_cast<uint32_t>(kMonthRecordFixed + 16 * m_lstTransactions.GetCount()));
     writer.WriteI32(m_pClub->m_nPreviousBalance);
@@ -218,6 +227,12 @@ void CSaveGame::NewSeason()
         std::memset(row + 12, 0, 16);
     for (auto& entry : m_abyStandPrices)
         entry[8] = entry[9] = 0;
+    // The new season's season tickets are sold at once, and the stock of
+    // the match-day rows follows the ground's facilities.
+    if (m_pClub)
+        m_pClub->UpdateGroundFacilityTotals();
+    if (m_pClub)
+        m_pClub->AddFinanceTransaction(4, ComputeSeasonTicketIncome(false), 0);
 }
 
 void CSaveGame::DoBankUpdate()

@@ -1,4 +1,4 @@
-#include "shell/CGameTables.h"
+#include "database/CGameTables.h"
 
 #include "common/DebugLog.h"
 #include "platform/Files.h"
