@@ -395,6 +395,8 @@ public:
         virtual ~FINANCEOBSERVER() = default;
         virtual void OnTransaction(const CClubDatabase& club, int nCategory, int32_t nIncome, int32_t nExpense) = 0;
         virtual void OnBalanceSet(const CClubDatabase& club, int32_t nOld, int32_t nNew) = 0;
+        // A computer club's accumulators are about to go into its balance.
+        virtual void OnBanked(const CClubDatabase& club) = 0;
     };
     static FINANCEOBSERVER* s_pFinanceObserver;
     // Bank rates in percent, by the club's rating band.
@@ -440,6 +442,13 @@ public:
     void BookMatchdayCosts(CBinaryWriter* pWriter, int nCrowd, uint32_t dwItem);
     void UpdateGroundFacilityTotals();
     void DoWeeklyFacilitySales();
+    // Home matches of the club in a month of any year (its country's cups,
+    // the root's cup and friendly list and, unless cups only, its league).
+    int CountHomeMatchesInMonth(int nMonth, bool bCupsOnly) const;
+    // A human club's projected month by category; nothing for other clubs.
+    void ProjectFacilityMatchIncome(int nCategory, int nMonth, int64_t& nIncome, int64_t& nExpense) const;
+    int64_t ProjectCategoryMatchIncome(int nCategory, int nMonth) const;
+    void GetProjectedMatchIncome(int nCategory, int nMonth, int64_t& nIncome, int64_t& nExpense) const;
     int32_t GetMinimumBalance() const;
     int32_t GetTotalStaffWages() const;
     // Positions in minutes of arc; a club without a position is near none.

@@ -108,6 +108,8 @@ CClubDatabase::FINANCEOBSERVER* CClubDatabase::s_pFinanceObserver = nullptr;
 
 void CClubDatabase::BankFinanceAccumulators()
 {
+    if (s_pFinanceObserver)
+        s_pFinanceObserver->OnBanked(*this);
     int64_t nSum = 0;
     for (int32_t& nAccumulator : m_anFinanceAccumulators) {
         nSum += nAccumulator;

@@ -9,7 +9,10 @@
 
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
+#include "database/CCountryDatabase.h"
+#include "database/CCupFixturesDatabase.h"
 #include "database/CDatabaseHandler.h"
+#include "database/CDivisionFixturesDatabase.h"
 #include "database/CDivisionDatabase.h"
 #include "platform/Files.h"
 #include "platform/Random.h"
@@ -258,4 +261,67 @@ void CClubDatabase::DoWeeklyFacilitySales()
     if (writer.Failed())
         DebugLog(0, "[CClubDatabase::DoWeeklyFacilitySales] %s is not complete", szName);
     std::fclose(pFile);
+}
+
+// ---- what a month of matches should bring (the human's projection) ----
+
+int CClubDatabase::CountHomeMatchesInMonth(int nMonth, bool bCupsOnly) const
+{
+    int nCount = 0;
+    auto count = [&](ID_CLUB idHome, const CDate& date) {
+        if (idHome == m_wClubId && date.GetMonth() == nMonth)
+            ++nCount;
+    };
+    if (m_pCountry)
+        for (const CCupFixturesDatabase* p : m_pCountry->GetCupFixtures().Items<CCupFixturesDatabase>())
+            count(p->GetHomeClubID(), p->GetDate());
+    if (m_pDatabaseHandler)
+        for (const CCupFixturesDatabase* p : m_pDatabaseHandler->GetCupFixtures().Items<CCupFixturesDatabase>())
+            count(p->GetHomeClubID(), p->GetDate());
+    if (m_pDivision && !bCupsOnly)
+        for (const CDivisionFixturesDatabase* p : m_pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
+            count(p->GetHomeClubID(), p->GetDate());
+    return nCount;
+}
+
+void CClubDatabase::ProjectFacilityMatchIncome(int nCategory, int nMonth, int64_t& nIncome, int64_t& nExpense) const
+{
+    const int* pEnd = kFacilityCategories + CLUB_FACILITY_ROWS;
+    const int* pRow = std::find(kFacilityCategories, pEnd, nCategory);
+    if (pRow == pEnd || !m_pDatabaseHandler || !m_pDatabaseHandler->GetSaveGameForClub(this))
+        return;
+    const int nRow = static_cast<int>(pRow - kFacilityCategories);
+    const int nMatches = CountHomeMatchesInMonth(nMonth, false);
+    const int nBuyers = GetExpectedBuyers(nRow, GetAttendanceCapacity());
+    int32_t nCost = 0, nPrice = 0;
+    GetFacilityPrices(nRow, nCost, nPrice);
+    nIncome += static_cast<int64_t>(nMatches) * (static_cast<int64_t>(nPrice) * nBuyers / 100);
+    nExpense += static_cast<int64_t>(nMatches) * (static_cast<int64_t>(nCost) * nBuyers / 100);
+}
+
+int64_t CClubDatabase::ProjectCategoryMatchIncome(int nCategory, int nMonth) const
+{
+    const int nRow = nCategory - kFirstCostCategory;
+    const MATCHDAYCOSTROW* pRow = CostRow(nRow);
+    if (!pRow || !m_pDatabaseHandler || !m_pDatabaseHandler->GetSaveGameForClub(this))
+        return 0;
+    return static_cast<int64_t>(CountHomeMatchesInMonth(nMonth, false)) * pRow->nUnitAmount *
+           GetMatchdayCostUnits(nRow, GetAttendanceCapacity());
+}
+
+void CClubDatabase::GetProjectedMatchIncome(int nCategory, int nMonth, int64_t& nIncome, int64_t& nExpense) const
+{
+    const int nRow = nCategory - kFirstSalesCategory;
+    if (nRow < 0 || nRow >= CLUB_SALES_ROWS || !m_pDatabaseHandler || !m_pDatabaseHandler->GetSaveGameForClub(this))
+        return;
+    // The middle of the weekly draw of visitors (4 to 10 per cent): a
+    // projection draws no random numbers, so that it leaves the world's alone.
+    const int nVisitors = static_cast<int>(GetAttendanceCapacity() * 7 * 0.01);
+    int nBuyers = GetExpectedBuyers(nRow, nVisitors);
+    if (nMonth == 11 || nMonth == 12)
+        nBuyers = static_cast<int>(nBuyers * 1.25);
+    int32_t nCost = 0, nPrice = 0;
+    GetFacilityPrices(nRow, nCost, nPrice);
+    nIncome += static_cast<int64_t>(nPrice * 0.01 * nBuyers * 4.0);
+    nExpense += static_cast<int64_t>(nCost * 0.01 * nBuyers * 4.0);
 }

@@ -343,6 +343,9 @@ public:
     // The season tickets of every open stand; with the projection flag the
     // sold counts are worked out on a copy and left as they were.
     int32_t ComputeSeasonTicketIncome(bool bProjection);
+    // The income of the season-ticket sale; the counts sold per stand-price
+    // entry go to pSold (32 entries) when given.
+    int32_t SellSeasonTickets(uint16_t* pSold) const;
     void UpdateAttendanceTrend(int32_t nValue);
     const int32_t* GetAttendanceTrend() const { return m_anAttendanceTrend; }
     // The gate of a home match of the club: attendance, receipts and what

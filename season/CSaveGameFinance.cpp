@@ -18,6 +18,13 @@
 #include "platform/Files.h"
 #include "platform/SafeFile.h"
 #include "season/CNewspaperStoryList.h"
+#include "database/CCupFixturesDatabase.h"
+#include "database/CStaffDatabase.h"
+#include "database/CYouthDatabase.h"
+#include "season/CComponentDatabase.h"
+#include "season/CGroundDatabase.h"
+#include "season/CHoardingsManager.h"
+#include "season/CSponsorManager.h"
 
 namespace {
 
@@ -279,30 +286,191 @@ void CSaveGame::DoBankUpdate()
         PostNews(220);
 }
 
+namespace {
+
+int MondaysInMonth(int nMonth, int nYear)
+{
+    int nCount = 0;
+    for (CDate date(nYear, nMonth, 1); date.GetMonth() == nMonth; date = CDate(date.GetValue(), 1))
+        nCount += date.GetDayOfWeek() == 1;
+    return nCount;
+}
+
+bool InMonth(const CDate& date, int nMonth)
+{
+    return date.GetMonth() == nMonth;
+}
+
+}  // namespace
+
+void CSaveGame::ComputeProjectedFinance(int nCategory, int nMonth, int nYear, int64_t& nIncome,
+                                        int64_t& nExpense) const
+{
+    if (!m_pClub || !m_pDatabaseHandler)
+        return;
+    const CClubDatabase& club = *m_pClub;
+    const CDate today = m_pDatabaseHandler->GetGameDate();
+    const int nMonthsAhead = (nYear - today.GetYear()) * 12 + nMonth - today.GetMonth();
+    const bool bThisMonth = nMonthsAhead == 0;
+    auto cupGate = [&](bool bHome) {
+        // Cup ties of the month: the home club keeps two thirds, the visitor a third.
+        const CXList* apLists[] = {club.GetCountry() ? &club.GetCountry()->GetCupFixtures() : nullptr,
+                                   &m_pDatabaseHandler->GetCupFixtures()};
+        for (int l = 0; l < 2; ++l) {
+            if (!apLists[l])
+                continue;
+            for (const CCupFixturesDatabase* p : apLists[l]->Items<CCupFixturesDatabase>()) {
+                if (!InMonth(p->GetDate(), nMonth) || p->IsPlayed())
+                    continue;
+                if (bHome && p->GetHomeClubID() == club.GetID()) {
+                    const int64_t nThird = GetProjectedTicketIncome(l == 0 ? 1 : 2) / 3;
+                    if (nCategory == 1)
+                        nIncome += 2 * nThird;
+                    else
+                        nExpense += nThird;
+                }
+                else if (!bHome && p->GetAwayClubID() == club.GetID())
+                    if (const CClubDatabase* pHome = m_pDatabaseHandler->GetClubFromID(p->GetHomeClubID()))
+                        nIncome += static_cast<int64_t>(pHome->GetAttendanceCapacity()) *
+                                   pHome->GetStandardTicketPrices(2) / 3;
+            }
+        }
+    };
+    if (nCategory == 1 || nCategory == 3)
+        cupGate(true);
+    else if (nCategory == 2)
+        cupGate(false);
+    else if (nCategory == 4) {
+        CDate start = m_pCountry ? m_pCountry->GetSeasonStartDate() : CDate();
+        if (start.IsValid() && start <= today)
+            start.SetYear(start.GetYear() + 1);
+        if (start.IsValid() && start.GetMonth() == nMonth && start.GetYear() == nYear)
+            nIncome += SellSeasonTickets(nullptr);
+    }
+    else if (nCategory == 5 || nCategory == 6) {
+        const int nLeague = club.CountHomeMatchesInMonth(nMonth, false) - club.CountHomeMatchesInMonth(nMonth, true);
+        const int64_t nGate = static_cast<int64_t>(nLeague) * GetProjectedTicketIncome(0);
+        if (nCategory == 5)
+            nIncome += nGate;
+        else
+            nExpense += nGate / 10;
+    }
+    else if (nCategory == 9) {
+        for (const CPlayerDatabase* pPlayer : club.m_lstPlayers.Items<CPlayerDatabase>())
+            if (pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN)
+                nExpense += pPlayer->m_Contract.dwYearlyWage / 12;
+        for (const CPlayerDatabase* pPlayer : club.m_lstLoanIns.Items<CPlayerDatabase>())
+            if (pPlayer->m_wLoanClubId == club.GetID())
+                nExpense += pPlayer->m_Contract.dwYearlyWage / 12;
+    }
+    else if (nCategory == 10) {
+        for (const CYouthDatabase* pYouth : club.m_lstYouths.Items<CYouthDatabase>())
+            nExpense += pYouth->m_dwYearlyWage / 12;
+    }
+    else if (nCategory >= 11 && nCategory <= 16) {
+        for (const void* pValue : club.m_lstStaff.Items<void>()) {
+            const auto idStaff = static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(pValue));
+            const CStaffDatabase* pStaff = m_pDatabaseHandler->GetStaffFromID(idStaff);
+            if (pStaff && pStaff->m_byKind == nCategory - 11)
+                nExpense += pStaff->m_dwWage / 12;
+        }
+    }
+    else if (nCategory == 17) {
+        if (const CManagerDatabase* pManager = club.GetManager())
+            nExpense += pManager->m_Contract.dwWage;
+    }
+    else if (nCategory >= 18 && nCategory <= 27)
+        club.GetProjectedMatchIncome(nCategory, nMonth, nIncome, nExpense);
+    else if (nCategory >= 28 && nCategory <= 44)
+        club.ProjectFacilityMatchIncome(nCategory, nMonth, nIncome, nExpense);
+    else if (nCategory >= 96 && nCategory <= 102)
+        nExpense += club.ProjectCategoryMatchIncome(nCategory, nMonth);
+    else if (nCategory == 45)
+        nIncome += static_cast<int64_t>(m_pHoardings->GetTotalIncome()) * MondaysInMonth(nMonth, nYear);
+    else if (nCategory == 46)
+        nIncome += static_cast<int64_t>(m_pSponsors->GetProjectedIncoming(SPONSORFOR_BOARD, nMonth, nYear)) *
+                   MondaysInMonth(nMonth, nYear);
+    else if (nCategory == 53 || nCategory == 54)
+        nIncome += m_pSponsors->GetProjectedIncoming(nCategory == 53 ? SPONSORFOR_KIT : SPONSORFOR_SHIRT, nMonth, nYear);
+    else if (nCategory >= 47 && nCategory <= 49) {
+        if (club.m_byGroundOwnership != 0 && club.m_pGround)
+            for (const CComponentDatabase* p : club.m_pGround->GetComponents().Items<CComponentDatabase>())
+                if (p->IsUnderConstruction() && !p->IsDemolished() && p->GetMainType() == nCategory - 47)
+                    nExpense += p->GetMaintenanceCost();
+    }
+    else if (nCategory == 82) {
+        if (nMonthsAhead >= 0 && nMonthsAhead < club.m_byInstalmentsLeft)
+            nExpense += club.m_nLoanInstalment;
+    }
+    else if (nCategory == 83) {
+        if (bThisMonth)
+            nExpense += m_nLoanFee;
+    }
+    else if (nCategory == 85) {
+        // Savings earn the base rate and four points, compounded monthly.
+        const double dRate = (club.GetBaseInterestRate() + 4.0) / 1200.0;
+        double dSavings = m_nSavings;
+        for (int i = 0; i < nMonthsAhead; ++i)
+            dSavings += dSavings * dRate;
+        if (dSavings > 0)
+            nIncome += static_cast<int64_t>(dSavings * dRate);
+    }
+}
+
 bool CSaveGame::WriteProjectedFinance() const
 {
     if (!m_pClub || !m_pDatabaseHandler)
         return false;
-    // Wages are the one part of the projection the club record gives; the
-    // other categories stay 0 until their rules are in the game.
-    int64_t nWages = 0;
-    for (const CPlayerDatabase* pPlayer : m_pClub->m_lstPlayers.Items<CPlayerDatabase>())
-        nWages += pPlayer->m_Contract.dwYearlyWage / 12;
-    int64_t nManager = 0;
-    if (const CManagerDatabase* pManager = m_pClub->GetManager())
-        nManager = pManager->m_Contract.dwWage;
-    const int64_t nStartBalance = m_pClub->m_nBankBalance;
-    const bool bOk = plat::writeFileSafely(GetProjectedFinanceFileName(), [=](FILE* pFile) {
-        CBinaryWriter writer(pFile);
-        int64_t nBalance = nStartBalance;
-        for (int nMonth = 0; nMonth < FINANCE_PROJECTED_MONTHS; ++nMonth) {
-            nBalance -= nWages + nManager;
-            writer.WriteI32(static_cast<int32_t>(nBalance));
-            for (int c = 0; c < FINANCE_CATEGORIES; ++c) {
-                writer.WriteI32(0);
-                writer.WriteI32(c == 9 ? static_cast<int32_t>(nWages) : c == 17 ? static_cast<int32_t>(nManager) : 0);
+    struct MONTH {
+        int32_t nBalance = 0;
+        int32_t anIncome[FINANCE_CATEGORIES] = {};
+        int32_t anExpense[FINANCE_CATEGORIES] = {};
+        int32_t anGroups[FINANCE_GROUPS] = {};
+    };
+    std::vector<MONTH> months(FINANCE_PROJECTED_MONTHS);
+    const CDate today = m_pDatabaseHandler->GetGameDate();
+    int64_t nBalance = m_pClub->m_nBankBalance;
+    auto clamp32 = [](int64_t n) { return static_cast<int32_t>(std::clamp<int64_t>(n, INT32_MIN, INT32_MAX)); };
+    for (int i = 0; i < FINANCE_PROJECTED_MONTHS; ++i) {
+        const int nMonth = (today.GetMonth() - 1 + i) % 12 + 1;
+        const int nYear = today.GetYear() + (today.GetMonth() - 1 + i) / 12;
+        MONTH& month = months[static_cast<size_t>(i)];
+        int64_t anGroups[FINANCE_GROUPS] = {};
+        for (int c = 1; c < FINANCE_CATEGORIES; ++c) {
+            int64_t nIncome = 0, nExpense = 0;
+            if (c == 80 || c == 84) {
+                // Interest on the balance the months before leave.
+                const CClubDatabase& club = *m_pClub;
+                const int64_t nLimit = std::llabs(club.m_nOverdraft);
+                if (c == 80 && nBalance > 0)
+                    nIncome = static_cast<int64_t>(club.GetBaseInterestRate() / 1200.0 * nBalance);
+                else if (c == 84 && nBalance < -nLimit)
+                    nExpense = static_cast<int64_t>(club.GetExcessOverdraftInterestRate() / 1200.0 * (-nBalance - nLimit) +
+                                                    club.GetOverdraftInterestRate() / 1200.0 * nLimit);
+                else if (c == 84 && nBalance < 0)
+                    nExpense = static_cast<int64_t>(club.GetOverdraftInterestRate() / 1200.0 * -nBalance);
             }
-            writer.WriteZeros(FINANCE_GROUPS * 4);
+            else
+                ComputeProjectedFinance(c, nMonth, nYear, nIncome, nExpense);
+            month.anIncome[c] = clamp32(nIncome);
+            month.anExpense[c] = clamp32(nExpense);
+            anGroups[CClubDatabase::FindFinanceCategory(c)] += nIncome - nExpense;
+            nBalance += nIncome - nExpense;
+        }
+        month.nBalance = clamp32(nBalance);
+        for (int g = 0; g < FINANCE_GROUPS; ++g)
+            month.anGroups[g] = clamp32(anGroups[g]);
+    }
+    const bool bOk = plat::writeFileSafely(GetProjectedFinanceFileName(), [&months](FILE* pFile) {
+        CBinaryWriter writer(pFile);
+        for (const MONTH& month : months) {
+            writer.WriteI32(month.nBalance);
+            for (int c = 0; c < FINANCE_CATEGORIES; ++c) {
+                writer.WriteI32(month.anIncome[c]);
+                writer.WriteI32(month.anExpense[c]);
+            }
+            for (int32_t nGroup : month.anGroups)
+                writer.WriteI32(nGroup);
         }
         return !writer.Failed();
     });

@@ -248,7 +248,7 @@ void CSaveGame::UpdateAttendanceTrend(int32_t nValue)
     m_anAttendanceTrend[0] = nValue;
 }
 
-int32_t CSaveGame::ComputeSeasonTicketIncome(bool bProjection)
+int32_t CSaveGame::SellSeasonTickets(uint16_t* pSold) const
 {
     if (!m_pClub)
         return 0;
@@ -264,18 +264,30 @@ int32_t CSaveGame::ComputeSeasonTicketIncome(bool bProjection)
             const int nSeats = pStand->GetStandSeats() / nSections;
             const int nPrice = GetStandPrice(s, nSection, STAND_PRICE_SEASON);
             // The loyal part of the club's support buys, fewer the dearer the ticket.
-            int nSold = std::min(nSeats, static_cast<int>(nSeats * dLevel * std::min(PriceDemand(nStandard, nPrice), 1.0)));
+            int nSold =
+                std::min(nSeats, static_cast<int>(nSeats * dLevel * std::min(PriceDemand(nStandard, nPrice), 1.0)));
             // A ticket under its standard price tempts some of the rest.
             if (nStandard > nPrice && nStandard > 0)
                 nSold += static_cast<int>((nSeats - nSold) * (1.0 - static_cast<double>(nPrice) / nStandard) *
                                           kCheapSeasonShare);
             nSold = std::clamp(nSold, 0, 65535);
             nIncome += static_cast<int64_t>(nSold) * nPrice;
-            if (!bProjection)
-                SetStandPrice(s, nSection, STAND_PRICE_SOLD, static_cast<uint16_t>(nSold));
+            if (pSold)
+                pSold[s * STAND_SECTIONS + nSection] = static_cast<uint16_t>(nSold);
         }
     }
     return Clamp32(nIncome);
+}
+
+int32_t CSaveGame::ComputeSeasonTicketIncome(bool bProjection)
+{
+    uint16_t awSold[STAND_PRICE_ENTRIES] = {};
+    const int32_t nIncome = SellSeasonTickets(awSold);
+    if (!bProjection)
+        for (int e = 0; e < STAND_PRICE_ENTRIES; ++e)
+            if (awSold[e])
+                SetStandPrice(e / STAND_SECTIONS, e % STAND_SECTIONS, STAND_PRICE_SOLD, awSold[e]);
+    return nIncome;
 }
 
 int CSaveGame::GetMatchAttendance(CClubDatabase* pOpponent, int nKind, int32_t* pnReceipts, STANDATTENDANCE* pStands)
