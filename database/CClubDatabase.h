@@ -416,6 +416,9 @@ public:
     int GetStandardTicketPrices(int nTicketType) const;
     float GetAttendanceFactor(const CClubDatabase* pOpponent, int nMatchType) const;
     int GetAttendanceCapacity() const;
+    // The gate money of a home match by match type: the home club's share and
+    // costs, the visitor's share.
+    void BookGate(CClubDatabase* pOpponent, int nMatchType, double dReceipts);
     // The season's and the record's highest, lowest and average crowds.
     void NoteMatchAttendance(int nAttendance, const CClubDatabase* pOpponent);
     // The crowd at this club's ground and the gate money booked for both

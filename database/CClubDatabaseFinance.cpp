@@ -496,38 +496,43 @@ int CClubDatabase::GetMatchAttendance(CClubDatabase* pOpponent, int nMatchType, 
     const int nAttendance =
         std::clamp(nDraw + static_cast<int>(fFactor * static_cast<float>(nCapacity)), 0, nCapacity);
 
-    double dReceipts = 0.0;
+    // League matches sell the league ticket, cups the cup ticket, others the first.
+    const int nTicket = nMatchType == 0 ? 1 : nMatchType == 1 || nMatchType == 2 ? 2 : 0;
+    const double dReceipts =
+        nMatchType >= 0 && nMatchType <= 3 ? static_cast<double>(GetStandardTicketPrices(nTicket)) * nAttendance : 0.0;
+    BookGate(pOpponent, nMatchType, dReceipts);
+    if (pnReceipts)
+        *pnReceipts = ClampMoney(static_cast<int64_t>(dReceipts));
+    NoteMatchAttendance(nAttendance, pOpponent);
+    return nAttendance;
+}
+
+void CClubDatabase::BookGate(CClubDatabase* pOpponent, int nMatchType, double dReceipts)
+{
     switch (nMatchType) {
     case 0:
-        dReceipts = static_cast<double>(GetStandardTicketPrices(1)) * nAttendance;
         AddFinanceTransaction(kCategoryLeagueGate, ClampMoney(static_cast<int64_t>(dReceipts)), 0);
         AddFinanceTransaction(kCategoryLeagueCosts, 0, ClampMoney(static_cast<int64_t>(0.1 * dReceipts)));
         break;
     case 1:
     case 2: {
-        dReceipts = static_cast<double>(GetStandardTicketPrices(2)) * nAttendance;
         const auto nThird = ClampMoney(static_cast<int64_t>(dReceipts * 0.33333334));
         AddFinanceTransaction(kCategoryCupGateHome, ClampMoney(2LL * nThird), 0);
         if (pOpponent)
-            pOpponent->AddFinanceTransaction(kCategoryCupGateAway, nThird, 0);
+            pOpponent->AddFinanceTransaction(kCategoryCupGateAway, nThird, 0, m_wClubId);
         AddFinanceTransaction(kCategoryCupGateCosts, 0, nThird);
         break;
     }
     case 3:
-        dReceipts = static_cast<double>(GetStandardTicketPrices(0)) * nAttendance;
         AddFinanceTransaction(kCategoryFriendlyGateHome, ClampMoney(static_cast<int64_t>(0.75 * dReceipts)), 0);
         if (pOpponent)
             pOpponent->AddFinanceTransaction(kCategoryFriendlyGateAway,
-                                             ClampMoney(static_cast<int64_t>(0.25 * dReceipts)), 0);
+                                             ClampMoney(static_cast<int64_t>(0.25 * dReceipts)), 0, m_wClubId);
         break;
     default:
         DebugLog(1, "[CClubDatabase::GetMatchAttendance] Unknown Match Type");
         break;
     }
-    if (pnReceipts)
-        *pnReceipts = ClampMoney(static_cast<int64_t>(dReceipts));
-    NoteMatchAttendance(nAttendance, pOpponent);
-    return nAttendance;
 }
 
 void CClubDatabase::NoteMatchAttendance(int nAttendance, const CClubDatabase* pOpponent)

@@ -33,16 +33,16 @@ bool ReadRows(const char* pszPath, int nRows, int nValues, long nLowest, long nH
     char szLine[kLineBuffer + 2];
     int nLine = 0;
     const char* pszReason = nullptr;
-    while (!pszReason && std::fgets(szLine, sizeof(szLine), pFile)) {
+    while (!pszReason) {
+        const int nRead = ReadTableLine(pFile, szLine, sizeof(szLine));
+        if (nRead == 0)
+            break;
         ++nLine;
-        size_t nLength = std::strlen(szLine);
-        const bool bEnded = nLength > 0 && szLine[nLength - 1] == '\n';
-        if (!bEnded && !std::feof(pFile)) {
+        if (nRead < 0) {
             pszReason = "a line longer than 80 characters";
             break;
         }
-        while (nLength > 0 && (szLine[nLength - 1] == '\n' || szLine[nLength - 1] == '\r'))
-            szLine[--nLength] = '\0';
+        const size_t nLength = std::strlen(szLine);
         if (nLength == 0 && nLine > nRows)
             continue;  // blank lines after the table
         if (nLine > nRows) {
@@ -100,6 +100,18 @@ std::vector<FACILITYENTRY> EntriesOf(const std::vector<long>& values, size_t nFi
 }
 
 }  // namespace
+
+int ReadTableLine(FILE* pFile, char* pszLine, size_t nBytes)
+{
+    if (!std::fgets(pszLine, static_cast<int>(nBytes), pFile))
+        return 0;
+    size_t nLength = std::strlen(pszLine);
+    if ((nLength == 0 || pszLine[nLength - 1] != '\n') && !std::feof(pFile))
+        return -1;
+    while (nLength > 0 && (pszLine[nLength - 1] == '\n' || pszLine[nLength - 1] == '\r'))
+        pszLine[--nLength] = '\0';
+    return 1;
+}
 
 bool CGameTables::LoadTables()
 {

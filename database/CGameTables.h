@@ -5,7 +5,9 @@
 // kinds of its positive values as entries, at most six. A file that does not
 // open, or holds a line that is not exactly its row of integers in range, is
 // logged with its line and leaves that table as it was.
+#include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 struct FACILITYENTRY {
@@ -29,6 +31,10 @@ struct MATCHDAYCOSTROW {
     int32_t nUnitAmount;
     std::vector<FACILITYENTRY> Entries;  // values 1-255
 };
+
+// The next line of a table file, without its line end: 1 when read, 0 at
+// the end of the file, -1 for a line longer than the buffer holds.
+int ReadTableLine(FILE* pFile, char* pszLine, size_t nBytes);
 
 class CGameTables {
 public:

@@ -29,14 +29,7 @@ CRangeTable s_Table;
 
 int BandOf(const CClubDatabase* pClub)
 {
-    return pClub ? std::min(pClub->GetClubRating() / 10, kBands - 1) : 0;
-}
-
-int DrawRange(const RANGE& range)
-{
-    if (range.nMax == range.nMin)
-        return range.nMin;
-    return plat::rand() % (range.nMax - range.nMin) + range.nMin;
+    return pClub ? CRangeTable::RatingBand(pClub->GetClubRating()) : 0;
 }
 
 void FreeList(CXList& list)
@@ -387,9 +380,9 @@ void CHoardingsManager::GenerateOffers()
         a.byId = pool[k];
         pool.erase(pool.begin() + static_cast<std::ptrdiff_t>(k));
         const int nColumn = a.byId / 10;
-        a.byPayments = static_cast<uint8_t>(std::clamp(DrawRange(s_Table.Get(nBand, 2, nColumn)), 0, 255));
-        a.byBoardsWanted = static_cast<uint8_t>(std::clamp(DrawRange(s_Table.Get(nBand, 1, nColumn)), 0, 255));
-        a.dwAmount = static_cast<uint32_t>(DrawRange(s_Table.Get(nBand, 0, nColumn)) * kAmountScale);
+        a.byPayments = static_cast<uint8_t>(std::clamp(CRangeTable::Draw(s_Table.Get(nBand, 2, nColumn)), 0, 255));
+        a.byBoardsWanted = static_cast<uint8_t>(std::clamp(CRangeTable::Draw(s_Table.Get(nBand, 1, nColumn)), 0, 255));
+        a.dwAmount = static_cast<uint32_t>(CRangeTable::Draw(s_Table.Get(nBand, 0, nColumn)) * kAmountScale);
         const int nRows = a.byId % 10;
         a.byShortRows = nRows <= 1 || nRows >= 4;
         a.byLongRows = nRows >= 2;

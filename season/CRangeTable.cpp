@@ -1,12 +1,15 @@
 #include "season/CRangeTable.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "common/DebugLog.h"
+#include "database/CGameTables.h"
 #include "platform/Files.h"
+#include "platform/Random.h"
 
 namespace {
 
@@ -43,15 +46,16 @@ bool CRangeTable::Read(const char* pszPath, int nRows, int nLinesPerRow, int32_t
     char szLine[kLineBuffer + 2];
     int nLine = 0;
     const char* pszReason = nullptr;
-    while (!pszReason && std::fgets(szLine, sizeof(szLine), pFile)) {
+    while (!pszReason) {
+        const int nRead = ReadTableLine(pFile, szLine, sizeof(szLine));
+        if (nRead == 0)
+            break;
         ++nLine;
-        size_t nLength = std::strlen(szLine);
-        if (nLength > 0 && szLine[nLength - 1] != '\n' && !std::feof(pFile)) {
+        if (nRead < 0) {
             pszReason = "a line too long";
             break;
         }
-        while (nLength > 0 && (szLine[nLength - 1] == '\n' || szLine[nLength - 1] == '\r'))
-            szLine[--nLength] = '\0';
+        const size_t nLength = std::strlen(szLine);
         if (nLine > nLines) {
             if (nLength == 0)
                 continue;  // blank lines after the table
@@ -85,6 +89,18 @@ bool CRangeTable::Read(const char* pszPath, int nRows, int nLinesPerRow, int32_t
     m_nRows = nRows;
     m_nLinesPerRow = nLinesPerRow;
     return true;
+}
+
+int CRangeTable::RatingBand(int nClubRating)
+{
+    return std::clamp(nClubRating / 10, 0, 9);
+}
+
+int32_t CRangeTable::Draw(const RANGE& range)
+{
+    if (range.nMax <= range.nMin)
+        return range.nMin;
+    return plat::rand() % (range.nMax - range.nMin) + range.nMin;
 }
 
 RANGE CRangeTable::Get(int nRow, int nLine, int nColumn) const

@@ -25,6 +25,10 @@ public:
     // an empty range when the table is not loaded or the place is outside it.
     RANGE Get(int nRow, int nLine, int nColumn) const;
     int GetRows() const { return m_nRows; }
+    // The row of a club rating: rating / 10, 9 for 90 and above.
+    static int RatingBand(int nClubRating);
+    // rand() % (max - min) + min; the minimum when the two agree.
+    static int32_t Draw(const RANGE& range);
 
 private:
     int m_nRows = 0;

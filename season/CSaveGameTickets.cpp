@@ -17,14 +17,6 @@
 
 namespace {
 
-constexpr int kCategoryLeagueGate = 5;
-constexpr int kCategoryLeagueCosts = 6;
-constexpr int kCategoryCupGateHome = 1;
-constexpr int kCategoryCupGateAway = 2;
-constexpr int kCategoryCupGateCosts = 3;
-constexpr int kCategoryFriendlyGateHome = 7;
-constexpr int kCategoryFriendlyGateAway = 8;
-constexpr int kCategorySeasonTickets = 4;
 constexpr int kNewsGate = 150;
 constexpr uint8_t kFanGateModifier = 13;
 // A price far below the standard cannot draw more than half as many again.
@@ -48,15 +40,21 @@ double PriceDemand(int nStandard, int nPrice)
     return std::min(dRatio * dRatio, kMostDemand);
 }
 
-// The open stand of a slot (none while closed or being built) and its sections.
-const CComponentDatabase* OpenStand(const CClubDatabase* pClub, int nStand, int& nSections)
+// Each section of each open stand (neither closed nor being built), with
+// its seats: visit(stand slot, section, seats). A stand's seats are shared
+// evenly by its sections, one a tier.
+template <typename VISIT>
+void ForEachOpenSection(const CClubDatabase* pClub, VISIT visit)
 {
     const CGroundDatabase* pGround = pClub ? pClub->m_pGround : nullptr;
-    const CComponentDatabase* pStand = pGround ? pGround->GetStandOnSide(nStand) : nullptr;
-    if (!pStand || !pStand->IsFinished())
-        return nullptr;
-    nSections = std::clamp(pStand->GetNumberOfTiers(), 1, STAND_SECTIONS);
-    return pStand;
+    for (int s = 0; pGround && s < STAND_SIDES; ++s) {
+        const CComponentDatabase* pStand = pGround->GetStandOnSide(s);
+        if (!pStand || !pStand->IsFinished())
+            continue;
+        const int nSections = std::clamp(pStand->GetNumberOfTiers(), 1, STAND_SECTIONS);
+        for (int nSection = 0; nSection < nSections; ++nSection)
+            visit(s, nSection, pStand->GetStandSeats() / nSections);
+    }
 }
 
 const MERCHANDISEROW* StandardRow(const CDatabaseHandler* pHandler, int nRow)
@@ -225,16 +223,10 @@ int32_t CSaveGame::GetProjectedTicketIncome(int nKind) const
     const double dShare = static_cast<double>(m_pClub->GetAttendanceCapacity()) / pGround->GetCapacity();
     const int nField = GetTicketType(nKind);
     double dIncome = 0.0;
-    for (int s = 0; s < STAND_SIDES; ++s) {
-        int nSections = 0;
-        const CComponentDatabase* pStand = OpenStand(m_pClub, s, nSections);
-        if (!pStand)
-            continue;
-        for (int nSection = 0; nSection < nSections; ++nSection) {
-            const int nSeats = pStand->GetStandSeats() / nSections - GetStandPrice(s, nSection, STAND_PRICE_SOLD);
-            dIncome += std::max(nSeats, 0) * dShare * GetStandPrice(s, nSection, nField);
-        }
-    }
+    ForEachOpenSection(m_pClub, [&](int s, int nSection, int nSeats) {
+        const int nFree = nSeats - GetStandPrice(s, nSection, STAND_PRICE_SOLD);
+        dIncome += std::max(nFree, 0) * dShare * GetStandPrice(s, nSection, nField);
+    });
     return Clamp32(static_cast<int64_t>(dIncome));
 }
 
@@ -254,28 +246,20 @@ int32_t CSaveGame::SellSeasonTickets(uint16_t* pSold) const
         return 0;
     const double dLevel = std::min(m_pClub->GetClubRating(), 70) * 0.01;
     int64_t nIncome = 0;
-    for (int s = 0; s < STAND_SIDES; ++s) {
-        int nSections = 0;
-        const CComponentDatabase* pStand = OpenStand(m_pClub, s, nSections);
-        if (!pStand)
-            continue;
+    ForEachOpenSection(m_pClub, [&](int s, int nSection, int nSeats) {
         const int nStandard = GetStandardTicketPrices(s, STAND_PRICE_SEASON);
-        for (int nSection = 0; nSection < nSections; ++nSection) {
-            const int nSeats = pStand->GetStandSeats() / nSections;
-            const int nPrice = GetStandPrice(s, nSection, STAND_PRICE_SEASON);
-            // The loyal part of the club's support buys, fewer the dearer the ticket.
-            int nSold =
-                std::min(nSeats, static_cast<int>(nSeats * dLevel * std::min(PriceDemand(nStandard, nPrice), 1.0)));
-            // A ticket under its standard price tempts some of the rest.
-            if (nStandard > nPrice && nStandard > 0)
-                nSold += static_cast<int>((nSeats - nSold) * (1.0 - static_cast<double>(nPrice) / nStandard) *
-                                          kCheapSeasonShare);
-            nSold = std::clamp(nSold, 0, 65535);
-            nIncome += static_cast<int64_t>(nSold) * nPrice;
-            if (pSold)
-                pSold[s * STAND_SECTIONS + nSection] = static_cast<uint16_t>(nSold);
-        }
-    }
+        const int nPrice = GetStandPrice(s, nSection, STAND_PRICE_SEASON);
+        // The loyal part of the club's support buys, fewer the dearer the ticket.
+        int nSold = std::min(nSeats, static_cast<int>(nSeats * dLevel * std::min(PriceDemand(nStandard, nPrice), 1.0)));
+        // A ticket under its standard price tempts some of the rest.
+        if (nStandard > nPrice && nStandard > 0)
+            nSold += static_cast<int>((nSeats - nSold) * (1.0 - static_cast<double>(nPrice) / nStandard) *
+                                      kCheapSeasonShare);
+        nSold = std::clamp(nSold, 0, 65535);
+        nIncome += static_cast<int64_t>(nSold) * nPrice;
+        if (pSold)
+            pSold[s * STAND_SECTIONS + nSection] = static_cast<uint16_t>(nSold);
+    });
     return Clamp32(nIncome);
 }
 
@@ -300,52 +284,21 @@ int CSaveGame::GetMatchAttendance(CClubDatabase* pOpponent, int nKind, int32_t* 
     const double dFactor = m_pClub->GetAttendanceFactor(pOpponent, nKind);
     int64_t nAttendance = 0;
     int64_t nIncome = 0;
-    for (int s = 0; s < STAND_SIDES; ++s) {
-        int nSections = 0;
-        const CComponentDatabase* pStand = OpenStand(m_pClub, s, nSections);
-        if (!pStand)
-            continue;
+    ForEachOpenSection(m_pClub, [&](int s, int nSection, int nSeats) {
         const int nStandard = GetStandardTicketPrices(s, nField);
-        for (int nSection = 0; nSection < nSections; ++nSection) {
-            const int nSeats = pStand->GetStandSeats() / nSections;
-            // Season-ticket holders come to every league match and have paid.
-            const int nHolders = nKind == 0 ? std::min<int>(GetStandPrice(s, nSection, STAND_PRICE_SOLD), nSeats) : 0;
-            const int nPrice = GetStandPrice(s, nSection, nField);
-            const int nFree = nSeats - nHolders;
-            const int nPaying =
-                std::clamp(static_cast<int>(dFactor * nFree * PriceDemand(nStandard, nPrice)), 0, nFree);
-            STANDATTENDANCE& out = aStands[s][nSection];
-            out.wAttendance = static_cast<uint16_t>(std::min(nPaying + nHolders, 65535));
-            out.dwIncome = static_cast<uint32_t>(static_cast<int64_t>(nPaying) * nPrice);
-            nAttendance += nPaying + nHolders;
-            nIncome += static_cast<int64_t>(nPaying) * nPrice;
-        }
-    }
+        // Season-ticket holders come to every league match and have paid.
+        const int nHolders = nKind == 0 ? std::min<int>(GetStandPrice(s, nSection, STAND_PRICE_SOLD), nSeats) : 0;
+        const int nPrice = GetStandPrice(s, nSection, nField);
+        const int nFree = nSeats - nHolders;
+        const int nPaying = std::clamp(static_cast<int>(dFactor * nFree * PriceDemand(nStandard, nPrice)), 0, nFree);
+        STANDATTENDANCE& out = aStands[s][nSection];
+        out.wAttendance = static_cast<uint16_t>(std::min(nPaying + nHolders, 65535));
+        out.dwIncome = static_cast<uint32_t>(static_cast<int64_t>(nPaying) * nPrice);
+        nAttendance += nPaying + nHolders;
+        nIncome += static_cast<int64_t>(nPaying) * nPrice;
+    });
     const int32_t nReceipts = Clamp32(nIncome);
-    switch (nKind) {
-    case 0:
-        m_pClub->AddFinanceTransaction(kCategoryLeagueGate, nReceipts, 0);
-        m_pClub->AddFinanceTransaction(kCategoryLeagueCosts, 0, static_cast<int32_t>(0.1 * nReceipts));
-        break;
-    case 1:
-    case 2: {
-        const auto nThird = static_cast<int32_t>(nReceipts * 0.33333334);
-        m_pClub->AddFinanceTransaction(kCategoryCupGateHome, Clamp32(2LL * nThird), 0);
-        if (pOpponent)
-            pOpponent->AddFinanceTransaction(kCategoryCupGateAway, nThird, 0, m_pClub->GetID());
-        m_pClub->AddFinanceTransaction(kCategoryCupGateCosts, 0, nThird);
-        break;
-    }
-    case 3:
-        m_pClub->AddFinanceTransaction(kCategoryFriendlyGateHome, static_cast<int32_t>(0.75 * nReceipts), 0);
-        if (pOpponent)
-            pOpponent->AddFinanceTransaction(kCategoryFriendlyGateAway, static_cast<int32_t>(0.25 * nReceipts), 0,
-                                             m_pClub->GetID());
-        break;
-    default:
-        DebugLog(1, "[CSaveGame::GetMatchAttendance] Unknown Match Type");
-        break;
-    }
+    m_pClub->BookGate(pOpponent, nKind, nReceipts);
     if (pnReceipts)
         *pnReceipts = nReceipts;
     if (pStands)

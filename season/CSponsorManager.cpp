@@ -35,15 +35,7 @@ CRangeTable s_aTables[CSponsorManager::TYPES];
 
 int BandOf(const CClubDatabase* pClub)
 {
-    return pClub ? std::min(pClub->GetClubRating() / 10, kBands - 1) : 0;
-}
-
-// A draw from min to max, the maximum itself never drawn unless both agree.
-int32_t DrawRange(const RANGE& range)
-{
-    if (range.nMax == range.nMin)
-        return range.nMin;
-    return plat::rand() % (range.nMax - range.nMin) + range.nMin;
+    return pClub ? CRangeTable::RatingBand(pClub->GetClubRating()) : 0;
 }
 
 void FreeList(CXList& list)
@@ -246,8 +238,8 @@ void CSponsorManager::GenerateOffers(int nType)
         p->byId = pool[k];
         pool.erase(pool.begin() + static_cast<std::ptrdiff_t>(k));
         const int nColumn = p->byId / 10;
-        p->nTerm = static_cast<int8_t>(std::clamp(DrawRange(table.Get(nBand, 1, nColumn)), 0, 127));
-        p->dwAmount = static_cast<uint32_t>(CDatabaseHandler::RoundMoneyValue(DrawRange(table.Get(nBand, 0, nColumn))));
+        p->nTerm = static_cast<int8_t>(std::clamp(CRangeTable::Draw(table.Get(nBand, 1, nColumn)), 0, 127));
+        p->dwAmount = static_cast<uint32_t>(CDatabaseHandler::RoundMoneyValue(CRangeTable::Draw(table.Get(nBand, 0, nColumn))));
         m_alstOffers[nType].AddTail(p);
     }
 }
