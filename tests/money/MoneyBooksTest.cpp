@@ -362,3 +362,34 @@ TEST(CupRoundPayment, LateRoundsPayHalfAndTheCountryScalesIt)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(HumanWorld, MatchDayCostUnitsCountTheCrowdByTheThousand)
+{
+    // The units of the ground's own facilities, then the crowd's terms.
+    const CClubDatabase* pClub = H().GetClubFromID(2);
+    ASSERT_NE(pClub, nullptr);
+    int anBase[CLUB_MATCHDAY_COST_ROWS];
+    for (int r = 0; r < CLUB_MATCHDAY_COST_ROWS; ++r)
+        anBase[r] = pClub->GetMatchdayCostUnits(r, 0);
+    const struct {
+        int nCrowd;
+        int nStewards, nPolice, nCleaning, nRowThree, nRowSix;
+    } aCases[] = {
+        {999, 0, 0, 0, 0, 0},
+        {1000, 10, 20, 1, 0, 1},
+        {25000, 175, 350, 25, 0, 25},
+        {50999, 250, 500, 50, 0, 50},
+        {51000, 0, 0, 51, 0, 51},  // no stewards or police by the head beyond 50,999
+    };
+    for (const auto& c : aCases) {
+        EXPECT_EQ(pClub->GetMatchdayCostUnits(0, c.nCrowd), anBase[0] + c.nStewards) << c.nCrowd;
+        EXPECT_EQ(pClub->GetMatchdayCostUnits(1, c.nCrowd), anBase[1] + c.nPolice) << c.nCrowd;
+        EXPECT_EQ(pClub->GetMatchdayCostUnits(2, c.nCrowd), anBase[2] + c.nCleaning) << c.nCrowd;
+        EXPECT_EQ(pClub->GetMatchdayCostUnits(3, c.nCrowd), anBase[3] + c.nRowThree) << c.nCrowd;
+        EXPECT_EQ(pClub->GetMatchdayCostUnits(6, c.nCrowd), anBase[6] + c.nRowSix) << c.nCrowd;
+    }
+}
+
+}  // namespace
