@@ -7,6 +7,7 @@
 #include "database/CEventsDatabase.h"
 #include "season/CHoardingsManager.h"
 #include "season/CNewspaperManager.h"
+#include "season/CNoticeList.h"
 #include "season/CRangeTable.h"
 #include "season/CSponsorManager.h"
 
@@ -208,6 +209,47 @@ TEST_F(HumanWorld, BoardsPayTheirLastPaymentKeepToTheirRowsAndEmptyBoardsRaiseNe
     EXPECT_EQ(MonthIncome(*m_pHuman, CHoardingsManager::CATEGORY), nBefore + 24 * 700);
     EXPECT_EQ(hoardings.CountEmptyBoards(3), CHoardingsManager::BOARDS);
     EXPECT_EQ(hoardings.CollectIncome(&nPaid), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(HumanWorld, EmptyBoardsRaiseTheHoardingsNoticeBeyondEightAndResolveAtSix)
+{
+    CHoardingsManager& hoardings = m_pHuman->GetHoardings();
+    CNoticeList& notices = m_pHuman->GetNotices();
+    m_pClub->m_byGroundOwnership = 1;
+    m_pHuman->SetDelegation(5, 0);
+    hoardings.RemoveAll();
+    hoardings.Reset();
+    ADVERTISER offer;
+    offer.byId = 44;
+    offer.byPayments = 5;
+    offer.dwAmount = 100;
+    offer.byShortRows = offer.byLongRows = 1;
+    hoardings.AddOffer(offer);
+    auto fillTo = [&](int nEmpty) {
+        while (hoardings.CountEmptyBoards(3) > nEmpty)
+            ASSERT_TRUE(hoardings.PlaceAdvertiser(hoardings.FindOffer(44), 3));
+    };
+    auto noticeState = [&]() {
+        const NOTICE* pNotice = notices.FindNotice(4);
+        return pNotice ? (pNotice->byResolved ? 'r' : 'a') : '-';
+    };
+    fillTo(8);
+    notices.UpdateNotices();
+    EXPECT_EQ(noticeState(), '-') << "8 empty boards";
+    hoardings.Reset();
+    fillTo(9);
+    notices.UpdateNotices();
+    EXPECT_EQ(noticeState(), 'a') << "9 empty boards";
+    fillTo(7);
+    notices.RecheckNotices();
+    EXPECT_EQ(noticeState(), 'a') << "still active with 7";
+    fillTo(6);
+    notices.RecheckNotices();
+    EXPECT_EQ(noticeState(), 'r') << "resolved at 6";
 }
 
 }  // namespace
