@@ -305,6 +305,9 @@ void ProcessGroundScheduleComplete(const CEventsDatabase& event)
         DebugLog(1, "[CCountryDatabase::ProcessGroundScheduleComplete] Unknown schedule type!");
         break;
     }
+    // A human's match-day stock follows his ground's facilities.
+    if (CClubDatabase* pOwner = pGround->GetOwner())
+        pOwner->UpdateGroundFacilityTotals();
 }
 
 }  // namespace
