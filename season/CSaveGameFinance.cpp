@@ -247,18 +247,35 @@ void CSaveGame::DoBankUpdate()
     if (!m_pClub)
         return;
     m_byDaysInRed = m_pClub->m_nBankBalance >= 0 ? 0 : static_cast<uint8_t>(m_byDaysInRed + (m_byDaysInRed < 255));
+    const CDate today = m_pDatabaseHandler ? m_pDatabaseHandler->GetGameDate() : CDate();
+    // A date some months on, on the same day (or the last of a shorter month).
+    auto monthsOn = [&today](int nMonths, bool bLastDay) {
+        const int nIndex = today.GetMonth() - 1 + nMonths;
+        const int nYear = today.GetYear() + nIndex / 12;
+        const int nMonth = nIndex % 12 + 1;
+        const CDate first(nYear, nMonth, 1);
+        const CDate next(nMonth == 12 ? nYear + 1 : nYear, nMonth == 12 ? 1 : nMonth + 1, 1);
+        const int nLastDay = CDate(next.GetValue(), -1).GetDay();
+        return CDate(nYear, nMonth, bLastDay ? nLastDay : std::min(today.GetDay(), nLastDay));
+    };
+    CCountryDatabase* pCountry = m_pClub->GetCountry();
     if (m_byOverdraftKind) {
-        // The bank's limits belong to the club's finance rules; without them
-        // a request is granted as asked when the club is stable enough.
-        if (m_pClub->m_byStatusA >= 24 || m_pClub->m_nBoardConfidence >= 24) {
-            PostNews(m_byOverdraftKind == 1 ? 216 : 218);
-            m_pClub->m_nOverdraft = -m_nOverdraftRequest;
+        if (m_pClub->m_byFinancialStability >= 24) {
+            const int32_t nAvailable = m_pClub->GetAvailableOverdraft(nullptr, nullptr);
+            const int32_t nAmount = std::min(m_nOverdraftRequest, nAvailable);
+            PostNews(m_nOverdraftRequest > nAvailable ? 222 : m_byOverdraftKind == 1 ? 216 : 218, m_pClub);
+            // The overdraft figure is kept as a negative limit.
+            m_pClub->m_nOverdraft = -std::max(nAmount, 0);
+            m_pClub->m_byOverdraftActive = 1;
+            m_pClub->m_byOverdraftRunsLeft = m_byOverdraftTerm;
             if (m_nOverdraftFee)
-                AddFinanceTransaction(84, 0, m_nOverdraftFee, 0, 0);
+                m_pClub->AddFinanceTransaction(84, 0, m_nOverdraftFee, 0, 0);
+            if (pCountry)
+                pCountry->AddEvent(44, monthsOn(m_byOverdraftTerm, false), m_pClub->GetID());
         }
         else {
             ++m_byRefusals;
-            PostNews(m_byOverdraftKind == 1 ? 215 : 217);
+            PostNews(m_byOverdraftKind == 1 ? 215 : 217, m_pClub);
         }
         m_byOverdraftKind = 0;
         m_nOverdraftRequest = m_nOverdraftFee = 0;
@@ -266,24 +283,52 @@ void CSaveGame::DoBankUpdate()
     }
     if (m_nLoanRequest + m_byLoanTerm != 0) {
         const int32_t nAmount = m_nLoanRequest;
+        const int32_t nRepayment = m_nLoanRequest2;
         const int32_t nFee = m_nLoanFee;
+        const uint8_t byTerm = m_byLoanTerm;
+        const uint8_t byKind = std::clamp<uint8_t>(m_byLoanKind, 1, 3);
+        const uint16_t wInterest = m_wLoanInterest;
         m_nLoanRequest = m_nLoanRequest2 = m_nLoanFee = 0;
         m_byLoanTerm = 0;
-        if (m_pClub->m_nBoardConfidence >= 24) {
-            PostNews(223);
+        m_byLoanKind = 0;
+        m_wLoanInterest = 0;
+        if (nAmount > m_pClub->GetAvailableLoan(nullptr, nullptr))
+            PostNews(230, m_pClub);
+        else if (m_pClub->m_byFinancialStability >= 24) {
+            PostNews(static_cast<uint16_t>(221 + 2 * byKind), m_pClub);
             m_pClub->m_nLoan += nAmount;
-            AddFinanceTransaction(81, nAmount, 0, 0, 0);
-            AddFinanceTransaction(83, 0, nFee, 0, 0);
+            m_pClub->AddFinanceTransaction(81, nAmount, 0, 0, 0);
+            m_pClub->AddFinanceTransaction(83, 0, nFee, 0, 0);
+            // A loan granted without its monthly repayment still gets repaid:
+            // the amount with its interest over the term.
+            int32_t nInstalment = nRepayment;
+            if (nInstalment <= 0 && byTerm > 0)
+                nInstalment = static_cast<int32_t>(
+                    (nAmount + static_cast<int64_t>(nAmount) * wInterest / 10000 * byTerm / 12) / byTerm);
+            m_pClub->m_byLoanByte = byTerm;
+            m_pClub->m_byInstalmentsLeft = byTerm;
+            m_pClub->m_nLoanInstalment = nInstalment;
+            m_pClub->m_nLoanRepaid = 0;
+            m_pClub->m_wLoanWord = wInterest;
+            if (pCountry)
+                pCountry->AddEvent(43, monthsOn(byTerm, true), m_pClub->GetID());
         }
         else {
             ++m_byRefusals;
-            PostNews(224);
+            PostNews(static_cast<uint16_t>(222 + 2 * byKind), m_pClub);
         }
     }
     if (m_pClub->m_nOverdraft < 0 && m_pClub->m_nOverdraft > m_pClub->m_nBankBalance)
         PostNews(219);
     else if (m_pClub->m_nOverdraft == 0 && m_pClub->m_nBankBalance < 0 && m_byDaysInRed == 1)
         PostNews(220);
+    else if (m_byRefusals >= 5) {
+        // The bank's warning is given once; the count of refusals starts again.
+        PostNews(229);
+        m_byRefusals = 0;
+    }
+    else if (m_byDaysInRed == 14)
+        PostNews(221);
 }
 
 namespace {

@@ -253,3 +253,62 @@ TEST_F(HumanWorld, EmptyBoardsRaiseTheHoardingsNoticeBeyondEightAndResolveAtSix)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(HumanWorld, TheBankLendsWithinTheClubsLimitsAndTheLoanIsRepaid)
+{
+    m_pClub->m_byFinancialStability = 60;
+    const int32_t nAvailable = m_pClub->GetAvailableLoan(nullptr, nullptr);
+    ASSERT_GT(nAvailable, 0) << "a club that owns a ground can borrow";
+
+    // More than the bank would lend: refused, nothing moves.
+    m_pHuman->m_nLoanRequest = nAvailable + 1;
+    m_pHuman->m_byLoanTerm = 12;
+    m_pHuman->m_byLoanKind = 1;
+    m_pHuman->DoBankUpdate();
+    EXPECT_NE(m_pHuman->GetNews().FindIncoming(230), nullptr);
+    EXPECT_EQ(m_pClub->m_nLoan, 0);
+    EXPECT_EQ(m_pHuman->m_nLoanRequest, 0) << "the request is cleared";
+
+    // A club under 24 in financial stability is refused what it could have.
+    m_pClub->m_byFinancialStability = 23;
+    m_pHuman->m_nLoanRequest = 1000;
+    m_pHuman->m_byLoanTerm = 6;
+    m_pHuman->m_byLoanKind = 3;
+    m_pHuman->DoBankUpdate();
+    EXPECT_NE(m_pHuman->GetNews().FindIncoming(228), nullptr);
+    EXPECT_EQ(m_pClub->m_nLoan, 0);
+    m_pClub->m_byFinancialStability = 60;
+
+    // Within it: lent, and repaid month by month over the term.
+    const int32_t nBalance = m_pClub->m_nBankBalance;
+    m_pHuman->m_nLoanRequest = nAvailable / 2;
+    m_pHuman->m_nLoanRequest2 = nAvailable / 20;
+    m_pHuman->m_nLoanFee = 1000;
+    m_pHuman->m_byLoanTerm = 12;
+    m_pHuman->m_byLoanKind = 2;
+    m_pHuman->DoBankUpdate();
+    EXPECT_NE(m_pHuman->GetNews().FindIncoming(225), nullptr);
+    EXPECT_EQ(m_pClub->m_nLoan, nAvailable / 2);
+    EXPECT_EQ(m_pClub->m_nBankBalance, nBalance + nAvailable / 2) << "the loan is banked at once, the fee with the month";
+    EXPECT_EQ(m_pClub->m_byInstalmentsLeft, 12);
+    EXPECT_EQ(m_pClub->m_nLoanInstalment, nAvailable / 20);
+    const int32_t nRepaidBefore = m_pHuman->GetMonthEntry(82).nExpense;
+    m_pClub->DoFinance();
+    EXPECT_EQ(m_pHuman->GetMonthEntry(82).nExpense - nRepaidBefore, nAvailable / 20);
+    EXPECT_EQ(m_pClub->m_byInstalmentsLeft, 11);
+
+    // An overdraft above the band's limit is cut to it.
+    const int32_t nLimit = m_pClub->GetAvailableOverdraft(nullptr, nullptr);
+    m_pHuman->m_byOverdraftKind = 1;
+    m_pHuman->m_nOverdraftRequest = nLimit * 2;
+    m_pHuman->m_byOverdraftTerm = 6;
+    m_pHuman->DoBankUpdate();
+    EXPECT_NE(m_pHuman->GetNews().FindIncoming(222), nullptr);
+    EXPECT_EQ(m_pClub->m_nOverdraft, -nLimit);
+    EXPECT_EQ(m_pClub->GetAvailableOverdraft(nullptr, nullptr), 0);
+
+}
+
+}  // namespace
