@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 struct FACILITYENTRY {
@@ -32,9 +33,12 @@ struct MATCHDAYCOSTROW {
     std::vector<FACILITYENTRY> Entries;  // values 1-255
 };
 
-// The next line of a table file, without its line end: 1 when read, 0 at
-// the end of the file, -1 for a line longer than the buffer holds.
-int ReadTableLine(FILE* pFile, char* pszLine, size_t nBytes);
+// Reads the nLines lines of an open table file, each without its line end
+// handed to parse with its index (0 first); blank lines may follow them. The
+// reason of the first fault (a line longer than nLongest characters, more or
+// fewer lines, what parse answers) or null, with nLine the line it was met on.
+const char* ReadTableLines(FILE* pFile, int nLines, size_t nLongest,
+                           const std::function<const char*(const char* pszLine, int nIndex)>& parse, int& nLine);
 
 class CGameTables {
 public:

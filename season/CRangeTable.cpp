@@ -43,44 +43,23 @@ bool CRangeTable::Read(const char* pszPath, int nRows, int nLinesPerRow, int32_t
     const int nLines = nRows * nLinesPerRow;
     std::vector<RANGE> ranges;
     ranges.reserve(static_cast<size_t>(nLines) * COLUMNS);
-    char szLine[kLineBuffer + 2];
     int nLine = 0;
-    const char* pszReason = nullptr;
-    while (!pszReason) {
-        const int nRead = ReadTableLine(pFile, szLine, sizeof(szLine));
-        if (nRead == 0)
-            break;
-        ++nLine;
-        if (nRead < 0) {
-            pszReason = "a line too long";
-            break;
-        }
-        const size_t nLength = std::strlen(szLine);
-        if (nLine > nLines) {
-            if (nLength == 0)
-                continue;  // blank lines after the table
-            pszReason = "more lines than the table has";
-            break;
-        }
-        const char* p = szLine;
-        for (int c = 0; c < COLUMNS && !pszReason; ++c) {
+    const char* pszReason = ReadTableLines(pFile, nLines, kLineBuffer, [&](const char* pszLine, int) -> const char* {
+        const char* p = pszLine;
+        for (int c = 0; c < COLUMNS; ++c) {
             RANGE range;
             if (c > 0 && *p++ != ',')
-                pszReason = "fewer than five ranges";
-            else if (!ReadValue(p, nLowest, nHighest, range.nMin) || *p++ != '-' ||
-                     !ReadValue(p, nLowest, nHighest, range.nMax))
-                pszReason = "a range that is not two whole numbers within the table's bounds";
-            else if (range.nMin > range.nMax)
-                pszReason = "a range whose minimum is above its maximum";
-            else
-                ranges.push_back(range);
+                return "fewer than five ranges";
+            if (!ReadValue(p, nLowest, nHighest, range.nMin) || *p++ != '-' ||
+                !ReadValue(p, nLowest, nHighest, range.nMax))
+                return "a range that is not two whole numbers within the table's bounds";
+            if (range.nMin > range.nMax)
+                return "a range whose minimum is above its maximum";
+            ranges.push_back(range);
         }
-        if (!pszReason && *p != '\0')
-            pszReason = "more than five ranges";
-    }
+        return *p != '\0' ? "more than five ranges" : nullptr;
+    }, nLine);
     std::fclose(pFile);
-    if (!pszReason && nLine < nLines)
-        pszReason = "the file ends before its last row";
     if (pszReason) {
         DebugLog(0, "[CRangeTable::Read] '%s' line %d: %s; the table is refused", pszPath, nLine, pszReason);
         return false;
