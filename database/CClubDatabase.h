@@ -4,6 +4,7 @@
 // and manager). A division owns the club; the club owns its people. Staff
 // and the manager are held by identifier and found through the root's
 // identifier tables.
+#include "common/CDate.h"
 #include "common/CPointerArray.h"
 #include "common/CXList.h"
 #include "common/Identifiers.h"
@@ -24,6 +25,7 @@ class CManagerDatabase;
 class CNewsItem;
 class CNewspaperStory;
 class CStaffDatabase;
+struct STANDATTENDANCE;
 
 constexpr int CLUB_RECORD_BYTES = 936;
 constexpr int CLUB_NAME_BYTES = 31;
@@ -33,6 +35,9 @@ constexpr int CLUB_CUP_SLOTS = 7;
 constexpr int CLUB_STAFF_KINDS = 6;
 constexpr int CLUB_STAFF_PLACES = 10;
 constexpr int CLUB_RECORD_SLOTS = 15;
+constexpr int CLUB_FACILITY_ROWS = 17;     // match-day facility rows
+constexpr int CLUB_SALES_ROWS = 10;        // of them, the ones also sold between matches
+constexpr int CLUB_MATCHDAY_COST_ROWS = 7;
 constexpr int CLUB_FINANCE_GROUPS = 15;
 constexpr int CLUB_POSITION_SLOTS = 16;
 constexpr int CLUB_POSITION_GROUPS = 4;
@@ -397,25 +402,77 @@ public:
     // the news of his exit.
     void OnCupTieWon(CUP_NUMBER byCup, int nRound);
     void OnCupTieLost(CUP_NUMBER byCup, int nRound, bool bFinal);
-    // The cup's round payment, booked as income.
-    void AddCupRoundPayment(const struct CUP& cup);
     // The club's status in the cup: the round reached and its stage.
     void SetCupStatus(CUP_NUMBER byCup, int nRound, int nStage);
+    // Category 57 for a paid tie of a domestic cup round.
+    void AddCupRoundPayment(const struct CUP* pCup);
     // The monthly finance run: loan, wages, payments, then the books close.
     void DoFinance();
+    // A computer club's booked money goes into its bank balance.
+    void BankFinanceAccumulators();
+    // Told of every booking and of every balance set outside the books (the
+    // season's lowest balance): the checks of the books watch through it.
+    struct FINANCEOBSERVER {
+        virtual ~FINANCEOBSERVER() = default;
+        virtual void OnTransaction(const CClubDatabase& club, int nCategory, int32_t nIncome, int32_t nExpense) = 0;
+        virtual void OnBalanceSet(const CClubDatabase& club, int32_t nOld, int32_t nNew) = 0;
+        // A computer club's accumulators are about to go into its balance.
+        virtual void OnBanked(const CClubDatabase& club) = 0;
+    };
+    static FINANCEOBSERVER* s_pFinanceObserver;
+    // Bank rates in percent, by the club's rating band.
+    int GetRatingBand() const;
+    double GetBaseInterestRate() const;
+    double GetLoanInterestRate() const;
+    double GetOverdraftInterestRate() const;
+    double GetExcessOverdraftInterestRate() const;
+    // Money the bank would still lend, with the rate and term it offers.
+    int32_t GetAvailableLoan(double* pdRate, int32_t* pnTerm) const;
+    int32_t GetAvailableOverdraft(double* pdRate, double* pdExcessRate) const;
+    // A payment to another club due in a later month (kind 0-3), with the
+    // other club's copy of what it will receive.
+    void AddFuturePayment(int32_t nAmount, uint32_t dwItem, ID_CLUB idOther, const CDate& due, uint8_t byKind);
+    void DoFuturePaymentsToOtherClubs();
+    void RemoveDuePayments();
     int GetStandardTicketPrices(int nTicketType) const;
     float GetAttendanceFactor(const CClubDatabase* pOpponent, int nMatchType) const;
     int GetAttendanceCapacity() const;
+    // The gate money of a home match by match type: the home club's share and
+    // costs, the visitor's share.
+    void BookGate(CClubDatabase* pOpponent, int nMatchType, double dReceipts);
+    // The season's and the record's highest, lowest and average crowds.
+    void NoteMatchAttendance(int nAttendance, const CClubDatabase* pOpponent);
     // The crowd at this club's ground and the gate money booked for both
-    // clubs; pnReceipts may be null.
-    int GetMatchAttendance(CClubDatabase* pOpponent, int nMatchType, int32_t* pnReceipts);
+    // clubs; pnReceipts may be null. A human club's gate comes from its
+    // ticket prices, stand by stand into pStands (32 entries) when given.
+    int GetMatchAttendance(CClubDatabase* pOpponent, int nMatchType, int32_t* pnReceipts,
+                           STANDATTENDANCE* pStands = nullptr);
     // The crowd as a percentage of the capacity the crowd was drawn from.
     int GetMatchAttendanceAsPercentage(CClubDatabase* pOpponent, int nMatchType, int32_t* pnReceipts,
-                                       int* pnAttendance);
+                                       int* pnAttendance, STANDATTENDANCE* pStands = nullptr);
     // A third of the gate at a neutral ground goes to each club; a friendly
     // there takes no gate.
     void BookNeutralGate(CClubDatabase* pOpponent, int nMatchType, int nAttendance);
     static int32_t GetMoneyScaleEntry(int nIndex);
+
+    // (CClubDatabaseMatchday.cpp) Match-day facility income and costs, the
+    // weekly sales between matches and a human club's stock. The writer,
+    // when given, takes a human home club's parts of the match record.
+    int CountFinishedFacilities(int nType, int nSize) const;
+    bool GetFacilityPrices(int nRow, int32_t& nCost, int32_t& nPrice) const;
+    int GetExpectedBuyers(int nRow, int nCrowd) const;
+    void AddMatchdayFacilityIncome(CBinaryWriter* pWriter, int nCrowd, uint32_t dwItem);
+    uint16_t GetMatchdayCostUnits(int nRow, int nCrowd) const;
+    void BookMatchdayCosts(CBinaryWriter* pWriter, int nCrowd, uint32_t dwItem);
+    void UpdateGroundFacilityTotals();
+    void DoWeeklyFacilitySales();
+    // Home matches of the club in a month of any year (its country's cups,
+    // the root's cup and friendly list and, unless cups only, its league).
+    int CountHomeMatchesInMonth(int nMonth, bool bCupsOnly) const;
+    // A human club's projected month by category; nothing for other clubs.
+    void ProjectFacilityMatchIncome(int nCategory, int nMonth, int64_t& nIncome, int64_t& nExpense) const;
+    int64_t ProjectCategoryMatchIncome(int nCategory, int nMonth) const;
+    void GetProjectedMatchIncome(int nCategory, int nMonth, int64_t& nIncome, int64_t& nExpense) const;
     int32_t GetMinimumBalance() const;
     int32_t GetTotalStaffWages() const;
     // Positions in minutes of arc; a club without a position is near none.

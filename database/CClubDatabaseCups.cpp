@@ -1,5 +1,6 @@
 // What a club pays when it wins a cup final, what a won or lost tie does to
-// its fans, board and cup status, and the round payment of a replay's winner.
+// its fans, board and cup status, and the cup's payment for a paid tie of a
+// round.
 #include "database/CClubDatabase.h"
 
 #include <algorithm>
@@ -21,6 +22,7 @@ constexpr int kEuropeanFinalManager = 68;
 // Contract bonus slots: bonus 0x08 (a domestic final), 0x10 (a European one).
 constexpr int kDomesticFinalBonus = 0;
 constexpr int kEuropeanFinalBonus = 1;
+constexpr int kCupRoundPayment = 57;
 
 }  // namespace
 
@@ -42,7 +44,6 @@ void CClubDatabase::PayCupFinalBonuses(uint8_t byEuropean)
 
 namespace {
 
-constexpr int kCupRoundPaymentCategory = 57;
 constexpr uint16_t kNewsKnockedOut = 95;
 constexpr uint8_t kFansTieWon = 2;
 constexpr uint8_t kBoardTieWon = 2;
@@ -86,11 +87,13 @@ void CClubDatabase::OnCupTieLost(CUP_NUMBER byCup, int nRound, bool bFinal)
         AddNewsItem(kNewsKnockedOut);
 }
 
-void CClubDatabase::AddCupRoundPayment(const CUP& cup)
+void CClubDatabase::AddCupRoundPayment(const CUP* pCup)
 {
-    // The late rounds pay half as much as the early ones: the prize table
-    // pays the money there.
-    const int32_t nBase = cup.byRounds <= 1 || cup.byRound + 2 >= cup.byRounds ? 75000 : 150000;
-    const int nLevel = m_pCountry ? m_pCountry->GetCountryLevel() : 50;
-    BookClubMoney(this, nBase / 100 * nLevel, kCupRoundPaymentCategory);
+    if (!pCup)
+        return;
+    // The late rounds pay the smaller sum: the prize money follows them.
+    const bool bLate = pCup->byRounds == 1 || pCup->byRound + 2 >= pCup->byRounds;
+    const int nLevel = m_pCountry ? m_pCountry->GetLevel() : 0;
+    const int64_t nAmount = (bLate ? 75000 : 150000) / 100 * ((nLevel / 10 + 5) * 10);
+    AddFinanceTransaction(kCupRoundPayment, static_cast<int32_t>(nAmount), 0);
 }

@@ -16,6 +16,7 @@
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
 #include "platform/Random.h"
+#include "season/CComponentDatabase.h"
 #include "season/CGroundDatabase.h"
 #include "season/CSaveGame.h"
 
@@ -47,6 +48,20 @@ constexpr int kCategoryFriendlyGateAway = 8;
 constexpr int kCategoryCompensation = 79;
 constexpr int kCategoryLoanRepayment = 82;
 constexpr int kCategoryScouting = 95;
+constexpr int kCategoryInterestReceived = 80;
+constexpr int kCategoryOverdraftInterest = 84;
+constexpr int kFirstWorkCategory = 47;
+// Future payments by kind: 0 to 3.
+constexpr int kFuturePaymentCategories[4] = {91, 89, 87, 90};
+
+// Rates over the base rate and the bank's limits by rating band.
+constexpr double kRateMargin[10] = {9.5, 9.5, 9.0, 8.5, 8.0, 7.5, 7.25, 7.0, 6.95, 6.9};
+constexpr int32_t kLoanTerms[10] = {0, 100, 200, 300, 500, 1000, 2000, 4000, 5000, 10000};
+constexpr int32_t kOverdraftLimits[10] = {50000,   100000,  200000,  250000,  500000,
+                                          1000000, 2500000, 5000000, 8000000, 10000000};
+// The country record keeps no interest figure of its own yet: every
+// country lends at the middle of the new game's draw (400 to 800).
+constexpr int kCountryInterestFigure = 600;
 
 constexpr int kMoneyScaleEntries = 100;
 constexpr int kNoSeatsCapacity = 10000;
@@ -89,9 +104,25 @@ int CClubDatabase::FindFinanceCategory(int nCategory)
     return 0;
 }
 
+CClubDatabase::FINANCEOBSERVER* CClubDatabase::s_pFinanceObserver = nullptr;
+
+void CClubDatabase::BankFinanceAccumulators()
+{
+    if (s_pFinanceObserver)
+        s_pFinanceObserver->OnBanked(*this);
+    int64_t nSum = 0;
+    for (int32_t& nAccumulator : m_anFinanceAccumulators) {
+        nSum += nAccumulator;
+        nAccumulator = 0;
+    }
+    m_nBankBalance = ClampMoney(static_cast<int64_t>(m_nBankBalance) + nSum);
+}
+
 void CClubDatabase::AddFinanceTransaction(int nCategory, int32_t nIncome, int32_t nExpense, uint32_t dwItem,
                                           uint32_t dwExtra)
 {
+    if (s_pFinanceObserver)
+        s_pFinanceObserver->OnTransaction(*this, nCategory, nIncome, nExpense);
     const int nGroup = FindFinanceCategory(nCategory);
     int32_t& nAccumulator = m_anFinanceAccumulators[nGroup];
     nAccumulator = ClampMoney(static_cast<int64_t>(nAccumulator) + nIncome - nExpense);
@@ -127,10 +158,147 @@ int32_t CClubDatabase::GetTotalStaffWages() const
     return ClampMoney(nTotal);
 }
 
+// ---- rates and the bank ----
+
+int CClubDatabase::GetRatingBand() const
+{
+    return std::min(GetClubRating() / 10, 9);
+}
+
+double CClubDatabase::GetBaseInterestRate() const
+{
+    return kCountryInterestFigure / 100;
+}
+
+double CClubDatabase::GetLoanInterestRate() const
+{
+    return GetBaseInterestRate() + kRateMargin[GetRatingBand()];
+}
+
+double CClubDatabase::GetOverdraftInterestRate() const
+{
+    return GetLoanInterestRate() + 2.0;
+}
+
+double CClubDatabase::GetExcessOverdraftInterestRate() const
+{
+    return GetLoanInterestRate() + 4.0;
+}
+
+int32_t CClubDatabase::GetAvailableLoan(double* pdRate, int32_t* pnTerm) const
+{
+    if (pdRate)
+        *pdRate = GetLoanInterestRate();
+    if (pnTerm)
+        *pnTerm = kLoanTerms[GetRatingBand()];
+    const int64_t nWorth = m_pGround ? static_cast<int64_t>(m_pGround->GetTotal(0)) + 2LL * m_pGround->GetTotal(1) : 0;
+    return ClampMoney(std::max<int64_t>(0, nWorth * m_byFinancialStability / 100 - m_nLoan));
+}
+
+int32_t CClubDatabase::GetAvailableOverdraft(double* pdRate, double* pdExcessRate) const
+{
+    if (pdRate)
+        *pdRate = GetOverdraftInterestRate();
+    if (pdExcessRate)
+        *pdExcessRate = GetExcessOverdraftInterestRate();
+    // The overdraft figure is kept as a negative limit.
+    return ClampMoney(std::max<int64_t>(0, kOverdraftLimits[GetRatingBand()] - std::llabs(m_nOverdraft)));
+}
+
+// ---- payments between clubs ----
+
+namespace {
+
+struct FUTUREPAYMENT {
+    int32_t nAmount;
+    uint32_t dwItem;
+    ID_CLUB idOther;
+    uint16_t wYear;
+    uint8_t byMonth;
+    uint8_t byKind;
+};
+
+FUTUREPAYMENT DecodeFuturePayment(const CLUBFUTUREPAYMENT& record)
+{
+    const uint8_t* p = record.abyData;
+    auto u32 = [p](int n) { return static_cast<uint32_t>(p[n] | p[n + 1] << 8 | p[n + 2] << 16 | static_cast<uint32_t>(p[n + 3]) << 24); };
+    return {static_cast<int32_t>(u32(0)), u32(4), static_cast<ID_CLUB>(p[8] | p[9] << 8),
+            static_cast<uint16_t>(p[10] | p[11] << 8), p[12], p[13]};
+}
+
+bool IsDue(const FUTUREPAYMENT& payment, const CDate& today)
+{
+    return payment.wYear == today.GetYear() && payment.byMonth == today.GetMonth();
+}
+
+}  // namespace
+
+void CClubDatabase::AddFuturePayment(int32_t nAmount, uint32_t dwItem, ID_CLUB idOther, const CDate& due,
+                                     uint8_t byKind)
+{
+    auto* p = new CLUBFUTUREPAYMENT;
+    uint8_t* d = p->abyData;
+    for (int i = 0; i < 4; ++i) {
+        d[i] = static_cast<uint8_t>(static_cast<uint32_t>(nAmount) >> (8 * i));
+        d[4 + i] = static_cast<uint8_t>(dwItem >> (8 * i));
+    }
+    d[8] = static_cast<uint8_t>(idOther);
+    d[9] = static_cast<uint8_t>(idOther >> 8);
+    d[10] = static_cast<uint8_t>(due.GetYear());
+    d[11] = static_cast<uint8_t>(due.GetYear() >> 8);
+    d[12] = static_cast<uint8_t>(due.GetMonth());
+    d[13] = byKind;
+    m_lstFuturePayments.AddTail(p);
+    ++m_nFuturePaymentCount;
+    // The other club keeps a copy to know what it will receive.
+    if (CClubDatabase* pOther = m_pDatabaseHandler ? m_pDatabaseHandler->GetClubFromID(idOther) : nullptr) {
+        auto* pCopy = new CLUBFUTUREPAYMENT(*p);
+        pCopy->abyData[8] = static_cast<uint8_t>(m_wClubId);
+        pCopy->abyData[9] = static_cast<uint8_t>(m_wClubId >> 8);
+        pOther->m_lstPaymentReceipts.AddTail(pCopy);
+    }
+}
+
+void CClubDatabase::DoFuturePaymentsToOtherClubs()
+{
+    const CDate today = m_pDatabaseHandler ? m_pDatabaseHandler->GetGameDate() : CDate();
+    for (const CLUBFUTUREPAYMENT* pRecord : m_lstFuturePayments.Items<CLUBFUTUREPAYMENT>()) {
+        const FUTUREPAYMENT payment = DecodeFuturePayment(*pRecord);
+        if (!IsDue(payment, today))
+            continue;
+        int nCategory = 0;
+        if (payment.byKind < 4)
+            nCategory = kFuturePaymentCategories[payment.byKind];
+        else
+            DebugLog(1, "[CClubDatabase::DoFuturePaymentsToOtherClubs] Unknown type of payment to other club!");
+        AddFinanceTransaction(nCategory, 0, payment.nAmount, payment.dwItem, payment.idOther);
+        if (CClubDatabase* pOther = m_pDatabaseHandler ? m_pDatabaseHandler->GetClubFromID(payment.idOther) : nullptr)
+            pOther->AddFinanceTransaction(nCategory, payment.nAmount, 0, payment.dwItem, m_wClubId);
+    }
+}
+
+void CClubDatabase::RemoveDuePayments()
+{
+    const CDate today = m_pDatabaseHandler ? m_pDatabaseHandler->GetGameDate() : CDate();
+    for (CXList* pList : {&m_lstFuturePayments, &m_lstPaymentReceipts})
+        for (LPXLISTNODE pNode = pList->GetHead(); pNode;) {
+            LPXLISTNODE pCurrent = pNode;
+            pNode = pNode->pNext;
+            auto* pRecord = static_cast<CLUBFUTUREPAYMENT*>(pCurrent->pData);
+            if (IsDue(DecodeFuturePayment(*pRecord), today)) {
+                pList->Remove(pCurrent);
+                delete pRecord;
+            }
+        }
+    m_nFuturePaymentCount = m_lstFuturePayments.GetCount();
+}
+
 // ---- the finance run ----
 
 void CClubDatabase::DoFinance()
 {
+    DoFuturePaymentsToOtherClubs();
+
     // Loan instalments.
     if (m_byInstalmentsLeft > 0) {
         AddFinanceTransaction(kCategoryLoanRepayment, 0, m_nLoanInstalment);
@@ -141,6 +309,14 @@ void CClubDatabase::DoFinance()
             m_nLoan = 0;
         }
     }
+
+    // Work in progress on an owned ground is paid month by month.
+    if (m_byGroundOwnership != 0 && m_pGround)
+        for (const CComponentDatabase* p : m_pGround->GetComponents().Items<CComponentDatabase>())
+            if (p->IsUnderConstruction() && !p->IsDemolished() && p->GetMainType() < 3)
+                AddFinanceTransaction(kFirstWorkCategory + p->GetMainType(), 0,
+                                      static_cast<int32_t>(std::min<uint32_t>(p->GetMaintenanceCost(), INT32_MAX)),
+                                      p->GetID());
 
     // Wages are yearly figures paid a twelfth a month. A player loaned out
     // is paid by the club that has him.
@@ -172,6 +348,8 @@ void CClubDatabase::DoFinance()
         }
     }
 
+    RemoveDuePayments();
+
     // Compensation owed to players, then the scouts' bills.
     for (CLUBPENDINGPAYMENT* pPayment : m_lstPendingPayments.Items<CLUBPENDINGPAYMENT>()) {
         const auto nAmount = static_cast<int32_t>(pPayment->adwFields[0]);
@@ -193,6 +371,25 @@ void CClubDatabase::DoFinance()
     m_lstScoutQueries.RemoveAll();
     m_wScoutQueryCount = 0;
 
+    // A human club's bank pays or charges the month's interest.
+    const bool bHumanClub = m_pDatabaseHandler && m_pDatabaseHandler->GetSaveGameForClub(this);
+    if (bHumanClub) {
+        constexpr double kMonthShare = 1.0 / 1200.0;
+        const int64_t nBalance = m_nBankBalance;
+        const int64_t nLimit = std::llabs(m_nOverdraft);
+        if (nBalance < -nLimit)
+            AddFinanceTransaction(
+                kCategoryOverdraftInterest, 0,
+                ClampMoney(static_cast<int64_t>(GetExcessOverdraftInterestRate() * kMonthShare * (-nBalance - nLimit)) +
+                           static_cast<int64_t>(GetOverdraftInterestRate() * kMonthShare * nLimit)));
+        else if (nBalance < 0)
+            AddFinanceTransaction(kCategoryOverdraftInterest, 0,
+                                  ClampMoney(static_cast<int64_t>(GetOverdraftInterestRate() * kMonthShare * -nBalance)));
+        else
+            AddFinanceTransaction(kCategoryInterestReceived,
+                                  ClampMoney(static_cast<int64_t>(GetBaseInterestRate() * kMonthShare * nBalance)), 0);
+    }
+
     // The manager's contract holds a monthly wage.
     if (const CManagerDatabase* pManager = GetManager())
         AddFinanceTransaction(kCategoryManagerWages, 0, static_cast<int32_t>(pManager->m_Contract.dwWage),
@@ -211,7 +408,7 @@ void CClubDatabase::DoFinance()
             else
                 nExpense -= nAccumulator;
         }
-        m_nBankBalance = ClampMoney(static_cast<int64_t>(m_nBankBalance) + nIncome - nExpense);
+        BankFinanceAccumulators();
         if (nExpense < nIncome)
             UpdateFinancialStability(2);
         else if (nExpense > nIncome)
@@ -283,9 +480,15 @@ void NoteAttendance(CLUBATTENDANCE& record, int nAttendance, ID_CLUB idOpponent)
 
 }  // namespace
 
-int CClubDatabase::GetMatchAttendance(CClubDatabase* pOpponent, int nMatchType, int32_t* pnReceipts)
+int CClubDatabase::GetMatchAttendance(CClubDatabase* pOpponent, int nMatchType, int32_t* pnReceipts,
+                                      STANDATTENDANCE* pStands)
 {
     const int nCapacity = GroundCapacityForGate(*this, m_pGround);
+    if (CSaveGame* pHuman = m_pDatabaseHandler ? m_pDatabaseHandler->GetSaveGameForClub(this) : nullptr) {
+        const int nAttendance = std::min(pHuman->GetMatchAttendance(pOpponent, nMatchType, pnReceipts, pStands), nCapacity);
+        NoteMatchAttendance(nAttendance, pOpponent);
+        return nAttendance;
+    }
     const float fFactor = GetAttendanceFactor(pOpponent, nMatchType);
     // A ground of fewer than 50 seats has no spread to draw from.
     const int nSpread = static_cast<int>(0.02 * nCapacity);
@@ -293,50 +496,59 @@ int CClubDatabase::GetMatchAttendance(CClubDatabase* pOpponent, int nMatchType, 
     const int nAttendance =
         std::clamp(nDraw + static_cast<int>(fFactor * static_cast<float>(nCapacity)), 0, nCapacity);
 
-    double dReceipts = 0.0;
+    // League matches sell the league ticket, cups the cup ticket, others the first.
+    const int nTicket = nMatchType == 0 ? 1 : nMatchType == 1 || nMatchType == 2 ? 2 : 0;
+    const double dReceipts =
+        nMatchType >= 0 && nMatchType <= 3 ? static_cast<double>(GetStandardTicketPrices(nTicket)) * nAttendance : 0.0;
+    BookGate(pOpponent, nMatchType, dReceipts);
+    if (pnReceipts)
+        *pnReceipts = ClampMoney(static_cast<int64_t>(dReceipts));
+    NoteMatchAttendance(nAttendance, pOpponent);
+    return nAttendance;
+}
+
+void CClubDatabase::BookGate(CClubDatabase* pOpponent, int nMatchType, double dReceipts)
+{
     switch (nMatchType) {
     case 0:
-        dReceipts = static_cast<double>(GetStandardTicketPrices(1)) * nAttendance;
         AddFinanceTransaction(kCategoryLeagueGate, ClampMoney(static_cast<int64_t>(dReceipts)), 0);
         AddFinanceTransaction(kCategoryLeagueCosts, 0, ClampMoney(static_cast<int64_t>(0.1 * dReceipts)));
         break;
     case 1:
     case 2: {
-        dReceipts = static_cast<double>(GetStandardTicketPrices(2)) * nAttendance;
         const auto nThird = ClampMoney(static_cast<int64_t>(dReceipts * 0.33333334));
         AddFinanceTransaction(kCategoryCupGateHome, ClampMoney(2LL * nThird), 0);
         if (pOpponent)
-            pOpponent->AddFinanceTransaction(kCategoryCupGateAway, nThird, 0);
+            pOpponent->AddFinanceTransaction(kCategoryCupGateAway, nThird, 0, m_wClubId);
         AddFinanceTransaction(kCategoryCupGateCosts, 0, nThird);
         break;
     }
     case 3:
-        dReceipts = static_cast<double>(GetStandardTicketPrices(0)) * nAttendance;
         AddFinanceTransaction(kCategoryFriendlyGateHome, ClampMoney(static_cast<int64_t>(0.75 * dReceipts)), 0);
         if (pOpponent)
             pOpponent->AddFinanceTransaction(kCategoryFriendlyGateAway,
-                                             ClampMoney(static_cast<int64_t>(0.25 * dReceipts)), 0);
+                                             ClampMoney(static_cast<int64_t>(0.25 * dReceipts)), 0, m_wClubId);
         break;
     default:
         DebugLog(1, "[CClubDatabase::GetMatchAttendance] Unknown Match Type");
         break;
     }
-    if (pnReceipts)
-        *pnReceipts = ClampMoney(static_cast<int64_t>(dReceipts));
+}
 
+void CClubDatabase::NoteMatchAttendance(int nAttendance, const CClubDatabase* pOpponent)
+{
     const ID_CLUB idOpponent = pOpponent ? pOpponent->m_wClubId : 0;
     NoteAttendance(m_SeasonAttendance, nAttendance, idOpponent);
     NoteAttendance(m_RecordAttendance, nAttendance, idOpponent);
     m_SeasonAttendance.nAverage =
         m_SeasonAttendance.nAverage == 0 ? nAttendance : (m_SeasonAttendance.nAverage + nAttendance) / 2;
     m_RecordAttendance.nAverage = m_SeasonAttendance.nAverage;
-    return nAttendance;
 }
 
 int CClubDatabase::GetMatchAttendanceAsPercentage(CClubDatabase* pOpponent, int nMatchType, int32_t* pnReceipts,
-                                                  int* pnAttendance)
+                                                  int* pnAttendance, STANDATTENDANCE* pStands)
 {
-    const int nAttendance = GetMatchAttendance(pOpponent, nMatchType, pnReceipts);
+    const int nAttendance = GetMatchAttendance(pOpponent, nMatchType, pnReceipts, pStands);
     if (pnAttendance)
         *pnAttendance = nAttendance;
     // The same capacity the crowd was drawn from, so a ground without seats

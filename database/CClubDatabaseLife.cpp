@@ -16,9 +16,11 @@
 #include "database/CYouthDatabase.h"
 #include "platform/Random.h"
 #include "season/CGroundDatabase.h"
+#include "season/CHoardingsManager.h"
 #include "season/CNewspaperManager.h"
 #include "season/CNewspaperStoryList.h"
 #include "season/CSaveGame.h"
+#include "season/CSponsorManager.h"
 
 namespace {
 
@@ -405,6 +407,18 @@ void CClubDatabase::ClubPeriodicStep(bool bWeekly)
     if (pHuman)
         DoWeeklyTraining(pHuman->GetTrainingManager());
     const bool bComputerClub = pHuman == nullptr;
+    // Sponsors and hoardings pay with the week: a human's through his own
+    // contracts, a computer club its fixed income.
+    if (pHuman) {
+        if (bWeekly) {
+            pHuman->GetSponsors().DailyStep();
+            pHuman->GetHoardings().DailyStep();
+        }
+    }
+    else {
+        CHoardingsManager::AddComputerClubHoardingsIncome(this);
+        CSponsorManager::AddComputerClubSponsorIncome(this);
+    }
 
     for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
         pPlayer->WeeklyContractCheck();
@@ -418,6 +432,8 @@ void CClubDatabase::ClubPeriodicStep(bool bWeekly)
         CPlayerDatabase::DevelopYouth(*pYouth, bComputerClub);
     UpdateSquadAverages();
     UpdateStaffAverages();
+    if (bWeekly)
+        DoWeeklyFacilitySales();
 
     // The table's mood, once the club has played enough league matches.
     if (bWeekly && m_pDivision && m_HomeRow.byPlayed + m_AwayRow.byPlayed > kMoodAfterMatches) {
@@ -454,10 +470,16 @@ void CClubDatabase::ClubMonthlyStep(bool bFinance)
 void CClubDatabase::StartNewSeason()
 {
     // A computer club starts every season with at least its lowest balance.
+    // What it booked since its last finance run is banked first: the
+    // accumulators are cleared below and their money would be lost.
     const int32_t nMinimum = GetMinimumBalance();
     const bool bHuman = m_pDatabaseHandler && m_pDatabaseHandler->GetSaveGameForClub(this);
+    if (!bHuman)
+        BankFinanceAccumulators();
     if (!bHuman && m_nBankBalance < nMinimum) {
         DebugLog(7, "Bank Balance : %s Current %d New %d ", m_szShortName, m_nBankBalance, nMinimum);
+        if (s_pFinanceObserver)
+            s_pFinanceObserver->OnBalanceSet(*this, m_nBankBalance, nMinimum);
         m_nBankBalance = nMinimum;
         m_nPreviousBalance = nMinimum;
     }

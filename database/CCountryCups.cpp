@@ -86,12 +86,21 @@ void MakeTieFixtures(CDatabaseHandler* pHandler, CUP* pCup, const ITEMCUPROUNDIN
     const uint8_t byVenue = pRound && pRound->pMatchRules ? pRound->pMatchRules->byVenue : 0;
     const CUP_NUMBER byCup = MakeCupNumberFromKind(pCup->byKind, bEuropean ? 0 : pCountry->GetID());
     const int nTies = pCup->GetTiesInUse();
+    // A domestic round pays every tie in its last rounds, else one tie drawn.
+    const bool bAllPaid = pCup->byRounds == 1 || pCup->byRound + 2 >= pCup->byRounds;
+    const int nPaidTie = bEuropean || bAllPaid || nTies < 2 ? -1 : plat::rand() % (nTies - 1);
     for (int t = 0; t < nTies; ++t) {
         CUPTIE* pTie = pCup->GetTie(t);
         pTie->byWinner = 0;
         pTie->dwFirstMatch = pTie->dwSecondMatch = 0;
-        SetClubCupStatus(pHandler->GetClubFromID(pTie->wHomeClub), nStatusSlot, pRound, pCup->byRound);
-        SetClubCupStatus(pHandler->GetClubFromID(pTie->wAwayClub), nStatusSlot, pRound, pCup->byRound);
+        CClubDatabase* pHomeClub = pHandler->GetClubFromID(pTie->wHomeClub);
+        CClubDatabase* pAwayClub = pHandler->GetClubFromID(pTie->wAwayClub);
+        SetClubCupStatus(pHomeClub, nStatusSlot, pRound, pCup->byRound);
+        SetClubCupStatus(pAwayClub, nStatusSlot, pRound, pCup->byRound);
+        if (!bEuropean && (bAllPaid || t == nPaidTie))
+            for (CClubDatabase* pClub : {pHomeClub, pAwayClub})
+                if (pClub)
+                    pClub->AddCupRoundPayment(pCup);
         // A lone club has a bye: it goes through without a match.
         if (pTie->wHomeClub == 0 || pTie->wAwayClub == 0)
             continue;

@@ -17,6 +17,7 @@
 #include "season/CNewspaperStoryList.h"
 #include "season/CSaveGame.h"
 #include "season/CScoutManager.h"
+#include "season/CSponsorManager.h"
 
 CEventsDatabase* CCountryDatabase::m_pCurrentEvent = nullptr;
 
@@ -34,6 +35,15 @@ constexpr int kComparedBuildBytes = 4;
 // handler of its own that logs the event and leaves the world as it is.
 void RunHumanManagerEvent(const CEventsDatabase& event)
 {
+    // A year of a human club's shirt (1) or kit (2) sponsorship has passed.
+    if (event.GetType() == 1 || event.GetType() == 2) {
+        CDatabaseHandler* pHandler = CCountryDatabase::m_pDatabaseHandler;
+        CClubDatabase* pClub = pHandler ? pHandler->GetClubFromID(static_cast<ID_CLUB>(event.GetDataID())) : nullptr;
+        if (CSaveGame* pHuman = pClub ? pHandler->GetSaveGameForClub(pClub) : nullptr) {
+            pHuman->GetSponsors().ContractYearElapsed(event.GetType());
+            return;
+        }
+    }
     DebugLog(2, "[CCountryDatabase::RunHumanManagerEvent] Event %d for club %u: no human manager record", event.GetType(),
              event.GetDataID());
 }
@@ -295,6 +305,9 @@ void ProcessGroundScheduleComplete(const CEventsDatabase& event)
         DebugLog(1, "[CCountryDatabase::ProcessGroundScheduleComplete] Unknown schedule type!");
         break;
     }
+    // A human's match-day stock follows his ground's facilities.
+    if (CClubDatabase* pOwner = pGround->GetOwner())
+        pOwner->UpdateGroundFacilityTotals();
 }
 
 }  // namespace

@@ -31,6 +31,10 @@ CDatabaseHandler::CDatabaseHandler()
     const bool bDictionaries = LoadNameDictionaries();
     const bool bTables = LoadStadiumTables();
     const bool bPools = CreateNameGenerationTables();
+    // Without the match-day tables a club sells nothing and pays no match-day
+    // costs; the game still runs.
+    if (!m_GameTables.LoadTables())
+        DebugLog(0, "[CDatabaseHandler::CDatabaseHandler] The match-day tables are missing or damaged");
     m_pManagerNameRow = m_pStaffNameRow = m_pNationalityRows;
     m_pEuropeanCups = new CEuropeanCupDatabase;
     m_pEuropeanCups->InstallDefinitions();

@@ -12,6 +12,7 @@
 #include "common/CPointerArray.h"
 #include "common/CXList.h"
 #include "common/Identifiers.h"
+#include "database/CGameTables.h"
 #include "database/CNameDictionary.h"
 #include "database/CWorkingFileImage.h"
 #include "database/IdentifierEntries.h"
@@ -206,6 +207,8 @@ public:
     // Entry 0-99 (clamped) of the attendance curve.
     static float GetAttendanceCurveEntry(int nIndex);
     static int32_t RoundMoneyValue(int32_t nAmount);
+    // The merchandise, restriction and match-day cost rows of Data\Tables.
+    const CGameTables& GetGameTables() const { return m_GameTables; }
     // 100 at a, 0 at b, linear between; 100 when a equals b.
     static float GetPercentageInRange(float fValue, float fA, float fB);
     static void MergeClubRecords(CLUBRECORDENTRY* pTarget, const CLUBRECORDENTRY* pOther);
@@ -658,6 +661,12 @@ public:
     // both line-ups of 11 + S entries, both sides' events. A record is never
     // written with counts that disagree with what follows.
     void ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround, CBinaryWriter* pHistory);
+    // The home club's match-day sales and costs; for a human home club its
+    // 204- and 28-byte parts, the gate value and the stands' 256-byte block
+    // follow the record (nothing is written without a writer).
+    void WriteMatchRecordExtras(CBinaryWriter* pWriter, CClubDatabase* pHome, CClubDatabase* pAway,
+                                uint32_t dwAttendance, int32_t nValue, const struct STANDATTENDANCE* pStands,
+                                uint32_t dwItem);
     // The root's cup and friendly fixtures of the date, into "temp.mhs"
     // (gathered in memory, appended when the working files are flushed).
     int PlayCupAndFriendlyFixtures(const CDate& date);
@@ -874,6 +883,7 @@ private:
     STANDADJUSTMENTTABLERECORD m_StandAdjustmentTable[STAND_ADJUSTMENT_TABLE_ROWS] = {};
     STANDPARTTABLERECORD m_StandPartTable[STAND_PART_TABLE_ROWS] = {};
     FACILITYTABLERECORD m_FacilityTable[FACILITY_TABLE_ROWS] = {};
+    CGameTables m_GameTables;
     FACILITYTABLERECORD m_ExtraFacilityTable[EXTRA_FACILITY_TABLE_ROWS] = {};
     STADIUMSIZETABLERECORD m_StadiumSizeTable[STADIUM_SIZE_TABLE_ROWS] = {};
     uint32_t m_dwLastFreeIdentifier = 0;

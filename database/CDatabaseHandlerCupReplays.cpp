@@ -153,7 +153,7 @@ int CDatabaseHandler::SettleCupReplays(uint8_t byKind, const CDate& /*date*/, CC
         const int nRoundPlayed = pCup->byRound - 1;
         if (pWinner) {
             if (pRecord->abyValues[CUPEXTRA_PAID])
-                pWinner->AddCupRoundPayment(*pCup);
+                pWinner->AddCupRoundPayment(pCup);
             pWinner->OnCupTieWon(byCupNumber, nRoundPlayed);
         }
         if (pLoser)

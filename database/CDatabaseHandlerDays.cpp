@@ -319,6 +319,7 @@ void CDatabaseHandler::DoNewSeason()
     DeleteCupMatchHistory();
     TopUpManagerPool();
     TopUpStaffPool();
+    // Each ground's stands cost more to keep up every season.
     for (CGroundDatabase* pGround : m_lstGrounds.Items<CGroundDatabase>())
         pGround->ApplyYearlyCostRise();
     // The price rises of the humans' match-day rows are drawn whether or not
@@ -337,7 +338,15 @@ void CDatabaseHandler::DoNewSeason()
         pCountry->DoDeleteRedundantEvents();
     }
     DoHumansNewSeason();
-    RunNamedStep("the humans' match-day price rises wait for the human managers");
+    // Suppliers charge more each season: a human's match-day rows rise, cost
+    // and price alike, so that his margin stays.
+    for (CSaveGame* pHuman : m_pHumanSlots)
+        if (pHuman)
+            for (int r = 0; r < kPriceRises; ++r)
+                for (int nField : {TICKET_FIELD_COST, TICKET_FIELD_PRICE}) {
+                    const int32_t nOld = pHuman->GetTicketField(r, nField);
+                    pHuman->SetTicketField(r, nField, nOld + static_cast<int32_t>(anPercentages[r] * 0.01 * nOld));
+                }
 }
 
 // ---- the humans ----

@@ -21,6 +21,8 @@
 
 namespace {
 
+// The fee of a completed transfer, paid between the two clubs.
+constexpr int kTransferFeeCategory = 87;
 constexpr uint16_t kNoLimit = 65535;
 // News to the player's human club of an offer taken back.
 constexpr uint16_t kNewsBuyOfferWithdrawn = 198;
@@ -519,10 +521,10 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
     if (pSeller) {
         pSeller->NoteFeeOfSecondKind(pPlayer, nFee);
         pSeller->RemovePlayer(pPlayer, true);
-        pSeller->m_nBankBalance += nFee;
+        pSeller->AddFinanceTransaction(kTransferFeeCategory, nFee, 0, pPlayer->m_idPerson, pBuyer->m_wClubId);
         pSeller->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
     }
-    pBuyer->m_nBankBalance -= nFee;
+    pBuyer->AddFinanceTransaction(kTransferFeeCategory, 0, nFee, pPlayer->m_idPerson, pSeller ? pSeller->m_wClubId : 0);
     pBuyer->NoteFeeOfFirstKind(pPlayer, nFee, pSeller);
     pPlayer->m_bySquadNumber = LowestFreeSquadNumber(pBuyer);
     pBuyer->AddPlayer(pPlayer, true);

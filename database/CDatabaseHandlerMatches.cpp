@@ -18,7 +18,9 @@
 #include "season/CDomesticCupsDatabase.h"
 #include "season/CEuropeanCupDatabase.h"
 #include "season/CFastMatchEngine.h"
+#include "season/CComponentDatabase.h"
 #include "season/CGroundDatabase.h"
+#include "season/CSaveGame.h"
 #include "season/CRefereeDatabase.h"
 #include "season/CupStructureTable.h"
 
@@ -216,10 +218,15 @@ void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround,
     uint32_t dwAttendance = 0;
     uint8_t byPercentage = 0;
     const uint8_t byVenue = pBlock->pRules->byVenue;
+    // A human home club's gate is worked out stand by stand; the record
+    // keeps what each stand took.
+    const bool bHumanHome = byVenue == kVenueHomeGround && GetSaveGameForClub(pHome) != nullptr;
+    STANDATTENDANCE aStands[STAND_SIDES * STAND_SECTIONS] = {};
+    int32_t nReceipts = 0;
     if (byVenue == kVenueHomeGround) {
         int nAttendance = 0;
-        const int nPercentage =
-            pHome->GetMatchAttendanceAsPercentage(pAway, pBlock->byMatchKind, nullptr, &nAttendance);
+        const int nPercentage = pHome->GetMatchAttendanceAsPercentage(pAway, pBlock->byMatchKind, &nReceipts,
+                                                                      &nAttendance, bHumanHome ? aStands : nullptr);
         dwAttendance = static_cast<uint32_t>(std::max(nAttendance, 0));
         byPercentage = static_cast<uint8_t>(std::clamp(nPercentage, 0, 255));
     }
@@ -255,7 +262,9 @@ void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround,
         DebugLog(1, "[CDatabaseHandler::ProcessMatch] Match %u has more than 255 events a side: the rest are "
                     "not kept",
                  pBlock->dwMatchID);
-    header.byOptionalParts = 0;
+    header.byOptionalParts = bHumanHome ? static_cast<uint8_t>(MATCHPART_CLUB_MATCH | MATCHPART_CLUB_SEVEN |
+                                                               MATCHPART_VALUE | MATCHPART_ATTENDANCE)
+                                        : 0;
 
     if (pHistory && pHomeSide && pAwaySide) {
         CBinaryWriter& writer = *pHistory;
@@ -266,6 +275,9 @@ void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround,
                 pSide->m_aEntries[i].Write(writer);
         WriteEvents(writer, homeEvents, header.byHomeEvents);
         WriteEvents(writer, awayEvents, header.byAwayEvents);
+        if (byVenue == kVenueHomeGround)
+            WriteMatchRecordExtras(&writer, pHome, pAway, dwAttendance, nReceipts, bHumanHome ? aStands : nullptr,
+                                   pBlock->dwMatchID);
         if (writer.Failed())
             DebugLog(0, "[CDatabaseHandler::ProcessMatch] Could not write the record of match %u",
                      pBlock->dwMatchID);
@@ -277,13 +289,36 @@ void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround,
     pAway->UpdateAfterMatch(pBlock->byMatchKind, pBlock->byAwayGoals, pBlock->byHomeGoals, false, pHome);
     if (byVenue == kVenueHomeGround)
         pHome->UpdatePitchCondition();
-    if (byVenue == kVenueHomeGround)
-        RunNamedStep("WriteMatchRecordExtras: match-day income and costs wait for the club finance");
+    // Without a history file the money still moves.
+    if (byVenue == kVenueHomeGround && !(pHistory && pHomeSide && pAwaySide))
+        WriteMatchRecordExtras(nullptr, pHome, pAway, dwAttendance, nReceipts, nullptr, pBlock->dwMatchID);
     engine.ReleaseSides();
     pBlock->pHeader = nullptr;
     pBlock->pHomeEvents = pBlock->pAwayEvents = nullptr;
     if (pBlock->pRules == &divisionRules)
         pBlock->pRules = nullptr;
+}
+
+void CDatabaseHandler::WriteMatchRecordExtras(CBinaryWriter* pWriter, CClubDatabase* pHome, CClubDatabase* /*pAway*/,
+                                              uint32_t dwAttendance, int32_t nValue, const STANDATTENDANCE* pStands,
+                                              uint32_t dwItem)
+{
+    if (!pHome)
+        return;
+    const int nCrowd = static_cast<int>(std::min<uint32_t>(dwAttendance, INT32_MAX));
+    // Only a human home club's parts go into the record (its header says so).
+    CBinaryWriter* pParts = GetSaveGameForClub(pHome) ? pWriter : nullptr;
+    pHome->AddMatchdayFacilityIncome(pParts, nCrowd, dwItem);
+    pHome->BookMatchdayCosts(pParts, nCrowd, dwItem);
+    if (!pParts)
+        return;
+    pParts->WriteI32(nValue);
+    for (int i = 0; i < STAND_SIDES * STAND_SECTIONS; ++i) {
+        const STANDATTENDANCE entry = pStands ? pStands[i] : STANDATTENDANCE();
+        pParts->WriteU32(entry.dwIncome);
+        pParts->WriteU16(entry.wAttendance);
+        pParts->WriteU16(0);
+    }
 }
 
 // ---- the readers ----

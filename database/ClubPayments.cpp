@@ -9,6 +9,9 @@ void BookClubMoney(CClubDatabase* pClub, int32_t nAmount, int nCategory)
         DebugLog(1, "[BookClubMoney] No club for %d (category %d)", nAmount, nCategory);
         return;
     }
-    pClub->m_nBankBalance += nAmount;
+    if (nAmount >= 0)
+        pClub->AddFinanceTransaction(nCategory, nAmount, 0);
+    else
+        pClub->AddFinanceTransaction(nCategory, 0, nAmount == INT32_MIN ? INT32_MAX : -nAmount);
     DebugLog(3, "[BookClubMoney] %s: %d (category %d)", pClub->GetName(), nAmount, nCategory);
 }

@@ -5,6 +5,6 @@
 
 class CClubDatabase;
 
-// A positive amount is paid to the club, a negative one taken from it; the
-// bank balance moves at once. A null club is logged and ignored.
+// A positive amount is paid to the club, a negative one taken from it,
+// through the club's books. A null club is logged and ignored.
 void BookClubMoney(CClubDatabase* pClub, int32_t nAmount, int nCategory);

@@ -1,5 +1,8 @@
 #include "season/CNoticeList.h"
 
+#include "season/CHoardingsManager.h"
+#include "season/CSponsorManager.h"
+
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
 #include "database/CBuyOfferDatabase.h"
@@ -8,9 +11,11 @@
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
 #include "database/CPlayerDatabase.h"
+#include "season/CHoardingsManager.h"
 #include "season/CNewspaperManager.h"
 #include "season/CNewspaperStoryList.h"
 #include "season/CSaveGame.h"
+#include "season/CSponsorManager.h"
 #include "season/MatchRecords.h"
 
 namespace {
@@ -31,6 +36,8 @@ constexpr uint8_t kLastCode = 19;
 // Delegation bytes of the save game.
 constexpr int kDelegateTeam = 1;
 constexpr int kDelegateSetPieces = 3;
+constexpr int kDelegateSponsors = 4;
+constexpr int kDelegateHoardings = 5;
 constexpr int kDelegateTickets = 7;
 
 // A review is asked for after 60 days and counts as done within 6.
@@ -39,9 +46,9 @@ constexpr int kReviewDoneDays = 6;
 constexpr int kUnreadNewsLimit = 6;
 
 // The codes raised in order; the others come from elsewhere or wait for the
-// records they ask about (training camps and plans, sponsors, hoardings,
-// scouting reports and the players' answers to offers).
-constexpr uint8_t kRaisedWithClub[] = {5, 6, 7, 8, 11, 15, 16, 18};
+// records they ask about (training camps and plans, scouting reports and the
+// players' answers to offers).
+constexpr uint8_t kRaisedWithClub[] = {3, 4, 5, 6, 7, 8, 11, 15, 16, 18};
 constexpr uint8_t kNoJob = 17;
 
 constexpr uint8_t kCompetitionLeague = 255;
@@ -136,6 +143,12 @@ int CNoticeList::IsStillDue(uint8_t byCode, bool bRaising) const
     auto daysSince = [&](int nReminder) { return today.DaysBetween(human.GetReminderDate(nReminder)); };
     const int nReviewDays = bRaising ? kReviewDueDays : kReviewDoneDays;
     switch (byCode) {
+    case 3:
+        return pClub && !human.GetDelegation(kDelegateSponsors) && human.GetSponsors().CanFillEmptyPlace();
+    case 4:
+        // Raised beyond 8 empty boards, kept while more than 6 are.
+        return pClub && pClub->m_byGroundOwnership != 0 && !human.GetDelegation(kDelegateHoardings) &&
+               human.GetHoardings().CountEmptyBoards(3) > (bRaising ? 8 : 6);
     case 5:
         if (!pClub)
             return 0;

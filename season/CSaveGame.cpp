@@ -24,6 +24,8 @@
 #include "season/CNoticeList.h"
 #include "season/CScoutManager.h"
 #include "season/CTrainingManager.h"
+#include "season/CHoardingsManager.h"
+#include "season/CSponsorManager.h"
 
 CDatabaseHandler* CSaveGame::m_pDatabaseHandler = nullptr;
 int CSaveGame::m_nHumanCount = 0;
@@ -57,6 +59,8 @@ CSaveGame::CSaveGame()
     m_pScouts = std::make_unique<CScoutManager>(this);
     m_pTraining = std::make_unique<CTrainingManager>(this);
     m_pNotices = std::make_unique<CNoticeList>(this);
+    m_pSponsors = std::make_unique<CSponsorManager>(this);
+    m_pHoardings = std::make_unique<CHoardingsManager>(this);
     m_NextDate = Today();
     m_OwnFormation = FORMATIONRECORD();
 }
@@ -274,6 +278,12 @@ void CSaveGame::SetupClub(uint32_t /*dwFlag*/, uint8_t byKeepCountry)
     m_pScouts->ResetScouts();
     for (CPlayerDatabase* pPlayer : m_pClub->m_lstPlayers.Items<CPlayerDatabase>())
         AddSquadEntry(pPlayer);
+    SetUpTicketTables();
+    // A club taken over starts with fresh offers and bare hoardings.
+    m_pSponsors->ResetOffers();
+    m_pHoardings->RemoveAll();
+    m_pHoardings->Reset();
+    m_pHoardings->GenerateOffers();
 }
 
 void CSaveGame::TakeOverClub(CClubDatabase* pClub)
@@ -414,6 +424,8 @@ void CSaveGame::DoPeriodicReview()
         }
     }
     SetNavigationAlert(4, 1);
+    if (m_pClub)
+        m_pSponsors->RenewOffers();
     if (m_pClub) {
         if (m_pClub->m_nFanConfidence < 25)
             PostNews(138, m_pClub);

@@ -26,6 +26,8 @@ class CNewsItem;
 class CNewspaperManager;
 class CNewspaperStoryList;
 class CNoticeList;
+class CSponsorManager;
+class CHoardingsManager;
 class CPlayerDatabase;
 class CScoutManager;
 class CScoutPlayerQuery;
@@ -48,6 +50,30 @@ constexpr int TICKET_ROWS = 17;
 constexpr int TICKET_ROW_BYTES = 28;
 constexpr int STAND_PRICE_ENTRIES = 32;
 constexpr int STAND_PRICE_BYTES = 12;
+// The seven i32 fields of a ticket row (a match-day facility row).
+enum {
+    TICKET_FIELD_COST = 0,
+    TICKET_FIELD_PRICE = 1,
+    TICKET_FIELD_STOCK = 2,
+    TICKET_FIELD_LAST_BUYERS = 3,
+    TICKET_FIELD_LAST_PROFIT = 4,
+    TICKET_FIELD_SEASON_BUYERS = 5,
+    TICKET_FIELD_SEASON_PROFIT = 6,
+};
+// The u16 fields of a stand price entry (entry = stand x 4 + section).
+enum {
+    STAND_PRICE_FRIENDLY = 0,
+    STAND_PRICE_LEAGUE = 1,
+    STAND_PRICE_CUP = 2,
+    STAND_PRICE_SEASON = 3,
+    STAND_PRICE_SOLD = 4,
+};
+constexpr int STAND_SECTIONS = 4;
+// Per stand and section what a match brought: income, attendance.
+struct STANDATTENDANCE {
+    uint32_t dwIncome = 0;
+    uint16_t wAttendance = 0;
+};
 constexpr int FORMATION_ZONES = 30;
 constexpr int FORMATION_NAME_BYTES = 40;
 constexpr int SETPIECE_POINTS = 11;
@@ -297,6 +323,37 @@ public:
     const char* GetFinanceHistoryFileName() const;
     const char* GetProjectedFinanceFileName() const;
     bool WriteFinance(CBinaryWriter& writer) const;
+    // One category of one projected month: income and expense added to the outs.
+    void ComputeProjectedFinance(int nCategory, int nMonth, int nYear, int64_t& nIncome, int64_t& nExpense) const;
+
+    // ---- ticket prices and the match-day rows (CSaveGameTickets.cpp) ----
+    int32_t GetTicketField(int nRow, int nField) const;
+    void SetTicketField(int nRow, int nField, int32_t nValue);
+    uint16_t GetStandPrice(int nStand, int nSection, int nField) const;
+    void SetStandPrice(int nStand, int nSection, int nField, uint16_t wValue);
+    static int GetTicketType(int nKind);
+    int GetStandardTicketPrices(int nStand, int nField) const;
+    void SetStandTicketPrice(int nField, int nStand, int nSection, uint16_t wPrice, float fFactor);
+    void SetStandPrices(float fFactor);
+    void ApplyTicketPolicy();
+    void KeepTicketPriceRatio();
+    void SetStandardTicketPrices();
+    // The club's own rows at their standard cost and price, its stock and
+    // its stands at the standard prices: a club taken over starts so.
+    void SetUpTicketTables();
+    int32_t GetProjectedTicketIncome(int nKind) const;
+    // The season tickets of every open stand; with the projection flag the
+    // sold counts are worked out on a copy and left as they were.
+    int32_t ComputeSeasonTicketIncome(bool bProjection);
+    // The income of the season-ticket sale; the counts sold per stand-price
+    // entry go to pSold (32 entries) when given.
+    int32_t SellSeasonTickets(uint16_t* pSold) const;
+    void UpdateAttendanceTrend(int32_t nValue);
+    const int32_t* GetAttendanceTrend() const { return m_anAttendanceTrend; }
+    // The gate of a home match of the club: attendance, receipts and what
+    // each stand and section took; books the receipts by match kind.
+    // pStands, when given, takes STAND_SIDES x STAND_SECTIONS entries.
+    int GetMatchAttendance(CClubDatabase* pOpponent, int nKind, int32_t* pnReceipts, STANDATTENDANCE* pStands);
     const FINANCEENTRY& GetMonthEntry(int nCategory) const { return m_aMonthFinance[nCategory]; }
     const FINANCEENTRY& GetSeasonEntry(int nCategory) const { return m_aSeasonFinance[nCategory]; }
     const CXList& GetTransactions() const { return m_lstTransactions; }
@@ -434,6 +491,8 @@ public:
     }
     uint16_t GetScoutReportStaff() const { return m_wScoutReportStaff; }
     uint8_t GetScoutReportKind() const { return m_byScoutReportKind; }
+    CSponsorManager& GetSponsors() const { return *m_pSponsors; }
+    CHoardingsManager& GetHoardings() const { return *m_pHoardings; }
 
 private:
     // Empties the offer reports and the human's buy and loan offers.
@@ -455,6 +514,8 @@ private:
     std::unique_ptr<CTrainingManager> m_pTraining;
     uint16_t m_wScoutReportStaff = 0;
     uint8_t m_byScoutReportKind = 0;
+    std::unique_ptr<CSponsorManager> m_pSponsors;
+    std::unique_ptr<CHoardingsManager> m_pHoardings;
 
     CClubDatabase* m_pClub = nullptr;
     ID_MANAGER m_idManager = 0;

@@ -26,6 +26,8 @@
 #include "season/CNoticeList.h"
 #include "season/CScoutManager.h"
 #include "season/CTrainingManager.h"
+#include "season/CHoardingsManager.h"
+#include "season/CSponsorManager.h"
 
 int SaveGameEventDataType(int nKind);
 
@@ -249,6 +251,8 @@ bool CSaveGame::Save(FILE* pFile) const
     m_pTraining->Save(writer);
     m_pScrapbook->Save(writer);
     m_pNotices->Save(writer);
+    m_pSponsors->Save(writer);
+    m_pHoardings->Save(writer);
     writer.WriteU32(static_cast<uint32_t>(m_lstSquad.GetCount()));
     for (const SQUADENTRY* p : m_lstSquad.Items<SQUADENTRY>()) {
         writer.WriteI32(p->pPlayer ? static_cast<int32_t>(p->pPlayer->m_idPerson) : -1);
@@ -484,7 +488,8 @@ bool CSaveGame::ReadBody(CBinaryReader& reader)
     reader.ReadBytes(m_abyTickets, sizeof(m_abyTickets));
     if (!m_pTraining->Load(reader))
         return false;
-    if (!m_pScrapbook->Load(reader) || !m_pNotices->Load(reader))
+    if (!m_pScrapbook->Load(reader) || !m_pNotices->Load(reader) || !m_pSponsors->Load(reader) ||
+        !m_pHoardings->Load(reader))
         return false;
     m_pScrapbook->SetupPointers();
     if (!ReadCount(reader, dwCount, 12, "squad entries"))

@@ -4,6 +4,7 @@
 // daily bank update.
 #include "season/CSaveGame.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -17,6 +18,13 @@
 #include "platform/Files.h"
 #include "platform/SafeFile.h"
 #include "season/CNewspaperStoryList.h"
+#include "database/CCupFixturesDatabase.h"
+#include "database/CStaffDatabase.h"
+#include "database/CYouthDatabase.h"
+#include "season/CComponentDatabase.h"
+#include "season/CGroundDatabase.h"
+#include "season/CHoardingsManager.h"
+#include "season/CSponsorManager.h"
 
 namespace {
 
@@ -162,6 +170,14 @@ void CSaveGame::CloseFinanceMonth()
         DebugLog(0, "[CSaveGame::CloseFinanceMonth] Cannot write %s", pszName);
         return;
     }
+    // What the month booked without moving the balance at once (wages,
+    // sponsors, interest...) settles into the bank now.
+    int64_t nUnsettled = 0;
+    for (int c = 0; c < FINANCE_CATEGORIES; ++c)
+        if (GetFinanceCategory(c).byBalance == 2)
+            nUnsettled += static_cast<int64_t>(m_aMonthFinance[c].nIncome) - m_aMonthFinance[c].nExpense;
+    m_pClub->m_nBankBalance = static_cast<int32_t>(
+        std::clamp<int64_t>(static_cast<int64_t>(m_pClub->m_nBankBalance) + nUnsettled, INT32_MIN, INT32_MAX));
     CBinaryWriter writer(pFile);
     writer.WriteU32(static_cast<uint32_t>(kMonthRecordFixed + 16 * m_lstTransactions.GetCount()));
     writer.WriteI32(m_pClub->m_nPreviousBalance);
@@ -218,6 +234,12 @@ void CSaveGame::NewSeason()
         std::memset(row + 12, 0, 16);
     for (auto& entry : m_abyStandPrices)
         entry[8] = entry[9] = 0;
+    // The new season's season tickets are sold at once, and the stock of
+    // the match-day rows follows the ground's facilities.
+    if (m_pClub)
+        m_pClub->UpdateGroundFacilityTotals();
+    if (m_pClub)
+        m_pClub->AddFinanceTransaction(4, ComputeSeasonTicketIncome(false), 0);
 }
 
 void CSaveGame::DoBankUpdate()
@@ -225,18 +247,35 @@ void CSaveGame::DoBankUpdate()
     if (!m_pClub)
         return;
     m_byDaysInRed = m_pClub->m_nBankBalance >= 0 ? 0 : static_cast<uint8_t>(m_byDaysInRed + (m_byDaysInRed < 255));
+    const CDate today = m_pDatabaseHandler ? m_pDatabaseHandler->GetGameDate() : CDate();
+    // A date some months on, on the same day (or the last of a shorter month).
+    auto monthsOn = [&today](int nMonths, bool bLastDay) {
+        const int nIndex = today.GetMonth() - 1 + nMonths;
+        const int nYear = today.GetYear() + nIndex / 12;
+        const int nMonth = nIndex % 12 + 1;
+        const CDate first(nYear, nMonth, 1);
+        const CDate next(nMonth == 12 ? nYear + 1 : nYear, nMonth == 12 ? 1 : nMonth + 1, 1);
+        const int nLastDay = CDate(next.GetValue(), -1).GetDay();
+        return CDate(nYear, nMonth, bLastDay ? nLastDay : std::min(today.GetDay(), nLastDay));
+    };
+    CCountryDatabase* pCountry = m_pClub->GetCountry();
     if (m_byOverdraftKind) {
-        // The bank's limits belong to the club's finance rules; without them
-        // a request is granted as asked when the club is stable enough.
-        if (m_pClub->m_byStatusA >= 24 || m_pClub->m_nBoardConfidence >= 24) {
-            PostNews(m_byOverdraftKind == 1 ? 216 : 218);
-            m_pClub->m_nOverdraft = -m_nOverdraftRequest;
+        if (m_pClub->m_byFinancialStability >= 24) {
+            const int32_t nAvailable = m_pClub->GetAvailableOverdraft(nullptr, nullptr);
+            const int32_t nAmount = std::min(m_nOverdraftRequest, nAvailable);
+            PostNews(m_nOverdraftRequest > nAvailable ? 222 : m_byOverdraftKind == 1 ? 216 : 218, m_pClub);
+            // The overdraft figure is kept as a negative limit.
+            m_pClub->m_nOverdraft = -std::max(nAmount, 0);
+            m_pClub->m_byOverdraftActive = 1;
+            m_pClub->m_byOverdraftRunsLeft = m_byOverdraftTerm;
             if (m_nOverdraftFee)
-                AddFinanceTransaction(84, 0, m_nOverdraftFee, 0, 0);
+                m_pClub->AddFinanceTransaction(84, 0, m_nOverdraftFee, 0, 0);
+            if (pCountry)
+                pCountry->AddEvent(44, monthsOn(m_byOverdraftTerm, false), m_pClub->GetID());
         }
         else {
             ++m_byRefusals;
-            PostNews(m_byOverdraftKind == 1 ? 215 : 217);
+            PostNews(m_byOverdraftKind == 1 ? 215 : 217, m_pClub);
         }
         m_byOverdraftKind = 0;
         m_nOverdraftRequest = m_nOverdraftFee = 0;
@@ -244,50 +283,239 @@ void CSaveGame::DoBankUpdate()
     }
     if (m_nLoanRequest + m_byLoanTerm != 0) {
         const int32_t nAmount = m_nLoanRequest;
+        const int32_t nRepayment = m_nLoanRequest2;
         const int32_t nFee = m_nLoanFee;
+        const uint8_t byTerm = m_byLoanTerm;
+        const uint8_t byKind = std::clamp<uint8_t>(m_byLoanKind, 1, 3);
+        const uint16_t wInterest = m_wLoanInterest;
         m_nLoanRequest = m_nLoanRequest2 = m_nLoanFee = 0;
         m_byLoanTerm = 0;
-        if (m_pClub->m_nBoardConfidence >= 24) {
-            PostNews(223);
+        m_byLoanKind = 0;
+        m_wLoanInterest = 0;
+        if (nAmount > m_pClub->GetAvailableLoan(nullptr, nullptr))
+            PostNews(230, m_pClub);
+        else if (m_pClub->m_byFinancialStability >= 24) {
+            PostNews(static_cast<uint16_t>(221 + 2 * byKind), m_pClub);
             m_pClub->m_nLoan += nAmount;
-            AddFinanceTransaction(81, nAmount, 0, 0, 0);
-            AddFinanceTransaction(83, 0, nFee, 0, 0);
+            m_pClub->AddFinanceTransaction(81, nAmount, 0, 0, 0);
+            m_pClub->AddFinanceTransaction(83, 0, nFee, 0, 0);
+            // A loan granted without its monthly repayment still gets repaid:
+            // the amount with its interest over the term.
+            int32_t nInstalment = nRepayment;
+            if (nInstalment <= 0 && byTerm > 0)
+                nInstalment = static_cast<int32_t>(
+                    (nAmount + static_cast<int64_t>(nAmount) * wInterest / 10000 * byTerm / 12) / byTerm);
+            m_pClub->m_byLoanByte = byTerm;
+            m_pClub->m_byInstalmentsLeft = byTerm;
+            m_pClub->m_nLoanInstalment = nInstalment;
+            m_pClub->m_nLoanRepaid = 0;
+            m_pClub->m_wLoanWord = wInterest;
+            if (pCountry)
+                pCountry->AddEvent(43, monthsOn(byTerm, true), m_pClub->GetID());
         }
         else {
             ++m_byRefusals;
-            PostNews(224);
+            PostNews(static_cast<uint16_t>(222 + 2 * byKind), m_pClub);
         }
     }
     if (m_pClub->m_nOverdraft < 0 && m_pClub->m_nOverdraft > m_pClub->m_nBankBalance)
         PostNews(219);
     else if (m_pClub->m_nOverdraft == 0 && m_pClub->m_nBankBalance < 0 && m_byDaysInRed == 1)
         PostNews(220);
+    else if (m_byRefusals >= 5) {
+        // The bank's warning is given once; the count of refusals starts again.
+        PostNews(229);
+        m_byRefusals = 0;
+    }
+    else if (m_byDaysInRed == 14)
+        PostNews(221);
+}
+
+namespace {
+
+int MondaysInMonth(int nMonth, int nYear)
+{
+    int nCount = 0;
+    for (CDate date(nYear, nMonth, 1); date.GetMonth() == nMonth; date = CDate(date.GetValue(), 1))
+        nCount += date.GetDayOfWeek() == 1;
+    return nCount;
+}
+
+bool InMonth(const CDate& date, int nMonth)
+{
+    return date.GetMonth() == nMonth;
+}
+
+}  // namespace
+
+void CSaveGame::ComputeProjectedFinance(int nCategory, int nMonth, int nYear, int64_t& nIncome,
+                                        int64_t& nExpense) const
+{
+    if (!m_pClub || !m_pDatabaseHandler)
+        return;
+    const CClubDatabase& club = *m_pClub;
+    const CDate today = m_pDatabaseHandler->GetGameDate();
+    const int nMonthsAhead = (nYear - today.GetYear()) * 12 + nMonth - today.GetMonth();
+    const bool bThisMonth = nMonthsAhead == 0;
+    auto cupGate = [&](bool bHome) {
+        // Cup ties of the month: the home club keeps two thirds, the visitor a third.
+        const CXList* apLists[] = {club.GetCountry() ? &club.GetCountry()->GetCupFixtures() : nullptr,
+                                   &m_pDatabaseHandler->GetCupFixtures()};
+        for (int l = 0; l < 2; ++l) {
+            if (!apLists[l])
+                continue;
+            for (const CCupFixturesDatabase* p : apLists[l]->Items<CCupFixturesDatabase>()) {
+                if (!InMonth(p->GetDate(), nMonth) || p->IsPlayed())
+                    continue;
+                if (bHome && p->GetHomeClubID() == club.GetID()) {
+                    const int64_t nThird = GetProjectedTicketIncome(l == 0 ? 1 : 2) / 3;
+                    if (nCategory == 1)
+                        nIncome += 2 * nThird;
+                    else
+                        nExpense += nThird;
+                }
+                else if (!bHome && p->GetAwayClubID() == club.GetID())
+                    if (const CClubDatabase* pHome = m_pDatabaseHandler->GetClubFromID(p->GetHomeClubID()))
+                        nIncome += static_cast<int64_t>(pHome->GetAttendanceCapacity()) *
+                                   pHome->GetStandardTicketPrices(2) / 3;
+            }
+        }
+    };
+    if (nCategory == 1 || nCategory == 3)
+        cupGate(true);
+    else if (nCategory == 2)
+        cupGate(false);
+    else if (nCategory == 4) {
+        CDate start = m_pCountry ? m_pCountry->GetSeasonStartDate() : CDate();
+        if (start.IsValid() && start <= today)
+            start.SetYear(start.GetYear() + 1);
+        if (start.IsValid() && start.GetMonth() == nMonth && start.GetYear() == nYear)
+            nIncome += SellSeasonTickets(nullptr);
+    }
+    else if (nCategory == 5 || nCategory == 6) {
+        const int nLeague = club.CountHomeMatchesInMonth(nMonth, false) - club.CountHomeMatchesInMonth(nMonth, true);
+        const int64_t nGate = static_cast<int64_t>(nLeague) * GetProjectedTicketIncome(0);
+        if (nCategory == 5)
+            nIncome += nGate;
+        else
+            nExpense += nGate / 10;
+    }
+    else if (nCategory == 9) {
+        for (const CPlayerDatabase* pPlayer : club.m_lstPlayers.Items<CPlayerDatabase>())
+            if (pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN)
+                nExpense += pPlayer->m_Contract.dwYearlyWage / 12;
+        for (const CPlayerDatabase* pPlayer : club.m_lstLoanIns.Items<CPlayerDatabase>())
+            if (pPlayer->m_wLoanClubId == club.GetID())
+                nExpense += pPlayer->m_Contract.dwYearlyWage / 12;
+    }
+    else if (nCategory == 10) {
+        for (const CYouthDatabase* pYouth : club.m_lstYouths.Items<CYouthDatabase>())
+            nExpense += pYouth->m_dwYearlyWage / 12;
+    }
+    else if (nCategory >= 11 && nCategory <= 16) {
+        for (const void* pValue : club.m_lstStaff.Items<void>()) {
+            const auto idStaff = static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(pValue));
+            const CStaffDatabase* pStaff = m_pDatabaseHandler->GetStaffFromID(idStaff);
+            if (pStaff && pStaff->m_byKind == nCategory - 11)
+                nExpense += pStaff->m_dwWage / 12;
+        }
+    }
+    else if (nCategory == 17) {
+        if (const CManagerDatabase* pManager = club.GetManager())
+            nExpense += pManager->m_Contract.dwWage;
+    }
+    else if (nCategory >= 18 && nCategory <= 27)
+        club.GetProjectedMatchIncome(nCategory, nMonth, nIncome, nExpense);
+    else if (nCategory >= 28 && nCategory <= 44)
+        club.ProjectFacilityMatchIncome(nCategory, nMonth, nIncome, nExpense);
+    else if (nCategory >= 96 && nCategory <= 102)
+        nExpense += club.ProjectCategoryMatchIncome(nCategory, nMonth);
+    else if (nCategory == 45)
+        nIncome += static_cast<int64_t>(m_pHoardings->GetTotalIncome()) * MondaysInMonth(nMonth, nYear);
+    else if (nCategory == 46)
+        nIncome += static_cast<int64_t>(m_pSponsors->GetProjectedIncoming(SPONSORFOR_BOARD, nMonth, nYear)) *
+                   MondaysInMonth(nMonth, nYear);
+    else if (nCategory == 53 || nCategory == 54)
+        nIncome += m_pSponsors->GetProjectedIncoming(nCategory == 53 ? SPONSORFOR_KIT : SPONSORFOR_SHIRT, nMonth, nYear);
+    else if (nCategory >= 47 && nCategory <= 49) {
+        if (club.m_byGroundOwnership != 0 && club.m_pGround)
+            for (const CComponentDatabase* p : club.m_pGround->GetComponents().Items<CComponentDatabase>())
+                if (p->IsUnderConstruction() && !p->IsDemolished() && p->GetMainType() == nCategory - 47)
+                    nExpense += p->GetMaintenanceCost();
+    }
+    else if (nCategory == 82) {
+        if (nMonthsAhead >= 0 && nMonthsAhead < club.m_byInstalmentsLeft)
+            nExpense += club.m_nLoanInstalment;
+    }
+    else if (nCategory == 83) {
+        if (bThisMonth)
+            nExpense += m_nLoanFee;
+    }
+    else if (nCategory == 85) {
+        // Savings earn the base rate and four points, compounded monthly.
+        const double dRate = (club.GetBaseInterestRate() + 4.0) / 1200.0;
+        double dSavings = m_nSavings;
+        for (int i = 0; i < nMonthsAhead; ++i)
+            dSavings += dSavings * dRate;
+        if (dSavings > 0)
+            nIncome += static_cast<int64_t>(dSavings * dRate);
+    }
 }
 
 bool CSaveGame::WriteProjectedFinance() const
 {
     if (!m_pClub || !m_pDatabaseHandler)
         return false;
-    // Wages are the one part of the projection the club record gives; the
-    // other categories stay 0 until their rules are in the game.
-    int64_t nWages = 0;
-    for (const CPlayerDatabase* pPlayer : m_pClub->m_lstPlayers.Items<CPlayerDatabase>())
-        nWages += pPlayer->m_Contract.dwYearlyWage / 12;
-    int64_t nManager = 0;
-    if (const CManagerDatabase* pManager = m_pClub->GetManager())
-        nManager = pManager->m_Contract.dwWage;
-    const int64_t nStartBalance = m_pClub->m_nBankBalance;
-    const bool bOk = plat::writeFileSafely(GetProjectedFinanceFileName(), [=](FILE* pFile) {
-        CBinaryWriter writer(pFile);
-        int64_t nBalance = nStartBalance;
-        for (int nMonth = 0; nMonth < FINANCE_PROJECTED_MONTHS; ++nMonth) {
-            nBalance -= nWages + nManager;
-            writer.WriteI32(static_cast<int32_t>(nBalance));
-            for (int c = 0; c < FINANCE_CATEGORIES; ++c) {
-                writer.WriteI32(0);
-                writer.WriteI32(c == 9 ? static_cast<int32_t>(nWages) : c == 17 ? static_cast<int32_t>(nManager) : 0);
+    struct MONTH {
+        int32_t nBalance = 0;
+        int32_t anIncome[FINANCE_CATEGORIES] = {};
+        int32_t anExpense[FINANCE_CATEGORIES] = {};
+        int32_t anGroups[FINANCE_GROUPS] = {};
+    };
+    std::vector<MONTH> months(FINANCE_PROJECTED_MONTHS);
+    const CDate today = m_pDatabaseHandler->GetGameDate();
+    int64_t nBalance = m_pClub->m_nBankBalance;
+    auto clamp32 = [](int64_t n) { return static_cast<int32_t>(std::clamp<int64_t>(n, INT32_MIN, INT32_MAX)); };
+    for (int i = 0; i < FINANCE_PROJECTED_MONTHS; ++i) {
+        const int nMonth = (today.GetMonth() - 1 + i) % 12 + 1;
+        const int nYear = today.GetYear() + (today.GetMonth() - 1 + i) / 12;
+        MONTH& month = months[static_cast<size_t>(i)];
+        int64_t anGroups[FINANCE_GROUPS] = {};
+        for (int c = 1; c < FINANCE_CATEGORIES; ++c) {
+            int64_t nIncome = 0, nExpense = 0;
+            if (c == 80 || c == 84) {
+                // Interest on the balance the months before leave.
+                const CClubDatabase& club = *m_pClub;
+                const int64_t nLimit = std::llabs(club.m_nOverdraft);
+                if (c == 80 && nBalance > 0)
+                    nIncome = static_cast<int64_t>(club.GetBaseInterestRate() / 1200.0 * nBalance);
+                else if (c == 84 && nBalance < -nLimit)
+                    nExpense = static_cast<int64_t>(club.GetExcessOverdraftInterestRate() / 1200.0 * (-nBalance - nLimit) +
+                                                    club.GetOverdraftInterestRate() / 1200.0 * nLimit);
+                else if (c == 84 && nBalance < 0)
+                    nExpense = static_cast<int64_t>(club.GetOverdraftInterestRate() / 1200.0 * -nBalance);
             }
-            writer.WriteZeros(FINANCE_GROUPS * 4);
+            else
+                ComputeProjectedFinance(c, nMonth, nYear, nIncome, nExpense);
+            month.anIncome[c] = clamp32(nIncome);
+            month.anExpense[c] = clamp32(nExpense);
+            anGroups[CClubDatabase::FindFinanceCategory(c)] += nIncome - nExpense;
+            nBalance += nIncome - nExpense;
+        }
+        month.nBalance = clamp32(nBalance);
+        for (int g = 0; g < FINANCE_GROUPS; ++g)
+            month.anGroups[g] = clamp32(anGroups[g]);
+    }
+    const bool bOk = plat::writeFileSafely(GetProjectedFinanceFileName(), [&months](FILE* pFile) {
+        CBinaryWriter writer(pFile);
+        for (const MONTH& month : months) {
+            writer.WriteI32(month.nBalance);
+            for (int c = 0; c < FINANCE_CATEGORIES; ++c) {
+                writer.WriteI32(month.anIncome[c]);
+                writer.WriteI32(month.anExpense[c]);
+            }
+            for (int32_t nGroup : month.anGroups)
+                writer.WriteI32(nGroup);
         }
         return !writer.Failed();
     });

@@ -232,9 +232,14 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
     g_ClientList.reserve(10);
     if (g_pCurrentClient && g_pCurrentClient == g_pStartScreen)
         m_ScreenHistory.AddScreenHistory(g_pStartScreen, 0);
-    m_GameTables.LoadTables();
     m_bPresentNeeded = 1;
     return true;
+}
+
+const CGameTables& CGame::GetGameTables() const
+{
+    static const CGameTables s_none;
+    return m_pDatabase ? m_pDatabase->GetGameTables() : s_none;
 }
 
 void CGame::OnGameEnd(bool bRestart)

@@ -9,7 +9,7 @@
 #include "shell/CControlText.h"
 #include "shell/CFileManager.h"
 #include "shell/CGameSounds.h"
-#include "shell/CGameTables.h"
+#include "database/CGameTables.h"
 #include "shell/COptions.h"
 #include "shell/CScreenHistory.h"
 #include "shell/CSharedBitmaps.h"
@@ -68,7 +68,8 @@ public:
     const CControlText& GetControlText() const { return m_ControlText; }
     CSharedBitmaps& GetSharedBitmaps() { return m_SharedBitmaps; }
     CScreenHistory<CXClient>& GetScreenHistory() { return m_ScreenHistory; }
-    const CGameTables& GetGameTables() const { return m_GameTables; }
+    // The database root's match-day tables; empty ones before it exists.
+    const CGameTables& GetGameTables() const;
     // Frames composed and frames actually shown (a frame equal to the one on
     // the screen is not shown again).
     uint32_t GetFramesComposed() const { return m_dwFramesComposed; }
@@ -98,7 +99,6 @@ private:
     CTextDescription m_TextDescription;
     CSharedBitmaps m_SharedBitmaps;
     CScreenHistory<CXClient> m_ScreenHistory;
-    CGameTables m_GameTables;
     UISOUNDIDS m_SoundIds;
     uint32_t m_dwFramesComposed = 0;
     uint32_t m_dwFramesShown = 0;

@@ -244,7 +244,8 @@ TEST_F(HandClub, NewSeasonRaisesAComputerClubToItsLowestBalanceAndClearsTheSeaso
 {
     m_club.m_bySupportLevel = 90;
     m_club.m_byReputation = 0;
-    m_club.m_nBankBalance = -500;
+    // Below its lowest balance even with the gate it books below.
+    m_club.m_nBankBalance = -500000;
     m_club.DoMatchResultUpdate(0, 2, 0, true, nullptr);
     m_club.GetMatchAttendance(&m_opponent, 0, nullptr);
     LogCapture log;

@@ -1,6 +1,7 @@
 // Cups in play on the starting world: domestic cups drawn, played and won
 // round by round, two-leg and level ties decided, European groups, cup-tied
 // marks, and a whole season through the day loop.
+#include "../database/ClubBooks.h"
 #include "../dayloop/DayLoopSupport.h"
 #include "database/CCupFixturesDatabase.h"
 #include "database/CEventsDatabase.h"
@@ -514,7 +515,7 @@ TEST_F(CupRounds, ALevelTieIsReplayedAtTheOtherGroundAndItsWinnerTakesTheDrawnPl
     // The tie's home club wins the replay away and takes the place, fixture included.
     CCupFixturesDatabase* pPlayed = pEngland->FindCupFixture(pRecord->dwValue);
     pPlayed->SetGoals(0, 1);
-    const int32_t nBalance = H().GetClubFromID(tie0.wHomeClub)->m_nBankBalance;
+    const int64_t nBalance = BookedBalance(*H().GetClubFromID(tie0.wHomeClub));
     EXPECT_EQ(H().SettleCupReplays(CUP_KIND_1, pReplay->GetDate(), pEngland), 1);
     EXPECT_EQ(pCup->byExtraCount, 0);
     EXPECT_TRUE(pNext->wHomeClub == tie0.wHomeClub || pNext->wAwayClub == tie0.wHomeClub);
@@ -523,7 +524,7 @@ TEST_F(CupRounds, ALevelTieIsReplayedAtTheOtherGroundAndItsWinnerTakesTheDrawnPl
     ASSERT_NE(pNextFixture, nullptr);
     EXPECT_TRUE(pNextFixture->IsClubInvolved(tie0.wHomeClub));
     EXPECT_FALSE(pNextFixture->IsClubInvolved(tie0.wAwayClub));
-    EXPECT_GT(H().GetClubFromID(tie0.wHomeClub)->m_nBankBalance, nBalance) << "the round's payment";
+    EXPECT_GT(BookedBalance(*H().GetClubFromID(tie0.wHomeClub)), nBalance) << "the round's payment";
 }
 
 TEST_F(CupRounds, CountryCupEntriesNameTheCountrysCups)

@@ -9,6 +9,7 @@
 #include "season/CNewspaperManager.h"
 #include "season/CNewspaperStoryList.h"
 #include "season/CNoticeList.h"
+#include "season/CSponsorManager.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -565,6 +566,9 @@ TEST_F(HumanWorld, NoticesAreRaisedWhileTheirReasonHoldsAndResolvedWhenItGoes)
             if (m_pClub->m_awStaffSlots[nType][0] == 0)
                 m_pClub->m_awStaffSlots[nType][0] = 1;
         m_pClub->m_pDivision->m_bySquadNumbers = 0;
+        // No sponsor offers to sign, no hoardings of its own to rent out.
+        m_pHuman->GetSponsors().RemoveAll();
+        m_pClub->m_byGroundOwnership = 0;
         m_pHuman->UpdateNextFixture();
         m_pHuman->PickTeam();
     };

@@ -2,6 +2,7 @@
 // a loan from start to return, offers and listings refused where they must
 // be, empty markets, the people pools, and a month of the world's own
 // transfers kept saveable and loadable.
+#include "../database/ClubBooks.h"
 #include "../dayloop/DayLoopSupport.h"
 
 #include "common/DebugLog.h"
@@ -102,7 +103,8 @@ TEST_F(Markets, FeeTransferFromBidToCompletionMovesPlayerContractAndMoney)
     CPlayerDatabase* pPlayer = FirstPlayer(pSeller);
     const ID_PLAYER id = pPlayer->m_idPerson;
     pBuyer->m_nBankBalance = 50000000;
-    const int32_t nSellerBefore = pSeller->m_nBankBalance;
+    std::fill(std::begin(pBuyer->m_anFinanceAccumulators), std::end(pBuyer->m_anFinanceAccumulators), 0);
+    const int64_t nSellerBefore = BookedBalance(*pSeller);
     const CXList& records = pSeller->m_pDivision->m_lstSeasonTransfers;
     const int nRecordsBefore = records.GetCount();
     const int nBuyerSquad = pBuyer->m_nPlayerCount, nSellerSquad = pSeller->m_nPlayerCount;
@@ -128,8 +130,9 @@ TEST_F(Markets, FeeTransferFromBidToCompletionMovesPlayerContractAndMoney)
     EXPECT_EQ(H().GetPlayerFromID(id), pPlayer);
     EXPECT_EQ(pBuyer->m_nPlayerCount, nBuyerSquad + 1);
     EXPECT_EQ(pSeller->m_nPlayerCount, nSellerSquad - 1);
-    EXPECT_EQ(pBuyer->m_nBankBalance, 50000000 - nFee);
-    EXPECT_EQ(pSeller->m_nBankBalance, nSellerBefore + nFee);
+    // The fee goes through both clubs' books.
+    EXPECT_EQ(BookedBalance(*pBuyer), 50000000 - nFee);
+    EXPECT_EQ(BookedBalance(*pSeller), nSellerBefore + nFee);
     EXPECT_EQ(pPlayer->m_Contract.dwStartDate, H().GetGameDate().GetValue());
     EXPECT_GE(pPlayer->GetContractTimeLeft(0), 3 * 52) << "three years or more";
     EXPECT_GT(pPlayer->m_Contract.dwYearlyWage, 0u);

@@ -1,4 +1,5 @@
 // Scheduled events, referees, fixture grounds and the country's season work.
+#include "../database/ClubBooks.h"
 #include "SeasonTestSupport.h"
 
 #include "season/CComponentScheduleDatabase.h"
@@ -101,11 +102,11 @@ TEST_F(CountrySeason, BuildingCompletionAndPaymentEvents)
     pGround->AddComponentSchedule(pSchedule);
     ASSERT_EQ(m_handler->FindComponentSchedule(77), pSchedule);
 
-    const int32_t nBalance = pClub->m_nBankBalance;
+    const int64_t nBalance = BookedBalance(*pClub);
     pCountry->AddEvent(32, CDate(2001, 9, 1), 77);
     pCountry->AddEvent(33, CDate(2001, 9, 1), 78);  // no such schedule
     pCountry->DoSpecialEvent(CDate(2001, 9, 1));
-    EXPECT_EQ(pClub->m_nBankBalance, nBalance - 1200);
+    EXPECT_EQ(BookedBalance(*pClub), nBalance - 1200);
     EXPECT_TRUE(Logged("[CCountryDatabase::ProcessGroundScheduleComplete] Could not find the schedule!"));
 
     CEventsDatabase completion(33, CDate(2001, 9, 1), 77, pCountry);
@@ -301,10 +302,10 @@ TEST_F(CountrySeason, ScenarioClubsTargetsAndPayments)
 
     // Level 80 gives (8 + 5) x 10 = 130 a club of the top division 130 x 30402.
     const CClubDatabase* pClub = static_cast<const CClubDatabase*>(pTop->m_lstClubsByTable.GetHead()->pData);
-    const int32_t nBefore = pClub->m_nBankBalance;
+    const int64_t nBefore = BookedBalance(*pClub);
     pCountry->ApplyCountryLevel();
     EXPECT_EQ(pCountry->GetCountryLevel(), 130);
-    EXPECT_EQ(pClub->m_nBankBalance - nBefore, 130 * 30402);
+    EXPECT_EQ(BookedBalance(*pClub) - nBefore, 130 * 30402);
     EXPECT_EQ(pCountry->GetBudgetFigure(), 130 * 33 * 625 * 80);
     EXPECT_EQ(CDivisionDatabase::GetPaymentPerClub(5, 130), 0);
 }
@@ -351,7 +352,7 @@ TEST_F(CountrySeason, TelevisedMatchesMoveAndPay)
     // Saturday fixtures of October move to the Sunday, one per match day.
     int nMoved = 0;
     std::set<uint32_t> movedDays;
-    int32_t nMoney = 0;
+    int64_t nMoney = 0;
     for (const CDivisionFixturesDatabase* p : Fixtures(*pDivision)) {
         const CDate old(before[p->GetFixtureID()]);
         if (p->GetDate() == old)
@@ -363,7 +364,7 @@ TEST_F(CountrySeason, TelevisedMatchesMoveAndPay)
         EXPECT_EQ(pDivision->GetTelevisedCount(p->GetHomeClubID()), 1);
     }
     for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
-        nMoney += pClub->m_nBankBalance;
+        nMoney += BookedBalance(*pClub);
     EXPECT_GE(nMoved, 3);
     EXPECT_EQ(nMoney, nMoved * 130 * (450 + 250));
     // The list stays in date order.

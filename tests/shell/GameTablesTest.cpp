@@ -2,7 +2,7 @@
 // and a damaged file is refused with its line while the table keeps what it had.
 #include "LogCapture.h"
 
-#include "shell/CGameTables.h"
+#include "database/CGameTables.h"
 
 #include <gtest/gtest.h>
 

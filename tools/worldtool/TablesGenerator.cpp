@@ -4,6 +4,7 @@
 #include "platform/SafeFile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -167,6 +168,93 @@ bool TablesGenerator::buildMatchDayTables(const std::string& sourceDir)
     return true;
 }
 
+namespace {
+
+// Band b's figure on the even proportional climb from band 0 to band 9.
+double bandFigure(int64_t band0, int64_t band9, int band)
+{
+    if (band0 <= 0)
+        return static_cast<double>(band0 + (band9 - band0) * band / 9);
+    return static_cast<double>(band0) * std::pow(static_cast<double>(band9) / static_cast<double>(band0), band / 9.0);
+}
+
+// Money rounded to a figure a board would quote.
+int64_t roundMoney(double value)
+{
+    const int64_t whole = static_cast<int64_t>(value + 0.5);
+    const int64_t step = whole >= 100000 ? 1000 : whole >= 1000 ? 100 : 1;
+    return (whole + step / 2) / step * step;
+}
+
+std::string rangeLine(const std::vector<std::pair<int64_t, int64_t>>& cells)
+{
+    std::string line;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        if (i)
+            line += ',';
+        line += std::to_string(cells[i].first) + "-" + std::to_string(cells[i].second);
+    }
+    return line;
+}
+
+}  // namespace
+
+bool TablesGenerator::buildRangeTables(const std::string& sourceDir)
+{
+    SourceFile source;
+    if (!source.load(sourceDir + "/tables/sponsors.txt"))
+        return false;
+    Rows groups;
+    if (!source.integerRows("groups", 5, groups) || groups.size() != 1 || !inRange(groups[0], 0, 4, 1, 1000))
+        return fail(source.path(), "[groups] needs one row of five percentages from 1 to 1000");
+    // One line of five ranges for a band: money scaled by the id groups, or
+    // the same whole-number range for every group.
+    auto lineFor = [&](const std::vector<int64_t>& rule, int band, bool money) {
+        std::vector<std::pair<int64_t, int64_t>> cells;
+        for (int column = 0; column < 5; ++column) {
+            const double scale = money ? groups[0][static_cast<size_t>(column)] / 100.0 : 1.0;
+            int64_t low = roundMoney(bandFigure(rule[0], rule[2], band) * scale);
+            int64_t high = roundMoney(bandFigure(rule[1], rule[3], band) * scale);
+            high = std::max(low, high);
+            cells.emplace_back(low, high);
+        }
+        return rangeLine(cells);
+    };
+    auto rule = [&](const char* section, int64_t highest, std::vector<int64_t>& out) {
+        Rows rows;
+        if (!source.integerRows(section, 4, rows) || rows.size() != 1 || !inRange(rows[0], 0, 3, 0, highest) ||
+            rows[0][0] > rows[0][1] || rows[0][2] > rows[0][3])
+            return fail(source.path(), "a rule needs one row: band 0 min and max, band 9 min and max, in range");
+        out = rows[0];
+        return true;
+    };
+    struct OUTPUT {
+        const char* file;
+        std::vector<const char*> sections;  // one line per band each
+        std::vector<bool> money;
+        int64_t highest;
+    };
+    const OUTPUT outputs[] = {
+        {"Kit.TXT", {"kit", "kitterms"}, {true, false}, 100000000},
+        {"Shirt.TXT", {"shirt", "shirtterms"}, {true, false}, 100000000},
+        {"Advert.TXT", {"advert", "advertterms"}, {true, false}, 100000000},
+        // Hoardings amounts are kept in tens in a 16-bit field.
+        {"Hoard.TXT", {"hoardamount", "hoardboards", "hoardpayments"}, {true, false, false}, 5000},
+    };
+    for (const OUTPUT& output : outputs) {
+        std::vector<std::vector<int64_t>> rules(output.sections.size());
+        for (size_t i = 0; i < rules.size(); ++i)
+            if (!rule(output.sections[i], i == 0 ? output.highest : 120, rules[i]))
+                return false;
+        std::string text;
+        for (int band = 0; band < 10; ++band)
+            for (size_t i = 0; i < rules.size(); ++i)
+                text += lineFor(rules[i], band, output.money[i]) + "\r\n";
+        rangeTables_.emplace_back(output.file, text);
+    }
+    return true;
+}
+
 bool TablesGenerator::writeTable(const std::string& path, const Rows& rows)
 {
     std::string text;
@@ -187,7 +275,7 @@ bool TablesGenerator::writeTable(const std::string& path, const Rows& rows)
 bool TablesGenerator::generate(const GeneratorContext& context)
 {
     if (!buildStandTables(context.sourceDir) || !buildFacilityTables(context.sourceDir) ||
-        !buildMatchDayTables(context.sourceDir))
+        !buildMatchDayTables(context.sourceDir) || !buildRangeTables(context.sourceDir))
         return false;
     const fs::path outDir = fs::path(context.outputDir) / "Data" / "Tables";
     std::error_code error;
@@ -202,6 +290,9 @@ bool TablesGenerator::generate(const GeneratorContext& context)
     for (const auto& [file, rows] : outputs)
         if (!writeTable((outDir / file).string(), *rows))
             return false;
+    for (const auto& [file, text] : rangeTables_)
+        if (!plat::writeWholeFile((outDir / file).string().c_str(), text.data(), text.size()))
+            return fail((outDir / file).string(), "cannot be written");
     return true;
 }
 

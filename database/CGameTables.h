@@ -5,7 +5,10 @@
 // kinds of its positive values as entries, at most six. A file that does not
 // open, or holds a line that is not exactly its row of integers in range, is
 // logged with its line and leaves that table as it was.
+#include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <vector>
 
 struct FACILITYENTRY {
@@ -29,6 +32,13 @@ struct MATCHDAYCOSTROW {
     int32_t nUnitAmount;
     std::vector<FACILITYENTRY> Entries;  // values 1-255
 };
+
+// Reads the nLines lines of an open table file, each without its line end
+// handed to parse with its index (0 first); blank lines may follow them. The
+// reason of the first fault (a line longer than nLongest characters, more or
+// fewer lines, what parse answers) or null, with nLine the line it was met on.
+const char* ReadTableLines(FILE* pFile, int nLines, size_t nLongest,
+                           const std::function<const char*(const char* pszLine, int nIndex)>& parse, int& nLine);
 
 class CGameTables {
 public:

@@ -1,4 +1,4 @@
-#include "shell/CGameTables.h"
+#include "database/CGameTables.h"
 
 #include "common/DebugLog.h"
 #include "platform/Files.h"
@@ -30,48 +30,28 @@ bool ReadRows(const char* pszPath, int nRows, int nValues, long nLowest, long nH
         DebugLog(1, "[OnGameStart]:: The handle for the file is NULL could not open");
         return false;
     }
-    char szLine[kLineBuffer + 2];
     int nLine = 0;
-    const char* pszReason = nullptr;
-    while (!pszReason && std::fgets(szLine, sizeof(szLine), pFile)) {
-        ++nLine;
-        size_t nLength = std::strlen(szLine);
-        const bool bEnded = nLength > 0 && szLine[nLength - 1] == '\n';
-        if (!bEnded && !std::feof(pFile)) {
-            pszReason = "a line longer than 80 characters";
-            break;
-        }
-        while (nLength > 0 && (szLine[nLength - 1] == '\n' || szLine[nLength - 1] == '\r'))
-            szLine[--nLength] = '\0';
-        if (nLength == 0 && nLine > nRows)
-            continue;  // blank lines after the table
-        if (nLine > nRows) {
-            pszReason = "more lines than the table has rows";
-            break;
-        }
+    const char* pszReason = ReadTableLines(pFile, nRows, kLineBuffer, [&](const char* pszLine, int nIndex) -> const char* {
         std::vector<long> values;
-        const char* p = szLine;
-        while (!pszReason && static_cast<int>(values.size()) < nValues) {
+        const char* p = pszLine;
+        while (static_cast<int>(values.size()) < nValues) {
             char* pEnd = nullptr;
             errno = 0;
             const long nValue = std::strtol(p, &pEnd, 10);
             if (pEnd == p || errno != 0)
-                pszReason = "a value that is not a whole number";
-            else if (nValue < nLowest || nValue > nHighest)
-                pszReason = "a value out of range";
+                return "a value that is not a whole number";
+            if (nValue < nLowest || nValue > nHighest)
+                return "a value out of range";
             values.push_back(nValue);
             p = pEnd;
-            if (!pszReason && static_cast<int>(values.size()) < nValues && *p++ != ',')
-                pszReason = "too few values";
+            if (static_cast<int>(values.size()) < nValues && *p++ != ',')
+                return "too few values";
         }
-        if (!pszReason && *p != '\0')
-            pszReason = "more values than a row has";
-        if (!pszReason && !take(values, nLine - 1))
-            pszReason = "a row the table cannot take";
-    }
+        if (*p != '\0')
+            return "more values than a row has";
+        return take(values, nIndex) ? nullptr : "a row the table cannot take";
+    }, nLine);
     std::fclose(pFile);
-    if (!pszReason && nLine < nRows)
-        pszReason = "fewer lines than the table has rows";
     if (pszReason) {
         DebugLog(1, "[CGameTables] '%s' line %d: %s; the table is kept as it was", pszPath, nLine, pszReason);
         return false;
@@ -100,6 +80,33 @@ std::vector<FACILITYENTRY> EntriesOf(const std::vector<long>& values, size_t nFi
 }
 
 }  // namespace
+
+const char* ReadTableLines(FILE* pFile, int nLines, size_t nLongest,
+                           const std::function<const char*(const char* pszLine, int nIndex)>& parse, int& nLine)
+{
+    std::vector<char> line(nLongest + 2);
+    nLine = 0;
+    while (std::fgets(line.data(), static_cast<int>(line.size()), pFile)) {
+        ++nLine;
+        char* pszLine = line.data();
+        size_t nLength = std::strlen(pszLine);
+        if ((nLength == 0 || pszLine[nLength - 1] != '\n') && !std::feof(pFile)) {
+            static char s_szTooLong[48];  // the game runs on one thread
+            std::snprintf(s_szTooLong, sizeof(s_szTooLong), "a line longer than %zu characters", nLongest);
+            return s_szTooLong;
+        }
+        while (nLength > 0 && (pszLine[nLength - 1] == '\n' || pszLine[nLength - 1] == '\r'))
+            pszLine[--nLength] = '\0';
+        if (nLine > nLines) {
+            if (nLength == 0)
+                continue;  // blank lines after the table
+            return "more lines than the table has";
+        }
+        if (const char* pszReason = parse(pszLine, nLine - 1))
+            return pszReason;
+    }
+    return nLine < nLines ? "fewer lines than the table has" : nullptr;
+}
 
 bool CGameTables::LoadTables()
 {
