@@ -149,7 +149,7 @@ CXListBox* CEditorDlg::AddList(uint32_t dwID, uint32_t dwBarID, int x, int y, in
     if (!pList)
         return nullptr;
     pList->SetUp(16, 0, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true, pBar, false,
-                 nullptr, false, 0, false, true, false);
+                 m_pSelection.get(), false, 0, false, true, false);
     pList->SetUpColumns(x, y, x + nWidth, y + nHeight, kNameColumns, false, false, nHeight, false);
     return pList;
 }
@@ -207,6 +207,13 @@ bool CEditorDlg::OnInitDialog()
         }
     }
     BuildBackground();
+    if (!m_pSelection) {
+        m_pSelection = std::make_unique<CXSurface>();
+        if (m_pSelection->Create(240, 16, false, false))
+            m_pSelection->Fill(plat::RGB(70, 110, 150));
+        else
+            m_pSelection.reset();
+    }
     CXClient::OnInitDialog();
     AddControls();
     ShowAllControls(true);

@@ -75,6 +75,8 @@ private:
     int m_nPlayerRow = -1;
     bool m_bFilling = false;
 
+    // The fill behind a list's chosen row.
+    std::unique_ptr<CXSurface> m_pSelection;
     CEditorMessageBox m_Question;
     CEditorMessageBox m_Notice;
     CPlayerDlg m_PlayerDlg;

@@ -32,7 +32,7 @@ bool CEditorMessageBox::Ask(const std::string& title, const std::string& text, b
     m_bYesNo = bYesNo;
     m_nTag = nTag;
     m_dwAnswer = ANSWER_NONE;
-    SetPosition((800 - kWidth) / 2, (600 - kHeight) / 2);
+    SetClientRect((800 - kWidth) / 2, (600 - kHeight) / 2, kWidth, kHeight);
     return Open();
 }
 

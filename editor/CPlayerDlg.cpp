@@ -111,7 +111,7 @@ bool CPlayerDlg::Edit(CEditorDocument* pDocument, CPlayerDatabase* pPlayer)
     m_pDocument = pDocument;
     m_pPlayer = pPlayer;
     m_bStored = false;
-    SetPosition((800 - kWidth) / 2, (600 - kHeight) / 2);
+    SetClientRect((800 - kWidth) / 2, (600 - kHeight) / 2, kWidth, kHeight);
     return Open();
 }
 
@@ -157,10 +157,10 @@ bool CPlayerDlg::OnInitDialog()
     } edits[] = {
         {kFirstName, 100, 56, 86, static_cast<int>(CNameDictionary::kMaxNameLength), false},
         {kLastName, 190, 56, 90, static_cast<int>(CNameDictionary::kMaxNameLength), false},
-        {kBirthDay, 380, 56, 26, 2, true},
-        {kBirthMonth, 410, 56, 26, 2, true},
-        {kBirthYear, 440, 56, 44, 4, true},
-        {kShirt, 380, 86, 36, 2, true},
+        {kBirthDay, 400, 56, 26, 2, true},
+        {kBirthMonth, 430, 56, 26, 2, true},
+        {kBirthYear, 460, 56, 44, 4, true},
+        {kShirt, 400, 86, 36, 2, true},
     };
     for (const auto& spec : edits) {
         auto* pEdit = static_cast<CXEdit*>(AddControlXYWH(XCONTROL_EDIT, spec.x, spec.y, spec.nWidth, 18, spec.dwID, nullptr));
@@ -176,7 +176,7 @@ bool CPlayerDlg::OnInitDialog()
     const struct {
         uint32_t dwID;
         int x, y, nWidth, nDrop;
-    } combos[] = {{kNationality, 100, 86, 170, 300}, {kPosition, 100, 116, 170, 100}, {kRole, 380, 116, 136, 290}};
+    } combos[] = {{kNationality, 100, 86, 170, 300}, {kPosition, 100, 116, 170, 100}, {kRole, 400, 116, 116, 290}};
     for (const auto& spec : combos) {
         auto* pCombo = static_cast<CXComboBox*>(
             AddControl(XCONTROL_COMBOBOX, spec.x, spec.y, spec.x + spec.nWidth, spec.y + spec.nDrop, spec.dwID, nullptr));
