@@ -1,10 +1,17 @@
 #include "launcher/CLauncher.h"
 
+#include "launcher/CMovieFile.h"
+
 #include "common/DebugLog.h"
+#include "platform/Clock.h"
+#include "platform/Messages.h"
+#include "platform/Surface.h"
+#include "platform/Window.h"
 #include "platform/Files.h"
 #include "xframework/CXManager.h"
 
-#include <cerrno>
+#include <algorithm>
+#include <memory>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -49,9 +56,53 @@ bool CLauncher::PlayMovie()
         FrameworkLog("[CLauncher::PlayMovie] There is no %s", kMoviePath);
         return false;
     }
-    // No decoder for the movie is built yet: the file is left unplayed.
-    FrameworkLog("[CLauncher::PlayMovie] %s cannot be played", kMoviePath);
-    return false;
+    CMovieFile movie;
+    std::string error;
+    if (!movie.Load(kMoviePath, error)) {
+        FrameworkLog("[CLauncher::PlayMovie] %s cannot be played: %s", kMoviePath, error.c_str());
+        return false;
+    }
+    std::unique_ptr<plat::Window> pWindow(plat::Window::create("Movie Player", kWidth, kHeight));
+    if (!pWindow || !pWindow->setDisplayMode(kWidth, kHeight, true)) {
+        FrameworkLog("[CXApplication::CreateBuffers] Can't set display mode");
+        return false;
+    }
+    pWindow->showCursor(false);
+    plat::Surface frame(kWidth, kHeight);
+    bool bActive = true;
+    int nFrame = 0;
+    uint32_t dwNextFrame = plat::milliseconds();
+    // One frame at each frame time until the last, Escape or the window
+    // closing; no frames while the window is not active.
+    while (nFrame < movie.GetFrameCount()) {
+        if (plat::peekMessage()) {
+            plat::Message msg;
+            if (!plat::getMessage(msg) || msg.message == plat::WM_CLOSE)
+                break;
+            if (msg.message == plat::WM_KEYUP && msg.wParam == plat::VK_ESCAPE)
+                break;
+            if (msg.message == plat::WM_ACTIVATEAPP) {
+                bActive = msg.wParam != 0 && !pWindow->isMinimized();
+                FrameworkLog(bActive ? "Program is active" : "Program is not active");
+            }
+            continue;
+        }
+        if (!bActive) {
+            plat::waitMessage();
+            dwNextFrame = plat::milliseconds();
+            continue;
+        }
+        const uint32_t dwNow = plat::milliseconds();
+        if (static_cast<int32_t>(dwNow - dwNextFrame) < 0) {
+            plat::waitMessageFor(dwNextFrame - dwNow);
+            continue;
+        }
+        movie.DrawFrame(nFrame++, frame);
+        pWindow->present(frame);
+        dwNextFrame += std::max<uint32_t>(1, movie.GetMicrosecondsPerFrame() / 1000);
+    }
+    FrameworkLog("[CLauncher::PlayMovie] Played %d of %d frames", nFrame, movie.GetFrameCount());
+    return true;
 }
 
 bool CLauncher::StartGame()

@@ -22,9 +22,13 @@ public:
 
     // The movie's path in the runtime folder.
     static constexpr const char* kMoviePath = "Movies\\intro.avi";
+    // The movie is shown full screen in a frame of this size.
+    static constexpr int kWidth = 640;
+    static constexpr int kHeight = 480;
 
 private:
-    // Plays the movie to its end or to Escape; false when it cannot be played.
+    // Plays the movie to its end, to Escape or to the window's closing; false
+    // when there is none or it cannot be played.
     bool PlayMovie();
     bool StartGame();
 

@@ -77,25 +77,30 @@ protected:
     std::string m_previousRuntime;
 };
 
-TEST_F(LauncherTest, WithoutAPlayableMovieTheGameStartsAtOnce)
+TEST_F(LauncherTest, TheGameStartsAfterTheMovieOrAtOnceWithoutOne)
 {
+    const std::string movie = ReadText(fs::path(BRELLOX_GAME_DIR) / "Movies" / "intro.avi");
+    ASSERT_FALSE(movie.empty()) << "the intro movie was not generated";
     const struct {
-        bool bMovieFile;
+        const char* pszCase;
+        std::string file;  // empty: no movie
         const char* pszLogged;
     } cases[] = {
-        {false, "There is no Movies\\intro.avi"},
-        {true, "Movies\\intro.avi cannot be played"},
+        {"the generated movie", movie, "Played 30 of 30 frames"},
+        {"no movie", "", "There is no Movies\\intro.avi"},
+        {"not a movie", "not a movie", "Movies\\intro.avi cannot be played"},
+        {"a movie cut short", movie.substr(0, movie.size() / 2), "Movies\\intro.avi cannot be played"},
     };
     for (const auto& test : cases) {
         fs::remove_all(m_root / "game");
         fs::create_directories(m_root / "game");
-        if (test.bMovieFile) {
+        if (!test.file.empty()) {
             fs::create_directories(m_root / "game" / "Movies");
-            std::ofstream(m_root / "game" / "Movies" / "intro.avi") << "not a movie";
+            std::ofstream(m_root / "game" / "Movies" / "intro.avi", std::ios::binary) << test.file;
         }
-        EXPECT_EQ(RunLauncher(), 0);
-        EXPECT_TRUE(GameStarted()) << test.pszLogged;
-        EXPECT_NE(Log().find(test.pszLogged), std::string::npos) << Log();
+        EXPECT_EQ(RunLauncher(), 0) << test.pszCase;
+        EXPECT_TRUE(GameStarted()) << test.pszCase;
+        EXPECT_NE(Log().find(test.pszLogged), std::string::npos) << test.pszCase << ": " << Log();
     }
 }
 
