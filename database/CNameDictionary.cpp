@@ -127,30 +127,48 @@ bool CNameDictionary::FindName(const char* pszName, uint32_t& dwOffset, const ch
     }
 }
 
-bool CNameDictionary::Write(const char* pszPath, const std::vector<std::string>& names)
+namespace {
+
+// The block's size when every name can be written; 0 otherwise.
+uint32_t CheckedTextSize(const char* pszWhere, const std::vector<std::string>& names)
 {
     if (names.empty()) {
-        DebugLog(0, "[CNameDictionary::Write] %s: no names", pszPath);
-        return false;
+        DebugLog(0, "[CNameDictionary::Write] %s: no names", pszWhere);
+        return 0;
     }
     uint32_t nTextSize = 0;
     for (const std::string& name : names) {
-        if (name.empty() || name.size() > kMaxNameLength || name.find('\0') != std::string::npos) {
-            DebugLog(0, "[CNameDictionary::Write] %s: bad name \"%s\"", pszPath, name.c_str());
-            return false;
+        if (name.empty() || name.size() > CNameDictionary::kMaxNameLength || name.find('\0') != std::string::npos) {
+            DebugLog(0, "[CNameDictionary::Write] %s: bad name \"%s\"", pszWhere, name.c_str());
+            return 0;
         }
         nTextSize += static_cast<uint32_t>(name.size() + 1);
     }
-    const bool bOk = plat::writeFileSafely(pszPath, [&](FILE* pFile) {
-        CBinaryWriter writer(pFile);
-        // Word 0 carries the size of the name block, word 2 is reserved.
-        writer.WriteU32(nTextSize);
-        writer.WriteU32(static_cast<uint32_t>(names.size()));
-        writer.WriteU32(0);
-        for (const std::string& name : names)
-            writer.WriteBytes(name.c_str(), name.size() + 1);
-        return !writer.Failed();
-    });
+    return nTextSize;
+}
+
+}  // namespace
+
+bool CNameDictionary::Write(FILE* pFile, const std::vector<std::string>& names)
+{
+    const uint32_t nTextSize = CheckedTextSize("file", names);
+    if (nTextSize == 0 || !pFile)
+        return false;
+    CBinaryWriter writer(pFile);
+    // Word 0 carries the size of the name block, word 2 is reserved.
+    writer.WriteU32(nTextSize);
+    writer.WriteU32(static_cast<uint32_t>(names.size()));
+    writer.WriteU32(0);
+    for (const std::string& name : names)
+        writer.WriteBytes(name.c_str(), name.size() + 1);
+    return !writer.Failed();
+}
+
+bool CNameDictionary::Write(const char* pszPath, const std::vector<std::string>& names)
+{
+    if (CheckedTextSize(pszPath, names) == 0)
+        return false;
+    const bool bOk = plat::writeFileSafely(pszPath, [&](FILE* pFile) { return Write(pFile, names); });
     if (!bOk)
         DebugLog(0, "[CNameDictionary::Write] Writing %s failed", pszPath);
     return bOk;

@@ -4,6 +4,7 @@
 // byte offsets person records store, and for the per-nationality pools.
 // Reading and writing both live here so that every program uses one format.
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,9 @@ public:
     // Writes names in the given order. Refuses an empty list and names that
     // are empty or longer than kMaxNameLength.
     static bool Write(const char* pszPath, const std::vector<std::string>& names);
+    // The same into an open file, for a caller that writes several files as
+    // one set.
+    static bool Write(FILE* pFile, const std::vector<std::string>& names);
     static constexpr size_t kMaxNameLength = 26;
 
 private:

@@ -14,9 +14,9 @@
 
 CGameHost* g_pGame = nullptr;
 
-bool CreateMainWindow()
+bool CreateMainWindow(const char* pszCaption)
 {
-    plat::Window* pWindow = plat::Window::create("Corravin", 800, 600);
+    plat::Window* pWindow = plat::Window::create(pszCaption, 800, 600);
     if (!pWindow) {
         DebugLog(0, "[CreateMainWindow] Could not create the window: %s", plat::Window::lastError());
         return false;
@@ -102,16 +102,16 @@ void ChangeScreenMode()
     }
 }
 
-int WinMain(CGameHost* pGame, CScriptDriver* pScript)
+int WinMain(CGameHost* pGame, CScriptDriver* pScript, const PROGRAMIDENTITY& identity)
 {
     g_pGame = pGame;
-    if (!CXManager::CheckForAnotherInstance())
+    if (identity.bOneCopy && !CXManager::CheckForAnotherInstance())
         return 0;
-    if (!CreateMainWindow()) {
+    if (!CreateMainWindow(identity.pszCaption)) {
         std::fprintf(stderr,
-                     "Brellox: no display to open (%s); to run without one, set SDL_VIDEODRIVER=dummy or use "
+                     "%s: no display to open (%s); to run without one, set SDL_VIDEODRIVER=dummy or use "
                      "xvfb-run.\n",
-                     plat::Window::lastError());
+                     identity.pszName, plat::Window::lastError());
         g_pGame = nullptr;
         return 1;
     }
@@ -120,7 +120,7 @@ int WinMain(CGameHost* pGame, CScriptDriver* pScript)
         g_pGameSounds->StartSoundSystem();
     pGame->m_bStartStop = 1;
     if (!pGame->OnGameStart(false, 800, 600)) {
-        std::fprintf(stderr, "Brellox: the game could not start; BRELLOX_LOG=1 shows why.\n");
+        std::fprintf(stderr, "%s: the program could not start; BRELLOX_LOG=1 shows why.\n", identity.pszName);
         pGame->OnGameEnd(false);
         if (g_pGameSounds)
             g_pGameSounds->StopSoundSystem();

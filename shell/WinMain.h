@@ -40,12 +40,21 @@ extern CGameHost* g_pGame;
 // not shown again, so a still screen leaves the processor idle.
 constexpr uint32_t FRAME_INTERVAL_MS = 16;
 
+// Which program runs on the spine: its name for messages, its window caption
+// and whether it is held to one running copy (the game is; its editor is not,
+// so that it never stands in for the game).
+struct PROGRAMIDENTITY {
+    const char* pszName = "Brellox";
+    const char* pszCaption = "Corravin";
+    bool bOneCopy = true;
+};
+
 // Runs the program with this game object, playing the script's input when one
 // is given. The exit code of the quit message; 0 when another copy runs (it
 // was brought forward); 1 when there is no display or the game cannot start,
 // with one line on standard error saying why.
-int WinMain(CGameHost* pGame, CScriptDriver* pScript = nullptr);
-bool CreateMainWindow();
+int WinMain(CGameHost* pGame, CScriptDriver* pScript = nullptr, const PROGRAMIDENTITY& identity = {});
+bool CreateMainWindow(const char* pszCaption = "Corravin");
 // A complete end and new start of the game at the display settings it has.
 void ChangeScreenMode();
 intptr_t MainWndProc(uint32_t message, plat::WPARAM wParam, plat::LPARAM lParam);

@@ -1,7 +1,10 @@
 // gfxkit OUTPUT_FOLDER DESCRIPTION...
 // Paints the bitmaps of each description and packs them into the BFS archives
 // it names, written into the output folder.
+// gfxkit --movie FILE
+// Paints the intro movie into FILE.
 #include "tools/gfxkit/BfsWriter.h"
+#include "tools/gfxkit/IntroMovie.h"
 #include "tools/gfxkit/Painter.h"
 
 #include "platform/Files.h"
@@ -11,8 +14,16 @@
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--movie") {
+        std::string error;
+        if (!tools::writeIntroMovie(argv[2], error)) {
+            std::fprintf(stderr, "gfxkit: %s\n", error.c_str());
+            return 1;
+        }
+        return 0;
+    }
     if (argc < 3) {
-        std::fprintf(stderr, "usage: gfxkit OUTPUT_FOLDER DESCRIPTION...\n");
+        std::fprintf(stderr, "usage: gfxkit OUTPUT_FOLDER DESCRIPTION... | gfxkit --movie FILE\n");
         return 2;
     }
     const std::string folder = argv[1];

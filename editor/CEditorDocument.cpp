@@ -1,0 +1,240 @@
+#include "editor/CEditorDocument.h"
+
+#include "editor/PersonNames.h"
+
+#include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDivisionDatabase.h"
+#include "platform/Files.h"
+#include "platform/SafeFile.h"
+#include "season/CSavedGameSet.h"
+
+#include <algorithm>
+#include <ctime>
+#include <memory>
+
+namespace {
+
+// A day the calendar has; the record's own check lets 30 February pass.
+bool IsRealDate(const DATERECORD& date)
+{
+    return CPersonDatabase::IsValidDate(date) && date.byMonth >= 1 && date.byMonth <= 12 && date.byDay >= 1 &&
+           date.byDay <= CDate(date.wYear, date.byMonth, 1).GetDaysInMonth();
+}
+
+}  // namespace
+
+CEditorDocument::CEditorDocument(CDatabaseHandler& handler) : m_Handler(handler) {}
+
+bool CEditorDocument::Load(const std::string& path, std::string& message)
+{
+    m_bLoaded = false;
+    m_FirstNames.Free();
+    m_LastNames.Free();
+    if (!m_Handler.AreFixedTablesLoaded()) {
+        message = "The name dictionaries or tables under Data cannot be read.";
+        return false;
+    }
+    if (!plat::fileExists(path)) {
+        message = "There is no database " + path + ".";
+        return false;
+    }
+    if (!m_Handler.LoadFile(path)) {
+        message = "The database " + path + " is damaged and cannot be edited.";
+        return false;
+    }
+    // A world in play keeps people in its working files, out of reach of the
+    // name tables; only a starting database is edited.
+    if (CSavedGameSet::IsGameInPlay(m_Handler)) {
+        m_Handler.UnloadWorld();
+        message = "The database " + path + " is a game in play, not a starting database.";
+        return false;
+    }
+    if (!m_FirstNames.LoadFromDictionary(m_Handler.GetNameDictionary(NAMEDICTIONARY_FIRST)) ||
+        !m_LastNames.LoadFromDictionary(m_Handler.GetNameDictionary(NAMEDICTIONARY_LAST))) {
+        m_Handler.UnloadWorld();
+        message = "The name dictionaries under Data\\Names are not in order.";
+        return false;
+    }
+    m_FirstNames.RelinkRecords(m_Handler);
+    m_LastNames.RelinkRecords(m_Handler);
+    m_bLoaded = true;
+    return true;
+}
+
+std::vector<CCountryDatabase*> CEditorDocument::GetCountries() const
+{
+    std::vector<CCountryDatabase*> countries;
+    for (CCountryDatabase* pCountry : m_Handler.GetCountries().Items<CCountryDatabase>())
+        countries.push_back(pCountry);
+    return countries;
+}
+
+std::vector<CClubDatabase*> CEditorDocument::GetClubs(const CCountryDatabase* pCountry) const
+{
+    std::vector<CClubDatabase*> clubs;
+    if (!pCountry)
+        return clubs;
+    for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+        if (pDivision->m_byKind == DIVISION_KIND_LEAGUE)
+            for (CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>())
+                clubs.push_back(pClub);
+    return clubs;
+}
+
+std::vector<CPlayerDatabase*> CEditorDocument::GetSquad(const CClubDatabase* pClub) const
+{
+    std::vector<CPlayerDatabase*> squad;
+    if (pClub)
+        for (CPlayerDatabase* pPlayer : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+            squad.push_back(pPlayer);
+    return squad;
+}
+
+void CEditorDocument::ApplyClub(CClubDatabase* pClub, const std::string& longName, const std::string& shortName,
+                                int nReputation, int nRating) const
+{
+    if (!pClub)
+        return;
+    pClub->SetName(longName.c_str());
+    pClub->SetShortName(shortName.c_str());
+    pClub->m_byReputation = static_cast<uint8_t>(std::clamp(nReputation, 0, 100));
+    pClub->m_bySupportLevel = static_cast<uint8_t>(std::clamp(nRating, 0, 100));
+}
+
+bool CEditorDocument::SetNames(const char*& pszFirst, const char*& pszLast, const std::string& firstName,
+                               const std::string& lastName)
+{
+    bool bOk = true;
+    if (firstName != pszFirst)
+        bOk = m_FirstNames.FindOrInsert(firstName.c_str(), &pszFirst) && bOk;
+    if (lastName != pszLast)
+        bOk = m_LastNames.FindOrInsert(lastName.c_str(), &pszLast) && bOk;
+    return bOk;
+}
+
+bool CEditorDocument::ApplyManager(CManagerDatabase* pManager, const std::string& firstName,
+                                   const std::string& lastName, const DATERECORD& birth, int nReputation,
+                                   int nNationality)
+{
+    if (!pManager)
+        return false;
+    const bool bNames = SetNames(pManager->m_pszFirstName, pManager->m_pszLastName, firstName, lastName);
+    // A manager saved without names gets offsets once he has them.
+    if (*pManager->m_pszFirstName && pManager->m_dwFirstNameOffset == MANAGER_NO_NAME)
+        pManager->m_dwFirstNameOffset = 0;
+    if (*pManager->m_pszLastName && pManager->m_dwLastNameOffset == MANAGER_NO_NAME)
+        pManager->m_dwLastNameOffset = 0;
+    if (IsRealDate(birth))
+        pManager->m_DateOfBirth = birth;
+    pManager->m_byRating = static_cast<uint8_t>(std::clamp(nReputation, 0, 100));
+    if (nNationality >= 1 && nNationality <= NATIONALITY_COUNT)
+        pManager->m_byNationality = static_cast<uint8_t>(nNationality);
+    return bNames;
+}
+
+bool CEditorDocument::ApplyPlayer(CPlayerDatabase* pPlayer, const std::string& firstName,
+                                  const std::string& lastName, const DATERECORD& birth, int nNationality,
+                                  int nPosition, int nRole, int nShirt)
+{
+    if (!pPlayer)
+        return false;
+    const bool bNames = SetNames(pPlayer->m_pszFirstName, pPlayer->m_pszLastName, firstName, lastName);
+    if (IsRealDate(birth))
+        pPlayer->m_DateOfBirth = birth;
+    if (nNationality >= 1 && nNationality <= NATIONALITY_COUNT)
+        pPlayer->m_byNationality = static_cast<uint8_t>(nNationality);
+    if (nPosition >= 0 && nPosition < PLAYER_POSITION_COUNT)
+        pPlayer->m_byPosition = static_cast<uint8_t>(nPosition);
+    if (nRole >= 0 && nRole < PLAYER_ROLE_COUNT)
+        pPlayer->m_byRole = static_cast<uint8_t>(nRole);
+    if (nShirt >= 0 && nShirt <= 50)
+        pPlayer->m_bySquadNumber = static_cast<uint8_t>(nShirt);
+    return bNames;
+}
+
+CPlayerDatabase* CEditorDocument::SwapShirtNumber(CPlayerDatabase* pPlayer, const std::string& fullName,
+                                                  int nNumber) const
+{
+    if (!pPlayer || !pPlayer->m_pClub || nNumber < 0 || nNumber > 50)
+        return nullptr;
+    for (CPlayerDatabase* pMate : GetSquad(pPlayer->m_pClub)) {
+        if (pMate == pPlayer || pMate->m_bySquadNumber != nNumber)
+            continue;
+        // Mates are told apart by full name: a namesake is never swapped.
+        if (std::string(pMate->m_pszFirstName) + " " + pMate->m_pszLastName == fullName)
+            continue;
+        pMate->m_bySquadNumber = pPlayer->m_bySquadNumber;
+        pPlayer->m_bySquadNumber = static_cast<uint8_t>(nNumber);
+        return pMate;
+    }
+    return nullptr;
+}
+
+bool CEditorDocument::IsBirthDateInRange(const DATERECORD& birth, const DATERECORD& today, int nYearsBack,
+                                         int nYearsAhead)
+{
+    if (!IsRealDate(birth))
+        return false;
+    const auto key = [](int nYear, int nMonth, int nDay) { return nYear * 10000 + nMonth * 100 + nDay; };
+    const int nBirth = key(birth.wYear, birth.byMonth, birth.byDay);
+    return nBirth >= key(today.wYear - nYearsBack, today.byMonth, today.byDay) &&
+           nBirth <= key(today.wYear + nYearsAhead, today.byMonth, today.byDay);
+}
+
+DATERECORD CEditorDocument::Today()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    DATERECORD today;
+    today.wYear = static_cast<uint16_t>(local.tm_year + 1900);
+    today.byMonth = static_cast<uint8_t>(local.tm_mon + 1);
+    today.byDay = static_cast<uint8_t>(local.tm_mday);
+    return today;
+}
+
+DATERECORD CEditorDocument::GetToday() const
+{
+    if (!m_bLoaded)
+        return Today();
+    DATERECORD today;
+    m_Handler.GetGameDate().GetYMD(today);
+    return CPersonDatabase::IsValidDate(today) ? today : Today();
+}
+
+bool CEditorDocument::Save(const std::string& firstNamesPath, const std::string& lastNamesPath,
+                           const std::string& databasePath, std::string& message)
+{
+    if (!m_bLoaded) {
+        message = "There is no database to save.";
+        return false;
+    }
+    m_FirstNames.ComputeNameOffsets(m_Handler);
+    m_LastNames.ComputeNameOffsets(m_Handler);
+    plat::SafeFile firstNames(firstNamesPath), lastNames(lastNamesPath), database(databasePath);
+    const struct {
+        plat::SafeFile& file;
+        const std::string& path;
+    } members[] = {{firstNames, firstNamesPath}, {lastNames, lastNamesPath}, {database, databasePath}};
+    const bool abWritten[] = {
+        firstNames.file() && m_FirstNames.Write(firstNames.file()),
+        lastNames.file() && m_LastNames.Write(lastNames.file()),
+        database.file() && m_Handler.Save(database.file()),
+    };
+    for (int i = 0; i < 3; ++i) {
+        if (!abWritten[i]) {
+            message = "'" + members[i].path + "'";
+            DebugLog(0, "[CEditorDocument::Save] %s cannot be written; nothing is saved", members[i].path.c_str());
+            return false;  // the SafeFiles abandon their temporaries
+        }
+    }
+    for (const auto& member : members) {
+        if (!member.file.commit()) {
+            message = "'" + member.path + "'";
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,126 @@
+#include "editor/CNameTable.h"
+
+#include "editor/PersonNames.h"
+
+#include "common/DebugLog.h"
+#include "database/CNameDictionary.h"
+
+#include <cstring>
+
+bool CNameTable::LoadFromDictionary(const CNameDictionary& dictionary)
+{
+    Free();
+    for (int i = 0; i < dictionary.GetCount(); ++i) {
+        const char* pszName = dictionary.GetName(i);
+        if (!m_Names.empty() && std::strcmp(m_Names.back()->c_str(), pszName) >= 0) {
+            DebugLog(0, "[CNameTable::LoadFromDictionary] \"%s\" is out of order", pszName);
+            Free();
+            return false;
+        }
+        m_Names.push_back(std::make_unique<std::string>(pszName));
+        m_nTotalSize += static_cast<uint32_t>(m_Names.back()->size() + 1);
+    }
+    return true;
+}
+
+void CNameTable::Free()
+{
+    m_Names.clear();
+    m_nTotalSize = 0;
+}
+
+const char* CNameTable::GetName(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < GetCount() ? m_Names[static_cast<size_t>(nIndex)]->c_str() : nullptr;
+}
+
+int CNameTable::IndexOf(const char* pszName, bool& bFound) const
+{
+    // strcmp orders by unsigned bytes, as the dictionary files are sorted.
+    int nLow = 0, nHigh = GetCount();
+    while (nLow < nHigh) {
+        const int nMiddle = (nLow + nHigh) / 2;
+        if (std::strcmp(m_Names[static_cast<size_t>(nMiddle)]->c_str(), pszName) < 0)
+            nLow = nMiddle + 1;
+        else
+            nHigh = nMiddle;
+    }
+    bFound = nLow < GetCount() && *m_Names[static_cast<size_t>(nLow)] == pszName;
+    return nLow;
+}
+
+const char* CNameTable::Find(const char* pszName) const
+{
+    bool bFound = false;
+    const int nIndex = IndexOf(pszName, bFound);
+    return bFound ? m_Names[static_cast<size_t>(nIndex)]->c_str() : nullptr;
+}
+
+bool CNameTable::FindOrInsert(const char* pszName, const char** ppName)
+{
+    const size_t nLength = pszName ? std::strlen(pszName) : 0;
+    if (nLength == 0 || nLength > CNameDictionary::kMaxNameLength) {
+        DebugLog(0, "[CNameTable::FindOrInsert] \"%s\" cannot be a name", pszName ? pszName : "");
+        return false;
+    }
+    bool bFound = false;
+    const int nIndex = IndexOf(pszName, bFound);
+    if (!bFound) {
+        m_Names.insert(m_Names.begin() + nIndex, std::make_unique<std::string>(pszName));
+        m_nTotalSize += static_cast<uint32_t>(nLength + 1);
+    }
+    *ppName = m_Names[static_cast<size_t>(nIndex)]->c_str();
+    return true;
+}
+
+void CNameTable::RelinkRecords(CDatabaseHandler& handler)
+{
+    const int nDictionary = m_nKind == KIND_FIRST ? NAMEDICTIONARY_FIRST : NAMEDICTIONARY_LAST;
+    ForEachPersonName(handler, nDictionary, [&](const char*& pszName, uint32_t&) {
+        // An empty name stays the shared empty name; a name outside the table
+        // joins it, so that the pointer never outlives the text it names.
+        if (*pszName != '\0' && !FindOrInsert(pszName, &pszName))
+            DebugLog(0, "[CNameTable::RelinkRecords] \"%s\" kept outside the table", pszName);
+    });
+}
+
+bool CNameTable::GetOffset(const char* pszName, uint32_t& dwOffset) const
+{
+    bool bFound = false;
+    const int nIndex = IndexOf(pszName, bFound);
+    if (!bFound)
+        return false;
+    uint32_t dwSum = 0;
+    for (int i = 0; i < nIndex; ++i)
+        dwSum += static_cast<uint32_t>(m_Names[static_cast<size_t>(i)]->size() + 1);
+    dwOffset = dwSum;
+    return true;
+}
+
+void CNameTable::ComputeNameOffsets(CDatabaseHandler& handler) const
+{
+    // Offsets by the table's own copies: one pass over the table, then a
+    // halving search per record.
+    std::vector<uint32_t> offsets(m_Names.size());
+    uint32_t dwSum = 0;
+    for (size_t i = 0; i < m_Names.size(); ++i) {
+        offsets[i] = dwSum;
+        dwSum += static_cast<uint32_t>(m_Names[i]->size() + 1);
+    }
+    const int nDictionary = m_nKind == KIND_FIRST ? NAMEDICTIONARY_FIRST : NAMEDICTIONARY_LAST;
+    ForEachPersonName(handler, nDictionary, [&](const char*& pszName, uint32_t& dwOffset) {
+        bool bFound = false;
+        const int nIndex = *pszName ? IndexOf(pszName, bFound) : 0;
+        if (bFound)
+            dwOffset = offsets[static_cast<size_t>(nIndex)];
+    });
+}
+
+bool CNameTable::Write(FILE* pFile) const
+{
+    std::vector<std::string> names;
+    names.reserve(m_Names.size());
+    for (const auto& pName : m_Names)
+        names.push_back(*pName);
+    return CNameDictionary::Write(pFile, names);
+}
