@@ -1,4 +1,6 @@
 #include "shell/CGame.h"
+#include "shell/CGameNavigationBar.h"
+#include "shell/CGameTitlebar.h"
 #include "shell/FormattingFunctions.h"
 #include "shell/ScreenDrawing.h"
 
@@ -87,6 +89,8 @@ CGame::CGame() = default;
 
 CGame::~CGame()
 {
+    g_pNavigationBar = nullptr;
+    g_pTitlebar = nullptr;
     InstallFormattingOptions(nullptr);
     g_ClientList.clear();
     m_ScreenHistory.ClearScreenHistory();
@@ -222,6 +226,15 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
         return pGame ? pGame->GetSharedBitmaps().GetCaret() : nullptr;
     };
     g_pfnConvertCurrency = &ConvertCurrency;
+    // The bars stand before any screen: screens set their modes on entry.
+    if (!m_pNavigationBar) {
+        m_pNavigationBar = std::make_unique<CGameNavigationBar>();
+        m_pTitlebar = std::make_unique<CGameTitlebar>();
+    }
+    g_pNavigationBar = m_pNavigationBar.get();
+    g_pTitlebar = m_pTitlebar.get();
+    m_pTitlebar->OnInitDialog();
+    m_pNavigationBar->OnInitDialog();
     if (g_pCurrentClient)
         g_pCurrentClient->OnInitDialog();
 
@@ -248,6 +261,10 @@ void CGame::OnGameEnd(bool bRestart)
         g_pCurrentClient->OnDestroy();
     for (int i = 0; i <= CXPopup::StackTop(); ++i)
         CXPopup::StackEntry(i)->OnDestroy();
+    if (m_pNavigationBar) {
+        m_pNavigationBar->OnDestroy();
+        m_pTitlebar->OnDestroy();
+    }
     FreeToolTip();
     m_SharedBitmaps.FreeBitmaps();
     FreeBackgroundBitmap();
@@ -313,15 +330,24 @@ void CGame::Update()
     if (!pBack)
         return;
     ++m_dwFramesComposed;
-    if (CXClient* pScreen = g_pCurrentClient) {
-        if (CXPopup* pLowest = CXPopup::StackEntry(0)) {
-            RECT rcArea{pLowest->m_nLeft, pLowest->m_nTop, pLowest->m_nRight, pLowest->m_nBottom};
-            if (pLowest->m_bTabbed)
-                rcArea.top += 24;
-            pScreen->BlitToScreen(&rcArea);
-        } else {
-            pScreen->BlitToScreen(g_bReservedValid ? &g_rcReserved : nullptr);
+    RECT rcPopupArea{0, 0, 0, 0};
+    const RECT* pExcluded = nullptr;
+    if (CXPopup* pLowest = CXPopup::StackEntry(0)) {
+        rcPopupArea = {pLowest->m_nLeft, pLowest->m_nTop, pLowest->m_nRight, pLowest->m_nBottom};
+        if (pLowest->m_bTabbed)
+            rcPopupArea.top += 24;
+        pExcluded = &rcPopupArea;
+    }
+    // A screen that covers the whole window leaves the bars out.
+    const bool bBars = g_pCurrentClient && (g_pCurrentClient->m_nLeft > 0 || g_pCurrentClient->m_nTop > 0);
+    if (bBars && m_pNavigationBar) {
+        for (CXClient* pBar : {static_cast<CXClient*>(m_pNavigationBar.get()), static_cast<CXClient*>(m_pTitlebar.get())}) {
+            pBar->BlitToScreen(pExcluded);
+            pBar->OnPaint();
         }
+    }
+    if (CXClient* pScreen = g_pCurrentClient) {
+        pScreen->BlitToScreen(pExcluded ? pExcluded : g_bReservedValid ? &g_rcReserved : nullptr);
         pScreen->OnPaint();
     }
     for (int i = 0; i <= CXPopup::StackTop(); ++i) {
@@ -393,6 +419,12 @@ void CGame::DispatchMessage(uint32_t message, plat::WPARAM wParam, plat::LPARAM 
 {
     if (g_pCurrentClient)
         g_pCurrentClient->WindowProc(message, wParam, lParam);
+    // Then the bars, unless a full view runs or a screen change is queued.
+    if (m_bFullView || !m_pNavigationBar || !g_pCurrentClient ||
+        (g_pCurrentClient->m_nLeft == 0 && g_pCurrentClient->m_nTop == 0))
+        return;
+    m_pTitlebar->WindowProc(message, wParam, lParam);
+    m_pNavigationBar->WindowProc(message, wParam, lParam);
 }
 
 void CGame::OnActivate(bool bActive)

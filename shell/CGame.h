@@ -23,6 +23,8 @@
 #include <string>
 
 class CDatabaseHandler;
+class CGameNavigationBar;
+class CGameTitlebar;
 
 // The eight shared fonts, made at every start.
 extern HFONT g_hSmallFont;
@@ -120,6 +122,9 @@ private:
     void PresentIfChanged();
 
     std::unique_ptr<CDatabaseHandler> m_pDatabase;
+    // The two bars, made at the first start and kept to the end.
+    std::unique_ptr<CGameNavigationBar> m_pNavigationBar;
+    std::unique_ptr<CGameTitlebar> m_pTitlebar;
     COptions m_Options;
     CControlText m_ControlText;
     CTableText m_TableText;

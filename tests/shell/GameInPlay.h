@@ -30,14 +30,19 @@ public:
     {
         char szTemplate[] = "/tmp/brellox_shell_XXXXXX";
         m_path = mkdtemp(szTemplate);
+        // Everything of the runtime tree but the working files and the saves.
         const fs::path game = BRELLOX_GAME_DIR;
         fs::create_directories(m_path / "play" / "Data");
-        for (const char* pszPart : {"Names", "Tables", "Configs", "Tactics", "Text", "Scripts"})
-            if (fs::exists(game / "Data" / pszPart))
-                fs::create_directory_symlink(game / "Data" / pszPart, m_path / "play" / "Data" / pszPart);
-        fs::create_symlink(game / "Data" / "Data.bin", m_path / "play" / "Data" / "Data.bin");
-        if (fs::exists(game / "GFX"))
-            fs::create_directory_symlink(game / "GFX", m_path / "play" / "GFX");
+        auto linkable = [](const fs::path& entry) {
+            const std::string name = entry.filename().string();
+            return name.rfind("Temp", 0) != 0 && name.rfind("temp", 0) != 0 && name != "Saves";
+        };
+        for (const auto& entry : fs::directory_iterator(game))
+            if (entry.path().filename() != "Data" && linkable(entry.path()))
+                fs::create_symlink(entry.path(), m_path / "play" / entry.path().filename());
+        for (const auto& entry : fs::directory_iterator(game / "Data"))
+            if (linkable(entry.path()))
+                fs::create_symlink(entry.path(), m_path / "play" / "Data" / entry.path().filename());
         setenv("XDG_DATA_HOME", (m_path / "data").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (m_path / "config").c_str(), 1);
         fs::current_path(m_path / "play");
@@ -47,7 +52,8 @@ public:
         fs::current_path(m_previous);
         std::error_code ec;
         fs::permissions(Saves(), fs::perms::owner_all, ec);
-        fs::remove_all(m_path, ec);
+        if (!std::getenv("BRELLOX_KEEP_TEST_FOLDER"))
+            fs::remove_all(m_path, ec);
     }
     const fs::path& Path() const { return m_path; }
     fs::path Saves() const { return m_path / "data" / "brellox" / "saves"; }
