@@ -1,4 +1,5 @@
 #include "shell/CGame.h"
+#include "shell/CFormScript.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/FormattingFunctions.h"
@@ -89,6 +90,7 @@ CGame::CGame() = default;
 
 CGame::~CGame()
 {
+    CFormScript::SetDatabase(nullptr);
     g_pNavigationBar = nullptr;
     g_pTitlebar = nullptr;
     InstallFormattingOptions(nullptr);
@@ -202,6 +204,7 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
         // A human's fixtures wait for the match screen unless the options ask
         // for quick results throughout.
         m_pDatabase->SetMatchType(m_Options.m_nMatchType);
+        CFormScript::SetDatabase(m_pDatabase.get());
         BuildColourTables();
     }
 

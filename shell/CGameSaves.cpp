@@ -1,6 +1,7 @@
 // The game object's saved games: the set of a game name in the saves folder,
 // written, loaded and deleted as a whole through CSavedGameSet.
 #include "shell/CGame.h"
+#include "shell/CFormScript.h"
 #include "shell/COptions.h"
 #include "shell/UserFolders.h"
 
@@ -55,7 +56,11 @@ private:
 
 }  // namespace
 
-void CGame::SetDatabase(std::unique_ptr<CDatabaseHandler> pDatabase) { m_pDatabase = std::move(pDatabase); }
+void CGame::SetDatabase(std::unique_ptr<CDatabaseHandler> pDatabase)
+{
+    m_pDatabase = std::move(pDatabase);
+    CFormScript::SetDatabase(m_pDatabase.get());
+}
 
 std::string CGame::GetSavePath(const char* pszName)
 {
