@@ -2,9 +2,11 @@
 #include "shell/CFormScript.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
+#include "shell/UserFolders.h"
 #include "shell/FormattingFunctions.h"
 #include "shell/ScreenDrawing.h"
 
+#include "xframework/CPrintJob.h"
 #include "xframework/CXCalendar.h"
 #include "xframework/CXEditPopup.h"
 #include "xframework/CXGraph.h"
@@ -229,6 +231,17 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
         return pGame ? pGame->GetSharedBitmaps().GetCaret() : nullptr;
     };
     g_pfnConvertCurrency = &ConvertCurrency;
+    // Printed pages go to the folder the options name, else the documents.
+    g_pfnPrintFolder = [] {
+        char szFolder[255] = {};
+        auto pKey = GetRegistryKey(COptions::kOptionsKey);
+        return GetRegistryString(*pKey, "PrintFolder", szFolder) && szFolder[0] ? std::string(szFolder)
+                                                                                 : GetDocumentsFolder();
+    };
+    g_pfnPrinted = [](const char* pszPath) {
+        if (g_pNavigationBar)
+            g_pNavigationBar->ShowMessage((std::string("Printed to ") + pszPath).c_str());
+    };
     // The bars stand before any screen: screens set their modes on entry.
     if (!m_pNavigationBar) {
         m_pNavigationBar = std::make_unique<CGameNavigationBar>();
@@ -276,6 +289,8 @@ void CGame::OnGameEnd(bool bRestart)
     g_pfnSharedBitmap = nullptr;
     g_pfnEditCaret = nullptr;
     g_pfnConvertCurrency = nullptr;
+    g_pfnPrintFolder = nullptr;
+    g_pfnPrinted = nullptr;
     DeleteFonts();
     if (!bRestart) {
         CloseArchives();

@@ -105,11 +105,11 @@ const ModeSpec& ModeOf(int nMode)
 }
 
 // Commands whose popups (load and save choice, options, help, comparison,
-// credits, new-game choices, questions) are not in the game yet stay out of
-// use in every mode.
+// credits, new-game choices, the quit questions) are not in the game yet
+// stay out of use in every mode.
 const uint32_t kWithoutPopup[] = {Nav::ID_NEW_GAME, Nav::ID_UNEMPLOYED_START, Nav::ID_SCENARIO, Nav::ID_LOAD_GAME,
                                   Nav::ID_CREDITS,  Nav::ID_QUIT,  Nav::ID_SAVE, Nav::ID_SECOND_QUESTION,
-                                  Nav::ID_OPTIONS,  Nav::ID_PRINT, Nav::ID_HELP, Nav::ID_COMPARE, 0};
+                                  Nav::ID_OPTIONS,  Nav::ID_HELP, Nav::ID_COMPARE, 0};
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
@@ -512,6 +512,12 @@ void CGameNavigationBar::OnClicked(uint32_t dwID)
     }
     case ID_HOME:
         OnClientChange(SCREEN_FOOTBALL_TODAY, false);
+        break;
+    case ID_PRINT:
+        // The print question belongs to the message box; until it is in the
+        // game the screen prints at once.
+        if (g_pCurrentClient)
+            g_pCurrentClient->OnPrint();
         break;
     case ID_CONTINUE:
         ContinueGame();
