@@ -24,6 +24,8 @@
 
 CGameNavigationBar* g_pNavigationBar = nullptr;
 
+const uint32_t CGameNavigationBar::kStatusLightIDs[kStatusLights] = {829, 822, 830, 823, 853, 821, 826, 827, 828, 842};
+
 namespace {
 
 using Nav = CGameNavigationBar;
@@ -104,6 +106,8 @@ const ModeSpec& ModeOf(int nMode)
     return modes[nMode];
 }
 
+constexpr int kLightX[5] = {12, 42, 70, 98, 126};
+
 // Commands whose popups (load and save choice, options, help, comparison,
 // credits, new-game choices, the quit questions) are not in the game yet
 // stay out of use in every mode.
@@ -158,6 +162,7 @@ CGameNavigationBar::~CGameNavigationBar()
     delete m_pTools;
     delete m_pContinueLooks;
     delete m_pKeyIcons;
+    delete m_pStatusLights;
 }
 
 void CGameNavigationBar::ConstructScreen()
@@ -187,6 +192,12 @@ bool CGameNavigationBar::OnInitDialog()
     m_pTools = LoadMainArchiveBitmap("navTools.bmp", true);
     m_pContinueLooks = LoadMainArchiveBitmap("navCont.bmp", false);
     m_pKeyIcons = LoadMainArchiveBitmap("btnFKeys.bmp", true);
+    delete m_pStatusLights;
+    m_pStatusLights = LoadMainArchiveBitmap("icnMain.bmp", true);
+    for (int i = 0; i < kStatusLights; ++i)
+        if (auto* pLight = static_cast<CXButton*>(AddControlXYWH(XCONTROL_BUTTON, kLightX[i % 5], i < 5 ? 68 : 96, 24,
+                                                                   24, kStatusLightIDs[i], nullptr)))
+            pLight->SetBitmap(m_pStatusLights, 24 * i, 0, false, false);
 
     m_pTree = static_cast<CXTreeView*>(AddControlXYWH(XCONTROL_TREEVIEW, 8, 130, 144, 330, ID_TREE, nullptr));
     if (m_pTree)
@@ -243,7 +254,8 @@ void CGameNavigationBar::OnDestroy()
     delete m_pTools;
     delete m_pContinueLooks;
     delete m_pKeyIcons;
-    m_pTools = m_pContinueLooks = m_pKeyIcons = nullptr;
+    delete m_pStatusLights;
+    m_pTools = m_pContinueLooks = m_pKeyIcons = m_pStatusLights = nullptr;
 }
 
 void CGameNavigationBar::OnPaint() { CXClient::OnPaint(); }
@@ -387,8 +399,62 @@ void CGameNavigationBar::ShowMessage(const char* pszText)
 
 void CGameNavigationBar::UpdateStatusLights()
 {
-    if (m_nMode == 2 && g_pTitlebar)
+    if (m_nMode != 2)
+        return;
+    if (g_pTitlebar)
         g_pTitlebar->Update();
+    const CDatabaseHandler* pDatabase = Database();
+    CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    for (int i = 0; i < kStatusLights; ++i) {
+        auto* pLight = dynamic_cast<CXButton*>(FindControl(kStatusLightIDs[i]));
+        if (!pLight)
+            continue;
+        // Nothing to see, seen already (marked shown) or new: a row of the
+        // light strip each.
+        const int nAlert = pHuman ? pHuman->GetNavigationAlert(i) : 0;
+        pLight->m_nSourceY = nAlert < 0 ? 24 : nAlert > 0 ? 48 : 0;
+        pLight->Show(true, true);
+        if (pHuman && nAlert != 0)
+            pHuman->MarkNavigationAlertShown(i);
+    }
+}
+
+void CGameNavigationBar::OnStatusLight(uint32_t dwID)
+{
+    const CClubDatabase* pClub = HumanClub();
+    // The newspaper and the mail are always there; the others need a club.
+    if (dwID == 821)
+        OnClientChange(39, false);
+    else if (dwID == 842)
+        OnClientChange(SCREEN_ARCHIVES_MAIL, false);
+    else if (!pClub)
+        return;
+    switch (dwID) {
+    case 822:
+        OnClientChange(20, false);
+        break;
+    case 853:
+        OnClientChange(29, false);
+        break;
+    case 823:
+        OnClientChange(SCREEN_TABLES_CUP, false);
+        break;
+    case 826:
+    case 827:
+        OnClientChange(SCREEN_TEAM_SELECTION, false);
+        break;
+    case 829:
+        OnClientChange(17, false);
+        break;
+    case 830:
+        OnClientChange(18, false);
+        break;
+    case 828:
+        OnClientChange(35, false);
+        break;
+    default:
+        break;
+    }
 }
 
 void CGameNavigationBar::UpdateHistoryButtons()
@@ -512,6 +578,18 @@ void CGameNavigationBar::OnClicked(uint32_t dwID)
     }
     case ID_HOME:
         OnClientChange(SCREEN_FOOTBALL_TODAY, false);
+        break;
+    case 829:
+    case 822:
+    case 830:
+    case 823:
+    case 853:
+    case 821:
+    case 826:
+    case 827:
+    case 828:
+    case 842:
+        OnStatusLight(dwID);
         break;
     case ID_PRINT:
         // The print question belongs to the message box; until it is in the

@@ -42,6 +42,9 @@ public:
         ID_TREE = 855,
         ID_PROGRESS_TEXT = 1166,
     };
+    static constexpr int kStatusLights = 10;
+    // The status lights, in the order of the human's navigation alerts.
+    static const uint32_t kStatusLightIDs[kStatusLights];
     // The looks of the continue button in navCont.bmp.
     enum : int { LOOK_GO_ON = 44, LOOK_MATCH = 66, LOOK_NEXT_MANAGER = 88, LOOK_MATCH_GOES_ON = 110 };
 
@@ -89,6 +92,7 @@ private:
     void BuildTree();
     void SetInUse(const uint32_t* pIDs, bool bInUse);
     void GoThroughHistory(bool bForward);
+    void OnStatusLight(uint32_t dwID);
     uint32_t ScreenParameter(int nScreenID) const;
 
     int m_nMode = -1;
@@ -97,6 +101,7 @@ private:
     CXSurface* m_pTools = nullptr;
     CXSurface* m_pContinueLooks = nullptr;
     CXSurface* m_pKeyIcons = nullptr;
+    CXSurface* m_pStatusLights = nullptr;
     std::vector<std::pair<int, int>> m_TreeScreens;  // tree item id, screen id
     std::string m_Message;
 };

@@ -5,9 +5,11 @@
 #include "shell/ScreenIDs.h"
 
 #include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CManagerDatabase.h"
 #include "season/CSaveGame.h"
+#include "xframework/CXAnimation.h"
 #include "xframework/CXStatic.h"
 
 CGameTitlebar* g_pTitlebar = nullptr;
@@ -66,6 +68,17 @@ const BlockSpec kBlocks[] = {
     {"blkTeams.bmp", 77, 6}, {"blkMang.bmp", 77, 6},
 };
 
+// The kit strip and its shading mask, while the bar lives.
+CXSurface* s_pKitStrip = nullptr;
+CXSurface* s_pKitMask = nullptr;
+constexpr int kKitCell = 24;
+
+// Kit colour indices as the world's clubs carry them (their attribute bytes
+// 0 and 1 at home, 2 and 3 away): red, white, blue, sky, navy, yellow, green,
+// black, orange, claret, amber, maroon, purple, grey.
+constexpr COLORREF kKitColours[] = {0x0000FF, 0xFFFFFF, 0xC04000, 0xFFB060, 0x600000, 0x00FFFF, 0x00A000,
+                                    0x000000, 0x0080FF, 0x300080, 0x00B0FF, 0x000080, 0x800080, 0x909090};
+
 CDatabaseHandler* Database()
 {
     const auto* pGame = dynamic_cast<const CGame*>(g_pGame);
@@ -89,6 +102,8 @@ CGameTitlebar::CGameTitlebar()
 
 CGameTitlebar::~CGameTitlebar()
 {
+    m_WeatherIcons.clear();
+    delete m_pWeatherStrip;
     if (g_pTitlebar == this)
         g_pTitlebar = nullptr;
 }
@@ -104,6 +119,19 @@ bool CGameTitlebar::OnInitDialog()
     m_nMode = -1;
     ConstructScreen();
     CXClient::OnInitDialog();
+    delete s_pKitStrip;
+    delete s_pKitMask;
+    s_pKitStrip = LoadMainArchiveBitmap("Shirts.bmp", true);
+    s_pKitMask = LoadMainArchiveBitmap("mskShrt.bmp", true);
+    m_WeatherIcons.clear();
+    delete m_pWeatherStrip;
+    m_pWeatherStrip = LoadMainArchiveBitmap("icnWethr.bmp", true);
+    if (m_pWeatherStrip)
+        for (int nRow : {0, 1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 13}) {
+            auto pIcon = std::make_unique<CXAnimation>();
+            pIcon->Setup(m_pWeatherStrip, 24, 16, 0, 16 * nRow, 1, 1);
+            m_WeatherIcons.push_back(std::move(pIcon));
+        }
     for (const LabelSpec& spec : kLabels) {
         auto* pLabel = static_cast<CXStatic*>(
             AddControlXYWH(XCONTROL_STATIC, spec.x, spec.y, spec.nWidth, spec.nHeight, spec.dwID, nullptr));
@@ -120,7 +148,62 @@ bool CGameTitlebar::OnInitDialog()
     return true;
 }
 
-void CGameTitlebar::OnDestroy() { CXClient::OnDestroy(); }
+void CGameTitlebar::OnDestroy()
+{
+    CXClient::OnDestroy();
+    delete s_pKitStrip;
+    delete s_pKitMask;
+    s_pKitStrip = s_pKitMask = nullptr;
+    m_WeatherIcons.clear();
+    delete m_pWeatherStrip;
+    m_pWeatherStrip = nullptr;
+}
+
+COLORREF CGameTitlebar::GetKitColour(int nIndex)
+{
+    return nIndex >= 0 && nIndex < static_cast<int>(std::size(kKitColours)) ? kKitColours[nIndex] : 0xFFFFFF;
+}
+
+void CGameTitlebar::DrawIcon(CXSurface* pTarget, int nCell, int x, int y, COLORREF crFirst, COLORREF crSecond,
+                             bool bKeyed)
+{
+    if (!pTarget || !s_pKitStrip || !s_pKitStrip->m_pSurface)
+        return;
+    if (nCell < 0 || (nCell + 1) * kKitCell > s_pKitStrip->m_nWidth)
+        nCell = 0;
+    CXSurface kit;
+    if (!kit.Create(kKitCell, kKitCell, true, true))
+        return;
+    const plat::Rect rcCell{nCell * kKitCell, 0, (nCell + 1) * kKitCell, kKitCell};
+    kit.m_pSurface->bltFast(0, 0, *s_pKitStrip->m_pSurface, &rcCell, plat::BLTFAST_WAIT);
+    const uint16_t wFirst = static_cast<uint16_t>(kit.ColorMatch(crFirst));
+    const uint16_t wSecond = static_cast<uint16_t>(kit.ColorMatch(crSecond));
+    const uint16_t wWhite = static_cast<uint16_t>(kit.ColorMatch(0xFFFFFF));
+    const uint16_t wRed = static_cast<uint16_t>(kit.ColorMatch(0x0000FF));
+    for (int j = 0; j < kKitCell; ++j)
+        for (int i = 0; i < kKitCell; ++i) {
+            const uint16_t wPixel = kit.m_pSurface->pixel(i, j);
+            if (wPixel == wWhite)
+                kit.m_pSurface->setPixel(i, j, wFirst);
+            else if (wPixel == wRed)
+                kit.m_pSurface->setPixel(i, j, wSecond);
+        }
+    kit.BltModulated(s_pKitMask, 0, 0);
+    if (bKeyed)
+        CXSurface::BlitKeyed(pTarget, &kit, x, y);
+    else
+        CXSurface::Blit(pTarget, &kit, x, y);
+}
+
+void CGameTitlebar::DrawKits(const CClubDatabase* pHome, const CClubDatabase* pAway)
+{
+    // Each side in its home kit; which side changes on a clash is the match's
+    // to say.
+    for (auto [pClub, x] : {std::pair{pHome, 230}, std::pair{pAway, 348}})
+        if (pClub)
+            DrawIcon(m_pDrawingSurface, 0, x, 12, GetKitColour(pClub->m_abyAttributes[0]),
+                     GetKitColour(pClub->m_abyAttributes[1]), true);
+}
 
 void CGameTitlebar::OnPaint() { CXClient::OnPaint(); }
 
@@ -202,6 +285,7 @@ void CGameTitlebar::Update()
             }
             DrawBank();
         }
+        DrawWeather();
         DrawDate();
         break;
     case 5:
@@ -210,6 +294,7 @@ void CGameTitlebar::Update()
         break;
     default:
         // The match modes show the score while a match runs.
+        DrawWeather();
         DrawDate();
         break;
     }
@@ -242,6 +327,7 @@ void CGameTitlebar::DrawFixtureBlock()
         return;
     const CClubDatabase* pHomeClub = byHome ? pClub : pOpponent;
     const CClubDatabase* pAwayClub = byHome ? pOpponent : pClub;
+    DrawKits(pHomeClub, pAwayClub);
     struct Side {
         uint32_t dwClub, dwManager;
         const CClubDatabase* pSideClub;
@@ -287,4 +373,25 @@ void CGameTitlebar::DrawDate()
         return;
     const CDate& today = pDatabase->GetGameDate();
     pLabel->SetText("%s", FormatDate(today.GetDay(), today.GetMonth(), today.GetYear()));
+}
+
+void CGameTitlebar::DrawWeather()
+{
+    const CDatabaseHandler* pDatabase = Database();
+    const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    const CCountryDatabase* pCountry = pHuman ? pHuman->GetCountry() : nullptr;
+    CXStatic* pLabel = GetLabel(LABEL_WEATHER);
+    if (!pCountry || !pLabel || m_WeatherIcons.size() != 12)
+        return;
+    const uint8_t byWeather = pCountry->GetWeather();
+    // Bits 0-1 the sky, 2-4 the rain or snow, 5-6 the wind (0 none).
+    const int nSky = std::min(byWeather & 3, 2);
+    const int nRain = std::min((byWeather >> 2) & 7, 5);
+    const int nWind = (byWeather >> 5) & 3;
+    pLabel->RemoveAllImages();
+    pLabel->AddImage(m_WeatherIcons[static_cast<size_t>(nSky)].get(), 2, 1);
+    pLabel->AddImage(m_WeatherIcons[static_cast<size_t>(3 + nRain)].get(), 11, 1);
+    if (nWind)
+        pLabel->AddImage(m_WeatherIcons[static_cast<size_t>(8 + nWind)].get(), 32, 1);
+    pLabel->Draw();
 }

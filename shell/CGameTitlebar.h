@@ -6,8 +6,13 @@
 #include "xframework/CXClient.h"
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
+class CClubDatabase;
+class CXAnimation;
 class CXStatic;
+class CXSurface;
 
 class CGameTitlebar : public CXClient {
 public:
@@ -38,6 +43,13 @@ public:
         m_bCountryAddAll = 0;
     }
     CXStatic* GetLabel(uint32_t dwID) const;
+    // One kit from the kit strip: the cell's white in the first colour, its
+    // red in the second, shaded by the kit mask, copied to (x, y) of the
+    // target (keyed or plain). A cell beyond the strip draws cell 0.
+    static void DrawIcon(CXSurface* pTarget, int nCell, int x, int y, COLORREF crFirst, COLORREF crSecond,
+                         bool bKeyed);
+    // The colour of a kit colour index, as the world gives its clubs.
+    static COLORREF GetKitColour(int nIndex);
 
     uint8_t m_bDivisionAddAll = 0;
     uint8_t m_bCountryAddAll = 0;
@@ -45,12 +57,17 @@ public:
 private:
     void DrawManagerLabel();
     void DrawFixtureBlock();
+    void DrawKits(const CClubDatabase* pHome, const CClubDatabase* pAway);
     void DrawNextMatchDate();
     void DrawBank();
     void DrawDate();
+    void DrawWeather();
     void ShowLabels(const uint32_t* pIDs);
 
     int m_nMode = -1;
+    // The weather icons: three skies, six kinds of rain or snow, three winds.
+    CXSurface* m_pWeatherStrip = nullptr;
+    std::vector<std::unique_ptr<CXAnimation>> m_WeatherIcons;
 };
 
 extern CGameTitlebar* g_pTitlebar;

@@ -14,11 +14,14 @@
 #include "platform/Messages.h"
 #include "platform/Window.h"
 #include "xframework/CXButton.h"
+#include "xframework/CXSurface.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -177,6 +180,36 @@ TEST_F(ShellBases, TheNavigationBarRefusesScreensWithoutAMainObject)
     EXPECT_EQ(g_pNextClient, nullptr);
     g_pCurrentClient->OnDestroy();
     g_pCurrentClient = &m_start;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShellBases, KitsTakeTheirColoursAndACellBeyondTheStripDrawsTheFirst)
+{
+    auto draw = [](int nCell, COLORREF crFirst, COLORREF crSecond) {
+        auto pSurface = std::make_unique<CXSurface>();
+        EXPECT_NE(pSurface->Create(24, 24, true, false), nullptr);
+        pSurface->Fill(0);
+        CGameTitlebar::DrawIcon(pSurface.get(), nCell, 0, 0, crFirst, crSecond, true);
+        std::vector<uint16_t> pixels;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 24; ++x)
+                pixels.push_back(pSurface->m_pSurface->pixel(x, y));
+        return pixels;
+    };
+    const auto blue = draw(0, 0xC04000, 0x0000FF);
+    EXPECT_EQ(draw(7, 0xC04000, 0x0000FF), blue);
+    EXPECT_EQ(draw(-1, 0xC04000, 0x0000FF), blue);
+    // The shirt's body takes the first colour, its sleeves the second; the
+    // ground around it stays as it was.
+    const auto yellow = draw(0, 0x00FFFF, 0x0000FF);
+    const size_t nBody = 15 * 24 + 12, nSleeve = 6 * 24 + 3, nCorner = 23 * 24 + 0;
+    EXPECT_NE(yellow[nBody], blue[nBody]);
+    EXPECT_EQ(yellow[nSleeve], blue[nSleeve]);
+    EXPECT_NE(draw(0, 0x00FFFF, 0x00A000)[nSleeve], yellow[nSleeve]);
+    EXPECT_EQ(blue[nCorner], 0);
 }
 
 }  // namespace
