@@ -1,11 +1,16 @@
 #include "xframework/CPrintJob.h"
 
 #include "common/DebugLog.h"
+#include "platform/Font.h"
 
+#include <cairo-ft.h>
 #include <cairo-pdf.h>
 #include <cairo.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
 
 #include <cmath>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <string>
@@ -16,7 +21,36 @@ PrintedNotice g_pfnPrinted = nullptr;
 namespace {
 
 constexpr const char* kTitle = "Corravin";
-constexpr const char* kFace = "Liberation Sans";
+constexpr const char* kFace = "Arial";
+
+// The two printing faces, read once from their files (no font lookup
+// service is asked) and kept while the program runs; cairo frees each
+// FreeType face with its own font face.
+cairo_font_face_t* PrintFace(bool bBold)
+{
+    static FT_Library s_library = nullptr;
+    static cairo_font_face_t* s_apFaces[2] = {};
+    static const cairo_user_data_key_t s_key{};
+    cairo_font_face_t*& pFace = s_apFaces[bBold ? 1 : 0];
+    if (pFace)
+        return pFace;
+    if (!s_library && FT_Init_FreeType(&s_library) != 0)
+        return nullptr;
+    const std::string path = plat::fontFile(kFace, bBold);
+    FT_Face face = nullptr;
+    if (path.empty() || FT_New_Face(s_library, path.c_str(), 0, &face) != 0) {
+        DebugLog(0, "[CPrintJob] The printing font %s cannot be read", path.c_str());
+        return nullptr;
+    }
+    pFace = cairo_ft_font_face_create_for_ft_face(face, 0);
+    if (cairo_font_face_set_user_data(pFace, &s_key, face,
+                                      [](void* p) { FT_Done_Face(static_cast<FT_Face>(p)); }) != CAIRO_STATUS_SUCCESS) {
+        cairo_font_face_destroy(pFace);
+        FT_Done_Face(face);
+        pFace = nullptr;
+    }
+    return pFace;
+}
 
 struct FontSpec {
     double dSize;
@@ -128,8 +162,8 @@ void CPrintJob::SelectFont(int nFont)
 {
     m_nFont = nFont < 0 || nFont >= kFontCount ? 3 : nFont;
     const FontSpec& font = kFonts[m_nFont];
-    cairo_select_font_face(m_pContext, kFace, CAIRO_FONT_SLANT_NORMAL,
-                           font.bBold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    if (cairo_font_face_t* pFace = PrintFace(font.bBold))
+        cairo_set_font_face(m_pContext, pFace);
     cairo_set_font_size(m_pContext, font.dSize);
 }
 
@@ -152,16 +186,7 @@ void CPrintJob::Text(const char* pszText, double dLeft, double dRight, double y,
     if (!pszText || !*pszText)
         return;
     // Texts are in the game's single-byte set; cairo takes UTF-8.
-    std::string utf8;
-    for (const char* p = pszText; *p; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (c < 0x80) {
-            utf8 += static_cast<char>(c);
-        } else {
-            utf8 += static_cast<char>(0xC0 | (c >> 6));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    std::string utf8 = plat::ansiToUtf8(pszText, static_cast<int>(std::strlen(pszText)));
     if (bCut)
         while (!utf8.empty() && TextWidth(utf8.c_str()) > dRight - dLeft) {
             utf8.pop_back();
