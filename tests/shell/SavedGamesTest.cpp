@@ -195,3 +195,25 @@ TEST_F(SavedGames, TheContinueMarkNeedsASetWithAHuman)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(NewGame, StartsWithoutTheWorkingFilesOfAnEarlierGame)
+{
+    shell_test::GameFolder folder;
+    // An earlier game's histories lie in the working folder.
+    const std::string stale = "left over from an earlier game";
+    for (const char* pszName : {"TempDivision1.chs", "temp.phs", "TempEuroCup.shs", "Temp7.fty"})
+        std::ofstream(shell_test::fs::current_path() / pszName) << stale;
+    auto handler = std::make_unique<CDatabaseHandler>();
+    ASSERT_TRUE(handler->AreFixedTablesLoaded());
+    ASSERT_TRUE(handler->LoadFile("Data/Data.bin"));
+    handler->SetupPointers();
+    CGame game;
+    game.SetDatabase(std::move(handler));
+    ASSERT_TRUE(game.SetUpNewGame());
+    for (const auto& [name, bytes] : shell_test::FolderFiles(shell_test::fs::current_path()))
+        EXPECT_NE(bytes, stale) << name;
+}
+
+}  // namespace
