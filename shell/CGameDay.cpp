@@ -25,7 +25,12 @@ int CGameDay::QueueMatchDayScreens(CDatabaseHandler& database)
     CDate fixtureDate;
     const bool bHumanPlays =
         pClub && database.GetNextFixture(pClub, nullptr, &byCompetition, &fixtureDate) >= 0 && fixtureDate == today;
+    // No match screen plays a human's match yet: the quick result engine
+    // plays it with the others, whatever the match type holds it for.
+    const uint8_t byMatchType = database.GetMatchType();
+    database.SetMatchType(0);
     const int nPlayed = database.DoMatchDay(today);
+    database.SetMatchType(byMatchType);
     if (bHumanPlays) {
         if (byCompetition == kLeagueCompetition && pClub->m_pDivision)
             CXClient::AddClientToList(GetScreenObject(SCREEN_TABLES_FIXTURES), pClub->m_pDivision->m_byDivisionId,

@@ -9,9 +9,9 @@ public:
     // Enters the days up to the continue date (the day loop plays every
     // passed day's fixtures); answers the days entered.
     static int ProcessDay(CDatabaseHandler& database);
-    // Plays today's remaining fixtures and queues the day's screens: the
-    // fixtures table (the human's division) or the cup table when the
-    // human's club played today, then the home screen. Answers the
-    // fixtures played.
+    // Plays today's remaining fixtures, the humans' own among them (there is
+    // no match screen yet), and queues the day's screens: the fixtures table
+    // (the human's division) or the cup table when the human's club played
+    // today, then the home screen. Answers the fixtures played.
     static int QueueMatchDayScreens(CDatabaseHandler& database);
 };

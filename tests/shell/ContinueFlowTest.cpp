@@ -4,7 +4,11 @@
 #include "GameInPlay.h"
 #include "ScriptedProgram.h"
 
+#include "database/CDivisionDatabase.h"
 #include "shell/CGame.h"
+#include "shell/CGameDay.h"
+#include "shell/CScreenRegistry.h"
+#include "shell/ScreenIDs.h"
 
 #include <gtest/gtest.h>
 
@@ -93,6 +97,35 @@ TEST(ContinueFlow, ContinueRunsTheDayLoopAndStopsOnTheMatchDayScreens)
     }
     EXPECT_GE(nDays, 5) << run.output;
     EXPECT_GE(nTables, 1) << run.output;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ContinueFlow, TheHumansMatchIsPlayedOnItsDayAndItsResultsAreQueued)
+{
+    GameFolder folder;
+    auto world = StartGameInPlay(1);
+    ASSERT_NE(world, nullptr) << "the generated starting world did not load";
+    // Matches held for the match screen, as the options have it by default.
+    world->SetMatchType(1);
+    const CClubDatabase* pClub = world->GetCurrentSaveGame()->GetClub();
+    CDate match;
+    ASSERT_GE(world->GetNextFixture(pClub, nullptr, nullptr, &match), 0);
+    while (world->GetGameDate().GetValue() < match.GetValue())
+        ASSERT_GT(CGameDay::ProcessDay(*world), 0);
+    ASSERT_EQ(world->GetGameDate().GetValue(), match.GetValue());
+    const int nPlayedBefore = pClub->m_HomeRow.byPlayed + pClub->m_AwayRow.byPlayed;
+    g_ClientList.clear();
+    EXPECT_GT(CGameDay::QueueMatchDayScreens(*world), 0);
+    EXPECT_EQ(pClub->m_HomeRow.byPlayed + pClub->m_AwayRow.byPlayed, nPlayedBefore + 1);
+    EXPECT_EQ(world->GetMatchType(), 1);
+    ASSERT_EQ(g_ClientList.size(), 2u);
+    EXPECT_EQ(g_ClientList[0].pClient, GetScreenObject(SCREEN_TABLES_FIXTURES));
+    EXPECT_EQ(g_ClientList[0].dwParameter, pClub->m_pDivision->m_byDivisionId);
+    EXPECT_EQ(g_ClientList[1].pClient, GetScreenObject(SCREEN_FOOTBALL_TODAY));
+    g_ClientList.clear();
 }
 
 }  // namespace

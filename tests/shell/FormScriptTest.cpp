@@ -75,7 +75,11 @@ protected:
         m_params.Date1 = {1999, 8, 21};
         m_params.Date2 = {2000, 5, 13};
     }
-    void TearDown() override { CFormScript::SetDatabase(nullptr); }
+    void TearDown() override
+    {
+        CFormScript::SetDatabase(nullptr);
+        m_tables.Free();
+    }
 
     GameFolder m_folder;
     std::unique_ptr<CDatabaseHandler> m_world;
