@@ -304,9 +304,10 @@ TEST_F(FormScripts, DamagedScriptsAreRefusedWhole)
 TEST_F(FormScripts, EveryNewsItemTheGameSendsHasItsLetter)
 {
     // The news items the season code raises today, by type.
-    const uint16_t kTypes[] = {8,   10,  68,  83,  93,  129, 130, 131, 134, 135, 137, 138, 139, 140, 141, 160,
-                               161, 162, 166, 169, 170, 171, 198, 199, 203, 204, 205, 215, 216, 217, 218, 219,
-                               220, 223, 224, 242, 250, 253, 265, 266};
+    const uint16_t kTypes[] = {2,   6,   7,   8,   10,  67,  68,  83,  93,  95,  116, 117, 118, 119, 128,
+                               129, 130, 131, 134, 135, 137, 138, 139, 140, 141, 160, 161, 162, 163, 166,
+                               169, 170, 171, 197, 198, 199, 200, 201, 203, 204, 205, 215, 216, 217, 218,
+                               219, 220, 223, 224, 242, 250, 253, 265, 266};
     for (uint16_t wType : kTypes) {
         const char* pszScript = GetMailScriptName(wType);
         ASSERT_NE(pszScript, nullptr) << wType;
