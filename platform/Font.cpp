@@ -30,6 +30,8 @@ bool ensureTtf()
     return TTF_Init() == 0;
 }
 
+}  // namespace
+
 std::string fontFile(const char* face, bool bold)
 {
     std::string family = "Sans";
@@ -47,8 +49,6 @@ std::string fontFile(const char* face, bool bold)
     }
     return {};
 }
-
-}  // namespace
 
 std::string ansiToUtf8(const char* text, int length)
 {

@@ -45,5 +45,8 @@ private:
 std::string ansiToUtf8(const char* text, int length);
 // UTF-8 text as Windows-1252; characters outside it become '?'.
 std::string utf8ToAnsi(const char* text);
+// The file of the face that serves a font name ("Arial" is Liberation Sans);
+// empty when it is not installed.
+std::string fontFile(const char* face, bool bold);
 
 }  // namespace plat

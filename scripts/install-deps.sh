@@ -7,7 +7,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev fonts-liberation2
   libvorbis-dev libogg-dev espeak-ng
-  libpng-dev zlib1g-dev
+  libpng-dev zlib1g-dev libcairo2-dev
   libegl-dev libgl-dev libopengl-dev libegl1-mesa-dev libegl-mesa0 libgl1-mesa-dri
   xvfb xauth
 )

@@ -1,7 +1,12 @@
 #include "shell/CGame.h"
+#include "shell/CFormScript.h"
+#include "shell/CGameNavigationBar.h"
+#include "shell/CGameTitlebar.h"
+#include "shell/UserFolders.h"
 #include "shell/FormattingFunctions.h"
 #include "shell/ScreenDrawing.h"
 
+#include "xframework/CPrintJob.h"
 #include "xframework/CXCalendar.h"
 #include "xframework/CXEditPopup.h"
 #include "xframework/CXGraph.h"
@@ -87,6 +92,9 @@ CGame::CGame() = default;
 
 CGame::~CGame()
 {
+    CFormScript::SetDatabase(nullptr);
+    g_pNavigationBar = nullptr;
+    g_pTitlebar = nullptr;
     InstallFormattingOptions(nullptr);
     g_ClientList.clear();
     m_ScreenHistory.ClearScreenHistory();
@@ -198,6 +206,7 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
         // A human's fixtures wait for the match screen unless the options ask
         // for quick results throughout.
         m_pDatabase->SetMatchType(m_Options.m_nMatchType);
+        CFormScript::SetDatabase(m_pDatabase.get());
         BuildColourTables();
     }
 
@@ -222,6 +231,26 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
         return pGame ? pGame->GetSharedBitmaps().GetCaret() : nullptr;
     };
     g_pfnConvertCurrency = &ConvertCurrency;
+    // Printed pages go to the folder the options name, else the documents.
+    g_pfnPrintFolder = [] {
+        char szFolder[255] = {};
+        auto pKey = GetRegistryKey(COptions::kOptionsKey);
+        return GetRegistryString(*pKey, "PrintFolder", szFolder) && szFolder[0] ? std::string(szFolder)
+                                                                                 : GetDocumentsFolder();
+    };
+    g_pfnPrinted = [](const char* pszPath) {
+        if (g_pNavigationBar)
+            g_pNavigationBar->ShowMessage((std::string("Printed to ") + pszPath).c_str());
+    };
+    // The bars stand before any screen: screens set their modes on entry.
+    if (!m_pNavigationBar) {
+        m_pNavigationBar = std::make_unique<CGameNavigationBar>();
+        m_pTitlebar = std::make_unique<CGameTitlebar>();
+    }
+    g_pNavigationBar = m_pNavigationBar.get();
+    g_pTitlebar = m_pTitlebar.get();
+    m_pTitlebar->OnInitDialog();
+    m_pNavigationBar->OnInitDialog();
     if (g_pCurrentClient)
         g_pCurrentClient->OnInitDialog();
 
@@ -248,6 +277,10 @@ void CGame::OnGameEnd(bool bRestart)
         g_pCurrentClient->OnDestroy();
     for (int i = 0; i <= CXPopup::StackTop(); ++i)
         CXPopup::StackEntry(i)->OnDestroy();
+    if (m_pNavigationBar) {
+        m_pNavigationBar->OnDestroy();
+        m_pTitlebar->OnDestroy();
+    }
     FreeToolTip();
     m_SharedBitmaps.FreeBitmaps();
     FreeBackgroundBitmap();
@@ -256,6 +289,8 @@ void CGame::OnGameEnd(bool bRestart)
     g_pfnSharedBitmap = nullptr;
     g_pfnEditCaret = nullptr;
     g_pfnConvertCurrency = nullptr;
+    g_pfnPrintFolder = nullptr;
+    g_pfnPrinted = nullptr;
     DeleteFonts();
     if (!bRestart) {
         CloseArchives();
@@ -313,15 +348,24 @@ void CGame::Update()
     if (!pBack)
         return;
     ++m_dwFramesComposed;
-    if (CXClient* pScreen = g_pCurrentClient) {
-        if (CXPopup* pLowest = CXPopup::StackEntry(0)) {
-            RECT rcArea{pLowest->m_nLeft, pLowest->m_nTop, pLowest->m_nRight, pLowest->m_nBottom};
-            if (pLowest->m_bTabbed)
-                rcArea.top += 24;
-            pScreen->BlitToScreen(&rcArea);
-        } else {
-            pScreen->BlitToScreen(g_bReservedValid ? &g_rcReserved : nullptr);
+    RECT rcPopupArea{0, 0, 0, 0};
+    const RECT* pExcluded = nullptr;
+    if (CXPopup* pLowest = CXPopup::StackEntry(0)) {
+        rcPopupArea = {pLowest->m_nLeft, pLowest->m_nTop, pLowest->m_nRight, pLowest->m_nBottom};
+        if (pLowest->m_bTabbed)
+            rcPopupArea.top += 24;
+        pExcluded = &rcPopupArea;
+    }
+    // A screen that covers the whole window leaves the bars out.
+    const bool bBars = g_pCurrentClient && (g_pCurrentClient->m_nLeft > 0 || g_pCurrentClient->m_nTop > 0);
+    if (bBars && m_pNavigationBar) {
+        for (CXClient* pBar : {static_cast<CXClient*>(m_pNavigationBar.get()), static_cast<CXClient*>(m_pTitlebar.get())}) {
+            pBar->BlitToScreen(pExcluded);
+            pBar->OnPaint();
         }
+    }
+    if (CXClient* pScreen = g_pCurrentClient) {
+        pScreen->BlitToScreen(pExcluded ? pExcluded : g_bReservedValid ? &g_rcReserved : nullptr);
         pScreen->OnPaint();
     }
     for (int i = 0; i <= CXPopup::StackTop(); ++i) {
@@ -393,6 +437,12 @@ void CGame::DispatchMessage(uint32_t message, plat::WPARAM wParam, plat::LPARAM 
 {
     if (g_pCurrentClient)
         g_pCurrentClient->WindowProc(message, wParam, lParam);
+    // Then the bars, unless a full view runs or a screen change is queued.
+    if (m_bFullView || !m_pNavigationBar || !g_pCurrentClient ||
+        (g_pCurrentClient->m_nLeft == 0 && g_pCurrentClient->m_nTop == 0))
+        return;
+    m_pTitlebar->WindowProc(message, wParam, lParam);
+    m_pNavigationBar->WindowProc(message, wParam, lParam);
 }
 
 void CGame::OnActivate(bool bActive)

@@ -20,8 +20,11 @@
 #include "xframework/CXClient.h"
 
 #include <memory>
+#include <string>
 
 class CDatabaseHandler;
+class CGameNavigationBar;
+class CGameTitlebar;
 
 // The eight shared fonts, made at every start.
 extern HFONT g_hSmallFont;
@@ -64,6 +67,32 @@ public:
     const UISOUNDIDS& GetSoundIds() const { return m_SoundIds; }
 
     CDatabaseHandler* GetDatabase() const { return m_pDatabase.get(); }
+    // A world handler made by the caller (tests and tools) in place of the one
+    // the start made.
+    void SetDatabase(std::unique_ptr<CDatabaseHandler> pDatabase);
+
+    // Saved games, by their bare names, in the saves folder (UserFolders.h).
+    // SaveGame writes the whole set and, only when it is whole, the
+    // "LastSaveGame" option; a refused save keeps the earlier set as it was.
+    // LoadGame checks the set, keeps the running game aside, and on any
+    // refusal puts the running game and its working files back. Both answer
+    // false with the reason in GetFileError().
+    bool SaveGame(const char* pszName);
+    bool LoadGame(const char* pszName, bool bScenario);
+    void DeleteSaveGame(const char* pszName);
+    // The new-game step: no working file of an earlier game reaches the new one.
+    bool SetUpNewGame();
+    static void DeleteTempFiles();
+    // At least 100 MiB free where the saves go.
+    static bool CheckDiskSpace();
+    // The saves folder's path of a game name, without extension; empty for a
+    // name that is empty, too long or holds a folder separator.
+    static std::string GetSavePath(const char* pszName);
+    // The "LastSaveGame" option when it names a set whose .sav opens and
+    // carries a human's descriptor; empty otherwise.
+    static std::string GetUsableLastSaveGame();
+    const std::string& GetFileError() const { return m_FileError; }
+    bool IsScenario() const { return m_bScenario; }
     const COptions& GetOptions() const { return m_Options; }
     const CControlText& GetControlText() const { return m_ControlText; }
     CSharedBitmaps& GetSharedBitmaps() { return m_SharedBitmaps; }
@@ -93,6 +122,9 @@ private:
     void PresentIfChanged();
 
     std::unique_ptr<CDatabaseHandler> m_pDatabase;
+    // The two bars, made at the first start and kept to the end.
+    std::unique_ptr<CGameNavigationBar> m_pNavigationBar;
+    std::unique_ptr<CGameTitlebar> m_pTitlebar;
     COptions m_Options;
     CControlText m_ControlText;
     CTableText m_TableText;
@@ -102,6 +134,8 @@ private:
     UISOUNDIDS m_SoundIds;
     uint32_t m_dwFramesComposed = 0;
     uint32_t m_dwFramesShown = 0;
+    std::string m_FileError;
+    bool m_bScenario = false;
 };
 
 // Loads a bitmap of the main archive onto a new surface; null when the

@@ -1,6 +1,8 @@
 #include "shell/CStartScreen.h"
 
 #include "shell/CGame.h"
+#include "shell/CGameNavigationBar.h"
+#include "shell/CGameTitlebar.h"
 
 #include "xframework/DrawingFunctions.h"
 
@@ -103,44 +105,43 @@ void CStartInfoPopup::OnClicked(uint32_t dwID)
         Close();
 }
 
-CStartScreen::CStartScreen()
-{
-    m_wScreenID = kScreenID;
-    SetClientRect(0, 0, 800, 600);
-}
+CStartScreen::CStartScreen() { m_wScreenID = kScreenID; }
 
 bool CStartScreen::OnInitDialog()
 {
+    // The bars show the start-up menu beside this screen.
+    if (g_pNavigationBar)
+        g_pNavigationBar->SetMode(0);
+    if (g_pTitlebar)
+        g_pTitlebar->SetMode(0);
     delete m_pBackground;
     m_pBackground = new CXSurface;
     if (m_pBackground->Create(Width(), Height(), false, false)) {
         m_pBackground->Fill(plat::RGB(12, 20, 32));
-        m_pBackground->FillGradient(0, 0, 160, 600, plat::RGB(14, 70, 40), plat::RGB(6, 36, 20));
-        m_pBackground->FillGradient(160, 0, 640, 85, plat::RGB(18, 44, 96), plat::RGB(40, 96, 168));
         if (CXSurface* pPicture = LoadMainArchiveBitmap("bgMain.bmp", false)) {
             // The welcome panel of the language's texts, on the picture.
             DrawSurfaceText(g_hLargeFont, pPicture, kWelcomeDescription, plat::RGB(235, 240, 250));
-            CXSurface::Blit(m_pBackground, pPicture, 160, 85);
+            CXSurface::Blit(m_pBackground, pPicture, 0, 0);
             delete pPicture;
         }
         plat::DeviceContext* pDC = m_pBackground->m_pSurface->getDC();
         pDC->setBkMode(plat::TRANSPARENT);
-        DrawTextLine(pDC, g_hTitleFont, plat::RGB(255, 255, 255), 180, 14, "Corravin");
         const auto* pGame = dynamic_cast<const CGame*>(g_pGame);
         char szLine[160];
         std::snprintf(szLine, sizeof szLine, "Language: %s", pGame ? pGame->GetOptions().GetLanguage() : "English");
-        DrawTextLine(pDC, g_hNormalFont, plat::RGB(200, 220, 255), 182, 50, szLine);
+        DrawTextLine(pDC, g_hNormalFont, plat::RGB(200, 220, 255), 14, 490, szLine);
         m_pBackground->m_pSurface->releaseDC(pDC);
     }
-    CXClient::OnInitDialog();
-    AddControl(new CCaptionControl("Game information"), 0, 360, 400, 520, 440, kInformationID, nullptr)
+    CGameClient::OnInitDialog();
+    // At (360, 400)-(520, 440) of the window.
+    AddControl(new CCaptionControl("Game information"), 0, 200, 315, 360, 355, kInformationID, nullptr)
         ->Show(true, false);
     return true;
 }
 
 void CStartScreen::OnClicked(uint32_t dwID)
 {
-    CXClient::OnClicked(dwID);
+    CGameClient::OnClicked(dwID);
     if (dwID == kInformationID)
         m_InfoPopup.Open();
 }

@@ -1,9 +1,10 @@
 #pragma once
 // The start screen (screen id 1) as far as the game has it today: the
-// painted background, the game's name and the language in use, and one
-// control that opens the game information popup. The popup takes the input
-// while it is open and closes on its own control or on Escape. The new-game,
-// load and quit choices come with the buttons and the game's screens.
+// painted background with the language in use beside the bars in their
+// start-up mode (whose menu continues the last saved game), and one control
+// that opens the game information popup. The popup takes the input while it
+// is open and closes on its own control or on Escape.
+#include "shell/CGameClient.h"
 #include "xframework/CXPopup.h"
 
 #include <string>
@@ -29,7 +30,7 @@ public:
     void OnClicked(uint32_t dwID) override;
 };
 
-class CStartScreen : public CXClient {
+class CStartScreen : public CGameClient {
 public:
     static constexpr uint16_t kScreenID = 1;
     static constexpr uint32_t kInformationID = 1;

@@ -159,6 +159,9 @@ int WinMain(CGameHost* pGame, CScriptDriver* pScript, const PROGRAMIDENTITY& ide
     }
 
     pGame->m_bStartStop = 1;
+    // The world goes before the program's static objects do: its records
+    // reach class-wide lists that live no longer than the program.
+    pGame->DeleteDatabase();
     pGame->OnGameEnd(false);
     if (g_pGameSounds)
         g_pGameSounds->StopSoundSystem();

@@ -126,6 +126,14 @@ public:
 
     static void AddClientToList(CXClient* pClient, uint32_t dwParameter, CXClient* pBefore);
 
+    // Prints the visible list box, tree view or graph of that id as pages of
+    // a PDF file (CPrintJob.h); false when the screen has no such control or
+    // the file cannot be written (OnPrintError hears of it).
+    bool PrintControl(uint32_t dwID);
+    // Every visible list box, tree view and graph, in control order, with one
+    // page count for the whole printing; false when nothing was printed.
+    bool PrintAllControls();
+
     int Width() const { return m_nRight - m_nLeft; }
     int Height() const { return m_nBottom - m_nTop; }
     bool IsPopup() const { return m_dwPopup != 0; }

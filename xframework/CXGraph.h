@@ -109,6 +109,9 @@ public:
     const Series& GetSeries(int nSeries) const { return m_Series[nSeries]; }
     const std::vector<ItemLabel>& GetItemLabels() const { return m_ItemLabels; }
     int GetBarSeriesCount() const { return m_nBarSeries; }
+    uint32_t GetStyle() const { return m_dwStyle; }
+    bool IsRoundAxis(bool bLeft) const { return (bLeft ? m_bLeftRoundAxis : m_bRightRoundAxis) != 0; }
+    int GetDivisions() const { return m_nDivisions; }
     // The y of a value on an axis in the newest drawing.
     int ValueY(bool bLeft, double dValue) const;
 

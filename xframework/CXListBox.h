@@ -209,6 +209,8 @@ public:
     int GetFirstVisible() const { return m_nFirstVisible; }
     int RowsPerView() const { return m_nRowHeight > 0 ? m_nRowAreaHeight / m_nRowHeight : 0; }
     int GetColumnCount() const { return m_nColumnCount; }
+    // The column table the list was set up with; null for a plain text list.
+    const LISTCOLUMN* GetColumns() const { return m_pColumns; }
     uint8_t SortMark(int nColumn) const;
     int HoverRow() const { return m_nHoverRow; }
     int HoverColumn() const { return m_nHoverColumn; }

@@ -108,6 +108,12 @@ public:
     void GetToolTipText(char* pszText) override;
 
     int GetCount() const { return static_cast<int>(m_Items.size()); }
+    // The item at a place of the display order; null past the end.
+    const Item* GetItemAt(int nIndex) const
+    {
+        return nIndex >= 0 && nIndex < GetCount() ? m_Items[static_cast<size_t>(nIndex)].get() : nullptr;
+    }
+    const TREECOLUMN* GetColumns() const { return m_pColumns; }
     int GetCurrentID() const { return m_pCurrent ? m_pCurrent->nID : -1; }
     int GetTopID() const { return m_pTop ? m_pTop->nID : -1; }
     int GetHoverID() const { return m_pHover ? m_pHover->nID : -1; }

@@ -18,11 +18,12 @@ struct ScriptedRun {
 };
 
 // The program (a name in BRELLOX_BIN_DIR) plays the script from the working
-// folder (BRELLOX_GAME_DIR unless one is given); its files, settings and log
-// go to dir. bDisplayless takes every way to a display away, the dummy driver
+// folder (BRELLOX_GAME_DIR unless named); its files, settings, saves and log go
+// to dir. bDisplayless takes every way to a display away, the dummy driver
 // included.
 inline ScriptedRun RunScriptedProgram(const char* pszProgram, const std::string& dir, const std::string& script,
-                                      bool bDisplayless, int nSeconds, const char* pszWorkingFolder = BRELLOX_GAME_DIR)
+                                      bool bDisplayless, int nSeconds,
+                                      const std::string& workingFolder = BRELLOX_GAME_DIR)
 {
     const std::string scriptPath = dir + "/script.txt", logPath = dir + "/out.log";
     std::ofstream(scriptPath) << script;
@@ -30,6 +31,7 @@ inline ScriptedRun RunScriptedProgram(const char* pszProgram, const std::string&
     if (pid == 0) {
         setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
         setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+        setenv("XDG_DATA_HOME", dir.c_str(), 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         if (bDisplayless) {
             unsetenv("SDL_VIDEODRIVER");
@@ -41,7 +43,7 @@ inline ScriptedRun RunScriptedProgram(const char* pszProgram, const std::string&
         const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         dup2(log, 1);
         dup2(log, 2);
-        if (chdir(pszWorkingFolder) != 0)
+        if (chdir(workingFolder.c_str()) != 0)
             _exit(90);
         const std::string program = std::string(BRELLOX_BIN_DIR) + "/" + pszProgram;
         execl(program.c_str(), program.c_str(), "--script", scriptPath.c_str(), static_cast<char*>(nullptr));

@@ -1,0 +1,158 @@
+#include "shell/CGameClient.h"
+
+#include "shell/CGame.h"
+#include "shell/CGameNavigationBar.h"
+#include "shell/CGameTitlebar.h"
+#include "shell/ScreenDrawing.h"
+#include "shell/ScreenIDs.h"
+
+#include "common/DebugLog.h"
+#include "database/CDatabaseHandler.h"
+#include "platform/Messages.h"
+#include "xframework/CXButton.h"
+#include "xframework/CXPopup.h"
+
+namespace {
+
+constexpr uint32_t kOkButtonID = 884;
+constexpr int kBottomButtonWidth = 84;
+constexpr int kBottomButtonHeight = 26;
+constexpr int kBottomButtonStep = 90;
+
+CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
+
+bool HasCurrentHuman()
+{
+    const CGame* pGame = Game();
+    const CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
+    return pDatabase && pDatabase->IsDatabaseLoaded() && pDatabase->GetCurrentSaveGame();
+}
+
+}  // namespace
+
+int GetFunctionKeyScreen(uint32_t key)
+{
+    static const int kScreens[] = {0, 4, 8, 16, 21, 24, 28, 34, 38};
+    constexpr uint32_t kF2 = plat::VK_F1 + 1;
+    if (key < kF2 || key > plat::VK_F10)
+        return -1;
+    return kScreens[key - kF2];
+}
+
+bool CGameClient::OnInitDialog()
+{
+    if (g_pTitlebar)
+        g_pTitlebar->ClearScreenState();
+    DebugLog(4, "Entering %s", GetScreenName(m_wScreenID));
+    m_nNextBottomButtonX = kFirstBottomButtonX;
+    const bool bResult = CXClient::OnInitDialog();
+    if (g_pNavigationBar) {
+        if (m_wScreenID != SCREEN_STARTUP && m_wScreenID != SCREEN_NEW_GAME)
+            g_pNavigationBar->UpdateStatusLights();
+        g_pNavigationBar->UpdateHistoryButtons();
+    }
+    return bResult;
+}
+
+void CGameClient::OnDestroy()
+{
+    DebugLog(4, "Leaving %s", GetScreenName(m_wScreenID));
+    CXClient::OnDestroy();
+}
+
+void CGameClient::OnPaint() { CXClient::OnPaint(); }
+
+void CGameClient::OnKeyUp(uint32_t key, uint32_t repeat, uint32_t)
+{
+    CXClient::OnKeyUp(key, repeat, 0);
+    const int nScreen = GetFunctionKeyScreen(key);
+    if (nScreen < 0 || !g_pTitlebar || !g_pNavigationBar || !HasCurrentHuman())
+        return;
+    if (g_pTitlebar->GetMode() == 3 || g_pTitlebar->GetMode() == 4)
+        return;
+    if (nScreen == SCREEN_FOOTBALL_TODAY || g_pNavigationBar->IsButtonEnabled(nScreen))
+        g_pNavigationBar->OnClientChange(nScreen, false);
+}
+
+void CGameClient::OnEndPopup(CXPopup* pPopup)
+{
+    CXClient::OnEndPopup(pPopup);
+    if (pPopup && pPopup->m_wScreenID == SCREEN_OPTIONS_POPUP && pPopup->m_dwResultID == kOkButtonID)
+        UpdateBars();
+}
+
+bool CGameClient::OnLoadSaveChosen(bool bLoad, const char* pszName)
+{
+    CGame* pGame = Game();
+    if (!pGame)
+        return false;
+    if (g_pNavigationBar && g_pNavigationBar->GetMode() == 0)
+        g_pNavigationBar->CheckLastSaveGame();
+    bool bResult = false;
+    if (bLoad) {
+        bResult = pGame->LoadGame(pszName, false);
+        if (bResult) {
+            pGame->GetScreenHistory().ClearScreenHistory();
+            if (g_pNavigationBar) {
+                g_pNavigationBar->OnClientChange(SCREEN_FOOTBALL_TODAY, true);
+                g_pNavigationBar->UpdateStatusLights();
+            }
+            return true;
+        }
+    } else {
+        bResult = pGame->SaveGame(pszName);
+    }
+    if (g_pNavigationBar) {
+        if (!bResult)
+            g_pNavigationBar->ShowMessage(pGame->GetFileError().c_str());
+        g_pNavigationBar->UpdateStatusLights();
+    }
+    return bResult;
+}
+
+void CGameClient::UpdateBars()
+{
+    if (g_pTitlebar && m_wScreenID != SCREEN_STARTUP && m_wScreenID != SCREEN_NEW_GAME &&
+        g_pTitlebar->GetMode() != 3 && g_pTitlebar->GetMode() != 4 && g_pNavigationBar)
+        g_pNavigationBar->UpdateContinueButton();
+    if (g_pTitlebar && HasCurrentHuman())
+        g_pTitlebar->Update();
+}
+
+void CGameClient::OnRestoreBackground(int x, int y, int nWidth, int nHeight)
+{
+    CXSurface* pShared = GetBackgroundSurface();
+    if (!pShared)
+        return;
+    if (!pShared->m_pSurface)
+        return;
+    const plat::Rect rc{x, y, x + nWidth, y + nHeight};
+    for (CXSurface* pTarget : {m_pBackground, m_pDrawingSurface})
+        if (pTarget && pTarget->m_pSurface)
+            pTarget->m_pSurface->bltFast(x, y, *pShared->m_pSurface, &rc, plat::BLTFAST_SRCCOLORKEY);
+}
+
+void CGameClient::SetNextClient(CXClient* pClient, uint32_t dwParameter)
+{
+    if (g_pNavigationBar)
+        g_pNavigationBar->SetNextClient(pClient, dwParameter);
+    else
+        CXClient::SetNextClient(pClient, dwParameter);
+}
+
+CXButton* CGameClient::AddBottomButton(uint32_t dwTextID)
+{
+    if (m_nNextBottomButtonX < 1) {
+        DebugLog(0, "[CGameClient::AddBottomButton] Too Many Bottom Buttons Added!");
+        m_nNextBottomButtonX = kFirstBottomButtonX;
+    }
+    auto* pButton = static_cast<CXButton*>(AddControlXYWH(XCONTROL_BUTTON, m_nNextBottomButtonX, kBottomButtonY,
+                                                          kBottomButtonWidth, kBottomButtonHeight, dwTextID, nullptr));
+    m_nNextBottomButtonX -= kBottomButtonStep;
+    if (!pButton)
+        return nullptr;
+    pButton->m_hFont = g_hSmallFont;
+    if (auto* pGame = Game())
+        pButton->SetTextID(pGame->GetSharedBitmaps().GetBitmap("btnTog.bmp"), 0);
+    return pButton;
+}

@@ -1,0 +1,109 @@
+#pragma once
+// The navigation bar down the left of every game screen (screen id 85): the
+// tree of the main screens, the start-up menu, the command buttons, the
+// home and continue buttons and a text line; by its mode (0 start-up, 1 new
+// game, 2 management, 3 and 6 match, 4 tactics in a match, 5 fixtures when a
+// match is next, 7 end of career) it shows and puts in use the controls of
+// that mode. It is the one place that turns a screen id into a screen
+// change, keeps the screen history, and runs the continue command that
+// takes the game from day to day.
+#include "xframework/CXClient.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CXSurface;
+class CXTreeView;
+
+class CGameNavigationBar : public CXClient {
+public:
+    enum : uint32_t {
+        ID_NEW_GAME = 809,
+        ID_UNEMPLOYED_START = 811,
+        ID_SCENARIO = 812,
+        ID_LOAD_GAME = 814,
+        ID_CONTINUE_LAST_SAVE = 816,
+        ID_CREDITS = 813,
+        ID_QUIT = 819,
+        ID_SAVE = 815,
+        ID_COMPARE = 854,
+        ID_OPTIONS = 820,
+        ID_PRINT = 1058,
+        ID_HELP = 1057,
+        ID_SECOND_QUESTION = 818,
+        ID_BACK = 850,
+        ID_FORWARD = 852,
+        ID_HOME = 851,
+        ID_CONTINUE = 817,
+        ID_START_NEW_GAME = 810,
+        ID_CONTINUE_MATCH = 831,
+        ID_BACK_TO_MATCH = 832,
+        ID_TREE = 855,
+        ID_PROGRESS_TEXT = 1166,
+    };
+    static constexpr int kStatusLights = 10;
+    // The status lights, in the order of the human's navigation alerts.
+    static const uint32_t kStatusLightIDs[kStatusLights];
+    // The looks of the continue button in navCont.bmp.
+    enum : int { LOOK_GO_ON = 44, LOOK_MATCH = 66, LOOK_NEXT_MANAGER = 88, LOOK_MATCH_GOES_ON = 110 };
+
+    CGameNavigationBar();
+    ~CGameNavigationBar() override;
+
+    bool OnInitDialog() override;
+    void OnDestroy() override;
+    void OnPaint() override;
+    void ConstructScreen() override;
+    void OnSelChange(uint32_t dwID) override;
+    void OnClicked(uint32_t dwID) override;
+    void OnGetToolTipText(uint32_t dwID, char* pszText) override;
+    // Queues the change, writes it into the screen history and selects the
+    // screen's row of the tree without the tree telling anyone.
+    void SetNextClient(CXClient* pClient, uint32_t dwParameter) override;
+
+    // The screen of an id with the parameter it needs; the same screen again
+    // only when forced. Ids without a main screen are logged and ignored.
+    void OnClientChange(int nScreenID, bool bForce);
+    void SetMode(int nMode);
+    int GetMode() const { return m_nMode; }
+    // Shows a line of text (a refused save or load says why here).
+    void ShowMessage(const char* pszText);
+    const std::string& GetMessage() const { return m_Message; }
+    void UpdateStatusLights();
+    void UpdateHistoryButtons();
+    void UpdateButtons();
+    void SetManagementButtons(bool bEnable);
+    int FindItemByData(int nScreenID) const;
+    bool IsButtonEnabled(int nScreenID) const;
+    void EnableButton(int nScreenID, bool bEnable);
+    void CheckLastSaveGame();
+    void SetContinueButton(int nLook);
+    void UpdateContinueButton();
+    int GetContinueLook() const { return m_nContinueLook; }
+    // The continue command: the next queued screen, the day's work when the
+    // queue runs dry, or the day's screens queued when it is empty.
+    void ContinueGame();
+
+    uint8_t m_bRecordHistory = 1;
+
+private:
+    void CreateButton(uint32_t dwID, int x, int y, int nWidth, int nHeight, CXSurface* pFace, int nSourceY);
+    void BuildTree();
+    void SetInUse(const uint32_t* pIDs, bool bInUse);
+    void GoThroughHistory(bool bForward);
+    void OnStatusLight(uint32_t dwID);
+    uint32_t ScreenParameter(int nScreenID) const;
+
+    int m_nMode = -1;
+    int m_nContinueLook = LOOK_GO_ON;
+    CXTreeView* m_pTree = nullptr;
+    CXSurface* m_pTools = nullptr;
+    CXSurface* m_pContinueLooks = nullptr;
+    CXSurface* m_pKeyIcons = nullptr;
+    CXSurface* m_pStatusLights = nullptr;
+    std::vector<std::pair<int, int>> m_TreeScreens;  // tree item id, screen id
+    std::string m_Message;
+};
+
+extern CGameNavigationBar* g_pNavigationBar;

@@ -1,0 +1,215 @@
+// The game's screen and popup bases, the screen names and the navigation
+// bar's refusals, on a started game object with its bars.
+#include "LogCapture.h"
+
+#include "shell/CGame.h"
+#include "shell/CGameClient.h"
+#include "shell/CGameNavigationBar.h"
+#include "shell/CGamePopup.h"
+#include "shell/CGameTitlebar.h"
+#include "shell/CScreenRegistry.h"
+#include "shell/CStartScreen.h"
+#include "shell/ScreenIDs.h"
+
+#include "platform/Messages.h"
+#include "platform/Window.h"
+#include "xframework/CXButton.h"
+#include "xframework/CXSurface.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace {
+
+class ShellBases : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/brellox-bases-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_config = pattern;
+        ::setenv("XDG_CONFIG_HOME", m_config.c_str(), 1);
+        ::setenv("XDG_DATA_HOME", m_config.c_str(), 1);
+        m_previousDir = std::filesystem::current_path();
+        std::filesystem::current_path(BRELLOX_GAME_DIR);
+        m_pWindow = plat::Window::create("Corravin", 800, 600);
+        ASSERT_NE(m_pWindow, nullptr) << plat::Window::lastError();
+        m_game.m_hWnd = m_pWindow;
+        g_pGame = &m_game;
+        g_pStartScreen = &m_start;
+        ASSERT_TRUE(m_game.OnGameStart(false, 800, 600));
+    }
+    void TearDown() override
+    {
+        m_game.OnGameEnd(false);
+        g_pGame = nullptr;
+        g_pStartScreen = nullptr;
+        g_pCurrentClient = nullptr;
+        g_pNextClient = nullptr;
+        delete m_pWindow;
+        std::filesystem::current_path(m_previousDir);
+        std::filesystem::remove_all(m_config);
+    }
+
+    std::string m_config;
+    std::filesystem::path m_previousDir;
+    plat::Window* m_pWindow = nullptr;
+    CStartScreen m_start;
+    CGame m_game;
+};
+
+class PlainPopup : public CGamePopup {
+public:
+    PlainPopup(uint16_t wID)
+    {
+        m_wScreenID = wID;
+        SetClientRect(200, 150, 300, 200);
+    }
+};
+
+TEST(ScreenNames, EveryIdHasItsName)
+{
+    const std::pair<int, const char*> cases[] = {
+        {0, "Client Footballtoday"},       {41, "Client Archives Endofseason"}, {58, "Pop Loadgame"},
+        {84, "Client Titlebar"},           {85, "Client Navigationbar"},        {88, "Pop Select Penalty Takers,"},
+        {94, "Not Valid Screen"},          {98, "Not Valid Screen"},            {99, "Client General"},
+        {100, "Error - MAX_SCREENID"},     {-1, "Error - MAX_SCREENID"},        {65535, "Error - MAX_SCREENID"},
+    };
+    for (const auto& [nID, pszName] : cases)
+        EXPECT_STREQ(GetScreenName(nID), pszName) << nID;
+    EXPECT_EQ(GetScreenObject(1), nullptr);
+    EXPECT_EQ(GetScreenObject(42), nullptr);
+    for (int nID : {0, 2, 41, 93})
+        EXPECT_EQ(GetScreenObject(nID)->m_wScreenID, nID);
+}
+
+TEST(ScreenNames, FunctionKeysOpenTheirScreens)
+{
+    const std::pair<uint32_t, int> cases[] = {{plat::VK_F1, -1},     {plat::VK_F1 + 1, 0}, {plat::VK_F1 + 2, 4},
+                                              {plat::VK_F1 + 5, 21}, {plat::VK_F10, 38},   {plat::VK_F1 + 10, -1},
+                                              {plat::VK_F12, -1}};
+    for (const auto& [key, nScreen] : cases)
+        EXPECT_EQ(GetFunctionKeyScreen(key), nScreen) << key;
+}
+
+TEST_F(ShellBases, TheStartScreenShowsTheBarsInTheirStartUpModes)
+{
+    EXPECT_EQ(g_pNavigationBar->GetMode(), 0);
+    EXPECT_EQ(g_pTitlebar->GetMode(), 0);
+    // Without a saved game to continue the menu's continue is out of use.
+    const auto* pContinue = dynamic_cast<CXButton*>(g_pNavigationBar->FindControl(CGameNavigationBar::ID_CONTINUE_LAST_SAVE));
+    ASSERT_NE(pContinue, nullptr);
+    EXPECT_EQ(pContinue->m_bDisabled, 1);
+    EXPECT_EQ(pContinue->m_bVisible, 0);
+}
+
+TEST_F(ShellBases, BottomButtonsRunRightToLeftAndAnEighthStartsAgain)
+{
+    LogCapture log;
+    CGameClient* pScreen = GetScreenObject(SCREEN_CLUB_GENERAL);
+    pScreen->OnInitDialog();
+    for (int nExpected : {548, 458, 368, 278, 188, 98, 8})
+        EXPECT_EQ(pScreen->AddBottomButton(884)->m_nLeft, nExpected);
+    EXPECT_FALSE(log.Contains("Too Many Bottom Buttons"));
+    EXPECT_EQ(pScreen->AddBottomButton(884)->m_nLeft, 548);
+    EXPECT_TRUE(log.Contains("[CGameClient::AddBottomButton] Too Many Bottom Buttons Added!"));
+    EXPECT_TRUE(log.Contains("Entering Client Club General"));
+    pScreen->OnDestroy();
+    EXPECT_TRUE(log.Contains("Leaving Client Club General"));
+}
+
+TEST_F(ShellBases, PopupKeysAndButtons)
+{
+    LogCapture log;
+    PlainPopup popup(SCREEN_HELP_POPUP);
+    ASSERT_TRUE(popup.Open());
+    EXPECT_TRUE(log.Contains("Entering Popup Pop Help"));
+    for (int nExpected : {8, 98, 188}) {
+        CXButton* pButton = popup.AddButton(1000);
+        EXPECT_EQ(pButton->m_nLeft, nExpected);
+        EXPECT_EQ(pButton->m_nTop, popup.Height() - 32);
+    }
+    // F1 in the help popup opens nothing over it.
+    popup.OnKeyUp(plat::VK_F1, 1, 0);
+    EXPECT_EQ(CXPopup::TopPopup(), &popup);
+    // Return without an OK button closes it.
+    popup.OnKeyUp(plat::VK_RETURN, 1, 0);
+    EXPECT_FALSE(popup.IsOnStack());
+
+    PlainPopup withOk(SCREEN_OPTIONS_POPUP);
+    ASSERT_TRUE(withOk.Open());
+    withOk.AddButton(CGamePopup::kOkButtonID)->Show(true, false);
+    withOk.OnKeyUp(plat::VK_RETURN, 1, 0);
+    EXPECT_EQ(withOk.m_dwResultID, CGamePopup::kOkButtonID);
+    withOk.OnKeyUp(plat::VK_ESCAPE, 1, 0);
+    EXPECT_FALSE(withOk.IsOnStack());
+}
+
+TEST_F(ShellBases, TheNavigationBarRefusesScreensWithoutAMainObject)
+{
+    LogCapture log;
+    g_pNavigationBar->OnClientChange(SCREEN_STARTUP, true);
+    g_pNavigationBar->OnClientChange(SCREEN_LOAD_GAME_POPUP, true);
+    EXPECT_EQ(g_pNextClient, nullptr);
+    EXPECT_TRUE(log.Contains("CGameNavigationBar::OnClientChange - Unhandled Screen"));
+
+    // Back and forward with nothing behind or ahead do nothing.
+    g_pNavigationBar->OnClicked(CGameNavigationBar::ID_BACK);
+    g_pNavigationBar->OnClicked(CGameNavigationBar::ID_FORWARD);
+    EXPECT_EQ(g_pNextClient, nullptr);
+
+    // A change is written into the history, and back returns to it.
+    g_pNavigationBar->OnClientChange(SCREEN_FINANCE_GENERAL, false);
+    ASSERT_EQ(g_pNextClient, GetScreenObject(SCREEN_FINANCE_GENERAL));
+    m_game.Update();
+    g_pNavigationBar->OnClientChange(SCREEN_GROUND_GENERAL, false);
+    m_game.Update();
+    EXPECT_EQ(g_pCurrentClient, GetScreenObject(SCREEN_GROUND_GENERAL));
+    g_pNavigationBar->OnClicked(CGameNavigationBar::ID_BACK);
+    EXPECT_EQ(g_pNextClient, GetScreenObject(SCREEN_FINANCE_GENERAL));
+    m_game.Update();
+    g_pNavigationBar->OnClicked(CGameNavigationBar::ID_FORWARD);
+    EXPECT_EQ(g_pNextClient, GetScreenObject(SCREEN_GROUND_GENERAL));
+    m_game.Update();
+    // The same screen again changes nothing unless forced.
+    g_pNavigationBar->OnClientChange(SCREEN_GROUND_GENERAL, false);
+    EXPECT_EQ(g_pNextClient, nullptr);
+    g_pCurrentClient->OnDestroy();
+    g_pCurrentClient = &m_start;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShellBases, KitsTakeTheirColoursAndACellBeyondTheStripDrawsTheFirst)
+{
+    auto draw = [](int nCell, COLORREF crFirst, COLORREF crSecond) {
+        auto pSurface = std::make_unique<CXSurface>();
+        EXPECT_NE(pSurface->Create(24, 24, true, false), nullptr);
+        pSurface->Fill(0);
+        CGameTitlebar::DrawIcon(pSurface.get(), nCell, 0, 0, crFirst, crSecond, true);
+        std::vector<uint16_t> pixels;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 24; ++x)
+                pixels.push_back(pSurface->m_pSurface->pixel(x, y));
+        return pixels;
+    };
+    const auto blue = draw(0, 0xC04000, 0x0000FF);
+    EXPECT_EQ(draw(7, 0xC04000, 0x0000FF), blue);
+    EXPECT_EQ(draw(-1, 0xC04000, 0x0000FF), blue);
+    // The shirt's body takes the first colour, its sleeves the second; the
+    // ground around it stays as it was.
+    const auto yellow = draw(0, 0x00FFFF, 0x0000FF);
+    const size_t nBody = 15 * 24 + 12, nSleeve = 6 * 24 + 3, nCorner = 23 * 24 + 0;
+    EXPECT_NE(yellow[nBody], blue[nBody]);
+    EXPECT_EQ(yellow[nSleeve], blue[nSleeve]);
+    EXPECT_NE(draw(0, 0x00FFFF, 0x00A000)[nSleeve], yellow[nSleeve]);
+    EXPECT_EQ(blue[nCorner], 0);
+}
+
+}  // namespace
