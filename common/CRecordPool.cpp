@@ -14,6 +14,10 @@
 
 namespace {
 
+// Chunks start on a cache line, so that a record whose size is a whole
+// number of lines never straddles one more line than it fills.
+constexpr std::align_val_t kChunkAlignment{64};
+
 // Every record is aligned as operator new aligns, and can hold the free link.
 size_t RecordSize(size_t nBytes)
 {
@@ -33,7 +37,7 @@ CRecordPool::~CRecordPool()
 {
     for (char* pChunk : m_chunks) {
         RECORDPOOL_UNPOISON(pChunk, m_nRecordBytes * m_nRecordsPerChunk);
-        ::operator delete(pChunk);
+        ::operator delete(pChunk, kChunkAlignment);
     }
 }
 
@@ -53,7 +57,7 @@ void* CRecordPool::Allocate()
             ++m_nChunk;
         if (m_nChunk == m_chunks.size()) {
             m_chunks.reserve(m_chunks.size() + 1);
-            char* pChunk = static_cast<char*>(::operator new(nChunkBytes));
+            char* pChunk = static_cast<char*>(::operator new(nChunkBytes, kChunkAlignment));
             m_chunks.push_back(pChunk);
             RECORDPOOL_POISON(pChunk, nChunkBytes);
         }

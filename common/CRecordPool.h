@@ -4,7 +4,7 @@
 // in sequence instead of jumping across the whole heap. A freed record's
 // place is the next one handed out; once every record is back, the pool
 // hands out its chunks from the start again, in order. The chunks are kept
-// until the pool goes.
+// until the pool goes. Chunks start on a cache line.
 #include <cstddef>
 #include <vector>
 
