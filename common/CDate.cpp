@@ -21,10 +21,33 @@ int DaysInMonthOfYear(int nMonth, int nYear)
 // Days of a common year before each month, and the whole year at 12.
 const int kDaysBeforeMonth[13] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
 
-int FloorDivide(int n, int d) { return n / d - (n % d < 0 ? 1 : 0); }
+constexpr int FloorDivide(int n, int d) { return n / d - (n % d < 0 ? 1 : 0); }
 
 // Leap years from year 1 to nYear (negative below year 0).
-int LeapYearsUpTo(int nYear) { return FloorDivide(nYear, 4) - FloorDivide(nYear, 100) + FloorDivide(nYear, 400); }
+constexpr int LeapYearsUpTo(int nYear)
+{
+    return FloorDivide(nYear, 4) - FloorDivide(nYear, 100) + FloorDivide(nYear, 400);
+}
+
+// Day number of 1 January of a year, counted from 1 January 1970.
+constexpr int YearStartDayNumber(int nYear)
+{
+    return 365 * (nYear - 1970) + LeapYearsUpTo(nYear - 1) - LeapYearsUpTo(1969);
+}
+
+// The day numbers of 1 January of the years a game meets, worked out once:
+// contract checks ask for day numbers of every player every day.
+constexpr int kFirstTabledYear = 1900;
+constexpr int kTabledYears = 400;
+struct YearStarts {
+    int anDayNumber[kTabledYears + 1] = {};
+    constexpr YearStarts()
+    {
+        for (int i = 0; i <= kTabledYears; ++i)
+            anDayNumber[i] = YearStartDayNumber(kFirstTabledYear + i);
+    }
+};
+constexpr YearStarts kYearStarts;
 
 // Cumulative percentages per climate kind and month for the six weather categories.
 const uint8_t kCategoryTable[3][12][6] = {
@@ -95,13 +118,21 @@ bool CDate::IsValid() const
 
 int CDate::GetDayNumber() const
 {
-    // Counted in closed form: contract and calendar checks ask for it for
-    // every player every week. A month beyond 12 counts as the whole year.
+    // A month beyond 12 counts as the whole year.
     const int nYear = GetYear();
     const int nMonthsBefore = std::clamp(GetMonth() - 1, 0, 12);
-    int nDays = kDaysBeforeMonth[nMonthsBefore] + (nMonthsBefore >= 2 && IsLeapYear(nYear) ? 1 : 0);
-    nDays += GetDay() - 1;
-    return nDays + 365 * (nYear - 1970) + LeapYearsUpTo(nYear - 1) - LeapYearsUpTo(1969);
+    int nYearStart, nYearLength;
+    const int nTabled = nYear - kFirstTabledYear;
+    if (nTabled >= 0 && nTabled < kTabledYears) {
+        nYearStart = kYearStarts.anDayNumber[nTabled];
+        nYearLength = kYearStarts.anDayNumber[nTabled + 1] - nYearStart;
+    }
+    else {
+        nYearStart = YearStartDayNumber(nYear);
+        nYearLength = IsLeapYear(nYear) ? 366 : 365;
+    }
+    const int nLeapDay = nMonthsBefore >= 2 && nYearLength == 366 ? 1 : 0;
+    return nYearStart + kDaysBeforeMonth[nMonthsBefore] + nLeapDay + GetDay() - 1;
 }
 
 int CDate::GetDayOfWeek() const { return DaysBetween(CDate(1970, 1, 4)) % 7; }

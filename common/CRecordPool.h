@@ -4,7 +4,8 @@
 // in sequence instead of jumping across the whole heap. A freed record's
 // place is the next one handed out; once every record is back, the pool
 // hands out its chunks from the start again, in order. The chunks are kept
-// until the pool goes.
+// until the pool goes. Chunks start on a cache line; chunks of 2 MiB or
+// more start on a large page and ask the system for large pages.
 #include <cstddef>
 #include <vector>
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "common/CBinaryFile.h"
@@ -163,17 +164,25 @@ bool CDatabaseHandler::OpenPlayerHistory(int nSlots)
     if (nHeld >= nBytes)
         return true;
 
-    // The directory, then each week's block, moved to where nSlots slots put them.
+    // Laid out again in place: each week's block moves up to where nSlots
+    // slots put it, the last block first, and the new slots of every block
+    // and of the directory are zeroed. Room is kept for growth, so that a few
+    // new slots do not copy the whole history into a new buffer.
     const size_t nOldSlots = nHeld / nSlotBytes;
     const size_t nNewSlots = static_cast<size_t>(nSlots);
-    const std::vector<uint8_t>& old = m_PlayerHistoryFile.GetBytes();
-    std::vector<uint8_t> grown(nBytes, 0);
-    std::copy_n(old.begin(), 2 * nOldSlots, grown.begin());
-    for (size_t nBlock = 0; nBlock < kHistoryWeeks; ++nBlock)
-        std::copy_n(old.begin() + static_cast<std::ptrdiff_t>((2 + kHistoryRecordBytes * nBlock) * nOldSlots),
-                    kHistoryRecordBytes * nOldSlots,
-                    grown.begin() + static_cast<std::ptrdiff_t>(2 * nNewSlots + kHistoryRecordBytes * nBlock * nNewSlots));
-    m_PlayerHistoryFile.GetBytes().swap(grown);
+    std::vector<uint8_t>& bytes = m_PlayerHistoryFile.GetBytes();
+    if (bytes.capacity() < nBytes)
+        bytes.reserve(nBytes + nBytes / 8);
+    bytes.resize(nBytes);
+    uint8_t* pBytes = bytes.data();
+    const size_t nOldBlockBytes = kHistoryRecordBytes * nOldSlots;
+    const size_t nNewBlockBytes = kHistoryRecordBytes * nNewSlots;
+    for (size_t nBlock = kHistoryWeeks; nBlock-- > 0;) {
+        uint8_t* pTo = pBytes + 2 * nNewSlots + nNewBlockBytes * nBlock;
+        std::memmove(pTo, pBytes + 2 * nOldSlots + nOldBlockBytes * nBlock, nOldBlockBytes);
+        std::fill(pTo + nOldBlockBytes, pTo + nNewBlockBytes, uint8_t{0});
+    }
+    std::fill(pBytes + 2 * nOldSlots, pBytes + 2 * nNewSlots, uint8_t{0});
     m_PlayerHistoryFile.MarkChanged();
     return true;
 }

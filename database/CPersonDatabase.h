@@ -144,32 +144,36 @@ public:
     // Weights of the eight playing skills by role; each row sums to 100.
     static const uint8_t s_abyRoleWeights[PLAYER_ROLE_COUNT][PLAYER_SKILL_COUNT];
 
+    // The fields are laid out by use: those the weekly and daily walks read
+    // (club, flags, roles, injury, skills) lie together at the end, where a
+    // player's own busy fields follow them, so that a walk over the squads
+    // reads a few cache lines of each record instead of all of them.
+    const char* m_pszFirstName;
+    const char* m_pszLastName;
+    CXList m_DisciplinaryHistory;
+    CXList m_InjuryHistory;
+    uint32_t m_dwFirstNameOffset = 0;
+    uint32_t m_dwLastNameOffset = 0;
+    uint32_t m_dwReserved = 0;
     uint8_t m_byRecordStatus = 0;
+    uint8_t m_byNationality = 0;
+    uint8_t m_byAppearanceVariant = 0;
+    uint8_t m_byAppearanceType = 0;
+    CCountryDatabase* m_pCountry = nullptr;
+    CDivisionDatabase* m_pDivision = nullptr;
+    CClubDatabase* m_pClub = nullptr;
     uint32_t m_dwFlags = 0;
     DATERECORD m_DateOfBirth;
-    uint8_t m_byNationality = 0;
     int32_t m_nHistorySlot = 0;
-    uint8_t m_byValueBand = 0;
-    uint16_t m_awAttributes[PLAYER_ATTRIBUTE_COUNT] = {};
+    ID_PLAYER m_idPerson = 0;
+    ID_CLUB m_wClubId = 0;
     uint8_t m_byPosition = 0;
     uint8_t m_byRole = 0;
     uint16_t m_wRoleMask = 0;
     uint16_t m_wInjuryDays = 0;
     uint8_t m_byInjuryType = 0;
-    uint8_t m_byAppearanceVariant = 0;
-    uint8_t m_byAppearanceType = 0;
-    uint32_t m_dwReserved = 0;
-    const char* m_pszFirstName;
-    const char* m_pszLastName;
-    uint32_t m_dwFirstNameOffset = 0;
-    uint32_t m_dwLastNameOffset = 0;
-    CCountryDatabase* m_pCountry = nullptr;
-    CDivisionDatabase* m_pDivision = nullptr;
-    CClubDatabase* m_pClub = nullptr;
-    CXList m_InjuryHistory;
-    CXList m_DisciplinaryHistory;
-    ID_PLAYER m_idPerson = 0;
-    ID_CLUB m_wClubId = 0;
+    uint8_t m_byValueBand = 0;
+    uint16_t m_awAttributes[PLAYER_ATTRIBUTE_COUNT] = {};
 
 protected:
     void FreeHistory();

@@ -87,7 +87,8 @@ namespace {
 // outlives the pool he came from.
 CRecordPool& PlayerPool()
 {
-    static CRecordPool* s_pPool = new CRecordPool(sizeof(CPlayerDatabase), 1024);
+    // Chunks of 2 MiB: large pages where the system gives them.
+    static CRecordPool* s_pPool = new CRecordPool(sizeof(CPlayerDatabase), (size_t{2} << 20) / sizeof(CPlayerDatabase));
     return *s_pPool;
 }
 

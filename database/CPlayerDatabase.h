@@ -207,34 +207,35 @@ public:
     static void UnpackContract(const uint32_t adwWords[13], PLAYERCONTRACT& contract);
     // ---- end of contracts ----
 
+    // The busy fields first, right after the person's (see there).
     uint32_t m_dwValue = 0;
     uint32_t m_dwAskingPrice = 0;
-    uint8_t m_byStoredByte1 = 0;
-    uint8_t m_byRoleCopy = 0;
-    uint8_t m_byStoredByte2 = 0;
-    uint8_t m_byContractClauses = 0;
-    uint8_t m_bySeasonCounter = 0;
     uint8_t m_byRating = 0;
-    uint8_t m_byMatchByte = 0;
-    uint8_t m_bySquadNumber = 0;
     uint8_t m_byTransferState = 0;
     uint8_t m_bySuspensionFlags = 0;
     uint8_t m_byDomesticBanMatches = 0;
     uint8_t m_byEuropeanBanMatches = 0;
+    uint8_t m_byMatchByte = 0;
+    uint8_t m_bySquadNumber = 0;
+    uint8_t m_bySeasonCounter = 0;
     uint16_t m_wDaysListed = 0;
-    uint16_t m_wStoredWord = 0;
     ID_CLUB m_wLoanClubId = 0;
+    PLAYERCONTRACT m_Contract;
+    CXList m_MatchInformation;
+    uint8_t m_byStoredByte1 = 0;
+    uint8_t m_byRoleCopy = 0;
+    uint8_t m_byStoredByte2 = 0;
+    uint8_t m_byContractClauses = 0;
+    uint16_t m_wStoredWord = 0;
+    uint8_t m_abySpare[2] = {};
     uint32_t m_dwCupTiedMask = 0;
     uint32_t m_dwRuleCupTiedMask = 0;
     uint32_t m_dwSeasonPoints = 0;
     uint32_t m_dwSeasonPointsCounted = 0;
     uint32_t m_adwTransferBlock[PLAYER_TRANSFER_BLOCK_WORDS] = {};
-    PLAYERCONTRACT m_Contract;
-    uint8_t m_abySpare[2] = {};
     uint8_t m_byCareerCount = 0;
-    CXList m_Career;
-    CXList m_MatchInformation;
     uint8_t m_byRegistered = 0;
+    CXList m_Career;
 
     // ---- week-to-week life (CPlayerDatabaseDevelopment.cpp,
     // CPlayerDatabaseInjuries.cpp) ----

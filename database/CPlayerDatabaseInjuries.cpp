@@ -161,9 +161,10 @@ bool CPlayerDatabase::CheckRetirementAge()
 void CPlayerDatabase::WeeklyContractCheck()
 {
     const CDate today = m_pDatabaseHandler ? m_pDatabaseHandler->GetGameDate() : CDate();
-    // A player out for more than a week is paid for by his injury cover.
-    const LPXLISTNODE pLast = m_InjuryHistory.GetTail();
-    if (IsInjured() && m_pClub && pLast) {
+    // A player out for more than a week is paid for by his injury cover. His
+    // injury history is read only when he is injured.
+    const LPXLISTNODE pLast = IsInjured() && m_pClub ? m_InjuryHistory.GetTail() : nullptr;
+    if (pLast) {
         const auto* pEntry = static_cast<const INJURYENTRY*>(pLast->pData);
         const CDate start(pEntry->Date.wYear, pEntry->Date.byMonth, pEntry->Date.byDay);
         if (today.DaysBetween(start) > kCoverAfterDays) {

@@ -192,15 +192,46 @@ TEST_F(WorkingFiles, MoreHistorySlotsKeepEveryRecord)
             EXPECT_EQ(abyHeader[0] | abyHeader[1] << 8, nWeek) << pszWhen;
         }
     };
-    H().RaiseHistorySlotCount(H().GetHistorySlotCount() + 7);
+    // Every byte of the smaller history stands where the larger count puts
+    // it, and the new slots of the directory and of every week are zero.
+    auto expectLaidOut = [](const std::string& before, int nBefore, const std::string& after, int nAfter) {
+        constexpr size_t kRecord = 10, kWeeks = 52;
+        const size_t nOld = static_cast<size_t>(nBefore), nNew = static_cast<size_t>(nAfter);
+        ASSERT_EQ(before.size(), static_cast<size_t>(CDatabaseHandler::GetPlayerHistoryFileBytes(nBefore)));
+        ASSERT_EQ(after.size(), static_cast<size_t>(CDatabaseHandler::GetPlayerHistoryFileBytes(nAfter)));
+        EXPECT_EQ(after.compare(0, 2 * nOld, before, 0, 2 * nOld), 0) << "directory";
+        EXPECT_GE(after.find_first_not_of('\0', 2 * nOld), 2 * nNew) << "new directory slots";
+        for (size_t nBlock = 0; nBlock < kWeeks; ++nBlock) {
+            const size_t nFrom = 2 * nOld + kRecord * nOld * nBlock, nTo = 2 * nNew + kRecord * nNew * nBlock;
+            EXPECT_EQ(after.compare(nTo, kRecord * nOld, before, nFrom, kRecord * nOld), 0) << "week " << nBlock;
+            const size_t nGap = nTo + kRecord * nOld, nGapEnd = nTo + kRecord * nNew;
+            const size_t nFirstSet = after.find_first_not_of('\0', nGap);
+            EXPECT_TRUE(nFirstSet == std::string::npos || nFirstSet >= nGapEnd) << "new slots of week " << nBlock;
+        }
+    };
+    ASSERT_TRUE(H().FlushWorkingFiles());
+    std::string before = ReadFile("temp.phs");
+    int nBefore = H().GetHistorySlotCount();
+    H().RaiseHistorySlotCount(nBefore + 7);
     expectKept("grown in memory");
     ASSERT_TRUE(H().FlushWorkingFiles());
+    std::string after = ReadFile("temp.phs");
+    expectLaidOut(before, nBefore, after, H().GetHistorySlotCount());
     H().CloseWorkingFiles();
-    H().RaiseHistorySlotCount(H().GetHistorySlotCount() + 30);
+    before = after;
+    nBefore = H().GetHistorySlotCount();
+    H().RaiseHistorySlotCount(nBefore + 30);
     expectKept("grown from the file");
     ASSERT_TRUE(H().FlushWorkingFiles());
-    EXPECT_EQ(static_cast<int64_t>(ReadFile("temp.phs").size()),
-              CDatabaseHandler::GetPlayerHistoryFileBytes(H().GetHistorySlotCount()));
+    after = ReadFile("temp.phs");
+    expectLaidOut(before, nBefore, after, H().GetHistorySlotCount());
+    // Grown again in the room the last growth left.
+    before = after;
+    nBefore = H().GetHistorySlotCount();
+    H().RaiseHistorySlotCount(nBefore + 3);
+    expectKept("grown in place");
+    ASSERT_TRUE(H().FlushWorkingFiles());
+    expectLaidOut(before, nBefore, ReadFile("temp.phs"), H().GetHistorySlotCount());
 }
 
 TEST_F(WorkingFiles, MissingOrShortFilesAreLoggedAndMadeAgain)
