@@ -168,6 +168,10 @@ public:
     // A news item for the human who runs the club, naming the club; null
     // for a computer-run club.
     CNewsItem* AddNewsItem(uint16_t wType) const;
+    // A friendly asked of this club: refused against a club of its own
+    // division, a second friendly between the two, or a day either already
+    // plays; a human who asked hears the answer.
+    bool AcceptFriendlyRequest(const class CCupFixturesDatabase& fixture, const CClubDatabase& requesting) const;
     // A pending story naming the club, its country and division, when the
     // papers follow its division (the top one, or one a human plays in).
     CNewspaperStory* AddNewspaperStory(uint8_t byKind, uint16_t wType) const;

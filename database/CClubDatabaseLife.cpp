@@ -14,6 +14,7 @@
 #include "database/CPlayerDatabase.h"
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
+#include "database/PersonOwners.h"
 #include "platform/Random.h"
 #include "season/CGroundDatabase.h"
 #include "season/CHoardingsManager.h"
@@ -423,6 +424,8 @@ void CClubDatabase::ClubPeriodicStep(bool bWeekly)
     for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
         pPlayer->WeeklyContractCheck();
         pPlayer->WeeklyListingUpdate(bWeekly);
+        if (!bComputerClub && bWeekly)
+            pPlayer->WeeklyWorkPermitCheck();
         if (pPlayer->DevelopPlayer(false, bComputerClub))
             pPlayer->DoInjury(plat::rand() % 8, false);
     }
@@ -489,6 +492,10 @@ void CClubDatabase::StartNewSeason()
         pPlayer->m_bySeasonCounter = 0;
         pPlayer->m_wInjuryDays = 0;
         pPlayer->m_byMatchByte = 0;
+        // Cup ties and a lapsed permit last one season.
+        pPlayer->m_dwCupTiedMask = 0;
+        pPlayer->m_dwRuleCupTiedMask = 0;
+        pPlayer->m_dwFlags &= ~PLAYER_FLAG_WORK_PERMIT_SETTLED;
     }
     m_bySeasonLoans = 0;
     std::fill(std::begin(m_anFinanceAccumulators), std::end(m_anFinanceAccumulators), 0);

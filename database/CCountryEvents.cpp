@@ -98,7 +98,8 @@ void ProcessScoutCompleteEvent(const CEventsDatabase& event)
 
 void RunFixtureAcceptanceEvent(const CEventsDatabase& event)
 {
-    DebugLog(2, "[CCountryDatabase::RunFixtureAcceptanceEvent] Fixture %u: no club acceptance", event.GetDataID());
+    if (CDatabaseHandler* pHandler = CCountryDatabase::m_pDatabaseHandler)
+        pHandler->AnswerFriendlyRequest(event.GetDataID());
 }
 
 void RunBlockedPeriodNotice(const CEventsDatabase& event)

@@ -362,6 +362,23 @@ public:
     // Country 0 of the number asks the European competitions, any other the
     // domestic cups of that country; null when there is no such cup.
     CUP* GetCupFromCupNumber(CUP_NUMBER byCup) const;
+    // Whether the cup's definition ties a player who has played in it to
+    // his club for the season.
+    bool AppliesCupTiedRule(const CUP* pCup) const;
+    // After a cup match: everyone who took part has played in the cup.
+    void MarkCupTiedPlayers(CUP_NUMBER byCup, const std::vector<class CPlayerDatabase*>& tookPart) const;
+    // The cup of the club's next cup fixture from today, none without one.
+    const CUP* GetNextCupForClub(const CClubDatabase* pClub) const;
+    // Friendlies: the fixture is entered at once and the second club answers
+    // the next day (event 46); a refused one is removed.
+    CCupFixturesDatabase* OrganiseFriendlyFixture(CClubDatabase* pClub1, CClubDatabase* pClub2, const CDate& date,
+                                                  bool bSwap);
+    bool RemoveFriendlyFixture(CCupFixturesDatabase* pFixture);
+    void AnswerFriendlyRequest(uint32_t dwFixtureID);
+    // No league, cup or friendly fixture of the club on the date (the given
+    // fixture aside).
+    bool IsClubFreeOnDate(const CClubDatabase* pClub, const CDate& date,
+                          const CCupFixturesDatabase* pExcept = nullptr) const;
     // The one European competitions object, made with the root.
     CEuropeanCupDatabase* GetEuropeanCups() const { return m_pEuropeanCups; }
     void AddEventToAllCountries(uint8_t byType, const CDate& date, uint32_t dwDataID);

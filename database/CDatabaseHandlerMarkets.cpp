@@ -529,6 +529,10 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
     pPlayer->m_bySquadNumber = LowestFreeSquadNumber(pBuyer);
     pBuyer->AddPlayer(pPlayer, true);
     pBuyer->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
+    // The cups he has played in this season are closed to him at his new
+    // club, and his new country decides on his permit.
+    pPlayer->CarryCupTies();
+    pPlayer->DoWorkPermitTest();
     if (pOffer->GetFlags() & kBuyContractProposed) {
         uint32_t adwWords[CBuyOfferDatabase::CONTRACT_WORDS];
         for (int i = 0; i < CBuyOfferDatabase::CONTRACT_WORDS; ++i)

@@ -265,6 +265,26 @@ public:
     // half price to free, and from free to retirement, unless he rates well
     // above his club's squad, which then takes him back.
     void WeeklyListingUpdate(bool bWeekly);
+    // The points gained since the last posting go to his club's period
+    // counters and, when he beats an entry, to his division's eleven.
+    void PostSeasonPoints();
+    // Sets or clears the work-permit marks for his present club; a player
+    // who needs one has his review scheduled a year ahead.
+    void DoWorkPermitTest();
+    // Weekly at a human club: a foreign player who has played enough since
+    // the season began is granted his permit.
+    void WeeklyWorkPermitCheck();
+    // Cup-tied: played in the cup this season (by cup type and country,
+    // none for the European cups), and, for a cup that applies the rule,
+    // played in it for a club he has since left.
+    bool IsCupTiedForCup(int nCupType, const CCountryDatabase* pCountry) const;
+    bool IsCupTied(const struct CUP* pCup) const;
+    // After he changes club: every cup he has played in this season ties him.
+    void CarryCupTies() { m_dwRuleCupTiedMask |= m_dwCupTiedMask; }
+    // Raises the season counter: one more award this season.
+    void RecordSeasonEvent();
+    // His club, or the club of his last career entry while he has none.
+    CClubDatabase* GetCurrentClub() const;
     // ---- end of week-to-week life ----
 
 private:

@@ -142,9 +142,21 @@ void CPlayerDatabase::ReviewWorkPermit()
 {
     if (!(m_dwFlags & PLAYER_FLAG_NEEDS_WORK_PERMIT))
         return;
-    if (GetPlayedPercentage() < kPermitPlayedPercentage && GetMatchesAvailable() >= kPermitMatches) {
-        m_dwFlags |= PLAYER_FLAG_WORK_PERMIT_SETTLED;
+    if (GetPlayedPercentage() >= kPermitPlayedPercentage || GetMatchesAvailable() < kPermitMatches)
+        return;
+    m_dwFlags |= PLAYER_FLAG_WORK_PERMIT_SETTLED;
+    if (!m_pClub || !m_pDatabaseHandler)
+        return;
+    const CDate today = m_pDatabaseHandler->GetGameDate();
+    if (IsClubHumanManaged(m_pClub)) {
+        // The human decides what to do with him; he may no longer play.
         DebugLog(7, "[CPlayerDatabase::ReviewWorkPermit] %s: work permit has lapsed", GetShortName());
+        return;
+    }
+    if (m_byTransferState == 0) {
+        m_pDatabaseHandler->AddPlayerToListMarket(this, m_dwValue / 2, PLAYER_TRANSFER_LISTED, 65535);
+        DebugLog(7, "%s : %s on list for 1/2 price as work permit has expired %02d/%02d/%d", m_pClub->m_szShortName,
+                 GetShortName(), today.GetDay(), today.GetMonth(), today.GetYear());
     }
 }
 
@@ -196,6 +208,9 @@ void CPlayerDatabase::WeeklyContractCheck()
 
 void CPlayerDatabase::WeeklyListingUpdate(bool bWeekly)
 {
+    // The listing may end in a move or in retirement; the points of the
+    // weeks before stay with the club they were won for.
+    PostSeasonPoints();
     if (!bWeekly || !m_pClub || !m_pDatabaseHandler || IsClubHumanManaged(m_pClub) ||
         m_wDaysListed < kListedTooLongDays)
         return;

@@ -16,6 +16,7 @@ namespace {
 // appearances, man of the match and bookings.
 constexpr int kFieldSendingsOff = 2;
 constexpr int kFieldGoals = MATCH_INFORMATION_GOALS;
+constexpr int kCompetitionFriendly = 3;
 
 constexpr uint8_t kEventRecovery = 27;
 constexpr uint16_t kClauseCareerInsurance = 1u << 8;
@@ -114,6 +115,9 @@ void CPlayerDatabase::UpdateAfterQuickMatch(int nCompetition, const PLAYERQUICKM
     if (match.bSentOff)
         IncrementMatchInformationField(nCompetition, kFieldSendingsOff, 1);
     m_byMatchByte = static_cast<uint8_t>(std::clamp(match.nRating, 0, 255));
+    // Every competitive match he plays earns his rating in season points.
+    if (nCompetition != kCompetitionFriendly)
+        m_dwSeasonPoints += static_cast<uint32_t>(std::clamp(match.nRating, 0, 255));
     RecordCard(nCompetition, match.nBookings, match.bSentOff);
 }
 
