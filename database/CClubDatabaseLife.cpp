@@ -15,6 +15,7 @@
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
 #include "database/PersonOwners.h"
+#include "season/MatchRecords.h"
 #include "platform/Random.h"
 #include "season/CGroundDatabase.h"
 #include "season/CHoardingsManager.h"
@@ -297,11 +298,15 @@ void CClubDatabase::UpdateAfterMatch(uint8_t byKind, int nGoalsFor, int nGoalsAg
                                      const CClubDatabase* pOpponent)
 {
     DoMatchResultUpdate(byKind, nGoalsFor, nGoalsAgainst, bHome, pOpponent);
-    // A banned player could not be picked, so this match counts toward his
-    // ban.
-    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
+    // A competitive match counts for every player who could have played it
+    // (his share of them decides his permit); a banned player could not be
+    // picked, so it counts toward his ban.
+    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
+        if (byKind != MATCHKIND_FRIENDLY && pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN)
+            pPlayer->CountMatchAvailable(byKind);
         if (pPlayer->IsSuspended(byKind))
             pPlayer->ServeSuspension(byKind);
+    }
 }
 
 int CClubDatabase::PositionBand(int nPosition, int nClubs)
@@ -492,10 +497,9 @@ void CClubDatabase::StartNewSeason()
         pPlayer->m_bySeasonCounter = 0;
         pPlayer->m_wInjuryDays = 0;
         pPlayer->m_byMatchByte = 0;
-        // Cup ties and a lapsed permit last one season.
+        // Cup ties last one season.
         pPlayer->m_dwCupTiedMask = 0;
         pPlayer->m_dwRuleCupTiedMask = 0;
-        pPlayer->m_dwFlags &= ~PLAYER_FLAG_WORK_PERMIT_SETTLED;
     }
     m_bySeasonLoans = 0;
     std::fill(std::begin(m_anFinanceAccumulators), std::end(m_anFinanceAccumulators), 0);

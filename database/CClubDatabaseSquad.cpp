@@ -39,6 +39,8 @@ constexpr uint16_t kNewsNoStaffOfType = 169;
 constexpr uint16_t kNewsStaffShort = 171;
 constexpr uint8_t kBoardStaffShort = 20;
 constexpr uint8_t kBoardNoStaff = 21;
+// The papers hear when a computer club's owners cover its debts.
+constexpr uint16_t kStoryBailedOut = 306;
 
 bool IsInSquad(const CPlayerDatabase* pPlayer)
 {
@@ -177,9 +179,23 @@ void CClubDatabase::ClubQuarterlyStep(bool bFlag)
     for (ID_STAFF idStaff : staff)
         if (CStaffDatabase* pStaff = m_pDatabaseHandler ? m_pDatabaseHandler->GetStaffFromID(idStaff) : nullptr)
             pStaff->WeeklyAgeCheck();
-    MaintainSquad();
+    DoSquadUpkeep();
     // The squad's figures follow the new values and players.
     UpdateSquadAverages();
+}
+
+void CClubDatabase::DoSquadUpkeep()
+{
+    // A human's money and squad are his own business.
+    if (IsClubHumanManaged(this))
+        return;
+    const int32_t nMinimum = GetMinimumBalance();
+    if (m_nBankBalance < nMinimum) {
+        m_nBankBalance = nMinimum;
+        m_nPreviousBalance = nMinimum;
+        AddNewspaperStory(0, kStoryBailedOut);
+    }
+    MaintainSquad();
 }
 
 int CClubDatabase::ReleaseRetired()
