@@ -168,6 +168,25 @@ public:
     // A news item for the human who runs the club, naming the club; null
     // for a computer-run club.
     CNewsItem* AddNewsItem(uint16_t wType) const;
+    // 1 in the top fifth of the table, -1 in the bottom fifth, else 0.
+    int GetTableZone() const;
+    // The bank balance, with a human's savings.
+    int64_t GetTotalFunds() const;
+    // 0 no opening (and outside the league divisions), 1 no manager, 2 the
+    // board has lost faith in him.
+    int GetManagerVacancyStatus() const;
+    // 2 he would take the job, 1 he would not, 0 he cannot be had.
+    int WouldManagerAcceptJob(ID_MANAGER idManager) const;
+    // The board's verdict on the season's target; true when met.
+    bool CheckSeasonTarget();
+    // The squad's best figures into 15 record slots; the season's records
+    // then join the all-time ones.
+    void UpdateClubRecords(CLUBRECORDENTRY* pRecords) const;
+    void CloseSeasonClubRecords();
+    // The largest fee of the season paid (first kind) and received (second
+    // kind); a new all-time fee paid is an award.
+    void NoteFeeOfFirstKind(const class CPlayerDatabase& player, int32_t nAmount, const CClubDatabase* pOther);
+    void NoteFeeOfSecondKind(const class CPlayerDatabase& player, int32_t nAmount, const CClubDatabase* pOther);
     // A friendly asked of this club: refused against a club of its own
     // division, a second friendly between the two, or a day either already
     // plays; a human who asked hears the answer.

@@ -11,10 +11,12 @@
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
+#include "database/CManagerDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
 #include "database/PersonOwners.h"
+#include "season/CSaveGame.h"
 #include "season/MatchRecords.h"
 #include "platform/Random.h"
 #include "season/CGroundDatabase.h"
@@ -35,6 +37,12 @@ constexpr uint8_t kKindFriendly = 3;
 // League matches a club plays before the table moves its mood.
 constexpr int kMoodAfterMatches = 9;
 constexpr int kBoardWarning = 30;
+// What the board tells a human it sacks: the general word, the league
+// position, a lost run and the club's debts.
+constexpr uint16_t kBoardMessageDefault = 135;
+constexpr uint16_t kBoardMessageTable = 134;
+constexpr uint16_t kBoardMessageLoss = 132;
+constexpr uint16_t kBoardMessageDebt = 133;
 // Newspaper stories of a club's fortunes.
 constexpr uint16_t kStoryNearWinWide = 294;
 constexpr uint16_t kStoryNearWinClose = 295;
@@ -107,9 +115,11 @@ void CClubDatabase::UpdateFanConfidence(uint8_t byModifier)
 
 void CClubDatabase::UpdateBoardConfidence(uint8_t byModifier, int32_t nAmount)
 {
-    // No human manager record is in the game yet, so no manager is
-    // protected and the board's messages go nowhere.
-    constexpr bool bProtected = false;
+    // A manager new in his job is spared the board's doubts.
+    const CManagerDatabase* pManager = m_wManagerId ? GetManager() : nullptr;
+    const bool bProtected = pManager && pManager->IsNewInJob();
+    CSaveGame* pHuman = m_pDatabaseHandler ? m_pDatabaseHandler->GetSaveGameForClub(this) : nullptr;
+    uint16_t wMessage = kBoardMessageDefault;
     int nValue = m_nBoardConfidence;
     const int nStep = nAmount < 3 ? 1 : static_cast<int>(std::min<int32_t>(nAmount, 100));
     switch (byModifier) {
@@ -158,9 +168,14 @@ void CClubDatabase::UpdateBoardConfidence(uint8_t byModifier, int32_t nAmount)
             nValue -= 6;
         break;
     case 14:
+        if (!bProtected)
+            nValue -= 1;
+        wMessage = kBoardMessageTable;
+        break;
     case 18:
         if (!bProtected)
             nValue -= 1;
+        wMessage = kBoardMessageLoss;
         break;
     case 15: {
         // The ground's worth (its finished works) against what the club owes.
@@ -169,17 +184,23 @@ void CClubDatabase::UpdateBoardConfidence(uint8_t byModifier, int32_t nAmount)
             nWorth = static_cast<int64_t>(m_pGround->GetTotal(0)) + m_pGround->GetTotal(1) + m_pGround->GetTotal(2);
         if (nWorth - m_nLoan <= 0)
             nValue = 0;
+        if (!bProtected)
+            wMessage = kBoardMessageDebt;
         break;
     }
     case 16:
         nValue -= 5;
+        wMessage = kBoardMessageDebt;
         break;
     case 17:
     case 20:
         nValue -= 3;
         break;
     case 19:
-        // Only a human's board issues a final warning.
+        // A human's board that set him no objective of its own judges him
+        // by the season's target.
+        if (!bProtected && pHuman && pHuman->GetObjectiveType() == BOARD_OBJECTIVE_NONE)
+            nValue -= 15;
         break;
     case 21:
     case 22:
@@ -193,6 +214,9 @@ void CClubDatabase::UpdateBoardConfidence(uint8_t byModifier, int32_t nAmount)
         return;
     }
     m_nBoardConfidence = static_cast<int8_t>(std::clamp(nValue, 10, 100));
+    // Should the board end his job, this is what it tells him.
+    if (pHuman)
+        pHuman->m_wLeaveReason = wMessage;
 }
 
 void CClubDatabase::UpdateFinancialStability(uint8_t byModifier)

@@ -45,7 +45,6 @@ void CPlayerDatabase::PostSeasonPoints()
     if (!m_pClub)
         return;
     const int nGained = static_cast<int>(std::min<uint32_t>(dwGained, 0xFFFF));
-    m_pClub->m_nSeasonCounter1 += nGained;
     m_pClub->m_wSeasonCounter2 = static_cast<uint16_t>(std::min(m_pClub->m_wSeasonCounter2 + nGained, 0xFFFF));
     if (nGained > m_pClub->m_wSeasonCounter3) {
         m_pClub->m_wSeasonCounter3 = static_cast<uint16_t>(nGained);

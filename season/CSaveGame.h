@@ -389,6 +389,7 @@ public:
         m_byObjectiveType = byType;
         m_byObjectiveCountdown = byCountdown;
     }
+    uint8_t GetObjectiveType() const { return m_byObjectiveType; }
     void AddEventHistoryRecord();
     void DeleteEventHistoryRecord(EVENTHISTORYRECORD* pRecord);
     const CXList& GetEventHistory() const { return m_lstEventHistory; }
