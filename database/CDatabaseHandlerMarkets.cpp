@@ -533,6 +533,9 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
     // club, and his new country decides on his permit.
     pPlayer->CarryCupTies();
     pPlayer->DoWorkPermitTest();
+    pBuyer->NoteFeeOfFirstKind(*pPlayer, nFee, pSeller);
+    if (pSeller)
+        pSeller->NoteFeeOfSecondKind(*pPlayer, nFee, pBuyer);
     if (pOffer->GetFlags() & kBuyContractProposed) {
         uint32_t adwWords[CBuyOfferDatabase::CONTRACT_WORDS];
         for (int i = 0; i < CBuyOfferDatabase::CONTRACT_WORDS; ++i)
