@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "common/DebugLog.h"
 #include "database/CCountryDatabase.h"
@@ -460,8 +461,13 @@ void CClubDatabase::ClubPeriodicStep(bool bWeekly)
     }
     if (m_byReputation > 100)
         m_byReputation = 100;
+    // A youth hurt in training may be let go, so the walk is over a copy.
+    std::vector<CYouthDatabase*> youths;
     for (CYouthDatabase* pYouth : m_lstYouths.Items<CYouthDatabase>())
-        CPlayerDatabase::DevelopYouth(*pYouth, bComputerClub);
+        youths.push_back(pYouth);
+    for (CYouthDatabase* pYouth : youths)
+        if (CPlayerDatabase::DevelopYouth(*pYouth, bComputerClub))
+            pYouth->DoYouthInjury(plat::rand() % 8);
     UpdateSquadAverages();
     UpdateStaffAverages();
     if (bWeekly)

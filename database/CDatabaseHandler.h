@@ -564,6 +564,8 @@ public:
     uint8_t GetMatchType() const { return m_byMatchType; }
     // True when the fixture of these clubs is the match screen's.
     bool IsFixtureHeldForMatchScreen(const CClubDatabase* pHome, const CClubDatabase* pAway) const;
+    // Each human's quarterly reports on his club.
+    void DoHumansQuarterlyUpdate(bool bFlag);
     // ---- end of human managers ----
 
 public:

@@ -279,7 +279,7 @@ void CDatabaseHandler::DoQuarterUpdate(uint8_t byFlag)
         for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
             for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
                 pClub->ClubQuarterlyStep(byFlag != 0);
-    RunNamedStep("the humans' quarterly hook waits for the human managers");
+    DoHumansQuarterlyUpdate(byFlag != 0);
     RetireOldManagers();
     TopUpManagerPool();
     TopUpStaffPool();

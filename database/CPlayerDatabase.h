@@ -188,6 +188,9 @@ public:
     // An injury drawn from a group 0-7 of the injury table; 1 when it ends
     // his career.
     int DoInjury(int nGroup, bool bInMatch);
+    // One draw from an injury group 0-7 of the injury table: the injury's
+    // type and its length in days.
+    static int DrawInjury(int nGroup, bool bGoalkeeper, uint8_t& byType);
     // 1 may still play, 2 unavailable.
     static int GetInjuryStatus(int nType);
 
