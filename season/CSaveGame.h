@@ -371,10 +371,17 @@ public:
     void RemoveJobApplication(JOBAPPLICATION* pApplication);
     void SetJobApplicationOutcome(JOBAPPLICATION* pApplication, bool bHired);
     void UpdateJobApplications();
+    // The club's answer to an application whose decision date has come.
+    void DecideJobApplication(JOBAPPLICATION* pApplication);
+    bool IsClubAppliedForByOtherHuman(const CClubDatabase* pClub) const;
     STAFFNEGOTIATION* AddStaffNegotiation(ID_STAFF idStaff, int32_t nOffer);
     STAFFNEGOTIATION* FindStaffNegotiation(ID_STAFF idStaff) const;
     void RemoveStaffNegotiation(STAFFNEGOTIATION* pNegotiation);
     void UpdateStaffNegotiations();
+    // The staff member's answer once his decision date has come.
+    void DecideStaffNegotiation(STAFFNEGOTIATION* pNegotiation);
+    // What the club may pay its staff a week, at a percentage of its balance.
+    int32_t GetStaffWageBudget(int nPercentage) const;
     SQUADENTRY* AddSquadEntry(CPlayerDatabase* pPlayer);
     SQUADENTRY* FindSquadEntry(ID_PLAYER idPlayer) const;
     void RemoveSquadEntry(const CPlayerDatabase* pPlayer);
