@@ -208,6 +208,23 @@ public:
     // The contract's 13 words as a buy offer carries them.
     static void PackContract(const PLAYERCONTRACT& contract, uint32_t adwWords[13]);
     static void UnpackContract(const uint32_t adwWords[13], PLAYERCONTRACT& contract);
+    // Weekly at a human club: true when he asks for a new contract (news to
+    // the club and flag 0x20000).
+    bool CheckContractRequest();
+    // 0-100 around 50, with the index of the strongest unhappiness part.
+    int GetContractHappiness(int& nReason) const;
+    // How an offer of a club (none: no club) appeals to him, 0-100 around
+    // 50, with the index of the strongest part.
+    int GetOfferAttraction(const PLAYERCONTRACT& offer, const CClubDatabase* pClub, int& nReason) const;
+    // An appearance bonus to propose; false (0 and 0) when the draw fails.
+    bool ProposeAppearanceBonus(const CClubDatabase* pClub, int& nTarget, int& nAmount) const;
+    // Half a year after a signing at a human club: news 108 or 109 on what
+    // was paid against his value.
+    void ReviewSigning() const;
+    // His answer to a contract offered by a human's club: true refuses.
+    bool RefuseContractOffer(const CClubDatabase* pOfferClub, const PLAYERCONTRACT& offer) const;
+    // 0-100 by his share of the matches he could have played; 50 before any.
+    int GetPlayingTimeScore() const;
     // ---- end of contracts ----
 
     uint32_t m_dwValue = 0;

@@ -11,6 +11,7 @@
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/PersonOwners.h"
+#include "platform/Random.h"
 
 namespace {
 
@@ -192,8 +193,10 @@ void CPlayerDatabase::WeeklyContractCheck()
     }
     // A new signing has settled in after half a year.
     if ((m_dwFlags & PLAYER_FLAG_NEWLY_SIGNED) && CDate(m_Contract.dwStartDate).IsValid() &&
-        today.DaysBetween(CDate(m_Contract.dwStartDate)) > kSettlingInDays)
+        today.DaysBetween(CDate(m_Contract.dwStartDate)) > kSettlingInDays) {
         m_dwFlags &= ~PLAYER_FLAG_NEWLY_SIGNED;
+        ReviewSigning();
+    }
     // A contract that has run out lets him go for nothing; a fee or loan
     // listing gives way to the free one. A player out on loan waits until he
     // is back.
@@ -211,8 +214,15 @@ void CPlayerDatabase::WeeklyListingUpdate(bool bWeekly)
     // The listing may end in a move or in retirement; the points of the
     // weeks before stay with the club they were won for.
     PostSeasonPoints();
-    if (!bWeekly || !m_pClub || !m_pDatabaseHandler || IsClubHumanManaged(m_pClub) ||
-        m_wDaysListed < kListedTooLongDays)
+    if (!bWeekly || !m_pClub || !m_pDatabaseHandler)
+        return;
+    // A human's player may ask for a better contract, four weeks in five.
+    if (IsClubHumanManaged(m_pClub)) {
+        if (plat::rand() % 5 != 0 && m_byTransferState == 0 && !(m_dwFlags & PLAYER_FLAG_CONTRACT_REQUEST))
+            CheckContractRequest();
+        return;
+    }
+    if (m_wDaysListed < kListedTooLongDays)
         return;
     const bool bTakenBack = m_byRating * 100 > m_pClub->m_byAverageRating * kTakenBackPercent;
     const CDate today = m_pDatabaseHandler->GetGameDate();

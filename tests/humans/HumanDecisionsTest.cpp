@@ -101,4 +101,22 @@ TEST_F(HumanWorld, AHumanHearsTheAnswerToHisFriendly)
     EXPECT_NE(m_pHuman->GetNews().FindIncoming(207), nullptr) << "refused";
 }
 
+TEST_F(HumanWorld, APlayerOnAPoorContractAsksForABetterOne)
+{
+    CPlayerDatabase* pPlayer = static_cast<CPlayerDatabase*>(m_pClub->m_lstPlayers.GetHead()->pData);
+    ASSERT_NE(pPlayer, nullptr);
+    pPlayer->m_dwFlags &= ~PLAYER_FLAG_CONTRACT_REQUEST;
+    // Paid like a king: content.
+    pPlayer->m_Contract.dwYearlyWage = 1000000000;
+    EXPECT_FALSE(pPlayer->CheckContractRequest());
+    EXPECT_FALSE(pPlayer->m_dwFlags & PLAYER_FLAG_CONTRACT_REQUEST);
+    // Paid nothing: he asks, and says why.
+    pPlayer->m_Contract = PLAYERCONTRACT{};
+    EXPECT_TRUE(pPlayer->CheckContractRequest());
+    EXPECT_TRUE(pPlayer->m_dwFlags & PLAYER_FLAG_CONTRACT_REQUEST);
+    const CNewsItem* pNews = m_pHuman->GetNews().FindIncoming(71);
+    ASSERT_NE(pNews, nullptr);
+    EXPECT_EQ(pNews->GetSlot(NEWS_SLOT_PERSON), pPlayer->m_idPerson);
+}
+
 }  // namespace
