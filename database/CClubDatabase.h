@@ -168,6 +168,18 @@ public:
     // A news item for the human who runs the club, naming the club; null
     // for a computer-run club.
     CNewsItem* AddNewsItem(uint16_t wType) const;
+    // Each staff member's week by his kind's workload and the table; a
+    // human hears of unhappy ones.
+    void ReviewStaffWorkload();
+    // Mean ability of the kind's places (a member of another kind counts a
+    // quarter); 0 without anyone.
+    int GetStaffQuality(int nType) const;
+    // The coaches' morale moves by the amount.
+    void AddStaffMorale(int nAmount);
+    // Shirt numbers: the lowest nobody wears (0 when all are taken), given
+    // by a computer club to every player without one.
+    uint8_t GetLowestFreeSquadNumber() const;
+    void AssignSquadNumbers();
     // 1 in the top fifth of the table, -1 in the bottom fifth, else 0.
     int GetTableZone() const;
     // The bank balance, with a human's savings.
@@ -183,10 +195,6 @@ public:
     // then join the all-time ones.
     void UpdateClubRecords(CLUBRECORDENTRY* pRecords) const;
     void CloseSeasonClubRecords();
-    // The largest fee of the season paid (first kind) and received (second
-    // kind); a new all-time fee paid is an award.
-    void NoteFeeOfFirstKind(const class CPlayerDatabase& player, int32_t nAmount, const CClubDatabase* pOther);
-    void NoteFeeOfSecondKind(const class CPlayerDatabase& player, int32_t nAmount, const CClubDatabase* pOther);
     // A friendly asked of this club: refused against a club of its own
     // division, a second friendly between the two, or a day either already
     // plays; a human who asked hears the answer.

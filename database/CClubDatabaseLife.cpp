@@ -418,6 +418,7 @@ void CClubDatabase::UpdateStaffAverages()
         nRating += pStaff->m_byRating;
         ++nCount;
     }
+    ReviewStaffWorkload();
     if (nCount > 0) {
         m_abyStaffAverages[0] = static_cast<uint8_t>(nMorale / nCount);
         m_abyStaffAverages[1] = static_cast<uint8_t>(nRating / nCount);

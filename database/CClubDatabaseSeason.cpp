@@ -1,7 +1,7 @@
 // What a club makes of its season and its manager's job: where it stands in
 // the table, what money it can reach, whether its job is open and whom it
-// would take, the board's verdict on the season's target, the club records
-// its players set and the largest fees it paid and received.
+// would take, the board's verdict on the season's target and the club
+// records its players set.
 #include "database/CClubDatabase.h"
 
 #include <algorithm>
@@ -182,33 +182,4 @@ void CClubDatabase::CloseSeasonClubRecords()
 {
     UpdateClubRecords(m_aSeasonClubRecords);
     CDatabaseHandler::MergeClubRecords(m_aClubRecords, m_aSeasonClubRecords);
-}
-
-// ---- fee records ----
-
-void CClubDatabase::NoteFeeOfFirstKind(const CPlayerDatabase& player, int32_t nAmount, const CClubDatabase* pOther)
-{
-    CLUBFEERECORD& season = m_aFeeRecords[0];
-    if (nAmount == 0 || nAmount <= season.nAmount)
-        return;
-    const int32_t idOther = pOther ? pOther->m_wClubId : 0;
-    season = CLUBFEERECORD{static_cast<int32_t>(player.m_idPerson), idOther, nAmount};
-    CLUBFEERECORD& ever = m_aFeeRecords[2];
-    const int64_t nBar = ever.nAmount != 0 ? ever.nAmount : static_cast<int64_t>(m_nBankBalance) / 100 * m_byReputation;
-    if (nAmount > nBar) {
-        ever = season;
-        m_nAwardFlag = 1;
-        m_pAwardClub = const_cast<CClubDatabase*>(pOther);
-    }
-}
-
-void CClubDatabase::NoteFeeOfSecondKind(const CPlayerDatabase& player, int32_t nAmount, const CClubDatabase* pOther)
-{
-    CLUBFEERECORD& season = m_aFeeRecords[1];
-    if (nAmount == 0 || nAmount <= season.nAmount)
-        return;
-    season = CLUBFEERECORD{static_cast<int32_t>(player.m_idPerson), pOther ? pOther->m_wClubId : 0, nAmount};
-    CLUBFEERECORD& ever = m_aFeeRecords[3];
-    if (nAmount > ever.nAmount)
-        ever = season;
 }

@@ -196,6 +196,7 @@ void CClubDatabase::DoSquadUpkeep()
         AddNewspaperStory(0, kStoryBailedOut);
     }
     MaintainSquad();
+    AssignSquadNumbers();
 }
 
 int CClubDatabase::ReleaseRetired()

@@ -121,12 +121,15 @@ void RunBlockedPeriodNotice(const CEventsDatabase& event)
     const uint16_t wNews = event.GetType() == EVENT_BLOCKED_PERIOD_START_NOTICE ? kNewsBlockedPeriodStarts
                                                                                 : kNewsBlockedPeriodEnds;
     const CDate day(event.GetDate().GetValue(), kNoticeDays);
+    int nTold = 0;
     for (int nSlot = 0; nSlot < HUMAN_SLOTS; ++nSlot)
         if (CSaveGame* pHuman = pHandler->GetHumanSlot(nSlot)) {
             CNewsItem* pNews = pHuman->PostNews(wNews, pHuman->GetClub());
             pNews->SetSlot(NEWS_SLOT_COUNTRY, event.GetDataID());
             pNews->SetSlot(NEWS_SLOT_RECORD_A, day.GetValue());
+            ++nTold;
         }
+    DebugLog(2, "[CCountryDatabase::RunBlockedPeriodNotice] Event %d told %d humans", event.GetType(), nTold);
 }
 
 }  // namespace

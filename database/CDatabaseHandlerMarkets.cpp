@@ -84,18 +84,6 @@ void AddEventOnce(CCountryDatabase* pCountry, uint8_t byType, const CDate& date,
         pCountry->AddEvent(byType, date, dwDataID);
 }
 
-uint8_t LowestFreeSquadNumber(const CClubDatabase* pClub)
-{
-    bool abUsed[PLAYER_SQUAD_NUMBER_LIMIT] = {};
-    for (const CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
-        if (p->m_bySquadNumber < PLAYER_SQUAD_NUMBER_LIMIT)
-            abUsed[p->m_bySquadNumber] = true;
-    for (int n = 1; n < PLAYER_SQUAD_NUMBER_LIMIT; ++n)
-        if (!abUsed[n])
-            return static_cast<uint8_t>(n);
-    return 0;
-}
-
 // A move goes to the records of the club it leaves and, when the club it
 // joins plays in another division, to that division's too.
 template <typename Values, typename Add>
@@ -526,16 +514,13 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
     }
     pBuyer->AddFinanceTransaction(kTransferFeeCategory, 0, nFee, pPlayer->m_idPerson, pSeller ? pSeller->m_wClubId : 0);
     pBuyer->NoteFeeOfFirstKind(pPlayer, nFee, pSeller);
-    pPlayer->m_bySquadNumber = LowestFreeSquadNumber(pBuyer);
+    pPlayer->m_bySquadNumber = pBuyer->GetLowestFreeSquadNumber();
     pBuyer->AddPlayer(pPlayer, true);
     pBuyer->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
     // The cups he has played in this season are closed to him at his new
     // club, and his new country decides on his permit.
     pPlayer->CarryCupTies();
     pPlayer->DoWorkPermitTest();
-    pBuyer->NoteFeeOfFirstKind(*pPlayer, nFee, pSeller);
-    if (pSeller)
-        pSeller->NoteFeeOfSecondKind(*pPlayer, nFee, pBuyer);
     if (pOffer->GetFlags() & kBuyContractProposed) {
         uint32_t adwWords[CBuyOfferDatabase::CONTRACT_WORDS];
         for (int i = 0; i < CBuyOfferDatabase::CONTRACT_WORDS; ++i)

@@ -311,6 +311,12 @@ void CDatabaseHandler::ReleaseYouth(CYouthDatabase* pYouth)
     ++m_nYouthReleaseCounter;
     if (pYouth->m_pClub)
         pYouth->m_pClub->RemoveYouth(pYouth);
+    // A full pool takes no more of his position: he leaves the game.
+    if (!m_lstYouths.Find(pYouth) && GetYouthPoolCount(pYouth->m_byPosition) >= kYouthPoolPerPosition) {
+        DebugLog(7, "[CDatabaseHandler::ReleaseYouth] %s leaves the game", pYouth->GetShortName());
+        delete pYouth;
+        return;
+    }
     AddYouthToPool(pYouth);
 }
 
