@@ -317,6 +317,9 @@ void CClubDatabase::DoMatchResultUpdate(uint8_t byKind, int nGoalsFor, int nGoal
         UpdateResultRuns(0, kResultDraw);
         UpdateResultRuns(nSide, kResultDraw);
     }
+    if (byKind == kKindLeague && m_wManagerId != 0)
+        if (CManagerDatabase* pManager = GetManager())
+            pManager->RecordLeagueResult(nGoalsFor, nGoalsAgainst, m_byLeaguePosition);
 }
 
 void CClubDatabase::UpdateAfterMatch(uint8_t byKind, int nGoalsFor, int nGoalsAgainst, bool bHome,
@@ -473,6 +476,9 @@ void CClubDatabase::ClubPeriodicStep(bool bWeekly)
     UpdateStaffAverages();
     if (bWeekly)
         DoWeeklyFacilitySales();
+    if (bWeekly && m_wManagerId != 0)
+        if (CManagerDatabase* pManager = GetManager())
+            pManager->UpdateLeaguePosition(m_byLeaguePosition);
 
     // The table's mood, once the club has played enough league matches.
     if (bWeekly && m_pDivision && m_HomeRow.byPlayed + m_AwayRow.byPlayed > kMoodAfterMatches) {

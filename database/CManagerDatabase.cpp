@@ -1,5 +1,7 @@
 #include "database/CManagerDatabase.h"
 
+#include <algorithm>
+
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
 #include "database/CDatabaseHandler.h"
@@ -398,4 +400,33 @@ void CManagerDatabase::GenerateManagerContract(const MANAGERCONTRACTTERMS& terms
     end.SetNthWeekday(terms.nEndMonth, terms.nSeasonStartYear + nYears, kSaturday, terms.nEndSaturday);
     start.GetYMD(m_Contract.StartDate);
     end.GetYMD(m_Contract.EndDate);
+}
+
+void CManagerDatabase::RecordLeagueResult(int nGoalsFor, int nGoalsAgainst, int nLeaguePosition)
+{
+    MANAGERCAREERENTRY* pEntry = GetCareerEntry(-1);
+    if (!pEntry)
+        return;
+    // The entry's counters are bytes: a long career at one club stops at 255.
+    auto add = [](uint8_t& byCounter, int nAmount) { byCounter = static_cast<uint8_t>(std::min(byCounter + nAmount, 255)); };
+    add(pEntry->byMatches, 1);
+    add(pEntry->byGoalsFor, std::max(nGoalsFor, 0));
+    add(pEntry->byGoalsAgainst, std::max(nGoalsAgainst, 0));
+    if (nGoalsFor > nGoalsAgainst) {
+        add(pEntry->byWon, 1);
+        add(pEntry->byPoints, 3);
+    }
+    else if (nGoalsFor == nGoalsAgainst) {
+        add(pEntry->byDrawn, 1);
+        add(pEntry->byPoints, 1);
+    }
+    else
+        add(pEntry->byLost, 1);
+    UpdateLeaguePosition(nLeaguePosition);
+}
+
+void CManagerDatabase::UpdateLeaguePosition(int nLeaguePosition)
+{
+    if (MANAGERCAREERENTRY* pEntry = GetCareerEntry(-1))
+        pEntry->byLeaguePosition = static_cast<uint8_t>(std::clamp(nLeaguePosition, 0, 255));
 }

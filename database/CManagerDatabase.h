@@ -88,6 +88,10 @@ public:
     MANAGERCAREERENTRY* GetCareerEntry(int nIndex) const;
     bool HasManagedClub(ID_CLUB idClub) const;
     void SetCupSlot(int nSlot, uint8_t byFirst, uint8_t bySecond);
+    // One league match of his club into the last career entry, with the
+    // club's league position after it.
+    void RecordLeagueResult(int nGoalsFor, int nGoalsAgainst, int nLeaguePosition);
+    void UpdateLeaguePosition(int nLeaguePosition);
     void MarkRetired() { m_byStateFlags |= MANAGER_FLAG_RETIRED; }
 
     void GenerateRecord();
