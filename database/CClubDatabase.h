@@ -180,6 +180,11 @@ public:
     // by a computer club to every player without one.
     uint8_t GetLowestFreeSquadNumber() const;
     void AssignSquadNumbers();
+    // A computer club without a manager looks for one: the search ends with
+    // event 45, when the best man of the pool who would come is appointed,
+    // or the search begins again.
+    void StartManagerSearch();
+    void OnManagerSearchEvent();
     // 1 in the top fifth of the table, -1 in the bottom fifth, else 0.
     int GetTableZone() const;
     // The bank balance, with a human's savings.

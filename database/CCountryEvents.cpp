@@ -86,10 +86,14 @@ void RunPlayerEvent(const CEventsDatabase& event)
              event.GetType(), event.GetDataID());
 }
 
+// The end of a club's search for a manager.
 void RunClubReviewEvent(const CEventsDatabase& event)
 {
-    DebugLog(2, "[CCountryDatabase::RunClubReviewEvent] Event %d for club %u: no club review", event.GetType(),
-             event.GetDataID());
+    CDatabaseHandler* pHandler = CCountryDatabase::m_pDatabaseHandler;
+    if (CClubDatabase* pClub = pHandler ? pHandler->GetClubFromID(static_cast<ID_CLUB>(event.GetDataID())) : nullptr)
+        pClub->OnManagerSearchEvent();
+    else
+        DebugLog(1, "[CCountryDatabase::RunClubReviewEvent] Club %u of a search cannot be found", event.GetDataID());
 }
 
 // A scout's query comes due: his human's scouts report on it.

@@ -832,6 +832,8 @@ public:
     void DoJoinManagerToClub(ID_MANAGER idManager, CClubDatabase* pClub);
     // The best-rated manager of the pool for the club; null when it is empty.
     CManagerDatabase* PickPoolManager() const;
+    // The best-rated man of the pool who would take the club's job.
+    CManagerDatabase* PickPoolManager(const CClubDatabase* pClub) const;
     void TopUpManagerPool();
     // Managers of 66 or more retire to file, a computer club's own manager
     // too (the club then looks for another).

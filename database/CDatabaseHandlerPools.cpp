@@ -110,12 +110,25 @@ CManagerDatabase* CDatabaseHandler::PickPoolManager() const
     return pBest;
 }
 
+CManagerDatabase* CDatabaseHandler::PickPoolManager(const CClubDatabase* pClub) const
+{
+    CManagerDatabase* pBest = nullptr;
+    for (const void* pValue : m_lstUnemployedManagers.Items<void>()) {
+        CManagerDatabase* pManager = GetPoolManager(ManagerFromValue(pValue));
+        if (pManager && (!pBest || pManager->m_byRating > pBest->m_byRating) && pClub &&
+            pClub->WouldManagerAcceptJob(pManager->GetId()) == 2)
+            pBest = pManager;
+    }
+    return pBest;
+}
+
 void CDatabaseHandler::FillManagerVacancies()
 {
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
             for (CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>()) {
-                if (pClub->m_wManagerId != 0 || IsClubHumanManaged(pClub))
+                // A club whose search is under way waits for its end.
+                if (pClub->m_wManagerId != 0 || IsClubHumanManaged(pClub) || pCountry->FindClubReview(pClub, nullptr))
                     continue;
                 if (m_lstUnemployedManagers.IsEmpty())
                     TopUpManagerPool();
@@ -131,8 +144,10 @@ void CDatabaseHandler::ReviewManagers()
             for (CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>()) {
                 const CManagerDatabase* pManager = pClub->GetManager();
                 if (pManager && !IsClubHumanManaged(pClub) && pClub->m_nBoardConfidence < kBoardSacksBelow &&
-                    !pManager->IsNewInJob())
+                    !pManager->IsNewInJob()) {
                     SackManager(pManager->GetId(), true);
+                    pClub->StartManagerSearch();
+                }
             }
     FillManagerVacancies();
 }
