@@ -401,6 +401,13 @@ public:
     void DeleteEventHistoryRecord(EVENTHISTORYRECORD* pRecord);
     const CXList& GetEventHistory() const { return m_lstEventHistory; }
     void SetNavigationAlert(int nIndex, int8_t nValue);
+    // The first problem of the team sheet for a match of the kind (1 a
+    // player unavailable, 2 suspended, 4 cup-tied, 6 without a permit), 0
+    // when there is none or nothing to check.
+    int CheckTeamSheet(int nKind) const;
+    // Raises the alerts of what waits: news, stories, a worried board, an
+    // unavailable player and a team-sheet problem.
+    void UpdateNavigationAlerts();
     void ClearNavigationAlerts();
     int8_t GetNavigationAlert(int nIndex) const;
     void MarkNavigationAlertShown(int nIndex);

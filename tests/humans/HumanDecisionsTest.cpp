@@ -119,4 +119,24 @@ TEST_F(HumanWorld, APlayerOnAPoorContractAsksForABetterOne)
     EXPECT_EQ(pNews->GetSlot(NEWS_SLOT_PERSON), pPlayer->m_idPerson);
 }
 
+TEST_F(HumanWorld, TheTeamSheetCheckNamesThePlayerWhoCannotPlay)
+{
+    CPlayerDatabase* pPlayer = static_cast<CPlayerDatabase*>(m_pClub->m_lstPlayers.GetHead()->pData);
+    for (int nPlace = 0; nPlace < SAVEGAME_SHEET_PLACES; ++nPlace)
+        m_pHuman->SetSheetPlayer(nPlace, nullptr);
+    m_pHuman->SetSheetPlayer(0, pPlayer);
+    m_pHuman->UpdateNextFixture();
+    ASSERT_GE(m_pHuman->GetNextFixture(nullptr, nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(m_pHuman->CheckTeamSheet(0), 0) << "a fit player";
+    pPlayer->m_dwFlags |= PLAYER_FLAG_INJURED;
+    pPlayer->m_byInjuryType = 1;
+    EXPECT_EQ(m_pHuman->CheckTeamSheet(0), 1) << "injured";
+    pPlayer->m_byInjuryType = 2;
+    EXPECT_EQ(m_pHuman->CheckTeamSheet(0), 0) << "a knock he can play with";
+    pPlayer->m_bySuspensionFlags = PLAYER_SUSPENDED_DOMESTIC;
+    EXPECT_EQ(m_pHuman->CheckTeamSheet(0), 2) << "banned";
+    m_pHuman->UpdateNavigationAlerts();
+    EXPECT_EQ(m_pHuman->GetNavigationAlert(7), 1);
+}
+
 }  // namespace
