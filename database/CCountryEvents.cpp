@@ -89,6 +89,7 @@ void RunPlayerEvent(const CEventsDatabase& event)
 // The end of a club's search for a manager.
 void RunClubReviewEvent(const CEventsDatabase& event)
 {
+    DebugLog(2, "[CCountryDatabase::RunClubReviewEvent] Event 45 for club %u: the search ends", event.GetDataID());
     CDatabaseHandler* pHandler = CCountryDatabase::m_pDatabaseHandler;
     if (CClubDatabase* pClub = pHandler ? pHandler->GetClubFromID(static_cast<ID_CLUB>(event.GetDataID())) : nullptr)
         pClub->OnManagerSearchEvent();
