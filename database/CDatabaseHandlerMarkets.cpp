@@ -24,6 +24,8 @@ namespace {
 // The fee of a completed transfer, paid between the two clubs.
 constexpr int kTransferFeeCategory = 87;
 constexpr uint16_t kNoLimit = 65535;
+// The yearly review of a player's work permit.
+constexpr uint8_t kEventWorkPermitReview = 28;
 // News to the player's human club of an offer taken back.
 constexpr uint16_t kNewsBuyOfferWithdrawn = 198;
 constexpr uint16_t kNewsLoanOfferWithdrawn = 199;
@@ -520,6 +522,7 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
     // The cups he has played in this season are closed to him at his new
     // club, and his new country decides on his permit.
     pPlayer->CarryCupTies();
+    DeleteEventsEverywhere(m_lstCountries, kEventWorkPermitReview, pPlayer->m_idPerson);
     pPlayer->DoWorkPermitTest();
     if (pOffer->GetFlags() & kBuyContractProposed) {
         uint32_t adwWords[CBuyOfferDatabase::CONTRACT_WORDS];

@@ -301,6 +301,8 @@ public:
     bool IsCupTied(const struct CUP* pCup) const;
     // After he changes club: every cup he has played in this season ties him.
     void CarryCupTies() { m_dwRuleCupTiedMask |= m_dwCupTiedMask; }
+    // Ends his loan at once, as its return day would.
+    void DoImmediateReturnFromLoan();
     // Raises the season counter: one more award this season.
     void RecordSeasonEvent();
     // His club, or the club of his last career entry while he has none.

@@ -155,3 +155,28 @@ bool CPlayerDatabase::IsCupTied(const CUP* pCup) const
         return false;
     return (m_dwRuleCupTiedMask & GetCupTiedBit(pCup->byKind, pCup->byCountry)) != 0;
 }
+
+// ---- loans ----
+
+void CPlayerDatabase::DoImmediateReturnFromLoan()
+{
+    constexpr uint8_t kEventLoanReturn = 26;
+    if (m_byTransferState != PLAYER_TRANSFER_ON_LOAN || !m_pDatabaseHandler)
+        return;
+    const CClubDatabase* pLoanClub = m_pDatabaseHandler->GetClubFromID(m_wLoanClubId);
+    if (!pLoanClub) {
+        DebugLog(1, "[CPlayerDatabase::DoImmediateReturnFromLoan] Could not find the return club!");
+        return;
+    }
+    // The return is kept by the country of the club he is lent to, or of
+    // his own club, which scheduled it.
+    const bool bScheduled =
+        (pLoanClub->m_pCountry && pLoanClub->m_pCountry->FindEvent(kEventLoanReturn, m_idPerson, nullptr)) ||
+        (m_pCountry && m_pCountry->FindEvent(kEventLoanReturn, m_idPerson, nullptr));
+    if (!bScheduled) {
+        DebugLog(1, "[CPlayerDatabase::DoImmediateReturnFromLoan] Could not find the return event!");
+        return;
+    }
+    // The return as its day would bring it; the scheduled one goes with it.
+    m_pDatabaseHandler->TransferPlayerLoan(this, 0, false, 0);
+}

@@ -404,6 +404,8 @@ void CSaveGame::DoDailyUpdate()
     }
     UpdateJobApplications();
     UpdateStaffNegotiations();
+    AgeTransferOfferReports(1);
+    AgeLoanOfferReports(1);
 }
 
 void CSaveGame::DoPeriodicReview()

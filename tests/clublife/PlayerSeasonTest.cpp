@@ -213,4 +213,25 @@ TEST_F(PlayerSeason, FriendliesAreAnsweredAndPlayed)
     EXPECT_TRUE(pPlayed->IsPlayed()) << "the friendly was played on its day";
 }
 
+TEST_F(PlayerSeason, ALoanEndsAtOnceWithItsReturnEvent)
+{
+    std::vector<CClubDatabase*> clubs = Clubs();
+    CClubDatabase* pOwner = clubs[0];
+    CClubDatabase* pBorrower = clubs[1];
+    CPlayerDatabase* pPlayer = nullptr;
+    for (CPlayerDatabase* p : pOwner->m_lstPlayers.Items<CPlayerDatabase>())
+        if (p->m_byTransferState == 0)
+            pPlayer = p;
+    ASSERT_NE(pPlayer, nullptr);
+    pPlayer->DoImmediateReturnFromLoan();
+    EXPECT_EQ(pPlayer->m_byTransferState, 0) << "not on loan: nothing to end";
+    ASSERT_EQ(H().TransferPlayerLoan(pPlayer, pBorrower->GetID(), true, 60), 0);
+    ASSERT_NE(pOwner->m_pCountry->FindEvent(26, pPlayer->m_idPerson, nullptr), nullptr);
+    pPlayer->DoImmediateReturnFromLoan();
+    EXPECT_EQ(pPlayer->m_byTransferState, 0);
+    EXPECT_EQ(pPlayer->m_wLoanClubId, 0);
+    EXPECT_EQ(pOwner->m_pCountry->FindEvent(26, pPlayer->m_idPerson, nullptr), nullptr) << "its return day is gone";
+    EXPECT_EQ(pBorrower->m_lstLoanIns.Find(pPlayer), nullptr);
+}
+
 }  // namespace
