@@ -87,6 +87,7 @@ void CDatabaseHandler::DoJoinManagerToClub(ID_MANAGER idManager, CClubDatabase* 
     RemoveManagerFromFreePool(idManager);
     pClub->SetManager(idManager, true);
     if (CManagerDatabase* pManager = GetEmployedManager(idManager)) {
+        pManager->TakeClub(pClub);
         pManager->AddCareerEntry((GetClubSeasonYear(pClub) - 1999) & 0xFF, pClub->GetID());
         // A contract on the division's terms that runs from today.
         MANAGERCONTRACTTERMS terms;

@@ -4,6 +4,7 @@
 
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CPersonDatabase.h"
 #include "database/PersonOwners.h"
@@ -429,4 +430,25 @@ void CManagerDatabase::UpdateLeaguePosition(int nLeaguePosition)
 {
     if (MANAGERCAREERENTRY* pEntry = GetCareerEntry(-1))
         pEntry->byLeaguePosition = static_cast<uint8_t>(std::clamp(nLeaguePosition, 0, 255));
+}
+
+void CManagerDatabase::ReGenerateNationality()
+{
+    // Mostly a man of the club's own country; now and then one from anywhere.
+    int nRow = plat::rand() % 100 > 98 ? -1 : GetCountryNationality(m_pCountry) - 1;
+    if (nRow < 0 || nRow >= NATIONALITY_COUNT)
+        nRow = plat::rand() % NATIONALITY_COUNT;
+    DrawNames(nRow, "ReGenerateNationality");
+    m_byNationality = static_cast<uint8_t>(nRow + 1);
+}
+
+void CManagerDatabase::TakeClub(CClubDatabase* pClub)
+{
+    const bool bFirstJob = m_Career.IsEmpty() || !GetCareerEntry(-1)->wClubId;
+    m_pClub = pClub;
+    m_pCountry = pClub ? pClub->m_pCountry : nullptr;
+    m_pDivision = pClub ? pClub->m_pDivision : nullptr;
+    // A man the game made up takes a name of his first club's country.
+    if (pClub && (m_byStateFlags & MANAGER_FLAG_GENERATED) && bFirstJob)
+        ReGenerateNationality();
 }

@@ -95,6 +95,11 @@ public:
     void MarkRetired() { m_byStateFlags |= MANAGER_FLAG_RETIRED; }
 
     void GenerateRecord();
+    // Names of a nationality: mostly his club's country's.
+    void ReGenerateNationality();
+    // He joins the club; a made-up man taking his first job is given a name
+    // of its country.
+    void TakeClub(CClubDatabase* pClub);
     // Draws the contract that the division's terms give for this rating.
     void GenerateManagerContract(const MANAGERCONTRACTTERMS& terms);
 
