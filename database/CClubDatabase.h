@@ -174,8 +174,6 @@ public:
     // Mean ability of the kind's places (a member of another kind counts a
     // quarter); 0 without anyone.
     int GetStaffQuality(int nType) const;
-    // The coaches' morale moves by the amount.
-    void AddStaffMorale(int nAmount);
     // Shirt numbers: the lowest nobody wears (0 when all are taken), given
     // by a computer club to every player without one.
     uint8_t GetLowestFreeSquadNumber() const;

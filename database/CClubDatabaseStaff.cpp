@@ -1,6 +1,6 @@
 // A club's staff at work and its shirt numbers: the weekly review of each
-// member's workload, the quality of a kind of staff, the coaches' morale, and
-// the lowest free number for players who have none.
+// member's workload, the quality of a kind of staff, and the lowest free
+// number for players who have none.
 #include "database/CClubDatabase.h"
 
 #include <algorithm>
@@ -79,15 +79,6 @@ int CClubDatabase::GetStaffQuality(int nType) const
             nSum += pStaff->m_byKind == nType ? nAbility : nAbility / 4;
         }
     return nSum / nCount;
-}
-
-void CClubDatabase::AddStaffMorale(int nAmount)
-{
-    if (!m_pDatabaseHandler)
-        return;
-    for (int i = 0; i < GetStaffCount(0); ++i)
-        if (CStaffDatabase* pStaff = m_pDatabaseHandler->GetStaffFromID(m_awStaffSlots[0][i]))
-            pStaff->m_byMorale = static_cast<uint8_t>(std::clamp(pStaff->m_byMorale + nAmount, 0, 100));
 }
 
 uint8_t CClubDatabase::GetLowestFreeSquadNumber() const
