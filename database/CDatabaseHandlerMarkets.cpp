@@ -573,9 +573,12 @@ bool CDatabaseHandler::TransferPlayerExchange(CPlayerDatabase* pPlayer, CClubDat
     pOfferingClub->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
     if (CSaveGame* pHuman = GetSaveGameForClub(pOfferingClub))
         pHuman->OnPlayerLeft(pPlayer);
-    pPlayer->m_bySquadNumber = LowestFreeSquadNumber(pReceiver);
+    pPlayer->m_bySquadNumber = pReceiver->GetLowestFreeSquadNumber();
     pReceiver->AddPlayer(pPlayer, true);
     pReceiver->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
+    pPlayer->CarryCupTies();
+    DeleteEventsEverywhere(m_lstCountries, kEventWorkPermitReview, pPlayer->m_idPerson);
+    pPlayer->DoWorkPermitTest();
     pPlayer->RemoveAllMatchInformation();
     pPlayer->AddCareerEntry(pReceiver, true);
     pPlayer->GenerateContract(pPlayer->m_Contract, pReceiver->m_pDivision, pReceiver, false);

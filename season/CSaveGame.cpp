@@ -404,8 +404,6 @@ void CSaveGame::DoDailyUpdate()
     }
     UpdateJobApplications();
     UpdateStaffNegotiations();
-    AgeTransferOfferReports(1);
-    AgeLoanOfferReports(1);
 }
 
 void CSaveGame::DoPeriodicReview()

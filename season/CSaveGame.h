@@ -408,9 +408,6 @@ public:
     // Raises the alerts of what waits: news, stories, a worried board, an
     // unavailable player and a team-sheet problem.
     void UpdateNavigationAlerts();
-    // The offer reports grow older by the days; one past 14 days is dropped.
-    void AgeTransferOfferReports(int nDays);
-    void AgeLoanOfferReports(int nDays);
     void ClearNavigationAlerts();
     int8_t GetNavigationAlert(int nIndex) const;
     void MarkNavigationAlertShown(int nIndex);

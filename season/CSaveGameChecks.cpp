@@ -20,28 +20,6 @@ constexpr int kSheetCupTied = 4;
 constexpr int kSheetNoPermit = 6;
 constexpr int kStarters = 11;
 constexpr int kBoardWorried = 35;
-// Offer reports: where each keeps its age in days, and how long it is kept.
-constexpr int kTransferReportAge = 124;
-constexpr int kLoanReportAge = 31;
-constexpr int kReportDays = 14;
-
-// Ages every report of a list, dropping those past their days.
-template <typename ReadAge, typename WriteAge>
-void AgeReports(CXList& reports, int nDays, ReadAge readAge, WriteAge writeAge)
-{
-    for (LPXLISTNODE pNode = reports.GetHead(); pNode;) {
-        LPXLISTNODE pCurrent = pNode;
-        pNode = pNode->pNext;
-        auto* pReport = static_cast<uint8_t*>(pCurrent->pData);
-        const int64_t nAge = static_cast<int64_t>(readAge(pReport)) + nDays;
-        if (nAge > kReportDays) {
-            reports.Remove(pCurrent);
-            delete[] pReport;
-        }
-        else
-            writeAge(pReport, static_cast<int32_t>(nAge));
-    }
-}
 
 }  // namespace
 
@@ -102,26 +80,4 @@ void CSaveGame::UpdateNavigationAlerts()
         if (CheckTeamSheet(nKind) != 0)
             SetNavigationAlert(7, 1);
     }
-}
-
-void CSaveGame::AgeTransferOfferReports(int nDays)
-{
-    AgeReports(
-        m_lstTransferReports, nDays,
-        [](const uint8_t* p) {
-            return static_cast<int32_t>(p[kTransferReportAge] | p[kTransferReportAge + 1] << 8 |
-                                        p[kTransferReportAge + 2] << 16 |
-                                        static_cast<uint32_t>(p[kTransferReportAge + 3]) << 24);
-        },
-        [](uint8_t* p, int32_t nAge) {
-            for (int i = 0; i < 4; ++i)
-                p[kTransferReportAge + i] = static_cast<uint8_t>(static_cast<uint32_t>(nAge) >> (8 * i));
-        });
-}
-
-void CSaveGame::AgeLoanOfferReports(int nDays)
-{
-    AgeReports(
-        m_lstLoanReports, nDays, [](const uint8_t* p) { return static_cast<int32_t>(p[kLoanReportAge]); },
-        [](uint8_t* p, int32_t nAge) { p[kLoanReportAge] = static_cast<uint8_t>(nAge); });
 }
