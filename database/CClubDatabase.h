@@ -565,8 +565,8 @@ public:
     // went.
     int ReleaseRetired();
     void ClubQuarterlyStep(bool bFlag);
-    // A computer club's periodic upkeep: its balance is raised to its lowest
-    // allowed, and its squad kept in shape. Nothing for a human's club.
+    // A computer club's periodic upkeep: its squad kept in shape and its
+    // shirts numbered. Nothing for a human's club.
     void DoSquadUpkeep();
     int CountStaffOfType(int nType) const;
     // The club's own season reset: a computer club's balance is raised to

@@ -39,8 +39,6 @@ constexpr uint16_t kNewsNoStaffOfType = 169;
 constexpr uint16_t kNewsStaffShort = 171;
 constexpr uint8_t kBoardStaffShort = 20;
 constexpr uint8_t kBoardNoStaff = 21;
-// The papers hear when a computer club's owners cover its debts.
-constexpr uint16_t kStoryBailedOut = 306;
 
 bool IsInSquad(const CPlayerDatabase* pPlayer)
 {
@@ -189,12 +187,8 @@ void CClubDatabase::DoSquadUpkeep()
     // A human's money and squad are his own business.
     if (IsClubHumanManaged(this))
         return;
-    const int32_t nMinimum = GetMinimumBalance();
-    if (m_nBankBalance < nMinimum) {
-        m_nBankBalance = nMinimum;
-        m_nPreviousBalance = nMinimum;
-        AddNewspaperStory(0, kStoryBailedOut);
-    }
+    // A computer club's balance is raised to its lowest at the season's
+    // start, where the books allow for it.
     MaintainSquad();
     AssignSquadNumbers();
 }
