@@ -168,6 +168,40 @@ public:
     // A news item for the human who runs the club, naming the club; null
     // for a computer-run club.
     CNewsItem* AddNewsItem(uint16_t wType) const;
+    // Each staff member's week by his kind's workload and the table; a
+    // human hears of unhappy ones.
+    void ReviewStaffWorkload();
+    // Mean ability of the kind's places (a member of another kind counts a
+    // quarter); 0 without anyone.
+    int GetStaffQuality(int nType) const;
+    // Shirt numbers: the lowest nobody wears (0 when all are taken), given
+    // by a computer club to every player without one.
+    uint8_t GetLowestFreeSquadNumber() const;
+    void AssignSquadNumbers();
+    // A computer club without a manager looks for one: the search ends with
+    // event 45, when the best man of the pool who would come is appointed,
+    // or the search begins again.
+    void StartManagerSearch();
+    void OnManagerSearchEvent();
+    // 1 in the top fifth of the table, -1 in the bottom fifth, else 0.
+    int GetTableZone() const;
+    // The bank balance, with a human's savings.
+    int64_t GetTotalFunds() const;
+    // 0 no opening (and outside the league divisions), 1 no manager, 2 the
+    // board has lost faith in him.
+    int GetManagerVacancyStatus() const;
+    // 2 he would take the job, 1 he would not, 0 he cannot be had.
+    int WouldManagerAcceptJob(ID_MANAGER idManager) const;
+    // The board's verdict on the season's target; true when met.
+    bool CheckSeasonTarget();
+    // The squad's best figures into 15 record slots; the season's records
+    // then join the all-time ones.
+    void UpdateClubRecords(CLUBRECORDENTRY* pRecords) const;
+    void CloseSeasonClubRecords();
+    // A friendly asked of this club: refused against a club of its own
+    // division, a second friendly between the two, or a day either already
+    // plays; a human who asked hears the answer.
+    bool AcceptFriendlyRequest(const class CCupFixturesDatabase& fixture, const CClubDatabase& requesting) const;
     // A pending story naming the club, its country and division, when the
     // papers follow its division (the top one, or one a human plays in).
     CNewspaperStory* AddNewspaperStory(uint8_t byKind, uint16_t wType) const;
@@ -531,6 +565,9 @@ public:
     // went.
     int ReleaseRetired();
     void ClubQuarterlyStep(bool bFlag);
+    // A computer club's periodic upkeep: its squad kept in shape and its
+    // shirts numbered. Nothing for a human's club.
+    void DoSquadUpkeep();
     int CountStaffOfType(int nType) const;
     // The club's own season reset: a computer club's balance is raised to
     // its lowest, the season's form, crowds, counters and books start again.

@@ -6,14 +6,19 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "common/DebugLog.h"
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
+#include "database/CManagerDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
+#include "database/PersonOwners.h"
+#include "season/CSaveGame.h"
+#include "season/MatchRecords.h"
 #include "platform/Random.h"
 #include "season/CGroundDatabase.h"
 #include "season/CHoardingsManager.h"
@@ -33,6 +38,12 @@ constexpr uint8_t kKindFriendly = 3;
 // League matches a club plays before the table moves its mood.
 constexpr int kMoodAfterMatches = 9;
 constexpr int kBoardWarning = 30;
+// What the board tells a human it sacks: the general word, the league
+// position, a lost run and the club's debts.
+constexpr uint16_t kBoardMessageDefault = 135;
+constexpr uint16_t kBoardMessageTable = 134;
+constexpr uint16_t kBoardMessageLoss = 132;
+constexpr uint16_t kBoardMessageDebt = 133;
 // Newspaper stories of a club's fortunes.
 constexpr uint16_t kStoryNearWinWide = 294;
 constexpr uint16_t kStoryNearWinClose = 295;
@@ -105,9 +116,11 @@ void CClubDatabase::UpdateFanConfidence(uint8_t byModifier)
 
 void CClubDatabase::UpdateBoardConfidence(uint8_t byModifier, int32_t nAmount)
 {
-    // No human manager record is in the game yet, so no manager is
-    // protected and the board's messages go nowhere.
-    constexpr bool bProtected = false;
+    // A manager new in his job is spared the board's doubts.
+    const CManagerDatabase* pManager = m_wManagerId ? GetManager() : nullptr;
+    const bool bProtected = pManager && pManager->IsNewInJob();
+    CSaveGame* pHuman = m_pDatabaseHandler ? m_pDatabaseHandler->GetSaveGameForClub(this) : nullptr;
+    uint16_t wMessage = kBoardMessageDefault;
     int nValue = m_nBoardConfidence;
     const int nStep = nAmount < 3 ? 1 : static_cast<int>(std::min<int32_t>(nAmount, 100));
     switch (byModifier) {
@@ -156,9 +169,14 @@ void CClubDatabase::UpdateBoardConfidence(uint8_t byModifier, int32_t nAmount)
             nValue -= 6;
         break;
     case 14:
+        if (!bProtected)
+            nValue -= 1;
+        wMessage = kBoardMessageTable;
+        break;
     case 18:
         if (!bProtected)
             nValue -= 1;
+        wMessage = kBoardMessageLoss;
         break;
     case 15: {
         // The ground's worth (its finished works) against what the club owes.
@@ -167,17 +185,23 @@ void CClubDatabase::UpdateBoardConfidence(uint8_t byModifier, int32_t nAmount)
             nWorth = static_cast<int64_t>(m_pGround->GetTotal(0)) + m_pGround->GetTotal(1) + m_pGround->GetTotal(2);
         if (nWorth - m_nLoan <= 0)
             nValue = 0;
+        if (!bProtected)
+            wMessage = kBoardMessageDebt;
         break;
     }
     case 16:
         nValue -= 5;
+        wMessage = kBoardMessageDebt;
         break;
     case 17:
     case 20:
         nValue -= 3;
         break;
     case 19:
-        // Only a human's board issues a final warning.
+        // A human's board that set him no objective of its own judges him
+        // by the season's target.
+        if (!bProtected && pHuman && pHuman->GetObjectiveType() == BOARD_OBJECTIVE_NONE)
+            nValue -= 15;
         break;
     case 21:
     case 22:
@@ -191,6 +215,9 @@ void CClubDatabase::UpdateBoardConfidence(uint8_t byModifier, int32_t nAmount)
         return;
     }
     m_nBoardConfidence = static_cast<int8_t>(std::clamp(nValue, 10, 100));
+    // Should the board end his job, this is what it tells him.
+    if (pHuman)
+        pHuman->m_wLeaveReason = wMessage;
 }
 
 void CClubDatabase::UpdateFinancialStability(uint8_t byModifier)
@@ -290,17 +317,24 @@ void CClubDatabase::DoMatchResultUpdate(uint8_t byKind, int nGoalsFor, int nGoal
         UpdateResultRuns(0, kResultDraw);
         UpdateResultRuns(nSide, kResultDraw);
     }
+    if (byKind == kKindLeague && m_wManagerId != 0)
+        if (CManagerDatabase* pManager = GetManager())
+            pManager->RecordLeagueResult(nGoalsFor, nGoalsAgainst, m_byLeaguePosition);
 }
 
 void CClubDatabase::UpdateAfterMatch(uint8_t byKind, int nGoalsFor, int nGoalsAgainst, bool bHome,
                                      const CClubDatabase* pOpponent)
 {
     DoMatchResultUpdate(byKind, nGoalsFor, nGoalsAgainst, bHome, pOpponent);
-    // A banned player could not be picked, so this match counts toward his
-    // ban.
-    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
+    // A competitive match counts for every player who could have played it
+    // (his share of them decides his permit); a banned player could not be
+    // picked, so it counts toward his ban.
+    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
+        if (byKind != MATCHKIND_FRIENDLY && pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN)
+            pPlayer->CountMatchAvailable(byKind);
         if (pPlayer->IsSuspended(byKind))
             pPlayer->ServeSuspension(byKind);
+    }
 }
 
 int CClubDatabase::PositionBand(int nPosition, int nClubs)
@@ -387,6 +421,7 @@ void CClubDatabase::UpdateStaffAverages()
         nRating += pStaff->m_byRating;
         ++nCount;
     }
+    ReviewStaffWorkload();
     if (nCount > 0) {
         m_abyStaffAverages[0] = static_cast<uint8_t>(nMorale / nCount);
         m_abyStaffAverages[1] = static_cast<uint8_t>(nRating / nCount);
@@ -423,17 +458,27 @@ void CClubDatabase::ClubPeriodicStep(bool bWeekly)
     for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
         pPlayer->WeeklyContractCheck();
         pPlayer->WeeklyListingUpdate(bWeekly);
+        if (!bComputerClub && bWeekly)
+            pPlayer->WeeklyWorkPermitCheck();
         if (pPlayer->DevelopPlayer(false, bComputerClub))
             pPlayer->DoInjury(plat::rand() % 8, false);
     }
     if (m_byReputation > 100)
         m_byReputation = 100;
+    // A youth hurt in training may be let go, so the walk is over a copy.
+    std::vector<CYouthDatabase*> youths;
     for (CYouthDatabase* pYouth : m_lstYouths.Items<CYouthDatabase>())
-        CPlayerDatabase::DevelopYouth(*pYouth, bComputerClub);
+        youths.push_back(pYouth);
+    for (CYouthDatabase* pYouth : youths)
+        if (CPlayerDatabase::DevelopYouth(*pYouth, bComputerClub))
+            pYouth->DoYouthInjury(plat::rand() % 8);
     UpdateSquadAverages();
     UpdateStaffAverages();
     if (bWeekly)
         DoWeeklyFacilitySales();
+    if (bWeekly && m_wManagerId != 0)
+        if (CManagerDatabase* pManager = GetManager())
+            pManager->UpdateLeaguePosition(m_byLeaguePosition);
 
     // The table's mood, once the club has played enough league matches.
     if (bWeekly && m_pDivision && m_HomeRow.byPlayed + m_AwayRow.byPlayed > kMoodAfterMatches) {
@@ -489,6 +534,9 @@ void CClubDatabase::StartNewSeason()
         pPlayer->m_bySeasonCounter = 0;
         pPlayer->m_wInjuryDays = 0;
         pPlayer->m_byMatchByte = 0;
+        // Cup ties last one season.
+        pPlayer->m_dwCupTiedMask = 0;
+        pPlayer->m_dwRuleCupTiedMask = 0;
     }
     m_bySeasonLoans = 0;
     std::fill(std::begin(m_anFinanceAccumulators), std::end(m_anFinanceAccumulators), 0);

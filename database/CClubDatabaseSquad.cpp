@@ -177,9 +177,20 @@ void CClubDatabase::ClubQuarterlyStep(bool bFlag)
     for (ID_STAFF idStaff : staff)
         if (CStaffDatabase* pStaff = m_pDatabaseHandler ? m_pDatabaseHandler->GetStaffFromID(idStaff) : nullptr)
             pStaff->WeeklyAgeCheck();
-    MaintainSquad();
+    DoSquadUpkeep();
     // The squad's figures follow the new values and players.
     UpdateSquadAverages();
+}
+
+void CClubDatabase::DoSquadUpkeep()
+{
+    // A human's money and squad are his own business.
+    if (IsClubHumanManaged(this))
+        return;
+    // A computer club's balance is raised to its lowest at the season's
+    // start, where the books allow for it.
+    MaintainSquad();
+    AssignSquadNumbers();
 }
 
 int CClubDatabase::ReleaseRetired()

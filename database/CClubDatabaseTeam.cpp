@@ -2,7 +2,9 @@
 // then the substitutes, then whoever is left for places nobody could fill.
 #include "database/CClubDatabase.h"
 
+#include "database/CDatabaseHandler.h"
 #include "database/CPlayerDatabase.h"
+#include "season/MatchRecords.h"
 
 #include <array>
 #include <cmath>
@@ -59,11 +61,13 @@ const std::array<int, PLAYER_ROLE_COUNT>& RatingClasses()
 // however many places ask for it.
 class SquadRatings {
 public:
-    SquadRatings(const CXList& lstPlayers, int nMatchKind) : m_nMatchKind(nMatchKind)
+    // Players cup-tied for the cup of the match are left out altogether.
+    SquadRatings(const CXList& lstPlayers, int nMatchKind, const CUP* pCup = nullptr) : m_nMatchKind(nMatchKind)
     {
         m_rows.reserve(static_cast<size_t>(lstPlayers.GetCount()));
         for (CPlayerDatabase* pPlayer : lstPlayers.Items<CPlayerDatabase>())
-            m_rows.push_back(Row{pPlayer, CClubDatabase::IsAvailable(pPlayer, nMatchKind)});
+            if (!pPlayer->IsCupTied(pCup))
+                m_rows.push_back(Row{pPlayer, CClubDatabase::IsAvailable(pPlayer, nMatchKind)});
     }
 
     // The best player not yet selected for a role: among those fit to play,
@@ -187,13 +191,16 @@ void CClubDatabase::SelectTeam(const uint8_t* pbyFormation, CPlayerDatabase** ap
     auto roleOf = [pbyFormation](int nPlace) {
         return nPlace < 11 ? pbyFormation[nPlace] : GetSubstituteRole(nPlace - 11);
     };
-    SquadRatings ratings(m_lstPlayers, nMatchKind);
+    const CUP* pCup = nMatchKind == MATCHKIND_CUP && m_pDatabaseHandler ? m_pDatabaseHandler->GetNextCupForClub(this)
+                                                                        : nullptr;
+    SquadRatings ratings(m_lstPlayers, nMatchKind, pCup);
     for (int i = 0; i < nPlaces; ++i) {
         apPlayers[i] = ratings.Pick(roleOf(i), false);
         if (apPlayers[i])
             apPlayers[i]->m_dwFlags |= kSelected;
     }
-    // Places nobody available could fill take the best of the rest, fit or not.
+    // Places nobody available could fill take the best of the rest, fit or
+    // not; a cup-tied player is never eligible.
     for (int i = 0; i < nPlaces; ++i) {
         if (apPlayers[i])
             continue;

@@ -91,6 +91,12 @@ public:
     void AddUnattachedPlayer(class CPlayerDatabase* pPlayer);
     void AddLargeRecord(const uint8_t* pRecord);
     void AddSmallRecord(const uint8_t* pRecord);
+    // Clubs looking for a manager (8-byte entries: date, club id, rating):
+    // adding one starts its search (event 45 in one to three weeks);
+    // removing one with notify closes the humans' applications for the job.
+    void AddClubReview(CClubDatabase* pClub);
+    uint8_t* FindClubReview(const CClubDatabase* pClub, LPXLISTNODE* ppNode) const;
+    bool RemoveClubReview(uint8_t* pEntry, bool bNotify);
     // Inserts the event before the first later one, so that events of one
     // date keep the order they were added in.
     CEventsDatabase* AddEvent(uint8_t byType, const CDate& date, uint32_t dwDataID);

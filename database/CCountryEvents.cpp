@@ -10,6 +10,7 @@
 #include "database/CDatabaseHandler.h"
 #include "database/CEventsDatabase.h"
 #include "database/CPlayerDatabase.h"
+#include "database/CYouthDatabase.h"
 #include "database/ClubPayments.h"
 #include "season/CComponentScheduleDatabase.h"
 #include "season/CGroundDatabase.h"
@@ -30,6 +31,8 @@ constexpr int kNoticeDays = 14;
 constexpr uint16_t kStoryGroundBuilding = 296;
 constexpr uint16_t kNewsGroundWorkStarts = 163;
 constexpr int kComparedBuildBytes = 4;
+constexpr uint16_t kNewsBlockedPeriodStarts = 262;
+constexpr uint16_t kNewsBlockedPeriodEnds = 263;
 
 // Events whose work belongs to records not in the game yet: each kind has a
 // handler of its own that logs the event and leaves the world as it is.
@@ -65,6 +68,12 @@ void RunPlayerEvent(const CEventsDatabase& event)
     if (byType == 27 || byType == 28 || byType == 29) {
         CDatabaseHandler* pHandler = CCountryDatabase::m_pDatabaseHandler;
         CPlayerDatabase* pPlayer = pHandler ? pHandler->GetPlayerFromID(event.GetDataID()) : nullptr;
+        // A youth's injury ends by the same event.
+        if (!pPlayer && pHandler)
+            if (CYouthDatabase* pYouth = pHandler->GetYouthFromID(event.GetDataID())) {
+                pYouth->OnEvent(byType);
+                return;
+            }
         if (!pPlayer) {
             DebugLog(1, "[CCountryDatabase::RunPlayerEvent] Event %d names player %u who cannot be found", byType,
                      event.GetDataID());
@@ -77,10 +86,15 @@ void RunPlayerEvent(const CEventsDatabase& event)
              event.GetType(), event.GetDataID());
 }
 
+// The end of a club's search for a manager.
 void RunClubReviewEvent(const CEventsDatabase& event)
 {
-    DebugLog(2, "[CCountryDatabase::RunClubReviewEvent] Event %d for club %u: no club review", event.GetType(),
-             event.GetDataID());
+    DebugLog(2, "[CCountryDatabase::RunClubReviewEvent] Event 45 for club %u: the search ends", event.GetDataID());
+    CDatabaseHandler* pHandler = CCountryDatabase::m_pDatabaseHandler;
+    if (CClubDatabase* pClub = pHandler ? pHandler->GetClubFromID(static_cast<ID_CLUB>(event.GetDataID())) : nullptr)
+        pClub->OnManagerSearchEvent();
+    else
+        DebugLog(1, "[CCountryDatabase::RunClubReviewEvent] Club %u of a search cannot be found", event.GetDataID());
 }
 
 // A scout's query comes due: his human's scouts report on it.
@@ -98,12 +112,29 @@ void ProcessScoutCompleteEvent(const CEventsDatabase& event)
 
 void RunFixtureAcceptanceEvent(const CEventsDatabase& event)
 {
-    DebugLog(2, "[CCountryDatabase::RunFixtureAcceptanceEvent] Fixture %u: no club acceptance", event.GetDataID());
+    if (CDatabaseHandler* pHandler = CCountryDatabase::m_pDatabaseHandler)
+        pHandler->AnswerFriendlyRequest(event.GetDataID());
 }
 
+// Every human hears two weeks ahead that a blocked period starts (262) or
+// ends (263), with the day it does.
 void RunBlockedPeriodNotice(const CEventsDatabase& event)
 {
-    DebugLog(2, "[CCountryDatabase::RunBlockedPeriodNotice] Event %d: no human manager to tell", event.GetType());
+    CDatabaseHandler* pHandler = CCountryDatabase::m_pDatabaseHandler;
+    if (!pHandler)
+        return;
+    const uint16_t wNews = event.GetType() == EVENT_BLOCKED_PERIOD_START_NOTICE ? kNewsBlockedPeriodStarts
+                                                                                : kNewsBlockedPeriodEnds;
+    const CDate day(event.GetDate().GetValue(), kNoticeDays);
+    int nTold = 0;
+    for (int nSlot = 0; nSlot < HUMAN_SLOTS; ++nSlot)
+        if (CSaveGame* pHuman = pHandler->GetHumanSlot(nSlot)) {
+            CNewsItem* pNews = pHuman->PostNews(wNews, pHuman->GetClub());
+            pNews->SetSlot(NEWS_SLOT_COUNTRY, event.GetDataID());
+            pNews->SetSlot(NEWS_SLOT_RECORD_A, day.GetValue());
+            ++nTold;
+        }
+    DebugLog(2, "[CCountryDatabase::RunBlockedPeriodNotice] Event %d told %d humans", event.GetType(), nTold);
 }
 
 }  // namespace

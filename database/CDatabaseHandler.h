@@ -362,6 +362,23 @@ public:
     // Country 0 of the number asks the European competitions, any other the
     // domestic cups of that country; null when there is no such cup.
     CUP* GetCupFromCupNumber(CUP_NUMBER byCup) const;
+    // Whether the cup's definition ties a player who has played in it to
+    // his club for the season.
+    bool AppliesCupTiedRule(const CUP* pCup) const;
+    // After a cup match: everyone who took part has played in the cup.
+    void MarkCupTiedPlayers(CUP_NUMBER byCup, const std::vector<class CPlayerDatabase*>& tookPart) const;
+    // The cup of the club's next cup fixture from today, none without one.
+    const CUP* GetNextCupForClub(const CClubDatabase* pClub) const;
+    // Friendlies: the fixture is entered at once and the second club answers
+    // the next day (event 46); a refused one is removed.
+    CCupFixturesDatabase* OrganiseFriendlyFixture(CClubDatabase* pClub1, CClubDatabase* pClub2, const CDate& date,
+                                                  bool bSwap);
+    bool RemoveFriendlyFixture(CCupFixturesDatabase* pFixture);
+    void AnswerFriendlyRequest(uint32_t dwFixtureID);
+    // No league, cup or friendly fixture of the club on the date (the given
+    // fixture aside).
+    bool IsClubFreeOnDate(const CClubDatabase* pClub, const CDate& date,
+                          const CCupFixturesDatabase* pExcept = nullptr) const;
     // The one European competitions object, made with the root.
     CEuropeanCupDatabase* GetEuropeanCups() const { return m_pEuropeanCups; }
     void AddEventToAllCountries(uint8_t byType, const CDate& date, uint32_t dwDataID);
@@ -547,6 +564,8 @@ public:
     uint8_t GetMatchType() const { return m_byMatchType; }
     // True when the fixture of these clubs is the match screen's.
     bool IsFixtureHeldForMatchScreen(const CClubDatabase* pHome, const CClubDatabase* pAway) const;
+    // Each human's quarterly reports on his club.
+    void DoHumansQuarterlyUpdate(bool bFlag);
     // ---- end of human managers ----
 
 public:
@@ -813,6 +832,8 @@ public:
     void DoJoinManagerToClub(ID_MANAGER idManager, CClubDatabase* pClub);
     // The best-rated manager of the pool for the club; null when it is empty.
     CManagerDatabase* PickPoolManager() const;
+    // The best-rated man of the pool who would take the club's job.
+    CManagerDatabase* PickPoolManager(const CClubDatabase* pClub) const;
     void TopUpManagerPool();
     // Managers of 66 or more retire to file, a computer club's own manager
     // too (the club then looks for another).

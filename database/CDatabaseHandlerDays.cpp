@@ -279,7 +279,7 @@ void CDatabaseHandler::DoQuarterUpdate(uint8_t byFlag)
         for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
             for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
                 pClub->ClubQuarterlyStep(byFlag != 0);
-    RunNamedStep("the humans' quarterly hook waits for the human managers");
+    DoHumansQuarterlyUpdate(byFlag != 0);
     RetireOldManagers();
     TopUpManagerPool();
     TopUpStaffPool();
@@ -287,6 +287,14 @@ void CDatabaseHandler::DoQuarterUpdate(uint8_t byFlag)
 
 void CDatabaseHandler::DoNewSeason()
 {
+    // Each club's verdict on the season and its records, while the season's
+    // tables and figures still stand: the close-out below clears them.
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>()) {
+                pClub->CheckSeasonTarget();
+                pClub->CloseSeasonClubRecords();
+            }
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
         // The old season is archived and its clubs moved before the dates
         // move on; the new season's tables and fixtures follow them.
@@ -333,10 +341,8 @@ void CDatabaseHandler::DoNewSeason()
         if (CNewspaperStoryList* pStories = pCountry->GetNewspaperStories())
             pStories->RemoveAll();
     TopUpYouthPool();
-    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
-        RunNamedStep("the country's two further season steps and the club-record clean-up");
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         pCountry->DoDeleteRedundantEvents();
-    }
     DoHumansNewSeason();
     // Suppliers charge more each season: a human's match-day rows rise, cost
     // and price alike, so that his margin stays.

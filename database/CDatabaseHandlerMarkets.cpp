@@ -24,6 +24,8 @@ namespace {
 // The fee of a completed transfer, paid between the two clubs.
 constexpr int kTransferFeeCategory = 87;
 constexpr uint16_t kNoLimit = 65535;
+// The yearly review of a player's work permit.
+constexpr uint8_t kEventWorkPermitReview = 28;
 // News to the player's human club of an offer taken back.
 constexpr uint16_t kNewsBuyOfferWithdrawn = 198;
 constexpr uint16_t kNewsLoanOfferWithdrawn = 199;
@@ -82,18 +84,6 @@ void AddEventOnce(CCountryDatabase* pCountry, uint8_t byType, const CDate& date,
 {
     if (pCountry && !pCountry->FindEvent(byType, dwDataID))
         pCountry->AddEvent(byType, date, dwDataID);
-}
-
-uint8_t LowestFreeSquadNumber(const CClubDatabase* pClub)
-{
-    bool abUsed[PLAYER_SQUAD_NUMBER_LIMIT] = {};
-    for (const CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
-        if (p->m_bySquadNumber < PLAYER_SQUAD_NUMBER_LIMIT)
-            abUsed[p->m_bySquadNumber] = true;
-    for (int n = 1; n < PLAYER_SQUAD_NUMBER_LIMIT; ++n)
-        if (!abUsed[n])
-            return static_cast<uint8_t>(n);
-    return 0;
 }
 
 // A move goes to the records of the club it leaves and, when the club it
@@ -526,9 +516,14 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
     }
     pBuyer->AddFinanceTransaction(kTransferFeeCategory, 0, nFee, pPlayer->m_idPerson, pSeller ? pSeller->m_wClubId : 0);
     pBuyer->NoteFeeOfFirstKind(pPlayer, nFee, pSeller);
-    pPlayer->m_bySquadNumber = LowestFreeSquadNumber(pBuyer);
+    pPlayer->m_bySquadNumber = pBuyer->GetLowestFreeSquadNumber();
     pBuyer->AddPlayer(pPlayer, true);
     pBuyer->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
+    // The cups he has played in this season are closed to him at his new
+    // club, and his new country decides on his permit.
+    pPlayer->CarryCupTies();
+    DeleteEventsEverywhere(m_lstCountries, kEventWorkPermitReview, pPlayer->m_idPerson);
+    pPlayer->DoWorkPermitTest();
     if (pOffer->GetFlags() & kBuyContractProposed) {
         uint32_t adwWords[CBuyOfferDatabase::CONTRACT_WORDS];
         for (int i = 0; i < CBuyOfferDatabase::CONTRACT_WORDS; ++i)
@@ -578,9 +573,12 @@ bool CDatabaseHandler::TransferPlayerExchange(CPlayerDatabase* pPlayer, CClubDat
     pOfferingClub->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
     if (CSaveGame* pHuman = GetSaveGameForClub(pOfferingClub))
         pHuman->OnPlayerLeft(pPlayer);
-    pPlayer->m_bySquadNumber = LowestFreeSquadNumber(pReceiver);
+    pPlayer->m_bySquadNumber = pReceiver->GetLowestFreeSquadNumber();
     pReceiver->AddPlayer(pPlayer, true);
     pReceiver->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
+    pPlayer->CarryCupTies();
+    DeleteEventsEverywhere(m_lstCountries, kEventWorkPermitReview, pPlayer->m_idPerson);
+    pPlayer->DoWorkPermitTest();
     pPlayer->RemoveAllMatchInformation();
     pPlayer->AddCareerEntry(pReceiver, true);
     pPlayer->GenerateContract(pPlayer->m_Contract, pReceiver->m_pDivision, pReceiver, false);

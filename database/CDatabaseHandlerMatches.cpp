@@ -13,6 +13,7 @@
 #include "database/CCountryDatabase.h"
 #include "database/CCupFixturesDatabase.h"
 #include "database/CDivisionDatabase.h"
+#include "database/CPlayerDatabase.h"
 #include "database/MatchHistory.h"
 #include "platform/Files.h"
 #include "season/CDomesticCupsDatabase.h"
@@ -22,6 +23,7 @@
 #include "season/CGroundDatabase.h"
 #include "season/CSaveGame.h"
 #include "season/CRefereeDatabase.h"
+#include "season/CupRecords.h"
 #include "season/CupStructureTable.h"
 
 namespace {
@@ -132,7 +134,7 @@ int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)
             block.wRefereeID = pFixture->GetRefereeID();
             block.byMatchKind = bCup ? MATCHKIND_CUP : MATCHKIND_FRIENDLY;
             const CCupFixturesDatabase* pFirstLeg = pFixture->GetOtherLeg();
-            if (pFixture->GetClubPair() != 0 && !pFirstLeg)
+            if (bCup && pFixture->GetClubPair() != 0 && !pFirstLeg)
                 pFirstLeg = FindCupFixtureByMatchId(pFixture->GetClubPair());
             if (pFirstLeg && pFirstLeg != pFixture && pFirstLeg->GetDate() < pFixture->GetDate()) {
                 block.byResult = pFirstLeg->IsPlayed() ? kLegSecondPlayed : kLegSecondUnplayed;
@@ -143,6 +145,8 @@ int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)
             }
             else
                 block.byResult = bCup ? kLegSingle : kLegFriendly;
+            std::vector<CPlayerDatabase*> tookPart;
+            block.pTookPart = &tookPart;
             m_CupMatchHistory.Touch();
             ProcessMatch(&block, pFixture->GetGroundID(), &history);
             if (pHome && pAway) {
@@ -150,7 +154,7 @@ int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)
                 pFixture->SetGoals(block.byHomeGoals, block.byAwayGoals);
                 ++nPlayed;
                 if (bCup && GetCupTypeFromCupNumber(pFixture->GetCupNumber()) != 3)
-                    RunNamedStep("MarkCupTiedPlayers: cup-tied players wait for the player's cup records");
+                    MarkCupTiedPlayers(pFixture->GetCupNumber(), tookPart);
             }
         }
         if (bCup && pFixture->GetDate() == date)
@@ -176,6 +180,40 @@ int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)
                                    EUROPEAN_CUP_EVENT_BASE + static_cast<uint32_t>(nType));
     }
     return nPlayed;
+}
+
+// ---- cup ties ----
+
+bool CDatabaseHandler::AppliesCupTiedRule(const CUP* pCup) const
+{
+    if (!pCup)
+        return false;
+    const ITEMCUPSTRUCTUREINFORMATION* pDefinition = nullptr;
+    if (pCup->byCountry == 0)
+        pDefinition = m_pEuropeanCups ? m_pEuropeanCups->GetDefinition(pCup->byKind) : nullptr;
+    else if (const CCountryDatabase* pCountry = GetCountryFromID(pCup->byCountry))
+        pDefinition = pCountry->GetDomesticCups() ? pCountry->GetDomesticCups()->GetDefinition(pCup->byKind) : nullptr;
+    return pDefinition && pDefinition->byFlag != 0;
+}
+
+void CDatabaseHandler::MarkCupTiedPlayers(CUP_NUMBER byCup, const std::vector<CPlayerDatabase*>& tookPart) const
+{
+    const CUP* pCup = GetCupFromCupNumber(byCup);
+    if (!AppliesCupTiedRule(pCup))
+        return;
+    const uint32_t dwBit = GetCupTiedBit(pCup->byKind, pCup->byCountry);
+    for (CPlayerDatabase* pPlayer : tookPart)
+        pPlayer->m_dwCupTiedMask |= dwBit;
+}
+
+const CUP* CDatabaseHandler::GetNextCupForClub(const CClubDatabase* pClub) const
+{
+    if (!pClub)
+        return nullptr;
+    for (const CCupFixturesDatabase* p : m_lstCupFixtures.Items<CCupFixturesDatabase>())
+        if (p->GetDate() >= m_GameDate && !p->IsFriendly() && p->IsClubInvolved(pClub->m_wClubId))
+            return GetCupFromCupNumber(p->GetCupNumber());
+    return nullptr;
 }
 
 // ---- one match ----
@@ -284,6 +322,14 @@ void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround,
     }
     FreeMatchEvents(homeEvents);
     FreeMatchEvents(awayEvents);
+    if (pBlock->pTookPart)
+        for (const CClub* pSide : {pHomeSide, pAwaySide})
+            for (int i = 0; pSide && i < pSide->m_nSquadSize; ++i) {
+                const CQuickPlayer* pPlayer = pSide->m_apPlayers[i];
+                if (pPlayer && !pPlayer->IsEmpty() &&
+                    (pPlayer->m_nEntry < QUICKMATCH_STARTERS || pPlayer->m_byCameOn))
+                    pBlock->pTookPart->push_back(pPlayer->m_pPlayer);
+            }
 
     pHome->UpdateAfterMatch(pBlock->byMatchKind, pBlock->byHomeGoals, pBlock->byAwayGoals, true, pAway);
     pAway->UpdateAfterMatch(pBlock->byMatchKind, pBlock->byAwayGoals, pBlock->byHomeGoals, false, pHome);

@@ -87,6 +87,7 @@ void CDatabaseHandler::DoJoinManagerToClub(ID_MANAGER idManager, CClubDatabase* 
     RemoveManagerFromFreePool(idManager);
     pClub->SetManager(idManager, true);
     if (CManagerDatabase* pManager = GetEmployedManager(idManager)) {
+        pManager->TakeClub(pClub);
         pManager->AddCareerEntry((GetClubSeasonYear(pClub) - 1999) & 0xFF, pClub->GetID());
         // A contract on the division's terms that runs from today.
         MANAGERCONTRACTTERMS terms;
@@ -110,12 +111,25 @@ CManagerDatabase* CDatabaseHandler::PickPoolManager() const
     return pBest;
 }
 
+CManagerDatabase* CDatabaseHandler::PickPoolManager(const CClubDatabase* pClub) const
+{
+    CManagerDatabase* pBest = nullptr;
+    for (const void* pValue : m_lstUnemployedManagers.Items<void>()) {
+        CManagerDatabase* pManager = GetPoolManager(ManagerFromValue(pValue));
+        if (pManager && (!pBest || pManager->m_byRating > pBest->m_byRating) && pClub &&
+            pClub->WouldManagerAcceptJob(pManager->GetId()) == 2)
+            pBest = pManager;
+    }
+    return pBest;
+}
+
 void CDatabaseHandler::FillManagerVacancies()
 {
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
             for (CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>()) {
-                if (pClub->m_wManagerId != 0 || IsClubHumanManaged(pClub))
+                // A club whose search is under way waits for its end.
+                if (pClub->m_wManagerId != 0 || IsClubHumanManaged(pClub) || pCountry->FindClubReview(pClub, nullptr))
                     continue;
                 if (m_lstUnemployedManagers.IsEmpty())
                     TopUpManagerPool();
@@ -131,8 +145,10 @@ void CDatabaseHandler::ReviewManagers()
             for (CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>()) {
                 const CManagerDatabase* pManager = pClub->GetManager();
                 if (pManager && !IsClubHumanManaged(pClub) && pClub->m_nBoardConfidence < kBoardSacksBelow &&
-                    !pManager->IsNewInJob())
+                    !pManager->IsNewInJob()) {
                     SackManager(pManager->GetId(), true);
+                    pClub->StartManagerSearch();
+                }
             }
     FillManagerVacancies();
 }
@@ -311,6 +327,12 @@ void CDatabaseHandler::ReleaseYouth(CYouthDatabase* pYouth)
     ++m_nYouthReleaseCounter;
     if (pYouth->m_pClub)
         pYouth->m_pClub->RemoveYouth(pYouth);
+    // A full pool takes no more of his position: he leaves the game.
+    if (!m_lstYouths.Find(pYouth) && GetYouthPoolCount(pYouth->m_byPosition) >= kYouthPoolPerPosition) {
+        DebugLog(7, "[CDatabaseHandler::ReleaseYouth] %s leaves the game", pYouth->GetShortName());
+        delete pYouth;
+        return;
+    }
     AddYouthToPool(pYouth);
 }
 

@@ -533,11 +533,6 @@ bool CDivisionDatabase::IsStoryDue(int nStoryCode) const
 
 void CDivisionDatabase::ProcessAwards(uint8_t byFinance)
 {
-    for (DIVISIONPERIODENTRY& entry : m_aEleven) {
-        entry.idClub = 0;
-        entry.idPlayer = 0;
-        entry.nPoints = kPeriodNoPoints;
-    }
     int64_t nBestManager = 0;
     int nBestPlayer = 0;
     CManagerDatabase* pChosenManager = nullptr;
@@ -560,6 +555,8 @@ void CDivisionDatabase::ProcessAwards(uint8_t byFinance)
         pClub->ClubMonthlyStep(byFinance != 0);
     }
     if (m_bySeasonStarted) {
+        if (pChosenPlayer)
+            pChosenPlayer->RecordSeasonEvent();
         m_nPlayerOfPeriod = pChosenPlayer ? static_cast<int32_t>(pChosenPlayer->m_idPerson) : 0;
         m_nManagerOfPeriod = pChosenManager ? pChosenManager->GetId() : 0;
         if (pChosenPlayer)
@@ -569,6 +566,13 @@ void CDivisionDatabase::ProcessAwards(uint8_t byFinance)
     CNewspaperStoryList* pStories = m_pCountry ? m_pCountry->GetNewspaperStories() : nullptr;
     if (pStories)
         pStories->AddBestElevenStory(*this);
+    // The eleven was filled by the weeks' postings and is now told; the
+    // next period starts from nobody.
+    for (DIVISIONPERIODENTRY& entry : m_aEleven) {
+        entry.idClub = 0;
+        entry.idPlayer = 0;
+        entry.nPoints = kPeriodNoPoints;
+    }
     if (!pStories || !IsStoryDue(kStoryPromotionRace))
         return;
     const LPXLISTNODE pTop = m_lstClubsByTable.GetHead();

@@ -1,7 +1,10 @@
 #include "database/CManagerDatabase.h"
 
+#include <algorithm>
+
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CPersonDatabase.h"
 #include "database/PersonOwners.h"
@@ -398,4 +401,54 @@ void CManagerDatabase::GenerateManagerContract(const MANAGERCONTRACTTERMS& terms
     end.SetNthWeekday(terms.nEndMonth, terms.nSeasonStartYear + nYears, kSaturday, terms.nEndSaturday);
     start.GetYMD(m_Contract.StartDate);
     end.GetYMD(m_Contract.EndDate);
+}
+
+void CManagerDatabase::RecordLeagueResult(int nGoalsFor, int nGoalsAgainst, int nLeaguePosition)
+{
+    MANAGERCAREERENTRY* pEntry = GetCareerEntry(-1);
+    if (!pEntry)
+        return;
+    // The entry's counters are bytes: a long career at one club stops at 255.
+    auto add = [](uint8_t& byCounter, int nAmount) { byCounter = static_cast<uint8_t>(std::min(byCounter + nAmount, 255)); };
+    add(pEntry->byMatches, 1);
+    add(pEntry->byGoalsFor, std::max(nGoalsFor, 0));
+    add(pEntry->byGoalsAgainst, std::max(nGoalsAgainst, 0));
+    if (nGoalsFor > nGoalsAgainst) {
+        add(pEntry->byWon, 1);
+        add(pEntry->byPoints, 3);
+    }
+    else if (nGoalsFor == nGoalsAgainst) {
+        add(pEntry->byDrawn, 1);
+        add(pEntry->byPoints, 1);
+    }
+    else
+        add(pEntry->byLost, 1);
+    UpdateLeaguePosition(nLeaguePosition);
+}
+
+void CManagerDatabase::UpdateLeaguePosition(int nLeaguePosition)
+{
+    if (MANAGERCAREERENTRY* pEntry = GetCareerEntry(-1))
+        pEntry->byLeaguePosition = static_cast<uint8_t>(std::clamp(nLeaguePosition, 0, 255));
+}
+
+void CManagerDatabase::ReGenerateNationality()
+{
+    // Mostly a man of the club's own country; now and then one from anywhere.
+    int nRow = plat::rand() % 100 > 98 ? -1 : GetCountryNationality(m_pCountry) - 1;
+    if (nRow < 0 || nRow >= NATIONALITY_COUNT)
+        nRow = plat::rand() % NATIONALITY_COUNT;
+    DrawNames(nRow, "ReGenerateNationality");
+    m_byNationality = static_cast<uint8_t>(nRow + 1);
+}
+
+void CManagerDatabase::TakeClub(CClubDatabase* pClub)
+{
+    const bool bFirstJob = m_Career.IsEmpty() || !GetCareerEntry(-1)->wClubId;
+    m_pClub = pClub;
+    m_pCountry = pClub ? pClub->m_pCountry : nullptr;
+    m_pDivision = pClub ? pClub->m_pDivision : nullptr;
+    // A man the game made up takes a name of his first club's country.
+    if (pClub && (m_byStateFlags & MANAGER_FLAG_GENERATED) && bFirstJob)
+        ReGenerateNationality();
 }

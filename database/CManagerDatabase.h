@@ -88,9 +88,18 @@ public:
     MANAGERCAREERENTRY* GetCareerEntry(int nIndex) const;
     bool HasManagedClub(ID_CLUB idClub) const;
     void SetCupSlot(int nSlot, uint8_t byFirst, uint8_t bySecond);
+    // One league match of his club into the last career entry, with the
+    // club's league position after it.
+    void RecordLeagueResult(int nGoalsFor, int nGoalsAgainst, int nLeaguePosition);
+    void UpdateLeaguePosition(int nLeaguePosition);
     void MarkRetired() { m_byStateFlags |= MANAGER_FLAG_RETIRED; }
 
     void GenerateRecord();
+    // Names of a nationality: mostly his club's country's.
+    void ReGenerateNationality();
+    // He joins the club; a made-up man taking his first job is given a name
+    // of its country.
+    void TakeClub(CClubDatabase* pClub);
     // Draws the contract that the division's terms give for this rating.
     void GenerateManagerContract(const MANAGERCONTRACTTERMS& terms);
 

@@ -188,6 +188,9 @@ public:
     // An injury drawn from a group 0-7 of the injury table; 1 when it ends
     // his career.
     int DoInjury(int nGroup, bool bInMatch);
+    // One draw from an injury group 0-7 of the injury table: the injury's
+    // type and its length in days.
+    static int DrawInjury(int nGroup, bool bGoalkeeper, uint8_t& byType);
     // 1 may still play, 2 unavailable.
     static int GetInjuryStatus(int nType);
 
@@ -205,6 +208,23 @@ public:
     // The contract's 13 words as a buy offer carries them.
     static void PackContract(const PLAYERCONTRACT& contract, uint32_t adwWords[13]);
     static void UnpackContract(const uint32_t adwWords[13], PLAYERCONTRACT& contract);
+    // Weekly at a human club: true when he asks for a new contract (news to
+    // the club and flag 0x20000).
+    bool CheckContractRequest();
+    // 0-100 around 50, with the index of the strongest unhappiness part.
+    int GetContractHappiness(int& nReason) const;
+    // How an offer of a club (none: no club) appeals to him, 0-100 around
+    // 50, with the index of the strongest part.
+    int GetOfferAttraction(const PLAYERCONTRACT& offer, const CClubDatabase* pClub, int& nReason) const;
+    // An appearance bonus to propose; false (0 and 0) when the draw fails.
+    bool ProposeAppearanceBonus(const CClubDatabase* pClub, int& nTarget, int& nAmount) const;
+    // Half a year after a signing at a human club: news 108 or 109 on what
+    // was paid against his value.
+    void ReviewSigning() const;
+    // His answer to a contract offered by a human's club: true refuses.
+    bool RefuseContractOffer(const CClubDatabase* pOfferClub, const PLAYERCONTRACT& offer) const;
+    // 0-100 by his share of the matches he could have played; 50 before any.
+    int GetPlayingTimeScore() const;
     // ---- end of contracts ----
 
     // The busy fields first, right after the person's (see there).
@@ -266,6 +286,28 @@ public:
     // half price to free, and from free to retirement, unless he rates well
     // above his club's squad, which then takes him back.
     void WeeklyListingUpdate(bool bWeekly);
+    // The points gained since the last posting go to his club's period
+    // counters and, when he beats an entry, to his division's eleven.
+    void PostSeasonPoints();
+    // Sets or clears the work-permit marks for his present club; a player
+    // who needs one has his review scheduled a year ahead.
+    void DoWorkPermitTest();
+    // Weekly at a human club: a foreign player who has played enough since
+    // the season began is granted his permit.
+    void WeeklyWorkPermitCheck();
+    // Cup-tied: played in the cup this season (by cup type and country,
+    // none for the European cups), and, for a cup that applies the rule,
+    // played in it for a club he has since left.
+    bool IsCupTiedForCup(int nCupType, const CCountryDatabase* pCountry) const;
+    bool IsCupTied(const struct CUP* pCup) const;
+    // After he changes club: every cup he has played in this season ties him.
+    void CarryCupTies() { m_dwRuleCupTiedMask |= m_dwCupTiedMask; }
+    // Ends his loan at once, as its return day would.
+    void DoImmediateReturnFromLoan();
+    // Raises the season counter: one more award this season.
+    void RecordSeasonEvent();
+    // His club, or the club of his last career entry while he has none.
+    CClubDatabase* GetCurrentClub() const;
     // ---- end of week-to-week life ----
 
 private:

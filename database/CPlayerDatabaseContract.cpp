@@ -10,6 +10,9 @@
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
+#include "database/CManagerDatabase.h"
+#include "database/PersonOwners.h"
+#include "season/CNewspaperManager.h"
 #include "platform/Random.h"
 
 namespace {
@@ -277,4 +280,161 @@ void CPlayerDatabase::DrawContractClauses()
     if (nClubLevel >= 70 || w >= 240000 || (Draw100() < 50 && w >= 120000))
         by |= 8;
     m_byContractClauses = by;
+}
+
+// ---- contract wishes ----
+
+namespace {
+
+// Scales a value from [low, high] onto 0-100, clamped.
+int Scale(int nValue, int nLow, int nHigh)
+{
+    if (nHigh <= nLow)
+        return 0;
+    return std::clamp((nValue - nLow) * 100 / (nHigh - nLow), 0, 100);
+}
+
+// How crowded the club is at the player's position, 0-100.
+int PositionCrowding(const CClubDatabase& club, int nPosition)
+{
+    constexpr int kCrowded[4] = {3, 8, 8, 5};
+    if (nPosition < 0 || nPosition > 3)
+        return 50;
+    return Scale(club.CountSquadOfGroup(nPosition), 0, kCrowded[nPosition]);
+}
+
+// News types of the unhappiness parts of a wish and of an offer.
+constexpr uint16_t kReasonNews[7] = {70, 70, 72, 73, 208, 209, 210};
+constexpr uint16_t kNewsBetterContract = 71;
+constexpr uint16_t kNewsSigningPaidOff = 108;
+constexpr uint16_t kNewsSigningOverpaid = 109;
+constexpr uint16_t kNewsOfferRefused = 116;
+constexpr uint16_t kNewsPlayerRefusedOther = 198;
+constexpr int kSquadLimit = 50;
+
+int IndexOfLargest(const int* pnParts, int nCount)
+{
+    int nLargest = 0;
+    for (int i = 1; i < nCount; ++i)
+        if (pnParts[i] > pnParts[nLargest])
+            nLargest = i;
+    return nLargest;
+}
+
+}  // namespace
+
+int CPlayerDatabase::GetPlayingTimeScore() const
+{
+    const int nAvailable = GetMatchesAvailable();
+    if (nAvailable == 0)
+        return 50;
+    return Scale((GetSeasonStarts() + GetSeasonSubstituteAppearances()) * 100 / nAvailable, 10, 75);
+}
+
+int CPlayerDatabase::GetContractHappiness(int& nReason) const
+{
+    const CManagerDatabase* pManager = m_pClub ? m_pClub->GetManager() : nullptr;
+    const int nManagerLevel = pManager ? (pManager->m_byRating + pManager->m_byAbility) / 2 : 50;
+    int anParts[4] = {100 - nManagerLevel, 100 - (m_pClub ? m_pClub->GetClubRating() : 50),
+                      m_pClub ? PositionCrowding(*m_pClub, m_byPosition) : 50, 100 - GetPlayingTimeScore()};
+    nReason = IndexOfLargest(anParts, 4);
+    return (anParts[0] + anParts[1] + anParts[2] + anParts[3]) / 4 + 50;
+}
+
+int CPlayerDatabase::GetOfferAttraction(const PLAYERCONTRACT& offer, const CClubDatabase* pClub, int& nReason) const
+{
+    const CManagerDatabase* pManager = pClub ? pClub->GetManager() : nullptr;
+    int anParts[7] = {};
+    anParts[0] = 100 - (pManager ? pManager->m_byAbility : 50);
+    anParts[1] = 100 - (pClub ? pClub->m_byReputation : 50);
+    anParts[2] = pClub ? PositionCrowding(*pClub, m_byPosition) : 50;
+    if (!pClub)
+        anParts[3] = 50;
+    else
+        anParts[3] = pClub == m_pClub ? GetPlayingTimeScore() : 100 - GetPlayingTimeScore();
+    // Clauses his standing would win him that the offer leaves out.
+    const CDivisionDatabase* pDivision = pClub ? pClub->m_pDivision : m_pDivision;
+    const bool bTop = pDivision && pDivision->m_byDivisionNumber == 1;
+    const bool bDivisionTest = !IsLowestDivision(pDivision);
+    const bool bClubTest = !bTop;
+    const bool bPlayerTest = true;
+    anParts[4] = bDivisionTest && !(offer.wClauses & 0x2) ? 100 : 0;
+    anParts[5] = bClubTest && !(offer.wClauses & 0x1) ? 100 : 0;
+    anParts[6] = bPlayerTest && !(offer.wClauses & 0x4) ? 100 : 0;
+    nReason = IndexOfLargest(anParts, 7);
+    int nSum = 0;
+    for (int n : anParts)
+        nSum += n;
+    return nSum / 7 + 50;
+}
+
+bool CPlayerDatabase::CheckContractRequest()
+{
+    if (!m_pClub)
+        return false;
+    const int64_t nPresent = static_cast<int64_t>(GetContractWorth(m_Contract, m_pClub)) * 110 / 100;
+    PLAYERCONTRACT fresh;
+    GenerateContract(fresh, m_pDivision, m_pClub, true);
+    const double dGreed = m_awAttributes[PLAYER_ATTRIBUTE_GREED] / 100;
+    const double dMorale = m_awAttributes[PLAYER_ATTRIBUTE_MORALE] / 100;
+    const double dFresh = GetContractWorth(fresh, m_pClub) * ((dGreed - 50) / 2 + 100) / 100;
+    uint16_t wReason = nPresent < dFresh ? kNewsBetterContract : 0;
+    int nPart = 0;
+    const double dHappy = GetContractHappiness(nPart) * dFresh / 100 * ((50 - dMorale) / 2 + 100) / 100;
+    if (nPresent >= dHappy)
+        return false;
+    if (wReason == 0)
+        wReason = kReasonNews[nPart];
+    if (CNewsItem* pNews = m_pClub->AddNewsItem(wReason))
+        pNews->SetSlot(NEWS_SLOT_PERSON, m_idPerson);
+    m_dwFlags |= PLAYER_FLAG_CONTRACT_REQUEST;
+    return true;
+}
+
+bool CPlayerDatabase::ProposeAppearanceBonus(const CClubDatabase* pClub, int& nTarget, int& nAmount) const
+{
+    nTarget = nAmount = 0;
+    const CDivisionDatabase* pDivision = pClub ? pClub->m_pDivision : m_pDivision;
+    const int r = Draw100();
+    if (r >= (m_byRating < 71 ? 10 : 50))
+        return false;
+    const int nMatches = SeasonMatches(pDivision);
+    nTarget = 20 + plat::rand() % (nMatches - 20);
+    nAmount = (2 + plat::rand() % 11) * 5000 / DivisionLevel(pDivision);
+    return true;
+}
+
+void CPlayerDatabase::ReviewSigning() const
+{
+    if (!m_pClub || !IsClubHumanManaged(m_pClub))
+        return;
+    const uint64_t nPaid = static_cast<uint64_t>(m_adwTransferBlock[8]) * m_adwTransferBlock[10];
+    const uint64_t nValue = m_dwValue;
+    const bool bAboveSquad = m_byRating > m_pClub->m_byAverageRating;
+    uint16_t wNews = 0;
+    if (nPaid > nValue - nValue / 4 && !bAboveSquad)
+        wNews = kNewsSigningOverpaid;
+    else if (nPaid < nValue + nValue / 4 && bAboveSquad)
+        wNews = kNewsSigningPaidOff;
+    if (wNews)
+        if (CNewsItem* pNews = m_pClub->AddNewsItem(wNews))
+            pNews->SetSlot(NEWS_SLOT_PERSON, m_idPerson);
+}
+
+bool CPlayerDatabase::RefuseContractOffer(const CClubDatabase* pOfferClub, const PLAYERCONTRACT& offer) const
+{
+    if (!pOfferClub)
+        return true;
+    bool bRefused = (m_dwFlags & PLAYER_FLAG_RETIRING) != 0 ||
+                    pOfferClub->GetTotalFunds() < GetContractWorth(offer, pOfferClub);
+    if (!bRefused && pOfferClub != m_pClub)
+        bRefused = pOfferClub->GetPlayersHeld() >= kSquadLimit;
+    if (bRefused) {
+        if (CNewsItem* pNews = pOfferClub->AddNewsItem(kNewsOfferRefused))
+            pNews->SetSlot(NEWS_SLOT_PERSON, m_idPerson);
+        if (m_pClub && m_pClub != pOfferClub)
+            if (CNewsItem* pNews = m_pClub->AddNewsItem(kNewsPlayerRefusedOther))
+                pNews->SetSlot(NEWS_SLOT_PERSON, m_idPerson);
+    }
+    return bRefused;
 }

@@ -11,6 +11,7 @@
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/PersonOwners.h"
+#include "platform/Random.h"
 
 namespace {
 
@@ -142,9 +143,21 @@ void CPlayerDatabase::ReviewWorkPermit()
 {
     if (!(m_dwFlags & PLAYER_FLAG_NEEDS_WORK_PERMIT))
         return;
-    if (GetPlayedPercentage() < kPermitPlayedPercentage && GetMatchesAvailable() >= kPermitMatches) {
-        m_dwFlags |= PLAYER_FLAG_WORK_PERMIT_SETTLED;
+    if (GetPlayedPercentage() >= kPermitPlayedPercentage || GetMatchesAvailable() < kPermitMatches)
+        return;
+    m_dwFlags |= PLAYER_FLAG_WORK_PERMIT_SETTLED;
+    if (!m_pClub || !m_pDatabaseHandler)
+        return;
+    const CDate today = m_pDatabaseHandler->GetGameDate();
+    if (IsClubHumanManaged(m_pClub)) {
+        // The human decides what to do with him; he may no longer play.
         DebugLog(7, "[CPlayerDatabase::ReviewWorkPermit] %s: work permit has lapsed", GetShortName());
+        return;
+    }
+    if (m_byTransferState == 0) {
+        m_pDatabaseHandler->AddPlayerToListMarket(this, m_dwValue / 2, PLAYER_TRANSFER_LISTED, 65535);
+        DebugLog(7, "%s : %s on list for 1/2 price as work permit has expired %02d/%02d/%d", m_pClub->m_szShortName,
+                 GetShortName(), today.GetDay(), today.GetMonth(), today.GetYear());
     }
 }
 
@@ -181,8 +194,10 @@ void CPlayerDatabase::WeeklyContractCheck()
     }
     // A new signing has settled in after half a year.
     if ((m_dwFlags & PLAYER_FLAG_NEWLY_SIGNED) && CDate(m_Contract.dwStartDate).IsValid() &&
-        today.DaysBetween(CDate(m_Contract.dwStartDate)) > kSettlingInDays)
+        today.DaysBetween(CDate(m_Contract.dwStartDate)) > kSettlingInDays) {
         m_dwFlags &= ~PLAYER_FLAG_NEWLY_SIGNED;
+        ReviewSigning();
+    }
     // A contract that has run out lets him go for nothing; a fee or loan
     // listing gives way to the free one. A player out on loan waits until he
     // is back.
@@ -197,8 +212,18 @@ void CPlayerDatabase::WeeklyContractCheck()
 
 void CPlayerDatabase::WeeklyListingUpdate(bool bWeekly)
 {
-    if (!bWeekly || !m_pClub || !m_pDatabaseHandler || IsClubHumanManaged(m_pClub) ||
-        m_wDaysListed < kListedTooLongDays)
+    // The listing may end in a move or in retirement; the points of the
+    // weeks before stay with the club they were won for.
+    PostSeasonPoints();
+    if (!bWeekly || !m_pClub || !m_pDatabaseHandler)
+        return;
+    // A human's player may ask for a better contract, four weeks in five.
+    if (IsClubHumanManaged(m_pClub)) {
+        if (plat::rand() % 5 != 0 && m_byTransferState == 0 && !(m_dwFlags & PLAYER_FLAG_CONTRACT_REQUEST))
+            CheckContractRequest();
+        return;
+    }
+    if (m_wDaysListed < kListedTooLongDays)
         return;
     const bool bTakenBack = m_byRating * 100 > m_pClub->m_byAverageRating * kTakenBackPercent;
     const CDate today = m_pDatabaseHandler->GetGameDate();

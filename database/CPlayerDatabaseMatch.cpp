@@ -16,6 +16,7 @@ namespace {
 // appearances, man of the match and bookings.
 constexpr int kFieldSendingsOff = 2;
 constexpr int kFieldGoals = MATCH_INFORMATION_GOALS;
+constexpr int kCompetitionFriendly = 3;
 
 constexpr uint8_t kEventRecovery = 27;
 constexpr uint16_t kClauseCareerInsurance = 1u << 8;
@@ -114,15 +115,18 @@ void CPlayerDatabase::UpdateAfterQuickMatch(int nCompetition, const PLAYERQUICKM
     if (match.bSentOff)
         IncrementMatchInformationField(nCompetition, kFieldSendingsOff, 1);
     m_byMatchByte = static_cast<uint8_t>(std::clamp(match.nRating, 0, 255));
+    // Every competitive match he plays earns his rating in season points.
+    if (nCompetition != kCompetitionFriendly)
+        m_dwSeasonPoints += static_cast<uint32_t>(std::clamp(match.nRating, 0, 255));
     RecordCard(nCompetition, match.nBookings, match.bSentOff);
 }
 
-int CPlayerDatabase::DoInjury(int nGroup, bool bInMatch)
+int CPlayerDatabase::DrawInjury(int nGroup, bool bGoalkeeper, uint8_t& byType)
 {
     if (nGroup < 0 || nGroup > 7)
         nGroup = 0;
     INJURYGROUP group = kInjuryGroups[nGroup];
-    if (nGroup == 5 && m_byRoleCopy == PLAYER_ROLE_GOALKEEPER)
+    if (nGroup == 5 && bGoalkeeper)
         group = Group(kGroup5Keeper);
     const int nDraw = plat::rand() % 100;
     const INJURYROW* pRow = &group.pRows[group.nRows - 1];
@@ -133,8 +137,15 @@ int CPlayerDatabase::DoInjury(int nGroup, bool bInMatch)
         }
     }
     const int nSpan = pRow->byLongestWeeks - pRow->byShortestWeeks + 1;
-    const int nDays = (pRow->byShortestWeeks + plat::rand() % nSpan) * 7;
-    m_byInjuryType = pRow->byType;
+    byType = pRow->byType;
+    return (pRow->byShortestWeeks + plat::rand() % nSpan) * 7;
+}
+
+int CPlayerDatabase::DoInjury(int nGroup, bool bInMatch)
+{
+    uint8_t byType = 0;
+    const int nDays = DrawInjury(nGroup, m_byRoleCopy == PLAYER_ROLE_GOALKEEPER, byType);
+    m_byInjuryType = byType;
     m_dwFlags |= PLAYER_FLAG_INJURED;
     m_wInjuryDays = static_cast<uint16_t>(std::min(m_wInjuryDays + nDays, 0xFFFF));
 
@@ -152,7 +163,7 @@ int CPlayerDatabase::DoInjury(int nGroup, bool bInMatch)
     today.GetYMD(pEntry->Date);
     pEntry->dwPersonId = m_idPerson;
     pEntry->wDays = static_cast<uint16_t>(nDays);
-    pEntry->byType = pRow->byType;
+    pEntry->byType = byType;
     pEntry->byZero = bInMatch ? 0 : 1;
     m_InjuryHistory.AddTail(pEntry);
 

@@ -172,6 +172,7 @@ void CPlayerDatabase::UpdateRatingAndValue(bool bFull)
         m_dwAskingPrice = m_dwValue;
     }
     AddCareerEntry(m_pClub, false);
+    DoWorkPermitTest();
 }
 
 void CPlayerDatabase::WeeklyValueUpdate(bool bWeekly)

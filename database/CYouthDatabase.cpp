@@ -4,10 +4,13 @@
 #include "common/DebugLog.h"
 #include "database/CClubDatabase.h"
 #include "database/CDatabaseHandler.h"
+#include "database/CCountryDatabase.h"
 #include "database/CDivisionDatabase.h"
+#include "database/CPlayerDatabase.h"
 #include "database/PersonOwners.h"
 #include "platform/Random.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -301,4 +304,47 @@ void CYouthDatabase::GenerateYouthRecord(int nPosition, bool bNew)
     }
     m_dwFlags = YOUTH_FLAGS_NEW;
     m_byValueBand = 0;
+}
+
+// ---- injuries and readiness ----
+
+int CYouthDatabase::DoYouthInjury(int nGroup)
+{
+    constexpr uint8_t kEventRecovery = 27;
+    uint8_t byType = 0;
+    const int nDays = CPlayerDatabase::DrawInjury(nGroup, m_byRole == PLAYER_ROLE_GOALKEEPER, byType);
+    m_byInjuryType = byType;
+    m_dwFlags |= PLAYER_FLAG_INJURED;
+    m_wInjuryDays = static_cast<uint16_t>(std::min(m_wInjuryDays + nDays, 0xFFFF));
+    const CDate today = m_pDatabaseHandler ? m_pDatabaseHandler->GetGameDate() : CDate();
+    auto* pEntry = new INJURYENTRY;
+    today.GetYMD(pEntry->Date);
+    pEntry->dwPersonId = m_idPerson;
+    pEntry->wDays = static_cast<uint16_t>(nDays);
+    pEntry->byType = byType;
+    m_InjuryHistory.AddTail(pEntry);
+    const int nSeasonDays = m_pDivision ? m_pDivision->m_SeasonEnd.DaysBetween(m_pDivision->m_SeasonStart) : 0;
+    if (m_pClub && m_pDatabaseHandler && !IsClubHumanManaged(m_pClub) && nSeasonDays > 0 &&
+        m_wInjuryDays > nSeasonDays / 2) {
+        m_pDatabaseHandler->ReleaseYouth(this);
+        return 1;
+    }
+    if (m_pCountry)
+        m_pCountry->AddEvent(kEventRecovery, CDate(today.GetValue(), nDays), m_idPerson);
+    return 0;
+}
+
+void CYouthDatabase::OnEvent(int nEvent)
+{
+    if (nEvent != 27) {
+        DebugLog(2, "[CYouthDatabase::OnEvent] Event %d for %s is not the youth's", nEvent, GetShortName());
+        return;
+    }
+    m_byInjuryType = 0;
+    m_dwFlags &= ~PLAYER_FLAG_INJURED;
+}
+
+bool CYouthDatabase::IsReadyForFirstTeam() const
+{
+    return m_pClub && m_awAttributes[PLAYER_ATTRIBUTE_POTENTIAL] / 100 >= m_pClub->m_byAverageRating;
 }

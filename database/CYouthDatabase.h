@@ -32,6 +32,13 @@ public:
     void UpdateValueAndWage();
     // The club's youth value gains his value; then his rating is renewed.
     void WeeklyUpdate();
+    // An injury drawn from a group of the injury table; a computer club lets
+    // a youth go whose injuries this season pass half its season (1 then).
+    int DoYouthInjury(int nGroup);
+    // Event 27: the injury is over.
+    void OnEvent(int nEvent);
+    // His potential has reached his club's squad average rating.
+    bool IsReadyForFirstTeam() const;
     // Leaves the career entries to whoever took them over.
     void EmptyCareerWithoutFreeing();
 

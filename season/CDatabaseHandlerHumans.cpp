@@ -6,6 +6,9 @@
 #include "common/DebugLog.h"
 #include "database/CClubDatabase.h"
 #include "database/CManagerDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CYouthDatabase.h"
+#include "season/CNewspaperManager.h"
 #include "season/CNoticeList.h"
 #include "season/CSaveGame.h"
 #include "season/CScoutManager.h"
@@ -212,4 +215,34 @@ void CDatabaseHandler::DoHumansNewSeason()
     for (CSaveGame* pHuman : m_pHumanSlots)
         if (pHuman)
             pHuman->NewSeason();
+}
+
+void CDatabaseHandler::DoHumansQuarterlyUpdate(bool bFlag)
+{
+    // Half a season in, a human's first coach reports on each youth of 16
+    // or more: ready for the first team (81) or not yet (82).
+    constexpr uint16_t kNewsYouthReady = 81;
+    constexpr uint16_t kNewsYouthNotReady = 82;
+    constexpr int kReportAfterDays = 182;
+    constexpr int kReportFromAge = 16;
+    constexpr int kPlayersHeldLimit = 50;
+    if (!bFlag)
+        return;
+    for (CSaveGame* pHuman : m_pHumanSlots) {
+        CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr;
+        if (!pClub || !pClub->m_pCountry)
+            continue;
+        const CDate start = pClub->m_pCountry->GetSeasonStartDate();
+        const ID_STAFF idCoach = pClub->m_awStaffSlots[0][0];
+        if (!start.IsValid() || m_GameDate.DaysBetween(start) <= kReportAfterDays || idCoach == 0 ||
+            pClub->GetPlayersHeld() >= kPlayersHeldLimit)
+            continue;
+        for (const CYouthDatabase* pYouth : pClub->m_lstYouths.Items<CYouthDatabase>()) {
+            if (pYouth->GetAge() < kReportFromAge)
+                continue;
+            CNewsItem* pNews = pHuman->PostNews(pYouth->IsReadyForFirstTeam() ? kNewsYouthReady : kNewsYouthNotReady, pClub);
+            pNews->SetSlot(NEWS_SLOT_PERSON, pYouth->m_idPerson);
+            pNews->SetSlot(NEWS_SLOT_STAFF, idCoach);
+        }
+    }
 }

@@ -17,6 +17,7 @@
 #include "database/CManagerDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "database/CShortlistEntry.h"
+#include "database/CStaffDatabase.h"
 #include "platform/Random.h"
 #include "season/CComponentScheduleDatabase.h"
 #include "season/CNewspaperManager.h"
@@ -673,6 +674,60 @@ void CSaveGame::SetJobApplicationOutcome(JOBAPPLICATION* pApplication, bool bHir
     pApplication->dwStatus = 2;
 }
 
+bool CSaveGame::IsClubAppliedForByOtherHuman(const CClubDatabase* pClub) const
+{
+    if (!pClub || !m_pDatabaseHandler)
+        return false;
+    for (int nSlot = 0; nSlot < HUMAN_SLOTS; ++nSlot) {
+        const CSaveGame* pOther = m_pDatabaseHandler->GetHumanSlot(nSlot);
+        if (pOther && pOther != this && pOther->FindJobApplication(pClub))
+            return true;
+    }
+    return false;
+}
+
+void CSaveGame::DecideJobApplication(JOBAPPLICATION* pApplication)
+{
+    constexpr int kRatingFloor = 20;
+    CClubDatabase* pClub =
+        m_pDatabaseHandler ? m_pDatabaseHandler->GetClubFromID(static_cast<ID_CLUB>(pApplication->dwClubId)) : nullptr;
+    CManagerDatabase* pManager = m_pDatabaseHandler ? m_pDatabaseHandler->GetManagerFromID(m_idManager) : nullptr;
+    // A club another human runs or applied for, one he has managed before,
+    // or one outside the league ladder does not take him.
+    if (!pClub || (m_pDatabaseHandler && m_pDatabaseHandler->GetSaveGameForClub(pClub)) ||
+        IsClubAppliedForByOtherHuman(pClub) || (pManager && pManager->HasManagedClub(pClub->GetID())) ||
+        (pClub->m_pDivision && pClub->m_pDivision->m_byKind == DIVISION_KIND_BOTTOM_OTHER)) {
+        pApplication->dwStatus = 2;
+        PostNews(205, pClub);
+        return;
+    }
+    // His own board hears that he is looking elsewhere.
+    if (m_pClub && !m_byBoardPending) {
+        PostNews(248, pClub);
+        PostNews(103, pClub);
+        if (pManager) {
+            pManager->m_byAbility = static_cast<uint8_t>(std::max(pManager->m_byAbility - 10, kRatingFloor));
+            pManager->m_byRating = static_cast<uint8_t>(std::max(pManager->m_byRating - 5, kRatingFloor));
+        }
+        pApplication->dwStatus = 2;
+        return;
+    }
+    switch (pClub->WouldManagerAcceptJob(m_idManager)) {
+    case 2:
+        pApplication->dwStatus = 3;
+        PostNews(203, pClub);
+        break;
+    case 1:
+        pApplication->dwStatus = 2;
+        PostNews(204, pClub);
+        break;
+    default:
+        pApplication->dwStatus = 2;
+        PostNews(205, pClub);
+        break;
+    }
+}
+
 void CSaveGame::UpdateJobApplications()
 {
     const CDate today = Today();
@@ -683,28 +738,29 @@ void CSaveGame::UpdateJobApplications()
                                                               static_cast<ID_CLUB>(p->dwClubId))
                                                         : nullptr;
         switch (p->dwStatus) {
-        case 0:
+        case 0: {
             p->dwStatus = 1;
-            p->Decision = CDate(today.GetValue(), pClub && !pClub->GetManager() ? 1 : 7 + plat::rand() % 21);
-            break;
-        case 1:
-            if (today < p->Decision)
+            // The club takes as long as its opening asks.
+            int nDays = 7 + plat::rand() % 21;
+            switch (pClub ? pClub->GetManagerVacancyStatus() : 0) {
+            case 1:
+                nDays = 1;
                 break;
-            // A club that another human runs, or that is no league club,
-            // never takes him.
-            if (!pClub || (m_pDatabaseHandler && m_pDatabaseHandler->GetSaveGameForClub(pClub)) ||
-                (pClub->m_pDivision && pClub->m_pDivision->m_byKind == DIVISION_KIND_BOTTOM_OTHER)) {
-                p->dwStatus = 2;
-                PostNews(205, pClub);
+            case 2:
+                nDays = 7 + plat::rand() % 7;
+                break;
+            case 3:
+                nDays = 7 + plat::rand() % 14;
+                break;
+            default:
+                break;
             }
-            else if (pClub->GetManager()) {
-                p->dwStatus = 2;
-                PostNews(204, pClub);
-            }
-            else {
-                p->dwStatus = 3;
-                PostNews(203, pClub);
-            }
+            p->Decision = CDate(today.GetValue(), nDays);
+            break;
+        }
+        case 1:
+            if (!(today < p->Decision))
+                DecideJobApplication(p);
             break;
         case 2:
         case 3:
@@ -743,38 +799,90 @@ void CSaveGame::RemoveStaffNegotiation(STAFFNEGOTIATION* pNegotiation)
     }
 }
 
+int32_t CSaveGame::GetStaffWageBudget(int nPercentage) const
+{
+    // A share of a year's balance, by the week as staff are paid.
+    if (!m_pClub || m_pClub->m_nBankBalance <= 0)
+        return 0;
+    return static_cast<int32_t>(static_cast<int64_t>(m_pClub->m_nBankBalance) * nPercentage / 100 / 52);
+}
+
+void CSaveGame::DecideStaffNegotiation(STAFFNEGOTIATION* pNegotiation)
+{
+    const CStaffDatabase* pStaff = m_pDatabaseHandler ? m_pDatabaseHandler->GetStaffFromID(pNegotiation->wStaffId)
+                                                      : nullptr;
+    if (Today() < pNegotiation->Decision || !pStaff)
+        return;
+    const int nAsking = pStaff->GetAcceptedWage(pNegotiation->nOffer);
+    if (nAsking == 0) {
+        pNegotiation->byStatus = 2;
+        PostNews(8, m_pClub)->SetSlot(NEWS_SLOT_STAFF, pNegotiation->wStaffId);
+        return;
+    }
+    // A man with a club of his own wants more to come down, less to go up.
+    if (pStaff->m_pClub && pStaff->m_pClub != m_pClub && m_pClub &&
+        static_cast<int64_t>(nAsking) * (pStaff->m_byRating - m_pClub->GetClubRating() + 100) / 100 >
+            pNegotiation->nOffer) {
+        pNegotiation->byStatus = 2;
+        PostNews(9, m_pClub)->SetSlot(NEWS_SLOT_STAFF, pNegotiation->wStaffId);
+        return;
+    }
+    pNegotiation->byStatus = 3;
+    PostNews(10, m_pClub)->SetSlot(NEWS_SLOT_STAFF, pNegotiation->wStaffId);
+}
+
 void CSaveGame::UpdateStaffNegotiations()
 {
+    constexpr int kStaffLimit = 23;
+    constexpr int kBudgetPercentage = 30;
     const CDate today = Today();
+    bool bBudgetTold = false;
+    int32_t nWages = 0;
+    if (m_pClub && m_pDatabaseHandler)
+        for (const void* pValue : m_pClub->m_lstStaff.Items<void>())
+            if (const CStaffDatabase* pStaff = m_pDatabaseHandler->GetStaffFromID(
+                    static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(pValue))))
+                nWages += static_cast<int32_t>(pStaff->m_dwWage);
     for (LPXLISTNODE pNode = m_lstNegotiations.GetHead(); pNode;) {
         auto* p = static_cast<STAFFNEGOTIATION*>(pNode->pData);
         pNode = pNode->pNext;
+        const CStaffDatabase* pStaff = m_pDatabaseHandler ? m_pDatabaseHandler->GetStaffFromID(p->wStaffId) : nullptr;
         switch (p->byStatus) {
         case 0:
             p->byStatus = 1;
             p->Decision = CDate(today.GetValue(), 7 + plat::rand() % 14);
             break;
         case 1:
-            if (m_pClub && m_pClub->m_lstStaff.GetCount() >= 23) {
+            if (m_pClub && m_pClub->m_lstStaff.GetCount() >= kStaffLimit) {
                 p->byStatus = 5;
-                PostNews(166);
+                PostNews(166, m_pClub)->SetSlot(NEWS_SLOT_SUBTYPE, pStaff ? pStaff->m_byKind : 0);
             }
-            else if (!(today < p->Decision)) {
-                if (!m_pDatabaseHandler || !m_pDatabaseHandler->GetStaffFromID(p->wStaffId)) {
-                    p->byStatus = 2;
-                    PostNews(8);
-                }
-                else {
-                    p->byStatus = 3;
-                    PostNews(10);
-                }
+            else if (m_pClub && static_cast<int64_t>(nWages) + p->nOffer > GetStaffWageBudget(kBudgetPercentage)) {
+                p->byStatus = 5;
+                if (!bBudgetTold)
+                    PostNews(167, m_pClub)->SetSlot(NEWS_SLOT_SUBTYPE, pStaff ? pStaff->m_byKind : 0);
+                bBudgetTold = true;
             }
+            else
+                DecideStaffNegotiation(p);
             break;
         case 2:
         case 3:
         case 5:
             if (today > CDate(p->Decision.GetValue(), p->byStatus == 3 ? 28 : 14))
                 RemoveStaffNegotiation(p);
+            break;
+        case 4:
+            // Agreed and confirmed: he joins on the offered wage.
+            if (m_pClub && m_pDatabaseHandler && pStaff) {
+                if (pStaff->m_pClub && pStaff->m_pClub != m_pClub)
+                    m_pDatabaseHandler->SackStaff(p->wStaffId);
+                if (CStaffDatabase* pJoining = m_pDatabaseHandler->GetStaffFromID(p->wStaffId)) {
+                    pJoining->m_dwWage = static_cast<uint32_t>(std::max(p->nOffer, 0));
+                    m_pDatabaseHandler->HireStaff(p->wStaffId, m_pClub);
+                }
+            }
+            RemoveStaffNegotiation(p);
             break;
         default:
             break;

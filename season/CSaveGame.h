@@ -371,10 +371,17 @@ public:
     void RemoveJobApplication(JOBAPPLICATION* pApplication);
     void SetJobApplicationOutcome(JOBAPPLICATION* pApplication, bool bHired);
     void UpdateJobApplications();
+    // The club's answer to an application whose decision date has come.
+    void DecideJobApplication(JOBAPPLICATION* pApplication);
+    bool IsClubAppliedForByOtherHuman(const CClubDatabase* pClub) const;
     STAFFNEGOTIATION* AddStaffNegotiation(ID_STAFF idStaff, int32_t nOffer);
     STAFFNEGOTIATION* FindStaffNegotiation(ID_STAFF idStaff) const;
     void RemoveStaffNegotiation(STAFFNEGOTIATION* pNegotiation);
     void UpdateStaffNegotiations();
+    // The staff member's answer once his decision date has come.
+    void DecideStaffNegotiation(STAFFNEGOTIATION* pNegotiation);
+    // What the club may pay its staff a week, at a percentage of its balance.
+    int32_t GetStaffWageBudget(int nPercentage) const;
     SQUADENTRY* AddSquadEntry(CPlayerDatabase* pPlayer);
     SQUADENTRY* FindSquadEntry(ID_PLAYER idPlayer) const;
     void RemoveSquadEntry(const CPlayerDatabase* pPlayer);
@@ -389,10 +396,18 @@ public:
         m_byObjectiveType = byType;
         m_byObjectiveCountdown = byCountdown;
     }
+    uint8_t GetObjectiveType() const { return m_byObjectiveType; }
     void AddEventHistoryRecord();
     void DeleteEventHistoryRecord(EVENTHISTORYRECORD* pRecord);
     const CXList& GetEventHistory() const { return m_lstEventHistory; }
     void SetNavigationAlert(int nIndex, int8_t nValue);
+    // The first problem of the team sheet for a match of the kind (1 a
+    // player unavailable, 2 suspended, 4 cup-tied, 6 without a permit), 0
+    // when there is none or nothing to check.
+    int CheckTeamSheet(int nKind) const;
+    // Raises the alerts of what waits: news, stories, a worried board, an
+    // unavailable player and a team-sheet problem.
+    void UpdateNavigationAlerts();
     void ClearNavigationAlerts();
     int8_t GetNavigationAlert(int nIndex) const;
     void MarkNavigationAlertShown(int nIndex);

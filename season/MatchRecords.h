@@ -7,10 +7,12 @@
 #include "common/Identifiers.h"
 
 #include <cstdint>
+#include <vector>
 
 class CBinaryReader;
 class CBinaryWriter;
 class CClubDatabase;
+class CPlayerDatabase;
 struct ITEMCUPMATCHRULES;
 
 // Match kinds: 0 and 1 league fixtures, 2 cup, 3 friendly.
@@ -131,6 +133,9 @@ struct MATCHPARAMETERS {
     uint8_t byHomeGoals = 255;
     uint8_t byAwayGoals = 255;
     uint8_t byResult = 0;
+    // When given, every player who took part (starters and those who came
+    // on, both sides) is added.
+    std::vector<CPlayerDatabase*>* pTookPart = nullptr;
 };
 
 // Frees the events of a list and empties it.

@@ -544,8 +544,8 @@ TEST_F(HumanWorld, MonthlyFileKeepsTheLastTwelveMonths)
 
 // ---- the day loop ----
 
-// The computer's squad and staff upkeep stays away from a human's club over a
-// season, while a computer club in the same state is trimmed.
+// The computer's squad, staff and money upkeep stays away from a human's club
+// over a season, while a computer club in the same state is put right.
 TEST_F(HumanWorld, TheComputerLeavesAHumansSquadAndStaffAlone)
 {
     CClubDatabase* pComputer = H().GetClubFromID(2);
@@ -571,6 +571,10 @@ TEST_F(HumanWorld, TheComputerLeavesAHumansSquadAndStaffAlone)
         }
         ASSERT_GT(pClub->CountStaffOfType(2), pClub->GetStaffNeeded(2));
     }
+    // Both deep in debt: far below the lowest balance a computer club keeps.
+    constexpr int32_t kDebt = -20000000;
+    for (CClubDatabase* pClub : {m_pClub, pComputer})
+        pClub->m_nBankBalance = kDebt;
     // The human has no staff of kind 3 at all.
     while (m_pClub->m_awStaffSlots[3][0] != 0)
         H().SackStaff(m_pClub->m_awStaffSlots[3][0]);
@@ -595,6 +599,7 @@ TEST_F(HumanWorld, TheComputerLeavesAHumansSquadAndStaffAlone)
         RunDays(1);
     expectLeftAlone();
     EXPECT_LE(pComputer->CountSquadOfGroup(0), 8) << "the computer's club released its surplus";
+    EXPECT_LT(m_pClub->m_nBankBalance, kDebt / 2) << "the human's debts are his own";
     EXPECT_EQ(pComputer->CountStaffOfType(2), pComputer->GetStaffNeeded(2));
     // The human is told what he lacks.
     const CNewsItem* pLacking = m_pHuman->GetNews().FindIncoming(170);
