@@ -881,7 +881,10 @@ bool CDatabaseHandler::RunMarketEvent(CEventsDatabase* pEvent)
     switch (pEvent->GetType()) {
     case 5:
     case 17:
-        if (CPlayerDatabase* pPlayer = GetPlayerFromID(dwID); pPlayer && pPlayer->m_pClub) {
+        // A human answers the offers for his own players on his screens: the
+        // computer's answer would sell or lend them without him.
+        if (CPlayerDatabase* pPlayer = GetPlayerFromID(dwID);
+            pPlayer && pPlayer->m_pClub && !IsClubHumanManaged(pPlayer->m_pClub)) {
             if (pEvent->GetType() == 5)
                 pPlayer->m_pClub->AnswerBuyOffers(pPlayer);
             else

@@ -325,6 +325,7 @@ void CSaveGame::LeaveClub()
             std::remove(szName);
         }
     }
+    SettleFinanceOnLeaving();
     const CClubDatabase* pOldClub = m_pClub;
     m_pClub = nullptr;
     ResetNewsAndNotices();

@@ -510,6 +510,11 @@ public:
     CHoardingsManager& GetHoardings() const { return *m_pHoardings; }
 
 private:
+    // The month's bookings that wait for its close move into the bank.
+    void SettleFinanceMonth();
+    // A human leaving his club mid-month: his open month settles into the
+    // club's bank and the club's books start empty for its next manager.
+    void SettleFinanceOnLeaving();
     // Empties the offer reports and the human's buy and loan offers.
     void ClearOfferLists();
     void ClearTeamSheet();

@@ -149,6 +149,31 @@ void CSaveGame::ClearFinanceMonth()
         entry = FINANCEENTRY();
 }
 
+void CSaveGame::SettleFinanceMonth()
+{
+    // What the month booked without moving the balance at once (wages,
+    // sponsors, interest...) settles into the bank now.
+    int64_t nUnsettled = 0;
+    for (int c = 0; c < FINANCE_CATEGORIES; ++c)
+        if (GetFinanceCategory(c).byBalance == 2)
+            nUnsettled += static_cast<int64_t>(m_aMonthFinance[c].nIncome) - m_aMonthFinance[c].nExpense;
+    m_pClub->m_nBankBalance = static_cast<int32_t>(
+        std::clamp<int64_t>(static_cast<int64_t>(m_pClub->m_nBankBalance) + nUnsettled, INT32_MIN, INT32_MAX));
+}
+
+void CSaveGame::SettleFinanceOnLeaving()
+{
+    if (!m_pClub)
+        return;
+    // The club's group totals mirror this month's bookings, whose money has
+    // moved (or settles now) through this record: left standing, the club's
+    // next banking as a computer club would bank them again.
+    SettleFinanceMonth();
+    m_pClub->m_nPreviousBalance = m_pClub->m_nBankBalance;
+    std::fill(std::begin(m_pClub->m_anFinanceAccumulators), std::end(m_pClub->m_anFinanceAccumulators), 0);
+    ClearFinanceMonth();
+}
+
 void CSaveGame::CloseFinanceMonth()
 {
     if (!m_pClub)
@@ -170,14 +195,7 @@ void CSaveGame::CloseFinanceMonth()
         DebugLog(0, "[CSaveGame::CloseFinanceMonth] Cannot write %s", pszName);
         return;
     }
-    // What the month booked without moving the balance at once (wages,
-    // sponsors, interest...) settles into the bank now.
-    int64_t nUnsettled = 0;
-    for (int c = 0; c < FINANCE_CATEGORIES; ++c)
-        if (GetFinanceCategory(c).byBalance == 2)
-            nUnsettled += static_cast<int64_t>(m_aMonthFinance[c].nIncome) - m_aMonthFinance[c].nExpense;
-    m_pClub->m_nBankBalance = static_cast<int32_t>(
-        std::clamp<int64_t>(static_cast<int64_t>(m_pClub->m_nBankBalance) + nUnsettled, INT32_MIN, INT32_MAX));
+    SettleFinanceMonth();
     CBinaryWriter writer(pFile);
     writer.WriteU32(static_cast<uint32_t>(kMonthRecordFixed + 16 * m_lstTransactions.GetCount()));
     writer.WriteI32(m_pClub->m_nPreviousBalance);

@@ -116,6 +116,10 @@ TEST_F(HumanMarkets, TheAnswersHeGaveToBidsForHisListedPlayerAreCarriedOut)
     }
     CBuyOfferDatabase* pYes = H().GetBuyOffer(pPlayer->m_idPerson, pAccepted->GetID());
     CBuyOfferDatabase* pNo = H().GetBuyOffer(pPlayer->m_idPerson, pRefused->GetID());
+    // The club's answer falls due, but the computer does not answer for him.
+    RunEvent(pPlayer->m_pCountry, 5, pPlayer->m_idPerson);
+    for (const CBuyOfferDatabase* pOffer : {pYes, pNo})
+        EXPECT_EQ(pOffer->GetFlags() & 0x02, 0) << "a bid for his player waits for his answer";
     // What his transfer screens leave: answered, with no refusal or one.
     pYes->SetFlags(static_cast<uint16_t>(pYes->GetFlags() | 0x02));
     pNo->SetFlags(static_cast<uint16_t>(pNo->GetFlags() | 0x02));

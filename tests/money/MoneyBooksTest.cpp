@@ -1,6 +1,7 @@
 // A season of the starting world with one human: every club's balance moves
 // by exactly what its books say, every kind of money the game moves shows
-// in them, a human's gate follows his ticket prices, and his projection
+// in them, a human leaving mid-month leaves every booking banked once, a
+// human's gate follows his ticket prices, and his projection
 // file and match records carry the money.
 #include "../humans/HumanWorld.h"
 
@@ -119,7 +120,13 @@ TEST_F(HumanWorld, EveryClubsBalanceOverASeasonIsTheSumOfItsBooks)
     }
 
     Ledger ledger(clubs);
-    RunDays(365);
+    // The board's patience is not watched here: a human who does nothing all
+    // season may be sacked, and his club's books then pass to the computer.
+    for (int nDay = 0; nDay < 365; ++nDay) {
+        m_pClub->m_nBoardConfidence = 100;
+        RunDays(1);
+    }
+    ASSERT_EQ(m_pHuman->GetClub(), m_pClub) << "the human still runs his club";
 
     EXPECT_EQ(ledger.m_nGroupMismatches, 0) << "a computer club banked other than its books' group totals";
     for (const CClubDatabase* pClub : clubs) {
@@ -179,6 +186,24 @@ TEST_F(HumanWorld, EveryClubsBalanceOverASeasonIsTheSumOfItsBooks)
         EXPECT_TRUE(anyClub(c, true)) << "match-day facilities, category " << c;
     for (int c : {96, 97, 98, 102})
         EXPECT_TRUE(anyClub(c, false)) << "match-day costs, category " << c;
+}
+
+TEST_F(HumanWorld, AHumanLeavingMidMonthLeavesEveryBookingBankedOnce)
+{
+    m_pHuman->CloseFinanceMonth();  // an empty month to start from
+    const int32_t nStart = m_pClub->m_nBankBalance;
+    m_pClub->AddFinanceTransaction(5, 1000, 0);  // a gate: banked at once
+    m_pClub->AddFinanceTransaction(9, 0, 400);   // wages: banked at the month's close
+    ASSERT_EQ(m_pClub->m_nBankBalance, nStart + 1000);
+    m_pHuman->LeaveClub();
+    EXPECT_EQ(m_pClub->m_nBankBalance, nStart + 600) << "his open month settles as he leaves";
+    // The club's first banking as a computer club has nothing of his left.
+    m_pClub->BankFinanceAccumulators();
+    EXPECT_EQ(m_pClub->m_nBankBalance, nStart + 600);
+    m_pClub->AddFinanceTransaction(5, 250, 0);
+    EXPECT_EQ(m_pHuman->GetMonthEntry(5).nIncome, 0) << "his record books nothing of the club he left";
+    m_pClub->BankFinanceAccumulators();
+    EXPECT_EQ(m_pClub->m_nBankBalance, nStart + 850);
 }
 
 TEST_F(HumanWorld, AHumansGateFollowsHisTicketPricesAndPolicy)
