@@ -15,7 +15,9 @@
 #include "season/CNewspaperManager.h"
 #include "season/CNewspaperStoryList.h"
 #include "season/CSaveGame.h"
+#include "season/CScoutManager.h"
 #include "season/CSponsorManager.h"
+#include "season/CTrainingManager.h"
 #include "season/MatchRecords.h"
 
 namespace {
@@ -35,6 +37,7 @@ constexpr uint8_t kLastCode = 19;
 
 // Delegation bytes of the save game.
 constexpr int kDelegateTeam = 1;
+constexpr int kDelegateTraining = 2;
 constexpr int kDelegateSetPieces = 3;
 constexpr int kDelegateSponsors = 4;
 constexpr int kDelegateHoardings = 5;
@@ -44,11 +47,13 @@ constexpr int kDelegateTickets = 7;
 constexpr int kReviewDueDays = 60;
 constexpr int kReviewDoneDays = 6;
 constexpr int kUnreadNewsLimit = 6;
+// A camp is not asked for when a match is this close.
+constexpr int kMatchSoonDays = 10;
 
-// The codes raised in order; the others come from elsewhere or wait for the
-// records they ask about (training camps and plans, scouting reports and the
-// players' answers to offers).
-constexpr uint8_t kRaisedWithClub[] = {3, 4, 5, 6, 7, 8, 11, 15, 16, 18};
+// The codes raised in order. 0 and 12 are raised where they happen (taking
+// over a club, a scout's report); 14 and 19 wait for the markets to keep the
+// player's own answer to an offer.
+constexpr uint8_t kRaisedWithClub[] = {1, 2, 3, 4, 5, 6, 7, 8, 11, 15, 16, 18};
 constexpr uint8_t kNoJob = 17;
 
 constexpr uint8_t kCompetitionLeague = 255;
@@ -75,6 +80,25 @@ bool HasAcceptedBid(const CDatabaseHandler& root, const CClubDatabase& club)
     for (const CBuyOfferDatabase* pOffer : root.GetBuyOffers().Items<CBuyOfferDatabase>())
         if (pOffer->GetBiddingClubID() == club.GetID() && (pOffer->GetFlags() & BUYOFFER_ANSWERED) &&
             pOffer->GetByte(0) == 0 && !(pOffer->GetFlags() & BUYOFFER_CONTRACT_PROPOSED))
+            return true;
+    return false;
+}
+
+// The club plays within the next few days.
+bool IsMatchSoon(const CDatabaseHandler& root, const CClubDatabase& club)
+{
+    CDate next;
+    return root.GetNextMatchDate(&club, root.GetGameDate(), next) &&
+           next.DaysBetween(root.GetGameDate()) <= kMatchSoonDays;
+}
+
+// A camp still to come or under way; the ones over stay on the list until
+// the training screens drop them but book nothing.
+bool HasCampBooked(const CTrainingManager& training, const CDate& today)
+{
+    LPXLISTNODE pPosition = nullptr;
+    while (const TRAININGCAMP* pCamp = training.GetNextTrainingCamp(pPosition))
+        if (today < CDate(pCamp->Start.GetValue(), pCamp->byLength))
             return true;
     return false;
 }
@@ -143,6 +167,11 @@ int CNoticeList::IsStillDue(uint8_t byCode, bool bRaising) const
     auto daysSince = [&](int nReminder) { return today.DaysBetween(human.GetReminderDate(nReminder)); };
     const int nReviewDays = bRaising ? kReviewDueDays : kReviewDoneDays;
     switch (byCode) {
+    case 1:
+        return pClub && pRoot && !HasCampBooked(human.GetTrainingManager(), today) && !IsMatchSoon(*pRoot, *pClub);
+    case 2:
+        return pClub && !human.GetDelegation(kDelegateTraining) &&
+               human.GetTrainingManager().GetDaysSincePlanChange() > nReviewDays;
     case 3:
         return pClub && !human.GetDelegation(kDelegateSponsors) && human.GetSponsors().CanFillEmptyPlace();
     case 4:
@@ -172,6 +201,8 @@ int CNoticeList::IsStillDue(uint8_t byCode, bool bRaising) const
             if (pClub->m_awStaffSlots[nType][0] == 0)
                 return 1;
         return 0;
+    case 12:
+        return human.GetScoutReportStaff() != 0;
     case 15: {
         const CCountryDatabase* pCountry = human.GetCountry();
         const CNewspaperStoryList* pStories = pCountry ? pCountry->GetNewspaperStories() : nullptr;

@@ -10,6 +10,7 @@
 #include "season/CNewspaperStoryList.h"
 #include "season/CNoticeList.h"
 #include "season/CSponsorManager.h"
+#include "season/CTrainingManager.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -553,8 +554,31 @@ TEST_F(HumanWorld, NoticesAreRaisedWhileTheirReasonHoldsAndResolvedWhenItGoes)
 {
     CNoticeList& notices = m_pHuman->GetNotices();
     const CDate today = H().GetGameDate();
+    CTrainingManager& training = m_pHuman->GetTrainingManager();
+    // Any change of the week plan dates it today.
+    auto changePlan = [&]() {
+        uint8_t abyWeek[TRAINING_WEEK_SLOTS];
+        std::memcpy(abyWeek, training.GetWeekPlan(), sizeof abyWeek);
+        abyWeek[0] = abyWeek[0] == 0 ? 1 : 0;
+        training.SetWeekPlan(abyWeek);
+    };
+    auto bookCamp = [&](const CDate& start) {
+        auto* pCamp = new TRAININGCAMP;
+        pCamp->Start = start;
+        pCamp->byLength = 7;
+        training.AddTrainingCamp(pCamp);
+    };
+    auto dropCamps = [&]() {
+        while (training.GetCampCount() > 0)
+            training.RemoveTrainingCamp(0);
+    };
     auto settle = [&]() {
+        H().SetGameDate(today);
         notices.RemoveAll();
+        changePlan();
+        dropCamps();
+        bookCamp(today);
+        m_pHuman->SetScoutReport(0, 0);
         for (int n = 0; n < 9; ++n)
             m_pHuman->SetDelegation(n, 0);
         for (int n = 0; n < 4; ++n)
@@ -590,7 +614,36 @@ TEST_F(HumanWorld, NoticesAreRaisedWhileTheirReasonHoldsAndResolvedWhenItGoes)
     CClubDatabase* pSeller = H().GetClubFromID(m_pClub->GetID() == 2 ? 3 : 2);
     ASSERT_NE(pSeller, nullptr);
     CPlayerDatabase* pTarget = static_cast<CPlayerDatabase*>(pSeller->m_lstPlayers.GetHead()->pData);
+    // Camps are asked for only with no match in the next 10 days; the first
+    // match of the season is further off than that.
+    CDate nextMatch;
+    ASSERT_TRUE(H().GetNextMatchDate(m_pClub, today, nextMatch));
+    ASSERT_GT(nextMatch.DaysBetween(today), 10);
     const Case cases[] = {
+        {"no camp",
+         1,
+         [&] {
+             dropCamps();
+             bookCamp(CDate(today.GetValue(), -30));  // over: books nothing
+         },
+         [&] { bookCamp(CDate(today.GetValue(), 20)); }},
+        {"match soon", 1, [&] { dropCamps(); }, [&] { H().SetGameDate(CDate(nextMatch.GetValue(), -10)); }},
+        {"training plan",
+         2,
+         [&] {
+             H().SetGameDate(CDate(today.GetValue(), -61));
+             changePlan();
+             H().SetGameDate(today);
+         },
+         [&] { changePlan(); }},
+        {"scout report",
+         12,
+         [&] {
+             // As a scout's report arrives.
+             m_pHuman->SetScoutReport(1, 0);
+             notices.AddNotice(12);
+         },
+         [&] { m_pHuman->SetScoutReport(0, 0); }},
         {"line-up", 5, [&] { m_pHuman->SetSheetPlayer(0, nullptr); }, [&] { m_pHuman->PickTeam(); }},
         {"squad review", 6, [&] { m_pHuman->SetReminderDate(1, CDate(today.GetValue(), -61)); },
          [&] { m_pHuman->SetReminderDate(1, CDate(today.GetValue(), -6)); }},
@@ -653,10 +706,15 @@ TEST_F(HumanWorld, NoticesAreRaisedWhileTheirReasonHoldsAndResolvedWhenItGoes)
     settle();
     m_pHuman->SetReminderDate(1, CDate(today.GetValue(), -61));
     m_pHuman->SetDelegation(1, 1);
+    H().SetGameDate(CDate(today.GetValue(), -61));
+    changePlan();
+    H().SetGameDate(today);
+    m_pHuman->SetDelegation(2, 1);
     notices.AddNotice(9);
     notices.UpdateNotices();
     notices.RecheckNotices();
     EXPECT_FALSE(notices.FindNotice(6));
+    EXPECT_FALSE(notices.FindNotice(2));
     EXPECT_TRUE(isActive(9));
 
     // Out of work: the job hunt, until he applies somewhere.
