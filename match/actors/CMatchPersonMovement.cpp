@@ -316,7 +316,9 @@ void CMatchPerson::PlanStep()
         m_byStepDirection = STEP_FORWARD;
         m_fStepHeading = fDir;
     } else if (std::fabs(d) <= 3 * kQuarter) {
-        m_byStepDirection = d >= 0 ? STEP_RIGHT : STEP_LEFT;
+        // Headings grow clockwise: facing a quarter clockwise of the target's
+        // direction, the target lies to the left.
+        m_byStepDirection = d >= 0 ? STEP_LEFT : STEP_RIGHT;
         m_fStepHeading = Wrap(d >= 0 ? fDir + kPi / 2 : fDir - kPi / 2);
     } else {
         m_byStepDirection = STEP_BACKWARD;
@@ -564,7 +566,8 @@ bool CMatchPerson::SelectStandingTurn(uint8_t byMoveType)
     if (fSize < kTurnDeadZone)
         return false;
     const int nBand = fSize <= 3 * kPi / 8 ? 0 : fSize <= 7 * kPi / 8 ? 1 : 2;
-    const size_t nTurn = nBand == 2 ? size_t(TURN_180) : size_t(nBand * 2 + (d > 0 ? 0 : 1));
+    // Headings grow clockwise, so a positive difference is a turn to the right.
+    const size_t nTurn = nBand == 2 ? size_t(TURN_180) : size_t(nBand * 2 + (d > 0 ? 1 : 0));
     if (nTurn >= pEntry->items.size()) {
         DebugLog(6, "[CMatchPerson::SelectStandingTurn] Selecting invalid turn: %d, %d, %d", int(nTurn), nBand,
                  TruncateToInt(fSize * 1000));

@@ -30,7 +30,7 @@ public:
     WalkingPerson(CMatchEngine& engine, int32_t nPace = 50) : CMatchPerson(engine, PERSONTYPE_PERSON), m_nPace(nPace) {}
     void MakeDecision() override
     {
-        SetDecision(1);
+        SetDecision(m_bHold || m_bKeepRestFacing ? 0 : 1);
         if (m_bHold)
             SetHoldTarget(m_vGoal);
         else
@@ -41,6 +41,7 @@ public:
 
     CVector m_vGoal;
     bool m_bHold = false;
+    bool m_bKeepRestFacing = false;  // face the rest facing on the way
     uint8_t m_byGrade = 0;
     int32_t m_nPace;
 };
@@ -252,26 +253,58 @@ TEST_F(AnimationMovementTest, AQuarterTurnPicksTheNinetyDegreeTurnAndEndsOnTheFa
         float fTurn;
         int nTurnItem;  // -1: no turn
     };
-    const Case cases[] = {{kPi / 2, TURN_90_LEFT}, {-kPi / 2, TURN_90_RIGHT}, {kPi / 4, TURN_45_LEFT},
-                          {3.0f, TURN_180},        {0.3f, -1}};
+    const Case cases[] = {{kPi / 2, TURN_90_RIGHT}, {-kPi / 2, TURN_90_LEFT}, {kPi / 4, TURN_45_RIGHT},
+                          {-1.0f, TURN_45_LEFT},   {3.0f, TURN_180},       {0.3f, -1}};
     for (const Case& c : cases) {
         WalkingPerson& person = AddPerson({1000 + 1000 * int(m_People.size()), 3000, 0}, 0.5f);
         person.m_bHold = true;
-        person.SetDecision(0);
         person.SetRestFacing(0.5f + c.fTurn);
         bool bTurned = false;
         for (int i = 0; i < 80; ++i) {
             RunTick();
             bTurned = bTurned || person.GetAction() == ACTION_TURNING;
-            if (person.GetAction() == ACTION_TURNING && c.nTurnItem >= 0)
+            if (person.GetAction() == ACTION_TURNING && c.nTurnItem >= 0) {
                 EXPECT_EQ(person.GetRequest().animation,
                           Library().GetMoveType(MOVETYPE_STAND)->items[size_t(c.nTurnItem)].wAnimation)
                     << c.fTurn;
+            }
         }
         EXPECT_EQ(bTurned, c.nTurnItem >= 0) << c.fTurn;
-        const float fExpected = c.nTurnItem >= 0 ? 0.5f + c.fTurn : 0.5f;
-        EXPECT_NEAR(WrapAngle(person.GetFacing() - fExpected), 0.0, 0.05) << c.fTurn;
+        // Within the dead zone the idle pose takes the facing target at once.
+        EXPECT_NEAR(WrapAngle(person.GetFacing() - (0.5f + c.fTurn)), 0.0, 0.05) << c.fTurn;
         EXPECT_EQ(person.GetMoveType(), MOVETYPE_STAND) << c.fTurn;
+    }
+}
+
+TEST_F(AnimationMovementTest, ANearTargetIsReachedByStepsWithoutTurning)
+{
+    struct Case {
+        CVector offset;  // from the person, who faces +y
+        uint8_t byStep;
+    };
+    const Case cases[] = {{{0, -150, 0}, CMatchPerson::STEP_BACKWARD},
+                          {{0, 150, 0}, CMatchPerson::STEP_FORWARD},
+                          {{150, 0, 0}, CMatchPerson::STEP_RIGHT},
+                          {{-150, 0, 0}, CMatchPerson::STEP_LEFT}};
+    for (const Case& c : cases) {
+        const CVector at(1500 + 1000 * int(m_People.size()), 3000, 0);
+        WalkingPerson& person = AddPerson(at, 0.0f);
+        person.m_bKeepRestFacing = true;
+        person.SetRestFacing(0.0f);
+        person.m_vGoal = CVector(at.x + c.offset.x, at.y + c.offset.y, 0);
+        bool bStepped = false;
+        for (int i = 0; i < 100; ++i) {
+            RunTick();
+            if (person.GetAction() == ACTION_STEPPING && !bStepped) {
+                bStepped = true;
+                EXPECT_EQ(person.GetRequest().animation,
+                          Library().GetAction(1)->records[c.byStep].wAnimation) << int(c.byStep);
+            }
+        }
+        EXPECT_TRUE(bStepped) << int(c.byStep);
+        EXPECT_LT(Distance(person.GetPosition(), person.m_vGoal), 70) << int(c.byStep);
+        EXPECT_NEAR(WrapAngle(person.GetFacing()), 0.0, 0.05) << int(c.byStep);
+        EXPECT_EQ(person.GetMoveType(), MOVETYPE_STAND) << int(c.byStep);
     }
 }
 
