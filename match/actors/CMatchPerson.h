@@ -63,6 +63,10 @@ public:
     virtual bool GetFacingOverride(float* pfAngle);
     virtual float GetTurnToTarget(const CVector& point, float* pfTurn);
     virtual void MakeDecision() {}
+    // Rates points up to 500 away in a few directions (a glance aside with the
+    // look-around flag, either side of the facing, the target, ahead, the base
+    // position) and keeps the best as the look point; gives its rating.
+    virtual float UpdateFacing();
     virtual float TryAssessPosition(const CVector& point) { return AssessPosition(point); }
     virtual float AssessPosition(const CVector& point);
     virtual void ChooseSpeedGrade() { m_bySpeedGrade = 5; }
@@ -147,6 +151,8 @@ public:
     const CVector& GetPosition() const { return m_vPosition; }
     const CVector& GetTarget() const { return m_vTarget; }
     const CVector& GetVelocity() const { return m_vVelocity; }
+    const CVector& GetLookPoint() const { return m_vLookPoint; }
+    void SetLookAround(bool bLookAround) { m_bLookAround = bLookAround; }
     const CVector& GetBasePosition() const { return m_vBasePosition; }
     void SetBasePosition(const CVector& v) { m_vBasePosition = v; }
     float GetFacing() const { return m_fFacing; }
@@ -194,6 +200,7 @@ protected:
     bool m_bUnderDecisionControl = true;
     bool m_bFacingOverrideWanted = false;
     bool m_bHasBall = false;
+    bool m_bLookAround = false;
     bool m_bRunUp = false;
     uint32_t m_dwPossessionTime = 0;
     uint32_t m_dwStandingSince = 0;

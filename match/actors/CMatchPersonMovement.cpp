@@ -589,3 +589,24 @@ bool CMatchPerson::SelectStandingTurn(uint8_t byMoveType)
     TakeRequest(request, 0, turn.byEndMoveType);
     return true;
 }
+
+float CMatchPerson::UpdateFacing()
+{
+    const int32_t nReach = m_nDistanceToTarget < 500 ? m_nDistanceToTarget : 500;
+    std::vector<float> directions;
+    if (m_bLookAround)
+        directions.push_back(m_fFacing - (kPi / 2 + 0.5f));
+    directions.insert(directions.end(), {m_fFacing + 0.3f, m_fFacing - 0.3f, float(m_vPosition.GetAngleTo(m_vTarget)),
+                                         m_fFacing, float(m_vPosition.GetAngleTo(m_vBasePosition))});
+    float fBest = -99999.0f;
+    for (float fDirection : directions) {
+        const CVector point(m_vPosition.x + TruncateToInt(nReach * std::sin(double(fDirection))),
+                            m_vPosition.y + TruncateToInt(nReach * std::cos(double(fDirection))), 0);
+        const float fRating = TryAssessPosition(point);
+        if (fRating > fBest) {
+            fBest = fRating;
+            m_vLookPoint = point;
+        }
+    }
+    return fBest;
+}

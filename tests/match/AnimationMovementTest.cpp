@@ -308,6 +308,20 @@ TEST_F(AnimationMovementTest, ANearTargetIsReachedByStepsWithoutTurning)
     }
 }
 
+TEST_F(AnimationMovementTest, TheLookPointIsTheBestRatedDirection)
+{
+    WalkingPerson& person = AddPerson({3000, 3000, 0}, 0.0f);
+    // The target 300 away to the right rates best: the look point lies on it.
+    person.SetTarget({3300, 3000, 0}, CMatchPerson::kNoFacing);
+    // (Points are truncated towards the person: a centimetre short.)
+    EXPECT_NEAR(person.UpdateFacing(), 1.0f, 0.001f);
+    EXPECT_LE(Distance(person.GetLookPoint(), {3300, 3000, 0}), 1.0);
+    // A target far behind: 500 towards it, the reach's limit.
+    person.SetTarget({3000, 1000, 0}, CMatchPerson::kNoFacing);
+    EXPECT_NEAR(person.UpdateFacing(), 1.0f - 1500 / 6000.0f, 0.001f);
+    EXPECT_LE(Distance(person.GetLookPoint(), {3000, 2500, 0}), 1.0);
+}
+
 TEST_F(AnimationMovementTest, FittingToATimeKeepsTheFrameTimeWithinItsLimits)
 {
     WalkingPerson& person = AddPerson({2000, 2000, 0}, 0.0f);
