@@ -186,7 +186,9 @@ void CMatchPerson::UpdateAnimation(uint16_t wStep)
         DebugLog(6, "[CMatchPerson::UpdateAnimation] Invalid Move Type :%d", m_byMoveType);
     ANIMATIONREQUEST state;
     const uint32_t dwElapsed = wStep;
-    const bool bEnded = m_pModel->Update(&state, &dwElapsed);
+    bool bEnded = m_pModel->Update(&state, &dwElapsed);
+    if (m_bReplaying && ReplayStep())
+        bEnded = true;
     OnAnimationStep();
     if ((bEnded || m_bReinstall) && m_bRequestPending) {
         m_bReinstall = false;
@@ -234,6 +236,46 @@ void CMatchPerson::PushReplayRecord(uint32_t dwTime, float x, float y, float fHe
     pRecord->fFacing = fHeading;
 }
 
+bool CMatchPerson::ReplayStep()
+{
+    bool bRead = false;
+    while (const PERSONREPLAYRECORD* pRecord = m_pReplayRing->ReadNext(m_Engine.GetMatchTime() + MATCH_TICK_MS)) {
+        m_bRequestPending = true;
+        m_Request = pRecord->request;
+        m_pModel->SetPositionAndHeading(float(pRecord->vPosition.x), float(pRecord->vPosition.y), pRecord->fFacing);
+        m_byNextMoveType = pRecord->byMoveType;
+        bRead = true;
+    }
+    return bRead;
+}
+
+bool CMatchPerson::SeekReplay(uint32_t dwTime)
+{
+    if (!m_pReplayRing || !m_pModel)
+        return false;
+    const auto* pSlot = m_pReplayRing->Seek(dwTime);
+    if (!pSlot)
+        return false;
+    const PERSONREPLAYRECORD& record = *pSlot->pRecord;
+    m_bReplaying = true;
+    m_bRequestPending = false;
+    m_pModel->SetPositionAndHeading(float(record.vPosition.x), float(record.vPosition.y), record.fFacing);
+    ANIMATIONREQUEST request = record.request;
+    m_pModel->SetAnimation(&request);
+    m_byMoveType = m_byNextMoveType = record.byMoveType;
+    ANIMATIONREQUEST state;
+    const uint32_t dwSince = dwTime > pSlot->dwTime ? dwTime - pSlot->dwTime : 0;
+    m_pModel->Update(&state, &dwSince);
+    FollowModel(state.x, state.y, state.heading);
+    return true;
+}
+
+const PERSONREPLAYRECORD* CMatchPerson::EndReplay()
+{
+    m_bReplaying = false;
+    return m_pReplayRing ? m_pReplayRing->GetLatest()->pRecord : nullptr;
+}
+
 void CMatchPerson::SetupModel(uint16_t wModelIndex)
 {
     m_pModel.reset();
@@ -255,13 +297,13 @@ void CMatchPerson::SetupModel(uint16_t wModelIndex)
     if (pStand && !pStand->records.empty()) {
         m_Request.animation = pStand->records[0].wAnimation;
         m_pModel->SetAnimation(&m_Request);
-        ClearAnimationRequest(m_Request);
     }
+    if (m_pReplayRing)
+        PushReplayRecord(m_Engine.GetMatchTime(), float(m_vPosition.x), float(m_vPosition.y), m_fFacing);
+    ClearAnimationRequest(m_Request);
     m_bMoveChosen = m_bRequestPending = m_bReinstall = false;
     m_dwStandingSince = m_Engine.GetMatchTime();
     BuildSpeedGrades();
-    if (m_pReplayRing)
-        PushReplayRecord(m_Engine.GetMatchTime(), float(m_vPosition.x), float(m_vPosition.y), m_fFacing);
     m_dwAnimationTimeLeft = m_pModel->GetAnimationTimeLeft();
 }
 

@@ -100,7 +100,14 @@ public:
     // Per tick: the decision step (after the ball and club work of the tick).
     void Update();
     // Per tick: the model's animation; a person without a model logs and waits.
+    // While replaying, the recorded requests are played in place of choices.
     void UpdateAnimation(uint16_t wStep);
+    // Puts the person where the replay records had him at that match time and
+    // replays from there; false when nothing was recorded.
+    bool SeekReplay(uint32_t dwTime);
+    // Back to live play; the latest record, null without a replay ring.
+    const PERSONREPLAYRECORD* EndReplay();
+    bool IsReplaying() const { return m_bReplaying; }
 
     // Animation requests.
     static void ClearAnimationRequest(ANIMATIONREQUEST& request);
@@ -261,5 +268,7 @@ private:
     void TakeRequest(const ANIMATIONREQUEST& request, uint8_t byEventKind, uint8_t byNextMoveType);
     bool TakeActionRecord(const ACTIONENTRY& entry, const ACTIONRECORD& record);
     void PushReplayRecord(uint32_t dwTime, float x, float y, float fHeading);
+    // Takes every record due by the end of this tick; true when one was read.
+    bool ReplayStep();
     void FollowModel(float x, float y, float fHeading);
 };

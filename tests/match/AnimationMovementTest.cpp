@@ -322,6 +322,34 @@ TEST_F(AnimationMovementTest, TheLookPointIsTheBestRatedDirection)
     EXPECT_LE(Distance(person.GetLookPoint(), {3000, 2500, 0}), 1.0);
 }
 
+TEST_F(AnimationMovementTest, SeekingTheReplayPutsThePersonWhereHeWas)
+{
+    WalkingPerson& person = AddPerson({2000, 1000, 0}, 0.0f);
+    person.m_vGoal = CVector(2600, 4000, 0);
+    std::vector<std::pair<uint32_t, CVector>> track;
+    for (int i = 0; i < 150; ++i) {
+        RunTick();
+        track.emplace_back(m_Engine.GetMatchTime(), person.GetPosition());
+    }
+    ASSERT_GT(Distance(track.front().second, track.back().second), 1000.0);
+    // Within one frame of the walk: live play drops the whole frames that
+    // overshoot an animation's end, the replay starts each one on time.
+    const double fFrame = Library().GetMoveType(MOVETYPE_WALK)->fDistancePerFrame + 1.0;
+    for (size_t i : {size_t(0), size_t(10), size_t(37), size_t(90), size_t(149)}) {
+        ASSERT_TRUE(person.SeekReplay(track[i].first)) << i;
+        EXPECT_LE(Distance(person.GetPosition(), track[i].second), fFrame) << i;
+    }
+    EXPECT_TRUE(person.IsReplaying());
+    EXPECT_NE(person.EndReplay(), nullptr);
+    EXPECT_FALSE(person.IsReplaying());
+
+    // Without replays (the MatchType option 0) there is nothing to seek.
+    m_Engine.SetMatchType(0);
+    WalkingPerson& unrecorded = AddPerson({5000, 1000, 0}, 0.0f);
+    EXPECT_FALSE(unrecorded.SeekReplay(m_Engine.GetMatchTime()));
+    EXPECT_EQ(unrecorded.EndReplay(), nullptr);
+}
+
 TEST_F(AnimationMovementTest, FittingToATimeKeepsTheFrameTimeWithinItsLimits)
 {
     WalkingPerson& person = AddPerson({2000, 2000, 0}, 0.0f);
