@@ -188,6 +188,7 @@ void CMatchEngine::EndGame()
 {
     DebugLog(0, "[CMatchEngine::EndGame] Start");
     ClearPersons();
+    CMatchPerson::FreeAnimations();
     if (g_pMatchBall == m_pBall.get())
         g_pMatchBall = nullptr;
     m_pBall.reset();

@@ -3,15 +3,40 @@
 #include "common/DebugLog.h"
 #include "match/CMatchBall.h"
 #include "match/CMatchEngine.h"
+#include "render3d/CObjectData.h"
 
 #include <cmath>
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;
+constexpr uint8_t kStandAction = 10;
+
+CAnimationLibrary& Library()
+{
+    static CAnimationLibrary library;
+    return library;
+}
+}  // namespace
+
+void CMatchPerson::LoadAnimations(CObjectData& objects, uint16_t wMeshIndex, const std::string& folder)
+{
+    Library().Load(objects, wMeshIndex, folder);
+}
+
+void CMatchPerson::FreeAnimations()
+{
+    Library().Free();
+}
+
+const CAnimationLibrary& CMatchPerson::GetAnimationLibrary()
+{
+    return Library();
 }
 
 CMatchPerson::CMatchPerson(CMatchEngine& engine, uint8_t byPersonType) : m_Engine(engine), m_byPersonType(byPersonType)
 {
+    ClearAnimationRequest(m_Request);
+    ClearAnimationRequest(m_Candidate);
     if (engine.GetMatchType() != 0) {
         m_pReplayRing = std::make_unique<CRingBuffer<PERSONREPLAYRECORD>>(kReplayCapacity);
         PERSONREPLAYRECORD* pRecord = m_pReplayRing->Write(engine.GetMatchTime());
@@ -101,34 +126,185 @@ bool CMatchPerson::IsPositionFree(const CVector& point, bool)
 
 void CMatchPerson::Update()
 {
-    if (m_bRequestPending || m_dwAnimationTimeLeft > MATCH_TICK_MS) {
+    if (m_bRequestPending || (m_pModel && m_pModel->GetAnimationTimeLeft() > MATCH_TICK_MS)) {
         UpdateWhileBusy();
         return;
     }
     if (!m_bUnderDecisionControl)
         return;  // steered by the user's input
     PreUpdate();
-    if (!IsDecisionDue()) {
+    const CVector vSavedPosition = m_vPosition;
+    const float fSavedFacing = m_fFacing;
+    if (m_pModel) {
+        const D3DMATRIX& world = m_pModel->GetWorldMatrix();
+        m_vPosition.Set(TruncateToInt(world.m[3][0]), TruncateToInt(world.m[3][1]), 0);
+        m_fFacing = m_pModel->GetHeading();
+    }
+    const bool bDue = IsDecisionDue();
+    if (!bDue) {
         UpdateIdle();
-        return;
-    }
-    const uint32_t dwStanding = m_Engine.GetMatchTime() - m_dwStandingSince;
-    if (dwStanding < 5000 || !m_bRunningToTarget || m_nDistanceToTarget < 70) {
-        m_bAvoidPersons = !m_Engine.IsPersonCrowded(this);
-        m_bAvoidGoalZones = true;
     } else {
-        // Stuck for 5 s on the way to a far target: walk through.
-        m_bAvoidPersons = false;
-        m_bAvoidGoalZones = false;
+        const uint32_t dwStanding = m_Engine.GetMatchTime() - m_dwStandingSince;
+        if (dwStanding < 5000 || !m_bRunningToTarget || m_nDistanceToTarget < 70) {
+            m_bAvoidPersons = !m_Engine.IsPersonCrowded(this);
+            m_bAvoidGoalZones = true;
+        } else {
+            // Stuck for 5 s on the way to a far target: walk through.
+            m_bAvoidPersons = false;
+            m_bAvoidGoalZones = false;
+        }
+        m_bMoveChosen = false;
+        MakeDecision();
+        SetFacingTarget();
+        ChooseSpeedGrade();
+        if (!m_bRequestPending && m_pModel) {
+            SetAction(ACTION_MOVING);
+            ChooseMovementType();
+            PlanStep();
+            if (!IsBusy() && !IsReadyToKick() && !m_bRequestPending) {
+                m_fBestScore = kNoBestScore;
+                m_bRequestPending = true;
+                if (!TryHoldPosition())
+                    InstallFallbackMove();
+            }
+        }
     }
-    MakeDecision();
-    SetFacingTarget();
-    ChooseSpeedGrade();
+    if (!(CAnimationLibrary::IsStandingMoveType(m_byMoveType) && bDue) &&
+        CAnimationLibrary::IsStandingMoveType(m_byNextMoveType))
+        m_dwStandingSince = m_Engine.GetMatchTime();
+    m_vPosition = vSavedPosition;
+    m_fFacing = fSavedFacing;
 }
 
-void CMatchPerson::UpdateAnimation(uint16_t)
+void CMatchPerson::UpdateAnimation(uint16_t wStep)
 {
-    DebugLog(6, "[CMatchPerson::UpdateAnimation] Model not initialised");
+    if (!m_pModel) {
+        DebugLog(6, "[CMatchPerson::UpdateAnimation] Model not initialised");
+        return;
+    }
+    if (m_byMoveType >= MOVETYPE_COUNT)
+        DebugLog(6, "[CMatchPerson::UpdateAnimation] Invalid Move Type :%d", m_byMoveType);
+    ANIMATIONREQUEST state;
+    const uint32_t dwElapsed = wStep;
+    bool bEnded = m_pModel->Update(&state, &dwElapsed);
+    if (m_bReplaying && ReplayStep())
+        bEnded = true;
+    OnAnimationStep();
+    if ((bEnded || m_bReinstall) && m_bRequestPending) {
+        m_bReinstall = false;
+        const uint32_t dwRemainder = bEnded ? state.remainder : 0;
+        InstallRequest();
+        if (!m_bReplaying && m_pReplayRing)
+            PushReplayRecord(m_Engine.GetMatchTime() + dwElapsed - dwRemainder, m_pModel->GetX(), m_pModel->GetY(),
+                             m_pModel->GetStartHeading());
+        m_pModel->Update(&state, &dwRemainder);
+        OnAnimationStep();
+    }
+    FollowModel(state.x, state.y, state.heading);
+}
+
+void CMatchPerson::FollowModel(float x, float y, float fHeading)
+{
+    // Footballers' markers follow the model here once footballers exist.
+    m_vPosition.Set(TruncateToInt(x), TruncateToInt(y), 0);
+    m_fFacing = fHeading;
+    const MOVETYPEENTRY* pMoveType = Library().GetMoveType(m_byMoveType);
+    const float fPerFrame = pMoveType ? pMoveType->fDistancePerFrame : 0.0f;
+    const float fFrameTime = m_pModel->GetFrameTime();
+    m_nSpeed = TruncateToInt(fFrameTime * fPerFrame);
+    m_nSpeedPerFrame = TruncateToInt(fPerFrame);
+    m_dwAnimationTimeLeft = m_pModel->GetAnimationTimeLeft();
+    m_vVelocity.Set(TruncateToInt(std::sin(double(m_fFacing)) * m_nSpeed),
+                    TruncateToInt(std::cos(double(m_fFacing)) * m_nSpeed), 0);
+}
+
+void CMatchPerson::InstallRequest()
+{
+    if (m_byNextMoveType >= MOVETYPE_COUNT)
+        DebugLog(6, "[CMatchPerson::UpdateAnimation] Installing invalid move type :%d", m_byNextMoveType);
+    m_pModel->SetAnimation(&m_Request);
+    m_byMoveType = m_byNextMoveType;
+    m_bRequestPending = false;
+}
+
+void CMatchPerson::PushReplayRecord(uint32_t dwTime, float x, float y, float fHeading)
+{
+    PERSONREPLAYRECORD* pRecord = m_pReplayRing->Write(dwTime);
+    pRecord->request = m_Request;
+    pRecord->byMoveType = m_byMoveType;
+    pRecord->vPosition.Set(TruncateToInt(x), TruncateToInt(y), 0);
+    pRecord->fFacing = fHeading;
+}
+
+bool CMatchPerson::ReplayStep()
+{
+    bool bRead = false;
+    while (const PERSONREPLAYRECORD* pRecord = m_pReplayRing->ReadNext(m_Engine.GetMatchTime() + MATCH_TICK_MS)) {
+        m_bRequestPending = true;
+        m_Request = pRecord->request;
+        m_pModel->SetPositionAndHeading(float(pRecord->vPosition.x), float(pRecord->vPosition.y), pRecord->fFacing);
+        m_byNextMoveType = pRecord->byMoveType;
+        bRead = true;
+    }
+    return bRead;
+}
+
+bool CMatchPerson::SeekReplay(uint32_t dwTime)
+{
+    if (!m_pReplayRing || !m_pModel)
+        return false;
+    const auto* pSlot = m_pReplayRing->Seek(dwTime);
+    if (!pSlot)
+        return false;
+    const PERSONREPLAYRECORD& record = *pSlot->pRecord;
+    m_bReplaying = true;
+    m_bRequestPending = false;
+    m_pModel->SetPositionAndHeading(float(record.vPosition.x), float(record.vPosition.y), record.fFacing);
+    ANIMATIONREQUEST request = record.request;
+    m_pModel->SetAnimation(&request);
+    m_byMoveType = m_byNextMoveType = record.byMoveType;
+    ANIMATIONREQUEST state;
+    const uint32_t dwSince = dwTime > pSlot->dwTime ? dwTime - pSlot->dwTime : 0;
+    m_pModel->Update(&state, &dwSince);
+    FollowModel(state.x, state.y, state.heading);
+    return true;
+}
+
+const PERSONREPLAYRECORD* CMatchPerson::EndReplay()
+{
+    m_bReplaying = false;
+    return m_pReplayRing ? m_pReplayRing->GetLatest()->pRecord : nullptr;
+}
+
+void CMatchPerson::SetupModel(uint16_t wModelIndex)
+{
+    m_pModel.reset();
+    CObjectData* pObjects = Library().GetObjectData();
+    if (pObjects) {
+        auto pModel = std::make_unique<CModel>(*pObjects, wModelIndex, 0);
+        if (pModel->IsValid())
+            m_pModel = std::move(pModel);
+    }
+    if (!m_pModel) {
+        DebugLog(6, "[CMatchEngine::SetupModel] Model creation failed: %d", wModelIndex);
+        return;
+    }
+    m_pModel->AddToMeshManager(0);
+    m_pModel->SetPositionAndHeading(float(m_vPosition.x), float(m_vPosition.y), m_fFacing);
+    ClearAnimationRequest(m_Request);
+    m_byMoveType = m_byIntendedMoveType = m_byNextMoveType = MOVETYPE_STAND;
+    const ACTIONENTRY* pStand = Library().GetAction(kStandAction);
+    if (pStand && !pStand->records.empty()) {
+        m_Request.animation = pStand->records[0].wAnimation;
+        m_pModel->SetAnimation(&m_Request);
+    }
+    if (m_pReplayRing)
+        PushReplayRecord(m_Engine.GetMatchTime(), float(m_vPosition.x), float(m_vPosition.y), m_fFacing);
+    ClearAnimationRequest(m_Request);
+    m_bMoveChosen = m_bRequestPending = m_bReinstall = false;
+    m_dwStandingSince = m_Engine.GetMatchTime();
+    BuildSpeedGrades();
+    m_dwAnimationTimeLeft = m_pModel->GetAnimationTimeLeft();
 }
 
 bool CMatchPerson::IsDecisionDue() const
@@ -168,6 +344,8 @@ void CMatchPerson::SetHoldTarget(const CVector& point)
 void CMatchPerson::SetPosition(const CVector& point)
 {
     m_vPosition.Set(point.x, point.y, 0);
+    if (m_pModel)
+        m_pModel->SetPositionAndHeading(float(point.x), float(point.y), m_fFacing);
 }
 
 void CMatchPerson::SetPossession(bool bHasBall)
@@ -225,12 +403,6 @@ uint32_t CMatchPerson::GetTimeSinceMoment() const
 bool CMatchPerson::IsAngleNearFacingTarget(float fAngle) const
 {
     return std::fabs(WrapAngle(double(fAngle) - m_fFacingTarget)) < kPi / 4;
-}
-
-void CMatchPerson::SetMotion(int32_t nSpeedPerFrame, uint32_t dwAnimationTimeLeft)
-{
-    m_nSpeedPerFrame = nSpeedPerFrame;
-    m_dwAnimationTimeLeft = dwAnimationTimeLeft;
 }
 
 CVector CMatchPerson::PredictPosition(float fSeconds) const

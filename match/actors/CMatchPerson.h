@@ -2,20 +2,34 @@
 // The base of every body on the pitch of a 3-D match: footballers, the
 // referee and his assistants, the physio. It holds what they share: position,
 // facing, target, the action and decision codes, the decision timer, ball
-// possession and the replay record ring; the kinds override the virtual
-// operations to make their own decisions. Animated models and the move-type
-// machine join it with the animation library.
+// possession, the animated model with its move-type machine, the speed-grade
+// tables and the replay record ring; the kinds override the virtual
+// operations to make their own decisions. A person moves only by the
+// animations of the shared library: the decision step writes one request,
+// which the per-tick animation installs when the model's animation ends.
 #include "match/CRingBuffer.h"
 #include "match/CVector.h"
 #include "match/MatchTypes.h"
+#include "match/actors/CAnimationLibrary.h"
+#include "render3d/CModel.h"
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class CMatchEngine;
+class CObjectData;
+
+// The actions the movement code sets.
+enum : uint8_t {
+    ACTION_NOTHING = 0, ACTION_MOVING = 1, ACTION_STOPPING = 12, ACTION_TURNING = 20, ACTION_STEPPING = 21,
+    ACTION_TRANSITION = 22
+};
+constexpr uint8_t DECISION_SUBSTITUTE_WARMUP = 18;
 
 // One replay entry of a person.
 struct PERSONREPLAYRECORD {
+    ANIMATIONREQUEST request;
     uint8_t byMoveType = 0;
     CVector vPosition;
     float fFacing = 0.0f;
@@ -26,6 +40,19 @@ public:
     static constexpr uint32_t kReplayCapacity = 1000;
     static constexpr float kNoFacing = -1.0f;
     static constexpr float kTurnTooFar = -50.0f;
+    static constexpr uint16_t kDefaultFrameTime = 42;
+    static constexpr uint16_t kStepFrameTime = 35;
+    static constexpr float kNoBestScore = -999999.0f;
+    // Speed-grade tables: without the ball, with it, holding it, injured.
+    enum { GRADES_NO_BALL, GRADES_BALL, GRADES_HOLDING, GRADES_INJURED, GRADE_TABLES };
+    static constexpr int kGrades = 10;
+    // Step directions, in the order of the step actions' records.
+    enum : uint8_t { STEP_FORWARD, STEP_BACKWARD, STEP_LEFT, STEP_RIGHT };
+    struct SPEEDGRADE {
+        uint8_t byMoveType = 0;
+        uint8_t byFrameTime = 0;
+        int32_t nSpeed = 0;
+    };
 
     CMatchPerson(CMatchEngine& engine, uint8_t byPersonType);
     virtual ~CMatchPerson() = default;
@@ -36,6 +63,10 @@ public:
     virtual bool GetFacingOverride(float* pfAngle);
     virtual float GetTurnToTarget(const CVector& point, float* pfTurn);
     virtual void MakeDecision() {}
+    // Rates points up to 500 away in a few directions (a glance aside with the
+    // look-around flag, either side of the facing, the target, ahead, the base
+    // position) and keeps the best as the look point; gives its rating.
+    virtual float UpdateFacing();
     virtual float TryAssessPosition(const CVector& point) { return AssessPosition(point); }
     virtual float AssessPosition(const CVector& point);
     virtual void ChooseSpeedGrade() { m_bySpeedGrade = 5; }
@@ -48,11 +79,58 @@ public:
     virtual void PreUpdate() {}
     virtual bool HasReachedTarget(const CVector& point);
     virtual bool IsPositionFree(const CVector& point, bool bInPenaltyArea);
+    // Step range by step direction: 200 forward and backward, 300 sideways.
+    virtual int32_t GetMoveSpeed(uint8_t byStepDirection);
+    // Called after every model step.
+    virtual void OnAnimationStep() {}
+    // The first pace attribute and the mean of the two; 50 for persons other
+    // than footballers.
+    virtual void GetPaceAttributes(int32_t* pnFirst, int32_t* pnMean) const;
+
+    // The shared library: built once for the match before any model is made,
+    // freed at its end. The folder is a game path ending in its separator.
+    static void LoadAnimations(CObjectData& objects, uint16_t wMeshIndex, const std::string& folder = "MatchMeshes\\");
+    static void FreeAnimations();
+    static const CAnimationLibrary& GetAnimationLibrary();
+    // The person's model from the library's object of that index, standing
+    // at the position and facing; a failure is logged and leaves no model.
+    void SetupModel(uint16_t wModelIndex);
+    const CModel* GetModel() const { return m_pModel.get(); }
 
     // Per tick: the decision step (after the ball and club work of the tick).
     void Update();
     // Per tick: the model's animation; a person without a model logs and waits.
+    // While replaying, the recorded requests are played in place of choices.
     void UpdateAnimation(uint16_t wStep);
+    // Puts the person where the replay records had him at that match time and
+    // replays from there; false when nothing was recorded.
+    bool SeekReplay(uint32_t dwTime);
+    // Back to live play; the latest record, null without a replay ring.
+    const PERSONREPLAYRECORD* EndReplay();
+    bool IsReplaying() const { return m_bReplaying; }
+
+    // Animation requests.
+    static void ClearAnimationRequest(ANIMATIONREQUEST& request);
+    void InstallMoveTypeTemplate();
+    bool InstallStandingTransition();
+    bool SelectRandomAction(uint8_t byAction);
+    bool SelectActionOfMoveType(uint8_t byAction);
+    bool SelectActionOfMoveType(uint8_t byAction, bool bTest, bool bInPenaltyArea);
+    void ChooseIdleAnimation(uint8_t byStandingMoveType);
+    void FitAnimationToTime(uint32_t dwMs);
+    void CancelPendingAnimation();
+
+    // Movement: speed grades, move type, steps, transitions, cycles, turns.
+    void BuildSpeedGrades();
+    const SPEEDGRADE& GetSpeedGrade(int nTable, int nGrade) const { return m_aSpeedGrades[nTable][nGrade]; }
+    int32_t GetPace(int nTable) const { return m_anPace[nTable]; }
+    void ChooseMovementType();
+    void PlanStep();
+    bool ChooseTransition(uint8_t byCurrent, uint8_t byIntended, uint16_t wFrameTime);
+    bool InstallMoveCycle(uint8_t byMoveType, uint16_t wFrameTime);
+    bool TryHoldPosition();
+    void InstallFallbackMove();
+    bool SelectStandingTurn(uint8_t byMoveType);
 
     bool IsDecisionDue() const;
     void SetDecisionDelay(float fSeconds);
@@ -80,6 +158,8 @@ public:
     const CVector& GetPosition() const { return m_vPosition; }
     const CVector& GetTarget() const { return m_vTarget; }
     const CVector& GetVelocity() const { return m_vVelocity; }
+    const CVector& GetLookPoint() const { return m_vLookPoint; }
+    void SetLookAround(bool bLookAround) { m_bLookAround = bLookAround; }
     const CVector& GetBasePosition() const { return m_vBasePosition; }
     void SetBasePosition(const CVector& v) { m_vBasePosition = v; }
     float GetFacing() const { return m_fFacing; }
@@ -97,14 +177,24 @@ public:
     bool AvoidsPersons() const { return m_bAvoidPersons; }
     bool AvoidsGoalZones() const { return m_bAvoidGoalZones; }
     uint8_t GetMoveType() const { return m_byMoveType; }
+    uint8_t GetNextMoveType() const { return m_byNextMoveType; }
+    uint8_t GetIntendedMoveType() const { return m_byIntendedMoveType; }
+    uint16_t GetIntendedFrameTime() const { return m_wIntendedFrameTime; }
+    bool IsRequestPending() const { return m_bRequestPending; }
+    const ANIMATIONREQUEST& GetRequest() const { return m_Request; }
+    uint8_t GetRequestEventKind() const { return m_byRequestEventKind; }
+    uint8_t GetSpeedGradeIndex() const { return m_bySpeedGrade; }
+    void SetSpeedGrade(uint8_t byGrade) { m_bySpeedGrade = byGrade; }
+    int32_t GetSpeed() const { return m_nSpeed; }
+    float GetReachRating() const { return m_fReachRating; }
+    void SetReachRating(float fRating) { m_fReachRating = fRating; }
+    bool IsStepPlanned() const { return m_bStepPlanned; }
+    uint8_t GetStepDirection() const { return m_byStepDirection; }
     bool IsHeldForReferee() const { return m_bHeldForReferee; }
     void SetHeldForReferee(bool bHeld) { m_bHeldForReferee = bHeld; }
     void SetRestFacing(float fFacing) { m_fRestFacing = fFacing; }
     void SetStoredMoment(uint32_t dwTime) { m_dwStoredMoment = dwTime; }
     void SetReleaseTarget(const CVector& target, float fSeconds);
-    // The ground speed along the facing used by the prediction (cm per 42 ms
-    // frame) and the model's animation time left; the animation library sets them.
-    void SetMotion(int32_t nSpeedPerFrame, uint32_t dwAnimationTimeLeft);
     CRingBuffer<PERSONREPLAYRECORD>* GetReplayRing() { return m_pReplayRing.get(); }
 
 protected:
@@ -117,6 +207,7 @@ protected:
     bool m_bUnderDecisionControl = true;
     bool m_bFacingOverrideWanted = false;
     bool m_bHasBall = false;
+    bool m_bLookAround = false;
     bool m_bRunUp = false;
     uint32_t m_dwPossessionTime = 0;
     uint32_t m_dwStandingSince = 0;
@@ -144,6 +235,40 @@ protected:
     CVector m_vPossessionPosition;
     int32_t m_nSpeedPerFrame = 0;
     uint32_t m_dwAnimationTimeLeft = 0;
+    int32_t m_nSpeed = 0;
     bool m_bReplaying = false;
     std::unique_ptr<CRingBuffer<PERSONREPLAYRECORD>> m_pReplayRing;
+
+    std::unique_ptr<CModel> m_pModel;
+    SPEEDGRADE m_aSpeedGrades[GRADE_TABLES][kGrades];
+    int32_t m_anPace[GRADE_TABLES] = {};
+    uint8_t m_byIntendedMoveType = 0;
+    uint16_t m_wIntendedFrameTime = kDefaultFrameTime;
+    bool m_bMoveChosen = false;
+    ANIMATIONREQUEST m_Request;
+    uint8_t m_byRequestEventKind = 0;
+    uint8_t m_byNextMoveType = 0;
+    float m_fBestScore = kNoBestScore;
+    ANIMATIONREQUEST m_Candidate;
+    bool m_bReinstall = false;
+    bool m_bStepPlanned = false;
+    uint8_t m_byStepAction = 0;
+    uint8_t m_byStepDirection = 0;
+    float m_fStepHeading = 0.0f;
+
+private:
+    // The candidate's end, when free, rated against the best so far.
+    bool TestAnimationAgainstCurrentBest(uint8_t byEndMoveType);
+    bool TryHeadings(uint8_t byEndMoveType);
+    bool ArriveWithTransition(const TRANSITIONENTRY& pair, uint8_t byIntended);
+    bool ArriveOrStop();
+    bool StopNow();
+    // Puts the request on the model and makes its end the current move type.
+    void InstallRequest();
+    void TakeRequest(const ANIMATIONREQUEST& request, uint8_t byEventKind, uint8_t byNextMoveType);
+    bool TakeActionRecord(const ACTIONENTRY& entry, const ACTIONRECORD& record);
+    void PushReplayRecord(uint32_t dwTime, float x, float y, float fHeading);
+    // Takes every record due by the end of this tick; true when one was read.
+    bool ReplayStep();
+    void FollowModel(float x, float y, float fHeading);
 };
