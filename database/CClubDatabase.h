@@ -266,12 +266,25 @@ public:
     // The club's asking terms (the buy offer's 11 term words) for a player.
     void BuildAskingTerms(uint32_t* pdwTerms, const CPlayerDatabase* pPlayer) const;
     static int32_t GetTermsTotal(const uint32_t* pdwTerms);
+    // What a set of terms is worth to the selling club: the sum of five
+    // parts (instalments, further amount, two position parts and the first
+    // pair), each written into pnParts when it is given. Many instalments
+    // are worth less than one payment.
+    int64_t EvaluateTransferTerms(const CPlayerDatabase* pPlayer, const uint32_t* pdwTerms, int64_t* pnParts) const;
+    // One part of a term pair's worth against the division's payment figure
+    // nPayment, weighted by nWeight per cent; never below 0.
+    static int64_t ScaleTermFigure(int nPercent, int64_t nFirst, int64_t nSecond, int nWeight, int32_t nPayment);
     // Funds a club may spend: its bank balance, never below 0.
     int32_t GetTransferFunds() const;
     // Transfer targets (16-byte records, at most 10).
     int GetTransferTargetCount() const { return m_byTransferTargetCount; }
     CLUBTRANSFERTARGET* GetTransferTarget(int nIndex) const;
     bool HasTransferTarget(ID_PLAYER idPlayer) const;
+    // Re-arm a target whose bid (or loan offer) has ended.
+    void ClearTargetFlag(ID_PLAYER idPlayer);
+    // More loans taken this season than a club may take.
+    bool HasUsedSeasonLoans() const;
+    void ClearTargetOfferMade(ID_PLAYER idPlayer);
     void AddTransferTarget(const CLUBTRANSFERTARGET& target);
     void RemoveTransferTarget(int nIndex);
     void RemoveTransferTargetByPlayer(ID_PLAYER idPlayer);

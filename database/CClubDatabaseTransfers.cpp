@@ -23,6 +23,11 @@ namespace {
 
 constexpr int kAreaNone = 16;
 constexpr int kTargetLimit = 10;
+// Loans a club may take in one season beyond which it is refused; the same
+// in every country.
+constexpr int kSeasonLoanLimit = 3;
+// A computer club renews a contract with this many weeks or fewer left.
+constexpr int kRenewalWeeks = 10;
 // The area of each role, the representative role of each area and the
 // fewest players an area should have (indexed by representative role).
 constexpr int kRoleArea[CLUB_POSITION_SLOTS] = {0, 1, 3, 1, 2, 3, 2, 4, 5, 4, 6, 4, 5, 6, 7, 7};
@@ -109,6 +114,57 @@ int32_t CClubDatabase::GetTermsTotal(const uint32_t* pdwTerms)
     return static_cast<int32_t>(std::min<int64_t>(INT32_MAX, pdwTerms[kTermInstalment] * n));
 }
 
+int64_t CClubDatabase::ScaleTermFigure(int nPercent, int64_t nFirst, int64_t nSecond, int nWeight, int32_t nPayment)
+{
+    const int64_t nScaledPayment = static_cast<int64_t>(nPayment) * nPercent / 100;
+    // No payment figure to scale against: the pair is worth nothing.
+    if (nScaledPayment <= 0)
+        return 0;
+    const int64_t n = (100 - 10000 / nScaledPayment) * nFirst / 100 * nSecond / 100 * nWeight / 100;
+    return std::max<int64_t>(0, n);
+}
+
+int64_t CClubDatabase::EvaluateTransferTerms(const CPlayerDatabase* pPlayer, const uint32_t* pdwTerms,
+                                             int64_t* pnParts) const
+{
+    int64_t an[5] = {};
+    if (pPlayer && pdwTerms) {
+        const int64_t n = pdwTerms[kTermCounts] & 0xFF;
+        const int64_t nPercentage = (pdwTerms[kTermCounts] >> 16) & 0xFF;
+        an[0] = (50 - n) * static_cast<int64_t>(pdwTerms[kTermInstalment]) * n * 2 / 100;
+        // A share of a later sale counts only when it is a real share of
+        // what he is worth.
+        if (nPercentage > 0 && nPercentage * 1000 > static_cast<int64_t>(pPlayer->m_dwValue))
+            an[1] = static_cast<int64_t>(pdwTerms[kTermFurther]) * nPercentage / 100;
+        const int32_t nPayment = m_pDivision ? m_pDivision->m_anFigures[0] : 0;
+        auto pair = [&](int nPair, int nWeight) {
+            return ScaleTermFigure(75, static_cast<int32_t>(pdwTerms[2 * nPair]),
+                                   static_cast<int32_t>(pdwTerms[2 * nPair + 1]), nWeight, nPayment);
+        };
+        an[4] = pair(0, 100);
+        switch (pPlayer->m_byPosition) {
+        case 0:
+            an[2] = pair(2, 100);
+            break;
+        case 1:
+            an[2] = pair(2, 75);
+            an[3] = pair(2, 25);
+            break;
+        case 2:
+            an[3] = pair(2, 60);
+            break;
+        case 3:
+            an[3] = pair(2, 100);
+            break;
+        default:
+            break;
+        }
+    }
+    if (pnParts)
+        std::copy(std::begin(an), std::end(an), pnParts);
+    return an[0] + an[1] + an[2] + an[3] + an[4];
+}
+
 int CClubDatabase::GetBuyAcceptancePercent(const CPlayerDatabase* pPlayer, int* pnReason) const
 {
     const int nAverageRating = std::max<int>(1, m_byAverageRating);
@@ -175,8 +231,11 @@ int CClubDatabase::NegotiateBuyTransfer(CBuyOfferDatabase* pOffer)
         return 1;
     uint32_t adwAsking[CBuyOfferDatabase::TERMS];
     BuildAskingTerms(adwAsking, pPlayer);
-    const int64_t nAsking = GetTermsTotal(adwAsking);
-    const int64_t nOffered = pOffer->GetValue100();
+    uint32_t adwOffered[CBuyOfferDatabase::TERMS];
+    for (int i = 0; i < CBuyOfferDatabase::TERMS; ++i)
+        adwOffered[i] = pOffer->GetTerm(i);
+    const int64_t nAsking = EvaluateTransferTerms(pPlayer, adwAsking, nullptr);
+    const int64_t nOffered = EvaluateTransferTerms(pPlayer, adwOffered, nullptr);
     const int64_t nFigure = static_cast<int64_t>(GetBuyAcceptancePercent(pPlayer, nullptr)) * nAsking / 100;
     // The margin is one above the difference, so that an offer that just
     // meets the figure is told apart from a refusal (0).
@@ -306,6 +365,7 @@ constexpr int kSquadForSales = 19;
 constexpr uint16_t kNewsCannotBuy = 116;
 constexpr uint16_t kNewsWillNotSell = 117;
 constexpr uint16_t kNewsCannotBorrow = 118;
+constexpr uint16_t kNewsSeasonLoansUsed = 270;
 constexpr uint16_t kNewsWillNotLend = 119;
 constexpr uint16_t kNewsOtherRefusedBuy = 198;
 constexpr uint16_t kNewsOtherRefusedLoan = 199;
@@ -362,10 +422,19 @@ bool CClubDatabase::MustRefuseSale(const CPlayerDatabase* pPlayer, int64_t /*nFe
     return false;
 }
 
+bool CClubDatabase::HasUsedSeasonLoans() const { return m_bySeasonLoans > kSeasonLoanLimit; }
+
 bool CClubDatabase::MustRefuseLoanIn(const CPlayerDatabase* pPlayer, CSaveGame* pOther)
 {
     if (!pPlayer)
         return true;
+    if (HasUsedSeasonLoans()) {
+        if (IsClubHumanManaged(this))
+            if (CNewsItem* pItem = AddNewsItem(kNewsSeasonLoansUsed))
+                pItem->SetSlot(NEWS_SLOT_PERSON, pPlayer->m_idPerson);
+        RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
+        return true;
+    }
     if (IsRetiring(pPlayer) || m_nPlayerCount + m_nLoanInCount >= CLUB_SQUAD_LIMIT) {
         TellRefusal(this, kNewsCannotBorrow, pOther, kNewsOtherRefusedLoan, pPlayer);
         RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
@@ -463,6 +532,31 @@ void CClubDatabase::CheckTransferTargets()
             pPlayer->m_pClub == this || (pPlayer->m_pClub && GetClubIdOf(pPlayer->m_pClub) != idNoted))
             RemoveTransferTarget(i);
     }
+    // A bid or loan offer that ended without the move frees its target for
+    // the next, higher one; the attempts counted above end the chase.
+    for (int i = 0; i < m_byTransferTargetCount; ++i) {
+        const CLUBTRANSFERTARGET* p = GetTransferTarget(i);
+        const auto idPlayer = static_cast<ID_PLAYER>(TargetWord(p, kTargetPlayer));
+        if (p->abyData[kTargetLoan] == 0 && p->abyData[kTargetFlag] != 0 && !pRoot->GetBuyOffer(idPlayer, m_wClubId))
+            ClearTargetFlag(idPlayer);
+        else if (p->abyData[kTargetLoan] != 0 && p->abyData[kTargetOfferMade] != 0 &&
+                 !pRoot->GetLoanOffer(idPlayer, m_wClubId))
+            ClearTargetOfferMade(idPlayer);
+    }
+}
+
+void CClubDatabase::ClearTargetFlag(ID_PLAYER idPlayer)
+{
+    for (int i = 0; i < m_byTransferTargetCount; ++i)
+        if (CLUBTRANSFERTARGET* p = GetTransferTarget(i); static_cast<ID_PLAYER>(TargetWord(p, kTargetPlayer)) == idPlayer)
+            p->abyData[kTargetFlag] = 0;
+}
+
+void CClubDatabase::ClearTargetOfferMade(ID_PLAYER idPlayer)
+{
+    for (int i = 0; i < m_byTransferTargetCount; ++i)
+        if (CLUBTRANSFERTARGET* p = GetTransferTarget(i); static_cast<ID_PLAYER>(TargetWord(p, kTargetPlayer)) == idPlayer)
+            p->abyData[kTargetOfferMade] = 0;
 }
 
 // ---- choosing targets ----
@@ -697,7 +791,7 @@ void CClubDatabase::MakeTargetOffers()
             continue;
         }
         CPlayerDatabase* pPlayer = pRoot->GetPlayerFromID(static_cast<ID_PLAYER>(TargetWord(p, kTargetPlayer)));
-        if (!pPlayer || !pPlayer->m_pClub || w < 4) {
+        if (!pPlayer || !pPlayer->m_pClub || w < 4 || HasUsedSeasonLoans()) {
             RemoveTransferTarget(i);
             continue;
         }
@@ -798,20 +892,16 @@ void CClubDatabase::RenewExpiringContracts()
     CDatabaseHandler* pRoot = Root();
     if (!pRoot)
         return;
+    // Every contract with ten weeks or less to run is drawn anew, unless the
+    // player is about to move: a player the club no longer wants goes
+    // through the transfer list, not by letting his contract run out.
     for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
-        if (pPlayer->m_byTransferState != 0 || pPlayer->GetContractTimeLeft(0) >= 8)
+        if (pPlayer->GetContractTimeLeft(0) > kRenewalWeeks || pRoot->IsPendingTransfer(pPlayer->m_idPerson) ||
+            pRoot->CountOpenBuyOffers(pPlayer->m_idPerson) > 0)
             continue;
-        // Players the club still wants get a new contract; the others are
-        // released on a free transfer once the contract has run out.
-        const bool bWanted = pPlayer->GetAge() < 33 && !(pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING) &&
-                             pPlayer->m_byRating * 4 >= m_byAverageRating * 3;
-        if (bWanted) {
-            pPlayer->GenerateContract(pPlayer->m_Contract, m_pDivision, this, false);
-            pPlayer->DrawContractClauses();
-            pPlayer->m_dwFlags &= ~PLAYER_FLAG_CONTRACT_REQUEST;
-        } else if (pPlayer->GetContractTimeLeft(0) <= 0) {
-            pRoot->AddPlayerToListMarket(pPlayer, 0, PLAYER_TRANSFER_LEAVING, 0);
-        }
+        pPlayer->GenerateContract(pPlayer->m_Contract, m_pDivision, this, false);
+        pPlayer->DrawContractClauses();
+        pPlayer->m_dwFlags &= ~PLAYER_FLAG_CONTRACT_REQUEST;
     }
 }
 

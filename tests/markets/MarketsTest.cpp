@@ -532,26 +532,94 @@ TEST_F(Markets, ContractsFollowPositionAndDivision)
     }
 }
 
-TEST_F(Markets, ExpiringContractsAreRenewedOrTheUnwantedReleased)
+TEST_F(Markets, TermsAreWorthLessPaidInManyInstalments)
 {
     CClubDatabase* pClub = TwoClubs().first;
-    CPlayerDatabase* pWanted = nullptr;
-    CPlayerDatabase* pUnwanted = nullptr;
-    for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>()) {
-        if (!pWanted && p->GetAge() < 33 && p->m_byRating * 4 >= pClub->m_byAverageRating * 3)
-            pWanted = p;
-        else if (!pUnwanted && p != pWanted)
-            pUnwanted = p;
+    CPlayerDatabase* pPlayer = FirstPlayer(pClub);
+    pPlayer->m_dwValue = 100000;
+    // instalments, amount, further amount, percentage -> worth
+    struct Case {
+        uint32_t n, dwInstalment, dwFurther, dwPercentage;
+        int64_t nWorth;
+    };
+    const Case cases[] = {
+        {1, 100000, 0, 0, 98000},             // one payment, nearly all of it
+        {25, 4000, 0, 0, 50000},              // spread thin, half
+        {10, 10000, 0, 0, 80000},
+        {1, 100000, 100000, 100, 98000},      // a share counts only above his value in thousands
+        {1, 100000, 200000, 101, 98000 + 202000},
+    };
+    for (const Case& c : cases) {
+        uint32_t adwTerms[CBuyOfferDatabase::TERMS] = {};
+        adwTerms[6] = c.dwInstalment;
+        adwTerms[7] = c.dwFurther;
+        adwTerms[8] = c.n | (c.n << 8) | (c.dwPercentage << 16);
+        int64_t anParts[5] = {-1, -1, -1, -1, -1};
+        EXPECT_EQ(pClub->EvaluateTransferTerms(pPlayer, adwTerms, anParts), c.nWorth) << c.n << " x " << c.dwInstalment;
+        EXPECT_EQ(anParts[0] + anParts[1] + anParts[2] + anParts[3] + anParts[4], c.nWorth);
     }
-    ASSERT_TRUE(pWanted && pUnwanted);
-    pUnwanted->m_DateOfBirth.wYear = 1960;  // 39: not kept
-    const uint32_t dwEnded = CDate(H().GetGameDate().GetValue(), -1).GetValue();
-    pWanted->m_Contract.dwEndDate = dwEnded;
-    pUnwanted->m_Contract.dwEndDate = dwEnded;
+    // A term pair against the division's payment figure, never negative and
+    // nothing without a figure.
+    EXPECT_EQ(CClubDatabase::ScaleTermFigure(75, 1000, 100, 100, 200), 340);
+    EXPECT_EQ(CClubDatabase::ScaleTermFigure(75, 1000, 100, 25, 200), 85);
+    EXPECT_EQ(CClubDatabase::ScaleTermFigure(75, 1000, 100, 100, 100), 0);
+    EXPECT_EQ(CClubDatabase::ScaleTermFigure(75, 1000, 100, 100, 0), 0);
+}
+
+TEST_F(Markets, ABidInFewerInstalmentsBeatsTheSameSumSpreadThin)
+{
+    auto [pBuyer, pSeller] = TwoClubs();
+    CPlayerDatabase* pPlayer = FirstPlayer(pSeller);
+    pBuyer->m_nBankBalance = 50000000;
+    uint32_t adwAsking[CBuyOfferDatabase::TERMS];
+    pSeller->BuildAskingTerms(adwAsking, pPlayer);
+    const int64_t nFigure = pSeller->EvaluateTransferTerms(pPlayer, adwAsking, nullptr) *
+                            pSeller->GetBuyAcceptancePercent(pPlayer, nullptr) / 100;
+    ASSERT_GT(nFigure, 0);
+    // The same sum, once in one payment and once in 25.
+    const int64_t nSum = nFigure * 100 / 98 + 100;  // just over the figure when paid at once
+    auto answer = [&](uint32_t n) {
+        CBuyOfferDatabase offer;
+        offer.SetPlayerID(pPlayer->m_idPerson);
+        offer.SetBiddingClubID(pBuyer->GetID());
+        offer.SetValue100(static_cast<uint32_t>(nSum));
+        offer.SetTerm(6, static_cast<uint32_t>(nSum / n));
+        offer.SetTerm(8, n | (n << 8));
+        return pSeller->NegotiateBuyTransfer(&offer);
+    };
+    EXPECT_GT(answer(1), 0) << "accepted paid at once";
+    EXPECT_EQ(answer(25), 0) << "refused spread over 25 instalments";
+}
+
+TEST_F(Markets, ExpiringContractsAreRenewedUnlessThePlayerIsMoving)
+{
+    auto [pClub, pBidder] = TwoClubs();
+    std::vector<CPlayerDatabase*> players;
+    for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        if (p->m_byTransferState == 0 && players.size() < 4)
+            players.push_back(p);
+    ASSERT_EQ(players.size(), 4u);
+    CPlayerDatabase* pOld = players[0];      // past his best, contract run out
+    CPlayerDatabase* pEnding = players[1];   // ten weeks left
+    CPlayerDatabase* pLater = players[2];    // eleven weeks left: not yet
+    CPlayerDatabase* pWanted = players[3];   // ending, but bid for
+    pOld->m_DateOfBirth.wYear = 1960;
+    const CDate today = H().GetGameDate();
+    pOld->m_Contract.dwEndDate = CDate(today.GetValue(), -1).GetValue();
+    pEnding->m_Contract.dwEndDate = CDate(today.GetValue(), 70).GetValue();
+    pLater->m_Contract.dwEndDate = CDate(today.GetValue(), 77).GetValue();
+    pWanted->m_Contract.dwEndDate = CDate(today.GetValue(), 14).GetValue();
+    pBidder->m_nBankBalance = 50000000;
+    uint32_t adwTerms[CBuyOfferDatabase::TERMS];
+    pClub->BuildAskingTerms(adwTerms, pWanted);
+    ASSERT_EQ(H().MakeBuyOfferToClub(pWanted, pBidder, CClubDatabase::GetTermsTotal(adwTerms), adwTerms, 0, 0), 0);
+
     pClub->RenewExpiringContracts();
-    EXPECT_GE(pWanted->GetContractTimeLeft(0), 3 * 52) << "renewed for three years or more";
-    EXPECT_EQ(pWanted->m_byTransferState, 0);
-    EXPECT_EQ(pUnwanted->m_byTransferState, PLAYER_TRANSFER_LEAVING) << "released on a free transfer";
+    EXPECT_GE(pOld->GetContractTimeLeft(0), 52) << "an old player is kept, not let go";
+    EXPECT_EQ(pOld->m_byTransferState, 0);
+    EXPECT_GE(pEnding->GetContractTimeLeft(0), 52);
+    EXPECT_EQ(pLater->GetContractTimeLeft(0), 11) << "renewed only in the last ten weeks";
+    EXPECT_EQ(pWanted->GetContractTimeLeft(0), 2) << "not renewed while another club bids for him";
 }
 
 TEST_F(Markets, AReleasedPlayerIsBidForAndJoinsForNothing)
@@ -691,6 +759,55 @@ TEST_F(Markets, SquadAndMoneyRulesRefuseTheMovesAClubCannotMake)
     EXPECT_TRUE(pElsewhere->MustRefuseLoanIn(pOfA, nullptr)) << "a full squad borrows nobody";
     pElsewhere->m_nLoanInCount = nLoansIn;
     EXPECT_FALSE(pElsewhere->MustRefuseLoanIn(pOfA, nullptr));
+    pElsewhere->m_bySeasonLoans = 4;  // more than a season allows
+    EXPECT_TRUE(pElsewhere->MustRefuseLoanIn(pOfA, nullptr)) << "a club that has taken its season's loans";
+    EXPECT_EQ(H().TransferPlayerLoan(pOfA, pElsewhere->GetID(), true, 28), 2);
+    pElsewhere->m_bySeasonLoans = 3;
+    EXPECT_FALSE(pElsewhere->MustRefuseLoanIn(pOfA, nullptr));
+}
+
+TEST_F(Markets, ABidThatEndsWithoutTheMoveIsMadeAgainHigherUntilTheClubGivesUp)
+{
+    auto [pBuyer, pSeller] = TwoClubs();
+    CPlayerDatabase* pPlayer = FirstPlayer(pSeller);
+    const ID_PLAYER id = pPlayer->m_idPerson;
+    pBuyer->m_nBankBalance = 50000000;
+    ASSERT_TRUE(pBuyer->NoteTransferTarget(pPlayer, pPlayer->m_byRole, pSeller->GetID(), false));
+    int64_t nLastBid = 0;
+    for (int nAttempt = 1; nAttempt <= 4; ++nAttempt) {
+        pBuyer->MakeTargetBids();
+        CBuyOfferDatabase* pOffer = H().GetBuyOffer(id, pBuyer->GetID());
+        ASSERT_NE(pOffer, nullptr) << "bid " << nAttempt;
+        EXPECT_GT(static_cast<int64_t>(pOffer->GetValue100()), nLastBid) << "each bid higher than the last";
+        nLastBid = pOffer->GetValue100();
+        pBuyer->MakeTargetBids();
+        EXPECT_EQ(H().GetBuyOffer(id, pBuyer->GetID()), pOffer) << "no second bid while one is open";
+        ASSERT_EQ(H().WithdrawBuyOffer(id, pBuyer->GetID(), false), 0);
+        pBuyer->CheckTransferTargets();
+        if (nAttempt < 4)
+            EXPECT_TRUE(pBuyer->HasTransferTarget(id)) << "still wanted after bid " << nAttempt;
+    }
+    EXPECT_FALSE(pBuyer->HasTransferTarget(id)) << "dropped after four bids";
+}
+
+TEST_F(Markets, ALoanOfferThatEndsWithoutTheLoanIsMadeAgain)
+{
+    CClubDatabase* pClub = TwoClubs().first;
+    CClubDatabase* pLender = ClubElsewhere(pClub);
+    ASSERT_NE(pLender, nullptr);
+    CPlayerDatabase* pPlayer = FirstPlayer(pLender);
+    const ID_PLAYER id = pPlayer->m_idPerson;
+    // Eight weeks into the season, so that a loan has a span to run.
+    H().SetGameDate(CDate(pClub->m_pCountry->GetSeasonStartDate().GetValue(), 56));
+    ASSERT_TRUE(pClub->NoteTransferTarget(pPlayer, pPlayer->m_byRole, pLender->GetID(), true));
+    pClub->MakeTargetOffers();
+    ASSERT_NE(H().GetLoanOffer(id, pClub->GetID()), nullptr);
+    ASSERT_EQ(H().WithdrawLoanOffer(id, pClub->GetID(), false), 0);
+    pClub->MakeTargetOffers();
+    EXPECT_EQ(H().GetLoanOffer(id, pClub->GetID()), nullptr) << "not before the week's check";
+    pClub->CheckTransferTargets();
+    pClub->MakeTargetOffers();
+    EXPECT_NE(H().GetLoanOffer(id, pClub->GetID()), nullptr) << "offered again";
 }
 
 TEST_F(Markets, AMonthOfTheWorldMakesTransfersAndStaysSaveable)
