@@ -17,7 +17,7 @@ struct Channels {
     int an[3];  // blue, green, red
 };
 
-Channels Split(COLORREF cr) { return {{GetBValue(cr), GetGValue(cr), GetRValue(cr)}}; }
+Channels Split(COLORREF cr) { return {{plat::GetBValue(cr), plat::GetGValue(cr), plat::GetRValue(cr)}}; }
 
 int ColourClass(const Channels& c)
 {

@@ -2,7 +2,9 @@
 // Whether two sides' kits clash, so that the away side changes into its
 // away kit: the colour test that calls two kit colours close, and the rule
 // over both sides' shirts, second colours and patterns.
-#include "platform/Surface.h"
+#include "xframework/CXSurface.h"
+
+#include <cstdint>
 
 class CClubDatabase;
 

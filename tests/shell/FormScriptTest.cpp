@@ -214,11 +214,12 @@ TEST_F(FormScripts, CupAndRoundCodesNameTheCupAndItsRound)
             << "code " << c.nCode << " cup " << int(c.byCup) << " round " << int(c.byRound);
     }
 
-    char szName[8];
-    FormatCupRoundName(nullptr, m_world.get(), 1, szName, sizeof szName);
-    EXPECT_STREQ(szName, "Friendly");
-    FormatCompetitionName(pEuropean, m_world.get(), szName, sizeof szName);
-    EXPECT_STREQ(szName, "KAVO Ch") << "cut to its buffer";
+    char szRound[16];
+    FormatCupRoundName(nullptr, m_world.get(), 1, szRound, sizeof szRound);
+    EXPECT_STREQ(szRound, "Friendly");
+    char szCut[8];
+    FormatCompetitionName(pEuropean, m_world.get(), szCut, sizeof szCut);
+    EXPECT_STREQ(szCut, "KAVO Ch") << "cut to its buffer";
 }
 
 TEST_F(FormScripts, EntriesVariantsAndPictures)

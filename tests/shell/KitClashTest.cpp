@@ -5,6 +5,8 @@
 
 namespace {
 
+using plat::RGB;
+
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
