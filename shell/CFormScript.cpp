@@ -1,6 +1,7 @@
 #include "shell/CFormScript.h"
 
 #include "shell/CTableText.h"
+#include "shell/CompetitionNames.h"
 #include "shell/FormattingFunctions.h"
 
 #include "common/CBinaryFile.h"
@@ -228,6 +229,16 @@ void ValueText(CDatabaseHandler* pDatabase, const ITEMTEXTPARAMETERS& p, int nCo
             put(pClub->GetName());
         break;
     }
+    case 22:
+    case 49:
+        if (p.byCupNumber != 255 && pDatabase)
+            FormatCompetitionName(pDatabase->GetCupFromCupNumber(p.byCupNumber), pDatabase, szValue, nSize);
+        break;
+    case 23:
+        if (p.byCupNumber != 255 && p.byCupRound != 255 && pDatabase)
+            if (const CUP* pCup = pDatabase->GetCupFromCupNumber(p.byCupNumber))
+                FormatCupRoundName(pCup, pDatabase, p.byCupRound, szValue, nSize);
+        break;
     case 37:
         FormatScoreWithKind(szValue, nSize, p.byGoalsFirst, p.byGoalsSecond, p.nValue);
         break;
@@ -283,8 +294,8 @@ void ValueText(CDatabaseHandler* pDatabase, const ITEMTEXTPARAMETERS& p, int nCo
         decimal(p.fDecimal3);
         break;
     default:
-        // 6, 7 and 46 (the player's category texts) and 22, 23 and 49 (cup
-        // and round names) have no record fields to come from yet.
+        // 6, 7 and 46 (the player's category texts) have no player fields
+        // to come from yet.
         if (nCode < 0 || nCode > 70)
             put("{ #NC }");
         break;

@@ -2,6 +2,7 @@
 #include "shell/CFormScript.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
+#include "shell/CTableText.h"
 #include "shell/UserFolders.h"
 #include "shell/FormattingFunctions.h"
 #include "shell/ScreenDrawing.h"
@@ -13,6 +14,7 @@
 #include "xframework/CXPopup.h"
 
 #include "common/DebugLog.h"
+#include "common/ShellServices.h"
 #include "database/CDatabaseHandler.h"
 #include "xframework/DrawingFunctions.h"
 #include "platform/DeviceContext.h"
@@ -242,6 +244,10 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
         if (g_pNavigationBar)
             g_pNavigationBar->ShowMessage((std::string("Printed to ") + pszPath).c_str());
     };
+    SetProgressHandler([](double dDone, int nStage, int nValue, int nFlag) {
+        if (auto* pGame = dynamic_cast<CGame*>(g_pGame))
+            pGame->ShowProgress(dDone, nStage, nValue != 0, nFlag != 0);
+    });
     // The bars stand before any screen: screens set their modes on entry.
     if (!m_pNavigationBar) {
         m_pNavigationBar = std::make_unique<CGameNavigationBar>();
@@ -263,6 +269,28 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
         m_ScreenHistory.AddScreenHistory(g_pStartScreen, 0);
     m_bPresentNeeded = 1;
     return true;
+}
+
+void CGame::ShowProgress(double dDone, int nIndex, bool bShow, bool bRedrawScreen)
+{
+    constexpr int kProgressTextSet = 140;
+    const char* pszText = GetTableText(kProgressTextSet, nIndex & 255);
+    ShowProgressNow(dDone, pszText ? pszText : "", bShow, bRedrawScreen);
+}
+
+void CGame::ShowProgressNow(double dDone, const char* pszText, bool bShow, bool bRedrawScreen)
+{
+    if (!m_pNavigationBar || !m_pNavigationBar->ShowProgress(pszText, dDone, bShow))
+        return;
+    if (bRedrawScreen && g_pCurrentClient)
+        g_pCurrentClient->BlitToScreen(nullptr);
+    for (CXClient* pBar : {static_cast<CXClient*>(m_pNavigationBar.get()), static_cast<CXClient*>(m_pTitlebar.get())}) {
+        pBar->BlitToScreen(nullptr);
+        pBar->OnPaint();
+    }
+    if (bRedrawScreen && g_pCurrentClient)
+        g_pCurrentClient->OnPaint();
+    PresentIfChanged();
 }
 
 const CGameTables& CGame::GetGameTables() const
@@ -291,6 +319,7 @@ void CGame::OnGameEnd(bool bRestart)
     g_pfnConvertCurrency = nullptr;
     g_pfnPrintFolder = nullptr;
     g_pfnPrinted = nullptr;
+    SetProgressHandler(nullptr);
     DeleteFonts();
     if (!bRestart) {
         CloseArchives();

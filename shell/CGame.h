@@ -92,6 +92,12 @@ public:
     // carries a human's descriptor; empty otherwise.
     static std::string GetUsableLastSaveGame();
     const std::string& GetFileError() const { return m_FileError; }
+    // The progress of a long step on the navigation bar, with item (index &
+    // 255) of table-text set 140 as its text; a change shows at once, also
+    // while no frame loop runs (inside a load or save). With bRedrawScreen
+    // the current screen is shown again too.
+    void ShowProgress(double dDone, int nIndex, bool bShow, bool bRedrawScreen);
+    void ShowProgressNow(double dDone, const char* pszText, bool bShow, bool bRedrawScreen);
     bool IsScenario() const { return m_bScenario; }
     const COptions& GetOptions() const { return m_Options; }
     const CControlText& GetControlText() const { return m_ControlText; }

@@ -5,6 +5,7 @@
 #include "shell/CGameTitlebar.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/CTableText.h"
+#include "shell/ScreenDrawing.h"
 #include "shell/ScreenIDs.h"
 #include "shell/UserFolders.h"
 
@@ -15,10 +16,14 @@
 #include "database/CDivisionDatabase.h"
 #include "platform/Files.h"
 #include "season/CSaveGame.h"
+#include "xframework/CXAnimation.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXStatic.h"
 #include "xframework/CXTreeView.h"
+#include "xframework/ClientText.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -33,6 +38,22 @@ using Nav = CGameNavigationBar;
 constexpr COLORREF kTreeTextColour = 0xFFFFFF;
 constexpr int kNavigationTextSet = 90;
 constexpr int kContinueTooltipSet = 134;
+// The key icons: eleven 14 x 14 cells side by side, F2 to F12; the tree's
+// top rows show theirs at this x of the row.
+constexpr int kKeyIconCount = 11;
+constexpr int kKeyIconSize = 14;
+constexpr uint16_t kKeyIconX = 0x80;
+// The progress bar inside the progress block.
+constexpr int kProgressBarX = 21;
+constexpr int kProgressBarY = 99;
+constexpr int kProgressBarWidth = 118;
+constexpr int kProgressBarHeight = 12;
+
+struct BarBlock {
+    const char* pszBitmap;
+    int x, y;
+};
+constexpr BarBlock kBarBlocks[] = {{"blkTree.bmp", 6, 132}, {"blkIcon.bmp", 6, 65}, {"blkProg.bmp", 6, 65}};
 
 // The tree: {text item, screen id}, the children of each group after it.
 struct TreeRow {
@@ -192,6 +213,13 @@ bool CGameNavigationBar::OnInitDialog()
     m_pTools = LoadMainArchiveBitmap("navTools.bmp", true);
     m_pContinueLooks = LoadMainArchiveBitmap("navCont.bmp", false);
     m_pKeyIcons = LoadMainArchiveBitmap("btnFKeys.bmp", true);
+    m_KeyIcons.clear();
+    for (int i = 0; m_pKeyIcons && i < kKeyIconCount; ++i) {
+        auto pIcon = std::make_unique<CXAnimation>();
+        pIcon->Setup(m_pKeyIcons, kKeyIconSize, kKeyIconSize, kKeyIconSize * i, 0, 1, 1);
+        m_KeyIcons.push_back(std::move(pIcon));
+    }
+    m_nLastProgress = -1;
     delete m_pStatusLights;
     m_pStatusLights = LoadMainArchiveBitmap("icnMain.bmp", true);
     for (int i = 0; i < kStatusLights; ++i)
@@ -233,9 +261,13 @@ void CGameNavigationBar::BuildTree()
     if (!m_pTree)
         return;
     m_pTree->m_bNotifyOwner = 0;
+    size_t nKey = 0;
     for (const TreeGroup& group : TreeGroups()) {
         const char* pszText = GetTableText(kNavigationTextSet, group.row.nText);
         const int nGroup = m_pTree->InsertItem(pszText ? pszText : "", kTreeTextColour, -1, g_hMediumFont);
+        // The top rows are the screens of F2 onwards: each shows its key.
+        if (nKey < m_KeyIcons.size())
+            m_pTree->AddItemImage(nGroup, m_KeyIcons[nKey++].get(), kKeyIconX, true);
         m_TreeScreens.emplace_back(nGroup, group.row.nScreen);
         for (const TreeRow& child : group.children) {
             const char* pszChild = GetTableText(kNavigationTextSet, child.nText);
@@ -251,6 +283,7 @@ void CGameNavigationBar::OnDestroy()
     CXClient::OnDestroy();
     m_pTree = nullptr;
     m_TreeScreens.clear();
+    m_KeyIcons.clear();
     delete m_pTools;
     delete m_pContinueLooks;
     delete m_pKeyIcons;
@@ -368,6 +401,7 @@ void CGameNavigationBar::SetMode(int nMode)
         m_pBackground = pBackground;
         RestoreBackground(0, 0, Width(), Height());
     }
+    m_nLastProgress = -1;
     if (g_pTitlebar)
         g_pTitlebar->Update();
     std::vector<uint32_t> shown = mode.shown;
@@ -395,6 +429,52 @@ void CGameNavigationBar::ShowMessage(const char* pszText)
         pText->SetText("%s", m_Message.c_str());
         pText->Show(!m_Message.empty(), true);
     }
+}
+
+void CGameNavigationBar::SetBlock(int nKind)
+{
+    if (nKind < 0 || nKind >= static_cast<int>(std::size(kBarBlocks)) || !m_pDrawingSurface)
+        return;
+    const BarBlock& block = kBarBlocks[nKind];
+    if (CXSurface* pBlock = LoadMainArchiveBitmap(block.pszBitmap, false)) {
+        CXSurface::Blit(m_pDrawingSurface, pBlock, block.x, block.y);
+        delete pBlock;
+    }
+}
+
+bool CGameNavigationBar::ShowProgress(const char* pszText, double dPercent, bool bShow)
+{
+    if (!bShow)
+        return false;
+    // A share outside 0-100 (or not a number) would draw the bar off the block.
+    if (!(dPercent >= 0.0))
+        dPercent = 0.0;
+    dPercent = std::min(dPercent, 100.0);
+    const int nRounded = static_cast<int>(std::lround(dPercent));
+    const std::string text = pszText ? pszText : "";
+    if (nRounded == m_nLastProgress && text == m_Message)
+        return false;
+    SetBlock(2);
+    if (m_pDrawingSurface && m_pDrawingSurface->GetSurface()) {
+        auto* pGame = dynamic_cast<CGame*>(g_pGame);
+        const int nWidth = static_cast<int>(kProgressBarWidth * dPercent / 100.0);
+        if (pGame && nWidth > 0)
+            ShadeRectangle(m_pDrawingSurface, pGame->GetSharedBitmaps().GetShadingSurface(), kProgressBarX,
+                           kProgressBarY, kProgressBarX + nWidth, kProgressBarY + kProgressBarHeight);
+        std::unique_ptr<plat::DeviceContext> dc(m_pDrawingSurface->GetSurface()->getDC());
+        if (dc) {
+            plat::Font* pOldFont = dc->selectFont(g_hSmallFont);
+            const int nOldMode = dc->setBkMode(plat::TRANSPARENT);
+            DrawShadowTextCentredF(dc.get(), kProgressBarX, kProgressBarY, kProgressBarX + kProgressBarWidth,
+                                   kProgressBarY + kProgressBarHeight, 1, 0xFFFFFF, 0x000000, "%3.0f%%", dPercent);
+            dc->setBkMode(nOldMode);
+            dc->selectFont(pOldFont);
+            m_pDrawingSurface->GetSurface()->releaseDC(dc.release());
+        }
+    }
+    ShowMessage(text.c_str());
+    m_nLastProgress = nRounded;
+    return true;
 }
 
 void CGameNavigationBar::UpdateStatusLights()

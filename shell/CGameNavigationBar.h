@@ -10,9 +10,11 @@
 #include "xframework/CXClient.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+class CXAnimation;
 class CXSurface;
 class CXTreeView;
 
@@ -70,6 +72,15 @@ public:
     // Shows a line of text (a refused save or load says why here).
     void ShowMessage(const char* pszText);
     const std::string& GetMessage() const { return m_Message; }
+    // The progress read-out: the progress block, a shaded bar of the share
+    // done (0-100) with its percentage, and the text under the lights. Draws
+    // only when shown and the rounded percentage or the text changed; true
+    // when it drew.
+    bool ShowProgress(const char* pszText, double dPercent, bool bShow);
+    int GetLastProgress() const { return m_nLastProgress; }
+    // 0 the tree block, 1 the icon block, 2 the progress block, drawn onto
+    // the bar; any other kind nothing.
+    void SetBlock(int nKind);
     void UpdateStatusLights();
     void UpdateHistoryButtons();
     void UpdateButtons();
@@ -102,6 +113,9 @@ private:
     CXSurface* m_pContinueLooks = nullptr;
     CXSurface* m_pKeyIcons = nullptr;
     CXSurface* m_pStatusLights = nullptr;
+    // The function keys' icons F2 to F12, cut from m_pKeyIcons.
+    std::vector<std::unique_ptr<CXAnimation>> m_KeyIcons;
+    int m_nLastProgress = -1;
     std::vector<std::pair<int, int>> m_TreeScreens;  // tree item id, screen id
     std::string m_Message;
 };

@@ -2,6 +2,7 @@
 
 #include "shell/CGame.h"
 #include "shell/FormattingFunctions.h"
+#include "shell/KitClash.h"
 #include "shell/ScreenIDs.h"
 
 #include "database/CClubDatabase.h"
@@ -197,12 +198,15 @@ void CGameTitlebar::DrawIcon(CXSurface* pTarget, int nCell, int x, int y, COLORR
 
 void CGameTitlebar::DrawKits(const CClubDatabase* pHome, const CClubDatabase* pAway)
 {
-    // Each side in its home kit; which side changes on a clash is the match's
-    // to say.
-    for (auto [pClub, x] : {std::pair{pHome, 230}, std::pair{pAway, 348}})
-        if (pClub)
-            DrawIcon(m_pDrawingSurface, 0, x, 12, GetKitColour(pClub->m_abyAttributes[0]),
-                     GetKitColour(pClub->m_abyAttributes[1]), true);
+    // The home side in its home kit; the away side changes when the kits clash.
+    if (pHome)
+        DrawIcon(m_pDrawingSurface, 0, 230, 12, GetKitColour(pHome->m_abyAttributes[0]),
+                 GetKitColour(pHome->m_abyAttributes[1]), true);
+    if (pAway) {
+        const int nFirstByte = ShouldWearAwayKit(pHome, pAway) ? 2 : 0;
+        DrawIcon(m_pDrawingSurface, 0, 348, 12, GetKitColour(pAway->m_abyAttributes[nFirstByte]),
+                 GetKitColour(pAway->m_abyAttributes[nFirstByte + 1]), true);
+    }
 }
 
 void CGameTitlebar::OnPaint() { CXClient::OnPaint(); }

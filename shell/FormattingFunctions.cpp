@@ -119,6 +119,12 @@ void InstallFormattingOptions(const COptions* pOptions)
     g_pFormattingOptions = pOptions;
 }
 
+const char* GetCompetitionDisplayName(int nSlot)
+{
+    static const COptions s_builtIn;
+    return (g_pFormattingOptions ? g_pFormattingOptions : &s_builtIn)->GetCompetitionName(nSlot);
+}
+
 double ConvertCurrency(double dAmount)
 {
     return dAmount * GetCurrencyFactor(CurrentCurrency());

@@ -16,6 +16,9 @@ class CXStatic;
 // its own when it loads them. Without one the defaults apply (currency 0,
 // day/month/year).
 void InstallFormattingOptions(const COptions* pOptions);
+// A competition's display name by its slot (0-18) as the installed options
+// hold it; the built-in names without options; an empty text outside them.
+const char* GetCompetitionDisplayName(int nSlot);
 
 // Period values of FormatMoney.
 constexpr uint8_t MONEY_PER_WEEK = 0;

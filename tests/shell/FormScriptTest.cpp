@@ -11,7 +11,10 @@
 #include "database/CStaffDatabase.h"
 #include "season/CGroundDatabase.h"
 #include "season/CNewspaperManager.h"
+#include "season/CupRecords.h"
+#include "season/CupStructureTable.h"
 #include "shell/CFormScript.h"
+#include "shell/CompetitionNames.h"
 #include "shell/CTableText.h"
 #include "shell/FormattingFunctions.h"
 #include "tools/scriptkit/ScriptCompiler.h"
@@ -163,6 +166,60 @@ TEST_F(FormScripts, ExpansionNeverWritesPastItsBuffer)
             EXPECT_EQ(cut, whole.substr(0, std::min(whole.size(), nSize - 1))) << nSize;
         }
     }
+}
+
+// The cup of the competition codes, by its number (kind x 20 + country),
+// and the round names of the first European cup: qualifying rounds, two
+// group stages of eight and four groups, then the knock-out rounds.
+TEST_F(FormScripts, CupAndRoundCodesNameTheCupAndItsRound)
+{
+    const CCountryDatabase* pCountry = m_pClubA->GetCountry();
+    const uint8_t byEuropean = MakeCupNumberFromKind(CUP_KIND_1, 0);
+    const uint8_t byDomestic = MakeCupNumberFromKind(CUP_KIND_1, pCountry->GetID());
+    const CUP* pEuropean = m_world->GetCupFromCupNumber(byEuropean);
+    const CUP* pDomestic = m_world->GetCupFromCupNumber(byDomestic);
+    ASSERT_TRUE(pEuropean && pDomestic);
+    const ITEMCUPSTRUCTUREINFORMATION* pDomesticRow = GetCupStructureRecord(CUP_KIND_1, pCountry->GetName());
+    ASSERT_NE(pDomesticRow, nullptr);
+    const int nLast = pEuropean->byRounds;
+    ASSERT_GT(nLast, 12);
+    struct Case {
+        uint8_t byCup;
+        int nCode;
+        uint8_t byRound;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {byEuropean, 22, 255, "KAVO Champions League"},
+        {byEuropean, 49, 255, "KAVO Champions League"},
+        {byDomestic, 22, 255, GetCompetitionDisplayName(pDomesticRow->byCupID - 1)},
+        {255, 22, 255, ""},
+        {byEuropean, 23, 1, "Round 1"},
+        {byEuropean, 23, 3, "Round 3"},
+        {byEuropean, 23, 4, "Group Stage 1"},
+        {byEuropean, 23, 10, "Group Stage 2"},
+        {byEuropean, 23, static_cast<uint8_t>(nLast - 2), "Quarter-final"},
+        {byEuropean, 23, static_cast<uint8_t>(nLast - 1), "Semi-final"},
+        {byEuropean, 23, static_cast<uint8_t>(nLast), "Final"},
+        {byEuropean, 23, static_cast<uint8_t>(nLast + 1), "Replay"},
+        {byEuropean, 23, static_cast<uint8_t>(nLast + 2), "Second Replay"},
+        {byEuropean, 23, 255, ""},
+        {255, 23, 2, ""},
+    };
+    for (const Case& c : cases) {
+        ITEMTEXTPARAMETERS params = m_params;
+        params.byCupNumber = c.byCup;
+        params.byCupRound = c.byRound;
+        EXPECT_EQ(Expand(params, Code(c.nCode, "[") + "]"), "[" + c.expected + "]")
+            << "code " << c.nCode << " cup " << int(c.byCup) << " round " << int(c.byRound);
+    }
+
+    char szRound[16];
+    FormatCupRoundName(nullptr, m_world.get(), 1, szRound, sizeof szRound);
+    EXPECT_STREQ(szRound, "Friendly");
+    char szCut[8];
+    FormatCompetitionName(pEuropean, m_world.get(), szCut, sizeof szCut);
+    EXPECT_STREQ(szCut, "KAVO Ch") << "cut to its buffer";
 }
 
 TEST_F(FormScripts, EntriesVariantsAndPictures)

@@ -10,14 +10,20 @@
 #include "shell/CScreenRegistry.h"
 #include "shell/CStartScreen.h"
 #include "shell/ScreenIDs.h"
+#include "shell/CTableText.h"
+
+#include "common/ShellServices.h"
 
 #include "platform/Messages.h"
 #include "platform/Window.h"
 #include "xframework/CXButton.h"
+#include "xframework/CXAnimation.h"
 #include "xframework/CXSurface.h"
+#include "xframework/CXTreeView.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -210,6 +216,64 @@ TEST_F(ShellBases, KitsTakeTheirColoursAndACellBeyondTheStripDrawsTheFirst)
     EXPECT_EQ(yellow[nSleeve], blue[nSleeve]);
     EXPECT_NE(draw(0, 0x00FFFF, 0x00A000)[nSleeve], yellow[nSleeve]);
     EXPECT_EQ(blue[nCorner], 0);
+}
+
+TEST_F(ShellBases, TheTreesTopRowsShowTheirFunctionKeys)
+{
+    const auto* pTree = dynamic_cast<CXTreeView*>(g_pNavigationBar->FindControl(CGameNavigationBar::ID_TREE));
+    ASSERT_NE(pTree, nullptr);
+    int nTopRow = 0;
+    for (int i = 0; i < pTree->GetCount(); ++i) {
+        const CXTreeView::Item* pItem = pTree->GetItemAt(i);
+        if (pItem->byLevel != 0) {
+            EXPECT_TRUE(pItem->Images.empty()) << pItem->szText;
+            continue;
+        }
+        // F2 is the first cell of the key strip, F3 the second, and so on.
+        ASSERT_EQ(pItem->Images.size(), 1u) << pItem->szText;
+        ASSERT_NE(pItem->Images[0].pImage, nullptr);
+        EXPECT_EQ(pItem->Images[0].pImage->m_nFirstX, 14 * nTopRow) << pItem->szText;
+        EXPECT_EQ(pItem->Images[0].pImage->m_nFrameWidth, 14);
+        EXPECT_EQ(pItem->Images[0].wX, 0x80);
+        ++nTopRow;
+    }
+    EXPECT_EQ(nTopRow, 9);
+}
+
+TEST_F(ShellBases, TheProgressReadOutDrawsOnlyOnAChange)
+{
+    CGameNavigationBar& bar = *g_pNavigationBar;
+    auto pixel = [&](int x, int y) { return bar.m_pDrawingSurface->m_pSurface->pixel(x, y); };
+    ASSERT_TRUE(bar.m_pDrawingSurface && bar.m_pDrawingSurface->m_pSurface);
+
+    EXPECT_FALSE(bar.ShowProgress("Loading", 40, false)) << "not shown";
+    EXPECT_TRUE(bar.ShowProgress("Loading", 0, true));
+    const uint16_t wEmptyLeft = pixel(24, 109), wEmptyRight = pixel(136, 109);
+    EXPECT_TRUE(bar.ShowProgress("Loading", 40, true));
+    EXPECT_EQ(bar.GetLastProgress(), 40);
+    EXPECT_EQ(bar.GetMessage(), "Loading");
+    // The bar covers 40 per cent of its 118 pixels from the left.
+    EXPECT_NE(pixel(24, 109), wEmptyLeft);
+    EXPECT_EQ(pixel(136, 109), wEmptyRight);
+
+    EXPECT_FALSE(bar.ShowProgress("Loading", 40.3, true)) << "the same rounded share and text";
+    EXPECT_TRUE(bar.ShowProgress("Loading", 40.6, true));
+    EXPECT_TRUE(bar.ShowProgress("Saving", 40.6, true));
+    EXPECT_EQ(bar.GetMessage(), "Saving");
+    EXPECT_TRUE(bar.ShowProgress("Saving", 250, true));
+    EXPECT_EQ(bar.GetLastProgress(), 100);
+    EXPECT_NE(pixel(136, 109), wEmptyRight);
+    EXPECT_TRUE(bar.ShowProgress("Saving", std::nan(""), true));
+    EXPECT_EQ(bar.GetLastProgress(), 0);
+
+    // The game's read-out takes its text from table set 140 by the low byte.
+    m_game.ShowProgress(50, 256 + 17, true, false);
+    ASSERT_NE(GetTableText(140, 17), nullptr);
+    EXPECT_EQ(bar.GetMessage(), GetTableText(140, 17));
+    EXPECT_EQ(bar.GetLastProgress(), 50);
+    // The world's long steps report through the same read-out.
+    ProgressCallback(75, 17, 1, 0);
+    EXPECT_EQ(bar.GetLastProgress(), 75);
 }
 
 }  // namespace
