@@ -34,8 +34,8 @@ constexpr int kComparedBuildBytes = 4;
 constexpr uint16_t kNewsBlockedPeriodStarts = 262;
 constexpr uint16_t kNewsBlockedPeriodEnds = 263;
 
-// Events whose work belongs to records not in the game yet: each kind has a
-// handler of its own that logs the event and leaves the world as it is.
+// Events of a human club's record: a year of its shirt or kit sponsorship;
+// any other kind, or a club no human runs, is logged and changes nothing.
 void RunHumanManagerEvent(const CEventsDatabase& event)
 {
     // A year of a human club's shirt (1) or kit (2) sponsorship has passed.

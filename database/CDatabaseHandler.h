@@ -751,7 +751,6 @@ public:
     static int DeleteMatchingFiles(const char* pszPattern, const char* pszFolder);
 
 private:
-    void RunNamedStep(const char* pszStep) const;
     // News 265 to every human whose club plays in the country.
     void TellHumansOfNewSeason(const CCountryDatabase& country) const;
     // Copies this week's records into the directory and the week's block.

@@ -40,11 +40,6 @@ CDate FirstMondayOfJuly(int nYear)
 
 }  // namespace
 
-void CDatabaseHandler::RunNamedStep(const char* pszStep) const
-{
-    DebugLog(8, "[CDatabaseHandler] Step not in the game yet: %s", pszStep);
-}
-
 CDate CDatabaseHandler::GetSeasonStartDate() const
 {
     return m_pEuropeanCups ? m_pEuropeanCups->GetSeasonDate() : CDate();

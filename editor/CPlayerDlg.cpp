@@ -162,28 +162,28 @@ bool CPlayerDlg::OnInitDialog()
         {kBirthYear, 460, 56, 44, 4, true},
         {kShirt, 400, 86, 36, 2, true},
     };
-    for (const auto& spec : edits) {
-        auto* pEdit = static_cast<CXEdit*>(AddControlXYWH(XCONTROL_EDIT, spec.x, spec.y, spec.nWidth, 18, spec.dwID, nullptr));
+    for (const auto& field : edits) {
+        auto* pEdit = static_cast<CXEdit*>(AddControlXYWH(XCONTROL_EDIT, field.x, field.y, field.nWidth, 18, field.dwID, nullptr));
         if (!pEdit)
             continue;
         pEdit->m_hFont = g_hSmallFont;
-        if (spec.bNumeric) {
+        if (field.bNumeric) {
             pEdit->m_bAllowLetters = 0;
             pEdit->m_bAllowOthers = 0;
         }
-        pEdit->SetMaxLength(spec.nMaxLength);
+        pEdit->SetMaxLength(field.nMaxLength);
     }
     const struct {
         uint32_t dwID;
         int x, y, nWidth, nDrop;
     } combos[] = {{kNationality, 100, 86, 170, 300}, {kPosition, 100, 116, 170, 100}, {kRole, 400, 116, 116, 290}};
-    for (const auto& spec : combos) {
+    for (const auto& field : combos) {
         auto* pCombo = static_cast<CXComboBox*>(
-            AddControl(XCONTROL_COMBOBOX, spec.x, spec.y, spec.x + spec.nWidth, spec.y + spec.nDrop, spec.dwID, nullptr));
+            AddControl(XCONTROL_COMBOBOX, field.x, field.y, field.x + field.nWidth, field.y + field.nDrop, field.dwID, nullptr));
         if (!pCombo)
             continue;
         pCombo->SetUp(16, 4, g_hSmallFont, 3, false, nullptr, true, nullptr, false, 2, false, false, true);
-        pCombo->SetUpColumns(spec.x, spec.y, spec.x + spec.nWidth, spec.y + spec.nDrop, kComboColumns, false, false,
+        pCombo->SetUpColumns(field.x, field.y, field.x + field.nWidth, field.y + field.nDrop, kComboColumns, false, false,
                              16, false);
     }
     CXSurface* pFace = g_pfnSharedBitmap ? g_pfnSharedBitmap("btnTog.bmp") : nullptr;

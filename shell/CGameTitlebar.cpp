@@ -35,14 +35,14 @@ enum : uint32_t {
     LABEL_SECOND_LINE = 1156,
 };
 
-struct LabelSpec {
+struct LabelLayout {
     uint32_t dwID;
     int x, y, nWidth, nHeight;
     bool bLarge;
     uint8_t byAlignment;
 };
 
-const LabelSpec kLabels[CGameTitlebar::kLabelCount] = {
+const LabelLayout kLabels[CGameTitlebar::kLabelCount] = {
     {LABEL_HEADLINE, 210, 14, 184, 16, false, 6},        {LABEL_HOME_CLUB, 70, 6, 160, 16, false, 2},
     {LABEL_AWAY_CLUB, 372, 6, 160, 16, false, 0},        {LABEL_HOME_MANAGER, 70, 24, 160, 16, false, 2},
     {LABEL_AWAY_MANAGER, 372, 24, 160, 16, false, 0},    {LABEL_BANK, 0, 4, 72, 16, false, 2},
@@ -133,16 +133,16 @@ bool CGameTitlebar::OnInitDialog()
             pIcon->Setup(m_pWeatherStrip, 24, 16, 0, 16 * nRow, 1, 1);
             m_WeatherIcons.push_back(std::move(pIcon));
         }
-    for (const LabelSpec& spec : kLabels) {
+    for (const LabelLayout& label : kLabels) {
         auto* pLabel = static_cast<CXStatic*>(
-            AddControlXYWH(XCONTROL_STATIC, spec.x, spec.y, spec.nWidth, spec.nHeight, spec.dwID, nullptr));
+            AddControlXYWH(XCONTROL_STATIC, label.x, label.y, label.nWidth, label.nHeight, label.dwID, nullptr));
         if (!pLabel)
             continue;
-        pLabel->m_hFont = spec.bLarge ? g_hLargeFont : g_hSmallFont;
-        pLabel->m_byAlignment = spec.byAlignment;
+        pLabel->m_hFont = label.bLarge ? g_hLargeFont : g_hSmallFont;
+        pLabel->m_byAlignment = label.byAlignment;
         pLabel->m_bFrame = 0;
         pLabel->m_bShadow = 1;
-        pLabel->m_bClearBackground = spec.dwID == LABEL_HEADLINE ? 0 : 1;
+        pLabel->m_bClearBackground = label.dwID == LABEL_HEADLINE ? 0 : 1;
         pLabel->m_crText = kLabelColour;
     }
     ShowAllControls(false);
