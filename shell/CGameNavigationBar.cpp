@@ -129,9 +129,9 @@ const ModeSpec& ModeOf(int nMode)
 
 constexpr int kLightX[5] = {12, 42, 70, 98, 126};
 
-// Commands whose popups (load and save choice, options, help, comparison,
-// credits, new-game choices, the quit questions) are not in the game yet
-// stay out of use in every mode.
+// Commands that open a popup (load and save choice, options, help,
+// comparison, credits, new-game choices, the quit questions) stay out of use
+// in every mode until their popups exist.
 const uint32_t kWithoutPopup[] = {Nav::ID_NEW_GAME, Nav::ID_UNEMPLOYED_START, Nav::ID_SCENARIO, Nav::ID_LOAD_GAME,
                                   Nav::ID_CREDITS,  Nav::ID_QUIT,  Nav::ID_SAVE, Nav::ID_SECOND_QUESTION,
                                   Nav::ID_OPTIONS,  Nav::ID_HELP, Nav::ID_COMPARE, 0};
