@@ -420,6 +420,7 @@ public:
     uint8_t m_byLoadMarker = 0;
     int32_t m_nAwardFlag = 0;
     CClubDatabase* m_pAwardClub = nullptr;
+    bool m_bBalanceRaised = false;  // at this season's start, story still to tell
     CXList m_lstStaff;  // ID_STAFF values
     CXList m_lstPlayers;
     CXList m_lstYouths;
@@ -585,6 +586,9 @@ public:
     // The club's own season reset: a computer club's balance is raised to
     // its lowest, the season's form, crowds, counters and books start again.
     void StartNewSeason();
+    // The story of a balance raised at the season's start, told once the
+    // new season's papers are empty (they are cleared after the clubs' start).
+    void TellOfBalanceRaise();
     // Monthly staffing by need: at a computer club surplus staff are sacked,
     // and with bFlag the missing ones hired from the pool; a human club's
     // manager is only told (with bFlag) what is missing.

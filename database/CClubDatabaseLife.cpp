@@ -52,6 +52,7 @@ constexpr uint16_t kStoryWinRun = 301;
 constexpr int kWinRunStory = 8;
 constexpr uint16_t kStoryFinanciallySecure = 307;
 constexpr uint16_t kStoryFinancialTrouble = 308;
+constexpr uint16_t kStoryBalanceRaised = 306;
 
 // Training a computer club gives its players each week.
 constexpr float kComputerTrainingRate = 1.0f;
@@ -512,6 +513,15 @@ void CClubDatabase::ClubMonthlyStep(bool bFinance)
 
 // ---- the new season ----
 
+void CClubDatabase::TellOfBalanceRaise()
+{
+    if (!m_bBalanceRaised)
+        return;
+    m_bBalanceRaised = false;
+    if (CNewspaperStory* pStory = AddNewspaperStory(1, kStoryBalanceRaised))
+        pStory->SetParameterSlot(NEWS_SLOT_PERSON, m_wManagerId);
+}
+
 void CClubDatabase::StartNewSeason()
 {
     // A computer club starts every season with at least its lowest balance.
@@ -527,6 +537,7 @@ void CClubDatabase::StartNewSeason()
             s_pFinanceObserver->OnBalanceSet(*this, m_nBankBalance, nMinimum);
         m_nBankBalance = nMinimum;
         m_nPreviousBalance = nMinimum;
+        m_bBalanceRaised = true;
     }
     for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
         pPlayer->m_dwSeasonPoints = 0;

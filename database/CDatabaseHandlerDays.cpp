@@ -335,6 +335,10 @@ void CDatabaseHandler::DoNewSeason()
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         if (CNewspaperStoryList* pStories = pCountry->GetNewspaperStories())
             pStories->RemoveAll();
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+                pClub->TellOfBalanceRaise();
     TopUpYouthPool();
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         pCountry->DoDeleteRedundantEvents();

@@ -881,3 +881,24 @@ TEST_F(HumanWorld, GroundWorkStartingIsTheHumansNewsAndTheClubsStory)
         EXPECT_EQ(pStory->GetParameterSlot(NEWS_SLOT_VALUE), pSchedule->GetComponentData()[0]);
     }
 }
+
+TEST_F(HumanWorld, AComputerClubRaisedToItsLowestBalanceIsTheNewSeasonsStory)
+{
+    CCountryDatabase& country = *m_pClub->m_pCountry;
+    CClubDatabase* pRaised = nullptr;
+    for (CClubDatabase* pClub : m_pClub->m_pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+        if (pClub != m_pClub && pClub->m_wManagerId != 0)
+            pRaised = pClub;
+    ASSERT_NE(pRaised, nullptr);
+    pRaised->m_nBankBalance = pRaised->GetMinimumBalance() - 5000000;
+    for (int32_t& nBooked : pRaised->m_anFinanceAccumulators)
+        nBooked = 0;  // nothing booked waits to be banked
+
+    H().DoNewSeason();
+
+    EXPECT_EQ(pRaised->m_nBankBalance, pRaised->GetMinimumBalance());
+    bool bTold = false;
+    for (const CNewspaperStory* p : country.GetNewspaperStories()->GetPendingStories().Items<CNewspaperStory>())
+        bTold = bTold || (p->GetParameter() == 306 && p->GetParameterSlot(NEWS_SLOT_PERSON) == pRaised->m_wManagerId);
+    EXPECT_TRUE(bTold) << "the story outlives the new season's clear-out of the papers";
+}
