@@ -7,6 +7,8 @@
 
 #include "platform/Window.h"
 
+#include "StartedGame.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -52,43 +54,13 @@ public:
     }
 };
 
-class GameFrame : public ::testing::Test {
+class GameFrame : public StartedGame {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/brellox-frame-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_config = pattern;
-        ::setenv("XDG_CONFIG_HOME", m_config.c_str(), 1);
-        m_previousDir = std::filesystem::current_path();
-        std::filesystem::current_path(BRELLOX_GAME_DIR);
-        m_pWindow = plat::Window::create("Corravin", 800, 600);
-        ASSERT_NE(m_pWindow, nullptr) << plat::Window::lastError();
-        m_game.m_hWnd = m_pWindow;
-        g_pGame = &m_game;
-        g_pStartScreen = &m_start;
-        ASSERT_TRUE(m_game.OnGameStart(false, 800, 600));
-    }
-    void TearDown() override
-    {
-        m_game.OnGameEnd(false);
-        g_pGame = nullptr;
-        g_pStartScreen = nullptr;
-        g_pCurrentClient = nullptr;
-        g_pNextClient = nullptr;
-        delete m_pWindow;
-        std::filesystem::current_path(m_previousDir);
-        std::filesystem::remove_all(m_config);
-        ::unsetenv("XDG_CONFIG_HOME");
-    }
+    GameFrame() : StartedGame(m_start) {}
     uint16_t Shown(int x, int y) const { return m_game.GetFrontSurface()->m_pSurface->pixel(x, y); }
     uint16_t Pixel(COLORREF crColour) const { return plat::colorToPixel(crColour, plat::PixelFormat::Rgb565); }
 
-    std::string m_config;
-    std::filesystem::path m_previousDir;
-    plat::Window* m_pWindow = nullptr;
     PlainScreen m_start{plat::RGB(0, 0, 255)};
-    CGame m_game;
 };
 
 TEST_F(GameFrame, TheStartScreenIsLiveAndAStillFrameIsShownOnce)

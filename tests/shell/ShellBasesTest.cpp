@@ -21,6 +21,8 @@
 #include "xframework/CXSurface.h"
 #include "xframework/CXTreeView.h"
 
+#include "StartedGame.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -31,41 +33,11 @@
 
 namespace {
 
-class ShellBases : public ::testing::Test {
+class ShellBases : public StartedGame {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/brellox-bases-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_config = pattern;
-        ::setenv("XDG_CONFIG_HOME", m_config.c_str(), 1);
-        ::setenv("XDG_DATA_HOME", m_config.c_str(), 1);
-        m_previousDir = std::filesystem::current_path();
-        std::filesystem::current_path(BRELLOX_GAME_DIR);
-        m_pWindow = plat::Window::create("Corravin", 800, 600);
-        ASSERT_NE(m_pWindow, nullptr) << plat::Window::lastError();
-        m_game.m_hWnd = m_pWindow;
-        g_pGame = &m_game;
-        g_pStartScreen = &m_start;
-        ASSERT_TRUE(m_game.OnGameStart(false, 800, 600));
-    }
-    void TearDown() override
-    {
-        m_game.OnGameEnd(false);
-        g_pGame = nullptr;
-        g_pStartScreen = nullptr;
-        g_pCurrentClient = nullptr;
-        g_pNextClient = nullptr;
-        delete m_pWindow;
-        std::filesystem::current_path(m_previousDir);
-        std::filesystem::remove_all(m_config);
-    }
+    ShellBases() : StartedGame(m_start) {}
 
-    std::string m_config;
-    std::filesystem::path m_previousDir;
-    plat::Window* m_pWindow = nullptr;
     CStartScreen m_start;
-    CGame m_game;
 };
 
 class PlainPopup : public CGamePopup {
