@@ -4,6 +4,7 @@
 #include "shell/CGame.h"
 #include "shell/CScriptDriver.h"
 #include "shell/CStartScreen.h"
+#include "screens/GameScreens.h"
 #include "sound/CGameSoundManagers.h"
 
 #include <cstdio>
@@ -41,6 +42,7 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+    RegisterGameScreens();
     g_pStartScreen = &s_StartScreen;
     g_pGameSounds = &s_GameSounds;
     return WinMain(&s_Game, scriptPath.empty() ? nullptr : &script);
