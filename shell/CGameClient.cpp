@@ -2,6 +2,7 @@
 
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
+#include "shell/CGamePopup.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/ScreenDrawing.h"
 #include "shell/ScreenIDs.h"
@@ -9,12 +10,18 @@
 #include "common/DebugLog.h"
 #include "database/CDatabaseHandler.h"
 #include "platform/Messages.h"
+#include "platform/Window.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXPopup.h"
 
 namespace {
 
 constexpr uint32_t kOkButtonID = 884;
+// Messages whose affirmative answer the screens act on.
+constexpr int kQuitQuestion = 1;
+constexpr int kStartAgainQuestion = 38;
+constexpr int kFirstDayBlocked = 67;
+constexpr int kLastDayBlocked = 72;
 constexpr int kBottomButtonWidth = 84;
 constexpr int kBottomButtonHeight = 26;
 constexpr int kBottomButtonStep = 90;
@@ -77,8 +84,31 @@ void CGameClient::OnKeyUp(uint32_t key, uint32_t repeat, uint32_t)
 void CGameClient::OnEndPopup(CXPopup* pPopup)
 {
     CXClient::OnEndPopup(pPopup);
-    if (pPopup && pPopup->m_wScreenID == SCREEN_OPTIONS_POPUP && pPopup->m_dwResultID == kOkButtonID)
+    if (!pPopup || pPopup->m_dwResultID != kOkButtonID)
+        return;
+    if (pPopup->m_wScreenID == SCREEN_OPTIONS_POPUP)
         UpdateBars();
+    else if (const auto* pSaves = dynamic_cast<const CGameSavesPopup*>(pPopup))
+        OnLoadSaveChosen(pSaves->IsLoad(), pSaves->GetChosenSet().c_str());
+}
+
+void CGameClient::OnEndMessageBoxPopup()
+{
+    const CGameMessageBox* pBox = GetGameMessageBox();
+    if (!pBox || pBox->m_dwResultID != kOkButtonID)
+        return;
+    const int nItem = pBox->GetTextItem();
+    if (nItem == kQuitQuestion) {
+        plat::postQuitMessage(0);
+    } else if (nItem == CGamePopup::kPrintQuestion) {
+        OnPrint();
+    } else if (nItem == kStartAgainQuestion) {
+        if (CGame* pGame = Game())
+            pGame->m_bRestartRequest = 1;
+    } else if (nItem >= kFirstDayBlocked && nItem <= kLastDayBlocked) {
+        if (g_pNavigationBar)
+            g_pNavigationBar->OnClientChange(SCREEN_TEAM_SELECTION, false);
+    }
 }
 
 bool CGameClient::OnLoadSaveChosen(bool bLoad, const char* pszName)

@@ -22,6 +22,10 @@ public:
     void OnPaint() override;
     void OnKeyUp(uint32_t key, uint32_t repeat, uint32_t) override;
     void OnEndPopup(CXPopup* pPopup) override;
+    // Acts on a message box answered with 884, by its message: 1 quits the
+    // program, 2 prints this screen, 38 goes back to the start, 67 to 72
+    // (the reasons the day cannot go on) open team selection.
+    void OnEndMessageBoxPopup() override;
     void UpdateBars() override;
     void OnRestoreBackground(int x, int y, int nWidth, int nHeight) override;
     void OnPrintError(int) override {}

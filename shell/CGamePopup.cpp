@@ -2,6 +2,7 @@
 
 #include "shell/CFormScript.h"
 #include "shell/CGame.h"
+#include "shell/CTableText.h"
 #include "shell/ScreenDrawing.h"
 #include "shell/ScreenIDs.h"
 
@@ -9,6 +10,10 @@
 #include "platform/Messages.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXListBox.h"
+#include "xframework/ClientText.h"
+#include "xframework/DrawingFunctions.h"
+
+#include <algorithm>
 
 COLORREF g_crColourBoxFill = 0;
 COLORREF g_crColourBoxText = 0xFFFFFF;
@@ -20,8 +25,39 @@ constexpr int kButtonHeight = 26;
 constexpr int kButtonStep = 90;
 constexpr int kButtonBottomGap = 32;
 constexpr COLORREF kScriptedTextColour = 0xFFFFFF;
+constexpr int kConfirmButtonWidth = 44;
+constexpr int kCaptionSet = 113;
+constexpr COLORREF kCaptionColour = 0xFFFFFF;
+// The shared background's outer frame and bevel take this many pixels at its
+// right and bottom edges; they are copied to the popup's own edges.
+constexpr int kFrameEdge = 9;
+
+CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
+
+CXSurface* SharedBitmap(const char* pszName)
+{
+    CGame* pGame = Game();
+    return pGame ? pGame->GetSharedBitmaps().GetBitmap(pszName) : nullptr;
+}
+
+// Copies the source rectangle (x, y, width, height) to (nDestX, nDestY).
+void CopyPiece(CXSurface& dest, const CXSurface& source, int x, int y, int nWidth, int nHeight, int nDestX, int nDestY)
+{
+    if (nWidth <= 0 || nHeight <= 0)
+        return;
+    const plat::Rect rc{x, y, x + nWidth, y + nHeight};
+    dest.m_pSurface->bltFast(nDestX, nDestY, *source.m_pSurface, &rc, plat::BLTFAST_WAIT);
+}
 
 }  // namespace
+
+CGameMessageBox* GetGameMessageBox() { return dynamic_cast<CGameMessageBox*>(g_pMessageBoxPopup); }
+
+bool ShowGameMessageBox(int nMode, int nTextItem)
+{
+    CGameMessageBox* pBox = GetGameMessageBox();
+    return pBox && pBox->Show(nMode, nTextItem);
+}
 
 bool CGamePopup::OnInitDialog()
 {
@@ -55,10 +91,67 @@ void CGamePopup::OnKeyUp(uint32_t key, uint32_t repeat, uint32_t)
 void CGamePopup::OnClicked(uint32_t dwID)
 {
     CXPopup::OnClicked(dwID);
-    // The print question belongs to the message box; until it is in the
-    // game the page is printed at once.
-    if (dwID == kPrintButtonID && !g_pMessageBoxPopup)
+    if (dwID == kPrintButtonID)
+        ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, kPrintQuestion);
+}
+
+void CGamePopup::OnEndMessageBoxPopup()
+{
+    const CGameMessageBox* pBox = GetGameMessageBox();
+    if (pBox && pBox->m_dwResultID == kOkButtonID && pBox->GetTextItem() == kPrintQuestion)
         OnPrint();
+}
+
+void CGamePopup::SetPopupRect(int x, int y, int nWidth, int nHeight)
+{
+    SetClientRect(x, y, nWidth, nHeight);
+    m_rcTitle = {0, 0, nWidth, kDragStripHeight};
+}
+
+void CGamePopup::DrawCaptionFrame(int nCaptionItem)
+{
+    delete m_pBackground;
+    m_pBackground = new CXSurface;
+    const int nWidth = Width(), nHeight = Height();
+    if (!m_pBackground->Create(nWidth, nHeight, false, true)) {
+        delete m_pBackground;
+        m_pBackground = nullptr;
+        return;
+    }
+    m_pBackground->Fill(0xFF00FF);
+    if (const CXSurface* pShared = SharedBitmap("bgPopup.bmp"); pShared && pShared->m_pSurface) {
+        // The body from the top left, the right and bottom edges (frame,
+        // bevel and the inner panel's line) from the shared picture's own.
+        const int nSharedW = pShared->GetWidth(), nSharedH = pShared->GetHeight();
+        const int nBodyW = std::min(nWidth - kFrameEdge, nSharedW - kFrameEdge);
+        const int nBodyH = std::min(nHeight - kFrameEdge, nSharedH - kFrameEdge);
+        CopyPiece(*m_pBackground, *pShared, 0, 0, nBodyW, nBodyH, 0, 0);
+        CopyPiece(*m_pBackground, *pShared, nSharedW - kFrameEdge, 0, kFrameEdge, nBodyH, nWidth - kFrameEdge, 0);
+        CopyPiece(*m_pBackground, *pShared, 0, nSharedH - kFrameEdge, nBodyW, kFrameEdge, 0, nHeight - kFrameEdge);
+        CopyPiece(*m_pBackground, *pShared, nSharedW - kFrameEdge, nSharedH - kFrameEdge, kFrameEdge, kFrameEdge,
+                  nWidth - kFrameEdge, nHeight - kFrameEdge);
+    }
+    const char* pszCaption = nCaptionItem >= 0 ? GetTableText(kCaptionSet, nCaptionItem) : nullptr;
+    if (!pszCaption || !*pszCaption)
+        return;
+    plat::DeviceContext* pDC = m_pBackground->m_pSurface->getDC();
+    if (!pDC)
+        return;
+    pDC->selectFont(g_hNormalFont);
+    pDC->setBkMode(plat::TRANSPARENT);
+    DrawShadowTextCentredF(pDC, 0, 0, nWidth, kDragStripHeight, 1, kCaptionColour, 0x000000, "%s", pszCaption);
+    m_pBackground->m_pSurface->releaseDC(pDC);
+}
+
+CXButton* CGamePopup::AddConfirmButton(uint32_t dwID, int x)
+{
+    auto* pButton = static_cast<CXButton*>(
+        AddControlXYWH(XCONTROL_BUTTON, x, Height() - kButtonBottomGap, kConfirmButtonWidth, kButtonHeight, dwID, nullptr));
+    if (!pButton)
+        return nullptr;
+    pButton->m_hFont = g_hSmallFont;
+    pButton->SetTextID(SharedBitmap("btnYesNo.bmp"), dwID == kOkButtonID ? 0 : kButtonHeight);
+    return pButton;
 }
 
 CXButton* CGamePopup::AddButton(uint32_t dwTextID)
@@ -69,8 +162,7 @@ CXButton* CGamePopup::AddButton(uint32_t dwTextID)
     if (!pButton)
         return nullptr;
     pButton->m_hFont = g_hSmallFont;
-    if (auto* pGame = dynamic_cast<CGame*>(g_pGame))
-        pButton->SetTextID(pGame->GetSharedBitmaps().GetBitmap("btnTog.bmp"), 0);
+    pButton->SetTextID(SharedBitmap("btnTog.bmp"), 0);
     return pButton;
 }
 
