@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr uint16_t kScreenID = 80;
 constexpr int kPanelX = 8;
 constexpr int kPanelY = 40;
 constexpr int kPanelHeight = 56;

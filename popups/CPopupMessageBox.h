@@ -12,6 +12,7 @@
 
 class CPopupMessageBox : public CGameMessageBox {
 public:
+    static constexpr uint16_t kScreenID = 80;
     static constexpr int kWidth = 340;
     static constexpr int kHeight = 140;
     static constexpr int kLeft = 310;
@@ -26,8 +27,6 @@ public:
     // message 0 the text set by SetText stays. False when the box is open
     // already or the popup stack is full.
     bool Show(int nMode, int nTextItem) override;
-    // The caller's own text, shown by Show with message 0.
-    void SetText(const std::string& text) { m_Text = text; }
     // Extra choices (control ids, each an 84 x 26 button from the left), for
     // the next opening only.
     void SetExtraButtons(std::vector<uint32_t> ids) { m_ExtraButtons = std::move(ids); }
@@ -38,10 +37,8 @@ public:
     void ConstructScreen() override;
 
     int GetMode() const { return m_nMode; }
-    const std::string& GetText() const { return m_Text; }
 
 private:
     int m_nMode = MODE_OK;
-    std::string m_Text;
     std::vector<uint32_t> m_ExtraButtons;
 };

@@ -1,6 +1,9 @@
 #include "popups/GamePopups.h"
 
+#include "popups/CPopupLoadSaveGame.h"
 #include "popups/CPopupMessageBox.h"
+#include "shell/CScreenRegistry.h"
+#include "shell/ScreenIDs.h"
 
 void CreateGamePopups()
 {
@@ -10,4 +13,8 @@ void CreateGamePopups()
     s_bCreated = true;
     // They live to the end of the program.
     static CPopupMessageBox s_MessageBox;
+    static CPopupLoadSaveGame s_LoadSaveGame;
+    RegisterPopup(s_MessageBox.m_wScreenID, &s_MessageBox);
+    RegisterPopup(SCREEN_LOAD_GAME_POPUP, &s_LoadSaveGame);
+    RegisterPopup(SCREEN_SAVE_GAME_POPUP, &s_LoadSaveGame);
 }

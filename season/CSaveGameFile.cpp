@@ -2,6 +2,7 @@
 // shows and the body with the whole record. Records of the world are
 // written as identifiers and found again after the .bin is loaded.
 #include "season/CSaveGame.h"
+#include "season/SaveGameSummary.h"
 
 #include <algorithm>
 #include <cstring>
@@ -134,9 +135,10 @@ bool CSaveGame::WriteSaveDescriptor(FILE* pFile) const
     writer.WriteU8(0);
     const CManagerDatabase* pManager =
         m_pDatabaseHandler ? m_pDatabaseHandler->GetManagerFromID(m_idManager) : nullptr;
-    WriteText(writer, pManager ? pManager->GetShortName() : m_szSurname, 30);
-    WriteText(writer, m_pClub ? m_pClub->GetName() : "", 22);
-    WriteText(writer, m_pClub && m_pClub->m_pDivision ? m_pClub->m_pDivision->GetName() : "", 21);
+    WriteText(writer, pManager ? pManager->GetShortName() : m_szSurname, SAVEGAME_SUMMARY_MANAGER_BYTES);
+    WriteText(writer, m_pClub ? m_pClub->GetName() : "", SAVEGAME_SUMMARY_CLUB_BYTES);
+    WriteText(writer, m_pClub && m_pClub->m_pDivision ? m_pClub->m_pDivision->GetName() : "",
+              SAVEGAME_SUMMARY_DIVISION_BYTES);
     writer.WriteU8(m_pClub ? m_pClub->m_byLeaguePosition : 0);
     writer.WriteU8(m_pClub ? static_cast<uint8_t>(m_pClub->m_HomeRow.byPlayed + m_pClub->m_AwayRow.byPlayed) : 0);
     writer.WriteU8(m_pClub ? m_pClub->m_byPoints : 0);

@@ -2,6 +2,7 @@
 
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
+#include "common/ShellServices.h"
 #include "database/CClubDatabase.h"
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
@@ -32,6 +33,8 @@ struct Family {
 };
 
 constexpr const char kHumansExtension[] = ".sav";
+// The progress stage of unpacking a saved game (its text says so).
+constexpr int kUnpackStage = 17;
 constexpr int kClubHistoryRecordBytes = 10;
 
 // The families in the order the set is written; the retired-record files
@@ -349,9 +352,14 @@ bool CSavedGameSet::Load(CDatabaseHandler& handler, std::string& error) const
         std::fclose(pHumans);
     if (!bHumans)
         return Refuse(handler, error, humans + " is damaged or belongs to another world");
-    for (const Family& family : WorkingFamilies(handler))
+    // The working files are unpacked one family at a time, shown as progress.
+    const std::vector<Family> families = WorkingFamilies(handler);
+    for (size_t i = 0; i < families.size(); ++i) {
+        const Family& family = families[i];
         if (!IsRetiredFamily(family) && !UnpackFamily(family, GetMemberPath(family.pszExtension), error))
             return Refuse(handler, error, std::string(error));
+        ProgressCallback(static_cast<double>(i + 1) * 100.0 / static_cast<double>(families.size()), kUnpackStage, 1, 0);
+    }
 
     // The weekly history keeps the layout it was made with.
     const int64_t nHistoryBytes = plat::fileSize("temp.phs");

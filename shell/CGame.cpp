@@ -282,6 +282,12 @@ void CGame::ShowProgressNow(double dDone, const char* pszText, bool bShow, bool 
 {
     if (!m_pNavigationBar || !m_pNavigationBar->ShowProgress(pszText, dDone, bShow))
         return;
+    // The window follows a long step a few dozen times a second: showing
+    // every change would take longer than the step itself.
+    const auto now = std::chrono::steady_clock::now();
+    if (dDone < 100.0 && now - m_LastProgressShown < kProgressShowInterval)
+        return;
+    m_LastProgressShown = now;
     if (bRedrawScreen && g_pCurrentClient)
         g_pCurrentClient->BlitToScreen(nullptr);
     for (CXClient* pBar : {static_cast<CXClient*>(m_pNavigationBar.get()), static_cast<CXClient*>(m_pTitlebar.get())}) {

@@ -19,8 +19,11 @@
 
 #include "xframework/CXClient.h"
 
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CDatabaseHandler;
 class CGameNavigationBar;
@@ -88,6 +91,17 @@ public:
     // The saves folder's path of a game name, without extension; empty for a
     // name that is empty, too long or holds a folder separator.
     static std::string GetSavePath(const char* pszName);
+    // A saved game that a person named: its name (without the set's "!"
+    // and extension) and when its set was last written.
+    struct SavedGameEntry {
+        std::string name;
+        int64_t nWrittenTime;
+    };
+    // The saved games of the saves folder (sets named "!" and the game's
+    // name, found by their ".sav"), in no order.
+    static std::vector<SavedGameEntry> ListSavedGames();
+    // The set name of a saved game's name ("!" before it).
+    static std::string GetSavedGameSet(const std::string& name) { return "!" + name; }
     // The "LastSaveGame" option when it names a set whose .sav opens and
     // carries a human's descriptor; empty otherwise.
     static std::string GetUsableLastSaveGame();
@@ -142,6 +156,8 @@ private:
     uint32_t m_dwFramesShown = 0;
     std::string m_FileError;
     bool m_bScenario = false;
+    static constexpr std::chrono::milliseconds kProgressShowInterval{40};
+    std::chrono::steady_clock::time_point m_LastProgressShown{};
 };
 
 // Loads a bitmap of the main archive onto a new surface; null when the

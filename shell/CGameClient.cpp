@@ -22,6 +22,9 @@ constexpr int kQuitQuestion = 1;
 constexpr int kStartAgainQuestion = 38;
 constexpr int kFirstDayBlocked = 67;
 constexpr int kLastDayBlocked = 72;
+// Notices of a refused save or load, with the reason.
+constexpr int kSaveRefused = 41;
+constexpr int kLoadRefused = 42;
 constexpr int kBottomButtonWidth = 84;
 constexpr int kBottomButtonHeight = 26;
 constexpr int kBottomButtonStep = 90;
@@ -132,9 +135,11 @@ bool CGameClient::OnLoadSaveChosen(bool bLoad, const char* pszName)
     } else {
         bResult = pGame->SaveGame(pszName);
     }
+    if (!bResult && !ShowGameNotice(bLoad ? kLoadRefused : kSaveRefused, pGame->GetFileError()) && g_pNavigationBar)
+        g_pNavigationBar->ShowMessage(pGame->GetFileError().c_str());
     if (g_pNavigationBar) {
-        if (!bResult)
-            g_pNavigationBar->ShowMessage(pGame->GetFileError().c_str());
+        if (!bLoad && g_pNavigationBar->GetMode() == 0)
+            g_pNavigationBar->CheckLastSaveGame();
         g_pNavigationBar->UpdateStatusLights();
     }
     return bResult;

@@ -2,6 +2,7 @@
 
 #include "shell/CGame.h"
 #include "shell/CGameDay.h"
+#include "shell/CGamePopup.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/CTableText.h"
@@ -48,6 +49,8 @@ constexpr int kProgressBarX = 21;
 constexpr int kProgressBarY = 99;
 constexpr int kProgressBarWidth = 118;
 constexpr int kProgressBarHeight = 12;
+constexpr int kProgressBlockWidth = 148;
+constexpr int kProgressBlockHeight = 56;
 
 struct BarBlock {
     const char* pszBitmap;
@@ -129,12 +132,29 @@ const ModeSpec& ModeOf(int nMode)
 
 constexpr int kLightX[5] = {12, 42, 70, 98, 126};
 
-// Commands that open a popup (load and save choice, options, help,
-// comparison, credits, new-game choices, the quit questions) stay out of use
-// in every mode until their popups exist.
-const uint32_t kWithoutPopup[] = {Nav::ID_NEW_GAME, Nav::ID_UNEMPLOYED_START, Nav::ID_SCENARIO, Nav::ID_LOAD_GAME,
-                                  Nav::ID_CREDITS,  Nav::ID_QUIT,  Nav::ID_SAVE, Nav::ID_SECOND_QUESTION,
-                                  Nav::ID_OPTIONS,  Nav::ID_HELP, Nav::ID_COMPARE, 0};
+// The commands that open a popup, with the popup's id: each stays out of use
+// while no popup of its id is registered. The questions open the message box.
+struct PopupCommand {
+    uint32_t dwCommand;
+    int nPopup;
+};
+constexpr int kMessageBoxID = 80;
+constexpr int kSelectPlayerPopupID = 86;
+constexpr int kScenarioPopupID = 75;
+constexpr int kCreditsPopupID = 50;
+constexpr int kComparisonPopupID = 67;
+constexpr PopupCommand kPopupCommands[] = {
+    {Nav::ID_NEW_GAME, kSelectPlayerPopupID}, {Nav::ID_UNEMPLOYED_START, kSelectPlayerPopupID},
+    {Nav::ID_SCENARIO, kScenarioPopupID},     {Nav::ID_LOAD_GAME, SCREEN_LOAD_GAME_POPUP},
+    {Nav::ID_CREDITS, kCreditsPopupID},       {Nav::ID_QUIT, kMessageBoxID},
+    {Nav::ID_SAVE, SCREEN_SAVE_GAME_POPUP},   {Nav::ID_SECOND_QUESTION, kMessageBoxID},
+    {Nav::ID_OPTIONS, SCREEN_OPTIONS_POPUP},  {Nav::ID_HELP, SCREEN_HELP_POPUP},
+    {Nav::ID_COMPARE, kComparisonPopupID},
+};
+// The questions of the commands, by message number.
+constexpr int kStartAgainQuestion = 38;
+constexpr int kQuitQuestion = 1;
+constexpr int kNoDiskSpaceNotice = 63;
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
@@ -193,12 +213,12 @@ void CGameNavigationBar::ConstructScreen()
 }
 
 void CGameNavigationBar::CreateButton(uint32_t dwID, int x, int y, int nWidth, int nHeight, CXSurface* pFace,
-                                      int nSourceY)
+                                      int nSourceY, plat::Font* pFont)
 {
     auto* pButton = static_cast<CXButton*>(AddControlXYWH(XCONTROL_BUTTON, x, y, nWidth, nHeight, dwID, nullptr));
     if (!pButton)
         return;
-    pButton->m_hFont = g_hSmallFont;
+    pButton->m_hFont = pFont ? pFont : g_hSmallFont;
     pButton->SetTextID(pFace, nSourceY);
 }
 
@@ -247,7 +267,7 @@ bool CGameNavigationBar::OnInitDialog()
     const int rows[3] = {479, 507, 542};
     for (int nRow = 0; nRow < 3; ++nRow)
         for (int nColumn = 0; nColumn < 3; ++nColumn)
-            CreateButton(commands[nRow][nColumn], 3 + 53 * nColumn, rows[nRow], 48, 22, m_pTools, 19);
+            CreateButton(commands[nRow][nColumn], 3 + 53 * nColumn, rows[nRow], 48, 22, m_pTools, 19, g_hTinyFont);
     CreateButton(ID_HOME, 3, 570, 74, 22, m_pTools, 41);
     for (uint32_t dwID : {ID_CONTINUE, ID_START_NEW_GAME, ID_CONTINUE_MATCH, ID_BACK_TO_MATCH})
         CreateButton(dwID, 83, 570, 74, 22, m_pContinueLooks, LOOK_GO_ON);
@@ -412,7 +432,7 @@ void CGameNavigationBar::SetMode(int nMode)
     inUse.push_back(0);
     SetInUse(outOfUse.data(), false);
     SetInUse(inUse.data(), true);
-    SetInUse(kWithoutPopup, false);
+    SetPopupCommandsInUse();
     if (auto* pText = FindControl(ID_PROGRESS_TEXT))
         pText->Show(!m_Message.empty(), true);
     UpdateHistoryButtons();
@@ -475,6 +495,16 @@ bool CGameNavigationBar::ShowProgress(const char* pszText, double dPercent, bool
     ShowMessage(text.c_str());
     m_nLastProgress = nRounded;
     return true;
+}
+
+void CGameNavigationBar::EndProgress()
+{
+    if (m_nLastProgress < 0)
+        return;
+    const BarBlock& block = kBarBlocks[2];
+    RestoreBackground(block.x, block.y, kProgressBlockWidth, kProgressBlockHeight);
+    m_nLastProgress = -1;
+    ShowMessage("");
 }
 
 void CGameNavigationBar::UpdateStatusLights()
@@ -563,7 +593,34 @@ void CGameNavigationBar::SetManagementButtons(bool bEnable)
     for (int nScreen : {4, 22, 28, 36, 37, 17, 20})
         EnableButton(nScreen, bEnable);
     if (auto* pCompare = dynamic_cast<CXButton*>(FindControl(ID_COMPARE)))
-        pCompare->Enable(true);
+        pCompare->Enable(!bEnable || !GetPopupObject(kComparisonPopupID));
+}
+
+void CGameNavigationBar::SetPopupCommandsInUse()
+{
+    for (const PopupCommand& command : kPopupCommands)
+        if (!GetPopupObject(command.nPopup))
+            if (auto* pButton = dynamic_cast<CXButton*>(FindControl(command.dwCommand)))
+                pButton->Enable(true);
+}
+
+bool CGameNavigationBar::OpenPopup(int nPopupID)
+{
+    CGamePopup* pPopup = GetPopupObject(nPopupID);
+    if (!pPopup)
+        return false;
+    if (auto* pSaves = dynamic_cast<CGameSavesPopup*>(pPopup))
+        return pSaves->Show(nPopupID == SCREEN_LOAD_GAME_POPUP);
+    return pPopup->Open();
+}
+
+bool CGameNavigationBar::IsDiskSpaceShort()
+{
+    if (CGame::CheckDiskSpace())
+        return false;
+    if (!ShowGameMessageBox(CGameMessageBox::MODE_OK, kNoDiskSpaceNotice))
+        ShowMessage("Less than 100 MiB is free for saved games.");
+    return true;
 }
 
 int CGameNavigationBar::FindItemByData(int nScreenID) const
@@ -593,6 +650,9 @@ void CGameNavigationBar::CheckLastSaveGame()
     const bool bContinue = !CGame::GetUsableLastSaveGame().empty();
     if (auto* pButton = dynamic_cast<CXButton*>(FindControl(ID_CONTINUE_LAST_SAVE)))
         pButton->Enable(!bContinue);
+    const bool bLoad = !CGame::ListSavedGames().empty() && GetPopupObject(SCREEN_LOAD_GAME_POPUP);
+    if (auto* pButton = dynamic_cast<CXButton*>(FindControl(ID_LOAD_GAME)))
+        pButton->Enable(!bLoad);
 }
 
 void CGameNavigationBar::SetContinueButton(int nLook)
@@ -638,12 +698,8 @@ void CGameNavigationBar::OnClicked(uint32_t dwID)
     CGame* pGame = Game();
     switch (dwID) {
     case ID_CONTINUE_LAST_SAVE: {
-        if (!pGame)
+        if (!pGame || IsDiskSpaceShort())
             return;
-        if (!CGame::CheckDiskSpace()) {
-            ShowMessage("Less than 100 MiB is free for saved games.");
-            return;
-        }
         const std::string name = CGame::GetUsableLastSaveGame();
         if (name.empty())
             return;
@@ -672,10 +728,50 @@ void CGameNavigationBar::OnClicked(uint32_t dwID)
         OnStatusLight(dwID);
         break;
     case ID_PRINT:
-        // The print question belongs to the message box; until it is in the
-        // game the screen prints at once.
-        if (g_pCurrentClient)
+        // Without the message box to ask, the screen prints at once.
+        if (!ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, CGamePopup::kPrintQuestion) && g_pCurrentClient)
             g_pCurrentClient->OnPrint();
+        break;
+    case ID_QUIT:
+        ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, kStartAgainQuestion);
+        break;
+    case ID_SECOND_QUESTION:
+        ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, kQuitQuestion);
+        break;
+    case ID_NEW_GAME:
+    case ID_UNEMPLOYED_START:
+        if (IsDiskSpaceShort())
+            return;
+        m_byNewGameKind = dwID == ID_NEW_GAME ? 0 : 1;
+        OpenPopup(kSelectPlayerPopupID);
+        break;
+    case ID_SCENARIO:
+        if (IsDiskSpaceShort())
+            return;
+        m_byNewGameKind = 2;
+        OpenPopup(kScenarioPopupID);
+        break;
+    case ID_LOAD_GAME:
+        if (!IsDiskSpaceShort())
+            OpenPopup(SCREEN_LOAD_GAME_POPUP);
+        break;
+    case ID_SAVE:
+        if (g_pCurrentClient)
+            g_pCurrentClient->UserSlot34();
+        if (!IsDiskSpaceShort())
+            OpenPopup(SCREEN_SAVE_GAME_POPUP);
+        break;
+    case ID_CREDITS:
+        OpenPopup(kCreditsPopupID);
+        break;
+    case ID_COMPARE:
+        OpenPopup(kComparisonPopupID);
+        break;
+    case ID_OPTIONS:
+        OpenPopup(SCREEN_OPTIONS_POPUP);
+        break;
+    case ID_HELP:
+        OpenPopup(SCREEN_HELP_POPUP);
         break;
     case ID_CONTINUE:
         ContinueGame();

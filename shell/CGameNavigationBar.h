@@ -78,6 +78,9 @@ public:
     // when it drew.
     bool ShowProgress(const char* pszText, double dPercent, bool bShow);
     int GetLastProgress() const { return m_nLastProgress; }
+    // The long step is over: the progress block gives way to the bar's own
+    // picture and the text goes.
+    void EndProgress();
     // 0 the tree block, 1 the icon block, 2 the progress block, drawn onto
     // the bar; any other kind nothing.
     void SetBlock(int nKind);
@@ -88,7 +91,12 @@ public:
     int FindItemByData(int nScreenID) const;
     bool IsButtonEnabled(int nScreenID) const;
     void EnableButton(int nScreenID, bool bEnable);
+    // Mode 0: continue the last save only when it can be loaded, load only
+    // when a saved game exists.
     void CheckLastSaveGame();
+    // 0 and 1 the two new-game commands, 2 a scenario: what the popups of
+    // the start-up menu read.
+    uint8_t GetNewGameKind() const { return m_byNewGameKind; }
     void SetContinueButton(int nLook);
     void UpdateContinueButton();
     int GetContinueLook() const { return m_nContinueLook; }
@@ -99,15 +107,25 @@ public:
     uint8_t m_bRecordHistory = 1;
 
 private:
-    void CreateButton(uint32_t dwID, int x, int y, int nWidth, int nHeight, CXSurface* pFace, int nSourceY);
+    // In the small font unless another is given (the command buttons are narrow).
+    void CreateButton(uint32_t dwID, int x, int y, int nWidth, int nHeight, CXSurface* pFace, int nSourceY,
+                      plat::Font* pFont = nullptr);
     void BuildTree();
     void SetInUse(const uint32_t* pIDs, bool bInUse);
     void GoThroughHistory(bool bForward);
     void OnStatusLight(uint32_t dwID);
     uint32_t ScreenParameter(int nScreenID) const;
+    // Commands whose popup is not registered are put out of use.
+    void SetPopupCommandsInUse();
+    // Opens the registered popup of the id (the saved-games popup as load
+    // or save by the id); false when there is none or it did not open.
+    bool OpenPopup(int nPopupID);
+    // Too little room for saved games: says so and answers true.
+    bool IsDiskSpaceShort();
 
     int m_nMode = -1;
     int m_nContinueLook = LOOK_GO_ON;
+    uint8_t m_byNewGameKind = 0;
     CXTreeView* m_pTree = nullptr;
     CXSurface* m_pTools = nullptr;
     CXSurface* m_pContinueLooks = nullptr;

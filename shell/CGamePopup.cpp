@@ -27,6 +27,7 @@ constexpr int kButtonBottomGap = 32;
 constexpr COLORREF kScriptedTextColour = 0xFFFFFF;
 constexpr int kConfirmButtonWidth = 44;
 constexpr int kCaptionSet = 113;
+constexpr int kMessageSet = 95;
 constexpr COLORREF kCaptionColour = 0xFFFFFF;
 // The shared background's outer frame and bevel take this many pixels at its
 // right and bottom edges; they are copied to the popup's own edges.
@@ -57,6 +58,50 @@ bool ShowGameMessageBox(int nMode, int nTextItem)
 {
     CGameMessageBox* pBox = GetGameMessageBox();
     return pBox && pBox->Show(nMode, nTextItem);
+}
+
+bool ShowGameNotice(int nTextItem, const std::string& detail)
+{
+    CGameMessageBox* pBox = GetGameMessageBox();
+    if (!pBox)
+        return false;
+    // A path in the detail is named by its file alone: the box is narrow and
+    // a path has no blank to wrap at.
+    std::string shown;
+    for (size_t nStart = 0; nStart <= detail.size();) {
+        size_t nEnd = detail.find(' ', nStart);
+        if (nEnd == std::string::npos)
+            nEnd = detail.size();
+        const std::string word = detail.substr(nStart, nEnd - nStart);
+        const size_t nSlash = word.find_last_of('/');
+        shown += nSlash == std::string::npos || nSlash + 1 == word.size() ? word : word.substr(nSlash + 1);
+        if (nEnd < detail.size())
+            shown += ' ';
+        nStart = nEnd + 1;
+    }
+    const char* pszFormat = GetTableText(kMessageSet, nTextItem);
+    const std::string format = pszFormat ? pszFormat : "%s";
+    const size_t nAt = format.find("%s");
+    return pBox->ShowNotice(nAt == std::string::npos ? format : format.substr(0, nAt) + shown + format.substr(nAt + 2));
+}
+
+bool CGameMessageBox::ShowNotice(const std::string& text)
+{
+    if (IsOnStack()) {
+        m_PendingNotice = text;
+        m_bNoticePending = true;
+        return true;
+    }
+    m_Text = text;
+    return Show(MODE_OK, 0);
+}
+
+void CGameMessageBox::OnClosed()
+{
+    if (!m_bNoticePending)
+        return;
+    m_bNoticePending = false;
+    ShowNotice(m_PendingNotice);
 }
 
 bool CGamePopup::OnInitDialog()

@@ -71,15 +71,27 @@ public:
     enum : int { MODE_OK = 1, MODE_OK_CANCEL = 2, MODE_CANCEL_AND_CHOICES = 3 };
     virtual bool Show(int nMode, int nTextItem) = 0;
     int GetTextItem() const { return m_nTextItem; }
+    // The caller's own text, shown by Show with message 0.
+    void SetText(const std::string& text) { m_Text = text; }
+    const std::string& GetText() const { return m_Text; }
+    // A notice (OK alone) of this text: at once, or when the box closes if
+    // it is open (an answer to it may lead to the notice).
+    bool ShowNotice(const std::string& text);
+    void OnClosed() override;
 
 protected:
     int m_nTextItem = 0;
+    std::string m_Text;
+    std::string m_PendingNotice;
+    bool m_bNoticePending = false;
 };
 // The message box the popups library made; null before it exists.
 CGameMessageBox* GetGameMessageBox();
 // Opens the message box over the top popup or the current screen; false
 // when there is none or it cannot open.
 bool ShowGameMessageBox(int nMode, int nTextItem);
+// A notice (OK alone) of a message whose %s takes the detail.
+bool ShowGameNotice(int nTextItem, const std::string& detail);
 
 // The choice of a saved game to load, or of the name to save under. After
 // it closed with 884 the owner loads or saves the chosen set.

@@ -2,6 +2,7 @@
 // written, loaded and deleted as a whole through CSavedGameSet.
 #include "shell/CGame.h"
 #include "shell/CFormScript.h"
+#include "shell/CGameNavigationBar.h"
 #include "shell/COptions.h"
 #include "shell/UserFolders.h"
 
@@ -18,6 +19,7 @@
 #include <system_error>
 
 #include <stdlib.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -146,7 +148,10 @@ bool CGame::LoadGame(const char* pszName, bool bScenario)
     CDatabaseHandler::BuildAttendanceCurve();
     CPlayerDatabase::InitialisePlayerValueTables();
     std::string error;
-    if (!set.Load(*m_pDatabase, error)) {
+    const bool bLoaded = set.Load(*m_pDatabase, error);
+    if (m_pNavigationBar)
+        m_pNavigationBar->EndProgress();
+    if (!bLoaded) {
         if (bKeep) {
             std::string restoreError;
             if (!CSavedGameSet(keep.WorldPath()).Load(*m_pDatabase, restoreError))
@@ -165,6 +170,26 @@ void CGame::DeleteSaveGame(const char* pszName)
         return;
     for (const char* pszExtension : kSetExtensions)
         plat::removeFile(stem + pszExtension);
+}
+
+std::vector<CGame::SavedGameEntry> CGame::ListSavedGames()
+{
+    std::vector<SavedGameEntry> games;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(GetSavesFolder(), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::filesystem::path& path = it->path();
+        const std::string stem = path.stem().string();
+        if (path.extension() != ".sav" || stem.size() < 2 || stem[0] != '!' || !it->is_regular_file(ec))
+            continue;
+        const std::string name = stem.substr(1);
+        if (GetSavePath(GetSavedGameSet(name).c_str()).empty())
+            continue;
+        struct stat info = {};
+        if (::stat(path.c_str(), &info) != 0)
+            continue;
+        games.push_back({name, static_cast<int64_t>(info.st_mtime)});
+    }
+    return games;
 }
 
 std::string CGame::GetUsableLastSaveGame()

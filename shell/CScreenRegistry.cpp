@@ -2,6 +2,7 @@
 
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
+#include "shell/CGamePopup.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/ScreenIDs.h"
 
@@ -14,6 +15,7 @@ namespace {
 struct Registry {
     std::array<CPlaceholderScreen, MAX_SCREENID> placeholders;
     std::array<CGameClient*, MAX_SCREENID> screens{};
+    std::array<CGamePopup*, MAX_SCREENID> popups{};
     Registry()
     {
         for (int i = 0; i < MAX_SCREENID; ++i) {
@@ -47,6 +49,17 @@ void RegisterScreen(int nScreenID, CGameClient* pScreen)
 {
     if (IsMainScreenID(nScreenID) && pScreen)
         TheRegistry().screens[static_cast<size_t>(nScreenID)] = pScreen;
+}
+
+void RegisterPopup(int nScreenID, CGamePopup* pPopup)
+{
+    if (nScreenID >= 0 && nScreenID < MAX_SCREENID && !IsMainScreenID(nScreenID))
+        TheRegistry().popups[static_cast<size_t>(nScreenID)] = pPopup;
+}
+
+CGamePopup* GetPopupObject(int nScreenID)
+{
+    return nScreenID >= 0 && nScreenID < MAX_SCREENID ? TheRegistry().popups[static_cast<size_t>(nScreenID)] : nullptr;
 }
 
 bool CPlaceholderScreen::OnInitDialog()

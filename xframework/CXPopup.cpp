@@ -97,6 +97,7 @@ bool CXPopup::Close()
         }
     }
     m_bOpenPopup = 0;
+    OnClosed();
     return true;
 }
 

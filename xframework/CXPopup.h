@@ -23,6 +23,8 @@ public:
     bool Open();
     // False (and a log line) when this popup is not on the stack.
     bool Close();
+    // Called at the end of Close, when the popup has left the stack.
+    virtual void OnClosed() {}
     void SetPosition(int x, int y);
     // The two 16 x 16 title buttons at the top right, help (1057) and close
     // (1058). A disabled one is drawn pressed once and then takes no clicks.

@@ -14,6 +14,8 @@ namespace {
 constexpr int kWheelRows = 3;
 constexpr int kMarkSize = 10;
 constexpr int kMarkWidth = 12;
+// Room left between a row's text and its first image.
+constexpr int kImageGap = 3;
 constexpr uint32_t kKeyPageUp = 33;
 constexpr uint32_t kKeyPageDown = 34;
 constexpr uint32_t kKeyEnd = 35;
@@ -706,7 +708,12 @@ void CXTreeView::DrawRow(plat::DeviceContext* pDC, const Item* pItem, int nRow)
         return;
     }
     const int x = m_nLeft + TextLeft(pItem);
-    pDC->textOut(x, nTextY, pItem->szText, FittingLength(pDC, pItem->szText, x, m_nLeft + m_nVisibleWidth));
+    // The text stops short of the row's images.
+    int nRight = m_nLeft + m_nVisibleWidth;
+    for (const ItemImage& image : pItem->Images)
+        if (m_nLeft + image.wX > x)
+            nRight = std::min(nRight, m_nLeft + image.wX - kImageGap);
+    pDC->textOut(x, nTextY, pItem->szText, FittingLength(pDC, pItem->szText, x, nRight));
 }
 
 int CXTreeView::FieldLeft(const Item* pItem, int nColumn) const

@@ -109,6 +109,8 @@ public:
 
     int GetCount() const { return static_cast<int>(m_Items.size()); }
     // The item at a place of the display order; null past the end.
+    // Where an item's text starts, from the tree's left.
+    int TextLeft(const Item* pItem) const;
     const Item* GetItemAt(int nIndex) const
     {
         return nIndex >= 0 && nIndex < GetCount() ? m_Items[static_cast<size_t>(nIndex)].get() : nullptr;
@@ -164,7 +166,6 @@ private:
     int ShownIndex(const Item* pItem) const;
     Item* ItemAtRow(int nRow) const;
     int RowOf(const Item* pItem) const;
-    int TextLeft(const Item* pItem) const;
     bool ShowsSelection() const;
     void SetTopIndex(int nShownIndex);
     void ScrollCurrentIntoView();

@@ -19,6 +19,7 @@
 #include <string>
 
 #include <stdlib.h>
+#include <unistd.h>
 
 namespace shell_test {
 
@@ -78,6 +79,35 @@ inline std::map<std::string, std::string> FolderFiles(const fs::path& folder)
             files[entry.path().filename().string()] = ReadBytes(entry.path());
     return files;
 }
+
+// A folder the game may not write into. Root writes anywhere, so under root
+// the test gives the tree to an unprivileged user and acts as that user.
+class ReadOnlyFolder {
+public:
+    ReadOnlyFolder(const fs::path& tree, const fs::path& folder) : m_folder(folder)
+    {
+        if (geteuid() == 0) {
+            for (const auto& entry : fs::recursive_directory_iterator(tree))
+                if (!entry.is_symlink()) {
+                    EXPECT_EQ(chown(entry.path().c_str(), kNobody, kNobody), 0);
+                }
+            EXPECT_EQ(chown(tree.c_str(), kNobody, kNobody), 0);
+            EXPECT_EQ(seteuid(kNobody), 0);
+        }
+        fs::permissions(m_folder, fs::perms::owner_read | fs::perms::owner_exec);
+    }
+    ~ReadOnlyFolder()
+    {
+        fs::permissions(m_folder, fs::perms::owner_all);
+        if (getuid() == 0) {
+            EXPECT_EQ(seteuid(0), 0);
+        }
+    }
+
+private:
+    static constexpr uid_t kNobody = 65534;
+    fs::path m_folder;
+};
 
 inline std::unique_ptr<CDatabaseHandler> StartGameInPlay(int nDays)
 {

@@ -14,10 +14,12 @@
 
 #include "common/ShellServices.h"
 
+#include "platform/DeviceContext.h"
 #include "platform/Messages.h"
 #include "platform/Window.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXAnimation.h"
+#include "xframework/CXStatic.h"
 #include "xframework/CXSurface.h"
 #include "xframework/CXTreeView.h"
 
@@ -27,6 +29,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -210,6 +213,53 @@ TEST_F(ShellBases, TheTreesTopRowsShowTheirFunctionKeys)
         ++nTopRow;
     }
     EXPECT_EQ(nTopRow, 9);
+}
+
+// The width of a text in a font, as the controls measure it.
+int TextWidth(plat::Font* pFont, const char* pszText)
+{
+    CXSurface surface;
+    if (!surface.Create(8, 8, false, false))
+        return -1;
+    plat::DeviceContext* pDC = surface.m_pSurface->getDC();
+    pDC->selectFont(pFont);
+    plat::Size size{0, 0};
+    pDC->getTextExtentPoint(pszText, static_cast<int>(std::strlen(pszText)), &size);
+    surface.m_pSurface->releaseDC(pDC);
+    return size.cx;
+}
+
+TEST_F(ShellBases, TheBarsTextsFitTheirPlaces)
+{
+    using Nav = CGameNavigationBar;
+    for (uint32_t dwID : {Nav::ID_QUIT, Nav::ID_SAVE, Nav::ID_COMPARE, Nav::ID_OPTIONS, Nav::ID_PRINT, Nav::ID_HELP,
+                          Nav::ID_SECOND_QUESTION, Nav::ID_BACK, Nav::ID_FORWARD}) {
+        const auto* pButton = dynamic_cast<const CXButton*>(g_pNavigationBar->FindControl(dwID));
+        ASSERT_NE(pButton, nullptr) << dwID;
+        ASSERT_TRUE(pButton->Caption()[0]) << dwID;
+        EXPECT_LE(TextWidth(pButton->m_hFont, pButton->Caption()), pButton->Width() - 4) << pButton->Caption();
+    }
+    // Every progress text in the read-out under the lights.
+    const auto* pText = dynamic_cast<const CXStatic*>(g_pNavigationBar->FindControl(Nav::ID_PROGRESS_TEXT));
+    ASSERT_NE(pText, nullptr);
+    int nCount = 0;
+    const char* const* ppszTexts = GetTableTextSet(140, &nCount);
+    ASSERT_GT(nCount, 0);
+    for (int i = 0; i < nCount; ++i) {
+        if (ppszTexts[i] && ppszTexts[i][0]) {
+            EXPECT_LE(TextWidth(pText->m_hFont, ppszTexts[i]), pText->Width() - 2 * pText->m_nLeftMargin) << ppszTexts[i];
+        }
+    }
+    // The tree's top rows end before their function keys' icons.
+    const auto* pTree = dynamic_cast<CXTreeView*>(g_pNavigationBar->FindControl(Nav::ID_TREE));
+    ASSERT_NE(pTree, nullptr);
+    for (int i = 0; i < pTree->GetCount(); ++i) {
+        const CXTreeView::Item* pItem = pTree->GetItemAt(i);
+        if (pItem->Images.empty())
+            continue;
+        const int nRight = pTree->TextLeft(pItem) + TextWidth(pItem->hFont ? pItem->hFont : pTree->m_hFont, pItem->szText);
+        EXPECT_LT(nRight, pItem->Images[0].wX - 1) << pItem->szText;
+    }
 }
 
 TEST_F(ShellBases, TheProgressReadOutDrawsOnlyOnAChange)
