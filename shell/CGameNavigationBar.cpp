@@ -132,25 +132,43 @@ const ModeSpec& ModeOf(int nMode)
 
 constexpr int kLightX[5] = {12, 42, 70, 98, 126};
 
-// The commands that open a popup, with the popup's id: each stays out of use
-// while no popup of its id is registered. The questions open the message box.
-struct PopupCommand {
-    uint32_t dwCommand;
-    int nPopup;
-};
+// Commands that open a popup (load and save choice, options, help,
+// comparison, credits, new-game choices, the quit questions) stay out of use
+// in every mode until their popups exist.
+const uint32_t kWithoutPopup[] = {Nav::ID_NEW_GAME, Nav::ID_UNEMPLOYED_START, Nav::ID_SCENARIO, Nav::ID_LOAD_GAME,
+                                  Nav::ID_CREDITS,  Nav::ID_QUIT,  Nav::ID_SAVE, Nav::ID_SECOND_QUESTION,
+                                  Nav::ID_OPTIONS,  Nav::ID_HELP, Nav::ID_COMPARE, 0};
+
+// The message box, which asks the questions of the quit commands.
 constexpr int kMessageBoxID = 80;
-constexpr int kSelectPlayerPopupID = 86;
-constexpr int kScenarioPopupID = 75;
-constexpr int kCreditsPopupID = 50;
-constexpr int kComparisonPopupID = 67;
-constexpr PopupCommand kPopupCommands[] = {
-    {Nav::ID_NEW_GAME, kSelectPlayerPopupID}, {Nav::ID_UNEMPLOYED_START, kSelectPlayerPopupID},
-    {Nav::ID_SCENARIO, kScenarioPopupID},     {Nav::ID_LOAD_GAME, SCREEN_LOAD_GAME_POPUP},
-    {Nav::ID_CREDITS, kCreditsPopupID},       {Nav::ID_QUIT, kMessageBoxID},
-    {Nav::ID_SAVE, SCREEN_SAVE_GAME_POPUP},   {Nav::ID_SECOND_QUESTION, kMessageBoxID},
-    {Nav::ID_OPTIONS, SCREEN_OPTIONS_POPUP},  {Nav::ID_HELP, SCREEN_HELP_POPUP},
-    {Nav::ID_COMPARE, kComparisonPopupID},
-};
+
+// The global popup a command opens; -1 for one whose popup is not in the game.
+int CommandPopup(uint32_t dwID)
+{
+    switch (dwID) {
+    case Nav::ID_LOAD_GAME:
+        return SCREEN_LOAD_GAME_POPUP;
+    case Nav::ID_SAVE:
+        return SCREEN_SAVE_GAME_POPUP;
+    case Nav::ID_QUIT:
+    case Nav::ID_SECOND_QUESTION:
+        return kMessageBoxID;
+    default:
+        return -1;
+    }
+}
+
+// The commands of kWithoutPopup whose popups are still missing.
+std::vector<uint32_t> CommandsWithoutPopup()
+{
+    std::vector<uint32_t> ids;
+    for (const uint32_t* pID = kWithoutPopup; *pID; ++pID)
+        if (CommandPopup(*pID) < 0 || !GetPopupObject(CommandPopup(*pID)))
+            ids.push_back(*pID);
+    ids.push_back(0);
+    return ids;
+}
+
 // The questions of the commands, by message number.
 constexpr int kStartAgainQuestion = 38;
 constexpr int kQuitQuestion = 1;
@@ -432,7 +450,7 @@ void CGameNavigationBar::SetMode(int nMode)
     inUse.push_back(0);
     SetInUse(outOfUse.data(), false);
     SetInUse(inUse.data(), true);
-    SetPopupCommandsInUse();
+    SetInUse(CommandsWithoutPopup().data(), false);
     if (auto* pText = FindControl(ID_PROGRESS_TEXT))
         pText->Show(!m_Message.empty(), true);
     UpdateHistoryButtons();
@@ -593,25 +611,13 @@ void CGameNavigationBar::SetManagementButtons(bool bEnable)
     for (int nScreen : {4, 22, 28, 36, 37, 17, 20})
         EnableButton(nScreen, bEnable);
     if (auto* pCompare = dynamic_cast<CXButton*>(FindControl(ID_COMPARE)))
-        pCompare->Enable(!bEnable || !GetPopupObject(kComparisonPopupID));
+        pCompare->Enable(true);
 }
 
-void CGameNavigationBar::SetPopupCommandsInUse()
+void CGameNavigationBar::OpenSavesPopup(bool bLoad)
 {
-    for (const PopupCommand& command : kPopupCommands)
-        if (!GetPopupObject(command.nPopup))
-            if (auto* pButton = dynamic_cast<CXButton*>(FindControl(command.dwCommand)))
-                pButton->Enable(true);
-}
-
-bool CGameNavigationBar::OpenPopup(int nPopupID)
-{
-    CGamePopup* pPopup = GetPopupObject(nPopupID);
-    if (!pPopup)
-        return false;
-    if (auto* pSaves = dynamic_cast<CGameSavesPopup*>(pPopup))
-        return pSaves->Show(nPopupID == SCREEN_LOAD_GAME_POPUP);
-    return pPopup->Open();
+    if (auto* pSaves = dynamic_cast<CGameSavesPopup*>(GetPopupObject(bLoad ? SCREEN_LOAD_GAME_POPUP : SCREEN_SAVE_GAME_POPUP)))
+        pSaves->Show(bLoad);
 }
 
 bool CGameNavigationBar::IsDiskSpaceShort()
@@ -738,40 +744,15 @@ void CGameNavigationBar::OnClicked(uint32_t dwID)
     case ID_SECOND_QUESTION:
         ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, kQuitQuestion);
         break;
-    case ID_NEW_GAME:
-    case ID_UNEMPLOYED_START:
-        if (IsDiskSpaceShort())
-            return;
-        m_byNewGameKind = dwID == ID_NEW_GAME ? 0 : 1;
-        OpenPopup(kSelectPlayerPopupID);
-        break;
-    case ID_SCENARIO:
-        if (IsDiskSpaceShort())
-            return;
-        m_byNewGameKind = 2;
-        OpenPopup(kScenarioPopupID);
-        break;
     case ID_LOAD_GAME:
         if (!IsDiskSpaceShort())
-            OpenPopup(SCREEN_LOAD_GAME_POPUP);
+            OpenSavesPopup(true);
         break;
     case ID_SAVE:
         if (g_pCurrentClient)
             g_pCurrentClient->UserSlot34();
         if (!IsDiskSpaceShort())
-            OpenPopup(SCREEN_SAVE_GAME_POPUP);
-        break;
-    case ID_CREDITS:
-        OpenPopup(kCreditsPopupID);
-        break;
-    case ID_COMPARE:
-        OpenPopup(kComparisonPopupID);
-        break;
-    case ID_OPTIONS:
-        OpenPopup(SCREEN_OPTIONS_POPUP);
-        break;
-    case ID_HELP:
-        OpenPopup(SCREEN_HELP_POPUP);
+            OpenSavesPopup(false);
         break;
     case ID_CONTINUE:
         ContinueGame();

@@ -94,9 +94,7 @@ public:
     // Mode 0: continue the last save only when it can be loaded, load only
     // when a saved game exists.
     void CheckLastSaveGame();
-    // 0 and 1 the two new-game commands, 2 a scenario: what the popups of
-    // the start-up menu read.
-    uint8_t GetNewGameKind() const { return m_byNewGameKind; }
+
     void SetContinueButton(int nLook);
     void UpdateContinueButton();
     int GetContinueLook() const { return m_nContinueLook; }
@@ -115,17 +113,13 @@ private:
     void GoThroughHistory(bool bForward);
     void OnStatusLight(uint32_t dwID);
     uint32_t ScreenParameter(int nScreenID) const;
-    // Commands whose popup is not registered are put out of use.
-    void SetPopupCommandsInUse();
-    // Opens the registered popup of the id (the saved-games popup as load
-    // or save by the id); false when there is none or it did not open.
-    bool OpenPopup(int nPopupID);
+    // The registered saved-games popup, for loading or saving.
+    void OpenSavesPopup(bool bLoad);
     // Too little room for saved games: says so and answers true.
     bool IsDiskSpaceShort();
 
     int m_nMode = -1;
     int m_nContinueLook = LOOK_GO_ON;
-    uint8_t m_byNewGameKind = 0;
     CXTreeView* m_pTree = nullptr;
     CXSurface* m_pTools = nullptr;
     CXSurface* m_pContinueLooks = nullptr;

@@ -2,7 +2,6 @@
 
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
-#include "shell/CGamePopup.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/ScreenIDs.h"
 
@@ -15,7 +14,7 @@ namespace {
 struct Registry {
     std::array<CPlaceholderScreen, MAX_SCREENID> placeholders;
     std::array<CGameClient*, MAX_SCREENID> screens{};
-    std::array<CGamePopup*, MAX_SCREENID> popups{};
+    std::array<CXPopup*, MAX_SCREENID> popups{};
     Registry()
     {
         for (int i = 0; i < MAX_SCREENID; ++i) {
@@ -51,13 +50,13 @@ void RegisterScreen(int nScreenID, CGameClient* pScreen)
         TheRegistry().screens[static_cast<size_t>(nScreenID)] = pScreen;
 }
 
-void RegisterPopup(int nScreenID, CGamePopup* pPopup)
+void RegisterPopup(int nScreenID, CXPopup* pPopup)
 {
-    if (nScreenID >= 0 && nScreenID < MAX_SCREENID && !IsMainScreenID(nScreenID))
+    if (nScreenID >= 0 && nScreenID < MAX_SCREENID)
         TheRegistry().popups[static_cast<size_t>(nScreenID)] = pPopup;
 }
 
-CGamePopup* GetPopupObject(int nScreenID)
+CXPopup* GetPopupObject(int nScreenID)
 {
     return nScreenID >= 0 && nScreenID < MAX_SCREENID ? TheRegistry().popups[static_cast<size_t>(nScreenID)] : nullptr;
 }

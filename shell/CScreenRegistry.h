@@ -2,11 +2,10 @@
 // From a screen id to the one object of that screen. Every main screen (ids
 // 0 and 2 to 41) and the end-of-career screen (93) has an object from the
 // start: a plain placeholder that shows the screen's name until the screen
-// itself is built and registers in its place. The popups that live as one
-// object each register too; an id without one has none.
+// itself is built and registers in its place.
 #include "shell/CGameClient.h"
 
-class CGamePopup;
+class CXPopup;
 
 // A screen not built yet: its name on a plain background.
 class CPlaceholderScreen : public CGameClient {
@@ -23,8 +22,7 @@ bool IsMainScreenID(int nScreenID);
 CGameClient* GetScreenObject(int nScreenID);
 // A built screen takes the place of its placeholder.
 void RegisterScreen(int nScreenID, CGameClient* pScreen);
-// A global popup under its id (null takes it out); ids of main screens are
-// refused.
-void RegisterPopup(int nScreenID, CGamePopup* pPopup);
-// The popup of an id; null when none is registered.
-CGamePopup* GetPopupObject(int nScreenID);
+// The popups that live as one object each, by their screen ids (below
+// MAX_SCREENID); null for one not built, which keeps its command out of use.
+void RegisterPopup(int nScreenID, CXPopup* pPopup);
+CXPopup* GetPopupObject(int nScreenID);
