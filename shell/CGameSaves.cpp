@@ -101,6 +101,8 @@ bool CGame::SaveGame(const char* pszName)
         m_FileError = "less than 100 MiB is free in " + GetSavesFolder();
     else if (std::string error; !CSavedGameSet(stem + ".bin").Save(*m_pDatabase, error))
         m_FileError = error;
+    if (m_pNavigationBar)
+        m_pNavigationBar->EndProgress();
     if (!m_FileError.empty()) {
         DebugLog(0, "[CGame::SaveGame] %s: %s", pszName ? pszName : "", m_FileError.c_str());
         return false;

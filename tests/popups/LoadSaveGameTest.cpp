@@ -15,6 +15,7 @@
 #include "shell/FormattingFunctions.h"
 #include "shell/ScreenIDs.h"
 
+#include "common/ShellServices.h"
 #include "database/CClubDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "platform/Messages.h"
@@ -137,8 +138,21 @@ TEST_F(LoadSaveGame, SavesListsAndLoadsAPlayedWorld)
     EXPECT_TRUE(IsInUse(CGamePopup::kOkButtonID));
     Shoot("load_list.png");
 
-    // The load gives back the world as it was saved.
+    // The load gives back the world as it was saved, telling its progress
+    // while the set unpacks; the read-out goes when it is done.
+    ProgressCallback(60, 17, 1, 0);
+    Shoot("load_progress.png");
+    double dLastUnpacked = -1;
+    SetProgressHandler([&dLastUnpacked](double dDone, int nStage, int, int) {
+        if (nStage == 17)
+            dLastUnpacked = dDone;
+        if (auto* pGame = dynamic_cast<CGame*>(g_pGame))
+            pGame->ShowProgress(dDone, nStage, true, false);
+    });
     m_popup.OnKeyUp(plat::VK_RETURN, 1, 0);
+    EXPECT_DOUBLE_EQ(dLastUnpacked, 100.0);
+    EXPECT_EQ(g_pNavigationBar->GetLastProgress(), -1);
+    EXPECT_EQ(g_pNavigationBar->GetMessage(), "");
     EXPECT_FALSE(m_popup.IsOnStack());
     EXPECT_EQ(World().GetGameDate().GetValue(), savedDate.GetValue());
     EXPECT_EQ(World().GetCurrentSaveGame()->GetClub()->GetName(), club);
