@@ -5,13 +5,23 @@
 #include "shell/KitClash.h"
 #include "shell/ScreenIDs.h"
 
+#include "common/DebugLog.h"
+#include "common/ShellServices.h"
 #include "database/CClubDatabase.h"
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CDivisionFixturesDatabase.h"
 #include "database/CManagerDatabase.h"
 #include "season/CSaveGame.h"
+#include "shell/CTableText.h"
 #include "xframework/CXAnimation.h"
+#include "xframework/CXComboBox.h"
+#include "xframework/CXScrollBar.h"
 #include "xframework/CXStatic.h"
+#include "xframework/DrawingFunctions.h"
+
+#include <algorithm>
 
 CGameTitlebar* g_pTitlebar = nullptr;
 
@@ -80,6 +90,77 @@ constexpr int kKitCell = 24;
 constexpr COLORREF kKitColours[] = {0x0000FF, 0xFFFFFF, 0xC04000, 0xFFB060, 0x600000, 0x00FFFF, 0x00A000,
                                     0x000000, 0x0080FF, 0x300080, 0x00B0FF, 0x000080, 0x800080, 0x909090};
 
+// The selectors by id (1 to 27): control id, width, the bottom of the
+// opened list and the scroll bar (0 none, else 1 to 3). The date box is wide
+// enough for a whole date in the small font.
+struct SelectorSpec {
+    uint32_t dwID;
+    int nWidth;
+    int nListBottom;
+    int nScrollBar;
+};
+constexpr SelectorSpec kSelectors[CGameTitlebar::SELECTOR_LAST + 1] = {
+    {0, 0, 0, 0},          {1138, 110, 228, 0}, {1139, 110, 228, 0}, {1140, 110, 228, 0}, {1142, 70, 388, 1},
+    {1143, 62, 388, 1},    {1141, 90, 228, 2},  {795, 90, 228, 0},   {789, 90, 228, 0},   {790, 90, 228, 3},
+    {791, 90, 228, 0},     {792, 90, 228, 0},   {793, 90, 228, 0},   {794, 90, 228, 0},   {1144, 110, 228, 0},
+    {797, 110, 228, 0},    {798, 110, 228, 0},  {796, 110, 228, 0},  {799, 110, 228, 0},  {800, 130, 228, 0},
+    {801, 110, 228, 0},    {802, 90, 228, 0},   {803, 110, 228, 0},  {804, 110, 228, 0},  {805, 110, 228, 0},
+    {806, 70, 388, 0},     {807, 90, 228, 0},   {808, 90, 228, 0},
+};
+constexpr uint32_t kSelectorScrollBars[3] = {901, 902, 903};
+constexpr int kSelectorX = 348;
+constexpr int kSelectorY = 68;
+constexpr int kSelectorRightEdge = 512;
+constexpr int kSelectorGap = 24;
+constexpr int kSelectorLabelRise = 18;
+constexpr int kSelectorLabelSet = 89;
+constexpr int kSelectorTextSet = 10;
+constexpr int kWordsSet = 114;
+constexpr int kAllWord = 15;
+constexpr int kCountryNameSet = 92;
+constexpr COLORREF kSelectorRowColour = 0xFFFFFF;
+
+// One column as wide as its box, for each box width in use; the tables live
+// as long as the lists.
+const LISTCOLUMN* ColumnsForWidth(int nWidth)
+{
+    static const LISTCOLUMN k62[] = {{0, 62, 6, 0, 0, 0, 0, LISTSORT_NONE, 1}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0}};
+    static const LISTCOLUMN k70[] = {{0, 70, 6, 0, 0, 0, 0, LISTSORT_NONE, 1}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0}};
+    static const LISTCOLUMN k90[] = {{0, 90, 6, 0, 0, 0, 0, LISTSORT_NONE, 1}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0}};
+    static const LISTCOLUMN k110[] = {{0, 110, 6, 0, 0, 0, 0, LISTSORT_NONE, 1}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0}};
+    static const LISTCOLUMN k130[] = {{0, 130, 6, 0, 0, 0, 0, LISTSORT_NONE, 1}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0}};
+    switch (nWidth) {
+    case 62:
+        return k62;
+    case 70:
+        return k70;
+    case 90:
+        return k90;
+    case 130:
+        return k130;
+    default:
+        return k110;
+    }
+}
+
+// A division's row data: its id one up, so that no division reads as "all".
+uint32_t DivisionData(const CDivisionDatabase* pDivision) { return pDivision ? pDivision->m_byDivisionId + 1u : 0; }
+
+// Empties a selector for filling; AfterFill shows what it holds.
+void BeforeFill(CXComboBox* pBox)
+{
+    pBox->SetAutoRedraw(false);
+    pBox->ResetContent();
+}
+void AfterFill(CXComboBox* pBox)
+{
+    pBox->SetAutoRedraw(true);
+    pBox->UpdateScrollBar();
+    if (pBox->GetCount() > 0)
+        pBox->SetSelection(0);
+    pBox->Redraw();
+}
+
 CDatabaseHandler* Database()
 {
     const auto* pGame = dynamic_cast<const CGame*>(g_pGame);
@@ -145,13 +226,301 @@ bool CGameTitlebar::OnInitDialog()
         pLabel->m_bClearBackground = label.dwID == LABEL_HEADLINE ? 0 : 1;
         pLabel->m_crText = kLabelColour;
     }
+    CXScrollBar* apBars[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        apBars[i] = static_cast<CXScrollBar*>(AddControlXYWH(XCONTROL_SCROLLBAR, 10, 20, 14, 30, kSelectorScrollBars[i], nullptr));
+        if (apBars[i])
+            apBars[i]->Create(885 + 2 * static_cast<uint32_t>(i), 886 + 2 * static_cast<uint32_t>(i), 16, false, 0);
+    }
+    for (int nSelector = 1; nSelector <= SELECTOR_LAST; ++nSelector) {
+        const SelectorSpec& spec = kSelectors[nSelector];
+        const int nRight = kSelectorX + spec.nWidth;
+        auto* pBox = static_cast<CXComboBox*>(
+            AddControl(XCONTROL_COMBOBOX, kSelectorX, kSelectorY, nRight, spec.nListBottom, spec.dwID, nullptr));
+        m_apSelectors[nSelector] = pBox;
+        if (!pBox)
+            continue;
+        pBox->SetUp(16, 6, g_hSmallFont, 3, true, spec.nScrollBar ? apBars[spec.nScrollBar - 1] : nullptr, false,
+                    nullptr, false, 2, false, false, true);
+        pBox->SetUpColumns(kSelectorX, kSelectorY, nRight, spec.nListBottom, ColumnsForWidth(spec.nWidth), false,
+                           false, 16, false);
+        pBox->m_crCellFill = 0x70564C;
+        pBox->m_crCellLight = 0xE7BFB3;
+        pBox->m_crCellDark = 0x533830;
+        pBox->SetAutoRedraw(true);
+    }
+    FillTextSelector();
     ShowAllControls(false);
     return true;
+}
+
+CXComboBox* CGameTitlebar::GetSelector(int nSelector) const
+{
+    return nSelector >= 1 && nSelector <= SELECTOR_LAST ? m_apSelectors[nSelector] : nullptr;
+}
+
+uint32_t CGameTitlebar::GetSelectorControlID(int nSelector)
+{
+    return nSelector >= 1 && nSelector <= SELECTOR_LAST ? kSelectors[nSelector].dwID : 0;
+}
+
+bool CGameTitlebar::IsSelectorShown(int nSelector) const
+{
+    const CXComboBox* pBox = GetSelector(nSelector);
+    return pBox && pBox->m_bVisible;
+}
+
+void CGameTitlebar::SetSelectors(std::initializer_list<int> selectors)
+{
+    for (CXComboBox* pBox : m_apSelectors)
+        if (pBox)
+            pBox->Show(false, true);
+    // The label strips of the earlier screen's selectors go too.
+    const int nStripTop = kSelectorY - kSelectorLabelRise;
+    RestoreBackground(0, nStripTop, Width(), Height() - nStripTop);
+    // Right to left: the last listed stands rightmost.
+    int x = kSelectorRightEdge;
+    for (auto it = std::rbegin(selectors); it != std::rend(selectors); ++it) {
+        CXComboBox* pBox = GetSelector(*it);
+        if (!pBox) {
+            DebugLog(0, "[CGameTitlebar::SetSelectors] Unknown SELECTOR_? !");
+            continue;
+        }
+        x -= pBox->Width();
+        pBox->Move(x, pBox->m_nTop, pBox->Width(), pBox->Height(), false);
+        const char* pszLabel = GetTableText(kSelectorLabelSet, *it);
+        DrawSelectorLabel(pBox, pszLabel ? pszLabel : "");
+        x -= kSelectorGap;
+        pBox->Show(true, true);
+    }
+    if (IsSelectorShown(SELECTOR_COUNTRY))
+        FillCountrySelector(m_bCountryAddAll);
+    if (IsSelectorShown(SELECTOR_DIVISION))
+        FillDivisionSelector(m_bDivisionAddAll);
+    if (IsSelectorShown(SELECTOR_CLUB))
+        FillClubSelector();
+}
+
+void CGameTitlebar::DrawSelectorLabel(const CXComboBox* pBox, const char* pszText)
+{
+    CXSurface* pFrame = g_pfnSharedBitmap ? g_pfnSharedBitmap("btnSort.bmp") : nullptr;
+    if (!m_pDrawingSurface || !m_pDrawingSurface->m_pSurface)
+        return;
+    const int nLeft = pBox->m_nLeft, nTop = pBox->m_nTop - kSelectorLabelRise;
+    if (pFrame && pFrame->m_pSurface)
+        DrawHeaderCell(*m_pDrawingSurface->m_pSurface, nLeft, nTop, pBox->Width(), *pFrame->m_pSurface, 0);
+    plat::DeviceContext* pDC = m_pDrawingSurface->m_pSurface->getDC();
+    pDC->selectFont(g_hSmallFont);
+    pDC->setBkMode(plat::TRANSPARENT);
+    pDC->setTextColor(0xFFFFFF);
+    pDC->textOut(nLeft + 5, nTop + 1, pszText);
+    m_pDrawingSurface->m_pSurface->releaseDC(pDC);
+}
+
+void CGameTitlebar::OnSelChange(uint32_t dwID)
+{
+    int nSelector = 0;
+    for (int i = 1; i <= SELECTOR_LAST; ++i)
+        if (kSelectors[i].dwID == dwID)
+            nSelector = i;
+    if (nSelector == 0)
+        return;
+    RefillAfter(nSelector);
+    if (g_pCurrentClient)
+        g_pCurrentClient->OnSelChange(dwID);
+}
+
+void CGameTitlebar::RefillAfter(int nSelector)
+{
+    if (nSelector == SELECTOR_COUNTRY && IsSelectorShown(SELECTOR_DIVISION))
+        FillDivisionSelector(m_bDivisionAddAll);
+    if (nSelector <= SELECTOR_DIVISION && IsSelectorShown(SELECTOR_CLUB))
+        FillClubSelector();
+    if (nSelector <= SELECTOR_CLUB) {
+        if (IsSelectorShown(SELECTOR_MATCH_DAY))
+            FillMatchDaySelector();
+        if (IsSelectorShown(SELECTOR_DATE))
+            FillDateSelector();
+    }
+}
+
+void CGameTitlebar::SelectQuietly(int nSelector, uint32_t dwData)
+{
+    CXComboBox* pBox = GetSelector(nSelector);
+    const int nRow = pBox ? pBox->FindItemData(dwData) : -1;
+    if (nRow < 0)
+        return;
+    pBox->SetSelection(nRow);
+    pBox->Scroll(LISTSCROLL_TO_ROW, nRow);
+    pBox->Redraw();
+}
+
+void CGameTitlebar::SetSelectorItems(const CClubDatabase* pClub)
+{
+    const CDivisionDatabase* pDivision = pClub ? pClub->m_pDivision : nullptr;
+    if (!pDivision)
+        return;
+    SelectDivision(pDivision);
+    if (IsSelectorShown(SELECTOR_CLUB)) {
+        FillClubSelector();
+        SelectQuietly(SELECTOR_CLUB, pClub->GetID());
+    }
+}
+
+void CGameTitlebar::SelectDivision(const CDivisionDatabase* pDivision)
+{
+    if (!pDivision) {
+        SelectQuietly(SELECTOR_DIVISION, kAllRowData);
+        return;
+    }
+    if (pDivision->m_pCountry) {
+        SelectQuietly(SELECTOR_COUNTRY, pDivision->m_pCountry->GetID());
+        if (IsSelectorShown(SELECTOR_DIVISION))
+            FillDivisionSelector(m_bDivisionAddAll);
+    }
+    SelectQuietly(SELECTOR_DIVISION, DivisionData(pDivision));
+    if (IsSelectorShown(SELECTOR_MATCH_DAY))
+        FillMatchDaySelector();
+    if (IsSelectorShown(SELECTOR_DATE))
+        FillDateSelector();
+}
+
+const CDivisionDatabase* CGameTitlebar::GetSelectedDivision() const
+{
+    const CXComboBox* pBox = GetSelector(SELECTOR_DIVISION);
+    const CDatabaseHandler* pDatabase = Database();
+    const int64_t nData = pBox && pDatabase ? pBox->GetItemData(pBox->GetSelection()) : 0;
+    return nData > 0 ? pDatabase->GetDivisionFromID(static_cast<uint8_t>(nData - 1)) : nullptr;
+}
+
+const CClubDatabase* CGameTitlebar::GetSelectedClub() const
+{
+    const CXComboBox* pBox = GetSelector(SELECTOR_CLUB);
+    const CDatabaseHandler* pDatabase = Database();
+    const int64_t nData = pBox && pDatabase ? pBox->GetItemData(pBox->GetSelection()) : 0;
+    return nData > 0 ? pDatabase->GetClubFromID(static_cast<ID_CLUB>(nData)) : nullptr;
+}
+
+void CGameTitlebar::FillCountrySelector(bool bAddAll)
+{
+    CXComboBox* pBox = GetSelector(SELECTOR_COUNTRY);
+    const CDatabaseHandler* pDatabase = Database();
+    if (!pBox)
+        return;
+    BeforeFill(pBox);
+    if (pDatabase)
+        for (const CCountryDatabase* pCountry : pDatabase->GetCountries().Items<CCountryDatabase>()) {
+            // Only countries with a league to follow.
+            if (pCountry->GetDivisions().IsEmpty())
+                continue;
+            const char* pszName = GetTableText(kCountryNameSet, pCountry->GetID());
+            pBox->SetItemData(pBox->AddString(kSelectorRowColour, "%s", pszName ? pszName : pCountry->GetName()),
+                              pCountry->GetID());
+        }
+    pBox->Sort(0, true, LISTSORT_TEXT, 0);
+    if (bAddAll) {
+        const char* pszAll = GetTableText(kWordsSet, kAllWord);
+        pBox->SetItemData(pBox->AddString(kSelectorRowColour, "%s", pszAll ? pszAll : ""), kAllRowData);
+    }
+    AfterFill(pBox);
+}
+
+void CGameTitlebar::FillDivisionSelector(bool bAddAll)
+{
+    CXComboBox* pBox = GetSelector(SELECTOR_DIVISION);
+    const CXComboBox* pCountries = GetSelector(SELECTOR_COUNTRY);
+    const CDatabaseHandler* pDatabase = Database();
+    if (!pBox)
+        return;
+    BeforeFill(pBox);
+    const int64_t nCountry = pCountries ? pCountries->GetItemData(pCountries->GetSelection()) : 0;
+    const CCountryDatabase* pCountry =
+        pDatabase && nCountry > 0 ? pDatabase->GetCountryFromID(static_cast<ID_COUNTRY>(nCountry)) : nullptr;
+    if (pCountry)
+        for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            pBox->SetItemData(pBox->AddString(kSelectorRowColour, "%s", pDivision->GetName()), DivisionData(pDivision));
+    if (bAddAll) {
+        const char* pszAll = GetTableText(kWordsSet, kAllWord);
+        pBox->SetItemData(pBox->AddString(kSelectorRowColour, "%s", pszAll ? pszAll : ""), kAllRowData);
+    }
+    AfterFill(pBox);
+}
+
+void CGameTitlebar::FillClubSelector()
+{
+    CXComboBox* pBox = GetSelector(SELECTOR_CLUB);
+    if (!pBox)
+        return;
+    BeforeFill(pBox);
+    if (const CDivisionDatabase* pDivision = GetSelectedDivision())
+        for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+            pBox->SetItemData(pBox->AddString(kSelectorRowColour, "%s", pClub->GetShortName()), pClub->GetID());
+    pBox->Sort(0, true, LISTSORT_TEXT, 0);
+    AfterFill(pBox);
+}
+
+std::vector<uint32_t> CGameTitlebar::SelectedDivisionDates() const
+{
+    std::vector<uint32_t> dates;
+    if (const CDivisionDatabase* pDivision = GetSelectedDivision())
+        for (const CDivisionFixturesDatabase* pFixture : pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
+            dates.push_back(pFixture->GetDate().GetValue());
+    std::sort(dates.begin(), dates.end());
+    dates.erase(std::unique(dates.begin(), dates.end()), dates.end());
+    return dates;
+}
+
+void CGameTitlebar::FillMatchDaySelector()
+{
+    CXComboBox* pBox = GetSelector(SELECTOR_MATCH_DAY);
+    if (!pBox)
+        return;
+    BeforeFill(pBox);
+    const CDatabaseHandler* pDatabase = Database();
+    const uint32_t dwToday = pDatabase ? pDatabase->GetGameDate().GetValue() : 0;
+    const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    const CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr;
+    const COLORREF crToday = pClub ? GetKitColour(pClub->m_abyAttributes[0]) : kSelectorRowColour;
+    for (uint32_t dwDate : SelectedDivisionDates())
+        pBox->SetItemData(pBox->AddString(dwDate == dwToday ? crToday : kSelectorRowColour, "%s", FormatPackedDate(dwDate)),
+                          dwDate);
+    AfterFill(pBox);
+}
+
+void CGameTitlebar::FillDateSelector()
+{
+    CXComboBox* pBox = GetSelector(SELECTOR_DATE);
+    if (!pBox)
+        return;
+    BeforeFill(pBox);
+    const CDatabaseHandler* pDatabase = Database();
+    const uint32_t dwToday = pDatabase ? pDatabase->GetGameDate().GetValue() : 0;
+    for (uint32_t dwDate : SelectedDivisionDates()) {
+        const int nRow = pBox->AddString(kSelectorRowColour, "%s", FormatPackedDate(dwDate));
+        pBox->SetItemData(nRow, dwDate);
+        if (nRow > 0 && dwDate >= dwToday)
+            pBox->EnableRow(nRow, false);
+    }
+    AfterFill(pBox);
+}
+
+void CGameTitlebar::FillTextSelector()
+{
+    CXComboBox* pBox = GetSelector(SELECTOR_TEXT);
+    if (!pBox)
+        return;
+    BeforeFill(pBox);
+    int nCount = 0;
+    const char* const* ppszTexts = GetTableTextSet(kSelectorTextSet, &nCount);
+    for (int i = 0; ppszTexts && i < nCount && ppszTexts[i]; ++i)
+        pBox->SetItemData(pBox->AddString(kSelectorRowColour, "%s", ppszTexts[i]), static_cast<uint32_t>(i));
+    AfterFill(pBox);
 }
 
 void CGameTitlebar::OnDestroy()
 {
     CXClient::OnDestroy();
+    std::fill(std::begin(m_apSelectors), std::end(m_apSelectors), nullptr);
     delete s_pKitStrip;
     delete s_pKitMask;
     s_pKitStrip = s_pKitMask = nullptr;

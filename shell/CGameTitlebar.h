@@ -2,14 +2,20 @@
 // The title bar along the top of every game screen (screen id 84): by its
 // display mode the manager's name, or the next fixture with both managers,
 // the bank balance, the next match date and today's date, or the four
-// information blocks; screens clear its per-screen state on entry.
+// information blocks; screens clear its per-screen state on entry. A row of
+// drop-down selectors that the current screen chooses stands under it: a
+// choice refills the selectors that follow from it and reaches the screen's
+// OnSelChange.
 #include "xframework/CXClient.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
 class CClubDatabase;
+class CDivisionDatabase;
+class CXComboBox;
 class CXAnimation;
 class CXStatic;
 class CXSurface;
@@ -17,6 +23,18 @@ class CXSurface;
 class CGameTitlebar : public CXClient {
 public:
     static constexpr int kLabelCount = 13;
+    // Selectors 1 to 27; the first five are filled from the world.
+    enum : int {
+        SELECTOR_COUNTRY = 1,
+        SELECTOR_DIVISION = 2,
+        SELECTOR_CLUB = 3,
+        SELECTOR_MATCH_DAY = 4,
+        SELECTOR_DATE = 5,
+        SELECTOR_TEXT = 8,
+        SELECTOR_LAST = 27,
+    };
+    // A choice of the "all" row of the country or division selector.
+    static constexpr uint32_t kAllRowData = 0;
 
     CGameTitlebar();
     ~CGameTitlebar() override;
@@ -25,6 +43,7 @@ public:
     void OnDestroy() override;
     void OnPaint() override;
     void ConstructScreen() override;
+    void OnSelChange(uint32_t dwID) override;
 
     // Hides every label; a new mode loads its background ("Toolbar0.bmp" for
     // 0, "Toolbar1.bmp" for 1 to 6, "Toolbar2.bmp" for 7); shows the mode's
@@ -51,6 +70,34 @@ public:
     // The colour of a kit colour index, as the world gives its clubs.
     static COLORREF GetKitColour(int nIndex);
 
+    // Shows the listed selectors (1 to 27) right to left from x 512, the
+    // first listed leftmost, 24 pixels apart, each with its label strip
+    // above it, and fills the country, division and club selectors shown;
+    // every other selector is hidden. An unknown id is logged and skipped.
+    void SetSelectors(std::initializer_list<int> selectors);
+    // Selects the club's country, division and club (the shown selectors
+    // refilled on the way) without telling the screen.
+    void SetSelectorItems(const CClubDatabase* pClub);
+    // Selects the division and its country, refilling what follows from
+    // them; null selects the "all" row.
+    void SelectDivision(const CDivisionDatabase* pDivision);
+    // The selector box of an id 1 to 27; null for any other.
+    CXComboBox* GetSelector(int nSelector) const;
+    static uint32_t GetSelectorControlID(int nSelector);
+    // The world records the country, division and club selectors point at;
+    // null for none or the "all" row.
+    const CDivisionDatabase* GetSelectedDivision() const;
+    const CClubDatabase* GetSelectedClub() const;
+
+    void FillCountrySelector(bool bAddAll);
+    void FillDivisionSelector(bool bAddAll);
+    void FillClubSelector();
+    // The division's match dates, today's in the human's club colour.
+    void FillMatchDaySelector();
+    // The division's match dates; those from today on cannot be chosen.
+    void FillDateSelector();
+    void FillTextSelector();
+
     uint8_t m_bDivisionAddAll = 0;
     uint8_t m_bCountryAddAll = 0;
 
@@ -63,11 +110,20 @@ private:
     void DrawDate();
     void DrawWeather();
     void ShowLabels(const uint32_t* pIDs);
+    void DrawSelectorLabel(const CXComboBox* pBox, const char* pszText);
+    bool IsSelectorShown(int nSelector) const;
+    // Refills the shown selectors that follow from this one.
+    void RefillAfter(int nSelector);
+    // Selects the row of that data without telling anyone.
+    void SelectQuietly(int nSelector, uint32_t dwData);
+    // The match dates of the selected division, one each, in order.
+    std::vector<uint32_t> SelectedDivisionDates() const;
 
     int m_nMode = -1;
     // The weather icons: three skies, six kinds of rain or snow, three winds.
     CXSurface* m_pWeatherStrip = nullptr;
     std::vector<std::unique_ptr<CXAnimation>> m_WeatherIcons;
+    CXComboBox* m_apSelectors[SELECTOR_LAST + 1] = {};
 };
 
 extern CGameTitlebar* g_pTitlebar;
