@@ -146,11 +146,20 @@ const LISTCOLUMN* ColumnsForWidth(int nWidth)
 // A division's row data: its id one up, so that no division reads as "all".
 uint32_t DivisionData(const CDivisionDatabase* pDivision) { return pDivision ? pDivision->m_byDivisionId + 1u : 0; }
 
-// Empties a selector for filling; AfterFill shows what it holds.
-void BeforeFill(CXComboBox* pBox)
+// Empties a selector for filling (null stays null); AfterFill shows what it
+// holds.
+CXComboBox* BeforeFill(CXComboBox* pBox)
 {
-    pBox->SetAutoRedraw(false);
-    pBox->ResetContent();
+    if (pBox) {
+        pBox->SetAutoRedraw(false);
+        pBox->ResetContent();
+    }
+    return pBox;
+}
+void AddAllRow(CXComboBox* pBox)
+{
+    const char* pszAll = GetTableText(kWordsSet, kAllWord);
+    pBox->SetItemData(pBox->AddString(kSelectorRowColour, "%s", pszAll ? pszAll : ""), CGameTitlebar::kAllRowData);
 }
 void AfterFill(CXComboBox* pBox)
 {
@@ -403,11 +412,10 @@ const CClubDatabase* CGameTitlebar::GetSelectedClub() const
 
 void CGameTitlebar::FillCountrySelector(bool bAddAll)
 {
-    CXComboBox* pBox = GetSelector(SELECTOR_COUNTRY);
     const CDatabaseHandler* pDatabase = Database();
+    CXComboBox* pBox = BeforeFill(GetSelector(SELECTOR_COUNTRY));
     if (!pBox)
         return;
-    BeforeFill(pBox);
     if (pDatabase)
         for (const CCountryDatabase* pCountry : pDatabase->GetCountries().Items<CCountryDatabase>()) {
             // Only countries with a league to follow.
@@ -418,40 +426,34 @@ void CGameTitlebar::FillCountrySelector(bool bAddAll)
                               pCountry->GetID());
         }
     pBox->Sort(0, true, LISTSORT_TEXT, 0);
-    if (bAddAll) {
-        const char* pszAll = GetTableText(kWordsSet, kAllWord);
-        pBox->SetItemData(pBox->AddString(kSelectorRowColour, "%s", pszAll ? pszAll : ""), kAllRowData);
-    }
+    if (bAddAll)
+        AddAllRow(pBox);
     AfterFill(pBox);
 }
 
 void CGameTitlebar::FillDivisionSelector(bool bAddAll)
 {
-    CXComboBox* pBox = GetSelector(SELECTOR_DIVISION);
     const CXComboBox* pCountries = GetSelector(SELECTOR_COUNTRY);
     const CDatabaseHandler* pDatabase = Database();
+    CXComboBox* pBox = BeforeFill(GetSelector(SELECTOR_DIVISION));
     if (!pBox)
         return;
-    BeforeFill(pBox);
     const int64_t nCountry = pCountries ? pCountries->GetItemData(pCountries->GetSelection()) : 0;
     const CCountryDatabase* pCountry =
         pDatabase && nCountry > 0 ? pDatabase->GetCountryFromID(static_cast<ID_COUNTRY>(nCountry)) : nullptr;
     if (pCountry)
         for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
             pBox->SetItemData(pBox->AddString(kSelectorRowColour, "%s", pDivision->GetName()), DivisionData(pDivision));
-    if (bAddAll) {
-        const char* pszAll = GetTableText(kWordsSet, kAllWord);
-        pBox->SetItemData(pBox->AddString(kSelectorRowColour, "%s", pszAll ? pszAll : ""), kAllRowData);
-    }
+    if (bAddAll)
+        AddAllRow(pBox);
     AfterFill(pBox);
 }
 
 void CGameTitlebar::FillClubSelector()
 {
-    CXComboBox* pBox = GetSelector(SELECTOR_CLUB);
+    CXComboBox* pBox = BeforeFill(GetSelector(SELECTOR_CLUB));
     if (!pBox)
         return;
-    BeforeFill(pBox);
     if (const CDivisionDatabase* pDivision = GetSelectedDivision())
         for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
             pBox->SetItemData(pBox->AddString(kSelectorRowColour, "%s", pClub->GetShortName()), pClub->GetID());
@@ -472,10 +474,9 @@ std::vector<uint32_t> CGameTitlebar::SelectedDivisionDates() const
 
 void CGameTitlebar::FillMatchDaySelector()
 {
-    CXComboBox* pBox = GetSelector(SELECTOR_MATCH_DAY);
+    CXComboBox* pBox = BeforeFill(GetSelector(SELECTOR_MATCH_DAY));
     if (!pBox)
         return;
-    BeforeFill(pBox);
     const CDatabaseHandler* pDatabase = Database();
     const uint32_t dwToday = pDatabase ? pDatabase->GetGameDate().GetValue() : 0;
     const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
@@ -489,10 +490,9 @@ void CGameTitlebar::FillMatchDaySelector()
 
 void CGameTitlebar::FillDateSelector()
 {
-    CXComboBox* pBox = GetSelector(SELECTOR_DATE);
+    CXComboBox* pBox = BeforeFill(GetSelector(SELECTOR_DATE));
     if (!pBox)
         return;
-    BeforeFill(pBox);
     const CDatabaseHandler* pDatabase = Database();
     const uint32_t dwToday = pDatabase ? pDatabase->GetGameDate().GetValue() : 0;
     for (uint32_t dwDate : SelectedDivisionDates()) {
@@ -506,10 +506,9 @@ void CGameTitlebar::FillDateSelector()
 
 void CGameTitlebar::FillTextSelector()
 {
-    CXComboBox* pBox = GetSelector(SELECTOR_TEXT);
+    CXComboBox* pBox = BeforeFill(GetSelector(SELECTOR_TEXT));
     if (!pBox)
         return;
-    BeforeFill(pBox);
     int nCount = 0;
     const char* const* ppszTexts = GetTableTextSet(kSelectorTextSet, &nCount);
     for (int i = 0; ppszTexts && i < nCount && ppszTexts[i]; ++i)
