@@ -173,6 +173,7 @@ std::vector<uint32_t> CommandsWithoutPopup()
 constexpr int kStartAgainQuestion = 38;
 constexpr int kQuitQuestion = 1;
 constexpr int kNoDiskSpaceNotice = 63;
+constexpr int kLoadRefusedNotice = 42;
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
@@ -710,7 +711,8 @@ void CGameNavigationBar::OnClicked(uint32_t dwID)
         if (name.empty())
             return;
         if (!pGame->LoadGame(name.c_str(), false)) {
-            ShowMessage(pGame->GetFileError().c_str());
+            if (!ShowGameNotice(kLoadRefusedNotice, pGame->GetFileError()))
+                ShowMessage(pGame->GetFileError().c_str());
             return;
         }
         ShowMessage("");

@@ -186,6 +186,23 @@ TEST_F(LoadSaveGame, ARefusedSaveSaysSoAndKeepsTheOldSet)
     EXPECT_EQ(CGame::GetUsableLastSaveGame(), "!Kept");
 }
 
+TEST_F(LoadSaveGame, ARefusedLoadSaysSoAndKeepsTheRunningGame)
+{
+    SaveThroughPopup("Broken");
+    ASSERT_TRUE(fs::remove(m_folder.Saves() / "!Broken.chs"));
+    PlayDays(1);
+    const uint32_t dwToday = World().GetGameDate().GetValue();
+    ASSERT_TRUE(m_popup.Show(true));
+    ASSERT_STREQ(NameEdit().Text(), "Broken");
+    m_popup.OnClicked(CGamePopup::kOkButtonID);
+    ASSERT_EQ(CXPopup::TopPopup(), &m_box);
+    EXPECT_EQ(m_box.GetText().rfind("The game was not loaded: ", 0), 0u) << m_box.GetText();
+    m_box.OnKeyUp(plat::VK_RETURN, 1, 0);
+    EXPECT_EQ(CXPopup::TopPopup(), nullptr);
+    EXPECT_EQ(World().GetGameDate().GetValue(), dwToday);
+    EXPECT_NE(World().GetCurrentSaveGame(), nullptr);
+}
+
 TEST_F(LoadSaveGame, RefusesNamesThatAreEmptyTooLongOrLeaveTheFolder)
 {
     ASSERT_TRUE(m_popup.Show(false));
