@@ -220,7 +220,8 @@ bool CMatchPerson::SelectAnimationToPoint(uint8_t byAction, const CVector& point
             continue;
         if (!KeyIsFree(record, false, fHeading, fScale))
             continue;
-        bTaken = FillContactRequest(*pEntry, record, ANIMREQ_USE_START_HEADING | ANIMREQ_SCALE_Z, float(fHeading),
+        bTaken = FillContactRequest(*pEntry, record, ANIMREQ_USE_START_HEADING | ANIMREQ_SCALE_X | ANIMREQ_SCALE_Z,
+                                    float(fHeading),
                                     float(fScale), fFrameTime, release, fContact);
         if (!bWantedHeading)
             break;
@@ -273,7 +274,9 @@ bool CMatchPerson::SelectSaveAt(uint8_t byAction, const CVector* pPoint, uint8_t
             continue;
         if (!KeyIsFree(record, true, fHeading, fScale) || !KeyIsFree(record, false, fHeading, fScale))
             continue;
-        return FillContactRequest(*pEntry, record, uint8_t(byKind | ANIMREQ_USE_START_HEADING), float(fHeading),
+        // Scaled on both axes, so that the turned offset keeps its direction.
+        const uint8_t byFlags = uint8_t(byKind | ANIMREQ_USE_START_HEADING | ANIMREQ_SCALE_X | ANIMREQ_SCALE_Z);
+        return FillContactRequest(*pEntry, record, byFlags, float(fHeading),
                                   float(fScale), kSaveFrameMs, ball, fContact);
     }
     return false;
