@@ -467,20 +467,25 @@ void CMatchEngine::SetRadarRect(const MATCHRECT& rect)
     m_nRadarMarkerHeight = m_fRadarScaleY > 0.0f ? int32_t(500.0f / m_fRadarScaleY) : 0;
 }
 
+bool CMatchEngine::MakeFog(uint8_t byCameraMode, const MATCHWEATHER& weather, FOG& fog)
+{
+    if (byCameraMode == CAMERA_NO_3D)
+        return false;
+    fog.fStart = byCameraMode == CAMERA_ORBIT ? 2000.0f : 0.0f;
+    if (weather.bFog) {
+        fog.fEnd = 11000.0f;
+        fog.dwColour = 0xFF7F7F7F;
+    } else {
+        fog.fEnd = weather.bEvening ? 17000.0f : 22000.0f;
+        fog.dwColour = 0xFF190019;
+    }
+    return true;
+}
+
 void CMatchEngine::UpdateFog()
 {
-    if (m_byCameraMode == CAMERA_NO_3D)
-        return;
-    m_fFogStart = m_byCameraMode == CAMERA_ORBIT ? 2000.0f : 0.0f;
-    if (m_Weather.bFog) {
-        m_fFogEnd = 11000.0f;
-        m_dwFogColour = 0xFF7F7F7F;
-    } else {
-        m_fFogEnd = m_Weather.bEvening ? 17000.0f : 22000.0f;
-        m_dwFogColour = 0xFF190019;
-    }
-    if (m_p3DEngine)
-        m_p3DEngine->SetFog(m_fFogStart, m_fFogEnd, m_dwFogColour);
+    if (MakeFog(m_byCameraMode, m_Weather, m_Fog) && m_p3DEngine)
+        m_p3DEngine->SetFog(m_Fog.fStart, m_Fog.fEnd, m_Fog.dwColour);
 }
 
 void CMatchEngine::ChangeSpeedFactor(float fDelta)

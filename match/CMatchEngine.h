@@ -126,14 +126,18 @@ public:
     void SetViewport(int32_t x, int32_t y, int32_t nWidth, int32_t nHeight);
     void SetRadarRect(const MATCHRECT& rect);
     void SetPitchMapRect(const MATCHRECT& rect);
-    // Fog start, end and colour for the camera mode and the weather.
+    // Fog start, end and colour for the camera mode and the weather; false
+    // without a 3-D view (nothing to fog).
+    struct FOG {
+        float fStart = 0.0f, fEnd = 0.0f;
+        uint32_t dwColour = 0;
+    };
+    static bool MakeFog(uint8_t byCameraMode, const MATCHWEATHER& weather, FOG& fog);
     void UpdateFog();
     C3DEngine* Get3DEngine() const { return m_p3DEngine.get(); }
     uint8_t GetCameraMode() const { return m_byCameraMode; }
     void SetCameraMode(uint8_t byMode) { m_byCameraMode = byMode; }
-    float GetFogStart() const { return m_fFogStart; }
-    float GetFogEnd() const { return m_fFogEnd; }
-    uint32_t GetFogColour() const { return m_dwFogColour; }
+    const FOG& GetFog() const { return m_Fog; }
     float GetAspectRatio() const { return m_fAspectRatio; }
     const MATCHRECT& GetViewRect() const { return m_ViewRect; }
     const MATCHRECT& GetRadarRect() const { return m_RadarRect; }
@@ -283,8 +287,7 @@ private:
     std::unique_ptr<CSoundManager> m_pCommentarySoundManager;
     std::unique_ptr<C3DEngine> m_p3DEngine;
     uint8_t m_byCameraMode = CAMERA_NO_3D;
-    float m_fFogStart = 0.0f, m_fFogEnd = 0.0f;
-    uint32_t m_dwFogColour = 0;
+    FOG m_Fog;
     float m_fAspectRatio = 0.75f;
     MATCHRECT m_ViewRect = {0, 0, 0, 0};
     MATCHRECT m_RadarRect = {0, 0, 0, 0};

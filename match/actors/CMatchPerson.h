@@ -137,6 +137,9 @@ public:
     // The record whose heading change is nearest to the model's heading less
     // the angle; the remainder out.
     bool SelectActionByHeadingChange(uint8_t byAction, float fAngle, float* pfRest);
+    // The same for a wanted heading change, records tried in random order;
+    // with bTest only those whose end is free.
+    bool SelectActionByHeadingChangeFree(uint8_t byAction, float fWantedChange, float* pfRest, bool bTest);
 
     // Movement: speed grades, move type, steps, transitions, cycles, turns.
     void BuildSpeedGrades();

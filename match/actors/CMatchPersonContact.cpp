@@ -314,3 +314,40 @@ bool CMatchPerson::SelectActionByHeadingChange(uint8_t byAction, float fAngle, f
         *pfRest = float(WrapAngle(fWanted - pBest->fHeadingChange));
     return TakeActionRecord(*pEntry, *pBest);
 }
+
+bool CMatchPerson::SelectActionByHeadingChangeFree(uint8_t byAction, float fWantedChange, float* pfRest, bool bTest)
+{
+    const ACTIONENTRY* pEntry = Library().GetAction(byAction);
+    if (!pEntry || !m_pModel || pEntry->records.empty())
+        return false;
+    // Tried in random order, each once.
+    std::vector<size_t> order(pEntry->records.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    for (size_t i = order.size() - 1; i > 0; --i)
+        std::swap(order[i], order[size_t(plat::rand()) % (i + 1)]);
+    const ACTIONRECORD* pBest = nullptr;
+    double fBestGap = 999999.0;
+    for (size_t i : order) {
+        const ACTIONRECORD& record = pEntry->records[i];
+        if (record.byStartMoveType != m_byMoveType)
+            continue;
+        const double fGap = std::fabs(WrapAngle(double(fWantedChange) - record.fHeadingChange));
+        if (fGap >= fBestGap)
+            continue;
+        if (bTest) {
+            ANIMATIONREQUEST end;
+            ClearAnimationRequest(end);
+            end.animation = record.wAnimation;
+            m_pModel->PredictAnimationEnd(&end);
+            if (!IsPositionFree(CVector(TruncateToInt(end.x), TruncateToInt(end.y), 0), record.bHands))
+                continue;
+        }
+        pBest = &record, fBestGap = fGap;
+    }
+    if (!pBest)
+        return false;
+    if (pfRest)
+        *pfRest = float(WrapAngle(double(fWantedChange) - pBest->fHeadingChange));
+    return TakeActionRecord(*pEntry, *pBest);
+}

@@ -167,4 +167,25 @@ TEST_F(ContactAnimationTest, ABlockMeetsTheBallWhereItWillBe)
     }
 }
 
+TEST_F(ContactAnimationTest, AnUnsuccessfulBlockTurnsAsNearAsItCan)
+{
+    constexpr uint8_t kActionMissedBlock = 32;
+    float fRest = 0.0f;
+    ASSERT_TRUE(m_Person.SelectActionByHeadingChange(kActionMissedBlock, 0.5f, &fRest));
+    EXPECT_TRUE(m_Person.IsRequestPending());
+    const ACTIONENTRY* pEntry = CMatchPerson::GetAnimationLibrary().GetAction(kActionMissedBlock);
+    bool bFromAction = false;
+    for (const ACTIONRECORD& record : pEntry->records)
+        if (record.wAnimation == m_Person.GetRequest().animation) {
+            bFromAction = true;
+            // What the record's turn leaves of the wanted heading.
+            EXPECT_NEAR(fRest, WrapAngle(m_Person.GetModel()->GetHeading() - 0.5 - record.fHeadingChange), 1e-5);
+        }
+    EXPECT_TRUE(bFromAction);
+    // Nothing starts in a move type the action has no record for.
+    m_Person.CancelPendingAnimation();
+    EXPECT_FALSE(m_Person.SelectActionByHeadingChange(43, 0.5f, &fRest));  // saves start crouched
+    EXPECT_FALSE(m_Person.IsRequestPending());
+}
+
 }  // namespace
