@@ -432,3 +432,40 @@ TEST_F(MatchClubTest, TearDownLeavesNothingAndANewMatchStartsClean)
 }
 
 }  // namespace
+
+namespace {
+
+// A club managed by a human plays his team sheet in his formation.
+using HumanClubMatchTest = humans_test::HumanWorld;
+
+TEST_F(HumanClubMatchTest, AHumanClubPlaysHisTeamSheet)
+{
+    CMatchEngine engine;
+    ITEMMATCHRULESINFORMATION rules;
+    rules.abyRules[2] = 5;
+    const uint32_t dwSeed = 5;
+    engine.SetShowLineUps(false);
+    ASSERT_TRUE(engine.StartGame(H(), m_pClub->GetID(), 2, 1, rules, 0, &dwSeed));
+    const CMatchClub* pClub = engine.GetHomeClub();
+    ASSERT_EQ(pClub->GetSaveGame(), m_pHuman);
+    EXPECT_EQ(engine.GetAwayClub()->GetSaveGame(), nullptr);
+    MATCHLAYOUTENTRY layout[SAVEGAME_LINEUP];
+    m_pHuman->GetMatchFormation(layout);
+    for (int i = 0; i < 16; ++i) {
+        const CMatchPlayer* p = pClub->GetSlot(i);
+        ASSERT_NE(p, nullptr) << i;
+        EXPECT_EQ(p->GetRecord(), m_pHuman->GetSheetPlayer(i)) << i;
+        // Every goalkeeper of a human's squad wears the goalkeeper's colour.
+        EXPECT_EQ(p->GetColour(), p->GetRecord()->m_byPosition == 0 ? CMatchClub::kGoalkeeperColour
+                                                                     : pClub->GetKitColour())
+            << i;
+        if (i < 11) {
+            const int32_t* pPoint = layout[i].anSecond[27];
+            EXPECT_EQ(p->GetBasePosition(), CVector(pPoint[0], pPoint[1], 0)) << i;
+            EXPECT_EQ(p->GetTeamOrder(ORDER_ADVANCE), m_pHuman->GetTeamOrderValue(ORDER_ADVANCE));
+        }
+    }
+    engine.EndGame();
+}
+
+}  // namespace
