@@ -244,6 +244,15 @@ void CMatchClub::GetGoalPosition(CVector& out) const
     out.Set(m_bAttacksHighEnd ? 0 : PITCH_LENGTH, GOAL_CENTRE_Y, 0);
 }
 
+bool CMatchClub::IsInPenaltyArea(const CVector& point, bool bTight) const
+{
+    if (point.y < 1584 || point.y > 5916)
+        return false;
+    if (!m_bAttacksHighEnd && m_Engine.GetMatchPeriod() != MATCHPERIOD_SHOOTOUT)
+        return point.x >= (bTight ? 8330 : 8250) && point.x <= 10100;
+    return point.x >= -100 && point.x <= (bTight ? 1670 : 1750);
+}
+
 int CMatchClub::GetZone(int32_t x, int32_t y) const
 {
     const int32_t d = DistanceFromOwnGoal(x);

@@ -90,6 +90,9 @@ public:
     CVector GetFormationPoint(int nLineUp, int nZone, bool bWithBall) const;
     int32_t GetFormationRoamingRadius(int nLineUp) const;
 
+    // The club's own penalty area (the tight one 80 shallower); in the
+    // shoot-out always the one at x = 0.
+    bool IsInPenaltyArea(const CVector& point, bool bTight) const;
     // Centre of the club's own goal line.
     void GetGoalPosition(CVector& out) const;
     // 1 defence, 2 midfield, 4 the attacking wings, 5 the attacking centre.

@@ -113,6 +113,40 @@ public:
     uint8_t GetMatchRating() const { return m_byMatchRating; }
     void SetMatchRating(uint8_t byRating) { m_byMatchRating = byRating; }
 
+    // Decision measures. Pressure: 3 with an opponent under 300 away, 2
+    // under 600, 1 under 1100, else 0 (0 with the ball in his hands); the
+    // on-ball pressure is the same while he has the ball at his feet in
+    // open play.
+    void UpdatePressure();
+    uint8_t GetPressureLevel() const { return m_byPressureLevel; }
+    uint8_t GetOnBallPressure() const { return m_byOnBallPressure; }
+    // 0..100: how near the nearest opponent is within the reach his
+    // dribbling gives him.
+    int GetKickerPressure() const;
+    // Planar distance to the nearest opponent on the pitch, from the
+    // engine's table; 999999999 without one.
+    int32_t GetNearestOpponentDistance() const;
+    // The club's players on the pitch within the radius of the point.
+    static int CountPlayersNear(const CMatchClub& club, const CVector& point, int32_t nRadius);
+    // 1 at the club's own goal falling to 0 at 5000 away.
+    static float GetOwnGoalCloseness(const CMatchClub& club, const CVector& point);
+    // Where to play a pass to a team-mate: ahead of him by his movement,
+    // turned a sixteenth of a turn away from an opponent near the line in
+    // open play, kept 200 inside the pitch.
+    CVector GetPassLeadPoint(const CMatchPlayer& receiver, float fFactor) const;
+    // His tackling against the opponent's dribbling, one draw each.
+    bool WinsChallenge(const CMatchPlayer& opponent) const;
+    // What it costs him to reach the ball, for the club's choice of who goes.
+    float GetBallInterceptCost() const;
+    // Heads for where he can meet the ball (decision 0, going for it); with
+    // bTestOnly only the intercept point and time factor are worked out.
+    void GoForBall(bool bTestOnly);
+    bool IsGoingForBall() const { return m_bGoingForBall; }
+    const CVector& GetInterceptPoint() const { return m_vInterceptPoint; }
+    float GetInterceptTimeFactor() const { return m_fInterceptTimeFactor; }
+    const CVector& GetKickPoint() const { return m_vKickPoint; }
+    void SetKickPoint(const CVector& point) { m_vKickPoint = point; }
+
     // Reference points of the attacked end, kick-off offsets by line index
     // and the shot aims beside the goal centre.
     static const CVector kReferencePoints[5];
@@ -160,5 +194,11 @@ private:
     int32_t m_nMorale = kStartMorale;
 
     uint8_t m_abyTeamOrders[TEAM_ORDERS] = {50, 50, 50, 50, 50, 50, 50, 50};
+    uint8_t m_byPressureLevel = 0;
+    uint8_t m_byOnBallPressure = 0;
+    bool m_bGoingForBall = false;
+    CVector m_vKickPoint;
+    CVector m_vInterceptPoint;
+    float m_fInterceptTimeFactor = -1.0f;
     uint8_t m_byMatchRating = 0;
 };

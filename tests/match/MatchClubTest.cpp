@@ -345,6 +345,157 @@ TEST_F(MatchClubTest, TheReviewAsksForTheRightChange)
     }
 }
 
+// Everybody away from the centre, so that a test places only whom it needs.
+void ClearThePitch(CMatchEngine& engine)
+{
+    for (CMatchClub* pClub : {engine.GetHomeClub(), engine.GetAwayClub()})
+        for (int i = 0; i < pClub->GetSquadCount(); ++i)
+            pClub->GetSlot(i)->SetPosition({pClub->IsHome() ? 300 : 9700, 200 + i * 400, 0});
+}
+
+TEST_F(MatchClubTest, PressureComesFromTheNearestOpponent)
+{
+    ASSERT_TRUE(Start(7));
+    ClearThePitch(m_Engine);
+    CMatchClub* pHome = m_Engine.GetHomeClub();
+    CMatchPlayer* pMe = pHome->GetSlot(5);
+    CMatchPlayer* pThem = m_Engine.GetAwayClub()->GetSlot(3);
+    pMe->SetPosition({5000, 3000, 0});
+    // A dribbling rating of 50 reaches 400.
+    CPlayerDatabase* pRecord = pHome->GetSlot(6)->GetRecord();
+    Keep(pRecord);
+    pRecord->m_awAttributes[PLAYER_ATTRIBUTE_DRIBBLING] = 5000;
+    CMatchPlayer dribbler(pRecord, 5, 0, pHome);
+    dribbler.SetLineIndex(5);
+    struct Case {
+        int32_t nDistance;
+        uint8_t byLevel;
+        int nKickerPressure;
+    } cases[] = {{250, 3, 38}, {299, 3, 26}, {300, 2, 25}, {599, 2, 0}, {1099, 1, 0}, {1100, 0, 0}};
+    for (const Case& c : cases) {
+        pThem->SetPosition({5000 + c.nDistance, 3000, 0});
+        m_Engine.PostTick();  // the distance tables
+        pMe->UpdatePressure();
+        EXPECT_EQ(pMe->GetPressureLevel(), c.byLevel) << c.nDistance;
+        EXPECT_EQ(pMe->GetOnBallPressure(), 0) << c.nDistance;  // he has not got the ball
+        EXPECT_EQ(dribbler.GetKickerPressure(), c.nKickerPressure) << c.nDistance;
+        // The away side reads the same table from its side.
+        pThem->UpdatePressure();
+        EXPECT_EQ(pThem->GetPressureLevel(), c.byLevel) << c.nDistance;
+    }
+    EXPECT_EQ(CMatchPlayer::CountPlayersNear(*pHome, {5000, 3000, 0}, 0), 1);
+    EXPECT_EQ(CMatchPlayer::CountPlayersNear(*m_Engine.GetAwayClub(), {5000, 3000, 0}, 1100), 1);
+    EXPECT_EQ(CMatchPlayer::CountPlayersNear(*m_Engine.GetAwayClub(), {5000, 3000, 0}, 1099), 0);
+    EXPECT_FLOAT_EQ(CMatchPlayer::GetOwnGoalCloseness(*pHome, {2500, 3750, 0}), 0.5f);
+    EXPECT_FLOAT_EQ(CMatchPlayer::GetOwnGoalCloseness(*pHome, {9000, 3750, 0}), 0.0f);
+}
+
+TEST_F(MatchClubTest, APassLeadsItsReceiverAndTurnsAwayFromAnOpponent)
+{
+    ASSERT_TRUE(Start(7));
+    ClearThePitch(m_Engine);
+    CMatchPlayer* pPasser = m_Engine.GetHomeClub()->GetSlot(5);
+    CMatchPlayer* pReceiver = m_Engine.GetHomeClub()->GetSlot(9);
+    CMatchPlayer* pOpponent = m_Engine.GetAwayClub()->GetSlot(4);
+    pPasser->SetPosition({5000, 3000, 0});
+    pPasser->SetKickPoint({5000, 3000, 0});
+    pReceiver->SetPosition({5000, 5000, 0});
+    struct Case {
+        const char* pszName;
+        CVector opponent, lead;
+    } cases[] = {
+        {"nobody near the line", {9000, 7000, 0}, {5000, 5000, 0}},
+        // Headings grow clockwise: an opponent to the east turns it west.
+        {"an opponent east of the line", {5100, 4000, 0}, {5000 - 765, 3000 + 1847, 0}},
+        {"an opponent west of the line", {4700, 4000, 0}, {5000 + 765, 3000 + 1847, 0}},
+        {"an opponent 401 away", {5401, 4000, 0}, {5000, 5000, 0}},
+    };
+    for (const Case& c : cases) {
+        pOpponent->SetPosition(c.opponent);
+        const CVector lead = pPasser->GetPassLeadPoint(*pReceiver, 1.0f);
+        EXPECT_NEAR(lead.x, c.lead.x, 1) << c.pszName;
+        EXPECT_NEAR(lead.y, c.lead.y, 1) << c.pszName;
+    }
+    // Kept 200 inside the pitch.
+    pOpponent->SetPosition({9000, 7000, 0});
+    pReceiver->SetPosition({100, 7450, 0});
+    EXPECT_EQ(pPasser->GetPassLeadPoint(*pReceiver, 1.0f), CVector(200, 7300, 0));
+}
+
+TEST_F(MatchClubTest, ChallengesAndTheCostOfReachingTheBall)
+{
+    ASSERT_TRUE(Start(7));
+    ClearThePitch(m_Engine);
+    CMatchClub* pHome = m_Engine.GetHomeClub();
+    CPlayerDatabase* pRecord = pHome->GetSlot(6)->GetRecord();
+    Keep(pRecord);
+    pRecord->m_awAttributes[PLAYER_ATTRIBUTE_TACKLING] = 0;
+    pRecord->m_awAttributes[PLAYER_ATTRIBUTE_DRIBBLING] = 0;
+    CMatchPlayer weak(pRecord, 6, 0, pHome);
+    weak.SetPosition({5000, 3750, 0});
+    pRecord->m_awAttributes[PLAYER_ATTRIBUTE_TACKLING] = 10000;
+    CMatchPlayer strong(pRecord, 6, 0, pHome);
+    strong.SetPosition({5000, 3750, 0});
+    int nStrongWins = 0;
+    for (int i = 0; i < 200; ++i) {
+        EXPECT_FALSE(weak.WinsChallenge(weak));  // one draw of nothing never beats another
+        nStrongWins += strong.WinsChallenge(weak);
+    }
+    EXPECT_GT(nStrongWins, 195);  // loses only when his draw is 0
+
+    // A ball at a holder's feet: twice the distance in thousandths, one more
+    // for a player already ahead of him.
+    CMatchPlayer* pHolder = pHome->GetSlot(9);
+    CMatchPlayer* pBehind = pHome->GetSlot(4);
+    CMatchPlayer* pAhead = pHome->GetSlot(10);
+    pHolder->SetPosition({5000, 3750, 0});
+    pBehind->SetPosition({4000, 3750, 0});
+    pAhead->SetPosition({6000, 3750, 0});
+    CMatchBall* pBall = m_Engine.GetBall();
+    pBall->SetPossessor(pHolder);
+    EXPECT_FLOAT_EQ(pBehind->GetBallInterceptCost(), 2.0f);
+    EXPECT_FLOAT_EQ(pAhead->GetBallInterceptCost(), 3.0f);
+    pBall->SetPossessor(nullptr);
+}
+
+TEST_F(MatchClubTest, GoingForTheBall)
+{
+    ASSERT_TRUE(Start(7));
+    ClearThePitch(m_Engine);
+    CMatchPlayer* p = m_Engine.GetHomeClub()->GetSlot(7);
+    p->SetPosition({4000, 3000, 0});
+    CMatchBall* pBall = m_Engine.GetBall();
+    // A ball at rest: straight to it.
+    pBall->SetPosition(4500, 3200, 0, false);
+    pBall->SetVelocity({0, 0, 0});
+    pBall->UpdatePrediction();
+    p->GoForBall(false);
+    EXPECT_TRUE(p->IsGoingForBall());
+    EXPECT_EQ(p->GetDecision(), DECISION_POSITION_BASE);
+    EXPECT_EQ(p->GetInterceptPoint(), CVector(4500, 3200, 0));
+    EXPECT_EQ(p->GetTarget(), CVector(4500, 3200, 0));
+    EXPECT_FLOAT_EQ(p->GetInterceptTimeFactor(), 0.0f);
+    // A slow ball rolling away: where it will be in a second.
+    pBall->SetVelocity({300, 0, 0});
+    pBall->UpdatePrediction();
+    p->GoForBall(false);
+    EXPECT_EQ(p->GetInterceptPoint(), CVector(4800, 3200, 0));
+    EXPECT_FLOAT_EQ(p->GetInterceptTimeFactor(), 1.0f);
+    EXPECT_FLOAT_EQ(p->GetBallInterceptCost(), float(IntegerRoot(p->GetPosition().SquaredDistance2D(
+                                                   pBall->PredictPosition(1.0f, false)))) * 0.002f);
+    // A ball rolling across: the nearest point of his reach window, only
+    // worked out when testing.
+    p->SetPosition({4000, 4500, 0});
+    pBall->SetVelocity({0, 1500, 0});
+    pBall->UpdatePrediction();
+    const CVector target = p->GetTarget();
+    p->GoForBall(true);
+    EXPECT_EQ(p->GetTarget(), target);
+    EXPECT_EQ(p->GetInterceptPoint().x, 4500);
+    EXPECT_GT(p->GetInterceptPoint().y, 3200);
+    EXPECT_GT(p->GetInterceptTimeFactor(), 0.0f);
+}
+
 TEST_F(MatchClubTest, SteppedTickByTickTheStartersWalkOutToTheirPlaces)
 {
     // With line-ups shown they come out one after another from the tunnel.
