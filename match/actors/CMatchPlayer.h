@@ -136,6 +136,10 @@ public:
     CVector GetPassLeadPoint(const CMatchPlayer& receiver, float fFactor) const;
     // His tackling against the opponent's dribbling, one draw each.
     bool WinsChallenge(const CMatchPlayer& opponent) const;
+    // Whether he may take the ball in his hands: the event player at a
+    // throw-in, the goalkeeper in his own penalty area (not from a
+    // team-mate's touch in open play).
+    bool CanHandleBall() const;
     // What it costs him to reach the ball, for the club's choice of who goes.
     float GetBallInterceptCost() const;
     // Heads for where he can meet the ball (decision 0, going for it); with

@@ -131,6 +131,24 @@ bool CMatchPlayer::WinsChallenge(const CMatchPlayer& opponent) const
     return nMine > plat::rand() % b;
 }
 
+bool CMatchPlayer::CanHandleBall() const
+{
+    const uint8_t byEvent = m_Engine.GetMatchEvent();
+    if (m_bySpecialRole == ROLE_EVENT_PLAYER)
+        return byEvent == MATCHEVENT_THROWIN;
+    if (m_bySquadPosition != 0 || !m_pClub->IsInPenaltyArea(m_vPosition, false))
+        return false;
+    const CMatchBall* pBall = m_Engine.GetBall();
+    if (!pBall || (pBall->GetHolder() == this && pBall->IsHeldInHands()))
+        return true;
+    const CMatchPerson* pToucher = pBall->GetLastToucher();
+    if (!pToucher || pToucher == this || pToucher->GetPersonType() != PERSONTYPE_FOOTBALLER ||
+        static_cast<const CMatchPlayer*>(pToucher)->GetClub() != m_pClub)
+        return true;
+    // No back pass into the hands in open play.
+    return byEvent != MATCHEVENT_NONE;
+}
+
 float CMatchPlayer::GetBallInterceptCost() const
 {
     const CMatchBall* pBall = m_Engine.GetBall();

@@ -458,6 +458,53 @@ TEST_F(MatchClubTest, ChallengesAndTheCostOfReachingTheBall)
     pBall->SetPossessor(nullptr);
 }
 
+TEST_F(MatchClubTest, WhoMayHandleTheBall)
+{
+    ASSERT_TRUE(Start(7));
+    ClearThePitch(m_Engine);
+    CMatchClub* pHome = m_Engine.GetHomeClub();
+    CMatchPlayer* pKeeper = pHome->GetSlot(0);
+    CMatchPlayer* pDefender = pHome->GetSlot(2);
+    CMatchPlayer* pForward = m_Engine.GetAwayClub()->GetSlot(9);
+    CMatchBall* pBall = m_Engine.GetBall();
+    pKeeper->SetPosition({800, 3750, 0});
+    EXPECT_TRUE(pKeeper->CanHandleBall());  // nobody touched it yet
+    struct Case {
+        const char* pszName;
+        CMatchPlayer* pToucher;
+        uint8_t byEvent;
+        bool bMay;
+    } cases[] = {
+        {"after his own touch", pKeeper, MATCHEVENT_NONE, true},
+        {"after an opponent's shot", pForward, MATCHEVENT_NONE, true},
+        {"after a team-mate's pass in open play", pDefender, MATCHEVENT_NONE, false},
+        {"after a team-mate's pass at a restart", pDefender, MATCHEVENT_GOALKICK, true},
+    };
+    for (const Case& c : cases) {
+        pBall->StartBallInfo(BALLCAUSE_PASS, c.pToucher);
+        m_Engine.SetMatchEvent(c.byEvent);
+        EXPECT_EQ(pKeeper->CanHandleBall(), c.bMay) << c.pszName;
+    }
+    m_Engine.SetMatchEvent(MATCHEVENT_NONE);
+    pBall->StartBallInfo(BALLCAUSE_SHOT, pForward);
+    // Outside his area, and for anyone else, never.
+    pKeeper->SetPosition({1800, 3750, 0});
+    EXPECT_FALSE(pKeeper->CanHandleBall());
+    pDefender->SetPosition({800, 3750, 0});
+    EXPECT_FALSE(pDefender->CanHandleBall());
+    // The thrower at a throw-in.
+    pDefender->SetSpecialRole(ROLE_EVENT_PLAYER);
+    EXPECT_FALSE(pDefender->CanHandleBall());
+    m_Engine.SetMatchEvent(MATCHEVENT_THROWIN);
+    EXPECT_TRUE(pDefender->CanHandleBall());
+    m_Engine.SetMatchEvent(MATCHEVENT_NONE);
+    // The away side's area is at the other end.
+    EXPECT_TRUE(m_Engine.GetAwayClub()->IsInPenaltyArea({9000, 3750, 0}, true));
+    EXPECT_FALSE(m_Engine.GetAwayClub()->IsInPenaltyArea({8300, 3750, 0}, true));
+    EXPECT_TRUE(m_Engine.GetAwayClub()->IsInPenaltyArea({8300, 3750, 0}, false));
+    EXPECT_FALSE(pHome->IsInPenaltyArea({1000, 1500, 0}, false));
+}
+
 TEST_F(MatchClubTest, GoingForTheBall)
 {
     ASSERT_TRUE(Start(7));
