@@ -543,6 +543,23 @@ TEST_F(MatchClubTest, GoingForTheBall)
     EXPECT_GT(p->GetInterceptTimeFactor(), 0.0f);
 }
 
+TEST_F(MatchClubTest, EveryFiveMinutesAComputerClubReviewsItsSide)
+{
+    ASSERT_TRUE(Start(7));
+    CMatchClub* pAway = m_Engine.GetAwayClub();
+    pAway->GetSlot(3)->SetInjured(true);
+    pAway->AddReviewFlags(CMatchClub::REVIEW_INJURY);
+    // The decision steps alone: five minutes of engine clock.
+    while (m_Engine.GetEngineClock() <= CMatchEngine::kFiveMinutes)
+        m_Engine.PostTick();
+    EXPECT_EQ(m_Engine.GetRequestedSubstitution(1), 0);  // not yet: the mark is passed, not reached
+    m_Engine.PostTick();
+    EXPECT_EQ(m_Engine.GetRequestedSubstitution(1) / 16, 3);
+    EXPECT_EQ(m_Engine.GetRequestedSubstitution(0), 0);
+    EXPECT_EQ(pAway->GetReviewFlags(), CMatchClub::REVIEW_DONE);
+    EXPECT_EQ(m_Engine.GetNextFiveMinuteMark(), 2 * CMatchEngine::kFiveMinutes);
+}
+
 TEST_F(MatchClubTest, SteppedTickByTickTheStartersWalkOutToTheirPlaces)
 {
     // With line-ups shown they come out one after another from the tunnel.
@@ -663,6 +680,32 @@ TEST_F(HumanClubMatchTest, AHumanClubPlaysHisTeamSheet)
             EXPECT_EQ(p->GetTeamOrder(ORDER_ADVANCE), m_pHuman->GetTeamOrderValue(ORDER_ADVANCE));
         }
     }
+    engine.EndGame();
+}
+
+TEST_F(HumanClubMatchTest, TheResultGoesIntoTheClubsRecords)
+{
+    CMatchEngine engine;
+    ITEMMATCHRULESINFORMATION rules;
+    const uint32_t dwSeed = 5;
+    ASSERT_TRUE(engine.StartGame(H(), m_pClub->GetID(), 2, 1, rules, 0, &dwSeed));
+    CMatchClub* pHome = engine.GetHomeClub();
+    CMatchClub* pAway = engine.GetAwayClub();
+    pHome->SetGoals(3);
+    pAway->SetGoals(1);
+    const uint16_t wForBefore = m_pClub->m_awResultTotals[0], wAgainstBefore = m_pClub->m_awResultTotals[1];
+    // Nobody rated yet: the best player's identifier stays as it was.
+    ID_PLAYER idBest = 12345;
+    EXPECT_EQ(pAway->WriteMatchResult(0, &idBest), 0);
+    EXPECT_EQ(idBest, 12345u);
+    // The first of the best ratings is the player of the match.
+    pHome->GetSlot(4)->SetMatchRating(70);
+    pHome->GetSlot(7)->SetMatchRating(80);
+    pHome->GetSlot(9)->SetMatchRating(80);
+    EXPECT_EQ(pHome->WriteMatchResult(0, &idBest), 80);
+    EXPECT_EQ(idBest, pHome->GetSlot(7)->GetRecord()->m_idPerson);
+    EXPECT_EQ(m_pClub->m_awResultTotals[0], wForBefore + 3);
+    EXPECT_EQ(m_pClub->m_awResultTotals[1], wAgainstBefore + 1);
     engine.EndGame();
 }
 
