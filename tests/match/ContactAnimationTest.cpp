@@ -102,6 +102,41 @@ TEST_F(ContactAnimationTest, TheChosenControlMeetsTheBall)
     }
 }
 
+TEST_F(ContactAnimationTest, AHighBallIsStruckTowardsTheTarget)
+{
+    const struct {
+        const char* pszName;
+        uint8_t byAction;  // volleys and headers; hard volleys with the overhead kick
+        CVector target;
+    } cases[] = {{"ahead and to the left", 26, {3000, 5000, 0}}, {"behind him", 27, {5000, 500, 0}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        // Lofted in from ahead, coming down at head height by the person.
+        m_pBall->SetPosition(5000, 5500, 200, false);
+        m_pBall->SetVelocity({0, -1100, 1100});
+        m_Person.CancelPendingAnimation();
+        bool bChosen = false;
+        for (int nTick = 0; nTick < 60 && !bChosen; ++nTick) {
+            bChosen = m_Person.SelectStrikingAnimation(c.byAction, c.target, false, 101, 101, 0);
+            if (!bChosen) {
+                RunBallTicks(1);
+                m_Person.UpdateAnimation(70);
+            }
+        }
+        ASSERT_TRUE(bChosen);
+        const CVector contact = m_Person.GetReleaseTarget();
+        EXPECT_GT(contact.z, 50);  // met in the air
+        // The ball leaves towards the target: backwards for one behind.
+        const double fToTarget = std::atan2(double(c.target.x - kStand.x), double(c.target.y - kStand.y));
+        EXPECT_LT(std::fabs(WrapAngle(fToTarget - m_Person.GetHeadingAfterAnimation())), 3.14159265 / 2);
+        const float t = m_Person.GetReleaseTime();
+        FlyBall(t);
+        const CVector ball = m_pBall->GetPosition();
+        EXPECT_LE(IntegerRoot(ball.SquaredDistance2D(contact)), 300.0f * t + 15.0f);
+        EXPECT_LE(std::abs(ball.z - contact.z), int(200.0f * t) + 15);
+    }
+}
+
 TEST_F(ContactAnimationTest, ABallThatNeverArrivesChoosesNothing)
 {
     struct Path {
