@@ -132,7 +132,8 @@ TEST_F(MatchSetUpTest, TwoClubsOfTheDatabaseMakeAMatch)
     EXPECT_EQ(m_Engine.GetHomeClub()->GetSlot(0), nullptr);
     EXPECT_EQ(m_Engine.GetAwayClub()->GetNearestPlayer({5000, 3750, 0}, nullptr), nullptr);
     EXPECT_EQ(m_Engine.GetAwayClub()->GetLowestBallDistance(-1), 999999999);
-    m_Engine.UpdateAt(1000);
+    m_Engine.Tick(70, 70);
+    m_Engine.PostTick();
     m_Engine.EndGame();
 }
 
