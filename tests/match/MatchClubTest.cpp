@@ -157,6 +157,28 @@ TEST_F(MatchClubTest, BothSidesFieldTheirSelectionInTheirFormation)
     EXPECT_GT(apClubs[1]->GetBenchSeat(11).x, 5000);
 }
 
+TEST_F(MatchClubTest, BenchSeatsAndWarmUpSpotsByTheTouchLine)
+{
+    ASSERT_TRUE(Start(7));
+    const CMatchClub* pHome = m_Engine.GetHomeClub();
+    const CMatchClub* pAway = m_Engine.GetAwayClub();
+    // Sixteen in the squad: seats run from the half-way line outwards.
+    EXPECT_EQ(pHome->GetBenchSeat(11), CVector(3100, -390, 0));
+    EXPECT_EQ(pHome->GetBenchSeat(15), CVector(3420, -390, 0));
+    EXPECT_EQ(pAway->GetBenchSeat(11), CVector(6900, -390, 0));
+    EXPECT_EQ(pAway->GetBenchSeat(15), CVector(6580, -390, 0));
+    // A player coming off sits next to the last seat taken.
+    EXPECT_EQ(pHome->GetBenchSeat(16), CVector(3020, -390, 0));
+    EXPECT_EQ(pAway->GetBenchSeat(16), CVector(6980, -390, 0));
+    for (int i = 0; i < 20; ++i) {
+        const CVector home = pHome->GetWarmUpSpot(12), away = pAway->GetWarmUpSpot(12);
+        EXPECT_EQ(home.x, 1200);
+        EXPECT_EQ(away.x, 8800);
+        EXPECT_TRUE(home.y >= -500 && home.y <= -302) << home.y;
+        EXPECT_TRUE(away.y >= -500 && away.y <= -302) << away.y;
+    }
+}
+
 TEST_F(MatchClubTest, FootballersTakeTheirValuesFromTheirRecords)
 {
     ASSERT_TRUE(Start(7));
