@@ -475,6 +475,14 @@ void CMatchBall::PlayTo(const CVector& target, float fSeconds, CMatchPerson* pRe
     m_bPlayTo = true;
     m_vTarget = target;
     m_dwArrivalTime = m_Engine.GetEngineClock() + uint32_t(TruncateToInt(double(fSeconds) * 1000.0));
+    m_vVelocity = GetVelocityTo(target, fSeconds);
+    RecordTrajectory(m_Engine.GetEngineClock(), nullptr);
+}
+
+CVector CMatchBall::GetVelocityTo(const CVector& target, float fSeconds) const
+{
+    if (!(fSeconds > 0.0f))
+        fSeconds = 0.001f;
     CVector acceleration, v, lift;
     ComputeAcceleration(acceleration);
     (target - m_vPosition).DivideByFloat(fSeconds, v);
@@ -482,8 +490,7 @@ void CMatchBall::PlayTo(const CVector& target, float fSeconds, CMatchPerson* pRe
     v = v - lift;
     if (target.z < 20 && v.z > m_vVelocity.z)
         v.z = m_vVelocity.z;
-    m_vVelocity = v;
-    RecordTrajectory(m_Engine.GetEngineClock(), nullptr);
+    return v;
 }
 
 void CMatchBall::Deflect(CMatchPerson* pPerson)

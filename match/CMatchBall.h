@@ -81,6 +81,9 @@ public:
     void SetVelocity(const CVector& v) { m_vVelocity = v; }
     void SetExtraVelocity(const CVector& v);
     void PlayTo(const CVector& target, float fSeconds, CMatchPerson* pReceiver);
+    // The velocity that puts the ball on the target after that time; the
+    // change from its velocity now is how much a contact would correct it.
+    CVector GetVelocityTo(const CVector& target, float fSeconds) const;
     void Deflect(CMatchPerson* pPerson);
     void RecordTrajectory(uint32_t dwTime, CMatchPerson* pPerson);
     // Touch bookkeeping: the last toucher and kicker and the cause of the touch.

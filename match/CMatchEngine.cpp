@@ -8,7 +8,10 @@
 #include "season/CSaveGame.h"
 #include "sound/CSoundManager.h"
 #include "match/CMatchBall.h"
+#include "match/CMatchClub.h"
 #include "match/actors/CMatchPerson.h"
+#include "match/actors/CMatchPlayer.h"
+#include "render3d/C3DEngine.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
 
@@ -16,6 +19,7 @@
 
 CMatchEngine g_MatchEngine;
 CMatchBall* g_pMatchBall = nullptr;
+const CVector CMatchEngine::kStartPoint(5000, -500, 0);
 
 namespace {
 
@@ -32,6 +36,9 @@ CMatchEngine::CMatchEngine() = default;
 
 CMatchEngine::~CMatchEngine()
 {
+    // The clubs' players reach back into the engine: they go first.
+    m_pHomeClub.reset();
+    m_pAwayClub.reset();
     if (g_pMatchBall == m_pBall.get())
         g_pMatchBall = nullptr;
 }
@@ -58,7 +65,7 @@ bool CMatchEngine::StartGame(CDatabaseHandler& database, ID_CLUB idHome, ID_CLUB
     m_nPeoplePerSide = 11 + rules.abyRules[2];
     m_dwCallerValue = dwCallerValue;
     m_byCommentaryWanted = byCommentary;  // taken up by the commentary banks
-    return StartGame(pdwSeed, plat::milliseconds());
+    return BuildMatch(&database, pdwSeed, plat::milliseconds());
 }
 
 void CMatchEngine::SetSoundVolumes(uint16_t wCommentary, uint16_t wAmbient)
@@ -119,6 +126,12 @@ void CMatchEngine::SetUpWeather(CDatabaseHandler& database, const CClubDatabase*
 
 bool CMatchEngine::StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow)
 {
+    m_pHomeClubRecord = m_pAwayClubRecord = nullptr;
+    return BuildMatch(nullptr, pdwSeed, dwRealTimeNow);
+}
+
+bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSeed, uint32_t dwRealTimeNow)
+{
     if (m_pBall)
         EndGame();  // a match left over is taken down first
     m_dwSeed = pdwSeed ? *pdwSeed : uint32_t(std::time(nullptr));
@@ -136,6 +149,17 @@ bool CMatchEngine::StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow)
     m_bySoundStage = 0;
     m_dwCrowdMood = 1;
     m_dwCrowdExcitement = 1;
+    m_byCameraMode = C3DEngine::Is3DAvailable() ? CAMERA_ORBIT : CAMERA_NO_3D;
+    m_abyRequestedSubstitution[0] = m_abyRequestedSubstitution[1] = 0;
+    for (auto& row : m_anPlayerDistances)
+        for (int32_t& n : row)
+            n = 999999999;
+
+    m_p3DEngine = std::make_unique<C3DEngine>();
+    if (C3DEngine::Is3DAvailable()) {
+        m_p3DEngine->SetNumberOfFaceManagers(4);
+        UpdateFog();  // the stadium's textures, materials, lights and cameras join here
+    }
 
     if (m_byMatchType != 0) {
         m_pCommentarySoundManager = std::make_unique<CSoundManager>(1, true, true, nullptr);
@@ -149,6 +173,25 @@ bool CMatchEngine::StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow)
     m_pBall = std::make_unique<CMatchBall>(*this);
     g_pMatchBall = m_pBall.get();
     m_EventInfo.pPerson = m_EventInfo.pSecondPerson = nullptr;
+
+    ClearPersons();
+    if (pDatabase && m_pHomeClubRecord && m_pAwayClubRecord) {
+        m_pHomeClub = std::make_unique<CMatchClub>(m_pHomeClubRecord, true,
+                                                   pDatabase->GetSaveGameForClub(m_pHomeClubRecord), *this,
+                                                   m_pAwayClubRecord);
+        m_pAwayClub = std::make_unique<CMatchClub>(m_pAwayClubRecord, false,
+                                                   pDatabase->GetSaveGameForClub(m_pAwayClubRecord), *this,
+                                                   m_pHomeClubRecord);
+        m_pHomeClub->SetOpponent(m_pAwayClub.get());
+        m_pAwayClub->SetOpponent(m_pHomeClub.get());
+        ApplyTeamOrders();
+        for (int i = 0; i < m_pHomeClub->GetSquadCount(); ++i)
+            if (CMatchPlayer* p = m_pHomeClub->GetSlot(i))
+                AddHomePerson(p);
+        for (int i = 0; i < m_pAwayClub->GetSquadCount(); ++i)
+            if (CMatchPlayer* p = m_pAwayClub->GetSlot(i))
+                AddAwayPerson(p);
+    }
     m_bSoundOn = true;
     m_bPaused = false;
 
@@ -188,11 +231,16 @@ void CMatchEngine::EndGame()
 {
     DebugLog(0, "[CMatchEngine::EndGame] Start");
     ClearPersons();
-    CMatchPerson::FreeAnimations();
+    m_pHomeClub.reset();  // their players with them
+    m_pAwayClub.reset();
     if (g_pMatchBall == m_pBall.get())
         g_pMatchBall = nullptr;
     m_pBall.reset();
     m_aZones.clear();
+    DebugLog(0, "[CMatchEngine::EndGame] Starting 3D Destruction");
+    m_p3DEngine.reset();
+    DebugLog(0, "[CMatchEngine::EndGame] Ending 3D Destruction");
+    CMatchPerson::FreeAnimations();
     m_pCameraSubjectRing.reset();
     m_pCrowdSoundRing.reset();
     m_pCaptionRing.reset();
@@ -298,12 +346,23 @@ bool CMatchEngine::PostTick()
         if (m_pCrowdSoundManager)
             m_pCrowdSoundManager->Update(m_dwEngineClock);
     }
-    if (m_dwEngineClock - m_dwLastSecondMark > 1000)
-        m_dwLastSecondMark = m_dwEngineClock;  // the clubs' once-a-second work joins here
-    if (m_dwEngineClock > m_dwNextFiveMinuteMark)
-        m_dwNextFiveMinuteMark += kFiveMinutes;  // and their five-minute review
+    if (m_dwEngineClock - m_dwLastSecondMark > 1000) {
+        m_dwLastSecondMark = m_dwEngineClock;
+        if (m_pAwayClub)
+            m_pAwayClub->UpdatePerSecond();
+        if (m_pHomeClub)
+            m_pHomeClub->UpdatePerSecond();
+    }
+    if (m_dwEngineClock > m_dwNextFiveMinuteMark) {
+        m_dwNextFiveMinuteMark += kFiveMinutes;
+        // A computer-run club's wish goes to the referee, who makes the change.
+        for (CMatchClub* pClub : {m_pHomeClub.get(), m_pAwayClub.get()})
+            if (pClub && !pClub->GetSaveGame())
+                m_abyRequestedSubstitution[pClub == m_pHomeClub.get() ? 0 : 1] = pClub->FiveMinuteReview();
+    }
     if (m_pBall)
         m_pBall->UpdatePrediction();
+    UpdateDistanceTables();
     ForEachPerson([this](CMatchPerson* p) {
         if (p != m_pPhysio || p->IsActive())
             p->Update();
@@ -312,6 +371,121 @@ bool CMatchEngine::PostTick()
     if (m_bMatchClockRunning)
         m_dwMatchTime += MATCH_TICK_MS;
     return false;
+}
+
+void CMatchEngine::UpdateDistanceTables()
+{
+    if (!m_pHomeClub || !m_pAwayClub)
+        return;
+    for (CMatchClub* pClub : {m_pHomeClub.get(), m_pAwayClub.get()}) {
+        for (int i = 0; i < pClub->GetOnPitchCount(); ++i) {
+            CMatchPlayer* p = pClub->GetSlot(i);
+            if (!p || !m_pBall)
+                continue;
+            const CVector& at = p->GetPosition();
+            p->SetBallDistance(IntegerRoot(at.SquaredDistance2D(m_pBall->GetPosition())),
+                               float(at.GetAngleTo(m_pBall->GetPosition())));
+        }
+    }
+    for (int h = 0; h < 11; ++h) {
+        const CMatchPlayer* pHome = h < m_pHomeClub->GetOnPitchCount() ? m_pHomeClub->GetSlot(h) : nullptr;
+        for (int a = 0; a < 11; ++a) {
+            const CMatchPlayer* pAway = a < m_pAwayClub->GetOnPitchCount() ? m_pAwayClub->GetSlot(a) : nullptr;
+            m_anPlayerDistances[h][a] = pHome && pAway
+                                            ? IntegerRoot(pHome->GetPosition().SquaredDistance2D(pAway->GetPosition()))
+                                            : 999999999;
+        }
+    }
+}
+
+int32_t CMatchEngine::GetPlayerDistance(int nHomeSlot, int nAwaySlot) const
+{
+    if (nHomeSlot < 0 || nHomeSlot >= 11 || nAwaySlot < 0 || nAwaySlot >= 11)
+        return 999999999;
+    return m_anPlayerDistances[nHomeSlot][nAwaySlot];
+}
+
+void CMatchEngine::ApplyTeamOrders()
+{
+    if (m_pHomeClub)
+        m_pHomeClub->ApplyTeamOrders();
+    if (m_pAwayClub)
+        m_pAwayClub->ApplyTeamOrders();
+}
+
+int CMatchEngine::Enable3DDevice()
+{
+    DebugLog(0, "[CMatchEngine::Enable3DDevice] Start");
+    if (m_p3DEngine)
+        m_p3DEngine->RestoreDevice();
+    m_dwRealElapsed = 0;
+    m_dwTickAccumulator = 0;
+    m_dwLastRealTime = plat::milliseconds();
+    m_bySoundStage = 0;
+    DebugLog(0, "[CMatchEngine::Enable3DDevice] End");
+    return 0;
+}
+
+int CMatchEngine::Disable3DDevice()
+{
+    DebugLog(0, "[CMatchEngine::Disable3DDevice] Start");
+    if (m_p3DEngine)
+        m_p3DEngine->ReleaseDevice();
+    DebugLog(0, "[CMatchEngine::Disable3DDevice] End");
+    return 0;
+}
+
+void CMatchEngine::SetViewport(int32_t x, int32_t y, int32_t nWidth, int32_t nHeight)
+{
+    if (nWidth <= 0 || nHeight <= 0) {
+        DebugLog(6, "[CMatchEngine::SetViewport] Empty view %d x %d", nWidth, nHeight);
+        return;
+    }
+    m_fAspectRatio = float(nHeight) / float(nWidth);
+    m_ViewRect = {x, y, x + nWidth, y + nHeight};
+    if (m_p3DEngine)
+        m_p3DEngine->CreateViewport(x, y, nWidth, nHeight);
+}
+
+void CMatchEngine::SetPitchMapRect(const MATCHRECT& rect)
+{
+    m_PitchMapRect = rect;
+    const int32_t nWidth = rect.nRight - rect.nLeft, nHeight = rect.nBottom - rect.nTop;
+    // The plan shows the pitch with its length running down the screen.
+    m_wPitchMapScaleX = nWidth > 0 ? uint16_t(PITCH_WIDTH / nWidth) : 0;
+    m_wPitchMapScaleY = nHeight > 0 ? uint16_t(PITCH_LENGTH / nHeight) : 0;
+}
+
+void CMatchEngine::SetRadarRect(const MATCHRECT& rect)
+{
+    m_RadarRect = rect;
+    const int32_t nWidth = rect.nRight - rect.nLeft, nHeight = rect.nBottom - rect.nTop;
+    // The pitch with a margin of 650 and 500 each side.
+    m_fRadarScaleX = nWidth > 0 ? 11300.0f / float(nWidth) : 0.0f;
+    m_fRadarScaleY = nHeight > 0 ? 8500.0f / float(nHeight) : 0.0f;
+    m_nRadarMarkerWidth = m_fRadarScaleX > 0.0f ? int32_t(650.0f / m_fRadarScaleX) : 0;
+    m_nRadarMarkerHeight = m_fRadarScaleY > 0.0f ? int32_t(500.0f / m_fRadarScaleY) : 0;
+}
+
+bool CMatchEngine::MakeFog(uint8_t byCameraMode, const MATCHWEATHER& weather, FOG& fog)
+{
+    if (byCameraMode == CAMERA_NO_3D)
+        return false;
+    fog.fStart = byCameraMode == CAMERA_ORBIT ? 2000.0f : 0.0f;
+    if (weather.bFog) {
+        fog.fEnd = 11000.0f;
+        fog.dwColour = 0xFF7F7F7F;
+    } else {
+        fog.fEnd = weather.bEvening ? 17000.0f : 22000.0f;
+        fog.dwColour = 0xFF190019;
+    }
+    return true;
+}
+
+void CMatchEngine::UpdateFog()
+{
+    if (MakeFog(m_byCameraMode, m_Weather, m_Fog) && m_p3DEngine)
+        m_p3DEngine->SetFog(m_Fog.fStart, m_Fog.fEnd, m_Fog.dwColour);
 }
 
 void CMatchEngine::ChangeSpeedFactor(float fDelta)

@@ -19,7 +19,9 @@
 class CClubDatabase;
 class CDatabaseHandler;
 class CGroundDatabase;
+class C3DEngine;
 class CMatchBall;
+class CMatchClub;
 class CMatchPerson;
 class CSoundManager;
 
@@ -65,6 +67,10 @@ public:
     static constexpr float kSoundSpeedLimit = 2.2f;
     static constexpr uint32_t kFiveMinutes = 300000;
     static constexpr MATCHRECT kPlayBounds = {-650, -500, 10650, 8000};
+    // Where the squads come out: the tunnel mouth.
+    static const CVector kStartPoint;
+    // Camera modes: orbit, the other 3-D view, no 3-D view.
+    enum : uint8_t { CAMERA_ORBIT = 0, CAMERA_NO_3D = 2 };
 
     CMatchEngine();
     virtual ~CMatchEngine();
@@ -72,9 +78,11 @@ public:
     CMatchEngine& operator=(const CMatchEngine&) = delete;
 
     // Builds a match between two clubs of the database in its fixed order:
-    // seed, club records and ground, weather, rules and clocks, ball, replay
-    // buffers, obstacle zones. The seed is the given value, else the calendar
-    // time. False, with nothing built, when a club is not in the database.
+    // seed, club records and ground, weather, rules and clocks, the 3-D
+    // engine, ball, both clubs with their squads, replay buffers, obstacle
+    // zones; then the players are activated. The seed is the given value,
+    // else the calendar time. False, with nothing built, when a club is not
+    // in the database.
     bool StartGame(CDatabaseHandler& database, ID_CLUB idHome, ID_CLUB idAway, uint8_t byCommentary,
                    const ITEMMATCHRULESINFORMATION& rules, uint32_t dwCallerValue, const uint32_t* pdwSeed);
     // The match objects alone, with the clock started at the given real time.
@@ -100,8 +108,50 @@ public:
     CSoundManager* GetCommentarySoundManager() { return m_pCommentarySoundManager.get(); }
     // From 2 on, the sound managers follow the engine clock.
     void SetSoundStage(uint8_t byStage) { m_bySoundStage = byStage; }
+    // Takes down what StartGame built, in the reverse order.
     void EndGame();
     bool IsMatchBuilt() const { return m_pBall != nullptr; }
+    CMatchClub* GetHomeClub() const { return m_pHomeClub.get(); }
+    CMatchClub* GetAwayClub() const { return m_pAwayClub.get(); }
+    // What a computer-run club's last review asked for: outgoing slot x 16 +
+    // bench index, 0 for nothing (side 0 home, 1 away).
+    uint8_t GetRequestedSubstitution(int nSide) const { return m_abyRequestedSubstitution[nSide ? 1 : 0]; }
+    // Tells both clubs their orders again (home, then away).
+    void ApplyTeamOrders();
+
+    // The 3-D view: its device resources around the life of the view, its
+    // rectangle, and the rectangles of the radar and the pitch plan.
+    int Enable3DDevice();
+    int Disable3DDevice();
+    void SetViewport(int32_t x, int32_t y, int32_t nWidth, int32_t nHeight);
+    void SetRadarRect(const MATCHRECT& rect);
+    void SetPitchMapRect(const MATCHRECT& rect);
+    // Fog start, end and colour for the camera mode and the weather; false
+    // without a 3-D view (nothing to fog).
+    struct FOG {
+        float fStart = 0.0f, fEnd = 0.0f;
+        uint32_t dwColour = 0;
+    };
+    static bool MakeFog(uint8_t byCameraMode, const MATCHWEATHER& weather, FOG& fog);
+    void UpdateFog();
+    C3DEngine* Get3DEngine() const { return m_p3DEngine.get(); }
+    uint8_t GetCameraMode() const { return m_byCameraMode; }
+    void SetCameraMode(uint8_t byMode) { m_byCameraMode = byMode; }
+    const FOG& GetFog() const { return m_Fog; }
+    float GetAspectRatio() const { return m_fAspectRatio; }
+    const MATCHRECT& GetViewRect() const { return m_ViewRect; }
+    const MATCHRECT& GetRadarRect() const { return m_RadarRect; }
+    const MATCHRECT& GetPitchMapRect() const { return m_PitchMapRect; }
+    uint16_t GetPitchMapScaleX() const { return m_wPitchMapScaleX; }
+    uint16_t GetPitchMapScaleY() const { return m_wPitchMapScaleY; }
+    float GetRadarScaleX() const { return m_fRadarScaleX; }
+    float GetRadarScaleY() const { return m_fRadarScaleY; }
+    int32_t GetRadarMarkerWidth() const { return m_nRadarMarkerWidth; }
+    int32_t GetRadarMarkerHeight() const { return m_nRadarMarkerHeight; }
+
+    // Planar distance between a home and an away player on the pitch (by
+    // their slots), from the last tick's tables.
+    int32_t GetPlayerDistance(int nHomeSlot, int nAwaySlot) const;
 
     // Once per frame, with the real time from the platform clock.
     void Update();
@@ -183,6 +233,9 @@ public:
     size_t GetZoneCount() const { return m_aZones.size(); }
 
 private:
+    bool BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSeed, uint32_t dwRealTimeNow);
+    // The distance tables of the tick: home to away, and each player to the ball.
+    void UpdateDistanceTables();
     template <typename F> void ForEachPerson(F f) const;
     bool PersonBlocksPath(const CMatchPerson* pPerson, const CVector& a, const CVector& b, int32_t nLimit,
                           const CMatchPerson* pMover) const;
@@ -232,7 +285,21 @@ private:
     bool m_bCrowdSoundsOn = false;
     std::unique_ptr<CSoundManager> m_pCrowdSoundManager;
     std::unique_ptr<CSoundManager> m_pCommentarySoundManager;
+    std::unique_ptr<C3DEngine> m_p3DEngine;
+    uint8_t m_byCameraMode = CAMERA_NO_3D;
+    FOG m_Fog;
+    float m_fAspectRatio = 0.75f;
+    MATCHRECT m_ViewRect = {0, 0, 0, 0};
+    MATCHRECT m_RadarRect = {0, 0, 0, 0};
+    MATCHRECT m_PitchMapRect = {0, 0, 0, 0};
+    uint16_t m_wPitchMapScaleX = 0, m_wPitchMapScaleY = 0;
+    float m_fRadarScaleX = 0.0f, m_fRadarScaleY = 0.0f;
+    int32_t m_nRadarMarkerWidth = 0, m_nRadarMarkerHeight = 0;
     std::unique_ptr<CMatchBall> m_pBall;
+    std::unique_ptr<CMatchClub> m_pHomeClub, m_pAwayClub;
+    int32_t m_anPlayerDistances[11][11] = {};
+    // The substitution each computer-run club last asked for (0 none).
+    uint8_t m_abyRequestedSubstitution[2] = {};
     std::vector<CMatchBoundingZone> m_aZones;
     std::unique_ptr<CRingBuffer<CAMERASUBJECTRECORD>> m_pCameraSubjectRing;
     std::unique_ptr<CRingBuffer<CROWDSOUNDRECORD>> m_pCrowdSoundRing;

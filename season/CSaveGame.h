@@ -290,6 +290,15 @@ public:
     // match; false (nothing filled) when a line-up place is empty or its
     // player cannot play a match of the kind, so that the club picks.
     bool GetMatchSheet(CPlayerDatabase** apPlayers, int nMatchKind, int nSubstitutes) const;
+    // The team value (0-100) of one of the eight match orders, and a
+    // line-up place's signed adjustment to it.
+    uint8_t GetTeamOrderValue(int nOrder) const { return nOrder >= 0 && nOrder < 8 ? m_abyInstructions[0][nOrder] : 50; }
+    int8_t GetTeamOrderAdjustment(int nLineUp, int nOrder) const
+    {
+        return nLineUp >= 0 && nLineUp < SAVEGAME_LINEUP && nOrder >= 0 && nOrder < 8
+                   ? int8_t(m_abyInstructions[1 + nLineUp][nOrder])
+                   : 0;
+    }
     void ResetFormationPositions();
     void InsertPlayerIntoLineup(CPlayerDatabase* pPlayer);
     void CompactTeamSheet();

@@ -111,6 +111,11 @@ void RemoveNamed(CXList* pList, const char* pszName, GetNameFn getName)
 
 }  // namespace
 
+const char* CTacticsFileManager::GetBuiltInName(int nIndex)
+{
+    return s_apszBuiltIn[nIndex >= 0 && nIndex < TACTICS_BUILT_IN_FORMATIONS ? nIndex : 0];
+}
+
 CTacticsFileManager::CTacticsFileManager()
 {
     if (s_bBuilt)

@@ -51,6 +51,8 @@ public:
     static const CXList* GetFreeKickSets() { return s_pFreeKickSets; }
     static const CXList* GetCornerSets() { return s_pCornerSets; }
     static int GetBuiltInFormationCount() { return s_nBuiltInFormations; }
+    // The name of a standard formation (index 0-5, as the clubs keep it).
+    static const char* GetBuiltInName(int nIndex);
 
 private:
     static void ReadPresetRoles(FORMATIONRECORD* pRecord, const char* pszPath);

@@ -120,6 +120,27 @@ public:
     void FitAnimationToTime(uint32_t dwMs);
     void CancelPendingAnimation();
 
+    // Meeting the moving ball: the record of an action whose contact brings
+    // the body to the ball (or a point) in time, installed as the request
+    // with the release target, release time and heading after it. False,
+    // with nothing changed, when no record qualifies.
+    static constexpr float kNoEndHeading = -9999.0f;
+    bool SelectReceivingAnimation(uint8_t byAction, bool bHeadingCheck, bool bUseRestFacing);
+    // A skill of 101 takes records without the roll.
+    bool SelectStrikingAnimation(uint8_t byAction, const CVector& target, bool bUseRestFacing, int nFootSkill,
+                                 int nHeadSkill, int nMinimumChance);
+    // A negative time takes any; kNoEndHeading wants no end heading.
+    bool SelectAnimationToPoint(uint8_t byAction, const CVector& point, float fSeconds, float fWantedEndHeading);
+    bool SelectSaveAnimation(uint8_t byAction, uint8_t byKind, bool bUseRestFacing);
+    bool SelectSaveAnimationAtPoint(uint8_t byAction, const CVector& point, uint8_t byKind, float fSeconds,
+                                    bool bUseRestFacing);
+    // The record whose heading change is nearest to the model's heading less
+    // the angle; the remainder out.
+    bool SelectActionByHeadingChange(uint8_t byAction, float fAngle, float* pfRest);
+    // The same for a wanted heading change, records tried in random order;
+    // with bTest only those whose end is free.
+    bool SelectActionByHeadingChangeFree(uint8_t byAction, float fWantedChange, float* pfRest, bool bTest);
+
     // Movement: speed grades, move type, steps, transitions, cycles, turns.
     void BuildSpeedGrades();
     const SPEEDGRADE& GetSpeedGrade(int nTable, int nGrade) const { return m_aSpeedGrades[nTable][nGrade]; }
@@ -172,6 +193,7 @@ public:
     uint8_t GetDecision() const { return m_byDecision; }
     void SetDecision(uint8_t byDecision) { m_byDecision = byDecision; }
     uint8_t GetBallReleaseState() const { return m_byBallReleaseState; }
+    uint32_t GetColour() const { return m_dwColour; }
     uint32_t GetLabelColour() const { return m_dwLabelColour; }
     uint32_t GetNextDecisionTime() const { return m_dwNextDecisionTime; }
     bool AvoidsPersons() const { return m_bAvoidPersons; }
@@ -193,6 +215,16 @@ public:
     bool IsHeldForReferee() const { return m_bHeldForReferee; }
     void SetHeldForReferee(bool bHeld) { m_bHeldForReferee = bHeld; }
     void SetRestFacing(float fFacing) { m_fRestFacing = fFacing; }
+    float GetRestFacing() const { return m_fRestFacing; }
+    // The speed value a kind may set from its pace; 200 for persons.
+    int32_t GetRunningSpeed() const { return m_nRunningSpeed; }
+    // The radius about the base position within which the person roams.
+    int32_t GetRoamingRadius() const { return m_nRoamingRadius; }
+    void SetRoamingRadius(int32_t nRadius) { m_nRoamingRadius = nRadius; }
+    const CVector& GetReleaseTarget() const { return m_vReleaseTarget; }
+    float GetReleaseTime() const { return m_fReleaseTime; }
+    uint8_t GetHeaderCode() const { return m_byHeaderCode; }
+    float GetHeadingAfterAnimation() const { return m_fHeadingAfterAnimation; }
     void SetStoredMoment(uint32_t dwTime) { m_dwStoredMoment = dwTime; }
     void SetReleaseTarget(const CVector& target, float fSeconds);
     CRingBuffer<PERSONREPLAYRECORD>* GetReplayRing() { return m_pReplayRing.get(); }
@@ -236,6 +268,10 @@ protected:
     int32_t m_nSpeedPerFrame = 0;
     uint32_t m_dwAnimationTimeLeft = 0;
     int32_t m_nSpeed = 0;
+    int32_t m_nRunningSpeed = 200;
+    int32_t m_nRoamingRadius = 0;
+    uint8_t m_byHeaderCode = 0;
+    float m_fHeadingAfterAnimation = 0.0f;
     bool m_bReplaying = false;
     std::unique_ptr<CRingBuffer<PERSONREPLAYRECORD>> m_pReplayRing;
 
@@ -257,6 +293,18 @@ protected:
     float m_fStepHeading = 0.0f;
 
 private:
+    struct CONTACTTIMING {
+        CVector vContact;
+        float fFrameTime = 0.0f;
+        float fContactSeconds = 0.0f;
+    };
+    // The contact point of a record at heading h and when the ball reaches it.
+    bool TimeContact(const ACTIONRECORD& record, float h, CONTACTTIMING& timing) const;
+    bool FillContactRequest(const ACTIONENTRY& entry, const ACTIONRECORD& record, uint8_t byFlags, float fHeading,
+                            float fScale, float fFrameTime, const CVector& release, float fReleaseTime);
+    // Whether the middle or last key of the record, turned and scaled, is free.
+    bool KeyIsFree(const ACTIONRECORD& record, bool bMiddle, double fHeading, double fScale);
+    bool SelectSaveAt(uint8_t byAction, const CVector* pPoint, uint8_t byKind, float fSeconds, bool bUseRestFacing);
     // The candidate's end, when free, rated against the best so far.
     bool TestAnimationAgainstCurrentBest(uint8_t byEndMoveType);
     bool TryHeadings(uint8_t byEndMoveType);

@@ -1,6 +1,7 @@
 #include "database/CClubDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "match/CMatchBall.h"
+#include "match/CMatchClub.h"
 #include "match/CMatchEngine.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +45,53 @@ TEST(MatchWeatherTest, SkyLightSnowAndPrecipitation)
     }
 }
 
+TEST(MatchWeatherTest, FogFollowsTheCameraAndTheWeather)
+{
+    struct Case {
+        const char* pszName;
+        uint8_t byCamera, byWeather;
+        bool bEvening, bFogged;
+        float fStart, fEnd;
+        uint32_t dwColour;
+    } cases[] = {
+        {"orbit, clear evening", CMatchEngine::CAMERA_ORBIT, 0x00, true, true, 2000.0f, 17000.0f, 0xFF190019},
+        {"orbit, clear day", CMatchEngine::CAMERA_ORBIT, 0x00, false, true, 2000.0f, 22000.0f, 0xFF190019},
+        {"other view, fog", 1, 0x80, false, true, 0.0f, 11000.0f, 0xFF7F7F7F},
+        {"no 3-D view", CMatchEngine::CAMERA_NO_3D, 0x80, false, false, 0.0f, 0.0f, 0},
+    };
+    for (const Case& c : cases) {
+        CMatchEngine::FOG fog;
+        const MATCHWEATHER weather = CMatchEngine::MakeWeather(c.byWeather, c.bEvening, false, false);
+        EXPECT_EQ(CMatchEngine::MakeFog(c.byCamera, weather, fog), c.bFogged) << c.pszName;
+        EXPECT_FLOAT_EQ(fog.fStart, c.fStart) << c.pszName;
+        EXPECT_FLOAT_EQ(fog.fEnd, c.fEnd) << c.pszName;
+        EXPECT_EQ(fog.dwColour, c.dwColour) << c.pszName;
+    }
+}
+
+TEST(MatchViewTest, ViewRadarAndPlanRectangles)
+{
+    CMatchEngine engine;
+    engine.SetViewport(0, 0, 320, 240);
+    EXPECT_FLOAT_EQ(engine.GetAspectRatio(), 0.75f);
+    EXPECT_EQ(engine.GetViewRect().nRight, 320);
+    EXPECT_EQ(engine.GetViewRect().nBottom, 240);
+    engine.SetViewport(0, 0, 0, 240);  // refused: the last view stays
+    EXPECT_FLOAT_EQ(engine.GetAspectRatio(), 0.75f);
+    // The plan runs the pitch's length down the screen.
+    engine.SetPitchMapRect({10, 20, 160, 220});
+    EXPECT_EQ(engine.GetPitchMapScaleX(), 50);
+    EXPECT_EQ(engine.GetPitchMapScaleY(), 50);
+    engine.SetPitchMapRect({0, 0, 0, 0});
+    EXPECT_EQ(engine.GetPitchMapScaleX(), 0);
+    // The radar shows the pitch with its margins.
+    engine.SetRadarRect({0, 0, 113, 85});
+    EXPECT_FLOAT_EQ(engine.GetRadarScaleX(), 100.0f);
+    EXPECT_FLOAT_EQ(engine.GetRadarScaleY(), 100.0f);
+    EXPECT_EQ(engine.GetRadarMarkerWidth(), 6);
+    EXPECT_EQ(engine.GetRadarMarkerHeight(), 5);
+}
+
 class MatchSetUpTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -78,6 +126,14 @@ TEST_F(MatchSetUpTest, TwoClubsOfTheDatabaseMakeAMatch)
     EXPECT_EQ(m_Engine.GetSeed(), dwSeed);
     EXPECT_NE(m_Engine.GetBall(), nullptr);
     EXPECT_FLOAT_EQ(m_Engine.GetSpeedFactor(), 1.2f);
+    EXPECT_NE(m_Engine.Get3DEngine(), nullptr);
+    // Clubs without players field nobody, and the match still runs.
+    ASSERT_NE(m_Engine.GetHomeClub(), nullptr);
+    EXPECT_EQ(m_Engine.GetHomeClub()->GetSlot(0), nullptr);
+    EXPECT_EQ(m_Engine.GetAwayClub()->GetNearestPlayer({5000, 3750, 0}, nullptr), nullptr);
+    EXPECT_EQ(m_Engine.GetAwayClub()->GetLowestBallDistance(-1), 999999999);
+    m_Engine.Tick(70, 70);
+    m_Engine.PostTick();
     m_Engine.EndGame();
 }
 

@@ -13,18 +13,31 @@ namespace tools {
 
 namespace {
 
-// Zones lie on a 6 x 5 grid over the pitch; a player leans a fifth of the
-// way from his base point towards the ball's zone.
+// Zones 0-24 are a 5 x 5 grid of ball positions over the pitch, zones 25-29
+// the restarts (corners at the far and near touch line, kick-off, goal kick,
+// penalty). With the ball a player leans a fifth of the way from his base
+// point towards the ball; at the kick-off he waits in his own half.
 void fillBlock(POSITIONBLOCK& block, int x, int y)
 {
+    static const int kRestartBall[5][2] = {{400, 300}, {400, 0}, {200, 150}, {30, 150}, {355, 150}};
     for (int z = 0; z < FORMATION_ZONES; ++z) {
-        const int ballX = 400 * (z % 6) / 5;
-        const int ballY = 300 * (z / 6) / 4;
+        int ballX, ballY;
+        if (z < 25) {
+            ballX = 400 * (2 * (z % 5) + 1) / 10;
+            ballY = 300 * (2 * (z / 5) + 1) / 10;
+        } else {
+            ballX = kRestartBall[z - 25][0];
+            ballY = kRestartBall[z - 25][1];
+        }
         block.anFirst[z][0] = x + (ballX - x) / 5;
         block.anFirst[z][1] = y + (ballY - y) / 5;
         // With the ball lost the side drops back towards its own goal.
         block.anSecond[z][0] = block.anFirst[z][0] * 4 / 5;
         block.anSecond[z][1] = block.anFirst[z][1];
+        if (z == 27) {
+            block.anFirst[z][0] = block.anSecond[z][0] = x < 190 ? x : 190;
+            block.anFirst[z][1] = block.anSecond[z][1] = y;
+        }
     }
     block.nValue = 40;
 }

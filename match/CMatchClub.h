@@ -1,0 +1,159 @@
+#pragma once
+// One side of a 3-D match. The club makes a footballer for every member of
+// its match squad (the team sheet of a human manager, else the club's own
+// selection for its formation), keeps who is on the pitch and who sits on
+// the bench, takes its formation layout and team orders, answers the
+// questions its players ask about their own side (nearest player, zones,
+// most advanced and last man) and runs its once-a-second work (possession,
+// territory, form) and, for a computer-run club, the five-minute review that
+// asks for a substitution.
+#include "match/CVector.h"
+#include "match/actors/CMatchPlayer.h"
+#include "season/CSaveGame.h"
+
+#include <cstdint>
+#include <memory>
+
+class CClubDatabase;
+class CMatchEngine;
+
+class CMatchClub {
+public:
+    static constexpr int kSlots = 26;
+    static constexpr int kLineUpNumbers = 18;
+    static constexpr uint8_t kNoMarking = 250;
+    static constexpr uint32_t kGoalkeeperColour = 0x32C80A;
+    static constexpr int32_t kBenchY = -390;
+    static constexpr int32_t kBenchRoamingRadius = 750;
+    // Review flags: always after a review, goals since it, a serious injury.
+    enum : uint8_t { REVIEW_DONE = 1, REVIEW_CONCEDED = 2, REVIEW_SCORED = 4, REVIEW_INJURY = 32 };
+    // Position groups of the review's mask.
+    enum : uint8_t { GROUP_GOALKEEPER = 2, GROUP_DEFENDER = 4, GROUP_MIDFIELDER = 8, GROUP_FORWARD = 16,
+                     GROUP_OUTFIELD = 28 };
+
+    // Builds the side: kit colour, squad, line-up table, formation layout,
+    // bench seats and roaming radii; pSaveGame is the human manager's.
+    CMatchClub(CClubDatabase* pRecord, bool bHome, CSaveGame* pSaveGame, CMatchEngine& engine,
+               CClubDatabase* pOpponentRecord);
+    ~CMatchClub();
+    CMatchClub(const CMatchClub&) = delete;
+    CMatchClub& operator=(const CMatchClub&) = delete;
+
+    void SetOpponent(CMatchClub* pOpponent);
+    // Bench placement, marking, slot order, the eight team orders.
+    void ApplyTeamOrders();
+
+    // Once a second of match time: possession and territory, the players' form.
+    void UpdatePerSecond();
+    // The review of a computer-run club: the packed substitution it wants
+    // (outgoing slot x 16 + bench index), 0 for none. The flags start again.
+    uint8_t FiveMinuteReview();
+
+    CMatchEngine& GetEngine() const { return m_Engine; }
+    CClubDatabase* GetRecord() const { return m_pRecord; }
+    CSaveGame* GetSaveGame() const { return m_pSaveGame; }
+    CMatchClub* GetOpponent() const { return m_pOpponent; }
+    bool IsHome() const { return m_bHome; }
+    bool AttacksHighEnd() const { return m_bAttacksHighEnd; }
+    void SetAttacksHighEnd(bool bHigh) { m_bAttacksHighEnd = bHigh; }
+    bool HasBall() const { return m_bHasBall; }
+    void SetHasBall(bool bHasBall) { m_bHasBall = bHasBall; }
+    int GetOnPitchCount() const { return m_nOnPitch; }
+    int GetSquadCount() const { return m_nSquadCount; }
+    uint32_t GetKitColour() const { return m_dwKitColour; }
+    uint8_t GetTeamOrder(TEAMORDER byOrder) const { return m_abyTeamOrders[byOrder]; }
+    uint8_t GetMarkingTarget(int nSlot) const { return m_abyMarking[nSlot]; }
+    uint8_t GetReviewFlags() const { return m_byReviewFlags; }
+    void AddReviewFlags(uint8_t byFlags) { m_byReviewFlags |= byFlags; }
+    uint8_t GetGoals() const { return m_byGoals; }
+    void SetGoals(uint8_t byGoals) { m_byGoals = byGoals; }
+    int32_t GetPossessionSeconds() const { return m_nPossessionSeconds; }
+    int32_t GetTerritorySeconds() const { return m_nTerritorySeconds; }
+    int32_t GetOffsideLine() const { return m_nOffsideLine; }
+    uint8_t GetSubstitutions() const { return m_bySubstitutions; }
+    uint8_t GetBookings() const { return m_byBookings; }
+
+    // The player in a slot (0 the goalkeeper, then the others on the pitch,
+    // then the bench); null for an empty slot or one past the squad.
+    CMatchPlayer* GetSlot(int nSlot) const;
+    // By line-up number (the place in the selection order); null past the
+    // squad, and with bSkipBench for a player on the bench.
+    CMatchPlayer* GetPlayer(int nLineUp, bool bSkipBench) const;
+    CMatchPlayer* GetPlayerBySquadIndex(int nIndex) const;
+    CMatchPlayer* GetPlayerByRecord(const CPlayerDatabase* pRecord, bool bOnPitchOnly) const;
+
+    // The seat on the bench of a slot beyond those on the pitch.
+    CVector GetBenchSeat(int nSlot) const;
+    CVector GetWarmUpSpot(int nSlot) const;
+    // The formation layout's point of a line-up number for a zone (0-29), in
+    // the set with or without the ball, turned for the end the club attacks.
+    CVector GetFormationPoint(int nLineUp, int nZone, bool bWithBall) const;
+    int32_t GetFormationRoamingRadius(int nLineUp) const;
+
+    // The club's own penalty area (the tight one 80 shallower); in the
+    // shoot-out always the one at x = 0.
+    bool IsInPenaltyArea(const CVector& point, bool bTight) const;
+    // Centre of the club's own goal line.
+    void GetGoalPosition(CVector& out) const;
+    // 1 defence, 2 midfield, 4 the attacking wings, 5 the attacking centre.
+    int GetZone(int32_t x, int32_t y) const;
+    CMatchPlayer* GetNearestPlayer(const CVector& point, int32_t* pnDistance) const;
+    CMatchPlayer* GetNearestReadyPlayer(const CVector& point, int32_t* pnDistance) const;
+    CMatchPlayer* GetNearestPlayerExcept(const CVector& point, const CMatchPlayer* pExcept, int32_t* pnDistance) const;
+    int32_t GetNearestPlayerDistance(const CVector& point) const;
+    CMatchPlayer* GetNearestToTarget(const CVector& point, int32_t* pnDistance) const;
+    CMatchPlayer* GetNearestToTargetExcept(const CVector& point, const CMatchPlayer* pExcept,
+                                           int32_t* pnDistance) const;
+    CMatchPlayer* GetMostAdvancedPlayer() const;
+    CMatchPlayer* GetLastDefender() const;
+    // The smallest ball distance among those on the pitch, skipping a slot
+    // (-1 none); 999999999 when there is nobody.
+    int32_t GetLowestBallDistance(int nSkipSlot) const;
+
+    // The result into the club's records; the best match rating, whose
+    // player's identifier goes to pidPlayer (left alone when none is above 0).
+    uint8_t WriteMatchResult(uint8_t byCompetition, ID_PLAYER* pidPlayer);
+
+private:
+    enum class Measure { Position, BasePosition };
+    CMatchPlayer* FindNearest(const CVector& point, const CMatchPlayer* pExcept, bool bReadyOnly, Measure measure,
+                              int32_t* pnDistance) const;
+    int32_t DistanceFromOwnGoal(int32_t x) const { return m_bAttacksHighEnd ? x : PITCH_LENGTH - x; }
+    void BuildSquad();
+    int GetNextMatchKind() const;
+    void LoadFormationLayout();
+    void PlaceBench();
+    void ApplyTeamOrder(TEAMORDER byOrder);
+    static bool MatchesGroup(uint8_t byPosition, uint8_t byMask);
+    static uint8_t GroupOf(uint8_t byPosition);
+
+    CMatchEngine& m_Engine;
+    int m_nOnPitch = 11;
+    std::unique_ptr<CMatchPlayer> m_apSlots[kSlots];
+    int32_t m_nDefenceLine = 3000;
+    int32_t m_nAttackLine = 7000;
+    uint8_t m_byReviewFlags = REVIEW_DONE;
+    CMatchPlayer* m_apByLineUp[kLineUpNumbers] = {};
+    const uint8_t* m_pbyFormation = nullptr;
+    CSaveGame* m_pSaveGame;
+    uint8_t m_abyMarking[kSlots] = {};
+    uint8_t m_abySlotOrder[kSlots] = {};
+    uint8_t m_abyTeamOrders[TEAM_ORDERS] = {50, 50, 50, 50, 50, 50, 50, 50};
+    int32_t m_nPossessionSeconds = 0;
+    int32_t m_nTerritorySeconds = 0;
+    uint8_t m_byBookings = 0;
+    uint8_t m_bySubstitutions = 0;
+    int m_nSquadCount;
+    int m_nMatchKind = 0;
+    CMatchClub* m_pOpponent = nullptr;
+    CClubDatabase* m_pRecord;
+    CClubDatabase* m_pOpponentRecord;
+    bool m_bAttacksHighEnd;
+    bool m_bHome;
+    bool m_bHasBall = false;
+    MATCHLAYOUTENTRY m_aLayout[SAVEGAME_LINEUP];
+    int32_t m_nOffsideLine = 5000;
+    uint8_t m_byGoals = 0;
+    uint8_t m_byShootOutGoals = 0;
+    uint32_t m_dwKitColour = 0xFFFFFF;
+};

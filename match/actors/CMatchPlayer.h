@@ -1,0 +1,208 @@
+#pragma once
+// One footballer of a match club: the person with what he takes from his
+// database record. His match ratings (1..100, the playing skills lifted or
+// lowered by his confidence and agility), the kick table of his five kick
+// kinds (from his strength), his condition values and the tactics orders of
+// his club, and the working fields that his decisions fill. The club makes
+// one for every member of its match squad and owns him.
+#include "match/actors/CMatchPerson.h"
+
+#include <cstdint>
+
+class CMatchClub;
+class CPlayerDatabase;
+
+// Special roles of a footballer.
+enum : uint8_t {
+    ROLE_NONE = 0, ROLE_FETCHER = 1, ROLE_OFFSIDE_TRAP = 2, ROLE_EVENT_PLAYER = 3, ROLE_SECOND_EVENT_PLAYER = 4,
+    ROLE_BENCH = 5
+};
+constexpr uint8_t DECISION_POSITION_BASE = 0;
+constexpr uint8_t DECISION_SUBSTITUTE_BENCH = 17;
+
+// The footballer's match ratings, in the order they are derived.
+enum MATCHRATING : uint8_t {
+    RATING_INTELLIGENCE, RATING_PACE, RATING_CONFIDENCE, RATING_AGILITY, RATING_INJURY_PRONENESS, RATING_GREED,
+    RATING_DEFENSIVE_READING, RATING_STRENGTH, RATING_DRIBBLING, RATING_HANDLING, RATING_HEADING, RATING_PASSING,
+    RATING_SHOOTING, RATING_TACKLING, RATING_PASS_VISION, RATING_SHOT_VISION,
+    // In play: these nine follow his form through the match.
+    RATING_STRENGTH_IN_PLAY, RATING_DRIBBLING_IN_PLAY, RATING_HANDLING_IN_PLAY, RATING_HEADING_IN_PLAY,
+    RATING_PASSING_IN_PLAY, RATING_SHOOTING_IN_PLAY, RATING_TACKLING_IN_PLAY, RATING_PASS_VISION_IN_PLAY,
+    RATING_SHOT_VISION_IN_PLAY, RATING_COUNT
+};
+constexpr int IN_PLAY_RATINGS = RATING_COUNT - RATING_STRENGTH_IN_PLAY;
+
+// Kick kinds: 0 a ball he does not hold, 1 and 2 from the kick animation's
+// contact (2 a header), 3 an outfield player holding it, 4 a goalkeeper.
+constexpr int KICK_KINDS = 5;
+struct KICKENTRY {
+    int32_t nMaxVerticalSpeed = 0;  // cm/s
+    int32_t nKickSpeed = 0;         // cm/s
+    int32_t nMaxRange = 0;          // cm
+};
+
+// The eight team orders, in the order of their setters.
+enum TEAMORDER : uint8_t {
+    ORDER_MATCH_URGENCY, ORDER_PASSING_DISTANCE, ORDER_PASSING_DIRECTION, ORDER_TACKLING_STRENGTH, ORDER_CLEARANCE,
+    ORDER_MARKING, ORDER_SHOOTING, ORDER_ADVANCE, TEAM_ORDERS
+};
+
+class CMatchPlayer : public CMatchPerson {
+public:
+    static constexpr int32_t kMaxFitness = 9999;
+    static constexpr int32_t kMinFitness = 150;
+    static constexpr int32_t kStartMorale = 500;
+    // The modifier of a 0..100 value by tenths: -10 .. +10.
+    static int GetTenthModifier(int nValue);
+    // 1 below 1, 98 from 99 on.
+    static uint8_t ClampRating(int nValue);
+    // The kick table of a strength rating.
+    static KICKENTRY MakeKickEntry(int nKind, int nStrength);
+
+    // Squad positions from 11 on sit on the bench. The club gives the bench
+    // seat; nMatchKind picks the match morale of the record.
+    CMatchPlayer(CPlayerDatabase* pRecord, uint8_t bySquadPosition, int nMatchKind, CMatchClub* pClub);
+
+    void GetPaceAttributes(int32_t* pnFirst, int32_t* pnMean) const override;
+
+    CPlayerDatabase* GetRecord() const { return m_pRecord; }
+    CMatchClub* GetClub() const { return m_pClub; }
+    CMatchClub* GetOpponentClub() const { return m_pOpponentClub; }
+    void SetOpponentClub(CMatchClub* pClub) { m_pOpponentClub = pClub; }
+    uint8_t GetSquadPosition() const { return m_bySquadPosition; }
+    void SetSquadPosition(uint8_t byPosition) { m_bySquadPosition = byPosition; }
+    uint8_t GetStartingSquadPosition() const { return m_byStartingSquadPosition; }
+    uint8_t GetLineIndex() const { return m_byLineIndex; }
+    void SetLineIndex(uint8_t byIndex) { m_byLineIndex = byIndex; }
+    uint8_t GetSpecialRole() const { return m_bySpecialRole; }
+    void SetSpecialRole(uint8_t byRole) { m_bySpecialRole = byRole; }
+    // The position code he was picked for, and the one of his record.
+    uint8_t GetSelectedPosition() const { return m_bySelectedPosition; }
+    void SetSelectedPosition(uint8_t byPosition) { m_bySelectedPosition = byPosition; }
+    uint8_t GetNaturalPosition() const;
+    bool TookPart() const { return m_bTookPart; }
+    bool IsEligible() const { return m_bEligible; }
+    bool IsInjured() const { return m_bInjured; }
+    void SetInjured(bool bInjured) { m_bInjured = bInjured; }
+
+    uint8_t GetRating(MATCHRATING byRating) const { return m_abyRatings[byRating]; }
+    // The in-play ratings rebuilt from those of the set-up and the form
+    // value (0..999): each moves by the modifier of form / 10.
+    void ApplyFormToRatings(int nForm);
+    const KICKENTRY& GetKickEntry(int nKind) const { return m_aKicks[nKind]; }
+
+    int32_t GetFitness() const { return m_nFitness; }
+    int32_t GetStamina() const { return m_nStamina; }
+    int32_t GetStaminaCap() const { return m_nStaminaCap; }
+    uint16_t GetAggression() const { return m_wAggression; }
+    uint16_t GetTemper() const { return m_wTemper; }
+    int32_t GetAnger() const { return m_nAnger; }
+    int32_t GetMatchMorale() const { return m_nMatchMorale; }
+    int32_t GetMorale() const { return m_nMorale; }
+    void SetMorale(int32_t nMorale) { m_nMorale = nMorale; }
+
+    uint8_t GetTeamOrder(TEAMORDER byOrder) const { return m_abyTeamOrders[byOrder]; }
+    void SetTeamOrder(TEAMORDER byOrder, uint8_t byValue) { m_abyTeamOrders[byOrder] = byValue; }
+    static float GetLongBallColumnWeight(int nColumn) { return kLongBallColumns[nColumn]; }
+    static float GetLongBallLaneWeight(int nLane) { return kLongBallLanes[nLane]; }
+
+    // Planar distance and angle to the ball, written by the engine each tick.
+    int32_t GetBallDistance() const { return m_nBallDistance; }
+    float GetBallAngle() const { return m_fBallAngle; }
+    void SetBallDistance(int32_t nDistance, float fAngle) { m_nBallDistance = nDistance, m_fBallAngle = fAngle; }
+    uint8_t GetMatchRating() const { return m_byMatchRating; }
+    void SetMatchRating(uint8_t byRating) { m_byMatchRating = byRating; }
+
+    // Decision measures. Pressure: 3 with an opponent under 300 away, 2
+    // under 600, 1 under 1100, else 0 (0 with the ball in his hands); the
+    // on-ball pressure is the same while he has the ball at his feet in
+    // open play.
+    void UpdatePressure();
+    uint8_t GetPressureLevel() const { return m_byPressureLevel; }
+    uint8_t GetOnBallPressure() const { return m_byOnBallPressure; }
+    // 0..100: how near the nearest opponent is within the reach his
+    // dribbling gives him.
+    int GetKickerPressure() const;
+    // Planar distance to the nearest opponent on the pitch, from the
+    // engine's table; 999999999 without one.
+    int32_t GetNearestOpponentDistance() const;
+    // The club's players on the pitch within the radius of the point.
+    static int CountPlayersNear(const CMatchClub& club, const CVector& point, int32_t nRadius);
+    // 1 at the club's own goal falling to 0 at 5000 away.
+    static float GetOwnGoalCloseness(const CMatchClub& club, const CVector& point);
+    // Where to play a pass to a team-mate: ahead of him by his movement,
+    // turned a sixteenth of a turn away from an opponent near the line in
+    // open play, kept 200 inside the pitch.
+    CVector GetPassLeadPoint(const CMatchPlayer& receiver, float fFactor) const;
+    // His tackling against the opponent's dribbling, one draw each.
+    bool WinsChallenge(const CMatchPlayer& opponent) const;
+    // Whether he may take the ball in his hands: the event player at a
+    // throw-in, the goalkeeper in his own penalty area (not from a
+    // team-mate's touch in open play).
+    bool CanHandleBall() const;
+    // What it costs him to reach the ball, for the club's choice of who goes.
+    float GetBallInterceptCost() const;
+    // Heads for where he can meet the ball (decision 0, going for it); with
+    // bTestOnly only the intercept point and time factor are worked out.
+    void GoForBall(bool bTestOnly);
+    bool IsGoingForBall() const { return m_bGoingForBall; }
+    const CVector& GetInterceptPoint() const { return m_vInterceptPoint; }
+    float GetInterceptTimeFactor() const { return m_fInterceptTimeFactor; }
+    const CVector& GetKickPoint() const { return m_vKickPoint; }
+    void SetKickPoint(const CVector& point) { m_vKickPoint = point; }
+
+    // Reference points of the attacked end, kick-off offsets by line index
+    // and the shot aims beside the goal centre.
+    static const CVector kReferencePoints[5];
+    static const CVector kKickOffOffsets[11];
+    static const CVector kShotAimOffsets[3];
+
+private:
+    static constexpr float kLongBallColumns[10] = {0.1f, 0.3f, 0.5f, 0.7f, 0.9f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f};
+    static constexpr float kLongBallLanes[3] = {0.5f, 1.0f, 0.5f};
+
+    void DeriveRatings();
+    void DeriveCondition(int nMatchKind);
+
+    CPlayerDatabase* m_pRecord;
+    CMatchClub* m_pClub;
+    CMatchClub* m_pOpponentClub = nullptr;
+    uint8_t m_bySquadPosition;
+    uint8_t m_byStartingSquadPosition;
+    uint8_t m_byLineIndex = 0;
+    uint8_t m_bySpecialRole = ROLE_NONE;
+    uint8_t m_bySelectedPosition = 0;
+    bool m_bTookPart = true;
+    bool m_bEligible = true;
+    bool m_bInjured = false;
+    uint8_t m_byYellowCards = 0;
+    uint8_t m_byRedCards = 0;
+
+    int32_t m_nBallDistance = 0;
+    float m_fBallAngle = 0.0f;
+
+    uint8_t m_abyRatings[RATING_COUNT] = {};
+    // The in-play ratings as the set-up derived them; form moves them.
+    uint8_t m_abyBaseInPlay[IN_PLAY_RATINGS] = {};
+    KICKENTRY m_aKicks[KICK_KINDS];
+    uint8_t m_byKickKind = 0;
+    int32_t m_nCurrentKickSpeed = 0;
+
+    int32_t m_nFitness = kMaxFitness;
+    int32_t m_nStaminaCap = 1;
+    int32_t m_nStamina = 0;
+    uint16_t m_wAggression = 0;
+    uint16_t m_wTemper = 1;
+    int32_t m_nAnger = 0;
+    int32_t m_nMatchMorale = 1;
+    int32_t m_nMorale = kStartMorale;
+
+    uint8_t m_abyTeamOrders[TEAM_ORDERS] = {50, 50, 50, 50, 50, 50, 50, 50};
+    uint8_t m_byPressureLevel = 0;
+    uint8_t m_byOnBallPressure = 0;
+    bool m_bGoingForBall = false;
+    CVector m_vKickPoint;
+    CVector m_vInterceptPoint;
+    float m_fInterceptTimeFactor = -1.0f;
+    uint8_t m_byMatchRating = 0;
+};
