@@ -331,6 +331,11 @@ public:
     // record follows when it is current. Points off the pitch (x 100-500,
     // y 4-304) are clamped onto it.
     void SetWorkingEntryPoint(int nPlace, int nX, int nY);
+    // A starter's place gets another role; the eleven places (players,
+    // entries and blocks together) are sorted by role again, equal roles
+    // keeping their order. The place the player now holds, -1 for a bad
+    // place or role.
+    int SetLineupRole(int nPlace, int nRole);
 
     // ---- money ----
     static const FINANCECATEGORY& GetFinanceCategory(int nCategory);

@@ -499,6 +499,32 @@ void CSaveGame::ResetFormationPositions()
     std::copy(std::begin(m_aWorkingBlocks), std::end(m_aWorkingBlocks), m_aOwnBlocks);
 }
 
+int CSaveGame::SetLineupRole(int nPlace, int nRole)
+{
+    if (nPlace < 0 || nPlace >= SAVEGAME_LINEUP || nRole < 0 || nRole >= kOrders)
+        return -1;
+    m_aWorkingEntries[nPlace].byOrder = static_cast<uint8_t>(nRole);
+    int anOrder[SAVEGAME_LINEUP];
+    for (int i = 0; i < SAVEGAME_LINEUP; ++i)
+        anOrder[i] = i;
+    std::stable_sort(std::begin(anOrder), std::end(anOrder), [this](int a, int b) {
+        return m_aWorkingEntries[a].byOrder < m_aWorkingEntries[b].byOrder;
+    });
+    FORMATIONDATA data;
+    CPlayerDatabase* apPlayers[SAVEGAME_LINEUP];
+    int nNewPlace = -1;
+    for (int i = 0; i < SAVEGAME_LINEUP; ++i) {
+        data.aEntries[i] = m_aWorkingEntries[anOrder[i]];
+        data.aBlocks[i] = m_aWorkingBlocks[anOrder[i]];
+        apPlayers[i] = m_apTeamSheet[anOrder[i]];
+        if (anOrder[i] == nPlace)
+            nNewPlace = i;
+    }
+    ApplyFormation(data);
+    std::copy(std::begin(apPlayers), std::end(apPlayers), m_apTeamSheet);
+    return nNewPlace;
+}
+
 void CSaveGame::InsertPlayerIntoLineup(CPlayerDatabase* pPlayer)
 {
     if (!pPlayer)
