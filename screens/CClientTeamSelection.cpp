@@ -1,6 +1,8 @@
 #include "screens/CClientTeamSelection.h"
 
+#include "popups/CPopupMessageBox.h"
 #include "shell/CGame.h"
+#include "shell/CGamePopup.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/CTableText.h"
@@ -834,6 +836,7 @@ bool CClientTeamSelection::ChangeStarterRole(int nRow, int nRole)
         }
         m_pHuman->ResetFormationPositions();
         m_pHuman->SelectFormation(&m_pHuman->GetCustomFormation());
+        ShowGameMessageBox(CGameMessageBox::MODE_OK, MESSAGE_CUSTOM_FORMATION);
     }
     FillFormationList();
     FillSquadLists();
@@ -906,9 +909,9 @@ void CClientTeamSelection::OnSelChange(uint32_t dwID)
 void CClientTeamSelection::OnClicked(uint32_t dwID)
 {
     if (dwID == ID_PICK_TEAM) {
-        // The assistant picks in the first formation of the list; the three
-        // choices of who picks wait for the message box.
-        DelegateTeamPicking(2);
+        if (auto* pBox = dynamic_cast<CPopupMessageBox*>(GetGameMessageBox()))
+            pBox->SetExtraButtons({ID_PICK_DEFENSIVE, ID_PICK_BALANCED, ID_PICK_ATTACKING});
+        ShowGameMessageBox(CGameMessageBox::MODE_CANCEL_AND_CHOICES, MESSAGE_WHO_PICKS);
         return;
     }
     if (dwID >= ID_STARTERS && dwID <= ID_SETPIECE_SEVENTH)
@@ -980,6 +983,38 @@ void CClientTeamSelection::OnLButtonUp(uint32_t flags, int x, int y)
     if (m_bDragging) {
         m_bDragging = false;
         DrawPitch();
+    }
+}
+
+void CClientTeamSelection::OnDoubleClicked(uint32_t dwID)
+{
+    // The keeper's place keeps its role; other roles change through the
+    // player-role popup.
+    const CXListBoxEx* pList = GetList(dwID);
+    if (dwID == ID_STARTERS && pList && pList->GetSelection() == 0 && pList->m_nClickedColumn == 3)
+        ShowGameMessageBox(CGameMessageBox::MODE_OK, MESSAGE_KEEPER_ROLE);
+}
+
+void CClientTeamSelection::OnEndMessageBoxPopup()
+{
+    const CGameMessageBox* pBox = GetGameMessageBox();
+    if (!pBox || pBox->GetTextItem() != MESSAGE_WHO_PICKS) {
+        CGameClient::OnEndMessageBoxPopup();
+        return;
+    }
+    switch (pBox->m_dwResultID) {
+    case ID_PICK_DEFENSIVE:
+        DelegateTeamPicking(3);
+        break;
+    case ID_PICK_BALANCED:
+        DelegateTeamPicking(2);
+        break;
+    case ID_PICK_ATTACKING:
+        DelegateTeamPicking(1);
+        break;
+    default:
+        UpdatePickTeamButton(false);
+        break;
     }
 }
 

@@ -39,7 +39,13 @@ public:
         ID_FORMATIONS = 790,
         ID_VIEW = 1144,
         ID_SCROLLBAR = 901,
+        // The message box's three answers to who picks the team.
+        ID_PICK_DEFENSIVE = 1163,
+        ID_PICK_BALANCED = 1164,
+        ID_PICK_ATTACKING = 1165,
     };
+    // Messages of the screen.
+    enum { MESSAGE_KEEPER_ROLE = 7, MESSAGE_WHO_PICKS = 45, MESSAGE_CUSTOM_FORMATION = 62 };
     enum { VIEW_PITCH = 0, VIEW_LIST = 1 };
     enum { DRAG_REFUSED = 0, DRAG_COPY = 1, DRAG_EXCHANGE = 2 };
 
@@ -61,6 +67,8 @@ public:
     void OnLButtonUp(uint32_t flags, int x, int y) override;
     void OnClicked(uint32_t dwID) override;
     void OnSelChange(uint32_t dwID) override;
+    void OnDoubleClicked(uint32_t dwID) override;
+    void OnEndMessageBoxPopup() override;
     void OnDragInternally(uint32_t dwID, int nTargetRow, uint32_t dwSourceRow) override;
     void OnDragNotify(uint32_t dwSourceID, uint32_t dwTargetID, uint32_t dwTargetRow, uint32_t dwSourceRow) override;
     void UserSlot24(uint32_t dwID, uint32_t x, uint32_t y) override;

@@ -8,6 +8,7 @@
 #include "shell/CGame.h"
 #include "shell/CGameDay.h"
 #include "shell/CGameNavigationBar.h"
+#include "shell/CGamePopup.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/CStartScreen.h"
 #include "shell/ScreenIDs.h"
@@ -324,7 +325,21 @@ TEST_F(TeamSelection, TheAssistantPicksAsTheClubsOwnSelectionDoes)
 {
     // A first swap by hand, which the assistant's pick replaces.
     Drag(Screen::ID_SUBSTITUTES, 0, Screen::ID_STARTERS, 0);
-    m_pScreen->DelegateTeamPicking(1);
+    // The assistant's button asks who picks; Cancel leaves it to the manager.
+    ASSERT_TRUE(m_pScreen->FindControl(Screen::ID_PICK_TEAM)->m_bVisible) << "the club has an assistant";
+    m_pScreen->OnClicked(Screen::ID_PICK_TEAM);
+    CGameMessageBox* pBox = GetGameMessageBox();
+    ASSERT_TRUE(pBox && pBox->IsOnStack());
+    EXPECT_EQ(pBox->GetTextItem(), Screen::MESSAGE_WHO_PICKS);
+    Shoot("teamsel_who_picks.png");
+    pBox->OnClicked(883);
+    EXPECT_EQ(m_pHuman->GetDelegation(1), 0);
+    // The attacking side: the list's second formation.
+    m_pScreen->OnClicked(Screen::ID_PICK_TEAM);
+    ASSERT_TRUE(pBox->IsOnStack());
+    pBox->OnClicked(Screen::ID_PICK_ATTACKING);
+    m_game.Update();
+    EXPECT_FALSE(pBox->IsOnStack());
     EXPECT_EQ(m_pHuman->GetDelegation(1), 1);
     EXPECT_STREQ(m_pHuman->GetFormationName(), "4-2-4") << "preference 1 plays the list's second formation";
 
