@@ -1071,6 +1071,8 @@ uint32_t CClientTeamSelection::GetCurrentListPlayer()
 
 void CClientTeamSelection::UpdateBars() { CGameClient::UpdateBars(); }
 
+void CClientTeamSelection::OnPrint() { PrintAllControls(); }
+
 // ---- drawing ----
 
 void CClientTeamSelection::DrawPitch()

@@ -73,6 +73,7 @@ public:
     void OnDragNotify(uint32_t dwSourceID, uint32_t dwTargetID, uint32_t dwTargetRow, uint32_t dwSourceRow) override;
     void UserSlot24(uint32_t dwID, uint32_t x, uint32_t y) override;
     void UpdateBars() override;
+    void OnPrint() override;
     uint32_t GetPreviousListPlayer() override;
     uint32_t GetNextListPlayer() override;
     uint32_t GetCurrentListPlayer() override;

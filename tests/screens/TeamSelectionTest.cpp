@@ -164,7 +164,7 @@ protected:
         m_game.Update();
     }
     // A press on one row of a list, dragged to a row of another and let go.
-    void Drag(uint32_t dwFrom, int nFromRow, uint32_t dwTo, int nToRow)
+    void Drag(uint32_t dwFrom, int nFromRow, uint32_t dwTo, int nToRow, const char* pszShot = nullptr)
     {
         const CXListBoxEx* pFrom = m_pScreen->GetList(dwFrom);
         const CXListBoxEx* pTo = m_pScreen->GetList(dwTo);
@@ -174,6 +174,8 @@ protected:
         m_pScreen->OnLButtonDown(0, x0, y0);
         m_pScreen->OnMouseMove(1, (x0 + x1) / 2, (y0 + y1) / 2);
         m_pScreen->OnMouseMove(1, x1, y1);
+        if (pszShot)
+            Shoot(pszShot);
         m_pScreen->OnLButtonUp(0, x1, y1);
         m_game.Update();
     }
@@ -305,7 +307,7 @@ TEST_F(TeamSelection, DragsWithinTheStartersAndOntoTheSetPieces)
     EXPECT_EQ(m_pScreen->GetTeamRole(pSecond), nFirstRole);
 
     // A starter dropped on the penalty list is copied there; a reserve is not.
-    Drag(Screen::ID_STARTERS, 7, Screen::ID_SETPIECE_SEVENTH, 0);
+    Drag(Screen::ID_STARTERS, 7, Screen::ID_SETPIECE_SEVENTH, 0, "teamsel_dragging.png");
     EXPECT_EQ(m_pHuman->GetSetPiecePlayer(6), m_pHuman->GetSheetPlayer(7));
     EXPECT_EQ(m_pHuman->GetSheetPlayer(7), m_pScreen->GetRowPlayer(Screen::ID_STARTERS, 7)) << "the starter stays";
     CPlayerDatabase* pTaker = m_pHuman->GetSetPiecePlayer(6);
