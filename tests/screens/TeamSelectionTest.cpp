@@ -1,7 +1,7 @@
 // The team selection screen: its list and pitch arithmetic, and the screen
 // on a game in play with one human manager, driven by the mouse as a person
 // drives it, with the human's record and his next match as the witnesses.
-#include "../shell/GameInPlay.h"
+#include "GameOnScreen.h"
 
 #include "screens/CClientTeamSelection.h"
 #include "screens/GameScreens.h"
@@ -120,49 +120,17 @@ TEST(TeamSelectionRules, CustomLayoutStacksAndSplitsTheRolesOfAZone)
     }
 }
 
-// A game object on a window of its own over a game in play, the team
-// selection screen shown.
-class TeamSelection : public ::testing::Test {
+// The team selection screen shown over a game in play.
+class TeamSelection : public GameOnScreen {
 protected:
     void SetUp() override
     {
-        m_pWindow = plat::Window::create("Corravin", 800, 600);
-        ASSERT_NE(m_pWindow, nullptr) << plat::Window::lastError();
-        m_game.m_hWnd = m_pWindow;
-        g_pGame = &m_game;
-        g_pStartScreen = &m_start;
-        ASSERT_TRUE(m_game.OnGameStart(false, 800, 600));
-        RegisterGameScreens();
-        // The world the game started with goes first: a world freed after
-        // another was built would unlink the new one's records.
-        m_game.SetDatabase(nullptr);
-        auto world = shell_test::StartGameInPlay(1);
-        ASSERT_NE(world, nullptr) << "the generated starting world did not load";
-        m_game.SetDatabase(std::move(world));
-        m_pHuman = Database()->GetCurrentSaveGame();
-        m_pClub = m_pHuman->GetClub();
+        GameOnScreen::SetUp();
         m_pScreen = dynamic_cast<Screen*>(GetScreenObject(SCREEN_TEAM_SELECTION));
         ASSERT_NE(m_pScreen, nullptr) << "the screen is not registered";
-        Open();
-    }
-    void TearDown() override
-    {
-        m_game.OnGameEnd(false);
-        g_pGame = nullptr;
-        g_pStartScreen = nullptr;
-        g_pCurrentClient = nullptr;
-        g_pNextClient = nullptr;
-        delete m_pWindow;
+        OpenScreen(SCREEN_TEAM_SELECTION);
     }
 
-    CDatabaseHandler* Database() { return m_game.GetDatabase(); }
-    void Open()
-    {
-        g_pNavigationBar->OnClientChange(SCREEN_TEAM_SELECTION, true);
-        m_game.Update();
-        ASSERT_EQ(g_pCurrentClient, m_pScreen);
-        m_game.Update();
-    }
     // A press on one row of a list, dragged to a row of another and let go.
     void Drag(uint32_t dwFrom, int nFromRow, uint32_t dwTo, int nToRow, const char* pszShot = nullptr)
     {
@@ -195,20 +163,6 @@ protected:
                 return nType;
         return -1;
     }
-    void Shoot(const char* pszName)
-    {
-        m_game.Update();
-        const char* pszFolder = std::getenv("BRELLOX_SHOTS");
-        if (pszFolder && GetScreenSurface() && GetScreenSurface()->m_pSurface)
-            plat::writePng(*GetScreenSurface()->m_pSurface, std::string(pszFolder) + "/" + pszName);
-    }
-
-    shell_test::GameFolder m_folder;
-    plat::Window* m_pWindow = nullptr;
-    CStartScreen m_start;
-    CGame m_game;
-    CSaveGame* m_pHuman = nullptr;
-    CClubDatabase* m_pClub = nullptr;
     Screen* m_pScreen = nullptr;
 };
 
