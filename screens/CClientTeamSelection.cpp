@@ -729,6 +729,15 @@ void CClientTeamSelection::OnDragInternally(uint32_t dwID, int nTargetRow, uint3
     if (dwID == ID_STARTERS) {
         // Two starters change places, and with them their roles.
         ExchangePlaces(PlaceOfRow(dwID, nSourceRow), PlaceOfRow(dwID, nTargetRow));
+    } else if (IsSquadList(dwID)) {
+        // The order on the bench or among the reserves.
+        const int nFrom = PlaceOfRow(dwID, nSourceRow), nTo = PlaceOfRow(dwID, nTargetRow);
+        CPlayerDatabase* pFrom = m_pHuman->GetSheetPlayer(nFrom);
+        CPlayerDatabase* pTo = m_pHuman->GetSheetPlayer(nTo);
+        if (pFrom && pTo) {
+            m_pHuman->SetSheetPlayer(nFrom, pTo);
+            m_pHuman->SetSheetPlayer(nTo, pFrom);
+        }
     } else if (const SETPIECELIST* pList = FindSetPieceList(dwID)) {
         // The taker moves to the drop position within his group.
         const int nFrom = SetPiecePlace(dwID, nSourceRow), nTo = SetPiecePlace(dwID, nTargetRow);

@@ -260,6 +260,13 @@ TEST_F(TeamSelection, DragsWithinTheStartersAndOntoTheSetPieces)
     EXPECT_EQ(m_pScreen->GetTeamRole(pFirst), nSecondRole);
     EXPECT_EQ(m_pScreen->GetTeamRole(pSecond), nFirstRole);
 
+    // On the bench only the order changes.
+    CPlayerDatabase* pFirstSub = m_pHuman->GetSheetPlayer(SAVEGAME_LINEUP);
+    CPlayerDatabase* pSecondSub = m_pHuman->GetSheetPlayer(SAVEGAME_LINEUP + 1);
+    Drag(Screen::ID_SUBSTITUTES, 0, Screen::ID_SUBSTITUTES, 1);
+    EXPECT_EQ(m_pHuman->GetSheetPlayer(SAVEGAME_LINEUP), pSecondSub);
+    EXPECT_EQ(m_pHuman->GetSheetPlayer(SAVEGAME_LINEUP + 1), pFirstSub);
+
     // A starter dropped on the penalty list is copied there; a reserve is not.
     Drag(Screen::ID_STARTERS, 7, Screen::ID_SETPIECE_SEVENTH, 0, "teamsel_dragging.png");
     EXPECT_EQ(m_pHuman->GetSetPiecePlayer(6), m_pHuman->GetSheetPlayer(7));
