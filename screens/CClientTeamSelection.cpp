@@ -66,34 +66,34 @@ constexpr int kSetPieceCaptionSet = 156;
 // the first five. Columns 2 and 3 carry numbers for the position and role
 // icons drawn over them.
 const LISTCOLUMN kFullColumns[] = {
-    {0, 24, 2, 0, 2, 0, 69, LISTSORT_NONE, 0},        {24, 200, 4, 0, 0, 0, 57, LISTSORT_NONE, 0},
+    {0, 24, 5, 0, 2, 0, 69, LISTSORT_NONE, 0},        {24, 200, 4, 0, 0, 0, 57, LISTSORT_NONE, 0},
     {200, 230, 0, 0, 'x', 0, 937, LISTSORT_NONE, 0},  {230, 264, 0, 0, 'x', 0, 964, LISTSORT_NONE, 0},
-    {264, 294, 2, 0, 2, 0, 968, LISTSORT_NONE, 0},    {294, 324, 2, 0, 2, 0, 70, LISTSORT_NONE, 0},
-    {324, 354, 2, 0, 2, 0, 71, LISTSORT_NONE, 0},     {354, 384, 2, 0, 2, 0, 72, LISTSORT_NONE, 0},
-    {384, 414, 2, 0, 2, 0, 73, LISTSORT_NONE, 0},     {414, 444, 2, 0, 2, 0, 74, LISTSORT_NONE, 0},
-    {444, 474, 2, 0, 2, 0, 75, LISTSORT_NONE, 0},     {474, 504, 2, 0, 2, 0, 76, LISTSORT_NONE, 0},
-    {504, 534, 2, 0, 2, 0, 77, LISTSORT_NONE, 0},     {534, 564, 2, 0, 2, 0, 966, LISTSORT_NONE, 0},
-    {564, 594, 2, 0, 2, 0, 967, LISTSORT_NONE, 0},    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    {264, 294, 5, 0, 2, 0, 968, LISTSORT_NONE, 0},    {294, 324, 5, 0, 2, 0, 70, LISTSORT_NONE, 0},
+    {324, 354, 5, 0, 2, 0, 71, LISTSORT_NONE, 0},     {354, 384, 5, 0, 2, 0, 72, LISTSORT_NONE, 0},
+    {384, 414, 5, 0, 2, 0, 73, LISTSORT_NONE, 0},     {414, 444, 5, 0, 2, 0, 74, LISTSORT_NONE, 0},
+    {444, 474, 5, 0, 2, 0, 75, LISTSORT_NONE, 0},     {474, 504, 5, 0, 2, 0, 76, LISTSORT_NONE, 0},
+    {504, 534, 5, 0, 2, 0, 77, LISTSORT_NONE, 0},     {534, 564, 5, 0, 2, 0, 966, LISTSORT_NONE, 0},
+    {564, 594, 5, 0, 2, 0, 967, LISTSORT_NONE, 0},    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kShortColumns[] = {
-    {0, 24, 2, 0, 2, 0, 69, LISTSORT_NONE, 0},       {24, 200, 4, 0, 0, 0, 57, LISTSORT_NONE, 0},
+    {0, 24, 5, 0, 2, 0, 69, LISTSORT_NONE, 0},       {24, 200, 4, 0, 0, 0, 57, LISTSORT_NONE, 0},
     {200, 230, 0, 0, 'x', 0, 937, LISTSORT_NONE, 0}, {230, 264, 0, 0, 'x', 0, 964, LISTSORT_NONE, 0},
-    {264, 294, 2, 0, 2, 0, 968, LISTSORT_NONE, 0},   {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    {264, 294, 5, 0, 2, 0, 968, LISTSORT_NONE, 0},   {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kShortPlainColumns[] = {
-    {0, 24, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},       {24, 200, 4, 0, 0, 0, 0, LISTSORT_NONE, 0},
+    {0, 24, 5, 0, 2, 0, 0, LISTSORT_NONE, 0},       {24, 200, 4, 0, 0, 0, 0, LISTSORT_NONE, 0},
     {200, 230, 0, 0, 'x', 0, 0, LISTSORT_NONE, 0},  {230, 264, 0, 0, 'x', 0, 0, LISTSORT_NONE, 0},
-    {264, 294, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    {264, 294, 5, 0, 2, 0, 0, LISTSORT_NONE, 0},    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kFullPlainColumns[] = {
-    {0, 24, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},       {24, 200, 4, 0, 0, 0, 0, LISTSORT_NONE, 0},
+    {0, 24, 5, 0, 2, 0, 0, LISTSORT_NONE, 0},       {24, 200, 4, 0, 0, 0, 0, LISTSORT_NONE, 0},
     {200, 230, 0, 0, 'x', 0, 0, LISTSORT_NONE, 0},  {230, 264, 0, 0, 'x', 0, 0, LISTSORT_NONE, 0},
-    {264, 294, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},    {294, 324, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},
-    {324, 354, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},    {354, 384, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},
-    {384, 414, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},    {414, 444, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},
-    {444, 474, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},    {474, 504, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},
-    {504, 534, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},    {534, 564, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},
-    {564, 594, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    {264, 294, 5, 0, 2, 0, 0, LISTSORT_NONE, 0},    {294, 324, 5, 0, 2, 0, 0, LISTSORT_NONE, 0},
+    {324, 354, 5, 0, 2, 0, 0, LISTSORT_NONE, 0},    {354, 384, 5, 0, 2, 0, 0, LISTSORT_NONE, 0},
+    {384, 414, 5, 0, 2, 0, 0, LISTSORT_NONE, 0},    {414, 444, 5, 0, 2, 0, 0, LISTSORT_NONE, 0},
+    {444, 474, 5, 0, 2, 0, 0, LISTSORT_NONE, 0},    {474, 504, 5, 0, 2, 0, 0, LISTSORT_NONE, 0},
+    {504, 534, 5, 0, 2, 0, 0, LISTSORT_NONE, 0},    {534, 564, 5, 0, 2, 0, 0, LISTSORT_NONE, 0},
+    {564, 594, 5, 0, 2, 0, 0, LISTSORT_NONE, 0},    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kChoiceColumns[] = {
     {0, 140, 4, 0, 0, 0, 0, LISTSORT_NONE, 1},
