@@ -45,7 +45,7 @@ constexpr int kShortRowWidth = 294;
 constexpr int kFullRowWidth = 594;
 constexpr int kIconWidth = 12;
 constexpr int kFirstIconRight = 156;
-constexpr int kPlayerUnselectable = 0x80;
+constexpr int kPlayerUnselectable = PLAYER_FLAG_WORK_PERMIT_SETTLED;
 constexpr uint8_t kListedForLoan = 2;
 constexpr uint8_t kListedLeaving = 4;
 constexpr COLORREF kRowText = plat::RGB(242, 242, 234);
@@ -246,13 +246,10 @@ std::array<plat::Point, 11> CClientTeamSelection::LayoutCustomFormation(const ui
 
 bool CClientTeamSelection::IsPlayerAvailable(const CPlayerDatabase* pPlayer) const
 {
-    if (!pPlayer)
-        return false;
-    if (pPlayer->IsInjured() && CPlayerDatabase::GetInjuryStatus(pPlayer->m_byInjuryType) == 2)
-        return false;
-    if (pPlayer->m_dwFlags & kPlayerUnselectable)
-        return false;
-    return !pPlayer->IsSuspended(m_nMatchKind) && !pPlayer->IsCupTied(m_pCup);
+    // The match's own test (injury, suspension, a lapsed permit, a loan
+    // elsewhere), so that no sheet is made that the match would turn down,
+    // and the cup tie.
+    return pPlayer && CClubDatabase::IsAvailable(pPlayer, m_nMatchKind) && !pPlayer->IsCupTied(m_pCup);
 }
 
 int CClientTeamSelection::GetTeamRole(const CPlayerDatabase* pPlayer) const

@@ -238,6 +238,14 @@ TEST_F(TeamSelection, AnUnavailablePlayerIsShownButRefusedAsAStarter)
     EXPECT_EQ(m_pHuman->GetSheetPlayer(3), pStarter);
     pReserve->m_bySuspensionFlags = 0;
 
+    // Lent to another club, where he plays: the match would turn down a
+    // sheet naming him, so the screen does.
+    pReserve->m_byTransferState = PLAYER_TRANSFER_ON_LOAN;
+    ASSERT_FALSE(m_pScreen->IsPlayerAvailable(pReserve));
+    Drag(Screen::ID_RESERVES, nRow, Screen::ID_STARTERS, 3);
+    EXPECT_EQ(m_pHuman->GetSheetPlayer(3), pStarter);
+    pReserve->m_byTransferState = 0;
+
     // Injured but able to play: he comes in.
     pReserve->m_dwFlags |= PLAYER_FLAG_INJURED;
     pReserve->m_byInjuryType = static_cast<uint8_t>(nMayPlay);
