@@ -8,6 +8,7 @@
 #include "shell/ScreenDrawing.h"
 #include "shell/ScreenIDs.h"
 
+#include "common/DebugLog.h"
 #include "database/CClubDatabase.h"
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
@@ -151,6 +152,8 @@ bool CClientTablesStaticsLeague::OnInitDialog()
     for (size_t i = 0; i < 3; ++i) {
         m_pArrowSurfaces[i].reset(LoadMainArchiveBitmap(arrows[i].pszName, true));
         arrows[i].ppIcon->reset();
+        if (!m_pArrowSurfaces[i])
+            DebugLog(0, "[CClientTablesStaticsLeague::OnInitDialog] '%s' could not be loaded", arrows[i].pszName);
         if (m_pArrowSurfaces[i]) {
             *arrows[i].ppIcon = std::make_unique<CXAnimation>();
             (*arrows[i].ppIcon)->Setup(m_pArrowSurfaces[i].get(), arrows[i].nWidth, arrows[i].nHeight, 0, 0, 1, 1);

@@ -340,6 +340,9 @@ bool CClientTeamSelection::OnInitDialog()
     SetBackgroundBitmap("bgMain.bmp");
     m_pPitch.reset(LoadMainArchiveBitmap("TSPitch.bmp", false));
     m_pMarkers.reset(LoadMainArchiveBitmap("TSCntr.bmp", true));
+    for (const auto& [pszName, bLoaded] : {std::pair{"TSPitch.bmp", m_pPitch != nullptr}, {"TSCntr.bmp", m_pMarkers != nullptr}})
+        if (!bLoaded)
+            DebugLog(0, "[CClientTeamSelection::OnInitDialog] '%s' could not be loaded", pszName);
     m_pDragImage = std::make_unique<CXSurface>();
     m_pDragImage->Create(kFullRowWidth, kRowHeight, false, true);
     ConstructScreen();
