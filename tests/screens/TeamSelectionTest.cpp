@@ -378,9 +378,20 @@ TEST_F(TeamSelection, ARoleChangeMakesAListedOrACustomFormationCurrent)
     CPlayerDatabase* pMoved = m_pHuman->GetSheetPlayer(8);
     ASSERT_EQ(m_pHuman->GetWorkingEntry(8).byOrder, 10);
     EXPECT_FALSE(m_pScreen->ChangeStarterRole(0, 3)) << "the keeper's place keeps its role";
+    // A double click on the keeper's role says so.
+    const CXListBoxEx* pStarters = m_pScreen->GetList(Screen::ID_STARTERS);
+    const int xRole = pStarters->m_nLeft + 247, yKeeper = pStarters->m_nTop + 8;
+    m_pScreen->OnLButtonDown(0, xRole, yKeeper);
+    m_pScreen->OnLButtonUp(0, xRole, yKeeper);
+    m_pScreen->OnLButtonDblClk(0, xRole, yKeeper);
+    CGameMessageBox* pBox = GetGameMessageBox();
+    ASSERT_TRUE(pBox && pBox->IsOnStack());
+    EXPECT_EQ(pBox->GetTextItem(), Screen::MESSAGE_KEEPER_ROLE);
+    pBox->OnClicked(884);
     ASSERT_TRUE(m_pScreen->ChangeStarterRole(8, 14));
     EXPECT_STREQ(m_pHuman->GetFormationName(), "4-3-3");
     EXPECT_FALSE(m_pHuman->IsCustomFormationInUse());
+    EXPECT_FALSE(pBox->IsOnStack()) << "a listed formation needs no word";
     EXPECT_EQ(m_pHuman->GetSheetPlayer(10), pMoved) << "the places stay sorted by role";
     EXPECT_EQ(m_pScreen->GetTeamRole(pMoved), 14);
 
@@ -388,6 +399,9 @@ TEST_F(TeamSelection, ARoleChangeMakesAListedOrACustomFormationCurrent)
     // custom one, its markers in their role zones.
     ASSERT_TRUE(m_pScreen->ChangeStarterRole(5, 5));
     EXPECT_TRUE(m_pHuman->IsCustomFormationInUse());
+    ASSERT_TRUE(pBox->IsOnStack()) << "the manager is told of the formation of its own";
+    EXPECT_EQ(pBox->GetTextItem(), Screen::MESSAGE_CUSTOM_FORMATION);
+    pBox->OnClicked(884);
     auto* pFormations = dynamic_cast<CXComboBox*>(m_pScreen->FindControl(Screen::ID_FORMATIONS));
     ASSERT_NE(pFormations, nullptr);
     EXPECT_EQ(pFormations->GetSelection(), pFormations->GetCount() - 1) << "the custom record shows, last";
