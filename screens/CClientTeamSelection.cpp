@@ -1192,6 +1192,12 @@ void CClientTeamSelection::DrawDraggedRow()
 void CClientTeamSelection::OnPaint()
 {
     CGameClient::OnPaint();
+    // A game being loaded repaints the screen while the records it showed
+    // are gone.
+    const CGame* pGame = Game();
+    const CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
+    if (!m_pHuman || !pDatabase || pDatabase->GetCurrentSaveGame() != m_pHuman)
+        return;
     if (m_nViewMode == VIEW_PITCH)
         DrawSelectionFrame();
     DrawDraggedRow();
