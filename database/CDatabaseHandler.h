@@ -42,6 +42,7 @@ class CDivisionDatabase;
 class CEventsDatabase;
 class CRefereeDatabase;
 struct CUP;
+struct ITEMCUPMATCHRULES;
 struct CUPEXTRA;
 struct CUPTIE;
 struct ITEMCUPSTRUCTUREINFORMATION;
@@ -369,6 +370,13 @@ public:
     void MarkCupTiedPlayers(CUP_NUMBER byCup, const std::vector<class CPlayerDatabase*>& tookPart) const;
     // The cup of the club's next cup fixture from today, none without one.
     const CUP* GetNextCupForClub(const CClubDatabase* pClub) const;
+    // The rules of the club's next match (its division's for a league
+    // match, its cup round's for a cup match, the friendly rules
+    // {0, 5, 7, 7, 0} for a friendly or without a fixture) and its match
+    // kind (MATCHKIND_*, league without a fixture). False without a fixture.
+    bool GetNextMatchRules(const CClubDatabase* pClub, ITEMCUPMATCHRULES& rules, int* pnMatchKind) const;
+    // The rules of the current round of a cup; null when unknown.
+    const ITEMCUPMATCHRULES* GetCupRoundRules(CUP_NUMBER byCup) const;
     // Friendlies: the fixture is entered at once and the second club answers
     // the next day (event 46); a refused one is removed.
     CCupFixturesDatabase* OrganiseFriendlyFixture(CClubDatabase* pClub1, CClubDatabase* pClub2, const CDate& date,

@@ -114,16 +114,7 @@ int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)
                 continue;
             }
             if (bCup && pFixture->GetCupNumber() != byLastCup) {
-                const int nType = GetCupTypeFromCupNumber(pFixture->GetCupNumber());
-                const ID_COUNTRY idCountry = GetCountryFromCupNumber(pFixture->GetCupNumber());
-                const CUP* pCup = GetCupFromCupNumber(pFixture->GetCupNumber());
-                const ITEMCUPROUNDINFORMATION* pRound = nullptr;
-                if (pCup && idCountry == 0 && m_pEuropeanCups)
-                    pRound = m_pEuropeanCups->GetRound(nType, pCup->byRound - 1);
-                else if (pCup)
-                    if (const CCountryDatabase* pCountry = GetCountryFromID(idCountry))
-                        pRound = pCountry->GetDomesticCups()->GetRound(nType, pCup->byRound - 1);
-                pRoundRules = pRound ? pRound->pMatchRules : nullptr;
+                pRoundRules = GetCupRoundRules(pFixture->GetCupNumber());
                 byLastCup = pFixture->GetCupNumber();
             }
             MATCHPARAMETERS block;
@@ -204,6 +195,47 @@ void CDatabaseHandler::MarkCupTiedPlayers(CUP_NUMBER byCup, const std::vector<CP
     const uint32_t dwBit = GetCupTiedBit(pCup->byKind, pCup->byCountry);
     for (CPlayerDatabase* pPlayer : tookPart)
         pPlayer->m_dwCupTiedMask |= dwBit;
+}
+
+const ITEMCUPMATCHRULES* CDatabaseHandler::GetCupRoundRules(CUP_NUMBER byCup) const
+{
+    const int nType = GetCupTypeFromCupNumber(byCup);
+    const ID_COUNTRY idCountry = GetCountryFromCupNumber(byCup);
+    const CUP* pCup = GetCupFromCupNumber(byCup);
+    const ITEMCUPROUNDINFORMATION* pRound = nullptr;
+    if (pCup && idCountry == 0 && m_pEuropeanCups)
+        pRound = m_pEuropeanCups->GetRound(nType, pCup->byRound - 1);
+    else if (pCup)
+        if (const CCountryDatabase* pCountry = GetCountryFromID(idCountry))
+            pRound = pCountry->GetDomesticCups()->GetRound(nType, pCup->byRound - 1);
+    return pRound ? pRound->pMatchRules : nullptr;
+}
+
+bool CDatabaseHandler::GetNextMatchRules(const CClubDatabase* pClub, ITEMCUPMATCHRULES& rules,
+                                         int* pnMatchKind) const
+{
+    rules = kFriendlyRules;
+    int nKind = MATCHKIND_LEAGUE;
+    uint8_t byCompetition = kCompetitionLeague;
+    const bool bFixture = GetNextFixture(pClub, nullptr, &byCompetition, nullptr) >= 0;
+    if (bFixture && byCompetition == kCompetitionLeague) {
+        if (pClub->m_pDivision)
+            rules = MakeRules(pClub->m_pDivision->m_MatchRules);
+    } else if (bFixture && byCompetition == kCompetitionFriendly) {
+        nKind = MATCHKIND_FRIENDLY;
+    } else if (bFixture) {
+        nKind = MATCHKIND_CUP;
+        // The first fixture of the club from today is the cup match.
+        for (const CCupFixturesDatabase* p : m_lstCupFixtures.Items<CCupFixturesDatabase>())
+            if (p->GetDate() >= m_GameDate && p->IsClubInvolved(pClub->m_wClubId)) {
+                if (const ITEMCUPMATCHRULES* pRules = GetCupRoundRules(p->GetCupNumber()))
+                    rules = *pRules;
+                break;
+            }
+    }
+    if (pnMatchKind)
+        *pnMatchKind = nKind;
+    return bFixture;
 }
 
 const CUP* CDatabaseHandler::GetNextCupForClub(const CClubDatabase* pClub) const

@@ -43,6 +43,21 @@ struct DIVISIONMATCHRULES {
     uint8_t byLast = 0;
 };
 
+// One club's row of the division history after one of its match days:
+// home and away figures side by side (played, won, drawn, lost, goals for,
+// goals against), the points and the place in the table that day.
+struct DIVISIONHISTORYROW {
+    uint32_t dwDate = 0;
+    uint8_t abyPlayed[2] = {};
+    uint8_t abyWon[2] = {};
+    uint8_t abyDrawn[2] = {};
+    uint8_t abyLost[2] = {};
+    uint8_t abyGoalsFor[2] = {};
+    uint8_t abyGoalsAgainst[2] = {};
+    uint8_t byPoints = 0;
+    uint8_t byPosition = 0;
+};
+
 struct DIVISIONPERIODENTRY {
     int32_t idClub = 0;
     int32_t idPlayer = 0;
@@ -198,6 +213,12 @@ public:
     // match day. Created zero-filled. The grid is kept in memory and reaches
     // the file when it is flushed (FlushHistoryFiles).
     std::string GetHistoryFileName() const;
+    // The club's row after its nMatchDay-th match day (from 1); all zeros
+    // for a club of another division, a match day out of range or a history
+    // that cannot be had.
+    DIVISIONHISTORYROW GetClubHistoryRow(ID_CLUB idClub, int nMatchDay);
+    // Records of each club in the history.
+    int GetHistoryRecordsPerClub() const { return m_nGamesPerClub; }
     int64_t GetHistoryFileBytes() const;
     bool CreateDivisionHistory();
     // Writes the division history and the club rating history to their

@@ -76,6 +76,43 @@ std::string CDivisionDatabase::GetHistoryFileName() const
     return "TempDivision" + std::to_string(m_byDivisionId) + ".dhs";
 }
 
+DIVISIONHISTORYROW CDivisionDatabase::GetClubHistoryRow(ID_CLUB idClub, int nMatchDay)
+{
+    DIVISIONHISTORYROW row;
+    int nSlot = 0;
+    bool bFound = false;
+    for (const CClubDatabase* pClub : m_lstClubsByID.Items<CClubDatabase>()) {
+        if (pClub->m_wClubId == idClub) {
+            bFound = true;
+            break;
+        }
+        ++nSlot;
+    }
+    if (!bFound || nMatchDay < 1 || nMatchDay > m_nGamesPerClub)
+        return row;
+    if (!m_HistoryFile.Open(GetHistoryFileName(), static_cast<size_t>(GetHistoryFileBytes())))
+        DebugLog(1, "[CDivisionDatabase::GetClubHistoryRow] %s is missing or short", GetHistoryFileName().c_str());
+    const size_t nOffset =
+        (static_cast<size_t>(m_nGamesPerClub) * static_cast<size_t>(nSlot) + static_cast<size_t>(nMatchDay) - 1) *
+        kHistoryRecordBytes;
+    if (nOffset + kHistoryRecordBytes > m_HistoryFile.GetSize())
+        return row;
+    const uint8_t* p = m_HistoryFile.GetData() + nOffset;
+    row.dwDate = static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+                 static_cast<uint32_t>(p[3]) << 24;
+    // The date and the two result totals lead; the twelve figures follow in
+    // home and away pairs.
+    const uint8_t* pFigures = p + 8;
+    uint8_t* apTargets[6] = {row.abyPlayed, row.abyWon, row.abyDrawn, row.abyLost, row.abyGoalsFor, row.abyGoalsAgainst};
+    for (int i = 0; i < 6; ++i) {
+        apTargets[i][0] = pFigures[2 * i];
+        apTargets[i][1] = pFigures[2 * i + 1];
+    }
+    row.byPoints = pFigures[12];
+    row.byPosition = pFigures[13];
+    return row;
+}
+
 int64_t CDivisionDatabase::GetHistoryFileBytes() const
 {
     return static_cast<int64_t>(m_nClubAppearances) * kHistoryRecordBytes;

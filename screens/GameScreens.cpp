@@ -1,9 +1,18 @@
 #include "screens/GameScreens.h"
 
 #include "popups/GamePopups.h"
+#include "screens/CClientTablesStaticsLeague.h"
+#include "screens/CClientTeamSelection.h"
 #include "shell/CScreenRegistry.h"
+#include "shell/ScreenIDs.h"
 
 void RegisterGameScreens()
 {
     CreateGamePopups();
+    static CClientTeamSelection s_TeamSelection;
+    RegisterScreen(SCREEN_TEAM_SELECTION, &s_TeamSelection);
+    static CClientTablesStaticsLeague s_League;
+    RegisterScreen(SCREEN_TABLES_LEAGUE, &s_League);
+    static CClientTablesStaticsHomeAndAway s_HomeAndAway;
+    RegisterScreen(SCREEN_TABLES_HOME_AND_AWAY, &s_HomeAndAway);
 }

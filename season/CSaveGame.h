@@ -283,9 +283,12 @@ public:
     static bool ReadSetPieceFile(const std::string& path, SETPIECEROUTINE* pRoutines, int nCount);
 
     // ---- line-up ----
-    // The club's best line-up for its next fixture onto the team sheet,
-    // then every other squad player.
-    void PickTeam();
+    // The club's best line-up for its next fixture in a formation onto the
+    // team sheet, then every other squad player. The formation becomes the
+    // current one; without one the team-picking preference (delegation
+    // byte 1) names it: 1 the second, 2 the first, 3 the third of the
+    // formation list, and 0 keeps the current formation.
+    void PickTeam(const FORMATIONRECORD* pFormation = nullptr);
     // The eleven and nSubstitutes substitutes the human named, for a quick
     // match; false (nothing filled) when a line-up place is empty or its
     // player cannot play a match of the kind, so that the club picks.
@@ -315,6 +318,33 @@ public:
     {
         return n >= 0 && n < SAVEGAME_SETPIECE_PLACES ? m_apSetPieces[n] : nullptr;
     }
+    void SetSetPiecePlayer(int n, CPlayerDatabase* pPlayer)
+    {
+        if (n >= 0 && n < SAVEGAME_SETPIECE_PLACES)
+            m_apSetPieces[n] = pPlayer;
+    }
+    // The formation record in use: the human's own when his custom
+    // formation is current, else the formation list's record of the
+    // current name (null when the list has none of that name).
+    const FORMATIONRECORD* GetCurrentFormation() const;
+    bool IsCustomFormationInUse() const { return m_abyFormationBytes[0] != 0; }
+    // The human's own record (its entries are those of the last time the
+    // custom formation was made current).
+    const FORMATIONRECORD& GetCustomFormation() const { return m_OwnFormation; }
+    // Makes a record current: his own record makes the working formation
+    // (entries and blocks) his custom formation; a listed one is loaded
+    // from its file. False, with nothing changed, when the file is missing
+    // or bad.
+    bool SelectFormation(const FORMATIONRECORD* pFormation);
+    // Moves the base point of a working place (a custom layout); the custom
+    // record follows when it is current. Points off the pitch (x 100-500,
+    // y 4-304) are clamped onto it.
+    void SetWorkingEntryPoint(int nPlace, int nX, int nY);
+    // A starter's place gets another role; the eleven places (players,
+    // entries and blocks together) are sorted by role again, equal roles
+    // keeping their order. The place the player now holds, -1 for a bad
+    // place or role.
+    int SetLineupRole(int nPlace, int nRole);
 
     // ---- money ----
     static const FINANCECATEGORY& GetFinanceCategory(int nCategory);

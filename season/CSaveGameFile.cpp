@@ -588,7 +588,11 @@ bool CSaveGame::ReadBody(CBinaryReader& reader)
     // Only the entries come from the file: the saved blocks are the human's.
     POSITIONBLOCK aBlocks[SAVEGAME_LINEUP];
     std::copy(std::begin(m_aWorkingBlocks), std::end(m_aWorkingBlocks), aBlocks);
-    if (m_szFormationName[0] && !LoadTactics(m_szFormationName, false) && !LoadTactics(m_szFormationName, true)) {
+    if (IsCustomFormationInUse()) {
+        // The custom formation has no file: its record holds the places.
+        std::copy(std::begin(m_OwnFormation.aEntries), std::end(m_OwnFormation.aEntries), m_aWorkingEntries);
+    } else if (m_szFormationName[0] && !LoadTactics(m_szFormationName, false) &&
+               !LoadTactics(m_szFormationName, true)) {
         std::snprintf(m_szFormationName, sizeof(m_szFormationName), "%s", "4-4-2");
         LoadTactics(m_szFormationName, true);
     }

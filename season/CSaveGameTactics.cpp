@@ -10,7 +10,10 @@
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
 #include "database/CClubDatabase.h"
+#include "database/CDatabaseHandler.h"
 #include "database/CPlayerDatabase.h"
+#include "season/CTacticsFileManager.h"
+#include "season/CupStructureTable.h"
 #include "platform/Files.h"
 #include "platform/SafeFile.h"
 
@@ -291,6 +294,7 @@ bool CSaveGame::LoadTactics(const char* pszName, bool bShipped)
         if (bOk) {
             ApplyFormation(data);
             std::snprintf(m_szFormationName, sizeof(m_szFormationName), "%s", name.c_str());
+            m_abyFormationBytes[0] = 0;
         }
     }
     return bOk;
@@ -382,21 +386,46 @@ bool CSaveGame::GetCornerRoutine(MATCHSETPIECE& out, int nSide, int nVariant, in
 
 // ---- line-up ----
 
-void CSaveGame::PickTeam()
+void CSaveGame::PickTeam(const FORMATIONRECORD* pFormation)
 {
+    if (!pFormation) {
+        // The three assistants' formations: the second, the first and the
+        // third of the list.
+        static const int kPreferenceItems[] = {1, 0, 2};
+        const uint8_t byPreference = GetDelegation(1);
+        if (byPreference != 0 && !CTacticsFileManager::AreListsBuilt())
+            CTacticsFileManager lists;
+        const CXList* pList = CTacticsFileManager::GetFormations();
+        if (byPreference >= 1 && byPreference <= 3 && pList)
+            if (LPXLISTNODE pNode = pList->GetAt(kPreferenceItems[byPreference - 1]))
+                pFormation = static_cast<const FORMATIONRECORD*>(pNode->pData);
+    }
+    if (pFormation)
+        SelectFormation(pFormation);
     ClearTeamSheet();
     if (!m_pClub)
         return;
-    CPlayerDatabase* apPicked[SAVEGAME_LINEUP + 7] = {};
-    constexpr int kSubstitutes = 7;
-    m_pClub->SelectTeam(m_pClub->GetFormation(), apPicked, 0, kSubstitutes);
+    // The eleven places in the current formation's roles, and the
+    // substitutes and match kind of the next match.
+    uint8_t abyRoles[SAVEGAME_LINEUP];
+    for (int i = 0; i < SAVEGAME_LINEUP; ++i)
+        abyRoles[i] = m_aWorkingEntries[i].byOrder;
+    ITEMCUPMATCHRULES rules{};
+    int nMatchKind = 0;
+    int nSubstitutes = 7;
+    if (m_pDatabaseHandler) {
+        m_pDatabaseHandler->GetNextMatchRules(m_pClub, rules, &nMatchKind);
+        nSubstitutes = std::min<int>(rules.bySubstitutesNamed, SAVEGAME_SHEET_PLACES - SAVEGAME_LINEUP);
+    }
+    std::vector<CPlayerDatabase*> picked(static_cast<size_t>(SAVEGAME_LINEUP + nSubstitutes), nullptr);
+    m_pClub->SelectTeam(abyRoles, picked.data(), nMatchKind, nSubstitutes);
     // The pick's marks are for one match only.
     m_pClub->ClearSelection();
     int nPlace = 0;
     auto isOnSheet = [this, &nPlace](const CPlayerDatabase* p) {
         return std::find(m_apTeamSheet, m_apTeamSheet + nPlace, p) != m_apTeamSheet + nPlace;
     };
-    for (CPlayerDatabase* pPlayer : apPicked)
+    for (CPlayerDatabase* pPlayer : picked)
         if (nPlace < SAVEGAME_SHEET_PLACES)
             m_apTeamSheet[nPlace++] = pPlayer && !isOnSheet(pPlayer) ? pPlayer : nullptr;
     for (CPlayerDatabase* pPlayer : m_pClub->m_lstPlayers.Items<CPlayerDatabase>())
@@ -404,6 +433,36 @@ void CSaveGame::PickTeam()
             m_apTeamSheet[nPlace++] = pPlayer;
     for (int i = 0; i < SAVEGAME_SETPIECE_PLACES; ++i)
         m_apSetPieces[i] = m_apTeamSheet[SAVEGAME_LINEUP - 1 - i % SAVEGAME_LINEUP];
+}
+
+const FORMATIONRECORD* CSaveGame::GetCurrentFormation() const
+{
+    return IsCustomFormationInUse() ? &m_OwnFormation : CTacticsFileManager::FindFormation(m_szFormationName);
+}
+
+bool CSaveGame::SelectFormation(const FORMATIONRECORD* pFormation)
+{
+    if (!pFormation)
+        return false;
+    if (pFormation == &m_OwnFormation) {
+        std::copy(std::begin(m_aWorkingEntries), std::end(m_aWorkingEntries), m_OwnFormation.aEntries);
+        std::copy(std::begin(m_aWorkingBlocks), std::end(m_aWorkingBlocks), m_aOwnBlocks);
+        std::snprintf(m_szFormationName, sizeof(m_szFormationName), "%s", m_OwnFormation.szName);
+        m_abyFormationBytes[0] = 1;
+        return true;
+    }
+    return LoadTactics(pFormation->szName, pFormation->byShipped != 0);
+}
+
+void CSaveGame::SetWorkingEntryPoint(int nPlace, int nX, int nY)
+{
+    if (nPlace < 0 || nPlace >= SAVEGAME_LINEUP)
+        return;
+    FORMATIONENTRY& entry = m_aWorkingEntries[nPlace];
+    entry.wX = static_cast<uint16_t>(std::clamp(nX, 100, 100 + kPitchLength));
+    entry.wY = static_cast<uint16_t>(std::clamp(nY, 4, 4 + kPitchWidth));
+    if (IsCustomFormationInUse())
+        m_OwnFormation.aEntries[nPlace] = entry;
 }
 
 bool CSaveGame::GetMatchSheet(CPlayerDatabase** apPlayers, int nMatchKind, int nSubstitutes) const
@@ -438,6 +497,32 @@ void CSaveGame::ResetFormationPositions()
         }
     }
     std::copy(std::begin(m_aWorkingBlocks), std::end(m_aWorkingBlocks), m_aOwnBlocks);
+}
+
+int CSaveGame::SetLineupRole(int nPlace, int nRole)
+{
+    if (nPlace < 0 || nPlace >= SAVEGAME_LINEUP || nRole < 0 || nRole >= kOrders)
+        return -1;
+    m_aWorkingEntries[nPlace].byOrder = static_cast<uint8_t>(nRole);
+    int anOrder[SAVEGAME_LINEUP];
+    for (int i = 0; i < SAVEGAME_LINEUP; ++i)
+        anOrder[i] = i;
+    std::stable_sort(std::begin(anOrder), std::end(anOrder), [this](int a, int b) {
+        return m_aWorkingEntries[a].byOrder < m_aWorkingEntries[b].byOrder;
+    });
+    FORMATIONDATA data;
+    CPlayerDatabase* apPlayers[SAVEGAME_LINEUP];
+    int nNewPlace = -1;
+    for (int i = 0; i < SAVEGAME_LINEUP; ++i) {
+        data.aEntries[i] = m_aWorkingEntries[anOrder[i]];
+        data.aBlocks[i] = m_aWorkingBlocks[anOrder[i]];
+        apPlayers[i] = m_apTeamSheet[anOrder[i]];
+        if (anOrder[i] == nPlace)
+            nNewPlace = i;
+    }
+    ApplyFormation(data);
+    std::copy(std::begin(apPlayers), std::end(apPlayers), m_apTeamSheet);
+    return nNewPlace;
 }
 
 void CSaveGame::InsertPlayerIntoLineup(CPlayerDatabase* pPlayer)

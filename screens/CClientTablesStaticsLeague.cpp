@@ -1,0 +1,486 @@
+#include "screens/CClientTablesStaticsLeague.h"
+
+#include "shell/CGame.h"
+#include "shell/CGameNavigationBar.h"
+#include "shell/CGameTitlebar.h"
+#include "shell/CTableText.h"
+#include "shell/FormattingFunctions.h"
+#include "shell/ScreenDrawing.h"
+#include "shell/ScreenIDs.h"
+
+#include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CDivisionFixturesDatabase.h"
+#include "platform/DeviceContext.h"
+#include "season/CSaveGame.h"
+#include "xframework/CXAnimation.h"
+#include "xframework/CXComboBox.h"
+#include "xframework/CXListBox.h"
+#include "xframework/CXScrollBar.h"
+#include "xframework/DrawingFunctions.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr int kRowHeight = 16;
+constexpr COLORREF kText = plat::RGB(242, 242, 234);
+constexpr int kLeagueCaptionSet = 160;
+constexpr int kHomeAndAwayCaptionSet = 161;
+constexpr int kChoiceWidth = 150;
+
+const LISTCOLUMN kLeagueColumns[] = {
+    {0, 36, 4, 0, 2, 0, 1035, LISTSORT_NUMBER, 0},    {36, 188, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},
+    {188, 218, 4, 0, 2, 0, 145, LISTSORT_NUMBER, 0},  {218, 248, 4, 0, 2, 0, 148, LISTSORT_NUMBER, 0},
+    {248, 278, 4, 0, 2, 0, 149, LISTSORT_NUMBER, 0},  {278, 308, 4, 0, 2, 0, 150, LISTSORT_NUMBER, 0},
+    {308, 338, 4, 0, 2, 0, 151, LISTSORT_NUMBER, 0},  {338, 368, 4, 0, 2, 0, 152, LISTSORT_NUMBER, 0},
+    {368, 398, 4, 0, 2, 0, 146, LISTSORT_NUMBER, 0},  {398, 428, 4, 0, 2, 0, 147, LISTSORT_NUMBER, 0},
+    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+};
+// Goals for in place of the goal difference.
+const LISTCOLUMN kLeagueGoalsColumns[] = {
+    {0, 36, 4, 0, 2, 0, 1035, LISTSORT_NUMBER, 0},    {36, 188, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},
+    {188, 218, 4, 0, 2, 0, 145, LISTSORT_NUMBER, 0},  {218, 248, 4, 0, 2, 0, 148, LISTSORT_NUMBER, 0},
+    {248, 278, 4, 0, 2, 0, 149, LISTSORT_NUMBER, 0},  {278, 308, 4, 0, 2, 0, 150, LISTSORT_NUMBER, 0},
+    {308, 338, 4, 0, 2, 0, 151, LISTSORT_NUMBER, 0},  {338, 368, 4, 0, 2, 0, 152, LISTSORT_NUMBER, 0},
+    {368, 398, 4, 0, 2, 0, 971, LISTSORT_NUMBER, 0},  {398, 428, 4, 0, 2, 0, 147, LISTSORT_NUMBER, 0},
+    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+};
+const LISTCOLUMN kHomeAndAwayColumns[] = {
+    {0, 36, 4, 0, 2, 0, 1035, LISTSORT_NUMBER, 0},    {36, 188, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},
+    {188, 218, 4, 0, 2, 0, 153, LISTSORT_NUMBER, 0},  {218, 248, 4, 0, 2, 0, 154, LISTSORT_NUMBER, 0},
+    {248, 278, 4, 0, 2, 0, 155, LISTSORT_NUMBER, 0},  {278, 308, 4, 0, 2, 0, 156, LISTSORT_NUMBER, 0},
+    {308, 338, 4, 0, 2, 0, 157, LISTSORT_NUMBER, 0},  {338, 368, 4, 0, 2, 0, 158, LISTSORT_NUMBER, 0},
+    {368, 398, 4, 0, 2, 0, 159, LISTSORT_NUMBER, 0},  {398, 428, 4, 0, 2, 0, 160, LISTSORT_NUMBER, 0},
+    {428, 458, 4, 0, 2, 0, 161, LISTSORT_NUMBER, 0},  {458, 488, 4, 0, 2, 0, 162, LISTSORT_NUMBER, 0},
+    {488, 518, 4, 0, 2, 0, 163, LISTSORT_NUMBER, 0},  {518, 548, 4, 0, 2, 0, 164, LISTSORT_NUMBER, 0},
+    {548, 578, 4, 0, 2, 0, 165, LISTSORT_NUMBER, 0},  {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+};
+const LISTCOLUMN kHomeAndAwayGoalsColumns[] = {
+    {0, 36, 4, 0, 2, 0, 1035, LISTSORT_NUMBER, 0},    {36, 188, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},
+    {188, 218, 4, 0, 2, 0, 153, LISTSORT_NUMBER, 0},  {218, 248, 4, 0, 2, 0, 154, LISTSORT_NUMBER, 0},
+    {248, 278, 4, 0, 2, 0, 155, LISTSORT_NUMBER, 0},  {278, 308, 4, 0, 2, 0, 156, LISTSORT_NUMBER, 0},
+    {308, 338, 4, 0, 2, 0, 157, LISTSORT_NUMBER, 0},  {338, 368, 4, 0, 2, 0, 158, LISTSORT_NUMBER, 0},
+    {368, 398, 4, 0, 2, 0, 159, LISTSORT_NUMBER, 0},  {398, 428, 4, 0, 2, 0, 160, LISTSORT_NUMBER, 0},
+    {428, 458, 4, 0, 2, 0, 161, LISTSORT_NUMBER, 0},  {458, 488, 4, 0, 2, 0, 162, LISTSORT_NUMBER, 0},
+    {488, 518, 4, 0, 2, 0, 163, LISTSORT_NUMBER, 0},  {518, 548, 4, 0, 2, 0, 971, LISTSORT_NUMBER, 0},
+    {548, 578, 4, 0, 2, 0, 165, LISTSORT_NUMBER, 0},  {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+};
+const LISTCOLUMN kChoiceColumns[] = {
+    {0, kChoiceWidth, 4, 0, 0, 0, 0, LISTSORT_NONE, 1},
+    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+};
+
+CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
+
+CDatabaseHandler* Database()
+{
+    const CGame* pGame = Game();
+    return pGame ? pGame->GetDatabase() : nullptr;
+}
+
+int Sum(const uint8_t (&aby)[2]) { return aby[0] + aby[1]; }
+
+CXComboBox* Choice(const CXClient* pClient, uint32_t dwID) { return dynamic_cast<CXComboBox*>(pClient->FindControl(dwID)); }
+
+}  // namespace
+
+CClientTablesStaticsLeague::CClientTablesStaticsLeague(bool bHomeAndAway) : m_bHomeAndAway(bHomeAndAway)
+{
+    m_wScreenID = bHomeAndAway ? SCREEN_TABLES_HOME_AND_AWAY : SCREEN_TABLES_LEAGUE;
+}
+
+CClientTablesStaticsLeague::~CClientTablesStaticsLeague() = default;
+
+// ---- ranking ----
+
+bool CClientTablesStaticsLeague::CompareStandings(const STANDING& first, const STANDING& second, bool bGoalDifference)
+{
+    if (first.Points() != second.Points())
+        return second.Points() > first.Points();
+    const int nFirst = bGoalDifference ? first.GoalsFor() - first.GoalsAgainst() : first.GoalsFor();
+    const int nSecond = bGoalDifference ? second.GoalsFor() - second.GoalsAgainst() : second.GoalsFor();
+    if (nFirst != nSecond)
+        return nSecond > nFirst;
+    return std::strcmp(second.name.c_str(), first.name.c_str()) < 0;
+}
+
+void CClientTablesStaticsLeague::SortStandings(std::vector<STANDING>& standings, bool bGoalDifference)
+{
+    for (size_t nEnd = standings.size(); nEnd > 1; --nEnd)
+        for (size_t i = 0; i + 1 < nEnd; ++i)
+            if (CompareStandings(standings[i], standings[i + 1], bGoalDifference))
+                std::swap(standings[i], standings[i + 1]);
+}
+
+// ---- entry and exit ----
+
+bool CClientTablesStaticsLeague::OnInitDialog()
+{
+    CDatabaseHandler* pDatabase = Database();
+    const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    // The division asked for, else the human's, else his country's first.
+    m_pDivision = pDatabase ? pDatabase->GetDivisionFromID(static_cast<uint8_t>(m_dwChangeParameter)) : nullptr;
+    if (m_dwChangeParameter == 0 || (m_pDivision && m_pDivision->m_byKind != DIVISION_KIND_LEAGUE))
+        m_pDivision = nullptr;
+    if (!m_pDivision && pHuman && pHuman->GetClub())
+        m_pDivision = pHuman->GetClub()->m_pDivision;
+    if (!m_pDivision && pHuman && pHuman->GetCountry())
+        m_pDivision = pHuman->GetCountry()->GetDivisions().GetHead()
+                          ? static_cast<CDivisionDatabase*>(pHuman->GetCountry()->GetDivisions().GetHead()->pData)
+                          : nullptr;
+    m_pCountry = m_pDivision ? m_pDivision->m_pCountry : nullptr;
+    m_dateView = pDatabase ? pDatabase->GetGameDate() : CDate();
+    if (g_pNavigationBar)
+        g_pNavigationBar->SetMode(2);
+    if (g_pTitlebar)
+        g_pTitlebar->SetMode(2);
+    SetBackgroundBitmap("bgMain.bmp");
+    ConstructScreen();
+    const bool bResult = CGameClient::OnInitDialog();
+
+    // The movement arrows.
+    const struct {
+        const char* pszName;
+        int nWidth, nHeight;
+        std::unique_ptr<CXAnimation>* ppIcon;
+    } arrows[] = {{"icnUp.bmp", 8, 4, &m_pIconUp}, {"icnDown.bmp", 8, 4, &m_pIconDown}, {"icnSame.bmp", 10, 8, &m_pIconSame}};
+    for (size_t i = 0; i < 3; ++i) {
+        m_pArrowSurfaces[i].reset(LoadMainArchiveBitmap(arrows[i].pszName, true));
+        arrows[i].ppIcon->reset();
+        if (!m_pArrowSurfaces[i])
+            DebugLog(0, "[CClientTablesStaticsLeague::OnInitDialog] '%s' could not be loaded", arrows[i].pszName);
+        if (m_pArrowSurfaces[i]) {
+            *arrows[i].ppIcon = std::make_unique<CXAnimation>();
+            (*arrows[i].ppIcon)->Setup(m_pArrowSurfaces[i].get(), arrows[i].nWidth, arrows[i].nHeight, 0, 0, 1, 1);
+        }
+    }
+
+    auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 10, 20, 24, 320, ID_SCROLLBAR, nullptr));
+    if (pBar)
+        pBar->Create(885, 886, 16, false, 0);
+    auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, 0, 60, 640, 444, ID_TABLE, nullptr));
+    if (pList)
+        pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, pBar, true, nullptr, true, 0,
+                     false, false, false);
+    int x = 16;
+    for (uint32_t dwID : {ID_COUNTRY_CHOICE, ID_DIVISION_CHOICE, ID_DATE_CHOICE}) {
+        auto* pCombo = static_cast<CXComboBox*>(
+            AddControl(XCONTROL_COMBOBOX, x, 2, x + kChoiceWidth, 300, dwID, nullptr));
+        if (pCombo) {
+            pCombo->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, false, nullptr, true, nullptr,
+                          false, 2, false, false, true);
+            pCombo->SetUpColumns(x, 2, x + kChoiceWidth, 300, kChoiceColumns, false, false, kRowHeight, false);
+        }
+        x += kChoiceWidth + 10;
+    }
+    FillChoices();
+    FillTable();
+    UpdateBars();
+    return bResult;
+}
+
+void CClientTablesStaticsLeague::OnDestroy()
+{
+    CGameClient::OnDestroy();
+    m_pIconUp.reset();
+    m_pIconDown.reset();
+    m_pIconSame.reset();
+    for (auto& pSurface : m_pArrowSurfaces)
+        pSurface.reset();
+}
+
+void CClientTablesStaticsLeague::ConstructScreen()
+{
+    delete m_pBackground;
+    m_pBackground = new CXSurface;
+    if (!m_pBackground->Create(Width(), Height(), false, false))
+        return;
+    if (CXSurface* pShared = GetBackgroundSurface(); pShared && pShared->m_pSurface)
+        m_pBackground->m_pSurface->bltFast(0, 0, *pShared->m_pSurface, nullptr, plat::BLTFAST_WAIT);
+}
+
+CXListBox* CClientTablesStaticsLeague::GetTable() const { return dynamic_cast<CXListBox*>(FindControl(ID_TABLE)); }
+
+// ---- the choices ----
+
+void CClientTablesStaticsLeague::FillChoices()
+{
+    m_bFilling = true;
+    const CDatabaseHandler* pDatabase = Database();
+    CXComboBox* pCountries = Choice(this, ID_COUNTRY_CHOICE);
+    CXComboBox* pDivisions = Choice(this, ID_DIVISION_CHOICE);
+    if (pCountries && pDatabase) {
+        pCountries->SetAutoRedraw(false);
+        pCountries->ResetContent();
+        int nRow = 0, nCurrent = -1;
+        for (const CCountryDatabase* pCountry : pDatabase->GetCountries().Items<CCountryDatabase>()) {
+            pCountries->AddString(kText, "%s", pCountry->GetName());
+            pCountries->SetItemData(nRow, pCountry->GetID());
+            if (pCountry == m_pCountry)
+                nCurrent = nRow;
+            ++nRow;
+        }
+        pCountries->SetAutoRedraw(true);
+        if (nCurrent >= 0)
+            pCountries->SetCurSel(nCurrent);
+    }
+    if (pDivisions && m_pCountry) {
+        pDivisions->SetAutoRedraw(false);
+        pDivisions->ResetContent();
+        int nRow = 0, nCurrent = -1;
+        for (const CDivisionDatabase* pDivision : m_pCountry->GetDivisions().Items<CDivisionDatabase>()) {
+            if (pDivision->m_byKind != DIVISION_KIND_LEAGUE)
+                continue;
+            pDivisions->AddString(kText, "%s", pDivision->GetName());
+            pDivisions->SetItemData(nRow, pDivision->m_byDivisionId);
+            if (pDivision == m_pDivision)
+                nCurrent = nRow;
+            ++nRow;
+        }
+        pDivisions->SetAutoRedraw(true);
+        if (nCurrent >= 0)
+            pDivisions->SetCurSel(nCurrent);
+    }
+    FillDateChoices();
+    m_bFilling = false;
+}
+
+void CClientTablesStaticsLeague::FillDateChoices()
+{
+    CXComboBox* pDates = Choice(this, ID_DATE_CHOICE);
+    const CDatabaseHandler* pDatabase = Database();
+    if (!pDates || !m_pDivision || !pDatabase)
+        return;
+    const bool bWasFilling = m_bFilling;
+    m_bFilling = true;
+    // The division's league match dates; those to come cannot be chosen.
+    std::vector<uint32_t> dates;
+    for (const CDivisionFixturesDatabase* pFixture : m_pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
+        if (pFixture->GetRound() != DIVISION_FIXTURE_PLAYOFF)
+            dates.push_back(pFixture->GetDate().GetValue());
+    std::sort(dates.begin(), dates.end());
+    dates.erase(std::unique(dates.begin(), dates.end()), dates.end());
+    pDates->SetAutoRedraw(false);
+    pDates->ResetContent();
+    int nLastEnabled = -1;
+    for (size_t i = 0; i < dates.size(); ++i) {
+        const int nRow = static_cast<int>(i);
+        pDates->AddString(kText, "%s", FormatPackedDate(dates[i]));
+        pDates->SetItemData(nRow, dates[i]);
+        const bool bPast = dates[i] <= pDatabase->GetGameDate().GetValue();
+        pDates->EnableRow(nRow, bPast);
+        if (bPast)
+            nLastEnabled = nRow;
+    }
+    pDates->SetAutoRedraw(true);
+    if (nLastEnabled >= 0)
+        pDates->SetCurSel(nLastEnabled);
+    m_bFilling = bWasFilling;
+}
+
+bool CClientTablesStaticsLeague::ChooseDateRow(int nRow)
+{
+    CXComboBox* pDates = Choice(this, ID_DATE_CHOICE);
+    if (!pDates || nRow < 0 || nRow >= pDates->GetCount() || !pDates->IsRowEnabled(nRow))
+        return false;
+    pDates->SetCurSel(nRow);
+    return true;
+}
+
+void CClientTablesStaticsLeague::OnSelChange(uint32_t dwID)
+{
+    if (m_bFilling)
+        return;
+    CDatabaseHandler* pDatabase = Database();
+    if (!pDatabase)
+        return;
+    if (dwID == ID_COUNTRY_CHOICE || dwID == ID_DIVISION_CHOICE) {
+        CDivisionDatabase* pDivision = nullptr;
+        if (dwID == ID_COUNTRY_CHOICE) {
+            const CXComboBox* pCountries = Choice(this, ID_COUNTRY_CHOICE);
+            const int nRow = pCountries ? pCountries->GetSelection() : -1;
+            const CCountryDatabase* pCountry =
+                nRow >= 0 ? pDatabase->GetCountryFromID(static_cast<ID_COUNTRY>(pCountries->GetItemData(nRow))) : nullptr;
+            if (pCountry && pCountry->GetDivisions().GetHead())
+                pDivision = static_cast<CDivisionDatabase*>(pCountry->GetDivisions().GetHead()->pData);
+        } else {
+            const CXComboBox* pDivisions = Choice(this, ID_DIVISION_CHOICE);
+            const int nRow = pDivisions ? pDivisions->GetSelection() : -1;
+            if (nRow >= 0)
+                pDivision = pDatabase->GetDivisionFromID(static_cast<uint8_t>(pDivisions->GetItemData(nRow)));
+        }
+        if (!pDivision || pDivision == m_pDivision)
+            return;
+        m_pDivision = pDivision;
+        m_pCountry = pDivision->m_pCountry;
+        m_dateView = pDatabase->GetGameDate();
+        FillChoices();
+        FillTable();
+    } else if (dwID == ID_DATE_CHOICE) {
+        const CXComboBox* pDates = Choice(this, ID_DATE_CHOICE);
+        const int nRow = pDates ? pDates->GetSelection() : -1;
+        if (nRow < 0)
+            return;
+        m_dateView = CDate(static_cast<uint32_t>(pDates->GetItemData(nRow)));
+        FillTable();
+    }
+}
+
+// ---- the table ----
+
+void CClientTablesStaticsLeague::AdjustViewDate()
+{
+    const CDatabaseHandler* pDatabase = Database();
+    const CDate today = pDatabase ? pDatabase->GetGameDate() : m_dateView;
+    if (m_pDivision->m_SeasonStart.IsValid() && !(m_dateView > m_pDivision->m_SeasonStart))
+        m_dateView = m_pDivision->m_SeasonStart;
+    if (m_dateView > today)
+        m_dateView = today;
+    if (!m_bHomeAndAway && m_pDivision->m_SeasonEnd.IsValid() && m_dateView > m_pDivision->m_SeasonEnd)
+        m_dateView = CDate(m_pDivision->m_SeasonEnd.GetValue(), 1);
+}
+
+void CClientTablesStaticsLeague::FillTable()
+{
+    CXListBox* pList = GetTable();
+    CDatabaseHandler* pDatabase = Database();
+    m_ZoneColours.clear();
+    m_Moves.clear();
+    if (!pList || !m_pDivision || !pDatabase)
+        return;
+    AdjustViewDate();
+    const bool bToday = m_dateView == pDatabase->GetGameDate();
+    const int nRecords = m_pDivision->GetHistoryRecordsPerClub();
+    std::vector<STANDING> current, previous;
+    int nMostMatchDays = 0;
+    for (const CClubDatabase* pClub : m_pDivision->m_lstClubsByTable.Items<CClubDatabase>()) {
+        const int nMatchDays = std::min(
+            m_pDivision->CountClubMatchDays(m_dateView, pClub->m_wClubId, bToday ? 1 : 0, false), nRecords);
+        nMostMatchDays = std::max(nMostMatchDays, nMatchDays);
+        STANDING now{pClub, pClub->GetName(), {}}, before{pClub, pClub->GetName(), {}};
+        if (nMatchDays >= 1)
+            now.row = m_pDivision->GetClubHistoryRow(pClub->m_wClubId, nMatchDays);
+        if (nMatchDays >= 2)
+            before.row = m_pDivision->GetClubHistoryRow(pClub->m_wClubId, nMatchDays - 1);
+        current.push_back(now);
+        previous.push_back(before);
+    }
+    const bool bGoalDifference = m_pDivision->m_byGoalValueRule == 1;
+    SortStandings(current, bGoalDifference);
+    SortStandings(previous, bGoalDifference);
+
+    const LISTCOLUMN* pColumns = m_bHomeAndAway ? (bGoalDifference ? kHomeAndAwayColumns : kHomeAndAwayGoalsColumns)
+                                                : (bGoalDifference ? kLeagueColumns : kLeagueGoalsColumns);
+    const int nClubs = static_cast<int>(current.size());
+    pList->SetAutoRedraw(false);
+    pList->ResetContent();
+    pList->SetUpColumns(0, 60, 640, 444, pColumns, true, true, kRowHeight * std::max(1, nClubs), false);
+    for (int nRank = 0; nRank < nClubs; ++nRank) {
+        const STANDING& s = current[static_cast<size_t>(nRank)];
+        const DIVISIONHISTORYROW& r = s.row;
+        const int nGoals = bGoalDifference ? s.GoalsFor() - s.GoalsAgainst() : s.GoalsFor();
+        const CSaveGame* pHuman = pDatabase->GetSaveGameForClub(s.pClub);
+        const COLORREF crRow = pHuman ? pHuman->GetColourForClub() : kText;
+        int nRow;
+        if (m_bHomeAndAway)
+            nRow = pList->AddString(crRow, bGoalDifference ? "%2d\t%s\t%2d\t%2d\t%2d\t%2d\t%3d\t%3d\t%2d\t%2d\t%2d\t%3d\t%3d\t%+2d\t%2d"
+                                                           : "%2d\t%s\t%2d\t%2d\t%2d\t%2d\t%3d\t%3d\t%2d\t%2d\t%2d\t%3d\t%3d\t%2d\t%2d",
+                                    nRank + 1, s.name.c_str(), Sum(r.abyPlayed), r.abyWon[0], r.abyDrawn[0], r.abyLost[0],
+                                    r.abyGoalsFor[0], r.abyGoalsAgainst[0], r.abyWon[1], r.abyDrawn[1], r.abyLost[1],
+                                    r.abyGoalsFor[1], r.abyGoalsAgainst[1], nGoals, s.Points());
+        else
+            nRow = pList->AddString(crRow, bGoalDifference ? "%2d\t%s\t%2d\t%2d\t%2d\t%2d\t%3d\t%3d\t%+2d\t%2d"
+                                                           : "%2d\t%s\t%2d\t%2d\t%2d\t%2d\t%3d\t%3d\t%2d\t%2d",
+                                    nRank + 1, s.name.c_str(), Sum(r.abyPlayed), Sum(r.abyWon), Sum(r.abyDrawn),
+                                    Sum(r.abyLost), s.GoalsFor(), s.GoalsAgainst(), nGoals, s.Points());
+        if (nRow < 0)
+            continue;
+        pList->SetItemData(nRow, s.pClub->m_wClubId);
+        // Where the club stood a match day earlier.
+        int nMove = 2;
+        if (nMostMatchDays > 1) {
+            int nBefore = 0;
+            while (nBefore < nClubs && previous[static_cast<size_t>(nBefore)].pClub != s.pClub)
+                ++nBefore;
+            nMove = nRank < nBefore ? 1 : nRank > nBefore ? -1 : 0;
+            CXAnimation* pArrow = nMove > 0 ? m_pIconUp.get() : nMove < 0 ? m_pIconDown.get() : m_pIconSame.get();
+            if (pArrow)
+                pList->AddColumnGraphic(nRow, pArrow, 6, 0, true);
+        }
+        m_Moves.push_back(nMove);
+    }
+    // The caption over the list's headers, then the list.
+    CGame* pGame = Game();
+    CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr;
+    const int nTabTop = pList->m_nTop - pList->m_nHeaderHeight - 17;
+    const CAPTIONTAB tabs[] = {{2, 0, 0, pList->m_nLeft, nTabTop, pList->Width()}, {0, 0, 0, 0, 0, 0}};
+    RestoreBackground(0, 20, Width(), pList->m_nTop - 20);
+    DrawCaptionTabs(this, m_pDrawingSurface, pTabs, g_hSmallFont,
+                    m_bHomeAndAway ? kHomeAndAwayCaptionSet : kLeagueCaptionSet, tabs);
+    for (uint32_t dwID : {ID_COUNTRY_CHOICE, ID_DIVISION_CHOICE, ID_DATE_CHOICE})
+        if (CXControl* pChoice = FindControl(dwID))
+            pChoice->Show(true, true);
+    pList->Sort(0, true, LISTSORT_NUMBER, 0);
+    pList->UpdateScrollBar();
+    pList->SetAutoRedraw(true);
+    pList->Redraw();
+    pList->Show(true, true);
+}
+
+std::vector<COLORREF> CClientTablesStaticsLeague::ComputeZones() const
+{
+    const int nClubs = m_pDivision ? m_pDivision->GetClubCount() : 0;
+    std::vector<COLORREF> zones(static_cast<size_t>(nClubs), 0);
+    if (!m_pDivision)
+        return zones;
+    int nRow = 0;
+    auto mark = [&](int nCount, COLORREF cr) {
+        for (int i = 0; i < nCount && nRow < nClubs; ++i)
+            zones[static_cast<size_t>(nRow++)] = cr;
+    };
+    mark(m_pDivision->m_byPromotionZone, kPromotionColour);
+    if (m_pDivision->HasPlayOffTemplate())
+        mark(m_pDivision->m_byPlayOffPlaces, kPlayOffColour);
+    const int nRelegated = std::min<int>(m_pDivision->m_byRelegationZone, nClubs);
+    if (m_pDivision->m_byLowerPlayOffPlaces > 0)
+        for (int i = nClubs - nRelegated - 2; i < nClubs - nRelegated; ++i)
+            if (i >= nRow)
+                zones[static_cast<size_t>(i)] = kLowerPlayOffColour;
+    for (int i = std::max(nRow, nClubs - nRelegated); i < nClubs; ++i)
+        zones[static_cast<size_t>(i)] = kRelegationColour;
+    return zones;
+}
+
+void CClientTablesStaticsLeague::DrawZones(bool bShow)
+{
+    CXListBox* pList = GetTable();
+    if (!pList || !m_pDrawingSurface || !m_pDrawingSurface->m_pSurface)
+        return;
+    RestoreBackground(pList->m_nLeft - 8, pList->m_nTop, 8, pList->Height());
+    m_ZoneColours = bShow ? ComputeZones() : std::vector<COLORREF>(static_cast<size_t>(pList->GetCount()), 0);
+    if (!bShow)
+        return;
+    plat::DeviceContext* pDC = m_pDrawingSurface->m_pSurface->getDC();
+    const int nVisible = std::min<int>(pList->RowsPerView(), static_cast<int>(m_ZoneColours.size()));
+    for (int i = 0; i < nVisible; ++i) {
+        const COLORREF cr = m_ZoneColours[static_cast<size_t>(i + pList->GetFirstVisible())];
+        if (cr == 0)
+            continue;
+        const int nTop = pList->m_nTop + i * kRowHeight + 1;
+        DrawColourBox(pDC, pList->m_nLeft - 7, nTop, pList->m_nLeft - 2, nTop + 13, cr, true);
+    }
+    m_pDrawingSurface->m_pSurface->releaseDC(pDC);
+}
+
+void CClientTablesStaticsLeague::OnSort(uint32_t dwHeaderID)
+{
+    const CXListBox* pList = GetTable();
+    DrawZones(pList && dwHeaderID == ID_RANK_HEADER && pList->SortMark(0) == 1);
+}
+
+void CClientTablesStaticsLeague::OnPrint() { PrintControl(ID_TABLE); }
