@@ -1,6 +1,9 @@
 #include "popups/GamePopups.h"
 
 #include "popups/CPopupMessageBox.h"
+#include "popups/CPopupSelectPlayer.h"
+#include "shell/CScreenRegistry.h"
+#include "shell/ScreenIDs.h"
 
 void CreateGamePopups()
 {
@@ -10,4 +13,6 @@ void CreateGamePopups()
     s_bCreated = true;
     // They live to the end of the program.
     static CPopupMessageBox s_MessageBox;
+    static CPopupSelectPlayer s_SelectPlayer;
+    RegisterPopup(SCREEN_SELECT_PLAYER_POPUP, &s_SelectPlayer);
 }

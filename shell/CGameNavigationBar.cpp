@@ -18,6 +18,7 @@
 #include "season/CSaveGame.h"
 #include "xframework/CXAnimation.h"
 #include "xframework/CXButton.h"
+#include "xframework/CXPopup.h"
 #include "xframework/CXStatic.h"
 #include "xframework/CXTreeView.h"
 #include "xframework/ClientText.h"
@@ -135,6 +136,31 @@ constexpr int kLightX[5] = {12, 42, 70, 98, 126};
 const uint32_t kWithoutPopup[] = {Nav::ID_NEW_GAME, Nav::ID_UNEMPLOYED_START, Nav::ID_SCENARIO, Nav::ID_LOAD_GAME,
                                   Nav::ID_CREDITS,  Nav::ID_QUIT,  Nav::ID_SAVE, Nav::ID_SECOND_QUESTION,
                                   Nav::ID_OPTIONS,  Nav::ID_HELP, Nav::ID_COMPARE, 0};
+
+// The global popup a command opens; -1 for one whose popup is not in the game.
+int CommandPopup(uint32_t dwID)
+{
+    switch (dwID) {
+    case Nav::ID_NEW_GAME:
+    case Nav::ID_UNEMPLOYED_START:
+        return SCREEN_SELECT_PLAYER_POPUP;
+    case Nav::ID_OPTIONS:
+        return SCREEN_OPTIONS_POPUP;
+    default:
+        return -1;
+    }
+}
+
+// The commands of kWithoutPopup whose popups are still missing.
+std::vector<uint32_t> CommandsWithoutPopup()
+{
+    std::vector<uint32_t> ids;
+    for (const uint32_t* pID = kWithoutPopup; *pID; ++pID)
+        if (CommandPopup(*pID) < 0 || !GetPopupObject(CommandPopup(*pID)))
+            ids.push_back(*pID);
+    ids.push_back(0);
+    return ids;
+}
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
@@ -412,7 +438,7 @@ void CGameNavigationBar::SetMode(int nMode)
     inUse.push_back(0);
     SetInUse(outOfUse.data(), false);
     SetInUse(inUse.data(), true);
-    SetInUse(kWithoutPopup, false);
+    SetInUse(CommandsWithoutPopup().data(), false);
     if (auto* pText = FindControl(ID_PROGRESS_TEXT))
         pText->Show(!m_Message.empty(), true);
     UpdateHistoryButtons();
@@ -604,6 +630,15 @@ void CGameNavigationBar::SetContinueButton(int nLook)
     }
 }
 
+void CGameNavigationBar::SetStartContinueButton(int nLook)
+{
+    m_nContinueLook = nLook;
+    if (auto* pButton = dynamic_cast<CXButton*>(FindControl(ID_START_NEW_GAME))) {
+        pButton->Enable(false);
+        pButton->SetTextID(m_pContinueLooks, nLook);
+    }
+}
+
 void CGameNavigationBar::UpdateContinueButton()
 {
     const CClubDatabase* pClub = HumanClub();
@@ -656,6 +691,24 @@ void CGameNavigationBar::OnClicked(uint32_t dwID)
         OnClientChange(SCREEN_FOOTBALL_TODAY, true);
         break;
     }
+    case ID_NEW_GAME:
+    case ID_UNEMPLOYED_START:
+        if (!CGame::CheckDiskSpace()) {
+            ShowMessage("Less than 100 MiB is free for saved games.");
+            return;
+        }
+        // The start-up menu's new game chooses clubs; the unemployed start
+        // is the quick start, without clubs.
+        m_byStartKind = dwID == ID_NEW_GAME ? START_CHOOSE_CLUBS : START_QUICK;
+        OpenGlobalPopup(SCREEN_SELECT_PLAYER_POPUP);
+        break;
+    case ID_OPTIONS:
+        OpenGlobalPopup(SCREEN_OPTIONS_POPUP);
+        break;
+    case ID_START_NEW_GAME:
+        if (auto* pScreen = dynamic_cast<CGameClient*>(g_pCurrentClient); pScreen && pScreen->ConfirmClub())
+            BeginNewGame();
+        break;
     case ID_HOME:
         OnClientChange(SCREEN_FOOTBALL_TODAY, false);
         break;
@@ -689,6 +742,27 @@ void CGameNavigationBar::OnClicked(uint32_t dwID)
     default:
         break;
     }
+}
+
+void CGameNavigationBar::OpenGlobalPopup(int nScreenID)
+{
+    if (CXPopup* pPopup = GetPopupObject(nScreenID))
+        pPopup->Open();
+}
+
+bool CGameNavigationBar::BeginNewGame()
+{
+    CGame* pGame = Game();
+    if (!pGame)
+        return false;
+    if (!pGame->BeginNewGame()) {
+        ShowMessage(pGame->GetFileError().c_str());
+        return false;
+    }
+    ShowMessage("");
+    pGame->GetScreenHistory().ClearScreenHistory();
+    OnClientChange(SCREEN_FOOTBALL_TODAY, true);
+    return true;
 }
 
 void CGameNavigationBar::ContinueGame()

@@ -14,6 +14,7 @@ namespace {
 struct Registry {
     std::array<CPlaceholderScreen, MAX_SCREENID> placeholders;
     std::array<CGameClient*, MAX_SCREENID> screens{};
+    std::array<CXPopup*, MAX_SCREENID> popups{};
     Registry()
     {
         for (int i = 0; i < MAX_SCREENID; ++i) {
@@ -47,6 +48,17 @@ void RegisterScreen(int nScreenID, CGameClient* pScreen)
 {
     if (IsMainScreenID(nScreenID) && pScreen)
         TheRegistry().screens[static_cast<size_t>(nScreenID)] = pScreen;
+}
+
+void RegisterPopup(int nScreenID, CXPopup* pPopup)
+{
+    if (nScreenID >= 0 && nScreenID < MAX_SCREENID)
+        TheRegistry().popups[static_cast<size_t>(nScreenID)] = pPopup;
+}
+
+CXPopup* GetPopupObject(int nScreenID)
+{
+    return nScreenID >= 0 && nScreenID < MAX_SCREENID ? TheRegistry().popups[static_cast<size_t>(nScreenID)] : nullptr;
 }
 
 bool CPlaceholderScreen::OnInitDialog()

@@ -5,6 +5,8 @@
 // itself is built and registers in its place.
 #include "shell/CGameClient.h"
 
+class CXPopup;
+
 // A screen not built yet: its name on a plain background.
 class CPlaceholderScreen : public CGameClient {
 public:
@@ -20,3 +22,7 @@ bool IsMainScreenID(int nScreenID);
 CGameClient* GetScreenObject(int nScreenID);
 // A built screen takes the place of its placeholder.
 void RegisterScreen(int nScreenID, CGameClient* pScreen);
+// The popups that live as one object each, by their screen ids (below
+// MAX_SCREENID); null for one not built, which keeps its command out of use.
+void RegisterPopup(int nScreenID, CXPopup* pPopup);
+CXPopup* GetPopupObject(int nScreenID);
