@@ -1,6 +1,7 @@
 #include "popups/GamePopups.h"
 
 #include "popups/CPopupMessageBox.h"
+#include "popups/CPopupOptions.h"
 #include "popups/CPopupSelectPlayer.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
@@ -15,4 +16,6 @@ void CreateGamePopups()
     static CPopupMessageBox s_MessageBox;
     static CPopupSelectPlayer s_SelectPlayer;
     RegisterPopup(SCREEN_SELECT_PLAYER_POPUP, &s_SelectPlayer);
+    static CPopupOptions s_Options;
+    RegisterPopup(SCREEN_OPTIONS_POPUP, &s_Options);
 }
