@@ -204,7 +204,6 @@ void CPopupOptions::FillFlagList(uint32_t dwID, int nTable, const uint8_t* pFlag
         if (pFlags[i])
             pList->AddGraphic(nRow, Sprite("icnTick.bmp"), pList->Width() - 20, true);
     }
-    pList->SetSelection(-1);
 }
 
 void CPopupOptions::ToggleFlag(uint32_t dwID, uint8_t* pFlags, int nCount)
@@ -214,12 +213,11 @@ void CPopupOptions::ToggleFlag(uint32_t dwID, uint8_t* pFlags, int nCount)
     if (nRow < 0 || nRow >= nCount)
         return;
     pFlags[nRow] = pFlags[nRow] ? 0 : 1;
-    pList->RemoveRowGraphics(nRow);
-    if (pFlags[nRow])
-        pList->AddGraphic(nRow, Sprite("icnTick.bmp"), pList->Width() - 20, true);
-    // No row stays chosen, so that the next click on any row counts.
-    pList->SetSelection(-1);
-    pList->Redraw();
+    // Filled again, the list keeps no row chosen, so that a click below the
+    // rows toggles nothing.
+    const int nTable = dwID == ID_HIGHLIGHTS_LIST ? kHighlightsTable : dwID == ID_MATCH_VIEW_LIST ? kMatchViewTable
+                                                                                                : kTacticsTable;
+    FillFlagList(dwID, nTable, pFlags, nCount);
 }
 
 void CPopupOptions::UpdateTestButtons()

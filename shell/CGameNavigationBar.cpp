@@ -760,6 +760,15 @@ bool CGameNavigationBar::BeginNewGame()
         return false;
     }
     ShowMessage("");
+    if (const CDatabaseHandler* pDatabase = pGame->GetDatabase()) {
+        const CDate& today = pDatabase->GetGameDate();
+        DebugLog(4, "[CGameNavigationBar::BeginNewGame] The game begins on %04d-%02d-%02d", today.GetYear(),
+                 today.GetMonth(), today.GetDay());
+        for (int nSlot = 0; nSlot < HUMAN_SLOTS; ++nSlot)
+            if (const CSaveGame* pHuman = pDatabase->GetHumanSlot(nSlot))
+                DebugLog(4, "[CGameNavigationBar::BeginNewGame] Manager %d: %s", nSlot + 1,
+                         pHuman->GetClub() ? pHuman->GetClub()->GetName() : "no club");
+    }
     pGame->GetScreenHistory().ClearScreenHistory();
     OnClientChange(SCREEN_FOOTBALL_TODAY, true);
     return true;
