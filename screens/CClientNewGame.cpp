@@ -117,9 +117,14 @@ bool CClientNewGame::OnInitDialog()
     if (pBar)
         pBar->Create(885, 886, 14, false, 0);
     m_pClubList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, 0, kListTop, 640, kListBottom, ID_CLUB_LIST, nullptr));
+    if (!m_pSelectionBar) {
+        m_pSelectionBar = std::make_unique<CXSurface>();
+        if (m_pSelectionBar->Create(640, kRowHeight, false, false))
+            m_pSelectionBar->FillGradient(0, 0, 640, kRowHeight, plat::RGB(58, 111, 152), plat::RGB(31, 68, 102));
+    }
     if (m_pClubList) {
         m_pClubList->SetUp(kRowHeight, 6, g_hNormalFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK,
-                           true, pBar, true, nullptr, false, 0, false, true, false);
+                           true, pBar, true, m_pSelectionBar.get(), false, 0, false, true, false);
         m_pClubList->SetUpColumns(0, kListTop, 640, kListBottom, kClubColumns, false, false, kListBottom - kListTop,
                                   false);
         m_pClubList->SetAutoRedraw(true);
@@ -214,6 +219,9 @@ void CClientNewGame::FillClubList()
         m_pClubList->Show(true, true);
         return;
     }
+    // The season's targets as the new season will set them, from the
+    // clubs' standing.
+    m_pDivision->SetClubTargetBands();
     const int nClubs = m_pDivision->GetClubCount();
     m_pKitSurface = new CXSurface;
     m_pKitSurface->Create(kKitSize, kKitSize * std::max(nClubs, 1), false, true);

@@ -61,6 +61,8 @@ private:
     int32_t m_nSelectedRow = 0;
     CClubDatabase* m_pSelectedClub = nullptr;
     CXSurface* m_pKitSurface = nullptr;
+    // The bar under the selected row.
+    std::unique_ptr<CXSurface> m_pSelectionBar;
     std::vector<std::unique_ptr<CXAnimation>> m_KitIcons;
     uint8_t m_ucHumanIndex = 0;
     CCountryDatabase* m_pCountry = nullptr;
