@@ -29,14 +29,12 @@ CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 CPopupGameSettings::CPopupGameSettings()
 {
     m_wScreenID = SCREEN_GAME_SETTINGS_POPUP;
-    SetClientRect(372, 165, 216, 320);
-    m_rcTitle = {0, 0, 216, popup_look::kDragStripHeight};
+    SetPopupRect(372, 165, 216, 320);
 }
 
 void CPopupGameSettings::ConstructScreen()
 {
-    delete m_pBackground;
-    m_pBackground = popup_look::MakePanel(Width(), Height(), kCaptionItem);
+    DrawCaptionFrame(kCaptionItem);
     popup_look::DrawLabels(m_pBackground, kLabels);
 }
 
@@ -99,11 +97,11 @@ bool CPopupGameSettings::OnInitDialog()
 void CPopupGameSettings::OnClicked(uint32_t dwID)
 {
     CGamePopup::OnClicked(dwID);
-    if (dwID == popup_look::kCancelID) {
+    if (dwID == kCancelButtonID) {
         Close();
         return;
     }
-    if (dwID != popup_look::kConfirmID || !IsOnStack())
+    if (dwID != kOkButtonID || !IsOnStack())
         return;
     CGame* pGame = Game();
     using popup_look::SelectedValue;
@@ -125,6 +123,6 @@ void CPopupGameSettings::OnClicked(uint32_t dwID)
         values.m_nContractsSalaries = m_Options.m_nContractsSalaries;
         pGame->ApplyOptions(values);
     }
-    m_dwResultID = popup_look::kConfirmID;
+    m_dwResultID = kOkButtonID;
     Close();
 }

@@ -45,7 +45,8 @@ const uint32_t kSoundPage[] = {CPopupOptions::ID_MUSIC, CPopupOptions::ID_EFFECT
 const uint32_t kDisplayPage[] = {CPopupOptions::ID_HIGHLIGHTS_LIST, CPopupOptions::ID_MATCH_VIEW_LIST,
                                  CPopupOptions::ID_TACTICS_LIST};
 const uint32_t kAlwaysShown[] = {CPopupOptions::ID_GAME_PAGE, CPopupOptions::ID_SOUND_PAGE,
-                                 CPopupOptions::ID_DISPLAY_PAGE, popup_look::kConfirmID, popup_look::kCancelID};
+                                 CPopupOptions::ID_DISPLAY_PAGE, CGamePopup::kOkButtonID,
+                                 CGamePopup::kCancelButtonID};
 const int kSliderY[] = {60, 100, 140, 180};
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
@@ -63,8 +64,7 @@ CXAnimation* Sprite(const char* pszName)
 CPopupOptions::CPopupOptions()
 {
     m_wScreenID = SCREEN_OPTIONS_POPUP;
-    SetClientRect(278, 150, 404, 350);
-    m_rcTitle = {0, 0, 404, popup_look::kDragStripHeight};
+    SetPopupRect(278, 150, 404, 350);
 }
 
 CXComboBox* CPopupOptions::Box(uint32_t dwID) { return dynamic_cast<CXComboBox*>(FindControl(dwID)); }
@@ -73,8 +73,7 @@ CXSlider* CPopupOptions::Slider(uint32_t dwID) { return dynamic_cast<CXSlider*>(
 
 void CPopupOptions::ConstructScreen()
 {
-    delete m_pBackground;
-    m_pBackground = popup_look::MakePanel(Width(), Height(), kCaptionItem);
+    DrawCaptionFrame(kCaptionItem);
     if (m_nPage == PAGE_GAME) {
         popup_look::DrawLabels(m_pBackground, kGameLabels);
         m_pBackground->FillGradient(280, 234, 20, 18, plat::RGB(12, 29, 48), plat::RGB(12, 29, 48));
@@ -376,15 +375,15 @@ void CPopupOptions::OnClicked(uint32_t dwID)
             pGame->GameSoundPlay(dwChannel == 0 ? ids.wButton : dwChannel == 3 ? ids.wCommentary : ids.wDisappointment);
         }
         break;
-    case popup_look::kCancelID:
+    case kCancelButtonID:
         Close();
         break;
-    case popup_look::kConfirmID:
+    case kOkButtonID:
         if (!IsOnStack())
             break;
         if (pGame)
             pGame->ApplyOptions(m_Copy);
-        m_dwResultID = popup_look::kConfirmID;
+        m_dwResultID = kOkButtonID;
         Close();
         break;
     default:

@@ -51,8 +51,7 @@ ID_COUNTRY FirstCountryID(const CDatabaseHandler& database)
 CPopupSelectPlayer::CPopupSelectPlayer()
 {
     m_wScreenID = SCREEN_SELECT_PLAYER_POPUP;
-    SetClientRect(215, 215, 530, 220);
-    m_rcTitle = {0, 0, 530, popup_look::kDragStripHeight};
+    SetPopupRect(215, 215, 530, 220);
 }
 
 uint8_t CPopupSelectPlayer::DefaultNationality(const char* pszLanguage)
@@ -77,8 +76,7 @@ std::string CPopupSelectPlayer::TrimName(const char* pszText)
 
 void CPopupSelectPlayer::ConstructScreen()
 {
-    delete m_pBackground;
-    m_pBackground = popup_look::MakePanel(Width(), Height(), kCaptionItem);
+    DrawCaptionFrame(kCaptionItem);
     popup_look::DrawLabels(m_pBackground, kLabels);
     // A small frame left of each name, the place the player's turn shows.
     if (!m_pBackground->m_pSurface)
@@ -136,7 +134,7 @@ bool CPopupSelectPlayer::OnInitDialog()
     }
     ShowAllControls(true);
     SetFocus(Edit(0));
-    if (auto* pOk = dynamic_cast<CXButton*>(FindControl(popup_look::kConfirmID)))
+    if (auto* pOk = dynamic_cast<CXButton*>(FindControl(kOkButtonID)))
         pOk->Enable(true);
 
     // Every attempt starts from the starting world, so that a cancelled one
@@ -166,7 +164,7 @@ bool CPopupSelectPlayer::AnyName()
 
 void CPopupSelectPlayer::OnEditChange(CXControl* /*pControl*/)
 {
-    if (auto* pOk = dynamic_cast<CXButton*>(FindControl(popup_look::kConfirmID)))
+    if (auto* pOk = dynamic_cast<CXButton*>(FindControl(kOkButtonID)))
         pOk->Enable(!(AnyName() && m_bWorldLoaded));
 }
 
@@ -194,12 +192,12 @@ void CPopupSelectPlayer::OnClicked(uint32_t dwID)
         m_GameSettings.Open();
         return;
     }
-    if (dwID == popup_look::kCancelID) {
+    if (dwID == kCancelButtonID) {
         Close();
         return;
     }
     const bool bEditReturn = dwID >= ID_FIRST_NAME_EDIT && dwID < ID_FIRST_NAME_EDIT + kPlayers;
-    if (dwID == popup_look::kConfirmID || bEditReturn)
+    if (dwID == kOkButtonID || bEditReturn)
         Confirm();
 }
 
@@ -231,6 +229,6 @@ void CPopupSelectPlayer::Confirm()
     if (nSlot == 0)
         return;
     pGame->GetScreenHistory().ClearScreenHistory();
-    m_dwResultID = popup_look::kConfirmID;
+    m_dwResultID = kOkButtonID;
     Close();
 }

@@ -1,9 +1,9 @@
 #include "popups/PopupLook.h"
 
 #include "shell/CGame.h"
+#include "shell/CGamePopup.h"
 #include "shell/CTableText.h"
 
-#include "platform/DeviceContext.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXComboBox.h"
 #include "xframework/DrawingFunctions.h"
@@ -12,17 +12,6 @@
 #include <map>
 
 namespace popup_look {
-
-namespace {
-
-constexpr COLORREF kPanelTop = plat::RGB(31, 68, 102);
-constexpr COLORREF kPanelBottom = plat::RGB(10, 24, 38);
-constexpr COLORREF kStripTop = plat::RGB(58, 111, 152);
-constexpr COLORREF kStripBottom = plat::RGB(31, 68, 102);
-constexpr COLORREF kEdge = plat::RGB(5, 12, 20);
-constexpr COLORREF kCaption = plat::RGB(242, 242, 234);
-
-}  // namespace
 
 const LISTCOLUMN* TextColumn(int nWidth)
 {
@@ -36,39 +25,12 @@ const LISTCOLUMN* TextColumn(int nWidth)
     return it->second.data();
 }
 
-CXSurface* MakePanel(int nWidth, int nHeight, int nCaptionItem)
-{
-    auto* pPanel = new CXSurface;
-    if (!pPanel->Create(nWidth, nHeight, false, false))
-        return pPanel;
-    pPanel->FillGradient(0, 0, nWidth, nHeight, kPanelTop, kPanelBottom);
-    pPanel->FillGradient(0, 0, nWidth, kDragStripHeight, kStripTop, kStripBottom);
-    plat::DeviceContext* pDC = pPanel->m_pSurface->getDC();
-    plat::Pen edge(plat::PS_SOLID, 1, kEdge);
-    pDC->selectPen(&edge);
-    pDC->selectBrush(plat::Brush::hollow());
-    pDC->rectangle(0, 0, nWidth, nHeight);
-    pDC->setBkMode(plat::TRANSPARENT);
-    pDC->selectFont(g_hLargeBoldFont);
-    pDC->setTextColor(kCaption);
-    const char* pszCaption = GetTableText(113, nCaptionItem);
-    pDC->textOut(10, 4, pszCaption ? pszCaption : "");
-    pPanel->m_pSurface->releaseDC(pDC);
-    return pPanel;
-}
-
 void DrawLabels(CXSurface* pPanel, int nDescription) { DrawSurfaceText(g_hMediumFont, pPanel, nDescription, kLabelColour); }
 
-void AddAnswerButtons(CXClient& popup)
+void AddAnswerButtons(CGamePopup& popup)
 {
-    CXSurface* pFace = g_pfnSharedBitmap ? g_pfnSharedBitmap("btnYesNo.bmp") : nullptr;
-    const int nWidth = popup.Width(), nHeight = popup.Height();
-    if (auto* pOk = static_cast<CXButton*>(
-            popup.AddControlXYWH(XCONTROL_BUTTON, nWidth - 100, nHeight - 32, 44, 26, kConfirmID, nullptr)))
-        pOk->SetTextID(pFace, 0);
-    if (auto* pCancel = static_cast<CXButton*>(
-            popup.AddControlXYWH(XCONTROL_BUTTON, nWidth - 50, nHeight - 32, 44, 26, kCancelID, nullptr)))
-        pCancel->SetTextID(pFace, 26);
+    popup.AddConfirmButton(CGamePopup::kOkButtonID, popup.ConfirmX());
+    popup.AddConfirmButton(CGamePopup::kCancelButtonID, popup.CancelX());
 }
 
 CXComboBox* AddDropDown(CXClient& popup, uint32_t dwID, int nLeft, int nTop, int nRight, int nBottom)

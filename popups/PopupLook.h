@@ -1,29 +1,24 @@
 #pragma once
-// What the popups of this folder share: the panel with its caption strip,
-// the confirm and cancel pair, drop-downs whose rows are texts of a table
-// with their stored values as item data, and pale yellow labels.
+// What the settings popups of this folder share: drop-downs whose rows are
+// texts of a table with their stored values as item data, and pale yellow
+// labels.
 #include "xframework/CXSurface.h"
 
 #include <cstdint>
 
+class CGamePopup;
 class CXClient;
 class CXComboBox;
 struct LISTCOLUMN;
 
 namespace popup_look {
 
-constexpr uint32_t kCancelID = 883;
-constexpr uint32_t kConfirmID = 884;
-constexpr int kDragStripHeight = 26;
 constexpr COLORREF kLabelColour = plat::RGB(255, 253, 173);
 
-// A new panel of the size with the caption (an item of table 113) on its
-// strip; the caller owns it.
-CXSurface* MakePanel(int nWidth, int nHeight, int nCaptionItem);
 // The pale yellow labels of a text description onto the panel.
 void DrawLabels(CXSurface* pPanel, int nDescription);
-// 884 at (width - 100, height - 32) and 883 at (width - 50, height - 32).
-void AddAnswerButtons(CXClient& popup);
+// The confirm and cancel pair at their places.
+void AddAnswerButtons(CGamePopup& popup);
 // A one-column table of a width for lists and drop-downs; it lives as long
 // as the program.
 const LISTCOLUMN* TextColumn(int nWidth);

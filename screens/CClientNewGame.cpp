@@ -1,5 +1,6 @@
 #include "screens/CClientNewGame.h"
 
+#include "popups/CPopupMessageBox.h"
 #include "popups/PopupLook.h"
 #include "screens/CClientStartup.h"
 #include "shell/CGame.h"
@@ -26,6 +27,8 @@
 namespace {
 
 constexpr int kTargetTable = 93;
+constexpr int kWordsTable = 114;
+constexpr int kNextManagerItem = 36;
 constexpr int kKitSize = 24;
 constexpr int kListTop = 40;
 constexpr int kListBottom = 488;
@@ -361,8 +364,19 @@ bool CClientNewGame::ConfirmClub()
             }
         return true;
     }
-    // The title bar names the manager whose turn it is.
+    // The title bar names the manager whose turn it is, and a message says so.
     pDatabase->SetCurrentHumanIndex(m_ucHumanIndex);
+    if (pDatabase->GetHumanCount() > 1)
+        if (auto* pBox = dynamic_cast<CPopupMessageBox*>(GetGameMessageBox())) {
+            const CSaveGame* pNext = pDatabase->GetHumanSlot(m_ucHumanIndex);
+            const CManagerDatabase* pManager = pNext ? pDatabase->GetManagerFromID(pNext->GetManagerID()) : nullptr;
+            const char* pszTurn = GetTableText(kWordsTable, kNextManagerItem);
+            char szText[160];
+            std::snprintf(szText, sizeof szText, "%s: %s", pszTurn ? pszTurn : "",
+                          pManager ? pManager->GetShortName() : "");
+            pBox->SetText(szText);
+            pBox->Show(CGameMessageBox::MODE_OK, 0);
+        }
     UpdateStartButton();
     FillClubList();
     return false;

@@ -60,11 +60,13 @@ TEST(NewGameFlow, TwoManagersChooseTheirClubsAndTheGameBeginsOnTheHomeScreen)
     ASSERT_GE(clubs.size(), 4u) << "the generated starting world did not load";
     // The menu's "New Game"; the two names; OK. On the new-game screen the
     // bar's start command (120, 581) takes the selected club: the first
-    // manager takes the first club; the second clicks that club's row (out
-    // of his reach) and then the fourth row, and takes that.
+    // manager takes the first club, the message of the second one's turn is
+    // answered, and he clicks the first club's row (out of his reach) and
+    // then the fourth row, and takes that.
     const std::string script = "wait 100\nclick 80 161\ntype Ada Lovell\nclick 400 298\ntype Bo Kerr\n"
-                               "click 669 411\nwait 200\nclick 120 581\nwait 200\nclick 300 139\nclick 300 223\n"
-                               "click 120 581\nwait 500\nshot " + dir + "/home.png\nquit\n";
+                               "click 669 411\nwait 200\nclick 120 581\nwait 200\nshot " + dir + "/turn.png\n"
+                               "key Return\nclick 300 139\nclick 300 223\nclick 120 581\nwait 500\nshot " + dir +
+                               "/home.png\nquit\n";
     setenv("BRELLOX_LOG", "1", 1);
     const ScriptedRun run = RunScriptedProgram("Brellox", dir, script, false, 300, (folder.Path() / "play").string());
     unsetenv("BRELLOX_LOG");
