@@ -45,7 +45,7 @@ int CGameDay::QueueMatchDayScreens(CDatabaseHandler& database)
     return nPlayed;
 }
 
-CDate CGameDay::PreStartDate(const CDatabaseHandler& database, const CDate& target)
+CDate CGameDay::GetRunStartDate(const CDatabaseHandler& database, const CDate& target)
 {
     // A month back; January goes back to December of the year before, and a
     // day the earlier month lacks to its 28th.
@@ -65,6 +65,6 @@ CDate CGameDay::PreStartDate(const CDatabaseHandler& database, const CDate& targ
 
 void CGameDay::ProcessDaysToDate(CDatabaseHandler& database, const CDate& target)
 {
-    database.SetGameDate(PreStartDate(database, target));
+    database.SetGameDate(GetRunStartDate(database, target));
     database.ProcessDaysToDate(target);
 }

@@ -20,6 +20,6 @@ public:
     // and runs to the target, showing its progress; the world then stands on
     // the target.
     static void ProcessDaysToDate(CDatabaseHandler& database, const CDate& target);
-    // The first day of that run for a target.
-    static CDate PreStartDate(const CDatabaseHandler& database, const CDate& target);
+    // The day the run of ProcessDaysToDate starts from.
+    static CDate GetRunStartDate(const CDatabaseHandler& database, const CDate& target);
 };

@@ -19,14 +19,14 @@ TEST(PreStartRun, BeginsAMonthBeforeItsTargetOrBeforeASeasonUnderWay)
     auto world = StartGameInPlay(0);
     ASSERT_NE(world, nullptr) << "the generated starting world did not load";
     // Before every season: a month back, the day kept where the month has it.
-    EXPECT_EQ(CGameDay::PreStartDate(*world, CDate(1999, 7, 1)), CDate(1999, 6, 1));
-    EXPECT_EQ(CGameDay::PreStartDate(*world, CDate(1999, 3, 31)), CDate(1999, 2, 28));
-    EXPECT_EQ(CGameDay::PreStartDate(*world, CDate(1999, 1, 15)), CDate(1998, 12, 15));
+    EXPECT_EQ(CGameDay::GetRunStartDate(*world, CDate(1999, 7, 1)), CDate(1999, 6, 1));
+    EXPECT_EQ(CGameDay::GetRunStartDate(*world, CDate(1999, 3, 31)), CDate(1999, 2, 28));
+    EXPECT_EQ(CGameDay::GetRunStartDate(*world, CDate(1999, 1, 15)), CDate(1998, 12, 15));
 
     // In mid-season the run covers the season so far, from a month before
     // the earliest season start.
     const CDate target(2000, 1, 31);
-    const CDate start = CGameDay::PreStartDate(*world, target);
+    const CDate start = CGameDay::GetRunStartDate(*world, target);
     int nUnderWay = 0, nEarliestGap = 1000;
     for (const CCountryDatabase* pCountry : world->GetCountries().Items<CCountryDatabase>()) {
         const CDate& seasonStart = pCountry->GetSeasonStartDate();
