@@ -5,11 +5,13 @@
 #include "../popups/GameOnScreen.h"
 #include "../shell/ScriptedProgram.h"
 
+#include "popups/CPopupMessageBox.h"
 #include "popups/CPopupSelectPlayer.h"
 #include "screens/CClientNewGame.h"
 #include "screens/CClientStartup.h"
 #include "screens/GameScreens.h"
 #include "shell/CGameNavigationBar.h"
+#include "shell/CGamePopup.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
 
@@ -128,10 +130,18 @@ TEST_F(NewGameScreenTest, AClubTakenByOneManagerIsOutOfTheNextOnesReach)
     CClientNewGame& screen = NewGameScreen();
     ASSERT_EQ(g_pCurrentClient, &screen);
     ASSERT_EQ(screen.GetHumanIndex(), 0);
+    EXPECT_EQ(g_pNavigationBar->GetContinueLook(), CGameNavigationBar::LOOK_NEXT_MANAGER);
     CClubDatabase* pTaken = screen.GetSelectedClub();
     ASSERT_NE(pTaken, nullptr);
     EXPECT_FALSE(screen.ConfirmClub()) << "the second manager is still to choose";
     ASSERT_EQ(screen.GetHumanIndex(), 1);
+    // The message names him, and the start command now begins the game.
+    ASSERT_NE(GetGameMessageBox(), nullptr);
+    EXPECT_TRUE(GetGameMessageBox()->IsOnStack());
+    if (auto* pBox = dynamic_cast<CPopupMessageBox*>(GetGameMessageBox()))
+        EXPECT_NE(pBox->GetText().find("B. Kerr"), std::string::npos) << pBox->GetText();
+    EXPECT_EQ(g_pNavigationBar->GetContinueLook(), CGameNavigationBar::LOOK_MATCH_GOES_ON);
+    GetGameMessageBox()->Close();
 
     auto* pList = dynamic_cast<CXListBox*>(screen.FindControl(CClientNewGame::ID_CLUB_LIST));
     ASSERT_NE(pList, nullptr);
