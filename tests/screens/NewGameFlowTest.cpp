@@ -60,12 +60,12 @@ TEST(NewGameFlow, TwoManagersChooseTheirClubsAndTheGameBeginsOnTheHomeScreen)
     const std::string dir = folder.Path().string();
     const std::vector<std::string> clubs = FirstDivisionClubs((folder.Path() / "play" / "Data" / "Data.bin").string());
     ASSERT_GE(clubs.size(), 4u) << "the generated starting world did not load";
-    // The menu's "New Game"; the two names; OK. On the new-game screen the
+    // The menu's "New Game"; the two names, Tab between them; OK. On the new-game screen the
     // bar's start command (120, 581) takes the selected club: the first
     // manager takes the first club, the message of the second one's turn is
     // answered, and he clicks the first club's row (out of his reach) and
     // then the fourth row, and takes that.
-    const std::string script = "wait 100\nclick 80 161\ntype Ada Lovell\nclick 400 298\ntype Bo Kerr\n"
+    const std::string script = "wait 100\nclick 80 161\ntype Ada Lovell\nkey Tab\ntype Bo Kerr\n"
                                "click 669 411\nwait 200\nclick 120 581\nwait 200\nshot " + dir + "/turn.png\n"
                                "key Return\nclick 300 139\nclick 300 223\nclick 120 581\nwait 500\nshot " + dir +
                                "/home.png\nquit\n";
