@@ -1,6 +1,7 @@
 // The game program run as a person would use it, through its script driver
 // and without a display: the start-up screen, a popup over it that takes
 // the clicks and closes on Escape, and a clear refusal when there is no display.
+#include "GameInPlay.h"
 #include "ScriptedProgram.h"
 #include "../xframework/PngPicture.h"
 
@@ -65,7 +66,10 @@ TEST_F(GameProgram, APopupOverTheStartScreenTakesTheClicksAndClosesOnEscape)
     const std::string script = "click 80 161\nshot " + m_dir + "/screen.png\n" + "click 717 416\nshot " + m_dir +
                                "/closed.png\n" + "click 80 161\nshot " + m_dir + "/reopened.png\n" +
                                "key Escape\nshot " + m_dir + "/escaped.png\nquit\n";
-    const ScriptedRun run = Run(script, false, 60);
+    // Opening the popup loads the starting world afresh, which clears the
+    // working files of the folder it plays in: a folder of its own.
+    shell_test::GameFolder folder;
+    const ScriptedRun run = RunScriptedProgram("Brellox", m_dir, script, false, 60, (folder.Path() / "play").string());
     ASSERT_EQ(run.nExitCode, 0) << run.output;
     const Picture open = Shot("screen.png");
     const Picture closed = Shot("closed.png");
@@ -77,7 +81,9 @@ TEST_F(GameProgram, APopupOverTheStartScreenTakesTheClicksAndClosesOnEscape)
     // open again from the menu, closed by Escape.
     const int l = 215, t = 215, r = 745, b = 435;
     EXPECT_GT(Differences(open, closed, l, t, r, b, 717, 416), 10000);
-    EXPECT_EQ(Differences(open, reopened, l, t, r, b, 80, 161), 0);
+    // The caret blinks in the first name (y 255 to 273); the rest is as it was.
+    EXPECT_EQ(Differences(open, reopened, l, t, r, 254, 80, 161) + Differences(open, reopened, l, 274, r, b, 80, 161),
+              0);
     EXPECT_EQ(Differences(closed, escaped, l, t, r, b, 717, 416), 0);
     // The title picture above the popup is left as it was.
     EXPECT_EQ(Differences(open, closed, 160, 0, 800, 215, 717, 416), 0);
