@@ -662,7 +662,8 @@ public:
     // every day's fixtures except the last day's, which are left for the
     // match-day screens (DoMatchDay). Answers the days entered.
     int ProcessDay();
-    // The pre-start run of a new game up to (not including) the target.
+    // The pre-start run of a new game up to (not including) the target,
+    // reporting its progress week by week (progress message 21).
     void ProcessDaysToDate(const CDate& target);
     // Plays every fixture of the date: the root's cup and friendly fixtures,
     // then each country's league fixtures. Answers the fixtures played.

@@ -429,6 +429,11 @@ int CDatabaseHandler::ProcessDay()
 
 void CDatabaseHandler::ProcessDaysToDate(const CDate& target)
 {
+    // The run shows its progress week by week (progress message 21).
+    constexpr int kPreStartStage = 21;
+    const double dStep = 100.0 / (std::max(0, target.DaysBetween(m_GameDate)) / 7 + 1);
+    double dDone = 0.0;
+    ProgressCallback(dDone, kPreStartStage, 1, 0);
     uint8_t byNewMonth = 0;
     while (m_GameDate < target) {
         CDate tomorrow;
@@ -441,8 +446,11 @@ void CDatabaseHandler::ProcessDaysToDate(const CDate& target)
                 pCountry->ProcessDivisions(0);
                 pCountry->ProcessAwards(0);
             }
-        if (byNewWeek)
+        if (byNewWeek) {
             DoWeeklyUpdate();
+            dDone += dStep;
+            ProgressCallback(dDone, kPreStartStage, 1, 0);
+        }
         if (byNewMonth)
             SaveProjectedFinance();
         byNewMonth = 0;

@@ -2,6 +2,8 @@
 
 #include "popups/CPopupLoadSaveGame.h"
 #include "popups/CPopupMessageBox.h"
+#include "popups/CPopupOptions.h"
+#include "popups/CPopupSelectPlayer.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
 
@@ -17,4 +19,8 @@ void CreateGamePopups()
     RegisterPopup(s_MessageBox.m_wScreenID, &s_MessageBox);
     RegisterPopup(SCREEN_LOAD_GAME_POPUP, &s_LoadSaveGame);
     RegisterPopup(SCREEN_SAVE_GAME_POPUP, &s_LoadSaveGame);
+    static CPopupSelectPlayer s_SelectPlayer;
+    RegisterPopup(SCREEN_SELECT_PLAYER_POPUP, &s_SelectPlayer);
+    static CPopupOptions s_Options;
+    RegisterPopup(SCREEN_OPTIONS_POPUP, &s_Options);
 }

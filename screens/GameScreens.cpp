@@ -3,6 +3,7 @@
 #include "popups/GamePopups.h"
 #include "screens/CClientTablesStaticsLeague.h"
 #include "screens/CClientTeamSelection.h"
+#include "screens/CClientNewGame.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
 
@@ -15,4 +16,5 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_TABLES_LEAGUE, &s_League);
     static CClientTablesStaticsHomeAndAway s_HomeAndAway;
     RegisterScreen(SCREEN_TABLES_HOME_AND_AWAY, &s_HomeAndAway);
+    RegisterScreen(SCREEN_NEW_GAME, &NewGameScreen());
 }

@@ -458,6 +458,7 @@ public:
     // ---- identity ----
     CClubDatabase* GetClub() const { return m_pClub; }
     CCountryDatabase* GetCountry() const { return m_pCountry; }
+    void SetCountry(CCountryDatabase* pCountry) { m_pCountry = pCountry; }
     ID_MANAGER GetManagerID() const { return m_idManager; }
     uint8_t GetPlayerNumber() const { return m_byPlayerNumber; }
     const char* GetFirstName() const { return m_szFirstName; }

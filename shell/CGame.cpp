@@ -557,3 +557,20 @@ void CGame::SetVolume(uint32_t dwVolume, uint32_t dwChannel)
         break;
     }
 }
+
+bool CGame::ApplyOptions(const OptionValues& values)
+{
+    m_Options.SetValues(values);
+    const bool bSaved = m_Options.SaveOptions();
+    SetNumberSeparatorOption(m_Options.m_nCurrency);
+    g_dwToolTipsDelayOption = m_Options.m_nToolTipsDelay;
+    if (m_pDatabase)
+        m_pDatabase->SetMatchType(m_Options.m_nMatchType);
+    SetVolume(m_Options.m_wSFXVolume, 0);
+    SetVolume(m_Options.m_wMusicVolume, 1);
+    SetVolume(m_Options.m_wAmbientVolume, 2);
+    SetVolume(m_Options.m_wCommentaryVolume, 3);
+    if (!bSaved)
+        DebugLog(0, "[CGame::ApplyOptions] The option store refused a value");
+    return bSaved;
+}

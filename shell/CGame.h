@@ -85,6 +85,14 @@ public:
     void DeleteSaveGame(const char* pszName);
     // The new-game step: no working file of an earlier game reaches the new one.
     bool SetUpNewGame();
+    // The starting world ("Data/Data.bin") in place of any game, without
+    // human managers, with the default game settings; false with the reason
+    // in GetFileError().
+    bool LoadStartingWorld();
+    // Once the human managers (and their clubs) are chosen: the new game's
+    // records, then the world's run to the start date with its progress on
+    // the navigation bar; false with the reason in GetFileError().
+    bool BeginNewGame();
     static void DeleteTempFiles();
     // At least 100 MiB free where the saves go.
     static bool CheckDiskSpace();
@@ -114,6 +122,10 @@ public:
     void ShowProgressNow(double dDone, const char* pszText, bool bShow, bool bRedrawScreen);
     bool IsScenario() const { return m_bScenario; }
     const COptions& GetOptions() const { return m_Options; }
+    // Confirmed option values: kept, written to the option store, and put in
+    // force (money and date texts, tooltips, match type, volumes); false
+    // when the store refused a value.
+    bool ApplyOptions(const OptionValues& values);
     const CControlText& GetControlText() const { return m_ControlText; }
     CSharedBitmaps& GetSharedBitmaps() { return m_SharedBitmaps; }
     CScreenHistory<CXClient>& GetScreenHistory() { return m_ScreenHistory; }

@@ -52,6 +52,11 @@ public:
     virtual int32_t GetPreviousFixture() { return -1; }
     virtual int32_t GetNextFixture() { return -1; }
 
+    // The navigation bar's start command on this screen: the new-game
+    // screen takes the current human's club; true once every human has one
+    // and the game can begin. Other screens answer false.
+    virtual bool ConfirmClub() { return false; }
+
     // A caption button along the bottom, right to left from x 548 in steps of
     // 90; an eighth starts again at 548.
     CXButton* AddBottomButton(uint32_t dwTextID);

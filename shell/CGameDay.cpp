@@ -4,9 +4,12 @@
 #include "shell/ScreenIDs.h"
 
 #include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
 #include "season/CSaveGame.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -40,4 +43,28 @@ int CGameDay::QueueMatchDayScreens(CDatabaseHandler& database)
     }
     CXClient::AddClientToList(GetScreenObject(SCREEN_FOOTBALL_TODAY), 0, nullptr);
     return nPlayed;
+}
+
+CDate CGameDay::GetRunStartDate(const CDatabaseHandler& database, const CDate& target)
+{
+    // A month back; January goes back to December of the year before, and a
+    // day the earlier month lacks to its 28th.
+    const int nMonth = target.GetMonth() == 1 ? 12 : target.GetMonth() - 1;
+    const int nYear = target.GetMonth() == 1 ? target.GetYear() - 1 : target.GetYear();
+    CDate start(nYear, nMonth, std::min(target.GetDay(), 28));
+    for (const CCountryDatabase* pCountry : database.GetCountries().Items<CCountryDatabase>()) {
+        const CDate& seasonStart = pCountry->GetSeasonStartDate();
+        if (seasonStart < target && pCountry->GetSeasonEndDate() > target && seasonStart < start) {
+            const int nStartMonth = seasonStart.GetMonth() == 1 ? 12 : seasonStart.GetMonth() - 1;
+            const int nStartYear = seasonStart.GetMonth() == 1 ? seasonStart.GetYear() - 1 : seasonStart.GetYear();
+            start = CDate(nStartYear, nStartMonth, std::min(seasonStart.GetDay(), 28));
+        }
+    }
+    return start;
+}
+
+void CGameDay::ProcessDaysToDate(CDatabaseHandler& database, const CDate& target)
+{
+    database.SetGameDate(GetRunStartDate(database, target));
+    database.ProcessDaysToDate(target);
 }

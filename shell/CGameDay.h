@@ -3,6 +3,7 @@
 // screen: the day loop up to the next stop, then the day's remaining
 // fixtures and the screens queued to show them.
 class CDatabaseHandler;
+class CDate;
 
 class CGameDay {
 public:
@@ -14,4 +15,11 @@ public:
     // (the human's division) or the cup table when the human's club played
     // today, then the home screen. Answers the fixtures played.
     static int QueueMatchDayScreens(CDatabaseHandler& database);
+    // A new game's world is set back a month (or to a month before the
+    // season start of a country whose season is under way on the target)
+    // and runs to the target, showing its progress; the world then stands on
+    // the target.
+    static void ProcessDaysToDate(CDatabaseHandler& database, const CDate& target);
+    // The day the run of ProcessDaysToDate starts from.
+    static CDate GetRunStartDate(const CDatabaseHandler& database, const CDate& target);
 };

@@ -19,6 +19,7 @@
 #include "season/CSaveGame.h"
 #include "xframework/CXAnimation.h"
 #include "xframework/CXButton.h"
+#include "xframework/CXPopup.h"
 #include "xframework/CXStatic.h"
 #include "xframework/CXTreeView.h"
 #include "xframework/ClientText.h"
@@ -153,6 +154,11 @@ int CommandPopup(uint32_t dwID)
     case Nav::ID_QUIT:
     case Nav::ID_SECOND_QUESTION:
         return kMessageBoxID;
+    case Nav::ID_NEW_GAME:
+    case Nav::ID_UNEMPLOYED_START:
+        return SCREEN_SELECT_PLAYER_POPUP;
+    case Nav::ID_OPTIONS:
+        return SCREEN_OPTIONS_POPUP;
     default:
         return -1;
     }
@@ -671,6 +677,15 @@ void CGameNavigationBar::SetContinueButton(int nLook)
     }
 }
 
+void CGameNavigationBar::SetStartContinueButton(int nLook)
+{
+    m_nContinueLook = nLook;
+    if (auto* pButton = dynamic_cast<CXButton*>(FindControl(ID_START_NEW_GAME))) {
+        pButton->Enable(false);
+        pButton->SetTextID(m_pContinueLooks, nLook);
+    }
+}
+
 void CGameNavigationBar::UpdateContinueButton()
 {
     const CClubDatabase* pClub = HumanClub();
@@ -720,6 +735,24 @@ void CGameNavigationBar::OnClicked(uint32_t dwID)
         OnClientChange(SCREEN_FOOTBALL_TODAY, true);
         break;
     }
+    case ID_NEW_GAME:
+    case ID_UNEMPLOYED_START:
+        if (!CGame::CheckDiskSpace()) {
+            ShowMessage("Less than 100 MiB is free for saved games.");
+            return;
+        }
+        // The start-up menu's new game chooses clubs; the unemployed start
+        // is the quick start, without clubs.
+        m_byStartKind = dwID == ID_NEW_GAME ? START_CHOOSE_CLUBS : START_QUICK;
+        OpenGlobalPopup(SCREEN_SELECT_PLAYER_POPUP);
+        break;
+    case ID_OPTIONS:
+        OpenGlobalPopup(SCREEN_OPTIONS_POPUP);
+        break;
+    case ID_START_NEW_GAME:
+        if (auto* pScreen = dynamic_cast<CGameClient*>(g_pCurrentClient); pScreen && pScreen->ConfirmClub())
+            BeginNewGame();
+        break;
     case ID_HOME:
         OnClientChange(SCREEN_FOOTBALL_TODAY, false);
         break;
@@ -768,6 +801,36 @@ void CGameNavigationBar::OnClicked(uint32_t dwID)
     default:
         break;
     }
+}
+
+void CGameNavigationBar::OpenGlobalPopup(int nScreenID)
+{
+    if (CXPopup* pPopup = GetPopupObject(nScreenID))
+        pPopup->Open();
+}
+
+bool CGameNavigationBar::BeginNewGame()
+{
+    CGame* pGame = Game();
+    if (!pGame)
+        return false;
+    if (!pGame->BeginNewGame()) {
+        ShowMessage(pGame->GetFileError().c_str());
+        return false;
+    }
+    ShowMessage("");
+    if (const CDatabaseHandler* pDatabase = pGame->GetDatabase()) {
+        const CDate& today = pDatabase->GetGameDate();
+        DebugLog(4, "[CGameNavigationBar::BeginNewGame] The game begins on %04d-%02d-%02d", today.GetYear(),
+                 today.GetMonth(), today.GetDay());
+        for (int nSlot = 0; nSlot < HUMAN_SLOTS; ++nSlot)
+            if (const CSaveGame* pHuman = pDatabase->GetHumanSlot(nSlot))
+                DebugLog(4, "[CGameNavigationBar::BeginNewGame] Manager %d: %s", nSlot + 1,
+                         pHuman->GetClub() ? pHuman->GetClub()->GetName() : "no club");
+    }
+    pGame->GetScreenHistory().ClearScreenHistory();
+    OnClientChange(SCREEN_FOOTBALL_TODAY, true);
+    return true;
 }
 
 void CGameNavigationBar::ContinueGame()

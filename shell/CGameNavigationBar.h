@@ -96,8 +96,20 @@ public:
     void CheckLastSaveGame();
 
     void SetContinueButton(int nLook);
+    // The look of the new-game mode's start command: the next manager
+    // chooses (LOOK_NEXT_MANAGER) or the game begins (LOOK_MATCH_GOES_ON).
+    void SetStartContinueButton(int nLook);
     void UpdateContinueButton();
     int GetContinueLook() const { return m_nContinueLook; }
+    // How the new game being set up begins (the start-up menu sets it
+    // before the select player popup opens).
+    enum : uint8_t { START_QUICK = 0, START_CHOOSE_CLUBS = 1, START_SCENARIO = 2 };
+    uint8_t GetStartKind() const { return m_byStartKind; }
+    void SetStartKind(uint8_t byKind) { m_byStartKind = byKind; }
+    // The new game's records and the run to its start date, then the home
+    // screen with an empty history; a refusal stays here and says why.
+    bool BeginNewGame();
+
     // The continue command: the next queued screen, the day's work when the
     // queue runs dry, or the day's screens queued when it is empty.
     void ContinueGame();
@@ -118,7 +130,10 @@ private:
     // Too little room for saved games: says so and answers true.
     bool IsDiskSpaceShort();
 
+    void OpenGlobalPopup(int nScreenID);
+
     int m_nMode = -1;
+    uint8_t m_byStartKind = START_CHOOSE_CLUBS;
     int m_nContinueLook = LOOK_GO_ON;
     CXTreeView* m_pTree = nullptr;
     CXSurface* m_pTools = nullptr;

@@ -3,6 +3,7 @@
 #include "shell/CGame.h"
 #include "shell/CFormScript.h"
 #include "shell/CGameNavigationBar.h"
+#include "shell/CGameDay.h"
 #include "shell/COptions.h"
 #include "shell/UserFolders.h"
 
@@ -25,6 +26,7 @@ namespace {
 
 constexpr int64_t kSaveSpaceBytes = 104857600;  // 100 MiB
 constexpr const char* kLastSaveGameValue = "LastSaveGame";
+constexpr const char* kStartingWorldPath = "Data/Data.bin";
 
 // Every extension a set may hold, the scenario file last.
 constexpr const char* kSetExtensions[] = {".bin", ".chs", ".dhs", ".fty", ".fhs", ".pfn", ".lhs",
@@ -85,6 +87,38 @@ bool CGame::SetUpNewGame()
 {
     DeleteTempFiles();
     return m_pDatabase && m_pDatabase->SetUpNewGameRecords();
+}
+
+bool CGame::LoadStartingWorld()
+{
+    m_FileError.clear();
+    if (!m_pDatabase) {
+        m_FileError = "the game's database is not set up";
+        return false;
+    }
+    CDatabaseHandler::BuildAttendanceCurve();
+    CPlayerDatabase::InitialisePlayerValueTables();
+    std::string error;
+    if (!CSavedGameSet(kStartingWorldPath).Load(*m_pDatabase, error)) {
+        m_FileError = error;
+        DebugLog(0, "[CGame::LoadStartingWorld] %s", error.c_str());
+        return false;
+    }
+    m_pDatabase->SetDefaultGameSettings();
+    m_bScenario = false;
+    return true;
+}
+
+bool CGame::BeginNewGame()
+{
+    m_FileError.clear();
+    if (!SetUpNewGame()) {
+        m_FileError = "the new game could not be set up";
+        return false;
+    }
+    const CDate start = m_pDatabase->GetGameDate();
+    CGameDay::ProcessDaysToDate(*m_pDatabase, start);
+    return true;
 }
 
 bool CGame::SaveGame(const char* pszName)

@@ -180,6 +180,36 @@ void COptions::LoadOptions(bool b3DAvailable)
         m_n3DSettings = 2;
 }
 
+bool COptions::SaveOptions() const
+{
+    std::unique_ptr<plat::OptionStore> key = GetRegistryKey(kOptionsKey);
+    bool bOk = true;
+    auto number = [&](const char* pszName, int nValue) {
+        bOk = SetRegistryString(*key, pszName, std::to_string(nValue).c_str()) && bOk;
+    };
+    auto flags = [&](const char* const* ppszNames, const uint8_t* pFlags, int nCount) {
+        for (int i = 0; i < nCount; ++i)
+            bOk = SetRegistryString(*key, ppszNames[i], pFlags[i] ? "1" : "0") && bOk;
+    };
+    number("MssVolMusic", m_wMusicVolume);
+    number("MssVolSFX", m_wSFXVolume);
+    number("MssVolCommentary", m_wCommentaryVolume);
+    number("MssVolAmbient", m_wAmbientVolume);
+    flags(kTacticsNames, m_TacticsFlags, 5);
+    flags(kHighlightNames, m_MatchHighlightFlags, 9);
+    flags(kMatchDisplayNames, m_MatchDisplayFlags, 6);
+    number("Currency", m_nCurrency);
+    number("Date", m_nDate);
+    number("ContractsSalaries", m_nContractsSalaries);
+    number("MatchType", m_nMatchType);
+    number("Ratings", m_nRatings);
+    number("ProcessGame", m_nProcessGame);
+    number("ToolTipsDelay", m_nToolTipsDelay);
+    number("AutoHelp", m_nAutoHelp);
+    number("3DSettings", m_n3DSettings);
+    return bOk;
+}
+
 float GetCurrencyFactor(int nCurrency)
 {
     static const float kFactors[COptions::kCurrencyCount] = {

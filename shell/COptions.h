@@ -19,7 +19,28 @@ bool SetRegistryString(plat::OptionStore& key, const char* pszValueName, const c
 // At most 254 characters and the NUL into the 255-byte buffer; false when missing.
 bool GetRegistryString(const plat::OptionStore& key, const char* pszValueName, char* pszBuffer);
 
-class COptions {
+// The option values themselves: popups edit a copy and hand it back on
+// confirmation.
+struct OptionValues {
+    uint16_t m_wMusicVolume = 127;
+    uint16_t m_wSFXVolume = 127;
+    uint16_t m_wCommentaryVolume = 96;
+    uint16_t m_wAmbientVolume = 73;
+    uint8_t m_TacticsFlags[5] = {1, 1, 1, 1, 1};
+    uint8_t m_MatchHighlightFlags[9] = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+    uint8_t m_MatchDisplayFlags[6] = {1, 1, 1, 1, 1, 1};
+    uint8_t m_nRatings = 0;
+    uint8_t m_nMatchType = 1;
+    uint8_t m_nCurrency = 0;
+    uint8_t m_nDate = 0;
+    uint8_t m_nContractsSalaries = 1;
+    uint8_t m_nProcessGame = 1;
+    uint8_t m_nToolTipsDelay = 2;
+    uint8_t m_nAutoHelp = 1;
+    uint8_t m_n3DSettings = 0;
+};
+
+class COptions : public OptionValues {
 public:
     static constexpr const char* kOptionsKey = "KAVO\\Options";
     static constexpr int kCompetitionNameCount = 19;
@@ -39,22 +60,11 @@ public:
     const char* GetLanguage() const { return m_pszLanguage; }
     const char* GetCompetitionName(int nSlot) const;
 
-    uint16_t m_wMusicVolume = 127;
-    uint16_t m_wSFXVolume = 127;
-    uint16_t m_wCommentaryVolume = 96;
-    uint16_t m_wAmbientVolume = 73;
-    uint8_t m_TacticsFlags[5] = {1, 1, 1, 1, 1};
-    uint8_t m_MatchHighlightFlags[9] = {1, 1, 1, 1, 1, 1, 1, 1, 1};
-    uint8_t m_MatchDisplayFlags[6] = {1, 1, 1, 1, 1, 1};
-    uint8_t m_nRatings = 0;
-    uint8_t m_nMatchType = 1;
-    uint8_t m_nCurrency = 0;
-    uint8_t m_nDate = 0;
-    uint8_t m_nContractsSalaries = 1;
-    uint8_t m_nProcessGame = 1;
-    uint8_t m_nToolTipsDelay = 2;
-    uint8_t m_nAutoHelp = 1;
-    uint8_t m_n3DSettings = 0;
+    // Every value into the option store, numbers as "%d" and flags as "0"
+    // or "1"; false when a value could not be written.
+    bool SaveOptions() const;
+    const OptionValues& Values() const { return *this; }
+    void SetValues(const OptionValues& values) { static_cast<OptionValues&>(*this) = values; }
 
 private:
     std::unique_ptr<CConfigFile> m_pLanguageConfig;

@@ -1,9 +1,9 @@
 // The game program: the game object on the program's spine, starting at the
-// start screen. "--script FILE" (or BRELLOX_SCRIPT=FILE) plays a file of input
+// start-up screen. "--script FILE" (or BRELLOX_SCRIPT=FILE) plays a file of input
 // commands as a person would (see CScriptDriver.h).
 #include "shell/CGame.h"
 #include "shell/CScriptDriver.h"
-#include "shell/CStartScreen.h"
+#include "screens/CClientStartup.h"
 #include "screens/GameScreens.h"
 #include "sound/CGameSoundManagers.h"
 
@@ -15,7 +15,7 @@
 namespace {
 
 // Static objects, as the screens are: they live as long as the program.
-CStartScreen s_StartScreen;
+CClientStartup s_StartScreen;
 CGame s_Game;
 CGameSoundManagers s_GameSounds;
 

@@ -1,6 +1,7 @@
 // The game program run as a person would use it, through its script driver
-// and without a display: the start screen, a popup over it that takes the
-// clicks and closes on Escape, and a clear refusal when there is no display.
+// and without a display: the start-up screen, a popup over it that takes
+// the clicks and closes on Escape, and a clear refusal when there is no display.
+#include "GameInPlay.h"
 #include "ScriptedProgram.h"
 #include "../xframework/PngPicture.h"
 
@@ -59,13 +60,16 @@ protected:
 
 TEST_F(GameProgram, APopupOverTheStartScreenTakesTheClicksAndClosesOnEscape)
 {
-    // The start screen's control lies at (360, 400)-(520, 440); the popup's
-    // close control over it at (325, 390)-(475, 420).
-    const std::string script = "click 400 410\nshot " + m_dir + "/screen.png\n" + "click 400 410\nshot " + m_dir +
-                               "/closed.png\n" + "click 400 410\nshot " + m_dir + "/reopened.png\n" +
+    // The start menu's "New Game" at (6, 152)-(154, 171) opens the popup of
+    // the managers' names at (215, 215)-(745, 435); its cancel button lies at
+    // (695, 403)-(739, 429).
+    const std::string script = "click 80 161\nshot " + m_dir + "/screen.png\n" + "click 717 416\nshot " + m_dir +
+                               "/closed.png\n" + "click 80 161\nshot " + m_dir + "/reopened.png\n" +
                                "key Escape\nshot " + m_dir + "/escaped.png\nquit\n";
-    // The first click opened the popup; the screen is shot with it open.
-    const ScriptedRun run = Run(script, false, 60);
+    // Opening the popup loads the starting world afresh, which clears the
+    // working files of the folder it plays in: a folder of its own.
+    shell_test::GameFolder folder;
+    const ScriptedRun run = RunScriptedProgram("Brellox", m_dir, script, false, 60, (folder.Path() / "play").string());
     ASSERT_EQ(run.nExitCode, 0) << run.output;
     const Picture open = Shot("screen.png");
     const Picture closed = Shot("closed.png");
@@ -73,15 +77,16 @@ TEST_F(GameProgram, APopupOverTheStartScreenTakesTheClicksAndClosesOnEscape)
     const Picture escaped = Shot("escaped.png");
     ASSERT_EQ(open.width, 800);
     ASSERT_EQ(open.height, 600);
-    // The popup area: open, then closed by the click that reached the popup's
-    // control, open again from the screen's control, closed by Escape.
-    const int l = 250, t = 250, r = 550, b = 440;
-    EXPECT_GT(Differences(open, closed, l, t, r, b, 400, 410), 10000);
-    EXPECT_EQ(Differences(open, reopened, l, t, r, b, 400, 410), 0);
-    EXPECT_EQ(Differences(closed, escaped, l, t, r, b, 400, 410), 0);
-    // The whole frame shows the painted background outside the popup.
-    EXPECT_EQ(Differences(open, closed, 0, 0, 800, 250, 400, 410), 0);
-    EXPECT_TRUE(Far(closed.At(300, 260), open.At(300, 260)));
+    // The popup area: open, then closed by the click on its cancel button,
+    // open again from the menu, closed by Escape.
+    const int l = 215, t = 215, r = 745, b = 435;
+    EXPECT_GT(Differences(open, closed, l, t, r, b, 717, 416), 10000);
+    // The caret blinks in the first name (y 255 to 273); the rest is as it was.
+    EXPECT_EQ(Differences(open, reopened, l, t, r, 254, 80, 161) + Differences(open, reopened, l, 274, r, b, 80, 161),
+              0);
+    EXPECT_EQ(Differences(closed, escaped, l, t, r, b, 717, 416), 0);
+    // The title picture above the popup is left as it was.
+    EXPECT_EQ(Differences(open, closed, 160, 0, 800, 215, 717, 416), 0);
 }
 
 TEST_F(GameProgram, WithoutADisplayItSaysSoAndEndsAtOnce)

@@ -8,7 +8,6 @@
 #include "shell/CGamePopup.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/CScreenRegistry.h"
-#include "shell/CStartScreen.h"
 #include "shell/ScreenIDs.h"
 #include "shell/CTableText.h"
 
@@ -36,11 +35,23 @@
 
 namespace {
 
+// A start screen of the shell alone: the bars in their start-up modes.
+class BareStartScreen : public CGameClient {
+public:
+    BareStartScreen() { m_wScreenID = 1; }
+    bool OnInitDialog() override
+    {
+        g_pNavigationBar->SetMode(0);
+        g_pTitlebar->SetMode(0);
+        return CGameClient::OnInitDialog();
+    }
+};
+
 class ShellBases : public StartedGame {
 protected:
     ShellBases() : StartedGame(m_start) {}
 
-    CStartScreen m_start;
+    BareStartScreen m_start;
 };
 
 class PlainPopup : public CGamePopup {

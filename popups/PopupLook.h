@@ -1,0 +1,36 @@
+#pragma once
+// What the settings popups of this folder share: drop-downs whose rows are
+// texts of a table with their stored values as item data, and pale yellow
+// labels.
+#include "xframework/CXSurface.h"
+
+#include <cstdint>
+
+class CGamePopup;
+class CXClient;
+class CXComboBox;
+struct LISTCOLUMN;
+
+namespace popup_look {
+
+constexpr COLORREF kLabelColour = plat::RGB(255, 253, 173);
+
+// The pale yellow labels of a text description onto the panel.
+void DrawLabels(CXSurface* pPanel, int nDescription);
+// The confirm and cancel pair at their places.
+void AddAnswerButtons(CGamePopup& popup);
+// A one-column table of a width for lists and drop-downs; it lives as long
+// as the program.
+const LISTCOLUMN* TextColumn(int nWidth);
+// A drop-down over the rectangle (the closed box on its top row).
+CXComboBox* AddDropDown(CXClient& popup, uint32_t dwID, int nLeft, int nTop, int nRight, int nBottom);
+// A row of a table's item text, or the text given, with its stored value.
+void AddRow(CXComboBox* pBox, int nTable, int nItem, uint32_t dwValue);
+void AddTextRow(CXComboBox* pBox, const char* pszText, uint32_t dwValue);
+// Selects the row holding the value; false (and the selection kept) when
+// no row holds it.
+bool SelectValue(CXComboBox* pBox, uint32_t dwValue);
+// The value of the selected row; the fallback without a selection.
+uint32_t SelectedValue(const CXComboBox* pBox, uint32_t dwFallback);
+
+}  // namespace popup_look
