@@ -1,7 +1,7 @@
 // The league and home-and-away tables: the ranking rule, and the screens on
 // a game some weeks into the season, checked against the division's own
 // table and history.
-#include "GameOnScreen.h"
+#include "ScreenInPlay.h"
 
 #include "screens/CClientTablesStaticsLeague.h"
 #include "shell/ScreenIDs.h"
@@ -53,12 +53,12 @@ TEST(LeagueTableRanking, PointsThenGoalsThenName)
     EXPECT_EQ(Order(table, false), "DBCAEF");
 }
 
-class LeagueTables : public GameOnScreen {
+class LeagueTables : public ScreenInPlay {
 protected:
-    LeagueTables() : GameOnScreen(1) {}
+    LeagueTables() : ScreenInPlay(1) {}
     void SetUp() override
     {
-        GameOnScreen::SetUp();
+        ScreenInPlay::SetUp();
         if (HasFatalFailure())
             return;
         // Some weeks of the season, ending on a day without league matches

@@ -1,7 +1,7 @@
 // The team selection screen: its list and pitch arithmetic, and the screen
 // on a game in play with one human manager, driven by the mouse as a person
 // drives it, with the human's record and his next match as the witnesses.
-#include "GameOnScreen.h"
+#include "ScreenInPlay.h"
 
 #include "screens/CClientTeamSelection.h"
 #include "screens/GameScreens.h"
@@ -10,7 +10,7 @@
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
 #include "shell/CScreenRegistry.h"
-#include "shell/CStartScreen.h"
+#include "screens/CClientStartup.h"
 #include "shell/ScreenIDs.h"
 
 #include "database/CClubDatabase.h"
@@ -121,11 +121,11 @@ TEST(TeamSelectionRules, CustomLayoutStacksAndSplitsTheRolesOfAZone)
 }
 
 // The team selection screen shown over a game in play.
-class TeamSelection : public GameOnScreen {
+class TeamSelection : public ScreenInPlay {
 protected:
     void SetUp() override
     {
-        GameOnScreen::SetUp();
+        ScreenInPlay::SetUp();
         m_pScreen = dynamic_cast<Screen*>(GetScreenObject(SCREEN_TEAM_SELECTION));
         ASSERT_NE(m_pScreen, nullptr) << "the screen is not registered";
         OpenScreen(SCREEN_TEAM_SELECTION);

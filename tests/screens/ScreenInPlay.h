@@ -8,7 +8,7 @@
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CScreenRegistry.h"
-#include "shell/CStartScreen.h"
+#include "screens/CClientStartup.h"
 
 #include "database/CDatabaseHandler.h"
 #include "platform/PngWriter.h"
@@ -20,9 +20,9 @@
 #include <cstdlib>
 #include <string>
 
-class GameOnScreen : public ::testing::Test {
+class ScreenInPlay : public ::testing::Test {
 protected:
-    explicit GameOnScreen(int nDays = 1) : m_nDays(nDays) {}
+    explicit ScreenInPlay(int nDays = 1) : m_nDays(nDays) {}
 
     void SetUp() override
     {
@@ -73,7 +73,7 @@ protected:
     int m_nDays;
     shell_test::GameFolder m_folder;
     plat::Window* m_pWindow = nullptr;
-    CStartScreen m_start;
+    CClientStartup m_start;
     CGame m_game;
     CSaveGame* m_pHuman = nullptr;
     CClubDatabase* m_pClub = nullptr;
