@@ -369,6 +369,8 @@ public:
     void MarkCupTiedPlayers(CUP_NUMBER byCup, const std::vector<class CPlayerDatabase*>& tookPart) const;
     // The cup of the club's next cup fixture from today, none without one.
     const CUP* GetNextCupForClub(const CClubDatabase* pClub) const;
+    // The match rules of the cup's current round, none when it has none.
+    const struct ITEMCUPMATCHRULES* GetCupRoundRules(const CUP* pCup) const;
     // Friendlies: the fixture is entered at once and the second club answers
     // the next day (event 46); a refused one is removed.
     CCupFixturesDatabase* OrganiseFriendlyFixture(CClubDatabase* pClub1, CClubDatabase* pClub2, const CDate& date,
@@ -779,6 +781,9 @@ public:
     // Offers still open for a player, counted from the lists.
     int CountOpenBuyOffers(ID_PLAYER idPlayer) const;
     int CountOpenLoanOffers(ID_PLAYER idPlayer) const;
+    // Whether a buy or loan offer for one of the club's players (an
+    // extension: for one it has lent) still waits for the club's answer.
+    bool HasOfferAwaitingAnswer(const CClubDatabase* pClub);
     CBuyOfferDatabase* GetBuyOffer(ID_PLAYER idPlayer, ID_CLUB idClub) const;
     CLoanOfferDatabase* GetLoanOffer(ID_PLAYER idPlayer, ID_CLUB idClub) const;
     CBuyOfferDatabase* FindBuyOfferByID(uint32_t dwOfferID) const;
@@ -825,6 +830,19 @@ public:
     // loan, out of his club and into the retired file. False when he is not
     // marked or cannot be written (he then stays where he was).
     bool RetirePlayer(CPlayerDatabase* pPlayer);
+    // A club lets a player go into its country's free players (off the
+    // markets, without number, listing or contract; the club's papers tell
+    // of it); a free player released again is marked to leave the game.
+    // False when nothing changed.
+    bool SackPlayer(CPlayerDatabase* pPlayer);
+    // The best free player of the club's country in the position group
+    // signs for the club on a free transfer, while the window is open; null
+    // when none could be signed.
+    CPlayerDatabase* SignFreePlayer(CClubDatabase* pClub, int nGroup);
+    // The season's turn for the free players: those at the end of their
+    // careers are marked, every one starts the season, and the marked leave
+    // for the retired file. Gives the number gone.
+    int StartFreePlayersSeason();
 
     // Pools. Staff kinds 0-5; youth positions 0-3.
     void SackManager(ID_MANAGER idManager, bool bRecord);
