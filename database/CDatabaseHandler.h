@@ -13,6 +13,7 @@
 #include "common/CXList.h"
 #include "common/Identifiers.h"
 #include "database/CGameTables.h"
+#include "database/CPlayOffTemplates.h"
 #include "database/CNameDictionary.h"
 #include "database/CWorkingFileImage.h"
 #include "database/IdentifierEntries.h"
@@ -209,6 +210,9 @@ public:
     static int32_t RoundMoneyValue(int32_t nAmount);
     // The merchandise, restriction and match-day cost rows of Data\Tables.
     const CGameTables& GetGameTables() const { return m_GameTables; }
+    // The divisions' play-off rounds, by country and place in its list.
+    const CPlayOffTemplates& GetPlayOffTemplates() const { return m_PlayOffTemplates; }
+    CPlayOffTemplates& GetPlayOffTemplates() { return m_PlayOffTemplates; }
     // 100 at a, 0 at b, linear between; 100 when a equals b.
     static float GetPercentageInRange(float fValue, float fA, float fB);
     static void MergeClubRecords(CLUBRECORDENTRY* pTarget, const CLUBRECORDENTRY* pOther);
@@ -922,6 +926,7 @@ private:
     STANDPARTTABLERECORD m_StandPartTable[STAND_PART_TABLE_ROWS] = {};
     FACILITYTABLERECORD m_FacilityTable[FACILITY_TABLE_ROWS] = {};
     CGameTables m_GameTables;
+    CPlayOffTemplates m_PlayOffTemplates;
     FACILITYTABLERECORD m_ExtraFacilityTable[EXTRA_FACILITY_TABLE_ROWS] = {};
     STADIUMSIZETABLERECORD m_StadiumSizeTable[STADIUM_SIZE_TABLE_ROWS] = {};
     uint32_t m_dwLastFreeIdentifier = 0;

@@ -31,8 +31,9 @@ bool CDatabaseHandler::SackPlayer(CPlayerDatabase* pPlayer)
         RemoveRetiredFromMarkets(pPlayer);
         return true;
     }
-    // A move already agreed is not undone by a release.
-    if (IsPendingTransfer(pPlayer->m_idPerson))
+    // A move already agreed is not undone by a release; a club outside
+    // every country has no free list to release him to.
+    if (IsPendingTransfer(pPlayer->m_idPerson) || !pPlayer->m_pClub->m_pCountry)
         return false;
     if (pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN) {
         DebugLog(1, "This player has been on loan and has been sacked");

@@ -276,6 +276,15 @@ public:
                             CBinaryWriter* pHistory);
     // The rules of the play-off's current stage; null without a play-off.
     const ITEMCUPMATCHRULES* GetPlayOffMatchRules() const;
+    // After the last match of a small league: its table, whose leaders (as
+    // many as the play-off promotes) stay as the entries.
+    void PlayOffLeagueResult();
+    // The template of this division's play-off (by its country and its place
+    // in the country's list) and the round being played; null without.
+    const struct PLAYOFFTEMPLATE* GetPlayOffTemplate() const;
+    const struct PLAYOFFROUND* GetPlayOffRound() const;
+    // The date of a round's date rule in this season, after the given date.
+    CDate GetPlayOffDate(const CUPROUNDDATE& rule, const CDate& after) const;
     // Whether this division runs a play-off (it has a template and places).
     bool HasPlayOffTemplate() const;
 
