@@ -197,6 +197,11 @@ public:
     // The squad's best figures into 15 record slots; the season's records
     // then join the all-time ones.
     void UpdateClubRecords(CLUBRECORDENTRY* pRecords) const;
+    // The club's part of its division's season archive record: a manager
+    // who did better than the one named, its fees of the season, its
+    // players' places in the season's awards (pTopList: the country's five
+    // top scorers, null to leave them) and its records merged slot by slot.
+    void AddToSeasonArchive(uint8_t* pTopList, struct DIVISIONARCHIVERECORD& archive) const;
     void CloseSeasonClubRecords();
     // A friendly asked of this club: refused against a club of its own
     // division, a second friendly between the two, or a day either already

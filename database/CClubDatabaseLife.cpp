@@ -539,16 +539,8 @@ void CClubDatabase::StartNewSeason()
         m_nPreviousBalance = nMinimum;
         m_bBalanceRaised = true;
     }
-    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
-        pPlayer->m_dwSeasonPoints = 0;
-        pPlayer->m_dwSeasonPointsCounted = 0;
-        pPlayer->m_bySeasonCounter = 0;
-        pPlayer->m_wInjuryDays = 0;
-        pPlayer->m_byMatchByte = 0;
-        // Cup ties last one season.
-        pPlayer->m_dwCupTiedMask = 0;
-        pPlayer->m_dwRuleCupTiedMask = 0;
-    }
+    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
+        pPlayer->NewSeasonReset();
     m_bySeasonLoans = 0;
     std::fill(std::begin(m_anFinanceAccumulators), std::end(m_anFinanceAccumulators), 0);
     m_nSeasonCounter1 = 0;

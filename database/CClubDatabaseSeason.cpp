@@ -12,6 +12,7 @@
 #include "database/CDivisionDatabase.h"
 #include "database/CManagerDatabase.h"
 #include "database/CPlayerDatabase.h"
+#include "database/RecordBytes.h"
 #include "season/CNewspaperManager.h"
 #include "season/CSaveGame.h"
 
@@ -49,6 +50,14 @@ int ManagerMean(const CManagerDatabase& manager)
 {
     return (manager.m_byAbility + manager.m_byRating) / 2;
 }
+
+// The division's season archive record: the fee of the season paid and
+// the one received ({player, club, amount}), the best manager ({manager,
+// club, value}) and the division's record slots ({club, player, value}).
+constexpr int kArchiveFeePaid = 148;
+constexpr int kArchiveFeeReceived = 160;
+constexpr int kArchiveManager = 196;
+constexpr int kArchiveRecords = 208;
 
 }  // namespace
 
@@ -176,6 +185,36 @@ void CClubDatabase::UpdateClubRecords(CLUBRECORDENTRY* pRecords) const
         offer(kRecordValue, pPlayer, static_cast<int32_t>(std::min<uint32_t>(pPlayer->m_dwValue, INT32_MAX)), false);
         offer(kRecordGoals, pPlayer, nGoals, false);
     }
+}
+
+void CClubDatabase::AddToSeasonArchive(uint8_t* pTopList, DIVISIONARCHIVERECORD& archive) const
+{
+    if (const CManagerDatabase* pManager = m_wManagerId ? GetManager() : nullptr) {
+        const auto nValue = static_cast<int32_t>(std::min<uint32_t>(pManager->m_dwSeasonValueA, INT32_MAX));
+        InsertRecordReference(archive.abyData + kArchiveManager, 1, pManager->FillReference(nValue, this));
+    }
+    auto fee = [](const CLUBFEERECORD& record) {
+        return PERSONREFERENCE{static_cast<uint32_t>(record.idPlayer), static_cast<uint32_t>(record.idClub),
+                               record.nAmount};
+    };
+    InsertRecordReference(archive.abyData + kArchiveFeePaid, 1, fee(m_aFeeRecords[0]));
+    InsertRecordReference(archive.abyData + kArchiveFeeReceived, 1, fee(m_aFeeRecords[1]));
+    for (const CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
+        pPlayer->UpdateSeasonAwards(pTopList, archive);
+
+    CLUBRECORDENTRY aSeason[CLUB_RECORD_SLOTS] = {};
+    UpdateClubRecords(aSeason);
+    CLUBRECORDENTRY aDivision[CLUB_RECORD_SLOTS] = {};
+    for (int i = 0; i < CLUB_RECORD_SLOTS; ++i) {
+        const PERSONREFERENCE slot = PERSONREFERENCE::Load(archive.abyData + kArchiveRecords + i * PERSONREFERENCE::BYTES);
+        aDivision[i] = CLUBRECORDENTRY{static_cast<int32_t>(slot.dwSecond), static_cast<int32_t>(slot.dwFirst),
+                                       slot.nValue};
+    }
+    CDatabaseHandler::MergeClubRecords(aDivision, aSeason);
+    for (int i = 0; i < CLUB_RECORD_SLOTS; ++i)
+        PERSONREFERENCE{static_cast<uint32_t>(aDivision[i].nData2), static_cast<uint32_t>(aDivision[i].nData1),
+                        aDivision[i].nMeasure}
+            .Store(archive.abyData + kArchiveRecords + i * PERSONREFERENCE::BYTES);
 }
 
 void CClubDatabase::CloseSeasonClubRecords()

@@ -140,12 +140,14 @@ void CClubDatabase::MaintainSquad()
             }
     }
     else if (!bTopKind) {
-        // The world keeps no pool of club-less players, so a short group
-        // takes a newly made player of its position.
+        // A short group signs the best free player of its position in the
+        // country, or else takes a newly made one.
         for (int nGroup = 0; nGroup < CLUB_POSITION_GROUPS; ++nGroup)
             for (int nRound = 0; nRound < kMaximumRounds && CountSquadOfGroup(nGroup) < kMinimumSquadOther[nGroup] &&
                                  GetPlayersHeld() < kPlayersHeldLimit;
                  ++nRound) {
+                if (m_pDatabaseHandler && m_pDatabaseHandler->SignFreePlayer(this, nGroup))
+                    continue;
                 auto* pYouth = new CYouthDatabase(this, nGroup);
                 AddYouthPlayer(pYouth);
                 if (!PromoteYouth(pYouth))

@@ -670,6 +670,15 @@ void CClubDatabase::SearchTransferTargets()
         }
     }
 
+    // The country's free players cost no fee.
+    if (m_pCountry)
+        for (const CPlayerDatabase* pPlayer : m_pCountry->GetUnattachedPlayers().Items<CPlayerDatabase>()) {
+            if (m_byTransferTargetCount >= 7)
+                break;
+            if (IsSuitableTarget(m_bySearchArea, pPlayer, bAny, 0) && pRoot->CountOpenBuyOffers(pPlayer->m_idPerson) <= 6)
+                NoteTransferTarget(pPlayer, pPlayer->m_byRole, 0, false);
+        }
+
     SearchRandomClub(bAny);
 
     // The loan list, the same way.

@@ -522,9 +522,36 @@ void CCountryDatabase::SortCupFixtures()
         m_lstCupFixtures.AddTail(pFixture);
 }
 
-void CCountryDatabase::AddUnattachedPlayer(CPlayerDatabase* pPlayer)
+void CCountryDatabase::AddCountryPlayer(CPlayerDatabase* pPlayer)
 {
+    if (!pPlayer || m_lstUnattachedPlayers.Find(pPlayer))
+        return;
     m_lstUnattachedPlayers.AddTail(pPlayer);
+    pPlayer->m_pCountry = this;
+    pPlayer->m_pDivision = nullptr;
+    pPlayer->m_pClub = nullptr;
+}
+
+bool CCountryDatabase::RemoveCountryPlayer(CPlayerDatabase* pPlayer)
+{
+    const LPXLISTNODE pNode = pPlayer ? m_lstUnattachedPlayers.Find(pPlayer) : nullptr;
+    if (!pNode)
+        return false;
+    m_lstUnattachedPlayers.Remove(pNode);
+    return true;
+}
+
+int CCountryDatabase::PurgeLeftPlayers()
+{
+    // Retiring takes a player off the list, so the walk is over a copy.
+    std::vector<CPlayerDatabase*> leaving;
+    for (CPlayerDatabase* pPlayer : m_lstUnattachedPlayers.Items<CPlayerDatabase>())
+        if (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING)
+            leaving.push_back(pPlayer);
+    int nGone = 0;
+    for (CPlayerDatabase* pPlayer : leaving)
+        nGone += m_pDatabaseHandler && m_pDatabaseHandler->RetirePlayer(pPlayer);
+    return nGone;
 }
 
 void CCountryDatabase::AddLargeRecord(const uint8_t* pRecord)

@@ -88,7 +88,14 @@ public:
     // The fixture is freed; false when it is not the country's.
     bool RemoveCupFixture(CCupFixturesDatabase* pFixture);
     void SortCupFixtures();
-    void AddUnattachedPlayer(class CPlayerDatabase* pPlayer);
+    // The country's free players: a player released by his club joins the
+    // list (which owns him) and points at the country; one signed by a club
+    // leaves it. PurgeLeftPlayers retires every player of the list marked as
+    // leaving the game (one the retired file cannot take stays) and gives
+    // the number gone.
+    void AddCountryPlayer(class CPlayerDatabase* pPlayer);
+    bool RemoveCountryPlayer(class CPlayerDatabase* pPlayer);
+    int PurgeLeftPlayers();
     void AddLargeRecord(const uint8_t* pRecord);
     void AddSmallRecord(const uint8_t* pRecord);
     // Clubs looking for a manager (8-byte entries: date, club id, rating):
@@ -232,7 +239,7 @@ public:
     void RescaleRatings();
     // The 232-byte record of the season just ended, appended and the list
     // cut to the game length.
-    void AddSeasonRecord();
+    void AddSeasonRecord(uint8_t* pRecord);
     // "TempDomCup%d.shs": the season's cup fixtures of the country.
     bool WriteCupHistory(int nSeasonIndex, int nSeasons);
     void PayLeaguePrizeMoney();

@@ -14,6 +14,7 @@
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
 #include "database/CManagerDatabase.h"
+#include "database/RecordBytes.h"
 #include "platform/Files.h"
 #include "platform/SafeFile.h"
 #include "season/CDomesticCupsDatabase.h"
@@ -39,43 +40,16 @@ constexpr int kSeasonRecordRunnersUp = 198;
 constexpr int kSeasonRecordFeesPaid = 64;
 constexpr int kSeasonRecordFeesReceived = 124;
 constexpr int kSeasonRecordFeePlaces = 5;
-constexpr int kFeeEntrySize = 12;
-
-void StoreU16(uint8_t* p, uint16_t w)
-{
-    p[0] = static_cast<uint8_t>(w & 0xFF);
-    p[1] = static_cast<uint8_t>(w >> 8);
-}
-
-void StoreI32(uint8_t* p, int32_t n)
-{
-    const auto dw = static_cast<uint32_t>(n);
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<uint8_t>(dw >> (8 * i));
-}
-
-int32_t LoadI32(const uint8_t* p)
-{
-    return static_cast<int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24));
-}
+// The season's five top scorers of the country's league divisions.
+constexpr int kSeasonRecordTopScorers = 4;
 
 // Keeps the list largest first: the fee goes before the first smaller one
 // and the fifth drops out.
 void InsertFee(uint8_t* pList, const CLUBFEERECORD& fee)
 {
-    if (fee.nAmount <= 0)
-        return;
-    int nPlace = 0;
-    while (nPlace < kSeasonRecordFeePlaces && LoadI32(pList + nPlace * kFeeEntrySize + 8) >= fee.nAmount)
-        ++nPlace;
-    if (nPlace == kSeasonRecordFeePlaces)
-        return;
-    std::memmove(pList + (nPlace + 1) * kFeeEntrySize, pList + nPlace * kFeeEntrySize,
-                 (kSeasonRecordFeePlaces - 1 - nPlace) * kFeeEntrySize);
-    uint8_t* pEntry = pList + nPlace * kFeeEntrySize;
-    StoreI32(pEntry, fee.idPlayer);
-    StoreI32(pEntry + 4, fee.idClub);
-    StoreI32(pEntry + 8, fee.nAmount);
+    InsertRecordReference(pList, kSeasonRecordFeePlaces,
+                          PERSONREFERENCE{static_cast<uint32_t>(fee.idPlayer), static_cast<uint32_t>(fee.idClub),
+                                          fee.nAmount});
 }
 
 // The final's winner and the other finalist at the competition's slot,
@@ -88,9 +62,9 @@ void RecordFinalists(uint8_t* pRecord, int nSlot, const CUP* pCup, const CCountr
     const ID_CLUB idWinner = pFinal->byWinner == 0 ? pFinal->wHomeClub : pFinal->wAwayClub;
     const ID_CLUB idRunnerUp = pFinal->byWinner == 0 ? pFinal->wAwayClub : pFinal->wHomeClub;
     if (country.IsClubOfCountry(idWinner))
-        StoreU16(pRecord + kSeasonRecordWinners + 2 * nSlot, idWinner);
+        StoreRecordU16(pRecord + kSeasonRecordWinners + 2 * nSlot, idWinner);
     if (country.IsClubOfCountry(idRunnerUp))
-        StoreU16(pRecord + kSeasonRecordRunnersUp + 2 * nSlot, idRunnerUp);
+        StoreRecordU16(pRecord + kSeasonRecordRunnersUp + 2 * nSlot, idRunnerUp);
 }
 
 uint8_t SeasonKey(int nYear)
@@ -128,14 +102,18 @@ void CCountryDatabase::DoSeasonClose()
     RescaleRatings();
 
     const uint8_t byKey = SeasonKey(GetSeasonYear());
+    uint8_t abySeasonRecord[RAW_RECORD_LARGE] = {};
     for (CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>()) {
         pDivision->SortLeagueTable(true);
         pDivision->RecordSeasonEndPlaces();
-        pDivision->AddSeasonArchiveRecord(byKey, nSeasons);
+        DIVISIONARCHIVERECORD* pArchive = pDivision->AddSeasonArchiveRecord(byKey, nSeasons);
+        pDivision->FillSeasonArchive(*pArchive, pDivision->m_byKind == DIVISION_KIND_LEAGUE
+                                                    ? abySeasonRecord + kSeasonRecordTopScorers
+                                                    : nullptr);
     }
     DoRelegationAndPromotion();
     // The record carries the champion of the top division, written by the promotion pass.
-    AddSeasonRecord();
+    AddSeasonRecord(abySeasonRecord);
 }
 
 void CCountryDatabase::DoRelegationAndPromotion()
@@ -221,9 +199,8 @@ void CCountryDatabase::RescaleRatings()
     });
 }
 
-void CCountryDatabase::AddSeasonRecord()
+void CCountryDatabase::AddSeasonRecord(uint8_t* abyRecord)
 {
-    uint8_t abyRecord[RAW_RECORD_LARGE] = {};
     abyRecord[0] = m_byID;
     abyRecord[kSeasonRecordKey] = SeasonKey(GetSeasonYear());
     // The country's clubs in the first and second European cups.

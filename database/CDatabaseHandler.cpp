@@ -35,6 +35,9 @@ CDatabaseHandler::CDatabaseHandler()
     // costs; the game still runs.
     if (!m_GameTables.LoadTables())
         DebugLog(0, "[CDatabaseHandler::CDatabaseHandler] The match-day tables are missing or damaged");
+    // Without its templates no division plays off; the game still runs.
+    if (!m_PlayOffTemplates.Load("Data\\Tables\\PlayOffs.txt"))
+        DebugLog(0, "[CDatabaseHandler::CDatabaseHandler] The play-off table is missing or damaged");
     m_pManagerNameRow = m_pStaffNameRow = m_pNationalityRows;
     m_pEuropeanCups = new CEuropeanCupDatabase;
     m_pEuropeanCups->InstallDefinitions();

@@ -13,6 +13,7 @@
 #include "common/CXList.h"
 #include "common/Identifiers.h"
 #include "database/CGameTables.h"
+#include "database/CPlayOffTemplates.h"
 #include "database/CNameDictionary.h"
 #include "database/CWorkingFileImage.h"
 #include "database/IdentifierEntries.h"
@@ -210,6 +211,9 @@ public:
     static int32_t RoundMoneyValue(int32_t nAmount);
     // The merchandise, restriction and match-day cost rows of Data\Tables.
     const CGameTables& GetGameTables() const { return m_GameTables; }
+    // The divisions' play-off rounds, by country and place in its list.
+    const CPlayOffTemplates& GetPlayOffTemplates() const { return m_PlayOffTemplates; }
+    CPlayOffTemplates& GetPlayOffTemplates() { return m_PlayOffTemplates; }
     // 100 at a, 0 at b, linear between; 100 when a equals b.
     static float GetPercentageInRange(float fValue, float fA, float fB);
     static void MergeClubRecords(CLUBRECORDENTRY* pTarget, const CLUBRECORDENTRY* pOther);
@@ -375,8 +379,8 @@ public:
     // {0, 5, 7, 7, 0} for a friendly or without a fixture) and its match
     // kind (MATCHKIND_*, league without a fixture). False without a fixture.
     bool GetNextMatchRules(const CClubDatabase* pClub, ITEMCUPMATCHRULES& rules, int* pnMatchKind) const;
-    // The rules of the current round of a cup; null when unknown.
-    const ITEMCUPMATCHRULES* GetCupRoundRules(CUP_NUMBER byCup) const;
+    // The match rules of the cup's current round, none when it has none.
+    const struct ITEMCUPMATCHRULES* GetCupRoundRules(const CUP* pCup) const;
     // Friendlies: the fixture is entered at once and the second club answers
     // the next day (event 46); a refused one is removed.
     CCupFixturesDatabase* OrganiseFriendlyFixture(CClubDatabase* pClub1, CClubDatabase* pClub2, const CDate& date,
@@ -788,6 +792,9 @@ public:
     // Offers still open for a player, counted from the lists.
     int CountOpenBuyOffers(ID_PLAYER idPlayer) const;
     int CountOpenLoanOffers(ID_PLAYER idPlayer) const;
+    // Whether a buy or loan offer for one of the club's players (an
+    // extension: for one it has lent) still waits for the club's answer.
+    bool HasOfferAwaitingAnswer(const CClubDatabase* pClub);
     CBuyOfferDatabase* GetBuyOffer(ID_PLAYER idPlayer, ID_CLUB idClub) const;
     CLoanOfferDatabase* GetLoanOffer(ID_PLAYER idPlayer, ID_CLUB idClub) const;
     CBuyOfferDatabase* FindBuyOfferByID(uint32_t dwOfferID) const;
@@ -834,6 +841,19 @@ public:
     // loan, out of his club and into the retired file. False when he is not
     // marked or cannot be written (he then stays where he was).
     bool RetirePlayer(CPlayerDatabase* pPlayer);
+    // A club lets a player go into its country's free players (off the
+    // markets, without number, listing or contract; the club's papers tell
+    // of it); a free player released again is marked to leave the game.
+    // False when nothing changed.
+    bool SackPlayer(CPlayerDatabase* pPlayer);
+    // The best free player of the club's country in the position group
+    // signs for the club on a free transfer, while the window is open; null
+    // when none could be signed.
+    CPlayerDatabase* SignFreePlayer(CClubDatabase* pClub, int nGroup);
+    // The season's turn for the free players: those at the end of their
+    // careers are marked, every one starts the season, and the marked leave
+    // for the retired file. Gives the number gone.
+    int StartFreePlayersSeason();
 
     // Pools. Staff kinds 0-5; youth positions 0-3.
     void SackManager(ID_MANAGER idManager, bool bRecord);
@@ -913,6 +933,7 @@ private:
     STANDPARTTABLERECORD m_StandPartTable[STAND_PART_TABLE_ROWS] = {};
     FACILITYTABLERECORD m_FacilityTable[FACILITY_TABLE_ROWS] = {};
     CGameTables m_GameTables;
+    CPlayOffTemplates m_PlayOffTemplates;
     FACILITYTABLERECORD m_ExtraFacilityTable[EXTRA_FACILITY_TABLE_ROWS] = {};
     STADIUMSIZETABLERECORD m_StadiumSizeTable[STADIUM_SIZE_TABLE_ROWS] = {};
     uint32_t m_dwLastFreeIdentifier = 0;

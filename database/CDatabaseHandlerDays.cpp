@@ -310,6 +310,8 @@ void CDatabaseHandler::DoNewSeason()
                     pClub->MaintainSquad();
                 }
     DebugLog(2, "[CDatabaseHandler::DoNewSeason] players retire from %d clubs", nRetired);
+    const int nFreeGone = StartFreePlayersSeason();
+    DebugLog(2, "[CDatabaseHandler::DoNewSeason] %d free players leave the game", nFreeGone);
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
             for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())

@@ -228,6 +228,9 @@ bool CDatabaseHandler::RetirePlayer(CPlayerDatabase* pPlayer)
         TransferPlayerLoan(pPlayer, 0, false, 0);
     CClubDatabase* pClub = pPlayer->m_pClub;
     const uint8_t bySquadNumber = pPlayer->m_bySquadNumber;
+    // A free player leaves his country's list, which held him.
+    CCountryDatabase* pFreeList =
+        !pClub && pPlayer->m_pCountry && pPlayer->m_pCountry->RemoveCountryPlayer(pPlayer) ? pPlayer->m_pCountry : nullptr;
     if (pClub) {
         pClub->RemovePlayer(pPlayer, true);
         pClub->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
@@ -245,6 +248,8 @@ bool CDatabaseHandler::RetirePlayer(CPlayerDatabase* pPlayer)
             pClub->AddPlayer(pPlayer, false);
             pClub->UpdateSquadAverages();
         }
+        if (pFreeList)
+            pFreeList->AddCountryPlayer(pPlayer);
         return false;
     }
     if (pClub)
@@ -268,6 +273,26 @@ int CDatabaseHandler::CountOpenLoanOffers(ID_PLAYER idPlayer) const
     for (const CLoanOfferDatabase* p : m_lstLoanOffers.Items<CLoanOfferDatabase>())
         n += p->GetPlayerID() == idPlayer && LoanFields::Open(p) != 0;
     return n;
+}
+
+bool CDatabaseHandler::HasOfferAwaitingAnswer(const CClubDatabase* pClub)
+{
+    if (!pClub)
+        return false;
+    auto owns = [&](ID_PLAYER idPlayer, bool bExtension) {
+        const CPlayerDatabase* pPlayer = GetPlayerFromID(idPlayer);
+        if (!pPlayer)
+            return false;
+        return bExtension ? pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN && pPlayer->m_wLoanClubId == pClub->m_wClubId
+                          : pPlayer->m_pClub == pClub;
+    };
+    for (const CBuyOfferDatabase* p : m_lstBuyOffers.Items<CBuyOfferDatabase>())
+        if (!(p->GetFlags() & kBuyAnswered) && owns(p->GetPlayerID(), false))
+            return true;
+    for (const CLoanOfferDatabase* p : m_lstLoanOffers.Items<CLoanOfferDatabase>())
+        if (!(LoanFields::Flags(p) & kLoanAnswered) && owns(p->GetPlayerID(), p->GetKind() == 1))
+            return true;
+    return false;
 }
 
 CBuyOfferDatabase* CDatabaseHandler::GetBuyOffer(ID_PLAYER idPlayer, ID_CLUB idClub) const
@@ -508,6 +533,8 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
     WithdrawPlayerBuyOffers(pPlayer, 0, 2, false);
     WithdrawPlayerLoanOffers(pPlayer, 0, 2, false);
 
+    if (!pSeller && pPlayer->m_pCountry)
+        pPlayer->m_pCountry->RemoveCountryPlayer(pPlayer);
     if (pSeller) {
         pSeller->NoteFeeOfSecondKind(pPlayer, nFee);
         pSeller->RemovePlayer(pPlayer, true);

@@ -30,7 +30,6 @@ namespace {
 
 const char kCupHistoryFile[] = "temp.mhs";
 // A friendly: 5 substitutions from 7 named, at the home ground.
-constexpr ITEMCUPMATCHRULES kFriendlyRules = {0, 5, 7, 7, 0};
 // Leg states of a cup or friendly fixture before play.
 constexpr uint8_t kLegFriendly = 0;
 constexpr uint8_t kLegSecondUnplayed = 2;
@@ -44,14 +43,6 @@ constexpr uint8_t kNoGoals = 255;
 // Venues of the match rules.
 constexpr uint8_t kVenueHomeGround = 0;
 constexpr uint8_t kVenueLast = 3;
-
-// The division's five rule bytes as the engine reads them.
-ITEMCUPMATCHRULES MakeRules(const DIVISIONMATCHRULES& rules)
-{
-    const auto dw = static_cast<uint32_t>(rules.nRules);
-    return ITEMCUPMATCHRULES{static_cast<uint8_t>(dw & 0xFF), static_cast<uint8_t>((dw >> 8) & 0xFF),
-                             static_cast<uint8_t>((dw >> 16) & 0xFF), static_cast<uint8_t>(dw >> 24), rules.byLast};
-}
 
 bool WriteEvents(CBinaryWriter& writer, CXList& events, int nCount)
 {
@@ -114,13 +105,13 @@ int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)
                 continue;
             }
             if (bCup && pFixture->GetCupNumber() != byLastCup) {
-                pRoundRules = GetCupRoundRules(pFixture->GetCupNumber());
+                pRoundRules = GetCupRoundRules(GetCupFromCupNumber(pFixture->GetCupNumber()));
                 byLastCup = pFixture->GetCupNumber();
             }
             MATCHPARAMETERS block;
             block.pHomeClub = pHome;
             block.pAwayClub = pAway;
-            block.pRules = bCup && pRoundRules ? pRoundRules : &kFriendlyRules;
+            block.pRules = bCup && pRoundRules ? pRoundRules : &CUP_FRIENDLY_MATCH_RULES;
             block.dwMatchID = pFixture->GetFixtureID();
             block.wRefereeID = pFixture->GetRefereeID();
             block.byMatchKind = bCup ? MATCHKIND_CUP : MATCHKIND_FRIENDLY;
@@ -197,17 +188,16 @@ void CDatabaseHandler::MarkCupTiedPlayers(CUP_NUMBER byCup, const std::vector<CP
         pPlayer->m_dwCupTiedMask |= dwBit;
 }
 
-const ITEMCUPMATCHRULES* CDatabaseHandler::GetCupRoundRules(CUP_NUMBER byCup) const
+const ITEMCUPMATCHRULES* CDatabaseHandler::GetCupRoundRules(const CUP* pCup) const
 {
-    const int nType = GetCupTypeFromCupNumber(byCup);
-    const ID_COUNTRY idCountry = GetCountryFromCupNumber(byCup);
-    const CUP* pCup = GetCupFromCupNumber(byCup);
+    if (!pCup || pCup->byRound == 0)
+        return nullptr;
     const ITEMCUPROUNDINFORMATION* pRound = nullptr;
-    if (pCup && idCountry == 0 && m_pEuropeanCups)
-        pRound = m_pEuropeanCups->GetRound(nType, pCup->byRound - 1);
-    else if (pCup)
-        if (const CCountryDatabase* pCountry = GetCountryFromID(idCountry))
-            pRound = pCountry->GetDomesticCups()->GetRound(nType, pCup->byRound - 1);
+    if (pCup->byCountry == 0)
+        pRound = m_pEuropeanCups ? m_pEuropeanCups->GetRound(pCup->byKind, pCup->byRound - 1) : nullptr;
+    else if (const CCountryDatabase* pCountry = GetCountryFromID(pCup->byCountry))
+        pRound = pCountry->GetDomesticCups() ? pCountry->GetDomesticCups()->GetRound(pCup->byKind, pCup->byRound - 1)
+                                             : nullptr;
     return pRound ? pRound->pMatchRules : nullptr;
 }
 
@@ -228,7 +218,7 @@ bool CDatabaseHandler::GetNextMatchRules(const CClubDatabase* pClub, ITEMCUPMATC
         // The first fixture of the club from today is the cup match.
         for (const CCupFixturesDatabase* p : m_lstCupFixtures.Items<CCupFixturesDatabase>())
             if (p->GetDate() >= m_GameDate && p->IsClubInvolved(pClub->m_wClubId)) {
-                if (const ITEMCUPMATCHRULES* pRules = GetCupRoundRules(p->GetCupNumber()))
+                if (const ITEMCUPMATCHRULES* pRules = GetCupRoundRules(GetCupFromCupNumber(p->GetCupNumber())))
                     rules = *pRules;
                 break;
             }
@@ -271,10 +261,10 @@ void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround,
     pBlock->pHomeEvents = &homeEvents;
     pBlock->pAwayEvents = &awayEvents;
 
-    ITEMCUPMATCHRULES divisionRules = kFriendlyRules;
+    ITEMCUPMATCHRULES divisionRules = CUP_FRIENDLY_MATCH_RULES;
     if (!pBlock->pRules) {
         if (pHome->m_pDivision)
-            divisionRules = MakeRules(pHome->m_pDivision->m_MatchRules);
+            divisionRules = pHome->m_pDivision->m_MatchRules.AsMatchRules();
         pBlock->pRules = &divisionRules;
     }
 

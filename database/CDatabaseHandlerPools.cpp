@@ -90,11 +90,7 @@ void CDatabaseHandler::DoJoinManagerToClub(ID_MANAGER idManager, CClubDatabase* 
         pManager->TakeClub(pClub);
         pManager->AddCareerEntry((GetClubSeasonYear(pClub) - 1999) & 0xFF, pClub->GetID());
         // A contract on the division's terms that runs from today.
-        MANAGERCONTRACTTERMS terms;
-        terms.bHasDivision = pClub->m_pDivision != nullptr;
-        terms.nDivisionLevel = pClub->m_pDivision ? pClub->m_pDivision->m_byDivisionNumber : 0;
-        terms.nSeasonStartYear = GetClubSeasonYear(pClub);
-        pManager->GenerateManagerContract(terms);
+        pManager->GenerateManagerContract(CManagerDatabase::GetContractTermsForClub(pClub));
         m_GameDate.GetYMD(pManager->m_Contract.StartDate);
     }
     DebugLog(2, "[CDatabaseHandler::DoJoinManagerToClub] Manager %u takes charge of %s", idManager, pClub->GetName());

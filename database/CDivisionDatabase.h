@@ -7,6 +7,7 @@
 #include "common/Identifiers.h"
 #include "database/CHistoryEntries.h"
 #include "database/CWorkingFileImage.h"
+#include "season/CupStructureTable.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -21,7 +22,6 @@ class CCountryDatabase;
 class CDatabaseHandler;
 class CDivisionFixturesDatabase;
 class CRefereeDatabase;
-struct ITEMCUPMATCHRULES;
 
 constexpr int DIVISION_RECORD_BYTES = 232;
 constexpr int DIVISION_NAME_BYTES = 21;
@@ -41,6 +41,13 @@ constexpr int FINANCE_TELEVISION_AND_LEVEL = 57;
 struct DIVISIONMATCHRULES {
     int32_t nRules = 0;
     uint8_t byLast = 0;
+    // The five rule bytes as a match reads them.
+    ITEMCUPMATCHRULES AsMatchRules() const
+    {
+        const auto dw = static_cast<uint32_t>(nRules);
+        return ITEMCUPMATCHRULES{static_cast<uint8_t>(dw & 0xFF), static_cast<uint8_t>((dw >> 8) & 0xFF),
+                                 static_cast<uint8_t>((dw >> 16) & 0xFF), static_cast<uint8_t>(dw >> 24), byLast};
+    }
 };
 
 // One club's row of the division history after one of its match days:
@@ -244,6 +251,10 @@ public:
     // and the list cut from the front to nKeep records.
     DIVISIONARCHIVERECORD* AddSeasonArchiveRecord(uint8_t byKey, int nKeep);
     DIVISIONARCHIVERECORD* GetNewestArchiveRecord() const;
+    // Every club in table order adds its season to the archive record (and
+    // its scorers to the country's top list, when given); then the humans
+    // hear of their people named in it.
+    void FillSeasonArchive(DIVISIONARCHIVERECORD& archive, uint8_t* pTopList) const;
     // 0 added, 1 refused (its parent club plays here), 2 added and the
     // reserve club that played here was sent down.
     int AddClub(CClubDatabase* pClub);
@@ -286,6 +297,15 @@ public:
                             CBinaryWriter* pHistory);
     // The rules of the play-off's current stage; null without a play-off.
     const ITEMCUPMATCHRULES* GetPlayOffMatchRules() const;
+    // After the last match of a small league: its table, whose leaders (as
+    // many as the play-off promotes) stay as the entries.
+    void PlayOffLeagueResult();
+    // The template of this division's play-off (by its country and its place
+    // in the country's list) and the round being played; null without.
+    const struct PLAYOFFTEMPLATE* GetPlayOffTemplate() const;
+    const struct PLAYOFFROUND* GetPlayOffRound() const;
+    // The date of a round's date rule in this season, after the given date.
+    CDate GetPlayOffDate(const CUPROUNDDATE& rule, const CDate& after) const;
     // Whether this division runs a play-off (it has a template and places).
     bool HasPlayOffTemplate() const;
 

@@ -1,10 +1,12 @@
 // The division's play-off: the clubs just below the promotion places (and
-// any places the division above gives) play knock-out rounds after the
-// league season, two legs until the final, which is one match at the
-// country's national ground. The winner takes the play-off promotion.
+// any places the division above gives) play after the league season in the
+// rounds of the division's template (Data\Tables\PlayOffs.txt): knock-out
+// rounds of one match or two legs down to a final, or a small league of
+// four. The winners take the play-off promotions.
 #include "database/CDivisionDatabase.h"
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "common/DebugLog.h"
@@ -19,57 +21,51 @@
 
 namespace {
 
-// Entrants a play-off takes: a final of two, semi-finals and a final of
-// four, or quarter-finals of eight.
-constexpr int kMaxEntrants = 8;
-constexpr int kSaturday = 6;
-constexpr int kWednesday = 3;
 constexpr uint8_t kFirstAwayWinner = MATCHRESULT_AWAY;
 constexpr uint8_t kLastAwayWinner = MATCHRESULT_AWAY_TWO_LEGS;
-
-// The deciding leg of a two-legged tie goes to extra time and a shoot-out;
-// the final too, at the country's national ground.
-const ITEMCUPMATCHRULES kTwoLegRules = {CUP_RULE_EXTRA_TIME | CUP_RULE_SHOOT_OUT | CUP_RULE_THIS_LEG, 3, 5, 0, 0};
-const ITEMCUPMATCHRULES kFinalRules = {CUP_RULE_EXTRA_TIME | CUP_RULE_SHOOT_OUT, 3, 5, 0, 2};
+// The small league of four: (round, home entrant, away entrant).
+constexpr int kLeagueFixtures[12][3] = {{0, 0, 1}, {0, 3, 2}, {1, 2, 0}, {1, 3, 1}, {2, 0, 3}, {2, 1, 2},
+                                        {3, 1, 0}, {3, 2, 3}, {4, 3, 0}, {4, 2, 1}, {5, 0, 2}, {5, 1, 3}};
 
 CDate Today()
 {
     return CDivisionDatabase::m_pDatabaseHandler ? CDivisionDatabase::m_pDatabaseHandler->GetGameDate() : CDate();
 }
 
-// The first given weekday strictly after the date.
-CDate WeekdayAfter(const CDate& date, int nWeekday)
-{
-    int nShift = nWeekday - date.GetDayOfWeek();
-    if (nShift <= 0)
-        nShift += 7;
-    return CDate(date.GetValue(), nShift);
-}
-
-// Entrants of a play-off: the largest power of two (2 to 8) not above the
-// places offered; fewer than two gives none.
-int BoundEntrants(int nOffered)
-{
-    int nEntrants = 0;
-    for (int n = 2; n <= kMaxEntrants && n <= nOffered; n *= 2)
-        nEntrants = n;
-    return nEntrants;
-}
-
 }  // namespace
+
+const PLAYOFFTEMPLATE* CDivisionDatabase::GetPlayOffTemplate() const
+{
+    if (!m_pDatabaseHandler || !m_pCountry)
+        return nullptr;
+    int nPlace = 0;
+    for (const CDivisionDatabase* pDivision : m_pCountry->GetDivisions().Items<CDivisionDatabase>()) {
+        if (pDivision == this)
+            return m_pDatabaseHandler->GetPlayOffTemplates().Find(m_pCountry->GetID(), nPlace);
+        ++nPlace;
+    }
+    return nullptr;
+}
 
 bool CDivisionDatabase::HasPlayOffTemplate() const
 {
     return m_byKind == DIVISION_KIND_LEAGUE && m_byPlayOffPlaces > 0 && m_byPlayOffPromotions > 0 &&
-           GetNeighbourDivision(-1) != nullptr;
+           GetNeighbourDivision(-1) != nullptr && GetPlayOffTemplate() != nullptr;
+}
+
+const PLAYOFFROUND* CDivisionDatabase::GetPlayOffRound() const
+{
+    const PLAYOFFTEMPLATE* pTemplate = m_pPlayOff ? GetPlayOffTemplate() : nullptr;
+    if (!pTemplate || pTemplate->Rounds.empty())
+        return nullptr;
+    const size_t nRound = std::min<size_t>(m_pPlayOff->byCurrentRound, pTemplate->Rounds.size() - 1);
+    return &pTemplate->Rounds[nRound];
 }
 
 const ITEMCUPMATCHRULES* CDivisionDatabase::GetPlayOffMatchRules() const
 {
-    if (!m_pPlayOff)
-        return nullptr;
-    // The entries hold the clubs that began the current round.
-    return m_pPlayOff->Entries.size() <= 2 ? &kFinalRules : &kTwoLegRules;
+    const PLAYOFFROUND* pRound = GetPlayOffRound();
+    return pRound ? &pRound->rules : nullptr;
 }
 
 void CDivisionDatabase::MakePlayOffs()
@@ -106,14 +102,17 @@ void CDivisionDatabase::MakePlayOffs()
         for (int i = std::max(0, nAboveZone - pAbove->m_byLowerPlayOffPlaces); i < nAboveZone; ++i)
             entrants.push_back(upper[static_cast<size_t>(i)]->m_wClubId);
     }
-    const int nEntrants = BoundEntrants(static_cast<int>(entrants.size()));
-    if (nEntrants < static_cast<int>(entrants.size()))
-        DebugLog(1, "[CDivisionDatabase::MakePlayOffs] %s offers %d play-off places: %d play", m_szName,
+    // The template decides how many play: places beyond them go unused, and
+    // too few clubs for its first round play no play-off.
+    const int nEntrants = GetPlayOffTemplate()->GetEntrants();
+    if (static_cast<int>(entrants.size()) < nEntrants) {
+        DebugLog(1, "[CDivisionDatabase::MakePlayOffs] %s has %d clubs for a play-off of %d", m_szName,
                  static_cast<int>(entrants.size()), nEntrants);
-    if (nEntrants == 0) {
-        DebugLog(1, "[CDivisionDatabase::MakePlayOffs] %s has too few clubs for a play-off", m_szName);
         return;
     }
+    if (static_cast<int>(entrants.size()) > nEntrants)
+        DebugLog(1, "[CDivisionDatabase::MakePlayOffs] %s offers %d play-off places: %d play", m_szName,
+                 static_cast<int>(entrants.size()), nEntrants);
     if (!m_pPlayOff)
         m_pPlayOff = new PLAYOFFRECORD;
     m_pPlayOff->Entries.assign(static_cast<size_t>(nEntrants), PLAYOFFENTRY());
@@ -124,23 +123,33 @@ void CDivisionDatabase::MakePlayOffs()
     CreatePlayOffFixtures();
 }
 
+CDate CDivisionDatabase::GetPlayOffDate(const CUPROUNDDATE& rule, const CDate& after) const
+{
+    const CDate countryStart = m_pCountry ? m_pCountry->GetSeasonStartDate() : CDate();
+    const int nStartYear = m_SeasonStart.IsValid()   ? m_SeasonStart.GetYear()
+                           : countryStart.IsValid() ? countryStart.GetYear()
+                                                    : after.GetYear() - 1;
+    // The rule's day when it falls after the given date, else the first
+    // such weekday after it.
+    CDate date;
+    date.SetNthWeekdayFrom(rule.byWeekday, rule.byNth, rule.byMonth, nStartYear + rule.byYearOffset,
+                           CDate(after.GetValue(), 1), 1);
+    return date;
+}
+
 void CDivisionDatabase::CreatePlayOffFixtures()
 {
-    if (!m_pPlayOff || m_pPlayOff->byEntrantsLeft < 2)
+    const PLAYOFFTEMPLATE* pTemplate = GetPlayOffTemplate();
+    const PLAYOFFROUND* pRound = GetPlayOffRound();
+    if (!m_pPlayOff || !pTemplate || !pRound || m_pPlayOff->byEntrantsLeft < 2 ||
+        m_pPlayOff->byCurrentRound >= pTemplate->Rounds.size())
         return;
-    const int nEntrants = std::min<int>(m_pPlayOff->byEntrantsLeft, static_cast<int>(m_pPlayOff->Entries.size()));
-    const int nTies = nEntrants / 2;
-    const bool bFinal = nTies == 1;
-    const ITEMCUPMATCHRULES* pRules = GetPlayOffMatchRules();
-
-    // The first leg on the Wednesday after the league season or the last
-    // play-off match; the return leg and the final on a Saturday.
+    const ITEMCUPMATCHRULES* pRules = &pRound->rules;
+    // Every match comes after the league season and the rounds before.
     CDate last = m_SeasonEnd;
     for (const CDivisionFixturesDatabase* p : m_lstFixtures.Items<CDivisionFixturesDatabase>())
         if (p->GetDate() > last)
             last = p->GetDate();
-    const CDate firstLeg = bFinal ? WeekdayAfter(CDate(last.GetValue(), 6), kSaturday) : WeekdayAfter(last, kWednesday);
-    const CDate secondLeg = WeekdayAfter(firstLeg, kSaturday);
 
     auto freeReferees = [this](const CDate& date) {
         std::vector<CRefereeDatabase*> free;
@@ -150,6 +159,7 @@ void CDivisionDatabase::CreatePlayOffFixtures()
                     free.push_back(pReferee);
         return free;
     };
+    CDate first;
     auto makeFixture = [&](const CDate& date, std::vector<CRefereeDatabase*>& free, ID_CLUB idHome, ID_CLUB idAway) {
         CRefereeDatabase* pReferee = nullptr;
         if (!free.empty()) {
@@ -171,22 +181,47 @@ void CDivisionDatabase::CreatePlayOffFixtures()
         ForgetPostedFixtures();
         if (pReferee)
             pReferee->AddAssignment(pFixture, REFEREE_ASSIGNMENT_LEAGUE);
+        if (!first.IsValid() || date < first)
+            first = date;
     };
 
-    std::vector<CRefereeDatabase*> firstFree = freeReferees(firstLeg);
-    std::vector<CRefereeDatabase*> secondFree = freeReferees(secondLeg);
-    for (int k = 0; k < nTies; ++k) {
-        PLAYOFFENTRY& home = m_pPlayOff->Entries[static_cast<size_t>(2 * nTies - 1 - k)];
-        PLAYOFFENTRY& away = m_pPlayOff->Entries[static_cast<size_t>(k)];
-        home.nTieGoals = away.nTieGoals = -1;
-        const ID_CLUB idHome = static_cast<ID_CLUB>(home.idClub);
-        const ID_CLUB idAway = static_cast<ID_CLUB>(away.idClub);
-        makeFixture(firstLeg, firstFree, idHome, idAway);
-        if (!bFinal)
-            makeFixture(secondLeg, secondFree, idAway, idHome);
+    if (pTemplate->IsSmallLeague()) {
+        // Every round at once, each after the one before.
+        std::vector<PLAYOFFENTRY>& entries = m_pPlayOff->Entries;
+        for (PLAYOFFENTRY& entry : entries)
+            entry.nTieGoals = 0;
+        CDate previous = last;
+        for (size_t nRound = 0; nRound < pTemplate->Rounds.size(); ++nRound) {
+            pRules = &pTemplate->Rounds[nRound].rules;
+            const CDate date = GetPlayOffDate(pTemplate->Rounds[nRound].first, previous);
+            std::vector<CRefereeDatabase*> free = freeReferees(date);
+            for (const auto& fixture : kLeagueFixtures)
+                if (fixture[0] == static_cast<int>(nRound) && static_cast<size_t>(fixture[2]) < entries.size())
+                    makeFixture(date, free, static_cast<ID_CLUB>(entries[static_cast<size_t>(fixture[1])].idClub),
+                                static_cast<ID_CLUB>(entries[static_cast<size_t>(fixture[2])].idClub));
+            previous = date;
+        }
     }
-    if (m_NextMatchDate.GetValue() == 0 || firstLeg < m_NextMatchDate || m_NextMatchDate < Today())
-        m_NextMatchDate = firstLeg;
+    else {
+        const int nTies = std::min<int>(pRound->byTies, m_pPlayOff->byEntrantsLeft / 2);
+        const CDate firstLeg = GetPlayOffDate(pRound->first, last);
+        const bool bTwoLegs = pRound->byForm == PLAYOFF_FORM_TWO_LEGS;
+        const CDate secondLeg = bTwoLegs ? GetPlayOffDate(pRound->second, firstLeg) : CDate();
+        std::vector<CRefereeDatabase*> firstFree = freeReferees(firstLeg);
+        std::vector<CRefereeDatabase*> secondFree = bTwoLegs ? freeReferees(secondLeg) : std::vector<CRefereeDatabase*>();
+        for (int k = 0; k < nTies; ++k) {
+            PLAYOFFENTRY& home = m_pPlayOff->Entries[static_cast<size_t>(2 * nTies - 1 - k)];
+            PLAYOFFENTRY& away = m_pPlayOff->Entries[static_cast<size_t>(k)];
+            home.nTieGoals = away.nTieGoals = -1;
+            const ID_CLUB idHome = static_cast<ID_CLUB>(home.idClub);
+            const ID_CLUB idAway = static_cast<ID_CLUB>(away.idClub);
+            makeFixture(firstLeg, firstFree, idHome, idAway);
+            if (bTwoLegs)
+                makeFixture(secondLeg, secondFree, idAway, idHome);
+        }
+    }
+    if (first.IsValid() && (m_NextMatchDate.GetValue() == 0 || first < m_NextMatchDate || m_NextMatchDate < Today()))
+        m_NextMatchDate = first;
     SortFixturesByDate();
 }
 
@@ -207,8 +242,12 @@ bool CDivisionDatabase::PlayOffResult(CClubDatabase* pHome, CClubDatabase* pAway
                  pFixture->GetFixtureID());
         return false;
     }
+    // A small league's table is drawn up when its last match is played.
+    const PLAYOFFROUND* pRound = GetPlayOffRound();
+    if (pRound && pRound->byForm == PLAYOFF_FORM_SMALL_LEAGUE)
+        return true;
     // A one-match round is settled by its one match.
-    bool bComplete = m_pPlayOff->Entries.size() <= 2;
+    bool bComplete = !pRound || pRound->byForm != PLAYOFF_FORM_TWO_LEGS;
     for (auto [pEntry, nGoals] : {std::pair{pHomeEntry, pFixture->GetHomeGoals()},
                                   std::pair{pAwayEntry, pFixture->GetAwayGoals()}}) {
         if (pEntry->nTieGoals < 0)
@@ -240,6 +279,16 @@ void CDivisionDatabase::NextPlayOffRound()
 {
     if (!m_pPlayOff)
         return;
+    const PLAYOFFTEMPLATE* pTemplate = GetPlayOffTemplate();
+    if (pTemplate && pTemplate->IsSmallLeague()) {
+        if (m_pPlayOff->byCurrentRound < pTemplate->Rounds.size())
+            ++m_pPlayOff->byCurrentRound;
+        for (const CDivisionFixturesDatabase* p : m_lstFixtures.Items<CDivisionFixturesDatabase>())
+            if (p->GetRound() == DIVISION_FIXTURE_PLAYOFF && !p->IsPlayed())
+                return;
+        PlayOffLeagueResult();
+        return;
+    }
     std::vector<PLAYOFFENTRY> left;
     for (const PLAYOFFENTRY& entry : m_pPlayOff->Entries)
         if (entry.idClub != 0)
@@ -251,6 +300,62 @@ void CDivisionDatabase::NextPlayOffRound()
         CreatePlayOffFixtures();
     else if (!left.empty())
         DebugLog(2, "[CDivisionDatabase::NextPlayOffRound] %s: play-off won by club %u", m_szName, left[0].idClub);
+}
+
+void CDivisionDatabase::PlayOffLeagueResult()
+{
+    if (!m_pPlayOff)
+        return;
+    struct ROW {
+        uint32_t idClub = 0;
+        int nPlayed = 0, nWon = 0, nDrawn = 0, nLost = 0, nFor = 0, nAgainst = 0;
+        int Points() const { return 3 * nWon + nDrawn; }
+    };
+    std::vector<ROW> rows;
+    for (const PLAYOFFENTRY& entry : m_pPlayOff->Entries)
+        if (entry.idClub != 0)
+            rows.push_back(ROW{entry.idClub});
+    auto find = [&rows](uint32_t idClub) -> ROW* {
+        for (ROW& row : rows)
+            if (row.idClub == idClub)
+                return &row;
+        return nullptr;
+    };
+    for (const CDivisionFixturesDatabase* p : m_lstFixtures.Items<CDivisionFixturesDatabase>()) {
+        if (p->GetRound() != DIVISION_FIXTURE_PLAYOFF || !p->IsPlayed())
+            continue;
+        ROW* pHome = find(p->GetHomeClubID());
+        ROW* pAway = find(p->GetAwayClubID());
+        if (!pHome || !pAway)
+            continue;
+        const int nHome = p->GetHomeGoals();
+        const int nAway = p->GetAwayGoals();
+        for (auto [pRow, nFor, nAgainst] : {std::tuple{pHome, nHome, nAway}, std::tuple{pAway, nAway, nHome}}) {
+            ++pRow->nPlayed;
+            pRow->nFor += nFor;
+            pRow->nAgainst += nAgainst;
+            pRow->nWon += nFor > nAgainst;
+            pRow->nDrawn += nFor == nAgainst;
+            pRow->nLost += nFor < nAgainst;
+        }
+    }
+    // Points, then goal difference, then goals scored; a tie keeps the
+    // entrants' order, which is their league order.
+    std::stable_sort(rows.begin(), rows.end(), [](const ROW& a, const ROW& b) {
+        if (a.Points() != b.Points())
+            return a.Points() > b.Points();
+        if (a.nFor - a.nAgainst != b.nFor - b.nAgainst)
+            return a.nFor - a.nAgainst > b.nFor - b.nAgainst;
+        return a.nFor > b.nFor;
+    });
+    const size_t nLeaders = std::min<size_t>(std::max<int>(m_byPlayOffPromotions, 1), rows.size());
+    m_pPlayOff->Entries.clear();
+    for (size_t i = 0; i < nLeaders; ++i)
+        m_pPlayOff->Entries.push_back(PLAYOFFENTRY{rows[i].idClub, 0});
+    m_pPlayOff->byEntrantsLeft = static_cast<uint8_t>(nLeaders);
+    if (!rows.empty())
+        DebugLog(2, "[CDivisionDatabase::PlayOffLeagueResult] %s: club %u wins the play-off league on %d points",
+                 m_szName, rows[0].idClub, rows[0].Points());
 }
 
 void CDivisionDatabase::ResetPlayOff()

@@ -218,6 +218,30 @@ DIVISIONARCHIVERECORD* CDivisionDatabase::AddSeasonArchiveRecord(uint8_t byKey, 
     return pRecord;
 }
 
+void CDivisionDatabase::FillSeasonArchive(DIVISIONARCHIVERECORD& archive, uint8_t* pTopList) const
+{
+    constexpr int kEleven = 4;
+    constexpr int kElevenPlaces = 11;
+    constexpr int kTopScorer = 136;
+    constexpr int kManager = 196;
+    for (const CClubDatabase* pClub : m_lstClubsByTable.Items<CClubDatabase>())
+        pClub->AddToSeasonArchive(pTopList, archive);
+    if (!m_pDatabaseHandler)
+        return;
+    auto player = [this](const uint8_t* pEntry) {
+        return m_pDatabaseHandler->GetPlayerFromID(PERSONREFERENCE::Load(pEntry).dwSecond);
+    };
+    for (int i = 0; i < kElevenPlaces; ++i)
+        if (const CPlayerDatabase* pPlayer = player(archive.abyData + kEleven + i * PERSONREFERENCE::BYTES))
+            pPlayer->AnnounceToClub(1);
+    if (const CPlayerDatabase* pPlayer = player(archive.abyData + kTopScorer))
+        pPlayer->AnnounceToClub(0);
+    const uint32_t idManager = PERSONREFERENCE::Load(archive.abyData + kManager).dwFirst;
+    if (const CManagerDatabase* pManager =
+            idManager ? m_pDatabaseHandler->GetManagerFromID(static_cast<ID_MANAGER>(idManager)) : nullptr)
+        pManager->AnnounceToOwnManager();
+}
+
 DIVISIONARCHIVERECORD* CDivisionDatabase::GetNewestArchiveRecord() const
 {
     const LPXLISTNODE pTail = m_lstSeasonArchive.GetTail();

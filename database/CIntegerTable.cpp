@@ -59,6 +59,18 @@ bool ParseLine(const std::string& line, const std::vector<CIntegerTable::COLUMNR
 bool CIntegerTable::Read(const char* pszPath, int nRows, const std::vector<COLUMNRANGE>& ranges,
                          const char* pszCaller)
 {
+    return ReadRows(pszPath, nRows, nRows, ranges, pszCaller);
+}
+
+bool CIntegerTable::ReadUpTo(const char* pszPath, int nMaxRows, const std::vector<COLUMNRANGE>& ranges,
+                             const char* pszCaller)
+{
+    return ReadRows(pszPath, 1, nMaxRows, ranges, pszCaller);
+}
+
+bool CIntegerTable::ReadRows(const char* pszPath, int nMinRows, int nMaxRows, const std::vector<COLUMNRANGE>& ranges,
+                             const char* pszCaller)
+{
     m_values.clear();
     m_nRows = 0;
     m_nColumns = 0;
@@ -87,10 +99,10 @@ bool CIntegerTable::Read(const char* pszPath, int nRows, const std::vector<COLUM
         lines.pop_back();
 
     std::vector<int64_t> values;
-    values.reserve(static_cast<size_t>(nRows) * ranges.size());
+    values.reserve(lines.size() * ranges.size());
     for (size_t i = 0; i < lines.size(); ++i) {
         const char* pszReason = nullptr;
-        if (static_cast<int>(i) >= nRows)
+        if (static_cast<int>(i) >= nMaxRows)
             pszReason = "more lines than the table holds";
         else if (lines[i].size() > static_cast<size_t>(kMaxLineLength))
             pszReason = "line too long";
@@ -101,13 +113,13 @@ bool CIntegerTable::Read(const char* pszPath, int nRows, const std::vector<COLUM
             return false;
         }
     }
-    if (static_cast<int>(lines.size()) < nRows) {
+    if (static_cast<int>(lines.size()) < nMinRows) {
         DebugLog(0, "[%s] %s: %d lines where %d are needed (line %d)", pszCaller, pszPath,
-                 static_cast<int>(lines.size()), nRows, static_cast<int>(lines.size() + 1));
+                 static_cast<int>(lines.size()), nMinRows, static_cast<int>(lines.size() + 1));
         return false;
     }
     m_values = std::move(values);
-    m_nRows = nRows;
+    m_nRows = static_cast<int>(lines.size());
     m_nColumns = static_cast<int>(ranges.size());
     return true;
 }

@@ -19,6 +19,8 @@ public:
     // the end and a CR before each line end are accepted). On failure logs
     // "[<pszCaller>] <path>: <reason> (line n)" and answers false.
     bool Read(const char* pszPath, int nRows, const std::vector<COLUMNRANGE>& ranges, const char* pszCaller);
+    // The same for a table of 1 to nMaxRows lines.
+    bool ReadUpTo(const char* pszPath, int nMaxRows, const std::vector<COLUMNRANGE>& ranges, const char* pszCaller);
 
     int GetRowCount() const { return m_nRows; }
     int GetColumnCount() const { return m_nColumns; }
@@ -27,6 +29,9 @@ public:
     static constexpr int kMaxLineLength = 80;
 
 private:
+    bool ReadRows(const char* pszPath, int nMinRows, int nMaxRows, const std::vector<COLUMNRANGE>& ranges,
+                  const char* pszCaller);
+
     std::vector<int64_t> m_values;
     int m_nRows = 0;
     int m_nColumns = 0;

@@ -6,15 +6,19 @@
 #include "common/DebugLog.h"
 #include "database/CClubDatabase.h"
 #include "database/CDatabaseHandler.h"
+#include "database/CDivisionDatabase.h"
 #include "database/CPersonDatabase.h"
+#include "database/RecordBytes.h"
 #include "database/PersonOwners.h"
 #include "platform/Random.h"
+#include "season/CNewspaperManager.h"
 
 #include <cstdio>
 
 namespace {
 
 constexpr int kCareerEntryBytes = 26;
+constexpr uint16_t kNewsManagerAward = 251;
 constexpr int kShortNameBuffers = 4;
 constexpr int kShortNameLength = 40;
 
@@ -451,4 +455,42 @@ void CManagerDatabase::TakeClub(CClubDatabase* pClub)
     // A man the game made up takes a name of his first club's country.
     if (pClub && (m_byStateFlags & MANAGER_FLAG_GENERATED) && bFirstJob)
         ReGenerateNationality();
+}
+
+MANAGERCONTRACTTERMS CManagerDatabase::GetContractTermsForClub(const CClubDatabase* pClub)
+{
+    MANAGERCONTRACTTERMS terms;
+    terms.bHasDivision = pClub && pClub->m_pDivision;
+    terms.nDivisionLevel = terms.bHasDivision ? pClub->m_pDivision->m_byDivisionNumber : 0;
+    terms.nSeasonStartYear = GetClubSeasonYear(pClub);
+    return terms;
+}
+
+void CManagerDatabase::SetupForClub()
+{
+    m_Contract.dwWage = 0;
+    if (m_Career.IsEmpty())
+        AddCareerEntry(0, 0);
+    const int nRating = m_pClub ? m_pClub->GetClubRating() : m_byRating;
+    m_byRating = static_cast<uint8_t>(std::clamp(nRating, 0, 100));
+    // One draw near the rating, kept within the ability scale.
+    m_byAbility = static_cast<uint8_t>(std::clamp(nRating - 5 + plat::rand() % 11, 0, 100));
+    if (!m_pClub)
+        return;
+    GetCareerEntry(-1)->wClubId = m_pClub->m_wClubId;
+    GenerateManagerContract(GetContractTermsForClub(m_pClub));
+}
+
+void CManagerDatabase::AnnounceToOwnManager() const
+{
+    if (!m_pClub)
+        return;
+    if (CNewsItem* pNews = m_pClub->AddNewsItem(kNewsManagerAward))
+        pNews->SetSlot(NEWS_SLOT_PERSON, m_idManager);
+}
+
+PERSONREFERENCE CManagerDatabase::FillReference(int32_t nValue, const CClubDatabase* pClub) const
+{
+    const CClubDatabase* pNamed = pClub ? pClub : m_pClub;
+    return PERSONREFERENCE{m_idManager, pNamed ? pNamed->m_wClubId : 0u, nValue};
 }

@@ -5,6 +5,7 @@
 #include "common/CDate.h"
 #include "common/CXList.h"
 #include "common/Identifiers.h"
+#include "database/RecordBytes.h"
 
 #include <cstdint>
 
@@ -102,6 +103,16 @@ public:
     void TakeClub(CClubDatabase* pClub);
     // Draws the contract that the division's terms give for this rating.
     void GenerateManagerContract(const MANAGERCONTRACTTERMS& terms);
+    // The terms of a job at the club: its division's level, this season.
+    static MANAGERCONTRACTTERMS GetContractTermsForClub(const CClubDatabase* pClub);
+    // A human's manager at the club he has just taken: rated as the club,
+    // his ability near that, the club in his career and a contract drawn
+    // on the club's terms.
+    void SetupForClub();
+    // News 251 naming him for the human who runs his club.
+    void AnnounceToOwnManager() const;
+    // {manager, club, value}: the given club, else his own, else none.
+    PERSONREFERENCE FillReference(int32_t nValue, const CClubDatabase* pClub = nullptr) const;
 
     ID_MANAGER GetId() const { return m_idManager; }
 

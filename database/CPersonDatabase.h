@@ -86,7 +86,10 @@ struct INJURYENTRY {
 // Written by the club's disciplinary code; the year of the offence leads and
 // the competition kind (0, 1 domestic, 2 European) stands at byte 10.
 struct DISCIPLINARYENTRY {
+    // Byte 8 holds the ban marks the entry adds to the suspension flags.
+    static constexpr int MARKS = 8;
     uint8_t abyData[12] = {};
+    CDate GetDate() const { return CDate(abyData[0] | abyData[1] << 8, abyData[2], abyData[3]); }
 };
 
 class CPersonDatabase {

@@ -3,6 +3,7 @@
 // squad and transfer state, bans, cup-tied marks, career and per-competition
 // match information. Registered by identifier in the database root.
 #include "database/CPersonDatabase.h"
+#include "database/RecordBytes.h"
 
 // Player flags (the person block's flags).
 constexpr uint32_t PLAYER_FLAG_NEEDS_WORK_PERMIT = 0x4;
@@ -308,6 +309,19 @@ public:
     void RecordSeasonEvent();
     // His club, or the club of his last career entry while he has none.
     CClubDatabase* GetCurrentClub() const;
+    // The season's start: a new career entry at his club (none for a player
+    // who is leaving), the season's counters cleared, and injury,
+    // disciplinary and career entries older than the seasons the game keeps
+    // freed (a European ban still running keeps its entry).
+    void NewSeasonReset();
+    // Offers his season to the season's award lists: the country's five top
+    // scorers (5 x 12 bytes at pTopList), the division's top scorer and its
+    // eleven of the season by season points, 1-4-4-2.
+    void UpdateSeasonAwards(uint8_t* pTopList, struct DIVISIONARCHIVERECORD& archive) const;
+    // News for a human who runs his club: 252 (kind 0) or 254 naming him.
+    void AnnounceToClub(int nKind) const;
+    // {club, player, value}: the given club, else his own, else none.
+    PERSONREFERENCE FillReference(int32_t nValue, const CClubDatabase* pClub = nullptr) const;
     // ---- end of week-to-week life ----
 
 private:

@@ -29,7 +29,7 @@ constexpr int kCompetitionFriendly = 3;
 
 // The disciplinary entry: the ban's start date (u16 year, month, day), the
 // player, the ban marks, the matches, the competition kind and a zero.
-constexpr int kEntryMarks = 8;
+constexpr int kEntryMarks = DISCIPLINARYENTRY::MARKS;
 constexpr int kEntryMatches = 9;
 constexpr int kEntryKind = 10;
 
@@ -62,7 +62,7 @@ void WriteEntryDate(DISCIPLINARYENTRY& entry, const CDate& date)
 
 CDate ReadEntryDate(const DISCIPLINARYENTRY& entry)
 {
-    return CDate(entry.abyData[0] | entry.abyData[1] << 8, entry.abyData[2], entry.abyData[3]);
+    return entry.GetDate();
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // A player's season beyond the week's training: the points his matches earn
 // and where they are posted (his club's period counters, the division's
 // eleven of the period), work permits for players from outside the game's
-// countries, and the cups he is tied to.
+// countries, the cups he is tied to, and the season's turn: his place in
+// the season's awards and the reset that opens the next season.
 #include "database/CPlayerDatabase.h"
 
 #include <algorithm>
@@ -29,6 +30,15 @@ constexpr int kPermitPlayedPercentage = 75;
 // The eleven of the period by position group: first entry and places.
 constexpr int kElevenFirst[4] = {0, 1, 5, 9};
 constexpr int kElevenPlaces[4] = {1, 4, 4, 2};
+
+constexpr uint16_t kNewsSeasonAward = 252;
+constexpr uint16_t kNewsSeasonEleven = 254;
+constexpr int kTopListPlaces = 5;
+// The division's season archive: its eleven of the season, then its top
+// scorer, each {club, player, value}.
+constexpr int kArchiveEleven = 4;
+constexpr int kArchiveTopScorer = 136;
+constexpr int kDefaultSeasonsKept = 5;
 
 }  // namespace
 
@@ -179,4 +189,97 @@ void CPlayerDatabase::DoImmediateReturnFromLoan()
     }
     // The return as its day would bring it; the scheduled one goes with it.
     m_pDatabaseHandler->TransferPlayerLoan(this, 0, false, 0);
+}
+
+// ---- the season's turn ----
+
+PERSONREFERENCE CPlayerDatabase::FillReference(int32_t nValue, const CClubDatabase* pClub) const
+{
+    const CClubDatabase* pNamed = pClub ? pClub : m_pClub;
+    return PERSONREFERENCE{pNamed ? pNamed->m_wClubId : 0u, m_idPerson, nValue};
+}
+
+void CPlayerDatabase::AnnounceToClub(int nKind) const
+{
+    if (!m_pClub)
+        return;
+    if (CNewsItem* pNews = m_pClub->AddNewsItem(nKind == 0 ? kNewsSeasonAward : kNewsSeasonEleven))
+        pNews->SetSlot(NEWS_SLOT_PERSON, m_idPerson);
+}
+
+void CPlayerDatabase::UpdateSeasonAwards(uint8_t* pTopList, DIVISIONARCHIVERECORD& archive) const
+{
+    const int nGoals = GetSeasonTotal(MATCH_INFORMATION_GOALS);
+    if (pTopList)
+        InsertRecordReference(pTopList, kTopListPlaces, FillReference(nGoals));
+    InsertRecordReference(archive.abyData + kArchiveTopScorer, 1, FillReference(nGoals));
+    if (m_byPosition > 3)
+        return;
+    const auto nPoints = static_cast<int32_t>(std::min<uint32_t>(m_dwSeasonPoints, INT32_MAX));
+    InsertRecordReference(archive.abyData + kArchiveEleven + kElevenFirst[m_byPosition] * PERSONREFERENCE::BYTES,
+                          kElevenPlaces[m_byPosition], FillReference(nPoints));
+}
+
+namespace {
+
+// Frees the entries of a list for which bDrop holds.
+template <typename T, typename Drop>
+void FreeEntriesWhere(CXList& list, Drop bDrop)
+{
+    LPXLISTNODE pNode = list.GetHead();
+    while (pNode) {
+        LPXLISTNODE pNext = pNode->pNext;
+        auto* pEntry = static_cast<T*>(pNode->pData);
+        if (bDrop(*pEntry)) {
+            list.Remove(pNode);
+            delete pEntry;
+        }
+        pNode = pNext;
+    }
+}
+
+}  // namespace
+
+void CPlayerDatabase::NewSeasonReset()
+{
+    // The finished season stays in its career entry; a player who is
+    // leaving the game opens no new one.
+    if (!(m_dwFlags & PLAYER_FLAG_RETIRING)) {
+        RemoveAllMatchInformation();
+        AddCareerEntry(m_pClub, false);
+    }
+    m_dwSeasonPoints = 0;
+    m_dwSeasonPointsCounted = 0;
+    m_bySeasonCounter = 0;
+    m_wInjuryDays = 0;
+    m_byMatchByte = 0;
+    // Cup ties last one season.
+    m_dwCupTiedMask = 0;
+    m_dwRuleCupTiedMask = 0;
+    if (!m_pDatabaseHandler)
+        return;
+
+    const int nSetting = m_pDatabaseHandler->GetGameSetting(0);
+    const int nSeasons = nSetting > 0 ? nSetting : kDefaultSeasonsKept;
+    const CDate today = m_pDatabaseHandler->GetGameDate();
+    CDate oldest = today;
+    oldest.SetYear(today.GetYear() - nSeasons);
+    FreeEntriesWhere<INJURYENTRY>(m_InjuryHistory, [&](const INJURYENTRY& entry) {
+        const CDate begun(entry.Date.wYear, entry.Date.byMonth, entry.Date.byDay);
+        return begun < oldest && CDate(begun.GetValue(), entry.wDays) < today;
+    });
+    const bool bEuropeanBan = (m_bySuspensionFlags & PLAYER_SUSPENDED_EUROPEAN) && m_byEuropeanBanMatches > 0;
+    FreeEntriesWhere<DISCIPLINARYENTRY>(m_DisciplinaryHistory, [&](const DISCIPLINARYENTRY& entry) {
+        const bool bEuropean = (entry.abyData[DISCIPLINARYENTRY::MARKS] & PLAYER_SUSPENDED_EUROPEAN) != 0;
+        return entry.GetDate() < oldest && !(bEuropean && bEuropeanBan);
+    });
+    // Seasons at earlier clubs are kept as long as the archives keep theirs.
+    const int nSeason = (GetClubSeasonYear(m_pClub) - 1999) & 0xFF;
+    const ID_CLUB idClub = GetClubIdOf(m_pClub);
+    const PLAYERCAREERENTRY* pCurrent = GetCurrentCareerEntry();
+    FreeEntriesWhere<PLAYERCAREERENTRY>(m_Career, [&](const PLAYERCAREERENTRY& entry) {
+        const int nAge = (nSeason - entry.bySeason) & 0xFF;
+        return &entry != pCurrent && entry.wClubId != idClub && nAge > nSeasons;
+    });
+    m_byCareerCount = static_cast<uint8_t>(m_Career.GetCount());
 }

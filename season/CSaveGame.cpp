@@ -300,6 +300,11 @@ void CSaveGame::TakeOverClub(CClubDatabase* pClub)
         }
         m_pDatabaseHandler->RemoveManagerFromFreePool(m_idManager);
         pClub->SetManager(m_idManager, true);
+        // A manager new to the game is rated as the club he takes.
+        CManagerDatabase* pManager = m_pDatabaseHandler->GetManagerFromID(m_idManager);
+        const MANAGERCAREERENTRY* pLast = pManager ? pManager->GetCareerEntry(-1) : nullptr;
+        if (pManager && (!pLast || pLast->wClubId == 0))
+            pManager->SetupForClub();
     }
     m_pClub = pClub;
     m_nCompensation = 0;

@@ -2,12 +2,15 @@
 // sheet naming a player who cannot play, and what waits to be read or done.
 #include "season/CSaveGame.h"
 
+#include <algorithm>
+
 #include "database/CClubDatabase.h"
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "season/CNewspaperManager.h"
+#include "season/CupStructureTable.h"
 #include "season/CNewspaperStoryList.h"
 #include "season/MatchRecords.h"
 
@@ -16,7 +19,9 @@ namespace {
 // Team-sheet problems.
 constexpr int kSheetUnavailable = 1;
 constexpr int kSheetSuspended = 2;
+constexpr int kSheetNoSquadNumber = 3;
 constexpr int kSheetCupTied = 4;
+constexpr int kSheetTooManyRestricted = 5;
 constexpr int kSheetNoPermit = 6;
 constexpr int kStarters = 11;
 constexpr int kBoardWorried = 35;
@@ -27,28 +32,41 @@ int CSaveGame::CheckTeamSheet(int nKind) const
 {
     if (!m_pClub || !m_pDatabaseHandler || GetNextFixture(nullptr, nullptr, nullptr, nullptr) < 0)
         return 0;
-    // The substitutes named under the division's rules.
-    const int nSubstitutes =
-        m_pClub->m_pDivision ? static_cast<int>((static_cast<uint32_t>(m_pClub->m_pDivision->m_MatchRules.nRules) >> 16) & 0xFF)
-                             : 0;
-    if (GetDelegation(1) != 0)
-        return 0;
-    const CUP* pCup = nKind == MATCHKIND_LEAGUE_OTHER || nKind == MATCHKIND_CUP
-                          ? m_pDatabaseHandler->GetNextCupForClub(m_pClub)
-                          : nullptr;
-    for (int nPlace = 0; nPlace < kStarters + nSubstitutes && nPlace < SAVEGAME_SHEET_PLACES; ++nPlace) {
-        const CPlayerDatabase* pPlayer = m_apTeamSheet[nPlace];
-        if (!pPlayer)
-            continue;
-        if (pPlayer->IsInjured() && CPlayerDatabase::GetInjuryStatus(pPlayer->m_byInjuryType) == 2)
-            return kSheetUnavailable;
-        if (pPlayer->IsSuspended(nKind))
-            return kSheetSuspended;
-        if (pPlayer->m_dwFlags & PLAYER_FLAG_WORK_PERMIT_SETTLED)
-            return kSheetNoPermit;
-        if (pPlayer->IsCupTied(pCup))
-            return kSheetCupTied;
+    // The next match's rules: how many substitutes are named and how many
+    // players who need a work permit may play.
+    const bool bCup = nKind == MATCHKIND_LEAGUE_OTHER || nKind == MATCHKIND_CUP;
+    const CUP* pCup = bCup ? m_pDatabaseHandler->GetNextCupForClub(m_pClub) : nullptr;
+    ITEMCUPMATCHRULES rules = CUP_FRIENDLY_MATCH_RULES;
+    if (const ITEMCUPMATCHRULES* pRoundRules = m_pDatabaseHandler->GetCupRoundRules(pCup))
+        rules = *pRoundRules;
+    else if (!bCup && nKind != MATCHKIND_FRIENDLY && m_pClub->m_pDivision)
+        rules = m_pClub->m_pDivision->m_MatchRules.AsMatchRules();
+    const int nPlaces = std::min(kStarters + rules.bySubstitutesNamed, SAVEGAME_SHEET_PLACES);
+    if (GetDelegation(1) == 0) {
+        int nRestricted = 0;
+        for (int nPlace = 0; nPlace < nPlaces; ++nPlace) {
+            const CPlayerDatabase* pPlayer = m_apTeamSheet[nPlace];
+            if (!pPlayer)
+                continue;
+            if (pPlayer->m_dwFlags & PLAYER_FLAG_NEEDS_WORK_PERMIT)
+                ++nRestricted;
+            if (pPlayer->IsInjured() && CPlayerDatabase::GetInjuryStatus(pPlayer->m_byInjuryType) == 2)
+                return kSheetUnavailable;
+            if (pPlayer->IsSuspended(nKind))
+                return kSheetSuspended;
+            if (pPlayer->m_dwFlags & PLAYER_FLAG_WORK_PERMIT_SETTLED)
+                return kSheetNoPermit;
+            if (pPlayer->IsCupTied(pCup))
+                return kSheetCupTied;
+        }
+        if (nRestricted > rules.byByte3)
+            return kSheetTooManyRestricted;
     }
+    // A division that numbers its squads wants a number on every player named.
+    if (GetDelegation(3) == 0 && m_pClub->m_pDivision && m_pClub->m_pDivision->m_bySquadNumbers)
+        for (int nPlace = 0; nPlace < nPlaces; ++nPlace)
+            if (m_apTeamSheet[nPlace] && m_apTeamSheet[nPlace]->m_bySquadNumber == 0)
+                return kSheetNoSquadNumber;
     return 0;
 }
 
@@ -80,4 +98,6 @@ void CSaveGame::UpdateNavigationAlerts()
         if (CheckTeamSheet(nKind) != 0)
             SetNavigationAlert(7, 1);
     }
+    if (m_pDatabaseHandler && m_pDatabaseHandler->HasOfferAwaitingAnswer(m_pClub))
+        SetNavigationAlert(0, 1);
 }

@@ -51,9 +51,11 @@ struct ITEMCUPMATCHRULES {
     uint8_t byRules;
     uint8_t bySubstitutions;
     uint8_t bySubstitutesNamed;
-    uint8_t byByte3;
+    uint8_t byByte3;  // the restricted players (work permits) a side may field
     uint8_t byVenue;
 };
+// A match without a competition's rules: a friendly.
+constexpr ITEMCUPMATCHRULES CUP_FRIENDLY_MATCH_RULES = {0, 5, 7, 7, 0};
 
 // "The n-th weekday (0 Sunday .. 6 Saturday) of a month", in the year
 // season year + offset. Weekday 255 means no date.

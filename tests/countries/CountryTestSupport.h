@@ -155,7 +155,7 @@ inline std::unique_ptr<CCountryDatabase> MakeCountry()
     c.AddSmallRecord(small);
 
     ByteStream player(MakePlayerImage(77));
-    c.AddUnattachedPlayer(new CPlayerDatabase(player.reader(), &c, nullptr, nullptr, false));
+    c.AddCountryPlayer(new CPlayerDatabase(player.reader(), &c, nullptr, nullptr, false));
 
     CDomesticCupsDatabase& cups = *c.GetDomesticCups();
     c.InstallDomesticCups();

@@ -3,9 +3,14 @@
 // purse and the man's asking wage, and friendlies he asks for.
 #include "HumanWorld.h"
 
+#include "database/CBuyOfferDatabase.h"
 #include "database/CCupFixturesDatabase.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CManagerDatabase.h"
 #include "database/CStaffDatabase.h"
 #include "season/CNewspaperManager.h"
+
+#include <algorithm>
 
 using namespace humans_test;
 
@@ -137,6 +142,69 @@ TEST_F(HumanWorld, TheTeamSheetCheckNamesThePlayerWhoCannotPlay)
     EXPECT_EQ(m_pHuman->CheckTeamSheet(0), 2) << "banned";
     m_pHuman->UpdateNavigationAlerts();
     EXPECT_EQ(m_pHuman->GetNavigationAlert(7), 1);
+    pPlayer->m_bySuspensionFlags = 0;
+
+    // The league's rules: five substitutes named, one player who needs a
+    // work permit. A second such player among the named is one too many;
+    // beyond the substitutes' places nobody counts.
+    CDivisionDatabase* pDivision = m_pClub->m_pDivision;
+    pDivision->m_MatchRules.nRules = (1 << 24) | (5 << 16) | (3 << 8);
+    std::vector<CPlayerDatabase*> others;
+    for (CPlayerDatabase* p : m_pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        if (p != pPlayer && others.size() < 2) {
+            p->m_dwFlags &= ~(PLAYER_FLAG_INJURED | PLAYER_FLAG_WORK_PERMIT_SETTLED);
+            p->m_bySuspensionFlags = 0;
+            others.push_back(p);
+        }
+    ASSERT_EQ(others.size(), 2u);
+    pPlayer->m_dwFlags |= PLAYER_FLAG_NEEDS_WORK_PERMIT;
+    others[0]->m_dwFlags |= PLAYER_FLAG_NEEDS_WORK_PERMIT;
+    m_pHuman->SetSheetPlayer(16, others[0]);
+    EXPECT_EQ(m_pHuman->CheckTeamSheet(0), 0) << "the second is not named";
+    m_pHuman->SetSheetPlayer(15, others[0]);
+    EXPECT_EQ(m_pHuman->CheckTeamSheet(0), 5) << "two restricted players";
+    m_pHuman->SetDelegation(1, 1);
+    EXPECT_EQ(m_pHuman->CheckTeamSheet(0), 0) << "his assistant picks the team";
+    m_pHuman->SetDelegation(1, 0);
+    m_pHuman->SetSheetPlayer(15, others[1]);
+
+    // A division that numbers its squads wants every named player numbered,
+    // unless the set pieces are left to his staff.
+    others[1]->m_bySquadNumber = 0;
+    pDivision->m_bySquadNumbers = 1;
+    EXPECT_EQ(m_pHuman->CheckTeamSheet(0), 3) << "no squad number";
+    m_pHuman->SetDelegation(3, 1);
+    EXPECT_EQ(m_pHuman->CheckTeamSheet(0), 0);
+}
+
+TEST_F(HumanWorld, AnOfferForOneOfHisPlayersRaisesAnAlertUntilHeAnswers)
+{
+    m_pHuman->UpdateNavigationAlerts();
+    EXPECT_EQ(m_pHuman->GetNavigationAlert(0), 0);
+    CPlayerDatabase* pPlayer = static_cast<CPlayerDatabase*>(m_pClub->m_lstPlayers.GetHead()->pData);
+    CClubDatabase* pBidder = H().GetClubFromID(2);
+    ASSERT_EQ(H().MakeBuyOfferToClub(pPlayer, pBidder, static_cast<int32_t>(pPlayer->m_dwValue), nullptr, 0, 0), 0);
+    EXPECT_TRUE(H().HasOfferAwaitingAnswer(m_pClub));
+    EXPECT_FALSE(H().HasOfferAwaitingAnswer(pBidder)) << "the bidder waits for an answer, it owes none";
+    m_pHuman->UpdateNavigationAlerts();
+    EXPECT_EQ(m_pHuman->GetNavigationAlert(0), 1);
+    CBuyOfferDatabase* pOffer = H().GetBuyOffer(pPlayer->m_idPerson, pBidder->GetID());
+    ASSERT_NE(pOffer, nullptr);
+    pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | BUYOFFER_ANSWERED));
+    EXPECT_FALSE(H().HasOfferAwaitingAnswer(m_pClub));
+}
+
+TEST_F(HumanWorld, ANewManagerIsRatedAsTheClubHeTakes)
+{
+    const CManagerDatabase* pManager = H().GetManagerFromID(m_pHuman->GetManagerID());
+    ASSERT_NE(pManager, nullptr);
+    const int nRating = m_pClub->GetClubRating();
+    EXPECT_EQ(pManager->m_byRating, nRating);
+    EXPECT_GE(pManager->m_byAbility, std::max(nRating - 5, 0));
+    EXPECT_LE(pManager->m_byAbility, std::min(nRating + 5, 100));
+    ASSERT_NE(pManager->GetCareerEntry(-1), nullptr);
+    EXPECT_EQ(pManager->GetCareerEntry(-1)->wClubId, m_pClub->GetID());
+    EXPECT_GT(pManager->m_Contract.dwWage, 0u);
 }
 
 }  // namespace

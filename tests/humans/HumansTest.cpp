@@ -2,6 +2,7 @@
 // and club set-up, the .sav file beside the .bin, formations and set
 // pieces, the money books and a week of the day loop with a human club.
 #include "HumanWorld.h"
+#include "database/CManagerDatabase.h"
 #include "season/CScoutManager.h"
 #include "season/CTrainingManager.h"
 
@@ -572,9 +573,12 @@ TEST_F(HumanWorld, TheComputerLeavesAHumansSquadAndStaffAlone)
         ASSERT_GT(pClub->CountStaffOfType(2), pClub->GetStaffNeeded(2));
     }
     // Both deep in debt: far below the lowest balance a computer club keeps.
+    // The human draws no wage here, so that the season's costs keep his club
+    // short of the debt at which his board would sack him.
     constexpr int32_t kDebt = -20000000;
     for (CClubDatabase* pClub : {m_pClub, pComputer})
         pClub->m_nBankBalance = kDebt;
+    H().GetManagerFromID(m_pHuman->GetManagerID())->m_Contract.dwWage = 0;
     // The human has no staff of kind 3 at all.
     while (m_pClub->m_awStaffSlots[3][0] != 0)
         H().SackStaff(m_pClub->m_awStaffSlots[3][0]);

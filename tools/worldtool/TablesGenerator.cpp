@@ -1,6 +1,7 @@
 #include "tools/worldtool/TablesGenerator.h"
 
 #include "tools/worldtool/SourceFile.h"
+#include "database/CPlayOffTemplates.h"
 #include "platform/SafeFile.h"
 
 #include <algorithm>
@@ -168,6 +169,22 @@ bool TablesGenerator::buildMatchDayTables(const std::string& sourceDir)
     return true;
 }
 
+bool TablesGenerator::buildPlayOffTables(const std::string& sourceDir)
+{
+    SourceFile source;
+    if (!source.load(sourceDir + "/tables/playoffs.txt") ||
+        !source.integerRows("playoffs", CPlayOffTemplates::COLUMNS, playOffs_))
+        return false;
+    if (playOffs_.empty() || playOffs_.size() > static_cast<size_t>(CPlayOffTemplates::MAX_ROWS))
+        return fail(source.path(), "[playoffs] needs 1 to 64 rounds");
+    // The game's own reader decides what a sound table is.
+    CPlayOffTemplates templates;
+    int nBadRow = 0;
+    if (const char* reason = templates.Build(playOffs_, nBadRow))
+        return fail(source.path(), ("[playoffs] round " + std::to_string(nBadRow + 1) + ": " + reason).c_str());
+    return true;
+}
+
 namespace {
 
 // Band b's figure on the even proportional climb from band 0 to band 9.
@@ -275,7 +292,8 @@ bool TablesGenerator::writeTable(const std::string& path, const Rows& rows)
 bool TablesGenerator::generate(const GeneratorContext& context)
 {
     if (!buildStandTables(context.sourceDir) || !buildFacilityTables(context.sourceDir) ||
-        !buildMatchDayTables(context.sourceDir) || !buildRangeTables(context.sourceDir))
+        !buildMatchDayTables(context.sourceDir) || !buildRangeTables(context.sourceDir) ||
+        !buildPlayOffTables(context.sourceDir))
         return false;
     const fs::path outDir = fs::path(context.outputDir) / "Data" / "Tables";
     std::error_code error;
@@ -286,6 +304,7 @@ bool TablesGenerator::generate(const GeneratorContext& context)
         {"Stadiums.txt", &stadiums_},     {"Roofing.txt", &roofing_},       {"StaExtra.txt", &standParts_},
         {"StadAlloc.txt", &stadiumSizes_}, {"Facilities.txt", &facilities_}, {"Features.txt", &features_},
         {"M&C.txt", &merchandise_},       {"MatchDay.txt", &matchDayCosts_}, {"OtherRestrictions.txt", &restrictions_},
+        {"PlayOffs.txt", &playOffs_},
     };
     for (const auto& [file, rows] : outputs)
         if (!writeTable((outDir / file).string(), *rows))

@@ -26,11 +26,13 @@ private:
     bool buildMatchDayTables(const std::string& sourceDir);
     // Kit.TXT, Shirt.TXT, Advert.TXT and Hoard.TXT from data/tables/sponsors.txt.
     bool buildRangeTables(const std::string& sourceDir);
+    // PlayOffs.txt from data/tables/playoffs.txt, checked by the game's reader.
+    bool buildPlayOffTables(const std::string& sourceDir);
     // Writes rows as "a,b,c" lines; refuses lines longer than the game reads.
     static bool writeTable(const std::string& path, const Rows& rows);
 
     Rows stadiums_, roofing_, standParts_, stadiumSizes_, facilities_, features_, merchandise_, matchDayCosts_,
-        restrictions_;
+        restrictions_, playOffs_;
     std::vector<std::pair<std::string, std::string>> rangeTables_;  // file name, text
 };
 
