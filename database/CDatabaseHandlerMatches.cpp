@@ -204,13 +204,13 @@ const ITEMCUPMATCHRULES* CDatabaseHandler::GetCupRoundRules(const CUP* pCup) con
 bool CDatabaseHandler::GetNextMatchRules(const CClubDatabase* pClub, ITEMCUPMATCHRULES& rules,
                                          int* pnMatchKind) const
 {
-    rules = kFriendlyRules;
+    rules = CUP_FRIENDLY_MATCH_RULES;
     int nKind = MATCHKIND_LEAGUE;
     uint8_t byCompetition = kCompetitionLeague;
     const bool bFixture = GetNextFixture(pClub, nullptr, &byCompetition, nullptr) >= 0;
     if (bFixture && byCompetition == kCompetitionLeague) {
         if (pClub->m_pDivision)
-            rules = MakeRules(pClub->m_pDivision->m_MatchRules);
+            rules = pClub->m_pDivision->m_MatchRules.AsMatchRules();
     } else if (bFixture && byCompetition == kCompetitionFriendly) {
         nKind = MATCHKIND_FRIENDLY;
     } else if (bFixture) {
