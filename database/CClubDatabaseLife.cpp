@@ -545,6 +545,7 @@ void CClubDatabase::StartNewSeason()
         pPlayer->m_bySeasonCounter = 0;
         pPlayer->m_wInjuryDays = 0;
         pPlayer->m_byMatchByte = 0;
+        pPlayer->m_wSeasonCleanSheets = 0;
         // Cup ties last one season.
         pPlayer->m_dwCupTiedMask = 0;
         pPlayer->m_dwRuleCupTiedMask = 0;

@@ -505,13 +505,30 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
     WithdrawPlayerBuyOffers(pPlayer, 0, 2, false);
     WithdrawPlayerLoanOffers(pPlayer, 0, 2, false);
 
+    if (pSeller)
+        pSeller->PayOutstandingInstalments(*pPlayer);
+    // A fee in instalments: the first now, with what rounding leaves over,
+    // the rest month by month from the player's terms (his new club's
+    // finance run).
+    const int nInstalments = static_cast<int>(pOffer->GetTerm(PLAYER_TERMS_COUNTS) & 0xFF);
+    const int64_t nInstalment = pOffer->GetTerm(PLAYER_TERMS_INSTALMENT);
+    const bool bByInstalments =
+        nFee > 0 && pSeller && nInstalments > 1 && nInstalment > 0 && nInstalment * (nInstalments - 1) < nFee;
+    const int32_t nPaidNow =
+        bByInstalments ? static_cast<int32_t>(nFee - nInstalment * (nInstalments - 1)) : nFee;
+    for (int i = 0; i < PLAYER_TRANSFER_BLOCK_WORDS; ++i)
+        pPlayer->m_adwTransferBlock[i] = bFree ? 0 : pOffer->GetTerm(i);
+    uint32_t& dwCounts = pPlayer->m_adwTransferBlock[PLAYER_TERMS_COUNTS];
+    dwCounts = (dwCounts & ~0xFFu) | static_cast<uint32_t>(bByInstalments ? nInstalments - 1 : 0);
+    pPlayer->m_adwTransferBlock[PLAYER_TERMS_FORMER_CLUB] = pSeller ? pSeller->m_wClubId : 0;
     if (pSeller) {
         pSeller->NoteFeeOfSecondKind(pPlayer, nFee);
         pSeller->RemovePlayer(pPlayer, true);
-        pSeller->AddFinanceTransaction(kTransferFeeCategory, nFee, 0, pPlayer->m_idPerson, pBuyer->m_wClubId);
+        pSeller->AddFinanceTransaction(kTransferFeeCategory, nPaidNow, 0, pPlayer->m_idPerson, pBuyer->m_wClubId);
         pSeller->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
     }
-    pBuyer->AddFinanceTransaction(kTransferFeeCategory, 0, nFee, pPlayer->m_idPerson, pSeller ? pSeller->m_wClubId : 0);
+    pBuyer->AddFinanceTransaction(kTransferFeeCategory, 0, nPaidNow, pPlayer->m_idPerson,
+                                  pSeller ? pSeller->m_wClubId : 0);
     pBuyer->NoteFeeOfFirstKind(pPlayer, nFee, pSeller);
     pPlayer->m_bySquadNumber = pBuyer->GetLowestFreeSquadNumber();
     pBuyer->AddPlayer(pPlayer, true);
@@ -577,7 +594,10 @@ bool CDatabaseHandler::TransferPlayerExchange(CPlayerDatabase* pPlayer, CClubDat
     DeleteEventsEverywhere(m_lstCountries, kEventWorkPermitReview, pPlayer->m_idPerson);
     pPlayer->DoWorkPermitTest();
     pPlayer->RemoveAllMatchInformation();
+    pOfferingClub->PayOutstandingInstalments(*pPlayer);
     pPlayer->AddCareerEntry(pReceiver, true);
+    // He comes in exchange: no terms of his own move.
+    std::fill(std::begin(pPlayer->m_adwTransferBlock), std::end(pPlayer->m_adwTransferBlock), 0u);
     pPlayer->GenerateContract(pPlayer->m_Contract, pReceiver->m_pDivision, pReceiver, false);
     pPlayer->DrawContractClauses();
     pPlayer->m_dwAskingPrice = 0;
