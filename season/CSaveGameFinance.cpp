@@ -28,6 +28,7 @@
 #include "season/CGroundDatabase.h"
 #include "season/CHoardingsManager.h"
 #include "season/CSponsorManager.h"
+#include "season/CTrainingManager.h"
 
 namespace {
 
@@ -508,6 +509,13 @@ void CSaveGame::ComputeProjectedFinance(int nCategory, int nMonth, int nYear, in
                 if (pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN &&
                     nMonthsAhead >= 1 && nMonthsAhead <= static_cast<int>(pPlayer->m_adwTransferBlock[PLAYER_TERMS_COUNTS] & 0xFF))
                     nExpense += pPlayer->m_adwTransferBlock[PLAYER_TERMS_INSTALMENT];
+    }
+    else if (nCategory == 74) {
+        // Training camps that begin in the month, at their booked price.
+        LPXLISTNODE pPosition = nullptr;
+        while (const TRAININGCAMP* pCamp = m_pTraining->GetNextTrainingCamp(pPosition))
+            if (pCamp->Start.GetMonth() == nMonth && pCamp->Start.GetYear() == nYear)
+                nExpense += pCamp->GetPrice();
     }
     else if (nCategory == 88) {
         // Signing-on fees not paid yet.

@@ -5,6 +5,9 @@
 #include "../humans/HumanWorld.h"
 
 #include "common/DebugLog.h"
+#include "season/CTrainingManager.h"
+
+#include <cstring>
 
 #include <map>
 #include <string>
@@ -190,6 +193,14 @@ TEST_F(ContractClauses, AHumansProjectionHoldsWhatContractsAndMovesWillCost)
     auto monthAhead = [&](int n) { return std::make_pair((today.GetMonth() - 1 + n) % 12 + 1, today.GetYear() + (today.GetMonth() - 1 + n) / 12); };
     const auto [nFeeMonth, nFeeYear] = monthAhead(2);
     m_pClub->AddFuturePayment(40000, pPlayer->m_idPerson, m_pFormer->GetID(), CDate(nFeeYear, nFeeMonth, 1), 2);
+    // A camp booked at 3500, a month ahead.
+    auto* pCamp = new TRAININGCAMP;
+    const uint32_t dwPrice = 3500;
+    std::memcpy(pCamp->abyBooking + 4, &dwPrice, sizeof dwPrice);
+    const auto [nCampMonth, nCampYear] = monthAhead(1);
+    pCamp->Start = CDate(nCampYear, nCampMonth, 10);
+    pCamp->byLength = 7;
+    m_pHuman->GetTrainingManager().AddTrainingCamp(pCamp);
 
     auto project = [&](int nCategory, int nAhead) {
         const auto [nMonth, nYear] = monthAhead(nAhead);
@@ -213,6 +224,8 @@ TEST_F(ContractClauses, AHumansProjectionHoldsWhatContractsAndMovesWillCost)
         {89, 3, 0, "none after them"},
         {87, 2, 40000, "a fee due in two months"},
         {87, 1, 0, ""},
+        {74, 1, 3500, "the camp in the month it begins"},
+        {74, 2, 0, ""},
     };
     for (const auto& row : aRows)
         EXPECT_EQ(project(row.nCategory, row.nAhead).second, row.nExpense)
