@@ -127,7 +127,9 @@ void CClubDatabase::PayContractClauses(CPlayerDatabase& player)
     uint32_t* pTerms = player.m_adwTransferBlock;
     const ID_CLUB idFormer = static_cast<ID_CLUB>(pTerms[PLAYER_TERMS_FORMER_CLUB]);
     CClubDatabase* pFormer = FindFormerClub(player);
-    auto payFormer = [&](int nCategory, int32_t nAmount) { PayFormerClub(pFormer, idFormer, nCategory, nAmount, idPlayer); };
+    auto payFormer = [&](int nCategory, int32_t nAmount) {
+        PayFormerClub(pFormer, idFormer, nCategory, nAmount, idPlayer);
+    };
     // The conditions: (amount, count) of appearances, of goals, and of
     // clean sheets for a goalkeeper or defender or goals for anyone else;
     // each is paid once, when the season's count reaches it.
@@ -148,7 +150,8 @@ void CClubDatabase::PayContractClauses(CPlayerDatabase& player)
     if (dwLeft > 0 && nInstalment > 0) {
         pTerms[PLAYER_TERMS_COUNTS] = (pTerms[PLAYER_TERMS_COUNTS] & ~0xFFu) | (dwLeft - 1);
         if (!pFormer)
-            DebugLog(1, "[CClubDatabase::DoFinance] Could not find club %d to pay the transfer instalment to", idFormer);
+            DebugLog(1, "[CClubDatabase::DoFinance] Could not find club %d to pay the transfer instalment to",
+                     idFormer);
         payFormer(kCategoryInstalment, nInstalment);
     }
 }

@@ -344,7 +344,8 @@ void CClubDatabase::ProposeBuyContract(CBuyOfferDatabase* pOffer)
     CPlayerDatabase::PackContract(contract, adwWords);
     for (int i = 0; i < CBuyOfferDatabase::CONTRACT_WORDS; ++i)
         pOffer->SetContractWord(i, adwWords[i]);
-    pOffer->SetFlags(static_cast<uint16_t>((pOffer->GetFlags() & ~BUYOFFER_PLAYER_ANSWERED) | BUYOFFER_CONTRACT_PROPOSED));
+    pOffer->SetFlags(
+        static_cast<uint16_t>((pOffer->GetFlags() & ~BUYOFFER_PLAYER_ANSWERED) | BUYOFFER_CONTRACT_PROPOSED));
     CCountryDatabase* pCountry = pPlayer->m_pCountry ? pPlayer->m_pCountry : m_pCountry;
     if (pCountry && !pCountry->FindEvent(8, pPlayer->m_idPerson))
         pCountry->AddEvent(8, CDate(pRoot->GetGameDate().GetValue(), 7), pPlayer->m_idPerson);

@@ -475,9 +475,11 @@ void CSaveGame::ComputeProjectedFinance(int nCategory, int nMonth, int nYear, in
         const CCountryDatabase* pCountry = club.GetCountry();
         for (const CEventsDatabase* pEvent : (pCountry ? pCountry->GetEvents() : noEvents).Items<CEventsDatabase>()) {
             const CDate& date = pEvent->GetDate();
-            if (pEvent->GetType() < 30 || pEvent->GetType() > 32 || date.GetMonth() != nMonth || date.GetYear() != nYear)
+            if (pEvent->GetType() < 30 || pEvent->GetType() > 32 || date.GetMonth() != nMonth ||
+                date.GetYear() != nYear)
                 continue;
-            const CComponentScheduleDatabase* pSchedule = m_pDatabaseHandler->FindComponentSchedule(pEvent->GetDataID());
+            const CComponentScheduleDatabase* pSchedule =
+                m_pDatabaseHandler->FindComponentSchedule(pEvent->GetDataID());
             if (pSchedule && pSchedule->GetGround() && pSchedule->GetGround()->GetOwner() == &club &&
                 pSchedule->GetComponentMainType() == nCategory - 50)
                 nExpense += pSchedule->GetEventPayment(pEvent->GetType());
@@ -505,10 +507,11 @@ void CSaveGame::ComputeProjectedFinance(int nCategory, int nMonth, int nYear, in
         // His players' own instalments: one at each month's run while any
         // are left (this month's has been paid).
         if (nCategory == 89)
-            for (const CPlayerDatabase* pPlayer : club.m_lstPlayers.Items<CPlayerDatabase>())
-                if (pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN &&
-                    nMonthsAhead >= 1 && nMonthsAhead <= static_cast<int>(pPlayer->m_adwTransferBlock[PLAYER_TERMS_COUNTS] & 0xFF))
+            for (const CPlayerDatabase* pPlayer : club.m_lstPlayers.Items<CPlayerDatabase>()) {
+                const int nLeft = static_cast<int>(pPlayer->m_adwTransferBlock[PLAYER_TERMS_COUNTS] & 0xFF);
+                if (pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN && nMonthsAhead >= 1 && nMonthsAhead <= nLeft)
                     nExpense += pPlayer->m_adwTransferBlock[PLAYER_TERMS_INSTALMENT];
+            }
     }
     else if (nCategory == 74) {
         // Training camps that begin in the month, at their booked price.

@@ -190,7 +190,9 @@ TEST_F(ContractClauses, AHumansProjectionHoldsWhatContractsAndMovesWillCost)
     pPlayer->m_adwTransferBlock[PLAYER_TERMS_INSTALMENT] = 1000;
     pPlayer->m_adwTransferBlock[PLAYER_TERMS_COUNTS] = 2;
     const CDate today = H().GetGameDate();
-    auto monthAhead = [&](int n) { return std::make_pair((today.GetMonth() - 1 + n) % 12 + 1, today.GetYear() + (today.GetMonth() - 1 + n) / 12); };
+    auto monthAhead = [&](int n) {
+        return std::make_pair((today.GetMonth() - 1 + n) % 12 + 1, today.GetYear() + (today.GetMonth() - 1 + n) / 12);
+    };
     const auto [nFeeMonth, nFeeYear] = monthAhead(2);
     m_pClub->AddFuturePayment(40000, pPlayer->m_idPerson, m_pFormer->GetID(), CDate(nFeeYear, nFeeMonth, 1), 2);
     // A camp booked at 3500, a month ahead.
