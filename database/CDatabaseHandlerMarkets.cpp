@@ -935,8 +935,6 @@ bool CDatabaseHandler::RunMarketEvent(CEventsDatabase* pEvent)
                 continue;
             const ID_CLUB idClub = pOffer->GetClubID();
             const uint16_t wDays = LoanFields::Days(pOffer);
-            LoanFields::SetFlags(pOffer, LoanFields::Flags(pOffer) | LOANOFFER_PLAYER_ANSWERED);
-            pOffer->SetPlayerAnswer(0);
             LoanFields::SetOpen(pOffer, 0);
             TransferPlayerLoan(pPlayer, idClub, true, wDays);
             break;

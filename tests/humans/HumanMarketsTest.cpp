@@ -207,22 +207,6 @@ TEST_F(HumanMarkets, ThePlayersAnswerIsKeptAndAnAgreedMoveAsksForTheHumansWord)
     EXPECT_TRUE(isActive(14)) << "his own agreed bid";
     pBid->SetFlags(static_cast<uint16_t>(pBid->GetFlags() | BUYOFFER_BIDDER_CONFIRMED));
     EXPECT_FALSE(isActive(14));
-
-    // A loan the lender agreed to: the player's answer comes with his move.
-    CClubDatabase* pLender = nullptr;
-    for (CDivisionDatabase* pDivision : m_pClub->m_pCountry->GetDivisions().Items<CDivisionDatabase>())
-        if (!pLender && pDivision != m_pClub->m_pDivision && pDivision->GetClubCount() > 0)
-            pLender = static_cast<CClubDatabase*>(pDivision->m_lstClubsByID.GetHead()->pData);
-    ASSERT_NE(pLender, nullptr);
-    CPlayerDatabase* pLoaned = FirstPlayer(pLender);
-    ASSERT_EQ(H().MakeLoanOffer(pLoaned, 0, m_pClub->GetID(), 28, 1000), 0);
-    CLoanOfferDatabase* pLoan = H().GetLoanOffer(pLoaned->m_idPerson, m_pClub->GetID());
-    pLoan->SetFlags(static_cast<uint16_t>(pLoan->GetFlags() | LOANOFFER_ANSWERED | LOANOFFER_ACCEPTED));
-    EXPECT_FALSE(pLoan->IsAgreed());
-    pLoaned->m_pCountry->AddEvent(18, H().GetGameDate(), pLoaned->m_idPerson);
-    RunEvent(pLoaned->m_pCountry, 18, pLoaned->m_idPerson);
-    EXPECT_TRUE(pLoan->IsAgreed());
-    EXPECT_EQ(pLoaned->m_wLoanClubId, m_pClub->GetID());
 }
 
 // Events that end a human's offer left unanswered, unless the flag says
