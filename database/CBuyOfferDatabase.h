@@ -8,11 +8,19 @@
 class CBinaryReader;
 class CBinaryWriter;
 
-// Status flag bits; bits 1-5 are the negotiation stages.
-enum {
+// Status flag bits; bits 1-5 are the negotiation stages. Each answer flag
+// says an answer was given; the answer itself (0 yes, else the refusals
+// counted) is the matching answer value.
+enum : uint16_t {
     BUYOFFER_SEEN = 0x01,
-    BUYOFFER_ANSWERED = 0x02,          // the selling club has answered
-    BUYOFFER_CONTRACT_PROPOSED = 0x04, // a contract has been put to the player
+    BUYOFFER_ANSWERED = 0x02,              // the selling club has answered
+    BUYOFFER_CONTRACT_PROPOSED = 0x04,     // a contract has been put to the player
+    BUYOFFER_PLAYER_ANSWERED = 0x08,       // the player has answered that contract
+    BUYOFFER_BIDDER_CONFIRMED = 0x10,
+    BUYOFFER_SELLER_CONFIRMED = 0x20,
+    BUYOFFER_CLUB_RENEGOTIATED = 0x40,     // the club's last word: no more talks
+    BUYOFFER_PLAYER_RENEGOTIATED = 0x80,   // the player's last word
+    BUYOFFER_PROPOSAL_KEPT = 0x100,
 };
 
 class CBuyOfferDatabase {
@@ -56,6 +64,21 @@ public:
     void SetDaysWaited(uint16_t w) { m_wDaysWaited = w; }
     uint16_t GetFlags() const { return m_wFlags; }
     void SetFlags(uint16_t w) { m_wFlags = w; }
+    // The selling club's answer: the first value byte, 0 for yes, else its
+    // refusals counted.
+    uint8_t GetClubAnswer() const { return m_abyValues[0]; }
+    void SetClubAnswer(uint8_t by) { m_abyValues[0] = by; }
+    // The player's answer to the contract: 0 for yes, else his refusals
+    // counted. Kept in the high byte of the 16-bit value at 122, the second
+    // of the offer's two counters, so that it travels with the record.
+    uint8_t GetPlayerAnswer() const { return static_cast<uint8_t>(m_wValue122 >> 8); }
+    void SetPlayerAnswer(uint8_t by) { m_wValue122 = static_cast<uint16_t>((m_wValue122 & 0xFF) | (by << 8)); }
+    // Both sides have said yes: the move waits only for confirmation.
+    bool IsAgreed() const
+    {
+        return (m_wFlags & BUYOFFER_ANSWERED) && (m_wFlags & BUYOFFER_PLAYER_ANSWERED) && GetClubAnswer() == 0 &&
+               GetPlayerAnswer() == 0;
+    }
     uint8_t GetByte(int n) const { return n >= 0 && n < 3 ? m_abyValues[n] : 0; }
     void SetByte(int n, uint8_t by) { if (n >= 0 && n < 3) m_abyValues[n] = by; }
     uint8_t GetCountdown() const { return m_byCountdown; }

@@ -459,8 +459,21 @@ public:
     void SetCupStatus(CUP_NUMBER byCup, int nRound, int nStage);
     // Category 57 for a paid tie of a domestic cup round.
     void AddCupRoundPayment(const struct CUP* pCup);
+    // What the future payments of a kind fall due in a month: paid by this
+    // club, or, with bReceipts, to be received by it.
+    int64_t GetFuturePaymentsDue(int nKind, int nMonth, int nYear, bool bReceipts) const;
     // The monthly finance run: loan, wages, payments, then the books close.
     void DoFinance();
+    // (CClubDatabaseClauses.cpp) What a squad player's contract and transfer
+    // terms make due this month besides his wage: allowances, bonuses, the
+    // insurance premiums, a signing-on fee, and to his former club the
+    // instalments and the amounts its conditions tie to his matches.
+    void PayContractClauses(CPlayerDatabase& player);
+    // A club that lets him go before his fee is paid off pays the rest now.
+    void PayOutstandingInstalments(CPlayerDatabase& player);
+    CClubDatabase* FindFormerClub(const CPlayerDatabase& player) const;
+    // Books a payment to the club a player came from, and its receipt there.
+    void PayFormerClub(CClubDatabase* pFormer, ID_CLUB idFormer, int nCategory, int32_t nAmount, uint32_t idPlayer);
     // A computer club's booked money goes into its bank balance.
     void BankFinanceAccumulators();
     // Told of every booking and of every balance set outside the books (the

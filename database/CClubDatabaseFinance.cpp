@@ -59,9 +59,8 @@ constexpr double kRateMargin[10] = {9.5, 9.5, 9.0, 8.5, 8.0, 7.5, 7.25, 7.0, 6.9
 constexpr int32_t kLoanTerms[10] = {0, 100, 200, 300, 500, 1000, 2000, 4000, 5000, 10000};
 constexpr int32_t kOverdraftLimits[10] = {50000,   100000,  200000,  250000,  500000,
                                           1000000, 2500000, 5000000, 8000000, 10000000};
-// The country record keeps no interest figure of its own yet: every
-// country lends at the middle of the new game's draw (400 to 800).
-constexpr int kCountryInterestFigure = 600;
+// A club without a country lends at the middle of the countries' range.
+constexpr int kDefaultInterestFigure = 600;
 
 constexpr int kMoneyScaleEntries = 100;
 constexpr int kNoSeatsCapacity = 10000;
@@ -167,7 +166,9 @@ int CClubDatabase::GetRatingBand() const
 
 double CClubDatabase::GetBaseInterestRate() const
 {
-    return kCountryInterestFigure / 100;
+    // The country's economy index is its base rate in hundredths of a per
+    // cent; the bank works with whole per cents.
+    return (m_pCountry ? m_pCountry->GetEconomyIndex() : kDefaultInterestFigure) / 100;
 }
 
 double CClubDatabase::GetLoanInterestRate() const
@@ -277,6 +278,18 @@ void CClubDatabase::DoFuturePaymentsToOtherClubs()
     }
 }
 
+int64_t CClubDatabase::GetFuturePaymentsDue(int nKind, int nMonth, int nYear, bool bReceipts) const
+{
+    int64_t nTotal = 0;
+    for (const CLUBFUTUREPAYMENT* pRecord :
+         (bReceipts ? m_lstPaymentReceipts : m_lstFuturePayments).Items<CLUBFUTUREPAYMENT>()) {
+        const FUTUREPAYMENT payment = DecodeFuturePayment(*pRecord);
+        if (payment.byKind == nKind && payment.byMonth == nMonth && payment.wYear == nYear)
+            nTotal += payment.nAmount;
+    }
+    return nTotal;
+}
+
 void CClubDatabase::RemoveDuePayments()
 {
     const CDate today = m_pDatabaseHandler ? m_pDatabaseHandler->GetGameDate() : CDate();
@@ -320,10 +333,12 @@ void CClubDatabase::DoFinance()
 
     // Wages are yearly figures paid a twelfth a month. A player loaned out
     // is paid by the club that has him.
-    for (const CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
-        if (pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN)
+    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
+        if (pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN) {
             AddFinanceTransaction(kCategoryPlayerWages, 0, static_cast<int32_t>(pPlayer->m_Contract.dwYearlyWage / 12),
                                   pPlayer->m_idPerson);
+            PayContractClauses(*pPlayer);
+        }
     for (const CPlayerDatabase* pPlayer : m_lstLoanIns.Items<CPlayerDatabase>())
         if (pPlayer->m_wLoanClubId == m_wClubId)
             AddFinanceTransaction(kCategoryPlayerWages, 0, static_cast<int32_t>(pPlayer->m_Contract.dwYearlyWage / 12),

@@ -47,13 +47,6 @@ int32_t TargetWord(const CLUBTRANSFERTARGET* p, int nOffset)
 
 void SetTargetWord(CLUBTRANSFERTARGET* p, int nOffset, int32_t n) { std::memcpy(p->abyData + nOffset, &n, sizeof(n)); }
 
-// Buy offer status bits and the loan offer fields this code uses.
-constexpr uint16_t kBuyAnswered = 0x02;
-constexpr uint16_t kBuyContractProposed = 0x04;
-constexpr uint16_t kBuyPlayerRefused = 0x08;
-constexpr uint16_t kLoanAnswered = 0x02;
-constexpr uint16_t kLoanAccepted = 0x04;
-
 // Term words: instalment amount, further amount, and the counts byte word.
 constexpr int kTermInstalment = 6, kTermFurther = 7, kTermCounts = 8;
 
@@ -220,10 +213,10 @@ int CClubDatabase::NegotiateBuyTransfer(CBuyOfferDatabase* pOffer)
     }
     if (pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN)
         return 0;
-    pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | kBuyAnswered));
+    pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | BUYOFFER_ANSWERED));
     CClubDatabase* pBidder = pRoot->GetClubFromID(pOffer->GetBiddingClubID());
     if (MustRefuseSale(pPlayer, pOffer->GetValue100(), pRoot->GetSaveGameForClub(pBidder), false)) {
-        pOffer->SetByte(0, static_cast<uint8_t>(pOffer->GetByte(0) + 1));
+        pOffer->SetClubAnswer(static_cast<uint8_t>(pOffer->GetClubAnswer() + 1));
         return 0;
     }
     // A released player goes for nothing.
@@ -241,7 +234,7 @@ int CClubDatabase::NegotiateBuyTransfer(CBuyOfferDatabase* pOffer)
     // meets the figure is told apart from a refusal (0).
     if (nOffered >= nFigure)
         return static_cast<int>(std::min<int64_t>(INT32_MAX, nOffered - nFigure + 1));
-    pOffer->SetByte(0, static_cast<uint8_t>(pOffer->GetByte(0) + 1));
+    pOffer->SetClubAnswer(static_cast<uint8_t>(pOffer->GetClubAnswer() + 1));
     return 0;
 }
 
@@ -253,10 +246,10 @@ int CClubDatabase::NegotiateLoanTransfer(CLoanOfferDatabase* pOffer)
         DebugLog(1, "[CClubDatabase::NegotiateLoanTransfer] Could not find the player");
         return 0;
     }
-    pOffer->SetHalf(1, static_cast<uint16_t>(pOffer->GetHalf(1) | kLoanAnswered));
+    pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | LOANOFFER_ANSWERED));
     const CClubDatabase* pBidder = pRoot->GetClubFromID(pOffer->GetClubID());
     if (!pBidder || pBidder->m_pDivision == m_pDivision) {
-        pOffer->SetByte(2, static_cast<uint8_t>(pOffer->GetByte(2) + 1));
+        pOffer->SetClubAnswer(static_cast<uint8_t>(pOffer->GetClubAnswer() + 1));
         return 0;
     }
     const int64_t w = pOffer->GetHalf(0) / 7;
@@ -266,10 +259,10 @@ int CClubDatabase::NegotiateLoanTransfer(CLoanOfferDatabase* pOffer)
     // A player far above the squad is not lent at any price.
     const bool bKey = pPlayer->m_byRating * 100 > 3 * m_byAverageRating * 40;
     if (!bKey && nOffered >= nFigure) {
-        pOffer->SetByte(2, 0);
+        pOffer->SetClubAnswer(0);
         return static_cast<int>(std::min<int64_t>(INT32_MAX, nOffered - nFigure + 1));
     }
-    pOffer->SetByte(2, static_cast<uint8_t>(pOffer->GetByte(2) + 1));
+    pOffer->SetClubAnswer(static_cast<uint8_t>(pOffer->GetClubAnswer() + 1));
     return 0;
 }
 
@@ -281,8 +274,8 @@ bool CClubDatabase::NegotiateExtendLoanTransfer(CLoanOfferDatabase* pOffer)
         DebugLog(1, "[CClubDatabase::NegotiateExtendLoanTransfer] Could not find the player");
         return false;
     }
-    pOffer->SetHalf(1, static_cast<uint16_t>(pOffer->GetHalf(1) | kLoanAnswered));
-    pOffer->SetByte(2, 0);
+    pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | LOANOFFER_ANSWERED));
+    pOffer->SetClubAnswer(0);
     return true;
 }
 
@@ -291,8 +284,8 @@ void CClubDatabase::AnswerLoanExtension(CLoanOfferDatabase* pOffer)
     CDatabaseHandler* pRoot = Root();
     if (!pRoot || !pOffer || !NegotiateExtendLoanTransfer(pOffer))
         return;
-    if (pOffer->GetByte(2) == 0) {
-        pOffer->SetHalf(1, static_cast<uint16_t>(pOffer->GetHalf(1) | kLoanAccepted));
+    if (pOffer->GetClubAnswer() == 0) {
+        pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | LOANOFFER_ACCEPTED));
         if (m_pCountry)
             m_pCountry->AddEvent(20, CDate(pRoot->GetGameDate().GetValue(), 7), pOffer->GetOfferID());
     }
@@ -304,12 +297,12 @@ void CClubDatabase::AnswerBuyOffers(CPlayerDatabase* pPlayer)
     if (!pRoot || !pPlayer || pPlayer->m_pClub != this || pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN)
         return;
     for (CBuyOfferDatabase* pOffer : pRoot->GetBuyOffers().Items<CBuyOfferDatabase>()) {
-        if (pOffer->GetPlayerID() != pPlayer->m_idPerson || (pOffer->GetFlags() & kBuyAnswered) ||
+        if (pOffer->GetPlayerID() != pPlayer->m_idPerson || (pOffer->GetFlags() & BUYOFFER_ANSWERED) ||
             pOffer->GetCountdown() == 0)
             continue;
         CClubDatabase* pBidder = pRoot->GetClubFromID(pOffer->GetBiddingClubID());
         if (NegotiateBuyTransfer(pOffer) > 0) {
-            pOffer->SetByte(0, 0);
+            pOffer->SetClubAnswer(0);
             if (pBidder && !IsClubHumanManaged(pBidder))
                 pBidder->ProposeBuyContract(pOffer);
         } else {
@@ -326,10 +319,10 @@ void CClubDatabase::AnswerLoanOffers(CPlayerDatabase* pPlayer)
     bool bAccepted = false;
     for (CLoanOfferDatabase* pOffer : pRoot->GetLoanOffers().Items<CLoanOfferDatabase>()) {
         if (pOffer->GetPlayerID() != pPlayer->m_idPerson || pOffer->GetKind() == 1 ||
-            (pOffer->GetHalf(1) & kLoanAnswered) || pOffer->GetByte(0) == 0)
+            (pOffer->GetFlags() & LOANOFFER_ANSWERED) || pOffer->GetByte(0) == 0)
             continue;
         if (NegotiateLoanTransfer(pOffer) > 0) {
-            pOffer->SetHalf(1, static_cast<uint16_t>(pOffer->GetHalf(1) | kLoanAccepted));
+            pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | LOANOFFER_ACCEPTED));
             bAccepted = true;
         } else {
             pOffer->SetByte(0, 0);
@@ -351,7 +344,8 @@ void CClubDatabase::ProposeBuyContract(CBuyOfferDatabase* pOffer)
     CPlayerDatabase::PackContract(contract, adwWords);
     for (int i = 0; i < CBuyOfferDatabase::CONTRACT_WORDS; ++i)
         pOffer->SetContractWord(i, adwWords[i]);
-    pOffer->SetFlags(static_cast<uint16_t>((pOffer->GetFlags() & ~kBuyPlayerRefused) | kBuyContractProposed));
+    pOffer->SetFlags(
+        static_cast<uint16_t>((pOffer->GetFlags() & ~BUYOFFER_PLAYER_ANSWERED) | BUYOFFER_CONTRACT_PROPOSED));
     CCountryDatabase* pCountry = pPlayer->m_pCountry ? pPlayer->m_pCountry : m_pCountry;
     if (pCountry && !pCountry->FindEvent(8, pPlayer->m_idPerson))
         pCountry->AddEvent(8, CDate(pRoot->GetGameDate().GetValue(), 7), pPlayer->m_idPerson);

@@ -290,24 +290,13 @@ void ProcessGroundSchedulePayment(const CEventsDatabase& event)
         DebugLog(1, "[CCountryDatabase::ProcessGroundSchedulePayment] Could not find the owner of the ground!");
         return;
     }
-    uint32_t dwAmount = 0;
-    switch (event.GetType()) {
-    case 30:
-        dwAmount = pSchedule->GetComponentInitialCost();
-        if (!(pSchedule->GetComponentMainType() == 0 && IsUnchangedBuild(*pSchedule)))
-            if (CNewsItem* pItem = pOwner->AddNewsItem(kNewsGroundWorkStarts)) {
-                pItem->SetSlot(NEWS_SLOT_SUBTYPE, pSchedule->GetComponentSubType());
-                if (pSchedule->GetComponentMainType() == 0)
-                    pItem->SetSlot(NEWS_SLOT_VALUE, LeadingDataByte(*pSchedule));
-            }
-        break;
-    case 31:
-        dwAmount = pSchedule->GetComponentMonthlyCost();
-        break;
-    default:
-        dwAmount = pSchedule->GetExtraCost();
-        break;
-    }
+    const uint32_t dwAmount = pSchedule->GetEventPayment(event.GetType());
+    if (event.GetType() == 30 && !(pSchedule->GetComponentMainType() == 0 && IsUnchangedBuild(*pSchedule)))
+        if (CNewsItem* pItem = pOwner->AddNewsItem(kNewsGroundWorkStarts)) {
+            pItem->SetSlot(NEWS_SLOT_SUBTYPE, pSchedule->GetComponentSubType());
+            if (pSchedule->GetComponentMainType() == 0)
+                pItem->SetSlot(NEWS_SLOT_VALUE, LeadingDataByte(*pSchedule));
+        }
     const int nMainType = pSchedule->GetComponentMainType();
     if (dwAmount != 0 && nMainType < 3)
         BookClubMoney(pOwner, -static_cast<int32_t>(dwAmount), kBuildingFinanceCategory[nMainType]);

@@ -35,15 +35,6 @@ constexpr uint16_t kNewsLoanOfferMade = 197;
 constexpr uint16_t kNewsBuyOfferLapsed = 200;
 constexpr uint16_t kNewsLoanOfferLapsed = 201;
 constexpr uint8_t kOpen = CBuyOfferDatabase::COUNTDOWN_AWAITING_ANSWER;
-// Buy offer status bits.
-constexpr uint16_t kBuyAnswered = 0x02;
-constexpr uint16_t kBuyContractProposed = 0x04;
-constexpr uint16_t kBuyPlayerAnswered = 0x08;
-constexpr uint16_t kBuyFinalTerms = 0x10;
-constexpr uint16_t kBuyPlayerSide = 0x20;
-constexpr uint16_t kBuyClubRenegotiated = 0x40;
-constexpr uint16_t kBuyPlayerRenegotiated = 0x80;
-constexpr uint16_t kBuyProposalKept = 0x100;
 // Buy offers left unsettled this long end.
 constexpr int kBuyOfferLifeDays = 42;
 // Kind of a transfer record of a player given in part exchange.
@@ -54,17 +45,11 @@ struct LoanFields {
     static CDate Date(const CLoanOfferDatabase* p) { return CDate(p->GetWord(0)); }
     static uint32_t Wage(const CLoanOfferDatabase* p) { return p->GetWord(1); }
     static uint16_t Days(const CLoanOfferDatabase* p) { return p->GetHalf(0); }
-    static uint16_t Flags(const CLoanOfferDatabase* p) { return p->GetHalf(1); }
-    static void SetFlags(CLoanOfferDatabase* p, uint16_t w) { p->SetHalf(1, w); }
+    static uint16_t Flags(const CLoanOfferDatabase* p) { return p->GetFlags(); }
+    static void SetFlags(CLoanOfferDatabase* p, uint16_t w) { p->SetFlags(w); }
     static uint8_t Open(const CLoanOfferDatabase* p) { return p->GetByte(0); }
     static void SetOpen(CLoanOfferDatabase* p, uint8_t by) { p->SetByte(0, by); }
 };
-constexpr uint16_t kLoanSeen = 0x01;
-constexpr uint16_t kLoanAnswered = 0x02;
-constexpr uint16_t kLoanAccepted = 0x04;
-constexpr uint16_t kLoanFinalTerms = 0x10;
-constexpr uint16_t kLoanPlayerSide = 0x20;
-constexpr uint16_t kLoanRenegotiated = 0x40;
 
 void DeleteEventsEverywhere(const CXList& countries, uint8_t byType, uint32_t dwDataID)
 {
@@ -457,6 +442,18 @@ void CDatabaseHandler::WithdrawPlayerBuyOffers(CPlayerDatabase* pPlayer, ID_CLUB
         auto* pOffer = static_cast<CBuyOfferDatabase*>(pNode->pData);
         if (pOffer->GetPlayerID() == pPlayer->m_idPerson) {
             DeleteEventsEverywhere(m_lstCountries, 14, pOffer->GetOfferID());
+            // A human's bid that ends this way reads as refused by whoever
+            // had not yet said yes.
+            if (IsClubHumanManaged(GetClubFromID(pOffer->GetBiddingClubID())) &&
+                !IsClubHumanManaged(GetClubFromID(idClub))) {
+                if (!(pOffer->GetFlags() & BUYOFFER_ANSWERED)) {
+                    pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | BUYOFFER_ANSWERED));
+                    pOffer->SetClubAnswer(1);
+                } else if (pOffer->GetClubAnswer() == 0) {
+                    pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | BUYOFFER_PLAYER_ANSWERED));
+                    pOffer->SetPlayerAnswer(1);
+                }
+            }
             const bool bKept = bKeep && pOffer->GetBiddingClubID() == idClub;
             if (nMode == 1) {
                 if (bKept)
@@ -535,13 +532,30 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
 
     if (!pSeller && pPlayer->m_pCountry)
         pPlayer->m_pCountry->RemoveCountryPlayer(pPlayer);
+    if (pSeller)
+        pSeller->PayOutstandingInstalments(*pPlayer);
+    // A fee in instalments: the first now, with what rounding leaves over,
+    // the rest month by month from the player's terms (his new club's
+    // finance run).
+    const int nInstalments = static_cast<int>(pOffer->GetTerm(PLAYER_TERMS_COUNTS) & 0xFF);
+    const int64_t nInstalment = pOffer->GetTerm(PLAYER_TERMS_INSTALMENT);
+    const bool bByInstalments =
+        nFee > 0 && pSeller && nInstalments > 1 && nInstalment > 0 && nInstalment * (nInstalments - 1) < nFee;
+    const int32_t nPaidNow =
+        bByInstalments ? static_cast<int32_t>(nFee - nInstalment * (nInstalments - 1)) : nFee;
+    for (int i = 0; i < PLAYER_TRANSFER_BLOCK_WORDS; ++i)
+        pPlayer->m_adwTransferBlock[i] = bFree ? 0 : pOffer->GetTerm(i);
+    uint32_t& dwCounts = pPlayer->m_adwTransferBlock[PLAYER_TERMS_COUNTS];
+    dwCounts = (dwCounts & ~0xFFu) | static_cast<uint32_t>(bByInstalments ? nInstalments - 1 : 0);
+    pPlayer->m_adwTransferBlock[PLAYER_TERMS_FORMER_CLUB] = pSeller ? pSeller->m_wClubId : 0;
     if (pSeller) {
         pSeller->NoteFeeOfSecondKind(pPlayer, nFee);
         pSeller->RemovePlayer(pPlayer, true);
-        pSeller->AddFinanceTransaction(kTransferFeeCategory, nFee, 0, pPlayer->m_idPerson, pBuyer->m_wClubId);
+        pSeller->AddFinanceTransaction(kTransferFeeCategory, nPaidNow, 0, pPlayer->m_idPerson, pBuyer->m_wClubId);
         pSeller->RemoveTransferTargetByPlayer(pPlayer->m_idPerson);
     }
-    pBuyer->AddFinanceTransaction(kTransferFeeCategory, 0, nFee, pPlayer->m_idPerson, pSeller ? pSeller->m_wClubId : 0);
+    pBuyer->AddFinanceTransaction(kTransferFeeCategory, 0, nPaidNow, pPlayer->m_idPerson,
+                                  pSeller ? pSeller->m_wClubId : 0);
     pBuyer->NoteFeeOfFirstKind(pPlayer, nFee, pSeller);
     pPlayer->m_bySquadNumber = pBuyer->GetLowestFreeSquadNumber();
     pBuyer->AddPlayer(pPlayer, true);
@@ -551,7 +565,7 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
     pPlayer->CarryCupTies();
     DeleteEventsEverywhere(m_lstCountries, kEventWorkPermitReview, pPlayer->m_idPerson);
     pPlayer->DoWorkPermitTest();
-    if (pOffer->GetFlags() & kBuyContractProposed) {
+    if (pOffer->GetFlags() & BUYOFFER_CONTRACT_PROPOSED) {
         uint32_t adwWords[CBuyOfferDatabase::CONTRACT_WORDS];
         for (int i = 0; i < CBuyOfferDatabase::CONTRACT_WORDS; ++i)
             adwWords[i] = pOffer->GetContractWord(i);
@@ -607,7 +621,10 @@ bool CDatabaseHandler::TransferPlayerExchange(CPlayerDatabase* pPlayer, CClubDat
     DeleteEventsEverywhere(m_lstCountries, kEventWorkPermitReview, pPlayer->m_idPerson);
     pPlayer->DoWorkPermitTest();
     pPlayer->RemoveAllMatchInformation();
+    pOfferingClub->PayOutstandingInstalments(*pPlayer);
     pPlayer->AddCareerEntry(pReceiver, true);
+    // He comes in exchange: no terms of his own move.
+    std::fill(std::begin(pPlayer->m_adwTransferBlock), std::end(pPlayer->m_adwTransferBlock), 0u);
     pPlayer->GenerateContract(pPlayer->m_Contract, pReceiver->m_pDivision, pReceiver, false);
     pPlayer->DrawContractClauses();
     pPlayer->m_dwAskingPrice = 0;
@@ -635,8 +652,8 @@ int CDatabaseHandler::MakeOfferToPlayer(ID_PLAYER idPlayer, ID_CLUB idClub, cons
         DebugLog(0, "[CDatabaseHandler::MakeOfferToPlayer] : Can't find the appropriate offer!");
         return 2;
     }
-    pOffer->SetFlags(static_cast<uint16_t>((pOffer->GetFlags() & ~(kBuyPlayerAnswered | kBuyProposalKept)) |
-                                           kBuyContractProposed));
+    pOffer->SetFlags(static_cast<uint16_t>((pOffer->GetFlags() & ~(BUYOFFER_PLAYER_ANSWERED | BUYOFFER_PROPOSAL_KEPT)) |
+                                           BUYOFFER_CONTRACT_PROPOSED));
     uint32_t adwWords[CBuyOfferDatabase::CONTRACT_WORDS];
     CPlayerDatabase::PackContract(contract, adwWords);
     for (int i = 0; i < CBuyOfferDatabase::CONTRACT_WORDS; ++i)
@@ -841,12 +858,14 @@ void CDatabaseHandler::DoTransferLoanEventsUpdate(const CDate& previous)
     }
     for (CLoanOfferDatabase* pOffer : m_lstLoanOffers.Items<CLoanOfferDatabase>()) {
         const uint16_t wFlags = LoanFields::Flags(pOffer);
-        if (!(wFlags & kLoanSeen)) {
-            LoanFields::SetFlags(pOffer, wFlags | kLoanSeen);
+        if (!(wFlags & LOANOFFER_SEEN)) {
+            LoanFields::SetFlags(pOffer, wFlags | LOANOFFER_SEEN);
             CPlayerDatabase* pPlayer = GetPlayerFromID(pOffer->GetPlayerID());
             if (pPlayer && IsClubHumanManaged(pPlayer->m_pClub) && pPlayer->m_pCountry)
                 pPlayer->m_pCountry->AddEvent(22, CDate(m_GameDate.GetValue(), 21), pOffer->GetOfferID());
-        } else if ((wFlags & kLoanAnswered) && pOffer->GetWord(2) == 3) {
+        } else if (((wFlags & LOANOFFER_ANSWERED) && pOffer->GetClubAnswer() == 3) ||
+                   ((wFlags & LOANOFFER_PLAYER_ANSWERED) && pOffer->GetPlayerAnswer() == 3)) {
+            // Three refusals by either side end the talks.
             LoanFields::SetOpen(pOffer, 0);
         } else if (LoanFields::Date(pOffer).GetValue() != 0 &&
                    m_GameDate.DaysBetween(LoanFields::Date(pOffer)) > kBuyOfferLifeDays) {
@@ -871,7 +890,7 @@ void WeighBuyOffers(CDatabaseHandler& handler, CPlayerDatabase* pPlayer, const C
     int32_t nBestWorth = -1;
     for (CBuyOfferDatabase* pOffer : offers.Items<CBuyOfferDatabase>()) {
         if (pOffer->GetPlayerID() != pPlayer->m_idPerson || pOffer->GetCountdown() == 0 ||
-            !(pOffer->GetFlags() & kBuyContractProposed))
+            !(pOffer->GetFlags() & BUYOFFER_CONTRACT_PROPOSED))
             continue;
         CClubDatabase* pClub = handler.GetClubFromID(pOffer->GetBiddingClubID());
         uint32_t adwWords[CBuyOfferDatabase::CONTRACT_WORDS];
@@ -883,6 +902,8 @@ void WeighBuyOffers(CDatabaseHandler& handler, CPlayerDatabase* pPlayer, const C
         // Refused: the bidder cannot pay what it offers, or its squad is full.
         if (!pClub || pClub->GetTransferFunds() < nWorth / 4 ||
             pClub->m_nPlayerCount + pClub->m_nLoanInCount >= CLUB_SQUAD_LIMIT) {
+            pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | BUYOFFER_PLAYER_ANSWERED));
+            pOffer->SetPlayerAnswer(static_cast<uint8_t>(pOffer->GetPlayerAnswer() + 1));
             pOffer->SetCountdown(0);
             continue;
         }
@@ -893,6 +914,8 @@ void WeighBuyOffers(CDatabaseHandler& handler, CPlayerDatabase* pPlayer, const C
     }
     if (!pBest)
         return;
+    pBest->SetFlags(static_cast<uint16_t>(pBest->GetFlags() | BUYOFFER_PLAYER_ANSWERED));
+    pBest->SetPlayerAnswer(0);
     CClubDatabase* pBuyer = handler.GetClubFromID(pBest->GetBiddingClubID());
     if (pBuyer && pBuyer->m_pCountry)
         AddEventOnce(pBuyer->m_pCountry, 14, CDate(handler.GetGameDate().GetValue(), 1), pBest->GetOfferID());
@@ -935,7 +958,7 @@ bool CDatabaseHandler::RunMarketEvent(CEventsDatabase* pEvent)
             return true;
         for (CLoanOfferDatabase* pOffer : m_lstLoanOffers.Items<CLoanOfferDatabase>()) {
             if (pOffer->GetPlayerID() != dwID || LoanFields::Open(pOffer) == 0 ||
-                !(LoanFields::Flags(pOffer) & kLoanAccepted))
+                !(LoanFields::Flags(pOffer) & LOANOFFER_ACCEPTED))
                 continue;
             const ID_CLUB idClub = pOffer->GetClubID();
             const uint16_t wDays = LoanFields::Days(pOffer);
@@ -974,8 +997,8 @@ bool CDatabaseHandler::RunMarketEvent(CEventsDatabase* pEvent)
         return true;
     case 21:
         if (CLoanOfferDatabase* pOffer = FindLoanOfferByID(dwID)) {
-            LoanFields::SetFlags(pOffer, LoanFields::Flags(pOffer) | 64);
-            pOffer->SetByte(2, 0);
+            // The club's refusal stands: only the last-word flag is added.
+            LoanFields::SetFlags(pOffer, LoanFields::Flags(pOffer) | LOANOFFER_RENEGOTIATED);
         } else {
             DebugLog(1, "[CCountryDatabase::ProcessRemoveNonRenegotiatedLoanOffer] Could not find the offer!");
         }
@@ -1061,11 +1084,11 @@ void CDatabaseHandler::RunHumanNegotiationEvent(uint8_t byType, uint32_t dwID)
             return;
         if (byType == 4) {
             for (CBuyOfferDatabase* pOffer : m_lstBuyOffers.Items<CBuyOfferDatabase>()) {
-                if (pOffer->GetPlayerID() != dwID || !(pOffer->GetFlags() & kBuyAnswered) ||
-                    pOffer->GetCountdown() == 0 || (pOffer->GetFlags() & kBuyContractProposed))
+                if (pOffer->GetPlayerID() != dwID || !(pOffer->GetFlags() & BUYOFFER_ANSWERED) ||
+                    pOffer->GetCountdown() == 0 || (pOffer->GetFlags() & BUYOFFER_CONTRACT_PROPOSED))
                     continue;
                 CClubDatabase* pBidder = GetClubFromID(pOffer->GetBiddingClubID());
-                if (pOffer->GetByte(0) != 0 || !pBidder)
+                if (pOffer->GetClubAnswer() != 0 || !pBidder)
                     pOffer->SetCountdown(0);
                 else if (!IsClubHumanManaged(pBidder))
                     pBidder->ProposeBuyContract(pOffer);
@@ -1074,10 +1097,10 @@ void CDatabaseHandler::RunHumanNegotiationEvent(uint8_t byType, uint32_t dwID)
         }
         bool bAccepted = false;
         for (CLoanOfferDatabase* pOffer : m_lstLoanOffers.Items<CLoanOfferDatabase>()) {
-            if (pOffer->GetPlayerID() != dwID || !(LoanFields::Flags(pOffer) & kLoanAnswered) ||
+            if (pOffer->GetPlayerID() != dwID || !(LoanFields::Flags(pOffer) & LOANOFFER_ANSWERED) ||
                 LoanFields::Open(pOffer) == 0)
                 continue;
-            if (LoanFields::Flags(pOffer) & kLoanAccepted)
+            if (LoanFields::Flags(pOffer) & LOANOFFER_ACCEPTED)
                 bAccepted = true;
             else
                 LoanFields::SetOpen(pOffer, 0);
@@ -1105,19 +1128,21 @@ void CDatabaseHandler::RunHumanNegotiationEvent(uint8_t byType, uint32_t dwID)
         // He refuses terms worth clearly less than he would ask of the club.
         const bool bRefuses =
             pPlayer->GetContractWorth(proposed, pBidder) * 10 < pPlayer->GetContractWorth(expected, pBidder) * 9;
+        pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | BUYOFFER_PLAYER_ANSWERED));
+        pOffer->SetPlayerAnswer(bRefuses ? static_cast<uint8_t>(pOffer->GetPlayerAnswer() + 1) : 0);
         if (!bRefuses)
             return;
         if (pPlayer->m_pClub == pBidder)
             WithdrawBuyOffer(pPlayer->m_idPerson, pBidder->GetID(), true);
         else
-            pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() & ~kBuyContractProposed));
+            pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() & ~BUYOFFER_CONTRACT_PROPOSED));
         return;
     }
     case 10:
     case 11: {
         // A human left an answer unmade too long: the bid lapses.
         CBuyOfferDatabase* pOffer = FindBuyOfferByID(dwID);
-        if (!pOffer || (pOffer->GetFlags() & (byType == 10 ? kBuyAnswered : kBuyPlayerSide)))
+        if (!pOffer || (pOffer->GetFlags() & (byType == 10 ? BUYOFFER_ANSWERED : BUYOFFER_SELLER_CONFIRMED)))
             return;
         const ID_PLAYER idPlayer = pOffer->GetPlayerID();
         if (CPlayerDatabase* pPlayer = GetPlayerFromID(idPlayer))
@@ -1129,17 +1154,18 @@ void CDatabaseHandler::RunHumanNegotiationEvent(uint8_t byType, uint32_t dwID)
     case 13: {
         // The time to renegotiate a human's bid has run out.
         CBuyOfferDatabase* pOffer = FindBuyOfferByID(dwID);
-        if (!pOffer || (pOffer->GetFlags() & (byType == 12 ? kBuyFinalTerms : kBuyContractProposed)))
+        if (!pOffer || (pOffer->GetFlags() & (byType == 12 ? BUYOFFER_BIDDER_CONFIRMED : BUYOFFER_CONTRACT_PROPOSED)))
             return;
         pOffer->SetByte(1, 0);
-        const uint16_t wValue = pOffer->GetValue122();
         if (byType == 12) {
-            pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | kBuyClubRenegotiated));
+            const uint16_t wValue = pOffer->GetValue122();
+            pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | BUYOFFER_CLUB_RENEGOTIATED));
             pOffer->SetValue122(static_cast<uint16_t>((wValue & 0xFF00) | ((wValue + 1) & 0xFF)));
         } else {
-            pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | kBuyPlayerRenegotiated | kBuyPlayerAnswered |
-                                                   kBuyContractProposed));
-            pOffer->SetValue122(static_cast<uint16_t>(wValue + 0x100));
+            // His silence is one more refusal.
+            pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | BUYOFFER_PLAYER_RENEGOTIATED |
+                                                   BUYOFFER_PLAYER_ANSWERED | BUYOFFER_CONTRACT_PROPOSED));
+            pOffer->SetPlayerAnswer(static_cast<uint8_t>(pOffer->GetPlayerAnswer() + 1));
         }
         newsTo(GetClubFromID(pOffer->GetBiddingClubID()), kNewsBuyOfferLapsed, pOffer->GetPlayerID());
         return;
@@ -1147,7 +1173,7 @@ void CDatabaseHandler::RunHumanNegotiationEvent(uint8_t byType, uint32_t dwID)
     case 22:
     case 23: {
         CLoanOfferDatabase* pOffer = FindLoanOfferByID(dwID);
-        if (!pOffer || (LoanFields::Flags(pOffer) & (byType == 22 ? kLoanAnswered : kLoanPlayerSide)))
+        if (!pOffer || (LoanFields::Flags(pOffer) & (byType == 22 ? LOANOFFER_ANSWERED : LOANOFFER_SELLER_CONFIRMED)))
             return;
         newsTo(GetClubFromID(pOffer->GetClubID()), kNewsLoanOfferLapsed, pOffer->GetPlayerID());
         WithdrawLoanOffer(pOffer->GetPlayerID(), pOffer->GetClubID(), false);
@@ -1155,10 +1181,9 @@ void CDatabaseHandler::RunHumanNegotiationEvent(uint8_t byType, uint32_t dwID)
     }
     case 24: {
         CLoanOfferDatabase* pOffer = FindLoanOfferByID(dwID);
-        if (!pOffer || (LoanFields::Flags(pOffer) & kLoanFinalTerms))
+        if (!pOffer || (LoanFields::Flags(pOffer) & LOANOFFER_BIDDER_CONFIRMED))
             return;
-        pOffer->SetByte(2, 0);
-        LoanFields::SetFlags(pOffer, LoanFields::Flags(pOffer) | kLoanRenegotiated);
+        LoanFields::SetFlags(pOffer, LoanFields::Flags(pOffer) | LOANOFFER_RENEGOTIATED);
         pOffer->SetHalf(2, static_cast<uint16_t>(pOffer->GetHalf(2) + 1));
         newsTo(GetClubFromID(pOffer->GetClubID()), kNewsLoanOfferLapsed, pOffer->GetPlayerID());
         return;

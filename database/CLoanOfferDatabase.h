@@ -7,6 +7,19 @@
 class CBinaryReader;
 class CBinaryWriter;
 
+// Status flag bits, in the 16-bit value at 24. Each answer flag says an
+// answer was given; the answer itself (0 yes, else the refusals counted) is
+// the matching answer value.
+enum : uint16_t {
+    LOANOFFER_SEEN = 0x01,
+    LOANOFFER_ANSWERED = 0x02,          // the lending club has answered
+    LOANOFFER_ACCEPTED = 0x04,          // the lending club lets him go
+    LOANOFFER_PLAYER_ANSWERED = 0x08,   // the player has answered
+    LOANOFFER_BIDDER_CONFIRMED = 0x10,
+    LOANOFFER_SELLER_CONFIRMED = 0x20,
+    LOANOFFER_RENEGOTIATED = 0x40,
+};
+
 class CLoanOfferDatabase {
 public:
     static constexpr int FILE_SIZE = 36;
@@ -25,6 +38,21 @@ public:
     void SetClubID(ID_CLUB id) { m_wClub = id; }
     uint8_t GetKind() const { return m_byKind; }
     void SetKind(uint8_t by) { m_byKind = by; }
+    uint16_t GetFlags() const { return m_awHalves[1]; }
+    void SetFlags(uint16_t w) { m_awHalves[1] = w; }
+    // The lending club's answer (the byte at 32): 0 yes, else its refusals.
+    uint8_t GetClubAnswer() const { return m_abyBytes[2]; }
+    void SetClubAnswer(uint8_t by) { m_abyBytes[2] = by; }
+    // The player's answer (the 32-bit value at 16): 0 yes, else his refusals.
+    uint32_t GetPlayerAnswer() const { return m_adwWords[2]; }
+    void SetPlayerAnswer(uint32_t dw) { m_adwWords[2] = dw; }
+    // Club and player have both said yes: the loan waits only for
+    // confirmation.
+    bool IsAgreed() const
+    {
+        return (GetFlags() & LOANOFFER_ANSWERED) && (GetFlags() & LOANOFFER_ACCEPTED) &&
+               (GetFlags() & LOANOFFER_PLAYER_ANSWERED) && GetClubAnswer() == 0 && GetPlayerAnswer() == 0;
+    }
     // The unnamed values in file order: words at 4, 12, 16; halves at 20, 24,
     // 26; bytes at 29, 30, 32.
     uint32_t GetWord(int n) const { return n >= 0 && n < 3 ? m_adwWords[n] : 0; }

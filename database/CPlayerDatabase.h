@@ -71,6 +71,25 @@ struct PLAYERCAREERENTRY {
 };
 
 constexpr int PLAYER_CONTRACT_BONUSES = 7;
+// Bonus bits of a contract's clause word; amount slot i belongs to bit 0x08 << i.
+constexpr uint16_t PLAYER_BONUS_PER_GOAL = 0x20;
+constexpr uint16_t PLAYER_BONUS_GOALS_TARGET = 0x40;
+constexpr uint16_t PLAYER_BONUS_PER_CLEAN_SHEET = 0x80;
+constexpr uint16_t PLAYER_BONUS_CLEAN_SHEETS_TARGET = 0x100;
+constexpr uint16_t PLAYER_BONUS_APPEARANCES_TARGET = 0x200;
+constexpr int PlayerBonusSlot(uint16_t wBit)
+{
+    int n = 0;
+    while ((0x08u << n) < wBit)
+        ++n;
+    return n;
+}
+// The player's transfer block holds the terms of the move that brought him:
+// three (amount, count) conditions, the instalment, a further amount, the
+// instalments left, their number and a percentage, and the club he came from.
+constexpr int PLAYER_TERMS_INSTALMENT = 6;
+constexpr int PLAYER_TERMS_COUNTS = 8;
+constexpr int PLAYER_TERMS_FORMER_CLUB = 9;
 
 struct PLAYERCONTRACT {
     uint32_t dwSigningOnFee = 0;
@@ -108,6 +127,8 @@ struct PLAYERQUICKMATCH {
     int nGoals = 0;
     int nBookings = 0;
     bool bSentOff = false;
+    // He started and his side conceded nothing.
+    bool bCleanSheet = false;
     int nRating = 0;
 };
 
@@ -205,6 +226,11 @@ public:
     int GetContractLength(int nUnit) const;
     // The yearly worth of a contract for a club.
     int32_t GetContractWorth(const PLAYERCONTRACT& contract, const CClubDatabase* pClub) const;
+    // His monthly insurance premium of kind 0-3 (bits 0-3 of his clause
+    // byte), 0 when he is not covered by it.
+    int32_t GetMonthlyInsurance(int nKind) const;
+    // The yearly allowances of the contract's two clause levels.
+    static int32_t GetContractAllowances(const PLAYERCONTRACT& contract);
     void DrawContractClauses();
     // The contract's 13 words as a buy offer carries them.
     static void PackContract(const PLAYERCONTRACT& contract, uint32_t adwWords[13]);
@@ -243,11 +269,14 @@ public:
     ID_CLUB m_wLoanClubId = 0;
     PLAYERCONTRACT m_Contract;
     CXList m_MatchInformation;
-    uint8_t m_byStoredByte1 = 0;
+    // Competitive goals and clean sheets since his club last paid his
+    // per-goal and per-clean-sheet bonuses (stored bytes of the record).
+    uint8_t m_byPeriodGoals = 0;
     uint8_t m_byRoleCopy = 0;
-    uint8_t m_byStoredByte2 = 0;
+    uint8_t m_byPeriodCleanSheets = 0;
     uint8_t m_byContractClauses = 0;
-    uint16_t m_wStoredWord = 0;
+    // Competitive clean sheets this season (the record's stored word).
+    uint16_t m_wSeasonCleanSheets = 0;
     uint8_t m_abySpare[2] = {};
     uint32_t m_dwCupTiedMask = 0;
     uint32_t m_dwRuleCupTiedMask = 0;

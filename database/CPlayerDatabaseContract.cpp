@@ -237,10 +237,25 @@ int CPlayerDatabase::GetContractLength(int nUnit) const
     return nDays / 7;
 }
 
-int32_t CPlayerDatabase::GetContractWorth(const PLAYERCONTRACT& c, const CClubDatabase* pClub) const
+int32_t CPlayerDatabase::GetMonthlyInsurance(int nKind) const
+{
+    // Each kind costs a monthly share of his value, in hundredths of a per
+    // cent; worked in whole numbers so that 0.24 % of 1,200,000 is 240.
+    static const int anRates[4] = {25, 24, 26, 23};
+    if (nKind < 0 || nKind > 3 || !(m_byContractClauses & (1u << nKind)))
+        return 0;
+    return static_cast<int32_t>(static_cast<int64_t>(m_dwValue) * anRates[nKind] / (10000 * 12));
+}
+
+int32_t CPlayerDatabase::GetContractAllowances(const PLAYERCONTRACT& c)
 {
     static const int32_t anLevelA[6] = {0, 15000, 20000, 30000, 40000, 60000};
     static const int32_t anLevelB[6] = {0, 4800, 6400, 9000, 12000, 15000};
+    return anLevelA[std::min<int>(c.byClauseLevelA, 5)] + anLevelB[std::min<int>(c.byClauseLevelB, 5)];
+}
+
+int32_t CPlayerDatabase::GetContractWorth(const PLAYERCONTRACT& c, const CClubDatabase* pClub) const
+{
     const int nClubLevel = pClub ? pClub->m_byReputation : 50;
     const bool bTop = pClub && pClub->m_pDivision && pClub->m_pDivision->m_byDivisionNumber == 1;
     int64_t nWorth = static_cast<int64_t>(c.dwYearlyWage) + c.dwSigningOnFee;
@@ -250,7 +265,7 @@ int32_t CPlayerDatabase::GetContractWorth(const PLAYERCONTRACT& c, const CClubDa
         nWorth += static_cast<int64_t>(c.adwBonus[kSlot10]) * nClubLevel / 100;
     if (c.wClauses & kBonus200)
         nWorth += ExpectedTargetCost(c.adwBonus[kSlot200], c.byAppearancesTarget, 100);
-    nWorth += anLevelA[std::min<int>(c.byClauseLevelA, 5)] + anLevelB[std::min<int>(c.byClauseLevelB, 5)];
+    nWorth += GetContractAllowances(c);
     static const int anGoalBonus[4] = {0, 2, 5, 15};
     static const int anGoalTarget[4] = {0, 25, 60, 100};
     static const int anCleanBonus[4] = {15, 10, 0, 0};

@@ -115,9 +115,16 @@ void CPlayerDatabase::UpdateAfterQuickMatch(int nCompetition, const PLAYERQUICKM
     if (match.bSentOff)
         IncrementMatchInformationField(nCompetition, kFieldSendingsOff, 1);
     m_byMatchByte = static_cast<uint8_t>(std::clamp(match.nRating, 0, 255));
-    // Every competitive match he plays earns his rating in season points.
-    if (nCompetition != kCompetitionFriendly)
+    // Every competitive match he plays earns his rating in season points,
+    // and counts toward his goal and clean-sheet bonuses.
+    if (nCompetition != kCompetitionFriendly) {
         m_dwSeasonPoints += static_cast<uint32_t>(std::clamp(match.nRating, 0, 255));
+        m_byPeriodGoals = static_cast<uint8_t>(std::min(255, m_byPeriodGoals + std::max(0, match.nGoals)));
+        if (match.bCleanSheet) {
+            m_byPeriodCleanSheets = static_cast<uint8_t>(std::min(255, m_byPeriodCleanSheets + 1));
+            m_wSeasonCleanSheets = static_cast<uint16_t>(std::min(65535, m_wSeasonCleanSheets + 1));
+        }
+    }
     RecordCard(nCompetition, match.nBookings, match.bSentOff);
 }
 

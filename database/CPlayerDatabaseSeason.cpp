@@ -253,6 +253,7 @@ void CPlayerDatabase::NewSeasonReset()
     m_bySeasonCounter = 0;
     m_wInjuryDays = 0;
     m_byMatchByte = 0;
+    m_wSeasonCleanSheets = 0;
     // Cup ties last one season.
     m_dwCupTiedMask = 0;
     m_dwRuleCupTiedMask = 0;

@@ -191,6 +191,18 @@ uint32_t CComponentScheduleDatabase::GetComponentMonthlyCost() const
     return 0;
 }
 
+uint32_t CComponentScheduleDatabase::GetEventPayment(uint8_t byEventType) const
+{
+    switch (byEventType) {
+    case 30:
+        return GetComponentInitialCost();
+    case 31:
+        return GetComponentMonthlyCost();
+    default:
+        return GetExtraCost();
+    }
+}
+
 uint32_t CComponentScheduleDatabase::GetComponentMaintenanceCost() const
 {
     if (m_byKind == SCHEDULE_BUILD || m_byKind == SCHEDULE_IMPROVE)

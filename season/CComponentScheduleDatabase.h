@@ -50,6 +50,9 @@ public:
     uint8_t GetComponentSubType() const;
     uint32_t GetComponentInitialCost() const;
     uint32_t GetComponentMonthlyCost() const;
+    // What its payment event of type 30 (the start), 31 (a month's work) or
+    // 32 (the schedule's own cost) charges the ground's owner.
+    uint32_t GetEventPayment(uint8_t byEventType) const;
     uint32_t GetComponentMaintenanceCost() const;
     uint32_t GetComponentValue() const;
     // The data the component will have when the work is done (its own data

@@ -559,6 +559,7 @@ void CFastMatchEngine::RateSide(CClub* pSide)
         match.nGoals = pPlayer->m_nGoals;
         match.nBookings = pPlayer->m_nBookings;
         match.bSentOff = pPlayer->m_bySentOff != 0;
+        match.bCleanSheet = bStarted && pSide->m_pOpponent && pSide->m_pOpponent->GetGoals() == 0;
         match.nRating = pPlayer->m_nRating;
         pPlayer->m_pPlayer->UpdateAfterQuickMatch(m_byCompetition, match);
     }

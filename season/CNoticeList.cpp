@@ -10,6 +10,7 @@
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
+#include "database/CLoanOfferDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "season/CHoardingsManager.h"
 #include "season/CNewspaperManager.h"
@@ -51,9 +52,9 @@ constexpr int kUnreadNewsLimit = 6;
 constexpr int kMatchSoonDays = 10;
 
 // The codes raised in order. 0 and 12 are raised where they happen (taking
-// over a club, a scout's report); 14 and 19 wait for the markets to keep the
-// player's own answer to an offer.
-constexpr uint8_t kRaisedWithClub[] = {1, 2, 3, 4, 5, 6, 7, 8, 11, 15, 16, 18};
+// over a club, a scout's report).
+constexpr uint8_t kRaisedWithClub[] = {1, 2, 3, 4, 5, 6, 7, 8, 11, 14, 15, 16, 18, 19};
+constexpr uint8_t kOpenTransfer = 14;
 constexpr uint8_t kNoJob = 17;
 
 constexpr uint8_t kCompetitionLeague = 255;
@@ -79,7 +80,34 @@ bool HasAcceptedBid(const CDatabaseHandler& root, const CClubDatabase& club)
 {
     for (const CBuyOfferDatabase* pOffer : root.GetBuyOffers().Items<CBuyOfferDatabase>())
         if (pOffer->GetBiddingClubID() == club.GetID() && (pOffer->GetFlags() & BUYOFFER_ANSWERED) &&
-            pOffer->GetByte(0) == 0 && !(pOffer->GetFlags() & BUYOFFER_CONTRACT_PROPOSED))
+            pOffer->GetClubAnswer() == 0 && !(pOffer->GetFlags() & BUYOFFER_CONTRACT_PROPOSED))
+            return true;
+    return false;
+}
+
+// A transfer both club and player have said yes to, waiting for the club's
+// own confirmation: as the bidder, or as the seller of one of its players.
+bool HasOpenTransferOffer(CDatabaseHandler& root, const CClubDatabase& club)
+{
+    for (const CBuyOfferDatabase* pOffer : root.GetBuyOffers().Items<CBuyOfferDatabase>()) {
+        if (!pOffer->IsAgreed())
+            continue;
+        if (pOffer->GetBiddingClubID() == club.GetID() && !(pOffer->GetFlags() & BUYOFFER_BIDDER_CONFIRMED))
+            return true;
+        const CPlayerDatabase* pPlayer = root.GetPlayerFromID(pOffer->GetPlayerID());
+        if (pPlayer && pPlayer->m_pClub == &club && !(pOffer->GetFlags() & BUYOFFER_SELLER_CONFIRMED))
+            return true;
+    }
+    return false;
+}
+
+// A loan of the club's that lender and player have agreed to, waiting for
+// the club to confirm it.
+bool HasAgreedLoanOffer(const CDatabaseHandler& root, const CClubDatabase& club)
+{
+    for (const CLoanOfferDatabase* pOffer : root.GetLoanOffers().Items<CLoanOfferDatabase>())
+        if (pOffer->GetClubID() == club.GetID() && pOffer->IsAgreed() &&
+            !(pOffer->GetFlags() & LOANOFFER_BIDDER_CONFIRMED))
             return true;
     return false;
 }
@@ -218,8 +246,12 @@ int CNoticeList::IsStillDue(uint8_t byCode, bool bRaising) const
         return 0;
     case kNoJob:
         return !pClub && human.GetJobApplications().IsEmpty();
+    case kOpenTransfer:
+        return pClub && pRoot && HasOpenTransferOffer(*CSaveGame::m_pDatabaseHandler, *pClub);
     case 18:
         return pClub && pRoot && HasAcceptedBid(*pRoot, *pClub);
+    case 19:
+        return pClub && pRoot && HasAgreedLoanOffer(*pRoot, *pClub);
     default:
         return -1;
     }
@@ -237,6 +269,8 @@ void CNoticeList::UpdateNotices()
     for (uint8_t byCode : kRaisedWithClub)
         if (IsStillDue(byCode, true) == 1)
             AddNotice(byCode);
+        else if (byCode == kOpenTransfer)
+            RemoveCode(kOpenTransfer);
 }
 
 void CNoticeList::RecheckNotices()

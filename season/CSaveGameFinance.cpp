@@ -19,12 +19,16 @@
 #include "platform/SafeFile.h"
 #include "season/CNewspaperStoryList.h"
 #include "database/CCupFixturesDatabase.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CEventsDatabase.h"
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
 #include "season/CComponentDatabase.h"
+#include "season/CComponentScheduleDatabase.h"
 #include "season/CGroundDatabase.h"
 #include "season/CHoardingsManager.h"
 #include "season/CSponsorManager.h"
+#include "season/CTrainingManager.h"
 
 namespace {
 
@@ -464,6 +468,64 @@ void CSaveGame::ComputeProjectedFinance(int nCategory, int nMonth, int nYear, in
     else if (nCategory == 82) {
         if (nMonthsAhead >= 0 && nMonthsAhead < club.m_byInstalmentsLeft)
             nExpense += club.m_nLoanInstalment;
+    }
+    else if (nCategory >= 50 && nCategory <= 52) {
+        // Building work: the payments its events hold for the month.
+        const CXList noEvents;
+        const CCountryDatabase* pCountry = club.GetCountry();
+        for (const CEventsDatabase* pEvent : (pCountry ? pCountry->GetEvents() : noEvents).Items<CEventsDatabase>()) {
+            const CDate& date = pEvent->GetDate();
+            if (pEvent->GetType() < 30 || pEvent->GetType() > 32 || date.GetMonth() != nMonth ||
+                date.GetYear() != nYear)
+                continue;
+            const CComponentScheduleDatabase* pSchedule =
+                m_pDatabaseHandler->FindComponentSchedule(pEvent->GetDataID());
+            if (pSchedule && pSchedule->GetGround() && pSchedule->GetGround()->GetOwner() == &club &&
+                pSchedule->GetComponentMainType() == nCategory - 50)
+                nExpense += pSchedule->GetEventPayment(pEvent->GetType());
+        }
+    }
+    else if (nCategory == 57) {
+        // The league's payment at the season start for the club's division.
+        CDate start = m_pCountry ? m_pCountry->GetSeasonStartDate() : CDate();
+        if (start.IsValid() && start <= today)
+            start.SetYear(start.GetYear() + 1);
+        if (start.IsValid() && start.GetMonth() == nMonth && start.GetYear() == nYear && club.m_pDivision)
+            nIncome += club.m_pDivision->GetPaymentPerClub(m_pCountry->GetCountryLevel());
+    }
+    else if (nCategory >= 70 && nCategory <= 73) {
+        for (const CPlayerDatabase* pPlayer : club.m_lstPlayers.Items<CPlayerDatabase>())
+            if (pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN)
+                nExpense += pPlayer->GetMonthlyInsurance(nCategory - 70);
+    }
+    else if (nCategory == 87 || nCategory == 89) {
+        // Payments between clubs fixed for the month: transfer fees (kind 2)
+        // and instalments (kind 1).
+        const int nKind = nCategory == 87 ? 2 : 1;
+        nExpense += club.GetFuturePaymentsDue(nKind, nMonth, nYear, false);
+        nIncome += club.GetFuturePaymentsDue(nKind, nMonth, nYear, true);
+        // His players' own instalments: one at each month's run while any
+        // are left (this month's has been paid).
+        if (nCategory == 89)
+            for (const CPlayerDatabase* pPlayer : club.m_lstPlayers.Items<CPlayerDatabase>()) {
+                const int nLeft = static_cast<int>(pPlayer->m_adwTransferBlock[PLAYER_TERMS_COUNTS] & 0xFF);
+                if (pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN && nMonthsAhead >= 1 && nMonthsAhead <= nLeft)
+                    nExpense += pPlayer->m_adwTransferBlock[PLAYER_TERMS_INSTALMENT];
+            }
+    }
+    else if (nCategory == 74) {
+        // Training camps that begin in the month, at their booked price.
+        LPXLISTNODE pPosition = nullptr;
+        while (const TRAININGCAMP* pCamp = m_pTraining->GetNextTrainingCamp(pPosition))
+            if (pCamp->Start.GetMonth() == nMonth && pCamp->Start.GetYear() == nYear)
+                nExpense += pCamp->GetPrice();
+    }
+    else if (nCategory == 88) {
+        // Signing-on fees not paid yet.
+        if (bThisMonth)
+            for (const CPlayerDatabase* pPlayer : club.m_lstPlayers.Items<CPlayerDatabase>())
+                if (pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN)
+                    nExpense += pPlayer->m_Contract.dwSigningOnFee;
     }
     else if (nCategory == 83) {
         if (bThisMonth)

@@ -142,10 +142,24 @@ void CopyText(char* pszOut, const char* pszIn)
 
 }  // namespace
 
+namespace {
+
+uint32_t BookingWord(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
+}
+
+}  // namespace
+
 uint32_t TRAININGCAMP::GetID() const
 {
-    return static_cast<uint32_t>(abyBooking[0]) | static_cast<uint32_t>(abyBooking[1]) << 8 |
-           static_cast<uint32_t>(abyBooking[2]) << 16 | static_cast<uint32_t>(abyBooking[3]) << 24;
+    return BookingWord(abyBooking);
+}
+
+uint32_t TRAININGCAMP::GetPrice() const
+{
+    return BookingWord(abyBooking + 4);
 }
 
 bool TRAININGCAMP::Covers(const CDate& day) const

@@ -73,13 +73,14 @@ struct INDIVIDUALTRAINING {
 };
 
 struct TRAININGCAMP {
-    uint8_t abyBooking[8] = {};  // the camp screen's; the first dword names the booking
+    uint8_t abyBooking[8] = {};  // the camp screen's: the booking's id, then its price
     CDate Start;
     uint8_t byKind = 0;
     uint8_t byFacility = 0;
     uint8_t byExtra = 0;
     uint8_t byLength = 0;  // days
     uint32_t GetID() const;
+    uint32_t GetPrice() const;
     bool Covers(const CDate& day) const;
 };
 

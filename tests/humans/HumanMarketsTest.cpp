@@ -8,6 +8,7 @@
 #include "database/CLoanOfferDatabase.h"
 #include "database/CStaffDatabase.h"
 #include "season/CNewspaperManager.h"
+#include "season/CNoticeList.h"
 
 namespace humans_test {
 namespace {
@@ -129,6 +130,83 @@ TEST_F(HumanMarkets, TheAnswersHeGaveToBidsForHisListedPlayerAreCarriedOut)
     EXPECT_NE(pPlayer->m_pCountry->FindEvent(8, pPlayer->m_idPerson), nullptr);
     EXPECT_EQ(pNo->GetCountdown(), 0) << "the refused bid ends";
     EXPECT_EQ(pPlayer->m_pClub, m_pClub) << "nothing moves before the player agrees";
+}
+
+// The player's own answer is kept on the offer, and a move both sides have
+// agreed to waits for the human's word (notice 14) on either side.
+TEST_F(HumanMarkets, ThePlayersAnswerIsKeptAndAnAgreedMoveAsksForTheHumansWord)
+{
+    CNoticeList& notices = m_pHuman->GetNotices();
+    auto isActive = [&](uint8_t byCode) {
+        notices.RecheckNotices();
+        const NOTICE* p = notices.FindNotice(byCode);
+        return p && !p->byResolved;
+    };
+    auto refresh = [&]() {
+        notices.RemoveSeenNotices();
+        notices.UpdateNotices();
+    };
+
+    // He sells: he said yes to the fee, the buyer proposes, the player weighs.
+    CPlayerDatabase* pSold = FirstPlayer(m_pClub);
+    CClubDatabase* pBuyer = OtherClub();
+    pBuyer->m_nBankBalance = 50000000;
+    ASSERT_EQ(H().AddPlayerToListMarket(pSold, 100000, PLAYER_TRANSFER_LISTED, 30), 0);
+    uint32_t adwTerms[CBuyOfferDatabase::TERMS] = {};
+    ASSERT_EQ(H().MakeBuyOfferToClub(pSold, pBuyer, 100000, adwTerms, 0, 0), 0);
+    CBuyOfferDatabase* pSale = H().GetBuyOffer(pSold->m_idPerson, pBuyer->GetID());
+    pSale->SetFlags(static_cast<uint16_t>(pSale->GetFlags() | BUYOFFER_ANSWERED));
+    RunEvent(pSold->m_pCountry, 4, pSold->m_idPerson);
+    ASSERT_NE(pSale->GetFlags() & BUYOFFER_CONTRACT_PROPOSED, 0);
+    refresh();
+    EXPECT_FALSE(isActive(14)) << "the player has not answered yet";
+    RunEvent(pSold->m_pCountry, 8, pSold->m_idPerson);
+    EXPECT_NE(pSale->GetFlags() & BUYOFFER_PLAYER_ANSWERED, 0);
+    EXPECT_EQ(pSale->GetPlayerAnswer(), 0);
+    refresh();
+    EXPECT_TRUE(isActive(14)) << "an agreed sale of his player";
+    // The answer travels with the record.
+    std::vector<uint8_t> bytes;
+    CBinaryWriter writer(bytes);
+    ASSERT_TRUE(pSale->Save(writer));
+    CBuyOfferDatabase copy;
+    CBinaryReader reader(bytes);
+    ASSERT_TRUE(copy.Load(reader));
+    EXPECT_TRUE(copy.IsAgreed());
+    pSale->SetFlags(static_cast<uint16_t>(pSale->GetFlags() | BUYOFFER_SELLER_CONFIRMED));
+    EXPECT_FALSE(isActive(14)) << "confirmed as the seller";
+    H().WithdrawBuyOffer(pSold->m_idPerson, pBuyer->GetID(), false);
+    refresh();
+
+    // He buys: the seller said yes; the player refuses a poor contract and
+    // takes a good one.
+    CPlayerDatabase* pWanted = FirstPlayer(OtherClub());
+    CBuyOfferDatabase* pBid = Bid(pWanted, static_cast<int32_t>(pWanted->m_dwValue));
+    ASSERT_NE(pBid, nullptr);
+    pBid->SetFlags(static_cast<uint16_t>(pBid->GetFlags() | BUYOFFER_ANSWERED));
+    PLAYERCONTRACT poor;
+    poor.dwStartDate = H().GetGameDate().GetValue();
+    poor.dwEndDate = CDate(H().GetGameDate().GetValue(), 364).GetValue();
+    ASSERT_EQ(H().MakeOfferToPlayer(pWanted->m_idPerson, m_pClub->GetID(), poor), 0);
+    RunEvent(m_pClub->m_pCountry, 7, pBid->GetOfferID());
+    EXPECT_NE(pBid->GetFlags() & BUYOFFER_PLAYER_ANSWERED, 0);
+    EXPECT_EQ(pBid->GetPlayerAnswer(), 1) << "one refusal";
+    EXPECT_EQ(pBid->GetFlags() & BUYOFFER_CONTRACT_PROPOSED, 0);
+    refresh();
+    EXPECT_FALSE(isActive(14)) << "a refused contract asks nothing of him";
+
+    PLAYERCONTRACT good;
+    pWanted->GenerateContract(good, m_pClub->m_pDivision, m_pClub, false);
+    good.dwYearlyWage *= 3;
+    good.dwSigningOnFee *= 3;
+    ASSERT_EQ(H().MakeOfferToPlayer(pWanted->m_idPerson, m_pClub->GetID(), good), 0);
+    EXPECT_EQ(pBid->GetFlags() & BUYOFFER_PLAYER_ANSWERED, 0) << "a new contract awaits a new answer";
+    RunEvent(m_pClub->m_pCountry, 7, pBid->GetOfferID());
+    EXPECT_EQ(pBid->GetPlayerAnswer(), 0);
+    refresh();
+    EXPECT_TRUE(isActive(14)) << "his own agreed bid";
+    pBid->SetFlags(static_cast<uint16_t>(pBid->GetFlags() | BUYOFFER_BIDDER_CONFIRMED));
+    EXPECT_FALSE(isActive(14));
 }
 
 // Events that end a human's offer left unanswered, unless the flag says

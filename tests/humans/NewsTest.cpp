@@ -685,10 +685,32 @@ TEST_F(HumanWorld, NoticesAreRaisedWhileTheirReasonHoldsAndResolvedWhenItGoes)
              H().GetBuyOffer(pTarget->m_idPerson, m_pClub->GetID())->SetFlags(BUYOFFER_ANSWERED);
          },
          [&] { m_pClub->ProposeBuyContract(H().GetBuyOffer(pTarget->m_idPerson, m_pClub->GetID())); }},
+        // Club and player have both said yes; his confirmation is awaited.
+        {"agreed bid",
+         14,
+         [&] {
+             ASSERT_EQ(H().MakeBuyOfferToClub(pTarget, m_pClub, 0, nullptr, 0, 0), 0);
+             H().GetBuyOffer(pTarget->m_idPerson, m_pClub->GetID())
+                 ->SetFlags(BUYOFFER_ANSWERED | BUYOFFER_CONTRACT_PROPOSED | BUYOFFER_PLAYER_ANSWERED);
+         },
+         [&] { H().GetBuyOffer(pTarget->m_idPerson, m_pClub->GetID())->SetPlayerAnswer(1); }},
+        {"agreed loan",
+         19,
+         [&] {
+             ASSERT_EQ(H().MakeLoanOffer(pTarget, 0, m_pClub->GetID(), 28, 1000), 0);
+             H().GetLoanOffer(pTarget->m_idPerson, m_pClub->GetID())
+                 ->SetFlags(LOANOFFER_ANSWERED | LOANOFFER_ACCEPTED | LOANOFFER_PLAYER_ANSWERED);
+         },
+         [&] {
+             CLoanOfferDatabase* pLoan = H().GetLoanOffer(pTarget->m_idPerson, m_pClub->GetID());
+             pLoan->SetFlags(static_cast<uint16_t>(pLoan->GetFlags() | LOANOFFER_BIDDER_CONFIRMED));
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszWhat);
         settle();
+        H().WithdrawBuyOffer(pTarget->m_idPerson, m_pClub->GetID(), false);
+        H().WithdrawLoanOffer(pTarget->m_idPerson, m_pClub->GetID(), false);
         c.raise();
         notices.UpdateNotices();
         ASSERT_TRUE(isActive(c.byCode));

@@ -130,8 +130,15 @@ TEST_F(Markets, FeeTransferFromBidToCompletionMovesPlayerContractAndMoney)
     EXPECT_EQ(H().GetPlayerFromID(id), pPlayer);
     EXPECT_EQ(pBuyer->m_nPlayerCount, nBuyerSquad + 1);
     EXPECT_EQ(pSeller->m_nPlayerCount, nSellerSquad - 1);
-    // The fee goes through both clubs' books.
-    EXPECT_EQ(BookedBalance(*pBuyer), 50000000 - nFee);
+    // The fee goes through both clubs' books: the first instalment now, the
+    // rest owed on the player's terms to his old club.
+    const uint32_t* pTerms = pPlayer->m_adwTransferBlock;
+    const int64_t nLater = static_cast<int64_t>(pTerms[PLAYER_TERMS_COUNTS] & 0xFF) * pTerms[PLAYER_TERMS_INSTALMENT];
+    EXPECT_EQ(pTerms[PLAYER_TERMS_FORMER_CLUB], pSeller->GetID());
+    EXPECT_EQ(BookedBalance(*pBuyer), 50000000 - (nFee - nLater));
+    EXPECT_EQ(BookedBalance(*pSeller), nSellerBefore + nFee - nLater);
+    pBuyer->PayOutstandingInstalments(*pPlayer);
+    EXPECT_EQ(BookedBalance(*pBuyer), 50000000 - nFee) << "the instalments make up the whole fee";
     EXPECT_EQ(BookedBalance(*pSeller), nSellerBefore + nFee);
     EXPECT_EQ(pPlayer->m_Contract.dwStartDate, H().GetGameDate().GetValue());
     EXPECT_GE(pPlayer->GetContractTimeLeft(0), 3 * 52) << "three years or more";

@@ -167,7 +167,10 @@ TEST_F(HumanWorld, EveryClubsBalanceOverASeasonIsTheSumOfItsBooks)
         {11, "staff wages", false},        {17, "manager wages", false},     {45, "hoardings", true},
         {46, "board sponsors", true},      {53, "kit sponsor", true},        {54, "shirt sponsor", true},
         {56, "prize money", true},         {57, "cup round payments", true}, {80, "interest", true},
-        {87, "transfer fees", true},       {87, "transfer fees", false},
+        {87, "transfer fees", true},       {87, "transfer fees", false},     {58, "allowances", false},
+        {62, "goal bonuses", false},       {63, "appearance targets", false}, {64, "clean-sheet bonuses", false},
+        {72, "insurance", false},          {88, "signing-on fees", false},   {89, "instalments", true},
+        {89, "instalments", false},
     };
     std::vector<int> categories;
     for (const auto& kind : aKinds)
@@ -418,3 +421,15 @@ TEST_F(HumanWorld, MatchDayCostUnitsCountTheCrowdByTheThousand)
 }
 
 }  // namespace
+
+TEST(BankRates, TheBaseRateIsTheCountrysEconomyIndexInWholePerCents)
+{
+    CCountryDatabase country;
+    CClubDatabase club;
+    EXPECT_EQ(club.GetBaseInterestRate(), 6.0) << "a club without a country";
+    club.m_pCountry = &country;
+    for (const auto& [nIndex, dRate] : {std::pair{300, 3.0}, std::pair{675, 6.0}, std::pair{800, 8.0}}) {
+        country.SetEconomyIndex(nIndex);
+        EXPECT_EQ(club.GetBaseInterestRate(), dRate) << nIndex;
+    }
+}

@@ -30,7 +30,7 @@ TEST_F(PlayerRecordTest, FullRecordReadsEveryFieldAndWritesTheSameBytes)
     EXPECT_EQ(player.m_Contract.wClauses, 0x0C5);
     EXPECT_EQ(player.m_Contract.byAppearancesTarget, 25);
     EXPECT_EQ(player.m_dwValue, 1250000u);
-    EXPECT_EQ(player.m_wStoredWord, 0xBEEF);
+    EXPECT_EQ(player.m_wSeasonCleanSheets, 0xBEEF);
     EXPECT_EQ(player.m_bySuspensionFlags, 0x24);
     EXPECT_EQ(player.m_byRating, 71);
     EXPECT_EQ(player.m_bySquadNumber, 10);

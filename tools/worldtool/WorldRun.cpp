@@ -5,6 +5,7 @@
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
 #include "platform/Random.h"
+#include "tools/worldtool/BooksLog.h"
 #include "tools/worldtool/ResultsLog.h"
 #include "tools/worldtool/WorkFolder.h"
 #include "tools/worldtool/WorldFile.h"
@@ -71,6 +72,7 @@ bool runWorld(const RunOptions& options, RunResult& result)
     const fs::path out = fs::absolute(options.outFile, error);
     const fs::path resultsFile = options.resultsFile.empty() ? fs::path() : fs::absolute(options.resultsFile, error);
     const fs::path seasonsFile = options.seasonsFile.empty() ? fs::path() : fs::absolute(options.seasonsFile, error);
+    const fs::path booksFile = options.booksFile.empty() ? fs::path() : fs::absolute(options.booksFile, error);
     if (!fs::is_regular_file(dataDir / "Data" / "Data.bin")) {
         std::fprintf(stderr, "worldtool: %s holds no Data/Data.bin\n", dataDir.c_str());
         return false;
@@ -104,6 +106,9 @@ bool runWorld(const RunOptions& options, RunResult& result)
         std::fprintf(stderr, "worldtool: cannot write %s\n", options.seasonsFile.c_str());
         return false;
     }
+    std::unique_ptr<BooksLog> pBooks;
+    if (!booksFile.empty())
+        pBooks = std::make_unique<BooksLog>();
     CDate seasonStart = handler.GetSeasonStartDate();
     while (result.days < options.days) {
         result.days += handler.ProcessDay();
@@ -121,6 +126,16 @@ bool runWorld(const RunOptions& options, RunResult& result)
             std::fprintf(stderr, "worldtool: cannot write %s\n", options.seasonsFile.c_str());
             return false;
         }
+    }
+    if (pBooks) {
+        FILE* pFile = std::fopen(booksFile.c_str(), "w");
+        if (pFile)
+            pBooks->write(pFile);
+        if (!pFile || std::fclose(pFile) != 0) {
+            std::fprintf(stderr, "worldtool: cannot write %s\n", options.booksFile.c_str());
+            return false;
+        }
+        pBooks.reset();
     }
     result.fixtures = results.matches();
     result.goals = results.goals();

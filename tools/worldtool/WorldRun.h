@@ -14,6 +14,9 @@ struct RunOptions {
     // When set, one line of the world's head counts is written to it after
     // every season turn and at the end of the run.
     std::string seasonsFile;
+    // When set, every club's bookings of the run, summed by finance
+    // category, are written to it.
+    std::string booksFile;
 };
 
 // What the run played, over every season it spans.

@@ -3,6 +3,7 @@
 //   worldtool generate DIR [--data SOURCE_DIR]
 //   worldtool resave IN.bin OUT.bin [--data DIR]
 //   worldtool run --data DIR --days N --seed S --out OUT.bin [--results FILE.csv] [--seasons FILE]
+//                 [--books FILE]
 //   worldtool tables|scorers|moves W.bin [--data DIR]
 // DIR is a runtime tree (it holds Data/Names and Data/Tables); the current
 // folder when not given.
@@ -38,7 +39,7 @@ int usage()
                  "usage: worldtool generate DIR [--data SOURCE_DIR]\n"
                  "       worldtool resave IN.bin OUT.bin [--data DIR]\n"
                  "       worldtool run --data DIR --days N --seed S --out OUT.bin [--results FILE.csv]\n"
-                 "                  [--seasons FILE]\n"
+                 "                  [--seasons FILE] [--books FILE]\n"
                  "       worldtool tables|scorers|moves W.bin [--data DIR]\n");
     return 2;
 }
@@ -168,6 +169,8 @@ int run(int argc, char** argv)
             options.resultsFile = pszValue;
         else if (std::strcmp(argv[i], "--seasons") == 0)
             options.seasonsFile = pszValue;
+        else if (std::strcmp(argv[i], "--books") == 0)
+            options.booksFile = pszValue;
         else
             return usage();
     }
