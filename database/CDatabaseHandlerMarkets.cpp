@@ -272,10 +272,10 @@ bool CDatabaseHandler::HasOfferAwaitingAnswer(const CClubDatabase* pClub)
                           : pPlayer->m_pClub == pClub;
     };
     for (const CBuyOfferDatabase* p : m_lstBuyOffers.Items<CBuyOfferDatabase>())
-        if (!(p->GetFlags() & kBuyAnswered) && owns(p->GetPlayerID(), false))
+        if (!(p->GetFlags() & BUYOFFER_ANSWERED) && owns(p->GetPlayerID(), false))
             return true;
     for (const CLoanOfferDatabase* p : m_lstLoanOffers.Items<CLoanOfferDatabase>())
-        if (!(LoanFields::Flags(p) & kLoanAnswered) && owns(p->GetPlayerID(), p->GetKind() == 1))
+        if (!(p->GetFlags() & LOANOFFER_ANSWERED) && owns(p->GetPlayerID(), p->GetKind() == 1))
             return true;
     return false;
 }
