@@ -652,8 +652,9 @@ public:
     void SetContinueMode(uint8_t byMode) { m_byContinueMode = byMode; }
     // The continue command: enters days up to the continue date, playing
     // every day's fixtures except the last day's, which are left for the
-    // match-day screens (DoMatchDay). Answers the days entered.
-    int ProcessDay();
+    // match-day screens (DoMatchDay). Answers the days entered; the flag
+    // (when given) tells whether a new season began on the way.
+    int ProcessDay(bool* pbNewSeason = nullptr);
     // The pre-start run of a new game up to (not including) the target.
     void ProcessDaysToDate(const CDate& target);
     // Plays every fixture of the date: the root's cup and friendly fixtures,
