@@ -68,6 +68,14 @@ struct ITEMTEXTPARAMETERS {
     static ITEMTEXTPARAMETERS FromNewsItem(const CNewsItem& item, const CDatabaseHandler* pDatabase);
 };
 
+// The mail senders, by the category a filed item keeps: 0 the chairman, 1
+// the trainer, 2 the physio, 3 the accountant, 4 the scout, 5 the bank, 6
+// the governing body, 7 a player, 8 another chairman, 9 the staff.
+constexpr int MAIL_CATEGORIES = 10;
+// The category of a news item type; -1 for a type no letter carries.
+int GetMailCategory(uint16_t wType);
+// The script of a category; null outside 0 to 9.
+const char* GetMailScriptFile(int nCategory);
 // The mail script that carries a news item of this type, by the sender the
 // type belongs to; null for a type no letter carries.
 const char* GetMailScriptName(uint16_t wType);

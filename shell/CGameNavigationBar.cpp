@@ -606,12 +606,8 @@ void CGameNavigationBar::SetContinueButton(int nLook)
 
 void CGameNavigationBar::UpdateContinueButton()
 {
-    const CClubDatabase* pClub = HumanClub();
     const CDatabaseHandler* pDatabase = Database();
-    CDate date;
-    const bool bMatchToday =
-        pDatabase && pClub && pDatabase->GetNextFixture(pClub, nullptr, nullptr, &date) >= 0 && date == pDatabase->GetGameDate();
-    SetContinueButton(bMatchToday ? LOOK_MATCH : LOOK_GO_ON);
+    SetContinueButton(pDatabase ? CGameDay::GetContinueLookForDay(*pDatabase) : LOOK_GO_ON);
 }
 
 void CGameNavigationBar::GoThroughHistory(bool bForward)
@@ -707,6 +703,10 @@ void CGameNavigationBar::ContinueGame()
             DebugLog(4, "[CGameNavigationBar::ContinueGame] %d day(s) on to %04d-%02d-%02d", nDays, today.GetYear(),
                      today.GetMonth(), today.GetDay());
             UpdateButtons();
+            CGameDay::ProcessDailyNews(*pDatabase);
+            if (CSaveGame* pHuman = pDatabase->GetCurrentSaveGame())
+                pHuman->UpdateNavigationAlerts();
+            UpdateStatusLights();
             UpdateContinueButton();
         }
         return;
@@ -722,6 +722,9 @@ void CGameNavigationBar::ContinueGame()
     pGame->GetScreenHistory().ClearScreenHistory();
     if (nNext >= 0) {
         pDatabase->SetCurrentHumanIndex(static_cast<uint8_t>(nNext));
+        CGameDay::ProcessDailyNews(*pDatabase);
+        if (CSaveGame* pHuman = pDatabase->GetCurrentSaveGame())
+            pHuman->UpdateNavigationAlerts();
         OnClientChange(SCREEN_FOOTBALL_TODAY, true);
         UpdateButtons();
         return;
