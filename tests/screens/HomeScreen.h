@@ -8,6 +8,8 @@
 #include "screens/GameScreens.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
+#include "shell/COptions.h"
+#include "platform/OptionStore.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
 #include "platform/PngWriter.h"
@@ -31,11 +33,15 @@ protected:
         m_start.SetScreenID(SCREEN_STARTUP);
         g_pStartScreen = &m_start;
         RegisterGameScreens();
+        if (m_bOneDayAContinue) {
+            auto pKey = GetRegistryKey(COptions::kOptionsKey);
+            ASSERT_TRUE(pKey->setString("ProcessGame", "0"));
+        }
         ASSERT_TRUE(m_game.OnGameStart(false, 800, 600));
         // The start's own world goes first: a world sets the class-wide
         // links of its records when it is made and clears them when it goes.
         m_game.SetDatabase(nullptr);
-        auto world = shell_test::StartGameInPlay(1);
+        auto world = m_bWithoutClub ? StartWithoutClub() : shell_test::StartGameInPlay(1);
         ASSERT_NE(world, nullptr) << "the generated starting world did not load";
         m_pWorld = world.get();
         m_game.SetDatabase(std::move(world));
@@ -77,6 +83,26 @@ protected:
         return path;
     }
 
+    // The starting world with one human manager out of work.
+    static std::unique_ptr<CDatabaseHandler> StartWithoutClub()
+    {
+        auto world = std::make_unique<CDatabaseHandler>();
+        if (!world->AreFixedTablesLoaded())
+            return nullptr;
+        CDatabaseHandler::BuildAttendanceCurve();
+        CPlayerDatabase::InitialisePlayerValueTables();
+        if (!world->LoadFile("Data/Data.bin"))
+            return nullptr;
+        world->SetupPointers();
+        plat::srand(1999);
+        if (!CSaveGame::CreateNewHuman(*world, 0, "Ada Lovell", 7, 1) || !world->SetUpNewGameRecords())
+            return nullptr;
+        return world;
+    }
+
+    bool m_bWithoutClub = false;
+    // The option that makes every continue one day, set before the start.
+    bool m_bOneDayAContinue = false;
     std::unique_ptr<shell_test::GameFolder> m_pFolder;
     plat::Window* m_pWindow = nullptr;
     CPlaceholderScreen m_start;
