@@ -3,6 +3,7 @@
 #include "shell/CGame.h"
 #include "shell/CGameDay.h"
 #include "shell/CGameNavigationBar.h"
+#include "shell/CGamePopup.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/CTableText.h"
 #include "shell/CompetitionNames.h"
@@ -47,6 +48,12 @@ constexpr int kWordSet = 114;
 constexpr int kMonthNameSet = 128;
 constexpr int kShortMonthSet = 130;
 constexpr int kCountryNameSet = 92;
+
+// Messages of the message box: a club whose screen cannot be opened, and
+// the end of a scenario.
+constexpr int kClubNotShown = 66;
+constexpr int kScenarioFailed = 150;
+constexpr int kScenarioAchieved = 151;
 
 // Items of the diary set.
 enum : int {
@@ -393,10 +400,11 @@ void CClientFootballToday::AddGraphButtons()
 bool CClientFootballToday::OnInitDialog()
 {
     if (m_bReturnToStartup) {
+        // The game starts again from the start-up screen.
         m_bReturnToStartup = 0;
-        if (g_pNavigationBar)
-            g_pNavigationBar->OnClientChange(SCREEN_STARTUP, true);
-        return true;
+        if (CGame* pGame = Game())
+            pGame->m_bRestartRequest = 1;
+        return CGameClient::OnInitDialog();
     }
     CDatabaseHandler* pDatabase = Database();
     CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
@@ -469,7 +477,24 @@ bool CClientFootballToday::OnInitDialog()
     }
     ShowAllControls(true);
     UpdateBars();
+    // A scenario decided by the day just run ends the game here.
+    if (const int nOutcome = CGameDay::TakeScenarioOutcome(); nOutcome != CGameDay::SCENARIO_UNDECIDED)
+        ShowGameMessageBox(CGameMessageBox::MODE_OK,
+                           nOutcome == CGameDay::SCENARIO_ACHIEVED ? kScenarioAchieved : kScenarioFailed);
     return true;
+}
+
+void CClientFootballToday::OnEndMessageBoxPopup()
+{
+    const CGameMessageBox* pBox = GetGameMessageBox();
+    const int nItem = pBox ? pBox->GetTextItem() : 0;
+    if (nItem == kScenarioAchieved || nItem == kScenarioFailed) {
+        m_bReturnToStartup = 1;
+        if (g_pNavigationBar)
+            g_pNavigationBar->OnClientChange(SCREEN_FOOTBALL_TODAY, true);
+        return;
+    }
+    CGameClient::OnEndMessageBoxPopup();
 }
 
 void CClientFootballToday::OnDestroy()
@@ -753,8 +778,14 @@ void CClientFootballToday::OnDoubleClicked(uint32_t dwID)
         const int64_t nClub = m_pVacancyList->GetItemData(m_pVacancyList->GetSelection());
         const CClubDatabase* pClub =
             pDatabase && nClub > 0 ? pDatabase->GetClubFromID(static_cast<ID_CLUB>(nClub)) : nullptr;
-        if (pClub && pClub->m_pDivision && pClub->m_pDivision->m_byKind == DIVISION_KIND_LEAGUE && g_pNavigationBar)
-            g_pNavigationBar->OnClientChange(SCREEN_CLUB_GENERAL, true);
+        if (!pClub)
+            return;
+        if (pClub->m_pDivision && pClub->m_pDivision->m_byKind == DIVISION_KIND_LEAGUE) {
+            if (g_pNavigationBar)
+                g_pNavigationBar->OnClientChange(SCREEN_CLUB_GENERAL, true);
+        } else {
+            ShowGameMessageBox(CGameMessageBox::MODE_OK, kClubNotShown);
+        }
         break;
     }
     default:

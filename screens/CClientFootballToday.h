@@ -55,6 +55,8 @@ public:
     void OnSelChange(uint32_t dwID) override;
     void OnDoubleClicked(uint32_t dwID) override;
     void OnPrint() override;
+    // The end of a scenario's message box returns to the start-up screen.
+    void OnEndMessageBoxPopup() override;
 
     // The diary of a day for the human: his country's season start and end,
     // his club's fixture, the country's events that concern the club and the

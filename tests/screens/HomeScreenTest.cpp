@@ -11,6 +11,7 @@
 #include "season/CNoticeList.h"
 #include "season/CSaveGame.h"
 #include "shell/CGameDay.h"
+#include "shell/CGamePopup.h"
 #include "xframework/CXAnimation.h"
 #include "xframework/CXCalendar.h"
 #include "xframework/CXListBox.h"
@@ -184,6 +185,29 @@ TEST_F(HomeScreenOutOfWork, AManagerWithoutAClubSeesTheClubsLookingForOne)
     EXPECT_GE(nListed, 2);
     EXPECT_EQ(Home().GetVacancyList()->GetCount(), nListed) << "the pool's clubs are not listed";
     Shoot("home-out-of-work");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(HomeScreenOutOfWork, AFailedScenarioIsToldAndTheGameStartsAgain)
+{
+    ShowHome();
+    Human().SetBoardObjective(0, 5);
+    g_pNavigationBar->ContinueGame();
+    for (int i = 0; i < 3 && !GetGameMessageBox()->IsOnStack(); ++i)
+        m_game.Update();
+    CGameMessageBox* pBox = GetGameMessageBox();
+    ASSERT_NE(pBox, nullptr);
+    ASSERT_EQ(g_pCurrentClient, &Home());
+    ASSERT_TRUE(pBox->IsOnStack());
+    EXPECT_EQ(pBox->GetTextItem(), 150);
+    Shoot("home-scenario-failed");
+    pBox->OnClicked(884);
+    for (int i = 0; i < 4; ++i)
+        m_game.Update();
+    EXPECT_EQ(g_pCurrentClient, &m_start) << "the game went back to its start";
 }
 
 }  // namespace
