@@ -22,6 +22,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -653,8 +654,10 @@ public:
     // The continue command: enters days up to the continue date, playing
     // every day's fixtures except the last day's, which are left for the
     // match-day screens (DoMatchDay). Answers the days entered; the flag
-    // (when given) tells whether a new season began on the way.
-    int ProcessDay(bool* pbNewSeason = nullptr);
+    // (when given) tells whether a new season began on the way, and the
+    // callback (when given) hears after each day entered how many of how
+    // many are done.
+    int ProcessDay(bool* pbNewSeason = nullptr, const std::function<void(int, int)>& onDay = {});
     // The pre-start run of a new game up to (not including) the target.
     void ProcessDaysToDate(const CDate& target);
     // Plays every fixture of the date: the root's cup and friendly fixtures,

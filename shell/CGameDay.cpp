@@ -119,7 +119,12 @@ int CGameDay::ProcessDay(CDatabaseHandler& database)
     if (CSaveGame* pHuman = database.GetCurrentSaveGame())
         pHuman->ClearNavigationAlerts();
     bool bNewSeason = false;
-    const int nDays = database.ProcessDay(&bNewSeason);
+    // A continue of several days shows how far it has come.
+    CGame* pGame = Game();
+    const int nDays = database.ProcessDay(&bNewSeason, [pGame](int nDone, int nTotal) {
+        if (pGame && nTotal > 1)
+            pGame->ShowProgress(100.0 * nDone / nTotal, 0, nDone < nTotal, true);
+    });
     PublishPendingStories(database);
     for (int nSlot = 0; nSlot < HUMAN_SLOTS; ++nSlot)
         if (CSaveGame* pHuman = database.GetHumanSlot(nSlot))
