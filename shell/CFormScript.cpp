@@ -415,13 +415,15 @@ bool CFormScript::LoadFromBytes(const std::vector<uint8_t>& bytes, bool bLoadTex
         for (uint16_t& wCondition : entry.awConditions)
             reader.ReadU16(wCondition);
         uint16_t wVariants = 0;
-        reader.ReadU16(entry.wUnused);
+        reader.ReadU16(entry.wTarget);
         reader.ReadU16(wVariants);
         if (bPictures)
             reader.ReadBytes(entry.abyPictures, FORMSCRIPT_PICTURES);
         const size_t nTables = bHeadlines ? 2 : 1;
         if (reader.Failed() || !reader.CheckCount(wVariants, 4 * nTables))
             return refuse("an entry runs past the end of the file");
+        if (entry.wTarget > FORMSCRIPT_LAST_TARGET)
+            return refuse("an entry's target is not a target");
         entry.bodies.resize(wVariants);
         entry.headlines.assign(wVariants, 0);
         for (uint32_t& dwOffset : entry.bodies)
