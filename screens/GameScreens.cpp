@@ -1,6 +1,7 @@
 #include "screens/GameScreens.h"
 
 #include "popups/GamePopups.h"
+#include "screens/CClientArchivesMail.h"
 #include "screens/CClientFootballToday.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
@@ -9,4 +10,5 @@ void RegisterGameScreens()
 {
     CreateGamePopups();
     RegisterScreen(SCREEN_FOOTBALL_TODAY, &GetFootballTodayScreen());
+    RegisterScreen(SCREEN_ARCHIVES_MAIL, &GetArchivesMailScreen());
 }

@@ -1,7 +1,7 @@
 // The home screen over a running game: the continue pressed on it, what its
 // calendar, diary, notices and mail summary show, and how it looks on a few
 // days of a season.
-#include "HomeScreen.h"
+#include "ScreenGame.h"
 
 #include "database/CClubDatabase.h"
 #include "database/CCountryDatabase.h"
@@ -20,7 +20,7 @@
 
 namespace {
 
-using HomeScreen = HomeScreenGame;
+using HomeScreen = ScreenGame;
 
 constexpr uint32_t kNoticeRow = 0x10000;
 
@@ -31,7 +31,7 @@ std::string RowText(const CXListBox& list, int nRow)
     return szText;
 }
 
-class HomeScreenOneDay : public HomeScreenGame {
+class HomeScreenOneDay : public ScreenGame {
 protected:
     HomeScreenOneDay() { m_bOneDayAContinue = true; }
 };
@@ -155,7 +155,7 @@ TEST_F(HomeScreen, ShotsOnAFewDaysOfTheSeason)
     }
 }
 
-class HomeScreenOutOfWork : public HomeScreenGame {
+class HomeScreenOutOfWork : public ScreenGame {
 protected:
     HomeScreenOutOfWork() { m_bWithoutClub = true; }
 };

@@ -1,7 +1,7 @@
 #pragma once
-// A started game with one human manager at club 1 a day into the season, in
-// a private working folder, the built screens registered and the home
-// screen reachable through the navigation bar; frames go to PNG files.
+// A started game with one human manager at club 1 a day into the season (or
+// out of work), in a private working folder, the built screens registered and
+// reached through the navigation bar; frames go to PNG files.
 #include "../shell/GameInPlay.h"
 
 #include "screens/CClientFootballToday.h"
@@ -21,7 +21,7 @@
 #include <memory>
 #include <string>
 
-class HomeScreenGame : public ::testing::Test {
+class ScreenGame : public ::testing::Test {
 protected:
     void SetUp() override
     {
