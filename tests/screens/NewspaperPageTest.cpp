@@ -71,6 +71,21 @@ TEST_F(NewspaperPages, ShotsOfPrintedStories)
     Shoot("news-building");
     DrawNewspaperStory(*pEconomy, pSurface, pPage.get(), script, m_pWorld);
     Shoot("news-economy");
+
+    // A month of the season brings the month's awards.
+    const CNewspaperStory* pAwards = nullptr;
+    for (int i = 0; i < 120 && !pAwards; ++i) {
+        m_pWorld->SetContinueMode(0);
+        CGameDay::ProcessDay(*m_pWorld);
+        CGameDay::QueueMatchDayScreens(*m_pWorld);
+        g_ClientList.clear();
+        for (const CNewspaperStory* pStory : stories.GetPrintedStories().Items<CNewspaperStory>())
+            if (pStory->GetKind() == STORY_KIND_PLAYER_AWARDS)
+                pAwards = pStory;
+    }
+    ASSERT_NE(pAwards, nullptr) << "no month's awards were printed";
+    DrawNewspaperStory(*pAwards, pSurface, pPage.get(), script, m_pWorld);
+    Shoot("news-awards");
 }
 
 }  // namespace
