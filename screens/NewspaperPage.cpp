@@ -3,6 +3,7 @@
 #include "shell/CFileManager.h"
 #include "shell/CFormScript.h"
 #include "shell/CGame.h"
+#include "shell/CGameTitlebar.h"
 #include "shell/CTableText.h"
 
 #include "common/DebugLog.h"
@@ -274,6 +275,42 @@ void DrawAwardTablePage(CXSurface* pDestination, const CNewspaperStory& story, C
     }
 }
 
+// The team of the month: eleven shirts in their clubs' colours on a pitch,
+// each with its player's name.
+void DrawAwardPicturePage(CXSurface* pDestination, const CNewspaperStory& story, CDatabaseHandler* pDatabase)
+{
+    char szHeadline[128];
+    std::snprintf(szHeadline, sizeof szHeadline, "%s (%s %d)", Text(kAwardHeadlineSet, 8),
+                  Text(kMonthNameSet, story.GetReportMonth()), story.GetReportYear());
+    DrawHeadline(pDestination, szHeadline, false);
+    if (std::unique_ptr<CXSurface> pPitch{LoadMainArchiveBitmap("PTAwards.bmp", false)})
+        CXSurface::Blit(pDestination, pPitch.get(), kStripX, kStripY + kStripHeight + 2);
+    static const plat::Point kPlaces[CNewspaperStory::BEST_ELEVEN] = {
+        {220, 0},  {60, 50},  {160, 50},  {260, 50},  {360, 50},  {60, 100},
+        {160, 100}, {260, 100}, {360, 100}, {160, 150}, {260, 150},
+    };
+    // Ten pixels lower than the tables, so that the top shirt clears the strip.
+    constexpr int kTeamX = 112, kTeamY = 282, kShirtSize = 24, kNameWidth = 96;
+    for (int i = 0; i < CNewspaperStory::BEST_ELEVEN && pDatabase; ++i) {
+        const int x = kTeamX + kPlaces[i].x, y = kTeamY + kPlaces[i].y;
+        const CClubDatabase* pClub = pDatabase->GetClubFromID(static_cast<ID_CLUB>(story.GetBestElevenClub(i)));
+        const CPlayerDatabase* pPlayer = pDatabase->GetPlayerFromID(story.GetBestElevenPlayer(i));
+        if (pClub)
+            CGameTitlebar::DrawIcon(pDestination, 0, x - kShirtSize / 2, y - 20,
+                                    CGameTitlebar::GetKitColour(pClub->m_abyAttributes[0]),
+                                    CGameTitlebar::GetKitColour(pClub->m_abyAttributes[1]), true);
+        if (!pPlayer || !pDestination->m_pSurface)
+            continue;
+        plat::DeviceContext* pDC = pDestination->m_pSurface->getDC();
+        pDC->selectFont(Fonts().smallBody.get());
+        pDC->setBkMode(plat::TRANSPARENT);
+        pDC->setTextColor(plat::RGB(255, 255, 255));
+        plat::Rect rc{x - kNameWidth / 2, y + 6, x + kNameWidth / 2, y + 6 + NEWSPAGE_LINE_HEIGHT};
+        pDC->drawText(pPlayer->GetShortName(), -1, &rc, plat::DT_CENTER | plat::DT_SINGLELINE | plat::DT_NOPREFIX);
+        pDestination->m_pSurface->releaseDC(pDC);
+    }
+}
+
 }  // namespace
 
 NewsLayout ChooseNewsLayout(int nLines)
@@ -337,6 +374,8 @@ void DrawNewspaperStory(const CNewspaperStory& story, CXSurface* pDestination, C
     }
     if (byKind == STORY_KIND_PLAYER_AWARDS || byKind == STORY_KIND_MANAGER_AWARDS)
         DrawAwardTablePage(pDestination, story, pDatabase, byKind == STORY_KIND_MANAGER_AWARDS);
+    else if (byKind == STORY_KIND_BEST_ELEVEN)
+        DrawAwardPicturePage(pDestination, story, pDatabase);
     else
         DebugLog(2, "[DrawNewspaperStory] Story kind %d is drawn as an empty page", byKind);
 }

@@ -86,6 +86,12 @@ TEST_F(NewspaperPages, ShotsOfPrintedStories)
     ASSERT_NE(pAwards, nullptr) << "no month's awards were printed";
     DrawNewspaperStory(*pAwards, pSurface, pPage.get(), script, m_pWorld);
     Shoot("news-awards");
+    for (const CNewspaperStory* pStory : stories.GetPrintedStories().Items<CNewspaperStory>())
+        if (pStory->GetKind() == STORY_KIND_BEST_ELEVEN) {
+            DrawNewspaperStory(*pStory, pSurface, pPage.get(), script, m_pWorld);
+            Shoot("news-team-of-the-month");
+            break;
+        }
 }
 
 }  // namespace
