@@ -334,6 +334,12 @@ void CClientFootballToday::BuildBackground(bool bHasClub)
     if (bHasClub) {
         shade(10, 280, 310, 470);
         shade(330, 280, 630, 470);
+        // Under each line's toggle a strip of the line's colour ties the
+        // two together.
+        const std::pair<int, COLORREF> kStrips[] = {
+            {8, kPositionColour}, {98, kPointsColour}, {330, kBalanceColour}, {420, kProjectionColour}};
+        for (const auto& [x, crColour] : kStrips)
+            m_pBackground->FillGradient(x + 2, kBottomButtonY + 27, 80, 3, crColour, crColour);
     }
     CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr;
     if (!pTabs)

@@ -139,9 +139,9 @@ TEST_F(HomeScreen, TheCalendarMarksTheClubsMatchDaysAndTheDiaryNamesTheOpponent)
 TEST_F(HomeScreen, ShotsOnAFewDaysOfTheSeason)
 {
     ShowHome();
-    Shoot("home-july");
+    Shoot("home-first-day");
     const int aContinues[] = {6, 14, 20};
-    const char* const apszNames[] = {"home-august", "home-october", "home-december"};
+    const char* const apszNames[] = {"home-after-6-continues", "home-after-20-continues", "home-after-40-continues"};
     for (int n = 0; n < 3; ++n) {
         for (int i = 0; i < aContinues[n]; ++i) {
             CGameDay::ProcessDay(*m_pWorld);
