@@ -459,8 +459,10 @@ bool CClientFootballToday::OnInitDialog()
     m_pFinanceGraph = nullptr;
     m_pVacancyList = nullptr;
     if (pClub) {
-        m_pPositionGraph = static_cast<CXGraph*>(AddControl(XCONTROL_GRAPH, 45, 306, 275, 450, ID_POSITION_GRAPH, nullptr));
-        m_pFinanceGraph = static_cast<CXGraph*>(AddControl(XCONTROL_GRAPH, 365, 306, 595, 450, ID_FINANCE_GRAPH, nullptr));
+        m_pPositionGraph =
+            static_cast<CXGraph*>(AddControl(XCONTROL_GRAPH, 45, 306, 275, 450, ID_POSITION_GRAPH, nullptr));
+        m_pFinanceGraph =
+            static_cast<CXGraph*>(AddControl(XCONTROL_GRAPH, 365, 306, 595, 450, ID_FINANCE_GRAPH, nullptr));
         AddGraphButtons();
     } else {
         m_pVacancyList = AddList(ID_VACANCIES, kVacancyBar, 889, 890, 0, 320, 640, 464, kVacancyColumns);

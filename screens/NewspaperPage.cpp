@@ -82,7 +82,8 @@ int MeasureText(CXSurface* pSurface, plat::Font* pFont, const std::string& text,
     plat::DeviceContext* pDC = pSurface->m_pSurface->getDC();
     pDC->selectFont(pFont);
     plat::Rect rc{0, 0, nWidth, 0};
-    const int nHeight = pDC->drawText(text.c_str(), static_cast<int>(text.size()), &rc, kTextFormat | plat::DT_CALCRECT);
+    const int nHeight =
+        pDC->drawText(text.c_str(), static_cast<int>(text.size()), &rc, kTextFormat | plat::DT_CALCRECT);
     pSurface->m_pSurface->releaseDC(pDC);
     return nHeight;
 }
@@ -255,7 +256,8 @@ void DrawAwardTablePage(CXSurface* pDestination, const CNewspaperStory& story, C
             continue;
         const char* pszWinner = "";
         if (bManagers) {
-            if (const CManagerDatabase* pManager = pDatabase->GetManagerFromID(static_cast<ID_MANAGER>(pEntry->dwPerson)))
+            const auto idManager = static_cast<ID_MANAGER>(pEntry->dwPerson);
+            if (const CManagerDatabase* pManager = pDatabase->GetManagerFromID(idManager))
                 pszWinner = pManager->GetShortName();
         } else if (const CPlayerDatabase* pPlayer = pDatabase->GetPlayerFromID(pEntry->dwPerson)) {
             pszWinner = pPlayer->GetShortName();

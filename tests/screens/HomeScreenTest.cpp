@@ -126,6 +126,17 @@ TEST_F(HomeScreen, TheCalendarMarksTheClubsMatchDaysAndTheDiaryNamesTheOpponent)
     for (const std::string& row : rows)
         bNamed = bNamed || row.find(pOpponent->GetName()) != std::string::npos;
     EXPECT_TRUE(bNamed);
+    // The month buttons move the calendar and mark the month shown.
+    ShowHome();
+    CXCalendar& calendar = *Home().GetCalendar();
+    const CDate shown = calendar.m_ShownMonth;
+    Home().OnClicked(CClientFootballToday::ID_NEXT_MONTH);
+    const CDate next =
+        shown.GetMonth() == 12 ? CDate(shown.GetYear() + 1, 1, 1) : CDate(shown.GetYear(), shown.GetMonth() + 1, 1);
+    EXPECT_EQ(calendar.m_ShownMonth, next);
+    EXPECT_EQ(calendar.m_dwMarkedDays, CClientFootballToday::BuildMonthMarks(*m_pWorld, Human(), next));
+    Home().OnClicked(CClientFootballToday::ID_PREVIOUS_MONTH);
+    EXPECT_EQ(calendar.m_ShownMonth, shown);
     // An unmarked day of the month has an empty diary.
     for (int nDay = 1; nDay <= match.GetDaysInMonth(); ++nDay)
         if (!(dwMarks & (1u << nDay))) {
