@@ -470,7 +470,12 @@ bool CClientFootballToday::OnInitDialog()
 
     if (m_pCalendar && pDatabase) {
         m_pCalendar->SetDate(pDatabase->GetGameDate().GetValue());
-        m_pCalendar->m_crChosenFill = pHuman ? pHuman->GetColourForClub() : kDefaultClubColour;
+        // The manager's colour, darkened so that the day's white number on
+        // it stays readable.
+        const COLORREF crColour = pHuman ? pHuman->GetColourForClub() : kDefaultClubColour;
+        m_pCalendar->m_crChosenFill = plat::RGB(static_cast<uint8_t>((crColour & 0xFF) * 45 / 100),
+                                                static_cast<uint8_t>(((crColour >> 8) & 0xFF) * 45 / 100),
+                                                static_cast<uint8_t>(((crColour >> 16) & 0xFF) * 45 / 100));
         m_pCalendar->SetDayNames(kDayNames);
     }
     UpdateMonthLabel();
