@@ -339,8 +339,12 @@ size_t FitNewsColumn(const std::string& text, int nHeight, const std::function<i
             *pnRest = 0;
             break;
         }
-        nKept = nCut - 1;
-        *pnRest = nCut;
+        // A sentence keeps its full stop; a space between words is dropped.
+        const bool bSentenceEnd = text[nCut - 1] != ' ';
+        nKept = bSentenceEnd ? nCut : nCut - 1;
+        *pnRest = bSentenceEnd && nCut < text.size() && text[nCut] == ' ' ? nCut + 1 : nCut;
+        if (bSentenceEnd && measure(text.substr(0, nKept)) > nHeight)
+            nKept = nCut - 1;  // the stop itself does not fit: cut before it
     }
     return nKept;
 }

@@ -24,9 +24,10 @@ enum class NewsLayout { Short, WithPicture, TwoColumns };
 NewsLayout ChooseNewsLayout(int nLines);
 
 // The body's text that fills a column of the given height: the whole text
-// when it fits, else cut back from its end to the nearest sentence end or
-// space (that character dropped) until it fits. Answers the length kept and
-// sets *pnRest to where the rest begins (after the dropped character).
+// when it fits, else cut back from its end to the nearest sentence end
+// (kept with its sentence) or space (dropped) until it fits. Answers the
+// length kept and sets *pnRest to where the rest begins (the space after a
+// sentence's end is not carried over).
 // measure(text) gives the height a text takes in the column.
 size_t FitNewsColumn(const std::string& text, int nHeight, const std::function<int(const std::string&)>& measure,
                      size_t* pnRest);
