@@ -367,10 +367,8 @@ CXListBox* CClientFootballToday::AddList(uint32_t dwID, uint32_t dwBarID, uint32
     auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, nLeft, nTop, nRight, nBottom, dwID, nullptr));
     if (!pList)
         return nullptr;
-    CGame* pGame = Game();
     pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true, pBar,
-                 true, nullptr, true, 0, false, false,
-                 false);
+                 true, nullptr, true, 0, false, false, false);
     pList->SetUpColumns(nLeft, nTop, nRight, nBottom, pColumns, false, false, nBottom - nTop, false);
     pList->SetAutoRedraw(true);
     return pList;
