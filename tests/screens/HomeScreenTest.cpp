@@ -65,6 +65,35 @@ TEST_F(HomeScreenOneDay, ContinueAdvancesOneDayAndShowsThatDaysMail)
     Shoot("home-after-continue");
 }
 
+TEST_F(HomeScreen, TheContinuePassesTheTurnToTheNextManagerWithHisMail)
+{
+    CClubDatabase* pSecondClub = m_pWorld->GetClubFromID(2);
+    ASSERT_NE(pSecondClub, nullptr);
+    CSaveGame* pSecond = CSaveGame::CreateNewHuman(*m_pWorld, 1, "Bo Ferris", 7, 1);
+    ASSERT_NE(pSecond, nullptr);
+    pSecond->TakeOverClub(pSecondClub);
+    const CNewsItem* pLetter = pSecond->PostNews(131, pSecondClub);
+    ShowHome();
+    const CDate today = m_pWorld->GetGameDate();
+    g_pNavigationBar->ContinueGame();
+    m_game.Update();
+    m_game.Update();
+    EXPECT_EQ(m_pWorld->GetCurrentHumanIndex(), 1) << "the second manager's turn";
+    EXPECT_EQ(m_pWorld->GetGameDate(), today) << "the day waits for every manager";
+    EXPECT_EQ(g_pCurrentClient, &Home());
+    bool bFiled = false;
+    for (const CNewsItem* pItem : pSecond->GetNews().GetArchive().Items<CNewsItem>())
+        bFiled = bFiled || pItem == pLetter;
+    EXPECT_TRUE(bFiled) << "his mail is filed when his turn comes";
+    // Back to the first manager: the day goes on.
+    for (int i = 0; i < 4 && m_pWorld->GetGameDate() == today; ++i) {
+        g_pNavigationBar->ContinueGame();
+        m_game.Update();
+    }
+    EXPECT_GT(m_pWorld->GetGameDate(), today);
+    EXPECT_EQ(m_pWorld->GetCurrentHumanIndex(), 0);
+}
+
 TEST_F(HomeScreen, TheNoticesShownAreTheNoticeListsWithTheirStateIcons)
 {
     CNoticeList& notices = Human().GetNotices();
