@@ -27,7 +27,7 @@ public:
     // already or the popup stack is full.
     bool Show(int nMode, int nTextItem) override;
     // The caller's own text, shown by Show with message 0.
-    void SetText(const std::string& text) { m_Text = text; }
+    void SetText(const std::string& text) override { m_Text = text; }
     // Extra choices (control ids, each an 84 x 26 button from the left), for
     // the next opening only.
     void SetExtraButtons(std::vector<uint32_t> ids) { m_ExtraButtons = std::move(ids); }

@@ -2,6 +2,7 @@
 
 #include "shell/CGame.h"
 #include "shell/CGameDay.h"
+#include "shell/CGamePopup.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/CTableText.h"
@@ -14,6 +15,7 @@
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
+#include "database/CManagerDatabase.h"
 #include "platform/Files.h"
 #include "season/CSaveGame.h"
 #include "xframework/CXAnimation.h"
@@ -38,6 +40,9 @@ using Nav = CGameNavigationBar;
 constexpr COLORREF kTreeTextColour = 0xFFFFFF;
 constexpr int kNavigationTextSet = 90;
 constexpr int kContinueTooltipSet = 134;
+// "Next manager to play" of the common words.
+constexpr int kWordSet = 114;
+constexpr int kNextManagerItem = 36;
 // The key icons: eleven 14 x 14 cells side by side, F2 to F12; the tree's
 // top rows show theirs at this x of the row.
 constexpr int kKeyIconCount = 11;
@@ -687,6 +692,24 @@ void CGameNavigationBar::OnClicked(uint32_t dwID)
     }
 }
 
+void CGameNavigationBar::TellNextManager()
+{
+    CDatabaseHandler* pDatabase = Database();
+    int nHumans = 0;
+    for (int nSlot = 0; pDatabase && nSlot < HUMAN_SLOTS; ++nSlot)
+        nHumans += pDatabase->GetHumanSlot(nSlot) != nullptr;
+    CGameMessageBox* pBox = GetGameMessageBox();
+    const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    if (nHumans < 2 || !pBox || !pHuman)
+        return;
+    const CManagerDatabase* pManager = pDatabase->GetManagerFromID(pHuman->GetManagerID());
+    const char* pszWords = GetTableText(kWordSet, kNextManagerItem);
+    char szText[160];
+    std::snprintf(szText, sizeof szText, "%s: %s", pszWords ? pszWords : "", pManager ? pManager->GetShortName() : "");
+    pBox->SetText(szText);
+    pBox->Show(CGameMessageBox::MODE_OK, 0);
+}
+
 void CGameNavigationBar::ContinueGame()
 {
     CDatabaseHandler* pDatabase = Database();
@@ -702,6 +725,7 @@ void CGameNavigationBar::ContinueGame()
             const CDate& today = pDatabase->GetGameDate();
             DebugLog(4, "[CGameNavigationBar::ContinueGame] %d day(s) on to %04d-%02d-%02d", nDays, today.GetYear(),
                      today.GetMonth(), today.GetDay());
+            TellNextManager();
             UpdateButtons();
             CGameDay::ProcessDailyNews(*pDatabase);
             if (CSaveGame* pHuman = pDatabase->GetCurrentSaveGame())
@@ -725,6 +749,7 @@ void CGameNavigationBar::ContinueGame()
         CGameDay::ProcessDailyNews(*pDatabase);
         if (CSaveGame* pHuman = pDatabase->GetCurrentSaveGame())
             pHuman->UpdateNavigationAlerts();
+        TellNextManager();
         OnClientChange(SCREEN_FOOTBALL_TODAY, true);
         UpdateButtons();
         return;

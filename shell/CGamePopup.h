@@ -70,6 +70,8 @@ class CGameMessageBox : public CGamePopup {
 public:
     enum : int { MODE_OK = 1, MODE_OK_CANCEL = 2, MODE_CANCEL_AND_CHOICES = 3 };
     virtual bool Show(int nMode, int nTextItem) = 0;
+    // The caller's own text, shown by Show with message 0.
+    virtual void SetText(const std::string& text) = 0;
     int GetTextItem() const { return m_nTextItem; }
 
 protected:

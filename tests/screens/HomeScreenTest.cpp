@@ -81,6 +81,12 @@ TEST_F(HomeScreen, TheContinuePassesTheTurnToTheNextManagerWithHisMail)
     EXPECT_EQ(m_pWorld->GetCurrentHumanIndex(), 1) << "the second manager's turn";
     EXPECT_EQ(m_pWorld->GetGameDate(), today) << "the day waits for every manager";
     EXPECT_EQ(g_pCurrentClient, &Home());
+    CGameMessageBox* pBox = GetGameMessageBox();
+    ASSERT_TRUE(pBox && pBox->IsOnStack()) << "the message box names the manager to play";
+    EXPECT_EQ(pBox->GetTextItem(), 0);
+    Shoot("home-next-manager");
+    pBox->OnClicked(884);
+    m_game.Update();
     bool bFiled = false;
     for (const CNewsItem* pItem : pSecond->GetNews().GetArchive().Items<CNewsItem>())
         bFiled = bFiled || pItem == pLetter;

@@ -44,8 +44,9 @@ TEST(NewspaperPage, ACutEndsTheColumnAtASpaceOrASentencesEnd)
         EXPECT_NE(body[nKept - 1], ' ');
         EXPECT_EQ(body[nKept], ' ') << "cut inside a word at " << nKept;
         EXPECT_EQ(nRest, nKept + 1);
-        if (body.compare(0, nKept, "The board met today.") == 0)
+        if (body.compare(0, nKept, "The board met today.") == 0) {
             EXPECT_EQ(body[nKept - 1], '.') << "the sentence keeps its full stop";
+        }
     }
     size_t nRest = 0;
     EXPECT_EQ(FitNewsColumn("unbreakableword", 16, measure, &nRest), 0u) << "a word is never split";
