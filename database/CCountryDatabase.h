@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "common/CDate.h"
 #include "common/CXList.h"
@@ -104,6 +105,12 @@ public:
     void AddClubReview(CClubDatabase* pClub);
     uint8_t* FindClubReview(const CClubDatabase* pClub, LPXLISTNODE* ppNode) const;
     bool RemoveClubReview(uint8_t* pEntry, bool bNotify);
+    // The clubs under review with the day each search began, in list order.
+    struct MANAGERVACANCY {
+        CDate date;
+        CClubDatabase* pClub;
+    };
+    std::vector<MANAGERVACANCY> GetManagerVacancies() const;
     // Inserts the event before the first later one, so that events of one
     // date keep the order they were added in.
     CEventsDatabase* AddEvent(uint8_t byType, const CDate& date, uint32_t dwDataID);

@@ -47,6 +47,21 @@ uint8_t* CCountryDatabase::FindClubReview(const CClubDatabase* pClub, LPXLISTNOD
     return nullptr;
 }
 
+std::vector<CCountryDatabase::MANAGERVACANCY> CCountryDatabase::GetManagerVacancies() const
+{
+    std::vector<MANAGERVACANCY> vacancies;
+    if (!m_pDatabaseHandler)
+        return vacancies;
+    for (const uint8_t* pEntry : m_lstSmallRecords.Items<uint8_t>()) {
+        const CDate date(ReadU16(pEntry), pEntry[2], pEntry[3]);
+        CClubDatabase* pClub = m_pDatabaseHandler->GetClubFromID(ReadU16(pEntry + kReviewClub));
+        // An entry whose date or club does not check out is not listed.
+        if (pClub && date.IsValid())
+            vacancies.push_back({date, pClub});
+    }
+    return vacancies;
+}
+
 void CCountryDatabase::AddClubReview(CClubDatabase* pClub)
 {
     if (!pClub || !m_pDatabaseHandler)

@@ -23,6 +23,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -664,8 +665,11 @@ public:
     void SetContinueMode(uint8_t byMode) { m_byContinueMode = byMode; }
     // The continue command: enters days up to the continue date, playing
     // every day's fixtures except the last day's, which are left for the
-    // match-day screens (DoMatchDay). Answers the days entered.
-    int ProcessDay();
+    // match-day screens (DoMatchDay). Answers the days entered; the flag
+    // (when given) tells whether a new season began on the way, and the
+    // callback (when given) hears after each day entered how many of how
+    // many are done.
+    int ProcessDay(bool* pbNewSeason = nullptr, const std::function<void(int, int)>& onDay = {});
     // The pre-start run of a new game up to (not including) the target,
     // reporting its progress week by week (progress message 21).
     void ProcessDaysToDate(const CDate& target);

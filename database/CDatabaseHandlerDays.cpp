@@ -406,19 +406,26 @@ void CDatabaseHandler::GetContinueDate(CDate& date) const
     date = std::max(date, tomorrow);
 }
 
-int CDatabaseHandler::ProcessDay()
+int CDatabaseHandler::ProcessDay(bool* pbNewSeason, const std::function<void(int, int)>& onDay)
 {
     CDate target;
     GetContinueDate(target);
+    const int nTotal = std::max(1, target.DaysBetween(m_GameDate));
     int nDays = 0;
-    auto enterDay = [this, &nDays] {
+    if (pbNewSeason)
+        *pbNewSeason = false;
+    auto enterDay = [this, &nDays, pbNewSeason, &onDay, nTotal] {
         CDate date;
         uint8_t byWeek = 0, byMonth = 0, bySeason = 0;
         DoNextDay(date, byWeek, byMonth, bySeason, 1);
+        if (bySeason && pbNewSeason)
+            *pbNewSeason = true;
         for (const CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
             for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
                 pDivision->UpdateSeasonStarted(m_GameDate);
         ++nDays;
+        if (onDay)
+            onDay(nDays, nTotal);
     };
     enterDay();
     while (m_GameDate < target) {

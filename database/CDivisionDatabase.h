@@ -237,6 +237,10 @@ public:
     // club's row. A file that is missing or short is made again; a record
     // beyond the club's block is logged and never written.
     bool WriteDivisionHistory();
+    // The club's history records (HISTORY_RECORD_BYTES each) of its first
+    // nRecords match days, fewer when the file holds fewer; none for a club
+    // not in the division or without a readable history.
+    std::vector<uint8_t> ReadClubHistory(ID_CLUB idClub, int nRecords);
     // Distinct dates up to the date of each club's played league fixtures,
     // in the order of the clubs given.
     std::vector<int> CountPlayedMatchDays(const CDate& date, const std::vector<ID_CLUB>& clubs) const;

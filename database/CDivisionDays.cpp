@@ -143,6 +143,32 @@ void CDivisionDatabase::CloseHistoryFiles()
     m_ClubHistoryFile.Close();
 }
 
+std::vector<uint8_t> CDivisionDatabase::ReadClubHistory(ID_CLUB idClub, int nRecords)
+{
+    std::vector<uint8_t> records;
+    int nSlot = 0;
+    bool bFound = false;
+    for (const CClubDatabase* pClub : m_lstClubsByID.Items<CClubDatabase>()) {
+        if (pClub->m_wClubId == idClub) {
+            bFound = true;
+            break;
+        }
+        ++nSlot;
+    }
+    if (!bFound || nRecords <= 0 || m_nGamesPerClub <= 0)
+        return records;
+    const std::string name = GetHistoryFileName();
+    if (!m_HistoryFile.IsOpen() && !m_HistoryFile.Open(name, static_cast<size_t>(GetHistoryFileBytes())))
+        return records;
+    const size_t nFirst = static_cast<size_t>(m_nGamesPerClub) * static_cast<size_t>(nSlot) * kHistoryRecordBytes;
+    const size_t nCount = static_cast<size_t>(std::min(nRecords, m_nGamesPerClub));
+    if (nFirst + nCount * kHistoryRecordBytes > m_HistoryFile.GetSize())
+        return records;
+    const uint8_t* pData = m_HistoryFile.GetData() + nFirst;
+    records.assign(pData, pData + nCount * kHistoryRecordBytes);
+    return records;
+}
+
 bool CDivisionDatabase::WriteDivisionHistory()
 {
     if (!m_byTableChanged)

@@ -4,6 +4,8 @@
 #include "screens/CClientTablesStaticsLeague.h"
 #include "screens/CClientTeamSelection.h"
 #include "screens/CClientNewGame.h"
+#include "screens/CClientArchivesMail.h"
+#include "screens/CClientFootballToday.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
 
@@ -17,4 +19,6 @@ void RegisterGameScreens()
     static CClientTablesStaticsHomeAndAway s_HomeAndAway;
     RegisterScreen(SCREEN_TABLES_HOME_AND_AWAY, &s_HomeAndAway);
     RegisterScreen(SCREEN_NEW_GAME, &NewGameScreen());
+    RegisterScreen(SCREEN_FOOTBALL_TODAY, &GetFootballTodayScreen());
+    RegisterScreen(SCREEN_ARCHIVES_MAIL, &GetArchivesMailScreen());
 }

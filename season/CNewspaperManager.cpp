@@ -1,5 +1,7 @@
 #include "season/CNewspaperManager.h"
 
+#include <iterator>
+
 #include <cstring>
 
 #include "common/CBinaryFile.h"
@@ -195,6 +197,23 @@ int CNewspaperManager::CountUnreadNewsItems() const
     for (const CNewsItem* pItem : m_lstArchive.Items<CNewsItem>())
         nUnread += pItem->IsRead() ? 0 : 1;
     return nUnread;
+}
+
+int CNewspaperManager::GetFolderOfCategory(int nCategory)
+{
+    static const int kFolders[] = {0, 1, 1, 1, 1, 2, 3, 4, 5, 1};
+    return nCategory >= 0 && nCategory < static_cast<int>(std::size(kFolders)) ? kFolders[nCategory] : -1;
+}
+
+int CNewspaperManager::CountFolderItems(int nFolder, bool bAll) const
+{
+    if (nFolder < 0 || nFolder >= MAIL_FOLDERS)
+        return 0;
+    int nCount = 0;
+    for (const CNewsItem* pItem : m_lstArchive.Items<CNewsItem>())
+        if (GetFolderOfCategory(pItem->GetFiledCategory()) == nFolder && (bAll || pItem->IsRead()))
+            ++nCount;
+    return nCount;
 }
 
 CNewsItem* CNewspaperManager::FindIncoming(uint16_t wType) const

@@ -91,6 +91,14 @@ public:
     // Frees every archived item whose date plus nDays lies before the date.
     void RemoveExpiredNewsItems(const CDate& date, int nDays);
     int CountUnreadNewsItems() const;
+    // The mail folders: 0 the chairman (category 0), 1 the club's staff (1,
+    // 2, 3, 4 and 9), 2 the bank (5), 3 the governing body (6), 4 the
+    // players (7), 5 other chairmen (8).
+    static constexpr int MAIL_FOLDERS = 6;
+    static int GetFolderOfCategory(int nCategory);
+    // The filed items of a folder, all of them or only the read ones; 0 for
+    // a folder outside 0 to 5.
+    int CountFolderItems(int nFolder, bool bAll) const;
     const CXList& GetArchive() const { return m_lstArchive; }
     const CXList& GetIncoming() const { return m_lstIncoming; }
     // The newest incoming item of a type, or null.

@@ -304,24 +304,34 @@ void ValueText(CDatabaseHandler* pDatabase, const ITEMTEXTPARAMETERS& p, int nCo
 
 }  // namespace
 
-const char* GetMailScriptName(uint16_t wType)
+int GetMailCategory(uint16_t wType)
 {
     struct Sender {
         uint16_t wFirst, wLast;
-        const char* pszScript;
+        int nCategory;
     };
     static const Sender kSenders[] = {
-        {2, 2, "PendingMailScout.fmc"},           {5, 10, "PendingMailStaff.fmc"},
-        {15, 76, "PendingMailPlayer.fmc"},        {79, 90, "PendingMailTrainer.fmc"},
-        {93, 174, "PendingMailChairman.fmc"},     {177, 212, "PendingMailOtherChairman.fmc"},
-        {215, 230, "PendingMailBank.fmc"},        {233, 242, "PendingMailAccountant.fmc"},
-        {245, 273, "PendingMailGovernBody.fmc"},  {276, 280, "PendingMailPhysio.fmc"},
+        {2, 2, 4},     {5, 10, 9},    {15, 76, 7},   {79, 90, 1},   {93, 174, 0},
+        {177, 212, 8}, {215, 230, 5}, {233, 242, 3}, {245, 273, 6}, {276, 280, 2},
     };
     for (const Sender& sender : kSenders)
         if (wType >= sender.wFirst && wType <= sender.wLast)
-            return sender.pszScript;
-    return nullptr;
+            return sender.nCategory;
+    return -1;
 }
+
+const char* GetMailScriptFile(int nCategory)
+{
+    static const char* const kScripts[MAIL_CATEGORIES] = {
+        "PendingMailChairman.fmc", "PendingMailTrainer.fmc",   "PendingMailPhysio.fmc",
+        "PendingMailAccountant.fmc", "PendingMailScout.fmc",   "PendingMailBank.fmc",
+        "PendingMailGovernBody.fmc", "PendingMailPlayer.fmc",  "PendingMailOtherChairman.fmc",
+        "PendingMailStaff.fmc",
+    };
+    return nCategory >= 0 && nCategory < MAIL_CATEGORIES ? kScripts[nCategory] : nullptr;
+}
+
+const char* GetMailScriptName(uint16_t wType) { return GetMailScriptFile(GetMailCategory(wType)); }
 
 ITEMTEXTPARAMETERS ITEMTEXTPARAMETERS::FromNewsItem(const CNewsItem& item, const CDatabaseHandler* pDatabase)
 {
@@ -405,13 +415,15 @@ bool CFormScript::LoadFromBytes(const std::vector<uint8_t>& bytes, bool bLoadTex
         for (uint16_t& wCondition : entry.awConditions)
             reader.ReadU16(wCondition);
         uint16_t wVariants = 0;
-        reader.ReadU16(entry.wUnused);
+        reader.ReadU16(entry.wTarget);
         reader.ReadU16(wVariants);
         if (bPictures)
             reader.ReadBytes(entry.abyPictures, FORMSCRIPT_PICTURES);
         const size_t nTables = bHeadlines ? 2 : 1;
         if (reader.Failed() || !reader.CheckCount(wVariants, 4 * nTables))
             return refuse("an entry runs past the end of the file");
+        if (entry.wTarget > FORMSCRIPT_LAST_TARGET)
+            return refuse("an entry's target is not a target");
         entry.bodies.resize(wVariants);
         entry.headlines.assign(wVariants, 0);
         for (uint32_t& dwOffset : entry.bodies)

@@ -8,7 +8,7 @@
 // File (little-endian): 16-byte header (u32 mark "FMC1", u16 entry count,
 // u16 0, u32 text block size, u8 headline table present, u8 picture bytes
 // present, u16 0); each entry: six u16 condition tokens (the list ends at the
-// first 0), u16 not read, u16 variant count n, 6 picture bytes when present,
+// first 0), u16 target (what a letter leads to, 0 none), u16 variant count n, 6 picture bytes when present,
 // n u32 body offsets, n u32 headline offsets when present; then the text
 // block of zero-terminated texts addressed by those offsets.
 //
@@ -32,6 +32,8 @@ constexpr int FORMSCRIPT_HEADER_BYTES = 16;
 constexpr int FORMSCRIPT_CONDITIONS = 6;
 constexpr int FORMSCRIPT_PICTURES = 6;
 constexpr uint8_t FORMSCRIPT_TOKEN_MARK = 0x40;
+// Targets of a letter: 1 to 65 (the mail archive's go-to codes).
+constexpr uint16_t FORMSCRIPT_LAST_TARGET = 65;
 // The expansion buffer of the screens that list scripted texts.
 constexpr size_t FORMSCRIPT_TEXT_BYTES = 1024;
 
@@ -68,6 +70,14 @@ struct ITEMTEXTPARAMETERS {
     static ITEMTEXTPARAMETERS FromNewsItem(const CNewsItem& item, const CDatabaseHandler* pDatabase);
 };
 
+// The mail senders, by the category a filed item keeps: 0 the chairman, 1
+// the trainer, 2 the physio, 3 the accountant, 4 the scout, 5 the bank, 6
+// the governing body, 7 a player, 8 another chairman, 9 the staff.
+constexpr int MAIL_CATEGORIES = 10;
+// The category of a news item type; -1 for a type no letter carries.
+int GetMailCategory(uint16_t wType);
+// The script of a category; null outside 0 to 9.
+const char* GetMailScriptFile(int nCategory);
 // The mail script that carries a news item of this type, by the sender the
 // type belongs to; null for a type no letter carries.
 const char* GetMailScriptName(uint16_t wType);
@@ -76,7 +86,7 @@ class CFormScript {
 public:
     struct Entry {
         uint16_t awConditions[FORMSCRIPT_CONDITIONS] = {};
-        uint16_t wUnused = 0;
+        uint16_t wTarget = 0;
         std::vector<uint32_t> bodies;
         std::vector<uint32_t> headlines;  // all 0 when the file has none
         uint8_t abyPictures[FORMSCRIPT_PICTURES] = {};

@@ -15,6 +15,7 @@
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
+#include "database/CManagerDatabase.h"
 #include "platform/Files.h"
 #include "season/CSaveGame.h"
 #include "xframework/CXAnimation.h"
@@ -40,6 +41,9 @@ using Nav = CGameNavigationBar;
 constexpr COLORREF kTreeTextColour = 0xFFFFFF;
 constexpr int kNavigationTextSet = 90;
 constexpr int kContinueTooltipSet = 134;
+// "Next manager to play" of the common words.
+constexpr int kWordSet = 114;
+constexpr int kNextManagerItem = 36;
 // The key icons: eleven 14 x 14 cells side by side, F2 to F12; the tree's
 // top rows show theirs at this x of the row.
 constexpr int kKeyIconCount = 11;
@@ -688,12 +692,8 @@ void CGameNavigationBar::SetStartContinueButton(int nLook)
 
 void CGameNavigationBar::UpdateContinueButton()
 {
-    const CClubDatabase* pClub = HumanClub();
     const CDatabaseHandler* pDatabase = Database();
-    CDate date;
-    const bool bMatchToday =
-        pDatabase && pClub && pDatabase->GetNextFixture(pClub, nullptr, nullptr, &date) >= 0 && date == pDatabase->GetGameDate();
-    SetContinueButton(bMatchToday ? LOOK_MATCH : LOOK_GO_ON);
+    SetContinueButton(pDatabase ? CGameDay::GetContinueLookForDay(*pDatabase) : LOOK_GO_ON);
 }
 
 void CGameNavigationBar::GoThroughHistory(bool bForward)
@@ -833,6 +833,24 @@ bool CGameNavigationBar::BeginNewGame()
     return true;
 }
 
+void CGameNavigationBar::TellNextManager()
+{
+    CDatabaseHandler* pDatabase = Database();
+    int nHumans = 0;
+    for (int nSlot = 0; pDatabase && nSlot < HUMAN_SLOTS; ++nSlot)
+        nHumans += pDatabase->GetHumanSlot(nSlot) != nullptr;
+    CGameMessageBox* pBox = GetGameMessageBox();
+    const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    if (nHumans < 2 || !pBox || !pHuman)
+        return;
+    const CManagerDatabase* pManager = pDatabase->GetManagerFromID(pHuman->GetManagerID());
+    const char* pszWords = GetTableText(kWordSet, kNextManagerItem);
+    char szText[160];
+    std::snprintf(szText, sizeof szText, "%s: %s", pszWords ? pszWords : "", pManager ? pManager->GetShortName() : "");
+    pBox->SetText(szText);
+    pBox->Show(CGameMessageBox::MODE_OK, 0);
+}
+
 void CGameNavigationBar::ContinueGame()
 {
     CDatabaseHandler* pDatabase = Database();
@@ -848,7 +866,12 @@ void CGameNavigationBar::ContinueGame()
             const CDate& today = pDatabase->GetGameDate();
             DebugLog(4, "[CGameNavigationBar::ContinueGame] %d day(s) on to %04d-%02d-%02d", nDays, today.GetYear(),
                      today.GetMonth(), today.GetDay());
+            TellNextManager();
             UpdateButtons();
+            CGameDay::ProcessDailyNews(*pDatabase);
+            if (CSaveGame* pHuman = pDatabase->GetCurrentSaveGame())
+                pHuman->UpdateNavigationAlerts();
+            UpdateStatusLights();
             UpdateContinueButton();
         }
         return;
@@ -864,6 +887,10 @@ void CGameNavigationBar::ContinueGame()
     pGame->GetScreenHistory().ClearScreenHistory();
     if (nNext >= 0) {
         pDatabase->SetCurrentHumanIndex(static_cast<uint8_t>(nNext));
+        CGameDay::ProcessDailyNews(*pDatabase);
+        if (CSaveGame* pHuman = pDatabase->GetCurrentSaveGame())
+            pHuman->UpdateNavigationAlerts();
+        TellNextManager();
         OnClientChange(SCREEN_FOOTBALL_TODAY, true);
         UpdateButtons();
         return;

@@ -113,6 +113,9 @@ public:
     // The continue command: the next queued screen, the day's work when the
     // queue runs dry, or the day's screens queued when it is empty.
     void ContinueGame();
+    // With more than one human manager, the message box names the manager
+    // whose turn it is.
+    void TellNextManager();
 
     uint8_t m_bRecordHistory = 1;
 

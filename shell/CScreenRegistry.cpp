@@ -44,6 +44,12 @@ CGameClient* GetScreenObject(int nScreenID)
     return IsMainScreenID(nScreenID) ? TheRegistry().screens[static_cast<size_t>(nScreenID)] : nullptr;
 }
 
+bool IsScreenBuilt(int nScreenID)
+{
+    const CGameClient* pScreen = GetScreenObject(nScreenID);
+    return pScreen && !dynamic_cast<const CPlaceholderScreen*>(pScreen);
+}
+
 void RegisterScreen(int nScreenID, CGameClient* pScreen)
 {
     if (IsMainScreenID(nScreenID) && pScreen)

@@ -20,6 +20,8 @@ public:
 bool IsMainScreenID(int nScreenID);
 // The screen object of an id; null for ids without one.
 CGameClient* GetScreenObject(int nScreenID);
+// True when the id's screen is built (registered in place of its placeholder).
+bool IsScreenBuilt(int nScreenID);
 // A built screen takes the place of its placeholder.
 void RegisterScreen(int nScreenID, CGameClient* pScreen);
 // The popups that live as one object each, by their screen ids (below

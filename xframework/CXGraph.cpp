@@ -620,9 +620,11 @@ void CXGraph::DrawLines(plat::DeviceContext* pDC)
         const bool bLeft = series.bLeftAxis;
         // A single value has no gap to spread over; it sits at the left.
         const size_t nGaps = series.values.size() - 1;
-        const double dSlot = !series.bNormalised ? series.dItemWidth
-                             : nGaps > 0         ? static_cast<double>(m_nPlotWidth) / static_cast<double>(nGaps)
-                                                 : static_cast<double>(m_nPlotWidth);
+        const double dSlot = (series.dwFlags & GRAPH_SERIES_BY_DIVISION)
+                                 ? static_cast<double>(m_nPlotWidth) / Gaps(m_nDivisions)
+                             : !series.bNormalised ? series.dItemWidth
+                             : nGaps > 0           ? static_cast<double>(m_nPlotWidth) / static_cast<double>(nGaps)
+                                                   : static_cast<double>(m_nPlotWidth);
         const int nShift = (series.dwFlags & GRAPH_SERIES_CENTRED_POINTS) ? 2 + ToPixel(dSlot / 2) : 0;
         plat::Pen pen(plat::PS_SOLID, series.nPenWidth, series.crColour);
         std::unique_ptr<plat::Brush> pBrush(plat::Brush::createSolid(series.crColour));

@@ -36,6 +36,8 @@ constexpr int GRAPH_BARS = 2;
 // Series flags.
 constexpr uint32_t GRAPH_SERIES_DOWNWARD = 1;
 constexpr uint32_t GRAPH_SERIES_CENTRED_POINTS = 2;
+// The points step by the x axis's divisions, however many there are.
+constexpr uint32_t GRAPH_SERIES_BY_DIVISION = 4;
 
 // The language's text for a graph without values, or null.
 using GraphEmptyTextLookup = const char* (*)();

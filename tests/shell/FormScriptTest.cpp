@@ -226,7 +226,7 @@ TEST_F(FormScripts, EntriesVariantsAndPictures)
 {
     std::string error;
     const std::vector<uint8_t> bytes = Compile("script T.fmc\nheadlines\npictures\n"
-                                               "entry 160\npictures 5 0 7 0 0 0\n"
+                                               "entry 160\npictures 5 0 7 0 0 0\ntarget 16\n"
                                                "text first {club}\nheadline one\ntext second\nheadline two\n"
                                                "text third\nheadline three\n"
                                                "entry 161 162\ntext needs two\n"
@@ -236,6 +236,8 @@ TEST_F(FormScripts, EntriesVariantsAndPictures)
     CFormScript script;
     ASSERT_TRUE(script.LoadFromBytes(bytes, true, error)) << error;
     ASSERT_EQ(script.GetEntryCount(), 3);
+    EXPECT_EQ(script.GetEntry(0)->wTarget, 16);
+    EXPECT_EQ(script.GetEntry(1)->wTarget, 0) << "an entry without a target leads nowhere";
 
     char szText[FORMSCRIPT_TEXT_BYTES];
     script.GetEntryText(szText, sizeof szText, 0, 7, m_params);
@@ -295,6 +297,8 @@ TEST_F(FormScripts, TheCompilerRefusesWhatItCannotWrite)
         "script T.fmc\npictures\nentry 5\npictures 1 2 3\n",    // three of six pictures
         "script T.fmc\ntext a\n",                               // a text outside an entry
         "script T.fmc\nentry 5\nshout a\n",                     // an unknown statement
+        "script T.fmc\ntarget 3\n",                             // a target outside an entry
+        "script T.fmc\nentry 5\ntarget 66\n",                  // no such target
     };
     for (const char* pszSource : sources) {
         std::string error;
@@ -332,6 +336,7 @@ TEST_F(FormScripts, DamagedScriptsAreRefusedWhole)
         put32(good, nFirstBody, 0x7FFFFFF0),                // a body past the text block
         put32(good, nFirstBody + 8, 0x00010000),            // a headline past the text block
         unended,                                            // the last text runs off the block
+        put32(good, FORMSCRIPT_HEADER_BYTES + 12, 0x00020042),  // a target past the last
     };
     for (size_t i = 0; i < std::size(damaged); ++i) {
         EXPECT_FALSE(script.LoadFromBytes(damaged[i], true, error)) << "damage " << i;

@@ -38,6 +38,7 @@ struct Variant {
 struct SourceEntry {
     std::array<uint16_t, FORMSCRIPT_CONDITIONS> conditions{};
     std::array<uint8_t, FORMSCRIPT_PICTURES> pictures{};
+    uint16_t wTarget = 0;
     std::vector<Variant> variants;
 };
 
@@ -159,6 +160,12 @@ bool compileFormScript(const std::string& sourcePath, std::string& outputName, s
             if (!ParseNumbers(args, FORMSCRIPT_PICTURES, 255, numbers) || numbers.size() != FORMSCRIPT_PICTURES)
                 return fail("pictures takes six numbers from 0 to 255");
             std::copy(numbers.begin(), numbers.end(), entries.back().pictures.begin());
+        } else if (keyword == "target") {
+            if (entries.empty())
+                return fail("a target belongs to an entry");
+            if (!ParseNumbers(args, 1, FORMSCRIPT_LAST_TARGET, numbers) || numbers.size() != 1)
+                return fail("target takes one number from 0 to " + std::to_string(FORMSCRIPT_LAST_TARGET));
+            entries.back().wTarget = static_cast<uint16_t>(numbers[0]);
         } else if (keyword == "text") {
             if (entries.empty())
                 return fail("a text belongs to an entry");
@@ -218,7 +225,7 @@ bool compileFormScript(const std::string& sourcePath, std::string& outputName, s
     for (const SourceEntry& entry : entries) {
         for (uint16_t wToken : entry.conditions)
             put16(wToken);
-        put16(0);
+        put16(entry.wTarget);
         put16(static_cast<uint32_t>(entry.variants.size()));
         if (bPictures)
             bytes.insert(bytes.end(), entry.pictures.begin(), entry.pictures.end());

@@ -9,6 +9,7 @@
 //   pictures                           the entries carry picture numbers
 //   entry 160 [token ...]              a new entry and its condition tokens
 //   pictures 1 0 0 0 0 0               the entry's six picture numbers
+//   target 16                          what a letter of the entry leads to
 //   text WORDS                         a new variant with its body
 //   headline WORDS                     the headline of the last variant
 //
