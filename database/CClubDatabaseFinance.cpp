@@ -405,9 +405,9 @@ void CClubDatabase::DoFinance()
                                   ClampMoney(static_cast<int64_t>(GetBaseInterestRate() * kMonthShare * nBalance)), 0);
     }
 
-    // The manager's contract holds a monthly wage.
+    // The manager's contract holds a yearly wage: a twelfth of it each month.
     if (const CManagerDatabase* pManager = GetManager())
-        AddFinanceTransaction(kCategoryManagerWages, 0, static_cast<int32_t>(pManager->m_Contract.dwWage),
+        AddFinanceTransaction(kCategoryManagerWages, 0, static_cast<int32_t>(pManager->m_Contract.dwWage / 12),
                               pManager->m_idManager);
 
     // A computer club's books close into the bank balance; the board watches

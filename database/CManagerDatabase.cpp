@@ -284,7 +284,8 @@ int CManagerDatabase::GetCompensation() const
             break;
         }
     }
-    return static_cast<int>((GetContractWeeksLeft() / 4) * static_cast<double>(m_Contract.dwWage) * dShare);
+    // The contract's wage is yearly; the months left are paid at a twelfth.
+    return static_cast<int>((GetContractWeeksLeft() / 4) * (m_Contract.dwWage / 12.0) * dShare);
 }
 
 void CManagerDatabase::AddCareerEntry(int nSeason, ID_CLUB idClub)

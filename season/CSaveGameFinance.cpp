@@ -444,7 +444,7 @@ void CSaveGame::ComputeProjectedFinance(int nCategory, int nMonth, int nYear, in
     }
     else if (nCategory == 17) {
         if (const CManagerDatabase* pManager = club.GetManager())
-            nExpense += pManager->m_Contract.dwWage;
+            nExpense += pManager->m_Contract.dwWage / 12;
     }
     else if (nCategory >= 18 && nCategory <= 27)
         club.GetProjectedMatchIncome(nCategory, nMonth, nIncome, nExpense);

@@ -148,7 +148,7 @@ TEST_F(ClubLife, MonthlyFinanceRunDrawsEveryWage)
     for (const void* pId : pClub->m_lstStaff.Items<void>())
         nWages += H().GetStaffFromID(static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(pId)))->m_dwWage / 12;
     if (const CManagerDatabase* pManager = pClub->GetManager())
-        nWages += pManager->m_Contract.dwWage;
+        nWages += pManager->m_Contract.dwWage / 12;
     ASSERT_GT(nWages, 0);
     ASSERT_GT(pClub->m_lstStaff.GetCount(), 0);
 

@@ -224,8 +224,9 @@ TEST_F(ManagerRecordTest, CompensationAndContractWeeks)
         if (compensation == 0)
             continue;
         ++paid;
-        EXPECT_GE(compensation, 13 * 10000 * 90 / 100);
-        EXPECT_LT(compensation, 13 * 10000);
+        // Thirteen months left at a twelfth of the yearly wage, 90-100 % of it.
+        EXPECT_GE(compensation, 13 * 10000 / 12 * 90 / 100);
+        EXPECT_LT(compensation, 13 * 10000 / 12 + 1);
     }
     EXPECT_GT(paid, 0);
     EXPECT_LT(paid, 400);
