@@ -78,6 +78,8 @@ TEST(WorldToolTest, RefusesDamagedSources)
         {"facility missing", [](const fs::path& d) { Replace(d / "tables" / "facilities.txt", "4,0,60000,4,6000\n", ""); }},
         {"price of nothing", [](const fs::path& d) { Replace(d / "tables" / "matchday.txt", "60,1800,4200,", "60,1800,0,"); }},
         {"stand kinds shrink", [](const fs::path& d) { Replace(d / "tables" / "stands.txt", "0,2,3000,2000,600,12,3", "0,2,300,200,60,12,3"); }},
+        {"play-off promoting more than it holds", [](const fs::path& d) { Replace(d / "world" / "01-england.txt", "First Division,2,3,4,1", "First Division,2,3,1,2"); }},
+        {"play-off places without promotions", [](const fs::path& d) { Replace(d / "world" / "01-england.txt", "First Division,2,3,4,1", "First Division,2,3,4,0"); }},
         {"play-off without a final", [](const fs::path& d) { Replace(d / "tables" / "playoffs.txt", "1,1,1,0,1,6,4,5,1,255,0,0,0,17,3,5,5,2\n", ""); }},
     };
     for (const auto& c : cases) {

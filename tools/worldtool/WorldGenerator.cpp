@@ -160,16 +160,23 @@ bool readCountry(const SourceFile& source, WorldGenerator::CountrySource& countr
     for (const std::string& line : source.lines("divisions")) {
         cells = splitCells(line);
         WorldGenerator::DivisionSource division;
-        int64_t d[4] = {};
-        if (cells.size() != 5 || !toInt(cells[0], 1, 255, d[0]) || !toInt(cells[1], 1, 9, d[1]) ||
-            !toInt(cells[3], 0, 6, d[2]) || !toInt(cells[4], 0, 6, d[3]) || cells[2].empty() ||
-            cells[2].size() >= DIVISION_NAME_BYTES)
-            return report.fail("divisions", line, "identifier, number, name, promotions, relegations expected");
+        int64_t d[6] = {};
+        // The two play-off columns may be left out: no play-off.
+        if ((cells.size() != 5 && cells.size() != 7) || !toInt(cells[0], 1, 255, d[0]) ||
+            !toInt(cells[1], 1, 9, d[1]) || !toInt(cells[3], 0, 6, d[2]) || !toInt(cells[4], 0, 6, d[3]) ||
+            (cells.size() == 7 && (!toInt(cells[5], 0, 8, d[4]) || !toInt(cells[6], 0, 4, d[5]) ||
+                                   (d[4] > 0) != (d[5] > 0) || d[5] > d[4])) ||
+            cells[2].empty() || cells[2].size() >= DIVISION_NAME_BYTES)
+            return report.fail("divisions", line,
+                               "identifier, number, name, promotions, relegations[, play-off places, play-off "
+                               "promotions] expected");
         division.id = static_cast<int>(d[0]);
         division.number = static_cast<int>(d[1]);
         division.name = cells[2];
         division.promotions = static_cast<int>(d[2]);
         division.relegations = static_cast<int>(d[3]);
+        division.playOffPlaces = static_cast<int>(d[4]);
+        division.playOffPromotions = static_cast<int>(d[5]);
         if (division.number != static_cast<int>(country.divisions.size()) + 1)
             return report.fail("divisions", line, "divisions are numbered 1, 2, ... from the top");
         country.divisions.push_back(division);
@@ -326,6 +333,8 @@ bool WorldGenerator::buildWorld(CDatabaseHandler& handler, const std::vector<Cou
             division->m_byAutomaticRelegations = static_cast<uint8_t>(divisionSource.relegations);
             division->m_byPromotionZone = static_cast<uint8_t>(divisionSource.promotions);
             division->m_byRelegationZone = static_cast<uint8_t>(divisionSource.relegations);
+            division->m_byPlayOffPlaces = static_cast<uint8_t>(divisionSource.playOffPlaces);
+            division->m_byPlayOffPromotions = static_cast<uint8_t>(divisionSource.playOffPromotions);
             // Small leagues meet four times a season.
             const auto clubCount = std::count_if(source.clubs.begin(), source.clubs.end(), [&](const ClubSource& c) {
                 return c.division == divisionSource.number;

@@ -31,7 +31,7 @@ public:
         int homeColours[2] = {}, awayColours[2] = {};
     };
     struct DivisionSource {
-        int id = 0, number = 0, promotions = 0, relegations = 0;
+        int id = 0, number = 0, promotions = 0, relegations = 0, playOffPlaces = 0, playOffPromotions = 0;
         std::string name;
     };
     struct CountrySource {
