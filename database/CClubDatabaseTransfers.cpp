@@ -296,9 +296,9 @@ void CClubDatabase::AnswerBuyOffers(CPlayerDatabase* pPlayer)
     CDatabaseHandler* pRoot = Root();
     if (!pRoot || !pPlayer || pPlayer->m_pClub != this || pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN)
         return;
-    for (CBuyOfferDatabase* pOffer : pRoot->GetBuyOffers().Items<CBuyOfferDatabase>()) {
-        if (pOffer->GetPlayerID() != pPlayer->m_idPerson || (pOffer->GetFlags() & BUYOFFER_ANSWERED) ||
-            pOffer->GetCountdown() == 0)
+    for (LPXLISTNODE pNode : pRoot->GetPlayerBuyOffers(pPlayer->m_idPerson)) {
+        auto* pOffer = static_cast<CBuyOfferDatabase*>(pNode->pData);
+        if ((pOffer->GetFlags() & BUYOFFER_ANSWERED) || pOffer->GetCountdown() == 0)
             continue;
         CClubDatabase* pBidder = pRoot->GetClubFromID(pOffer->GetBiddingClubID());
         if (NegotiateBuyTransfer(pOffer) > 0) {
@@ -317,9 +317,9 @@ void CClubDatabase::AnswerLoanOffers(CPlayerDatabase* pPlayer)
     if (!pRoot || !pPlayer || pPlayer->m_pClub != this || pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN)
         return;
     bool bAccepted = false;
-    for (CLoanOfferDatabase* pOffer : pRoot->GetLoanOffers().Items<CLoanOfferDatabase>()) {
-        if (pOffer->GetPlayerID() != pPlayer->m_idPerson || pOffer->GetKind() == 1 ||
-            (pOffer->GetFlags() & LOANOFFER_ANSWERED) || pOffer->GetByte(0) == 0)
+    for (LPXLISTNODE pNode : pRoot->GetPlayerLoanOffers(pPlayer->m_idPerson)) {
+        auto* pOffer = static_cast<CLoanOfferDatabase*>(pNode->pData);
+        if (pOffer->GetKind() == 1 || (pOffer->GetFlags() & LOANOFFER_ANSWERED) || pOffer->GetByte(0) == 0)
             continue;
         if (NegotiateLoanTransfer(pOffer) > 0) {
             pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | LOANOFFER_ACCEPTED));

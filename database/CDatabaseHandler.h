@@ -15,6 +15,7 @@
 #include "database/CGameTables.h"
 #include "database/CPlayOffTemplates.h"
 #include "database/CNameDictionary.h"
+#include "database/CPlayerOfferList.h"
 #include "database/CWorkingFileImage.h"
 #include "database/IdentifierEntries.h"
 #include "database/NationalityTable.h"
@@ -508,8 +509,17 @@ public:
     void AddListMarketEntry(CListMarketEntry* pEntry);
     void AddLoanMarketEntry(CLoanMarketEntry* pEntry);
     void AddPendingTransfer(uint32_t dwDate, CBuyOfferDatabase* pOffer);
-    const CXList& GetBuyOffers() const { return m_lstBuyOffers; }
-    const CXList& GetLoanOffers() const { return m_lstLoanOffers; }
+    const CXList& GetBuyOffers() const { return m_lstBuyOffers.List(); }
+    const CXList& GetLoanOffers() const { return m_lstLoanOffers.List(); }
+    // One player's offers, in list order.
+    const std::vector<LPXLISTNODE>& GetPlayerBuyOffers(ID_PLAYER idPlayer) const
+    {
+        return m_lstBuyOffers.OfPlayer(idPlayer);
+    }
+    const std::vector<LPXLISTNODE>& GetPlayerLoanOffers(ID_PLAYER idPlayer) const
+    {
+        return m_lstLoanOffers.OfPlayer(idPlayer);
+    }
     const CXList& GetListMarket() const { return m_lstListMarket; }
     const CXList& GetLoanMarket() const { return m_lstLoanMarket; }
     const CXList& GetPendingTransfers() const { return m_lstPendingTransfers; }
@@ -957,8 +967,8 @@ private:
     CXList m_lstGrounds;
     CXList m_lstListMarket;
     CXList m_lstLoanMarket;
-    CXList m_lstBuyOffers;
-    CXList m_lstLoanOffers;
+    CPlayerOfferList<CBuyOfferDatabase> m_lstBuyOffers;
+    CPlayerOfferList<CLoanOfferDatabase> m_lstLoanOffers;
     CXList m_lstPendingTransfers;  // PENDINGTRANSFER
     CXList m_lstYouths;
     CXList m_lstUnemployedManagers;  // identifiers

@@ -247,16 +247,16 @@ bool CDatabaseHandler::RetirePlayer(CPlayerDatabase* pPlayer)
 int CDatabaseHandler::CountOpenBuyOffers(ID_PLAYER idPlayer) const
 {
     int n = 0;
-    for (const CBuyOfferDatabase* p : m_lstBuyOffers.Items<CBuyOfferDatabase>())
-        n += p->GetPlayerID() == idPlayer && p->GetCountdown() != 0;
+    for (LPXLISTNODE pNode : m_lstBuyOffers.OfPlayer(idPlayer))
+        n += static_cast<const CBuyOfferDatabase*>(pNode->pData)->GetCountdown() != 0;
     return n;
 }
 
 int CDatabaseHandler::CountOpenLoanOffers(ID_PLAYER idPlayer) const
 {
     int n = 0;
-    for (const CLoanOfferDatabase* p : m_lstLoanOffers.Items<CLoanOfferDatabase>())
-        n += p->GetPlayerID() == idPlayer && LoanFields::Open(p) != 0;
+    for (LPXLISTNODE pNode : m_lstLoanOffers.OfPlayer(idPlayer))
+        n += LoanFields::Open(static_cast<const CLoanOfferDatabase*>(pNode->pData)) != 0;
     return n;
 }
 
@@ -282,25 +282,24 @@ bool CDatabaseHandler::HasOfferAwaitingAnswer(const CClubDatabase* pClub)
 
 CBuyOfferDatabase* CDatabaseHandler::GetBuyOffer(ID_PLAYER idPlayer, ID_CLUB idClub) const
 {
-    return m_lstBuyOffers.FindItem<CBuyOfferDatabase>(
-        [&](const CBuyOfferDatabase* p) { return p->GetPlayerID() == idPlayer && p->GetBiddingClubID() == idClub; });
+    return m_lstBuyOffers.FindOfPlayer(idPlayer,
+                                       [&](const CBuyOfferDatabase* p) { return p->GetBiddingClubID() == idClub; });
 }
 
 CLoanOfferDatabase* CDatabaseHandler::GetLoanOffer(ID_PLAYER idPlayer, ID_CLUB idClub) const
 {
-    return m_lstLoanOffers.FindItem<CLoanOfferDatabase>(
-        [&](const CLoanOfferDatabase* p) { return p->GetPlayerID() == idPlayer && p->GetClubID() == idClub; });
+    return m_lstLoanOffers.FindOfPlayer(idPlayer, [&](const CLoanOfferDatabase* p) { return p->GetClubID() == idClub; });
 }
 
 CBuyOfferDatabase* CDatabaseHandler::FindBuyOfferByID(uint32_t dwOfferID) const
 {
-    return m_lstBuyOffers.FindItem<CBuyOfferDatabase>(
+    return m_lstBuyOffers.List().FindItem<CBuyOfferDatabase>(
         [&](const CBuyOfferDatabase* p) { return p->GetOfferID() == dwOfferID; });
 }
 
 CLoanOfferDatabase* CDatabaseHandler::FindLoanOfferByID(uint32_t dwOfferID) const
 {
-    return m_lstLoanOffers.FindItem<CLoanOfferDatabase>(
+    return m_lstLoanOffers.List().FindItem<CLoanOfferDatabase>(
         [&](const CLoanOfferDatabase* p) { return p->GetOfferID() == dwOfferID; });
 }
 
@@ -436,37 +435,34 @@ void CDatabaseHandler::WithdrawPlayerBuyOffers(CPlayerDatabase* pPlayer, ID_CLUB
 {
     if (!pPlayer)
         return;
-    LPXLISTNODE pNode = m_lstBuyOffers.GetHead();
-    while (pNode) {
-        LPXLISTNODE pNext = pNode->pNext;
+    // A copy: removing an offer changes the player's nodes.
+    const std::vector<LPXLISTNODE> nodes = m_lstBuyOffers.OfPlayer(pPlayer->m_idPerson);
+    for (LPXLISTNODE pNode : nodes) {
         auto* pOffer = static_cast<CBuyOfferDatabase*>(pNode->pData);
-        if (pOffer->GetPlayerID() == pPlayer->m_idPerson) {
-            DeleteEventsEverywhere(m_lstCountries, 14, pOffer->GetOfferID());
-            // A human's bid that ends this way reads as refused by whoever
-            // had not yet said yes.
-            if (IsClubHumanManaged(GetClubFromID(pOffer->GetBiddingClubID())) &&
-                !IsClubHumanManaged(GetClubFromID(idClub))) {
-                if (!(pOffer->GetFlags() & BUYOFFER_ANSWERED)) {
-                    pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | BUYOFFER_ANSWERED));
-                    pOffer->SetClubAnswer(1);
-                } else if (pOffer->GetClubAnswer() == 0) {
-                    pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | BUYOFFER_PLAYER_ANSWERED));
-                    pOffer->SetPlayerAnswer(1);
-                }
-            }
-            const bool bKept = bKeep && pOffer->GetBiddingClubID() == idClub;
-            if (nMode == 1) {
-                if (bKept)
-                    pOffer->SetFinished(true);
-                else
-                    pOffer->SetCountdown(0);
-            } else if (!bKept) {
-                m_lstBuyOffers.Remove(pNode);
-                --m_nBuyOfferCount;
-                delete pOffer;
+        DeleteEventsEverywhere(m_lstCountries, 14, pOffer->GetOfferID());
+        // A human's bid that ends this way reads as refused by whoever
+        // had not yet said yes.
+        if (IsClubHumanManaged(GetClubFromID(pOffer->GetBiddingClubID())) &&
+            !IsClubHumanManaged(GetClubFromID(idClub))) {
+            if (!(pOffer->GetFlags() & BUYOFFER_ANSWERED)) {
+                pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | BUYOFFER_ANSWERED));
+                pOffer->SetClubAnswer(1);
+            } else if (pOffer->GetClubAnswer() == 0) {
+                pOffer->SetFlags(static_cast<uint16_t>(pOffer->GetFlags() | BUYOFFER_PLAYER_ANSWERED));
+                pOffer->SetPlayerAnswer(1);
             }
         }
-        pNode = pNext;
+        const bool bKept = bKeep && pOffer->GetBiddingClubID() == idClub;
+        if (nMode == 1) {
+            if (bKept)
+                pOffer->SetFinished(true);
+            else
+                pOffer->SetCountdown(0);
+        } else if (!bKept) {
+            m_lstBuyOffers.Remove(pNode);
+            --m_nBuyOfferCount;
+            delete pOffer;
+        }
     }
 }
 
@@ -474,26 +470,23 @@ void CDatabaseHandler::WithdrawPlayerLoanOffers(CPlayerDatabase* pPlayer, ID_CLU
 {
     if (!pPlayer)
         return;
-    LPXLISTNODE pNode = m_lstLoanOffers.GetHead();
-    while (pNode) {
-        LPXLISTNODE pNext = pNode->pNext;
+    // A copy: removing an offer changes the player's nodes.
+    const std::vector<LPXLISTNODE> nodes = m_lstLoanOffers.OfPlayer(pPlayer->m_idPerson);
+    for (LPXLISTNODE pNode : nodes) {
         auto* pOffer = static_cast<CLoanOfferDatabase*>(pNode->pData);
-        if (pOffer->GetPlayerID() == pPlayer->m_idPerson) {
-            for (uint8_t byType : {19, 20, 25})
-                DeleteEventsEverywhere(m_lstCountries, byType, pOffer->GetOfferID());
-            const bool bKept = bKeep && pOffer->GetClubID() == idClub;
-            if (nMode == 1) {
-                if (bKept)
-                    pOffer->SetByte(1, 1);
-                else
-                    LoanFields::SetOpen(pOffer, 0);
-            } else if (!bKept) {
-                m_lstLoanOffers.Remove(pNode);
-                --m_nLoanOfferCount;
-                delete pOffer;
-            }
+        for (uint8_t byType : {19, 20, 25})
+            DeleteEventsEverywhere(m_lstCountries, byType, pOffer->GetOfferID());
+        const bool bKept = bKeep && pOffer->GetClubID() == idClub;
+        if (nMode == 1) {
+            if (bKept)
+                pOffer->SetByte(1, 1);
+            else
+                LoanFields::SetOpen(pOffer, 0);
+        } else if (!bKept) {
+            m_lstLoanOffers.Remove(pNode);
+            --m_nLoanOfferCount;
+            delete pOffer;
         }
-        pNode = pNext;
     }
 }
 
@@ -884,13 +877,13 @@ namespace {
 
 // The player weighs the contracts proposed to him and takes the best one
 // he does not refuse: its move is completed the next day.
-void WeighBuyOffers(CDatabaseHandler& handler, CPlayerDatabase* pPlayer, const CXList& offers)
+void WeighBuyOffers(CDatabaseHandler& handler, CPlayerDatabase* pPlayer)
 {
     CBuyOfferDatabase* pBest = nullptr;
     int32_t nBestWorth = -1;
-    for (CBuyOfferDatabase* pOffer : offers.Items<CBuyOfferDatabase>()) {
-        if (pOffer->GetPlayerID() != pPlayer->m_idPerson || pOffer->GetCountdown() == 0 ||
-            !(pOffer->GetFlags() & BUYOFFER_CONTRACT_PROPOSED))
+    for (LPXLISTNODE pNode : handler.GetPlayerBuyOffers(pPlayer->m_idPerson)) {
+        auto* pOffer = static_cast<CBuyOfferDatabase*>(pNode->pData);
+        if (pOffer->GetCountdown() == 0 || !(pOffer->GetFlags() & BUYOFFER_CONTRACT_PROPOSED))
             continue;
         CClubDatabase* pClub = handler.GetClubFromID(pOffer->GetBiddingClubID());
         uint32_t adwWords[CBuyOfferDatabase::CONTRACT_WORDS];
@@ -943,7 +936,7 @@ bool CDatabaseHandler::RunMarketEvent(CEventsDatabase* pEvent)
         return true;
     case 8:
         if (CPlayerDatabase* pPlayer = GetPlayerFromID(dwID))
-            WeighBuyOffers(*this, pPlayer, m_lstBuyOffers);
+            WeighBuyOffers(*this, pPlayer);
         return true;
     case 14:
         if (CBuyOfferDatabase* pOffer = FindBuyOfferByID(dwID)) {
@@ -956,15 +949,14 @@ bool CDatabaseHandler::RunMarketEvent(CEventsDatabase* pEvent)
         CPlayerDatabase* pPlayer = GetPlayerFromID(dwID);
         if (!pPlayer)
             return true;
-        for (CLoanOfferDatabase* pOffer : m_lstLoanOffers.Items<CLoanOfferDatabase>()) {
-            if (pOffer->GetPlayerID() != dwID || LoanFields::Open(pOffer) == 0 ||
-                !(LoanFields::Flags(pOffer) & LOANOFFER_ACCEPTED))
-                continue;
+        CLoanOfferDatabase* pOffer = m_lstLoanOffers.FindOfPlayer(dwID, [](const CLoanOfferDatabase* p) {
+            return LoanFields::Open(p) != 0 && (LoanFields::Flags(p) & LOANOFFER_ACCEPTED);
+        });
+        if (pOffer) {
             const ID_CLUB idClub = pOffer->GetClubID();
             const uint16_t wDays = LoanFields::Days(pOffer);
             LoanFields::SetOpen(pOffer, 0);
             TransferPlayerLoan(pPlayer, idClub, true, wDays);
-            break;
         }
         return true;
     }
@@ -1083,9 +1075,10 @@ void CDatabaseHandler::RunHumanNegotiationEvent(uint8_t byType, uint32_t dwID)
         if (!pPlayer || !IsClubHumanManaged(pPlayer->m_pClub))
             return;
         if (byType == 4) {
-            for (CBuyOfferDatabase* pOffer : m_lstBuyOffers.Items<CBuyOfferDatabase>()) {
-                if (pOffer->GetPlayerID() != dwID || !(pOffer->GetFlags() & BUYOFFER_ANSWERED) ||
-                    pOffer->GetCountdown() == 0 || (pOffer->GetFlags() & BUYOFFER_CONTRACT_PROPOSED))
+            for (LPXLISTNODE pNode : m_lstBuyOffers.OfPlayer(dwID)) {
+                auto* pOffer = static_cast<CBuyOfferDatabase*>(pNode->pData);
+                if (!(pOffer->GetFlags() & BUYOFFER_ANSWERED) || pOffer->GetCountdown() == 0 ||
+                    (pOffer->GetFlags() & BUYOFFER_CONTRACT_PROPOSED))
                     continue;
                 CClubDatabase* pBidder = GetClubFromID(pOffer->GetBiddingClubID());
                 if (pOffer->GetClubAnswer() != 0 || !pBidder)
@@ -1096,9 +1089,9 @@ void CDatabaseHandler::RunHumanNegotiationEvent(uint8_t byType, uint32_t dwID)
             return;
         }
         bool bAccepted = false;
-        for (CLoanOfferDatabase* pOffer : m_lstLoanOffers.Items<CLoanOfferDatabase>()) {
-            if (pOffer->GetPlayerID() != dwID || !(LoanFields::Flags(pOffer) & LOANOFFER_ANSWERED) ||
-                LoanFields::Open(pOffer) == 0)
+        for (LPXLISTNODE pNode : m_lstLoanOffers.OfPlayer(dwID)) {
+            auto* pOffer = static_cast<CLoanOfferDatabase*>(pNode->pData);
+            if (!(LoanFields::Flags(pOffer) & LOANOFFER_ANSWERED) || LoanFields::Open(pOffer) == 0)
                 continue;
             if (LoanFields::Flags(pOffer) & LOANOFFER_ACCEPTED)
                 bAccepted = true;
