@@ -99,6 +99,7 @@ void CDatabaseHandler::FreeWorld()
         delete pPending;
     }
     m_nCountryCount = m_nGroundCount = m_nCupFixtureCount = m_nBuyOfferCount = m_nLoanOfferCount = 0;
+    m_groundsById.clear();
     DeleteHumans();
     m_pPendingCupFixture = nullptr;
     m_byPendingCupFixture = 0;

@@ -965,6 +965,9 @@ private:
     int32_t m_nRetiredStaffRing = 0;
     CXList m_lstCountries;
     CXList m_lstGrounds;
+    // The grounds by identifier (null where none), for the lookups of every
+    // match day and club week.
+    std::vector<CGroundDatabase*> m_groundsById;
     CXList m_lstListMarket;
     CXList m_lstLoanMarket;
     CPlayerOfferList<CBuyOfferDatabase> m_lstBuyOffers;

@@ -116,6 +116,12 @@ void CDatabaseHandler::AddGround(CGroundDatabase* pGround)
 {
     m_lstGrounds.AddTail(pGround);
     ++m_nGroundCount;
+    // The first ground of an identifier is the one found, as by a walk.
+    const ID_GROUND idGround = pGround->GetID();
+    if (idGround >= m_groundsById.size())
+        m_groundsById.resize(size_t{idGround} + 1, nullptr);
+    if (!m_groundsById[idGround])
+        m_groundsById[idGround] = pGround;
 }
 
 void CDatabaseHandler::AddYouth(CYouthDatabase* pYouth)
@@ -288,6 +294,7 @@ bool CDatabaseHandler::LoadWorld(CBinaryReader& reader)
         nYouths = 0;
     m_nDivisionTotal = m_nClubTotal = 0;
     m_nCountryCount = m_nGroundCount = m_nCupFixtureCount = m_nBuyOfferCount = m_nLoanOfferCount = m_nYouthCount = 0;
+    m_groundsById.clear();
     m_dwLastFreeIdentifier = 0;
     m_nHistorySlots = 0;
 

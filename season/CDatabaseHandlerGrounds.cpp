@@ -29,6 +29,8 @@ uint32_t CDatabaseHandler::TakeNextComponentID()
 
 CGroundDatabase* CDatabaseHandler::GetGroundFromID(ID_GROUND idGround, LPXLISTNODE* ppNext) const
 {
+    if (!ppNext)
+        return idGround < m_groundsById.size() ? m_groundsById[idGround] : nullptr;
     int nLeft = m_nGroundCount;
     for (LPXLISTNODE pNode = m_lstGrounds.GetHead(); pNode && nLeft > 0; pNode = pNode->pNext, --nLeft) {
         auto* pGround = static_cast<CGroundDatabase*>(pNode->pData);
