@@ -3,6 +3,7 @@
 #include "database/CCountryDatabase.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "common/DebugLog.h"
@@ -155,15 +156,18 @@ void CCountryDatabase::ListEvent(CEventsDatabase* pEvent, bool bInDateOrder)
     LPXLISTNODE pNode = later != m_EventNodesByDate.end() ? m_lstEvents.InsertBefore(later->second, pEvent)
                                                           : m_lstEvents.AddTail(pEvent);
     m_EventNodesByDate.emplace(dwDate, pNode);
-    ++m_EventKeyCounts[EventKey(pEvent->GetType(), pEvent->GetDataID())];
+    m_EventNodesByKey.emplace(EventKey(pEvent->GetType(), pEvent->GetDataID()), pNode);
 }
 
 void CCountryDatabase::UnlistEvent(LPXLISTNODE pNode)
 {
     const auto* pEvent = static_cast<const CEventsDatabase*>(pNode->pData);
-    const auto it = m_EventKeyCounts.find(EventKey(pEvent->GetType(), pEvent->GetDataID()));
-    if (it != m_EventKeyCounts.end() && --it->second == 0)
-        m_EventKeyCounts.erase(it);
+    auto [firstOfKey, lastOfKey] = m_EventNodesByKey.equal_range(EventKey(pEvent->GetType(), pEvent->GetDataID()));
+    for (auto it = firstOfKey; it != lastOfKey; ++it)
+        if (it->second == pNode) {
+            m_EventNodesByKey.erase(it);
+            break;
+        }
     auto [first, last] = m_EventNodesByDate.equal_range(pEvent->GetDate().GetValue());
     auto entry = std::find_if(first, last, [pNode](const auto& e) { return e.second == pNode; });
     if (entry == last)  // its date was changed while listed
@@ -177,13 +181,23 @@ void CCountryDatabase::UnlistEvent(LPXLISTNODE pNode)
 void CCountryDatabase::IndexEventDates()
 {
     m_EventNodesByDate.clear();
-    for (LPXLISTNODE pNode = m_lstEvents.GetHead(); pNode; pNode = pNode->pNext)
-        m_EventNodesByDate.emplace(static_cast<const CEventsDatabase*>(pNode->pData)->GetDate().GetValue(), pNode);
+    m_EventNodesByKey.clear();
+    for (LPXLISTNODE pNode = m_lstEvents.GetHead(); pNode; pNode = pNode->pNext) {
+        const auto* pEvent = static_cast<const CEventsDatabase*>(pNode->pData);
+        m_EventNodesByDate.emplace(pEvent->GetDate().GetValue(), pNode);
+        m_EventNodesByKey.emplace(EventKey(pEvent->GetType(), pEvent->GetDataID()), pNode);
+    }
 }
 
 bool CCountryDatabase::RemoveEvent(CEventsDatabase* pEvent)
 {
-    LPXLISTNODE pNode = pEvent ? m_lstEvents.Find(pEvent) : nullptr;
+    LPXLISTNODE pNode = nullptr;
+    if (pEvent) {
+        auto [first, last] = m_EventNodesByKey.equal_range(EventKey(pEvent->GetType(), pEvent->GetDataID()));
+        for (auto it = first; it != last && !pNode; ++it)
+            if (it->second->pData == pEvent)
+                pNode = it->second;
+    }
     if (!pNode) {
         DebugLog(1, "[CCountryDatabase::RemoveEvent] Could not find the event to remove!");
         return false;
@@ -194,10 +208,16 @@ bool CCountryDatabase::RemoveEvent(CEventsDatabase* pEvent)
 
 CEventsDatabase* CCountryDatabase::FindEvent(uint8_t byType, uint32_t dwDataID, LPXLISTNODE* ppNode) const
 {
-    if (!m_EventKeyCounts.count(EventKey(byType, dwDataID))) {
+    auto [first, last] = m_EventNodesByKey.equal_range(EventKey(byType, dwDataID));
+    if (first == last) {
         if (ppNode)
             *ppNode = nullptr;
         return nullptr;
+    }
+    if (std::next(first) == last) {
+        if (ppNode)
+            *ppNode = first->second;
+        return static_cast<CEventsDatabase*>(first->second->pData);
     }
     return m_lstEvents.FindItem<CEventsDatabase>(
         [&](const CEventsDatabase* p) { return p->GetType() == byType && p->GetDataID() == dwDataID; }, ppNode);
