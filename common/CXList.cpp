@@ -1,10 +1,74 @@
 #include "common/CXList.h"
 
+#include <algorithm>
+#include <new>
+
+namespace {
+constexpr int kFirstBlockNodes = 4;
+constexpr int kLargestBlockNodes = 256;
+}  // namespace
+
+// A block's header, followed by its nodes. The newest block keeps the free
+// nodes of the whole list (linked through pNext) and the place of its first
+// node never handed out.
+struct CXList::NodeBlock {
+    NodeBlock* pOlder;
+    LPXLISTNODE pFree;
+    int nNodes;
+    int nHandedOut;
+    XLISTNODE* Nodes() { return reinterpret_cast<XLISTNODE*>(this + 1); }
+};
+
 CXList::~CXList() { RemoveAll(); }
+
+LPXLISTNODE CXList::NewNode(void* pData, LPXLISTNODE pPrev, LPXLISTNODE pNext)
+{
+    static_assert(sizeof(NodeBlock) % alignof(XLISTNODE) == 0, "nodes follow the header aligned");
+    NodeBlock* pBlock = m_pBlocks;
+    XLISTNODE* pNode = nullptr;
+    if (pBlock && pBlock->pFree) {
+        pNode = pBlock->pFree;
+        pBlock->pFree = pNode->pNext;
+    } else {
+        if (!pBlock || pBlock->nHandedOut == pBlock->nNodes) {
+            const int nNodes = pBlock ? std::min(pBlock->nNodes * 2, kLargestBlockNodes) : kFirstBlockNodes;
+            void* pMemory = ::operator new(sizeof(NodeBlock) + sizeof(XLISTNODE) * static_cast<size_t>(nNodes));
+            auto* pNew = static_cast<NodeBlock*>(pMemory);
+            pNew->pOlder = pBlock;
+            pNew->pFree = nullptr;
+            pNew->nNodes = nNodes;
+            pNew->nHandedOut = 0;
+            m_pBlocks = pBlock = pNew;
+        }
+        pNode = pBlock->Nodes() + pBlock->nHandedOut++;
+    }
+    return new (pNode) XLISTNODE{pData, pPrev, pNext};
+}
+
+void CXList::FreeNode(LPXLISTNODE pNode)
+{
+    if (m_nCount == 0) {
+        FreeBlocks();
+        return;
+    }
+    pNode->pData = nullptr;
+    pNode->pPrev = nullptr;
+    pNode->pNext = m_pBlocks->pFree;
+    m_pBlocks->pFree = pNode;
+}
+
+void CXList::FreeBlocks()
+{
+    while (m_pBlocks) {
+        NodeBlock* pOlder = m_pBlocks->pOlder;
+        ::operator delete(m_pBlocks);
+        m_pBlocks = pOlder;
+    }
+}
 
 LPXLISTNODE CXList::AddTail(void* pData)
 {
-    auto* pNode = new XLISTNODE{pData, m_pTail, nullptr};
+    auto* pNode = NewNode(pData, m_pTail, nullptr);
     if (m_pTail)
         m_pTail->pNext = pNode;
     else
@@ -24,7 +88,7 @@ void* CXList::RemoveHead()
     else
         m_pTail = nullptr;
     --m_nCount;
-    delete pNode;
+    FreeNode(pNode);
     return pData;
 }
 
@@ -38,18 +102,13 @@ void* CXList::RemoveTail()
     else
         m_pHead = nullptr;
     --m_nCount;
-    delete pNode;
+    FreeNode(pNode);
     return pData;
 }
 
 void CXList::RemoveAll()
 {
-    LPXLISTNODE pNode = m_pHead;
-    while (pNode) {
-        LPXLISTNODE pNext = pNode->pNext;
-        delete pNode;
-        pNode = pNext;
-    }
+    FreeBlocks();
     m_pHead = m_pTail = nullptr;
     m_nCount = 0;
 }
@@ -99,7 +158,7 @@ void CXList::Remove(LPXLISTNODE pNode)
     else
         m_pTail = pNode->pPrev;
     --m_nCount;
-    delete pNode;
+    FreeNode(pNode);
 }
 
 LPXLISTNODE CXList::Swap(int nIndex1, int nIndex2)
@@ -116,7 +175,7 @@ LPXLISTNODE CXList::InsertBefore(LPXLISTNODE pNode, void* pData)
 {
     if (m_nCount == 0 || !pNode)
         return nullptr;
-    auto* pNew = new XLISTNODE{pData, pNode->pPrev, pNode};
+    LPXLISTNODE pNew = NewNode(pData, pNode->pPrev, pNode);
     if (pNode->pPrev)
         pNode->pPrev->pNext = pNew;
     else
@@ -130,7 +189,7 @@ LPXLISTNODE CXList::InsertAfter(LPXLISTNODE pNode, void* pData)
 {
     if (m_nCount == 0 || !pNode)
         return nullptr;
-    auto* pNew = new XLISTNODE{pData, pNode, pNode->pNext};
+    LPXLISTNODE pNew = NewNode(pData, pNode, pNode->pNext);
     if (pNode->pNext)
         pNode->pNext->pPrev = pNew;
     else

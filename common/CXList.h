@@ -1,6 +1,12 @@
 #pragma once
 // Doubly linked list of untyped pointers. The list owns its nodes, never the
 // elements: owners free their records before they empty the list.
+//
+// A list takes its nodes from blocks of its own, each twice the size of the
+// one before, and reuses a removed node for the next one added: a squad or
+// a history stays in a few cache lines however its members come and go,
+// instead of being spread over the heap. The blocks go when the list is
+// empty again. Nodes never move while they are in the list.
 
 struct XLISTNODE {
     void* pData = nullptr;
@@ -86,7 +92,13 @@ public:
     Range<T> Items() const { return Range<T>(m_pHead); }
 
 private:
+    struct NodeBlock;
+    LPXLISTNODE NewNode(void* pData, LPXLISTNODE pPrev, LPXLISTNODE pNext);
+    void FreeNode(LPXLISTNODE pNode);
+    void FreeBlocks();
+
     LPXLISTNODE m_pHead = nullptr;
     LPXLISTNODE m_pTail = nullptr;
+    NodeBlock* m_pBlocks = nullptr;  // the newest first
     int m_nCount = 0;
 };

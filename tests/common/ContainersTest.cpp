@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iterator>
+#include <list>
+#include <vector>
+
 namespace {
 
 int g_items[10];
@@ -95,6 +100,70 @@ TEST(CXListTest, SwapExchangesDataNotNodes)
     EXPECT_EQ(list.GetHead(), pFirst);
     EXPECT_EQ(pFirst->pData, &g_items[2]);
     EXPECT_EQ(list.GetTail()->pData, &g_items[0]);
+}
+
+// Nodes come from the list's own blocks and are reused once removed: a long
+// run of mixed changes, across several block sizes and through empty, keeps
+// the list the same as a plain list in both directions, and nodes still in
+// the list never move.
+TEST(CXListTest, ReusedNodesKeepTheListWhole)
+{
+    CXList list;
+    std::list<int> model;
+    std::vector<std::pair<int, LPXLISTNODE>> kept;  // values and their nodes
+    uint32_t dwSeed = 12345;
+    auto draw = [&](uint32_t n) {
+        dwSeed = dwSeed * 1103515245u + 12345u;
+        return (dwSeed >> 16) % n;
+    };
+    for (int nStep = 0; nStep < 4000; ++nStep) {
+        const int nValue = nStep % 10;
+        const uint32_t dwOp = draw(nStep < 3000 ? 10 : 4);  // the last part mostly removes
+        const int nCount = static_cast<int>(model.size());
+        if (dwOp >= 6 || nCount == 0) {
+            list.AddTail(&g_items[nValue]);
+            model.push_back(nValue);
+        } else if (dwOp == 5) {
+            const int nAt = static_cast<int>(draw(static_cast<uint32_t>(nCount)));
+            list.InsertBefore(list.GetAt(nAt), &g_items[nValue]);
+            model.insert(std::next(model.begin(), nAt), nValue);
+        } else if (dwOp == 4) {
+            const int nAt = static_cast<int>(draw(static_cast<uint32_t>(nCount)));
+            list.InsertAfter(list.GetAt(nAt), &g_items[nValue]);
+            model.insert(std::next(model.begin(), nAt + 1), nValue);
+        } else if (dwOp == 3) {
+            list.RemoveHead();
+            model.pop_front();
+        } else if (dwOp == 2) {
+            list.RemoveTail();
+            model.pop_back();
+        } else {
+            const int nAt = static_cast<int>(draw(static_cast<uint32_t>(nCount)));
+            list.Remove(list.GetAt(nAt));
+            model.erase(std::next(model.begin(), nAt));
+        }
+        ASSERT_EQ(list.GetCount(), static_cast<int>(model.size())) << "step " << nStep;
+        if (nStep % 97 == 0 || model.size() < 3) {
+            std::vector<int> forward, backward;
+            for (LPXLISTNODE p = list.GetHead(); p; p = p->pNext)
+                forward.push_back(static_cast<int>(static_cast<int*>(p->pData) - g_items));
+            for (LPXLISTNODE p = list.GetTail(); p; p = p->pPrev)
+                backward.insert(backward.begin(), static_cast<int>(static_cast<int*>(p->pData) - g_items));
+            const std::vector<int> expected(model.begin(), model.end());
+            ASSERT_EQ(forward, expected) << "step " << nStep;
+            ASSERT_EQ(backward, expected) << "step " << nStep;
+        }
+    }
+    // A node stays where it is while others come and go around it.
+    list.RemoveAll();
+    LPXLISTNODE pFirst = list.AddTail(&g_items[1]);
+    for (int i = 0; i < 300; ++i)
+        list.AddTail(&g_items[2]);
+    while (list.GetCount() > 1)
+        list.RemoveTail();
+    ASSERT_EQ(list.GetHead(), pFirst);
+    EXPECT_EQ(pFirst->pData, &g_items[1]);
+    EXPECT_EQ(pFirst->pNext, nullptr);
 }
 
 TEST(CPointerArrayTest, SetAtGrowOnEmptyArray)
