@@ -487,6 +487,9 @@ private:
     // The size of the last world read or built, so that the next one built
     // takes its buffer at once.
     size_t m_nLastWorldBytes = 0;
+    // The world file's bytes as last read or built: every load and save
+    // reuses this storage instead of asking the system for fresh pages.
+    std::vector<uint8_t> m_worldBytes;
 
 public:
     // After Load: the countries' pointer pass and the referees of the cup fixtures.

@@ -108,6 +108,28 @@ bool ReadCount16(CBinaryReader& reader, uint64_t nMinBytesEach, const char* pszW
     return true;
 }
 
+// Reads the file straight into bytes, whose storage is kept from the last
+// read: one read of the size measured, then whatever the file grew by.
+bool ReadWholeWorldFile(const std::string& gamePath, std::vector<uint8_t>& bytes)
+{
+    bytes.clear();
+    FILE* pFile = plat::openFile(gamePath, "rb");
+    if (!pFile)
+        return false;
+    const int64_t nSize = plat::fileSize(gamePath);
+    if (nSize > 0) {
+        bytes.resize(static_cast<size_t>(nSize));
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), pFile));
+    }
+    uint8_t abyChunk[65536];
+    size_t nRead = 0;
+    while ((nRead = std::fread(abyChunk, 1, sizeof(abyChunk), pFile)) > 0)
+        bytes.insert(bytes.end(), abyChunk, abyChunk + nRead);
+    const bool bRead = !std::ferror(pFile);
+    std::fclose(pFile);
+    return bRead;
+}
+
 }  // namespace
 
 // ---- the root's lists ----
@@ -238,7 +260,8 @@ bool CDatabaseHandler::Load(FILE* pFile)
         return false;
     }
     // The rest of the stream is read in one piece and parsed from memory.
-    std::vector<uint8_t> bytes;
+    std::vector<uint8_t>& bytes = m_worldBytes;
+    bytes.clear();
     uint8_t abyChunk[65536];
     size_t nRead = 0;
     while ((nRead = std::fread(abyChunk, 1, sizeof(abyChunk), pFile)) > 0)
@@ -253,15 +276,11 @@ bool CDatabaseHandler::Load(FILE* pFile)
 bool CDatabaseHandler::LoadFile(const std::string& gamePath)
 {
     FreeWorld();
-    std::vector<uint8_t> bytes;
-    const int64_t nSize = plat::fileSize(gamePath);
-    if (nSize > 0)
-        bytes.reserve(static_cast<size_t>(nSize));
-    if (!plat::readWholeFile(gamePath, bytes)) {
+    if (!ReadWholeWorldFile(gamePath, m_worldBytes)) {
         DebugLog(0, "[CDatabaseHandler::Load] %s cannot be read", gamePath.c_str());
         return false;
     }
-    return LoadFromBytes(bytes);
+    return LoadFromBytes(m_worldBytes);
 }
 
 bool CDatabaseHandler::LoadFromBytes(const std::vector<uint8_t>& bytes)
@@ -693,7 +712,7 @@ bool CDatabaseHandler::Save(FILE* pFile)
         DebugLog(0, "[CDatabaseHandler::Save] No file to save to");
         return false;
     }
-    std::vector<uint8_t> bytes;
+    std::vector<uint8_t>& bytes = m_worldBytes;
     if (!SaveToBytes(bytes))
         return false;
     if (std::fwrite(bytes.data(), 1, bytes.size(), pFile) != bytes.size() || std::fflush(pFile) != 0) {
