@@ -497,6 +497,29 @@ const uint8_t CPersonDatabase::s_abyRoleWeights[PLAYER_ROLE_COUNT][PLAYER_SKILL_
     {0, 4, 6, 6, 21, 27, 15, 21},
 };
 
+namespace {
+
+// a / t for every 16-bit a and every target t of 1-255 is (a * ceil(2^32 / t))
+// >> 32, exactly over that whole range: the ratings side building asks for
+// millions of times a season multiply instead of dividing.
+struct RoleTargetReciprocals {
+    uint64_t aqw[PLAYER_ROLE_COUNT][PLAYER_SKILL_COUNT];
+};
+
+RoleTargetReciprocals MakeRoleTargetReciprocals()
+{
+    RoleTargetReciprocals table{};
+    for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole)
+        for (int i = 0; i < PLAYER_SKILL_COUNT; ++i)
+            if (const uint64_t t = CPersonDatabase::s_abyRoleTargets[nRole][i])
+                table.aqw[nRole][i] = ((uint64_t{1} << 32) + t - 1) / t;
+    return table;
+}
+
+const RoleTargetReciprocals kRoleTargetReciprocals = MakeRoleTargetReciprocals();
+
+}  // namespace
+
 int CPersonDatabase::GetRatingForPosition(int nRole) const
 {
     if (nRole == -1)
@@ -506,12 +529,12 @@ int CPersonDatabase::GetRatingForPosition(int nRole) const
     int nSum = 0;
     for (int i = 0; i < PLAYER_SKILL_COUNT; ++i) {
         const int t = s_abyRoleTargets[nRole][i];
-        const int a = m_awAttributes[i];
+        const uint32_t a = m_awAttributes[i];
         const int w = s_abyRoleWeights[nRole][i];
-        if (a >= t * 100)
+        if (static_cast<int>(a) >= t * 100)
             nSum += w * 100;
         else
-            nSum += w * (a / t);
+            nSum += w * static_cast<int>((a * kRoleTargetReciprocals.aqw[nRole][i]) >> 32);
     }
     return nSum / 100;
 }
