@@ -83,7 +83,7 @@ void CCountryDatabase::FreeAll()
         delete static_cast<CPlayerDatabase*>(m_lstUnattachedPlayers.RemoveHead());
     while (!m_lstEvents.IsEmpty())
         delete static_cast<CEventsDatabase*>(m_lstEvents.RemoveHead());
-    m_EventNodesByKey.clear();
+    m_EventsByKey.clear();
     m_EventNodesByDate.clear();
     while (!m_lstLargeRecords.IsEmpty())
         delete[] static_cast<uint8_t*>(m_lstLargeRecords.RemoveHead());

@@ -400,10 +400,15 @@ private:
     // The first referee of each identifier: every match looks its own up.
     std::unordered_map<uint16_t, CRefereeDatabase*> m_RefereesByID;
     CXList m_lstEvents;             // CEventsDatabase, date order
-    // The listed events' nodes by type and data identifier: a search finds an
-    // absent event (the usual case) or the only one of its kind at once, and
-    // walks the list only for a kind listed more than once.
-    std::unordered_multimap<uint64_t, LPXLISTNODE> m_EventNodesByKey;
+    // How many listed events have each type and data identifier, and the node
+    // of the only one when it is known: a search finds an absent event (the
+    // usual case) or the only one of its kind at once, and walks the list
+    // only for a kind listed more than once or not yet found since.
+    struct EventKeyEntry {
+        int nCount = 0;
+        LPXLISTNODE pOnly = nullptr;
+    };
+    mutable std::unordered_map<uint64_t, EventKeyEntry> m_EventsByKey;
     // The listed events' nodes by date, those of one date in list order:
     // where a new event goes is looked up, not walked to.
     std::multimap<uint32_t, LPXLISTNODE> m_EventNodesByDate;

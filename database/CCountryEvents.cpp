@@ -3,7 +3,6 @@
 #include "database/CCountryDatabase.h"
 
 #include <algorithm>
-#include <iterator>
 #include <vector>
 
 #include "common/DebugLog.h"
@@ -156,18 +155,21 @@ void CCountryDatabase::ListEvent(CEventsDatabase* pEvent, bool bInDateOrder)
     LPXLISTNODE pNode = later != m_EventNodesByDate.end() ? m_lstEvents.InsertBefore(later->second, pEvent)
                                                           : m_lstEvents.AddTail(pEvent);
     m_EventNodesByDate.emplace(dwDate, pNode);
-    m_EventNodesByKey.emplace(EventKey(pEvent->GetType(), pEvent->GetDataID()), pNode);
+    EventKeyEntry& entry = m_EventsByKey[EventKey(pEvent->GetType(), pEvent->GetDataID())];
+    entry.pOnly = ++entry.nCount == 1 ? pNode : nullptr;
 }
 
 void CCountryDatabase::UnlistEvent(LPXLISTNODE pNode)
 {
     const auto* pEvent = static_cast<const CEventsDatabase*>(pNode->pData);
-    auto [firstOfKey, lastOfKey] = m_EventNodesByKey.equal_range(EventKey(pEvent->GetType(), pEvent->GetDataID()));
-    for (auto it = firstOfKey; it != lastOfKey; ++it)
-        if (it->second == pNode) {
-            m_EventNodesByKey.erase(it);
-            break;
-        }
+    const auto byKey = m_EventsByKey.find(EventKey(pEvent->GetType(), pEvent->GetDataID()));
+    if (byKey != m_EventsByKey.end()) {
+        // Of two or more, the one left is found by the next search.
+        if (--byKey->second.nCount == 0)
+            m_EventsByKey.erase(byKey);
+        else
+            byKey->second.pOnly = nullptr;
+    }
     auto [first, last] = m_EventNodesByDate.equal_range(pEvent->GetDate().GetValue());
     auto entry = std::find_if(first, last, [pNode](const auto& e) { return e.second == pNode; });
     if (entry == last)  // its date was changed while listed
@@ -181,11 +183,12 @@ void CCountryDatabase::UnlistEvent(LPXLISTNODE pNode)
 void CCountryDatabase::IndexEventDates()
 {
     m_EventNodesByDate.clear();
-    m_EventNodesByKey.clear();
+    m_EventsByKey.clear();
     for (LPXLISTNODE pNode = m_lstEvents.GetHead(); pNode; pNode = pNode->pNext) {
         const auto* pEvent = static_cast<const CEventsDatabase*>(pNode->pData);
         m_EventNodesByDate.emplace(pEvent->GetDate().GetValue(), pNode);
-        m_EventNodesByKey.emplace(EventKey(pEvent->GetType(), pEvent->GetDataID()), pNode);
+        EventKeyEntry& entry = m_EventsByKey[EventKey(pEvent->GetType(), pEvent->GetDataID())];
+        entry.pOnly = ++entry.nCount == 1 ? pNode : nullptr;
     }
 }
 
@@ -193,10 +196,11 @@ bool CCountryDatabase::RemoveEvent(CEventsDatabase* pEvent)
 {
     LPXLISTNODE pNode = nullptr;
     if (pEvent) {
-        auto [first, last] = m_EventNodesByKey.equal_range(EventKey(pEvent->GetType(), pEvent->GetDataID()));
-        for (auto it = first; it != last && !pNode; ++it)
-            if (it->second->pData == pEvent)
-                pNode = it->second;
+        const auto byKey = m_EventsByKey.find(EventKey(pEvent->GetType(), pEvent->GetDataID()));
+        if (byKey != m_EventsByKey.end() && byKey->second.pOnly && byKey->second.pOnly->pData == pEvent)
+            pNode = byKey->second.pOnly;
+        else
+            pNode = m_lstEvents.Find(pEvent);
     }
     if (!pNode) {
         DebugLog(1, "[CCountryDatabase::RemoveEvent] Could not find the event to remove!");
@@ -208,19 +212,26 @@ bool CCountryDatabase::RemoveEvent(CEventsDatabase* pEvent)
 
 CEventsDatabase* CCountryDatabase::FindEvent(uint8_t byType, uint32_t dwDataID, LPXLISTNODE* ppNode) const
 {
-    auto [first, last] = m_EventNodesByKey.equal_range(EventKey(byType, dwDataID));
-    if (first == last) {
+    const auto byKey = m_EventsByKey.find(EventKey(byType, dwDataID));
+    if (byKey == m_EventsByKey.end()) {
         if (ppNode)
             *ppNode = nullptr;
         return nullptr;
     }
-    if (std::next(first) == last) {
+    EventKeyEntry& entry = byKey->second;
+    if (entry.pOnly) {
         if (ppNode)
-            *ppNode = first->second;
-        return static_cast<CEventsDatabase*>(first->second->pData);
+            *ppNode = entry.pOnly;
+        return static_cast<CEventsDatabase*>(entry.pOnly->pData);
     }
-    return m_lstEvents.FindItem<CEventsDatabase>(
-        [&](const CEventsDatabase* p) { return p->GetType() == byType && p->GetDataID() == dwDataID; }, ppNode);
+    LPXLISTNODE pNode = nullptr;
+    CEventsDatabase* pFound = m_lstEvents.FindItem<CEventsDatabase>(
+        [&](const CEventsDatabase* p) { return p->GetType() == byType && p->GetDataID() == dwDataID; }, &pNode);
+    if (entry.nCount == 1)
+        entry.pOnly = pNode;
+    if (ppNode)
+        *ppNode = pNode;
+    return pFound;
 }
 
 void CCountryDatabase::SortEvents()
