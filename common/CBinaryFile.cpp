@@ -144,6 +144,17 @@ bool CBinaryReader::CheckCount(uint64_t nCount, uint64_t nMinBytesEach)
     return true;
 }
 
+template <size_t N>
+bool CBinaryWriter::WriteSmall(const uint8_t (&aby)[N])
+{
+    if (m_pBytes && !m_bFailed) {
+        for (uint8_t by : aby)
+            m_pBytes->push_back(by);
+        return true;
+    }
+    return WriteBytes(aby, N);
+}
+
 bool CBinaryWriter::WriteBytes(const void* pSource, size_t nBytes)
 {
     if (m_bFailed)
@@ -158,6 +169,25 @@ bool CBinaryWriter::WriteBytes(const void* pSource, size_t nBytes)
         return false;
     }
     return true;
+}
+
+bool CBinaryWriter::WriteU8(uint8_t v)
+{
+    const uint8_t b[1] = {v};
+    return WriteSmall(b);
+}
+
+bool CBinaryWriter::WriteU16(uint16_t v)
+{
+    const uint8_t b[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
+    return WriteSmall(b);
+}
+
+bool CBinaryWriter::WriteU32(uint32_t v)
+{
+    const uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
+                          static_cast<uint8_t>(v >> 24)};
+    return WriteSmall(b);
 }
 
 bool CBinaryWriter::WriteFloat(float v)

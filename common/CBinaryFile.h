@@ -100,25 +100,11 @@ public:
     // Appends to the vector, which must outlive the writer.
     explicit CBinaryWriter(std::vector<uint8_t>& bytes) : m_pBytes(&bytes) {}
 
-    // The small fields are inline: a world file is built from a few million.
-    bool WriteU8(uint8_t v)
-    {
-        const uint8_t b[1] = {v};
-        return WriteSmall(b);
-    }
+    bool WriteU8(uint8_t v);
     bool WriteI8(int8_t v) { return WriteU8(static_cast<uint8_t>(v)); }
-    bool WriteU16(uint16_t v)
-    {
-        const uint8_t b[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
-        return WriteSmall(b);
-    }
+    bool WriteU16(uint16_t v);
     bool WriteI16(int16_t v) { return WriteU16(static_cast<uint16_t>(v)); }
-    bool WriteU32(uint32_t v)
-    {
-        const uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-                              static_cast<uint8_t>(v >> 24)};
-        return WriteSmall(b);
-    }
+    bool WriteU32(uint32_t v);
     bool WriteI32(int32_t v) { return WriteU32(static_cast<uint32_t>(v)); }
     bool WriteFloat(float v);
     bool WriteBytes(const void* pSource, size_t nBytes);
@@ -130,15 +116,7 @@ public:
 
 private:
     template <size_t N>
-    bool WriteSmall(const uint8_t (&aby)[N])
-    {
-        if (m_pBytes && !m_bFailed) {
-            for (uint8_t by : aby)
-                m_pBytes->push_back(by);
-            return true;
-        }
-        return WriteBytes(aby, N);
-    }
+    bool WriteSmall(const uint8_t (&aby)[N]);
 
     FILE* m_pFile = nullptr;
     std::vector<uint8_t>* m_pBytes = nullptr;
