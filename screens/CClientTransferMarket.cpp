@@ -40,28 +40,30 @@ constexpr int kAllItem = 15;
 constexpr int kClubDetailsMessage = 66;
 constexpr int kChoiceWidth = 150;
 constexpr int kMarketTop = 60, kMarketBottom = 348;
-constexpr int kShortlistTop = 388, kShortlistBottom = 500;
+constexpr int kShortlistTop = 388, kShortlistBottom = 480;
+// Both lists span the same columns, the scroll bars to their right.
+constexpr int kListLeft = 8, kListRight = 624;
 
 // Date, player, club, position, age, fitness, rating, contract, price.
 const LISTCOLUMN kTransferColumns[] = {
-    {0, 50, 4, 0, 0, 0, 980, LISTSORT_DATE, 0},       {50, 186, 4, 0, 0, 0, 963, LISTSORT_TEXT, 0},
-    {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},    {338, 368, 4, 0, 2, 0, 937, LISTSORT_NUMBER, 0},
+    {0, 58, 4, 0, 0, 0, 980, LISTSORT_DATE, 0},       {58, 186, 4, 0, 0, 0, 963, LISTSORT_TEXT, 0},
+    {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},    {338, 368, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0},
     {368, 402, 4, 0, 2, 0, 965, LISTSORT_NUMBER, 0},  {402, 432, 4, 0, 2, 0, 966, LISTSORT_NUMBER, 0},
     {432, 462, 4, 0, 2, 0, 968, LISTSORT_NUMBER, 0},  {462, 522, 4, 0, 2, 0, 193, LISTSORT_NUMBER, 0},
-    {522, 592, 4, 0, 1, 0, 969, LISTSORT_NUMBER, 0},  {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    {522, 592, 4, 0, 2, 0, 969, LISTSORT_NUMBER, 0},  {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kLoanColumns[] = {
-    {0, 50, 4, 0, 0, 0, 980, LISTSORT_DATE, 0},       {50, 186, 4, 0, 0, 0, 963, LISTSORT_TEXT, 0},
-    {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},    {338, 368, 4, 0, 2, 0, 937, LISTSORT_NUMBER, 0},
+    {0, 58, 4, 0, 0, 0, 980, LISTSORT_DATE, 0},       {58, 186, 4, 0, 0, 0, 963, LISTSORT_TEXT, 0},
+    {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},    {338, 368, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0},
     {368, 402, 4, 0, 2, 0, 965, LISTSORT_NUMBER, 0},  {402, 432, 4, 0, 2, 0, 966, LISTSORT_NUMBER, 0},
     {432, 462, 4, 0, 2, 0, 968, LISTSORT_NUMBER, 0},  {462, 522, 4, 0, 2, 0, 193, LISTSORT_NUMBER, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kShortlistColumns[] = {
-    {0, 50, 4, 0, 0, 0, 980, LISTSORT_DATE, 0},       {50, 186, 4, 0, 0, 0, 963, LISTSORT_TEXT, 0},
-    {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},    {338, 368, 4, 0, 2, 0, 937, LISTSORT_NUMBER, 0},
+    {0, 58, 4, 0, 0, 0, 980, LISTSORT_DATE, 0},       {58, 186, 4, 0, 0, 0, 963, LISTSORT_TEXT, 0},
+    {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},    {338, 368, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0},
     {368, 402, 4, 0, 2, 0, 965, LISTSORT_NUMBER, 0},  {402, 432, 4, 0, 2, 0, 966, LISTSORT_NUMBER, 0},
-    {432, 462, 4, 0, 2, 0, 968, LISTSORT_NUMBER, 0},  {462, 532, 4, 0, 1, 0, 969, LISTSORT_NUMBER, 0},
+    {432, 462, 4, 0, 2, 0, 968, LISTSORT_NUMBER, 0},  {462, 532, 4, 0, 2, 0, 969, LISTSORT_NUMBER, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kChoiceColumns[] = {
@@ -161,7 +163,7 @@ bool CClientTransferMarket::OnInitDialog()
         auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 0, 0, 16, 100, dwBarID, nullptr));
         if (pBar)
             pBar->Create(dwUp, dwDown, 16, false, 0);
-        auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, 0, nTop, 640, nBottom, dwID, nullptr));
+        auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, kListLeft, nTop, kListRight, nBottom, dwID, nullptr));
         if (!pList)
             return;
         pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true,
@@ -171,14 +173,11 @@ bool CClientTransferMarket::OnInitDialog()
     };
     addList(ID_MARKET_LIST, ID_MARKET_BAR, 885, 886, kMarketTop, kMarketBottom);
     addList(ID_SHORTLIST, ID_SHORTLIST_BAR, 887, 888, kShortlistTop, kShortlistBottom);
-    // The filter choice opens a popup the game does not have yet: the button
-    // is there but cannot be pressed.
     m_pFilterFace.reset(LoadMainArchiveBitmap("btnFiltr.bmp", true));
     if (auto* pFilter = static_cast<CXButton*>(
-            AddControlXYWH(XCONTROL_BUTTON, 640 - 16, kMarketTop - 16, 16, 16, ID_FILTER, nullptr))) {
+            AddControlXYWH(XCONTROL_BUTTON, kListRight - 16, kMarketTop - 16, 16, 16, ID_FILTER, nullptr))) {
         if (m_pFilterFace)
             pFilter->SetBitmap(m_pFilterFace.get(), 0, 0, true, true);
-        pFilter->Enable(true);
     }
     int x = 16;
     for (uint32_t dwID : {ID_COUNTRY_CHOICE, ID_KIND_CHOICE}) {
@@ -321,11 +320,11 @@ void CClientTransferMarket::DrawPanel()
         return;
     ShowAllControls(false);
     RestoreBackground(0, 0, Width(), Height());
-    pShortlist->SetUpColumns(0, kShortlistTop, 640, kShortlistBottom, kShortlistColumns, true, true,
+    pShortlist->SetUpColumns(kListLeft, kShortlistTop, kListRight, kShortlistBottom, kShortlistColumns, false, false,
                              kShortlistBottom - kShortlistTop, false);
     FillShortlist();
     const bool bLoan = m_nListKind == LIST_LOAN;
-    pMarket->SetUpColumns(0, kMarketTop, 640, kMarketBottom, bLoan ? kLoanColumns : kTransferColumns, true, true,
+    pMarket->SetUpColumns(kListLeft, kMarketTop, kListRight, kMarketBottom, bLoan ? kLoanColumns : kTransferColumns, false, false,
                           kMarketBottom - kMarketTop, false);
     if (bLoan)
         FillLoanList();
@@ -334,13 +333,17 @@ void CClientTransferMarket::DrawPanel()
     // The captions over both lists' headers.
     CGame* pGame = Game();
     if (CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr) {
-        const CAPTIONTAB tabs[] = {{2, 0, 0, 0, kMarketTop - pMarket->m_nHeaderHeight - 17, 300},
-                                   {2, 1, 0, 0, kShortlistTop - pShortlist->m_nHeaderHeight - 17, 300},
+        const CAPTIONTAB tabs[] = {{2, 0, 0, kListLeft, kMarketTop - pMarket->m_nHeaderHeight - 17, 300},
+                                   {2, 1, 0, kListLeft, kShortlistTop - pShortlist->m_nHeaderHeight - 17, 300},
                                    {0, 0, 0, 0, 0, 0}};
         DrawCaptionTabs(this, m_pDrawingSurface, pTabs, g_hSmallFont, bLoan ? kLoanCaptionSet : kTransferCaptionSet,
                         tabs);
     }
     ShowAllControls(true);
+    // The filter choice opens a popup the game does not have yet: the
+    // button shows pressed and cannot be pressed.
+    if (auto* pFilter = dynamic_cast<CXButton*>(FindControl(ID_FILTER)))
+        pFilter->Enable(true);
 }
 
 void CClientTransferMarket::AddPlayerRow(CXListBox* pList, COLORREF crRow, const CPlayerDatabase& player,
