@@ -47,21 +47,21 @@ constexpr int kListLeft = 8, kListRight = 624;
 // Date, player, club, position, age, fitness, rating, contract, price.
 const LISTCOLUMN kTransferColumns[] = {
     {0, 58, 4, 0, 0, 0, 980, LISTSORT_DATE, 0},       {58, 186, 4, 0, 0, 0, 963, LISTSORT_TEXT, 0},
-    {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},    {338, 368, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0},
+    {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 1},    {338, 368, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0},
     {368, 402, 4, 0, 2, 0, 965, LISTSORT_NUMBER, 0},  {402, 432, 4, 0, 2, 0, 966, LISTSORT_NUMBER, 0},
     {432, 462, 4, 0, 2, 0, 968, LISTSORT_NUMBER, 0},  {462, 522, 4, 0, 2, 0, 193, LISTSORT_NUMBER, 0},
     {522, 592, 4, 0, 2, 0, 969, LISTSORT_NUMBER, 0},  {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kLoanColumns[] = {
     {0, 58, 4, 0, 0, 0, 980, LISTSORT_DATE, 0},       {58, 186, 4, 0, 0, 0, 963, LISTSORT_TEXT, 0},
-    {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},    {338, 368, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0},
+    {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 1},    {338, 368, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0},
     {368, 402, 4, 0, 2, 0, 965, LISTSORT_NUMBER, 0},  {402, 432, 4, 0, 2, 0, 966, LISTSORT_NUMBER, 0},
     {432, 462, 4, 0, 2, 0, 968, LISTSORT_NUMBER, 0},  {462, 522, 4, 0, 2, 0, 193, LISTSORT_NUMBER, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kShortlistColumns[] = {
     {0, 58, 4, 0, 0, 0, 980, LISTSORT_DATE, 0},       {58, 186, 4, 0, 0, 0, 963, LISTSORT_TEXT, 0},
-    {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},    {338, 368, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0},
+    {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 1},    {338, 368, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0},
     {368, 402, 4, 0, 2, 0, 965, LISTSORT_NUMBER, 0},  {402, 432, 4, 0, 2, 0, 966, LISTSORT_NUMBER, 0},
     {432, 462, 4, 0, 2, 0, 968, LISTSORT_NUMBER, 0},  {462, 532, 4, 0, 2, 0, 969, LISTSORT_NUMBER, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
@@ -487,8 +487,10 @@ void CClientTransferMarket::OnDoubleClicked(uint32_t dwID)
         return;
     if (pList->HoverColumn() == kClubColumn) {
         const CClubDatabase* pClub = pPlayer->m_pClub;
-        if (pClub && pClub->m_pDivision && pClub->m_pDivision->m_byKind == DIVISION_KIND_LEAGUE && g_pNavigationBar)
-            g_pNavigationBar->SetNextClient(GetScreenObject(SCREEN_CLUB_GENERAL), pClub->GetID());
+        CGameClient* pClubScreen = GetScreenObject(SCREEN_CLUB_GENERAL);
+        if (pClub && pClub->m_pDivision && pClub->m_pDivision->m_byKind == DIVISION_KIND_LEAGUE && g_pNavigationBar &&
+            pClubScreen)
+            g_pNavigationBar->SetNextClient(pClubScreen, pClub->GetID());
         else if (CGameMessageBox* pBox = GetGameMessageBox())
             pBox->Show(CGameMessageBox::MODE_OK, kClubDetailsMessage);
         return;

@@ -139,6 +139,16 @@ TEST_F(TransferMarket, ListsTheDatabasesListedPlayersAndSwitchesLists)
         dwPrevious = dwPrice;
     }
 
+    // A double click in the club column opens the player's club.
+    CXListBox* pMarket = m_pScreen->GetMarketList();
+    pMarket->OnMouseMove(0, 250, 8);
+    pMarket->OnLButtonDblClk(0, 250, 8);
+    const CPlayerDatabase* pFirst = Database()->GetPlayerFromID(static_cast<ID_PLAYER>(pMarket->GetItemData(0)));
+    ASSERT_TRUE(pFirst && pFirst->m_pClub);
+    EXPECT_EQ(g_pNextClient, GetScreenObject(SCREEN_CLUB_GENERAL));
+    EXPECT_EQ(g_dwChangeParameter, pFirst->m_pClub->GetID());
+    g_pNextClient = nullptr;
+
     // One country: only players who play there.
     auto* pCountries = dynamic_cast<CXComboBox*>(m_pScreen->FindControl(Market::ID_COUNTRY_CHOICE));
     ASSERT_NE(pCountries, nullptr);
