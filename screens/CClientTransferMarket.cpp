@@ -90,9 +90,16 @@ int ClampedPosition(const CPlayerDatabase& player)
     return std::min<int>(player.m_byPosition, PLAYER_POSITION_COUNT - 1);
 }
 
+// A language text, empty where the language has none.
+const char* Text(int nSet, int nItem)
+{
+    const char* pszText = GetTableText(nSet, nItem);
+    return pszText ? pszText : "";
+}
+
 const char* ClubName(const CPlayerDatabase& player)
 {
-    return player.m_pClub ? player.m_pClub->GetName() : GetTableText(kWordsSet, kNoClubItem);
+    return player.m_pClub ? player.m_pClub->GetName() : Text(kWordsSet, kNoClubItem);
 }
 
 }  // namespace
@@ -229,7 +236,7 @@ void CClientTransferMarket::FillChoices()
     if (CXComboBox* pCountries = Choice(this, ID_COUNTRY_CHOICE); pCountries && pDatabase) {
         pCountries->SetAutoRedraw(false);
         pCountries->ResetContent();
-        pCountries->AddString(kText, "%s", GetTableText(kWordsSet, kAllItem));
+        pCountries->AddString(kText, "%s", Text(kWordsSet, kAllItem));
         pCountries->SetItemData(0, 0);
         int nRow = 1, nCurrent = 0;
         for (const CCountryDatabase* pCountry : pDatabase->GetCountries().Items<CCountryDatabase>()) {
@@ -243,16 +250,23 @@ void CClientTransferMarket::FillChoices()
         pCountries->SetCurSel(nCurrent);
     }
     if (CXComboBox* pKinds = Choice(this, ID_KIND_CHOICE)) {
-        pKinds->SetAutoRedraw(false);
-        pKinds->ResetContent();
-        for (int i = 0; i < 2; ++i) {
-            pKinds->AddString(kText, "%s", GetTableText(kMarketKindSet, i));
-            pKinds->SetItemData(i, static_cast<uint32_t>(i));
-        }
-        pKinds->SetAutoRedraw(true);
+        FillMarketKindSelector(pKinds);
         pKinds->SetCurSel(m_nListKind);
     }
     m_bFilling = false;
+}
+
+void CClientTransferMarket::FillMarketKindSelector(CXComboBox* pChoice)
+{
+    if (!pChoice)
+        return;
+    pChoice->SetAutoRedraw(false);
+    pChoice->ResetContent();
+    for (int i = LIST_TRANSFER; i <= LIST_LOAN; ++i) {
+        pChoice->AddString(kText, "%s", Text(kMarketKindSet, i));
+        pChoice->SetItemData(i, static_cast<uint32_t>(i));
+    }
+    pChoice->SetAutoRedraw(true);
 }
 
 void CClientTransferMarket::OnSelChange(uint32_t dwID)

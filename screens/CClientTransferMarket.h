@@ -15,6 +15,7 @@ class CCountryDatabase;
 class CPlayerDatabase;
 class CSaveGame;
 class CXAnimation;
+class CXComboBox;
 class CXListBox;
 
 class CClientTransferMarket : public CGameClient {
@@ -59,6 +60,9 @@ public:
     static bool PassesTransferFilter(uint32_t dwMask, uint8_t byListingType, bool bHomeNationality, int nPosition,
                                      bool bNewSinceVisit);
     static bool PassesLoanFilter(uint32_t dwMask, bool bHomeCountry, int nPosition, bool bNewSinceVisit);
+
+    // Fills a choice with the market lists' names (row data = list kind).
+    static void FillMarketKindSelector(CXComboBox* pChoice);
 
     // Shows the transfer list (0) or the loan list (1).
     void ShowList(int nListKind);

@@ -148,6 +148,10 @@ TEST_F(TransferMarket, ListsTheDatabasesListedPlayersAndSwitchesLists)
     EXPECT_EQ(g_pNextClient, GetScreenObject(SCREEN_CLUB_GENERAL));
     EXPECT_EQ(g_dwChangeParameter, pFirst->m_pClub->GetID());
     g_pNextClient = nullptr;
+    // The details popup's browse hooks step through the list last opened.
+    ASSERT_GT(pMarket->GetCount(), 1);
+    EXPECT_EQ(m_pScreen->GetNextListPlayer(), pMarket->GetItemData(1));
+    EXPECT_EQ(m_pScreen->GetPreviousListPlayer(), pMarket->GetItemData(0));
 
     // One country: only players who play there.
     auto* pCountries = dynamic_cast<CXComboBox*>(m_pScreen->FindControl(Market::ID_COUNTRY_CHOICE));
