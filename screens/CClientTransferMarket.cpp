@@ -2,6 +2,7 @@
 
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
+#include "shell/CGameTitlebar.h"
 #include "shell/CGamePopup.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/CTableText.h"
@@ -152,6 +153,8 @@ bool CClientTransferMarket::OnInitDialog()
     m_pLastList = nullptr;
     if (g_pNavigationBar)
         g_pNavigationBar->SetMode(2);
+    if (g_pTitlebar)
+        g_pTitlebar->SetMode(2);
     SetBackgroundBitmap("bgMain.bmp");
     ConstructScreen();
     const bool bResult = CGameClient::OnInitDialog();
@@ -355,9 +358,12 @@ void CClientTransferMarket::DrawPanel()
     }
     ShowAllControls(true);
     // The filter choice opens a popup the game does not have yet: the
-    // button shows pressed and cannot be pressed.
-    if (auto* pFilter = dynamic_cast<CXButton*>(FindControl(ID_FILTER)))
+    // button shows pressed and cannot be pressed (drawn again first: the
+    // panel was wiped).
+    if (auto* pFilter = dynamic_cast<CXButton*>(FindControl(ID_FILTER))) {
+        pFilter->Enable(false);
         pFilter->Enable(true);
+    }
 }
 
 void CClientTransferMarket::AddPlayerRow(CXListBox* pList, COLORREF crRow, const CPlayerDatabase& player,
