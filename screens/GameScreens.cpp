@@ -6,6 +6,7 @@
 #include "screens/CClientNewGame.h"
 #include "screens/CClientArchivesMail.h"
 #include "screens/CClientFootballToday.h"
+#include "screens/CClientTransferMarket.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
 
@@ -21,4 +22,6 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_NEW_GAME, &NewGameScreen());
     RegisterScreen(SCREEN_FOOTBALL_TODAY, &GetFootballTodayScreen());
     RegisterScreen(SCREEN_ARCHIVES_MAIL, &GetArchivesMailScreen());
+    static CClientTransferMarket s_TransferMarket;
+    RegisterScreen(SCREEN_TRANSFER_MARKET, &s_TransferMarket);
 }

@@ -189,7 +189,7 @@ void CSaveGame::InitialiseSeason(uint8_t byClearSavings, uint32_t /*dwFlag*/)
     m_SeasonEnd.SetNthWeekday(5, 2000, 6, 4);
     for (CDate& date : m_aReminders)
         date = CDate(1995, 1, 1);
-    for (CDate& date : m_aFurtherDates)
+    for (CDate& date : m_aMarketVisits)
         date = m_SeasonStart;
     m_dwWeeksInSeason = 0;
     for (CDate date = m_SeasonStart; date < m_SeasonEnd; date += 7)

@@ -475,6 +475,14 @@ public:
         if (n >= 0 && n < 4)
             m_aReminders[n] = date;
     }
+    // The last visits of the transfer list (0) and of the loan list (1): the
+    // market screen tells listings newer than these apart.
+    CDate GetLastMarketVisit(int nList) const { return nList == 0 || nList == 1 ? m_aMarketVisits[nList] : CDate(); }
+    void SetLastMarketVisit(int nList, const CDate& date)
+    {
+        if (nList == 0 || nList == 1)
+            m_aMarketVisits[nList] = date;
+    }
     const CXList& GetJobApplications() const { return m_lstJobApplications; }
     const CDate& GetSeasonEnd() const { return m_SeasonEnd; }
     uint32_t GetWeeksInSeason() const { return m_dwWeeksInSeason; }
@@ -587,7 +595,7 @@ private:
     CDate m_SeasonStart;
     CDate m_SeasonEnd;
     uint32_t m_dwWeeksInSeason = 0;
-    CDate m_aFurtherDates[2];
+    CDate m_aMarketVisits[2];  // last visits of the transfer and loan lists
     CDate m_aReminders[4];
     uint8_t m_abySeasonBytes[2] = {};
 

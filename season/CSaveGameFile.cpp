@@ -201,7 +201,7 @@ bool CSaveGame::Save(FILE* pFile) const
         WritePositionBlock(writer, block);
     writer.WriteU32(m_SeasonStart.GetValue());
     writer.WriteU32(m_SeasonEnd.GetValue());
-    for (const CDate& date : m_aFurtherDates)
+    for (const CDate& date : m_aMarketVisits)
         writer.WriteU32(date.GetValue());
     for (const CDate& date : m_aReminders)
         writer.WriteU32(date.GetValue());
@@ -381,7 +381,7 @@ bool CSaveGame::ReadBody(CBinaryReader& reader)
     m_SeasonStart = CDate(dw);
     reader.ReadU32(dw);
     m_SeasonEnd = CDate(dw);
-    for (CDate& date : m_aFurtherDates) {
+    for (CDate& date : m_aMarketVisits) {
         reader.ReadU32(dw);
         date = CDate(dw);
     }

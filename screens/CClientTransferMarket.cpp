@@ -1,0 +1,532 @@
+#include "screens/CClientTransferMarket.h"
+
+#include "shell/CGame.h"
+#include "shell/CGameNavigationBar.h"
+#include "shell/CGameTitlebar.h"
+#include "shell/CGamePopup.h"
+#include "shell/CScreenRegistry.h"
+#include "shell/CTableText.h"
+#include "shell/FormattingFunctions.h"
+#include "shell/ScreenDrawing.h"
+#include "shell/ScreenIDs.h"
+
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CMarketEntries.h"
+#include "database/CPlayerDatabase.h"
+#include "database/CShortlistEntry.h"
+#include "database/PersonOwners.h"
+#include "season/CSaveGame.h"
+#include "xframework/CXAnimation.h"
+#include "xframework/CXButton.h"
+#include "xframework/CXComboBox.h"
+#include "xframework/CXListBox.h"
+#include "xframework/CXScrollBar.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int kRowHeight = 16;
+constexpr COLORREF kText = plat::RGB(242, 242, 234);
+constexpr int kMarketKindSet = 146;
+constexpr int kTransferCaptionSet = 169;
+constexpr int kLoanCaptionSet = 170;
+constexpr int kWordsSet = 114;
+constexpr int kNoClubItem = 13;
+constexpr int kAllItem = 15;
+constexpr int kClubDetailsMessage = 66;
+constexpr int kChoiceWidth = 150;
+constexpr int kMarketTop = 60, kMarketBottom = 348;
+constexpr int kShortlistTop = 388, kShortlistBottom = 480;
+// Both lists span the same columns, the scroll bars to their right.
+constexpr int kListLeft = 8, kListRight = 624;
+
+// Date, player, club, position, age, fitness, rating, contract, price.
+const LISTCOLUMN kTransferColumns[] = {
+    {0, 58, 4, 0, 0, 0, 980, LISTSORT_DATE, 0},       {58, 186, 4, 0, 0, 0, 963, LISTSORT_TEXT, 0},
+    {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 1},    {338, 368, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0},
+    {368, 402, 4, 0, 2, 0, 965, LISTSORT_NUMBER, 0},  {402, 432, 4, 0, 2, 0, 966, LISTSORT_NUMBER, 0},
+    {432, 462, 4, 0, 2, 0, 968, LISTSORT_NUMBER, 0},  {462, 522, 4, 0, 2, 0, 193, LISTSORT_NUMBER, 0},
+    {522, 592, 4, 0, 2, 0, 969, LISTSORT_NUMBER, 0},  {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+};
+const LISTCOLUMN kLoanColumns[] = {
+    {0, 58, 4, 0, 0, 0, 980, LISTSORT_DATE, 0},       {58, 186, 4, 0, 0, 0, 963, LISTSORT_TEXT, 0},
+    {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 1},    {338, 368, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0},
+    {368, 402, 4, 0, 2, 0, 965, LISTSORT_NUMBER, 0},  {402, 432, 4, 0, 2, 0, 966, LISTSORT_NUMBER, 0},
+    {432, 462, 4, 0, 2, 0, 968, LISTSORT_NUMBER, 0},  {462, 522, 4, 0, 2, 0, 193, LISTSORT_NUMBER, 0},
+    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+};
+const LISTCOLUMN kShortlistColumns[] = {
+    {0, 58, 4, 0, 0, 0, 980, LISTSORT_DATE, 0},       {58, 186, 4, 0, 0, 0, 963, LISTSORT_TEXT, 0},
+    {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 1},    {338, 368, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0},
+    {368, 402, 4, 0, 2, 0, 965, LISTSORT_NUMBER, 0},  {402, 432, 4, 0, 2, 0, 966, LISTSORT_NUMBER, 0},
+    {432, 462, 4, 0, 2, 0, 968, LISTSORT_NUMBER, 0},  {462, 532, 4, 0, 2, 0, 969, LISTSORT_NUMBER, 0},
+    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+};
+const LISTCOLUMN kChoiceColumns[] = {
+    {0, kChoiceWidth, 4, 0, 0, 0, 0, LISTSORT_NONE, 1},
+    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+};
+constexpr int kClubColumn = 2;
+
+CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
+
+CDatabaseHandler* Database()
+{
+    const CGame* pGame = Game();
+    return pGame ? pGame->GetDatabase() : nullptr;
+}
+
+CXComboBox* Choice(const CXClient* pClient, uint32_t dwID) { return dynamic_cast<CXComboBox*>(pClient->FindControl(dwID)); }
+
+// Any set bit of the group's bits [nFirst, nFirst + nCount) at the index.
+bool GroupAllows(uint32_t dwMask, int nFirst, int nIndex) { return (dwMask >> (nFirst + nIndex) & 1u) != 0; }
+
+int ClampedPosition(const CPlayerDatabase& player)
+{
+    return std::min<int>(player.m_byPosition, PLAYER_POSITION_COUNT - 1);
+}
+
+// A language text, empty where the language has none.
+const char* Text(int nSet, int nItem)
+{
+    const char* pszText = GetTableText(nSet, nItem);
+    return pszText ? pszText : "";
+}
+
+const char* ClubName(const CPlayerDatabase& player)
+{
+    return player.m_pClub ? player.m_pClub->GetName() : Text(kWordsSet, kNoClubItem);
+}
+
+}  // namespace
+
+CClientTransferMarket::CClientTransferMarket() { m_wScreenID = SCREEN_TRANSFER_MARKET; }
+
+CClientTransferMarket::~CClientTransferMarket() = default;
+
+bool CClientTransferMarket::PassesTransferFilter(uint32_t dwMask, uint8_t byListingType, bool bHomeNationality,
+                                                 int nPosition, bool bNewSinceVisit)
+{
+    if (byListingType != PLAYER_TRANSFER_LISTED && byListingType != PLAYER_TRANSFER_LEAVING)
+        return false;
+    return GroupAllows(dwMask, 0, byListingType == PLAYER_TRANSFER_LISTED ? 0 : 1) &&
+           GroupAllows(dwMask, 2, bHomeNationality ? 0 : 1) && nPosition >= 0 && nPosition < PLAYER_POSITION_COUNT &&
+           GroupAllows(dwMask, 4, nPosition) && GroupAllows(dwMask, 8, bNewSinceVisit ? 1 : 0);
+}
+
+bool CClientTransferMarket::PassesLoanFilter(uint32_t dwMask, bool bHomeCountry, int nPosition, bool bNewSinceVisit)
+{
+    return GroupAllows(dwMask, 0, bHomeCountry ? 0 : 1) && nPosition >= 0 && nPosition < PLAYER_POSITION_COUNT &&
+           GroupAllows(dwMask, 2, nPosition) && GroupAllows(dwMask, 6, bNewSinceVisit ? 1 : 0);
+}
+
+CDate CClientTransferMarket::ListingDate(const CDate& today, const CPlayerDatabase& player)
+{
+    return CDate(today.GetValue(), -static_cast<int>(player.m_wDaysListed));
+}
+
+CSaveGame* CClientTransferMarket::Human() const
+{
+    CDatabaseHandler* pDatabase = Database();
+    return pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+}
+
+CXListBox* CClientTransferMarket::GetMarketList() const { return dynamic_cast<CXListBox*>(FindControl(ID_MARKET_LIST)); }
+CXListBox* CClientTransferMarket::GetShortlist() const { return dynamic_cast<CXListBox*>(FindControl(ID_SHORTLIST)); }
+
+// ---- entry and exit ----
+
+bool CClientTransferMarket::OnInitDialog()
+{
+    CDatabaseHandler* pDatabase = Database();
+    const int nCountry = static_cast<int>(m_dwChangeParameter & 0xFFFF);
+    m_pCountry = pDatabase && nCountry ? pDatabase->GetCountryFromID(static_cast<ID_COUNTRY>(nCountry)) : nullptr;
+    m_nListKind = (m_dwChangeParameter >> 16) == LIST_LOAN ? LIST_LOAN : LIST_TRANSFER;
+    m_nShortlistSel = -1;
+    m_dwTransferFilter = kAllTransferFilters;
+    m_dwLoanFilter = kAllLoanFilters;
+    m_pLastList = nullptr;
+    if (g_pNavigationBar)
+        g_pNavigationBar->SetMode(2);
+    if (g_pTitlebar)
+        g_pTitlebar->SetMode(2);
+    SetBackgroundBitmap("bgMain.bmp");
+    ConstructScreen();
+    const bool bResult = CGameClient::OnInitDialog();
+
+    CGame* pGame = Game();
+    m_PositionIcons.clear();
+    if (CXSurface* pPositions = pGame ? pGame->GetSharedBitmaps().GetBitmap("icnPos.bmp") : nullptr)
+        for (int i = 0; i < PLAYER_POSITION_COUNT; ++i) {
+            auto pIcon = std::make_unique<CXAnimation>();
+            pIcon->Setup(pPositions, 20, 13, 20 * i, 0, 1, 1);
+            m_PositionIcons.push_back(std::move(pIcon));
+        }
+
+    auto addList = [this, pGame](uint32_t dwID, uint32_t dwBarID, uint32_t dwUp, uint32_t dwDown, int nTop,
+                                 int nBottom) {
+        auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 0, 0, 16, 100, dwBarID, nullptr));
+        if (pBar)
+            pBar->Create(dwUp, dwDown, 16, false, 0);
+        auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, kListLeft, nTop, kListRight, nBottom, dwID, nullptr));
+        if (!pList)
+            return;
+        pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true,
+                     pBar, true, nullptr, true, 0, false, false, false);
+        if (pGame)
+            pList->SetDateOrder(pGame->GetOptions().m_nDate);
+    };
+    addList(ID_MARKET_LIST, ID_MARKET_BAR, 885, 886, kMarketTop, kMarketBottom);
+    addList(ID_SHORTLIST, ID_SHORTLIST_BAR, 887, 888, kShortlistTop, kShortlistBottom);
+    m_pFilterFace.reset(LoadMainArchiveBitmap("btnFiltr.bmp", true));
+    if (auto* pFilter = static_cast<CXButton*>(
+            AddControlXYWH(XCONTROL_BUTTON, kListRight - 16, kMarketTop - 16, 16, 16, ID_FILTER, nullptr))) {
+        if (m_pFilterFace)
+            pFilter->SetBitmap(m_pFilterFace.get(), 0, 0, true, true);
+    }
+    int x = 16;
+    for (uint32_t dwID : {ID_COUNTRY_CHOICE, ID_KIND_CHOICE}) {
+        auto* pCombo =
+            static_cast<CXComboBox*>(AddControl(XCONTROL_COMBOBOX, x, 2, x + kChoiceWidth, 300, dwID, nullptr));
+        if (pCombo) {
+            pCombo->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, false, nullptr, true, nullptr,
+                          false, 2, false, false, true);
+            pCombo->SetUpColumns(x, 2, x + kChoiceWidth, 300, kChoiceColumns, false, false, kRowHeight, false);
+        }
+        x += kChoiceWidth + 10;
+    }
+    FillChoices();
+    DrawPanel();
+    UpdateBars();
+    return bResult;
+}
+
+void CClientTransferMarket::OnDestroy()
+{
+    CGameClient::OnDestroy();
+    if (CSaveGame* pHuman = Human()) {
+        const CDate today = Database()->GetGameDate();
+        pHuman->SetLastMarketVisit(LIST_TRANSFER, today);
+        pHuman->SetLastMarketVisit(LIST_LOAN, today);
+    }
+    m_nListKind = LIST_TRANSFER;
+    m_pLastList = nullptr;
+    m_PositionIcons.clear();
+    m_pFilterFace.reset();
+}
+
+void CClientTransferMarket::ConstructScreen()
+{
+    delete m_pBackground;
+    m_pBackground = new CXSurface;
+    if (!m_pBackground->Create(Width(), Height(), false, false))
+        return;
+    if (CXSurface* pShared = GetBackgroundSurface(); pShared && pShared->m_pSurface)
+        m_pBackground->m_pSurface->bltFast(0, 0, *pShared->m_pSurface, nullptr, plat::BLTFAST_WAIT);
+}
+
+// ---- the choices ----
+
+void CClientTransferMarket::FillChoices()
+{
+    m_bFilling = true;
+    const CDatabaseHandler* pDatabase = Database();
+    if (CXComboBox* pCountries = Choice(this, ID_COUNTRY_CHOICE); pCountries && pDatabase) {
+        pCountries->SetAutoRedraw(false);
+        pCountries->ResetContent();
+        pCountries->AddString(kText, "%s", Text(kWordsSet, kAllItem));
+        pCountries->SetItemData(0, 0);
+        int nRow = 1, nCurrent = 0;
+        for (const CCountryDatabase* pCountry : pDatabase->GetCountries().Items<CCountryDatabase>()) {
+            pCountries->AddString(kText, "%s", pCountry->GetName());
+            pCountries->SetItemData(nRow, pCountry->GetID());
+            if (pCountry == m_pCountry)
+                nCurrent = nRow;
+            ++nRow;
+        }
+        pCountries->SetAutoRedraw(true);
+        pCountries->SetCurSel(nCurrent);
+    }
+    if (CXComboBox* pKinds = Choice(this, ID_KIND_CHOICE)) {
+        FillMarketKindSelector(pKinds);
+        pKinds->SetCurSel(m_nListKind);
+    }
+    m_bFilling = false;
+}
+
+void CClientTransferMarket::FillMarketKindSelector(CXComboBox* pChoice)
+{
+    if (!pChoice)
+        return;
+    pChoice->SetAutoRedraw(false);
+    pChoice->ResetContent();
+    for (int i = LIST_TRANSFER; i <= LIST_LOAN; ++i) {
+        pChoice->AddString(kText, "%s", Text(kMarketKindSet, i));
+        pChoice->SetItemData(i, static_cast<uint32_t>(i));
+    }
+    pChoice->SetAutoRedraw(true);
+}
+
+void CClientTransferMarket::OnSelChange(uint32_t dwID)
+{
+    if (m_bFilling)
+        return;
+    if (dwID == ID_COUNTRY_CHOICE) {
+        const CXComboBox* pCountries = Choice(this, ID_COUNTRY_CHOICE);
+        const int nRow = pCountries ? pCountries->GetSelection() : -1;
+        const CDatabaseHandler* pDatabase = Database();
+        if (nRow < 0 || !pDatabase)
+            return;
+        const auto idCountry = static_cast<ID_COUNTRY>(pCountries->GetItemData(nRow));
+        ShowCountry(idCountry ? pDatabase->GetCountryFromID(idCountry) : nullptr);
+    } else if (dwID == ID_KIND_CHOICE) {
+        const CXComboBox* pKinds = Choice(this, ID_KIND_CHOICE);
+        const int nRow = pKinds ? pKinds->GetSelection() : -1;
+        if (nRow >= 0)
+            ShowList(static_cast<int>(pKinds->GetItemData(nRow)));
+    }
+}
+
+void CClientTransferMarket::ShowList(int nListKind)
+{
+    if (nListKind != LIST_TRANSFER && nListKind != LIST_LOAN)
+        return;
+    m_nListKind = nListKind;
+    if (CXComboBox* pKinds = Choice(this, ID_KIND_CHOICE); pKinds && pKinds->GetSelection() != nListKind) {
+        m_bFilling = true;
+        pKinds->SetCurSel(nListKind);
+        m_bFilling = false;
+    }
+    DrawPanel();
+}
+
+void CClientTransferMarket::ShowCountry(CCountryDatabase* pCountry)
+{
+    m_pCountry = pCountry;
+    if (m_nListKind == LIST_LOAN)
+        FillLoanList();
+    else
+        FillTransferList();
+}
+
+void CClientTransferMarket::SetFilter(uint32_t dwMask)
+{
+    uint32_t& dwCurrent = m_nListKind == LIST_LOAN ? m_dwLoanFilter : m_dwTransferFilter;
+    dwMask &= m_nListKind == LIST_LOAN ? kAllLoanFilters : kAllTransferFilters;
+    if (dwMask == dwCurrent)
+        return;
+    dwCurrent = dwMask;
+    if (m_nListKind == LIST_LOAN)
+        FillLoanList();
+    else
+        FillTransferList();
+}
+
+// ---- the lists ----
+
+void CClientTransferMarket::DrawPanel()
+{
+    CXListBox* pMarket = GetMarketList();
+    CXListBox* pShortlist = GetShortlist();
+    if (!pMarket || !pShortlist)
+        return;
+    ShowAllControls(false);
+    RestoreBackground(0, 0, Width(), Height());
+    pShortlist->SetUpColumns(kListLeft, kShortlistTop, kListRight, kShortlistBottom, kShortlistColumns, false, false,
+                             kShortlistBottom - kShortlistTop, false);
+    FillShortlist();
+    const bool bLoan = m_nListKind == LIST_LOAN;
+    pMarket->SetUpColumns(kListLeft, kMarketTop, kListRight, kMarketBottom, bLoan ? kLoanColumns : kTransferColumns, false, false,
+                          kMarketBottom - kMarketTop, false);
+    if (bLoan)
+        FillLoanList();
+    else
+        FillTransferList();
+    // The captions over both lists' headers.
+    CGame* pGame = Game();
+    if (CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr) {
+        const CAPTIONTAB tabs[] = {{2, 0, 0, kListLeft, kMarketTop - pMarket->m_nHeaderHeight - 17, 300},
+                                   {2, 1, 0, kListLeft, kShortlistTop - pShortlist->m_nHeaderHeight - 17, 300},
+                                   {0, 0, 0, 0, 0, 0}};
+        DrawCaptionTabs(this, m_pDrawingSurface, pTabs, g_hSmallFont, bLoan ? kLoanCaptionSet : kTransferCaptionSet,
+                        tabs);
+    }
+    ShowAllControls(true);
+    // The filter choice opens a popup the game does not have yet: the
+    // button shows pressed and cannot be pressed (drawn again first: the
+    // panel was wiped).
+    if (auto* pFilter = dynamic_cast<CXButton*>(FindControl(ID_FILTER))) {
+        pFilter->Enable(false);
+        pFilter->Enable(true);
+    }
+}
+
+void CClientTransferMarket::AddPlayerRow(CXListBox* pList, COLORREF crRow, const CPlayerDatabase& player,
+                                         const CDate& date, bool bContract, const char* pszPrice)
+{
+    const CGame* pGame = Game();
+    const int nUnit = pGame ? pGame->GetOptions().m_nContractsSalaries : 1;
+    const int nFitness = player.m_awAttributes[PLAYER_ATTRIBUTE_FITNESS] / 100;
+    const int nRating = player.GetRatingForPosition(-1);
+    char szContract[24] = "";
+    if (bContract)
+        std::snprintf(szContract, sizeof szContract, "%d (%d)", player.GetContractTimeLeft(nUnit),
+                      player.GetContractLength(nUnit));
+    // Contract and price where the list shows them.
+    const int nRow = pList->AddString(crRow, "%s\t%s\t%s\t%d\t%d\t%d\t%d%s%s%s%s", FormatPackedDate(date.GetValue()),
+                                      player.GetShortName(), ClubName(player), player.m_byPosition, player.GetAge(),
+                                      nFitness, nRating, bContract ? "\t" : "", szContract, pszPrice ? "\t" : "",
+                                      pszPrice ? pszPrice : "");
+    if (nRow < 0)
+        return;
+    pList->SetItemData(nRow, player.m_idPerson);
+    const size_t nPosition = static_cast<size_t>(ClampedPosition(player));
+    if (nPosition < m_PositionIcons.size())
+        pList->AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 6, 3, true);
+}
+
+void CClientTransferMarket::FillTransferList()
+{
+    CXListBox* pList = GetMarketList();
+    CDatabaseHandler* pDatabase = Database();
+    const CSaveGame* pHuman = Human();
+    if (!pList || !pDatabase)
+        return;
+    const CDate today = pDatabase->GetGameDate();
+    const CDate lastVisit = pHuman ? pHuman->GetLastMarketVisit(LIST_TRANSFER) : CDate();
+    const int nHomeNationality = pHuman ? GetCountryNationality(pHuman->GetCountry()) : -1;
+    pList->SetAutoRedraw(false);
+    pList->ResetContent();
+    for (const CListMarketEntry* pEntry : pDatabase->GetListMarket().Items<CListMarketEntry>()) {
+        const CPlayerDatabase* pPlayer = pDatabase->GetPlayerFromID(pEntry->GetPlayerID());
+        if (!pPlayer || (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING) || (m_pCountry && pPlayer->m_pCountry != m_pCountry))
+            continue;
+        const CDate listed = ListingDate(today, *pPlayer);
+        if (!PassesTransferFilter(m_dwTransferFilter, pEntry->GetKind(), pPlayer->m_byNationality == nHomeNationality,
+                                  ClampedPosition(*pPlayer), listed >= lastVisit))
+            continue;
+        const CSaveGame* pOwner = pDatabase->GetSaveGameForClub(pPlayer->m_pClub);
+        AddPlayerRow(pList, pOwner ? pOwner->GetColourForClub() : kText, *pPlayer, listed, true,
+                     FormatMoney(static_cast<double>(pEntry->GetAskingPrice()), 0, 0, MONEY_AS_STORED, 0, 1));
+    }
+    pList->Sort(0, true, LISTSORT_DATE, 0);
+    pList->SetSelection(pList->GetCount() > 0 ? 0 : -1);
+    pList->UpdateScrollBar();
+    pList->SetAutoRedraw(true);
+    pList->Redraw();
+}
+
+void CClientTransferMarket::FillLoanList()
+{
+    CXListBox* pList = GetMarketList();
+    CDatabaseHandler* pDatabase = Database();
+    const CSaveGame* pHuman = Human();
+    if (!pList || !pDatabase)
+        return;
+    const CDate today = pDatabase->GetGameDate();
+    const CDate lastVisit = pHuman ? pHuman->GetLastMarketVisit(LIST_LOAN) : CDate();
+    const CCountryDatabase* pHomeCountry = pHuman ? pHuman->GetCountry() : nullptr;
+    pList->SetAutoRedraw(false);
+    pList->ResetContent();
+    for (const CLoanMarketEntry* pEntry : pDatabase->GetLoanMarket().Items<CLoanMarketEntry>()) {
+        const CPlayerDatabase* pPlayer = pDatabase->GetPlayerFromID(pEntry->GetPlayerID());
+        if (!pPlayer || (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING) || (m_pCountry && pPlayer->m_pCountry != m_pCountry))
+            continue;
+        const CDate listed = ListingDate(today, *pPlayer);
+        if (!PassesLoanFilter(m_dwLoanFilter, pPlayer->m_pCountry == pHomeCountry, ClampedPosition(*pPlayer),
+                              listed >= lastVisit))
+            continue;
+        const CSaveGame* pOwner = pDatabase->GetSaveGameForClub(pPlayer->m_pClub);
+        AddPlayerRow(pList, pOwner ? pOwner->GetColourForClub() : kText, *pPlayer, listed, true, nullptr);
+    }
+    pList->Sort(0, true, LISTSORT_DATE, 0);
+    pList->SetSelection(pList->GetCount() > 0 ? 0 : -1);
+    pList->UpdateScrollBar();
+    pList->SetAutoRedraw(true);
+    pList->Redraw();
+}
+
+void CClientTransferMarket::FillShortlist()
+{
+    CXListBox* pList = GetShortlist();
+    CDatabaseHandler* pDatabase = Database();
+    const CSaveGame* pHuman = Human();
+    if (!pList || !pDatabase)
+        return;
+    // The sort the list had stays.
+    int nSortColumn = -1;
+    bool bAscending = true;
+    for (int c = 0; c < pList->GetColumnCount() && nSortColumn < 0; ++c)
+        if (const uint8_t byMark = pList->SortMark(c)) {
+            nSortColumn = c;
+            bAscending = byMark == 1;
+        }
+    pList->SetAutoRedraw(false);
+    pList->ResetContent();
+    if (pHuman)
+        for (const CShortlistEntry* pEntry : pHuman->GetShortlist().Items<CShortlistEntry>()) {
+            ID_PLAYER idPlayer = 0;
+            CDate added;
+            uint8_t byFlag = 0;
+            pEntry->Get(idPlayer, added, byFlag);
+            const CPlayerDatabase* pPlayer = pDatabase->GetPlayerFromID(idPlayer);
+            if (!pPlayer)
+                continue;
+            AddPlayerRow(pList, byFlag ? pHuman->GetColourForClub() : kText, *pPlayer, added, false,
+                         FormatMoney(static_cast<double>(pPlayer->m_dwAskingPrice), 0, 0, MONEY_AS_STORED, 0, 1));
+        }
+    if (nSortColumn >= 0)
+        pList->Sort(nSortColumn, bAscending, pList->GetColumns()[nSortColumn].bySortType, 0);
+    if (m_nShortlistSel >= 0 && m_nShortlistSel < pList->GetCount())
+        pList->SetSelection(m_nShortlistSel);
+    m_nShortlistSel = -1;
+    pList->UpdateScrollBar();
+    pList->SetAutoRedraw(true);
+    pList->Redraw();
+}
+
+// ---- rows opened ----
+
+void CClientTransferMarket::OnDoubleClicked(uint32_t dwID)
+{
+    if (dwID != ID_MARKET_LIST && dwID != ID_SHORTLIST)
+        return;
+    CXListBox* pList = dwID == ID_MARKET_LIST ? GetMarketList() : GetShortlist();
+    CDatabaseHandler* pDatabase = Database();
+    const int nRow = pList ? pList->GetSelection() : -1;
+    if (nRow < 0 || !pDatabase)
+        return;
+    m_pLastList = pList;
+    const CPlayerDatabase* pPlayer = pDatabase->GetPlayerFromID(static_cast<ID_PLAYER>(pList->GetItemData(nRow)));
+    if (!pPlayer)
+        return;
+    if (pList->HoverColumn() == kClubColumn) {
+        const CClubDatabase* pClub = pPlayer->m_pClub;
+        CGameClient* pClubScreen = GetScreenObject(SCREEN_CLUB_GENERAL);
+        if (pClub && pClub->m_pDivision && pClub->m_pDivision->m_byKind == DIVISION_KIND_LEAGUE && g_pNavigationBar &&
+            pClubScreen)
+            g_pNavigationBar->SetNextClient(pClubScreen, pClub->GetID());
+        else if (CGameMessageBox* pBox = GetGameMessageBox())
+            pBox->Show(CGameMessageBox::MODE_OK, kClubDetailsMessage);
+        return;
+    }
+    // The player's details (where he is bid for, borrowed or shortlisted)
+    // are a popup the game does not have yet.
+    if (dwID == ID_SHORTLIST)
+        m_nShortlistSel = nRow;
+}
+
+uint32_t CClientTransferMarket::StepLastList(int nStep)
+{
+    if (!m_pLastList || m_pLastList->GetCount() == 0)
+        return 0;
+    const int nRow =
+        std::clamp(std::max(m_pLastList->GetSelection(), 0) + nStep, 0, m_pLastList->GetCount() - 1);
+    m_pLastList->SetSelection(nRow);
+    return static_cast<uint32_t>(m_pLastList->GetItemData(nRow));
+}
