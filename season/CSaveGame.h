@@ -640,5 +640,8 @@ private:
     uint8_t m_byNextExtra = 0;
     uint32_t m_dwHandOverValue = 0;
     uint8_t m_byHandOver = 0;
-    uint8_t m_abyFurther[13] = {};
+    // Set once the manager lets the program number his squad; the players
+    // screen then numbers newcomers at every entry.
+    uint8_t m_byAutomaticSquadNumbers = 0;
+    uint8_t m_abyFurther[12] = {};
 };
