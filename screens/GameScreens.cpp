@@ -5,6 +5,7 @@
 #include "screens/CClientTeamSelection.h"
 #include "screens/CClientNewGame.h"
 #include "screens/CClientArchivesMail.h"
+#include "screens/CClientClubPlayers.h"
 #include "screens/CClientFootballToday.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
@@ -21,4 +22,5 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_NEW_GAME, &NewGameScreen());
     RegisterScreen(SCREEN_FOOTBALL_TODAY, &GetFootballTodayScreen());
     RegisterScreen(SCREEN_ARCHIVES_MAIL, &GetArchivesMailScreen());
+    RegisterScreen(SCREEN_CLUB_PLAYERS, &GetClubPlayersScreen());
 }
