@@ -42,6 +42,8 @@ constexpr COLORREF kNoClubColour = 0x00009D37;
 constexpr int kListLeft = 0, kListTop = 60, kListRight = 640, kListBottom = 412;
 constexpr int kGridLeft = 20, kGridTop = 450, kCellStep = 24, kGridRow = 25;
 constexpr int kChoiceWidth = 150;
+// The scroll bar stands right of the columns.
+constexpr int kScrollBarRoom = 24;
 constexpr int kModeTable = 27;
 constexpr int kWordsTable = 114;
 constexpr int kHiddenWage = 6;
@@ -452,7 +454,7 @@ void CClientClubPlayers::Refresh()
     }
     pList->SetAutoRedraw(false);
     pList->ResetContent();
-    pList->SetUpColumns(kListLeft, kListTop, kListRight, kListBottom, kModeColumns[m_nMode], true, false,
+    pList->SetUpColumns(kListLeft, kListTop, kListRight - kScrollBarRoom, kListBottom, kModeColumns[m_nMode], true, false,
                         kListBottom - kListTop, false);
     const CAPTIONTAB listTab[] = {{2, 0, 0, pList->m_nLeft, pList->m_nTop - pList->m_nHeaderHeight - 17,
                                    kModeWidths[m_nMode]},
@@ -463,9 +465,12 @@ void CClientClubPlayers::Refresh()
     else
         FillYouthList();
     ShowAllControls(true);
-    for (int k = 0; k < kNumberCount; ++k)
-        if (CXControl* pLabel = FindControl(ID_FIRST_NUMBER + k))
-            pLabel->Show(bGrid, false);
+    if (!bGrid) {
+        for (int k = 0; k < kNumberCount; ++k)
+            if (CXControl* pLabel = FindControl(ID_FIRST_NUMBER + k))
+                pLabel->Show(false, false);
+        RestoreBackground(kGridLeft - 1, kGridTop - 1, kCellStep * kGridRow + 2, 34);
+    }
     if (auto* pButton = dynamic_cast<CXButton*>(FindControl(ID_AUTOMATIC_NUMBERS))) {
         const CSaveGame* pHuman = Human();
         const bool bOffer = bGrid && !(pHuman && pHuman->GetAutomaticSquadNumbers());
@@ -558,7 +563,7 @@ void CClientClubPlayers::AddSquadRow(CPlayerDatabase* pPlayer, bool bLoanedOut, 
         } else {
             s = CountStatistics(*pPlayer, m_dwSquadFilter);
         }
-        nRow = pList->AddString(kWhite, "%s\t%s\t%d\t%d\t%2d\t%2d (%2d)\t%2d\t%2d\t%2d\t%2d\t%2d", szNumber, pszName,
+        nRow = pList->AddString(kWhite, "%s\t%s\t%d\t%d\t%2d\t%d (%d)\t%2d\t%2d\t%2d\t%2d\t%2d", szNumber, pszName,
                                 pPlayer->m_byPosition, pPlayer->m_byRole, nRating, s.nStarts, s.nSubstitute, s.nGoals,
                                 s.nAwards, s.nBookings, s.nSecondCards, pPlayer->m_byRating);
     } else {

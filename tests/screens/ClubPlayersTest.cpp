@@ -97,7 +97,8 @@ TEST_F(ClubPlayers, TheHumansSquadShowsTheRecordsFiguresOrderedByPosition)
         EXPECT_EQ(Cell(pList, nRow, 8), std::to_string(p->GetContractTimeLeft(nUnit)) + " (" +
                                             std::to_string(p->GetContractLength(nUnit)) + ")");
         EXPECT_EQ(Cell(pList, nRow, 10), FormatMoney(p->m_dwValue, 0, 0, MONEY_AS_STORED, 0, 1));
-        EXPECT_NE(Cell(pList, nRow, 9), "-") << "the human sees his own wages";
+        ASSERT_EQ(nUnit, 1) << "wages per month by default";
+        EXPECT_EQ(Cell(pList, nRow, 9), FormatMoney(p->m_Contract.dwYearlyWage, 0, 0, MONEY_PER_MONTH, 0, 1));
     }
 
     // The skills view: Pace before Strength, values in whole points.
