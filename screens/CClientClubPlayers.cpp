@@ -477,6 +477,7 @@ void CClientClubPlayers::Refresh()
         pButton->Enable(bOffer);
         pButton->Show(bOffer, true);
     }
+    ApplyRatingsOption();
     DrawNumberGrid();
 }
 
@@ -511,21 +512,13 @@ void CClientClubPlayers::AddRowIcons(int nRow, const CPersonDatabase& person, co
         pList->AddAlignedColumnGraphic(nRow, m_RoleIcons[person.m_byRole].get(), 6, nPositionColumn + 1, true);
 }
 
-void CClientClubPlayers::AddSquadRow(CPlayerDatabase* pPlayer, bool bLoanedOut, uint8_t byNationality, int)
+void CClientClubPlayers::AddSquadRow(CPlayerDatabase* pPlayer, bool bLoanedOut, uint8_t byNationality)
 {
     CXListBox* pList = GetList();
-    const uint32_t dwMask = bLoanedOut ? m_dwSquadFilter & ~0xFu : m_dwSquadFilter;
-    if (bLoanedOut) {
-        // Out on loan he has no blocks of this club's competitions: only the
-        // nationality and position parts of the filter apply, and the
-        // appearance part when one of its bits is cleared.
-        const uint32_t dwBoth = FILTER_WITH_APPEARANCE | FILTER_WITHOUT_APPEARANCE;
-        const uint32_t dwLoose = (m_dwSquadFilter & ~dwBoth) | dwBoth;
-        if (!PassesSquadFilter(*pPlayer, (m_dwSquadFilter & dwBoth) == dwBoth ? dwLoose : m_dwSquadFilter, byNationality))
-            return;
-    } else if (!PassesSquadFilter(*pPlayer, dwMask, byNationality)) {
+    // Players out on loan pass the same filter: their blocks of the counted
+    // competitions decide the appearance part.
+    if (!PassesSquadFilter(*pPlayer, m_dwSquadFilter, byNationality))
         return;
-    }
     char szNumber[8];
     if (!m_bSquadNumbersUsed || pPlayer->m_bySquadNumber == 0)
         std::snprintf(szNumber, sizeof szNumber, "- ");
@@ -599,7 +592,7 @@ void CClientClubPlayers::FillSquadList()
             const int n = pPlayer->m_bySquadNumber;
             if (bHuman && !bLoanedOut && n >= 1 && n <= kNumberCount)
                 m_apHolders[static_cast<size_t>(n - 1)] = pPlayer;
-            AddSquadRow(pPlayer, bLoanedOut, byNationality, 0);
+            AddSquadRow(pPlayer, bLoanedOut, byNationality);
         }
     pList->SetSelection(pList->GetCount() > 0 ? 0 : -1);
     SetFocus(pList);
@@ -898,3 +891,26 @@ void CClientClubPlayers::OnEndMessageBoxPopup()
 }
 
 void CClientClubPlayers::OnPrint() { PrintControl(ID_LIST); }
+
+void CClientClubPlayers::UpdateBars()
+{
+    CGameClient::UpdateBars();
+    ApplyRatingsOption();
+}
+
+void CClientClubPlayers::ApplyRatingsOption()
+{
+    CXListBox* pList = GetList();
+    const CGame* pGame = Game();
+    if (!pList || !pGame)
+        return;
+    // Ratings as bars (0), as numbers (1) or both (2).
+    const int nRatings = pGame->GetOptions().m_nRatings;
+    const uint8_t byWanted = nRatings == 0   ? VALUEBAR_DRAW_BAR
+                             : nRatings == 1 ? VALUEBAR_DRAW_NUMBER
+                                             : VALUEBAR_DRAW_NUMBER | VALUEBAR_DRAW_BAR;
+    if (pList->m_byValueBarOptions != byWanted) {
+        pList->m_byValueBarOptions = byWanted;
+        pList->Redraw();
+    }
+}

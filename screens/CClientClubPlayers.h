@@ -91,6 +91,7 @@ public:
     void OnControlLButtonDown(uint32_t dwID, int x, int y) override;
     void OnGetToolTipText(uint32_t dwID, char* pszText) override;
     void OnPrint() override;
+    void UpdateBars() override;
     void OnEndMessageBoxPopup() override;
     void ConstructScreen() override;
 
@@ -139,7 +140,7 @@ private:
     bool IsHumanClub() const;
     int YouthCount() const;
     uint32_t MoveSelection(int nStep);
-    void AddSquadRow(CPlayerDatabase* pPlayer, bool bLoanedOut, uint8_t byNationality, int nNextMatchKind);
+    void AddSquadRow(CPlayerDatabase* pPlayer, bool bLoanedOut, uint8_t byNationality);
     // The youth rows pass no player: they show only an injury.
     void AddRowIcons(int nRow, const CPersonDatabase& person, const CPlayerDatabase* pPlayer, int nNameColumn,
                      int nPositionColumn);
@@ -148,12 +149,13 @@ private:
     void DrawDraggedNumber(int x, int y);
     void ChangeClubOrMode(uint16_t wClubID, int nMode);
     int RowOf(const CPlayerDatabase* pPlayer) const;
+    // The rating columns as the Ratings option asks.
+    void ApplyRatingsOption();
 
     CClubDatabase* m_pClub = nullptr;
     int m_nMode = MODE_SQUAD_OVERVIEW;
     uint32_t m_dwSquadFilter = kInitialSquadFilter;
     uint32_t m_dwYouthFilter = kInitialYouthFilter;
-    int m_nNextMatchKind = 0;
     bool m_bSquadNumbersUsed = false;
     bool m_bFilling = false;
     std::array<CPlayerDatabase*, kNumberCount> m_apHolders{};

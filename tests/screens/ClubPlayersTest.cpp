@@ -122,6 +122,12 @@ TEST_F(ClubPlayers, HeadersSortByAgeAndBySurname)
     pList->OnLinkedButtonClicked(965);
     for (int nRow = 1; nRow < pList->GetCount(); ++nRow)
         EXPECT_LE(RowPlayer(pList, nRow - 1)->GetAge(), RowPlayer(pList, nRow)->GetAge()) << "row " << nRow;
+    // Ratings as the option asks: numbers only.
+    OptionValues numbers = m_game.GetOptions();
+    numbers.m_nRatings = 1;
+    ASSERT_TRUE(m_game.ApplyOptions(numbers));
+    pScreen->UpdateBars();
+    EXPECT_EQ(pList->m_byValueBarOptions, VALUEBAR_DRAW_NUMBER);
     pList->OnLinkedButtonClicked(963);
     for (int nRow = 1; nRow < pList->GetCount(); ++nRow)
         EXPECT_LE(strcasecmp(RowPlayer(pList, nRow - 1)->GetLastName(), RowPlayer(pList, nRow)->GetLastName()), 0)
