@@ -867,7 +867,7 @@ void CClientClubPlayers::OnGetToolTipText(uint32_t dwID, char* pszText)
         return;
     }
     const CPlayerDatabase* pHolder = m_apHolders[static_cast<size_t>(nIndex)];
-    std::snprintf(pszText, STATIC_TEXT_SIZE, "%s", pHolder ? pHolder->GetShortName() : "");
+    std::snprintf(pszText, TOOLTIP_TEXT_SIZE, "%s", pHolder ? pHolder->GetShortName() : "");
 }
 
 // ---- buttons ----

@@ -13,6 +13,7 @@
 #include "database/CDivisionDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "database/CYouthDatabase.h"
+#include "xframework/CXControl.h"
 #include "xframework/CXListBox.h"
 
 #include <gtest/gtest.h>
@@ -234,6 +235,11 @@ TEST_F(ClubPlayers, DroppedNumbersSwapWithTheirHolder)
     EXPECT_EQ(a->m_bySquadNumber, 30);
     EXPECT_EQ(pScreen->GetNumberHolder(30), a);
     EXPECT_EQ(pScreen->GetNumberHolder(12), nullptr);
+    char szTip[TOOLTIP_TEXT_SIZE] = {};
+    pScreen->OnGetToolTipText(Screen::ID_FIRST_NUMBER + 29, szTip);
+    EXPECT_STREQ(szTip, a->GetShortName()) << "a number's tip names its holder";
+    pScreen->OnGetToolTipText(Screen::ID_FIRST_NUMBER + 11, szTip);
+    EXPECT_STREQ(szTip, "") << "a free number has none";
 
     // Automatic numbers through the message box: everyone has a number of
     // his own, the choice is kept, and the button goes.
