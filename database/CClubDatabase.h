@@ -178,6 +178,9 @@ public:
     // by a computer club to every player without one.
     uint8_t GetLowestFreeSquadNumber() const;
     void AssignSquadNumbers();
+    // Every player without a number gets the lowest free one, whoever runs
+    // the club (the human's players screen asks for this).
+    void GiveFreeSquadNumbers();
     // A computer club without a manager looks for one: the search ends with
     // event 45, when the best man of the pool who would come is appointed,
     // or the search begins again.

@@ -97,6 +97,11 @@ void CClubDatabase::AssignSquadNumbers()
 {
     if (IsClubHumanManaged(this) || !m_pDivision || !m_pDivision->m_bySquadNumbers)
         return;
+    GiveFreeSquadNumbers();
+}
+
+void CClubDatabase::GiveFreeSquadNumbers()
+{
     for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
         if (pPlayer->m_bySquadNumber == 0)
             pPlayer->m_bySquadNumber = GetLowestFreeSquadNumber();

@@ -5,6 +5,7 @@
 #include "screens/CClientTeamSelection.h"
 #include "screens/CClientNewGame.h"
 #include "screens/CClientArchivesMail.h"
+#include "screens/CClientClubPlayers.h"
 #include "screens/CClientFootballToday.h"
 #include "screens/CClientTransferMarket.h"
 #include "shell/CScreenRegistry.h"
@@ -24,4 +25,5 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_ARCHIVES_MAIL, &GetArchivesMailScreen());
     static CClientTransferMarket s_TransferMarket;
     RegisterScreen(SCREEN_TRANSFER_MARKET, &s_TransferMarket);
+    RegisterScreen(SCREEN_CLUB_PLAYERS, &GetClubPlayersScreen());
 }

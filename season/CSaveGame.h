@@ -460,6 +460,8 @@ public:
     CCountryDatabase* GetCountry() const { return m_pCountry; }
     void SetCountry(CCountryDatabase* pCountry) { m_pCountry = pCountry; }
     ID_MANAGER GetManagerID() const { return m_idManager; }
+    bool GetAutomaticSquadNumbers() const { return m_byAutomaticSquadNumbers != 0; }
+    void SetAutomaticSquadNumbers(bool bOn) { m_byAutomaticSquadNumbers = bOn ? 1 : 0; }
     uint8_t GetPlayerNumber() const { return m_byPlayerNumber; }
     const char* GetFirstName() const { return m_szFirstName; }
     const char* GetSurname() const { return m_szSurname; }
@@ -648,5 +650,8 @@ private:
     uint8_t m_byNextExtra = 0;
     uint32_t m_dwHandOverValue = 0;
     uint8_t m_byHandOver = 0;
-    uint8_t m_abyFurther[13] = {};
+    // Set once the manager lets the program number his squad; the players
+    // screen then numbers newcomers at every entry.
+    uint8_t m_byAutomaticSquadNumbers = 0;
+    uint8_t m_abyFurther[12] = {};
 };

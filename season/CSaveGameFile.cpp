@@ -278,6 +278,7 @@ bool CSaveGame::Save(FILE* pFile) const
         writer.WriteU8(p->byStatus);
         writer.WriteZeros(3);
     }
+    writer.WriteU8(m_byAutomaticSquadNumbers);
     writer.WriteBytes(m_abyFurther, sizeof(m_abyFurther));
     writer.WriteU32(static_cast<uint32_t>(m_lstEventHistory.GetCount()));
     for (const EVENTHISTORYRECORD* p : m_lstEventHistory.Items<EVENTHISTORYRECORD>()) {
@@ -530,6 +531,8 @@ bool CSaveGame::ReadBody(CBinaryReader& reader)
         reader.ReadU8(p->byStatus);
         reader.Skip(3);
     }
+    reader.ReadU8(m_byAutomaticSquadNumbers);
+    m_byAutomaticSquadNumbers = m_byAutomaticSquadNumbers ? 1 : 0;
     reader.ReadBytes(m_abyFurther, sizeof(m_abyFurther));
     if (!ReadCount(reader, dwCount, 10, "event history records"))
         return false;
