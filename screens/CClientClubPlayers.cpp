@@ -50,6 +50,8 @@ constexpr int kHiddenWage = 6;
 constexpr int kFirstModeCaption = 182;
 constexpr int kGridCaption = 187;
 constexpr int kIconWidth = 12;
+// The value column's own header: the transfer lists caption 969 "Price".
+constexpr uint32_t kValueColumnID = 302;
 constexpr int kFirstIconRight = 156;
 
 enum : uint8_t { RIGHT = 2, CENTRE = 6, RATING = 'y' };
@@ -76,7 +78,7 @@ const LISTCOLUMN kSquadOverview[] = {
     COLUMN(358, 388, 0, RATING, 968, NUMBER_SORT),
     COLUMN(388, 448, 0, CENTRE, 291, NUMBER_SORT),
     COLUMN(448, 508, 10, RIGHT, 292, MONEY_SORT),
-    COLUMN(508, 578, 10, RIGHT, 969, MONEY_SORT),
+    COLUMN(508, 578, 10, RIGHT, kValueColumnID, MONEY_SORT),
     END_COLUMNS,
 };
 const LISTCOLUMN kSquadStatistics[] = {
@@ -105,7 +107,7 @@ const LISTCOLUMN kYouthOverview[] = {
     COLUMN(304, 334, 0, CENTRE, 967, NUMBER_SORT),
     COLUMN(334, 364, 0, RATING, 968, NUMBER_SORT),
     COLUMN(364, 424, 10, RIGHT, 292, MONEY_SORT),
-    COLUMN(424, 494, 10, RIGHT, 969, MONEY_SORT),
+    COLUMN(424, 494, 10, RIGHT, kValueColumnID, MONEY_SORT),
     END_COLUMNS,
 };
 const LISTCOLUMN kYouthSkills[] = {
