@@ -8,6 +8,7 @@
 
 #include "database/CClubDatabase.h"
 #include "database/CCupFixturesDatabase.h"
+#include "season/CEuropeanCupDatabase.h"
 #include "season/CupRecords.h"
 #include "xframework/CXListBox.h"
 
@@ -74,11 +75,11 @@ TEST_F(CupTables, ATieScoresOneMatchFirstLegsAndTotalsOverBothLegs)
         {true, false, false, &first, "3 - 1"},
         {true, false, true, &second, "-"},          // the second leg still to come
         {true, true, false, &first, "3 - 1"},       // the first-leg view keeps its own score
-        {true, true, true, &second, "(4) 2 - 0 (3)"},  // club 20: 2 + 1 away; club 10: 0 + 3
+        {true, true, true, &second, "(3) 2 - 1 (4)"},  // club 20: 2 + 1 away; club 10: 1 + 3
     };
     for (const Case& c : cases) {
         first.SetGoals(c.bFirstPlayed ? 3 : 255, c.bFirstPlayed ? 1 : 255);
-        second.SetGoals(c.bSecondPlayed ? 2 : 255, c.bSecondPlayed ? 0 : 255);
+        second.SetGoals(c.bSecondPlayed ? 2 : 255, c.bSecondPlayed ? 1 : 255);
         EXPECT_EQ(Cup::TieScore(*Database(), *c.pShown, true, c.bSecondView), c.pszExpected)
             << c.bFirstPlayed << c.bSecondPlayed << c.bSecondView;
     }
@@ -119,6 +120,53 @@ TEST_F(CupTables, ATwoLeggedRoundShowsTheTotalsInTheSecondLegView)
                                  std::to_string(pSecond->GetAwayGoals()) + " (" +
                                  std::to_string(pSecond->GetAwayGoals() + pFirst->GetHomeGoals()) + ")";
     EXPECT_EQ(Cell(pScreen->GetFixtureList(), nRow, 1), expected);
+}
+
+TEST_F(CupTables, AGroupRoundShowsTheGroupTableAndItsMatchDay)
+{
+    // On to the first played match day of a European group stage.
+    const CEuropeanCupDatabase* pEurope = Database()->GetEuropeanCups();
+    ASSERT_NE(pEurope, nullptr);
+    const CUP* pGroupCup = nullptr;
+    auto playedGroup = [&]() -> const MINILEAGUEGROUP* {
+        if (pEurope->GetGroups().IsEmpty())
+            return nullptr;
+        const auto* pGroup = static_cast<const MINILEAGUEGROUP*>(pEurope->GetGroups().GetHead()->pData);
+        const MINILEAGUEROW& row = pGroup->pRows[0];
+        return row.byWon + row.byDrawn + row.byLost > 0 ? pGroup : nullptr;
+    };
+    for (int i = 0; i < 240 && !playedGroup(); ++i) {
+        Database()->ProcessDay();
+        Database()->DoMatchDay(Database()->GetGameDate());
+    }
+    ASSERT_NE(playedGroup(), nullptr) << "no group match day in the season's first months";
+    for (int nKind : {0, 1, 3})
+        if (const CUP* pCup = pEurope->GetCup(nKind); pCup && pCup->byLegs == CUP_LEGS_GROUP)
+            pGroupCup = pCup;
+    ASSERT_NE(pGroupCup, nullptr);
+    OpenCup(pGroupCup->byKind == 0 ? Cup::kFirstEuropeanCup : MakeCupNumberFromKind(pGroupCup->byKind, 0));
+    auto* pScreen = dynamic_cast<Cup*>(g_pCurrentClient);
+    ASSERT_NE(pScreen, nullptr);
+    ASSERT_EQ(pScreen->GetCup(), pGroupCup);
+    EXPECT_EQ(pScreen->GetRound(), pGroupCup->byRound) << "the round in play";
+    ASSERT_TRUE(pScreen->ChooseLegOrGroup(0));
+    Shoot("cup_group.png");
+    const auto* pGroup = static_cast<const MINILEAGUEGROUP*>(pEurope->GetGroups().GetHead()->pData);
+    const CXListBox* pTable = pScreen->GetGroupList();
+    ASSERT_EQ(pTable->GetCount(), pGroup->byFilled);
+    for (int r = 0; r < pGroup->byFilled; ++r) {
+        const MINILEAGUEROW& row = pGroup->pRows[r];
+        const int nRow = row.byPosition - 1;
+        ASSERT_GE(nRow, 0);
+        EXPECT_EQ(pTable->GetItemData(nRow), row.dwClub);
+        EXPECT_EQ(std::stoi(Cell(pTable, nRow, 9)), 3 * row.byWon + row.byDrawn);
+    }
+    ASSERT_GE(pScreen->GetGroupMarks().size(), 2u);
+    EXPECT_EQ(pScreen->GetGroupMarks()[0], Cup::kQualifyMark);
+    EXPECT_EQ(pScreen->GetGroupMarks()[1], Cup::kQualifyMark);
+    // The group's matches of its match day: each club of the group once.
+    const CXListBox* pList = pScreen->GetFixtureList();
+    EXPECT_EQ(pList->GetCount(), pGroup->byFilled / 2);
 }
 
 }  // namespace
