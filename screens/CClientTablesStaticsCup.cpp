@@ -676,10 +676,15 @@ void CClientTablesStaticsCup::ShowGroup()
     pList->Show(true, true);
 }
 
-void CClientTablesStaticsCup::OnDoubleClicked(uint32_t)
+void CClientTablesStaticsCup::OnDoubleClicked(uint32_t dwID)
 {
-    // A played match's details and a club's screen open from here once the
-    // game has the advanced match details popup and the club screen.
+    // The score column would open the played match's details, a popup the
+    // game does not have yet; a league club's column the club screen, also
+    // still to come.
+    const CXListBox* pList = GetFixtureList();
+    const FixtureKitRow* pRow = pList && dwID == ID_FIXTURES ? GetRow(pList->GetSelection()) : nullptr;
+    if (pRow && !m_bMatchDay)
+        pRow->ExplainClubOfColumn(pList->m_nClickedColumn);
 }
 
 int32_t CClientTablesStaticsCup::GetPreviousFixture()

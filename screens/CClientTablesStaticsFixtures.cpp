@@ -2,7 +2,6 @@
 
 #include "screens/FixtureKitRow.h"
 #include "shell/CGame.h"
-#include "shell/CGamePopup.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/CScreenRegistry.h"
@@ -30,7 +29,6 @@ namespace {
 
 constexpr int kRowHeight = 28;
 constexpr int kCaptionSet = 163;
-constexpr int kClubNotShown = 66;
 constexpr uint32_t kKeyUp = 38;
 constexpr uint32_t kKeyDown = 40;
 
@@ -285,20 +283,13 @@ void CClientTablesStaticsFixtures::FillTable()
 
 void CClientTablesStaticsFixtures::OnDoubleClicked(uint32_t dwID)
 {
+    // The score column would open the played match's details, a popup the
+    // game does not have yet; a league club's column the club screen, also
+    // still to come.
     const CXListBox* pList = GetList();
-    if (dwID != ID_LIST || !pList)
-        return;
-    const FixtureKitRow* pRow = GetRow(pList->GetSelection());
-    if (!pRow || pList->m_nClickedColumn < 0)
-        return;
-    const uint32_t dwHeader = kColumns[pList->m_nClickedColumn].wHeaderID;
-    // The match details of a played row need the advanced match details
-    // popup, which the game does not have yet.
-    if (dwHeader == ID_SCORE_HEADER || m_bMatchDay)
-        return;
-    const CClubDatabase* pClub = dwHeader == ID_HOME_HEADER ? pRow->GetHomeClub() : pRow->GetAwayClub();
-    if (pClub && (!pClub->m_pDivision || pClub->m_pDivision->m_byKind != DIVISION_KIND_LEAGUE))
-        ShowGameMessageBox(CGameMessageBox::MODE_OK, kClubNotShown);
+    const FixtureKitRow* pRow = pList && dwID == ID_LIST ? GetRow(pList->GetSelection()) : nullptr;
+    if (pRow && !m_bMatchDay)
+        pRow->ExplainClubOfColumn(pList->m_nClickedColumn);
 }
 
 int32_t CClientTablesStaticsFixtures::GetPreviousFixture()

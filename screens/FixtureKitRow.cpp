@@ -1,10 +1,12 @@
 #include "screens/FixtureKitRow.h"
 
+#include "shell/CGamePopup.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/KitClash.h"
 
 #include "database/CClubDatabase.h"
 #include "database/CDatabaseHandler.h"
+#include "database/CDivisionDatabase.h"
 #include "season/CSaveGame.h"
 #include "xframework/CXAnimation.h"
 #include "xframework/CXListBox.h"
@@ -13,6 +15,7 @@ namespace {
 
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kTransparent = 0xFF00FF;
+constexpr int kClubNotShown = 66;
 
 COLORREF ClubColour(const CDatabaseHandler& database, const CClubDatabase* pClub)
 {
@@ -63,4 +66,13 @@ int FixtureKitRow::AddTo(CXListBox& list, const CDatabaseHandler& database, cons
     if (m_pAwayShirt)
         list.AddAlignedColumnGraphic(nRow, m_pAwayShirt.get(), 2, 2, true);
     return nRow;
+}
+
+bool FixtureKitRow::ExplainClubOfColumn(int nColumn) const
+{
+    const CClubDatabase* pClub = nColumn == 0 ? m_pHome : nColumn == 2 ? m_pAway : nullptr;
+    if (!pClub || (pClub->m_pDivision && pClub->m_pDivision->m_byKind == DIVISION_KIND_LEAGUE))
+        return false;
+    ShowGameMessageBox(CGameMessageBox::MODE_OK, kClubNotShown);
+    return true;
 }

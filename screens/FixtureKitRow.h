@@ -28,6 +28,11 @@ public:
     // row's number, or -1 when the list refused it. Item data = nItemData.
     int AddTo(CXListBox& list, const CDatabaseHandler& database, const char* pszScore, uint32_t dwItemData);
 
+    // A double-click on a club's column (0 home, 2 away): a club outside
+    // the leagues has no details to show, which the message box says; true
+    // when it was said.
+    bool ExplainClubOfColumn(int nColumn) const;
+
     uint32_t GetMatchID() const { return m_dwMatchID; }
     const CClubDatabase* GetHomeClub() const { return m_pHome; }
     const CClubDatabase* GetAwayClub() const { return m_pAway; }
