@@ -108,6 +108,41 @@ TEST_F(FixturesScreen, APlayedDateShowsTheHistorysScoresAndADateToComeShowsDashe
     EXPECT_EQ(pScreen->GetList()->Height(), 28);
 }
 
+TEST_F(FixturesScreen, APlayOffSecondLegShowsBothTotalsOnceItsFirstLegIsPlayed)
+{
+    CDivisionDatabase* pDivision = m_pClub->m_pDivision;
+    const auto* pOther = static_cast<const CClubDatabase*>(pDivision->m_lstClubsByID.GetTail()->pData);
+    ASSERT_NE(pOther, m_pClub);
+    // A tie after the season, its first leg at the club's ground; ids no
+    // match record holds.
+    const CDate first(Database()->GetGameDate().GetValue(), 300);
+    auto* pFirst = new CDivisionFixturesDatabase(0x7FFFFF01, first, m_pClub->m_wClubId, pOther->m_wClubId, 0,
+                                                 DIVISION_FIXTURE_PLAYOFF, 0);
+    auto* pSecond = new CDivisionFixturesDatabase(0x7FFFFF02, CDate(first.GetValue(), 3), pOther->m_wClubId,
+                                                  m_pClub->m_wClubId, 0, DIVISION_FIXTURE_PLAYOFF, 0);
+    pDivision->m_lstFixtures.AddTail(pFirst);
+    pDivision->m_lstFixtures.AddTail(pSecond);
+    struct Case {
+        int nFirstHome, nFirstAway, nSecondHome, nSecondAway;
+        const char* pszSecond;
+    } cases[] = {
+        {-1, -1, -1, -1, "-"},
+        {2, 0, -1, -1, "-"},
+        {-1, -1, 1, 1, "1 - 1"},           // its first leg not played: its own score
+        {2, 0, 3, 1, "(3) 3 - 1 (3)"},     // 3 + 0 away, 1 + 2
+        {1, 4, 2, 0, "(6) 2 - 0 (1)"},
+    };
+    auto goals = [](int n) { return static_cast<uint8_t>(n < 0 ? 255 : n); };
+    for (const Case& c : cases) {
+        pFirst->SetGoals(goals(c.nFirstHome), goals(c.nFirstAway));
+        pSecond->SetGoals(goals(c.nSecondHome), goals(c.nSecondAway));
+        EXPECT_EQ(Fixtures::LeagueScore(*Database(), *pDivision, *pSecond), c.pszSecond)
+            << c.nFirstHome << ":" << c.nFirstAway << " then " << c.nSecondHome << ":" << c.nSecondAway;
+    }
+    // The first leg never counts the second, played later.
+    EXPECT_EQ(Fixtures::LeagueScore(*Database(), *pDivision, *pFirst), "1 - 4");
+}
+
 TEST_F(FixturesScreen, TheMatchDayQueueLandsHereWithTheHumansDivisionAndTheDaysResults)
 {
     Database()->SetContinueMode(0);
