@@ -1,6 +1,8 @@
 #include "screens/GameScreens.h"
 
 #include "popups/GamePopups.h"
+#include "screens/CClientTablesStaticsCup.h"
+#include "screens/CClientTablesStaticsFixtures.h"
 #include "screens/CClientTablesStaticsLeague.h"
 #include "screens/CClientTeamSelection.h"
 #include "screens/CClientNewGame.h"
@@ -20,6 +22,10 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_TABLES_LEAGUE, &s_League);
     static CClientTablesStaticsHomeAndAway s_HomeAndAway;
     RegisterScreen(SCREEN_TABLES_HOME_AND_AWAY, &s_HomeAndAway);
+    static CClientTablesStaticsFixtures s_Fixtures;
+    RegisterScreen(SCREEN_TABLES_FIXTURES, &s_Fixtures);
+    static CClientTablesStaticsCup s_Cup;
+    RegisterScreen(SCREEN_TABLES_CUP, &s_Cup);
     RegisterScreen(SCREEN_NEW_GAME, &NewGameScreen());
     RegisterScreen(SCREEN_FOOTBALL_TODAY, &GetFootballTodayScreen());
     RegisterScreen(SCREEN_ARCHIVES_MAIL, &GetArchivesMailScreen());

@@ -1,0 +1,172 @@
+// The cup tables: the score cell of a tie, and the screen over a game some
+// weeks into the season showing a played two-legged tie with its totals.
+#include "ScreenInPlay.h"
+
+#include "screens/CClientTablesStaticsCup.h"
+#include "screens/FixtureKitRow.h"
+#include "shell/ScreenIDs.h"
+
+#include "database/CClubDatabase.h"
+#include "database/CCupFixturesDatabase.h"
+#include "season/CEuropeanCupDatabase.h"
+#include "season/CupRecords.h"
+#include "xframework/CXListBox.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using Cup = CClientTablesStaticsCup;
+
+std::string Cell(const CXListBox* pList, int nRow, int nColumn)
+{
+    char szCell[LISTBOX_ROW_TEXT_SIZE];
+    pList->GetColumnText(nRow, nColumn, szCell);
+    return szCell;
+}
+
+class CupTables : public ScreenInPlay {
+protected:
+    // A played second leg of a European or domestic tie, once the season
+    // has run far enough to have one.
+    const CCupFixturesDatabase* RunToPlayedSecondLeg()
+    {
+        for (int i = 0; i < 150; ++i) {
+            for (const CCupFixturesDatabase* p : Database()->GetCupFixtures().Items<CCupFixturesDatabase>())
+                if (p->IsPlayed() && p->GetOtherLeg() && p->GetOtherLeg()->IsPlayed() &&
+                    p->GetOtherLeg()->GetDate() < p->GetDate() && !p->IsReplay())
+                    return p;
+            Database()->ProcessDay();
+            Database()->DoMatchDay(Database()->GetGameDate());
+        }
+        return nullptr;
+    }
+    void OpenCup(uint32_t dwParameter)
+    {
+        g_pNavigationBar->SetNextClient(GetScreenObject(SCREEN_TABLES_CUP), dwParameter);
+        m_game.Update();
+        m_game.Update();
+    }
+    static int FindRow(const Cup* pScreen, uint32_t dwMatchID)
+    {
+        const CXListBox* pList = pScreen->GetFixtureList();
+        for (int nRow = 0; pList && nRow < pList->GetCount(); ++nRow)
+            if (pScreen->GetRow(nRow) && pScreen->GetRow(nRow)->GetMatchID() == dwMatchID)
+                return nRow;
+        return -1;
+    }
+};
+
+TEST_F(CupTables, ATieScoresOneMatchFirstLegsAndTotalsOverBothLegs)
+{
+    CCupFixturesDatabase first, second;
+    first.Set(1, CDate(2026, 8, 5), 10, 20, 901, 1, 0, 20, 0);
+    second.Set(1, CDate(2026, 8, 19), 20, 10, 902, 1, 0, 20, 0);
+    first.SetOtherLeg(&second);
+    second.SetOtherLeg(&first);
+    struct Case {
+        bool bFirstPlayed, bSecondPlayed, bSecondView;
+        const CCupFixturesDatabase* pShown;
+        const char* pszExpected;
+    } cases[] = {
+        {false, false, false, &first, "-"},
+        {true, false, false, &first, "3 - 1"},
+        {true, false, true, &second, "-"},          // the second leg still to come
+        {true, true, false, &first, "3 - 1"},       // the first-leg view keeps its own score
+        {true, true, true, &second, "(3) 2 - 1 (4)"},  // club 20: 2 + 1 away; club 10: 1 + 3
+    };
+    for (const Case& c : cases) {
+        first.SetGoals(c.bFirstPlayed ? 3 : 255, c.bFirstPlayed ? 1 : 255);
+        second.SetGoals(c.bSecondPlayed ? 2 : 255, c.bSecondPlayed ? 1 : 255);
+        EXPECT_EQ(Cup::TieScore(*Database(), *c.pShown, true, c.bSecondView), c.pszExpected)
+            << c.bFirstPlayed << c.bSecondPlayed << c.bSecondView;
+    }
+}
+
+TEST_F(CupTables, ATwoLeggedRoundShowsTheTotalsInTheSecondLegView)
+{
+    const CCupFixturesDatabase* pSecond = RunToPlayedSecondLeg();
+    ASSERT_NE(pSecond, nullptr) << "no two-legged tie played in the season's first months";
+    const CCupFixturesDatabase* pFirst = pSecond->GetOtherLeg();
+    const CUP_NUMBER byCup = pSecond->GetCupNumber();
+    OpenCup(byCup == 0 ? Cup::kFirstEuropeanCup : byCup);
+    auto* pScreen = dynamic_cast<Cup*>(g_pCurrentClient);
+    ASSERT_NE(pScreen, nullptr);
+    ASSERT_NE(pScreen->GetCup(), nullptr);
+    EXPECT_EQ(MakeCupNumberFromKind(pScreen->GetCup()->byKind, pScreen->GetCountryID()), byCup);
+
+    // The round whose first legs the tie's first leg belongs to.
+    int nFirstRow = -1;
+    for (int nRound = 1; nRound <= pScreen->GetCup()->byRounds && nFirstRow < 0; ++nRound)
+        if (pScreen->ChooseRound(nRound) && pScreen->ChooseLegOrGroup(0))
+            nFirstRow = FindRow(pScreen, pFirst->GetFixtureID());
+    ASSERT_GE(nFirstRow, 0) << "the tie's round is not listed";
+    Shoot("cup_first_leg.png");
+    const CXListBox* pList = pScreen->GetFixtureList();
+    EXPECT_EQ(Cell(pList, nFirstRow, 1),
+              std::to_string(pFirst->GetHomeGoals()) + " - " + std::to_string(pFirst->GetAwayGoals()));
+
+    ASSERT_TRUE(pScreen->ChooseLegOrGroup(1));
+    EXPECT_EQ(pScreen->GetLegOrGroup(), 1);
+    Shoot("cup_second_leg.png");
+    const int nRow = FindRow(pScreen, pSecond->GetFixtureID());
+    ASSERT_GE(nRow, 0);
+    const FixtureKitRow* pRow = pScreen->GetRow(nRow);
+    EXPECT_EQ(pRow->GetHomeClub()->m_wClubId, pSecond->GetHomeClubID()) << "the clubs as they play the second leg";
+    const std::string expected = "(" + std::to_string(pSecond->GetHomeGoals() + pFirst->GetAwayGoals()) + ") " +
+                                 std::to_string(pSecond->GetHomeGoals()) + " - " +
+                                 std::to_string(pSecond->GetAwayGoals()) + " (" +
+                                 std::to_string(pSecond->GetAwayGoals() + pFirst->GetHomeGoals()) + ")";
+    EXPECT_EQ(Cell(pScreen->GetFixtureList(), nRow, 1), expected);
+}
+
+TEST_F(CupTables, AGroupRoundShowsTheGroupTableAndItsMatchDay)
+{
+    // On to the first played match day of a European group stage.
+    const CEuropeanCupDatabase* pEurope = Database()->GetEuropeanCups();
+    ASSERT_NE(pEurope, nullptr);
+    const CUP* pGroupCup = nullptr;
+    auto playedGroup = [&]() -> const MINILEAGUEGROUP* {
+        if (pEurope->GetGroups().IsEmpty())
+            return nullptr;
+        const auto* pGroup = static_cast<const MINILEAGUEGROUP*>(pEurope->GetGroups().GetHead()->pData);
+        const MINILEAGUEROW& row = pGroup->pRows[0];
+        return row.byWon + row.byDrawn + row.byLost > 0 ? pGroup : nullptr;
+    };
+    for (int i = 0; i < 240 && !playedGroup(); ++i) {
+        Database()->ProcessDay();
+        Database()->DoMatchDay(Database()->GetGameDate());
+    }
+    ASSERT_NE(playedGroup(), nullptr) << "no group match day in the season's first months";
+    for (int nKind : {0, 1, 3})
+        if (const CUP* pCup = pEurope->GetCup(nKind); pCup && pCup->byLegs == CUP_LEGS_GROUP)
+            pGroupCup = pCup;
+    ASSERT_NE(pGroupCup, nullptr);
+    OpenCup(pGroupCup->byKind == 0 ? Cup::kFirstEuropeanCup : MakeCupNumberFromKind(pGroupCup->byKind, 0));
+    auto* pScreen = dynamic_cast<Cup*>(g_pCurrentClient);
+    ASSERT_NE(pScreen, nullptr);
+    ASSERT_EQ(pScreen->GetCup(), pGroupCup);
+    EXPECT_EQ(pScreen->GetRound(), pGroupCup->byRound) << "the round in play";
+    ASSERT_TRUE(pScreen->ChooseLegOrGroup(0));
+    Shoot("cup_group.png");
+    const auto* pGroup = static_cast<const MINILEAGUEGROUP*>(pEurope->GetGroups().GetHead()->pData);
+    const CXListBox* pTable = pScreen->GetGroupList();
+    ASSERT_EQ(pTable->GetCount(), pGroup->byFilled);
+    for (int r = 0; r < pGroup->byFilled; ++r) {
+        const MINILEAGUEROW& row = pGroup->pRows[r];
+        const int nRow = row.byPosition - 1;
+        ASSERT_GE(nRow, 0);
+        EXPECT_EQ(pTable->GetItemData(nRow), row.dwClub);
+        EXPECT_EQ(std::stoi(Cell(pTable, nRow, 9)), 3 * row.byWon + row.byDrawn);
+    }
+    ASSERT_GE(pScreen->GetGroupMarks().size(), 2u);
+    EXPECT_EQ(pScreen->GetGroupMarks()[0], Cup::kQualifyMark);
+    EXPECT_EQ(pScreen->GetGroupMarks()[1], Cup::kQualifyMark);
+    // The group's matches of its match day: each club of the group once.
+    const CXListBox* pList = pScreen->GetFixtureList();
+    EXPECT_EQ(pList->GetCount(), pGroup->byFilled / 2);
+}
+
+}  // namespace
