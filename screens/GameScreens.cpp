@@ -3,6 +3,7 @@
 #include "popups/GamePopups.h"
 #include "screens/CClientTablesStaticsLeague.h"
 #include "screens/CClientTeamSelection.h"
+#include "screens/CClientTrainingIndividual.h"
 #include "screens/CClientNewGame.h"
 #include "screens/CClientArchivesMail.h"
 #include "screens/CClientFootballToday.h"
@@ -21,4 +22,5 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_NEW_GAME, &NewGameScreen());
     RegisterScreen(SCREEN_FOOTBALL_TODAY, &GetFootballTodayScreen());
     RegisterScreen(SCREEN_ARCHIVES_MAIL, &GetArchivesMailScreen());
+    RegisterScreen(SCREEN_TRAINING_INDIVIDUAL, &GetTrainingIndividualScreen());
 }
