@@ -45,9 +45,9 @@ constexpr int kFirstTeamTabSet = 157;
 constexpr int kYouthTabSet = 158;
 constexpr int kHistoryWeeks = 52;
 constexpr int kHistoryRecordBytes = 10;
-constexpr uint32_t kFirstTeamGraphStyle = GRAPH_ITEM_LABELS;
-constexpr uint32_t kYouthGraphStyle =
-    GRAPH_ITEM_LABELS | GRAPH_RIGHT_DOWNWARD | GRAPH_LEFT_ZERO_LINE | GRAPH_RIGHT_ZERO_LINE;
+constexpr uint32_t kFirstTeamGraphStyle = GRAPH_ITEM_LABELS | GRAPH_ITEM_LABELS_BY_DIVISION;
+constexpr uint32_t kYouthGraphStyle = kFirstTeamGraphStyle | GRAPH_RIGHT_DOWNWARD | GRAPH_LEFT_ZERO_LINE |
+                                      GRAPH_RIGHT_ZERO_LINE;
 constexpr COLORREF kSkillColours[TRAINING_AREAS] = {
     plat::RGB(255, 33, 33),   plat::RGB(255, 247, 33), plat::RGB(255, 66, 189),
     plat::RGB(115, 255, 33),  plat::RGB(189, 57, 255), plat::RGB(173, 173, 181),
@@ -275,12 +275,12 @@ void CClientTrainingIndividual::ConstructScreen()
         const int y = kRowTop + kRowStep * i;
         m_pBackground->FillGradient(kSliderLeft - 2, y - 1, 140, 18, kTrackShade, kTrackShade);
         if (pTrack)
-            CXSurface::Blit(m_pBackground, pTrack.get(), kSliderLeft, y);
+            CXSurface::BlitKeyed(m_pBackground, pTrack.get(), kSliderLeft, y);
     }
     CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr;
     const CAPTIONTAB panelTab[] = {{2, 0, 0, 296, 262, 160}, {0, 0, 0, 0, 0, 0}};
     DrawCaptionTabs(this, m_pBackground, pTabs, g_hSmallFont, kPanelTabSet, panelTab);
-    const CAPTIONTAB listTab[] = {{2, 0, 0, 16, 23, 160}, {0, 0, 0, 0, 0, 0}};
+    const CAPTIONTAB listTab[] = {{2, 0, 0, 16, 6, 160}, {0, 0, 0, 0, 0, 0}};
     DrawCaptionTabs(this, m_pBackground, pTabs, g_hSmallFont, m_nView == VIEW_YOUTH ? kYouthTabSet : kFirstTeamTabSet,
                     listTab);
 }
@@ -311,8 +311,15 @@ void CClientTrainingIndividual::BuildControls()
         pCaption->m_hFont = g_hSmallBoldFont;
         pCaption->m_crText = 0x00FFFFFF;
         pCaption->m_bFrame = 0;
+        pCaption->m_bClearBackground = 1;
     }
-    AddControl(XCONTROL_GRAPH, 51, 290, 245, 450, ID_GRAPH, nullptr);
+    // Set up at once, so that no drawing before the first player's finds
+    // the graph without its plot area.
+    if (auto* pGraph = static_cast<CXGraph*>(AddControl(XCONTROL_GRAPH, 51, 290, 245, 450, ID_GRAPH, nullptr))) {
+        pGraph->SetUp(kFirstTeamGraphStyle, kAxisColour, kLabelColour, 0.0, 0, 0);
+        pGraph->SetYRange(0, 100, 0, 100, false, false, false);
+        pGraph->SetXAxis(kHistoryWeeks, 1, 1, kHistoryWeeks);
+    }
     CXAnimation* pThumb = pGame ? pGame->GetSharedBitmaps().GetSprite("sldTrain.bmp") : nullptr;
     for (int i = 0; i < TRAINING_AREAS; ++i) {
         const int y = kRowTop + kRowStep * i;
@@ -321,6 +328,7 @@ void CClientTrainingIndividual::BuildControls()
             pValue->m_hFont = g_hSmallFont;
             pValue->m_crText = kRowText;
             pValue->m_byAlignment = 6;
+            pValue->m_bClearBackground = 1;
         }
         auto* pSlider = static_cast<CXSlider*>(AddControlXYWH(XCONTROL_SLIDER, kSliderLeft, y, 136, 16,
                                                               ID_FIRST_SLIDER + static_cast<uint32_t>(i), nullptr));
@@ -334,6 +342,7 @@ void CClientTrainingIndividual::BuildControls()
             pHours->m_crText = kRowText;
             pHours->m_bFrame = 0;
             pHours->m_byAlignment = 2;
+            pHours->m_bClearBackground = 1;
         }
         if (auto* pTick = static_cast<CXStatic*>(AddControlXYWH(XCONTROL_STATIC, 604, y - 1, 20, 18,
                                                                 ID_FIRST_TICK + static_cast<uint32_t>(i), nullptr))) {
@@ -509,28 +518,30 @@ void CClientTrainingIndividual::DrawSkillGraph()
     pGraph->Clear();
     pGraph->SetUp(bYouth ? kYouthGraphStyle : kFirstTeamGraphStyle, kAxisColour, kLabelColour, 0.0, 0, 0);
     pGraph->SetYRange(0, 100, 0, 100, false, false, false);
-    pGraph->SetXAxis(kHistoryWeeks, 1, 1, kHistoryWeeks);
     for (int i = 0; i < TRAINING_AREAS; ++i)
-        pGraph->SetUpLine(0, i, 2, kSkillColours[i], GRAPH_LINE, true, false, 0.0, 0);
+        pGraph->SetUpLine(0, i, 2, kSkillColours[i], GRAPH_LINE, true, true, 0.0, 0);
     CDatabaseHandler* pDatabase = CSaveGame::m_pDatabaseHandler;
     const CPersonDatabase* pPerson = FindPerson(m_dwPlayer);
-    // The 52 weeks up to the newest recorded one, each named by its month
-    // where one starts.
+    // Up to 52 weeks, the newest recorded one last.
     const int nThisWeek = pDatabase ? LastRecordedWeek(pDatabase->GetGameDate()) : 0;
-    const int nFirstWeek = nThisWeek - (kHistoryWeeks - 1);
-    int nLastMonth = -1;
-    for (int i = 0; i < kHistoryWeeks; ++i) {
-        const CDate date = CDatabaseHandler::GetDateFromWeekNumber(nFirstWeek + i);
-        if (date.GetMonth() != nLastMonth) {
-            if (nLastMonth >= 0)
+    int nFirstWeek = nThisWeek - (kHistoryWeeks - 1);
+    auto finish = [&](int nWeeks) {
+        // Each week named by its month where one starts.
+        pGraph->SetXAxis(std::max(nWeeks, 2), 1, 1, std::max(nWeeks, 2));
+        int nLastMonth = CDatabaseHandler::GetDateFromWeekNumber(nFirstWeek).GetMonth();
+        for (int i = 1; i < nWeeks; ++i) {
+            const CDate date = CDatabaseHandler::GetDateFromWeekNumber(nFirstWeek + i);
+            if (date.GetMonth() != nLastMonth) {
                 pGraph->SetItemLabel(i, Text(kMonthSet, date.GetMonth() - 1));
-            nLastMonth = date.GetMonth();
+                nLastMonth = date.GetMonth();
+            }
         }
-    }
+        pGraph->Show(true, true);
+    };
     const int nHeader = pPerson ? pPerson->GetHistoryHeaderOffset() : -1;
     uint8_t abyHeader[2] = {};
     if (!pDatabase || nHeader < 0 || !pDatabase->ReadPlayerHistory(nHeader, abyHeader, sizeof abyHeader)) {
-        pGraph->Draw();
+        finish(kHistoryWeeks);
         return;
     }
     // The header names the first week the player has a record for.
@@ -539,10 +550,12 @@ void CClientTrainingIndividual::DrawSkillGraph()
         DebugLog(1, bYouth ? "[CClientTrainingIndividual::SetUpSkillGraph] Could not find a valid week for this player!"
                            : "[CClientTrainingIndividual::DoGraphFirstTeamSetup] Could not find a valid week for this "
                              "player!");
-        pGraph->Draw();
+        finish(kHistoryWeeks);
         return;
     }
-    for (int nWeek = std::max(nFirstWeek, nRecorded); nWeek <= nThisWeek; ++nWeek) {
+    nFirstWeek = std::max(nFirstWeek, nRecorded);
+    int nWeeks = 0;
+    for (int nWeek = nFirstWeek; nWeek <= nThisWeek; ++nWeek, ++nWeeks) {
         uint8_t abyRecord[kHistoryRecordBytes] = {};
         const int nOffset = pPerson->GetHistoryRecordOffset(nWeek);
         if (nOffset < 0 || !pDatabase->ReadPlayerHistory(nOffset, abyRecord, sizeof abyRecord))
@@ -550,7 +563,7 @@ void CClientTrainingIndividual::DrawSkillGraph()
         for (int i = 0; i < TRAINING_AREAS; ++i)
             pGraph->AddValue(i, abyRecord[i]);
     }
-    pGraph->Draw();
+    finish(nWeeks);
 }
 
 // ---- changes ----

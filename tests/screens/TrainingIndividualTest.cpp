@@ -255,7 +255,7 @@ TEST_F(TrainingIndividualScreen, WithoutIndividualSessionsTheSlidersHide)
 
 class TrainingIndividualHistory : public TrainingIndividualScreen {
 protected:
-    TrainingIndividualHistory() { m_nDays = 30; }
+    TrainingIndividualHistory() { m_nDays = 90; }
 };
 
 TEST_F(TrainingIndividualHistory, TheGraphShowsTheHistoryFilesWeeks)
@@ -271,7 +271,7 @@ TEST_F(TrainingIndividualHistory, TheGraphShowsTheHistoryFilesWeeks)
     ASSERT_NE(pGraph, nullptr);
     for (int i = 0; i < TRAINING_AREAS; ++i) {
         const auto& values = pGraph->GetSeries(i).values;
-        ASSERT_GE(values.size(), 2u) << "a month of days gives several weeks";
+        ASSERT_GE(values.size(), 2u) << "three months of days give several weeks";
         EXPECT_LE(values.size(), 52u);
         EXPECT_EQ(values.back(), abyRecord[i]) << "line " << i;
     }
