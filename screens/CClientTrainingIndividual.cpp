@@ -61,7 +61,7 @@ constexpr int kAreaAttributes[TRAINING_AREAS] = {
 // Number, name, position (icon), role (icon), rating, then the attributes.
 const LISTCOLUMN kColumns[] = {
     {0, 24, 5, 0, 2, 0, 96, LISTSORT_NUMBER, 0},     {24, 200, 4, 0, 0, 0, 95, LISTSORT_TEXT, 0},
-    {200, 230, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0}, {230, 264, 0, 0, 2, 0, 964, LISTSORT_NUMBER, 0},
+    {200, 230, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0}, {230, 264, 0, 0, 'x', 0, 964, LISTSORT_NUMBER, 0},
     {264, 294, 5, 0, 2, 0, 968, LISTSORT_NUMBER, 0},  {294, 324, 5, 0, 2, 0, 97, LISTSORT_NUMBER, 0},
     {324, 354, 5, 0, 2, 0, 98, LISTSORT_NUMBER, 0},   {354, 384, 5, 0, 2, 0, 99, LISTSORT_NUMBER, 0},
     {384, 414, 5, 0, 2, 0, 100, LISTSORT_NUMBER, 0},  {414, 444, 5, 0, 2, 0, 101, LISTSORT_NUMBER, 0},
@@ -254,6 +254,7 @@ void CClientTrainingIndividual::OnDestroy()
     m_bInitialised = false;
     CGameClient::OnDestroy();
     m_PositionIcons.clear();
+    m_RoleIcons.clear();
 }
 
 void CClientTrainingIndividual::ConstructScreen()
@@ -294,6 +295,13 @@ void CClientTrainingIndividual::BuildControls()
         auto pIcon = std::make_unique<CXAnimation>();
         pIcon->Setup(pPositions, 20, 13, 20 * i, 0, 1, 1);
         m_PositionIcons.push_back(std::move(pIcon));
+    }
+    CXSurface* pRoles = pGame ? pGame->GetSharedBitmaps().GetBitmap("Role.bmp") : nullptr;
+    m_RoleIcons.clear();
+    for (int i = 0; pRoles && i < PLAYER_ROLE_COUNT; ++i) {
+        auto pIcon = std::make_unique<CXAnimation>();
+        pIcon->Setup(pRoles, 26, 13, 26 * i, 0, 1, 1);
+        m_RoleIcons.push_back(std::move(pIcon));
     }
     m_pTickImage = pGame ? pGame->GetSharedBitmaps().GetSprite("icnTick.bmp") : nullptr;
 
@@ -348,6 +356,7 @@ void CClientTrainingIndividual::BuildControls()
                                                                 ID_FIRST_TICK + static_cast<uint32_t>(i), nullptr))) {
             pTick->m_bClickable = 1;
             pTick->m_bPointer = 1;
+            pTick->m_bClearBackground = 1;
         }
     }
     auto* pView = static_cast<CXComboBox*>(AddControl(XCONTROL_COMBOBOX, 484, 2, 624, 200, ID_VIEW, nullptr));
@@ -402,6 +411,9 @@ void CClientTrainingIndividual::FillList(bool bSortByPosition)
         const size_t nPosition = std::min<size_t>(pPerson->m_byPosition, PLAYER_POSITION_COUNT - 1);
         if (nPosition < m_PositionIcons.size())
             pList->AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 6, 2, true);
+        const size_t nRole = pPerson->m_byRole;
+        if (nRole < m_RoleIcons.size())
+            pList->AddAlignedColumnGraphic(nRow, m_RoleIcons[nRole].get(), 6, 3, true);
     };
     if (m_nView == VIEW_YOUTH)
         for (CYouthDatabase* pYouth : m_pClub->m_lstYouths.Items<CYouthDatabase>())

@@ -148,7 +148,9 @@ private:
     int m_nDragged = -1;
     std::array<int, TRAINING_AREAS> m_anDragStart{};
     std::vector<UNDORECORD> m_Undo;
+    // The position and role icons, one cell each of the shared strips.
     std::vector<std::unique_ptr<CXAnimation>> m_PositionIcons;
+    std::vector<std::unique_ptr<CXAnimation>> m_RoleIcons;
     CXAnimation* m_pTickImage = nullptr;
 };
 

@@ -198,6 +198,17 @@ TEST_F(TrainingIndividualScreen, UndoTakesBackDragsTicksAndPlayerChangesInRevers
     TheScreen().UndoAll();
     EXPECT_EQ(TheScreen().GetCurrentPlayer(), idFirst);
     EXPECT_EQ(Current(), start);
+    // A change of view is undone too, back to the first team's list.
+    ASSERT_GT(m_pClub->m_lstYouths.GetCount(), 0);
+    TheScreen().ChooseView(Screen::VIEW_YOUTH);
+    EXPECT_EQ(TheScreen().GetView(), Screen::VIEW_YOUTH);
+    EXPECT_EQ(TheScreen().GetPlayerList()->GetCount(), m_pClub->m_lstYouths.GetCount());
+    ASSERT_NE(Database()->GetYouthFromID(TheScreen().GetCurrentPlayer()), nullptr);
+    EXPECT_EQ(TheScreen().GetCurrentEntry()->dwPlayerId, TheScreen().GetCurrentPlayer()) << "the youth's own entry";
+    Shoot("training-individual-youth.png");
+    TheScreen().Undo();
+    EXPECT_EQ(TheScreen().GetView(), Screen::VIEW_FIRST_TEAM);
+    EXPECT_EQ(TheScreen().GetPlayerList()->GetCount(), m_pClub->m_lstPlayers.GetCount());
     const INDIVIDUALTRAINING* pSecond = nullptr;
     OpenScreen(SCREEN_FOOTBALL_TODAY);
     pSecond = Training().FindPlayerEntry(idSecond);
