@@ -247,6 +247,36 @@ TEST_F(TrainingIndividualScreen, TheAssistantReplacesEveryEntryAndClearsTheUndoL
     }
 }
 
+TEST_F(TrainingIndividualScreen, CopyingGivesTheTrainingToEveryListedPlayerOfThePositionOnly)
+{
+    OpenScreen(SCREEN_TRAINING_INDIVIDUAL);
+    // The list starts sorted by position: its last row is a player of the
+    // last position in the squad.
+    CXListBoxEx* pList = TheScreen().GetPlayerList();
+    pList->SetSelection(pList->GetCount() - 1);
+    TheScreen().OnSelChange(Screen::ID_PLAYERS);
+    const CPlayerDatabase* pShown = Database()->GetPlayerFromID(TheScreen().GetCurrentPlayer());
+    ASSERT_NE(pShown, nullptr);
+    Drag(2, 60);
+    TheScreen().OnClicked(Screen::ID_FIRST_TICK + 4);
+    const INDIVIDUALTRAINING source = *TheScreen().GetCurrentEntry();
+    int nSamePosition = 0;
+    for (const CPlayerDatabase* pPlayer : m_pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        nSamePosition += pPlayer != pShown && pPlayer->m_byPosition == pShown->m_byPosition &&
+                         Training().FindPlayerEntry(pPlayer->m_idPerson);
+    ASSERT_GT(nSamePosition, 0);
+    EXPECT_EQ(TheScreen().CopyToPosition(), nSamePosition);
+    OpenScreen(SCREEN_FOOTBALL_TODAY);
+    for (const CPlayerDatabase* pPlayer : m_pClub->m_lstPlayers.Items<CPlayerDatabase>()) {
+        const INDIVIDUALTRAINING* pEntry = Training().FindPlayerEntry(pPlayer->m_idPerson);
+        if (!pEntry || pPlayer == pShown)
+            continue;
+        const bool bCopy = std::equal(std::begin(source.abyAreas), std::end(source.abyAreas), pEntry->abyAreas) &&
+                           pEntry->wTicks == source.wTicks;
+        EXPECT_EQ(bCopy, pPlayer->m_byPosition == pShown->m_byPosition) << pPlayer->GetShortName();
+    }
+}
+
 TEST_F(TrainingIndividualScreen, WithoutIndividualSessionsTheSlidersHide)
 {
     uint8_t abyWeek[TRAINING_WEEK_SLOTS];
