@@ -43,7 +43,7 @@ public:
     static constexpr int kNumberCount = 50;
     static constexpr uint32_t kInitialSquadFilter = 0xFF1;
     static constexpr uint32_t kInitialYouthFilter = 0x3F;
-    static constexpr int kAutomaticNumbersMessage = 46;
+    static constexpr int kAutomaticNumbersMessage = 47;
 
     // Squad filter bits: competitions 0-3 counted, with or without an
     // appearance in them, the human's nationality or another, positions 0-3.

@@ -5,6 +5,7 @@
 #include "screens/CClientTablesStaticsFixtures.h"
 #include "screens/CClientTablesStaticsLeague.h"
 #include "screens/CClientTeamSelection.h"
+#include "screens/CClientTrainingIndividual.h"
 #include "screens/CClientNewGame.h"
 #include "screens/CClientArchivesMail.h"
 #include "screens/CClientClubPlayers.h"
@@ -32,4 +33,5 @@ void RegisterGameScreens()
     static CClientTransferMarket s_TransferMarket;
     RegisterScreen(SCREEN_TRANSFER_MARKET, &s_TransferMarket);
     RegisterScreen(SCREEN_CLUB_PLAYERS, &GetClubPlayersScreen());
+    RegisterScreen(SCREEN_TRAINING_INDIVIDUAL, &GetTrainingIndividualScreen());
 }

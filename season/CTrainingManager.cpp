@@ -483,7 +483,7 @@ void CTrainingManager::InitialiseIndividualTraining()
         INDIVIDUALTRAINING& entry = m_aFirstTeam[n++];
         entry.dwPlayerId = pPlayer->m_idPerson;
         std::fill(std::begin(entry.abyAreas), std::end(entry.abyAreas), kIndividualDefault);
-        entry.wFirstTeam = kFirstTeamMark;
+        entry.wTicks = kFirstTeamMark;
     }
     n = 0;
     for (const CYouthDatabase* pYouth : pClub->m_lstYouths.Items<CYouthDatabase>()) {
@@ -504,7 +504,7 @@ void TakeFreeEntry(INDIVIDUALTRAINING* pEntries, int nUsable, uint32_t dwId, uin
         if (pEntries[i].dwPlayerId == 0) {
             pEntries[i].dwPlayerId = dwId;
             std::fill(std::begin(pEntries[i].abyAreas), std::end(pEntries[i].abyAreas), kIndividualDefault);
-            pEntries[i].wFirstTeam = wMark;
+            pEntries[i].wTicks = wMark;
             return;
         }
 }
@@ -552,6 +552,18 @@ INDIVIDUALTRAINING* CTrainingManager::FindPlayerEntry(uint32_t dwId) { return Fi
 INDIVIDUALTRAINING* CTrainingManager::FindYouthEntry(uint32_t dwId) { return FindEntry(m_aYouth, dwId); }
 const INDIVIDUALTRAINING* CTrainingManager::FindPlayerEntry(uint32_t dwId) const { return FindEntry(m_aFirstTeam, dwId); }
 const INDIVIDUALTRAINING* CTrainingManager::FindYouthEntry(uint32_t dwId) const { return FindEntry(m_aYouth, dwId); }
+
+void CTrainingManager::SetFirstTeamEntries(const INDIVIDUALTRAINING* pEntries)
+{
+    if (pEntries)
+        std::copy(pEntries, pEntries + TRAINING_ENTRIES, m_aFirstTeam);
+}
+
+void CTrainingManager::SetYouthEntries(const INDIVIDUALTRAINING* pEntries)
+{
+    if (pEntries)
+        std::copy(pEntries, pEntries + TRAINING_ENTRIES, m_aYouth);
+}
 
 void CTrainingManager::ResetIndividualTraining(int nStyle)
 {
@@ -725,7 +737,7 @@ bool CTrainingManager::Save(CBinaryWriter& writer) const
             writer.WriteU32(pEntries[i].dwPlayerId);
             writer.WriteBytes(pEntries[i].abyAreas, TRAINING_AREAS);
             writer.WriteU8(0);
-            writer.WriteU16(pEntries[i].wFirstTeam);
+            writer.WriteU16(pEntries[i].wTicks);
         }
     };
     writeEntries(m_aFirstTeam);
@@ -778,7 +790,7 @@ bool CTrainingManager::Load(CBinaryReader& reader)
             reader.ReadBytes(pEntries[i].abyAreas, TRAINING_AREAS);
             reader.Skip(1);
             pEntries[i].byUnused = 0;
-            reader.ReadU16(pEntries[i].wFirstTeam);
+            reader.ReadU16(pEntries[i].wTicks);
         }
     };
     readEntries(m_aFirstTeam);

@@ -69,7 +69,9 @@ struct INDIVIDUALTRAINING {
     uint32_t dwPlayerId = 0;
     uint8_t abyAreas[TRAINING_AREAS] = {};  // per cent of effort
     uint8_t byUnused = 0;
-    uint16_t wFirstTeam = 0;  // 65535 for a first-team entry
+    // Bit i set: area i takes part when the shares are balanced; a new
+    // first-team entry has every bit set, a youth's none.
+    uint16_t wTicks = 0;
 };
 
 struct TRAININGCAMP {
@@ -165,6 +167,12 @@ public:
     void ResetIndividualTraining(int nStyle);
     static float SetDefaultIndividualTraining(INDIVIDUALTRAINING& entry, int nPosition);
     void DoDelegate();
+    // The entry arrays, TRAINING_ENTRIES each, as the training screen copies
+    // them in and back.
+    const INDIVIDUALTRAINING* GetFirstTeamEntries() const { return m_aFirstTeam; }
+    const INDIVIDUALTRAINING* GetYouthEntries() const { return m_aYouth; }
+    void SetFirstTeamEntries(const INDIVIDUALTRAINING* pEntries);
+    void SetYouthEntries(const INDIVIDUALTRAINING* pEntries);
 
     // ---- the week ----
     int GetWorkload() const;

@@ -184,7 +184,7 @@ TEST_F(HumanWorld, DelegationPicksThePlanAndTheIndividualSplits)
     const INDIVIDUALTRAINING* pEntry = training.FindPlayerEntry(pFirst->m_idPerson);
     ASSERT_NE(pEntry, nullptr) << "every squad player has his split";
     EXPECT_EQ(pEntry->abyAreas[0], 11);
-    EXPECT_EQ(pEntry->wFirstTeam, 65535);
+    EXPECT_EQ(pEntry->wTicks, 65535);
 
     struct Case {
         uint8_t byDelegation;
