@@ -1,0 +1,177 @@
+// The finance screens over a running game some weeks into the season: the
+// bank figures are the club record's, a pending application is withdrawn
+// after the question, the graph follows the closed months' books, and the
+// current account's tree adds up to the human's books of the chosen month.
+#include "ScreenGame.h"
+
+#include "database/CClubDatabase.h"
+#include "screens/CClientFinanceGeneral.h"
+#include "season/CFinanceMonthFile.h"
+#include "season/CSaveGame.h"
+#include "shell/CGamePopup.h"
+#include "shell/CGameTitlebar.h"
+#include "shell/FormattingFunctions.h"
+#include "xframework/CXButton.h"
+#include "xframework/CXComboBox.h"
+#include "xframework/CXGraph.h"
+#include "xframework/CXStatic.h"
+
+#include <string>
+
+namespace {
+
+using General = CClientFinanceGeneral;
+
+class FinanceScreens : public ScreenGame {
+protected:
+    // Days played on until the human has closed this many months.
+    void PlayUntilClosedMonths(int nMonths)
+    {
+        for (int i = 0; i < 140 && Human().CountFinanceMonths() < nMonths; ++i) {
+            m_pWorld->ProcessDay();
+            m_pWorld->DoMatchDay(m_pWorld->GetGameDate());
+        }
+        ASSERT_GE(Human().CountFinanceMonths(), nMonths);
+    }
+    void Show(int nScreen, CGameClient& screen)
+    {
+        g_pNavigationBar->OnClientChange(nScreen, true);
+        m_game.Update();
+        m_game.Update();
+        ASSERT_EQ(g_pCurrentClient, &screen);
+    }
+    std::string LabelText(CGameClient& screen, uint32_t dwID)
+    {
+        const auto* pLabel = dynamic_cast<CXStatic*>(screen.FindControl(dwID));
+        return pLabel ? pLabel->Text() : "<no label>";
+    }
+    bool Visible(CGameClient& screen, uint32_t dwID)
+    {
+        const CXControl* pControl = screen.FindControl(dwID);
+        return pControl && pControl->m_bVisible;
+    }
+    // An apply button stands in its place in the inactive look.
+    bool StandsInactive(CGameClient& screen, uint32_t dwID)
+    {
+        const auto* pButton = dynamic_cast<CXButton*>(screen.FindControl(dwID));
+        return pButton && pButton->m_bDisabled && pButton->m_bPressed;
+    }
+    void Answer(uint32_t dwButton, int nExpectedItem)
+    {
+        CGameMessageBox* pBox = GetGameMessageBox();
+        ASSERT_TRUE(pBox && pBox->IsOnStack());
+        EXPECT_EQ(pBox->GetTextItem(), nExpectedItem);
+        pBox->OnClicked(dwButton);
+        m_game.Update();
+        m_game.Update();
+    }
+    static std::string Money(double dAmount) { return FormatMoney(dAmount, 0, 0, MONEY_AS_STORED, 0, 1); }
+};
+
+TEST_F(FinanceScreens, TheBankFiguresAreTheClubRecordsAndTheGraphFollowsTheBooks)
+{
+    PlayUntilClosedMonths(2);
+    CClubDatabase& club = *Human().GetClub();
+    // A running loan and overdraft, as the bank would have granted them.
+    club.m_nLoan = 400000;
+    club.m_nLoanInstalment = 18000;
+    club.m_byLoanByte = 24;
+    club.m_byInstalmentsLeft = 20;
+    club.m_nOverdraft = -150000;
+    club.m_byOverdraftRunsLeft = 3;
+    General& screen = GetFinanceGeneralScreen();
+    Show(SCREEN_FINANCE_GENERAL, screen);
+
+    double dRate = 0, dExcess = 0;
+    const int32_t nOverdraftLeft = club.GetAvailableOverdraft(&dRate, &dExcess);
+    double dLoanRate = 0;
+    const int32_t nLoanLeft = club.GetAvailableLoan(&dLoanRate, nullptr);
+    char szRate[32];
+    std::snprintf(szRate, sizeof szRate, "%.2f%%", dLoanRate);
+    const struct {
+        uint32_t dwID;
+        std::string expected;
+    } kFigures[] = {
+        {General::ID_LOAN_AMOUNT, Money(400000)},
+        {General::ID_LOAN_INSTALMENT, Money(18000)},
+        {General::ID_LOAN_PAYMENTS, "20 (24)"},
+        {General::ID_LOAN_OWED, Money(18000.0 * 20)},
+        {General::ID_LOAN_AVAILABLE, Money(nLoanLeft)},
+        {General::ID_LOAN_RATE, szRate},
+        {General::ID_OVERDRAFT_AMOUNT, Money(150000)},
+        {General::ID_OVERDRAFT_AVAILABLE, Money(nOverdraftLeft)},
+        {General::ID_OVERDRAFT_PERIODS, "3"},
+    };
+    for (const auto& figure : kFigures)
+        EXPECT_EQ(LabelText(screen, figure.dwID), figure.expected) << "label " << figure.dwID;
+
+    // The balance line: the first shown month's opening balance, then each
+    // closed month's closing balance, as the books hold them.
+    const std::vector<FINANCEMONTH> months = CFinanceMonthFile::ReadMonths(Human().GetHistoryFileName());
+    ASSERT_GE(months.size(), 2u);
+    const std::vector<double>& balance = screen.GetGraph()->GetSeries(General::LINE_BALANCE).values;
+    ASSERT_EQ(balance.size(), months.size() + 1);
+    EXPECT_EQ(balance.front(), months.front().nBalanceBefore);
+    EXPECT_EQ(balance.back(), months.back().nBalanceAfter);
+    double dIncome = 0;
+    for (const FINANCEENTRY& entry : months.back().aMonth)
+        dIncome += entry.nIncome;
+    EXPECT_EQ(screen.GetGraph()->GetSeries(General::LINE_INCOME).values.back(), dIncome);
+    const size_t nProjected =
+        CFinanceMonthFile::ReadProjectedBalances(Human().GetProjectedFinanceFileName()).size();
+    EXPECT_EQ(screen.GetGraph()->GetSeries(General::LINE_PROJECTION).values.size(), balance.size() + nProjected);
+    Shoot("finance_general");
+}
+
+TEST_F(FinanceScreens, APendingApplicationIsWithdrawnOnlyOnYes)
+{
+    Human().m_byLoanKind = 1;
+    Human().m_nLoanRequest = 250000;
+    Human().m_byLoanTerm = 12;
+    Human().m_byOverdraftKind = 1;
+    Human().m_nOverdraftRequest = 90000;
+    General& screen = GetFinanceGeneralScreen();
+    Show(SCREEN_FINANCE_GENERAL, screen);
+    EXPECT_TRUE(Visible(screen, General::ID_WITHDRAW_LOAN));
+    EXPECT_FALSE(Visible(screen, General::ID_APPLY_LOAN) || StandsInactive(screen, General::ID_APPLY_LOAN));
+    Shoot("finance_general_pending");
+
+    screen.OnClicked(General::ID_WITHDRAW_LOAN);
+    Answer(883, General::ASK_WITHDRAW_LOAN);
+    EXPECT_EQ(Human().m_nLoanRequest, 250000) << "cancel keeps the application";
+
+    screen.OnClicked(General::ID_WITHDRAW_LOAN);
+    Answer(884, General::ASK_WITHDRAW_LOAN);
+    EXPECT_EQ(Human().m_byLoanKind, 0);
+    EXPECT_EQ(Human().m_nLoanRequest, 0);
+    EXPECT_EQ(Human().m_byLoanTerm, 0);
+    EXPECT_TRUE(StandsInactive(screen, General::ID_APPLY_LOAN));
+    EXPECT_FALSE(Visible(screen, General::ID_WITHDRAW_LOAN));
+    EXPECT_EQ(Human().m_nOverdraftRequest, 90000) << "the overdraft application is another matter";
+
+    screen.OnClicked(General::ID_WITHDRAW_OVERDRAFT);
+    Answer(884, General::ASK_WITHDRAW_OVERDRAFT);
+    EXPECT_EQ(Human().m_byOverdraftKind, 0);
+    EXPECT_EQ(Human().m_nOverdraftRequest, 0);
+    EXPECT_TRUE(StandsInactive(screen, General::ID_APPLY_OVERDRAFT));
+    EXPECT_FALSE(Visible(screen, General::ID_WITHDRAW_OVERDRAFT));
+}
+
+TEST_F(FinanceScreens, TheSeasonListRunsOverTheGamesLengthAndAnEarlierSeasonHasNoProjection)
+{
+    General& screen = GetFinanceGeneralScreen();
+    Show(SCREEN_FINANCE_GENERAL, screen);
+    CXComboBox* pSeasons = g_pTitlebar->GetSelector(6);
+    ASSERT_NE(pSeasons, nullptr);
+    const int nLength = m_pWorld->GetGameSetting(0);
+    EXPECT_EQ(pSeasons->GetCount(), std::min(nLength, screen.GetCurrentSeason()) + 1);
+    EXPECT_EQ(pSeasons->GetSelection(), pSeasons->GetCount() - 1) << "the current season is chosen";
+    if (pSeasons->GetCount() > 1) {
+        pSeasons->SetCurSel(pSeasons->GetCount() - 2);
+        EXPECT_EQ(screen.GetSelectedSeason(), screen.GetCurrentSeason() - 1);
+        EXPECT_TRUE(screen.GetGraph()->GetSeries(General::LINE_PROJECTION).values.empty())
+            << "no history was written yet and an earlier season is not projected";
+    }
+}
+
+}  // namespace
