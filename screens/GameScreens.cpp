@@ -11,6 +11,7 @@
 #include "screens/CClientClubPlayers.h"
 #include "screens/CClientFootballToday.h"
 #include "screens/CClientTransferMarket.h"
+#include "screens/CClientFinanceCurrent.h"
 #include "screens/CClientFinanceGeneral.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
@@ -36,4 +37,5 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_CLUB_PLAYERS, &GetClubPlayersScreen());
     RegisterScreen(SCREEN_TRAINING_INDIVIDUAL, &GetTrainingIndividualScreen());
     RegisterScreen(SCREEN_FINANCE_GENERAL, &GetFinanceGeneralScreen());
+    RegisterScreen(SCREEN_FINANCE_CURRENT, &GetFinanceCurrentScreen());
 }

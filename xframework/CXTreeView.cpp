@@ -11,6 +11,8 @@
 
 namespace {
 
+// Room between a right-aligned text and its column's right edge.
+constexpr int kRightFieldMargin = 6;
 constexpr int kWheelRows = 3;
 constexpr int kMarkSize = 10;
 constexpr int kMarkWidth = 12;
@@ -78,6 +80,14 @@ int CXTreeView::AddItem(int nParentID, COLORREF crColour, plat::Font* hFont, con
     std::vsnprintf(szText, sizeof szText, pszFormat ? pszFormat : "", args);
     va_end(args);
     return InsertItem(szText, crColour, nParentID, hFont);
+}
+
+void CXTreeView::DeleteAllItems()
+{
+    m_pCurrent = m_pHover = m_pTop = m_pKeyDownCurrent = nullptr;
+    m_Items.clear();
+    m_nLastID = -1;
+    UpdateScrollBar();
 }
 
 int CXTreeView::InsertItem(const char* pszText, COLORREF crColour, int nParentID, plat::Font* hFont)
@@ -728,7 +738,12 @@ void CXTreeView::DrawColumnFields(plat::DeviceContext* pDC, const Item* pItem, i
     char szField[TREE_ITEM_TEXT_SIZE];
     for (int i = 0; i < m_nColumnCount; ++i) {
         CopyTabField(pItem->szText, i, szField, sizeof szField);
-        const int x = FieldLeft(pItem, i);
+        int x = FieldLeft(pItem, i);
+        if (m_pColumns[i].bAlignRight) {
+            plat::Size size{0, 0};
+            pDC->getTextExtentPoint(szField, static_cast<int>(std::strlen(szField)), &size);
+            x = std::max(x, FieldRight(i) - kRightFieldMargin - size.cx);
+        }
         pDC->textOut(x, nTextY, szField, FittingLength(pDC, szField, x, FieldRight(i)));
     }
 }

@@ -28,13 +28,15 @@ constexpr uint8_t TREESTYLE_NOTIFY_SELECTION = 0x01;
 constexpr uint8_t TREESTYLE_NOTIFY_DOUBLE_CLICK = 0x02;
 
 // One column of a caller's table: left and right from the tree's left, and
-// the control-text id of its caption (0: none). The table ends with an entry
-// whose left is TREECOLUMN_END and must outlive the tree.
+// the control-text id of its caption (0: none), and whether its texts stand
+// at its right edge (numbers). The table ends with an entry whose left is
+// TREECOLUMN_END and must outlive the tree.
 constexpr uint16_t TREECOLUMN_END = 0xFFFF;
 struct TREECOLUMN {
     uint16_t wLeft;
     uint16_t wRight;
     uint32_t dwCaptionID;
+    uint8_t bAlignRight = 0;
 };
 constexpr int TREE_HEADER_HEIGHT = 16;
 
@@ -69,6 +71,8 @@ public:
     int AddItem(int nParentID, COLORREF crColour, plat::Font* hFont, const char* pszFormat, ...)
         BRELLOX_PRINTF(5, 6);
     int InsertItem(const char* pszText, COLORREF crColour, int nParentID, plat::Font* hFont);
+    // Removes every item, without a redraw; ids start again from 0.
+    void DeleteAllItems();
     // An image at x in the item's row, kept by the caller; a one-frame image
     // is always still. 0, or -1 for an unknown item or no image.
     int AddItemImage(int nID, CXAnimation* pImage, uint16_t wX, bool bStill);

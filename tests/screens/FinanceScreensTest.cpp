@@ -5,6 +5,7 @@
 #include "ScreenGame.h"
 
 #include "database/CClubDatabase.h"
+#include "screens/CClientFinanceCurrent.h"
 #include "screens/CClientFinanceGeneral.h"
 #include "season/CFinanceMonthFile.h"
 #include "season/CSaveGame.h"
@@ -15,6 +16,7 @@
 #include "xframework/CXComboBox.h"
 #include "xframework/CXGraph.h"
 #include "xframework/CXStatic.h"
+#include "xframework/CXTreeView.h"
 
 #include <string>
 
@@ -64,6 +66,28 @@ protected:
         pBox->OnClicked(dwButton);
         m_game.Update();
         m_game.Update();
+    }
+    // The tab-separated fields of a tree row.
+    static std::vector<std::string> Fields(const CXTreeView::Item& item)
+    {
+        std::vector<std::string> fields(1);
+        for (const char* p = item.szText; *p; ++p)
+            if (*p == '\t')
+                fields.emplace_back();
+            else
+                fields.back() += *p;
+        fields.resize(std::max<size_t>(fields.size(), 4));
+        return fields;
+    }
+    // The balance the last heading shows: the month's opening balance with
+    // every heading's money added.
+    static std::string ClosingBalance(const CXTreeView& tree)
+    {
+        std::string balance = "<no heading>";
+        for (int i = 0; i < tree.GetCount(); ++i)
+            if (tree.GetItemAt(i)->byLevel == 0)
+                balance = Fields(*tree.GetItemAt(i))[3];
+        return balance;
     }
     static std::string Money(double dAmount) { return FormatMoney(dAmount, 0, 0, MONEY_AS_STORED, 0, 1); }
 };
@@ -172,6 +196,59 @@ TEST_F(FinanceScreens, TheSeasonListRunsOverTheGamesLengthAndAnEarlierSeasonHasN
         EXPECT_TRUE(screen.GetGraph()->GetSeries(General::LINE_PROJECTION).values.empty())
             << "no history was written yet and an earlier season is not projected";
     }
+}
+
+using Current = CClientFinanceCurrent;
+
+TEST_F(FinanceScreens, TheCurrentAccountAddsUpToTheBooksOfTheRunningAndOfAClosedMonth)
+{
+    PlayUntilClosedMonths(2);
+    for (int i = 0; i < 9; ++i) {  // some days into the running month
+        m_pWorld->ProcessDay();
+        m_pWorld->DoMatchDay(m_pWorld->GetGameDate());
+    }
+    Current& screen = GetFinanceCurrentScreen();
+    Show(SCREEN_FINANCE_CURRENT, screen);
+    CXComboBox* pMonths = g_pTitlebar->GetSelector(7);
+    ASSERT_NE(pMonths, nullptr);
+    const int nClosed = Human().CountFinanceMonths();
+    ASSERT_EQ(pMonths->GetCount(), nClosed + 1) << "the closed months and the running one";
+    EXPECT_TRUE(screen.IsRunningMonth());
+    // The running month shows what moved the balance since the last close.
+    EXPECT_EQ(ClosingBalance(*screen.GetTree()), Money(Human().GetClub()->m_nBankBalance));
+    Shoot("finance_current_running");
+
+    pMonths->SetCurSel(nClosed - 1);
+    ASSERT_FALSE(screen.IsRunningMonth());
+    const std::vector<FINANCEMONTH> months = CFinanceMonthFile::ReadMonths(Human().GetHistoryFileName());
+    const FINANCEMONTH& month = months[static_cast<size_t>(nClosed - 1)];
+    EXPECT_EQ(ClosingBalance(*screen.GetTree()), Money(month.nBalanceAfter));
+
+    // The players' wages are paid player by player: the category's own
+    // cells stay empty and each payment has a row under it.
+    constexpr int kPlayerWages = 9;
+    int nPayments = 0;
+    for (const FINANCETRANSACTION& t : month.Transactions)
+        nPayments += t.dwCategory == kPlayerWages;
+    ASSERT_GT(nPayments, 0);
+    const CXTreeView& tree = *screen.GetTree();
+    const int nRow = tree.FindItemByData(kPlayerWages, Current::DATA_CATEGORY);
+    ASSERT_GE(nRow, 0);
+    EXPECT_EQ(Fields(*tree.FindItem(nRow))[2], "");
+    int nRows = 0;
+    for (int i = 0; i < tree.GetCount(); ++i)
+        nRows += tree.GetItemAt(i)->pParent && tree.GetItemAt(i)->pParent->nID == nRow;
+    EXPECT_EQ(nRows, nPayments);
+
+    // A heading chosen draws its group's figure for each month kept.
+    auto& openTree = const_cast<CXTreeView&>(tree);
+    openTree.SelectItem(nRow);
+    openTree.ExpandItem(nRow, true, true, false);
+    openTree.ExpandItem(tree.FindItemByData(17, Current::DATA_CATEGORY), true, true, false);
+    openTree.Redraw();
+    screen.UpdateGraph();
+    EXPECT_EQ(screen.GetGraph()->GetSeries(4).values.size(), months.size());
+    Shoot("finance_current_closed");
 }
 
 }  // namespace
