@@ -529,6 +529,4 @@ void CClientFinanceCurrent::UpdateGraph()
     m_pGraph->Show(true, true);
 }
 
-void CClientFinanceCurrent::OnClicked(uint32_t dwID) { CGameClient::OnClicked(dwID); }
-
 void CClientFinanceCurrent::OnPrint() { PrintControl(ID_TREE); }

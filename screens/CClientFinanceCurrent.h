@@ -34,7 +34,6 @@ public:
     CClientFinanceCurrent();
 
     bool OnInitDialog() override;
-    void OnClicked(uint32_t dwID) override;
     void OnSelChange(uint32_t dwID) override;
     void ConstructScreen() override;
     void OnPrint() override;
