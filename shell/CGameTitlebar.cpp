@@ -93,13 +93,13 @@ constexpr COLORREF kKitColours[] = {0x0000FF, 0xFFFFFF, 0xC04000, 0xFFB060, 0x60
 // The selectors by id (1 to 27): control id, width, the bottom of the
 // opened list and the scroll bar (0 none, else 1 to 3). The date box is wide
 // enough for a whole date in the small font.
-struct SelectorSpec {
+struct SelectorLayout {
     uint32_t dwID;
     int nWidth;
     int nListBottom;
     int nScrollBar;
 };
-constexpr SelectorSpec kSelectors[CGameTitlebar::SELECTOR_LAST + 1] = {
+constexpr SelectorLayout kSelectors[CGameTitlebar::SELECTOR_LAST + 1] = {
     {0, 0, 0, 0},          {1138, 110, 228, 0}, {1139, 110, 228, 0}, {1140, 110, 228, 0}, {1142, 70, 388, 1},
     {1143, 62, 388, 1},    {1141, 90, 228, 2},  {795, 90, 228, 0},   {789, 90, 228, 0},   {790, 90, 228, 3},
     {791, 90, 228, 0},     {792, 90, 228, 0},   {793, 90, 228, 0},   {794, 90, 228, 0},   {1144, 110, 228, 0},
@@ -242,16 +242,16 @@ bool CGameTitlebar::OnInitDialog()
             apBars[i]->Create(885 + 2 * static_cast<uint32_t>(i), 886 + 2 * static_cast<uint32_t>(i), 16, false, 0);
     }
     for (int nSelector = 1; nSelector <= SELECTOR_LAST; ++nSelector) {
-        const SelectorSpec& spec = kSelectors[nSelector];
-        const int nRight = kSelectorX + spec.nWidth;
+        const SelectorLayout& layout = kSelectors[nSelector];
+        const int nRight = kSelectorX + layout.nWidth;
         auto* pBox = static_cast<CXComboBox*>(
-            AddControl(XCONTROL_COMBOBOX, kSelectorX, kSelectorY, nRight, spec.nListBottom, spec.dwID, nullptr));
+            AddControl(XCONTROL_COMBOBOX, kSelectorX, kSelectorY, nRight, layout.nListBottom, layout.dwID, nullptr));
         m_apSelectors[nSelector] = pBox;
         if (!pBox)
             continue;
-        pBox->SetUp(16, 6, g_hSmallFont, 3, true, spec.nScrollBar ? apBars[spec.nScrollBar - 1] : nullptr, false,
+        pBox->SetUp(16, 6, g_hSmallFont, 3, true, layout.nScrollBar ? apBars[layout.nScrollBar - 1] : nullptr, false,
                     nullptr, false, 2, false, false, true);
-        pBox->SetUpColumns(kSelectorX, kSelectorY, nRight, spec.nListBottom, ColumnsForWidth(spec.nWidth), false,
+        pBox->SetUpColumns(kSelectorX, kSelectorY, nRight, layout.nListBottom, ColumnsForWidth(layout.nWidth), false,
                            false, 16, false);
         pBox->m_crCellFill = 0x70564C;
         pBox->m_crCellLight = 0xE7BFB3;
