@@ -42,8 +42,6 @@ constexpr int kWordsSet = 114;
 constexpr int kEuropeanWord = 17;
 constexpr int kCountryNameSet = 92;
 constexpr COLORREF kWhite = 0xFFFFFF;
-constexpr uint32_t kKeyUp = 38;
-constexpr uint32_t kKeyDown = 40;
 constexpr int kEightGroups = 8;
 
 const LISTCOLUMN kFixtureColumns[] = {
@@ -689,22 +687,12 @@ void CClientTablesStaticsCup::OnDoubleClicked(uint32_t dwID)
 
 int32_t CClientTablesStaticsCup::GetPreviousFixture()
 {
-    CXListBox* pList = GetFixtureList();
-    if (!pList)
-        return -1;
-    pList->OnKeyDown(kKeyUp, 1, 0);
-    const FixtureKitRow* pRow = GetRow(pList->GetSelection());
-    return pRow ? static_cast<int32_t>(pRow->GetMatchID()) : -1;
+    return StepFixtureSelection(GetFixtureList(), false, [this](int nRow) { return GetRow(nRow); });
 }
 
 int32_t CClientTablesStaticsCup::GetNextFixture()
 {
-    CXListBox* pList = GetFixtureList();
-    if (!pList)
-        return -1;
-    pList->OnKeyDown(kKeyDown, 1, 0);
-    const FixtureKitRow* pRow = GetRow(pList->GetSelection());
-    return pRow ? static_cast<int32_t>(pRow->GetMatchID()) : -1;
+    return StepFixtureSelection(GetFixtureList(), true, [this](int nRow) { return GetRow(nRow); });
 }
 
 void CClientTablesStaticsCup::OnPrint() { PrintControl(ID_FIXTURES); }

@@ -29,8 +29,6 @@ namespace {
 
 constexpr int kRowHeight = 28;
 constexpr int kCaptionSet = 163;
-constexpr uint32_t kKeyUp = 38;
-constexpr uint32_t kKeyDown = 40;
 
 // Names stand clear of the shirts at the columns' outer edges.
 const LISTCOLUMN kColumns[] = {
@@ -294,22 +292,12 @@ void CClientTablesStaticsFixtures::OnDoubleClicked(uint32_t dwID)
 
 int32_t CClientTablesStaticsFixtures::GetPreviousFixture()
 {
-    CXListBox* pList = GetList();
-    if (!pList)
-        return -1;
-    pList->OnKeyDown(kKeyUp, 1, 0);
-    const FixtureKitRow* pRow = GetRow(pList->GetSelection());
-    return pRow ? static_cast<int32_t>(pRow->GetMatchID()) : -1;
+    return StepFixtureSelection(GetList(), false, [this](int nRow) { return GetRow(nRow); });
 }
 
 int32_t CClientTablesStaticsFixtures::GetNextFixture()
 {
-    CXListBox* pList = GetList();
-    if (!pList)
-        return -1;
-    pList->OnKeyDown(kKeyDown, 1, 0);
-    const FixtureKitRow* pRow = GetRow(pList->GetSelection());
-    return pRow ? static_cast<int32_t>(pRow->GetMatchID()) : -1;
+    return StepFixtureSelection(GetList(), true, [this](int nRow) { return GetRow(nRow); });
 }
 
 void CClientTablesStaticsFixtures::OnPrint() { PrintControl(ID_LIST); }

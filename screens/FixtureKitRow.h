@@ -3,6 +3,7 @@
 // 48 by 24 surface the two shirts are drawn on and one image for each, as
 // the fixtures and the cup screens show them. The away club changes into its
 // away kit when its shirts clash with the home club's.
+#include "xframework/CXListBox.h"
 #include "xframework/CXSurface.h"
 
 #include <cstdint>
@@ -50,3 +51,17 @@ private:
     std::unique_ptr<CXAnimation> m_pHomeShirt;
     std::unique_ptr<CXAnimation> m_pAwayShirt;
 };
+
+// Moves a fixture list's selection one row up or down, as the arrow keys do,
+// and answers the match id of the row it lands on (-1 without one); rowOf
+// maps a list row to its fixture row. The browse steps of the match details.
+template <class RowOf>
+int32_t StepFixtureSelection(CXListBox* pList, bool bDown, RowOf rowOf)
+{
+    constexpr uint32_t kKeyUp = 38, kKeyDown = 40;
+    if (!pList)
+        return -1;
+    pList->OnKeyDown(bDown ? kKeyDown : kKeyUp, 1, 0);
+    const FixtureKitRow* pRow = rowOf(pList->GetSelection());
+    return pRow ? static_cast<int32_t>(pRow->GetMatchID()) : -1;
+}
