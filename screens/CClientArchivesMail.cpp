@@ -48,12 +48,7 @@ const LISTCOLUMN kLetterColumns[] = {
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
-CDatabaseHandler* Database()
-{
-    CGame* pGame = Game();
-    CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
-    return pDatabase && pDatabase->IsDatabaseLoaded() ? pDatabase : nullptr;
-}
+CDatabaseHandler* Database() { return GetLoadedDatabase(); }
 
 CSaveGame* Human()
 {
@@ -61,11 +56,7 @@ CSaveGame* Human()
     return pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
 }
 
-const char* Text(int nSet, int nItem)
-{
-    const char* pszText = GetTableText(nSet, nItem);
-    return pszText ? pszText : "";
-}
+const char* Text(int nSet, int nItem) { return GetTableTextOrEmpty(nSet, nItem); }
 
 // The categories whose letters a member of the staff signs.
 bool IsStaffCategory(int nCategory) { return nCategory == 1 || nCategory == 2 || nCategory == 3 || nCategory == 9; }

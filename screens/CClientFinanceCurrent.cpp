@@ -150,12 +150,7 @@ const TREECOLUMN kColumns[] = {
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
-CDatabaseHandler* Database()
-{
-    CGame* pGame = Game();
-    CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
-    return pDatabase && pDatabase->IsDatabaseLoaded() ? pDatabase : nullptr;
-}
+CDatabaseHandler* Database() { return GetLoadedDatabase(); }
 
 CSaveGame* Human()
 {
@@ -163,11 +158,7 @@ CSaveGame* Human()
     return pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
 }
 
-const char* Text(int nSet, int nItem)
-{
-    const char* pszText = GetTableText(nSet, nItem);
-    return pszText ? pszText : "";
-}
+const char* Text(int nSet, int nItem) { return GetTableTextOrEmpty(nSet, nItem); }
 
 std::string Money(int64_t nAmount) { return FormatMoney(static_cast<double>(nAmount), 0, 0, MONEY_AS_STORED, 0, 1); }
 

@@ -51,12 +51,7 @@ constexpr COLORREF kDefaultClubColour = 0x9d37;
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
-CDatabaseHandler* Database()
-{
-    CGame* pGame = Game();
-    CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
-    return pDatabase && pDatabase->IsDatabaseLoaded() ? pDatabase : nullptr;
-}
+CDatabaseHandler* Database() { return GetLoadedDatabase(); }
 
 CSaveGame* Human()
 {
@@ -64,11 +59,7 @@ CSaveGame* Human()
     return pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
 }
 
-const char* Text(int nSet, int nItem)
-{
-    const char* pszText = GetTableText(nSet, nItem);
-    return pszText ? pszText : "";
-}
+const char* Text(int nSet, int nItem) { return GetTableTextOrEmpty(nSet, nItem); }
 
 }  // namespace
 

@@ -118,18 +118,9 @@ const CALENDARDAYNAME kDayNames[] = {
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
-CDatabaseHandler* Database()
-{
-    CGame* pGame = Game();
-    CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
-    return pDatabase && pDatabase->IsDatabaseLoaded() ? pDatabase : nullptr;
-}
+CDatabaseHandler* Database() { return GetLoadedDatabase(); }
 
-const char* Text(int nSet, int nItem)
-{
-    const char* pszText = GetTableText(nSet, nItem);
-    return pszText ? pszText : "";
-}
+const char* Text(int nSet, int nItem) { return GetTableTextOrEmpty(nSet, nItem); }
 
 std::string Format(const char* pszFormat, const char* a, const char* b = "", const char* c = "",
                    const char* d = "", const char* e = "")

@@ -76,11 +76,7 @@ const LISTCOLUMN kViewColumns[] = {
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
-const char* Text(int nSet, int nItem)
-{
-    const char* pszText = GetTableText(nSet, nItem);
-    return pszText ? pszText : "";
-}
+const char* Text(int nSet, int nItem) { return GetTableTextOrEmpty(nSet, nItem); }
 
 int AreaOfSlider(uint32_t dwID)
 {

@@ -92,11 +92,7 @@ int ClampedPosition(const CPlayerDatabase& player)
 }
 
 // A language text, empty where the language has none.
-const char* Text(int nSet, int nItem)
-{
-    const char* pszText = GetTableText(nSet, nItem);
-    return pszText ? pszText : "";
-}
+const char* Text(int nSet, int nItem) { return GetTableTextOrEmpty(nSet, nItem); }
 
 const char* ClubName(const CPlayerDatabase& player)
 {

@@ -68,11 +68,7 @@ PageFonts& Fonts()
     return s_fonts;
 }
 
-const char* Text(int nSet, int nItem)
-{
-    const char* pszText = GetTableText(nSet, nItem);
-    return pszText ? pszText : "";
-}
+const char* Text(int nSet, int nItem) { return GetTableTextOrEmpty(nSet, nItem); }
 
 // The height a text takes when broken into lines of the width.
 int MeasureText(CXSurface* pSurface, plat::Font* pFont, const std::string& text, int nWidth)

@@ -73,6 +73,13 @@ void CloseArchive(CFileManager*& pArchive)
 
 }  // namespace
 
+CDatabaseHandler* GetLoadedDatabase()
+{
+    auto* pGame = dynamic_cast<CGame*>(g_pGame);
+    CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
+    return pDatabase && pDatabase->IsDatabaseLoaded() ? pDatabase : nullptr;
+}
+
 CXSurface* LoadMainArchiveBitmap(const char* pszName, bool bColorKey)
 {
     if (!g_pMainArchive || !g_pMainArchive->m_pFile)

@@ -172,6 +172,10 @@ private:
     std::chrono::steady_clock::time_point m_LastProgressShown{};
 };
 
+// The game's world while one is loaded; null before that or without a game
+// object (the screens' and bars' way to it).
+CDatabaseHandler* GetLoadedDatabase();
+
 // Loads a bitmap of the main archive onto a new surface; null when the
 // archive or the member is missing or the bitmap is unreadable.
 CXSurface* LoadMainArchiveBitmap(const char* pszName, bool bColorKey);

@@ -187,12 +187,7 @@ constexpr int kLoadRefusedNotice = 42;
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
-CDatabaseHandler* Database()
-{
-    CGame* pGame = Game();
-    CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
-    return pDatabase && pDatabase->IsDatabaseLoaded() ? pDatabase : nullptr;
-}
+CDatabaseHandler* Database() { return GetLoadedDatabase(); }
 
 const CClubDatabase* HumanClub()
 {

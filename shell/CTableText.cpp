@@ -129,6 +129,12 @@ const char* GetTableText(int nSet, int nItem)
     return g_pInstalled ? g_pInstalled->GetTableText(nSet, nItem) : nullptr;
 }
 
+const char* GetTableTextOrEmpty(int nSet, int nItem)
+{
+    const char* pszText = GetTableText(nSet, nItem);
+    return pszText ? pszText : "";
+}
+
 const char* GetDefaultPlanName()
 {
     return GetTableText(kPlanNameSet, kPlanNameItem);

@@ -39,5 +39,7 @@ private:
 
 // The global accessors over the installed table.
 const char* GetTableText(int nSet, int nItem);
+// The same, with "" for an item the table lacks.
+const char* GetTableTextOrEmpty(int nSet, int nItem);
 // The name given to a new training plan.
 const char* GetDefaultPlanName();
