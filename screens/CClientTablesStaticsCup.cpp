@@ -233,12 +233,8 @@ void CClientTablesStaticsCup::FreeKits()
 
 void CClientTablesStaticsCup::ConstructScreen()
 {
-    delete m_pBackground;
-    m_pBackground = new CXSurface;
-    if (!m_pBackground->Create(Width(), Height(), false, false))
+    if (!MakeOwnBackground())
         return;
-    if (CXSurface* pShared = GetBackgroundSurface(); pShared && pShared->m_pSurface)
-        m_pBackground->m_pSurface->bltFast(0, 0, *pShared->m_pSurface, nullptr, plat::BLTFAST_WAIT);
 }
 
 CXListBox* CClientTablesStaticsCup::GetFixtureList() const

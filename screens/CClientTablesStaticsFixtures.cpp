@@ -159,12 +159,8 @@ void CClientTablesStaticsFixtures::OnDestroy()
 
 void CClientTablesStaticsFixtures::ConstructScreen()
 {
-    delete m_pBackground;
-    m_pBackground = new CXSurface;
-    if (!m_pBackground->Create(Width(), Height(), false, false))
+    if (!MakeOwnBackground())
         return;
-    if (CXSurface* pShared = GetBackgroundSurface(); pShared && pShared->m_pSurface)
-        m_pBackground->m_pSurface->bltFast(0, 0, *pShared->m_pSurface, nullptr, plat::BLTFAST_WAIT);
 }
 
 CXListBox* CClientTablesStaticsFixtures::GetList() const { return dynamic_cast<CXListBox*>(FindControl(ID_LIST)); }

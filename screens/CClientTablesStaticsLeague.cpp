@@ -196,12 +196,8 @@ void CClientTablesStaticsLeague::OnDestroy()
 
 void CClientTablesStaticsLeague::ConstructScreen()
 {
-    delete m_pBackground;
-    m_pBackground = new CXSurface;
-    if (!m_pBackground->Create(Width(), Height(), false, false))
+    if (!MakeOwnBackground())
         return;
-    if (CXSurface* pShared = GetBackgroundSurface(); pShared && pShared->m_pSurface)
-        m_pBackground->m_pSurface->bltFast(0, 0, *pShared->m_pSurface, nullptr, plat::BLTFAST_WAIT);
 }
 
 CXListBox* CClientTablesStaticsLeague::GetTable() const { return dynamic_cast<CXListBox*>(FindControl(ID_TABLE)); }

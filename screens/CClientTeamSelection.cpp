@@ -371,12 +371,8 @@ void CClientTeamSelection::OnDestroy()
 
 void CClientTeamSelection::ConstructScreen()
 {
-    delete m_pBackground;
-    m_pBackground = new CXSurface;
-    if (!m_pBackground->Create(Width(), Height(), false, false))
+    if (!MakeOwnBackground())
         return;
-    if (CXSurface* pShared = GetBackgroundSurface(); pShared && pShared->m_pSurface)
-        m_pBackground->m_pSurface->bltFast(0, 0, *pShared->m_pSurface, nullptr, plat::BLTFAST_WAIT);
     CGame* pGame = Game();
     CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr;
     const int nSubstitutesTop = kStartersBottom + kListGap;

@@ -218,12 +218,8 @@ void CClientTransferMarket::OnDestroy()
 
 void CClientTransferMarket::ConstructScreen()
 {
-    delete m_pBackground;
-    m_pBackground = new CXSurface;
-    if (!m_pBackground->Create(Width(), Height(), false, false))
+    if (!MakeOwnBackground())
         return;
-    if (CXSurface* pShared = GetBackgroundSurface(); pShared && pShared->m_pSurface)
-        m_pBackground->m_pSurface->bltFast(0, 0, *pShared->m_pSurface, nullptr, plat::BLTFAST_WAIT);
 }
 
 // ---- the choices ----

@@ -191,3 +191,14 @@ CXButton* CGameClient::AddBottomButton(uint32_t dwTextID)
         pButton->SetTextID(pGame->GetSharedBitmaps().GetBitmap("btnTog.bmp"), 0);
     return pButton;
 }
+
+bool CGameClient::MakeOwnBackground()
+{
+    delete m_pBackground;
+    m_pBackground = new CXSurface;
+    if (!m_pBackground->Create(Width(), Height(), false, false))
+        return false;
+    if (CXSurface* pShared = GetBackgroundSurface(); pShared && pShared->m_pSurface)
+        m_pBackground->m_pSurface->bltFast(0, 0, *pShared->m_pSurface, nullptr, plat::BLTFAST_WAIT);
+    return true;
+}

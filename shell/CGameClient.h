@@ -60,6 +60,9 @@ public:
     // A caption button along the bottom, right to left from x 548 in steps of
     // 90; an eighth starts again at 548.
     CXButton* AddBottomButton(uint32_t dwTextID);
+    // Gives the screen a background surface of its own, a copy of the shared
+    // background to draw on; false when the surface cannot be made.
+    bool MakeOwnBackground();
 
     int32_t m_nNextBottomButtonX = kFirstBottomButtonX;
 };

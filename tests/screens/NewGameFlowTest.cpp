@@ -138,8 +138,9 @@ TEST_F(NewGameScreenTest, AClubTakenByOneManagerIsOutOfTheNextOnesReach)
     // The message names him, and the start command now begins the game.
     ASSERT_NE(GetGameMessageBox(), nullptr);
     EXPECT_TRUE(GetGameMessageBox()->IsOnStack());
-    if (auto* pBox = dynamic_cast<CPopupMessageBox*>(GetGameMessageBox()))
+    if (auto* pBox = dynamic_cast<CPopupMessageBox*>(GetGameMessageBox())) {
         EXPECT_NE(pBox->GetText().find("B. Kerr"), std::string::npos) << pBox->GetText();
+    }
     EXPECT_EQ(g_pNavigationBar->GetContinueLook(), CGameNavigationBar::LOOK_MATCH_GOES_ON);
     GetGameMessageBox()->Close();
 
