@@ -439,13 +439,16 @@ public:
     // The next free replay record of the cup for the tie, or null when the
     // cup keeps none.
     static CUPEXTRA* TakeCupReplayRecord(CUP* pCup, const CUPTIE& tie);
-    // The replay's fixture, the clubs' grounds swapped.
+    // The replay's fixture, the clubs' grounds swapped; a day on which either
+    // club has another cup match moves it on to the next day free for both.
     void MakeCupReplayFixture(CUPEXTRA* pRecord, CUP* pCup);
     // On a cup's match day: each played replay's winner takes the stand-in's
     // place in the next round; how many were settled.
     int SettleCupReplays(uint8_t byKind, const CDate& date, CCountryDatabase* pCountry);
-    // A league fixture of the club within a day of the date moves elsewhere.
-    void ClearClubDateForCup(ID_CLUB idClub, const CDate& date) const;
+    // A league fixture of the club within a day of the date moves elsewhere;
+    // a friendly of the club on the date is called off (a human manager is
+    // told).
+    void ClearClubDateForCup(ID_CLUB idClub, const CDate& date);
     // A free referee for the date: neutral to both clubs when bNeutral;
     // null when none is free.
     class CRefereeDatabase* ChooseCupReferee(const CDate& date, ID_CLUB idHome, ID_CLUB idAway, bool bNeutral,
@@ -638,6 +641,9 @@ public:
     // a friendly (all CCupFixturesDatabase). Null when there is none.
     CClubDatabase* GetFixtureOpponent(ID_CLUB idClub, const CDate& date, int nDays, int nWindow,
                                       void** ppFixture = nullptr, int* pnKind = nullptr) const;
+    // The club's cup or friendly fixture on the date (its country's list,
+    // then the root's); null when it has none.
+    class CCupFixturesDatabase* FindCupFixtureOnDate(ID_CLUB idClub, const CDate& date) const;
     // The day before the first Monday of July that ends the present season.
     void GetSeasonEndDate(CDate& date) const;
     // The building schedule with that identifier on any ground; null when none.

@@ -71,6 +71,11 @@ void CDatabaseHandler::MakeCupReplayFixture(CUPEXTRA* pRecord, CUP* pCup)
     date = CDate(date.GetValue(), pNextRule ? pNextRule->byReplayDays : 7);
     if (date <= m_GameDate)
         date = CDate(m_GameDate.GetValue(), 1);
+    // Another cup's round can fall on the replay's day: the replay gives way.
+    for (int nTries = 0; nTries < 14 && (FindCupFixtureOnDate(pRecord->wValue1, date) ||
+                                         FindCupFixtureOnDate(pRecord->wValue2, date));
+         ++nTries)
+        ++date;
 
     // The replay is played at the other club's ground.
     std::swap(pRecord->wValue1, pRecord->wValue2);

@@ -15,6 +15,7 @@
 #include "platform/Random.h"
 #include "season/CDomesticCupsDatabase.h"
 #include "season/CEuropeanCupDatabase.h"
+#include "season/CNewspaperManager.h"
 #include "season/CRefereeDatabase.h"
 
 namespace {
@@ -22,6 +23,7 @@ namespace {
 constexpr uint8_t kEntryAllDivisions = 6;
 // News to a human's club entered in a European cup.
 constexpr uint16_t kNewsEnteredEuropeanCup = 128;
+constexpr uint16_t kNewsFriendlyCalledOff = 267;
 // A tie's winning side when it goes to a replay.
 constexpr uint8_t kReplayWinner = 2;
 
@@ -48,7 +50,7 @@ CCountryDatabase* EuropeanDrawCountry(const CDatabaseHandler& handler)
 
 // ---- helpers of the draws ----
 
-void CDatabaseHandler::ClearClubDateForCup(ID_CLUB idClub, const CDate& date) const
+void CDatabaseHandler::ClearClubDateForCup(ID_CLUB idClub, const CDate& date)
 {
     const CClubDatabase* pClub = GetClubFromID(idClub);
     CDivisionDatabase* pDivision = pClub ? pClub->m_pDivision : nullptr;
@@ -57,6 +59,15 @@ void CDatabaseHandler::ClearClubDateForCup(ID_CLUB idClub, const CDate& date) co
     CDivisionFixturesDatabase* pFixture = nullptr;
     if (pDivision->GetFixtureOpponent(idClub, date, 1, 2, &pFixture) >= 0 && pFixture)
         pDivision->ScheduleExtraFixture(pFixture, nullptr);
+    CCupFixturesDatabase* pFriendly = FindCupFixtureOnDate(idClub, date);
+    if (!pFriendly || !pFriendly->IsFriendly())
+        return;
+    const ID_CLUB idOther = pFriendly->GetHomeClubID() == idClub ? pFriendly->GetAwayClubID() : pFriendly->GetHomeClubID();
+    for (ID_CLUB idTold : {idClub, idOther})
+        if (const CClubDatabase* pTold = GetClubFromID(idTold))
+            if (CNewsItem* pItem = pTold->AddNewsItem(kNewsFriendlyCalledOff))
+                pItem->SetSlot(NEWS_SLOT_CLUB_B, idTold == idClub ? idOther : idClub);
+    RemoveFriendlyFixture(pFriendly);
 }
 
 CRefereeDatabase* CDatabaseHandler::ChooseCupReferee(const CDate& date, ID_CLUB idHome, ID_CLUB idAway, bool bNeutral,

@@ -153,6 +153,19 @@ CClubDatabase* CDatabaseHandler::GetFixtureOpponent(ID_CLUB idClub, const CDate&
     return FindClub(*this, static_cast<ID_CLUB>(nOpponent));
 }
 
+CCupFixturesDatabase* CDatabaseHandler::FindCupFixtureOnDate(ID_CLUB idClub, const CDate& date) const
+{
+    const CClubDatabase* pClub = FindClub(*this, idClub);
+    auto search = [&](const CXList& fixtures) -> CCupFixturesDatabase* {
+        for (CCupFixturesDatabase* p : fixtures.Items<CCupFixturesDatabase>())
+            if (p->GetDate() == date && p->IsClubInvolved(idClub))
+                return p;
+        return nullptr;
+    };
+    CCupFixturesDatabase* pFound = pClub && pClub->m_pCountry ? search(pClub->m_pCountry->GetCupFixtures()) : nullptr;
+    return pFound ? pFound : search(m_lstCupFixtures);
+}
+
 void CDatabaseHandler::GetSeasonEndDate(CDate& date) const
 {
     int nYear = m_GameDate.GetYear();

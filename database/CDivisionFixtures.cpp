@@ -325,6 +325,14 @@ void CDivisionDatabase::GetNextFreeDateForTeamsBetweenDates(CDate& date, const C
             return;
         }
     }
+    // No match day of the division is free: any day on which neither club
+    // plays, first with a day's rest either side, then without.
+    for (int nRest : {1, 0})
+        for (CDate day(dateFrom.GetValue(), 1); day <= dateTo; ++day)
+            if (!HasFixtureNear(idHome, day, nRest) && !HasFixtureNear(idAway, day, nRest)) {
+                date = day;
+                return;
+            }
     date = CDate(dateTo.GetValue(), -3);
     DebugLog(1, "WARNING - CDivisionDatabase::GetNextFreeDateForTeamsBetweenDates : - Failed to find free data");
 }

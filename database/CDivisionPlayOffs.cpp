@@ -159,6 +159,20 @@ void CDivisionDatabase::CreatePlayOffFixtures()
                     free.push_back(pReferee);
         return free;
     };
+    // A cup match of one of the round's clubs (a final, a replay) moves the
+    // round's day on until every club is free.
+    auto clearOfCups = [this](CDate date, const std::vector<ID_CLUB>& clubs) {
+        if (!m_pDatabaseHandler)
+            return date;
+        for (int nTries = 0; nTries < 14; ++nTries, ++date) {
+            bool bFree = true;
+            for (ID_CLUB idClub : clubs)
+                bFree = bFree && !m_pDatabaseHandler->FindCupFixtureOnDate(idClub, date);
+            if (bFree)
+                break;
+        }
+        return date;
+    };
     CDate first;
     auto makeFixture = [&](const CDate& date, std::vector<CRefereeDatabase*>& free, ID_CLUB idHome, ID_CLUB idAway) {
         CRefereeDatabase* pReferee = nullptr;
@@ -190,10 +204,13 @@ void CDivisionDatabase::CreatePlayOffFixtures()
         std::vector<PLAYOFFENTRY>& entries = m_pPlayOff->Entries;
         for (PLAYOFFENTRY& entry : entries)
             entry.nTieGoals = 0;
+        std::vector<ID_CLUB> clubs;
+        for (const PLAYOFFENTRY& entry : entries)
+            clubs.push_back(static_cast<ID_CLUB>(entry.idClub));
         CDate previous = last;
         for (size_t nRound = 0; nRound < pTemplate->Rounds.size(); ++nRound) {
             pRules = &pTemplate->Rounds[nRound].rules;
-            const CDate date = GetPlayOffDate(pTemplate->Rounds[nRound].first, previous);
+            const CDate date = clearOfCups(GetPlayOffDate(pTemplate->Rounds[nRound].first, previous), clubs);
             std::vector<CRefereeDatabase*> free = freeReferees(date);
             for (const auto& fixture : kLeagueFixtures)
                 if (fixture[0] == static_cast<int>(nRound) && static_cast<size_t>(fixture[2]) < entries.size())
@@ -204,9 +221,12 @@ void CDivisionDatabase::CreatePlayOffFixtures()
     }
     else {
         const int nTies = std::min<int>(pRound->byTies, m_pPlayOff->byEntrantsLeft / 2);
-        const CDate firstLeg = GetPlayOffDate(pRound->first, last);
+        std::vector<ID_CLUB> clubs;
+        for (int k = 0; k < 2 * nTies; ++k)
+            clubs.push_back(static_cast<ID_CLUB>(m_pPlayOff->Entries[static_cast<size_t>(k)].idClub));
+        const CDate firstLeg = clearOfCups(GetPlayOffDate(pRound->first, last), clubs);
         const bool bTwoLegs = pRound->byForm == PLAYOFF_FORM_TWO_LEGS;
-        const CDate secondLeg = bTwoLegs ? GetPlayOffDate(pRound->second, firstLeg) : CDate();
+        const CDate secondLeg = bTwoLegs ? clearOfCups(GetPlayOffDate(pRound->second, firstLeg), clubs) : CDate();
         std::vector<CRefereeDatabase*> firstFree = freeReferees(firstLeg);
         std::vector<CRefereeDatabase*> secondFree = bTwoLegs ? freeReferees(secondLeg) : std::vector<CRefereeDatabase*>();
         for (int k = 0; k < nTies; ++k) {

@@ -103,6 +103,8 @@ public:
     // Moves the clubs pending for the round into the ties (not listed).
     void DrawRound(int nKind, int nRound);
     bool AddToDraw(int nKind, uint32_t dwClub);
+    // True while the club holds a draw position in the cup's current round.
+    bool IsClubDrawn(int nKind, uint32_t dwClub) const;
     // Tops the cup up with first-division clubs: the country's first (when
     // given), then every country's not excluded; answers how many.
     int AddPendingClubs(int nKind, int nNeeded, int nRound, const class CCountryDatabase* pCountry);

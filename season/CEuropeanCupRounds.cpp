@@ -69,6 +69,15 @@ int CEuropeanCupDatabase::CountPending(int nKind, int nRound) const
     return nCount;
 }
 
+bool CEuropeanCupDatabase::IsClubDrawn(int nKind, uint32_t dwClub) const
+{
+    const CUP* pCup = GetCup(nKind);
+    for (int i = 0; pCup && i < pCup->wClubsDrawn; ++i)
+        if (ClubInPosition(pCup, i) == dwClub)
+            return true;
+    return false;
+}
+
 bool CEuropeanCupDatabase::AddToDraw(int nKind, uint32_t dwClub)
 {
     CUP* pCup = GetCup(nKind);
@@ -108,14 +117,10 @@ int CEuropeanCupDatabase::AddPendingClubs(int nKind, int nNeeded, int nRound, co
             if (nAdded >= nNeeded)
                 return;
             const ID_CLUB idClub = pClub->m_wClubId;
-            if (IsClubPending(CUP_KIND_0, idClub) || IsClubPending(CUP_KIND_1, idClub))
-                continue;
-            // A club already drawn into a tie of the cup is in it too.
-            const CUP* pCup = GetCup(nKind);
-            bool bDrawn = false;
-            for (int i = 0; pCup && i < pCup->wClubsDrawn; ++i)
-                bDrawn = bDrawn || ClubInPosition(pCup, i) == idClub;
-            if (bDrawn)
+            // A club still in either cup would be entered twice or play two
+            // European ties in one week.
+            if (IsClubPending(CUP_KIND_0, idClub) || IsClubPending(CUP_KIND_1, idClub) ||
+                IsClubDrawn(CUP_KIND_0, idClub) || IsClubDrawn(CUP_KIND_1, idClub))
                 continue;
             AddPending(nKind, idClub, nRound, REASON_NOT_ENOUGH_CLUBS);
             ++nAdded;

@@ -228,13 +228,15 @@ void CGroundDatabase::RemoveComponentSchedule(CComponentScheduleDatabase* pSched
     if (!pNode)
         return;
     m_lstSchedules.Remove(pNode);
-    if (CCountryDatabase* pCountry = m_pOwner ? m_pOwner->m_pCountry : nullptr)
-        for (uint8_t byType = kEventBuildingStart; byType <= kEventBuildingComplete; ++byType)
-            while (CEventsDatabase* pEvent = pCountry->FindEvent(byType, pSchedule->GetID()))
-                if (pCountry->RemoveEvent(pEvent))
-                    delete pEvent;
-                else
+    if (CCountryDatabase* pCountry = m_pOwner ? m_pOwner->m_pCountry : nullptr) {
+        for (uint8_t byType = kEventBuildingStart; byType <= kEventBuildingComplete; ++byType) {
+            while (CEventsDatabase* pEvent = pCountry->FindEvent(byType, pSchedule->GetID())) {
+                if (!pCountry->RemoveEvent(pEvent))
                     break;
+                delete pEvent;
+            }
+        }
+    }
     if (pSchedule->GetKind() == SCHEDULE_BUILD && pSchedule->GetComponent()) {
         LPXLISTNODE pComponentNode = m_lstComponents.Find(pSchedule->GetComponent());
         if (pComponentNode) {

@@ -139,7 +139,8 @@ const ITEMCUPENTRYRULE s_aEntries4[] = {
 // --- Row 5: England kind 5 ---
 const ITEMCUPROUNDINFORMATION s_aRounds5[] = {
     ROUND(1, 0, 16, DATE(TUE, 2, 12, 0), NO_DATE, 5),
-    ROUND(1, 0, 16, DATE(TUE, 2, 1, 1), NO_DATE, 5),
+    // Round 2 keeps clear of the other cup's semi-final first legs (second Tuesday of January).
+    ROUND(1, 0, 16, DATE(TUE, 3, 1, 1), NO_DATE, 5),
     ROUND(1, 0, 8, DATE(TUE, 1, 2, 1), NO_DATE, 5),
     ROUND(1, 0, 4, DATE(TUE, 1, 3, 1), NO_DATE, 5),
     ROUND(1, 1, 2, DATE(TUE, 2, 3, 1), DATE(TUE, 3, 3, 1), 6),
@@ -192,7 +193,8 @@ const ITEMCUPENTRYRULE s_aEntries9[] = {
 // --- Row 10: France kind 0 ---
 const ITEMCUPROUNDINFORMATION s_aRounds10[] = {
     ROUND(1, 0, 14, DATE(SAT, 1, 11, 0), NO_DATE, 5), ROUND(1, 0, 16, DATE(SAT, 2, 1, 1), NO_DATE, 5),
-    ROUND(1, 0, 8, DATE(SAT, 4, 1, 1), NO_DATE, 5),   ROUND(1, 0, 4, DATE(SAT, 3, 2, 1), NO_DATE, 5),
+    // Round 3 is played midweek: the second cup's first round has the fourth Saturday of January.
+    ROUND(1, 0, 8, DATE(WED, 4, 1, 1), NO_DATE, 5),   ROUND(1, 0, 4, DATE(SAT, 3, 2, 1), NO_DATE, 5),
     ROUND(1, 0, 2, DATE(SAT, 1, 4, 1), NO_DATE, 5),   ROUND(1, 0, 1, DATE(SAT, 3, 4, 1), NO_DATE, 10),
 };
 const uint8_t s_aFranceKind0Round1[] = {20, 8};

@@ -383,6 +383,24 @@ TEST_F(CupRounds, ASeasonThroughTheDayLoopCrownsEveryCup)
         for (const CCupFixturesDatabase* p : pCountry->GetCupFixtures().Items<CCupFixturesDatabase>())
             EXPECT_TRUE(p->IsPlayed()) << pCountry->GetName() << " fixture " << p->GetFixtureID();
 
+    // No club plays twice on one day: league, play-offs, both countries'
+    // cups, replays and the European cups all share the calendar.
+    std::map<std::pair<uint32_t, ID_CLUB>, int> matchesOnDay;
+    auto count = [&](const CDate& date, ID_CLUB idHome, ID_CLUB idAway) {
+        for (ID_CLUB idClub : {idHome, idAway})
+            EXPECT_EQ(++matchesOnDay[std::make_pair(date.GetValue(), idClub)], 1)
+                << "club " << idClub << " plays twice on " << date.GetDay() << "/" << date.GetMonth() << "/"
+                << date.GetYear();
+    };
+    for (const CDivisionDatabase* pDivision : Divisions())
+        for (const CDivisionFixturesDatabase* p : pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
+            count(p->GetDate(), p->GetHomeClubID(), p->GetAwayClubID());
+    for (const CCountryDatabase* pCountry : H().GetCountries().Items<CCountryDatabase>())
+        for (const CCupFixturesDatabase* p : pCountry->GetCupFixtures().Items<CCupFixturesDatabase>())
+            count(p->GetDate(), p->GetHomeClubID(), p->GetAwayClubID());
+    for (const CCupFixturesDatabase* p : H().GetCupFixtures().Items<CCupFixturesDatabase>())
+        count(p->GetDate(), p->GetHomeClubID(), p->GetAwayClubID());
+
     // England's main cup replays its level ties; the replay's winner plays
     // on in the cup and its loser never again.
     const CCountryDatabase* pEngland = Country("England");
@@ -593,6 +611,29 @@ TEST_F(CupRounds, FinalWinnersPayTheirCupBonuses)
         EXPECT_EQ(nOtherBefore - nOtherAfter, c.nPaid) << "European " << int(c.byEuropean);
         EXPECT_LT(pClub->m_anFinanceAccumulators[nGroup], nBefore);
     }
+}
+
+TEST_F(CupRounds, ACupMatchTakesTheDayOfALeagueMatchAndCallsOffAFriendly)
+{
+    std::vector<CDivisionDatabase*> divisions = Divisions();
+    ASSERT_GE(divisions.size(), 2u);
+    auto* pClub = static_cast<CClubDatabase*>(divisions[0]->m_lstClubsByTable.GetHead()->pData);
+    auto* pOther = static_cast<CClubDatabase*>(divisions[1]->m_lstClubsByTable.GetHead()->pData);
+    // The club's first league match day, and a free day for a friendly.
+    CDate leagueDay;
+    ASSERT_TRUE(divisions[0]->GetNextFixtureDateForClub(pClub->GetID(), H().GetGameDate(), leagueDay));
+    CDate friendlyDay(H().GetGameDate().GetValue(), 3);
+    while (!(H().IsClubFreeOnDate(pClub, friendlyDay) && H().IsClubFreeOnDate(pOther, friendlyDay)))
+        friendlyDay = CDate(friendlyDay.GetValue(), 1);
+    const uint32_t dwFriendly = H().OrganiseFriendlyFixture(pClub, pOther, friendlyDay, false)->GetFixtureID();
+
+    H().ClearClubDateForCup(pClub->GetID(), leagueDay);
+    H().ClearClubDateForCup(pClub->GetID(), friendlyDay);
+    CDate next;
+    ASSERT_TRUE(divisions[0]->GetNextFixtureDateForClub(pClub->GetID(), CDate(leagueDay.GetValue(), -1), next));
+    EXPECT_NE(next, leagueDay) << "the league match moved off the cup day";
+    for (const CCupFixturesDatabase* p : H().GetCupFixtures().Items<CCupFixturesDatabase>())
+        EXPECT_NE(p->GetFixtureID(), dwFriendly) << "the friendly is called off";
 }
 
 }  // namespace cups_test

@@ -15,6 +15,7 @@
 #include "tools/worldtool/SourceFile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -454,7 +455,10 @@ void WorldGenerator::buildPeople(CDatabaseHandler& handler, CClubDatabase* club,
             player->m_bySquadNumber = static_cast<uint8_t>(++squadNumber);
             player->m_Contract.dwStartDate = today.GetValue();
             player->m_Contract.dwEndDate = contractEnd(1 + plat::rand() % 4);
-            const int32_t weekly = CDatabaseHandler::RoundMoneyValue(static_cast<int32_t>(player->m_dwValue * 0.003));
+            // To the nearest 10 a week above the floor, so that wages follow
+            // values instead of sharing the money scale's coarse steps.
+            const int32_t weekly =
+                std::max<int32_t>(500, static_cast<int32_t>(std::lround(player->m_dwValue * 0.0003)) * 10);
             player->m_Contract.dwYearlyWage = static_cast<uint32_t>(weekly) * 52;
             club->AddPlayer(player, false);
         }
