@@ -497,6 +497,11 @@ public:
     double GetExcessOverdraftInterestRate() const;
     // Money the bank would still lend, with the rate and term it offers.
     int32_t GetAvailableLoan(double* pdRate, int32_t* pnTerm) const;
+    // A loan's total with its interest: one rate (a fraction, 0.095 for
+    // 9.5 %) on the whole principal, whatever the number of payments.
+    static double GetLoanTotal(double dAmount, double dRate, int nPayments);
+    // One payment of that total spread over the payments; 0 without payments.
+    static double GetLoanRepayment(double dAmount, double dRate, int nPayments);
     int32_t GetAvailableOverdraft(double* pdRate, double* pdExcessRate) const;
     // A payment to another club due in a later month (kind 0-3), with the
     // other club's copy of what it will receive.

@@ -196,6 +196,16 @@ int32_t CClubDatabase::GetAvailableLoan(double* pdRate, int32_t* pnTerm) const
     return ClampMoney(std::max<int64_t>(0, nWorth * m_byFinancialStability / 100 - m_nLoan));
 }
 
+double CClubDatabase::GetLoanTotal(double dAmount, double dRate, int /*nPayments*/)
+{
+    return dAmount * (1.0 + dRate);
+}
+
+double CClubDatabase::GetLoanRepayment(double dAmount, double dRate, int nPayments)
+{
+    return nPayments > 0 ? GetLoanTotal(dAmount, dRate, nPayments) / nPayments : 0.0;
+}
+
 int32_t CClubDatabase::GetAvailableOverdraft(double* pdRate, double* pdExcessRate) const
 {
     if (pdRate)

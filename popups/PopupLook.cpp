@@ -2,7 +2,16 @@
 
 #include "shell/CGame.h"
 #include "shell/CGamePopup.h"
+#include "shell/CGameTitlebar.h"
+#include "shell/ScreenDrawing.h"
 #include "shell/CTableText.h"
+#include "shell/FormattingFunctions.h"
+
+#include "database/CClubDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "season/CSaveGame.h"
+#include "xframework/CXEdit.h"
+#include "xframework/CXStatic.h"
 
 #include "xframework/CXButton.h"
 #include "xframework/CXComboBox.h"
@@ -12,6 +21,63 @@
 #include <map>
 
 namespace popup_look {
+
+namespace {
+
+constexpr COLORREF kValueColour = plat::RGB(242, 242, 234);
+constexpr COLORREF kNoClubColour = 0x9d37;
+
+}  // namespace
+
+void DrawClubColourBoxes(CGamePopup& popup)
+{
+    const CDatabaseHandler* pDatabase = GetLoadedDatabase();
+    const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    const CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr;
+    if (!pClub) {
+        DrawColourBoxes(popup.m_pBackground, kNoClubColour, 0xffffff);
+        return;
+    }
+    DrawColourBoxes(popup.m_pBackground, CGameTitlebar::GetKitColour(pClub->m_abyAttributes[0]),
+                    CGameTitlebar::GetKitColour(pClub->m_abyAttributes[1]));
+}
+
+CXStatic* AddValueLabel(CXClient& popup, uint32_t dwID, int x, int y, int nWidth)
+{
+    auto* pLabel = static_cast<CXStatic*>(popup.AddControlXYWH(XCONTROL_STATIC, x, y, nWidth, 18, dwID, nullptr));
+    if (pLabel) {
+        pLabel->m_hFont = g_hSmallFont;
+        pLabel->m_crText = kValueColour;
+        pLabel->m_bFrame = 0;
+        // Figures change while the popup is open.
+        pLabel->m_bClearBackground = 1;
+    }
+    return pLabel;
+}
+
+CXEdit* AddNumberEdit(CXClient& popup, uint32_t dwID, int x, int y, int nWidth, bool bMoney, int nMaxLength,
+                      uint32_t dwUpID, uint32_t dwDownID, int nStep, int nMinimum, int nMaximum)
+{
+    auto* pEdit = static_cast<CXEdit*>(popup.AddControlXYWH(XCONTROL_EDIT, x, y, nWidth, 18, dwID, nullptr));
+    if (!pEdit)
+        return nullptr;
+    pEdit->m_hFont = g_hSmallFont;
+    pEdit->m_bAllowLetters = 0;
+    pEdit->m_bAllowOthers = 0;
+    pEdit->m_bMoney = bMoney ? 1 : 0;
+    pEdit->SetMaxLength(nMaxLength);
+    pEdit->SetNumericRange(true, nMinimum, nMaximum);
+    pEdit->AddSpinButtons(dwUpID, dwDownID, nStep);
+    return pEdit;
+}
+
+int32_t ReadMoney(const CXEdit* pEdit)
+{
+    if (!pEdit || !pEdit->Text())
+        return 0;
+    const double dAmount = MoneyValueFromText(pEdit->Text(), 0);
+    return dAmount >= 2147483647.0 ? 2147483647 : dAmount <= 0.0 ? 0 : static_cast<int32_t>(dAmount);
+}
 
 const LISTCOLUMN* TextColumn(int nWidth)
 {

@@ -9,6 +9,8 @@
 class CGamePopup;
 class CXClient;
 class CXComboBox;
+class CXEdit;
+class CXStatic;
 struct LISTCOLUMN;
 
 namespace popup_look {
@@ -19,6 +21,18 @@ constexpr COLORREF kLabelColour = plat::RGB(255, 253, 173);
 void DrawLabels(CXSurface* pPanel, int nDescription);
 // The confirm and cancel pair at their places.
 void AddAnswerButtons(CGamePopup& popup);
+// The two colour boxes in the colours of the manager's club (green and white
+// without one).
+void DrawClubColourBoxes(CGamePopup& popup);
+// A figure the popup fills in: a label 18 high in the value colour.
+CXStatic* AddValueLabel(CXClient& popup, uint32_t dwID, int x, int y, int nWidth);
+// An edit of whole numbers (money when bMoney) with its spin buttons, its
+// length and its range.
+CXEdit* AddNumberEdit(CXClient& popup, uint32_t dwID, int x, int y, int nWidth, bool bMoney, int nMaxLength,
+                      uint32_t dwUpID, uint32_t dwDownID, int nStep, int nMinimum, int nMaximum);
+// The edit's text as an amount of money in the stored unit, truncated.
+int32_t ReadMoney(const CXEdit* pEdit);
+
 // A one-column table of a width for lists and drop-downs; it lives as long
 // as the program.
 const LISTCOLUMN* TextColumn(int nWidth);

@@ -42,6 +42,8 @@ namespace {
 
 
 constexpr int kCategoryTextSet = 91;
+// Paid out of the current account into the deposit account.
+constexpr int kDepositPaymentCategory = 86;
 constexpr int kComponentTypeSet = 101;
 constexpr int kCaptionSet = 190;
 constexpr int kMonthNameSet = 128;
@@ -216,10 +218,7 @@ bool CClientFinanceCurrent::OnInitDialog()
         g_pTitlebar->SetSelectors({7});
     m_bRunningMonth = true;
 
-    // Moving money to the deposit account waits for its form: the button
-    // stands in its inactive look.
-    if (CXButton* pTransfer = AddBottomButton(ID_TRANSFER))
-        pTransfer->Enable(true);
+    AddBottomButton(ID_TRANSFER);
     auto* pBar = static_cast<CXScrollBar*>(AddControlXYWH(XCONTROL_SCROLLBAR, 10, 20, 14, 300, ID_SCROLLBAR, nullptr));
     if (pBar)
         pBar->Create(885, 886, 16, false, 0);
@@ -240,12 +239,33 @@ bool CClientFinanceCurrent::OnInitDialog()
     // The graph is set up before it is first drawn.
     UpdateGraph();
     ShowAllControls(true);
-    if (CXButton* pTransfer = dynamic_cast<CXButton*>(FindControl(ID_TRANSFER)))
-        pTransfer->Enable(true);
     FillMonthSelector();
     if (CSaveGame* pHuman = Human())
         pHuman->SetNavigationAlert(4, 0);
     return bResult;
+}
+
+void CClientFinanceCurrent::OnClicked(uint32_t dwID)
+{
+    if (dwID == ID_TRANSFER)
+        m_TransferPopup.Open();
+    CGameClient::OnClicked(dwID);
+}
+
+void CClientFinanceCurrent::OnEndPopup(CXPopup* pPopup)
+{
+    CGameClient::OnEndPopup(pPopup);
+    if (pPopup != &m_TransferPopup || pPopup->m_dwResultID != CGamePopup::kOkButtonID)
+        return;
+    // The money moves only when the current account holds it.
+    CSaveGame* pHuman = Human();
+    CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr;
+    const int32_t nAmount = m_TransferPopup.GetAmount();
+    if (!pClub || nAmount <= 0 || pClub->m_nBankBalance < nAmount)
+        return;
+    pClub->AddFinanceTransaction(kDepositPaymentCategory, 0, nAmount, 0, 0);
+    LoadMonth(-1);
+    UpdateBars();
 }
 
 void CClientFinanceCurrent::FillMonthSelector()

@@ -6,6 +6,7 @@
 // ground component. The title bar's month list chooses a closed month (read
 // from the month history) or the running month (the human's live books);
 // the graph shows the chosen heading's monthly figure over the months kept.
+#include "popups/CPopupTransferMoney.h"
 #include "shell/CGameClient.h"
 
 #include "season/CFinanceMonthFile.h"
@@ -34,6 +35,8 @@ public:
     CClientFinanceCurrent();
 
     bool OnInitDialog() override;
+    void OnClicked(uint32_t dwID) override;
+    void OnEndPopup(CXPopup* pPopup) override;
     void OnSelChange(uint32_t dwID) override;
     void ConstructScreen() override;
     void OnPrint() override;
@@ -56,7 +59,11 @@ public:
     // One row of the constant category tree.
     struct TREEROW;
 
+    // The form that asks how much to move to the deposit account.
+    CPopupTransferMoney& GetTransferPopup() { return m_TransferPopup; }
+
 private:
+    CPopupTransferMoney m_TransferPopup;
     void AddCategoriesToTree(const TREEROW* pTable, int nParent, int nDepth);
     void AddDataToItemsInTree();
     bool IsShown(int nCategory) const;

@@ -71,17 +71,6 @@ CClientFinanceGeneral& GetFinanceGeneralScreen()
 
 CClientFinanceGeneral::CClientFinanceGeneral() { m_wScreenID = SCREEN_FINANCE_GENERAL; }
 
-double CClientFinanceGeneral::GetLoanTotal(double dAmount, double dRate, int /*nPayments*/)
-{
-    return dAmount * (1.0 + dRate);
-}
-
-double CClientFinanceGeneral::GetLoanRepayment(double dAmount, double dRate, int nPayments)
-{
-    // No payments owes nothing a month rather than dividing by zero.
-    return nPayments > 0 ? GetLoanTotal(dAmount, dRate, nPayments) / nPayments : 0.0;
-}
-
 void CClientFinanceGeneral::ConstructScreen()
 {
     SetBackgroundBitmap("bgMain.bmp");
@@ -249,9 +238,9 @@ void CClientFinanceGeneral::EnableCorrectBankButtons()
         return;
     if (pHuman->m_byLoanKind == 0) {
         ShowButton(ID_WITHDRAW_LOAN, false);
-        ShowApplyButton(ID_APPLY_LOAN, true);
+        ShowButton(ID_APPLY_LOAN, true);
     } else if (pHuman->m_byLoanKind <= 3) {
-        ShowApplyButton(ID_APPLY_LOAN, false);
+        ShowButton(ID_APPLY_LOAN, false);
         ShowButton(ID_WITHDRAW_LOAN, true);
     } else {
         DebugLog(0, "[CClientFinanceGeneral::EnableCorrectBankButtons] LoanStatus Must be corrupt!");
@@ -260,27 +249,12 @@ void CClientFinanceGeneral::EnableCorrectBankButtons()
     ShowButton(ID_LOAN_NOTICE, repayment.nIncome != repayment.nExpense);
     if (pHuman->m_byOverdraftKind == 0) {
         ShowButton(ID_WITHDRAW_OVERDRAFT, false);
-        ShowApplyButton(ID_APPLY_OVERDRAFT, true);
+        ShowButton(ID_APPLY_OVERDRAFT, true);
     } else if (pHuman->m_byOverdraftKind <= 2) {
-        ShowApplyButton(ID_APPLY_OVERDRAFT, false);
+        ShowButton(ID_APPLY_OVERDRAFT, false);
         ShowButton(ID_WITHDRAW_OVERDRAFT, true);
     } else {
         DebugLog(0, "[CClientFinanceGeneral::EnableCorrectBankButtons] Overdraft Status Must be corrupt!");
-    }
-}
-
-void CClientFinanceGeneral::ShowApplyButton(uint32_t dwID, bool bShow)
-{
-    auto* pButton = dynamic_cast<CXButton*>(FindControl(dwID));
-    if (!pButton)
-        return;
-    // The bank's application forms are not open to the manager yet: in its
-    // place the apply button stands in its inactive look and takes no click.
-    if (bShow) {
-        pButton->Enable(true);
-    } else {
-        pButton->m_bDisabled = pButton->m_bPressed = 0;
-        pButton->Show(false, true);
     }
 }
 
@@ -312,7 +286,7 @@ int64_t CClientFinanceGeneral::GetLoanStillOwed(const CClubDatabase& club)
     if (club.m_nLoanInstalment > 0)
         return static_cast<int64_t>(club.m_nLoanInstalment) * club.m_byInstalmentsLeft;
     const double dRate = club.m_wLoanWord * static_cast<double>(0.0001f);
-    return std::max<int64_t>(0, static_cast<int64_t>(GetLoanTotal(club.m_nLoan, dRate, club.m_byLoanByte)) -
+    return std::max<int64_t>(0, static_cast<int64_t>(CClubDatabase::GetLoanTotal(club.m_nLoan, dRate, club.m_byLoanByte)) -
                                     club.m_nLoanRepaid);
 }
 
@@ -440,10 +414,26 @@ void CClientFinanceGeneral::OnClicked(uint32_t dwID)
     case ID_LOAN_NOTICE:
         ShowGameMessageBox(CGameMessageBox::MODE_OK, LOAN_NOTICE);
         break;
+    case ID_APPLY_LOAN:
+        m_LoanPopup.Open();
+        break;
+    case ID_APPLY_OVERDRAFT:
+        m_OverdraftPopup.Open();
+        break;
     default:
         break;
     }
     CGameClient::OnClicked(dwID);
+}
+
+void CClientFinanceGeneral::OnEndPopup(CXPopup* pPopup)
+{
+    CGameClient::OnEndPopup(pPopup);
+    // An application stored turns the apply button into the withdraw button.
+    if (pPopup == &m_LoanPopup)
+        UpdateLoanPanel();
+    else if (pPopup == &m_OverdraftPopup)
+        UpdateOverdraftPanel();
 }
 
 void CClientFinanceGeneral::OnEndMessageBoxPopup()

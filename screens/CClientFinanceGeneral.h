@@ -4,6 +4,8 @@
 // expenditure and balance with the projected balance to the season's end;
 // a pending bank application can be withdrawn here, and the title bar's
 // season list chooses the season the graph shows.
+#include "popups/CPopupLoanApplication.h"
+#include "popups/CPopupOverdraftApplication.h"
 #include "shell/CGameClient.h"
 
 #include <cstdint>
@@ -54,6 +56,7 @@ public:
     void ConstructScreen() override;
     void OnPrint() override;
     void OnEndMessageBoxPopup() override;
+    void OnEndPopup(CXPopup* pPopup) override;
 
     void EnableCorrectBankButtons();
     void UpdateLoanPanel();
@@ -61,10 +64,6 @@ public:
     void UpdateGraph();
     void FillSeasonSelector();
 
-    // A loan's total with its interest: rate is a fraction (0.095 for 9.5 %).
-    static double GetLoanTotal(double dAmount, double dRate, int nPayments);
-    // One payment of that total spread over the payments.
-    static double GetLoanRepayment(double dAmount, double dRate, int nPayments);
     // What the club still has to pay back on its loan.
     static int64_t GetLoanStillOwed(const CClubDatabase& club);
 
@@ -72,11 +71,15 @@ public:
     int GetSelectedSeason() const { return m_nSelectedSeason; }
     CXGraph* GetGraph() const { return m_pGraph; }
 
+    CPopupLoanApplication& GetLoanPopup() { return m_LoanPopup; }
+    CPopupOverdraftApplication& GetOverdraftPopup() { return m_OverdraftPopup; }
+
 private:
+    CPopupLoanApplication m_LoanPopup;
+    CPopupOverdraftApplication m_OverdraftPopup;
     CXStatic* AddValueLabel(uint32_t dwID, int x, int y, int nWidth);
     CXStatic* Label(uint32_t dwID) const;
     void ShowButton(uint32_t dwID, bool bShow);
-    void ShowApplyButton(uint32_t dwID, bool bShow);
 
     int m_nCurrentSeason = 0;
     int m_nSelectedSeason = 0;

@@ -7,6 +7,9 @@
 #include "database/CClubDatabase.h"
 #include "screens/CClientFinanceCurrent.h"
 #include "screens/CClientFinanceGeneral.h"
+#include "popups/CPopupLoanApplication.h"
+#include "popups/CPopupOverdraftApplication.h"
+#include "popups/CPopupTransferMoney.h"
 #include "season/CFinanceMonthFile.h"
 #include "season/CSaveGame.h"
 #include "shell/CGamePopup.h"
@@ -14,6 +17,7 @@
 #include "shell/FormattingFunctions.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXComboBox.h"
+#include "xframework/CXEdit.h"
 #include "xframework/CXGraph.h"
 #include "xframework/CXStatic.h"
 #include "xframework/CXTreeView.h"
@@ -52,11 +56,23 @@ protected:
         const CXControl* pControl = screen.FindControl(dwID);
         return pControl && pControl->m_bVisible;
     }
-    // An apply button stands in its place in the inactive look.
-    bool StandsInactive(CGameClient& screen, uint32_t dwID)
+    // A button shown and open to a click.
+    bool Clickable(CGameClient& screen, uint32_t dwID)
     {
         const auto* pButton = dynamic_cast<CXButton*>(screen.FindControl(dwID));
-        return pButton && pButton->m_bDisabled && pButton->m_bPressed;
+        return pButton && pButton->m_bVisible && !pButton->m_bDisabled;
+    }
+    static void SetEdit(CXPopup& popup, uint32_t dwID, const char* pszText)
+    {
+        auto* pEdit = dynamic_cast<CXEdit*>(popup.FindControl(dwID));
+        ASSERT_NE(pEdit, nullptr) << "edit " << dwID;
+        pEdit->SetText("%s", pszText);
+        popup.OnEditChange(pEdit);
+    }
+    static std::string PopupLabel(CXPopup& popup, uint32_t dwID)
+    {
+        const auto* pLabel = dynamic_cast<CXStatic*>(popup.FindControl(dwID));
+        return pLabel ? pLabel->Text() : "<no label>";
     }
     void Answer(uint32_t dwButton, int nExpectedItem)
     {
@@ -157,7 +173,7 @@ TEST_F(FinanceScreens, APendingApplicationIsWithdrawnOnlyOnYes)
     General& screen = GetFinanceGeneralScreen();
     Show(SCREEN_FINANCE_GENERAL, screen);
     EXPECT_TRUE(Visible(screen, General::ID_WITHDRAW_LOAN));
-    EXPECT_FALSE(Visible(screen, General::ID_APPLY_LOAN) || StandsInactive(screen, General::ID_APPLY_LOAN));
+    EXPECT_FALSE(Visible(screen, General::ID_APPLY_LOAN));
     Shoot("finance_general_pending");
 
     screen.OnClicked(General::ID_WITHDRAW_LOAN);
@@ -169,7 +185,7 @@ TEST_F(FinanceScreens, APendingApplicationIsWithdrawnOnlyOnYes)
     EXPECT_EQ(Human().m_byLoanKind, 0);
     EXPECT_EQ(Human().m_nLoanRequest, 0);
     EXPECT_EQ(Human().m_byLoanTerm, 0);
-    EXPECT_TRUE(StandsInactive(screen, General::ID_APPLY_LOAN));
+    EXPECT_TRUE(Clickable(screen, General::ID_APPLY_LOAN));
     EXPECT_FALSE(Visible(screen, General::ID_WITHDRAW_LOAN));
     EXPECT_EQ(Human().m_nOverdraftRequest, 90000) << "the overdraft application is another matter";
 
@@ -177,7 +193,7 @@ TEST_F(FinanceScreens, APendingApplicationIsWithdrawnOnlyOnYes)
     Answer(884, General::ASK_WITHDRAW_OVERDRAFT);
     EXPECT_EQ(Human().m_byOverdraftKind, 0);
     EXPECT_EQ(Human().m_nOverdraftRequest, 0);
-    EXPECT_TRUE(StandsInactive(screen, General::ID_APPLY_OVERDRAFT));
+    EXPECT_TRUE(Clickable(screen, General::ID_APPLY_OVERDRAFT));
     EXPECT_FALSE(Visible(screen, General::ID_WITHDRAW_OVERDRAFT));
 }
 
@@ -249,6 +265,135 @@ TEST_F(FinanceScreens, TheCurrentAccountAddsUpToTheBooksOfTheRunningAndOfAClosed
     screen.UpdateGraph();
     EXPECT_EQ(screen.GetGraph()->GetSeries(4).values.size(), months.size());
     Shoot("finance_current_closed");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BankForms, LoanFiguresAndTheStatusOfAnApplication)
+{
+    // Simple interest on the whole principal, the rate carried through the
+    // single-precision hundredth and every figure truncated.
+    const double dRate = 9.5 * static_cast<double>(0.01f);
+    EXPECT_EQ(static_cast<int64_t>(CClubDatabase::GetLoanTotal(10000, dRate, 6)), 10949);
+    EXPECT_EQ(static_cast<int64_t>(CClubDatabase::GetLoanRepayment(10000, dRate, 6)), 1824);
+    EXPECT_EQ(CClubDatabase::GetLoanRepayment(10000, dRate, 0), 0.0);
+
+    using Loan = CPopupLoanApplication;
+    const struct {
+        int32_t nAmount;
+        int nPayments, nRunningLoan, nRunningPayments;
+        uint8_t byStatus;
+    } kLoans[] = {
+        {10000, 6, 0, 0, Loan::STATUS_NEW},      {20000, 6, 50000, 12, Loan::STATUS_FURTHER},
+        {0, 24, 50000, 12, Loan::STATUS_PAYMENTS}, {0, 12, 50000, 12, Loan::STATUS_NONE},
+        {0, 6, 0, 0, Loan::STATUS_NONE},
+    };
+    for (const auto& c : kLoans)
+        EXPECT_EQ(Loan::ApplicationStatus(c.nAmount, c.nPayments, c.nRunningLoan, c.nRunningPayments), c.byStatus)
+            << c.nAmount << " over " << c.nPayments;
+
+    using Overdraft = CPopupOverdraftApplication;
+    const struct {
+        int32_t nAmount;
+        int nTerm, nRunningAmount, nRunningTerm;
+        uint8_t byStatus;
+    } kOverdrafts[] = {
+        {10000, 3, 0, 0, Overdraft::STATUS_NEW},
+        {10000, 3, 10000, 3, Overdraft::STATUS_NONE},
+        {10000, 6, 10000, 3, Overdraft::STATUS_CHANGE},
+        {40000, 3, 10000, 3, Overdraft::STATUS_CHANGE},
+    };
+    for (const auto& c : kOverdrafts)
+        EXPECT_EQ(Overdraft::ApplicationStatus(c.nAmount, c.nTerm, c.nRunningAmount, c.nRunningTerm), c.byStatus)
+            << c.nAmount << " over " << c.nTerm;
+}
+
+TEST_F(FinanceScreens, AnApplicationMadeOnTheFormsWaitsForTheBank)
+{
+    CClubDatabase& club = *Human().GetClub();
+    club.m_nLoan = 50000;
+    club.m_byLoanByte = 12;
+    General& screen = GetFinanceGeneralScreen();
+    Show(SCREEN_FINANCE_GENERAL, screen);
+    ASSERT_TRUE(Clickable(screen, General::ID_APPLY_LOAN));
+    screen.OnClicked(General::ID_APPLY_LOAN);
+    m_game.Update();
+    CPopupLoanApplication& loan = screen.GetLoanPopup();
+    ASSERT_TRUE(loan.IsOnStack());
+    EXPECT_EQ(PopupLabel(loan, CPopupLoanApplication::ID_PRINCIPAL), Money(60000)) << "10,000 on top of the loan";
+    SetEdit(loan, CPopupLoanApplication::ID_AMOUNT, "20000");
+    SetEdit(loan, CPopupLoanApplication::ID_PAYMENTS, "10");
+    EXPECT_EQ(PopupLabel(loan, CPopupLoanApplication::ID_PRINCIPAL), Money(70000));
+    EXPECT_EQ(PopupLabel(loan, CPopupLoanApplication::ID_PRINCIPAL_PAYMENTS), "10");
+    Shoot("popup_loan_application");
+    const int32_t nInstalment = loan.GetInstalment();
+    EXPECT_GT(nInstalment, 7000) << "the principal and its interest over ten payments";
+    loan.OnClicked(CGamePopup::kOkButtonID);
+    m_game.Update();
+    EXPECT_FALSE(loan.IsOnStack());
+    EXPECT_EQ(Human().m_byLoanKind, CPopupLoanApplication::STATUS_FURTHER);
+    EXPECT_EQ(Human().m_nLoanRequest, 20000);
+    EXPECT_EQ(Human().m_byLoanTerm, 10);
+    EXPECT_EQ(Human().m_nLoanRequest2, nInstalment);
+    EXPECT_EQ(club.m_nLoan, 50000) << "the form moves no money";
+    EXPECT_TRUE(Visible(screen, General::ID_WITHDRAW_LOAN));
+    EXPECT_FALSE(Visible(screen, General::ID_APPLY_LOAN));
+
+    // Reopened, the form shows the application waiting.
+    screen.OnClicked(General::ID_WITHDRAW_LOAN);
+    Answer(883, General::ASK_WITHDRAW_LOAN);
+    screen.GetLoanPopup().Open();
+    m_game.Update();
+    EXPECT_STREQ(dynamic_cast<CXEdit*>(loan.FindControl(CPopupLoanApplication::ID_PAYMENTS))->Text(), "10");
+    loan.OnClicked(CGamePopup::kCancelButtonID);
+
+    // An overdraft asked for; cancel on a second opening changes nothing.
+    screen.OnClicked(General::ID_APPLY_OVERDRAFT);
+    m_game.Update();
+    CPopupOverdraftApplication& overdraft = screen.GetOverdraftPopup();
+    ASSERT_TRUE(overdraft.IsOnStack());
+    EXPECT_EQ(PopupLabel(overdraft, CPopupOverdraftApplication::ID_FEE), Money(500));
+    SetEdit(overdraft, CPopupOverdraftApplication::ID_AMOUNT, "25000");
+    Shoot("popup_overdraft_application");
+    overdraft.OnClicked(CGamePopup::kOkButtonID);
+    m_game.Update();
+    EXPECT_EQ(Human().m_byOverdraftKind, CPopupOverdraftApplication::STATUS_NEW);
+    EXPECT_EQ(Human().m_nOverdraftRequest, 25000);
+    EXPECT_EQ(Human().m_byOverdraftTerm, 3);
+    EXPECT_EQ(Human().m_nOverdraftFee, 500);
+}
+
+TEST_F(FinanceScreens, MoneyMovesToTheDepositOnlyWhenTheAccountHoldsIt)
+{
+    CClubDatabase& club = *Human().GetClub();
+    Current& screen = GetFinanceCurrentScreen();
+    Show(SCREEN_FINANCE_CURRENT, screen);
+    CPopupTransferMoney& form = screen.GetTransferPopup();
+    auto move = [&](const char* pszAmount, uint32_t dwButton) {
+        screen.OnClicked(Current::ID_TRANSFER);
+        m_game.Update();
+        ASSERT_TRUE(form.IsOnStack());
+        EXPECT_STREQ(dynamic_cast<CXEdit*>(form.FindControl(CPopupTransferMoney::ID_AMOUNT))->Text(), "1")
+            << "every opening starts from 1";
+        SetEdit(form, CPopupTransferMoney::ID_AMOUNT, pszAmount);
+        form.OnClicked(dwButton);
+        m_game.Update();
+    };
+    club.m_nBankBalance = 100000;
+    move("40000", CGamePopup::kCancelButtonID);
+    EXPECT_EQ(club.m_nBankBalance, 100000) << "cancel moves nothing";
+    move("40000", CGamePopup::kOkButtonID);
+    EXPECT_EQ(form.GetAmount(), 40000);
+    EXPECT_EQ(club.m_nBankBalance, 60000);
+    EXPECT_EQ(Human().GetMonthEntry(86).nExpense, 40000);
+    move("90000", CGamePopup::kOkButtonID);
+    EXPECT_EQ(club.m_nBankBalance, 60000) << "more than the account holds moves nothing";
+    screen.OnClicked(Current::ID_TRANSFER);
+    m_game.Update();
+    Shoot("popup_transfer_money");
+    form.OnClicked(CGamePopup::kCancelButtonID);
 }
 
 }  // namespace
