@@ -40,7 +40,7 @@ TEST_F(SharedBitmapsTest, LoadsEveryPaintedBitmapAtItsSize)
                   {"btnTog2.bmp", 168, 26},  {"btnYesNo.bmp", 88, 52}, {"btnSort.bmp", 64, 16},
                   {"btnASort.bmp", 64, 16},  {"bgPopup.bmp", 596, 444}, {"SBButton.bmp", 32, 32},
                   {"SBHouse2.bmp", 16, 17},  {"SBThumb.bmp", 24, 9},   {"SBAThmb.bmp", 24, 9},
-                  {"btnNP2.bmp", 64, 16}};
+                  {"btnNP2.bmp", 64, 96}};
     for (const auto& b : shared) {
         const CXSurface* pSurface = bitmaps.GetBitmap(b.pszName);
         ASSERT_TRUE(pSurface) << b.pszName;
