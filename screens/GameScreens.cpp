@@ -12,6 +12,7 @@
 #include "screens/CClientFootballToday.h"
 #include "screens/CClientTransferMarket.h"
 #include "screens/CClientFinanceCurrent.h"
+#include "screens/CClientFinanceDeposit.h"
 #include "screens/CClientFinanceGeneral.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
@@ -38,4 +39,5 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_TRAINING_INDIVIDUAL, &GetTrainingIndividualScreen());
     RegisterScreen(SCREEN_FINANCE_GENERAL, &GetFinanceGeneralScreen());
     RegisterScreen(SCREEN_FINANCE_CURRENT, &GetFinanceCurrentScreen());
+    RegisterScreen(SCREEN_FINANCE_DEPOSIT, &GetFinanceDepositScreen());
 }

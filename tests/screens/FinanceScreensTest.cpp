@@ -7,6 +7,7 @@
 #include "database/CClubDatabase.h"
 #include "screens/CClientFinanceCurrent.h"
 #include "screens/CClientFinanceGeneral.h"
+#include "screens/CClientFinanceDeposit.h"
 #include "popups/CPopupLoanApplication.h"
 #include "popups/CPopupOverdraftApplication.h"
 #include "popups/CPopupTransferMoney.h"
@@ -396,4 +397,56 @@ TEST_F(FinanceScreens, MoneyMovesToTheDepositOnlyWhenTheAccountHoldsIt)
     form.OnClicked(CGamePopup::kCancelButtonID);
 }
 
+TEST_F(FinanceScreens, TheDepositStatementFollowsMoneyPaidInAndTakenOut)
+{
+    using Deposit = CClientFinanceDeposit;
+    BALANCERECORD interest;
+    interest.wYear = 1999;
+    interest.byMonth = 9;
+    interest.byDay = 1;
+    interest.nAmount = 350;
+    interest.nBalanceAfter = 10350;
+    interest.wParameter = 350;
+    interest.wKind = 3;
+    EXPECT_EQ(Deposit::StatementRow(interest).substr(0, 15), "Interest at 3%\t") << "whole percent, rounded down";
+
+    Deposit& screen = GetFinanceDepositScreen();
+    Show(SCREEN_FINANCE_DEPOSIT, screen);
+    ASSERT_NE(screen.GetStatement(), nullptr);
+    const int nLines = Human().GetBalanceRecords().GetCount();
+    EXPECT_EQ(screen.GetStatement()->GetCount(), nLines);
+    EXPECT_EQ(screen.GetGraph()->GetSeries(Deposit::LINE_DEPOSIT).values.back(), Human().GetSavings())
+        << "the live balance closes the line";
+
+    // Paid in on the current account, taken out here.
+    CClubDatabase& club = *Human().GetClub();
+    club.m_nBankBalance = 100000;
+    const int32_t nSaved = Human().GetSavings();
+    club.AddFinanceTransaction(86, 0, 30000, 0, 0);
+    Show(SCREEN_FINANCE_DEPOSIT, screen);
+    ASSERT_EQ(screen.GetStatement()->GetCount(), nLines + 1);
+    EXPECT_EQ(Human().GetSavings(), nSaved + 30000);
+    CPopupTransferMoney& form = screen.GetTransferPopup();
+    auto takeOut = [&](const std::string& amount) {
+        screen.OnClicked(Deposit::ID_WITHDRAW);
+        m_game.Update();
+        ASSERT_TRUE(form.IsOnStack());
+        SetEdit(form, CPopupTransferMoney::ID_AMOUNT, amount.c_str());
+        form.OnClicked(CGamePopup::kOkButtonID);
+        m_game.Update();
+    };
+    takeOut(std::to_string(nSaved + 30001));
+    EXPECT_EQ(Human().GetSavings(), nSaved + 30000) << "more than the deposit holds moves nothing";
+    EXPECT_EQ(screen.GetStatement()->GetCount(), nLines + 1);
+    takeOut("12000");
+    EXPECT_EQ(Human().GetSavings(), nSaved + 18000);
+    EXPECT_EQ(club.m_nBankBalance, 100000 - 30000 + 12000);
+    ASSERT_EQ(screen.GetStatement()->GetCount(), nLines + 2);
+    const std::string row = screen.GetStatement()->GetRow(nLines + 1)->szText;
+    EXPECT_EQ(row.substr(0, 10), "Taken out\t");
+    EXPECT_NE(row.find(Money(12000) + "\t" + Money(nSaved + 18000)), std::string::npos) << row;
+    Shoot("finance_deposit");
+}
+
 }  // namespace
+

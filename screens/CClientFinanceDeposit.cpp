@@ -1,0 +1,233 @@
+#include "screens/CClientFinanceDeposit.h"
+
+#include "shell/CGame.h"
+#include "shell/CGameNavigationBar.h"
+#include "shell/CGameTitlebar.h"
+#include "shell/CTableText.h"
+#include "shell/FormattingFunctions.h"
+#include "shell/ScreenDrawing.h"
+#include "shell/ScreenIDs.h"
+
+#include "database/CClubDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "season/CFinanceMonthFile.h"
+#include "season/CSaveGame.h"
+#include "xframework/CXButton.h"
+#include "xframework/CXGraph.h"
+#include "xframework/CXListBox.h"
+#include "xframework/CXScrollBar.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int kKindNameSet = 31;
+constexpr int kCaptionSet = 191;
+constexpr int kShortMonthSet = 130;
+// Taken out of the deposit into the current account (as income).
+constexpr int kDepositCategory = 86;
+constexpr int kRowHeight = 16;
+constexpr int kMonthsShown = 12;
+constexpr int kGraphLeft = 45, kGraphTop = 310, kGraphRight = 595, kGraphBottom = 450;
+constexpr COLORREF kRowColour = 0xffffff;
+constexpr COLORREF kLineColour = 0xff294a;
+constexpr COLORREF kAxisColour = 0xffffff;
+
+const LISTCOLUMN kColumns[] = {
+    {0, 200, 6, 0, 0, 0, 333, LISTSORT_NONE, 0},     {200, 290, 6, 0, 0, 0, 980, LISTSORT_DATE, 0},
+    {290, 400, 6, 0, 2, 0, 323, LISTSORT_NONE, 0},   {400, 510, 6, 0, 2, 0, 324, LISTSORT_NONE, 0},
+    {510, 620, 6, 0, 2, 0, 331, LISTSORT_NONE, 0},   {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+};
+
+CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
+
+CSaveGame* Human()
+{
+    CDatabaseHandler* pDatabase = GetLoadedDatabase();
+    return pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+}
+
+std::string Money(int64_t nAmount) { return FormatMoney(static_cast<double>(nAmount), 0, 0, MONEY_AS_STORED, 0, 1); }
+
+}  // namespace
+
+CClientFinanceDeposit& GetFinanceDepositScreen()
+{
+    static CClientFinanceDeposit s_Screen;
+    return s_Screen;
+}
+
+CClientFinanceDeposit::CClientFinanceDeposit() { m_wScreenID = SCREEN_FINANCE_DEPOSIT; }
+
+void CClientFinanceDeposit::ConstructScreen()
+{
+    SetBackgroundBitmap("bgMain.bmp");
+    delete m_pBackground;
+    m_pBackground = new CXSurface;
+    if (!m_pBackground->Create(Width(), Height(), false, false))
+        return;
+    CXSurface::Blit(m_pBackground, GetBackgroundSurface(), 0, 0);
+    CGame* pGame = Game();
+    if (CXSurface* pShading = pGame ? pGame->GetSharedBitmaps().GetShadingSurface() : nullptr)
+        ShadeRectangle(m_pBackground, pShading, 10, 300, 630, 470);
+    else
+        ShadeRect(10, 300, 620, 170);
+    m_pBackground->FillGradient(10, 484 + 27, 80, 3, kLineColour, kLineColour);
+    if (CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr) {
+        static const CAPTIONTAB kTabs[] = {{2, 0, 0, 20, 22, 200}, {0, 0, 0, 0, 0, 0}};
+        DrawCaptionTabs(this, m_pBackground, pTabs, g_hSmallBoldFont, kCaptionSet, kTabs);
+    }
+    CSaveGame* pHuman = Human();
+    if (const CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr)
+        DrawColourBoxes(m_pBackground, CGameTitlebar::GetKitColour(pClub->m_abyAttributes[0]),
+                        CGameTitlebar::GetKitColour(pClub->m_abyAttributes[1]));
+    else
+        DrawColourBoxes(m_pBackground, 0x9d37, 0xffffff);
+}
+
+bool CClientFinanceDeposit::OnInitDialog()
+{
+    // The controls of an earlier opening went with it.
+    m_pStatement = nullptr;
+    m_pGraph = nullptr;
+    if (g_pNavigationBar)
+        g_pNavigationBar->SetMode(2);
+    if (g_pTitlebar)
+        g_pTitlebar->SetMode(2);
+    ConstructScreen();
+    const bool bResult = CGameClient::OnInitDialog();
+    if (g_pTitlebar)
+        g_pTitlebar->SetSelectors({});
+    AddBottomButton(ID_WITHDRAW);
+    auto* pBar = static_cast<CXScrollBar*>(AddControlXYWH(XCONTROL_SCROLLBAR, 10, 20, 14, 200, ID_SCROLLBAR, nullptr));
+    if (pBar)
+        pBar->Create(885, 886, 16, false, 0);
+    // The list's column header sits above its rows, under the caption tab.
+    m_pStatement = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, 0, 56, 640, 296, ID_STATEMENT, nullptr));
+    if (m_pStatement) {
+        m_pStatement->SetUp(kRowHeight, 6, g_hSmallFont, 0, true, pBar, true, nullptr, true, 0, false, true, false);
+        m_pStatement->SetUpColumns(0, 56, 640, 296, kColumns, false, false, 296 - 56, false);
+        m_pStatement->SetAutoRedraw(true);
+    }
+    m_pGraph = static_cast<CXGraph*>(
+        AddControl(XCONTROL_GRAPH, kGraphLeft, kGraphTop, kGraphRight, kGraphBottom, ID_GRAPH, nullptr));
+    CGame* pGame = Game();
+    if (auto* pToggle = static_cast<CXButton*>(AddControlXYWH(XCONTROL_BUTTON, 8, 484, 84, 26, ID_GRAPH_LINE, nullptr))) {
+        pToggle->m_hFont = g_hSmallFont;
+        pToggle->SetToggleTextID(pGame ? pGame->GetSharedBitmaps().GetBitmap("btnTog2.bmp") : nullptr, 0, m_pGraph,
+                                 LINE_DEPOSIT, 0);
+        pToggle->SetChecked(1);
+    }
+    UpdateGraph();
+    FillStatement();
+    ShowAllControls(true);
+    return bResult;
+}
+
+std::string CClientFinanceDeposit::StatementRow(const BALANCERECORD& line)
+{
+    const char* pszName = GetTableTextOrEmpty(kKindNameSet, line.wKind);
+    const std::string date = FormatDate(line.byDay, line.byMonth, line.wYear);
+    const std::string amount = Money(line.nAmount);
+    const std::string balance = Money(line.nBalanceAfter);
+    char szRow[256];
+    switch (line.wKind) {
+    case 1:
+        std::snprintf(szRow, sizeof szRow, "%s\t%s\t%s\t\t%s", pszName, date.c_str(), amount.c_str(), balance.c_str());
+        break;
+    case 2:
+    case 4:
+        std::snprintf(szRow, sizeof szRow, "%s\t%s\t\t%s\t%s", pszName, date.c_str(), amount.c_str(), balance.c_str());
+        break;
+    case 3:
+        // The rate in whole percent, rounded down.
+        std::snprintf(szRow, sizeof szRow, "%s %d%%\t%s\t%s\t\t%s", pszName, line.wParameter / 100, date.c_str(),
+                      amount.c_str(), balance.c_str());
+        break;
+    default:
+        std::snprintf(szRow, sizeof szRow, "%s\t%s\t\t\t%s", pszName, date.c_str(), balance.c_str());
+        break;
+    }
+    return szRow;
+}
+
+void CClientFinanceDeposit::FillStatement()
+{
+    if (!m_pStatement)
+        return;
+    m_pStatement->ResetContent();
+    const CSaveGame* pHuman = Human();
+    if (!pHuman)
+        return;
+    uint32_t dwLine = 0;
+    for (const BALANCERECORD* pLine : pHuman->GetBalanceRecords().Items<BALANCERECORD>()) {
+        const int nRow = m_pStatement->AddString(kRowColour, "%s", StatementRow(*pLine).c_str());
+        m_pStatement->SetItemData(nRow, dwLine++);
+    }
+}
+
+void CClientFinanceDeposit::UpdateGraph()
+{
+    CSaveGame* pHuman = Human();
+    CDatabaseHandler* pDatabase = GetLoadedDatabase();
+    if (!m_pGraph || !pHuman || !pDatabase)
+        return;
+    RestoreBackground(kGraphLeft, kGraphTop, kGraphRight - kGraphLeft, kGraphBottom - kGraphTop);
+    m_pGraph->Clear();
+    m_pGraph->SetUp(GRAPH_ITEM_LABELS | GRAPH_ITEM_LABELS_BY_DIVISION | GRAPH_LEFT_CURRENCY | GRAPH_LEFT_ZERO_LINE,
+                    kAxisColour, kAxisColour, 0.0, kAxisColour, 0);
+    m_pGraph->SetXAxis(kMonthsShown, 11, 0, kMonthsShown);
+    m_pGraph->SetUpLine(GRAPH_SERIES_BY_DIVISION, LINE_DEPOSIT, 1, kLineColour, GRAPH_LINE_WITH_POINTS, true, false,
+                        0.0, 0);
+    const std::vector<FINANCEMONTH> months = CFinanceMonthFile::ReadMonths(pHuman->GetHistoryFileName());
+    int nFirstMonth = pDatabase->GetGameDate().GetMonth();
+    if (months.size() < kMonthsShown) {
+        nFirstMonth -= static_cast<int>(months.size());
+        while (nFirstMonth <= 0)
+            nFirstMonth += 12;
+    }
+    for (int i = 0; i < kMonthsShown; ++i)
+        m_pGraph->SetItemLabel(i, GetTableTextOrEmpty(kShortMonthSet, (nFirstMonth - 1 + i) % 12));
+    std::vector<double> values;
+    for (const FINANCEMONTH& month : months)
+        values.push_back(month.nSavings);
+    values.push_back(pHuman->GetSavings());
+    for (double dValue : values)
+        m_pGraph->AddValue(LINE_DEPOSIT, dValue);
+    const double dLowest = std::min(0.0, *std::min_element(values.begin(), values.end()));
+    const double dHighest = std::max(1.0, *std::max_element(values.begin(), values.end()));
+    m_pGraph->SetYRange(static_cast<int>(std::max(dLowest, -2.0e9)), static_cast<int>(std::min(dHighest, 2.0e9)), 0,
+                        100, false, true, false);
+    const auto* pToggle = dynamic_cast<CXButton*>(FindControl(ID_GRAPH_LINE));
+    m_pGraph->SetSeriesHidden(LINE_DEPOSIT, pToggle && !pToggle->m_bChecked);
+    m_pGraph->Draw();
+    m_pGraph->Show(true, true);
+}
+
+void CClientFinanceDeposit::OnClicked(uint32_t dwID)
+{
+    if (dwID == ID_WITHDRAW)
+        m_TransferPopup.Open();
+    CGameClient::OnClicked(dwID);
+}
+
+void CClientFinanceDeposit::OnEndPopup(CXPopup* pPopup)
+{
+    CGameClient::OnEndPopup(pPopup);
+    if (pPopup != &m_TransferPopup || pPopup->m_dwResultID != CGamePopup::kOkButtonID)
+        return;
+    // Only what the deposit holds can be taken out.
+    CSaveGame* pHuman = Human();
+    CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr;
+    const int32_t nAmount = m_TransferPopup.GetAmount();
+    if (!pClub || nAmount <= 0 || pHuman->GetSavings() < nAmount)
+        return;
+    pClub->AddFinanceTransaction(kDepositCategory, nAmount, 0, 0, 0);
+    FillStatement();
+    UpdateGraph();
+    UpdateBars();
+}
+
+void CClientFinanceDeposit::OnPrint() { PrintControl(ID_STATEMENT); }
