@@ -31,13 +31,6 @@
 
 // One row of the category tree: a heading (category 0) with its children,
 // or a category.
-struct CClientFinanceCurrent::TREEROW {
-    const TREEROW* pChildren;
-    int nText;
-    int nCategory;
-    int nGroup;
-};
-
 namespace {
 
 
@@ -168,6 +161,8 @@ std::string Money(int64_t nAmount) { return FormatMoney(static_cast<double>(nAmo
 std::string Cell(int64_t nAmount) { return nAmount ? Money(nAmount) : std::string(); }
 
 }  // namespace
+
+const CClientFinanceCurrent::TREEROW* CClientFinanceCurrent::GetCategoryTree() { return kTop; }
 
 CClientFinanceCurrent& GetFinanceCurrentScreen()
 {

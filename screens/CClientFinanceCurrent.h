@@ -56,8 +56,16 @@ public:
     CXTreeView* GetTree() const { return m_pTree; }
     CXGraph* GetGraph() const { return m_pGraph; }
 
-    // One row of the constant category tree.
-    struct TREEROW;
+    // One row of the constant category tree: a heading (its children and
+    // finance group) or a category, named by an item of the category texts.
+    struct TREEROW {
+        const TREEROW* pChildren;
+        int nText;
+        int nCategory;
+        int nGroup;
+    };
+    // The top of the category tree, which the projection screen shares.
+    static const TREEROW* GetCategoryTree();
 
     // The form that asks how much to move to the deposit account.
     CPopupTransferMoney& GetTransferPopup() { return m_TransferPopup; }

@@ -197,7 +197,8 @@ void CClientFinanceDeposit::UpdateGraph()
     for (double dValue : values)
         m_pGraph->AddValue(LINE_DEPOSIT, dValue);
     const double dLowest = std::min(0.0, *std::min_element(values.begin(), values.end()));
-    const double dHighest = std::max(1.0, *std::max_element(values.begin(), values.end()));
+    // An empty deposit still gets an axis of round money figures.
+    const double dHighest = std::max(1000.0, *std::max_element(values.begin(), values.end()));
     m_pGraph->SetYRange(static_cast<int>(std::max(dLowest, -2.0e9)), static_cast<int>(std::min(dHighest, 2.0e9)), 0,
                         100, false, true, false);
     const auto* pToggle = dynamic_cast<CXButton*>(FindControl(ID_GRAPH_LINE));

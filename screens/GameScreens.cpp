@@ -13,6 +13,7 @@
 #include "screens/CClientTransferMarket.h"
 #include "screens/CClientFinanceCurrent.h"
 #include "screens/CClientFinanceDeposit.h"
+#include "screens/CClientFinanceProjected.h"
 #include "screens/CClientFinanceGeneral.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
@@ -40,4 +41,5 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_FINANCE_GENERAL, &GetFinanceGeneralScreen());
     RegisterScreen(SCREEN_FINANCE_CURRENT, &GetFinanceCurrentScreen());
     RegisterScreen(SCREEN_FINANCE_DEPOSIT, &GetFinanceDepositScreen());
+    RegisterScreen(SCREEN_FINANCE_PROJECTED, &GetFinanceProjectedScreen());
 }

@@ -79,3 +79,25 @@ std::vector<int32_t> CFinanceMonthFile::ReadProjectedBalances(const char* pszNam
     std::fclose(pFile);
     return balances;
 }
+
+std::vector<PROJECTEDMONTH> CFinanceMonthFile::ReadProjectedMonths(const char* pszName)
+{
+    std::vector<PROJECTEDMONTH> months;
+    FILE* pFile = pszName ? plat::openFile(pszName, "rb") : nullptr;
+    if (!pFile)
+        return months;
+    CBinaryReader reader(pFile);
+    for (;;) {
+        PROJECTEDMONTH month;
+        bool bWhole = reader.ReadI32(month.nBalance);
+        for (FINANCEENTRY& entry : month.aMonth)
+            bWhole = bWhole && reader.ReadI32(entry.nIncome) && reader.ReadI32(entry.nExpense);
+        for (int32_t& nTotal : month.anGroupTotals)
+            bWhole = bWhole && reader.ReadI32(nTotal);
+        if (!bWhole)
+            break;
+        months.push_back(month);
+    }
+    std::fclose(pFile);
+    return months;
+}

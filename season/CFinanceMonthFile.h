@@ -20,10 +20,20 @@ struct FINANCEMONTH {
     std::vector<FINANCETRANSACTION> Transactions;
 };
 
+// One month of the projection: its opening balance, each category's income
+// and expense, and each group's net.
+struct PROJECTEDMONTH {
+    int32_t nBalance = 0;
+    FINANCEENTRY aMonth[FINANCE_CATEGORIES];
+    int32_t anGroupTotals[FINANCE_GROUPS] = {};
+};
+
 class CFinanceMonthFile {
 public:
     // Every whole record, oldest first; none for a missing file.
     static std::vector<FINANCEMONTH> ReadMonths(const char* pszName);
     // The projected balance of each month of a projection file.
     static std::vector<int32_t> ReadProjectedBalances(const char* pszName);
+    // Every whole month of a projection file.
+    static std::vector<PROJECTEDMONTH> ReadProjectedMonths(const char* pszName);
 };

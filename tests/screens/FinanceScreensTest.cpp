@@ -8,6 +8,7 @@
 #include "screens/CClientFinanceCurrent.h"
 #include "screens/CClientFinanceGeneral.h"
 #include "screens/CClientFinanceDeposit.h"
+#include "screens/CClientFinanceProjected.h"
 #include "popups/CPopupLoanApplication.h"
 #include "popups/CPopupOverdraftApplication.h"
 #include "popups/CPopupTransferMoney.h"
@@ -446,6 +447,40 @@ TEST_F(FinanceScreens, TheDepositStatementFollowsMoneyPaidInAndTakenOut)
     EXPECT_EQ(row.substr(0, 10), "Taken out\t");
     EXPECT_NE(row.find(Money(12000) + "\t" + Money(nSaved + 18000)), std::string::npos) << row;
     Shoot("finance_deposit");
+}
+
+TEST_F(FinanceScreens, TheProjectionShowsEachOfSixMonthsFromItsOwnOpeningBalance)
+{
+    using Projected = CClientFinanceProjected;
+    PlayUntilClosedMonths(1);
+    const std::vector<PROJECTEDMONTH> months =
+        CFinanceMonthFile::ReadProjectedMonths(Human().GetProjectedFinanceFileName());
+    ASSERT_EQ(months.size(), 6u);
+    Projected& screen = GetFinanceProjectedScreen();
+    Show(SCREEN_FINANCE_PROJECTED, screen);
+    CXComboBox* pMonths = g_pTitlebar->GetSelector(7);
+    ASSERT_NE(pMonths, nullptr);
+    EXPECT_EQ(pMonths->GetCount(), 6);
+
+    // The fourth month: its first heading's balance is that month's opening
+    // balance with the heading's group added.
+    pMonths->SetCurSel(3);
+    screen.OnSelChange(Projected::ID_MONTH_LIST);
+    const CXTreeView& tree = *screen.GetTree();
+    ASSERT_GT(tree.GetCount(), 0);
+    const CXTreeView::Item& first = *tree.GetItemAt(0);
+    const int nGroup = tree.GetItemData(first.nID, Projected::DATA_TREE_ROW);
+    ASSERT_GE(nGroup, 0);
+    EXPECT_EQ(Fields(first)[3], Money(static_cast<double>(months[3].nBalance) + months[3].anGroupTotals[nGroup]));
+
+    // The heading's line runs over the six months, by size.
+    screen.GetTree()->SelectItem(first.nID);
+    screen.UpdateGraph();
+    const std::vector<double>& line = screen.GetGraph()->GetSeries(Projected::kGroupLine).values;
+    ASSERT_EQ(line.size(), 6u);
+    for (size_t i = 0; i < line.size(); ++i)
+        EXPECT_EQ(line[i], std::abs(static_cast<double>(months[i].anGroupTotals[nGroup])));
+    Shoot("finance_projected");
 }
 
 }  // namespace
