@@ -373,11 +373,14 @@ void CTrainingManager::LoadTrainingPlan(TRAININGPLAN* pPlan)
 {
     if (!pPlan)
         return;
-    if (pPlan == &m_ClubPlan) {
-        std::memcpy(m_abyWeekPlan, m_abyClubWeek, TRAINING_WEEK_SLOTS);
+    uint8_t abyWeek[TRAINING_WEEK_SLOTS];
+    if (pPlan == &m_ClubPlan)
+        std::memcpy(abyWeek, m_abyClubWeek, TRAINING_WEEK_SLOTS);
+    else if (!ReadPlanFile(PlanPath(*pPlan).c_str(), abyWeek))
         return;
-    }
-    ReadPlanFile(PlanPath(*pPlan).c_str(), m_abyWeekPlan);
+    // Another plan is a change of the week like one made by hand: it is
+    // dated, so that the reminder to review the plan goes.
+    SetWeekPlan(abyWeek);
 }
 
 void CTrainingManager::SetWeekPlan(const uint8_t* pabyWeek)

@@ -45,8 +45,10 @@ TEST_F(HumanWorld, TheBuiltInPlansAreListedAndLoadedFromTheDataKit)
     EXPECT_GT(training.GetPlannedActivityCount(), 0);
     EXPECT_EQ(CTrainingManager::FindPlan("weekoff"), CTrainingManager::FindPlan("WeekOff")) << "names ignore case";
 
+    ASSERT_NE(training.GetPlanDate(), H().GetGameDate());
     training.LoadTrainingPlan(CTrainingManager::FindPlan("WeekOff"));
     EXPECT_EQ(training.GetPlannedActivityCount(), 0);
+    EXPECT_EQ(training.GetPlanDate(), H().GetGameDate()) << "another plan is a change of the week";
     training.CalculateWeek(H().GetGameDate());
     EXPECT_EQ(training.GetWeekTotals()[TRAINING_TOTAL_MORALE].wSum, 4200) << "a week of rest is all rest";
     EXPECT_EQ(training.GetWeekTotals()[TRAINING_TOTAL_SHOOTING].wSum, 0);
