@@ -356,15 +356,28 @@ void CTrainingManager::SetCurrentPlan(TRAININGPLAN* pPlan)
 
 TRAININGPLAN* CTrainingManager::SaveTrainingPlan(const char* pszFile, TRAININGPLAN* pPlan)
 {
+    bool bAdded = false;
     if (!pPlan) {
         if (!pszFile || !CSaveGame::IsValidFileName(pszFile) || std::strlen(pszFile) >= TRAINING_PLAN_TEXT) {
             DebugLog(1, "[CTrainingManager::SaveTrainingPlan] \"%s\" is not a plan name", pszFile ? pszFile : "");
             return nullptr;
         }
-        pPlan = GetOrAddPlan(pszFile);
+        pPlan = FindPlan(pszFile);
+        if (pPlan && pPlan->byBuiltIn) {
+            DebugLog(1, "[CTrainingManager::SaveTrainingPlan] \"%s\" is a built-in plan", pszFile);
+            return nullptr;
+        }
+        if (!pPlan) {
+            pPlan = GetOrAddPlan(pszFile);
+            bAdded = true;
+        }
     }
-    if (!WritePlanFile(PlanPath(*pPlan).c_str(), m_abyWeekPlan))
+    if (pPlan->byBuiltIn || !WritePlanFile(PlanPath(*pPlan).c_str(), m_abyWeekPlan)) {
         DebugLog(1, "[CTrainingManager::SaveTrainingPlan] %s could not be written", PlanPath(*pPlan).c_str());
+        if (bAdded)
+            RemovePlanRecord(pPlan);
+        return nullptr;
+    }
     m_byModified = 0;
     return pPlan;
 }
