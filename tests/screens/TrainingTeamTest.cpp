@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <filesystem>
 
 using Screen = CClientTrainingTeam;
 using Week = std::array<uint8_t, TRAINING_WEEK_SLOTS>;
@@ -222,6 +223,39 @@ TEST_F(TrainingTeamScreen, AChosenPlanReplacesTheWeekAndDiscardsTheChanges)
     EXPECT_EQ(ManagersWeek(), PlanFile("Offensive"));
     ASSERT_NE(Training().GetCurrentPlan(), nullptr);
     EXPECT_STREQ(Training().GetCurrentPlan()->szFile, "Offensive");
+}
+
+TEST_F(TrainingTeamScreen, ASavedPlanIsWrittenListedAndCurrent)
+{
+    OpenScreen(SCREEN_TRAINING_TEAM);
+    DragKind(6, 5);
+    DragKind(6, 11);
+    const Week custom = Cells();
+    const size_t nListed = TheScreen().GetListedPlans().size();
+    // Refused: no plain file name, a built-in plan's name, a plan that
+    // cannot be written (the game folder here has no saves folder yet).
+    for (const char* pszName : {"../Away", "", "normal", "Back Four"}) {
+        EXPECT_FALSE(TheScreen().SavePlanAs(pszName)) << pszName;
+        EXPECT_TRUE(TheScreen().IsModified());
+        EXPECT_EQ(TheScreen().GetListedPlans().size(), nListed);
+        EXPECT_EQ(SelectedPlan(), &Training().GetClubPlan());
+    }
+    EXPECT_EQ(Cells(), custom);
+
+    std::filesystem::create_directories("Data/Saves");
+    ASSERT_TRUE(TheScreen().SavePlanAs("Back Four"));
+    EXPECT_EQ(PlanFile("Back Four"), custom);
+    EXPECT_FALSE(TheScreen().IsModified());
+    EXPECT_EQ(TheScreen().GetUndoCount(), 0);
+    ASSERT_NE(SelectedPlan(), nullptr);
+    EXPECT_STREQ(SelectedPlan()->szFile, "Back Four");
+    EXPECT_EQ(RowOf(Training().GetClubPlan().szFile), -1) << "the saved plan takes the club plan's row";
+    // Another plan and back: the saved one loads from its file.
+    TheScreen().ChoosePlan(RowOf("WeekOff"));
+    TheScreen().ChoosePlan(RowOf("Back Four"));
+    EXPECT_EQ(Cells(), custom);
+    OpenScreen(SCREEN_FOOTBALL_TODAY);
+    EXPECT_STREQ(Training().GetCurrentPlan()->szFile, "Back Four");
 }
 
 TEST_F(TrainingTeamScreen, TheAssistantTakesTheWeekOverUntilTheManagerChangesIt)
