@@ -180,13 +180,6 @@ bool CClientTrainingTeam::OnInitDialog()
     const bool bResult = CGameClient::OnInitDialog();
     if (g_pTitlebar)
         g_pTitlebar->SetSelectors({kPlanSelector});
-    // The print button of the navigation bar has nothing to print here.
-    if (g_pNavigationBar)
-        if (CXControl* pPrint = g_pNavigationBar->FindControl(1058)) {
-            if (auto* pButton = dynamic_cast<CXButton*>(pPrint))
-                pButton->Enable(false);
-            pPrint->Show(false, true);
-        }
     BuildControls();
     BuildDays();
     ShowWeek(m_abyWeek.data());
