@@ -45,6 +45,7 @@ constexpr int kBarRight = 566;
 constexpr int kBarTop = 52;
 constexpr int kBarHeight = 16;
 constexpr int kDragPointer = 3;
+constexpr uint32_t kPrintButton = 1058;
 constexpr COLORREF kCaptionText = plat::RGB(242, 242, 234);
 constexpr COLORREF kListText = plat::RGB(255, 255, 255);
 constexpr COLORREF kBarFill = plat::RGB(0, 49, 110);
@@ -180,6 +181,13 @@ bool CClientTrainingTeam::OnInitDialog()
     const bool bResult = CGameClient::OnInitDialog();
     if (g_pTitlebar)
         g_pTitlebar->SetSelectors({kPlanSelector});
+    // Nothing here to print: the bar's print button goes while the screen
+    // is up and comes back as it was when it closes.
+    if (auto* pPrint = g_pNavigationBar ? dynamic_cast<CXButton*>(g_pNavigationBar->FindControl(kPrintButton)) : nullptr) {
+        m_bPrintShown = pPrint->m_bVisible != 0 && !pPrint->m_bDisabled;
+        pPrint->Enable(true);
+        pPrint->Show(false, true);
+    }
     BuildControls();
     BuildDays();
     ShowWeek(m_abyWeek.data());
@@ -198,6 +206,12 @@ void CClientTrainingTeam::OnDestroy()
         EndMouseHold();
     }
     SetHandPointer(false);
+    if (auto* pPrint = g_pNavigationBar ? dynamic_cast<CXButton*>(g_pNavigationBar->FindControl(kPrintButton)) : nullptr;
+        pPrint && m_bPrintShown) {
+        pPrint->Enable(false);
+        pPrint->Show(true, true);
+    }
+    m_bPrintShown = false;
     StorePlan();
     m_Undo.clear();
     m_bInitialised = false;

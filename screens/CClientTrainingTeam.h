@@ -154,6 +154,7 @@ private:
     bool m_bFilling = false;
     bool m_bDragging = false;
     bool m_bHandPointer = false;
+    bool m_bPrintShown = false;
     uint32_t m_dwDragSource = 0;
     uint8_t m_byDragKind = 0;
     int m_nDragOffsetX = 0;

@@ -14,6 +14,7 @@
 #include "database/CDivisionFixturesDatabase.h"
 #include "season/CTrainingManager.h"
 #include "xframework/CXComboBox.h"
+#include "xframework/CXManager.h"
 
 #include <algorithm>
 #include <array>
@@ -70,12 +71,18 @@ protected:
     static int PaletteX(int nKind) { return Screen::kPaletteLeft + Screen::kPaletteStep * (nKind / 6) + 30; }
     static int PaletteY(int nKind) { return Screen::kPaletteTop + Screen::kDayStep * (nKind % 6) + 20; }
     // Presses, moves and lets go as the mouse does (client coordinates).
-    void Drag(int x, int y, int nToX, int nToY)
+    // With a name, the frame before the release is shot, the pointer there.
+    void Drag(int x, int y, int nToX, int nToY, const char* pszShot = nullptr)
     {
         TheScreen().OnLButtonDown(0, x, y);
         ASSERT_TRUE(TheScreen().IsDragging());
         TheScreen().OnMouseMove(0, nToX, nToY);
         m_game.Update();
+        if (pszShot) {
+            g_nMouseX = TheScreen().m_nLeft + nToX;
+            g_nMouseY = TheScreen().m_nTop + nToY;
+            Shoot(pszShot);
+        }
         TheScreen().OnLButtonUp(0, nToX, nToY);
         EXPECT_FALSE(TheScreen().IsDragging());
     }
@@ -131,7 +138,12 @@ protected:
 
 TEST_F(TrainingTeamScreen, ADraggedSessionChangesTheWeekItsTotalsAndMakesTheClubsOwnPlan)
 {
+    OpenScreen(SCREEN_FOOTBALL_TODAY);
+    const CXControl* pPrint = g_pNavigationBar->FindControl(1058);
+    ASSERT_NE(pPrint, nullptr);
+    const bool bPrintShown = pPrint->m_bVisible != 0;
     OpenScreen(SCREEN_TRAINING_TEAM);
+    EXPECT_FALSE(pPrint->m_bVisible) << "nothing to print here";
     EXPECT_EQ(Cells(), ManagersWeek());
     EXPECT_FALSE(TheScreen().IsModified());
     ASSERT_NE(SelectedPlan(), nullptr);
@@ -160,7 +172,7 @@ TEST_F(TrainingTeamScreen, ADraggedSessionChangesTheWeekItsTotalsAndMakesTheClub
     EXPECT_EQ(SelectedPlan(), &Training().GetClubPlan()) << "the club's own plan is listed and chosen";
     // A session dragged from one slot to another copies it there.
     const int nOther = nRest == 0 ? 1 : 0;
-    Drag(CellX(nRest), CellY(nRest), CellX(nOther), CellY(nOther));
+    Drag(CellX(nRest), CellY(nRest), CellX(nOther) + 20, CellY(nOther) + 10, "training-team-drag.png");
     expected[static_cast<size_t>(nOther)] = 2;
     EXPECT_EQ(Cells(), expected);
     // Dropping the kind a slot holds still counts as a step.
@@ -169,6 +181,7 @@ TEST_F(TrainingTeamScreen, ADraggedSessionChangesTheWeekItsTotalsAndMakesTheClub
     Shoot("training-team-custom.png");
 
     OpenScreen(SCREEN_FOOTBALL_TODAY);
+    EXPECT_EQ(pPrint->m_bVisible != 0, bPrintShown);
     EXPECT_EQ(ManagersWeek(), expected);
     EXPECT_EQ(Training().GetCurrentPlan(), &Training().GetClubPlan());
     EXPECT_EQ(Training().GetDaysSincePlanChange(), 0);
