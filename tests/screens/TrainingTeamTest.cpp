@@ -202,11 +202,16 @@ TEST_F(TrainingTeamScreen, UndoTakesTheDropsBackInReverse)
 {
     OpenScreen(SCREEN_TRAINING_TEAM);
     const Week start = Cells();
+    // A slot given the kind it holds already: a step, and the plan the club's own.
+    DragKind(start[7], 7);
+    EXPECT_EQ(Cells(), start);
+    EXPECT_EQ(TheScreen().GetUndoCount(), 1);
+    EXPECT_TRUE(TheScreen().IsModified());
     DragKind(4, 0);
     const Week first = Cells();
     DragKind(9, 0);
     DragKind(11, 7);
-    ASSERT_EQ(TheScreen().GetUndoCount(), 3);
+    ASSERT_EQ(TheScreen().GetUndoCount(), 4);
     TheScreen().Undo();
     EXPECT_EQ(TheScreen().GetCellKind(7), start[7]);
     TheScreen().Undo();
