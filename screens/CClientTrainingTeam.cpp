@@ -138,6 +138,15 @@ int CClientTrainingTeam::CellAt(int x, int y) const
     return -1;
 }
 
+bool CClientTrainingTeam::IsHumanStillCurrent() const
+{
+    const CGame* pGame = Game();
+    const CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
+    // Only a human the game still holds is looked at.
+    return m_pHuman && pDatabase && pDatabase->GetCurrentSaveGame() == m_pHuman &&
+           m_pHuman->GetSerial() == m_dwHumanSerial;
+}
+
 // ---- entry and exit ----
 
 bool CClientTrainingTeam::OnInitDialog()
@@ -146,6 +155,7 @@ bool CClientTrainingTeam::OnInitDialog()
     CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
     m_pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
     m_pClub = m_pHuman ? m_pHuman->GetClub() : nullptr;
+    m_dwHumanSerial = m_pHuman ? m_pHuman->GetSerial() : 0;
     m_bInitialised = false;
     m_bDragging = false;
     m_bModified = false;
@@ -212,6 +222,12 @@ void CClientTrainingTeam::OnDestroy()
         pPrint->Show(true, true);
     }
     m_bPrintShown = false;
+    // A game loaded from this screen has replaced the human it edited: the
+    // week shown belongs to the game that went.
+    if (!IsHumanStillCurrent()) {
+        m_pHuman = nullptr;
+        m_pClub = nullptr;
+    }
     StorePlan();
     m_Undo.clear();
     m_bInitialised = false;

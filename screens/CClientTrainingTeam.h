@@ -125,6 +125,7 @@ private:
     };
 
     CXStatic* GetStatic(uint32_t dwID) const;
+    bool IsHumanStillCurrent() const;
     CXComboBox* GetPlanList() const;
     void BuildControls();
     void BuildDays();
@@ -145,6 +146,7 @@ private:
 
     CSaveGame* m_pHuman = nullptr;
     CClubDatabase* m_pClub = nullptr;
+    uint32_t m_dwHumanSerial = 0;
     std::array<uint8_t, TRAINING_WEEK_SLOTS> m_abyWeek{};
     std::array<DAYROW, TRAINING_DAYS> m_aDays{};
     std::vector<const TRAININGPLAN*> m_ListedPlans;

@@ -310,9 +310,12 @@ TEST_F(TrainingTeamScreen, TheClubsOwnPlanSurvivesSaveAndLoad)
     ASSERT_TRUE(m_game.SaveGame("Training")) << m_game.GetFileError();
     OpenScreen(SCREEN_TRAINING_TEAM);
     TheScreen().ChoosePlan(RowOf("WeekOff"));
-    OpenScreen(SCREEN_FOOTBALL_TODAY);
-    ASSERT_NE(ManagersWeek(), custom);
-    ASSERT_TRUE(m_game.LoadGame("Training", false)) << m_game.GetFileError();
+    ASSERT_NE(Cells(), custom);
+    // Loaded from this screen: the week it shows goes with the game it
+    // belonged to, not into the loaded one.
+    ASSERT_TRUE(TheScreen().OnLoadSaveChosen(true, "Training")) << m_game.GetFileError();
+    m_game.Update();
+    ASSERT_EQ(g_pCurrentClient, GetScreenObject(SCREEN_FOOTBALL_TODAY));
     m_pHuman = Database()->GetCurrentSaveGame();
     EXPECT_EQ(ManagersWeek(), custom);
     EXPECT_EQ(Training().GetCurrentPlan(), &Training().GetClubPlan());
