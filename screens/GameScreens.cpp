@@ -6,6 +6,7 @@
 #include "screens/CClientTablesStaticsLeague.h"
 #include "screens/CClientTeamSelection.h"
 #include "screens/CClientTrainingIndividual.h"
+#include "screens/CClientTrainingTeam.h"
 #include "screens/CClientNewGame.h"
 #include "screens/CClientArchivesMail.h"
 #include "screens/CClientClubPlayers.h"
@@ -38,6 +39,7 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_TRANSFER_MARKET, &s_TransferMarket);
     RegisterScreen(SCREEN_CLUB_PLAYERS, &GetClubPlayersScreen());
     RegisterScreen(SCREEN_TRAINING_INDIVIDUAL, &GetTrainingIndividualScreen());
+    RegisterScreen(SCREEN_TRAINING_TEAM, &GetTrainingTeamScreen());
     RegisterScreen(SCREEN_FINANCE_GENERAL, &GetFinanceGeneralScreen());
     RegisterScreen(SCREEN_FINANCE_CURRENT, &GetFinanceCurrentScreen());
     RegisterScreen(SCREEN_FINANCE_DEPOSIT, &GetFinanceDepositScreen());

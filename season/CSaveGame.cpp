@@ -30,6 +30,7 @@
 
 CDatabaseHandler* CSaveGame::m_pDatabaseHandler = nullptr;
 int CSaveGame::m_nHumanCount = 0;
+uint32_t CSaveGame::s_dwNextSerial = 0;
 
 namespace {
 

@@ -217,6 +217,9 @@ public:
     // The root every human works in, set while it exists.
     static CDatabaseHandler* m_pDatabaseHandler;
     static int GetHumanCount() { return m_nHumanCount; }
+    // Never the same for two humans of a run, so that a screen holding a
+    // human can tell him from one a load put at the same address.
+    uint32_t GetSerial() const { return m_dwSerial; }
 
     // ---- the new-game popup ----
     // Creates a human in an empty slot with his own manager record (both
@@ -560,6 +563,8 @@ public:
     CHoardingsManager& GetHoardings() const { return *m_pHoardings; }
 
 private:
+    static uint32_t s_dwNextSerial;
+    const uint32_t m_dwSerial = ++s_dwNextSerial;
     // The month's bookings that wait for its close move into the bank.
     void SettleFinanceMonth();
     // A human leaving his club mid-month: his open month settles into the

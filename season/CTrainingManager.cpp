@@ -356,15 +356,28 @@ void CTrainingManager::SetCurrentPlan(TRAININGPLAN* pPlan)
 
 TRAININGPLAN* CTrainingManager::SaveTrainingPlan(const char* pszFile, TRAININGPLAN* pPlan)
 {
+    bool bAdded = false;
     if (!pPlan) {
         if (!pszFile || !CSaveGame::IsValidFileName(pszFile) || std::strlen(pszFile) >= TRAINING_PLAN_TEXT) {
             DebugLog(1, "[CTrainingManager::SaveTrainingPlan] \"%s\" is not a plan name", pszFile ? pszFile : "");
             return nullptr;
         }
-        pPlan = GetOrAddPlan(pszFile);
+        pPlan = FindPlan(pszFile);
+        if (pPlan && pPlan->byBuiltIn) {
+            DebugLog(1, "[CTrainingManager::SaveTrainingPlan] \"%s\" is a built-in plan", pszFile);
+            return nullptr;
+        }
+        if (!pPlan) {
+            pPlan = GetOrAddPlan(pszFile);
+            bAdded = true;
+        }
     }
-    if (!WritePlanFile(PlanPath(*pPlan).c_str(), m_abyWeekPlan))
+    if (pPlan->byBuiltIn || !WritePlanFile(PlanPath(*pPlan).c_str(), m_abyWeekPlan)) {
         DebugLog(1, "[CTrainingManager::SaveTrainingPlan] %s could not be written", PlanPath(*pPlan).c_str());
+        if (bAdded)
+            RemovePlanRecord(pPlan);
+        return nullptr;
+    }
     m_byModified = 0;
     return pPlan;
 }
@@ -373,11 +386,14 @@ void CTrainingManager::LoadTrainingPlan(TRAININGPLAN* pPlan)
 {
     if (!pPlan)
         return;
-    if (pPlan == &m_ClubPlan) {
-        std::memcpy(m_abyWeekPlan, m_abyClubWeek, TRAINING_WEEK_SLOTS);
+    uint8_t abyWeek[TRAINING_WEEK_SLOTS];
+    if (pPlan == &m_ClubPlan)
+        std::memcpy(abyWeek, m_abyClubWeek, TRAINING_WEEK_SLOTS);
+    else if (!ReadPlanFile(PlanPath(*pPlan).c_str(), abyWeek))
         return;
-    }
-    ReadPlanFile(PlanPath(*pPlan).c_str(), m_abyWeekPlan);
+    // Another plan is a change of the week like one made by hand: it is
+    // dated, so that the reminder to review the plan goes.
+    SetWeekPlan(abyWeek);
 }
 
 void CTrainingManager::SetWeekPlan(const uint8_t* pabyWeek)

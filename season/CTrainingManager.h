@@ -129,6 +129,9 @@ public:
     void RemovePlan(const char* pszFile);
     // None makes the club's own plan current and marks the plan modified.
     void SetCurrentPlan(TRAININGPLAN* pPlan);
+    // Writes the week as a club plan (the named one, or pPlan): null when the
+    // name is no plain file name or a built-in plan's, or the file cannot be
+    // written, which leaves the plan list as it was.
     TRAININGPLAN* SaveTrainingPlan(const char* pszFile, TRAININGPLAN* pPlan);
     void LoadTrainingPlan(TRAININGPLAN* pPlan);
     void SetWeekPlan(const uint8_t* pabyWeek);

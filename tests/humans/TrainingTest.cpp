@@ -6,6 +6,7 @@
 #include "season/CTrainingManager.h"
 
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <vector>
 
@@ -45,8 +46,10 @@ TEST_F(HumanWorld, TheBuiltInPlansAreListedAndLoadedFromTheDataKit)
     EXPECT_GT(training.GetPlannedActivityCount(), 0);
     EXPECT_EQ(CTrainingManager::FindPlan("weekoff"), CTrainingManager::FindPlan("WeekOff")) << "names ignore case";
 
+    ASSERT_NE(training.GetPlanDate(), H().GetGameDate());
     training.LoadTrainingPlan(CTrainingManager::FindPlan("WeekOff"));
     EXPECT_EQ(training.GetPlannedActivityCount(), 0);
+    EXPECT_EQ(training.GetPlanDate(), H().GetGameDate()) << "another plan is a change of the week";
     training.CalculateWeek(H().GetGameDate());
     EXPECT_EQ(training.GetWeekTotals()[TRAINING_TOTAL_MORALE].wSum, 4200) << "a week of rest is all rest";
     EXPECT_EQ(training.GetWeekTotals()[TRAINING_TOTAL_SHOOTING].wSum, 0);
@@ -72,6 +75,16 @@ TEST_F(HumanWorld, TheBuiltInPlansAreListedAndLoadedFromTheDataKit)
     ASSERT_TRUE(CTrainingManager::ReadPlanFile("Data\\Saves\\Hard Week.ctp", abyRead));
     EXPECT_EQ(0, std::memcmp(abyRead, abyWeek, sizeof abyWeek));
     EXPECT_EQ(training.SaveTrainingPlan("../escape", nullptr), nullptr) << "a plan name is a plain file name";
+    // A built-in plan is not overwritten, and a plan that cannot be written
+    // is not listed as saved.
+    const int nPlans = CTrainingManager::GetPlans().GetCount();
+    EXPECT_EQ(training.SaveTrainingPlan("normal", nullptr), nullptr);
+    ASSERT_TRUE(CTrainingManager::ReadPlanFile("Data\\Training\\Normal.ptp", abyRead));
+    EXPECT_NE(0, std::memcmp(abyRead, abyWeek, sizeof abyWeek));
+    std::filesystem::remove_all("Data/Saves");
+    EXPECT_EQ(training.SaveTrainingPlan("Lost Week", nullptr), nullptr);
+    EXPECT_EQ(CTrainingManager::FindPlan("Lost Week"), nullptr);
+    EXPECT_EQ(CTrainingManager::GetPlans().GetCount(), nPlans);
 }
 
 // The same squad trains a season twice from the same start, once on each

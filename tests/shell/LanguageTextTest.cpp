@@ -195,7 +195,7 @@ TEST_F(LanguageTextTest, LoadsTheShippedEnglishByLanguageName)
     fs::current_path(previous);
     ASSERT_TRUE(bLoaded);
     EXPECT_STREQ(controls.GetText(884), "OK");
-    EXPECT_STREQ(tables.GetTableText(114, 24), "New Training Plan");
+    EXPECT_STREQ(tables.GetTableText(114, 24), "Own plan");
     LogCapture log;
     EXPECT_FALSE(tables.Load("Klingon"));
     EXPECT_TRUE(log.Contains("TableTextScript\\Klingon\\TableTextScript.ttc"));
