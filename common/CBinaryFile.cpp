@@ -144,23 +144,41 @@ bool CBinaryReader::CheckCount(uint64_t nCount, uint64_t nMinBytesEach)
     return true;
 }
 
-template <size_t N>
-bool CBinaryWriter::WriteSmall(const uint8_t (&aby)[N])
+namespace {
+constexpr size_t kStageBytes = 64 * 1024;
+}
+
+CBinaryWriter::CBinaryWriter(std::vector<uint8_t>& bytes, Staged) : m_pBytes(&bytes), m_stage(kStageBytes)
 {
-    if (m_pBytes && !m_bFailed) {
-        for (uint8_t by : aby)
-            m_pBytes->push_back(by);
-        return true;
-    }
-    return WriteBytes(aby, N);
+    m_pStageCursor = m_stage.data();
+    m_pStageEnd = m_stage.data() + m_stage.size();
+}
+
+void CBinaryWriter::Flush()
+{
+    if (m_stage.empty() || m_pStageCursor == m_stage.data())
+        return;
+    m_pBytes->insert(m_pBytes->end(), m_stage.data(), m_pStageCursor);
+    m_pStageCursor = m_stage.data();
 }
 
 bool CBinaryWriter::WriteBytes(const void* pSource, size_t nBytes)
 {
     if (m_bFailed)
         return false;
+    if (nBytes == 0)
+        return true;
     if (m_pBytes) {
         const auto* pBytes = static_cast<const uint8_t*>(pSource);
+        if (!m_stage.empty()) {
+            if (static_cast<size_t>(m_pStageEnd - m_pStageCursor) < nBytes)
+                Flush();
+            if (nBytes <= m_stage.size()) {
+                std::memcpy(m_pStageCursor, pBytes, nBytes);
+                m_pStageCursor += nBytes;
+                return true;
+            }
+        }
         m_pBytes->insert(m_pBytes->end(), pBytes, pBytes + nBytes);
         return true;
     }
@@ -169,25 +187,6 @@ bool CBinaryWriter::WriteBytes(const void* pSource, size_t nBytes)
         return false;
     }
     return true;
-}
-
-bool CBinaryWriter::WriteU8(uint8_t v)
-{
-    const uint8_t b[1] = {v};
-    return WriteSmall(b);
-}
-
-bool CBinaryWriter::WriteU16(uint16_t v)
-{
-    const uint8_t b[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
-    return WriteSmall(b);
-}
-
-bool CBinaryWriter::WriteU32(uint32_t v)
-{
-    const uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-                          static_cast<uint8_t>(v >> 24)};
-    return WriteSmall(b);
 }
 
 bool CBinaryWriter::WriteFloat(float v)
@@ -200,6 +199,12 @@ bool CBinaryWriter::WriteFloat(float v)
 bool CBinaryWriter::WriteZeros(size_t nBytes)
 {
     if (m_pBytes && !m_bFailed) {
+        if (!m_stage.empty() && static_cast<size_t>(m_pStageEnd - m_pStageCursor) >= nBytes) {
+            std::memset(m_pStageCursor, 0, nBytes);
+            m_pStageCursor += nBytes;
+            return true;
+        }
+        Flush();
         m_pBytes->resize(m_pBytes->size() + nBytes, 0);
         return true;
     }

@@ -97,28 +97,58 @@ private:
 class CBinaryWriter {
 public:
     explicit CBinaryWriter(FILE* pFile) : m_pFile(pFile) {}
-    // Appends to the vector, which must outlive the writer.
+    // Appends to the vector, which must outlive the writer; every write is
+    // in the vector at once.
     explicit CBinaryWriter(std::vector<uint8_t>& bytes) : m_pBytes(&bytes) {}
+    // Appends to the vector through a block of the writer's own, for a
+    // whole file built from many small fields: the vector holds what was
+    // written only after Flush() or the writer's end.
+    enum class Staged { Yes };
+    CBinaryWriter(std::vector<uint8_t>& bytes, Staged);
+    ~CBinaryWriter() { Flush(); }
+    CBinaryWriter(const CBinaryWriter&) = delete;
+    CBinaryWriter& operator=(const CBinaryWriter&) = delete;
 
-    bool WriteU8(uint8_t v);
+    bool WriteU8(uint8_t v) { return WriteSmall<1>(v); }
     bool WriteI8(int8_t v) { return WriteU8(static_cast<uint8_t>(v)); }
-    bool WriteU16(uint16_t v);
+    bool WriteU16(uint16_t v) { return WriteSmall<2>(v); }
     bool WriteI16(int16_t v) { return WriteU16(static_cast<uint16_t>(v)); }
-    bool WriteU32(uint32_t v);
+    bool WriteU32(uint32_t v) { return WriteSmall<4>(v); }
     bool WriteI32(int32_t v) { return WriteU32(static_cast<uint32_t>(v)); }
     bool WriteFloat(float v);
     bool WriteBytes(const void* pSource, size_t nBytes);
     bool WriteZeros(size_t nBytes);
+
+    // Moves the staged bytes into the vector (nothing to do otherwise).
+    void Flush();
 
     bool Failed() const { return m_bFailed; }
     // The stream written, or null for a writer into memory.
     FILE* GetFile() const { return m_pFile; }
 
 private:
+    // The low N bytes of v, least significant first: into the staging
+    // block while it has room, else through WriteBytes.
     template <size_t N>
-    bool WriteSmall(const uint8_t (&aby)[N]);
+    bool WriteSmall(uint32_t v)
+    {
+        uint8_t aby[N];
+        for (size_t i = 0; i < N; ++i)
+            aby[i] = static_cast<uint8_t>(v >> (8 * i));
+        if (static_cast<size_t>(m_pStageEnd - m_pStageCursor) >= N) {
+            for (size_t i = 0; i < N; ++i)
+                m_pStageCursor[i] = aby[i];
+            m_pStageCursor += N;
+            return true;
+        }
+        return WriteBytes(aby, N);
+    }
 
     FILE* m_pFile = nullptr;
     std::vector<uint8_t>* m_pBytes = nullptr;
+    // The staging block of a staged writer (all null otherwise).
+    std::vector<uint8_t> m_stage;
+    uint8_t* m_pStageCursor = nullptr;
+    uint8_t* m_pStageEnd = nullptr;
     bool m_bFailed = false;
 };

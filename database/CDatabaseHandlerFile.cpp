@@ -696,8 +696,11 @@ bool CDatabaseHandler::SaveToBytes(std::vector<uint8_t>& bytes)
     DebugLog(0, "[CDatabaseHandler::Save] Starting Save [Season %d]", nSeason);
     bytes.clear();
     bytes.reserve(m_nLastWorldBytes);
-    CBinaryWriter writer(bytes);
-    if (!SaveWorld(writer) || writer.Failed()) {
+    // A world is over a million small fields: they are staged in blocks.
+    CBinaryWriter writer(bytes, CBinaryWriter::Staged::Yes);
+    const bool bWritten = SaveWorld(writer) && !writer.Failed();
+    writer.Flush();
+    if (!bWritten) {
         DebugLog(0, "[CDatabaseHandler::Save] The world could not be written whole");
         bytes.clear();
         return false;

@@ -92,7 +92,29 @@ CRecordPool& PlayerPool()
     return *s_pPool;
 }
 
+CRecordPool& CareerEntryPool()
+{
+    static CRecordPool* s_pPool =
+        new CRecordPool(sizeof(PLAYERCAREERENTRY), (size_t{2} << 20) / sizeof(PLAYERCAREERENTRY));
+    return *s_pPool;
+}
+
 }  // namespace
+
+void* PLAYERCAREERENTRY::operator new(size_t nBytes)
+{
+    if (nBytes > CareerEntryPool().GetRecordBytes())
+        return ::operator new(nBytes);
+    return CareerEntryPool().Allocate();
+}
+
+void PLAYERCAREERENTRY::operator delete(void* pEntry, size_t nBytes)
+{
+    if (nBytes > CareerEntryPool().GetRecordBytes())
+        ::operator delete(pEntry);
+    else
+        CareerEntryPool().Free(pEntry);
+}
 
 void* CPlayerDatabase::operator new(size_t nBytes)
 {

@@ -68,6 +68,11 @@ struct PLAYERCAREERENTRY {
     // Appends nCount entries read from the stream to a career list; false at
     // the first one that is cut short (those before it stay in the list).
     static bool ReadList(CBinaryReader& reader, int nCount, CXList& career);
+
+    // Entries come from a pool of their own: a load or a season's turn makes
+    // one for every player in turn, and they stay out of the general heap.
+    static void* operator new(size_t nBytes);
+    static void operator delete(void* pEntry, size_t nBytes);
 };
 
 constexpr int PLAYER_CONTRACT_BONUSES = 7;

@@ -106,12 +106,15 @@ bool WorldScaler::readCountry(const std::string& path, Country& country)
     for (const std::string& line : source.lines("divisions")) {
         const auto cells = splitCells(line);
         long long id = 0, promotions = 0, relegations = 0;
-        if (cells.size() != 5 || !toInt(cells[0], id) || !toInt(cells[3], promotions) || !toInt(cells[4], relegations)) {
+        // Two optional play-off columns follow the relegations.
+        if ((cells.size() != 5 && cells.size() != 7) || !toInt(cells[0], id) || !toInt(cells[3], promotions) ||
+            !toInt(cells[4], relegations)) {
             std::fprintf(stderr, "worldscale: %s: bad division \"%s\"\n", path.c_str(), line.c_str());
             return false;
         }
         country.divisions.push_back(
-            {static_cast<int>(id), cells[2], static_cast<int>(promotions), static_cast<int>(relegations)});
+            {static_cast<int>(id), cells[2], static_cast<int>(promotions), static_cast<int>(relegations),
+             cells.size() == 7 ? cells[5] + "," + cells[6] : std::string()});
     }
     for (const std::string& line : source.lines("clubs")) {
         Club club;
@@ -228,7 +231,8 @@ bool WorldScaler::writeCountry(const std::string& path, const Country& country) 
         for (size_t i = 0; i < country.divisions.size(); ++i) {
             const Division& d = country.divisions[i];
             lines.push_back(std::to_string(d.id) + "," + std::to_string(i + 1) + "," + d.name + "," +
-                            std::to_string(d.promotions) + "," + std::to_string(d.relegations));
+                            std::to_string(d.promotions) + "," + std::to_string(d.relegations) +
+                            (d.playOff.empty() ? "" : "," + d.playOff));
         }
         section("divisions", lines);
         lines.clear();

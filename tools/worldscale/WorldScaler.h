@@ -16,6 +16,9 @@ public:
         std::string name;
         int promotions = 0;
         int relegations = 0;
+        // The play-off places and the promotions they give, as written;
+        // empty for a division without a play-off.
+        std::string playOff;
     };
     struct Club {
         int division = 0;                // 1 = top
