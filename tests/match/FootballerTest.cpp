@@ -381,4 +381,27 @@ TEST_F(FootballerTest, PathMeasuresSeeTheDefenderInTheWay)
     EXPECT_EQ(foot.y, 0);
 }
 
+TEST_F(FootballerTest, APassStartsWithTheReceiverAwaitingIt)
+{
+    Start(5);
+    GiveModels();
+    Arrange({{true, 6, 5000, 3750}, {false, 7, 5400, 3750}, {true, 9, 6500, 5000}, {false, 0, 9950, 3750}});
+    CMatchPlayer& passer = *Player(true, 6);
+    CMatchPlayer& receiver = *Player(true, 9);
+    ASSERT_EQ(Decide(passer), DECISION_PASS);
+    ASSERT_EQ(passer.GetDecisionPartner(), &receiver);
+    EXPECT_FALSE(receiver.MakeAimOverrideDecision());
+    ASSERT_TRUE(passer.StartKick());
+    EXPECT_EQ(passer.GetAction(), ACTION_KICKING);
+    EXPECT_TRUE(passer.IsRequestPending());
+    // While the ball is being struck the receiver heads for where it goes.
+    EXPECT_TRUE(receiver.MakeAimOverrideDecision());
+    EXPECT_EQ(receiver.GetTarget(), passer.GetTarget());
+    EXPECT_EQ(receiver.GetDecision(), DECISION_POSITION_BASE);
+    passer.KickBall();
+    EXPECT_FALSE(receiver.MakeAimOverrideDecision()) << "once the ball is away he decides for himself";
+    EXPECT_EQ(receiver.GetAimOverride(), AIMOVERRIDE_NONE);
+    EXPECT_EQ(m_pBall->GetLastCause(), BALLCAUSE_PASS);
+}
+
 }  // namespace
