@@ -110,6 +110,18 @@ public:
     // (-1 none); 999999999 when there is nobody.
     int32_t GetLowestBallDistance(int nSkipSlot) const;
 
+    // The line beyond which the opponents stand offside: the last
+    // defender or the ball, whichever is nearer the own goal, never beyond
+    // halfway. Kept every tick.
+    void UpdateOffsideLine();
+    // How free the way from a to b is of this club's players: 100 with
+    // nobody near it, falling by (500 - h) / 5 for each player h < 500 away.
+    int GetPathClearance(const CVector& a, const CVector& b) const;
+    // 0..100: how likely this club's players are to cut out a ball played
+    // from a to b at the speed (cm/s); a shot is blocked only before b.
+    int GetPassInterceptRating(const CVector& a, const CVector& b, int32_t nSpeed) const;
+    int GetShotBlockRating(const CVector& a, const CVector& b, int32_t nSpeed) const;
+
     // The result into the club's records; the best match rating, whose
     // player's identifier goes to pidPlayer (left alone when none is above 0).
     uint8_t WriteMatchResult(uint8_t byCompetition, ID_PLAYER* pidPlayer);
@@ -119,6 +131,7 @@ private:
     CMatchPlayer* FindNearest(const CVector& point, const CMatchPlayer* pExcept, bool bReadyOnly, Measure measure,
                               int32_t* pnDistance) const;
     int32_t DistanceFromOwnGoal(int32_t x) const { return m_bAttacksHighEnd ? x : PITCH_LENGTH - x; }
+    int GetInterceptRating(const CVector& a, const CVector& b, int32_t nSpeed, int nBase, bool bBeyondEnd) const;
     void BuildSquad();
     int GetNextMatchKind() const;
     void LoadFormationLayout();

@@ -363,6 +363,9 @@ bool CMatchEngine::PostTick()
     if (m_pBall)
         m_pBall->UpdatePrediction();
     UpdateDistanceTables();
+    for (CMatchClub* pClub : {m_pHomeClub.get(), m_pAwayClub.get()})
+        if (pClub)
+            pClub->UpdateOffsideLine();
     ForEachPerson([this](CMatchPerson* p) {
         if (p != m_pPhysio || p->IsActive())
             p->Update();

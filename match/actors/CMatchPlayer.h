@@ -18,7 +18,45 @@ enum : uint8_t {
     ROLE_BENCH = 5
 };
 constexpr uint8_t DECISION_POSITION_BASE = 0;
+constexpr uint8_t DECISION_POSITION_SPACE = 1;
+constexpr uint8_t DECISION_POSITION_CROSS = 2;
+constexpr uint8_t DECISION_POSITION_SHOT = 3;
+constexpr uint8_t DECISION_POSITION_MARK = 4;
+constexpr uint8_t DECISION_PASS = 6;
+constexpr uint8_t DECISION_CROSS = 7;
+constexpr uint8_t DECISION_SHOOT = 8;
+constexpr uint8_t DECISION_TACKLE = 9;
+constexpr uint8_t DECISION_PROTECT_GOAL = 10;
+constexpr uint8_t DECISION_MAKE_RUN = 11;
+constexpr uint8_t DECISION_CLEAR = 12;
+constexpr uint8_t DECISION_LONG_BALL = 13;
+constexpr uint8_t DECISION_ARGUE = 14;
+constexpr uint8_t DECISION_JUDGE = 16;
 constexpr uint8_t DECISION_SUBSTITUTE_BENCH = 17;
+constexpr uint8_t DECISION_GOING_ON = 19;
+constexpr uint8_t DECISION_TO_REFEREE = 20;
+
+// Footballer actions beyond the movement ones.
+enum : uint8_t {
+    ACTION_KICKING = 2, ACTION_HAS_KICKED = 3, ACTION_CONTROLLING = 7, ACTION_CATCHING = 8, ACTION_PARRYING = 9,
+    ACTION_DIVING = 14
+};
+
+// Aim overrides: none, called to the referee, waiting for a team-mate's pass.
+enum : uint8_t { AIMOVERRIDE_NONE = 0, AIMOVERRIDE_REFEREE = 1, AIMOVERRIDE_AWAIT_PASS = 2 };
+
+// The six instruction weights of the kick candidates.
+enum : uint8_t {
+    WEIGHT_SHOOTING, WEIGHT_RUN, WEIGHT_CROSS, WEIGHT_CLEARANCE, WEIGHT_LONG_BALL, WEIGHT_PASS, INSTRUCTION_WEIGHTS
+};
+
+// The outcome of a goalkeeper's save assessment.
+struct SAVEASSESSMENT {
+    int nDifficulty = 0;
+    int nSuccess = 0;
+    bool bSucceeds = false;
+    bool bCaught = false;
+};
 
 // The footballer's match ratings, in the order they are derived.
 enum MATCHRATING : uint8_t {
@@ -151,6 +189,108 @@ public:
     const CVector& GetKickPoint() const { return m_vKickPoint; }
     void SetKickPoint(const CVector& point) { m_vKickPoint = point; }
 
+    // The tactics values his club's orders give him and the instruction
+    // weights that steer the kick candidates.
+    int GetTacticsMatchUrgency() const { return m_abyTeamOrders[ORDER_MATCH_URGENCY]; }
+    int GetTacticsPassingDirection() const { return (m_abyTeamOrders[ORDER_PASSING_DIRECTION] - 50) / 4 + 100; }
+    int GetTacticsTacklingStrength() const { return (m_abyTeamOrders[ORDER_TACKLING_STRENGTH] - 50) / 2 + 100; }
+    int GetTacticsClearance() const { return (m_abyTeamOrders[ORDER_CLEARANCE] - 50) / 2 + 100; }
+    int GetTacticsShooting() const { return m_abyTeamOrders[ORDER_SHOOTING] / 4; }
+    int GetTacticsAdvance() const { return m_abyTeamOrders[ORDER_ADVANCE] / 2; }
+    float GetInstructionWeight(int nWeight) const;
+
+    // Kick preparation: the point he kicks from (his kick kind by the ball
+    // in his hands) with the best kick rating reset, so that the candidates
+    // compete afresh.
+    void SetKickTarget(const CVector& point);
+    uint8_t GetKickKind() const { return m_byKickKind; }
+    int32_t GetCurrentKickSpeed() const { return m_nCurrentKickSpeed; }
+    // 0..100: how valuable a point is for his club's attack.
+    uint8_t GetPositionValue(const CVector& point) const;
+    // The penalty of a kick whose way ends in front of his own goal (0 or less).
+    int8_t GetOwnGoalDangerRating(const CVector& from, const CVector& to) const;
+    // 100.0 with no opponent within 800 of the point, else 0.40 .. 1.0.
+    float GetSpaceFactor(const CVector& point) const;
+    bool IsBeyondOffsideLine(int32_t* pnDistance) const;
+    int32_t GetMaximumVerticalKickSpeed(uint8_t byDecision) const;
+
+    // The kick candidates: each rates itself and becomes the decision when
+    // it beats the best kick rating so far.
+    bool TryPassTo(CMatchPlayer& mate);
+    bool TryPass();
+    bool TryPassToTeamMates();
+    bool TryShootAt(const CVector& point, int nAccuracy);
+    bool ChooseShotTarget();
+    bool TryCrossTo(const CVector& point);
+    bool TryCross();
+    bool TryClearTo(const CVector& point);
+    bool TryClear();
+    bool TryLongBall();
+    bool TryMakeRun();
+    // 0..100: the advance rating and the turn away from the own goal.
+    int GetPassRating(const CVector& point) const;
+    uint8_t GetAdvanceRating(const CVector& point) const;
+    // The point of the long-ball grid in a lane (0..2) and column (0..8),
+    // seen from the club attacking the high end.
+    static CVector GetLongBallGridPoint(int nLane, int nColumn);
+    // Overrides of his own aim: true when one decided for him.
+    bool MakeAimOverrideDecision();
+    void SetAimOverride(uint8_t byOverride, CMatchPlayer* pSource) { m_byAimOverride = byOverride, m_pAimSource = pSource; }
+    uint8_t GetAimOverride() const { return m_byAimOverride; }
+
+    float GetBestKickRating() const { return m_fBestKickRating; }
+    uint8_t GetKickSafety() const { return m_byKickSafety; }
+    float GetFlightTime() const { return m_fFlightTime; }
+    CMatchPlayer* GetDecisionPartner() const { return m_pDecisionPartner; }
+    bool HasCurl() const { return m_bCurl; }
+    const CVector& GetCurl() const { return m_vCurl; }
+    bool IsMovingTarget() const { return m_bMovingTarget; }
+    void SetMovingTarget(bool bMoving) { m_bMovingTarget = bMoving; }
+
+    // Positioning: the score of a point for his current decision, the speed
+    // grade he moves at and the way he faces.
+    float AssessPosition(const CVector& point) override;
+    float TryAssessPosition(const CVector& point) override;
+    void ChooseSpeedGrade() override;
+    void SetFacingTarget() override;
+    bool IsUrgentMove() const;
+    void SetFacingTargetByDecision();
+    void SetFacingTargetEvent();
+    void SetFacingTargetSpecialRole();
+    float GetEvasionFacing() const;
+    // Speed intent 0..10 behind the grade.
+    uint8_t GetSpeedIntent() const { return m_bySpeedIntent; }
+    static uint8_t GetFitnessLimitedGrade(int nIntent, int32_t nFitness);
+    static float GetDistanceCurve(int32_t d, bool bLong);
+    static float GetPathDanger(const CMatchClub& club, const CVector& from, const CVector& to, int32_t nSpeed);
+    static float GetPathSafety(const CMatchClub& club, const CVector& from, const CVector& to, int32_t nSpeed);
+    int32_t GetDistanceOutsideBase(const CVector& point) const;
+    float GetShotPositionRating(const CVector& point) const;
+    float GetGoalCloseness(const CVector& point) const;
+    static CVector ProjectOntoPath(const CVector& point, const CVector& from, const CVector& to);
+    uint8_t GetSetPieceDistanceRating(const CVector& point) const;
+    void SetMarkedOpponent(const CMatchPlayer* pOpponent) { m_pMarkedOpponent = pOpponent; }
+
+    // Kicking and saving. The kick error in percent of his decision; the
+    // ball is struck with the velocity that carries it to the aim point in
+    // the flight time, spoilt by that error.
+    // Starts the kick animation for the decision, turned towards the aim;
+    // false when none fits.
+    bool StartKick();
+    int GetKickError() const;
+    // The velocity that carries the ball to his aim point in the flight
+    // time, before the error.
+    CVector GetKickVelocity() const;
+    void KickBall();
+    // The save assessment against the ball's last kicker, kept for 500 ms.
+    const SAVEASSESSMENT& AssessSave(int32_t nReach);
+    bool TrySavingBall(int32_t nReach);
+    bool CatchBall();
+    bool ParryBall();
+    const CVector& GetDeflection() const { return m_vDeflection; }
+    uint32_t GetLastKickTime() const { return m_dwLastKickTime; }
+    void SetLastKickTime(uint32_t dwTime) { m_dwLastKickTime = dwTime; }
+
     // Reference points of the attacked end, kick-off offsets by line index
     // and the shot aims beside the goal centre.
     static const CVector kReferencePoints[5];
@@ -205,4 +345,28 @@ private:
     CVector m_vInterceptPoint;
     float m_fInterceptTimeFactor = -1.0f;
     uint8_t m_byMatchRating = 0;
+
+    float m_fBestKickRating = 0.0f;
+    uint8_t m_byKickSafety = 0;
+    float m_fFlightTime = 0.0f;
+    CMatchPlayer* m_pDecisionPartner = nullptr;
+    bool m_bCurl = false;
+    CVector m_vCurl;
+    bool m_bMovingTarget = false;
+    uint8_t m_byAimOverride = AIMOVERRIDE_NONE;
+    CMatchPlayer* m_pAimSource = nullptr;
+    bool m_bIllegalPosition = false;
+    const CMatchPlayer* m_pMarkedOpponent = nullptr;
+    uint8_t m_bySpeedIntent = 0;
+    float m_fSpeedFactor = 1.0f;
+    CVector m_vDeflection;
+    uint32_t m_dwLastKickTime = 0;
+    SAVEASSESSMENT m_Save;
+    uint32_t m_dwSaveAssessedAt = 0;
+    bool m_bSaveAssessed = false;
+
+    // Takes a candidate that beat the best kick rating.
+    void TakeKickCandidate(float fRating, const CVector& aim, uint8_t byDecision, CMatchPlayer* pPartner,
+                           float fFlightTime, uint8_t bySafety);
+    int InterceptSafety(const CVector& from, const CVector& to, int32_t nSpeed) const;
 };

@@ -1,0 +1,407 @@
+// Footballers of two clubs of the starting world deciding, kicking and
+// saving: the kick candidates compete in set situations, kicks leave the
+// foot with their velocity and error, positions are scored and speed grades
+// chosen, and a goalkeeper saves what he can reach.
+#include "../humans/HumanWorld.h"
+#include "database/CClubDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CPlayerDatabase.h"
+#include "match/CMatchBall.h"
+#include "match/CMatchClub.h"
+#include "match/CMatchEngine.h"
+#include "match/actors/CMatchPlayer.h"
+#include "platform/Random.h"
+#include "render3d/CObjectData.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+const std::string kMeshes = std::string(BRELLOX_GAME_DIR) + "/MatchMeshes/";
+
+// Where a player stands, x measured from the goal the home side defends.
+struct PLACE {
+    bool bHome;
+    int nSlot;
+    int32_t nForward;
+    int32_t y;
+};
+
+class FootballerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_pFolder = new CurrentFolder(BRELLOX_GAME_DIR);
+        s_pWorld = humans_test::LoadStartingWorld().release();
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_pWorld;
+        s_pWorld = nullptr;
+        delete s_pFolder;
+        s_pFolder = nullptr;
+    }
+    void SetUp() override { ASSERT_NE(s_pWorld, nullptr) << "the generated starting world did not load"; }
+    void TearDown() override
+    {
+        m_Engine.EndGame();
+        for (auto& [pPlayer, attributes] : m_Saved)
+            std::copy(std::begin(attributes), std::end(attributes), pPlayer->m_awAttributes);
+    }
+
+    void Start(uint32_t dwSeed)
+    {
+        ITEMMATCHRULESINFORMATION rules;
+        ASSERT_TRUE(m_Engine.StartGame(*s_pWorld, 1, 2, 1, rules, 0, &dwSeed));
+        m_pHome = m_Engine.GetHomeClub();
+        m_pAway = m_Engine.GetAwayClub();
+        m_pBall = m_Engine.GetBall();
+        ASSERT_TRUE(m_pHome && m_pAway && m_pBall);
+        m_Engine.SetMatchEvent(MATCHEVENT_NONE);  // open play
+    }
+    // Gives a record new skill values for the next match set up; they are
+    // put back afterwards.
+    void SetAttributes(CPlayerDatabase* p, std::initializer_list<std::pair<PLAYER_ATTRIBUTE, uint16_t>> values)
+    {
+        std::array<uint16_t, PLAYER_ATTRIBUTE_COUNT> kept;
+        std::copy(std::begin(p->m_awAttributes), std::end(p->m_awAttributes), kept.begin());
+        m_Saved.emplace_back(p, kept);
+        for (const auto& [attribute, value] : values)
+            p->m_awAttributes[attribute] = value;
+    }
+    CMatchClub* Club(bool bHome) const { return bHome ? m_pHome : m_pAway; }
+    CVector At(int32_t nForward, int32_t y) const
+    {
+        return CVector(m_pHome->AttacksHighEnd() ? nForward : PITCH_LENGTH - nForward, y, 0);
+    }
+    // Everybody not named stands in a row at halfway far beyond a touch
+    // line, out of play; the named players stand where given, the first of
+    // them with the ball.
+    void Arrange(const std::vector<PLACE>& places)
+    {
+        for (bool bHome : {true, false})
+            for (int i = 0; i < Club(bHome)->GetOnPitchCount(); ++i)
+                Club(bHome)->GetSlot(i)->SetPosition(CVector(4500 + 100 * i, bHome ? -3000 : -3500, 0));
+        for (const PLACE& place : places)
+            Player(place.bHome, place.nSlot)->SetPosition(At(place.nForward, place.y));
+        CMatchPlayer* pHolder = Player(places[0].bHome, places[0].nSlot);
+        m_pBall->SetPosition(pHolder->GetPosition().x, pHolder->GetPosition().y, 0, false);
+        m_pBall->SetPossessor(pHolder);
+        m_Engine.PostTick();  // the distance tables
+    }
+    CMatchPlayer* Player(bool bHome, int nSlot) const { return Club(bHome)->GetSlot(nSlot); }
+    // The kick candidates that open play offers the player on the ball in
+    // his zone, competing on one rating: the pass first, then clearing in
+    // defence, crossing on the wings, shooting in the centre up front.
+    static uint8_t Decide(CMatchPlayer& p)
+    {
+        p.UpdatePressure();
+        p.SetKickTarget(p.GetPosition());
+        p.TryPassToTeamMates();
+        switch (p.GetClub()->GetZone(p.GetPosition().x, p.GetPosition().y)) {
+        case 1: p.TryClear(), p.TryLongBall(); break;
+        case 2: p.TryLongBall(), p.TryClear(), p.TryMakeRun(); break;
+        case 4: p.TryCross(); break;
+        case 5: p.ChooseShotTarget(); break;
+        default: ADD_FAILURE() << "no zone"; break;
+        }
+        return p.GetBestKickRating() > -1.0f ? p.GetDecision() : 255;
+    }
+    void GiveModels()
+    {
+        m_wPlayerMesh = m_Objects.LoadSkinned((kMeshes + "PlayerX1.x").c_str(), 15);
+        ASSERT_NE(m_wPlayerMesh, OBJECT_NOT_FOUND);
+        CMatchPerson::LoadAnimations(m_Objects, m_wPlayerMesh, kMeshes);
+        for (CMatchClub* pClub : {m_pHome, m_pAway})
+            for (int i = 0; i < pClub->GetSquadCount(); ++i)
+                if (CMatchPlayer* p = pClub->GetSlot(i))
+                    p->SetupModel(m_wPlayerMesh);
+    }
+
+    static CurrentFolder* s_pFolder;
+    static CDatabaseHandler* s_pWorld;
+    CMatchEngine m_Engine;
+    CMatchClub* m_pHome = nullptr;
+    CMatchClub* m_pAway = nullptr;
+    CMatchBall* m_pBall = nullptr;
+    CObjectData m_Objects{10};
+    uint16_t m_wPlayerMesh = 0;
+    std::vector<std::pair<CPlayerDatabase*, std::array<uint16_t, PLAYER_ATTRIBUTE_COUNT>>> m_Saved;
+};
+
+CurrentFolder* FootballerTest::s_pFolder = nullptr;
+CDatabaseHandler* FootballerTest::s_pWorld = nullptr;
+
+TEST_F(FootballerTest, KickCandidatesChooseWhatTheSituationCallsFor)
+{
+    struct SITUATION {
+        const char* pszName;
+        std::vector<PLACE> places;  // the first holds the ball
+        uint8_t byExpected;
+    };
+    const SITUATION situations[] = {
+        {"free striker in front of goal shoots",
+         {{true, 9, 8800, 3750}, {false, 0, 9950, 3750}, {true, 4, 5000, 3000}},
+         DECISION_SHOOT},
+        {"pressed defender in his own area clears",
+         {{true, 3, 900, 3000}, {false, 0, 9950, 3750},
+          {false, 9, 1100, 3000}, {false, 10, 900, 3250}, {false, 8, 700, 2800},
+          {true, 5, 2500, 3750}, {false, 6, 2550, 3750}},
+         DECISION_CLEAR},
+        {"midfielder blocked ahead passes to the free team-mate",
+         {{true, 6, 5000, 3750}, {false, 7, 5400, 3750}, {true, 9, 6500, 5000}, {false, 0, 9950, 3750}},
+         DECISION_PASS},
+        {"winger at the byline crosses to the striker in the middle",
+         {{true, 7, 9100, 700}, {true, 9, 9200, 3750}, {false, 0, 9950, 3750}, {false, 3, 8500, 1200}},
+         DECISION_CROSS},
+        {"striker facing a line of defenders lays it off to the free team-mate",
+         {{true, 9, 8300, 3750}, {false, 0, 9950, 3750}, {false, 2, 8700, 3450}, {false, 3, 8700, 3750},
+          {false, 4, 8700, 4050},
+          {true, 8, 7800, 5500}},
+         DECISION_PASS},
+    };
+    for (const SITUATION& s : situations) {
+        SCOPED_TRACE(s.pszName);
+        Start(5);
+        Arrange(s.places);
+        CMatchPlayer& p = *Player(s.places[0].bHome, s.places[0].nSlot);
+        EXPECT_EQ(Decide(p), s.byExpected) << "rating " << p.GetBestKickRating();
+        m_Engine.EndGame();
+    }
+}
+
+TEST_F(FootballerTest, ShotsLeaveTheFootWithTheirVelocityAndBoundedError)
+{
+    auto kicks = [this](int nCount) {
+        Start(5);
+        std::vector<CVector> velocities;
+        for (int i = 0; i < nCount; ++i) {
+            Arrange({{true, 9, 8800, 3750}, {false, 0, 9950, 3750}});
+            CMatchPlayer& p = *Player(true, 9);
+            EXPECT_EQ(Decide(p), DECISION_SHOOT);
+            p.KickBall();
+            velocities.push_back(m_pBall->GetVelocity());
+        }
+        return velocities;
+    };
+    const std::vector<CVector> first = kicks(120);
+
+    CMatchPlayer& p = *Player(true, 9);
+    Arrange({{true, 9, 8800, 3750}, {false, 0, 9950, 3750}});
+    ASSERT_EQ(Decide(p), DECISION_SHOOT);
+    const CVector aim = p.GetTarget();
+    const CVector clean = p.GetKickVelocity();
+    // Along the ground at his kick speed, less the steady pull over the flight.
+    EXPECT_NEAR(std::atan2(double(clean.x), double(clean.y)), p.GetPosition().GetAngleTo(aim), 0.01);
+    const double fFlight = p.GetFlightTime();
+    EXPECT_NEAR(fFlight, double(IntegerRoot(p.GetPosition().SquaredDistance2D(aim))) / p.GetCurrentKickSpeed(), 1e-3);
+    EXPECT_NEAR(HorizontalLength(clean), p.GetCurrentKickSpeed() - 10.0 * fFlight, 3.0);
+    EXPECT_EQ(clean.z, 0);
+
+    const int e = p.GetKickError();
+    ASSERT_GT(e, 0);
+    EXPECT_LT(e, 100);
+    const double fClean = std::atan2(double(clean.x), double(clean.y));
+    double fWidest = 0.0;
+    bool bSpeedVaried = false;
+    for (const CVector& v : first) {
+        const double fError = std::fabs(WrapAngle(std::atan2(double(v.x), double(v.y)) - fClean));
+        EXPECT_LE(fError, e * kPi / 400 + 0.01);
+        fWidest = std::max(fWidest, fError);
+        const double fRatio = double(HorizontalLength(v)) / HorizontalLength(clean);
+        EXPECT_GE(fRatio, 1.0 - e / 100.0 - 0.01);
+        EXPECT_LE(fRatio, 1.0 + e / 100.0 + 0.01);
+        bSpeedVaried = bSpeedVaried || std::fabs(fRatio - 1.0) > 0.02;
+    }
+    EXPECT_GT(fWidest, 0.6 * e * kPi / 400) << "the error spread is too narrow";
+    EXPECT_TRUE(bSpeedVaried);
+    m_Engine.EndGame();
+    EXPECT_EQ(kicks(120), first) << "the same seed kicks the same";
+}
+
+TEST_F(FootballerTest, AClearanceGoesWithoutErrorAndStaysUnderItsHeight)
+{
+    Start(3);
+    Arrange({{true, 3, 900, 3000}, {false, 0, 9950, 3750},
+             {false, 9, 1100, 3000}, {false, 10, 900, 3250}, {false, 8, 700, 2800},
+             {true, 5, 2500, 3750}, {false, 6, 2550, 3750}});
+    CMatchPlayer& p = *Player(true, 3);
+    ASSERT_EQ(Decide(p), DECISION_CLEAR);
+    EXPECT_EQ(p.GetKickError(), 0);
+    const CVector clean = p.GetKickVelocity();
+    const unsigned dwState = plat::randState();
+    p.KickBall();
+    EXPECT_EQ(m_pBall->GetVelocity(), clean);
+    EXPECT_EQ(plat::randState(), dwState) << "no error drawn";
+    EXPECT_LE(clean.z, 1000);
+    EXPECT_GT(clean.z, 0) << "a clearance is lofted";
+    EXPECT_EQ(m_pBall->GetHolder(), nullptr);
+    EXPECT_EQ(m_pBall->GetLastKicker(), &p);
+    EXPECT_EQ(m_pBall->GetLastCause(), BALLCAUSE_CLEARANCE);
+    EXPECT_EQ(p.GetAction(), ACTION_HAS_KICKED);
+}
+
+TEST_F(FootballerTest, AGoalkeeperSavesAShotAtHimAndNotOneOutOfReach)
+{
+    Start(9);
+    SetAttributes(Player(false, 0)->GetRecord(), {{PLAYER_ATTRIBUTE_HANDLING, 9500}});
+    m_Engine.EndGame();
+    for (const bool bAtHim : {true, false}) {
+        SCOPED_TRACE(bAtHim ? "at him" : "out of reach");
+        Start(9);
+        GiveModels();
+        Arrange({{true, 9, 8600, 3750}, {false, 0, 9900, 3750}});
+        CMatchPlayer& striker = *Player(true, 9);
+        CMatchPlayer& keeper = *Player(false, 0);
+        keeper.SetFacing(float(keeper.GetPosition().GetAngleTo(striker.GetPosition())));
+        striker.UpdatePressure();
+        striker.SetKickTarget(striker.GetPosition());
+        // Struck cleanly, at him or well wide of him.
+        const CVector aim = bAtHim ? keeper.GetPosition() : keeper.GetPosition() + CVector(0, 1500, 0);
+        striker.SetHoldTarget(aim);
+        m_pBall->SetPossessor(nullptr);
+        m_pBall->StartBallInfo(BALLCAUSE_SHOT, &striker);
+        m_pBall->SetVelocity(m_pBall->GetVelocityTo(aim, 0.9f));
+        m_pBall->UpdatePrediction();
+        bool bSaved = false;
+        uint32_t dwClock = m_Engine.GetEngineClock();
+        for (int nTick = 0; nTick < 40 && !bSaved && m_pBall->GetVelocity() != CVector(); ++nTick) {
+            keeper.GoForBall(true);
+            const int32_t nReach = m_pBall->GetInterceptPoint(&keeper, true, nullptr, nullptr);
+            // As the keeper's ball-taking step tries it: only within reach.
+            bSaved = nReach < 400 && keeper.TrySavingBall(nReach);
+            dwClock += 70;
+            m_pBall->Update(70, dwClock);
+            m_pBall->UpdatePrediction();
+        }
+        EXPECT_EQ(bSaved, bAtHim);
+        if (bAtHim)
+            EXPECT_TRUE(keeper.GetAction() == ACTION_CATCHING || keeper.GetAction() == ACTION_PARRYING ||
+                        keeper.GetAction() == ACTION_CONTROLLING)
+                << int(keeper.GetAction());
+        m_Engine.EndGame();
+    }
+}
+
+TEST_F(FootballerTest, SaveAssessmentHoldsForHalfASecond)
+{
+    Start(4);
+    Arrange({{true, 9, 8600, 3750}, {false, 0, 9900, 3750}});
+    m_Engine.SetMatchClockRunning(true);
+    CMatchPlayer& keeper = *Player(false, 0);
+    const SAVEASSESSMENT near = keeper.AssessSave(0);
+    EXPECT_EQ(keeper.AssessSave(390).nDifficulty, near.nDifficulty) << "assessed again within 500 ms";
+    for (int i = 0; i < 8; ++i)
+        m_Engine.PostTick();
+    const SAVEASSESSMENT far = keeper.AssessSave(390);
+    EXPECT_GT(far.nDifficulty, near.nDifficulty) << "a shot further from him is harder";
+    EXPECT_EQ(far.nSuccess, std::clamp(100 - far.nDifficulty, 0, 100));
+}
+
+TEST_F(FootballerTest, PositionsAreScoredForTheDecisionAndKeptOffTheLines)
+{
+    Start(6);
+    Arrange({{false, 0, 100, 3750}, {true, 6, 5000, 3000}});
+    CMatchPlayer& p = *Player(true, 6);
+    const CVector aim(5000, 3000, 0);
+    p.SetHoldTarget(aim);
+    p.SetDecision(DECISION_POSITION_BASE);
+    EXPECT_FLOAT_EQ(p.AssessPosition(aim), 1.0f);
+    struct CASE {
+        int32_t y;
+        float fFactor;  // of the same point's score away from the line
+    };
+    const CASE cases[] = {{400, 1.0f}, {0, 0.34f}, {-100, 0.17f}};
+    for (const CASE& c : cases) {
+        SCOPED_TRACE(c.y);
+        const CVector point(5000, c.y, 0);
+        const float fCurve = CMatchPlayer::GetDistanceCurve(IntegerRoot(point.SquaredDistance2D(aim)), true);
+        if (c.y < 0)
+            EXPECT_FLOAT_EQ(p.AssessPosition(point), -1.0f) << "off the pitch while he stands on it";
+        else
+            EXPECT_NEAR(p.AssessPosition(point), fCurve * c.fFactor, 1e-4);
+    }
+    // Standing off the pitch himself, a point 200 beyond the line is worth nothing.
+    p.SetPosition(CVector(5000, -300, 0));
+    EXPECT_FLOAT_EQ(p.AssessPosition(CVector(5000, -200, 0)), 0.0f);
+}
+
+TEST_F(FootballerTest, SpeedGradeFollowsDistanceAndFitness)
+{
+    EXPECT_EQ(CMatchPlayer::GetFitnessLimitedGrade(4, 999), 0);
+    EXPECT_EQ(CMatchPlayer::GetFitnessLimitedGrade(5, 999), 1);
+    EXPECT_EQ(CMatchPlayer::GetFitnessLimitedGrade(9, 999), 1);
+    EXPECT_EQ(CMatchPlayer::GetFitnessLimitedGrade(10, 0), 9);
+    EXPECT_EQ(CMatchPlayer::GetFitnessLimitedGrade(9, 9999), 9);
+
+    Start(6);
+    Arrange({{false, 0, 100, 3750}});
+    CMatchPlayer& p = *Player(true, 6);
+    p.SetPosition(p.GetBasePosition());
+    p.SetHoldTarget(p.GetBasePosition());
+    p.ChooseSpeedGrade();
+    EXPECT_EQ(p.GetSpeedIntent(), 1) << "at his place he ambles";
+    EXPECT_EQ(p.GetSpeedGradeIndex(), 2);
+    p.SetPosition(p.GetBasePosition() + CVector(0, 2400, 0));
+    if (p.GetPosition().y > PITCH_WIDTH)
+        p.SetPosition(p.GetBasePosition() - CVector(0, 2400, 0));
+    p.ChooseSpeedGrade();
+    EXPECT_EQ(p.GetSpeedIntent(), 10) << "far from his place he sprints back";
+    EXPECT_EQ(p.GetSpeedGradeIndex(), 9);
+    // Sent somewhere, the way left sets the pace: urgently when he goes for a tackle.
+    p.SetTarget(p.GetPosition() + CVector(p.GetPosition().x < 5000 ? 800 : -800, 0, 0), CMatchPerson::kNoFacing);
+    p.ChooseSpeedGrade();
+    EXPECT_EQ(p.GetSpeedIntent(), 4);
+    p.SetDecision(DECISION_TACKLE);
+    p.ChooseSpeedGrade();
+    EXPECT_EQ(p.GetSpeedIntent(), 7);
+}
+
+TEST_F(FootballerTest, PathMeasuresSeeTheDefenderInTheWay)
+{
+    Start(6);
+    Arrange({{true, 6, 5000, 3750}, {false, 4, 6000, 3750}});
+    const CVector from = At(5000, 3750);
+    const CVector clear = At(6500, 1000), blocked = At(6500, 3750);
+    EXPECT_EQ(m_pAway->GetPathClearance(from, clear), 100);
+    EXPECT_EQ(m_pAway->GetPathClearance(from, blocked), 0);
+    EXPECT_GT(m_pAway->GetPassInterceptRating(from, blocked, 1500), m_pAway->GetPassInterceptRating(from, clear, 1500));
+    EXPECT_GT(CMatchPlayer::GetPathSafety(*m_pHome, from, clear, 700),
+              CMatchPlayer::GetPathSafety(*m_pHome, from, blocked, 700));
+    // A defender level with the kicker, off to the side, cannot block a shot.
+    EXPECT_EQ(m_pAway->GetShotBlockRating(from, At(4000, 3750), 1500), 0);
+    const CVector foot = CMatchPlayer::ProjectOntoPath(CVector(3000, 1000, 0), CVector(0, 0, 0), CVector(6000, 0, 0));
+    EXPECT_NEAR(foot.x, 3000, 1 + 3000 / 100);
+    EXPECT_EQ(foot.y, 0);
+}
+
+TEST_F(FootballerTest, APassStartsWithTheReceiverAwaitingIt)
+{
+    Start(5);
+    GiveModels();
+    Arrange({{true, 6, 5000, 3750}, {false, 7, 5400, 3750}, {true, 9, 6500, 5000}, {false, 0, 9950, 3750}});
+    CMatchPlayer& passer = *Player(true, 6);
+    CMatchPlayer& receiver = *Player(true, 9);
+    ASSERT_EQ(Decide(passer), DECISION_PASS);
+    ASSERT_EQ(passer.GetDecisionPartner(), &receiver);
+    EXPECT_FALSE(receiver.MakeAimOverrideDecision());
+    ASSERT_TRUE(passer.StartKick());
+    EXPECT_EQ(passer.GetAction(), ACTION_KICKING);
+    EXPECT_TRUE(passer.IsRequestPending());
+    // While the ball is being struck the receiver heads for where it goes.
+    EXPECT_TRUE(receiver.MakeAimOverrideDecision());
+    EXPECT_EQ(receiver.GetTarget(), passer.GetTarget());
+    EXPECT_EQ(receiver.GetDecision(), DECISION_POSITION_BASE);
+    passer.KickBall();
+    EXPECT_FALSE(receiver.MakeAimOverrideDecision()) << "once the ball is away he decides for himself";
+    EXPECT_EQ(receiver.GetAimOverride(), AIMOVERRIDE_NONE);
+    EXPECT_EQ(m_pBall->GetLastCause(), BALLCAUSE_PASS);
+}
+
+}  // namespace
