@@ -314,9 +314,10 @@ bool CDatabaseHandler::IsPendingTransfer(ID_PLAYER idPlayer) const
 int CDatabaseHandler::MakeBuyOfferToClub(CPlayerDatabase* pPlayer, CClubDatabase* pClub, int32_t nTotal,
                                          const uint32_t* pTerms, uint32_t dwValue1, uint32_t dwValue2)
 {
-    if (!pPlayer || !pClub || pPlayer->IsRetired() || (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING) ||
-        pPlayer->m_pClub == pClub || nTotal < 0)
+    if (!pPlayer || !pClub || pPlayer->IsRetired() || (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING) || nTotal < 0)
         return 2;
+    if (pPlayer->m_pClub == pClub)
+        return OfferNewContract(pPlayer, pClub);
     if (IsPendingTransfer(pPlayer->m_idPerson) || GetBuyOffer(pPlayer->m_idPerson, pClub->GetID()) ||
         CountOpenBuyOffers(pPlayer->m_idPerson) > 6)
         return 2;
@@ -343,6 +344,25 @@ int CDatabaseHandler::MakeBuyOfferToClub(CPlayerDatabase* pPlayer, CClubDatabase
         AddEventOnce(pPlayer->m_pCountry, 5, CDate(m_GameDate.GetValue(), 1), pPlayer->m_idPerson);
     else
         pClub->ProposeBuyContract(pOffer);
+    return 0;
+}
+
+int CDatabaseHandler::OfferNewContract(CPlayerDatabase* pPlayer, CClubDatabase* pClub)
+{
+    // His own club has no fee to agree: the offer starts agreed with the
+    // club and waits for the contract put to him.
+    if (IsPendingTransfer(pPlayer->m_idPerson) || GetBuyOffer(pPlayer->m_idPerson, pClub->GetID()))
+        return 2;
+    auto* pOffer = new CBuyOfferDatabase;
+    pOffer->SetOfferID(++m_dwOfferID);
+    pOffer->SetPlayerID(pPlayer->m_idPerson);
+    pOffer->SetBiddingClubID(pClub->GetID());
+    pOffer->SetSecondParty(pClub->GetID());
+    pOffer->SetFlags(BUYOFFER_ANSWERED);
+    pOffer->SetClubAnswer(0);
+    pOffer->SetCountdown(kOpen);
+    m_lstBuyOffers.AddTail(pOffer);
+    ++m_nBuyOfferCount;
     return 0;
 }
 
@@ -498,6 +518,9 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
         return 2;
     CPlayerDatabase* pPlayer = GetPlayerFromID(pOffer->GetPlayerID());
     CClubDatabase* pBuyer = GetClubFromID(pOffer->GetBiddingClubID());
+    if (pPlayer && pBuyer && pPlayer->m_pClub == pBuyer && (pOffer->GetFlags() & BUYOFFER_CONTRACT_PROPOSED) &&
+        !(pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING))
+        return SignNewContract(pPlayer, pOffer);
     if (!pPlayer || !pBuyer || pPlayer->m_pClub == pBuyer || (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING)) {
         DebugLog(1, "[CDatabaseHandler::TransferPlayer] Offer %u can no longer be completed", pOffer->GetOfferID());
         return 2;
@@ -585,7 +608,23 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
     RecordMove(pSeller, pBuyer, record, &CDivisionDatabase::AddTransferRecord);
     DebugLog(2, "[CDatabaseHandler::TransferPlayer] %s moves from %s to %s for %d", pPlayer->GetShortName(),
              pSeller ? pSeller->GetName() : "no club", pBuyer->GetName(), nFee);
+    // The buyer's player offered in part exchange goes the other way.
+    if (CPlayerDatabase* pExchange = pSeller ? GetPlayerFromID(pOffer->GetExchangePlayerID()) : nullptr;
+        pExchange && pExchange != pPlayer)
+        TransferPlayerExchange(pExchange, pBuyer, pSeller);
     delete pOffer;
+    return 0;
+}
+
+int CDatabaseHandler::SignNewContract(CPlayerDatabase* pPlayer, CBuyOfferDatabase* pOffer)
+{
+    uint32_t adwWords[CBuyOfferDatabase::CONTRACT_WORDS];
+    for (int i = 0; i < CBuyOfferDatabase::CONTRACT_WORDS; ++i)
+        adwWords[i] = pOffer->GetContractWord(i);
+    CPlayerDatabase::UnpackContract(adwWords, pPlayer->m_Contract);
+    pPlayer->m_dwFlags &= ~PLAYER_FLAG_CONTRACT_REQUEST;
+    DebugLog(2, "[CDatabaseHandler::TransferPlayer] %s signs a new contract", pPlayer->GetShortName());
+    WithdrawBuyOffer(pPlayer->m_idPerson, pOffer->GetBiddingClubID(), false);
     return 0;
 }
 

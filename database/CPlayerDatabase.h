@@ -87,7 +87,11 @@ constexpr int PlayerBonusSlot(uint16_t wBit)
 // The player's transfer block holds the terms of the move that brought him:
 // three (amount, count) conditions, the instalment, a further amount, the
 // instalments left, their number and a percentage, and the club he came from.
+// Words 0-5 are the conditions as (amount, count) pairs; the counts word
+// holds the instalments left, their number and the percentage, a byte each.
+constexpr int PLAYER_TERMS_CONDITIONS = 3;
 constexpr int PLAYER_TERMS_INSTALMENT = 6;
+constexpr int PLAYER_TERMS_FURTHER = 7;
 constexpr int PLAYER_TERMS_COUNTS = 8;
 constexpr int PLAYER_TERMS_FORMER_CLUB = 9;
 
