@@ -1,0 +1,106 @@
+#include "popups/OfferEdits.h"
+
+#include "shell/CGame.h"
+#include "shell/CGamePopup.h"
+#include "shell/CGameTitlebar.h"
+#include "shell/FormattingFunctions.h"
+#include "shell/ScreenDrawing.h"
+
+#include "database/CClubDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CPlayerDatabase.h"
+#include "season/CSaveGame.h"
+#include "xframework/CXEdit.h"
+#include "xframework/CXStatic.h"
+
+#include <cmath>
+#include <limits>
+
+namespace offer_edits {
+
+namespace {
+
+constexpr COLORREF kNoClubColour = 0x009D37;
+constexpr COLORREF kNoClubSecondColour = 0xFFFFFF;
+
+}  // namespace
+
+CXEdit* AddSpinEdit(CGamePopup& popup, uint32_t dwID, int x, int y, int nWidth, int nMinimum, int nMaximum,
+                    int nChars, int nStep, uint32_t dwUpID)
+{
+    auto* pEdit = static_cast<CXEdit*>(popup.AddControlXYWH(XCONTROL_EDIT, x, y, nWidth, 18, dwID, nullptr));
+    if (!pEdit)
+        return nullptr;
+    pEdit->m_hFont = g_hSmallFont;
+    pEdit->m_bAllowLetters = 0;
+    pEdit->m_bAllowOthers = 0;
+    pEdit->m_nAlignment = 2;
+    pEdit->SetMaxLength(nChars);
+    pEdit->SetNumericRange(true, nMinimum, nMaximum);
+    pEdit->AddSpinButtons(dwUpID, dwUpID + 1, nStep);
+    return pEdit;
+}
+
+CXStatic* AddValueLabel(CGamePopup& popup, uint32_t dwID, int x, int y, int nWidth)
+{
+    auto* pLabel = static_cast<CXStatic*>(popup.AddControlXYWH(XCONTROL_STATIC, x, y, nWidth, 18, dwID, nullptr));
+    if (pLabel) {
+        pLabel->m_hFont = g_hSmallFont;
+        pLabel->m_crText = kValueColour;
+        pLabel->m_bFrame = 0;
+        pLabel->m_bClearBackground = 1;
+    }
+    return pLabel;
+}
+
+void SetNumber(CXEdit* pEdit, int64_t nValue)
+{
+    if (pEdit)
+        pEdit->SetText("%s", FormatThousands(static_cast<int32_t>(
+                                 std::clamp<int64_t>(nValue, std::numeric_limits<int32_t>::min(), INT32_MAX))));
+}
+
+int ReadNumber(const CXEdit* pEdit) { return pEdit ? pEdit->ReadNumber() : 0; }
+
+void SetMoney(CXEdit* pEdit, int64_t nAmount) { SetNumber(pEdit, std::llround(ConvertCurrency(static_cast<double>(nAmount)))); }
+
+int32_t ReadMoney(const CXEdit* pEdit)
+{
+    const double dAmount = std::trunc(ConvertCurrencyBack(ReadNumber(pEdit)));
+    return static_cast<int32_t>(std::clamp<double>(dAmount, 0, INT32_MAX));
+}
+
+void SetQuietly(CXEdit* pEdit, void (*pfnSet)(CXEdit*, int64_t), int64_t nValue)
+{
+    if (!pEdit)
+        return;
+    const uint8_t bNotify = pEdit->m_bNotify;
+    pEdit->m_bNotify = 0;
+    pfnSet(pEdit, nValue);
+    pEdit->m_bNotify = bNotify;
+}
+
+void DrawClubColours(CXSurface* pBackground, const CPlayerDatabase* pPlayer)
+{
+    const CClubDatabase* pClub = pPlayer ? pPlayer->m_pClub : nullptr;
+    if (pClub)
+        DrawColourBoxes(pBackground, CGameTitlebar::GetKitColour(pClub->m_abyAttributes[0]),
+                        CGameTitlebar::GetKitColour(pClub->m_abyAttributes[1]));
+    else
+        DrawColourBoxes(pBackground, kNoClubColour, kNoClubSecondColour);
+}
+
+CDatabaseHandler* Database()
+{
+    auto* pGame = dynamic_cast<CGame*>(g_pGame);
+    return pGame ? pGame->GetDatabase() : nullptr;
+}
+
+CClubDatabase* HumanClub()
+{
+    CDatabaseHandler* pDatabase = Database();
+    CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    return pHuman ? pHuman->GetClub() : nullptr;
+}
+
+}  // namespace offer_edits
