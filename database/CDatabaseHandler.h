@@ -824,7 +824,8 @@ public:
     CLoanOfferDatabase* FindLoanOfferByID(uint32_t dwOfferID) const;
     bool IsPendingTransfer(ID_PLAYER idPlayer) const;
     // A fee bid: 0 made, 2 refused (no player, a pending move, too many open
-    // offers, not enough funds or a closed window). dwValue1 names the
+    // offers, not enough funds or a closed window). A computer club's second
+    // bid is refused; a human's replaces his standing one, answers and all. dwValue1 names the
     // bidder's player offered in part exchange (0 none). For the club's own
     // player it is a new-contract offer: no fee, agreed with the club at
     // once, refused only when one is open or he is about to move.

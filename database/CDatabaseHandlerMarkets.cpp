@@ -318,15 +318,27 @@ int CDatabaseHandler::MakeBuyOfferToClub(CPlayerDatabase* pPlayer, CClubDatabase
         return 2;
     if (pPlayer->m_pClub == pClub)
         return OfferNewContract(pPlayer, pClub);
-    if (IsPendingTransfer(pPlayer->m_idPerson) || GetBuyOffer(pPlayer->m_idPerson, pClub->GetID()) ||
-        CountOpenBuyOffers(pPlayer->m_idPerson) > 6)
+    // A human's bid made again replaces his standing one; a computer club
+    // bids once.
+    CBuyOfferDatabase* pStanding = GetBuyOffer(pPlayer->m_idPerson, pClub->GetID());
+    if (IsPendingTransfer(pPlayer->m_idPerson) || (pStanding && !IsClubHumanManaged(pClub)) ||
+        (!pStanding && CountOpenBuyOffers(pPlayer->m_idPerson) > 6))
         return 2;
     if (pClub->m_pCountry && !pClub->m_pCountry->IsTransferWindowOpenToday())
         return 2;
     if (pClub->MustRefusePurchase(pPlayer, nTotal, GetSaveGameForClub(pPlayer->m_pClub)))
         return 2;
-    auto* pOffer = new CBuyOfferDatabase;
-    pOffer->SetOfferID(++m_dwOfferID);
+    CBuyOfferDatabase* pOffer = pStanding;
+    if (pStanding) {
+        const uint32_t dwOfferID = pStanding->GetOfferID();
+        for (uint8_t byType : {3, 6, 10, 11, 12, 13, 14})
+            DeleteEventsEverywhere(m_lstCountries, byType, dwOfferID);
+        *pStanding = CBuyOfferDatabase();
+        pStanding->SetOfferID(dwOfferID);
+    } else {
+        pOffer = new CBuyOfferDatabase;
+        pOffer->SetOfferID(++m_dwOfferID);
+    }
     pOffer->SetPlayerID(pPlayer->m_idPerson);
     pOffer->SetBiddingClubID(pClub->GetID());
     pOffer->SetSecondParty(GetClubIdOf(pPlayer->m_pClub));
@@ -336,8 +348,11 @@ int CDatabaseHandler::MakeBuyOfferToClub(CPlayerDatabase* pPlayer, CClubDatabase
     for (int i = 0; pTerms && i < CBuyOfferDatabase::TERMS; ++i)
         pOffer->SetTerm(i, pTerms[i]);
     pOffer->SetCountdown(kOpen);
-    m_lstBuyOffers.AddTail(pOffer);
-    ++m_nBuyOfferCount;
+    // The lists are kept by player: a new offer joins once it names him.
+    if (!pStanding) {
+        m_lstBuyOffers.AddTail(pOffer);
+        ++m_nBuyOfferCount;
+    }
     // A player with a club: his club answers in a day; a free player weighs
     // the offer himself once a contract is proposed.
     if (pPlayer->m_pClub)
