@@ -111,8 +111,11 @@ bool CPopupApproachClubBuy::OnInitDialog()
         SetNumber(Edit(kConditionEdits[i][1]), m_adwTerms[2 * i + 1] & 0xFF);
     }
     SetNumber(Edit(ID_PERCENTAGE), (m_adwTerms[PLAYER_TERMS_COUNTS] >> 16) & 0xFF);
-    if (pOffer)
+    if (pOffer) {
+        popup_look::SelectValue(dynamic_cast<CXComboBox*>(FindControl(ID_EXCHANGE)), pOffer->GetExchangePlayerID());
+        Recompute();
         SetQuietly(Edit(ID_FURTHER), SetMoney, m_adwTerms[PLAYER_TERMS_FURTHER]);
+    }
     ShowAllControls(true);
     SetFocus(Edit(ID_FEE));
     return true;
@@ -207,9 +210,6 @@ void CPopupApproachClubBuy::Send()
                                     static_cast<uint32_t>(nCount) | static_cast<uint32_t>(nCount) << 8 |
                                     static_cast<uint32_t>(nPercentage) << 16;
     const CPlayerDatabase* pExchange = ExchangePlayer();
-    // A bid already standing is made again with the new figures.
-    if (pDatabase->GetBuyOffer(m_pPlayer->m_idPerson, pClub->GetID()))
-        pDatabase->WithdrawBuyOffer(m_pPlayer->m_idPerson, pClub->GetID(), false);
     if (pDatabase->MakeBuyOfferToClub(m_pPlayer, pClub, nFee, adwTerms, pExchange ? pExchange->m_idPerson : 0, 0) !=
         0) {
         ShowGameMessageBox(CGameMessageBox::MODE_OK, MESSAGE_BID_REFUSED);

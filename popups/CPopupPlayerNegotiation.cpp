@@ -101,7 +101,8 @@ bool CPopupPlayerNegotiation::OnInitDialog()
     CGamePopup::OnInitDialog();
     CDatabaseHandler* pDatabase = Database();
     const CClubDatabase* pClub = HumanClub();
-    m_bOwnOrFree = m_pPlayer && ((pClub && m_pPlayer->m_pClub == pClub) ||
+    // A player without a club is as free as one listed on a free transfer.
+    m_bOwnOrFree = m_pPlayer && ((pClub && m_pPlayer->m_pClub == pClub) || !m_pPlayer->m_pClub ||
                                  m_pPlayer->m_byTransferState == PLAYER_TRANSFER_LEAVING);
     m_bShowFeeShare = m_bShowAgreedFee = !m_bOwnOrFree;
 

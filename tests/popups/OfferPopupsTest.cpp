@@ -259,7 +259,23 @@ TEST_F(OfferPopups, ABidWithInstalmentsConditionsAndAnExchangePlayerIsStoredAnsw
     ASSERT_TRUE(bid.Show(m_pOtherPlayer));
     EXPECT_EQ(Text(bid, CPopupApproachClubBuy::ID_FEE), FormatThousands(nFee / 3 * 3));
     EXPECT_EQ(Text(bid, CPopupApproachClubBuy::ID_INSTALMENTS), "3");
+    EXPECT_EQ(Text(bid, CPopupApproachClubBuy::ID_PERCENTAGE), "15");
+    EXPECT_EQ(Text(bid, CPopupApproachClubBuy::ID_COUNT_3), "5");
     bid.OnClicked(CGamePopup::kCancelButtonID);
+
+    // Made again, the bid replaces the standing one, its exchange player kept.
+    const uint32_t dwOfferID = pOffer->GetOfferID();
+    ASSERT_TRUE(bid.Show(m_pOtherPlayer));
+    Type(bid, CPopupApproachClubBuy::ID_FEE, std::to_string(nFee));
+    Type(bid, CPopupApproachClubBuy::ID_INSTALMENTS, "2");
+    bid.OnClicked(CGamePopup::kOkButtonID);
+    EXPECT_EQ(TakeMessage(), 0);
+    pOffer = Offer(m_pOtherPlayer);
+    ASSERT_NE(pOffer, nullptr);
+    EXPECT_EQ(pOffer->GetOfferID(), dwOfferID);
+    EXPECT_EQ(Database()->CountOpenBuyOffers(m_pOtherPlayer->m_idPerson), 1);
+    EXPECT_EQ(pOffer->GetTerm(PLAYER_TERMS_INSTALMENT), static_cast<uint32_t>(nFee / 2));
+    EXPECT_EQ(pOffer->GetExchangePlayerID(), pExchange->m_idPerson);
 
     // His club answers the next day.
     PlayDays(2);
