@@ -17,6 +17,7 @@
 #include "xframework/CXStatic.h"
 
 #include <cmath>
+#include <iterator>
 
 using namespace offer_edits;
 
@@ -138,6 +139,11 @@ bool CPopupPlayerNegotiation::OnInitDialog()
         AddSpinEdit(*this, e.dwID, e.x, e.y, e.nWidth, 0, e.nMaximum, e.nChars, e.nStep, dwSpin);
         dwSpin += 2;
     }
+
+    static const uint32_t kTabOrder[] = {ID_WEEKS,    ID_WAGE,     ID_FEE_SHARE, ID_PERCENTAGE, ID_AMOUNT_A,
+                                         ID_AMOUNT_B, ID_AMOUNT_C, ID_AMOUNT_D,  ID_COUNT_1,    ID_CONDITION_1,
+                                         ID_COUNT_2,  ID_CONDITION_2, ID_COUNT_3, ID_CONDITION_3};
+    ChainTabs(*this, kTabOrder, static_cast<int>(std::size(kTabOrder)));
 
     m_pOffer = pDatabase && pClub && m_pPlayer ? pDatabase->GetBuyOffer(m_pPlayer->m_idPerson, pClub->GetID()) : nullptr;
     // The offer's contract once one was put to the player; before that his

@@ -15,6 +15,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace offer_edits {
 
@@ -51,6 +52,16 @@ CXStatic* AddValueLabel(CGamePopup& popup, uint32_t dwID, int x, int y, int nWid
         pLabel->m_bClearBackground = 1;
     }
     return pLabel;
+}
+
+void ChainTabs(CGamePopup& popup, const uint32_t* pdwIDs, int nCount)
+{
+    std::vector<CXControl*> chain;
+    for (int i = 0; i < nCount; ++i)
+        if (CXControl* pControl = popup.FindControl(pdwIDs[i]))
+            chain.push_back(pControl);
+    for (size_t i = 0; i < chain.size(); ++i)
+        chain[i]->m_dwTabTargetID = chain[(i + 1) % chain.size()]->m_dwID;
 }
 
 void SetNumber(CXEdit* pEdit, int64_t nValue)

@@ -25,6 +25,10 @@ CXEdit* AddSpinEdit(CGamePopup& popup, uint32_t dwID, int x, int y, int nWidth, 
 // A label for a value, white on the panel.
 CXStatic* AddValueLabel(CGamePopup& popup, uint32_t dwID, int x, int y, int nWidth);
 
+// Tab goes from each control of the list to the next that exists, and from
+// the last back to the first.
+void ChainTabs(CGamePopup& popup, const uint32_t* pdwIDs, int nCount);
+
 // Whole numbers; an edit that is missing reads 0.
 void SetNumber(CXEdit* pEdit, int64_t nValue);
 int ReadNumber(const CXEdit* pEdit);

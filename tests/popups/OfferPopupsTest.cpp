@@ -99,6 +99,11 @@ TEST_F(OfferPopups, NewTermsForAnOwnPlayerAreStoredOnHisOfferAndSignedWhenHeTake
     EXPECT_EQ(popup.FindControl(CPopupPlayerNegotiation::ID_PERCENTAGE), nullptr);
     EXPECT_EQ(Text(popup, CPopupPlayerNegotiation::ID_AGREED_FEE), "-");
     EXPECT_EQ(Text(popup, CPopupPlayerNegotiation::ID_NO_PERCENTAGE), "-");
+    // Tab skips the percentage an own player has none of, and wraps round.
+    EXPECT_EQ(popup.FindControl(CPopupPlayerNegotiation::ID_FEE_SHARE)->m_dwTabTargetID,
+              CPopupPlayerNegotiation::ID_AMOUNT_A);
+    EXPECT_EQ(popup.FindControl(CPopupPlayerNegotiation::ID_CONDITION_3)->m_dwTabTargetID,
+              CPopupPlayerNegotiation::ID_WEEKS);
     Shoot("negotiation-own.png");
 
     // A clause ticked twice is as it was; once sets its bit.
