@@ -324,7 +324,7 @@ void CPopupPlayerNegotiation::Send()
     if (!m_pOffer && m_bOwnOrFree &&
         pDatabase->MakeBuyOfferToClub(m_pPlayer, pClub, 0, nullptr, 0, 0) != 0) {
         DebugLog(1, "[CPopupPlayerNegotiation::Send] No offer could be made for %s", m_pPlayer->GetShortName());
-        ShowGameMessageBox(CGameMessageBox::MODE_OK, MESSAGE_NO_AGREED_FEE);
+        ShowGameMessageBox(CGameMessageBox::MODE_OK, MESSAGE_OFFER_REFUSED);
         return;
     }
     pDatabase->MakeOfferToPlayer(m_pPlayer->m_idPerson, pClub->GetID(), m_Terms);

@@ -46,6 +46,7 @@ public:
         MESSAGE_SHORT_CONTRACT = 111,
         MESSAGE_NO_WAGE = 112,
         MESSAGE_SHARE_ABOVE_FEE = 113,
+        MESSAGE_OFFER_REFUSED = 114,
     };
     static constexpr int kClauses = 3;
     static constexpr int kAllowanceLevels = 6;
