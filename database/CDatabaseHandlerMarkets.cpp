@@ -318,6 +318,12 @@ int CDatabaseHandler::MakeBuyOfferToClub(CPlayerDatabase* pPlayer, CClubDatabase
         return 2;
     if (pPlayer->m_pClub == pClub)
         return OfferNewContract(pPlayer, pClub);
+    if ((pPlayer->m_dwFlags & (PLAYER_FLAG_NOT_FOR_SALE | PLAYER_FLAG_NEWLY_SIGNED)) &&
+        nTotal < static_cast<int64_t>(pPlayer->m_dwAskingPrice)) {
+        DebugLog(1, "[CDatabaseHandler::MakeBuyOfferToClub] Player has just been bought or not for sale and the offer "
+                    "is less than asking price");
+        return 2;
+    }
     // A human's bid made again replaces his standing one; a computer club
     // bids once.
     CBuyOfferDatabase* pStanding = GetBuyOffer(pPlayer->m_idPerson, pClub->GetID());

@@ -9,6 +9,7 @@
 constexpr uint32_t PLAYER_FLAG_NEEDS_WORK_PERMIT = 0x4;
 constexpr uint32_t PLAYER_FLAG_WORK_PERMIT_SETTLED = 0x80;
 constexpr uint32_t PLAYER_FLAG_RETIRING = 0x400;
+constexpr uint32_t PLAYER_FLAG_NOT_FOR_SALE = 0x1000;
 constexpr uint32_t PLAYER_FLAG_NEWLY_SIGNED = 0x8000;
 constexpr uint32_t PLAYER_FLAG_INJURED = 0x10000;
 constexpr uint32_t PLAYER_FLAG_CONTRACT_REQUEST = 0x20000;

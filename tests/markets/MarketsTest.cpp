@@ -732,6 +732,23 @@ TEST_F(Markets, AClubsOwnPlayerIsOfferedANewContractWithoutAFeeAndSignsItWhenHeT
     ExpectIdentifiersResolve(H());
 }
 
+TEST_F(Markets, APlayerNotForSaleOrJustBoughtIsBidForOnlyAtHisAskingPrice)
+{
+    auto [pBuyer, pSeller] = TwoClubs();
+    CPlayerDatabase* pPlayer = FirstPlayer(pSeller);
+    pBuyer->m_nBankBalance = 50000000;
+    pPlayer->m_dwAskingPrice = 200000;
+    for (const uint32_t dwFlag : {PLAYER_FLAG_NOT_FOR_SALE, PLAYER_FLAG_NEWLY_SIGNED}) {
+        SCOPED_TRACE(dwFlag);
+        pPlayer->m_dwFlags |= dwFlag;
+        EXPECT_EQ(H().MakeBuyOfferToClub(pPlayer, pBuyer, 199999, nullptr, 0, 0), 2);
+        ASSERT_EQ(H().MakeBuyOfferToClub(pPlayer, pBuyer, 200000, nullptr, 0, 0), 0);
+        ASSERT_EQ(H().WithdrawBuyOffer(pPlayer->m_idPerson, pBuyer->GetID(), false), 0);
+        pPlayer->m_dwFlags &= ~dwFlag;
+    }
+    EXPECT_EQ(H().MakeBuyOfferToClub(pPlayer, pBuyer, 199999, nullptr, 0, 0), 0) << "a player for sale";
+}
+
 TEST_F(Markets, ThePlayerOfferedInExchangeGoesToTheSellerWhenTheMoveCompletes)
 {
     auto [pBuyer, pSeller] = TwoClubs();
