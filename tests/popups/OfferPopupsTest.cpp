@@ -227,6 +227,13 @@ TEST_F(OfferPopups, ABidWithInstalmentsConditionsAndAnExchangePlayerIsStoredAnsw
     // A human may bid up to twice a player's value.
     const int32_t nFee = static_cast<int32_t>(m_pOtherPlayer->m_dwValue) * 2 - 1;
     ASSERT_GT(nFee, 3);
+    // More than twice his value is not a bid a human may make: told, kept.
+    Type(bid, CPopupApproachClubBuy::ID_FEE, std::to_string(nFee + 2));
+    bid.OnClicked(CGamePopup::kOkButtonID);
+    Shoot("bid-refused.png");
+    EXPECT_EQ(TakeMessage(), CPopupApproachClubBuy::MESSAGE_BID_REFUSED);
+    EXPECT_TRUE(bid.IsOnStack());
+    EXPECT_EQ(Offer(m_pOtherPlayer), nullptr);
     Type(bid, CPopupApproachClubBuy::ID_FURTHER, "77");
     Type(bid, CPopupApproachClubBuy::ID_FEE, std::to_string(nFee));
     EXPECT_EQ(Text(bid, CPopupApproachClubBuy::ID_FURTHER), FormatThousands(nFee)) << "a new fee resets it";
