@@ -76,8 +76,8 @@ bool CPopupApproachClubBuy::OnInitDialog()
     popup_look::AddAnswerButtons(*this);
     AddSpinEdit(*this, ID_FEE, 230, 74, 65, 0, kMaximumFee, 10, 10000, 909);
     AddSpinEdit(*this, ID_INSTALMENTS, 90, 108, 30, 1, 99, 3, 1, 911);
-    AddValueLabel(*this, ID_INSTALMENT, 230, 108, 70);
-    AddValueLabel(*this, ID_FEE_AND_EXCHANGE, 230, 142, 70);
+    popup_look::AddValueLabel(*this, ID_INSTALMENT, 230, 108, 70);
+    popup_look::AddValueLabel(*this, ID_FEE_AND_EXCHANGE, 230, 142, 70);
     AddSpinEdit(*this, ID_PERCENTAGE, 90, 176, 30, 0, 100, 3, 1, 913);
     AddSpinEdit(*this, ID_FURTHER, 230, 176, 65, 0, kMaximumFee, 10, 10000, 915);
     uint32_t dwSpin = 921;

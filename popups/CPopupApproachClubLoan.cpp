@@ -89,10 +89,10 @@ bool CPopupApproachClubLoan::OnInitDialog()
     if (pCountry && pDatabase)
         nMaximum = std::min(nMaximum, pCountry->GetSeasonEndDate().DaysBetween(pDatabase->GetGameDate()) / 7);
     AddSpinEdit(*this, ID_WEEKS, 90, 40, 30, kMinimumWeeks, std::max(kMinimumWeeks, nMaximum), 2, 1, 909);
-    AddValueLabel(*this, ID_SURCHARGES, 90, 74, 70);
-    AddValueLabel(*this, ID_WAGE, 90, 106, 70);
+    popup_look::AddValueLabel(*this, ID_SURCHARGES, 90, 74, 70);
+    popup_look::AddValueLabel(*this, ID_WAGE, 90, 106, 70);
     AddSpinEdit(*this, ID_CONTRIBUTION, 90, 140, 50, 1, 999999, 7, 100, 911);
-    AddValueLabel(*this, ID_TOTAL, 90, 176, 70);
+    popup_look::AddValueLabel(*this, ID_TOTAL, 90, 176, 70);
     auto* pCups = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, 8, 206, 178, 238, ID_CUPS, nullptr));
     if (pCups) {
         pCups->SetUp(16, 4, g_hSmallFont, 0, false, nullptr, true, nullptr, false, 0, false, false, true);

@@ -115,12 +115,12 @@ bool CPopupPlayerNegotiation::OnInitDialog()
     }
     popup_look::AddDropDown(*this, ID_ALLOWANCE_1, 90, 142, 240, 238, kAllowanceColumns);
     popup_look::AddDropDown(*this, ID_ALLOWANCE_2, 90, 176, 240, 272, kAllowanceColumns);
-    AddValueLabel(*this, ID_AGREED_FEE, 90, 40, 60);
+    popup_look::AddValueLabel(*this, ID_AGREED_FEE, 90, 40, 60);
     // The spin buttons pair from 909 in the order of the edits.
     AddSpinEdit(*this, ID_WAGE, 90, 108, 50, 1, 999999, 7, 100, 909);
     AddSpinEdit(*this, ID_WEEKS, 90, 74, 30, kMinimumWeeks, kMaximumWeeks, 3, 1, 911);
     if (m_bOwnOrFree)
-        AddValueLabel(*this, ID_NO_PERCENTAGE, 270, 108, 30);
+        popup_look::AddValueLabel(*this, ID_NO_PERCENTAGE, 270, 108, 30);
     else
         AddSpinEdit(*this, ID_PERCENTAGE, 270, 108, 30, 1, 100, 3, 1, 913);
     AddSpinEdit(*this, ID_FEE_SHARE, 270, 74, 60, 0, 99999999, 10, 100, 915);

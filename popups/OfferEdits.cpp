@@ -1,5 +1,7 @@
 #include "popups/OfferEdits.h"
 
+#include "popups/PopupLook.h"
+
 #include "shell/CGame.h"
 #include "shell/CGamePopup.h"
 #include "shell/CGameTitlebar.h"
@@ -11,7 +13,6 @@
 #include "database/CPlayerDatabase.h"
 #include "season/CSaveGame.h"
 #include "xframework/CXEdit.h"
-#include "xframework/CXStatic.h"
 
 #include <cmath>
 #include <limits>
@@ -29,29 +30,8 @@ constexpr COLORREF kNoClubSecondColour = 0xFFFFFF;
 CXEdit* AddSpinEdit(CGamePopup& popup, uint32_t dwID, int x, int y, int nWidth, int nMinimum, int nMaximum,
                     int nChars, int nStep, uint32_t dwUpID)
 {
-    auto* pEdit = static_cast<CXEdit*>(popup.AddControlXYWH(XCONTROL_EDIT, x, y, nWidth, 18, dwID, nullptr));
-    if (!pEdit)
-        return nullptr;
-    pEdit->m_hFont = g_hSmallFont;
-    pEdit->m_bAllowLetters = 0;
-    pEdit->m_bAllowOthers = 0;
-    pEdit->m_nAlignment = 2;
-    pEdit->SetMaxLength(nChars);
-    pEdit->SetNumericRange(true, nMinimum, nMaximum);
-    pEdit->AddSpinButtons(dwUpID, dwUpID + 1, nStep);
-    return pEdit;
-}
-
-CXStatic* AddValueLabel(CGamePopup& popup, uint32_t dwID, int x, int y, int nWidth)
-{
-    auto* pLabel = static_cast<CXStatic*>(popup.AddControlXYWH(XCONTROL_STATIC, x, y, nWidth, 18, dwID, nullptr));
-    if (pLabel) {
-        pLabel->m_hFont = g_hSmallFont;
-        pLabel->m_crText = kValueColour;
-        pLabel->m_bFrame = 0;
-        pLabel->m_bClearBackground = 1;
-    }
-    return pLabel;
+    return popup_look::AddNumberEdit(popup, dwID, x, y, nWidth, false, nChars, dwUpID, dwUpID + 1, nStep, nMinimum,
+                                     nMaximum);
 }
 
 void ChainTabs(CGamePopup& popup, const uint32_t* pdwIDs, int nCount)

@@ -1,7 +1,7 @@
 #pragma once
-// What the popups that put offers to players and clubs share: numeric and
-// money edits with their spin buttons, value labels, the colours of the
-// player's club, and the human's database, club and today.
+// What the popups that put offers to players and clubs share: number and
+// money edits with their spin buttons, the colours of the player's club, and
+// the human's database and club.
 #include "xframework/CXSurface.h"
 
 #include <cstdint>
@@ -11,19 +11,17 @@ class CDatabaseHandler;
 class CGamePopup;
 class CPlayerDatabase;
 class CXEdit;
-class CXStatic;
 
 namespace offer_edits {
 
-// The popups' value colour and the row colour of their lists.
+// The colour of the rows of their lists and drop-downs.
 constexpr COLORREF kValueColour = 0x00FFFFFF;
 
-// A numeric edit of nChars characters with the range it is clamped to and
-// spin buttons dwUpID and dwUpID + 1 stepping by nStep.
+// A number edit of nChars characters with the range it is clamped to and
+// spin buttons dwUpID and dwUpID + 1 stepping by nStep (money too: it is
+// shown through SetMoney and read through ReadMoney).
 CXEdit* AddSpinEdit(CGamePopup& popup, uint32_t dwID, int x, int y, int nWidth, int nMinimum, int nMaximum,
                     int nChars, int nStep, uint32_t dwUpID);
-// A label for a value, white on the panel.
-CXStatic* AddValueLabel(CGamePopup& popup, uint32_t dwID, int x, int y, int nWidth);
 
 // Tab goes from each control of the list to the next that exists, and from
 // the last back to the first.
