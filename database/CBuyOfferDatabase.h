@@ -53,6 +53,9 @@ public:
     uint32_t GetValue100() const { return m_dwValue100; }
     void SetValue100(uint32_t dw) { m_dwValue100 = dw; }
     uint32_t GetValue108() const { return m_dwValue108; }
+    // The bidder's own player offered in part exchange (0 none), kept in the
+    // value at 108.
+    ID_PLAYER GetExchangePlayerID() const { return m_dwValue108; }
     void SetValue108(uint32_t dw) { m_dwValue108 = dw; }
     uint32_t GetValue116() const { return m_dwValue116; }
     void SetValue116(uint32_t dw) { m_dwValue116 = dw; }

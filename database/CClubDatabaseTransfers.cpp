@@ -862,7 +862,7 @@ int ListingScore(const CClubDatabase* pClub, const CPlayerDatabase* pPlayer, boo
 
 bool MayLeave(const ListingSquad& squad, const CPlayerDatabase* pPlayer)
 {
-    return !(pPlayer->m_dwFlags & (PLAYER_FLAG_RETIRING | 0x1000 | PLAYER_FLAG_NEWLY_SIGNED)) &&
+    return !(pPlayer->m_dwFlags & (PLAYER_FLAG_RETIRING | PLAYER_FLAG_NOT_FOR_SALE | PLAYER_FLAG_NEWLY_SIGNED)) &&
            squad.nAvailable > 18 && !squad.IsBestOfGroup(pPlayer) && plat::rand() % 80 == 1;
 }
 

@@ -823,8 +823,12 @@ public:
     CBuyOfferDatabase* FindBuyOfferByID(uint32_t dwOfferID) const;
     CLoanOfferDatabase* FindLoanOfferByID(uint32_t dwOfferID) const;
     bool IsPendingTransfer(ID_PLAYER idPlayer) const;
-    // A fee bid: 0 made, 2 refused (no player, his own club, a pending move,
-    // too many open offers, not enough funds or a closed window).
+    // A fee bid: 0 made, 2 refused (no player, a pending move, too many open
+    // offers, not enough funds or a closed window). A computer club's second
+    // bid is refused; a human's replaces his standing one, answers and all. dwValue1 names the
+    // bidder's player offered in part exchange (0 none). For the club's own
+    // player it is a new-contract offer: no fee, agreed with the club at
+    // once, refused only when one is open or he is about to move.
     int MakeBuyOfferToClub(CPlayerDatabase* pPlayer, CClubDatabase* pClub, int32_t nTotal, const uint32_t* pTerms,
                            uint32_t dwValue1, uint32_t dwValue2);
     int MakeLoanOffer(CPlayerDatabase* pPlayer, uint8_t byKind, ID_CLUB idClub, uint16_t wDays, uint32_t dwWage);
@@ -845,6 +849,9 @@ public:
     // (his club) to the club that receives him, for no fee. False when he is
     // not that club's.
     bool TransferPlayerExchange(CPlayerDatabase* pPlayer, CClubDatabase* pOfferingClub, CClubDatabase* pReceiver);
+    // An accepted offer of his own club: he signs the contract it proposed
+    // (TransferPlayer calls it for such an offer). The offer is freed; 0.
+    int SignNewContract(CPlayerDatabase* pPlayer, CBuyOfferDatabase* pOffer);
     // The club puts the proposed contract to the player it bids for; he
     // answers within a week. 2 when the club has no offer for him, else 0.
     int MakeOfferToPlayer(ID_PLAYER idPlayer, ID_CLUB idClub, const PLAYERCONTRACT& contract);
@@ -920,6 +927,8 @@ public:
     // ---- end of markets and pools ----
 
 private:
+    // MakeBuyOfferToClub's offer of a new contract to the club's own player.
+    int OfferNewContract(CPlayerDatabase* pPlayer, CClubDatabase* pClub);
     bool LoadNameDictionaries();
     bool LoadStadiumTables();
     // Frees every record and entry of the world that exists; safe when empty.

@@ -314,18 +314,37 @@ bool CDatabaseHandler::IsPendingTransfer(ID_PLAYER idPlayer) const
 int CDatabaseHandler::MakeBuyOfferToClub(CPlayerDatabase* pPlayer, CClubDatabase* pClub, int32_t nTotal,
                                          const uint32_t* pTerms, uint32_t dwValue1, uint32_t dwValue2)
 {
-    if (!pPlayer || !pClub || pPlayer->IsRetired() || (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING) ||
-        pPlayer->m_pClub == pClub || nTotal < 0)
+    if (!pPlayer || !pClub || pPlayer->IsRetired() || (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING) || nTotal < 0)
         return 2;
-    if (IsPendingTransfer(pPlayer->m_idPerson) || GetBuyOffer(pPlayer->m_idPerson, pClub->GetID()) ||
-        CountOpenBuyOffers(pPlayer->m_idPerson) > 6)
+    if (pPlayer->m_pClub == pClub)
+        return OfferNewContract(pPlayer, pClub);
+    if ((pPlayer->m_dwFlags & (PLAYER_FLAG_NOT_FOR_SALE | PLAYER_FLAG_NEWLY_SIGNED)) &&
+        nTotal < static_cast<int64_t>(pPlayer->m_dwAskingPrice)) {
+        DebugLog(1, "[CDatabaseHandler::MakeBuyOfferToClub] Player has just been bought or not for sale and the offer "
+                    "is less than asking price");
+        return 2;
+    }
+    // A human's bid made again replaces his standing one; a computer club
+    // bids once.
+    CBuyOfferDatabase* pStanding = GetBuyOffer(pPlayer->m_idPerson, pClub->GetID());
+    if (IsPendingTransfer(pPlayer->m_idPerson) || (pStanding && !IsClubHumanManaged(pClub)) ||
+        (!pStanding && CountOpenBuyOffers(pPlayer->m_idPerson) > 6))
         return 2;
     if (pClub->m_pCountry && !pClub->m_pCountry->IsTransferWindowOpenToday())
         return 2;
     if (pClub->MustRefusePurchase(pPlayer, nTotal, GetSaveGameForClub(pPlayer->m_pClub)))
         return 2;
-    auto* pOffer = new CBuyOfferDatabase;
-    pOffer->SetOfferID(++m_dwOfferID);
+    CBuyOfferDatabase* pOffer = pStanding;
+    if (pStanding) {
+        const uint32_t dwOfferID = pStanding->GetOfferID();
+        for (uint8_t byType : {3, 6, 10, 11, 12, 13, 14})
+            DeleteEventsEverywhere(m_lstCountries, byType, dwOfferID);
+        *pStanding = CBuyOfferDatabase();
+        pStanding->SetOfferID(dwOfferID);
+    } else {
+        pOffer = new CBuyOfferDatabase;
+        pOffer->SetOfferID(++m_dwOfferID);
+    }
     pOffer->SetPlayerID(pPlayer->m_idPerson);
     pOffer->SetBiddingClubID(pClub->GetID());
     pOffer->SetSecondParty(GetClubIdOf(pPlayer->m_pClub));
@@ -335,14 +354,36 @@ int CDatabaseHandler::MakeBuyOfferToClub(CPlayerDatabase* pPlayer, CClubDatabase
     for (int i = 0; pTerms && i < CBuyOfferDatabase::TERMS; ++i)
         pOffer->SetTerm(i, pTerms[i]);
     pOffer->SetCountdown(kOpen);
-    m_lstBuyOffers.AddTail(pOffer);
-    ++m_nBuyOfferCount;
+    // The lists are kept by player: a new offer joins once it names him.
+    if (!pStanding) {
+        m_lstBuyOffers.AddTail(pOffer);
+        ++m_nBuyOfferCount;
+    }
     // A player with a club: his club answers in a day; a free player weighs
     // the offer himself once a contract is proposed.
     if (pPlayer->m_pClub)
         AddEventOnce(pPlayer->m_pCountry, 5, CDate(m_GameDate.GetValue(), 1), pPlayer->m_idPerson);
     else
         pClub->ProposeBuyContract(pOffer);
+    return 0;
+}
+
+int CDatabaseHandler::OfferNewContract(CPlayerDatabase* pPlayer, CClubDatabase* pClub)
+{
+    // His own club has no fee to agree: the offer starts agreed with the
+    // club and waits for the contract put to him.
+    if (IsPendingTransfer(pPlayer->m_idPerson) || GetBuyOffer(pPlayer->m_idPerson, pClub->GetID()))
+        return 2;
+    auto* pOffer = new CBuyOfferDatabase;
+    pOffer->SetOfferID(++m_dwOfferID);
+    pOffer->SetPlayerID(pPlayer->m_idPerson);
+    pOffer->SetBiddingClubID(pClub->GetID());
+    pOffer->SetSecondParty(pClub->GetID());
+    pOffer->SetFlags(BUYOFFER_ANSWERED);
+    pOffer->SetClubAnswer(0);
+    pOffer->SetCountdown(kOpen);
+    m_lstBuyOffers.AddTail(pOffer);
+    ++m_nBuyOfferCount;
     return 0;
 }
 
@@ -498,6 +539,9 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
         return 2;
     CPlayerDatabase* pPlayer = GetPlayerFromID(pOffer->GetPlayerID());
     CClubDatabase* pBuyer = GetClubFromID(pOffer->GetBiddingClubID());
+    if (pPlayer && pBuyer && pPlayer->m_pClub == pBuyer && (pOffer->GetFlags() & BUYOFFER_CONTRACT_PROPOSED) &&
+        !(pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING))
+        return SignNewContract(pPlayer, pOffer);
     if (!pPlayer || !pBuyer || pPlayer->m_pClub == pBuyer || (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING)) {
         DebugLog(1, "[CDatabaseHandler::TransferPlayer] Offer %u can no longer be completed", pOffer->GetOfferID());
         return 2;
@@ -585,7 +629,23 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
     RecordMove(pSeller, pBuyer, record, &CDivisionDatabase::AddTransferRecord);
     DebugLog(2, "[CDatabaseHandler::TransferPlayer] %s moves from %s to %s for %d", pPlayer->GetShortName(),
              pSeller ? pSeller->GetName() : "no club", pBuyer->GetName(), nFee);
+    // The buyer's player offered in part exchange goes the other way.
+    if (CPlayerDatabase* pExchange = pSeller ? GetPlayerFromID(pOffer->GetExchangePlayerID()) : nullptr;
+        pExchange && pExchange != pPlayer)
+        TransferPlayerExchange(pExchange, pBuyer, pSeller);
     delete pOffer;
+    return 0;
+}
+
+int CDatabaseHandler::SignNewContract(CPlayerDatabase* pPlayer, CBuyOfferDatabase* pOffer)
+{
+    uint32_t adwWords[CBuyOfferDatabase::CONTRACT_WORDS];
+    for (int i = 0; i < CBuyOfferDatabase::CONTRACT_WORDS; ++i)
+        adwWords[i] = pOffer->GetContractWord(i);
+    CPlayerDatabase::UnpackContract(adwWords, pPlayer->m_Contract);
+    pPlayer->m_dwFlags &= ~PLAYER_FLAG_CONTRACT_REQUEST;
+    DebugLog(2, "[CDatabaseHandler::TransferPlayer] %s signs a new contract", pPlayer->GetShortName());
+    WithdrawBuyOffer(pPlayer->m_idPerson, pOffer->GetBiddingClubID(), false);
     return 0;
 }
 

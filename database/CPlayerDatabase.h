@@ -9,6 +9,7 @@
 constexpr uint32_t PLAYER_FLAG_NEEDS_WORK_PERMIT = 0x4;
 constexpr uint32_t PLAYER_FLAG_WORK_PERMIT_SETTLED = 0x80;
 constexpr uint32_t PLAYER_FLAG_RETIRING = 0x400;
+constexpr uint32_t PLAYER_FLAG_NOT_FOR_SALE = 0x1000;
 constexpr uint32_t PLAYER_FLAG_NEWLY_SIGNED = 0x8000;
 constexpr uint32_t PLAYER_FLAG_INJURED = 0x10000;
 constexpr uint32_t PLAYER_FLAG_CONTRACT_REQUEST = 0x20000;
@@ -92,7 +93,11 @@ constexpr int PlayerBonusSlot(uint16_t wBit)
 // The player's transfer block holds the terms of the move that brought him:
 // three (amount, count) conditions, the instalment, a further amount, the
 // instalments left, their number and a percentage, and the club he came from.
+// Words 0-5 are the conditions as (amount, count) pairs; the counts word
+// holds the instalments left, their number and the percentage, a byte each.
+constexpr int PLAYER_TERMS_CONDITIONS = 3;
 constexpr int PLAYER_TERMS_INSTALMENT = 6;
+constexpr int PLAYER_TERMS_FURTHER = 7;
 constexpr int PLAYER_TERMS_COUNTS = 8;
 constexpr int PLAYER_TERMS_FORMER_CLUB = 9;
 

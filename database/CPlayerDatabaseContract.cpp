@@ -423,7 +423,10 @@ void CPlayerDatabase::ReviewSigning() const
 {
     if (!m_pClub || !IsClubHumanManaged(m_pClub))
         return;
-    const uint64_t nPaid = static_cast<uint64_t>(m_adwTransferBlock[8]) * m_adwTransferBlock[10];
+    // The fee his terms paid: the instalment times their number (the counts
+    // word's second byte; its first counts down those still owed).
+    const uint64_t nPaid = static_cast<uint64_t>(m_adwTransferBlock[PLAYER_TERMS_INSTALMENT]) *
+                           ((m_adwTransferBlock[PLAYER_TERMS_COUNTS] >> 8) & 0xFF);
     const uint64_t nValue = m_dwValue;
     const bool bAboveSquad = m_byRating > m_pClub->m_byAverageRating;
     uint16_t wNews = 0;

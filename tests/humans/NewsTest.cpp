@@ -924,3 +924,33 @@ TEST_F(HumanWorld, AComputerClubRaisedToItsLowestBalanceIsTheNewSeasonsStory)
         bTold = bTold || (p->GetParameter() == 306 && p->GetParameterSlot(NEWS_SLOT_PERSON) == pRaised->m_wManagerId);
     EXPECT_TRUE(bTold) << "the story outlives the new season's clear-out of the papers";
 }
+
+TEST_F(HumanWorld, ASigningSettledInIsJudgedByTheWholeFeeHisInstalmentsPaid)
+{
+    CPlayerDatabase* pPlayer = static_cast<CPlayerDatabase*>(m_pClub->m_lstPlayers.GetHead()->pData);
+    pPlayer->m_dwValue = 400000;
+    const struct {
+        const char* name;
+        uint8_t byRating;      // 0 below the squad, 255 above it
+        uint32_t dwInstalment;
+        uint32_t dwCount;
+        uint16_t wNews;        // 0 none
+    } cases[] = {
+        {"three of 200,000 for a weaker player", 0, 200000, 3, 109},
+        {"three of 50,000 for a weaker player", 0, 50000, 3, 0},
+        {"one of 600,000 for a better player", 255, 600000, 1, 0},
+        {"two of 100,000 for a better player", 255, 100000, 2, 108},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_pHuman->GetNews().RemoveAllIncomingNewsItems();
+        pPlayer->m_byRating = c.byRating;
+        std::fill(std::begin(pPlayer->m_adwTransferBlock), std::end(pPlayer->m_adwTransferBlock), 0u);
+        pPlayer->m_adwTransferBlock[PLAYER_TERMS_INSTALMENT] = c.dwInstalment;
+        // The instalments still owed are paid off: only their number stays.
+        pPlayer->m_adwTransferBlock[PLAYER_TERMS_COUNTS] = c.dwCount << 8;
+        pPlayer->ReviewSigning();
+        EXPECT_EQ(IncomingOfType(*m_pHuman, 108).size(), c.wNews == 108 ? 1u : 0u);
+        EXPECT_EQ(IncomingOfType(*m_pHuman, 109).size(), c.wNews == 109 ? 1u : 0u);
+    }
+}

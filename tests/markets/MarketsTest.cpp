@@ -116,7 +116,6 @@ TEST_F(Markets, FeeTransferFromBidToCompletionMovesPlayerContractAndMoney)
     ASSERT_EQ(H().MakeBuyOfferToClub(pPlayer, pBuyer, nFee, adwTerms, 0, 0), 0);
     EXPECT_EQ(H().CountOpenBuyOffers(id), 1);
     EXPECT_EQ(H().MakeBuyOfferToClub(pPlayer, pBuyer, nFee, adwTerms, 0, 0), 2) << "one offer per club";
-    EXPECT_EQ(H().MakeBuyOfferToClub(pPlayer, pSeller, nFee, adwTerms, 0, 0), 2) << "not from his own club";
 
     // His club answers, the bidder proposes a contract, he takes it, the move completes.
     RunEvent(pPlayer->m_pCountry, 5, id);
@@ -698,6 +697,76 @@ TEST_F(Markets, APlayerGivenInExchangeMovesWithoutAFeeIntoBothDivisionsRecords)
         EXPECT_EQ(record.wValue1, pReceiver->GetID());
         EXPECT_EQ(record.byValue, 4);
     }
+    ExpectIdentifiersResolve(H());
+}
+
+TEST_F(Markets, AClubsOwnPlayerIsOfferedANewContractWithoutAFeeAndSignsItWhenHeTakesIt)
+{
+    CClubDatabase* pClub = TwoClubs().first;
+    CPlayerDatabase* pPlayer = FirstPlayer(pClub);
+    const ID_PLAYER id = pPlayer->m_idPerson;
+    uint32_t adwTerms[CBuyOfferDatabase::TERMS];
+    std::fill(std::begin(adwTerms), std::end(adwTerms), 7u);
+    ASSERT_EQ(H().MakeBuyOfferToClub(pPlayer, pClub, 5000000, adwTerms, 0, 0), 0);
+    EXPECT_EQ(H().MakeBuyOfferToClub(pPlayer, pClub, 0, nullptr, 0, 0), 2) << "one offer at a time";
+    CBuyOfferDatabase* pOffer = H().GetBuyOffer(id, pClub->GetID());
+    ASSERT_NE(pOffer, nullptr);
+    EXPECT_EQ(pOffer->GetValue100(), 0u) << "no fee between a club and itself";
+    for (int i = 0; i < CBuyOfferDatabase::TERMS; ++i)
+        EXPECT_EQ(pOffer->GetTerm(i), 0u) << "term " << i;
+    EXPECT_EQ(pOffer->GetFlags() & (BUYOFFER_ANSWERED | BUYOFFER_CONTRACT_PROPOSED), BUYOFFER_ANSWERED);
+    EXPECT_EQ(pOffer->GetClubAnswer(), 0);
+    EXPECT_EQ(pPlayer->m_pCountry->FindEvent(5, id), nullptr) << "no club to ask";
+
+    PLAYERCONTRACT contract = pPlayer->m_Contract;
+    contract.dwYearlyWage = pPlayer->m_Contract.dwYearlyWage * 2 + 52000;
+    contract.dwEndDate = CDate(H().GetGameDate().GetValue(), 4 * 365).GetValue();
+    ASSERT_EQ(H().MakeOfferToPlayer(id, pClub->GetID(), contract), 0);
+    RunEvent(pPlayer->m_pCountry, 8, id);
+    RunEvent(pClub->m_pCountry, 14, pOffer->GetOfferID());
+    EXPECT_EQ(pPlayer->m_pClub, pClub);
+    EXPECT_EQ(pPlayer->m_Contract.dwYearlyWage, contract.dwYearlyWage);
+    EXPECT_EQ(pPlayer->m_Contract.dwEndDate, contract.dwEndDate);
+    EXPECT_EQ(H().GetBuyOffer(id, pClub->GetID()), nullptr);
+    EXPECT_EQ(H().CountOpenBuyOffers(id), 0);
+    ExpectIdentifiersResolve(H());
+}
+
+TEST_F(Markets, APlayerNotForSaleOrJustBoughtIsBidForOnlyAtHisAskingPrice)
+{
+    auto [pBuyer, pSeller] = TwoClubs();
+    CPlayerDatabase* pPlayer = FirstPlayer(pSeller);
+    pBuyer->m_nBankBalance = 50000000;
+    pPlayer->m_dwAskingPrice = 200000;
+    for (const uint32_t dwFlag : {PLAYER_FLAG_NOT_FOR_SALE, PLAYER_FLAG_NEWLY_SIGNED}) {
+        SCOPED_TRACE(dwFlag);
+        pPlayer->m_dwFlags |= dwFlag;
+        EXPECT_EQ(H().MakeBuyOfferToClub(pPlayer, pBuyer, 199999, nullptr, 0, 0), 2);
+        ASSERT_EQ(H().MakeBuyOfferToClub(pPlayer, pBuyer, 200000, nullptr, 0, 0), 0);
+        ASSERT_EQ(H().WithdrawBuyOffer(pPlayer->m_idPerson, pBuyer->GetID(), false), 0);
+        pPlayer->m_dwFlags &= ~dwFlag;
+    }
+    EXPECT_EQ(H().MakeBuyOfferToClub(pPlayer, pBuyer, 199999, nullptr, 0, 0), 0) << "a player for sale";
+}
+
+TEST_F(Markets, ThePlayerOfferedInExchangeGoesToTheSellerWhenTheMoveCompletes)
+{
+    auto [pBuyer, pSeller] = TwoClubs();
+    CPlayerDatabase* pPlayer = FirstPlayer(pSeller);
+    CPlayerDatabase* pExchange = FirstPlayer(pBuyer);
+    pBuyer->m_nBankBalance = 50000000;
+    uint32_t adwTerms[CBuyOfferDatabase::TERMS];
+    pSeller->BuildAskingTerms(adwTerms, pPlayer);
+    const int32_t nFee = CClubDatabase::GetTermsTotal(adwTerms) * 2;
+    ASSERT_EQ(H().MakeBuyOfferToClub(pPlayer, pBuyer, nFee, adwTerms, pExchange->m_idPerson, 0), 0);
+    CBuyOfferDatabase* pOffer = H().GetBuyOffer(pPlayer->m_idPerson, pBuyer->GetID());
+    ASSERT_NE(pOffer, nullptr);
+    EXPECT_EQ(pOffer->GetExchangePlayerID(), pExchange->m_idPerson);
+    RunEvent(pPlayer->m_pCountry, 5, pPlayer->m_idPerson);
+    RunEvent(pPlayer->m_pCountry, 8, pPlayer->m_idPerson);
+    RunEvent(pBuyer->m_pCountry, 14, pOffer->GetOfferID());
+    EXPECT_EQ(pPlayer->m_pClub, pBuyer);
+    EXPECT_EQ(pExchange->m_pClub, pSeller);
     ExpectIdentifiersResolve(H());
 }
 
