@@ -12,6 +12,7 @@
 #include "database/CDivisionFixturesDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "season/CFastMatchEngine.h"
+#include "season/CSaveGame.h"
 #include "season/CRefereeDatabase.h"
 #include "season/CupRecords.h"
 #include "season/MatchSideRecord.h"
@@ -266,5 +267,9 @@ bool CShownMatchRecorder::Record(CDatabaseHandler& database, const MATCHDAYFIXTU
     } else {
         database.RecordCupResult(pCupFixture, block);
     }
+    // The humans' next match moves on.
+    for (const CClubDatabase* pClub : {pHome, pAway})
+        if (CSaveGame* pHuman = database.GetSaveGameForClub(pClub))
+            pHuman->UpdateNextFixture();
     return true;
 }

@@ -4,7 +4,8 @@
 // the player of the match, the referee's totals, the gate, the match record
 // in the history file (the home country's, or "temp.mhs" for European and
 // friendly matches), the clubs' results and the home pitch, then the
-// fixture and the league table (or the play-off tie, or the cup tie).
+// fixture and the league table (or the play-off tie, or the cup tie); the
+// human managers' next match moves on.
 #include "matchday/MatchIncidents.h"
 #include "shell/CGameDay.h"
 

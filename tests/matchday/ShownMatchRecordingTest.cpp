@@ -6,6 +6,8 @@
 // the players' records and the match history file must come out the same.
 #include "../humans/HumanWorld.h"
 #include "common/CBinaryFile.h"
+#include "database/CCupFixturesDatabase.h"
+#include "database/MatchHistory.h"
 #include "database/CDivisionFixturesDatabase.h"
 #include "match/CMatchClub.h"
 #include "match/CMatchEngine.h"
@@ -252,6 +254,62 @@ TEST(ShownMatchRecording, WritesTheWorldAsTheQuickEnginesWritersDo)
     EXPECT_EQ(shown.players, quick.players);
     EXPECT_EQ(shown.history.size(), quick.history.size());
     EXPECT_TRUE(shown.history == quick.history) << "the match history files differ";
+}
+
+class ShownFriendly : public humans_test::HumanWorld {};
+
+// A friendly goes to "temp.mhs", not to the country's file, and reads back
+// with the own goal of a home player in the home block.
+TEST_F(ShownFriendly, GoesToTheCupHistoryWithTheOwnGoalInTheScorersBlock)
+{
+    CClubDatabase* pAway = H().GetClubFromID(2);
+    CCupFixturesDatabase* pFixture = H().OrganiseFriendlyFixture(m_pClub, pAway, H().GetGameDate(), false);
+    ASSERT_NE(pFixture, nullptr);
+    CMatchEngine engine;
+    ITEMMATCHRULESINFORMATION rules;
+    rules.abyRules[2] = 5;
+    const uint32_t dwSeed = 9;
+    ASSERT_TRUE(engine.StartGame(H(), pFixture->GetHomeClubID(), pFixture->GetAwayClubID(), 0, rules, 0, &dwSeed));
+    SilentOutput output;
+    CMatchEventHandler handler(output);
+    engine.SetEventReceiver(&handler);
+    CMatchPlayer* pUnlucky = engine.GetHomeClub()->GetPlayerBySquadIndex(3);
+    ITEMMATCHEVENTINFORMATION& event = engine.GetEventRecord();
+    event.pPerson = pUnlucky;
+    event.dwGameTime = 20 * kMinute;
+    event.byEvent = INCIDENT_OWN_GOAL;
+    engine.SendIncident();
+    engine.GetAwayClub()->SetGoals(1);
+
+    const size_t nCountryBytes = m_pClub->GetCountry()->GetMatchHistory().GetSize();
+    const size_t nCupBytes = H().GetCupMatchHistory().GetSize();
+    // A match of other clubs than the fixture's is refused.
+    MATCHDAYFIXTURE wrong{pFixture, 3};
+    SHOWNMATCH swapped = DescribeShownMatch(engine);
+    std::swap(swapped.aSides[0], swapped.aSides[1]);
+    EXPECT_FALSE(CShownMatchRecorder::Record(H(), wrong, swapped, handler.GetIncidents()));
+    EXPECT_FALSE(pFixture->IsPlayed());
+
+    ASSERT_TRUE(CShownMatchRecorder::Record(H(), {pFixture, 3}, DescribeShownMatch(engine), handler.GetIncidents()));
+    EXPECT_EQ(m_pClub->GetCountry()->GetMatchHistory().GetSize(), nCountryBytes);
+    EXPECT_GT(H().GetCupMatchHistory().GetSize(), nCupBytes);
+    EXPECT_EQ(pFixture->GetHomeGoals(), 0);
+    EXPECT_EQ(pFixture->GetAwayGoals(), 1);
+
+    MATCHHISTORYHEADER header;
+    MATCHRECORDBODY body;
+    ASSERT_TRUE(H().FindMatchRecord(header, &body, pFixture->GetFixtureID()));
+    EXPECT_EQ(header.byMatchKind, MATCHKIND_FRIENDLY);
+    EXPECT_EQ(header.byAwayGoals, 1);
+    ASSERT_EQ(body.HomeEvents.size(), 1u);
+    EXPECT_TRUE(body.AwayEvents.empty());
+    EXPECT_EQ(body.HomeEvents[0].idPlayer, pUnlucky->GetRecord()->m_idPerson);
+    EXPECT_EQ(body.HomeEvents[0].byKind, MATCHEVENT_OWN_GOAL);
+    EXPECT_EQ(body.HomeEvents[0].byMinute, 21);
+    EXPECT_EQ(body.HomeLineUp.size(), 16u);
+    EXPECT_EQ(body.HomeLineUp[3].idPlayer, pUnlucky->GetRecord()->m_idPerson);
+    engine.SetEventReceiver(nullptr);
+    engine.EndGame();
 }
 
 }  // namespace
