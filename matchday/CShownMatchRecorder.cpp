@@ -78,7 +78,7 @@ void MakeEvents(const std::vector<ITEMINCIDENTINFORMATION>& incidents, uint8_t b
     }
 }
 
-void MakeSideRecord(const SHOWNMATCHSIDE& shown, const std::vector<ITEMINCIDENTINFORMATION>& incidents,
+void MakeSideRecord(const SHOWNMATCHSIDE& shown, bool bHome, const std::vector<ITEMINCIDENTINFORMATION>& incidents,
                     MATCHSIDERECORD& side)
 {
     side = MATCHSIDERECORD{};
@@ -110,6 +110,23 @@ void MakeSideRecord(const SHOWNMATCHSIDE& shown, const std::vector<ITEMINCIDENTI
         if (side.TookPart(i)) {
             played.nRating = player.byRating;
             side.aEntries[i].byRating = player.byRating;
+        }
+    }
+    // The counts the incidents give; the 3-D match's own counters of shots,
+    // corners, free kicks and offsides join them as the engine keeps them.
+    side.anStatistics[QUICKSTAT_GOALS] = shown.byGoals;
+    for (const ITEMINCIDENTINFORMATION& line : incidents) {
+        if (IsHomePlayersLine(line) != bHome)
+            continue;
+        switch (line.byKind) {
+        case INCIDENT_BOOKING: ++side.anStatistics[QUICKSTAT_BOOKINGS]; break;
+        case INCIDENT_SENDING_OFF: ++side.anStatistics[QUICKSTAT_SENDINGS_OFF]; break;
+        case INCIDENT_PENALTY_SCORED:
+            ++side.anStatistics[QUICKSTAT_PENALTIES];
+            ++side.anStatistics[QUICKSTAT_PENALTIES_SCORED];
+            break;
+        case INCIDENT_PENALTY_MISSED: ++side.anStatistics[QUICKSTAT_PENALTIES]; break;
+        default: break;
         }
     }
 }
@@ -225,10 +242,12 @@ bool CShownMatchRecorder::Record(CDatabaseHandler& database, const MATCHDAYFIXTU
         pReferee->AddMatchStatistics(block.byMatchKind, result.abyRefereeStatistics);
 
     MATCHSIDERECORD home, away;
-    MakeSideRecord(shownHome, incidents, home);
-    MakeSideRecord(shownAway, incidents, away);
+    MakeSideRecord(shownHome, true, incidents, home);
+    MakeSideRecord(shownAway, false, incidents, away);
     RecordPlayersMatch(home, away, block.byMatchKind);
     result.idManOfTheMatch = RecordManOfTheMatch(home, away, block.byMatchKind);
+    RecordManagerPoints(home, away, block.byMatchKind, pAway->m_pDivision);
+    RecordManagerPoints(away, home, block.byMatchKind, pAway->m_pDivision);
 
     CXList homeEvents, awayEvents;
     MakeEvents(incidents, block.byMatchKind, homeEvents, awayEvents);

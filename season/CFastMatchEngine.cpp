@@ -600,33 +600,8 @@ void CFastMatchEngine::MakeSideRecord(const CClub* pSide, MATCHSIDERECORD& recor
         match.bSentOff = pPlayer->m_bySentOff != 0;
         match.nRating = pPlayer->m_nRating;
     }
-}
-
-void CFastMatchEngine::AwardManagerPoints(CClub* pSide, bool bWon)
-{
-    CClubDatabase* pClub = pSide->m_pClub;
-    const CClubDatabase* pOpponentClub = pSide->m_pOpponent->m_pClub;
-    CManagerDatabase* pManager = pClub ? pClub->GetManager() : nullptr;
-    if (!pManager || !pOpponentClub)
-        return;
-    const int32_t* s = pSide->m_anStatistics;
-    const auto nScore = static_cast<int16_t>(
-        3 * (s[QUICKSTAT_SHOTS_ON_TARGET] - s[QUICKSTAT_BOOKINGS]) +
-        2 * (s[QUICKSTAT_FREE_KICKS] - pSide->m_abyStatistics[QUICKBYTE_OFFSIDE_FREE_KICKS]) -
-        5 * (s[QUICKSTAT_SENDINGS_OFF] + pSide->m_pOpponent->GetGoals()) - s[QUICKSTAT_OFFSIDES] +
-        s[QUICKSTAT_CORNERS] + s[QUICKSTAT_SHOTS] + s[QUICKSTAT_GOALS] + (bWon ? 3 : 0));
-    const int nFactor = (100 + pOpponentClub->m_byReputation - pClub->m_byReputation) / 10;
-    int nWeight = 0;
-    if (m_byCompetition == MATCHKIND_LEAGUE) {
-        const CDivisionDatabase* pDivision = m_pFixture->pAwayClub->m_pDivision;
-        nWeight = pDivision ? std::max(0, 6 - pDivision->m_byDivisionNumber) : 0;
-    } else if (m_byCompetition == MATCHKIND_LEAGUE_OTHER || m_byCompetition == MATCHKIND_CUP) {
-        nWeight = 6;
-    }
-    // The total is unsigned: a poor match takes it down to 0, never round.
-    const int64_t nTotal = static_cast<int64_t>(pManager->m_dwSeasonValueA) +
-                           static_cast<int64_t>(nScore) * nFactor * nWeight;
-    pManager->m_dwSeasonValueA = static_cast<uint32_t>(std::clamp<int64_t>(nTotal, 0, UINT32_MAX));
+    std::copy(std::begin(pSide->m_anStatistics), std::end(pSide->m_anStatistics), std::begin(record.anStatistics));
+    record.nOffsideFreeKicks = pSide->m_abyStatistics[QUICKBYTE_OFFSIDE_FREE_KICKS];
 }
 
 void CFastMatchEngine::FinishMatch(CRefereeDatabase* pReferee)
@@ -670,8 +645,9 @@ void CFastMatchEngine::FinishMatch(CRefereeDatabase* pReferee)
     if (const ID_PLAYER idBest = RecordManOfTheMatch(m_aSideRecords[0], m_aSideRecords[1], m_byCompetition))
         result.idManOfTheMatch = idBest;
 
-    AwardManagerPoints(pHome, nHomeGoals > nAwayGoals);
-    AwardManagerPoints(pAway, nAwayGoals > nHomeGoals);
+    const CDivisionDatabase* pLeague = m_pFixture->pAwayClub->m_pDivision;
+    RecordManagerPoints(m_aSideRecords[0], m_aSideRecords[1], m_byCompetition, pLeague);
+    RecordManagerPoints(m_aSideRecords[1], m_aSideRecords[0], m_byCompetition, pLeague);
 
     result.byResult = m_byResult;
     m_pFixture->byHomeGoals = ClampByte(nHomeGoals);

@@ -156,7 +156,6 @@ private:
     void FinishMatch(CRefereeDatabase* pReferee);
     void RateSide(CClub* pSide);
     static void MakeSideRecord(const CClub* pSide, MATCHSIDERECORD& record);
-    void AwardManagerPoints(CClub* pSide, bool bWon);
 
     CClub* m_pHomeSide = nullptr;
     CClub* m_pAwaySide = nullptr;

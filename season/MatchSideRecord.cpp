@@ -1,8 +1,11 @@
 #include "season/MatchSideRecord.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "database/CClubDatabase.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CManagerDatabase.h"
 
 namespace {
 
@@ -74,4 +77,31 @@ ID_PLAYER RecordManOfTheMatch(const MATCHSIDERECORD& home, const MATCHSIDERECORD
     if (CPlayerDatabase* pPlayer = pSide->apPlayers[nBest])
         pPlayer->IncrementMatchInformationField(byCompetition, MATCH_INFORMATION_MAN_OF_THE_MATCH, 1);
     return pSide->aEntries[nBest].idPlayer;
+}
+
+void RecordManagerPoints(const MATCHSIDERECORD& side, const MATCHSIDERECORD& opponent, uint8_t byCompetition,
+                         const CDivisionDatabase* pLeague)
+{
+    CClubDatabase* pClub = side.pClub;
+    const CClubDatabase* pOpponentClub = opponent.pClub;
+    CManagerDatabase* pManager = pClub ? pClub->GetManager() : nullptr;
+    if (!pManager || !pOpponentClub)
+        return;
+    const int32_t* s = side.anStatistics;
+    const bool bWon = side.nGoals > opponent.nGoals;
+    const auto nScore = static_cast<int16_t>(
+        3 * (s[QUICKSTAT_SHOTS_ON_TARGET] - s[QUICKSTAT_BOOKINGS]) +
+        2 * (s[QUICKSTAT_FREE_KICKS] - side.nOffsideFreeKicks) -
+        5 * (s[QUICKSTAT_SENDINGS_OFF] + opponent.nGoals) - s[QUICKSTAT_OFFSIDES] + s[QUICKSTAT_CORNERS] +
+        s[QUICKSTAT_SHOTS] + s[QUICKSTAT_GOALS] + (bWon ? 3 : 0));
+    const int nFactor = (100 + pOpponentClub->m_byReputation - pClub->m_byReputation) / 10;
+    int nWeight = 0;
+    if (byCompetition == MATCHKIND_LEAGUE)
+        nWeight = pLeague ? std::max(0, 6 - pLeague->m_byDivisionNumber) : 0;
+    else if (byCompetition == MATCHKIND_LEAGUE_OTHER || byCompetition == MATCHKIND_CUP)
+        nWeight = 6;
+    // The total is unsigned: a poor match takes it down to 0, never round.
+    const int64_t nTotal =
+        static_cast<int64_t>(pManager->m_dwSeasonValueA) + static_cast<int64_t>(nScore) * nFactor * nWeight;
+    pManager->m_dwSeasonValueA = static_cast<uint32_t>(std::clamp<int64_t>(nTotal, 0, UINT32_MAX));
 }

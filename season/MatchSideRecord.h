@@ -10,6 +10,7 @@
 #include <cstdint>
 
 class CClubDatabase;
+class CDivisionDatabase;
 
 struct MATCHSIDERECORD {
     CClubDatabase* pClub = nullptr;
@@ -21,6 +22,9 @@ struct MATCHSIDERECORD {
     // bStarted, bCameOn, the goals, cards and rating of each entry; the
     // clean sheet is worked out when the match is recorded.
     PLAYERQUICKMATCH aPlayed[QUICKMATCH_MAX_PLAYERS];
+    // The side's counts by QUICKSTAT_*, and its free kicks for offside.
+    int32_t anStatistics[QUICKSTAT_COUNT] = {};
+    int32_t nOffsideFreeKicks = 0;
 
     bool TookPart(int nEntry) const
     {
@@ -35,3 +39,8 @@ void RecordPlayersMatch(const MATCHSIDERECORD& home, const MATCHSIDERECORD& away
 // one on equal ratings); his record counts it. Answers his identifier, 0
 // when neither side has a player.
 ID_PLAYER RecordManOfTheMatch(const MATCHSIDERECORD& home, const MATCHSIDERECORD& away, uint8_t byCompetition);
+// The side's manager earns season points from the side's counts, weighed by
+// the opponent's standing and the competition (a league match by the
+// division of pLeague, the away club's).
+void RecordManagerPoints(const MATCHSIDERECORD& side, const MATCHSIDERECORD& opponent, uint8_t byCompetition,
+                         const CDivisionDatabase* pLeague);

@@ -121,8 +121,16 @@ void RecordWithQuickWriters(CDatabaseHandler& world, CDivisionFixturesDatabase* 
                 sides[s].aPlayed[i].nRating = byRating;
                 sides[s].aEntries[i].byRating = byRating;
             }
+    sides[0].anStatistics[QUICKSTAT_GOALS] = 1;
+    sides[1].anStatistics[QUICKSTAT_GOALS] = 2;
+    sides[1].anStatistics[QUICKSTAT_BOOKINGS] = 1;
+    sides[1].anStatistics[QUICKSTAT_SENDINGS_OFF] = 1;
+    sides[1].anStatistics[QUICKSTAT_PENALTIES] = 1;
+    sides[1].anStatistics[QUICKSTAT_PENALTIES_SCORED] = 1;
     RecordPlayersMatch(sides[0], sides[1], MATCHKIND_LEAGUE);
     header.Result.idManOfTheMatch = RecordManOfTheMatch(sides[0], sides[1], MATCHKIND_LEAGUE);
+    RecordManagerPoints(sides[0], sides[1], MATCHKIND_LEAGUE, pAway->m_pDivision);
+    RecordManagerPoints(sides[1], sides[0], MATCHKIND_LEAGUE, pAway->m_pDivision);
 
     CXList homeEvents, awayEvents;
     auto home = [&](int n) { return apClubs[0]->GetPlayerBySquadIndex(n); };
@@ -215,6 +223,10 @@ Outcome PlayTheMatch(Writers writers)
     EXPECT_TRUE(engine.StartGame(*world, pFixture->GetHomeClubID(), pFixture->GetAwayClubID(), 0, rules, 0, &dwSeed));
     // The gate and the rest draw from the same sequence in both worlds.
     plat::srand(4242);
+    // Season points well above 0, so that a match's points show.
+    for (ID_CLUB idClub : {pFixture->GetHomeClubID(), pFixture->GetAwayClubID()})
+        if (CManagerDatabase* pManager = world->GetClubFromID(idClub)->GetManager())
+            pManager->m_dwSeasonValueA = 100000;
     if (writers == Writers::Shown)
         RecordShown(*world, fixture, engine);
     else
@@ -230,6 +242,10 @@ Outcome PlayTheMatch(Writers writers)
         for (const CLUBLEAGUEROW* pRow : {&pClub->m_HomeRow, &pClub->m_AwayRow})
             outcome.table += Bytes({pRow->byPlayed, pRow->byWon, pRow->byDrawn, pRow->byLost, pRow->byGoalsFor,
                                     pRow->byGoalsAgainst, pClub->m_byPoints, pClub->m_byPreviousPosition});
+    for (const CClubDatabase* pClub : {pHome, pAway}) {
+        const CManagerDatabase* pManager = pClub->GetManager();
+        outcome.table += Bytes({pManager ? static_cast<int>(pManager->m_dwSeasonValueA) : -1});
+    }
     for (const CMatchClub* pClub : {engine.GetHomeClub(), engine.GetAwayClub()})
         for (int i = 0; i < pClub->GetSquadCount(); ++i) {
             const CPlayerDatabase* pPlayer = pClub->GetPlayerBySquadIndex(i)->GetRecord();
