@@ -275,7 +275,8 @@ TEST(ShownMatchRecording, WritesTheWorldAsTheQuickEnginesWritersDo)
 class ShownFriendly : public humans_test::HumanWorld {};
 
 // A friendly goes to "temp.mhs", not to the country's file, and reads back
-// with the own goal of a home player in the home block.
+// with the own goal of a home player in the home block and the referee's
+// result code.
 TEST_F(ShownFriendly, GoesToTheCupHistoryWithTheOwnGoalInTheScorersBlock)
 {
     CClubDatabase* pAway = H().GetClubFromID(2);
@@ -306,7 +307,9 @@ TEST_F(ShownFriendly, GoesToTheCupHistoryWithTheOwnGoalInTheScorersBlock)
     EXPECT_FALSE(CShownMatchRecorder::Record(H(), wrong, swapped, handler.GetIncidents()));
     EXPECT_FALSE(pFixture->IsPlayed());
 
-    ASSERT_TRUE(CShownMatchRecorder::Record(H(), {pFixture, 3}, DescribeShownMatch(engine), handler.GetIncidents()));
+    // The referee ended it in golden-goal extra time.
+    ASSERT_TRUE(CShownMatchRecorder::Record(H(), {pFixture, 3}, DescribeShownMatch(engine), handler.GetIncidents(),
+                                            MATCHRESULT_AWAY_GOLDEN_GOAL));
     EXPECT_EQ(m_pClub->GetCountry()->GetMatchHistory().GetSize(), nCountryBytes);
     EXPECT_GT(H().GetCupMatchHistory().GetSize(), nCupBytes);
     EXPECT_EQ(pFixture->GetHomeGoals(), 0);
@@ -317,6 +320,7 @@ TEST_F(ShownFriendly, GoesToTheCupHistoryWithTheOwnGoalInTheScorersBlock)
     ASSERT_TRUE(H().FindMatchRecord(header, &body, pFixture->GetFixtureID()));
     EXPECT_EQ(header.byMatchKind, MATCHKIND_FRIENDLY);
     EXPECT_EQ(header.byAwayGoals, 1);
+    EXPECT_EQ(header.Result.byResult, MATCHRESULT_AWAY_GOLDEN_GOAL);
     ASSERT_EQ(body.HomeEvents.size(), 1u);
     EXPECT_TRUE(body.AwayEvents.empty());
     EXPECT_EQ(body.HomeEvents[0].idPlayer, pUnlucky->GetRecord()->m_idPerson);
