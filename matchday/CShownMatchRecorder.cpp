@@ -179,6 +179,8 @@ bool CShownMatchRecorder::Record(CDatabaseHandler& database, const MATCHDAYFIXTU
                  idHome, idAway);
         return false;
     }
+    const bool bCup = pCupFixture && !pCupFixture->IsFriendly();
+    const CUP* pCup = bCup ? database.GetCupFromCupNumber(pCupFixture->GetCupNumber()) : nullptr;
     CDivisionDatabase* pDivision = pHome->m_pDivision;
     const bool bPlayOff = pLeagueFixture && pLeagueFixture->GetRound() == DIVISION_FIXTURE_PLAYOFF;
     if (pLeagueFixture && !pDivision) {
@@ -192,7 +194,6 @@ bool CShownMatchRecorder::Record(CDatabaseHandler& database, const MATCHDAYFIXTU
         pAway->m_byPreviousPosition = pAway->m_byLeaguePosition;
         pDivision->MakeLeagueMatchBlock(pLeagueFixture, pHome, pAway, block);
     } else {
-        const CUP* pCup = pCupFixture->IsFriendly() ? nullptr : database.GetCupFromCupNumber(pCupFixture->GetCupNumber());
         database.MakeCupMatchBlock(pCupFixture, pHome, pAway, database.GetCupRoundRules(pCup), block);
     }
     ITEMCUPMATCHRULES divisionRules = CUP_FRIENDLY_MATCH_RULES;
@@ -259,8 +260,6 @@ bool CShownMatchRecorder::Record(CDatabaseHandler& database, const MATCHDAYFIXTU
 
     // League and domestic cup matches go to the home country's file,
     // European and friendly matches to "temp.mhs".
-    const CUP* pCup = pCupFixture && !pCupFixture->IsFriendly() ? database.GetCupFromCupNumber(pCupFixture->GetCupNumber())
-                                                                : nullptr;
     const bool bCountryFile = pLeagueFixture || (pCup && pCup->byCountry != 0);
     CCountryDatabase* pCountry = pHome->GetCountry();
     CWorkingFileAppends* pAppends = nullptr;
