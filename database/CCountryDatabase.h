@@ -225,6 +225,8 @@ public:
     void DeleteMatchHistory();
     // Forgets the records not yet appended.
     void DiscardMatchHistory() { m_MatchHistory.Discard(); }
+    // Where the records of the country's match history file gather until the next flush.
+    CWorkingFileAppends& GetMatchHistory() { return m_MatchHistory; }
     // Weekly (byWeekly set): every division writes its club rating history.
     void ProcessDivisions(uint8_t byWeekly);
     // The monthly run: economy, televised matches and every division's awards.

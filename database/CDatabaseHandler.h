@@ -50,6 +50,7 @@ struct CUPEXTRA;
 struct CUPTIE;
 struct ITEMCUPSTRUCTUREINFORMATION;
 struct MATCHPARAMETERS;
+struct MATCHSIDERECORD;
 struct MATCHHISTORYHEADER;
 struct MATCHRECORDBODY;
 struct PLAYERCONTRACT;
@@ -716,6 +717,23 @@ public:
     // both line-ups of 11 + S entries, both sides' events. A record is never
     // written with counts that disagree with what follows.
     void ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround, CBinaryWriter* pHistory);
+    // A played match into the world, whichever engine played it: the gate,
+    // the record through pHistory (header from pBlock->pHeader with the
+    // engine's result fields, both line-ups, the events of the block's lists,
+    // which are freed), the clubs' results and the home pitch. The players'
+    // own records are the engine's (RecordPlayersMatch). Who took part goes
+    // to pBlock->pTookPart when given.
+    void RecordMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround, CBinaryWriter* pHistory,
+                     const MATCHSIDERECORD& home, const MATCHSIDERECORD& away);
+    // The block of a cup or friendly fixture of the root's list: the round's
+    // rules (a friendly's own without them) and the first leg of a tie.
+    void MakeCupMatchBlock(const CCupFixturesDatabase* pFixture, CClubDatabase* pHome, CClubDatabase* pAway,
+                           const ITEMCUPMATCHRULES* pRoundRules, MATCHPARAMETERS& block) const;
+    // A played cup or friendly fixture's leg state and goals into it; its
+    // players become cup-tied where the cup says so.
+    void RecordCupResult(CCupFixturesDatabase* pFixture, const MATCHPARAMETERS& block) const;
+    // Where the records of "temp.mhs" gather until the next flush.
+    CWorkingFileAppends& GetCupMatchHistory() { return m_CupMatchHistory; }
     // The home club's match-day sales and costs; for a human home club its
     // 204- and 28-byte parts, the gate value and the stands' 256-byte block
     // follow the record (nothing is written without a writer).

@@ -19,6 +19,7 @@
 #include "season/CDomesticCupsDatabase.h"
 #include "season/CEuropeanCupDatabase.h"
 #include "season/CFastMatchEngine.h"
+#include "season/MatchSideRecord.h"
 #include "season/CComponentDatabase.h"
 #include "season/CGroundDatabase.h"
 #include "season/CSaveGame.h"
@@ -109,34 +110,14 @@ int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)
                 byLastCup = pFixture->GetCupNumber();
             }
             MATCHPARAMETERS block;
-            block.pHomeClub = pHome;
-            block.pAwayClub = pAway;
-            block.pRules = bCup && pRoundRules ? pRoundRules : &CUP_FRIENDLY_MATCH_RULES;
-            block.dwMatchID = pFixture->GetFixtureID();
-            block.wRefereeID = pFixture->GetRefereeID();
-            block.byMatchKind = bCup ? MATCHKIND_CUP : MATCHKIND_FRIENDLY;
-            const CCupFixturesDatabase* pFirstLeg = pFixture->GetOtherLeg();
-            if (bCup && pFixture->GetClubPair() != 0 && !pFirstLeg)
-                pFirstLeg = FindCupFixtureByMatchId(pFixture->GetClubPair());
-            if (pFirstLeg && pFirstLeg != pFixture && pFirstLeg->GetDate() < pFixture->GetDate()) {
-                block.byResult = pFirstLeg->IsPlayed() ? kLegSecondPlayed : kLegSecondUnplayed;
-                if (pFirstLeg->IsPlayed()) {
-                    block.byHomeGoals = pFirstLeg->GetHomeGoals();
-                    block.byAwayGoals = pFirstLeg->GetAwayGoals();
-                }
-            }
-            else
-                block.byResult = bCup ? kLegSingle : kLegFriendly;
+            MakeCupMatchBlock(pFixture, pHome, pAway, pRoundRules, block);
             std::vector<CPlayerDatabase*> tookPart;
             block.pTookPart = &tookPart;
             m_CupMatchHistory.Touch();
             ProcessMatch(&block, pFixture->GetGroundID(), &history);
             if (pHome && pAway) {
-                pFixture->SetLeg(block.byResult);
-                pFixture->SetGoals(block.byHomeGoals, block.byAwayGoals);
+                RecordCupResult(pFixture, block);
                 ++nPlayed;
-                if (bCup && GetCupTypeFromCupNumber(pFixture->GetCupNumber()) != 3)
-                    MarkCupTiedPlayers(pFixture->GetCupNumber(), tookPart);
             }
         }
         if (bCup && pFixture->GetDate() == date)
@@ -162,6 +143,39 @@ int CDatabaseHandler::PlayCupAndFriendlyFixtures(const CDate& date)
                                    EUROPEAN_CUP_EVENT_BASE + static_cast<uint32_t>(nType));
     }
     return nPlayed;
+}
+
+void CDatabaseHandler::MakeCupMatchBlock(const CCupFixturesDatabase* pFixture, CClubDatabase* pHome,
+                                         CClubDatabase* pAway, const ITEMCUPMATCHRULES* pRoundRules,
+                                         MATCHPARAMETERS& block) const
+{
+    const bool bCup = !pFixture->IsFriendly();
+    block.pHomeClub = pHome;
+    block.pAwayClub = pAway;
+    block.pRules = bCup && pRoundRules ? pRoundRules : &CUP_FRIENDLY_MATCH_RULES;
+    block.dwMatchID = pFixture->GetFixtureID();
+    block.wRefereeID = pFixture->GetRefereeID();
+    block.byMatchKind = bCup ? MATCHKIND_CUP : MATCHKIND_FRIENDLY;
+    const CCupFixturesDatabase* pFirstLeg = pFixture->GetOtherLeg();
+    if (bCup && pFixture->GetClubPair() != 0 && !pFirstLeg)
+        pFirstLeg = FindCupFixtureByMatchId(pFixture->GetClubPair());
+    if (pFirstLeg && pFirstLeg != pFixture && pFirstLeg->GetDate() < pFixture->GetDate()) {
+        block.byResult = pFirstLeg->IsPlayed() ? kLegSecondPlayed : kLegSecondUnplayed;
+        if (pFirstLeg->IsPlayed()) {
+            block.byHomeGoals = pFirstLeg->GetHomeGoals();
+            block.byAwayGoals = pFirstLeg->GetAwayGoals();
+        }
+    }
+    else
+        block.byResult = bCup ? kLegSingle : kLegFriendly;
+}
+
+void CDatabaseHandler::RecordCupResult(CCupFixturesDatabase* pFixture, const MATCHPARAMETERS& block) const
+{
+    pFixture->SetLeg(block.byResult);
+    pFixture->SetGoals(block.byHomeGoals, block.byAwayGoals);
+    if (!pFixture->IsFriendly() && block.pTookPart && GetCupTypeFromCupNumber(pFixture->GetCupNumber()) != 3)
+        MarkCupTiedPlayers(pFixture->GetCupNumber(), *block.pTookPart);
 }
 
 // ---- cup ties ----
@@ -272,6 +286,25 @@ void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround,
     engine.ProcessMatch(pReferee, pBlock);
     pBlock->byHomeGoals = header.byHomeGoals;
     pBlock->byAwayGoals = header.byAwayGoals;
+    if (engine.GetHomeSide() && engine.GetAwaySide())
+        RecordMatch(pBlock, idGround, pHistory, engine.GetSideRecord(0), engine.GetSideRecord(1));
+    engine.ReleaseSides();
+    FreeMatchEvents(homeEvents);
+    FreeMatchEvents(awayEvents);
+    pBlock->pHeader = nullptr;
+    pBlock->pHomeEvents = pBlock->pAwayEvents = nullptr;
+    if (pBlock->pRules == &divisionRules)
+        pBlock->pRules = nullptr;
+}
+
+void CDatabaseHandler::RecordMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround, CBinaryWriter* pHistory,
+                                   const MATCHSIDERECORD& home, const MATCHSIDERECORD& away)
+{
+    CClubDatabase* pHome = pBlock->pHomeClub;
+    CClubDatabase* pAway = pBlock->pAwayClub;
+    MATCHHISTORYHEADER& header = *pBlock->pHeader;
+    CXList& homeEvents = *pBlock->pHomeEvents;
+    CXList& awayEvents = *pBlock->pAwayEvents;
 
     // The gate: the home club's own ground counts its crowd and takes the
     // money through the club's finance; a neutral ground counts its own.
@@ -306,16 +339,14 @@ void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround,
         DebugLog(1, "[CDatabaseHandler::ProcessMatch] Unknown rules venue");
     pBlock->dwAttendance = dwAttendance;
 
-    // The line-ups are the sides' entries, so the header's substitute count
-    // is the side's (the engine caps a longer bench): the record stays
-    // readable whatever the rules asked for.
-    const CClub* pHomeSide = engine.GetHomeSide();
-    const CClub* pAwaySide = engine.GetAwaySide();
-    const int nSubstitutes = pHomeSide ? pHomeSide->GetSubstitutesNamed() : 0;
+    // Both line-ups take the home side's entry count, so the header's
+    // substitute count is the side's (the quick engine caps a longer bench):
+    // the record stays readable whatever the rules asked for.
+    const int nEntries = std::clamp(home.nEntries, QUICKMATCH_STARTERS, QUICKMATCH_MAX_PLAYERS);
     header.dwAttendance = dwAttendance;
     header.byAttendancePercentage = byPercentage;
     header.byRulesByte1 = pBlock->pRules->bySubstitutions;
-    header.bySubstitutesNamed = static_cast<uint8_t>(nSubstitutes);
+    header.bySubstitutesNamed = static_cast<uint8_t>(nEntries - QUICKMATCH_STARTERS);
     header.byHomeEvents = static_cast<uint8_t>(std::min(homeEvents.GetCount(), 255));
     header.byAwayEvents = static_cast<uint8_t>(std::min(awayEvents.GetCount(), 255));
     if (homeEvents.GetCount() > 255 || awayEvents.GetCount() > 255)
@@ -326,13 +357,12 @@ void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround,
                                                                MATCHPART_VALUE | MATCHPART_ATTENDANCE)
                                         : 0;
 
-    if (pHistory && pHomeSide && pAwaySide) {
+    if (pHistory) {
         CBinaryWriter& writer = *pHistory;
         header.Write(writer);
-        const int nEntries = QUICKMATCH_STARTERS + nSubstitutes;
-        for (const CClub* pSide : {pHomeSide, pAwaySide})
+        for (const MATCHSIDERECORD* pSide : {&home, &away})
             for (int i = 0; i < nEntries; ++i)
-                pSide->m_aEntries[i].Write(writer);
+                pSide->aEntries[i].Write(writer);
         WriteEvents(writer, homeEvents, header.byHomeEvents);
         WriteEvents(writer, awayEvents, header.byAwayEvents);
         if (byVenue == kVenueHomeGround)
@@ -345,26 +375,18 @@ void CDatabaseHandler::ProcessMatch(MATCHPARAMETERS* pBlock, ID_GROUND idGround,
     FreeMatchEvents(homeEvents);
     FreeMatchEvents(awayEvents);
     if (pBlock->pTookPart)
-        for (const CClub* pSide : {pHomeSide, pAwaySide})
-            for (int i = 0; pSide && i < pSide->m_nSquadSize; ++i) {
-                const CQuickPlayer* pPlayer = pSide->m_apPlayers[i];
-                if (pPlayer && !pPlayer->IsEmpty() &&
-                    (pPlayer->m_nEntry < QUICKMATCH_STARTERS || pPlayer->m_byCameOn))
-                    pBlock->pTookPart->push_back(pPlayer->m_pPlayer);
-            }
+        for (const MATCHSIDERECORD* pSide : {&home, &away})
+            for (int i = 0; i < pSide->nEntries; ++i)
+                if (pSide->TookPart(i))
+                    pBlock->pTookPart->push_back(pSide->apPlayers[i]);
 
     pHome->UpdateAfterMatch(pBlock->byMatchKind, pBlock->byHomeGoals, pBlock->byAwayGoals, true, pAway);
     pAway->UpdateAfterMatch(pBlock->byMatchKind, pBlock->byAwayGoals, pBlock->byHomeGoals, false, pHome);
     if (byVenue == kVenueHomeGround)
         pHome->UpdatePitchCondition();
     // Without a history file the money still moves.
-    if (byVenue == kVenueHomeGround && !(pHistory && pHomeSide && pAwaySide))
+    if (byVenue == kVenueHomeGround && !pHistory)
         WriteMatchRecordExtras(nullptr, pHome, pAway, dwAttendance, nReceipts, nullptr, pBlock->dwMatchID);
-    engine.ReleaseSides();
-    pBlock->pHeader = nullptr;
-    pBlock->pHomeEvents = pBlock->pAwayEvents = nullptr;
-    if (pBlock->pRules == &divisionRules)
-        pBlock->pRules = nullptr;
 }
 
 void CDatabaseHandler::WriteMatchRecordExtras(CBinaryWriter* pWriter, CClubDatabase* pHome, CClubDatabase* /*pAway*/,

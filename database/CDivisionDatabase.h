@@ -22,6 +22,7 @@ class CCountryDatabase;
 class CDatabaseHandler;
 class CDivisionFixturesDatabase;
 class CRefereeDatabase;
+struct MATCHPARAMETERS;
 
 constexpr int DIVISION_RECORD_BYTES = 232;
 constexpr int DIVISION_NAME_BYTES = 21;
@@ -215,6 +216,19 @@ public:
     // pHistory (may be null), and posts them to the table. Nothing before the
     // season start. Answers the fixtures played.
     int PostLeagueResults(const CDate& date, CBinaryWriter* pHistory);
+    // The parameter block of a league round's fixture.
+    void MakeLeagueMatchBlock(const CDivisionFixturesDatabase* pFixture, CClubDatabase* pHome, CClubDatabase* pAway,
+                              MATCHPARAMETERS& block) const;
+    // A played league fixture's result (the block's goals and result code)
+    // into the fixture and the table.
+    void RecordLeagueResult(CDivisionFixturesDatabase* pFixture, CClubDatabase* pHome, CClubDatabase* pAway,
+                            const MATCHPARAMETERS& block);
+    // The block of a play-off fixture: its stage's rules and the first leg.
+    void MakePlayOffMatchBlock(const CDivisionFixturesDatabase* pFixture, CClubDatabase* pHome, CClubDatabase* pAway,
+                               MATCHPARAMETERS& block) const;
+    // The same for a play-off fixture, into its tie; true when it ended the round.
+    bool RecordPlayOffResult(CDivisionFixturesDatabase* pFixture, CClubDatabase* pHome, CClubDatabase* pAway,
+                             const MATCHPARAMETERS& block);
     // "TempDivision%d.dhs": one block of games-per-club records of 24 bytes
     // per club in id order; record k is the club's row after its (k+1)-th
     // match day. Created zero-filled. The grid is kept in memory and reaches

@@ -275,19 +275,9 @@ int CDivisionDatabase::PostLeagueResults(const CDate& date, CBinaryWriter* pHist
         pAway->m_byPreviousPosition = pAway->m_byLeaguePosition;
 
         MATCHPARAMETERS block;
-        block.pHomeClub = pHome;
-        block.pAwayClub = pAway;
-        block.dwMatchID = pFixture->GetFixtureID();
-        block.wRefereeID = pFixture->GetRefereeID();
-        block.byMatchKind = MATCHKIND_LEAGUE;
-        block.byResult = kLeagueLegState;
+        MakeLeagueMatchBlock(pFixture, pHome, pAway, block);
         m_pDatabaseHandler->ProcessMatch(&block, pFixture->GetGroundID(), pHistory);
-
-        pFixture->SetGoals(block.byHomeGoals, block.byAwayGoals);
-        pFixture->SetResultValue(block.byResult);
-        pFixture->SetState(kLeagueLegState);
-        m_byTableChanged = 1;
-        UpdateLeagueTableForResult(pHome, pAway, block.byHomeGoals, block.byAwayGoals);
+        RecordLeagueResult(pFixture, pHome, pAway, block);
         ++nPlayed;
     }
     // The next round's fixtures join the list only after the walk over it.
@@ -300,6 +290,14 @@ bool CDivisionDatabase::PlayPlayOffFixture(CDivisionFixturesDatabase* pFixture, 
                                            CClubDatabase* pAway, CBinaryWriter* pHistory)
 {
     MATCHPARAMETERS block;
+    MakePlayOffMatchBlock(pFixture, pHome, pAway, block);
+    m_pDatabaseHandler->ProcessMatch(&block, pFixture->GetGroundID(), pHistory);
+    return RecordPlayOffResult(pFixture, pHome, pAway, block);
+}
+
+void CDivisionDatabase::MakePlayOffMatchBlock(const CDivisionFixturesDatabase* pFixture, CClubDatabase* pHome,
+                                              CClubDatabase* pAway, MATCHPARAMETERS& block) const
+{
     block.pHomeClub = pHome;
     block.pAwayClub = pAway;
     block.pRules = GetPlayOffMatchRules();
@@ -317,7 +315,32 @@ bool CDivisionDatabase::PlayPlayOffFixture(CDivisionFixturesDatabase* pFixture, 
     }
     else
         block.byResult = kPlayOffSecondLegUnplayed;
-    m_pDatabaseHandler->ProcessMatch(&block, pFixture->GetGroundID(), pHistory);
+}
+
+void CDivisionDatabase::MakeLeagueMatchBlock(const CDivisionFixturesDatabase* pFixture, CClubDatabase* pHome,
+                                             CClubDatabase* pAway, MATCHPARAMETERS& block) const
+{
+    block.pHomeClub = pHome;
+    block.pAwayClub = pAway;
+    block.dwMatchID = pFixture->GetFixtureID();
+    block.wRefereeID = pFixture->GetRefereeID();
+    block.byMatchKind = MATCHKIND_LEAGUE;
+    block.byResult = kLeagueLegState;
+}
+
+void CDivisionDatabase::RecordLeagueResult(CDivisionFixturesDatabase* pFixture, CClubDatabase* pHome,
+                                           CClubDatabase* pAway, const MATCHPARAMETERS& block)
+{
+    pFixture->SetGoals(block.byHomeGoals, block.byAwayGoals);
+    pFixture->SetResultValue(block.byResult);
+    pFixture->SetState(kLeagueLegState);
+    m_byTableChanged = 1;
+    UpdateLeagueTableForResult(pHome, pAway, block.byHomeGoals, block.byAwayGoals);
+}
+
+bool CDivisionDatabase::RecordPlayOffResult(CDivisionFixturesDatabase* pFixture, CClubDatabase* pHome,
+                                            CClubDatabase* pAway, const MATCHPARAMETERS& block)
+{
     pFixture->SetGoals(block.byHomeGoals, block.byAwayGoals);
     pFixture->SetResultValue(block.byResult);
     pFixture->SetState(kLeagueLegState);

@@ -172,7 +172,7 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
 
     m_pBall = std::make_unique<CMatchBall>(*this);
     g_pMatchBall = m_pBall.get();
-    m_EventInfo.pPerson = m_EventInfo.pSecondPerson = nullptr;
+    m_EventInfo = ITEMMATCHEVENTINFORMATION{};
 
     ClearPersons();
     if (pDatabase && m_pHomeClubRecord && m_pAwayClubRecord) {

@@ -8,6 +8,7 @@
 // questions of the ball and the actors.
 #include "common/Identifiers.h"
 #include "match/CMatchBoundingZone.h"
+#include "match/CMatchEventReceiver.h"
 #include "match/CRingBuffer.h"
 #include "match/CVector.h"
 #include "match/MatchTypes.h"
@@ -118,6 +119,13 @@ public:
     uint8_t GetRequestedSubstitution(int nSide) const { return m_abyRequestedSubstitution[nSide ? 1 : 0]; }
     // Tells both clubs their orders again (home, then away).
     void ApplyTeamOrders();
+    // Home and away goals of the running match.
+    void GetScore(uint8_t& byHome, uint8_t& byAway) const;
+    // The home share, 0-100, of the seconds with the ball (possession) and of
+    // open play with the ball in the half each club attacks (territory): 50
+    // when neither side has any.
+    int GetPossessionPercent() const;
+    int GetTerritoryPercent() const;
 
     // The 3-D view: its device resources around the life of the view, its
     // rectangle, and the rectangles of the radar and the pitch plan.
@@ -192,6 +200,19 @@ public:
     uint32_t GetSeed() const { return m_dwSeed; }
     uint8_t GetWeatherCategory() const { return m_Weather.byCategory; }
     ITEMMATCHEVENTINFORMATION& GetEventRecord() { return m_EventInfo; }
+    // The match screen hears the events; senders fill the event record and
+    // call these. Nothing is heard without a receiver.
+    void SetEventReceiver(CMatchEventReceiver* pReceiver) { m_pEventReceiver = pReceiver; }
+    void SendMatchEvent()
+    {
+        if (m_pEventReceiver)
+            m_pEventReceiver->OnMatchEvent(m_EventInfo);
+    }
+    void SendIncident()
+    {
+        if (m_pEventReceiver)
+            m_pEventReceiver->AddPendingEvent(m_EventInfo);
+    }
 
     CMatchBall* GetBall() { return m_pBall.get(); }
     CRingBuffer<CAMERASUBJECTRECORD>* GetCameraSubjectRing() { return m_pCameraSubjectRing.get(); }
@@ -247,6 +268,7 @@ private:
     bool m_bReplaying = false;
     uint32_t m_dwReplayEndTime = 0;
     ITEMMATCHEVENTINFORMATION m_EventInfo;
+    CMatchEventReceiver* m_pEventReceiver = nullptr;
     bool m_bPaused = false;
     bool m_bSoundOn = true;
     uint32_t m_dwEngineClock = 0;

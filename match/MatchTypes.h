@@ -6,8 +6,9 @@
 
 class CMatchPerson;
 
-// The current match event byte, written by the referee and read by every actor.
-enum MATCHEVENT : uint8_t {
+// The current match event byte, written by the referee and read by every actor
+// (named apart from the quick engine's record of an event, MATCHEVENT).
+enum MATCHEVENTSTATE : uint8_t {
     MATCHEVENT_NONE = 0,
     MATCHEVENT_HALFTIME,
     MATCHEVENT_FULLTIME,
@@ -57,6 +58,7 @@ struct ITEMMATCHEVENTINFORMATION {
     uint8_t byCallQuality = 0;
     uint8_t byEvent = 0;       // ID_MATCHEVENT 0..34
     uint8_t byDetail = 0;
+    uint8_t byCommentaryPriority = 0;  // 0..5, 0 from every sender
 };
 
 // The rules of one match: byte 2 adds to the 11 people per side who may take

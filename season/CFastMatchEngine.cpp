@@ -78,26 +78,20 @@ void CFastMatchEngine::ProcessMatch(CRefereeDatabase* pReferee, MATCHPARAMETERS*
     m_pFixture = pFixture;
     m_byCompetition = pFixture->byMatchKind;
 
-    // The incoming goals of a first leg; a second leg whose first leg was
-    // never played counts it as 0-0.
-    const uint8_t byLegState = pFixture->byResult;
-    m_bTwoLegs = byLegState == kLegStateSecondUnplayed || byLegState == kLegStateSecondPlayed ||
-                 (pFixture->byHomeGoals != kNoFirstLeg && pFixture->byAwayGoals != kNoFirstLeg);
-    m_abyFirstLegGoals[0] = pFixture->byHomeGoals == kNoFirstLeg ? 0 : pFixture->byHomeGoals;
-    m_abyFirstLegGoals[1] = pFixture->byAwayGoals == kNoFirstLeg ? 0 : pFixture->byAwayGoals;
+    const LEGRULES legs = ReadLegRules(*pFixture);
+    m_bTwoLegs = legs.bTwoLegs;
+    m_abyFirstLegGoals[0] = legs.abyFirstLegGoals[0];
+    m_abyFirstLegGoals[1] = legs.abyFirstLegGoals[1];
     pFixture->byHomeGoals = pFixture->byAwayGoals = 0;
     pFixture->byResult = MATCHRESULT_HOME;
     if (pFixture->pHeader) {
         pFixture->pHeader->Result = MATCHRESULTRECORD();
         pFixture->pHeader->byHomeGoals = pFixture->pHeader->byAwayGoals = 0;
     }
-    // The tie-break rules of a two-legged round are for the deciding leg.
-    const uint8_t byRules = pFixture->pRules ? pFixture->pRules->byRules : 0;
-    const bool bRulesApply = !(byRules & CUP_RULE_THIS_LEG) || m_bTwoLegs;
-    m_bExtraTimeRule = bRulesApply && (byRules & CUP_RULE_EXTRA_TIME);
-    m_bGoldenGoalRule = m_bExtraTimeRule && (byRules & CUP_RULE_GOLDEN_GOAL);
-    m_bShootOutRule = m_bExtraTimeRule && (byRules & CUP_RULE_SHOOT_OUT);
-    m_bAwayGoalsRule = bRulesApply && m_bTwoLegs && (byRules & CUP_RULE_AWAY_GOALS);
+    m_bExtraTimeRule = legs.bExtraTime;
+    m_bGoldenGoalRule = legs.bGoldenGoal;
+    m_bShootOutRule = legs.bShootOut;
+    m_bAwayGoalsRule = legs.bAwayGoals;
 
     m_pHomeSide = new CClub(pFixture, 0);
     m_pAwaySide = new CClub(pFixture, 1);
@@ -349,27 +343,56 @@ void CFastMatchEngine::ActionExtraTimeEnd()
     m_bFinished = true;
 }
 
-bool CFastMatchEngine::IsDecided()
+CFastMatchEngine::LEGRULES CFastMatchEngine::ReadLegRules(const MATCHPARAMETERS& block)
 {
-    const int nHome = m_pHomeSide->GetGoals();
-    const int nAway = m_pAwaySide->GetGoals();
+    LEGRULES legs;
+    // The incoming goals of a first leg; a second leg whose first leg was
+    // never played counts it as 0-0.
+    const uint8_t byLegState = block.byResult;
+    legs.bTwoLegs = byLegState == kLegStateSecondUnplayed || byLegState == kLegStateSecondPlayed ||
+                    (block.byHomeGoals != kNoFirstLeg && block.byAwayGoals != kNoFirstLeg);
+    legs.abyFirstLegGoals[0] = block.byHomeGoals == kNoFirstLeg ? 0 : block.byHomeGoals;
+    legs.abyFirstLegGoals[1] = block.byAwayGoals == kNoFirstLeg ? 0 : block.byAwayGoals;
+    // The tie-break rules of a two-legged round are for the deciding leg.
+    const uint8_t byRules = block.pRules ? block.pRules->byRules : 0;
+    const bool bRulesApply = !(byRules & CUP_RULE_THIS_LEG) || legs.bTwoLegs;
+    legs.bExtraTime = bRulesApply && (byRules & CUP_RULE_EXTRA_TIME);
+    legs.bGoldenGoal = legs.bExtraTime && (byRules & CUP_RULE_GOLDEN_GOAL);
+    legs.bShootOut = legs.bExtraTime && (byRules & CUP_RULE_SHOOT_OUT);
+    legs.bAwayGoals = bRulesApply && legs.bTwoLegs && (byRules & CUP_RULE_AWAY_GOALS);
+    return legs;
+}
+
+bool CFastMatchEngine::DecideResult(const LEGRULES& legs, int nHome, int nAway, uint8_t& byResult)
+{
     // Over both legs each club's first-leg goals were scored the other way round.
-    const int h = nHome + m_abyFirstLegGoals[1];
-    const int a = nAway + m_abyFirstLegGoals[0];
+    const int h = nHome + legs.abyFirstLegGoals[1];
+    const int a = nAway + legs.abyFirstLegGoals[0];
     if (h != a) {
-        if (m_bTwoLegs)
-            m_byResult = h > a ? MATCHRESULT_HOME_TWO_LEGS : MATCHRESULT_AWAY_TWO_LEGS;
+        if (legs.bTwoLegs)
+            byResult = h > a ? MATCHRESULT_HOME_TWO_LEGS : MATCHRESULT_AWAY_TWO_LEGS;
         else
-            m_byResult = h > a ? MATCHRESULT_HOME : MATCHRESULT_AWAY;
+            byResult = h > a ? MATCHRESULT_HOME : MATCHRESULT_AWAY;
         return true;
     }
     // This match's home club scored its away goals in the first leg.
-    if (m_bAwayGoalsRule && m_abyFirstLegGoals[1] != nAway) {
-        m_byResult = m_abyFirstLegGoals[1] > nAway ? MATCHRESULT_HOME_AWAY_GOALS : MATCHRESULT_AWAY_AWAY_GOALS;
+    if (legs.bAwayGoals && legs.abyFirstLegGoals[1] != nAway) {
+        byResult = legs.abyFirstLegGoals[1] > nAway ? MATCHRESULT_HOME_AWAY_GOALS : MATCHRESULT_AWAY_AWAY_GOALS;
         return true;
     }
-    m_byResult = MATCHRESULT_HOME;
-    return !m_bExtraTimeRule;
+    byResult = MATCHRESULT_HOME;
+    return !legs.bExtraTime;
+}
+
+bool CFastMatchEngine::IsDecided()
+{
+    LEGRULES legs;
+    legs.bTwoLegs = m_bTwoLegs;
+    legs.bExtraTime = m_bExtraTimeRule;
+    legs.bAwayGoals = m_bAwayGoalsRule;
+    legs.abyFirstLegGoals[0] = m_abyFirstLegGoals[0];
+    legs.abyFirstLegGoals[1] = m_abyFirstLegGoals[1];
+    return DecideResult(legs, m_pHomeSide->GetGoals(), m_pAwaySide->GetGoals(), m_byResult);
 }
 
 // ---- substitutions ----
@@ -553,65 +576,32 @@ void CFastMatchEngine::RateSide(CClub* pSide)
             continue;
         pPlayer->m_nRating = ComputeRating(*pPlayer);
         pSide->m_aEntries[pPlayer->m_nEntry].byRating = static_cast<uint8_t>(pPlayer->m_nRating);
-        PLAYERQUICKMATCH match;
-        match.bStarted = bStarted;
+    }
+}
+
+void CFastMatchEngine::MakeSideRecord(const CClub* pSide, MATCHSIDERECORD& record)
+{
+    record = MATCHSIDERECORD{};
+    record.pClub = pSide->m_pClub;
+    record.nEntries = pSide->GetEntryCount();
+    record.nGoals = pSide->GetGoals();
+    std::copy(std::begin(pSide->m_aEntries), std::end(pSide->m_aEntries), std::begin(record.aEntries));
+    for (int i = 0; i < pSide->m_nSquadSize; ++i) {
+        const CQuickPlayer* pPlayer = pSide->m_apPlayers[i];
+        if (!pPlayer || pPlayer->IsEmpty())
+            continue;
+        const int nEntry = pPlayer->m_nEntry;
+        record.apPlayers[nEntry] = pPlayer->m_pPlayer;
+        PLAYERQUICKMATCH& match = record.aPlayed[nEntry];
+        match.bStarted = nEntry < QUICKMATCH_STARTERS;
         match.bCameOn = pPlayer->m_byCameOn != 0;
         match.nGoals = pPlayer->m_nGoals;
         match.nBookings = pPlayer->m_nBookings;
         match.bSentOff = pPlayer->m_bySentOff != 0;
-        match.bCleanSheet = bStarted && pSide->m_pOpponent && pSide->m_pOpponent->GetGoals() == 0;
         match.nRating = pPlayer->m_nRating;
-        pPlayer->m_pPlayer->UpdateAfterQuickMatch(m_byCompetition, match);
     }
-}
-
-void CFastMatchEngine::UpdateMorale(CClub* pSide)
-{
-    const int nBase = (pSide->m_pClub ? pSide->m_pClub->GetMoraleValue() : 0) + pSide->GetGoals() -
-                      pSide->m_pOpponent->GetGoals();
-    for (int i = 0; i < pSide->m_nSquadSize; ++i) {
-        CQuickPlayer* pPlayer = pSide->m_apPlayers[i];
-        if (pPlayer->IsEmpty() || (pPlayer->m_nEntry >= QUICKMATCH_STARTERS && !pPlayer->m_byCameOn))
-            continue;
-        int nValue = nBase;
-        if (pPlayer->m_nRating < 50)
-            nValue -= 2;
-        else if (pPlayer->m_nRating > 75)
-            nValue += 3;
-        nValue += pPlayer->m_nGoals;
-        if (pPlayer->m_bySentOff)
-            nValue -= 3 + 5;
-        nValue -= pPlayer->m_nBookings;
-        uint16_t& wMorale = pPlayer->m_pPlayer->m_awAttributes[PLAYER_ATTRIBUTE_MORALE];
-        wMorale = static_cast<uint16_t>(std::clamp(wMorale + nValue / 2 * 100, 1000, PLAYER_ATTRIBUTE_MAX));
-    }
-}
-
-void CFastMatchEngine::AwardManagerPoints(CClub* pSide, bool bWon)
-{
-    CClubDatabase* pClub = pSide->m_pClub;
-    const CClubDatabase* pOpponentClub = pSide->m_pOpponent->m_pClub;
-    CManagerDatabase* pManager = pClub ? pClub->GetManager() : nullptr;
-    if (!pManager || !pOpponentClub)
-        return;
-    const int32_t* s = pSide->m_anStatistics;
-    const auto nScore = static_cast<int16_t>(
-        3 * (s[QUICKSTAT_SHOTS_ON_TARGET] - s[QUICKSTAT_BOOKINGS]) +
-        2 * (s[QUICKSTAT_FREE_KICKS] - pSide->m_abyStatistics[QUICKBYTE_OFFSIDE_FREE_KICKS]) -
-        5 * (s[QUICKSTAT_SENDINGS_OFF] + pSide->m_pOpponent->GetGoals()) - s[QUICKSTAT_OFFSIDES] +
-        s[QUICKSTAT_CORNERS] + s[QUICKSTAT_SHOTS] + s[QUICKSTAT_GOALS] + (bWon ? 3 : 0));
-    const int nFactor = (100 + pOpponentClub->m_byReputation - pClub->m_byReputation) / 10;
-    int nWeight = 0;
-    if (m_byCompetition == MATCHKIND_LEAGUE) {
-        const CDivisionDatabase* pDivision = m_pFixture->pAwayClub->m_pDivision;
-        nWeight = pDivision ? std::max(0, 6 - pDivision->m_byDivisionNumber) : 0;
-    } else if (m_byCompetition == MATCHKIND_LEAGUE_OTHER || m_byCompetition == MATCHKIND_CUP) {
-        nWeight = 6;
-    }
-    // The total is unsigned: a poor match takes it down to 0, never round.
-    const int64_t nTotal = static_cast<int64_t>(pManager->m_dwSeasonValueA) +
-                           static_cast<int64_t>(nScore) * nFactor * nWeight;
-    pManager->m_dwSeasonValueA = static_cast<uint32_t>(std::clamp<int64_t>(nTotal, 0, UINT32_MAX));
+    std::copy(std::begin(pSide->m_anStatistics), std::end(pSide->m_anStatistics), std::begin(record.anStatistics));
+    record.nOffsideFreeKicks = pSide->m_abyStatistics[QUICKBYTE_OFFSIDE_FREE_KICKS];
 }
 
 void CFastMatchEngine::FinishMatch(CRefereeDatabase* pReferee)
@@ -649,28 +639,15 @@ void CFastMatchEngine::FinishMatch(CRefereeDatabase* pReferee)
 
     RateSide(pHome);
     RateSide(pAway);
-    UpdateMorale(pHome);
-    UpdateMorale(pAway);
+    MakeSideRecord(pHome, m_aSideRecords[0]);
+    MakeSideRecord(pAway, m_aSideRecords[1]);
+    RecordPlayersMatch(m_aSideRecords[0], m_aSideRecords[1], m_byCompetition);
+    if (const ID_PLAYER idBest = RecordManOfTheMatch(m_aSideRecords[0], m_aSideRecords[1], m_byCompetition))
+        result.idManOfTheMatch = idBest;
 
-    // Man of the match: the away player wins a tie.
-    const MATCHPLAYERENTRY* pHomeBest = pHome->GetBestRatedEntry();
-    const MATCHPLAYERENTRY* pAwayBest = pAway->GetBestRatedEntry();
-    const MATCHPLAYERENTRY* pBest = pHomeBest;
-    if (pAwayBest && (!pHomeBest || pAwayBest->byRating >= pHomeBest->byRating))
-        pBest = pAwayBest;
-    if (pBest) {
-        result.idManOfTheMatch = pBest->idPlayer;
-        CClub* pBestSide = pBest == pAwayBest ? pAway : pHome;
-        for (int i = 0; i < pBestSide->m_nSquadSize; ++i) {
-            CQuickPlayer* pPlayer = pBestSide->m_apPlayers[i];
-            if (!pPlayer->IsEmpty() && &pBestSide->m_aEntries[pPlayer->m_nEntry] == pBest)
-                pPlayer->m_pPlayer->IncrementMatchInformationField(m_byCompetition,
-                                                                  MATCH_INFORMATION_MAN_OF_THE_MATCH, 1);
-        }
-    }
-
-    AwardManagerPoints(pHome, nHomeGoals > nAwayGoals);
-    AwardManagerPoints(pAway, nAwayGoals > nHomeGoals);
+    const CDivisionDatabase* pLeague = m_pFixture->pAwayClub->m_pDivision;
+    RecordManagerPoints(m_aSideRecords[0], m_aSideRecords[1], m_byCompetition, pLeague);
+    RecordManagerPoints(m_aSideRecords[1], m_aSideRecords[0], m_byCompetition, pLeague);
 
     result.byResult = m_byResult;
     m_pFixture->byHomeGoals = ClampByte(nHomeGoals);

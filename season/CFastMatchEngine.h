@@ -5,6 +5,7 @@
 // one seed per game gives the same matches, in order.
 #include "season/CClub.h"
 #include "season/MatchRecords.h"
+#include "season/MatchSideRecord.h"
 
 #include <cstdint>
 
@@ -56,6 +57,8 @@ public:
     void ProcessMatch(CRefereeDatabase* pReferee, MATCHPARAMETERS* pFixture);
     CClub* GetHomeSide() const { return m_pHomeSide; }
     CClub* GetAwaySide() const { return m_pAwaySide; }
+    // The sides of the last match as the records took them (0 home, 1 away).
+    const MATCHSIDERECORD& GetSideRecord(int nSide) const { return m_aSideRecords[nSide ? 1 : 0]; }
     void ReleaseSides();
 
     // What the last match was: N, the actions played, the action count at
@@ -67,6 +70,21 @@ public:
         return nPeriod >= 0 && nPeriod < QUICKPERIOD_COUNT ? m_anPeriodActions[nPeriod] : -1;
     }
     bool WentToShootOut() const { return m_bShootOut; }
+
+    // The leg state and tie-break rules of a match block, as they stand
+    // before play.
+    struct LEGRULES {
+        bool bTwoLegs = false;
+        bool bExtraTime = false;
+        bool bGoldenGoal = false;
+        bool bShootOut = false;
+        bool bAwayGoals = false;
+        uint8_t abyFirstLegGoals[2] = {};
+    };
+    static LEGRULES ReadLegRules(const MATCHPARAMETERS& block);
+    // The result code of a score after normal time (MATCHRESULT_HOME when
+    // level); false when the tie is level and extra time is to come.
+    static bool DecideResult(const LEGRULES& legs, int nHome, int nAway, uint8_t& byResult);
 
     // The table rules, open to tests.
     static void BuildSixBandTable(OUTCOMETABLE& table, float fValue);
@@ -137,8 +155,7 @@ private:
     bool TakeShootOutPenalty(CQuickPlayer* pTaker, CQuickPlayer* pGoalkeeper);
     void FinishMatch(CRefereeDatabase* pReferee);
     void RateSide(CClub* pSide);
-    void UpdateMorale(CClub* pSide);
-    void AwardManagerPoints(CClub* pSide, bool bWon);
+    static void MakeSideRecord(const CClub* pSide, MATCHSIDERECORD& record);
 
     CClub* m_pHomeSide = nullptr;
     CClub* m_pAwaySide = nullptr;
@@ -170,4 +187,5 @@ private:
     bool m_bShootOut = false;
     CClub* m_pSecondHalfKickOff = nullptr;
     uint8_t m_byResult = 0;
+    MATCHSIDERECORD m_aSideRecords[2];
 };

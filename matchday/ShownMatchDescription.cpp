@@ -1,0 +1,33 @@
+// What the recording reads of the 3-D engine's running match.
+#include "match/CMatchClub.h"
+#include "match/CMatchEngine.h"
+#include "match/actors/CMatchPlayer.h"
+#include "matchday/MatchIncidents.h"
+
+#include <algorithm>
+
+namespace {
+
+void DescribeSide(const CMatchClub* pClub, SHOWNMATCHSIDE& side)
+{
+    if (!pClub)
+        return;
+    side.pClub = pClub->GetRecord();
+    side.byGoals = pClub->GetGoals();
+    side.nSquad = std::clamp(pClub->GetSquadCount(), 0, SHOWNMATCH_SQUAD_MAX);
+    for (int i = 0; i < side.nSquad; ++i)
+        if (const CMatchPlayer* pPlayer = pClub->GetPlayerBySquadIndex(i))
+            side.aPlayers[i] = {pPlayer->GetRecord(), pPlayer->GetSelectedPosition(), pPlayer->GetMatchRating()};
+}
+
+}  // namespace
+
+SHOWNMATCH DescribeShownMatch(const CMatchEngine& engine)
+{
+    SHOWNMATCH match;
+    DescribeSide(engine.GetHomeClub(), match.aSides[0]);
+    DescribeSide(engine.GetAwayClub(), match.aSides[1]);
+    match.nPossessionPercent = engine.GetPossessionPercent();
+    match.nTerritoryPercent = engine.GetTerritoryPercent();
+    return match;
+}
