@@ -102,6 +102,7 @@ CXStatic* CDecisionPopup::AddReadout(uint32_t dwID, int x, int y, int nWidth)
     if (pStatic) {
         pStatic->m_hFont = g_hSmallFont;
         pStatic->m_bFrame = 0;
+        pStatic->m_bClearBackground = 1;
         pStatic->m_byAlignment = 2;
     }
     return pStatic;

@@ -51,7 +51,7 @@ bool CPopupDebugPlayer::OnInitDialog()
         pBar->Create(kScrollUpID, kScrollDownID, kRowHeight, false, 0);
     m_pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, 0, 60, Width(), 412, ID_LIST, nullptr));
     if (m_pList) {
-        m_pList->SetUp(kRowHeight, 6, g_hSmallFont, 0, true, pBar, true, nullptr, false, 0, false, false, false);
+        m_pList->SetUp(kRowHeight, 6, g_hSmallFont, 0, true, pBar, true, nullptr, true, 0, false, false, false);
         m_pList->SetUpColumns(0, 60, Width(), 412, kColumns, true, false, 412 - 60, false);
     }
     FillList();

@@ -8,6 +8,8 @@
 #include "database/CClubDatabase.h"
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CHistoryEntries.h"
 #include "database/CEventsDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "season/CSaveGame.h"
@@ -91,6 +93,15 @@ void CPopupExtendLoan::DisplayDetails()
         return;
     }
     auto label = [this](uint32_t dwID) { return dynamic_cast<CXStatic*>(FindControl(dwID)); };
+    // The start comes from the season's loan records of the borrowing club's
+    // division; a loan made last season has none there and shows no start.
+    const CClubDatabase* pBorrower = pDatabase->GetClubFromID(m_pPlayer->m_wLoanClubId);
+    const LOANHISTORYVALUES* pLoan = pBorrower && pBorrower->m_pDivision
+                                         ? pBorrower->m_pDivision->FindSeasonLoan(m_pPlayer->m_idPerson,
+                                                                                  pBorrower->m_wClubId)
+                                         : nullptr;
+    if (CXStatic* pBegan = label(ID_BEGAN); pBegan && pLoan)
+        pBegan->SetText("%s", FormatDate(pLoan->abyValues[0], pLoan->abyValues[1], pLoan->awValues[3]));
     if (CXStatic* pReturnDate = label(ID_RETURN))
         pReturnDate->SetText("%s", DateText(pReturn->GetDate()));
     if (CXStatic* pNewReturn = label(ID_NEW_RETURN))

@@ -70,13 +70,14 @@ bool CPopupInsurance::OnInitDialog()
     popup_look::AddAnswerButtons(*this);
     auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, 0, 70, Width(), 134, ID_LIST, nullptr));
     if (pList) {
-        pList->SetUp(kRowHeight, 6, g_hSmallFont, 0, true, nullptr, true, nullptr, false, 0, false, true, false);
+        pList->SetUp(kRowHeight, 6, g_hSmallFont, 0, true, nullptr, true, nullptr, true, 0, false, true, false);
         pList->SetUpColumns(0, 70, Width(), 134, kColumns, false, false, 134 - 70, false);
         pList->SetAutoRedraw(false);
     }
     if (auto* pTotal = static_cast<CXStatic*>(AddControlXYWH(XCONTROL_STATIC, 180, 134, 59, 18, ID_TOTAL, nullptr))) {
         pTotal->m_hFont = g_hSmallFont;
         pTotal->m_bFrame = 0;
+        pTotal->m_bClearBackground = 1;
         pTotal->m_byAlignment = 2;
     }
     m_dwCovers = m_pPlayer ? m_pPlayer->m_byContractClauses & 0x0F : 0;
