@@ -374,6 +374,16 @@ TEST_F(DecisionPopups, InsuranceCoversCostTheirShareOfTheValueAndReachTheMonthsB
 
     ASSERT_TRUE(popup.Open());
     EXPECT_EQ(popup.GetTotal(), 0);
+    // A click on a row's tick or cross changes that cover; elsewhere on the
+    // row it only selects.
+    const int nRowY = 70 + 16 + 8;
+    for (int x : {250, 100, 250, 250}) {
+        popup.OnLButtonDown(0, x, nRowY);
+        popup.OnLButtonUp(0, x, nRowY);
+    }
+    EXPECT_EQ(popup.GetCovers(), 2u);
+    EXPECT_EQ(popup.GetTotal(), 240);
+    popup.ToggleCover(1);
     popup.ToggleCover(0);
     popup.ToggleCover(2);
     popup.ToggleCover(3);
