@@ -236,6 +236,19 @@ TEST_F(DecisionPopups, AnExtendedLoanReturnsLater)
     ASSERT_NE(pReturn, nullptr);
     EXPECT_EQ(pReturn->GetDate().DaysBetween(returnDate), 42) << "the loan runs six weeks longer";
 
+    // Three weeks before the season ends no extension fits.
+    CCountryDatabase* pCountry = m_pHuman->GetCountry();
+    ASSERT_NE(pCountry, nullptr);
+    const CDate seasonEnd = pCountry->GetSeasonEndDate();
+    pCountry->SetSeasonEndDate(CDate(Database()->GetGameDate().GetValue(), 21));
+    const int nOffersBefore = Database()->CountOpenLoanOffers(pPlayer->m_idPerson);
+    ASSERT_TRUE(popup.Open());
+    popup.OnClicked(CGamePopup::kOkButtonID);
+    EXPECT_EQ(RefusalShown(), CDecisionPopup::MESSAGE_TOO_LATE_TO_EXTEND);
+    EXPECT_EQ(Database()->CountOpenLoanOffers(pPlayer->m_idPerson), nOffersBefore);
+    popup.OnClicked(CGamePopup::kCancelButtonID);
+    pCountry->SetSeasonEndDate(seasonEnd);
+
     // A player of the club's own is not on loan: nothing to extend.
     CPlayerDatabase* pOwn = SquadPlayer();
     ASSERT_NE(pOwn, nullptr);
