@@ -41,14 +41,9 @@ CClubDatabase* CDecisionPopup::HumanClub()
     return pHuman ? pHuman->GetClub() : nullptr;
 }
 
-COLORREF CDecisionPopup::ClubColour(const CClubDatabase* pClub)
-{
-    CDatabaseHandler* pDatabase = Database();
-    const CSaveGame* pHuman = pDatabase && pClub ? pDatabase->GetSaveGameForClub(pClub) : nullptr;
-    return pHuman ? pHuman->GetColourForClub() : kNoClubColour;
-}
+const CClubDatabase* CDecisionPopup::ColourClub() const { return HumanClub(); }
 
-COLORREF CDecisionPopup::BoxColour() const { return ClubColour(HumanClub()); }
+const CClubDatabase* CDecisionPopup::PlayerClub() const { return m_pPlayer ? m_pPlayer->m_pClub : nullptr; }
 
 void CDecisionPopup::ConstructScreen()
 {
@@ -59,7 +54,7 @@ void CDecisionPopup::ConstructScreen()
 bool CDecisionPopup::OnInitDialog()
 {
     ConstructScreen();
-    DrawColourBoxPair(BoxColour());
+    popup_look::DrawClubColourBoxes(*this, ColourClub());
     CGamePopup::OnInitDialog();
     popup_look::AddAnswerButtons(*this);
     AddControls();
@@ -82,35 +77,19 @@ void CDecisionPopup::OnClicked(uint32_t dwID)
 CXEdit* CDecisionPopup::AddMoneyEdit(uint32_t dwID, int x, int y, int nWidth, int nMinimum, int nMaximum, int nStep,
                                      int nChars, uint32_t dwSpinUp)
 {
-    auto* pEdit = static_cast<CXEdit*>(AddControlXYWH(XCONTROL_EDIT, x, y, nWidth, 18, dwID, nullptr));
-    if (!pEdit)
-        return nullptr;
-    pEdit->m_hFont = g_hSmallFont;
-    pEdit->m_bMoney = 1;
-    pEdit->m_bAllowLetters = 0;
-    pEdit->m_bAllowOthers = 0;
-    pEdit->m_nAlignment = 2;
-    pEdit->SetMaxLength(nChars);
-    pEdit->SetNumericRange(true, nMinimum, nMaximum);
-    pEdit->AddSpinButtons(dwSpinUp, dwSpinUp + 1, nStep);
+    CXEdit* pEdit = popup_look::AddNumberEdit(*this, dwID, x, y, nWidth, true, nChars, dwSpinUp, dwSpinUp + 1, nStep,
+                                              nMinimum, nMaximum);
+    if (pEdit)
+        pEdit->m_nAlignment = 2;
     return pEdit;
 }
 
 CXStatic* CDecisionPopup::AddReadout(uint32_t dwID, int x, int y, int nWidth)
 {
-    auto* pStatic = static_cast<CXStatic*>(AddControlXYWH(XCONTROL_STATIC, x, y, nWidth, 18, dwID, nullptr));
-    if (pStatic) {
-        pStatic->m_hFont = g_hSmallFont;
-        pStatic->m_bFrame = 0;
-        pStatic->m_bClearBackground = 1;
+    CXStatic* pStatic = popup_look::AddValueLabel(*this, dwID, x, y, nWidth);
+    if (pStatic)
         pStatic->m_byAlignment = 2;
-    }
     return pStatic;
-}
-
-int32_t CDecisionPopup::ReadMoney(const CXEdit* pEdit)
-{
-    return pEdit ? static_cast<int32_t>(std::lround(ConvertCurrencyBack(pEdit->ReadNumber()))) : 0;
 }
 
 void CDecisionPopup::SetMoney(CXEdit* pEdit, int32_t nAmount)

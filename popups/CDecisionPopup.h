@@ -25,8 +25,6 @@ public:
         MESSAGE_EXTENSION_REFUSED = 122,
         MESSAGE_TOO_LATE_TO_EXTEND = 123,
     };
-    static constexpr COLORREF kNoClubColour = 0x00009D37;
-
     bool OnInitDialog() override;
     void OnClicked(uint32_t dwID) override;
     void ConstructScreen() override;
@@ -35,8 +33,7 @@ public:
     void SetPlayer(CPlayerDatabase* pPlayer) { m_pPlayer = pPlayer; }
     CPlayerDatabase* GetPlayer() const { return m_pPlayer; }
 
-    // A money edit's amount in the stored unit.
-    static int32_t ReadMoney(const CXEdit* pEdit);
+    // Writes an amount in the stored unit into a money edit.
     static void SetMoney(CXEdit* pEdit, int32_t nAmount);
     // Weeks left on his contract and his wage for them (the yearly wage over
     // 52, whole units).
@@ -50,8 +47,9 @@ protected:
     virtual void AddControls() = 0;
     // OK: true closes the popup.
     virtual bool Confirm() = 0;
-    // The colour of the boxes: the human club's unless a member says else.
-    virtual COLORREF BoxColour() const;
+    // The club whose colours the boxes show: the human's unless a member
+    // says else.
+    virtual const CClubDatabase* ColourClub() const;
 
     // A money edit with its spin pair (ids 909/910, a second edit 911/912).
     CXEdit* AddMoneyEdit(uint32_t dwID, int x, int y, int nWidth, int nMinimum, int nMaximum, int nStep, int nChars,
@@ -63,8 +61,8 @@ protected:
     static CDatabaseHandler* Database();
     static CSaveGame* Human();
     static CClubDatabase* HumanClub();
-    // The colour of a club run by a human, the default colour otherwise.
-    static COLORREF ClubColour(const CClubDatabase* pClub);
+    // The club of the player worked on, for the members that show it.
+    const CClubDatabase* PlayerClub() const;
 
     CPlayerDatabase* m_pPlayer = nullptr;
 

@@ -1,5 +1,6 @@
 #include "popups/CPopupBosman.h"
 
+#include "popups/PopupLook.h"
 #include "shell/ScreenIDs.h"
 
 #include "database/CDatabaseHandler.h"
@@ -13,7 +14,7 @@ constexpr int kLabels = 14;
 
 CPopupBosman::CPopupBosman() : CDecisionPopup(SCREEN_BOSMAN_POPUP, kCaptionItem, kLabels, 355, 255, 250, 140) {}
 
-COLORREF CPopupBosman::BoxColour() const { return ClubColour(m_pPlayer ? m_pPlayer->m_pClub : nullptr); }
+const CClubDatabase* CPopupBosman::ColourClub() const { return PlayerClub(); }
 
 int32_t CPopupBosman::StartingFee(const CPlayerDatabase& player)
 {
@@ -37,7 +38,7 @@ bool CPopupBosman::Confirm()
     if (!pDatabase || !m_pPlayer)
         return true;
     const uint32_t adwTerms[PLAYER_TRANSFER_BLOCK_WORDS] = {};
-    const int32_t nFee = ReadMoney(dynamic_cast<CXEdit*>(FindControl(ID_FEE)));
+    const int32_t nFee = popup_look::ReadMoney(dynamic_cast<CXEdit*>(FindControl(ID_FEE)));
     if (pDatabase->MakeBuyOfferToClub(m_pPlayer, HumanClub(), nFee, adwTerms, 0, 0) != 0) {
         Refuse(MESSAGE_BID_REFUSED);
         return false;

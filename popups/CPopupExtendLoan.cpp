@@ -1,5 +1,6 @@
 #include "popups/CPopupExtendLoan.h"
 
+#include "popups/PopupLook.h"
 #include "shell/CGame.h"
 #include "shell/FormattingFunctions.h"
 #include "shell/ScreenIDs.h"
@@ -31,7 +32,7 @@ CPopupExtendLoan::CPopupExtendLoan()
 {
 }
 
-COLORREF CPopupExtendLoan::BoxColour() const { return ClubColour(m_pPlayer ? m_pPlayer->m_pClub : nullptr); }
+const CClubDatabase* CPopupExtendLoan::ColourClub() const { return PlayerClub(); }
 
 int CPopupExtendLoan::MostWeeks()
 {
@@ -54,15 +55,10 @@ void CPopupExtendLoan::AddControls()
     AddReadout(ID_BEGAN, 90, 40, 70);
     AddReadout(ID_RETURN, 200, 40, 70);
     AddReadout(ID_NEW_RETURN, 90, 108, 70);
-    auto* pWeeks = static_cast<CXEdit*>(AddControlXYWH(XCONTROL_EDIT, 90, 74, 30, 18, ID_WEEKS, nullptr));
+    CXEdit* pWeeks = popup_look::AddNumberEdit(*this, ID_WEEKS, 90, 74, 30, false, 2, 909, 910, 1, kFewestWeeks,
+                                               std::max(kFewestWeeks, MostWeeks()));
     if (pWeeks) {
-        pWeeks->m_hFont = g_hSmallFont;
-        pWeeks->m_bAllowLetters = 0;
-        pWeeks->m_bAllowOthers = 0;
         pWeeks->m_nAlignment = 2;
-        pWeeks->SetMaxLength(2);
-        pWeeks->SetNumericRange(true, kFewestWeeks, std::max(kFewestWeeks, MostWeeks()));
-        pWeeks->AddSpinButtons(909, 910, 1);
         pWeeks->SetText("%d", kFewestWeeks);
         SetFocus(pWeeks);
     }

@@ -21,7 +21,7 @@ public:
 protected:
     void AddControls() override;
     bool Confirm() override;
-    COLORREF BoxColour() const override;
+    const CClubDatabase* ColourClub() const override;
 
 private:
     int Weeks() const;

@@ -1,5 +1,6 @@
 #include "popups/CPopupFreeTransfer.h"
 
+#include "popups/PopupLook.h"
 #include "shell/FormattingFunctions.h"
 #include "shell/ScreenIDs.h"
 
@@ -18,7 +19,7 @@ CPopupFreeTransfer::CPopupFreeTransfer()
 {
 }
 
-COLORREF CPopupFreeTransfer::BoxColour() const { return ClubColour(m_pPlayer ? m_pPlayer->m_pClub : nullptr); }
+const CClubDatabase* CPopupFreeTransfer::ColourClub() const { return PlayerClub(); }
 
 void CPopupFreeTransfer::AddControls()
 {

@@ -12,5 +12,5 @@ public:
 protected:
     void AddControls() override;
     bool Confirm() override;
-    COLORREF BoxColour() const override;
+    const CClubDatabase* ColourClub() const override;
 };

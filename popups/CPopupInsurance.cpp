@@ -8,7 +8,6 @@
 
 #include "database/CDatabaseHandler.h"
 #include "database/CPlayerDatabase.h"
-#include "season/CSaveGame.h"
 #include "xframework/CXListBox.h"
 #include "xframework/CXStatic.h"
 
@@ -20,7 +19,6 @@ constexpr int kCoverTable = 52;
 constexpr int kCoverTextTable = 53;
 constexpr int kRowHeight = 16;
 constexpr int kTickColumn = 3;
-constexpr COLORREF kNoClubColour = 0x00009D37;
 
 const LISTCOLUMN kColumns[] = {
     {0, 38, 0, 0, 6, 0, 583, LISTSORT_NONE, 0},
@@ -63,9 +61,7 @@ CXListBox* CPopupInsurance::List() { return dynamic_cast<CXListBox*>(FindControl
 bool CPopupInsurance::OnInitDialog()
 {
     ConstructScreen();
-    CGame* pGame = Game();
-    const CSaveGame* pHuman = pGame && pGame->GetDatabase() ? pGame->GetDatabase()->GetCurrentSaveGame() : nullptr;
-    DrawColourBoxPair(pHuman && pHuman->GetClub() ? pHuman->GetColourForClub() : kNoClubColour);
+    popup_look::DrawClubColourBoxes(*this);
     CGamePopup::OnInitDialog();
     popup_look::AddAnswerButtons(*this);
     auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, 0, 70, Width(), 134, ID_LIST, nullptr));

@@ -1,5 +1,6 @@
 #include "popups/CPopupNotForSale.h"
 
+#include "popups/PopupLook.h"
 #include "shell/ScreenIDs.h"
 
 #include "database/CDatabaseHandler.h"
@@ -38,7 +39,7 @@ void CPopupNotForSale::OnEditChange(CXControl* pControl)
     CXEdit* pLeast = Edit(ID_LEAST_BID);
     if (m_bAdjusting || !pPrice || !pLeast)
         return;
-    const int32_t nPrice = ReadMoney(pPrice), nLeast = ReadMoney(pLeast);
+    const int32_t nPrice = popup_look::ReadMoney(pPrice), nLeast = popup_look::ReadMoney(pLeast);
     m_bAdjusting = true;
     if (pControl == pPrice && nPrice < nLeast)
         SetMoney(pLeast, nPrice);
@@ -52,7 +53,7 @@ bool CPopupNotForSale::Confirm()
     CSaveGame* pHuman = Human();
     if (!m_pPlayer)
         return true;
-    m_pPlayer->m_dwAskingPrice = static_cast<uint32_t>(ReadMoney(Edit(ID_ASKING_PRICE)));
+    m_pPlayer->m_dwAskingPrice = static_cast<uint32_t>(popup_look::ReadMoney(Edit(ID_ASKING_PRICE)));
     m_pPlayer->m_dwFlags |= kNotForSaleFlag;
     if (!pHuman)
         return true;
@@ -60,7 +61,7 @@ bool CPopupNotForSale::Confirm()
     if (!pEntry)
         pEntry = pHuman->AddSquadEntry(m_pPlayer);
     if (pEntry) {
-        pEntry->nValue1 = ReadMoney(Edit(ID_LEAST_BID));
+        pEntry->nValue1 = popup_look::ReadMoney(Edit(ID_LEAST_BID));
         pEntry->nValue2 = static_cast<int32_t>(Database()->GetGameDate().GetValue());
     }
     return true;

@@ -1,5 +1,6 @@
 #include "popups/CPopupSackPlayer.h"
 
+#include "popups/PopupLook.h"
 #include "shell/FormattingFunctions.h"
 #include "shell/ScreenIDs.h"
 
@@ -32,6 +33,6 @@ void CPopupSackPlayer::AddControls()
 
 bool CPopupSackPlayer::Confirm()
 {
-    m_nOffered = ReadMoney(dynamic_cast<CXEdit*>(FindControl(ID_OFFERED)));
+    m_nOffered = popup_look::ReadMoney(dynamic_cast<CXEdit*>(FindControl(ID_OFFERED)));
     return true;
 }

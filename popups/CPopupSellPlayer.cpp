@@ -1,5 +1,6 @@
 #include "popups/CPopupSellPlayer.h"
 
+#include "popups/PopupLook.h"
 #include "shell/ScreenIDs.h"
 
 #include "database/CDatabaseHandler.h"
@@ -34,7 +35,7 @@ bool CPopupSellPlayer::Confirm()
         Refuse(MESSAGE_ALREADY_LISTED);
         return false;
     }
-    const auto dwPrice = static_cast<uint32_t>(ReadMoney(dynamic_cast<CXEdit*>(FindControl(ID_ASKING_PRICE))));
+    const auto dwPrice = static_cast<uint32_t>(popup_look::ReadMoney(dynamic_cast<CXEdit*>(FindControl(ID_ASKING_PRICE))));
     m_pPlayer->m_dwAskingPrice = dwPrice;
     pDatabase->AddPlayerToListMarket(m_pPlayer, dwPrice, PLAYER_TRANSFER_LISTED, kListedWithoutLimit);
     return true;

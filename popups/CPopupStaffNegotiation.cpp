@@ -1,5 +1,6 @@
 #include "popups/CPopupStaffNegotiation.h"
 
+#include "popups/PopupLook.h"
 #include "shell/ScreenIDs.h"
 
 #include "database/CStaffDatabase.h"
@@ -28,7 +29,7 @@ bool CPopupStaffNegotiation::Confirm()
     CSaveGame* pHuman = Human();
     if (!m_pStaff || !pHuman)
         return true;
-    const int32_t nYearly = ReadMoney(dynamic_cast<CXEdit*>(FindControl(ID_WEEKLY_WAGE))) * 52;
+    const int32_t nYearly = popup_look::ReadMoney(dynamic_cast<CXEdit*>(FindControl(ID_WEEKLY_WAGE))) * 52;
     if (m_pStaff->m_pClub && m_pStaff->m_pClub == HumanClub()) {
         m_pStaff->ChangeWage(static_cast<uint32_t>(nYearly));
     } else if (STAFFNEGOTIATION* pOpen = pHuman->FindStaffNegotiation(m_pStaff->GetId())) {

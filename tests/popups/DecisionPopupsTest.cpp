@@ -14,6 +14,7 @@
 #include "popups/CPopupSellPlayer.h"
 #include "popups/CPopupStaffNegotiation.h"
 #include "popups/GamePopups.h"
+#include "popups/PopupLook.h"
 #include "shell/FormattingFunctions.h"
 
 #include "database/CBuyOfferDatabase.h"
@@ -181,8 +182,8 @@ TEST_F(DecisionPopups, NotForSaleKeepsTheAskingPriceAtLeastTheLeastBid)
         Type(popup, CPopupNotForSale::ID_ASKING_PRICE, "500,000");
         Type(popup, CPopupNotForSale::ID_LEAST_BID, "400,000");
         Type(popup, c.dwEdit, c.pszTyped);
-        EXPECT_EQ(CDecisionPopup::ReadMoney(Edit(popup, CPopupNotForSale::ID_ASKING_PRICE)), c.nPrice);
-        EXPECT_EQ(CDecisionPopup::ReadMoney(Edit(popup, CPopupNotForSale::ID_LEAST_BID)), c.nLeast);
+        EXPECT_EQ(popup_look::ReadMoney(Edit(popup, CPopupNotForSale::ID_ASKING_PRICE)), c.nPrice);
+        EXPECT_EQ(popup_look::ReadMoney(Edit(popup, CPopupNotForSale::ID_LEAST_BID)), c.nLeast);
         popup.OnClicked(CGamePopup::kCancelButtonID);
     }
     EXPECT_EQ(pPlayer->m_dwFlags & CPopupNotForSale::kNotForSaleFlag, 0u) << "cancel changes nothing";
@@ -315,7 +316,7 @@ TEST_F(DecisionPopups, ABidStartsFromStandingAndAgeAndGoesToTheClub)
     CPopupBosman& popup = m_bosman;
     popup.SetPlayer(pPlayer);
     ASSERT_TRUE(popup.Open());
-    EXPECT_EQ(CDecisionPopup::ReadMoney(Edit(popup, CPopupBosman::ID_FEE)), 100000)
+    EXPECT_EQ(popup_look::ReadMoney(Edit(popup, CPopupBosman::ID_FEE)), 100000)
         << "84,000 at 25 makes 104,999, rounded down";
     Shoot(popup, "bosman.png");
     popup.OnClicked(CGamePopup::kOkButtonID);
@@ -345,7 +346,7 @@ TEST_F(DecisionPopups, SackingOnlyTakesThePayOffOffered)
     popup.SetPlayer(pPlayer);
     ASSERT_TRUE(popup.Open());
     EXPECT_EQ(Text(popup, CPopupSackPlayer::ID_WEEKS_LEFT), "20");
-    EXPECT_EQ(CDecisionPopup::ReadMoney(Edit(popup, CPopupSackPlayer::ID_OFFERED)), 20000);
+    EXPECT_EQ(popup_look::ReadMoney(Edit(popup, CPopupSackPlayer::ID_OFFERED)), 20000);
     Type(popup, CPopupSackPlayer::ID_OFFERED, "12,000");
     Shoot(popup, "sack_player.png");
     popup.OnClicked(CGamePopup::kOkButtonID);
