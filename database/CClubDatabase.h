@@ -467,6 +467,10 @@ public:
     int64_t GetFuturePaymentsDue(int nKind, int nMonth, int nYear, bool bReceipts) const;
     // The monthly finance run: loan, wages, payments, then the books close.
     void DoFinance();
+    // A payment the next finance run makes to a player (kind 0: the rest of
+    // a released player's pay).
+    void AddPendingPayment(CPlayerDatabase* pPlayer, int32_t nAmount, uint8_t byKind);
+    const CXList& GetPendingPayments() const { return m_lstPendingPayments; }
     // (CClubDatabaseClauses.cpp) What a squad player's contract and transfer
     // terms make due this month besides his wage: allowances, bonuses, the
     // insurance premiums, a signing-on fee, and to his former club the

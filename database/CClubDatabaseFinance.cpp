@@ -318,6 +318,19 @@ void CClubDatabase::RemoveDuePayments()
 
 // ---- the finance run ----
 
+void CClubDatabase::AddPendingPayment(CPlayerDatabase* pPlayer, int32_t nAmount, uint8_t byKind)
+{
+    if (!pPlayer)
+        return;
+    auto* pPayment = new CLUBPENDINGPAYMENT;
+    pPayment->idPlayer = pPlayer->m_idPerson;
+    pPayment->adwFields[0] = static_cast<uint32_t>(nAmount);
+    pPayment->adwFields[1] = byKind;
+    pPayment->pPlayer = pPlayer;
+    m_lstPendingPayments.AddTail(pPayment);
+    ++m_nPendingPaymentCount;
+}
+
 void CClubDatabase::DoFinance()
 {
     DoFuturePaymentsToOtherClubs();

@@ -296,6 +296,8 @@ public:
     // Appends a completed move to the season's transfer or loan records.
     void AddTransferRecord(const TRANSFERHISTORYVALUES& values);
     void AddLoanRecord(const LOANHISTORYVALUES& values);
+    // The season's latest loan of the player to the club; null when none.
+    const LOANHISTORYVALUES* FindSeasonLoan(uint32_t idPlayer, ID_CLUB idBorrower) const;
     // The monthly run: player, manager and eleven of the period and the race
     // stories.
     void ProcessAwards(uint8_t byFinance);

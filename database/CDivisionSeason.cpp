@@ -522,6 +522,15 @@ void CDivisionDatabase::AddLoanRecord(const LOANHISTORYVALUES& values)
     ++m_nLoanCount;
 }
 
+const LOANHISTORYVALUES* CDivisionDatabase::FindSeasonLoan(uint32_t idPlayer, ID_CLUB idBorrower) const
+{
+    const LOANHISTORYVALUES* pLatest = nullptr;
+    for (const CLoanHistoryEntry* p : m_lstSeasonLoans.Items<CLoanHistoryEntry>())
+        if (p->Get().dwValue == idPlayer && p->Get().awValues[1] == idBorrower)
+            pLatest = &p->Get();
+    return pLatest;
+}
+
 bool CDivisionDatabase::ArchiveTransfers(int nSeasonIndex, int nSeasons)
 {
     const bool bDrop = nSeasonIndex > nSeasons;

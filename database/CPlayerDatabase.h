@@ -239,6 +239,8 @@ public:
     // His monthly insurance premium of kind 0-3 (bits 0-3 of his clause
     // byte), 0 when he is not covered by it.
     int32_t GetMonthlyInsurance(int nKind) const;
+    // What cover 0-3 costs a month, whether or not he has it.
+    int32_t GetInsurancePremium(int nKind) const;
     // The yearly allowances of the contract's two clause levels.
     static int32_t GetContractAllowances(const PLAYERCONTRACT& contract);
     void DrawContractClauses();

@@ -239,10 +239,17 @@ int CPlayerDatabase::GetContractLength(int nUnit) const
 
 int32_t CPlayerDatabase::GetMonthlyInsurance(int nKind) const
 {
+    if (nKind < 0 || nKind > 3 || !(m_byContractClauses & (1u << nKind)))
+        return 0;
+    return GetInsurancePremium(nKind);
+}
+
+int32_t CPlayerDatabase::GetInsurancePremium(int nKind) const
+{
     // Each kind costs a monthly share of his value, in hundredths of a per
     // cent; worked in whole numbers so that 0.24 % of 1,200,000 is 240.
     static const int anRates[4] = {25, 24, 26, 23};
-    if (nKind < 0 || nKind > 3 || !(m_byContractClauses & (1u << nKind)))
+    if (nKind < 0 || nKind > 3)
         return 0;
     return static_cast<int32_t>(static_cast<int64_t>(m_dwValue) * anRates[nKind] / (10000 * 12));
 }

@@ -33,7 +33,11 @@ void DrawClubColourBoxes(CGamePopup& popup)
 {
     const CDatabaseHandler* pDatabase = GetLoadedDatabase();
     const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
-    const CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr;
+    DrawClubColourBoxes(popup, pHuman ? pHuman->GetClub() : nullptr);
+}
+
+void DrawClubColourBoxes(CGamePopup& popup, const CClubDatabase* pClub)
+{
     if (!pClub) {
         DrawColourBoxes(popup.m_pBackground, kNoClubColour, 0xffffff);
         return;

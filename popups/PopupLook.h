@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+class CClubDatabase;
 class CGamePopup;
 class CXClient;
 class CXComboBox;
@@ -24,6 +25,8 @@ void AddAnswerButtons(CGamePopup& popup);
 // The two colour boxes in the colours of the manager's club (green and white
 // without one).
 void DrawClubColourBoxes(CGamePopup& popup);
+// The same in a given club's colours (green and white for none).
+void DrawClubColourBoxes(CGamePopup& popup, const CClubDatabase* pClub);
 // A figure the popup fills in: a label 18 high in the value colour.
 CXStatic* AddValueLabel(CXClient& popup, uint32_t dwID, int x, int y, int nWidth);
 // An edit of whole numbers (money when bMoney) with its spin buttons, its

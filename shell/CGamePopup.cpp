@@ -172,6 +172,11 @@ void CGamePopup::DrawCaptionFrame(int nCaptionItem)
         const int nBodyH = std::min(nHeight - kFrameEdge, nSharedH - kFrameEdge);
         CopyPiece(*m_pBackground, *pShared, 0, 0, nBodyW, nBodyH, 0, 0);
         CopyPiece(*m_pBackground, *pShared, nSharedW - kFrameEdge, 0, kFrameEdge, nBodyH, nWidth - kFrameEdge, 0);
+        // A popup taller than the picture repeats the body's last row.
+        for (int y = nBodyH; y < nHeight - kFrameEdge; ++y) {
+            CopyPiece(*m_pBackground, *pShared, 0, nBodyH - 1, nBodyW, 1, 0, y);
+            CopyPiece(*m_pBackground, *pShared, nSharedW - kFrameEdge, nBodyH - 1, kFrameEdge, 1, nWidth - kFrameEdge, y);
+        }
         CopyPiece(*m_pBackground, *pShared, 0, nSharedH - kFrameEdge, nBodyW, kFrameEdge, 0, nHeight - kFrameEdge);
         CopyPiece(*m_pBackground, *pShared, nSharedW - kFrameEdge, nSharedH - kFrameEdge, kFrameEdge, kFrameEdge,
                   nWidth - kFrameEdge, nHeight - kFrameEdge);
