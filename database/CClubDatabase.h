@@ -467,6 +467,9 @@ public:
     int64_t GetFuturePaymentsDue(int nKind, int nMonth, int nYear, bool bReceipts) const;
     // The monthly finance run: loan, wages, payments, then the books close.
     void DoFinance();
+    // A scout sent out by the club: his bill waits for the month's finance
+    // run, which books it as scouting.
+    void AddScoutPlayerQuery(ID_STAFF idScout, int32_t nCost);
     // (CClubDatabaseClauses.cpp) What a squad player's contract and transfer
     // terms make due this month besides his wage: allowances, bonuses, the
     // insurance premiums, a signing-on fee, and to his former club the
