@@ -33,6 +33,8 @@ constexpr int CLUB_SHORT_NAME_BYTES = 22;
 constexpr int CLUB_SQUAD_LIMIT = 50;
 constexpr int CLUB_CUP_SLOTS = 7;
 constexpr int CLUB_STAFF_KINDS = 6;
+// The staff kind whose places hold the club's scouts.
+constexpr int CLUB_STAFF_KIND_SCOUT = 2;
 constexpr int CLUB_STAFF_PLACES = 10;
 constexpr int CLUB_RECORD_SLOTS = 15;
 constexpr int CLUB_FACILITY_ROWS = 17;     // match-day facility rows

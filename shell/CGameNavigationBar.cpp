@@ -565,7 +565,14 @@ void CGameNavigationBar::OnStatusLight(uint32_t dwID)
         return;
     switch (dwID) {
     case 822:
-        OnClientChange(20, false);
+        // The scout screen opens on the report that has come in.
+        if (pClub->GetStaffCount(CLUB_STAFF_KIND_SCOUT) > 0)
+            if (CGameClient* pScout = GetScreenObject(SCREEN_TRANSFER_SCOUT)) {
+                const CSaveGame* pHuman = Database() ? Database()->GetCurrentSaveGame() : nullptr;
+                SetNextClient(pScout, pHuman ? ScoutScreenParameter(pHuman->GetScoutReportStaff(),
+                                                                    pHuman->GetScoutReportKind() != 0)
+                                             : 0u);
+            }
         break;
     case 853:
         OnClientChange(29, false);
@@ -608,8 +615,12 @@ void CGameNavigationBar::UpdateHistoryButtons()
 
 void CGameNavigationBar::UpdateButtons()
 {
-    // Screens a manager without a club has no use for.
-    SetManagementButtons(HumanClub() != nullptr);
+    // Screens a manager without a club has no use for; the scouts' screen
+    // needs a scout besides.
+    const CClubDatabase* pClub = HumanClub();
+    SetManagementButtons(pClub != nullptr);
+    if (pClub)
+        EnableButton(SCREEN_TRANSFER_SCOUT, pClub->GetStaffCount(CLUB_STAFF_KIND_SCOUT) > 0);
 }
 
 void CGameNavigationBar::SetManagementButtons(bool bEnable)
