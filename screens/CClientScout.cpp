@@ -724,7 +724,7 @@ void CClientScout::FinishList()
     pList->SetSelection(pList->GetCount() > 0 ? 0 : -1);
     pList->UpdateScrollBar();
     pList->SetAutoRedraw(true);
-    UpdateBars();
+    ApplyRatingsOption(pList);
     pList->Redraw();
 }
 
@@ -1029,15 +1029,7 @@ void CClientScout::OnEditChange(CXControl*)
 void CClientScout::UpdateBars()
 {
     CGameClient::UpdateBars();
-    CXListBox* pList = GetList();
-    const CGame* pGame = Game();
-    if (!pList || !pGame)
-        return;
-    // Ratings as bars (0), as numbers (1) or both (2).
-    const int nRatings = pGame->GetOptions().m_nRatings;
-    pList->m_byValueBarOptions = nRatings == 0   ? VALUEBAR_DRAW_BAR
-                                 : nRatings == 1 ? VALUEBAR_DRAW_NUMBER
-                                                 : VALUEBAR_DRAW_NUMBER | VALUEBAR_DRAW_BAR;
+    ApplyRatingsOption(GetList());
 }
 
 uint32_t CClientScout::StepList(int nStep)
