@@ -565,14 +565,7 @@ void CGameNavigationBar::OnStatusLight(uint32_t dwID)
         return;
     switch (dwID) {
     case 822:
-        // The scout screen opens on the report that has come in.
-        if (pClub->GetStaffCount(CLUB_STAFF_KIND_SCOUT) > 0)
-            if (CGameClient* pScout = GetScreenObject(SCREEN_TRANSFER_SCOUT)) {
-                const CSaveGame* pHuman = Database() ? Database()->GetCurrentSaveGame() : nullptr;
-                SetNextClient(pScout, pHuman ? ScoutScreenParameter(pHuman->GetScoutReportStaff(),
-                                                                    pHuman->GetScoutReportKind() != 0)
-                                             : 0u);
-            }
+        OpenScoutReport();
         break;
     case 853:
         OnClientChange(29, false);
@@ -616,11 +609,21 @@ void CGameNavigationBar::UpdateHistoryButtons()
 void CGameNavigationBar::UpdateButtons()
 {
     // Screens a manager without a club has no use for; the scouts' screen
-    // needs a scout besides.
+    // needs a scout besides (it answers whether it can be shown).
     const CClubDatabase* pClub = HumanClub();
     SetManagementButtons(pClub != nullptr);
-    if (pClub)
-        EnableButton(SCREEN_TRANSFER_SCOUT, pClub->GetStaffCount(CLUB_STAFF_KIND_SCOUT) > 0);
+    if (CGameClient* pScout = GetScreenObject(SCREEN_TRANSFER_SCOUT); pClub && pScout)
+        EnableButton(SCREEN_TRANSFER_SCOUT, pScout->CanReturnTo());
+}
+
+void CGameNavigationBar::OpenScoutReport()
+{
+    const CDatabaseHandler* pDatabase = Database();
+    const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    CGameClient* pScout = GetScreenObject(SCREEN_TRANSFER_SCOUT);
+    if (!pHuman || !pHuman->GetClub() || !pScout || !pScout->CanReturnTo())
+        return;
+    SetNextClient(pScout, ScoutScreenParameter(pHuman->GetScoutReportStaff(), pHuman->GetScoutReportKind() != 0));
 }
 
 void CGameNavigationBar::SetManagementButtons(bool bEnable)

@@ -413,3 +413,29 @@ TEST_F(ScoutScreen, CriteriaAndARunningQueryComeBackWithASavedGame)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ScoutScreen, TheWayInNeedsAScout)
+{
+    OpenScreen(SCREEN_FOOTBALL_TODAY);
+    g_pNavigationBar->UpdateButtons();
+    EXPECT_TRUE(g_pNavigationBar->IsButtonEnabled(SCREEN_TRANSFER_SCOUT));
+    g_pNavigationBar->OnClicked(822);
+    m_game.Update();
+    EXPECT_EQ(g_pCurrentClient, GetScreenObject(SCREEN_TRANSFER_SCOUT));
+
+    // Without a scout in the first place the tree, the light and the
+    // history leave the screen shut.
+    OpenScreen(SCREEN_FOOTBALL_TODAY);
+    for (ID_STAFF& idStaff : m_pClub->m_awStaffSlots[CLUB_STAFF_KIND_SCOUT])
+        idStaff = 0;
+    g_pNavigationBar->UpdateButtons();
+    EXPECT_FALSE(g_pNavigationBar->IsButtonEnabled(SCREEN_TRANSFER_SCOUT));
+    EXPECT_FALSE(GetScreenObject(SCREEN_TRANSFER_SCOUT)->CanReturnTo());
+    g_pNavigationBar->OnClicked(822);
+    m_game.Update();
+    EXPECT_EQ(g_pCurrentClient, GetScreenObject(SCREEN_FOOTBALL_TODAY));
+}
+
+}  // namespace
