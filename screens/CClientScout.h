@@ -74,6 +74,7 @@ public:
     void OnEditChange(CXControl* pControl) override;
     void ConstructScreen() override;
     void UpdateBars() override;
+    void OnPrint() override { PrintControl(ID_LIST); }
     bool CanReturnTo() override { return IsScoutEmployed(); }
     uint32_t GetPreviousListPlayer() override { return StepList(-1); }
     uint32_t GetNextListPlayer() override { return StepList(1); }
