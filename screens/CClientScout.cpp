@@ -372,7 +372,7 @@ void CClientScout::CreateControls()
     const struct {
         uint32_t dwID;
         int x, nWidth;
-    } kTotals[] = {{ID_COST, 290, 80}, {ID_DAYS, 450, 30}, {ID_FOUND, 550, 50}};
+    } kTotals[] = {{ID_COST, 290, 80}, {ID_DAYS, 450, 30}, {ID_FOUND, 545, 40}};
     for (const auto& total : kTotals)
         if (auto* pTotal = static_cast<CXStatic*>(
                 AddControlXYWH(XCONTROL_STATIC, total.x, 486, total.nWidth, 18, total.dwID, nullptr))) {
