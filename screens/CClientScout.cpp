@@ -1,5 +1,6 @@
 #include "screens/CClientScout.h"
 
+#include "popups/PopupLook.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
@@ -332,18 +333,9 @@ void CClientScout::CreateControls()
         {ID_VALUE_MINIMUM, 80, 190, 65, 10, 0, 99999999, 913, 10000, true},
         {ID_VALUE_MAXIMUM, 200, 190, 65, 10, 0, 99999999, 915, 10000, true},
     };
-    for (const auto& edit : kEdits) {
-        auto* pEdit = static_cast<CXEdit*>(AddControlXYWH(XCONTROL_EDIT, edit.x, edit.y, edit.nWidth, 18, edit.dwID, nullptr));
-        if (!pEdit)
-            continue;
-        pEdit->m_hFont = g_hSmallFont;
-        pEdit->m_bAllowLetters = 0;
-        pEdit->m_bAllowOthers = 0;
-        pEdit->m_bMoney = edit.bMoney ? 1 : 0;
-        pEdit->SetMaxLength(edit.nLength);
-        pEdit->SetNumericRange(true, edit.nMinimum, edit.nMaximum);
-        pEdit->AddSpinButtons(edit.dwUp, edit.dwUp + 1, edit.nStep);
-    }
+    for (const auto& edit : kEdits)
+        popup_look::AddNumberEdit(*this, edit.dwID, edit.x, edit.y, edit.nWidth, edit.bMoney, edit.nLength, edit.dwUp,
+                                  edit.dwUp + 1, edit.nStep, edit.nMinimum, edit.nMaximum);
 
     // The thumb is the middle of the shared slider thumb, as high as a slider.
     CXSurface* pThumbFace = nullptr;
@@ -664,11 +656,8 @@ void CClientScout::ReadCriteria()
     const auto* pValueLow = Control<CXEdit>(this, ID_VALUE_MINIMUM);
     const auto* pValueHigh = Control<CXEdit>(this, ID_VALUE_MAXIMUM);
     if (pValueLow && pValueHigh) {
-        auto amount = [](const CXEdit* pEdit) {
-            const double dValue = MoneyValueFromText(pEdit->Text() ? pEdit->Text() : "", 0);
-            return static_cast<uint32_t>(std::clamp(dValue, 0.0, 4294967295.0));
-        };
-        const uint32_t dwFirst = amount(pValueLow), dwSecond = amount(pValueHigh);
+        const auto dwFirst = static_cast<uint32_t>(popup_look::ReadMoney(pValueLow));
+        const auto dwSecond = static_cast<uint32_t>(popup_look::ReadMoney(pValueHigh));
         m_pCriteria->dwMoneyLimitA = std::min(dwFirst, dwSecond);
         m_pCriteria->dwMoneyLimitB = std::max(dwFirst, dwSecond);
     }
