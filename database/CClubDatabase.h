@@ -33,6 +33,8 @@ constexpr int CLUB_SHORT_NAME_BYTES = 22;
 constexpr int CLUB_SQUAD_LIMIT = 50;
 constexpr int CLUB_CUP_SLOTS = 7;
 constexpr int CLUB_STAFF_KINDS = 6;
+// The staff kind whose places hold the club's scouts.
+constexpr int CLUB_STAFF_KIND_SCOUT = 2;
 constexpr int CLUB_STAFF_PLACES = 10;
 constexpr int CLUB_RECORD_SLOTS = 15;
 constexpr int CLUB_FACILITY_ROWS = 17;     // match-day facility rows
@@ -471,6 +473,9 @@ public:
     // a released player's pay).
     void AddPendingPayment(CPlayerDatabase* pPlayer, int32_t nAmount, uint8_t byKind);
     const CXList& GetPendingPayments() const { return m_lstPendingPayments; }
+    // A scout sent out by the club: his bill waits for the month's finance
+    // run, which books it as scouting.
+    void AddScoutPlayerQuery(ID_STAFF idScout, int32_t nCost);
     // (CClubDatabaseClauses.cpp) What a squad player's contract and transfer
     // terms make due this month besides his wage: allowances, bonuses, the
     // insurance premiums, a signing-on fee, and to his former club the

@@ -316,6 +316,16 @@ void CClubDatabase::RemoveDuePayments()
     m_nFuturePaymentCount = m_lstFuturePayments.GetCount();
 }
 
+void CClubDatabase::AddScoutPlayerQuery(ID_STAFF idScout, int32_t nCost)
+{
+    auto* pQuery = new CLUBSCOUTQUERY;
+    pQuery->idStaff = idScout;
+    pQuery->dwField = static_cast<uint32_t>(std::max<int32_t>(nCost, 0));
+    pQuery->pStaff = m_pDatabaseHandler ? m_pDatabaseHandler->GetStaffFromID(idScout) : nullptr;
+    m_lstScoutQueries.AddTail(pQuery);
+    m_wScoutQueryCount = static_cast<uint16_t>(m_lstScoutQueries.GetCount());
+}
+
 // ---- the finance run ----
 
 void CClubDatabase::AddPendingPayment(CPlayerDatabase* pPlayer, int32_t nAmount, uint8_t byKind)

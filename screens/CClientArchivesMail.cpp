@@ -31,7 +31,6 @@ constexpr int kStaffRoleSet = 121;
 constexpr int kWordSet = 114;
 constexpr int kClosingItem = 25;
 constexpr int kStaffCategory = 9;
-constexpr int kScoutScreen = 20;
 constexpr int kIconWidth = 13;
 constexpr int kIconHeight = 12;
 constexpr int kRowHeight = 16;
@@ -341,11 +340,9 @@ void CClientArchivesMail::OnClicked(uint32_t dwID)
         const CFormScript* pScript = pItem ? ScriptOf(*pItem) : nullptr;
         const CFormScript::Entry* pEntry = pScript ? pScript->GetEntry(pItem->GetFiledValue()) : nullptr;
         const int nScreen = pEntry ? GetTargetScreen(pEntry->wTarget) : -1;
-        const CSaveGame* pHuman = Human();
-        // The scout's screen is a club's only.
-        if (nScreen == kScoutScreen && !(pHuman && pHuman->GetClub()))
-            break;
-        if (nScreen >= 0 && g_pNavigationBar)
+        if (nScreen == SCREEN_TRANSFER_SCOUT && g_pNavigationBar)
+            g_pNavigationBar->OpenScoutReport();
+        else if (nScreen >= 0 && g_pNavigationBar)
             g_pNavigationBar->OnClientChange(nScreen, false);
         break;
     }

@@ -896,19 +896,4 @@ void CClientClubPlayers::UpdateBars()
     ApplyRatingsOption();
 }
 
-void CClientClubPlayers::ApplyRatingsOption()
-{
-    CXListBox* pList = GetList();
-    const CGame* pGame = Game();
-    if (!pList || !pGame)
-        return;
-    // Ratings as bars (0), as numbers (1) or both (2).
-    const int nRatings = pGame->GetOptions().m_nRatings;
-    const uint8_t byWanted = nRatings == 0   ? VALUEBAR_DRAW_BAR
-                             : nRatings == 1 ? VALUEBAR_DRAW_NUMBER
-                                             : VALUEBAR_DRAW_NUMBER | VALUEBAR_DRAW_BAR;
-    if (pList->m_byValueBarOptions != byWanted) {
-        pList->m_byValueBarOptions = byWanted;
-        pList->Redraw();
-    }
-}
+void CClientClubPlayers::ApplyRatingsOption() { ::ApplyRatingsOption(GetList()); }

@@ -11,6 +11,7 @@
 #include "screens/CClientArchivesMail.h"
 #include "screens/CClientClubPlayers.h"
 #include "screens/CClientFootballToday.h"
+#include "screens/CClientScout.h"
 #include "screens/CClientTransferMarket.h"
 #include "screens/CClientFinanceCurrent.h"
 #include "screens/CClientFinanceDeposit.h"
@@ -37,6 +38,8 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_ARCHIVES_MAIL, &GetArchivesMailScreen());
     static CClientTransferMarket s_TransferMarket;
     RegisterScreen(SCREEN_TRANSFER_MARKET, &s_TransferMarket);
+    static CClientScout s_Scout;
+    RegisterScreen(SCREEN_TRANSFER_SCOUT, &s_Scout);
     RegisterScreen(SCREEN_CLUB_PLAYERS, &GetClubPlayersScreen());
     RegisterScreen(SCREEN_TRAINING_INDIVIDUAL, &GetTrainingIndividualScreen());
     RegisterScreen(SCREEN_TRAINING_TEAM, &GetTrainingTeamScreen());

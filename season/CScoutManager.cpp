@@ -274,19 +274,31 @@ void CScoutManager::CompleteScoutQuery(CScoutPlayerQuery* pQuery)
     RemoveQuery(pQuery);
 }
 
-void CScoutManager::DoDeleteScoutPlayerQueries(bool bDeleteEvents)
+void CScoutManager::RemoveCompletionEvent(const CScoutPlayerQuery& query)
 {
     CCountryDatabase* pCountry = m_pOwner ? m_pOwner->GetCountry() : nullptr;
+    CEventsDatabase* pEvent = pCountry ? pCountry->FindEvent(EVENT_SCOUT_COMPLETE, query.m_dwID) : nullptr;
+    if (pEvent && pCountry->RemoveEvent(pEvent))
+        delete pEvent;
+    else
+        DebugLog(1, "[CScoutManager::RemoveCompletionEvent] Could not find the scout complete event of query %u to "
+                    "delete!", query.m_dwID);
+}
+
+void CScoutManager::DeleteQuery(CScoutPlayerQuery* pQuery)
+{
+    if (!pQuery || !m_lstQueries.Find(pQuery))
+        return;
+    RemoveCompletionEvent(*pQuery);
+    RemoveQuery(pQuery);
+}
+
+void CScoutManager::DoDeleteScoutPlayerQueries(bool bDeleteEvents)
+{
     while (!m_lstQueries.IsEmpty()) {
         auto* pQuery = static_cast<CScoutPlayerQuery*>(m_lstQueries.RemoveHead());
-        if (bDeleteEvents) {
-            CEventsDatabase* pEvent = pCountry ? pCountry->FindEvent(EVENT_SCOUT_COMPLETE, pQuery->m_dwID) : nullptr;
-            if (pEvent && pCountry->RemoveEvent(pEvent))
-                delete pEvent;
-            else
-                DebugLog(1, "[CScoutManager::DoDeleteScoutPlayerQueries] Could not find the scout complete event to "
-                            "delete!");
-        }
+        if (bDeleteEvents)
+            RemoveCompletionEvent(*pQuery);
         delete pQuery;
     }
     m_byQueryCount = 0;

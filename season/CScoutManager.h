@@ -100,6 +100,9 @@ public:
     // the scout is busy or the manager has no country.
     bool SendScout(CScoutPlayerQuery* pQuery, int nDays);
     void RemoveQuery(CScoutPlayerQuery* pQuery);
+    // A scout called back: his completion event leaves the manager's country
+    // and the query is freed. What he cost stays paid.
+    void DeleteQuery(CScoutPlayerQuery* pQuery);
     CScoutPlayerQuery* FindScoutPlayerQuery(uint32_t dwId, LPXLISTNODE* ppNode = nullptr) const;
     CScoutPlayerQuery* FindQueryByScout(uint16_t wStaffId) const;
     CScoutPlayerQuery* GetScoutQueryFromID(uint32_t dwId) const { return FindScoutPlayerQuery(dwId); }
@@ -127,6 +130,9 @@ public:
     bool Load(CBinaryReader& reader);
 
 private:
+    // Takes the query's completion event out of the manager's country.
+    void RemoveCompletionEvent(const CScoutPlayerQuery& query);
+
     CXList m_lstQueries;  // CScoutPlayerQuery
     uint8_t m_byQueryCount = 0;
     CXList m_lstReports;  // SCOUTREPORT

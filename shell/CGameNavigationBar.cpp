@@ -565,7 +565,7 @@ void CGameNavigationBar::OnStatusLight(uint32_t dwID)
         return;
     switch (dwID) {
     case 822:
-        OnClientChange(20, false);
+        OpenScoutReport();
         break;
     case 853:
         OnClientChange(29, false);
@@ -608,8 +608,22 @@ void CGameNavigationBar::UpdateHistoryButtons()
 
 void CGameNavigationBar::UpdateButtons()
 {
-    // Screens a manager without a club has no use for.
-    SetManagementButtons(HumanClub() != nullptr);
+    // Screens a manager without a club has no use for; the scouts' screen
+    // needs a scout besides (it answers whether it can be shown).
+    const CClubDatabase* pClub = HumanClub();
+    SetManagementButtons(pClub != nullptr);
+    if (CGameClient* pScout = GetScreenObject(SCREEN_TRANSFER_SCOUT); pClub && pScout)
+        EnableButton(SCREEN_TRANSFER_SCOUT, pScout->CanReturnTo());
+}
+
+void CGameNavigationBar::OpenScoutReport()
+{
+    const CDatabaseHandler* pDatabase = Database();
+    const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    CGameClient* pScout = GetScreenObject(SCREEN_TRANSFER_SCOUT);
+    if (!pHuman || !pHuman->GetClub() || !pScout || !pScout->CanReturnTo())
+        return;
+    SetNextClient(pScout, ScoutScreenParameter(pHuman->GetScoutReportStaff(), pHuman->GetScoutReportKind() != 0));
 }
 
 void CGameNavigationBar::SetManagementButtons(bool bEnable)

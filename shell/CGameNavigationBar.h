@@ -67,6 +67,9 @@ public:
     // The screen of an id with the parameter it needs; the same screen again
     // only when forced. Ids without a main screen are logged and ignored.
     void OnClientChange(int nScreenID, bool bForce);
+    // The scout screen on the report that came in last, when the human has
+    // a club and the screen can be shown.
+    void OpenScoutReport();
     void SetMode(int nMode);
     int GetMode() const { return m_nMode; }
     // Shows a line of text (a refused save or load says why here).

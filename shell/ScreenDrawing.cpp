@@ -4,6 +4,7 @@
 #include "shell/CGame.h"
 #include "shell/CTableText.h"
 #include "xframework/CXClient.h"
+#include "xframework/CXListBox.h"
 #include "xframework/DrawingFunctions.h"
 
 #include <algorithm>
@@ -204,5 +205,20 @@ void DrawCaptionTabs(CXClient* pClient, CXSurface* pTarget, CXSurface* pTabBitma
             return;
         }
         DrawCaptionTab(pTarget, pTabBitmap, pFont, x, y, nWidth, GetTableText(nTableSet, pEntry->nItem));
+    }
+}
+
+void ApplyRatingsOption(CXListBox* pList)
+{
+    const auto* pGame = dynamic_cast<const CGame*>(g_pGame);
+    if (!pList || !pGame)
+        return;
+    const int nRatings = pGame->GetOptions().m_nRatings;
+    const uint8_t byWanted = nRatings == 0   ? VALUEBAR_DRAW_BAR
+                             : nRatings == 1 ? VALUEBAR_DRAW_NUMBER
+                                             : VALUEBAR_DRAW_NUMBER | VALUEBAR_DRAW_BAR;
+    if (pList->m_byValueBarOptions != byWanted) {
+        pList->m_byValueBarOptions = byWanted;
+        pList->Redraw();
     }
 }

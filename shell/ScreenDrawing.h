@@ -1,9 +1,15 @@
 #pragma once
 // Drawing steps many screens share: the one background bitmap they have in
 // common, shading a part of the screen, the two colour boxes of a kit, and
-// the advertising hoarding of the language.
+// the advertising hoarding of the language, and the look of a list's ratings.
 #include "platform/Font.h"
 #include "xframework/CXSurface.h"
+
+class CXListBox;
+
+// A list's rating bars follow the Ratings option: bars (0), numbers (1) or
+// both (2); the list is drawn again when that changes.
+void ApplyRatingsOption(CXListBox* pList);
 
 // Makes the named bitmap of the main archive the shared screen background.
 // The same name again keeps the loaded surface. False (with a log line) when

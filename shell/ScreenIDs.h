@@ -18,6 +18,7 @@ enum : uint16_t {
     SCREEN_TABLES_FIXTURES = 11,
     SCREEN_TABLES_CUP = 15,
     SCREEN_TRANSFER_MARKET = 16,
+    SCREEN_TRANSFER_SCOUT = 20,
     SCREEN_STAFF_MARKET = 21,
     SCREEN_CLUB_GENERAL = 24,
     SCREEN_CLUB_PLAYERS = 26,
@@ -51,6 +52,13 @@ enum : uint16_t {
     SCREEN_STAFF_NEGOTIATION_POPUP = 91,
     SCREEN_END_OF_CAREER = 93,
 };
+
+// The scout screen's parameter: the scout whose report has come in (0 none)
+// and whether the report is on youth players.
+constexpr uint32_t ScoutScreenParameter(uint16_t wReportScout, bool bYouth)
+{
+    return wReportScout | (bYouth ? 1u << 16 : 0u);
+}
 
 // The name of an id; ids outside 0 to 99 read "Error - MAX_SCREENID".
 const char* GetScreenName(int nScreenID);

@@ -174,6 +174,27 @@ TEST_F(Scouting, LeavingTheClubDropsTheQueriesWithTheirEvents)
     EXPECT_FALSE(log.Contains("Could not find the scout player query")) << "no event was left behind";
 }
 
+TEST_F(Scouting, ARecalledScoutTakesOnlyHisOwnEventAlong)
+{
+    auto* pRecalled = new CScoutPlayerQuery;
+    pRecalled->SetScout(Scout(0, 50));
+    pRecalled->AddPlayer(Targets(1)[0], false);
+    ASSERT_TRUE(Scouts().SendScout(pRecalled, 20));
+    auto* pKept = new CScoutPlayerQuery;
+    pKept->SetScout(Scout(1, 60));
+    pKept->AddPlayer(Targets(2)[1], false);
+    ASSERT_TRUE(Scouts().SendScout(pKept, 20));
+    const uint32_t dwRecalled = pRecalled->m_dwID, dwKept = pKept->m_dwID;
+    Scouts().DeleteQuery(pRecalled);
+    EXPECT_EQ(m_pHuman->GetCountry()->FindEvent(EVENT_SCOUT_COMPLETE, dwRecalled), nullptr);
+    EXPECT_EQ(H().GetScoutQueryFromID(dwRecalled), nullptr);
+    EXPECT_NE(m_pHuman->GetCountry()->FindEvent(EVENT_SCOUT_COMPLETE, dwKept), nullptr);
+    EXPECT_EQ(Scouts().GetQueryCount(), 1);
+    RunDays(21);
+    EXPECT_EQ(H().GetScoutQueryFromID(dwKept), nullptr) << "the other scout still reports";
+    EXPECT_NE(Scouts().FindReport(Targets(2)[1]->m_idPerson), nullptr);
+}
+
 TEST_F(Scouting, TheScoutingSectionRoundTripsAndRefusesDamage)
 {
     CStaffDatabase* pScout = Scout(0, 65);
