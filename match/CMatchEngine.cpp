@@ -263,6 +263,7 @@ void CMatchEngine::ClearPersons()
     m_apHome.clear();
     m_apAway.clear();
     SetOfficials(nullptr, nullptr, nullptr, nullptr);
+    SetFollowedRestart(MATCHEVENT_NONE, nullptr);
 }
 
 void CMatchEngine::ActivatePlayers()
@@ -370,6 +371,8 @@ bool CMatchEngine::PostTick()
         if (p != m_pPhysio || p->IsActive())
             p->Update();
     });
+    if (m_byMatchEvent == MATCHEVENT_NONE)
+        CheckSixSecondRule();
     m_dwEngineClock += MATCH_TICK_MS;
     if (m_bMatchClockRunning)
         m_dwMatchTime += MATCH_TICK_MS;

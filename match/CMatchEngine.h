@@ -20,9 +20,12 @@ class CClubDatabase;
 class CDatabaseHandler;
 class CGroundDatabase;
 class C3DEngine;
+class CMatchAssistantReferee;
 class CMatchBall;
 class CMatchClub;
 class CMatchPerson;
+class CMatchPlayer;
+struct MatchCauseRecord;
 class CSoundManager;
 
 // What the sky, light and precipitation of a match are, from the weather byte
@@ -113,6 +116,9 @@ public:
     bool IsMatchBuilt() const { return m_pBall != nullptr; }
     CMatchClub* GetHomeClub() const { return m_pHomeClub.get(); }
     CMatchClub* GetAwayClub() const { return m_pAwayClub.get(); }
+    // The club playing towards x = 10000, and the other one.
+    CMatchClub* GetClubAttackingHighEnd() const;
+    CMatchClub* GetClubAttackingLowEnd() const;
     // What a computer-run club's last review asked for: outgoing slot x 16 +
     // bench index, 0 for nothing (side 0 home, 1 away).
     uint8_t GetRequestedSubstitution(int nSide) const { return m_abyRequestedSubstitution[nSide ? 1 : 0]; }
@@ -211,6 +217,27 @@ public:
     // The option MatchLineUps.
     void SetShowLineUps(bool bShow) { m_bShowLineUps = bShow; }
 
+    // The rules: each check that finds something to judge hands one cause
+    // record to the referee, who lets his assistants judge it too. They say
+    // what happened and how likely it is an offence; the officials decide
+    // whether it is seen and given. Kicks ask for the offside check and
+    // touches for the handball check, tackles report themselves, the ball
+    // runs the line checks and the tick the six-second rule.
+    void CheckOffside(CMatchPlayer* pKicker);
+    void CheckBallOffPitchEnd();
+    void CheckBallOffPitchSide();
+    void ReportTackle(CMatchPlayer* pTackler, CMatchPlayer* pFouled);
+    void ReportAggressivePlay(CMatchPlayer* pOffender, const CVector& position, int32_t nSeverity);
+    void CheckSixSecondRule();
+    void CheckHandball(CMatchPlayer* pPlayer);
+    // The restart the referee follows (0 none) and the player who took it;
+    // the referee writes them.
+    void SetFollowedRestart(uint8_t byEvent, CMatchPlayer* pTaker);
+    uint8_t GetFollowedRestart() const { return m_byFollowedRestart; }
+    CMatchPlayer* GetRestartTaker() const { return m_pRestartTaker; }
+    // The referee as the judging official; null when the match has none.
+    CMatchAssistantReferee* GetJudgingOfficial() const;
+
     // Geometry queries.
     bool IsPathBlocked(const CVector& a, const CVector& b, int32_t nMargin, bool bIncludeGoals,
                        float* pfHitTime = nullptr) const;
@@ -237,6 +264,7 @@ private:
     // The distance tables of the tick: home to away, and each player to the ball.
     void UpdateDistanceTables();
     template <typename F> void ForEachPerson(F f) const;
+    void HandToReferee(const MatchCauseRecord& record) const;
     bool PersonBlocksPath(const CMatchPerson* pPerson, const CVector& a, const CVector& b, int32_t nLimit,
                           const CMatchPerson* pMover) const;
 
@@ -311,6 +339,8 @@ private:
     CMatchPerson* m_pReferee = nullptr;
     CMatchPerson* m_apAssistants[2] = {};
     CMatchPerson* m_pPhysio = nullptr;
+    uint8_t m_byFollowedRestart = MATCHEVENT_NONE;
+    CMatchPlayer* m_pRestartTaker = nullptr;
 };
 
 // The one engine of the program, and the ball of the current match (null
