@@ -78,6 +78,31 @@ TEST_F(AssistantRefereeTest, KeepsLevelWithTheLastDefenderOfHisHalfWithinHisLine
     EXPECT_EQ(m_Line1.ChooseLineTarget(), CVector(2500, 7600, 0));
 }
 
+TEST_F(AssistantRefereeTest, RunsAlongHisLineToTheDefenderTickByTick)
+{
+    GiveOfficialsModels();
+    LineUpOutfield(*m_pLow, 6000);
+    m_pLow->GetSlot(2)->SetPosition(CVector(8000, 2500, 0));
+    LineUpOutfield(*m_pHigh, 3500);
+    m_pHigh->GetSlot(2)->SetPosition(CVector(2800, 2500, 0));
+    m_pBall->SetPosition(5000, 3750, 0, false);
+    uint32_t dwClock = 0;
+    for (int i = 0; i < 150; ++i) {
+        dwClock += 70;
+        m_Engine.Tick(70, dwClock);
+        m_Engine.PostTick();
+    }
+    EXPECT_EQ(m_pLow->GetOffsideLine(), 8000);
+    EXPECT_EQ(m_pHigh->GetOffsideLine(), 2800);
+    // Level with the line, on the touchline, facing the pitch.
+    EXPECT_NEAR(m_Line0.GetPosition().x, 8000, 150);
+    EXPECT_NEAR(m_Line0.GetPosition().y, -100, 60);
+    EXPECT_NEAR(m_Line1.GetPosition().x, 2800, 150);
+    EXPECT_NEAR(m_Line1.GetPosition().y, 7600, 60);
+    EXPECT_LT(std::fabs(WrapAngle(m_Line0.GetFacing() - m_Line0.GetSignallingFacing())), 0.8);
+    EXPECT_LT(std::fabs(WrapAngle(m_Line1.GetFacing() - m_Line1.GetSignallingFacing())), 0.8);
+}
+
 TEST_F(AssistantRefereeTest, JudgesReportedCausesByLikelihoodAndView)
 {
     MatchCauseRecord record;
