@@ -25,6 +25,7 @@ class CMatchBall;
 class CMatchClub;
 class CMatchPerson;
 class CMatchPlayer;
+class CMatchReferee;
 struct MatchCauseRecord;
 class CSoundManager;
 
@@ -237,6 +238,8 @@ public:
     CMatchPlayer* GetRestartTaker() const { return m_pRestartTaker; }
     // The referee as the judging official; null when the match has none.
     CMatchAssistantReferee* GetJudgingOfficial() const;
+    // The referee the match was built with, who carries the two assistants.
+    CMatchReferee* GetReferee() const { return m_pMatchReferee.get(); }
 
     // Geometry queries.
     bool IsPathBlocked(const CVector& a, const CVector& b, int32_t nMargin, bool bIncludeGoals,
@@ -339,6 +342,7 @@ private:
     CMatchPerson* m_pReferee = nullptr;
     CMatchPerson* m_apAssistants[2] = {};
     CMatchPerson* m_pPhysio = nullptr;
+    std::unique_ptr<CMatchReferee> m_pMatchReferee;
     uint8_t m_byFollowedRestart = MATCHEVENT_NONE;
     CMatchPlayer* m_pRestartTaker = nullptr;
 };

@@ -44,6 +44,7 @@ const char* CMatchAssistantReferee::GetCauseName() const
 
 void CMatchAssistantReferee::CheckForCause(const MatchCauseRecord& record)
 {
+    m_bAcceptedLast = false;
     if (record.byLikelihood == 0) {
         m_byNoiseHalfRange = 0;
         return;
@@ -58,6 +59,7 @@ void CMatchAssistantReferee::CheckForCause(const MatchCauseRecord& record)
     }
     if (int(record.byLikelihood) < 50 + nNoise)
         return;
+    m_bAcceptedLast = true;
     m_byResolvedCause = record.byCause;
     m_pOffender = record.pPlayer;
     m_vCausePosition.Set(record.vPosition.x, record.vPosition.y, 0);

@@ -81,6 +81,8 @@ public:
     CMatchPlayer* GetOffender() const { return m_pOffender; }
     const CVector& GetCausePosition() const { return m_vCausePosition; }
     uint8_t GetNoiseHalfRange() const { return m_byNoiseHalfRange; }
+    // Whether he accepted the last record he judged (his verdict on it).
+    bool AcceptedLastRecord() const { return m_bAcceptedLast; }
     const CVector& GetEventPosition() const { return m_vEventPosition; }
     // The referee copies his restart position here whenever the event changes.
     void SetEventPosition(const CVector& position) { m_vEventPosition = position; }
@@ -97,4 +99,5 @@ protected:
     CVector m_vEventPosition;
     CVector m_vCausePosition;
     uint8_t m_byNoiseHalfRange = 0;
+    bool m_bAcceptedLast = false;
 };

@@ -72,12 +72,12 @@ protected:
     void GiveOfficialsModels()
     {
         const std::string meshes = std::string(BRELLOX_GAME_DIR) + "/MatchMeshes/";
-        const uint16_t wMesh = m_Objects.LoadSkinned((meshes + "PlayerX1.x").c_str(), 15);
-        ASSERT_NE(wMesh, OBJECT_NOT_FOUND);
-        CMatchPerson::LoadAnimations(m_Objects, wMesh, meshes);
+        m_wMesh = m_Objects.LoadSkinned((meshes + "PlayerX1.x").c_str(), 15);
+        ASSERT_NE(m_wMesh, OBJECT_NOT_FOUND);
+        CMatchPerson::LoadAnimations(m_Objects, m_wMesh, meshes);
         for (CMatchPerson* p : {static_cast<CMatchPerson*>(&m_Judge), static_cast<CMatchPerson*>(&m_Line0),
                                 static_cast<CMatchPerson*>(&m_Line1)})
-            p->SetupModel(wMesh);
+            p->SetupModel(m_wMesh);
     }
     // Every outfield player of the club at that x, spread across the pitch.
     static void LineUpOutfield(CMatchClub& club, int32_t x)
@@ -100,6 +100,7 @@ protected:
     static CDatabaseHandler* s_pWorld;
     CMatchEngine m_Engine;
     CObjectData m_Objects{10};
+    uint16_t m_wMesh = 0;
     CMatchAssistantReferee m_Line0{m_Engine, 0};
     CMatchAssistantReferee m_Line1{m_Engine, 1};
     RecordingOfficial m_Judge{m_Engine, m_Line0, m_Line1};
