@@ -83,9 +83,9 @@ public:
 
     // Builds a match between two clubs of the database in its fixed order:
     // seed, club records and ground, weather, rules and clocks, the 3-D
-    // engine, ball, both clubs with their squads, replay buffers, obstacle
-    // zones; then the players are activated. The seed is the given value,
-    // else the calendar time. False, with nothing built, when a club is not
+    // engine, ball, both clubs with their squads, the referee with his
+    // assistants, replay buffers, obstacle zones; then the players are
+    // activated. The seed is the given value, else the calendar time. False, with nothing built, when a club is not
     // in the database.
     bool StartGame(CDatabaseHandler& database, ID_CLUB idHome, ID_CLUB idAway, uint8_t byCommentary,
                    const ITEMMATCHRULESINFORMATION& rules, uint32_t dwCallerValue, const uint32_t* pdwSeed);
