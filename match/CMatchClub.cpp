@@ -342,22 +342,6 @@ CMatchPlayer* CMatchClub::GetLastDefender() const
     return pBest;
 }
 
-void CMatchClub::UpdateOffsideLine()
-{
-    const CMatchPlayer* pLast = GetLastDefender();
-    const CMatchBall* pBall = m_Engine.GetBall();
-    if (!pLast || !pBall)
-        return;
-    const int32_t nDefender = pLast->GetPosition().x, nBall = pBall->GetPosition().x;
-    if (m_bAttacksHighEnd) {
-        const int32_t nLine = std::min(nBall, nDefender);
-        m_nOffsideLine = nLine >= 5000 ? 5000 : nLine < 1 ? 0 : nLine;
-    } else {
-        const int32_t nLine = std::max(nBall, nDefender);
-        m_nOffsideLine = nLine >= PITCH_LENGTH ? PITCH_LENGTH : nLine < 5001 ? 5000 : nLine;
-    }
-}
-
 int32_t CMatchClub::GetLowestBallDistance(int nSkipSlot) const
 {
     int32_t nLowest = 999999999;

@@ -70,9 +70,6 @@ public:
     int32_t GetPossessionSeconds() const { return m_nPossessionSeconds; }
     int32_t GetTerritorySeconds() const { return m_nTerritorySeconds; }
     int32_t GetOffsideLine() const { return m_nOffsideLine; }
-    // Each tick: the line from the last outfield defender and the ball, kept
-    // within the club's own half.
-    void UpdateOffsideLine();
     uint8_t GetSubstitutions() const { return m_bySubstitutions; }
     uint8_t GetBookings() const { return m_byBookings; }
 
