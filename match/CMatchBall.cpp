@@ -324,7 +324,10 @@ void CMatchBall::UpdatePrediction()
         ComputeWindow(m_aCrossings[0], m_aWindows[0]);
         ComputeWindow(m_aCrossings[1], m_aWindows[1]);
     }
-    // The rules' ball-out checks join here once the rules exist.
+    if (m_bInPlayArea) {
+        m_Engine.CheckBallOffPitchEnd();
+        m_Engine.CheckBallOffPitchSide();
+    }
     m_bInPlayArea = m_vPosition.x >= -31 && m_vPosition.x <= 10031 && m_vPosition.y >= -31 && m_vPosition.y <= 7531;
     if (m_bInPlayArea && m_Engine.GetMatchEvent() == MATCHEVENT_NONE)
         m_bEnteredPlay = true;

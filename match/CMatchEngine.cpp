@@ -11,6 +11,7 @@
 #include "match/CMatchClub.h"
 #include "match/actors/CMatchPerson.h"
 #include "match/actors/CMatchPlayer.h"
+#include "match/actors/CMatchReferee.h"
 #include "render3d/C3DEngine.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
@@ -192,6 +193,9 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
             if (CMatchPlayer* p = m_pAwayClub->GetSlot(i))
                 AddAwayPerson(p);
     }
+    m_pMatchReferee = std::make_unique<CMatchReferee>(*this, m_MatchRules);
+    SetOfficials(m_pMatchReferee.get(), &m_pMatchReferee->GetAssistant(0), &m_pMatchReferee->GetAssistant(1),
+                 m_pPhysio);
     m_bSoundOn = true;
     m_bPaused = false;
 
@@ -231,6 +235,7 @@ void CMatchEngine::EndGame()
 {
     DebugLog(0, "[CMatchEngine::EndGame] Start");
     ClearPersons();
+    m_pMatchReferee.reset();  // his assistants with him
     m_pHomeClub.reset();  // their players with them
     m_pAwayClub.reset();
     if (g_pMatchBall == m_pBall.get())
@@ -263,6 +268,7 @@ void CMatchEngine::ClearPersons()
     m_apHome.clear();
     m_apAway.clear();
     SetOfficials(nullptr, nullptr, nullptr, nullptr);
+    SetFollowedRestart(MATCHEVENT_NONE, nullptr);
 }
 
 void CMatchEngine::ActivatePlayers()
@@ -370,6 +376,8 @@ bool CMatchEngine::PostTick()
         if (p != m_pPhysio || p->IsActive())
             p->Update();
     });
+    if (m_byMatchEvent == MATCHEVENT_NONE)
+        CheckSixSecondRule();
     m_dwEngineClock += MATCH_TICK_MS;
     if (m_bMatchClockRunning)
         m_dwMatchTime += MATCH_TICK_MS;

@@ -21,9 +21,13 @@ class CClubDatabase;
 class CDatabaseHandler;
 class CGroundDatabase;
 class C3DEngine;
+class CMatchAssistantReferee;
 class CMatchBall;
 class CMatchClub;
 class CMatchPerson;
+class CMatchPlayer;
+class CMatchReferee;
+struct MatchCauseRecord;
 class CSoundManager;
 
 // What the sky, light and precipitation of a match are, from the weather byte
@@ -80,9 +84,9 @@ public:
 
     // Builds a match between two clubs of the database in its fixed order:
     // seed, club records and ground, weather, rules and clocks, the 3-D
-    // engine, ball, both clubs with their squads, replay buffers, obstacle
-    // zones; then the players are activated. The seed is the given value,
-    // else the calendar time. False, with nothing built, when a club is not
+    // engine, ball, both clubs with their squads, the referee with his
+    // assistants, replay buffers, obstacle zones; then the players are
+    // activated. The seed is the given value, else the calendar time. False, with nothing built, when a club is not
     // in the database.
     bool StartGame(CDatabaseHandler& database, ID_CLUB idHome, ID_CLUB idAway, uint8_t byCommentary,
                    const ITEMMATCHRULESINFORMATION& rules, uint32_t dwCallerValue, const uint32_t* pdwSeed);
@@ -114,6 +118,9 @@ public:
     bool IsMatchBuilt() const { return m_pBall != nullptr; }
     CMatchClub* GetHomeClub() const { return m_pHomeClub.get(); }
     CMatchClub* GetAwayClub() const { return m_pAwayClub.get(); }
+    // The club playing towards x = 10000, and the other one.
+    CMatchClub* GetClubAttackingHighEnd() const;
+    CMatchClub* GetClubAttackingLowEnd() const;
     // What a computer-run club's last review asked for: outgoing slot x 16 +
     // bench index, 0 for nothing (side 0 home, 1 away).
     uint8_t GetRequestedSubstitution(int nSide) const { return m_abyRequestedSubstitution[nSide ? 1 : 0]; }
@@ -232,6 +239,29 @@ public:
     // The option MatchLineUps.
     void SetShowLineUps(bool bShow) { m_bShowLineUps = bShow; }
 
+    // The rules: each check that finds something to judge hands one cause
+    // record to the referee, who lets his assistants judge it too. They say
+    // what happened and how likely it is an offence; the officials decide
+    // whether it is seen and given. Kicks ask for the offside check and
+    // touches for the handball check, tackles report themselves, the ball
+    // runs the line checks and the tick the six-second rule.
+    void CheckOffside(CMatchPlayer* pKicker);
+    void CheckBallOffPitchEnd();
+    void CheckBallOffPitchSide();
+    void ReportTackle(CMatchPlayer* pTackler, CMatchPlayer* pFouled);
+    void ReportAggressivePlay(CMatchPlayer* pOffender, const CVector& position, int32_t nSeverity);
+    void CheckSixSecondRule();
+    void CheckHandball(CMatchPlayer* pPlayer);
+    // The restart the referee follows (0 none) and the player who took it;
+    // the referee writes them.
+    void SetFollowedRestart(uint8_t byEvent, CMatchPlayer* pTaker);
+    uint8_t GetFollowedRestart() const { return m_byFollowedRestart; }
+    CMatchPlayer* GetRestartTaker() const { return m_pRestartTaker; }
+    // The referee as the judging official; null when the match has none.
+    CMatchAssistantReferee* GetJudgingOfficial() const;
+    // The referee the match was built with, who carries the two assistants.
+    CMatchReferee* GetReferee() const { return m_pMatchReferee.get(); }
+
     // Geometry queries.
     bool IsPathBlocked(const CVector& a, const CVector& b, int32_t nMargin, bool bIncludeGoals,
                        float* pfHitTime = nullptr) const;
@@ -258,6 +288,7 @@ private:
     // The distance tables of the tick: home to away, and each player to the ball.
     void UpdateDistanceTables();
     template <typename F> void ForEachPerson(F f) const;
+    void HandToReferee(const MatchCauseRecord& record) const;
     bool PersonBlocksPath(const CMatchPerson* pPerson, const CVector& a, const CVector& b, int32_t nLimit,
                           const CMatchPerson* pMover) const;
 
@@ -333,6 +364,9 @@ private:
     CMatchPerson* m_pReferee = nullptr;
     CMatchPerson* m_apAssistants[2] = {};
     CMatchPerson* m_pPhysio = nullptr;
+    std::unique_ptr<CMatchReferee> m_pMatchReferee;
+    uint8_t m_byFollowedRestart = MATCHEVENT_NONE;
+    CMatchPlayer* m_pRestartTaker = nullptr;
 };
 
 // The one engine of the program, and the ball of the current match (null
