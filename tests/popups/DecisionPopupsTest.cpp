@@ -325,15 +325,24 @@ TEST_F(DecisionPopups, ABidStartsFromStandingAndAgeAndGoesToTheClub)
     const CBuyOfferDatabase* pOffer = Database()->GetBuyOffer(pPlayer->m_idPerson, m_pClub->m_wClubId);
     ASSERT_NE(pOffer, nullptr);
 
-    // A bid for one of the club's own players is refused and told.
-    CPlayerDatabase* pOwn = SquadPlayer();
-    ASSERT_NE(pOwn, nullptr);
-    popup.SetPlayer(pOwn);
+    // A bid the club cannot take (above twice the player's value) is
+    // refused and told, and the popup stays.
+    CPlayerDatabase* pCheap = nullptr;
+    for (CPlayerDatabase* p : pOther->m_lstPlayers.Items<CPlayerDatabase>())
+        if (p != pPlayer && p->m_byTransferState == 0) {
+            pCheap = p;
+            break;
+        }
+    ASSERT_NE(pCheap, nullptr);
+    pCheap->m_DateOfBirth = pPlayer->m_DateOfBirth;
+    pCheap->m_awAttributes[PLAYER_ATTRIBUTE_REPUTATION] = 8450;
+    pCheap->m_dwValue = 10000;
+    popup.SetPlayer(pCheap);
     ASSERT_TRUE(popup.Open());
     popup.OnClicked(CGamePopup::kOkButtonID);
     EXPECT_EQ(RefusalShown(), CDecisionPopup::MESSAGE_BID_REFUSED);
     EXPECT_TRUE(popup.IsOnStack());
-    EXPECT_EQ(Database()->GetBuyOffer(pOwn->m_idPerson, m_pClub->m_wClubId), nullptr);
+    EXPECT_EQ(Database()->GetBuyOffer(pCheap->m_idPerson, m_pClub->m_wClubId), nullptr);
 }
 
 TEST_F(DecisionPopups, SackingOnlyTakesThePayOffOffered)
