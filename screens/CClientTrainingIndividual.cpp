@@ -205,6 +205,7 @@ bool CClientTrainingIndividual::OnInitDialog()
     const CGame* pGame = Game();
     CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
     m_pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    m_dwHumanSerial = m_pHuman ? m_pHuman->GetSerial() : 0;
     m_pClub = m_pHuman ? m_pHuman->GetClub() : nullptr;
     m_bInitialised = false;
     m_bFixedNumbers = m_pClub && m_pClub->m_pDivision && m_pClub->m_pDivision->m_bySquadNumbers != 0;
@@ -241,7 +242,11 @@ bool CClientTrainingIndividual::OnInitDialog()
 
 void CClientTrainingIndividual::OnDestroy()
 {
-    if (m_pHuman) {
+    // A game loaded from this screen has freed the human it showed: the
+    // entries go with that game, not into the loaded one.
+    const CDatabaseHandler* pDatabase = GetLoadedDatabase();
+    if (m_pHuman && pDatabase && pDatabase->GetCurrentSaveGame() == m_pHuman &&
+        m_pHuman->GetSerial() == m_dwHumanSerial) {
         CTrainingManager& training = m_pHuman->GetTrainingManager();
         training.SetFirstTeamEntries(m_aEntries[VIEW_FIRST_TEAM]);
         training.SetYouthEntries(m_aEntries[VIEW_YOUTH]);

@@ -135,6 +135,7 @@ private:
     uint32_t MoveSelection(int nStep);
 
     CSaveGame* m_pHuman = nullptr;
+    uint32_t m_dwHumanSerial = 0;
     CClubDatabase* m_pClub = nullptr;
     INDIVIDUALTRAINING m_aEntries[2][TRAINING_ENTRIES];
     int m_nView = VIEW_NONE;

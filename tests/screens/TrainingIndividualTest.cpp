@@ -294,6 +294,26 @@ TEST_F(TrainingIndividualScreen, WithoutIndividualSessionsTheSlidersHide)
     }
 }
 
+TEST_F(TrainingIndividualScreen, AGameLoadedFromTheScreenKeepsItsOwnTraining)
+{
+    ASSERT_TRUE(m_game.SaveGame("Individual")) << m_game.GetFileError();
+    const INDIVIDUALTRAINING* pSaved = Training().GetFirstTeamEntries();
+    const std::vector<INDIVIDUALTRAINING> saved(pSaved, pSaved + TRAINING_ENTRIES);
+    OpenScreen(SCREEN_TRAINING_INDIVIDUAL);
+    Drag(0, 90);
+    // The load frees the human the screen shows; leaving the screen must not
+    // write into the freed record or into the loaded one.
+    ASSERT_TRUE(TheScreen().OnLoadSaveChosen(true, "Individual")) << m_game.GetFileError();
+    m_game.Update();
+    m_pHuman = Database()->GetCurrentSaveGame();
+    ASSERT_NE(m_pHuman, nullptr);
+    const INDIVIDUALTRAINING* pLoaded = Training().GetFirstTeamEntries();
+    for (size_t i = 0; i < saved.size(); ++i)
+        EXPECT_TRUE(std::equal(std::begin(pLoaded[i].abyAreas), std::end(pLoaded[i].abyAreas),
+                               std::begin(saved[i].abyAreas)))
+            << "entry " << i;
+}
+
 class TrainingIndividualHistory : public TrainingIndividualScreen {
 protected:
     TrainingIndividualHistory() { m_nDays = 90; }
