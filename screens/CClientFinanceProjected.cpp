@@ -231,7 +231,7 @@ void CClientFinanceProjected::UpdateGraph()
     m_pGraph->SetUp(GRAPH_ITEM_LABELS | GRAPH_ITEM_LABELS_BY_DIVISION | GRAPH_LEFT_CURRENCY | GRAPH_LEFT_ZERO_LINE,
                     kAxisColour, kAxisColour, 0.0, kAxisColour, 0);
     m_pGraph->SetXAxis(kProjectedMonths, kProjectedMonths - 1, 0, kProjectedMonths);
-    m_pGraph->SetUpLine(GRAPH_SERIES_BY_DIVISION, kGroupLine, 1, kLineColour, GRAPH_LINE_WITH_POINTS, true, false, 0.0,
+    m_pGraph->SetUpLine(GRAPH_SERIES_BY_DIVISION, kGroupLine, 2, kLineColour, GRAPH_LINE_WITH_POINTS, true, false, 0.0,
                         0);
     const int nFirst = CurrentMonth();
     for (int i = 0; i < kProjectedMonths; ++i)
