@@ -16,6 +16,7 @@
 #include "screens/CClientFinanceCurrent.h"
 #include "screens/CClientFinanceDeposit.h"
 #include "screens/CClientFinanceProjected.h"
+#include "screens/CClientStaffManagerMarket.h"
 #include "screens/CClientFinanceGeneral.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
@@ -47,4 +48,5 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_FINANCE_CURRENT, &GetFinanceCurrentScreen());
     RegisterScreen(SCREEN_FINANCE_DEPOSIT, &GetFinanceDepositScreen());
     RegisterScreen(SCREEN_FINANCE_PROJECTED, &GetFinanceProjectedScreen());
+    RegisterScreen(SCREEN_STAFF_MANAGER_MARKET, &GetStaffManagerMarketScreen());
 }
