@@ -1,5 +1,6 @@
 #include "screens/CClientFinanceDeposit.h"
 
+#include "screens/FinanceScreenLook.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
@@ -30,9 +31,12 @@ constexpr int kShortMonthSet = 130;
 constexpr int kDepositCategory = 86;
 constexpr int kRowHeight = 16;
 constexpr int kMonthsShown = 12;
-constexpr int kGraphLeft = 45, kGraphTop = 310, kGraphRight = 595, kGraphBottom = 450;
+using finance_look::kGraphBottom;
+using finance_look::kGraphLeft;
+using finance_look::kGraphRight;
+using finance_look::kGraphTop;
 constexpr COLORREF kRowColour = 0xffffff;
-constexpr COLORREF kLineColour = 0xff294a;
+using finance_look::kLineColour;
 constexpr COLORREF kAxisColour = 0xffffff;
 
 const LISTCOLUMN kColumns[] = {
@@ -40,8 +44,6 @@ const LISTCOLUMN kColumns[] = {
     {290, 400, 6, 0, 2, 0, 323, LISTSORT_NONE, 0},   {400, 510, 6, 0, 2, 0, 324, LISTSORT_NONE, 0},
     {510, 620, 6, 0, 2, 0, 331, LISTSORT_NONE, 0},   {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
-
-CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
 CSaveGame* Human()
 {
@@ -61,31 +63,7 @@ CClientFinanceDeposit& GetFinanceDepositScreen()
 
 CClientFinanceDeposit::CClientFinanceDeposit() { m_wScreenID = SCREEN_FINANCE_DEPOSIT; }
 
-void CClientFinanceDeposit::ConstructScreen()
-{
-    SetBackgroundBitmap("bgMain.bmp");
-    delete m_pBackground;
-    m_pBackground = new CXSurface;
-    if (!m_pBackground->Create(Width(), Height(), false, false))
-        return;
-    CXSurface::Blit(m_pBackground, GetBackgroundSurface(), 0, 0);
-    CGame* pGame = Game();
-    if (CXSurface* pShading = pGame ? pGame->GetSharedBitmaps().GetShadingSurface() : nullptr)
-        ShadeRectangle(m_pBackground, pShading, 10, 300, 630, 470);
-    else
-        ShadeRect(10, 300, 620, 170);
-    m_pBackground->FillGradient(10, 484 + 27, 80, 3, kLineColour, kLineColour);
-    if (CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr) {
-        static const CAPTIONTAB kTabs[] = {{2, 0, 0, 20, 22, 200}, {0, 0, 0, 0, 0, 0}};
-        DrawCaptionTabs(this, m_pBackground, pTabs, g_hSmallBoldFont, kCaptionSet, kTabs);
-    }
-    CSaveGame* pHuman = Human();
-    if (const CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr)
-        DrawColourBoxes(m_pBackground, CGameTitlebar::GetKitColour(pClub->m_abyAttributes[0]),
-                        CGameTitlebar::GetKitColour(pClub->m_abyAttributes[1]));
-    else
-        DrawColourBoxes(m_pBackground, 0x9d37, 0xffffff);
-}
+void CClientFinanceDeposit::ConstructScreen() { finance_look::DrawBackground(*this, kCaptionSet, 20); }
 
 bool CClientFinanceDeposit::OnInitDialog()
 {
@@ -111,15 +89,7 @@ bool CClientFinanceDeposit::OnInitDialog()
         m_pStatement->SetUpColumns(0, 56, 640, 296, kColumns, false, false, 296 - 56, false);
         m_pStatement->SetAutoRedraw(true);
     }
-    m_pGraph = static_cast<CXGraph*>(
-        AddControl(XCONTROL_GRAPH, kGraphLeft, kGraphTop, kGraphRight, kGraphBottom, ID_GRAPH, nullptr));
-    CGame* pGame = Game();
-    if (auto* pToggle = static_cast<CXButton*>(AddControlXYWH(XCONTROL_BUTTON, 8, 484, 84, 26, ID_GRAPH_LINE, nullptr))) {
-        pToggle->m_hFont = g_hSmallFont;
-        pToggle->SetToggleTextID(pGame ? pGame->GetSharedBitmaps().GetBitmap("btnTog2.bmp") : nullptr, 0, m_pGraph,
-                                 LINE_DEPOSIT, 0);
-        pToggle->SetChecked(1);
-    }
+    m_pGraph = finance_look::AddGraph(*this, ID_GRAPH, ID_GRAPH_LINE, LINE_DEPOSIT);
     UpdateGraph();
     FillStatement();
     ShowAllControls(true);

@@ -1,5 +1,6 @@
 #include "screens/CClientFinanceProjected.h"
 
+#include "screens/FinanceScreenLook.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
@@ -28,17 +29,18 @@ constexpr int kCaptionSet = 192;
 constexpr int kMonthNameSet = 128;
 constexpr int kShortMonthSet = 130;
 constexpr int kRowHeight = 16;
-constexpr int kGraphLeft = 45, kGraphTop = 310, kGraphRight = 595, kGraphBottom = 450;
+using finance_look::kGraphBottom;
+using finance_look::kGraphLeft;
+using finance_look::kGraphRight;
+using finance_look::kGraphTop;
 constexpr COLORREF kHeadingColour = 0xffffff;
 constexpr COLORREF kSubheadingColour = 0x8282ff;
 constexpr COLORREF kRowColour = 0xffffff;
-constexpr COLORREF kLineColour = 0xff294a;
+using finance_look::kLineColour;
 constexpr COLORREF kAxisColour = 0xffffff;
 
 const TREECOLUMN kColumns[] = {
     {0, 240, 339, 0}, {240, 330, 340, 1}, {330, 420, 341, 1}, {420, 510, 342, 1}, {TREECOLUMN_END, 0, 0, 0}};
-
-CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
 CSaveGame* Human()
 {
@@ -64,32 +66,7 @@ CClientFinanceProjected& GetFinanceProjectedScreen()
 
 CClientFinanceProjected::CClientFinanceProjected() { m_wScreenID = SCREEN_FINANCE_PROJECTED; }
 
-void CClientFinanceProjected::ConstructScreen()
-{
-    SetBackgroundBitmap("bgMain.bmp");
-    delete m_pBackground;
-    m_pBackground = new CXSurface;
-    if (!m_pBackground->Create(Width(), Height(), false, false))
-        return;
-    CXSurface::Blit(m_pBackground, GetBackgroundSurface(), 0, 0);
-    CGame* pGame = Game();
-    if (CXSurface* pShading = pGame ? pGame->GetSharedBitmaps().GetShadingSurface() : nullptr)
-        ShadeRectangle(m_pBackground, pShading, 10, 300, 630, 470);
-    else
-        ShadeRect(10, 300, 620, 170);
-    m_pBackground->FillGradient(10, 484 + 27, 80, 3, kLineColour, kLineColour);
-    if (CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr) {
-        // Over the tree's first column, which the tree centres on the screen.
-        static const CAPTIONTAB kTabs[] = {{2, 0, 0, 65, 22, 200}, {0, 0, 0, 0, 0, 0}};
-        DrawCaptionTabs(this, m_pBackground, pTabs, g_hSmallBoldFont, kCaptionSet, kTabs);
-    }
-    CSaveGame* pHuman = Human();
-    if (const CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr)
-        DrawColourBoxes(m_pBackground, CGameTitlebar::GetKitColour(pClub->m_abyAttributes[0]),
-                        CGameTitlebar::GetKitColour(pClub->m_abyAttributes[1]));
-    else
-        DrawColourBoxes(m_pBackground, 0x9d37, 0xffffff);
-}
+void CClientFinanceProjected::ConstructScreen() { finance_look::DrawBackground(*this, kCaptionSet, 65); }
 
 bool CClientFinanceProjected::OnInitDialog()
 {
@@ -111,15 +88,7 @@ bool CClientFinanceProjected::OnInitDialog()
         m_pTree->SetUp(kRowHeight, 6, g_hSmallFont, TREESTYLE_NOTIFY_SELECTION, 1, pBar, 1, 0, nullptr);
         m_pTree->CreateColumnHeader({0, 40, 640, 296}, kColumns, true, 296 - 40 - TREE_HEADER_HEIGHT);
     }
-    m_pGraph = static_cast<CXGraph*>(
-        AddControl(XCONTROL_GRAPH, kGraphLeft, kGraphTop, kGraphRight, kGraphBottom, ID_GRAPH, nullptr));
-    CGame* pGame = Game();
-    if (auto* pToggle = static_cast<CXButton*>(AddControlXYWH(XCONTROL_BUTTON, 8, 484, 84, 26, ID_GRAPH_LINE, nullptr))) {
-        pToggle->m_hFont = g_hSmallFont;
-        pToggle->SetToggleTextID(pGame ? pGame->GetSharedBitmaps().GetBitmap("btnTog2.bmp") : nullptr, 0, m_pGraph,
-                                 kGroupLine, 0);
-        pToggle->SetChecked(1);
-    }
+    m_pGraph = finance_look::AddGraph(*this, ID_GRAPH, ID_GRAPH_LINE, kGroupLine);
     const CSaveGame* pHuman = Human();
     m_Months = pHuman ? CFinanceMonthFile::ReadProjectedMonths(pHuman->GetProjectedFinanceFileName())
                       : std::vector<PROJECTEDMONTH>();

@@ -1,0 +1,65 @@
+#include "screens/FinanceScreenLook.h"
+
+#include "shell/CGame.h"
+#include "shell/CGameClient.h"
+#include "shell/CGameTitlebar.h"
+#include "shell/ScreenDrawing.h"
+
+#include "database/CClubDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "season/CSaveGame.h"
+#include "xframework/CXButton.h"
+#include "xframework/CXGraph.h"
+
+namespace finance_look {
+
+namespace {
+
+CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
+
+}  // namespace
+
+void DrawBackground(CGameClient& screen, int nCaptionSet, int nTabX)
+{
+    SetBackgroundBitmap("bgMain.bmp");
+    delete screen.m_pBackground;
+    screen.m_pBackground = new CXSurface;
+    CXSurface* pBackground = screen.m_pBackground;
+    if (!pBackground->Create(screen.Width(), screen.Height(), false, false))
+        return;
+    CXSurface::Blit(pBackground, GetBackgroundSurface(), 0, 0);
+    CGame* pGame = Game();
+    if (CXSurface* pShading = pGame ? pGame->GetSharedBitmaps().GetShadingSurface() : nullptr)
+        ShadeRectangle(pBackground, pShading, 10, 300, 630, 470);
+    else
+        screen.ShadeRect(10, 300, 620, 170);
+    pBackground->FillGradient(10, 484 + 27, 80, 3, kLineColour, kLineColour);
+    if (CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr) {
+        const CAPTIONTAB kTabs[] = {{2, 0, 0, nTabX, 22, 200}, {0, 0, 0, 0, 0, 0}};
+        DrawCaptionTabs(&screen, pBackground, pTabs, g_hSmallBoldFont, nCaptionSet, kTabs);
+    }
+    const CDatabaseHandler* pDatabase = GetLoadedDatabase();
+    const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    if (const CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr)
+        DrawColourBoxes(pBackground, CGameTitlebar::GetKitColour(pClub->m_abyAttributes[0]),
+                        CGameTitlebar::GetKitColour(pClub->m_abyAttributes[1]));
+    else
+        DrawColourBoxes(pBackground, 0x9d37, 0xffffff);
+}
+
+CXGraph* AddGraph(CGameClient& screen, uint32_t dwGraphID, uint32_t dwToggleID, int nLine)
+{
+    auto* pGraph = static_cast<CXGraph*>(
+        screen.AddControl(XCONTROL_GRAPH, kGraphLeft, kGraphTop, kGraphRight, kGraphBottom, dwGraphID, nullptr));
+    CGame* pGame = Game();
+    if (auto* pToggle =
+            static_cast<CXButton*>(screen.AddControlXYWH(XCONTROL_BUTTON, 8, 484, 84, 26, dwToggleID, nullptr))) {
+        pToggle->m_hFont = g_hSmallFont;
+        pToggle->SetToggleTextID(pGame ? pGame->GetSharedBitmaps().GetBitmap("btnTog2.bmp") : nullptr, 0, pGraph,
+                                 nLine, 0);
+        pToggle->SetChecked(1);
+    }
+    return pGraph;
+}
+
+}  // namespace finance_look

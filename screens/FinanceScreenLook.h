@@ -1,0 +1,24 @@
+#pragma once
+// What the account screens of the finance pages share: the background with
+// the shaded graph panel, the line colour strip under the graph toggle, one
+// caption tab over the list, the club's colour boxes; and the graph with its
+// toggle button.
+#include "xframework/CXSurface.h"
+
+#include <cstdint>
+
+class CGameClient;
+class CXGraph;
+
+namespace finance_look {
+
+constexpr int kGraphLeft = 45, kGraphTop = 310, kGraphRight = 595, kGraphBottom = 450;
+constexpr COLORREF kLineColour = 0xff294a;
+
+// Draws the screen's background; the caption tab (item 0 of the table set)
+// stands at x over the list.
+void DrawBackground(CGameClient& screen, int nCaptionSet, int nTabX);
+// The graph and, under it, the toggle that shows or hides its line.
+CXGraph* AddGraph(CGameClient& screen, uint32_t dwGraphID, uint32_t dwToggleID, int nLine);
+
+}  // namespace finance_look
