@@ -52,6 +52,7 @@ void CClientTablesStaticsManagers::FillTable()
     CXAnimation* pStar = pGame->GetSharedBitmaps().GetSprite("icnStar.bmp");
     const char* pszNoManager = GetTableText(kWordsSet, kNoManagerItem);
     int nPlace = 0;
+    m_nStarredRow = -1;
     for (const CClubDatabase* pClub : m_pDivision->m_lstClubsByTable.Items<CClubDatabase>()) {
         ++nPlace;
         const CManagerDatabase* pManager = pClub->m_wManagerId ? pClub->GetManager() : nullptr;
@@ -66,9 +67,12 @@ void CClientTablesStaticsManagers::FillTable()
         if (nRow < 0)
             continue;
         pList->SetItemData(nRow, pClub->m_wClubId);
-        if (pManager && pStar && pManager->GetId() != 0 &&
-            static_cast<int32_t>(pManager->GetId()) == m_pDivision->m_nManagerOfPeriod)
-            pList->AddAlignedColumnGraphic(nRow, pStar, 0, kAbilityColumn, true);
+        if (pManager && pManager->GetId() != 0 &&
+            static_cast<int32_t>(pManager->GetId()) == m_pDivision->m_nManagerOfPeriod) {
+            m_nStarredRow = nRow;
+            if (pStar)
+                pList->AddAlignedColumnGraphic(nRow, pStar, 0, kAbilityColumn, true);
+        }
         AddMoveArrow(*pList, nRow, MoveFromPositions(pClub->m_byPreviousPosition, pClub->m_byLeaguePosition));
     }
     ShowTable(*pList, kCaptionSet);

@@ -20,6 +20,11 @@ public:
     // position (1 up, -1 down, 0 the same, 2 none without a previous one).
     static int MoveFromPositions(int nPrevious, int nCurrent);
 
+    // The row starred for the division's manager award, -1 for none.
+    int GetStarredRow() const { return m_nStarredRow; }
+
 private:
     uint32_t MoveSelection(int nStep);
+
+    int m_nStarredRow = -1;
 };

@@ -153,6 +153,10 @@ TEST_F(StatisticsTables, ManagersTableListsEachClubsManager)
     pVacant->m_wManagerId = 0;
     const uint8_t byOldPrevious = m_pClub->m_byPreviousPosition;
     m_pClub->m_byPreviousPosition = 0;
+    // The human holds the division's manager award.
+    const CManagerDatabase* pHumanManager = m_pClub->GetManager();
+    ASSERT_NE(pHumanManager, nullptr);
+    m_pDivision->m_nManagerOfPeriod = pHumanManager->GetId();
 
     OpenScreen(SCREEN_TABLES_MANAGERS);
     auto* pScreen = dynamic_cast<CClientTablesStaticsManagers*>(g_pCurrentClient);
@@ -180,8 +184,10 @@ TEST_F(StatisticsTables, ManagersTableListsEachClubsManager)
             EXPECT_EQ(std::stoi(cells[4]), pManager->m_byAbility);
         }
         const int nMove = pScreen->GetMoves()[static_cast<size_t>(nRow)];
-        if (pClub == m_pClub)
+        if (pClub == m_pClub) {
             EXPECT_EQ(nMove, 2) << "no previous position, no arrow";
+            EXPECT_EQ(pScreen->GetStarredRow(), nRow) << "the award holder's row";
+        }
         else
             EXPECT_EQ(nMove, CClientTablesStaticsManagers::MoveFromPositions(pClub->m_byPreviousPosition,
                                                                              pClub->m_byLeaguePosition));
@@ -195,6 +201,11 @@ TEST_F(StatisticsTables, ManagersTableListsEachClubsManager)
     EXPECT_EQ(pList->GetSelection(), 0);
     pScreen->GetNextManager();
     EXPECT_EQ(pList->GetSelection(), 1);
+
+    // Nobody starred when the award is held outside the division.
+    m_pDivision->m_nManagerOfPeriod = 0;
+    pScreen->FillTable();
+    EXPECT_EQ(pScreen->GetStarredRow(), -1);
 
     pVacant->m_wManagerId = idVacantManager;
     m_pClub->m_byPreviousPosition = byOldPrevious;
