@@ -49,10 +49,8 @@ constexpr int kWordsTable = 114;
 constexpr int kHiddenWage = 6;
 constexpr int kFirstModeCaption = 182;
 constexpr int kGridCaption = 187;
-constexpr int kIconWidth = 12;
 // The value column's own header: the transfer lists caption 969 "Price".
 constexpr uint32_t kValueColumnID = 302;
-constexpr int kFirstIconRight = 156;
 
 enum : uint8_t { RIGHT = 2, CENTRE = 6, RATING = 'y' };
 constexpr uint8_t NAME_SORT = LISTSORT_AFTER_BLANK;
@@ -149,12 +147,6 @@ CSaveGame* Human()
 {
     CDatabaseHandler* pDatabase = Database();
     return pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
-}
-
-CXAnimation* Sprite(const char* pszName)
-{
-    CGame* pGame = Game();
-    return pGame ? pGame->GetSharedBitmaps().GetSprite(pszName) : nullptr;
 }
 
 CXComboBox* Choice(const CXClient* pClient, uint32_t dwID)
@@ -274,19 +266,7 @@ bool CClientClubPlayers::OnInitDialog()
     if (m_pDragImage->Create(296, 16, false, true))
         m_pDragImage->Fill(kMagenta);
 
-    CGame* pGame = Game();
-    CXSurface* pPositions = pGame ? pGame->GetSharedBitmaps().GetBitmap("icnPos.bmp") : nullptr;
-    CXSurface* pRoles = pGame ? pGame->GetSharedBitmaps().GetBitmap("Role.bmp") : nullptr;
-    m_PositionIcons.clear();
-    m_RoleIcons.clear();
-    for (int i = 0; pPositions && i < PLAYER_POSITION_COUNT; ++i) {
-        m_PositionIcons.push_back(std::make_unique<CXAnimation>());
-        m_PositionIcons.back()->Setup(pPositions, 20, 13, 20 * i, 0, 1, 1);
-    }
-    for (int i = 0; pRoles && i < PLAYER_ROLE_COUNT; ++i) {
-        m_RoleIcons.push_back(std::make_unique<CXAnimation>());
-        m_RoleIcons.back()->Setup(pRoles, 26, 13, 26 * i, 0, 1, 1);
-    }
+    m_RowIcons.Load();
 
     AddBottomButton(ID_AUTOMATIC_NUMBERS);
     auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 10, 20, 24, 220, ID_SCROLLBAR, nullptr));
@@ -346,8 +326,7 @@ void CClientClubPlayers::OnDestroy()
     m_nMode = MODE_SQUAD_OVERVIEW;
     m_apHolders.fill(nullptr);
     CGameClient::OnDestroy();
-    m_PositionIcons.clear();
-    m_RoleIcons.clear();
+    m_RowIcons.Clear();
 }
 
 void CClientClubPlayers::ConstructScreen()
@@ -482,32 +461,8 @@ void CClientClubPlayers::Refresh()
 void CClientClubPlayers::AddRowIcons(int nRow, const CPersonDatabase& person, const CPlayerDatabase* pPlayer,
                                      int nNameColumn, int nPositionColumn)
 {
-    CXListBox* pList = GetList();
-    std::vector<const char*> icons;
-    if (pPlayer) {
-        if (pPlayer->IsInjured())
-            icons.push_back(CPlayerDatabase::GetInjuryStatus(pPlayer->m_byInjuryType) == 1 ? "icnFAid.bmp"
-                                                                                           : "icnInj.bmp");
-        if (pPlayer->m_byTransferState == PLAYER_TRANSFER_LISTED)
-            icons.push_back("icnTranL.bmp");
-        else if (pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN)
-            icons.push_back("icnLoanO.bmp");
-        if (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING)
-            icons.push_back("icnRtrd.bmp");
-    } else if (person.m_wInjuryDays > 0) {
-        icons.push_back("icnInj.bmp");
-    }
-    int nRight = kFirstIconRight;
-    for (const char* pszIcon : icons) {
-        if (CXAnimation* pIcon = Sprite(pszIcon))
-            pList->AddColumnGraphic(nRow, pIcon, nRight - kIconWidth - 24, nNameColumn, true);
-        nRight -= kIconWidth + 2;
-    }
-    const size_t nPosition = std::min<size_t>(person.m_byPosition, PLAYER_POSITION_COUNT - 1);
-    if (nPosition < m_PositionIcons.size())
-        pList->AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 6, nPositionColumn, true);
-    if (person.m_byRole < m_RoleIcons.size())
-        pList->AddAlignedColumnGraphic(nRow, m_RoleIcons[person.m_byRole].get(), 6, nPositionColumn + 1, true);
+    if (CXListBox* pList = GetList())
+        m_RowIcons.Add(*pList, nRow, person, pPlayer, nNameColumn, nPositionColumn);
 }
 
 void CClientClubPlayers::AddSquadRow(CPlayerDatabase* pPlayer, bool bLoanedOut, uint8_t byNationality)

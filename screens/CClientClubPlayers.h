@@ -8,6 +8,7 @@
 // dragged player's old one; or the program numbers the squad by itself from
 // then on. The change parameter holds the club id in bits 0-15 and the view
 // in bits 16-23.
+#include "screens/PlayerRowIcons.h"
 #include "shell/CGameClient.h"
 
 #include <array>
@@ -164,8 +165,7 @@ private:
     int m_nDragNumber = 0;
     int m_nDragOffsetX = 0;
     int m_nDragOffsetY = 0;
-    std::vector<std::unique_ptr<CXAnimation>> m_PositionIcons;
-    std::vector<std::unique_ptr<CXAnimation>> m_RoleIcons;
+    PlayerRowIcons m_RowIcons;
 };
 
 CClientClubPlayers& GetClubPlayersScreen();

@@ -31,7 +31,6 @@ constexpr int kRowHeight = 16;
 constexpr COLORREF kText = plat::RGB(242, 242, 234);
 constexpr int kLeagueCaptionSet = 160;
 constexpr int kHomeAndAwayCaptionSet = 161;
-constexpr int kChoiceWidth = 150;
 
 const LISTCOLUMN kLeagueColumns[] = {
     {0, 36, 4, 0, 2, 0, 1035, LISTSORT_NUMBER, 0},    {36, 188, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},
@@ -70,10 +69,6 @@ const LISTCOLUMN kHomeAndAwayGoalsColumns[] = {
     {488, 518, 4, 0, 2, 0, 163, LISTSORT_NUMBER, 0},  {518, 548, 4, 0, 2, 0, 971, LISTSORT_NUMBER, 0},
     {548, 578, 4, 0, 2, 0, 165, LISTSORT_NUMBER, 0},  {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
-const LISTCOLUMN kChoiceColumns[] = {
-    {0, kChoiceWidth, 4, 0, 0, 0, 0, LISTSORT_NONE, 1},
-    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
-};
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
@@ -85,13 +80,18 @@ CDatabaseHandler* Database()
 
 int Sum(const uint8_t (&aby)[2]) { return aby[0] + aby[1]; }
 
-CXComboBox* Choice(const CXClient* pClient, uint32_t dwID) { return dynamic_cast<CXComboBox*>(pClient->FindControl(dwID)); }
-
 }  // namespace
 
-CClientTablesStaticsLeague::CClientTablesStaticsLeague(bool bHomeAndAway) : m_bHomeAndAway(bHomeAndAway)
+CClientTablesStaticsLeague::CClientTablesStaticsLeague(bool bHomeAndAway)
+    : m_bHomeAndAway(bHomeAndAway), m_bClampToSeasonEnd(!bHomeAndAway)
 {
     m_wScreenID = bHomeAndAway ? SCREEN_TABLES_HOME_AND_AWAY : SCREEN_TABLES_LEAGUE;
+}
+
+CClientTablesStaticsLeague::CClientTablesStaticsLeague(uint16_t wScreenID, bool bDateChoice, bool bClampToSeasonEnd)
+    : m_bDateChoice(bDateChoice), m_bClampToSeasonEnd(bClampToSeasonEnd)
+{
+    m_wScreenID = wScreenID;
 }
 
 CClientTablesStaticsLeague::~CClientTablesStaticsLeague() = default;
@@ -167,18 +167,7 @@ bool CClientTablesStaticsLeague::OnInitDialog()
     if (pList)
         pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, pBar, true, nullptr, true, 0,
                      false, false, false);
-    int x = 16;
-    for (uint32_t dwID : {ID_COUNTRY_CHOICE, ID_DIVISION_CHOICE, ID_DATE_CHOICE}) {
-        auto* pCombo = static_cast<CXComboBox*>(
-            AddControl(XCONTROL_COMBOBOX, x, 2, x + kChoiceWidth, 300, dwID, nullptr));
-        if (pCombo) {
-            pCombo->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, false, nullptr, true, nullptr,
-                          false, 2, false, false, true);
-            pCombo->SetUpColumns(x, 2, x + kChoiceWidth, 300, kChoiceColumns, false, false, kRowHeight, false);
-        }
-        x += kChoiceWidth + 10;
-    }
-    FillChoices();
+    ShowChoices();
     FillTable();
     UpdateBars();
     return bResult;
@@ -204,84 +193,43 @@ CXListBox* CClientTablesStaticsLeague::GetTable() const { return dynamic_cast<CX
 
 // ---- the choices ----
 
-void CClientTablesStaticsLeague::FillChoices()
+CXComboBox* CClientTablesStaticsLeague::DateChoice() const
 {
+    return m_bDateChoice && g_pTitlebar ? g_pTitlebar->GetSelector(CGameTitlebar::SELECTOR_DATE) : nullptr;
+}
+
+void CClientTablesStaticsLeague::ShowChoices()
+{
+    if (!g_pTitlebar)
+        return;
     m_bFilling = true;
-    const CDatabaseHandler* pDatabase = Database();
-    CXComboBox* pCountries = Choice(this, ID_COUNTRY_CHOICE);
-    CXComboBox* pDivisions = Choice(this, ID_DIVISION_CHOICE);
-    if (pCountries && pDatabase) {
-        pCountries->SetAutoRedraw(false);
-        pCountries->ResetContent();
-        int nRow = 0, nCurrent = -1;
-        for (const CCountryDatabase* pCountry : pDatabase->GetCountries().Items<CCountryDatabase>()) {
-            pCountries->AddString(kText, "%s", pCountry->GetName());
-            pCountries->SetItemData(nRow, pCountry->GetID());
-            if (pCountry == m_pCountry)
-                nCurrent = nRow;
-            ++nRow;
-        }
-        pCountries->SetAutoRedraw(true);
-        if (nCurrent >= 0)
-            pCountries->SetCurSel(nCurrent);
-    }
-    if (pDivisions && m_pCountry) {
-        pDivisions->SetAutoRedraw(false);
-        pDivisions->ResetContent();
-        int nRow = 0, nCurrent = -1;
-        for (const CDivisionDatabase* pDivision : m_pCountry->GetDivisions().Items<CDivisionDatabase>()) {
-            if (pDivision->m_byKind != DIVISION_KIND_LEAGUE)
-                continue;
-            pDivisions->AddString(kText, "%s", pDivision->GetName());
-            pDivisions->SetItemData(nRow, pDivision->m_byDivisionId);
-            if (pDivision == m_pDivision)
-                nCurrent = nRow;
-            ++nRow;
-        }
-        pDivisions->SetAutoRedraw(true);
-        if (nCurrent >= 0)
-            pDivisions->SetCurSel(nCurrent);
-    }
-    FillDateChoices();
+    if (m_bDateChoice)
+        g_pTitlebar->SetSelectors({CGameTitlebar::SELECTOR_COUNTRY, CGameTitlebar::SELECTOR_DIVISION,
+                                   CGameTitlebar::SELECTOR_DATE});
+    else
+        g_pTitlebar->SetSelectors({CGameTitlebar::SELECTOR_COUNTRY, CGameTitlebar::SELECTOR_DIVISION});
+    g_pTitlebar->SelectDivision(m_pDivision);
+    SelectLastPastDate();
     m_bFilling = false;
 }
 
-void CClientTablesStaticsLeague::FillDateChoices()
+void CClientTablesStaticsLeague::SelectLastPastDate()
 {
-    CXComboBox* pDates = Choice(this, ID_DATE_CHOICE);
-    const CDatabaseHandler* pDatabase = Database();
-    if (!pDates || !m_pDivision || !pDatabase)
+    CXComboBox* pDates = DateChoice();
+    if (!pDates)
         return;
-    const bool bWasFilling = m_bFilling;
-    m_bFilling = true;
-    // The division's league match dates; those to come cannot be chosen.
-    std::vector<uint32_t> dates;
-    for (const CDivisionFixturesDatabase* pFixture : m_pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
-        if (pFixture->GetRound() != DIVISION_FIXTURE_PLAYOFF)
-            dates.push_back(pFixture->GetDate().GetValue());
-    std::sort(dates.begin(), dates.end());
-    dates.erase(std::unique(dates.begin(), dates.end()), dates.end());
-    pDates->SetAutoRedraw(false);
-    pDates->ResetContent();
-    int nLastEnabled = -1;
-    for (size_t i = 0; i < dates.size(); ++i) {
-        const int nRow = static_cast<int>(i);
-        pDates->AddString(kText, "%s", FormatPackedDate(dates[i]));
-        pDates->SetItemData(nRow, dates[i]);
-        const bool bPast = dates[i] <= pDatabase->GetGameDate().GetValue();
-        pDates->EnableRow(nRow, bPast);
-        if (bPast)
-            nLastEnabled = nRow;
-    }
-    pDates->SetAutoRedraw(true);
-    if (nLastEnabled >= 0)
-        pDates->SetCurSel(nLastEnabled);
-    m_bFilling = bWasFilling;
+    for (int nRow = pDates->GetCount() - 1; nRow >= 0; --nRow)
+        if (pDates->IsRowEnabled(nRow)) {
+            pDates->SetSelection(nRow);
+            pDates->Scroll(LISTSCROLL_TO_ROW, nRow);
+            pDates->Redraw();
+            return;
+        }
 }
 
 bool CClientTablesStaticsLeague::ChooseDateRow(int nRow)
 {
-    CXComboBox* pDates = Choice(this, ID_DATE_CHOICE);
+    CXComboBox* pDates = DateChoice();
     if (!pDates || nRow < 0 || nRow >= pDates->GetCount() || !pDates->IsRowEnabled(nRow))
         return false;
     pDates->SetCurSel(nRow);
@@ -293,32 +241,22 @@ void CClientTablesStaticsLeague::OnSelChange(uint32_t dwID)
     if (m_bFilling)
         return;
     CDatabaseHandler* pDatabase = Database();
-    if (!pDatabase)
+    if (!pDatabase || !g_pTitlebar)
         return;
     if (dwID == ID_COUNTRY_CHOICE || dwID == ID_DIVISION_CHOICE) {
-        CDivisionDatabase* pDivision = nullptr;
-        if (dwID == ID_COUNTRY_CHOICE) {
-            const CXComboBox* pCountries = Choice(this, ID_COUNTRY_CHOICE);
-            const int nRow = pCountries ? pCountries->GetSelection() : -1;
-            const CCountryDatabase* pCountry =
-                nRow >= 0 ? pDatabase->GetCountryFromID(static_cast<ID_COUNTRY>(pCountries->GetItemData(nRow))) : nullptr;
-            if (pCountry && pCountry->GetDivisions().GetHead())
-                pDivision = static_cast<CDivisionDatabase*>(pCountry->GetDivisions().GetHead()->pData);
-        } else {
-            const CXComboBox* pDivisions = Choice(this, ID_DIVISION_CHOICE);
-            const int nRow = pDivisions ? pDivisions->GetSelection() : -1;
-            if (nRow >= 0)
-                pDivision = pDatabase->GetDivisionFromID(static_cast<uint8_t>(pDivisions->GetItemData(nRow)));
-        }
-        if (!pDivision || pDivision == m_pDivision)
+        const CDivisionDatabase* pSelected = g_pTitlebar->GetSelectedDivision();
+        CDivisionDatabase* pDivision = pSelected ? pDatabase->GetDivisionFromID(pSelected->m_byDivisionId) : nullptr;
+        if (!pDivision)
             return;
         m_pDivision = pDivision;
         m_pCountry = pDivision->m_pCountry;
         m_dateView = pDatabase->GetGameDate();
-        FillChoices();
+        m_bFilling = true;
+        SelectLastPastDate();
+        m_bFilling = false;
         FillTable();
-    } else if (dwID == ID_DATE_CHOICE) {
-        const CXComboBox* pDates = Choice(this, ID_DATE_CHOICE);
+    } else if (dwID == ID_DATE_CHOICE && m_bDateChoice) {
+        const CXComboBox* pDates = DateChoice();
         const int nRow = pDates ? pDates->GetSelection() : -1;
         if (nRow < 0)
             return;
@@ -337,51 +275,108 @@ void CClientTablesStaticsLeague::AdjustViewDate()
         m_dateView = m_pDivision->m_SeasonStart;
     if (m_dateView > today)
         m_dateView = today;
-    if (!m_bHomeAndAway && m_pDivision->m_SeasonEnd.IsValid() && m_dateView > m_pDivision->m_SeasonEnd)
+    if (m_bClampToSeasonEnd && m_pDivision->m_SeasonEnd.IsValid() && m_dateView > m_pDivision->m_SeasonEnd)
         m_dateView = CDate(m_pDivision->m_SeasonEnd.GetValue(), 1);
 }
 
-void CClientTablesStaticsLeague::FillTable()
+CClientTablesStaticsLeague::RANKING CClientTablesStaticsLeague::RankDivision()
 {
-    CXListBox* pList = GetTable();
+    RANKING ranking;
     CDatabaseHandler* pDatabase = Database();
-    m_ZoneColours.clear();
-    m_Moves.clear();
-    if (!pList || !m_pDivision || !pDatabase)
-        return;
+    if (!m_pDivision || !pDatabase)
+        return ranking;
     AdjustViewDate();
     const bool bToday = m_dateView == pDatabase->GetGameDate();
     const int nRecords = m_pDivision->GetHistoryRecordsPerClub();
-    std::vector<STANDING> current, previous;
-    int nMostMatchDays = 0;
     for (const CClubDatabase* pClub : m_pDivision->m_lstClubsByTable.Items<CClubDatabase>()) {
         const int nMatchDays = std::min(
             m_pDivision->CountClubMatchDays(m_dateView, pClub->m_wClubId, bToday ? 1 : 0, false), nRecords);
-        nMostMatchDays = std::max(nMostMatchDays, nMatchDays);
+        ranking.nMostMatchDays = std::max(ranking.nMostMatchDays, nMatchDays);
         STANDING now{pClub, pClub->GetName(), {}}, before{pClub, pClub->GetName(), {}};
         if (nMatchDays >= 1)
             now.row = m_pDivision->GetClubHistoryRow(pClub->m_wClubId, nMatchDays);
         if (nMatchDays >= 2)
             before.row = m_pDivision->GetClubHistoryRow(pClub->m_wClubId, nMatchDays - 1);
-        current.push_back(now);
-        previous.push_back(before);
+        ranking.current.push_back(now);
+        ranking.previous.push_back(before);
     }
-    const bool bGoalDifference = m_pDivision->m_byGoalValueRule == 1;
-    SortStandings(current, bGoalDifference);
-    SortStandings(previous, bGoalDifference);
+    ranking.bGoalDifference = m_pDivision->m_byGoalValueRule == 1;
+    SortStandings(ranking.current, ranking.bGoalDifference);
+    SortStandings(ranking.previous, ranking.bGoalDifference);
+    return ranking;
+}
 
+int CClientTablesStaticsLeague::MoveOf(const RANKING& ranking, int nRank)
+{
+    if (ranking.nMostMatchDays <= 1 || nRank < 0 || nRank >= static_cast<int>(ranking.current.size()))
+        return 2;
+    const CClubDatabase* pClub = ranking.current[static_cast<size_t>(nRank)].pClub;
+    int nBefore = 0;
+    const int nClubs = static_cast<int>(ranking.previous.size());
+    while (nBefore < nClubs && ranking.previous[static_cast<size_t>(nBefore)].pClub != pClub)
+        ++nBefore;
+    return nRank < nBefore ? 1 : nRank > nBefore ? -1 : 0;
+}
+
+void CClientTablesStaticsLeague::AddMoveArrow(CXListBox& list, int nRow, int nMove)
+{
+    m_Moves.push_back(nMove);
+    if (nMove == 2)
+        return;
+    CXAnimation* pArrow = nMove > 0 ? m_pIconUp.get() : nMove < 0 ? m_pIconDown.get() : m_pIconSame.get();
+    if (pArrow)
+        list.AddColumnGraphic(nRow, pArrow, 6, 0, true);
+}
+
+COLORREF CClientTablesStaticsLeague::ClubColour(const CClubDatabase& club) const
+{
+    const CDatabaseHandler* pDatabase = Database();
+    const CSaveGame* pHuman = pDatabase ? pDatabase->GetSaveGameForClub(&club) : nullptr;
+    return pHuman ? pHuman->GetColourForClub() : kText;
+}
+
+void CClientTablesStaticsLeague::StartTable(CXListBox& list, const LISTCOLUMN* pColumns, int nRows)
+{
+    m_ZoneColours.clear();
+    m_Moves.clear();
+    list.SetAutoRedraw(false);
+    for (int nRow = 0; nRow < list.GetCount(); ++nRow)
+        list.RemoveRowGraphics(nRow);
+    list.ResetContent();
+    list.SetUpColumns(0, 60, 640, 444, pColumns, true, true, kRowHeight * std::max(1, nRows), false);
+}
+
+void CClientTablesStaticsLeague::ShowTable(CXListBox& list, int nCaptionSet)
+{
+    CGame* pGame = Game();
+    CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr;
+    const int nTabTop = list.m_nTop - list.m_nHeaderHeight - 17;
+    const CAPTIONTAB tabs[] = {{2, 0, 0, list.m_nLeft, nTabTop, list.Width()}, {0, 0, 0, 0, 0, 0}};
+    RestoreBackground(0, 20, Width(), list.m_nTop - 20);
+    DrawCaptionTabs(this, m_pDrawingSurface, pTabs, g_hSmallFont, nCaptionSet, tabs);
+    list.Sort(0, true, LISTSORT_NUMBER, 0);
+    list.UpdateScrollBar();
+    list.SetAutoRedraw(true);
+    list.Redraw();
+    list.Show(true, true);
+}
+
+void CClientTablesStaticsLeague::FillTable()
+{
+    CXListBox* pList = GetTable();
+    if (!pList || !m_pDivision || !Database())
+        return;
+    const RANKING ranking = RankDivision();
+    const bool bGoalDifference = ranking.bGoalDifference;
     const LISTCOLUMN* pColumns = m_bHomeAndAway ? (bGoalDifference ? kHomeAndAwayColumns : kHomeAndAwayGoalsColumns)
                                                 : (bGoalDifference ? kLeagueColumns : kLeagueGoalsColumns);
-    const int nClubs = static_cast<int>(current.size());
-    pList->SetAutoRedraw(false);
-    pList->ResetContent();
-    pList->SetUpColumns(0, 60, 640, 444, pColumns, true, true, kRowHeight * std::max(1, nClubs), false);
+    const int nClubs = static_cast<int>(ranking.current.size());
+    StartTable(*pList, pColumns, nClubs);
     for (int nRank = 0; nRank < nClubs; ++nRank) {
-        const STANDING& s = current[static_cast<size_t>(nRank)];
+        const STANDING& s = ranking.current[static_cast<size_t>(nRank)];
         const DIVISIONHISTORYROW& r = s.row;
         const int nGoals = bGoalDifference ? s.GoalsFor() - s.GoalsAgainst() : s.GoalsFor();
-        const CSaveGame* pHuman = pDatabase->GetSaveGameForClub(s.pClub);
-        const COLORREF crRow = pHuman ? pHuman->GetColourForClub() : kText;
+        const COLORREF crRow = ClubColour(*s.pClub);
         int nRow;
         if (m_bHomeAndAway)
             nRow = pList->AddString(crRow, bGoalDifference ? "%2d\t%s\t%2d\t%2d\t%2d\t%2d\t%3d\t%3d\t%2d\t%2d\t%2d\t%3d\t%3d\t%+2d\t%2d"
@@ -397,35 +392,9 @@ void CClientTablesStaticsLeague::FillTable()
         if (nRow < 0)
             continue;
         pList->SetItemData(nRow, s.pClub->m_wClubId);
-        // Where the club stood a match day earlier.
-        int nMove = 2;
-        if (nMostMatchDays > 1) {
-            int nBefore = 0;
-            while (nBefore < nClubs && previous[static_cast<size_t>(nBefore)].pClub != s.pClub)
-                ++nBefore;
-            nMove = nRank < nBefore ? 1 : nRank > nBefore ? -1 : 0;
-            CXAnimation* pArrow = nMove > 0 ? m_pIconUp.get() : nMove < 0 ? m_pIconDown.get() : m_pIconSame.get();
-            if (pArrow)
-                pList->AddColumnGraphic(nRow, pArrow, 6, 0, true);
-        }
-        m_Moves.push_back(nMove);
+        AddMoveArrow(*pList, nRow, MoveOf(ranking, nRank));
     }
-    // The caption over the list's headers, then the list.
-    CGame* pGame = Game();
-    CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr;
-    const int nTabTop = pList->m_nTop - pList->m_nHeaderHeight - 17;
-    const CAPTIONTAB tabs[] = {{2, 0, 0, pList->m_nLeft, nTabTop, pList->Width()}, {0, 0, 0, 0, 0, 0}};
-    RestoreBackground(0, 20, Width(), pList->m_nTop - 20);
-    DrawCaptionTabs(this, m_pDrawingSurface, pTabs, g_hSmallFont,
-                    m_bHomeAndAway ? kHomeAndAwayCaptionSet : kLeagueCaptionSet, tabs);
-    for (uint32_t dwID : {ID_COUNTRY_CHOICE, ID_DIVISION_CHOICE, ID_DATE_CHOICE})
-        if (CXControl* pChoice = FindControl(dwID))
-            pChoice->Show(true, true);
-    pList->Sort(0, true, LISTSORT_NUMBER, 0);
-    pList->UpdateScrollBar();
-    pList->SetAutoRedraw(true);
-    pList->Redraw();
-    pList->Show(true, true);
+    ShowTable(*pList, m_bHomeAndAway ? kHomeAndAwayCaptionSet : kLeagueCaptionSet);
 }
 
 std::vector<COLORREF> CClientTablesStaticsLeague::ComputeZones() const

@@ -8,6 +8,7 @@
 
 #include "common/CDate.h"
 #include "database/CDivisionDatabase.h"
+#include "xframework/CXListBox.h"
 
 #include <memory>
 #include <string>
@@ -16,6 +17,7 @@
 class CClubDatabase;
 class CCountryDatabase;
 class CXAnimation;
+class CXComboBox;
 class CXListBox;
 
 class CClientTablesStaticsLeague : public CGameClient {
@@ -62,7 +64,7 @@ public:
     static void SortStandings(std::vector<STANDING>& standings, bool bGoalDifference);
 
     // The table as shown, for the program and its tests.
-    void FillTable();
+    virtual void FillTable();
     CDivisionDatabase* GetDivision() const { return m_pDivision; }
     const CDate& GetViewDate() const { return m_dateView; }
     CXListBox* GetTable() const;
@@ -74,17 +76,52 @@ public:
     // not to be had.
     bool ChooseDateRow(int nRow);
 
+protected:
+    // The two rankings of the division for the view date: as of the club's
+    // last counted match day and one match day earlier.
+    struct RANKING {
+        std::vector<STANDING> current;
+        std::vector<STANDING> previous;
+        int nMostMatchDays = 0;
+        bool bGoalDifference = false;
+    };
+    // A screen of the family: its id, whether it has the date choice and
+    // whether a date after the season's end shows the day after the end.
+    CClientTablesStaticsLeague(uint16_t wScreenID, bool bDateChoice, bool bClampToSeasonEnd);
+
+    // Adjusts the view date and ranks the division as of it.
+    RANKING RankDivision();
+    // The arrow of a row for a move (1 up, -1 down, 0 the same; 2 none),
+    // kept for GetMoves.
+    void AddMoveArrow(CXListBox& list, int nRow, int nMove);
+    // The move of the club at a rank of the current ranking (2: none
+    // before the second match day).
+    static int MoveOf(const RANKING& ranking, int nRank);
+    // Clears the list and the moves and lays the list out for the columns.
+    void StartTable(CXListBox& list, const LISTCOLUMN* pColumns, int nRows);
+    // The caption tab over the list, the choices, then the list sorted by
+    // rank and shown.
+    void ShowTable(CXListBox& list, int nCaptionSet);
+    // The row colour of a club: its human manager's colour, else white.
+    COLORREF ClubColour(const CClubDatabase& club) const;
+
+    CCountryDatabase* m_pCountry = nullptr;
+    CDivisionDatabase* m_pDivision = nullptr;
+    CDate m_dateView;
+
 private:
-    void FillChoices();
-    void FillDateChoices();
+    // The title bar's country, division and (when the screen has it) date
+    // selectors on the shown division, the last past date chosen.
+    void ShowChoices();
+    void SelectLastPastDate();
+    CXComboBox* DateChoice() const;
     void AdjustViewDate();
     std::vector<COLORREF> ComputeZones() const;
     void DrawZones(bool bShow);
 
-    bool m_bHomeAndAway;
-    CCountryDatabase* m_pCountry = nullptr;
-    CDivisionDatabase* m_pDivision = nullptr;
-    CDate m_dateView;
+    bool m_bHomeAndAway = false;
+    bool m_bDateChoice = true;
+    bool m_bClampToSeasonEnd = true;
     bool m_bFilling = false;
     std::vector<COLORREF> m_ZoneColours;
     std::vector<int> m_Moves;

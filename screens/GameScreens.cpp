@@ -3,7 +3,10 @@
 #include "popups/GamePopups.h"
 #include "screens/CClientTablesStaticsCup.h"
 #include "screens/CClientTablesStaticsFixtures.h"
+#include "screens/CClientTablesStaticsForm.h"
 #include "screens/CClientTablesStaticsLeague.h"
+#include "screens/CClientTablesStaticsManagers.h"
+#include "screens/CClientTablesStaticsPlayers.h"
 #include "screens/CClientTeamSelection.h"
 #include "screens/CClientTrainingIndividual.h"
 #include "screens/CClientTrainingTeam.h"
@@ -30,6 +33,12 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_TABLES_LEAGUE, &s_League);
     static CClientTablesStaticsHomeAndAway s_HomeAndAway;
     RegisterScreen(SCREEN_TABLES_HOME_AND_AWAY, &s_HomeAndAway);
+    static CClientTablesStaticsForm s_Form;
+    RegisterScreen(SCREEN_TABLES_FORM, &s_Form);
+    static CClientTablesStaticsManagers s_Managers;
+    RegisterScreen(SCREEN_TABLES_MANAGERS, &s_Managers);
+    static CClientTablesStaticsPlayers s_Players;
+    RegisterScreen(SCREEN_TABLES_PLAYERS, &s_Players);
     static CClientTablesStaticsFixtures s_Fixtures;
     RegisterScreen(SCREEN_TABLES_FIXTURES, &s_Fixtures);
     static CClientTablesStaticsCup s_Cup;

@@ -198,7 +198,13 @@ bool CGameClient::MakeOwnBackground()
     m_pBackground = new CXSurface;
     if (!m_pBackground->Create(Width(), Height(), false, false))
         return false;
-    if (CXSurface* pShared = GetBackgroundSurface(); pShared && pShared->m_pSurface)
-        m_pBackground->m_pSurface->bltFast(0, 0, *pShared->m_pSurface, nullptr, plat::BLTFAST_WAIT);
+    ResetOwnBackground();
     return true;
+}
+
+void CGameClient::ResetOwnBackground()
+{
+    CXSurface* pShared = GetBackgroundSurface();
+    if (pShared && pShared->m_pSurface && m_pBackground && m_pBackground->m_pSurface && pShared != m_pBackground)
+        m_pBackground->m_pSurface->bltFast(0, 0, *pShared->m_pSurface, nullptr, plat::BLTFAST_WAIT);
 }

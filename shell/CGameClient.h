@@ -63,6 +63,9 @@ public:
     // Gives the screen a background surface of its own, a copy of the shared
     // background to draw on; false when the surface cannot be made.
     bool MakeOwnBackground();
+    // Copies the shared background over the screen's own again, wiping what
+    // was drawn into it (a scroll bar's track where the list stood before).
+    void ResetOwnBackground();
 
     int32_t m_nNextBottomButtonX = kFirstBottomButtonX;
 };

@@ -4,6 +4,7 @@
 #include "ScreenInPlay.h"
 
 #include "screens/CClientTablesStaticsLeague.h"
+#include "shell/CGameTitlebar.h"
 #include "shell/ScreenIDs.h"
 
 #include "database/CClubDatabase.h"
@@ -149,14 +150,14 @@ TEST_F(LeagueTables, TheLeagueTableIsTheDivisionsOwnWithMovesAndZones)
     EXPECT_FALSE(pScreen->ChooseDateRow(pScreen->GetTable()->GetCount() * 4)) << "a date to come";
 
     // Another division of the country from its drop-down: its own clubs.
-    auto* pDivisions = dynamic_cast<CXComboBox*>(pScreen->FindControl(Tables::ID_DIVISION_CHOICE));
+    CXComboBox* pDivisions = g_pTitlebar->GetSelector(CGameTitlebar::SELECTOR_DIVISION);
     ASSERT_NE(pDivisions, nullptr);
     ASSERT_GT(pDivisions->GetCount(), 1);
     const int nOther = pDivisions->GetSelection() == 0 ? 1 : 0;
     pDivisions->SetCurSel(nOther);
     const CDivisionDatabase* pOther = pScreen->GetDivision();
     ASSERT_NE(pOther, m_pDivision);
-    EXPECT_EQ(pOther->m_byDivisionId, pDivisions->GetItemData(nOther));
+    EXPECT_EQ(pOther, g_pTitlebar->GetSelectedDivision());
     ASSERT_EQ(pScreen->GetTable()->GetCount(), pOther->GetClubCount());
     for (int nRow = 0; nRow < pScreen->GetTable()->GetCount(); ++nRow) {
         const CClubDatabase* pClub = Database()->GetClubFromID(static_cast<ID_CLUB>(pScreen->GetTable()->GetItemData(nRow)));

@@ -1,0 +1,80 @@
+#include "screens/PlayerRowIcons.h"
+
+#include "shell/CGame.h"
+
+#include "database/CPersonDatabase.h"
+#include "database/CPlayerDatabase.h"
+#include "xframework/CXAnimation.h"
+#include "xframework/CXListBox.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kIconWidth = 12;
+constexpr int kFirstIconRight = 156;
+
+CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
+
+CXAnimation* Sprite(const char* pszName)
+{
+    CGame* pGame = Game();
+    return pGame ? pGame->GetSharedBitmaps().GetSprite(pszName) : nullptr;
+}
+
+}  // namespace
+
+PlayerRowIcons::PlayerRowIcons() = default;
+PlayerRowIcons::~PlayerRowIcons() = default;
+
+void PlayerRowIcons::Load()
+{
+    Clear();
+    CGame* pGame = Game();
+    CXSurface* pPositions = pGame ? pGame->GetSharedBitmaps().GetBitmap("icnPos.bmp") : nullptr;
+    CXSurface* pRoles = pGame ? pGame->GetSharedBitmaps().GetBitmap("Role.bmp") : nullptr;
+    for (int i = 0; pPositions && i < PLAYER_POSITION_COUNT; ++i) {
+        m_PositionIcons.push_back(std::make_unique<CXAnimation>());
+        m_PositionIcons.back()->Setup(pPositions, 20, 13, 20 * i, 0, 1, 1);
+    }
+    for (int i = 0; pRoles && i < PLAYER_ROLE_COUNT; ++i) {
+        m_RoleIcons.push_back(std::make_unique<CXAnimation>());
+        m_RoleIcons.back()->Setup(pRoles, 26, 13, 26 * i, 0, 1, 1);
+    }
+}
+
+void PlayerRowIcons::Clear()
+{
+    m_PositionIcons.clear();
+    m_RoleIcons.clear();
+}
+
+void PlayerRowIcons::Add(CXListBox& list, int nRow, const CPersonDatabase& person, const CPlayerDatabase* pPlayer,
+                         int nNameColumn, int nPositionColumn) const
+{
+    std::vector<const char*> icons;
+    if (pPlayer) {
+        if (pPlayer->IsInjured())
+            icons.push_back(CPlayerDatabase::GetInjuryStatus(pPlayer->m_byInjuryType) == 1 ? "icnFAid.bmp"
+                                                                                           : "icnInj.bmp");
+        if (pPlayer->m_byTransferState == PLAYER_TRANSFER_LISTED)
+            icons.push_back("icnTranL.bmp");
+        else if (pPlayer->m_byTransferState == PLAYER_TRANSFER_ON_LOAN)
+            icons.push_back("icnLoanO.bmp");
+        if (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING)
+            icons.push_back("icnRtrd.bmp");
+    } else if (person.m_wInjuryDays > 0) {
+        icons.push_back("icnInj.bmp");
+    }
+    int nRight = kFirstIconRight;
+    for (const char* pszIcon : icons) {
+        if (CXAnimation* pIcon = Sprite(pszIcon))
+            list.AddColumnGraphic(nRow, pIcon, nRight - kIconWidth - 24, nNameColumn, true);
+        nRight -= kIconWidth + 2;
+    }
+    const size_t nPosition = std::min<size_t>(person.m_byPosition, PLAYER_POSITION_COUNT - 1);
+    if (nPosition < m_PositionIcons.size())
+        list.AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 6, nPositionColumn, true);
+    if (person.m_byRole < m_RoleIcons.size())
+        list.AddAlignedColumnGraphic(nRow, m_RoleIcons[person.m_byRole].get(), 6, nPositionColumn + 1, true);
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The icons a player's row carries in the player lists: his injury,
+// transfer or loan listing and retirement beside the name, and his
+// position and role pictures in their columns.
+#include <memory>
+#include <vector>
+
+class CPersonDatabase;
+class CPlayerDatabase;
+class CXAnimation;
+class CXListBox;
+
+class PlayerRowIcons {
+public:
+    PlayerRowIcons();
+    ~PlayerRowIcons();
+    PlayerRowIcons(const PlayerRowIcons&) = delete;
+    PlayerRowIcons& operator=(const PlayerRowIcons&) = delete;
+
+    // Cuts the position and role strips of the shared bitmaps.
+    void Load();
+    void Clear();
+    // A youth (no player record) shows only an injury.
+    void Add(CXListBox& list, int nRow, const CPersonDatabase& person, const CPlayerDatabase* pPlayer,
+             int nNameColumn, int nPositionColumn) const;
+
+private:
+    std::vector<std::unique_ptr<CXAnimation>> m_PositionIcons;
+    std::vector<std::unique_ptr<CXAnimation>> m_RoleIcons;
+};
