@@ -244,6 +244,16 @@ int CComponentDatabase::GetTierSeats(int nTier) const
     return nShare;
 }
 
+int CComponentDatabase::GetSectionSeats(int nSection) const
+{
+    const int nTiers = IsStand() ? GetNumberOfTiers() : 0;
+    if (nSection >= 0 && nSection < nTiers)
+        return GetTierSeats(nSection + 1);
+    if (nSection == STAND_SECTIONS - 1 && nTiers > 0 && m_abyData[STAND_PARTS] != 0)
+        return GetTierSeats(STAND_SECTIONS);
+    return 0;
+}
+
 bool CComponentDatabase::Get2DComponentFilename(char* pszStand, char* pszRoof) const
 {
     if (!IsStand()) {

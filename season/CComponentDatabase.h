@@ -44,6 +44,8 @@ enum {
     FACILITY_Y = 3,
 };
 constexpr int STAND_SIDES = 8;
+// Ticket sections of a stand: its tiers, and its added parts last.
+constexpr int STAND_SECTIONS = 4;
 constexpr int FACILITY_FOOTPRINTS = 9;
 
 // Names of the stand picture of the given data: tier prefix, size digit and
@@ -73,6 +75,9 @@ public:
     int GetNumberOfTiers() const;
     // Seats of one tier (1-based); 0 for a component that is not a stand.
     int GetTierSeats(int nTier) const;
+    // Seats of a ticket section (0-3): the tiers from the front, section 3
+    // the stand's added parts; 0 for a section the stand does not have.
+    int GetSectionSeats(int nSection) const;
     // Names end in ".BMP"; buffers of at least 16 characters.
     bool Get2DComponentFilename(char* pszStand, char* pszRoof) const;
     // Mesh names, with ".x" when asked; buffers of at least 16 characters.

@@ -68,7 +68,6 @@ enum {
     STAND_PRICE_SEASON = 3,
     STAND_PRICE_SOLD = 4,
 };
-constexpr int STAND_SECTIONS = 4;
 // Per stand and section what a match brought: income, attendance.
 struct STANDATTENDANCE {
     uint32_t dwIncome = 0;

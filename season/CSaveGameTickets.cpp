@@ -40,9 +40,8 @@ double PriceDemand(int nStandard, int nPrice)
     return std::min(dRatio * dRatio, kMostDemand);
 }
 
-// Each section of each open stand (neither closed nor being built), with
-// its seats: visit(stand slot, section, seats). A stand's seats are shared
-// evenly by its sections, one a tier.
+// Each section of each open stand (neither closed nor being built) that
+// holds seats: visit(stand slot, section, seats).
 template <typename VISIT>
 void ForEachOpenSection(const CClubDatabase* pClub, VISIT visit)
 {
@@ -51,9 +50,9 @@ void ForEachOpenSection(const CClubDatabase* pClub, VISIT visit)
         const CComponentDatabase* pStand = pGround->GetStandOnSide(s);
         if (!pStand || !pStand->IsFinished())
             continue;
-        const int nSections = std::clamp(pStand->GetNumberOfTiers(), 1, STAND_SECTIONS);
-        for (int nSection = 0; nSection < nSections; ++nSection)
-            visit(s, nSection, pStand->GetStandSeats() / nSections);
+        for (int nSection = 0; nSection < STAND_SECTIONS; ++nSection)
+            if (const int nSeats = pStand->GetSectionSeats(nSection); nSeats > 0)
+                visit(s, nSection, nSeats);
     }
 }
 
