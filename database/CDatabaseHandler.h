@@ -53,6 +53,7 @@ struct MATCHPARAMETERS;
 struct MATCHSIDERECORD;
 struct MATCHHISTORYHEADER;
 struct MATCHRECORDBODY;
+struct HOMEMATCHSTANDS;
 struct PLAYERCONTRACT;
 
 // A completed deal that waits for its date.
@@ -762,6 +763,12 @@ public:
     int GetNextFixture(const CClubDatabase* pClub, uint8_t* pbyHome, uint8_t* pbyCompetition, CDate* pDate) const;
     // Whether the club has a match after the date, and its date.
     bool GetNextMatchDate(const CClubDatabase* pClub, const CDate& date, CDate& next) const;
+    // The club's home matches at its own ground up to today, oldest first,
+    // each with its record's stand block when the record was found (today's
+    // match counts only once it is played).
+    std::vector<HOMEMATCHSTANDS> GetHomeMatchStands(const CClubDatabase* pClub);
+    // The newest of those with a stand block: false when there is none.
+    bool GetLastHomeMatchBlock(const CClubDatabase* pClub, HOMEMATCHSTANDS& match);
 
     // Week 1 is the week of 1 January 1999.
     static int GetWeekNumber(const CDate& date);

@@ -13,6 +13,7 @@
 #include "database/CCountryDatabase.h"
 #include "database/CCupFixturesDatabase.h"
 #include "database/CDivisionDatabase.h"
+#include "database/CDivisionFixturesDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "database/MatchHistory.h"
 #include "platform/Files.h"
@@ -512,6 +513,81 @@ bool CDatabaseHandler::FindMatchRecord(MATCHHISTORYHEADER& header, MATCHRECORDBO
         if (bFound)
             return true;
     }
+    return false;
+}
+
+bool ReadMatchStands(const std::vector<uint8_t>& block, HOMEMATCHSTANDS& match)
+{
+    match.bHasStands = false;
+    std::fill(std::begin(match.adwTakings), std::end(match.adwTakings), 0u);
+    std::fill(std::begin(match.awCrowd), std::end(match.awCrowd), static_cast<uint16_t>(0));
+    if (block.size() != static_cast<size_t>(MATCH_STAND_ENTRIES * MATCH_STAND_ENTRY_BYTES))
+        return false;
+    for (int i = 0; i < MATCH_STAND_ENTRIES; ++i) {
+        const uint8_t* p = block.data() + i * MATCH_STAND_ENTRY_BYTES;
+        match.adwTakings[i] = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+        match.awCrowd[i] = static_cast<uint16_t>(p[4] | p[5] << 8);
+    }
+    match.bHasStands = true;
+    return true;
+}
+
+std::vector<HOMEMATCHSTANDS> CDatabaseHandler::GetHomeMatchStands(const CClubDatabase* pClub)
+{
+    std::vector<HOMEMATCHSTANDS> matches;
+    if (!pClub)
+        return matches;
+    // The fixture lists keep the season's matches from its first day on.
+    CDate date(1999, 1, 1);
+    CDate next;
+    while (GetNextMatchDate(pClub, date, next) && !(m_GameDate < next)) {
+        date = next;
+        void* pFixture = nullptr;
+        int nKind = 0;
+        if (!GetFixtureOpponent(pClub->m_wClubId, next, 0, 0, &pFixture, &nKind) || !pFixture)
+            continue;
+        ID_CLUB idHome = 0;
+        ID_GROUND idGround = 0;
+        uint32_t dwMatchID = 0;
+        if (nKind == 0) {
+            const auto* pLeague = static_cast<const CDivisionFixturesDatabase*>(pFixture);
+            idHome = pLeague->GetHomeClubID();
+            idGround = pLeague->GetGroundID();
+            dwMatchID = pLeague->GetFixtureID();
+        }
+        else {
+            const auto* pCup = static_cast<const CCupFixturesDatabase*>(pFixture);
+            idHome = pCup->GetHomeClubID();
+            idGround = pCup->GetGroundID();
+            dwMatchID = pCup->GetFixtureID();
+        }
+        if (idHome != pClub->m_wClubId || idGround != pClub->m_wHomeGroundId)
+            continue;
+        HOMEMATCHSTANDS match;
+        match.dwMatchID = dwMatchID;
+        match.dwDate = next.GetValue();
+        MATCHHISTORYHEADER header;
+        MATCHRECORDBODY body;
+        match.bRecordFound = FindMatchRecord(header, &body, dwMatchID);
+        if (!match.bRecordFound && next == m_GameDate)
+            continue;  // not played yet
+        if (match.bRecordFound) {
+            match.byMatchKind = header.byMatchKind;
+            ReadMatchStands(body.AttendanceBlock, match);
+        }
+        matches.push_back(match);
+    }
+    return matches;
+}
+
+bool CDatabaseHandler::GetLastHomeMatchBlock(const CClubDatabase* pClub, HOMEMATCHSTANDS& match)
+{
+    const std::vector<HOMEMATCHSTANDS> matches = GetHomeMatchStands(pClub);
+    for (auto it = matches.rbegin(); it != matches.rend(); ++it)
+        if (it->bHasStands) {
+            match = *it;
+            return true;
+        }
     return false;
 }
 

@@ -15,3 +15,24 @@ struct MATCHRECORDBODY {
     std::vector<MATCHEVENT> AwayEvents;
     std::vector<uint8_t> AttendanceBlock;
 };
+
+// The entries of the attendance block: one a ticket section (stand side x 4
+// + section), each its takings (u32), its crowd (u16) and two spare bytes.
+constexpr int MATCH_STAND_ENTRIES = 32;
+constexpr int MATCH_STAND_ENTRY_BYTES = 8;
+
+// A home match of a club at its own ground, and what each ticket section
+// took and held when its record keeps the attendance block.
+struct HOMEMATCHSTANDS {
+    uint32_t dwMatchID = 0;
+    uint32_t dwDate = 0;          // CDate value
+    uint8_t byMatchKind = 0;      // the record's: 0 league, 1-2 cup, 3 friendly
+    bool bRecordFound = false;
+    bool bHasStands = false;
+    uint32_t adwTakings[MATCH_STAND_ENTRIES] = {};
+    uint16_t awCrowd[MATCH_STAND_ENTRIES] = {};
+};
+
+// Fills the sections of a match from a record's attendance block; false
+// (the sections left empty) when the block is missing or of another size.
+bool ReadMatchStands(const std::vector<uint8_t>& block, HOMEMATCHSTANDS& match);
