@@ -74,6 +74,11 @@ bool CDatabaseHandler::SetUpNewGameRecords()
             pGround->GenerateGroundStadiums();
             pGround->GenerateGroundFacilities();
         }
+    // The humans' clubs were taken over before their stands stood: their
+    // ticket prices and match-day stock follow the grounds now built.
+    for (CSaveGame* pHuman : m_pHumanSlots)
+        if (pHuman && pHuman->GetClub())
+            pHuman->SetUpTicketTables();
 
     // A club the start data left without a standing gets its start ratings.
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
