@@ -21,6 +21,7 @@
 #include "screens/CClientFinanceProjected.h"
 #include "screens/CClientStaffManagerMarket.h"
 #include "screens/CClientFinanceGeneral.h"
+#include "screens/CClientTicketPrices.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
 
@@ -58,4 +59,5 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_FINANCE_DEPOSIT, &GetFinanceDepositScreen());
     RegisterScreen(SCREEN_FINANCE_PROJECTED, &GetFinanceProjectedScreen());
     RegisterScreen(SCREEN_STAFF_MANAGER_MARKET, &GetStaffManagerMarketScreen());
+    RegisterScreen(SCREEN_TICKET_PRICES, &GetTicketPricesScreen());
 }
