@@ -34,6 +34,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -666,6 +667,10 @@ void CClientTicketPrices::OnListNotify(uint32_t dwID)
 {
     const CXEditPopup* pEdit = m_pSections ? m_pSections->CellEditPopup() : nullptr;
     if (dwID != EDIT_POPUP_SCREEN_ID || !pEdit)
+        return;
+    // Text without a number leaves the price as it was.
+    if (!std::any_of(pEdit->Text(), pEdit->Text() + std::strlen(pEdit->Text()),
+                     [](char c) { return c >= '0' && c <= '9'; }))
         return;
     // The typed amount is in the shown currency; prices are kept as stored.
     const double dPrice = MoneyValueFromText(pEdit->Text(), 0);

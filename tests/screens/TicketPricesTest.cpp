@@ -15,6 +15,8 @@
 #include "shell/CGamePopup.h"
 #include "shell/FormattingFunctions.h"
 #include "xframework/CXButton.h"
+#include "xframework/CXEdit.h"
+#include "xframework/CXEditPopup.h"
 #include "xframework/CXGraph.h"
 #include "xframework/CXListBox.h"
 
@@ -151,6 +153,72 @@ TEST_F(TicketPrices, APriceChangedIsChargedAtTheNextHomeMatch)
     for (uint32_t dwTaken : last.adwTakings)
         nTaken += dwTaken;
     EXPECT_EQ(Human().GetSeasonEntry(kLeagueGateCategory).nIncome - nGateBefore, nTaken);
+}
+
+TEST_F(TicketPrices, APriceTypedIntoItsCellIsTheSections)
+{
+    Screen& screen = Open();
+    CXListBox& list = List(screen);
+    ASSERT_GT(list.GetCount(), 0);
+    const auto dwRow = static_cast<uint32_t>(list.GetItemData(0));
+    const int nPosition = static_cast<int>(dwRow >> 16), nSection = static_cast<int>(dwRow & 0xFFFF);
+    // The first row's league cell, found by the list itself.
+    const int x = 500;
+    int y = list.m_nTop, nRow = -1, nColumn = -1;
+    for (; y < list.m_nTop + 60; ++y)
+        if (list.HitTestRow(x, y, &nRow, &nColumn) && nRow == 0 && nColumn == kLeagueColumn)
+            break;
+    ASSERT_EQ(nRow, 0);
+    ASSERT_EQ(nColumn, kLeagueColumn);
+    screen.OnLButtonDblClk(0, x, y);
+    CXEditPopup* pPopup = list.CellEditPopup();
+    ASSERT_NE(pPopup, nullptr);
+    ASSERT_NE(pPopup->Edit(), nullptr);
+    pPopup->Edit()->SetText("%s", "1,234");
+    pPopup->Edit()->OnChar(plat::VK_RETURN, 1, 0);
+    EXPECT_EQ(Human().GetStandPrice(nPosition, nSection, STAND_PRICE_LEAGUE), 1234);
+    EXPECT_EQ(Cell(list, 0, kLeagueColumn), Money(1234));
+    EXPECT_EQ(screen.GetUndoCount(), 1u);
+
+    // A price beyond what a ticket can cost is kept at the dearest one.
+    screen.OnLButtonDblClk(0, x, y);
+    pPopup = list.CellEditPopup();
+    ASSERT_NE(pPopup, nullptr);
+    pPopup->Edit()->SetText("%s", "99,999,999");
+    pPopup->Edit()->OnChar(plat::VK_RETURN, 1, 0);
+    EXPECT_EQ(Human().GetStandPrice(nPosition, nSection, STAND_PRICE_LEAGUE), 65535);
+
+    // Text without a number changes nothing.
+    screen.OnLButtonDblClk(0, x, y);
+    pPopup = list.CellEditPopup();
+    ASSERT_NE(pPopup, nullptr);
+    pPopup->Edit()->SetText("%s", "free");
+    pPopup->Edit()->OnChar(plat::VK_RETURN, 1, 0);
+    EXPECT_EQ(Human().GetStandPrice(nPosition, nSection, STAND_PRICE_LEAGUE), 65535);
+    EXPECT_EQ(screen.GetUndoCount(), 2u);
+}
+
+TEST_F(TicketPrices, ASingleTierStandOfTheMiddleSizeHasOneSectionOverTwoThirdsOfItsDepth)
+{
+    CComponentDatabase* pStand = Human().GetClub()->m_pGround->GetStandOnSide(0);
+    ASSERT_NE(pStand, nullptr);
+    pStand->SetSubType(1);
+    pStand->GetSpecificData()[STAND_SIZE] = 1;
+    pStand->GetSpecificData()[STAND_PARTS] = 0;
+    ASSERT_EQ(pStand->GetStadiumCompositeType(), 2);
+    Screen& screen = Open();
+    CXListBox& list = List(screen);
+    int nRows = 0;
+    for (int nRow = 0; nRow < list.GetCount(); ++nRow)
+        nRows += list.GetItemData(nRow) >> 16 == 0 ? 1 : 0;
+    EXPECT_EQ(nRows, 1);
+    ASSERT_EQ(list.GetItemData(0), 0);
+    // The north side's area is 58 deep above the pitch.
+    const plat::Rect rc = screen.GetSectionRect(0, 0);
+    EXPECT_EQ(rc.bottom, Screen::kPitchTop);
+    EXPECT_EQ(rc.height(), 58 * 2 / 3);
+    EXPECT_EQ(rc.width(), Screen::kPitchRight - Screen::kPitchLeft);
+    EXPECT_EQ(screen.GetSectionRect(0, 1).width(), 0);
 }
 
 TEST_F(TicketPrices, UndoRestoresThePriceAndCellOfTheEditedRow)
