@@ -767,8 +767,6 @@ public:
     // each with its record's stand block when the record was found (today's
     // match counts only once it is played).
     std::vector<HOMEMATCHSTANDS> GetHomeMatchStands(const CClubDatabase* pClub);
-    // The newest of those with a stand block: false when there is none.
-    bool GetLastHomeMatchBlock(const CClubDatabase* pClub, HOMEMATCHSTANDS& match);
 
     // Week 1 is the week of 1 January 1999.
     static int GetWeekNumber(const CDate& date);

@@ -580,17 +580,6 @@ std::vector<HOMEMATCHSTANDS> CDatabaseHandler::GetHomeMatchStands(const CClubDat
     return matches;
 }
 
-bool CDatabaseHandler::GetLastHomeMatchBlock(const CClubDatabase* pClub, HOMEMATCHSTANDS& match)
-{
-    const std::vector<HOMEMATCHSTANDS> matches = GetHomeMatchStands(pClub);
-    for (auto it = matches.rbegin(); it != matches.rend(); ++it)
-        if (it->bHasStands) {
-            match = *it;
-            return true;
-        }
-    return false;
-}
-
 // ---- fixture look-ups over the league and the root's list ----
 
 int CDatabaseHandler::GetNextFixture(const CClubDatabase* pClub, uint8_t* pbyHome, uint8_t* pbyCompetition,

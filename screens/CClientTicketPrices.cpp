@@ -271,6 +271,8 @@ void CClientTicketPrices::OnDestroy()
     m_pSections = nullptr;
     m_pGraph = nullptr;
     m_pPlan.reset();
+    m_HomeMatches.clear();
+    m_pLastMatch = nullptr;
     m_pRoofIcon.reset();
     m_pOpenIcon.reset();
     m_pRoofSurface.reset();
@@ -309,8 +311,8 @@ void CClientTicketPrices::AddSectionRow(int nPosition, int nSection, const CComp
     const auto* pSchedule = pGround ? pGround->GetScheduledStandOnSide(nPosition) : nullptr;
     // The crowd each section held, season-ticket holders among them.
     int nFilled = 0;
-    if (m_bHasLastMatch && !(pSchedule && pSchedule->IsDue(pDatabase->GetGameDate())))
-        nFilled = m_LastMatch.awCrowd[Entry(nPosition, nSection)];
+    if (m_pLastMatch && !(pSchedule && pSchedule->IsDue(pDatabase->GetGameDate())))
+        nFilled = m_pLastMatch->awCrowd[Entry(nPosition, nSection)];
     // The roof column stays empty for its icon.
     std::string row = std::string(GetTableTextOrEmpty(kPositionNameSet, nPosition)) + '\t' +
                       GetTableTextOrEmpty(kStandKindSet, stand.GetSubType()) + '\t' +
@@ -342,7 +344,16 @@ void CClientTicketPrices::FillSections()
     CSaveGame* pHuman = Human();
     CDatabaseHandler* pDatabase = GetLoadedDatabase();
     const CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr;
-    m_bHasLastMatch = pDatabase && pClub && pDatabase->GetLastHomeMatchBlock(pClub, m_LastMatch);
+    m_HomeMatches.clear();
+    m_pLastMatch = nullptr;
+    if (pDatabase && pClub)
+        m_HomeMatches = pDatabase->GetHomeMatchStands(pClub);
+    for (const HOMEMATCHSTANDS& match : m_HomeMatches) {
+        if (!match.bRecordFound)
+            DebugLog(1, "[CClientTicketPrices::SetupGraph] Could not find the match record from the ID.");
+        if (match.bHasStands)
+            m_pLastMatch = &match;
+    }
     const CGroundDatabase* pGround = pClub ? pClub->m_pGround : nullptr;
     for (int p = 0; p < STAND_SIDES; ++p) {
         const CComponentDatabase* pStand = pGround ? pGround->GetStandOnSide(p) : nullptr;
@@ -538,11 +549,8 @@ void CClientTicketPrices::SetupGraph()
     countHome(pDatabase->GetCupFixtures());
 
     if (m_nSelPosition != kNoPosition)
-        for (const HOMEMATCHSTANDS& match : pDatabase->GetHomeMatchStands(pClub)) {
-            if (!match.bRecordFound) {
-                DebugLog(1, "[CClientTicketPrices::SetupGraph] Could not find the match record from the ID.");
-                continue;
-            }
+        for (const HOMEMATCHSTANDS& match : m_HomeMatches) {
+            // A match without its record or stand block has no point.
             if (!match.bHasStands)
                 continue;
             double dTakings = 0.0, dCrowd = 0.0;

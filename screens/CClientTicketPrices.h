@@ -120,8 +120,9 @@ private:
     bool m_bFilling = false;
     const CComponentDatabase* m_apSectionRecord[32] = {};
     plat::Rect m_arcSection[32] = {};
-    HOMEMATCHSTANDS m_LastMatch;
-    bool m_bHasLastMatch = false;
+    // The season's home matches, read when the sections are filled.
+    std::vector<HOMEMATCHSTANDS> m_HomeMatches;
+    const HOMEMATCHSTANDS* m_pLastMatch = nullptr;
     int64_t m_nTotalCapacity = 0, m_nTotalSeason = 0, m_nTotalFilled = 0;
     std::vector<UNDOENTRY> m_Undo;  // newest last
     std::vector<double> m_TakingsPoints, m_CrowdPoints;
