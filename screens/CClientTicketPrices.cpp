@@ -127,12 +127,18 @@ CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
 bool Inside(const plat::Rect& rc, int x, int y) { return x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom; }
 
+// A button out of use is disabled and gone from the screen, its pressed
+// look wiped off.
 void ShowButton(CXClient& client, uint32_t dwID, bool bOn)
 {
-    if (auto* pButton = dynamic_cast<CXButton*>(client.FindControl(dwID))) {
-        pButton->Enable(!bOn);
-        pButton->Show(bOn, true);
-    }
+    auto* pButton = dynamic_cast<CXButton*>(client.FindControl(dwID));
+    if (!pButton)
+        return;
+    pButton->Enable(!bOn);
+    if (bOn)
+        pButton->Show(true, true);
+    else
+        client.RestoreBackground(pButton->m_nLeft, pButton->m_nTop, pButton->Width(), pButton->Height());
 }
 
 }  // namespace
