@@ -53,16 +53,16 @@ constexpr size_t kLoanReportBytes = 36;
 
 // Date, player, club, position, rating, fee or length, status.
 const LISTCOLUMN kTransferColumns[] = {
-    {0, 50, 4, 0, 0, 0, 980, LISTSORT_DATE, 0},      {50, 186, 4, 0, 0, 0, 963, LISTSORT_TEXT, 0},
-    {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 1},   {338, 368, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0},
-    {368, 398, 4, 0, 2, 0, 968, LISTSORT_NUMBER, 0}, {398, 468, 4, 0, 2, 0, 1018, LISTSORT_NUMBER, 0},
-    {468, 598, 4, 0, 0, 0, 196, LISTSORT_TEXT, 0},   {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    {0, 58, 4, 0, 0, 0, 980, LISTSORT_DATE, 0},      {58, 186, 4, 0, 0, 0, 963, LISTSORT_TEXT, 0},
+    {186, 330, 4, 0, 0, 0, 938, LISTSORT_TEXT, 1},   {330, 360, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0},
+    {360, 390, 4, 0, 2, 0, 968, LISTSORT_NUMBER, 0}, {390, 460, 4, 0, 2, 0, 1018, LISTSORT_NUMBER, 0},
+    {460, 620, 4, 0, 0, 0, 196, LISTSORT_TEXT, 0},   {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kLoanColumns[] = {
-    {0, 50, 4, 0, 0, 0, 980, LISTSORT_DATE, 0},      {50, 186, 4, 0, 0, 0, 963, LISTSORT_TEXT, 0},
-    {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 1},   {338, 368, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0},
-    {368, 398, 4, 0, 2, 0, 968, LISTSORT_NUMBER, 0}, {398, 468, 4, 0, 2, 0, 999, LISTSORT_NUMBER, 0},
-    {468, 598, 4, 0, 0, 0, 196, LISTSORT_TEXT, 0},   {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    {0, 58, 4, 0, 0, 0, 980, LISTSORT_DATE, 0},      {58, 186, 4, 0, 0, 0, 963, LISTSORT_TEXT, 0},
+    {186, 330, 4, 0, 0, 0, 938, LISTSORT_TEXT, 1},   {330, 360, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0},
+    {360, 390, 4, 0, 2, 0, 968, LISTSORT_NUMBER, 0}, {390, 460, 4, 0, 2, 0, 999, LISTSORT_NUMBER, 0},
+    {460, 620, 4, 0, 0, 0, 196, LISTSORT_TEXT, 0},   {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kChoiceColumns[] = {
     {0, kChoiceWidth, 4, 0, 0, 0, 0, LISTSORT_NONE, 1},

@@ -136,6 +136,34 @@ TEST_F(TransferOffers, BidsForHisPlayersAboveAndHisOwnBelowWithWhereTheyStand)
     EXPECT_TRUE(pOwnBid->GetFlags() & Offers::OFFER_ANSWER_SEEN);
 }
 
+TEST_F(TransferOffers, EndedBidsStayInRedWithTheirOutcomeForTwoWeeks)
+{
+    auto* pEnded = new CBuyOfferDatabase;
+    pEnded->SetOfferID(m_dwNextID++);
+    pEnded->SetPlayerID(m_pOtherPlayer->m_idPerson);
+    pEnded->SetBiddingClubID(m_pClub->GetID());
+    pEnded->SetValue100(123000);
+    pEnded->SetFlags(0x43);
+    pEnded->SetClubAnswer(3);
+    m_pHuman->TakeEndedBuyOffer(pEnded);
+    m_pHuman->AgeTransferOfferReports(14);
+    Offers* pScreen = Open(Offers::KIND_TRANSFER);
+    ASSERT_NE(pScreen, nullptr);
+    const CXListBox* pOwn = pScreen->GetOwnList();
+    const int nRow = RowOf(pOwn, m_pOtherPlayer);
+    ASSERT_GE(nRow, 0);
+    EXPECT_EQ(pOwn->GetRow(nRow)->crColour, plat::RGB(255, 0, 0));
+    // The report's age lies over the copied flags: the outcome must still
+    // read as the club's last word.
+    EXPECT_EQ(Cell(pOwn, nRow, kStatusColumn), GetTableTextOrEmpty(142, 8));
+    EXPECT_EQ(Cell(pOwn, nRow, 5), "123,000");
+
+    m_pHuman->AgeTransferOfferReports(1);
+    pScreen = Open(Offers::KIND_TRANSFER);
+    ASSERT_NE(pScreen, nullptr);
+    EXPECT_LT(RowOf(pScreen->GetOwnList(), m_pOtherPlayer), 0);
+}
+
 TEST_F(TransferOffers, OpeningHisBidBringsUpTheBidOrTheContractTalks)
 {
     CBuyOfferDatabase* pOwnBid = AddBid(m_pOtherPlayer, m_pClub, 400000, 0x03, 1);
