@@ -191,6 +191,8 @@ TEST_F(TransferOffers, OpeningHisBidBringsUpTheBidOrTheContractTalks)
         pPopup->Close();
         m_game.Update();
     }
+    // Closing the popup shows the list afresh: the fee is agreed now.
+    EXPECT_EQ(Cell(pOwn, nRow, kStatusColumn), GetTableTextOrEmpty(142, 4));
 }
 
 TEST_F(TransferOffers, LoanRequestsBothWaysOnTheLoanList)
