@@ -16,6 +16,7 @@
 #include "screens/CClientFootballToday.h"
 #include "screens/CClientScout.h"
 #include "screens/CClientTransferMarket.h"
+#include "screens/CClientTransferOffers.h"
 #include "screens/CClientFinanceCurrent.h"
 #include "screens/CClientFinanceDeposit.h"
 #include "screens/CClientFinanceProjected.h"
@@ -49,6 +50,8 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_ARCHIVES_MAIL, &GetArchivesMailScreen());
     static CClientTransferMarket s_TransferMarket;
     RegisterScreen(SCREEN_TRANSFER_MARKET, &s_TransferMarket);
+    static CClientTransferOffers s_TransferOffers;
+    RegisterScreen(SCREEN_TRANSFER_OFFERS, &s_TransferOffers);
     static CClientScout s_Scout;
     RegisterScreen(SCREEN_TRANSFER_SCOUT, &s_Scout);
     RegisterScreen(SCREEN_CLUB_PLAYERS, &GetClubPlayersScreen());
