@@ -191,8 +191,20 @@ bool CClientStaffSelection::OnInitDialog()
     return bResult;
 }
 
+bool CClientStaffSelection::IsShowingCurrentClub() const
+{
+    // A game loaded over the screen took the records it showed away.
+    CDatabaseHandler* pDatabase = Database();
+    const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    return m_pHuman && m_pClub && pHuman == m_pHuman && pHuman->GetClub() == m_pClub;
+}
+
 void CClientStaffSelection::OnDestroy()
 {
+    if (!IsShowingCurrentClub()) {
+        m_pHuman = nullptr;
+        m_pClub = nullptr;
+    }
     StoreHierarchy();
     if (m_pHuman && m_pClub) {
         // Without an assistant nobody picks the team for the manager, and
@@ -583,7 +595,8 @@ void CClientStaffSelection::DrawDraggedRow()
 void CClientStaffSelection::OnPaint()
 {
     CGameClient::OnPaint();
-    DrawDraggedRow();
+    if (IsShowingCurrentClub())
+        DrawDraggedRow();
 }
 
 // ---- choosing, opening and sacking ----

@@ -88,6 +88,7 @@ public:
     int GetActiveList() const { return static_cast<int>(m_dwActiveList); }
 
 private:
+    bool IsShowingCurrentClub() const;
     void BuildControls();
     void Fill();
     void FillBox(uint32_t dwBox);
