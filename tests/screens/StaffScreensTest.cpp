@@ -242,6 +242,16 @@ TEST_F(StaffScreens, ASackIsCarriedOutOnlyAfterYes)
     EXPECT_EQ(RowOf(pScreen->GetList(Selection::ID_ALL_STAFF), idStaff), -1);
     // He is free to be hired again.
     EXPECT_NE(Database()->GetStaffPool().Find(reinterpret_cast<void*>(static_cast<uintptr_t>(idStaff))), nullptr);
+
+    // Only the last one sacked leaves the list empty, and the answer says so.
+    const int nLeft = pScreen->GetList(Selection::ID_ALL_STAFF)->GetCount();
+    for (int i = 0; i < nLeft; ++i) {
+        ASSERT_NE(pScreen->GetSelectedStaff(), nullptr);
+        EXPECT_EQ(pScreen->SackSelectedStaff(), i + 1 < nLeft) << i;
+    }
+    EXPECT_TRUE(m_pClub->m_lstStaff.IsEmpty());
+    for (int nKind = 0; nKind < STAFF_KINDS; ++nKind)
+        EXPECT_TRUE(Places(nKind).empty()) << nKind;
 }
 
 TEST_F(StaffScreens, LeavingWithoutAnAssistantEndsTheAssistantsTeamPicking)
