@@ -522,8 +522,9 @@ bool CClubDatabase::Load(CBinaryReader& reader, CCountryDatabase* pCountry, CDiv
         return false;
     }
 
-    // Staff places: each named member must be one of the club's staff, of the
-    // kind of the place.
+    // Staff places: each named member must be one of the club's staff. The
+    // manager may put a member in a place of another kind (he then works
+    // there at a fraction of his rating).
     int nWord = 0;
     for (int k = 0; k < CLUB_STAFF_KINDS; ++k) {
         for (int p = 0; p < CLUB_STAFF_PLACES; ++p) {
@@ -537,8 +538,8 @@ bool CClubDatabase::Load(CBinaryReader& reader, CCountryDatabase* pCountry, CDiv
                 dwId <= 0xFFFF && HasStaff(static_cast<ID_STAFF>(dwId)) && m_pDatabaseHandler
                     ? m_pDatabaseHandler->GetStaffFromID(static_cast<ID_STAFF>(dwId))
                     : nullptr;
-            if (!pStaff || pStaff->m_byKind != k) {
-                DebugLog(0, "[CClubDatabase::Load] Club %u places staff %u that it does not employ as kind %d",
+            if (!pStaff) {
+                DebugLog(0, "[CClubDatabase::Load] Club %u places staff %u that it does not employ (kind %d)",
                          m_wClubId, dwId, k);
                 reader.Fail();
                 return false;
@@ -818,6 +819,17 @@ void CClubDatabase::RemoveRetiredLoanIns()
 bool CClubDatabase::HasStaff(ID_STAFF idStaff) const
 {
     return idStaff != 0 && m_lstStaff.Find(StaffValue(idStaff)) != nullptr;
+}
+
+bool CClubDatabase::IsStaffPlaced(ID_STAFF idStaff) const
+{
+    if (idStaff == 0)
+        return false;
+    for (int k = 0; k < CLUB_STAFF_KINDS; ++k)
+        for (int p = 0; p < g_anClubStaffPlaces[k]; ++p)
+            if (m_awStaffSlots[k][p] == idStaff)
+                return true;
+    return false;
 }
 
 void CClubDatabase::AddStaff(ID_STAFF idStaff)

@@ -239,6 +239,8 @@ public:
     void SetShortName(const char* pszShortName);
     ID_CLUB GetID() const { return m_wClubId; }
     bool HasStaff(ID_STAFF idStaff) const;
+    // Whether the member stands in any used staff place, of any kind.
+    bool IsStaffPlaced(ID_STAFF idStaff) const;
     // Loan-in identifiers not yet turned into players.
     int GetPendingLoanInCount() const { return static_cast<int>(m_PendingLoanIns.size()); }
 

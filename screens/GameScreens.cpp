@@ -17,6 +17,8 @@
 #include "screens/CClientScout.h"
 #include "screens/CClientTransferMarket.h"
 #include "screens/CClientTransferOffers.h"
+#include "screens/CClientStaffMarket.h"
+#include "screens/CClientStaffSelection.h"
 #include "screens/CClientFinanceCurrent.h"
 #include "screens/CClientFinanceDeposit.h"
 #include "screens/CClientFinanceProjected.h"
@@ -54,6 +56,8 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_TRANSFER_OFFERS, &s_TransferOffers);
     static CClientScout s_Scout;
     RegisterScreen(SCREEN_TRANSFER_SCOUT, &s_Scout);
+    RegisterScreen(SCREEN_STAFF_MARKET, &GetStaffMarketScreen());
+    RegisterScreen(SCREEN_STAFF_SELECTION, &GetStaffSelectionScreen());
     RegisterScreen(SCREEN_CLUB_PLAYERS, &GetClubPlayersScreen());
     RegisterScreen(SCREEN_TRAINING_INDIVIDUAL, &GetTrainingIndividualScreen());
     RegisterScreen(SCREEN_TRAINING_TEAM, &GetTrainingTeamScreen());

@@ -417,6 +417,8 @@ public:
     bool IsClubAppliedForByOtherHuman(const CClubDatabase* pClub) const;
     STAFFNEGOTIATION* AddStaffNegotiation(ID_STAFF idStaff, int32_t nOffer);
     STAFFNEGOTIATION* FindStaffNegotiation(ID_STAFF idStaff) const;
+    // The open staff negotiations in the order they were begun.
+    const CXList& GetStaffNegotiations() const { return m_lstNegotiations; }
     void RemoveStaffNegotiation(STAFFNEGOTIATION* pNegotiation);
     void UpdateStaffNegotiations();
     // The staff member's answer once his decision date has come.

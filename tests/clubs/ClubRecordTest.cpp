@@ -98,7 +98,6 @@ TEST_F(ClubRecord, DamagedClubsAreRefused)
         {"staff count beyond the file", [](Bytes& b) { Put32(b, 756, 1000); }},
         {"receipts beyond the file", [](Bytes& b) { Put32(b, 776, 0xFFFFFFFF); }},
         {"place for staff not employed", [](Bytes& b) { Put32(b, 664, 77); }},
-        {"place of the wrong kind", [](Bytes& b) { Put32(b, 664, kStaffId); }},
         {"manager id not the record's", [](Bytes& b) { Put16(b, 558, kManagerId + 1); }},
         {"same player twice",
          [](Bytes& b) { Put32(b, CLUB_RECORD_BYTES + 80 + MakePlayerImage(1).size() + 16, kPlayerIds[0]); }},
@@ -116,6 +115,18 @@ TEST_F(ClubRecord, DamagedClubsAreRefused)
         EXPECT_EQ(m_handler->GetStaffFromID(kStaffId), nullptr) << c.what;
         EXPECT_EQ(m_handler->GetManagerFromID(kManagerId), nullptr) << c.what;
     }
+}
+
+TEST_F(ClubRecord, AMemberMayHoldAPlaceOfAnotherKindAndSoSaved)
+{
+    // The scout put in the first place of kind 0 as well as his own.
+    Bytes image = MakeClubImage();
+    Put32(image, 664, kStaffId);
+    auto club = LoadClub(image);
+    ASSERT_NE(club, nullptr);
+    EXPECT_EQ(club->m_awStaffSlots[0][0], kStaffId);
+    EXPECT_EQ(club->m_awStaffSlots[2][0], kStaffId);
+    EXPECT_EQ(SaveToBytes(*club, &CClubDatabase::Save), image);
 }
 
 TEST_F(ClubRecord, SecondClubCannotTakeIdentifiersInUse)
