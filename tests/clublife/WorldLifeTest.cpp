@@ -139,6 +139,11 @@ TEST_F(ClubLife, MonthlyFinanceRunDrawsEveryWage)
     CClubDatabase* pClub = Divisions().front()->m_lstClubsByTable.Items<CClubDatabase>().begin().operator*();
     ASSERT_NE(pClub, nullptr);
     pClub->m_byInstalmentsLeft = 0;
+    const int32_t nBefore = pClub->m_nBankBalance;
+    pClub->ClubMonthlyStep(false);
+    EXPECT_EQ(pClub->m_nBankBalance, nBefore) << "no finance run without the flag";
+    // The wages of the people the club holds now (the step may have changed
+    // its staff).
     int64_t nWages = 0;
     for (const CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
         if (p->m_byTransferState != PLAYER_TRANSFER_ON_LOAN)
@@ -152,9 +157,6 @@ TEST_F(ClubLife, MonthlyFinanceRunDrawsEveryWage)
     ASSERT_GT(nWages, 0);
     ASSERT_GT(pClub->m_lstStaff.GetCount(), 0);
 
-    const int32_t nBefore = pClub->m_nBankBalance;
-    pClub->ClubMonthlyStep(false);
-    EXPECT_EQ(pClub->m_nBankBalance, nBefore) << "no finance run without the flag";
     // The run banks what the club booked since the last one, less the wages.
     int64_t nOpen = 0;
     for (int32_t nAccumulator : pClub->m_anFinanceAccumulators)

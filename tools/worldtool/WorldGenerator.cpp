@@ -522,6 +522,9 @@ bool WorldGenerator::generate(const GeneratorContext& context)
         if (!handler.AreFixedTablesLoaded()) {
             std::fprintf(stderr, "worldtool: the names and tables of %s do not load\n", outDir.string().c_str());
         } else {
+            // Staff wages are read off the attendance curve, which the game
+            // builds at its start.
+            CDatabaseHandler::BuildAttendanceCurve();
             plat::srand(kSeed);
             buildWorld(handler, countries);
             ok = plat::writeFileSafely(binPath.string(), [&handler](FILE* file) { return handler.Save(file); });
