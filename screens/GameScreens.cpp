@@ -13,6 +13,7 @@
 #include "screens/CClientNewGame.h"
 #include "screens/CClientArchivesMail.h"
 #include "screens/CClientClubPlayers.h"
+#include "screens/CClientClubRatings.h"
 #include "screens/CClientFootballToday.h"
 #include "screens/CClientScout.h"
 #include "screens/CClientTransferMarket.h"
@@ -55,6 +56,7 @@ void RegisterGameScreens()
     static CClientScout s_Scout;
     RegisterScreen(SCREEN_TRANSFER_SCOUT, &s_Scout);
     RegisterScreen(SCREEN_CLUB_PLAYERS, &GetClubPlayersScreen());
+    RegisterScreen(SCREEN_CLUB_RATINGS, &GetClubRatingsScreen());
     RegisterScreen(SCREEN_TRAINING_INDIVIDUAL, &GetTrainingIndividualScreen());
     RegisterScreen(SCREEN_TRAINING_TEAM, &GetTrainingTeamScreen());
     RegisterScreen(SCREEN_FINANCE_GENERAL, &GetFinanceGeneralScreen());
