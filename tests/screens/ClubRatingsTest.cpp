@@ -12,6 +12,7 @@
 #include "screens/CClientClubRatings.h"
 #include "season/CSaveGame.h"
 #include "shell/CGameTitlebar.h"
+#include "shell/CTableText.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXComboBox.h"
 #include "xframework/CXGraph.h"
@@ -166,6 +167,27 @@ TEST_F(ClubRatings, ToggleHidesItsLineAndAnotherClubKeepsTheChoice)
     EXPECT_EQ(std::string(Toggle(4)->Caption()), std::to_string(pOther->m_byReputation) + "%");
     Shoot("club_ratings_other_club");
     pOther->m_wManagerId = wManager;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ClubRatings, AFullYearOfHistoryIsLabelledFromAYearAgo)
+{
+    CDivisionDatabase* pDivision = Human().GetClub()->m_pDivision;
+    for (int nWeek = 0; nWeek < 60; ++nWeek)
+        ASSERT_TRUE(pDivision->WriteClubHistory());
+    ASSERT_NO_FATAL_FAILURE(Show());
+    const CXGraph* pGraph = Screen().GetGraph();
+    ASSERT_NE(pGraph, nullptr);
+    // The year kept, then today's value.
+    EXPECT_EQ(pGraph->GetSeries(0).values.size(), 53u);
+    CDate start = m_pWorld->GetGameDate();
+    start.AddDays(-357);
+    ASSERT_FALSE(pGraph->GetItemLabels().empty());
+    EXPECT_STREQ(pGraph->GetItemLabels().front().szText, GetTableTextOrEmpty(130, start.GetMonth() - 1));
+    Shoot("club_ratings_full_year");
 }
 
 }  // namespace
