@@ -51,6 +51,16 @@ struct DIVISIONMATCHRULES {
     }
 };
 
+// One club's ten ratings in the order of its weekly history record:
+// financial stability, reputation, support level, extra support, average
+// rating, average potential, average morale, the manager's ability (0
+// without a manager), board confidence and fan confidence. Stability and
+// the two confidences are signed.
+constexpr int CLUB_RATING_COUNT = 10;
+struct CLUBRATINGS {
+    int anRating[CLUB_RATING_COUNT] = {};
+};
+
 // One club's row of the division history after one of its match days:
 // home and away figures side by side (played, won, drawn, lost, goals for,
 // goals against), the points and the place in the table that day.
@@ -287,6 +297,11 @@ public:
     // 52 sets are kept), held in memory until the history files are flushed.
     bool WriteClubHistory();
     std::string GetClubHistoryFileName() const;
+    // The club's ratings now, as the weekly set records them.
+    static CLUBRATINGS GetClubRatings(const CClubDatabase& club);
+    // The club's weekly ratings, oldest first; empty for a club not in this
+    // division. A damaged history yields only its whole sets.
+    std::vector<CLUBRATINGS> ReadClubHistory(const CClubDatabase& club);
     // The season's fixtures appended to "TempDivision%d.shs" (the oldest
     // season dropped beyond nSeasons); nSeasonIndex counts from 1.
     bool WriteScheduleHistory(int nSeasonIndex, int nSeasons);

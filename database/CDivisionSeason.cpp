@@ -28,7 +28,7 @@ namespace {
 constexpr int kArchivePromoted = 388;
 constexpr int kArchiveRelegated = 396;
 constexpr int kArchiveSlots = 4;
-constexpr int kClubHistoryBytes = 10;
+constexpr int kClubHistoryBytes = CLUB_RATING_COUNT;
 constexpr int kClubHistorySets = 52;
 constexpr int kPeriodNoPoints = -32000;
 constexpr int kStoryPromotionRace = 320;
@@ -451,20 +451,48 @@ bool CDivisionDatabase::WriteClubHistory()
     m_ClubHistoryFile.MarkChanged();
     CBinaryWriter writer(bytes);
     for (const CClubDatabase* pClub : m_lstClubsByID.Items<CClubDatabase>()) {
-        const CManagerDatabase* pManager = pClub->m_wManagerId ? pClub->GetManager() : nullptr;
-        const uint8_t abyRecord[kClubHistoryBytes] = {pClub->m_byFinancialStability,
-                                                      pClub->m_byReputation,
-                                                      pClub->m_bySupportLevel,
-                                                      pClub->m_bySupportExtra,
-                                                      pClub->m_byAverageRating,
-                                                      pClub->m_byAveragePotential,
-                                                      pClub->m_byAverageMorale,
-                                                      pManager ? pManager->m_byAbility : uint8_t(0),
-                                                      static_cast<uint8_t>(pClub->m_nBoardConfidence),
-                                                      static_cast<uint8_t>(pClub->m_nFanConfidence)};
-        writer.WriteBytes(abyRecord, sizeof(abyRecord));
+        const CLUBRATINGS ratings = GetClubRatings(*pClub);
+        for (int nRating : ratings.anRating)
+            writer.WriteU8(static_cast<uint8_t>(nRating));
     }
     return true;
+}
+
+CLUBRATINGS CDivisionDatabase::GetClubRatings(const CClubDatabase& club)
+{
+    const CManagerDatabase* pManager = club.m_wManagerId ? club.GetManager() : nullptr;
+    return CLUBRATINGS{{static_cast<int8_t>(club.m_byFinancialStability), club.m_byReputation, club.m_bySupportLevel,
+                        club.m_bySupportExtra, club.m_byAverageRating, club.m_byAveragePotential,
+                        club.m_byAverageMorale, pManager ? pManager->m_byAbility : 0, club.m_nBoardConfidence,
+                        club.m_nFanConfidence}};
+}
+
+std::vector<CLUBRATINGS> CDivisionDatabase::ReadClubHistory(const CClubDatabase& club)
+{
+    std::vector<CLUBRATINGS> weeks;
+    // The sets list the clubs in id order.
+    int nSlot = 0;
+    for (const CClubDatabase* pClub : m_lstClubsByID.Items<CClubDatabase>()) {
+        if (pClub == &club)
+            break;
+        ++nSlot;
+    }
+    const int nClubs = m_lstClubsByID.GetCount();
+    if (nSlot >= nClubs)
+        return weeks;
+    m_ClubHistoryFile.Open(GetClubHistoryFileName(), 0);
+    const std::vector<uint8_t>& bytes = m_ClubHistoryFile.GetBytes();
+    const size_t nSet = static_cast<size_t>(nClubs) * kClubHistoryBytes;
+    for (size_t nAt = 0; nAt + nSet <= bytes.size(); nAt += nSet) {
+        const uint8_t* pRecord = bytes.data() + nAt + static_cast<size_t>(nSlot) * kClubHistoryBytes;
+        CLUBRATINGS week;
+        for (int i = 0; i < kClubHistoryBytes; ++i)
+            week.anRating[i] = pRecord[i];
+        for (int i : {0, 8, 9})
+            week.anRating[i] = static_cast<int8_t>(pRecord[i]);
+        weeks.push_back(week);
+    }
+    return weeks;
 }
 
 bool CDivisionDatabase::WriteScheduleHistory(int nSeasonIndex, int nSeasons)

@@ -13,6 +13,7 @@
 #include "screens/CClientNewGame.h"
 #include "screens/CClientArchivesMail.h"
 #include "screens/CClientClubPlayers.h"
+#include "screens/CClientClubRatings.h"
 #include "screens/CClientFootballToday.h"
 #include "screens/CClientScout.h"
 #include "screens/CClientTransferMarket.h"
@@ -59,6 +60,7 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_STAFF_MARKET, &GetStaffMarketScreen());
     RegisterScreen(SCREEN_STAFF_SELECTION, &GetStaffSelectionScreen());
     RegisterScreen(SCREEN_CLUB_PLAYERS, &GetClubPlayersScreen());
+    RegisterScreen(SCREEN_CLUB_RATINGS, &GetClubRatingsScreen());
     RegisterScreen(SCREEN_TRAINING_INDIVIDUAL, &GetTrainingIndividualScreen());
     RegisterScreen(SCREEN_TRAINING_TEAM, &GetTrainingTeamScreen());
     RegisterScreen(SCREEN_FINANCE_GENERAL, &GetFinanceGeneralScreen());

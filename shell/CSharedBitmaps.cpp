@@ -16,7 +16,7 @@ const SharedBitmap kBitmapsBeforeStrip[] = {
     {"bgGraph.bmp", true},  {"ShdPitch.bmp", true}, {"btnNP2.bmp", true},  {"Flags.bmp", true},
     {"Role.bmp", true},     {"icnPos.bmp", true}};
 const SharedBitmap kBitmapsAfterStrip[] = {
-    {"SBButton.bmp", true}, {"SBHouse2.bmp", true}, {"SBThumb.bmp", true}, {"SBAThmb.bmp", true}};
+    {"SBButton.bmp", true}, {"SBHouse2.bmp", true}, {"SBThumb.bmp", true}, {"SBAThmb.bmp", true}, {"btnRate.bmp", true}};
 
 struct SpriteImage {
     const char* pszName;

@@ -6,6 +6,7 @@
 #include "xframework/CXScrollBar.h"
 #include "xframework/ClientText.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -70,6 +71,18 @@ void CXButton::SetToggleTextID(CXSurface* pFace, int nSourceY, CXGraph* pGraph, 
     m_pLinkedGraph = pGraph;
     m_nGraphLine = nGraphLine;
     SetToggleTextID(pFace, nSourceY, byRadioGroup);
+}
+
+void CXButton::SetText(const char* pszFormat, ...)
+{
+    va_list args;
+    va_start(args, pszFormat);
+    std::vsnprintf(m_szCaption, sizeof m_szCaption, pszFormat, args);
+    va_end(args);
+    m_pszSecondLine = nullptr;
+    m_bTwoLineCaption = 0;
+    m_bHasCaption = m_szCaption[0] != '\0' ? 1 : 0;
+    Draw();
 }
 
 void CXButton::SetBitmap(CXSurface* pFace, int nSourceX, int nSourceY, bool bHasHighlight, bool bHasPressed)

@@ -33,6 +33,13 @@ public:
     void SetToggleTextID(CXSurface* pFace, int nSourceY, uint8_t byRadioGroup);
     // A toggle that shows (checked) or hides a series of a graph.
     void SetToggleTextID(CXSurface* pFace, int nSourceY, CXGraph* pGraph, int nGraphLine, uint8_t byRadioGroup);
+    // A caption of the button's own, formatted by printf rules, in place of
+    // its control text.
+    void SetText(const char* pszFormat, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 2, 3)))
+#endif
+        ;
     void SetBitmap(CXSurface* pFace, int nSourceX, int nSourceY, bool bHasHighlight, bool bHasPressed);
     // Looks at (header source x, 0) released and (header source x, source y)
     // pressed; a click goes to the linked control first.

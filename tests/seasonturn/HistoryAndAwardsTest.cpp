@@ -108,6 +108,19 @@ TEST_F(SeasonFiles, ClubRatingHistoryKeepsAYearOfWeeks)
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(plat::readWholeFile("TempDivision23.chs", bytes));
     EXPECT_EQ(bytes[1], 77);
+
+    // Read back for one club: its own record of each week, the signed
+    // ratings negative again.
+    Club(13)->m_nFanConfidence = -12;
+    Club(13)->m_byReputation = 78;
+    ASSERT_TRUE(pDivision->WriteClubHistory());
+    const std::vector<CLUBRATINGS> weeks = pDivision->ReadClubHistory(*Club(13));
+    ASSERT_EQ(weeks.size(), 52u);
+    EXPECT_EQ(weeks.front().anRating[1], 77);
+    EXPECT_EQ(weeks.back().anRating[1], 78);
+    EXPECT_EQ(weeks.back().anRating[9], -12);
+    EXPECT_EQ(weeks.back().anRating[9], CDivisionDatabase::GetClubRatings(*Club(13)).anRating[9]);
+    EXPECT_TRUE(Division(1)->ReadClubHistory(*Club(13)).empty());
 }
 
 TEST_F(SeasonFiles, CupArchiveAndNewSeasonFiles)
