@@ -67,6 +67,9 @@ CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
 std::string Hundredths(int64_t nAmount) { return FormatMoney(static_cast<double>(nAmount), 1, 1, MONEY_AS_STORED, 0, 1); }
 
+// Profits are kept in hundredths and shown in whole money.
+std::string WholeMoney(int64_t nHundredths) { return FormatMoney(static_cast<double>(nHundredths), 1, 0, MONEY_AS_STORED, 0, 1); }
+
 std::string Thousands(int32_t nValue) { return FormatThousands(nValue); }
 
 int FirstProduct(int nFamily) { return nFamily == 0 ? 0 : CClientFinanceMerchandiseCatering::kMerchandiseRows; }
@@ -89,6 +92,11 @@ CClientFinanceMerchandiseCatering::CClientFinanceMerchandiseCatering() { m_wScre
 void CClientFinanceMerchandiseCatering::ConstructScreen()
 {
     SetBackgroundBitmap("bgMain.bmp");
+    BuildBackground();
+}
+
+void CClientFinanceMerchandiseCatering::BuildBackground()
+{
     delete m_pBackground;
     m_pBackground = new CXSurface;
     if (!m_pBackground->Create(Width(), Height(), false, false))
@@ -102,7 +110,7 @@ void CClientFinanceMerchandiseCatering::ConstructScreen()
     m_pBackground->FillGradient(98, kToggleTop + 27, 84, 3, kProfitColour, kProfitColour);
     m_pBackground->FillGradient(188, kToggleTop + 27, 84, 3, kSoldColour, kSoldColour);
     if (CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr) {
-        static const CAPTIONTAB kTabs[] = {{2, 0, 0, 65, kListTop - 18, 200}, {0, 0, 0, 0, 0, 0}};
+        static const CAPTIONTAB kTabs[] = {{2, 0, 0, 65, kListTop - 36, 200}, {0, 0, 0, 0, 0, 0}};
         DrawCaptionTabs(this, m_pBackground, pTabs, g_hSmallBoldFont,
                         m_nFamily == FAMILY_MERCHANDISE ? kMerchandiseCaptionSet : kCateringCaptionSet, kTabs);
     }
@@ -145,6 +153,7 @@ bool CClientFinanceMerchandiseCatering::OnInitDialog()
                        false, true, false);
         m_pList->SetUpColumns(kListLeft, kListTop, kListRight, kListBottom, kColumns, true, false,
                               kListBottom - kListTop, false);
+        m_pList->SetAutoRedraw(true);
         m_pList->SetCellEditTable(kCellEdits);
     }
     AddBottomButton(ID_PRICING);
@@ -198,10 +207,13 @@ void CClientFinanceMerchandiseCatering::FillFamilySelector()
 void CClientFinanceMerchandiseCatering::Redraw()
 {
     ShowAllControls(false);
-    ConstructScreen();
+    // The family's caption goes on the background.
+    BuildBackground();
     RestoreBackground(0, 0, Width(), Height());
     FillList();
     ShowAllControls(true);
+    if (m_pList)
+        m_pList->Redraw();
     UpdateButtons();
     UpdateGraph();
 }
@@ -252,9 +264,9 @@ void CClientFinanceMerchandiseCatering::UpdateRow(int nRow)
                        Hundredths(nCost).c_str(), Hundredths(nPrice).c_str(),
                        Hundredths(static_cast<int64_t>(nPrice) - nCost).c_str(),
                        Thousands(field(TICKET_FIELD_STOCK)).c_str(), Thousands(field(TICKET_FIELD_LAST_BUYERS)).c_str(),
-                       Hundredths(field(TICKET_FIELD_LAST_PROFIT)).c_str(),
+                       WholeMoney(field(TICKET_FIELD_LAST_PROFIT)).c_str(),
                        Thousands(field(TICKET_FIELD_SEASON_BUYERS)).c_str(),
-                       Hundredths(field(TICKET_FIELD_SEASON_PROFIT)).c_str());
+                       WholeMoney(field(TICKET_FIELD_SEASON_PROFIT)).c_str());
     m_pList->RedrawRow(nRow, true);
 }
 
@@ -514,15 +526,17 @@ void CClientFinanceMerchandiseCatering::UpdateGraph()
 {
     if (!m_pGraph)
         return;
-    RestoreBackground(kGraphLeft, kGraphTop, kGraphRight - kGraphLeft, kGraphBottom - kGraphTop);
+    // A line drawn to an earlier scale may reach above the shaded area.
+    RestoreBackground(kShadeLeft, kListBottom, kShadeRight - kShadeLeft, kShadeBottom - kListBottom);
     m_pGraph->Clear();
-    m_pGraph->SetUp(GRAPH_ITEM_LABELS | GRAPH_RIGHT_AXIS_DRAWN | GRAPH_LEFT_CURRENCY | GRAPH_LEFT_ZERO_LINE,
+    m_pGraph->SetUp(GRAPH_ITEM_LABELS | GRAPH_ITEM_LABELS_BY_DIVISION | GRAPH_RIGHT_AXIS_DRAWN | GRAPH_LEFT_CURRENCY |
+                        GRAPH_LEFT_ZERO_LINE,
                     kAxisColour, kAxisColour, 0.0, kAxisColour, 0);
-    m_pGraph->SetXAxis(kWeeks, kWeeks - 1, 0, kWeeks);
-    const double dItemWidth = static_cast<double>(kGraphRight - kGraphLeft) / kWeeks;
-    m_pGraph->SetUpLine(0, LINE_PRICE, 1, kPriceColour, GRAPH_LINE, true, false, dItemWidth, 0);
-    m_pGraph->SetUpLine(0, LINE_PROFIT, 1, kProfitColour, GRAPH_LINE, true, false, dItemWidth, 0);
-    m_pGraph->SetUpLine(0, LINE_SOLD, 1, kSoldColour, GRAPH_LINE, false, false, dItemWidth, 0);
+    // A point a week; five labelled steps up each axis.
+    m_pGraph->SetXAxis(kWeeks, 5, 5, kWeeks);
+    m_pGraph->SetUpLine(GRAPH_SERIES_BY_DIVISION, LINE_PRICE, 1, kPriceColour, GRAPH_LINE, true, false, 0.0, 0);
+    m_pGraph->SetUpLine(GRAPH_SERIES_BY_DIVISION, LINE_PROFIT, 1, kProfitColour, GRAPH_LINE, true, false, 0.0, 0);
+    m_pGraph->SetUpLine(GRAPH_SERIES_BY_DIVISION, LINE_SOLD, 1, kSoldColour, GRAPH_LINE, false, false, 0.0, 0);
 
     std::vector<WEEKSALES> weeks;
     if (m_pClub) {

@@ -91,6 +91,9 @@ public:
     static std::vector<WEEKSALES> ReadWeeklySales(const char* pszFile, int nProduct);
 
 private:
+    // The screen's background with the shaded graph area, the family's
+    // caption and the club's colours.
+    void BuildBackground();
     void FillList();
     void UpdateRow(int nRow);
     void PushUndo(uint8_t byKind, int32_t nValue);

@@ -10,6 +10,7 @@
 #include "shell/CGamePopup.h"
 #include "shell/FormattingFunctions.h"
 #include "xframework/CXButton.h"
+#include "xframework/CXGraph.h"
 #include "xframework/CXListBox.h"
 
 #include <cstdio>
@@ -45,6 +46,7 @@ protected:
     }
     int RowOf(int nProduct) { return TheScreen().GetList()->FindItemData(static_cast<uint32_t>(nProduct)); }
     static std::string Price(int32_t nHundredths) { return FormatMoney(nHundredths, 1, 1, MONEY_AS_STORED, 0, 1); }
+    static std::string Profit(int32_t nHundredths) { return FormatMoney(nHundredths, 1, 0, MONEY_AS_STORED, 0, 1); }
     void Answer(uint32_t dwButton, int nExpectedItem)
     {
         CGameMessageBox* pBox = GetGameMessageBox();
@@ -79,8 +81,9 @@ TEST_F(MerchandiseCatering, ATypedPriceSellsAtTheNextHomeMatchAndTheRowShowsTheB
     bool bSold = false;
     for (int nDay = 0; nDay < 120 && !bSold; ++nDay) {
         m_pWorld->ProcessDay();
-        // The starting ground has no food stalls: the club is given some.
+        // The starting ground has no shops or stalls: the club is given some.
         Human().SetTicketField(kBurger, TICKET_FIELD_STOCK, 5000);
+        Human().SetTicketField(0, TICKET_FIELD_STOCK, 5000);
         const int32_t nBefore = Human().GetMonthEntry(kBurgerCategory).nIncome;
         m_pWorld->DoMatchDay(m_pWorld->GetGameDate());
         const int32_t nIncome = Human().GetMonthEntry(kBurgerCategory).nIncome - nBefore;
@@ -100,10 +103,17 @@ TEST_F(MerchandiseCatering, ATypedPriceSellsAtTheNextHomeMatchAndTheRowShowsTheB
     const int nShown = RowOf(kBurger);
     EXPECT_EQ(Cell(nShown, Screen::COLUMN_PRICE), Price(455));
     EXPECT_EQ(Cell(nShown, 5), FormatThousands(Human().GetTicketField(kBurger, TICKET_FIELD_LAST_BUYERS)));
-    EXPECT_EQ(Cell(nShown, 6), Price(Human().GetTicketField(kBurger, TICKET_FIELD_LAST_PROFIT)));
+    EXPECT_EQ(Cell(nShown, 6), Profit(Human().GetTicketField(kBurger, TICKET_FIELD_LAST_PROFIT)));
     EXPECT_EQ(Cell(nShown, 7), FormatThousands(Human().GetTicketField(kBurger, TICKET_FIELD_SEASON_BUYERS)));
-    EXPECT_EQ(Cell(nShown, 8), Price(Human().GetTicketField(kBurger, TICKET_FIELD_SEASON_PROFIT)));
+    EXPECT_EQ(Cell(nShown, 8), Profit(Human().GetTicketField(kBurger, TICKET_FIELD_SEASON_PROFIT)));
     Shoot("catering_after_match");
+    TheScreen().SetFamily(Screen::FAMILY_MERCHANDISE, false);
+    Shoot("merchandise_weekly_graph");
+    dynamic_cast<CXButton*>(TheScreen().FindControl(Screen::ID_PRICE_LINE))->SetChecked(0);
+    TheScreen().OnClicked(Screen::ID_PRICE_LINE);
+    EXPECT_TRUE(TheScreen().GetGraph()->GetSeries(Screen::LINE_PRICE).bHidden);
+    EXPECT_FALSE(TheScreen().GetGraph()->GetSeries(Screen::LINE_SOLD).bHidden);
+    EXPECT_FALSE(TheScreen().GetGraph()->GetSeries(Screen::LINE_SOLD).values.empty()) << "the shirts sold by the week";
 }
 
 TEST_F(MerchandiseCatering, TextThatIsNoPriceIsRefusedAndChangesNothing)
