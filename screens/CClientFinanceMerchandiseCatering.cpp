@@ -54,7 +54,7 @@ constexpr COLORREF kProfitColour = 0x2121ff;
 const LISTCOLUMN kColumns[] = {
     {0, 140, 4, 0, 0, 0, 345, 0, 0},   {140, 190, 4, 0, 2, 0, 347, 0, 0}, {190, 250, 4, 0, 2, 0, 348, 0, 1},
     {250, 310, 4, 0, 2, 0, 349, 0, 0}, {310, 360, 4, 0, 2, 0, 350, 0, 0}, {360, 410, 4, 0, 2, 0, 351, 0, 0},
-    {410, 470, 4, 0, 2, 0, 352, 0, 0}, {470, 520, 4, 0, 2, 0, 353, 0, 0}, {520, 580, 4, 0, 2, 0, 354, 0, 0},
+    {410, 470, 4, 0, 2, 0, 352, 0, 0}, {470, 520, 4, 0, 2, 0, 353, 0, 0}, {520, 580, 14, 0, 2, 0, 354, 0, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 // Only the selling price is typed in, at most five characters.
@@ -171,6 +171,8 @@ bool CClientFinanceMerchandiseCatering::OnInitDialog()
             pToggle->SetToggleTextID(pToggleFace, 0, m_pGraph, nLine, 0);
             pToggle->SetChecked(1);
         }
+    // The graph gets its plot area before anything shows it.
+    UpdateGraph();
     FillFamilySelector();
     ApplyPricing(false);
     Redraw();
