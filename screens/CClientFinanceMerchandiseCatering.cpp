@@ -57,9 +57,11 @@ const LISTCOLUMN kColumns[] = {
     {410, 470, 4, 0, 2, 0, 352, 0, 0}, {470, 520, 4, 0, 2, 0, 353, 0, 0}, {520, 580, 14, 0, 2, 0, 354, 0, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
-// Only the selling price is typed in, at most five characters.
+// Only the selling price is typed in. The room holds the dearest price shown
+// ("99,999.99"): a shorter one would cut the price the edit starts with, and
+// accepting it unchanged would then lower the price.
 const LISTCELLEDIT kCellEdits[] = {
-    {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {1, 5, 1, 0, 0}, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0},
+    {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {1, 9, 1, 0, 0}, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0},
     {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0},
 };
 

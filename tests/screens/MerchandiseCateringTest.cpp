@@ -10,6 +10,7 @@
 #include "shell/CGamePopup.h"
 #include "shell/FormattingFunctions.h"
 #include "xframework/CXButton.h"
+#include "xframework/CXEditPopup.h"
 #include "xframework/CXGraph.h"
 #include "xframework/CXListBox.h"
 
@@ -126,6 +127,31 @@ TEST_F(MerchandiseCatering, TextThatIsNoPriceIsRefusedAndChangesNothing)
     }
     EXPECT_EQ(TheScreen().GetUndoCount(), 0u);
     EXPECT_FALSE(Clickable(Screen::ID_UNDO));
+}
+
+TEST_F(MerchandiseCatering, ThePriceCellEditsInPlaceAndAnUntouchedEditKeepsThePrice)
+{
+    Open();
+    CXListBox& list = *TheScreen().GetList();
+    // A price wider than five characters, as dear shirts are.
+    Human().SetTicketField(0, TICKET_FIELD_PRICE, 11235);
+    TheScreen().SetFamily(Screen::FAMILY_MERCHANDISE, false);
+    const int x = list.m_nLeft + list.GetColumns()[Screen::COLUMN_PRICE].nLeft + 10;
+    const int y = list.m_nTop + list.m_nRowHeight / 2;
+    auto edit = [&](const char* pszTyped) {
+        TheScreen().OnLButtonDblClk(0, x, y);
+        CXEditPopup* pPopup = list.CellEditPopup();
+        ASSERT_TRUE(pPopup && pPopup->IsOnStack() && pPopup->Edit());
+        if (pszTyped)
+            pPopup->Edit()->SetText("%s", pszTyped);
+        pPopup->Edit()->OnChar(plat::VK_RETURN, 1, 0);
+        m_game.Update();
+    };
+    edit(nullptr);
+    EXPECT_EQ(Human().GetTicketField(0, TICKET_FIELD_PRICE), 11235) << "accepted as it stood";
+    edit("50");
+    EXPECT_EQ(Human().GetTicketField(0, TICKET_FIELD_PRICE), 5000);
+    EXPECT_EQ(Cell(0, Screen::COLUMN_PRICE), Price(5000));
 }
 
 TEST_F(MerchandiseCatering, UndoTakesBackPricesFamilyAndRowInTurn)
