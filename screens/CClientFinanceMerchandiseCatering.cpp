@@ -1,5 +1,7 @@
 #include "screens/CClientFinanceMerchandiseCatering.h"
 
+#include "screens/FinanceScreenLook.h"
+
 #include "popups/CPopupMessageBox.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
@@ -39,8 +41,11 @@ constexpr int kCateringCaptionSet = 197;
 constexpr int kShortMonthSet = 130;
 constexpr int kRowHeight = 32;
 constexpr int kListLeft = 0, kListTop = 60, kListRight = 640, kListBottom = 284;
-constexpr int kGraphLeft = 45, kGraphTop = 310, kGraphRight = 595, kGraphBottom = 450;
-constexpr int kShadeLeft = 10, kShadeTop = 300, kShadeRight = 630, kShadeBottom = 470;
+using finance_look::kGraphBottom;
+using finance_look::kGraphLeft;
+using finance_look::kGraphRight;
+using finance_look::kGraphTop;
+constexpr int kShadeLeft = 10, kShadeRight = 630, kShadeBottom = 470;
 constexpr int kToggleTop = 484;
 // A record of the weekly sales file: 17 entries {units, profit, price}.
 constexpr int kWeekRecordBytes = CLUB_FACILITY_ROWS * 12;
@@ -91,36 +96,18 @@ CClientFinanceMerchandiseCatering& GetFinanceMerchandiseCateringScreen()
 
 CClientFinanceMerchandiseCatering::CClientFinanceMerchandiseCatering() { m_wScreenID = SCREEN_FINANCE_MERCHANDISE; }
 
-void CClientFinanceMerchandiseCatering::ConstructScreen()
-{
-    SetBackgroundBitmap("bgMain.bmp");
-    BuildBackground();
-}
+void CClientFinanceMerchandiseCatering::ConstructScreen() { BuildBackground(); }
 
 void CClientFinanceMerchandiseCatering::BuildBackground()
 {
-    delete m_pBackground;
-    m_pBackground = new CXSurface;
-    if (!m_pBackground->Create(Width(), Height(), false, false))
-        return;
-    CXSurface::Blit(m_pBackground, GetBackgroundSurface(), 0, 0);
-    CGame* pGame = Game();
-    if (CXSurface* pShading = pGame ? pGame->GetSharedBitmaps().GetShadingSurface() : nullptr)
-        ShadeRectangle(m_pBackground, pShading, kShadeLeft, kShadeTop, kShadeRight, kShadeBottom);
-    // The toggles' colour bars name the lines.
-    m_pBackground->FillGradient(8, kToggleTop + 27, 84, 3, kPriceColour, kPriceColour);
-    m_pBackground->FillGradient(98, kToggleTop + 27, 84, 3, kProfitColour, kProfitColour);
-    m_pBackground->FillGradient(188, kToggleTop + 27, 84, 3, kSoldColour, kSoldColour);
-    if (CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr) {
-        static const CAPTIONTAB kTabs[] = {{2, 0, 0, 65, kListTop - 36, 200}, {0, 0, 0, 0, 0, 0}};
-        DrawCaptionTabs(this, m_pBackground, pTabs, g_hSmallBoldFont,
-                        m_nFamily == FAMILY_MERCHANDISE ? kMerchandiseCaptionSet : kCateringCaptionSet, kTabs);
+    finance_look::DrawBackground(*this, m_nFamily == FAMILY_MERCHANDISE ? kMerchandiseCaptionSet : kCateringCaptionSet,
+                                 65);
+    // The toggles' colour strips name the three lines.
+    if (m_pBackground && m_pBackground->m_pSurface) {
+        m_pBackground->FillGradient(8, kToggleTop + 27, 84, 3, kPriceColour, kPriceColour);
+        m_pBackground->FillGradient(98, kToggleTop + 27, 84, 3, kProfitColour, kProfitColour);
+        m_pBackground->FillGradient(188, kToggleTop + 27, 84, 3, kSoldColour, kSoldColour);
     }
-    if (m_pClub)
-        DrawColourBoxes(m_pBackground, CGameTitlebar::GetKitColour(m_pClub->m_abyAttributes[0]),
-                        CGameTitlebar::GetKitColour(m_pClub->m_abyAttributes[1]));
-    else
-        DrawColourBoxes(m_pBackground, 0x9d37, 0xffffff);
 }
 
 bool CClientFinanceMerchandiseCatering::OnInitDialog()
