@@ -26,6 +26,7 @@
 #include "screens/CClientStaffManagerMarket.h"
 #include "screens/CClientFinanceGeneral.h"
 #include "screens/CClientTicketPrices.h"
+#include "screens/CClientFinanceMerchandiseCatering.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
 
@@ -69,4 +70,5 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_FINANCE_PROJECTED, &GetFinanceProjectedScreen());
     RegisterScreen(SCREEN_STAFF_MANAGER_MARKET, &GetStaffManagerMarketScreen());
     RegisterScreen(SCREEN_TICKET_PRICES, &GetTicketPricesScreen());
+    RegisterScreen(SCREEN_FINANCE_MERCHANDISE, &GetFinanceMerchandiseCateringScreen());
 }

@@ -380,6 +380,7 @@ void CSaveGame::DoDailyUpdate()
 {
     m_bySquadWarning = 0;
     if (m_pClub) {
+        ApplyProductPricing();
         // A club in the pool outside the league ladder, a board that has had
         // enough or ruinous debts end the job, checked in that order.
         bool bSacked = false;

@@ -89,6 +89,9 @@ constexpr uint16_t SAVEGAME_DESCRIPTOR_MAGIC = 48880;
 constexpr uint8_t SAVEGAME_DESCRIPTOR_MARK = 224;
 constexpr uint8_t BOARD_OBJECTIVE_NONE = 255;
 constexpr int SAVEGAME_DELEGATION_TRAINING = 2;
+// Who keeps the prices of the 17 match-day rows: 0 the manager by hand, 1 the
+// standard prices, 2 and 3 the standard ratio to the cost.
+constexpr int SAVEGAME_DELEGATION_PRODUCT_PRICES = 7;
 
 // One player's place in a formation: base point, the order in which places
 // are listed and stored, and a byte kept as it stands.
@@ -379,6 +382,9 @@ public:
     void ApplyTicketPolicy();
     void KeepTicketPriceRatio();
     void SetStandardTicketPrices();
+    // Reprices the 17 match-day rows by the product pricing delegation; by
+    // hand (0) the prices stay as set.
+    void ApplyProductPricing();
     // The club's own rows at their standard cost and price, its stock and
     // its stands at the standard prices: a club taken over starts so.
     void SetUpTicketTables();

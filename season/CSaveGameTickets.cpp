@@ -201,6 +201,15 @@ void CSaveGame::SetStandardTicketPrices()
     }
 }
 
+void CSaveGame::ApplyProductPricing()
+{
+    const uint8_t byMode = GetDelegation(SAVEGAME_DELEGATION_PRODUCT_PRICES);
+    if (byMode == 1)
+        SetStandardTicketPrices();
+    else if (byMode == 2 || byMode == 3)
+        KeepTicketPriceRatio();
+}
+
 void CSaveGame::SetUpTicketTables()
 {
     std::memset(m_abyTickets, 0, sizeof(m_abyTickets));
