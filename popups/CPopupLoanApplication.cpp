@@ -20,12 +20,6 @@ constexpr int kLabels = 27;
 constexpr int32_t kFirstAmount = 10000;
 constexpr int kFirstPayments = 6;
 
-CSaveGame* Human()
-{
-    CDatabaseHandler* pDatabase = GetLoadedDatabase();
-    return pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
-}
-
 }  // namespace
 
 CPopupLoanApplication::CPopupLoanApplication()
@@ -71,7 +65,7 @@ bool CPopupLoanApplication::OnInitDialog()
     CXEdit* pPayments = popup_look::AddNumberEdit(*this, ID_PAYMENTS, 240, 142, 30, false, 2, ID_PAYMENTS_UP,
                                                   ID_PAYMENTS_DOWN, 1, 6, 99);
 
-    const CSaveGame* pHuman = Human();
+    const CSaveGame* pHuman = popup_look::CurrentHuman();
     const CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr;
     m_dRate = 0.0;
     // The bank's charge by club level is nothing at every level.
@@ -99,7 +93,7 @@ bool CPopupLoanApplication::OnInitDialog()
 
 void CPopupLoanApplication::OnEditChange(CXControl* /*pControl*/)
 {
-    const CSaveGame* pHuman = Human();
+    const CSaveGame* pHuman = popup_look::CurrentHuman();
     const CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr;
     const CXEdit* pAmount = Edit(ID_AMOUNT);
     const CXEdit* pPayments = Edit(ID_PAYMENTS);
@@ -131,7 +125,7 @@ void CPopupLoanApplication::OnClicked(uint32_t dwID)
     }
     if (dwID != kOkButtonID || !IsOnStack())
         return;
-    CSaveGame* pHuman = Human();
+    CSaveGame* pHuman = popup_look::CurrentHuman();
     const CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr;
     const CXEdit* pPayments = Edit(ID_PAYMENTS);
     const int32_t nAmount = popup_look::ReadMoney(Edit(ID_AMOUNT));

@@ -20,12 +20,6 @@ constexpr int kLabels = 33;
 constexpr int32_t kFirstAmount = 10000;
 constexpr int kFirstTerm = 3;
 
-CSaveGame* Human()
-{
-    CDatabaseHandler* pDatabase = GetLoadedDatabase();
-    return pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
-}
-
 // The club keeps its overdraft as a negative limit.
 int32_t RunningLimit(const CClubDatabase* pClub) { return pClub ? std::abs(pClub->m_nOverdraft) : 0; }
 
@@ -77,7 +71,7 @@ bool CPopupOverdraftApplication::OnInitDialog()
     CXEdit* pTerm =
         popup_look::AddNumberEdit(*this, ID_TERM, 240, 142, 30, false, 2, ID_TERM_UP, ID_TERM_DOWN, 1, 3, 99);
 
-    const CSaveGame* pHuman = Human();
+    const CSaveGame* pHuman = popup_look::CurrentHuman();
     const CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr;
     double dRate = 0.0, dExcessRate = 0.0;
     const int32_t nAvailable = pClub ? pClub->GetAvailableOverdraft(&dRate, &dExcessRate) : 0;
@@ -108,7 +102,7 @@ void CPopupOverdraftApplication::OnClicked(uint32_t dwID)
     }
     if (dwID != kOkButtonID || !IsOnStack())
         return;
-    CSaveGame* pHuman = Human();
+    CSaveGame* pHuman = popup_look::CurrentHuman();
     const CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr;
     const CXEdit* pTerm = Edit(ID_TERM);
     const int32_t nAmount = popup_look::ReadMoney(Edit(ID_AMOUNT));

@@ -29,10 +29,15 @@ constexpr COLORREF kNoClubColour = 0x9d37;
 
 }  // namespace
 
+CSaveGame* CurrentHuman()
+{
+    CDatabaseHandler* pDatabase = GetLoadedDatabase();
+    return pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+}
+
 void DrawClubColourBoxes(CGamePopup& popup)
 {
-    const CDatabaseHandler* pDatabase = GetLoadedDatabase();
-    const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    const CSaveGame* pHuman = CurrentHuman();
     DrawClubColourBoxes(popup, pHuman ? pHuman->GetClub() : nullptr);
 }
 

@@ -8,6 +8,7 @@
 
 class CClubDatabase;
 class CGamePopup;
+class CSaveGame;
 class CXClient;
 class CXComboBox;
 class CXEdit;
@@ -22,6 +23,8 @@ constexpr COLORREF kLabelColour = plat::RGB(255, 253, 173);
 void DrawLabels(CXSurface* pPanel, int nDescription);
 // The confirm and cancel pair at their places.
 void AddAnswerButtons(CGamePopup& popup);
+// The human manager whose turn it is; null without a game.
+CSaveGame* CurrentHuman();
 // The two colour boxes in the colours of the manager's club (green and white
 // without one).
 void DrawClubColourBoxes(CGamePopup& popup);

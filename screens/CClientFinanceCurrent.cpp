@@ -181,14 +181,7 @@ bool CClientFinanceCurrent::OnInitDialog()
     // The controls of an earlier opening went with it.
     m_pTree = nullptr;
     m_pGraph = nullptr;
-    if (g_pNavigationBar)
-        g_pNavigationBar->SetMode(2);
-    if (g_pTitlebar)
-        g_pTitlebar->SetMode(2);
-    ConstructScreen();
-    const bool bResult = CGameClient::OnInitDialog();
-    if (g_pTitlebar)
-        g_pTitlebar->SetSelectors({7});
+    const bool bResult = finance_look::OpenScreen(*this, {7});
     m_bRunningMonth = true;
 
     AddBottomButton(ID_TRANSFER);

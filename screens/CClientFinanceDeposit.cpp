@@ -70,14 +70,7 @@ bool CClientFinanceDeposit::OnInitDialog()
     // The controls of an earlier opening went with it.
     m_pStatement = nullptr;
     m_pGraph = nullptr;
-    if (g_pNavigationBar)
-        g_pNavigationBar->SetMode(2);
-    if (g_pTitlebar)
-        g_pTitlebar->SetMode(2);
-    ConstructScreen();
-    const bool bResult = CGameClient::OnInitDialog();
-    if (g_pTitlebar)
-        g_pTitlebar->SetSelectors({});
+    const bool bResult = finance_look::OpenScreen(*this, {});
     AddBottomButton(ID_WITHDRAW);
     auto* pBar = static_cast<CXScrollBar*>(AddControlXYWH(XCONTROL_SCROLLBAR, 10, 20, 14, 200, ID_SCROLLBAR, nullptr));
     if (pBar)

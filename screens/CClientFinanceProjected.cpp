@@ -72,14 +72,7 @@ bool CClientFinanceProjected::OnInitDialog()
 {
     m_pTree = nullptr;
     m_pGraph = nullptr;
-    if (g_pNavigationBar)
-        g_pNavigationBar->SetMode(2);
-    if (g_pTitlebar)
-        g_pTitlebar->SetMode(2);
-    ConstructScreen();
-    const bool bResult = CGameClient::OnInitDialog();
-    if (g_pTitlebar)
-        g_pTitlebar->SetSelectors({7});
+    const bool bResult = finance_look::OpenScreen(*this, {7});
     auto* pBar = static_cast<CXScrollBar*>(AddControlXYWH(XCONTROL_SCROLLBAR, 10, 20, 14, 200, ID_SCROLLBAR, nullptr));
     if (pBar)
         pBar->Create(885, 886, 16, false, 0);

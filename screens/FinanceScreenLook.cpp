@@ -2,6 +2,7 @@
 
 #include "shell/CGame.h"
 #include "shell/CGameClient.h"
+#include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/ScreenDrawing.h"
 
@@ -18,6 +19,19 @@ namespace {
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
 }  // namespace
+
+bool OpenScreen(CGameClient& screen, std::initializer_list<int> selectors)
+{
+    if (g_pNavigationBar)
+        g_pNavigationBar->SetMode(2);
+    if (g_pTitlebar)
+        g_pTitlebar->SetMode(2);
+    screen.ConstructScreen();
+    const bool bResult = screen.CGameClient::OnInitDialog();
+    if (g_pTitlebar)
+        g_pTitlebar->SetSelectors(selectors);
+    return bResult;
+}
 
 void DrawBackground(CGameClient& screen, int nCaptionSet, int nTabX)
 {

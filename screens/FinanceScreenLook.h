@@ -6,6 +6,7 @@
 #include "xframework/CXSurface.h"
 
 #include <cstdint>
+#include <initializer_list>
 
 class CGameClient;
 class CXGraph;
@@ -15,6 +16,10 @@ namespace finance_look {
 constexpr int kGraphLeft = 45, kGraphTop = 310, kGraphRight = 595, kGraphBottom = 450;
 constexpr COLORREF kLineColour = 0xff294a;
 
+// The opening every account screen shares: the bars in their finance mode,
+// the background drawn, the base opening, the title bar's selectors; answers
+// the base opening's result.
+bool OpenScreen(CGameClient& screen, std::initializer_list<int> selectors);
 // Draws the screen's background; the caption tab (item 0 of the table set)
 // stands at x over the list.
 void DrawBackground(CGameClient& screen, int nCaptionSet, int nTabX);
