@@ -50,7 +50,10 @@ void Replace(const fs::path& file, const std::string& from, const std::string& t
 TEST(WorldToolTest, GeneratesEveryNameAndTableFile)
 {
     TempFolder out;
+    // An earlier game's working files in the folder are not read into the new world.
+    std::ofstream(out.Path() / "temp.rtm") << "an earlier game's retired managers";
     ASSERT_EQ(RunWorldTool(out.Path(), BRELLOX_DATA_SOURCE), 0);
+    EXPECT_FALSE(fs::exists(out.Path() / "temp.rtm"));
     int nPools = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(out.Path() / "Data" / "Names")) {
         CNameDictionary names;

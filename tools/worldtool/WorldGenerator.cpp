@@ -12,6 +12,7 @@
 #include "platform/SafeFile.h"
 #include "season/CEuropeanCupDatabase.h"
 #include "season/CGroundDatabase.h"
+#include "season/CSavedGameSet.h"
 #include "tools/worldtool/SourceFile.h"
 
 #include <algorithm>
@@ -516,6 +517,8 @@ bool WorldGenerator::generate(const GeneratorContext& context)
         std::fprintf(stderr, "worldtool: cannot enter %s\n", outDir.string().c_str());
         return false;
     }
+    // Working files an earlier game left here would be read into the new world.
+    CSavedGameSet::DeleteWorkingFiles();
     bool ok = false;
     {
         CDatabaseHandler handler;
