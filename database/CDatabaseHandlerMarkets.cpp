@@ -546,6 +546,13 @@ int CDatabaseHandler::TransferPlayer(CBuyOfferDatabase* pOffer)
         DebugLog(1, "[CDatabaseHandler::TransferPlayer] Offer %u can no longer be completed", pOffer->GetOfferID());
         return 2;
     }
+    // Several players may accept one club's offers on the same day: the
+    // squad limit is checked again when each move completes.
+    if (pBuyer->MustRefusePurchase(pPlayer, 0, nullptr)) {
+        DebugLog(1, "[CDatabaseHandler::TransferPlayer] %s has no room for %s", pBuyer->m_szName,
+                 pPlayer->GetShortName());
+        return 2;
+    }
     if (LPXLISTNODE pNode = m_lstBuyOffers.Find(pOffer)) {
         m_lstBuyOffers.Remove(pNode);
         --m_nBuyOfferCount;

@@ -842,6 +842,28 @@ TEST_F(Markets, SquadAndMoneyRulesRefuseTheMovesAClubCannotMake)
     EXPECT_FALSE(pElsewhere->MustRefuseLoanIn(pOfA, nullptr));
 }
 
+TEST_F(Markets, AMoveAgreedWhileTheSquadHadRoomIsNotCompletedIntoAFullSquad)
+{
+    auto [pBuyer, pSeller] = TwoClubs();
+    CPlayerDatabase* pPlayer = FirstPlayer(pSeller);
+    const ID_PLAYER id = pPlayer->m_idPerson;
+    pBuyer->m_nBankBalance = 50000000;
+    uint32_t adwTerms[CBuyOfferDatabase::TERMS];
+    pSeller->BuildAskingTerms(adwTerms, pPlayer);
+    ASSERT_EQ(H().MakeBuyOfferToClub(pPlayer, pBuyer, CClubDatabase::GetTermsTotal(adwTerms) * 2, adwTerms, 0, 0), 0);
+    RunEvent(pPlayer->m_pCountry, 5, id);
+    RunEvent(pPlayer->m_pCountry, 8, id);
+    CBuyOfferDatabase* pOffer = H().GetBuyOffer(id, pBuyer->GetID());
+    ASSERT_NE(pOffer, nullptr);
+    // Other players of the same day's market fill the squad before this move completes.
+    pBuyer->m_nLoanInCount = CLUB_SQUAD_LIMIT - pBuyer->m_nPlayerCount;
+    const int nSquad = pBuyer->m_nPlayerCount;
+    RunEvent(pBuyer->m_pCountry, 14, pOffer->GetOfferID());
+    EXPECT_EQ(pPlayer->m_pClub, pSeller);
+    EXPECT_EQ(pBuyer->m_nPlayerCount, nSquad);
+    ExpectIdentifiersResolve(H());
+}
+
 TEST_F(Markets, ABidThatEndsWithoutTheMoveIsMadeAgainHigherUntilTheClubGivesUp)
 {
     auto [pBuyer, pSeller] = TwoClubs();
