@@ -609,6 +609,9 @@ public:
     // New youths up to each group's minimum; how many were made.
     int FillYouthSquad();
     CPlayerDatabase* FindWeakestOfGroup(int nGroup) const;
+    // A computer club decides on its youths of 18 and over: promoted when
+    // ready or worth a place, else released to the youth pool.
+    void SeasonYouthReview();
     // A computer club fills short groups and releases surplus players; a
     // human's squad is his own.
     void MaintainSquad();

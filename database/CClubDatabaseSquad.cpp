@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/DebugLog.h"
+#include "platform/Random.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
 #include "database/CPlayerDatabase.h"
@@ -27,6 +28,7 @@ constexpr int kMinimumSquadOther[CLUB_POSITION_GROUPS] = {3, 6, 5, 4};
 constexpr int kMinimumYouth[CLUB_POSITION_GROUPS] = {2, 4, 3, 3};
 constexpr int kMaximumSquad[CLUB_POSITION_GROUPS] = {8, 15, 15, 12};
 constexpr int kSquadBeforeFilling = 18;
+constexpr int kYouthReviewAge = 18;
 constexpr int kPlayersHeldLimit = 50;
 // Every promotion or new youth brings a group one nearer its minimum, so no
 // group needs more rounds than this.
@@ -168,6 +170,43 @@ void CClubDatabase::MaintainSquad()
         }
 }
 
+void CClubDatabase::SeasonYouthReview()
+{
+    if (IsClubHumanManaged(this) || !m_pDatabaseHandler)
+        return;
+    FillYouthSquad();
+    const int64_t nAverageValue = m_nPlayerCount > 0 ? m_nSquadValue / m_nPlayerCount : 0;
+    // Promotion and release take youths off the list, so the walk is over a copy.
+    std::vector<CYouthDatabase*> youths;
+    for (CYouthDatabase* pYouth : m_lstYouths.Items<CYouthDatabase>())
+        if (pYouth->GetAge() >= kYouthReviewAge)
+            youths.push_back(pYouth);
+    int nReady = 0, nWorth = 0, nReleased = 0;
+    for (CYouthDatabase* pYouth : youths) {
+        const bool bRoom = GetPlayersHeld() < kPlayersHeldLimit;
+        if (bRoom && pYouth->IsReadyForFirstTeam()) {
+            nReady += PromoteYouth(pYouth) != nullptr;
+        } else if (bRoom && static_cast<int64_t>(pYouth->m_dwValue) * 5 >= nAverageValue * 4) {
+            CPlayerDatabase* pPlayer = PromoteYouth(pYouth);
+            nWorth += pPlayer != nullptr;
+            // Now and then one is promoted only to be sold.
+            if (pPlayer && plat::rand() % 10 == 0)
+                m_pDatabaseHandler->AddPlayerToListMarket(pPlayer, pPlayer->m_dwValue / 2, PLAYER_TRANSFER_LISTED,
+                                                          kListedWithoutLimit);
+        } else {
+            m_pDatabaseHandler->ReleaseYouth(pYouth);
+            ++nReleased;
+        }
+    }
+    if (!youths.empty())
+        DebugLog(7, "[CClubDatabase::SeasonYouthReview] %s: %d ready and %d worth a place promoted, %d released",
+                 m_szShortName, nReady, nWorth, nReleased);
+    if (nReady + nWorth > 0) {
+        AssignSquadNumbers();
+        UpdateSquadAverages();
+    }
+}
+
 void CClubDatabase::ClubQuarterlyStep(bool bFlag)
 {
     for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
@@ -180,6 +219,7 @@ void CClubDatabase::ClubQuarterlyStep(bool bFlag)
         if (CStaffDatabase* pStaff = m_pDatabaseHandler ? m_pDatabaseHandler->GetStaffFromID(idStaff) : nullptr)
             pStaff->WeeklyAgeCheck();
     DoSquadUpkeep();
+    SeasonYouthReview();
     // The squad's figures follow the new values and players.
     UpdateSquadAverages();
 }

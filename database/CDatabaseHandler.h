@@ -378,6 +378,9 @@ public:
     void MarkCupTiedPlayers(CUP_NUMBER byCup, const std::vector<class CPlayerDatabase*>& tookPart) const;
     // The cup of the club's next cup fixture from today, none without one.
     const CUP* GetNextCupForClub(const CClubDatabase* pClub) const;
+    // The club's earliest cup fixture from today (friendlies only when
+    // asked for); null when it has none.
+    const class CCupFixturesDatabase* FindNextCupFixture(const CClubDatabase* pClub, bool bWithFriendlies) const;
     // The rules of the club's next match (its division's for a league
     // match, its cup round's for a cup match, the friendly rules
     // {0, 5, 7, 7, 0} for a friendly or without a fixture) and its match

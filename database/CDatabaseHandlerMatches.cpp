@@ -230,13 +230,10 @@ bool CDatabaseHandler::GetNextMatchRules(const CClubDatabase* pClub, ITEMCUPMATC
         nKind = MATCHKIND_FRIENDLY;
     } else if (bFixture) {
         nKind = MATCHKIND_CUP;
-        // The first fixture of the club from today is the cup match.
-        for (const CCupFixturesDatabase* p : m_lstCupFixtures.Items<CCupFixturesDatabase>())
-            if (p->GetDate() >= m_GameDate && p->IsClubInvolved(pClub->m_wClubId)) {
-                if (const ITEMCUPMATCHRULES* pRules = GetCupRoundRules(GetCupFromCupNumber(p->GetCupNumber())))
-                    rules = *pRules;
-                break;
-            }
+        // The club's first fixture from today is the cup match.
+        if (const CCupFixturesDatabase* p = FindNextCupFixture(pClub, true))
+            if (const ITEMCUPMATCHRULES* pRules = GetCupRoundRules(GetCupFromCupNumber(p->GetCupNumber())))
+                rules = *pRules;
     }
     if (pnMatchKind)
         *pnMatchKind = nKind;
@@ -245,12 +242,23 @@ bool CDatabaseHandler::GetNextMatchRules(const CClubDatabase* pClub, ITEMCUPMATC
 
 const CUP* CDatabaseHandler::GetNextCupForClub(const CClubDatabase* pClub) const
 {
+    const CCupFixturesDatabase* pNext = FindNextCupFixture(pClub, false);
+    return pNext ? GetCupFromCupNumber(pNext->GetCupNumber()) : nullptr;
+}
+
+const CCupFixturesDatabase* CDatabaseHandler::FindNextCupFixture(const CClubDatabase* pClub,
+                                                                 bool bWithFriendlies) const
+{
     if (!pClub)
         return nullptr;
+    // The list runs in the order ties were drawn, not by date: a later
+    // round of one cup may stand before today's tie of another.
+    const CCupFixturesDatabase* pNext = nullptr;
     for (const CCupFixturesDatabase* p : m_lstCupFixtures.Items<CCupFixturesDatabase>())
-        if (p->GetDate() >= m_GameDate && !p->IsFriendly() && p->IsClubInvolved(pClub->m_wClubId))
-            return GetCupFromCupNumber(p->GetCupNumber());
-    return nullptr;
+        if (p->GetDate() >= m_GameDate && (bWithFriendlies || !p->IsFriendly()) &&
+            p->IsClubInvolved(pClub->m_wClubId) && (!pNext || p->GetDate() < pNext->GetDate()))
+            pNext = p;
+    return pNext;
 }
 
 // ---- one match ----

@@ -327,6 +327,44 @@ TEST_F(ClubLife, ShortGroupsAreFilledFromTheYouthsAndSurplusPlayersReleased)
     EXPECT_FALSE(keepers[2]->m_byRating > keepers[1]->m_byRating && (keepers[2]->m_dwFlags & kReleased));
 }
 
+TEST_F(ClubLife, YouthsOfEighteenArePromotedWhenReadyAndOtherwiseReleased)
+{
+    CClubDatabase* pClub = static_cast<CClubDatabase*>(Divisions().back()->m_lstClubsByTable.GetHead()->pData);
+    pClub->FillYouthSquad();
+    ASSERT_GE(pClub->m_lstYouths.GetCount(), 3);
+    std::vector<CYouthDatabase*> youths;
+    for (CYouthDatabase* y : pClub->m_lstYouths.Items<CYouthDatabase>())
+        youths.push_back(y);
+    const uint16_t wYear = static_cast<uint16_t>(H().GetGameDate().GetYear());
+    auto makeYouth = [&](CYouthDatabase* y, int nAge, int nPotential) {
+        y->m_DateOfBirth.wYear = static_cast<uint16_t>(wYear - nAge - 1);
+        y->m_awAttributes[PLAYER_ATTRIBUTE_POTENTIAL] = static_cast<uint16_t>(nPotential);
+        y->m_dwValue = 0;
+        return y->m_idPerson;
+    };
+    const ID_PLAYER idReady = makeYouth(youths[0], 18, 9900);
+    const ID_PLAYER idNotReady = makeYouth(youths[1], 19, 0);
+    const ID_PLAYER idYoung = makeYouth(youths[2], 16, 0);
+    for (size_t i = 3; i < youths.size(); ++i)
+        makeYouth(youths[i], 15, 0);
+    const int nPlayers = pClub->m_nPlayerCount;
+
+    pClub->SeasonYouthReview();
+    const CPlayerDatabase* pPromoted = H().GetPlayerFromID(idReady);
+    ASSERT_NE(pPromoted, nullptr) << "the ready youth is a squad player";
+    EXPECT_EQ(pPromoted->m_pClub, pClub);
+    EXPECT_EQ(pClub->m_nPlayerCount, nPlayers + 1);
+    auto inClub = [&](ID_PLAYER id) {
+        for (const CYouthDatabase* y : pClub->m_lstYouths.Items<CYouthDatabase>())
+            if (y->m_idPerson == id)
+                return true;
+        return false;
+    };
+    EXPECT_FALSE(inClub(idNotReady)) << "a youth of 19 not ready is released";
+    EXPECT_EQ(H().GetPlayerFromID(idNotReady), nullptr);
+    EXPECT_TRUE(inClub(idYoung)) << "a youth of 16 waits";
+}
+
 TEST_F(ClubLife, TwoMonthsOfTheWorldKeepFinancesPlausibleAndSave)
 {
     std::map<const CClubDatabase*, int32_t> before;
