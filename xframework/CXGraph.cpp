@@ -600,7 +600,7 @@ void CXGraph::DrawBars(plat::DeviceContext* pDC)
                 break;
             const int x2 = ToPixel(m_nPlotLeft + 1 + i * dSlot + (nDrawn + 1) * dBarWidth);
             const double dValue = Converted(bLeft, std::trunc(series.values[i]));
-            const int y = ValueY(bLeft, dValue);
+            const int y = std::clamp(ValueY(bLeft, dValue), m_nPlotTop, m_nPlotTop + m_nPlotHeight);
             const int nTop = std::min(y, nZeroY), nBottom = std::max(y, nZeroY);
             pDC->rectangle(x1, nTop, x2, nBottom);
             HotSpot spot;
@@ -634,7 +634,9 @@ void CXGraph::DrawLines(plat::DeviceContext* pDC)
             for (size_t i = 0; i < series.values.size(); ++i) {
                 const int x = m_nPlotLeft + ToPixel(i * dSlot) + nShift;
                 const double dValue = Converted(bLeft, series.values[i]);
-                const int y = ValueY(bLeft, dValue);
+                // A value beyond the axis is drawn on the plot's edge, never
+                // over the screen around it.
+                const int y = std::clamp(ValueY(bLeft, dValue), m_nPlotTop, m_nPlotTop + m_nPlotHeight);
                 if (i == 0)
                     pDC->moveTo(x, y);
                 else

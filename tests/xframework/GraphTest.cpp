@@ -222,6 +222,21 @@ TEST_F(Graphs, LinesJoinTheirPointsAndCurrencyAxesConvert)
     EXPECT_EQ(ToolTipAt(kLeft + 1, nBottom - 20 + 1), "20");
 }
 
+TEST_F(Graphs, ValuesBeyondAFixedAxisStayInsideThePlot)
+{
+    m_pGraph->SetYRange(0, 100, 0, 100, false, false, false);
+    m_pGraph->SetUpLine(0, 0, 1, kRed, GRAPH_LINE, true, true, 0.0, 0);
+    m_pGraph->AddValue(0, 50.0);
+    m_pGraph->AddValue(0, 1.0e7);
+    m_pGraph->AddValue(0, -1.0e7);
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x)
+            if (y < kTop - 1 || y > kTop + kHeight + 1) {
+                ASSERT_NE(Pixel(x, y), Colour(kRed)) << "line drawn off the plot at " << x << "," << y;
+            }
+    EXPECT_EQ(Pixel(kLeft + 100, kTop), Colour(kRed)) << "the high value sits on the plot's top edge";
+}
+
 TEST_F(Graphs, WithoutValuesOnlyTheEmptyTextAxesAndCaptionsAreDrawn)
 {
     g_pfnGraphEmptyText = [] { return "No figures yet"; };
