@@ -4,6 +4,7 @@
 
 #include "database/CHistoryEntries.h"
 #include "platform/Files.h"
+#include "platform/SafeFile.h"
 
 namespace seasonturn_test {
 namespace {
@@ -143,7 +144,7 @@ TEST_F(SeasonFiles, AnySeasonsTransfersAndLoansReadBack)
     ASSERT_TRUE(plat::writeWholeFile("temp21.ths", bytes.data(), bytes.size()));
     EXPECT_EQ(years(pDivision->GetSeasonTransfers(2000)), Values{2000});
     EXPECT_TRUE(pDivision->GetSeasonTransfers(2001).empty());
-    EXPECT_TRUE(Logged("temp21.ths is cut short"));
+    EXPECT_TRUE(Logged("temp21.ths is damaged"));
 }
 
 TEST_F(SeasonFiles, ClubRatingHistoryKeepsAYearOfWeeks)
