@@ -254,6 +254,8 @@ public:
     void PayLeaguePrizeMoney();
     // The season's number for the archives, 1 for the first.
     int GetSeasonIndex() const;
+    // How many closed seasons the archives keep (the game's length).
+    int GetSeasonsKept() const;
 
     // ---- cups in play (CCountryCups.cpp) ----
     // Draws the current round of the domestic cup: emergency clubs for a

@@ -81,6 +81,8 @@ static int GameLength(const CDatabaseHandler* pHandler)
     return nSeasons > 0 ? nSeasons : kDefaultGameLength;
 }
 
+int CCountryDatabase::GetSeasonsKept() const { return GameLength(m_pDatabaseHandler); }
+
 int CCountryDatabase::GetSeasonIndex() const
 {
     return GetSeasonYear() - kFirstSeasonYear;

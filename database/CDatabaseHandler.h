@@ -757,8 +757,15 @@ public:
     // "temp.mhs", then each country's file: the first that holds the match.
     // The records gathered in memory are appended first.
     bool FindMatchRecord(MATCHHISTORYHEADER& header, MATCHRECORDBODY* pBody, uint32_t dwMatchID);
+    // Every match record's header, "temp.mhs" first, then each country's
+    // file in the countries' order (the records gathered in memory appended
+    // first); a missing file gives nothing, a damaged one its whole records.
+    void ReadAllMatchHeaders(const std::function<void(const MATCHHISTORYHEADER&)>& visit);
     // Appends the gathered cup and friendly match records to "temp.mhs".
     bool FlushCupMatchHistory();
+    // The match history files, "temp.mhs" first, with every record gathered
+    // in memory appended.
+    std::vector<std::string> FlushMatchHistoryFiles();
     // Deletes "temp.mhs" with the records not yet appended to it.
     void DeleteCupMatchHistory();
     // The club's next fixture from today (league or the root's list): the

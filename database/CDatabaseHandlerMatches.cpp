@@ -503,7 +503,7 @@ void CDatabaseHandler::DeleteCupMatchHistory()
     DeleteMatchingFiles(kCupHistoryFile, nullptr);
 }
 
-bool CDatabaseHandler::FindMatchRecord(MATCHHISTORYHEADER& header, MATCHRECORDBODY* pBody, uint32_t dwMatchID)
+std::vector<std::string> CDatabaseHandler::FlushMatchHistoryFiles()
 {
     FlushCupMatchHistory();
     std::vector<std::string> files{kCupHistoryFile};
@@ -511,7 +511,25 @@ bool CDatabaseHandler::FindMatchRecord(MATCHHISTORYHEADER& header, MATCHRECORDBO
         pCountry->FlushMatchHistory();
         files.push_back(pCountry->GetMatchHistoryFileName());
     }
-    for (const std::string& name : files) {
+    return files;
+}
+
+void CDatabaseHandler::ReadAllMatchHeaders(const std::function<void(const MATCHHISTORYHEADER&)>& visit)
+{
+    for (const std::string& name : FlushMatchHistoryFiles()) {
+        FILE* pFile = plat::openFile(name, "rb");
+        if (!pFile)
+            continue;
+        MATCHHISTORYHEADER header;
+        while (ReadNextMatchRecord(pFile, header, nullptr))
+            visit(header);
+        std::fclose(pFile);
+    }
+}
+
+bool CDatabaseHandler::FindMatchRecord(MATCHHISTORYHEADER& header, MATCHRECORDBODY* pBody, uint32_t dwMatchID)
+{
+    for (const std::string& name : FlushMatchHistoryFiles()) {
         FILE* pFile = plat::openFile(name, "rb");
         if (!pFile)
             continue;

@@ -308,6 +308,13 @@ public:
     // The season's transfer and loan records appended to "temp%d.ths" and
     // "temp%d.lhs", then both lists emptied.
     bool ArchiveTransfers(int nSeasonIndex, int nSeasons);
+    // The completed transfers or loans of the season that began in the
+    // year: the running season's from memory, a closed one's from its block
+    // of "temp%d.ths" or "temp%d.lhs"; empty for a season the archive does
+    // not hold. A damaged archive gives nothing for the seasons past the
+    // damage (logged).
+    std::vector<TRANSFERHISTORYVALUES> GetSeasonTransfers(int nSeasonYear) const;
+    std::vector<LOANHISTORYVALUES> GetSeasonLoans(int nSeasonYear) const;
     // Appends a completed move to the season's transfer or loan records.
     void AddTransferRecord(const TRANSFERHISTORYVALUES& values);
     void AddLoanRecord(const LOANHISTORYVALUES& values);

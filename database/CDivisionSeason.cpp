@@ -3,6 +3,7 @@
 // season's history files and the monthly awards.
 #include "database/CDivisionDatabase.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -576,6 +577,80 @@ bool CDivisionDatabase::ArchiveTransfers(int nSeasonIndex, int nSeasons)
     m_nTransferCount = 0;
     m_nLoanCount = 0;
     return bOk;
+}
+
+namespace {
+
+// The blocks of a file of u32-counted blocks of records, oldest first; a
+// block cut short or with an impossible count ends the reading (logged).
+template <typename T, typename V>
+std::vector<std::vector<V>> ReadCountedBlocks(const std::string& name, int nRecordBytes)
+{
+    std::vector<std::vector<V>> blocks;
+    FILE* pFile = plat::openFile(name, "rb");
+    if (!pFile)
+        return blocks;
+    CBinaryReader reader(pFile);
+    while (reader.Remaining() > 0) {
+        uint32_t dwCount = 0;
+        if (!reader.ReadU32(dwCount) || !reader.CheckCount(dwCount, static_cast<uint64_t>(nRecordBytes))) {
+            DebugLog(1, "[CDivisionDatabase] %s is damaged after %zu seasons", name.c_str(), blocks.size());
+            break;
+        }
+        std::vector<V> records;
+        records.reserve(dwCount);
+        T entry;
+        for (uint32_t i = 0; i < dwCount && entry.Load(reader); ++i)
+            records.push_back(entry.Get());
+        if (records.size() != dwCount) {
+            DebugLog(1, "[CDivisionDatabase] %s is cut short after %zu seasons", name.c_str(), blocks.size());
+            break;
+        }
+        blocks.push_back(std::move(records));
+    }
+    std::fclose(pFile);
+    return blocks;
+}
+
+// The records of one season: the running season's from the list, a closed
+// one's from the archive, which holds one block for each closed season it
+// keeps, oldest first.
+template <typename T, typename V>
+std::vector<V> SeasonRecords(const CDivisionDatabase& division, const CXList& running, const char* pszExtension,
+                             int nRecordBytes, int nSeasonYear)
+{
+    std::vector<V> records;
+    const CCountryDatabase* pCountry = division.m_pCountry;
+    const int nRunningYear = pCountry ? pCountry->GetSeasonYear() : nSeasonYear;
+    if (nSeasonYear >= nRunningYear) {
+        for (const T* pEntry : running.Items<T>())
+            records.push_back(pEntry->Get());
+        return records;
+    }
+    const int nClosed = pCountry->GetSeasonIndex() - 1;
+    const int nFirstKept = nRunningYear - std::min(nClosed, pCountry->GetSeasonsKept());
+    if (nSeasonYear < nFirstKept)
+        return records;
+    const std::string name = "temp" + std::to_string(division.m_byDivisionId) + pszExtension;
+    std::vector<std::vector<V>> blocks = ReadCountedBlocks<T, V>(name, nRecordBytes);
+    const size_t nBlock = static_cast<size_t>(nSeasonYear - nFirstKept);
+    if (nBlock < blocks.size())
+        records = std::move(blocks[nBlock]);
+    return records;
+}
+
+}  // namespace
+
+std::vector<TRANSFERHISTORYVALUES> CDivisionDatabase::GetSeasonTransfers(int nSeasonYear) const
+{
+    return SeasonRecords<CTransferHistoryEntry, TRANSFERHISTORYVALUES>(*this, m_lstSeasonTransfers, ".ths",
+                                                                       CTransferHistoryEntry::FILE_SIZE, nSeasonYear);
+}
+
+std::vector<LOANHISTORYVALUES> CDivisionDatabase::GetSeasonLoans(int nSeasonYear) const
+{
+    return SeasonRecords<CLoanHistoryEntry, LOANHISTORYVALUES>(*this, m_lstSeasonLoans, ".lhs",
+                                                               CLoanHistoryEntry::FILE_SIZE, nSeasonYear);
 }
 
 // ---- monthly awards ----

@@ -25,8 +25,6 @@
 
 namespace {
 
-constexpr int kRowHeight = 16;
-constexpr int kListLeft = 0, kListTop = 60, kListRight = 640, kListBottom = 476;
 constexpr int kKindSet = 18;
 constexpr int kCaptionSet = 165;
 constexpr COLORREF kText = 0xFFFFFF;
@@ -82,70 +80,25 @@ uint8_t WagePeriod()
 
 CClientTablesStaticsPlayers::CClientTablesStaticsPlayers() { m_wScreenID = SCREEN_TABLES_PLAYERS; }
 
-CXListBox* CClientTablesStaticsPlayers::GetList() const { return dynamic_cast<CXListBox*>(FindControl(ID_LIST)); }
-
-void CClientTablesStaticsPlayers::ConstructScreen()
-{
-    if (!MakeOwnBackground())
-        return;
-}
-
 bool CClientTablesStaticsPlayers::OnInitDialog()
 {
-    CDatabaseHandler* pDatabase = Database();
-    const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
-    // The division asked for, else the human's, else his country's first.
-    m_pDivision = pDatabase ? pDatabase->GetDivisionFromID(static_cast<uint8_t>(m_dwChangeParameter & 0xFF)) : nullptr;
-    if (!m_pDivision && pHuman && pHuman->GetClub())
-        m_pDivision = pHuman->GetClub()->m_pDivision;
-    if (!m_pDivision && pHuman && pHuman->GetCountry() && pHuman->GetCountry()->GetDivisions().GetHead())
-        m_pDivision = static_cast<CDivisionDatabase*>(pHuman->GetCountry()->GetDivisions().GetHead()->pData);
-    m_pCountry = m_pDivision ? m_pDivision->m_pCountry : nullptr;
     m_nKind = static_cast<int>(m_dwChangeParameter >> 9);
     if (m_nKind != KIND_CONTRACTS)
         m_nKind = KIND_STATISTICS;
-    m_nFilter = kInitialFilter;
-
-    if (g_pNavigationBar)
-        g_pNavigationBar->SetMode(2);
-    if (g_pTitlebar)
-        g_pTitlebar->SetMode(2);
-    SetBackgroundBitmap("bgMain.bmp");
-    ConstructScreen();
-    const bool bResult = CGameClient::OnInitDialog();
+    m_nLaidOutKind = m_nKind;
     m_RowIcons.Load();
-    m_bFilling = true;
-    if (g_pTitlebar) {
-        // The division list offers all the country's leagues at once.
-        g_pTitlebar->m_bDivisionAddAll = 1;
-        g_pTitlebar->SetSelectors({CGameTitlebar::SELECTOR_COUNTRY, CGameTitlebar::SELECTOR_DIVISION, 14});
-        g_pTitlebar->SelectDivision(m_pDivision);
-    }
-    FillKindSelector();
-    m_bFilling = false;
-
-    auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 10, 20, 24, 320, ID_SCROLLBAR, nullptr));
-    if (pBar)
-        pBar->Create(885, 886, 16, false, 0);
-    auto* pList = static_cast<CXListBox*>(
-        AddControl(XCONTROL_LISTBOX, kListLeft, kListTop, kListRight, kListBottom, ID_LIST, nullptr));
-    if (pList)
-        pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true,
-                     pBar, true, nullptr, true, 0, false, false, false);
-    Refresh();
-    if (pList)
-        SetFocus(pList);
-    UpdateBars();
-    return bResult;
+    // The division list offers all the country's leagues at once.
+    return OpenList({CGameTitlebar::SELECTOR_COUNTRY, CGameTitlebar::SELECTOR_DIVISION, 14}, ParameterDivision(), true,
+                    kInitialFilter);
 }
 
 void CClientTablesStaticsPlayers::OnDestroy()
 {
-    CGameClient::OnDestroy();
+    CClientTablesStaticsList::OnDestroy();
     m_RowIcons.Clear();
 }
 
-void CClientTablesStaticsPlayers::FillKindSelector()
+void CClientTablesStaticsPlayers::FillOwnSelectors()
 {
     CXComboBox* pKinds = g_pTitlebar ? g_pTitlebar->GetSelector(14) : nullptr;
     if (!pKinds)
@@ -158,64 +111,30 @@ void CClientTablesStaticsPlayers::FillKindSelector()
         pKinds->SetItemData(pKinds->AddString(kText, "%s", ppszKinds[i]), static_cast<uint32_t>(i));
     pKinds->SetAutoRedraw(true);
     const int nRow = pKinds->FindItemData(static_cast<uint32_t>(m_nKind));
-    if (nRow >= 0)
+    if (nRow >= 0) {
         pKinds->SetSelection(nRow);
+        pKinds->Scroll(LISTSCROLL_TO_ROW, nRow);
+    }
     pKinds->Redraw();
 }
 
-void CClientTablesStaticsPlayers::TakeSelectors()
+bool CClientTablesStaticsPlayers::TakeSelectors(uint32_t dwID)
 {
-    CDatabaseHandler* pDatabase = Database();
-    if (!pDatabase || !g_pTitlebar)
-        return;
-    const CXComboBox* pCountries = g_pTitlebar->GetSelector(CGameTitlebar::SELECTOR_COUNTRY);
-    const int nCountryRow = pCountries ? pCountries->GetSelection() : -1;
-    if (nCountryRow >= 0)
-        m_pCountry = pDatabase->GetCountryFromID(static_cast<ID_COUNTRY>(pCountries->GetItemData(nCountryRow)));
-    const CDivisionDatabase* pSelected = g_pTitlebar->GetSelectedDivision();
-    m_pDivision = pSelected ? pDatabase->GetDivisionFromID(pSelected->m_byDivisionId) : nullptr;
-    if (m_pDivision)
-        m_pCountry = m_pDivision->m_pCountry;
-    const CXComboBox* pKinds = g_pTitlebar->GetSelector(14);
+    if (dwID != ID_KIND_CHOICE)
+        return CClientTablesStaticsList::TakeSelectors(dwID);
+    const CXComboBox* pKinds = g_pTitlebar ? g_pTitlebar->GetSelector(14) : nullptr;
     const int nKindRow = pKinds ? pKinds->GetSelection() : -1;
     if (nKindRow >= 0)
         m_nKind = static_cast<int>(pKinds->GetItemData(nKindRow));
-}
-
-void CClientTablesStaticsPlayers::OnSelChange(uint32_t dwID)
-{
-    if (m_bFilling)
-        return;
-    if (dwID == ID_COUNTRY_CHOICE || dwID == ID_DIVISION_CHOICE || dwID == ID_KIND_CHOICE) {
-        TakeSelectors();
-        Refresh();
-    }
-}
-
-void CClientTablesStaticsPlayers::Refresh()
-{
-    CXListBox* pList = GetList();
-    if (!pList)
-        return;
-    ShowAllControls(false);
-    ResetOwnBackground();
-    RestoreBackground(0, 0, Width(), Height());
     // Another kind keeps the last layout.
     if (m_nKind == KIND_STATISTICS || m_nKind == KIND_CONTRACTS)
         m_nLaidOutKind = m_nKind;
-    pList->SetUpColumns(kListLeft, kListTop, kListRight, kListBottom,
-                        m_nLaidOutKind == KIND_CONTRACTS ? kContractColumns : kStatisticsColumns, true, false,
-                        kListBottom - kListTop, false);
-    FillTable();
-    ShowAllControls(true);
+    return true;
 }
 
-void CClientTablesStaticsPlayers::SetFilter(uint32_t dwMask)
+const LISTCOLUMN* CClientTablesStaticsPlayers::Columns() const
 {
-    if (dwMask == m_nFilter)
-        return;
-    m_nFilter = dwMask;
-    FillTable();
+    return m_nLaidOutKind == KIND_CONTRACTS ? kContractColumns : kStatisticsColumns;
 }
 
 void CClientTablesStaticsPlayers::FillTable()
@@ -224,10 +143,7 @@ void CClientTablesStaticsPlayers::FillTable()
     CDatabaseHandler* pDatabase = Database();
     if (!pList || !pDatabase)
         return;
-    pList->SetAutoRedraw(false);
-    for (int nRow = 0; nRow < pList->GetCount(); ++nRow)
-        pList->RemoveRowGraphics(nRow);
-    pList->ResetContent();
+    ClearList(*pList);
     const CSaveGame* pHuman = pDatabase->GetCurrentSaveGame();
     const int nHumanNationality = pHuman ? GetCountryNationality(pHuman->GetCountry()) : -1;
     auto addDivision = [&](const CDivisionDatabase& division) {
@@ -245,17 +161,7 @@ void CClientTablesStaticsPlayers::FillTable()
             if (pDivision->m_byKind == DIVISION_KIND_LEAGUE)
                 addDivision(*pDivision);
     ApplyRatingsOption(pList);
-    pList->Sort(0, true, LISTSORT_AFTER_BLANK, 0);
-    pList->SetSelection(pList->GetCount() > 0 ? 0 : -1);
-    pList->UpdateScrollBar();
-    pList->SetAutoRedraw(true);
-    pList->Redraw();
-    CGame* pGame = Game();
-    CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr;
-    const CAPTIONTAB tabs[] = {{2, 0, 0, pList->m_nLeft, pList->m_nTop - pList->m_nHeaderHeight - 17, pList->Width()},
-                               {0, 0, 0, 0, 0, 0}};
-    RestoreBackground(0, 20, Width(), pList->m_nTop - pList->m_nHeaderHeight - 20);
-    DrawCaptionTabs(this, m_pDrawingSurface, pTabs, g_hSmallFont, kCaptionSet, tabs);
+    EndFill(*pList, kCaptionSet);
 }
 
 void CClientTablesStaticsPlayers::AddPlayerRow(CXListBox& list, COLORREF crClub, const CPlayerDatabase& player,
@@ -305,8 +211,6 @@ uint32_t CClientTablesStaticsPlayers::GetCurrentListPlayer()
     pList->RedrawRow(nRow, true);
     return static_cast<uint32_t>(pList->GetItemData(nRow));
 }
-
-void CClientTablesStaticsPlayers::OnPrint() { PrintControl(ID_LIST); }
 
 void CClientTablesStaticsPlayers::UpdateBars()
 {

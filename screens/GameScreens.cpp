@@ -7,17 +7,21 @@
 #include "screens/CClientTablesStaticsLeague.h"
 #include "screens/CClientTablesStaticsManagers.h"
 #include "screens/CClientTablesStaticsPlayers.h"
+#include "screens/CClientTablesStaticsReferees.h"
 #include "screens/CClientTeamSelection.h"
 #include "screens/CClientTrainingIndividual.h"
 #include "screens/CClientTrainingTeam.h"
 #include "screens/CClientNewGame.h"
 #include "screens/CClientArchivesMail.h"
+#include "screens/CClientArchivesNewspaper.h"
+#include "screens/CClientArchivesScrapbook.h"
 #include "screens/CClientClubPlayers.h"
 #include "screens/CClientClubRatings.h"
 #include "screens/CClientFootballToday.h"
 #include "screens/CClientScout.h"
 #include "screens/CClientTransferMarket.h"
 #include "screens/CClientTransferOffers.h"
+#include "screens/CClientTransferHistory.h"
 #include "screens/CClientStaffMarket.h"
 #include "screens/CClientStaffSelection.h"
 #include "screens/CClientFinanceCurrent.h"
@@ -45,6 +49,8 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_TABLES_MANAGERS, &s_Managers);
     static CClientTablesStaticsPlayers s_Players;
     RegisterScreen(SCREEN_TABLES_PLAYERS, &s_Players);
+    static CClientTablesStaticsReferees s_Referees;
+    RegisterScreen(SCREEN_TABLES_REFEREES, &s_Referees);
     static CClientTablesStaticsFixtures s_Fixtures;
     RegisterScreen(SCREEN_TABLES_FIXTURES, &s_Fixtures);
     static CClientTablesStaticsCup s_Cup;
@@ -52,10 +58,14 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_NEW_GAME, &NewGameScreen());
     RegisterScreen(SCREEN_FOOTBALL_TODAY, &GetFootballTodayScreen());
     RegisterScreen(SCREEN_ARCHIVES_MAIL, &GetArchivesMailScreen());
+    RegisterScreen(SCREEN_ARCHIVES_NEWSPAPER, &GetArchivesNewspaperScreen());
+    RegisterScreen(SCREEN_ARCHIVES_SCRAPBOOK, &GetArchivesScrapbookScreen());
     static CClientTransferMarket s_TransferMarket;
     RegisterScreen(SCREEN_TRANSFER_MARKET, &s_TransferMarket);
     static CClientTransferOffers s_TransferOffers;
     RegisterScreen(SCREEN_TRANSFER_OFFERS, &s_TransferOffers);
+    static CClientTransferHistory s_TransferHistory;
+    RegisterScreen(SCREEN_TRANSFER_HISTORY, &s_TransferHistory);
     static CClientScout s_Scout;
     RegisterScreen(SCREEN_TRANSFER_SCOUT, &s_Scout);
     RegisterScreen(SCREEN_STAFF_MARKET, &GetStaffMarketScreen());

@@ -345,6 +345,45 @@ size_t FitNewsColumn(const std::string& text, int nHeight, const std::function<i
     return nKept;
 }
 
+namespace {
+
+// A scripted story's headline and body (either may be left out), with the
+// story's values as a news item carries them.
+void ExpandScriptedStory(const CNewspaperStory& story, const CFormScript& script, CDatabaseHandler* pDatabase,
+                         char* pszHeadline, size_t nHeadlineBytes, char* pszBody, size_t nBodyBytes)
+{
+    CNewsItem values(0, story.GetDate());
+    for (int i = 0; i < CNewsItem::PARAMETERS; ++i)
+        values.SetSlot(i, story.GetParameterSlot(i));
+    const ITEMTEXTPARAMETERS params = ITEMTEXTPARAMETERS::FromNewsItem(values, pDatabase);
+    const int nEntry = static_cast<int>(story.GetFirstField());
+    if (pszBody)
+        script.GetEntryText(pszBody, nBodyBytes, nEntry, story.GetLayoutVariant(), params);
+    if (pszHeadline)
+        script.GetEntryHeadline(pszHeadline, nHeadlineBytes, nEntry, story.GetLayoutVariant(), params);
+}
+
+}  // namespace
+
+std::string GetStoryHeadline(const CNewspaperStory& story, const CFormScript& script, CDatabaseHandler* pDatabase)
+{
+    char szHeadline[256] = {};
+    const uint8_t byKind = story.GetKind();
+    if (byKind <= STORY_KIND_PLAIN_LAST) {
+        ExpandScriptedStory(story, script, pDatabase, szHeadline, sizeof szHeadline, nullptr, 0);
+    } else if (byKind == STORY_KIND_PLAYER_AWARDS || byKind == STORY_KIND_MANAGER_AWARDS) {
+        std::snprintf(szHeadline, sizeof szHeadline, "%s %d", Text(kMonthNameSet, story.GetReportMonth()),
+                      story.GetReportYear());
+    } else if (byKind == STORY_KIND_BEST_ELEVEN) {
+        // The team of the month is a division's.
+        const CDivisionDatabase* pDivision =
+            pDatabase ? pDatabase->GetDivisionFromID(static_cast<uint8_t>(story.GetCount())) : nullptr;
+        std::snprintf(szHeadline, sizeof szHeadline, "%s (%s %d)", pDivision ? pDivision->GetName() : "",
+                      Text(kMonthNameSet, story.GetReportMonth()), story.GetReportYear());
+    }
+    return szHeadline;
+}
+
 void ClearNewspaperPage(CXSurface* pDestination, CXSurface* pPage)
 {
     if (pDestination && pPage)
@@ -359,16 +398,9 @@ void DrawNewspaperStory(const CNewspaperStory& story, CXSurface* pDestination, C
     ClearNewspaperPage(pDestination, pPage);
     const uint8_t byKind = story.GetKind();
     if (byKind <= STORY_KIND_PLAIN_LAST) {
-        // The story's values as a news item carries them, for the script.
-        CNewsItem values(0, story.GetDate());
-        for (int i = 0; i < CNewsItem::PARAMETERS; ++i)
-            values.SetSlot(i, story.GetParameterSlot(i));
-        const ITEMTEXTPARAMETERS params = ITEMTEXTPARAMETERS::FromNewsItem(values, pDatabase);
-        const int nEntry = static_cast<int>(story.GetFirstField());
         char szBody[kBodyBytes] = {}, szHeadline[256] = {};
-        script.GetEntryText(szBody, sizeof szBody, nEntry, story.GetLayoutVariant(), params);
-        script.GetEntryHeadline(szHeadline, sizeof szHeadline, nEntry, story.GetLayoutVariant(), params);
-        const CFormScript::Entry* pEntry = script.GetEntry(nEntry);
+        ExpandScriptedStory(story, script, pDatabase, szHeadline, sizeof szHeadline, szBody, sizeof szBody);
+        const CFormScript::Entry* pEntry = script.GetEntry(static_cast<int>(story.GetFirstField()));
         const int nPicture = pEntry ? pEntry->abyPictures[0] : 0;
         if (nPicture == 0 || !DrawStoryWithPicture(pDestination, szHeadline, szBody, nPicture))
             DrawTwoColumnStory(pDestination, szHeadline, szBody, false);

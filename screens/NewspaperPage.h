@@ -32,6 +32,9 @@ NewsLayout ChooseNewsLayout(int nLines);
 size_t FitNewsColumn(const std::string& text, int nHeight, const std::function<int(const std::string&)>& measure,
                      size_t* pnRest);
 
+// The line a story is listed by: a scripted story's headline; the month
+// (and the division, for the team of the month) of an award story.
+std::string GetStoryHeadline(const CNewspaperStory& story, const CFormScript& script, CDatabaseHandler* pDatabase);
 // The empty page.
 void ClearNewspaperPage(CXSurface* pDestination, CXSurface* pPage);
 // The story on the page; the script is "PendingNews.fmc" with its texts.

@@ -72,9 +72,14 @@ void PlayerRowIcons::Add(CXListBox& list, int nRow, const CPersonDatabase& perso
             list.AddColumnGraphic(nRow, pIcon, nRight - kIconWidth - 24, nNameColumn, true);
         nRight -= kIconWidth + 2;
     }
-    const size_t nPosition = std::min<size_t>(person.m_byPosition, PLAYER_POSITION_COUNT - 1);
-    if (nPosition < m_PositionIcons.size())
-        list.AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 6, nPositionColumn, true);
+    AddPosition(list, nRow, person.m_byPosition, nPositionColumn);
     if (person.m_byRole < m_RoleIcons.size())
         list.AddAlignedColumnGraphic(nRow, m_RoleIcons[person.m_byRole].get(), 6, nPositionColumn + 1, true);
+}
+
+void PlayerRowIcons::AddPosition(CXListBox& list, int nRow, int nPosition, int nColumn) const
+{
+    const size_t nIcon = std::min<size_t>(static_cast<size_t>(std::max(nPosition, 0)), PLAYER_POSITION_COUNT - 1);
+    if (nIcon < m_PositionIcons.size())
+        list.AddAlignedColumnGraphic(nRow, m_PositionIcons[nIcon].get(), 6, nColumn, true);
 }

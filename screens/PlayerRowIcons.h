@@ -23,6 +23,8 @@ public:
     // A youth (no player record) shows only an injury.
     void Add(CXListBox& list, int nRow, const CPersonDatabase& person, const CPlayerDatabase* pPlayer,
              int nNameColumn, int nPositionColumn) const;
+    // The position picture alone, centred in its column.
+    void AddPosition(CXListBox& list, int nRow, int nPosition, int nColumn) const;
 
 private:
     std::vector<std::unique_ptr<CXAnimation>> m_PositionIcons;

@@ -6,6 +6,7 @@
 #include "screens/CClientTablesStaticsForm.h"
 #include "screens/CClientTablesStaticsManagers.h"
 #include "screens/CClientTablesStaticsPlayers.h"
+#include "screens/CClientTablesStaticsReferees.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/CTableText.h"
 #include "shell/ScreenIDs.h"
@@ -17,6 +18,8 @@
 #include "database/CManagerDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "database/PersonOwners.h"
+#include "season/CRefereeDatabase.h"
+#include "season/MatchRecords.h"
 #include "xframework/CXComboBox.h"
 #include "xframework/CXListBox.h"
 
@@ -24,6 +27,7 @@
 
 #include <cctype>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -315,6 +319,95 @@ TEST_F(StatisticsTables, PlayersTableMatchesTheSeasonRecordsAndFilters)
                 nCountryPlayers += pClub->m_lstPlayers.GetCount();
     EXPECT_EQ(pList->GetCount(), nCountryPlayers);
     EXPECT_GT(nCountryPlayers, static_cast<int>(players.size()));
+}
+
+TEST(RefereeTotals, AMatchAddsToItsRefereeOnly)
+{
+    using Referees = CClientTablesStaticsReferees;
+    std::vector<Referees::REFEREETOTALS> totals;
+    auto match = [](uint16_t wReferee, uint8_t byBookings, uint8_t bySendingsOff, uint8_t byFouls, uint8_t byPenalties) {
+        MATCHHISTORYHEADER header;
+        header.wRefereeID = wReferee;
+        const uint8_t figures[4] = {byBookings, bySendingsOff, byFouls, byPenalties};
+        std::copy(std::begin(figures), std::end(figures), header.Result.abyRefereeStatistics);
+        return header;
+    };
+    Referees::AddRefereeMatch(totals, match(7, 3, 1, 250, 1));
+    Referees::AddRefereeMatch(totals, match(4, 1, 0, 20, 0));
+    Referees::AddRefereeMatch(totals, match(7, 2, 0, 250, 2));
+    ASSERT_EQ(totals.size(), 2u);
+    EXPECT_EQ(totals[0].wRefereeID, 7) << "in the order first met";
+    EXPECT_EQ(totals[0].nMatches, 2);
+    EXPECT_EQ(totals[0].nBookings, 5);
+    EXPECT_EQ(totals[0].nSendingsOff, 1);
+    EXPECT_EQ(totals[0].nFouls, 500) << "totals do not wrap at a byte";
+    EXPECT_EQ(totals[0].nPenalties, 3);
+    EXPECT_EQ(totals[1].nMatches, 1);
+    EXPECT_EQ(totals[1].nFouls, 20);
+
+    EXPECT_EQ(Referees::ListRows(0), 12);
+    EXPECT_EQ(Referees::ListRows(5), 5);
+    EXPECT_EQ(Referees::ListRows(25), 24);
+}
+
+TEST_F(StatisticsTables, RefereesTableTotalsTheDivisionsMatches)
+{
+    OpenScreen(SCREEN_TABLES_REFEREES);
+    auto* pScreen = dynamic_cast<CClientTablesStaticsReferees*>(g_pCurrentClient);
+    ASSERT_NE(pScreen, nullptr);
+    Shoot("tables_referees.png");
+    ASSERT_EQ(pScreen->GetDivision(), m_pDivision);
+    EXPECT_EQ(pScreen->GetFilter(), 1u) << "the league alone at first";
+    // Each played league fixture of the division, under its referee.
+    std::map<uint16_t, int> matches;
+    for (const CDivisionFixturesDatabase* p : m_pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
+        if (p->IsPlayed() && p->GetRound() != DIVISION_FIXTURE_PLAYOFF)
+            ++matches[p->GetRefereeID()];
+    ASSERT_FALSE(matches.empty());
+    CXListBox* pList = pScreen->GetList();
+    ASSERT_EQ(pList->GetCount(), static_cast<int>(matches.size()));
+    EXPECT_EQ(pList->Height(), 16 * CClientTablesStaticsReferees::ListRows(pList->GetCount()));
+    int nCompared = 0;
+    std::string previousSurname;
+    for (int nRow = 0; nRow < pList->GetCount(); ++nRow) {
+        const auto cells = Cells(pList, nRow);
+        ASSERT_EQ(cells.size(), 6u);
+        const auto wReferee = static_cast<uint16_t>(pList->GetItemData(nRow));
+        const CRefereeDatabase* pReferee = Database()->FindReferee(wReferee);
+        ASSERT_NE(pReferee, nullptr);
+        SCOPED_TRACE(pReferee->GetName());
+        EXPECT_EQ(cells[0], pReferee->GetName());
+        EXPECT_EQ(std::stoi(cells[1]), matches[wReferee]);
+        // A referee whose league matches were all this division's has his
+        // own season's figures here.
+        const REFEREESTATISTICS& own = pReferee->GetStatistics(MATCHKIND_LEAGUE);
+        if (own.byMatches == matches[wReferee]) {
+            EXPECT_EQ(std::stoi(cells[2]), own.wBookings);
+            EXPECT_EQ(std::stoi(cells[3]), own.bySendingsOff);
+            EXPECT_EQ(std::stoi(cells[4]), own.wFouls);
+            EXPECT_EQ(std::stoi(cells[5]), own.byPenalties);
+            ++nCompared;
+        }
+        const std::string surname = pReferee->GetSurname();
+        EXPECT_LE(previousSurname, surname) << "ordered by surname";
+        previousSurname = surname;
+    }
+    EXPECT_GT(nCompared, 0);
+
+    // No kind counted: an empty list twelve rows high; every kind: the cups
+    // and friendlies of the division's clubs come on top of the league.
+    int nLeagueMatches = 0;
+    for (const auto& [wReferee, nCount] : matches)
+        nLeagueMatches += nCount;
+    pScreen->SetFilter(0);
+    EXPECT_EQ(pList->GetCount(), 0);
+    EXPECT_EQ(pList->Height(), 16 * 12);
+    pScreen->SetFilter(0xF);
+    Shoot("tables_referees_all.png");
+    int nAllMatches = 0;
+    for (const auto& entry : pScreen->GetTotals())
+        nAllMatches += entry.nMatches;
+    EXPECT_GT(nAllMatches, nLeagueMatches);
 }
 
 }  // namespace

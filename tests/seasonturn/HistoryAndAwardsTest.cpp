@@ -4,6 +4,7 @@
 
 #include "database/CHistoryEntries.h"
 #include "platform/Files.h"
+#include "platform/SafeFile.h"
 
 namespace seasonturn_test {
 namespace {
@@ -94,6 +95,55 @@ TEST_F(SeasonFiles, TransfersAndLoansAreArchivedInCountedBlocks)
     std::fclose(pDamaged);
     pDivision->ArchiveTransfers(4, 2);
     EXPECT_EQ(Size("temp21.ths"), 4);
+    EXPECT_TRUE(Logged("temp21.ths is damaged"));
+}
+
+TEST_F(SeasonFiles, AnySeasonsTransfersAndLoansReadBack)
+{
+    CDivisionDatabase* pDivision = Division(0);
+    auto playSeason = [&](int nYear) {
+        m_pCountry->SetSeasonDates(nYear);
+        TRANSFERHISTORYVALUES transfer;
+        transfer.dwValue0 = static_cast<uint32_t>(nYear);
+        pDivision->AddTransferRecord(transfer);
+        LOANHISTORYVALUES loan;
+        loan.dwValue = static_cast<uint32_t>(nYear);
+        pDivision->AddLoanRecord(loan);
+        pDivision->AddLoanRecord(loan);
+    };
+    auto years = [](const auto& records) {
+        std::vector<uint32_t> values;
+        for (const auto& record : records) {
+            if constexpr (requires { record.dwValue0; })
+                values.push_back(record.dwValue0);
+            else
+                values.push_back(record.dwValue);
+        }
+        return values;
+    };
+    // Three seasons played with two kept: 1999 is gone, 2000 and 2001 are
+    // archived and 2002 runs.
+    m_handler->SetGameSetting(0, 2);
+    for (int nYear = 1999; nYear <= 2001; ++nYear) {
+        playSeason(nYear);
+        ASSERT_TRUE(pDivision->ArchiveTransfers(m_pCountry->GetSeasonIndex(), 2));
+    }
+    playSeason(2002);
+    using Values = std::vector<uint32_t>;
+    EXPECT_EQ(years(pDivision->GetSeasonTransfers(2002)), Values{2002});
+    EXPECT_EQ(years(pDivision->GetSeasonTransfers(2001)), Values{2001});
+    EXPECT_EQ(years(pDivision->GetSeasonTransfers(2000)), Values{2000});
+    EXPECT_TRUE(pDivision->GetSeasonTransfers(1999).empty());
+    EXPECT_EQ(years(pDivision->GetSeasonLoans(2000)), (Values{2000, 2000}));
+    EXPECT_TRUE(Division(1)->GetSeasonLoans(2000).empty()) << "a division without an archive";
+
+    // A block cut short ends the reading; the whole blocks before it stay.
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(plat::readWholeFile("temp21.ths", bytes));
+    bytes.resize(bytes.size() - 5);
+    ASSERT_TRUE(plat::writeWholeFile("temp21.ths", bytes.data(), bytes.size()));
+    EXPECT_EQ(years(pDivision->GetSeasonTransfers(2000)), Values{2000});
+    EXPECT_TRUE(pDivision->GetSeasonTransfers(2001).empty());
     EXPECT_TRUE(Logged("temp21.ths is damaged"));
 }
 
