@@ -212,8 +212,9 @@ bool CMatchClub::IsReadyForRestart() const
 
 int CMatchClub::GetWallSize(const CVector& kick, const CVector& goal)
 {
-    const CVector post(goal.x, goal.y + 416, 0);
-    const double fVisible = std::fabs(WrapAngle(kick.GetAngleTo(goal) - kick.GetAngleTo(post)));
+    // The mouth from post to post as the kicker sees it.
+    const CVector post1(goal.x, goal.y - 416, 0), post2(goal.x, goal.y + 416, 0);
+    const double fVisible = std::fabs(WrapAngle(kick.GetAngleTo(post1) - kick.GetAngleTo(post2)));
     const double afAbove[4] = {0.4, 0.3, 0.2, 0.1};
     for (int i = 0; i < 4; ++i)
         if (fVisible > afAbove[i] * kPi / 4)
