@@ -63,6 +63,11 @@ void CMatchClub::UpdateSetPieceTakers()
 
 void CMatchClub::RebuildLineUp()
 {
+    // Slot 0 is the goalkeeper's: whoever holds number 0 on the pitch stands there.
+    for (int i = 1; i < m_nOnPitch; ++i)
+        if (m_apSlots[i] && m_apSlots[i]->GetSquadPosition() == 0 &&
+            !(m_apSlots[0] && m_apSlots[0]->GetSquadPosition() == 0))
+            std::swap(m_apSlots[0], m_apSlots[i]);
     for (CMatchPlayer*& p : m_apByLineUp)
         p = nullptr;
     for (int i = 0; i < m_nSquadCount; ++i) {
@@ -452,7 +457,7 @@ void CMatchClub::ReshapeAfterSendingOff(uint8_t byPosition, int nLeavingLineUp)
         CMatchPlayer* p = m_apSlots[i].get();
         if (!p || !p->IsAvailableSubstitute())
             continue;
-        if (byPosition == 0 && p->GetNaturalPosition() == 0) {
+        if (byPosition == 0 && (p->GetNaturalPosition() == 0 || p->GetSelectedPosition() == 0)) {
             nBench = i;  // a goalkeeper on the bench goes in goal at once
             break;
         }
@@ -462,13 +467,15 @@ void CMatchClub::ReshapeAfterSendingOff(uint8_t byPosition, int nLeavingLineUp)
     }
     CMatchReferee* pReferee = m_Engine.GetReferee();
     if (pHighest && nBench >= 0 && pReferee && GetPositionPriority(pHighest->GetSelectedPosition()) >= nPriority) {
+        // The player to be taken off carries the vacant number until the
+        // substitution hands it to the bench player.
+        if (pLeaving)
+            swapNumbers(pLeaving, pHighest);
         int nOff = 0;
         for (int i = 0; i < m_nOnPitch; ++i)
             if (m_apSlots[i].get() == pHighest)
                 nOff = i;
         pReferee->RequestSubstitution(m_bHome ? 0 : 1, nBench - m_nOnPitch, nOff);
-        if (pLeaving)
-            swapNumbers(pLeaving, m_apSlots[nBench].get());
         return;
     }
     byPriorityRule();

@@ -157,7 +157,7 @@ void CMatchReferee::SetEventFromCause()
     switch (m_byResolvedCause) {
     case CAUSE_NONE:
         if (m_Engine.GetMatchEvent() == MATCHEVENT_INJURY) {
-            m_vSecondEventPosition = m_vCausePosition;
+            m_vCausePosition = m_vSecondEventPosition;
             SetupFreeKick();
         }
         break;

@@ -300,6 +300,79 @@ TEST_F(SetPiecesTest, SendingsOffAndTheSevenPlayerFloor)
     m_pReferee->SetCardLevel(0);
 }
 
+TEST_F(SetPiecesTest, AComputerClubWhoseGoalkeeperIsSentOffBringsOnTheOneOnItsBench)
+{
+    m_pReferee->OnRestartTaken();
+    CMatchClub* pClub = m_pAway;  // computer-run
+    CMatchPlayer* pKeeper = pClub->GetSlot(0);
+    CMatchPlayer* pBenchKeeper = nullptr;
+    for (int i = 11; i < pClub->GetSquadCount() && !pBenchKeeper; ++i)
+        if (pClub->GetSlot(i)->GetSelectedPosition() == 0)
+            pBenchKeeper = pClub->GetSlot(i);
+    ASSERT_NE(pBenchKeeper, nullptr);
+    pKeeper->SendOff();
+    EXPECT_EQ(pClub->GetOnPitchCount(), 10);
+    ASSERT_EQ(m_pReferee->GetSubstitutionState(), 1u);
+    // At the next stoppage the goalkeeper comes on for an outfield player.
+    Award(m_pHome, CAUSE_BALL_OFF_SIDE, CVector(5000, -100, 0));
+    m_pReferee->CheckEventState();
+    EXPECT_EQ(pClub->GetOnPitchCount(), 10);
+    EXPECT_EQ(pClub->GetSlot(0), pBenchKeeper);
+    EXPECT_EQ(pBenchKeeper->GetSquadPosition(), 0);
+    EXPECT_EQ(pClub->GetPlayer(0, true), pBenchKeeper);
+    EXPECT_EQ(pClub->GetSubstitutions(), 1);
+    int nOnBench = 0;
+    for (int i = 10; i < pClub->GetSquadCount(); ++i)
+        nOnBench += pClub->GetSlot(i)->GetSpecialRole() == ROLE_BENCH;
+    EXPECT_EQ(nOnBench, pClub->GetSquadCount() - 10);
+    // Without substitutions left an outfield player goes in goal.
+    CMatchClub* pOther = m_pHome;
+    while (pOther->GetSubstitutions() < CMatchClub::kSubstitutionLimit)
+        pOther->SubstitutePlayer(5, pOther->GetOnPitchCount() + 2 + pOther->GetSubstitutions());
+    ASSERT_EQ(pOther->GetSubstitutions(), CMatchClub::kSubstitutionLimit);
+    ASSERT_EQ(pOther->GetSaveGame(), nullptr);
+    CMatchPlayer* pGone = pOther->GetSlot(0);
+    pGone->SendOff();
+    EXPECT_NE(m_pReferee->GetSubstitutionState(), 1u);  // nobody is asked for
+    ASSERT_NE(pOther->GetSlot(0), nullptr);
+    EXPECT_NE(pOther->GetSlot(0), pGone);
+    EXPECT_EQ(pOther->GetSlot(0)->GetSquadPosition(), 0);
+    EXPECT_NE(pOther->GetSlot(0)->GetSpecialRole(), ROLE_BENCH);
+}
+
+TEST_F(SetPiecesTest, AnInjuryStopsPlayAndAFreeKickFollowsOnceHeIsDealtWith)
+{
+    m_pReferee->OnRestartTaken();
+    CMatchPlayer* pInjured = m_pHome->GetSlot(6);
+    pInjured->SetPosition(CVector(4000, 3000, 0));
+    pInjured->SetInjured(true);
+    m_pReferee->SetInjuredPlayer(pInjured);
+    m_pReferee->UpdateMatchState();
+    EXPECT_EQ(m_Engine.GetMatchEvent(), MATCHEVENT_INJURY);
+    EXPECT_EQ(m_pReferee->GetSecondEventPosition(), CVector(4100, 3000, 0));
+    ASSERT_NE(m_pReferee->GetSecondEventPlayer(), nullptr);
+    EXPECT_NE(m_pReferee->GetSecondEventPlayer(), pInjured);
+    EXPECT_EQ(m_pReferee->GetSecondEventPlayer()->GetClub(), m_pHome);
+    EXPECT_EQ(m_pReferee->GetRestartClub(), m_pHome);
+    // While he is down nothing happens.
+    m_pReferee->UpdateMatchState();
+    EXPECT_EQ(m_Engine.GetMatchEvent(), MATCHEVENT_INJURY);
+    // Treated: an indirect free kick where he lay, for his side.
+    m_Engine.SetMatchTime(m_Engine.GetMatchTime() + 30000);
+    pInjured->SetInjured(false);
+    m_pReferee->UpdateMatchState();
+    EXPECT_EQ(m_pReferee->GetInjuredPlayer(), nullptr);
+    EXPECT_EQ(m_Engine.GetMatchEvent(), MATCHEVENT_FREEKICK);
+    EXPECT_EQ(m_pReferee->GetEventPosition(), CVector(4100, 3000, 0));
+    ASSERT_NE(m_pReferee->GetEventPlayer(), nullptr);
+    EXPECT_EQ(m_pReferee->GetEventPlayer()->GetClub(), m_pHome);
+    // The stoppage was added to the half.
+    m_pReferee->SetPosition(m_pReferee->GetTarget());
+    m_pReferee->CheckEventState();
+    EXPECT_TRUE(m_pReferee->IsSetupComplete());
+    EXPECT_EQ(m_pReferee->GetAddedTime(), 30000u);
+}
+
 TEST_F(SetPiecesTest, TheRefereeWaitsForTheRestartWithinItsLimitsAndItsPatienceRunsOut)
 {
     m_pReferee->OnRestartTaken();
