@@ -446,3 +446,93 @@ TEST_F(SetPiecesTest, AGoalKickLeftTooLongIsTimeWasting)
 }
 
 }  // namespace
+
+namespace {
+
+// A human's designated takers and set-piece routines.
+using HumanSetPiecesTest = humans_test::HumanWorld;
+
+TEST_F(HumanSetPiecesTest, TheHumansTakersAndRoutinesTakeTheRestarts)
+{
+    // Takers by sheet place: defence, midfield, attack free kicks; the two
+    // corners; penalties. Entry 0 names a substitute, who is not on the pitch.
+    const int anSheet[CMatchClub::kSetPieceTakers] = {13, 3, 6, 9, 7, 8, 2, 10};
+    for (int k = 0; k < CMatchClub::kSetPieceTakers; ++k)
+        m_pHuman->SetSetPiecePlayer(k, m_pHuman->GetSheetPlayer(anSheet[k]));
+    // One attacking corner routine for each side, taken by line-up number 4.
+    for (int nSide = 0; nSide < 2; ++nSide) {
+        SETPIECEROUTINE& routine = m_pHuman->CornerRoutine(nSide, 1, 0);
+        routine = SETPIECEROUTINE();
+        routine.bHasPoints = true;
+        routine.byTaker = 4;
+        for (int i = 0; i < SETPIECE_POINTS; ++i) {
+            routine.awPoints[i][0] = uint16_t(300 + i * 10);
+            routine.awPoints[i][1] = uint16_t(40 + i * 5);
+        }
+    }
+    CMatchEngine engine;
+    ITEMMATCHRULESINFORMATION rules;
+    rules.abyRules[2] = 5;
+    const uint32_t dwSeed = 5;
+    engine.SetShowLineUps(false);
+    ASSERT_TRUE(engine.StartGame(H(), m_pClub->GetID(), 2, 1, rules, 0, &dwSeed));
+    CMatchClub* pClub = engine.GetHomeClub();
+    CMatchReferee* pReferee = engine.GetReferee();
+    ASSERT_EQ(pClub->GetSaveGame(), m_pHuman);
+    pReferee->OnRestartTaken();
+    auto sheet = [&](int n) { return pClub->GetPlayerByRecord(m_pHuman->GetSheetPlayer(n), true); };
+    EXPECT_EQ(pClub->GetSetPieceTaker(0), pClub->GetSlot(10));  // the last on the pitch
+    for (int k = 1; k < CMatchClub::kSetPieceTakers; ++k)
+        EXPECT_EQ(pClub->GetSetPieceTaker(k), sheet(anSheet[k])) << k;
+
+    const bool bHigh = pClub->AttacksHighEnd();
+    auto award = [&](uint8_t byCause, const CVector& at) {
+        engine.SetMatchEvent(MATCHEVENT_NONE);
+        pReferee->SetRestartClub(pClub);
+        pReferee->SetCause(byCause, pClub->GetOpponent()->GetSlot(6), at);
+        pReferee->SetEventFromCause();
+        CMatchPlayer* pTaker = pReferee->GetEventPlayer();
+        pReferee->OnRestartTaken();
+        return pTaker;
+    };
+    auto mirror = [bHigh](int32_t x, int32_t y) {
+        return bHigh ? CVector(x, y, 0) : CVector(PITCH_LENGTH - x, PITCH_WIDTH - y, 0);
+    };
+    // Free kicks by the zone they are taken in; a penalty by his taker.
+    const CVector defence = mirror(2500, 3000), midfield = mirror(5000, 3000), attack = mirror(8000, 1000);
+    EXPECT_EQ(award(CAUSE_OFFSIDE, defence), sheet(3));
+    EXPECT_EQ(award(CAUSE_OFFSIDE, midfield), sheet(6));
+    EXPECT_EQ(award(CAUSE_OFFSIDE, attack), sheet(9));
+    EXPECT_EQ(award(CAUSE_HAND_BALL, mirror(9000, 3750)), sheet(10));
+
+    // A corner plays the routine: its taker, everyone else on its points.
+    engine.SetMatchEvent(MATCHEVENT_NONE);
+    pReferee->SetRestartClub(pClub);
+    pReferee->SetCause(CAUSE_BALL_OFF_END, pClub->GetOpponent()->GetSlot(6), mirror(10100, 7400));
+    pReferee->SetEventFromCause();
+    ASSERT_EQ(engine.GetMatchEvent(), MATCHEVENT_CORNER);
+    EXPECT_EQ(pReferee->GetEventPlayer(), pClub->GetPlayer(4, true));
+    EXPECT_TRUE(pClub->IsRoutineLive());
+    MATCHSETPIECE routine;
+    const CVector flag = pReferee->GetEventPosition();
+    const int nSide = bHigh ? flag.y > 3750 : flag.y < 3751;
+    ASSERT_TRUE(m_pHuman->GetCornerRoutine(routine, nSide, 1, 0));
+    for (int i = 1; i < pClub->GetOnPitchCount(); ++i) {
+        const CMatchPlayer* p = pClub->GetSlot(i);
+        if (p->GetSpecialRole() != ROLE_NONE)
+            continue;
+        const int n = p->GetSquadPosition();
+        EXPECT_EQ(p->GetBasePosition(), mirror(routine.anPoints[n][0], routine.anPoints[n][1])) << i;
+    }
+    // Without a routine for the defending side a corner against him keeps
+    // the formation, and the computer side's corner taker is the nearest.
+    pReferee->OnRestartTaken();
+    engine.SetMatchEvent(MATCHEVENT_NONE);
+    pReferee->SetRestartClub(pClub->GetOpponent());
+    pReferee->SetCause(CAUSE_BALL_OFF_END, pClub->GetSlot(6), mirror(-100, 7400));
+    pReferee->SetEventFromCause();
+    EXPECT_FALSE(pClub->IsRoutineLive());
+    engine.EndGame();
+}
+
+}  // namespace
