@@ -116,6 +116,14 @@ public:
         m_byResolvedCause = byCause, m_pOffender = pOffender, m_vCausePosition = position;
     }
     uint32_t GetTimeSinceSetup() const;
+    uint32_t GetTimeSinceEventStart() const;
+    // 0 while no restart is followed.
+    uint32_t GetTimeSinceRestartTaken() const;
+    // How long the ball has been in open play since the last restart was let go; 0 otherwise.
+    uint32_t GetTimeInPlay() const;
+    // "First Half" ... for the current period; the name of the last restart.
+    const char* GetPeriodName() const;
+    const char* GetEventName() const { return GetMatchEventName(m_byLastRestart); }
 
 private:
     // Restart helpers.

@@ -113,6 +113,29 @@ uint32_t CMatchReferee::GetTimeSinceSetup() const
     return m_Engine.GetMatchTime() - m_dwSetupTime;
 }
 
+uint32_t CMatchReferee::GetTimeSinceEventStart() const
+{
+    return m_Engine.GetMatchTime() - m_dwEventStartTime;
+}
+
+uint32_t CMatchReferee::GetTimeSinceRestartTaken() const
+{
+    return m_byLastRestart == MATCHEVENT_NONE ? 0 : m_Engine.GetMatchTime() - m_dwRestartTakenTime;
+}
+
+uint32_t CMatchReferee::GetTimeInPlay() const
+{
+    if (m_Engine.GetMatchEvent() != MATCHEVENT_NONE || m_byLastRestart != MATCHEVENT_NONE)
+        return 0;
+    return m_Engine.GetMatchTime() - m_dwInPlaySince;
+}
+
+const char* CMatchReferee::GetPeriodName() const
+{
+    const uint8_t byPeriod = m_Engine.GetMatchPeriod();
+    return byPeriod <= MATCHPERIOD_SHOOTOUT ? kPeriodNames[byPeriod] : "Unknown";
+}
+
 void CMatchReferee::ClearEventRoles()
 {
     if (m_pEventPlayer) {
@@ -535,7 +558,7 @@ void CMatchReferee::SetPeriod(uint8_t byPeriod)
 {
     m_abAddedTimeAnnounced[0] = m_abAddedTimeAnnounced[1] = false;
     m_Engine.SetMatchPeriod(byPeriod);
-    DebugLog(6, "[CMatchReferee::SetPeriod] %s", byPeriod <= MATCHPERIOD_SHOOTOUT ? kPeriodNames[byPeriod] : "Unknown");
+    DebugLog(6, "[CMatchReferee::SetPeriod] %s", GetPeriodName());
     ClearEventRoles();
     m_byResolvedCause = CAUSE_NONE;
     CMatchClub* pHome = m_Engine.GetHomeClub();

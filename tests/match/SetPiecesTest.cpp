@@ -384,6 +384,7 @@ TEST_F(SetPiecesTest, TheRefereeWaitsForTheRestartWithinItsLimitsAndItsPatienceR
     EXPECT_FALSE(m_pReferee->IsSetupComplete());
     // After 40 seconds the throw-in is forced and the taker gets the ball.
     m_Engine.SetMatchTime(m_Engine.GetMatchTime() + 40001);
+    EXPECT_EQ(m_pReferee->GetTimeSinceEventStart(), 40001u);
     m_pReferee->CheckEventState();
     EXPECT_TRUE(m_pReferee->IsSetupComplete());
     EXPECT_EQ(m_pBall->GetHolder(), m_pReferee->GetEventPlayer());
@@ -409,12 +410,20 @@ TEST_F(SetPiecesTest, TheRefereeWaitsForTheRestartWithinItsLimitsAndItsPatienceR
     EXPECT_EQ(m_pReferee->GetLastTaker(), pTaker);
     EXPECT_EQ(m_Engine.GetFollowedRestart(), MATCHEVENT_THROWIN);
     // It is followed until somebody else touches it.
+    m_Engine.SetMatchTime(m_Engine.GetMatchTime() + 1500);
     m_pReferee->UpdateAfterRestart();
     EXPECT_EQ(m_pReferee->GetLastRestart(), MATCHEVENT_THROWIN);
+    EXPECT_STREQ(m_pReferee->GetEventName(), "Throw In");
+    EXPECT_EQ(m_pReferee->GetTimeSinceRestartTaken(), 1500u);
+    EXPECT_EQ(m_pReferee->GetTimeInPlay(), 0u);
     m_pBall->SetPossessor(m_pAway->GetSlot(3));
     m_pReferee->UpdateAfterRestart();
     EXPECT_EQ(m_pReferee->GetLastRestart(), MATCHEVENT_NONE);
     EXPECT_EQ(m_pReferee->GetPreviousRestart(), MATCHEVENT_THROWIN);
+    EXPECT_EQ(m_pReferee->GetTimeSinceRestartTaken(), 0u);
+    m_Engine.SetMatchTime(m_Engine.GetMatchTime() + 2000);
+    EXPECT_EQ(m_pReferee->GetTimeInPlay(), 2000u);
+    EXPECT_STREQ(m_pReferee->GetPeriodName(), "First Half");
 }
 
 TEST_F(SetPiecesTest, AGoalKickLeftTooLongIsTimeWasting)
