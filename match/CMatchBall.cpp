@@ -59,6 +59,7 @@ void CMatchBall::Reset()
     m_vVelocity = CVector();
     m_bInPlayArea = true;
     m_pLastToucher = m_pLastKicker = nullptr;
+    m_pFastestHome = m_pFastestAway = m_pFastest = nullptr;
     m_byLastCause = 0;
     SetHeld(false);
     m_bPlayTo = false;

@@ -125,6 +125,17 @@ public:
     const BALLREACHWINDOW& GetReachWindow(bool bHigh) const { return m_aWindows[bHigh ? 1 : 0]; }
     bool IsInPlayArea() const { return m_bInPlayArea; }
     bool HasEnteredPlay() const { return m_bEnteredPlay; }
+    // The players of each side quickest to the ball, and the quickest of all
+    // (none while somebody holds it); the engine's possession step writes them.
+    void SetFastestPlayers(CMatchPerson* pHome, CMatchPerson* pAway, CMatchPerson* pOverall)
+    {
+        m_pFastestHome = pHome, m_pFastestAway = pAway, m_pFastest = pOverall;
+    }
+    CMatchPerson* GetFastestHome() const { return m_pFastestHome; }
+    CMatchPerson* GetFastestAway() const { return m_pFastestAway; }
+    CMatchPerson* GetFastest() const { return m_pFastest; }
+    // The point the ball was played to, when it was.
+    const CVector& GetTarget() const { return m_vTarget; }
     CMatchPerson* GetLastToucher() const { return m_pLastToucher; }
     CMatchPerson* GetLastKicker() const { return m_pLastKicker; }
     uint8_t GetLastCause() const { return m_byLastCause; }
@@ -178,4 +189,7 @@ private:
     uint8_t m_byLastCause = 0;
     uint32_t m_dwTimeTakenInHands = 0;
     bool m_bInPlayArea = true;
+    CMatchPerson* m_pFastestHome = nullptr;
+    CMatchPerson* m_pFastestAway = nullptr;
+    CMatchPerson* m_pFastest = nullptr;
 };

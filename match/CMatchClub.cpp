@@ -6,6 +6,7 @@
 #include "database/CPlayerDatabase.h"
 #include "match/CMatchBall.h"
 #include "match/CMatchEngine.h"
+#include "match/actors/CMatchReferee.h"
 #include "season/CTacticsFileManager.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/KitClash.h"
@@ -140,6 +141,10 @@ void CMatchClub::ApplyTeamOrders()
     }
     for (int n = 0; n < TEAM_ORDERS; ++n)
         ApplyTeamOrder(TEAMORDER(n));
+    UpdateSetPieceTakers();
+    // Once the match runs, the new orders place the side for where play is.
+    if (m_Engine.GetReferee() && m_Engine.GetLastZoneTold() >= 0)
+        PlaceForZone(m_Engine.GetLastZoneTold());
 }
 
 void CMatchClub::PlaceBench()

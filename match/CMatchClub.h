@@ -17,6 +17,21 @@
 class CClubDatabase;
 class CMatchEngine;
 
+// What the match counts for one side (the statistics panel reads them).
+struct MATCHCLUBCOUNTERS {
+    uint8_t byShootOutGoals = 0;
+    uint8_t byFouls = 0;
+    uint8_t byPenaltiesAwarded = 0;
+    uint8_t byPenaltyGoals = 0;
+    uint8_t byFreeKicks = 0;
+    uint8_t byDirectFreeKicks = 0;
+    uint8_t byCorners = 0;
+    uint8_t byThrowIns = 0;
+    uint8_t byOffsides = 0;
+    uint8_t byBookings = 0;
+    uint8_t bySubstitutions = 0;  // players who left the pitch for good
+};
+
 class CMatchClub {
 public:
     static constexpr int kSlots = 26;
@@ -71,7 +86,45 @@ public:
     int32_t GetTerritorySeconds() const { return m_nTerritorySeconds; }
     int32_t GetOffsideLine() const { return m_nOffsideLine; }
     uint8_t GetSubstitutions() const { return m_bySubstitutions; }
-    uint8_t GetBookings() const { return m_byBookings; }
+    uint8_t GetBookings() const { return m_Counters.byBookings; }
+    MATCHCLUBCOUNTERS& GetCounters() { return m_Counters; }
+    const MATCHCLUBCOUNTERS& GetCounters() const { return m_Counters; }
+    void SetOnPitchCount(int nCount) { m_nOnPitch = nCount; }
+
+    // Set pieces and changes of the side (CMatchClubSetPieces.cpp).
+    static constexpr int kSetPieceTakers = 8;
+    static constexpr uint8_t kSubstitutionLimit = 3;
+    // Set-piece taker entries: free kicks in defence, midfield and attack,
+    // corners from either side, penalties.
+    enum : uint8_t { TAKER_DEFENCE_FREE_KICK = 1, TAKER_MIDFIELD_FREE_KICK = 2, TAKER_ATTACK_FREE_KICK = 3,
+                     TAKER_CORNER_LOW = 4, TAKER_CORNER_HIGH = 5, TAKER_PENALTY = 7 };
+    // A human's designated takers on the pitch (the last player on the
+    // pitch for a place without one); a computer-run club names only two.
+    void UpdateSetPieceTakers();
+    CMatchPlayer* GetSetPieceTaker(int n) const { return n >= 0 && n < kSetPieceTakers ? m_apTakers[n] : nullptr; }
+    // The taker of the referee's restart, sent to the event position.
+    CMatchPlayer* ChooseEventPlayer();
+    // The second player of the restart at the second event position, or none.
+    CMatchPlayer* ChooseSecondEventPlayer();
+    bool IsEventPlayerUnassigned() const;
+    // Nobody on the pitch is still on his way to his place.
+    bool IsReadyForRestart() const;
+    // Base positions of everyone on the pitch for a ball zone (0-24) or a
+    // restart zone (25-29).
+    void PlaceForZone(int nZone);
+    // A human's set-piece routine for the restart: its position byte, 0 for none.
+    uint8_t ChooseRoutine();
+    bool IsRoutineLive() const { return m_bRoutineLive; }
+    const MATCHSETPIECE& GetRoutine() const { return m_Routine; }
+    CMatchPlayer* PickPenaltyTaker(bool bSkipThoseWhoTook);
+    // Players in the defensive wall for a direct free kick at the point.
+    static int GetWallSize(const CVector& kick, const CVector& goal);
+    void SubstitutePlayer(int nOffSlot, int nOnSlot);
+    // An injured player leaves without replacement.
+    void TakePlayerOff(CMatchPlayer* pPlayer);
+    // A sent-off player leaves; a computer-run club reshapes.
+    void CompleteSubstitution(CMatchPlayer* pPlayer);
+    static int GetPositionPriority(uint8_t byPosition);
 
     // The player in a slot (0 the goalkeeper, then the others on the pitch,
     // then the bench); null for an empty slot or one past the squad.
@@ -139,6 +192,14 @@ private:
     void ApplyTeamOrder(TEAMORDER byOrder);
     static bool MatchesGroup(uint8_t byPosition, uint8_t byMask);
     static uint8_t GroupOf(uint8_t byPosition);
+    void RebuildLineUp();
+    void BuildWall(const CVector& kick);
+    // Takes the player out of the eleven to the last squad slot and hands
+    // on a restart role he held.
+    bool RemoveFromPitch(CMatchPlayer* pPlayer);
+    void LeaveForBench(CMatchPlayer* pPlayer, const CVector& seat);
+    void ReshapeAfterSendingOff(uint8_t byPosition, int nLeavingLineUp);
+    CVector GetTouchLinePoint() const;
 
     CMatchEngine& m_Engine;
     int m_nOnPitch = 11;
@@ -154,8 +215,14 @@ private:
     uint8_t m_abyTeamOrders[TEAM_ORDERS] = {50, 50, 50, 50, 50, 50, 50, 50};
     int32_t m_nPossessionSeconds = 0;
     int32_t m_nTerritorySeconds = 0;
-    uint8_t m_byBookings = 0;
+    MATCHCLUBCOUNTERS m_Counters;
     uint8_t m_bySubstitutions = 0;
+    CMatchPlayer* m_apTakers[kSetPieceTakers] = {};
+    bool m_bRoutineChosen = false;
+    bool m_bRoutineLive = false;
+    MATCHSETPIECE m_Routine;
+    uint8_t m_byFreeKickZone = 32;
+    uint8_t m_byCornerSide = 0;
     int m_nSquadCount;
     int m_nMatchKind = 0;
     CMatchClub* m_pOpponent = nullptr;
@@ -167,6 +234,5 @@ private:
     MATCHLAYOUTENTRY m_aLayout[SAVEGAME_LINEUP];
     int32_t m_nOffsideLine = 5000;
     uint8_t m_byGoals = 0;
-    uint8_t m_byShootOutGoals = 0;
     uint32_t m_dwKitColour = 0xFFFFFF;
 };

@@ -152,6 +152,14 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     m_dwCrowdExcitement = 1;
     m_byCameraMode = C3DEngine::Is3DAvailable() ? CAMERA_ORBIT : CAMERA_NO_3D;
     m_abyRequestedSubstitution[0] = m_abyRequestedSubstitution[1] = 0;
+    m_vFocusPoint.Set(5000, GOAL_CENTRE_Y, 0);
+    m_nLastZoneTold = m_nLastEventTold = -1;
+    m_pClubInPossession = nullptr;
+    m_dwZoneTellings = 0;
+    for (uint8_t& by : m_abyShootOut)
+        by = 0;
+    m_byResultCode = kNoResult;
+    BuildGridCells();
     for (auto& row : m_anPlayerDistances)
         for (int32_t& n : row)
             n = 999999999;
@@ -222,6 +230,8 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     m_dwTickAccumulator = 0;
     m_pBall->Reset();
     SetupZones();
+    if (m_pHomeClub && m_pAwayClub)
+        m_pMatchReferee->StartMatch();
     ActivatePlayers();
 
     m_dwStartRealTime = m_dwLastRealTime = dwRealTimeNow;
@@ -362,9 +372,15 @@ bool CMatchEngine::PostTick()
     if (m_dwEngineClock > m_dwNextFiveMinuteMark) {
         m_dwNextFiveMinuteMark += kFiveMinutes;
         // A computer-run club's wish goes to the referee, who makes the change.
-        for (CMatchClub* pClub : {m_pHomeClub.get(), m_pAwayClub.get()})
-            if (pClub && !pClub->GetSaveGame())
-                m_abyRequestedSubstitution[pClub == m_pHomeClub.get() ? 0 : 1] = pClub->FiveMinuteReview();
+        for (CMatchClub* pClub : {m_pHomeClub.get(), m_pAwayClub.get()}) {
+            if (!pClub || pClub->GetSaveGame())
+                continue;
+            const int nSide = pClub == m_pHomeClub.get() ? 0 : 1;
+            const uint8_t byWish = pClub->FiveMinuteReview();
+            m_abyRequestedSubstitution[nSide] = byWish;
+            if (byWish && m_pMatchReferee && pClub->GetSubstitutions() < CMatchClub::kSubstitutionLimit)
+                m_pMatchReferee->RequestSubstitution(nSide, byWish & 15, byWish >> 4);
+        }
     }
     if (m_pBall)
         m_pBall->UpdatePrediction();
@@ -372,6 +388,8 @@ bool CMatchEngine::PostTick()
     for (CMatchClub* pClub : {m_pHomeClub.get(), m_pAwayClub.get()})
         if (pClub)
             pClub->UpdateOffsideLine();
+    if (m_pHomeClub && m_pAwayClub)
+        SetupEventPositions();
     ForEachPerson([this](CMatchPerson* p) {
         if (p != m_pPhysio || p->IsActive())
             p->Update();

@@ -199,6 +199,7 @@ public:
     void SetMatchPeriod(uint8_t byPeriod) { m_byMatchPeriod = byPeriod; }
     uint8_t GetMatchEvent() const { return m_byMatchEvent; }
     void SetMatchEvent(uint8_t byEvent) { m_byMatchEvent = byEvent; }
+    void SetMatchTime(uint32_t dwTime) { m_dwMatchTime = dwTime; }
     uint8_t GetMatchState() const { return m_byMatchState; }
     void SetMatchState(uint8_t byState) { m_byMatchState = byState; }
     // The option MatchType: 0 keeps no replay buffers.
@@ -257,6 +258,43 @@ public:
     void SetFollowedRestart(uint8_t byEvent, CMatchPlayer* pTaker);
     uint8_t GetFollowedRestart() const { return m_byFollowedRestart; }
     CMatchPlayer* GetRestartTaker() const { return m_pRestartTaker; }
+    // Restarts and set-piece positions (CMatchEngineRestarts.cpp). Every
+    // tick and at each restart set-up: who is in possession, the focus point
+    // and zone of play (0-24 the 5 x 5 grid, 25/26 corners far/near, 27
+    // kick-off, 28 goal kick, 29 penalty), told to both clubs when it changed.
+    enum : uint8_t { ZONE_CORNER_FAR = 25, ZONE_CORNER_NEAR = 26, ZONE_KICKOFF = 27, ZONE_GOALKICK = 28,
+                     ZONE_PENALTY = 29 };
+    static constexpr int kNoGridCell = 32;
+    bool SetupEventPositions();
+    static int GetZoneOfPoint(const CVector& point);
+    // The grid cell of the clubs' placement table holding the point (32 none).
+    int GetGridCell(const CVector& point) const;
+    const CVector& GetFocusPoint() const { return m_vFocusPoint; }
+    int8_t GetLastZoneTold() const { return m_nLastZoneTold; }
+    CMatchClub* GetClubInPossession() const { return m_pClubInPossession; }
+    // How often the clubs were told a zone (a count for tests and the debug view).
+    uint32_t GetZoneTellings() const { return m_dwZoneTellings; }
+    // Both clubs change ends.
+    void SwapEnds();
+    // Score-line codes of a goal and of full time: 0 level, 1 the home club
+    // ahead, 2 the away club ahead.
+    uint8_t GetGoalScoreCode() const;
+    uint8_t GetFinalScoreCode() const { return GetGoalScoreCode(); }
+    // The shoot-out record the view draws: per kick 0 not taken, 1 scored, 2 missed.
+    static constexpr int kShootOutSlots = 12;
+    uint8_t GetShootOutSlot(int n) const { return n >= 0 && n < kShootOutSlots ? m_abyShootOut[n] : 0; }
+    void SetShootOutSlot(int n, uint8_t byValue)
+    {
+        if (n >= 0 && n < kShootOutSlots)
+            m_abyShootOut[n] = byValue;
+    }
+    // The result code the referee decided (255 none yet) and the goals each
+    // club scored away in the first leg of a tie, which the match screen gives.
+    static constexpr uint8_t kNoResult = 255;
+    uint8_t GetResultCode() const { return m_byResultCode; }
+    void SetResultCode(uint8_t byCode);
+    void SetFirstLegGoals(uint8_t byHome, uint8_t byAway) { m_abyFirstLegGoals[0] = byHome, m_abyFirstLegGoals[1] = byAway; }
+    uint8_t GetFirstLegGoals(int nSide) const { return m_abyFirstLegGoals[nSide ? 1 : 0]; }
     // The referee as the judging official; null when the match has none.
     CMatchAssistantReferee* GetJudgingOfficial() const;
     // The referee the match was built with, who carries the two assistants.
@@ -367,6 +405,18 @@ private:
     std::unique_ptr<CMatchReferee> m_pMatchReferee;
     uint8_t m_byFollowedRestart = MATCHEVENT_NONE;
     CMatchPlayer* m_pRestartTaker = nullptr;
+
+    void BuildGridCells();
+    bool UpdatePossession();
+    CVector m_vFocusPoint;
+    int8_t m_nLastZoneTold = -1;
+    int8_t m_nLastEventTold = -1;
+    CMatchClub* m_pClubInPossession = nullptr;
+    uint32_t m_dwZoneTellings = 0;
+    std::vector<MATCHRECT> m_aGridCells;
+    uint8_t m_abyShootOut[kShootOutSlots] = {};
+    uint8_t m_byResultCode = kNoResult;
+    uint8_t m_abyFirstLegGoals[2] = {};
 };
 
 // The one engine of the program, and the ball of the current match (null

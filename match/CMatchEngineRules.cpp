@@ -6,8 +6,8 @@
 #include "match/CMatchEngine.h"
 #include "match/actors/CMatchAssistantReferee.h"
 #include "match/actors/CMatchPlayer.h"
+#include "platform/Random.h"
 
-#include <cstdlib>
 
 namespace {
 
@@ -175,7 +175,7 @@ void CMatchEngine::ReportTackle(CMatchPlayer* pTackler, CMatchPlayer* pFouled)
         return;
     MatchCauseRecord record;
     record.byCause = CAUSE_TACKLE_FROM_BEHIND;
-    record.byLikelihood = uint8_t(rand() % 100);
+    record.byLikelihood = uint8_t(plat::rand() % 100);
     record.pPlayer = pTackler;
     record.pPlayerClub = pTackler->GetClub();
     record.pSecondPlayer = pFouled;
@@ -227,12 +227,12 @@ void CMatchEngine::CheckHandball(CMatchPlayer* pPlayer)
         return;
     if (pPlayer->GetAction() != kActionCatchingBall) {
         // An ordinary touch is a handball only now and then, and never low down.
-        if (m_pBall->GetPosition().z < 50 || rand() % 100 > 1)
+        if (m_pBall->GetPosition().z < 50 || plat::rand() % 100 > 1)
             return;
     }
     MatchCauseRecord record;
     record.byCause = CAUSE_HAND_BALL;
-    record.byLikelihood = uint8_t(rand() % 100);
+    record.byLikelihood = uint8_t(plat::rand() % 100);
     record.pPlayer = pPlayer;
     record.pPlayerClub = pPlayer->GetClub();
     record.pClubAwarded = pPlayer->GetOpponentClub();

@@ -12,4 +12,6 @@ public:
     virtual ~CMatchEventReceiver() = default;
     virtual void OnMatchEvent(const ITEMMATCHEVENTINFORMATION& event) = 0;
     virtual void AddPendingEvent(const ITEMMATCHEVENTINFORMATION& event) = 0;
+    // The referee decided the result code of the match.
+    virtual void OnMatchResult(uint8_t /*byCode*/) {}
 };

@@ -3,6 +3,7 @@
 #include "common/DebugLog.h"
 #include "match/CMatchClub.h"
 #include "match/CMatchEngine.h"
+#include "platform/Random.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -53,8 +54,8 @@ void CMatchAssistantReferee::CheckForCause(const MatchCauseRecord& record)
     m_byNoiseHalfRange = uint8_t(nHalfRange);
     int16_t nNoise = 0;
     if (nHalfRange > 0) {
-        const int nUp = rand() % nHalfRange;
-        const int nDown = rand() % nHalfRange;
+        const int nUp = plat::rand() % nHalfRange;
+        const int nDown = plat::rand() % nHalfRange;
         nNoise = int16_t(nUp - nDown);
     }
     if (int(record.byLikelihood) < 50 + nNoise)

@@ -54,6 +54,7 @@ CMatchPlayer::CMatchPlayer(CPlayerDatabase* pRecord, uint8_t bySquadPosition, in
         m_bySpecialRole = ROLE_BENCH;
         SetDecision(DECISION_SUBSTITUTE_BENCH);
         m_bTookPart = false;
+        m_bAvailableSubstitute = true;
         SetBasePosition(pClub->GetBenchSeat(bySquadPosition));
     } else {
         m_bySpecialRole = ROLE_NONE;
@@ -139,4 +140,21 @@ void CMatchPlayer::GetPaceAttributes(int32_t* pnFirst, int32_t* pnMean) const
 {
     *pnFirst = m_abyRatings[RATING_PACE];
     *pnMean = (m_abyRatings[RATING_PACE] + m_abyRatings[RATING_AGILITY]) / 2;
+}
+
+void CMatchPlayer::UpdateBasePosition()
+{
+    SetTarget(m_vBasePosition, kNoFacing);
+}
+
+void CMatchPlayer::ReceiveBooking()
+{
+    if (m_byYellowCards++ == 0)
+        m_pClub->GetCounters().byBookings++;
+}
+
+void CMatchPlayer::SendOff()
+{
+    ++m_byRedCards;
+    m_pClub->CompleteSubstitution(this);
 }

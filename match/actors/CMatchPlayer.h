@@ -122,6 +122,33 @@ public:
     bool IsEligible() const { return m_bEligible; }
     bool IsInjured() const { return m_bInjured; }
     void SetInjured(bool bInjured) { m_bInjured = bInjured; }
+    void SetTookPart(bool bTookPart) { m_bTookPart = bTookPart; }
+
+    // Restart flags: still on his way to his place at a stoppage; picked to
+    // take the restart being prepared; may still come on from the bench;
+    // has taken a shoot-out kick.
+    bool IsNotInPlace() const { return m_bNotInPlace; }
+    void SetNotInPlace(bool bNotInPlace) { m_bNotInPlace = bNotInPlace; }
+    bool IsChosenForRestart() const { return m_bChosenForRestart; }
+    void SetChosenForRestart(bool bChosen) { m_bChosenForRestart = bChosen; }
+    bool IsAvailableSubstitute() const { return m_bAvailableSubstitute; }
+    void SetAvailableSubstitute(bool bAvailable) { m_bAvailableSubstitute = bAvailable; }
+    bool HasTakenPenalty() const { return m_bHasTakenPenalty; }
+    void SetHasTakenPenalty(bool bTaken) { m_bHasTakenPenalty = bTaken; }
+    // Whether he is one of his club's ball chasers, and what reaching the
+    // ball costs him (0 none); the possession step picks the fastest.
+    bool IsBallChaser() const { return m_bBallChaser; }
+    void SetBallChaser(bool bChaser) { m_bBallChaser = bChaser; }
+    float GetBallReachCost() const { return m_fBallReachCost; }
+    void SetBallReachCost(float fCost) { m_fBallReachCost = fCost; }
+    // Heads for his base position.
+    void UpdateBasePosition();
+    // Cards: a first yellow counts for his club's bookings; a sending-off
+    // takes him off the pitch.
+    uint8_t GetYellowCards() const { return m_byYellowCards; }
+    uint8_t GetRedCards() const { return m_byRedCards; }
+    void ReceiveBooking();
+    void SendOff();
 
     uint8_t GetRating(MATCHRATING byRating) const { return m_abyRatings[byRating]; }
     // The in-play ratings rebuilt from those of the set-up and the form
@@ -317,6 +344,12 @@ private:
     bool m_bInjured = false;
     uint8_t m_byYellowCards = 0;
     uint8_t m_byRedCards = 0;
+    bool m_bNotInPlace = false;
+    bool m_bChosenForRestart = false;
+    bool m_bAvailableSubstitute = false;
+    bool m_bHasTakenPenalty = false;
+    bool m_bBallChaser = false;
+    float m_fBallReachCost = 0.0f;
 
     int32_t m_nBallDistance = 0;
     float m_fBallAngle = 0.0f;

@@ -8,6 +8,7 @@
 #include "match/CMatchBall.h"
 #include "match/CMatchClub.h"
 #include "match/CMatchEngine.h"
+#include "match/actors/CMatchReferee.h"
 #include "platform/Random.h"
 
 #include <algorithm>
@@ -219,6 +220,11 @@ void CMatchPlayer::KickBall()
     pBall->SetPossessor(nullptr);
     SetBallControl(0);
     pBall->StartBallInfo(CauseOf(m_byDecision), this);
+    // The taker playing the ball at a restart puts it back in play.
+    CMatchReferee* pReferee = m_Engine.GetReferee();
+    if (pReferee && m_bySpecialRole == ROLE_EVENT_PLAYER && m_Engine.GetMatchEvent() != MATCHEVENT_NONE &&
+        pReferee->GetEventPlayer() == this)
+        pReferee->OnRestartTaken();
 
     const int e = GetKickError();
     if (e > 0) {

@@ -5,9 +5,9 @@
 #include "match/CMatchClub.h"
 #include "match/CMatchEngine.h"
 #include "match/actors/CMatchPlayer.h"
+#include "platform/Random.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace {
 
@@ -89,8 +89,8 @@ void CMatchReferee::CheckForCause(const MatchCauseRecord& record)
         nHalfRange = (100 - int(GetViewRating(record.vPosition))) / 2;
         int nNoise = 0;
         if (nHalfRange > 0) {
-            const int nUp = rand() % nHalfRange;
-            const int nDown = rand() % nHalfRange;
+            const int nUp = plat::rand() % nHalfRange;
+            const int nDown = plat::rand() % nHalfRange;
             nNoise = nUp - nDown;
         }
         nTotal = record.byLikelihood + nNoise;
@@ -214,10 +214,12 @@ void CMatchReferee::SelectSignal()
 
 void CMatchReferee::GiveSignal()
 {
-    if (std::fabs(WrapAngle(double(m_fSignalAngle) - m_fFacing)) < kPi / 4 &&
-        SelectActionOfMoveType(m_bySignalAnimation)) {
+    // Without a model (no 3-D view) there is no turn to wait for.
+    if (!GetModel() || (std::fabs(WrapAngle(double(m_fSignalAngle) - m_fFacing)) < kPi / 4 &&
+                        SelectActionOfMoveType(m_bySignalAnimation))) {
         SetAction(ACTION_SIGNALLING);
         m_byDecision = DECISION_JUDGING_MATCH;
+        SetEventFromCause();
         return;
     }
     SetHoldTarget(m_vPosition);
@@ -266,12 +268,13 @@ void CMatchReferee::TakeUpPosition()
 
 void CMatchReferee::MakeDecision()
 {
+    if (ShowCard())
+        return;
     if (m_byDecision == DECISION_SIGNAL)
         SetHoldTarget(m_vPosition);
     else if (m_byDecision != DECISION_CONSULT_ASSISTANT)
         TakeUpPosition();
-    if (m_Engine.GetMatchEvent() == MATCHEVENT_NONE && IsCausePending() && !ConsultAssistant() && !CheckAdvantage())
-        GiveSignal();
+    UpdateMatchState();
 }
 
 void CMatchReferee::ChooseSpeedGrade()

@@ -57,7 +57,90 @@ public:
     CMatchPerson* GetInjuredPlayer() const { return m_pInjuredPlayer; }
     void SetInjuredPlayer(CMatchPerson* pPlayer) { m_pInjuredPlayer = pPlayer; }
 
+    // Restarts, periods and result (CMatchRefereeRestarts.cpp).
+    // Result reasons: end of play, end of a shoot-out, golden goal.
+    enum : uint8_t { RESULT_END_OF_PLAY = 0, RESULT_SHOOTOUT = 0x10, RESULT_GOLDEN_GOAL = 0x20 };
+    // Bits of the first rules byte.
+    enum : uint8_t { RULE_EXTRA_TIME = 0x01, RULE_AGGREGATE = 0x04, RULE_AWAY_GOALS = 0x08, RULE_SHOOTOUT = 0x10,
+                     RULE_GOLDEN_GOAL = 0x20 };
+    static constexpr int kSubstitutionSlots = 7;
+
+    // Period 0 with the first kick-off prepared.
+    void StartMatch();
+    // The state step of each decision: half time, period ends, open play,
+    // the restart being prepared and the one just taken.
+    void UpdateMatchState();
+    void SetEventFromCause();
+    void SetupKickOff();
+    void SetupFreeKick();
+    void SetupThrowIn();
+    void SetupGoalKick();
+    void SetupCorner();
+    void SetupDirectFreeKick();
+    void SetupPenalty();
+    void CheckEventState();
+    bool IsEventSetup();
+    void CheckTimeWasting();
+    // 101 before the grace time of the restart, then falling to 0 over its window.
+    uint32_t GetRestartPatience() const;
+    // The event player played the ball.
+    void OnRestartTaken();
+    bool UpdateAfterRestart();
+    void SetPeriod(uint8_t byPeriod);
+    bool CheckPeriodEnd();
+    void DecideResult(uint8_t byReason);
+    // Cards: 0 none, 1 yellow, 2 second yellow, 3 red, for the offender.
+    void SetCardLevel(uint8_t byLevel);
+    uint8_t GetCardLevel() const { return m_byCardLevel; }
+    // A substitution asked for by a club (0 home, 1 away): the bench slot
+    // and the slot of the player to take off.
+    void RequestSubstitution(int nSide, int nSlot, int nOffIndex);
+    bool GetSubstitutionInProgress(CMatchPlayer** ppOff, CMatchPlayer** ppOn) const;
+    uint32_t GetSubstitutionState() const { return m_dwSubstitutionState; }
+
+    CMatchPlayer* GetEventPlayer() const { return m_pEventPlayer; }
+    CMatchPlayer* GetSecondEventPlayer() const { return m_pSecondEventPlayer; }
+    CMatchPlayer* GetLastTaker() const { return m_pLastTaker; }
+    // A player leaving hands his restart role to the one named.
+    void ReplaceEventPlayer(CMatchPlayer* pPlayer) { m_pEventPlayer = pPlayer; }
+    void ReplaceSecondEventPlayer(CMatchPlayer* pPlayer) { m_pSecondEventPlayer = pPlayer; }
+    const CVector& GetSecondEventPosition() const { return m_vSecondEventPosition; }
+    uint8_t GetPreviousRestart() const { return m_byPreviousRestart; }
+    bool IsSetupComplete() const { return m_bSetupComplete; }
+    uint32_t GetAddedTime() const { return m_dwAddedTime; }
+    int32_t GetShootOutKicksRemaining() const { return m_nShootOutKicksRemaining; }
+    CMatchClub* GetFirstKickOffClub() const { return m_pFirstKickOffClub; }
+    void SetRestartClub(CMatchClub* pClub) { m_pRestartClub = pClub; }
+    void SetCause(uint8_t byCause, CMatchPlayer* pOffender, const CVector& position)
+    {
+        m_byResolvedCause = byCause, m_pOffender = pOffender, m_vCausePosition = position;
+    }
+    uint32_t GetTimeSinceSetup() const;
+    uint32_t GetTimeSinceEventStart() const;
+    // 0 while no restart is followed.
+    uint32_t GetTimeSinceRestartTaken() const;
+    // How long the ball has been in open play since the last restart was let go; 0 otherwise.
+    uint32_t GetTimeInPlay() const;
+    // "First Half" ... for the current period; the name of the last restart.
+    const char* GetPeriodName() const;
+    const char* GetEventName() const { return GetMatchEventName(m_byLastRestart); }
+
 private:
+    // Restart helpers.
+    void ClearEventRoles();
+    void BeginRestart(uint8_t byEvent, const CVector& position, const CVector& second, bool bSecondPlayer,
+                      CMatchClub* pSecondClub);
+    bool IsInAttackedBox(const CVector& point) const;
+    void RaiseEvent(uint8_t byCode, uint8_t byDetail, CMatchPerson* pPerson, CMatchPerson* pSecond);
+    void AddIncident(uint8_t byKind, CMatchPerson* pPerson, CMatchPerson* pSecond, uint32_t dwTime);
+    void StartStoppage();
+    void CloseStoppage();
+    void CarryOutSubstitutions();
+    void RunShootOutKick();
+    void SetFollowed(uint8_t byRestart);
+    bool ShowCard();
+    void UpdateOpenPlay();
+
     CMatchAssistantReferee m_Assistant0, m_Assistant1;
     uint32_t m_dwAdvantageStart = 0;
     bool m_bAdvantagePending = false;
@@ -67,4 +150,31 @@ private:
     uint8_t m_byCallQuality = CALL_CORRECT;
     CMatchPerson* m_pInjuredPlayer = nullptr;
     uint8_t m_byConsultedAssistant = 0;
+
+    struct SUBSTITUTIONSLOT {
+        uint8_t byOffIndex = 255;
+        bool bPending = false;
+    };
+    uint8_t m_byPreviousRestart = MATCHEVENT_NONE;
+    CMatchPlayer* m_pEventPlayer = nullptr;
+    CMatchPlayer* m_pLastTaker = nullptr;
+    CMatchPlayer* m_pSecondEventPlayer = nullptr;
+    CVector m_vSecondEventPosition;
+    uint32_t m_dwAddedTime = 0;
+    uint32_t m_dwSetupTime = 0;
+    uint32_t m_dwEventStartTime = 0;
+    uint32_t m_dwInPlaySince = 0;
+    uint32_t m_dwRestartTakenTime = 0;
+    uint32_t m_dwStoppageStart = 0;
+    bool m_bStoppageRunning = false;
+    uint32_t m_dwSubstitutionState = 0;
+    CMatchPlayer* m_pSubstitutionOn = nullptr;
+    CMatchPlayer* m_pSubstitutionOff = nullptr;
+    SUBSTITUTIONSLOT m_aSubstitutions[2][kSubstitutionSlots];
+    bool m_bSetupComplete = false;
+    int32_t m_nShootOutKicksRemaining = 0;
+    uint32_t m_dwShootOutSlot = 0;
+    uint8_t m_byCardLevel = 0;
+    bool m_abAddedTimeAnnounced[2] = {};
+    CMatchClub* m_pFirstKickOffClub = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "database/CPlayerDatabase.h"
 #include "match/CMatchBall.h"
 #include "match/CMatchClub.h"
+#include "match/actors/CMatchReferee.h"
 #include "match/CMatchEngine.h"
 #include "match/actors/CMatchPlayer.h"
 #include "render3d/CObjectData.h"
@@ -125,10 +126,18 @@ TEST_F(MatchClubTest, BothSidesFieldTheirSelectionInTheirFormation)
             EXPECT_EQ(p->GetOpponentClub(), pClub->GetOpponent());
             EXPECT_EQ(pClub->GetPlayer(i, false), p);
             EXPECT_EQ(p->GetColour(), i == 0 ? CMatchClub::kGoalkeeperColour : pClub->GetKitColour()) << i;
-            if (i < 11) {
+            const CMatchReferee* pReferee = m_Engine.GetReferee();
+            if (i < 11 && p == pReferee->GetEventPlayer()) {
+                // The kick-off is prepared: its taker and partner wait on the spot.
+                EXPECT_EQ(p->GetSpecialRole(), ROLE_EVENT_PLAYER);
+                EXPECT_EQ(p->GetBasePosition(), pReferee->GetEventPosition());
+            } else if (i < 11 && p == pReferee->GetSecondEventPlayer()) {
+                EXPECT_EQ(p->GetSpecialRole(), ROLE_SECOND_EVENT_PLAYER);
+                EXPECT_EQ(p->GetBasePosition(), pReferee->GetSecondEventPosition());
+            } else if (i < 11) {
                 EXPECT_EQ(p->GetSpecialRole(), ROLE_NONE);
                 EXPECT_TRUE(p->TookPart());
-                EXPECT_EQ(p->GetBasePosition(), pClub->GetFormationPoint(i, 27, false)) << i;
+                EXPECT_EQ(p->GetBasePosition(), pClub->GetFormationPoint(i, 27, pClub->HasBall())) << i;
                 EXPECT_GT(p->GetRoamingRadius(), 0) << i;
             } else {
                 EXPECT_EQ(p->GetSpecialRole(), ROLE_BENCH);
@@ -416,6 +425,7 @@ TEST_F(MatchClubTest, APassLeadsItsReceiverAndTurnsAwayFromAnOpponent)
 {
     ASSERT_TRUE(Start(7));
     ClearThePitch(m_Engine);
+    m_Engine.SetMatchEvent(MATCHEVENT_NONE);  // a pass in open play
     CMatchPlayer* pPasser = m_Engine.GetHomeClub()->GetSlot(5);
     CMatchPlayer* pReceiver = m_Engine.GetHomeClub()->GetSlot(9);
     CMatchPlayer* pOpponent = m_Engine.GetAwayClub()->GetSlot(4);
@@ -588,6 +598,8 @@ TEST_F(MatchClubTest, SteppedTickByTickTheStartersWalkOutToTheirPlaces)
     ASSERT_TRUE(Start(21, 5, true));
     GiveModels();
     m_Engine.SetMatchClockRunning(true);
+    // Nobody takes the kick-off yet: play is open from the start.
+    m_Engine.SetMatchEvent(MATCHEVENT_NONE);
     const CVector tunnel = CMatchEngine::kStartPoint;
     EXPECT_EQ(m_Engine.GetHomeClub()->GetSlot(5)->GetPosition(), tunnel);
     // The positioning decision is not there yet: the test aims every
@@ -696,8 +708,9 @@ TEST_F(HumanClubMatchTest, AHumanClubPlaysHisTeamSheet)
         EXPECT_EQ(p->GetColour(), p->GetRecord()->m_byPosition == 0 ? CMatchClub::kGoalkeeperColour
                                                                      : pClub->GetKitColour())
             << i;
-        if (i < 11) {
-            const int32_t* pPoint = layout[i].anSecond[27];
+        const CMatchReferee* pReferee = engine.GetReferee();
+        if (i < 11 && p != pReferee->GetEventPlayer() && p != pReferee->GetSecondEventPlayer()) {
+            const int32_t* pPoint = pClub->HasBall() ? layout[i].anFirst[27] : layout[i].anSecond[27];
             EXPECT_EQ(p->GetBasePosition(), CVector(pPoint[0], pPoint[1], 0)) << i;
             EXPECT_EQ(p->GetTeamOrder(ORDER_ADVANCE), m_pHuman->GetTeamOrderValue(ORDER_ADVANCE));
         }

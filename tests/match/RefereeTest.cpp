@@ -255,6 +255,9 @@ TEST_F(RefereeTest, SignalsTheWayTheRestartGoesAndTakesUpHisPlace)
     EXPECT_EQ(pReferee->GetDecision(), DECISION_JUDGING_MATCH);
     EXPECT_EQ(pReferee->GetAction(), ACTION_SIGNALLING);
     EXPECT_TRUE(pReferee->IsBusy());
+    // The signal sets up the throw-in.
+    EXPECT_EQ(m_Engine.GetMatchEvent(), MATCHEVENT_THROWIN);
+    m_Engine.SetMatchEvent(MATCHEVENT_NONE);
 
     // His place by the event.
     m_pBall->SetPosition(6200, 2000, 0, false);
