@@ -50,32 +50,34 @@ constexpr int kKeyRepeatDelay = 250;
 constexpr COLORREF kTitleColour = 0xADFDFF;
 constexpr uint32_t kPrintButton = CGamePopup::kPrintButtonID;
 constexpr uint32_t kHelpButton = 1057;
-constexpr uint32_t kFilterButton = 981;
+constexpr int kPrintFaceX = 64;
 
 // {left, right, margin, colour, alignment, offset, heading, sort, hot}
+// Dates, seasons and the "n (n)" counts get the room they need in the list
+// font; the career columns stay centred in the popup.
 const LISTCOLUMN kCareerColumns[] = {
-    {0, 70, 4, 0, 0, 0, 690, LISTSORT_NUMBER, 0},    {70, 180, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},
-    {180, 218, 0, 0, 6, 0, 970, LISTSORT_NUMBER, 0}, {218, 248, 0, 0, 6, 0, 715, LISTSORT_NUMBER, 0},
-    {248, 278, 0, 0, 6, 0, 971, LISTSORT_NUMBER, 0}, {278, 308, 0, 0, 6, 0, 716, LISTSORT_NUMBER, 0},
-    {308, 338, 0, 0, 6, 0, 717, LISTSORT_NUMBER, 0}, {338, 374, 0, 0, 6, 0, 693, LISTSORT_NUMBER, 0},
-    {374, 404, 0, 0, 6, 0, 689, LISTSORT_NUMBER, 0}, {404, 434, 0, 0, 6, 0, 974, LISTSORT_NUMBER, 0},
-    {434, 464, 0, 0, 6, 0, 977, LISTSORT_NUMBER, 0}, {464, 494, 0, 0, 6, 0, 718, LISTSORT_NUMBER, 0},
+    {0, 78, 4, 0, 0, 0, 690, LISTSORT_NUMBER, 0},    {78, 180, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},
+    {180, 222, 0, 0, 6, 0, 970, LISTSORT_NUMBER, 0}, {222, 252, 0, 0, 6, 0, 715, LISTSORT_NUMBER, 0},
+    {252, 282, 0, 0, 6, 0, 971, LISTSORT_NUMBER, 0}, {282, 312, 0, 0, 6, 0, 716, LISTSORT_NUMBER, 0},
+    {312, 342, 0, 0, 6, 0, 717, LISTSORT_NUMBER, 0}, {342, 384, 0, 0, 6, 0, 693, LISTSORT_NUMBER, 0},
+    {384, 414, 0, 0, 6, 0, 689, LISTSORT_NUMBER, 0}, {414, 444, 0, 0, 6, 0, 974, LISTSORT_NUMBER, 0},
+    {444, 474, 0, 0, 6, 0, 977, LISTSORT_NUMBER, 0}, {474, 504, 0, 0, 6, 0, 718, LISTSORT_NUMBER, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kInjuryColumns[] = {
-    {0, 50, 8, 0, 2, 0, 708, LISTSORT_DATE, 0},   {50, 100, 8, 0, 2, 0, 709, LISTSORT_DATE, 0},
-    {100, 236, 4, 0, 0, 0, 710, LISTSORT_TEXT, 0}, {236, 296, 4, 0, 0, 0, 712, LISTSORT_TEXT, 0},
+    {0, 56, 4, 0, 2, 0, 708, LISTSORT_DATE, 0},   {56, 112, 4, 0, 2, 0, 709, LISTSORT_DATE, 0},
+    {112, 236, 4, 0, 0, 0, 710, LISTSORT_TEXT, 0}, {236, 296, 4, 0, 0, 0, 712, LISTSORT_TEXT, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kSuspensionColumns[] = {
-    {0, 50, 8, 0, 2, 0, 708, LISTSORT_DATE, 0},
-    {50, 144, 4, 0, 0, 0, 710, LISTSORT_TEXT, 0},
-    {144, 174, 4, 0, 0, 0, 711, LISTSORT_TEXT, 0},
+    {0, 56, 4, 0, 2, 0, 708, LISTSORT_DATE, 0},
+    {56, 136, 4, 0, 0, 0, 710, LISTSORT_TEXT, 0},
+    {136, 174, 4, 0, 2, 0, 711, LISTSORT_NUMBER, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kOfferColumns[] = {
-    {0, 50, 8, 0, 2, 0, 980, LISTSORT_DATE, 0},   {50, 202, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},
-    {202, 262, 4, 0, 0, 0, 756, LISTSORT_TEXT, 0}, {262, 392, 4, 0, 0, 0, 755, LISTSORT_NONE, 0},
+    {0, 56, 4, 0, 2, 0, 980, LISTSORT_DATE, 0},   {56, 180, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},
+    {180, 234, 4, 0, 0, 0, 756, LISTSORT_TEXT, 0}, {234, 392, 4, 0, 0, 0, 755, LISTSORT_NONE, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kTermsColumns[] = {
@@ -281,44 +283,43 @@ void CPopupPlayerDetails::AddControls()
             pButton->SetTextID(pButtonFace, 0);
         }
     AddConfirmButton(kOkButtonID, CancelX());
-    if (auto* pTitle = static_cast<CXStatic*>(AddControlXYWH(XCONTROL_STATIC, 46, kTabStrip + 8, 306, 18, ID_TITLE, nullptr))) {
+    if (auto* pTitle = static_cast<CXStatic*>(AddControlXYWH(XCONTROL_STATIC, 46, 32, 306, 18, ID_TITLE, nullptr))) {
         pTitle->m_hFont = g_hMediumFont;
         pTitle->m_crText = kTitleColour;
         pTitle->m_bFrame = 0;
         pTitle->m_bClearBackground = 1;
     }
     if (auto* pPosition = static_cast<CXStatic*>(
-            AddControlXYWH(XCONTROL_STATIC, 354, kTabStrip + 8, kWidth - 400, 18, ID_POSITION, nullptr))) {
+            AddControlXYWH(XCONTROL_STATIC, 354, 32, kWidth - 400, 18, ID_POSITION, nullptr))) {
         pPosition->m_hFont = g_hSmallFont;
         pPosition->m_byAlignment = 6;
         pPosition->m_bFrame = 0;
         pPosition->m_bClearBackground = 1;
     }
     AddCloseButton(true, true);
-    CXSurface* pArrows = SharedFace("btnArrw.bmp");
+    // The arrows and the print look come with the popup's own small faces.
+    m_pSmallFaces.reset(LoadMainArchiveBitmap("btnArrw.bmp", true));
+    if (auto* pPrint = dynamic_cast<CXButton*>(FindControl(kPrintButton)))
+        pPrint->SetBitmap(m_pSmallFaces.get(), kPrintFaceX, 0, false, false);
     for (uint32_t dwID : {ID_PREVIOUS, ID_NEXT})
-        if (auto* pArrow = static_cast<CXButton*>(AddControlXYWH(XCONTROL_BUTTON, dwID == ID_PREVIOUS ? 8 : 26,
-                                                                 kTabStrip + 10, 16, 16, dwID, nullptr))) {
-            pArrow->SetBitmap(pArrows, dwID == ID_PREVIOUS ? 0 : 32, 0, false, true);
+        if (auto* pArrow = static_cast<CXButton*>(
+                AddControlXYWH(XCONTROL_BUTTON, dwID == ID_PREVIOUS ? 8 : 26, 34, 16, 16, dwID, nullptr))) {
+            pArrow->SetBitmap(m_pSmallFaces.get(), dwID == ID_PREVIOUS ? 0 : 32, 0, false, true);
             pArrow->m_dwRepeatDelay = kKeyRepeatDelay;
             if (!m_bBrowse)
                 pArrow->Enable(true);
         }
-    if (auto* pFilter = static_cast<CXButton*>(
-            AddControlXYWH(XCONTROL_BUTTON, kWidth - 24, 90 + kTabStrip - 16, 16, 16, kFilterButton, nullptr)))
-        pFilter->SetBitmap(SharedFace("btnFiltr.bmp"), 0, 0, false, false);
     // The skills graph inside its shaded area.
-    AddControl(XCONTROL_GRAPH, 45, 70 + kTabStrip, kWidth - 45, 200 + kTabStrip, ID_GRAPH, nullptr);
+    AddControl(XCONTROL_GRAPH, 45, 70, kWidth - 45, 200, ID_GRAPH, nullptr);
     // The lists and their scroll bars (one pair of arrow ids a bar).
-    const int y = kTabStrip;
-    AddList(ID_SCOUT_REPORT, 903, 889, 276, 76 + y, 512, 220 + y, popup_look::TextColumn(236), false, false);
-    AddList(ID_TRAINER_REPORT, 904, 891, 276, 240 + y, 512, 368 + y, popup_look::TextColumn(236), false, false);
-    AddList(ID_CAREER, 902, 887, 0, 90 + y, kWidth, 202 + y, kCareerColumns, true, false);
-    AddList(ID_INJURIES, 901, 885, 8, 242 + y, 304, 354 + y, kInjuryColumns, false, true);
-    AddList(ID_SUSPENSIONS, 908, 899, 334, 242 + y, 508, 354 + y, kSuspensionColumns, false, true);
-    AddList(ID_OFFERS, 905, 893, 8, 136 + y, 400, 232 + y, kOfferColumns, false, true);
-    AddList(ID_TERMS, 906, 895, 8, 252 + y, 228, 364 + y, kTermsColumns, false, false);
-    AddList(ID_CONTRACT, 907, 897, 290, 252 + y, 510, 364 + y, kTermsColumns, false, false);
+    AddList(ID_SCOUT_REPORT, 903, 889, 276, 76, 512, 220, popup_look::TextColumn(236), false, false);
+    AddList(ID_TRAINER_REPORT, 904, 891, 276, 240, 512, 368, popup_look::TextColumn(236), false, false);
+    AddList(ID_CAREER, 902, 887, 0, 90, kWidth, 202, kCareerColumns, true, false);
+    AddList(ID_INJURIES, 901, 885, 8, 242, 304, 354, kInjuryColumns, false, true);
+    AddList(ID_SUSPENSIONS, 908, 899, 334, 242, 508, 354, kSuspensionColumns, false, true);
+    AddList(ID_OFFERS, 905, 893, 8, 136, 400, 232, kOfferColumns, false, true);
+    AddList(ID_TERMS, 906, 895, 8, 252, 228, 364, kTermsColumns, false, false);
+    AddList(ID_CONTRACT, 907, 897, 290, 252, 510, 364, kTermsColumns, false, false);
     if (CXListBox* pOffers = List(ID_OFFERS))
         pOffers->m_byStyle |= LISTSTYLE_NOTIFY_SELECTION;
     CXSurface* pToggleFace = SharedFace("btnRate.bmp");
@@ -327,14 +328,14 @@ void CPopupPlayerDetails::AddControls()
     } kToggles[kSkillLines] = {{224, 250}, {224, 275}, {224, 300}, {224, 325}, {224, 350},
                                {484, 250}, {484, 275}, {484, 300}, {484, 325}, {484, 350}};
     for (int i = 0; i < kSkillLines; ++i)
-        if (auto* pToggle = static_cast<CXButton*>(AddControlXYWH(XCONTROL_BUTTON, kToggles[i].x, kToggles[i].y + y - 6,
+        if (auto* pToggle = static_cast<CXButton*>(AddControlXYWH(XCONTROL_BUTTON, kToggles[i].x, kToggles[i].y - 2,
                                                                   44, 20, kToggleIDs[i], nullptr))) {
             pToggle->m_hFont = g_hSmallFont;
             pToggle->SetToggleTextID(pToggleFace, 20 * i, Graph(), i, 0);
             pToggle->SetChecked(1);
         }
     auto value = [this](uint32_t dwID, int x, int yTop, int nWidth, uint8_t byAlignment) {
-        if (CXStatic* pLabel = popup_look::AddValueLabel(*this, dwID, x, yTop + kTabStrip, nWidth))
+        if (CXStatic* pLabel = popup_look::AddValueLabel(*this, dwID, x, yTop, nWidth))
             pLabel->m_byAlignment = byAlignment;
     };
     value(ID_BIRTH, 90, 90, 80, 0);
@@ -364,6 +365,7 @@ void CPopupPlayerDetails::AddList(uint32_t dwID, uint32_t dwBarID, uint32_t dwUp
         return;
     pList->SetUp(16, 6, g_hSmallFont, 0, true, pBar, true, nullptr, true, 0, false, false, false);
     pList->SetUpColumns(nLeft, nTop, nRight, nBottom, pColumns, bCentred, false, nBottom - nTop, false);
+    pList->SetAutoRedraw(true);
     pList->m_crCellFill = 0x70564C;
     pList->m_crCellLight = 0xE7BFB3;
     if (auto* pGame = dynamic_cast<CGame*>(g_pGame); pGame && bDates)
@@ -376,6 +378,7 @@ void CPopupPlayerDetails::OnDestroy()
     m_PlayerReport.Free();
     m_TrainerReport.Free();
     m_pBarMarker.reset();
+    m_pSmallFaces.reset();
     m_pOfferToConfirm = nullptr;
     m_pLoanOfferToConfirm = nullptr;
     CGamePopup::OnDestroy();

@@ -218,6 +218,7 @@ private:
     CFormScript m_PlayerReport;
     CFormScript m_TrainerReport;
     std::unique_ptr<CXSurface> m_pBarMarker;
+    std::unique_ptr<CXSurface> m_pSmallFaces;
 
     std::unique_ptr<CPopupPlayerNegotiation> m_pNegotiation;
     std::unique_ptr<CPopupInsurance> m_pInsurance;

@@ -200,7 +200,8 @@ void CPopupPlayerDetails::FillTermsAndContractLists()
             adwContract[i] = pOffer->GetContractWord(i);
         PLAYERCONTRACT contract;
         CPlayerDatabase::UnpackContract(adwContract, contract);
-        FillContractList(&contract);
+        // Until terms are put to him the offer's contract block is blank.
+        FillContractList((pOffer->GetFlags() & BUYOFFER_CONTRACT_PROPOSED) ? &contract : nullptr);
         uint32_t adwTerms[CBuyOfferDatabase::TERMS];
         for (int i = 0; i < CBuyOfferDatabase::TERMS; ++i)
             adwTerms[i] = pOffer->GetTerm(i);

@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr int kTabStrip = 24;
 constexpr int kLabels = 37;
 constexpr int kCaptionTabs = 223;
 constexpr int kWordsSet = 114;
@@ -42,10 +41,10 @@ const char* None() { return GetTableTextOrEmpty(kWordsSet, kNoneItem); }
 void CPopupPlayerDetails::ShowGeneralPage()
 {
     BeginPage(PAGE_GENERAL);
-    m_pBackground->ShadeRect(8, 77 + kTabStrip, 240, 290, 2);
+    m_pBackground->ShadeRect(8, 77, 240, 290, 2);
     popup_look::DrawLabels(m_pBackground, kLabels);
     if (CXSurface* pTabs = g_pfnSharedBitmap ? g_pfnSharedBitmap("btnPTab.bmp") : nullptr) {
-        const CAPTIONTAB tabs[] = {{2, 0, 0, 8, 60 + kTabStrip, 240},
+        const CAPTIONTAB tabs[] = {{2, 0, 0, 8, 60, 240},
                                    {1, 1, ID_SCOUT_REPORT, 0, 0, 0},
                                    {1, 2, ID_TRAINER_REPORT, 0, 0, 0},
                                    {0, 0, 0, 0, 0, 0}};

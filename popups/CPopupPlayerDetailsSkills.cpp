@@ -25,7 +25,6 @@
 
 namespace {
 
-constexpr int kTabStrip = 24;
 constexpr int kWidth = 536;
 constexpr int kLabels = 36;
 constexpr int kMonthSet = 130;
@@ -137,7 +136,7 @@ void CPopupPlayerDetails::GetSkillValues(int anValues[kSkillLines]) const
 void CPopupPlayerDetails::ShowSkillsPage()
 {
     BeginPage(PAGE_SKILLS);
-    m_pBackground->ShadeRect(10, 60 + kTabStrip, kWidth - 20, 160, 2);
+    m_pBackground->ShadeRect(10, 60, kWidth - 20, 160, 2);
     popup_look::DrawLabels(m_pBackground, kLabels);
     m_pBarMarker.reset(LoadMainArchiveBitmap("BarMrkr.bmp", true));
     int anValues[kSkillLines];
@@ -150,7 +149,7 @@ void CPopupPlayerDetails::ShowSkillsPage()
             nLowest = static_cast<int>(*std::min_element(values.begin(), values.end()));
             nHighest = static_cast<int>(*std::max_element(values.begin(), values.end()));
         }
-        DrawSkillBar(kLines[i].crColour, kLines[i].x, kLines[i].y + kTabStrip - 4, anValues[i], nLowest, nHighest);
+        DrawSkillBar(kLines[i].crColour, kLines[i].x, kLines[i].y, anValues[i], nLowest, nHighest);
     }
     m_pBarMarker.reset();
     const bool bUnknown = !IsOwnPlayer() && !HasScoutReport();
