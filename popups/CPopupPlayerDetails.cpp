@@ -622,10 +622,7 @@ void CPopupPlayerDetails::Browse(bool bNext)
 {
     if (!m_bBrowse)
         return;
-    auto* pOwner = dynamic_cast<CGameClient*>(g_pCurrentClient);
-    // The owner is the screen below; a popup between them has no list.
-    if (CXPopup::StackTop() > 0 && CXPopup::StackEntry(0) != this)
-        pOwner = nullptr;
+    CGameClient* pOwner = Owner();
     if (!pOwner)
         return;
     const uint32_t idPlayer = bNext ? pOwner->GetNextListPlayer() : pOwner->GetPreviousListPlayer();
@@ -638,10 +635,20 @@ void CPopupPlayerDetails::Browse(bool bNext)
     Redraw();
 }
 
+CGameClient* CPopupPlayerDetails::Owner() const
+{
+    // The owner is the screen below; a popup between them has no list.
+    if (CXPopup::StackEntry(0) != this)
+        return nullptr;
+    return dynamic_cast<CGameClient*>(g_pCurrentClient);
+}
+
 void CPopupPlayerDetails::AfterChange()
 {
     Redraw();
-    // The screen behind redraws its list when the popup closes.
+    // The screen's row of the player is drawn again.
+    if (CGameClient* pOwner = Owner())
+        pOwner->GetCurrentListPlayer();
 }
 
 void CPopupPlayerDetails::OnClicked(uint32_t dwID)

@@ -172,6 +172,7 @@ private:
     void UpdateActionButtons();
     void PlaceButton(uint32_t dwID);
     void Browse(bool bNext);
+    class CGameClient* Owner() const;
     void AfterChange();
 
     // General page.

@@ -37,6 +37,8 @@ public:
     bool OnInitDialog() override;
     void OnDestroy() override;
     void OnSelChange(uint32_t dwID) override;
+    // A row opens the player's details.
+    void OnDoubleClicked(uint32_t dwID) override;
     void OnPrint() override;
     void UpdateBars() override;
     void ConstructScreen() override;

@@ -7,6 +7,7 @@
 #include "popups/CPopupPlayerDetails.h"
 #include "popups/GamePopups.h"
 #include "screens/CClientClubPlayers.h"
+#include "screens/CClientTablesStaticsPlayers.h"
 #include "shell/CTableText.h"
 #include "shell/ScreenIDs.h"
 
@@ -363,7 +364,10 @@ TEST_F(PlayerDetails, TheArrowsStepThroughTheListBehind)
     auto* pScreen = dynamic_cast<CClientClubPlayers*>(g_pCurrentClient);
     ASSERT_NE(pScreen, nullptr);
     const uint32_t idFirst = pScreen->GetCurrentListPlayer();
-    ASSERT_TRUE(ShowPlayerDetails(idFirst));
+    ASSERT_NE(idFirst, 0u);
+    // A double click on the row opens him.
+    pScreen->OnDoubleClicked(CClientClubPlayers::ID_LIST);
+    ASSERT_EQ(CXPopup::TopPopup(), &Popup());
     ASSERT_EQ(Popup().GetPlayer()->m_idPerson, idFirst);
     Popup().OnClicked(Details::ID_TAB_GENERAL + 2);
     Popup().OnClicked(Details::ID_NEXT);
@@ -372,6 +376,21 @@ TEST_F(PlayerDetails, TheArrowsStepThroughTheListBehind)
     EXPECT_EQ(Popup().GetPage(), Details::PAGE_HISTORY) << "the page stays";
     Popup().OnClicked(Details::ID_PREVIOUS);
     EXPECT_EQ(Popup().GetPlayer()->m_idPerson, idFirst);
+}
+
+TEST_F(PlayerDetails, TheStatisticsTableOpensItsRowsPlayer)
+{
+    OpenScreen(SCREEN_TABLES_PLAYERS);
+    auto* pScreen = dynamic_cast<CClientTablesStaticsPlayers*>(g_pCurrentClient);
+    ASSERT_NE(pScreen, nullptr);
+    CXListBox* pList = dynamic_cast<CXListBox*>(pScreen->FindControl(CClientTablesStaticsPlayers::ID_LIST));
+    ASSERT_TRUE(pList && pList->GetCount() > 1);
+    pList->SetSelection(1);
+    pScreen->OnDoubleClicked(CClientTablesStaticsPlayers::ID_LIST);
+    ASSERT_EQ(CXPopup::TopPopup(), &Popup());
+    EXPECT_EQ(Popup().GetPlayer()->m_idPerson, pList->GetItemData(1));
+    Popup().OnClicked(Details::ID_NEXT);
+    EXPECT_EQ(Popup().GetPlayer()->m_idPerson, pList->GetItemData(2));
 }
 
 TEST_F(PlayerDetails, TheCareerListSumsTheFilteredCompetitions)
