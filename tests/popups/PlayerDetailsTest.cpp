@@ -13,6 +13,7 @@
 
 #include "database/CBuyOfferDatabase.h"
 #include "database/CClubDatabase.h"
+#include "database/CDatabaseHandler.h"
 #include "database/CCountryDatabase.h"
 #include "database/CEventsDatabase.h"
 #include "database/CLoanOfferDatabase.h"
@@ -23,6 +24,7 @@
 #include "xframework/CXListBox.h"
 #include "xframework/CXStatic.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,7 @@ using Details = CPopupPlayerDetails;
 
 class PlayerDetails : public ScreenInPlay {
 protected:
+    explicit PlayerDetails(int nDays = 1) : ScreenInPlay(nDays) {}
     void SetUp() override
     {
         CreateGamePopups();
@@ -409,6 +412,48 @@ TEST_F(PlayerDetails, TheCareerListSumsTheFilteredCompetitions)
     ASSERT_FALSE(rows.empty());
     const std::string expected = std::string("2000 / 2001\t") + GetTableTextOrEmpty(114, 6) + "\t 7 ( 0)";
     EXPECT_EQ(rows.back().rfind(expected, 0), 0u) << rows.back() << ": competitions 0 to 2 are summed at first";
+}
+
+// Ten weeks into the season the players have a history to draw.
+class PlayerDetailsWithHistory : public PlayerDetails {
+protected:
+    PlayerDetailsWithHistory() : PlayerDetails(70) {}
+};
+
+TEST_F(PlayerDetailsWithHistory, TheGraphShowsTheRecordedWeeksBeforeThisOne)
+{
+    CPlayerDatabase* pPlayer = SquadPlayer();
+    ASSERT_NE(pPlayer, nullptr);
+    uint8_t abyHeader[2] = {};
+    ASSERT_TRUE(Database()->ReadPlayerHistory(pPlayer->GetHistoryHeaderOffset(), abyHeader, 2));
+    const int nFirstWeek = abyHeader[0] | abyHeader[1] << 8;
+    ASSERT_GT(nFirstWeek, 0);
+    const int nCurrentWeek = CDatabaseHandler::GetWeekNumber(Database()->GetGameDate());
+    ASSERT_TRUE(Popup().Show(pPlayer, Details::PAGE_SKILLS, true));
+    const CXGraph* pGraph = Popup().Graph();
+    ASSERT_NE(pGraph, nullptr);
+    // The weeks after the first recorded one up to the one before this.
+    const size_t nWeeks = static_cast<size_t>(std::max(0, nCurrentWeek - nFirstWeek - 1));
+    ASSERT_GT(nWeeks, 2u);
+    for (int i = 0; i < Details::kSkillLines; ++i)
+        EXPECT_EQ(pGraph->GetSeries(i).values.size(), nWeeks) << "line " << i;
+    uint8_t abyRecord[10] = {};
+    ASSERT_TRUE(Database()->ReadPlayerHistory(pPlayer->GetHistoryRecordOffset(nFirstWeek + 1), abyRecord, 10));
+    EXPECT_EQ(pGraph->GetSeries(6).values.front(), abyRecord[6]) << "own players' weeks stand as recorded";
+    // The month of the window's first week is named at its first place.
+    ASSERT_FALSE(pGraph->GetItemLabels().empty());
+    EXPECT_EQ(pGraph->GetItemLabels().front().nIndex, 0);
+    Shoot("details-skills-history.png");
+
+    // Another club's player without a report has no weeks at all.
+    CPlayerDatabase* pOther = OtherPlayer();
+    ASSERT_NE(pOther, nullptr);
+    Popup().Close();
+    ASSERT_TRUE(Popup().Show(pOther, Details::PAGE_SKILLS, true));
+    EXPECT_TRUE(Popup().Graph()->GetSeries(0).values.empty());
+    int anValues[Details::kSkillLines];
+    Popup().GetSkillValues(anValues);
+    EXPECT_EQ(anValues[0], 0);
 }
 
 }  // namespace
