@@ -206,7 +206,8 @@ CXPopup* CPopupPlayerDetails::ChildPopup(uint32_t dwActionID) const
 
 bool CPopupPlayerDetails::Show(CPlayerDatabase* pPlayer, int nStartPage, bool bBrowse)
 {
-    if (!pPlayer)
+    // An open popup keeps the player it shows.
+    if (!pPlayer || IsOnStack())
         return false;
     m_pPlayer = pPlayer;
     m_nStartPage = static_cast<uint8_t>(nStartPage);

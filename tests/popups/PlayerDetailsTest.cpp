@@ -381,6 +381,35 @@ TEST_F(PlayerDetails, TheArrowsStepThroughTheListBehind)
     EXPECT_EQ(Popup().GetPlayer()->m_idPerson, idFirst);
 }
 
+TEST_F(PlayerDetails, APlayerLentOutCanOnlyBeCalledBack)
+{
+    CPlayerDatabase* pPlayer = nullptr;
+    CClubDatabase* pBorrower = OtherClub();
+    for (CPlayerDatabase* p : m_pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        if (p->m_byTransferState == 0 && Database()->TransferPlayerLoan(p, pBorrower->GetID(), true, 60) == 0) {
+            pPlayer = p;
+            break;
+        }
+    ASSERT_NE(pPlayer, nullptr) << "no player could go out on loan";
+    ASSERT_TRUE(Popup().Show(pPlayer, 0, true));
+    EXPECT_EQ(Popup().GetActionButtons(), std::vector<uint32_t>{Details::ID_RECALL});
+    EXPECT_FALSE(Popup().Show(SquadPlayer(), 0, true)) << "an open popup keeps its player";
+    EXPECT_EQ(Popup().GetPlayer(), pPlayer);
+    Popup().OnClicked(Details::ID_RECALL);
+    EXPECT_EQ(Answer(0), Details::MESSAGE_RECALL);
+    EXPECT_EQ(pPlayer->m_pCountry->FindEvent(26, pPlayer->m_idPerson)->GetDate().DaysBetween(Database()->GetGameDate()),
+              60) << "Escape leaves the loan as it was";
+    Popup().OnClicked(Details::ID_RECALL);
+    EXPECT_EQ(Answer(CGamePopup::kOkButtonID), Details::MESSAGE_RECALL);
+    const CEventsDatabase* pReturn = pPlayer->m_pCountry->FindEvent(26, pPlayer->m_idPerson);
+    ASSERT_NE(pReturn, nullptr);
+    EXPECT_EQ(pReturn->GetDate(), Database()->GetGameDate());
+    EXPECT_TRUE(Popup().GetActionButtons().empty()) << "no loan time left to call back";
+    Popup().Close();
+    Database()->ProcessDay();
+    EXPECT_EQ(pPlayer->m_byTransferState, 0) << "the day's processing brings him back";
+}
+
 TEST_F(PlayerDetails, TheStatisticsTableOpensItsRowsPlayer)
 {
     OpenScreen(SCREEN_TABLES_PLAYERS);
