@@ -167,6 +167,13 @@ bool CPopupPlayerDetails::IsOwnPlayer() const
     return m_pPlayer && pHumanClub && PlayingClub(*m_pPlayer, Database()) == pHumanClub;
 }
 
+void CPopupPlayerDetails::ResolvePlayer()
+{
+    CDatabaseHandler* pDatabase = Database();
+    if (CPlayerDatabase* pPlayer = pDatabase && m_idPlayer ? pDatabase->GetPlayerFromID(m_idPlayer) : nullptr)
+        m_pPlayer = pPlayer;
+}
+
 bool CPopupPlayerDetails::IsRetired() const { return m_pPlayer && m_pPlayer->IsRetired(); }
 
 CXGraph* CPopupPlayerDetails::Graph() const
@@ -210,6 +217,7 @@ bool CPopupPlayerDetails::Show(CPlayerDatabase* pPlayer, int nStartPage, bool bB
     if (!pPlayer || IsOnStack())
         return false;
     m_pPlayer = pPlayer;
+    m_idPlayer = pPlayer->m_idPerson;
     m_nStartPage = static_cast<uint8_t>(nStartPage);
     m_bBrowse = bBrowse;
     return Open();
@@ -416,6 +424,7 @@ void CPopupPlayerDetails::SetPage(uint32_t dwPage)
         nPage = static_cast<int>(dwPage);
     else if (dwPage >= ID_TAB_GENERAL && dwPage <= ID_TAB_CONTRACT)
         nPage = static_cast<int>(dwPage - ID_TAB_GENERAL);
+    ResolvePlayer();
     if (nPage < 0 || !m_pPlayer)
         return;
     m_nPage = nPage;
@@ -632,6 +641,7 @@ void CPopupPlayerDetails::Browse(bool bNext)
     if (!pPlayer)
         return;
     m_pPlayer = pPlayer;
+    m_idPlayer = pPlayer->m_idPerson;
     m_pClub = pPlayer->m_pClub;
     Redraw();
 }
@@ -659,6 +669,7 @@ void CPopupPlayerDetails::OnClicked(uint32_t dwID)
         SetPage(dwID);
         return;
     }
+    ResolvePlayer();
     if (!m_pPlayer)
         return;
     CDatabaseHandler* pDatabase = Database();

@@ -157,6 +157,7 @@ private:
     static CDatabaseHandler* Database();
     static class CSaveGame* Human();
     static CClubDatabase* HumanClub();
+    void ResolvePlayer();
     bool IsOwnPlayer() const;
     bool IsRetired() const;
 
@@ -204,6 +205,10 @@ private:
     bool LoanOfferCanRecall() const;
 
     CPlayerDatabase* m_pPlayer = nullptr;
+    // A retired player's record lives in the database's small cache of
+    // loaded retired records, which later loads reuse: he is looked up again
+    // by his id before each use.
+    uint32_t m_idPlayer = 0;
     CClubDatabase* m_pClub = nullptr;
     uint32_t m_dwHistoryFilter = 7;
     uint8_t m_byStartupCommand = 0;

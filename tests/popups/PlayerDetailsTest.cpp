@@ -348,8 +348,12 @@ TEST_F(PlayerDetails, APendingMoveOrRetirementLeavesNoActions)
     // A retired player shows only his general page, whichever was asked.
     CPlayerDatabase* pRetired = SquadPlayer(1);
     ASSERT_NE(pRetired, nullptr);
+    const ID_PLAYER idRetired = pRetired->m_idPerson;
     pRetired->m_dwFlags |= PLAYER_FLAG_RETIRING;
     ASSERT_TRUE(Database()->RetirePlayer(pRetired));
+    // His record now comes from the retired file.
+    pRetired = Database()->GetPlayerFromID(idRetired);
+    ASSERT_NE(pRetired, nullptr);
     ASSERT_TRUE(pRetired->IsRetired());
     ASSERT_TRUE(Popup().Show(pRetired, Details::PAGE_HISTORY, false));
     EXPECT_TRUE(Visible(Details::ID_BIRTH));
