@@ -26,6 +26,7 @@
 #include "database/CLoanOfferDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "season/CSaveGame.h"
+#include "xframework/CXAnimation.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXGraph.h"
 #include "xframework/CXListBox.h"
@@ -51,6 +52,7 @@ constexpr COLORREF kTitleColour = 0xADFDFF;
 constexpr uint32_t kPrintButton = CGamePopup::kPrintButtonID;
 constexpr uint32_t kHelpButton = 1057;
 constexpr int kPrintFaceX = 64;
+constexpr int kPositionIcons = 4;
 
 // {left, right, margin, colour, alignment, offset, heading, sort, hot}
 // Dates, seasons and the "n (n)" counts get the room they need in the list
@@ -388,6 +390,8 @@ void CPopupPlayerDetails::OnDestroy()
     m_TrainerReport.Free();
     m_pBarMarker.reset();
     m_pSmallFaces.reset();
+    m_pPositionIcon.reset();
+    m_pRoleIcon.reset();
     m_pOfferToConfirm = nullptr;
     m_pLoanOfferToConfirm = nullptr;
     CGamePopup::OnDestroy();
@@ -493,6 +497,13 @@ void CPopupPlayerDetails::DrawTitle()
     }
     if (auto* pPosition = dynamic_cast<CXStatic*>(FindControl(ID_POSITION))) {
         pPosition->SetText("%s", GetTableTextOrEmpty(kPositionSet, m_pPlayer->m_byPosition));
+        pPosition->RemoveAllImages();
+        CXSurface* pIcons = SharedFace("icnPos.bmp");
+        if (pIcons && m_pPlayer->m_byPosition < kPositionIcons) {
+            m_pPositionIcon = std::make_unique<CXAnimation>();
+            m_pPositionIcon->Setup(pIcons, 20, 13, 20 * m_pPlayer->m_byPosition, 0, 1, 1);
+            pPosition->AddImage(m_pPositionIcon.get(), 0, 2);
+        }
     }
 }
 

@@ -225,6 +225,9 @@ private:
     CFormScript m_TrainerReport;
     std::unique_ptr<CXSurface> m_pBarMarker;
     std::unique_ptr<CXSurface> m_pSmallFaces;
+    // The icons of his position (by the title) and role (on the general page).
+    std::unique_ptr<class CXAnimation> m_pPositionIcon;
+    std::unique_ptr<class CXAnimation> m_pRoleIcon;
 
     std::unique_ptr<CPopupPlayerNegotiation> m_pNegotiation;
     std::unique_ptr<CPopupInsurance> m_pInsurance;

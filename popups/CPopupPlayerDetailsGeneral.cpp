@@ -11,6 +11,7 @@
 #include "database/CClubDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CPlayerDatabase.h"
+#include "xframework/CXAnimation.h"
 #include "xframework/CXListBox.h"
 #include "xframework/CXStatic.h"
 
@@ -57,8 +58,17 @@ void CPopupPlayerDetails::ShowGeneralPage()
         p->SetText("%d", player.GetAge());
     if (CXStatic* p = Label(*this, ID_NATIONALITY))
         p->SetText("%s", GetTableTextOrEmpty(kNationalitySet, player.m_byNationality));
-    if (CXStatic* p = Label(*this, ID_ROLE))
+    if (CXStatic* p = Label(*this, ID_ROLE)) {
         p->SetText("%s", GetTableTextOrEmpty(kRoleSet, player.m_byRole));
+        p->RemoveAllImages();
+        auto* pGame = dynamic_cast<CGame*>(g_pGame);
+        CXSurface* pRoles = pGame ? pGame->GetSharedBitmaps().GetBitmap("Role.bmp") : nullptr;
+        if (pRoles && player.m_byRole < PLAYER_ROLE_COUNT) {
+            m_pRoleIcon = std::make_unique<CXAnimation>();
+            m_pRoleIcon->Setup(pRoles, 26, 13, 26 * player.m_byRole, 0, 1, 1);
+            p->AddAlignedImage(m_pRoleIcon.get(), 2);
+        }
+    }
     if (CXStatic* p = Label(*this, ID_MORALE))
         p->SetText("%d", player.m_awAttributes[PLAYER_ATTRIBUTE_MORALE] / 100);
     if (CXStatic* p = Label(*this, ID_RATING))
