@@ -1,6 +1,7 @@
 #include "screens/CClientClubPlayers.h"
 
 #include "popups/CPopupMessageBox.h"
+#include "popups/CPopupPlayerDetails.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
@@ -841,6 +842,28 @@ void CClientClubPlayers::OnEndMessageBoxPopup()
     if (CSaveGame* pHuman = Human())
         pHuman->SetAutomaticSquadNumbers(true);
     ApplyAutomaticNumbers();
+}
+
+void CClientClubPlayers::OnDoubleClicked(uint32_t dwID)
+{
+    const CXListBox* pList = GetList();
+    const int nRow = pList ? pList->GetSelection() : -1;
+    if (dwID != ID_LIST || nRow < 0 || m_nMode >= MODE_YOUTH_OVERVIEW)
+        return;
+    ShowPlayerDetails(static_cast<uint32_t>(pList->GetItemData(nRow)));
+}
+
+void CClientClubPlayers::OnEndPopup(CXPopup* pPopup)
+{
+    CGameClient::OnEndPopup(pPopup);
+    if (pPopup != &GetPlayerDetailsPopup())
+        return;
+    CXListBox* pList = GetList();
+    const int nRow = pList ? pList->GetSelection() : -1;
+    const uint32_t dwShown = nRow >= 0 ? static_cast<uint32_t>(pList->GetItemData(nRow)) : 0;
+    Refresh();
+    if (pList && dwShown && pList->FindItemData(dwShown) >= 0)
+        pList->SetSelection(pList->FindItemData(dwShown));
 }
 
 void CClientClubPlayers::OnPrint() { PrintControl(ID_LIST); }

@@ -94,6 +94,10 @@ public:
     void OnPrint() override;
     void UpdateBars() override;
     void OnEndMessageBoxPopup() override;
+    // A squad row opens the player's details.
+    void OnDoubleClicked(uint32_t dwID) override;
+    // The list shows what the player's details changed.
+    void OnEndPopup(CXPopup* pPopup) override;
     void ConstructScreen() override;
 
     // The row above or below the selected one is selected, as the arrow keys

@@ -1,5 +1,6 @@
 #include "screens/CClientScout.h"
 
+#include "popups/CPopupPlayerDetails.h"
 #include "popups/PopupLook.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
@@ -958,11 +959,16 @@ void CClientScout::OnDoubleClicked(uint32_t dwID)
     CXListBox* pList = GetList();
     CDatabaseHandler* pDatabase = GetLoadedDatabase();
     const int nRow = pList ? pList->GetSelection() : -1;
-    if (dwID != ID_LIST || nRow < 0 || !pDatabase || pList->HoverColumn() != kClubColumn)
+    if (dwID != ID_LIST || nRow < 0 || !pDatabase)
         return;
-    // Only the club column leads anywhere yet: the player and youth details
-    // are popups the game does not have.
     const auto dwPerson = static_cast<uint32_t>(pList->GetItemData(nRow));
+    // A player's row opens his details; the youth details are a popup the
+    // game does not have.
+    if (pList->HoverColumn() != kClubColumn) {
+        if (m_nMode != MODE_YOUTH_REPORTS)
+            ShowPlayerDetails(dwPerson);
+        return;
+    }
     const CClubDatabase* pClub = nullptr;
     if (m_nMode == MODE_YOUTH_REPORTS) {
         const CYouthDatabase* pYouth = pDatabase->GetYouthFromID(dwPerson);

@@ -1,5 +1,6 @@
 #include "screens/CClientTablesStaticsPlayers.h"
 
+#include "popups/CPopupPlayerDetails.h"
 #include "screens/CClientClubPlayers.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
@@ -210,6 +211,14 @@ uint32_t CClientTablesStaticsPlayers::GetCurrentListPlayer()
         return 0;
     pList->RedrawRow(nRow, true);
     return static_cast<uint32_t>(pList->GetItemData(nRow));
+}
+
+void CClientTablesStaticsPlayers::OnDoubleClicked(uint32_t dwID)
+{
+    const CXListBox* pList = GetList();
+    const int nRow = pList ? pList->GetSelection() : -1;
+    if (dwID == ID_LIST && nRow >= 0)
+        ShowPlayerDetails(static_cast<uint32_t>(pList->GetItemData(nRow)));
 }
 
 void CClientTablesStaticsPlayers::UpdateBars()

@@ -28,6 +28,8 @@ public:
 
     bool OnInitDialog() override;
     void OnDestroy() override;
+    // A row opens the player's details.
+    void OnDoubleClicked(uint32_t dwID) override;
     void UpdateBars() override;
     uint32_t GetPreviousListPlayer() override { return MoveSelection(-1); }
     uint32_t GetNextListPlayer() override { return MoveSelection(1); }

@@ -1,5 +1,6 @@
 #include "screens/CClientTeamSelection.h"
 
+#include "popups/CPopupPlayerDetails.h"
 #include "popups/CPopupMessageBox.h"
 #include "shell/CGame.h"
 #include "shell/CGamePopup.h"
@@ -996,8 +997,15 @@ void CClientTeamSelection::OnDoubleClicked(uint32_t dwID)
     // The keeper's place keeps its role; other roles change through the
     // player-role popup.
     const CXListBoxEx* pList = GetList(dwID);
-    if (dwID == ID_STARTERS && pList && pList->GetSelection() == 0 && pList->m_nClickedColumn == 3)
+    if (dwID == ID_STARTERS && pList && pList->GetSelection() == 0 && pList->m_nClickedColumn == 3) {
         ShowGameMessageBox(CGameMessageBox::MODE_OK, MESSAGE_KEEPER_ROLE);
+        return;
+    }
+    // Any other row opens the player's details.
+    if (const CPlayerDatabase* pPlayer = pList ? GetRowPlayer(dwID, pList->GetSelection()) : nullptr) {
+        SetActiveList(dwID);
+        ShowPlayerDetails(pPlayer->m_idPerson);
+    }
 }
 
 void CClientTeamSelection::OnEndMessageBoxPopup()

@@ -1,5 +1,6 @@
 #include "screens/CClientTransferMarket.h"
 
+#include "popups/CPopupPlayerDetails.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
@@ -507,10 +508,17 @@ void CClientTransferMarket::OnDoubleClicked(uint32_t dwID)
             pBox->Show(CGameMessageBox::MODE_OK, kClubDetailsMessage);
         return;
     }
-    // The player's details (where he is bid for, borrowed or shortlisted)
-    // are a popup the game does not have yet.
+    // The player's details: where he is bid for, borrowed or shortlisted.
     if (dwID == ID_SHORTLIST)
         m_nShortlistSel = nRow;
+    ShowPlayerDetails(pPlayer->m_idPerson);
+}
+
+void CClientTransferMarket::OnEndPopup(CXPopup* pPopup)
+{
+    CGameClient::OnEndPopup(pPopup);
+    if (pPopup == &GetPlayerDetailsPopup())
+        DrawPanel();
 }
 
 uint32_t CClientTransferMarket::StepLastList(int nStep)

@@ -41,6 +41,8 @@ public:
     void OnDestroy() override;
     void OnSelChange(uint32_t dwID) override;
     void OnDoubleClicked(uint32_t dwID) override;
+    // The lists show what the player's details changed (his shortlisting).
+    void OnEndPopup(CXPopup* pPopup) override;
     void ConstructScreen() override;
     uint32_t GetPreviousListPlayer() override { return StepLastList(-1); }
     uint32_t GetNextListPlayer() override { return StepLastList(1); }

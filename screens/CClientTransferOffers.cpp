@@ -1,5 +1,6 @@
 #include "screens/CClientTransferOffers.h"
 
+#include "popups/CPopupPlayerDetails.h"
 #include "screens/CClientTransferMarket.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
@@ -433,10 +434,12 @@ void CClientTransferOffers::OnDoubleClicked(uint32_t dwID)
             pBox->Show(CGameMessageBox::MODE_OK, kClubDetailsMessage);
         return;
     }
-    // A bid for one of his own players is answered in the player's details,
-    // a popup the game does not have yet.
-    if (dwID == ID_OWN_LIST)
+    // A bid for one of his own players is answered in the player's details.
+    if (dwID == ID_OWN_LIST) {
         OpenOwnOffer(pPlayer);
+    } else if (ShowPlayerDetails(pPlayer->m_idPerson)) {
+        m_pOpened = &GetPlayerDetailsPopup();
+    }
 }
 
 void CClientTransferOffers::RowPlayerAndClub(const CXListBox* pList, int nRow, CPlayerDatabase*& pPlayer,
