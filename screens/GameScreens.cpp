@@ -27,6 +27,7 @@
 #include "screens/CClientFinanceGeneral.h"
 #include "screens/CClientTicketPrices.h"
 #include "screens/CClientFinanceMerchandiseCatering.h"
+#include "screens/CClientGroundDevelopment.h"
 #include "screens/CClientGroundGeneral.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
@@ -73,4 +74,5 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_TICKET_PRICES, &GetTicketPricesScreen());
     RegisterScreen(SCREEN_FINANCE_MERCHANDISE, &GetFinanceMerchandiseCateringScreen());
     RegisterScreen(SCREEN_GROUND_GENERAL, &GetGroundGeneralScreen());
+    RegisterScreen(SCREEN_GROUND_DEVELOPMENT, &GetGroundDevelopmentScreen());
 }
