@@ -38,6 +38,7 @@ constexpr int kGroundAlert = 8;
 constexpr const char* kPlanArchive = "GFX\\PlanGrnd.BFS";
 constexpr COLORREF kFrameColour = 0xffffff;
 constexpr COLORREF kMissingStandColour = 0xff0000;
+constexpr COLORREF kStandEdgeColour = 0x141010;
 constexpr COLORREF kDefaultClubColour = 0x9d37;
 constexpr float kFillBlend = 0.4f;
 constexpr int kPitchX = CClientGroundDevelopment::kPlanLeft + CDatabaseHandler::kPitchCellX * 10;
@@ -81,6 +82,19 @@ RECORDVIEW ViewOf(int nKind, const void* pRecord)
         view = {p->GetComponentMainType(), p->GetComponentSubType(), p->GetAssociatedComponentSpecificData()};
     }
     return view;
+}
+
+// Repeats the picture over the rectangle, the last row and column cut to it.
+void TileKeyed(CXSurface* pTarget, CXSurface* pTile, const plat::Rect& rc)
+{
+    if (!pTarget || !pTarget->m_pSurface || !pTile || !pTile->m_pSurface || pTile->m_nWidth <= 0 ||
+        pTile->m_nHeight <= 0)
+        return;
+    for (int y = rc.top; y < rc.bottom; y += pTile->m_nHeight)
+        for (int x = rc.left; x < rc.right; x += pTile->m_nWidth) {
+            const plat::Rect part{0, 0, std::min(pTile->m_nWidth, rc.right - x), std::min(pTile->m_nHeight, rc.bottom - y)};
+            pTarget->m_pSurface->bltFast(x, y, *pTile->m_pSurface, &part, plat::BLTFAST_SRCCOLORKEY | plat::BLTFAST_WAIT);
+        }
 }
 
 bool Inside(const plat::Rect& rc, int x, int y) { return x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom; }
@@ -325,13 +339,17 @@ void CClientGroundDevelopment::DrawStadiumComponentOnGrid(CXSurface* pSurface, i
     if (pRect)
         *pRect = rc;
     std::unique_ptr<CXSurface> pBase(LoadPlanBitmap(szBase));
-    if (pBase)
-        CXSurface::BlitKeyed(pSurface, pBase.get(), rc.left, rc.top);
-    else
+    if (!pBase) {
         DrawGridRect(pSurface, rc.left, rc.top, rc.width(), rc.height(), kMissingStandColour, kFrameColour, true);
+        return;
+    }
+    // One picture serves a stand of every depth: it is laid over the stand
+    // from its top-left corner as often as the stand is wide and deep.
+    TileKeyed(pSurface, pBase.get(), rc);
     if (view.pData[STAND_ROOF] != 0)
         if (std::unique_ptr<CXSurface> pOverlay{LoadPlanBitmap(szOverlay)})
-            CXSurface::BlitKeyed(pSurface, pOverlay.get(), rc.left, rc.top);
+            TileKeyed(pSurface, pOverlay.get(), rc);
+    DrawGridRect(pSurface, rc.left, rc.top, rc.width(), rc.height(), 0, kStandEdgeColour, false);
 }
 
 void CClientGroundDevelopment::DrawFacilityComponentOnGrid(CXSurface* pSurface, int nKind, const void* pRecord,
