@@ -437,6 +437,10 @@ void CClientGroundDevelopment::RebuildPlan()
     m_bRedraw = false;
     RemoveComponentControls();
     CGroundDatabase* pGround = Ground();
+    CDatabaseHandler* pHandler = GetLoadedDatabase();
+    m_dwPlanDate = pHandler ? pHandler->GetGameDate().GetValue() : 0;
+    m_nPlanComponents = pGround ? pGround->GetComponentCount() : 0;
+    m_nPlanSchedules = pGround ? pGround->GetScheduleCount() : 0;
     if (!m_pBackground || !m_pBackground->m_pSurface)
         return;
     if (m_pBareBackground && m_pBareBackground->m_pSurface) {
@@ -459,8 +463,24 @@ void CClientGroundDevelopment::RebuildPlan()
     ShowCapacity();
 }
 
+bool CClientGroundDevelopment::IsRecordOnGround(int nKind, const void* pRecord) const
+{
+    const CGroundDatabase* pGround = Ground();
+    if (!pGround || !pRecord)
+        return false;
+    const CXList& list = nKind == RECORD_COMPONENT ? pGround->GetComponents() : pGround->GetSchedules();
+    return list.Find(pRecord) != nullptr;
+}
+
 void CClientGroundDevelopment::OnPaint()
 {
+    // Work the day brought (begun, finished or called off) shows at once.
+    CDatabaseHandler* pDatabase = GetLoadedDatabase();
+    const CGroundDatabase* pGround = Ground();
+    const uint32_t dwDate = pDatabase ? pDatabase->GetGameDate().GetValue() : 0;
+    if (pGround && (dwDate != m_dwPlanDate || pGround->GetComponentCount() != m_nPlanComponents ||
+                    pGround->GetScheduleCount() != m_nPlanSchedules))
+        m_bRedraw = true;
     if (m_bRedraw)
         RebuildPlan();
     CGameClient::OnPaint();
@@ -539,11 +559,14 @@ void CClientGroundDevelopment::OnLButtonUp(uint32_t flags, int x, int y)
     m_nDragMode = DRAG_NONE;
     m_pDragSchedule = nullptr;
     CGroundDatabase* pGround = Ground();
-    if (!pSchedule || !pGround || (nMode != DRAG_STAND && nMode != DRAG_FACILITY))
+    if (!pSchedule || !pGround || (nMode != DRAG_STAND && nMode != DRAG_FACILITY) ||
+        !IsRecordOnGround(RECORD_SCHEDULE, pSchedule))
         return;
     const bool bOnPlan = x >= kPlanLeft && x < kPlanRight && y >= kPlanTop && y < kPlanBottom;
     if (!bOnPlan) {
-        // Dropped off the plan: the building is not wanted after all.
+        // Dropped off the plan: the building is not wanted after all. The
+        // buttons that name it go with it before anyone can ask them.
+        RemoveComponentControls();
         pGround->RemoveComponentSchedule(pSchedule);
         m_bRedraw = true;
         return;
@@ -580,7 +603,7 @@ void CClientGroundDevelopment::OnGetToolTipText(uint32_t dwID, char* pszText)
 {
     const auto it = std::find_if(m_ComponentControls.begin(), m_ComponentControls.end(),
                                  [dwID](const COMPONENTCONTROL& e) { return e.pButton && e.pButton->GetID() == dwID; });
-    if (it == m_ComponentControls.end())
+    if (it == m_ComponentControls.end() || !IsRecordOnGround(it->nKind, it->pRecord))
         return;
     const RECORDVIEW view = ViewOf(it->nKind, it->pRecord);
     if (!view.pData)

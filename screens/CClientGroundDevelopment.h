@@ -78,6 +78,8 @@ public:
 
 private:
     CGroundDatabase* Ground() const;
+    // Whether the record still belongs to the ground shown.
+    bool IsRecordOnGround(int nKind, const void* pRecord) const;
     void DrawComponentOnGrid(CXSurface* pSurface, int nKind, const void* pRecord, uint32_t* pdwNextID,
                              plat::Rect* pRect, bool bAtGivenPlace, int x, int y);
     void DrawStadiumComponentOnGrid(CXSurface* pSurface, int nKind, const void* pRecord, plat::Rect* pRect,
@@ -98,6 +100,9 @@ private:
     // The background as it stands before anything is built on the plan.
     std::unique_ptr<CXSurface> m_pBareBackground;
     bool m_bRedraw = false;
+    // What the plan was last drawn from: the day and the ground's counts.
+    uint32_t m_dwPlanDate = 0;
+    int m_nPlanComponents = -1, m_nPlanSchedules = -1;
     bool m_bEditable = false;
     int m_nDragMode = DRAG_NONE;
     CComponentScheduleDatabase* m_pDragSchedule = nullptr;

@@ -18,6 +18,7 @@
 #include "xframework/CXButton.h"
 #include "xframework/CXStatic.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -155,6 +156,15 @@ TEST_F(GroundDevelopment, APlannedFacilityMovesOnlyToAFreePlace)
     }
     m_game.Update();
     Shoot("ground_development_planned");
+    // While it is dragged the building follows the pointer.
+    const plat::Rect rc = Screen::GetRecordRect(Screen::RECORD_SCHEDULE, pPlan);
+    screen.OnLButtonDown(0, rc.left + 3, rc.top + 3);
+    ASSERT_EQ(screen.GetDragMode(), Screen::DRAG_FACILITY);
+    screen.OnMouseMove(0, CellX(5) + 3, CellY(22) + 3);
+    Shoot("ground_development_dragging");
+    screen.OnLButtonUp(0, CellX(5) + 3, CellY(22) + 3);
+    EXPECT_EQ(Column(*pPlan), 5);
+    EXPECT_EQ(Row(*pPlan), 22);
 }
 
 TEST_F(GroundDevelopment, WorkThatCannotBeMovedStaysAndAPlanDroppedOffThePlanIsCancelled)
@@ -188,6 +198,21 @@ TEST_F(GroundDevelopment, WorkThatCannotBeMovedStaysAndAPlanDroppedOffThePlanIsC
     EXPECT_EQ(Ground().GetScheduleCount(), nSchedules - 1);
     EXPECT_EQ(Ground().GetComponentCount(), nComponents - 1);
     EXPECT_EQ(Ground().FindComponentSchedule(pStarted->GetID()), pStarted);
+
+    // Work called off behind the screen's back (the weekly check of the
+    // club's money) is no longer named, and leaves the plan at the next frame.
+    m_game.Update();
+    const auto it = std::find_if(screen.GetComponentControls().begin(), screen.GetComponentControls().end(),
+                                 [&](const Screen::COMPONENTCONTROL& e) { return e.pRecord == pStarted; });
+    ASSERT_NE(it, screen.GetComponentControls().end());
+    const uint32_t dwButton = it->pButton->GetID();
+    const size_t nButtons = screen.GetComponentControls().size();
+    Ground().RemoveComponentSchedule(pStarted);
+    char szTip[TOOLTIP_TEXT_SIZE] = "unchanged";
+    screen.OnGetToolTipText(dwButton, szTip);
+    EXPECT_STREQ(szTip, "unchanged");
+    m_game.Update();
+    EXPECT_EQ(screen.GetComponentControls().size(), nButtons - 1);
 }
 
 TEST_F(GroundDevelopment, AnotherClubsGroundIsOnlyLookedAt)
