@@ -599,6 +599,7 @@ std::vector<HOMEMATCHSTANDS> CDatabaseHandler::GetHomeMatchStands(const CClubDat
             continue;  // not played yet
         if (match.bRecordFound) {
             match.byMatchKind = header.byMatchKind;
+            match.byAttendancePercentage = header.byAttendancePercentage;
             ReadMatchStands(body.AttendanceBlock, match);
         }
         matches.push_back(match);

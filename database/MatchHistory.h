@@ -27,6 +27,7 @@ struct HOMEMATCHSTANDS {
     uint32_t dwMatchID = 0;
     uint32_t dwDate = 0;          // CDate value
     uint8_t byMatchKind = 0;      // the record's: 0 league, 1-2 cup, 3 friendly
+    uint8_t byAttendancePercentage = 0;  // the crowd as a share of the capacity
     bool bRecordFound = false;
     bool bHasStands = false;
     uint32_t adwTakings[MATCH_STAND_ENTRIES] = {};

@@ -31,6 +31,8 @@
 #include "screens/CClientFinanceGeneral.h"
 #include "screens/CClientTicketPrices.h"
 #include "screens/CClientFinanceMerchandiseCatering.h"
+#include "screens/CClientGroundDevelopment.h"
+#include "screens/CClientGroundGeneral.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
 
@@ -81,4 +83,6 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_STAFF_MANAGER_MARKET, &GetStaffManagerMarketScreen());
     RegisterScreen(SCREEN_TICKET_PRICES, &GetTicketPricesScreen());
     RegisterScreen(SCREEN_FINANCE_MERCHANDISE, &GetFinanceMerchandiseCateringScreen());
+    RegisterScreen(SCREEN_GROUND_GENERAL, &GetGroundGeneralScreen());
+    RegisterScreen(SCREEN_GROUND_DEVELOPMENT, &GetGroundDevelopmentScreen());
 }
