@@ -36,7 +36,7 @@ constexpr int kStandKindSet = 104;
 constexpr int kSizeNameSet = 106;
 constexpr int kFacilityNameSet = 108;
 constexpr int kStateSet = 141;
-constexpr int kCaptionSet = 199;
+constexpr int kCaptionSet = 201;
 constexpr int kTotalsText[2] = {6, 7};
 constexpr uint32_t kPrintButton = 1058;
 
@@ -55,7 +55,7 @@ constexpr COLORREF kDefaultClubColour = 0x9d37;
 const LISTCOLUMN kStandColumns[] = {
     {0, 230, 6, 0, 0, 0, 1015, LISTSORT_NONE, 0},   {230, 310, 6, 0, 0, 0, 1016, LISTSORT_NONE, 0},
     {310, 400, 6, 0, 2, 0, 302, LISTSORT_NONE, 0},  {400, 480, 6, 0, 2, 0, 532, LISTSORT_NONE, 0},
-    {480, 550, 6, 0, 2, 0, 1012, LISTSORT_NONE, 0}, {550, 620, 6, 0, 2, 0, 1013, LISTSORT_NONE, 0},
+    {480, 550, 6, 0, 2, 0, 1019, LISTSORT_NONE, 0}, {550, 620, 6, 0, 2, 0, 1020, LISTSORT_NONE, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kFacilityColumns[] = {
