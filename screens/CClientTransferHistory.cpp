@@ -1,5 +1,7 @@
 #include "screens/CClientTransferHistory.h"
 
+#include "popups/CPopupPlayerDetails.h"
+
 #include "screens/CClientTransferMarket.h"
 #include "screens/ClubScreenLink.h"
 #include "shell/CGame.h"
@@ -430,8 +432,11 @@ void CClientTransferHistory::OnDoubleClicked(uint32_t dwID)
         return;
     const auto nRecord = static_cast<size_t>(pList->GetItemData(nRow));
     const int nColumn = pList->HoverColumn();
-    if (nColumn != kBuyerColumn && nColumn != kSellerColumn)
-        return;  // the player's details are a popup the game does not have yet
+    if (nColumn != kBuyerColumn && nColumn != kSellerColumn) {
+        if (const uint32_t idPlayer = PlayerOfRecord(nRecord))
+            ShowPlayerDetails(idPlayer);
+        return;
+    }
     ID_CLUB idClub = 0;
     if (m_nKind == KIND_LOANS && nRecord < m_Loans.size())
         idClub = m_Loans[nRecord].awValues[nColumn == kBuyerColumn ? 1 : 0];
@@ -448,7 +453,11 @@ uint32_t CClientTransferHistory::MoveSelection(int nStep)
     const int nRow = std::clamp(std::max(pList->GetSelection(), 0) + nStep, 0, pList->GetCount() - 1);
     pList->SetSelection(nRow);
     pList->Scroll(LISTSCROLL_TO_ROW_TOO, nRow);
-    const auto nRecord = static_cast<size_t>(pList->GetItemData(nRow));
+    return PlayerOfRecord(static_cast<size_t>(pList->GetItemData(nRow)));
+}
+
+uint32_t CClientTransferHistory::PlayerOfRecord(size_t nRecord) const
+{
     if (m_nKind == KIND_LOANS)
         return nRecord < m_Loans.size() ? m_Loans[nRecord].dwValue : 0;
     return nRecord < m_Transfers.size() ? m_Transfers[nRecord].dwValue0 : 0;

@@ -90,6 +90,8 @@ private:
     void ShowChoice(int nSelector, uint32_t dwData);
     int SeasonsKept() const;
     uint32_t MoveSelection(int nStep);
+    // The player a row of the list names.
+    uint32_t PlayerOfRecord(size_t nRecord) const;
 
     CCountryDatabase* m_pCountry = nullptr;
     int m_nKind = KIND_TRANSFERS;

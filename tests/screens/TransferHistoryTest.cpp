@@ -5,6 +5,7 @@
 #include "ScreenInPlay.h"
 
 #include "screens/CClientTransferHistory.h"
+#include "popups/CPopupPlayerDetails.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/FormattingFunctions.h"
 #include "shell/ScreenIDs.h"
@@ -223,6 +224,13 @@ TEST_F(TransferHistory, ListsTheCountrysMovesOfTheSeasonOnce)
         if (screen.GetLoans()[static_cast<size_t>(pList->GetItemData(nRow))].dwValue == pLoaned->m_idPerson)
             pList->SetSelection(nRow);
     const int nFirst = pList->GetFirstVisible();
+    // On the player's name it opens his details.
+    pList->OnMouseMove(0, 100, (pList->GetSelection() - nFirst) * 16 + 8);
+    ASSERT_EQ(pList->HoverColumn(), 1);
+    screen.OnDoubleClicked(History::ID_LIST);
+    ASSERT_EQ(CXPopup::TopPopup(), &GetPlayerDetailsPopup());
+    EXPECT_EQ(GetPlayerDetailsPopup().GetPlayer(), pLoaned);
+    GetPlayerDetailsPopup().Close();
     pList->OnMouseMove(0, 200, (pList->GetSelection() - nFirst) * 16 + 8);
     ASSERT_EQ(pList->HoverColumn(), 2);
     screen.OnDoubleClicked(History::ID_LIST);
