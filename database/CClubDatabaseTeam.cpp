@@ -64,6 +64,11 @@ public:
     // Players cup-tied for the cup of the match are left out altogether.
     SquadRatings(const CXList& lstPlayers, int nMatchKind, const CUP* pCup = nullptr) : m_nMatchKind(nMatchKind)
     {
+        // The table is a few kilobytes: taken from the last build's instead
+        // of asked of the heap for every side (a request that size makes the
+        // allocator tidy its free lists first, dearer as the heap ages).
+        m_rows.swap(SpareRows());
+        m_rows.clear();
         m_rows.reserve(static_cast<size_t>(lstPlayers.GetCount()));
         for (CPlayerDatabase* pPlayer : lstPlayers.Items<CPlayerDatabase>())
             if (!pPlayer->IsCupTied(pCup))
@@ -88,6 +93,14 @@ public:
         }
         return pBest;
     }
+
+    ~SquadRatings()
+    {
+        if (SpareRows().capacity() < m_rows.capacity())
+            m_rows.swap(SpareRows());
+    }
+    SquadRatings(const SquadRatings&) = delete;
+    SquadRatings& operator=(const SquadRatings&) = delete;
 
 private:
     struct Row {
@@ -115,6 +128,12 @@ private:
             row.dwScored |= dwBit;
         }
         return nScore;
+    }
+
+    static std::vector<Row>& SpareRows()
+    {
+        thread_local std::vector<Row> s_spare;
+        return s_spare;
     }
 
     int m_nMatchKind;
