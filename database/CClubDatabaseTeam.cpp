@@ -69,6 +69,7 @@ public:
         // allocator tidy its free lists first, dearer as the heap ages).
         m_rows.swap(SpareRows());
         m_rows.clear();
+        lstPlayers.PrefetchItems(sizeof(CPlayerDatabase));
         m_rows.reserve(static_cast<size_t>(lstPlayers.GetCount()));
         for (CPlayerDatabase* pPlayer : lstPlayers.Items<CPlayerDatabase>())
             if (!pPlayer->IsCupTied(pCup))

@@ -79,13 +79,18 @@ void CDatabaseHandler::FillPlayerHistoryWeek(uint8_t* pDirectory, uint8_t* pBloc
 {
     // The records of the players a few places on start loading now: in
     // identifier order they lie scattered once players have moved.
-    constexpr int kAhead = 8;
+    constexpr int kAhead = 16;
     const int nEntries = m_PlayerTable.GetSize();
     for (int i = 0; i < nEntries; ++i) {
         if (i + kAhead < nEntries)
             if (const auto* pAhead = static_cast<const ITEMPLAYERINFORMATION*>(m_PlayerTable.GetAt(i + kAhead)))
-                if (pAhead->pPlayer)
-                    PrefetchBytes(pAhead->pPlayer, sizeof(CPersonDatabase));
+                if (!(pAhead->dwFlags & PLAYERINFO_RETIRED)) {
+                    const CPersonDatabase* pPerson = pAhead->pPlayer;
+                    if (!pPerson)
+                        pPerson = pAhead->pYouth;
+                    if (pPerson)
+                        PrefetchBytes(pPerson, sizeof(CPersonDatabase));
+                }
         const auto* pEntry = static_cast<const ITEMPLAYERINFORMATION*>(m_PlayerTable.GetAt(i));
         if (!pEntry || (pEntry->dwFlags & PLAYERINFO_RETIRED))
             continue;
