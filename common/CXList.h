@@ -7,6 +7,7 @@
 // a history stays in a few cache lines however its members come and go,
 // instead of being spread over the heap. The blocks go when the list is
 // empty again. Nodes never move while they are in the list.
+#include "common/Prefetch.h"
 
 struct XLISTNODE {
     void* pData = nullptr;
@@ -90,6 +91,29 @@ public:
     };
     template <typename T>
     Range<T> Items() const { return Range<T>(m_pHead); }
+
+    // Starts loading the first nBytes of every element (at most nMaxItems of
+    // them): the elements of a long-lived list lie scattered once their order
+    // in memory is lost, and a walk doing much work on each would otherwise
+    // wait for each in turn (common/Prefetch.h).
+    void PrefetchItems(size_t nBytes, int nMaxItems = 64) const
+    {
+        int n = 0;
+        for (LPXLISTNODE pNode = m_pHead; pNode && n < nMaxItems; pNode = pNode->pNext, ++n)
+            PrefetchBytes(pNode->pData, nBytes);
+    }
+    // The last node, and the first nBytes of the last element: in that order,
+    // with other work between, as the second reads the first.
+    void PrefetchTailNode() const
+    {
+        if (m_pTail)
+            PrefetchBytes(m_pTail, sizeof(XLISTNODE));
+    }
+    void PrefetchTailItem(size_t nBytes) const
+    {
+        if (m_pTail)
+            PrefetchBytes(m_pTail->pData, nBytes);
+    }
 
 private:
     struct NodeBlock;

@@ -898,6 +898,19 @@ void CClubDatabase::RemoveStaff(ID_STAFF idStaff)
     }
 }
 
+void CClubDatabase::PrefetchSquad(bool bCareers) const
+{
+    m_lstPlayers.PrefetchItems(sizeof(CPlayerDatabase));
+    if (!bCareers)
+        return;
+    // Each step reads what the one before asked for, all of a step's loads
+    // on their way together.
+    for (const CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
+        pPlayer->m_Career.PrefetchTailNode();
+    for (const CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
+        pPlayer->m_Career.PrefetchTailItem(sizeof(PLAYERCAREERENTRY));
+}
+
 void CClubDatabase::UpdateSquadAverages()
 {
     int64_t nSquadValue = 0, nWages = 0, nRating = 0, nFitness = 0, nMorale = 0, nPotential = 0, nReputation = 0;

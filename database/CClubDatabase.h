@@ -154,6 +154,11 @@ public:
     void AddStaff(ID_STAFF idStaff);
     void RemoveStaff(ID_STAFF idStaff);
     void UpdateSquadAverages();
+    // Starts loading the squad's player records ahead of a walk over them,
+    // and with bCareers their current career entries (the season's match
+    // counts): after a few seasons of transfers a squad's records lie
+    // scattered, and a walk would wait for each in turn.
+    void PrefetchSquad(bool bCareers) const;
     // The squad-size and position checks written to the log; nLargeSquad is
     // the size above which a squad counts as large.
     void LogSquadDiagnostics(int nLargeSquad) const;

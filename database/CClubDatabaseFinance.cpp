@@ -366,6 +366,7 @@ void CClubDatabase::DoFinance()
 
     // Wages are yearly figures paid a twelfth a month. A player loaned out
     // is paid by the club that has him.
+    PrefetchSquad(true);
     for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
         if (pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN) {
             AddFinanceTransaction(kCategoryPlayerWages, 0, static_cast<int32_t>(pPlayer->m_Contract.dwYearlyWage / 12),

@@ -327,6 +327,7 @@ void CClubDatabase::UpdateAfterMatch(uint8_t byKind, int nGoalsFor, int nGoalsAg
                                      const CClubDatabase* pOpponent)
 {
     DoMatchResultUpdate(byKind, nGoalsFor, nGoalsAgainst, bHome, pOpponent);
+    PrefetchSquad(byKind != MATCHKIND_FRIENDLY);
     // A competitive match counts for every player who could have played it
     // (his share of them decides his permit); a banned player could not be
     // picked, so it counts toward his ban.
@@ -456,6 +457,7 @@ void CClubDatabase::ClubPeriodicStep(bool bWeekly)
         CSponsorManager::AddComputerClubSponsorIncome(this);
     }
 
+    PrefetchSquad(false);
     for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
         pPlayer->WeeklyContractCheck();
         pPlayer->WeeklyListingUpdate(bWeekly);
@@ -470,6 +472,7 @@ void CClubDatabase::ClubPeriodicStep(bool bWeekly)
     std::vector<CYouthDatabase*> youths;
     for (CYouthDatabase* pYouth : m_lstYouths.Items<CYouthDatabase>())
         youths.push_back(pYouth);
+    m_lstYouths.PrefetchItems(sizeof(CYouthDatabase));
     for (CYouthDatabase* pYouth : youths)
         if (CPlayerDatabase::DevelopYouth(*pYouth, bComputerClub))
             pYouth->DoYouthInjury(plat::rand() % 8);

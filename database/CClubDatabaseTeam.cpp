@@ -64,35 +64,59 @@ public:
     // Players cup-tied for the cup of the match are left out altogether.
     SquadRatings(const CXList& lstPlayers, int nMatchKind, const CUP* pCup = nullptr) : m_nMatchKind(nMatchKind)
     {
+        // The table is a few kilobytes: taken from the last build's instead
+        // of asked of the heap for every side (a request that size makes the
+        // allocator tidy its free lists first, dearer as the heap ages).
+        m_rows.swap(SpareRows());
+        m_rows.clear();
+        lstPlayers.PrefetchItems(sizeof(CPlayerDatabase));
         m_rows.reserve(static_cast<size_t>(lstPlayers.GetCount()));
         for (CPlayerDatabase* pPlayer : lstPlayers.Items<CPlayerDatabase>())
             if (!pPlayer->IsCupTied(pCup))
-                m_rows.push_back(Row{pPlayer, CClubDatabase::IsAvailable(pPlayer, nMatchKind)});
+                m_rows.push_back(Row{pPlayer, CClubDatabase::IsAvailable(pPlayer, nMatchKind),
+                                     (pPlayer->m_dwFlags & kSelected) != 0});
     }
 
     // The best player not yet selected for a role: among those fit to play,
     // or, for a place nobody fit could fill, among all of them. The first of
-    // equals wins; null when nobody is left.
-    CPlayerDatabase* Pick(int nRole, bool bAllowUnfit)
+    // equals wins; null when nobody is left. With bSelect the one picked is
+    // marked selected (kept in the table too, so that the walk reads no
+    // player's record).
+    CPlayerDatabase* Pick(int nRole, bool bAllowUnfit, bool bSelect = false)
     {
-        CPlayerDatabase* pBest = nullptr;
+        Row* pBest = nullptr;
         int nBest = 0;
         for (Row& row : m_rows) {
-            if ((row.pPlayer->m_dwFlags & kSelected) || (!bAllowUnfit && !row.bAvailable))
+            if (row.bSelected || (!bAllowUnfit && !row.bAvailable))
                 continue;
             const int nScore = Score(row, nRole, bAllowUnfit);
             if (!pBest || nScore > nBest) {
-                pBest = row.pPlayer;
+                pBest = &row;
                 nBest = nScore;
             }
         }
-        return pBest;
+        if (!pBest)
+            return nullptr;
+        if (bSelect) {
+            pBest->bSelected = true;
+            pBest->pPlayer->m_dwFlags |= kSelected;
+        }
+        return pBest->pPlayer;
     }
+
+    ~SquadRatings()
+    {
+        if (SpareRows().capacity() < m_rows.capacity())
+            m_rows.swap(SpareRows());
+    }
+    SquadRatings(const SquadRatings&) = delete;
+    SquadRatings& operator=(const SquadRatings&) = delete;
 
 private:
     struct Row {
         CPlayerDatabase* pPlayer;
         bool bAvailable;
+        bool bSelected;
         uint32_t dwScored = 0;  // one bit per role and fitness rule
         uint32_t dwRated = 0;   // one bit per rating class
         int anScore[2][PLAYER_ROLE_COUNT] = {};
@@ -115,6 +139,12 @@ private:
             row.dwScored |= dwBit;
         }
         return nScore;
+    }
+
+    static std::vector<Row>& SpareRows()
+    {
+        thread_local std::vector<Row> s_spare;
+        return s_spare;
     }
 
     int m_nMatchKind;
@@ -194,19 +224,14 @@ void CClubDatabase::SelectTeam(const uint8_t* pbyFormation, CPlayerDatabase** ap
     const CUP* pCup = nMatchKind == MATCHKIND_CUP && m_pDatabaseHandler ? m_pDatabaseHandler->GetNextCupForClub(this)
                                                                         : nullptr;
     SquadRatings ratings(m_lstPlayers, nMatchKind, pCup);
-    for (int i = 0; i < nPlaces; ++i) {
-        apPlayers[i] = ratings.Pick(roleOf(i), false);
-        if (apPlayers[i])
-            apPlayers[i]->m_dwFlags |= kSelected;
-    }
+    for (int i = 0; i < nPlaces; ++i)
+        apPlayers[i] = ratings.Pick(roleOf(i), false, true);
     // Places nobody available could fill take the best of the rest, fit or
     // not; a cup-tied player is never eligible.
     for (int i = 0; i < nPlaces; ++i) {
         if (apPlayers[i])
             continue;
-        apPlayers[i] = ratings.Pick(roleOf(i), true);
-        if (apPlayers[i])
-            apPlayers[i]->m_dwFlags |= kSelected;
+        apPlayers[i] = ratings.Pick(roleOf(i), true, true);
     }
 }
 

@@ -898,6 +898,7 @@ void CClubDatabase::RenewExpiringContracts()
     // Every contract with ten weeks or less to run is drawn anew, unless the
     // player is about to move: a player the club no longer wants goes
     // through the transfer list, not by letting his contract run out.
+    PrefetchSquad(false);
     for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
         if (pPlayer->GetContractTimeLeft(0) > kRenewalWeeks || pRoot->IsPendingTransfer(pPlayer->m_idPerson) ||
             pRoot->CountOpenBuyOffers(pPlayer->m_idPerson) > 0)

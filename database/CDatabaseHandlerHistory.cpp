@@ -10,6 +10,7 @@
 
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
+#include "common/Prefetch.h"
 #include "database/CCountryDatabase.h"
 #include "database/CCupFixturesDatabase.h"
 #include "database/CDivisionDatabase.h"
@@ -76,7 +77,20 @@ bool CDatabaseHandler::CreatePlayerHistoryFile()
 
 void CDatabaseHandler::FillPlayerHistoryWeek(uint8_t* pDirectory, uint8_t* pBlock, int nSlots, int nWeek) const
 {
-    for (int i = 0; i < m_PlayerTable.GetSize(); ++i) {
+    // The records of the players a few places on start loading now: in
+    // identifier order they lie scattered once players have moved.
+    constexpr int kAhead = 16;
+    const int nEntries = m_PlayerTable.GetSize();
+    for (int i = 0; i < nEntries; ++i) {
+        if (i + kAhead < nEntries)
+            if (const auto* pAhead = static_cast<const ITEMPLAYERINFORMATION*>(m_PlayerTable.GetAt(i + kAhead)))
+                if (!(pAhead->dwFlags & PLAYERINFO_RETIRED)) {
+                    const CPersonDatabase* pPerson = pAhead->pPlayer;
+                    if (!pPerson)
+                        pPerson = pAhead->pYouth;
+                    if (pPerson)
+                        PrefetchBytes(pPerson, sizeof(CPersonDatabase));
+                }
         const auto* pEntry = static_cast<const ITEMPLAYERINFORMATION*>(m_PlayerTable.GetAt(i));
         if (!pEntry || (pEntry->dwFlags & PLAYERINFO_RETIRED))
             continue;

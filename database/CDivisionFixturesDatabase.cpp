@@ -1,10 +1,38 @@
 #include "database/CDivisionFixturesDatabase.h"
 
 #include "common/CBinaryFile.h"
+#include "common/CRecordPool.h"
 #include "common/DebugLog.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
 #include "season/CRefereeDatabase.h"
+
+namespace {
+
+// Made on first use and kept to the end of the program, so that no fixture
+// outlives the pool it came from.
+CRecordPool& FixturePool()
+{
+    static CRecordPool* s_pPool = new CRecordPool(sizeof(CDivisionFixturesDatabase), 4096);
+    return *s_pPool;
+}
+
+}  // namespace
+
+void* CDivisionFixturesDatabase::operator new(size_t nBytes)
+{
+    if (nBytes > FixturePool().GetRecordBytes())
+        return ::operator new(nBytes);
+    return FixturePool().Allocate();
+}
+
+void CDivisionFixturesDatabase::operator delete(void* pFixture, size_t nBytes)
+{
+    if (nBytes > FixturePool().GetRecordBytes())
+        ::operator delete(pFixture);
+    else
+        FixturePool().Free(pFixture);
+}
 
 CDivisionFixturesDatabase::CDivisionFixturesDatabase(uint32_t dwIdentifier, const CDate& date, ID_CLUB wHome,
                                                      ID_CLUB wAway, uint32_t dwReferee, uint8_t byRound,

@@ -1,6 +1,7 @@
 #pragma once
 // One league fixture of a division: two clubs on a date at a ground, with its
 // referee and, once played, its result.
+#include <cstddef>
 #include <cstdint>
 
 #include "common/CDate.h"
@@ -19,6 +20,11 @@ public:
     // The caller passes the home club's ground, where the fixture is played.
     CDivisionFixturesDatabase(uint32_t dwIdentifier, const CDate& date, ID_CLUB wHome, ID_CLUB wAway,
                               uint32_t dwReferee, uint8_t byRound, ID_GROUND wGround);
+
+    // Fixtures come from a pool of their own, so that a season's fixtures,
+    // made together, lie together however old the heap is.
+    static void* operator new(size_t nBytes);
+    static void operator delete(void* pFixture, size_t nBytes);
 
     // Reads one record; false (with a log line) for a short or damaged one.
     bool Load(CBinaryReader& reader);

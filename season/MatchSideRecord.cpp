@@ -3,14 +3,27 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "common/Prefetch.h"
 #include "database/CClubDatabase.h"
 #include "database/CDivisionDatabase.h"
 #include "database/CManagerDatabase.h"
+#include "database/CPlayerDatabase.h"
 
 namespace {
 
 void RecordSide(const MATCHSIDERECORD& side, const MATCHSIDERECORD& opponent, uint8_t byCompetition)
 {
+    // The players' records and their season's match counts start loading
+    // together, each step reading what the one before asked for.
+    for (int i = 0; i < side.nEntries; ++i)
+        if (side.TookPart(i))
+            PrefetchBytes(side.apPlayers[i], sizeof(CPlayerDatabase));
+    for (int i = 0; i < side.nEntries; ++i)
+        if (side.TookPart(i))
+            side.apPlayers[i]->m_Career.PrefetchTailNode();
+    for (int i = 0; i < side.nEntries; ++i)
+        if (side.TookPart(i))
+            side.apPlayers[i]->m_Career.PrefetchTailItem(sizeof(PLAYERCAREERENTRY));
     for (int i = 0; i < side.nEntries; ++i) {
         if (!side.TookPart(i))
             continue;
