@@ -9,6 +9,7 @@
 #include "xframework/CXListBox.h"
 #include "xframework/CXStatic.h"
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -96,6 +97,59 @@ TEST_F(MatchdayFinance, AMatchWithoutTheClubsPartsOrWithoutARecordShowsZeros)
             EXPECT_EQ(Label(dwID), Money(0)) << dwID;
         m_popup.Close();
     }
+}
+
+}  // namespace
+
+#include "screens/CClientFinanceCurrent.h"
+#include "shell/CGameTitlebar.h"
+#include "shell/ScreenIDs.h"
+#include "xframework/CXComboBox.h"
+#include "xframework/CXTreeView.h"
+
+namespace {
+
+// The current account names a match day's payments by the opponent and
+// opens that match day's money on a double click.
+TEST_F(MatchdayFinance, TheCurrentAccountOpensAMatchDaysMoneyFromItsPayments)
+{
+    OpenScreen(SCREEN_FINANCE_CURRENT);
+    CClientFinanceCurrent& screen = GetFinanceCurrentScreen();
+    CXComboBox* pMonths = g_pTitlebar->GetSelector(7);
+    ASSERT_NE(pMonths, nullptr);
+    CXTreeView* pTree = screen.GetTree();
+    ASSERT_NE(pTree, nullptr);
+    // The running month first, then the closed ones back to the home match.
+    int nItem = -1;
+    for (int nRow = pMonths->GetCount() - 1; nRow >= 0 && nItem < 0; --nRow) {
+        pMonths->SetCurSel(nRow);
+        screen.OnSelChange(CClientFinanceCurrent::ID_MONTH_LIST);
+        for (int i = 0; i < pTree->GetCount() && nItem < 0; ++i) {
+            uint32_t dwMatchID = 0;
+            if (screen.FindMatchOfItem(pTree->GetItemAt(i)->nID, dwMatchID) &&
+                dwMatchID == m_pHomeMatch->GetFixtureID())
+                nItem = pTree->GetItemAt(i)->nID;
+        }
+    }
+    ASSERT_GE(nItem, 0) << "no payment of the home match";
+    const CClubDatabase* pOpponent = Database()->GetClubFromID(m_pHomeMatch->GetAwayClubID());
+    ASSERT_NE(pOpponent, nullptr);
+    EXPECT_EQ(std::string(pTree->FindItem(nItem)->szText).substr(0, std::strlen(pOpponent->GetName())),
+              pOpponent->GetName());
+
+    pTree->SelectItem(nItem);
+    screen.OnDoubleClicked(CClientFinanceCurrent::ID_TREE);
+    CPopupMatchdayFinance& popup = screen.GetMatchdayPopup();
+    EXPECT_TRUE(popup.IsOnStack());
+    EXPECT_EQ(popup.GetMatchID(), m_pHomeMatch->GetFixtureID());
+    EXPECT_GT(popup.GetIncomeTotal(), 0);
+    Shoot("matchday_finance_from_current_account.png");
+    popup.Close();
+
+    // A heading is no match day: nothing opens.
+    pTree->SelectItem(pTree->GetItemAt(0)->nID);
+    screen.OnDoubleClicked(CClientFinanceCurrent::ID_TREE);
+    EXPECT_FALSE(popup.IsOnStack());
 }
 
 }  // namespace
