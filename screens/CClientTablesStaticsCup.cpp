@@ -1,5 +1,6 @@
 #include "screens/CClientTablesStaticsCup.h"
 
+#include "popups/CPopupAdvancedMatchDetails.h"
 #include "screens/FixtureKitRow.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
@@ -672,13 +673,19 @@ void CClientTablesStaticsCup::ShowGroup()
 
 void CClientTablesStaticsCup::OnDoubleClicked(uint32_t dwID)
 {
-    // The score column would open the played match's details, a popup the
-    // game does not have yet; a league club's column the club screen, also
+    // The score column of a played match opens its details, which step
+    // through this list; a league club's column would open the club screen,
     // still to come.
     const CXListBox* pList = GetFixtureList();
     const FixtureKitRow* pRow = pList && dwID == ID_FIXTURES ? GetRow(pList->GetSelection()) : nullptr;
-    if (pRow && !m_bMatchDay)
+    if (!pRow)
+        return;
+    if (pList->m_nClickedColumn == 1) {
+        if (pRow->IsPlayed())
+            GetAdvancedMatchDetailsPopup().Show(pRow->GetMatchID(), true);
+    } else if (!m_bMatchDay) {
         pRow->ExplainClubOfColumn(pList->m_nClickedColumn);
+    }
 }
 
 int32_t CClientTablesStaticsCup::GetPreviousFixture()

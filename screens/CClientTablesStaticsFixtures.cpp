@@ -1,5 +1,6 @@
 #include "screens/CClientTablesStaticsFixtures.h"
 
+#include "popups/CPopupAdvancedMatchDetails.h"
 #include "screens/FixtureKitRow.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
@@ -277,13 +278,19 @@ void CClientTablesStaticsFixtures::FillTable()
 
 void CClientTablesStaticsFixtures::OnDoubleClicked(uint32_t dwID)
 {
-    // The score column would open the played match's details, a popup the
-    // game does not have yet; a league club's column the club screen, also
+    // The score column of a played match opens its details, which step
+    // through this list; a league club's column would open the club screen,
     // still to come.
     const CXListBox* pList = GetList();
     const FixtureKitRow* pRow = pList && dwID == ID_LIST ? GetRow(pList->GetSelection()) : nullptr;
-    if (pRow && !m_bMatchDay)
+    if (!pRow)
+        return;
+    if (pList->m_nClickedColumn == 1) {
+        if (pRow->IsPlayed())
+            GetAdvancedMatchDetailsPopup().Show(pRow->GetMatchID(), true);
+    } else if (!m_bMatchDay) {
         pRow->ExplainClubOfColumn(pList->m_nClickedColumn);
+    }
 }
 
 int32_t CClientTablesStaticsFixtures::GetPreviousFixture()
