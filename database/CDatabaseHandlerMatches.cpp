@@ -535,6 +535,24 @@ void CDatabaseHandler::ReadAllMatchHeaders(const std::function<void(const MATCHH
     }
 }
 
+void CDatabaseHandler::ForEachMatchRecord(
+    const std::function<bool(const MATCHHISTORYHEADER&, const MATCHRECORDBODY&)>& visit)
+{
+    for (const std::string& name : FlushMatchHistoryFiles()) {
+        FILE* pFile = plat::openFile(name, "rb");
+        if (!pFile)
+            continue;
+        MATCHHISTORYHEADER header;
+        MATCHRECORDBODY body;
+        bool bGoOn = true;
+        while (bGoOn && ReadNextMatchRecord(pFile, header, &body))
+            bGoOn = visit(header, body);
+        std::fclose(pFile);
+        if (!bGoOn)
+            return;
+    }
+}
+
 bool CDatabaseHandler::FindMatchRecord(MATCHHISTORYHEADER& header, MATCHRECORDBODY* pBody, uint32_t dwMatchID)
 {
     for (const std::string& name : FlushMatchHistoryFiles()) {
