@@ -2,7 +2,6 @@
 
 #include "popups/CPopupPlayerDetails.h"
 #include "screens/CClientClubPlayers.h"
-#include "popups/CPopupGeneralMatchDetails.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
@@ -225,30 +224,9 @@ void CClientTablesStaticsPlayers::OnDoubleClicked(uint32_t dwID)
 {
     CGameClient::OnDoubleClicked(dwID);
     const CXListBox* pList = GetList();
-    CDatabaseHandler* pDatabase = Database();
-    if (dwID != ID_LIST || !pList || !pDatabase || pList->GetSelection() < 0 || !pList->GetColumns() ||
-        pList->m_nClickedColumn < 0 || pList->m_nClickedColumn >= pList->GetColumnCount())
+    if (dwID != ID_LIST || !pList || pList->GetSelection() < 0)
         return;
-    using Popup = CPopupGeneralMatchDetails;
-    int nType = -1;
-    const auto idPlayer = static_cast<ID_PLAYER>(pList->GetItemData(pList->GetSelection()));
-    switch (pList->GetColumns()[pList->m_nClickedColumn].wHeaderID) {
-    case 970: nType = Popup::TYPE_PLAYER_APPEARANCES; break;
-    case 971: nType = Popup::TYPE_PLAYER_GOALS; break;
-    case 974: nType = Popup::TYPE_PLAYER_BOOKINGS; break;
-    case 977: nType = Popup::TYPE_PLAYER_SENDINGS_OFF; break;
-    case 293: nType = Popup::TYPE_PLAYER_AWARDS; break;
-    default:
-        ShowPlayerDetails(idPlayer);
-        return;
-    }
-    const CPlayerDatabase* pPlayer = pDatabase->GetPlayerFromID(idPlayer);
-    if (!pPlayer || !pPlayer->m_pClub)
-        return;
-    Popup& popup = GetGeneralMatchDetailsPopup();
-    popup.SetPerson(idPlayer);
-    popup.SetClub(pPlayer->m_pClub->m_wClubId);
-    popup.SetReferenceDate(pDatabase->GetGameDate());
     // The competitions the table counts are the filter's.
-    popup.Show(nType, m_nFilter & 0xFF, Popup::kRunningSeason);
+    if (!CClientClubPlayers::OpenPlayerMatches(*pList, m_nFilter))
+        ShowPlayerDetails(static_cast<uint32_t>(pList->GetItemData(pList->GetSelection())));
 }

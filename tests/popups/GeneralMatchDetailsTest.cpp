@@ -7,6 +7,7 @@
 #include "screens/CClientClubPlayers.h"
 #include "screens/CClientTablesStaticsLeague.h"
 #include "screens/CClientTablesStaticsPlayers.h"
+#include "shell/CGameNavigationBar.h"
 #include "shell/ScreenIDs.h"
 
 #include "database/CCountryDatabase.h"
@@ -231,6 +232,29 @@ TEST_F(MatchLists, TheLeagueAndPlayersTablesOpenTheMatchesBehindAFigure)
     ASSERT_TRUE(m_popup.IsOnStack());
     EXPECT_EQ(m_popup.GetType(), General::TYPE_PLAYER_APPEARANCES);
     Shoot("match_list_player_appearances.png");
+    m_popup.Close();
+
+    // The club players' season statistics: the goals of the club's scorer.
+    g_pNavigationBar->SetNextClient(&GetClubPlayersScreen(), CClientClubPlayers::MakeParameter(
+                                                                 m_pClub->m_wClubId, CClientClubPlayers::MODE_SQUAD_STATISTICS));
+    m_game.Update();
+    m_game.Update();
+    auto* pSquad = dynamic_cast<CClientClubPlayers*>(g_pCurrentClient);
+    ASSERT_NE(pSquad, nullptr);
+    CXListBox* pSquadList = pSquad->GetList();
+    int nGoals = -1;
+    for (int i = 0; i < pSquadList->GetColumnCount(); ++i)
+        if (pSquadList->GetColumns()[i].wHeaderID == 971)
+            nGoals = i;
+    ASSERT_GE(nGoals, 0);
+    for (int r = 0; r < pSquadList->GetCount() && !m_popup.IsOnStack(); ++r) {
+        pSquadList->SetSelection(r);
+        pSquadList->m_nClickedColumn = nGoals;
+        pSquad->OnDoubleClicked(CClientClubPlayers::ID_LIST);
+    }
+    ASSERT_TRUE(m_popup.IsOnStack()) << "the club has a scorer";
+    EXPECT_EQ(m_popup.GetType(), General::TYPE_PLAYER_GOALS);
+    Shoot("match_list_player_goals.png");
     m_popup.Close();
 }
 
