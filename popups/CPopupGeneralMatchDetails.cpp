@@ -464,27 +464,20 @@ void CPopupGeneralMatchDetails::FillList()
     pList->Redraw();
 }
 
-int32_t CPopupGeneralMatchDetails::GetPreviousMatch()
+int32_t CPopupGeneralMatchDetails::StepSelection(uint32_t dwKey)
 {
     CXListBox* pList = GetList();
     if (!pList)
         return -1;
     const int nBefore = pList->GetSelection();
-    pList->OnKeyDown(38, 1, 0);
+    pList->OnKeyDown(dwKey, 1, 0);
     const int nRow = pList->GetSelection();
     return nRow == nBefore || nRow < 0 ? -1 : static_cast<int32_t>(pList->GetItemData(nRow));
 }
 
-int32_t CPopupGeneralMatchDetails::GetNextMatch()
-{
-    CXListBox* pList = GetList();
-    if (!pList)
-        return -1;
-    const int nBefore = pList->GetSelection();
-    pList->OnKeyDown(40, 1, 0);
-    const int nRow = pList->GetSelection();
-    return nRow == nBefore || nRow < 0 ? -1 : static_cast<int32_t>(pList->GetItemData(nRow));
-}
+int32_t CPopupGeneralMatchDetails::GetPreviousMatch() { return StepSelection(38); }
+
+int32_t CPopupGeneralMatchDetails::GetNextMatch() { return StepSelection(40); }
 
 void CPopupGeneralMatchDetails::OnDoubleClicked(uint32_t dwID)
 {

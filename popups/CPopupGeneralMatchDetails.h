@@ -90,6 +90,9 @@ private:
     std::vector<ROW> ClubForm(const CClubDatabase& club) const;
     std::vector<ROW> HistoryRows(CDatabaseHandler& database) const;
     void FillList();
+    // The list's selection moved as by the key (Up 38, Down 40): the match
+    // of the row it lands on, -1 when it did not move.
+    int32_t StepSelection(uint32_t dwKey);
     std::string TitleText() const;
     // The club, player or referee whose matches are listed.
     std::string SubjectName() const;

@@ -1,6 +1,5 @@
 #include "screens/CClientTablesStaticsFixtures.h"
 
-#include "popups/CPopupAdvancedMatchDetails.h"
 #include "screens/FixtureKitRow.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
@@ -283,14 +282,8 @@ void CClientTablesStaticsFixtures::OnDoubleClicked(uint32_t dwID)
     // still to come.
     const CXListBox* pList = GetList();
     const FixtureKitRow* pRow = pList && dwID == ID_LIST ? GetRow(pList->GetSelection()) : nullptr;
-    if (!pRow)
-        return;
-    if (pList->m_nClickedColumn == 1) {
-        if (pRow->IsPlayed())
-            GetAdvancedMatchDetailsPopup().Show(pRow->GetMatchID(), true);
-    } else if (!m_bMatchDay) {
-        pRow->ExplainClubOfColumn(pList->m_nClickedColumn);
-    }
+    if (pRow)
+        pRow->OnDoubleClick(pList->m_nClickedColumn, m_bMatchDay);
 }
 
 int32_t CClientTablesStaticsFixtures::GetPreviousFixture()
