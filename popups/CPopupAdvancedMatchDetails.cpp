@@ -1,5 +1,6 @@
 #include "popups/CPopupAdvancedMatchDetails.h"
 
+#include "popups/CPopupPlayerDetails.h"
 #include "popups/PopupLook.h"
 #include "shell/CGame.h"
 #include "shell/CGameClient.h"
@@ -591,6 +592,21 @@ void CPopupAdvancedMatchDetails::OnClicked(uint32_t dwID)
     default:
         break;
     }
+}
+
+void CPopupAdvancedMatchDetails::OnDoubleClicked(uint32_t dwID)
+{
+    CGamePopup::OnDoubleClicked(dwID);
+    const uint32_t lists[] = {ID_HOME_ELEVEN, ID_AWAY_ELEVEN, ID_HOME_BENCH, ID_AWAY_BENCH, ID_HOME_EVENTS,
+                              ID_AWAY_EVENTS};
+    if (std::find(std::begin(lists), std::end(lists), dwID) == std::end(lists))
+        return;
+    const auto* pList = dynamic_cast<const CXListBox*>(FindControl(dwID));
+    if (!pList || pList->GetSelection() < 0)
+        return;
+    // The details have no list of this popup's to step through.
+    if (const auto idPlayer = static_cast<uint32_t>(pList->GetItemData(pList->GetSelection())))
+        ShowPlayerDetails(idPlayer, false);
 }
 
 void CPopupAdvancedMatchDetails::OnDestroy()

@@ -72,6 +72,8 @@ public:
     bool OnInitDialog() override;
     void OnDestroy() override;
     void OnClicked(uint32_t dwID) override;
+    // A player's row of a line-up or of the events opens his details.
+    void OnDoubleClicked(uint32_t dwID) override;
     void ConstructScreen() override;
 
     // Opens the popup over the top popup or the screen. From a list, the

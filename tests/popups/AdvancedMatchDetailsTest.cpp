@@ -5,6 +5,7 @@
 #include "MatchesPlayed.h"
 
 #include "popups/CPopupAdvancedMatchDetails.h"
+#include "popups/CPopupPlayerDetails.h"
 #include "screens/CClientTablesStaticsFixtures.h"
 #include "screens/FixtureKitRow.h"
 #include "shell/ScreenIDs.h"
@@ -126,6 +127,15 @@ TEST_F(MatchDetails, AHomeMatchShowsItsLineUpsFiguresEventsAndMoney)
     const CPlayerDatabase* pAward = Database()->GetPlayerFromID(header.Result.idManOfTheMatch);
     ASSERT_NE(pAward, nullptr);
     EXPECT_EQ(Text(popup, Details::ID_AWARD), pAward->GetShortName());
+
+    // A player's row opens his details.
+    auto* pEvents = dynamic_cast<CXListBox*>(popup.FindControl(Details::ID_HOME_EVENTS));
+    if (pEvents->GetCount() > 0) {
+        pEvents->SetSelection(0);
+        popup.OnDoubleClicked(Details::ID_HOME_EVENTS);
+        EXPECT_TRUE(GetPlayerDetailsPopup().IsOnStack());
+        GetPlayerDetailsPopup().Close();
+    }
 
     popup.OnClicked(Details::ID_FINANCE);
     EXPECT_TRUE(popup.GetFinancePopup().IsOnStack());
