@@ -761,6 +761,10 @@ public:
     // file in the countries' order (the records gathered in memory appended
     // first); a missing file gives nothing, a damaged one its whole records.
     void ReadAllMatchHeaders(const std::function<void(const MATCHHISTORYHEADER&)>& visit);
+    // Every record of "temp.mhs", then of each country's file in list order
+    // (the records gathered in memory appended first), until visit answers
+    // false; a file that does not open is passed over.
+    void ForEachMatchRecord(const std::function<bool(const MATCHHISTORYHEADER&, const MATCHRECORDBODY&)>& visit);
     // Appends the gathered cup and friendly match records to "temp.mhs".
     bool FlushCupMatchHistory();
     // The match history files, "temp.mhs" first, with every record gathered

@@ -420,6 +420,9 @@ void CDatabaseHandler::WriteMatchRecordExtras(CBinaryWriter* pWriter, CClubDatab
     }
 }
 
+static_assert(MATCHDAY_FACILITY_ROWS == CLUB_FACILITY_ROWS && MATCHDAY_COST_ROWS == CLUB_MATCHDAY_COST_ROWS,
+              "the record keeps one line a facility and a cost row");
+
 // ---- the readers ----
 
 bool CDatabaseHandler::ReadNextMatchRecord(FILE* pFile, MATCHHISTORYHEADER& header, MATCHRECORDBODY* pBody)
@@ -455,14 +458,19 @@ bool CDatabaseHandler::ReadNextMatchRecord(FILE* pFile, MATCHHISTORYHEADER& head
     readEntries(pBody->AwayLineUp, nEntries);
     readEvents(pBody->HomeEvents, header.byHomeEvents);
     readEvents(pBody->AwayEvents, header.byAwayEvents);
-    size_t nSkip = 0;
+    pBody->Finance = MATCHDAYFINANCE();
     if (header.byOptionalParts & MATCHPART_CLUB_MATCH)
-        nSkip += 204;
+        for (int32_t& nProfit : pBody->Finance.anFacilityProfit) {
+            // Buyers, takings less costs, price: the row's money is the second.
+            reader.Skip(4);
+            reader.ReadI32(nProfit);
+            reader.Skip(4);
+        }
     if (header.byOptionalParts & MATCHPART_CLUB_SEVEN)
-        nSkip += 28;
+        for (int32_t& nCost : pBody->Finance.anCosts)
+            reader.ReadI32(nCost);
     if (header.byOptionalParts & MATCHPART_VALUE)
-        nSkip += 4;
-    reader.Skip(nSkip);
+        reader.ReadI32(pBody->Finance.nGate);
     pBody->AttendanceBlock.clear();
     if (header.byOptionalParts & MATCHPART_ATTENDANCE) {
         pBody->AttendanceBlock.resize(256);
@@ -524,6 +532,24 @@ void CDatabaseHandler::ReadAllMatchHeaders(const std::function<void(const MATCHH
         while (ReadNextMatchRecord(pFile, header, nullptr))
             visit(header);
         std::fclose(pFile);
+    }
+}
+
+void CDatabaseHandler::ForEachMatchRecord(
+    const std::function<bool(const MATCHHISTORYHEADER&, const MATCHRECORDBODY&)>& visit)
+{
+    for (const std::string& name : FlushMatchHistoryFiles()) {
+        FILE* pFile = plat::openFile(name, "rb");
+        if (!pFile)
+            continue;
+        MATCHHISTORYHEADER header;
+        MATCHRECORDBODY body;
+        bool bGoOn = true;
+        while (bGoOn && ReadNextMatchRecord(pFile, header, &body))
+            bGoOn = visit(header, body);
+        std::fclose(pFile);
+        if (!bGoOn)
+            return;
     }
 }
 

@@ -5,6 +5,7 @@
 #include "common/CDate.h"
 #include "common/CXList.h"
 #include "common/Identifiers.h"
+#include "database/CDivisionFixturesDatabase.h"
 #include "database/CHistoryEntries.h"
 #include "database/CWorkingFileImage.h"
 #include "season/CupStructureTable.h"
@@ -305,6 +306,9 @@ public:
     // The season's fixtures appended to "TempDivision%d.shs" (the oldest
     // season dropped beyond nSeasons); nSeasonIndex counts from 1.
     bool WriteScheduleHistory(int nSeasonIndex, int nSeasons);
+    // The fixtures of "TempDivision%d.shs" dated from one day up to before
+    // another (a finished season); a damaged tail is logged and left out.
+    std::vector<CDivisionFixturesDatabase> ReadScheduleHistory(const CDate& from, const CDate& before) const;
     // The season's transfer and loan records appended to "temp%d.ths" and
     // "temp%d.lhs", then both lists emptied.
     bool ArchiveTransfers(int nSeasonIndex, int nSeasons);

@@ -535,6 +535,29 @@ bool CDivisionDatabase::WriteScheduleHistory(int nSeasonIndex, int nSeasons)
     return true;
 }
 
+std::vector<CDivisionFixturesDatabase> CDivisionDatabase::ReadScheduleHistory(const CDate& from,
+                                                                             const CDate& before) const
+{
+    std::vector<CDivisionFixturesDatabase> fixtures;
+    std::vector<uint8_t> bytes;
+    const std::string name = "TempDivision" + std::to_string(m_byDivisionId) + ".shs";
+    if (!plat::readWholeFile(name, bytes))
+        return fixtures;
+    if (bytes.size() % CDivisionFixturesDatabase::FILE_SIZE != 0)
+        DebugLog(1, "[CDivisionDatabase::ReadScheduleHistory] %s ends in a part record", name.c_str());
+    CBinaryReader reader(bytes);
+    for (size_t n = bytes.size() / CDivisionFixturesDatabase::FILE_SIZE; n > 0; --n) {
+        CDivisionFixturesDatabase fixture;
+        if (!fixture.Load(reader)) {
+            DebugLog(1, "[CDivisionDatabase::ReadScheduleHistory] %s is damaged: the rest is left out", name.c_str());
+            break;
+        }
+        if (!(fixture.GetDate() < from) && fixture.GetDate() < before)
+            fixtures.push_back(fixture);
+    }
+    return fixtures;
+}
+
 void CDivisionDatabase::AddTransferRecord(const TRANSFERHISTORYVALUES& values)
 {
     auto* pEntry = new CTransferHistoryEntry;

@@ -1,12 +1,23 @@
 #pragma once
 // What a reader of the match history files (".mhs") gets back of one record
-// beside its 52-byte header: both line-ups and both sides' events. The
-// optional parts behind them are skipped, except the 256-byte attendance
-// block, which is kept when present.
+// beside its 52-byte header: both line-ups, both sides' events and the
+// optional parts a human home club's record carries (its match-day money
+// and the 256-byte attendance block).
 #include <cstdint>
 #include <vector>
 
 #include "season/MatchRecords.h"
+
+// A human home club's money of one match day as its record keeps it: the
+// takings less costs of each facility row (in hundredths), the cost rows
+// and the gate. A part the record lacks reads as zeros.
+constexpr int MATCHDAY_FACILITY_ROWS = 17;
+constexpr int MATCHDAY_COST_ROWS = 7;
+struct MATCHDAYFINANCE {
+    int32_t anFacilityProfit[MATCHDAY_FACILITY_ROWS] = {};
+    int32_t anCosts[MATCHDAY_COST_ROWS] = {};
+    int32_t nGate = 0;
+};
 
 struct MATCHRECORDBODY {
     std::vector<MATCHPLAYERENTRY> HomeLineUp;
@@ -14,6 +25,7 @@ struct MATCHRECORDBODY {
     std::vector<MATCHEVENT> HomeEvents;
     std::vector<MATCHEVENT> AwayEvents;
     std::vector<uint8_t> AttendanceBlock;
+    MATCHDAYFINANCE Finance;
 };
 
 // The entries of the attendance block: one a ticket section (stand side x 4

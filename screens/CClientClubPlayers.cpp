@@ -2,6 +2,7 @@
 
 #include "popups/CPopupMessageBox.h"
 #include "popups/CPopupPlayerDetails.h"
+#include "popups/CPopupGeneralMatchDetails.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
@@ -850,7 +851,8 @@ void CClientClubPlayers::OnDoubleClicked(uint32_t dwID)
     const int nRow = pList ? pList->GetSelection() : -1;
     if (dwID != ID_LIST || nRow < 0 || m_nMode >= MODE_YOUTH_OVERVIEW)
         return;
-    ShowPlayerDetails(static_cast<uint32_t>(pList->GetItemData(nRow)));
+    if (!OpenPlayerMatches(*pList, m_dwSquadFilter))
+        ShowPlayerDetails(static_cast<uint32_t>(pList->GetItemData(nRow)));
 }
 
 void CClientClubPlayers::OnEndPopup(CXPopup* pPopup)
@@ -875,3 +877,32 @@ void CClientClubPlayers::UpdateBars()
 }
 
 void CClientClubPlayers::ApplyRatingsOption() { ::ApplyRatingsOption(GetList()); }
+
+bool CClientClubPlayers::OpenPlayerMatches(const CXListBox& list, uint32_t dwMask)
+{
+    CDatabaseHandler* pDatabase = GetLoadedDatabase();
+    if (!pDatabase || list.GetSelection() < 0 || !list.GetColumns() || list.m_nClickedColumn < 0 ||
+        list.m_nClickedColumn >= list.GetColumnCount())
+        return false;
+    using Popup = CPopupGeneralMatchDetails;
+    int nType = -1;
+    switch (list.GetColumns()[list.m_nClickedColumn].wHeaderID) {
+    case 970: nType = Popup::TYPE_PLAYER_APPEARANCES; break;
+    case 971: nType = Popup::TYPE_PLAYER_GOALS; break;
+    case 974: nType = Popup::TYPE_PLAYER_BOOKINGS; break;
+    case 977: nType = Popup::TYPE_PLAYER_SENDINGS_OFF; break;
+    case 293: nType = Popup::TYPE_PLAYER_AWARDS; break;
+    default: return false;
+    }
+    const auto idPlayer = static_cast<ID_PLAYER>(list.GetItemData(list.GetSelection()));
+    const CPlayerDatabase* pPlayer = pDatabase->GetPlayerFromID(idPlayer);
+    // A figure without matches behind it (or a player without a club) opens nothing.
+    if (!pPlayer || !pPlayer->m_pClub)
+        return true;
+    Popup& popup = GetGeneralMatchDetailsPopup();
+    popup.SetPerson(idPlayer);
+    popup.SetClub(pPlayer->m_pClub->m_wClubId);
+    popup.SetReferenceDate(pDatabase->GetGameDate());
+    popup.Show(nType, dwMask & 0xFF, Popup::kRunningSeason);
+    return true;
+}

@@ -76,6 +76,10 @@ public:
     };
     // The counted competitions' sums of a squad player.
     static STATISTICS CountStatistics(const CPlayerDatabase& player, uint32_t dwMask);
+    // The list of matches behind a player's figure (the column double-clicked
+    // in a list whose rows hold players), over the mask's competitions;
+    // false when the column is no such figure.
+    static bool OpenPlayerMatches(const CXListBox& list, uint32_t dwMask);
     // Whether a squad player is listed under the mask, for the human's
     // nationality.
     static bool PassesSquadFilter(const CPlayerDatabase& player, uint32_t dwMask, uint8_t byHumanNationality);
@@ -94,7 +98,8 @@ public:
     void OnPrint() override;
     void UpdateBars() override;
     void OnEndMessageBoxPopup() override;
-    // A squad row opens the player's details.
+    // A season figure of a squad row opens the matches behind it, any other
+    // column the player's details.
     void OnDoubleClicked(uint32_t dwID) override;
     // The list shows what the player's details changed.
     void OnEndPopup(CXPopup* pPopup) override;

@@ -16,6 +16,7 @@
 #include "database/CPlayerDatabase.h"
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
+#include "database/MatchHistory.h"
 #include "season/CComponentDatabase.h"
 #include "season/CComponentScheduleDatabase.h"
 #include "season/CGroundDatabase.h"
@@ -38,6 +39,10 @@ namespace {
 constexpr int kCategoryTextSet = 91;
 // Paid out of the current account into the deposit account.
 constexpr int kDepositPaymentCategory = 86;
+constexpr int kFirstMatchdaySales = 28;
+constexpr int kLastMatchdaySales = 44;
+constexpr int kFirstMatchdayService = 96;
+constexpr int kLastMatchdayService = 102;
 constexpr int kComponentTypeSet = 101;
 constexpr int kCaptionSet = 190;
 constexpr int kMonthNameSet = 128;
@@ -190,7 +195,8 @@ bool CClientFinanceCurrent::OnInitDialog()
         pBar->Create(885, 886, 16, false, 0);
     m_pTree = static_cast<CXTreeView*>(AddControl(XCONTROL_TREEVIEW, 0, 40, 640, 296, ID_TREE, nullptr));
     if (m_pTree) {
-        m_pTree->SetUp(kRowHeight, 6, g_hSmallFont, TREESTYLE_NOTIFY_SELECTION, 1, pBar, 1, 0, nullptr);
+        m_pTree->SetUp(kRowHeight, 6, g_hSmallFont, TREESTYLE_NOTIFY_SELECTION | TREESTYLE_NOTIFY_DOUBLE_CLICK, 1,
+                       pBar, 1, 0, nullptr);
         m_pTree->CreateColumnHeader({0, 40, 640, 296}, kColumns, true, 296 - 40 - TREE_HEADER_HEIGHT);
     }
     m_pGraph = finance_look::AddGraph(*this, ID_GRAPH, ID_GRAPH_LINE, kGroupLine);
@@ -224,6 +230,51 @@ void CClientFinanceCurrent::OnEndPopup(CXPopup* pPopup)
     pClub->AddFinanceTransaction(kDepositPaymentCategory, 0, nAmount, 0, 0);
     LoadMonth(-1);
     UpdateBars();
+}
+
+void CClientFinanceCurrent::OnDoubleClicked(uint32_t dwID)
+{
+    CGameClient::OnDoubleClicked(dwID);
+    if (dwID != ID_TREE || !m_pTree)
+        return;
+    uint32_t dwMatchID = 0;
+    if (FindMatchOfItem(m_pTree->GetCurrentID(), dwMatchID))
+        m_MatchdayPopup.Show(dwMatchID);
+}
+
+bool CClientFinanceCurrent::IsMatchdayCategory(int nCategory)
+{
+    return (nCategory >= kFirstMatchdaySales && nCategory <= kLastMatchdaySales) ||
+           (nCategory >= kFirstMatchdayService && nCategory <= kLastMatchdayService);
+}
+
+bool CClientFinanceCurrent::FindMatchOfItem(int nItem, uint32_t& dwMatchID) const
+{
+    const auto it = m_MatchOfItem.find(nItem);
+    if (it == m_MatchOfItem.end())
+        return false;
+    dwMatchID = it->second;
+    return true;
+}
+
+std::string CClientFinanceCurrent::MatchName(uint32_t dwMatchID)
+{
+    if (const auto it = m_MatchNames.find(dwMatchID); it != m_MatchNames.end())
+        return it->second;
+    CDatabaseHandler* pDatabase = Database();
+    const CSaveGame* pHuman = Human();
+    const CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr;
+    MATCHHISTORYHEADER header;
+    std::string name;
+    if (pDatabase && pClub && pDatabase->FindMatchRecord(header, nullptr, dwMatchID)) {
+        const ID_CLUB idOther = header.wHomeClub == pClub->m_wClubId ? header.wAwayClub : header.wHomeClub;
+        if (const CClubDatabase* pOther = pDatabase->GetClubFromID(idOther))
+            name = pOther->GetName();
+    } else {
+        DebugLog(1, "[CClientFinanceCurrent::AddDataToItemsInTree] No record of match %u for its payment", dwMatchID);
+    }
+    m_MatchNames[dwMatchID] = name;
+    return name;
 }
 
 void CClientFinanceCurrent::FillMonthSelector()
@@ -294,6 +345,8 @@ void CClientFinanceCurrent::LoadMonth(int nRow)
     if (!m_pTree)
         return;
     m_pTree->DeleteAllItems();
+    m_MatchOfItem.clear();
+    m_MatchNames.clear();
     AddCategoriesToTree(kTop, -1, 0);
     AddDataToItemsInTree();
     m_pTree->Redraw();
@@ -452,11 +505,14 @@ void CClientFinanceCurrent::AddDataToItemsInTree()
         const int nParent = m_pTree->FindItemByData(nCategory, DATA_CATEGORY);
         if (nParent < 0)
             continue;
-        const std::string name = PaymentName(transaction);
+        const bool bMatchday = IsMatchdayCategory(nCategory);
+        const std::string name = bMatchday ? MatchName(transaction.dwParameter) : PaymentName(transaction);
         if (name.empty())
             continue;
         const int nItem = m_pTree->AddItem(nParent, kRowColour, g_hSmallFont, "%s\t%s\t%s", name.c_str(),
                                            Cell(transaction.nIncome).c_str(), Cell(transaction.nExpense).c_str());
+        if (nItem >= 0 && bMatchday)
+            m_MatchOfItem[nItem] = transaction.dwParameter;
         if (nItem >= 0) {
             m_pTree->SetItemData(nItem, kPaymentRow | nCategory, DATA_CATEGORY);
             m_pTree->SetItemData(nItem, CClubDatabase::FindFinanceCategory(nCategory), DATA_TREE_ROW);

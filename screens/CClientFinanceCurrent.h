@@ -6,12 +6,14 @@
 // ground component. The title bar's month list chooses a closed month (read
 // from the month history) or the running month (the human's live books);
 // the graph shows the chosen heading's monthly figure over the months kept.
+#include "popups/CPopupMatchdayFinance.h"
 #include "popups/CPopupTransferMoney.h"
 #include "shell/CGameClient.h"
 
 #include "season/CFinanceMonthFile.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 class CXGraph;
@@ -38,6 +40,8 @@ public:
     void OnClicked(uint32_t dwID) override;
     void OnEndPopup(CXPopup* pPopup) override;
     void OnSelChange(uint32_t dwID) override;
+    // A match day's payment opens that match day's money.
+    void OnDoubleClicked(uint32_t dwID) override;
     void ConstructScreen() override;
     void OnPrint() override;
 
@@ -69,9 +73,21 @@ public:
 
     // The form that asks how much to move to the deposit account.
     CPopupTransferMoney& GetTransferPopup() { return m_TransferPopup; }
+    CPopupMatchdayFinance& GetMatchdayPopup() { return m_MatchdayPopup; }
+    // The match of a match day's payment row; false for any other row.
+    bool FindMatchOfItem(int nItem, uint32_t& dwMatchID) const;
+    // Match-day sales and services are paid per match: their payments name
+    // the match by its id.
+    static bool IsMatchdayCategory(int nCategory);
 
 private:
     CPopupTransferMoney m_TransferPopup;
+    CPopupMatchdayFinance m_MatchdayPopup;
+    // Payment rows of match days and their matches.
+    std::map<int, uint32_t> m_MatchOfItem;
+    // Who the human club played in a match, by its record.
+    std::string MatchName(uint32_t dwMatchID);
+    std::map<uint32_t, std::string> m_MatchNames;
     void AddCategoriesToTree(const TREEROW* pTable, int nParent, int nDepth);
     void AddDataToItemsInTree();
     bool IsShown(int nCategory) const;

@@ -277,13 +277,13 @@ void CClientTablesStaticsFixtures::FillTable()
 
 void CClientTablesStaticsFixtures::OnDoubleClicked(uint32_t dwID)
 {
-    // The score column would open the played match's details, a popup the
-    // game does not have yet; a league club's column the club screen, also
+    // The score column of a played match opens its details, which step
+    // through this list; a league club's column would open the club screen,
     // still to come.
     const CXListBox* pList = GetList();
     const FixtureKitRow* pRow = pList && dwID == ID_LIST ? GetRow(pList->GetSelection()) : nullptr;
-    if (pRow && !m_bMatchDay)
-        pRow->ExplainClubOfColumn(pList->m_nClickedColumn);
+    if (pRow)
+        pRow->OnDoubleClick(pList->m_nClickedColumn, m_bMatchDay);
 }
 
 int32_t CClientTablesStaticsFixtures::GetPreviousFixture()

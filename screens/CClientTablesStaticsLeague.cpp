@@ -1,5 +1,6 @@
 #include "screens/CClientTablesStaticsLeague.h"
 
+#include "popups/CPopupGeneralMatchDetails.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
@@ -449,3 +450,42 @@ void CClientTablesStaticsLeague::OnSort(uint32_t dwHeaderID)
 }
 
 void CClientTablesStaticsLeague::OnPrint() { PrintControl(ID_TABLE); }
+
+int CClientTablesStaticsLeague::MatchListOfColumn(uint16_t wHeaderID)
+{
+    using Popup = CPopupGeneralMatchDetails;
+    switch (wHeaderID) {
+    case 145: case 153: return Popup::TYPE_CLUB_PLAYED;
+    case 148: return 1;
+    case 149: return 2;
+    case 150: return 3;
+    case 151: case 971: return 4;
+    case 152: return 5;
+    case 147: case 165: return 6;
+    case 166: return Popup::TYPE_HOME_FORM;
+    case 167: return Popup::TYPE_AWAY_FORM;
+    case 976: return Popup::TYPE_CLUB_BOOKINGS;
+    default:
+        // Home won to away against: the home and the away lists in turn.
+        if (wHeaderID >= 154 && wHeaderID <= 163)
+            return Popup::TYPE_CLUB_HOME_WON + (wHeaderID - 154);
+        return -1;
+    }
+}
+
+void CClientTablesStaticsLeague::OnDoubleClicked(uint32_t dwID)
+{
+    CGameClient::OnDoubleClicked(dwID);
+    const CXListBox* pList = GetTable();
+    if (dwID != ID_TABLE || !pList || pList->GetSelection() < 0 || !pList->GetColumns() ||
+        pList->m_nClickedColumn < 0 || pList->m_nClickedColumn >= pList->GetColumnCount())
+        return;
+    const int nType = MatchListOfColumn(pList->GetColumns()[pList->m_nClickedColumn].wHeaderID);
+    if (nType < 0)
+        return;
+    CPopupGeneralMatchDetails& popup = GetGeneralMatchDetailsPopup();
+    popup.SetClub(static_cast<ID_CLUB>(pList->GetItemData(pList->GetSelection())));
+    popup.SetReferenceDate(m_dateView);
+    // The table counts league matches only.
+    popup.Show(nType, 1, CPopupGeneralMatchDetails::kRunningSeason);
+}

@@ -53,6 +53,10 @@ public:
     void OnDestroy() override;
     void OnSelChange(uint32_t dwID) override;
     void OnSort(uint32_t dwHeaderID) override;
+    // A figure of a club's row opens the matches behind it.
+    void OnDoubleClicked(uint32_t dwID) override;
+    // The list of matches behind a column of the table (-1 for none).
+    static int MatchListOfColumn(uint16_t wHeaderID);
     void OnPrint() override;
     void ConstructScreen() override;
 

@@ -213,17 +213,20 @@ uint32_t CClientTablesStaticsPlayers::GetCurrentListPlayer()
     return static_cast<uint32_t>(pList->GetItemData(nRow));
 }
 
-void CClientTablesStaticsPlayers::OnDoubleClicked(uint32_t dwID)
-{
-    const CXListBox* pList = GetList();
-    const int nRow = pList ? pList->GetSelection() : -1;
-    if (dwID == ID_LIST && nRow >= 0)
-        ShowPlayerDetails(static_cast<uint32_t>(pList->GetItemData(nRow)));
-}
-
 void CClientTablesStaticsPlayers::UpdateBars()
 {
     CGameClient::UpdateBars();
     if (CXListBox* pList = GetList())
         ApplyRatingsOption(pList);
+}
+
+void CClientTablesStaticsPlayers::OnDoubleClicked(uint32_t dwID)
+{
+    CGameClient::OnDoubleClicked(dwID);
+    const CXListBox* pList = GetList();
+    if (dwID != ID_LIST || !pList || pList->GetSelection() < 0)
+        return;
+    // The competitions the table counts are the filter's.
+    if (!CClientClubPlayers::OpenPlayerMatches(*pList, m_nFilter))
+        ShowPlayerDetails(static_cast<uint32_t>(pList->GetItemData(pList->GetSelection())));
 }

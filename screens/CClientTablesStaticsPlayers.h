@@ -28,7 +28,8 @@ public:
 
     bool OnInitDialog() override;
     void OnDestroy() override;
-    // A row opens the player's details.
+    // A figure of a row opens the matches behind it, any other column the
+    // player's details.
     void OnDoubleClicked(uint32_t dwID) override;
     void UpdateBars() override;
     uint32_t GetPreviousListPlayer() override { return MoveSelection(-1); }

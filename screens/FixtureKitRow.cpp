@@ -1,5 +1,6 @@
 #include "screens/FixtureKitRow.h"
 
+#include "popups/CPopupAdvancedMatchDetails.h"
 #include "shell/CGamePopup.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/KitClash.h"
@@ -75,4 +76,14 @@ bool FixtureKitRow::ExplainClubOfColumn(int nColumn) const
         return false;
     ShowGameMessageBox(CGameMessageBox::MODE_OK, kClubNotShown);
     return true;
+}
+
+void FixtureKitRow::OnDoubleClick(int nColumn, bool bMatchDay) const
+{
+    if (nColumn == 1) {
+        if (m_bPlayed)
+            GetAdvancedMatchDetailsPopup().Show(m_dwMatchID, true);
+    } else if (!bMatchDay) {
+        ExplainClubOfColumn(nColumn);
+    }
 }

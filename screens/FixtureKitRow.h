@@ -34,6 +34,11 @@ public:
     // when it was said.
     bool ExplainClubOfColumn(int nColumn) const;
 
+    // A double-click on a column of the row: the score of a played match
+    // opens its details (stepping through the opener's list), a club's
+    // column what ExplainClubOfColumn says, except on a match day.
+    void OnDoubleClick(int nColumn, bool bMatchDay) const;
+
     uint32_t GetMatchID() const { return m_dwMatchID; }
     const CClubDatabase* GetHomeClub() const { return m_pHome; }
     const CClubDatabase* GetAwayClub() const { return m_pAway; }

@@ -121,6 +121,26 @@ TEST_F(WorkingFiles, MatchHistoryReadsBackRecordByRecord)
     }
 }
 
+TEST_F(WorkingFiles, EveryMatchRecordIsVisitedOnceUntilTheVisitStops)
+{
+    RunDays(40);
+    std::map<uint32_t, int> visits;
+    H().ForEachMatchRecord([&visits](const MATCHHISTORYHEADER& header, const MATCHRECORDBODY& body) {
+        ++visits[header.dwMatchID];
+        EXPECT_EQ(body.HomeEvents.size(), header.byHomeEvents);
+        return true;
+    });
+    ASSERT_GT(visits.size(), 24u);
+    for (const auto& [dwMatchID, nVisits] : visits) {
+        EXPECT_EQ(nVisits, 1) << "match " << dwMatchID;
+        MATCHHISTORYHEADER header;
+        EXPECT_TRUE(H().FindMatchRecord(header, nullptr, dwMatchID));
+    }
+    int nSeen = 0;
+    H().ForEachMatchRecord([&nSeen](const MATCHHISTORYHEADER&, const MATCHRECORDBODY&) { return ++nSeen < 3; });
+    EXPECT_EQ(nSeen, 3);
+}
+
 TEST_F(WorkingFiles, WeeklyPlayerHistoryIsWrittenOnMondays)
 {
     const int nSlots = H().GetHistorySlotCount();

@@ -295,6 +295,7 @@ TEST_F(HumanWorld, TheHumansRecordsAndProjectionCarryTheMatchDayMoney)
     FILE* pFile = std::fopen(m_pClub->GetCountry()->GetMatchHistoryFileName().c_str(), "rb");
     ASSERT_NE(pFile, nullptr);
     int nHomeMatches = 0;
+    int nCostsBooked = 0;
     MATCHHISTORYHEADER header;
     MATCHRECORDBODY body;
     while (CDatabaseHandler::ReadNextMatchRecord(pFile, header, &body)) {
@@ -310,9 +311,21 @@ TEST_F(HumanWorld, TheHumansRecordsAndProjectionCarryTheMatchDayMoney)
         for (size_t i = 0; i < 32; ++i)
             dwCrowd += body.AttendanceBlock[i * 8 + 4] | body.AttendanceBlock[i * 8 + 5] << 8;
         EXPECT_EQ(dwCrowd, header.dwAttendance);
+        // The record's money reads back as the books took it.
+        int64_t nFacilities = 0;
+        for (int32_t nProfit : body.Finance.anFacilityProfit)
+            nFacilities += nProfit;
+        EXPECT_GT(nFacilities, 0);
+        EXPECT_GT(body.Finance.nGate, 0);
+        for (const FINANCETRANSACTION* p : m_pHuman->GetTransactions().Items<FINANCETRANSACTION>())
+            if (p->dwParameter == header.dwMatchID && p->dwCategory >= 96 && p->dwCategory <= 102) {
+                EXPECT_EQ(p->nExpense, body.Finance.anCosts[p->dwCategory - 96]) << "category " << p->dwCategory;
+                ++nCostsBooked;
+            }
     }
     std::fclose(pFile);
     EXPECT_GT(nHomeMatches, 0);
+    EXPECT_GT(nCostsBooked, 0) << "a home match of the running month";
     int nSold = 0;
     for (int r = 0; r < TICKET_ROWS; ++r)
         nSold += m_pHuman->GetTicketField(r, TICKET_FIELD_SEASON_BUYERS) > 0;

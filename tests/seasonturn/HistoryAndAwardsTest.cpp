@@ -49,6 +49,41 @@ TEST_F(SeasonFiles, ScheduleArchiveKeepsTheGameLengthInSeasons)
     EXPECT_EQ(summaries[364 + 344], 8);
 }
 
+TEST_F(SeasonFiles, AFinishedSeasonsFixturesReadBackByTheirDates)
+{
+    CDivisionDatabase* pDivision = Division(1);
+    auto* pFirst = new CDivisionFixturesDatabase(41, CDate(2001, 8, 11), 7, 8, 0, 0, 0);
+    auto* pSecond = new CDivisionFixturesDatabase(42, CDate(2002, 5, 18), 8, 7, 0, 0, 0);
+    pDivision->m_lstFixtures.AddTail(pFirst);
+    pDivision->m_lstFixtures.AddTail(pSecond);
+    ASSERT_TRUE(pDivision->WriteScheduleHistory(1, 5));
+    pFirst->SetDate(CDate(2002, 8, 10));
+    pSecond->SetDate(CDate(2003, 5, 17));
+    pFirst->SetGoals(2, 2);
+    ASSERT_TRUE(pDivision->WriteScheduleHistory(2, 5));
+
+    const std::vector<CDivisionFixturesDatabase> first =
+        pDivision->ReadScheduleHistory(CDate(2001, 7, 1), CDate(2002, 7, 1));
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first[0].GetFixtureID(), 41u);
+    EXPECT_FALSE(first[0].IsPlayed());
+    const std::vector<CDivisionFixturesDatabase> second =
+        pDivision->ReadScheduleHistory(CDate(2002, 7, 1), CDate(2003, 7, 1));
+    ASSERT_EQ(second.size(), 2u);
+    EXPECT_EQ(second[0].GetHomeGoals(), 2);
+    EXPECT_TRUE(pDivision->ReadScheduleHistory(CDate(2003, 7, 1), CDate(2004, 7, 1)).empty());
+
+    // A file cut inside a record keeps the whole records before the cut.
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(plat::readWholeFile("TempDivision22.shs", bytes));
+    bytes.resize(3 * 28 + 10);
+    FILE* pFile = plat::openFile("TempDivision22.shs", "wb");
+    ASSERT_NE(pFile, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), pFile);
+    std::fclose(pFile);
+    EXPECT_EQ(pDivision->ReadScheduleHistory(CDate(2002, 7, 1), CDate(2003, 7, 1)).size(), 1u);
+}
+
 TEST_F(SeasonFiles, TransfersAndLoansAreArchivedInCountedBlocks)
 {
     CDivisionDatabase* pDivision = Division(0);
