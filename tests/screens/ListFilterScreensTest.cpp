@@ -9,6 +9,7 @@
 #include "screens/CClientClubPlayers.h"
 #include "screens/CClientStaffMarket.h"
 #include "screens/CClientTablesStaticsPlayers.h"
+#include "screens/CClientTrainingIndividual.h"
 #include "screens/CClientTransferMarket.h"
 #include "shell/ScreenIDs.h"
 #include "shell/WinMain.h"
@@ -18,7 +19,7 @@
 #include "database/CPlayerDatabase.h"
 #include "database/CStaffDatabase.h"
 #include "platform/Messages.h"
-#include "xframework/CXListBox.h"
+#include "xframework/CXListBoxEx.h"
 #include "xframework/CXPopup.h"
 
 #include <gtest/gtest.h>
@@ -166,6 +167,20 @@ TEST_F(ListFilterScreens, TheStaffMarket)
                return pStaff ? std::countr_zero(static_cast<unsigned>(CClientStaffMarket::KindFilterBit(pStaff->m_byKind)))
                              : -1;
            }});
+}
+
+TEST_F(ListFilterScreens, TheIndividualTrainingSquadKeepsThePlayerShownWhenTheFilterKeepsHim)
+{
+    const auto screen = [] { return dynamic_cast<CClientTrainingIndividual*>(g_pCurrentClient); };
+    Check({"training", SCREEN_TRAINING_INDIVIDUAL, CClientTrainingIndividual::kFilterTextSet,
+           [&] { return static_cast<CXListBox*>(screen()->GetPlayerList()); }, [&] { return screen()->GetFilter(); },
+           [&](uint32_t id) { return PositionBit(id, 2); }});
+    // The player shown is one the list still holds.
+    CClientTrainingIndividual* pScreen = screen();
+    const CXListBox* pList = pScreen->GetPlayerList();
+    ASSERT_GT(pList->GetCount(), 0);
+    EXPECT_GE(pList->FindItemData(pScreen->GetCurrentPlayer()), 0);
+    EXPECT_EQ(pList->GetItemData(pList->GetSelection()), pScreen->GetCurrentPlayer());
 }
 
 }  // namespace
