@@ -260,4 +260,37 @@ TEST_F(ClubGeneral, TheHumansOwnClubAsksTheBoardAndResigns)
     EXPECT_EQ(m_pHuman->GetClub(), m_pClub);
 }
 
+TEST_F(ClubGeneral, TheTitleBarsSeasonChoiceReopensTheScreenWithTheLinesAsTheyWere)
+{
+    m_pClub->GetCountry()->SetSeasonStartDate(CDate(Screen::kSeasonBase + 1, 7, 1));
+    // From the navigation tree: the human's club, this season.
+    OpenScreen(SCREEN_CLUB_GENERAL);
+    auto* pScreen = dynamic_cast<Screen*>(g_pCurrentClient);
+    ASSERT_NE(pScreen, nullptr);
+    EXPECT_EQ(pScreen->GetClub(), m_pClub);
+    EXPECT_EQ(pScreen->GetSelectedSeason(), 1);
+    // The place line hidden by its button.
+    auto* pButton = dynamic_cast<CXButton*>(pScreen->FindControl(Screen::ID_POSITION_LINE));
+    ASSERT_NE(pButton, nullptr);
+    pButton->OnLButtonDown(0, 2, 2);
+    pButton->OnLButtonUp(0, 2, 2);
+    ASSERT_EQ(pButton->m_bChecked, 0);
+    EXPECT_TRUE(pScreen->GetGraph()->GetSeries(Screen::LINE_POSITION).bHidden);
+
+    CXComboBox* pSeasons = g_pTitlebar->GetSelector(Screen::kSeasonSelector);
+    ASSERT_NE(pSeasons, nullptr);
+    pSeasons->SetCurSel(pSeasons->FindItemData(0));
+    pScreen->OnSelChange(CGameTitlebar::GetSelectorControlID(Screen::kSeasonSelector));
+    m_game.Update();
+    m_game.Update();
+    pScreen = dynamic_cast<Screen*>(g_pCurrentClient);
+    ASSERT_NE(pScreen, nullptr);
+    EXPECT_EQ(pScreen->GetSelectedSeason(), 0);
+    EXPECT_EQ(pScreen->GetClub(), m_pClub);
+    pButton = dynamic_cast<CXButton*>(pScreen->FindControl(Screen::ID_POSITION_LINE));
+    EXPECT_EQ(pButton->m_bChecked, 0);
+    EXPECT_TRUE(pScreen->GetGraph()->GetSeries(Screen::LINE_POSITION).bHidden);
+    EXPECT_FALSE(pScreen->GetGraph()->GetSeries(Screen::LINE_POINTS).bHidden);
+}
+
 }  // namespace
