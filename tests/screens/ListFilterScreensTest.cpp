@@ -6,7 +6,10 @@
 
 #include "popups/CPopupListFilter.h"
 #include "popups/GamePopups.h"
+#include "screens/CClientArchivesNewspaper.h"
 #include "screens/CClientClubPlayers.h"
+#include "screens/CClientTablesStaticsReferees.h"
+#include "screens/CClientTransferHistory.h"
 #include "screens/CClientStaffMarket.h"
 #include "screens/CClientTablesStaticsPlayers.h"
 #include "screens/CClientTrainingIndividual.h"
@@ -138,7 +141,7 @@ TEST_F(ListFilterScreens, TheClubPlayersSquad)
 TEST_F(ListFilterScreens, ThePlayersStatisticsTable)
 {
     const auto screen = [] { return dynamic_cast<CClientTablesStaticsPlayers*>(g_pCurrentClient); };
-    Check({"players_table", SCREEN_TABLES_PLAYERS, CClientTablesStaticsPlayers::kFilterTextSet,
+    Check({"players_table", SCREEN_TABLES_PLAYERS, 19,
            [&] { return screen()->GetList(); }, [&] { return screen()->GetFilter(); },
            [&](uint32_t id) { return PositionBit(id, 8); }});
 }
@@ -181,6 +184,43 @@ TEST_F(ListFilterScreens, TheIndividualTrainingSquadKeepsThePlayerShownWhenTheFi
     ASSERT_GT(pList->GetCount(), 0);
     EXPECT_GE(pList->FindItemData(pScreen->GetCurrentPlayer()), 0);
     EXPECT_EQ(pList->GetItemData(pList->GetSelection()), pScreen->GetCurrentPlayer());
+}
+
+// Screens whose lists may be empty this early: the panel offers the
+// screen's criteria and a criterion ticked or unticked reaches the screen.
+TEST_F(ListFilterScreens, TheRefereesTransferHistoryAndNewspaperTakeThePanelsMask)
+{
+    const struct {
+        int nScreen;
+        int nCriteria;
+        std::function<uint32_t()> mask;
+    } screens[] = {
+        {SCREEN_TABLES_REFEREES, 4,
+         [] { return dynamic_cast<CClientTablesStaticsReferees*>(g_pCurrentClient)->GetFilter(); }},
+        // The transfer market's choices without the listing group.
+        {SCREEN_TRANSFER_HISTORY, 8,
+         [] { return dynamic_cast<CClientTransferHistory*>(g_pCurrentClient)->GetFilter(); }},
+        {SCREEN_ARCHIVES_NEWSPAPER, 2,
+         [] { return static_cast<uint32_t>(dynamic_cast<CClientArchivesNewspaper*>(g_pCurrentClient)->GetFilter()); }},
+    };
+    for (const auto& screen : screens) {
+        SCOPED_TRACE(screen.nScreen);
+        OpenScreen(screen.nScreen);
+        const uint32_t dwBefore = screen.mask();
+        const CXControl* pButton = g_pCurrentClient->FindControl(981);
+        ASSERT_NE(pButton, nullptr);
+        Click(g_pCurrentClient->m_nLeft + pButton->m_nLeft + 8, g_pCurrentClient->m_nTop + pButton->m_nTop + 8);
+        CPopupListFilter& panel = GetListFilterPopup();
+        ASSERT_EQ(CXPopup::TopPopup(), &panel);
+        int nRows = 0;
+        for (int g = 0; g < panel.GetGroupCount(); ++g)
+            nRows += panel.GroupList(g) ? panel.GroupList(g)->GetCount() : 0;
+        EXPECT_EQ(nRows, screen.nCriteria);
+        ClickCriterion(panel, 1);
+        Send(plat::WM_MOUSEMOVE, panel.m_nLeft - 5, panel.m_nTop + 10);
+        ASSERT_EQ(CXPopup::TopPopup(), nullptr);
+        EXPECT_EQ(screen.mask(), dwBefore ^ 2u);
+    }
 }
 
 }  // namespace
