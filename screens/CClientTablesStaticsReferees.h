@@ -49,7 +49,7 @@ protected:
     const LISTCOLUMN* Columns() const override;
     int ListBottom() const override;
     // The competition kinds counted.
-    int FilterTextSet() const override { return 108; }
+    int FilterTextSet() const override { return 107; }
 
 private:
     std::vector<REFEREETOTALS> m_Totals;
