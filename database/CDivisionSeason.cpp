@@ -160,8 +160,11 @@ void WriteClubSeasonSummary(CBinaryWriter& writer, const CClubDatabase& club)
         writer.WriteU8(static_cast<uint8_t>(nValue > 255 ? 255 : nValue));
     writer.WriteU8(club.m_byPoints);
     writer.WriteU8(club.m_byLeaguePosition);
-    // The three league extras are not kept by this game's clubs.
-    writer.WriteZeros(3);
+    // The season's best and worst places and the place before the last match
+    // day, which the club screen shows beside the final one.
+    writer.WriteU8(club.m_byBestPosition);
+    writer.WriteU8(club.m_byWorstPosition);
+    writer.WriteU8(club.m_byPreviousPosition);
     writer.WriteU8(club.m_byTargetKind);
     writer.WriteU8(club.m_byDivisionId);
     writer.WriteZeros(3);

@@ -1,5 +1,6 @@
 #include "popups/GamePopups.h"
 
+#include "popups/CPopupListFilter.h"
 #include "popups/CPopupLoadSaveGame.h"
 #include "popups/CPopupMessageBox.h"
 #include "popups/CPopupOptions.h"
@@ -23,4 +24,5 @@ void CreateGamePopups()
     RegisterPopup(SCREEN_SELECT_PLAYER_POPUP, &s_SelectPlayer);
     static CPopupOptions s_Options;
     RegisterPopup(SCREEN_OPTIONS_POPUP, &s_Options);
+    RegisterPopup(CPopupListFilter::kScreenID, &GetListFilterPopup());
 }

@@ -1,4 +1,7 @@
 #include "screens/CClientArchivesNewspaper.h"
+#include "screens/FilterButton.h"
+
+#include "popups/CPopupListFilter.h"
 
 #include "shell/CGame.h"
 #include "shell/CGamePopup.h"
@@ -53,13 +56,7 @@ void CClientArchivesNewspaper::OnOpen()
         if (m_pIconStrip)
             m_apIcons[i]->Setup(m_pIconStrip.get(), kIconSize, kIconSize, 0, i * kIconSize, 1, 1);
     }
-    m_pFilterFace.reset(LoadMainArchiveBitmap("btnFiltr.bmp", true));
-    if (auto* pFilter = static_cast<CXButton*>(AddControlXYWH(XCONTROL_BUTTON, 624, 44, 16, 16, ID_FILTER, nullptr));
-        pFilter && m_pFilterFace) {
-        pFilter->SetBitmap(m_pFilterFace.get(), 0, 0, true, true);
-        // The filter choice opens a popup the game does not have yet.
-        pFilter->Enable(true);
-    }
+    AddFilterButton(*this, ID_FILTER, 624, 44, m_pFilterFace);
 }
 
 void CClientArchivesNewspaper::OnDestroy()
@@ -125,8 +122,17 @@ void CClientArchivesNewspaper::SetFilter(uint8_t byFilter)
 void CClientArchivesNewspaper::OnClicked(uint32_t dwID)
 {
     CClientArchivesStories::OnClicked(dwID);
-    if (dwID == ID_KEEP && GetSelectedStory())
+    if (dwID == ID_FILTER)
+        GetListFilterPopup().ShowBesideControl(kFilterTextSet, FindControl(ID_FILTER), m_byFilter);
+    else if (dwID == ID_KEEP && GetSelectedStory())
         ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, ASK_KEEP);
+}
+
+void CClientArchivesNewspaper::OnEndPopup(CXPopup* pPopup)
+{
+    CClientArchivesStories::OnEndPopup(pPopup);
+    if (pPopup == &GetListFilterPopup())
+        SetFilter(static_cast<uint8_t>(GetListFilterPopup().GetMask()));
 }
 
 void CClientArchivesNewspaper::OnEndMessageBoxPopup()

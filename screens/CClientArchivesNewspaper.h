@@ -16,6 +16,8 @@ public:
     // The filter: bit 0 lists read stories, bit 1 unread ones.
     enum : uint8_t { SHOW_READ = 1, SHOW_UNREAD = 2 };
     enum : int { ASK_KEEP = 10 };
+    // The filter panel's choices, in filter-bit order.
+    static constexpr int kFilterTextSet = 41;
 
     CClientArchivesNewspaper();
     ~CClientArchivesNewspaper() override;
@@ -23,6 +25,7 @@ public:
     void OnDestroy() override;
     void OnClicked(uint32_t dwID) override;
     void OnEndMessageBoxPopup() override;
+    void OnEndPopup(CXPopup* pPopup) override;
 
     // A new filter; the list is filled again when it changed.
     void SetFilter(uint8_t byFilter);

@@ -1,4 +1,7 @@
 #include "screens/CClientClubPlayers.h"
+#include "screens/FilterButton.h"
+
+#include "popups/CPopupListFilter.h"
 
 #include "popups/CPopupMessageBox.h"
 #include "popups/CPopupPlayerDetails.h"
@@ -279,6 +282,7 @@ bool CClientClubPlayers::OnInitDialog()
     if (pList)
         pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true,
                      pBar, true, nullptr, true, 0, false, false, false);
+    AddFilterButton(*this, ID_FILTER, kListRight - 16, kListTop - 16, m_pFilterFace);
     for (int k = 0; k < kNumberCount; ++k) {
         auto* pLabel = static_cast<CXStatic*>(AddControlXYWH(XCONTROL_STATIC, CellX(k), CellY(k), 24,
                                                              k < kGridRow ? 16 : 15, ID_FIRST_NUMBER + k, nullptr));
@@ -328,6 +332,8 @@ void CClientClubPlayers::OnDestroy()
     m_nMode = MODE_SQUAD_OVERVIEW;
     m_apHolders.fill(nullptr);
     CGameClient::OnDestroy();
+    // The face goes after the button: leaving the screen draws it once more.
+    m_pFilterFace.reset();
     m_RowIcons.Clear();
 }
 
@@ -443,6 +449,8 @@ void CClientClubPlayers::Refresh()
         FillSquadList();
     else
         FillYouthList();
+    if (CXControl* pFilter = FindControl(ID_FILTER))
+        pFilter->Move(pList->m_nRight, pList->m_nTop - 16, 16, 16, false);
     ShowAllControls(true);
     if (!bGrid) {
         for (int k = 0; k < kNumberCount; ++k)
@@ -830,7 +838,10 @@ void CClientClubPlayers::OnGetToolTipText(uint32_t dwID, char* pszText)
 void CClientClubPlayers::OnClicked(uint32_t dwID)
 {
     CGameClient::OnClicked(dwID);
-    if (dwID == ID_AUTOMATIC_NUMBERS && IsNumberGridUsable())
+    if (dwID == ID_FILTER)
+        GetListFilterPopup().ShowBesideControl(m_nMode < MODE_YOUTH_OVERVIEW ? kSquadFilterTextSet : kYouthFilterTextSet,
+                                               FindControl(ID_FILTER), GetFilterMask());
+    else if (dwID == ID_AUTOMATIC_NUMBERS && IsNumberGridUsable())
         ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, kAutomaticNumbersMessage);
 }
 
@@ -858,6 +869,10 @@ void CClientClubPlayers::OnDoubleClicked(uint32_t dwID)
 void CClientClubPlayers::OnEndPopup(CXPopup* pPopup)
 {
     CGameClient::OnEndPopup(pPopup);
+    if (pPopup == &GetListFilterPopup()) {
+        SetFilterMask(GetListFilterPopup().GetMask());
+        return;
+    }
     if (pPopup != &GetPlayerDetailsPopup())
         return;
     CXListBox* pList = GetList();

@@ -32,6 +32,7 @@ public:
         ID_CLUB_CHOICE = 1140,
         ID_MODE_CHOICE = 1144,
         ID_FIRST_NUMBER = 80000,
+        ID_FILTER = 981,
     };
     enum : int {
         MODE_SQUAD_OVERVIEW = 0,
@@ -45,6 +46,9 @@ public:
     static constexpr uint32_t kInitialSquadFilter = 0xFF1;
     static constexpr uint32_t kInitialYouthFilter = 0x3F;
     static constexpr int kAutomaticNumbersMessage = 47;
+    // The filter panel's choices of the squad views and of the youth views.
+    static constexpr int kSquadFilterTextSet = 19;
+    static constexpr int kYouthFilterTextSet = 111;
 
     // Squad filter bits: competitions 0-3 counted, with or without an
     // appearance in them, the human's nationality or another, positions 0-3.
@@ -138,6 +142,7 @@ public:
     // A new filter mask for the current group of views (from the filter
     // popup); the list is refilled when it changed.
     void SetFilterMask(uint32_t dwMask);
+    uint32_t GetFilterMask() const { return m_nMode < MODE_YOUTH_OVERVIEW ? m_dwSquadFilter : m_dwYouthFilter; }
 
     CClubDatabase* GetClub() const { return m_pClub; }
     int GetMode() const { return m_nMode; }
@@ -170,6 +175,7 @@ private:
     bool m_bFilling = false;
     std::array<CPlayerDatabase*, kNumberCount> m_apHolders{};
     std::unique_ptr<CXSurface> m_pDragImage;
+    std::unique_ptr<CXSurface> m_pFilterFace;
     bool m_bDragging = false;
     int m_nDragNumber = 0;
     int m_nDragOffsetX = 0;

@@ -1,6 +1,9 @@
 #include "screens/CClientStaffMarket.h"
 
+#include "screens/FilterButton.h"
 #include "screens/StaffRows.h"
+
+#include "popups/CPopupListFilter.h"
 
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
@@ -129,15 +132,7 @@ bool CClientStaffMarket::OnInitDialog()
     addList(ID_MARKET_LIST, kMarketColumns, ID_MARKET_BAR, 885, 886, kMarketTop, kMarketBottom);
     addList(ID_NEGOTIATIONS, kNegotiationColumns, ID_NEGOTIATIONS_BAR, 887, 888, kNegotiationsTop,
             kNegotiationsBottom);
-    // The filter choice opens a popup the game does not have yet: the
-    // button shows pressed and cannot be pressed.
-    m_pFilterFace.reset(LoadMainArchiveBitmap("btnFiltr.bmp", true));
-    if (auto* pFilter = static_cast<CXButton*>(
-            AddControlXYWH(XCONTROL_BUTTON, kListRight, kMarketTop - kRowHeight - 16, 16, 16, ID_FILTER, nullptr))) {
-        if (m_pFilterFace)
-            pFilter->SetBitmap(m_pFilterFace.get(), 0, 0, true, true);
-        pFilter->Enable(true);
-    }
+    AddFilterButton(*this, ID_FILTER, kListRight, kMarketTop - kRowHeight - 16, m_pFilterFace);
     AddMarketToListBox();
     FillNegotiations();
     UpdateBars();
@@ -239,6 +234,20 @@ void CClientStaffMarket::SetFilter(uint8_t byFilter)
 }
 
 // ---- rows opened ----
+
+void CClientStaffMarket::OnClicked(uint32_t dwID)
+{
+    CGameClient::OnClicked(dwID);
+    if (dwID == ID_FILTER)
+        GetListFilterPopup().ShowBesideControl(kFilterTextSet, FindControl(ID_FILTER), m_byFilter);
+}
+
+void CClientStaffMarket::OnEndPopup(CXPopup* pPopup)
+{
+    CGameClient::OnEndPopup(pPopup);
+    if (pPopup == &GetListFilterPopup())
+        SetFilter(static_cast<uint8_t>(GetListFilterPopup().GetMask()));
+}
 
 void CClientStaffMarket::OnDoubleClicked(uint32_t dwID)
 {

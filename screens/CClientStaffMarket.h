@@ -25,6 +25,8 @@ public:
     // per staff kind.
     enum : uint8_t { FILTER_HOME = 1, FILTER_FOREIGN = 2 };
     static constexpr uint8_t kWholeFilter = 0xFF;
+    // The filter panel's choices, in filter-bit order.
+    static constexpr int kFilterTextSet = 22;
 
     CClientStaffMarket();
     ~CClientStaffMarket() override;
@@ -32,7 +34,9 @@ public:
     bool OnInitDialog() override;
     void OnDestroy() override;
     void ConstructScreen() override;
+    void OnClicked(uint32_t dwID) override;
     void OnDoubleClicked(uint32_t dwID) override;
+    void OnEndPopup(CXPopup* pPopup) override;
     void UpdateBars() override;
     void OnGetToolTipText(uint32_t dwID, char* pszText) override;
     uint32_t GetPreviousStaff() override { return StepLastList(-1); }

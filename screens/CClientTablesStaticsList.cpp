@@ -1,4 +1,7 @@
 #include "screens/CClientTablesStaticsList.h"
+#include "screens/FilterButton.h"
+
+#include "popups/CPopupListFilter.h"
 
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
@@ -80,12 +83,7 @@ bool CClientTablesStaticsList::OpenList(std::initializer_list<int> selectors, CD
     if (pList)
         pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true,
                      pBar, true, nullptr, true, 0, false, false, false);
-    m_pFilterFace.reset(LoadMainArchiveBitmap("btnFiltr.bmp", true));
-    if (auto* pFilter = static_cast<CXButton*>(
-            AddControlXYWH(XCONTROL_BUTTON, kListRight - kFilterSize, kListTop - kFilterSize, kFilterSize,
-                           kFilterSize, ID_FILTER, nullptr));
-        pFilter && m_pFilterFace)
-        pFilter->SetBitmap(m_pFilterFace.get(), 0, 0, true, true);
+    AddFilterButton(*this, ID_FILTER, kListRight - kFilterSize, kListTop - kFilterSize, m_pFilterFace);
     Refresh();
     if (pList)
         SetFocus(pList);
@@ -142,12 +140,20 @@ void CClientTablesStaticsList::Refresh()
     FillTable();
     PlaceFilterButton();
     ShowAllControls(true);
-    // The filter choice opens a popup the game does not have yet: the
-    // button shows pressed and cannot be pressed.
-    if (auto* pFilter = dynamic_cast<CXButton*>(FindControl(ID_FILTER))) {
-        pFilter->Enable(false);
-        pFilter->Enable(true);
-    }
+}
+
+void CClientTablesStaticsList::OnClicked(uint32_t dwID)
+{
+    CGameClient::OnClicked(dwID);
+    if (dwID == ID_FILTER)
+        GetListFilterPopup().ShowBesideControl(FilterTextSet(), FindControl(ID_FILTER), m_nFilter);
+}
+
+void CClientTablesStaticsList::OnEndPopup(CXPopup* pPopup)
+{
+    CGameClient::OnEndPopup(pPopup);
+    if (pPopup == &GetListFilterPopup())
+        SetFilter(GetListFilterPopup().GetMask());
 }
 
 void CClientTablesStaticsList::PlaceFilterButton()

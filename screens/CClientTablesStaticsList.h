@@ -30,6 +30,8 @@ public:
 
     void OnDestroy() override;
     void OnSelChange(uint32_t dwID) override;
+    void OnClicked(uint32_t dwID) override;
+    void OnEndPopup(CXPopup* pPopup) override;
     void OnPrint() override;
     void ConstructScreen() override;
 
@@ -59,6 +61,8 @@ protected:
     // The columns and the list's area by the screen's state.
     virtual const LISTCOLUMN* Columns() const = 0;
     virtual int ListBottom() const = 0;
+    // The table-text set of the filter panel's choices, in filter-bit order.
+    virtual int FilterTextSet() const = 0;
     // Reads the choices from the title bar; true when a choice of this
     // screen's changed.
     virtual bool TakeSelectors(uint32_t dwID);

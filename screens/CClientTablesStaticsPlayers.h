@@ -43,6 +43,8 @@ protected:
     void FillOwnSelectors() override;
     const LISTCOLUMN* Columns() const override;
     int ListBottom() const override { return 476; }
+    // The club players screen's squad filter choices.
+    int FilterTextSet() const override { return 19; }
     bool TakeSelectors(uint32_t dwID) override;
 
 private:

@@ -48,6 +48,8 @@ public:
 protected:
     const LISTCOLUMN* Columns() const override;
     int ListBottom() const override;
+    // The competition kinds counted.
+    int FilterTextSet() const override { return 107; }
 
 private:
     std::vector<REFEREETOTALS> m_Totals;

@@ -1,4 +1,7 @@
 #include "screens/CClientTrainingIndividual.h"
+#include "screens/FilterButton.h"
+
+#include "popups/CPopupListFilter.h"
 
 #include "popups/CPopupMessageBox.h"
 #include "shell/CGame.h"
@@ -14,6 +17,7 @@
 #include "database/CDivisionDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "database/CYouthDatabase.h"
+#include "database/PersonOwners.h"
 #include "season/CNoticeList.h"
 #include "season/CSaveGame.h"
 #include "xframework/CXAnimation.h"
@@ -211,6 +215,7 @@ bool CClientTrainingIndividual::OnInitDialog()
     m_bFixedNumbers = m_pClub && m_pClub->m_pDivision && m_pClub->m_pDivision->m_bySquadNumbers != 0;
     m_Undo.clear();
     m_nView = VIEW_NONE;
+    m_adwFilters = {kWholeFilter, kWholeFilter};
     m_dwPlayer = 0;
     m_nDragged = -1;
     m_nSortColumn = 2;
@@ -256,6 +261,7 @@ void CClientTrainingIndividual::OnDestroy()
     CGameClient::OnDestroy();
     m_PositionIcons.clear();
     m_RoleIcons.clear();
+    m_pFilterFace.reset();
 }
 
 void CClientTrainingIndividual::ConstructScreen()
@@ -312,6 +318,8 @@ void CClientTrainingIndividual::BuildControls()
         pList->SetUpColumns(16, 40, 612, 244, kColumns, false, false, 204, false);
         pList->m_bDragOut = 0;
     }
+    // Above the scroll bar: the list's header row fills the space above the list.
+    AddFilterButton(*this, ID_FILTER, 613, 24, m_pFilterFace);
     if (auto* pCaption = static_cast<CXStatic*>(AddControlXYWH(XCONTROL_STATIC, 20, 248, 596, 16, ID_CAPTION, nullptr))) {
         pCaption->m_hFont = g_hSmallBoldFont;
         pCaption->m_crText = 0x00FFFFFF;
@@ -385,7 +393,11 @@ void CClientTrainingIndividual::FillList(bool bSortByPosition)
     m_bFilling = true;
     pList->SetAutoRedraw(false);
     pList->ResetContent();
+    const uint32_t dwFilter = GetFilter();
+    const int nHome = GetCountryNationality(m_pClub->GetCountry());
     auto addRow = [&](CPersonDatabase* pPerson, bool bYouth) {
+        if (!PassesFilter(dwFilter, pPerson->m_byNationality == nHome, pPerson->m_byPosition))
+            return;
         char szNumber[8];
         const auto* pPlayer = bYouth ? nullptr : static_cast<const CPlayerDatabase*>(pPerson);
         if (pPlayer && m_bFixedNumbers && pPlayer->m_bySquadNumber != 0)
@@ -426,6 +438,42 @@ void CClientTrainingIndividual::FillList(bool bSortByPosition)
     pList->SetAutoRedraw(true);
     pList->Redraw();
     m_bFilling = false;
+}
+
+bool CClientTrainingIndividual::PassesFilter(uint32_t dwMask, bool bHomeNationality, int nPosition)
+{
+    return (dwMask & (bHomeNationality ? 1u : 2u)) != 0 && nPosition >= 0 && nPosition < 4 &&
+           (dwMask & (4u << nPosition)) != 0;
+}
+
+uint32_t CClientTrainingIndividual::GetFilter() const
+{
+    return m_adwFilters[m_nView == VIEW_YOUTH ? VIEW_YOUTH : VIEW_FIRST_TEAM];
+}
+
+void CClientTrainingIndividual::SetFilter(uint32_t dwMask)
+{
+    uint32_t& dwStored = m_adwFilters[m_nView == VIEW_YOUTH ? VIEW_YOUTH : VIEW_FIRST_TEAM];
+    if (dwMask == dwStored)
+        return;
+    dwStored = dwMask;
+    FillList(false);
+    CXListBoxEx* pList = GetPlayerList();
+    if (!pList)
+        return;
+    const int nRow = pList->FindItemData(m_dwPlayer);
+    m_bFilling = true;
+    pList->SetSelection(nRow >= 0 ? nRow : 0);
+    m_bFilling = false;
+    if (nRow < 0)
+        ShowPlayer(pList->GetCount() > 0 ? static_cast<uint32_t>(pList->GetItemData(0)) : 0);
+}
+
+void CClientTrainingIndividual::OnEndPopup(CXPopup* pPopup)
+{
+    CGameClient::OnEndPopup(pPopup);
+    if (pPopup == &GetListFilterPopup())
+        SetFilter(GetListFilterPopup().GetMask());
 }
 
 void CClientTrainingIndividual::ShowView(int nView)
@@ -821,6 +869,10 @@ void CClientTrainingIndividual::OnClicked(uint32_t dwID)
         return;
     }
     switch (dwID) {
+    case ID_FILTER:
+        CGameClient::OnClicked(dwID);
+        GetListFilterPopup().ShowBesideControl(kFilterTextSet, FindControl(ID_FILTER), GetFilter());
+        return;
     case ID_DELEGATE:
         if (auto* pBox = dynamic_cast<CPopupMessageBox*>(GetGameMessageBox()))
             pBox->SetExtraButtons({ID_STYLE_DEFENSIVE, ID_STYLE_BALANCED, ID_STYLE_ATTACKING});

@@ -47,6 +47,7 @@ public:
         ID_STYLE_BALANCED = 1164,
         ID_STYLE_ATTACKING = 1165,
         ID_CONFIRM = 884,
+        ID_FILTER = 981,
     };
     enum { MESSAGE_WHO_TRAINS = 8, MESSAGE_UNDO_ALL = 9, MESSAGE_COPY = 46 };
     enum { VIEW_FIRST_TEAM = 0, VIEW_YOUTH = 1, VIEW_NONE = 255 };
@@ -69,6 +70,7 @@ public:
     void OnEndScroll(uint32_t dwID) override;
     void ConstructScreen() override;
     void OnEndMessageBoxPopup() override;
+    void OnEndPopup(CXPopup* pPopup) override;
     void UpdateBars() override;
     void OnPrint() override;
     uint32_t GetPreviousPlayer() override { return MoveSelection(-1); }
@@ -90,6 +92,16 @@ public:
 
     // ---- the screen's state, for the program and its tests ----
     int GetView() const { return m_nView; }
+
+    // Filter bits of each view: bit 0 players of the club's country, bit 1
+    // the others, bits 2-5 positions 0-3 (the choices of text set 111).
+    static constexpr uint32_t kWholeFilter = 63;
+    static constexpr int kFilterTextSet = 111;
+    static bool PassesFilter(uint32_t dwMask, bool bHomeNationality, int nPosition);
+    // A new filter for the shown view: the list is filled again, and the
+    // player shown stays when the filter keeps him.
+    void SetFilter(uint32_t dwMask);
+    uint32_t GetFilter() const;
     uint32_t GetCurrentPlayer() const { return m_dwPlayer; }
     // The entry being edited (the working copy), or null.
     const INDIVIDUALTRAINING* GetCurrentEntry() const;
@@ -139,6 +151,8 @@ private:
     CClubDatabase* m_pClub = nullptr;
     INDIVIDUALTRAINING m_aEntries[2][TRAINING_ENTRIES];
     int m_nView = VIEW_NONE;
+    std::array<uint32_t, 2> m_adwFilters{kWholeFilter, kWholeFilter};
+    std::unique_ptr<CXSurface> m_pFilterFace;
     uint32_t m_dwPlayer = 0;
     int m_nSessions = 0;
     bool m_bFixedNumbers = false;

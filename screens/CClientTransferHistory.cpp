@@ -3,6 +3,7 @@
 #include "popups/CPopupPlayerDetails.h"
 
 #include "screens/CClientTransferMarket.h"
+#include "screens/FilterButton.h"
 #include "screens/ClubScreenLink.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
@@ -12,6 +13,7 @@
 #include "shell/ScreenDrawing.h"
 #include "shell/ScreenIDs.h"
 
+#include "popups/CPopupListFilter.h"
 #include "database/CClubDatabase.h"
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
@@ -163,11 +165,7 @@ bool CClientTransferHistory::OnInitDialog()
         if (const CGame* pGame = Game())
             pList->SetDateOrder(pGame->GetOptions().m_nDate);
     }
-    m_pFilterFace.reset(LoadMainArchiveBitmap("btnFiltr.bmp", true));
-    if (auto* pFilter = static_cast<CXButton*>(
-            AddControlXYWH(XCONTROL_BUTTON, kListRight - 16, kListTop - 16, 16, 16, ID_FILTER, nullptr)))
-        if (m_pFilterFace)
-            pFilter->SetBitmap(m_pFilterFace.get(), 0, 0, true, true);
+    AddFilterButton(*this, ID_FILTER, kListRight - 16, kListTop - 16, m_pFilterFace);
     DrawPanel();
     if (pList)
         SetFocus(pList);
@@ -287,6 +285,33 @@ void CClientTransferHistory::ShowSeason(int nSeasonIndex)
     DrawPanel();
 }
 
+std::vector<std::string> CClientTransferHistory::FilterEntries(int nKind)
+{
+    std::vector<std::string> entries = CPopupListFilter::TableEntries(
+        nKind == KIND_LOANS ? CClientTransferMarket::kLoanFilterTextSet : CClientTransferMarket::kTransferFilterTextSet);
+    // The listing group is the last: its heading and criteria go.
+    for (size_t n = entries.size(); n-- > 0;)
+        if (!entries[n].empty() && entries[n][0] == '"') {
+            entries.resize(n);
+            break;
+        }
+    return entries;
+}
+
+void CClientTransferHistory::OnClicked(uint32_t dwID)
+{
+    CGameClient::OnClicked(dwID);
+    if (dwID == ID_FILTER)
+        GetListFilterPopup().ShowBesideControl(FilterEntries(m_nKind), FindControl(ID_FILTER), GetFilter());
+}
+
+void CClientTransferHistory::OnEndPopup(CXPopup* pPopup)
+{
+    CGameClient::OnEndPopup(pPopup);
+    if (pPopup == &GetListFilterPopup())
+        SetFilter(GetListFilterPopup().GetMask() | (m_nKind == KIND_LOANS ? kNotCountedLoanBits : kNotCountedTransferBits));
+}
+
 void CClientTransferHistory::SetFilter(uint32_t dwMask)
 {
     uint32_t& dwCurrent = m_nKind == KIND_LOANS ? m_nLoanFilter : m_nTransferFilter;
@@ -323,12 +348,6 @@ void CClientTransferHistory::DrawPanel()
                         tabs);
     }
     ShowAllControls(true);
-    // The filter choice opens a popup the game does not have yet: the
-    // button shows pressed and cannot be pressed.
-    if (auto* pFilter = dynamic_cast<CXButton*>(FindControl(ID_FILTER))) {
-        pFilter->Enable(false);
-        pFilter->Enable(true);
-    }
 }
 
 void CClientTransferHistory::LoadTransfers()

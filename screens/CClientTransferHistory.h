@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class CCountryDatabase;
@@ -57,6 +58,8 @@ public:
     void OnDestroy() override;
     void OnSelChange(uint32_t dwID) override;
     void OnDoubleClicked(uint32_t dwID) override;
+    void OnClicked(uint32_t dwID) override;
+    void OnEndPopup(CXPopup* pPopup) override;
     void OnPrint() override;
     void UpdateBars() override;
     void ConstructScreen() override;
@@ -69,6 +72,9 @@ public:
     void ShowSeason(int nSeasonIndex);
     // A new mask for the shown kind; the list is filled again when it changed.
     void SetFilter(uint32_t dwMask);
+    // The filter panel's choices: the transfer market's, without the group
+    // of when a player was listed, which a completed move does not have.
+    static std::vector<std::string> FilterEntries(int nKind);
     uint32_t GetFilter() const { return m_nKind == KIND_LOANS ? m_nLoanFilter : m_nTransferFilter; }
 
     CXListBox* GetList() const;

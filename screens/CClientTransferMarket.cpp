@@ -1,4 +1,7 @@
 #include "screens/CClientTransferMarket.h"
+#include "screens/FilterButton.h"
+
+#include "popups/CPopupListFilter.h"
 
 #include "popups/CPopupPlayerDetails.h"
 #include "shell/CGame.h"
@@ -180,12 +183,7 @@ bool CClientTransferMarket::OnInitDialog()
     };
     addList(ID_MARKET_LIST, ID_MARKET_BAR, 885, 886, kMarketTop, kMarketBottom);
     addList(ID_SHORTLIST, ID_SHORTLIST_BAR, 887, 888, kShortlistTop, kShortlistBottom);
-    m_pFilterFace.reset(LoadMainArchiveBitmap("btnFiltr.bmp", true));
-    if (auto* pFilter = static_cast<CXButton*>(
-            AddControlXYWH(XCONTROL_BUTTON, kListRight - 16, kMarketTop - 16, 16, 16, ID_FILTER, nullptr))) {
-        if (m_pFilterFace)
-            pFilter->SetBitmap(m_pFilterFace.get(), 0, 0, true, true);
-    }
+    AddFilterButton(*this, ID_FILTER, kListRight - 16, kMarketTop - 16, m_pFilterFace);
     int x = 16;
     for (uint32_t dwID : {ID_COUNTRY_CHOICE, ID_KIND_CHOICE}) {
         auto* pCombo =
@@ -350,13 +348,6 @@ void CClientTransferMarket::DrawPanel()
                         tabs);
     }
     ShowAllControls(true);
-    // The filter choice opens a popup the game does not have yet: the
-    // button shows pressed and cannot be pressed (drawn again first: the
-    // panel was wiped).
-    if (auto* pFilter = dynamic_cast<CXButton*>(FindControl(ID_FILTER))) {
-        pFilter->Enable(false);
-        pFilter->Enable(true);
-    }
 }
 
 void CClientTransferMarket::AddPlayerRow(CXListBox* pList, COLORREF crRow, const CPlayerDatabase& player,
@@ -485,6 +476,14 @@ void CClientTransferMarket::FillShortlist()
 
 // ---- rows opened ----
 
+void CClientTransferMarket::OnClicked(uint32_t dwID)
+{
+    CGameClient::OnClicked(dwID);
+    if (dwID == ID_FILTER)
+        GetListFilterPopup().ShowBesideControl(
+            m_nListKind == LIST_LOAN ? kLoanFilterTextSet : kTransferFilterTextSet, FindControl(ID_FILTER), GetFilter());
+}
+
 void CClientTransferMarket::OnDoubleClicked(uint32_t dwID)
 {
     if (dwID != ID_MARKET_LIST && dwID != ID_SHORTLIST)
@@ -517,7 +516,9 @@ void CClientTransferMarket::OnDoubleClicked(uint32_t dwID)
 void CClientTransferMarket::OnEndPopup(CXPopup* pPopup)
 {
     CGameClient::OnEndPopup(pPopup);
-    if (pPopup == &GetPlayerDetailsPopup())
+    if (pPopup == &GetListFilterPopup())
+        SetFilter(GetListFilterPopup().GetMask());
+    else if (pPopup == &GetPlayerDetailsPopup())
         DrawPanel();
 }
 

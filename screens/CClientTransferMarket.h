@@ -33,6 +33,9 @@ public:
     // Every bit of each filter group set.
     static constexpr uint32_t kAllTransferFilters = 1023;
     static constexpr uint32_t kAllLoanFilters = 255;
+    // The filter panel's choices of each list, in filter-bit order.
+    static constexpr int kTransferFilterTextSet = 109;
+    static constexpr int kLoanFilterTextSet = 110;
 
     CClientTransferMarket();
     ~CClientTransferMarket() override;
@@ -40,6 +43,7 @@ public:
     bool OnInitDialog() override;
     void OnDestroy() override;
     void OnSelChange(uint32_t dwID) override;
+    void OnClicked(uint32_t dwID) override;
     void OnDoubleClicked(uint32_t dwID) override;
     // The lists show what the player's details changed (his shortlisting).
     void OnEndPopup(CXPopup* pPopup) override;

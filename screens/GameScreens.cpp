@@ -15,6 +15,7 @@
 #include "screens/CClientArchivesMail.h"
 #include "screens/CClientArchivesNewspaper.h"
 #include "screens/CClientArchivesScrapbook.h"
+#include "screens/CClientClubGeneral.h"
 #include "screens/CClientClubPlayers.h"
 #include "screens/CClientClubRatings.h"
 #include "screens/CClientFootballToday.h"
@@ -74,6 +75,7 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_STAFF_SELECTION, &GetStaffSelectionScreen());
     RegisterScreen(SCREEN_CLUB_PLAYERS, &GetClubPlayersScreen());
     RegisterScreen(SCREEN_CLUB_RATINGS, &GetClubRatingsScreen());
+    RegisterScreen(SCREEN_CLUB_GENERAL, &GetClubGeneralScreen());
     RegisterScreen(SCREEN_TRAINING_INDIVIDUAL, &GetTrainingIndividualScreen());
     RegisterScreen(SCREEN_TRAINING_TEAM, &GetTrainingTeamScreen());
     RegisterScreen(SCREEN_FINANCE_GENERAL, &GetFinanceGeneralScreen());

@@ -659,6 +659,26 @@ JOBAPPLICATION* CSaveGame::FindJobApplication(const CClubDatabase* pClub) const
     return nullptr;
 }
 
+bool CSaveGame::AcceptJobOffer(CClubDatabase* pClub)
+{
+    // Finance category of a manager's compensation.
+    constexpr int kCompensationCategory = 77;
+    JOBAPPLICATION* pApplication = FindJobApplication(pClub);
+    if (!pApplication || pApplication->dwStatus != 3 || !m_pDatabaseHandler || pClub == m_pClub)
+        return false;
+    if (m_pClub) {
+        if (m_nCompensation != 0) {
+            m_pClub->AddFinanceTransaction(kCompensationCategory, m_nCompensation, 0);
+            pClub->AddFinanceTransaction(kCompensationCategory, 0, m_nCompensation);
+        }
+        m_pDatabaseHandler->SackManager(m_idManager, true);
+        LeaveClub();
+    }
+    SetJobApplicationOutcome(pApplication, true);
+    TakeOverClub(pClub);
+    return true;
+}
+
 void CSaveGame::RemoveJobApplication(JOBAPPLICATION* pApplication)
 {
     if (LPXLISTNODE pNode = m_lstJobApplications.Find(pApplication)) {

@@ -241,6 +241,8 @@ public:
     void TakeOverClub(CClubDatabase* pClub);
     void LeaveClub();
     void Resign();
+    // Asks the board to decide on his future; the next daily update answers.
+    void RequestBoardDecision() { m_byBoardRequest = 1; }
     void DoDailyUpdate();
     void DoPeriodicReview();
     uint32_t GetColourForClub() const;
@@ -414,6 +416,10 @@ public:
     void RemoveRetiredFromShortlist();
     const CXList& GetShortlist() const { return m_lstShortlist; }
     JOBAPPLICATION* ApplyForJob(const CClubDatabase* pClub);
+    // Takes the job the club offered on his application: his present club
+    // receives the compensation owed by the new one and lets him go, and he
+    // takes the new club over. False (nothing changed) without an offer.
+    bool AcceptJobOffer(CClubDatabase* pClub);
     JOBAPPLICATION* FindJobApplication(const CClubDatabase* pClub) const;
     void RemoveJobApplication(JOBAPPLICATION* pApplication);
     void SetJobApplicationOutcome(JOBAPPLICATION* pApplication, bool bHired);

@@ -19,6 +19,10 @@ TEST_F(SeasonFiles, ScheduleArchiveKeepsTheGameLengthInSeasons)
     CDivisionDatabase* pDivision = Division(1);
     pDivision->m_lstFixtures.AddTail(new CDivisionFixturesDatabase(41, CDate(2001, 8, 11), 7, 8, 0, 0, 0));
     pDivision->m_lstFixtures.AddTail(new CDivisionFixturesDatabase(42, CDate(2001, 8, 18), 8, 7, 0, 0, 0));
+    Club(7)->m_byLeaguePosition = 3;
+    Club(7)->m_byBestPosition = 1;
+    Club(7)->m_byWorstPosition = 6;
+    Club(7)->m_byPreviousPosition = 2;
     for (int nSeason = 1; nSeason <= 5; ++nSeason)
         ASSERT_TRUE(pDivision->WriteScheduleHistory(nSeason, 5));
     EXPECT_EQ(Size("TempDivision22.shs"), 5 * 2 * 28);
@@ -45,6 +49,8 @@ TEST_F(SeasonFiles, ScheduleArchiveKeepsTheGameLengthInSeasons)
     ASSERT_TRUE(plat::readWholeFile("TempClubDivision22.shs", summaries));
     EXPECT_EQ(summaries[344] | (summaries[345] << 8), 7);
     EXPECT_EQ(summaries[354], Club(7)->m_byPoints);
+    // Final, best, worst and previous place.
+    EXPECT_EQ(std::vector<uint8_t>(summaries.begin() + 355, summaries.begin() + 359), (std::vector<uint8_t>{3, 1, 6, 2}));
     EXPECT_EQ(summaries[360], 22);
     EXPECT_EQ(summaries[364 + 344], 8);
 }
