@@ -400,6 +400,15 @@ int32_t CMatchBall::GetInterceptPoint(const CMatchPerson* pPlayer, bool bGoalkee
     return nDistance;
 }
 
+int32_t CMatchBall::GetDistanceToPath(const CVector& point, int32_t* pnAlong) const
+{
+    CVector nearest;
+    const int32_t nDistance = GetSegmentDistance(point, m_vTickStart, m_vPosition, &nearest);
+    if (pnAlong)
+        *pnAlong = IntegerRoot(m_vTickStart.SquaredDistance2D(nearest));
+    return nDistance;
+}
+
 bool CMatchBall::IsPathObstructed(const CVector& a, const CVector& b) const
 {
     return m_Engine.IsPathBlocked(a, b, 100, true);

@@ -115,6 +115,12 @@ public:
     bool IsHighBall() const { return m_bHighBall; }
     bool IsDeflected() const { return m_bDeflected; }
     bool IsPlayTo() const { return m_bPlayTo; }
+    // The engine time the ball is due at its play-to point, and whom it was played to.
+    uint32_t GetPlayToTime() const { return m_dwArrivalTime; }
+    CMatchPerson* GetIntendedReceiver() const { return m_pTargetReceiver; }
+    // Planar distance from the point to the ball's movement of the last
+    // step, with how far along that movement the nearest point lies.
+    int32_t GetDistanceToPath(const CVector& point, int32_t* pnAlong) const;
     int32_t GetPeakHeight() const { return m_nPeakHeight; }
     float GetLandingTime() const { return m_fLandingTime; }
     const CVector& GetLandingPoint() const { return m_vLandingPoint; }

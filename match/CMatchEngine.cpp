@@ -390,6 +390,7 @@ bool CMatchEngine::PostTick()
             pClub->UpdateOffsideLine();
     if (m_pHomeClub && m_pAwayClub)
         SetupEventPositions();
+    CheckLooseBallTouch();
     ForEachPerson([this](CMatchPerson* p) {
         if (p != m_pPhysio || p->IsActive())
             p->Update();

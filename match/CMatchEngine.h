@@ -258,6 +258,12 @@ public:
     void SetFollowedRestart(uint8_t byEvent, CMatchPlayer* pTaker);
     uint8_t GetFollowedRestart() const { return m_byFollowedRestart; }
     CMatchPlayer* GetRestartTaker() const { return m_pRestartTaker; }
+    // A loose ball in open play goes to the footballer who reaches it
+    // first along its movement of the tick (CMatchEngineLooseBall.cpp).
+    void CheckLooseBallTouch();
+    // Set when a goalkeeper was beaten to a ball played to him.
+    bool IsKeeperChallenged() const { return m_bKeeperChallenge; }
+    void SetKeeperChallenge(bool bChallenged) { m_bKeeperChallenge = bChallenged; }
     // Restarts and set-piece positions (CMatchEngineRestarts.cpp). Every
     // tick and at each restart set-up: who is in possession, the focus point
     // and zone of play (0-24 the 5 x 5 grid, 25/26 corners far/near, 27
@@ -417,6 +423,7 @@ private:
     uint8_t m_abyShootOut[kShootOutSlots] = {};
     uint8_t m_byResultCode = kNoResult;
     uint8_t m_abyFirstLegGoals[2] = {};
+    bool m_bKeeperChallenge = false;
 };
 
 // The one engine of the program, and the ball of the current match (null

@@ -58,6 +58,15 @@ struct SAVEASSESSMENT {
     bool bCaught = false;
 };
 
+// One tackle as it ended: where it began and ended, and its result: 0 won,
+// 1 lost, 2 won inside his own penalty area.
+struct TACKLERECORD {
+    CVector vStart, vEnd;
+    uint8_t byResult = 1;
+};
+constexpr uint8_t ACTION_TACKLING = 4;
+constexpr uint8_t ACTION_HAS_TACKLED = 5;
+
 // The footballer's match ratings, in the order they are derived.
 enum MATCHRATING : uint8_t {
     RATING_INTELLIGENCE, RATING_PACE, RATING_CONFIDENCE, RATING_AGILITY, RATING_INJURY_PRONENESS, RATING_GREED,
@@ -318,6 +327,52 @@ public:
     uint32_t GetLastKickTime() const { return m_dwLastKickTime; }
     void SetLastKickTime(uint32_t dwTime) { m_dwLastKickTime = dwTime; }
 
+    // Tackles (CMatchPlayerTackles.cpp). The assessment of a challenge:
+    // whether he goes in and would win, the goalkeeper's own roll; whether
+    // he may tackle now and how hard; the standing tackle that resolves on
+    // contact and the one resolved where he meets the ball.
+    // The footballer a person is, or null for an official or the physio.
+    static CMatchPlayer* AsFootballer(CMatchPerson* pPerson);
+    bool RollTackle(const CMatchPlayer& target, bool* pbGoesIn) const;
+    bool RollKeeperTackle(const CMatchPlayer& target) const;
+    bool IsInFrontOfPartner() const;
+    bool CanTackle();
+    void UpdateTackle();
+    bool ResolveTackle(bool bFlag);
+    void UpdateWhileBusy() override;
+    // A loose ball: whether he touches it in this tick (how far along its
+    // last movement), then he takes it or it glances off him.
+    bool CanReachLooseBall(int32_t* pnDistance) const;
+    void TakeLooseBall();
+    // He plays a ball played to somebody else when he gets there first.
+    bool ContestBall(bool bCheckPath);
+    void SetDecisionPartner(CMatchPlayer* pPartner) { m_pDecisionPartner = pPartner; }
+    void SetInterceptPoint(const CVector& point, float fTimeFactor)
+    {
+        m_vInterceptPoint = point, m_fInterceptTimeFactor = fTimeFactor;
+    }
+    int32_t GetTackleForce() const { return m_nTackleForce; }
+    void SetTackleForce(int32_t nForce) { m_nTackleForce = nForce; }
+    bool HasFoulIntent() const { return m_bFoulIntent; }
+    void SetFoulIntent(bool bIntent) { m_bFoulIntent = bIntent; }
+    bool IsFoulTackle() const { return m_bFoulTackle; }
+    const TACKLERECORD& GetLastTackle() const { return m_LastTackle; }
+
+    // The goalkeeper in open play (CMatchPlayerGoalkeeper.cpp): his place on
+    // the line from the ball to his goal, coming for a ball he reaches
+    // first, closing down an attacker and what he does with the ball.
+    void MakeGoalkeeperDecision();
+    void MakeKeeperBallDecision();
+    bool ShouldKeeperGoForBall() const;
+    void PositionInGoal(const CVector& reference);
+    void ProtectGoal();
+    void TryHoldBall();
+    void CloseDownAttacker(CMatchPlayer& attacker);
+    // Tackles at once on the ball's holder: a standing tackle when he is
+    // near enough, else the lunge that resolves on contact.
+    bool TryTackleNow();
+    bool StartStandingTackle();
+
     // Reference points of the attacked end, kick-off offsets by line index
     // and the shot aims beside the goal centre.
     static const CVector kReferencePoints[5];
@@ -397,6 +452,18 @@ private:
     SAVEASSESSMENT m_Save;
     uint32_t m_dwSaveAssessedAt = 0;
     bool m_bSaveAssessed = false;
+
+    // The tackle fields: the assessment against the partner, the force he
+    // goes in with, and his last tackle.
+    bool m_bChallengeWon = false;
+    bool m_bTackleRoll = false;
+    bool m_bGoesIn = false;
+    bool m_bKeeperTackleRoll = false;
+    bool m_bFoulIntent = false;
+    bool m_bFoulTackle = false;
+    int32_t m_nTackleForce = 0;
+    TACKLERECORD m_LastTackle;
+    void KeepTackleRecord(const TACKLERECORD& record);
 
     // Takes a candidate that beat the best kick rating.
     void TakeKickCandidate(float fRating, const CVector& aim, uint8_t byDecision, CMatchPlayer* pPartner,

@@ -860,6 +860,15 @@ void CMatchReferee::UpdateMatchState()
             uint32_t dwStart = 0, dwEnd = 0;
             if (GetMatchPeriodTimes(m_Engine.GetMatchPeriod(), &dwStart, &dwEnd))
                 m_Engine.SetMatchTime(dwStart);
+            // The clock went back past the added time: a decision timed in
+            // it (after a booking, say) would wait on a stopped clock.
+            SetDecisionDelay(0.0f);
+            m_Assistant0.SetDecisionDelay(0.0f);
+            m_Assistant1.SetDecisionDelay(0.0f);
+            for (CMatchClub* pClub : {pHome, pAway})
+                for (int i = 0; pClub && i < pClub->GetOnPitchCount(); ++i)
+                    if (CMatchPlayer* p = pClub->GetSlot(i))
+                        p->SetDecisionDelay(0.0f);
             m_Engine.ActivatePlayers();
         }
     } else if (!CheckPeriodEnd()) {
