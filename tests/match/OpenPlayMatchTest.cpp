@@ -180,5 +180,20 @@ TEST_F(OpenPlayMatchTest, AMatchWithTacklesAndGoalkeepingRunsToFullTime)
     EXPECT_LT(m_fLongestHeld, 6.0f);
 }
 
-}  // namespace
+TEST_F(OpenPlayMatchTest, TheSecondHalfKicksOffAfterTheRefereeWaitedIntoAddedTime)
+{
+    ASSERT_TRUE(Start(0, 23));
+    ASSERT_TRUE(RunUntil(
+        [&] { return m_Engine.GetMatchTime() >= 2690000 && m_Engine.GetMatchEvent() == MATCHEVENT_NONE; }, 100000));
+    // A decision of his timed past the end of the half, as after a booking
+    // in added time; the clock goes back to 45 minutes for the second half.
+    m_pReferee->SetDecisionDelay(40.0f);
+    EXPECT_TRUE(RunUntil(
+        [&] {
+            return m_Engine.GetMatchPeriod() == MATCHPERIOD_SECONDHALF && m_Engine.GetMatchEvent() == MATCHEVENT_NONE;
+        },
+        5000))
+        << "stalled at match time " << m_Engine.GetMatchTime();
+}
 
+}  // namespace

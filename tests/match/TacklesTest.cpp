@@ -34,6 +34,25 @@ protected:
     {
         return Club(bHome)->GetPlayerByRecord(pRecord, true);
     }
+    // The match set up again with a home forward given the tackling and an
+    // away defender the dribbling; false when either has left the pitch.
+    bool StartDuel(uint32_t dwSeed, bool bJudged, uint16_t wTackling, uint16_t wDribbling)
+    {
+        Start(dwSeed);
+        CPlayerDatabase* pTackler = Player(true, 10)->GetRecord();
+        CPlayerDatabase* pDribbler = Player(false, 2)->GetRecord();
+        SetAttributes(pTackler, {{PLAYER_ATTRIBUTE_TACKLING, wTackling}});
+        SetAttributes(pDribbler, {{PLAYER_ATTRIBUTE_DRIBBLING, wDribbling}});
+        m_Engine.EndGame();
+        if (bJudged)
+            StartJudged(dwSeed);
+        else
+            Start(dwSeed);
+        m_pTackler = OnPitch(true, pTackler);
+        m_pDribbler = OnPitch(false, pDribbler);
+        return m_pTackler && m_pDribbler && m_pTackler->GetRating(RATING_TACKLING) == std::max(1, wTackling / 100) &&
+               m_pDribbler->GetRating(RATING_DRIBBLING) == wDribbling / 100;
+    }
     int Count(uint8_t byCause) const
     {
         return int(std::count_if(m_Judge.records.begin(), m_Judge.records.end(),
@@ -53,6 +72,8 @@ protected:
     CMatchAssistantReferee m_Line0{m_Engine, 0};
     CMatchAssistantReferee m_Line1{m_Engine, 1};
     RecordingOfficial m_Judge{m_Engine, m_Line0, m_Line1};
+    CMatchPlayer* m_pTackler = nullptr;
+    CMatchPlayer* m_pDribbler = nullptr;
 };
 
 TEST_F(TacklesTest, GoingInFollowsTemperOrderAndDepthAndNeverOnTheGoalkeeper)
@@ -111,24 +132,15 @@ TEST_F(TacklesTest, WinningATackleFollowsTheRatingsAndThePlace)
     } cases[] = {
         {"a fine tackler against a poor dribbler", 9000, 1000, 5000, 0.93, 1.0},
         {"a poor tackler against a fine dribbler", 1000, 9000, 5000, 0.05, 0.12},
-        {"evenly matched in midfield", 5000, 8000, 5000, 0.45, 0.54},
-        {"evenly matched in his own area", 5000, 8000, 800, 0.56, 0.64},
+        {"his reach of 80 against a dribbling of 80, in midfield", 5000, 8000, 5000, 0.45, 0.54},
+        {"the same in his own area, his reach 100", 5000, 8000, 800, 0.56, 0.64},
         {"a poor tackler in their area cannot win", 1000, 1000, 9500, 0.0, 0.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Start(5);
-        CPlayerDatabase* pTackler = Player(true, 10)->GetRecord();
-        CPlayerDatabase* pDribbler = Player(false, 2)->GetRecord();
-        SetAttributes(pTackler, {{PLAYER_ATTRIBUTE_TACKLING, c.wTackling}});
-        SetAttributes(pDribbler, {{PLAYER_ATTRIBUTE_DRIBBLING, c.wDribbling}});
-        m_Engine.EndGame();
-        Start(5);
-        CMatchPlayer* pT = OnPitch(true, pTackler);
-        CMatchPlayer* pD = OnPitch(false, pDribbler);
-        ASSERT_TRUE(pT && pD);
-        ASSERT_EQ(pT->GetRating(RATING_TACKLING), c.wTackling / 100);
-        ASSERT_EQ(pD->GetRating(RATING_DRIBBLING), c.wDribbling / 100);
+        ASSERT_TRUE(StartDuel(5, false, c.wTackling, c.wDribbling));
+        CMatchPlayer* pT = m_pTackler;
+        CMatchPlayer* pD = m_pDribbler;
         CMatchPlayer& tackler = *pT;
         tackler.SetTeamOrder(ORDER_TACKLING_STRENGTH, 200);
         Arrange({{false, pD->GetLineIndex(), c.nFromOwnGoal + 100, 3750},
@@ -182,18 +194,9 @@ TEST_F(TacklesTest, AStandingTackleResolvesWithinReachAndIsWonByTheRatings)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        StartJudged(8);
-        CPlayerDatabase* pTackler = Player(true, 10)->GetRecord();
-        CPlayerDatabase* pDribbler = Player(false, 2)->GetRecord();
-        SetAttributes(pTackler, {{PLAYER_ATTRIBUTE_TACKLING, c.wTackling}});
-        SetAttributes(pDribbler, {{PLAYER_ATTRIBUTE_DRIBBLING, c.wDribbling}});
-        m_Engine.EndGame();
-        StartJudged(8);
-        ASSERT_TRUE(OnPitch(true, pTackler) && OnPitch(false, pDribbler));
-        CMatchPlayer& tackler = *OnPitch(true, pTackler);
-        CMatchPlayer& holder = *OnPitch(false, pDribbler);
-        ASSERT_EQ(tackler.GetRating(RATING_TACKLING), std::max(1, c.wTackling / 100));
-        ASSERT_EQ(holder.GetRating(RATING_DRIBBLING), c.wDribbling / 100);
+        ASSERT_TRUE(StartDuel(8, true, c.wTackling, c.wDribbling));
+        CMatchPlayer& tackler = *m_pTackler;
+        CMatchPlayer& holder = *m_pDribbler;
         Arrange({{false, holder.GetLineIndex(), 5000, 3750}, {true, tackler.GetLineIndex(), 4800, 3750}});
         tackler.SetDecisionPartner(&holder);
         tackler.SetTackleForce(0);
