@@ -49,17 +49,17 @@ TEST_F(FootballerSetPiecesTest, EachRestartIsPlayedByItsTakerWithTheKickItCallsF
         CVector at;
         uint8_t byEvent;
         std::set<uint8_t> decisions;
-        bool bDropSecond;
+        int nSecond;  // -1 sent away, 1 named, 0 as the referee chose
     } cases[] = {
-        {"throw-in", CAUSE_BALL_OFF_SIDE, {4000, -100, 0}, MATCHEVENT_THROWIN, {DECISION_PASS}, false},
+        {"throw-in", CAUSE_BALL_OFF_SIDE, {4000, -100, 0}, MATCHEVENT_THROWIN, {DECISION_PASS}, 0},
         {"goal kick", CAUSE_BALL_OFF_END, {-100, 3000, 0}, MATCHEVENT_GOALKICK, {DECISION_LONG_BALL, DECISION_PASS},
-         false},
-        {"corner", CAUSE_BALL_OFF_END, {10100, 1000, 0}, MATCHEVENT_CORNER, {DECISION_PASS, DECISION_CROSS}, false},
+         0},
+        {"short corner", CAUSE_BALL_OFF_END, {10100, 1000, 0}, MATCHEVENT_CORNER, {DECISION_PASS}, 1},
         {"corner without a second player", CAUSE_BALL_OFF_END, {10100, 6500, 0}, MATCHEVENT_CORNER,
-         {DECISION_CROSS}, true},
-        {"free kick in midfield", CAUSE_OFFSIDE, {5000, 3000, 0}, MATCHEVENT_FREEKICK, anyKick, false},
-        {"free kick in defence", CAUSE_OFFSIDE, {1500, 6000, 0}, MATCHEVENT_FREEKICK, anyKick, false},
-        {"penalty", CAUSE_HAND_BALL, {9000, 3750, 0}, MATCHEVENT_PENALTY, {DECISION_SHOOT}, false},
+         {DECISION_CROSS}, -1},
+        {"free kick in midfield", CAUSE_OFFSIDE, {5000, 3000, 0}, MATCHEVENT_FREEKICK, anyKick, 0},
+        {"free kick in defence", CAUSE_OFFSIDE, {1500, 6000, 0}, MATCHEVENT_FREEKICK, anyKick, 0},
+        {"penalty", CAUSE_HAND_BALL, {9000, 3750, 0}, MATCHEVENT_PENALTY, {DECISION_SHOOT}, 0},
     };
     for (const Case& c : cases) {
         Award(pHigh, c.byCause, c.at);
@@ -67,10 +67,14 @@ TEST_F(FootballerSetPiecesTest, EachRestartIsPlayedByItsTakerWithTheKickItCallsF
         CMatchPlayer* pTaker = m_pReferee->GetEventPlayer();
         CMatchPlayer* pSecond = m_pReferee->GetSecondEventPlayer();
         ASSERT_NE(pTaker, nullptr) << c.pszName;
-        if (c.bDropSecond && pSecond) {
+        if (c.nSecond < 0 && pSecond) {
             pSecond->SetSpecialRole(ROLE_NONE);
             m_pReferee->ReplaceSecondEventPlayer(nullptr);
             pSecond = nullptr;
+        } else if (c.nSecond > 0 && !pSecond) {
+            pSecond = pHigh->GetNearestToTargetExcept(m_pReferee->GetSecondEventPosition(), pTaker, nullptr);
+            pSecond->SetSpecialRole(ROLE_SECOND_EVENT_PLAYER);
+            m_pReferee->ReplaceSecondEventPlayer(pSecond);
         }
         ASSERT_TRUE(PlayRestart()) << c.pszName;
         const TAKENRESTART& r = m_Taken.back();
@@ -79,7 +83,7 @@ TEST_F(FootballerSetPiecesTest, EachRestartIsPlayedByItsTakerWithTheKickItCallsF
         EXPECT_EQ(r.position, m_pReferee->GetEventPosition()) << c.pszName;
         EXPECT_TRUE(c.decisions.count(r.byDecision)) << c.pszName << ": " << int(r.byDecision);
         EXPECT_LT(r.dwWaited, 40000u) << c.pszName;
-        // A corner with a second player beside the flag is played short to him.
+        // A corner with a second player near the flag is played short to him.
         if (c.byEvent == MATCHEVENT_CORNER && pSecond) {
             EXPECT_EQ(r.pPartner, pSecond) << c.pszName;
         }
@@ -168,6 +172,62 @@ TEST_F(FootballerSetPiecesTest, ASecondPlayerTakesHisPlaceAndTheWallStands)
     EXPECT_FALSE(pHigh->IsReadyForRestart());
     pFetcher->SetBallChaser(false);
     pFetcher->SetNotInPlace(false);
+}
+
+TEST_F(FootballerSetPiecesTest, WhoeverHoldsTheBallAtAStoppageGivesItToTheTaker)
+{
+    m_pReferee->OnRestartTaken();
+    Award(m_pHome, CAUSE_BALL_OFF_SIDE, CVector(4000, -100, 0));
+    CMatchPlayer* pTaker = m_pReferee->GetEventPlayer();
+    ASSERT_NE(pTaker, nullptr);
+    CMatchPlayer* pHolder = m_pHome->GetNearestPlayerExcept(pTaker->GetPosition(), pTaker, nullptr);
+    ASSERT_EQ(pHolder->GetSpecialRole(), ROLE_NONE);
+    struct Case {
+        const char* pszName;
+        bool bOnTheTaker;  // nowhere to pass: he stands where the pass would go
+    } cases[] = {{"passed to the taker", false}, {"let go where he stands", true}};
+    for (const Case& c : cases) {
+        pTaker->SetPosition(CVector(4000, -100, 0));
+        // A pass to the taker off the pitch goes to the nearest point on it.
+        pHolder->SetPosition(c.bOnTheTaker ? CVector(4000, 200, 0) : CVector(4500, 1500, 0));
+        m_pBall->SetPossessor(pHolder);
+        pHolder->MakeDecision();
+        if (c.bOnTheTaker) {
+            EXPECT_EQ(m_pBall->GetHolder(), nullptr) << c.pszName;
+            EXPECT_EQ(pHolder->GetDecision(), DECISION_POSITION_BASE) << c.pszName;
+            EXPECT_EQ(pHolder->GetTarget(), pHolder->GetBasePosition()) << c.pszName;
+        } else {
+            EXPECT_EQ(m_pBall->GetHolder(), pHolder) << c.pszName;
+            EXPECT_EQ(pHolder->GetDecision(), DECISION_PASS) << c.pszName;
+            EXPECT_EQ(pHolder->GetDecisionPartner(), pTaker) << c.pszName;
+        }
+    }
+}
+
+TEST_F(FootballerSetPiecesTest, AtAThrowInThePlayersComeTowardsTheBallByTheirReach)
+{
+    m_pReferee->OnRestartTaken();
+    Award(m_pAway, CAUSE_BALL_OFF_SIDE, CVector(4000, -100, 0));
+    CMatchPlayer* p = m_pHome->GetSlot(6);
+    ASSERT_EQ(p->GetSpecialRole(), ROLE_NONE);
+    p->SetMarkedOpponent(nullptr);
+    struct Case {
+        CVector base;
+        int32_t nReach;
+        CVector target;
+    } cases[] = {
+        {{4000, 4900, 0}, 1500, {4000, 3400, 0}},  // as far as his reach
+        {{4000, 2900, 0}, 5000, {4000, 900, 0}},   // no nearer than 1000 from the ball
+        {{4000, 600, 0}, 5000, {4000, 600, 0}},    // already that near: he keeps his place
+        {{7000, 3900, 0}, 0, {7000, 3900, 0}},     // no reach: his place
+    };
+    for (const Case& c : cases) {
+        p->SetBasePosition(c.base);
+        p->SetRoamingRadius(c.nReach);
+        p->PositionForThrowIn();
+        EXPECT_EQ(p->GetTarget(), c.target) << c.base.y << " " << c.nReach;
+        EXPECT_EQ(p->GetDecision(), DECISION_POSITION_BASE);
+    }
 }
 
 TEST_F(FootballerSetPiecesTest, AMarkerStandsGoalSideOfHisManByTheThreatAndHisOrders)
@@ -366,32 +426,37 @@ protected:
 TEST_F(RoutineTest, TheRoutinePassesToItsManWhoShootsAndAnyoneElseOnTheBallEndsIt)
 {
     StartWithRoutine();
-    CMatchPlayer* pTaker = Corner(true);
-    ASSERT_TRUE(m_pReferee->IsSetupComplete());
-    ASSERT_EQ(pTaker, m_pMatchClub->GetPlayer(4, true));
-    ASSERT_TRUE(m_pMatchClub->IsRoutineLive());
-    CMatchPlayer* pReceiver = m_pMatchClub->GetPlayer(7, true);
     CMatchBall* pBall = m_Engine.GetBall();
+    // Played towards either end: the second time the sides have changed ends.
+    for (bool bFarFlag : {true, false}) {
+        if (!bFarFlag)
+            m_Engine.SwapEnds();
+        CMatchPlayer* pTaker = Corner(bFarFlag);
+        ASSERT_TRUE(m_pReferee->IsSetupComplete());
+        ASSERT_EQ(pTaker, m_pMatchClub->GetPlayer(4, true));
+        ASSERT_TRUE(m_pMatchClub->IsRoutineLive());
+        CMatchPlayer* pReceiver = m_pMatchClub->GetPlayer(7, true);
 
-    // The taker plays the first step to number 7, and the routine moves on.
-    pTaker->MakeDecision();
-    EXPECT_EQ(pTaker->GetDecisionPartner(), pReceiver);
-    EXPECT_TRUE(pTaker->GetDecision() == DECISION_PASS || pTaker->GetDecision() == DECISION_CROSS);
-    pTaker->KickBall();
-    EXPECT_EQ(m_Engine.GetMatchEvent(), MATCHEVENT_NONE);
-    EXPECT_EQ(m_pMatchClub->GetRoutineStep(), 1);
-    pBall->SetPossessor(pReceiver);
-    EXPECT_TRUE(m_pMatchClub->IsRoutineLive());
-    // Number 7 shoots from the point in front of goal, whichever end his
-    // side attacks, and the routine is done.
-    pReceiver->SetKickTarget(pReceiver->GetPosition());
-    pReceiver->TakeSetPieceRoutine();
-    EXPECT_EQ(pReceiver->GetDecision(), DECISION_SHOOT);
-    pReceiver->KickBall();
-    EXPECT_FALSE(m_pMatchClub->IsRoutineLive());
+        // The taker plays the first step to number 7, and the routine moves on.
+        pTaker->MakeDecision();
+        EXPECT_EQ(pTaker->GetDecisionPartner(), pReceiver);
+        EXPECT_TRUE(pTaker->GetDecision() == DECISION_PASS || pTaker->GetDecision() == DECISION_CROSS);
+        pTaker->KickBall();
+        EXPECT_EQ(m_Engine.GetMatchEvent(), MATCHEVENT_NONE);
+        EXPECT_EQ(m_pMatchClub->GetRoutineStep(), 1);
+        pBall->SetPossessor(pReceiver);
+        EXPECT_TRUE(m_pMatchClub->IsRoutineLive());
+        // Number 7 shoots from the point in front of the goal his side
+        // attacks, and the routine is done.
+        pReceiver->SetKickTarget(pReceiver->GetPosition());
+        pReceiver->TakeSetPieceRoutine();
+        EXPECT_EQ(pReceiver->GetDecision(), DECISION_SHOOT) << m_pMatchClub->AttacksHighEnd();
+        pReceiver->KickBall();
+        EXPECT_FALSE(m_pMatchClub->IsRoutineLive());
+    }
 
     // Another corner, whose pass goes astray.
-    pTaker = Corner(false);
+    CMatchPlayer* pTaker = Corner(true);
     ASSERT_TRUE(m_pMatchClub->IsRoutineLive());
     pTaker->MakeDecision();
     pTaker->KickBall();
