@@ -437,6 +437,9 @@ private:
 
     // Marks his opponent at a stoppage; false when he has nobody to mark.
     bool MarkAtStoppage();
+    // At half time and full time: heads for the place and leaves the match
+    // update once he stands there; false while he is on his way.
+    bool WalkOffForBreak(const CVector& place);
     // Asks for a standing move type while he stands or already holds it.
     void ChooseStandingMoveType(uint8_t byMoveType);
     // When he gains the ball: the routine goes on only if he was its next receiver.

@@ -27,6 +27,12 @@ bool OnPitch(const CVector& p)
     return p.x >= 0 && p.x <= PITCH_LENGTH && p.y >= 0 && p.y <= PITCH_WIDTH;
 }
 
+// Half time and full time: everyone leaves the pitch.
+bool IsBreak(uint8_t byEvent)
+{
+    return byEvent == MATCHEVENT_HALFTIME || byEvent == MATCHEVENT_FULLTIME;
+}
+
 int32_t Distance2D(const CVector& a, const CVector& b)
 {
     return IntegerRoot(a.SquaredDistance2D(b));
@@ -154,13 +160,9 @@ void CMatchPlayer::PassToEventPlayer()
 void CMatchPlayer::MakeEventDecision()
 {
     const uint8_t byEvent = m_Engine.GetMatchEvent();
-    if (byEvent == MATCHEVENT_HALFTIME || byEvent == MATCHEVENT_FULLTIME) {
-        SetTarget(m_vBasePosition, kNoFacing);
+    if (IsBreak(byEvent)) {
         SetDecision(DECISION_POSITION_BASE);
-        const bool bStanding = CAnimationLibrary::IsStandingMoveType(m_byMoveType);
-        if (GetDistanceToTarget() < kInPlace && bStanding)
-            SetActive(false);
-        else if (!m_bHasBall)
+        if (!WalkOffForBreak(m_vBasePosition) && !m_bHasBall)
             m_bNotInPlace = true;
         return;
     }
@@ -284,12 +286,8 @@ void CMatchPlayer::MakeEventPlayerDecision()
 
 void CMatchPlayer::MakeBenchDecision()
 {
-    const uint8_t byEvent = m_Engine.GetMatchEvent();
-    if (byEvent == MATCHEVENT_HALFTIME || byEvent == MATCHEVENT_FULLTIME) {
-        SetTarget(CMatchEngine::kPhysioPoint, kNoFacing);
-        if (m_vPosition.SquaredDistance2D(CMatchEngine::kPhysioPoint) < kInPlace * kInPlace &&
-            CAnimationLibrary::IsStandingMoveType(m_byMoveType))
-            SetActive(false);
+    if (IsBreak(m_Engine.GetMatchEvent())) {
+        WalkOffForBreak(CMatchEngine::kPhysioPoint);
         return;
     }
     SetTarget(m_vBasePosition, kNoFacing);
@@ -297,14 +295,23 @@ void CMatchPlayer::MakeBenchDecision()
         ChooseStandingMoveType(MOVETYPE_SEATED);
 }
 
+bool CMatchPlayer::WalkOffForBreak(const CVector& place)
+{
+    SetTarget(place, kNoFacing);
+    // The way round the tunnel may end short of the place itself.
+    const bool bThere =
+        GetDistanceToTarget() < kInPlace || m_vPosition.SquaredDistance2D(place) < kInPlace * kInPlace;
+    if (!bThere || !CAnimationLibrary::IsStandingMoveType(m_byMoveType))
+        return false;
+    SetActive(false);
+    return true;
+}
+
 void CMatchPlayer::MakeGoalkeeperEventDecision()
 {
-    const uint8_t byEvent = m_Engine.GetMatchEvent();
-    if (byEvent == MATCHEVENT_HALFTIME || byEvent == MATCHEVENT_FULLTIME) {
-        SetTarget(m_vBasePosition, kNoFacing);
+    if (IsBreak(m_Engine.GetMatchEvent())) {
         SetDecision(DECISION_POSITION_BASE);
-        if (GetDistanceToTarget() < kInPlace && CAnimationLibrary::IsStandingMoveType(m_byMoveType))
-            SetActive(false);
+        WalkOffForBreak(m_vBasePosition);
         return;
     }
     if (m_bHasBall) {
