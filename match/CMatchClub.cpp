@@ -209,6 +209,11 @@ CVector CMatchClub::GetFormationPoint(int nLineUp, int nZone, bool bWithBall) co
     return m_bAttacksHighEnd ? CVector(x, y, 0) : CVector(PITCH_LENGTH - x, PITCH_WIDTH - y, 0);
 }
 
+const MATCHLAYOUTENTRY* CMatchClub::GetLayoutEntry(int nLineUp) const
+{
+    return nLineUp >= 0 && nLineUp < SAVEGAME_LINEUP ? &m_aLayout[nLineUp] : nullptr;
+}
+
 int32_t CMatchClub::GetFormationRoamingRadius(int nLineUp) const
 {
     return nLineUp >= 0 && nLineUp < SAVEGAME_LINEUP ? m_aLayout[nLineUp].nValue : 0;

@@ -116,6 +116,17 @@ public:
     uint8_t ChooseRoutine();
     bool IsRoutineLive() const { return m_bRoutineLive; }
     const MATCHSETPIECE& GetRoutine() const { return m_Routine; }
+    // The routine's step in play; moving on past its last step or ending it
+    // leaves it no longer live.
+    int GetRoutineStep() const { return m_nRoutineStep; }
+    void AdvanceRoutineStep();
+    void EndRoutine() { m_bRoutineLive = false; }
+    // How dangerous the player of a line-up number is (0..100).
+    uint8_t GetThreatRating(int nLineUp) const;
+    void SetThreatRating(int nLineUp, uint8_t byRating);
+    // 0 in front of the attacked goal, 1 in its penalty area, 2 elsewhere.
+    int GetShootingZone(int32_t x, int32_t y) const;
+    const MATCHLAYOUTENTRY* GetLayoutEntry(int nLineUp) const;
     CMatchPlayer* PickPenaltyTaker(bool bSkipThoseWhoTook);
     // Players in the defensive wall for a direct free kick at the point.
     static int GetWallSize(const CVector& kick, const CVector& goal);
@@ -221,6 +232,8 @@ private:
     bool m_bRoutineChosen = false;
     bool m_bRoutineLive = false;
     MATCHSETPIECE m_Routine;
+    int m_nRoutineStep = 0;
+    uint8_t m_abyThreatRatings[kLineUpNumbers] = {};
     uint8_t m_byFreeKickZone = 32;
     uint8_t m_byCornerSide = 0;
     int m_nSquadCount;

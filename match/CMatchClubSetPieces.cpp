@@ -279,7 +279,36 @@ uint8_t CMatchClub::ChooseRoutine()
             m_bRoutineChosen = true;
     }
     m_bRoutineLive = m_bRoutineChosen;
+    m_nRoutineStep = 0;
     return m_bRoutineChosen ? m_Routine.byHasPoints : 0;
+}
+
+void CMatchClub::AdvanceRoutineStep()
+{
+    if (++m_nRoutineStep >= std::min<int>(m_Routine.byTargetCount, SETPIECE_TARGETS))
+        m_bRoutineLive = false;
+}
+
+uint8_t CMatchClub::GetThreatRating(int nLineUp) const
+{
+    return nLineUp >= 0 && nLineUp < kLineUpNumbers ? m_abyThreatRatings[nLineUp] : 0;
+}
+
+void CMatchClub::SetThreatRating(int nLineUp, uint8_t byRating)
+{
+    if (nLineUp >= 0 && nLineUp < kLineUpNumbers)
+        m_abyThreatRatings[nLineUp] = std::min<uint8_t>(byRating, 100);
+}
+
+int CMatchClub::GetShootingZone(int32_t x, int32_t y) const
+{
+    // Measured at the goal the club attacks.
+    const int32_t d = m_bAttacksHighEnd ? x : PITCH_LENGTH - x;
+    if (d >= 9800 && d <= PITCH_LENGTH && y >= 3334 && y <= 4166)
+        return 0;
+    if (d >= 8350 && d <= PITCH_LENGTH && y >= 1684 && y <= 5816)
+        return 1;
+    return 2;
 }
 
 void CMatchClub::PlaceForZone(int nZone)
@@ -322,6 +351,9 @@ void CMatchClub::PlaceForZone(int nZone)
                 base = m_bAttacksHighEnd ? point : CVector(PITCH_LENGTH - point.x, PITCH_WIDTH - point.y, 0);
             } else if (byEvent == MATCHEVENT_HALFTIME || byEvent == MATCHEVENT_FULLTIME) {
                 base = GetTouchLinePoint();
+            } else if (const MATCHLAYOUTENTRY* pEntry = nZone < 25 ? GetLayoutEntry(nLineUp) : nullptr) {
+                p->SetFormationPosition(*pEntry, nOwnZone);
+                base = m_bHasBall ? p->GetFormationSecond() : p->GetFormationStart();
             } else {
                 base = GetFormationPoint(nLineUp, nZone < 25 ? nOwnZone : nZone, m_bHasBall);
             }

@@ -21,6 +21,7 @@
 CMatchEngine g_MatchEngine;
 CMatchBall* g_pMatchBall = nullptr;
 const CVector CMatchEngine::kStartPoint(5000, -500, 0);
+const CVector CMatchEngine::kPhysioPoint(5000, -1500, 0);
 
 namespace {
 

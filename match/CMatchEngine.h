@@ -74,6 +74,8 @@ public:
     static constexpr MATCHRECT kPlayBounds = {-650, -500, 10650, 8000};
     // Where the squads come out: the tunnel mouth.
     static const CVector kStartPoint;
+    // Where the physio waits, and the bench gathers at half and full time.
+    static const CVector kPhysioPoint;
     // Camera modes: orbit, the other 3-D view, no 3-D view.
     enum : uint8_t { CAMERA_ORBIT = 0, CAMERA_NO_3D = 2 };
 

@@ -363,6 +363,7 @@ void CMatchPerson::SetPossession(bool bHasBall)
     m_dwPossessionTime = m_Engine.GetMatchTime();
     m_vPossessionPosition = m_vPosition;
     SetBallControl(2);
+    OnPossessionGained();
 }
 
 void CMatchPerson::SetBallControl(uint8_t byState)

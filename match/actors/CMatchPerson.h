@@ -83,6 +83,8 @@ public:
     virtual int32_t GetMoveSpeed(uint8_t byStepDirection);
     // Called after every model step.
     virtual void OnAnimationStep() {}
+    // Called when the person gains the ball.
+    virtual void OnPossessionGained() {}
     // The first pace attribute and the mean of the two; 50 for persons other
     // than footballers.
     virtual void GetPaceAttributes(int32_t* pnFirst, int32_t* pnMean) const;

@@ -11,6 +11,7 @@
 
 class CMatchClub;
 class CPlayerDatabase;
+struct MATCHLAYOUTENTRY;
 
 // Special roles of a footballer.
 enum : uint8_t {
@@ -262,6 +263,8 @@ public:
     bool TryClearTo(const CVector& point);
     bool TryClear();
     bool TryLongBall();
+    // A long ball at one point, its preference scaled by the weight of the place.
+    bool TryLongBallTo(const CVector& point, float fPlaceWeight);
     bool TryMakeRun();
     // 0..100: the advance rating and the turn away from the own goal.
     int GetPassRating(const CVector& point) const;
@@ -372,6 +375,39 @@ public:
     // near enough, else the lunge that resolves on contact.
     bool TryTackleNow();
     bool StartStandingTackle();
+    // The decision step: the aim overrides, then by special role, the
+    // shoot-out and the match event the routines below.
+    void MakeDecision() override;
+
+    // Special roles and set pieces (CMatchPlayerSetPieces.cpp): who fetches
+    // the ball, who takes the restart and how, where the others stand, the
+    // bench, half time and full time, and a human's set-piece routine.
+    void MakeSpecialRoleDecision();
+    void MakeEventDecision();
+    void MakeEventPlayerDecision();
+    void MakeBenchDecision();
+    void MakeGoalkeeperEventDecision();
+    // True when he is sent for the loose ball (his club's ball chaser).
+    bool GetBallForEventPlayer();
+    // Gives the ball he holds at a stoppage to the restart's taker.
+    void PassToEventPlayer();
+    void PositionForEvent();
+    void PositionForThrowIn();
+    // His places for a formation zone (0-29) from his layout entry: without
+    // the ball (the start point) and with it, turned for the end his club
+    // attacks; a place p percent of the way is start + p x delta.
+    void SetFormationPosition(const MATCHLAYOUTENTRY& table, int nZone);
+    bool IsFormationInterpolated() const { return m_bFormationInterpolated; }
+    const CVector& GetFormationStart() const { return m_vFormationStart; }
+    const CVector& GetFormationSecond() const { return m_vFormationSecond; }
+    const CVector& GetFormationDelta() const { return m_vFormationDelta; }
+    CVector GetFormationPlace(int nPercent) const;
+    // The current step of his club's live routine; true when it chose a kick
+    // of safety 2 or more.
+    bool TakeSetPieceRoutine();
+    // When he kicks: the routine moves on to its next pass or ends.
+    void AdvanceSetPieceRoutine();
+    const CMatchPlayer* GetMarkedOpponent() const { return m_pMarkedOpponent; }
 
     // Reference points of the attacked end, kick-off offsets by line index
     // and the shot aims beside the goal centre.
@@ -464,6 +500,18 @@ private:
     int32_t m_nTackleForce = 0;
     TACKLERECORD m_LastTackle;
     void KeepTackleRecord(const TACKLERECORD& record);
+    // Marks his opponent at a stoppage; false when he has nobody to mark.
+    bool MarkAtStoppage();
+    // At half time and full time: heads for the place and leaves the match
+    // update once he stands there; false while he is on his way.
+    bool WalkOffForBreak(const CVector& place);
+    // Asks for a standing move type while he stands or already holds it.
+    void ChooseStandingMoveType(uint8_t byMoveType);
+    // When he gains the ball: the routine goes on only if he was its next receiver.
+    void OnPossessionGained() override;
+    void CheckSetPieceRoutine();
+    CVector m_vFormationStart, m_vFormationSecond, m_vFormationDelta;
+    bool m_bFormationInterpolated = false;
 
     // Takes a candidate that beat the best kick rating.
     void TakeKickCandidate(float fRating, const CVector& aim, uint8_t byDecision, CMatchPlayer* pPartner,

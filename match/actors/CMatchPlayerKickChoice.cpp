@@ -430,27 +430,33 @@ bool CMatchPlayer::TryLongBall()
             CVector point = GetLongBallGridPoint(nLane, c);
             if (!bHigh)
                 point.x = PITCH_LENGTH - point.x;
-            const int32_t D = Distance2D(m_vPosition, point);
-            if (D > nRange)
+            if (Distance2D(m_vPosition, point) > nRange)
                 break;
-            if (D <= 20)
-                continue;
-            const int nOwn = CountPlayersNear(*m_pClub, point, 1500);
-            const int nOpponents = m_pOpponentClub ? CountPlayersNear(*m_pOpponentClub, point, 1500) : 0;
-            const float fPreference = GetInstructionWeight(WEIGHT_LONG_BALL) * GetLongBallColumnWeight(c - nStart) *
-                                      GetLongBallLaneWeight(nLane) * CrowdFactor(nOwn, nOpponents);
-            const CVector near(m_vKickPoint.x + int32_t(int64_t(point.x - m_vKickPoint.x) * 500 / D),
-                               m_vKickPoint.y + int32_t(int64_t(point.y - m_vKickPoint.y) * 500 / D), 0);
-            const int s = InterceptSafety(m_vKickPoint, near, m_nCurrentKickSpeed * 3 / 4);
-            const float fRating = float(s) * fPreference * 0.01f;
-            if (fRating > m_fBestKickRating) {
-                TakeKickCandidate(fRating, point, DECISION_LONG_BALL, m_pClub->GetNearestPlayer(point, nullptr),
-                                  std::max(2.2f, float(D) / float(m_nCurrentKickSpeed)), uint8_t(s));
-                bTaken = true;
-            }
+            const float fPlace = GetLongBallColumnWeight(c - nStart) * GetLongBallLaneWeight(nLane);
+            bTaken = TryLongBallTo(point, fPlace) || bTaken;
         }
     }
     return bTaken;
+}
+
+bool CMatchPlayer::TryLongBallTo(const CVector& point, float fPlaceWeight)
+{
+    const int32_t D = Distance2D(m_vPosition, point);
+    if (D <= 20 || D > m_aKicks[m_byKickKind].nMaxRange)
+        return false;
+    const int nOwn = CountPlayersNear(*m_pClub, point, 1500);
+    const int nOpponents = m_pOpponentClub ? CountPlayersNear(*m_pOpponentClub, point, 1500) : 0;
+    const float fPreference =
+        GetInstructionWeight(WEIGHT_LONG_BALL) * fPlaceWeight * CrowdFactor(nOwn, nOpponents);
+    const CVector near(m_vKickPoint.x + int32_t(int64_t(point.x - m_vKickPoint.x) * 500 / D),
+                       m_vKickPoint.y + int32_t(int64_t(point.y - m_vKickPoint.y) * 500 / D), 0);
+    const int s = InterceptSafety(m_vKickPoint, near, m_nCurrentKickSpeed * 3 / 4);
+    const float fRating = float(s) * fPreference * 0.01f;
+    if (!(fRating > m_fBestKickRating))
+        return false;
+    TakeKickCandidate(fRating, point, DECISION_LONG_BALL, m_pClub->GetNearestPlayer(point, nullptr),
+                      std::max(2.2f, float(D) / float(m_nCurrentKickSpeed)), uint8_t(s));
+    return true;
 }
 
 bool CMatchPlayer::TryMakeRun()

@@ -214,6 +214,7 @@ void CMatchPlayer::KickBall()
     CMatchBall* pBall = m_Engine.GetBall();
     if (!pBall)
         return;
+    AdvanceSetPieceRoutine();
     CVector v = GetKickVelocity();
     if (m_bCurl)
         pBall->SetExtraVelocity(m_vCurl);

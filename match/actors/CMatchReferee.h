@@ -162,6 +162,7 @@ private:
     CVector m_vSecondEventPosition;
     uint32_t m_dwAddedTime = 0;
     uint32_t m_dwSetupTime = 0;
+    uint32_t m_dwSetupClock = 0;
     uint32_t m_dwEventStartTime = 0;
     uint32_t m_dwInPlaySince = 0;
     uint32_t m_dwRestartTakenTime = 0;

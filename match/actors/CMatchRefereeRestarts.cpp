@@ -454,6 +454,7 @@ void CMatchReferee::CheckEventState()
         m_dwSubstitutionState = 0;
         m_pSubstitutionOn = m_pSubstitutionOff = nullptr;
         m_dwSetupTime = m_Engine.GetMatchTime();
+        m_dwSetupClock = m_Engine.GetEngineClock();
         CloseStoppage();
         SetAction(ACTION_SIGNALLING);
         m_byResolvedCause = CAUSE_NONE;
@@ -508,7 +509,9 @@ uint32_t CMatchReferee::GetRestartPatience() const
     const uint8_t byEvent = m_Engine.GetMatchEvent();
     if (byEvent >= MATCHEVENT_NEXTEVENT)
         return 0;
-    const int64_t t = int64_t(GetTimeSinceSetup());
+    // A kick-off waits with the match clock stopped; its patience still runs out.
+    const int64_t t = m_Engine.IsMatchClockRunning() ? int64_t(GetTimeSinceSetup())
+                                                      : int64_t(m_Engine.GetEngineClock() - m_dwSetupClock);
     const int64_t v = (t - int64_t(kPatienceGrace[byEvent])) * 100 / int64_t(kPatienceWindow[byEvent]);
     if (t < int64_t(kPatienceGrace[byEvent]))
         return 101;

@@ -136,9 +136,12 @@ TEST_F(MatchFlowTest, AWholeMatchRunsThroughBothHalvesWithEveryRestartTakenAndEn
     EXPECT_EQ(nThrowIns, int(std::count_if(m_Taken.begin(), m_Taken.end(), [](const TAKENRESTART& r) {
                   return r.byEvent == MATCHEVENT_THROWIN;
               })));
-    // Every restart was taken from its spot by a player on the pitch.
+    // Every restart was played from its spot by a player on the pitch, with
+    // a kick of his own choosing, before its time limit ran out.
     for (const TAKENRESTART& r : m_Taken) {
         EXPECT_LT(r.pTaker->GetLineIndex(), 16);
+        EXPECT_TRUE(IsKick(r.byDecision)) << GetMatchEventName(r.byEvent);
+        EXPECT_LT(r.dwWaited, r.byEvent == MATCHEVENT_KICKOFF ? 50000u : 40000u) << GetMatchEventName(r.byEvent);
         if (r.byEvent == MATCHEVENT_THROWIN)
             EXPECT_TRUE(r.position.y == -100 || r.position.y == 7600);
     }

@@ -66,7 +66,7 @@ protected:
         if (nTick % 5 == 0)
             keeper.MakeGoalkeeperDecision();
         if (!bHolds) {
-            StepTowards(keeper, keeper.GetTarget(), 40);
+            StepTowards(keeper, keeper.GetTarget(), 40, false);
             return;
         }
         const uint8_t d = keeper.GetDecision();
@@ -124,8 +124,10 @@ protected:
         return pNearest;
     }
 
-    // He turns to where he goes and settles facing that way.
-    static void StepTowards(CMatchPlayer& p, const CVector& target, int32_t nStep)
+    // He turns to where he goes and settles facing that way. A footballer
+    // the test walks stops where it put him, so that the fixture's walking
+    // does not carry him back to the target of his last restart.
+    static void StepTowards(CMatchPlayer& p, const CVector& target, int32_t nStep, bool bHoldThere = true)
     {
         const CVector& at = p.GetPosition();
         const int32_t d = IntegerRoot(at.SquaredDistance2D(target));
@@ -133,12 +135,13 @@ protected:
             p.SetFacing(float(at.GetAngleTo(target)));
             p.SetRestFacing(p.GetFacing());
         }
-        if (d <= nStep) {
+        if (d <= nStep)
             p.SetPosition(CVector(target.x, target.y, 0));
-            return;
-        }
-        p.SetPosition(CVector(at.x + int32_t(int64_t(target.x - at.x) * nStep / d),
-                              at.y + int32_t(int64_t(target.y - at.y) * nStep / d), 0));
+        else
+            p.SetPosition(CVector(at.x + int32_t(int64_t(target.x - at.x) * nStep / d),
+                                  at.y + int32_t(int64_t(target.y - at.y) * nStep / d), 0));
+        if (bHoldThere)
+            p.SetTarget(p.GetPosition(), CMatchPerson::kNoFacing);
     }
 
     int m_nTackles = 0, m_nTacklesWon = 0, m_nFromBehind = 0;

@@ -2,8 +2,10 @@
 // A match between two clubs of the starting world run by its own referee,
 // with a recorder of what the match screen hears and a stand-in for what
 // the footballers cannot do yet: nobody has a model to walk with, so the
-// officials are put on their targets each tick, and the restart taker plays
-// the ball to a team-mate once the referee has whistled.
+// officials and every footballer running to his target are put on it each
+// tick, and nobody strikes or meets the ball through an animation, so once
+// the taker has chosen the kick his restart allows, the ball is put on the
+// spot, he strikes it and the player it was meant for has it.
 #include "../humans/HumanWorld.h"
 #include "database/CDatabaseHandler.h"
 #include "match/CMatchBall.h"
@@ -16,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <vector>
 
 class MatchRecorder : public CMatchEventReceiver {
@@ -38,12 +41,16 @@ public:
     std::vector<uint8_t> results;
 };
 
-// One restart as the stand-in took it.
+// One restart as its taker played it: his kick and how long the restart
+// waited from its award (engine clock, ms).
 struct TAKENRESTART {
     uint8_t byEvent;
     uint8_t byPeriod;
     CMatchPlayer* pTaker;
     CVector position;
+    uint8_t byDecision;
+    CMatchPlayer* pPartner;
+    uint32_t dwWaited;
 };
 
 class RestartsFixture : public ::testing::Test {
@@ -89,30 +96,51 @@ protected:
         m_Engine.PostTick();
     }
 
-    // What walking and the footballers' set pieces will do.
+    static bool IsKick(uint8_t byDecision)
+    {
+        return byDecision == DECISION_PASS || byDecision == DECISION_CROSS || byDecision == DECISION_SHOOT ||
+               byDecision == DECISION_CLEAR || byDecision == DECISION_LONG_BALL;
+    }
+
+    // What walking, striking the ball and meeting it will do.
     void StandIn()
     {
         m_pReferee->SetPosition(m_pReferee->GetTarget());
+        for (CMatchClub* pClub : {m_pHome, m_pAway})
+            for (int i = 0; i < pClub->GetSquadCount(); ++i)
+                if (CMatchPlayer* p = pClub->GetSlot(i); p && p->IsRunningToTarget())
+                    p->SetPosition(p->GetTarget());
         const uint8_t byEvent = m_Engine.GetMatchEvent();
-        CMatchPlayer* pTaker = m_pReferee->GetEventPlayer();
-        if (byEvent == MATCHEVENT_NONE || !m_pReferee->IsSetupComplete() || !pTaker)
+        if (byEvent == MATCHEVENT_NONE) {
+            m_bEventOpen = false;
             return;
-        m_Taken.push_back({byEvent, m_Engine.GetMatchPeriod(), pTaker, m_pReferee->GetEventPosition()});
+        }
+        if (!m_bEventOpen) {
+            m_bEventOpen = true;
+            m_dwEventSince = m_Engine.GetEngineClock();
+        }
+        // The taker strikes once the kick he chose is safe enough for the
+        // referee's patience.
+        CMatchPlayer* pTaker = m_pReferee->GetEventPlayer();
+        if (!m_pReferee->IsSetupComplete() || !pTaker || !IsKick(pTaker->GetDecision()) ||
+            pTaker->GetKickSafety() < m_pReferee->GetRestartPatience())
+            return;
         const CVector spot = m_pReferee->GetEventPosition();
+        CMatchPlayer* pPartner = pTaker->GetDecisionPartner();
+        m_Taken.push_back({byEvent, m_Engine.GetMatchPeriod(), pTaker, spot, pTaker->GetDecision(), pPartner,
+                           m_Engine.GetEngineClock() - m_dwEventSince});
         m_pBall->SetPossessor(nullptr);
         m_pBall->SetPosition(spot.x, spot.y, 0, false);
         m_pBall->SetVelocity(CVector());
-        m_pBall->StartBallInfo(BALLCAUSE_PASS, pTaker);
-        m_pReferee->OnRestartTaken();
+        pTaker->KickBall();
         if (m_Engine.GetMatchPeriod() == MATCHPERIOD_SHOOTOUT)
             return;  // the kick's fate is the test's
-        // A team-mate takes the pass.
-        CMatchClub* pClub = pTaker->GetClub();
-        CMatchPlayer* pMate = pClub->GetNearestPlayerExcept(pTaker->GetPosition(), pTaker, nullptr);
-        if (pMate) {
-            const CVector at = ClampToPitch(pMate->GetPosition());
+        // A pass reaches its man; a shot is the goalkeeper's.
+        CMatchPlayer* pReceiver = pPartner ? pPartner : pTaker->GetClub()->GetOpponent()->GetSlot(0);
+        if (pReceiver) {
+            const CVector at = ClampToPitch(pReceiver->GetPosition());
             m_pBall->SetPosition(at.x, at.y, 0, false);
-            m_pBall->SetPossessor(pMate);
+            m_pBall->SetPossessor(pReceiver);
         }
     }
 
@@ -131,6 +159,15 @@ protected:
         m_pBall->UpdatePrediction();
         m_pBall->SetPosition(to.x, to.y, to.z, false);
         m_pBall->UpdatePrediction();
+    }
+
+    // A restart for the club from a cause at a point.
+    void Award(CMatchClub* pClub, uint8_t byCause, const CVector& at)
+    {
+        m_Engine.SetMatchEvent(MATCHEVENT_NONE);
+        m_pReferee->SetRestartClub(pClub);
+        m_pReferee->SetCause(byCause, pClub->GetOpponent()->GetSlot(6), at);
+        m_pReferee->SetEventFromCause();
     }
 
     // Ticks until the predicate holds or the limit of ticks passes.
@@ -153,6 +190,8 @@ protected:
     CMatchClub* m_pHome = nullptr;
     CMatchClub* m_pAway = nullptr;
     std::vector<TAKENRESTART> m_Taken;
+    bool m_bEventOpen = false;
+    uint32_t m_dwEventSince = 0;
 };
 
 inline CurrentFolder* RestartsFixture::s_pFolder = nullptr;

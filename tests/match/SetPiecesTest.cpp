@@ -11,14 +11,6 @@ namespace {
 class SetPiecesTest : public RestartsFixture {
 protected:
     void SetUp() override { ASSERT_TRUE(Start(0)); }
-    // A restart for the club from a cause at a point.
-    void Award(CMatchClub* pClub, uint8_t byCause, const CVector& at)
-    {
-        m_Engine.SetMatchEvent(MATCHEVENT_NONE);
-        m_pReferee->SetRestartClub(pClub);
-        m_pReferee->SetCause(byCause, pClub->GetOpponent()->GetSlot(6), at);
-        m_pReferee->SetEventFromCause();
-    }
 };
 
 TEST_F(SetPiecesTest, ZonesOfPlayAndGridCells)
