@@ -23,8 +23,8 @@
 
 namespace {
 
-constexpr int kWidth = 420, kHeight = 340;
-constexpr int kLeft = 270, kTop = 170;
+constexpr int kWidth = 460, kHeight = 340;
+constexpr int kLeft = 250, kTop = 170;
 constexpr int kTabStrip = 24;
 constexpr int kTabWidth = 84, kTabHeight = 26, kTabStep = 87, kTabRightMargin = 13;
 constexpr int kKeyRepeatDelay = 250;
@@ -58,16 +58,16 @@ const uint32_t kTabIDs[CPopupManagerDetails::PAGE_COUNT] = {CPopupManagerDetails
 
 // {left, right, margin, colour, alignment, offset, heading, sort, hot}
 const LISTCOLUMN kLeagueColumns[] = {
-    {0, 70, 4, 0, 0, 0, 690, LISTSORT_NONE, 0},     {70, 196, 4, 0, 0, 0, 938, LISTSORT_NONE, 0},
-    {196, 222, 0, 0, 6, 0, 145, LISTSORT_NONE, 0},  {222, 248, 0, 0, 6, 0, 148, LISTSORT_NONE, 0},
-    {248, 274, 0, 0, 6, 0, 149, LISTSORT_NONE, 0},  {274, 300, 0, 0, 6, 0, 150, LISTSORT_NONE, 0},
-    {300, 326, 0, 0, 6, 0, 151, LISTSORT_NONE, 0},  {326, 352, 0, 0, 6, 0, 152, LISTSORT_NONE, 0},
-    {352, 380, 0, 0, 6, 0, 147, LISTSORT_NONE, 0},  {380, 408, 0, 0, 6, 0, 1035, LISTSORT_NONE, 0},
+    {0, 82, 4, 0, 0, 0, 690, LISTSORT_NONE, 0},     {82, 206, 4, 0, 0, 0, 938, LISTSORT_NONE, 0},
+    {206, 234, 0, 0, 6, 0, 145, LISTSORT_NONE, 0},  {234, 262, 0, 0, 6, 0, 148, LISTSORT_NONE, 0},
+    {262, 290, 0, 0, 6, 0, 149, LISTSORT_NONE, 0},  {290, 318, 0, 0, 6, 0, 150, LISTSORT_NONE, 0},
+    {318, 346, 0, 0, 6, 0, 151, LISTSORT_NONE, 0},  {346, 374, 0, 0, 6, 0, 152, LISTSORT_NONE, 0},
+    {374, 406, 0, 0, 6, 0, 147, LISTSORT_NONE, 0},  {406, 438, 0, 0, 6, 0, 1035, LISTSORT_NONE, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kCupColumns[] = {
-    {0, 70, 4, 0, 0, 0, 690, LISTSORT_NONE, 0},    {70, 180, 4, 0, 0, 0, 938, LISTSORT_NONE, 0},
-    {180, 310, 4, 0, 0, 0, 280, LISTSORT_NONE, 0}, {310, 408, 4, 0, 0, 0, 281, LISTSORT_NONE, 0},
+    {0, 82, 4, 0, 0, 0, 690, LISTSORT_NONE, 0},    {82, 206, 4, 0, 0, 0, 938, LISTSORT_NONE, 0},
+    {206, 336, 4, 0, 0, 0, 280, LISTSORT_NONE, 0}, {336, 438, 4, 0, 0, 0, 281, LISTSORT_NONE, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 
@@ -212,18 +212,19 @@ void CPopupManagerDetails::AddControls()
     value(ID_RATING, 90, 128, 20);
     value(ID_WAGE, 90, 162, 90);
     for (uint32_t i = 0; i < 3; ++i)
-        value(ID_FIRST_BONUS + i, 330, 94 + 34 * static_cast<int>(i), 80);
+        value(ID_FIRST_BONUS + i, 340, 94 + 34 * static_cast<int>(i), 100);
     AddList(ID_LEAGUE_CAREER, 901, 885, 90, 170, kLeagueColumns);
     // Forty pixels below the league list.
     AddList(ID_CUP_CAREER, 902, 887, 210, 290, kCupColumns);
-    AddChoice(ID_PRESET, 90, 64, 190, 128, kPresetSet);
-    AddChoice(ID_FIRST_CHOICE, 90, 98, 190, 162, kChoiceSets[0]);
-    AddChoice(ID_FIRST_CHOICE + 1, 90, 132, 190, 196, kChoiceSets[1]);
-    AddChoice(ID_FIRST_CHOICE + 2, 90, 166, 190, 198, kChoiceSets[2]);
-    AddChoice(ID_FIRST_CHOICE + 3, 310, 64, 410, 96, kChoiceSets[3]);
-    AddChoice(ID_FIRST_CHOICE + 4, 310, 98, 410, 130, kChoiceSets[4]);
-    AddChoice(ID_FIRST_CHOICE + 5, 310, 132, 410, 196, kChoiceSets[5]);
-    AddChoice(ID_FIRST_CHOICE + 6, 310, 166, 410, 230, kChoiceSets[6]);
+    // Each drop-down's arrow stands right of its box, inside the frame.
+    AddChoice(ID_PRESET, 90, 64, 204, 128, kPresetSet);
+    AddChoice(ID_FIRST_CHOICE, 90, 98, 204, 162, kChoiceSets[0]);
+    AddChoice(ID_FIRST_CHOICE + 1, 90, 132, 204, 196, kChoiceSets[1]);
+    AddChoice(ID_FIRST_CHOICE + 2, 90, 166, 204, 198, kChoiceSets[2]);
+    AddChoice(ID_FIRST_CHOICE + 3, 320, 64, 434, 96, kChoiceSets[3]);
+    AddChoice(ID_FIRST_CHOICE + 4, 320, 98, 434, 130, kChoiceSets[4]);
+    AddChoice(ID_FIRST_CHOICE + 5, 320, 132, 434, 196, kChoiceSets[5]);
+    AddChoice(ID_FIRST_CHOICE + 6, 320, 166, 434, 230, kChoiceSets[6]);
 }
 
 void CPopupManagerDetails::AddList(uint32_t dwID, uint32_t dwBarID, uint32_t dwUp, int nTop, int nBottom,
@@ -301,17 +302,18 @@ void CPopupManagerDetails::BeginPage(int nPage)
 void CPopupManagerDetails::EndPage(const uint32_t* pIDs, size_t nCount)
 {
     RestoreBackground(0, 0, Width(), Height());
-    const uint32_t common[] = {ID_TAB_GENERAL, ID_TAB_CAREER, ID_TAB_PREFERENCES, kOkButtonID,
-                               kCancelButtonID, ID_PREVIOUS,  ID_NEXT,            ID_TITLE};
+    const uint32_t common[] = {ID_TAB_GENERAL, ID_TAB_CAREER, kOkButtonID, kCancelButtonID,
+                               ID_PREVIOUS,    ID_NEXT,       ID_TITLE};
     for (uint32_t dwID : common)
         if (CXControl* pControl = FindControl(dwID))
             pControl->Show(true, true);
+    // The preferences are the human's own, and only while he runs a club:
+    // another manager has no such page to offer.
+    if (CXControl* pTab = FindControl(ID_TAB_PREFERENCES); pTab && MayEditPreferences())
+        pTab->Show(true, true);
     for (size_t i = 0; i < nCount; ++i)
         if (CXControl* pControl = FindControl(pIDs[i]))
             pControl->Show(true, true);
-    // The preferences are the human's own, and only while he runs a club.
-    if (auto* pTab = dynamic_cast<CXButton*>(FindControl(ID_TAB_PREFERENCES)))
-        pTab->Enable(!MayEditPreferences());
     if (auto* pTitle = Label(*this, ID_TITLE))
         if (const CManagerDatabase* pManager = GetManager())
             pTitle->SetText("%s", pManager->GetShortName());
@@ -379,7 +381,7 @@ void CPopupManagerDetails::ShowCareerPage()
             pList->Redraw();
         }
     }
-    const uint32_t page[] = {ID_LEAGUE_CAREER, ID_CUP_CAREER, 901, 902};
+    const uint32_t page[] = {ID_LEAGUE_CAREER, ID_CUP_CAREER};
     EndPage(page, std::size(page));
 }
 

@@ -188,6 +188,9 @@ void CPopupStaffDetails::ShowStaff()
     m_pBackground->ShadeRect(8, 56, kWidth - 16, 162, 2);
     popup_look::DrawLabels(m_pBackground, kLabels);
     RestoreBackground(0, 0, Width(), Height());
+    // Everything stands on the new background again; the actions his
+    // situation offers are chosen below.
+    ShowAllControls(true);
     if (CXStatic* p = Label(*this, ID_TITLE))
         p->SetText("%s", pStaff->GetShortName());
     if (CXStatic* p = Label(*this, ID_ROLE))

@@ -147,9 +147,7 @@ TEST_F(ManagerDetails, TheManagersTableOpensAManagerAndTheArrowsFollowItsRows)
     EXPECT_EQ(Text(Details::ID_FIRST_BONUS + 2),
               FormatMoney(static_cast<double>(pManager->m_Contract.abyBonus[2]) * dwUnit, 0, 0, MONEY_AS_STORED, 0, 1));
     // Another club's manager has no preferences page.
-    auto* pPreferencesTab = dynamic_cast<CXButton*>(Popup().FindControl(Details::ID_TAB_PREFERENCES));
-    ASSERT_NE(pPreferencesTab, nullptr);
-    EXPECT_TRUE(pPreferencesTab->m_bDisabled);
+    EXPECT_FALSE(Visible(Details::ID_TAB_PREFERENCES));
     Popup().OnClicked(Details::ID_TAB_PREFERENCES);
     EXPECT_EQ(Popup().GetPage(), Details::PAGE_GENERAL);
 
@@ -205,6 +203,7 @@ TEST_F(ManagerDetails, PreferencesChangeTheManagersRecordOnlyOnOk)
     ASSERT_GT(m_pClub->GetStaffCount(3), 0);
     const Preferences before = Stored();
     OpenOnHuman();
+    ASSERT_TRUE(Visible(Details::ID_TAB_PREFERENCES));
     Popup().OnClicked(Details::ID_TAB_PREFERENCES);
     ASSERT_EQ(Popup().GetPage(), Details::PAGE_PREFERENCES);
     Shoot("manager_details_preferences.png");
