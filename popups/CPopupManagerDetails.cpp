@@ -27,7 +27,6 @@ constexpr int kWidth = 460, kHeight = 340;
 constexpr int kLeft = 250, kTop = 170;
 constexpr int kTabStrip = 24;
 constexpr int kTabWidth = 84, kTabHeight = 26, kTabStep = 87, kTabRightMargin = 13;
-constexpr int kKeyRepeatDelay = 250;
 constexpr COLORREF kTitleColour = 0xADFDFF;
 constexpr COLORREF kRowColour = 0xFFFFFF;
 constexpr int kGeneralLabels = 28;
@@ -196,12 +195,7 @@ void CPopupManagerDetails::AddControls()
         pTitle->m_bClearBackground = 1;
     }
     m_pSmallFaces.reset(LoadMainArchiveBitmap("btnArrw.bmp", true));
-    for (uint32_t dwID : {ID_PREVIOUS, ID_NEXT})
-        if (auto* pArrow = static_cast<CXButton*>(
-                AddControlXYWH(XCONTROL_BUTTON, dwID == ID_PREVIOUS ? 8 : 26, 34, 16, 16, dwID, nullptr))) {
-            pArrow->SetBitmap(m_pSmallFaces.get(), dwID == ID_PREVIOUS ? 0 : 32, 0, false, true);
-            pArrow->m_dwRepeatDelay = kKeyRepeatDelay;
-        }
+    popup_look::AddBrowseArrows(*this, ID_PREVIOUS, ID_NEXT, m_pSmallFaces.get());
     auto value = [this](uint32_t dwID, int x, int y, int nWidth) {
         if (CXStatic* pLabel = popup_look::AddValueLabel(*this, dwID, x, y, nWidth))
             pLabel->m_byAlignment = 0;

@@ -47,7 +47,6 @@ constexpr int kTabWidth = 84, kTabHeight = 26, kTabStep = 87;
 constexpr int kButtonWidth = 84, kButtonHeight = 26, kButtonStep = 90, kButtonRowStep = 32, kButtonsPerRow = 5;
 constexpr int kPositionSet = 117;
 constexpr uint8_t kLoanReturnEvent = 26;
-constexpr int kKeyRepeatDelay = 250;
 constexpr COLORREF kTitleColour = 0xADFDFF;
 constexpr uint32_t kPrintButton = CGamePopup::kPrintButtonID;
 constexpr uint32_t kHelpButton = 1057;
@@ -294,14 +293,10 @@ void CPopupPlayerDetails::AddControls()
     m_pSmallFaces.reset(LoadMainArchiveBitmap("btnArrw.bmp", true));
     if (auto* pPrint = dynamic_cast<CXButton*>(FindControl(kPrintButton)))
         pPrint->SetBitmap(m_pSmallFaces.get(), kPrintFaceX, 0, false, false);
+    popup_look::AddBrowseArrows(*this, ID_PREVIOUS, ID_NEXT, m_pSmallFaces.get());
     for (uint32_t dwID : {ID_PREVIOUS, ID_NEXT})
-        if (auto* pArrow = static_cast<CXButton*>(
-                AddControlXYWH(XCONTROL_BUTTON, dwID == ID_PREVIOUS ? 8 : 26, 34, 16, 16, dwID, nullptr))) {
-            pArrow->SetBitmap(m_pSmallFaces.get(), dwID == ID_PREVIOUS ? 0 : 32, 0, false, true);
-            pArrow->m_dwRepeatDelay = kKeyRepeatDelay;
-            if (!m_bBrowse)
-                pArrow->Enable(true);
-        }
+        if (auto* pArrow = dynamic_cast<CXButton*>(FindControl(dwID)); pArrow && !m_bBrowse)
+            pArrow->Enable(true);
     // The skills graph inside its shaded area.
     AddControl(XCONTROL_GRAPH, 45, 70, kWidth - 45, 200, ID_GRAPH, nullptr);
     // The lists and their scroll bars (one pair of arrow ids a bar).

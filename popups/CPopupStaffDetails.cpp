@@ -27,7 +27,6 @@ namespace {
 
 constexpr int kWidth = 420, kHeight = 400;
 constexpr int kLeft = 270, kTop = 140;
-constexpr int kKeyRepeatDelay = 250;
 constexpr COLORREF kTitleColour = 0xADFDFF;
 constexpr COLORREF kReportColour = 0xFFFFFF;
 constexpr int kLabels = 44;
@@ -141,12 +140,7 @@ void CPopupStaffDetails::AddControls()
             pButton->SetTextID(pButtonFace, 0);
         }
     m_pSmallFaces.reset(LoadMainArchiveBitmap("btnArrw.bmp", true));
-    for (uint32_t dwID : {ID_PREVIOUS, ID_NEXT})
-        if (auto* pArrow = static_cast<CXButton*>(
-                AddControlXYWH(XCONTROL_BUTTON, dwID == ID_PREVIOUS ? 8 : 26, 34, 16, 16, dwID, nullptr))) {
-            pArrow->SetBitmap(m_pSmallFaces.get(), dwID == ID_PREVIOUS ? 0 : 32, 0, false, true);
-            pArrow->m_dwRepeatDelay = kKeyRepeatDelay;
-        }
+    popup_look::AddBrowseArrows(*this, ID_PREVIOUS, ID_NEXT, m_pSmallFaces.get());
     if (auto* pTitle = static_cast<CXStatic*>(AddControlXYWH(XCONTROL_STATIC, 46, 32, 154, 18, ID_TITLE, nullptr))) {
         pTitle->m_hFont = g_hMediumFont;
         pTitle->m_crText = kTitleColour;

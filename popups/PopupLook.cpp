@@ -129,6 +129,17 @@ void DrawFrameBelowTabs(CGamePopup& popup, int nTabStrip)
     pBackground->m_pSurface->bltFast(0, nHeight - kEdge, *frame.m_pSurface, &rcEdge, plat::BLTFAST_NOCOLORKEY);
 }
 
+void AddBrowseArrows(CXClient& popup, uint32_t dwPreviousID, uint32_t dwNextID, CXSurface* pFaces)
+{
+    constexpr int kKeyRepeatDelay = 250;
+    for (uint32_t dwID : {dwPreviousID, dwNextID})
+        if (auto* pArrow = static_cast<CXButton*>(
+                popup.AddControlXYWH(XCONTROL_BUTTON, dwID == dwPreviousID ? 8 : 26, 34, 16, 16, dwID, nullptr))) {
+            pArrow->SetBitmap(pFaces, dwID == dwPreviousID ? 0 : 32, 0, false, true);
+            pArrow->m_dwRepeatDelay = kKeyRepeatDelay;
+        }
+}
+
 void AddAnswerButtons(CGamePopup& popup)
 {
     popup.AddConfirmButton(CGamePopup::kOkButtonID, popup.ConfirmX());

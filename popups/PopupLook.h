@@ -24,6 +24,9 @@ void DrawLabels(CXSurface* pPanel, int nDescription);
 // The popup frame drawn whole and moved down below a colour-keyed strip of
 // nTabStrip pixels that holds the page tabs, its bottom edge kept.
 void DrawFrameBelowTabs(CGamePopup& popup, int nTabStrip);
+// The two 16 x 16 arrows at (8, 34) and (26, 34) that step through the list
+// of the screen behind, in the faces of the popup's arrow strip.
+void AddBrowseArrows(CXClient& popup, uint32_t dwPreviousID, uint32_t dwNextID, CXSurface* pFaces);
 // The confirm and cancel pair at their places.
 void AddAnswerButtons(CGamePopup& popup);
 // The human manager whose turn it is; null without a game.

@@ -2,10 +2,9 @@
 // table, the club overview and the staff chart as a player opens it, its
 // pages drawn from the manager's record, the arrows stepping through the
 // table, and the human's preferences kept only on OK.
-#include "../screens/ScreenInPlay.h"
+#include "PopupInPlay.h"
 
 #include "popups/CPopupManagerDetails.h"
-#include "popups/GamePopups.h"
 #include "popups/PopupLook.h"
 #include "screens/CClientClubGeneral.h"
 #include "screens/CClientStaffSelection.h"
@@ -53,19 +52,8 @@ TEST(ManagerPreferencePresets, APresetFillsOnlyTheTasksStaffAreThereFor)
             << "preset " << c.nPreset << " assistant " << c.bAssistant << " commercial " << c.bCommercial;
 }
 
-class ManagerDetails : public ScreenInPlay {
+class ManagerDetails : public PopupInPlay {
 protected:
-    void SetUp() override
-    {
-        CreateGamePopups();
-        ScreenInPlay::SetUp();
-    }
-    void TearDown() override
-    {
-        while (CXPopup* pTop = CXPopup::TopPopup())
-            pTop->Close();
-        ScreenInPlay::TearDown();
-    }
     Details& Popup() { return GetManagerDetailsPopup(); }
     std::string Text(uint32_t dwID)
     {
@@ -73,14 +61,6 @@ protected:
         return pLabel ? pLabel->Text() : "(none)";
     }
     bool Visible(uint32_t dwID) { return Popup().FindControl(dwID) && Popup().FindControl(dwID)->m_bVisible; }
-    // A double click on a list row in the column that starts at x.
-    static void DoubleClickRow(CXListBox* pList, int nRow, int x)
-    {
-        ASSERT_NE(pList, nullptr);
-        const int y = (nRow - pList->GetFirstVisible()) * 16 + 8;
-        pList->OnMouseMove(0, x, y);
-        pList->OnLButtonDblClk(0, x, y);
-    }
     // A choice made in a drop-down: the box tells its owner.
     void Choose(uint32_t dwID, uint32_t dwValue)
     {

@@ -2,11 +2,10 @@
 // and the staff chart as a player opens it, what it shows of the staff
 // member, the offer, withdrawal and agreement of a job offer, and sacking
 // through the chart or without it, each only after yes.
-#include "../screens/ScreenInPlay.h"
+#include "PopupInPlay.h"
 
 #include "popups/CPopupStaffDetails.h"
 #include "popups/CPopupStaffNegotiation.h"
-#include "popups/GamePopups.h"
 #include "popups/PopupLook.h"
 #include "popups/StaffRows.h"
 #include "screens/CClientStaffMarket.h"
@@ -33,19 +32,8 @@ namespace {
 using Details = CPopupStaffDetails;
 using Buttons = std::vector<uint32_t>;
 
-class StaffDetails : public ScreenInPlay {
+class StaffDetails : public PopupInPlay {
 protected:
-    void SetUp() override
-    {
-        CreateGamePopups();
-        ScreenInPlay::SetUp();
-    }
-    void TearDown() override
-    {
-        while (CXPopup* pTop = CXPopup::TopPopup())
-            pTop->Close();
-        ScreenInPlay::TearDown();
-    }
     Details& Popup() { return GetStaffDetailsPopup(); }
     std::string Text(uint32_t dwID)
     {
@@ -68,13 +56,6 @@ protected:
         CXControl* pButton = Popup().FindControl(dwID);
         ASSERT_TRUE(pButton && pButton->m_bVisible) << dwID;
         Popup().OnClicked(dwID);
-    }
-    static void DoubleClickRow(CXListBox* pList, int nRow)
-    {
-        ASSERT_NE(pList, nullptr);
-        const int y = (nRow - pList->GetFirstVisible()) * 16 + 8;
-        pList->OnMouseMove(0, 80, y);
-        pList->OnLButtonDblClk(0, 80, y);
     }
     // Answers the open message box; its text, or "(none)" without one.
     std::string Answer(uint32_t dwButton)
@@ -102,7 +83,7 @@ TEST_F(StaffDetails, AFreeStaffMemberIsOfferedAJobWithdrawnAndAgreedTo)
     ASSERT_NE(pMarket, nullptr);
     CXListBox* pList = pMarket->GetMarketList();
     ASSERT_GT(pList->GetCount(), 1);
-    DoubleClickRow(pList, 1);
+    DoubleClickRow(pList, 1, 80);
     ASSERT_EQ(CXPopup::TopPopup(), &Popup());
     const CStaffDatabase* pStaff = Popup().GetStaff();
     ASSERT_NE(pStaff, nullptr);
@@ -178,7 +159,7 @@ TEST_F(StaffDetails, AnOfferIsWithdrawnAfterYesAndTheMarketShowsIt)
     const auto idStaff = static_cast<ID_STAFF>(pMarket->GetMarketList()->GetItemData(0));
     m_pHuman->AddStaffNegotiation(idStaff, 600 * 52);
     pMarket->FillNegotiations();
-    DoubleClickRow(pMarket->GetNegotiationList(), 0);
+    DoubleClickRow(pMarket->GetNegotiationList(), 0, 80);
     ASSERT_EQ(CXPopup::TopPopup(), &Popup());
     ASSERT_EQ(Popup().GetStaff()->GetId(), idStaff);
     Press(Details::ID_WITHDRAW);
@@ -196,7 +177,7 @@ TEST_F(StaffDetails, TheChartSacksItsChosenMemberAfterYesAndGoesOnWithTheNext)
     ASSERT_NE(pChart, nullptr);
     CXListBoxEx* pAll = pChart->GetList(CClientStaffSelection::ID_ALL_STAFF);
     ASSERT_GT(pAll->GetCount(), 1);
-    DoubleClickRow(pAll, 0);
+    DoubleClickRow(pAll, 0, 80);
     ASSERT_EQ(CXPopup::TopPopup(), &Popup());
     CStaffDatabase* pStaff = Popup().GetStaff();
     ASSERT_EQ(pStaff, pChart->GetSelectedStaff());
