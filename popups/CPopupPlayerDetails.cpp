@@ -47,7 +47,6 @@ constexpr int kTabWidth = 84, kTabHeight = 26, kTabStep = 87;
 constexpr int kButtonWidth = 84, kButtonHeight = 26, kButtonStep = 90, kButtonRowStep = 32, kButtonsPerRow = 5;
 constexpr int kPositionSet = 117;
 constexpr uint8_t kLoanReturnEvent = 26;
-constexpr int kKeyRepeatDelay = 250;
 constexpr COLORREF kTitleColour = 0xADFDFF;
 constexpr uint32_t kPrintButton = CGamePopup::kPrintButtonID;
 constexpr uint32_t kHelpButton = 1057;
@@ -225,25 +224,7 @@ bool CPopupPlayerDetails::Show(CPlayerDatabase* pPlayer, int nStartPage, bool bB
     return Open();
 }
 
-void CPopupPlayerDetails::ConstructScreen()
-{
-    // The frame below the keyed tab strip: the popup frame drawn whole, then
-    // moved down with its bottom edge kept.
-    DrawCaptionFrame(-1);
-    if (!m_pBackground || !m_pBackground->m_pSurface)
-        return;
-    CXSurface frame;
-    if (!frame.Create(kWidth, kHeight, false, true) || !frame.m_pSurface)
-        return;
-    const plat::Rect rcAll{0, 0, kWidth, kHeight};
-    frame.m_pSurface->bltFast(0, 0, *m_pBackground->m_pSurface, &rcAll, plat::BLTFAST_NOCOLORKEY);
-    m_pBackground->Fill(0xFF00FF);
-    constexpr int kEdge = 8;
-    const plat::Rect rcBody{0, 0, kWidth, kHeight - kTabStrip - kEdge};
-    const plat::Rect rcEdge{0, kHeight - kEdge, kWidth, kHeight};
-    m_pBackground->m_pSurface->bltFast(0, kTabStrip, *frame.m_pSurface, &rcBody, plat::BLTFAST_NOCOLORKEY);
-    m_pBackground->m_pSurface->bltFast(0, kHeight - kEdge, *frame.m_pSurface, &rcEdge, plat::BLTFAST_NOCOLORKEY);
-}
+void CPopupPlayerDetails::ConstructScreen() { popup_look::DrawFrameBelowTabs(*this, kTabStrip); }
 
 bool CPopupPlayerDetails::OnInitDialog()
 {
@@ -312,14 +293,10 @@ void CPopupPlayerDetails::AddControls()
     m_pSmallFaces.reset(LoadMainArchiveBitmap("btnArrw.bmp", true));
     if (auto* pPrint = dynamic_cast<CXButton*>(FindControl(kPrintButton)))
         pPrint->SetBitmap(m_pSmallFaces.get(), kPrintFaceX, 0, false, false);
+    popup_look::AddBrowseArrows(*this, ID_PREVIOUS, ID_NEXT, m_pSmallFaces.get());
     for (uint32_t dwID : {ID_PREVIOUS, ID_NEXT})
-        if (auto* pArrow = static_cast<CXButton*>(
-                AddControlXYWH(XCONTROL_BUTTON, dwID == ID_PREVIOUS ? 8 : 26, 34, 16, 16, dwID, nullptr))) {
-            pArrow->SetBitmap(m_pSmallFaces.get(), dwID == ID_PREVIOUS ? 0 : 32, 0, false, true);
-            pArrow->m_dwRepeatDelay = kKeyRepeatDelay;
-            if (!m_bBrowse)
-                pArrow->Enable(true);
-        }
+        if (auto* pArrow = dynamic_cast<CXButton*>(FindControl(dwID)); pArrow && !m_bBrowse)
+            pArrow->Enable(true);
     // The skills graph inside its shaded area.
     AddControl(XCONTROL_GRAPH, 45, 70, kWidth - 45, 200, ID_GRAPH, nullptr);
     // The lists and their scroll bars (one pair of arrow ids a bar).

@@ -21,6 +21,12 @@ constexpr COLORREF kLabelColour = plat::RGB(255, 253, 173);
 
 // The pale yellow labels of a text description onto the panel.
 void DrawLabels(CXSurface* pPanel, int nDescription);
+// The popup frame drawn whole and moved down below a colour-keyed strip of
+// nTabStrip pixels that holds the page tabs, its bottom edge kept.
+void DrawFrameBelowTabs(CGamePopup& popup, int nTabStrip);
+// The two 16 x 16 arrows at (8, 34) and (26, 34) that step through the list
+// of the screen behind, in the faces of the popup's arrow strip.
+void AddBrowseArrows(CXClient& popup, uint32_t dwPreviousID, uint32_t dwNextID, CXSurface* pFaces);
 // The confirm and cancel pair at their places.
 void AddAnswerButtons(CGamePopup& popup);
 // The human manager whose turn it is; null without a game.
@@ -30,6 +36,9 @@ CSaveGame* CurrentHuman();
 void DrawClubColourBoxes(CGamePopup& popup);
 // The same in a given club's colours (green and white for none).
 void DrawClubColourBoxes(CGamePopup& popup, const CClubDatabase* pClub);
+// The period a yearly wage is shown in by the ContractsSalaries option (1
+// months, 2 years, else weeks), as FormatMoney takes it.
+uint8_t WagePeriod();
 // A figure the popup fills in: a label 18 high in the value colour.
 CXStatic* AddValueLabel(CXClient& popup, uint32_t dwID, int x, int y, int nWidth);
 // An edit of whole numbers (money when bMoney) with its spin buttons, its

@@ -1,5 +1,6 @@
 #include "screens/CClientClubGeneral.h"
 
+#include "popups/CPopupManagerDetails.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
@@ -198,6 +199,11 @@ bool CClientClubGeneral::OnInitDialog()
         pLabel->m_hFont = g_hSmallFont;
         pLabel->m_bFrame = 0;
         pLabel->m_byAlignment = place.byAlignment;
+    }
+    // The manager's name opens his details.
+    if (auto* pManager = dynamic_cast<CXStatic*>(FindControl(ID_MANAGER))) {
+        pManager->m_bClickable = 1;
+        pManager->m_bPointer = 1;
     }
     auto* pGraph = static_cast<CXGraph*>(
         AddControl(XCONTROL_GRAPH, kGraphLeft, kGraphTop, kGraphRight, kGraphBottom, ID_GRAPH, nullptr));
@@ -420,6 +426,7 @@ void CClientClubGeneral::ShowFacts(const CLUBSEASONSUMMARY& facts, const CDivisi
         pDatabase && facts.wManagerId ? pDatabase->GetManagerFromID(facts.wManagerId) : nullptr;
     if (CXStatic* pLabel = label(ID_MANAGER))
         pLabel->SetText("%s", pManager ? pManager->GetShortName() : Word(kWordsSet, kNoManagerWord));
+    m_idShownManager = pManager ? pManager->GetId() : 0;
     if (CXStatic* pLabel = label(ID_DIVISION))
         pLabel->SetText("%s", pDivision ? pDivision->GetName() : "");
     if (CXStatic* pLabel = label(ID_EXPECTATION))
@@ -544,6 +551,10 @@ void CClientClubGeneral::OnClicked(uint32_t dwID)
 {
     CGameClient::OnClicked(dwID);
     switch (dwID) {
+    case ID_MANAGER:
+        if (m_idShownManager)
+            ShowManagerDetails(m_idShownManager);
+        break;
     case ID_POSITION_LINE:
     case ID_POINTS_LINE:
         // A hidden line's button stays down, a shown one's up.

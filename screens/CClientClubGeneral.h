@@ -10,6 +10,8 @@
 // application and, once the club offers the job, taking it.
 #include "shell/CGameClient.h"
 
+#include "common/Identifiers.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -125,6 +127,8 @@ private:
     int m_nCurrentSeason = 0;
     int m_nSelectedSeason = 0;
     CLUBSEASONSUMMARY m_Summary;
+    // The manager the screen names, whose details his name opens.
+    ::ID_MANAGER m_idShownManager = 0;
     bool m_bSummaryFound = false;
     // The line buttons as they were when the screen last closed, given back
     // when its own selectors open it again.

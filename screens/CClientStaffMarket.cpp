@@ -1,9 +1,10 @@
 #include "screens/CClientStaffMarket.h"
 
 #include "screens/FilterButton.h"
-#include "screens/StaffRows.h"
+#include "popups/StaffRows.h"
 
 #include "popups/CPopupListFilter.h"
+#include "popups/CPopupStaffDetails.h"
 
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
@@ -247,16 +248,21 @@ void CClientStaffMarket::OnEndPopup(CXPopup* pPopup)
     CGameClient::OnEndPopup(pPopup);
     if (pPopup == &GetListFilterPopup())
         SetFilter(static_cast<uint8_t>(GetListFilterPopup().GetMask()));
+    // An offer made, withdrawn or agreed to in the details shows at once.
+    if (pPopup == &GetStaffDetailsPopup())
+        FillNegotiations();
 }
 
 void CClientStaffMarket::OnDoubleClicked(uint32_t dwID)
 {
-    // The staff details (and the negotiation behind them) are a popup the
-    // game does not have yet: the list is remembered for browsing.
-    if (dwID == ID_MARKET_LIST)
-        m_pLastList = GetMarketList();
-    else if (dwID == ID_NEGOTIATIONS)
-        m_pLastList = GetNegotiationList();
+    CXListBox* pList = dwID == ID_MARKET_LIST ? GetMarketList() : dwID == ID_NEGOTIATIONS ? GetNegotiationList() : nullptr;
+    if (!pList)
+        return;
+    // The list the details popup steps through.
+    m_pLastList = pList;
+    const int nRow = pList->GetSelection();
+    if (nRow >= 0 && nRow < pList->GetCount())
+        ShowStaffDetails(static_cast<ID_STAFF>(pList->GetItemData(nRow)), 1);
 }
 
 void CClientStaffMarket::OnGetToolTipText(uint32_t dwID, char* pszText)

@@ -1,6 +1,8 @@
 #include "screens/CClientStaffSelection.h"
 
-#include "screens/StaffRows.h"
+#include "popups/CPopupManagerDetails.h"
+#include "popups/CPopupStaffDetails.h"
+#include "popups/StaffRows.h"
 
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
@@ -609,13 +611,31 @@ void CClientStaffSelection::OnSelChange(uint32_t dwID)
 
 void CClientStaffSelection::OnDoubleClicked(uint32_t dwID)
 {
-    // The staff and manager details are popups the game does not have yet:
-    // the row is chosen in the staff list and nothing opens.
     const CXListBoxEx* pList = GetList(dwID);
-    if (dwID == ID_MANAGER || !pList)
+    if (!pList)
         return;
+    if (dwID == ID_MANAGER) {
+        if (m_pHuman && IsShowingCurrentClub())
+            ShowManagerDetails(m_pHuman->GetManagerID());
+        return;
+    }
+    // The member is chosen in the staff list, which the popup steps through.
     if (const CStaffDatabase* pStaff = GetRowStaff(dwID, pList->GetSelection()))
-        SelectStaff(pStaff->GetId());
+        if (SelectStaff(pStaff->GetId()))
+            ShowStaffDetails(pStaff->GetId(), 1);
+}
+
+void CClientStaffSelection::OnEndPopup(CXPopup* pPopup)
+{
+    CGameClient::OnEndPopup(pPopup);
+    // A new wage shows in the list; a sacking has filled it again already.
+    if (pPopup == &GetStaffDetailsPopup() && IsShowingCurrentClub()) {
+        const CStaffDatabase* pSelected = GetSelectedStaff();
+        const ID_STAFF idSelected = pSelected ? pSelected->GetId() : 0;
+        Fill();
+        if (idSelected)
+            SelectStaff(idSelected);
+    }
 }
 
 void CClientStaffSelection::OnClicked(uint32_t dwID)
@@ -660,6 +680,12 @@ void CClientStaffSelection::OnEndMessageBoxPopup()
     const CStaffDatabase* pSelected = GetSelectedStaff();
     if (pBox->m_dwResultID == 884 && pSelected && pSelected->GetId() == idAsked)
         SackSelectedStaff();
+}
+
+int32_t CClientStaffSelection::GetCurrentStaffSackCost()
+{
+    const CStaffDatabase* pStaff = GetSelectedStaff();
+    return pStaff ? static_cast<int32_t>(pStaff->m_dwWage / kSackCompensationDivisor) : -1;
 }
 
 bool CClientStaffSelection::SackSelectedStaff()

@@ -54,6 +54,11 @@ public:
     uint32_t GetPreviousStaff() override { return StepStaffList(-1); }
     uint32_t GetNextStaff() override { return StepStaffList(1); }
     uint32_t GetCurrentStaff() override { return StepStaffList(0); }
+    // The staff details popup sacks through the screen: the chosen member's
+    // compensation, and the sacking with its lists filled again.
+    int32_t GetCurrentStaffSackCost() override;
+    bool SackCurrentStaff() override { return SackSelectedStaff(); }
+    void OnEndPopup(CXPopup* pPopup) override;
 
     // The staff kind of a box (-1 for any other control) and the box of a kind.
     static int BoxKind(uint32_t dwID);

@@ -166,8 +166,8 @@ bool CClientTablesStaticsLeague::OnInitDialog()
         pBar->Create(885, 886, 16, false, 0);
     auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, 0, 60, 640, 444, ID_TABLE, nullptr));
     if (pList)
-        pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, pBar, true, nullptr, true, 0,
-                     false, false, false);
+        pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true,
+                     pBar, true, nullptr, true, 0, false, false, false);
     ShowChoices();
     FillTable();
     UpdateBars();

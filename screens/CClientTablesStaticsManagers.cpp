@@ -1,5 +1,8 @@
 #include "screens/CClientTablesStaticsManagers.h"
 
+#include "screens/ClubScreenLink.h"
+
+#include "popups/CPopupManagerDetails.h"
 #include "shell/CGame.h"
 #include "shell/CTableText.h"
 #include "shell/ScreenIDs.h"
@@ -76,6 +79,33 @@ void CClientTablesStaticsManagers::FillTable()
         AddMoveArrow(*pList, nRow, MoveFromPositions(pClub->m_byPreviousPosition, pClub->m_byLeaguePosition));
     }
     ShowTable(*pList, kCaptionSet);
+}
+
+void CClientTablesStaticsManagers::OnDoubleClicked(uint32_t dwID)
+{
+    const CXListBox* pList = GetTable();
+    CGame* pGame = Game();
+    CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
+    const int nRow = pList ? pList->GetSelection() : -1;
+    const int nColumn = pList ? pList->m_nClickedColumn : -1;
+    if (dwID != ID_TABLE || !pDatabase || nRow < 0 || !pList->GetColumns() || nColumn < 0 ||
+        nColumn >= pList->GetColumnCount()) {
+        CClientTablesStaticsLeague::OnDoubleClicked(dwID);
+        return;
+    }
+    const CClubDatabase* pClub = pDatabase->GetClubFromID(static_cast<ID_CLUB>(pList->GetItemData(nRow)));
+    switch (pList->GetColumns()[nColumn].wHeaderID) {
+    case ID_MANAGER_HEADER:
+        if (pClub && pClub->m_wManagerId)
+            ShowManagerDetails(pClub->m_wManagerId);
+        break;
+    case ID_CLUB_HEADER:
+        OpenClubScreenOrSay(pClub);
+        break;
+    default:
+        CClientTablesStaticsLeague::OnDoubleClicked(dwID);
+        break;
+    }
 }
 
 uint32_t CClientTablesStaticsManagers::MoveSelection(int nStep)

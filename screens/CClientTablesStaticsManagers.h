@@ -7,11 +7,14 @@
 
 class CClientTablesStaticsManagers : public CClientTablesStaticsLeague {
 public:
-    enum : uint32_t { ID_MANAGER_HEADER = 169 };
+    enum : uint32_t { ID_MANAGER_HEADER = 169, ID_CLUB_HEADER = 938 };
 
     CClientTablesStaticsManagers();
 
     void FillTable() override;
+    // A double click on a manager opens his details, on a club its screen;
+    // the other columns as in the league table.
+    void OnDoubleClicked(uint32_t dwID) override;
     // The details popup's browse: the row above or below is selected (the
     // ends stay) and the id of its club's manager answered, 0 for none.
     uint32_t GetPreviousManager() override { return MoveSelection(-1); }

@@ -49,6 +49,12 @@ public:
     virtual uint32_t GetCurrentStaff() { return 0; }
     virtual uint32_t GetPreviousManager() { return 0; }
     virtual uint32_t GetNextManager() { return 0; }
+    // A screen that sacks the staff member it has chosen itself, for the
+    // staff details popup over it: what the club pays him (negative when the
+    // screen leaves sacking to the popup), and the sacking, answering
+    // whether staff members are still listed.
+    virtual int32_t GetCurrentStaffSackCost() { return -1; }
+    virtual bool SackCurrentStaff() { return false; }
     virtual int32_t GetPreviousFixture() { return -1; }
     virtual int32_t GetNextFixture() { return -1; }
 

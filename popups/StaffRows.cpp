@@ -1,4 +1,4 @@
-#include "screens/StaffRows.h"
+#include "popups/StaffRows.h"
 
 #include "shell/CTableText.h"
 
