@@ -6,6 +6,7 @@
 // team training, a friendly cancelled, stepping through the played matches,
 // and a finished season read back from the history files.
 #include "ScreenInPlay.h"
+#include "../shell/ScriptedProgram.h"
 
 #include "popups/CPopupAdvancedMatchDetails.h"
 #include "popups/CPopupListFilter.h"
@@ -542,6 +543,7 @@ TEST_F(ClubSchedule, TheMatchDetailsStepOverRowsWithoutAPlayedMatch)
         Database()->DoMatchDay(Database()->GetGameDate());
     }
     Screen& screen = OpenFromTree();
+    Shoot("club_schedule_played.png");
     CXListBox& list = *screen.GetList();
     std::vector<int> played;
     for (int i = 0; i < list.GetCount(); ++i)
@@ -597,6 +599,40 @@ TEST_F(ClubSchedule, AFinishedSeasonComesFromTheHistoryFiles)
     // No free days or bookings in a finished season.
     for (uint32_t dwData : RowData(*pScreen->GetList()))
         EXPECT_FALSE(dwData & (Screen::ROW_FREE_DAY | Screen::ROW_CAMP));
+}
+
+// In the running program: the tree's club group, then its schedule row,
+// then the friendly button of the bottom bar.
+TEST(ClubScheduleInTheProgram, TheTreeOpensTheScheduleAndItsButtonTheFriendlyPopup)
+{
+    shell_test::GameFolder folder;
+    const std::string dir = folder.Path().string();
+    // The program keeps its saves and settings under the folder itself.
+    setenv("XDG_DATA_HOME", dir.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    {
+        CGame game;
+        auto world = shell_test::StartGameInPlay(20);
+        ASSERT_NE(world, nullptr) << "the generated starting world did not load";
+        game.SetDatabase(std::move(world));
+        ASSERT_TRUE(game.SaveGame("Season")) << game.GetFileError();
+    }
+    const char* pszShots = std::getenv("BRELLOX_SHOTS");
+    const std::string shots = pszShots ? pszShots : dir;
+    const std::string script = "wait 100\nclick 81 320\nwait 50\nclick 13 229\nwait 50\nclick 85 317\nwait 50\nshot " +
+                               shots + "/program_schedule.png\nclick 750 582\nwait 50\nshot " + shots +
+                               "/program_friendly.png\nkey Escape\nwait 10\nquit\n";
+    setenv("BRELLOX_LOG", "1", 1);
+    const ScriptedRun run = RunScriptedProgram("Brellox", dir, script, false, 300, (folder.Path() / "play").string());
+    unsetenv("BRELLOX_LOG");
+    ASSERT_EQ(run.nExitCode, 0) << run.output;
+    const size_t nSchedule = run.output.find("Entering Client Club Schedule");
+    ASSERT_NE(nSchedule, std::string::npos) << run.output;
+    const size_t nFriendly = run.output.find("Pop Arrangefriendly", nSchedule);
+    EXPECT_NE(nFriendly, std::string::npos) << run.output;
+    for (const char* pszBitmap : {"icnDrby.bmp", "icnSDrby.bmp", "icnTCamp.bmp"})
+        EXPECT_EQ(run.output.find(std::string("'") + pszBitmap + "' could not be loaded"), std::string::npos)
+            << pszBitmap;
 }
 
 }  // namespace
