@@ -152,12 +152,12 @@ CXComboBox* AddDropDown(CXClient& popup, uint32_t dwID, int nLeft, int nTop, int
 }
 
 CXComboBox* AddDropDown(CXClient& popup, uint32_t dwID, int nLeft, int nTop, int nRight, int nBottom,
-                        const LISTCOLUMN* pColumns)
+                        const LISTCOLUMN* pColumns, CXScrollBar* pScrollBar)
 {
     auto* pBox = static_cast<CXComboBox*>(popup.AddControl(XCONTROL_COMBOBOX, nLeft, nTop, nRight, nBottom, dwID, nullptr));
     if (!pBox)
         return nullptr;
-    pBox->SetUp(16, 4, g_hSmallFont, 3, false, nullptr, true, nullptr, false, 2, false, false, true);
+    pBox->SetUp(16, 4, g_hSmallFont, 3, false, pScrollBar, true, nullptr, false, 2, false, false, true);
     pBox->SetUpColumns(nLeft, nTop, nRight, nBottom, pColumns, false, false, 16, false);
     pBox->SetAutoRedraw(true);
     return pBox;

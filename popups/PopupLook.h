@@ -12,6 +12,7 @@ class CSaveGame;
 class CXClient;
 class CXComboBox;
 class CXEdit;
+class CXScrollBar;
 class CXStatic;
 struct LISTCOLUMN;
 
@@ -53,9 +54,10 @@ int32_t ReadMoney(const CXEdit* pEdit);
 const LISTCOLUMN* TextColumn(int nWidth);
 // A drop-down over the rectangle (the closed box on its top row).
 CXComboBox* AddDropDown(CXClient& popup, uint32_t dwID, int nLeft, int nTop, int nRight, int nBottom);
-// The same with columns of the caller's (a table that outlives the box).
+// The same with columns of the caller's (a table that outlives the box),
+// and the scroll bar its open list takes when it is long.
 CXComboBox* AddDropDown(CXClient& popup, uint32_t dwID, int nLeft, int nTop, int nRight, int nBottom,
-                        const LISTCOLUMN* pColumns);
+                        const LISTCOLUMN* pColumns, CXScrollBar* pScrollBar = nullptr);
 // A row of a table's item text, or the text given, with its stored value.
 void AddRow(CXComboBox* pBox, int nTable, int nItem, uint32_t dwValue);
 void AddTextRow(CXComboBox* pBox, const char* pszText, uint32_t dwValue);

@@ -284,7 +284,9 @@ void CClientClubGeneral::ConstructScreen()
         DrawColourBoxes(m_pBackground, kDefaultClubColour, kWhite);
 }
 
-void CClientClubGeneral::FillSeasonSelector()
+void CClientClubGeneral::FillSeasonSelector() { FillSeasonSelector(m_nCurrentSeason, m_nSelectedSeason); }
+
+void CClientClubGeneral::FillSeasonSelector(int nCurrentSeason, int nSelectedSeason)
 {
     CXComboBox* pBox = g_pTitlebar ? g_pTitlebar->GetSelector(kSeasonSelector) : nullptr;
     if (!pBox)
@@ -293,11 +295,11 @@ void CClientClubGeneral::FillSeasonSelector()
     const int nLength = pDatabase ? pDatabase->GetGameSetting(0) : 0;
     pBox->SetAutoRedraw(false);
     pBox->ResetContent();
-    for (int i = std::max(0, m_nCurrentSeason - nLength); i <= m_nCurrentSeason; ++i)
+    for (int i = std::max(0, nCurrentSeason - nLength); i <= nCurrentSeason; ++i)
         pBox->SetItemData(pBox->AddString(kWhite, "%d / %d", kSeasonBase + i, kSeasonBase + 1 + i),
                           static_cast<uint32_t>(i));
     pBox->SetAutoRedraw(true);
-    const int nRow = pBox->FindItemData(static_cast<uint32_t>(m_nSelectedSeason));
+    const int nRow = pBox->FindItemData(static_cast<uint32_t>(nSelectedSeason));
     if (nRow >= 0)
         pBox->SetCurSel(nRow);
     pBox->Redraw();
@@ -310,7 +312,22 @@ bool CClientClubGeneral::UpdateSeasonData()
     m_bSummaryFound = false;
     if (!pDatabase || !m_pClub || nBack <= 0)
         return false;
-    for (const CCountryDatabase* pCountry : pDatabase->GetCountries().Items<CCountryDatabase>()) {
+    CLUBSEASONSUMMARY summary;
+    if (FindSeasonSummary(*pDatabase, *m_pClub, nBack, summary)) {
+        m_Summary = summary;
+        m_bSummaryFound = true;
+        return true;
+    }
+    DebugLog(0, "[CClientClubGeneral::UpdateSeasonData] Could not find the relevant season history record!");
+    return false;
+}
+
+bool CClientClubGeneral::FindSeasonSummary(const CDatabaseHandler& database, const CClubDatabase& club, int nBack,
+                                           CLUBSEASONSUMMARY& summary)
+{
+    if (nBack <= 0)
+        return false;
+    for (const CCountryDatabase* pCountry : database.GetCountries().Items<CCountryDatabase>()) {
         for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>()) {
             const int nClubs = pDivision->GetClubCount();
             if (nClubs <= 0)
@@ -330,16 +347,14 @@ bool CClientClubGeneral::UpdateSeasonData()
             for (int c = 0; c < nClubs; ++c) {
                 const size_t nAt = static_cast<size_t>(nRecord) * nSeasonBytes +
                                    static_cast<size_t>(c) * CLUBSEASONSUMMARY::kBytes;
-                CLUBSEASONSUMMARY summary;
-                if (summary.Read(bytes.data() + nAt, bytes.size() - nAt) && summary.wClubId == m_pClub->GetID()) {
-                    m_Summary = summary;
-                    m_bSummaryFound = true;
+                CLUBSEASONSUMMARY found;
+                if (found.Read(bytes.data() + nAt, bytes.size() - nAt) && found.wClubId == club.GetID()) {
+                    summary = found;
                     return true;
                 }
             }
         }
     }
-    DebugLog(0, "[CClientClubGeneral::UpdateSeasonData] Could not find the relevant season history record!");
     return false;
 }
 

@@ -17,6 +17,7 @@
 #include <string>
 
 class CClubDatabase;
+class CDatabaseHandler;
 class CDivisionDatabase;
 class CSaveGame;
 class CXGraph;
@@ -101,6 +102,13 @@ public:
     // Reads the club's summary of the selected finished season; false (with
     // a log line) when no division's file holds one.
     bool UpdateSeasonData();
+    // The title bar's season selector: the seasons the game keeps up to the
+    // current one, the selected one chosen. Shared by the club screens.
+    static void FillSeasonSelector(int nCurrentSeason, int nSelectedSeason);
+    // The club's summary of the season nBack seasons before the current one,
+    // from the division files that hold the finished seasons.
+    static bool FindSeasonSummary(const CDatabaseHandler& database, const CClubDatabase& club, int nBack,
+                                  CLUBSEASONSUMMARY& summary);
     void FillGraph();
 
     const CClubDatabase* GetClub() const { return m_pClub; }

@@ -315,9 +315,8 @@ void CClientTrainingTeam::BuildControls()
     AddBottomButton(ID_UNDO_ALL);
     AddBottomButton(ID_SAVE);
     AddBottomButton(ID_CAMP);
-    // The plan-saving and camp-booking popups are not there yet: their
-    // buttons stand inactive.
-    for (uint32_t dwID : {ID_SAVE, ID_CAMP})
+    // The plan-saving popup is not there yet: its button stands inactive.
+    for (uint32_t dwID : {ID_SAVE})
         if (auto* pButton = dynamic_cast<CXButton*>(FindControl(dwID)))
             pButton->Enable(true);
 }
@@ -692,6 +691,10 @@ void CClientTrainingTeam::OnClicked(uint32_t dwID)
     case ID_UNDO_ALL:
         ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, MESSAGE_UNDO_ALL);
         return;
+    case ID_CAMP:
+        if (m_pHuman && m_pClub)
+            m_CampPopup.Open();
+        return;
     default:
         CGameClient::OnClicked(dwID);
         return;
@@ -724,6 +727,13 @@ void CClientTrainingTeam::OnEndMessageBoxPopup()
         CGameClient::OnEndMessageBoxPopup();
         break;
     }
+}
+
+void CClientTrainingTeam::OnEndPopup(CXPopup* pPopup)
+{
+    CGameClient::OnEndPopup(pPopup);
+    if (pPopup == &m_CampPopup && m_CampPopup.m_dwResultID == CGamePopup::kOkButtonID)
+        BuildDays();
 }
 
 void CClientTrainingTeam::UpdateBars() { CGameClient::UpdateBars(); }

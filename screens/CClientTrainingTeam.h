@@ -9,6 +9,8 @@
 // his training manager when it closes or another plan is chosen.
 #include "shell/CGameClient.h"
 
+#include "popups/CPopupTrainingCamp.h"
+
 #include "common/CDate.h"
 #include "common/Identifiers.h"
 #include "season/CTrainingManager.h"
@@ -86,6 +88,9 @@ public:
     virtual void StorePlan();
     void UpdateBars() override;
     void OnEndMessageBoxPopup() override;
+    // A camp booked through the camp popup marks its days at once.
+    void OnEndPopup(CXPopup* pPopup) override;
+    CPopupTrainingCamp& GetCampPopup() { return m_CampPopup; }
 
     // ---- rules the screen keeps (no game needed) ----
     // The date a row of the week shows: the rows run Monday to Sunday of
@@ -165,6 +170,7 @@ private:
     std::unique_ptr<CXSurface> m_pCampSurface;
     std::vector<std::unique_ptr<CXAnimation>> m_Icons;
     std::unique_ptr<CXAnimation> m_pCampIcon;
+    CPopupTrainingCamp m_CampPopup;
 };
 
 CClientTrainingTeam& GetTrainingTeamScreen();

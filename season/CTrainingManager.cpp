@@ -162,6 +162,14 @@ uint32_t TRAININGCAMP::GetPrice() const
     return BookingWord(abyBooking + 4);
 }
 
+void TRAININGCAMP::SetBooking(uint32_t dwId, uint32_t dwPrice)
+{
+    for (int i = 0; i < 4; ++i) {
+        abyBooking[i] = static_cast<uint8_t>(dwId >> (8 * i));
+        abyBooking[4 + i] = static_cast<uint8_t>(dwPrice >> (8 * i));
+    }
+}
+
 bool TRAININGCAMP::Covers(const CDate& day) const
 {
     // A camp of n days covers n calendar days from its start, the same days

@@ -83,6 +83,7 @@ struct TRAININGCAMP {
     uint8_t byLength = 0;  // days
     uint32_t GetID() const;
     uint32_t GetPrice() const;
+    void SetBooking(uint32_t dwId, uint32_t dwPrice);
     bool Covers(const CDate& day) const;
 };
 
