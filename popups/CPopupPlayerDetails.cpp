@@ -225,25 +225,7 @@ bool CPopupPlayerDetails::Show(CPlayerDatabase* pPlayer, int nStartPage, bool bB
     return Open();
 }
 
-void CPopupPlayerDetails::ConstructScreen()
-{
-    // The frame below the keyed tab strip: the popup frame drawn whole, then
-    // moved down with its bottom edge kept.
-    DrawCaptionFrame(-1);
-    if (!m_pBackground || !m_pBackground->m_pSurface)
-        return;
-    CXSurface frame;
-    if (!frame.Create(kWidth, kHeight, false, true) || !frame.m_pSurface)
-        return;
-    const plat::Rect rcAll{0, 0, kWidth, kHeight};
-    frame.m_pSurface->bltFast(0, 0, *m_pBackground->m_pSurface, &rcAll, plat::BLTFAST_NOCOLORKEY);
-    m_pBackground->Fill(0xFF00FF);
-    constexpr int kEdge = 8;
-    const plat::Rect rcBody{0, 0, kWidth, kHeight - kTabStrip - kEdge};
-    const plat::Rect rcEdge{0, kHeight - kEdge, kWidth, kHeight};
-    m_pBackground->m_pSurface->bltFast(0, kTabStrip, *frame.m_pSurface, &rcBody, plat::BLTFAST_NOCOLORKEY);
-    m_pBackground->m_pSurface->bltFast(0, kHeight - kEdge, *frame.m_pSurface, &rcEdge, plat::BLTFAST_NOCOLORKEY);
-}
+void CPopupPlayerDetails::ConstructScreen() { popup_look::DrawFrameBelowTabs(*this, kTabStrip); }
 
 bool CPopupPlayerDetails::OnInitDialog()
 {

@@ -30,6 +30,9 @@ CSaveGame* CurrentHuman();
 void DrawClubColourBoxes(CGamePopup& popup);
 // The same in a given club's colours (green and white for none).
 void DrawClubColourBoxes(CGamePopup& popup, const CClubDatabase* pClub);
+// The popup frame of a popup with page tabs above it: the frame drawn whole,
+// then moved down below the keyed strip of the tabs with its bottom edge kept.
+void DrawFrameBelowTabs(CGamePopup& popup, int nTabStrip);
 // A figure the popup fills in: a label 18 high in the value colour.
 CXStatic* AddValueLabel(CXClient& popup, uint32_t dwID, int x, int y, int nWidth);
 // An edit of whole numbers (money when bMoney) with its spin buttons, its

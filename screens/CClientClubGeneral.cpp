@@ -1,5 +1,7 @@
 #include "screens/CClientClubGeneral.h"
 
+#include "screens/ClubSeasonSummary.h"
+
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
@@ -304,34 +306,13 @@ bool CClientClubGeneral::UpdateSeasonData()
     m_bSummaryFound = false;
     if (!pDatabase || !m_pClub || nBack <= 0)
         return false;
-    for (const CCountryDatabase* pCountry : pDatabase->GetCountries().Items<CCountryDatabase>()) {
-        for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>()) {
-            const int nClubs = pDivision->GetClubCount();
-            if (nClubs <= 0)
-                continue;
-            char szName[40];
-            std::snprintf(szName, sizeof szName, "TempClubDivision%d.shs", pDivision->m_byDivisionId);
-            std::vector<uint8_t> bytes;
-            if (!plat::readWholeFile(szName, bytes))
-                continue;
-            // The file ends with the season just finished; a season is one
-            // summary per club of the division.
-            const size_t nSeasonBytes = static_cast<size_t>(nClubs) * CLUBSEASONSUMMARY::kBytes;
-            const int nSeasons = static_cast<int>(bytes.size() / nSeasonBytes);
-            const int nRecord = nSeasons - nBack;
-            if (nRecord < 0)
-                continue;
-            for (int c = 0; c < nClubs; ++c) {
-                const size_t nAt = static_cast<size_t>(nRecord) * nSeasonBytes +
-                                   static_cast<size_t>(c) * CLUBSEASONSUMMARY::kBytes;
-                CLUBSEASONSUMMARY summary;
-                if (summary.Read(bytes.data() + nAt, bytes.size() - nAt) && summary.wClubId == m_pClub->GetID()) {
-                    m_Summary = summary;
-                    m_bSummaryFound = true;
-                    return true;
-                }
-            }
-        }
+    std::vector<uint8_t> record;
+    CLUBSEASONSUMMARY summary;
+    if (club_season_summary::Find(*pDatabase, m_pClub->GetID(), nBack, record) &&
+        summary.Read(record.data(), record.size())) {
+        m_Summary = summary;
+        m_bSummaryFound = true;
+        return true;
     }
     DebugLog(0, "[CClientClubGeneral::UpdateSeasonData] Could not find the relevant season history record!");
     return false;

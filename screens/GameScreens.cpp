@@ -18,6 +18,7 @@
 #include "screens/CClientClubGeneral.h"
 #include "screens/CClientClubPlayers.h"
 #include "screens/CClientClubRatings.h"
+#include "screens/CClientClubRecords.h"
 #include "screens/CClientFootballToday.h"
 #include "screens/CClientScout.h"
 #include "screens/CClientTransferMarket.h"
@@ -76,6 +77,7 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_CLUB_PLAYERS, &GetClubPlayersScreen());
     RegisterScreen(SCREEN_CLUB_RATINGS, &GetClubRatingsScreen());
     RegisterScreen(SCREEN_CLUB_GENERAL, &GetClubGeneralScreen());
+    RegisterScreen(SCREEN_CLUB_RECORDS, &GetClubRecordsScreen());
     RegisterScreen(SCREEN_TRAINING_INDIVIDUAL, &GetTrainingIndividualScreen());
     RegisterScreen(SCREEN_TRAINING_TEAM, &GetTrainingTeamScreen());
     RegisterScreen(SCREEN_FINANCE_GENERAL, &GetFinanceGeneralScreen());
