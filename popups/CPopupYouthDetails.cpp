@@ -340,9 +340,13 @@ void CPopupYouthDetails::ShowDetailsPage()
     m_pBackground->ShadeRect(8, 77, 240, 180, 2);
     popup_look::DrawLabels(m_pBackground, kDetailsLabels);
     if (CXSurface* pTabs = SharedFace("btnPTab.bmp")) {
-        const CAPTIONTAB tabs[] = {{1, 1, ID_PLAYER_REPORT, 0, 0, 0},
+        // The injuries' tab stands above the list's heading row.
+        const CXListBox* pHistory = List(ID_HISTORY);
+        const int nHeader = pHistory ? pHistory->m_nHeaderHeight : 16;
+        const CAPTIONTAB tabs[] = {{2, 0, 0, 8, 60, 240},
+                                   {1, 1, ID_PLAYER_REPORT, 0, 0, 0},
                                    {1, 2, ID_TRAINER_REPORT, 0, 0, 0},
-                                   {1, 3, ID_HISTORY, 0, 0, 0},
+                                   {2, 3, 0, 8, 294 - nHeader - 17, 236},
                                    {0, 0, 0, 0, 0, 0}};
         DrawCaptionTabs(this, m_pBackground, pTabs, g_hSmallFont, kCaptionTabs, tabs);
     }

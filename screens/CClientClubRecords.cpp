@@ -186,8 +186,12 @@ bool CClientClubRecords::OnInitDialog()
             pBar->Create(place.dwUp, place.dwUp + 1, 16, false, 0);
         auto* pList = static_cast<CXListBox*>(
             AddControl(XCONTROL_LISTBOX, kListLeft, place.nTop, kListRight, place.nBottom, place.dwList, nullptr));
+        // Only the player records lead somewhere: their rows are chosen and
+        // a double click opens the holder.
+        const bool bPlayers = place.dwList == ID_PLAYER_LIST;
         if (pList)
-            pList->SetUp(kRowHeight, 6, g_hSmallFont, 0, false, pBar, true, nullptr, true, 0, false, false, false);
+            pList->SetUp(kRowHeight, 6, g_hSmallFont, bPlayers ? LISTSTYLE_NOTIFY_DOUBLE_CLICK : 0, bPlayers, pBar, true,
+                         nullptr, true, 0, false, false, false);
     }
     Refresh(true);
     if (auto* pPrint = g_pNavigationBar ? dynamic_cast<CXButton*>(g_pNavigationBar->FindControl(kPrintButton)) : nullptr) {
@@ -297,7 +301,12 @@ void CClientClubRecords::Refresh(bool bRefillSeasons)
     ShowAllControls(true);
     CGame* pGame = Game();
     if (CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr) {
-        const CAPTIONTAB tabs[] = {{1, 0, ID_PLAYER_LIST, 0, 0, 0}, {1, 1, ID_CLUB_LIST, 0, 0, 0}, {0, 0, 0, 0, 0, 0}};
+        // Above the lists' heading rows.
+        const CXListBox* pPlayers = GetPlayerList();
+        const int nHeader = pPlayers ? pPlayers->m_nHeaderHeight : kRowHeight;
+        const CAPTIONTAB tabs[] = {{2, 0, 0, kListLeft, kPlayerTop - nHeader - 17, 232},
+                                   {2, 1, 0, kListLeft, kClubTop - nHeader - 17, 232},
+                                   {0, 0, 0, 0, 0, 0}};
         DrawCaptionTabs(this, m_pDrawingSurface, pTabs, g_hSmallFont, kCaptionSet, tabs);
     }
 }

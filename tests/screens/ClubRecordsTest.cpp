@@ -3,6 +3,7 @@
 // a finished season read from the division's summaries, and all time.
 #include "ScreenInPlay.h"
 
+#include "popups/CPopupPlayerDetails.h"
 #include "popups/GamePopups.h"
 #include "screens/CClientClubRecords.h"
 #include "shell/CGameTitlebar.h"
@@ -171,11 +172,14 @@ TEST_F(ClubRecords, TheCurrentSeasonShowsTheSquadsBestAndTheCrowdsOfThePlayedDay
     EXPECT_EQ(Cell(pClubs, 9, 1), FormatThousands(crowd.nAverage));
     EXPECT_EQ(Cell(pClubs, 10, 2), FormatThousands(crowd.nLowest));
     // A double click on a record holder opens his details.
-    if (pPlayers->GetItemData(0)) {
-        pPlayers->SetSelection(0);
-        pScreen->OnDoubleClicked(Screen::ID_PLAYER_LIST);
-        EXPECT_NE(CXPopup::TopPopup(), nullptr);
-    }
+    // A double click on a record holder opens his details; on an empty record nothing.
+    const int nHeld = pPlayers->GetItemData(1) ? 1 : -1;
+    ASSERT_EQ(nHeld, 1) << "the highest rating always has a holder";
+    pPlayers->OnMouseMove(0, 300, 16 + 8);
+    pPlayers->OnLButtonDblClk(0, 300, 16 + 8);
+    m_game.Update();
+    EXPECT_EQ(CXPopup::TopPopup(), &GetPlayerDetailsPopup());
+    EXPECT_EQ(GetPlayerDetailsPopup().GetPlayer(), Database()->GetPlayerFromID(pPlayers->GetItemData(1)));
 }
 
 TEST_F(ClubRecords, FinishedSeasonsComeFromTheSummariesAndAllTimeFromTheClub)

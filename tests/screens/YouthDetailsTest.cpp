@@ -56,8 +56,10 @@ protected:
         auto* pScreen = dynamic_cast<Screen*>(g_pCurrentClient);
         if (!pScreen || !pScreen->GetList() || nRow >= pScreen->GetList()->GetCount())
             return nullptr;
-        pScreen->GetList()->SetSelection(nRow);
-        pScreen->OnDoubleClicked(Screen::ID_LIST);
+        // The name cell of the row, in the list's own coordinates.
+        CXListBox* pList = pScreen->GetList();
+        pList->OnMouseMove(0, 40, nRow * 16 + 8);
+        pList->OnLButtonDblClk(0, 40, nRow * 16 + 8);
         m_game.Update();
         return CXPopup::TopPopup() == &GetYouthDetailsPopup() ? &GetYouthDetailsPopup() : nullptr;
     }
