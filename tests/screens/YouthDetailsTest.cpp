@@ -10,6 +10,7 @@
 #include "shell/CGamePopup.h"
 
 #include "database/CClubDatabase.h"
+#include "database/CDivisionDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "database/CYouthDatabase.h"
 #include "xframework/CXButton.h"
@@ -202,6 +203,47 @@ TEST_F(YouthDetails, ReleasingAYouthSendsHimToThePoolAndAPoolYouthCanBeSigned)
     EXPECT_FALSE(pPopup->IsOnStack());
     EXPECT_EQ(pPoolYouth->m_pClub, m_pClub);
     EXPECT_NE(m_pClub->m_lstYouths.Find(pPoolYouth), nullptr);
+}
+
+TEST_F(YouthDetails, TheActionsFollowWhoseYouthHeIs)
+{
+    CYouthDatabase* pPoolYouth = Database()->GetFirstPoolYouth();
+    ASSERT_NE(pPoolYouth, nullptr);
+    CYouthDatabase* pOtherYouth = nullptr;
+    for (CClubDatabase* pClub : m_pClub->m_pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+        if (pClub != m_pClub && !pClub->m_lstYouths.IsEmpty())
+            pOtherYouth = static_cast<CYouthDatabase*>(pClub->m_lstYouths.GetHead()->pData);
+    ASSERT_NE(pOtherYouth, nullptr);
+    const std::string surname = m_pHuman->GetSurname();
+    const struct {
+        CYouthDatabase* pYouth;
+        const char* pszSurname;
+        std::vector<uint32_t> buttons;
+    } kCases[] = {
+        {pPoolYouth, surname.c_str(), {Popup::ID_SIGN}},
+        // The stored word lets the human treat a youth without a club as his.
+        {pPoolYouth, "Vexil", {Popup::ID_PROMOTE, Popup::ID_RELEASE}},
+        {pPoolYouth, "vexil", {Popup::ID_SIGN}},
+        {pOtherYouth, surname.c_str(), {}},
+    };
+    for (const auto& c : kCases) {
+        m_pHuman->SetNames(m_pHuman->GetFirstName(), c.pszSurname);
+        ASSERT_TRUE(GetYouthDetailsPopup().Show(c.pYouth));
+        m_game.Update();
+        EXPECT_EQ(GetYouthDetailsPopup().GetActionButtons(), c.buttons) << c.pszSurname;
+        GetYouthDetailsPopup().Close();
+    }
+
+    // Promoting a youth without a club takes him into the human's squad.
+    m_pHuman->SetNames(m_pHuman->GetFirstName(), "Vexil");
+    const uint32_t idYouth = pPoolYouth->m_idPerson;
+    ASSERT_TRUE(GetYouthDetailsPopup().Show(pPoolYouth));
+    m_game.Update();
+    PressAndAnswer(GetYouthDetailsPopup(), Popup::ID_PROMOTE, Popup::MESSAGE_PROMOTE, CGamePopup::kOkButtonID);
+    EXPECT_FALSE(GetYouthDetailsPopup().IsOnStack());
+    const CPlayerDatabase* pPlayer = Database()->GetPlayerFromID(idYouth);
+    ASSERT_NE(pPlayer, nullptr);
+    EXPECT_EQ(pPlayer->m_pClub, m_pClub);
 }
 
 }  // namespace
