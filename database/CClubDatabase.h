@@ -78,6 +78,22 @@ struct CLUBFEERECORD {
     int32_t nAmount = 0;
 };
 
+// One of a club's four match records, 8 bytes each in its record bytes
+// (entry 0 biggest home defeat, 1 away defeat, 2 home win, 3 away win): the
+// two clubs, the margin for the club that keeps it and the score.
+struct CLUBMATCHRECORD {
+    static constexpr int kBytes = 8;
+    static constexpr int kEntries = 4;
+    uint16_t wHomeClub = 0;
+    uint16_t wAwayClub = 0;
+    int8_t nMargin = 0;
+    uint8_t byHomeGoals = 0;
+    uint8_t byAwayGoals = 0;
+
+    static CLUBMATCHRECORD Read(const uint8_t* pbyRecords, int nEntry);
+    void Write(uint8_t* pbyRecords, int nEntry) const;
+};
+
 struct CLUBATTENDANCE {
     int32_t nAverage = 0;
     int32_t nHighest = 0;
@@ -577,6 +593,12 @@ public:
     void UpdateResultRuns(int nGroup, int nResult);
     void DoMatchResultUpdate(uint8_t byKind, int nGoalsFor, int nGoalsAgainst, bool bHome,
                              const CClubDatabase* pOpponent);
+    // The season's and the all-time match records and highest-scoring match
+    // after a competitive match: a win replaces the win record of its venue
+    // when its margin is larger, a defeat the defeat record when its margin
+    // is more negative, a draw neither; the highest-scoring match takes a
+    // larger total of goals.
+    void NoteMatchRecords(int nGoalsFor, int nGoalsAgainst, bool bHome, const CClubDatabase* pOpponent);
     // After a match: the result update and a match served by banned players.
     void UpdateAfterMatch(uint8_t byKind, int nGoalsFor, int nGoalsAgainst, bool bHome,
                           const CClubDatabase* pOpponent);

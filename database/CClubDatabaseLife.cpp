@@ -276,6 +276,66 @@ void CClubDatabase::UpdateResultRuns(int nGroup, int nResult)
             pbyRuns[i] = 0;
 }
 
+CLUBMATCHRECORD CLUBMATCHRECORD::Read(const uint8_t* pbyRecords, int nEntry)
+{
+    CLUBMATCHRECORD record;
+    if (!pbyRecords || nEntry < 0 || nEntry >= kEntries)
+        return record;
+    const uint8_t* p = pbyRecords + nEntry * kBytes;
+    record.wHomeClub = static_cast<uint16_t>(p[0] | p[1] << 8);
+    record.wAwayClub = static_cast<uint16_t>(p[2] | p[3] << 8);
+    record.nMargin = static_cast<int8_t>(p[4]);
+    record.byHomeGoals = p[5];
+    record.byAwayGoals = p[6];
+    return record;
+}
+
+void CLUBMATCHRECORD::Write(uint8_t* pbyRecords, int nEntry) const
+{
+    if (!pbyRecords || nEntry < 0 || nEntry >= kEntries)
+        return;
+    uint8_t* p = pbyRecords + nEntry * kBytes;
+    p[0] = static_cast<uint8_t>(wHomeClub);
+    p[1] = static_cast<uint8_t>(wHomeClub >> 8);
+    p[2] = static_cast<uint8_t>(wAwayClub);
+    p[3] = static_cast<uint8_t>(wAwayClub >> 8);
+    p[4] = static_cast<uint8_t>(nMargin);
+    p[5] = byHomeGoals;
+    p[6] = byAwayGoals;
+    p[7] = 0;
+}
+
+void CClubDatabase::NoteMatchRecords(int nGoalsFor, int nGoalsAgainst, bool bHome, const CClubDatabase* pOpponent)
+{
+    const int nMargin = std::clamp(nGoalsFor - nGoalsAgainst, -127, 127);
+    CLUBMATCHRECORD match;
+    const uint16_t wOpponent = pOpponent ? pOpponent->m_wClubId : 0;
+    match.wHomeClub = bHome ? m_wClubId : wOpponent;
+    match.wAwayClub = bHome ? wOpponent : m_wClubId;
+    match.nMargin = static_cast<int8_t>(nMargin);
+    match.byHomeGoals = static_cast<uint8_t>(std::clamp(bHome ? nGoalsFor : nGoalsAgainst, 0, 255));
+    match.byAwayGoals = static_cast<uint8_t>(std::clamp(bHome ? nGoalsAgainst : nGoalsFor, 0, 255));
+    const int nEntry = nMargin > 0 ? (bHome ? 2 : 3) : (bHome ? 0 : 1);
+    for (uint8_t* pbyRecords : {m_abySeasonStatistics, m_abyStatistics}) {
+        const CLUBMATCHRECORD kept = CLUBMATCHRECORD::Read(pbyRecords, nEntry);
+        if ((nMargin > 0 && nMargin > kept.nMargin) || (nMargin < 0 && nMargin < kept.nMargin))
+            match.Write(pbyRecords, nEntry);
+    }
+    // Home id and away id in the first word, the goals in the second.
+    const int nTotal = match.byHomeGoals + match.byAwayGoals;
+    const int32_t nClubs = static_cast<int32_t>(match.wHomeClub | static_cast<uint32_t>(match.wAwayClub) << 16);
+    const auto wGoals = static_cast<uint16_t>(match.byHomeGoals | match.byAwayGoals << 8);
+    const auto total = [](uint16_t w) { return (w & 0xFF) + (w >> 8); };
+    if (nTotal > total(m_wSeasonResult)) {
+        m_nSeasonResult = nClubs;
+        m_wSeasonResult = wGoals;
+    }
+    if (nTotal > total(m_wRecordResult)) {
+        m_nRecordResult = nClubs;
+        m_wRecordResult = wGoals;
+    }
+}
+
 void CClubDatabase::DoMatchResultUpdate(uint8_t byKind, int nGoalsFor, int nGoalsAgainst, bool bHome,
                                         const CClubDatabase* pOpponent)
 {
@@ -285,6 +345,8 @@ void CClubDatabase::DoMatchResultUpdate(uint8_t byKind, int nGoalsFor, int nGoal
     }
     const int nMargin = nGoalsFor - nGoalsAgainst;
     const int nSide = bHome ? 1 : 2;
+    if (byKind != kKindFriendly)
+        NoteMatchRecords(nGoalsFor, nGoalsAgainst, bHome, pOpponent);
     if (nMargin > 0) {
         UpdateResultRuns(0, kResultWin);
         UpdateResultRuns(nSide, kResultWin);

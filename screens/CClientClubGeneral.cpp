@@ -1,6 +1,8 @@
 #include "screens/CClientClubGeneral.h"
 
 #include "popups/CPopupManagerDetails.h"
+#include "screens/ClubSeasonSummary.h"
+
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
@@ -325,37 +327,9 @@ bool CClientClubGeneral::UpdateSeasonData()
 bool CClientClubGeneral::FindSeasonSummary(const CDatabaseHandler& database, const CClubDatabase& club, int nBack,
                                            CLUBSEASONSUMMARY& summary)
 {
-    if (nBack <= 0)
-        return false;
-    for (const CCountryDatabase* pCountry : database.GetCountries().Items<CCountryDatabase>()) {
-        for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>()) {
-            const int nClubs = pDivision->GetClubCount();
-            if (nClubs <= 0)
-                continue;
-            char szName[40];
-            std::snprintf(szName, sizeof szName, "TempClubDivision%d.shs", pDivision->m_byDivisionId);
-            std::vector<uint8_t> bytes;
-            if (!plat::readWholeFile(szName, bytes))
-                continue;
-            // The file ends with the season just finished; a season is one
-            // summary per club of the division.
-            const size_t nSeasonBytes = static_cast<size_t>(nClubs) * CLUBSEASONSUMMARY::kBytes;
-            const int nSeasons = static_cast<int>(bytes.size() / nSeasonBytes);
-            const int nRecord = nSeasons - nBack;
-            if (nRecord < 0)
-                continue;
-            for (int c = 0; c < nClubs; ++c) {
-                const size_t nAt = static_cast<size_t>(nRecord) * nSeasonBytes +
-                                   static_cast<size_t>(c) * CLUBSEASONSUMMARY::kBytes;
-                CLUBSEASONSUMMARY found;
-                if (found.Read(bytes.data() + nAt, bytes.size() - nAt) && found.wClubId == club.GetID()) {
-                    summary = found;
-                    return true;
-                }
-            }
-        }
-    }
-    return false;
+    std::vector<uint8_t> record;
+    return club_season_summary::Find(database, club.GetID(), nBack, record) &&
+           summary.Read(record.data(), record.size());
 }
 
 CLUBSEASONSUMMARY CClientClubGeneral::CurrentFacts() const

@@ -5,6 +5,7 @@
 
 #include "popups/CPopupMessageBox.h"
 #include "popups/CPopupPlayerDetails.h"
+#include "popups/CPopupYouthDetails.h"
 #include "popups/CPopupGeneralMatchDetails.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
@@ -860,8 +861,12 @@ void CClientClubPlayers::OnDoubleClicked(uint32_t dwID)
 {
     const CXListBox* pList = GetList();
     const int nRow = pList ? pList->GetSelection() : -1;
-    if (dwID != ID_LIST || nRow < 0 || m_nMode >= MODE_YOUTH_OVERVIEW)
+    if (dwID != ID_LIST || nRow < 0)
         return;
+    if (m_nMode >= MODE_YOUTH_OVERVIEW) {
+        ShowYouthDetails(static_cast<uint32_t>(pList->GetItemData(nRow)));
+        return;
+    }
     if (!OpenPlayerMatches(*pList, m_dwSquadFilter))
         ShowPlayerDetails(static_cast<uint32_t>(pList->GetItemData(nRow)));
 }
@@ -873,7 +878,8 @@ void CClientClubPlayers::OnEndPopup(CXPopup* pPopup)
         SetFilterMask(GetListFilterPopup().GetMask());
         return;
     }
-    if (pPopup != &GetPlayerDetailsPopup())
+    // A youth promoted or released leaves the youth list; a promoted one joins the squad.
+    if (pPopup != &GetPlayerDetailsPopup() && pPopup != &GetYouthDetailsPopup())
         return;
     CXListBox* pList = GetList();
     const int nRow = pList ? pList->GetSelection() : -1;

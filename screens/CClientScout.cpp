@@ -1,6 +1,7 @@
 #include "screens/CClientScout.h"
 
 #include "popups/CPopupPlayerDetails.h"
+#include "popups/CPopupYouthDetails.h"
 #include "popups/PopupLook.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
@@ -962,11 +963,12 @@ void CClientScout::OnDoubleClicked(uint32_t dwID)
     if (dwID != ID_LIST || nRow < 0 || !pDatabase)
         return;
     const auto dwPerson = static_cast<uint32_t>(pList->GetItemData(nRow));
-    // A player's row opens his details; the youth details are a popup the
-    // game does not have.
+    // A player's row opens his details, a youth's row the youth's.
     if (pList->HoverColumn() != kClubColumn) {
         if (m_nMode != MODE_YOUTH_REPORTS)
             ShowPlayerDetails(dwPerson);
+        else
+            ShowYouthDetails(dwPerson);
         return;
     }
     const CClubDatabase* pClub = nullptr;

@@ -19,6 +19,7 @@
 #include "screens/CClientClubPlayers.h"
 #include "screens/CClientClubRatings.h"
 #include "screens/CClientClubSchedule.h"
+#include "screens/CClientClubRecords.h"
 #include "screens/CClientFootballToday.h"
 #include "screens/CClientScout.h"
 #include "screens/CClientTransferMarket.h"
@@ -78,6 +79,7 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_CLUB_RATINGS, &GetClubRatingsScreen());
     RegisterScreen(SCREEN_CLUB_GENERAL, &GetClubGeneralScreen());
     RegisterScreen(CClientClubSchedule::kScreenID, &GetClubScheduleScreen());
+    RegisterScreen(SCREEN_CLUB_RECORDS, &GetClubRecordsScreen());
     RegisterScreen(SCREEN_TRAINING_INDIVIDUAL, &GetTrainingIndividualScreen());
     RegisterScreen(SCREEN_TRAINING_TEAM, &GetTrainingTeamScreen());
     RegisterScreen(SCREEN_FINANCE_GENERAL, &GetFinanceGeneralScreen());
