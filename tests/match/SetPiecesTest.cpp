@@ -544,4 +544,30 @@ TEST_F(HumanSetPiecesTest, TheHumansTakersAndRoutinesTakeTheRestarts)
     engine.EndGame();
 }
 
+TEST_F(HumanSetPiecesTest, AShootOutTakesTheHumansOrderOfKickers)
+{
+    // The order's first kicker is the penalty taker; a starter taken off
+    // loses his turn to the next in the order.
+    const uint8_t abyOrder[SAVEGAME_LINEUP] = {9, 10, 6, 2, 3, 4, 5, 1, 7, 8, 0};
+    ASSERT_TRUE(m_pHuman->SetPenaltyOrder(abyOrder));
+    CMatchEngine engine;
+    ITEMMATCHRULESINFORMATION rules;
+    rules.abyRules[2] = 5;
+    const uint32_t dwSeed = 5;
+    engine.SetShowLineUps(false);
+    ASSERT_TRUE(engine.StartGame(H(), m_pClub->GetID(), 2, 1, rules, 0, &dwSeed));
+    CMatchClub* pClub = engine.GetHomeClub();
+    ASSERT_EQ(pClub->GetSaveGame(), m_pHuman);
+    auto sheet = [&](int n) { return pClub->GetPlayerByRecord(m_pHuman->GetSheetPlayer(n), true); };
+    ASSERT_EQ(pClub->GetSetPieceTaker(CMatchClub::TAKER_PENALTY), sheet(9));
+    sheet(6)->SetSpecialRole(ROLE_BENCH);
+    const int anExpected[] = {9, 10, 2, 3, 4, 5, 1, 7, 8, 0};
+    for (int nPlace : anExpected) {
+        CMatchPlayer* pTaker = pClub->PickPenaltyTaker(true);
+        ASSERT_EQ(pTaker, sheet(nPlace)) << "place " << nPlace;
+        pTaker->SetHasTakenPenalty(true);
+    }
+    engine.EndGame();
+}
+
 }  // namespace
