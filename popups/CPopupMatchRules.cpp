@@ -15,6 +15,8 @@ constexpr int kCaptionItem = 38;
 constexpr int kRuleTextSet = 61;
 constexpr int kCaptionSet = 217;
 constexpr int kRowHeight = 16;
+// The chosen row's cells.
+constexpr COLORREF kCellFill = 0x70564C, kCellLight = 0xE7BFB3;
 constexpr int kListLeft = 8, kListTop = 50, kListRight = 148, kListBottom = 210;
 constexpr int kMarkColumn = 1;
 constexpr COLORREF kRowText = plat::RGB(255, 255, 255);
@@ -63,7 +65,9 @@ bool CPopupMatchRules::OnInitDialog()
         AddControl(XCONTROL_LISTBOX, kListLeft, kListTop, kListRight, kListBottom, ID_LIST, nullptr));
     if (pList) {
         pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true,
-                     pBar, true, nullptr, false, 0, false, false, false);
+                     pBar, true, nullptr, false, 1, false, false, false);
+        pList->m_crCellFill = kCellFill;
+        pList->m_crCellLight = kCellLight;
         pList->SetUpColumns(kListLeft, kListTop, kListRight, kListBottom, kColumns, false, false,
                             kListBottom - kListTop, false);
     }

@@ -17,6 +17,8 @@ constexpr int kCaptionItem = 22;
 constexpr int kRoleNameSet = 118;
 constexpr int kCaptionSet = 222;
 constexpr int kRowHeight = 16;
+// The chosen row's cells.
+constexpr COLORREF kCellFill = 0x70564C, kCellLight = 0xE7BFB3;
 constexpr int kListLeft = 8, kListRight = 242;
 constexpr int kGraphicColumn = 0, kMarkColumn = 3;
 constexpr COLORREF kRowText = plat::RGB(255, 255, 255);
@@ -114,7 +116,9 @@ bool CPopupPlayerRole::OnInitDialog()
         if (!pList)
             continue;
         pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true,
-                     nullptr, true, nullptr, false, 0, false, false, false);
+                     nullptr, true, nullptr, false, 1, false, false, false);
+        pList->m_crCellFill = kCellFill;
+        pList->m_crCellLight = kCellLight;
         pList->SetUpColumns(kListLeft, list.nTop, kListRight, nBottom, kColumns, false, false, nBottom - list.nTop,
                             false);
     }

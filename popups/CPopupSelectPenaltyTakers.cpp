@@ -20,6 +20,8 @@ namespace {
 constexpr int kCaptionItem = 47;
 constexpr int kCaptionSet = 228;
 constexpr int kRowHeight = 16;
+// The chosen row's cells.
+constexpr COLORREF kCellFill = 0x70564C, kCellLight = 0xE7BFB3;
 constexpr int kListTop = 70, kListBottom = 246;
 constexpr int kOrderColumn = 0, kNameColumn = 1, kPositionColumn = 2;
 constexpr COLORREF kRowText = plat::RGB(255, 255, 255);
@@ -81,7 +83,9 @@ bool CPopupSelectPenaltyTakers::OnInitDialog()
         static_cast<CXListBoxEx*>(AddControl(XCONTROL_LISTBOXEX, 0, kListTop, Width(), kListBottom, ID_LIST, nullptr));
     if (pList) {
         pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true,
-                     nullptr, true, nullptr, true, 0, false, false, true);
+                     nullptr, true, nullptr, true, 1, false, false, true);
+        pList->m_crCellFill = kCellFill;
+        pList->m_crCellLight = kCellLight;
         pList->SetUpColumns(0, kListTop, Width(), kListBottom, kColumns, false, false, kListBottom - kListTop, false);
         // Rows change places within the list and never leave it.
         pList->m_bDragWithin = 1;
