@@ -459,7 +459,19 @@ TEST_F(SetPiecesTest, AGoalKickLeftTooLongIsTimeWasting)
 namespace {
 
 // A human's designated takers and set-piece routines.
-using HumanSetPiecesTest = humans_test::HumanWorld;
+class HumanSetPiecesTest : public humans_test::HumanWorld {
+protected:
+    // A match at the human's ground with five substitutes named; false
+    // when it does not start.
+    bool StartHumanMatch(CMatchEngine& engine)
+    {
+        ITEMMATCHRULESINFORMATION rules;
+        rules.abyRules[2] = 5;
+        const uint32_t dwSeed = 5;
+        engine.SetShowLineUps(false);
+        return engine.StartGame(H(), m_pClub->GetID(), 2, 1, rules, 0, &dwSeed);
+    }
+};
 
 TEST_F(HumanSetPiecesTest, TheHumansTakersAndRoutinesTakeTheRestarts)
 {
@@ -480,11 +492,7 @@ TEST_F(HumanSetPiecesTest, TheHumansTakersAndRoutinesTakeTheRestarts)
         }
     }
     CMatchEngine engine;
-    ITEMMATCHRULESINFORMATION rules;
-    rules.abyRules[2] = 5;
-    const uint32_t dwSeed = 5;
-    engine.SetShowLineUps(false);
-    ASSERT_TRUE(engine.StartGame(H(), m_pClub->GetID(), 2, 1, rules, 0, &dwSeed));
+    ASSERT_TRUE(StartHumanMatch(engine));
     CMatchClub* pClub = engine.GetHomeClub();
     CMatchReferee* pReferee = engine.GetReferee();
     ASSERT_EQ(pClub->GetSaveGame(), m_pHuman);
@@ -551,11 +559,7 @@ TEST_F(HumanSetPiecesTest, AShootOutTakesTheHumansOrderOfKickers)
     const uint8_t abyOrder[SAVEGAME_LINEUP] = {9, 10, 6, 2, 3, 4, 5, 1, 7, 8, 0};
     ASSERT_TRUE(m_pHuman->SetPenaltyOrder(abyOrder));
     CMatchEngine engine;
-    ITEMMATCHRULESINFORMATION rules;
-    rules.abyRules[2] = 5;
-    const uint32_t dwSeed = 5;
-    engine.SetShowLineUps(false);
-    ASSERT_TRUE(engine.StartGame(H(), m_pClub->GetID(), 2, 1, rules, 0, &dwSeed));
+    ASSERT_TRUE(StartHumanMatch(engine));
     CMatchClub* pClub = engine.GetHomeClub();
     ASSERT_EQ(pClub->GetSaveGame(), m_pHuman);
     auto sheet = [&](int n) { return pClub->GetPlayerByRecord(m_pHuman->GetSheetPlayer(n), true); };
