@@ -264,9 +264,11 @@ void CPopupSelectPenaltyTakers::OnClicked(uint32_t dwID)
     CGamePopup::OnClicked(dwID);
     if (dwID == kOkButtonID && IsOnStack()) {
         const auto order = GetListedOrder();
-        if (m_pHuman && !m_pHuman->SetPenaltyOrder(order.data()))
-            DebugLog(1, "[CPopupSelectPenaltyTakers] The order was not kept: its first place is empty");
-        m_dwResultID = kOkButtonID;
+        const bool bKept = m_pHuman && m_pHuman->SetPenaltyOrder(order.data());
+        if (!bKept)
+            DebugLog(1, "[CPopupSelectPenaltyTakers] The order was not kept: no human, or its first place is empty");
+        // The owner hears of a change only when there was one.
+        m_dwResultID = bKept ? kOkButtonID : kCancelButtonID;
         Close();
     } else if (dwID == kCancelButtonID && IsOnStack()) {
         m_dwResultID = kCancelButtonID;
