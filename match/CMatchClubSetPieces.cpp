@@ -87,6 +87,18 @@ CMatchPlayer* CMatchClub::PickPenaltyTaker(bool bSkipThoseWhoTook)
     CMatchPlayer* pTaker = m_apTakers[TAKER_PENALTY];
     if (pTaker && pTaker->GetSpecialRole() != ROLE_BENCH && (!bSkipThoseWhoTook || !pTaker->HasTakenPenalty()))
         return pTaker;
+    // A shoot-out follows the human's order of the line-up places, as far
+    // as their players are still on the pitch.
+    if (m_pSaveGame && bSkipThoseWhoTook) {
+        uint8_t abyOrder[SAVEGAME_LINEUP];
+        m_pSaveGame->GetPenaltyOrder(abyOrder);
+        for (uint8_t byPlace : abyOrder) {
+            const CPlayerDatabase* pRecord = m_pSaveGame->GetSheetPlayer(byPlace);
+            CMatchPlayer* p = pRecord ? GetPlayerByRecord(pRecord, true) : nullptr;
+            if (p && p->GetSpecialRole() != ROLE_BENCH && !p->HasTakenPenalty())
+                return p;
+        }
+    }
     CMatchPlayer* pBest = nullptr;
     int nBest = 0;
     for (int i = 0; i < m_nOnPitch; ++i) {

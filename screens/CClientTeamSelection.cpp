@@ -439,6 +439,8 @@ void CClientTeamSelection::BuildControls()
         pView->SetCurSel(m_nViewMode);
     }
     AddBottomButton(ID_PICK_TEAM);
+    AddBottomButton(ID_MATCH_RULES);
+    AddBottomButton(ID_PENALTY_TAKERS);
 }
 
 void CClientTeamSelection::BuildLists()
@@ -920,6 +922,16 @@ void CClientTeamSelection::OnClicked(uint32_t dwID)
         ShowGameMessageBox(CGameMessageBox::MODE_CANCEL_AND_CHOICES, MESSAGE_WHO_PICKS);
         return;
     }
+    if (dwID == ID_MATCH_RULES) {
+        m_RulesPopup.SetRules(m_Rules);
+        m_RulesPopup.Open();
+        return;
+    }
+    if (dwID == ID_PENALTY_TAKERS) {
+        if (m_pHuman)
+            m_PenaltyTakersPopup.Open();
+        return;
+    }
     if (dwID >= ID_STARTERS && dwID <= ID_SETPIECE_SEVENTH)
         SetActiveList(dwID);
     CGameClient::OnClicked(dwID);
@@ -997,9 +1009,20 @@ void CClientTeamSelection::OnDoubleClicked(uint32_t dwID)
     // The keeper's place keeps its role; other roles change through the
     // player-role popup.
     const CXListBoxEx* pList = GetList(dwID);
-    if (dwID == ID_STARTERS && pList && pList->GetSelection() == 0 && pList->m_nClickedColumn == 3) {
-        ShowGameMessageBox(CGameMessageBox::MODE_OK, MESSAGE_KEEPER_ROLE);
-        return;
+    if (dwID == ID_STARTERS && pList && pList->m_nClickedColumn == 3) {
+        const int nRow = pList->GetSelection();
+        if (nRow == 0) {
+            ShowGameMessageBox(CGameMessageBox::MODE_OK, MESSAGE_KEEPER_ROLE);
+            return;
+        }
+        // An outfield starter's role: never the goalkeeper's.
+        if (const CPlayerDatabase* pPlayer = GetRowPlayer(dwID, nRow)) {
+            SetActiveList(dwID);
+            m_nRoleRow = nRow;
+            if (!m_RolePopup.Show(0, pPlayer, GetTeamRole(pPlayer)))
+                m_nRoleRow = -1;
+            return;
+        }
     }
     // Any other row opens the player's details.
     if (const CPlayerDatabase* pPlayer = pList ? GetRowPlayer(dwID, pList->GetSelection()) : nullptr) {
@@ -1028,6 +1051,29 @@ void CClientTeamSelection::OnEndMessageBoxPopup()
     default:
         UpdatePickTeamButton(false);
         break;
+    }
+}
+
+void CClientTeamSelection::OnEndPopup(CXPopup* pPopup)
+{
+    CGameClient::OnEndPopup(pPopup);
+    const bool bConfirmed = pPopup && pPopup->m_dwResultID == CGamePopup::kOkButtonID;
+    if (pPopup == &m_RolePopup) {
+        // The sheet may have changed under the popup: the row must still
+        // hold the player it was opened for, and an outfield place never
+        // goes in goal.
+        const int nRow = m_nRoleRow;
+        m_nRoleRow = -1;
+        const int nRole = m_RolePopup.GetChosenRole();
+        if (bConfirmed && m_pHuman && nRow > 0 && nRole > 0 &&
+            GetRowPlayer(ID_STARTERS, nRow) == m_RolePopup.GetPlayer())
+            ChangeStarterRole(nRow, nRole);
+    } else if (!bConfirmed || !m_pHuman) {
+        return;
+    } else if (pPopup == &m_PenaltyTakersPopup) {
+        // The first kicker is the penalty taker now: the lists show him.
+        UpdatePickTeamButton(true);
+        Refresh();
     }
 }
 

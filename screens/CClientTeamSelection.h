@@ -8,6 +8,10 @@
 // record; the team roles are those of the formation's places.
 #include "shell/CGameClient.h"
 
+#include "popups/CPopupMatchRules.h"
+#include "popups/CPopupPlayerRole.h"
+#include "popups/CPopupSelectPenaltyTakers.h"
+
 #include "season/CupStructureTable.h"
 
 #include <array>
@@ -36,6 +40,8 @@ public:
         ID_SETPIECE_EIGHTH = 67,     // place 8
         ID_SETPIECE_SEVENTH = 68,    // place 7
         ID_PICK_TEAM = 60,
+        ID_MATCH_RULES = 59,
+        ID_PENALTY_TAKERS = 527,
         ID_FORMATIONS = 790,
         ID_VIEW = 1144,
         ID_SCROLLBAR = 901,
@@ -69,6 +75,7 @@ public:
     void OnSelChange(uint32_t dwID) override;
     void OnDoubleClicked(uint32_t dwID) override;
     void OnEndMessageBoxPopup() override;
+    void OnEndPopup(CXPopup* pPopup) override;
     void OnDragInternally(uint32_t dwID, int nTargetRow, uint32_t dwSourceRow) override;
     void OnDragNotify(uint32_t dwSourceID, uint32_t dwTargetID, uint32_t dwTargetRow, uint32_t dwSourceRow) override;
     void UserSlot24(uint32_t dwID, uint32_t x, uint32_t y) override;
@@ -112,6 +119,13 @@ public:
     // the same roles becomes current, else the custom formation laid out
     // by role zones. False for the keeper's place, whose role stays.
     bool ChangeStarterRole(int nRow, int nRole);
+    // The popups the screen opens: a starter's role, the next match's
+    // rules and the shoot-out order.
+    CPopupPlayerRole& GetRolePopup() { return m_RolePopup; }
+    CPopupMatchRules& GetRulesPopup() { return m_RulesPopup; }
+    CPopupSelectPenaltyTakers& GetPenaltyTakersPopup() { return m_PenaltyTakersPopup; }
+    // The rules record of the next match as the screen read it.
+    const ITEMCUPMATCHRULES& GetNextMatchRules() const { return m_Rules; }
     // The assistant picks the team with preference 1-3 (the message box's
     // three choices store 3, 2 or 1).
     void DelegateTeamPicking(uint8_t byPreference);
@@ -171,4 +185,9 @@ private:
     // The position and role icons, one cell each of the shared strips.
     std::vector<std::unique_ptr<CXAnimation>> m_PositionIcons;
     std::vector<std::unique_ptr<CXAnimation>> m_RoleIcons;
+    CPopupPlayerRole m_RolePopup;
+    CPopupMatchRules m_RulesPopup;
+    CPopupSelectPenaltyTakers m_PenaltyTakersPopup;
+    // The starter row whose role the role popup is choosing; -1 for none.
+    int m_nRoleRow = -1;
 };

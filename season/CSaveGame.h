@@ -37,6 +37,8 @@ struct TRAININGCAMP;
 constexpr int SAVEGAME_SHEET_PLACES = 50;
 constexpr int SAVEGAME_SETPIECE_PLACES = 8;
 constexpr int SAVEGAME_LINEUP = 11;
+// The set-piece place of the penalty taker.
+constexpr int SAVEGAME_PENALTY_TAKER = 7;
 constexpr int SAVEGAME_NAME_BYTES = 80;
 // Names the user types are at most this long.
 constexpr int SAVEGAME_MAX_TYPED_NAME = 39;
@@ -321,6 +323,14 @@ public:
         if (nPlace >= 0 && nPlace < SAVEGAME_SHEET_PLACES)
             m_apTeamSheet[nPlace] = pPlayer;
     }
+    // The eleven line-up places in the order their players take the kicks
+    // of a penalty shoot-out: the penalty taker's place first when he
+    // starts, then the order last stored, then the places it left out.
+    void GetPenaltyOrder(uint8_t abyPlaces[SAVEGAME_LINEUP]) const;
+    // Keeps an order of the eleven places, each once, and makes the player
+    // of its first place the penalty taker; false (nothing kept) for any
+    // other list or an empty first place.
+    bool SetPenaltyOrder(const uint8_t abyPlaces[SAVEGAME_LINEUP]);
     CPlayerDatabase* GetSetPiecePlayer(int n) const
     {
         return n >= 0 && n < SAVEGAME_SETPIECE_PLACES ? m_apSetPieces[n] : nullptr;
@@ -671,5 +681,8 @@ private:
     // Set once the manager lets the program number his squad; the players
     // screen then numbers newcomers at every entry.
     uint8_t m_byAutomaticSquadNumbers = 0;
-    uint8_t m_abyFurther[12] = {};
+    // The shoot-out order as place + 1 per kick (0: none stored), in the
+    // record's spare bytes, so that older saves read as no order.
+    uint8_t m_abyPenaltyOrder[SAVEGAME_LINEUP] = {};
+    uint8_t m_byFurther = 0;
 };

@@ -279,7 +279,8 @@ bool CSaveGame::Save(FILE* pFile) const
         writer.WriteZeros(3);
     }
     writer.WriteU8(m_byAutomaticSquadNumbers);
-    writer.WriteBytes(m_abyFurther, sizeof(m_abyFurther));
+    writer.WriteBytes(m_abyPenaltyOrder, sizeof(m_abyPenaltyOrder));
+    writer.WriteU8(m_byFurther);
     writer.WriteU32(static_cast<uint32_t>(m_lstEventHistory.GetCount()));
     for (const EVENTHISTORYRECORD* p : m_lstEventHistory.Items<EVENTHISTORYRECORD>()) {
         p->pEvent->Save(writer);
@@ -533,7 +534,8 @@ bool CSaveGame::ReadBody(CBinaryReader& reader)
     }
     reader.ReadU8(m_byAutomaticSquadNumbers);
     m_byAutomaticSquadNumbers = m_byAutomaticSquadNumbers ? 1 : 0;
-    reader.ReadBytes(m_abyFurther, sizeof(m_abyFurther));
+    reader.ReadBytes(m_abyPenaltyOrder, sizeof(m_abyPenaltyOrder));
+    reader.ReadU8(m_byFurther);
     if (!ReadCount(reader, dwCount, 10, "event history records"))
         return false;
     for (uint32_t i = 0; i < dwCount; ++i) {

@@ -570,3 +570,42 @@ void CSaveGame::CompactTeamSheet()
         if (!m_apSetPieces[i] || m_apSetPieces[i]->m_pClub != m_pClub)
             m_apSetPieces[i] = m_apTeamSheet[i + 2];
 }
+
+void CSaveGame::GetPenaltyOrder(uint8_t abyPlaces[SAVEGAME_LINEUP]) const
+{
+    bool abTaken[SAVEGAME_LINEUP] = {};
+    int nCount = 0;
+    auto add = [&](int nPlace) {
+        if (nPlace >= 0 && nPlace < SAVEGAME_LINEUP && !abTaken[nPlace]) {
+            abTaken[nPlace] = true;
+            abyPlaces[nCount++] = static_cast<uint8_t>(nPlace);
+        }
+    };
+    // The taker named on the team sheet kicks first, wherever he stands.
+    if (const CPlayerDatabase* pTaker = GetSetPiecePlayer(SAVEGAME_PENALTY_TAKER))
+        for (int nPlace = 0; nPlace < SAVEGAME_LINEUP; ++nPlace)
+            if (m_apTeamSheet[nPlace] == pTaker)
+                add(nPlace);
+    // A damaged or repeated entry is passed over, never trusted.
+    for (uint8_t byEntry : m_abyPenaltyOrder)
+        add(static_cast<int>(byEntry) - 1);
+    for (int nPlace = 0; nPlace < SAVEGAME_LINEUP; ++nPlace)
+        add(nPlace);
+}
+
+bool CSaveGame::SetPenaltyOrder(const uint8_t abyPlaces[SAVEGAME_LINEUP])
+{
+    bool abSeen[SAVEGAME_LINEUP] = {};
+    for (int i = 0; i < SAVEGAME_LINEUP; ++i) {
+        if (abyPlaces[i] >= SAVEGAME_LINEUP || abSeen[abyPlaces[i]])
+            return false;
+        abSeen[abyPlaces[i]] = true;
+    }
+    CPlayerDatabase* pFirst = m_apTeamSheet[abyPlaces[0]];
+    if (!pFirst)
+        return false;
+    for (int i = 0; i < SAVEGAME_LINEUP; ++i)
+        m_abyPenaltyOrder[i] = static_cast<uint8_t>(abyPlaces[i] + 1);
+    m_apSetPieces[SAVEGAME_PENALTY_TAKER] = pFirst;
+    return true;
+}

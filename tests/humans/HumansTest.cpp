@@ -643,4 +643,45 @@ TEST_F(HumanWorld, AHumanClubPlaysAWeekOfTheDayLoop)
     }
 }
 
+TEST_F(HumanWorld, TheShootOutOrderNamesThePenaltyTakerAndSurvivesASave)
+{
+    auto order = [this] {
+        std::vector<int> places(SAVEGAME_LINEUP);
+        uint8_t aby[SAVEGAME_LINEUP];
+        m_pHuman->GetPenaltyOrder(aby);
+        for (int i = 0; i < SAVEGAME_LINEUP; ++i)
+            places[static_cast<size_t>(i)] = aby[i];
+        return places;
+    };
+    // Without an order the named taker kicks first, the others by place.
+    m_pHuman->SetSetPiecePlayer(SAVEGAME_PENALTY_TAKER, m_pHuman->GetSheetPlayer(4));
+    EXPECT_EQ(order(), (std::vector<int>{4, 0, 1, 2, 3, 5, 6, 7, 8, 9, 10}));
+
+    // Lists that are not the eleven places once each are refused whole.
+    const uint8_t abyRepeated[SAVEGAME_LINEUP] = {9, 9, 1, 2, 3, 4, 5, 6, 7, 8, 10};
+    const uint8_t abyOutOfRange[SAVEGAME_LINEUP] = {11, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    EXPECT_FALSE(m_pHuman->SetPenaltyOrder(abyRepeated));
+    EXPECT_FALSE(m_pHuman->SetPenaltyOrder(abyOutOfRange));
+    EXPECT_EQ(order(), (std::vector<int>{4, 0, 1, 2, 3, 5, 6, 7, 8, 9, 10}));
+
+    const uint8_t abyKept[SAVEGAME_LINEUP] = {9, 10, 6, 2, 3, 4, 5, 1, 7, 8, 0};
+    ASSERT_TRUE(m_pHuman->SetPenaltyOrder(abyKept));
+    EXPECT_EQ(m_pHuman->GetSetPiecePlayer(SAVEGAME_PENALTY_TAKER), m_pHuman->GetSheetPlayer(9));
+    const std::vector<int> kept(std::begin(abyKept), std::end(abyKept));
+    EXPECT_EQ(order(), kept);
+    // A taker named later on the team sheet goes first; the rest keep their turn.
+    m_pHuman->SetSetPiecePlayer(SAVEGAME_PENALTY_TAKER, m_pHuman->GetSheetPlayer(6));
+    EXPECT_EQ(order(), (std::vector<int>{6, 9, 10, 2, 3, 4, 5, 1, 7, 8, 0}));
+    m_pHuman->SetSetPiecePlayer(SAVEGAME_PENALTY_TAKER, m_pHuman->GetSheetPlayer(9));
+
+    std::string error;
+    ASSERT_TRUE(CSavedGameSet("Data/Saves/Set.bin").Save(H(), error)) << error;
+    m_handler.reset();
+    m_handler = std::make_unique<CDatabaseHandler>();
+    ASSERT_TRUE(CSavedGameSet("Data/Saves/Set.bin").Load(*m_handler, error)) << error;
+    m_pHuman = m_handler->GetHumanSlot(0);
+    ASSERT_NE(m_pHuman, nullptr);
+    EXPECT_EQ(order(), kept);
+}
+
 }  // namespace

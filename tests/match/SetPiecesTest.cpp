@@ -451,7 +451,19 @@ TEST_F(SetPiecesTest, AGoalKickLeftTooLongIsTimeWasting)
 namespace {
 
 // A human's designated takers and set-piece routines.
-using HumanSetPiecesTest = humans_test::HumanWorld;
+class HumanSetPiecesTest : public humans_test::HumanWorld {
+protected:
+    // A match at the human's ground with five substitutes named; false
+    // when it does not start.
+    bool StartHumanMatch(CMatchEngine& engine)
+    {
+        ITEMMATCHRULESINFORMATION rules;
+        rules.abyRules[2] = 5;
+        const uint32_t dwSeed = 5;
+        engine.SetShowLineUps(false);
+        return engine.StartGame(H(), m_pClub->GetID(), 2, 1, rules, 0, &dwSeed);
+    }
+};
 
 TEST_F(HumanSetPiecesTest, TheHumansTakersAndRoutinesTakeTheRestarts)
 {
@@ -472,11 +484,7 @@ TEST_F(HumanSetPiecesTest, TheHumansTakersAndRoutinesTakeTheRestarts)
         }
     }
     CMatchEngine engine;
-    ITEMMATCHRULESINFORMATION rules;
-    rules.abyRules[2] = 5;
-    const uint32_t dwSeed = 5;
-    engine.SetShowLineUps(false);
-    ASSERT_TRUE(engine.StartGame(H(), m_pClub->GetID(), 2, 1, rules, 0, &dwSeed));
+    ASSERT_TRUE(StartHumanMatch(engine));
     CMatchClub* pClub = engine.GetHomeClub();
     CMatchReferee* pReferee = engine.GetReferee();
     ASSERT_EQ(pClub->GetSaveGame(), m_pHuman);
@@ -533,6 +541,28 @@ TEST_F(HumanSetPiecesTest, TheHumansTakersAndRoutinesTakeTheRestarts)
     pReferee->SetCause(CAUSE_BALL_OFF_END, pClub->GetSlot(6), mirror(-100, 7400));
     pReferee->SetEventFromCause();
     EXPECT_FALSE(pClub->IsRoutineLive());
+    engine.EndGame();
+}
+
+TEST_F(HumanSetPiecesTest, AShootOutTakesTheHumansOrderOfKickers)
+{
+    // The order's first kicker is the penalty taker; a starter taken off
+    // loses his turn to the next in the order.
+    const uint8_t abyOrder[SAVEGAME_LINEUP] = {9, 10, 6, 2, 3, 4, 5, 1, 7, 8, 0};
+    ASSERT_TRUE(m_pHuman->SetPenaltyOrder(abyOrder));
+    CMatchEngine engine;
+    ASSERT_TRUE(StartHumanMatch(engine));
+    CMatchClub* pClub = engine.GetHomeClub();
+    ASSERT_EQ(pClub->GetSaveGame(), m_pHuman);
+    auto sheet = [&](int n) { return pClub->GetPlayerByRecord(m_pHuman->GetSheetPlayer(n), true); };
+    ASSERT_EQ(pClub->GetSetPieceTaker(CMatchClub::TAKER_PENALTY), sheet(9));
+    sheet(6)->SetSpecialRole(ROLE_BENCH);
+    const int anExpected[] = {9, 10, 2, 3, 4, 5, 1, 7, 8, 0};
+    for (int nPlace : anExpected) {
+        CMatchPlayer* pTaker = pClub->PickPenaltyTaker(true);
+        ASSERT_EQ(pTaker, sheet(nPlace)) << "place " << nPlace;
+        pTaker->SetHasTakenPenalty(true);
+    }
     engine.EndGame();
 }
 

@@ -275,7 +275,7 @@ TEST_F(TeamSelection, DragsWithinTheStartersAndOntoTheSetPieces)
     EXPECT_EQ(m_pHuman->GetSheetPlayer(SAVEGAME_LINEUP), pSecondSub);
     EXPECT_EQ(m_pHuman->GetSheetPlayer(SAVEGAME_LINEUP + 1), pFirstSub);
 
-    // A starter dropped on the penalty list is copied there; a reserve is not.
+    // A starter dropped on the long-throw list is copied there; a reserve is not.
     Drag(Screen::ID_STARTERS, 7, Screen::ID_SETPIECE_SEVENTH, 0, "teamsel_dragging.png");
     EXPECT_EQ(m_pHuman->GetSetPiecePlayer(6), m_pHuman->GetSheetPlayer(7));
     EXPECT_EQ(m_pHuman->GetSheetPlayer(7), m_pScreen->GetRowPlayer(Screen::ID_STARTERS, 7)) << "the starter stays";
