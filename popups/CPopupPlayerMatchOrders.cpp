@@ -80,6 +80,9 @@ void CPopupPlayerMatchOrders::ConstructScreen()
                                {2, 1, 0, kPlayerTrackLeft, kFirstRowTop - 20, match_orders::kTrackWidth},
                                {0, 0, 0, 0, 0, 0}};
     DrawCaptionTabs(this, m_pBackground, pTabs, g_hSmallBoldFont, kTrackCaptionSet, tabs);
+    // The team's values do not change while the popup is up: their markers
+    // belong to the background.
+    DrawTeamMarkers();
 }
 
 void CPopupPlayerMatchOrders::DrawTeamMarkers()
@@ -109,7 +112,6 @@ bool CPopupPlayerMatchOrders::OnInitDialog()
                                                         kPlayerTrackLeft, kFirstRowTop + kRowStep * i))
             pSlider->SetPos(OffsetToSlider(m_pValues ? m_pValues[i] : 0));
     ShowAllControls(true);
-    DrawTeamMarkers();
     AddCloseButton(false, true);
     return true;
 }

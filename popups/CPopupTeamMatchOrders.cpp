@@ -16,9 +16,10 @@ constexpr int kOptionTextSet = 88;
 constexpr int kRowHeight = 16;
 constexpr int kTickColumn = 1;
 
+// The tick column is wide enough for its header's word.
 const LISTCOLUMN kOptionColumns[] = {
-    {0, 166, 0, 0, 0, 0, CPopupTeamMatchOrders::ID_OPTION_NAME_COLUMN, LISTSORT_NONE, 0},
-    {166, 186, 0, 0, 6, 0, CPopupTeamMatchOrders::ID_OPTION_TICK_COLUMN, LISTSORT_NONE, 0},
+    {0, 150, 0, 0, 0, 0, CPopupTeamMatchOrders::ID_OPTION_NAME_COLUMN, LISTSORT_NONE, 0},
+    {150, 186, 0, 0, 6, 0, CPopupTeamMatchOrders::ID_OPTION_TICK_COLUMN, LISTSORT_NONE, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 

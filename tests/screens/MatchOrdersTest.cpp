@@ -137,7 +137,7 @@ TEST_F(MatchOrders, TeamOrdersSetOnTheSlidersGoIntoTheRecordOnOkAndStayThroughSa
     DragSlider(popup, popup.GetSlider(0), 34);
     DragSlider(popup, popup.GetSlider(6), -34);
     const auto* pOptions = dynamic_cast<const CXListBox*>(popup.FindControl(TeamPopup::ID_OPTIONS));
-    ClickListRow(popup, pOptions, 1, 166);
+    ClickListRow(popup, pOptions, 1, 150);
     EXPECT_TRUE(popup.GetWorkingOption(1));
     EXPECT_FALSE(popup.GetWorkingOption(0));
     Shoot("orders_team.png");
