@@ -2,6 +2,8 @@
 
 #include "popups/CPopupPlayerDetails.h"
 #include "popups/CPopupMessageBox.h"
+#include "popups/CPopupPlayerMatchOrders.h"
+#include "popups/CPopupTeamMatchOrders.h"
 #include "shell/CGame.h"
 #include "shell/CGamePopup.h"
 #include "shell/CGameNavigationBar.h"
@@ -346,6 +348,9 @@ bool CClientTeamSelection::OnInitDialog()
             DebugLog(0, "[CClientTeamSelection::OnInitDialog] '%s' could not be loaded", pszName);
     m_pDragImage = std::make_unique<CXSurface>();
     m_pDragImage->Create(kFullRowWidth, kRowHeight, false, true);
+    m_pTeamOrders = std::make_unique<CPopupTeamMatchOrders>();
+    m_pPlayerOrders = std::make_unique<CPopupPlayerMatchOrders>();
+    m_nOrdersPlace = -1;
     ConstructScreen();
     const bool bResult = CGameClient::OnInitDialog();
     BuildControls();
@@ -353,6 +358,7 @@ bool CClientTeamSelection::OnInitDialog()
     FillSquadLists();
     m_bInitialised = true;
     UpdatePickTeamButton(false);
+    UpdatePlayerOrdersButton();
     DrawPitch();
     UpdateBars();
     return bResult;
@@ -360,6 +366,11 @@ bool CClientTeamSelection::OnInitDialog()
 
 void CClientTeamSelection::OnDestroy()
 {
+    for (CXPopup* pPopup : {static_cast<CXPopup*>(m_pPlayerOrders.get()), static_cast<CXPopup*>(m_pTeamOrders.get())})
+        if (pPopup && pPopup->IsOnStack())
+            pPopup->Close();
+    m_pPlayerOrders.reset();
+    m_pTeamOrders.reset();
     m_pPitch.reset();
     m_pMarkers.reset();
     m_pDragImage.reset();
@@ -441,6 +452,15 @@ void CClientTeamSelection::BuildControls()
     AddBottomButton(ID_PICK_TEAM);
     AddBottomButton(ID_MATCH_RULES);
     AddBottomButton(ID_PENALTY_TAKERS);
+    {
+        // The match orders take the two places left of the next match's own
+        // buttons (its rules and the last meeting).
+        const int nNextX = m_nNextBottomButtonX;
+        m_nNextBottomButtonX = kFirstBottomButtonX - 3 * kBottomButtonStep;
+        AddBottomButton(ID_TEAM_ORDERS);
+        AddBottomButton(ID_PLAYER_ORDERS);
+        m_nNextBottomButtonX = nNextX;
+    }
 }
 
 void CClientTeamSelection::BuildLists()
@@ -859,6 +879,47 @@ void CClientTeamSelection::SetActiveList(uint32_t dwID)
 {
     if (dwID >= ID_STARTERS && dwID <= ID_SETPIECE_SEVENTH)
         m_dwActiveList = dwID;
+    UpdatePlayerOrdersButton();
+}
+
+int CClientTeamSelection::SelectedStarterPlace() const
+{
+    const CXListBoxEx* pStarters = GetList(ID_STARTERS);
+    if (m_dwActiveList != ID_STARTERS || !pStarters)
+        return -1;
+    const int nPlace = PlaceOfRow(ID_STARTERS, pStarters->GetSelection());
+    return nPlace >= 0 && nPlace < SAVEGAME_LINEUP ? nPlace : -1;
+}
+
+void CClientTeamSelection::UpdatePlayerOrdersButton()
+{
+    // The button's flag says disabled.
+    if (auto* pButton = dynamic_cast<CXButton*>(FindControl(ID_PLAYER_ORDERS)))
+        pButton->Enable(!m_pHuman || SelectedStarterPlace() < 0);
+}
+
+void CClientTeamSelection::OpenPlayerOrders()
+{
+    const int nPlace = SelectedStarterPlace();
+    if (!m_pHuman || !m_pPlayerOrders || nPlace < 0)
+        return;
+    m_nOrdersPlace = nPlace;
+    for (int i = 0; i < SAVEGAME_TEAM_ORDERS; ++i)
+        m_abyPlaceOrders[static_cast<size_t>(i)] = m_pHuman->GetTeamOrderAdjustment(nPlace, i);
+    if (!m_pPlayerOrders->Show(m_abyPlaceOrders.data()))
+        m_nOrdersPlace = -1;
+}
+
+void CClientTeamSelection::OnEndPopup(CXPopup* pPopup)
+{
+    CGameClient::OnEndPopup(pPopup);
+    if (pPopup != m_pPlayerOrders.get() || m_nOrdersPlace < 0)
+        return;
+    // The place keeps what the popup handed back only on OK.
+    if (m_pHuman && pPopup->m_dwResultID == CGamePopup::kOkButtonID)
+        for (int i = 0; i < SAVEGAME_TEAM_ORDERS; ++i)
+            m_pHuman->SetTeamOrderAdjustment(m_nOrdersPlace, i, m_abyPlaceOrders[static_cast<size_t>(i)]);
+    m_nOrdersPlace = -1;
 }
 
 void CClientTeamSelection::SetViewMode(int nMode)
@@ -879,6 +940,7 @@ void CClientTeamSelection::SetViewMode(int nMode)
             pControl->Show(pControl->m_bVisible != 0, true);
     }
     DrawPitch();
+    UpdatePlayerOrdersButton();
 }
 
 // ---- input ----
@@ -916,6 +978,15 @@ void CClientTeamSelection::OnSelChange(uint32_t dwID)
 
 void CClientTeamSelection::OnClicked(uint32_t dwID)
 {
+    if (dwID == ID_TEAM_ORDERS) {
+        if (m_pHuman && m_pTeamOrders)
+            m_pTeamOrders->Open();
+        return;
+    }
+    if (dwID == ID_PLAYER_ORDERS) {
+        OpenPlayerOrders();
+        return;
+    }
     if (dwID == ID_PICK_TEAM) {
         if (auto* pBox = dynamic_cast<CPopupMessageBox*>(GetGameMessageBox()))
             pBox->SetExtraButtons({ID_PICK_DEFENSIVE, ID_PICK_BALANCED, ID_PICK_ATTACKING});

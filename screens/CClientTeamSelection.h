@@ -12,6 +12,7 @@
 #include "popups/CPopupPlayerRole.h"
 #include "popups/CPopupSelectPenaltyTakers.h"
 
+#include "season/CSaveGame.h"
 #include "season/CupStructureTable.h"
 
 #include <array>
@@ -21,7 +22,8 @@
 
 class CClubDatabase;
 class CPlayerDatabase;
-class CSaveGame;
+class CPopupPlayerMatchOrders;
+class CPopupTeamMatchOrders;
 class CXAnimation;
 class CXComboBox;
 class CXListBoxEx;
@@ -49,6 +51,9 @@ public:
         ID_PICK_DEFENSIVE = 1163,
         ID_PICK_BALANCED = 1164,
         ID_PICK_ATTACKING = 1165,
+        // The team's match orders, and the own orders of the chosen starter's place.
+        ID_TEAM_ORDERS = 1161,
+        ID_PLAYER_ORDERS = 1131,
     };
     // Messages of the screen.
     enum { MESSAGE_KEEPER_ROLE = 7, MESSAGE_WHO_PICKS = 45, MESSAGE_CUSTOM_FORMATION = 62 };
@@ -129,6 +134,9 @@ public:
     // The assistant picks the team with preference 1-3 (the message box's
     // three choices store 3, 2 or 1).
     void DelegateTeamPicking(uint8_t byPreference);
+    // The two match orders popups the screen owns while it is up.
+    CPopupTeamMatchOrders* GetTeamOrdersPopup() const { return m_pTeamOrders.get(); }
+    CPopupPlayerMatchOrders* GetPlayerOrdersPopup() const { return m_pPlayerOrders.get(); }
 
 private:
     // The sheet place of a row of lists 61-63; -1 for none.
@@ -158,6 +166,10 @@ private:
     void DrawSelectionFrame();
     void DrawDraggedRow();
     uint32_t MoveSelection(int nStep);
+    // The sheet place of the selected starter; -1 when no starter is chosen.
+    int SelectedStarterPlace() const;
+    void UpdatePlayerOrdersButton();
+    void OpenPlayerOrders();
 
     CSaveGame* m_pHuman = nullptr;
     CClubDatabase* m_pClub = nullptr;
@@ -190,4 +202,10 @@ private:
     CPopupSelectPenaltyTakers m_PenaltyTakersPopup;
     // The starter row whose role the role popup is choosing; -1 for none.
     int m_nRoleRow = -1;
+    // The match orders popups, and the place and copy of the own orders
+    // being edited.
+    std::unique_ptr<CPopupTeamMatchOrders> m_pTeamOrders;
+    std::unique_ptr<CPopupPlayerMatchOrders> m_pPlayerOrders;
+    int m_nOrdersPlace = -1;
+    std::array<int8_t, SAVEGAME_TEAM_ORDERS> m_abyPlaceOrders{};
 };

@@ -247,6 +247,25 @@ void CSaveGame::SetDefaultFormation()
     std::snprintf(m_szFreeKickSet, sizeof(m_szFreeKickSet), "%s", "none");
 }
 
+void CSaveGame::SetTeamOrderValue(int nOrder, int nValue)
+{
+    if (nOrder >= 0 && nOrder < SAVEGAME_TEAM_ORDERS)
+        m_abyInstructions[0][nOrder] = uint8_t(std::clamp(nValue, 0, 100));
+}
+
+void CSaveGame::SetTeamOrderAdjustment(int nLineUp, int nOrder, int nValue)
+{
+    if (nLineUp >= 0 && nLineUp < SAVEGAME_LINEUP && nOrder >= 0 && nOrder < SAVEGAME_TEAM_ORDERS)
+        m_abyInstructions[1 + nLineUp][nOrder] = uint8_t(int8_t(
+            std::clamp(nValue, -SAVEGAME_ORDER_ADJUSTMENT_LIMIT, SAVEGAME_ORDER_ADJUSTMENT_LIMIT)));
+}
+
+void CSaveGame::SetTeamOrderOption(int nOption, bool bSet)
+{
+    if (nOption >= 0 && nOption < SAVEGAME_TEAM_OPTIONS)
+        m_abyInstructions[0][SAVEGAME_TEAM_ORDERS + nOption] = bSet ? 1 : 0;
+}
+
 void CSaveGame::SetupClub(uint32_t /*dwFlag*/, uint8_t byKeepCountry)
 {
     m_bySquadWarning = 0;
@@ -270,12 +289,14 @@ void CSaveGame::SetupClub(uint32_t /*dwFlag*/, uint8_t byKeepCountry)
     std::memset(m_abyDelegation, 0, sizeof(m_abyDelegation));
     m_abyDelegation[0] = 3;
     m_anAttendanceTrend[0] = m_anAttendanceTrend[1] = 0;
-    for (int nColumn = 0; nColumn < 8; ++nColumn) {
-        m_abyInstructions[0][nColumn] = 50;
-        for (int nEntry = 1; nEntry <= 8; ++nEntry)
-            m_abyInstructions[nEntry][nColumn] = 0;
+    // A club taken over starts with the standard orders and no place's own.
+    for (int nOrder = 0; nOrder < SAVEGAME_TEAM_ORDERS; ++nOrder) {
+        SetTeamOrderValue(nOrder, SAVEGAME_ORDER_STANDARD);
+        for (int nPlace = 0; nPlace < SAVEGAME_LINEUP; ++nPlace)
+            SetTeamOrderAdjustment(nPlace, nOrder, 0);
     }
-    m_abyInstructions[0][8] = m_abyInstructions[0][9] = 0;
+    for (int nOption = 0; nOption < SAVEGAME_TEAM_OPTIONS; ++nOption)
+        SetTeamOrderOption(nOption, false);
     ResetFormationPositions();
     m_pScouts->ResetScouts();
     for (CPlayerDatabase* pPlayer : m_pClub->m_lstPlayers.Items<CPlayerDatabase>())

@@ -9,6 +9,7 @@
 #include "common/CXList.h"
 #include "common/Identifiers.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -39,6 +40,12 @@ constexpr int SAVEGAME_SETPIECE_PLACES = 8;
 constexpr int SAVEGAME_LINEUP = 11;
 // The set-piece place of the penalty taker.
 constexpr int SAVEGAME_PENALTY_TAKER = 7;
+// The eight match orders (0-100, 50 the standard), the two team options and
+// how far a line-up place may stray from each team value.
+constexpr int SAVEGAME_TEAM_ORDERS = 8;
+constexpr int SAVEGAME_TEAM_OPTIONS = 2;
+constexpr int SAVEGAME_ORDER_STANDARD = 50;
+constexpr int SAVEGAME_ORDER_ADJUSTMENT_LIMIT = 20;
 constexpr int SAVEGAME_NAME_BYTES = 80;
 // Names the user types are at most this long.
 constexpr int SAVEGAME_MAX_TYPED_NAME = 39;
@@ -303,14 +310,30 @@ public:
     // player cannot play a match of the kind, so that the club picks.
     bool GetMatchSheet(CPlayerDatabase** apPlayers, int nMatchKind, int nSubstitutes) const;
     // The team value (0-100) of one of the eight match orders, and a
-    // line-up place's signed adjustment to it.
-    uint8_t GetTeamOrderValue(int nOrder) const { return nOrder >= 0 && nOrder < 8 ? m_abyInstructions[0][nOrder] : 50; }
+    // line-up place's signed adjustment to it. A stored byte out of range
+    // (a damaged saved game) reads as the nearest valid value.
+    uint8_t GetTeamOrderValue(int nOrder) const
+    {
+        return nOrder >= 0 && nOrder < SAVEGAME_TEAM_ORDERS
+                   ? uint8_t(std::clamp<int>(int8_t(m_abyInstructions[0][nOrder]), 0, 100))
+                   : SAVEGAME_ORDER_STANDARD;
+    }
     int8_t GetTeamOrderAdjustment(int nLineUp, int nOrder) const
     {
-        return nLineUp >= 0 && nLineUp < SAVEGAME_LINEUP && nOrder >= 0 && nOrder < 8
-                   ? int8_t(m_abyInstructions[1 + nLineUp][nOrder])
+        return nLineUp >= 0 && nLineUp < SAVEGAME_LINEUP && nOrder >= 0 && nOrder < SAVEGAME_TEAM_ORDERS
+                   ? int8_t(std::clamp<int>(int8_t(m_abyInstructions[1 + nLineUp][nOrder]),
+                                            -SAVEGAME_ORDER_ADJUSTMENT_LIMIT, SAVEGAME_ORDER_ADJUSTMENT_LIMIT))
                    : 0;
     }
+    bool GetTeamOrderOption(int nOption) const
+    {
+        return nOption >= 0 && nOption < SAVEGAME_TEAM_OPTIONS && m_abyInstructions[0][SAVEGAME_TEAM_ORDERS + nOption];
+    }
+    // The setters keep to the same ranges; an order or place out of range
+    // changes nothing.
+    void SetTeamOrderValue(int nOrder, int nValue);
+    void SetTeamOrderAdjustment(int nLineUp, int nOrder, int nValue);
+    void SetTeamOrderOption(int nOption, bool bSet);
     void ResetFormationPositions();
     void InsertPlayerIntoLineup(CPlayerDatabase* pPlayer);
     void CompactTeamSheet();

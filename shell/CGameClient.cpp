@@ -27,7 +27,6 @@ constexpr int kSaveRefused = 41;
 constexpr int kLoadRefused = 42;
 constexpr int kBottomButtonWidth = 84;
 constexpr int kBottomButtonHeight = 26;
-constexpr int kBottomButtonStep = 90;
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 

@@ -16,6 +16,7 @@ class CGameClient : public CXClient {
 public:
     static constexpr int kFirstBottomButtonX = 548;
     static constexpr int kBottomButtonY = 484;
+    static constexpr int kBottomButtonStep = 90;
 
     bool OnInitDialog() override;
     void OnDestroy() override;

@@ -30,7 +30,9 @@ const SpriteImage kSprites[] = {
     {"icnFAid.bmp", 12, 13}, {"icnInj.bmp", 12, 13},   {"icnYelow.bmp", 12, 13}, {"icnRed.bmp", 12, 13},
     {"icnStar.bmp", 12, 13}, {"icnEC.bmp", 12, 13},    {"icnPermt.bmp", 12, 13}, {"icnScout.bmp", 12, 13},
     {"icnFax.bmp", 12, 13},  {"icnTranb.bmp", 12, 13}, {"icnTranL.bmp", 12, 13}, {"icnLoanI.bmp", 12, 13},
-    {"icnLoanO.bmp", 12, 13}, {"icnFree.bmp", 12, 13}, {"icnPend.bmp", 12, 13}};
+    {"icnLoanO.bmp", 12, 13}, {"icnFree.bmp", 12, 13}, {"icnPend.bmp", 12, 13},
+    // The team value's marker of the match orders.
+    {"icnTVal.bmp", 9, 16}};
 
 struct CursorImage {
     const char* pszName;

@@ -108,6 +108,43 @@ TEST_F(HumanWorld, SetsUpTheSeasonAndTheClub)
     EXPECT_GT(nOpponent, 0) << "the next-fixture cache names the first opponent";
 }
 
+TEST_F(HumanWorld, MatchOrdersKeepToTheirRangesAndAClubTakenOverStartsFromTheStandard)
+{
+    const struct {
+        int nOrder, nValue, nStored;
+    } values[] = {{0, -5, 0}, {1, 150, 100}, {2, 63, 63}, {7, 100, 100}};
+    for (const auto& v : values) {
+        m_pHuman->SetTeamOrderValue(v.nOrder, v.nValue);
+        EXPECT_EQ(m_pHuman->GetTeamOrderValue(v.nOrder), v.nStored) << v.nOrder;
+    }
+    const struct {
+        int nPlace, nOrder, nValue, nStored;
+    } offsets[] = {{10, 0, 25, 20}, {10, 1, -30, -20}, {0, 7, -3, -3}, {5, 4, 20, 20}};
+    for (const auto& o : offsets) {
+        m_pHuman->SetTeamOrderAdjustment(o.nPlace, o.nOrder, o.nValue);
+        EXPECT_EQ(m_pHuman->GetTeamOrderAdjustment(o.nPlace, o.nOrder), o.nStored) << o.nPlace << "/" << o.nOrder;
+    }
+    // Orders, places and options out of range change nothing and read as
+    // the standard.
+    m_pHuman->SetTeamOrderValue(8, 10);
+    m_pHuman->SetTeamOrderAdjustment(11, 0, 5);
+    m_pHuman->SetTeamOrderOption(2, true);
+    m_pHuman->SetTeamOrderOption(1, true);
+    EXPECT_EQ(m_pHuman->GetTeamOrderValue(8), 50);
+    EXPECT_EQ(m_pHuman->GetTeamOrderAdjustment(11, 0), 0);
+    EXPECT_FALSE(m_pHuman->GetTeamOrderOption(2));
+    EXPECT_TRUE(m_pHuman->GetTeamOrderOption(1));
+
+    // Every place, the last ones too, starts a club without offsets.
+    m_pHuman->SetupClub(1, 1);
+    for (int nOrder = 0; nOrder < SAVEGAME_TEAM_ORDERS; ++nOrder) {
+        EXPECT_EQ(m_pHuman->GetTeamOrderValue(nOrder), 50) << nOrder;
+        for (int nPlace = 0; nPlace < SAVEGAME_LINEUP; ++nPlace)
+            EXPECT_EQ(m_pHuman->GetTeamOrderAdjustment(nPlace, nOrder), 0) << nPlace << "/" << nOrder;
+    }
+    EXPECT_FALSE(m_pHuman->GetTeamOrderOption(1));
+}
+
 TEST_F(HumanWorld, WithoutAClubKeepsNameAndTakesCountryOne)
 {
     m_pHuman->LeaveClub();

@@ -718,6 +718,41 @@ TEST_F(HumanClubMatchTest, AHumanClubPlaysHisTeamSheet)
     engine.EndGame();
 }
 
+// The orders a human sets, each place's own offset added and the sum kept
+// within 0-100, are what his players take into the match.
+TEST_F(HumanClubMatchTest, TheHumansOrdersAndEachPlacesOffsetReachHisPlayers)
+{
+    m_pHuman->SetTeamOrderValue(ORDER_SHOOTING, 90);
+    m_pHuman->SetTeamOrderValue(ORDER_MARKING, 10);
+    m_pHuman->SetTeamOrderValue(ORDER_PASSING_DISTANCE, 35);
+    m_pHuman->SetTeamOrderAdjustment(4, ORDER_SHOOTING, 20);
+    m_pHuman->SetTeamOrderAdjustment(2, ORDER_MARKING, -20);
+    m_pHuman->SetTeamOrderAdjustment(10, ORDER_PASSING_DISTANCE, 7);
+    CMatchEngine engine;
+    ITEMMATCHRULESINFORMATION rules;
+    const uint32_t dwSeed = 5;
+    engine.SetShowLineUps(false);
+    ASSERT_TRUE(engine.StartGame(H(), m_pClub->GetID(), 2, 1, rules, 0, &dwSeed));
+    const CMatchClub* pClub = engine.GetHomeClub();
+    ASSERT_EQ(pClub->GetSaveGame(), m_pHuman);
+    EXPECT_EQ(pClub->GetTeamOrder(ORDER_SHOOTING), 90);
+    const struct {
+        int nSlot;
+        TEAMORDER byOrder;
+        int nValue;
+    } cases[] = {
+        {4, ORDER_SHOOTING, 100}, {3, ORDER_SHOOTING, 90},          {2, ORDER_MARKING, 0},
+        {5, ORDER_MARKING, 10},   {10, ORDER_PASSING_DISTANCE, 42}, {9, ORDER_PASSING_DISTANCE, 35},
+        {0, ORDER_ADVANCE, 50},
+    };
+    for (const auto& c : cases) {
+        const CMatchPlayer* p = pClub->GetSlot(c.nSlot);
+        ASSERT_NE(p, nullptr) << c.nSlot;
+        EXPECT_EQ(p->GetTeamOrder(c.byOrder), c.nValue) << "slot " << c.nSlot << " order " << int(c.byOrder);
+    }
+    engine.EndGame();
+}
+
 TEST_F(HumanClubMatchTest, TheResultGoesIntoTheClubsRecords)
 {
     CMatchEngine engine;
