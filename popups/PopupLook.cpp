@@ -129,26 +129,6 @@ const LISTCOLUMN* TextColumn(int nWidth)
 
 void DrawLabels(CXSurface* pPanel, int nDescription) { DrawSurfaceText(g_hMediumFont, pPanel, nDescription, kLabelColour); }
 
-void DrawFrameBelowTabs(CGamePopup& popup, int nTabStrip)
-{
-    popup.DrawCaptionFrame(-1);
-    CXSurface* pBackground = popup.m_pBackground;
-    if (!pBackground || !pBackground->m_pSurface)
-        return;
-    const int nWidth = popup.Width(), nHeight = popup.Height();
-    CXSurface frame;
-    if (!frame.Create(nWidth, nHeight, false, true) || !frame.m_pSurface)
-        return;
-    const plat::Rect rcAll{0, 0, nWidth, nHeight};
-    frame.m_pSurface->bltFast(0, 0, *pBackground->m_pSurface, &rcAll, plat::BLTFAST_NOCOLORKEY);
-    pBackground->Fill(0xFF00FF);
-    constexpr int kEdge = 8;
-    const plat::Rect rcBody{0, 0, nWidth, nHeight - nTabStrip - kEdge};
-    const plat::Rect rcEdge{0, nHeight - kEdge, nWidth, nHeight};
-    pBackground->m_pSurface->bltFast(0, nTabStrip, *frame.m_pSurface, &rcBody, plat::BLTFAST_NOCOLORKEY);
-    pBackground->m_pSurface->bltFast(0, nHeight - kEdge, *frame.m_pSurface, &rcEdge, plat::BLTFAST_NOCOLORKEY);
-}
-
 void AddBrowseArrows(CXClient& popup, uint32_t dwPreviousID, uint32_t dwNextID, CXSurface* pFaces)
 {
     constexpr int kKeyRepeatDelay = 250;

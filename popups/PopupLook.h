@@ -40,9 +40,6 @@ void DrawClubColourBoxes(CGamePopup& popup, const CClubDatabase* pClub);
 // The period a yearly wage is shown in by the ContractsSalaries option (1
 // months, 2 years, else weeks), as FormatMoney takes it.
 uint8_t WagePeriod();
-// The popup frame of a popup with page tabs above it: the frame drawn whole,
-// then moved down below the keyed strip of the tabs with its bottom edge kept.
-void DrawFrameBelowTabs(CGamePopup& popup, int nTabStrip);
 // A figure the popup fills in: a label 18 high in the value colour.
 CXStatic* AddValueLabel(CXClient& popup, uint32_t dwID, int x, int y, int nWidth);
 // An edit of whole numbers (money when bMoney) with its spin buttons, its

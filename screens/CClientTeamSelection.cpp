@@ -910,17 +910,6 @@ void CClientTeamSelection::OpenPlayerOrders()
         m_nOrdersPlace = -1;
 }
 
-void CClientTeamSelection::OnEndPopup(CXPopup* pPopup)
-{
-    CGameClient::OnEndPopup(pPopup);
-    if (pPopup != m_pPlayerOrders.get() || m_nOrdersPlace < 0)
-        return;
-    // The place keeps what the popup handed back only on OK.
-    if (m_pHuman && pPopup->m_dwResultID == CGamePopup::kOkButtonID)
-        for (int i = 0; i < SAVEGAME_TEAM_ORDERS; ++i)
-            m_pHuman->SetTeamOrderAdjustment(m_nOrdersPlace, i, m_abyPlaceOrders[static_cast<size_t>(i)]);
-    m_nOrdersPlace = -1;
-}
 
 void CClientTeamSelection::SetViewMode(int nMode)
 {
@@ -1129,7 +1118,13 @@ void CClientTeamSelection::OnEndPopup(CXPopup* pPopup)
 {
     CGameClient::OnEndPopup(pPopup);
     const bool bConfirmed = pPopup && pPopup->m_dwResultID == CGamePopup::kOkButtonID;
-    if (pPopup == &m_RolePopup) {
+    if (pPopup && pPopup == m_pPlayerOrders.get()) {
+        // The place keeps what the popup handed back only on OK.
+        if (m_nOrdersPlace >= 0 && m_pHuman && bConfirmed)
+            for (int i = 0; i < SAVEGAME_TEAM_ORDERS; ++i)
+                m_pHuman->SetTeamOrderAdjustment(m_nOrdersPlace, i, m_abyPlaceOrders[static_cast<size_t>(i)]);
+        m_nOrdersPlace = -1;
+    } else if (pPopup == &m_RolePopup) {
         // The sheet may have changed under the popup: the row must still
         // hold the player it was opened for, and an outfield place never
         // goes in goal.
