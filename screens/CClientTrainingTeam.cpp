@@ -1,6 +1,7 @@
 #include "screens/CClientTrainingTeam.h"
 
 #include "popups/CPopupMessageBox.h"
+#include "popups/CPopupSaveTactics.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
@@ -315,9 +316,8 @@ void CClientTrainingTeam::BuildControls()
     AddBottomButton(ID_UNDO_ALL);
     AddBottomButton(ID_SAVE);
     AddBottomButton(ID_CAMP);
-    // The plan-saving and camp-booking popups are not there yet: their
-    // buttons stand inactive.
-    for (uint32_t dwID : {ID_SAVE, ID_CAMP})
+    // The camp-booking popup is not there yet: its button stands inactive.
+    for (uint32_t dwID : {ID_CAMP})
         if (auto* pButton = dynamic_cast<CXButton*>(FindControl(dwID)))
             pButton->Enable(true);
 }
@@ -692,10 +692,26 @@ void CClientTrainingTeam::OnClicked(uint32_t dwID)
     case ID_UNDO_ALL:
         ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, MESSAGE_UNDO_ALL);
         return;
+    case ID_SAVE:
+        if (!m_pSavePlan)
+            m_pSavePlan = std::make_unique<CPopupSaveTactics>();
+        m_pSavePlan->Show(SAVEDIALOG_TRAINING_PLAN);
+        return;
     default:
         CGameClient::OnClicked(dwID);
         return;
     }
+}
+
+void CClientTrainingTeam::OnEndPopup(CXPopup* pPopup)
+{
+    CGameClient::OnEndPopup(pPopup);
+    if (!pPopup || pPopup != m_pSavePlan.get() || !IsHumanStillCurrent())
+        return;
+    if (pPopup->m_dwResultID == CGamePopup::kOkButtonID)
+        SavePlanAs(m_pSavePlan->GetChosenName().c_str());
+    else
+        FillPlanList();
 }
 
 void CClientTrainingTeam::OnEndMessageBoxPopup()

@@ -18,6 +18,8 @@
 #include <memory>
 #include <vector>
 
+class CPopupSaveTactics;
+
 class CClubDatabase;
 class CSaveGame;
 class CXAnimation;
@@ -86,6 +88,9 @@ public:
     virtual void StorePlan();
     void UpdateBars() override;
     void OnEndMessageBoxPopup() override;
+    // The plan-saving popup closed: a plan saved under the chosen name, or
+    // the list again after plans were deleted in it.
+    void OnEndPopup(CXPopup* pPopup) override;
 
     // ---- rules the screen keeps (no game needed) ----
     // The date a row of the week shows: the rows run Monday to Sunday of
@@ -165,6 +170,7 @@ private:
     std::unique_ptr<CXSurface> m_pCampSurface;
     std::vector<std::unique_ptr<CXAnimation>> m_Icons;
     std::unique_ptr<CXAnimation> m_pCampIcon;
+    std::unique_ptr<CPopupSaveTactics> m_pSavePlan;
 };
 
 CClientTrainingTeam& GetTrainingTeamScreen();
