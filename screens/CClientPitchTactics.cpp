@@ -43,8 +43,8 @@ namespace {
 using B = CPitchTacticsBoard;
 
 constexpr int kRowHeight = 16;
-constexpr int kChoiceLeft = 508;
-constexpr int kChoiceWidth = 124;
+constexpr int kChoiceLeft = 506;
+constexpr int kChoiceWidth = 116;
 constexpr int kButtonLeft = 8;
 constexpr int kButtonWidth = 84;
 constexpr int kButtonHeight = 26;
@@ -373,7 +373,6 @@ void CClientPitchTactics::ConstructScreen()
         DrawFilledRectFramed(pDC, B::kPitchLeft, kStripTop, kStripSplit, kStripBottom, kStripColour, 0, kRowText);
         DrawFilledRectFramed(pDC, kStripSplit, kStripTop, B::kPitchRight, kStripBottom, kStripColour, 0, kRowText);
     }
-    DrawRectOutline(pDC, kTakerLeft - 1, kTakerTop - 1, kTakerRight + 1, kTakerBottom + 1, kRowText, 1);
     // The bars' names left of each column.
     pDC->setBkMode(plat::TRANSPARENT);
     pDC->selectFont(g_hSmallFont);
@@ -409,6 +408,7 @@ void CClientPitchTactics::BuildControls()
             AddControlXYWH(XCONTROL_STATIC, 140, 358, 260, 18, ID_PANEL_CAPTION, nullptr))) {
         pCaption->m_hFont = g_hSmallBoldFont;
         pCaption->m_bFrame = 0;
+        pCaption->m_bClearBackground = 1;
     }
     for (uint32_t dwID : {ID_PICK_TEAM, ID_MATCH_RULES, ID_LAST_MEETING, ID_UNDO, ID_UNDO_ALL, ID_PASTE, ID_COPY})
         AddBottomButton(dwID);
@@ -548,21 +548,24 @@ void CClientPitchTactics::FillRoutineList()
 void CClientPitchTactics::ShowModeControls()
 {
     const bool bSetPiece = IsSetPieceMode(m_nMode);
-    auto show = [this](uint32_t dwID, bool bShow) {
-        if (CXControl* p = FindControl(dwID))
-            p->Show(bShow, true);
-    };
-    show(ID_FORMATIONS, !bSetPiece);
-    show(ID_OPPOSITION, !bSetPiece);
-    show(ID_FREE_KICKS, m_nMode == PITCHTACTICS_MODE_FREE_KICKS);
-    show(ID_CORNERS, m_nMode == PITCHTACTICS_MODE_CORNERS);
-    show(ID_ROUTINE, bSetPiece);
     // The two pairs: front team and position set; none in the formation mode.
     const bool bPairs = m_nMode != PITCHTACTICS_MODE_FORMATION;
-    show(ID_SHOW_OWN, bPairs && m_bEditOwnTeam);
-    show(ID_SHOW_OPPOSITION, bPairs && !m_bEditOwnTeam);
-    show(ID_SET_ATTACKING, bPairs && m_nSet == B::SET_ATTACKING);
-    show(ID_SET_DEFENDING, bPairs && m_nSet == B::SET_DEFENDING);
+    const std::pair<uint32_t, bool> shown[] = {
+        {ID_FORMATIONS, !bSetPiece},
+        {ID_OPPOSITION, !bSetPiece},
+        {ID_FREE_KICKS, m_nMode == PITCHTACTICS_MODE_FREE_KICKS},
+        {ID_CORNERS, m_nMode == PITCHTACTICS_MODE_CORNERS},
+        {ID_ROUTINE, bSetPiece},
+        {ID_SHOW_OWN, bPairs && m_bEditOwnTeam},
+        {ID_SHOW_OPPOSITION, bPairs && !m_bEditOwnTeam},
+        {ID_SET_ATTACKING, bPairs && m_nSet == B::SET_ATTACKING},
+        {ID_SET_DEFENDING, bPairs && m_nSet == B::SET_DEFENDING},
+    };
+    // Controls share places: those that go are wiped before the others show.
+    for (bool bShow : {false, true})
+        for (const auto& [dwID, bVisible] : shown)
+            if (CXControl* p = FindControl(dwID); p && bVisible == bShow)
+                p->Show(bShow, true);
     if (auto* pModes = dynamic_cast<CXComboBox*>(FindControl(ID_MODES))) {
         const bool bWasInitialised = m_bInitialised;
         m_bInitialised = false;
@@ -792,9 +795,13 @@ void CClientPitchTactics::UpdatePickTeamButton(bool bChanged)
     auto* pButton = dynamic_cast<CXButton*>(FindControl(ID_PICK_TEAM));
     if (!pButton)
         return;
-    if (InMatch() || !m_pHuman) {
+    // A disabled button leaves its face behind: the background goes back over it.
+    auto hide = [this, pButton]() {
         pButton->Enable(true);
-        pButton->Show(false, true);
+        RestoreBackground(pButton->m_nLeft, pButton->m_nTop, pButton->Width(), pButton->Height());
+    };
+    if (InMatch() || !m_pHuman) {
+        hide();
         return;
     }
     if (bChanged)
@@ -802,10 +809,14 @@ void CClientPitchTactics::UpdatePickTeamButton(bool bChanged)
     const uint8_t byPreference = m_pHuman->GetDelegation(1);
     if (byPreference == 0) {
         const bool bAssistant = m_pClub && m_pClub->m_awStaffSlots[0][0] != 0;
-        pButton->Enable(!bAssistant);
-        pButton->Show(bAssistant, true);
+        if (bAssistant) {
+            pButton->Enable(false);
+            pButton->Show(true, true);
+        } else {
+            hide();
+        }
     } else {
-        pButton->Show(false, true);
+        hide();
         m_pHuman->PickTeam();
         m_pFormation = m_pHuman->GetCurrentFormation();
         m_bMadeCustom = false;
@@ -1743,8 +1754,9 @@ void CClientPitchTactics::DrawTakerBox()
     if (!m_pDrawingSurface || !m_pDrawingSurface->m_pSurface || !m_pBackground || !m_pBackground->m_pSurface)
         return;
     plat::Surface* pDraw = m_pDrawingSurface->m_pSurface;
-    const plat::Rect box{kTakerLeft, kTakerTop, kTakerRight, kTakerBottom};
-    pDraw->bltFast(kTakerLeft, kTakerTop, *m_pBackground->m_pSurface, &box, plat::BLTFAST_WAIT);
+    // The box and the taker's name under it.
+    const plat::Rect box{0, kTakerTop - 1, kButtonLeft + kButtonWidth, kTakerBottom + 18};
+    pDraw->bltFast(box.left, box.top, *m_pBackground->m_pSurface, &box, plat::BLTFAST_WAIT);
     int nPieceX = -1, nPieceY = 0;
     const CPlayerDatabase* pTaker = nullptr;
     const SETPIECEROUTINE* pRoutine = GetCurrentRoutine();
@@ -1766,6 +1778,9 @@ void CClientPitchTactics::DrawTakerBox()
         return;
     const plat::Rect piece{nPieceX, nPieceY, nPieceX + kTakerRight - kTakerLeft, nPieceY + kTakerBottom - kTakerTop};
     pDraw->bltFast(kTakerLeft, kTakerTop, *m_pPitch->m_pSurface, &piece, plat::BLTFAST_WAIT);
+    plat::DeviceContext* pFrameDC = pDraw->getDC();
+    DrawRectOutline(pFrameDC, kTakerLeft, kTakerTop, kTakerRight, kTakerBottom, kRowText, 1);
+    pDraw->releaseDC(pFrameDC);
     if (pTaker && m_pMarkers && m_pMarkers->m_pSurface) {
         const int nCell = std::clamp<int>(pTaker->m_byPosition, 0, 3);
         const plat::Rect cell{nCell * kMarkerSize, 0, (nCell + 1) * kMarkerSize, kMarkerSize};
@@ -1773,10 +1788,17 @@ void CClientPitchTactics::DrawTakerBox()
                        *m_pMarkers->m_pSurface, &cell, plat::BLTFAST_SRCCOLORKEY);
         plat::DeviceContext* pDC = pDraw->getDC();
         pDC->setBkMode(plat::TRANSPARENT);
+        pDC->selectFont(g_hSmallBoldFont);
+        pDC->setTextColor(plat::RGB(0, 0, 0));
+        char szNumber[8];
+        std::snprintf(szNumber, sizeof szNumber, "%d", pTaker->m_bySquadNumber);
+        plat::Rect rcNumber{(kTakerLeft + kTakerRight - kMarkerSize) / 2, (kTakerTop + kTakerBottom - kMarkerSize) / 2,
+                            (kTakerLeft + kTakerRight + kMarkerSize) / 2, (kTakerTop + kTakerBottom + kMarkerSize) / 2};
+        pDC->drawText(szNumber, -1, &rcNumber, plat::DT_CENTER | plat::DT_VCENTER | plat::DT_SINGLELINE);
         pDC->selectFont(g_hSmallFont);
         pDC->setTextColor(kRowText);
-        plat::Rect rc{kTakerLeft, kTakerBottom - 16, kTakerRight, kTakerBottom};
-        pDC->drawText(pTaker->GetShortName(), -1, &rc, plat::DT_CENTER | plat::DT_SINGLELINE);
+        plat::Rect rc{kTakerLeft, kTakerBottom + 2, kButtonLeft + kButtonWidth, kTakerBottom + 18};
+        pDC->drawText(pTaker->GetShortName(), -1, &rc, plat::DT_LEFT | plat::DT_SINGLELINE);
         pDraw->releaseDC(pDC);
     }
 }
