@@ -120,6 +120,8 @@ public:
     // club plan, which becomes current; false (nothing changed) for a name
     // that cannot be a plan file.
     bool SavePlanAs(const char* pszName);
+    // The plan-saving popup, made the first time the save button is used.
+    CPopupSaveTactics* GetSavePlanPopup() const { return m_pSavePlan.get(); }
     void Undo();
     void UndoAll();
 
