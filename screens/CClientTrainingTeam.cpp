@@ -1,6 +1,7 @@
 #include "screens/CClientTrainingTeam.h"
 
 #include "popups/CPopupMessageBox.h"
+#include "popups/CPopupSaveTactics.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
@@ -315,10 +316,6 @@ void CClientTrainingTeam::BuildControls()
     AddBottomButton(ID_UNDO_ALL);
     AddBottomButton(ID_SAVE);
     AddBottomButton(ID_CAMP);
-    // The plan-saving popup is not there yet: its button stands inactive.
-    for (uint32_t dwID : {ID_SAVE})
-        if (auto* pButton = dynamic_cast<CXButton*>(FindControl(dwID)))
-            pButton->Enable(true);
 }
 
 void CClientTrainingTeam::BuildDays()
@@ -695,10 +692,31 @@ void CClientTrainingTeam::OnClicked(uint32_t dwID)
         if (m_pHuman && m_pClub)
             m_CampPopup.Open();
         return;
+    case ID_SAVE:
+        if (!m_pSavePlan)
+            m_pSavePlan = std::make_unique<CPopupSaveTactics>();
+        m_pSavePlan->Show(SAVEDIALOG_TRAINING_PLAN);
+        return;
     default:
         CGameClient::OnClicked(dwID);
         return;
     }
+}
+
+void CClientTrainingTeam::OnEndPopup(CXPopup* pPopup)
+{
+    CGameClient::OnEndPopup(pPopup);
+    if (pPopup == &m_CampPopup) {
+        if (m_CampPopup.m_dwResultID == CGamePopup::kOkButtonID)
+            BuildDays();
+        return;
+    }
+    if (!pPopup || pPopup != m_pSavePlan.get() || !IsHumanStillCurrent())
+        return;
+    if (pPopup->m_dwResultID == CGamePopup::kOkButtonID)
+        SavePlanAs(m_pSavePlan->GetChosenName().c_str());
+    else
+        FillPlanList();
 }
 
 void CClientTrainingTeam::OnEndMessageBoxPopup()
@@ -727,13 +745,6 @@ void CClientTrainingTeam::OnEndMessageBoxPopup()
         CGameClient::OnEndMessageBoxPopup();
         break;
     }
-}
-
-void CClientTrainingTeam::OnEndPopup(CXPopup* pPopup)
-{
-    CGameClient::OnEndPopup(pPopup);
-    if (pPopup == &m_CampPopup && m_CampPopup.m_dwResultID == CGamePopup::kOkButtonID)
-        BuildDays();
 }
 
 void CClientTrainingTeam::UpdateBars() { CGameClient::UpdateBars(); }

@@ -20,6 +20,8 @@
 #include <memory>
 #include <vector>
 
+class CPopupSaveTactics;
+
 class CClubDatabase;
 class CSaveGame;
 class CXAnimation;
@@ -88,7 +90,9 @@ public:
     virtual void StorePlan();
     void UpdateBars() override;
     void OnEndMessageBoxPopup() override;
-    // A camp booked through the camp popup marks its days at once.
+    // A camp booked through the camp popup marks its days at once; the
+    // plan-saving popup closed: a plan saved under the chosen name, or the
+    // list again after plans were deleted in it.
     void OnEndPopup(CXPopup* pPopup) override;
     CPopupTrainingCamp& GetCampPopup() { return m_CampPopup; }
 
@@ -120,6 +124,8 @@ public:
     // club plan, which becomes current; false (nothing changed) for a name
     // that cannot be a plan file.
     bool SavePlanAs(const char* pszName);
+    // The plan-saving popup, made the first time the save button is used.
+    CPopupSaveTactics* GetSavePlanPopup() const { return m_pSavePlan.get(); }
     void Undo();
     void UndoAll();
 
@@ -171,6 +177,7 @@ private:
     std::vector<std::unique_ptr<CXAnimation>> m_Icons;
     std::unique_ptr<CXAnimation> m_pCampIcon;
     CPopupTrainingCamp m_CampPopup;
+    std::unique_ptr<CPopupSaveTactics> m_pSavePlan;
 };
 
 CClientTrainingTeam& GetTrainingTeamScreen();

@@ -9,6 +9,7 @@
 #include "screens/CClientTablesStaticsPlayers.h"
 #include "screens/CClientTablesStaticsReferees.h"
 #include "screens/CClientTeamSelection.h"
+#include "screens/CClientPitchTactics.h"
 #include "screens/CClientTrainingIndividual.h"
 #include "screens/CClientTrainingTeam.h"
 #include "screens/CClientNewGame.h"
@@ -44,6 +45,7 @@ void RegisterGameScreens()
     CreateGamePopups();
     static CClientTeamSelection s_TeamSelection;
     RegisterScreen(SCREEN_TEAM_SELECTION, &s_TeamSelection);
+    RegisterScreen(SCREEN_PITCH_TACTICS, &GetPitchTacticsScreen());
     static CClientTablesStaticsLeague s_League;
     RegisterScreen(SCREEN_TABLES_LEAGUE, &s_League);
     static CClientTablesStaticsHomeAndAway s_HomeAndAway;

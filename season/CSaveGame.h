@@ -385,6 +385,11 @@ public:
     // keeping their order. The place the player now holds, -1 for a bad
     // place or role.
     int SetLineupRole(int nPlace, int nRole);
+    // The tactics board's formation becomes the working one: its places
+    // (entries and blocks) sorted by role with the eleven starters going
+    // with their places, equal roles keeping their order; the custom record
+    // follows when it is current.
+    void SetWorkingFormation(const FORMATIONDATA& data);
 
     // ---- money ----
     static const FINANCECATEGORY& GetFinanceCategory(int nCategory);

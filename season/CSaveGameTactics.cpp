@@ -525,6 +525,29 @@ int CSaveGame::SetLineupRole(int nPlace, int nRole)
     return nNewPlace;
 }
 
+void CSaveGame::SetWorkingFormation(const FORMATIONDATA& data)
+{
+    int anOrder[SAVEGAME_LINEUP];
+    for (int i = 0; i < SAVEGAME_LINEUP; ++i)
+        anOrder[i] = i;
+    std::stable_sort(std::begin(anOrder), std::end(anOrder), [&data](int a, int b) {
+        return data.aEntries[a].byOrder < data.aEntries[b].byOrder;
+    });
+    FORMATIONDATA sorted;
+    CPlayerDatabase* apPlayers[SAVEGAME_LINEUP];
+    for (int i = 0; i < SAVEGAME_LINEUP; ++i) {
+        sorted.aEntries[i] = data.aEntries[anOrder[i]];
+        sorted.aBlocks[i] = data.aBlocks[anOrder[i]];
+        apPlayers[i] = m_apTeamSheet[anOrder[i]];
+    }
+    ApplyFormation(sorted);
+    std::copy(std::begin(apPlayers), std::end(apPlayers), m_apTeamSheet);
+    if (IsCustomFormationInUse()) {
+        std::copy(std::begin(m_aWorkingEntries), std::end(m_aWorkingEntries), m_OwnFormation.aEntries);
+        std::copy(std::begin(m_aWorkingBlocks), std::end(m_aWorkingBlocks), m_aOwnBlocks);
+    }
+}
+
 void CSaveGame::InsertPlayerIntoLineup(CPlayerDatabase* pPlayer)
 {
     if (!pPlayer)

@@ -4,6 +4,10 @@
 // week over, undo, and the club's own plan kept through save and load.
 #include "ScreenInPlay.h"
 
+#include "popups/CPopupSaveTactics.h"
+#include "xframework/CXEdit.h"
+#include "xframework/CXListBox.h"
+
 #include "screens/CClientTrainingTeam.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/ScreenIDs.h"
@@ -274,6 +278,43 @@ TEST_F(TrainingTeamScreen, ASavedPlanIsWrittenListedAndCurrent)
     EXPECT_EQ(Cells(), custom);
     OpenScreen(SCREEN_FOOTBALL_TODAY);
     EXPECT_STREQ(Training().GetCurrentPlan()->szFile, "Back Four");
+}
+
+TEST_F(TrainingTeamScreen, TheSaveButtonNamesThePlanInThePopupWhichAlsoDeletesIt)
+{
+    std::filesystem::create_directories("Data/Saves");
+    OpenScreen(SCREEN_TRAINING_TEAM);
+    DragKind(6, 5);
+    const Week custom = Cells();
+    TheScreen().OnClicked(Screen::ID_SAVE);
+    CPopupSaveTactics* pPopup = TheScreen().GetSavePlanPopup();
+    ASSERT_TRUE(pPopup && pPopup->IsOnStack());
+    EXPECT_EQ(pPopup->GetKind(), SAVEDIALOG_TRAINING_PLAN);
+    auto* pName = dynamic_cast<CXEdit*>(pPopup->FindControl(CPopupSaveTactics::ID_NAME));
+    ASSERT_NE(pName, nullptr);
+    for (const char* p = "Sprints"; *p; ++p)
+        pName->OnChar(static_cast<unsigned char>(*p), 1, 0);
+    pPopup->OnClicked(CGamePopup::kOkButtonID);
+    m_game.Update();
+    EXPECT_FALSE(pPopup->IsOnStack());
+    EXPECT_EQ(PlanFile("Sprints"), custom);
+    ASSERT_NE(SelectedPlan(), nullptr);
+    EXPECT_STREQ(SelectedPlan()->szFile, "Sprints");
+
+    // Deleted in the popup: the file and the plan go, the club's own week stays.
+    TheScreen().OnClicked(Screen::ID_SAVE);
+    ASSERT_TRUE(pPopup->IsOnStack());
+    ASSERT_EQ(pPopup->GetList()->GetCount(), 1);
+    pPopup->OnClicked(CPopupSaveTactics::ID_DELETE);
+    CGameMessageBox* pBox = GetGameMessageBox();
+    ASSERT_TRUE(pBox && pBox->IsOnStack());
+    pBox->OnClicked(CGamePopup::kOkButtonID);
+    pPopup->OnClicked(CGamePopup::kCancelButtonID);
+    m_game.Update();
+    EXPECT_FALSE(std::filesystem::exists("Data/Saves/Sprints.ctp"));
+    EXPECT_EQ(RowOf("Sprints"), -1);
+    EXPECT_EQ(SelectedPlan(), &Training().GetClubPlan());
+    EXPECT_EQ(Cells(), custom);
 }
 
 TEST_F(TrainingTeamScreen, TheAssistantTakesTheWeekOverUntilTheManagerChangesIt)
