@@ -435,9 +435,17 @@ int CPersonDatabase::GetAttributeForAge(int nAttribute, int nAgeIndex, int nLeve
 
 void CPersonDatabase::GetAttributesForAge(int nAgeIndex, int nLevel, int anValues[PLAYER_ATTRIBUTE_COUNT]) const
 {
+    // Every week's training asks this of every person: the role's row and the
+    // curve's value are read once, Handling's exception is settled after.
     const AgeCurvePoint point = CurvePoint(*this, nAgeIndex, nLevel);
-    for (int nAttribute = 0; nAttribute < PLAYER_ATTRIBUTE_COUNT; ++nAttribute)
-        anValues[nAttribute] = ValueOnCurve(*this, point, nAttribute);
+    const uint8_t* pbyTargets = s_abyRoleTargets[point.nRole];
+    const int nCurveLevel = point.nCurveValue * point.nLevel;
+    for (int nAttribute = 0; nAttribute < PLAYER_ATTRIBUTE_COUNT; ++nAttribute) {
+        const int nTarget = pbyTargets[nAttribute];
+        anValues[nAttribute] = nTarget == 0 ? point.nCurveValue : nCurveLevel * nTarget / 10000;
+    }
+    if (m_byPosition != PLAYER_POSITION_GOALKEEPER)
+        anValues[PLAYER_ATTRIBUTE_HANDLING] = m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] / 100;
 }
 
 void CPersonDatabase::DrawAppearance(int nNationality)

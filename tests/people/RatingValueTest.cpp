@@ -190,6 +190,30 @@ TEST_F(RatingValueTest, AttributeForAgeFollowsTheCurveAndStaysInsideIt)
     EXPECT_EQ(midfielder->GetAttributeForAge(PLAYER_ATTRIBUTE_PASSING, 12, 100), 100);
 }
 
+// The whole set a week's training reads agrees with the one-at-a-time
+// answer for every attribute: keepers and outfield players (whose Handling is
+// their own), ages off both ends of the curve, the potential's level and a
+// level given.
+TEST_F(RatingValueTest, AttributesForAgeAgreeWithEachAttributeForAge)
+{
+    struct Case {
+        int position, role, potential;
+    };
+    const Case cases[] = {{0, 0, 80}, {1, 1, 55}, {2, 9, 100}, {3, 14, 37}, {3, 15, 0}};
+    for (const Case& c : cases) {
+        auto player = MakePlayer(c.position, c.role, 25, c.potential);
+        player->m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] = 4321;
+        for (int k : {-3, 0, 9, 16, 32, 50})
+            for (int level : {0, 1, 64, 100}) {
+                int an[PLAYER_ATTRIBUTE_COUNT];
+                player->GetAttributesForAge(k, level, an);
+                for (int a = 0; a < PLAYER_ATTRIBUTE_COUNT; ++a)
+                    EXPECT_EQ(an[a], player->GetAttributeForAge(a, k, level))
+                        << "role " << c.role << " age " << k << " level " << level << " attribute " << a;
+            }
+    }
+}
+
 TEST_F(RatingValueTest, PositionFromRole)
 {
     const int expected[PLAYER_ROLE_COUNT] = {0, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 3, 3, 3, 3};
