@@ -319,14 +319,8 @@ const char* CPersonDatabase::GetShortName() const
 
 int CPersonDatabase::GetPositionFromRole(int nRole)
 {
-    if (nRole == PLAYER_ROLE_GOALKEEPER)
-        return PLAYER_POSITION_GOALKEEPER;
-    if (nRole >= PLAYER_ROLE_FIRST_DEFENDER && nRole < PLAYER_ROLE_FIRST_MIDFIELDER)
-        return PLAYER_POSITION_DEFENDER;
-    if (nRole >= PLAYER_ROLE_FIRST_MIDFIELDER && nRole < PLAYER_ROLE_FIRST_ATTACKER)
-        return PLAYER_POSITION_MIDFIELDER;
-    if (nRole >= PLAYER_ROLE_FIRST_ATTACKER && nRole < PLAYER_ROLE_COUNT)
-        return PLAYER_POSITION_ATTACKER;
+    if (nRole >= 0 && nRole < PLAYER_ROLE_COUNT)
+        return GetPositionOfRole(nRole);
     DebugLog(0, "[CPlayerDatabase::GetPositionFromRole] Invalid Player Role!");
     return PLAYER_POSITION_ATTACKER;
 }
