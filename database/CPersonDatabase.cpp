@@ -434,10 +434,18 @@ void CPersonDatabase::GetAttributesForAge(int nAgeIndex, int nLevel, int anValue
     const AgeCurvePoint point = CurvePoint(*this, nAgeIndex, nLevel);
     const uint8_t* pbyTargets = s_abyRoleTargets[point.nRole];
     const int nCurveLevel = point.nCurveValue * point.nLevel;
-    for (int nAttribute = 0; nAttribute < PLAYER_ATTRIBUTE_COUNT; ++nAttribute) {
-        const int nTarget = pbyTargets[nAttribute];
-        anValues[nAttribute] = nTarget == 0 ? point.nCurveValue : nCurveLevel * nTarget / 10000;
-    }
+    const auto fill = [&](auto divide) {
+        for (int nAttribute = 0; nAttribute < PLAYER_ATTRIBUTE_COUNT; ++nAttribute) {
+            const int nTarget = pbyTargets[nAttribute];
+            anValues[nAttribute] = nTarget == 0 ? point.nCurveValue : divide(nCurveLevel * nTarget);
+        }
+    };
+    // A level of 0 or more (every one but a caller's odd request) gives no
+    // negative product, which divides cheaper unsigned.
+    if (nCurveLevel >= 0)
+        fill([](int n) { return static_cast<int>(static_cast<unsigned>(n) / 10000u); });
+    else
+        fill([](int n) { return n / 10000; });
     if (m_byPosition != PLAYER_POSITION_GOALKEEPER)
         anValues[PLAYER_ATTRIBUTE_HANDLING] = m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] / 100;
 }

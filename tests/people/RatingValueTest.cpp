@@ -192,8 +192,8 @@ TEST_F(RatingValueTest, AttributeForAgeFollowsTheCurveAndStaysInsideIt)
 
 // The whole set a week's training reads agrees with the one-at-a-time
 // answer for every attribute: keepers and outfield players (whose Handling is
-// their own), ages off both ends of the curve, the potential's level and a
-// level given.
+// their own), ages off both ends of the curve, the potential's level and
+// levels given, a negative one among them.
 TEST_F(RatingValueTest, AttributesForAgeAgreeWithEachAttributeForAge)
 {
     struct Case {
@@ -204,7 +204,7 @@ TEST_F(RatingValueTest, AttributesForAgeAgreeWithEachAttributeForAge)
         auto player = MakePlayer(c.position, c.role, 25, c.potential);
         player->m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] = 4321;
         for (int k : {-3, 0, 9, 16, 32, 50})
-            for (int level : {0, 1, 64, 100}) {
+            for (int level : {-5, 0, 1, 64, 100}) {
                 int an[PLAYER_ATTRIBUTE_COUNT];
                 player->GetAttributesForAge(k, level, an);
                 for (int a = 0; a < PLAYER_ATTRIBUTE_COUNT; ++a)
