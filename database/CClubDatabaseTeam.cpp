@@ -56,9 +56,9 @@ const std::array<int, PLAYER_ROLE_COUNT>& RatingClasses()
     return s_anClasses;
 }
 
-// A squad's players as one side is built: each is checked for fitness once
-// and rated the first time a role of each rating class is asked for,
-// however many places ask for it.
+// A squad's players as one side is built: each is checked for fitness and
+// bans once and rated the first time a role of each rating class is asked
+// for, however many places ask for it.
 class SquadRatings {
 public:
     // Players cup-tied for the cup of the match are left out altogether.
@@ -74,7 +74,7 @@ public:
         for (CPlayerDatabase* pPlayer : lstPlayers.Items<CPlayerDatabase>())
             if (!pPlayer->IsCupTied(pCup))
                 m_rows.push_back(Row{pPlayer, CClubDatabase::IsAvailable(pPlayer, nMatchKind),
-                                     (pPlayer->m_dwFlags & kSelected) != 0});
+                                     (pPlayer->m_dwFlags & kSelected) != 0, pPlayer->IsSuspended(nMatchKind)});
     }
 
     // The best player not yet selected for a role: among those fit to play,
@@ -117,6 +117,7 @@ private:
         CPlayerDatabase* pPlayer;
         bool bAvailable;
         bool bSelected;
+        bool bSuspended;  // for the match: the same whatever the role
         uint32_t dwScored = 0;  // one bit per role and fitness rule
         uint32_t dwRated = 0;   // one bit per rating class
         int anScore[2][PLAYER_ROLE_COUNT] = {};
@@ -135,7 +136,7 @@ private:
                 row.anRating[nClass] = row.pPlayer->GetRatingForPosition(nClass);
                 row.dwRated |= 1u << nClass;
             }
-            nScore = row.pPlayer->GetMatchSelectionScore(nRole, m_nMatchKind, bAllowUnfit, row.anRating[nClass]);
+            nScore = row.pPlayer->GetMatchSelectionScoreWithBan(nRole, bAllowUnfit, row.anRating[nClass], row.bSuspended);
             row.dwScored |= dwBit;
         }
         return nScore;

@@ -562,8 +562,16 @@ public:
     int GetHumanCount() const;
     // The slot of a human, -1 when he is in none.
     int GetIndexForHumanPlayer(const CSaveGame* pHuman) const;
-    // The human who runs the club, or null.
-    CSaveGame* GetSaveGameForClub(const CClubDatabase* pClub) const;
+    // The human who runs the club, or null. Asked millions of times a season
+    // for every club's books and match days: a world without humans (the one
+    // run without a screen) answers from the empty slots without a call.
+    CSaveGame* GetSaveGameForClub(const CClubDatabase* pClub) const
+    {
+        for (const CSaveGame* pHuman : m_pHumanSlots)
+            if (pHuman)
+                return FindSaveGameForClub(pClub);
+        return nullptr;
+    }
     // The human whose manager record this is, or null.
     CSaveGame* GetSaveGameForManager(const class CManagerDatabase* pManager) const;
     // The humans take their turns in slot order: the next occupied slot
@@ -985,6 +993,7 @@ private:
     int32_t m_nYouthsInTable = 0;
     int32_t m_nPlayerLimit = 0;
     CSaveGame* m_pHumanSlots[HUMAN_SLOTS] = {};
+    CSaveGame* FindSaveGameForClub(const CClubDatabase* pClub) const;
     uint8_t m_byCurrentHuman = 0;
     uint8_t m_byMatchType = 0;
     CNameDictionary m_FirstNames;

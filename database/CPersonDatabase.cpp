@@ -319,14 +319,8 @@ const char* CPersonDatabase::GetShortName() const
 
 int CPersonDatabase::GetPositionFromRole(int nRole)
 {
-    if (nRole == PLAYER_ROLE_GOALKEEPER)
-        return PLAYER_POSITION_GOALKEEPER;
-    if (nRole >= PLAYER_ROLE_FIRST_DEFENDER && nRole < PLAYER_ROLE_FIRST_MIDFIELDER)
-        return PLAYER_POSITION_DEFENDER;
-    if (nRole >= PLAYER_ROLE_FIRST_MIDFIELDER && nRole < PLAYER_ROLE_FIRST_ATTACKER)
-        return PLAYER_POSITION_MIDFIELDER;
-    if (nRole >= PLAYER_ROLE_FIRST_ATTACKER && nRole < PLAYER_ROLE_COUNT)
-        return PLAYER_POSITION_ATTACKER;
+    if (nRole >= 0 && nRole < PLAYER_ROLE_COUNT)
+        return GetPositionOfRole(nRole);
     DebugLog(0, "[CPlayerDatabase::GetPositionFromRole] Invalid Player Role!");
     return PLAYER_POSITION_ATTACKER;
 }
@@ -435,9 +429,25 @@ int CPersonDatabase::GetAttributeForAge(int nAttribute, int nAgeIndex, int nLeve
 
 void CPersonDatabase::GetAttributesForAge(int nAgeIndex, int nLevel, int anValues[PLAYER_ATTRIBUTE_COUNT]) const
 {
+    // Every week's training asks this of every person: the role's row and the
+    // curve's value are read once, Handling's exception is settled after.
     const AgeCurvePoint point = CurvePoint(*this, nAgeIndex, nLevel);
-    for (int nAttribute = 0; nAttribute < PLAYER_ATTRIBUTE_COUNT; ++nAttribute)
-        anValues[nAttribute] = ValueOnCurve(*this, point, nAttribute);
+    const uint8_t* pbyTargets = s_abyRoleTargets[point.nRole];
+    const int nCurveLevel = point.nCurveValue * point.nLevel;
+    const auto fill = [&](auto divide) {
+        for (int nAttribute = 0; nAttribute < PLAYER_ATTRIBUTE_COUNT; ++nAttribute) {
+            const int nTarget = pbyTargets[nAttribute];
+            anValues[nAttribute] = nTarget == 0 ? point.nCurveValue : divide(nCurveLevel * nTarget);
+        }
+    };
+    // A level of 0 or more (every one but a caller's odd request) gives no
+    // negative product, which divides cheaper unsigned.
+    if (nCurveLevel >= 0)
+        fill([](int n) { return static_cast<int>(static_cast<unsigned>(n) / 10000u); });
+    else
+        fill([](int n) { return n / 10000; });
+    if (m_byPosition != PLAYER_POSITION_GOALKEEPER)
+        anValues[PLAYER_ATTRIBUTE_HANDLING] = m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] / 100;
 }
 
 void CPersonDatabase::DrawAppearance(int nNationality)

@@ -116,6 +116,14 @@ public:
 
     void SetClubId(ID_CLUB id) { m_wClubId = id; }
     static int GetPositionFromRole(int nRole);
+    // The same for a role known to be one (0 .. PLAYER_ROLE_COUNT - 1).
+    static constexpr int GetPositionOfRole(int nRole)
+    {
+        return nRole < PLAYER_ROLE_FIRST_DEFENDER     ? PLAYER_POSITION_GOALKEEPER
+               : nRole < PLAYER_ROLE_FIRST_MIDFIELDER ? PLAYER_POSITION_DEFENDER
+               : nRole < PLAYER_ROLE_FIRST_ATTACKER   ? PLAYER_POSITION_MIDFIELDER
+                                                      : PLAYER_POSITION_ATTACKER;
+    }
     void GenerateRoles(bool bForcePrimary);
     // The value an attribute should have at age index k (age - 14) for a
     // level; level 0 takes the person's Potential.

@@ -211,6 +211,30 @@ public:
     int GetMatchSelectionScore(int nRole, int nKind, bool bAllowUnfit) const;
     // The same with his rating for the role already known.
     int GetMatchSelectionScore(int nRole, int nKind, bool bAllowUnfit, int nRating) const;
+    // The same for a side's builder, which asks it of every player for every
+    // role of the side: whether he is banned for the match is known already.
+    int GetMatchSelectionScoreWithBan(int nRole, bool bAllowUnfit, int nRating, bool bSuspended) const
+    {
+        const bool bRole = nRole >= 0 && nRole < PLAYER_ROLE_COUNT;
+        int nScore = nRating;
+        if ((bRole ? GetPositionOfRole(nRole) : GetPositionFromRole(nRole)) == m_byPosition)
+            nScore += 20;
+        if (bSuspended) {
+            if (!bAllowUnfit)
+                return nScore - 1000;
+            nScore -= 30;
+        }
+        if (IsInjured()) {
+            if (!bAllowUnfit)
+                return nScore - 1000;
+            nScore -= 30;
+        }
+        if (bRole && (m_wRoleMask & (1u << nRole)))
+            nScore += 40;
+        if (nRole == m_byRole)
+            nScore += 50;
+        return nScore;
+    }
 
     // Matches (CPlayerDatabaseMatch.cpp). The player's value for a match,
     // 0-100 around 50, from his morale, the match kind and the clubs.

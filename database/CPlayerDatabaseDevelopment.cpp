@@ -50,6 +50,33 @@ int Position(const CPersonDatabase& person)
     return std::min<int>(person.m_byPosition, PLAYER_POSITION_COUNT - 1);
 }
 
+// How hard an effort pulls a skill: below the threshold it pulls down.
+inline float TrainingPull(float fEffort, float fThreshold, float fCap)
+{
+    return fEffort < fThreshold ? fEffort - fCap : std::min(fEffort, fCap);
+}
+
+// One week's step of a skill (0-10000) toward its target (0-100) under a
+// pull: the skill stays between a quarter of the target and the target.
+// Stepped inline, eighteen times a person every week.
+inline int TrainingStep(int nCurrent, int nTarget, float e)
+{
+    const float c = static_cast<float>(nCurrent);
+    const float T = static_cast<float>(nTarget) * 100.0f;
+    // At the target it stays there: the step below comes to nothing.
+    if (c == T)
+        return nCurrent;
+    const float q = 0.25f * T;
+    const float m = (q + T) * 0.5f;
+    const float d = c > m ? std::max(T - c, -50.0f) : std::max(c - q, 50.0f);
+    const float n = c + e * (d * 0.01f / 100.0f) * CPlayerDatabase::s_fTrainingRate * 100.0f;
+    if (n <= q)
+        return static_cast<int>(q);
+    if (n >= T)
+        return static_cast<int>(T);
+    return static_cast<int>(n);
+}
+
 // The effort of each position's plan for each trained attribute, worked out
 // once: the same for every player of the position every week.
 const auto kEfforts = [] {
@@ -86,9 +113,9 @@ float TrainAttributes(CPersonDatabase& person, const float* pafEfforts = nullptr
         const int nAttribute = kTrained[nSlot];
         const float fEffort = afEfforts[nSlot];
         fLoad += fEffort;
-        person.m_awAttributes[nAttribute] = static_cast<uint16_t>(CPlayerDatabase::ApplyTrainingStep(
-            person.m_awAttributes[nAttribute], anTargets[nAttribute], fEffort, CPlayerDatabase::s_fEffortThreshold,
-            CPlayerDatabase::s_fEffortCap));
+        person.m_awAttributes[nAttribute] = static_cast<uint16_t>(
+            TrainingStep(person.m_awAttributes[nAttribute], anTargets[nAttribute],
+                         TrainingPull(fEffort, CPlayerDatabase::s_fEffortThreshold, CPlayerDatabase::s_fEffortCap)));
     }
     fLoad /= static_cast<float>(kTrainedCount);
 
@@ -114,18 +141,7 @@ bool TrainingInjury(const CPersonDatabase& person)
 
 int CPlayerDatabase::ApplyTrainingStep(int nCurrent, int nTarget, float fEffort, float fThreshold, float fCap)
 {
-    const float c = static_cast<float>(nCurrent);
-    const float T = static_cast<float>(nTarget) * 100.0f;
-    const float q = 0.25f * T;
-    const float m = (q + T) * 0.5f;
-    const float e = fEffort < fThreshold ? fEffort - fCap : std::min(fEffort, fCap);
-    const float d = c > m ? std::max(T - c, -50.0f) : std::max(c - q, 50.0f);
-    const float n = c + e * (d * 0.01f / 100.0f) * s_fTrainingRate * 100.0f;
-    if (n <= q)
-        return static_cast<int>(q);
-    if (n >= T)
-        return static_cast<int>(T);
-    return static_cast<int>(n);
+    return TrainingStep(nCurrent, nTarget, TrainingPull(fEffort, fThreshold, fCap));
 }
 
 bool CPlayerDatabase::DevelopPlayer(bool bMatchWeek, bool bComputerClub)
@@ -166,9 +182,10 @@ void CPlayerDatabase::DevelopInjuredPlayer(bool bLive, int nAgeIndex)
     }
     int anTargets[PLAYER_ATTRIBUTE_COUNT];
     GetAttributesForAge(nAgeIndex, 0, anTargets);
+    const float fPull = TrainingPull(fEffort, 0.0f, s_fEffortCap);
     for (int nSlot = 0; nSlot < kInjuredTrained; ++nSlot) {
         const int nAttribute = kTrained[nSlot];
-        m_awAttributes[nAttribute] = static_cast<uint16_t>(
-            ApplyTrainingStep(m_awAttributes[nAttribute], anTargets[nAttribute], fEffort, 0.0f, s_fEffortCap));
+        m_awAttributes[nAttribute] =
+            static_cast<uint16_t>(TrainingStep(m_awAttributes[nAttribute], anTargets[nAttribute], fPull));
     }
 }

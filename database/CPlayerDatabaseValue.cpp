@@ -221,22 +221,5 @@ int CPlayerDatabase::GetMatchSelectionScore(int nRole, int nKind, bool bAllowUnf
 
 int CPlayerDatabase::GetMatchSelectionScore(int nRole, int nKind, bool bAllowUnfit, int nRating) const
 {
-    int nScore = nRating;
-    if (GetPositionFromRole(nRole) == m_byPosition)
-        nScore += 20;
-    if (IsSuspended(nKind)) {
-        if (!bAllowUnfit)
-            return nScore - 1000;
-        nScore -= 30;
-    }
-    if (IsInjured()) {
-        if (!bAllowUnfit)
-            return nScore - 1000;
-        nScore -= 30;
-    }
-    if (nRole >= 0 && nRole < PLAYER_ROLE_COUNT && (m_wRoleMask & (1u << nRole)))
-        nScore += 40;
-    if (nRole == m_byRole)
-        nScore += 50;
-    return nScore;
+    return GetMatchSelectionScoreWithBan(nRole, bAllowUnfit, nRating, IsSuspended(nKind));
 }

@@ -40,7 +40,7 @@ int CDatabaseHandler::GetIndexForHumanPlayer(const CSaveGame* pHuman) const
     return -1;
 }
 
-CSaveGame* CDatabaseHandler::GetSaveGameForClub(const CClubDatabase* pClub) const
+CSaveGame* CDatabaseHandler::FindSaveGameForClub(const CClubDatabase* pClub) const
 {
     for (CSaveGame* pHuman : m_pHumanSlots)
         if (pClub && pHuman && pHuman->GetClub() == pClub)

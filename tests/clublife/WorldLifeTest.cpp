@@ -66,6 +66,8 @@ TEST(TrainingStep, MovesWithinAQuarterOfTheTargetAndTheTarget)
     const Case cases[] = {
         {"far below: lifted to a quarter of the target", 1000, 80, 3.0f, 2000, 2000},
         {"at the target stays", 8000, 80, 6.0f, 8000, 8000},
+        {"at the target a loss still stays", 8000, 80, 1.0f, 8000, 8000},
+        {"a target of nothing holds nothing", 0, 0, 3.0f, 0, 0},
         {"above the target falls to it", 9000, 80, 6.0f, 8000, 8000},
         {"near the target closes part of the gap", 7000, 80, 3.0f, 7029, 7030},
         {"low in the band climbs with the skill", 3000, 80, 3.0f, 3029, 3030},

@@ -190,6 +190,67 @@ TEST_F(RatingValueTest, AttributeForAgeFollowsTheCurveAndStaysInsideIt)
     EXPECT_EQ(midfielder->GetAttributeForAge(PLAYER_ATTRIBUTE_PASSING, 12, 100), 100);
 }
 
+// The whole set a week's training reads agrees with the one-at-a-time
+// answer for every attribute: keepers and outfield players (whose Handling is
+// their own), ages off both ends of the curve, the potential's level and
+// levels given, a negative one among them.
+TEST_F(RatingValueTest, AttributesForAgeAgreeWithEachAttributeForAge)
+{
+    struct Case {
+        int position, role, potential;
+    };
+    const Case cases[] = {{0, 0, 80}, {1, 1, 55}, {2, 9, 100}, {3, 14, 37}, {3, 15, 0}};
+    for (const Case& c : cases) {
+        auto player = MakePlayer(c.position, c.role, 25, c.potential);
+        player->m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] = 4321;
+        for (int k : {-3, 0, 9, 16, 32, 50})
+            for (int level : {-5, 0, 1, 64, 100}) {
+                int an[PLAYER_ATTRIBUTE_COUNT];
+                player->GetAttributesForAge(k, level, an);
+                for (int a = 0; a < PLAYER_ATTRIBUTE_COUNT; ++a)
+                    EXPECT_EQ(an[a], player->GetAttributeForAge(a, k, level))
+                        << "role " << c.role << " age " << k << " level " << level << " attribute " << a;
+            }
+    }
+}
+
+// A side's builder scores each player for each role: his rating, his own
+// position's and roles' bonuses, and a ban or an injury that keeps him out
+// unless nobody fit is left. Both ways of asking agree.
+TEST_F(RatingValueTest, MatchSelectionScoreWeighsRolesBansAndInjuries)
+{
+    auto defender = MakePlayer(1, 2, 25, 80);
+    defender->m_wRoleMask = (1u << 2) | (1u << 9);
+    struct Case {
+        const char* pszName;
+        bool bSuspended, bInjured;
+        int nRole, nKind;
+        bool bAllowUnfit;
+        int nScore;
+    };
+    const Case cases[] = {
+        {"his own role", false, false, 2, 0, false, 60 + 20 + 40 + 50},
+        {"another defender's role", false, false, 3, 0, false, 60 + 20},
+        {"a role of his mask elsewhere", false, false, 9, 0, false, 60 + 40},
+        {"a stranger's role", false, false, 13, 0, false, 60},
+        {"not a role", false, false, 16, 0, false, 60},
+        {"banned at home: kept out", true, false, 2, 1, false, 60 + 20 - 1000},
+        {"banned at home, nobody fit left", true, false, 2, 1, true, 60 + 20 - 30 + 40 + 50},
+        {"a home ban in a European match", true, false, 2, 2, false, 60 + 20 + 40 + 50},
+        {"injured: kept out", false, true, 9, 0, false, 60 - 1000},
+        {"injured and banned, nobody fit left", true, true, 2, 0, true, 60 + 20 - 60 + 40 + 50},
+    };
+    for (const Case& c : cases) {
+        defender->m_bySuspensionFlags = c.bSuspended ? PLAYER_SUSPENDED_DOMESTIC : 0;
+        defender->m_dwFlags = c.bInjured ? defender->m_dwFlags | PLAYER_FLAG_INJURED
+                                         : defender->m_dwFlags & ~PLAYER_FLAG_INJURED;
+        EXPECT_EQ(defender->GetMatchSelectionScore(c.nRole, c.nKind, c.bAllowUnfit, 60), c.nScore) << c.pszName;
+        EXPECT_EQ(defender->GetMatchSelectionScoreWithBan(c.nRole, c.bAllowUnfit, 60, defender->IsSuspended(c.nKind)),
+                  c.nScore)
+            << c.pszName;
+    }
+}
+
 TEST_F(RatingValueTest, PositionFromRole)
 {
     const int expected[PLAYER_ROLE_COUNT] = {0, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 3, 3, 3, 3};
