@@ -608,20 +608,30 @@ void CClientClubGeneral::OnEndMessageBoxPopup()
     ShowBottomButtons();
 }
 
-void CClientClubGeneral::OnSelChange(uint32_t dwID)
+bool CClientClubGeneral::ReadClubSelectors(uint32_t dwID, int nSelectedSeason, const CClubDatabase*& pChosen,
+                                           int& nSeason)
 {
     const bool bSelector = dwID == CGameTitlebar::GetSelectorControlID(CGameTitlebar::SELECTOR_COUNTRY) ||
                            dwID == CGameTitlebar::GetSelectorControlID(CGameTitlebar::SELECTOR_DIVISION) ||
                            dwID == CGameTitlebar::GetSelectorControlID(CGameTitlebar::SELECTOR_CLUB) ||
                            dwID == CGameTitlebar::GetSelectorControlID(kSeasonSelector);
-    if (!bSelector || !g_pTitlebar || !g_pNavigationBar) {
+    if (!bSelector || !g_pTitlebar || !g_pNavigationBar)
+        return false;
+    pChosen = g_pTitlebar->GetSelectedClub();
+    const CXComboBox* pSeasons = g_pTitlebar->GetSelector(kSeasonSelector);
+    const int nRow = pSeasons ? pSeasons->GetSelection() : -1;
+    nSeason = nRow >= 0 ? static_cast<int>(pSeasons->GetItemData(nRow)) : nSelectedSeason;
+    return true;
+}
+
+void CClientClubGeneral::OnSelChange(uint32_t dwID)
+{
+    const CClubDatabase* pChosen = nullptr;
+    int nSeason = 0;
+    if (!ReadClubSelectors(dwID, m_nSelectedSeason, pChosen, nSeason)) {
         CGameClient::OnSelChange(dwID);
         return;
     }
-    const CClubDatabase* pChosen = g_pTitlebar->GetSelectedClub();
-    const CXComboBox* pSeasons = g_pTitlebar->GetSelector(kSeasonSelector);
-    const int nRow = pSeasons ? pSeasons->GetSelection() : -1;
-    const int nSeason = nRow >= 0 ? static_cast<int>(pSeasons->GetItemData(nRow)) : m_nSelectedSeason;
     if (!pChosen || (pChosen == m_pClub && nSeason == m_nSelectedSeason))
         return;
     // The screen opens again on the choice with the graph's lines as they are.

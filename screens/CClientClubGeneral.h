@@ -81,6 +81,10 @@ public:
 
     // The change parameter: the club in bits 0-15, and from bit 16 the
     // season index plus one (0 for the current season).
+    // The club and season the title bar's selectors name after a change of
+    // control dwID; false when dwID is none of them (or the bars are
+    // missing), and the screen leaves the change to its base.
+    static bool ReadClubSelectors(uint32_t dwID, int nSelectedSeason, const CClubDatabase*& pChosen, int& nSeason);
     static uint32_t MakeParameter(uint16_t wClubID, int nSeasonIndex)
     {
         return wClubID | (static_cast<uint32_t>(nSeasonIndex + 1) << 16);

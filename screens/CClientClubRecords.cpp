@@ -1,5 +1,7 @@
 #include "screens/CClientClubRecords.h"
 
+#include "screens/CClientClubGeneral.h"
+
 #include "popups/CPopupPlayerDetails.h"
 #include "screens/ClubSeasonSummary.h"
 #include "shell/CGame.h"
@@ -483,18 +485,12 @@ void CClientClubRecords::OnDoubleClicked(uint32_t dwID)
 
 void CClientClubRecords::OnSelChange(uint32_t dwID)
 {
-    const bool bSelector = dwID == CGameTitlebar::GetSelectorControlID(CGameTitlebar::SELECTOR_COUNTRY) ||
-                           dwID == CGameTitlebar::GetSelectorControlID(CGameTitlebar::SELECTOR_DIVISION) ||
-                           dwID == CGameTitlebar::GetSelectorControlID(CGameTitlebar::SELECTOR_CLUB) ||
-                           dwID == CGameTitlebar::GetSelectorControlID(kSeasonSelector);
-    if (!bSelector || !g_pTitlebar || !g_pNavigationBar) {
+    const CClubDatabase* pChosen = nullptr;
+    int nSeason = 0;
+    if (!CClientClubGeneral::ReadClubSelectors(dwID, m_nSelectedSeason, pChosen, nSeason)) {
         CGameClient::OnSelChange(dwID);
         return;
     }
-    const CClubDatabase* pChosen = g_pTitlebar->GetSelectedClub();
-    const CXComboBox* pSeasons = g_pTitlebar->GetSelector(kSeasonSelector);
-    const int nRow = pSeasons ? pSeasons->GetSelection() : -1;
-    const int nSeason = nRow >= 0 ? static_cast<int>(pSeasons->GetItemData(nRow)) : m_nSelectedSeason;
     if (!pChosen || (pChosen == m_pClub && nSeason == m_nSelectedSeason))
         return;
     g_pNavigationBar->SetNextClient(this, MakeParameter(pChosen->GetID(), nSeason));

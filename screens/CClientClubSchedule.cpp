@@ -566,19 +566,12 @@ void CClientClubSchedule::CancelCamp(int nIndex)
 
 void CClientClubSchedule::OnSelChange(uint32_t dwID)
 {
-    const bool bSelector =
-        dwID == CGameTitlebar::GetSelectorControlID(CGameTitlebar::SELECTOR_COUNTRY) ||
-        dwID == CGameTitlebar::GetSelectorControlID(CGameTitlebar::SELECTOR_DIVISION) ||
-        dwID == CGameTitlebar::GetSelectorControlID(CGameTitlebar::SELECTOR_CLUB) ||
-        dwID == CGameTitlebar::GetSelectorControlID(CClientClubGeneral::kSeasonSelector);
-    if (!bSelector || !g_pTitlebar || !g_pNavigationBar) {
+    const CClubDatabase* pChosen = nullptr;
+    int nSeason = 0;
+    if (!CClientClubGeneral::ReadClubSelectors(dwID, m_nSelectedSeason, pChosen, nSeason)) {
         CGameClient::OnSelChange(dwID);
         return;
     }
-    const CClubDatabase* pChosen = g_pTitlebar->GetSelectedClub();
-    const CXComboBox* pSeasons = g_pTitlebar->GetSelector(CClientClubGeneral::kSeasonSelector);
-    const int nRow = pSeasons ? pSeasons->GetSelection() : -1;
-    const int nSeason = nRow >= 0 ? static_cast<int>(pSeasons->GetItemData(nRow)) : m_nSelectedSeason;
     if (!pChosen || (pChosen == m_pClub && nSeason == m_nSelectedSeason))
         return;
     g_pNavigationBar->SetNextClient(this, CClientClubGeneral::MakeParameter(pChosen->GetID(), nSeason));
