@@ -2,6 +2,8 @@
 
 #include "popups/CPopupAdvancedMatchDetails.h"
 #include "popups/CPopupMessageBox.h"
+#include "popups/CPopupPlayerMatchOrders.h"
+#include "popups/CPopupTeamMatchOrders.h"
 #include "popups/CPopupPlayerDetails.h"
 #include "popups/CPopupSaveTactics.h"
 #include "shell/CGame.h"
@@ -299,6 +301,9 @@ bool CClientPitchTactics::OnInitDialog()
     if (!m_pOverlay->Create(B::kPitchRight - B::kPitchLeft, B::kPitchBottom - B::kPitchTop, false, true))
         m_pOverlay.reset();
     m_pSaveTactics = std::make_unique<CPopupSaveTactics>();
+    m_pTeamOrders = std::make_unique<CPopupTeamMatchOrders>();
+    m_pPlayerOrders = std::make_unique<CPopupPlayerMatchOrders>();
+    m_wOrdersSelection = 0;
     ConstructScreen();
     const bool bResult = CGameClient::OnInitDialog();
     BuildControls();
@@ -351,8 +356,14 @@ void CClientPitchTactics::OnDestroy()
     m_pMarkers.reset();
     m_pBall.reset();
     m_pOverlay.reset();
+    for (CXPopup* pPopup : {static_cast<CXPopup*>(m_pPlayerOrders.get()), static_cast<CXPopup*>(m_pTeamOrders.get()),
+                            static_cast<CXPopup*>(&m_RulesPopup)})
+        if (pPopup && pPopup->IsOnStack())
+            pPopup->Close();
     CGameClient::OnDestroy();
     m_pSaveTactics.reset();
+    m_pTeamOrders.reset();
+    m_pPlayerOrders.reset();
     m_pHuman = nullptr;
     m_pClub = nullptr;
     m_pOpponent = nullptr;
@@ -429,11 +440,7 @@ void CClientPitchTactics::BuildControls()
         }
     }
     ShowAllControls(true);
-    // The match orders, the rules and the penalty takers are chosen in
-    // popups the game does not have yet: their buttons stand inactive.
-    for (uint32_t dwID : {ID_PLAYER_ORDERS, ID_TEAM_ORDERS, ID_MATCH_RULES})
-        if (auto* pButton = dynamic_cast<CXButton*>(FindControl(dwID)))
-            pButton->Enable(true);
+    UpdatePlayerOrdersButton();
     if (auto* pLast = dynamic_cast<CXButton*>(FindControl(ID_LAST_MEETING)))
         pLast->Enable(m_nLastMeeting < 0);
     if (m_byMatchState == MATCHSTATE_STARTED && m_bMatchOver)
@@ -1478,6 +1485,17 @@ void CClientPitchTactics::OnClicked(uint32_t dwID)
         if (m_nLastMeeting >= 0)
             GetAdvancedMatchDetailsPopup().Show(static_cast<uint32_t>(m_nLastMeeting), false);
         return;
+    case ID_TEAM_ORDERS:
+        if (m_pHuman && m_pTeamOrders)
+            m_pTeamOrders->Open();
+        return;
+    case ID_PLAYER_ORDERS:
+        OpenPlayerOrders();
+        return;
+    case ID_MATCH_RULES:
+        m_RulesPopup.SetRules(m_Rules);
+        m_RulesPopup.Open();
+        return;
     case ID_UNDO:
         Undo();
         return;
@@ -1562,9 +1580,49 @@ void CClientPitchTactics::OnGetToolTipText(uint32_t dwID, char* pszText)
     std::snprintf(pszText, 256, "%s", pszItem ? pszItem : "");
 }
 
+void CClientPitchTactics::OpenPlayerOrders()
+{
+    if (!m_pHuman || !m_pPlayerOrders || m_wSelection == 0)
+        return;
+    // The popup shows the selected places' average; OK gives each of them
+    // the values the popup hands back.
+    std::array<int, SAVEGAME_TEAM_ORDERS> anSum{};
+    int nPlaces = 0;
+    for (int nPlace = 0; nPlace < B::kPlayers; ++nPlace) {
+        if (!(m_wSelection & (1u << nPlace)))
+            continue;
+        ++nPlaces;
+        for (int i = 0; i < SAVEGAME_TEAM_ORDERS; ++i)
+            anSum[static_cast<size_t>(i)] += m_pHuman->GetTeamOrderAdjustment(nPlace, i);
+    }
+    if (nPlaces == 0)
+        return;
+    for (int i = 0; i < SAVEGAME_TEAM_ORDERS; ++i)
+        m_abySelectionOrders[static_cast<size_t>(i)] = static_cast<int8_t>(anSum[static_cast<size_t>(i)] / nPlaces);
+    m_wOrdersSelection = m_wSelection;
+    if (!m_pPlayerOrders->Show(m_abySelectionOrders.data()))
+        m_wOrdersSelection = 0;
+}
+
+void CClientPitchTactics::UpdatePlayerOrdersButton()
+{
+    // The button's flag says disabled: the orders need a selected place.
+    if (auto* pButton = dynamic_cast<CXButton*>(FindControl(ID_PLAYER_ORDERS)))
+        pButton->Enable(!m_pHuman || m_wSelection == 0);
+}
+
 void CClientPitchTactics::OnEndPopup(CXPopup* pPopup)
 {
     CGameClient::OnEndPopup(pPopup);
+    if (pPopup && pPopup == m_pPlayerOrders.get()) {
+        if (m_pHuman && pPopup->m_dwResultID == CGamePopup::kOkButtonID)
+            for (int nPlace = 0; nPlace < B::kPlayers; ++nPlace)
+                if (m_wOrdersSelection & (1u << nPlace))
+                    for (int i = 0; i < SAVEGAME_TEAM_ORDERS; ++i)
+                        m_pHuman->SetTeamOrderAdjustment(nPlace, i, m_abySelectionOrders[static_cast<size_t>(i)]);
+        m_wOrdersSelection = 0;
+        return;
+    }
     if (!pPopup || pPopup != m_pSaveTactics.get())
         return;
     if (pPopup->m_dwResultID == CGamePopup::kOkButtonID)
@@ -1805,8 +1863,7 @@ void CClientPitchTactics::DrawTakerBox()
 
 void CClientPitchTactics::DrawPlayerPanel()
 {
-    if (auto* pButton = dynamic_cast<CXButton*>(FindControl(ID_PLAYER_ORDERS)))
-        pButton->Enable(true);
+    UpdatePlayerOrdersButton();
     std::vector<const CPlayerDatabase*> players;
     for (int i = 0; i < B::kPlayers; ++i)
         if (const CPlayerDatabase* p = GetTeamPlayer(i); p && (m_wSelection == 0 || (m_wSelection & (1u << i))))

@@ -10,6 +10,7 @@
 // of the eleven and hands the orders to the running match on leaving.
 #include "shell/CGameClient.h"
 
+#include "popups/CPopupMatchRules.h"
 #include "screens/CPitchTacticsBoard.h"
 #include "season/CupStructureTable.h"
 
@@ -20,7 +21,9 @@
 
 class CClubDatabase;
 class CPlayerDatabase;
+class CPopupPlayerMatchOrders;
 class CPopupSaveTactics;
+class CPopupTeamMatchOrders;
 class CSaveGame;
 struct FORMATIONRECORD;
 
@@ -153,6 +156,9 @@ public:
     SETPIECEROUTINE* GetCurrentRoutine() const;
     bool IsModeAvailable(int nMode) const;
     CPopupSaveTactics* GetSaveTacticsPopup() const { return m_pSaveTactics.get(); }
+    CPopupTeamMatchOrders* GetTeamOrdersPopup() const { return m_pTeamOrders.get(); }
+    CPopupPlayerMatchOrders* GetPlayerOrdersPopup() const { return m_pPlayerOrders.get(); }
+    CPopupMatchRules& GetRulesPopup() { return m_RulesPopup; }
 
 private:
     struct UNDORECORD {
@@ -203,6 +209,8 @@ private:
     int HitPathPoint(int x, int y) const;
     void SaveChosenName(const std::string& name);
     void AfterPopupFilesChanged();
+    void OpenPlayerOrders();
+    void UpdatePlayerOrdersButton();
     void DrawOverlay();
     void DrawTakerBox();
     void DrawPlayerPanel();
@@ -261,6 +269,13 @@ private:
     std::unique_ptr<CXSurface> m_pBall;
     std::unique_ptr<CXSurface> m_pOverlay;
     std::unique_ptr<CPopupSaveTactics> m_pSaveTactics;
+    std::unique_ptr<CPopupTeamMatchOrders> m_pTeamOrders;
+    std::unique_ptr<CPopupPlayerMatchOrders> m_pPlayerOrders;
+    CPopupMatchRules m_RulesPopup;
+    // The selection the player orders popup was opened for, and the
+    // averaged orders it edits.
+    uint16_t m_wOrdersSelection = 0;
+    std::array<int8_t, SAVEGAME_TEAM_ORDERS> m_abySelectionOrders{};
 };
 
 // The screen object the match engine and the program share.

@@ -6,8 +6,11 @@
 // working formation (which the next match plays) is the witness.
 #include "ScreenInPlay.h"
 
+#include "popups/CPopupMatchRules.h"
 #include "popups/CPopupMessageBox.h"
+#include "popups/CPopupPlayerMatchOrders.h"
 #include "popups/CPopupSaveTactics.h"
+#include "popups/CPopupTeamMatchOrders.h"
 #include "screens/CClientPitchTactics.h"
 #include "shell/CGamePopup.h"
 #include "shell/ScreenIDs.h"
@@ -260,6 +263,66 @@ TEST_F(PitchTactics, SelectingDraggingAGroupAndUndoingItInOneStep)
     AnswerBox(CGamePopup::kOkButtonID);
     EXPECT_EQ(m_pScreen->GetUndoCount(), 0u);
     EXPECT_EQ(m_pScreen->GetMode(), PITCHTACTICS_MODE_FORMATION);
+}
+
+TEST_F(PitchTactics, TheOrdersAndRulesButtonsOpenTheirPopupsAndPlayerOrdersGoToEverySelectedPlace)
+{
+    const auto* pOrders = dynamic_cast<const CXButton*>(m_pScreen->FindControl(Screen::ID_PLAYER_ORDERS));
+    ASSERT_NE(pOrders, nullptr);
+    EXPECT_TRUE(pOrders->m_bDisabled) << "no place is selected";
+
+    // Two places with different orders: the popup shows their average
+    // (truncated), and OK gives it to both.
+    for (int i = 0; i < SAVEGAME_TEAM_ORDERS; ++i) {
+        m_pHuman->SetTeamOrderAdjustment(3, i, -10);
+        m_pHuman->SetTeamOrderAdjustment(7, i, 5);
+        m_pHuman->SetTeamOrderAdjustment(9, i, 20);
+    }
+    const BOARDPOINT a = m_pScreen->GetBoard().m_aBase[3], b = m_pScreen->GetBoard().m_aBase[7];
+    Press(a.x, a.y);
+    Press(b.x, b.y, plat::MK_CONTROL);
+    ASSERT_EQ(m_pScreen->GetSelection(), (1u << 3) | (1u << 7));
+    EXPECT_FALSE(pOrders->m_bDisabled) << "places are selected";
+    m_pScreen->OnClicked(Screen::ID_PLAYER_ORDERS);
+    m_game.Update();
+    CPopupPlayerMatchOrders* pPlayerPopup = m_pScreen->GetPlayerOrdersPopup();
+    ASSERT_TRUE(pPlayerPopup && pPlayerPopup->IsOnStack());
+    Shoot("tactics_player_orders.png");
+    pPlayerPopup->OnClicked(CGamePopup::kOkButtonID);
+    m_game.Update();
+    EXPECT_FALSE(pPlayerPopup->IsOnStack());
+    for (int i = 0; i < SAVEGAME_TEAM_ORDERS; ++i) {
+        EXPECT_EQ(m_pHuman->GetTeamOrderAdjustment(3, i), -2) << "order " << i;
+        EXPECT_EQ(m_pHuman->GetTeamOrderAdjustment(7, i), -2) << "order " << i;
+        EXPECT_EQ(m_pHuman->GetTeamOrderAdjustment(9, i), 20) << "not selected, not changed";
+    }
+    // Cancel after a reset leaves the places alone.
+    m_pScreen->OnClicked(Screen::ID_PLAYER_ORDERS);
+    m_game.Update();
+    ASSERT_TRUE(pPlayerPopup->IsOnStack());
+    pPlayerPopup->OnClicked(CPopupPlayerMatchOrders::ID_RESET);
+    pPlayerPopup->OnClicked(CGamePopup::kCancelButtonID);
+    m_game.Update();
+    EXPECT_EQ(m_pHuman->GetTeamOrderAdjustment(3, 0), -2);
+
+    m_pScreen->OnClicked(Screen::ID_TEAM_ORDERS);
+    m_game.Update();
+    CPopupTeamMatchOrders* pTeamPopup = m_pScreen->GetTeamOrdersPopup();
+    ASSERT_TRUE(pTeamPopup && pTeamPopup->IsOnStack());
+    Shoot("tactics_team_orders.png");
+    pTeamPopup->OnClicked(CGamePopup::kCancelButtonID);
+    m_game.Update();
+    EXPECT_FALSE(pTeamPopup->IsOnStack());
+
+    m_pScreen->OnClicked(Screen::ID_MATCH_RULES);
+    m_game.Update();
+    CPopupMatchRules& rules = m_pScreen->GetRulesPopup();
+    ASSERT_TRUE(rules.IsOnStack());
+    EXPECT_GT(rules.GetRules().bySubstitutions, 0) << "the next match's rules, not an empty record";
+    Shoot("tactics_rules.png");
+    rules.OnClicked(CGamePopup::kOkButtonID);
+    m_game.Update();
+    EXPECT_FALSE(rules.IsOnStack());
 }
 
 TEST_F(PitchTactics, TheBallDraggedBetweenZonesPlacesTheTeamAndSettlesOnAZone)
