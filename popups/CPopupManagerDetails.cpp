@@ -421,7 +421,7 @@ void CPopupManagerDetails::Browse(bool bNext)
         return;
     m_idManager = static_cast<ID_MANAGER>(idManager);
     // Another manager's page of preferences does not exist.
-    SetPage(m_nPage == PAGE_PREFERENCES && !MayEditPreferences() ? PAGE_GENERAL : static_cast<uint32_t>(m_nPage));
+    SetPage(m_nPage == PAGE_PREFERENCES && !MayEditPreferences() ? static_cast<uint32_t>(PAGE_GENERAL) : static_cast<uint32_t>(m_nPage));
 }
 
 void CPopupManagerDetails::OnClicked(uint32_t dwID)

@@ -275,19 +275,7 @@ void CPopupPlayerDetails::AddControls()
             pButton->SetTextID(pButtonFace, 0);
         }
     AddConfirmButton(kOkButtonID, CancelX());
-    if (auto* pTitle = static_cast<CXStatic*>(AddControlXYWH(XCONTROL_STATIC, 46, 32, 306, 18, ID_TITLE, nullptr))) {
-        pTitle->m_hFont = g_hMediumFont;
-        pTitle->m_crText = kTitleColour;
-        pTitle->m_bFrame = 0;
-        pTitle->m_bClearBackground = 1;
-    }
-    if (auto* pPosition = static_cast<CXStatic*>(
-            AddControlXYWH(XCONTROL_STATIC, 354, 32, kWidth - 400, 18, ID_POSITION, nullptr))) {
-        pPosition->m_hFont = g_hSmallFont;
-        pPosition->m_byAlignment = 6;
-        pPosition->m_bFrame = 0;
-        pPosition->m_bClearBackground = 1;
-    }
+    popup_look::AddDetailsTitle(*this, ID_TITLE, ID_POSITION, kWidth, kTitleColour);
     AddCloseButton(true, true);
     // The arrows and the print look come with the popup's own small faces.
     m_pSmallFaces.reset(LoadMainArchiveBitmap("btnArrw.bmp", true));

@@ -157,7 +157,7 @@ void CPopupSelectPenaltyTakers::Renumber()
 {
     CXListBoxEx* pList = GetList();
     for (int nRow = 0; pList && nRow < pList->GetCount(); ++nRow) {
-        char szNumber[8];
+        char szNumber[12];
         std::snprintf(szNumber, sizeof szNumber, "%d", nRow + 1);
         pList->SetColumnText(nRow, kOrderColumn, szNumber);
     }

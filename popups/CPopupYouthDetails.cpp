@@ -35,7 +35,6 @@ constexpr int kLeft = 212, kTop = 104;
 constexpr int kTabStrip = 24;
 constexpr int kTabWidth = 98, kTabHeight = 26;
 constexpr int kButtonWidth = 84, kButtonHeight = 26;
-constexpr int kKeyRepeatDelay = 250;
 constexpr COLORREF kTitleColour = 0xADFDFF;
 constexpr COLORREF kRowColour = 0xFFFFFF;
 constexpr uint32_t kPrintButton = CGamePopup::kPrintButtonID;
@@ -187,30 +186,13 @@ void CPopupYouthDetails::AddControls()
             pButton->SetTextID(pButtonFace, 0);
         }
     AddConfirmButton(kOkButtonID, CancelX());
-    if (auto* pTitle = static_cast<CXStatic*>(AddControlXYWH(XCONTROL_STATIC, 46, 32, 306, 18, ID_TITLE, nullptr))) {
-        pTitle->m_hFont = g_hMediumFont;
-        pTitle->m_crText = kTitleColour;
-        pTitle->m_bFrame = 0;
-        pTitle->m_bClearBackground = 1;
-    }
-    if (auto* pPosition = static_cast<CXStatic*>(
-            AddControlXYWH(XCONTROL_STATIC, 354, 32, kWidth - 400, 18, ID_POSITION, nullptr))) {
-        pPosition->m_hFont = g_hSmallFont;
+    if (CXStatic* pPosition = popup_look::AddDetailsTitle(*this, ID_TITLE, ID_POSITION, kWidth, kTitleColour))
         pPosition->m_crText = kTitleColour;
-        pPosition->m_byAlignment = 6;
-        pPosition->m_bFrame = 0;
-        pPosition->m_bClearBackground = 1;
-    }
     AddCloseButton(true, true);
     m_pSmallFaces.reset(LoadMainArchiveBitmap("btnArrw.bmp", true));
     if (auto* pPrint = dynamic_cast<CXButton*>(FindControl(kPrintButton)))
         pPrint->SetBitmap(m_pSmallFaces.get(), kPrintFaceX, 0, false, false);
-    for (uint32_t dwID : {ID_PREVIOUS, ID_NEXT})
-        if (auto* pArrow = static_cast<CXButton*>(
-                AddControlXYWH(XCONTROL_BUTTON, dwID == ID_PREVIOUS ? 8 : 26, 34, 16, 16, dwID, nullptr))) {
-            pArrow->SetBitmap(m_pSmallFaces.get(), dwID == ID_PREVIOUS ? 0 : 32, 0, false, true);
-            pArrow->m_dwRepeatDelay = kKeyRepeatDelay;
-        }
+    popup_look::AddBrowseArrows(*this, ID_PREVIOUS, ID_NEXT, m_pSmallFaces.get());
     // The graph inside its frame {10, 60, W - 10, 220}.
     AddControl(XCONTROL_GRAPH, 45, 70, kWidth - 45, 200, ID_GRAPH, nullptr);
     AddList(ID_HISTORY, 901, 885, 8, 294, 244, 374, kHistoryColumns, true);

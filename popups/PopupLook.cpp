@@ -140,6 +140,26 @@ void AddBrowseArrows(CXClient& popup, uint32_t dwPreviousID, uint32_t dwNextID, 
         }
 }
 
+CXStatic* AddDetailsTitle(CXClient& popup, uint32_t dwTitleID, uint32_t dwSideID, int nPopupWidth,
+                          COLORREF crTitle)
+{
+    if (auto* pTitle = static_cast<CXStatic*>(popup.AddControlXYWH(XCONTROL_STATIC, 46, 32, 306, 18, dwTitleID, nullptr))) {
+        pTitle->m_hFont = g_hMediumFont;
+        pTitle->m_crText = crTitle;
+        pTitle->m_bFrame = 0;
+        pTitle->m_bClearBackground = 1;
+    }
+    auto* pSide = static_cast<CXStatic*>(
+        popup.AddControlXYWH(XCONTROL_STATIC, 354, 32, nPopupWidth - 400, 18, dwSideID, nullptr));
+    if (pSide) {
+        pSide->m_hFont = g_hSmallFont;
+        pSide->m_byAlignment = 6;
+        pSide->m_bFrame = 0;
+        pSide->m_bClearBackground = 1;
+    }
+    return pSide;
+}
+
 void AddAnswerButtons(CGamePopup& popup)
 {
     popup.AddConfirmButton(CGamePopup::kOkButtonID, popup.ConfirmX());

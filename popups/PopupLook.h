@@ -30,6 +30,10 @@ void DrawFrameBelowTabs(CGamePopup& popup, int nTabStrip);
 void AddBrowseArrows(CXClient& popup, uint32_t dwPreviousID, uint32_t dwNextID, CXSurface* pFaces);
 // The confirm and cancel pair at their places.
 void AddAnswerButtons(CGamePopup& popup);
+// The name line of a details popup (medium font, in the title colour) and the
+// right-aligned line beside it; returns the second for its colour.
+CXStatic* AddDetailsTitle(CXClient& popup, uint32_t dwTitleID, uint32_t dwSideID, int nPopupWidth,
+                          COLORREF crTitle);
 // The human manager whose turn it is; null without a game.
 CSaveGame* CurrentHuman();
 // The two colour boxes in the colours of the manager's club (green and white
