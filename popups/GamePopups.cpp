@@ -4,6 +4,7 @@
 #include "popups/CPopupLoadSaveGame.h"
 #include "popups/CPopupMessageBox.h"
 #include "popups/CPopupOptions.h"
+#include "popups/CPopupPlayerComparison.h"
 #include "popups/CPopupSelectPlayer.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
@@ -25,4 +26,6 @@ void CreateGamePopups()
     static CPopupOptions s_Options;
     RegisterPopup(SCREEN_OPTIONS_POPUP, &s_Options);
     RegisterPopup(CPopupListFilter::kScreenID, &GetListFilterPopup());
+    static CPopupPlayerComparison s_PlayerComparison;
+    RegisterPopup(SCREEN_PLAYER_COMPARISON_POPUP, &s_PlayerComparison);
 }

@@ -163,6 +163,8 @@ int CommandPopup(uint32_t dwID)
         return SCREEN_SELECT_PLAYER_POPUP;
     case Nav::ID_OPTIONS:
         return SCREEN_OPTIONS_POPUP;
+    case Nav::ID_COMPARE:
+        return SCREEN_PLAYER_COMPARISON_POPUP;
     default:
         return -1;
     }
@@ -630,8 +632,9 @@ void CGameNavigationBar::SetManagementButtons(bool bEnable)
 {
     for (int nScreen : {4, 22, 28, 36, 37, 17, 20})
         EnableButton(nScreen, bEnable);
+    // Players are compared from the club's squad: without a club there is none.
     if (auto* pCompare = dynamic_cast<CXButton*>(FindControl(ID_COMPARE)))
-        pCompare->Enable(true);
+        pCompare->Enable(!bEnable || !GetPopupObject(SCREEN_PLAYER_COMPARISON_POPUP));
 }
 
 void CGameNavigationBar::OpenSavesPopup(bool bLoad)
@@ -757,6 +760,10 @@ void CGameNavigationBar::OnClicked(uint32_t dwID)
         break;
     case ID_OPTIONS:
         OpenGlobalPopup(SCREEN_OPTIONS_POPUP);
+        break;
+    case ID_COMPARE:
+        if (HumanClub())
+            OpenGlobalPopup(SCREEN_PLAYER_COMPARISON_POPUP);
         break;
     case ID_START_NEW_GAME:
         if (auto* pScreen = dynamic_cast<CGameClient*>(g_pCurrentClient); pScreen && pScreen->ConfirmClub())

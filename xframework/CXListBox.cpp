@@ -540,6 +540,12 @@ void CXListBox::SetRowColour(int nRow, COLORREF crColour)
     }
 }
 
+COLORREF CXListBox::GetRowColour(int nRow) const
+{
+    const Row* pRow = RowAt(nRow);
+    return pRow ? pRow->crColour : 0;
+}
+
 void CXListBox::SetRowFont(int nRow, plat::Font* hFont)
 {
     if (Row* pRow = RowAt(nRow)) {

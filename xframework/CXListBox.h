@@ -147,6 +147,8 @@ public:
     int64_t GetItemData(int nRow) const;
     int FindItemData(uint32_t dwValue) const;
     void SetRowColour(int nRow, COLORREF crColour);
+    // The row's text colour; 0 for a row that does not exist.
+    COLORREF GetRowColour(int nRow) const;
     void SetRowFont(int nRow, plat::Font* hFont);
     void EnableRow(int nRow, bool bEnabled);
     bool IsRowEnabled(int nRow) const;
