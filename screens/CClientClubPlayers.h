@@ -8,7 +8,7 @@
 // dragged player's old one; or the program numbers the squad by itself from
 // then on. The change parameter holds the club id in bits 0-15 and the view
 // in bits 16-23.
-#include "screens/PlayerRowIcons.h"
+#include "shell/PlayerRowIcons.h"
 #include "shell/CGameClient.h"
 
 #include <array>

@@ -3,7 +3,7 @@
 #include "popups/CPopupAdvancedMatchDetails.h"
 #include "popups/CPopupListFilter.h"
 #include "screens/CClientClubGeneral.h"
-#include "screens/FilterButton.h"
+#include "shell/FilterButton.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"

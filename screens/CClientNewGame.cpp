@@ -1,5 +1,8 @@
 #include "screens/CClientNewGame.h"
 
+#include "popups/CPopupClubDetails.h"
+#include "platform/Messages.h"
+
 #include "popups/CPopupMessageBox.h"
 #include "popups/PopupLook.h"
 #include "screens/CClientStartup.h"
@@ -157,6 +160,8 @@ bool CClientNewGame::OnInitDialog()
             pFirst = pDivision;
             break;
         }
+    m_pClubDetails = std::make_unique<CPopupClubDetails>();
+    m_pClubDetails->SetBrowse([this](bool bNext) { return bNext ? SelectNextClub() : SelectPreviousClub(); });
     ShowAllControls(true);
     ShowDivision(pFirst);
     UpdateStartButton();
@@ -166,7 +171,10 @@ bool CClientNewGame::OnInitDialog()
 void CClientNewGame::OnDestroy()
 {
     FreeKitIcons();
+    if (m_pClubDetails && m_pClubDetails->IsOnStack())
+        m_pClubDetails->Close();
     CGameClient::OnDestroy();
+    m_pClubDetails.reset();
     m_pClubList = nullptr;
     m_pCountryBox = m_pDivisionBox = nullptr;
 }
@@ -320,6 +328,29 @@ void CClientNewGame::OnClicked(uint32_t dwID)
         m_nSelectedRow = nRow;
     }
 }
+
+void CClientNewGame::OnDoubleClicked(uint32_t dwID)
+{
+    if (dwID != ID_CLUB_LIST)
+        return;
+    OnClicked(ID_CLUB_LIST);
+    if (m_pClubDetails && m_pSelectedClub)
+        m_pClubDetails->Show(m_pSelectedClub);
+}
+
+CClubDatabase* CClientNewGame::StepSelection(uint32_t dwKey)
+{
+    if (!m_pClubList)
+        return nullptr;
+    m_pClubList->OnKeyDown(dwKey, 1, 0);
+    m_pClubList->OnKeyUp(dwKey, 1, 0);
+    OnClicked(ID_CLUB_LIST);
+    return m_pSelectedClub;
+}
+
+CClubDatabase* CClientNewGame::SelectPreviousClub() { return StepSelection(plat::VK_UP); }
+
+CClubDatabase* CClientNewGame::SelectNextClub() { return StepSelection(plat::VK_DOWN); }
 
 void CClientNewGame::OnSort(uint32_t /*dwID*/)
 {

@@ -12,6 +12,7 @@
 #include <vector>
 
 class CClubDatabase;
+class CPopupClubDetails;
 class CCountryDatabase;
 class CDivisionDatabase;
 class CXAnimation;
@@ -33,6 +34,7 @@ public:
     void OnClicked(uint32_t dwID) override;
     void OnSelChange(uint32_t dwID) override;
     void OnSort(uint32_t dwID) override;
+    void OnDoubleClicked(uint32_t dwID) override;
     bool ConfirmClub() override;
 
     // The choosing starts again with the first filled human slot.
@@ -49,6 +51,11 @@ public:
     CDivisionDatabase* GetDivision() const { return m_pDivision; }
     // Selects a club's row (false for a club not in the list or taken).
     bool SelectClub(const CClubDatabase* pClub);
+    // The club details popup's arrows: the selection moves as the list's
+    // own keys move it, and its club becomes the selected one.
+    CClubDatabase* SelectPreviousClub();
+    CClubDatabase* SelectNextClub();
+    CPopupClubDetails* GetClubDetailsPopup() const { return m_pClubDetails.get(); }
 
 private:
     void FreeKitIcons();
@@ -64,6 +71,9 @@ private:
     // The bar under the selected row.
     std::unique_ptr<CXSurface> m_pSelectionBar;
     std::vector<std::unique_ptr<CXAnimation>> m_KitIcons;
+    CClubDatabase* StepSelection(uint32_t dwKey);
+
+    std::unique_ptr<CPopupClubDetails> m_pClubDetails;
     uint8_t m_ucHumanIndex = 0;
     CCountryDatabase* m_pCountry = nullptr;
     CDivisionDatabase* m_pDivision = nullptr;

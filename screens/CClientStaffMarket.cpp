@@ -1,6 +1,6 @@
 #include "screens/CClientStaffMarket.h"
 
-#include "screens/FilterButton.h"
+#include "shell/FilterButton.h"
 #include "popups/StaffRows.h"
 
 #include "popups/CPopupListFilter.h"

@@ -6,7 +6,7 @@
 // holds the division in its low byte and the kind of list from bit 9 on.
 #include "screens/CClientTablesStaticsList.h"
 
-#include "screens/PlayerRowIcons.h"
+#include "shell/PlayerRowIcons.h"
 
 #include <cstdint>
 

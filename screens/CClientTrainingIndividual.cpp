@@ -1,5 +1,5 @@
 #include "screens/CClientTrainingIndividual.h"
-#include "screens/FilterButton.h"
+#include "shell/FilterButton.h"
 
 #include "popups/CPopupListFilter.h"
 

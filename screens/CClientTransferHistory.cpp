@@ -3,7 +3,7 @@
 #include "popups/CPopupPlayerDetails.h"
 
 #include "screens/CClientTransferMarket.h"
-#include "screens/FilterButton.h"
+#include "shell/FilterButton.h"
 #include "screens/ClubScreenLink.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"

@@ -9,7 +9,7 @@
 #include "shell/CGameClient.h"
 
 #include "database/CHistoryEntries.h"
-#include "screens/PlayerRowIcons.h"
+#include "shell/PlayerRowIcons.h"
 
 #include <cstdint>
 #include <memory>

@@ -5,6 +5,7 @@
 #include "../popups/GameOnScreen.h"
 #include "../shell/ScriptedProgram.h"
 
+#include "popups/CPopupClubDetails.h"
 #include "popups/CPopupMessageBox.h"
 #include "popups/CPopupSelectPlayer.h"
 #include "screens/CClientNewGame.h"
@@ -21,7 +22,9 @@
 #include "database/CDivisionDatabase.h"
 #include "database/CManagerDatabase.h"
 #include "xframework/CXEdit.h"
+#include "platform/PngWriter.h"
 #include "xframework/CXListBox.h"
+#include "xframework/CXStatic.h"
 
 #include <gtest/gtest.h>
 
@@ -164,6 +167,87 @@ TEST_F(NewGameScreenTest, AClubTakenByOneManagerIsOutOfTheNextOnesReach)
     EXPECT_EQ(pDatabase->GetHumanSlot(1)->GetClub(), pSecond);
     EXPECT_EQ(pTaken->GetManager()->GetId(), pDatabase->GetHumanSlot(0)->GetManagerID());
     EXPECT_EQ(pSecond->GetManager()->GetId(), pDatabase->GetHumanSlot(1)->GetManagerID());
+}
+
+TEST_F(NewGameScreenTest, ADoubleClickShowsTheClubsDetailsAndTheArrowsStepThroughTheList)
+{
+    NameTwoManagers();
+    CClientNewGame& screen = NewGameScreen();
+    auto* pList = dynamic_cast<CXListBox*>(screen.FindControl(CClientNewGame::ID_CLUB_LIST));
+    ASSERT_TRUE(pList && pList->GetCount() >= 3);
+    CDatabaseHandler* pDatabase = m_game.GetDatabase();
+    auto rowClub = [&](int nRow) { return pDatabase->GetClubFromID(static_cast<ID_CLUB>(pList->GetItemData(nRow))); };
+    auto shoot = [this](const char* pszName) {
+        Frame();
+        if (const char* pszFolder = std::getenv("BRELLOX_SHOTS"); pszFolder && GetScreenSurface())
+            plat::writePng(*GetScreenSurface()->m_pSurface, std::string(pszFolder) + "/" + pszName);
+    };
+
+    pList->SetSelection(1);
+    screen.OnDoubleClicked(CClientNewGame::ID_CLUB_LIST);
+    CPopupClubDetails* pPopup = screen.GetClubDetailsPopup();
+    ASSERT_TRUE(pPopup && pPopup->IsOnStack());
+    EXPECT_EQ(pPopup->GetClub(), rowClub(1));
+    EXPECT_EQ(screen.GetSelectedClub(), rowClub(1));
+    auto text = [&](uint32_t dwID) {
+        const auto* pLabel = dynamic_cast<const CXStatic*>(pPopup->FindControl(dwID));
+        return pLabel ? std::string(pLabel->Text()) : std::string("(none)");
+    };
+    const CManagerDatabase* pManager = rowClub(1)->GetManager();
+    ASSERT_NE(pManager, nullptr);
+    EXPECT_EQ(text(CPopupClubDetails::ID_MANAGER), pManager->GetShortName());
+    EXPECT_EQ(text(CPopupClubDetails::ID_TITLE), rowClub(1)->GetName());
+    shoot("club_details.png");
+
+    // The arrows move the screen's selection with the popup, and stop at the ends.
+    pPopup->OnClicked(CPopupClubDetails::ID_NEXT);
+    EXPECT_EQ(pPopup->GetClub(), rowClub(2));
+    EXPECT_EQ(screen.GetSelectedClub(), rowClub(2));
+    EXPECT_EQ(text(CPopupClubDetails::ID_TITLE), rowClub(2)->GetName());
+    for (int i = 0; i < 3; ++i)
+        pPopup->OnClicked(CPopupClubDetails::ID_PREVIOUS);
+    EXPECT_EQ(pPopup->GetClub(), rowClub(0)) << "past the first club it stays on it";
+
+    // The squad page: the squad and the youths, each list with its own filter.
+    pPopup->OnClicked(CPopupClubDetails::ID_PAGE_SQUAD);
+    EXPECT_EQ(pPopup->GetPage(), CPopupClubDetails::ID_PAGE_SQUAD);
+    const CClubDatabase* pClub = rowClub(0);
+    CXListBox* pSquad = pPopup->List(CPopupClubDetails::ID_SQUAD_LIST);
+    CXListBox* pYouths = pPopup->List(CPopupClubDetails::ID_YOUTH_LIST);
+    ASSERT_TRUE(pSquad && pYouths);
+    EXPECT_EQ(pSquad->GetCount(), pClub->m_lstPlayers.GetCount());
+    EXPECT_EQ(pYouths->GetCount(), pClub->m_lstYouths.GetCount());
+    shoot("club_details_squad.png");
+    int nKeepers = 0;
+    for (const CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        nKeepers += p->m_byPosition == 0;
+    ASSERT_GT(nKeepers, 0);
+    const struct {
+        uint32_t dwMask;
+        int nExpected;
+    } kFilters[] = {
+        {CPopupClubDetails::FILTER_ALL & ~uint32_t(CPopupClubDetails::FILTER_FIRST_POSITION),
+         pClub->m_lstPlayers.GetCount() - nKeepers},
+        {CPopupClubDetails::FILTER_OWN_NATIONALITY | CPopupClubDetails::FILTER_OTHER_NATIONALITY, 0},
+        {CPopupClubDetails::FILTER_ALL & ~uint32_t(3), 0},
+        {CPopupClubDetails::FILTER_ALL, pClub->m_lstPlayers.GetCount()},
+    };
+    for (const auto& f : kFilters) {
+        pPopup->SetFilter(CPopupClubDetails::ID_SQUAD_LIST, f.dwMask);
+        EXPECT_EQ(pSquad->GetCount(), f.nExpected) << "mask " << f.dwMask;
+    }
+    EXPECT_EQ(pYouths->GetCount(), pClub->m_lstYouths.GetCount()) << "the other list keeps its filter";
+
+    // A club without a manager says so.
+    pPopup->OnClicked(CPopupClubDetails::ID_PAGE_DETAILS);
+    CClubDatabase* pNext = rowClub(1);
+    const auto idManager = pNext->m_wManagerId;
+    pNext->m_wManagerId = 0;
+    pPopup->OnClicked(CPopupClubDetails::ID_NEXT);
+    EXPECT_EQ(text(CPopupClubDetails::ID_MANAGER), "-");
+    pNext->m_wManagerId = idManager;
+    pPopup->OnClicked(CGamePopup::kOkButtonID);
+    EXPECT_FALSE(pPopup->IsOnStack());
 }
 
 TEST_F(NewGameScreenTest, AQuickStartBeginsWithTheManagersOutOfWorkInTheLanguagesCountry)

@@ -1,4 +1,4 @@
-#include "screens/FilterButton.h"
+#include "shell/FilterButton.h"
 
 #include "shell/CGame.h"
 

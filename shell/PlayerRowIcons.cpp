@@ -1,4 +1,4 @@
-#include "screens/PlayerRowIcons.h"
+#include "shell/PlayerRowIcons.h"
 
 #include "shell/CGame.h"
 
