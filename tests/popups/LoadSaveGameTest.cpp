@@ -27,6 +27,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <cstring>
 
 namespace {
@@ -47,6 +49,9 @@ protected:
         auto handler = StartGameInPlay(9);
         ASSERT_NE(handler, nullptr) << "the generated starting world did not load";
         m_game.SetDatabase(std::move(handler));
+        // The game's own popups come back afterwards for the tests that follow.
+        for (size_t i = 0; i < kOwnIDs.size(); ++i)
+            m_apBefore[i] = GetPopupObject(kOwnIDs[i]);
         RegisterPopup(SCREEN_LOAD_GAME_POPUP, &m_popup);
         RegisterPopup(SCREEN_SAVE_GAME_POPUP, &m_popup);
         RegisterPopup(CPopupMessageBox::kScreenID, &m_box);
@@ -54,9 +59,12 @@ protected:
     void TearDown() override
     {
         PopupGame::TearDown();
-        for (int nID : {int(SCREEN_LOAD_GAME_POPUP), int(SCREEN_SAVE_GAME_POPUP), int(CPopupMessageBox::kScreenID)})
-            RegisterPopup(nID, nullptr);
+        for (size_t i = 0; i < kOwnIDs.size(); ++i)
+            RegisterPopup(kOwnIDs[i], m_apBefore[i]);
     }
+    static constexpr std::array<int, 3> kOwnIDs = {SCREEN_LOAD_GAME_POPUP, SCREEN_SAVE_GAME_POPUP,
+                                                   CPopupMessageBox::kScreenID};
+    std::array<CXPopup*, 3> m_apBefore{};
     CDatabaseHandler& World() { return *m_game.GetDatabase(); }
     void PlayDays(int nDays)
     {
