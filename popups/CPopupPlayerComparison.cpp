@@ -67,11 +67,6 @@ CDatabaseHandler* Database()
     return pGame ? pGame->GetDatabase() : nullptr;
 }
 
-size_t PositionIndex(const CPlayerDatabase& player)
-{
-    return std::min<size_t>(player.m_byPosition, PLAYER_POSITION_COUNT - 1);
-}
-
 }  // namespace
 
 CPopupPlayerComparison::CPopupPlayerComparison()
@@ -153,12 +148,7 @@ bool CPopupPlayerComparison::OnInitDialog()
         m_pDragImage.reset();
     AddConfirmButton(kOkButtonID, CancelX());
     AddCloseButton(false, true);
-    CXSurface* pPositions = Game() ? Game()->GetSharedBitmaps().GetBitmap("icnPos.bmp") : nullptr;
-    m_PositionIcons.clear();
-    for (int i = 0; pPositions && i < PLAYER_POSITION_COUNT; ++i) {
-        m_PositionIcons.push_back(std::make_unique<CXAnimation>());
-        m_PositionIcons.back()->Setup(pPositions, 20, 13, 20 * i, 0, 1, 1);
-    }
+    m_RowIcons.Load();
     AddPlayerList(ID_SQUAD, kSquadLeft, kSourceTop, kSquadLeft + kListWidth, kSourceBottom);
     AddPlayerList(ID_SHORTLIST, kShortlistLeft, kSourceTop, kShortlistLeft + kListWidth, kSourceBottom);
     AddPlayerList(ID_COMPARED, kComparedLeft, kComparedTop, kComparedLeft + kListWidth, kComparedBottom);
@@ -189,7 +179,7 @@ void CPopupPlayerComparison::OnDestroy()
 {
     CGamePopup::OnDestroy();
     m_pDragImage.reset();
-    m_PositionIcons.clear();
+    m_RowIcons.Clear();
     m_dwDragMode = DRAG_NONE;
     m_pDragged = nullptr;
     m_apCompared.fill(nullptr);
@@ -204,8 +194,7 @@ void CPopupPlayerComparison::AddRow(CXListBoxEx& list, const ROW& row)
     if (nRow < 0)
         return;
     list.SetItemData(nRow, player.m_idPerson);
-    if (PositionIndex(player) < m_PositionIcons.size())
-        list.AddAlignedColumnGraphic(nRow, m_PositionIcons[PositionIndex(player)].get(), 6, kPositionColumn, true);
+    m_RowIcons.AddPosition(list, nRow, player.m_byPosition, kPositionColumn);
 }
 
 void CPopupPlayerComparison::FillSourceLists()
@@ -411,9 +400,9 @@ void CPopupPlayerComparison::DrawDraggedRow()
     pScreen->m_pSurface->bltFast(x + nLeftCut, y + nTopCut, *m_pDragImage->m_pSurface, &rcSource,
                                  plat::BLTFAST_SRCCOLORKEY);
     const int xIcon = x + 145, yIcon = y + 1;
-    if (PositionIndex(*m_pDragged) < m_PositionIcons.size() && xIcon >= 0 && yIcon >= 0 &&
-        xIcon + 20 <= kDisplayWidth && yIcon + 13 <= kDisplayHeight)
-        m_PositionIcons[PositionIndex(*m_pDragged)]->DrawFrame(pScreen, xIcon, yIcon, 0, true);
+    CXAnimation* pIcon = m_RowIcons.PositionIcon(m_pDragged->m_byPosition);
+    if (pIcon && xIcon >= 0 && yIcon >= 0 && xIcon + 20 <= kDisplayWidth && yIcon + 13 <= kDisplayHeight)
+        pIcon->DrawFrame(pScreen, xIcon, yIcon, 0, true);
 }
 
 void CPopupPlayerComparison::OnClicked(uint32_t dwID)

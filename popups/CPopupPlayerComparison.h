@@ -4,14 +4,13 @@
 // and a bar graph shows the nine skills of everyone compared. Nothing in the
 // world changes.
 #include "shell/CGamePopup.h"
+#include "shell/PlayerRowIcons.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 class CPlayerDatabase;
-class CXAnimation;
 class CXGraph;
 class CXListBoxEx;
 
@@ -76,5 +75,5 @@ private:
     std::array<COLORREF, kCompared> m_acrCompared{};
     int m_nComparedRows = 0;
     std::unique_ptr<CXSurface> m_pDragImage;
-    std::vector<std::unique_ptr<CXAnimation>> m_PositionIcons;
+    PlayerRowIcons m_RowIcons;
 };

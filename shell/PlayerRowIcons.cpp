@@ -77,9 +77,14 @@ void PlayerRowIcons::Add(CXListBox& list, int nRow, const CPersonDatabase& perso
         list.AddAlignedColumnGraphic(nRow, m_RoleIcons[person.m_byRole].get(), 6, nPositionColumn + 1, true);
 }
 
-void PlayerRowIcons::AddPosition(CXListBox& list, int nRow, int nPosition, int nColumn) const
+CXAnimation* PlayerRowIcons::PositionIcon(int nPosition) const
 {
     const size_t nIcon = std::min<size_t>(static_cast<size_t>(std::max(nPosition, 0)), PLAYER_POSITION_COUNT - 1);
-    if (nIcon < m_PositionIcons.size())
-        list.AddAlignedColumnGraphic(nRow, m_PositionIcons[nIcon].get(), 6, nColumn, true);
+    return nIcon < m_PositionIcons.size() ? m_PositionIcons[nIcon].get() : nullptr;
+}
+
+void PlayerRowIcons::AddPosition(CXListBox& list, int nRow, int nPosition, int nColumn) const
+{
+    if (CXAnimation* pIcon = PositionIcon(nPosition))
+        list.AddAlignedColumnGraphic(nRow, pIcon, 6, nColumn, true);
 }

@@ -25,6 +25,8 @@ public:
              int nNameColumn, int nPositionColumn) const;
     // The position picture alone, centred in its column.
     void AddPosition(CXListBox& list, int nRow, int nPosition, int nColumn) const;
+    // The position picture itself (to draw elsewhere); null before Load.
+    CXAnimation* PositionIcon(int nPosition) const;
 
 private:
     std::vector<std::unique_ptr<CXAnimation>> m_PositionIcons;
