@@ -720,6 +720,10 @@ public:
     void SaveProjectedFinance();
     // Empties the club table and enters every club of every division again.
     void RebuildClubIDTable();
+    // Lays the records of the clubs' players out again squad after squad,
+    // in the order the weekly steps walk the clubs, and points every holder
+    // at the new places. Answers the records that moved.
+    int RelayPlayerRecords();
     // The first Monday of July of the present season, kept in the European
     // competitions object.
     CDate GetSeasonStartDate() const;
