@@ -532,6 +532,9 @@ public:
         return m_lstLoanOffers.OfPlayer(idPlayer);
     }
     const CXList& GetListMarket() const { return m_lstListMarket; }
+    // The lists' digest while the computer clubs choose their targets
+    // together (DoClubsTransferPlanning); null otherwise.
+    const class CMarketDigest* GetMarketDigest() const { return m_pMarketDigest; }
     const CXList& GetLoanMarket() const { return m_lstLoanMarket; }
     const CXList& GetPendingTransfers() const { return m_lstPendingTransfers; }
     // The pools hold identifiers. A manager joins the unemployed pool in
@@ -1037,6 +1040,7 @@ private:
     // match day and club week.
     std::vector<CGroundDatabase*> m_groundsById;
     CXList m_lstListMarket;
+    const class CMarketDigest* m_pMarketDigest = nullptr;
     CXList m_lstLoanMarket;
     CPlayerOfferList<CBuyOfferDatabase> m_lstBuyOffers;
     CPlayerOfferList<CLoanOfferDatabase> m_lstLoanOffers;
