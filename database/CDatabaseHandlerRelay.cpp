@@ -10,21 +10,28 @@
 #include "database/IdentifierEntries.h"
 #include "season/CSaveGame.h"
 
-#include <unordered_set>
 #include <vector>
 
 int CDatabaseHandler::RelayPlayerRecords()
 {
     // Each club's squad, then the players it has on loan, the clubs in the
-    // order of the weekly steps; a player met twice keeps his first place.
+    // order of the weekly steps; a player met twice keeps his first place
+    // (marked by identifier). Only the records the identifier table holds for
+    // players in memory move.
     std::vector<CPlayerDatabase*> order;
     order.reserve(static_cast<size_t>(m_PlayerTable.GetSize()));
-    std::unordered_set<const CPlayerDatabase*> seen;
-    seen.reserve(static_cast<size_t>(m_PlayerTable.GetSize()));
+    std::vector<bool> taken(static_cast<size_t>(m_PlayerTable.GetSize()) + 1, false);
     const auto take = [&](const CXList& list) {
-        for (CPlayerDatabase* pPlayer : list.Items<CPlayerDatabase>())
-            if (pPlayer && seen.insert(pPlayer).second)
+        for (CPlayerDatabase* pPlayer : list.Items<CPlayerDatabase>()) {
+            const LPITEMPLAYERINFORMATION pEntry = pPlayer ? GetPlayerInformation(pPlayer->m_idPerson) : nullptr;
+            if (!pEntry || pEntry->pPlayer != pPlayer || (pEntry->dwFlags & (PLAYERINFO_YOUTH | PLAYERINFO_RETIRED)))
+                continue;
+            const size_t nId = pPlayer->m_idPerson;
+            if (nId < taken.size() && !taken[nId]) {
+                taken[nId] = true;
                 order.push_back(pPlayer);
+            }
+        }
     };
     for (const CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
@@ -36,9 +43,10 @@ int CDatabaseHandler::RelayPlayerRecords()
     if (relocation.GetMovedCount() == 0)
         return 0;
 
-    for (int i = 0; i < m_PlayerTable.GetSize(); ++i)
-        if (auto* pEntry = static_cast<LPITEMPLAYERINFORMATION>(m_PlayerTable.GetAt(i)))
-            pEntry->pPlayer = relocation.NewPlace(pEntry->pPlayer);
+    // The places are those the records held between them: each now holds a
+    // record whose identifier names the table entry to point at it.
+    for (CPlayerDatabase* pPlace : order)
+        GetPlayerInformation(pPlace->m_idPerson)->pPlayer = pPlace;
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
         pCountry->UpdatePlayerPlaces(relocation);
         for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
