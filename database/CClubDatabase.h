@@ -348,6 +348,8 @@ public:
         static TargetFacts Of(const CPlayerDatabase& player);
     };
     bool IsSuitableTarget(int nArea, const TargetFacts& facts, bool bAnyCountry, int64_t nPrice) const;
+    // The area (0-7) of a role a search looks in; -1 outside the roles.
+    static int GetRoleArea(int nRole);
     // Weekly: bids and loan offers for the targets, listings and renewals.
     void MakeTargetBids();
     void MakeTargetOffers();

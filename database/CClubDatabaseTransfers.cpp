@@ -634,6 +634,11 @@ CClubDatabase::TargetFacts CClubDatabase::TargetFacts::Of(const CPlayerDatabase&
     return facts;
 }
 
+int CClubDatabase::GetRoleArea(int nRole)
+{
+    return nRole >= 0 && nRole < CLUB_POSITION_SLOTS ? kRoleArea[nRole] : -1;
+}
+
 bool CClubDatabase::IsSuitableTarget(int nArea, const CPlayerDatabase* pPlayer, bool bAnyCountry, int64_t nPrice) const
 {
     return pPlayer && IsSuitableTarget(nArea, TargetFacts::Of(*pPlayer), bAnyCountry, nPrice);
@@ -676,29 +681,34 @@ void CClubDatabase::SearchTransferTargets()
 
     // The transfer list from a random entry round to the one before it; an
     // empty list draws nothing.
+    const int nArea = GetRoleArea(m_bySearchArea);
     const int nListed = list.GetCount();
     if (nListed > 0) {
         const int nStart = plat::rand() % nListed;
-        LPXLISTNODE pNode = pDigest ? nullptr : list.GetAt(nStart);
-        for (int i = 0; i < nListed && m_byTransferTargetCount < 7; ++i) {
-            if (pDigest) {
-                const CMarketDigest::Row& row = pDigest->GetListed()[static_cast<size_t>((nStart + i) % nListed)];
-                if (!row.bEntry || static_cast<int64_t>(row.dwAskingPrice) > m_nFundsMark ||
-                    (row.bFacts && !IsSuitableTarget(m_bySearchArea, row.facts, bAny, row.dwAskingPrice)))
-                    continue;
-                pNode = row.pNode;
-            }
-            else if (i > 0) {
-                pNode = NextRound(list, pNode);
-            }
+        const auto consider = [&](LPXLISTNODE pNode) {
             const auto* pEntry = static_cast<const CListMarketEntry*>(pNode->pData);
             // A player the club cannot afford is passed over unread.
             if (!pEntry || static_cast<int64_t>(pEntry->GetAskingPrice()) > m_nFundsMark)
-                continue;
+                return;
             const CPlayerDatabase* pPlayer = pRoot->GetPlayerFromID(pEntry->GetPlayerID());
             if (pPlayer && IsSuitableTarget(m_bySearchArea, pPlayer, bAny, pEntry->GetAskingPrice()) &&
                 pRoot->CountOpenBuyOffers(pPlayer->m_idPerson) <= 6)
                 NoteTransferTarget(pPlayer, pPlayer->m_byRole, GetClubIdOf(pPlayer->m_pClub), false);
+        };
+        if (pDigest) {
+            pDigest->Walk(false, nStart, bAny, m_pCountry, nArea, [&](const CMarketDigest::Row& row) {
+                if (m_byTransferTargetCount >= 7)
+                    return false;
+                if (row.bEntry && static_cast<int64_t>(row.dwAskingPrice) <= m_nFundsMark &&
+                    (!row.bFacts || IsSuitableTarget(m_bySearchArea, row.facts, bAny, row.dwAskingPrice)))
+                    consider(row.pNode);
+                return true;
+            });
+        }
+        else {
+            LPXLISTNODE pNode = list.GetAt(nStart);
+            for (int i = 0; i < nListed && m_byTransferTargetCount < 7; ++i, pNode = NextRound(list, pNode))
+                consider(pNode);
         }
     }
 
@@ -718,24 +728,28 @@ void CClubDatabase::SearchTransferTargets()
     if (nLoans > 0) {
         const int64_t nWageLimit = static_cast<int64_t>(m_nAverageWage) * 3 * 50 / 100;
         const int nStart = plat::rand() % nLoans;
-        LPXLISTNODE pNode = pDigest ? nullptr : loans.GetAt(nStart);
-        for (int i = 0; i < nLoans && m_byTransferTargetCount < kTargetLimit; ++i) {
-            if (pDigest) {
-                const CMarketDigest::Row& row = pDigest->GetLoans()[static_cast<size_t>((nStart + i) % nLoans)];
-                if (!row.bEntry || (row.bFacts && (row.facts.pDivision == m_pDivision ||
-                                                   row.facts.dwYearlyWage > nWageLimit ||
-                                                   !IsSuitableTarget(m_bySearchArea, row.facts, bAny, -1))))
-                    continue;
-                pNode = row.pNode;
-            }
-            else if (i > 0) {
-                pNode = NextRound(loans, pNode);
-            }
+        const auto consider = [&](LPXLISTNODE pNode) {
             const auto* pEntry = static_cast<const CLoanMarketEntry*>(pNode->pData);
             const CPlayerDatabase* pPlayer = pEntry ? pRoot->GetPlayerFromID(pEntry->GetPlayerID()) : nullptr;
             if (pPlayer && pPlayer->m_pDivision != m_pDivision && pPlayer->m_Contract.dwYearlyWage <= nWageLimit &&
                 IsSuitableTarget(m_bySearchArea, pPlayer, bAny, -1) && pRoot->CountOpenLoanOffers(pPlayer->m_idPerson) <= 6)
                 NoteTransferTarget(pPlayer, pPlayer->m_byRole, GetClubIdOf(pPlayer->m_pClub), true);
+        };
+        if (pDigest) {
+            pDigest->Walk(true, nStart, bAny, m_pCountry, nArea, [&](const CMarketDigest::Row& row) {
+                if (m_byTransferTargetCount >= kTargetLimit)
+                    return false;
+                if (row.bEntry && (!row.bFacts || (row.facts.pDivision != m_pDivision &&
+                                                   row.facts.dwYearlyWage <= nWageLimit &&
+                                                   IsSuitableTarget(m_bySearchArea, row.facts, bAny, -1))))
+                    consider(row.pNode);
+                return true;
+            });
+        }
+        else {
+            LPXLISTNODE pNode = loans.GetAt(nStart);
+            for (int i = 0; i < nLoans && m_byTransferTargetCount < kTargetLimit; ++i, pNode = NextRound(loans, pNode))
+                consider(pNode);
         }
     }
 }

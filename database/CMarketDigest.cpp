@@ -1,5 +1,6 @@
 #include "database/CMarketDigest.h"
 
+#include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CMarketEntries.h"
 #include "database/CPlayerDatabase.h"
@@ -36,6 +37,51 @@ CMarketDigest::CMarketDigest(CDatabaseHandler& root)
 {
     Describe<CListMarketEntry>(root, root.GetListMarket(), m_listed);
     Describe<CLoanMarketEntry>(root, root.GetLoanMarket(), m_loans);
+    m_listedIndex.Build(m_listed);
+    m_loanIndex.Build(m_loans);
+}
+
+namespace {
+
+// The slot of a row's player by country and area; -1 for a player no search
+// of one country can take (no country, or a role outside the areas).
+int KeyOf(const CClubDatabase::TargetFacts& facts)
+{
+    const int nArea = CClubDatabase::GetRoleArea(facts.byRole);
+    return facts.pCountry && nArea >= 0 && nArea < 8 ? facts.pCountry->GetID() * 8 + nArea : -1;
+}
+
+}  // namespace
+
+void CMarketDigest::Index::Build(const std::vector<Row>& rows)
+{
+    for (const Row& row : rows)
+        if (row.bEntry && row.bFacts)
+            if (const int nKey = KeyOf(row.facts); nKey >= 0 && anSlots[static_cast<size_t>(nKey)] < 0) {
+                anSlots[static_cast<size_t>(nKey)] = static_cast<int>(buckets.size());
+                buckets.emplace_back();
+            }
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Row& row = rows[i];
+        if (!row.bEntry)
+            continue;
+        if (!row.bFacts) {
+            fullCheck.push_back(static_cast<int>(i));
+            for (std::vector<int>& bucket : buckets)
+                bucket.push_back(static_cast<int>(i));
+        }
+        else if (const int nKey = KeyOf(row.facts); nKey >= 0) {
+            buckets[static_cast<size_t>(anSlots[static_cast<size_t>(nKey)])].push_back(static_cast<int>(i));
+        }
+    }
+}
+
+const std::vector<int>& CMarketDigest::Index::Of(const CCountryDatabase* pCountry, int nArea) const
+{
+    if (!pCountry || nArea < 0 || nArea >= kAreas)
+        return fullCheck;
+    const int nSlot = anSlots[static_cast<size_t>(pCountry->GetID() * kAreas + nArea)];
+    return nSlot < 0 ? fullCheck : buckets[static_cast<size_t>(nSlot)];
 }
 
 bool CMarketDigest::Describes(const CXList& listed, const CXList& loans) const
