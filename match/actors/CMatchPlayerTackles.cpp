@@ -21,6 +21,9 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr int32_t kStandingTackleReach = 70;
 constexpr int32_t kLooseBallHeight = 200;
 constexpr uint8_t kKindTackle = 4;
+// The tackled player's fall after a standing tackle, and the match event of a knock.
+constexpr uint32_t kStandingFallTime = 1000;
+constexpr uint8_t kEventKnocked = 27;
 // Tackle animations: the lunge, the block, the shoulder challenge and the slide.
 constexpr uint8_t kAnimationLunge = 30;
 constexpr uint8_t kAnimationBlock = 31;
@@ -137,6 +140,10 @@ void CMatchPlayer::UpdateTackle()
     if (m_bFoulTackle)
         m_Engine.ReportTackle(this, pPartner);
     m_Engine.ReportAggressivePlay(this, m_vPosition, m_nTackleForce / 3);
+    if (pPartner->GetRating(RATING_AGILITY) < m_nTackleForce) {
+        const float fBlow = float(WrapAngle(pPartner->GetPosition().GetAngleTo(m_vPosition) - pPartner->GetFacing()));
+        pPartner->TakeChallenge(m_abyRatings[RATING_STRENGTH] + m_nTackleForce, fBlow, kStandingFallTime, nullptr);
+    }
     if (pBall->GetHolder() == pPartner &&
         pPartner->GetRating(RATING_DRIBBLING) < plat::rand() % 100 + m_abyRatings[RATING_TACKLING]) {
         record.byResult = 0;
@@ -153,7 +160,7 @@ void CMatchPlayer::UpdateTackle()
     } else {
         record.byResult = 1;
     }
-    KeepTackleRecord(record);
+    AddTackleInfo(record);
 }
 
 bool CMatchPlayer::ResolveTackle(bool bFlag)
@@ -165,16 +172,30 @@ bool CMatchPlayer::ResolveTackle(bool bFlag)
     if (pPartner && pPartner->GetAction() == ACTION_KICKING) {
         // He got the ball away first.
         record.byResult = 1;
-        KeepTackleRecord(record);
+        AddTackleInfo(record);
         return false;
     }
     SetBallControl(1);
     const bool bOwnArea = m_pClub->IsInPenaltyArea(m_vInterceptPoint, false);
     record.byResult = bOwnArea ? 2 : 0;
-    KeepTackleRecord(record);
+    AddTackleInfo(record);
     if (pPartner && m_bFoulTackle)
         m_Engine.ReportTackle(this, pPartner);
     m_Engine.ReportAggressivePlay(this, m_vInterceptPoint, m_nTackleForce);
+    if (pPartner) {
+        pPartner->Provoke(std::min(m_nTackleForce / 10, 9), this);
+        const float fBlow = float(m_vInterceptPoint.GetAngleTo(m_vPosition));
+        const uint32_t dwFall = uint32_t(TruncateToInt(double(m_fInterceptTimeFactor) * 1000.0));
+        if (pPartner->TakeChallenge(m_abyRatings[RATING_STRENGTH] + m_nTackleForce, fBlow, dwFall,
+                                    &m_vInterceptPoint)) {
+            ITEMMATCHEVENTINFORMATION& event = m_Engine.GetEventRecord();
+            event.dwMatchTime = m_Engine.GetEngineClock();
+            event.dwGameTime = m_Engine.GetMatchTime();
+            event.byEvent = kEventKnocked;
+            event.byDetail = 0;
+            m_Engine.SendMatchEvent();
+        }
+    }
     if (m_bySquadPosition == 0)
         return true;
     const int t = bOwnArea ? (bFlag ? 100 : 70) : (bFlag ? 170 : 100);
