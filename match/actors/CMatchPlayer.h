@@ -431,9 +431,9 @@ public:
     void ApplyWarmUpBonus();
     uint32_t GetWarmUpTime() const;
     // The knock check of a challenge (force against his strength): fitness
-    // and stamina lost and perhaps an injury that may take him off; true
-    // when he was knocked.
-    bool TakeChallenge(int32_t nForce, float fBlowAngle, uint32_t dwFallTime, const CVector* pPoint);
+    // and stamina lost and perhaps an injury that may take him off, his
+    // fall fitted to the fall time; true when he was knocked.
+    bool TakeChallenge(int32_t nForce, uint32_t dwFallTime);
     // The eight team orders (0..100; a larger value is logged and kept)
     // turned into the values the decisions read, then the instruction weights.
     void SetTacticsMatchUrgency(uint8_t v);

@@ -182,7 +182,7 @@ void CMatchPlayer::ApplyWarmUpBonus()
     m_abyRatings[RATING_INJURY_PRONENESS] = uint8_t(m_abyRatings[RATING_INJURY_PRONENESS] + kWarmUpProneness[nGrade]);
 }
 
-bool CMatchPlayer::TakeChallenge(int32_t nForce, float /*fBlowAngle*/, uint32_t dwFallTime, const CVector* /*pPoint*/)
+bool CMatchPlayer::TakeChallenge(int32_t nForce, uint32_t dwFallTime)
 {
     const int32_t nExcess = nForce - m_abyRatings[RATING_STRENGTH] / 2;
     if (nExcess <= 0)
@@ -205,14 +205,18 @@ bool CMatchPlayer::TakeChallenge(int32_t nForce, float /*fBlowAngle*/, uint32_t 
     const bool bMayPlayOn =
         !m_pRecord || (m_pRecord->DoInjury(plat::rand() % kInjuryKinds, true),
                        CPlayerDatabase::GetInjuryStatus(m_pRecord->m_byInjuryType) != 2);
-    ITEMMATCHEVENTINFORMATION& event = m_Engine.GetEventRecord();
-    if (bMayPlayOn) {
+    // The injury told to the match screen: 1 he plays on, 2 he is taken off.
+    auto announce = [this](uint8_t byDetail) {
+        ITEMMATCHEVENTINFORMATION& event = m_Engine.GetEventRecord();
         event.pPerson = this;
         event.dwMatchTime = m_Engine.GetEngineClock();
         event.dwGameTime = m_Engine.GetMatchTime();
         event.byEvent = kEventInjury;
-        event.byDetail = 1;
+        event.byDetail = byDetail;
         m_Engine.SendMatchEvent();
+    };
+    if (bMayPlayOn) {
+        announce(1);
         return true;
     }
     // He cannot go on: play stops for him until he has left the pitch.
@@ -231,85 +235,95 @@ bool CMatchPlayer::TakeChallenge(int32_t nForce, float /*fBlowAngle*/, uint32_t 
         // Nobody on the bench can replace him: he leaves all the same.
     }
     m_pClub->TakePlayerOff(this);
-    event.pPerson = this;
-    event.dwMatchTime = m_Engine.GetEngineClock();
-    event.dwGameTime = m_Engine.GetMatchTime();
-    event.byEvent = kEventInjury;
-    event.byDetail = 2;
-    m_Engine.SendMatchEvent();
+    announce(2);
     return true;
 }
 
 namespace {
 
-// Logs a setting above 100 (it is kept all the same) and returns it.
-int CheckSetting(const char* pszInvalid, uint8_t v)
+// Each order's log lines: a setting above 100 (kept all the same), and the value stored.
+struct TACTICSLINES {
+    const char* pszInvalid;
+    const char* pszSetting;
+};
+constexpr TACTICSLINES kTacticsLines[TEAM_ORDERS] = {
+    {"[CMatchPlayer::SetTacticsMatchUrgency] Invalid Setting: %d", "[CMatchPlayer::SetTacticsMatchUrgency] Setting: %d"},
+    {"[CMatchPlayer::SetTacticsPassingDistance] Invalid Setting: %d",
+     "[CMatchPlayer::m_ucTacticsPassingDistance] Setting: %d"},
+    {"[CMatchPlayer::SetTacticsPassingDirection] Invalid Setting: %d",
+     "[CMatchPlayer::m_ucTacticsPassingDirection] Setting: %d"},
+    {"[CMatchPlayer::SetTacticsTacklingStrength] Invalid Setting: %d",
+     "[CMatchPlayer::m_ucTacticsTacklingStrength] Setting: %d"},
+    {"[CMatchPlayer::SetTacticsClearance] Invalid Setting: %d", "[CMatchPlayer::m_ucTacticsClearance] Setting: %d"},
+    {"[CMatchPlayer::SetTacticsMarking] Invalid Setting: %d", "[CMatchPlayer::m_ucTacticsMarking] Setting: %d"},
+    {"[CMatchPlayer::SetTacticsShooting] Invalid Setting: %d", "[CMatchPlayer::m_ucTacticsShooting] Setting: %d"},
+    {"[CMatchPlayer::SetTacticsAdvance] Invalid Setting: %d", "[CMatchPlayer::m_ucTacticsAdvance] Setting: %d"},
+};
+
+// The value an order of 0..100 (or more) gives the decisions.
+int TacticsValue(TEAMORDER byOrder, int v)
 {
+    switch (byOrder) {
+    case ORDER_PASSING_DISTANCE:
+    case ORDER_SHOOTING: return v / 4;
+    case ORDER_PASSING_DIRECTION: return (v - 50) / 4 + 100;
+    case ORDER_TACKLING_STRENGTH:
+    case ORDER_CLEARANCE: return (v - 50) / 2 + 100;
+    case ORDER_ADVANCE: return v / 2;
+    default: return v;
+    }
+}
+
+// Keeps the raw order and stores its value, logging both ways.
+void StoreTactics(TEAMORDER byOrder, uint8_t v, uint8_t& byRaw, uint8_t& byStored)
+{
+    byRaw = v;
     if (v > 100)
-        DebugLog(6, pszInvalid, int(v));
-    return v;
+        DebugLog(6, kTacticsLines[byOrder].pszInvalid, int(v));
+    byStored = uint8_t(TacticsValue(byOrder, v));
+    DebugLog(6, kTacticsLines[byOrder].pszSetting, int(byStored));
 }
 
 }  // namespace
 
 void CMatchPlayer::SetTacticsMatchUrgency(uint8_t v)
 {
-    m_abyTeamOrders[ORDER_MATCH_URGENCY] = v;
-    m_ucTacticsMatchUrgency = uint8_t(CheckSetting("[CMatchPlayer::SetTacticsMatchUrgency] Invalid Setting: %d", v));
-    DebugLog(6, "[CMatchPlayer::SetTacticsMatchUrgency] Setting: %d", int(m_ucTacticsMatchUrgency));
+    StoreTactics(ORDER_MATCH_URGENCY, v, m_abyTeamOrders[ORDER_MATCH_URGENCY], m_ucTacticsMatchUrgency);
 }
 
 void CMatchPlayer::SetTacticsPassingDistance(uint8_t v)
 {
-    m_abyTeamOrders[ORDER_PASSING_DISTANCE] = v;
-    m_ucTacticsPassingDistance =
-        uint8_t(CheckSetting("[CMatchPlayer::SetTacticsPassingDistance] Invalid Setting: %d", v) / 4);
-    DebugLog(6, "[CMatchPlayer::m_ucTacticsPassingDistance] Setting: %d", int(m_ucTacticsPassingDistance));
+    StoreTactics(ORDER_PASSING_DISTANCE, v, m_abyTeamOrders[ORDER_PASSING_DISTANCE], m_ucTacticsPassingDistance);
 }
 
 void CMatchPlayer::SetTacticsPassingDirection(uint8_t v)
 {
-    m_abyTeamOrders[ORDER_PASSING_DIRECTION] = v;
-    m_ucTacticsPassingDirection =
-        uint8_t((CheckSetting("[CMatchPlayer::SetTacticsPassingDirection] Invalid Setting: %d", v) - 50) / 4 + 100);
-    DebugLog(6, "[CMatchPlayer::m_ucTacticsPassingDirection] Setting: %d", int(m_ucTacticsPassingDirection));
+    StoreTactics(ORDER_PASSING_DIRECTION, v, m_abyTeamOrders[ORDER_PASSING_DIRECTION], m_ucTacticsPassingDirection);
 }
 
 void CMatchPlayer::SetTacticsTacklingStrength(uint8_t v)
 {
-    m_abyTeamOrders[ORDER_TACKLING_STRENGTH] = v;
-    m_ucTacticsTacklingStrength =
-        uint8_t((CheckSetting("[CMatchPlayer::SetTacticsTacklingStrength] Invalid Setting: %d", v) - 50) / 2 + 100);
-    DebugLog(6, "[CMatchPlayer::m_ucTacticsTacklingStrength] Setting: %d", int(m_ucTacticsTacklingStrength));
+    StoreTactics(ORDER_TACKLING_STRENGTH, v, m_abyTeamOrders[ORDER_TACKLING_STRENGTH], m_ucTacticsTacklingStrength);
 }
 
 void CMatchPlayer::SetTacticsClearance(uint8_t v)
 {
-    m_abyTeamOrders[ORDER_CLEARANCE] = v;
-    m_ucTacticsClearance =
-        uint8_t((CheckSetting("[CMatchPlayer::SetTacticsClearance] Invalid Setting: %d", v) - 50) / 2 + 100);
-    DebugLog(6, "[CMatchPlayer::m_ucTacticsClearance] Setting: %d", int(m_ucTacticsClearance));
+    StoreTactics(ORDER_CLEARANCE, v, m_abyTeamOrders[ORDER_CLEARANCE], m_ucTacticsClearance);
 }
 
 void CMatchPlayer::SetTacticsMarking(uint8_t v)
 {
-    m_abyTeamOrders[ORDER_MARKING] = v;
-    m_ucTacticsMarking = uint8_t(CheckSetting("[CMatchPlayer::SetTacticsMarking] Invalid Setting: %d", v));
-    DebugLog(6, "[CMatchPlayer::m_ucTacticsMarking] Setting: %d", int(m_ucTacticsMarking));
+    StoreTactics(ORDER_MARKING, v, m_abyTeamOrders[ORDER_MARKING], m_ucTacticsMarking);
 }
 
 void CMatchPlayer::SetTacticsShooting(uint8_t v)
 {
-    m_abyTeamOrders[ORDER_SHOOTING] = v;
-    m_ucTacticsShooting = uint8_t(CheckSetting("[CMatchPlayer::SetTacticsShooting] Invalid Setting: %d", v) / 4);
-    DebugLog(6, "[CMatchPlayer::m_ucTacticsShooting] Setting: %d", int(m_ucTacticsShooting));
+    StoreTactics(ORDER_SHOOTING, v, m_abyTeamOrders[ORDER_SHOOTING], m_ucTacticsShooting);
 }
 
 void CMatchPlayer::SetTacticsAdvance(uint8_t v)
 {
-    m_abyTeamOrders[ORDER_ADVANCE] = v;
-    m_ucTacticsAdvance = uint8_t(CheckSetting("[CMatchPlayer::SetTacticsAdvance] Invalid Setting: %d", v) / 2);
-    DebugLog(6, "[CMatchPlayer::m_ucTacticsAdvance] Setting: %d", int(m_ucTacticsAdvance));
+    StoreTactics(ORDER_ADVANCE, v, m_abyTeamOrders[ORDER_ADVANCE], m_ucTacticsAdvance);
 }
 
 void CMatchPlayer::SetTeamOrder(TEAMORDER byOrder, uint8_t byValue)

@@ -4,7 +4,8 @@
 // played to somebody else that he gets to first. A tackle that comes only
 // from intent to foul (not from in front of his man) is reported to the
 // rules as a tackle from behind; every tackle is reported as aggressive
-// play by its force.
+// play by its force. A tackle may knock (and injure) the tackled player,
+// and is kept in the tackler's records.
 #include "match/actors/CMatchPlayer.h"
 
 #include "match/CMatchBall.h"
@@ -140,10 +141,8 @@ void CMatchPlayer::UpdateTackle()
     if (m_bFoulTackle)
         m_Engine.ReportTackle(this, pPartner);
     m_Engine.ReportAggressivePlay(this, m_vPosition, m_nTackleForce / 3);
-    if (pPartner->GetRating(RATING_AGILITY) < m_nTackleForce) {
-        const float fBlow = float(WrapAngle(pPartner->GetPosition().GetAngleTo(m_vPosition) - pPartner->GetFacing()));
-        pPartner->TakeChallenge(m_abyRatings[RATING_STRENGTH] + m_nTackleForce, fBlow, kStandingFallTime, nullptr);
-    }
+    if (pPartner->GetRating(RATING_AGILITY) < m_nTackleForce)
+        pPartner->TakeChallenge(m_abyRatings[RATING_STRENGTH] + m_nTackleForce, kStandingFallTime);
     if (pBall->GetHolder() == pPartner &&
         pPartner->GetRating(RATING_DRIBBLING) < plat::rand() % 100 + m_abyRatings[RATING_TACKLING]) {
         record.byResult = 0;
@@ -184,10 +183,8 @@ bool CMatchPlayer::ResolveTackle(bool bFlag)
     m_Engine.ReportAggressivePlay(this, m_vInterceptPoint, m_nTackleForce);
     if (pPartner) {
         pPartner->Provoke(std::min(m_nTackleForce / 10, 9), this);
-        const float fBlow = float(m_vInterceptPoint.GetAngleTo(m_vPosition));
         const uint32_t dwFall = uint32_t(TruncateToInt(double(m_fInterceptTimeFactor) * 1000.0));
-        if (pPartner->TakeChallenge(m_abyRatings[RATING_STRENGTH] + m_nTackleForce, fBlow, dwFall,
-                                    &m_vInterceptPoint)) {
+        if (pPartner->TakeChallenge(m_abyRatings[RATING_STRENGTH] + m_nTackleForce, dwFall)) {
             ITEMMATCHEVENTINFORMATION& event = m_Engine.GetEventRecord();
             event.dwMatchTime = m_Engine.GetEngineClock();
             event.dwGameTime = m_Engine.GetMatchTime();

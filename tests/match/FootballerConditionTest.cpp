@@ -299,7 +299,7 @@ TEST_F(FootballerConditionTest, AChallengeKnocksAPlayerByItsForceAgainstHisStren
         p.SetStaminaCap(9000);
         p.SetCondition(8000, c.nStamina, p.GetTemper(), 0, p.GetMatchMorale());
         // An injury needs prone and tired: he is neither.
-        const bool bKnocked = p.TakeChallenge(nHalfStrength + c.nExcess, 0.0f, 1000, nullptr);
+        const bool bKnocked = p.TakeChallenge(nHalfStrength + c.nExcess, 1000);
         EXPECT_EQ(bKnocked, c.bKnocked);
         EXPECT_EQ(p.GetFitness(), 8000 - c.nExcess);
         EXPECT_EQ(p.GetStamina(), c.nStamina - c.nExcess / 10);
@@ -352,7 +352,7 @@ TEST_F(FootballerConditionTest, AHardTackleCanInjureTheTackledPlayer)
     pStill->SetStaminaCap(9000);
     pStill->SetCondition(9999, 1500, pStill->GetTemper(), 0, pStill->GetMatchMorale());
     const bool bWasInjured = pStill->GetRecord()->IsInjured();
-    EXPECT_TRUE(pStill->TakeChallenge(300, 0.0f, 1000, nullptr));
+    EXPECT_TRUE(pStill->TakeChallenge(300, 1000));
     EXPECT_EQ(pStill->GetRecord()->IsInjured(), bWasInjured);
     EXPECT_FALSE(pStill->IsInjured());
 }
