@@ -17,7 +17,7 @@ void DescribeSide(const CMatchClub* pClub, SHOWNMATCHSIDE& side)
     side.nSquad = std::clamp(pClub->GetSquadCount(), 0, SHOWNMATCH_SQUAD_MAX);
     for (int i = 0; i < side.nSquad; ++i)
         if (const CMatchPlayer* pPlayer = pClub->GetPlayerBySquadIndex(i))
-            side.aPlayers[i] = {pPlayer->GetRecord(), pPlayer->GetSelectedPosition(), pPlayer->GetMatchRating()};
+            side.aPlayers[i] = {pPlayer->GetRecord(), pPlayer->GetSelectedPosition(), pPlayer->GetStoredMatchRating()};
 }
 
 }  // namespace

@@ -181,6 +181,7 @@ public:
     const CVector& GetPosition() const { return m_vPosition; }
     const CVector& GetTarget() const { return m_vTarget; }
     const CVector& GetVelocity() const { return m_vVelocity; }
+    void SetVelocity(const CVector& v) { m_vVelocity = v; }
     const CVector& GetLookPoint() const { return m_vLookPoint; }
     void SetLookAround(bool bLookAround) { m_bLookAround = bLookAround; }
     const CVector& GetBasePosition() const { return m_vBasePosition; }

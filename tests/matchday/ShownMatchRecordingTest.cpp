@@ -117,7 +117,7 @@ void RecordWithQuickWriters(CDatabaseHandler& world, CDivisionFixturesDatabase* 
     for (int s = 0; s < 2; ++s)
         for (int i = 0; i < sides[s].nEntries; ++i)
             if (sides[s].TookPart(i)) {
-                const uint8_t byRating = apClubs[s]->GetPlayerBySquadIndex(i)->GetMatchRating();
+                const uint8_t byRating = apClubs[s]->GetPlayerBySquadIndex(i)->GetStoredMatchRating();
                 sides[s].aPlayed[i].nRating = byRating;
                 sides[s].aEntries[i].byRating = byRating;
             }
