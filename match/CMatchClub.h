@@ -31,7 +31,7 @@ struct MATCHCLUBCOUNTERS {
     uint8_t byBookings = 0;
     uint8_t bySubstitutions = 0;  // players who left the pitch for good
     uint8_t byShots = 0;
-    uint8_t byShotsOnTarget = 0;  // saved or scored
+    uint8_t byShotsOnTarget = 0;
 };
 
 class CMatchClub {
@@ -92,10 +92,6 @@ public:
     MATCHCLUBCOUNTERS& GetCounters() { return m_Counters; }
     const MATCHCLUBCOUNTERS& GetCounters() const { return m_Counters; }
     void SetOnPitchCount(int nCount) { m_nOnPitch = nCount; }
-    // A shot record of one of his players is kept or taken back: the result
-    // is 0 on target, 1 off target, 2 scored (CMatchEngineStatistics.cpp).
-    void AddShot(uint8_t byResult);
-    void RemoveShot(uint8_t byResult);
 
     // Set pieces and changes of the side (CMatchClubSetPieces.cpp).
     static constexpr int kSetPieceTakers = 8;

@@ -43,23 +43,6 @@ int SentOff(const CMatchClub* pClub)
 
 }  // namespace
 
-void CMatchClub::AddShot(uint8_t byResult)
-{
-    ++m_Counters.byShots;
-    if (byResult == 0 || byResult == 2)
-        ++m_Counters.byShotsOnTarget;
-}
-
-void CMatchClub::RemoveShot(uint8_t byResult)
-{
-    // A record taken back that was never counted leaves the counts at 0
-    // rather than wrapping round.
-    if (m_Counters.byShots)
-        --m_Counters.byShots;
-    if ((byResult == 0 || byResult == 2) && m_Counters.byShotsOnTarget)
-        --m_Counters.byShotsOnTarget;
-}
-
 void CMatchEngine::GetScore(uint8_t& byHome, uint8_t& byAway) const
 {
     byHome = m_pHomeClub ? m_pHomeClub->GetGoals() : 0;

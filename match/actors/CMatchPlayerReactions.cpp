@@ -116,7 +116,7 @@ bool CMatchPlayer::MakeReactionDecision()
     const uint8_t byCause = pReferee ? pReferee->GetResolvedCause() : CAUSE_NONE;
 
     // A miss: once the moment has passed he stands and shows it.
-    if (m_byDecision == DECISION_FRUSTRATION &&
+    if (m_byDecision == DECISION_EMOTION_FRUSTRATION &&
         ((pBall && (pBall->GetHolder() || !pBall->IsInPlayArea())) || byCause != CAUSE_NONE)) {
         if (m_byMoveType == MOVETYPE_STAND && SelectRandomAction(kActionFrustration))
             SetDecision(DECISION_POSITION_BASE);

@@ -2,6 +2,10 @@
 // who join him, frustration at a miss, and arguing with whoever provoked him.
 #include "RestartsFixture.h"
 
+#include "render3d/CObjectData.h"
+
+#include <string>
+
 namespace {
 
 class ReactionsTest : public RestartsFixture {
@@ -133,7 +137,7 @@ TEST_F(ReactionsTest, AFrustratedPlayerShowsItOnceTheMomentHasPassed)
         if (c.pHolder)
             m_pBall->SetPossessor(c.pHolder);
         m_pReferee->SetCause(c.byCause, nullptr, CVector());
-        p->SetDecision(DECISION_FRUSTRATION);
+        p->SetDecision(DECISION_EMOTION_FRUSTRATION);
         p->SetTarget(CVector(9000, 3000, 0), CMatchPerson::kNoFacing);
         EXPECT_EQ(p->MakeReactionDecision(), c.bShows) << c.pszName;
         if (c.bShows)
@@ -186,6 +190,39 @@ TEST_F(ReactionsTest, AProvokedPlayerArguesOnlyWhenAngryEnough)
     p->SetProvoker(m_pAway->GetSlot(8));
     m_pAway->GetSlot(8)->SetArguedBy(nullptr);
     EXPECT_FALSE(p->MakeReactionDecision());
+}
+
+TEST_F(ReactionsTest, UpCloseHeArguesWithHisHandsAndCools)
+{
+    CObjectData objects{10};
+    const std::string meshes = std::string(BRELLOX_GAME_DIR) + "/MatchMeshes/";
+    const uint16_t wMesh = objects.LoadSkinned((meshes + "PlayerX1.x").c_str(), 15);
+    ASSERT_NE(wMesh, OBJECT_NOT_FOUND);
+    CMatchPerson::LoadAnimations(objects, wMesh, meshes);
+    const ACTIONENTRY* pArguing = CMatchPerson::GetAnimationLibrary().GetAction(42);
+    ASSERT_TRUE(pArguing && !pArguing->records.empty());
+
+    m_Engine.SetMatchEvent(MATCHEVENT_FREEKICK);
+    CMatchPlayer* p = m_pHome->GetSlot(4);
+    CMatchPlayer* pProvoker = m_pAway->GetSlot(8);
+    p->SetPosition(CVector(4000, 2000, 0));
+    pProvoker->SetPosition(CVector(4500, 2500, 0));
+    SetAnger(p, 950);
+    p->SetProvoker(pProvoker);
+    // Still on his way: no gesture yet.
+    ASSERT_TRUE(p->MakeReactionDecision());
+    EXPECT_FALSE(p->IsRequestPending());
+    EXPECT_EQ(p->GetAnger(), 950);
+    // There: the arguing gesture, and it takes 100 off his anger.
+    p->SetPosition(p->GetTarget());
+    p->SetTarget(p->GetPosition(), CMatchPerson::kNoFacing);
+    ASSERT_TRUE(p->MakeReactionDecision());
+    EXPECT_TRUE(p->IsRequestPending());
+    EXPECT_EQ(p->GetRequest().animation, pArguing->records[0].wAnimation);
+    EXPECT_EQ(p->GetAnger(), 850);
+    // Cooled below the mark he lets it go.
+    EXPECT_FALSE(p->MakeReactionDecision());
+    EXPECT_EQ(p->GetProvoker(), nullptr);
 }
 
 TEST_F(ReactionsTest, TheOneArguedWithArguesBackWhenHisOwnAngerIsHigh)
