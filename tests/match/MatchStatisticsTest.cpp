@@ -4,6 +4,7 @@
 #include "RestartsFixture.h"
 
 #include "match/actors/CMatchPhysio.h"
+#include "season/CRefereeDatabase.h"
 
 #include <algorithm>
 #include <array>
@@ -140,6 +141,25 @@ TEST_F(MatchStatisticsTest, TheRefereesTotalsCountSendingsOffNotSubstitutions)
     EXPECT_EQ(abyTotals[1], 1);    // sendings-off
     EXPECT_EQ(abyTotals[2], 255);  // fouls, held at the most a byte can say
     EXPECT_EQ(abyTotals[3], 2);    // penalties
+
+    // At the end of the match screen's match they go into the referee's
+    // record for the competition.
+    ITEMMATCHRULESINFORMATION rules;
+    rules.abyRules[2] = 5;
+    const uint32_t dwSeed = 3;
+    ASSERT_TRUE(g_MatchEngine.StartGame(*s_pWorld, 1, 2, 1, rules, 0, &dwSeed));
+    g_MatchEngine.GetHomeClub()->GetSlot(2)->ReceiveBooking();
+    g_MatchEngine.GetAwayClub()->GetCounters().byFouls = 4;
+    CRefereeDatabase referee;
+    AddMatchTotalsToReferee(2, &referee);
+    AddMatchTotalsToReferee(2, nullptr);
+    g_MatchEngine.EndGame();
+    const REFEREESTATISTICS& stats = referee.GetStatistics(2);
+    EXPECT_EQ(stats.byMatches, 1);
+    EXPECT_EQ(stats.wBookings, 1);
+    EXPECT_EQ(stats.wFouls, 4);
+    EXPECT_EQ(stats.bySendingsOff, 0);
+    EXPECT_EQ(referee.GetStatistics(1).byMatches, 0);
 }
 
 TEST_F(MatchStatisticsTest, AWholeMatchWithAnInjuryRunsToFullTimeAndCountsItsRestarts)
