@@ -11,6 +11,7 @@
 #include "match/CMatchClub.h"
 #include "match/actors/CMatchPerson.h"
 #include "match/actors/CMatchPlayer.h"
+#include "match/actors/CMatchPhysio.h"
 #include "match/actors/CMatchReferee.h"
 #include "render3d/C3DEngine.h"
 #include "platform/Clock.h"
@@ -233,6 +234,13 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     SetupZones();
     if (m_pHomeClub && m_pAwayClub)
         m_pMatchReferee->StartMatch();
+    // The physio waits out of the update by the touch-line until the referee
+    // sends him on.
+    m_pMatchPhysio = std::make_unique<CMatchPhysio>(*this);
+    m_pMatchPhysio->SetActive(false);
+    m_pMatchPhysio->SetBasePosition(kPhysioPoint);
+    m_pMatchPhysio->SetPosition(kPhysioPoint);
+    m_pPhysio = m_pMatchPhysio.get();
     ActivatePlayers();
 
     m_dwStartRealTime = m_dwLastRealTime = dwRealTimeNow;
@@ -249,10 +257,12 @@ void CMatchEngine::EndGame()
     m_pMatchReferee.reset();  // his assistants with him
     m_pHomeClub.reset();  // their players with them
     m_pAwayClub.reset();
+    m_pMatchPhysio.reset();
     if (g_pMatchBall == m_pBall.get())
         g_pMatchBall = nullptr;
     m_pBall.reset();
     m_aZones.clear();
+    m_pSprayCan.reset();
     DebugLog(0, "[CMatchEngine::EndGame] Starting 3D Destruction");
     m_p3DEngine.reset();
     DebugLog(0, "[CMatchEngine::EndGame] Ending 3D Destruction");
@@ -263,6 +273,11 @@ void CMatchEngine::EndGame()
     m_pCrowdSoundManager.reset();  // a sound manager ends its sounds as it goes
     m_pCommentarySoundManager.reset();
     DebugLog(0, "[CMatchEngine::EndGame] End");
+}
+
+void CMatchEngine::SetSprayCan(std::unique_ptr<MATCHPROP> pCan)
+{
+    m_pSprayCan = std::move(pCan);
 }
 
 void CMatchEngine::SetOfficials(CMatchPerson* pReferee, CMatchPerson* pAssistant0, CMatchPerson* pAssistant1,
@@ -618,9 +633,14 @@ bool CMatchEngine::IsPersonCrowded(const CMatchPerson* pPerson) const
 {
     if (m_byMatchEvent == MATCHEVENT_HALFTIME || m_byMatchEvent == MATCHEVENT_FULLTIME)
         return true;
-    auto near = [pPerson](const CMatchPerson* p) {
-        return p && p != pPerson && p->IsActive() && p->GetMoveType() != kSeatedMoveType &&
-               uint32_t(pPerson->GetPosition().SquaredDistance2D(p->GetPosition())) < 2501;
+    return IsPointOccupied(pPerson->GetPosition(), pPerson);
+}
+
+bool CMatchEngine::IsPointOccupied(const CVector& point, const CMatchPerson* pExcept) const
+{
+    auto near = [&point, pExcept](const CMatchPerson* p) {
+        return p && p != pExcept && p->IsActive() && p->GetMoveType() != kSeatedMoveType &&
+               uint32_t(point.SquaredDistance2D(p->GetPosition())) < 2501;
     };
     for (const CMatchPerson* p : m_apHome)
         if (near(p))

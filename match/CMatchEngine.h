@@ -25,6 +25,7 @@ class CMatchAssistantReferee;
 class CMatchBall;
 class CMatchClub;
 class CMatchPerson;
+class CMatchPhysio;
 class CMatchPlayer;
 class CMatchReferee;
 struct MatchCauseRecord;
@@ -58,6 +59,13 @@ struct CAPTIONRECORD {
     uint8_t byKind = 0;
     CMatchPerson* pFirst = nullptr;
     CMatchPerson* pSecond = nullptr;
+};
+
+// A prop a person holds in his hand: bit 1 of the flags shows it, drawn
+// with the matrix.
+struct MATCHPROP {
+    uint8_t byFlags = 0;
+    D3DMATRIX matrix;
 };
 
 // Rectangle of four ints, left/top/right/bottom inclusive.
@@ -135,6 +143,24 @@ public:
     // when neither side has any.
     int GetPossessionPercent() const;
     int GetTerritoryPercent() const;
+    // The counters of the two clubs as the statistics panel shows them
+    // (home, away; 0 for a side not built).
+    void GetCorners(uint8_t& byHome, uint8_t& byAway) const;
+    void GetShootoutScore(uint8_t& byHome, uint8_t& byAway) const;
+    void GetShots(uint8_t& byHome, uint8_t& byAway) const;
+    void GetShotsOnTarget(uint8_t& byHome, uint8_t& byAway) const;
+    void GetFouls(uint8_t& byHome, uint8_t& byAway) const;
+    void GetPenaltiesAwarded(uint8_t& byHome, uint8_t& byAway) const;
+    void GetPenaltyGoals(uint8_t& byHome, uint8_t& byAway) const;
+    // Indirect and direct free kicks together.
+    void GetFreeKicks(uint8_t& byHome, uint8_t& byAway) const;
+    void GetOffsides(uint8_t& byHome, uint8_t& byAway) const;
+    void GetBookings(uint8_t& byHome, uint8_t& byAway) const;
+    // Players who left the pitch for good, the sent-off among them.
+    void GetSubstitutions(uint8_t& byHome, uint8_t& byAway) const;
+    // The referee's totals of the match in the order his record keeps them:
+    // bookings, sendings-off, fouls, penalties awarded (each 0..255).
+    void GetRefereeTotals(uint8_t abyTotals[4]) const;
 
     // The 3-D view: its device resources around the life of the view, its
     // rectangle, and the rectangles of the radar and the pitch plan.
@@ -307,6 +333,12 @@ public:
     CMatchAssistantReferee* GetJudgingOfficial() const;
     // The referee the match was built with, who carries the two assistants.
     CMatchReferee* GetReferee() const { return m_pMatchReferee.get(); }
+    // The physio the match was built with; null between matches.
+    CMatchPhysio* GetPhysio() const { return m_pMatchPhysio.get(); }
+    // The spray can the physio holds while he treats; null when the scene
+    // has none. The engine owns it from here until the match ends.
+    void SetSprayCan(std::unique_ptr<MATCHPROP> pCan);
+    MATCHPROP* GetSprayCan() const { return m_pSprayCan.get(); }
 
     // Geometry queries.
     bool IsPathBlocked(const CVector& a, const CVector& b, int32_t nMargin, bool bIncludeGoals,
@@ -314,6 +346,9 @@ public:
     bool IsPathBlockedByPerson(const CVector& a, const CVector& b, int32_t nMargin, const CMatchPerson* pMover) const;
     static int32_t GetDistanceToPath(const CVector& p, const CVector& a, const CVector& b);
     bool IsPersonCrowded(const CMatchPerson* pPerson) const;
+    // Somebody other than pExcept, active and not seated, stands within 50
+    // of the point (the footballers and the officials).
+    bool IsPointOccupied(const CVector& point, const CMatchPerson* pExcept) const;
     bool IsPointInZone(CVector& point, int32_t nMargin) const;
     bool FindPathAroundZones(const CMatchPerson* pPerson, const CVector& from, CVector& target) const;
     bool TestBallCollision(BALLCOLLISIONQUERY& query, float fTickSeconds) const;
@@ -411,6 +446,8 @@ private:
     CMatchPerson* m_apAssistants[2] = {};
     CMatchPerson* m_pPhysio = nullptr;
     std::unique_ptr<CMatchReferee> m_pMatchReferee;
+    std::unique_ptr<CMatchPhysio> m_pMatchPhysio;
+    std::unique_ptr<MATCHPROP> m_pSprayCan;
     uint8_t m_byFollowedRestart = MATCHEVENT_NONE;
     CMatchPlayer* m_pRestartTaker = nullptr;
 
@@ -432,3 +469,8 @@ private:
 // between matches).
 extern CMatchEngine g_MatchEngine;
 extern CMatchBall* g_pMatchBall;
+
+class CRefereeDatabase;
+// At the end of a match the referee's record takes the totals of the global
+// engine's match for the competition (0-3).
+void AddMatchTotalsToReferee(int nCompetition, CRefereeDatabase* pReferee);

@@ -29,5 +29,9 @@ SHOWNMATCH DescribeShownMatch(const CMatchEngine& engine)
     DescribeSide(engine.GetAwayClub(), match.aSides[1]);
     match.nPossessionPercent = engine.GetPossessionPercent();
     match.nTerritoryPercent = engine.GetTerritoryPercent();
+    uint8_t abyFouls[2];
+    engine.GetFouls(abyFouls[0], abyFouls[1]);
+    match.nFouls = abyFouls[0] + abyFouls[1];
+    engine.GetShootoutScore(match.abyShootOutGoals[0], match.abyShootOutGoals[1]);
     return match;
 }

@@ -34,6 +34,8 @@ constexpr uint8_t DECISION_MAKE_RUN = 11;
 constexpr uint8_t DECISION_CLEAR = 12;
 constexpr uint8_t DECISION_LONG_BALL = 13;
 constexpr uint8_t DECISION_ARGUE = 14;
+constexpr uint8_t DECISION_CELEBRATE = 15;
+constexpr uint8_t DECISION_EMOTION_FRUSTRATION = 22;
 constexpr uint8_t DECISION_JUDGE = 16;
 constexpr uint8_t DECISION_SUBSTITUTE_BENCH = 17;
 constexpr uint8_t DECISION_GOING_ON = 19;
@@ -462,9 +464,27 @@ public:
     // near enough, else the lunge that resolves on contact.
     bool TryTackleNow();
     bool StartStandingTackle();
-    // The decision step: the aim overrides, then by special role, the
-    // shoot-out and the match event the routines below.
+    // The decision step: the aim overrides, his reactions, then by special
+    // role, the shoot-out and the match event the routines below.
     void MakeDecision() override;
+
+    // Reactions (CMatchPlayerReactions.cpp): a player without the ball shows
+    // his frustration at a miss, celebrates his club's goal with his
+    // team-mates (the bench claps) and argues with whoever provoked him;
+    // true when he reacted and decides nothing else.
+    bool MakeReactionDecision();
+    // How long his celebration of a goal lasts, from his morale.
+    static uint32_t GetCelebrationTime(int32_t nMorale);
+    // Where a team-mate gathers round the scorer or an arguer, by squad
+    // position 0-10.
+    static CVector GetGatheringOffset(int nSquadPosition);
+    static const CVector kCelebrationPoints[5];
+    uint32_t GetCelebrationTime() const { return m_dwCelebrationTime; }
+    // The person who last provoked him, and his anger moved by the amount
+    // (kept within 0..999; his temper wears down the more it moves).
+    CMatchPerson* GetProvoker() const { return m_pProvoker; }
+    void SetProvoker(CMatchPerson* pPerson) { m_pProvoker = pPerson; }
+    void AdjustAnger(int16_t nAmount);
 
     // Special roles and set pieces (CMatchPlayerSetPieces.cpp): who fetches
     // the ball, who takes the restart and how, where the others stand, the
@@ -586,6 +606,11 @@ private:
     bool m_bFoulTackle = false;
     int32_t m_nTackleForce = 0;
     TACKLERECORD m_LastTackle;
+    // His celebration of a goal and the person who provoked him.
+    uint32_t m_dwCelebrationTime = 0;
+    CMatchPerson* m_pProvoker = nullptr;
+    bool StartArguing(CMatchPerson& other);
+    void RequestCelebrationMove(bool bScorer);
     void KeepTackleRecord(const TACKLERECORD& record);
 
     // Ball-touch lists and their counters.
