@@ -35,7 +35,6 @@ constexpr uint8_t DECISION_CLEAR = 12;
 constexpr uint8_t DECISION_LONG_BALL = 13;
 constexpr uint8_t DECISION_ARGUE = 14;
 constexpr uint8_t DECISION_CELEBRATE = 15;
-constexpr uint8_t DECISION_EMOTION_FRUSTRATION = 22;
 constexpr uint8_t DECISION_JUDGE = 16;
 constexpr uint8_t DECISION_SUBSTITUTE_BENCH = 17;
 constexpr uint8_t DECISION_GOING_ON = 19;
@@ -480,11 +479,8 @@ public:
     static CVector GetGatheringOffset(int nSquadPosition);
     static const CVector kCelebrationPoints[5];
     uint32_t GetCelebrationTime() const { return m_dwCelebrationTime; }
-    // The person who last provoked him, and his anger moved by the amount
-    // (kept within 0..999; his temper wears down the more it moves).
-    CMatchPerson* GetProvoker() const { return m_pProvoker; }
+    // The person who last provoked him (dropped once he has answered).
     void SetProvoker(CMatchPerson* pPerson) { m_pProvoker = pPerson; }
-    void AdjustAnger(int16_t nAmount);
 
     // Special roles and set pieces (CMatchPlayerSetPieces.cpp): who fetches
     // the ball, who takes the restart and how, where the others stand, the
@@ -606,9 +602,8 @@ private:
     bool m_bFoulTackle = false;
     int32_t m_nTackleForce = 0;
     TACKLERECORD m_LastTackle;
-    // His celebration of a goal and the person who provoked him.
+    // His celebration of a goal.
     uint32_t m_dwCelebrationTime = 0;
-    CMatchPerson* m_pProvoker = nullptr;
     bool StartArguing(CMatchPerson& other);
     void RequestCelebrationMove(bool bScorer);
     void KeepTackleRecord(const TACKLERECORD& record);

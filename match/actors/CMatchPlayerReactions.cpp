@@ -40,13 +40,6 @@ const CVector kGatheringOffsets[11] = {{0, 0, 0},       {0, 150, 0},     {0, -15
                                        {100, -100, 0},  {-170, 170, 0},  {170, -170, 0}};
 const uint32_t kCelebrationTimes[10] = {1000, 1500, 2000, 2500, 3000, 3500, 4000, 4500, 5000, 5500};
 
-// How his temper wears down as his anger moves, by temper band and size of the move.
-const uint8_t kTemperWear[10][10] = {
-    {0, 0, 0, 0, 0, 0, 0, 1, 1, 2}, {0, 0, 0, 0, 0, 0, 0, 1, 1, 2}, {0, 0, 0, 0, 0, 0, 1, 1, 2, 3},
-    {0, 0, 0, 0, 0, 1, 1, 2, 3, 4}, {0, 0, 0, 0, 1, 1, 2, 3, 4, 5}, {0, 0, 0, 1, 1, 2, 3, 4, 5, 6},
-    {0, 0, 1, 1, 2, 3, 4, 5, 6, 7}, {0, 1, 1, 2, 3, 4, 5, 6, 7, 8}, {1, 1, 2, 3, 4, 5, 6, 7, 8, 9},
-    {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}};
-
 }  // namespace
 
 const CVector CMatchPlayer::kCelebrationPoints[5] = {
@@ -60,15 +53,6 @@ uint32_t CMatchPlayer::GetCelebrationTime(int32_t nMorale)
 CVector CMatchPlayer::GetGatheringOffset(int nSquadPosition)
 {
     return kGatheringOffsets[std::clamp(nSquadPosition, 0, 10)];
-}
-
-void CMatchPlayer::AdjustAnger(int16_t nAmount)
-{
-    const int c = std::min(std::abs(int(nAmount)) / 100, 9);
-    m_nAnger = std::clamp(m_nAnger + nAmount, 0, 999);
-    const int r = std::clamp(nAmount >= 0 ? m_wTemper / 100 : (1000 - m_wTemper) / 100, 0, 9);
-    const int nWear = kTemperWear[r][c];
-    m_wTemper = uint16_t(std::max(int(m_wTemper) - nWear, 0));
 }
 
 void CMatchPlayer::RequestCelebrationMove(bool bScorer)
