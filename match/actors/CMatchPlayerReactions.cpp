@@ -102,10 +102,13 @@ bool CMatchPlayer::MakeReactionDecision()
     // A miss: once the moment has passed he stands and shows it.
     if (m_byDecision == DECISION_EMOTION_FRUSTRATION &&
         ((pBall && (pBall->GetHolder() || !pBall->IsInPlayArea())) || byCause != CAUSE_NONE)) {
-        if (m_byMoveType == MOVETYPE_STAND && SelectRandomAction(kActionFrustration))
-            SetDecision(DECISION_POSITION_BASE);
-        else
-            SetTarget(m_vPosition, kNoFacing);
+        // He shows it where he stands, once: a player still on the move (or
+        // one without the gesture) lets it go, so the restart never waits
+        // on him.
+        if (m_byMoveType == MOVETYPE_STAND)
+            SelectRandomAction(kActionFrustration);
+        SetTarget(m_vPosition, kNoFacing);
+        SetDecision(DECISION_POSITION_BASE);
         return true;
     }
 

@@ -113,7 +113,7 @@ TEST_F(ReactionsTest, TheCelebrationEndsOnTimeAndDoesNotStartAgainAtTheSameKickO
         m_Engine.PostTick();
     ASSERT_EQ(m_Engine.GetMatchEvent(), MATCHEVENT_KICKOFF);
     EXPECT_NE(pScorer->GetDecision(), DECISION_CELEBRATE);
-    EXPECT_EQ(pScorer->GetMorale(), 849);
+    EXPECT_LT(pScorer->GetMorale(), 850) << "below the mark a celebration needs (849 when it ends, drifting since)";
     EXPECT_FALSE(pScorer->MakeReactionDecision() && pScorer->GetDecision() == DECISION_CELEBRATE);
 }
 
