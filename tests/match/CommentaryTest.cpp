@@ -1,7 +1,6 @@
 // The commentary bank: its table file read block by block into groups,
 // types and lines with their samples and texts, and the choice of a line
 // that never repeats by its draw and keeps the lines heard about equally often.
-#include "../database/GameTree.h"
 #include "match/CCommentary.h"
 #include "sound/CSoundManager.h"
 

@@ -1,6 +1,5 @@
 // The crowd sounds of a match: the generated list and archive load every
 // category, and list files with faults are refused or read as they say.
-#include "../database/GameTree.h"
 #include "match/CCrowdSounds.h"
 #include "sound/CSoundManager.h"
 
