@@ -248,6 +248,8 @@ public:
 
     // Queries that the table and the generators use.
     int GetClubRating() const { return (m_bySupportLevel + m_byReputation) / 2; }
+    // How strongly the club's supporters back it, 0-100.
+    uint8_t GetSupportLevel() const { return m_bySupportLevel; }
     CCountryDatabase* GetCountry() const { return m_pCountry; }
     CGroundDatabase* GetGround() const { return m_pGround; }
     // Goals scored or goal difference by the division's rule.

@@ -6,6 +6,8 @@
 #include "database/CDatabaseHandler.h"
 #include "season/CGroundDatabase.h"
 #include "season/CSaveGame.h"
+#include "match/CCommentary.h"
+#include "match/CCrowdSounds.h"
 #include "sound/CSoundManager.h"
 #include "match/CMatchBall.h"
 #include "match/CMatchClub.h"
@@ -152,6 +154,7 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     m_bySoundStage = 0;
     m_dwCrowdMood = 1;
     m_dwCrowdExcitement = 1;
+    m_byLastAtmosphereSlot = 255;
     m_byCameraMode = C3DEngine::Is3DAvailable() ? CAMERA_ORBIT : CAMERA_NO_3D;
     m_abyRequestedSubstitution[0] = m_abyRequestedSubstitution[1] = 0;
     m_vFocusPoint.Set(5000, GOAL_CENTRE_Y, 0);
@@ -166,6 +169,12 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
         for (int32_t& n : row)
             n = 999999999;
 
+    // Falling snow (category 4) or rain, with the weather's pace and density.
+    m_Precipitation.Setup(!m_Weather.bPrecipitation ? CPrecipitation::NONE
+                          : m_Weather.byCategory == 4 ? CPrecipitation::SNOW
+                                                      : CPrecipitation::RAIN,
+                          m_Weather.dwPrecipitationInterval, m_Weather.nParticleCount);
+    m_Precipitation.Resize(m_ViewRect.nRight - m_ViewRect.nLeft, m_ViewRect.nBottom - m_ViewRect.nTop);
     m_p3DEngine = std::make_unique<C3DEngine>();
     if (C3DEngine::Is3DAvailable()) {
         m_p3DEngine->SetNumberOfFaceManagers(4);
@@ -178,8 +187,7 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
             m_pCommentarySoundManager.reset();
     }
     // Commentary needs its banks as well as its sound manager.
-    m_bCommentary = false;
-    DebugLog(6, "[CMatchEngine::StartGame] Commentary not created");
+    LoadCommentary();
 
     m_pBall = std::make_unique<CMatchBall>(*this);
     g_pMatchBall = m_pBall.get();
@@ -224,6 +232,9 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
             EndGame();
             return false;
         }
+        // The ambient volume 0 means no crowd at all.
+        if (m_bCrowdSoundsOn)
+            LoadCrowdSounds();
     } else {
         m_bCrowdSoundsOn = false;
     }
@@ -242,6 +253,8 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     m_pMatchPhysio->SetPosition(kPhysioPoint);
     m_pPhysio = m_pMatchPhysio.get();
     ActivatePlayers();
+    if (m_pCrowdSounds)
+        CCrowdSounds::ApplyVolume(m_pCrowdSoundManager.get(), m_wAmbientVolume);
 
     m_dwStartRealTime = m_dwLastRealTime = dwRealTimeNow;
     m_dwTickAccumulator = 0;
@@ -255,6 +268,7 @@ void CMatchEngine::EndGame()
     DebugLog(0, "[CMatchEngine::EndGame] Start");
     ClearPersons();
     m_pMatchReferee.reset();  // his assistants with him
+    m_pCommentary.reset();
     m_pHomeClub.reset();  // their players with them
     m_pAwayClub.reset();
     m_pMatchPhysio.reset();
@@ -271,6 +285,7 @@ void CMatchEngine::EndGame()
     m_pCrowdSoundRing.reset();
     m_pCaptionRing.reset();
     m_pCrowdSoundManager.reset();  // a sound manager ends its sounds as it goes
+    m_pCrowdSounds.reset();
     m_pCommentarySoundManager.reset();
     DebugLog(0, "[CMatchEngine::EndGame] End");
 }
@@ -310,6 +325,7 @@ void CMatchEngine::ActivatePlayers()
             p->SetActive(true);
         }
     }
+    StartCrowdLoop();
 }
 
 template <typename F> void CMatchEngine::ForEachPerson(F f) const
@@ -468,6 +484,7 @@ int CMatchEngine::Enable3DDevice()
     m_dwTickAccumulator = 0;
     m_dwLastRealTime = plat::milliseconds();
     m_bySoundStage = 0;
+    StartCrowdLoop();
     DebugLog(0, "[CMatchEngine::Enable3DDevice] End");
     return 0;
 }
@@ -489,6 +506,7 @@ void CMatchEngine::SetViewport(int32_t x, int32_t y, int32_t nWidth, int32_t nHe
     }
     m_fAspectRatio = float(nHeight) / float(nWidth);
     m_ViewRect = {x, y, x + nWidth, y + nHeight};
+    m_Precipitation.Resize(nWidth, nHeight);
     if (m_p3DEngine)
         m_p3DEngine->CreateViewport(x, y, nWidth, nHeight);
 }

@@ -12,12 +12,16 @@
 #include "match/CRingBuffer.h"
 #include "match/CVector.h"
 #include "match/MatchTypes.h"
+#include "render3d/CPrecipitation.h"
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class CClubDatabase;
+class CCommentary;
+class CCrowdSounds;
 class CDatabaseHandler;
 class CGroundDatabase;
 class C3DEngine;
@@ -250,6 +254,47 @@ public:
             m_pEventReceiver->AddPendingEvent(m_EventInfo);
     }
 
+    // The crowd (CMatchEngineCrowd.cpp): its excitement and mood (0-2 each,
+    // 1 at the start) move with the events the match screen passes on, and
+    // choose the crowd sounds heard and the background renewed every five
+    // minutes of match time. Nothing is heard without the crowd sounds.
+    bool QueueCrowdSound(int nCategory, uint32_t dwDelay);
+    void PlayCrowdSound(int nCategory);
+    void PlayCrowdReaction(CMatchClub* pClub, int nCode);
+    void UpdateCrowdMood(CMatchClub* pClub, int nCode);
+    // Stores the state and schedules its background for the next minute.
+    void SetCrowdState(uint32_t dwExcitement, uint32_t dwMood);
+    // The endless crowd background, unless it plays already.
+    void StartCrowdLoop();
+    uint32_t GetCrowdExcitement() const { return m_dwCrowdExcitement; }
+    uint32_t GetCrowdMood() const { return m_dwCrowdMood; }
+    // The move of excitement and mood for an event of a club that is (or is
+    // not) the crowd's side; codes without a rule keep both.
+    static void MoveCrowdMood(bool bCrowdSide, int nCode, uint32_t& dwExcitement, uint32_t& dwMood);
+    // The crowd's state for the five-minute background at a match time.
+    static void GetAtmosphere(uint32_t dwMatchTime, bool bHomeAhead, bool bHomeFavoured, int nSupporters,
+                              uint32_t& dwExcitement, uint32_t& dwMood);
+    // Away from the home club's own ground every club is the crowd's side.
+    bool IsCrowdSide(const CMatchClub* pClub) const;
+    bool IsHomeGround() const;
+    // The match screen's flag that favours the home crowd.
+    void SetHomeCrowdFavoured(bool bFavoured) { m_bHomeCrowdFavoured = bFavoured; }
+    CCrowdSounds* GetCrowdSounds() const { return m_pCrowdSounds.get(); }
+    // The commentary bank of the match (CMatchEngineCommentary.cpp), in the
+    // language folder the match screen sets; null when the match has none.
+    CCommentary* GetCommentary() const { return m_pCommentary.get(); }
+    void SetLanguage(const char* pszLanguage) { m_Language = pszLanguage ? pszLanguage : ""; }
+    // Every commentary sound at the commentary volume.
+    void ApplyCommentaryVolume();
+    // The rain or snow over the 3-D view, set up from the match's weather
+    // and sized with the view; the overlay draws it each frame over the
+    // view's rectangle of the frame (redrawn at once while the view turns).
+    void DrawPrecipitation(plat::Surface& target, bool bTurning);
+    const CPrecipitation& GetPrecipitation() const { return m_Precipitation; }
+    // The crowd's list file and archive, read by StartGame.
+    static constexpr const char* kCrowdListFile = "Data\\Tables\\CrowdSounds.frm";
+    static constexpr const char* kCrowdArchive = "Sounds\\CrowdSounds.bfs";
+
     CMatchBall* GetBall() { return m_pBall.get(); }
     CRingBuffer<CAMERASUBJECTRECORD>* GetCameraSubjectRing() { return m_pCameraSubjectRing.get(); }
     CRingBuffer<CROWDSOUNDRECORD>* GetCrowdSoundRing() { return m_pCrowdSoundRing.get(); }
@@ -438,6 +483,17 @@ private:
     std::unique_ptr<CRingBuffer<CAMERASUBJECTRECORD>> m_pCameraSubjectRing;
     std::unique_ptr<CRingBuffer<CROWDSOUNDRECORD>> m_pCrowdSoundRing;
     std::unique_ptr<CRingBuffer<CAPTIONRECORD>> m_pCaptionRing;
+
+    // The crowd.
+    void CheckAtmosphere();
+    bool LoadCrowdSounds();
+    void LoadCommentary();
+    std::unique_ptr<CCommentary> m_pCommentary;
+    std::string m_Language = "English";
+    CPrecipitation m_Precipitation;
+    std::unique_ptr<CCrowdSounds> m_pCrowdSounds;
+    uint8_t m_byLastAtmosphereSlot = 255;
+    bool m_bHomeCrowdFavoured = false;
 
     int m_nSelectedPerson = 0;
     bool m_bShowLineUps = true;

@@ -93,6 +93,8 @@ bool SceneView::Setup(const SceneOptions& options)
     if (options.players < 0 || options.players > 22)
         return Fail("there are 0 to 22 players");
     m_pTarget = std::make_unique<plat::Surface>(options.width, options.height, plat::PixelFormat::Rgb565);
+    m_Precipitation.Setup(options.weather, options.weather == CPrecipitation::SNOW ? 200 : 100, 200);
+    m_Precipitation.Resize(options.width, options.height);
     if (!C3DEngine::SetupStatics(m_pTarget.get(), C3DEngine::DEVICE_ZBUFFER))
         return Fail("3-D not available");
     C3DEngine::SetClearColour(kSkyColour);
@@ -346,6 +348,9 @@ void SceneView::Frame(uint32_t dwElapsedMs)
     m_Times.animate += Since(start);
     const auto drawStart = std::chrono::steady_clock::now();
     m_pEngine->Render();
+    m_dwClock += dwElapsedMs;
+    const plat::Rect view = {0, 0, m_pTarget->width(), m_pTarget->height()};
+    m_Precipitation.Draw(*m_pTarget, view, m_dwClock, false);
     m_Times.draw += Since(drawStart);
     ++m_Times.frames;
 }

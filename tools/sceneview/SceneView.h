@@ -5,6 +5,7 @@
 // with kits, each playing a named animation. Runs with the runtime data tree
 // as the working folder.
 #include "platform/Surface.h"
+#include "render3d/CPrecipitation.h"
 #include "shell/CFileManager.h"
 
 #include <cstdint>
@@ -25,6 +26,9 @@ struct SceneOptions {
     std::string animation = "C5Run";
     bool stands = true;    // stands, walls, roofs, dugouts, nets and flags
     bool sky = true;       // dome and skyline
+    // Rain or snow over the view, as a match in that weather draws it (200
+    // particles, redrawn every 100 ms for rain and 200 ms for snow).
+    CPrecipitation::KIND weather = CPrecipitation::NONE;
 };
 
 // Milliseconds spent in each part of the frames drawn so far.
@@ -73,6 +77,8 @@ private:
     CModel* m_pBall = nullptr;
     uint16_t m_wPlayerObject = 0;
     uint16_t m_wAnimation = 0;
+    CPrecipitation m_Precipitation;
+    uint32_t m_dwClock = 0;
     SceneTimes m_Times;
     std::string m_error;
 };

@@ -1,5 +1,5 @@
 // sceneview --out FILE.png [--width W] [--height H] [--players N]
-//           [--animation NAME] [--frames N]
+//           [--animation NAME] [--frames N] [--weather rain|snow]
 // Draws the match scene headless (run from the runtime data tree) and writes
 // the last frame as a PNG picture; with --frames it draws N frames of 42 ms
 // and ends with a line "fps F".
@@ -18,7 +18,7 @@ int Usage()
 {
     std::fprintf(stderr,
                  "usage: sceneview --out FILE.png [--width W] [--height H] [--players N] [--animation NAME] "
-                 "[--frames N]\n");
+                 "[--frames N] [--weather rain|snow]\n");
     return 2;
 }
 
@@ -57,6 +57,12 @@ int main(int argc, char** argv)
             options.animation = value;
         else if (arg == "--frames")
             bGood = Number(value, 1, 1000000, &frames);
+        else if (arg == "--weather" && std::strcmp(value, "rain") == 0)
+            options.weather = CPrecipitation::RAIN;
+        else if (arg == "--weather" && std::strcmp(value, "snow") == 0)
+            options.weather = CPrecipitation::SNOW;
+        else if (arg == "--weather")
+            bGood = false;
         else
             return Usage();
         if (!bGood) {
