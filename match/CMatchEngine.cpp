@@ -13,6 +13,9 @@
 #include "match/actors/CMatchPlayer.h"
 #include "match/actors/CMatchReferee.h"
 #include "render3d/C3DEngine.h"
+#include "render3d/CModel.h"
+#include "season/CHoardingsManager.h"
+#include "shell/CFileManager.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
 
@@ -63,6 +66,9 @@ bool CMatchEngine::StartGame(CDatabaseHandler& database, ID_CLUB idHome, ID_CLUB
             m_pGround = pCountry->GetNationalGround();
     }
     SetUpWeather(database, pHome);
+    m_dwMatchDate = database.GetGameDate().GetValue();
+    CSaveGame* pHomeManager = database.GetSaveGameForClub(pHome);
+    m_pHomeHoardings = pHomeManager ? &pHomeManager->GetHoardings() : nullptr;
     m_MatchRules = rules;
     m_nPeoplePerSide = 11 + rules.abyRules[2];
     m_dwCallerValue = dwCallerValue;
@@ -129,6 +135,8 @@ void CMatchEngine::SetUpWeather(CDatabaseHandler& database, const CClubDatabase*
 bool CMatchEngine::StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow)
 {
     m_pHomeClubRecord = m_pAwayClubRecord = nullptr;
+    m_pGround = nullptr;
+    m_pHomeHoardings = nullptr;
     return BuildMatch(nullptr, pdwSeed, dwRealTimeNow);
 }
 
@@ -168,7 +176,12 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     m_p3DEngine = std::make_unique<C3DEngine>();
     if (C3DEngine::Is3DAvailable()) {
         m_p3DEngine->SetNumberOfFaceManagers(4);
-        UpdateFog();  // the stadium's textures, materials, lights and cameras join here
+        LoadTextures();
+        SetupMaterials();
+        SetupLights();
+        SetupCameras();
+        BuildPitchMesh();
+        UpdateFog();
     }
 
     if (m_byMatchType != 0) {
@@ -230,7 +243,7 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     m_fSpeedFactor = kMinSpeed;
     m_dwTickAccumulator = 0;
     m_pBall->Reset();
-    SetupZones();
+    SetupObjects();
     if (m_pHomeClub && m_pAwayClub)
         m_pMatchReferee->StartMatch();
     ActivatePlayers();
@@ -253,6 +266,7 @@ void CMatchEngine::EndGame()
         g_pMatchBall = nullptr;
     m_pBall.reset();
     m_aZones.clear();
+    DestroyObjects();
     DebugLog(0, "[CMatchEngine::EndGame] Starting 3D Destruction");
     m_p3DEngine.reset();
     DebugLog(0, "[CMatchEngine::EndGame] Ending 3D Destruction");
@@ -449,6 +463,7 @@ int CMatchEngine::Enable3DDevice()
     DebugLog(0, "[CMatchEngine::Enable3DDevice] Start");
     if (m_p3DEngine)
         m_p3DEngine->RestoreDevice();
+    ApplyHoardingTextures();
     m_dwRealElapsed = 0;
     m_dwTickAccumulator = 0;
     m_dwLastRealTime = plat::milliseconds();
