@@ -340,20 +340,20 @@ std::vector<std::string> Variants(const std::string& text)
     return out;
 }
 
-// The stands, roofs and walls begin this far behind their segment's line,
-// where the match puts its advertising boards, which would otherwise share
-// their plane with the front walls. A corner steps back from both lines.
+// The stands, roofs and walls of the sides and ends begin this far behind
+// their segment's line, where the match puts its advertising boards, which
+// would otherwise share their plane with the front walls. The corners reach
+// beyond the boards' ends and keep to the line, so that they meet the sides.
 constexpr float kSetback = 50;
 
 XFileData SetBack(XFileData file, bool bCorner)
 {
+    if (bCorner)
+        return file;
     for (XFrameData& frame : file.frames)
         for (XMeshData& mesh : frame.meshes)
-            for (D3DVECTOR& p : mesh.positions) {
+            for (D3DVECTOR& p : mesh.positions)
                 p.z += kSetback;
-                if (bCorner)
-                    p.x += kSetback;
-            }
     return file;
 }
 

@@ -111,7 +111,7 @@ bool SceneView::Setup(const SceneOptions& options)
         return true;
     }
     // A still viewpoint in place of the orbit camera: distance, yaw, pitch, target.
-    static const float kStill[3][6] = {{5200, kPi, 0.42f, 5000, 3500, 0},
+    static const float kStill[3][6] = {{11000, kPi, 0.75f, 5000, 3750, 0},
                                        {6200, -kPi / 2, 0.38f, 1800, 3750, 0},
                                        {9500, -2.3f, 0.5f, 3000, 2500, 0}};
     const float* v = kStill[options.camera - 2];
