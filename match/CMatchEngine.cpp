@@ -609,7 +609,9 @@ bool CMatchEngine::IsPathBlocked(const CVector& a, const CVector& b, int32_t nMa
             m_aZones[bLowEnd ? ZONE_DUGOUT_LOW : ZONE_DUGOUT_HIGH].IsSegmentBlocked(a, delta, nMargin, pfHitTime))
             return true;
     }
-    // The advertising boards join here.
+    for (const auto& pRow : m_pBoardRows)
+        if (pRow && pRow->IsSegmentBlocked(a, delta, nMargin, pfHitTime))
+            return true;
     return m_aZones[ZONE_TUNNEL].IsSegmentBlocked(a, delta, nMargin, pfHitTime);
 }
 
@@ -696,7 +698,9 @@ bool CMatchEngine::TestBallCollision(BALLCOLLISIONQUERY& query, float fTickSecon
         for (int n : anEnd[bLowEnd ? 0 : 1])
             if (m_aZones[n].TestBallCollision(query))
                 return true;
-        // The advertising boards join here.
+        for (const auto& pRow : m_pBoardRows)
+            if (pRow && pRow->TestBallCollision(query))
+                return true;
         if (m_aZones[ZONE_TUNNEL].TestBallCollision(query))
             return true;
     }

@@ -324,6 +324,27 @@ TEST_F(StadiumTest, BoardRowsStandRoundThePitchFacingIt)
         EXPECT_TRUE(m_Engine.GetBoardRow(r)->IsFullHeight()) << "row " << r;
 }
 
+TEST_F(StadiumTest, TheEngineStopsTheBallAndPathsAtTheBoardsFromThePitchOnly)
+{
+    ASSERT_TRUE(Start(MakeGround({}, {})));
+    float fHit = -1;
+    EXPECT_TRUE(m_Engine.IsPathBlocked({2000, 100, 0}, {2000, -900, 0}, 0, false, &fHit));
+    EXPECT_NEAR(fHit, 0.6f, 1e-4f);
+    EXPECT_FALSE(m_Engine.IsPathBlocked({2000, -900, 0}, {2000, 100, 0}, 0, false));
+    EXPECT_TRUE(m_Engine.IsPathBlocked({9000, 3000, 0}, {11000, 3000, 0}, 0, false));
+    // A ball rolled out over the touchline comes back off the boards.
+    const CVector start(2000, -480, 20);
+    CVector position(2000, -550, 20), velocity(0, -1000, 0);
+    BALLCOLLISIONQUERY query;
+    query.pStart = &start;
+    query.pPosition = &position;
+    query.pVelocity = &velocity;
+    query.fImpactTime = 0.07f;
+    EXPECT_TRUE(m_Engine.TestBallCollision(query, 0.07f));
+    EXPECT_GT(velocity.y, 0);
+    EXPECT_GT(position.y, -500);
+}
+
 // A 3-D match at the ground of the starting world's first club, taken over
 // by a human who has sold some of his boards.
 class StadiumSceneTest : public humans_test::HumanWorld {
