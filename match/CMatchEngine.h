@@ -369,6 +369,8 @@ public:
     // random advertiser on each. After every device restore.
     void ApplyHoardingTextures();
     void DestroyObjects();
+    // Each drawn frame: a sky that turns with the weather moves on.
+    void UpdateSky();
     const STADIUMSEGMENT& GetStadiumSegment(int n) const { return m_aSegments[n & 7]; }
     bool IsSideOpen(int n) const { return m_aSegments[n & 7].bWall; }
     bool HasLowStands() const { return m_bLowStands; }

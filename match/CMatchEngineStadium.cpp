@@ -435,6 +435,15 @@ void CMatchEngine::ApplyHoardingTextures()
     }
 }
 
+void CMatchEngine::UpdateSky()
+{
+    // One radian of turn every divisor's milliseconds of match time.
+    if (!m_pDomeModel || m_Weather.fSkyTurnDivisor == 0.0f)
+        return;
+    m_pDomeModel->SetWorldMatrix(
+        SceneMatrix(60, -kPi / 2, float(m_dwMatchTime) / m_Weather.fSkyTurnDivisor, 5000, 3750, 0));
+}
+
 void CMatchEngine::DestroyObjects()
 {
     for (auto& pRow : m_pBoardRows) {

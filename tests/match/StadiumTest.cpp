@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -458,6 +459,33 @@ TEST_F(StadiumSceneTest, WithoutSoldBoardsTheEndsAndTheNearSideMatchQuadForQuad)
     for (uint32_t i = 0; i < 9; ++i) {
         EXPECT_NE(advertiser(m_Engine.GetBoardRow(3), i), 0) << "quad " << i;
         EXPECT_EQ(advertiser(m_Engine.GetBoardRow(3), i), advertiser(m_Engine.GetBoardRow(4), i)) << "quad " << i;
+    }
+}
+
+TEST_F(StadiumSceneTest, TheSkyTurnsOneRadianInTheDivisorsTimeAndOnlyWhereTheWeatherTurnsIt)
+{
+    if (!m_b3D)
+        GTEST_SKIP() << "3-D not available";
+    CDate saturday = H().GetGameDate();
+    while (saturday.GetDayOfWeek() != 6)
+        ++saturday;
+    H().SetGameDate(saturday);
+    for (uint8_t byTurn : {0, 2}) {
+        m_pHuman->GetCountry()->SetWeather(uint8_t(byTurn << 5));
+        ASSERT_TRUE(Start());
+        const CModel* pDome = m_Engine.GetDomeModel();
+        ASSERT_NE(pDome, nullptr);
+        EXPECT_FLOAT_EQ(pDome->GetWorldMatrix().m[3][2], -1000.0f);
+        m_Engine.SetMatchTime(75000);
+        m_Engine.UpdateSky();
+        if (byTurn == 0) {
+            EXPECT_FLOAT_EQ(pDome->GetWorldMatrix().m[3][2], -1000.0f);  // a still sky stays as it was set up
+        } else {
+            EXPECT_FLOAT_EQ(pDome->GetWorldMatrix().m[3][2], 0.0f);
+            EXPECT_NEAR(pDome->GetWorldMatrix().m[0][0], 60.0f * std::cos(1.0f), 1e-3f);
+            EXPECT_NEAR(pDome->GetWorldMatrix().m[0][1], -60.0f * std::sin(1.0f), 1e-3f);
+        }
+        m_Engine.EndGame();
     }
 }
 

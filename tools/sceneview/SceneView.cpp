@@ -275,6 +275,7 @@ void SceneView::Frame(uint32_t dwElapsedMs)
     }
     m_Times.animate += Since(start);
     const auto drawStart = std::chrono::steady_clock::now();
+    m_pMatch->UpdateSky();  // as the match view does each frame
     m_pEngine->Render();
     m_Times.draw += Since(drawStart);
     ++m_Times.frames;
