@@ -256,8 +256,9 @@ TEST(BoardTest, OnlyAMoveTowardsTheFaceIsBlocked)
     for (const auto& c : cases) {
         float fFraction = -1;
         EXPECT_EQ(c.pBoard->IsSegmentBlocked(c.from, c.delta, 50, &fFraction), c.bBlocked) << c.pszName;
-        if (c.bBlocked)
+        if (c.bBlocked) {
             EXPECT_NEAR(fFraction, c.fFraction, 1e-4f) << c.pszName;
+        }
     }
 }
 

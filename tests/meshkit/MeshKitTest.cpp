@@ -319,8 +319,9 @@ TEST_F(Textures, TheAdvertPictureHoldsACellForEveryAdvertiserAndTheUnsoldBoard)
         EXPECT_NE(advert, unsold) << "advertiser " << n + 1;
         // Emblem and lettering stand out from the ground colour.
         EXPECT_NE(advert[0], advert[128 * 5 + 8]) << "advertiser " << n + 1;
-        if (n > 0)
+        if (n > 0) {
             EXPECT_NE(advert, cell(n - 1)) << "advertiser " << n + 1;
+        }
         for (uint32_t colour : advert)
             EXPECT_NE(colour, 0xFF00FFu) << "advertiser " << n + 1;
     }
