@@ -16,6 +16,9 @@
 #include "match/actors/CMatchPhysio.h"
 #include "match/actors/CMatchReferee.h"
 #include "render3d/C3DEngine.h"
+#include "render3d/CModel.h"
+#include "season/CHoardingsManager.h"
+#include "shell/CFileManager.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
 
@@ -66,6 +69,9 @@ bool CMatchEngine::StartGame(CDatabaseHandler& database, ID_CLUB idHome, ID_CLUB
             m_pGround = pCountry->GetNationalGround();
     }
     SetUpWeather(database, pHome);
+    m_dwMatchDate = database.GetGameDate().GetValue();
+    CSaveGame* pHomeManager = database.GetSaveGameForClub(pHome);
+    m_pHomeHoardings = pHomeManager ? &pHomeManager->GetHoardings() : nullptr;
     m_MatchRules = rules;
     m_nPeoplePerSide = 11 + rules.abyRules[2];
     m_dwCallerValue = dwCallerValue;
@@ -132,6 +138,8 @@ void CMatchEngine::SetUpWeather(CDatabaseHandler& database, const CClubDatabase*
 bool CMatchEngine::StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow)
 {
     m_pHomeClubRecord = m_pAwayClubRecord = nullptr;
+    m_pGround = nullptr;
+    m_pHomeHoardings = nullptr;
     return BuildMatch(nullptr, pdwSeed, dwRealTimeNow);
 }
 
@@ -178,7 +186,12 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     m_p3DEngine = std::make_unique<C3DEngine>();
     if (C3DEngine::Is3DAvailable()) {
         m_p3DEngine->SetNumberOfFaceManagers(4);
-        UpdateFog();  // the stadium's textures, materials, lights and cameras join here
+        LoadTextures();
+        SetupMaterials();
+        SetupLights();
+        SetupCameras();
+        BuildPitchMesh();
+        UpdateFog();
     }
 
     if (m_byMatchType != 0) {
@@ -242,7 +255,7 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     m_fSpeedFactor = kMinSpeed;
     m_dwTickAccumulator = 0;
     m_pBall->Reset();
-    SetupZones();
+    SetupObjects();
     if (m_pHomeClub && m_pAwayClub)
         m_pMatchReferee->StartMatch();
     // The physio waits out of the update by the touch-line until the referee
@@ -277,6 +290,7 @@ void CMatchEngine::EndGame()
     m_pBall.reset();
     m_aZones.clear();
     m_pSprayCan.reset();
+    DestroyObjects();
     DebugLog(0, "[CMatchEngine::EndGame] Starting 3D Destruction");
     m_p3DEngine.reset();
     DebugLog(0, "[CMatchEngine::EndGame] Ending 3D Destruction");
@@ -480,6 +494,7 @@ int CMatchEngine::Enable3DDevice()
     DebugLog(0, "[CMatchEngine::Enable3DDevice] Start");
     if (m_p3DEngine)
         m_p3DEngine->RestoreDevice();
+    ApplyHoardingTextures();
     m_dwRealElapsed = 0;
     m_dwTickAccumulator = 0;
     m_dwLastRealTime = plat::milliseconds();
@@ -627,7 +642,9 @@ bool CMatchEngine::IsPathBlocked(const CVector& a, const CVector& b, int32_t nMa
             m_aZones[bLowEnd ? ZONE_DUGOUT_LOW : ZONE_DUGOUT_HIGH].IsSegmentBlocked(a, delta, nMargin, pfHitTime))
             return true;
     }
-    // The advertising boards join here.
+    for (const auto& pRow : m_pBoardRows)
+        if (pRow && pRow->IsSegmentBlocked(a, delta, nMargin, pfHitTime))
+            return true;
     return m_aZones[ZONE_TUNNEL].IsSegmentBlocked(a, delta, nMargin, pfHitTime);
 }
 
@@ -719,7 +736,9 @@ bool CMatchEngine::TestBallCollision(BALLCOLLISIONQUERY& query, float fTickSecon
         for (int n : anEnd[bLowEnd ? 0 : 1])
             if (m_aZones[n].TestBallCollision(query))
                 return true;
-        // The advertising boards join here.
+        for (const auto& pRow : m_pBoardRows)
+            if (pRow && pRow->TestBallCollision(query))
+                return true;
         if (m_aZones[ZONE_TUNNEL].TestBallCollision(query))
             return true;
     }

@@ -9,6 +9,7 @@
 #include "common/Identifiers.h"
 #include "match/CMatchBoundingZone.h"
 #include "match/CMatchEventReceiver.h"
+#include "match/CHordings.h"
 #include "match/CRingBuffer.h"
 #include "match/CVector.h"
 #include "match/MatchTypes.h"
@@ -25,6 +26,11 @@ class CCrowdSounds;
 class CDatabaseHandler;
 class CGroundDatabase;
 class C3DEngine;
+class CComponentDatabase;
+class CDate;
+class CFileManager;
+class CHoardingsManager;
+class CModel;
 class CMatchAssistantReferee;
 class CMatchBall;
 class CMatchClub;
@@ -409,6 +415,54 @@ public:
     const CMatchBoundingZone& GetZone(size_t n) const { return m_aZones[n]; }
     size_t GetZoneCount() const { return m_aZones.size(); }
 
+    // ---- the stadium, its board rows and scene objects (CMatchEngineStadium.cpp) ----
+    static constexpr int kStadiumSegments = 8;
+    static constexpr int kBoardRows = 5;
+    static constexpr int kAdvertRects = 51;
+    static constexpr int kNoAdvertRect = 50;
+    // What one segment of the ring round the pitch shows: a wall, or a stand
+    // at a completion with its mesh and roof names (without the folder).
+    struct STADIUMSEGMENT {
+        bool bWall = true;
+        int nComplete = 100;
+        char szMesh[24] = {};
+        char szRoof[24] = {};
+        CModel* pModel = nullptr;
+    };
+    // How far the work on a stand shows on match day: 100 for a finished
+    // stand, the share of its schedule done (turned round for a demolition,
+    // 51 or 100 for an upgrade), and -1 when a new building that has not
+    // begun leaves the segment a wall.
+    static int GetStandCompletion(const CGroundDatabase& ground, const CComponentDatabase& stand, const CDate& today);
+    // The crowd density code of a stand: 1 up to a third full, 2 up to two
+    // thirds, 3 beyond.
+    static uint8_t GetCrowdDensityCode(uint16_t wSeats, uint16_t wSpectators);
+    // The set-up steps of the 3-D scene in the order StartGame runs them.
+    void LoadTextures();
+    void SetupMaterials();
+    void SetupLights();
+    void SetupCameras();
+    void BuildPitchMesh();
+    void SetupObjects();
+    void LoadStadiumSegment();
+    // The advert of every board: the home manager's sold places, else a
+    // random advertiser on each. After every device restore.
+    void ApplyHoardingTextures();
+    void DestroyObjects();
+    // Each drawn frame: a sky that turns with the weather moves on.
+    void UpdateSky();
+    const STADIUMSEGMENT& GetStadiumSegment(int n) const { return m_aSegments[n & 7]; }
+    bool IsSideOpen(int n) const { return m_aSegments[n & 7].bWall; }
+    bool HasLowStands() const { return m_bLowStands; }
+    uint8_t GetStadiumModelCount() const { return m_ucNumStadiumModels; }
+    const CHordings* GetBoardRow(int n) const { return n >= 0 && n < kBoardRows ? m_pBoardRows[n].get() : nullptr; }
+    const float* GetAdvertRect(int n) const { return n >= 0 && n < kAdvertRects ? m_afAdvertRects[n] : nullptr; }
+    // The match day the ground's building work is measured against.
+    void SetMatchDate(uint32_t dwDate) { m_dwMatchDate = dwDate; }
+    const CModel* GetDomeModel() const { return m_pDomeModel.get(); }
+    const CModel* GetSkylineModel() const { return m_pSkylineModel.get(); }
+    uint16_t GetBoardTexture() const { return m_usBoardTexture; }
+
 private:
     bool BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSeed, uint32_t dwRealTimeNow);
     // The distance tables of the tick: home to away, and each player to the ball.
@@ -519,6 +573,29 @@ private:
     uint8_t m_byResultCode = kNoResult;
     uint8_t m_abyFirstLegGoals[2] = {};
     bool m_bKeeperChallenge = false;
+
+    // ---- the stadium, its board rows and scene objects (CMatchEngineStadium.cpp) ----
+    void AddSceneToMeshManager();
+    uint16_t LoadSceneObject(const char* pszFile, const char* pszFailure);
+    std::unique_ptr<CModel> MakeSceneModel(uint16_t wObject, const D3DMATRIX& world);
+    std::unique_ptr<CFileManager> m_pMatchTextures;
+    uint16_t m_usGrassTexture = 0, m_usMarkingsTexture = 0, m_usBoardTexture = 0;
+    uint16_t m_usBallShadowTexture = 0, m_usPersonShadowTexture = 0;
+    uint16_t m_usMaterials[10] = {};
+    float m_afCameraTarget[3] = {5000, 3750, 0};
+    float m_fCameraTargetValue = 0.0f;
+    float m_afCameraLimits[4] = {-700, -700, 10700, 8200};
+    float m_afTrackingPoint[3] = {5000, 8000, 2000};
+    STADIUMSEGMENT m_aSegments[kStadiumSegments];
+    std::unique_ptr<CModel> m_pStadiumModels[kStadiumSegments];
+    uint8_t m_ucNumStadiumModels = 0;
+    bool m_bLowStands = false;
+    uint32_t m_dwMatchDate = 0;
+    CHoardingsManager* m_pHomeHoardings = nullptr;
+    std::unique_ptr<CHordings> m_pBoardRows[kBoardRows];
+    float m_afAdvertRects[kAdvertRects][4] = {};
+    std::unique_ptr<CModel> m_pNetModels[2], m_pFlagModels[4], m_pDugoutModels[2];
+    std::unique_ptr<CModel> m_pDomeModel, m_pSkylineModel;
 };
 
 // The one engine of the program, and the ball of the current match (null
