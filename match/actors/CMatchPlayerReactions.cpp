@@ -97,7 +97,7 @@ bool CMatchPlayer::MakeReactionDecision()
         return false;
     const CMatchBall* pBall = m_Engine.GetBall();
     const CMatchReferee* pReferee = m_Engine.GetReferee();
-    const uint8_t byCause = pReferee ? pReferee->GetResolvedCause() : CAUSE_NONE;
+    const uint8_t byCause = pReferee ? pReferee->GetResolvedCause() : static_cast<uint8_t>(CAUSE_NONE);
 
     // A miss: once the moment has passed he stands and shows it.
     if (m_byDecision == DECISION_EMOTION_FRUSTRATION &&
