@@ -146,6 +146,12 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     m_byMatchEvent = MATCHEVENT_NONE;
     m_byRandomTenth = uint8_t(plat::rand() % 10);
     m_bReplaying = false;
+    m_bSkippingFinished = true;
+    m_bAttemptOnTarget = false;
+    m_CameraSubject = CAMERASUBJECTRECORD();
+    m_Caption = CAPTIONRECORD{kNoCaption, nullptr, nullptr};
+    m_bTurning = m_bCameraDrag = m_bRightDrag = m_bBallPicked = false;
+    ResetPeriodProgress();
     m_dwNextFiveMinuteMark = kFiveMinutes;
     m_dwLastSecondMark = 0;
     m_bySoundStage = 0;
@@ -168,6 +174,7 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     m_p3DEngine = std::make_unique<C3DEngine>();
     if (C3DEngine::Is3DAvailable()) {
         m_p3DEngine->SetNumberOfFaceManagers(4);
+        SetupCameras();
         UpdateFog();  // the stadium's textures, materials, lights and cameras join here
     }
 
@@ -235,6 +242,8 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
         m_pMatchReferee->StartMatch();
     ActivatePlayers();
 
+    if (C3DEngine::Is3DAvailable())
+        UpdateCameraTarget(0);
     m_dwStartRealTime = m_dwLastRealTime = dwRealTimeNow;
     m_dwTickAccumulator = 0;
     m_dwRealElapsed = 0;
@@ -312,6 +321,15 @@ template <typename F> void CMatchEngine::ForEachPerson(F f) const
 
 void CMatchEngine::Update()
 {
+    // Highlights mode runs on to the next moment worth seeing.
+    if (!m_bPaused && !m_bReplaying && m_byMatchType == 1 && !IsHighlightMoment(nullptr)) {
+        // The match screen disables its controls while the skip runs in its view.
+        if (!m_bFullView)
+            TellViewChanged();
+        SkipToHighlight();
+        if (!m_bFullView)
+            TellViewChanged();
+    }
     UpdateAt(plat::milliseconds());
 }
 
@@ -324,9 +342,14 @@ void CMatchEngine::UpdateAt(uint32_t dwNow)
         dwElapsed = fScaled >= 4294967295.0 ? 0xFFFFFFFFu : uint32_t(fScaled);
     }
     m_dwLastRealTime = dwNow;
-    if (m_bPaused || m_bTickStop)
-        return;
+    if (!m_bPaused && !m_bTickStop)
+        RunTicks(dwElapsed);
+    if (C3DEngine::Is3DAvailable())
+        UpdateCameraTarget(m_dwRealElapsed);
+}
 
+void CMatchEngine::RunTicks(uint32_t dwElapsed)
+{
     const uint32_t dwOld = m_dwTickAccumulator;
     m_dwTickAccumulator += dwElapsed;
     if (m_dwTickAccumulator < MATCH_TICK_MS) {
@@ -363,6 +386,11 @@ bool CMatchEngine::PostTick()
         if (m_pCrowdSoundManager)
             m_pCrowdSoundManager->Update(m_dwEngineClock);
     }
+    if (m_bReplaying) {
+        PlayBackReplay();
+        m_dwEngineClock += MATCH_TICK_MS;
+        return false;
+    }
     if (m_dwEngineClock - m_dwLastSecondMark > 1000) {
         m_dwLastSecondMark = m_dwEngineClock;
         if (m_pAwayClub)
@@ -392,12 +420,14 @@ bool CMatchEngine::PostTick()
     if (m_pHomeClub && m_pAwayClub)
         SetupEventPositions();
     CheckLooseBallTouch();
+    UpdateCaption();
     ForEachPerson([this](CMatchPerson* p) {
         if (p != m_pPhysio || p->IsActive())
             p->Update();
     });
     if (m_byMatchEvent == MATCHEVENT_NONE)
         CheckSixSecondRule();
+    UpdateCameraSubject();
     m_dwEngineClock += MATCH_TICK_MS;
     if (m_bMatchClockRunning)
         m_dwMatchTime += MATCH_TICK_MS;

@@ -121,6 +121,10 @@ public:
     uint8_t GetLightCount() const { return m_ucLightCount; }
     const plat::Rect& GetViewportRect() const { return m_ViewportRect; }
 
+    // The minification filter of filtered textures: 1 nearest, 2 linear, 3 mip-mapped nearest.
+    uint32_t GetTextureFilter() const { return m_dwMipFilter; }
+    void SetTextureFilter(uint32_t dwFilter) { m_dwMipFilter = dwFilter; }
+
     // The users switch cameras by writing the index.
     uint8_t m_ucCurrentCamera = 0;
 
