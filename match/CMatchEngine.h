@@ -250,6 +250,7 @@ public:
     // The code of the match conditions the match screen reports at kick-off,
     // from the fog, the weather category, the ground and the evening.
     uint8_t GetConditionsCode(const CClubDatabase* pClub) const;
+    static uint8_t MakeConditionsCode(const MATCHWEATHER& weather, bool bSnowProtectedPitch);
     // Tells the match screen that a camera, speed or zoom setting changed.
     void SetViewListener(void (*pfnChanged)(void*), void* pContext) { m_pfnViewChanged = pfnChanged, m_pViewContext = pContext; }
 

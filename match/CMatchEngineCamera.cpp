@@ -96,8 +96,15 @@ void CMatchEngine::UpdateCameraTarget(uint32_t dwElapsed)
         DebugLog(6, "[CMatchEngine::UpdateCameraTarget] Invalid Target Type");
         x = 500.0f;
     }
-    m_afCameraTarget[0] = std::fmin(std::fmax(x, 500.0f), 9500.0f);
-    m_afCameraTarget[1] = std::fmin(std::fmax(y, 500.0f), 7000.0f);
+    // The orbit camera keeps its target inside the play so that it stays in
+    // the bowl; the follow view looks from its fixed point at the ball itself,
+    // which near its own touch line would otherwise drop out of its frame.
+    if (byCamera == 0) {
+        x = std::fmin(std::fmax(x, 500.0f), 9500.0f);
+        y = std::fmin(std::fmax(y, 500.0f), 7000.0f);
+    }
+    m_afCameraTarget[0] = x;
+    m_afCameraTarget[1] = y;
 
     if (byCamera != 0 && pCamera) {
         m_fCameraPitch = std::fmin(std::fmax(m_fCameraPitch, kLowestFollowPitch), kHighestFollowPitch);
@@ -392,21 +399,23 @@ void CMatchEngine::DrawOverlay(plat::Surface* pSurface)
 
 uint8_t CMatchEngine::GetConditionsCode(const CClubDatabase*) const
 {
+    return MakeConditionsCode(m_Weather, m_pGround && m_pGround->GetPitchConditionComponent(1));
+}
+
+uint8_t CMatchEngine::MakeConditionsCode(const MATCHWEATHER& weather, bool bSnowProtectedPitch)
+{
     uint8_t byCode = 0;
-    if (m_Weather.bFog) {
+    if (weather.bFog)
         byCode = 1;
-    } else {
-        const uint8_t byCategory = m_Weather.byCategory;
-        if (byCategory == 0)
-            byCode = 0;
-        else if (byCategory <= 2)
-            byCode = 2;
-        else if (byCategory <= 4)
-            byCode = m_pGround && m_pGround->GetPitchConditionComponent(1) ? 4 : 3;
-        else
-            byCode = 5;
-    }
-    if (m_Weather.bEvening && byCode == 0)
+    else if (weather.byCategory == 0)
+        byCode = 0;
+    else if (weather.byCategory <= 2)
+        byCode = 2;
+    else if (weather.byCategory <= 4)
+        byCode = bSnowProtectedPitch ? 4 : 3;
+    else
+        byCode = 5;
+    if (weather.bEvening && byCode == 0)
         byCode = 5;
     return byCode;
 }

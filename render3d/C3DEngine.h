@@ -66,6 +66,8 @@ public:
     CCamera* GetCamera(int nIndex) const;
     uint8_t GetCameraCount() const { return m_ucCameraCount; }
     void UpdateCamera();
+    // The same step for a given frame time in seconds.
+    void UpdateCamera(float fElapsed);
     // The ground point (z = 0) under a screen point of the viewport.
     void ConvertScreenToWorld(float* pX, float* pY, float* pZ, int32_t nScreenX, int32_t nScreenY);
     // Frees the face managers and makes count new empty static ones.
