@@ -62,7 +62,8 @@ bool CMatchEngine::IsHighlightMoment(uint8_t* pbyKind) const
         return found(HIGHLIGHT_YELLOWCARD);
     if ((byCard == 2 || byCard == 3) && m_abHighlightOptions[HIGHLIGHT_REDCARD])
         return found(HIGHLIGHT_REDCARD);
-    if (m_abHighlightOptions[HIGHLIGHT_SUBSTITUTION] && pReferee->GetSubstitutionInProgress(nullptr, nullptr))
+    CMatchPlayer *pOff = nullptr, *pOn = nullptr;
+    if (m_abHighlightOptions[HIGHLIGHT_SUBSTITUTION] && pReferee->GetSubstitutionInProgress(&pOff, &pOn))
         return found(HIGHLIGHT_SUBSTITUTION);
     if (m_abHighlightOptions[HIGHLIGHT_GOAL] && pReferee->GetResolvedCause() == CAUSE_GOAL &&
         pReferee->GetTimeSinceEventStart() < 6000)
@@ -248,7 +249,10 @@ void CMatchEngine::PlayBackReplay()
 
 void CMatchEngine::EndReplay()
 {
+    // The clock takes up the live time again, whatever part of a tick the
+    // rewind left over.
     m_bReplaying = false;
+    m_dwEngineClock = m_dwReplayEndTime;
     m_pCameraSubjectRing->GetLatest();
     if (m_pCrowdSoundRing)
         m_pCrowdSoundRing->GetLatest();

@@ -344,8 +344,13 @@ void CMatchPerson::SetHoldTarget(const CVector& point)
 void CMatchPerson::SetPosition(const CVector& point)
 {
     m_vPosition.Set(point.x, point.y, 0);
-    if (m_pModel)
+    if (m_pModel) {
         m_pModel->SetPositionAndHeading(float(point.x), float(point.y), m_fFacing);
+        // A person put somewhere (a restart, a substitution) is put there
+        // in the replay too.
+        if (m_pReplayRing && !m_bReplaying)
+            PushReplayRecord(m_Engine.GetEngineClock(), float(point.x), float(point.y), m_fFacing);
+    }
 }
 
 void CMatchPerson::SetPossession(bool bHasBall)
