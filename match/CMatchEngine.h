@@ -245,6 +245,7 @@ public:
     // Renders the view through the current camera and writes the labels
     // over it; nothing in camera mode 2.
     void DrawOverlay(plat::Surface* pSurface);
+    void DrawPlayerLabels(plat::Surface* pSurface) const;
     // Where a pitch point falls in the view (false behind the camera).
     bool ProjectToView(const CVector& point, int32_t& x, int32_t& y) const;
     // The code of the match conditions the match screen reports at kick-off,

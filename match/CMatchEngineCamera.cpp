@@ -376,6 +376,11 @@ void CMatchEngine::DrawOverlay(plat::Surface* pSurface)
     if (m_byCameraMode == CAMERA_NO_3D || !m_p3DEngine)
         return;
     m_p3DEngine->Render();
+    DrawPlayerLabels(pSurface);
+}
+
+void CMatchEngine::DrawPlayerLabels(plat::Surface* pSurface) const
+{
     if (!pSurface)
         return;
     static std::unique_ptr<plat::Font> s_pFont(plat::Font::create(13, plat::FW_BOLD, "Arial"));

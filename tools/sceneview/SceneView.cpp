@@ -20,7 +20,6 @@ namespace {
 
 constexpr float kPi = 3.14159265f;
 constexpr uint8_t kSkyLayer = 0;
-constexpr uint8_t kSceneLayer = 1;
 constexpr uint32_t kSkyColour = 0xFF9DB8DE;
 
 double Since(std::chrono::steady_clock::time_point start)
@@ -262,6 +261,18 @@ uint16_t SceneView::KitTexture(const char* pszMask, uint32_t shirt, uint32_t oth
     AddEntry(record, 0, 2, kBootsReference, 0x101010);
     AddEntry(record, 92, 15, kSocksReference, socks);
     return m_pEngine->GetTextureManager()->LoadTexture(pszMask, 1, &record);
+}
+
+void SceneView::PlaceBall(float x, float y, float z)
+{
+    if (m_pBall)
+        m_pBall->SetWorldMatrix(SceneryMatrix(1, 0, x, y, z + 13));
+}
+
+void SceneView::SetCamera(const CCamera& camera)
+{
+    *m_pEngine->GetCamera(0) = camera;
+    m_pEngine->m_ucCurrentCamera = 0;
 }
 
 void SceneView::StartAnimation(Player& player)

@@ -13,6 +13,7 @@
 #include <vector>
 
 class C3DEngine;
+class CCamera;
 class CModel;
 class CMeshBuilder;
 
@@ -36,6 +37,9 @@ struct SceneTimes {
 
 class SceneView {
 public:
+    // The draw list of the pitch, the scenery and the people (the sky's is drawn before it).
+    static constexpr uint8_t kSceneLayer = 1;
+
     SceneView();
     ~SceneView();
     SceneView(const SceneView&) = delete;
@@ -47,6 +51,13 @@ public:
     // Advances every player by the elapsed time and draws one frame.
     void Frame(uint32_t dwElapsedMs);
     const plat::Surface& GetTarget() const { return *m_pTarget; }
+    plat::Surface& GetTarget() { return *m_pTarget; }
+    C3DEngine* GetEngine() const { return m_pEngine.get(); }
+    // A kit texture from a mask with the shirt, second, shorts and socks colours.
+    uint16_t KitTexture(const char* pszMask, uint32_t shirt, uint32_t other, uint32_t shorts, uint32_t socks);
+    void PlaceBall(float x, float y, float z);
+    // Draws through the given camera from now on.
+    void SetCamera(const CCamera& camera);
     const SceneTimes& GetTimes() const { return m_Times; }
     const std::string& GetError() const { return m_error; }
 
@@ -61,7 +72,6 @@ private:
     bool LoadPlayers();
     CModel* AddModel(const std::string& name, float x, float y, float heading);
     CModel* AddPlacedModel(const std::string& name, float scale, float turn, float x, float y, float z);
-    uint16_t KitTexture(const char* pszMask, uint32_t shirt, uint32_t other, uint32_t shorts, uint32_t socks);
     void StartAnimation(Player& player);
 
     SceneOptions m_Options;
