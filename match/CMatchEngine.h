@@ -233,6 +233,8 @@ public:
     bool IsTurning() const { return m_bTurning; }
     bool IsCameraDragging() const { return m_bCameraDrag; }
     void SetDebugMode(bool bOn) { m_bDebugMode = bOn; }
+    // The orbit camera follows the selected person instead of the play.
+    void SetDebugSelection(bool bOn) { m_bDebugSelection = bOn; }
     // The options MatchNames and MatchNumbers.
     void SetLabelOptions(bool bNames, bool bNumbers) { m_bShowNames = bNames, m_bShowNumbers = bNumbers; }
     // One label over a player on the pitch: its text and where it goes in the view.

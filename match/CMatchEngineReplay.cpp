@@ -189,9 +189,10 @@ bool CMatchEngine::CheckUserAbort()
         return false;
     if (message.message != plat::WM_KEYUP || message.wParam != plat::VK_ESCAPE)
         return false;
-    if (m_byMatchType == 1)
+    if (m_byMatchType == 1) {
         m_bPaused = true;
-    TellViewChanged();
+        TellViewChanged();
+    }
     return true;
 }
 
