@@ -125,7 +125,8 @@ void CMatchEngine::SelectCameraView(uint8_t byView)
     const float* pPoint = kaViewPoints[m_bySelectedView];
     pCamera->m_FixedTarget = D3DVECTOR{pPoint[0], pPoint[1], pPoint[2]};
     // The camera swings round the play to the side of its view point and
-    // looks down from that point's height.
+    // looks down from that point's height, a little steeper so that the view
+    // holds more of the pitch than of the stands.
     const float dx = pPoint[0] - m_afCameraTarget[0], dy = pPoint[1] - m_afCameraTarget[1];
     m_fCameraYaw = std::atan2(dx, dy);
     pCamera->m_fYaw = pCamera->m_fPreferredYaw = m_fCameraYaw;
