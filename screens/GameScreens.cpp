@@ -37,6 +37,7 @@
 #include "screens/CClientFinanceMerchandiseCatering.h"
 #include "screens/CClientGroundDevelopment.h"
 #include "screens/CClientGroundGeneral.h"
+#include "screens/CClientMatch.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
 
@@ -64,6 +65,7 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_TABLES_CUP, &s_Cup);
     RegisterScreen(SCREEN_NEW_GAME, &NewGameScreen());
     RegisterScreen(SCREEN_FOOTBALL_TODAY, &GetFootballTodayScreen());
+    RegisterScreen(SCREEN_MATCH, &GetMatchScreen());
     RegisterScreen(SCREEN_ARCHIVES_MAIL, &GetArchivesMailScreen());
     RegisterScreen(SCREEN_ARCHIVES_NEWSPAPER, &GetArchivesNewspaperScreen());
     RegisterScreen(SCREEN_ARCHIVES_SCRAPBOOK, &GetArchivesScrapbookScreen());
