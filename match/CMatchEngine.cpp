@@ -13,6 +13,7 @@
 #include "match/actors/CMatchPlayer.h"
 #include "match/actors/CMatchReferee.h"
 #include "render3d/C3DEngine.h"
+#include "shell/CFileManager.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
 
@@ -205,6 +206,7 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     m_pMatchReferee = std::make_unique<CMatchReferee>(*this, m_MatchRules);
     SetOfficials(m_pMatchReferee.get(), &m_pMatchReferee->GetAssistant(0), &m_pMatchReferee->GetAssistant(1),
                  m_pPhysio);
+    SetupPolygonPlayers();
     m_bSoundOn = true;
     m_bPaused = false;
 
@@ -255,6 +257,7 @@ void CMatchEngine::EndGame()
     m_aZones.clear();
     DebugLog(0, "[CMatchEngine::EndGame] Starting 3D Destruction");
     m_p3DEngine.reset();
+    m_pKitTextures.reset();
     DebugLog(0, "[CMatchEngine::EndGame] Ending 3D Destruction");
     CMatchPerson::FreeAnimations();
     m_pCameraSubjectRing.reset();

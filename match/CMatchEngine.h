@@ -21,6 +21,7 @@ class CClubDatabase;
 class CDatabaseHandler;
 class CGroundDatabase;
 class C3DEngine;
+class CFileManager;
 class CMatchAssistantReferee;
 class CMatchBall;
 class CMatchClub;
@@ -152,6 +153,11 @@ public:
     static bool MakeFog(uint8_t byCameraMode, const MATCHWEATHER& weather, FOG& fog);
     void UpdateFog();
     C3DEngine* Get3DEngine() const { return m_p3DEngine.get(); }
+    // Player models and kits (CMatchEnginePlayerModels.cpp): with a 3-D
+    // view, the persons' meshes with their levels of detail, a model for
+    // every person and his kit texture, a player's with his number on it.
+    void SetupPolygonPlayers();
+    uint16_t ApplyShirtNumber(const CMatchPlayer& player, uint16_t wTexture);
     uint8_t GetCameraMode() const { return m_byCameraMode; }
     void SetCameraMode(uint8_t byMode) { m_byCameraMode = byMode; }
     const FOG& GetFog() const { return m_Fog; }
@@ -385,6 +391,7 @@ private:
     std::unique_ptr<CSoundManager> m_pCrowdSoundManager;
     std::unique_ptr<CSoundManager> m_pCommentarySoundManager;
     std::unique_ptr<C3DEngine> m_p3DEngine;
+    std::unique_ptr<CFileManager> m_pKitTextures;  // the textures' archive of the kits
     uint8_t m_byCameraMode = CAMERA_NO_3D;
     FOG m_Fog;
     float m_fAspectRatio = 0.75f;

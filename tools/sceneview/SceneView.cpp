@@ -1,5 +1,9 @@
 #include "tools/sceneview/SceneView.h"
 
+#include "database/CClubDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CPlayerDatabase.h"
+#include "match/MatchKits.h"
 #include "render3d/C3DEngine.h"
 #include "render3d/CAnimationManager.h"
 #include "render3d/CCamera.h"
@@ -51,23 +55,6 @@ D3DMATRIX SceneryMatrix(float scale, float turn, float x, float y, float z)
     return m;
 }
 
-// Appends a recolouring entry that turns a mask reference colour (hue,
-// saturation, lightness on 0..255) into the wanted 0xRRGGBB colour.
-void AddEntry(ColourRecord& record, uint16_t first, uint16_t span, const float reference[3], uint32_t colour)
-{
-    if (record.count >= 15)
-        return;
-    const uint8_t bgr[3] = {static_cast<uint8_t>(colour & 0xFF), static_cast<uint8_t>((colour >> 8) & 0xFF),
-                            static_cast<uint8_t>((colour >> 16) & 0xFF)};
-    float hsl[3];
-    RGBToHSL(bgr, &hsl[0], &hsl[1], &hsl[2]);
-    const uint16_t j = record.count++;
-    record.first[j] = first;
-    record.span[j] = span;
-    for (int k = 0; k < 3; ++k)
-        record.shift[j][k] = static_cast<int16_t>(std::lround(hsl[k] * 255 - reference[k]));
-}
-
 }  // namespace
 
 SceneView::SceneView() = default;
@@ -112,13 +99,18 @@ bool SceneView::Setup(const SceneOptions& options)
     m_pEngine->AddMeshManager();
     m_pEngine->AddMeshManager();
 
-    if (!BuildPitch() || !LoadScenery() || !LoadPlayers())
+    if (!LoadClubs() || !BuildPitch() || !LoadScenery() || !LoadPlayers())
         return false;
 
     m_pEngine->SetNumberOfCameras(1);
-    const float target[3] = {5000, 3300, 0};
     CCamera* pCamera = m_pEngine->GetCamera(0);
-    pCamera->SetupOrbit(7600, kPi, 0.44f, target, 7, 400, 40000);
+    if (options.close) {
+        const float target[3] = {3300, 3750, 100};
+        pCamera->SetupOrbit(900, -kPi / 2, 0.25f, target, 7, 50, 40000);
+    } else {
+        const float target[3] = {5000, 3300, 0};
+        pCamera->SetupOrbit(7600, kPi, 0.44f, target, 7, 400, 40000);
+    }
     pCamera->m_ucMode = 200;  // a still viewpoint
     return true;
 }
@@ -250,18 +242,84 @@ bool SceneView::LoadScenery()
     return AddPlacedModel("DUGOUT.x", 100, 0, 3500, -280, 2) && AddPlacedModel("DUGOUT.x", 100, 0, 7200, -280, 2);
 }
 
-uint16_t SceneView::KitTexture(const char* pszMask, uint32_t shirt, uint32_t other, uint32_t shorts, uint32_t socks)
+bool SceneView::LoadClubs()
 {
-    static const float kShirtReference[3] = {37, 255, 220}, kOtherReference[3] = {213, 255, 250},
-                       kShortsReference[3] = {157, 250, 250}, kBootsReference[3] = {64, 255, 74},
-                       kSocksReference[3] = {97, 159, 160};
-    ColourRecord record{};
-    AddEntry(record, 108, 5, kShirtReference, shirt);
-    AddEntry(record, 11, 17, kOtherReference, other);
-    AddEntry(record, 49, 19, kShortsReference, shorts);
-    AddEntry(record, 0, 2, kBootsReference, 0x101010);
-    AddEntry(record, 92, 15, kSocksReference, socks);
-    return m_pEngine->GetTextureManager()->LoadTexture(pszMask, 1, &record);
+    if (m_Options.home == 0 && m_Options.away == 0)
+        return true;
+    if (m_Options.home == m_Options.away)
+        return Fail("the home and away clubs must be two different clubs");
+    m_pWorld = std::make_unique<CDatabaseHandler>();
+    if (!m_pWorld->AreFixedTablesLoaded())
+        return Fail("the game's fixed tables cannot be read (run from the runtime data tree)");
+    CDatabaseHandler::BuildAttendanceCurve();
+    CPlayerDatabase::InitialisePlayerValueTables();
+    FILE* pFile = std::fopen("Data/Data.bin", "rb");
+    if (!pFile)
+        return Fail("Data/Data.bin cannot be read (run from the runtime data tree)");
+    const bool bLoaded = m_pWorld->Load(pFile);
+    std::fclose(pFile);
+    if (!bLoaded)
+        return Fail("Data/Data.bin is not a world the game can load");
+    m_pWorld->SetupPointers();
+    const int ids[2] = {m_Options.home, m_Options.away};
+    for (int side = 0; side < 2; ++side) {
+        m_apClubs[side] = ids[side] > 0 ? m_pWorld->GetClubFromID(static_cast<ID_CLUB>(ids[side])) : nullptr;
+        if (!m_apClubs[side])
+            return Fail("there is no club " + std::to_string(ids[side]));
+        CPlayerDatabase* apPicked[18] = {};
+        m_apClubs[side]->SelectTeam(m_apClubs[side]->GetFormation(), apPicked, 0, 0);
+        for (int i = 0; i < 11; ++i)
+            if (!(m_apSquads[side][i] = apPicked[i]))
+                return Fail(std::string(m_apClubs[side]->GetName()) + " cannot field eleven players");
+    }
+    return true;
+}
+
+bool SceneView::DressPlayers(std::vector<uint16_t>& kits)
+{
+    CTextureManager& textures = *m_pEngine->GetTextureManager();
+    ColourRecord colours{};
+    if (!m_apClubs[0]) {
+        // The scene's own sides: red with white, and blue and white stripes.
+        MATCHKIT home{0xC81E1E, 0xFFFFFF, 1, 0xF5F5F5, 0xC81E1E, 0xFFFFFF};
+        MATCHKIT away{0x1E46B4, 0xF0F0F0, 3, 0x1E2850, 0x1E46B4, 0xF0F0F0};
+        const MATCHKIT* apKits[2] = {&home, &away};
+        for (int side = 0; side < 2; ++side)
+            for (int place = 0; place < 11; ++place) {
+                colours = ColourRecord{};
+                const char* pszMask = place == 0 ? MakeGoalkeeperKit(side ? 4 : 0, apKits[side]->dwSixth, 0, 0, colours)
+                                                 : MakeOutfieldKit(*apKits[side], 0, 0, colours);
+                kits.push_back(DrawShirtNumber(textures, LoadKitTexture(textures, pszMask, colours), place + 1));
+            }
+    } else {
+        const MATCHKITCHOICE choice = ChooseMatchKits(*m_apClubs[0], *m_apClubs[1]);
+        for (int side = 0; side < 2; ++side) {
+            const MATCHKIT worn = GetClubKit(*m_apClubs[side], side == 1 && choice.bAwayChanges);
+            const uint32_t dwSixth = GetClubKit(*m_apClubs[side], false).dwSixth;
+            for (int place = 0; place < 11; ++place) {
+                const CPlayerDatabase& player = *m_apSquads[side][place];
+                colours = ColourRecord{};
+                const char* pszMask =
+                    place == 0 ? MakeGoalkeeperKit(choice.anGoalkeeper[side], dwSixth, player.m_byAppearanceVariant,
+                                                   player.m_byAppearanceType, colours)
+                               : MakeOutfieldKit(worn, player.m_byAppearanceVariant, player.m_byAppearanceType, colours);
+                kits.push_back(DrawShirtNumber(textures, LoadKitTexture(textures, pszMask, colours),
+                                               GetShirtNumber(player, place)));
+            }
+        }
+    }
+    // The referee, then his two assistants.
+    MakeRefereeKit(colours);
+    AddSkinColourEntry(colours.count, 0, colours, false);
+    kits.push_back(LoadKitTexture(textures, "Master_Mask.bmp", colours));
+    kits.push_back(kits.back());
+    MakeSecondAssistantKit(colours);
+    AddSkinColourEntry(colours.count, 0, colours, false);
+    kits.push_back(LoadKitTexture(textures, "Master_Mask.bmp", colours));
+    for (uint16_t wKit : kits)
+        if (wKit == NO_TEXTURE)
+            return Fail("the kit masks or shirt digits cannot be read from MatchMeshes\\Textures.BFS");
+    return true;
 }
 
 void SceneView::StartAnimation(Player& player)
@@ -297,9 +355,9 @@ bool SceneView::LoadPlayers()
     if (m_wAnimation == ANIMATION_IMPORT_FAILED)
         return Fail("the animation " + file + " cannot be loaded");
 
-    const uint16_t wHome = KitTexture("Master_Mask.bmp", 0xC81E1E, 0xFFFFFF, 0xF5F5F5, 0xC81E1E);
-    const uint16_t wAway = KitTexture("Mask_Verticle.bmp", 0x1E46B4, 0xF0F0F0, 0x1E2850, 0x1E46B4);
-    const uint16_t wKeeperKit = KitTexture("Master_Mask.bmp", 0x28B428, 0x28B428, 0x141414, 0x28B428);
+    std::vector<uint16_t> kits;
+    if (!DressPlayers(kits))
+        return false;
     // Two sides of eleven in their halves, goalkeepers first.
     const float shape[11][2] = {{400, 3750}, {1800, 1200}, {1600, 2900}, {1600, 4600}, {1800, 6300}, {3300, 1000},
                                 {3100, 3000}, {3100, 4500}, {3300, 6500}, {4400, 3000}, {4500, 4700}};
@@ -313,13 +371,29 @@ bool SceneView::LoadPlayers()
         // Facing the other goal, a little to either side.
         const float heading = (side ? -kPi / 2 : kPi / 2) + 0.35f * std::sin(static_cast<float>(i) * 1.7f);
         pModel->SetPositionAndHeading(x, y, heading);
-        pModel->SetMeshTexture(bKeeper ? wKeeperKit : (side ? wAway : wHome));
+        pModel->SetMeshTexture(kits[static_cast<size_t>(side * 11 + place)]);
         pModel->AddToMeshManager(kSceneLayer);
         m_Players.push_back({pModel, x, y});
         StartAnimation(m_Players.back());
         // Players out of step with each other.
         const uint32_t dwOffset = static_cast<uint32_t>(i * 5) * 42;
         pModel->Update(nullptr, &dwOffset);
+    }
+    if (!m_apClubs[0])
+        return true;
+    // The referee near the centre circle, the assistants on the touch lines.
+    const uint16_t wAssistant = pObjects->LoadSkinned("MatchMeshes\\Linesmanx1.x", 15);
+    if (wAssistant == OBJECT_NOT_FOUND)
+        return Fail("the assistant referee's mesh MatchMeshes\\Linesmanx1.x cannot be loaded");
+    const float officials[3][3] = {{5700, 3200, kPi / 2}, {3500, 60, kPi / 2}, {6500, 7440, -kPi / 2}};
+    for (int k = 0; k < 3; ++k) {
+        m_Models.push_back(std::make_unique<CModel>(*pObjects, k == 0 ? m_wPlayerObject : wAssistant, 0));
+        CModel* pModel = m_Models.back().get();
+        pModel->SetPositionAndHeading(officials[k][0], officials[k][1], officials[k][2]);
+        pModel->SetMeshTexture(kits[static_cast<size_t>(22 + k)]);
+        pModel->AddToMeshManager(kSceneLayer);
+        m_Players.push_back({pModel, officials[k][0], officials[k][1]});
+        StartAnimation(m_Players.back());
     }
     return true;
 }

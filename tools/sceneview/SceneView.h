@@ -13,6 +13,9 @@
 #include <vector>
 
 class C3DEngine;
+class CClubDatabase;
+class CDatabaseHandler;
+class CPlayerDatabase;
 class CModel;
 class CMeshBuilder;
 
@@ -25,6 +28,12 @@ struct SceneOptions {
     std::string animation = "C5Run";
     bool stands = true;    // stands, walls, roofs, dugouts, nets and flags
     bool sky = true;       // dome and skyline
+    // Two clubs of the runtime tree's starting world (Data/Data.bin) in their
+    // match kits with their shirt numbers, and the officials; 0 for the
+    // scene's own two kits.
+    int home = 0;
+    int away = 0;
+    bool close = false;    // the camera near the players, behind the home side
 };
 
 // Milliseconds spent in each part of the frames drawn so far.
@@ -61,7 +70,9 @@ private:
     bool LoadPlayers();
     CModel* AddModel(const std::string& name, float x, float y, float heading);
     CModel* AddPlacedModel(const std::string& name, float scale, float turn, float x, float y, float z);
-    uint16_t KitTexture(const char* pszMask, uint32_t shirt, uint32_t other, uint32_t shorts, uint32_t socks);
+    bool LoadClubs();
+    // The kit textures of the players (home side first, by place) and the officials.
+    bool DressPlayers(std::vector<uint16_t>& kits);
     void StartAnimation(Player& player);
 
     SceneOptions m_Options;
@@ -71,6 +82,9 @@ private:
     std::vector<std::unique_ptr<CModel>> m_Models;
     std::vector<Player> m_Players;
     CModel* m_pBall = nullptr;
+    std::unique_ptr<CDatabaseHandler> m_pWorld;
+    CClubDatabase* m_apClubs[2] = {};
+    CPlayerDatabase* m_apSquads[2][11] = {};
     uint16_t m_wPlayerObject = 0;
     uint16_t m_wAnimation = 0;
     SceneTimes m_Times;

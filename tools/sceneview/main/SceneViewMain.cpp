@@ -1,5 +1,5 @@
 // sceneview --out FILE.png [--width W] [--height H] [--players N]
-//           [--animation NAME] [--frames N]
+//           [--animation NAME] [--frames N] [--home ID --away ID] [--close]
 // Draws the match scene headless (run from the runtime data tree) and writes
 // the last frame as a PNG picture; with --frames it draws N frames of 42 ms
 // and ends with a line "fps F".
@@ -18,7 +18,7 @@ int Usage()
 {
     std::fprintf(stderr,
                  "usage: sceneview --out FILE.png [--width W] [--height H] [--players N] [--animation NAME] "
-                 "[--frames N]\n");
+                 "[--frames N] [--home ID --away ID] [--close]\n");
     return 2;
 }
 
@@ -41,6 +41,10 @@ int main(int argc, char** argv)
     int frames = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--close") {
+            options.close = true;
+            continue;
+        }
         if (i + 1 >= argc)
             return Usage();
         const char* value = argv[++i];
@@ -55,6 +59,10 @@ int main(int argc, char** argv)
             bGood = Number(value, 0, 22, &options.players);
         else if (arg == "--animation")
             options.animation = value;
+        else if (arg == "--home")
+            bGood = Number(value, 1, 65535, &options.home);
+        else if (arg == "--away")
+            bGood = Number(value, 1, 65535, &options.away);
         else if (arg == "--frames")
             bGood = Number(value, 1, 1000000, &frames);
         else
