@@ -14,6 +14,7 @@
 #include "match/actors/CMatchReferee.h"
 #include "render3d/C3DEngine.h"
 #include "shell/CFileManager.h"
+#include "xframework/CXSurface.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
 
@@ -452,6 +453,7 @@ int CMatchEngine::Enable3DDevice()
     DebugLog(0, "[CMatchEngine::Enable3DDevice] Start");
     if (m_p3DEngine)
         m_p3DEngine->RestoreDevice();
+    LoadOverlayBitmaps();
     m_dwRealElapsed = 0;
     m_dwTickAccumulator = 0;
     m_dwLastRealTime = plat::milliseconds();
@@ -463,6 +465,7 @@ int CMatchEngine::Enable3DDevice()
 int CMatchEngine::Disable3DDevice()
 {
     DebugLog(0, "[CMatchEngine::Disable3DDevice] Start");
+    FreeOverlayBitmaps();
     if (m_p3DEngine)
         m_p3DEngine->ReleaseDevice();
     DebugLog(0, "[CMatchEngine::Disable3DDevice] End");

@@ -22,6 +22,7 @@ class CDatabaseHandler;
 class CGroundDatabase;
 class C3DEngine;
 class CFileManager;
+class CXSurface;
 class CMatchAssistantReferee;
 class CMatchBall;
 class CMatchClub;
@@ -158,6 +159,16 @@ public:
     // every person and his kit texture, a player's with his number on it.
     void SetupPolygonPlayers();
     uint16_t ApplyShirtNumber(const CMatchPlayer& player, uint16_t wTexture);
+    // The 2-D pictures over the view (CMatchEngineOverlayBitmaps.cpp), made
+    // from the bitmap archive each time the device is enabled and freed when
+    // it is disabled; a picture the archive lacks is an empty surface. The
+    // weather icon is rain or snow by the weather category, else none.
+    enum : int { OVERLAY_RADAR_PITCH, OVERLAY_RADAR_PITCH_BACK, OVERLAY_FULL_PITCH, OVERLAY_SCORE_BAR,
+                 OVERLAY_EVENT_BOX, OVERLAY_PENALTIES, OVERLAY_COUNT };
+    void LoadOverlayBitmaps();
+    void FreeOverlayBitmaps();
+    CXSurface* GetOverlayBitmap(int nWhich) const;
+    CXSurface* GetWeatherIcon() const { return m_pWeatherIcon.get(); }
     uint8_t GetCameraMode() const { return m_byCameraMode; }
     void SetCameraMode(uint8_t byMode) { m_byCameraMode = byMode; }
     const FOG& GetFog() const { return m_Fog; }
@@ -392,6 +403,8 @@ private:
     std::unique_ptr<CSoundManager> m_pCommentarySoundManager;
     std::unique_ptr<C3DEngine> m_p3DEngine;
     std::unique_ptr<CFileManager> m_pKitTextures;  // the textures' archive of the kits
+    std::unique_ptr<CXSurface> m_apOverlay[OVERLAY_COUNT];
+    std::unique_ptr<CXSurface> m_pWeatherIcon;
     uint8_t m_byCameraMode = CAMERA_NO_3D;
     FOG m_Fog;
     float m_fAspectRatio = 0.75f;

@@ -11,6 +11,8 @@
 #include "render3d/C3DEngine.h"
 #include "render3d/CTextureManager.h"
 #include "shell/CFileManager.h"
+#include "shell/CGame.h"
+#include "xframework/CXSurface.h"
 
 #include <cstdlib>
 #include <string>
@@ -369,6 +371,45 @@ TEST_F(KitsMatchTest, ADressedMatchPlaysToFullTime)
     }
     EXPECT_TRUE(bFullTime)
         << "stalled at match time " << m_Engine.GetMatchTime() << ", period " << int(m_Engine.GetMatchPeriod());
+}
+
+TEST_F(KitsMatchTest, TheOverlayPicturesLiveWhileTheDeviceIsOn)
+{
+    ASSERT_TRUE(Start(0, 31));
+    CFileManager archive;
+    ASSERT_TRUE(archive.Open("GFX\\Main.BFS"));
+    g_pMainArchive = &archive;
+    m_Engine.Enable3DDevice();
+    struct Case {
+        int nWhich, nWidth, nHeight;
+    } cases[] = {{CMatchEngine::OVERLAY_RADAR_PITCH, 104, 79}, {CMatchEngine::OVERLAY_RADAR_PITCH_BACK, 104, 79},
+                 {CMatchEngine::OVERLAY_FULL_PITCH, 208, 154}, {CMatchEngine::OVERLAY_SCORE_BAR, 240, 22},
+                 {CMatchEngine::OVERLAY_EVENT_BOX, 240, 36},   {CMatchEngine::OVERLAY_PENALTIES, 36, 12}};
+    for (const Case& c : cases) {
+        const CXSurface* pSurface = m_Engine.GetOverlayBitmap(c.nWhich);
+        ASSERT_NE(pSurface, nullptr) << c.nWhich;
+        ASSERT_NE(pSurface->GetSurface(), nullptr) << c.nWhich;
+        EXPECT_EQ(pSurface->GetSurface()->width(), c.nWidth) << c.nWhich;
+        EXPECT_EQ(pSurface->GetSurface()->height(), c.nHeight) << c.nWhich;
+    }
+    EXPECT_NE(m_Engine.GetOverlayBitmap(0), m_Engine.GetOverlayBitmap(1)) << "the radar keeps two pitches";
+    // Rain for categories 1 and 2, snow for 4, nothing otherwise.
+    const uint8_t byCategory = m_Engine.GetWeatherCategory();
+    const bool bIcon = byCategory == 1 || byCategory == 2 || byCategory == 4;
+    ASSERT_EQ(m_Engine.GetWeatherIcon() != nullptr, bIcon) << int(byCategory);
+    if (bIcon)
+        EXPECT_NE(m_Engine.GetWeatherIcon()->GetSurface(), nullptr);
+    m_Engine.Disable3DDevice();
+    for (int i = 0; i < CMatchEngine::OVERLAY_COUNT; ++i)
+        EXPECT_EQ(m_Engine.GetOverlayBitmap(i), nullptr) << i;
+    EXPECT_EQ(m_Engine.GetWeatherIcon(), nullptr);
+
+    // Without the archive every picture is an empty surface, never a crash.
+    g_pMainArchive = nullptr;
+    m_Engine.Enable3DDevice();
+    ASSERT_NE(m_Engine.GetOverlayBitmap(CMatchEngine::OVERLAY_SCORE_BAR), nullptr);
+    EXPECT_EQ(m_Engine.GetOverlayBitmap(CMatchEngine::OVERLAY_SCORE_BAR)->GetSurface(), nullptr);
+    m_Engine.Disable3DDevice();
 }
 
 }  // namespace
