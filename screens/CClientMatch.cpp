@@ -49,10 +49,12 @@ constexpr int kIncidentSet = 86;    // incident kinds in the incident lists
 
 constexpr int kViewX = 290, kViewY = 30, kViewWidth = 320, kViewHeight = 240;
 constexpr int kPlanViewX = 160;
-// The radar plan left of the 3-D view: the pitch upright, 3:4.
-constexpr MATCHRECT kSidePlan = {30, 30, 210, 270};
-// The radar plan filling the view without 3-D, in the view's coordinates.
-constexpr MATCHRECT kFullPlan = {70, 0, 250, 240};
+// The radar draws the pitch upright, its length over the rectangle's width
+// and its breadth over the height: these rectangles give it 201 by 227
+// pixels, left of the 3-D view and in the middle of the view without 3-D.
+constexpr MATCHRECT kSidePlan = {45, 36, 302, 264};
+constexpr MATCHRECT kFullPlan = {60, 6, 317, 234};
+constexpr int kPlanMargin = 6;
 constexpr int kRowsY = 296, kRowStep = 18;
 constexpr int kBarX = 236, kBarWidth = 168, kBarHeight = 16;
 constexpr int kHomeValueX = 198, kAwayValueX = 408, kValueWidth = 34;
@@ -70,6 +72,20 @@ const COLORREF kHomeBar = plat::RGB(196, 40, 40);
 const COLORREF kAwayBar = plat::RGB(40, 80, 196);
 
 CDatabaseHandler* Database() { return GetLoadedDatabase(); }
+
+// Shirt number, name and the three figures, the numbers right-aligned.
+const LISTCOLUMN kPlayerColumns[] = {
+    {0, 26, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},      {32, 160, 2, 0, 0, 0, 0, LISTSORT_NONE, 0},
+    {160, 196, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},   {196, 228, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},
+    {228, 260, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},   {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+};
+// Home club, score and away club of another match.
+const LISTCOLUMN kResultColumns[] = {
+    {0, 270, 4, 0, 2, 0, 0, LISTSORT_NONE, 0},
+    {270, 340, 0, 0, 6, 0, 0, LISTSORT_NONE, 0},
+    {340, 600, 4, 0, 0, 0, 0, LISTSORT_NONE, 0},
+    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+};
 
 // A side's pair of one statistic row, in row order.
 void ReadStatistic(int nRow, uint8_t& byHome, uint8_t& byAway)
@@ -324,7 +340,7 @@ bool CClientMatch::OnInitDialog()
     // The view's device: the game's when it has one, else one for the view.
     m_bOwn3D = false;
     if (bShown && !C3DEngine::Is3DAvailable() && m_pView->m_pSurface)
-        m_bOwn3D = C3DEngine::CanSetupStatics(m_pView->m_pSurface, C3DEngine::DEVICE_ZBUFFER);
+        m_bOwn3D = C3DEngine::SetupStatics(m_pView->m_pSurface, C3DEngine::DEVICE_ZBUFFER);
 
     bool bStarted = IsMatchRunning();
     if (!bStarted && pDatabase)
@@ -341,8 +357,11 @@ bool CClientMatch::OnInitDialog()
     }
     m_nShownIncidents = m_nShownLines = 0;
     FillTitleBarLists();
-    if (g_pNavigationBar)
+    if (g_pNavigationBar) {
+        g_pNavigationBar->EndProgress();
+        g_pNavigationBar->ShowMessage("");
         g_pNavigationBar->SetMode(3);
+    }
     SetContinueIcon();
     SetDisplayMode(m_byDisplayMode);
     if (!bStarted) {
@@ -395,9 +414,16 @@ void CClientMatch::BuildControls()
         }
         auto* pList = static_cast<CXListBox*>(
             AddControl(XCONTROL_LISTBOX, place.nLeft, place.nTop, place.nRight, place.nBottom, place.dwID, nullptr));
-        if (pList)
-            pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, pBar, false, nullptr, false, 0,
-                         place.dwID == ID_COMMENTARY, false, false);
+        if (!pList)
+            continue;
+        pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, pBar, false, nullptr, false, 0,
+                     place.dwID == ID_COMMENTARY, false, false);
+        const LISTCOLUMN* pColumns = place.dwID == ID_RESULTS ? kResultColumns
+                                     : place.dwID == ID_HOME_PLAYERS || place.dwID == ID_AWAY_PLAYERS ? kPlayerColumns
+                                                                                                       : nullptr;
+        if (pColumns)
+            pList->SetUpColumns(place.nLeft, place.nTop, place.nRight, place.nBottom, pColumns, false, false,
+                                place.nBottom - place.nTop, false);
     }
 }
 
@@ -539,6 +565,7 @@ void CClientMatch::SetDisplayMode(uint8_t byMode)
     m_bStatisticsShown = false;
     m_nResultsMinute = -1;
     m_dwShownScore = m_dwShownSecond = 0xFFFFFFFF;
+    m_bForceCaption = true;
     RefreshModePanel(true);
 }
 
@@ -708,20 +735,23 @@ void CClientMatch::ShowIncident(const ITEMINCIDENTINFORMATION&) {}
 
 void CClientMatch::DrawRadarPlan(plat::Surface& target) const
 {
-    const MATCHRECT& r = g_MatchEngine.GetRadarRect();
     plat::DeviceContext dc(&target);
-    std::unique_ptr<plat::Brush> pGrass(plat::Brush::createSolid(kPlanGrass));
-    dc.fillRect({r.nLeft, r.nTop, r.nRight, r.nBottom}, pGrass.get());
-    plat::Pen lines(plat::PS_SOLID, 1, kPlanLines);
-    dc.selectBrush(plat::Brush::hollow());
-    dc.selectPen(&lines);
     int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0, xm = 0, ym = 0;
     g_MatchEngine.RadarPoint(CVector(0, 0, 0), x0, y0);
     g_MatchEngine.RadarPoint(CVector(PITCH_LENGTH, PITCH_WIDTH, 0), x1, y1);
     g_MatchEngine.RadarPoint(CVector(PITCH_LENGTH / 2, PITCH_WIDTH / 2, 0), xm, ym);
-    dc.rectangle(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1) + 1, std::max(y0, y1) + 1);
-    dc.moveTo(std::min(x0, x1), ym);
-    dc.lineTo(std::max(x0, x1) + 1, ym);
+    const int32_t nLeft = std::min(x0, x1), nRight = std::max(x0, x1), nTop = std::min(y0, y1),
+                  nBottom = std::max(y0, y1);
+    std::unique_ptr<plat::Brush> pGrass(plat::Brush::createSolid(kPlanGrass));
+    dc.fillRect({nLeft - kPlanMargin, nTop - kPlanMargin, nRight + kPlanMargin + 1, nBottom + kPlanMargin + 1},
+                pGrass.get());
+    plat::Pen lines(plat::PS_SOLID, 1, kPlanLines);
+    dc.selectBrush(plat::Brush::hollow());
+    dc.selectPen(&lines);
+    dc.rectangle(nLeft, nTop, nRight + 1, nBottom + 1);
+    dc.moveTo(nLeft, ym);
+    dc.lineTo(nRight + 1, ym);
+    dc.ellipse(xm - 18, ym - 18, xm + 19, ym + 19);
     dc.selectPen(nullptr);
     dc.selectBrush(nullptr);
     g_MatchEngine.DrawRadar(&target);
@@ -770,8 +800,9 @@ void CClientMatch::UpdateClockAndScore()
         char szCaption[160];
         std::snprintf(szCaption, sizeof szCaption, "  %s - %s", m_pHomeClub ? m_pHomeClub->GetName() : "",
                       m_pAwayClub ? m_pAwayClub->GetName() : "");
-        if (std::string(p->Text()) != szCaption)
+        if (m_bForceCaption || std::string(p->Text()) != szCaption)
             p->SetText("%s", szCaption);
+        m_bForceCaption = false;
     }
 }
 

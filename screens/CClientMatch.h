@@ -153,6 +153,7 @@ private:
     std::unique_ptr<CMatchCommentator> m_pCommentator;
     std::unique_ptr<CMatchEventHandler> m_pHandler;
     bool m_bOwn3D = false;
+    bool m_bForceCaption = true;
 };
 
 CClientMatch& GetMatchScreen();

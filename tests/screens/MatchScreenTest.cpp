@@ -5,6 +5,9 @@
 #include "ScreenInPlay.h"
 
 #include "database/CClubDatabase.h"
+#include "database/CCupFixturesDatabase.h"
+#include "season/CupStructureTable.h"
+#include "match/actors/CMatchReferee.h"
 #include "database/CDivisionFixturesDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "database/MatchHistory.h"
@@ -143,6 +146,50 @@ TEST_F(MatchScreen, AHumansMatchDayIsPlayedOnTheScreenAndRecordedOnce)
     EXPECT_EQ(pAway->m_HomeRow.byPlayed + pAway->m_AwayRow.byPlayed, nAwayPlayed + 1);
     EXPECT_EQ(LeagueFields(pStarter), nFieldsAfterMatch);
     EXPECT_EQ(pFixture->GetHomeGoals(), byHome);
+}
+
+// The second leg of a two-legged tie, its first leg played, once the world
+// has drawn one.
+CCupFixturesDatabase* FindSecondLeg(CDatabaseHandler& world)
+{
+    for (int nDay = 0; nDay < 240; ++nDay) {
+        for (CCupFixturesDatabase* p : world.GetCupFixtures().Items<CCupFixturesDatabase>()) {
+            const CCupFixturesDatabase* pFirst = p->GetOtherLeg();
+            const ITEMCUPMATCHRULES* pRules = world.GetCupRoundRules(world.GetCupFromCupNumber(p->GetCupNumber()));
+            if (pFirst && pFirst->GetDate() < p->GetDate() && pFirst->IsPlayed() && !p->IsPlayed() && pRules &&
+                (pRules->byRules & CMatchReferee::RULE_AGGREGATE) && pFirst->GetHomeGoals() != pFirst->GetAwayGoals())
+                return p;
+        }
+        world.ProcessDay();
+        world.DoMatchDay(world.GetGameDate());
+    }
+    return nullptr;
+}
+
+TEST_F(MatchScreen, ASecondLegCountsTheFirstLegsGoalsInTheScoreLine)
+{
+    Database()->SetMatchType(1);
+    CCupFixturesDatabase* pSecond = FindSecondLeg(*Database());
+    ASSERT_NE(pSecond, nullptr) << "no two-legged tie in the first 240 days";
+    const CCupFixturesDatabase* pFirst = pSecond->GetOtherLeg();
+    // Today's away club was at home in the first leg.
+    ASSERT_EQ(pFirst->GetHomeClubID(), pSecond->GetAwayClubID());
+    g_aMatchDayFixtures[0] = {pSecond, 1};
+    OpenScreen(SCREEN_MATCH);
+    CClientMatch& screen = GetMatchScreen();
+    EXPECT_EQ(screen.GetFirstLegHome(), pFirst->GetHomeGoals());
+    EXPECT_EQ(screen.GetFirstLegAway(), pFirst->GetAwayGoals());
+    EXPECT_EQ(g_MatchEngine.GetFirstLegGoals(0), pFirst->GetAwayGoals()) << "the referee's aggregate, home side";
+    EXPECT_EQ(g_MatchEngine.GetFirstLegGoals(1), pFirst->GetHomeGoals());
+    EXPECT_EQ(screen.ControlText(CClientMatch::ID_SCORE),
+              CClientMatch::FormatScore(0, 0, true, pFirst->GetHomeGoals(), pFirst->GetAwayGoals()));
+    Shoot("match-second-leg.png");
+    g_pNavigationBar->OnClicked(CGameNavigationBar::ID_CONTINUE_MATCH);
+    uint8_t byHome = 0, byAway = 0;
+    g_MatchEngine.GetScore(byHome, byAway);
+    EXPECT_TRUE(pSecond->IsPlayed());
+    EXPECT_EQ(pSecond->GetHomeGoals(), byHome);
+    EXPECT_EQ(pSecond->GetAwayGoals(), byAway);
 }
 
 TEST(MatchScreenScore, ATieOverTwoLegsShowsBothTotalsAroundTheDaysScore)
