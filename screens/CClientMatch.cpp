@@ -76,8 +76,8 @@ CDatabaseHandler* Database() { return GetLoadedDatabase(); }
 // Shirt number, name and the three figures, the numbers right-aligned.
 const LISTCOLUMN kPlayerColumns[] = {
     {0, 26, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},      {32, 160, 2, 0, 0, 0, 0, LISTSORT_NONE, 0},
-    {160, 196, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},   {196, 228, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},
-    {228, 260, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},   {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    {156, 188, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},   {188, 216, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},
+    {216, 244, 2, 0, 2, 0, 0, LISTSORT_NONE, 0},   {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 // Home club, score and away club of another match.
 const LISTCOLUMN kResultColumns[] = {
@@ -416,14 +416,15 @@ void CClientMatch::BuildControls()
             AddControl(XCONTROL_LISTBOX, place.nLeft, place.nTop, place.nRight, place.nBottom, place.dwID, nullptr));
         if (!pList)
             continue;
-        pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, pBar, false, nullptr, false, 0,
-                     place.dwID == ID_COMMENTARY, false, false);
         const LISTCOLUMN* pColumns = place.dwID == ID_RESULTS ? kResultColumns
                                      : place.dwID == ID_HOME_PLAYERS || place.dwID == ID_AWAY_PLAYERS ? kPlayerColumns
                                                                                                        : nullptr;
+        pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, pBar, pColumns != nullptr, nullptr,
+                     false, 0, place.dwID == ID_COMMENTARY, false, false);
         if (pColumns)
             pList->SetUpColumns(place.nLeft, place.nTop, place.nRight, place.nBottom, pColumns, false, false,
                                 place.nBottom - place.nTop, false);
+        pList->SetAutoRedraw(true);
     }
 }
 

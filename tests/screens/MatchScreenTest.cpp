@@ -104,6 +104,8 @@ TEST_F(MatchScreen, AHumansMatchDayIsPlayedOnTheScreenAndRecordedOnce)
     EXPECT_EQ(screen.GetList(CClientMatch::ID_RESULTS)->GetCount(), int(screen.GetOtherResults().size()));
     EXPECT_FALSE(screen.GetOtherResults().empty()) << "the other matches of the division";
     Shoot("match-results.png");
+    Choose(26, 0);
+    Shoot("match-view.png");
     Choose(26, CClientMatch::kPlanCamera);
     EXPECT_EQ(screen.GetCamera(), CClientMatch::kPlanCamera);
     Choose(15, CClientMatch::MODE_STATISTICS);
