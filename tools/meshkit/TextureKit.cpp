@@ -130,7 +130,8 @@ KitPicture Shadow(const KitLine& line)
 {
     const int n = SizeOf(line, 32);
     KitPicture p = Blank(line.words[0], n, n);
-    p.palette = {kKey};
+    // The match multiplies the grass by a shadow: white leaves it as it is.
+    p.palette = {0x00FFFFFF};
     const float darkness = line.Number("darkness", 0.15f), stretch = line.Number("stretch", 1);
     const uint8_t ramp = Ramp(p, {darkness, darkness, darkness}, {darkness * 1.8f, darkness * 1.8f, darkness * 1.8f}, 4);
     for (int y = 0; y < n; ++y)
