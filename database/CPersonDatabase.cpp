@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <array>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
 #include "database/CDatabaseHandler.h"
@@ -549,6 +553,39 @@ std::array<RoleRating, PLAYER_ROLE_COUNT> MakeRoleRatings()
 
 const std::array<RoleRating, PLAYER_ROLE_COUNT> kRoleRatings = MakeRoleRatings();
 
+#if defined(__SSE2__)
+// The same rating with the eight skills side by side. a / t in single
+// precision lands on the same side of every whole number up to 101 as the
+// exact quotient (a whole number is at least 1/255 away from any a / t that
+// is not one, far beyond the rounding there), so its whole part capped at 100
+// is the quotient above. A skill without a term divides by 1 and weighs 0.
+static_assert(PLAYER_SKILL_COUNT == 8, "two vectors of four skills");
+struct RoleRatingLanes {
+    alignas(16) float afTargets[PLAYER_SKILL_COUNT];
+    alignas(16) int16_t anWeights[PLAYER_SKILL_COUNT];
+    int nFixed;
+};
+
+std::array<RoleRatingLanes, PLAYER_ROLE_COUNT> MakeRoleRatingLanes()
+{
+    std::array<RoleRatingLanes, PLAYER_ROLE_COUNT> lanes{};
+    for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole) {
+        RoleRatingLanes& lane = lanes[static_cast<size_t>(nRole)];
+        std::fill(std::begin(lane.afTargets), std::end(lane.afTargets), 1.0f);
+        const RoleRating& rating = kRoleRatings[static_cast<size_t>(nRole)];
+        lane.nFixed = rating.nFixed;
+        for (int i = 0; i < rating.nTerms; ++i) {
+            const RoleRating::Term& term = rating.aTerms[i];
+            lane.afTargets[term.nSkill] = CPersonDatabase::s_abyRoleTargets[nRole][term.nSkill];
+            lane.anWeights[term.nSkill] = static_cast<int16_t>(term.nWeight);
+        }
+    }
+    return lanes;
+}
+
+const std::array<RoleRatingLanes, PLAYER_ROLE_COUNT> kRoleRatingLanes = MakeRoleRatingLanes();
+#endif
+
 }  // namespace
 
 int CPersonDatabase::GetRatingForPosition(int nRole) const
@@ -557,6 +594,23 @@ int CPersonDatabase::GetRatingForPosition(int nRole) const
         nRole = m_byRole;
     if (nRole < 0 || nRole >= PLAYER_ROLE_COUNT)
         return 0;
+#if defined(__SSE2__)
+    // The skills are the record's first eight attributes.
+    const RoleRatingLanes& lanes = kRoleRatingLanes[static_cast<size_t>(nRole)];
+    const __m128i skills = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m_awAttributes));
+    const __m128 full = _mm_set1_ps(100.0f);
+    const __m128 low = _mm_min_ps(
+        _mm_div_ps(_mm_cvtepi32_ps(_mm_unpacklo_epi16(skills, _mm_setzero_si128())), _mm_load_ps(lanes.afTargets)),
+        full);
+    const __m128 high = _mm_min_ps(_mm_div_ps(_mm_cvtepi32_ps(_mm_unpackhi_epi16(skills, _mm_setzero_si128())),
+                                              _mm_load_ps(lanes.afTargets + 4)),
+                                   full);
+    const __m128i shares = _mm_packs_epi32(_mm_cvttps_epi32(low), _mm_cvttps_epi32(high));
+    __m128i sums = _mm_madd_epi16(shares, _mm_load_si128(reinterpret_cast<const __m128i*>(lanes.anWeights)));
+    sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(1, 0, 3, 2)));
+    sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(2, 3, 0, 1)));
+    return (lanes.nFixed + _mm_cvtsi128_si32(sums)) / 100;
+#else
     const RoleRating& rating = kRoleRatings[static_cast<size_t>(nRole)];
     int nSum = rating.nFixed;
     for (int i = 0; i < rating.nTerms; ++i) {
@@ -565,4 +619,5 @@ int CPersonDatabase::GetRatingForPosition(int nRole) const
         nSum += term.nWeight * static_cast<int>(std::min<uint64_t>((a * term.qwReciprocal) >> 32, 100));
     }
     return nSum / 100;
+#endif
 }

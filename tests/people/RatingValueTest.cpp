@@ -47,7 +47,7 @@ TEST_F(RatingValueTest, RatingWeighsTheSkillsAgainstTheRoleTargets)
 TEST_F(RatingValueTest, RatingsMatchTheWeightedDivisionOverTheWholeSkillRange)
 {
     // Each skill w * min(a / t, 100), summed and taken in hundredths, for
-    // skills across the whole 16-bit range (each skill a different value,
+    // every 16-bit value of every skill (each skill a different value,
     // through each target's edge) and every role.
     auto player = MakePlayer(3, 15, 25, 70);
     const auto expected = [&](int nRole) {
@@ -60,7 +60,7 @@ TEST_F(RatingValueTest, RatingsMatchTheWeightedDivisionOverTheWholeSkillRange)
         return nSum / 100;
     };
     for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole) {
-        for (int nBase = 0; nBase < 65536; nBase += 251) {
+        for (int nBase = 0; nBase < 65536; ++nBase) {
             for (int i = 0; i < PLAYER_SKILL_COUNT; ++i)
                 player->m_awAttributes[i] = static_cast<uint16_t>((nBase + 8191 * i) & 0xFFFF);
             ASSERT_EQ(player->GetRatingForPosition(nRole), expected(nRole)) << nRole << " " << nBase;
