@@ -423,6 +423,23 @@ int ValueOnCurve(const CPersonDatabase& person, const AgeCurvePoint& point, int 
     return point.nCurveValue * nTarget * point.nLevel / 10000;
 }
 
+#if defined(__SSE2__)
+// Each role's targets as single-precision lanes, padded to whole vectors
+// with roles that set no target.
+constexpr int kAttributeLanes = (PLAYER_ATTRIBUTE_COUNT + 3) / 4 * 4;
+struct RoleTargetLanes {
+    alignas(16) float afTargets[kAttributeLanes] = {};
+};
+
+const auto kRoleTargetLanes = [] {
+    std::array<RoleTargetLanes, PLAYER_ROLE_COUNT> lanes{};
+    for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole)
+        for (int i = 0; i < PLAYER_ATTRIBUTE_COUNT; ++i)
+            lanes[static_cast<size_t>(nRole)].afTargets[i] = CPersonDatabase::s_abyRoleTargets[nRole][i];
+    return lanes;
+}();
+#endif
+
 }  // namespace
 
 int CPersonDatabase::GetAttributeForAge(int nAttribute, int nAgeIndex, int nLevel) const
@@ -439,6 +456,31 @@ void CPersonDatabase::GetAttributesForAge(int nAgeIndex, int nLevel, int anValue
     const AgeCurvePoint point = CurvePoint(*this, nAgeIndex, nLevel);
     const uint8_t* pbyTargets = s_abyRoleTargets[point.nRole];
     const int nCurveLevel = point.nCurveValue * point.nLevel;
+#if defined(__SSE2__)
+    // With the curve's value times the level at most 65535 every product is
+    // below 2^24, exact in single precision, and its quotient by 10000 (under
+    // 1,678) rounds to a value on the same side of every whole number as the
+    // exact one (which is a whole number or at least 1/10000 away from one):
+    // the whole part is the integer quotient, four attributes at a time.
+    if (nCurveLevel >= 0 && nCurveLevel <= 65535) {
+        const float* pfTargets = kRoleTargetLanes[static_cast<size_t>(point.nRole)].afTargets;
+        const __m128 level = _mm_set1_ps(static_cast<float>(nCurveLevel));
+        const __m128 divisor = _mm_set1_ps(10000.0f);
+        const __m128i curve = _mm_set1_epi32(point.nCurveValue);
+        alignas(16) int32_t anLanes[kAttributeLanes];
+        for (int i = 0; i < kAttributeLanes; i += 4) {
+            const __m128 targets = _mm_load_ps(pfTargets + i);
+            const __m128i quotients = _mm_cvttps_epi32(_mm_div_ps(_mm_mul_ps(targets, level), divisor));
+            const __m128i none = _mm_castps_si128(_mm_cmpeq_ps(targets, _mm_setzero_ps()));
+            _mm_store_si128(reinterpret_cast<__m128i*>(anLanes + i),
+                            _mm_or_si128(_mm_and_si128(none, curve), _mm_andnot_si128(none, quotients)));
+        }
+        std::copy_n(anLanes, PLAYER_ATTRIBUTE_COUNT, anValues);
+        if (m_byPosition != PLAYER_POSITION_GOALKEEPER)
+            anValues[PLAYER_ATTRIBUTE_HANDLING] = m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] / 100;
+        return;
+    }
+#endif
     const auto fill = [&](auto divide) {
         for (int nAttribute = 0; nAttribute < PLAYER_ATTRIBUTE_COUNT; ++nAttribute) {
             const int nTarget = pbyTargets[nAttribute];

@@ -1,6 +1,7 @@
 #include "PeopleTestSupport.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace people_test {
@@ -245,6 +246,26 @@ TEST_F(RatingValueTest, AttributesForAgeAgreeWithEachAttributeForAge)
                         << "role " << c.role << " age " << k << " level " << level << " attribute " << a;
             }
     }
+}
+
+// The same over every role and every point of each curve, for every level a
+// potential can give and beyond (where the curve's value times the level
+// passes 65535), a keeper's and an outfield player's Handling both.
+TEST_F(RatingValueTest, AttributesForAgeAgreeOverEveryRoleAgeAndLevel)
+{
+    for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole)
+        for (int nPosition : {0, 3}) {
+            auto player = MakePlayer(nPosition, nRole, 25, 60);
+            player->m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] = 6789;
+            for (int k = -1; k <= PERSON_AGE_CURVE_LENGTH; ++k)
+                for (int level = 1; level <= 700; ++level) {
+                    std::array<int, PLAYER_ATTRIBUTE_COUNT> an{}, expected{};
+                    player->GetAttributesForAge(k, level, an.data());
+                    for (int a = 0; a < PLAYER_ATTRIBUTE_COUNT; ++a)
+                        expected[static_cast<size_t>(a)] = player->GetAttributeForAge(a, k, level);
+                    ASSERT_EQ(an, expected) << "role " << nRole << " age " << k << " level " << level;
+                }
+        }
 }
 
 // A side's builder scores each player for each role: his rating, his own
