@@ -83,9 +83,10 @@ inline int TrainingStep(int nCurrent, int nTarget, float e)
 
 // A skill's step reads only the skill, its target and its pull, so the week
 // steps them in the record's order rather than kTrained's: the first sixteen
-// attributes (all trained) in a block, four at a time where the processor
+// attributes (all trained) in a block, eight at a time where the processor
 // can, and the last two on their own.
 constexpr int kBlockTrained = 16;
+static_assert(kBlockTrained % 8 == 0, "whole blocks of eight 16-bit skills");
 constexpr int kLoneTrained[] = {PLAYER_ATTRIBUTE_WILLPOWER, PLAYER_ATTRIBUTE_MARKING};
 
 constexpr bool IsTrained(int nAttribute)
@@ -179,28 +180,33 @@ void TrainingStepsBlock(uint16_t* pwSkills, const int* pnTargets, const float* p
     const auto select = [](__m128 mask, __m128 a, __m128 b) {
         return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b));
     };
-    for (int nFirst = 0; nFirst < kBlockTrained; nFirst += 4) {
-        const __m128i current =
-            _mm_unpacklo_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(pwSkills + nFirst)), _mm_setzero_si128());
+    // Four skills (as 32-bit lanes) stepped toward their targets.
+    const auto step = [&](__m128i current, const int* pnTargetLanes, const float* pfPullLanes) {
         const __m128 c = _mm_cvtepi32_ps(current);
-        const __m128 T =
-            _mm_mul_ps(_mm_cvtepi32_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pnTargets + nFirst))), hundred);
+        const __m128 T = _mm_mul_ps(_mm_cvtepi32_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pnTargetLanes))),
+                                    hundred);
         const __m128 q = _mm_mul_ps(_mm_set1_ps(0.25f), T);
         const __m128 m = _mm_mul_ps(_mm_add_ps(q, T), _mm_set1_ps(0.5f));
         const __m128 d = select(_mm_cmpgt_ps(c, m), _mm_max_ps(_mm_sub_ps(T, c), _mm_set1_ps(-50.0f)),
                                 _mm_max_ps(_mm_sub_ps(c, q), _mm_set1_ps(50.0f)));
         const __m128 share = _mm_div_ps(_mm_mul_ps(d, _mm_set1_ps(0.01f)), hundred);
-        const __m128 e = _mm_loadu_ps(pfPulls + nFirst);
+        const __m128 e = _mm_loadu_ps(pfPullLanes);
         const __m128 n = _mm_add_ps(c, _mm_mul_ps(_mm_mul_ps(_mm_mul_ps(e, share), rate), hundred));
         const __m128 r = select(_mm_cmple_ps(n, q), q, select(_mm_cmpge_ps(n, T), T, n));
         // A skill at its target keeps its value as it is.
         const __m128i same = _mm_castps_si128(_mm_cmpeq_ps(c, T));
-        const __m128i stepped = _mm_cvttps_epi32(r);
-        alignas(16) int32_t anNew[4];
-        _mm_store_si128(reinterpret_cast<__m128i*>(anNew),
-                        _mm_or_si128(_mm_and_si128(same, current), _mm_andnot_si128(same, stepped)));
-        for (int i = 0; i < 4; ++i)
-            pwSkills[nFirst + i] = static_cast<uint16_t>(anNew[i]);
+        const __m128i stepped = _mm_or_si128(_mm_and_si128(same, current), _mm_andnot_si128(same, _mm_cvttps_epi32(r)));
+        // The low 16 bits of each lane, sign-extended so that packing keeps
+        // them as they are (the cast to 16 bits of the one-skill step).
+        return _mm_srai_epi32(_mm_slli_epi32(stepped, 16), 16);
+    };
+    for (int nFirst = 0; nFirst < kBlockTrained; nFirst += 8) {
+        auto* pBlock = reinterpret_cast<__m128i*>(pwSkills + nFirst);
+        const __m128i skills = _mm_loadu_si128(pBlock);
+        const __m128i low = step(_mm_unpacklo_epi16(skills, _mm_setzero_si128()), pnTargets + nFirst, pfPulls + nFirst);
+        const __m128i high =
+            step(_mm_unpackhi_epi16(skills, _mm_setzero_si128()), pnTargets + nFirst + 4, pfPulls + nFirst + 4);
+        _mm_storeu_si128(pBlock, _mm_packs_epi32(low, high));
     }
 #else
     for (int nAttribute = 0; nAttribute < kBlockTrained; ++nAttribute)
