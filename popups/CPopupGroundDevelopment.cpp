@@ -15,11 +15,13 @@
 #include "season/CComponentDatabase.h"
 #include "season/CComponentScheduleDatabase.h"
 #include "season/CGroundDatabase.h"
+#include "season/CFinanceMonthFile.h"
 #include "season/CSaveGame.h"
 #include "shell/CFileManager.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXComboBox.h"
 #include "xframework/CXEdit.h"
+#include "xframework/CXGraph.h"
 #include "xframework/CXListBox.h"
 #include "xframework/CXScrollBar.h"
 #include "xframework/CXStatic.h"
@@ -61,6 +63,14 @@ const LISTCOLUMN kScheduleColumns[] = {
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 constexpr int kConfirmedColumn = 9;
+// The schedule page: the list over the graph's panel.
+constexpr int kScheduleListTop = 116, kScheduleListBottom = 260;
+constexpr int kGraphPanelTop = 266, kGraphPanelBottom = 398;
+constexpr int kShortMonthSet = 130;
+constexpr int kGraphMonths = 6;
+constexpr COLORREF kBalanceColour = 0x5A8CFF, kWorkColour = 0xFF294A, kAxisColour = 0xFFFFFF;
+enum { LINE_BALANCE = 0, LINE_WORK = 1 };
+constexpr int kScheduleLabels = 103;
 
 // The controls each page shows.
 const uint32_t kStandBatch[] = {CGamePopup::kOkButtonID, CPopupGroundDevelopment::ID_TITLE,
@@ -80,8 +90,9 @@ const uint32_t kFeatureBatch[] = {CGamePopup::kOkButtonID, CPopupGroundDevelopme
                                   CPopupGroundDevelopment::ID_SCHEDULES, CPopupGroundDevelopment::ID_CHOICE,
                                   CPopupGroundDevelopment::ID_OPTION, CPopupGroundDevelopment::ID_COST,
                                   CPopupGroundDevelopment::ID_WEEKS, CPopupGroundDevelopment::ID_MAINTENANCE, 0};
-const uint32_t kScheduleBatch[] = {CGamePopup::kOkButtonID, CPopupGroundDevelopment::ID_TITLE,
-                                   CPopupGroundDevelopment::ID_SCHEDULES, 0};
+const uint32_t kScheduleBatch[] = {CGamePopup::kOkButtonID,       CPopupGroundDevelopment::ID_TITLE,
+                                   CPopupGroundDevelopment::ID_SCHEDULES, CPopupGroundDevelopment::ID_GRAPH,
+                                   CPopupGroundDevelopment::ID_BALANCE_LINE, CPopupGroundDevelopment::ID_WORK_LINE, 0};
 const uint32_t* const kBatches[4] = {kStandBatch, kFacilityBatch, kFeatureBatch, kScheduleBatch};
 
 // The three part edits in the order of the stand's parts.
@@ -349,7 +360,8 @@ void CPopupGroundDevelopment::ConstructScreen()
     }
     popup_look::DrawClubColourBoxes(*this, m_pClub);
     if (m_nPage == PAGE_SCHEDULE) {
-        m_pBackground->DrawRectOutline(plat::Rect{8, 84, Width() - 8, 244});
+        popup_look::DrawLabels(m_pBackground, kScheduleLabels);
+        m_pBackground->DrawRectOutline(plat::Rect{10, kGraphPanelTop, Width() - 10, kGraphPanelBottom});
         return;
     }
     popup_look::DrawLabels(m_pBackground, kPageLabels[m_nPage]);
@@ -412,6 +424,21 @@ bool CPopupGroundDevelopment::OnInitDialog()
     popup_look::AddValueLabel(*this, ID_MAINTENANCE, 280, kTabStrip + 234, 70);
     popup_look::AddValueLabel(*this, ID_OLD_CAPACITY, 90, kTabStrip + 200, 70);
     popup_look::AddValueLabel(*this, ID_NEW_CAPACITY, 280, kTabStrip + 200, 70);
+    if (auto* pGraph = static_cast<CXGraph*>(AddControl(XCONTROL_GRAPH, 45, kGraphPanelTop + 10, Width() - 45,
+                                                         kGraphPanelBottom - 20, ID_GRAPH, nullptr))) {
+        CXSurface* pToggleFace = g_pfnSharedBitmap ? g_pfnSharedBitmap("btnTog2.bmp") : nullptr;
+        const struct {
+            uint32_t dwID;
+            int x, nLine;
+        } toggles[] = {{ID_BALANCE_LINE, 8, LINE_BALANCE}, {ID_WORK_LINE, 98, LINE_WORK}};
+        for (const auto& toggle : toggles)
+            if (auto* pButton = static_cast<CXButton*>(
+                    AddControlXYWH(XCONTROL_BUTTON, toggle.x, Height() - 32, 84, 26, toggle.dwID, nullptr))) {
+                pButton->m_hFont = g_hSmallFont;
+                pButton->SetToggleTextID(pToggleFace, 0, pGraph, toggle.nLine, 0);
+                pButton->SetChecked(1);
+            }
+    }
     SetUpPreview();
     ScanArea(true, true);
     m_bFilling = false;
@@ -445,8 +472,9 @@ void CPopupGroundDevelopment::ShowPage(int nPage)
     m_bFilling = true;
     if (CXListBox* pList = ScheduleList()) {
         // The list sits lower on the building pages, higher on the schedule page.
-        const int nTop = nPage == PAGE_SCHEDULE ? 256 : 310;
-        pList->Move(8, nTop, Width() - 16, 396 - nTop, false);
+        const int nTop = nPage == PAGE_SCHEDULE ? kScheduleListTop : 310;
+        const int nBottom = nPage == PAGE_SCHEDULE ? kScheduleListBottom : 396;
+        pList->Move(8, nTop, Width() - 16, nBottom - nTop, false);
     }
     // The size and option boxes stand elsewhere on the facility and feature pages.
     if (CXComboBox* pSize = Box(ID_SIZE))
@@ -468,8 +496,10 @@ void CPopupGroundDevelopment::ShowPage(int nPage)
             pButton->Show(true, false);
             pButton->Enable(!(m_nPages & (1u << i)) || static_cast<int>(i) == nPage);
         }
-    if (nPage == PAGE_SCHEDULE)
+    if (nPage == PAGE_SCHEDULE) {
         FillStartDates();
+        UpdateGraph();
+    }
     // Only the owner's own ground takes changes: elsewhere the choices only show.
     const bool bEditable = IsOwnGround();
     for (uint32_t dwID : {ID_CHOICE, ID_STAND_KIND, ID_SIZE, ID_OPTION, ID_ROOF})
@@ -482,6 +512,8 @@ void CPopupGroundDevelopment::ShowPage(int nPage)
         if (CXEdit* pEdit = Edit(dwID))
             pEdit->m_bNotify = 1;
     m_bFilling = false;
+    if (nPage == PAGE_STAND)
+        UpdatePartRanges(!(m_nAreaFlags & (AREA_COMPONENT | AREA_SCHEDULE)));
     UpdateCost();
     UpdateButtons();
 }
@@ -832,7 +864,8 @@ void CPopupGroundDevelopment::UpdateButtons()
         }
     }
     const CComponentScheduleDatabase* pSelected = SelectedSchedule();
-    const bool bCancel = bEditable && pSelected && !(pSelected->GetStartDate() < today);
+    const bool bCancel =
+        bEditable && m_nPage != PAGE_SCHEDULE && pSelected && !(pSelected->GetStartDate() < today);
     const struct {
         uint32_t dwID;
         bool bShow;
@@ -937,8 +970,83 @@ void CPopupGroundDevelopment::ToggleConfirmed(int nRow)
     if (!pSchedule || !IsOwnGround() || pSchedule->GetStartDate() < Today())
         return;
     pSchedule->SetActive(!pSchedule->IsActive());
-    if (CXListBox* pList = ScheduleList())
+    if (CXListBox* pList = ScheduleList()) {
         pList->SetColumnText(nRow, kConfirmedColumn, GetTableTextOrEmpty(kMarkSet, pSchedule->IsActive() ? 0 : 1));
+        pList->RedrawRow(nRow, true);
+    }
+    UpdateGraph();
+}
+
+std::vector<int64_t> CPopupGroundDevelopment::BalancesAfterWork(const std::vector<int32_t>& balances,
+                                                                const CGroundDatabase& ground, const CDate& today)
+{
+    std::vector<int64_t> line;
+    if (balances.empty())
+        return line;
+    const auto monthIndex = [](const CDate& d) { return d.GetYear() * 12 + d.GetMonth() - 1; };
+    const int nFirst = monthIndex(today);
+    line.push_back(balances[0]);
+    for (size_t i = 1; i < balances.size(); ++i) {
+        const int nMonth = nFirst + static_cast<int>(i);
+        int64_t nPaid = 0;
+        for (const CComponentScheduleDatabase* p : ground.GetSchedules().Items<CComponentScheduleDatabase>()) {
+            if (!p->IsActive() || p->HasDurationElapsed(today))
+                continue;
+            const int nStart = monthIndex(p->GetStartDate()), nEnd = monthIndex(p->GetEndDate());
+            if (nMonth == nStart)
+                nPaid += p->GetKind() == SCHEDULE_DEMOLISH ? 0 : p->GetComponentInitialCost();
+            if (nMonth >= nStart && nMonth <= nEnd && p->GetKind() != SCHEDULE_DEMOLISH)
+                nPaid += p->GetComponentMonthlyCost();
+            if (nMonth == nEnd)
+                nPaid += p->GetExtraCost();
+            if (nMonth > nEnd && p->GetKind() != SCHEDULE_DEMOLISH)
+                nPaid += p->GetComponentMaintenanceCost();
+        }
+        line.push_back(line.back() + balances[i] - balances[i - 1] - nPaid);
+    }
+    return line;
+}
+
+void CPopupGroundDevelopment::UpdateGraph()
+{
+    auto* pGraph = dynamic_cast<CXGraph*>(FindControl(ID_GRAPH));
+    const CSaveGame* pHuman = popup_look::CurrentHuman();
+    const CGroundDatabase* pGround = Ground();
+    if (!pGraph || !pHuman || !pGround || m_nPage != PAGE_SCHEDULE)
+        return;
+    RestoreBackground(pGraph->m_nLeft, pGraph->m_nTop, pGraph->Width(), pGraph->Height());
+    pGraph->Clear();
+    pGraph->SetUp(GRAPH_ITEM_LABELS | GRAPH_LEFT_CURRENCY, kAxisColour, kAxisColour, 0.0, kAxisColour, 0);
+    const std::vector<int32_t> balances =
+        CFinanceMonthFile::ReadProjectedBalances(pHuman->GetProjectedFinanceFileName());
+    const CDate today = Today();
+    const std::vector<int64_t> work = BalancesAfterWork(balances, *pGround, today);
+    const int nPoints = std::max(2, static_cast<int>(balances.size()));
+    pGraph->SetXAxis(nPoints - 1, 1, 0, nPoints - 1);
+    pGraph->SetUpLine(0, LINE_BALANCE, 2, kBalanceColour, GRAPH_LINE, true, false, 0.0, 0);
+    pGraph->SetUpLine(0, LINE_WORK, 2, kWorkColour, GRAPH_LINE, true, false, 0.0, 0);
+    for (int i = 0; i < kGraphMonths && i < nPoints; ++i)
+        pGraph->SetItemLabel(i, GetTableTextOrEmpty(kShortMonthSet, (today.GetMonth() - 1 + i) % 12));
+    double dLowest = 0.0, dHighest = 0.0;
+    bool bFirst = true;
+    auto add = [&](int nLine, double dValue) {
+        pGraph->AddValue(nLine, dValue);
+        dLowest = bFirst ? dValue : std::min(dLowest, dValue);
+        dHighest = bFirst ? dValue : std::max(dHighest, dValue);
+        bFirst = false;
+    };
+    for (size_t i = 0; i < balances.size(); ++i) {
+        add(LINE_BALANCE, balances[i]);
+        add(LINE_WORK, static_cast<double>(work[i]));
+    }
+    pGraph->SetYRange(static_cast<int>(dLowest), static_cast<int>(std::max(dHighest, dLowest + 1.0)), 0, 100, false,
+                      true, false);
+    for (const auto& [dwToggle, nLine] : {std::pair{ID_BALANCE_LINE, LINE_BALANCE}, {ID_WORK_LINE, LINE_WORK}}) {
+        const auto* pToggle = dynamic_cast<CXButton*>(FindControl(dwToggle));
+        pGraph->SetSeriesHidden(nLine, pToggle && !pToggle->m_bChecked);
+    }
+    pGraph->Draw();
+    pGraph->Show(true, true);
 }
 
 void CPopupGroundDevelopment::DropUnconfirmed()
@@ -956,6 +1064,30 @@ void CPopupGroundDevelopment::DropUnconfirmed()
 }
 
 // ---- building ----
+
+CComponentScheduleDatabase* CPopupGroundDevelopment::Rebook(CComponentScheduleDatabase* pSchedule)
+{
+    CGroundDatabase* pGround = Ground();
+    if (!pGround || !pSchedule)
+        return pSchedule;
+    // The booked payment and completion events follow the work's new dates
+    // and length: the schedule is taken out with them and put back anew.
+    CComponentDatabase* pComponent = pSchedule->GetComponent();
+    const bool bActive = pSchedule->IsActive();
+    auto* pNew = new CComponentScheduleDatabase(*pSchedule);
+    if (pSchedule->GetKind() == SCHEDULE_BUILD)
+        pSchedule->SetComponent(nullptr);  // the planned component stays for the new record
+    pGround->RemoveComponentSchedule(pSchedule);
+    pNew->SetComponent(pComponent);
+    pNew->SetActive(bActive);
+    pGround->AddComponentSchedule(pNew, true);
+    for (LPXLISTNODE pNode = m_lstArea.GetHead(); pNode; pNode = pNode->pNext) {
+        auto* pRecord = static_cast<CGroundDatabase::AREACLASH*>(pNode->pData);
+        if (pRecord->pItem == pSchedule)
+            pRecord->pItem = pNew;
+    }
+    return pNew;
+}
 
 CComponentScheduleDatabase* CPopupGroundDevelopment::NewSchedule(uint8_t byKind, const CDate& start) const
 {
@@ -1020,6 +1152,8 @@ void CPopupGroundDevelopment::BuildStand()
         std::copy(std::begin(abyData), std::end(abyData), pSchedule->GetComponentData());
         if (bNew)
             pGround->AddComponentSchedule(pSchedule, true);
+        else
+            Rebook(pSchedule);
         DoUpdateStadiumDisplay();
         return;
     }
@@ -1044,6 +1178,8 @@ void CPopupGroundDevelopment::BuildStand()
     std::copy(std::begin(abyData), std::end(abyData), pSchedule->GetComponentData());
     if (bNew)
         pGround->AddComponentSchedule(pSchedule, true);
+    else
+        pSchedule = Rebook(pSchedule);
     pGround->PrepareScheduledComponent(pSchedule);
     DoUpdateStadiumDisplay();
 }
@@ -1121,6 +1257,8 @@ void CPopupGroundDevelopment::BuildFeature()
         pSchedule->GetComponentData()[0] = static_cast<uint8_t>(nOption);
         if (bNew)
             pGround->AddComponentSchedule(pSchedule, true);
+        else
+            Rebook(pSchedule);
     } else {
         const int nWeeks = std::max(kMinimumWeeks, static_cast<int>(pRow->dwBuildWeeks));
         const PAYMENTS p = Payments(pRow->dwCost, nWeeks);
@@ -1140,6 +1278,8 @@ void CPopupGroundDevelopment::BuildFeature()
         pSchedule->GetComponentData()[0] = static_cast<uint8_t>(nOption);
         if (bNew)
             pGround->AddComponentSchedule(pSchedule, true);
+        else
+            pSchedule = Rebook(pSchedule);
         pGround->PrepareScheduledComponent(pSchedule);
     }
     SelectFeature();
@@ -1206,7 +1346,7 @@ void CPopupGroundDevelopment::OnClicked(uint32_t dwID)
         if (!(m_nPages & (1 << nPage)) || nPage == m_nPage)
             return;
         // Leaving one kind of part for another empties the choice.
-        if (m_nPage == PAGE_FEATURE || nPage == PAGE_FACILITY || m_nPage == PAGE_STAND) {
+        if (m_nPage == PAGE_FEATURE || m_nPage == PAGE_STAND) {
             FreeArea();
             ScanArea(false, false);
         }
@@ -1272,19 +1412,8 @@ void CPopupGroundDevelopment::OnSelChange(uint32_t dwID)
         if (CComponentScheduleDatabase* pSchedule = SelectedSchedule();
             pSchedule && IsOwnGround() && !(pSchedule->GetStartDate() < Today())) {
             const CDate start(popup_look::SelectedValue(Box(ID_START_DATE), pSchedule->GetStartDate().GetValue()));
-            CGroundDatabase* pGround = Ground();
-            // The booked events follow the work to its new start.
-            const bool bActive = pSchedule->IsActive();
-            CComponentScheduleDatabase moved(*pSchedule);
-            moved.SetStartDate(start);
-            CComponentDatabase* pComponent = pSchedule->GetComponent();
-            if (pSchedule->GetKind() == SCHEDULE_BUILD)
-                pSchedule->SetComponent(nullptr);  // the component stays with the moved work
-            pGround->RemoveComponentSchedule(pSchedule);
-            auto* pNew = new CComponentScheduleDatabase(moved);
-            pNew->SetComponent(pComponent);
-            pNew->SetActive(bActive);
-            pGround->AddComponentSchedule(pNew, true);
+            pSchedule->SetStartDate(start);
+            Rebook(pSchedule);
             FreeArea();
             ScanArea(false, false);
             m_bFilling = false;

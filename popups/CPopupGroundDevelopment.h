@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class C3DEngine;
 class CClubDatabase;
@@ -31,6 +32,7 @@ class CGroundDatabase;
 class CModel;
 class CXComboBox;
 class CXEdit;
+class CXGraph;
 class CXListBox;
 struct STANDTABLERECORD;
 struct STANDADJUSTMENTTABLERECORD;
@@ -58,6 +60,9 @@ public:
         ID_CANCEL_WORK = 554,
         ID_DEMOLISH = 555,
         ID_START_DATE = 557,
+        ID_GRAPH = 558,
+        ID_BALANCE_LINE = 559,
+        ID_WORK_LINE = 560,
         ID_TITLE = 1056,
         ID_COST = 1095,
         ID_WEEKS = 1096,
@@ -115,6 +120,13 @@ public:
     // where a facility of the kind and size clashes with nothing and lies by
     // a road; false when there is none.
     static bool FindFacilityPlace(const CGroundDatabase& ground, int nKind, int nSize, int& nX, int& nY);
+    // The projected balances month by month from the month of today, less
+    // what the confirmed work that has not run its course pays in each month
+    // after the first: its first payment in its start month, its monthly
+    // payment from its start month to its end month, its last payment in its
+    // end month and its upkeep every month after.
+    static std::vector<int64_t> BalancesAfterWork(const std::vector<int32_t>& balances, const CGroundDatabase& ground,
+                                                  const CDate& today);
     // The choice a stand component or schedule holds.
     static STANDCHOICE StandChoiceOf(int nKind, const uint8_t* pData);
 
@@ -164,6 +176,7 @@ private:
     void SelectFeature();
     void FillScheduleList();
     void FillStartDates();
+    void UpdateGraph();
     void DoUpdateStadiumDisplay();
     STANDCHOICE CurrentStandChoice() const;
     void UpdateCost();
@@ -183,6 +196,8 @@ private:
     void ToggleConfirmed(int nRow);
     void DropUnconfirmed();
     CComponentScheduleDatabase* SelectedSchedule() const;
+    // The schedule put back with its events booked again; the new record.
+    CComponentScheduleDatabase* Rebook(CComponentScheduleDatabase* pSchedule);
     CComponentScheduleDatabase* NewSchedule(uint8_t byKind, const CDate& start) const;
 
     // The preview (CPopupGroundDevelopmentPreview.cpp).

@@ -8,6 +8,7 @@
 #include "ScreenGame.h"
 
 #include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/StadiumTables.h"
 #include "popups/CPopupGroundDevelopment.h"
@@ -301,6 +302,25 @@ TEST_F(GroundPopup, SizesFiguresAndFacilityPlacesFollowTheTables)
                                                          Popup::NewStandFigures(*m_pWorld, c).nCost));
             EXPECT_EQ(Popup::StandImprovementFigures(*m_pWorld, bigger, c).nWeeks, 0);
         }
+    // The balance after the wanted work: a job from 1 February of eight
+    // weeks (ending 28 March) pays 100 + 10, then 10 + 50, then 5 a month;
+    // unwanted work pays nothing.
+    {
+        CGroundDatabase ground;
+        for (bool bWanted : {true, false}) {
+            auto* pJob = new CComponentScheduleDatabase;
+            pJob->SetKind(SCHEDULE_BUILD);
+            pJob->SetStartDate(CDate(2000, 2, 1));
+            pJob->SetDuration(8);
+            pJob->SetScheduleData(COMPONENT_FACILITY, 4, 100, 10, 5, 1000);
+            pJob->SetExtraCost(50);
+            pJob->SetActive(bWanted);
+            ground.AddComponentSchedule(pJob);
+        }
+        const std::vector<int64_t> expected = {1000, 1090, 930, 925, 920};
+        EXPECT_EQ(Popup::BalancesAfterWork({1000, 1200, 1100, 1100, 1100}, ground, CDate(2000, 1, 1)), expected);
+        EXPECT_TRUE(Popup::BalancesAfterWork({}, ground, CDate(2000, 1, 1)).empty());
+    }
     // The first free place by a road, column by column.
     int nX = -1, nY = -1;
     ASSERT_TRUE(Popup::FindFacilityPlace(Ground(), 4, 0, nX, nY));
