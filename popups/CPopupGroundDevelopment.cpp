@@ -42,29 +42,30 @@ constexpr int kSizeSet = 106;
 constexpr int kFacilitySet = 108;
 constexpr int kActionSet = 141;
 constexpr int kRoofSet = 4;
-constexpr int kTabSet = 5;
 constexpr int kMarkSet = 6;
 // The labels of the stand, facility and feature pages.
 constexpr int kPageLabels[3] = {100, 101, 102};
 // The options of each feature kind (12-16).
 constexpr int kFeatureOptionSets[5] = {35, 36, 37, 35, 35};
 constexpr int kFirstFacility = 4, kLastFacility = 11, kFirstFeature = 12, kLastFeature = 16;
-constexpr int kStandKinds = 4, kPositions = 8, kRoofs = 4;
-constexpr int kTabStrip = 26;
+constexpr int kStandKinds = 4, kPositions = 8, kRoofs = 4, kStandSizes = 6, kSizeNames = 3;
+constexpr int kTabStrip = 24;
+constexpr int kTabWidth = 84, kTabStep = 87;
 constexpr int kRowHeight = 16;
 constexpr COLORREF kRowColour = 0xFFFFFF;
+constexpr COLORREF kPanelColour = plat::RGB(12, 29, 48);
 
 const LISTCOLUMN kScheduleColumns[] = {
-    {0, 140, 4, 0, 0, 0, 1015, LISTSORT_NONE, 0},   {140, 180, 0, 0, 6, 0, 1017, LISTSORT_NONE, 0},
-    {180, 230, 0, 0, 6, 0, 533, LISTSORT_NONE, 0},  {230, 260, 0, 0, 6, 0, 534, LISTSORT_NONE, 0},
-    {260, 320, 0, 0, 2, 0, 535, LISTSORT_NONE, 0},  {320, 380, 0, 0, 2, 0, 536, LISTSORT_NONE, 0},
-    {380, 440, 0, 0, 2, 0, 537, LISTSORT_NONE, 0},  {440, 510, 0, 0, 2, 0, 538, LISTSORT_NONE, 0},
-    {510, 570, 0, 0, 2, 0, 532, LISTSORT_NONE, 0},  {570, 590, 0, 0, 6, 0, 539, LISTSORT_NONE, 1},
+    {0, 125, 4, 0, 0, 0, 1015, LISTSORT_NONE, 0},   {125, 200, 0, 0, 6, 0, 1017, LISTSORT_NONE, 0},
+    {200, 255, 0, 0, 6, 0, 533, LISTSORT_NONE, 0},  {255, 280, 0, 0, 6, 0, 534, LISTSORT_NONE, 0},
+    {280, 335, 0, 0, 2, 0, 535, LISTSORT_NONE, 0},  {335, 390, 0, 0, 2, 0, 536, LISTSORT_NONE, 0},
+    {390, 445, 0, 0, 2, 0, 537, LISTSORT_NONE, 0},  {445, 505, 0, 0, 2, 0, 538, LISTSORT_NONE, 0},
+    {505, 560, 0, 0, 2, 0, 532, LISTSORT_NONE, 0},  {560, 598, 0, 0, 6, 0, 539, LISTSORT_NONE, 1},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 constexpr int kConfirmedColumn = 9;
 // The schedule page: the list over the graph's panel.
-constexpr int kScheduleListTop = 116, kScheduleListBottom = 260;
+constexpr int kScheduleListTop = 126, kScheduleListBottom = 260;
 constexpr int kGraphPanelTop = 266, kGraphPanelBottom = 398;
 constexpr int kShortMonthSet = 130;
 constexpr int kGraphMonths = 6;
@@ -352,12 +353,7 @@ CXListBox* CPopupGroundDevelopment::ScheduleList() const
 
 void CPopupGroundDevelopment::ConstructScreen()
 {
-    DrawCaptionFrame(-1);
     popup_look::DrawFrameBelowTabs(*this, kTabStrip);
-    if (CXSurface* pTabs = g_pfnSharedBitmap ? g_pfnSharedBitmap("btnPTab.bmp") : nullptr) {
-        const CAPTIONTAB tabs[] = {{2, m_nPage, 0, 120, 8, 0}, {0, 0, 0, 0, 0, 0}};
-        DrawCaptionTabs(this, m_pBackground, pTabs, g_hSmallBoldFont, kTabSet, tabs);
-    }
     popup_look::DrawClubColourBoxes(*this, m_pClub);
     if (m_nPage == PAGE_SCHEDULE) {
         popup_look::DrawLabels(m_pBackground, kScheduleLabels);
@@ -365,7 +361,7 @@ void CPopupGroundDevelopment::ConstructScreen()
         return;
     }
     popup_look::DrawLabels(m_pBackground, kPageLabels[m_nPage]);
-    m_pBackground->DrawShadedBar(kPreviewX, kPreviewY, kPreviewWidth, kPreviewHeight, plat::RGB(12, 29, 48));
+    m_pBackground->FillGradient(kPreviewX, kPreviewY, kPreviewWidth, kPreviewHeight, kPanelColour, kPanelColour);
     m_pBackground->DrawRectOutline(
         plat::Rect{kPreviewX - 1, kPreviewY - 1, kPreviewX + kPreviewWidth + 1, kPreviewY + kPreviewHeight + 1});
 }
@@ -378,12 +374,14 @@ bool CPopupGroundDevelopment::OnInitDialog()
     CGamePopup::OnInitDialog();
     AddConfirmButton(kOkButtonID, CancelX());
     AddCloseButton(true, false);
-    // The page buttons stand right-aligned along the top.
+    // The page buttons stand right-aligned along the top as tabs.
     for (uint32_t i = 0; i < 4; ++i)
         if (auto* pButton = static_cast<CXButton*>(AddControlXYWH(
-                XCONTROL_BUTTON, Width() - 8 - static_cast<int>(4 - i) * 100, kTabStrip + 30, 98, 26,
-                ID_STAND_PAGE + i, nullptr)))
-            pButton->SetTextID(g_pfnSharedBitmap ? g_pfnSharedBitmap("btnTog.bmp") : nullptr, 0);
+                XCONTROL_BUTTON, Width() - static_cast<int>(4 - i) * kTabStep, 0, kTabWidth, 26, ID_STAND_PAGE + i,
+                nullptr))) {
+            pButton->m_hFont = g_hSmallFont;
+            pButton->SetTextID(g_pfnSharedBitmap ? g_pfnSharedBitmap("btnTog2.bmp") : nullptr, 0);
+        }
     for (uint32_t dwID : {ID_BUILD, ID_CANCEL_WORK, ID_DEMOLISH})
         AddButton(dwID);
     if (auto* pTitle = static_cast<CXStatic*>(
@@ -400,6 +398,7 @@ bool CPopupGroundDevelopment::OnInitDialog()
             AddControl(XCONTROL_LISTBOX, 8, 310, Width() - 8, 396, ID_SCHEDULES, nullptr))) {
         pList->SetUp(kRowHeight, 4, g_hSmallFont, 3, true, pListBar, true, nullptr, true, 0, false, true, false);
         pList->SetUpColumns(8, 310, Width() - 8, 396, kScheduleColumns, false, false, 86, false);
+        pList->SetAutoRedraw(true);
     }
     using popup_look::AddDropDown;
     using popup_look::TextColumn;
@@ -474,15 +473,24 @@ void CPopupGroundDevelopment::ShowPage(int nPage)
         // The list sits lower on the building pages, higher on the schedule page.
         const int nTop = nPage == PAGE_SCHEDULE ? kScheduleListTop : 310;
         const int nBottom = nPage == PAGE_SCHEDULE ? kScheduleListBottom : 396;
-        pList->Move(8, nTop, Width() - 16, nBottom - nTop, false);
+        pList->SetUpColumns(8, nTop, Width() - 8, nBottom, kScheduleColumns, false, false, nBottom - nTop, false);
+        pList->SetAutoRedraw(true);
     }
     // The size and option boxes stand elsewhere on the facility and feature pages.
-    if (CXComboBox* pSize = Box(ID_SIZE))
-        nPage == PAGE_FACILITY ? pSize->Move(90, kTabStrip + 98, 60, 64, false)
-                               : pSize->Move(280, kTabStrip + 64, 60, 64, false);
-    if (CXComboBox* pOption = Box(ID_OPTION))
-        nPage == PAGE_FEATURE ? pOption->Move(90, kTabStrip + 98, 100, 48, false)
-                              : pOption->Move(90, kTabStrip + 132, 100, 48, false);
+    const auto place = [](CXComboBox* pBox, int x, int y, int nWidth, int nDropHeight) {
+        if (!pBox)
+            return;
+        pBox->Move(x, y, nWidth, pBox->Height(), false);
+        pBox->m_rcDropDown = {x, y, x + nWidth, y + nDropHeight};
+    };
+    if (nPage == PAGE_FACILITY)
+        place(Box(ID_SIZE), 90, kTabStrip + 98, 60, 64);
+    else
+        place(Box(ID_SIZE), 280, kTabStrip + 64, 60, 64);
+    if (nPage == PAGE_FEATURE)
+        place(Box(ID_OPTION), 90, kTabStrip + 98, 100, 48);
+    else
+        place(Box(ID_OPTION), 90, kTabStrip + 132, 100, 48);
     switch (nPage) {
     case PAGE_STAND: FillStandPage(); break;
     case PAGE_FACILITY: FillFacilityPage(); break;
@@ -503,7 +511,7 @@ void CPopupGroundDevelopment::ShowPage(int nPage)
     // Only the owner's own ground takes changes: elsewhere the choices only show.
     const bool bEditable = IsOwnGround();
     for (uint32_t dwID : {ID_CHOICE, ID_STAND_KIND, ID_SIZE, ID_OPTION, ID_ROOF})
-        if (CXComboBox* pBox = Box(dwID)) {
+        if (CXComboBox* pBox = Box(dwID); pBox && pBox->m_bVisible) {
             pBox->m_bNoDropDown = bEditable ? 0 : 1;
             if (CXButton* pArrow = pBox->ArrowButton())
                 pArrow->Enable(!bEditable);
@@ -559,10 +567,19 @@ void CPopupGroundDevelopment::FillSizes()
     const uint32_t dwKept = popup_look::SelectedValue(pSize, 0);
     pSize->ResetContent();
     if (m_nPage == PAGE_STAND) {
-        // The two- and three-tier stands come in the larger sizes only.
+        // The sizes the tables hold for the kind, named from the largest
+        // down: the two- and three-tier stands come in the larger two only.
         const int nKind = static_cast<int>(popup_look::SelectedValue(Box(ID_STAND_KIND), 0));
-        for (int nSize = nKind >= 2 ? 1 : 0; nSize < 3; ++nSize)
-            popup_look::AddRow(pSize, kSizeSet, nSize, static_cast<uint32_t>(nSize));
+        const int nPosition = static_cast<int>(popup_look::SelectedValue(Box(ID_CHOICE), 0));
+        std::vector<int> sizes;
+        if (const CDatabaseHandler* pDatabase = Database())
+            for (int nSize = 0; nSize < kStandSizes; ++nSize)
+                if (pDatabase->GetStandTableRecord(nPosition, nKind, nSize, 0))
+                    sizes.push_back(nSize);
+        const int nFirstItem = std::max(0, kSizeNames - static_cast<int>(sizes.size()));
+        for (size_t i = 0; i < sizes.size(); ++i)
+            popup_look::AddRow(pSize, kSizeSet, std::min(kSizeNames - 1, nFirstItem + static_cast<int>(i)),
+                               static_cast<uint32_t>(sizes[i]));
     } else {
         const int nKind = static_cast<int>(popup_look::SelectedValue(Box(ID_CHOICE), kFirstFacility));
         const CComponentScheduleDatabase* pBuild = FindScheduleInList(1);
@@ -703,7 +720,7 @@ void CPopupGroundDevelopment::DoUpdateStadiumDisplay()
     popup_look::SelectValue(Box(ID_STAND_KIND), static_cast<uint32_t>(c.nKind));
     popup_look::SelectValue(Box(ID_OPTION), static_cast<uint32_t>(c.nOption));
     FillSizes();
-    popup_look::SelectValue(Box(ID_SIZE), static_cast<uint32_t>(c.nSize % 3));
+    popup_look::SelectValue(Box(ID_SIZE), static_cast<uint32_t>(c.nSize));
     popup_look::SelectValue(Box(ID_ROOF), static_cast<uint32_t>(c.nRoof));
     for (int i = 0; i < 3; ++i)
         if (CXEdit* pEdit = Edit(kPartEdits[i]))
@@ -1016,15 +1033,16 @@ void CPopupGroundDevelopment::UpdateGraph()
         return;
     RestoreBackground(pGraph->m_nLeft, pGraph->m_nTop, pGraph->Width(), pGraph->Height());
     pGraph->Clear();
-    pGraph->SetUp(GRAPH_ITEM_LABELS | GRAPH_LEFT_CURRENCY, kAxisColour, kAxisColour, 0.0, kAxisColour, 0);
+    pGraph->SetUp(GRAPH_ITEM_LABELS | GRAPH_ITEM_LABELS_BY_DIVISION | GRAPH_LEFT_CURRENCY | GRAPH_LEFT_ZERO_LINE,
+                  kAxisColour, kAxisColour, 0.0, kAxisColour, 0);
     const std::vector<int32_t> balances =
         CFinanceMonthFile::ReadProjectedBalances(pHuman->GetProjectedFinanceFileName());
     const CDate today = Today();
     const std::vector<int64_t> work = BalancesAfterWork(balances, *pGround, today);
     const int nPoints = std::max(2, static_cast<int>(balances.size()));
-    pGraph->SetXAxis(nPoints - 1, 1, 0, nPoints - 1);
-    pGraph->SetUpLine(0, LINE_BALANCE, 2, kBalanceColour, GRAPH_LINE, true, false, 0.0, 0);
-    pGraph->SetUpLine(0, LINE_WORK, 2, kWorkColour, GRAPH_LINE, true, false, 0.0, 0);
+    pGraph->SetXAxis(nPoints, 1, 0, nPoints);
+    pGraph->SetUpLine(GRAPH_SERIES_BY_DIVISION, LINE_BALANCE, 2, kBalanceColour, GRAPH_LINE, true, false, 0.0, 0);
+    pGraph->SetUpLine(GRAPH_SERIES_BY_DIVISION, LINE_WORK, 2, kWorkColour, GRAPH_LINE, true, false, 0.0, 0);
     for (int i = 0; i < kGraphMonths && i < nPoints; ++i)
         pGraph->SetItemLabel(i, GetTableTextOrEmpty(kShortMonthSet, (today.GetMonth() - 1 + i) % 12));
     double dLowest = 0.0, dHighest = 0.0;

@@ -19,6 +19,7 @@
 #include "xframework/CXEdit.h"
 #include "xframework/CXSurface.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -32,6 +33,9 @@ constexpr const char* k2DArchive = "GFX\\2DGroundPopup.BFS";
 constexpr const char* kMeshFolder = "MatchMeshes\\";
 constexpr const char* kTextureArchive = "MatchMeshes\\Textures.BFS";
 constexpr uint8_t kPreviewLayer = 0;
+constexpr uint32_t kPanelColour = 0xFF0C1D30;
+// The panel is wider than high: a little more room keeps the whole part in view as it turns.
+constexpr float kFrameMargin = 1.3f;
 constexpr int kNo3DSetting = 2;
 constexpr const char* kStandKindCodes[4] = {"ST", "ST", "DT", "TT"};
 constexpr const char* kPositionCodes[3] = {"NN", "EE", "NE"};
@@ -243,22 +247,35 @@ void CPopupGroundDevelopment::SetNew3DComponent(const char* pszMesh, const char*
             m_PreviewRoofName = pszRoof;
         }
     }
-    // Centred on the turning point: the files are modelled from a corner.
+    // Stood upright (the files are modelled y up) and centred on the turning
+    // point, standing on the ground: the files are modelled from a corner.
     const float* pMin = m_pModel->GetBoundsMin();
     const float* pMax = m_pModel->GetBoundsMax();
-    D3DMATRIX world = IdentityMatrix();
-    world.m[3][0] = -(pMin[0] + pMax[0]) / 2;
-    world.m[3][1] = -(pMin[1] + pMax[1]) / 2;
-    world.m[3][2] = -pMin[2];
+    m_pModel->SetPositionAndHeading(0.0f, 0.0f, 0.0f);
+    D3DMATRIX world = m_pModel->GetWorldMatrix();
+    float afLow[3] = {1e30f, 1e30f, 1e30f}, afHigh[3] = {-1e30f, -1e30f, -1e30f};
+    for (int nCorner = 0; nCorner < 8; ++nCorner) {
+        const float p[3] = {(nCorner & 1) ? pMax[0] : pMin[0], (nCorner & 2) ? pMax[1] : pMin[1],
+                            (nCorner & 4) ? pMax[2] : pMin[2]};
+        for (int j = 0; j < 3; ++j) {
+            const float v = p[0] * world.m[0][j] + p[1] * world.m[1][j] + p[2] * world.m[2][j] + world.m[3][j];
+            afLow[j] = std::min(afLow[j], v);
+            afHigh[j] = std::max(afHigh[j], v);
+        }
+    }
+    world.m[3][0] -= (afLow[0] + afHigh[0]) / 2;
+    world.m[3][1] -= (afLow[1] + afHigh[1]) / 2;
+    world.m[3][2] -= afLow[2];
     m_pModel->SetWorldMatrix(world);
     m_pModel->AddToMeshManager(kPreviewLayer);
     if (CCamera* pCamera = m_p3DEngine->GetCamera(0)) {
-        const float dx = pMax[0] - pMin[0], dy = pMax[1] - pMin[1], dz = pMax[2] - pMin[2];
+        const float dx = afHigh[0] - afLow[0], dy = afHigh[1] - afLow[1], dz = afHigh[2] - afLow[2];
         const float fWidth = std::sqrt(dx * dx + dy * dy + dz * dz);
+        const float fHeight = dz;
         pCamera->m_fFrameWidth = fWidth;
         pCamera->m_nWantedDistance = pCamera->m_nDistance =
-            static_cast<int32_t>(fWidth / std::tan(pCamera->m_fFieldOfView));
-        m_afTarget[2] = dz / 3;
+            static_cast<int32_t>(kFrameMargin * fWidth / std::tan(pCamera->m_fFieldOfView));
+        m_afTarget[2] = fHeight / 3;
         pCamera->UpdateTargetFromTracked();
         pCamera->UpdateOrbitPosition();
         pCamera->BuildViewMatrix();
@@ -275,7 +292,11 @@ void CPopupGroundDevelopment::DrawPreview()
         if (!m_pModel)
             return;
         m_p3DEngine->UpdateCamera();
+        // The panel's own colour behind the model; other views keep theirs.
+        const uint32_t dwClear = C3DEngine::GetClearColour();
+        C3DEngine::SetClearColour(kPanelColour);
         m_p3DEngine->Render();
+        C3DEngine::SetClearColour(dwClear);
         CXSurface::Blit(pScreen, m_p3DSurface.get(), x, y);
         return;
     }

@@ -18,6 +18,7 @@
 #include "season/CComponentScheduleDatabase.h"
 #include "season/CGroundDatabase.h"
 #include "season/CSaveGame.h"
+#include "shell/COptions.h"
 #include "shell/FormattingFunctions.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXComboBox.h"
@@ -122,10 +123,6 @@ TEST_F(GroundPopup, AStandPlannedAtAFreePlaceIsBookedWithItsCostAndPayments)
     EXPECT_EQ(Text(popup, Popup::ID_COST), FormatMoney(static_cast<double>(f.nCost), 0, 0, MONEY_AS_STORED, 0, 1));
     EXPECT_EQ(Text(popup, Popup::ID_WEEKS), std::to_string(f.nWeeks));
     EXPECT_EQ(Text(popup, Popup::ID_NEW_CAPACITY), FormatThousands(f.nCapacity));
-    if (C3DEngine::Is3DAvailable() || popup.IsPreview3D()) {
-        EXPECT_EQ(popup.GetPreviewName().substr(0, 5), "ST3NN");
-        EXPECT_TRUE(popup.HasPreviewModel());
-    }
     Shoot("ground_popup_stand");
 
     Press(popup, Popup::ID_BUILD);
@@ -274,6 +271,61 @@ TEST_F(GroundPopup, DoubleClickOnAStandOpensOnlyTheStandPage)
     EXPECT_FALSE(popup.IsOnStack());
 }
 
+TEST_F(GroundPopup, ThePreviewNamesThePictureOfTheChoiceAndTurnsAModelWith3D)
+{
+    ClearNorthEnd();
+    Screen& screen = OpenScreen();
+    Press(screen, Screen::ID_DEVELOP);
+    Popup& popup = screen.GetDevelopmentPopup();
+    ASSERT_FALSE(popup.IsPreview3D());  // the game runs without 3-D until the options say otherwise
+    // Pictures: kind, size and place class, "S" for seated stands, "R" with a roof.
+    const struct {
+        int nPosition, nKind, nSize, nRoof;
+        const char* pszPicture;
+    } stands[] = {{0, 0, 0, 0, "ST1NN.bmp"}, {0, 1, 2, 0, "ST3NNS.bmp"}, {2, 2, 4, 2, "DT2EESR.bmp"},
+                  {1, 3, 5, 1, "TT3NESR.bmp"}};
+    for (const auto& c : stands) {
+        for (const auto& [dwID, nValue] : {std::pair{Popup::ID_CHOICE, c.nPosition}, {Popup::ID_STAND_KIND, c.nKind},
+                                           {Popup::ID_SIZE, c.nSize}, {Popup::ID_ROOF, c.nRoof}}) {
+            CXComboBox* pBox = popup.Box(dwID);
+            pBox->SetCurSel(pBox->FindItemData(static_cast<uint32_t>(nValue)));
+        }
+        EXPECT_EQ(popup.GetPreviewName(), c.pszPicture);
+    }
+    Press(popup, Popup::ID_FACILITY_PAGE);
+    EXPECT_EQ(popup.GetPreviewName(), "FA1.bmp");
+    Press(popup, Popup::ID_FEATURE_PAGE);
+    CXComboBox* pFeature = popup.Box(Popup::ID_CHOICE);
+    pFeature->SetCurSel(pFeature->FindItemData(14));
+    CXComboBox* pOption = popup.Box(Popup::ID_OPTION);
+    pOption->SetCurSel(pOption->FindItemData(1));
+    EXPECT_EQ(popup.GetPreviewName(), "VWall.bmp");
+    Press(popup, CGamePopup::kOkButtonID);
+
+    // With 3-D the stand is the match's own mesh, its roof merged in.
+    OptionValues values = m_game.GetOptions().Values();
+    values.m_n3DSettings = 0;
+    m_game.ApplyOptions(values);
+    Press(screen, Screen::ID_DEVELOP);
+    if (!popup.IsPreview3D())
+        GTEST_SKIP() << "no 3-D device here";
+    for (const auto& [dwID, nValue] : {std::pair{Popup::ID_CHOICE, 6}, {Popup::ID_STAND_KIND, 2},
+                                       {Popup::ID_SIZE, 4}, {Popup::ID_ROOF, 2}}) {
+        CXComboBox* pBox = popup.Box(dwID);
+        pBox->SetCurSel(pBox->FindItemData(static_cast<uint32_t>(nValue)));
+    }
+    EXPECT_TRUE(popup.HasPreviewModel());
+    EXPECT_EQ(popup.GetPreviewName().substr(0, 5), "DT2EE");
+    EXPECT_EQ(popup.GetPreviewRoofName(), "DT2EER.x");
+    Shoot("ground_popup_preview_3d");
+    // A part whose mesh the kit lacks leaves the model shown before.
+    const std::string shown = popup.GetPreviewName();
+    Press(popup, Popup::ID_FEATURE_PAGE);
+    EXPECT_EQ(popup.GetPreviewName(), shown);
+    Press(popup, CGamePopup::kOkButtonID);
+    EXPECT_FALSE(C3DEngine::Is3DAvailable());
+}
+
 TEST_F(GroundPopup, SizesFiguresAndFacilityPlacesFollowTheTables)
 {
     // Payments: a quarter first and last, the rest in whole months.
@@ -337,11 +389,20 @@ TEST_F(GroundPopup, SizesFiguresAndFacilityPlacesFollowTheTables)
     Screen& screen = OpenScreen();
     Press(screen, Screen::ID_DEVELOP);
     Popup& popup = screen.GetDevelopmentPopup();
-    for (int nKind = 0; nKind < 4; ++nKind) {
-        popup.Box(Popup::ID_STAND_KIND)->SetCurSel(nKind);
+    const struct {
+        int nKind, nSizes;
+        const char* pszFirst;
+    } kinds[] = {{0, 3, "Small"}, {1, 3, "Small"}, {2, 2, "Medium"}, {3, 2, "Medium"}};
+    for (const auto& k : kinds) {
+        popup.Box(Popup::ID_STAND_KIND)->SetCurSel(k.nKind);
         const CXComboBox* pSize = popup.Box(Popup::ID_SIZE);
-        EXPECT_EQ(pSize->FindItemData(0) >= 0, nKind < 2) << nKind;
-        EXPECT_GE(pSize->FindItemData(2), 0) << nKind;
+        ASSERT_EQ(pSize->GetCount(), k.nSizes) << k.nKind;
+        char szFirst[64] = {};
+        pSize->GetColumnText(0, 0, szFirst);
+        EXPECT_STREQ(szFirst, k.pszFirst) << k.nKind;
+        for (int nRow = 0; nRow < pSize->GetCount(); ++nRow)
+            EXPECT_NE(m_pWorld->GetStandTableRecord(0, k.nKind, static_cast<int>(pSize->GetItemData(nRow)), 0),
+                      nullptr);
     }
 }
 
