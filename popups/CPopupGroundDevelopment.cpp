@@ -131,6 +131,17 @@ CPopupGroundDevelopment::~CPopupGroundDevelopment()
 
 // ---- figures ----
 
+CPopupGroundDevelopment::FIGURES CPopupGroundDevelopment::RowFigures(const FACILITYTABLERECORD* pRow)
+{
+    FIGURES f;
+    if (pRow) {
+        f.nCost = pRow->dwCost;
+        f.nWeeks = static_cast<int>(pRow->dwBuildWeeks);
+        f.nMonthlyMaintenance = pRow->dwMonthlyMaintenance;
+    }
+    return f;
+}
+
 CPopupGroundDevelopment::FIGURES CPopupGroundDevelopment::NewStandFigures(const CDatabaseHandler& database,
                                                                           const STANDCHOICE& c)
 {
@@ -822,13 +833,7 @@ void CPopupGroundDevelopment::UpdateFacilityCost()
     const int nKind = static_cast<int>(popup_look::SelectedValue(Box(ID_CHOICE), kFirstFacility));
     const int nSize = static_cast<int>(popup_look::SelectedValue(Box(ID_SIZE), 0));
     m_pFacilityRow = pDatabase->GetFacilityTableRecord(nKind, nSize);
-    FIGURES f;
-    if (m_pFacilityRow) {
-        f.nCost = m_pFacilityRow->dwCost;
-        f.nWeeks = static_cast<int>(m_pFacilityRow->dwBuildWeeks);
-        f.nMonthlyMaintenance = m_pFacilityRow->dwMonthlyMaintenance;
-    }
-    ShowFigures(f, false, 0);
+    ShowFigures(RowFigures(m_pFacilityRow), false, 0);
 }
 
 void CPopupGroundDevelopment::UpdateFeatureCost()
@@ -839,12 +844,7 @@ void CPopupGroundDevelopment::UpdateFeatureCost()
     const int nKind = static_cast<int>(popup_look::SelectedValue(Box(ID_CHOICE), kFirstFeature));
     const int nOption = static_cast<int>(popup_look::SelectedValue(Box(ID_OPTION), 0));
     m_pFacilityRow = pDatabase->GetExtraFacilityTableRecord(nKind, nOption);
-    FIGURES f;
-    if (m_pFacilityRow) {
-        f.nCost = m_pFacilityRow->dwCost;
-        f.nWeeks = static_cast<int>(m_pFacilityRow->dwBuildWeeks);
-        f.nMonthlyMaintenance = m_pFacilityRow->dwMonthlyMaintenance;
-    }
+    FIGURES f = RowFigures(m_pFacilityRow);
     if (const CComponentDatabase* pBuilt = FindComponentInLinkedList()) {
         if (const FACILITYTABLERECORD* pOld =
                 pDatabase->GetExtraFacilityTableRecord(pBuilt->GetSubType(), pBuilt->GetSpecificData()[0])) {

@@ -114,6 +114,8 @@ public:
     // less gives 0 cost and 0 weeks.
     static FIGURES StandImprovementFigures(const CDatabaseHandler& database, const STANDCHOICE& from,
                                            const STANDCHOICE& to);
+    // The figures of a facility or feature row; none for a missing row.
+    static FIGURES RowFigures(const FACILITYTABLERECORD* pRow);
     // A quarter at the start, a quarter at the end, the rest a month at a time.
     static PAYMENTS Payments(int64_t nCost, int nWeeks);
     // The first place, column by column from the left and top down in each,

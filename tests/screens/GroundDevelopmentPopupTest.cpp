@@ -5,6 +5,7 @@
 // begun is not; work marked unwanted on the schedule page leaves the ground
 // when the popup closes; and the figures, sizes and facility places follow
 // the tables.
+#include "PressButton.h"
 #include "ScreenGame.h"
 
 #include "database/CClubDatabase.h"
@@ -43,14 +44,6 @@ protected:
         m_game.Update();
         EXPECT_EQ(g_pCurrentClient, &GetGroundDevelopmentScreen());
         return GetGroundDevelopmentScreen();
-    }
-    static void Press(const CXClient& owner, uint32_t dwID)
-    {
-        auto* pButton = dynamic_cast<CXButton*>(owner.FindControl(dwID));
-        ASSERT_NE(pButton, nullptr) << dwID;
-        ASSERT_TRUE(pButton->m_bVisible) << dwID;
-        pButton->OnLButtonDown(0, 2, 2);
-        pButton->OnLButtonUp(0, 2, 2);
     }
     static bool Visible(const CXClient& owner, uint32_t dwID)
     {
@@ -95,7 +88,7 @@ TEST_F(GroundPopup, AStandPlannedAtAFreePlaceIsBookedWithItsCostAndPayments)
     Screen& screen = OpenScreen();
     const int nSchedules = Ground().GetScheduleCount();
     const int nComponents = Ground().GetComponentCount();
-    Press(screen, Screen::ID_DEVELOP);
+    PressButton(screen, Screen::ID_DEVELOP);
     Popup& popup = screen.GetDevelopmentPopup();
     ASSERT_TRUE(popup.IsOnStack());
     // Nothing chosen: the three building pages and the schedule page.
@@ -125,7 +118,7 @@ TEST_F(GroundPopup, AStandPlannedAtAFreePlaceIsBookedWithItsCostAndPayments)
     EXPECT_EQ(Text(popup, Popup::ID_NEW_CAPACITY), FormatThousands(f.nCapacity));
     Shoot("ground_popup_stand");
 
-    Press(popup, Popup::ID_BUILD);
+    PressButton(popup, Popup::ID_BUILD);
     ASSERT_EQ(Ground().GetScheduleCount(), nSchedules + 1);
     EXPECT_EQ(Ground().GetComponentCount(), nComponents + 1);
     const auto* pNew = static_cast<const CComponentScheduleDatabase*>(Ground().GetSchedules().GetTail()->pData);
@@ -147,7 +140,7 @@ TEST_F(GroundPopup, AStandPlannedAtAFreePlaceIsBookedWithItsCostAndPayments)
     EXPECT_GE(RowOf(*popup.ScheduleList(), Ground(), pNew), 0);
     Shoot("ground_popup_planned");
 
-    Press(popup, CGamePopup::kOkButtonID);
+    PressButton(popup, CGamePopup::kOkButtonID);
     EXPECT_FALSE(popup.IsOnStack());
     EXPECT_EQ(Ground().GetScheduleCount(), nSchedules + 1);
 }
@@ -158,11 +151,11 @@ TEST_F(GroundPopup, ClosingWithoutBuildingChangesNothing)
     Screen& screen = OpenScreen();
     const auto work = Work();
     const int nComponents = Ground().GetComponentCount();
-    Press(screen, Screen::ID_DEVELOP);
+    PressButton(screen, Screen::ID_DEVELOP);
     Popup& popup = screen.GetDevelopmentPopup();
     for (uint32_t dwPage : {Popup::ID_FACILITY_PAGE, Popup::ID_FEATURE_PAGE, Popup::ID_SCHEDULE_PAGE,
                             Popup::ID_STAND_PAGE}) {
-        Press(popup, dwPage);
+        PressButton(popup, dwPage);
         EXPECT_EQ(popup.GetPage(), static_cast<int>(dwPage - Popup::ID_STAND_PAGE));
         if (dwPage == Popup::ID_FACILITY_PAGE)
             Shoot("ground_popup_facility");
@@ -180,12 +173,12 @@ TEST_F(GroundPopup, WorkNotBegunIsCalledOffAndUnwantedWorkGoesOnClosing)
 {
     ClearNorthEnd();
     Screen& screen = OpenScreen();
-    Press(screen, Screen::ID_DEVELOP);
+    PressButton(screen, Screen::ID_DEVELOP);
     Popup& popup = screen.GetDevelopmentPopup();
     const int nComponents = Ground().GetComponentCount();
-    Press(popup, Popup::ID_BUILD);  // a stand at the free north end
-    Press(popup, Popup::ID_FACILITY_PAGE);
-    Press(popup, Popup::ID_BUILD);  // a facility at the first free place
+    PressButton(popup, Popup::ID_BUILD);  // a stand at the free north end
+    PressButton(popup, Popup::ID_FACILITY_PAGE);
+    PressButton(popup, Popup::ID_BUILD);  // a facility at the first free place
     const auto* pStand = static_cast<CComponentScheduleDatabase*>(Ground().GetSchedules().GetTail()->pPrev->pData);
     const auto* pFacility = static_cast<CComponentScheduleDatabase*>(Ground().GetSchedules().GetTail()->pData);
     ASSERT_EQ(pFacility->GetComponentMainType(), COMPONENT_FACILITY);
@@ -197,12 +190,12 @@ TEST_F(GroundPopup, WorkNotBegunIsCalledOffAndUnwantedWorkGoesOnClosing)
     const uint32_t dwFacility = pFacility->GetID();
     pList->SetSelection(RowOf(*pList, Ground(), pFacility));
     popup.OnSelChange(Popup::ID_SCHEDULES);
-    Press(popup, Popup::ID_CANCEL_WORK);
+    PressButton(popup, Popup::ID_CANCEL_WORK);
     EXPECT_EQ(Ground().FindComponentSchedule(dwFacility), nullptr);
     EXPECT_EQ(Ground().GetComponentCount(), nComponents + 1);
 
     // Marked unwanted on the schedule page, the stand goes when the popup closes.
-    Press(popup, Popup::ID_SCHEDULE_PAGE);
+    PressButton(popup, Popup::ID_SCHEDULE_PAGE);
     Shoot("ground_popup_schedule");
     const uint32_t dwStand = pStand->GetID();
     pList = popup.ScheduleList();
@@ -212,7 +205,7 @@ TEST_F(GroundPopup, WorkNotBegunIsCalledOffAndUnwantedWorkGoesOnClosing)
     pList->m_nClickedColumn = 9;
     popup.OnSelChange(Popup::ID_SCHEDULES);
     EXPECT_FALSE(pStand->IsActive());
-    Press(popup, CGamePopup::kOkButtonID);
+    PressButton(popup, CGamePopup::kOkButtonID);
     EXPECT_EQ(Ground().FindComponentSchedule(dwStand), nullptr);
     EXPECT_EQ(Ground().GetComponentCount(), nComponents);
 }
@@ -220,13 +213,13 @@ TEST_F(GroundPopup, WorkNotBegunIsCalledOffAndUnwantedWorkGoesOnClosing)
 TEST_F(GroundPopup, WorkBegunCannotBeCalledOffOrUnwanted)
 {
     Screen& screen = OpenScreen();
-    Press(screen, Screen::ID_DEVELOP);
+    PressButton(screen, Screen::ID_DEVELOP);
     Popup& popup = screen.GetDevelopmentPopup();
-    Press(popup, Popup::ID_FACILITY_PAGE);
-    Press(popup, Popup::ID_BUILD);
+    PressButton(popup, Popup::ID_FACILITY_PAGE);
+    PressButton(popup, Popup::ID_BUILD);
     auto* pWork = static_cast<CComponentScheduleDatabase*>(Ground().GetSchedules().GetTail()->pData);
     pWork->SetStartDate(CDate(m_pWorld->GetGameDate().GetValue(), -3));
-    Press(popup, Popup::ID_SCHEDULE_PAGE);
+    PressButton(popup, Popup::ID_SCHEDULE_PAGE);
     CXListBox* pList = popup.ScheduleList();
     pList->SetSelection(RowOf(*pList, Ground(), pWork));
     pList->m_nClickedColumn = 9;
@@ -235,7 +228,7 @@ TEST_F(GroundPopup, WorkBegunCannotBeCalledOffOrUnwanted)
     EXPECT_FALSE(Visible(popup, Popup::ID_CANCEL_WORK));
     EXPECT_FALSE(Visible(popup, Popup::ID_START_DATE));
     const uint32_t dwID = pWork->GetID();
-    Press(popup, CGamePopup::kOkButtonID);
+    PressButton(popup, CGamePopup::kOkButtonID);
     EXPECT_EQ(Ground().FindComponentSchedule(dwID), pWork);
 }
 
@@ -257,16 +250,16 @@ TEST_F(GroundPopup, DoubleClickOnAStandOpensOnlyTheStandPage)
     EXPECT_EQ(Text(popup, Popup::ID_WEEKS), "0");
     Shoot("ground_popup_existing_stand");
     const int nSchedules = Ground().GetScheduleCount();
-    Press(popup, Popup::ID_BUILD);
+    PressButton(popup, Popup::ID_BUILD);
     EXPECT_EQ(Ground().GetScheduleCount(), nSchedules);
-    Press(popup, Popup::ID_DEMOLISH);
+    PressButton(popup, Popup::ID_DEMOLISH);
     ASSERT_EQ(Ground().GetScheduleCount(), nSchedules + 1);
     const auto* pDemolish = static_cast<CComponentScheduleDatabase*>(Ground().GetSchedules().GetTail()->pData);
     EXPECT_EQ(pDemolish->GetKind(), SCHEDULE_DEMOLISH);
     EXPECT_EQ(pDemolish->GetComponent(), pStand);
     EXPECT_FALSE(Visible(popup, Popup::ID_DEMOLISH));
     // A double click on the pitch opens nothing.
-    Press(popup, CGamePopup::kOkButtonID);
+    PressButton(popup, CGamePopup::kOkButtonID);
     screen.OnLButtonDblClk(0, Screen::kPlanLeft + 31 * 10, Screen::kPlanTop + 22 * 10);
     EXPECT_FALSE(popup.IsOnStack());
 }
@@ -275,7 +268,7 @@ TEST_F(GroundPopup, ThePreviewNamesThePictureOfTheChoiceAndTurnsAModelWith3D)
 {
     ClearNorthEnd();
     Screen& screen = OpenScreen();
-    Press(screen, Screen::ID_DEVELOP);
+    PressButton(screen, Screen::ID_DEVELOP);
     Popup& popup = screen.GetDevelopmentPopup();
     ASSERT_FALSE(popup.IsPreview3D());  // the game runs without 3-D until the options say otherwise
     // Pictures: kind, size and place class, "S" for seated stands, "R" with a roof.
@@ -292,21 +285,21 @@ TEST_F(GroundPopup, ThePreviewNamesThePictureOfTheChoiceAndTurnsAModelWith3D)
         }
         EXPECT_EQ(popup.GetPreviewName(), c.pszPicture);
     }
-    Press(popup, Popup::ID_FACILITY_PAGE);
+    PressButton(popup, Popup::ID_FACILITY_PAGE);
     EXPECT_EQ(popup.GetPreviewName(), "FA1.bmp");
-    Press(popup, Popup::ID_FEATURE_PAGE);
+    PressButton(popup, Popup::ID_FEATURE_PAGE);
     CXComboBox* pFeature = popup.Box(Popup::ID_CHOICE);
     pFeature->SetCurSel(pFeature->FindItemData(14));
     CXComboBox* pOption = popup.Box(Popup::ID_OPTION);
     pOption->SetCurSel(pOption->FindItemData(1));
     EXPECT_EQ(popup.GetPreviewName(), "VWall.bmp");
-    Press(popup, CGamePopup::kOkButtonID);
+    PressButton(popup, CGamePopup::kOkButtonID);
 
     // With 3-D the stand is the match's own mesh, its roof merged in.
     OptionValues values = m_game.GetOptions().Values();
     values.m_n3DSettings = 0;
     m_game.ApplyOptions(values);
-    Press(screen, Screen::ID_DEVELOP);
+    PressButton(screen, Screen::ID_DEVELOP);
     if (!popup.IsPreview3D())
         GTEST_SKIP() << "no 3-D device here";
     for (const auto& [dwID, nValue] : {std::pair{Popup::ID_CHOICE, 6}, {Popup::ID_STAND_KIND, 2},
@@ -320,9 +313,9 @@ TEST_F(GroundPopup, ThePreviewNamesThePictureOfTheChoiceAndTurnsAModelWith3D)
     Shoot("ground_popup_preview_3d");
     // A part whose mesh the kit lacks leaves the model shown before.
     const std::string shown = popup.GetPreviewName();
-    Press(popup, Popup::ID_FEATURE_PAGE);
+    PressButton(popup, Popup::ID_FEATURE_PAGE);
     EXPECT_EQ(popup.GetPreviewName(), shown);
-    Press(popup, CGamePopup::kOkButtonID);
+    PressButton(popup, CGamePopup::kOkButtonID);
     EXPECT_FALSE(C3DEngine::Is3DAvailable());
 }
 
@@ -387,7 +380,7 @@ TEST_F(GroundPopup, SizesFiguresAndFacilityPlacesFollowTheTables)
     // Two- and three-tier stands come in the larger sizes only.
     ClearNorthEnd();
     Screen& screen = OpenScreen();
-    Press(screen, Screen::ID_DEVELOP);
+    PressButton(screen, Screen::ID_DEVELOP);
     Popup& popup = screen.GetDevelopmentPopup();
     const struct {
         int nKind, nSizes;
