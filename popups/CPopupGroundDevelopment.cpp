@@ -1118,6 +1118,34 @@ CComponentScheduleDatabase* CPopupGroundDevelopment::NewSchedule(uint8_t byKind,
     return pSchedule;
 }
 
+CComponentScheduleDatabase* CPopupGroundDevelopment::NewBuild(uint8_t byMainType, const CDate& start) const
+{
+    CComponentScheduleDatabase* pSchedule = NewSchedule(SCHEDULE_BUILD, start);
+    CGroundDatabase* pGround = Ground();
+    auto* pComponent = new CComponentDatabase(byMainType, pGround ? pGround->GetID() : 0);
+    pComponent->SetUnderConstruction(true);
+    if (pGround)
+        pGround->AddComponent(pComponent);
+    pSchedule->SetComponent(pComponent);
+    return pSchedule;
+}
+
+CComponentScheduleDatabase* CPopupGroundDevelopment::StoreWork(CComponentScheduleDatabase* pSchedule, bool bNew,
+                                                               int64_t nCost, int nWeeks, uint8_t byType,
+                                                               uint8_t bySubType, uint32_t dwMaintenance,
+                                                               uint32_t dwValue)
+{
+    const PAYMENTS p = Payments(nCost, nWeeks);
+    pSchedule->SetDuration(static_cast<uint16_t>(nWeeks));
+    pSchedule->SetScheduleData(byType, bySubType, p.dwInitial, p.dwMonthly, dwMaintenance, dwValue);
+    pSchedule->SetExtraCost(p.dwFinal);
+    if (!bNew)
+        return Rebook(pSchedule);
+    if (CGroundDatabase* pGround = Ground())
+        pGround->AddComponentSchedule(pSchedule, true);
+    return pSchedule;
+}
+
 void CPopupGroundDevelopment::BuildOrApply()
 {
     if (!IsOwnGround())
@@ -1159,45 +1187,26 @@ void CPopupGroundDevelopment::BuildStand()
             pSchedule = NewSchedule(SCHEDULE_IMPROVE, start);
             pSchedule->SetComponent(pStand);
         }
-        const PAYMENTS p = Payments(f.nCost, f.nWeeks);
         const STANDTABLERECORD* pRow = pDatabase->GetStandTableRecord(c.nPosition, c.nKind, c.nSize, c.nOption);
-        pSchedule->SetDuration(static_cast<uint16_t>(f.nWeeks));
-        pSchedule->SetScheduleData(static_cast<uint8_t>(c.nKind), 0, p.dwInitial, p.dwMonthly,
-                                   static_cast<uint32_t>(f.nMonthlyMaintenance), pRow ? pRow->dwCost : 0);
-        pSchedule->SetExtraCost(p.dwFinal);
         abyData[STAND_SEATS] = static_cast<uint8_t>(f.nCapacity & 0xFF);
         abyData[STAND_SEATS + 1] = static_cast<uint8_t>((f.nCapacity >> 8) & 0xFF);
         std::copy(std::begin(abyData), std::end(abyData), pSchedule->GetComponentData());
-        if (bNew)
-            pGround->AddComponentSchedule(pSchedule, true);
-        else
-            Rebook(pSchedule);
+        StoreWork(pSchedule, bNew, f.nCost, f.nWeeks, static_cast<uint8_t>(c.nKind), 0,
+                  static_cast<uint32_t>(f.nMonthlyMaintenance), pRow ? pRow->dwCost : 0);
         DoUpdateStadiumDisplay();
         return;
     }
     const FIGURES f = NewStandFigures(*pDatabase, c);
-    const PAYMENTS p = Payments(f.nCost, f.nWeeks);
     const int nSeats = std::clamp(f.nCapacity, 0, 0xFFFF);
     abyData[STAND_SEATS] = static_cast<uint8_t>(nSeats & 0xFF);
     abyData[STAND_SEATS + 1] = static_cast<uint8_t>((nSeats >> 8) & 0xFF);
     CComponentScheduleDatabase* pSchedule = (m_nAreaFlags & AREA_BUILD) ? FindScheduleInList(1) : nullptr;
     const bool bNew = !pSchedule;
-    if (bNew) {
-        pSchedule = NewSchedule(SCHEDULE_BUILD, start);
-        auto* pComponent = new CComponentDatabase(COMPONENT_STAND, pGround->GetID());
-        pComponent->SetUnderConstruction(true);
-        pGround->AddComponent(pComponent);
-        pSchedule->SetComponent(pComponent);
-    }
-    pSchedule->SetDuration(static_cast<uint16_t>(f.nWeeks));
-    pSchedule->SetScheduleData(COMPONENT_STAND, static_cast<uint8_t>(c.nKind), p.dwInitial, p.dwMonthly,
-                               static_cast<uint32_t>(f.nMonthlyMaintenance), static_cast<uint32_t>(f.nCost));
-    pSchedule->SetExtraCost(p.dwFinal);
-    std::copy(std::begin(abyData), std::end(abyData), pSchedule->GetComponentData());
     if (bNew)
-        pGround->AddComponentSchedule(pSchedule, true);
-    else
-        pSchedule = Rebook(pSchedule);
+        pSchedule = NewBuild(COMPONENT_STAND, start);
+    std::copy(std::begin(abyData), std::end(abyData), pSchedule->GetComponentData());
+    pSchedule = StoreWork(pSchedule, bNew, f.nCost, f.nWeeks, COMPONENT_STAND, static_cast<uint8_t>(c.nKind),
+                          static_cast<uint32_t>(f.nMonthlyMaintenance), static_cast<uint32_t>(f.nCost));
     pGround->PrepareScheduledComponent(pSchedule);
     DoUpdateStadiumDisplay();
 }
@@ -1217,22 +1226,14 @@ void CPopupGroundDevelopment::BuildFacility()
     if (!pRow || !pLayout || !FindFacilityPlace(*pGround, nKind, nSize, nX, nY))
         return;
     const int nWeeks = std::max(kMinimumWeeks, static_cast<int>(pRow->dwBuildWeeks));
-    const PAYMENTS p = Payments(pRow->dwCost, nWeeks);
-    CComponentScheduleDatabase* pSchedule = NewSchedule(SCHEDULE_BUILD, CDate(Today().GetValue(), kNoticeDays));
-    pSchedule->SetDuration(static_cast<uint16_t>(nWeeks));
-    pSchedule->SetScheduleData(COMPONENT_FACILITY, static_cast<uint8_t>(nKind), p.dwInitial, p.dwMonthly,
-                               pRow->dwMonthlyMaintenance, pRow->dwCost);
-    pSchedule->SetExtraCost(p.dwFinal);
+    CComponentScheduleDatabase* pSchedule = NewBuild(COMPONENT_FACILITY, CDate(Today().GetValue(), kNoticeDays));
     uint8_t* pData = pSchedule->GetComponentData();
     pData[FACILITY_KIND] = static_cast<uint8_t>(nSize);
     pData[FACILITY_FOOTPRINT] = pLayout->byFootprint;
     pData[FACILITY_X] = static_cast<uint8_t>(nX);
     pData[FACILITY_Y] = static_cast<uint8_t>(nY);
-    auto* pComponent = new CComponentDatabase(COMPONENT_FACILITY, pGround->GetID());
-    pComponent->SetUnderConstruction(true);
-    pGround->AddComponent(pComponent);
-    pSchedule->SetComponent(pComponent);
-    pGround->AddComponentSchedule(pSchedule, true);
+    StoreWork(pSchedule, true, pRow->dwCost, nWeeks, COMPONENT_FACILITY, static_cast<uint8_t>(nKind),
+              pRow->dwMonthlyMaintenance, pRow->dwCost);
     pGround->PrepareScheduledComponent(pSchedule);
     // The new work is what is in hand now.
     FreeArea();
@@ -1267,37 +1268,18 @@ void CPopupGroundDevelopment::BuildFeature()
             pSchedule = NewSchedule(SCHEDULE_IMPROVE, start);
             pSchedule->SetComponent(pBuilt);
         }
-        const PAYMENTS p = Payments(nCost, nWeeks);
-        pSchedule->SetDuration(static_cast<uint16_t>(nWeeks));
-        pSchedule->SetScheduleData(static_cast<uint8_t>(nKind), 0, p.dwInitial, p.dwMonthly,
-                                   pRow->dwMonthlyMaintenance, pRow->dwCost);
-        pSchedule->SetExtraCost(p.dwFinal);
         pSchedule->GetComponentData()[0] = static_cast<uint8_t>(nOption);
-        if (bNew)
-            pGround->AddComponentSchedule(pSchedule, true);
-        else
-            Rebook(pSchedule);
+        StoreWork(pSchedule, bNew, nCost, nWeeks, static_cast<uint8_t>(nKind), 0, pRow->dwMonthlyMaintenance,
+                  pRow->dwCost);
     } else {
         const int nWeeks = std::max(kMinimumWeeks, static_cast<int>(pRow->dwBuildWeeks));
-        const PAYMENTS p = Payments(pRow->dwCost, nWeeks);
         CComponentScheduleDatabase* pSchedule = (m_nAreaFlags & AREA_BUILD) ? FindScheduleInList(1) : nullptr;
         const bool bNew = !pSchedule;
-        if (bNew) {
-            pSchedule = NewSchedule(SCHEDULE_BUILD, start);
-            auto* pComponent = new CComponentDatabase(COMPONENT_PITCH_ITEM, pGround->GetID());
-            pComponent->SetUnderConstruction(true);
-            pGround->AddComponent(pComponent);
-            pSchedule->SetComponent(pComponent);
-        }
-        pSchedule->SetDuration(static_cast<uint16_t>(nWeeks));
-        pSchedule->SetScheduleData(COMPONENT_PITCH_ITEM, static_cast<uint8_t>(nKind), p.dwInitial, p.dwMonthly,
-                                   pRow->dwMonthlyMaintenance, pRow->dwCost);
-        pSchedule->SetExtraCost(p.dwFinal);
-        pSchedule->GetComponentData()[0] = static_cast<uint8_t>(nOption);
         if (bNew)
-            pGround->AddComponentSchedule(pSchedule, true);
-        else
-            pSchedule = Rebook(pSchedule);
+            pSchedule = NewBuild(COMPONENT_PITCH_ITEM, start);
+        pSchedule->GetComponentData()[0] = static_cast<uint8_t>(nOption);
+        pSchedule = StoreWork(pSchedule, bNew, pRow->dwCost, nWeeks, COMPONENT_PITCH_ITEM, static_cast<uint8_t>(nKind),
+                              pRow->dwMonthlyMaintenance, pRow->dwCost);
         pGround->PrepareScheduledComponent(pSchedule);
     }
     SelectFeature();

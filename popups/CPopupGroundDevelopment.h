@@ -201,6 +201,14 @@ private:
     // The schedule put back with its events booked again; the new record.
     CComponentScheduleDatabase* Rebook(CComponentScheduleDatabase* pSchedule);
     CComponentScheduleDatabase* NewSchedule(uint8_t byKind, const CDate& start) const;
+    // A new build schedule with the planned component it will build.
+    CComponentScheduleDatabase* NewBuild(uint8_t byMainType, const CDate& start) const;
+    // Gives the work its weeks, payments and figures; new work goes into the
+    // ground with its events, work in hand is booked again. Answers the
+    // record the ground holds.
+    CComponentScheduleDatabase* StoreWork(CComponentScheduleDatabase* pSchedule, bool bNew, int64_t nCost, int nWeeks,
+                                          uint8_t byType, uint8_t bySubType, uint32_t dwMaintenance,
+                                          uint32_t dwValue);
 
     // The preview (CPopupGroundDevelopmentPreview.cpp).
     void SetUpPreview();
