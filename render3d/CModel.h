@@ -82,6 +82,9 @@ public:
     uint8_t GetMeshCount() const { return static_cast<uint8_t>(m_Records.size()); }
     // Appends the records of another object and widens the bounds.
     void Merge(uint16_t wObject);
+    // The box round every record, in the object's own axes.
+    const float* GetBoundsMin() const { return m_BoundsMin; }
+    const float* GetBoundsMax() const { return m_BoundsMax; }
     void ComputeFlatNormals();
     void SetMeshTexture(uint16_t wTexture);
     void SetMeshMaterial(uint16_t wMaterial);
