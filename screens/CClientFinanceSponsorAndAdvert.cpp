@@ -57,10 +57,11 @@ constexpr PLACEBUTTON kPlaceButtons[] = {
 };
 
 enum : uint8_t { LEFT = 0, RIGHT = 2 };
+// Logo, term, amount: the amount takes the room a million needs.
 const LISTCOLUMN kColumns[] = {
-    {0, 140, 4, 0, LEFT, 0, 0, LISTSORT_NONE, 0},
-    {140, 200, 8, 0, RIGHT, 0, 0, LISTSORT_NONE, 0},
-    {200, 260, 6, 0, RIGHT, 0, 0, LISTSORT_NONE, 0},
+    {0, 136, 4, 0, LEFT, 0, 0, LISTSORT_NONE, 0},
+    {136, 168, 4, 0, RIGHT, 0, 0, LISTSORT_NONE, 0},
+    {168, 260, 6, 0, RIGHT, 0, 0, LISTSORT_NONE, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 
@@ -137,7 +138,7 @@ bool CClientFinanceSponsorAndAdvert::OnInitDialog()
         if (!pList)
             continue;
         CXScrollBar* pListBar = list.dwID == ID_OFFERS ? pBar : nullptr;
-        pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, pListBar, false, nullptr, false, 0,
+        pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, pListBar, true, nullptr, false, 0,
                      false, false, false);
         pList->SetUpColumns(kListLeft, list.nTop, kListRight, list.nBottom, kColumns, false, false,
                             list.nBottom - list.nTop, false);
@@ -191,7 +192,7 @@ void CClientFinanceSponsorAndAdvert::ConstructScreen()
     CGame* pGame = Game();
     if (CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr) {
         static const CAPTIONTAB kTabs[] = {
-            {2, 0, 0, 8, 9, 152},          {2, 1, 0, 164, 9, 152},         {2, 2, 0, 8, 243, 308},
+            {2, 0, 0, 66, 9, 94},          {2, 1, 0, 164, 9, 152},         {2, 2, 0, 8, 243, 308},
             {2, 3, 0, kListLeft, 43, 260}, {2, 4, 0, kListLeft, 123, 260}, {2, 5, 0, kListLeft, 283, 260},
             {0, 0, 0, 0, 0, 0},
         };

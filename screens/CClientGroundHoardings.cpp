@@ -33,6 +33,8 @@ using Screen = CClientGroundHoardings;
 
 constexpr int kCaptionSet = 55;
 constexpr int kMonthSet = 130;
+// Weeks between two month names on the graph, so that they never touch.
+constexpr int kLabelGap = 6;
 constexpr int kRowHeight = 34;
 constexpr COLORREF kText = 0xFFFFFF;
 constexpr COLORREF kAxisColour = 0xFFFFFF;
@@ -61,14 +63,16 @@ constexpr ROW kRows[4] = {
 };
 
 enum : uint8_t { LEFT = 0, RIGHT = 2 };
+// Logo, weeks, amount a week, boards wanted, boards placed.
 const LISTCOLUMN kAdvertiserColumns[] = {
-    {0, 140, 4, 0, LEFT, 0, 0, LISTSORT_NONE, 0},    {140, 190, 6, 0, RIGHT, 0, 0, LISTSORT_NONE, 0},
-    {190, 230, 4, 0, RIGHT, 0, 0, LISTSORT_NONE, 0}, {230, 265, 6, 0, RIGHT, 0, 0, LISTSORT_NONE, 0},
-    {265, 300, 6, 0, RIGHT, 0, 0, LISTSORT_NONE, 0}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    {0, 136, 4, 0, LEFT, 0, 0, LISTSORT_NONE, 0},    {136, 164, 4, 0, RIGHT, 0, 0, LISTSORT_NONE, 0},
+    {164, 236, 4, 0, RIGHT, 0, 0, LISTSORT_NONE, 0}, {236, 266, 6, 0, RIGHT, 0, 0, LISTSORT_NONE, 0},
+    {266, 296, 6, 0, RIGHT, 0, 0, LISTSORT_NONE, 0}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
+// Logo, end of the contract, amount a week, boards.
 const LISTCOLUMN kContractColumns[] = {
-    {0, 140, 4, 0, LEFT, 0, 0, LISTSORT_NONE, 0},    {140, 190, 2, 0, RIGHT, 0, 0, LISTSORT_NONE, 0},
-    {190, 250, 4, 0, RIGHT, 0, 0, LISTSORT_NONE, 0}, {250, 285, 6, 0, RIGHT, 0, 0, LISTSORT_NONE, 0},
+    {0, 136, 4, 0, LEFT, 0, 0, LISTSORT_NONE, 0},    {136, 196, 2, 0, RIGHT, 0, 0, LISTSORT_NONE, 0},
+    {196, 256, 4, 0, RIGHT, 0, 0, LISTSORT_NONE, 0}, {256, 285, 6, 0, RIGHT, 0, 0, LISTSORT_NONE, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 
@@ -198,7 +202,7 @@ bool CClientGroundHoardings::OnInitDialog()
     if (auto* pList = static_cast<CXListBoxEx*>(AddControl(XCONTROL_LISTBOXEX, kAdvertisersLeft, kAdvertisersTop,
                                                            kAdvertisersRight, kAdvertisersBottom, ID_ADVERTISERS,
                                                            nullptr))) {
-        pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, pAdvertisersBar, false, nullptr,
+        pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, pAdvertisersBar, true, nullptr,
                      false, 0, false, true, false);
         pList->SetUpColumns(kAdvertisersLeft, kAdvertisersTop, kAdvertisersRight, kAdvertisersBottom,
                             kAdvertiserColumns, false, false, kAdvertisersBottom - kAdvertisersTop, false);
@@ -211,7 +215,7 @@ bool CClientGroundHoardings::OnInitDialog()
     }
     if (auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, kContractsLeft, kContractsTop,
                                                          kContractsRight, kContractsBottom, ID_CONTRACTS, nullptr))) {
-        pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, pContractsBar, false, nullptr,
+        pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, pContractsBar, true, nullptr,
                      false, 0, false, false, false);
         pList->SetUpColumns(kContractsLeft, kContractsTop, kContractsRight, kContractsBottom, kContractColumns, false,
                             false, kContractsBottom - kContractsTop, false);
@@ -219,6 +223,8 @@ bool CClientGroundHoardings::OnInitDialog()
     AddBottomButton(ID_AUTOMATIC);
     AddBottomButton(ID_UNDO);
     AddBottomButton(ID_UNDO_ALL);
+    // The graph is set up before it is first drawn.
+    FillHistoryGraph();
     ShowAllControls(true);
     sponsor_parts::ShowButton(*this, ID_UNDO, false);
     sponsor_parts::ShowButton(*this, ID_UNDO_ALL, false);
@@ -228,7 +234,6 @@ bool CClientGroundHoardings::OnInitDialog()
     FillAdvertiserList();
     FillDatedList();
     UpdateAutoButton(false);
-    FillHistoryGraph();
     auto* pAdvertisers = dynamic_cast<CXListBox*>(FindControl(ID_ADVERTISERS));
     if (pAdvertisers && pAdvertisers->GetCount() > 0) {
         pAdvertisers->SetSelection(0);
@@ -758,12 +763,14 @@ void CClientGroundHoardings::FillHistoryGraph()
         if (weeks.size() > static_cast<size_t>(kWeeks))
             weeks.erase(weeks.begin(), weeks.end() - kWeeks);
         CDate date(pDatabase->GetGameDate().GetValue(), -7 * static_cast<int>(weeks.size()));
-        int nLastMonth = 0;
+        // A month's name where it begins, when the last name leaves room.
+        int nLastMonth = 0, nLastLabel = -kLabelGap;
         for (int w = 0; w < kWeeks; ++w) {
-            if (date.GetMonth() != nLastMonth) {
-                nLastMonth = date.GetMonth();
-                m_pGraph->SetItemLabel(w, GetTableTextOrEmpty(kMonthSet, nLastMonth - 1));
+            if (date.GetMonth() != nLastMonth && w - nLastLabel >= kLabelGap) {
+                m_pGraph->SetItemLabel(w, GetTableTextOrEmpty(kMonthSet, date.GetMonth() - 1));
+                nLastLabel = w;
             }
+            nLastMonth = date.GetMonth();
             date.AddDays(7);
         }
     }
