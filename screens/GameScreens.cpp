@@ -37,6 +37,8 @@
 #include "screens/CClientFinanceMerchandiseCatering.h"
 #include "screens/CClientGroundDevelopment.h"
 #include "screens/CClientGroundGeneral.h"
+#include "screens/CClientFinanceSponsorAndAdvert.h"
+#include "screens/CClientGroundHoardings.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
 
@@ -93,4 +95,6 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_FINANCE_MERCHANDISE, &GetFinanceMerchandiseCateringScreen());
     RegisterScreen(SCREEN_GROUND_GENERAL, &GetGroundGeneralScreen());
     RegisterScreen(SCREEN_GROUND_DEVELOPMENT, &GetGroundDevelopmentScreen());
+    RegisterScreen(SCREEN_FINANCE_SPONSORS, &GetFinanceSponsorAndAdvertScreen());
+    RegisterScreen(SCREEN_GROUND_HOARDINGS, &GetGroundHoardingsScreen());
 }

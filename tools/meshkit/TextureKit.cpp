@@ -2,6 +2,7 @@
 
 #include "common/CBinaryFile.h"
 #include "render3d/CTextureManager.h"
+#include "tools/gfxkit/AdvertDesign.h"
 
 #include <algorithm>
 #include <array>
@@ -43,23 +44,7 @@ Rgb ColourOf(const KitLine& line, const std::string& name, Rgb fallback)
     return {v[0], v[1], v[2]};
 }
 
-// A small repeatable random source, seeded by the picture's name.
-class Dice {
-public:
-    explicit Dice(const std::string& seed)
-    {
-        for (char c : seed)
-            m_state = m_state * 31 + static_cast<uint8_t>(c);
-    }
-    float Next()
-    {
-        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<float>((m_state >> 33) & 0xFFFFFF) / static_cast<float>(0x1000000);
-    }
-
-private:
-    uint64_t m_state = 88172645463325252ULL;
-};
+using Dice = KitDice;
 
 KitPicture Blank(const std::string& name, int width, int height)
 {
@@ -399,14 +384,11 @@ KitPicture Adverts(const KitLine& line)
         throw KitError{line.Where("advertisers lies in 1..49")};
     const Rgb empty = ColourOf(line, "empty", {0.1f, 0.3f, 0.15f});
     KitPicture p = Blank(line.words[0], 256, 256);
-    const Rgb colours[12] = {{0.85f, 0.1f, 0.1f}, {0.1f, 0.25f, 0.75f}, {0.95f, 0.8f, 0.1f}, {0.1f, 0.55f, 0.25f},
-                             {0.95f, 0.5f, 0.05f}, {0.1f, 0.1f, 0.12f}, {0.55f, 0.1f, 0.55f}, {0.0f, 0.6f, 0.7f},
-                             {0.95f, 0.95f, 0.95f}, {0.6f, 0.05f, 0.15f}, {0.45f, 0.75f, 0.2f}, {0.2f, 0.2f, 0.45f}};
-    for (const Rgb& c : colours)
-        p.palette.push_back(Pack(c));
+    for (const float* c : kAdvertColourTable)
+        p.palette.push_back(Pack({c[0], c[1], c[2]}));
     p.palette.push_back(Pack(empty));
     p.palette.push_back(Pack(Mix(empty, {1, 1, 1}, 0.6f)));
-    const auto emptyIndex = static_cast<uint8_t>(12), rimIndex = static_cast<uint8_t>(13);
+    const auto emptyIndex = static_cast<uint8_t>(kAdvertColours), rimIndex = static_cast<uint8_t>(kAdvertColours + 1);
     auto fill = [&](int x0, int y0, int x1, int y1, uint8_t index) {
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x)
@@ -419,40 +401,8 @@ KitPicture Adverts(const KitLine& line)
             fill(left + 1, top + 1, left + 127, top + 9, emptyIndex);
             continue;
         }
-        Dice dice(line.words[0] + std::to_string(cell));
-        const auto back = static_cast<uint8_t>(cell % 12);
-        auto fore = static_cast<uint8_t>((cell * 5 + 3 + static_cast<int>(dice.Next() * 3)) % 12);
-        if (fore == back)
-            fore = static_cast<uint8_t>((fore + 6) % 12);
-        fill(left, top, left + 128, top + 10, back);
-        // The emblem at both ends: a square or a diamond.
-        const bool bDiamond = dice.Next() < 0.5f;
-        for (int end = 0; end < 2; ++end) {
-            const int cx = end ? left + 119 : left + 8;
-            for (int y = 0; y < 10; ++y)
-                for (int x = -4; x <= 4; ++x) {
-                    const int dy = std::abs(y - 5);
-                    if (bDiamond ? std::abs(x) + dy <= 4 : (std::abs(x) <= 3 && y >= 2 && y <= 8))
-                        Set(p, cx + x, top + y, fore);
-                }
-        }
-        // Lettering blocks, centred, mirrored about the middle of the cell.
-        std::vector<int> widths;
-        int total = 0;
-        while (total < 36) {
-            const int w = 4 + static_cast<int>(dice.Next() * 9);
-            widths.push_back(w);
-            total += w + 3;
-        }
-        int x = left + 64 - total;
-        for (int side = 0; side < 2; ++side)
-            for (size_t k = 0; k < widths.size(); ++k) {
-                const int w = widths[side ? widths.size() - 1 - k : k];
-                fill(x, top + 3, x + w, top + 7, fore);
-                x += w + 3;
-            }
-        if (dice.Next() < 0.5f)
-            fill(left + 16, top + 8, left + 112, top + 9, fore);
+        PaintAdvert(line.words[0], cell, 10,
+                    [&](int x, int y, int index) { Set(p, left + x, top + y, static_cast<uint8_t>(index)); });
     }
     return p;
 }
