@@ -155,7 +155,7 @@ bool CPopupCredits::OnInitDialog()
         pBar->Create(885, 886, 16, false, 0);
     if (auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, kPeoplePlace.nLeft, kPeoplePlace.nTop,
                                                          kPeoplePlace.nRight, kPeoplePlace.nBottom, ID_LIST, nullptr))) {
-        pList->SetUp(16, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, pBar, false, nullptr, false, 1, false,
+        pList->SetUp(16, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, pBar, true, nullptr, false, 1, false,
                      true, false);
         pList->m_crCellFill = kCellFill;
         pList->m_crCellLight = kCellLight;
@@ -163,7 +163,7 @@ bool CPopupCredits::OnInitDialog()
     }
     popup_look::AddTextList(*this, ID_HEADER_TEXT, 903, 889, 8, 60, 526, 108);
     if (auto* pNotices = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, 8, 70, 534, 322, ID_NOTICES, nullptr))) {
-        pNotices->SetUp(42, 4, g_hSmallFont, 0, false, nullptr, false, nullptr, false, 0, false, false, false);
+        pNotices->SetUp(42, 4, g_hSmallFont, 0, false, nullptr, true, nullptr, false, 0, false, false, false);
         pNotices->SetUpColumns(8, 70, 534, 322, kNoticeColumns, false, true, 322 - 70, false);
         pNotices->SetAutoRedraw(true);
     }

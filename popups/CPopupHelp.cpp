@@ -159,8 +159,9 @@ bool CPopupHelp::OnInitDialog()
         pTreeBar->Create(885, 886, kRowHeight, false, 0);
     auto* pTree = static_cast<CXTreeView*>(AddControl(XCONTROL_TREEVIEW, 8, 52, 268, 404, ID_TOPICS, nullptr));
     if (pTree) {
-        pTree->SetUp(kRowHeight, 4, g_hSmallFont, TREESTYLE_NOTIFY_SELECTION, 1, pTreeBar, 0, 0, nullptr);
+        pTree->SetUp(kRowHeight, 4, g_hSmallFont, TREESTYLE_NOTIFY_SELECTION, 1, pTreeBar, 1, 0, nullptr);
         pTree->m_nIndent = 6;
+        pTree->m_bSelectionBarAlways = 1;
     }
     popup_look::AddTextList(*this, ID_TEXT, 902, 887, 290, 52, 572, 404);
     if (auto* pTick = static_cast<CXStatic*>(
