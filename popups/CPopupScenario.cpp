@@ -209,6 +209,8 @@ void CPopupScenario::DrawPage()
     popup_look::SetListText(dynamic_cast<CXListBox*>(FindControl(ID_OUTCOME_TEXT)),
                             GetTableTextOrEmpty(nTextTable, pRecord->byTextItem));
 
+    // The shadowed title reaches a pixel past its label: the last one goes whole.
+    RestoreBackground(88, 8, kWidth - 134 + 2, 18 + 2);
     if (CXStatic* pTitle = Label(*this, ID_TITLE))
         pTitle->SetText("%s", GetTableTextOrEmpty(kTitleTable, pRecord->byTextItem));
     if (CXStatic* pNumber = Label(*this, ID_NUMBER))
