@@ -265,6 +265,9 @@ void CPopupScenario::OnClicked(uint32_t dwID)
 
 void CPopupScenario::Confirm()
 {
+    // Only a manager made here confirms the popup.
+    m_dwResultID = 0;
+    m_bCreated = false;
     CXEdit* pEdit = NameEdit();
     const std::string name = CPopupSelectPlayer::TrimName(pEdit ? pEdit->Text() : "");
     if (name.empty() || !IsOnStack())

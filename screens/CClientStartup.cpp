@@ -67,7 +67,8 @@ void CClientStartup::OnEndPopup(CXPopup* pPopup)
     CGame* pGame = Game();
     if (!pPopup || !pGame || !g_pNavigationBar)
         return;
-    if (pPopup->m_dwResultID == 884 && pPopup->m_wScreenID == SCREEN_SCENARIO_POPUP &&
+    if (const auto* pScenario = dynamic_cast<const CPopupScenario*>(pPopup);
+        pScenario && pScenario->m_dwResultID == 884 && pScenario->HasCreatedManager() &&
         g_pNavigationBar->GetStartKind() == CGameNavigationBar::START_SCENARIO) {
         BeginScenario();
         return;

@@ -142,13 +142,19 @@ TEST_F(ScenarioGame, TheArrowsStopAtBothEndsAndEachPageShowsItsScenario)
     EXPECT_FALSE(m_game.GetDatabase()->IsDatabaseLoaded() && m_game.GetDatabase()->GetHumanCount() > 0);
 }
 
-TEST_F(ScenarioGame, ANameOfBlanksStartsNothing)
+TEST_F(ScenarioGame, ANameOfBlanksStartsNothingEvenWhenEscapeFollows)
 {
     Start(0, "    ");
     EXPECT_TRUE(Scenario().IsOnStack());
     EXPECT_FALSE(Scenario().HasCreatedManager());
     EXPECT_EQ(g_pCurrentClient, &m_start);
-    Scenario().OnClicked(CGamePopup::kCancelButtonID);
+    // The refused OK is not the popup's answer when Escape closes it.
+    Scenario().OnKeyUp(plat::VK_ESCAPE, 1, 0);
+    EXPECT_FALSE(Scenario().IsOnStack());
+    for (int i = 0; i < 3; ++i)
+        Frame();
+    EXPECT_EQ(g_pCurrentClient, &m_start);
+    EXPECT_TRUE(g_pNavigationBar->GetMessage().empty()) << g_pNavigationBar->GetMessage();
 }
 
 // Each scenario's club, money, board and goal as the game sets them up.
@@ -159,7 +165,8 @@ TEST_F(ScenarioGame, AChosenScenarioStartsTheGameItDescribes)
         int nDivision;  // 0: the lowest league division
         uint8_t byObjective;
         uint8_t bySeasons;
-    } cases[] = {{1, 1, 1, 1}, {2, 0, 0, 1}, {3, 1, 2, 2}, {4, 1, 4, 1}, {6, 2, 6, 2}};
+    } cases[] = {{0, 1, 0, 1}, {1, 1, 1, 1}, {2, 0, 0, 1}, {3, 1, 2, 2},
+                 {4, 1, 4, 1}, {5, 1, 3, 1}, {6, 2, 6, 2}, {7, 1, 0, 3}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nScenario);
         Start(c.nScenario, "Ada Lovell");
