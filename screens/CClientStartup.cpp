@@ -136,10 +136,19 @@ void CClientStartup::BeginScenario()
     if (!pDatabase || !g_pNavigationBar)
         return;
     CGame::DeleteTempFiles();
+    // The world is set up and run to its start first: the European cups'
+    // entrants, from which one scenario's club comes, exist only then.
+    if (!pGame->BeginNewGame()) {
+        g_pNavigationBar->ShowMessage(pGame->GetFileError().c_str());
+        g_pNavigationBar->SetBlock(1);
+        return;
+    }
     if (!SetUpScenario(*pDatabase)) {
         g_pNavigationBar->ShowMessage("This scenario cannot start in the chosen country.");
         g_pNavigationBar->SetBlock(1);
         return;
     }
-    g_pNavigationBar->BeginNewGame();
+    g_pNavigationBar->ShowMessage("");
+    pGame->GetScreenHistory().ClearScreenHistory();
+    g_pNavigationBar->OnClientChange(SCREEN_FOOTBALL_TODAY, true);
 }
