@@ -122,6 +122,8 @@ public:
     void ShowProgressNow(double dDone, const char* pszText, bool bShow, bool bRedrawScreen);
     bool IsScenario() const { return m_bScenario; }
     const COptions& GetOptions() const { return m_Options; }
+    // The live AutoHelp option, changed without storing it.
+    void SetAutoHelp(bool bOn) { m_Options.m_nAutoHelp = bOn ? 1 : 0; }
     // Confirmed option values: kept, written to the option store, and put in
     // force (money and date texts, tooltips, match type, volumes); false
     // when the store refused a value.

@@ -165,6 +165,12 @@ int CommandPopup(uint32_t dwID)
         return SCREEN_OPTIONS_POPUP;
     case Nav::ID_COMPARE:
         return SCREEN_PLAYER_COMPARISON_POPUP;
+    case Nav::ID_SCENARIO:
+        return SCREEN_SCENARIO_POPUP;
+    case Nav::ID_CREDITS:
+        return SCREEN_CREDITS_POPUP;
+    case Nav::ID_HELP:
+        return SCREEN_HELP_POPUP;
     default:
         return -1;
     }
@@ -760,6 +766,21 @@ void CGameNavigationBar::OnClicked(uint32_t dwID)
         break;
     case ID_OPTIONS:
         OpenGlobalPopup(SCREEN_OPTIONS_POPUP);
+        break;
+    case ID_SCENARIO:
+        if (!CGame::CheckDiskSpace()) {
+            ShowMessage("Less than 100 MiB is free for saved games.");
+            return;
+        }
+        m_byStartKind = START_SCENARIO;
+        if (auto* pScenario = dynamic_cast<CGameScenarioPopup*>(GetPopupObject(SCREEN_SCENARIO_POPUP)))
+            pScenario->Show(CGameScenarioPopup::kChoosing, 0);
+        break;
+    case ID_CREDITS:
+        OpenGlobalPopup(SCREEN_CREDITS_POPUP);
+        break;
+    case ID_HELP:
+        OpenGlobalPopup(SCREEN_HELP_POPUP);
         break;
     case ID_COMPARE:
         if (HumanClub())
