@@ -83,7 +83,6 @@ void FiveSeasons(benchmark::State& state, const fs::path& data)
         double dTotal = 0;
         int nDays = 0;
         for (int nSeason = 0; nSeason < kSeasons; ++nSeason) {
-            { timespec m{}; clock_gettime(CLOCK_MONOTONIC, &m); std::fprintf(stderr, "MARK %d %ld.%09ld\n", nSeason, (long)m.tv_sec, m.tv_nsec); }
             const double dStart = ThreadSeconds();
             const double dSystemStart = ThreadSystemSeconds();
             while (nDays < (nSeason + 1) * kSeasonDays) {

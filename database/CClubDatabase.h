@@ -248,6 +248,8 @@ public:
 
     // Queries that the table and the generators use.
     int GetClubRating() const { return (m_bySupportLevel + m_byReputation) / 2; }
+    // How strongly the club's supporters back it, 0-100.
+    uint8_t GetSupportLevel() const { return m_bySupportLevel; }
     CCountryDatabase* GetCountry() const { return m_pCountry; }
     CGroundDatabase* GetGround() const { return m_pGround; }
     // Goals scored or goal difference by the division's rule.
@@ -334,6 +336,22 @@ public:
     void SearchRandomClub(bool bAnyCountry);
     bool FindTargetInClub(const CClubDatabase* pOther, bool bAnyCountry, bool bLoan);
     bool IsSuitableTarget(int nArea, const CPlayerDatabase* pPlayer, bool bAnyCountry, int64_t nPrice) const;
+    // What a search for targets reads of a player, to be kept side by side
+    // for many searches (CMarketDigest).
+    struct TargetFacts {
+        const CClubDatabase* pClub = nullptr;
+        const CCountryDatabase* pCountry = nullptr;
+        const CDivisionDatabase* pDivision = nullptr;
+        uint32_t dwFlags = 0;
+        uint32_t dwYearlyWage = 0;
+        uint8_t byRating = 0;
+        uint8_t byRole = 0;
+        uint8_t byTransferState = 0;
+        static TargetFacts Of(const CPlayerDatabase& player);
+    };
+    bool IsSuitableTarget(int nArea, const TargetFacts& facts, bool bAnyCountry, int64_t nPrice) const;
+    // The area (0-7) of a role a search looks in; -1 outside the roles.
+    static int GetRoleArea(int nRole);
     // Weekly: bids and loan offers for the targets, listings and renewals.
     void MakeTargetBids();
     void MakeTargetOffers();

@@ -36,9 +36,13 @@ void CClubDatabase::ReviewStaffWorkload()
                                            m_byLeaguePosition <= m_pDivision->m_byPromotionZone));
     const bool bStruggling = m_pDivision && m_pDivision->m_byRelegationZone > 0 &&
                              m_byLeaguePosition >= nClubs - m_pDivision->m_byRelegationZone;
+    // The staff of each kind, counted in one walk.
     int anCounts[CLUB_STAFF_KINDS] = {};
-    for (int nType = 0; nType < CLUB_STAFF_KINDS; ++nType)
-        anCounts[nType] = CountStaffOfType(nType);
+    for (const void* pValue : m_lstStaff.Items<void>())
+        if (const CStaffDatabase* pStaff =
+                m_pDatabaseHandler->GetStaffFromID(static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(pValue))))
+            if (pStaff->m_byKind < CLUB_STAFF_KINDS)
+                ++anCounts[pStaff->m_byKind];
     for (const void* pValue : m_lstStaff.Items<void>()) {
         CStaffDatabase* pStaff =
             m_pDatabaseHandler->GetStaffFromID(static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(pValue)));

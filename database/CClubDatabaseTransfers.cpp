@@ -12,6 +12,7 @@
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
 #include "database/CLoanOfferDatabase.h"
+#include "database/CMarketDigest.h"
 #include "database/CMarketEntries.h"
 #include "database/CPlayerDatabase.h"
 #include "database/PersonOwners.h"
@@ -619,22 +620,46 @@ int CClubDatabase::ChooseWeakestArea(int nMean, const int anRoleMeans[CLUB_POSIT
     return nChosen;
 }
 
+CClubDatabase::TargetFacts CClubDatabase::TargetFacts::Of(const CPlayerDatabase& player)
+{
+    TargetFacts facts;
+    facts.pClub = player.m_pClub;
+    facts.pCountry = player.m_pCountry;
+    facts.pDivision = player.m_pDivision;
+    facts.dwFlags = player.m_dwFlags;
+    facts.dwYearlyWage = player.m_Contract.dwYearlyWage;
+    facts.byRating = player.m_byRating;
+    facts.byRole = player.m_byRole;
+    facts.byTransferState = player.m_byTransferState;
+    return facts;
+}
+
+int CClubDatabase::GetRoleArea(int nRole)
+{
+    return nRole >= 0 && nRole < CLUB_POSITION_SLOTS ? kRoleArea[nRole] : -1;
+}
+
 bool CClubDatabase::IsSuitableTarget(int nArea, const CPlayerDatabase* pPlayer, bool bAnyCountry, int64_t nPrice) const
 {
-    if (!pPlayer || (pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING) || pPlayer->m_pClub == this)
+    return pPlayer && IsSuitableTarget(nArea, TargetFacts::Of(*pPlayer), bAnyCountry, nPrice);
+}
+
+bool CClubDatabase::IsSuitableTarget(int nArea, const TargetFacts& facts, bool bAnyCountry, int64_t nPrice) const
+{
+    if ((facts.dwFlags & PLAYER_FLAG_RETIRING) || facts.pClub == this)
         return false;
     if (nPrice != -1 && nPrice > m_nFundsMark)
         return false;
-    const CCountryDatabase* pCountry = pPlayer->m_pCountry;
+    const CCountryDatabase* pCountry = facts.pCountry;
     if (!bAnyCountry && (!pCountry || !m_pCountry || pCountry->GetID() != m_pCountry->GetID()))
         return false;
     // A released player costs no fee: a squad player below the mark will do.
-    const bool bReleased = pPlayer->m_byTransferState == PLAYER_TRANSFER_LEAVING;
+    const bool bReleased = facts.byTransferState == PLAYER_TRANSFER_LEAVING;
     const int nMark = bReleased ? m_bySearchMinRating * 2 / 3 : m_bySearchMinRating;
-    if (pPlayer->m_byRating < nMark)
+    if (facts.byRating < nMark)
         return false;
-    if (pPlayer->m_byRole >= CLUB_POSITION_SLOTS || nArea < 0 || nArea >= CLUB_POSITION_SLOTS ||
-        kRoleArea[pPlayer->m_byRole] != kRoleArea[nArea])
+    if (facts.byRole >= CLUB_POSITION_SLOTS || nArea < 0 || nArea >= CLUB_POSITION_SLOTS ||
+        kRoleArea[facts.byRole] != kRoleArea[nArea])
         return false;
     return !pCountry || pCountry->IsTransferWindowOpenToday();
 }
@@ -646,21 +671,44 @@ void CClubDatabase::SearchTransferTargets()
         return;
     const bool bAny = m_pDivision->m_byDivisionNumber <= 2 && m_pCountry && m_pCountry->GetLevel() > 70;
 
+    // The month's digest of the lists, when the clubs search together, passes
+    // over the entries that cannot be targets without reading their players.
+    const CXList& list = pRoot->GetListMarket();
+    const CXList& loans = pRoot->GetLoanMarket();
+    const CMarketDigest* pDigest = pRoot->GetMarketDigest();
+    if (pDigest && !pDigest->Describes(list, loans))
+        pDigest = nullptr;
+
     // The transfer list from a random entry round to the one before it; an
     // empty list draws nothing.
-    const CXList& list = pRoot->GetListMarket();
+    const int nArea = GetRoleArea(m_bySearchArea);
     const int nListed = list.GetCount();
     if (nListed > 0) {
-        LPXLISTNODE pNode = list.GetAt(plat::rand() % nListed);
-        for (int i = 0; i < nListed && m_byTransferTargetCount < 7; ++i, pNode = NextRound(list, pNode)) {
+        const int nStart = plat::rand() % nListed;
+        const auto consider = [&](LPXLISTNODE pNode) {
             const auto* pEntry = static_cast<const CListMarketEntry*>(pNode->pData);
             // A player the club cannot afford is passed over unread.
             if (!pEntry || static_cast<int64_t>(pEntry->GetAskingPrice()) > m_nFundsMark)
-                continue;
+                return;
             const CPlayerDatabase* pPlayer = pRoot->GetPlayerFromID(pEntry->GetPlayerID());
             if (pPlayer && IsSuitableTarget(m_bySearchArea, pPlayer, bAny, pEntry->GetAskingPrice()) &&
                 pRoot->CountOpenBuyOffers(pPlayer->m_idPerson) <= 6)
                 NoteTransferTarget(pPlayer, pPlayer->m_byRole, GetClubIdOf(pPlayer->m_pClub), false);
+        };
+        if (pDigest) {
+            pDigest->Walk(false, nStart, bAny, m_pCountry, nArea, [&](const CMarketDigest::Row& row) {
+                if (m_byTransferTargetCount >= 7)
+                    return false;
+                if (row.bEntry && static_cast<int64_t>(row.dwAskingPrice) <= m_nFundsMark &&
+                    (!row.bFacts || IsSuitableTarget(m_bySearchArea, row.facts, bAny, row.dwAskingPrice)))
+                    consider(row.pNode);
+                return true;
+            });
+        }
+        else {
+            LPXLISTNODE pNode = list.GetAt(nStart);
+            for (int i = 0; i < nListed && m_byTransferTargetCount < 7; ++i, pNode = NextRound(list, pNode))
+                consider(pNode);
         }
     }
 
@@ -676,17 +724,32 @@ void CClubDatabase::SearchTransferTargets()
     SearchRandomClub(bAny);
 
     // The loan list, the same way.
-    const CXList& loans = pRoot->GetLoanMarket();
     const int nLoans = loans.GetCount();
     if (nLoans > 0) {
         const int64_t nWageLimit = static_cast<int64_t>(m_nAverageWage) * 3 * 50 / 100;
-        LPXLISTNODE pNode = loans.GetAt(plat::rand() % nLoans);
-        for (int i = 0; i < nLoans && m_byTransferTargetCount < kTargetLimit; ++i, pNode = NextRound(loans, pNode)) {
+        const int nStart = plat::rand() % nLoans;
+        const auto consider = [&](LPXLISTNODE pNode) {
             const auto* pEntry = static_cast<const CLoanMarketEntry*>(pNode->pData);
             const CPlayerDatabase* pPlayer = pEntry ? pRoot->GetPlayerFromID(pEntry->GetPlayerID()) : nullptr;
             if (pPlayer && pPlayer->m_pDivision != m_pDivision && pPlayer->m_Contract.dwYearlyWage <= nWageLimit &&
                 IsSuitableTarget(m_bySearchArea, pPlayer, bAny, -1) && pRoot->CountOpenLoanOffers(pPlayer->m_idPerson) <= 6)
                 NoteTransferTarget(pPlayer, pPlayer->m_byRole, GetClubIdOf(pPlayer->m_pClub), true);
+        };
+        if (pDigest) {
+            pDigest->Walk(true, nStart, bAny, m_pCountry, nArea, [&](const CMarketDigest::Row& row) {
+                if (m_byTransferTargetCount >= kTargetLimit)
+                    return false;
+                if (row.bEntry && (!row.bFacts || (row.facts.pDivision != m_pDivision &&
+                                                   row.facts.dwYearlyWage <= nWageLimit &&
+                                                   IsSuitableTarget(m_bySearchArea, row.facts, bAny, -1))))
+                    consider(row.pNode);
+                return true;
+            });
+        }
+        else {
+            LPXLISTNODE pNode = loans.GetAt(nStart);
+            for (int i = 0; i < nLoans && m_byTransferTargetCount < kTargetLimit; ++i, pNode = NextRound(loans, pNode))
+                consider(pNode);
         }
     }
 }

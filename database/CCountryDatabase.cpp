@@ -14,6 +14,7 @@
 #include "database/CDivisionFixturesDatabase.h"
 #include "database/CEventsDatabase.h"
 #include "database/CPlayerDatabase.h"
+#include "database/CPlayerRelocation.h"
 #include "database/CountryCalendars.h"
 #include "platform/Random.h"
 #include "season/CDomesticCupsDatabase.h"
@@ -530,6 +531,11 @@ void CCountryDatabase::AddCountryPlayer(CPlayerDatabase* pPlayer)
     pPlayer->m_pCountry = this;
     pPlayer->m_pDivision = nullptr;
     pPlayer->m_pClub = nullptr;
+}
+
+void CCountryDatabase::UpdatePlayerPlaces(const CPlayerRelocation& relocation)
+{
+    relocation.UpdateList(m_lstUnattachedPlayers);
 }
 
 bool CCountryDatabase::RemoveCountryPlayer(CPlayerDatabase* pPlayer)

@@ -95,6 +95,8 @@ public:
     // leaving the game (one the retired file cannot take stays) and gives
     // the number gone.
     void AddCountryPlayer(class CPlayerDatabase* pPlayer);
+    // Points the free players' list at records laid out again.
+    void UpdatePlayerPlaces(const class CPlayerRelocation& relocation);
     bool RemoveCountryPlayer(class CPlayerDatabase* pPlayer);
     int PurgeLeftPlayers();
     void AddLargeRecord(const uint8_t* pRecord);

@@ -532,6 +532,9 @@ public:
         return m_lstLoanOffers.OfPlayer(idPlayer);
     }
     const CXList& GetListMarket() const { return m_lstListMarket; }
+    // The lists' digest while the computer clubs choose their targets
+    // together (DoClubsTransferPlanning); null otherwise.
+    const class CMarketDigest* GetMarketDigest() const { return m_pMarketDigest; }
     const CXList& GetLoanMarket() const { return m_lstLoanMarket; }
     const CXList& GetPendingTransfers() const { return m_lstPendingTransfers; }
     // The pools hold identifiers. A manager joins the unemployed pool in
@@ -720,6 +723,10 @@ public:
     void SaveProjectedFinance();
     // Empties the club table and enters every club of every division again.
     void RebuildClubIDTable();
+    // Lays the records of the clubs' players out again squad after squad,
+    // in the order the weekly steps walk the clubs, and points every holder
+    // at the new places. Answers the records that moved.
+    int RelayPlayerRecords();
     // The first Monday of July of the present season, kept in the European
     // competitions object.
     CDate GetSeasonStartDate() const;
@@ -1033,6 +1040,7 @@ private:
     // match day and club week.
     std::vector<CGroundDatabase*> m_groundsById;
     CXList m_lstListMarket;
+    const class CMarketDigest* m_pMarketDigest = nullptr;
     CXList m_lstLoanMarket;
     CPlayerOfferList<CBuyOfferDatabase> m_lstBuyOffers;
     CPlayerOfferList<CLoanOfferDatabase> m_lstLoanOffers;

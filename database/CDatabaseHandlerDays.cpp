@@ -283,6 +283,10 @@ void CDatabaseHandler::DoQuarterUpdate(uint8_t byFlag)
     RetireOldManagers();
     TopUpManagerPool();
     TopUpStaffPool();
+    // A quarter's moves, loans and promotions scatter the squads over the
+    // player pool, a little more every week: they are laid out again.
+    const int nMoved = RelayPlayerRecords();
+    DebugLog(2, "[CDatabaseHandler::DoQuarterUpdate] %d player records laid out again", nMoved);
 }
 
 void CDatabaseHandler::DoNewSeason()

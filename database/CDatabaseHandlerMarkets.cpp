@@ -3,6 +3,7 @@
 #include "database/CDatabaseHandler.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "common/DebugLog.h"
@@ -12,6 +13,7 @@
 #include "database/CDivisionDatabase.h"
 #include "database/CEventsDatabase.h"
 #include "database/CLoanOfferDatabase.h"
+#include "database/CMarketDigest.h"
 #include "database/CMarketEntries.h"
 #include "database/CPlayerDatabase.h"
 #include "database/PersonOwners.h"
@@ -1257,6 +1259,13 @@ void CDatabaseHandler::RunHumanNegotiationEvent(uint8_t byType, uint32_t dwID)
 
 void CDatabaseHandler::DoClubsTransferPlanning(bool bWeek, bool bMonth)
 {
+    // The month's searches read the lists, which none of them changes, from
+    // one digest; the week's bids and listings change them.
+    std::optional<CMarketDigest> digest;
+    if (bMonth && !bWeek) {
+        digest.emplace(*this);
+        m_pMarketDigest = &*digest;
+    }
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
             for (CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>()) {
@@ -1267,4 +1276,5 @@ void CDatabaseHandler::DoClubsTransferPlanning(bool bWeek, bool bMonth)
                 if (bWeek)
                     pClub->DoWeeklyTransferPlanning();
             }
+    m_pMarketDigest = nullptr;
 }

@@ -1,6 +1,7 @@
 #include "database/CPersonDatabase.h"
 
 #include <algorithm>
+#include <array>
 
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
@@ -509,24 +510,44 @@ const uint8_t CPersonDatabase::s_abyRoleWeights[PLAYER_ROLE_COUNT][PLAYER_SKILL_
 
 namespace {
 
-// a / t for every 16-bit a and every target t of 1-255 is (a * ceil(2^32 / t))
-// >> 32, exactly over that whole range: the ratings side building asks for
-// millions of times a season multiply instead of dividing.
-struct RoleTargetReciprocals {
-    uint64_t aqw[PLAYER_ROLE_COUNT][PLAYER_SKILL_COUNT];
+// What a role's rating reads, worked out once: the skills it weighs (a skill
+// of weight 0 adds nothing) with their weights and targets, and the full
+// marks of the skills it sets no target (any value reaches it). A skill a
+// counts w * min(a / t, 100); a / t for every 16-bit a and every target t of
+// 1-255 is (a * ceil(2^32 / t)) >> 32, exactly over that whole range: the
+// side building asks for millions of ratings a season, and this multiplies
+// where it would divide and branch.
+struct RoleRating {
+    struct Term {
+        uint64_t qwReciprocal;
+        int nSkill;
+        int nWeight;
+    };
+    int nFixed = 0;
+    int nTerms = 0;
+    Term aTerms[PLAYER_SKILL_COUNT] = {};
 };
 
-RoleTargetReciprocals MakeRoleTargetReciprocals()
+std::array<RoleRating, PLAYER_ROLE_COUNT> MakeRoleRatings()
 {
-    RoleTargetReciprocals table{};
-    for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole)
-        for (int i = 0; i < PLAYER_SKILL_COUNT; ++i)
-            if (const uint64_t t = CPersonDatabase::s_abyRoleTargets[nRole][i])
-                table.aqw[nRole][i] = ((uint64_t{1} << 32) + t - 1) / t;
-    return table;
+    std::array<RoleRating, PLAYER_ROLE_COUNT> ratings{};
+    for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole) {
+        RoleRating& rating = ratings[nRole];
+        for (int i = 0; i < PLAYER_SKILL_COUNT; ++i) {
+            const uint64_t t = CPersonDatabase::s_abyRoleTargets[nRole][i];
+            const int w = CPersonDatabase::s_abyRoleWeights[nRole][i];
+            if (w == 0)
+                continue;
+            if (t == 0)
+                rating.nFixed += w * 100;
+            else
+                rating.aTerms[rating.nTerms++] = {((uint64_t{1} << 32) + t - 1) / t, i, w};
+        }
+    }
+    return ratings;
 }
 
-const RoleTargetReciprocals kRoleTargetReciprocals = MakeRoleTargetReciprocals();
+const std::array<RoleRating, PLAYER_ROLE_COUNT> kRoleRatings = MakeRoleRatings();
 
 }  // namespace
 
@@ -536,15 +557,12 @@ int CPersonDatabase::GetRatingForPosition(int nRole) const
         nRole = m_byRole;
     if (nRole < 0 || nRole >= PLAYER_ROLE_COUNT)
         return 0;
-    int nSum = 0;
-    for (int i = 0; i < PLAYER_SKILL_COUNT; ++i) {
-        const int t = s_abyRoleTargets[nRole][i];
-        const uint32_t a = m_awAttributes[i];
-        const int w = s_abyRoleWeights[nRole][i];
-        if (static_cast<int>(a) >= t * 100)
-            nSum += w * 100;
-        else
-            nSum += w * static_cast<int>((a * kRoleTargetReciprocals.aqw[nRole][i]) >> 32);
+    const RoleRating& rating = kRoleRatings[static_cast<size_t>(nRole)];
+    int nSum = rating.nFixed;
+    for (int i = 0; i < rating.nTerms; ++i) {
+        const RoleRating::Term& term = rating.aTerms[i];
+        const uint64_t a = m_awAttributes[term.nSkill];
+        nSum += term.nWeight * static_cast<int>(std::min<uint64_t>((a * term.qwReciprocal) >> 32, 100));
     }
     return nSum / 100;
 }

@@ -89,6 +89,40 @@ const auto kEfforts = [] {
     return afEfforts;
 }();
 
+// The computer's plan as the pull of each effort under the week's threshold
+// and cap, with the plan's load (its mean effort), for each position: the
+// same for every player of a computer club, worked out again only when the
+// threshold or the cap changes (a human club's week sets its own).
+struct PlanPulls {
+    bool bReady = false;
+    float fThreshold = 0.0f;
+    float fCap = 0.0f;
+    std::array<std::array<float, kTrainedCount>, PLAYER_POSITION_COUNT> afPulls{};
+    std::array<float, PLAYER_POSITION_COUNT> afLoads{};
+};
+
+const PlanPulls& ComputerPlanPulls()
+{
+    thread_local PlanPulls s_plan;
+    const float fThreshold = CPlayerDatabase::s_fEffortThreshold;
+    const float fCap = CPlayerDatabase::s_fEffortCap;
+    if (!s_plan.bReady || s_plan.fThreshold != fThreshold || s_plan.fCap != fCap) {
+        for (int nPosition = 0; nPosition < PLAYER_POSITION_COUNT; ++nPosition) {
+            float fLoad = 0.0f;
+            for (int nSlot = 0; nSlot < kTrainedCount; ++nSlot) {
+                const float fEffort = kEfforts[nPosition][nSlot];
+                fLoad += fEffort;
+                s_plan.afPulls[nPosition][nSlot] = TrainingPull(fEffort, fThreshold, fCap);
+            }
+            s_plan.afLoads[nPosition] = fLoad / static_cast<float>(kTrainedCount);
+        }
+        s_plan.fThreshold = fThreshold;
+        s_plan.fCap = fCap;
+        s_plan.bReady = true;
+    }
+    return s_plan;
+}
+
 // A human club's week: the efforts its training manager gives the person;
 // false (the computer's plan then) when his club is not a human's or the
 // manager holds no entry for him.
@@ -107,17 +141,27 @@ float TrainAttributes(CPersonDatabase& person, const float* pafEfforts = nullptr
     // its target outside goal, and Handling is stepped first).
     int anTargets[PLAYER_ATTRIBUTE_COUNT];
     person.GetAttributesForAge(person.GetAge() - PERSON_AGE_CURVE_FIRST_AGE, 0, anTargets);
-    const float* afEfforts = pafEfforts ? pafEfforts : kEfforts[Position(person)].data();
+    float afPulls[kTrainedCount];
+    const float* pafPulls = afPulls;
     float fLoad = 0.0f;
+    if (pafEfforts) {
+        for (int nSlot = 0; nSlot < kTrainedCount; ++nSlot) {
+            fLoad += pafEfforts[nSlot];
+            afPulls[nSlot] =
+                TrainingPull(pafEfforts[nSlot], CPlayerDatabase::s_fEffortThreshold, CPlayerDatabase::s_fEffortCap);
+        }
+        fLoad /= static_cast<float>(kTrainedCount);
+    }
+    else {
+        const PlanPulls& plan = ComputerPlanPulls();
+        pafPulls = plan.afPulls[static_cast<size_t>(Position(person))].data();
+        fLoad = plan.afLoads[static_cast<size_t>(Position(person))];
+    }
     for (int nSlot = 0; nSlot < kTrainedCount; ++nSlot) {
         const int nAttribute = kTrained[nSlot];
-        const float fEffort = afEfforts[nSlot];
-        fLoad += fEffort;
         person.m_awAttributes[nAttribute] = static_cast<uint16_t>(
-            TrainingStep(person.m_awAttributes[nAttribute], anTargets[nAttribute],
-                         TrainingPull(fEffort, CPlayerDatabase::s_fEffortThreshold, CPlayerDatabase::s_fEffortCap)));
+            TrainingStep(person.m_awAttributes[nAttribute], anTargets[nAttribute], pafPulls[nSlot]));
     }
-    fLoad /= static_cast<float>(kTrainedCount);
 
     // A hard week tires an unfit player: morale pays the difference between
     // the load (on the whole-number scale) and his fitness.

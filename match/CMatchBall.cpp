@@ -61,6 +61,7 @@ void CMatchBall::Reset()
     m_pLastToucher = m_pLastKicker = nullptr;
     m_pFastestHome = m_pFastestAway = m_pFastest = nullptr;
     m_byLastCause = 0;
+    ClearBallInfo();
     SetHeld(false);
     m_bPlayTo = false;
     m_bSwerve = false;
@@ -529,18 +530,6 @@ void CMatchBall::RecordTrajectory(uint32_t dwTime, CMatchPerson* pPerson)
     pRecord->vPosition = m_vPosition;
     pRecord->vSwerve = m_vSwerve;
     pRecord->bSwerve = m_bSwerve;
-}
-
-void CMatchBall::StartBallInfo(uint8_t byCause, CMatchPerson* pPlayer)
-{
-    const bool bOpenPlay = m_Engine.GetMatchEvent() == MATCHEVENT_NONE;
-    if (pPlayer && byCause >= BALLCAUSE_PASS && byCause <= BALLCAUSE_CLEARANCE && bOpenPlay) {
-        m_pLastKicker = pPlayer;
-        m_dwLastKickTime = m_Engine.GetEngineClock();
-    }
-    if (pPlayer && byCause >= BALLCAUSE_DEFLECTION && byCause <= BALLCAUSE_CONTROLLED)
-        m_pLastToucher = pPlayer;
-    m_byLastCause = byCause;
 }
 
 void CMatchBall::ApplyTrajectoryRecord(const BALLTRAJECTORYRECORD& record, bool bTakeHolder)

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 
+class CMatchClub;
 class CMatchEngine;
 class CMatchPerson;
 
@@ -32,6 +33,19 @@ enum BALLCAUSE : uint8_t {
     BALLCAUSE_LONGBALL,
     BALLCAUSE_CLEARANCE,
     BALLCAUSE_CONTROLLED
+};
+
+// One touch of the ball from its opening to its closing: who played it
+// and why, where it began and ended, how it came out (passes: 0 completed,
+// 1 lost; shots: 0 on target, 1 off target, 2 scored) and the id of the
+// copy in the player's list once it was handed to him (0 until then).
+struct BALLTOUCHRECORD {
+    CVector vStart, vEnd;
+    CMatchPerson* pPlayer = nullptr;
+    uint8_t byCause = BALLCAUSE_NONE;
+    uint8_t byResult = 0;
+    uint32_t dwLink = 0;
+    uint8_t byKind = 2;
 };
 
 // Where and when the ball can be reached below a height: from start to end.
@@ -86,8 +100,21 @@ public:
     CVector GetVelocityTo(const CVector& target, float fSeconds) const;
     void Deflect(CMatchPerson* pPerson);
     void RecordTrajectory(uint32_t dwTime, CMatchPerson* pPerson);
-    // Touch bookkeeping: the last toucher and kicker and the cause of the touch.
+    // Touch bookkeeping (CMatchBallTouches.cpp): the last toucher and
+    // kicker and the cause of the touch; each new touch closes the one
+    // before and hands it to its player. A referee's decision closes the
+    // current one for its cause; a goal is credited to its scorer and the
+    // passes before it as assists. pRestartClub is the club the restart goes to.
+    static constexpr int kTouchSlots = 20;
     void StartBallInfo(uint8_t byCause, CMatchPerson* pPlayer);
+    void EndBallInfo(CMatchPerson* pNewToucher);
+    void EndBallInfoForCause(uint8_t byRefereeCause, const CMatchClub* pRestartClub);
+    void ClearBallInfo();
+    // The open touch record, or null.
+    const BALLTOUCHRECORD* GetCurrentTouch() const
+    {
+        return m_nCurrentTouch < 0 ? nullptr : &m_aTouches[m_nCurrentTouch];
+    }
 
     CVector PredictPosition(float fSeconds, bool bClampToExit) const;
     CVector GetGravity() const;
@@ -156,6 +183,8 @@ private:
     void ComputeWindow(const BALLHEIGHTCROSSING& crossing, BALLREACHWINDOW& window) const;
     void ApplyTrajectoryRecord(const BALLTRAJECTORYRECORD& record, bool bTakeHolder);
     void UpdateTransform(const CVector& displacement);
+    void CloseTouch();
+    BALLTOUCHRECORD& OpenTouch();
 
     CMatchEngine& m_Engine;
     CVector m_vPosition, m_vPreviousPosition, m_vTickStart, m_vVelocity;
@@ -198,4 +227,6 @@ private:
     CMatchPerson* m_pFastestHome = nullptr;
     CMatchPerson* m_pFastestAway = nullptr;
     CMatchPerson* m_pFastest = nullptr;
+    BALLTOUCHRECORD m_aTouches[kTouchSlots];
+    int m_nCurrentTouch = -1;
 };

@@ -373,8 +373,33 @@ void CMatchClub::UpdatePerSecond()
             ++m_nTerritorySeconds;
     }
     for (int i = 0; i < m_nOnPitch; ++i)
-        if (CMatchPlayer* p = m_apSlots[i].get())
+        if (CMatchPlayer* p = m_apSlots[i].get()) {
+            p->UpdateFitness();
+            p->CoolAnger();
+            p->UpdateMorale();
             p->ApplyFormToRatings(p->GetMorale());
+        }
+}
+
+void CMatchClub::ApplyPositiveEventToAll(int nKind)
+{
+    for (int i = 0; i < m_nSquadCount; ++i)
+        if (CMatchPlayer* p = m_apSlots[i].get())
+            p->ApplyPositiveEvent(nKind);
+}
+
+void CMatchClub::ApplyNegativeEventToAll(int nKind)
+{
+    for (int i = 0; i < m_nSquadCount; ++i)
+        if (CMatchPlayer* p = m_apSlots[i].get())
+            p->ApplyNegativeEvent(nKind);
+}
+
+void CMatchClub::ProvokeAll(int nKind, CMatchPerson* pProvoker)
+{
+    for (int i = 0; i < m_nOnPitch; ++i)
+        if (CMatchPlayer* p = m_apSlots[i].get())
+            p->Provoke(nKind, pProvoker);
 }
 
 uint8_t CMatchClub::GroupOf(uint8_t byPosition)
@@ -473,9 +498,12 @@ uint8_t CMatchClub::WriteMatchResult(uint8_t byCompetition, ID_PLAYER* pidPlayer
     m_pRecord->UpdateAfterMatch(byCompetition, m_byGoals, nTheirs, m_bHome, m_pOpponentRecord);
     uint8_t byBest = 0;
     for (int i = 0; i < m_nSquadCount; ++i) {
-        const CMatchPlayer* p = m_apSlots[i].get();
-        if (p && p->GetMatchRating() > byBest) {
-            byBest = p->GetMatchRating();
+        CMatchPlayer* p = m_apSlots[i].get();
+        if (!p)
+            continue;
+        const uint8_t byRating = p->StoreMatchResult();
+        if (byRating > byBest) {
+            byBest = byRating;
             if (pidPlayer && p->GetRecord())
                 *pidPlayer = p->GetRecord()->m_idPerson;
         }

@@ -30,6 +30,12 @@ struct MATCHCLUBCOUNTERS {
     uint8_t byOffsides = 0;
     uint8_t byBookings = 0;
     uint8_t bySubstitutions = 0;  // players who left the pitch for good
+    // The players' touch records: passes (completed or credited with an
+    // assist) and shots (on target or scored).
+    uint16_t wPasses = 0;
+    uint16_t wPassesCompleted = 0;
+    uint8_t byShots = 0;
+    uint8_t byShotsOnTarget = 0;
 };
 
 class CMatchClub {
@@ -60,6 +66,11 @@ public:
 
     // Once a second of match time: possession and territory, the players' form.
     void UpdatePerSecond();
+    // Moments for the whole squad (a goal for or against), and a
+    // provocation for everyone on the pitch.
+    void ApplyPositiveEventToAll(int nKind);
+    void ApplyNegativeEventToAll(int nKind);
+    void ProvokeAll(int nKind, CMatchPerson* pProvoker);
     // The review of a computer-run club: the packed substitution it wants
     // (outgoing slot x 16 + bench index), 0 for none. The flags start again.
     uint8_t FiveMinuteReview();

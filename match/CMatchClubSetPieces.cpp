@@ -576,6 +576,7 @@ void CMatchClub::SubstitutePlayer(int nOffSlot, int nOnSlot)
     pOn->SetSquadPosition(byOffNumber);
     if (pOn->GetSpecialRole() == ROLE_BENCH)
         pOn->SetSpecialRole(ROLE_NONE);
+    pOn->ApplyWarmUpBonus();  // while his decision still tells how long he warmed up
     pOn->SetDecision(DECISION_POSITION_BASE);
     pOn->SetBasePosition(pOff->GetBasePosition());
     pOn->SetNotInPlace(false);

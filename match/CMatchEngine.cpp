@@ -6,13 +6,19 @@
 #include "database/CDatabaseHandler.h"
 #include "season/CGroundDatabase.h"
 #include "season/CSaveGame.h"
+#include "match/CCommentary.h"
+#include "match/CCrowdSounds.h"
 #include "sound/CSoundManager.h"
 #include "match/CMatchBall.h"
 #include "match/CMatchClub.h"
 #include "match/actors/CMatchPerson.h"
 #include "match/actors/CMatchPlayer.h"
+#include "match/actors/CMatchPhysio.h"
 #include "match/actors/CMatchReferee.h"
 #include "render3d/C3DEngine.h"
+#include "render3d/CModel.h"
+#include "season/CHoardingsManager.h"
+#include "shell/CFileManager.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
 
@@ -63,6 +69,9 @@ bool CMatchEngine::StartGame(CDatabaseHandler& database, ID_CLUB idHome, ID_CLUB
             m_pGround = pCountry->GetNationalGround();
     }
     SetUpWeather(database, pHome);
+    m_dwMatchDate = database.GetGameDate().GetValue();
+    CSaveGame* pHomeManager = database.GetSaveGameForClub(pHome);
+    m_pHomeHoardings = pHomeManager ? &pHomeManager->GetHoardings() : nullptr;
     m_MatchRules = rules;
     m_nPeoplePerSide = 11 + rules.abyRules[2];
     m_dwCallerValue = dwCallerValue;
@@ -129,6 +138,8 @@ void CMatchEngine::SetUpWeather(CDatabaseHandler& database, const CClubDatabase*
 bool CMatchEngine::StartGame(const uint32_t* pdwSeed, uint32_t dwRealTimeNow)
 {
     m_pHomeClubRecord = m_pAwayClubRecord = nullptr;
+    m_pGround = nullptr;
+    m_pHomeHoardings = nullptr;
     return BuildMatch(nullptr, pdwSeed, dwRealTimeNow);
 }
 
@@ -151,6 +162,7 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     m_bySoundStage = 0;
     m_dwCrowdMood = 1;
     m_dwCrowdExcitement = 1;
+    m_byLastAtmosphereSlot = 255;
     m_byCameraMode = C3DEngine::Is3DAvailable() ? CAMERA_ORBIT : CAMERA_NO_3D;
     m_abyRequestedSubstitution[0] = m_abyRequestedSubstitution[1] = 0;
     m_vFocusPoint.Set(5000, GOAL_CENTRE_Y, 0);
@@ -165,10 +177,21 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
         for (int32_t& n : row)
             n = 999999999;
 
+    // Falling snow (category 4) or rain, with the weather's pace and density.
+    m_Precipitation.Setup(!m_Weather.bPrecipitation ? CPrecipitation::NONE
+                          : m_Weather.byCategory == 4 ? CPrecipitation::SNOW
+                                                      : CPrecipitation::RAIN,
+                          m_Weather.dwPrecipitationInterval, m_Weather.nParticleCount);
+    m_Precipitation.Resize(m_ViewRect.nRight - m_ViewRect.nLeft, m_ViewRect.nBottom - m_ViewRect.nTop);
     m_p3DEngine = std::make_unique<C3DEngine>();
     if (C3DEngine::Is3DAvailable()) {
         m_p3DEngine->SetNumberOfFaceManagers(4);
-        UpdateFog();  // the stadium's textures, materials, lights and cameras join here
+        LoadTextures();
+        SetupMaterials();
+        SetupLights();
+        SetupCameras();
+        BuildPitchMesh();
+        UpdateFog();
     }
 
     if (m_byMatchType != 0) {
@@ -177,8 +200,7 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
             m_pCommentarySoundManager.reset();
     }
     // Commentary needs its banks as well as its sound manager.
-    m_bCommentary = false;
-    DebugLog(6, "[CMatchEngine::StartGame] Commentary not created");
+    LoadCommentary();
 
     m_pBall = std::make_unique<CMatchBall>(*this);
     g_pMatchBall = m_pBall.get();
@@ -223,6 +245,9 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
             EndGame();
             return false;
         }
+        // The ambient volume 0 means no crowd at all.
+        if (m_bCrowdSoundsOn)
+            LoadCrowdSounds();
     } else {
         m_bCrowdSoundsOn = false;
     }
@@ -230,10 +255,19 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     m_fSpeedFactor = kMinSpeed;
     m_dwTickAccumulator = 0;
     m_pBall->Reset();
-    SetupZones();
+    SetupObjects();
     if (m_pHomeClub && m_pAwayClub)
         m_pMatchReferee->StartMatch();
+    // The physio waits out of the update by the touch-line until the referee
+    // sends him on.
+    m_pMatchPhysio = std::make_unique<CMatchPhysio>(*this);
+    m_pMatchPhysio->SetActive(false);
+    m_pMatchPhysio->SetBasePosition(kPhysioPoint);
+    m_pMatchPhysio->SetPosition(kPhysioPoint);
+    m_pPhysio = m_pMatchPhysio.get();
     ActivatePlayers();
+    if (m_pCrowdSounds)
+        CCrowdSounds::ApplyVolume(m_pCrowdSoundManager.get(), m_wAmbientVolume);
 
     m_dwStartRealTime = m_dwLastRealTime = dwRealTimeNow;
     m_dwTickAccumulator = 0;
@@ -247,12 +281,16 @@ void CMatchEngine::EndGame()
     DebugLog(0, "[CMatchEngine::EndGame] Start");
     ClearPersons();
     m_pMatchReferee.reset();  // his assistants with him
+    m_pCommentary.reset();
     m_pHomeClub.reset();  // their players with them
     m_pAwayClub.reset();
+    m_pMatchPhysio.reset();
     if (g_pMatchBall == m_pBall.get())
         g_pMatchBall = nullptr;
     m_pBall.reset();
     m_aZones.clear();
+    m_pSprayCan.reset();
+    DestroyObjects();
     DebugLog(0, "[CMatchEngine::EndGame] Starting 3D Destruction");
     m_p3DEngine.reset();
     DebugLog(0, "[CMatchEngine::EndGame] Ending 3D Destruction");
@@ -261,8 +299,14 @@ void CMatchEngine::EndGame()
     m_pCrowdSoundRing.reset();
     m_pCaptionRing.reset();
     m_pCrowdSoundManager.reset();  // a sound manager ends its sounds as it goes
+    m_pCrowdSounds.reset();
     m_pCommentarySoundManager.reset();
     DebugLog(0, "[CMatchEngine::EndGame] End");
+}
+
+void CMatchEngine::SetSprayCan(std::unique_ptr<MATCHPROP> pCan)
+{
+    m_pSprayCan = std::move(pCan);
 }
 
 void CMatchEngine::SetOfficials(CMatchPerson* pReferee, CMatchPerson* pAssistant0, CMatchPerson* pAssistant1,
@@ -295,6 +339,7 @@ void CMatchEngine::ActivatePlayers()
             p->SetActive(true);
         }
     }
+    StartCrowdLoop();
 }
 
 template <typename F> void CMatchEngine::ForEachPerson(F f) const
@@ -449,10 +494,12 @@ int CMatchEngine::Enable3DDevice()
     DebugLog(0, "[CMatchEngine::Enable3DDevice] Start");
     if (m_p3DEngine)
         m_p3DEngine->RestoreDevice();
+    ApplyHoardingTextures();
     m_dwRealElapsed = 0;
     m_dwTickAccumulator = 0;
     m_dwLastRealTime = plat::milliseconds();
     m_bySoundStage = 0;
+    StartCrowdLoop();
     DebugLog(0, "[CMatchEngine::Enable3DDevice] End");
     return 0;
 }
@@ -474,6 +521,7 @@ void CMatchEngine::SetViewport(int32_t x, int32_t y, int32_t nWidth, int32_t nHe
     }
     m_fAspectRatio = float(nHeight) / float(nWidth);
     m_ViewRect = {x, y, x + nWidth, y + nHeight};
+    m_Precipitation.Resize(nWidth, nHeight);
     if (m_p3DEngine)
         m_p3DEngine->CreateViewport(x, y, nWidth, nHeight);
 }
@@ -594,7 +642,9 @@ bool CMatchEngine::IsPathBlocked(const CVector& a, const CVector& b, int32_t nMa
             m_aZones[bLowEnd ? ZONE_DUGOUT_LOW : ZONE_DUGOUT_HIGH].IsSegmentBlocked(a, delta, nMargin, pfHitTime))
             return true;
     }
-    // The advertising boards join here.
+    for (const auto& pRow : m_pBoardRows)
+        if (pRow && pRow->IsSegmentBlocked(a, delta, nMargin, pfHitTime))
+            return true;
     return m_aZones[ZONE_TUNNEL].IsSegmentBlocked(a, delta, nMargin, pfHitTime);
 }
 
@@ -618,9 +668,14 @@ bool CMatchEngine::IsPersonCrowded(const CMatchPerson* pPerson) const
 {
     if (m_byMatchEvent == MATCHEVENT_HALFTIME || m_byMatchEvent == MATCHEVENT_FULLTIME)
         return true;
-    auto near = [pPerson](const CMatchPerson* p) {
-        return p && p != pPerson && p->IsActive() && p->GetMoveType() != kSeatedMoveType &&
-               uint32_t(pPerson->GetPosition().SquaredDistance2D(p->GetPosition())) < 2501;
+    return IsPointOccupied(pPerson->GetPosition(), pPerson);
+}
+
+bool CMatchEngine::IsPointOccupied(const CVector& point, const CMatchPerson* pExcept) const
+{
+    auto near = [&point, pExcept](const CMatchPerson* p) {
+        return p && p != pExcept && p->IsActive() && p->GetMoveType() != kSeatedMoveType &&
+               uint32_t(point.SquaredDistance2D(p->GetPosition())) < 2501;
     };
     for (const CMatchPerson* p : m_apHome)
         if (near(p))
@@ -681,7 +736,9 @@ bool CMatchEngine::TestBallCollision(BALLCOLLISIONQUERY& query, float fTickSecon
         for (int n : anEnd[bLowEnd ? 0 : 1])
             if (m_aZones[n].TestBallCollision(query))
                 return true;
-        // The advertising boards join here.
+        for (const auto& pRow : m_pBoardRows)
+            if (pRow && pRow->TestBallCollision(query))
+                return true;
         if (m_aZones[ZONE_TUNNEL].TestBallCollision(query))
             return true;
     }

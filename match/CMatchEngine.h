@@ -9,22 +9,33 @@
 #include "common/Identifiers.h"
 #include "match/CMatchBoundingZone.h"
 #include "match/CMatchEventReceiver.h"
+#include "match/CHordings.h"
 #include "match/CRingBuffer.h"
 #include "match/CVector.h"
 #include "match/MatchTypes.h"
+#include "render3d/CPrecipitation.h"
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class CClubDatabase;
+class CCommentary;
+class CCrowdSounds;
 class CDatabaseHandler;
 class CGroundDatabase;
 class C3DEngine;
+class CComponentDatabase;
+class CDate;
+class CFileManager;
+class CHoardingsManager;
+class CModel;
 class CMatchAssistantReferee;
 class CMatchBall;
 class CMatchClub;
 class CMatchPerson;
+class CMatchPhysio;
 class CMatchPlayer;
 class CMatchReferee;
 struct MatchCauseRecord;
@@ -58,6 +69,13 @@ struct CAPTIONRECORD {
     uint8_t byKind = 0;
     CMatchPerson* pFirst = nullptr;
     CMatchPerson* pSecond = nullptr;
+};
+
+// A prop a person holds in his hand: bit 1 of the flags shows it, drawn
+// with the matrix.
+struct MATCHPROP {
+    uint8_t byFlags = 0;
+    D3DMATRIX matrix;
 };
 
 // Rectangle of four ints, left/top/right/bottom inclusive.
@@ -135,6 +153,24 @@ public:
     // when neither side has any.
     int GetPossessionPercent() const;
     int GetTerritoryPercent() const;
+    // The counters of the two clubs as the statistics panel shows them
+    // (home, away; 0 for a side not built).
+    void GetCorners(uint8_t& byHome, uint8_t& byAway) const;
+    void GetShootoutScore(uint8_t& byHome, uint8_t& byAway) const;
+    void GetShots(uint8_t& byHome, uint8_t& byAway) const;
+    void GetShotsOnTarget(uint8_t& byHome, uint8_t& byAway) const;
+    void GetFouls(uint8_t& byHome, uint8_t& byAway) const;
+    void GetPenaltiesAwarded(uint8_t& byHome, uint8_t& byAway) const;
+    void GetPenaltyGoals(uint8_t& byHome, uint8_t& byAway) const;
+    // Indirect and direct free kicks together.
+    void GetFreeKicks(uint8_t& byHome, uint8_t& byAway) const;
+    void GetOffsides(uint8_t& byHome, uint8_t& byAway) const;
+    void GetBookings(uint8_t& byHome, uint8_t& byAway) const;
+    // Players who left the pitch for good, the sent-off among them.
+    void GetSubstitutions(uint8_t& byHome, uint8_t& byAway) const;
+    // The referee's totals of the match in the order his record keeps them:
+    // bookings, sendings-off, fouls, penalties awarded (each 0..255).
+    void GetRefereeTotals(uint8_t abyTotals[4]) const;
 
     // The 3-D view: its device resources around the life of the view, its
     // rectangle, and the rectangles of the radar and the pitch plan.
@@ -224,6 +260,47 @@ public:
             m_pEventReceiver->AddPendingEvent(m_EventInfo);
     }
 
+    // The crowd (CMatchEngineCrowd.cpp): its excitement and mood (0-2 each,
+    // 1 at the start) move with the events the match screen passes on, and
+    // choose the crowd sounds heard and the background renewed every five
+    // minutes of match time. Nothing is heard without the crowd sounds.
+    bool QueueCrowdSound(int nCategory, uint32_t dwDelay);
+    void PlayCrowdSound(int nCategory);
+    void PlayCrowdReaction(CMatchClub* pClub, int nCode);
+    void UpdateCrowdMood(CMatchClub* pClub, int nCode);
+    // Stores the state and schedules its background for the next minute.
+    void SetCrowdState(uint32_t dwExcitement, uint32_t dwMood);
+    // The endless crowd background, unless it plays already.
+    void StartCrowdLoop();
+    uint32_t GetCrowdExcitement() const { return m_dwCrowdExcitement; }
+    uint32_t GetCrowdMood() const { return m_dwCrowdMood; }
+    // The move of excitement and mood for an event of a club that is (or is
+    // not) the crowd's side; codes without a rule keep both.
+    static void MoveCrowdMood(bool bCrowdSide, int nCode, uint32_t& dwExcitement, uint32_t& dwMood);
+    // The crowd's state for the five-minute background at a match time.
+    static void GetAtmosphere(uint32_t dwMatchTime, bool bHomeAhead, bool bHomeFavoured, int nSupporters,
+                              uint32_t& dwExcitement, uint32_t& dwMood);
+    // Away from the home club's own ground every club is the crowd's side.
+    bool IsCrowdSide(const CMatchClub* pClub) const;
+    bool IsHomeGround() const;
+    // The match screen's flag that favours the home crowd.
+    void SetHomeCrowdFavoured(bool bFavoured) { m_bHomeCrowdFavoured = bFavoured; }
+    CCrowdSounds* GetCrowdSounds() const { return m_pCrowdSounds.get(); }
+    // The commentary bank of the match (CMatchEngineCommentary.cpp), in the
+    // language folder the match screen sets; null when the match has none.
+    CCommentary* GetCommentary() const { return m_pCommentary.get(); }
+    void SetLanguage(const char* pszLanguage) { m_Language = pszLanguage ? pszLanguage : ""; }
+    // Every commentary sound at the commentary volume.
+    void ApplyCommentaryVolume();
+    // The rain or snow over the 3-D view, set up from the match's weather
+    // and sized with the view; the overlay draws it each frame over the
+    // view's rectangle of the frame (redrawn at once while the view turns).
+    void DrawPrecipitation(plat::Surface& target, bool bTurning);
+    const CPrecipitation& GetPrecipitation() const { return m_Precipitation; }
+    // The crowd's list file and archive, read by StartGame.
+    static constexpr const char* kCrowdListFile = "Data\\Tables\\CrowdSounds.frm";
+    static constexpr const char* kCrowdArchive = "Sounds\\CrowdSounds.bfs";
+
     CMatchBall* GetBall() { return m_pBall.get(); }
     CRingBuffer<CAMERASUBJECTRECORD>* GetCameraSubjectRing() { return m_pCameraSubjectRing.get(); }
     CRingBuffer<CROWDSOUNDRECORD>* GetCrowdSoundRing() { return m_pCrowdSoundRing.get(); }
@@ -307,6 +384,12 @@ public:
     CMatchAssistantReferee* GetJudgingOfficial() const;
     // The referee the match was built with, who carries the two assistants.
     CMatchReferee* GetReferee() const { return m_pMatchReferee.get(); }
+    // The physio the match was built with; null between matches.
+    CMatchPhysio* GetPhysio() const { return m_pMatchPhysio.get(); }
+    // The spray can the physio holds while he treats; null when the scene
+    // has none. The engine owns it from here until the match ends.
+    void SetSprayCan(std::unique_ptr<MATCHPROP> pCan);
+    MATCHPROP* GetSprayCan() const { return m_pSprayCan.get(); }
 
     // Geometry queries.
     bool IsPathBlocked(const CVector& a, const CVector& b, int32_t nMargin, bool bIncludeGoals,
@@ -314,6 +397,9 @@ public:
     bool IsPathBlockedByPerson(const CVector& a, const CVector& b, int32_t nMargin, const CMatchPerson* pMover) const;
     static int32_t GetDistanceToPath(const CVector& p, const CVector& a, const CVector& b);
     bool IsPersonCrowded(const CMatchPerson* pPerson) const;
+    // Somebody other than pExcept, active and not seated, stands within 50
+    // of the point (the footballers and the officials).
+    bool IsPointOccupied(const CVector& point, const CMatchPerson* pExcept) const;
     bool IsPointInZone(CVector& point, int32_t nMargin) const;
     bool FindPathAroundZones(const CMatchPerson* pPerson, const CVector& from, CVector& target) const;
     bool TestBallCollision(BALLCOLLISIONQUERY& query, float fTickSeconds) const;
@@ -328,6 +414,54 @@ public:
     void SetupZones();
     const CMatchBoundingZone& GetZone(size_t n) const { return m_aZones[n]; }
     size_t GetZoneCount() const { return m_aZones.size(); }
+
+    // ---- the stadium, its board rows and scene objects (CMatchEngineStadium.cpp) ----
+    static constexpr int kStadiumSegments = 8;
+    static constexpr int kBoardRows = 5;
+    static constexpr int kAdvertRects = 51;
+    static constexpr int kNoAdvertRect = 50;
+    // What one segment of the ring round the pitch shows: a wall, or a stand
+    // at a completion with its mesh and roof names (without the folder).
+    struct STADIUMSEGMENT {
+        bool bWall = true;
+        int nComplete = 100;
+        char szMesh[24] = {};
+        char szRoof[24] = {};
+        CModel* pModel = nullptr;
+    };
+    // How far the work on a stand shows on match day: 100 for a finished
+    // stand, the share of its schedule done (turned round for a demolition,
+    // 51 or 100 for an upgrade), and -1 when a new building that has not
+    // begun leaves the segment a wall.
+    static int GetStandCompletion(const CGroundDatabase& ground, const CComponentDatabase& stand, const CDate& today);
+    // The crowd density code of a stand: 1 up to a third full, 2 up to two
+    // thirds, 3 beyond.
+    static uint8_t GetCrowdDensityCode(uint16_t wSeats, uint16_t wSpectators);
+    // The set-up steps of the 3-D scene in the order StartGame runs them.
+    void LoadTextures();
+    void SetupMaterials();
+    void SetupLights();
+    void SetupCameras();
+    void BuildPitchMesh();
+    void SetupObjects();
+    void LoadStadiumSegment();
+    // The advert of every board: the home manager's sold places, else a
+    // random advertiser on each. After every device restore.
+    void ApplyHoardingTextures();
+    void DestroyObjects();
+    // Each drawn frame: a sky that turns with the weather moves on.
+    void UpdateSky();
+    const STADIUMSEGMENT& GetStadiumSegment(int n) const { return m_aSegments[n & 7]; }
+    bool IsSideOpen(int n) const { return m_aSegments[n & 7].bWall; }
+    bool HasLowStands() const { return m_bLowStands; }
+    uint8_t GetStadiumModelCount() const { return m_ucNumStadiumModels; }
+    const CHordings* GetBoardRow(int n) const { return n >= 0 && n < kBoardRows ? m_pBoardRows[n].get() : nullptr; }
+    const float* GetAdvertRect(int n) const { return n >= 0 && n < kAdvertRects ? m_afAdvertRects[n] : nullptr; }
+    // The match day the ground's building work is measured against.
+    void SetMatchDate(uint32_t dwDate) { m_dwMatchDate = dwDate; }
+    const CModel* GetDomeModel() const { return m_pDomeModel.get(); }
+    const CModel* GetSkylineModel() const { return m_pSkylineModel.get(); }
+    uint16_t GetBoardTexture() const { return m_usBoardTexture; }
 
 private:
     bool BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSeed, uint32_t dwRealTimeNow);
@@ -404,6 +538,17 @@ private:
     std::unique_ptr<CRingBuffer<CROWDSOUNDRECORD>> m_pCrowdSoundRing;
     std::unique_ptr<CRingBuffer<CAPTIONRECORD>> m_pCaptionRing;
 
+    // The crowd.
+    void CheckAtmosphere();
+    bool LoadCrowdSounds();
+    void LoadCommentary();
+    std::unique_ptr<CCommentary> m_pCommentary;
+    std::string m_Language = "English";
+    CPrecipitation m_Precipitation;
+    std::unique_ptr<CCrowdSounds> m_pCrowdSounds;
+    uint8_t m_byLastAtmosphereSlot = 255;
+    bool m_bHomeCrowdFavoured = false;
+
     int m_nSelectedPerson = 0;
     bool m_bShowLineUps = true;
     std::vector<CMatchPerson*> m_apHome, m_apAway;
@@ -411,6 +556,8 @@ private:
     CMatchPerson* m_apAssistants[2] = {};
     CMatchPerson* m_pPhysio = nullptr;
     std::unique_ptr<CMatchReferee> m_pMatchReferee;
+    std::unique_ptr<CMatchPhysio> m_pMatchPhysio;
+    std::unique_ptr<MATCHPROP> m_pSprayCan;
     uint8_t m_byFollowedRestart = MATCHEVENT_NONE;
     CMatchPlayer* m_pRestartTaker = nullptr;
 
@@ -426,9 +573,37 @@ private:
     uint8_t m_byResultCode = kNoResult;
     uint8_t m_abyFirstLegGoals[2] = {};
     bool m_bKeeperChallenge = false;
+
+    // ---- the stadium, its board rows and scene objects (CMatchEngineStadium.cpp) ----
+    void AddSceneToMeshManager();
+    uint16_t LoadSceneObject(const char* pszFile, const char* pszFailure);
+    std::unique_ptr<CModel> MakeSceneModel(uint16_t wObject, const D3DMATRIX& world);
+    std::unique_ptr<CFileManager> m_pMatchTextures;
+    uint16_t m_usGrassTexture = 0, m_usMarkingsTexture = 0, m_usBoardTexture = 0;
+    uint16_t m_usBallShadowTexture = 0, m_usPersonShadowTexture = 0;
+    uint16_t m_usMaterials[10] = {};
+    float m_afCameraTarget[3] = {5000, 3750, 0};
+    float m_fCameraTargetValue = 0.0f;
+    float m_afCameraLimits[4] = {-700, -700, 10700, 8200};
+    float m_afTrackingPoint[3] = {5000, 8000, 2000};
+    STADIUMSEGMENT m_aSegments[kStadiumSegments];
+    std::unique_ptr<CModel> m_pStadiumModels[kStadiumSegments];
+    uint8_t m_ucNumStadiumModels = 0;
+    bool m_bLowStands = false;
+    uint32_t m_dwMatchDate = 0;
+    CHoardingsManager* m_pHomeHoardings = nullptr;
+    std::unique_ptr<CHordings> m_pBoardRows[kBoardRows];
+    float m_afAdvertRects[kAdvertRects][4] = {};
+    std::unique_ptr<CModel> m_pNetModels[2], m_pFlagModels[4], m_pDugoutModels[2];
+    std::unique_ptr<CModel> m_pDomeModel, m_pSkylineModel;
 };
 
 // The one engine of the program, and the ball of the current match (null
 // between matches).
 extern CMatchEngine g_MatchEngine;
 extern CMatchBall* g_pMatchBall;
+
+class CRefereeDatabase;
+// At the end of a match the referee's record takes the totals of the global
+// engine's match for the competition (0-3).
+void AddMatchTotalsToReferee(int nCompetition, CRefereeDatabase* pReferee);

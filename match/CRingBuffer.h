@@ -29,6 +29,8 @@ public:
     uint32_t GetCapacity() const { return uint32_t(m_aSlots.size()); }
     bool IsReading() const { return m_bReading; }
     bool IsEmpty() const { return m_nWriteIndex == m_nOldestIndex; }
+    // How many slots are held.
+    uint32_t GetCount() const { return (m_nWriteIndex + GetCapacity() - m_nOldestIndex) % GetCapacity(); }
 
     // Moves the write index on, dropping the oldest slot when the ring is full;
     // returns the slot at the new write index.

@@ -5,6 +5,7 @@
 // and every incident becomes one or two lines of the home and away incident
 // lists (AddPendingEvent), which the handler keeps until the match is
 // recorded.
+#include "match/CCrowdSounds.h"
 #include "match/CMatchEventReceiver.h"
 #include "matchday/MatchIncidents.h"
 
@@ -14,37 +15,6 @@
 class CMatchClub;
 class CMatchEventOutput;
 class CMatchPerson;
-
-// The crowd sound categories by number.
-enum CROWDSOUND : uint8_t {
-    CROWDSOUND_FOUL = 0,
-    CROWDSOUND_DECISIONS,
-    CROWDSOUND_BREAKDOWN,
-    CROWDSOUND_CHANTS,
-    CROWDSOUND_BALLNOISE,
-    CROWDSOUND_CONSTANT,
-    CROWDSOUND_GOAL,
-    CROWDSOUND_CROWDHAPPY,
-    CROWDSOUND_ANNOUNCEMENTS,
-    CROWDSOUND_MISS,
-    CROWDSOUND_CROWDANGRY,
-    CROWDSOUND_CROWDNOISE,
-    CROWDSOUND_DISALLOWED,
-    CROWDSOUND_HALFTIME,
-    CROWDSOUND_SUBSTITUTION,
-    CROWDSOUND_GOODPLAY,
-    CROWDSOUND_RANDOMEVENTS,
-    CROWDSOUND_CROWDUNHAPPY,
-    CROWDSOUND_SCORER,
-    CROWDSOUND_START,
-    CROWDSOUND_FINISH,
-    CROWDSOUND_WHISTLELONG,
-    CROWDSOUND_WHISTLEMEDIUM,
-    CROWDSOUND_WHISTLESHORT,
-    CROWDSOUND_SHOUTS,
-    CROWDSOUND_BALLBOUNCE,
-    CROWDSOUND_COUNT
-};
 
 class CMatchEventHandler : public CMatchEventReceiver {
 public:

@@ -228,15 +228,18 @@ bool CShownMatchRecorder::Record(CDatabaseHandler& database, const MATCHDAYFIXTU
     result.abyHomeClub[0] = pHome->m_byReputation;
     result.abyHomeClub[1] = pHome->m_bySupportLevel;
     result.byResult = byResult;
+    result.abyShootOutGoals[0] = match.abyShootOutGoals[0];
+    result.abyShootOutGoals[1] = match.abyShootOutGoals[1];
     result.byHomePossession = ClampByte(match.nPossessionPercent);
     result.byWinnerPercentage = ClampByte(match.nTerritoryPercent);
     int anCounts[INCIDENT_KIND_COUNT] = {};
     for (const ITEMINCIDENTINFORMATION& line : incidents)
         if (line.byKind < INCIDENT_KIND_COUNT)
             ++anCounts[line.byKind];
-    // Bookings, sendings-off, fouls (the 3-D match counts none yet) and penalties.
+    // Bookings, sendings-off, fouls and penalties.
     result.abyRefereeStatistics[0] = ClampByte(anCounts[INCIDENT_BOOKING]);
     result.abyRefereeStatistics[1] = ClampByte(anCounts[INCIDENT_SENDING_OFF]);
+    result.abyRefereeStatistics[2] = ClampByte(match.nFouls);
     result.abyRefereeStatistics[3] =
         ClampByte(anCounts[INCIDENT_PENALTY_SCORED] + anCounts[INCIDENT_PENALTY_MISSED]);
     if (CRefereeDatabase* pReferee = block.wRefereeID ? database.FindReferee(block.wRefereeID) : nullptr)

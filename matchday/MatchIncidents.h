@@ -57,6 +57,9 @@ struct SHOWNMATCH {
     SHOWNMATCHSIDE aSides[2];  // home, away
     int nPossessionPercent = 50;
     int nTerritoryPercent = 50;
+    // The fouls both sides gave away and the shoot-out score (home, away).
+    int nFouls = 0;
+    uint8_t abyShootOutGoals[2] = {};
 };
 
 // What the recording reads of the engine's running match.

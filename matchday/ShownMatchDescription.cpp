@@ -17,7 +17,7 @@ void DescribeSide(const CMatchClub* pClub, SHOWNMATCHSIDE& side)
     side.nSquad = std::clamp(pClub->GetSquadCount(), 0, SHOWNMATCH_SQUAD_MAX);
     for (int i = 0; i < side.nSquad; ++i)
         if (const CMatchPlayer* pPlayer = pClub->GetPlayerBySquadIndex(i))
-            side.aPlayers[i] = {pPlayer->GetRecord(), pPlayer->GetSelectedPosition(), pPlayer->GetMatchRating()};
+            side.aPlayers[i] = {pPlayer->GetRecord(), pPlayer->GetSelectedPosition(), pPlayer->GetStoredMatchRating()};
 }
 
 }  // namespace
@@ -29,5 +29,9 @@ SHOWNMATCH DescribeShownMatch(const CMatchEngine& engine)
     DescribeSide(engine.GetAwayClub(), match.aSides[1]);
     match.nPossessionPercent = engine.GetPossessionPercent();
     match.nTerritoryPercent = engine.GetTerritoryPercent();
+    uint8_t abyFouls[2];
+    engine.GetFouls(abyFouls[0], abyFouls[1]);
+    match.nFouls = abyFouls[0] + abyFouls[1];
+    engine.GetShootoutScore(match.abyShootOutGoals[0], match.abyShootOutGoals[1]);
     return match;
 }

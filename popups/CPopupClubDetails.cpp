@@ -98,10 +98,7 @@ uint8_t HumanNationality()
 CPopupClubDetails::CPopupClubDetails()
 {
     m_wScreenID = kScreenID;
-    SetClientRect(kLeft, kTop, kWidth, kHeight);
-    m_rcTitle = {0, kTabStrip + 2, kWidth, kTabStrip + 2 + kDragStripHeight};
-    m_bKeyedTitleStrip = 1;
-    m_bTabbed = 1;
+    SetTabbedPopupRect(kLeft, kTop, kWidth, kHeight, kTabStrip);
 }
 
 CPopupClubDetails::~CPopupClubDetails() = default;

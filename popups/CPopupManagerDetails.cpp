@@ -92,10 +92,7 @@ bool ShowManagerDetails(ID_MANAGER idManager)
 CPopupManagerDetails::CPopupManagerDetails()
 {
     m_wScreenID = kScreenID;
-    SetClientRect(kLeft, kTop, kWidth, kHeight);
-    m_rcTitle = {0, kTabStrip + 2, kWidth, kTabStrip + 2 + kDragStripHeight};
-    m_bKeyedTitleStrip = 1;
-    m_bTabbed = 1;
+    SetTabbedPopupRect(kLeft, kTop, kWidth, kHeight, kTabStrip);
 }
 
 CPopupManagerDetails::~CPopupManagerDetails() = default;

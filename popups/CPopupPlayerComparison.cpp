@@ -39,8 +39,6 @@ constexpr int kPositionColumn = 1;
 constexpr COLORREF kCellFill = 0x70564C, kCellLight = 0xE7BFB3;
 constexpr COLORREF kRowText = plat::RGB(255, 255, 255);
 constexpr COLORREF kAxisColour = 0xFFFFFF;
-constexpr COLORREF kDragCell = plat::RGB(0, 82, 183);
-constexpr COLORREF kMagenta = plat::RGB(255, 0, 255);
 constexpr int kDisplayWidth = 800, kDisplayHeight = 600;
 // The compared players' bars, top row first.
 constexpr COLORREF kSeriesColours[CPopupPlayerComparison::kCompared] = {
@@ -372,33 +370,12 @@ void CPopupPlayerComparison::DrawDraggedRow()
     if (!m_pDragged || !pList || !pScreen || !pScreen->m_pSurface || !m_pDragImage || !m_pDragImage->m_pSurface ||
         m_nDraggedRow < 0 || m_nDraggedRow >= pList->GetCount())
         return;
-    m_pDragImage->Fill(kMagenta);
-    plat::DeviceContext* pDC = m_pDragImage->m_pSurface->getDC();
-    pDC->setBkMode(plat::TRANSPARENT);
-    pDC->selectFont(g_hSmallFont);
-    pDC->setTextColor(pList->GetRowColour(m_nDraggedRow));
-    const LISTCOLUMN* pColumns = pList->GetColumns();
-    char szCell[LISTBOX_ROW_TEXT_SIZE];
-    for (int c = 0; pColumns && pColumns[c].nLeft != LISTCOLUMN_END; ++c) {
-        DrawFilledRect(pDC, pColumns[c].nLeft, 0, pColumns[c].nRight - 1, kRowHeight - 1, kDragCell);
-        if (c == kPositionColumn)
-            continue;
-        pList->GetColumnText(m_nDraggedRow, c, szCell);
-        plat::Rect rc{pColumns[c].nLeft + 3, 0, pColumns[c].nRight - 3, kRowHeight};
-        pDC->drawText(szCell, -1, &rc, (c == 0 ? plat::DT_LEFT : plat::DT_RIGHT) | plat::DT_SINGLELINE);
-    }
-    m_pDragImage->m_pSurface->releaseDC(pDC);
-
-    // Below and right of the pointer, cut at the display's edges.
+    // Below and right of the pointer.
     const int x = m_nLeft + m_DragPoint.x + 2, y = m_nTop + m_DragPoint.y + 16;
-    const int nLeftCut = std::max(0, -x), nTopCut = std::max(0, -y);
-    const int nRight = std::min({kImageWidth, kDisplayWidth - x, pScreen->m_nWidth - x});
-    const int nBottom = std::min({kImageHeight, kDisplayHeight - y, pScreen->m_nHeight - y});
-    if (nRight <= nLeftCut || nBottom <= nTopCut)
+    const plat::Rect rc = popup_look::DrawCarriedRow(*pList, m_nDraggedRow, pList->GetRowColour(m_nDraggedRow), 0,
+                                                     kPositionColumn, *m_pDragImage, *pScreen, x, y);
+    if (rc.right <= rc.left)
         return;
-    const plat::Rect rcSource{nLeftCut, nTopCut, nRight, nBottom};
-    pScreen->m_pSurface->bltFast(x + nLeftCut, y + nTopCut, *m_pDragImage->m_pSurface, &rcSource,
-                                 plat::BLTFAST_SRCCOLORKEY);
     const int xIcon = x + 145, yIcon = y + 1;
     CXAnimation* pIcon = m_RowIcons.PositionIcon(m_pDragged->m_byPosition);
     if (pIcon && xIcon >= 0 && yIcon >= 0 && xIcon + 20 <= kDisplayWidth && yIcon + 13 <= kDisplayHeight)

@@ -139,11 +139,7 @@ bool ShowPlayerDetails(uint32_t idPlayer, bool bBrowse)
 CPopupPlayerDetails::CPopupPlayerDetails()
 {
     m_wScreenID = kScreenID;
-    SetClientRect(kLeft, kTop, kWidth, kHeight);
-    // Dragged by the band below the tabs.
-    m_rcTitle = {0, kTabStrip + 2, kWidth, kTabStrip + 2 + kDragStripHeight};
-    m_bKeyedTitleStrip = 1;
-    m_bTabbed = 1;
+    SetTabbedPopupRect(kLeft, kTop, kWidth, kHeight, kTabStrip);
 }
 
 CPopupPlayerDetails::~CPopupPlayerDetails() = default;

@@ -25,8 +25,6 @@ constexpr COLORREF kCellFill = 0x70564C, kCellLight = 0xE7BFB3;
 constexpr int kListTop = 70, kListBottom = 246;
 constexpr int kOrderColumn = 0, kNameColumn = 1, kPositionColumn = 2;
 constexpr COLORREF kRowText = plat::RGB(255, 255, 255);
-constexpr COLORREF kDragCell = plat::RGB(0, 82, 183);
-constexpr COLORREF kMagenta = plat::RGB(255, 0, 255);
 constexpr int kDisplayWidth = 800, kDisplayHeight = 600;
 
 const LISTCOLUMN kColumns[] = {
@@ -219,38 +217,12 @@ void CPopupSelectPenaltyTakers::DrawDraggedRow()
     if (!m_pDragged || !pList || !pScreen || !pScreen->m_pSurface || !m_pDragImage || !m_pDragImage->m_pSurface ||
         m_nDraggedRow < 0 || m_nDraggedRow >= pList->GetCount())
         return;
-    // The row as it is listed, on a blue cell per column.
-    m_pDragImage->Fill(kMagenta);
-    plat::DeviceContext* pDC = m_pDragImage->m_pSurface->getDC();
-    pDC->setBkMode(plat::TRANSPARENT);
-    pDC->selectFont(g_hSmallFont);
-    pDC->setTextColor(kRowText);
-    const LISTCOLUMN* pColumns = pList->GetColumns();
-    int nWidth = 0;
-    char szCell[LISTBOX_ROW_TEXT_SIZE];
-    for (int c = 0; pColumns && pColumns[c].nLeft != LISTCOLUMN_END; ++c) {
-        DrawFilledRect(pDC, pColumns[c].nLeft, 0, pColumns[c].nRight - 1, kRowHeight - 1, kDragCell);
-        nWidth = pColumns[c].nRight;
-        if (c == kPositionColumn)
-            continue;
-        pList->GetColumnText(m_nDraggedRow, c, szCell);
-        plat::Rect rc{pColumns[c].nLeft + 3, 0, pColumns[c].nRight - 3, kRowHeight};
-        pDC->drawText(szCell, -1, &rc, (c == kNameColumn ? plat::DT_LEFT : plat::DT_RIGHT) | plat::DT_SINGLELINE);
-    }
-    m_pDragImage->m_pSurface->releaseDC(pDC);
-
-    // Below and right of the pointer, cut at the display's edges.
+    // Below and right of the pointer.
     const int x = m_nLeft + m_DragPoint.x + 2, y = m_nTop + m_DragPoint.y + 16;
-    const int nLeftCut = std::max(0, -x), nTopCut = std::max(0, -y);
-    const int nRight = std::min({nWidth, kImageWidth, kDisplayWidth - x, pScreen->m_nWidth - x});
-    const int nBottom = std::min({kImageHeight, kDisplayHeight - y, pScreen->m_nHeight - y});
-    m_rcLastDrag = plat::Rect{0, 0, 0, 0};
-    if (nRight <= nLeftCut || nBottom <= nTopCut)
+    m_rcLastDrag = popup_look::DrawCarriedRow(*pList, m_nDraggedRow, kRowText, kNameColumn, kPositionColumn,
+                                              *m_pDragImage, *pScreen, x, y);
+    if (m_rcLastDrag.right <= m_rcLastDrag.left)
         return;
-    const plat::Rect rcSource{nLeftCut, nTopCut, nRight, nBottom};
-    pScreen->m_pSurface->bltFast(x + nLeftCut, y + nTopCut, *m_pDragImage->m_pSurface, &rcSource,
-                                 plat::BLTFAST_SRCCOLORKEY);
-    m_rcLastDrag = plat::Rect{x + nLeftCut, y + nTopCut, x + nRight, y + nBottom};
     const size_t nPosition = std::min<size_t>(m_pDragged->m_byPosition, PLAYER_POSITION_COUNT - 1);
     // The position picture only where it fits whole on the display.
     const int xIcon = x + 175, yIcon = y + 1;

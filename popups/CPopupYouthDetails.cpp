@@ -88,10 +88,7 @@ bool ShowYouthDetails(uint32_t idYouth)
 CPopupYouthDetails::CPopupYouthDetails()
 {
     m_wScreenID = kScreenID;
-    SetClientRect(kLeft, kTop, kWidth, kHeight);
-    m_rcTitle = {0, kTabStrip + 2, kWidth, kTabStrip + 2 + kDragStripHeight};
-    m_bKeyedTitleStrip = 1;
-    m_bTabbed = 1;
+    SetTabbedPopupRect(kLeft, kTop, kWidth, kHeight, kTabStrip);
 }
 
 CPopupYouthDetails::~CPopupYouthDetails() = default;

@@ -15,8 +15,10 @@
 
 #include "xframework/CXButton.h"
 #include "xframework/CXComboBox.h"
+#include "xframework/CXListBoxEx.h"
 #include "xframework/DrawingFunctions.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 
@@ -158,6 +160,44 @@ CXStatic* AddDetailsTitle(CXClient& popup, uint32_t dwTitleID, uint32_t dwSideID
         pSide->m_bClearBackground = 1;
     }
     return pSide;
+}
+
+plat::Rect DrawCarriedRow(const CXListBoxEx& list, int nRow, COLORREF crText, int nNameColumn, int nPictureColumn,
+                          CXSurface& image, CXSurface& screen, int x, int y)
+{
+    constexpr COLORREF kCell = plat::RGB(0, 82, 183);
+    constexpr COLORREF kKey = plat::RGB(255, 0, 255);
+    constexpr int kDisplayWidth = 800, kDisplayHeight = 600;
+    if (!image.m_pSurface || !screen.m_pSurface || nRow < 0 || nRow >= list.GetCount())
+        return plat::Rect{0, 0, 0, 0};
+    const int nHeight = image.m_nHeight;
+    image.Fill(kKey);
+    plat::DeviceContext* pDC = image.m_pSurface->getDC();
+    pDC->setBkMode(plat::TRANSPARENT);
+    pDC->selectFont(g_hSmallFont);
+    pDC->setTextColor(crText);
+    const LISTCOLUMN* pColumns = list.GetColumns();
+    int nWidth = 0;
+    char szCell[LISTBOX_ROW_TEXT_SIZE];
+    for (int c = 0; pColumns && pColumns[c].nLeft != LISTCOLUMN_END; ++c) {
+        DrawFilledRect(pDC, pColumns[c].nLeft, 0, pColumns[c].nRight - 1, nHeight - 1, kCell);
+        nWidth = pColumns[c].nRight;
+        if (c == nPictureColumn)
+            continue;
+        list.GetColumnText(nRow, c, szCell);
+        plat::Rect rc{pColumns[c].nLeft + 3, 0, pColumns[c].nRight - 3, nHeight};
+        pDC->drawText(szCell, -1, &rc, (c == nNameColumn ? plat::DT_LEFT : plat::DT_RIGHT) | plat::DT_SINGLELINE);
+    }
+    image.m_pSurface->releaseDC(pDC);
+
+    const int nLeftCut = std::max(0, -x), nTopCut = std::max(0, -y);
+    const int nRight = std::min({nWidth, image.m_nWidth, kDisplayWidth - x, screen.m_nWidth - x});
+    const int nBottom = std::min({nHeight, kDisplayHeight - y, screen.m_nHeight - y});
+    if (nRight <= nLeftCut || nBottom <= nTopCut)
+        return plat::Rect{0, 0, 0, 0};
+    const plat::Rect rcSource{nLeftCut, nTopCut, nRight, nBottom};
+    screen.m_pSurface->bltFast(x + nLeftCut, y + nTopCut, *image.m_pSurface, &rcSource, plat::BLTFAST_SRCCOLORKEY);
+    return plat::Rect{x + nLeftCut, y + nTopCut, x + nRight, y + nBottom};
 }
 
 void AddAnswerButtons(CGamePopup& popup)

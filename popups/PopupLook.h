@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+class CXListBoxEx;
+
 class CClubDatabase;
 class CGamePopup;
 class CSaveGame;
@@ -36,6 +38,13 @@ CXStatic* AddDetailsTitle(CXClient& popup, uint32_t dwTitleID, uint32_t dwSideID
                           COLORREF crTitle);
 // The human manager whose turn it is; null without a game.
 CSaveGame* CurrentHuman();
+// A list row carried by the mouse: its cells drawn on blue onto the image
+// (magenta kept clear; the picture column left empty, the name column left
+// aligned, the others right aligned) and shown below and right of the
+// pointer at (x, y) of the screen, cut at the 800 x 600 display. Returns the
+// screen rectangle drawn, empty when nothing showed.
+plat::Rect DrawCarriedRow(const CXListBoxEx& list, int nRow, COLORREF crText, int nNameColumn,
+                          int nPictureColumn, CXSurface& image, CXSurface& screen, int x, int y);
 // The two colour boxes in the colours of the manager's club (green and white
 // without one).
 void DrawClubColourBoxes(CGamePopup& popup);

@@ -296,7 +296,10 @@ bool CComponentDatabase::Get3DComponentFilename(char* pszMesh, char* pszRoofMesh
         pszState = "B";
     const char* pszExtension = bExtension ? ".x" : "";
     std::sprintf(pszMesh, "%s%s%s", szBase, pszState, pszExtension);
+    // The far side's finished stand has a mesh of its own, but its roof is
+    // the near side's turned round.
     if (!bBuilding && m_abyData[STAND_ROOF] != 0)
-        std::sprintf(pszRoofMesh, "%sR%s", szBase, pszExtension);
+        std::sprintf(pszRoofMesh, "%s%c%sR%s", pszPrefix, SizeDigit(m_abyData[STAND_SIZE]),
+                     nSide == 4 ? "NN" : pszSide, pszExtension);
     return true;
 }

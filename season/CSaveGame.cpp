@@ -16,6 +16,7 @@
 #include "database/CLoanOfferDatabase.h"
 #include "database/CManagerDatabase.h"
 #include "database/CPlayerDatabase.h"
+#include "database/CPlayerRelocation.h"
 #include "database/CShortlistEntry.h"
 #include "database/CStaffDatabase.h"
 #include "platform/Random.h"
@@ -617,6 +618,16 @@ void CSaveGame::RemoveSquadEntry(const CPlayerDatabase* pPlayer)
 void CSaveGame::ClearSquadList()
 {
     FreeAll<SQUADENTRY>(m_lstSquad);
+}
+
+void CSaveGame::UpdatePlayerPlaces(const CPlayerRelocation& relocation)
+{
+    for (CPlayerDatabase*& pPlayer : m_apTeamSheet)
+        pPlayer = relocation.NewPlace(pPlayer);
+    for (CPlayerDatabase*& pPlayer : m_apSetPieces)
+        pPlayer = relocation.NewPlace(pPlayer);
+    for (SQUADENTRY* pEntry : m_lstSquad.Items<SQUADENTRY>())
+        pEntry->pPlayer = relocation.NewPlace(pEntry->pPlayer);
 }
 
 void CSaveGame::OnPlayerLeft(CPlayerDatabase* pPlayer)

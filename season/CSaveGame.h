@@ -481,6 +481,9 @@ public:
     void ClearSquadList();
     const CXList& GetSquadList() const { return m_lstSquad; }
     void OnPlayerLeft(CPlayerDatabase* pPlayer);
+    // Points the team sheet, the set-piece takers and the squad list at the
+    // players' records where the database has laid them out again.
+    void UpdatePlayerPlaces(const class CPlayerRelocation& relocation);
     void OnPlayerJoined(CPlayerDatabase* pPlayer, int nHow);
     // 1 met, 0 failed, 2 not decided yet.
     int CheckBoardObjective();

@@ -9,6 +9,7 @@
 #include "database/CClubDatabase.h"
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
+#include "database/ScriptTokens.h"
 #include "database/CManagerDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "database/CStaffDatabase.h"
@@ -470,11 +471,17 @@ bool CFormScript::IsTokenAvailable(const ITEMTEXTPARAMETERS& params, uint16_t wT
 {
     if (wToken == 0 || (IsEventToken(wToken) && wToken == m_wEventToken))
         return true;
-    // The club, player and staff records and the human's save record carry
-    // no token tests of their own yet: their tokens (and the manager tokens
-    // 439 to 441) do not hold.
-    (void)params;
-    return false;
+    // Then the records the text speaks of, club, player and staff in turn.
+    if (params.pClubA && ClubAcceptsScriptToken(*params.pClubA, wToken))
+        return true;
+    if (const CPlayerDatabase* pPlayer = s_pDatabase && params.idPlayer
+                                             ? s_pDatabase->GetPlayerFromID(static_cast<ID_PLAYER>(params.idPlayer))
+                                             : nullptr;
+        pPlayer && PlayerAcceptsScriptToken(*pPlayer, wToken))
+        return true;
+    const CStaffDatabase* pStaff =
+        s_pDatabase && params.idStaff ? s_pDatabase->GetStaffFromID(static_cast<ID_STAFF>(params.idStaff)) : nullptr;
+    return pStaff && StaffAcceptsScriptToken(*pStaff, wToken);
 }
 
 uint16_t CFormScript::FindMatchingEntry(const ITEMTEXTPARAMETERS& params) const

@@ -153,6 +153,14 @@ void CGamePopup::SetPopupRect(int x, int y, int nWidth, int nHeight)
     m_rcTitle = {0, 0, nWidth, kDragStripHeight};
 }
 
+void CGamePopup::SetTabbedPopupRect(int x, int y, int nWidth, int nHeight, int nTabStrip)
+{
+    SetClientRect(x, y, nWidth, nHeight);
+    m_rcTitle = {0, nTabStrip + 2, nWidth, nTabStrip + 2 + kDragStripHeight};
+    m_bKeyedTitleStrip = 1;
+    m_bTabbed = 1;
+}
+
 void CGamePopup::DrawCaptionFrame(int nCaptionItem)
 {
     delete m_pBackground;

@@ -36,6 +36,9 @@ public:
     // Places the popup at (x, y) of the display with its size and the drag
     // strip along its top.
     void SetPopupRect(int x, int y, int nWidth, int nHeight);
+    // The same for a popup with page tabs above its frame: dragged by the
+    // band below the tab strip, the area above the frame keyed clear.
+    void SetTabbedPopupRect(int x, int y, int nWidth, int nHeight, int nTabStrip);
     // A new background of the popup's size: the shared popup background with
     // its bevel, and the caption (item of the popup captions, none below 0)
     // centred in the top strip.

@@ -19,6 +19,9 @@ public:
     ~CSoundManager() override;
 
     bool Create();
+    // The archive the next AddSound loads its wave from (null: a file on disk).
+    void SetArchive(CFileManager* pArchive) { m_pArchive = pArchive; }
+    CFileManager* GetArchive() const { return m_pArchive; }
     // Type 0 = 2-D, 1 = 3-D; any other adds nothing.
     bool AddSound(const char* pszWaveName, uint16_t& wID, uint32_t dwType);
     void SetVolume(uint16_t wID, uint32_t dwVolume);

@@ -181,6 +181,7 @@ public:
     const CVector& GetPosition() const { return m_vPosition; }
     const CVector& GetTarget() const { return m_vTarget; }
     const CVector& GetVelocity() const { return m_vVelocity; }
+    void SetVelocity(const CVector& v) { m_vVelocity = v; }
     const CVector& GetLookPoint() const { return m_vLookPoint; }
     void SetLookAround(bool bLookAround) { m_bLookAround = bLookAround; }
     const CVector& GetBasePosition() const { return m_vBasePosition; }
@@ -230,6 +231,9 @@ public:
     void SetStoredMoment(uint32_t dwTime) { m_dwStoredMoment = dwTime; }
     void SetReleaseTarget(const CVector& target, float fSeconds);
     CRingBuffer<PERSONREPLAYRECORD>* GetReplayRing() { return m_pReplayRing.get(); }
+    // Who is arguing with the person (a footballer who walked up to him).
+    CMatchPerson* GetArguedBy() const { return m_pArguedBy; }
+    void SetArguedBy(CMatchPerson* pPerson) { m_pArguedBy = pPerson; }
 
 protected:
     CMatchEngine& m_Engine;
@@ -276,6 +280,7 @@ protected:
     float m_fHeadingAfterAnimation = 0.0f;
     bool m_bReplaying = false;
     std::unique_ptr<CRingBuffer<PERSONREPLAYRECORD>> m_pReplayRing;
+    CMatchPerson* m_pArguedBy = nullptr;
 
     std::unique_ptr<CModel> m_pModel;
     SPEEDGRADE m_aSpeedGrades[GRADE_TABLES][kGrades];

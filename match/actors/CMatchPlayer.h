@@ -8,9 +8,11 @@
 #include "match/actors/CMatchPerson.h"
 
 #include <cstdint>
+#include <list>
 
 class CMatchClub;
 class CPlayerDatabase;
+struct BALLTOUCHRECORD;
 struct MATCHLAYOUTENTRY;
 
 // Special roles of a footballer.
@@ -32,6 +34,7 @@ constexpr uint8_t DECISION_MAKE_RUN = 11;
 constexpr uint8_t DECISION_CLEAR = 12;
 constexpr uint8_t DECISION_LONG_BALL = 13;
 constexpr uint8_t DECISION_ARGUE = 14;
+constexpr uint8_t DECISION_CELEBRATE = 15;
 constexpr uint8_t DECISION_JUDGE = 16;
 constexpr uint8_t DECISION_SUBSTITUTE_BENCH = 17;
 constexpr uint8_t DECISION_GOING_ON = 19;
@@ -67,6 +70,19 @@ struct TACKLERECORD {
 };
 constexpr uint8_t ACTION_TACKLING = 4;
 constexpr uint8_t ACTION_HAS_TACKLED = 5;
+constexpr uint8_t ACTION_FALLING_OVER = 17;
+constexpr uint8_t DECISION_EMOTION_FRUSTRATION = 22;
+constexpr uint8_t DECISION_EMOTION_CELEBRATION = 23;
+
+// One pass or shot in a player's own list: where it began and ended, and
+// how it came out (passes: 0 reached a team-mate, 1 lost, 2 credited with a
+// goal; shots: 0 on target, 1 off target, 2 goal). The id ties it to the
+// ball's touch record that handed it over, so that a credit can be taken back.
+struct PLAYERTOUCH {
+    CVector vStart, vEnd;
+    uint8_t byResult = 0;
+    uint32_t dwId = 0;
+};
 
 // The footballer's match ratings, in the order they are derived.
 enum MATCHRATING : uint8_t {
@@ -177,7 +193,8 @@ public:
     void SetMorale(int32_t nMorale) { m_nMorale = nMorale; }
 
     uint8_t GetTeamOrder(TEAMORDER byOrder) const { return m_abyTeamOrders[byOrder]; }
-    void SetTeamOrder(TEAMORDER byOrder, uint8_t byValue) { m_abyTeamOrders[byOrder] = byValue; }
+    // Through the order's tactics setter, then the instruction weights.
+    void SetTeamOrder(TEAMORDER byOrder, uint8_t byValue);
     static float GetLongBallColumnWeight(int nColumn) { return kLongBallColumns[nColumn]; }
     static float GetLongBallLaneWeight(int nLane) { return kLongBallLanes[nLane]; }
 
@@ -185,7 +202,8 @@ public:
     int32_t GetBallDistance() const { return m_nBallDistance; }
     float GetBallAngle() const { return m_fBallAngle; }
     void SetBallDistance(int32_t nDistance, float fAngle) { m_nBallDistance = nDistance, m_fBallAngle = fAngle; }
-    uint8_t GetMatchRating() const { return m_byMatchRating; }
+    // The rating StoreMatchResult kept at the end of the match (0 before).
+    uint8_t GetStoredMatchRating() const { return m_byMatchRating; }
     void SetMatchRating(uint8_t byRating) { m_byMatchRating = byRating; }
 
     // Decision measures. Pressure: 3 with an opponent under 300 away, 2
@@ -228,12 +246,12 @@ public:
 
     // The tactics values his club's orders give him and the instruction
     // weights that steer the kick candidates.
-    int GetTacticsMatchUrgency() const { return m_abyTeamOrders[ORDER_MATCH_URGENCY]; }
-    int GetTacticsPassingDirection() const { return (m_abyTeamOrders[ORDER_PASSING_DIRECTION] - 50) / 4 + 100; }
-    int GetTacticsTacklingStrength() const { return (m_abyTeamOrders[ORDER_TACKLING_STRENGTH] - 50) / 2 + 100; }
-    int GetTacticsClearance() const { return (m_abyTeamOrders[ORDER_CLEARANCE] - 50) / 2 + 100; }
-    int GetTacticsShooting() const { return m_abyTeamOrders[ORDER_SHOOTING] / 4; }
-    int GetTacticsAdvance() const { return m_abyTeamOrders[ORDER_ADVANCE] / 2; }
+    int GetTacticsMatchUrgency() const { return m_ucTacticsMatchUrgency; }
+    int GetTacticsPassingDirection() const { return m_ucTacticsPassingDirection; }
+    int GetTacticsTacklingStrength() const { return m_ucTacticsTacklingStrength; }
+    int GetTacticsClearance() const { return m_ucTacticsClearance; }
+    int GetTacticsShooting() const { return m_ucTacticsShooting; }
+    int GetTacticsAdvance() const { return m_ucTacticsAdvance; }
     float GetInstructionWeight(int nWeight) const;
 
     // Kick preparation: the point he kicks from (his kick kind by the ball
@@ -361,6 +379,76 @@ public:
     bool IsFoulTackle() const { return m_bFoulTackle; }
     const TACKLERECORD& GetLastTackle() const { return m_LastTackle; }
 
+    // Ball-touch records and the match rating (CMatchPlayerTouches.cpp).
+    // The ball hands him each pass (cross, long ball) and shot it closed;
+    // his counters, his club's and his morale follow; a credit taken back
+    // (a pass turned into a goal's assist) undoes the counts but not the
+    // mood. The tackle records come from his own tackles.
+    void AddBallInfo(BALLTOUCHRECORD& touch);
+    void RemoveBallInfo(BALLTOUCHRECORD& touch);
+    void AddTackleInfo(const TACKLERECORD& record);
+    const std::list<PLAYERTOUCH>& GetPasses() const { return m_Passes; }
+    const std::list<PLAYERTOUCH>& GetShots() const { return m_Shots; }
+    const std::list<TACKLERECORD>& GetTackles() const { return m_Tackles; }
+    int GetPassCount() const { return m_nPasses; }
+    int GetPassesCompleted() const { return m_nPassesCompleted; }
+    int GetPassesCredited() const { return m_nPassesCredited; }
+    int GetShotCount() const { return m_nShots; }
+    int GetShotsOnTarget() const { return m_nShotsOnTarget; }
+    int GetGoals() const { return m_nGoals; }
+    int GetTackleCount() const { return m_nTackles; }
+    int GetTacklesWon() const { return m_nTacklesWon; }
+    int GetDangerTackles() const { return m_nDangerTackles; }
+    uint8_t GetOwnGoals() const { return m_byOwnGoals; }
+    void AddOwnGoal() { ++m_byOwnGoals; }
+    // 40..100 from his touches, goals and cards weighed for his position
+    // with his rating for it; 0 when he took no part. Draws at random.
+    uint8_t GetMatchRating() const;
+    // The rating of the match kept for the record the end of the match
+    // writes; returns it.
+    uint8_t StoreMatchResult();
+
+    // Condition, morale and tactics settings (CMatchPlayerCondition.cpp).
+    // Once a second his club calls UpdateFitness, CoolAnger, UpdateMorale.
+    void UpdateFitness();
+    void AddFitness(int32_t nAmount);
+    void AddStamina(int32_t nAmount);
+    void CoolAnger();
+    void UpdateMorale();
+    // Good and bad moments of kinds 0..9 (9 the largest).
+    void ApplyPositiveEvent(int nKind);
+    void ApplyNegativeEvent(int nKind);
+    void Provoke(int nKind, CMatchPerson* pProvoker);
+    void AdjustAnger(int16_t nAmount);
+    void AddTemper(int16_t nAmount);
+    CMatchPerson* GetProvoker() const { return m_pProvoker; }
+    void SetCondition(int32_t nFitness, int32_t nStamina, uint16_t wTemper, int32_t nAnger, int32_t nMatchMorale)
+    {
+        m_nFitness = nFitness, m_nStamina = nStamina, m_wTemper = wTemper, m_nAnger = nAnger;
+        m_nMatchMorale = nMatchMorale;
+    }
+    void SetStaminaCap(int32_t nCap) { m_nStaminaCap = nCap; }
+    // A substitute coming on: the less he warmed up, the more injury-prone.
+    void ApplyWarmUpBonus();
+    uint32_t GetWarmUpTime() const;
+    // The knock check of a challenge (force against his strength): fitness
+    // and stamina lost and perhaps an injury that may take him off, his
+    // fall fitted to the fall time; true when he was knocked.
+    bool TakeChallenge(int32_t nForce, uint32_t dwFallTime);
+    // The eight team orders (0..100; a larger value is logged and kept)
+    // turned into the values the decisions read, then the instruction weights.
+    void SetTacticsMatchUrgency(uint8_t v);
+    void SetTacticsPassingDistance(uint8_t v);
+    void SetTacticsPassingDirection(uint8_t v);
+    void SetTacticsTacklingStrength(uint8_t v);
+    void SetTacticsClearance(uint8_t v);
+    void SetTacticsMarking(uint8_t v);
+    void SetTacticsShooting(uint8_t v);
+    void SetTacticsAdvance(uint8_t v);
+    void ApplyTeamInstructions();
+    int GetTacticsPassingDistance() const { return m_ucTacticsPassingDistance; }
+    int GetTacticsMarking() const { return m_ucTacticsMarking; }
+
     // The goalkeeper in open play (CMatchPlayerGoalkeeper.cpp): his place on
     // the line from the ball to his goal, coming for a ball he reaches
     // first, closing down an attacker and what he does with the ball.
@@ -375,9 +463,24 @@ public:
     // near enough, else the lunge that resolves on contact.
     bool TryTackleNow();
     bool StartStandingTackle();
-    // The decision step: the aim overrides, then by special role, the
-    // shoot-out and the match event the routines below.
+    // The decision step: the aim overrides, his reactions, then by special
+    // role, the shoot-out and the match event the routines below.
     void MakeDecision() override;
+
+    // Reactions (CMatchPlayerReactions.cpp): a player without the ball shows
+    // his frustration at a miss, celebrates his club's goal with his
+    // team-mates (the bench claps) and argues with whoever provoked him;
+    // true when he reacted and decides nothing else.
+    bool MakeReactionDecision();
+    // How long his celebration of a goal lasts, from his morale.
+    static uint32_t GetCelebrationTime(int32_t nMorale);
+    // Where a team-mate gathers round the scorer or an arguer, by squad
+    // position 0-10.
+    static CVector GetGatheringOffset(int nSquadPosition);
+    static const CVector kCelebrationPoints[5];
+    uint32_t GetCelebrationTime() const { return m_dwCelebrationTime; }
+    // The person who last provoked him (dropped once he has answered).
+    void SetProvoker(CMatchPerson* pPerson) { m_pProvoker = pPerson; }
 
     // Special roles and set pieces (CMatchPlayerSetPieces.cpp): who fetches
     // the ball, who takes the restart and how, where the others stand, the
@@ -521,7 +624,32 @@ private:
     bool m_bFoulTackle = false;
     int32_t m_nTackleForce = 0;
     TACKLERECORD m_LastTackle;
+    // His celebration of a goal.
+    uint32_t m_dwCelebrationTime = 0;
+    bool StartArguing(CMatchPerson& other);
+    void RequestCelebrationMove(bool bScorer);
     void KeepTackleRecord(const TACKLERECORD& record);
+
+    // Ball-touch lists and their counters.
+    std::list<PLAYERTOUCH> m_Passes, m_Shots;
+    std::list<TACKLERECORD> m_Tackles;
+    int m_nPasses = 0, m_nPassesCompleted = 0, m_nPassesCredited = 0;
+    int m_nShots = 0, m_nShotsOnTarget = 0, m_nGoals = 0;
+    int m_nTackles = 0, m_nTacklesWon = 0, m_nDangerTackles = 0;
+    uint8_t m_byOwnGoals = 0;
+    // Condition: who provoked him last, when he began to warm up.
+    CMatchPerson* m_pProvoker = nullptr;
+    uint32_t m_dwWarmUpStart = 0;
+    // The tactics values the setters store (defaults: every order at 50).
+    uint8_t m_ucTacticsMatchUrgency = 50;
+    uint8_t m_ucTacticsPassingDistance = 12;
+    uint8_t m_ucTacticsPassingDirection = 100;
+    uint8_t m_ucTacticsTacklingStrength = 100;
+    uint8_t m_ucTacticsClearance = 100;
+    uint8_t m_ucTacticsMarking = 50;
+    uint8_t m_ucTacticsShooting = 12;
+    uint8_t m_ucTacticsAdvance = 25;
+    uint8_t m_abyInstructionWeights[INSTRUCTION_WEIGHTS] = {12, 8, 10, 3, 8, 4};
     // Marks his opponent at a stoppage; false when he has nobody to mark.
     bool MarkAtStoppage();
     // At half time and full time: heads for the place and leaves the match

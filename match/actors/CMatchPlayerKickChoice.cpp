@@ -51,15 +51,7 @@ float CrowdFactor(int nOwn, int nOpponents)
 
 float CMatchPlayer::GetInstructionWeight(int nWeight) const
 {
-    switch (nWeight) {
-    case WEIGHT_SHOOTING: return 12.0f;
-    case WEIGHT_RUN: return 8.0f;
-    case WEIGHT_CROSS: return 10.0f;
-    case WEIGHT_CLEARANCE: return float(uint8_t(GetTacticsClearance() * 3 / 100));
-    case WEIGHT_LONG_BALL: return float(uint8_t(8 * GetTacticsPassingDirection() / 100));
-    case WEIGHT_PASS: return float(uint8_t(400 / GetTacticsPassingDirection()));
-    default: return 0.0f;
-    }
+    return nWeight >= 0 && nWeight < INSTRUCTION_WEIGHTS ? float(m_abyInstructionWeights[nWeight]) : 0.0f;
 }
 
 void CMatchPlayer::SetKickTarget(const CVector& point)

@@ -48,7 +48,7 @@ void CMatchPlayer::MakeDecision()
     UpdateBasePosition();
     if (m_bySpecialRole != ROLE_BENCH)
         UpdatePressure();
-    if (!MakeAimOverrideDecision()) {
+    if (!MakeAimOverrideDecision() && !MakeReactionDecision()) {
         const uint8_t byEvent = m_Engine.GetMatchEvent();
         if (m_bySpecialRole != ROLE_NONE) {
             MakeSpecialRoleDecision();

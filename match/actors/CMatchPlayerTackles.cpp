@@ -4,7 +4,8 @@
 // played to somebody else that he gets to first. A tackle that comes only
 // from intent to foul (not from in front of his man) is reported to the
 // rules as a tackle from behind; every tackle is reported as aggressive
-// play by its force.
+// play by its force. A tackle may knock (and injure) the tackled player,
+// and is kept in the tackler's records.
 #include "match/actors/CMatchPlayer.h"
 
 #include "match/CMatchBall.h"
@@ -21,6 +22,9 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr int32_t kStandingTackleReach = 70;
 constexpr int32_t kLooseBallHeight = 200;
 constexpr uint8_t kKindTackle = 4;
+// The tackled player's fall after a standing tackle, and the match event of a knock.
+constexpr uint32_t kStandingFallTime = 1000;
+constexpr uint8_t kEventKnocked = 27;
 // Tackle animations: the lunge, the block, the shoulder challenge and the slide.
 constexpr uint8_t kAnimationLunge = 30;
 constexpr uint8_t kAnimationBlock = 31;
@@ -137,6 +141,8 @@ void CMatchPlayer::UpdateTackle()
     if (m_bFoulTackle)
         m_Engine.ReportTackle(this, pPartner);
     m_Engine.ReportAggressivePlay(this, m_vPosition, m_nTackleForce / 3);
+    if (pPartner->GetRating(RATING_AGILITY) < m_nTackleForce)
+        pPartner->TakeChallenge(m_abyRatings[RATING_STRENGTH] + m_nTackleForce, kStandingFallTime);
     if (pBall->GetHolder() == pPartner &&
         pPartner->GetRating(RATING_DRIBBLING) < plat::rand() % 100 + m_abyRatings[RATING_TACKLING]) {
         record.byResult = 0;
@@ -153,7 +159,7 @@ void CMatchPlayer::UpdateTackle()
     } else {
         record.byResult = 1;
     }
-    KeepTackleRecord(record);
+    AddTackleInfo(record);
 }
 
 bool CMatchPlayer::ResolveTackle(bool bFlag)
@@ -165,16 +171,28 @@ bool CMatchPlayer::ResolveTackle(bool bFlag)
     if (pPartner && pPartner->GetAction() == ACTION_KICKING) {
         // He got the ball away first.
         record.byResult = 1;
-        KeepTackleRecord(record);
+        AddTackleInfo(record);
         return false;
     }
     SetBallControl(1);
     const bool bOwnArea = m_pClub->IsInPenaltyArea(m_vInterceptPoint, false);
     record.byResult = bOwnArea ? 2 : 0;
-    KeepTackleRecord(record);
+    AddTackleInfo(record);
     if (pPartner && m_bFoulTackle)
         m_Engine.ReportTackle(this, pPartner);
     m_Engine.ReportAggressivePlay(this, m_vInterceptPoint, m_nTackleForce);
+    if (pPartner) {
+        pPartner->Provoke(std::min(m_nTackleForce / 10, 9), this);
+        const uint32_t dwFall = uint32_t(TruncateToInt(double(m_fInterceptTimeFactor) * 1000.0));
+        if (pPartner->TakeChallenge(m_abyRatings[RATING_STRENGTH] + m_nTackleForce, dwFall)) {
+            ITEMMATCHEVENTINFORMATION& event = m_Engine.GetEventRecord();
+            event.dwMatchTime = m_Engine.GetEngineClock();
+            event.dwGameTime = m_Engine.GetMatchTime();
+            event.byEvent = kEventKnocked;
+            event.byDetail = 0;
+            m_Engine.SendMatchEvent();
+        }
+    }
     if (m_bySquadPosition == 0)
         return true;
     const int t = bOwnArea ? (bFlag ? 100 : 70) : (bFlag ? 170 : 100);

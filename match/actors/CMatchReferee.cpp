@@ -12,6 +12,8 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+// The morale moment of a goal for (and against) a whole side.
+constexpr int kGoalMoment = 6;
 
 // Causes he may ask an assistant about; not goals, the six seconds or time wasting.
 bool IsLineCause(uint8_t byCause)
@@ -125,7 +127,15 @@ void CMatchReferee::CheckForCause(const MatchCauseRecord& record)
     if (record.byCause == CAUSE_GOAL && m_pRestartClub) {
         if (CMatchPlayer* pKeeper = m_pRestartClub->GetSlot(0))
             pKeeper->SetDecision(DECISION_FRUSTRATION);
+        // The scoring side is lifted and the side that kicks off is let down.
+        if (record.pPlayer && record.pPlayerClub == m_pRestartClub)
+            record.pPlayer->AddOwnGoal();
+        if (CMatchClub* pScoring = m_pRestartClub->GetOpponent())
+            pScoring->ApplyPositiveEventToAll(kGoalMoment);
+        m_pRestartClub->ApplyNegativeEventToAll(kGoalMoment);
     }
+    if (CMatchBall* pBall = m_Engine.GetBall())
+        pBall->EndBallInfoForCause(record.byCause, m_pRestartClub);
     m_byCallQuality = bReal ? CALL_CORRECT : CALL_WRONG;
 }
 

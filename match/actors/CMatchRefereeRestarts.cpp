@@ -8,6 +8,7 @@
 #include "match/CMatchBall.h"
 #include "match/CMatchClub.h"
 #include "match/CMatchEngine.h"
+#include "match/actors/CMatchPhysio.h"
 #include "match/actors/CMatchPlayer.h"
 #include "platform/Random.h"
 
@@ -432,10 +433,14 @@ void CMatchReferee::CheckEventState()
         const CMatchPlayer* pInjured = m_pInjuredPlayer->GetPersonType() == PERSONTYPE_FOOTBALLER
                                            ? static_cast<const CMatchPlayer*>(m_pInjuredPlayer)
                                            : nullptr;
-        const bool bDealtWith = !pInjured || !pInjured->IsInjured() || pInjured->GetSpecialRole() == ROLE_BENCH;
+        // He is up once the physio has treated him (or he is fit again, or
+        // has gone off).
+        const bool bDealtWith = !pInjured || !pInjured->IsInjured() || !pInjured->IsHeldForReferee() ||
+                                pInjured->GetSpecialRole() == ROLE_BENCH;
         if (!bDealtWith)
             return;
         DebugLog(6, "CheckEventState - m_pInjuredPlayer dealt with");
+        m_pInjuredPlayer->SetHeldForReferee(false);
         m_pInjuredPlayer = nullptr;
         if (m_pSecondEventPlayer && m_pSecondEventPlayer->GetSpecialRole() == ROLE_SECOND_EVENT_PLAYER)
             m_pSecondEventPlayer->SetSpecialRole(ROLE_NONE);
@@ -904,6 +909,10 @@ void CMatchReferee::UpdateOpenPlay()
             m_pSecondEventPlayer->SetBasePosition(m_vSecondEventPosition);
             m_pSecondEventPlayer->UpdateBasePosition();
         }
+        // He stays down until the physio has treated him.
+        m_pInjuredPlayer->SetHeldForReferee(true);
+        if (CMatchPhysio* pPhysio = m_Engine.GetPhysio())
+            pPhysio->GoToPerson(m_pInjuredPlayer);
         StartStoppage();
         if (!IsCausePending() && pClub)
             m_pRestartClub = pClub;

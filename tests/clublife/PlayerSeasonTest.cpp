@@ -69,8 +69,9 @@ TEST_F(PlayerSeason, TwoSeasonsNameThePeriodsTieCupPlayersAndTestPermits)
                     pointsGained.insert(pDivision);
             }
 
-        // Players tied for the cup of a match played today.
-        std::vector<std::pair<CPlayerDatabase*, const CClubDatabase*>> tied;
+        // Players tied for the cup of a match played today (kept by
+        // identifier: the day's step may lay the records out again).
+        std::vector<std::pair<ID_PLAYER, const CClubDatabase*>> tied;
         const CDate matchDay(tomorrow);
         for (const CCupFixturesDatabase* pFixture : H().GetCupFixtures().Items<CCupFixturesDatabase>()) {
             if (pFixture->GetDate() != matchDay || pFixture->IsFriendly())
@@ -78,18 +79,19 @@ TEST_F(PlayerSeason, TwoSeasonsNameThePeriodsTieCupPlayersAndTestPermits)
             for (ID_CLUB id : {pFixture->GetHomeClubID(), pFixture->GetAwayClubID()})
                 if (const CClubDatabase* pClub = H().GetClubFromID(id))
                     for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
-                        if (p->IsCupTied(pFixture->GetCup()))
-                            tied.emplace_back(p, pClub);
+                        if (p->IsCupTied(pFixture->GetCup())) {
+                            // A mark left from an earlier match says nothing
+                            // of today's: a tie put back a day is not played today.
+                            p->m_dwFlags &= ~kSelected;
+                            tied.emplace_back(p->m_idPerson, pClub);
+                        }
         }
-        // A mark left from an earlier match says nothing of today's: a tie
-        // put back a day is not played today.
-        for (auto [p, pClub] : tied)
-            p->m_dwFlags &= ~kSelected;
         ASSERT_EQ(H().ProcessDay(), 1);
         H().DoMatchDay(H().GetGameDate());
-        for (auto [p, pClub] : tied) {
+        for (auto [idPlayer, pClub] : tied) {
+            const CPlayerDatabase* p = H().GetPlayerFromID(idPlayer);
             // A player sold this morning plays for his new club, not in the cup.
-            if (p->m_pClub != pClub)
+            if (!p || p->m_pClub != pClub)
                 continue;
             EXPECT_FALSE(p->m_dwFlags & kSelected) << p->GetShortName() << " played although cup-tied";
             ++nTiedLeftOut;

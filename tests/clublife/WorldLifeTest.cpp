@@ -276,6 +276,40 @@ TEST_F(ClubLife, YoungPlayersRiseAndOldOnesFallOverASeason)
                 ASSERT_LE(w, PLAYER_ATTRIBUTE_MAX);
 }
 
+TEST_F(ClubLife, AComputerClubsWeekFollowsTheThresholdAndCapInForce)
+{
+    // The same week from the same skills under the computer's threshold and
+    // cap, under a threshold above every effort (every skill pulled down),
+    // and under the first again: the first and the last agree, the middle
+    // one does not.
+    CPlayerDatabase* pPlayer = nullptr;
+    for (CClubDatabase* pClub : Clubs())
+        for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+            if (!pPlayer && !p->IsInjured())
+                pPlayer = p;
+    ASSERT_NE(pPlayer, nullptr);
+    for (int a : kSkills)
+        pPlayer->m_awAttributes[a] = 5000;
+    uint16_t awStart[PLAYER_ATTRIBUTE_COUNT];
+    std::copy(std::begin(pPlayer->m_awAttributes), std::end(pPlayer->m_awAttributes), awStart);
+    const auto week = [&](float fThreshold, float fCap) {
+        std::copy(std::begin(awStart), std::end(awStart), pPlayer->m_awAttributes);
+        CPlayerDatabase::s_fTrainingRate = 1.0f;
+        CPlayerDatabase::s_fEffortThreshold = fThreshold;
+        CPlayerDatabase::s_fEffortCap = fCap;
+        pPlayer->DevelopPlayer(false, true);
+        return std::vector<uint16_t>(std::begin(pPlayer->m_awAttributes), std::end(pPlayer->m_awAttributes));
+    };
+    const std::vector<uint16_t> computer = week(1.5f, 6.0f);
+    const std::vector<uint16_t> down = week(40.0f, 6.0f);
+    EXPECT_EQ(week(1.5f, 6.0f), computer);
+    EXPECT_NE(down, computer);
+    for (int a : kSkills)
+        EXPECT_LE(down[static_cast<size_t>(a)], computer[static_cast<size_t>(a)]) << a;
+    EXPECT_NE(week(1.5f, 3.0f), computer);
+    CPlayerDatabase::s_fEffortCap = 6.0f;
+}
+
 TEST_F(ClubLife, ShortGroupsAreFilledFromTheYouthsAndSurplusPlayersReleased)
 {
     CClubDatabase* pClub = nullptr;

@@ -367,6 +367,52 @@ TEST_F(Markets, AClubLookingAbroadDrawsFromEveryCountry)
     EXPECT_EQ(static_cast<int>(found.size()), H().GetCountries().GetCount());
 }
 
+TEST_F(Markets, TheMonthsSearchesNoteTheSameTargetsThroughTheListsDigest)
+{
+    // Full lists: every third player of every club for a fee (some of them
+    // beyond most clubs' means) and every fifth on loan.
+    H().SetGameDate(CDate(TwoClubs().first->m_pCountry->GetSeasonStartDate().GetValue(), 7));
+    int n = 0;
+    for (CClubDatabase* pClub : Clubs())
+        for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>()) {
+            if (n % 3 == 0)
+                H().AddPlayerToListMarket(p, (n % 4 == 0 ? 20000u : 900u) * static_cast<uint32_t>(n % 97 + 1),
+                                          PLAYER_TRANSFER_LISTED, 30);
+            else if (n % 5 == 0)
+                H().AddPlayerToLoanMarket(p, 30);
+            ++n;
+        }
+    ASSERT_GT(H().GetListMarket().GetCount(), 100);
+    ASSERT_GT(H().GetLoanMarket().GetCount(), 50);
+    // Every club's targets after the month's round of searches: through the
+    // root's planning (with the digest) and club by club (without it), from
+    // the same draws.
+    const auto targets = [&](bool bDigest) {
+        for (CClubDatabase* pClub : Clubs())
+            pClub->ClearTransferTargets();
+        plat::srand(4242);
+        if (bDigest)
+            H().DoClubsTransferPlanning(false, true);
+        else
+            for (CCountryDatabase* pCountry : H().GetCountries().Items<CCountryDatabase>())
+                for (CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+                    for (CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>())
+                        pClub->ChooseTransferTargets();
+        std::vector<std::vector<uint8_t>> noted;
+        for (CClubDatabase* pClub : Clubs())
+            for (int i = 0; i < pClub->GetTransferTargetCount(); ++i) {
+                const CLUBTRANSFERTARGET* p = pClub->GetTransferTarget(i);
+                noted.emplace_back(p->abyData, p->abyData + sizeof(p->abyData));
+                noted.back().push_back(static_cast<uint8_t>(pClub->GetID()));
+            }
+        return noted;
+    };
+    const std::vector<std::vector<uint8_t>> withDigest = targets(true);
+    EXPECT_GT(withDigest.size(), Clubs().size()) << "the lists gave targets";
+    EXPECT_EQ(targets(false), withDigest);
+    EXPECT_EQ(H().GetMarketDigest(), nullptr) << "the digest lasts for the round of searches only";
+}
+
 TEST_F(Markets, WeakestAreaPrefersAShortAreaAndSkipsAStrongSquad)
 {
     CClubDatabase* pClub = TwoClubs().first;

@@ -1,3 +1,4 @@
+#include "../database/GameTree.h"
 #include "match/CMatchBall.h"
 #include "match/CMatchEngine.h"
 #include "sound/CSoundManager.h"
@@ -149,6 +150,8 @@ TEST(EngineClockTest, StartGameBuildsTheMatchAndEndGameFreesIt)
 
 TEST(EngineSoundTest, SoundManagersFollowTheMatchTypeAndVolumes)
 {
+    // The crowd needs its sounds from the data tree, or it has no manager.
+    const CurrentFolder folder(BRELLOX_GAME_DIR);
     CMatchEngine engine;
     engine.SetMatchType(0);
     ASSERT_TRUE(engine.StartGame(&kSeed, kStart));
@@ -162,7 +165,7 @@ TEST(EngineSoundTest, SoundManagersFollowTheMatchTypeAndVolumes)
     EXPECT_NE(engine.GetCrowdSoundManager(), nullptr);
     EXPECT_NE(engine.GetCommentarySoundManager(), nullptr);
     EXPECT_FALSE(engine.AreCrowdSoundsOn());
-    EXPECT_FALSE(engine.IsCommentaryOn());  // no commentary banks yet
+    EXPECT_FALSE(engine.IsCommentaryOn());  // its volume is 0
 
     engine.SetSoundVolumes(96, 73);
     ASSERT_TRUE(engine.StartGame(&kSeed, kStart));

@@ -759,16 +759,35 @@ TEST_F(HumanClubMatchTest, TheResultGoesIntoTheClubsRecords)
     pHome->SetGoals(3);
     pAway->SetGoals(1);
     const uint16_t wForBefore = m_pClub->m_awResultTotals[0], wAgainstBefore = m_pClub->m_awResultTotals[1];
-    // Nobody rated yet: the best player's identifier stays as it was.
+    // Nobody took part: nobody is rated and the best player's identifier
+    // stays as it was.
+    for (int i = 0; i < pAway->GetSquadCount(); ++i)
+        if (CMatchPlayer* p = pAway->GetPlayerBySquadIndex(i))
+            p->SetTookPart(false);
     ID_PLAYER idBest = 12345;
     EXPECT_EQ(pAway->WriteMatchResult(0, &idBest), 0);
     EXPECT_EQ(idBest, 12345u);
-    // The first of the best ratings is the player of the match.
-    pHome->GetSlot(4)->SetMatchRating(70);
-    pHome->GetSlot(7)->SetMatchRating(80);
-    pHome->GetSlot(9)->SetMatchRating(80);
-    EXPECT_EQ(pHome->WriteMatchResult(0, &idBest), 80);
-    EXPECT_EQ(idBest, pHome->GetSlot(7)->GetRecord()->m_idPerson);
+    // Everyone who took part is rated 40..100, the bench 0; the first of
+    // the best ratings is the player of the match.
+    const uint8_t byBest = pHome->WriteMatchResult(0, &idBest);
+    const CMatchPlayer* pFirstBest = nullptr;
+    for (int i = 0; i < pHome->GetSquadCount(); ++i) {
+        const CMatchPlayer* p = pHome->GetSlot(i);
+        if (!p)
+            continue;
+        const uint8_t byRating = p->GetStoredMatchRating();
+        if (p->TookPart()) {
+            EXPECT_GE(byRating, 40);
+            EXPECT_LE(byRating, 100);
+        } else {
+            EXPECT_EQ(byRating, 0);
+        }
+        if (!pFirstBest && byRating == byBest)
+            pFirstBest = p;
+    }
+    ASSERT_NE(pFirstBest, nullptr);
+    EXPECT_GE(byBest, 40);
+    EXPECT_EQ(idBest, pFirstBest->GetRecord()->m_idPerson);
     EXPECT_EQ(m_pClub->m_awResultTotals[0], wForBefore + 3);
     EXPECT_EQ(m_pClub->m_awResultTotals[1], wAgainstBefore + 1);
     engine.EndGame();

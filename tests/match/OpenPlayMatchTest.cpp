@@ -181,6 +181,36 @@ TEST_F(OpenPlayMatchTest, AMatchWithTacklesAndGoalkeepingRunsToFullTime)
     EXPECT_GT(m_nGathered, 0);
     EXPECT_GE(m_nKeeperKicks, m_nGathered - 1);
     EXPECT_LT(m_fLongestHeld, 6.0f);
+
+    // Each shot and tackle was kept on the player who made it, his club
+    // counts the same shots, nobody is credited with more goals than his
+    // side scored, and everyone who played is rated at the end.
+    int nKeptShots = 0, nKeptTackles = 0;
+    for (CMatchClub* pClub : {m_pHome, m_pAway}) {
+        int nShots = 0, nOnTarget = 0, nGoals = 0, nPasses = 0;
+        for (int i = 0; i < pClub->GetSquadCount(); ++i) {
+            const CMatchPlayer* p = pClub->GetSlot(i);
+            if (!p)
+                continue;
+            EXPECT_EQ(int(p->GetShots().size()), p->GetShotCount());
+            EXPECT_EQ(int(p->GetTackles().size()), p->GetTackleCount());
+            EXPECT_EQ(int(p->GetPasses().size()), p->GetPassCount());
+            nShots += p->GetShotCount(), nOnTarget += p->GetShotsOnTarget(), nGoals += p->GetGoals();
+            nPasses += p->GetPassCount();
+            nKeptTackles += p->GetTackleCount();
+        }
+        EXPECT_EQ(pClub->GetCounters().byShots, uint8_t(nShots));
+        EXPECT_EQ(pClub->GetCounters().byShotsOnTarget, uint8_t(nOnTarget));
+        EXPECT_EQ(pClub->GetCounters().wPasses, uint16_t(nPasses));
+        EXPECT_LE(nGoals, pClub->GetGoals());
+        nKeptShots += nShots;
+        pClub->WriteMatchResult(0, nullptr);
+        for (int i = 0; i < pClub->GetSquadCount(); ++i)
+            if (const CMatchPlayer* p = pClub->GetSlot(i); p && p->TookPart())
+                EXPECT_GE(p->GetStoredMatchRating(), 40);
+    }
+    EXPECT_GE(nKeptShots, m_nShots / 2) << "the shots were not kept on their shooters";
+    EXPECT_GE(nKeptTackles, m_nTackles);
 }
 
 TEST_F(OpenPlayMatchTest, TheSecondHalfKicksOffAfterTheRefereeWaitedIntoAddedTime)

@@ -47,7 +47,7 @@ struct Outcome {
 
 // The match: 1-2. A home goal (minute 12), an away booking (30), a home own
 // goal (41), a home substitution (61), an away penalty goal (76) and the
-// same away player sent off (81).
+// same away player sent off (81); three fouls.
 constexpr uint32_t kMinute = 60000;
 
 void AddQuickEvent(CXList& list, const CMatchPlayer* pPlayer, int nKind, int nMinute)
@@ -89,7 +89,7 @@ void RecordWithQuickWriters(CDatabaseHandler& world, CDivisionFixturesDatabase* 
     header.Result.byResult = MATCHRESULT_AWAY;
     header.Result.byHomePossession = static_cast<uint8_t>(engine.GetPossessionPercent());
     header.Result.byWinnerPercentage = static_cast<uint8_t>(engine.GetTerritoryPercent());
-    const uint8_t abyReferee[4] = {1, 1, 0, 1};
+    const uint8_t abyReferee[4] = {1, 1, 3, 1};
     std::copy(std::begin(abyReferee), std::end(abyReferee), header.Result.abyRefereeStatistics);
     if (CRefereeDatabase* pReferee = world.FindReferee(block.wRefereeID))
         pReferee->AddMatchStatistics(MATCHKIND_LEAGUE, header.Result.abyRefereeStatistics);
@@ -117,7 +117,7 @@ void RecordWithQuickWriters(CDatabaseHandler& world, CDivisionFixturesDatabase* 
     for (int s = 0; s < 2; ++s)
         for (int i = 0; i < sides[s].nEntries; ++i)
             if (sides[s].TookPart(i)) {
-                const uint8_t byRating = apClubs[s]->GetPlayerBySquadIndex(i)->GetMatchRating();
+                const uint8_t byRating = apClubs[s]->GetPlayerBySquadIndex(i)->GetStoredMatchRating();
                 sides[s].aPlayed[i].nRating = byRating;
                 sides[s].aEntries[i].byRating = byRating;
             }
@@ -176,6 +176,8 @@ void RecordShown(CDatabaseHandler& world, const MATCHDAYFIXTURE& fixture, CMatch
     send(away(4), nullptr, INCIDENT_SENDING_OFF, 80 * kMinute);
     engine.GetHomeClub()->SetGoals(1);
     engine.GetAwayClub()->SetGoals(2);
+    engine.GetHomeClub()->GetCounters().byFouls = 2;  // the referee's fouls of the match
+    engine.GetAwayClub()->GetCounters().byFouls = 1;
     EXPECT_TRUE(CShownMatchRecorder::Record(world, fixture, DescribeShownMatch(engine), handler.GetIncidents()));
     // A fixture is recorded once.
     EXPECT_FALSE(CShownMatchRecorder::Record(world, fixture, DescribeShownMatch(engine), handler.GetIncidents()));

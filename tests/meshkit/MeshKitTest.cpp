@@ -295,3 +295,34 @@ TEST_F(Textures, KitMasksPaintEachPartOfTheKitFromItsRecolouredRange)
 }
 
 }  // namespace
+
+TEST_F(Textures, TheAdvertPictureHoldsACellForEveryAdvertiserAndTheUnsoldBoard)
+{
+    // Two columns of 128 x 10 cells: advertiser 1 first, the unsold board after advertiser 49.
+    const auto adverts = Read("Adverts.bmp");
+    ASSERT_NE(adverts, nullptr);
+    ASSERT_EQ(adverts->Width(), 256);
+    ASSERT_EQ(adverts->Height(), 256);
+    auto cell = [&](int n) {
+        std::vector<uint32_t> colours;
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 128; ++x)
+                colours.push_back(adverts->Colour((n % 2) * 128 + x, (n / 2) * 10 + y));
+        return colours;
+    };
+    const std::vector<uint32_t> unsold = cell(49);
+    // The unsold board: one colour inside a rim of another.
+    EXPECT_NE(unsold[0], unsold[128 * 5 + 64]);
+    EXPECT_EQ(unsold[128 * 2 + 10], unsold[128 * 7 + 100]);
+    for (int n = 0; n < 49; ++n) {
+        const std::vector<uint32_t> advert = cell(n);
+        EXPECT_NE(advert, unsold) << "advertiser " << n + 1;
+        // Emblem and lettering stand out from the ground colour.
+        EXPECT_NE(advert[0], advert[128 * 5 + 8]) << "advertiser " << n + 1;
+        if (n > 0) {
+            EXPECT_NE(advert, cell(n - 1)) << "advertiser " << n + 1;
+        }
+        for (uint32_t colour : advert)
+            EXPECT_NE(colour, 0xFF00FFu) << "advertiser " << n + 1;
+    }
+}

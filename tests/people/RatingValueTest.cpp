@@ -1,5 +1,6 @@
 #include "PeopleTestSupport.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace people_test {
@@ -41,6 +42,38 @@ TEST_F(RatingValueTest, RatingWeighsTheSkillsAgainstTheRoleTargets)
     striker->m_awAttributes[PLAYER_ATTRIBUTE_PACE] = 10000;
     EXPECT_EQ(striker->GetRatingForPosition(15), 100);
     EXPECT_EQ(striker->GetRatingForPosition(16), 0);
+}
+
+TEST_F(RatingValueTest, RatingsMatchTheWeightedDivisionOverTheWholeSkillRange)
+{
+    // Each skill w * min(a / t, 100), summed and taken in hundredths, for
+    // skills across the whole 16-bit range (each skill a different value,
+    // through each target's edge) and every role.
+    auto player = MakePlayer(3, 15, 25, 70);
+    const auto expected = [&](int nRole) {
+        int nSum = 0;
+        for (int i = 0; i < PLAYER_SKILL_COUNT; ++i) {
+            const int t = CPersonDatabase::s_abyRoleTargets[nRole][i];
+            const int a = player->m_awAttributes[i];
+            nSum += CPersonDatabase::s_abyRoleWeights[nRole][i] * (a >= t * 100 ? 100 : a / t);
+        }
+        return nSum / 100;
+    };
+    for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole) {
+        for (int nBase = 0; nBase < 65536; nBase += 251) {
+            for (int i = 0; i < PLAYER_SKILL_COUNT; ++i)
+                player->m_awAttributes[i] = static_cast<uint16_t>((nBase + 8191 * i) & 0xFFFF);
+            ASSERT_EQ(player->GetRatingForPosition(nRole), expected(nRole)) << nRole << " " << nBase;
+        }
+        for (int nEdge = -1; nEdge <= 1; ++nEdge) {
+            for (int i = 0; i < PLAYER_SKILL_COUNT; ++i)
+                player->m_awAttributes[i] =
+                    static_cast<uint16_t>(std::max(0, CPersonDatabase::s_abyRoleTargets[nRole][i] * 100 + nEdge));
+            EXPECT_EQ(player->GetRatingForPosition(nRole), expected(nRole)) << nRole << " " << nEdge;
+        }
+        player->m_awAttributes[1] = 0xFFFF;
+        EXPECT_EQ(player->GetRatingForPosition(nRole), expected(nRole)) << nRole;
+    }
 }
 
 TEST_F(RatingValueTest, ValueCurvesRunFromTheBandPairs)

@@ -245,7 +245,7 @@ TEST(Ground, PictureAndMeshNames)
     std::unique_ptr<CComponentDatabase> pSouth(MakeStand(1, 3, 4, 1, 0, 100, 1));
     ASSERT_TRUE(pSouth->Get3DComponentFilename(szStand, szRoof, false, 100));
     EXPECT_STREQ(szStand, "TT2SS");
-    EXPECT_STREQ(szRoof, "TT2SSR");
+    EXPECT_STREQ(szRoof, "TT2NNR");
     ASSERT_TRUE(pSouth->Get3DComponentFilename(szStand, szRoof, false, 30));
     EXPECT_STREQ(szStand, "TT2NNUC");
     EXPECT_STREQ(szRoof, "");

@@ -65,12 +65,19 @@ TEST_F(Retirement, PlayersTenYearsPastTheirPeakAreMarkedAndLeaveAtTheTurn)
     RunTo(CDate(1999, 8, 31));
     EXPECT_FALSE(pOld->m_dwFlags & PLAYER_FLAG_RETIRING) << "the announcement waits for the quarter";
     RunTo(CDate(1999, 9, 2));
+    // The quarter's step lays the players' records out again: found anew.
+    pOld = H().GetPlayerFromID(idOld);
+    pNearly = H().GetPlayerFromID(idNearly);
+    ASSERT_NE(pOld, nullptr);
+    ASSERT_NE(pNearly, nullptr);
     EXPECT_TRUE(pOld->m_dwFlags & PLAYER_FLAG_RETIRING);
     EXPECT_FALSE(pNearly->m_dwFlags & PLAYER_FLAG_RETIRING) << "one day short of the age";
     EXPECT_TRUE(AnyClubHolds(idOld)) << "he plays the season out";
     EXPECT_FALSE(IsRetiredEntry(idOld));
 
     RunTo(CDate(2000, 7, 4));
+    pNearly = H().GetPlayerFromID(idNearly);
+    ASSERT_NE(pNearly, nullptr);
     EXPECT_TRUE(pNearly->m_dwFlags & PLAYER_FLAG_RETIRING) << "marked at the December quarter";
     const int nRetiredBefore = H().GetRetiredPlayerCount();
     RunTo(CDate(2000, 7, 6));

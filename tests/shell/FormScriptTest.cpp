@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <random>
 
 namespace {
@@ -280,6 +281,50 @@ TEST_F(FormScripts, EntriesVariantsAndPictures)
     ASSERT_TRUE(plain.LoadFromBytes(unconditional, true, error)) << error;
     plain.SetEventToken(2);
     EXPECT_EQ(plain.FindMatchingEntry(m_params), 1);
+}
+
+TEST_F(FormScripts, TheClubPlayerAndStaffAnswerTheirOwnTokens)
+{
+    auto* pClub = const_cast<CClubDatabase*>(m_pClubA);
+    auto* pPlayer = const_cast<CPlayerDatabase*>(m_pPlayer);
+    auto* pStaff = const_cast<CStaffDatabase*>(m_pStaff);
+    CFormScript script;
+    const struct {
+        const char* pszWhat;
+        uint16_t wToken;
+        std::function<void(bool)> set;
+    } kCases[] = {
+        {"the club's target band", 445, [&](bool b) { pClub->m_byTargetKind = b ? 3 : 2; }},
+        {"a player of class", 400, [&](bool b) { pPlayer->m_byRating = b ? 70 : 69; }},
+        {"a leader", 401,
+         [&](bool b) {
+             pPlayer->m_awAttributes[PLAYER_ATTRIBUTE_INFLUENCE] = b ? 7000 : 6999;
+             pPlayer->m_awAttributes[PLAYER_ATTRIBUTE_MORALE] = 8000;
+         }},
+        {"content staff", 407, [&](bool b) { pStaff->m_byMorale = b ? 70 : 69; }},
+        {"discontented staff", 408, [&](bool b) { pStaff->m_byMorale = b ? 34 : 35; }},
+        {"top staff", 409, [&](bool b) { pStaff->m_byRating = b ? 75 : 74; }},
+        {"learning staff", 411, [&](bool b) { pStaff->m_byRating = b ? 39 : 40; }},
+    };
+    std::string error;
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.pszWhat);
+        const std::vector<uint8_t> bytes =
+            Compile("script R.fmc\nentry " + std::to_string(c.wToken) + "\ntext yes\n", &error);
+        ASSERT_TRUE(script.LoadFromBytes(bytes, true, error)) << error;
+        char szText[FORMSCRIPT_TEXT_BYTES];
+        c.set(true);
+        EXPECT_TRUE(script.ExpandEntryIfAvailable(m_params, 0, szText, sizeof szText, 0));
+        c.set(false);
+        EXPECT_FALSE(script.ExpandEntryIfAvailable(m_params, 0, szText, sizeof szText, 0));
+        script.Free();
+    }
+    // Without the record named, its tokens do not hold.
+    pStaff->m_byRating = 90;
+    ITEMTEXTPARAMETERS none;
+    ASSERT_TRUE(script.LoadFromBytes(Compile("script R.fmc\nentry 409\ntext yes\n"), true, error)) << error;
+    char szText[FORMSCRIPT_TEXT_BYTES];
+    EXPECT_FALSE(script.ExpandEntryIfAvailable(none, 0, szText, sizeof szText, 0));
 }
 
 TEST_F(FormScripts, TheCompilerRefusesWhatItCannotWrite)

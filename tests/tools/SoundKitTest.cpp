@@ -85,7 +85,8 @@ TEST(SoundKit, BadSourcesAreRefusedWithTheirLine)
 
     tools::Pcm pcm;
     std::string error;
-    EXPECT_FALSE(tools::synthesiseEffect("whistle", 100, {}, pcm, error));
+    EXPECT_FALSE(tools::synthesiseEffect("siren", 100, {}, pcm, error));
+    EXPECT_FALSE(tools::synthesiseEffect("whistle", 100, {{"pitch", "20"}}, pcm, error));
     EXPECT_FALSE(tools::synthesiseEffect("chime", 100, {{"notes", "E6,H2"}}, pcm, error));
     EXPECT_FALSE(tools::synthesiseEffect("click", 100, {{"level", "3"}}, pcm, error));
     EXPECT_FALSE(tools::synthesisePiece({"x.ogg", 120, {{"lead", {"C4", "Q9"}}}}, pcm, error));

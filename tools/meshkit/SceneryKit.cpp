@@ -340,6 +340,23 @@ std::vector<std::string> Variants(const std::string& text)
     return out;
 }
 
+// The stands, roofs and walls of the sides and ends begin this far behind
+// their segment's line, where the match puts its advertising boards, which
+// would otherwise share their plane with the front walls. The corners reach
+// beyond the boards' ends and keep to the line, so that they meet the sides.
+constexpr float kSetback = 50;
+
+XFileData SetBack(XFileData file, bool bCorner)
+{
+    if (bCorner)
+        return file;
+    for (XFrameData& frame : file.frames)
+        for (XMeshData& mesh : frame.meshes)
+            for (D3DVECTOR& p : mesh.positions)
+                p.z += kSetback;
+    return file;
+}
+
 }  // namespace
 
 std::vector<KitFile> SceneryKit::Build(const std::vector<KitLine>& lines) const
@@ -396,16 +413,18 @@ std::vector<KitFile> SceneryKit::Build(const std::vector<KitLine>& lines) const
                     throw KitError{pSegment->Where("a side needs a length")};
                 const std::string base = prefix + digit + segment;
                 for (const std::string& variant : Variants(pSegment->Text("variants", ""))) {
-                    files.push_back({base + variant + ".x", bCorner ? CornerStand(sized, variant, textures)
-                                                                    : SideStand(sized, length, variant, textures)});
+                    files.push_back({base + variant + ".x",
+                                     SetBack(bCorner ? CornerStand(sized, variant, textures)
+                                                     : SideStand(sized, length, variant, textures),
+                                             bCorner)});
                 }
                 if (pSegment->Number("roof", 0) != 0)
-                    files.push_back({base + "R.x", Roof(sized, length, bCorner, textures)});
+                    files.push_back({base + "R.x", SetBack(Roof(sized, length, bCorner, textures), bCorner)});
             }
         }
     }
     for (const KitLine* pWall : walls)
-        files.push_back({"Wall" + pWall->words[0] + ".x", Wall(*pWall, textures)});
+        files.push_back({"Wall" + pWall->words[0] + ".x", SetBack(Wall(*pWall, textures), pWall->Number("length", 0) <= 0)});
     return files;
 }
 

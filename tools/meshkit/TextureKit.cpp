@@ -383,6 +383,76 @@ KitPicture BallSkin(const KitLine& line)
     return p;
 }
 
+// The advert picture of the boards round the pitch: 256 x 256, two columns
+// of 128 x 10 cells, one per advertiser, then the board of a place without
+// an advert. Each advertiser has its own colours, emblem and lettering
+// blocks; nothing in a cell reads only one way round, since a board seen
+// from behind the touchline shows it turned.
+KitPicture Adverts(const KitLine& line)
+{
+    const int advertisers = static_cast<int>(line.Number("advertisers", 49));
+    if (advertisers < 1 || advertisers > 49)
+        throw KitError{line.Where("advertisers lies in 1..49")};
+    const Rgb empty = ColourOf(line, "empty", {0.1f, 0.3f, 0.15f});
+    KitPicture p = Blank(line.words[0], 256, 256);
+    const Rgb colours[12] = {{0.85f, 0.1f, 0.1f}, {0.1f, 0.25f, 0.75f}, {0.95f, 0.8f, 0.1f}, {0.1f, 0.55f, 0.25f},
+                             {0.95f, 0.5f, 0.05f}, {0.1f, 0.1f, 0.12f}, {0.55f, 0.1f, 0.55f}, {0.0f, 0.6f, 0.7f},
+                             {0.95f, 0.95f, 0.95f}, {0.6f, 0.05f, 0.15f}, {0.45f, 0.75f, 0.2f}, {0.2f, 0.2f, 0.45f}};
+    for (const Rgb& c : colours)
+        p.palette.push_back(Pack(c));
+    p.palette.push_back(Pack(empty));
+    p.palette.push_back(Pack(Mix(empty, {1, 1, 1}, 0.6f)));
+    const auto emptyIndex = static_cast<uint8_t>(12), rimIndex = static_cast<uint8_t>(13);
+    auto fill = [&](int x0, int y0, int x1, int y1, uint8_t index) {
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                Set(p, x, y, index);
+    };
+    for (int cell = 0; cell <= advertisers; ++cell) {
+        const int left = (cell % 2) * 128, top = (cell / 2) * 10;
+        if (cell == advertisers) {
+            fill(left, top, left + 128, top + 10, rimIndex);
+            fill(left + 1, top + 1, left + 127, top + 9, emptyIndex);
+            continue;
+        }
+        Dice dice(line.words[0] + std::to_string(cell));
+        const auto back = static_cast<uint8_t>(cell % 12);
+        auto fore = static_cast<uint8_t>((cell * 5 + 3 + static_cast<int>(dice.Next() * 3)) % 12);
+        if (fore == back)
+            fore = static_cast<uint8_t>((fore + 6) % 12);
+        fill(left, top, left + 128, top + 10, back);
+        // The emblem at both ends: a square or a diamond.
+        const bool bDiamond = dice.Next() < 0.5f;
+        for (int end = 0; end < 2; ++end) {
+            const int cx = end ? left + 119 : left + 8;
+            for (int y = 0; y < 10; ++y)
+                for (int x = -4; x <= 4; ++x) {
+                    const int dy = std::abs(y - 5);
+                    if (bDiamond ? std::abs(x) + dy <= 4 : (std::abs(x) <= 3 && y >= 2 && y <= 8))
+                        Set(p, cx + x, top + y, fore);
+                }
+        }
+        // Lettering blocks, centred, mirrored about the middle of the cell.
+        std::vector<int> widths;
+        int total = 0;
+        while (total < 36) {
+            const int w = 4 + static_cast<int>(dice.Next() * 9);
+            widths.push_back(w);
+            total += w + 3;
+        }
+        int x = left + 64 - total;
+        for (int side = 0; side < 2; ++side)
+            for (size_t k = 0; k < widths.size(); ++k) {
+                const int w = widths[side ? widths.size() - 1 - k : k];
+                fill(x, top + 3, x + w, top + 7, fore);
+                x += w + 3;
+            }
+        if (dice.Next() < 0.5f)
+            fill(left + 16, top + 8, left + 112, top + 9, fore);
+    }
+    return p;
+}
+
 }  // namespace
 
 std::vector<KitPicture> TextureKit::Build(const std::vector<KitLine>& lines) const
@@ -420,6 +490,8 @@ std::vector<KitPicture> TextureKit::Build(const std::vector<KitLine>& lines) con
             pictures.push_back(Grid(line));
         else if (line.command == "ballskin")
             pictures.push_back(BallSkin(line));
+        else if (line.command == "adverts")
+            pictures.push_back(Adverts(line));
         else
             throw KitError{line.Where("unknown texture kind " + line.command)};
         if (pictures.back().palette.size() > 256)

@@ -1,14 +1,18 @@
 #include "tools/sceneview/SceneView.h"
 
+#include "database/CClubDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CPlayerDatabase.h"
+#include "match/CMatchEngine.h"
 #include "render3d/C3DEngine.h"
 #include "render3d/CAnimationManager.h"
 #include "render3d/CCamera.h"
-#include "render3d/CMeshBuilder.h"
 #include "render3d/CMeshManager.h"
 #include "render3d/CModel.h"
 #include "render3d/CObjectData.h"
 #include "render3d/CTextureManager.h"
 #include "render3d/VertexTransform.h"
+#include "season/CSavedGameSet.h"
 
 #include <chrono>
 #include <cmath>
@@ -19,8 +23,7 @@ namespace tools {
 namespace {
 
 constexpr float kPi = 3.14159265f;
-constexpr uint8_t kSkyLayer = 0;
-constexpr uint8_t kSceneLayer = 1;
+constexpr uint8_t kSceneLayer = 0;  // the match's one draw list
 constexpr uint32_t kSkyColour = 0xFF9DB8DE;
 
 double Since(std::chrono::steady_clock::time_point start)
@@ -75,7 +78,10 @@ SceneView::SceneView() = default;
 SceneView::~SceneView()
 {
     m_Models.clear();
-    m_pEngine.reset();
+    if (m_pMatch)
+        m_pMatch->EndGame();
+    m_pMatch.reset();
+    m_pWorld.reset();
     C3DEngine::DestroyStatics();
 }
 
@@ -92,162 +98,88 @@ bool SceneView::Setup(const SceneOptions& options)
         return Fail("the picture must be 16 to 4096 pixels each way");
     if (options.players < 0 || options.players > 22)
         return Fail("there are 0 to 22 players");
+    if (options.camera < 0 || options.camera >= kSceneCameras)
+        return Fail("the cameras are 0 to " + std::to_string(kSceneCameras - 1));
     m_pTarget = std::make_unique<plat::Surface>(options.width, options.height, plat::PixelFormat::Rgb565);
+    m_Precipitation.Setup(options.weather, options.weather == CPrecipitation::SNOW ? 200 : 100, 200);
+    m_Precipitation.Resize(options.width, options.height);
     if (!C3DEngine::SetupStatics(m_pTarget.get(), C3DEngine::DEVICE_ZBUFFER))
         return Fail("3-D not available");
     C3DEngine::SetClearColour(kSkyColour);
-    m_pEngine = std::make_unique<C3DEngine>();
-    if (!m_Textures.Open("MatchMeshes\\Textures.BFS"))
-        return Fail("MatchMeshes\\Textures.BFS cannot be read (run from the runtime data tree)");
-    m_pEngine->GetTextureManager()->SetArchive(&m_Textures);
-    m_pEngine->GetTextureManager()->SetNameCode('D', '1');
-
-    D3DLIGHT2 sun{};
-    sun.dwSize = sizeof sun;
-    sun.dltType = D3DLIGHT_DIRECTIONAL;
-    sun.dcvColor = {0.75f, 0.75f, 0.72f, 1};
-    sun.dvDirection = {0.35f, 0.55f, -0.75f};
-    m_pEngine->AddLight(&sun);
-    m_pEngine->SetAmbientLight(0xFF6A6A6A);
-    m_pEngine->AddMeshManager();
-    m_pEngine->AddMeshManager();
-
-    if (!BuildPitch() || !LoadScenery() || !LoadPlayers())
+    if (!StartMatch() || !LoadPlayers())
         return false;
-
-    m_pEngine->SetNumberOfCameras(1);
-    const float target[3] = {5000, 3300, 0};
-    CCamera* pCamera = m_pEngine->GetCamera(0);
-    pCamera->SetupOrbit(7600, kPi, 0.44f, target, 7, 400, 40000);
-    pCamera->m_ucMode = 200;  // a still viewpoint
-    return true;
-}
-
-bool SceneView::BuildPitch()
-{
-    CTextureManager* pTextures = m_pEngine->GetTextureManager();
-    const uint16_t wGrass = pTextures->LoadTexture("NewGrass.bmp", 0, nullptr);
-    const uint16_t wMarkings = pTextures->LoadTexture("MarkingsNormal.bmp", 0, nullptr);
-    if (wGrass == NO_TEXTURE || wMarkings == NO_TEXTURE)
-        return Fail("the pitch textures NewGrass.bmp and MarkingsNormal.bmp cannot be read");
-    D3DMATERIAL ground{};
-    ground.dwSize = sizeof ground;
-    ground.diffuse = {1, 1, 1, 1};
-    ground.ambient = {1, 1, 1, 1};
-    const uint16_t wMaterial = m_pEngine->AddMaterial(&ground);
-    CMeshBuilder* pBuilder = m_pEngine->GetMeshBuilder();
-    pBuilder->AddMesh();
-    pBuilder->SetTexture(wGrass);
-    pBuilder->SetMaterial(wMaterial);
-    // Stripes across the pitch, one light and one dark every 10 metres.
-    pBuilder->AddTexturedRectangle(-650, -500, 0, 10650, 8000, 0, 11.3f, 8.5f, 1);
-    pBuilder->AddMesh();
-    pBuilder->SetTexture(wMarkings);
-    pBuilder->SetMaterial(wMaterial);
-    // The markings lie a little above the grass, clear of the depth buffer's steps.
-    const float z = 8, w = 18;
-    pBuilder->AddStrip(0, 0, z, 10000, 0, z, w, 1);
-    pBuilder->AddStrip(0, 7500, z, 10000, 7500, z, w, 1);
-    pBuilder->AddStrip(0, 0, z, 0, 7500, z, w, 1);
-    pBuilder->AddStrip(10000, 0, z, 10000, 7500, z, w, 1);
-    pBuilder->AddStrip(5000, 0, z, 5000, 7500, z, w, 1);
-    pBuilder->AddRingQuadrants(5000, 3750, z, 864, 876, 15);
-    pBuilder->AddDisc(5000, 3750, z, 20);
-    for (int end = 0; end < 2; ++end) {
-        const float line = end ? 10000.0f : 0.0f, inward = end ? -1.0f : 1.0f;
-        const float box = line + inward * 1570, six = line + inward * 525, spot = line + inward * 1045;
-        pBuilder->AddStrip(line, 1830, z, box, 1830, z, w, 1);
-        pBuilder->AddStrip(line, 5670, z, box, 5670, z, w, 1);
-        pBuilder->AddStrip(box, 1830, z, box, 5670, z, w, 1);
-        pBuilder->AddStrip(line, 2880, z, six, 2880, z, w, 1);
-        pBuilder->AddStrip(line, 4620, z, six, 4620, z, w, 1);
-        pBuilder->AddStrip(six, 2880, z, six, 4620, z, w, 1);
-        pBuilder->AddDisc(spot, 3750, z, 18);
-        pBuilder->AddClippedRing(spot, 3750, z, 864, 876, box);
-    }
-    pBuilder->AddToMeshManager(kSceneLayer);
-    return true;
-}
-
-CModel* SceneView::AddModel(const std::string& name, float x, float y, float heading)
-{
-    const uint16_t wObject = m_pEngine->GetObjectData()->Load(("MatchMeshes\\" + name).c_str(), 1);
-    if (wObject == OBJECT_NOT_FOUND) {
-        Fail("MatchMeshes\\" + name + " cannot be loaded");
-        return nullptr;
-    }
-    m_Models.push_back(std::make_unique<CModel>(*m_pEngine->GetObjectData(), wObject, 0));
-    CModel* pModel = m_Models.back().get();
-    pModel->SetPositionAndHeading(x, y, heading);
-    pModel->AddToMeshManager(kSceneLayer);
-    return pModel;
-}
-
-CModel* SceneView::AddPlacedModel(const std::string& name, float scale, float turn, float x, float y, float z)
-{
-    CModel* pModel = AddModel(name, x, y, 0);
-    if (pModel)
-        pModel->SetWorldMatrix(SceneryMatrix(scale, turn, x, y, z));
-    return pModel;
-}
-
-bool SceneView::LoadScenery()
-{
-    if (m_Options.sky) {
-        CModel* pDome = AddPlacedModel("Dome.x", 60, 0, 5000, 3750, -1000);
-        CModel* pSkyline = AddPlacedModel("Cityscape_Day.x", 80, 0, 5000, 3750, 0);
-        if (!pDome || !pSkyline)
-            return false;
-        // Drawn first, behind everything, without fog.
-        for (CModel* pModel : {pDome, pSkyline}) {
-            pModel->RemoveFromMeshManager(kSceneLayer);
-            for (uint8_t m = 0; m < pModel->GetMeshCount(); ++m) {
-                ITEMMESHINFORMATION* pMesh = nullptr;
-                pModel->GetMesh(m, &pMesh);
-                pMesh->drawFlags |= D3DDP_DONOTLIGHT;
-                pMesh->flags |= MESH_NO_ZENABLE | MESH_NO_FOG;
-                pMesh->drawOrderKey = pModel == pDome ? 0 : 1;
-            }
-            pModel->AddToMeshManager(kSkyLayer);
-        }
-    }
-    if (!m_Options.stands)
+    if (options.camera < 2) {
+        m_pEngine->m_ucCurrentCamera = static_cast<uint8_t>(options.camera);
         return true;
-    // Sides and ends with their stands (the near side without a roof, which
-    // would hide the pitch from this viewpoint), walls in the corners.
-    struct Stand {
-        const char* name;
-        const char* roof;
-        float x, y, heading;
-    };
-    const Stand stands[4] = {{"DT2NN.x", nullptr, -650, -500, 0},
-                             {"TT2SS.x", "TT2NNR.x", 10650, 8000, kPi},
-                             {"ST3EE.x", "ST3EER.x", 10650, -500, -kPi / 2},
-                             {"DT1EE.x", "DT1EER.x", -650, 8000, kPi / 2}};
-    for (const Stand& stand : stands) {
-        CModel* pModel = AddModel(stand.name, stand.x, stand.y, stand.heading);
-        if (!pModel)
-            return false;
-        if (stand.roof) {
-            pModel->RemoveFromMeshManager(kSceneLayer);
-            const uint16_t wRoof = m_pEngine->GetObjectData()->Load((std::string("MatchMeshes\\") + stand.roof).c_str(), 1);
-            if (wRoof == OBJECT_NOT_FOUND)
-                return Fail(std::string("MatchMeshes\\") + stand.roof + " cannot be loaded");
-            pModel->Merge(wRoof);
-            pModel->AddToMeshManager(kSceneLayer);
-        }
     }
-    const float corners[4][3] = {{10650, -500, 0}, {10650, 8000, -kPi / 2}, {-650, 8000, kPi}, {-650, -500, kPi / 2}};
-    for (const auto& c : corners)
-        if (!AddModel("WallNE.x", c[0], c[1], c[2]))
-            return false;
-    if (!AddPlacedModel("Net.x", 100, kPi / 2, 0, 3750, 0) || !AddPlacedModel("Net.x", 100, -kPi / 2, 10000, 3750, 0))
-        return false;
-    const float flags[4][2] = {{0, 0}, {0, 7500}, {10000, 7500}, {10000, 0}};
-    for (const auto& f : flags)
-        if (!AddPlacedModel("Flag.x", 40, 0, f[0], f[1], 0))
-            return false;
-    return AddPlacedModel("DUGOUT.x", 100, 0, 3500, -280, 2) && AddPlacedModel("DUGOUT.x", 100, 0, 7200, -280, 2);
+    // A still viewpoint in place of the orbit camera: distance, yaw, pitch, target.
+    static const float kStill[3][6] = {{11000, kPi, 0.75f, 5000, 3750, 0},
+                                       {6200, -kPi / 2, 0.38f, 1800, 3750, 0},
+                                       {9500, -2.3f, 0.5f, 3000, 2500, 0}};
+    const float* v = kStill[options.camera - 2];
+    CCamera* pCamera = m_pEngine->GetCamera(0);
+    pCamera->m_bLimitBox = false;
+    pCamera->m_pTracked = nullptr;
+    pCamera->m_pYawSource = nullptr;
+    pCamera->SetupOrbit(static_cast<int32_t>(v[0]), v[1], v[2], v + 3, 7, 400, 40000);
+    pCamera->m_ucMode = 200;  // a still viewpoint
+    m_pEngine->m_ucCurrentCamera = 0;
+    return true;
+}
+
+bool SceneView::StartMatch()
+{
+    m_pWorld = std::make_unique<CDatabaseHandler>();
+    if (!m_pWorld->AreFixedTablesLoaded())
+        return Fail("the fixed tables cannot be read (run from the runtime data tree)");
+    CDatabaseHandler::BuildAttendanceCurve();
+    CPlayerDatabase::InitialisePlayerValueTables();
+    std::string error;
+    if (!CSavedGameSet("Data/Data.bin").Load(*m_pWorld, error))
+        return Fail("the starting world cannot be read: " + error);
+    m_pWorld->SetDefaultGameSettings();
+    // The starting world holds the grounds' capacities only: a new game builds their stands.
+    if (!m_pWorld->SetUpNewGameRecords())
+        return Fail("the starting world cannot begin a game");
+    // A Saturday afternoon's match, in daylight.
+    CDate matchDay = m_pWorld->GetGameDate();
+    while (matchDay.GetDayOfWeek() != 6)
+        ++matchDay;
+    m_pWorld->SetGameDate(matchDay);
+    if (!m_pWorld->GetClubFromID(static_cast<ID_CLUB>(m_Options.club)))
+        return Fail("there is no club " + std::to_string(m_Options.club) + " in the world");
+    // Any other club will do as the visitors.
+    ID_CLUB idAway = 0;
+    for (ID_CLUB id = 1; id < 2000 && !idAway; ++id)
+        if (id != m_Options.club && m_pWorld->GetClubFromID(id))
+            idAway = id;
+    ITEMMATCHRULESINFORMATION rules;
+    const uint32_t dwSeed = 7;
+    m_pMatch = std::make_unique<CMatchEngine>();
+    m_pMatch->SetShowLineUps(false);
+    if (!idAway || !m_pMatch->StartGame(*m_pWorld, static_cast<ID_CLUB>(m_Options.club), idAway, 0, rules, 0, &dwSeed))
+        return Fail("no match can be set up at the ground of club " + std::to_string(m_Options.club));
+    m_pEngine = m_pMatch->Get3DEngine();
+    m_pMatch->Enable3DDevice();  // as the match screen does: the adverts go on the boards
+    if (!m_Options.sky) {
+        LeaveOut(m_pMatch->GetDomeModel());
+        LeaveOut(m_pMatch->GetSkylineModel());
+    }
+    if (!m_Options.stands) {
+        for (int s = 0; s < CMatchEngine::kStadiumSegments; ++s)
+            LeaveOut(m_pMatch->GetStadiumSegment(s).pModel);
+        for (int r = 0; r < CMatchEngine::kBoardRows; ++r)
+            for (uint32_t q = 0; q < m_pMatch->GetBoardRow(r)->GetQuadCount(); ++q)
+                m_pEngine->GetMeshManager(kSceneLayer)
+                    ->Remove(const_cast<ITEMMESHINFORMATION*>(m_pMatch->GetBoardRow(r)->GetQuad(q)));
+    }
+    return true;
+}
+
+void SceneView::LeaveOut(const CModel* pModel)
+{
+    if (pModel)
+        const_cast<CModel*>(pModel)->RemoveFromMeshManager(kSceneLayer);
 }
 
 uint16_t SceneView::KitTexture(const char* pszMask, uint32_t shirt, uint32_t other, uint32_t shorts, uint32_t socks)
@@ -345,7 +277,11 @@ void SceneView::Frame(uint32_t dwElapsedMs)
     }
     m_Times.animate += Since(start);
     const auto drawStart = std::chrono::steady_clock::now();
+    m_pMatch->UpdateSky();  // as the match view does each frame
     m_pEngine->Render();
+    m_dwClock += dwElapsedMs;
+    const plat::Rect view = {0, 0, m_pTarget->width(), m_pTarget->height()};
+    m_Precipitation.Draw(*m_pTarget, view, m_dwClock, false);
     m_Times.draw += Since(drawStart);
     ++m_Times.frames;
 }

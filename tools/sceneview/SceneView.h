@@ -1,10 +1,12 @@
 #pragma once
 // A match scene drawn headless for looking at and timing the renderer: the
-// pitch built in code with its textures, four stands with roofs and corner
-// walls, nets, flags, dugouts, sky dome and skyline, the ball and players
-// with kits, each playing a named animation. Runs with the runtime data tree
-// as the working folder.
+// stadium of a club's ground as a match builds it from the starting world
+// (pitch, stands and walls, boards, nets, flags, dugouts, sky and skyline),
+// the ball and players with kits, each playing a named animation, seen from
+// one of the match's cameras or a still viewpoint. Runs with the runtime data
+// tree as the working folder.
 #include "platform/Surface.h"
+#include "render3d/CPrecipitation.h"
 #include "shell/CFileManager.h"
 
 #include <cstdint>
@@ -13,8 +15,9 @@
 #include <vector>
 
 class C3DEngine;
+class CDatabaseHandler;
+class CMatchEngine;
 class CModel;
-class CMeshBuilder;
 
 namespace tools {
 
@@ -23,9 +26,17 @@ struct SceneOptions {
     int height = 480;
     int players = 22;
     std::string animation = "C5Run";
-    bool stands = true;    // stands, walls, roofs, dugouts, nets and flags
+    bool stands = true;    // the ring of stands and walls and the boards
     bool sky = true;       // dome and skyline
+    // Rain or snow over the view, as a match in that weather draws it (200
+    // particles, redrawn every 100 ms for rain and 200 ms for snow).
+    CPrecipitation::KIND weather = CPrecipitation::NONE;
+    int club = 1;          // whose ground
+    // 0 and 1 the match's orbit and tracking cameras; the still viewpoints:
+    // 2 over the near touchline, 3 behind the low-end goal, 4 from a high corner.
+    int camera = 2;
 };
+constexpr int kSceneCameras = 5;
 
 // Milliseconds spent in each part of the frames drawn so far.
 struct SceneTimes {
@@ -56,23 +67,24 @@ private:
         float startX, startY;
     };
     bool Fail(const std::string& why);
-    bool BuildPitch();
-    bool LoadScenery();
+    bool StartMatch();
+    void LeaveOut(const CModel* pModel);
     bool LoadPlayers();
-    CModel* AddModel(const std::string& name, float x, float y, float heading);
-    CModel* AddPlacedModel(const std::string& name, float scale, float turn, float x, float y, float z);
     uint16_t KitTexture(const char* pszMask, uint32_t shirt, uint32_t other, uint32_t shorts, uint32_t socks);
     void StartAnimation(Player& player);
 
     SceneOptions m_Options;
     std::unique_ptr<plat::Surface> m_pTarget;
-    std::unique_ptr<C3DEngine> m_pEngine;
-    CFileManager m_Textures;
+    std::unique_ptr<CDatabaseHandler> m_pWorld;
+    std::unique_ptr<CMatchEngine> m_pMatch;
+    C3DEngine* m_pEngine = nullptr;  // the match's
     std::vector<std::unique_ptr<CModel>> m_Models;
     std::vector<Player> m_Players;
     CModel* m_pBall = nullptr;
     uint16_t m_wPlayerObject = 0;
     uint16_t m_wAnimation = 0;
+    CPrecipitation m_Precipitation;
+    uint32_t m_dwClock = 0;
     SceneTimes m_Times;
     std::string m_error;
 };

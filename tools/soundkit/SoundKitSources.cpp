@@ -1,5 +1,6 @@
 #include "tools/soundkit/SoundKitSources.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -43,28 +44,63 @@ bool safeFileName(const std::string& file, std::string& reason)
 
 }  // namespace
 
+namespace {
+
+// "file kind milliseconds key=value..." from the words of a line.
+bool parseEffect(std::istringstream& words, EffectSource& effect, std::string& reason)
+{
+    long milliseconds = 0;
+    if (!(words >> effect.file >> effect.kind >> milliseconds) || milliseconds <= 0 || milliseconds > 20000) {
+        reason = "expected: file kind milliseconds (1 to 20000) settings...";
+        return false;
+    }
+    if (!safeFileName(effect.file, reason))
+        return false;
+    effect.milliseconds = static_cast<uint32_t>(milliseconds);
+    for (std::string setting; words >> setting;) {
+        const size_t equals = setting.find('=');
+        if (equals == std::string::npos || equals == 0) {
+            reason = "setting '" + setting + "' is not key=value";
+            return false;
+        }
+        effect.settings[setting.substr(0, equals)] = setting.substr(equals + 1);
+    }
+    return true;
+}
+
+}  // namespace
+
 bool readEffects(const std::string& path, std::vector<EffectSource>& effects, std::string& error)
 {
     return forEachLine(path, error, [&](const std::string& line, std::string& reason) {
         std::istringstream words(line);
         EffectSource effect;
-        long milliseconds = 0;
-        if (!(words >> effect.file >> effect.kind >> milliseconds) || milliseconds <= 0 || milliseconds > 20000) {
-            reason = "expected: file kind milliseconds (1 to 20000) settings...";
+        if (!parseEffect(words, effect, reason))
             return false;
-        }
-        if (!safeFileName(effect.file, reason))
-            return false;
-        effect.milliseconds = static_cast<uint32_t>(milliseconds);
-        for (std::string setting; words >> setting;) {
-            const size_t equals = setting.find('=');
-            if (equals == std::string::npos || equals == 0) {
-                reason = "setting '" + setting + "' is not key=value";
-                return false;
-            }
-            effect.settings[setting.substr(0, equals)] = setting.substr(equals + 1);
-        }
         effects.push_back(effect);
+        return true;
+    });
+}
+
+bool readCrowd(const std::string& path, std::vector<CrowdSource>& sounds, std::string& error)
+{
+    return forEachLine(path, error, [&](const std::string& line, std::string& reason) {
+        std::istringstream words(line);
+        CrowdSource sound;
+        words >> sound.category;
+        const bool upper = std::all_of(sound.category.begin(), sound.category.end(),
+                                       [](char c) { return c >= 'A' && c <= 'Z'; });
+        if (sound.category.empty() || (sound.category != "-" && !upper)) {
+            reason = "expected: CATEGORY (capitals, or - for none) file kind milliseconds settings...";
+            return false;
+        }
+        if (!parseEffect(words, sound.effect, reason))
+            return false;
+        if (sound.effect.file.find_first_of("\\/. ") != std::string::npos || sound.effect.file.size() > 45) {
+            reason = "'" + sound.effect.file + "' is not a sample name of at most 45 characters without .wav";
+            return false;
+        }
+        sounds.push_back(sound);
         return true;
     });
 }

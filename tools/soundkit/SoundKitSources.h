@@ -15,6 +15,13 @@ struct EffectSource {
     SynthSettings settings;
 };
 
+// A crowd sound: its category as the crowd list names it ("-" for none) and
+// the sample, whose file is the name in the archive without ".wav".
+struct CrowdSource {
+    std::string category;
+    EffectSource effect;
+};
+
 struct SpeechSource {
     std::string file;
     std::string words;
@@ -28,6 +35,7 @@ struct SpeechSet {
 
 // Each reader gives false with "file:line: reason" for a line it cannot use.
 bool readEffects(const std::string& path, std::vector<EffectSource>& effects, std::string& error);
+bool readCrowd(const std::string& path, std::vector<CrowdSource>& sounds, std::string& error);
 bool readMusic(const std::string& path, std::vector<Piece>& pieces, std::string& error);
 bool readSpeech(const std::string& path, const std::string& language, SpeechSet& speech, std::string& error);
 

@@ -12,27 +12,42 @@
 
 namespace tools {
 
-bool writeWave(const Pcm& pcm, const std::string& path, std::string& error)
+void encodeWave(const Pcm& pcm, std::vector<uint8_t>& bytes)
 {
     const uint32_t dataBytes = static_cast<uint32_t>(pcm.samples.size() * 2);
     const uint16_t blockAlign = static_cast<uint16_t>(pcm.channels * 2);
+    bytes.clear();
+    bytes.reserve(44 + dataBytes);
+    auto text = [&](const char* four) { bytes.insert(bytes.end(), four, four + 4); };
+    auto u16 = [&](uint32_t v) {
+        bytes.push_back(static_cast<uint8_t>(v & 0xFF));
+        bytes.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
+    };
+    auto u32 = [&](uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); };
+    text("RIFF");
+    u32(4 + 8 + 16 + 8 + dataBytes);
+    text("WAVE");
+    text("fmt ");
+    u32(16);
+    u16(1);
+    u16(pcm.channels);
+    u32(pcm.rate);
+    u32(pcm.rate * blockAlign);
+    u16(blockAlign);
+    u16(16);
+    text("data");
+    u32(dataBytes);
+    for (int16_t sample : pcm.samples)
+        u16(static_cast<uint16_t>(sample));
+}
+
+bool writeWave(const Pcm& pcm, const std::string& path, std::string& error)
+{
+    std::vector<uint8_t> bytes;
+    encodeWave(pcm, bytes);
     const bool ok = plat::writeFileSafely(path, [&](FILE* file) {
         CBinaryWriter out(file);
-        out.WriteBytes("RIFF", 4);
-        out.WriteU32(4 + 8 + 16 + 8 + dataBytes);
-        out.WriteBytes("WAVE", 4);
-        out.WriteBytes("fmt ", 4);
-        out.WriteU32(16);
-        out.WriteU16(1);
-        out.WriteU16(pcm.channels);
-        out.WriteU32(pcm.rate);
-        out.WriteU32(pcm.rate * blockAlign);
-        out.WriteU16(blockAlign);
-        out.WriteU16(16);
-        out.WriteBytes("data", 4);
-        out.WriteU32(dataBytes);
-        for (int16_t sample : pcm.samples)
-            out.WriteI16(sample);
+        out.WriteBytes(bytes.data(), bytes.size());
         return !out.Failed();
     });
     if (!ok)

@@ -14,6 +14,8 @@ struct Pcm {
     std::vector<int16_t> samples;
 };
 
+// The bytes of a 16-bit PCM wave file.
+void encodeWave(const Pcm& pcm, std::vector<uint8_t>& bytes);
 bool writeWave(const Pcm& pcm, const std::string& path, std::string& error);
 bool writeOggVorbis(const Pcm& pcm, const std::string& path, std::string& error);
 // Reads a 16-bit PCM wave file (as espeak-ng writes them).

@@ -147,7 +147,26 @@ bool synthesiseEffect(const std::string& kind, uint32_t milliseconds, const Synt
         }
         return true;
     }
-    error = "unknown kind of sound '" + kind + "' (click, chime or crowd)";
+    if (kind == "whistle") {
+        // A pea whistle: a high tone with the pea's fast warble, blown in and
+        // cut off sharply.
+        double pitch = 0, warble = 0;
+        if (!number(settings, "pitch", 2900, 500, 8000, pitch, error) ||
+            !number(settings, "warble", 28, 0, 100, warble, error))
+            return false;
+        double phase = 0;
+        for (size_t i = 0; i < count; ++i) {
+            const double t = static_cast<double>(i) / kRate;
+            const double rest = static_cast<double>(count - i) / kRate;
+            const double envelope = std::min({1.0, t * 60.0, rest * 80.0});
+            const double pea = 0.5 + 0.5 * std::sin(2 * kPi * warble * t);
+            phase += 2 * kPi * pitch * (1.0 + 0.02 * pea) / kRate;
+            const double v = std::sin(phase) * (0.75 + 0.25 * pea) + 0.05 * noise.next();
+            out.samples[i] = clip(level * envelope * v);
+        }
+        return true;
+    }
+    error = "unknown kind of sound '" + kind + "' (click, chime, crowd or whistle)";
     return false;
 }
 

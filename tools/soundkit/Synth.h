@@ -1,6 +1,6 @@
 #pragma once
 // The sounds of the kit, synthesised from a few numbers: a button click, a
-// chime of notes, a crowd's groan from shaped noise, and music from note
+// chime of notes, a crowd's groan from shaped noise, a referee's whistle, and music from note
 // lists. Everything is deterministic: the same source gives the same samples.
 #include "tools/soundkit/SoundWriters.h"
 

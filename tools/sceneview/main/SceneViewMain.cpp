@@ -1,6 +1,8 @@
 // sceneview --out FILE.png [--width W] [--height H] [--players N]
-//           [--animation NAME] [--frames N]
-// Draws the match scene headless (run from the runtime data tree) and writes
+//           [--animation NAME] [--frames N] [--weather rain|snow]
+//           [--club ID] [--camera N]
+// Draws the match scene at a club's ground headless (run from the runtime
+// data tree) and writes
 // the last frame as a PNG picture; with --frames it draws N frames of 42 ms
 // and ends with a line "fps F".
 #include "platform/PngWriter.h"
@@ -18,7 +20,7 @@ int Usage()
 {
     std::fprintf(stderr,
                  "usage: sceneview --out FILE.png [--width W] [--height H] [--players N] [--animation NAME] "
-                 "[--frames N]\n");
+                 "[--frames N] [--weather rain|snow] [--club ID] [--camera 0-4]\n");
     return 2;
 }
 
@@ -57,6 +59,16 @@ int main(int argc, char** argv)
             options.animation = value;
         else if (arg == "--frames")
             bGood = Number(value, 1, 1000000, &frames);
+        else if (arg == "--weather" && std::strcmp(value, "rain") == 0)
+            options.weather = CPrecipitation::RAIN;
+        else if (arg == "--weather" && std::strcmp(value, "snow") == 0)
+            options.weather = CPrecipitation::SNOW;
+        else if (arg == "--weather")
+            bGood = false;
+        else if (arg == "--club")
+            bGood = Number(value, 1, 65535, &options.club);
+        else if (arg == "--camera")
+            bGood = Number(value, 0, tools::kSceneCameras - 1, &options.camera);
         else
             return Usage();
         if (!bGood) {

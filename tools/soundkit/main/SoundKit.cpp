@@ -1,7 +1,11 @@
 // soundkit GAME_DIR SOURCE_DIR: makes every sound of the game from the
 // sources in SOURCE_DIR (data/sounds): the interface effects into
-// Sounds\FX, the music pieces into Music as OGG Vorbis, and each language's
-// spoken samples into Sounds\<language>, spoken by espeak-ng.
+// Sounds\FX, the crowd of the match into the archive Sounds\CrowdSounds.bfs
+// with its list Data\Tables\CrowdSounds.frm, the music pieces into Music as
+// OGG Vorbis, and each language's spoken samples into Sounds\<language>
+// (the match commentary's into the archives named before the backslash),
+// spoken by espeak-ng.
+#include "tools/gfxkit/BfsWriter.h"
 #include "tools/soundkit/SoundKitSources.h"
 #include "tools/soundkit/SoundWriters.h"
 #include "tools/soundkit/Synth.h"
@@ -9,6 +13,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -52,6 +58,60 @@ bool speak(const std::string& voice, const std::string& words, const std::string
     return true;
 }
 
+// The crowd's waves packed into one archive, and the list that files them
+// under their categories in the order they first appear.
+bool makeCrowd(const fs::path& game, const std::vector<tools::CrowdSource>& sounds, std::string& error)
+{
+    std::vector<tools::BfsMember> members;
+    std::vector<std::string> order;
+    std::map<std::string, std::vector<std::string>> categories;
+    for (const tools::CrowdSource& sound : sounds) {
+        tools::Pcm pcm;
+        if (!tools::synthesiseEffect(sound.effect.kind, sound.effect.milliseconds, sound.effect.settings, pcm,
+                                     error)) {
+            error = sound.effect.file + ": " + error;
+            return false;
+        }
+        tools::BfsMember member{sound.effect.file + ".wav", {}};
+        tools::encodeWave(pcm, member.bytes);
+        members.push_back(std::move(member));
+        if (sound.category == "-")
+            continue;
+        if (!categories.count(sound.category))
+            order.push_back(sound.category);
+        categories[sound.category].push_back(sound.effect.file);
+        if (categories[sound.category].size() > 99) {
+            error = sound.category + ": more than 99 samples";
+            return false;
+        }
+    }
+    fs::create_directories(game / "Sounds");
+    fs::create_directories(game / "Data" / "Tables");
+    if (!tools::writeBfs(members, (game / "Sounds" / "CrowdSounds.bfs").string(), error))
+        return false;
+    std::ofstream list(game / "Data" / "Tables" / "CrowdSounds.frm", std::ios::binary);
+    list << order.size() << "\n";
+    for (const std::string& category : order) {
+        list << category << " " << categories[category].size() << "\n";
+        for (const std::string& name : categories[category])
+            list << name << "\n";
+    }
+    if (!list.flush()) {
+        error = "cannot write the crowd list";
+        return false;
+    }
+    return true;
+}
+
+// Speaks the words into a 16-bit PCM sample through a scratch file.
+bool speakSample(const std::string& voice, const std::string& words, const fs::path& scratch, tools::Pcm& pcm,
+                 std::string& error)
+{
+    const bool ok = speak(voice, words, scratch.string(), error) && tools::readWave(scratch.string(), pcm, error);
+    fs::remove(scratch);
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -74,6 +134,10 @@ int main(int argc, char** argv)
         if (!tools::writeWave(pcm, out.string(), error))
             return fail(error);
     }
+
+    std::vector<tools::CrowdSource> crowd;
+    if (!tools::readCrowd((source / "Crowd.snd").string(), crowd, error) || !makeCrowd(game, crowd, error))
+        return fail(error);
 
     std::vector<tools::Piece> pieces;
     if (!tools::readMusic((source / "Music.snd").string(), pieces, error))
@@ -99,15 +163,36 @@ int main(int argc, char** argv)
             return fail((folder / "Speech.snd").string() + ": no voice line");
         const fs::path outFolder = game / "Sounds" / speech.language;
         fs::create_directories(outFolder);
-        const std::string spoken = (outFolder / ".spoken.wav").string();
+        const fs::path spoken = outFolder / ".spoken.wav";
         for (const tools::SpeechSource& sample : speech.samples) {
             tools::Pcm pcm;
-            const bool ok = speak(speech.voice, sample.words, spoken, error) && tools::readWave(spoken, pcm, error) &&
-                            tools::writeWave(pcm, (outFolder / sample.file).string(), error);
-            fs::remove(spoken);
-            if (!ok)
+            if (!speakSample(speech.voice, sample.words, spoken, pcm, error) ||
+                !tools::writeWave(pcm, (outFolder / sample.file).string(), error))
                 return fail(sample.file + ": " + error);
         }
+        // The commentary's samples go into archives: "comment1\Goal.wav" is
+        // the member Goal.wav of comment1.bfs.
+        const fs::path commentary = folder / "Commentary.snd";
+        if (!fs::exists(commentary))
+            continue;
+        tools::SpeechSet lines;
+        if (!tools::readSpeech(commentary.string(), folder.filename().string(), lines, error))
+            return fail(error);
+        std::map<std::string, std::vector<tools::BfsMember>> archives;
+        for (const tools::SpeechSource& sample : lines.samples) {
+            const size_t slash = sample.file.find('\\');
+            if (slash == std::string::npos || slash == 0 || slash + 1 == sample.file.size())
+                return fail(commentary.string() + ": " + sample.file + " is not archive\\member.wav");
+            tools::Pcm pcm;
+            tools::BfsMember member{sample.file.substr(slash + 1), {}};
+            if (!speakSample(lines.voice.empty() ? speech.voice : lines.voice, sample.words, spoken, pcm, error))
+                return fail(sample.file + ": " + error);
+            tools::encodeWave(pcm, member.bytes);
+            archives[sample.file.substr(0, slash)].push_back(std::move(member));
+        }
+        for (const auto& [name, members] : archives)
+            if (!tools::writeBfs(members, (outFolder / (name + ".bfs")).string(), error))
+                return fail(error);
     }
     return 0;
 }
