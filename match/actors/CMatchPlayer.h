@@ -361,6 +361,15 @@ public:
     void UpdateTackle();
     bool ResolveTackle(bool bFlag);
     void UpdateWhileBusy() override;
+    // Once his animation is over: a tackle that never reached its man failed.
+    void PreUpdate() override;
+    // The kick safety above which a kick of this aim is taken, by the zone
+    // he stands in and the pressure on the ball (101 for no kick at all).
+    int GetKickTriggerRating(uint8_t byAim, uint8_t byPressure) const;
+    // Whether the kick he chose may go now: safe enough for the moment, or
+    // held long enough that it must.
+    bool IsKickAllowed() const;
+    bool IsReadyToKick() override;
     // A loose ball: whether he touches it in this tick (how far along its
     // last movement), then he takes it or it glances off him.
     bool CanReachLooseBall(int32_t* pnDistance) const;

@@ -15,7 +15,7 @@ protected:
     // the pitch walks to where his decision sends him (those seeking space
     // keep near their place), the ball stays at its holder's feet, a
     // challenger goes in when near enough, and the holder strikes the ball
-    // once his decision is a kick safe enough or he has held it three seconds.
+    // once the kick he chose may go.
     void OpenPlayTick()
     {
         m_pBall->Update(MATCH_TICK_MS, m_Engine.GetEngineClock() + MATCH_TICK_MS);
@@ -59,22 +59,22 @@ protected:
     }
 
     // A challenger close to the man on the ball goes in now and then, when
-    // his roll and his angle let him; a tackle resolves once he reaches him.
+    // his roll and his angle let him: the lunge carries him to his man and
+    // the tackle resolves there (one that does not is over with the lunge).
     void Challenge(CMatchPlayer& p)
     {
         CMatchPlayer* pMan = p.GetDecisionPartner();
-        if (p.GetAction() == ACTION_TACKLING) {
-            p.UpdateWhileBusy();
-            m_nTackles += p.GetAction() != ACTION_TACKLING;
-            return;
-        }
         if (p.GetDecision() != DECISION_TACKLE || !pMan || m_pBall->GetHolder() != pMan ||
             p.GetPosition().SquaredDistance2D(pMan->GetPosition()) > 300 * 300 || plat::rand() % 10 != 0)
             return;
         bool bGoesIn = false;
         p.RollTackle(*pMan, &bGoesIn);
-        if (bGoesIn && p.CanTackle())
-            p.SetAction(ACTION_TACKLING);
+        if (!bGoesIn || !p.CanTackle())
+            return;
+        p.SetPosition(pMan->GetPosition());
+        p.SetAction(ACTION_TACKLING);
+        p.UpdateWhileBusy();
+        m_nTackles += p.GetAction() != ACTION_TACKLING;
     }
 
     void Strike()
@@ -90,8 +90,7 @@ protected:
             ++m_anPossessions[p->GetClub() == m_pHome ? 0 : 1];
         }
         const uint8_t d = p->GetDecision();
-        const uint32_t dwHeld = m_Engine.GetMatchTime() - m_dwHeldSince;
-        if (!IsKick(d) || (p->GetKickSafety() < 75 && dwHeld < 3000))
+        if (!IsKick(d) || !p->IsKickAllowed())
             return;
         ++m_anKicks[d];
         p->KickBall();
@@ -132,6 +131,12 @@ TEST_F(OpenPlayFootballTest, FootballersPassShootAndScoreOverWholeMatches)
         EXPECT_GT(m_anKicks[DECISION_SHOOT], 0) << "seed " << dwSeed;
         EXPECT_GT(m_anPossessions[0], 20) << "seed " << dwSeed;
         EXPECT_GT(m_anPossessions[1], 20) << "seed " << dwSeed;
+        uint8_t abyShots[2], abyFouls[2], abyBookings[2];
+        m_Engine.GetShots(abyShots[0], abyShots[1]);
+        m_Engine.GetFouls(abyFouls[0], abyFouls[1]);
+        m_Engine.GetBookings(abyBookings[0], abyBookings[1]);
+        std::printf("  possession %d%%, shots %d/%d, fouls %d/%d, bookings %d/%d\n", m_Engine.GetPossessionPercent(),
+                    abyShots[0], abyShots[1], abyFouls[0], abyFouls[1], abyBookings[0], abyBookings[1]);
         m_Engine.EndGame();
     }
     EXPECT_GT(nGoals, 0) << "no goal in three matches";
