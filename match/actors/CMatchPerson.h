@@ -98,6 +98,7 @@ public:
     // at the position and facing; a failure is logged and leaves no model.
     void SetupModel(uint16_t wModelIndex);
     const CModel* GetModel() const { return m_pModel.get(); }
+    CModel* GetModel() { return m_pModel.get(); }
 
     // Per tick: the decision step (after the ball and club work of the tick).
     void Update();

@@ -23,7 +23,6 @@ namespace tools {
 namespace {
 
 constexpr float kPi = 3.14159265f;
-constexpr uint8_t kSceneLayer = 0;  // the match's one draw list
 constexpr uint32_t kSkyColour = 0xFF9DB8DE;
 
 double Since(std::chrono::steady_clock::time_point start)
@@ -154,10 +153,14 @@ bool SceneView::StartMatch()
         if (id != m_Options.club && m_pWorld->GetClubFromID(id))
             idAway = id;
     ITEMMATCHRULESINFORMATION rules;
-    const uint32_t dwSeed = 7;
+    if (m_Options.match)
+        rules.abyRules[2] = 5;
+    const uint32_t dwSeed = m_Options.seed;
     m_pMatch = std::make_unique<CMatchEngine>();
     m_pMatch->SetShowLineUps(false);
-    if (!idAway || !m_pMatch->StartGame(*m_pWorld, static_cast<ID_CLUB>(m_Options.club), idAway, 0, rules, 0, &dwSeed))
+    const uint8_t byMatchType = m_Options.match ? 1 : 0;
+    if (!idAway ||
+        !m_pMatch->StartGame(*m_pWorld, static_cast<ID_CLUB>(m_Options.club), idAway, byMatchType, rules, 0, &dwSeed))
         return Fail("no match can be set up at the ground of club " + std::to_string(m_Options.club));
     m_pEngine = m_pMatch->Get3DEngine();
     m_pMatch->Enable3DDevice();  // as the match screen does: the adverts go on the boards
@@ -194,6 +197,12 @@ uint16_t SceneView::KitTexture(const char* pszMask, uint32_t shirt, uint32_t oth
     AddEntry(record, 0, 2, kBootsReference, 0x101010);
     AddEntry(record, 92, 15, kSocksReference, socks);
     return m_pEngine->GetTextureManager()->LoadTexture(pszMask, 1, &record);
+}
+
+void SceneView::PlaceBall(float x, float y, float z)
+{
+    if (m_pBall)
+        m_pBall->SetWorldMatrix(SceneryMatrix(1, 0, x, y, z + 13));
 }
 
 void SceneView::StartAnimation(Player& player)

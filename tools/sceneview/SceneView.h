@@ -35,6 +35,10 @@ struct SceneOptions {
     // 0 and 1 the match's orbit and tracking cameras; the still viewpoints:
     // 2 over the near touchline, 3 behind the low-end goal, 4 from a high corner.
     int camera = 2;
+    // A match to be played in the scene (its own people take the pitch):
+    // a league match with the clubs' own sheets, from this seed.
+    bool match = false;
+    uint32_t seed = 7;
 };
 constexpr int kSceneCameras = 5;
 
@@ -47,6 +51,9 @@ struct SceneTimes {
 
 class SceneView {
 public:
+    // The match's one draw list: pitch, scenery and people.
+    static constexpr uint8_t kSceneLayer = 0;
+
     SceneView();
     ~SceneView();
     SceneView(const SceneView&) = delete;
@@ -58,6 +65,12 @@ public:
     // Advances every player by the elapsed time and draws one frame.
     void Frame(uint32_t dwElapsedMs);
     const plat::Surface& GetTarget() const { return *m_pTarget; }
+    plat::Surface& GetTarget() { return *m_pTarget; }
+    C3DEngine* GetEngine() const { return m_pEngine; }
+    CMatchEngine* GetMatch() const { return m_pMatch.get(); }
+    // A kit texture from a mask with the shirt, second, shorts and socks colours.
+    uint16_t KitTexture(const char* pszMask, uint32_t shirt, uint32_t other, uint32_t shorts, uint32_t socks);
+    void PlaceBall(float x, float y, float z);
     const SceneTimes& GetTimes() const { return m_Times; }
     const std::string& GetError() const { return m_error; }
 
@@ -70,7 +83,6 @@ private:
     bool StartMatch();
     void LeaveOut(const CModel* pModel);
     bool LoadPlayers();
-    uint16_t KitTexture(const char* pszMask, uint32_t shirt, uint32_t other, uint32_t shorts, uint32_t socks);
     void StartAnimation(Player& player);
 
     SceneOptions m_Options;
