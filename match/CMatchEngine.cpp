@@ -19,6 +19,7 @@
 #include "render3d/CModel.h"
 #include "season/CHoardingsManager.h"
 #include "shell/CFileManager.h"
+#include "xframework/CXSurface.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
 
@@ -233,6 +234,7 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     m_pMatchReferee = std::make_unique<CMatchReferee>(*this, m_MatchRules);
     SetOfficials(m_pMatchReferee.get(), &m_pMatchReferee->GetAssistant(0), &m_pMatchReferee->GetAssistant(1),
                  m_pPhysio);
+    SetupPolygonPlayers();
     m_bSoundOn = true;
     m_bPaused = false;
 
@@ -524,6 +526,7 @@ int CMatchEngine::Enable3DDevice()
     if (m_p3DEngine)
         m_p3DEngine->RestoreDevice();
     ApplyHoardingTextures();
+    LoadOverlayBitmaps();
     m_dwRealElapsed = 0;
     m_dwTickAccumulator = 0;
     m_dwLastRealTime = plat::milliseconds();
@@ -536,6 +539,7 @@ int CMatchEngine::Enable3DDevice()
 int CMatchEngine::Disable3DDevice()
 {
     DebugLog(0, "[CMatchEngine::Disable3DDevice] Start");
+    FreeOverlayBitmaps();
     if (m_p3DEngine)
         m_p3DEngine->ReleaseDevice();
     DebugLog(0, "[CMatchEngine::Disable3DDevice] End");

@@ -33,6 +33,7 @@ class CDate;
 class CFileManager;
 class CHoardingsManager;
 class CModel;
+class CXSurface;
 class CMatchAssistantReferee;
 class CMatchBall;
 class CMatchClub;
@@ -190,6 +191,21 @@ public:
     static bool MakeFog(uint8_t byCameraMode, const MATCHWEATHER& weather, FOG& fog);
     void UpdateFog();
     C3DEngine* Get3DEngine() const { return m_p3DEngine.get(); }
+    // Player models and kits (CMatchEnginePlayerModels.cpp): with a 3-D
+    // view, the persons' meshes with their levels of detail, a model for
+    // every person and his kit texture, a player's with his number on it.
+    void SetupPolygonPlayers();
+    uint16_t ApplyShirtNumber(const CMatchPlayer& player, uint16_t wTexture);
+    // The 2-D pictures over the view (CMatchEngineOverlayBitmaps.cpp), made
+    // from the bitmap archive each time the device is enabled and freed when
+    // it is disabled; a picture the archive lacks is an empty surface. The
+    // weather icon is rain or snow by the weather category, else none.
+    enum : int { OVERLAY_RADAR_PITCH, OVERLAY_RADAR_PITCH_BACK, OVERLAY_FULL_PITCH, OVERLAY_SCORE_BAR,
+                 OVERLAY_EVENT_BOX, OVERLAY_PENALTIES, OVERLAY_COUNT };
+    void LoadOverlayBitmaps();
+    void FreeOverlayBitmaps();
+    CXSurface* GetOverlayBitmap(int nWhich) const;
+    CXSurface* GetWeatherIcon() const { return m_pWeatherIcon.get(); }
     uint8_t GetCameraMode() const { return m_byCameraMode; }
     void SetCameraMode(uint8_t byMode) { m_byCameraMode = byMode; }
     const FOG& GetFog() const { return m_Fog; }
@@ -614,6 +630,8 @@ private:
     std::unique_ptr<CSoundManager> m_pCrowdSoundManager;
     std::unique_ptr<CSoundManager> m_pCommentarySoundManager;
     std::unique_ptr<C3DEngine> m_p3DEngine;
+    std::unique_ptr<CXSurface> m_apOverlay[OVERLAY_COUNT];
+    std::unique_ptr<CXSurface> m_pWeatherIcon;
     uint8_t m_byCameraMode = CAMERA_NO_3D;
     FOG m_Fog;
     float m_fAspectRatio = 0.75f;

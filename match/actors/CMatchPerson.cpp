@@ -276,6 +276,13 @@ const PERSONREPLAYRECORD* CMatchPerson::EndReplay()
     return m_pReplayRing ? m_pReplayRing->GetLatest()->pRecord : nullptr;
 }
 
+void CMatchPerson::SetKitTexture(uint16_t wTexture)
+{
+    m_wKitTexture = wTexture;
+    if (m_pModel)
+        m_pModel->SetMeshTexture(wTexture);
+}
+
 void CMatchPerson::SetupModel(uint16_t wModelIndex)
 {
     m_pModel.reset();

@@ -7,9 +7,6 @@
 #include "platform/Clock.h"
 #include "platform/DeviceContext.h"
 #include "render3d/C3DEngine.h"
-#include "render3d/CModel.h"
-#include "render3d/CObjectData.h"
-#include "render3d/RendererModules.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -64,43 +61,14 @@ bool MatchView::Setup(const MatchViewOptions& options)
 
 bool MatchView::DressPeople()
 {
-    // The people's models join the scene's draw lists.
-    g_p3DEngine = m_Scene.GetEngine();
-    CObjectData* pObjects = m_Scene.GetEngine()->GetObjectData();
-    const uint16_t wMesh = pObjects->LoadSkinned("MatchMeshes\\PlayerX1.x", 15);
-    if (wMesh == OBJECT_NOT_FOUND)
-        return Fail("MatchMeshes\\PlayerX1.x cannot be loaded");
-    CMatchPerson::LoadAnimations(*pObjects, wMesh, "MatchMeshes\\");
-    auto dress = [&](CMatchPerson* p, uint16_t wKit) {
-        p->SetupModel(wMesh);
-        CModel* pModel = p->GetModel();
-        if (!pModel)
-            return false;
-        pModel->RemoveFromMeshManager(0);
-        pModel->SetMeshTexture(wKit);
-        pModel->AddToMeshManager(SceneView::kSceneLayer);
-        return true;
-    };
-    const uint16_t wKeeperKit = m_Scene.KitTexture("Master_Mask.bmp", CMatchClub::kGoalkeeperColour,
-                                                   CMatchClub::kGoalkeeperColour, 0x141414,
-                                                   CMatchClub::kGoalkeeperColour);
-    for (CMatchClub* pClub : {m_pEngine->GetHomeClub(), m_pEngine->GetAwayClub()}) {
-        const uint32_t dwKit = pClub->GetKitColour();
-        const uint16_t wKit = m_Scene.KitTexture("Master_Mask.bmp", dwKit, 0xF0F0F0, 0xF0F0F0, dwKit);
-        for (int i = 0; i < pClub->GetSquadCount(); ++i)
-            if (CMatchPlayer* p = pClub->GetSlot(i); p && !dress(p, p->GetSquadPosition() == 0 ? wKeeperKit : wKit))
-                return Fail("a footballer's model cannot be made");
-    }
-    const uint16_t wOfficials = m_Scene.KitTexture("Master_Mask.bmp", kOfficialsColour, kOfficialsColour,
-                                                   kOfficialsColour, kOfficialsColour);
+    // The match dressed its people in their kits; the officials show on the
+    // radar in the referee's black.
     CMatchReferee* pReferee = m_pEngine->GetReferee();
+    if (!pReferee || !pReferee->GetModel())
+        return Fail("the match's people have no models (MatchMeshes\\ cannot be read)");
     for (CMatchPerson* p : {static_cast<CMatchPerson*>(pReferee), static_cast<CMatchPerson*>(&pReferee->GetAssistant(0)),
                             static_cast<CMatchPerson*>(&pReferee->GetAssistant(1))})
-    {
-        if (!dress(p, wOfficials))
-            return Fail("an official's model cannot be made");
-        p->SetColour(kOfficialsColour);  // on the radar as on the pitch
-    }
+        p->SetColour(kOfficialsColour);
     return true;
 }
 

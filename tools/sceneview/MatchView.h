@@ -1,7 +1,7 @@
 #pragma once
 // A headless match drawn through the scene: the scene's match (set up with
 // its match option and without players of its own) runs for a while,
-// everybody walking in his own model, and the view from one of the match
+// everybody walking in the model and kit the match gave him, and the view from one of the match
 // cameras is drawn with the players' labels and the radar in a corner.
 #include "match/CMatchEngine.h"
 #include "tools/sceneview/SceneView.h"

@@ -1,6 +1,6 @@
 // sceneview --out FILE.png [--width W] [--height H] [--players N]
 //           [--animation NAME] [--frames N] [--weather rain|snow]
-//           [--club ID] [--camera 0-4|orbit|follow]
+//           [--club ID] [--away ID] [--camera 0-5|orbit|follow]
 //           [--match SECONDS [--view V] [--radar 0|1]]
 // Draws the match scene at a club's ground headless (run from the runtime
 // data tree) and writes
@@ -25,7 +25,7 @@ int Usage()
 {
     std::fprintf(stderr,
                  "usage: sceneview --out FILE.png [--width W] [--height H] [--players N] [--animation NAME] "
-                 "[--frames N] [--weather rain|snow] [--club ID] [--camera 0-4|orbit|follow] "
+                 "[--frames N] [--weather rain|snow] [--club ID] [--away ID] [--camera 0-5|orbit|follow] "
                  "[--match SECONDS [--view V] [--radar 0|1]]\n");
     return 2;
 }
@@ -75,6 +75,8 @@ int main(int argc, char** argv)
             bGood = false;
         else if (arg == "--club")
             bGood = Number(value, 1, 65535, &options.club);
+        else if (arg == "--away")
+            bGood = Number(value, 1, 65535, &options.away);
         else if (arg == "--match")
             bGood = Number(value, 0, 6000, &matchSeconds);
         else if (arg == "--camera" && (!std::strcmp(value, "orbit") || !std::strcmp(value, "follow")))
