@@ -464,7 +464,7 @@ bool CMatchEngine::PostTick()
     UpdateDistanceTables();
     for (CMatchClub* pClub : {m_pHomeClub.get(), m_pAwayClub.get()})
         if (pClub)
-            pClub->UpdateOffsideLine();
+            pClub->UpdatePerTick();
     if (m_pHomeClub && m_pAwayClub)
         SetupEventPositions();
     CheckLooseBallTouch();
