@@ -1,4 +1,5 @@
 #include "screens/CClientGroundDevelopment.h"
+#include "screens/CClientGroundView.h"
 
 #include "shell/CFileManager.h"
 #include "shell/CGame.h"
@@ -215,6 +216,13 @@ bool CClientGroundDevelopment::OnInitDialog()
     m_nDragMode = DRAG_NONE;
     m_pDragSchedule = nullptr;
     ShowAllControls(true);
+    // The 3-D view of the ground, unless the options turned 3-D off.
+    if (CXButton* pView = AddBottomButton(ID_GROUND_VIEW)) {
+        const CGame* pGame = Game();
+        const bool b3D = !pGame || pGame->GetOptions().m_n3DSettings != 2;
+        pView->Enable(b3D);
+        pView->Show(b3D, false);
+    }
     if (g_pNavigationBar)
         if (auto* pPrint = dynamic_cast<CXButton*>(g_pNavigationBar->FindControl(1058))) {
             pPrint->Enable(false);
@@ -222,6 +230,16 @@ bool CClientGroundDevelopment::OnInitDialog()
         }
     ShowCapacity();
     return bResult;
+}
+
+void CClientGroundDevelopment::OnClicked(uint32_t dwID)
+{
+    if (dwID == ID_GROUND_VIEW && m_pClub)
+        if (CGame* pGame = Game()) {
+            GetGroundViewScreen().SetClub(m_pClub);
+            pGame->RequestFullView(&GetGroundViewScreen(), this);
+        }
+    CGameClient::OnClicked(dwID);
 }
 
 void CClientGroundDevelopment::ShowCapacity()

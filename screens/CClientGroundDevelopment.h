@@ -22,7 +22,7 @@ class CXSurface;
 
 class CClientGroundDevelopment : public CGameClient {
 public:
-    enum : uint32_t { ID_CAPACITY = 1056, ID_FIRST_COMPONENT = 20000 };
+    enum : uint32_t { ID_CAPACITY = 1056, ID_FIRST_COMPONENT = 20000, ID_GROUND_VIEW = 382 };
     enum { RECORD_COMPONENT = 1, RECORD_SCHEDULE = 2 };
     enum { DRAG_NONE = 0, DRAG_STAND = 1, DRAG_FACILITY = 2, DRAG_FEATURE = 3 };
     // The plan in client pixels: 62 x 44 cells of 10 from (8, 30).
@@ -46,6 +46,7 @@ public:
     void OnLButtonUp(uint32_t flags, int x, int y) override;
     void OnMouseMove(uint32_t flags, int x, int y) override;
     void OnSelChange(uint32_t dwID) override;
+    void OnClicked(uint32_t dwID) override;
     void OnGetToolTipText(uint32_t dwID, char* pszText) override;
     void ConstructScreen() override;
 
