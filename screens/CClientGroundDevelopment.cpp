@@ -220,7 +220,7 @@ bool CClientGroundDevelopment::OnInitDialog()
     if (CXButton* pView = AddBottomButton(ID_GROUND_VIEW)) {
         const CGame* pGame = Game();
         const bool b3D = !pGame || pGame->GetOptions().m_n3DSettings != 2;
-        pView->Enable(b3D);
+        pView->Enable(!b3D);  // the flag disables
         pView->Show(b3D, false);
     }
     if (g_pNavigationBar)

@@ -17,7 +17,7 @@
 #include "season/CGroundDatabase.h"
 #include "season/CSaveGame.h"
 #include "shell/WinMain.h"
-#include "xframework/CXControl.h"
+#include "xframework/CXButton.h"
 #include "xframework/CXSurface.h"
 
 #include <cmath>
@@ -45,14 +45,12 @@ protected:
         m_game.Update();
         m_game.Update();
         EXPECT_EQ(g_pCurrentClient, &GetGroundDevelopmentScreen());
-        const CXControl* pButton = GetGroundDevelopmentScreen().FindControl(CClientGroundDevelopment::ID_GROUND_VIEW);
-        EXPECT_NE(pButton, nullptr);
+        auto* pButton =
+            dynamic_cast<CXButton*>(GetGroundDevelopmentScreen().FindControl(CClientGroundDevelopment::ID_GROUND_VIEW));
+        EXPECT_TRUE(pButton && pButton->m_bVisible);
         if (pButton) {
-            const int x = GetGroundDevelopmentScreen().m_nLeft + (pButton->m_nLeft + pButton->m_nRight) / 2;
-            const int y = GetGroundDevelopmentScreen().m_nTop + (pButton->m_nTop + pButton->m_nBottom) / 2;
-            Send(plat::WM_MOUSEMOVE, x, y);
-            Send(plat::WM_LBUTTONDOWN, x, y);
-            Send(plat::WM_LBUTTONUP, x, y);
+            pButton->OnLButtonDown(0, 2, 2);
+            pButton->OnLButtonUp(0, 2, 2);
         }
         m_game.Update();
         return GetGroundViewScreen();
