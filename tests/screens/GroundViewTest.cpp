@@ -20,7 +20,9 @@
 #include "xframework/CXButton.h"
 #include "xframework/CXSurface.h"
 
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <map>
 #include <utility>
 
@@ -247,12 +249,20 @@ TEST_F(GroundView, TwoGroundsAreDrawnWithTheirPitchAndStands)
         if (!Has3D())
             GTEST_SKIP() << "no 3-D device";
         // Let the name panel slide up.
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 100 && view.GetPanelState() != 2; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
             m_game.Update();
+        }
+        EXPECT_EQ(view.GetPanelState(), 2);
         Shoot(k == 0 ? "groundview-own" : "groundview-other");
         const plat::Surface& frame = *m_game.GetFrontSurface()->m_pSurface;
         // The camera looks at the pitch's centre.
         EXPECT_GT(GreenShare(frame, 280, 200, 360, 260), 0.6) << pClub->GetName();
+        // Zoomed out over the surroundings.
+        Send(plat::WM_RBUTTONDOWN, 320, 0);
+        Send(plat::WM_MOUSEMOVE, 320, 479);
+        Send(plat::WM_RBUTTONUP, 320, 479);
+        Shoot(k == 0 ? "groundview-own-far" : "groundview-other-far");
         nStands[k++] = static_cast<int>(view.GetStandModelCount());
         Close();
     }
