@@ -9,7 +9,6 @@
 #include "match/actors/CMatchReferee.h"
 #include "season/CTacticsFileManager.h"
 #include "shell/CGameTitlebar.h"
-#include "shell/KitClash.h"
 #include "platform/Random.h"
 
 #include <algorithm>
@@ -31,9 +30,15 @@ CMatchClub::CMatchClub(CClubDatabase* pRecord, bool bHome, CSaveGame* pSaveGame,
       m_pOpponentRecord(pOpponentRecord), m_bAttacksHighEnd(bHome), m_bHome(bHome)
 {
     m_nMatchKind = GetNextMatchKind();
-    // The away side changes into its away kit when the two clash.
-    const bool bChange = !bHome && pOpponentRecord && ShouldWearAwayKit(pOpponentRecord, pRecord);
-    m_dwKitColour = CGameTitlebar::GetKitColour(pRecord->m_abyAttributes[bChange ? 2 : 0]) & 0xFFFFFF;
+    // The away side changes into its away kit when the two clash; each
+    // goalkeeper's shirt stands apart from both sides' shirts.
+    if (pOpponentRecord) {
+        const MATCHKITCHOICE kits =
+            bHome ? ChooseMatchKits(*pRecord, *pOpponentRecord) : ChooseMatchKits(*pOpponentRecord, *pRecord);
+        m_bAwayKit = !bHome && kits.bAwayChanges;
+        m_nGoalkeeperCandidate = kits.anGoalkeeper[bHome ? 0 : 1];
+    }
+    m_dwKitColour = CGameTitlebar::GetKitColour(pRecord->m_abyAttributes[m_bAwayKit ? 2 : 0]) & 0xFFFFFF;
 
     BuildSquad();
     m_nOnPitch = 11;
@@ -100,10 +105,24 @@ void CMatchClub::BuildSquad()
         }
         m_apSlots[i] = std::make_unique<CMatchPlayer>(apRecords[i], uint8_t(i), m_nMatchKind, this);
         m_apSlots[i]->SetSelectedPosition(abySelected[i]);
-        const bool bGoalkeeper = m_pSaveGame ? apRecords[i]->m_byPosition == 0 : i == 0;
-        m_apSlots[i]->SetColour(bGoalkeeper ? kGoalkeeperColour : m_dwKitColour);
+        m_apSlots[i]->SetColour(WearsGoalkeeperKit(i) ? GetGoalkeeperColour() : m_dwKitColour);
     }
 }
+
+bool CMatchClub::WearsGoalkeeperKit(int nSlot) const
+{
+    if (nSlot == 0)
+        return true;
+    const CMatchPlayer* p = nSlot > 0 && nSlot < kSlots ? m_apSlots[nSlot].get() : nullptr;
+    return p && m_pSaveGame && p->GetRecord() && p->GetRecord()->m_byPosition == 0;
+}
+
+uint32_t CMatchClub::GetGoalkeeperColour() const
+{
+    return SwapRedAndBlue(kGoalkeeperColours[m_nGoalkeeperCandidate]);
+}
+
+MATCHKIT CMatchClub::GetWornKit() const { return GetClubKit(*m_pRecord, m_bAwayKit); }
 
 void CMatchClub::LoadFormationLayout()
 {

@@ -8,6 +8,7 @@
 // territory, form) and, for a computer-run club, the five-minute review that
 // asks for a substitution.
 #include "match/CVector.h"
+#include "match/MatchKits.h"
 #include "match/actors/CMatchPlayer.h"
 #include "season/CSaveGame.h"
 
@@ -43,7 +44,6 @@ public:
     static constexpr int kSlots = 26;
     static constexpr int kLineUpNumbers = 18;
     static constexpr uint8_t kNoMarking = 250;
-    static constexpr uint32_t kGoalkeeperColour = 0x32C80A;
     static constexpr int32_t kBenchY = -390;
     static constexpr int32_t kBenchRoamingRadius = 750;
     // Review flags: always after a review, goals since it, a serious injury.
@@ -87,6 +87,16 @@ public:
     int GetOnPitchCount() const { return m_nOnPitch; }
     int GetSquadCount() const { return m_nSquadCount; }
     uint32_t GetKitColour() const { return m_dwKitColour; }
+    // Kits (MatchKits.h): whether the away side changed into its away kit,
+    // the kit the side wears, the goalkeeper shirt chosen against both
+    // sides' shirts (an index into kGoalkeeperColours), and whether a squad
+    // member wears the goalkeeper's kit.
+    bool WearsAwayKit() const { return m_bAwayKit; }
+    MATCHKIT GetWornKit() const;
+    int GetGoalkeeperCandidate() const { return m_nGoalkeeperCandidate; }
+    // The goalkeeper's shirt in the same byte order as GetKitColour.
+    uint32_t GetGoalkeeperColour() const;
+    bool WearsGoalkeeperKit(int nSlot) const;
     uint8_t GetTeamOrder(TEAMORDER byOrder) const { return m_abyTeamOrders[byOrder]; }
     uint8_t GetMarkingTarget(int nSlot) const { return m_abyMarking[nSlot]; }
     uint8_t GetReviewFlags() const { return m_byReviewFlags; }
@@ -259,4 +269,6 @@ private:
     int32_t m_nOffsideLine = 5000;
     uint8_t m_byGoals = 0;
     uint32_t m_dwKitColour = 0xFFFFFF;
+    bool m_bAwayKit = false;
+    int m_nGoalkeeperCandidate = 0;
 };

@@ -19,6 +19,7 @@
 #include "render3d/CModel.h"
 #include "season/CHoardingsManager.h"
 #include "shell/CFileManager.h"
+#include "xframework/CXSurface.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
 
@@ -157,6 +158,12 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     m_byMatchEvent = MATCHEVENT_NONE;
     m_byRandomTenth = uint8_t(plat::rand() % 10);
     m_bReplaying = false;
+    m_bSkippingFinished = true;
+    m_bAttemptOnTarget = false;
+    m_CameraSubject = CAMERASUBJECTRECORD();
+    m_Caption = CAPTIONRECORD{kNoCaption, nullptr, nullptr};
+    m_bTurning = m_bCameraDrag = m_bRightDrag = m_bBallPicked = false;
+    ResetPeriodProgress();
     m_dwNextFiveMinuteMark = kFiveMinutes;
     m_dwLastSecondMark = 0;
     m_bySoundStage = 0;
@@ -227,6 +234,7 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     m_pMatchReferee = std::make_unique<CMatchReferee>(*this, m_MatchRules);
     SetOfficials(m_pMatchReferee.get(), &m_pMatchReferee->GetAssistant(0), &m_pMatchReferee->GetAssistant(1),
                  m_pPhysio);
+    SetupPolygonPlayers();
     m_bSoundOn = true;
     m_bPaused = false;
 
@@ -269,6 +277,8 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     if (m_pCrowdSounds)
         CCrowdSounds::ApplyVolume(m_pCrowdSoundManager.get(), m_wAmbientVolume);
 
+    if (C3DEngine::Is3DAvailable())
+        UpdateCameraTarget(0);
     m_dwStartRealTime = m_dwLastRealTime = dwRealTimeNow;
     m_dwTickAccumulator = 0;
     m_dwRealElapsed = 0;
@@ -357,6 +367,15 @@ template <typename F> void CMatchEngine::ForEachPerson(F f) const
 
 void CMatchEngine::Update()
 {
+    // Highlights mode runs on to the next moment worth seeing.
+    if (!m_bPaused && !m_bReplaying && m_byMatchType == 1 && !IsHighlightMoment(nullptr)) {
+        // The match screen disables its controls while the skip runs in its view.
+        if (!m_bFullView)
+            TellViewChanged();
+        SkipToHighlight();
+        if (!m_bFullView)
+            TellViewChanged();
+    }
     UpdateAt(plat::milliseconds());
 }
 
@@ -369,9 +388,14 @@ void CMatchEngine::UpdateAt(uint32_t dwNow)
         dwElapsed = fScaled >= 4294967295.0 ? 0xFFFFFFFFu : uint32_t(fScaled);
     }
     m_dwLastRealTime = dwNow;
-    if (m_bPaused || m_bTickStop)
-        return;
+    if (!m_bPaused && !m_bTickStop)
+        RunTicks(dwElapsed);
+    if (C3DEngine::Is3DAvailable())
+        UpdateCameraTarget(m_dwRealElapsed);
+}
 
+void CMatchEngine::RunTicks(uint32_t dwElapsed)
+{
     const uint32_t dwOld = m_dwTickAccumulator;
     m_dwTickAccumulator += dwElapsed;
     if (m_dwTickAccumulator < MATCH_TICK_MS) {
@@ -408,6 +432,11 @@ bool CMatchEngine::PostTick()
         if (m_pCrowdSoundManager)
             m_pCrowdSoundManager->Update(m_dwEngineClock);
     }
+    if (m_bReplaying) {
+        PlayBackReplay();
+        m_dwEngineClock += MATCH_TICK_MS;
+        return false;
+    }
     if (m_dwEngineClock - m_dwLastSecondMark > 1000) {
         m_dwLastSecondMark = m_dwEngineClock;
         if (m_pAwayClub)
@@ -437,12 +466,14 @@ bool CMatchEngine::PostTick()
     if (m_pHomeClub && m_pAwayClub)
         SetupEventPositions();
     CheckLooseBallTouch();
+    UpdateCaption();
     ForEachPerson([this](CMatchPerson* p) {
         if (p != m_pPhysio || p->IsActive())
             p->Update();
     });
     if (m_byMatchEvent == MATCHEVENT_NONE)
         CheckSixSecondRule();
+    UpdateCameraSubject();
     m_dwEngineClock += MATCH_TICK_MS;
     if (m_bMatchClockRunning)
         m_dwMatchTime += MATCH_TICK_MS;
@@ -495,6 +526,7 @@ int CMatchEngine::Enable3DDevice()
     if (m_p3DEngine)
         m_p3DEngine->RestoreDevice();
     ApplyHoardingTextures();
+    LoadOverlayBitmaps();
     m_dwRealElapsed = 0;
     m_dwTickAccumulator = 0;
     m_dwLastRealTime = plat::milliseconds();
@@ -507,6 +539,7 @@ int CMatchEngine::Enable3DDevice()
 int CMatchEngine::Disable3DDevice()
 {
     DebugLog(0, "[CMatchEngine::Disable3DDevice] Start");
+    FreeOverlayBitmaps();
     if (m_p3DEngine)
         m_p3DEngine->ReleaseDevice();
     DebugLog(0, "[CMatchEngine::Disable3DDevice] End");

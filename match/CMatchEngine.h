@@ -14,6 +14,8 @@
 #include "match/CVector.h"
 #include "match/MatchTypes.h"
 #include "render3d/CPrecipitation.h"
+#include "platform/Messages.h"
+#include "platform/Surface.h"
 
 #include <cstdint>
 #include <memory>
@@ -31,6 +33,7 @@ class CDate;
 class CFileManager;
 class CHoardingsManager;
 class CModel;
+class CXSurface;
 class CMatchAssistantReferee;
 class CMatchBall;
 class CMatchClub;
@@ -188,6 +191,21 @@ public:
     static bool MakeFog(uint8_t byCameraMode, const MATCHWEATHER& weather, FOG& fog);
     void UpdateFog();
     C3DEngine* Get3DEngine() const { return m_p3DEngine.get(); }
+    // Player models and kits (CMatchEnginePlayerModels.cpp): with a 3-D
+    // view, the persons' meshes with their levels of detail, a model for
+    // every person and his kit texture, a player's with his number on it.
+    void SetupPolygonPlayers();
+    uint16_t ApplyShirtNumber(const CMatchPlayer& player, uint16_t wTexture);
+    // The 2-D pictures over the view (CMatchEngineOverlayBitmaps.cpp), made
+    // from the bitmap archive each time the device is enabled and freed when
+    // it is disabled; a picture the archive lacks is an empty surface. The
+    // weather icon is rain or snow by the weather category, else none.
+    enum : int { OVERLAY_RADAR_PITCH, OVERLAY_RADAR_PITCH_BACK, OVERLAY_FULL_PITCH, OVERLAY_SCORE_BAR,
+                 OVERLAY_EVENT_BOX, OVERLAY_PENALTIES, OVERLAY_COUNT };
+    void LoadOverlayBitmaps();
+    void FreeOverlayBitmaps();
+    CXSurface* GetOverlayBitmap(int nWhich) const;
+    CXSurface* GetWeatherIcon() const { return m_pWeatherIcon.get(); }
     uint8_t GetCameraMode() const { return m_byCameraMode; }
     void SetCameraMode(uint8_t byMode) { m_byCameraMode = byMode; }
     const FOG& GetFog() const { return m_Fog; }
@@ -201,6 +219,100 @@ public:
     float GetRadarScaleY() const { return m_fRadarScaleY; }
     int32_t GetRadarMarkerWidth() const { return m_nRadarMarkerWidth; }
     int32_t GetRadarMarkerHeight() const { return m_nRadarMarkerHeight; }
+
+    // Fast-forward, highlights and replay (CMatchEngineReplay.cpp). Skipped
+    // ticks run without drawing until a period or a highlight moment is
+    // reached; a replay rewinds everyone to his recorded state and plays the
+    // records forward to the live time.
+    enum : uint8_t { HIGHLIGHT_KICKOFF = 0, HIGHLIGHT_CORNER, HIGHLIGHT_FREEKICK, HIGHLIGHT_PENALTY, HIGHLIGHT_GOAL,
+                     HIGHLIGHT_ATTEMPT, HIGHLIGHT_YELLOWCARD, HIGHLIGHT_REDCARD, HIGHLIGHT_SUBSTITUTION,
+                     HIGHLIGHT_PERIODEND, HIGHLIGHT_KINDS };
+    static constexpr uint32_t kSkipLimit = 12000000;
+    static constexpr uint32_t kLongestReplay = 60000;
+    static constexpr uint8_t kNextPeriod = 7;
+    static constexpr uint8_t kNoCaption = 22;
+    // The options MatchHighlights... by highlight kind (the period ends always count).
+    void SetHighlightOption(uint8_t byKind, bool bOn);
+    bool IsHighlightMoment(uint8_t* pbyKind) const;
+    uint32_t SkipToHighlight();
+    // Target 1-6: runs until that period; 7: until the period changes.
+    uint32_t SkipToEvent(uint8_t byTarget);
+    // Drops a waiting message; true when it was the release of Escape.
+    bool CheckUserAbort();
+    void SeekReplay(uint32_t dwRewind);
+    bool IsReplaying() const { return m_bReplaying; }
+    uint32_t GetReplayEndTime() const { return m_dwReplayEndTime; }
+    bool IsSkippingFinished() const { return m_bSkippingFinished; }
+    // A shot on target: a highlight for the next ten seconds.
+    void MarkAttemptOnTarget();
+    const CAMERASUBJECTRECORD& GetCameraSubject() const { return m_CameraSubject; }
+    const CAPTIONRECORD& GetCaption() const { return m_Caption; }
+    // The period read-out: percentage of the referee's period played and its
+    // name, worked out afresh when forced or the period changed.
+    struct PERIODPROGRESS {
+        uint8_t byLastPeriod = 7;
+        uint32_t dwStart = 0, dwEnd = 0, dwLength = 0;
+        uint32_t dwPercentage = 101;
+        const char* pszName = "";
+        bool bChanged = false;
+    };
+    void ShowPeriodProgress(uint8_t byShow, uint8_t byForce);
+    void ResetPeriodProgress();
+    const PERIODPROGRESS& GetPeriodProgress() const { return m_PeriodProgress; }
+
+    // The match camera and view (CMatchEngineCamera.cpp): the orbit camera
+    // round the play from one of eight view points, the follow view that the
+    // mouse turns, the keys of the match view and the players' labels.
+    enum : uint8_t { CAMERA_FOLLOW = 1 };
+    static constexpr int kViewPoints = 8;
+    static const float kaViewPoints[kViewPoints][3];
+    void SetupCameras();
+    void UpdateCameraTarget(uint32_t dwElapsed);
+    void SelectCameraView(uint8_t byView);
+    uint8_t GetSelectedView() const { return m_bySelectedView; }
+    void SetCameraPitch(float fPitch);
+    void SetCameraYaw(float fYaw);
+    float GetCameraYaw() const { return m_fCameraYaw; }
+    float GetCameraPitch() const { return m_fCameraPitch; }
+    const float* GetCameraTarget() const { return m_afCameraTarget; }
+    void HandleKey(uint32_t dwKey);
+    // Mouse in view coordinates; the flags are the MK_ bits of the message.
+    void OnLButtonDown(uint32_t dwFlags, int32_t x, int32_t y);
+    void OnLButtonUp(uint32_t dwFlags, int32_t x, int32_t y);
+    void OnRButtonDown(uint32_t dwFlags, int32_t x, int32_t y);
+    void OnRButtonUp(uint32_t dwFlags, int32_t x, int32_t y);
+    void OnMouseMove(uint32_t dwFlags, int32_t x, int32_t y);
+    bool IsTurning() const { return m_bTurning; }
+    bool IsCameraDragging() const { return m_bCameraDrag; }
+    void SetDebugMode(bool bOn) { m_bDebugMode = bOn; }
+    // The orbit camera follows the selected person instead of the play.
+    void SetDebugSelection(bool bOn) { m_bDebugSelection = bOn; }
+    // The options MatchNames and MatchNumbers.
+    void SetLabelOptions(bool bNames, bool bNumbers) { m_bShowNames = bNames, m_bShowNumbers = bNumbers; }
+    // One label over a player on the pitch: its text and where it goes in the view.
+    struct PLAYERLABEL {
+        char szText[40];
+        int32_t x, y;
+        const CMatchPerson* pPerson;
+    };
+    std::vector<PLAYERLABEL> GetPlayerLabels() const;
+    // Renders the view through the current camera and writes the labels
+    // over it; nothing in camera mode 2.
+    void DrawOverlay(plat::Surface* pSurface);
+    void DrawPlayerLabels(plat::Surface* pSurface) const;
+    // Where a pitch point falls in the view (false behind the camera).
+    bool ProjectToView(const CVector& point, int32_t& x, int32_t& y) const;
+    // The code of the match conditions the match screen reports at kick-off,
+    // from the fog, the weather category, the ground and the evening.
+    uint8_t GetConditionsCode(const CClubDatabase* pClub) const;
+    static uint8_t MakeConditionsCode(const MATCHWEATHER& weather, bool bSnowProtectedPitch);
+    // Tells the match screen that a camera, speed or zoom setting changed.
+    void SetViewListener(void (*pfnChanged)(void*), void* pContext) { m_pfnViewChanged = pfnChanged, m_pViewContext = pContext; }
+
+    // The radar beside the view (CMatchEngineRadar.cpp): the pitch turned
+    // upright, the officials, every player on the pitch and the ball.
+    void RadarPoint(const CVector& point, int32_t& x, int32_t& y) const;
+    void DrawRadar(plat::Surface* pSurface) const;
 
     // Planar distance between a home and an away player on the pitch (by
     // their slots), from the last tick's tables.
@@ -441,7 +553,6 @@ public:
     void LoadTextures();
     void SetupMaterials();
     void SetupLights();
-    void SetupCameras();
     void BuildPitchMesh();
     void SetupObjects();
     void LoadStadiumSegment();
@@ -519,6 +630,8 @@ private:
     std::unique_ptr<CSoundManager> m_pCrowdSoundManager;
     std::unique_ptr<CSoundManager> m_pCommentarySoundManager;
     std::unique_ptr<C3DEngine> m_p3DEngine;
+    std::unique_ptr<CXSurface> m_apOverlay[OVERLAY_COUNT];
+    std::unique_ptr<CXSurface> m_pWeatherIcon;
     uint8_t m_byCameraMode = CAMERA_NO_3D;
     FOG m_Fog;
     float m_fAspectRatio = 0.75f;
@@ -582,10 +695,6 @@ private:
     uint16_t m_usGrassTexture = 0, m_usMarkingsTexture = 0, m_usBoardTexture = 0;
     uint16_t m_usBallShadowTexture = 0, m_usPersonShadowTexture = 0;
     uint16_t m_usMaterials[10] = {};
-    float m_afCameraTarget[3] = {5000, 3750, 0};
-    float m_fCameraTargetValue = 0.0f;
-    float m_afCameraLimits[4] = {-700, -700, 10700, 8200};
-    float m_afTrackingPoint[3] = {5000, 8000, 2000};
     STADIUMSEGMENT m_aSegments[kStadiumSegments];
     std::unique_ptr<CModel> m_pStadiumModels[kStadiumSegments];
     uint8_t m_ucNumStadiumModels = 0;
@@ -596,6 +705,44 @@ private:
     float m_afAdvertRects[kAdvertRects][4] = {};
     std::unique_ptr<CModel> m_pNetModels[2], m_pFlagModels[4], m_pDugoutModels[2];
     std::unique_ptr<CModel> m_pDomeModel, m_pSkylineModel;
+    // Replay, highlights and camera state.
+    std::vector<CMatchPerson*> PersonsInTickOrder() const;
+    void RunTicks(uint32_t dwElapsed);
+    bool StepSkippedTick();
+    void PlayBackReplay();
+    void EndReplay();
+    void UpdateCameraSubject();
+    void UpdateCaption();
+    virtual bool TakeWaitingMessage(plat::Message& message);
+    void ChangeZoom(float fStep);
+    void TellViewChanged() const
+    {
+        if (m_pfnViewChanged)
+            m_pfnViewChanged(m_pViewContext);
+    }
+    bool m_abHighlightOptions[HIGHLIGHT_KINDS] = {true, true, true, true, true, true, true, true, true, true};
+    bool m_bSkippingFinished = true;
+    bool m_bAttemptOnTarget = false;
+    uint32_t m_dwAttemptTime = 0;
+    CAMERASUBJECTRECORD m_CameraSubject;
+    CAPTIONRECORD m_Caption{kNoCaption, nullptr, nullptr};
+    PERIODPROGRESS m_PeriodProgress;
+    uint8_t m_bySelectedView = 0;
+    float m_afCameraTarget[3] = {5000.0f, 3750.0f, 0.0f};
+    float m_fCameraYaw = 0.0f;
+    float m_fCameraPitch = 0.0f;
+    bool m_bTurning = false;
+    int32_t m_nTurnRateX = 0, m_nTurnRateY = 0;
+    bool m_bCameraDrag = false;
+    uint32_t m_dwSavedCameraMode = 0;
+    int32_t m_nLastDragX = 0, m_nLastDragY = 0;
+    bool m_bRightDrag = false;
+    bool m_bBallPicked = false;
+    bool m_bDebugMode = false;
+    bool m_bDebugSelection = false;
+    bool m_bShowNames = true, m_bShowNumbers = true;
+    void (*m_pfnViewChanged)(void*) = nullptr;
+    void* m_pViewContext = nullptr;
 };
 
 // The one engine of the program, and the ball of the current match (null

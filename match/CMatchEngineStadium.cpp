@@ -140,23 +140,6 @@ void CMatchEngine::SetupLights()
     m_p3DEngine->SetAmbientLight(0xFF666666);
 }
 
-void CMatchEngine::SetupCameras()
-{
-    m_afCameraTarget[0] = 5000, m_afCameraTarget[1] = 3750, m_afCameraTarget[2] = 0;
-    m_fCameraTargetValue = 0.0f;
-    m_p3DEngine->SetNumberOfCameras(2);
-    if (CCamera* pOrbit = m_p3DEngine->GetCamera(0)) {
-        pOrbit->SetupOrbit(2000, -kPi / 2, kPi / 4, m_afCameraTarget, 7, 200, 50000);
-        pOrbit->m_bLimitBox = true;
-        pOrbit->m_pLimitBox = m_afCameraLimits;
-        pOrbit->m_pTracked = m_afCameraTarget;
-        pOrbit->m_pYawSource = &m_fCameraTargetValue;
-    }
-    if (CCamera* pTrack = m_p3DEngine->GetCamera(1))
-        pTrack->SetTrackingTarget(m_afTrackingPoint, m_afCameraTarget, 2000, 3, 1500, 50000);
-    m_p3DEngine->m_ucCurrentCamera = 0;
-}
-
 void CMatchEngine::BuildPitchMesh()
 {
     m_p3DEngine->AddMeshManager();

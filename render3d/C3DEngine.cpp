@@ -268,6 +268,11 @@ void C3DEngine::UpdateCamera()
     const uint32_t dwNow = plat::milliseconds();
     const float fElapsed = static_cast<float>(dwNow - m_dwLastCameraUpdate) * 0.001f;
     m_dwLastCameraUpdate = dwNow;
+    UpdateCamera(fElapsed);
+}
+
+void C3DEngine::UpdateCamera(float fElapsed)
+{
     // An index written past the array selects no camera.
     CCamera* pCamera = GetCamera(m_ucCurrentCamera);
     if (!pCamera || pCamera->m_ucMode > CCamera::MODE_TRACK)

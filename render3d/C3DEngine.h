@@ -66,6 +66,8 @@ public:
     CCamera* GetCamera(int nIndex) const;
     uint8_t GetCameraCount() const { return m_ucCameraCount; }
     void UpdateCamera();
+    // The same step for a given frame time in seconds.
+    void UpdateCamera(float fElapsed);
     // The ground point (z = 0) under a screen point of the viewport.
     void ConvertScreenToWorld(float* pX, float* pY, float* pZ, int32_t nScreenX, int32_t nScreenY);
     // Frees the face managers and makes count new empty static ones.
@@ -120,6 +122,10 @@ public:
     uint32_t GetLastFrameTime() const { return m_dwLastFrameTime; }
     uint8_t GetLightCount() const { return m_ucLightCount; }
     const plat::Rect& GetViewportRect() const { return m_ViewportRect; }
+
+    // The minification filter of filtered textures: 1 nearest, 2 linear, 3 mip-mapped nearest.
+    uint32_t GetTextureFilter() const { return m_dwMipFilter; }
+    void SetTextureFilter(uint32_t dwFilter) { m_dwMipFilter = dwFilter; }
 
     // The users switch cameras by writing the index.
     uint8_t m_ucCurrentCamera = 0;

@@ -39,7 +39,7 @@ CMatchPerson::CMatchPerson(CMatchEngine& engine, uint8_t byPersonType) : m_Engin
     ClearAnimationRequest(m_Candidate);
     if (engine.GetMatchType() != 0) {
         m_pReplayRing = std::make_unique<CRingBuffer<PERSONREPLAYRECORD>>(kReplayCapacity);
-        PERSONREPLAYRECORD* pRecord = m_pReplayRing->Write(engine.GetMatchTime());
+        PERSONREPLAYRECORD* pRecord = m_pReplayRing->Write(engine.GetEngineClock());
         pRecord->vPosition = m_vPosition;
         pRecord->fFacing = m_fFacing;
     }
@@ -195,7 +195,7 @@ void CMatchPerson::UpdateAnimation(uint16_t wStep)
         const uint32_t dwRemainder = bEnded ? state.remainder : 0;
         InstallRequest();
         if (!m_bReplaying && m_pReplayRing)
-            PushReplayRecord(m_Engine.GetMatchTime() + dwElapsed - dwRemainder, m_pModel->GetX(), m_pModel->GetY(),
+            PushReplayRecord(m_Engine.GetEngineClock() + dwElapsed - dwRemainder, m_pModel->GetX(), m_pModel->GetY(),
                              m_pModel->GetStartHeading());
         m_pModel->Update(&state, &dwRemainder);
         OnAnimationStep();
@@ -239,7 +239,7 @@ void CMatchPerson::PushReplayRecord(uint32_t dwTime, float x, float y, float fHe
 bool CMatchPerson::ReplayStep()
 {
     bool bRead = false;
-    while (const PERSONREPLAYRECORD* pRecord = m_pReplayRing->ReadNext(m_Engine.GetMatchTime() + MATCH_TICK_MS)) {
+    while (const PERSONREPLAYRECORD* pRecord = m_pReplayRing->ReadNext(m_Engine.GetEngineClock() + MATCH_TICK_MS)) {
         m_bRequestPending = true;
         m_Request = pRecord->request;
         m_pModel->SetPositionAndHeading(float(pRecord->vPosition.x), float(pRecord->vPosition.y), pRecord->fFacing);
@@ -276,6 +276,13 @@ const PERSONREPLAYRECORD* CMatchPerson::EndReplay()
     return m_pReplayRing ? m_pReplayRing->GetLatest()->pRecord : nullptr;
 }
 
+void CMatchPerson::SetKitTexture(uint16_t wTexture)
+{
+    m_wKitTexture = wTexture;
+    if (m_pModel)
+        m_pModel->SetMeshTexture(wTexture);
+}
+
 void CMatchPerson::SetupModel(uint16_t wModelIndex)
 {
     m_pModel.reset();
@@ -299,7 +306,7 @@ void CMatchPerson::SetupModel(uint16_t wModelIndex)
         m_pModel->SetAnimation(&m_Request);
     }
     if (m_pReplayRing)
-        PushReplayRecord(m_Engine.GetMatchTime(), float(m_vPosition.x), float(m_vPosition.y), m_fFacing);
+        PushReplayRecord(m_Engine.GetEngineClock(), float(m_vPosition.x), float(m_vPosition.y), m_fFacing);
     ClearAnimationRequest(m_Request);
     m_bMoveChosen = m_bRequestPending = m_bReinstall = false;
     m_dwStandingSince = m_Engine.GetMatchTime();
@@ -344,8 +351,13 @@ void CMatchPerson::SetHoldTarget(const CVector& point)
 void CMatchPerson::SetPosition(const CVector& point)
 {
     m_vPosition.Set(point.x, point.y, 0);
-    if (m_pModel)
+    if (m_pModel) {
         m_pModel->SetPositionAndHeading(float(point.x), float(point.y), m_fFacing);
+        // A person put somewhere (a restart, a substitution) is put there
+        // in the replay too.
+        if (m_pReplayRing && !m_bReplaying)
+            PushReplayRecord(m_Engine.GetEngineClock(), float(point.x), float(point.y), m_fFacing);
+    }
 }
 
 void CMatchPerson::SetPossession(bool bHasBall)

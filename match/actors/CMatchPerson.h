@@ -98,6 +98,11 @@ public:
     // at the position and facing; a failure is logged and leaves no model.
     void SetupModel(uint16_t wModelIndex);
     const CModel* GetModel() const { return m_pModel.get(); }
+    CModel* GetModel() { return m_pModel.get(); }
+    // The texture of the kit he wears (NO_TEXTURE before one is made), put
+    // on every mesh of his model.
+    void SetKitTexture(uint16_t wTexture);
+    uint16_t GetKitTexture() const { return m_wKitTexture; }
 
     // Per tick: the decision step (after the ball and club work of the tick).
     void Update();
@@ -283,6 +288,7 @@ protected:
     CMatchPerson* m_pArguedBy = nullptr;
 
     std::unique_ptr<CModel> m_pModel;
+    uint16_t m_wKitTexture = NO_TEXTURE;
     SPEEDGRADE m_aSpeedGrades[GRADE_TABLES][kGrades];
     int32_t m_anPace[GRADE_TABLES] = {};
     uint8_t m_byIntendedMoveType = 0;

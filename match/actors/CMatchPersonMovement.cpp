@@ -209,7 +209,7 @@ void CMatchPerson::FitAnimationToTime(uint32_t dwMs)
         m_pModel->SetFrameTime(ClampFrameTime(dwMs / dwFrames));
     if (m_pReplayRing && !m_bReplaying && m_pModel->GetEndFrame() != 0) {
         auto* pLatest = m_pReplayRing->GetLatest();
-        const uint32_t dwSince = m_Engine.GetMatchTime() - pLatest->dwTime;
+        const uint32_t dwSince = m_Engine.GetEngineClock() - pLatest->dwTime;
         pLatest->pRecord->request.frameTime = ClampFrameTime((dwSince + dwMs) / m_pModel->GetEndFrame());
     }
 }

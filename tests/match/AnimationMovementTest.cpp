@@ -329,7 +329,7 @@ TEST_F(AnimationMovementTest, SeekingTheReplayPutsThePersonWhereHeWas)
     std::vector<std::pair<uint32_t, CVector>> track;
     for (int i = 0; i < 150; ++i) {
         RunTick();
-        track.emplace_back(m_Engine.GetMatchTime(), person.GetPosition());
+        track.emplace_back(m_Engine.GetEngineClock(), person.GetPosition());
     }
     ASSERT_GT(Distance(track.front().second, track.back().second), 1000.0);
     // Within one frame of the walk: live play drops the whole frames that
@@ -346,7 +346,7 @@ TEST_F(AnimationMovementTest, SeekingTheReplayPutsThePersonWhereHeWas)
     // Without replays (the MatchType option 0) there is nothing to seek.
     m_Engine.SetMatchType(0);
     WalkingPerson& unrecorded = AddPerson({5000, 1000, 0}, 0.0f);
-    EXPECT_FALSE(unrecorded.SeekReplay(m_Engine.GetMatchTime()));
+    EXPECT_FALSE(unrecorded.SeekReplay(m_Engine.GetEngineClock()));
     EXPECT_EQ(unrecorded.EndReplay(), nullptr);
 }
 

@@ -125,7 +125,7 @@ TEST_F(MatchClubTest, BothSidesFieldTheirSelectionInTheirFormation)
             EXPECT_TRUE(seen.insert(p->GetRecord()).second) << "picked twice: " << i;
             EXPECT_EQ(p->GetOpponentClub(), pClub->GetOpponent());
             EXPECT_EQ(pClub->GetPlayer(i, false), p);
-            EXPECT_EQ(p->GetColour(), i == 0 ? CMatchClub::kGoalkeeperColour : pClub->GetKitColour()) << i;
+            EXPECT_EQ(p->GetColour(), i == 0 ? pClub->GetGoalkeeperColour() : pClub->GetKitColour()) << i;
             const CMatchReferee* pReferee = m_Engine.GetReferee();
             if (i < 11 && p == pReferee->GetEventPlayer()) {
                 // The kick-off is prepared: its taker and partner wait on the spot.
@@ -704,9 +704,10 @@ TEST_F(HumanClubMatchTest, AHumanClubPlaysHisTeamSheet)
         const CMatchPlayer* p = pClub->GetSlot(i);
         ASSERT_NE(p, nullptr) << i;
         EXPECT_EQ(p->GetRecord(), m_pHuman->GetSheetPlayer(i)) << i;
-        // Every goalkeeper of a human's squad wears the goalkeeper's colour.
-        EXPECT_EQ(p->GetColour(), p->GetRecord()->m_byPosition == 0 ? CMatchClub::kGoalkeeperColour
-                                                                     : pClub->GetKitColour())
+        // Every goalkeeper of a human's squad, and whoever he puts in goal,
+        // wears the goalkeeper's colour.
+        EXPECT_EQ(p->GetColour(), i == 0 || p->GetRecord()->m_byPosition == 0 ? pClub->GetGoalkeeperColour()
+                                                                               : pClub->GetKitColour())
             << i;
         const CMatchReferee* pReferee = engine.GetReferee();
         if (i < 11 && p != pReferee->GetEventPlayer() && p != pReferee->GetSecondEventPlayer()) {

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -51,6 +52,30 @@ struct TAKENRESTART {
     uint8_t byDecision;
     CMatchPlayer* pPartner;
     uint32_t dwWaited;
+};
+
+// The fixture's engine: the ticks it runs itself (a skip runs them) bring in
+// the stand-in when one is set, and the waiting messages are the test's.
+class StandInEngine : public CMatchEngine {
+public:
+    void Tick(uint16_t wStep, uint32_t dwTime) override
+    {
+        CMatchEngine::Tick(wStep, dwTime);
+        if (afterTick && wStep)
+            afterTick();
+    }
+    std::function<void()> afterTick;
+    std::vector<plat::Message> messages;
+
+private:
+    bool TakeWaitingMessage(plat::Message& message) override
+    {
+        if (messages.empty())
+            return false;
+        message = messages.front();
+        messages.erase(messages.begin());
+        return true;
+    }
 };
 
 class RestartsFixture : public ::testing::Test {
@@ -183,7 +208,7 @@ protected:
 
     static CurrentFolder* s_pFolder;
     static CDatabaseHandler* s_pWorld;
-    CMatchEngine m_Engine;
+    StandInEngine m_Engine;
     MatchRecorder m_Recorder;
     CMatchReferee* m_pReferee = nullptr;
     CMatchBall* m_pBall = nullptr;

@@ -265,12 +265,12 @@ TEST_F(Textures, EveryMatchTextureIsAnEightBitPicture)
 
 TEST_F(Textures, KitMasksPaintEachPartOfTheKitFromItsRecolouredRange)
 {
-    // Rows of the masks' bands: shirt, sleeve, shorts, socks, skin, boots.
+    // Rows of the masks' bands: shirt, skin, shorts, sock tops, socks, boots.
     struct Band {
         int row;
         int first, last;
     };
-    const Band bands[] = {{9, 108, 113}, {50, 29, 47}, {31, 49, 68}, {40, 92, 107}, {60, 0, 2}};
+    const Band bands[] = {{9, 11, 28}, {50, 29, 47}, {31, 92, 107}, {37, 108, 113}, {40, 250, 255}, {60, 0, 2}};
     for (const char* pattern : {"Sleeves", "Horizontal", "Verticle", "Checkers", "Half"})
         for (const char* variant : {"", "Black_", "Italian_"}) {
             const std::string name = std::string("Mask_") + variant + pattern + ".bmp";

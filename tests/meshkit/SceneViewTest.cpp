@@ -82,6 +82,25 @@ TEST_F(SceneViewTest, UnknownAnimationsAndSizesAreRefusedWithAReason)
     EXPECT_FALSE(other.GetError().empty());
 }
 
+TEST_F(SceneViewTest, TwoClubsAreDressedAndBadClubsRefused)
+{
+    struct Case {
+        int home, away;
+        const char* pszReason;  // null when the clubs take the field
+    } cases[] = {{3, 6, nullptr}, {1, 99999, "no club 99999"}, {4, 4, "two different clubs"}, {0, 2, "no club 0"}};
+    for (const Case& c : cases) {
+        tools::SceneOptions options;
+        options.width = options.height = 64;
+        options.stands = options.sky = false;
+        options.club = c.home;
+        options.away = c.away;
+        tools::SceneView view;
+        EXPECT_EQ(view.Setup(options), c.pszReason == nullptr) << c.home << " " << c.away << ": " << view.GetError();
+        if (c.pszReason)
+            EXPECT_NE(view.GetError().find(c.pszReason), std::string::npos) << view.GetError();
+    }
+}
+
 TEST_F(SceneViewTest, TheProgramDrawsFramesAndEndsWithTheirRate)
 {
     const std::string png = Temp("small.png"), out = Temp("out.txt");

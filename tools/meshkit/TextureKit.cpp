@@ -195,6 +195,7 @@ KitPicture KitMask(const KitLine& line)
     fill(49, 19, Reference(157, 250, 250));
     fill(0, 2, Reference(64, 255, 74));
     fill(92, 15, Reference(97, 159, 160));
+    fill(250, 5, Reference(0, 203, 160));
     fill(248, 1, Reference(0, 203, 160));
     fill(kitmask::kSkin, 0, Pack(ColourOf(line, "skin", {0.87f, 0.68f, 0.52f})));
     fill(kitmask::kHair, 0, 0x00302010);
@@ -214,6 +215,8 @@ KitPicture KitMask(const KitLine& line)
                 index = pattern == "sleeves" ? kitmask::kShirtOther : kitmask::kShirt;
             } else if (y < 36) {
                 index = kitmask::kShorts;
+            } else if (y < 38) {
+                index = kitmask::kSockTrim;
             } else if (y < 44) {
                 index = kitmask::kSocks;
             } else if (y < 48) {

@@ -19,15 +19,17 @@ struct KitPicture {
     std::vector<uint8_t> indices;   // top-down rows
 };
 
-// Palette entries of the kit masks (the colour slots' ranges start there).
+// Palette entries of the kit masks: each part of the kit lies in the key
+// range of the colour slot that paints it, away from the other slots' keys.
 namespace kitmask {
-constexpr uint8_t kShirt = 108;      // slot 1
-constexpr uint8_t kShirtOther = 11;  // slot 2
-constexpr uint8_t kShorts = 49;      // slot 3
-constexpr uint8_t kBoots = 1;        // slot 4
-constexpr uint8_t kSocks = 95;       // slot 5
-constexpr uint8_t kTrim = 248;       // slot 8
-constexpr uint8_t kSkin = 46;        // the skin entry
+constexpr uint8_t kSockTrim = 108;    // slot 1: the kit's last colour
+constexpr uint8_t kShirt = 11;        // slot 2: the shirt
+constexpr uint8_t kShirtOther = 49;   // slot 3: the second colour
+constexpr uint8_t kBoots = 1;         // slot 4
+constexpr uint8_t kShorts = 93;       // slot 5
+constexpr uint8_t kSocks = 250;       // slot 6
+constexpr uint8_t kTrim = 248;        // slot 8
+constexpr uint8_t kSkin = 46;         // the skin entry only
 constexpr uint8_t kHair = 200;
 }  // namespace kitmask
 

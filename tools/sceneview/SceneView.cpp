@@ -3,7 +3,11 @@
 #include "database/CClubDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CPlayerDatabase.h"
+#include "match/CMatchClub.h"
 #include "match/CMatchEngine.h"
+#include "match/actors/CMatchPhysio.h"
+#include "match/actors/CMatchPlayer.h"
+#include "match/actors/CMatchReferee.h"
 #include "render3d/C3DEngine.h"
 #include "render3d/CAnimationManager.h"
 #include "render3d/CCamera.h"
@@ -23,7 +27,6 @@ namespace tools {
 namespace {
 
 constexpr float kPi = 3.14159265f;
-constexpr uint8_t kSceneLayer = 0;  // the match's one draw list
 constexpr uint32_t kSkyColour = 0xFF9DB8DE;
 
 double Since(std::chrono::steady_clock::time_point start)
@@ -52,23 +55,6 @@ D3DMATRIX SceneryMatrix(float scale, float turn, float x, float y, float z)
     m.m[3][1] = y;
     m.m[3][2] = z;
     return m;
-}
-
-// Appends a recolouring entry that turns a mask reference colour (hue,
-// saturation, lightness on 0..255) into the wanted 0xRRGGBB colour.
-void AddEntry(ColourRecord& record, uint16_t first, uint16_t span, const float reference[3], uint32_t colour)
-{
-    if (record.count >= 15)
-        return;
-    const uint8_t bgr[3] = {static_cast<uint8_t>(colour & 0xFF), static_cast<uint8_t>((colour >> 8) & 0xFF),
-                            static_cast<uint8_t>((colour >> 16) & 0xFF)};
-    float hsl[3];
-    RGBToHSL(bgr, &hsl[0], &hsl[1], &hsl[2]);
-    const uint16_t j = record.count++;
-    record.first[j] = first;
-    record.span[j] = span;
-    for (int k = 0; k < 3; ++k)
-        record.shift[j][k] = static_cast<int16_t>(std::lround(hsl[k] * 255 - reference[k]));
 }
 
 }  // namespace
@@ -113,9 +99,10 @@ bool SceneView::Setup(const SceneOptions& options)
         return true;
     }
     // A still viewpoint in place of the orbit camera: distance, yaw, pitch, target.
-    static const float kStill[3][6] = {{11000, kPi, 0.75f, 5000, 3750, 0},
+    static const float kStill[4][6] = {{11000, kPi, 0.75f, 5000, 3750, 0},
                                        {6200, -kPi / 2, 0.38f, 1800, 3750, 0},
-                                       {9500, -2.3f, 0.5f, 3000, 2500, 0}};
+                                       {9500, -2.3f, 0.5f, 3000, 2500, 0},
+                                       {900, -kPi / 2, 0.25f, 3300, 3750, 100}};
     const float* v = kStill[options.camera - 2];
     CCamera* pCamera = m_pEngine->GetCamera(0);
     pCamera->m_bLimitBox = false;
@@ -148,19 +135,29 @@ bool SceneView::StartMatch()
     m_pWorld->SetGameDate(matchDay);
     if (!m_pWorld->GetClubFromID(static_cast<ID_CLUB>(m_Options.club)))
         return Fail("there is no club " + std::to_string(m_Options.club) + " in the world");
-    // Any other club will do as the visitors.
-    ID_CLUB idAway = 0;
+    // The visitors asked for, or any other club.
+    ID_CLUB idAway = static_cast<ID_CLUB>(m_Options.away);
+    if (idAway == m_Options.club)
+        return Fail("the home and away clubs must be two different clubs");
+    if (idAway && !m_pWorld->GetClubFromID(idAway))
+        return Fail("there is no club " + std::to_string(m_Options.away) + " in the world");
     for (ID_CLUB id = 1; id < 2000 && !idAway; ++id)
         if (id != m_Options.club && m_pWorld->GetClubFromID(id))
             idAway = id;
     ITEMMATCHRULESINFORMATION rules;
-    const uint32_t dwSeed = 7;
+    if (m_Options.match)
+        rules.abyRules[2] = 5;
+    const uint32_t dwSeed = m_Options.seed;
     m_pMatch = std::make_unique<CMatchEngine>();
     m_pMatch->SetShowLineUps(false);
-    if (!idAway || !m_pMatch->StartGame(*m_pWorld, static_cast<ID_CLUB>(m_Options.club), idAway, 0, rules, 0, &dwSeed))
+    const uint8_t byMatchType = m_Options.match ? 1 : 0;
+    if (!idAway ||
+        !m_pMatch->StartGame(*m_pWorld, static_cast<ID_CLUB>(m_Options.club), idAway, byMatchType, rules, 0, &dwSeed))
         return Fail("no match can be set up at the ground of club " + std::to_string(m_Options.club));
     m_pEngine = m_pMatch->Get3DEngine();
     m_pMatch->Enable3DDevice();  // as the match screen does: the adverts go on the boards
+    if (!m_Options.match)
+        LeaveOutMatchPeople();
     if (!m_Options.sky) {
         LeaveOut(m_pMatch->GetDomeModel());
         LeaveOut(m_pMatch->GetSkylineModel());
@@ -176,24 +173,31 @@ bool SceneView::StartMatch()
     return true;
 }
 
+void SceneView::LeaveOutMatchPeople()
+{
+    for (CMatchClub* pClub : {m_pMatch->GetHomeClub(), m_pMatch->GetAwayClub()})
+        for (int i = 0; pClub && i < pClub->GetSquadCount(); ++i)
+            if (const CMatchPlayer* p = pClub->GetSlot(i))
+                LeaveOut(p->GetModel());
+    if (CMatchReferee* pReferee = m_pMatch->GetReferee()) {
+        LeaveOut(pReferee->GetModel());
+        LeaveOut(pReferee->GetAssistant(0).GetModel());
+        LeaveOut(pReferee->GetAssistant(1).GetModel());
+    }
+    if (const CMatchPhysio* pPhysio = m_pMatch->GetPhysio())
+        LeaveOut(pPhysio->GetModel());
+}
+
 void SceneView::LeaveOut(const CModel* pModel)
 {
     if (pModel)
         const_cast<CModel*>(pModel)->RemoveFromMeshManager(kSceneLayer);
 }
 
-uint16_t SceneView::KitTexture(const char* pszMask, uint32_t shirt, uint32_t other, uint32_t shorts, uint32_t socks)
+void SceneView::PlaceBall(float x, float y, float z)
 {
-    static const float kShirtReference[3] = {37, 255, 220}, kOtherReference[3] = {213, 255, 250},
-                       kShortsReference[3] = {157, 250, 250}, kBootsReference[3] = {64, 255, 74},
-                       kSocksReference[3] = {97, 159, 160};
-    ColourRecord record{};
-    AddEntry(record, 108, 5, kShirtReference, shirt);
-    AddEntry(record, 11, 17, kOtherReference, other);
-    AddEntry(record, 49, 19, kShortsReference, shorts);
-    AddEntry(record, 0, 2, kBootsReference, 0x101010);
-    AddEntry(record, 92, 15, kSocksReference, socks);
-    return m_pEngine->GetTextureManager()->LoadTexture(pszMask, 1, &record);
+    if (m_pBall)
+        m_pBall->SetWorldMatrix(SceneryMatrix(1, 0, x, y, z + 13));
 }
 
 void SceneView::StartAnimation(Player& player)
@@ -229,9 +233,13 @@ bool SceneView::LoadPlayers()
     if (m_wAnimation == ANIMATION_IMPORT_FAILED)
         return Fail("the animation " + file + " cannot be loaded");
 
-    const uint16_t wHome = KitTexture("Master_Mask.bmp", 0xC81E1E, 0xFFFFFF, 0xF5F5F5, 0xC81E1E);
-    const uint16_t wAway = KitTexture("Mask_Verticle.bmp", 0x1E46B4, 0xF0F0F0, 0x1E2850, 0x1E46B4);
-    const uint16_t wKeeperKit = KitTexture("Master_Mask.bmp", 0x28B428, 0x28B428, 0x141414, 0x28B428);
+    // Each wears the kit the match gave the footballer of his side and place
+    // (the sides' kits without a clash, the keepers' own, the shirt numbers).
+    auto kit = [&](int side, int place) {
+        const CMatchClub* pClub = side ? m_pMatch->GetAwayClub() : m_pMatch->GetHomeClub();
+        const CMatchPlayer* p = pClub && place < pClub->GetSquadCount() ? pClub->GetSlot(place) : nullptr;
+        return p ? p->GetKitTexture() : NO_TEXTURE;
+    };
     // Two sides of eleven in their halves, goalkeepers first.
     const float shape[11][2] = {{400, 3750}, {1800, 1200}, {1600, 2900}, {1600, 4600}, {1800, 6300}, {3300, 1000},
                                 {3100, 3000}, {3100, 4500}, {3300, 6500}, {4400, 3000}, {4500, 4700}};
@@ -245,7 +253,10 @@ bool SceneView::LoadPlayers()
         // Facing the other goal, a little to either side.
         const float heading = (side ? -kPi / 2 : kPi / 2) + 0.35f * std::sin(static_cast<float>(i) * 1.7f);
         pModel->SetPositionAndHeading(x, y, heading);
-        pModel->SetMeshTexture(bKeeper ? wKeeperKit : (side ? wAway : wHome));
+        const uint16_t wKit = kit(side, place);
+        if (wKit == NO_TEXTURE)
+            return Fail("the kits cannot be made from MatchMeshes\\Textures.BFS");
+        pModel->SetMeshTexture(wKit);
         pModel->AddToMeshManager(kSceneLayer);
         m_Players.push_back({pModel, x, y});
         StartAnimation(m_Players.back());

@@ -31,12 +31,18 @@ struct SceneOptions {
     // Rain or snow over the view, as a match in that weather draws it (200
     // particles, redrawn every 100 ms for rain and 200 ms for snow).
     CPrecipitation::KIND weather = CPrecipitation::NONE;
-    int club = 1;          // whose ground
+    int club = 1;          // whose ground; the home side
+    int away = 0;          // the visitors; 0 for the first other club
     // 0 and 1 the match's orbit and tracking cameras; the still viewpoints:
-    // 2 over the near touchline, 3 behind the low-end goal, 4 from a high corner.
+    // 2 over the near touchline, 3 behind the low-end goal, 4 from a high
+    // corner, 5 close to the players behind the home side.
     int camera = 2;
+    // A match to be played in the scene (its own people take the pitch):
+    // a league match with the clubs' own sheets, from this seed.
+    bool match = false;
+    uint32_t seed = 7;
 };
-constexpr int kSceneCameras = 5;
+constexpr int kSceneCameras = 6;
 
 // Milliseconds spent in each part of the frames drawn so far.
 struct SceneTimes {
@@ -47,6 +53,9 @@ struct SceneTimes {
 
 class SceneView {
 public:
+    // The match's one draw list: pitch, scenery and people.
+    static constexpr uint8_t kSceneLayer = 0;
+
     SceneView();
     ~SceneView();
     SceneView(const SceneView&) = delete;
@@ -58,6 +67,10 @@ public:
     // Advances every player by the elapsed time and draws one frame.
     void Frame(uint32_t dwElapsedMs);
     const plat::Surface& GetTarget() const { return *m_pTarget; }
+    plat::Surface& GetTarget() { return *m_pTarget; }
+    C3DEngine* GetEngine() const { return m_pEngine; }
+    CMatchEngine* GetMatch() const { return m_pMatch.get(); }
+    void PlaceBall(float x, float y, float z);
     const SceneTimes& GetTimes() const { return m_Times; }
     const std::string& GetError() const { return m_error; }
 
@@ -69,8 +82,9 @@ private:
     bool Fail(const std::string& why);
     bool StartMatch();
     void LeaveOut(const CModel* pModel);
+    // The scene's own players take the field in place of the match's people.
+    void LeaveOutMatchPeople();
     bool LoadPlayers();
-    uint16_t KitTexture(const char* pszMask, uint32_t shirt, uint32_t other, uint32_t shorts, uint32_t socks);
     void StartAnimation(Player& player);
 
     SceneOptions m_Options;

@@ -1,11 +1,16 @@
 // sceneview --out FILE.png [--width W] [--height H] [--players N]
 //           [--animation NAME] [--frames N] [--weather rain|snow]
-//           [--club ID] [--camera N]
+//           [--club ID] [--away ID] [--camera 0-5|orbit|follow]
+//           [--match SECONDS [--view V] [--radar 0|1]]
 // Draws the match scene at a club's ground headless (run from the runtime
 // data tree) and writes
 // the last frame as a PNG picture; with --frames it draws N frames of 42 ms
-// and ends with a line "fps F".
+// and ends with a line "fps F". With --match it runs a match between the
+// first two clubs of the world for that many seconds and draws the view from
+// the chosen match camera (orbit from view point V, or follow) with the
+// players' labels and the radar.
 #include "platform/PngWriter.h"
+#include "tools/sceneview/MatchView.h"
 #include "tools/sceneview/SceneView.h"
 
 #include <chrono>
@@ -20,7 +25,8 @@ int Usage()
 {
     std::fprintf(stderr,
                  "usage: sceneview --out FILE.png [--width W] [--height H] [--players N] [--animation NAME] "
-                 "[--frames N] [--weather rain|snow] [--club ID] [--camera 0-4]\n");
+                 "[--frames N] [--weather rain|snow] [--club ID] [--away ID] [--camera 0-5|orbit|follow] "
+                 "[--match SECONDS [--view V] [--radar 0|1]]\n");
     return 2;
 }
 
@@ -41,6 +47,8 @@ int main(int argc, char** argv)
     tools::SceneOptions options;
     std::string out;
     int frames = 0;
+    int matchSeconds = -1, viewPoint = 1, radar = 1;
+    tools::MatchViewOptions matchOptions;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (i + 1 >= argc)
@@ -67,8 +75,18 @@ int main(int argc, char** argv)
             bGood = false;
         else if (arg == "--club")
             bGood = Number(value, 1, 65535, &options.club);
+        else if (arg == "--away")
+            bGood = Number(value, 1, 65535, &options.away);
+        else if (arg == "--match")
+            bGood = Number(value, 0, 6000, &matchSeconds);
+        else if (arg == "--camera" && (!std::strcmp(value, "orbit") || !std::strcmp(value, "follow")))
+            matchOptions.camera = std::strcmp(value, "follow") == 0 ? 1 : 0;
         else if (arg == "--camera")
             bGood = Number(value, 0, tools::kSceneCameras - 1, &options.camera);
+        else if (arg == "--view")
+            bGood = Number(value, 0, 7, &viewPoint);
+        else if (arg == "--radar")
+            bGood = Number(value, 0, 1, &radar);
         else
             return Usage();
         if (!bGood) {
@@ -78,10 +96,32 @@ int main(int argc, char** argv)
     }
     if (out.empty())
         return Usage();
+    if (matchSeconds >= 0) {
+        options.players = 0;  // the match's own people take the pitch
+        options.match = true;
+        options.camera = 0;   // the match's cameras, not a still viewpoint
+    }
     tools::SceneView view;
     if (!view.Setup(options)) {
         std::fprintf(stderr, "sceneview: %s\n", view.GetError().c_str());
         return 1;
+    }
+    if (matchSeconds >= 0) {
+        matchOptions.seconds = matchSeconds;
+        matchOptions.view = static_cast<uint8_t>(viewPoint);
+        matchOptions.radar = radar != 0;
+        tools::MatchView match(view);
+        if (!match.Setup(matchOptions)) {
+            std::fprintf(stderr, "sceneview: %s\n", match.GetError().c_str());
+            return 1;
+        }
+        match.Run();
+        match.Draw();
+        if (!plat::writePng(view.GetTarget(), out)) {
+            std::fprintf(stderr, "sceneview: %s cannot be written\n", out.c_str());
+            return 1;
+        }
+        return 0;
     }
     const auto start = std::chrono::steady_clock::now();
     const int drawn = frames > 0 ? frames : 1;
