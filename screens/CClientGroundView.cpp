@@ -128,7 +128,7 @@ bool CClientGroundView::OnInitDialog()
 {
     m_nLeft = 0, m_nTop = 0, m_nRight = kWidth, m_nBottom = kHeight;
     ConstructScreen();
-    m_pEventBox.reset(LoadMainArchiveBitmap("EventBox.bmp", true));
+    m_pEventBox.reset(LoadMainArchiveBitmap("GroundPanel.bmp", true));
     m_nPanelState = 0;
     m_fPanelPos = 0;
     const bool bResult = CGameClient::OnInitDialog();
