@@ -1,4 +1,5 @@
 #include "screens/CClientGroundDevelopment.h"
+#include "screens/CClientGroundView.h"
 
 #include "shell/CFileManager.h"
 #include "shell/CGame.h"
@@ -218,6 +219,13 @@ bool CClientGroundDevelopment::OnInitDialog()
     if (m_bEditable)
         AddBottomButton(ID_DEVELOP);
     ShowAllControls(true);
+    // The 3-D view of the ground, unless the options turned 3-D off.
+    if (CXButton* pView = AddBottomButton(ID_GROUND_VIEW)) {
+        const CGame* pGame = Game();
+        const bool b3D = !pGame || pGame->GetOptions().m_n3DSettings != 2;
+        pView->Enable(!b3D);  // the flag disables
+        pView->Show(b3D, false);
+    }
     if (g_pNavigationBar)
         if (auto* pPrint = dynamic_cast<CXButton*>(g_pNavigationBar->FindControl(1058))) {
             pPrint->Enable(false);
@@ -621,6 +629,11 @@ void CClientGroundDevelopment::OnClicked(uint32_t dwID)
         m_DevelopmentPopup.GetComponentAt(-1, -1);
         m_DevelopmentPopup.Open();
     }
+    if (dwID == ID_GROUND_VIEW && m_pClub)
+        if (CGame* pGame = Game()) {
+            GetGroundViewScreen().SetClub(m_pClub);
+            pGame->RequestFullView(&GetGroundViewScreen(), this);
+        }
     CGameClient::OnClicked(dwID);
 }
 

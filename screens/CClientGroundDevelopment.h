@@ -23,7 +23,7 @@ class CXSurface;
 
 class CClientGroundDevelopment : public CGameClient {
 public:
-    enum : uint32_t { ID_CAPACITY = 1056, ID_DEVELOP = 381, ID_FIRST_COMPONENT = 20000 };
+    enum : uint32_t { ID_CAPACITY = 1056, ID_DEVELOP = 381, ID_GROUND_VIEW = 382, ID_FIRST_COMPONENT = 20000 };
     enum { RECORD_COMPONENT = 1, RECORD_SCHEDULE = 2 };
     enum { DRAG_NONE = 0, DRAG_STAND = 1, DRAG_FACILITY = 2, DRAG_FEATURE = 3 };
     // The plan in client pixels: 62 x 44 cells of 10 from (8, 30).

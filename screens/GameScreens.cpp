@@ -1,6 +1,8 @@
 #include "screens/GameScreens.h"
 
 #include "popups/GamePopups.h"
+#include "render3d/C3DEngine.h"
+#include "shell/CGame.h"
 #include "screens/CClientTablesStaticsCup.h"
 #include "screens/CClientTablesStaticsFixtures.h"
 #include "screens/CClientTablesStaticsForm.h"
@@ -36,6 +38,7 @@
 #include "screens/CClientTicketPrices.h"
 #include "screens/CClientFinanceMerchandiseCatering.h"
 #include "screens/CClientGroundDevelopment.h"
+#include "screens/CClientGroundView.h"
 #include "screens/CClientGroundGeneral.h"
 #include "screens/CClientFinanceSponsorAndAdvert.h"
 #include "screens/CClientGroundHoardings.h"
@@ -44,6 +47,10 @@
 
 void RegisterGameScreens()
 {
+    CGame::s_pfnCan3D = [] {
+        plat::Surface probe(CClientGroundView::kWidth, CClientGroundView::kHeight, plat::PixelFormat::Rgb565);
+        return C3DEngine::CanSetupStatics(&probe, C3DEngine::DEVICE_ZBUFFER);
+    };
     CreateGamePopups();
     static CClientTeamSelection s_TeamSelection;
     RegisterScreen(SCREEN_TEAM_SELECTION, &s_TeamSelection);
