@@ -36,23 +36,28 @@ using Screen = CClientArchivesEndOfSeason;
 
 constexpr int kRowHeight = 16;
 constexpr int kTabHeight = 17;
+constexpr int kTabWidth = 232;
 constexpr int kRecordLabelSet = 26;
 constexpr int kDivisionTabSet = 7;
 constexpr int kCountryTabSet = 204;
 constexpr int kWordsSet = 114;
 constexpr int kNoneWord = 6;
+constexpr int kNothingWord = 26;
+constexpr int kNoteTop = 240;
 constexpr int kPlayerAwardWord = 33;
 constexpr int kManagerAwardWord = 34;
 constexpr uint32_t kPrintButton = 1058;
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kShadow = 0x000000;
 constexpr COLORREF kDefaultClubColour = 0x9D37;
+const COLORREF kClubNameColour = plat::RGB(255, 217, 90);
 
 // The awards pitch and where the eleven stand on it (goalkeeper at the top,
 // then four defenders, four midfielders and two attackers), each the centre
 // of a shirt with the names under it.
-constexpr int kPitchX = 178, kPitchY = 288;
-constexpr int kTeamX = 19, kTeamY = 22;
+constexpr int kPitchX = 178, kPitchY = 288;  // under the awards, above the corner mark
+constexpr int kTeamX = 19, kTeamY = 20;
+constexpr int kNameHeight = 12;
 constexpr int kShirtSize = 24;
 constexpr int kNameWidth = 100;
 constexpr struct {
@@ -69,16 +74,16 @@ struct LISTPLACE {
     bool bDivision;
 };
 constexpr LISTPLACE kPlaces[] = {
-    {Screen::ID_RECORDS, 0, 40, 640, 200, true},
-    {Screen::ID_PROMOTED, 8, 220, 168, 284, true},
-    {Screen::ID_RELEGATED, 8, 313, 168, 377, true},
-    {Screen::ID_AWARDS, 184, 236, 632, 268, true},
-    {Screen::ID_COMPETITIONS, 0, 37, 640, 149, false},
-    {Screen::ID_FIRST_CUP_CLUBS, 8, 173, 200, 253, false},
-    {Screen::ID_SECOND_CUP_CLUBS, 8, 282, 200, 346, false},
-    {Screen::ID_TOP_SCORERS, 216, 189, 632, 269, false},
-    {Screen::ID_FEES_PAID, 216, 308, 632, 388, false},
-    {Screen::ID_FEES_RECEIVED, 216, 427, 632, 507, false},
+    {Screen::ID_RECORDS, 0, 53, 640, 213, true},
+    {Screen::ID_PROMOTED, 8, 237, 168, 301, true},
+    {Screen::ID_RELEGATED, 8, 327, 168, 391, true},
+    {Screen::ID_AWARDS, 184, 253, 632, 285, true},
+    {Screen::ID_COMPETITIONS, 0, 53, 640, 165, false},
+    {Screen::ID_FIRST_CUP_CLUBS, 8, 192, 200, 272, false},
+    {Screen::ID_SECOND_CUP_CLUBS, 8, 297, 200, 361, false},
+    {Screen::ID_TOP_SCORERS, 216, 208, 632, 288, false},
+    {Screen::ID_FEES_PAID, 0, 401, 316, 481, false},
+    {Screen::ID_FEES_RECEIVED, 324, 401, 640, 481, false},
 };
 
 // {left, right, margin, colour, alignment, offset, heading, sort, hot}
@@ -105,6 +110,12 @@ const LISTCOLUMN kPlayerColumns[] = {
     {240, 416, 12, 0, 0, 0, 938, LISTSORT_NONE, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
+const LISTCOLUMN kFeeColumns[] = {
+    {0, 96, 0, 0, 0, 0, 963, LISTSORT_NONE, 0},
+    {96, 164, 4, 0, 2, 0, 288, LISTSORT_NONE, 0},
+    {164, 316, 6, 0, 0, 0, 938, LISTSORT_NONE, 0},
+    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+};
 const LISTCOLUMN kClubColumns[] = {
     {0, 192, 0, 0, 0, 0, 0, LISTSORT_NONE, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
@@ -116,9 +127,9 @@ const LISTCOLUMN* ColumnsOf(uint32_t dwID)
     case Screen::ID_RECORDS: return kRecordColumns;
     case Screen::ID_AWARDS: return kAwardColumns;
     case Screen::ID_COMPETITIONS: return kCompetitionColumns;
-    case Screen::ID_TOP_SCORERS:
+    case Screen::ID_TOP_SCORERS: return kPlayerColumns;
     case Screen::ID_FEES_PAID:
-    case Screen::ID_FEES_RECEIVED: return kPlayerColumns;
+    case Screen::ID_FEES_RECEIVED: return kFeeColumns;
     default: return kClubColumns;
     }
 }
@@ -255,8 +266,11 @@ void CClientArchivesEndOfSeason::SetUpTitlebar()
         g_pTitlebar->SelectDivision(m_pDivision);
     } else if (CXComboBox* pCountries = g_pTitlebar->GetSelector(CGameTitlebar::SELECTOR_COUNTRY); pCountries && m_pCountry) {
         const int nRow = pCountries->FindItemData(m_pCountry->GetID());
-        if (nRow >= 0)
+        if (nRow >= 0) {
             pCountries->SetSelection(nRow);
+            pCountries->Scroll(LISTSCROLL_TO_ROW, nRow);
+            pCountries->Redraw();
+        }
         g_pTitlebar->FillDivisionSelector(true);
         g_pTitlebar->SelectDivision(nullptr);
     }
@@ -312,21 +326,33 @@ void CClientArchivesEndOfSeason::SetUpList(uint32_t dwID, uint32_t dwBar, uint32
                      false, false, false);
 }
 
-void CClientArchivesEndOfSeason::PlaceLists(bool bDivision)
+bool CClientArchivesEndOfSeason::PlaceLists(bool bDivision, bool bWithRecord)
 {
     ShowAllControls(false);
     ResetOwnBackground();
-    RestoreBackground(0, 0, Width(), Height());
+    DrawColourBoxes(m_pBackground, kDefaultClubColour, kWhite);
     for (const LISTPLACE& place : kPlaces)
         if (CXListBox* pList = GetList(place.dwID)) {
             pList->ResetContent();
-            if (place.bDivision == bDivision)
+            // Headings only over the lists of a season that is shown.
+            if (bWithRecord && place.bDivision == bDivision)
                 pList->SetUpColumns(place.nLeft, place.nTop, place.nRight, place.nBottom, ColumnsOf(place.dwID),
                                     false, false, place.nBottom - place.nTop, false);
         }
+    m_bHasArchive = bWithRecord;
+    if (!bWithRecord && m_pBackground && m_pBackground->m_pSurface) {
+        plat::DeviceContext* pDC = m_pBackground->m_pSurface->getDC();
+        pDC->selectFont(g_hNormalFont);
+        pDC->setBkMode(plat::TRANSPARENT);
+        DrawShadowTextCentredF(pDC, 0, kNoteTop, Width(), kNoteTop + 24, 1, kWhite, kShadow, "%s",
+                               GetTableTextOrEmpty(kWordsSet, kNothingWord));
+        m_pBackground->m_pSurface->releaseDC(pDC);
+    }
+    RestoreBackground(0, 0, Width(), Height());
+    return bWithRecord;
 }
 
-void CClientArchivesEndOfSeason::DrawTabs(int nTableSet, const uint32_t* pIDs, int nCount)
+void CClientArchivesEndOfSeason::DrawTabs(int nTableSet, const uint32_t* pIDs, const int* pItems, int nCount)
 {
     CGame* pGame = Game();
     CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr;
@@ -338,7 +364,8 @@ void CClientArchivesEndOfSeason::DrawTabs(int nTableSet, const uint32_t* pIDs, i
         const LISTPLACE* pPlace = std::find_if(std::begin(kPlaces), std::end(kPlaces),
                                                [&](const LISTPLACE& place) { return place.dwID == pIDs[i]; });
         const int nHeader = pList && HasHeadings(pIDs[i]) ? pList->m_nHeaderHeight : 0;
-        tabs.push_back({2, i, 0, pPlace->nLeft, pPlace->nTop - nHeader - kTabHeight, 232});
+        tabs.push_back({2, pItems[i], 0, pPlace->nLeft, pPlace->nTop - nHeader - kTabHeight,
+                        std::min(kTabWidth, pPlace->nRight - pPlace->nLeft)});
     }
     tabs.push_back({0, 0, 0, 0, 0, 0});
     DrawCaptionTabs(this, m_pDrawingSurface, pTabs, g_hSmallFont, nTableSet, tabs.data());
@@ -346,11 +373,9 @@ void CClientArchivesEndOfSeason::DrawTabs(int nTableSet, const uint32_t* pIDs, i
 
 void CClientArchivesEndOfSeason::ShowDivisionArchive()
 {
-    PlaceLists(true);
     const DIVISIONARCHIVERECORD* pRecord =
         m_pDivision ? m_pDivision->GetSeasonArchiveRecord(static_cast<uint8_t>(m_nSeason)) : nullptr;
-    m_bHasArchive = pRecord != nullptr;
-    if (!pRecord)
+    if (!PlaceLists(true, pRecord != nullptr))
         return;
     const DIVISIONSEASONARCHIVE archive = DIVISIONSEASONARCHIVE::Read(*pRecord);
     FillDivisionRecords(archive);
@@ -358,12 +383,16 @@ void CClientArchivesEndOfSeason::ShowDivisionArchive()
     FillFirstClubList(archive);
     FillSecondClubList(archive);
     for (uint32_t dwID : {ID_RECORDS, ID_PROMOTED, ID_RELEGATED, ID_AWARDS})
-        if (CXListBox* pList = GetList(dwID))
+        if (CXListBox* pList = GetList(dwID)) {
+            pList->SetAutoRedraw(true);
             pList->Show(true, false);
+        }
     if (CXControl* pBar = FindControl(ID_RECORDS_BAR))
         pBar->Show(true, false);
+    // The top division's first list holds its champions.
     const uint32_t aTabs[] = {ID_RECORDS, ID_PROMOTED, ID_RELEGATED, ID_AWARDS};
-    DrawTabs(kDivisionTabSet, aTabs, 4);
+    const int aItems[] = {0, m_pDivision->GetNeighbourDivision(-1) ? 1 : 4, 2, 3};
+    DrawTabs(kDivisionTabSet, aTabs, aItems, 4);
     if (std::unique_ptr<CXSurface> pPitch{LoadMainArchiveBitmap("PTAwards.bmp", false)}) {
         CXSurface::Blit(m_pDrawingSurface, pPitch.get(), kPitchX, kPitchY);
         DrawSeasonEleven(m_pDrawingSurface, kPitchX, kPitchY, archive);
@@ -461,6 +490,8 @@ void CClientArchivesEndOfSeason::FillClubList(CXListBox* pList, const uint16_t* 
     for (int i = 0; i < nCount; ++i)
         if (const CClubDatabase* pClub = ClubOf(pwClubs[i]))
             pList->SetItemData(pList->AddString(kWhite, "%s", pClub->GetName()), pClub->GetID());
+    if (pList->GetCount() == 0)
+        pList->AddString(kWhite, "%s", None());
     pList->SetAutoRedraw(true);
 }
 
@@ -492,20 +523,20 @@ void CClientArchivesEndOfSeason::DrawSeasonEleven(CXSurface* pSurface, int x, in
         plat::DeviceContext* pDC = pSurface->m_pSurface->getDC();
         pDC->selectFont(g_hSmallFont);
         pDC->setBkMode(plat::TRANSPARENT);
-        DrawShadowTextCentredF(pDC, nX - kNameWidth / 2, nY + 6, nX + kNameWidth / 2, nY + 18, 1, kWhite, kShadow,
-                               "%s", PlayerName(entry.dwSecond).c_str());
-        DrawShadowTextCentredF(pDC, nX - kNameWidth / 2, nY + 18, nX + kNameWidth / 2, nY + 30, 1, kWhite, kShadow,
-                               "%s", ClubShortName(pClub).c_str());
+        const int nTop = nY + 4;
+        DrawShadowTextCentredF(pDC, nX - kNameWidth / 2, nTop, nX + kNameWidth / 2, nTop + kNameHeight, 1, kWhite,
+                               kShadow, "%s", PlayerName(entry.dwSecond).c_str());
+        DrawShadowTextCentredF(pDC, nX - kNameWidth / 2, nTop + kNameHeight + 1, nX + kNameWidth / 2,
+                               nTop + 2 * kNameHeight + 1, 1, kClubNameColour, kShadow, "%s",
+                               ClubShortName(pClub).c_str());
         pSurface->m_pSurface->releaseDC(pDC);
     }
 }
 
 void CClientArchivesEndOfSeason::ShowCountryArchive()
 {
-    PlaceLists(false);
     const uint8_t* pRecord = m_pCountry ? m_pCountry->FindSeasonRecord(static_cast<uint8_t>(m_nSeason)) : nullptr;
-    m_bHasArchive = pRecord != nullptr;
-    if (!pRecord)
+    if (!PlaceLists(false, pRecord != nullptr))
         return;
     const COUNTRYSEASONARCHIVE archive = COUNTRYSEASONARCHIVE::Read(pRecord);
     CDatabaseHandler* pDatabase = GetLoadedDatabase();
@@ -535,11 +566,14 @@ void CClientArchivesEndOfSeason::ShowCountryArchive()
     const uint32_t aTabs[] = {ID_COMPETITIONS, ID_FIRST_CUP_CLUBS, ID_SECOND_CUP_CLUBS,
                               ID_TOP_SCORERS,  ID_FEES_PAID,       ID_FEES_RECEIVED};
     for (uint32_t dwID : aTabs)
-        if (CXListBox* pList = GetList(dwID))
+        if (CXListBox* pList = GetList(dwID)) {
+            pList->SetAutoRedraw(true);
             pList->Show(true, false);
+        }
     if (CXControl* pBar = FindControl(ID_COMPETITIONS_BAR))
         pBar->Show(true, false);
-    DrawTabs(kCountryTabSet, aTabs, 6);
+    const int aItems[] = {0, 1, 2, 3, 4, 5};
+    DrawTabs(kCountryTabSet, aTabs, aItems, 6);
     for (uint32_t dwID : aTabs)
         if (CXListBox* pList = GetList(dwID))
             pList->Redraw();

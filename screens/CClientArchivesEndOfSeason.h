@@ -97,9 +97,12 @@ private:
     void TakeParameter();
     void SetUpTitlebar();
     void SetUpList(uint32_t dwID, uint32_t dwBar, uint32_t dwUp);
-    void PlaceLists(bool bDivision);
+    // Clears every list and sets up the view's lists when a record is
+    // shown; without one the note says there is nothing yet. Answers
+    // whether a record is shown.
+    bool PlaceLists(bool bDivision, bool bWithRecord);
     void FillClubList(CXListBox* pList, const uint16_t* pwClubs, int nCount);
-    void DrawTabs(int nTableSet, const uint32_t* pIDs, int nCount);
+    void DrawTabs(int nTableSet, const uint32_t* pIDs, const int* pItems, int nCount);
 
     CCountryDatabase* m_pCountry = nullptr;
     CDivisionDatabase* m_pDivision = nullptr;

@@ -4,7 +4,6 @@
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
-#include "shell/CTableText.h"
 #include "shell/ScreenDrawing.h"
 #include "shell/ScreenIDs.h"
 
@@ -17,8 +16,6 @@
 namespace {
 
 constexpr int kEndMode = 7;
-constexpr int kManagerWordSet = 30;
-constexpr int kManagerWord = 0;
 constexpr int kTitleDescription = 120;
 constexpr int kWordsDescription = 121;
 const COLORREF kTitleColour = plat::RGB(240, 180, 0);  // the gold accent
@@ -73,8 +70,8 @@ bool CClientEndOfCareer::OnInitDialog()
         pButton->m_hFont = g_hSmallFont;
         if (pGame)
             pButton->SetTextID(pGame->GetSharedBitmaps().GetBitmap("btnTog.bmp"), 0);
-        pButton->SetText("%s %d\t%s", GetTableTextOrEmpty(kManagerWordSet, kManagerWord), nSlot + 1,
-                         pManager->GetShortName());
+        // The slot's manager by his short name.
+        pButton->SetText("%s", pManager->GetShortName());
         pButton->Draw();
     }
     ShowAllControls(true);

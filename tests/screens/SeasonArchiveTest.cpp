@@ -270,6 +270,9 @@ TEST_F(EndOfCareer, TheContinueAfterTheLastArchiveEndsTheGameWithAButtonPerManag
     ASSERT_EQ(g_pCurrentClient, EndScreen());
     EXPECT_EQ(Database()->GetGameDate(), end) << "no day runs behind the last screen";
     EXPECT_FALSE(m_game.GetScreenHistory().CanGoBack()) << "the history ends with the career";
+    const auto* pContinue = dynamic_cast<const CXButton*>(g_pNavigationBar->FindControl(CGameNavigationBar::ID_CONTINUE));
+    ASSERT_NE(pContinue, nullptr);
+    EXPECT_TRUE(pContinue->m_bDisabled) << "no way back into the season";
     Shoot("end_of_career.png");
 
     // Slots 0 and 2: their buttons keep their places, the free slot's stays empty.
@@ -288,7 +291,7 @@ TEST_F(EndOfCareer, TheContinueAfterTheLastArchiveEndsTheGameWithAButtonPerManag
         EXPECT_EQ(pButton->m_nLeft, b.x);
         const CManagerDatabase* pManager = Database()->GetManagerFromID(b.pHuman->GetManagerID());
         ASSERT_NE(pManager, nullptr);
-        EXPECT_STREQ(pButton->SecondLine(), pManager->GetShortName());
+        EXPECT_STREQ(pButton->Caption(), pManager->GetShortName());
     }
     // The second manager's button opens his details.
     auto* pButton = dynamic_cast<CXButton*>(EndScreen()->FindControl(881));
