@@ -606,6 +606,4 @@ void CClientArchivesEndOfSeason::OnSelChange(uint32_t dwID)
         g_pNavigationBar->SetNextClient(this, dwParameter);
 }
 
-void CClientArchivesEndOfSeason::OnDoubleClicked(uint32_t dwID) { FindControl(dwID); }
-
 void CClientArchivesEndOfSeason::OnPrint() { PrintAllControls(); }

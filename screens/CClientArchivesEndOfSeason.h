@@ -60,7 +60,6 @@ public:
 
     bool OnInitDialog() override;
     void OnSelChange(uint32_t dwID) override;
-    void OnDoubleClicked(uint32_t dwID) override;
     void OnPrint() override;
     void ConstructScreen() override;
 

@@ -199,6 +199,11 @@ TEST_F(SeasonArchiveEmpty, WithoutAFinishedSeasonTheListsStayEmptyAndHidden)
     ASSERT_NE(pScreen, nullptr);
     EXPECT_FALSE(pScreen->HasArchive());
     EXPECT_EQ(g_pTitlebar->GetSelector(Archive::kSeasonSelector)->GetCount(), 0);
+    // No country has an archive to choose.
+    const CXComboBox* pCountries = g_pTitlebar->GetSelector(CGameTitlebar::SELECTOR_COUNTRY);
+    ASSERT_GT(pCountries->GetCount(), 0);
+    for (int nRow = 0; nRow < pCountries->GetCount(); ++nRow)
+        EXPECT_FALSE(pCountries->IsRowEnabled(nRow)) << nRow;
     for (uint32_t dwID = Archive::ID_RECORDS; dwID <= Archive::ID_FEES_RECEIVED; ++dwID) {
         const CXListBox* pList = pScreen->GetList(dwID);
         ASSERT_NE(pList, nullptr);
