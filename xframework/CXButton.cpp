@@ -39,11 +39,6 @@ void CXButton::TakeCaption()
     // A longer text is cut to fit the buffer.
     std::snprintf(m_szCaption, sizeof m_szCaption, "%s", pszText);
     m_bHasCaption = 1;
-    SplitCaption();
-}
-
-void CXButton::SplitCaption()
-{
     if (char* pTab = std::strchr(m_szCaption, '\t')) {
         *pTab = '\0';
         m_pszSecondLine = pTab + 1;
@@ -87,7 +82,6 @@ void CXButton::SetText(const char* pszFormat, ...)
     m_pszSecondLine = nullptr;
     m_bTwoLineCaption = 0;
     m_bHasCaption = m_szCaption[0] != '\0' ? 1 : 0;
-    SplitCaption();
     Draw();
 }
 

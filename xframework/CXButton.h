@@ -34,7 +34,7 @@ public:
     // A toggle that shows (checked) or hides a series of a graph.
     void SetToggleTextID(CXSurface* pFace, int nSourceY, CXGraph* pGraph, int nGraphLine, uint8_t byRadioGroup);
     // A caption of the button's own, formatted by printf rules, in place of
-    // its control text; a tab in it starts the second line.
+    // its control text.
     void SetText(const char* pszFormat, ...)
 #if defined(__GNUC__)
         __attribute__((format(printf, 2, 3)))
@@ -95,8 +95,6 @@ public:
 
 private:
     void TakeCaption();
-    // A tab in the caption starts its second line.
-    void SplitCaption();
     void BlitLook(int nSourceX, int nSourceY, uint32_t dwFlags);
     void DrawIcon();
     // Tells the linked scroll bar and the owner; the owner may remove this
