@@ -15,10 +15,12 @@
 #include "screens/CClientTrainingIndividual.h"
 #include "screens/CClientTrainingTeam.h"
 #include "screens/CClientNewGame.h"
+#include "screens/CClientArchivesEndOfSeason.h"
 #include "screens/CClientArchivesMail.h"
 #include "screens/CClientArchivesNewspaper.h"
 #include "screens/CClientArchivesScrapbook.h"
 #include "screens/CClientClubGeneral.h"
+#include "screens/CClientEndOfCareer.h"
 #include "screens/CClientClubPlayers.h"
 #include "screens/CClientClubRatings.h"
 #include "screens/CClientClubSchedule.h"
@@ -76,6 +78,8 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_ARCHIVES_MAIL, &GetArchivesMailScreen());
     RegisterScreen(SCREEN_ARCHIVES_NEWSPAPER, &GetArchivesNewspaperScreen());
     RegisterScreen(SCREEN_ARCHIVES_SCRAPBOOK, &GetArchivesScrapbookScreen());
+    RegisterScreen(SCREEN_LAST_MAIN, &GetArchivesEndOfSeasonScreen());
+    RegisterScreen(SCREEN_END_OF_CAREER, &GetEndOfCareerScreen());
     static CClientTransferMarket s_TransferMarket;
     RegisterScreen(SCREEN_TRANSFER_MARKET, &s_TransferMarket);
     static CClientTransferOffers s_TransferOffers;

@@ -16,6 +16,7 @@
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
 #include "database/CManagerDatabase.h"
+#include "database/SeasonArchiveRecords.h"
 #include "platform/Files.h"
 #include "season/CSaveGame.h"
 #include "xframework/CXAnimation.h"
@@ -398,9 +399,18 @@ uint32_t CGameNavigationBar::ScreenParameter(int nScreenID) const
     case 19:
         return dwDivision;
     case 13:
-    case 41:
         // Bit 8: the default division is shown.
         return dwDivision | 0x100;
+    case 41: {
+        // The season just finished: the human's division, or his country
+        // (bit 8) while he has no club; the season from bit 9.
+        const CDatabaseHandler* pDatabase = Database();
+        const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+        const CCountryDatabase* pCountry = pClub ? pClub->GetCountry() : pHuman ? pHuman->GetCountry() : nullptr;
+        const uint32_t dwSeason = pCountry ? SeasonArchiveKey(pCountry->GetSeasonYear() - 1) : 0;
+        const uint32_t dwShown = pClub ? dwDivision : pCountry ? pCountry->GetID() | 0x100u : 0;
+        return dwShown | dwSeason << 9;
+    }
     case 18:
     case 24:
     case 25:
@@ -898,6 +908,9 @@ void CGameNavigationBar::ContinueGame()
         if (g_ClientList.size() == 1)
             pGame->GetScreenHistory().ClearScreenHistory();
         ChangeNextClient();
+        // The end of the career closes the game: no day runs behind it.
+        if (g_pNextClient && g_pNextClient == GetScreenObject(SCREEN_END_OF_CAREER))
+            return;
         if (g_ClientList.empty()) {
             const int nDays = CGameDay::ProcessDay(*pDatabase);
             const CDate& today = pDatabase->GetGameDate();
