@@ -267,10 +267,14 @@ TEST_F(GroundPopup, DoubleClickOnAStandOpensOnlyTheStandPage)
 TEST_F(GroundPopup, ThePreviewNamesThePictureOfTheChoiceAndTurnsAModelWith3D)
 {
     ClearNorthEnd();
+    // The pictures first: the options turn 3-D off.
+    OptionValues no3D = m_game.GetOptions().Values();
+    no3D.m_n3DSettings = 2;
+    m_game.ApplyOptions(no3D);
     Screen& screen = OpenScreen();
     PressButton(screen, Screen::ID_DEVELOP);
     Popup& popup = screen.GetDevelopmentPopup();
-    ASSERT_FALSE(popup.IsPreview3D());  // the game runs without 3-D until the options say otherwise
+    ASSERT_FALSE(popup.IsPreview3D());
     // Pictures: kind, size and place class, "S" for seated stands, "R" with a roof.
     const struct {
         int nPosition, nKind, nSize, nRoof;
