@@ -1,5 +1,6 @@
 #include "screens/CClientGroundHoardings.h"
 
+#include "screens/FinanceScreenLook.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
@@ -181,16 +182,7 @@ bool CClientGroundHoardings::OnInitDialog()
 
     m_pGraph = static_cast<CXGraph*>(
         AddControl(XCONTROL_GRAPH, kGraphLeft, kGraphTop, kGraphRight, kGraphBottom, ID_GRAPH, nullptr));
-    CGame* pGame = Game();
-    int x = 8;
-    for (const auto& [dwID, nLine] : {std::pair{ID_SHOW_INCOME, LINE_INCOME}, std::pair{ID_SHOW_BOARDS, LINE_BOARDS}}) {
-        if (auto* pToggle = static_cast<CXButton*>(AddControlXYWH(XCONTROL_BUTTON, x, 484, 84, 26, dwID, nullptr))) {
-            pToggle->m_hFont = g_hSmallFont;
-            pToggle->SetToggleTextID(pGame ? pGame->GetSharedBitmaps().GetBitmap("btnTog2.bmp") : nullptr, 0,
-                                     m_pGraph, nLine, 0);
-        }
-        x += 90;
-    }
+    finance_look::AddGraphToggles(*this, m_pGraph, {{ID_SHOW_INCOME, LINE_INCOME}, {ID_SHOW_BOARDS, LINE_BOARDS}});
     auto addBar = [this](uint32_t dwID, uint32_t dwUp, uint32_t dwDown) {
         auto* pBar = static_cast<CXScrollBar*>(AddControlXYWH(XCONTROL_SCROLLBAR, 10, 20, 14, 200, dwID, nullptr));
         if (pBar)
