@@ -128,7 +128,8 @@ public:
 
 private:
     // The low N bytes of v, least significant first: into the staging
-    // block while it has room, else through WriteBytes.
+    // block while it has room or onto the end of an unstaged vector, else
+    // through WriteBytes.
     template <size_t N>
     bool WriteSmall(uint32_t v)
     {
@@ -139,6 +140,13 @@ private:
             for (size_t i = 0; i < N; ++i)
                 m_pStageCursor[i] = aby[i];
             m_pStageCursor += N;
+            return true;
+        }
+        // A writer straight into a vector (the match records are written
+        // field by field) appends the few bytes where they go.
+        if (m_pBytes && m_stage.empty() && !m_bFailed) {
+            for (size_t i = 0; i < N; ++i)
+                m_pBytes->push_back(aby[i]);
             return true;
         }
         return WriteBytes(aby, N);

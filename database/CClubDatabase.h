@@ -170,6 +170,9 @@ public:
     void AddStaff(ID_STAFF idStaff);
     void RemoveStaff(ID_STAFF idStaff);
     void UpdateSquadAverages();
+    // Every squad player younger than the age is made that old (his birthday
+    // moved back whole years); answers how many were changed.
+    int MakeSquadVeterans(int nAge = 31);
     // Starts loading the squad's player records ahead of a walk over them,
     // and with bCareers their current career entries (the season's match
     // counts): after a few seasons of transfers a squad's records lie

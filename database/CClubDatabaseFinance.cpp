@@ -4,7 +4,9 @@
 #include "database/CClubDatabase.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <iterator>
 #include <cstdlib>
 
 #include "common/DebugLog.h"
@@ -97,10 +99,18 @@ int Minutes(const uint8_t* p)
 
 int CClubDatabase::FindFinanceCategory(int nCategory)
 {
-    for (const CATEGORYRUN& run : kCategoryRuns)
-        if (nCategory >= run.nFirst && nCategory <= run.nLast)
-            return run.nGroup;
-    return 0;
+    // Every transaction asks: the runs are read once into a table by category.
+    static constexpr auto kGroups = [] {
+        constexpr int kLast = kCategoryRuns[std::size(kCategoryRuns) - 1].nLast;
+        std::array<uint8_t, kLast + 1> abyGroups{};
+        for (const CATEGORYRUN& run : kCategoryRuns)
+            for (int n = run.nFirst; n <= run.nLast; ++n)
+                if (abyGroups[static_cast<size_t>(n)] == 0)  // the first run that holds it
+                    abyGroups[static_cast<size_t>(n)] = static_cast<uint8_t>(run.nGroup);
+        return abyGroups;
+    }();
+    return nCategory >= 0 && static_cast<size_t>(nCategory) < kGroups.size() ? kGroups[static_cast<size_t>(nCategory)]
+                                                                             : 0;
 }
 
 CClubDatabase::FINANCEOBSERVER* CClubDatabase::s_pFinanceObserver = nullptr;

@@ -13,6 +13,7 @@
 #include "database/CManagerDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "database/RecordBytes.h"
+#include "database/SeasonArchiveRecords.h"
 #include "season/CNewspaperManager.h"
 #include "season/CSaveGame.h"
 
@@ -51,13 +52,6 @@ int ManagerMean(const CManagerDatabase& manager)
     return (manager.m_byAbility + manager.m_byRating) / 2;
 }
 
-// The division's season archive record: the fee of the season paid and
-// the one received ({player, club, amount}), the best manager ({manager,
-// club, value}) and the division's record slots ({club, player, value}).
-constexpr int kArchiveFeePaid = 148;
-constexpr int kArchiveFeeReceived = 160;
-constexpr int kArchiveManager = 196;
-constexpr int kArchiveRecords = 208;
 
 }  // namespace
 
@@ -191,14 +185,14 @@ void CClubDatabase::AddToSeasonArchive(uint8_t* pTopList, DIVISIONARCHIVERECORD&
 {
     if (const CManagerDatabase* pManager = m_wManagerId ? GetManager() : nullptr) {
         const auto nValue = static_cast<int32_t>(std::min<uint32_t>(pManager->m_dwSeasonValueA, INT32_MAX));
-        InsertRecordReference(archive.abyData + kArchiveManager, 1, pManager->FillReference(nValue, this));
+        InsertRecordReference(archive.abyData + division_archive::kManager, 1, pManager->FillReference(nValue, this));
     }
     auto fee = [](const CLUBFEERECORD& record) {
         return PERSONREFERENCE{static_cast<uint32_t>(record.idPlayer), static_cast<uint32_t>(record.idClub),
                                record.nAmount};
     };
-    InsertRecordReference(archive.abyData + kArchiveFeePaid, 1, fee(m_aFeeRecords[0]));
-    InsertRecordReference(archive.abyData + kArchiveFeeReceived, 1, fee(m_aFeeRecords[1]));
+    InsertRecordReference(archive.abyData + division_archive::kFeePaid, 1, fee(m_aFeeRecords[0]));
+    InsertRecordReference(archive.abyData + division_archive::kFeeReceived, 1, fee(m_aFeeRecords[1]));
     for (const CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
         pPlayer->UpdateSeasonAwards(pTopList, archive);
 
@@ -206,7 +200,7 @@ void CClubDatabase::AddToSeasonArchive(uint8_t* pTopList, DIVISIONARCHIVERECORD&
     UpdateClubRecords(aSeason);
     CLUBRECORDENTRY aDivision[CLUB_RECORD_SLOTS] = {};
     for (int i = 0; i < CLUB_RECORD_SLOTS; ++i) {
-        const PERSONREFERENCE slot = PERSONREFERENCE::Load(archive.abyData + kArchiveRecords + i * PERSONREFERENCE::BYTES);
+        const PERSONREFERENCE slot = PERSONREFERENCE::Load(archive.abyData + division_archive::kRecords + i * PERSONREFERENCE::BYTES);
         aDivision[i] = CLUBRECORDENTRY{static_cast<int32_t>(slot.dwSecond), static_cast<int32_t>(slot.dwFirst),
                                        slot.nValue};
     }
@@ -214,7 +208,7 @@ void CClubDatabase::AddToSeasonArchive(uint8_t* pTopList, DIVISIONARCHIVERECORD&
     for (int i = 0; i < CLUB_RECORD_SLOTS; ++i)
         PERSONREFERENCE{static_cast<uint32_t>(aDivision[i].nData2), static_cast<uint32_t>(aDivision[i].nData1),
                         aDivision[i].nMeasure}
-            .Store(archive.abyData + kArchiveRecords + i * PERSONREFERENCE::BYTES);
+            .Store(archive.abyData + division_archive::kRecords + i * PERSONREFERENCE::BYTES);
 }
 
 void CClubDatabase::CloseSeasonClubRecords()

@@ -335,3 +335,16 @@ void CClubDatabase::OnEventMonthly(bool bFlag)
         }
     }
 }
+
+int CClubDatabase::MakeSquadVeterans(int nAge)
+{
+    int nChanged = 0;
+    for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
+        const int nYears = nAge - pPlayer->GetAge();
+        if (nYears <= 0)
+            continue;
+        pPlayer->m_DateOfBirth.wYear = static_cast<uint16_t>(pPlayer->m_DateOfBirth.wYear - nYears);
+        ++nChanged;
+    }
+    return nChanged;
+}

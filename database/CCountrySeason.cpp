@@ -11,6 +11,7 @@
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
 #include "database/CountryCalendars.h"
+#include "database/SeasonArchiveRecords.h"
 #include "platform/Random.h"
 #include "season/CDomesticCupsDatabase.h"
 #include "season/CEuropeanCupDatabase.h"
@@ -20,7 +21,6 @@
 namespace {
 
 // Offset of the key byte of a 232-byte season record.
-constexpr int kSeasonRecordKey = 230;
 
 CClubDatabase* RandomClubOf(const CDivisionDatabase* pDivision)
 {
@@ -351,7 +351,7 @@ void CCountryDatabase::DoDomesticByesFromEuropeanPending()
 const uint8_t* CCountryDatabase::FindSeasonRecord(uint8_t byKey) const
 {
     for (const uint8_t* pRecord : m_lstLargeRecords.Items<uint8_t>())
-        if (pRecord[kSeasonRecordKey] == byKey)
+        if (pRecord[country_archive::kKey] == byKey)
             return pRecord;
     return nullptr;
 }

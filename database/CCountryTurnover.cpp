@@ -15,6 +15,7 @@
 #include "database/CDivisionDatabase.h"
 #include "database/CManagerDatabase.h"
 #include "database/RecordBytes.h"
+#include "database/SeasonArchiveRecords.h"
 #include "platform/Files.h"
 #include "platform/SafeFile.h"
 #include "season/CDomesticCupsDatabase.h"
@@ -25,29 +26,16 @@
 namespace {
 
 constexpr int kFirstSeasonYear = 1998;
-constexpr int kSeasonRecordKey = 230;
-constexpr int kSeasonRecordClubs = 222;
-constexpr int kSeasonRecordClubSlots = 4;
 constexpr int kFinancePrizeMoney = 55;
 constexpr int kFinanceManagerBonus = 69;
 
 constexpr int kDefaultGameLength = 5;
-// The season record's cup finalists, one place per competition slot
-// (domestic kinds 0, 1, 3, 5, then European kinds 0, 1, 3), and its two
-// lists of the season's five largest fees paid and received.
-constexpr int kSeasonRecordWinners = 184;
-constexpr int kSeasonRecordRunnersUp = 198;
-constexpr int kSeasonRecordFeesPaid = 64;
-constexpr int kSeasonRecordFeesReceived = 124;
-constexpr int kSeasonRecordFeePlaces = 5;
-// The season's five top scorers of the country's league divisions.
-constexpr int kSeasonRecordTopScorers = 4;
 
 // Keeps the list largest first: the fee goes before the first smaller one
 // and the fifth drops out.
 void InsertFee(uint8_t* pList, const CLUBFEERECORD& fee)
 {
-    InsertRecordReference(pList, kSeasonRecordFeePlaces,
+    InsertRecordReference(pList, country_archive::kListPlaces,
                           PERSONREFERENCE{static_cast<uint32_t>(fee.idPlayer), static_cast<uint32_t>(fee.idClub),
                                           fee.nAmount});
 }
@@ -62,14 +50,9 @@ void RecordFinalists(uint8_t* pRecord, int nSlot, const CUP* pCup, const CCountr
     const ID_CLUB idWinner = pFinal->byWinner == 0 ? pFinal->wHomeClub : pFinal->wAwayClub;
     const ID_CLUB idRunnerUp = pFinal->byWinner == 0 ? pFinal->wAwayClub : pFinal->wHomeClub;
     if (country.IsClubOfCountry(idWinner))
-        StoreRecordU16(pRecord + kSeasonRecordWinners + 2 * nSlot, idWinner);
+        StoreRecordU16(pRecord + country_archive::kWinners + 2 * nSlot, idWinner);
     if (country.IsClubOfCountry(idRunnerUp))
-        StoreRecordU16(pRecord + kSeasonRecordRunnersUp + 2 * nSlot, idRunnerUp);
-}
-
-uint8_t SeasonKey(int nYear)
-{
-    return static_cast<uint8_t>((nYear + 49) & 0xFF);
+        StoreRecordU16(pRecord + country_archive::kRunnersUp + 2 * nSlot, idRunnerUp);
 }
 
 }  // namespace
@@ -103,14 +86,14 @@ void CCountryDatabase::DoSeasonClose()
     StartRefereesNewSeason();
     RescaleRatings();
 
-    const uint8_t byKey = SeasonKey(GetSeasonYear());
+    const uint8_t byKey = SeasonArchiveKey(GetSeasonYear());
     uint8_t abySeasonRecord[RAW_RECORD_LARGE] = {};
     for (CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>()) {
         pDivision->SortLeagueTable(true);
         pDivision->RecordSeasonEndPlaces();
         DIVISIONARCHIVERECORD* pArchive = pDivision->AddSeasonArchiveRecord(byKey, nSeasons);
         pDivision->FillSeasonArchive(*pArchive, pDivision->m_byKind == DIVISION_KIND_LEAGUE
-                                                    ? abySeasonRecord + kSeasonRecordTopScorers
+                                                    ? abySeasonRecord + country_archive::kTopScorers
                                                     : nullptr);
     }
     DoRelegationAndPromotion();
@@ -204,24 +187,26 @@ void CCountryDatabase::RescaleRatings()
 void CCountryDatabase::AddSeasonRecord(uint8_t* abyRecord)
 {
     abyRecord[0] = m_byID;
-    abyRecord[kSeasonRecordKey] = SeasonKey(GetSeasonYear());
-    // The country's clubs in the first and second European cups.
-    int nSlot = 0;
-    if (const CEuropeanCupDatabase* pEuropean = m_pDatabaseHandler ? m_pDatabaseHandler->GetEuropeanCups() : nullptr)
-        for (int nKind : {CUP_KIND_1, CUP_KIND_0})
+    abyRecord[country_archive::kKey] = SeasonArchiveKey(GetSeasonYear());
+    // The country's clubs waiting for the first European cup (kind 1) and
+    // for the second (kind 0), in table order.
+    if (const CEuropeanCupDatabase* pEuropean = m_pDatabaseHandler ? m_pDatabaseHandler->GetEuropeanCups() : nullptr) {
+        const struct {
+            int nKind, nOffset, nSlots;
+        } kLists[] = {{CUP_KIND_1, country_archive::kFirstCupEntrants, country_archive::kFirstCupSlots},
+                      {CUP_KIND_0, country_archive::kSecondCupEntrants, country_archive::kSecondCupSlots}};
+        for (const auto& list : kLists)
             for (CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>())
                 for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
-                    if (nSlot < kSeasonRecordClubSlots && pEuropean->IsClubPending(nKind, pClub->m_wClubId)) {
-                        abyRecord[kSeasonRecordClubs + 2 * nSlot] = static_cast<uint8_t>(pClub->m_wClubId & 0xFF);
-                        abyRecord[kSeasonRecordClubs + 2 * nSlot + 1] = static_cast<uint8_t>(pClub->m_wClubId >> 8);
-                        ++nSlot;
-                    }
+                    if (pEuropean->IsClubPending(list.nKind, pClub->m_wClubId))
+                        AppendArchiveClub(abyRecord + list.nOffset, list.nSlots, pClub->m_wClubId);
+    }
     // The season's largest fees of every league club.
     for (const CDivisionDatabase* pDivision : m_lstDivisions.Items<CDivisionDatabase>())
         if (pDivision->m_byKind == DIVISION_KIND_LEAGUE)
             for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>()) {
-                InsertFee(abyRecord + kSeasonRecordFeesPaid, pClub->m_aFeeRecords[0]);
-                InsertFee(abyRecord + kSeasonRecordFeesReceived, pClub->m_aFeeRecords[1]);
+                InsertFee(abyRecord + country_archive::kFeesPaid, pClub->m_aFeeRecords[0]);
+                InsertFee(abyRecord + country_archive::kFeesReceived, pClub->m_aFeeRecords[1]);
             }
     // The finals decided this season; a cup still running has no winner yet.
     constexpr int anDomestic[][2] = {{CUP_KIND_0, 0}, {CUP_KIND_1, 1}, {CUP_KIND_5, 3}};

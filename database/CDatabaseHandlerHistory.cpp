@@ -20,6 +20,10 @@
 #include "platform/Files.h"
 #include "platform/SafeFile.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 const char kPlayerHistoryFile[] = "temp.phs";
@@ -32,6 +36,31 @@ constexpr int kHistorySkills[kHistoryRecordBytes] = {
     PLAYER_ATTRIBUTE_HANDLING, PLAYER_ATTRIBUTE_TACKLING, PLAYER_ATTRIBUTE_PASSING, PLAYER_ATTRIBUTE_DRIBBLING,
     PLAYER_ATTRIBUTE_HEADING,  PLAYER_ATTRIBUTE_SHOOTING, PLAYER_ATTRIBUTE_PACE,    PLAYER_ATTRIBUTE_STRENGTH,
     PLAYER_ATTRIBUTE_FITNESS,  PLAYER_ATTRIBUTE_MORALE};
+
+// One person's weekly record: each skill in whole numbers, kept to its low
+// byte.
+inline void FillHistoryRecord(const CPersonDatabase& person, uint8_t* pRecord)
+{
+#if defined(__SSE2__)
+    // The first eight are the record's first eight attributes with the
+    // seventh and eighth exchanged; x / 100 is ((x >> 2) * 5243 >> 16) >> 1
+    // for every 16-bit x.
+    static_assert(kHistorySkills[0] == 0 && kHistorySkills[1] == 1 && kHistorySkills[2] == 2 &&
+                  kHistorySkills[3] == 3 && kHistorySkills[4] == 4 && kHistorySkills[5] == 5 &&
+                  kHistorySkills[6] == 7 && kHistorySkills[7] == 6);
+    const __m128i skills = _mm_shufflehi_epi16(
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(person.m_awAttributes)), _MM_SHUFFLE(2, 3, 1, 0));
+    const __m128i whole =
+        _mm_srli_epi16(_mm_mulhi_epu16(_mm_srli_epi16(skills, 2), _mm_set1_epi16(5243)), 1);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(pRecord),
+                     _mm_packus_epi16(_mm_and_si128(whole, _mm_set1_epi16(0xFF)), _mm_setzero_si128()));
+    for (int j = 8; j < kHistoryRecordBytes; ++j)
+        pRecord[j] = static_cast<uint8_t>(person.m_awAttributes[kHistorySkills[j]] / 100);
+#else
+    for (int j = 0; j < kHistoryRecordBytes; ++j)
+        pRecord[j] = static_cast<uint8_t>(person.m_awAttributes[kHistorySkills[j]] / 100);
+#endif
+}
 
 const CDate& FirstHistoryDay()
 {
@@ -116,9 +145,7 @@ void CDatabaseHandler::FillPlayerHistoryWeek(uint8_t* pDirectory, uint8_t* pBloc
             pEntryWeek[0] = static_cast<uint8_t>(nWeek & 0xFF);
             pEntryWeek[1] = static_cast<uint8_t>((nWeek >> 8) & 0xFF);
         }
-        uint8_t* pRecord = &pBlock[static_cast<size_t>(kHistoryRecordBytes * (nSlot - 1))];
-        for (int j = 0; j < kHistoryRecordBytes; ++j)
-            pRecord[j] = static_cast<uint8_t>(pPerson->m_awAttributes[kHistorySkills[j]] / 100);
+        FillHistoryRecord(*pPerson, &pBlock[static_cast<size_t>(kHistoryRecordBytes * (nSlot - 1))]);
     }
 }
 

@@ -2,6 +2,7 @@
 // One league division of a country: its rules, its clubs (owned), its league
 // fixtures, the season's transfer and loan records and its archive of past
 // seasons. It keeps the league table by sorting its clubs.
+#include "database/SeasonArchiveRecords.h"
 #include "common/CDate.h"
 #include "common/CXList.h"
 #include "common/Identifiers.h"
@@ -85,7 +86,7 @@ struct DIVISIONPERIODENTRY {
 
 struct DIVISIONARCHIVERECORD {
     uint8_t abyData[DIVISION_ARCHIVE_BYTES] = {};
-    uint8_t GetKey() const { return abyData[404]; }
+    uint8_t GetKey() const { return abyData[division_archive::kKey]; }
 };
 
 struct PLAYOFFENTRY {

@@ -18,6 +18,7 @@
 #include "database/CHistoryEntries.h"
 #include "database/CManagerDatabase.h"
 #include "database/CPlayerDatabase.h"
+#include "database/SeasonArchiveRecords.h"
 #include "platform/Files.h"
 #include "platform/SafeFile.h"
 #include "platform/Random.h"
@@ -26,35 +27,18 @@
 
 namespace {
 
-constexpr int kArchivePromoted = 388;
-constexpr int kArchiveRelegated = 396;
-constexpr int kArchiveSlots = 4;
 constexpr int kClubHistoryBytes = CLUB_RATING_COUNT;
 constexpr int kClubHistorySets = 52;
 constexpr int kPeriodNoPoints = -32000;
 constexpr int kStoryPromotionRace = 320;
 constexpr int kStoryRelegationRace = 321;
 
-uint16_t ReadArchiveWord(const DIVISIONARCHIVERECORD& record, int nOffset)
-{
-    return static_cast<uint16_t>(record.abyData[nOffset] | (record.abyData[nOffset + 1] << 8));
-}
-
 // Appends a club id to the first free slot of a list of the archive record;
 // a full list keeps its four.
 void AppendArchiveClub(DIVISIONARCHIVERECORD* pRecord, int nOffset, ID_CLUB idClub)
 {
-    if (!pRecord)
-        return;
-    for (int i = 0; i < kArchiveSlots; ++i) {
-        const int nAt = nOffset + 2 * i;
-        if (ReadArchiveWord(*pRecord, nAt) == 0) {
-            pRecord->abyData[nAt] = static_cast<uint8_t>(idClub & 0xFF);
-            pRecord->abyData[nAt + 1] = static_cast<uint8_t>(idClub >> 8);
-            return;
-        }
-    }
-    DebugLog(1, "[CDivisionDatabase] Archive list at %d is full: club %u not recorded", nOffset, idClub);
+    if (pRecord && !::AppendArchiveClub(pRecord->abyData + nOffset, division_archive::kClubSlots, idClub))
+        DebugLog(1, "[CDivisionDatabase] Archive list at %d is full: club %u not recorded", nOffset, idClub);
 }
 
 // Drops the first nBytes of the file and keeps the rest; a file shorter
@@ -214,8 +198,8 @@ void CDivisionDatabase::RecordSeasonEndPlaces()
 DIVISIONARCHIVERECORD* CDivisionDatabase::AddSeasonArchiveRecord(uint8_t byKey, int nKeep)
 {
     auto* pRecord = new DIVISIONARCHIVERECORD;
-    pRecord->abyData[0] = m_byDivisionId;
-    pRecord->abyData[404] = byKey;
+    pRecord->abyData[division_archive::kDivision] = m_byDivisionId;
+    pRecord->abyData[division_archive::kKey] = byKey;
     m_lstSeasonArchive.AddTail(pRecord);
     while (nKeep > 0 && m_lstSeasonArchive.GetCount() > nKeep)
         delete static_cast<DIVISIONARCHIVERECORD*>(m_lstSeasonArchive.RemoveHead());
@@ -224,10 +208,7 @@ DIVISIONARCHIVERECORD* CDivisionDatabase::AddSeasonArchiveRecord(uint8_t byKey, 
 
 void CDivisionDatabase::FillSeasonArchive(DIVISIONARCHIVERECORD& archive, uint8_t* pTopList) const
 {
-    constexpr int kEleven = 4;
-    constexpr int kElevenPlaces = 11;
-    constexpr int kTopScorer = 136;
-    constexpr int kManager = 196;
+    namespace layout = division_archive;
     for (const CClubDatabase* pClub : m_lstClubsByTable.Items<CClubDatabase>())
         pClub->AddToSeasonArchive(pTopList, archive);
     if (!m_pDatabaseHandler)
@@ -235,12 +216,12 @@ void CDivisionDatabase::FillSeasonArchive(DIVISIONARCHIVERECORD& archive, uint8_
     auto player = [this](const uint8_t* pEntry) {
         return m_pDatabaseHandler->GetPlayerFromID(PERSONREFERENCE::Load(pEntry).dwSecond);
     };
-    for (int i = 0; i < kElevenPlaces; ++i)
-        if (const CPlayerDatabase* pPlayer = player(archive.abyData + kEleven + i * PERSONREFERENCE::BYTES))
+    for (int i = 0; i < layout::kElevenPlaces; ++i)
+        if (const CPlayerDatabase* pPlayer = player(archive.abyData + layout::kEleven + i * PERSONREFERENCE::BYTES))
             pPlayer->AnnounceToClub(1);
-    if (const CPlayerDatabase* pPlayer = player(archive.abyData + kTopScorer))
+    if (const CPlayerDatabase* pPlayer = player(archive.abyData + layout::kTopScorer))
         pPlayer->AnnounceToClub(0);
-    const uint32_t idManager = PERSONREFERENCE::Load(archive.abyData + kManager).dwFirst;
+    const uint32_t idManager = PERSONREFERENCE::Load(archive.abyData + layout::kManager).dwFirst;
     if (const CManagerDatabase* pManager =
             idManager ? m_pDatabaseHandler->GetManagerFromID(static_cast<ID_MANAGER>(idManager)) : nullptr)
         pManager->AnnounceToOwnManager();
@@ -291,7 +272,7 @@ int CDivisionDatabase::AddClub(CClubDatabase* pClub)
             RemoveClub(pMember);
             pBelow->AppendClub(pMember);
             ++pBelow->m_byAutomaticPromotions;
-            AppendArchiveClub(GetNewestArchiveRecord(), kArchiveRelegated, pMember->m_wClubId);
+            AppendArchiveClub(GetNewestArchiveRecord(), division_archive::kRelegated, pMember->m_wClubId);
             // The reserve club's human manager (news, and the sack in the
             // pool) is told by the human manager record.
         }
@@ -310,7 +291,7 @@ void CDivisionDatabase::PromoteClubs(DIVISIONARCHIVERECORD* pRecord)
     CDivisionDatabase* pAbove = GetNeighbourDivision(-1);
     if (!pAbove) {
         if (const LPXLISTNODE pHead = m_lstClubsByTable.GetHead())
-            AppendArchiveClub(pRecord, kArchivePromoted, static_cast<CClubDatabase*>(pHead->pData)->m_wClubId);
+            AppendArchiveClub(pRecord, division_archive::kPromoted, static_cast<CClubDatabase*>(pHead->pData)->m_wClubId);
         if (m_byPromotionZone + m_byPlayOffPromotions > 0)
             DebugLog(1, "Promotion has been specified but is not possible from this division!  Division ID is %d",
                      m_byDivisionId);
@@ -323,7 +304,7 @@ void CDivisionDatabase::PromoteClubs(DIVISIONARCHIVERECORD* pRecord)
             AppendClub(pClub);
             return false;
         }
-        AppendArchiveClub(pRecord, kArchivePromoted, pClub->m_wClubId);
+        AppendArchiveClub(pRecord, division_archive::kPromoted, pClub->m_wClubId);
         ++nPromoted;
         return true;
     };
@@ -387,7 +368,7 @@ void CDivisionDatabase::RelegateClubs(DIVISIONARCHIVERECORD* pRecord)
             continue;
         RemoveClub(pClub);
         pBelow->AddClub(pClub);
-        AppendArchiveClub(pRecord, kArchiveRelegated, pClub->m_wClubId);
+        AppendArchiveClub(pRecord, division_archive::kRelegated, pClub->m_wClubId);
         ++nRelegated;
     }
 }

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <array>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
 #include "database/CDatabaseHandler.h"
@@ -419,6 +423,23 @@ int ValueOnCurve(const CPersonDatabase& person, const AgeCurvePoint& point, int 
     return point.nCurveValue * nTarget * point.nLevel / 10000;
 }
 
+#if defined(__SSE2__)
+// Each role's targets as single-precision lanes, padded to whole vectors
+// with roles that set no target.
+constexpr int kAttributeLanes = (PLAYER_ATTRIBUTE_COUNT + 3) / 4 * 4;
+struct RoleTargetLanes {
+    alignas(16) float afTargets[kAttributeLanes] = {};
+};
+
+const auto kRoleTargetLanes = [] {
+    std::array<RoleTargetLanes, PLAYER_ROLE_COUNT> lanes{};
+    for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole)
+        for (int i = 0; i < PLAYER_ATTRIBUTE_COUNT; ++i)
+            lanes[static_cast<size_t>(nRole)].afTargets[i] = CPersonDatabase::s_abyRoleTargets[nRole][i];
+    return lanes;
+}();
+#endif
+
 }  // namespace
 
 int CPersonDatabase::GetAttributeForAge(int nAttribute, int nAgeIndex, int nLevel) const
@@ -435,6 +456,31 @@ void CPersonDatabase::GetAttributesForAge(int nAgeIndex, int nLevel, int anValue
     const AgeCurvePoint point = CurvePoint(*this, nAgeIndex, nLevel);
     const uint8_t* pbyTargets = s_abyRoleTargets[point.nRole];
     const int nCurveLevel = point.nCurveValue * point.nLevel;
+#if defined(__SSE2__)
+    // With the curve's value times the level at most 65535 every product is
+    // below 2^24, exact in single precision, and its quotient by 10000 (under
+    // 1,678) rounds to a value on the same side of every whole number as the
+    // exact one (which is a whole number or at least 1/10000 away from one):
+    // the whole part is the integer quotient, four attributes at a time.
+    if (nCurveLevel >= 0 && nCurveLevel <= 65535) {
+        const float* pfTargets = kRoleTargetLanes[static_cast<size_t>(point.nRole)].afTargets;
+        const __m128 level = _mm_set1_ps(static_cast<float>(nCurveLevel));
+        const __m128 divisor = _mm_set1_ps(10000.0f);
+        const __m128i curve = _mm_set1_epi32(point.nCurveValue);
+        alignas(16) int32_t anLanes[kAttributeLanes];
+        for (int i = 0; i < kAttributeLanes; i += 4) {
+            const __m128 targets = _mm_load_ps(pfTargets + i);
+            const __m128i quotients = _mm_cvttps_epi32(_mm_div_ps(_mm_mul_ps(targets, level), divisor));
+            const __m128i none = _mm_castps_si128(_mm_cmpeq_ps(targets, _mm_setzero_ps()));
+            _mm_store_si128(reinterpret_cast<__m128i*>(anLanes + i),
+                            _mm_or_si128(_mm_and_si128(none, curve), _mm_andnot_si128(none, quotients)));
+        }
+        std::copy_n(anLanes, PLAYER_ATTRIBUTE_COUNT, anValues);
+        if (m_byPosition != PLAYER_POSITION_GOALKEEPER)
+            anValues[PLAYER_ATTRIBUTE_HANDLING] = m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] / 100;
+        return;
+    }
+#endif
     const auto fill = [&](auto divide) {
         for (int nAttribute = 0; nAttribute < PLAYER_ATTRIBUTE_COUNT; ++nAttribute) {
             const int nTarget = pbyTargets[nAttribute];
@@ -549,6 +595,39 @@ std::array<RoleRating, PLAYER_ROLE_COUNT> MakeRoleRatings()
 
 const std::array<RoleRating, PLAYER_ROLE_COUNT> kRoleRatings = MakeRoleRatings();
 
+#if defined(__SSE2__)
+// The same rating with the eight skills side by side. a / t in single
+// precision lands on the same side of every whole number up to 101 as the
+// exact quotient (a whole number is at least 1/255 away from any a / t that
+// is not one, far beyond the rounding there), so its whole part capped at 100
+// is the quotient above. A skill without a term divides by 1 and weighs 0.
+static_assert(PLAYER_SKILL_COUNT == 8, "two vectors of four skills");
+struct RoleRatingLanes {
+    alignas(16) float afTargets[PLAYER_SKILL_COUNT];
+    alignas(16) int16_t anWeights[PLAYER_SKILL_COUNT];
+    int nFixed;
+};
+
+std::array<RoleRatingLanes, PLAYER_ROLE_COUNT> MakeRoleRatingLanes()
+{
+    std::array<RoleRatingLanes, PLAYER_ROLE_COUNT> lanes{};
+    for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole) {
+        RoleRatingLanes& lane = lanes[static_cast<size_t>(nRole)];
+        std::fill(std::begin(lane.afTargets), std::end(lane.afTargets), 1.0f);
+        const RoleRating& rating = kRoleRatings[static_cast<size_t>(nRole)];
+        lane.nFixed = rating.nFixed;
+        for (int i = 0; i < rating.nTerms; ++i) {
+            const RoleRating::Term& term = rating.aTerms[i];
+            lane.afTargets[term.nSkill] = CPersonDatabase::s_abyRoleTargets[nRole][term.nSkill];
+            lane.anWeights[term.nSkill] = static_cast<int16_t>(term.nWeight);
+        }
+    }
+    return lanes;
+}
+
+const std::array<RoleRatingLanes, PLAYER_ROLE_COUNT> kRoleRatingLanes = MakeRoleRatingLanes();
+#endif
+
 }  // namespace
 
 int CPersonDatabase::GetRatingForPosition(int nRole) const
@@ -557,6 +636,23 @@ int CPersonDatabase::GetRatingForPosition(int nRole) const
         nRole = m_byRole;
     if (nRole < 0 || nRole >= PLAYER_ROLE_COUNT)
         return 0;
+#if defined(__SSE2__)
+    // The skills are the record's first eight attributes.
+    const RoleRatingLanes& lanes = kRoleRatingLanes[static_cast<size_t>(nRole)];
+    const __m128i skills = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m_awAttributes));
+    const __m128 full = _mm_set1_ps(100.0f);
+    const __m128 low = _mm_min_ps(
+        _mm_div_ps(_mm_cvtepi32_ps(_mm_unpacklo_epi16(skills, _mm_setzero_si128())), _mm_load_ps(lanes.afTargets)),
+        full);
+    const __m128 high = _mm_min_ps(_mm_div_ps(_mm_cvtepi32_ps(_mm_unpackhi_epi16(skills, _mm_setzero_si128())),
+                                              _mm_load_ps(lanes.afTargets + 4)),
+                                   full);
+    const __m128i shares = _mm_packs_epi32(_mm_cvttps_epi32(low), _mm_cvttps_epi32(high));
+    __m128i sums = _mm_madd_epi16(shares, _mm_load_si128(reinterpret_cast<const __m128i*>(lanes.anWeights)));
+    sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(1, 0, 3, 2)));
+    sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(2, 3, 0, 1)));
+    return (lanes.nFixed + _mm_cvtsi128_si32(sums)) / 100;
+#else
     const RoleRating& rating = kRoleRatings[static_cast<size_t>(nRole)];
     int nSum = rating.nFixed;
     for (int i = 0; i < rating.nTerms; ++i) {
@@ -565,4 +661,5 @@ int CPersonDatabase::GetRatingForPosition(int nRole) const
         nSum += term.nWeight * static_cast<int>(std::min<uint64_t>((a * term.qwReciprocal) >> 32, 100));
     }
     return nSum / 100;
+#endif
 }

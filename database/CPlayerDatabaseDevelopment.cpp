@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <array>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "common/CDate.h"
 #include "database/CDatabaseHandler.h"
 #include "platform/Random.h"
@@ -77,6 +81,37 @@ inline int TrainingStep(int nCurrent, int nTarget, float e)
     return static_cast<int>(n);
 }
 
+// A skill's step reads only the skill, its target and its pull, so the week
+// steps them in the record's order rather than kTrained's: the first sixteen
+// attributes (all trained) in a block, eight at a time where the processor
+// can, and the last two on their own.
+constexpr int kBlockTrained = 16;
+static_assert(kBlockTrained % 8 == 0, "whole blocks of eight 16-bit skills");
+constexpr int kLoneTrained[] = {PLAYER_ATTRIBUTE_WILLPOWER, PLAYER_ATTRIBUTE_MARKING};
+
+constexpr bool IsTrained(int nAttribute)
+{
+    for (const int nTrained : kTrained)
+        if (nTrained == nAttribute)
+            return true;
+    return false;
+}
+
+constexpr bool BlockAndLonesAreTheTrained()
+{
+    for (int nAttribute = 0; nAttribute < kBlockTrained; ++nAttribute)
+        if (!IsTrained(nAttribute))
+            return false;
+    for (const int nAttribute : kLoneTrained)
+        if (nAttribute < kBlockTrained || !IsTrained(nAttribute))
+            return false;
+    return kBlockTrained + sizeof(kLoneTrained) / sizeof(kLoneTrained[0]) == kTrainedCount;
+}
+static_assert(BlockAndLonesAreTheTrained());
+
+// The pull of each attribute, in the record's order (0 where untrained).
+using AttributePulls = std::array<float, PLAYER_ATTRIBUTE_COUNT>;
+
 // The effort of each position's plan for each trained attribute, worked out
 // once: the same for every player of the position every week.
 const auto kEfforts = [] {
@@ -97,7 +132,7 @@ struct PlanPulls {
     bool bReady = false;
     float fThreshold = 0.0f;
     float fCap = 0.0f;
-    std::array<std::array<float, kTrainedCount>, PLAYER_POSITION_COUNT> afPulls{};
+    std::array<AttributePulls, PLAYER_POSITION_COUNT> afPulls{};
     std::array<float, PLAYER_POSITION_COUNT> afLoads{};
 };
 
@@ -112,7 +147,8 @@ const PlanPulls& ComputerPlanPulls()
             for (int nSlot = 0; nSlot < kTrainedCount; ++nSlot) {
                 const float fEffort = kEfforts[nPosition][nSlot];
                 fLoad += fEffort;
-                s_plan.afPulls[nPosition][nSlot] = TrainingPull(fEffort, fThreshold, fCap);
+                s_plan.afPulls[nPosition][static_cast<size_t>(kTrained[nSlot])] =
+                    TrainingPull(fEffort, fThreshold, fCap);
             }
             s_plan.afLoads[nPosition] = fLoad / static_cast<float>(kTrainedCount);
         }
@@ -133,21 +169,68 @@ bool HumanEfforts(const CPersonDatabase& person, bool bYouth, float* afEfforts)
     return pHuman && pHuman->GetTrainingManager().GetPersonEfforts(person, bYouth, afEfforts, kTrainedCount);
 }
 
+// The block's steps: TrainingStep for each skill, four skills to an
+// instruction with the same single-precision operations in the same order,
+// so the results are the same to the bit.
+void TrainingStepsBlock(uint16_t* pwSkills, const int* pnTargets, const float* pfPulls)
+{
+#if defined(__SSE2__)
+    const __m128 rate = _mm_set1_ps(CPlayerDatabase::s_fTrainingRate);
+    const __m128 hundred = _mm_set1_ps(100.0f);
+    const auto select = [](__m128 mask, __m128 a, __m128 b) {
+        return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b));
+    };
+    // Four skills (as 32-bit lanes) stepped toward their targets.
+    const auto step = [&](__m128i current, const int* pnTargetLanes, const float* pfPullLanes) {
+        const __m128 c = _mm_cvtepi32_ps(current);
+        const __m128 T = _mm_mul_ps(_mm_cvtepi32_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pnTargetLanes))),
+                                    hundred);
+        const __m128 q = _mm_mul_ps(_mm_set1_ps(0.25f), T);
+        const __m128 m = _mm_mul_ps(_mm_add_ps(q, T), _mm_set1_ps(0.5f));
+        const __m128 d = select(_mm_cmpgt_ps(c, m), _mm_max_ps(_mm_sub_ps(T, c), _mm_set1_ps(-50.0f)),
+                                _mm_max_ps(_mm_sub_ps(c, q), _mm_set1_ps(50.0f)));
+        const __m128 share = _mm_div_ps(_mm_mul_ps(d, _mm_set1_ps(0.01f)), hundred);
+        const __m128 e = _mm_loadu_ps(pfPullLanes);
+        const __m128 n = _mm_add_ps(c, _mm_mul_ps(_mm_mul_ps(_mm_mul_ps(e, share), rate), hundred));
+        const __m128 r = select(_mm_cmple_ps(n, q), q, select(_mm_cmpge_ps(n, T), T, n));
+        // A skill at its target keeps its value as it is.
+        const __m128i same = _mm_castps_si128(_mm_cmpeq_ps(c, T));
+        const __m128i stepped = _mm_or_si128(_mm_and_si128(same, current), _mm_andnot_si128(same, _mm_cvttps_epi32(r)));
+        // The low 16 bits of each lane, sign-extended so that packing keeps
+        // them as they are (the cast to 16 bits of the one-skill step).
+        return _mm_srai_epi32(_mm_slli_epi32(stepped, 16), 16);
+    };
+    for (int nFirst = 0; nFirst < kBlockTrained; nFirst += 8) {
+        auto* pBlock = reinterpret_cast<__m128i*>(pwSkills + nFirst);
+        const __m128i skills = _mm_loadu_si128(pBlock);
+        const __m128i low = step(_mm_unpacklo_epi16(skills, _mm_setzero_si128()), pnTargets + nFirst, pfPulls + nFirst);
+        const __m128i high =
+            step(_mm_unpackhi_epi16(skills, _mm_setzero_si128()), pnTargets + nFirst + 4, pfPulls + nFirst + 4);
+        _mm_storeu_si128(pBlock, _mm_packs_epi32(low, high));
+    }
+#else
+    for (int nAttribute = 0; nAttribute < kBlockTrained; ++nAttribute)
+        pwSkills[nAttribute] =
+            static_cast<uint16_t>(TrainingStep(pwSkills[nAttribute], pnTargets[nAttribute], pfPulls[nAttribute]));
+#endif
+}
+
 // Steps every trained attribute by the efforts given (the computer's plan
 // for the position when null); returns the week's mean effort (its load).
 float TrainAttributes(CPersonDatabase& person, const float* pafEfforts = nullptr)
 {
     // Every target is read before the first step (Handling's own value is
-    // its target outside goal, and Handling is stepped first).
+    // its target outside goal).
     int anTargets[PLAYER_ATTRIBUTE_COUNT];
     person.GetAttributesForAge(person.GetAge() - PERSON_AGE_CURVE_FIRST_AGE, 0, anTargets);
-    float afPulls[kTrainedCount];
-    const float* pafPulls = afPulls;
+    AttributePulls afPulls;
+    const float* pafPulls = afPulls.data();
     float fLoad = 0.0f;
     if (pafEfforts) {
+        afPulls.fill(0.0f);
         for (int nSlot = 0; nSlot < kTrainedCount; ++nSlot) {
             fLoad += pafEfforts[nSlot];
-            afPulls[nSlot] =
+            afPulls[static_cast<size_t>(kTrained[nSlot])] =
                 TrainingPull(pafEfforts[nSlot], CPlayerDatabase::s_fEffortThreshold, CPlayerDatabase::s_fEffortCap);
         }
         fLoad /= static_cast<float>(kTrainedCount);
@@ -157,11 +240,10 @@ float TrainAttributes(CPersonDatabase& person, const float* pafEfforts = nullptr
         pafPulls = plan.afPulls[static_cast<size_t>(Position(person))].data();
         fLoad = plan.afLoads[static_cast<size_t>(Position(person))];
     }
-    for (int nSlot = 0; nSlot < kTrainedCount; ++nSlot) {
-        const int nAttribute = kTrained[nSlot];
+    TrainingStepsBlock(person.m_awAttributes, anTargets, pafPulls);
+    for (const int nAttribute : kLoneTrained)
         person.m_awAttributes[nAttribute] = static_cast<uint16_t>(
-            TrainingStep(person.m_awAttributes[nAttribute], anTargets[nAttribute], pafPulls[nSlot]));
-    }
+            TrainingStep(person.m_awAttributes[nAttribute], anTargets[nAttribute], pafPulls[nAttribute]));
 
     // A hard week tires an unfit player: morale pays the difference between
     // the load (on the whole-number scale) and his fitness.

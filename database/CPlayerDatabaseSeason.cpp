@@ -14,6 +14,7 @@
 #include "database/CDivisionDatabase.h"
 #include "database/CEventsDatabase.h"
 #include "database/PersonOwners.h"
+#include "database/SeasonArchiveRecords.h"
 #include "season/CDomesticCupsDatabase.h"
 #include "season/CEuropeanCupDatabase.h"
 #include "season/CNewspaperManager.h"
@@ -27,17 +28,9 @@ constexpr uint16_t kNewsPermitGranted = 90;
 constexpr int kPermitAfterDays = 65;
 constexpr int kPermitPlayedPercentage = 75;
 
-// The eleven of the period by position group: first entry and places.
-constexpr int kElevenFirst[4] = {0, 1, 5, 9};
-constexpr int kElevenPlaces[4] = {1, 4, 4, 2};
-
 constexpr uint16_t kNewsSeasonAward = 252;
 constexpr uint16_t kNewsSeasonEleven = 254;
 constexpr int kTopListPlaces = 5;
-// The division's season archive: its eleven of the season, then its top
-// scorer, each {club, player, value}.
-constexpr int kArchiveEleven = 4;
-constexpr int kArchiveTopScorer = 136;
 constexpr int kDefaultSeasonsKept = 5;
 
 }  // namespace
@@ -64,8 +57,8 @@ void CPlayerDatabase::PostSeasonPoints()
     CDivisionDatabase* pDivision = m_pClub->m_pDivision;
     if (!pDivision || m_byPosition > 3)
         return;
-    DIVISIONPERIODENTRY* pGroup = &pDivision->m_aEleven[kElevenFirst[m_byPosition]];
-    const int nPlaces = kElevenPlaces[m_byPosition];
+    DIVISIONPERIODENTRY* pGroup = &pDivision->m_aEleven[division_archive::kElevenFirst[m_byPosition]];
+    const int nPlaces = division_archive::kElevenGroupPlaces[m_byPosition];
     // A player already in keeps his better week; the group stays in
     // descending points.
     int nPlace = nPlaces;
@@ -212,12 +205,12 @@ void CPlayerDatabase::UpdateSeasonAwards(uint8_t* pTopList, DIVISIONARCHIVERECOR
     const int nGoals = GetSeasonTotal(MATCH_INFORMATION_GOALS);
     if (pTopList)
         InsertRecordReference(pTopList, kTopListPlaces, FillReference(nGoals));
-    InsertRecordReference(archive.abyData + kArchiveTopScorer, 1, FillReference(nGoals));
+    InsertRecordReference(archive.abyData + division_archive::kTopScorer, 1, FillReference(nGoals));
     if (m_byPosition > 3)
         return;
     const auto nPoints = static_cast<int32_t>(std::min<uint32_t>(m_dwSeasonPoints, INT32_MAX));
-    InsertRecordReference(archive.abyData + kArchiveEleven + kElevenFirst[m_byPosition] * PERSONREFERENCE::BYTES,
-                          kElevenPlaces[m_byPosition], FillReference(nPoints));
+    InsertRecordReference(archive.abyData + division_archive::kEleven + division_archive::kElevenFirst[m_byPosition] * PERSONREFERENCE::BYTES,
+                          division_archive::kElevenGroupPlaces[m_byPosition], FillReference(nPoints));
 }
 
 namespace {

@@ -207,6 +207,26 @@ public:
     int GetPassInterceptRating(const CVector& a, const CVector& b, int32_t nSpeed) const;
     int GetShotBlockRating(const CVector& a, const CVector& b, int32_t nSpeed) const;
 
+    // The per-tick work of the side (CMatchClubPerTick.cpp), home then away
+    // every tick: the offside line, the alarm of a ball flying at its goal,
+    // the player who goes for the ball and the one who supports him, how
+    // dangerous each of its players is and whom each of its defenders marks.
+    void UpdatePerTick();
+    bool HasShotAlarm() const { return m_bShotAlarm; }
+    CMatchPlayer* GetBallChaser() const { return m_pBallChaser; }
+    float GetBallChaserCost() const { return m_fBallChaserCost; }
+    CMatchPlayer* GetSupportChaser() const { return m_pSupportChaser; }
+    // Added, divided by 3, to every threat rating; the engine sets it from
+    // its pressure balance.
+    void SetThreatBias(uint8_t byBias) { m_byThreatBias = byBias; }
+    uint8_t GetThreatBias() const { return m_byThreatBias; }
+    int32_t GetThreatTotal() const { return m_nThreatTotal; }
+    // The slots whose threat rating is above 40, the most dangerous first.
+    int GetThreatListLength() const { return m_nThreatList; }
+    int GetThreatListSlot(int n) const { return n >= 0 && n < m_nThreatList ? m_abyThreatList[n] : -1; }
+    // How far from his man a marker with the marking order keeps marking him.
+    static int32_t GetMarkingRange(int nMarkingOrder);
+
     // The result into the club's records; the best match rating, whose
     // player's identifier goes to pidPlayer (left alone when none is above 0).
     uint8_t WriteMatchResult(uint8_t byCompetition, ID_PLAYER* pidPlayer);
@@ -271,4 +291,17 @@ private:
     uint32_t m_dwKitColour = 0xFFFFFF;
     bool m_bAwayKit = false;
     int m_nGoalkeeperCandidate = 0;
+
+    void UpdateShotAlarm();
+    void UpdateBallChasers();
+    void UpdateThreatRatings();
+    void UpdateMarking();
+    bool m_bShotAlarm = false;
+    CMatchPlayer* m_pBallChaser = nullptr;
+    float m_fBallChaserCost = 999999.0f;
+    CMatchPlayer* m_pSupportChaser = nullptr;
+    uint8_t m_byThreatBias = 0;
+    int32_t m_nThreatTotal = 0;
+    uint8_t m_abyThreatList[kSlots] = {};
+    int m_nThreatList = 0;
 };

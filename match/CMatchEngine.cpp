@@ -193,6 +193,8 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     m_p3DEngine = std::make_unique<C3DEngine>();
     if (C3DEngine::Is3DAvailable()) {
         m_p3DEngine->SetNumberOfFaceManagers(4);
+        // Shadows and markers multiply the grass under them.
+        C3DEngine::EnableBlendModes(true);
         LoadTextures();
         SetupMaterials();
         SetupLights();
@@ -232,9 +234,16 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
                 AddAwayPerson(p);
     }
     m_pMatchReferee = std::make_unique<CMatchReferee>(*this, m_MatchRules);
+    // The physio waits out of the update by the touch-line until the referee
+    // sends him on.
+    m_pMatchPhysio = std::make_unique<CMatchPhysio>(*this);
+    m_pMatchPhysio->SetActive(false);
+    m_pMatchPhysio->SetBasePosition(kPhysioPoint);
+    m_pMatchPhysio->SetPosition(kPhysioPoint);
     SetOfficials(m_pMatchReferee.get(), &m_pMatchReferee->GetAssistant(0), &m_pMatchReferee->GetAssistant(1),
-                 m_pPhysio);
+                 m_pMatchPhysio.get());
     SetupPolygonPlayers();
+    BuildShadowMeshes();
     m_bSoundOn = true;
     m_bPaused = false;
 
@@ -266,13 +275,6 @@ bool CMatchEngine::BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSe
     SetupObjects();
     if (m_pHomeClub && m_pAwayClub)
         m_pMatchReferee->StartMatch();
-    // The physio waits out of the update by the touch-line until the referee
-    // sends him on.
-    m_pMatchPhysio = std::make_unique<CMatchPhysio>(*this);
-    m_pMatchPhysio->SetActive(false);
-    m_pMatchPhysio->SetBasePosition(kPhysioPoint);
-    m_pMatchPhysio->SetPosition(kPhysioPoint);
-    m_pPhysio = m_pMatchPhysio.get();
     ActivatePlayers();
     if (m_pCrowdSounds)
         CCrowdSounds::ApplyVolume(m_pCrowdSoundManager.get(), m_wAmbientVolume);
@@ -462,7 +464,7 @@ bool CMatchEngine::PostTick()
     UpdateDistanceTables();
     for (CMatchClub* pClub : {m_pHomeClub.get(), m_pAwayClub.get()})
         if (pClub)
-            pClub->UpdateOffsideLine();
+            pClub->UpdatePerTick();
     if (m_pHomeClub && m_pAwayClub)
         SetupEventPositions();
     CheckLooseBallTouch();

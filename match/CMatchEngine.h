@@ -34,6 +34,7 @@ class CFileManager;
 class CHoardingsManager;
 class CModel;
 class CXSurface;
+struct ITEMMESHINFORMATION;
 class CMatchAssistantReferee;
 class CMatchBall;
 class CMatchClub;
@@ -300,6 +301,13 @@ public:
     // over it; nothing in camera mode 2.
     void DrawOverlay(plat::Surface* pSurface);
     void DrawPlayerLabels(plat::Surface* pSurface) const;
+    // Each drawn frame's scene work before the render: who is hidden beyond
+    // the near touch line, the turning sky, shadows and debug markers.
+    void PrepareScene();
+    // Moves the shadows under their owners, shown with their models.
+    void UpdateShadowsAndMarkers();
+    // A person's shadow (null without 3-D or for someone without one).
+    const ITEMMESHINFORMATION* GetShadowMesh(const CMatchPerson* pPerson) const;
     // Where a pitch point falls in the view (false behind the camera).
     bool ProjectToView(const CVector& point, int32_t& x, int32_t& y) const;
     // The code of the match conditions the match screen reports at kick-off,
@@ -686,6 +694,20 @@ private:
     uint8_t m_byResultCode = kNoResult;
     uint8_t m_abyFirstLegGoals[2] = {};
     bool m_bKeeperChallenge = false;
+
+    // ---- shadows, scene visibility and debug markers (CMatchEngineShadows.cpp) ----
+    void BuildShadowMeshes();
+    void UpdateSceneVisibility();
+    float GetShadowTilt() const;
+    std::vector<CMatchPerson*> ShadowedPersons() const;
+    struct PERSONSHADOW {
+        CMatchPerson* pPerson;
+        uint16_t wMesh;
+    };
+    std::vector<PERSONSHADOW> m_PersonShadows;
+    uint16_t m_wBallShadowMesh = 0;
+    uint16_t m_awMarkerMeshes[3] = {};
+    bool m_bShadowsBuilt = false;
 
     // ---- the stadium, its board rows and scene objects (CMatchEngineStadium.cpp) ----
     void AddSceneToMeshManager();

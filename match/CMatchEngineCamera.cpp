@@ -376,6 +376,7 @@ void CMatchEngine::DrawOverlay(plat::Surface* pSurface)
 {
     if (m_byCameraMode == CAMERA_NO_3D || !m_p3DEngine)
         return;
+    PrepareScene();
     m_p3DEngine->Render();
     DrawPlayerLabels(pSurface);
 }

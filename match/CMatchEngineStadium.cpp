@@ -5,6 +5,7 @@
 #include "match/CMatchEngine.h"
 
 #include "common/DebugLog.h"
+#include "match/CGroundStadium.h"
 #include "match/CMatchBall.h"
 #include "platform/Random.h"
 #include "render3d/C3DEngine.h"
@@ -31,45 +32,6 @@ constexpr float kPi = 3.14159265f;
 constexpr uint8_t kSceneLayer = 0;
 constexpr uint8_t kModelFlagShared = 0x20;
 constexpr uint8_t kMeshFlagsSky = 0x50;
-
-// Each segment's corner, its turn about z and its mesh suffix; the even ones
-// are the sides and ends, the odd ones the corners, in the order 0 -> 2 -> 4 -> 6
-// round the pitch.
-struct SEGMENTPLACE {
-    float x, y, fTurn;
-    const char* pszSuffix;
-};
-constexpr SEGMENTPLACE kSegments[CMatchEngine::kStadiumSegments] = {
-    {-650, -500, 0, "NN.x"},           {10650, -500, 0, "NE.x"},
-    {10650, -500, -kPi / 2, "EE.x"},   {10650, 8000, -kPi / 2, "NE.x"},
-    {10650, 8000, kPi, "NN.x"},        {-650, 8000, kPi, "NE.x"},
-    {-650, 8000, kPi / 2, "EE.x"},     {-650, -500, kPi / 2, "NE.x"},
-};
-
-// The board rows: centre, half size and quads; the near side is split to
-// leave the tunnel free. Each faces the pitch, so only a ball or a path from
-// the pitch is stopped by it.
-struct BOARDROW {
-    int32_t cx, cy, hx, hy;
-    uint32_t nQuads;
-    uint8_t byFacing;
-    int nSegment;      // the segment behind it: a wall there lets a ball fly over at any height
-    int nDirection;    // the hoardings' row of its places
-    int nFirstPlace;
-};
-constexpr BOARDROW kBoardRowPlaces[CMatchEngine::kBoardRows] = {
-    {2125, -500, 2775, 0, 6, 1, 0, HOARDINGS_2, 0},   {7875, -500, 2775, 0, 6, 1, 0, HOARDINGS_2, 6},
-    {5000, 8000, 5650, 0, 12, 0, 4, HOARDINGS_3, 0},  {-650, 3750, 0, 4250, 9, 0, 6, HOARDINGS_0, 0},
-    {10650, 3750, 0, 4250, 9, 1, 2, HOARDINGS_1, 0},
-};
-constexpr int32_t kBoardHeight = 105;
-
-// The advert picture: two columns of 128 x 10 cells in a 256 x 256 texture,
-// advertiser 1 in the first cell, the board of an unsold place after the last.
-constexpr int kAdvertColumns = 2;
-constexpr float kAdvertCellWidth = 128.0f / 256.0f, kAdvertCellHeight = 10.0f / 256.0f, kTexel = 1.0f / 256.0f;
-constexpr int kFirstAdvertiser = 1;
-constexpr int kAdvertisers = 49;
 
 D3DMATRIX SceneMatrix(float fScale, float fTurnX, float fTurnZ, float x, float y, float z)
 {
@@ -181,46 +143,8 @@ void CMatchEngine::SetupLights()
 void CMatchEngine::BuildPitchMesh()
 {
     m_p3DEngine->AddMeshManager();
-    CMeshBuilder* b = m_p3DEngine->GetMeshBuilder();
-    b->AddMesh();
-    b->SetTexture(m_usGrassTexture);
-    b->SetMaterial(m_usMaterials[0]);
-    // The mown stripes of the grass picture run across the pitch.
-    b->AddGrid(-700, -550, 0, 10700, 8050, 0, 6, 4, 1);
-    b->AddMesh();
-    b->SetTexture(m_usMarkingsTexture);
-    b->SetMaterial(m_usMaterials[0]);
-    const float lineRect[4] = {0, 0, 1, 0.21875f};
-    b->SetTextureTiling(1, lineRect, 100);
-    // Corner, opposite corner and the way the texture runs along it.
-    static const float kLines[][5] = {
-        {4991, 0, 5009, 7500, 2},       {-18, -18, 10018, 0, 1},       {-18, 7500, 10018, 7518, 1},
-        {-18, 0, 0, 7500, 2},           {10000, 0, 10018, 7500, 2},    {0, 2766, 550, 2784, 1},
-        {550, 2766, 568, 4734, 2},      {0, 4716, 550, 4734, 1},       {9450, 2766, 10000, 2784, 1},
-        {9432, 2766, 9450, 4734, 2},    {9450, 4716, 10000, 4734, 1},  {0, 1666, 1650, 1684, 1},
-        {1650, 1666, 1668, 5834, 2},    {0, 5816, 1650, 5834, 1},      {8350, 1666, 10000, 1684, 1},
-        {8332, 1666, 8350, 5834, 2},    {8350, 5816, 10000, 5834, 1}};
-    for (const auto& l : kLines)
-        b->AddRectangle(l[0], l[1], 1, l[2], l[3], 1, uint8_t(l[4]));
-    b->AddRingQuadrants(0, 0, 1, 100, 118, 1);
-    b->AddRingQuadrants(10000, 0, 1, 100, 118, 8);
-    b->AddRingQuadrants(0, 7500, 1, 100, 118, 2);
-    b->AddRingQuadrants(10000, 7500, 1, 100, 118, 4);
-    b->AddRingQuadrants(5000, 3750, 1, 915, 933, 15);
-    b->AddClippedRing(1100, 3750, 1, 915, 933, 1668);
-    b->AddClippedRing(8900, 3750, 1, 915, 933, 8332);
-    const float spotRect[4] = {0.1875f, 0.3125f, 0.78125f, 0.875f};
-    b->SetTextureTiling(1, spotRect, 100);
-    b->AddRectangle(4985, 3735, 1, 5015, 3765, 1, 0);
-    b->AddRectangle(1085, 3735, 1, 1115, 3765, 1, 0);
-    b->AddRectangle(8885, 3735, 1, 8915, 3765, 1, 0);
-    // The mesh flag and the draw order: grass first, the markings over it.
-    for (uint16_t m = 0; m < 2; ++m)
-        if (ITEMMESHINFORMATION* pMesh = const_cast<ITEMMESHINFORMATION*>(b->GetMesh(m))) {
-            pMesh->flags |= MESH_NO_ZENABLE;
-            pMesh->drawOrderKey = uint16_t(2 + m);
-        }
-    b->AddToMeshManager(kSceneLayer);
+    CGroundStadium::BuildPitch(*m_p3DEngine, m_usGrassTexture, m_usMarkingsTexture, m_usMaterials[0], 0, 0,
+                               kSceneLayer);
 }
 
 void CMatchEngine::LoadStadiumSegment()
@@ -233,44 +157,16 @@ void CMatchEngine::LoadStadiumSegment()
     const CDate today(m_dwMatchDate);
     for (int s = 0; s < kStadiumSegments; ++s) {
         STADIUMSEGMENT& segment = m_aSegments[s];
-        segment = STADIUMSEGMENT();
-        const CComponentDatabase* pStand = m_pGround ? m_pGround->GetStandOnSide(s) : nullptr;
-        int nComplete = pStand ? GetStandCompletion(*m_pGround, *pStand, today) : 100;
-        if (nComplete < 0)
-            pStand = nullptr;  // building work that has not begun
-        if (!pStand) {
-            segment.bWall = true;
-            std::snprintf(segment.szMesh, sizeof segment.szMesh, "Wall%s", kSegments[s].pszSuffix);
-        } else {
-            segment.bWall = false;
-            segment.nComplete = nComplete;
-            pStand->Get3DComponentFilename(segment.szMesh, segment.szRoof, true, nComplete);
-        }
-        if (segment.bWall || pStand->GetNumberOfTiers() == 1 || nComplete < 50)
+        if (CGroundStadium::ChooseSegment(m_pGround, s, today, segment))
             m_bLowStands = true;
         if (!b3D) {
             ++m_ucNumStadiumModels;
             continue;
         }
-        char szFile[64];
-        std::snprintf(szFile, sizeof szFile, "%s%s", "MatchMeshes\\", segment.szMesh);
-        const uint16_t wObject = m_p3DEngine->GetObjectData()->Load(szFile, 1);
-        if (wObject == OBJECT_NOT_FOUND) {
-            DebugLog(6, "CMatchEngine::LoadStadiumSegment: Couldn't load %s", szFile);
+        std::unique_ptr<CModel> pModel = CGroundStadium::LoadSegmentModel(
+            *m_p3DEngine, "MatchMeshes\\", s, segment, 0, 0, "CMatchEngine::LoadStadiumSegment: Couldn't load %s");
+        if (!pModel)
             continue;
-        }
-        auto pModel = std::make_unique<CModel>(*m_p3DEngine->GetObjectData(), wObject, 0);
-        pModel->ClearFlags(kModelFlagShared);
-        // The stand files are modelled in centimetres from the segment's corner.
-        pModel->SetPositionAndHeading(kSegments[s].x, kSegments[s].y, kSegments[s].fTurn);
-        if (segment.szRoof[0]) {
-            std::snprintf(szFile, sizeof szFile, "%s%s", "MatchMeshes\\", segment.szRoof);
-            const uint16_t wRoof = m_p3DEngine->GetObjectData()->Load(szFile, 1);
-            if (wRoof == OBJECT_NOT_FOUND)
-                DebugLog(6, "CMatchEngine::LoadStadiumSegment: Couldn't load %s", szFile);
-            else
-                pModel->Merge(wRoof);
-        }
         segment.pModel = pModel.get();
         m_pStadiumModels[m_ucNumStadiumModels++] = std::move(pModel);
     }
@@ -300,10 +196,8 @@ void CMatchEngine::SetupObjects()
     LoadStadiumSegment();
     SetupZones();
     for (int r = 0; r < kBoardRows; ++r) {
-        const BOARDROW& row = kBoardRowPlaces[r];
-        m_pBoardRows[r] = std::make_unique<CHordings>(row.cx, row.cy, 0, row.hx, row.hy, kBoardHeight, row.nQuads, 0,
-                                                      0.2f, m_usBoardTexture, row.byFacing, b3D);
-        m_pBoardRows[r]->SetFullHeight(IsSideOpen(row.nSegment));
+        m_pBoardRows[r] = CGroundStadium::MakeBoardRow(r, m_usBoardTexture, b3D, 0, 0);
+        m_pBoardRows[r]->SetFullHeight(IsSideOpen(CGroundStadium::GetBoardRowSegment(r)));
     }
     if (!b3D)
         return;
@@ -375,47 +269,10 @@ void CMatchEngine::AddSceneToMeshManager()
 
 void CMatchEngine::ApplyHoardingTextures()
 {
-    for (int k = 0; k < kAdvertRects; ++k) {
-        const int nCell = k >= kFirstAdvertiser && k < kFirstAdvertiser + kAdvertisers ? k - kFirstAdvertiser
-                                                                                          : kAdvertisers;
-        const float left = float(nCell % kAdvertColumns) * kAdvertCellWidth;
-        const float top = float(nCell / kAdvertColumns) * kAdvertCellHeight;
-        // Half a texel in from each edge, so that no neighbouring cell bleeds in.
-        const float rect[4] = {left + kTexel / 2, left + kAdvertCellWidth - kTexel / 2, top + kTexel / 2,
-                               top + kAdvertCellHeight - kTexel / 2};
-        std::memcpy(m_afAdvertRects[k], rect, sizeof rect);
-    }
+    CGroundStadium::MakeAdvertRects(m_afAdvertRects);
     if (m_p3DEngine && m_p3DEngine->GetTextureManager() && m_usBoardTexture != NO_TEXTURE)
         m_p3DEngine->GetTextureManager()->ReplaceTexture(m_usBoardTexture, "Adverts.bmp", nullptr);
-    auto set = [&](int nRow, uint32_t nQuad, int nRect) {
-        if (m_pBoardRows[nRow])
-            m_pBoardRows[nRow]->SetTextureRect(nQuad, m_afAdvertRects[nRect]);
-    };
-    if (!m_pHomeHoardings) {
-        // Nobody sells this ground's boards: random advertisers, the split
-        // near side and the two ends matching quad for quad.
-        for (uint32_t i = 0; i < 6; ++i) {
-            const int nRect = (plat::rand() & 15) + kFirstAdvertiser;
-            set(0, i, nRect);
-            set(1, i, nRect);
-        }
-        for (uint32_t i = 0; i < 12; ++i)
-            set(2, i, (plat::rand() & 15) + kFirstAdvertiser);
-        for (uint32_t i = 0; i < 9; ++i) {
-            const int nRect = (plat::rand() & 15) + kFirstAdvertiser;
-            set(3, i, nRect);
-            set(4, i, nRect);
-        }
-        return;
-    }
-    for (int r = 0; r < kBoardRows; ++r) {
-        const BOARDROW& row = kBoardRowPlaces[r];
-        for (uint32_t i = 0; i < row.nQuads; ++i) {
-            const HOARDING* pPlace = m_pHomeHoardings->GetHoardings(row.nDirection, row.nFirstPlace + int(i));
-            const int nAdvertiser = pPlace ? pPlace->byAdvertiser : 0;
-            set(r, i, nAdvertiser >= 1 && nAdvertiser <= kAdvertisers ? nAdvertiser : kNoAdvertRect);
-        }
-    }
+    CGroundStadium::FillBoardRows(m_pBoardRows, m_pHomeHoardings, m_afAdvertRects);
 }
 
 void CMatchEngine::UpdateSky()

@@ -50,6 +50,9 @@ public:
 
     void ShowPage(int nPage);
     int GetPage() const { return m_nPage; }
+    // The help's pages of the options: 569 game, 570 sound, 571 display.
+    int GetHelpPageID() const override { return kFirstHelpPage + m_nPage; }
+    static constexpr int kFirstHelpPage = 569;
     // The copy being edited.
     const OptionValues& GetCopy() const { return m_Copy; }
 

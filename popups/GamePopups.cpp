@@ -1,10 +1,13 @@
 #include "popups/GamePopups.h"
 
+#include "popups/CPopupCredits.h"
+#include "popups/CPopupHelp.h"
 #include "popups/CPopupListFilter.h"
 #include "popups/CPopupLoadSaveGame.h"
 #include "popups/CPopupMessageBox.h"
 #include "popups/CPopupOptions.h"
 #include "popups/CPopupPlayerComparison.h"
+#include "popups/CPopupScenario.h"
 #include "popups/CPopupSelectPlayer.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
@@ -28,4 +31,11 @@ void CreateGamePopups()
     RegisterPopup(CPopupListFilter::kScreenID, &GetListFilterPopup());
     static CPopupPlayerComparison s_PlayerComparison;
     RegisterPopup(SCREEN_PLAYER_COMPARISON_POPUP, &s_PlayerComparison);
+    static CPopupScenario s_Scenario;
+    RegisterPopup(SCREEN_SCENARIO_POPUP, &s_Scenario);
+    static CPopupHelp s_Help;
+    RegisterPopup(SCREEN_HELP_POPUP, &s_Help);
+    g_pHelpPopup = &s_Help;
+    static CPopupCredits s_Credits;
+    RegisterPopup(SCREEN_CREDITS_POPUP, &s_Credits);
 }

@@ -5,6 +5,7 @@
 #include "shell/CGameTitlebar.h"
 #include "shell/ScreenDrawing.h"
 #include "shell/CTableText.h"
+#include "shell/CFileManager.h"
 #include "shell/FormattingFunctions.h"
 
 #include "database/CClubDatabase.h"
@@ -16,6 +17,7 @@
 #include "xframework/CXButton.h"
 #include "xframework/CXComboBox.h"
 #include "xframework/CXListBoxEx.h"
+#include "xframework/CXScrollBar.h"
 #include "xframework/DrawingFunctions.h"
 
 #include <algorithm>
@@ -246,6 +248,61 @@ uint32_t SelectedValue(const CXComboBox* pBox, uint32_t dwFallback)
 {
     const int nRow = pBox ? pBox->GetSelection() : -1;
     return nRow >= 0 ? static_cast<uint32_t>(pBox->GetItemData(nRow)) : dwFallback;
+}
+
+CXListBox* AddTextList(CXClient& popup, uint32_t dwID, uint32_t dwBarID, uint32_t dwUpID, int nLeft, int nTop,
+                       int nRight, int nBottom)
+{
+    constexpr int kRowHeight = 16;
+    auto* pBar = static_cast<CXScrollBar*>(popup.AddControl(XCONTROL_SCROLLBAR, 10, 20, 24, 220, dwBarID, nullptr));
+    if (pBar)
+        pBar->Create(dwUpID, dwUpID + 1, kRowHeight, false, 0);
+    auto* pList = static_cast<CXListBox*>(popup.AddControl(XCONTROL_LISTBOX, nLeft, nTop, nRight, nBottom, dwID, nullptr));
+    if (!pList)
+        return nullptr;
+    pList->SetUp(kRowHeight, 4, g_hSmallFont, 0, false, pBar, false, nullptr, false, 0, false, false, false);
+    pList->SetUpColumns(nLeft, nTop, nRight, nBottom, TextColumn(nRight - nLeft - 8), false, false, nBottom - nTop,
+                        false);
+    pList->SetAutoRedraw(true);
+    return pList;
+}
+
+void SetListText(CXListBox* pList, const char* pszText)
+{
+    if (!pList)
+        return;
+    pList->SetAutoRedraw(false);
+    pList->ResetContent();
+    const std::string text = pszText ? pszText : "";
+    for (size_t nStart = 0; nStart <= text.size();) {
+        size_t nEnd = text.find_first_of("\t\n", nStart);
+        if (nEnd == std::string::npos)
+            nEnd = text.size();
+        const std::string line = text.substr(nStart, nEnd - nStart);
+        if (line.empty())
+            pList->AddString(plat::RGB(255, 255, 255), "%s", "");
+        else
+            pList->AddWrappedString(line.c_str(), plat::RGB(255, 255, 255), g_hSmallFont, 0);
+        nStart = nEnd + 1;
+    }
+    pList->SetAutoRedraw(true);
+    pList->UpdateScrollBar();
+    pList->Redraw();
+}
+
+CXSurface* LoadArchiveBitmap(CFileManager& archive, const char* pszName, bool bColorKey)
+{
+    bool bFound = false;
+    long nSize = 0;
+    FILE* pFile = archive.m_pFile ? archive.Get(pszName, &nSize, &bFound) : nullptr;
+    if (!bFound || !pFile)
+        return nullptr;
+    auto* pSurface = new CXSurface;
+    if (!pSurface->CreateFromBitmap(pFile, true, bColorKey, nSize)) {
+        delete pSurface;
+        return nullptr;
+    }
+    return pSurface;
 }
 
 }  // namespace popup_look

@@ -9,6 +9,8 @@
 class CXListBoxEx;
 
 class CClubDatabase;
+class CFileManager;
+class CXListBox;
 class CGamePopup;
 class CSaveGame;
 class CXClient;
@@ -79,5 +81,16 @@ void AddTextRow(CXComboBox* pBox, const char* pszText, uint32_t dwValue);
 bool SelectValue(CXComboBox* pBox, uint32_t dwValue);
 // The value of the selected row; the fallback without a selection.
 uint32_t SelectedValue(const CXComboBox* pBox, uint32_t dwFallback);
+
+// A list of wrapped text rows over the rectangle with its scroll bar (the
+// bar's arrows are dwUpID and dwUpID + 1), rows 16 high in the small font.
+CXListBox* AddTextList(CXClient& popup, uint32_t dwID, uint32_t dwBarID, uint32_t dwUpID, int nLeft, int nTop,
+                       int nRight, int nBottom);
+// Empties the list and fills it with the text wrapped to its width, in
+// white; a tab or a new line starts a new row and an empty line stays a
+// blank row. Then scrolls to the top.
+void SetListText(CXListBox* pList, const char* pszText);
+// A bitmap of an open archive; null when the member is missing or damaged.
+CXSurface* LoadArchiveBitmap(CFileManager& archive, const char* pszName, bool bColorKey);
 
 }  // namespace popup_look

@@ -54,6 +54,7 @@ public:
     static int32_t GetTargetHeight() { return s_nTargetHeight; }
     static void EnableBlendModes(bool bOn) { s_bBlendModesEnabled = bOn; }
     static void SetClearColour(uint32_t dwColour) { s_dwClearColour = dwColour; }
+    static uint32_t GetClearColour() { return s_dwClearColour; }
 
     C3DEngine();
     ~C3DEngine();

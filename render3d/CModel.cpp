@@ -533,6 +533,11 @@ void CModel::Reskin()
     }
 }
 
+void CModel::SetVisible(bool bVisible)
+{
+    m_bVisible = bVisible;
+}
+
 bool CModel::GetMesh(uint8_t ucMesh, ITEMMESHINFORMATION** ppOut)
 {
     if (ucMesh >= m_Records.size())
@@ -543,6 +548,8 @@ bool CModel::GetMesh(uint8_t ucMesh, ITEMMESHINFORMATION** ppOut)
     }
     ITEMMESHINFORMATION& record = m_Records[ucMesh];
     record.pMatrix = &m_World;
+    // The records are remade with the level of detail: visibility is applied as they are drawn.
+    record.flags = static_cast<uint8_t>(m_bVisible ? (record.flags | MESH_VISIBLE) : (record.flags & ~MESH_VISIBLE));
     *ppOut = &record;
     return true;
 }

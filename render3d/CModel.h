@@ -82,10 +82,16 @@ public:
     uint8_t GetMeshCount() const { return static_cast<uint8_t>(m_Records.size()); }
     // Appends the records of another object and widens the bounds.
     void Merge(uint16_t wObject);
+    // The box round every record, in the object's own axes.
+    const float* GetBoundsMin() const { return m_BoundsMin; }
+    const float* GetBoundsMax() const { return m_BoundsMax; }
     void ComputeFlatNormals();
     void SetMeshTexture(uint16_t wTexture);
     void SetMeshMaterial(uint16_t wMaterial);
 
+    // A hidden model stays in its draw list but none of its meshes is drawn.
+    void SetVisible(bool bVisible);
+    bool IsVisible() const { return m_bVisible; }
     uint8_t GetFlags() const { return m_ucFlags; }
     void ClearFlags(uint8_t ucFlags) { m_ucFlags = static_cast<uint8_t>(m_ucFlags & ~ucFlags); }
     const D3DMATRIX& GetWorldMatrix() const { return m_World; }
@@ -135,6 +141,7 @@ private:
     CAnimationManager& m_Animations;
     uint16_t m_wObject;
     uint8_t m_ucFlags = 0;
+    bool m_bVisible = true;
     std::vector<ITEMMESHINFORMATION> m_Records;
     std::vector<RecordStore> m_Stores;  // own vertices and indices of each record
     std::vector<D3DVERTEX> m_Skinned;   // a skinned object's drawn vertices

@@ -7,6 +7,7 @@
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
 #include "shell/CGameTitlebar.h"
+#include "shell/CScreenRegistry.h"
 #include "shell/CTableText.h"
 #include "shell/CompetitionNames.h"
 #include "shell/FormattingFunctions.h"
@@ -224,8 +225,9 @@ bool CClientClubGeneral::OnInitDialog()
         pButton->SetToggleTextID(pToggleFace, 0, pGraph, toggle.nLine, 0);
         pButton->SetChecked(1);
     }
-    // No scenario game exists, so the scenario's description has no button.
     if (IsHumanClub()) {
+        if (const CSaveGame* pHuman = Human(); pHuman && pHuman->GetScenario() != CSaveGame::SCENARIO_NONE)
+            AddBottomButton(ID_SCENARIO);
         AddBottomButton(ID_RESIGN);
         AddBottomButton(ID_BOARD_DECISION);
     } else if (m_pClub) {
@@ -564,6 +566,12 @@ void CClientClubGeneral::OnClicked(uint32_t dwID)
         break;
     case ID_ACCEPT:
         ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, MESSAGE_ACCEPT);
+        break;
+    case ID_SCENARIO:
+        // The running scenario's page with its introduction.
+        if (const CSaveGame* pHuman = Human(); pHuman && pHuman->GetScenario() != CSaveGame::SCENARIO_NONE)
+            if (auto* pPopup = dynamic_cast<CGameScenarioPopup*>(GetPopupObject(SCREEN_SCENARIO_POPUP)))
+                pPopup->Show(pHuman->GetScenario(), 0);
         break;
     default:
         break;

@@ -55,6 +55,7 @@ public:
         ID_CUP_LIST = 279,
         ID_WITHDRAW = 282,
         ID_ACCEPT = 283,
+        ID_SCENARIO = 277,
         ID_CUP_BAR = 901,
         ID_MANAGER = 939,
         ID_DIVISION = 940,

@@ -66,22 +66,6 @@ const LISTCOLUMN kColumns[] = {
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 
-// How a player row shows its figure.
-enum class Shown { Count, Birth, Money };
-struct PlayerRow {
-    int nSlot;  // a record slot, or one of the two fee records below
-    Shown shown;
-};
-constexpr int kFeeReceived = -1, kFeePaid = -2;
-// The slots the club keeps, in the order of the row labels: goals, rating,
-// appearances, awards, bookings, sendings-off, youngest and oldest (by
-// birth date), the fees received and paid, value and wage.
-constexpr PlayerRow kPlayerRows[] = {
-    {13, Shown::Count}, {1, Shown::Count},  {0, Shown::Count},          {3, Shown::Count},
-    {4, Shown::Count},  {5, Shown::Count},  {9, Shown::Birth},          {10, Shown::Birth},
-    {kFeeReceived, Shown::Money}, {kFeePaid, Shown::Money}, {12, Shown::Money}, {11, Shown::Money},
-};
-
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
 const char* None() { return GetTableTextOrEmpty(kWordsSet, kNoneWord); }
@@ -96,6 +80,16 @@ std::string ClubName(CDatabaseHandler* pDatabase, uint16_t wClub)
 }
 
 }  // namespace
+
+using Shown = CClientClubRecords::Shown;
+
+// Goals, rating, appearances, awards, bookings, sendings-off, youngest and
+// oldest (by birth date), the fees received and paid, value and wage.
+const CClientClubRecords::PLAYERROW CClientClubRecords::kPlayerRows[kPlayerRowCount] = {
+    {13, Shown::Count}, {1, Shown::Count},  {0, Shown::Count},          {3, Shown::Count},
+    {4, Shown::Count},  {5, Shown::Count},  {9, Shown::Birth},          {10, Shown::Birth},
+    {kFeeReceived, Shown::Money}, {kFeePaid, Shown::Money}, {12, Shown::Money}, {11, Shown::Money},
+};
 
 CClientClubRecords& GetClubRecordsScreen()
 {
@@ -322,7 +316,7 @@ void CClientClubRecords::FillPlayerRecords()
     pList->SetAutoRedraw(false);
     pList->ResetContent();
     int nRow = 0;
-    for (const PlayerRow& row : kPlayerRows) {
+    for (const PLAYERROW& row : kPlayerRows) {
         const char* pszLabel = GetTableText(kPlayerRecordSet, nRow++);
         if (!pszLabel)
             break;

@@ -31,6 +31,18 @@ public:
     // The message of a retired record holder.
     static constexpr int kRetiredMessage = 442;
 
+    // The player record rows in the order of their labels (table-text set
+    // 26): the record slot each shows, or one of the two fee records, and
+    // how it shows its figure.
+    enum class Shown { Count, Birth, Money };
+    struct PLAYERROW {
+        int nSlot;
+        Shown shown;
+    };
+    static constexpr int kFeeReceived = -1, kFeePaid = -2;
+    static constexpr int kPlayerRowCount = 12;
+    static const PLAYERROW kPlayerRows[kPlayerRowCount];
+
     // What one choice of the season covers.
     struct RECORDS {
         CLUBRECORDENTRY aSlots[CLUB_RECORD_SLOTS] = {};

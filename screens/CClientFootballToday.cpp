@@ -5,6 +5,7 @@
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
 #include "shell/CGameTitlebar.h"
+#include "shell/CScreenRegistry.h"
 #include "shell/CTableText.h"
 #include "shell/CompetitionNames.h"
 #include "shell/FormattingFunctions.h"
@@ -481,9 +482,35 @@ bool CClientFootballToday::OnInitDialog()
     UpdateBars();
     // A scenario decided by the day just run ends the game here.
     if (const int nOutcome = CGameDay::TakeScenarioOutcome(); nOutcome != CGameDay::SCENARIO_UNDECIDED)
-        ShowGameMessageBox(CGameMessageBox::MODE_OK,
-                           nOutcome == CGameDay::SCENARIO_ACHIEVED ? kScenarioAchieved : kScenarioFailed);
+        ShowScenarioOutcome(nOutcome == CGameDay::SCENARIO_ACHIEVED);
     return true;
+}
+
+void CClientFootballToday::ShowScenarioOutcome(bool bAchieved)
+{
+    // The scenario's own page tells how it ended; a game without its
+    // scenario number is told in the message box.
+    const CDatabaseHandler* pDatabase = GetLoadedDatabase();
+    const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    auto* pScenario = dynamic_cast<CGameScenarioPopup*>(GetPopupObject(SCREEN_SCENARIO_POPUP));
+    if (pScenario && pHuman && pHuman->GetScenario() != CSaveGame::SCENARIO_NONE &&
+        pScenario->Show(pHuman->GetScenario(), bAchieved ? 2 : 1)) {
+        m_bScenarioOutcomeShown = 1;
+        return;
+    }
+    ShowGameMessageBox(CGameMessageBox::MODE_OK, bAchieved ? kScenarioAchieved : kScenarioFailed);
+}
+
+void CClientFootballToday::OnEndPopup(CXPopup* pPopup)
+{
+    CGameClient::OnEndPopup(pPopup);
+    if (!m_bScenarioOutcomeShown || !dynamic_cast<const CGameScenarioPopup*>(pPopup))
+        return;
+    // The scenario is over: the game starts again from the start-up screen.
+    m_bScenarioOutcomeShown = 0;
+    m_bReturnToStartup = 1;
+    if (g_pNavigationBar)
+        g_pNavigationBar->OnClientChange(SCREEN_FOOTBALL_TODAY, true);
 }
 
 void CClientFootballToday::OnEndMessageBoxPopup()

@@ -57,6 +57,7 @@ public:
     void OnPrint() override;
     // The end of a scenario's message box returns to the start-up screen.
     void OnEndMessageBoxPopup() override;
+    void OnEndPopup(CXPopup* pPopup) override;
 
     // The diary of a day for the human: his country's season start and end,
     // his club's fixture, the country's events that concern the club and the
@@ -79,6 +80,9 @@ public:
     // Set when the scenario has ended: the screen hands over to the start-up
     // screen instead of building itself.
     uint8_t m_bReturnToStartup = 0;
+    // The scenario popup shows how the scenario ended; its closing ends the game.
+    uint8_t m_bScenarioOutcomeShown = 0;
+    void ShowScenarioOutcome(bool bAchieved);
 
     CXCalendar* GetCalendar() const { return m_pCalendar; }
     CXListBox* GetDiaryList() const { return m_pDiaryList; }

@@ -1,4 +1,5 @@
 #include "screens/CClientGroundDevelopment.h"
+#include "screens/CClientGroundView.h"
 
 #include "shell/CFileManager.h"
 #include "shell/CGame.h"
@@ -214,7 +215,17 @@ bool CClientGroundDevelopment::OnInitDialog()
     m_bRedraw = true;
     m_nDragMode = DRAG_NONE;
     m_pDragSchedule = nullptr;
+    m_DevelopmentPopup.SetClub(m_pClub);
+    if (m_bEditable)
+        AddBottomButton(ID_DEVELOP);
     ShowAllControls(true);
+    // The 3-D view of the ground, unless the options turned 3-D off.
+    if (CXButton* pView = AddBottomButton(ID_GROUND_VIEW)) {
+        const CGame* pGame = Game();
+        const bool b3D = !pGame || pGame->GetOptions().m_n3DSettings != 2;
+        pView->Enable(!b3D);  // the flag disables
+        pView->Show(b3D, false);
+    }
     if (g_pNavigationBar)
         if (auto* pPrint = dynamic_cast<CXButton*>(g_pNavigationBar->FindControl(1058))) {
             pPrint->Enable(false);
@@ -597,6 +608,40 @@ void CClientGroundDevelopment::OnSelChange(uint32_t dwID)
         return;
     }
     CGameClient::OnSelChange(dwID);
+}
+
+void CClientGroundDevelopment::OnLButtonDblClk(uint32_t flags, int x, int y)
+{
+    CGameClient::OnLButtonDblClk(flags, x, y);
+    int nColumn = 0, nRow = 0;
+    CellOfPoint(x, y, nColumn, nRow);
+    if (!m_pClub || x < kPlanLeft || y < kPlanTop || x >= kPlanRight || y >= kPlanBottom)
+        return;
+    m_DevelopmentPopup.SetClub(m_pClub);
+    if (m_DevelopmentPopup.GetComponentAt(nColumn, nRow))
+        m_DevelopmentPopup.Open();
+}
+
+void CClientGroundDevelopment::OnClicked(uint32_t dwID)
+{
+    if (dwID == ID_DEVELOP && m_bEditable) {
+        m_DevelopmentPopup.SetClub(m_pClub);
+        m_DevelopmentPopup.GetComponentAt(-1, -1);
+        m_DevelopmentPopup.Open();
+    }
+    if (dwID == ID_GROUND_VIEW && m_pClub)
+        if (CGame* pGame = Game()) {
+            GetGroundViewScreen().SetClub(m_pClub);
+            pGame->RequestFullView(&GetGroundViewScreen(), this);
+        }
+    CGameClient::OnClicked(dwID);
+}
+
+void CClientGroundDevelopment::OnEndPopup(CXPopup* pPopup)
+{
+    CGameClient::OnEndPopup(pPopup);
+    if (pPopup == &m_DevelopmentPopup)
+        m_bRedraw = true;
 }
 
 void CClientGroundDevelopment::OnGetToolTipText(uint32_t dwID, char* pszText)

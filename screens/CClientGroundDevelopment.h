@@ -6,6 +6,7 @@
 // of a club that owns its ground moves a planned building by dragging it to
 // a free place (a facility) or cancels it by dragging it off the plan; any
 // other club's ground is only looked at. The change parameter is the club id.
+#include "popups/CPopupGroundDevelopment.h"
 #include "shell/CGameClient.h"
 
 #include <cstdint>
@@ -22,7 +23,7 @@ class CXSurface;
 
 class CClientGroundDevelopment : public CGameClient {
 public:
-    enum : uint32_t { ID_CAPACITY = 1056, ID_FIRST_COMPONENT = 20000 };
+    enum : uint32_t { ID_CAPACITY = 1056, ID_DEVELOP = 381, ID_GROUND_VIEW = 382, ID_FIRST_COMPONENT = 20000 };
     enum { RECORD_COMPONENT = 1, RECORD_SCHEDULE = 2 };
     enum { DRAG_NONE = 0, DRAG_STAND = 1, DRAG_FACILITY = 2, DRAG_FEATURE = 3 };
     // The plan in client pixels: 62 x 44 cells of 10 from (8, 30).
@@ -46,6 +47,12 @@ public:
     void OnLButtonUp(uint32_t flags, int x, int y) override;
     void OnMouseMove(uint32_t flags, int x, int y) override;
     void OnSelChange(uint32_t dwID) override;
+    // The ground development popup: on a double click over a part of the
+    // plan with that part in hand, or with nothing chosen from the button.
+    void OnLButtonDblClk(uint32_t flags, int x, int y) override;
+    void OnClicked(uint32_t dwID) override;
+    void OnEndPopup(CXPopup* pPopup) override;
+    CPopupGroundDevelopment& GetDevelopmentPopup() { return m_DevelopmentPopup; }
     void OnGetToolTipText(uint32_t dwID, char* pszText) override;
     void ConstructScreen() override;
 
@@ -109,6 +116,7 @@ private:
     int m_nGrabX = 0, m_nGrabY = 0;
     int m_nMouseX = 0, m_nMouseY = 0;
     std::vector<COMPONENTCONTROL> m_ComponentControls;
+    CPopupGroundDevelopment m_DevelopmentPopup;
 };
 
 CClientGroundDevelopment& GetGroundDevelopmentScreen();

@@ -42,10 +42,10 @@ namespace {
 
 // Table-text sets of the screen.
 constexpr int kModeSet = 82;        // the display modes of list 797
-constexpr int kFiguresSet = 83;     // the players' figures of list 798
+constexpr int kFiguresSet = 5;      // the players' figures of list 798
 constexpr int kCameraSet = 84;      // the cameras of list 807
-constexpr int kStatisticSet = 85;   // the names of the statistic rows
-constexpr int kIncidentSet = 86;    // incident kinds in the incident lists
+constexpr int kStatisticSet = 96;   // the names of the statistic rows
+constexpr int kIncidentSet = 50;    // incident kinds in the incident lists
 
 constexpr int kViewX = 290, kViewY = 30, kViewWidth = 320, kViewHeight = 240;
 constexpr int kPlanViewX = 160;

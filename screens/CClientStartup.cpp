@@ -1,5 +1,6 @@
 #include "screens/CClientStartup.h"
 
+#include "popups/CPopupScenario.h"
 #include "screens/CClientNewGame.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
@@ -7,6 +8,8 @@
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
 
+#include "common/DebugLog.h"
+#include "database/CClubDatabase.h"
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "season/CSaveGame.h"
@@ -20,6 +23,9 @@
 namespace {
 
 constexpr int kWelcomeDescription = 0;
+constexpr int8_t kScenarioBoardConfidence = 80;
+// The scenario whose club starts with a squad of veterans.
+constexpr int kVeteransScenario = 3;
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
@@ -61,6 +67,12 @@ void CClientStartup::OnEndPopup(CXPopup* pPopup)
     CGame* pGame = Game();
     if (!pPopup || !pGame || !g_pNavigationBar)
         return;
+    if (const auto* pScenario = dynamic_cast<const CPopupScenario*>(pPopup);
+        pScenario && pScenario->m_dwResultID == 884 && pScenario->HasCreatedManager() &&
+        g_pNavigationBar->GetStartKind() == CGameNavigationBar::START_SCENARIO) {
+        BeginScenario();
+        return;
+    }
     if (pPopup->m_dwResultID != 884 || pPopup->m_wScreenID != SCREEN_SELECT_PLAYER_POPUP) {
         g_pNavigationBar->SetBlock(1);
         return;
@@ -91,4 +103,52 @@ void CClientStartup::OnEndPopup(CXPopup* pPopup)
     default:
         break;
     }
+}
+
+bool CClientStartup::SetUpScenario(CDatabaseHandler& database)
+{
+    CSaveGame* pHuman = database.GetHumanSlot(0);
+    const SCENARIORECORD* pRecord = pHuman ? CPopupScenario::GetScenario(pHuman->GetScenario()) : nullptr;
+    CCountryDatabase* pCountry = pHuman ? pHuman->GetCountry() : nullptr;
+    CClubDatabase* pClub = pCountry && pRecord ? pCountry->GetScenarioClub(pHuman->GetScenario()) : nullptr;
+    if (!pClub) {
+        DebugLog(0, "[CClientStartup] The scenario has no club in %s", pCountry ? pCountry->GetName() : "no country");
+        return false;
+    }
+    database.SetCurrentHumanIndex(0);
+    pHuman->TakeOverClub(pClub);
+    pClub->m_nBoardConfidence = kScenarioBoardConfidence;
+    pClub->m_nBankBalance = pRecord->nMoney;
+    pClub->m_nPreviousBalance = pRecord->nMoney;
+    const uint8_t bySeasons = CPopupScenario::GoalSeasons(*pRecord);
+    pHuman->SetScenario(pHuman->GetScenario(), bySeasons);
+    // The board judges the goal when the last of its seasons ends.
+    pHuman->SetBoardObjective(static_cast<uint8_t>(pRecord->wObjective), bySeasons);
+    if (pHuman->GetScenario() == kVeteransScenario)
+        pClub->MakeSquadVeterans();
+    return true;
+}
+
+void CClientStartup::BeginScenario()
+{
+    CGame* pGame = Game();
+    CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
+    if (!pDatabase || !g_pNavigationBar)
+        return;
+    CGame::DeleteTempFiles();
+    // The world is set up and run to its start first: the European cups'
+    // entrants, from which one scenario's club comes, exist only then.
+    if (!pGame->BeginNewGame()) {
+        g_pNavigationBar->ShowMessage(pGame->GetFileError().c_str());
+        g_pNavigationBar->SetBlock(1);
+        return;
+    }
+    if (!SetUpScenario(*pDatabase)) {
+        g_pNavigationBar->ShowMessage("This scenario cannot start in the chosen country.");
+        g_pNavigationBar->SetBlock(1);
+        return;
+    }
+    g_pNavigationBar->ShowMessage("");
+    pGame->GetScreenHistory().ClearScreenHistory();
+    g_pNavigationBar->OnClientChange(SCREEN_FOOTBALL_TODAY, true);
 }

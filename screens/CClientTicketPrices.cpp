@@ -1,5 +1,6 @@
 #include "screens/CClientTicketPrices.h"
 
+#include "screens/FinanceScreenLook.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
@@ -211,16 +212,7 @@ bool CClientTicketPrices::OnInitDialog()
 
     m_pGraph = static_cast<CXGraph*>(
         AddControl(XCONTROL_GRAPH, kGraphLeft, kGraphTop, kGraphRight, kGraphBottom, ID_GRAPH, nullptr));
-    CGame* pGame = Game();
-    int x = 8;
-    for (const auto& [dwID, nLine] : {std::pair{ID_SHOW_TAKINGS, LINE_TAKINGS}, std::pair{ID_SHOW_CROWD, LINE_CROWD}}) {
-        if (auto* pToggle = static_cast<CXButton*>(AddControlXYWH(XCONTROL_BUTTON, x, 484, 84, 26, dwID, nullptr))) {
-            pToggle->m_hFont = g_hSmallFont;
-            pToggle->SetToggleTextID(pGame ? pGame->GetSharedBitmaps().GetBitmap("btnTog2.bmp") : nullptr, 0,
-                                     m_pGraph, nLine, 0);
-        }
-        x += 90;
-    }
+    finance_look::AddGraphToggles(*this, m_pGraph, {{ID_SHOW_TAKINGS, LINE_TAKINGS}, {ID_SHOW_CROWD, LINE_CROWD}});
     auto* pBar = static_cast<CXScrollBar*>(AddControlXYWH(XCONTROL_SCROLLBAR, 10, 20, 14, 300, ID_SCROLLBAR, nullptr));
     if (pBar)
         pBar->Create(885, 886, 16, false, 0);
@@ -235,7 +227,7 @@ bool CClientTicketPrices::OnInitDialog()
     int nColumn = 4;
     for (uint32_t dwID : {ID_TOTAL_CAPACITY, ID_TOTAL_SEASON, ID_TOTAL_FILLED}) {
         const LISTCOLUMN& column = kColumns[nColumn++];
-        x = column.nRight - column.nTextMargin - 49;
+        const int x = column.nRight - column.nTextMargin - 49;
         if (auto* pLabel = static_cast<CXStatic*>(AddControlXYWH(XCONTROL_STATIC, x, 212, 49, 18, dwID, nullptr))) {
             pLabel->m_hFont = g_hSmallFont;
             pLabel->m_byAlignment = 2;

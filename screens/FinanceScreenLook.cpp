@@ -65,15 +65,25 @@ CXGraph* AddGraph(CGameClient& screen, uint32_t dwGraphID, uint32_t dwToggleID, 
 {
     auto* pGraph = static_cast<CXGraph*>(
         screen.AddControl(XCONTROL_GRAPH, kGraphLeft, kGraphTop, kGraphRight, kGraphBottom, dwGraphID, nullptr));
-    CGame* pGame = Game();
-    if (auto* pToggle =
-            static_cast<CXButton*>(screen.AddControlXYWH(XCONTROL_BUTTON, 8, 484, 84, 26, dwToggleID, nullptr))) {
-        pToggle->m_hFont = g_hSmallFont;
-        pToggle->SetToggleTextID(pGame ? pGame->GetSharedBitmaps().GetBitmap("btnTog2.bmp") : nullptr, 0, pGraph,
-                                 nLine, 0);
+    AddGraphToggles(screen, pGraph, {{dwToggleID, nLine}});
+    if (auto* pToggle = dynamic_cast<CXButton*>(screen.FindControl(dwToggleID)))
         pToggle->SetChecked(1);
-    }
     return pGraph;
+}
+
+void AddGraphToggles(CGameClient& screen, CXGraph* pGraph, std::initializer_list<GRAPHTOGGLE> toggles)
+{
+    CGame* pGame = Game();
+    CXSurface* pFace = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnTog2.bmp") : nullptr;
+    int x = 8;
+    for (const GRAPHTOGGLE& toggle : toggles) {
+        if (auto* pToggle =
+                static_cast<CXButton*>(screen.AddControlXYWH(XCONTROL_BUTTON, x, 484, 84, 26, toggle.dwID, nullptr))) {
+            pToggle->m_hFont = g_hSmallFont;
+            pToggle->SetToggleTextID(pFace, 0, pGraph, toggle.nLine, 0);
+        }
+        x += 90;
+    }
 }
 
 }  // namespace finance_look

@@ -25,5 +25,12 @@ bool OpenScreen(CGameClient& screen, std::initializer_list<int> selectors);
 void DrawBackground(CGameClient& screen, int nCaptionSet, int nTabX);
 // The graph and, under it, the toggle that shows or hides its line.
 CXGraph* AddGraph(CGameClient& screen, uint32_t dwGraphID, uint32_t dwToggleID, int nLine);
+// A row of toggles under a graph, from the screen's left edge: each button
+// shows or hides its line of the graph.
+struct GRAPHTOGGLE {
+    uint32_t dwID;
+    int nLine;
+};
+void AddGraphToggles(CGameClient& screen, CXGraph* pGraph, std::initializer_list<GRAPHTOGGLE> toggles);
 
 }  // namespace finance_look

@@ -1,6 +1,8 @@
 #include "screens/GameScreens.h"
 
 #include "popups/GamePopups.h"
+#include "render3d/C3DEngine.h"
+#include "shell/CGame.h"
 #include "screens/CClientTablesStaticsCup.h"
 #include "screens/CClientTablesStaticsFixtures.h"
 #include "screens/CClientTablesStaticsForm.h"
@@ -13,10 +15,12 @@
 #include "screens/CClientTrainingIndividual.h"
 #include "screens/CClientTrainingTeam.h"
 #include "screens/CClientNewGame.h"
+#include "screens/CClientArchivesEndOfSeason.h"
 #include "screens/CClientArchivesMail.h"
 #include "screens/CClientArchivesNewspaper.h"
 #include "screens/CClientArchivesScrapbook.h"
 #include "screens/CClientClubGeneral.h"
+#include "screens/CClientEndOfCareer.h"
 #include "screens/CClientClubPlayers.h"
 #include "screens/CClientClubRatings.h"
 #include "screens/CClientClubSchedule.h"
@@ -36,13 +40,20 @@
 #include "screens/CClientTicketPrices.h"
 #include "screens/CClientFinanceMerchandiseCatering.h"
 #include "screens/CClientGroundDevelopment.h"
+#include "screens/CClientGroundView.h"
 #include "screens/CClientGroundGeneral.h"
 #include "screens/CClientMatch.h"
+#include "screens/CClientFinanceSponsorAndAdvert.h"
+#include "screens/CClientGroundHoardings.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
 
 void RegisterGameScreens()
 {
+    CGame::s_pfnCan3D = [] {
+        plat::Surface probe(CClientGroundView::kWidth, CClientGroundView::kHeight, plat::PixelFormat::Rgb565);
+        return C3DEngine::CanSetupStatics(&probe, C3DEngine::DEVICE_ZBUFFER);
+    };
     CreateGamePopups();
     static CClientTeamSelection s_TeamSelection;
     RegisterScreen(SCREEN_TEAM_SELECTION, &s_TeamSelection);
@@ -69,6 +80,8 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_ARCHIVES_MAIL, &GetArchivesMailScreen());
     RegisterScreen(SCREEN_ARCHIVES_NEWSPAPER, &GetArchivesNewspaperScreen());
     RegisterScreen(SCREEN_ARCHIVES_SCRAPBOOK, &GetArchivesScrapbookScreen());
+    RegisterScreen(SCREEN_LAST_MAIN, &GetArchivesEndOfSeasonScreen());
+    RegisterScreen(SCREEN_END_OF_CAREER, &GetEndOfCareerScreen());
     static CClientTransferMarket s_TransferMarket;
     RegisterScreen(SCREEN_TRANSFER_MARKET, &s_TransferMarket);
     static CClientTransferOffers s_TransferOffers;
@@ -95,4 +108,6 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_FINANCE_MERCHANDISE, &GetFinanceMerchandiseCateringScreen());
     RegisterScreen(SCREEN_GROUND_GENERAL, &GetGroundGeneralScreen());
     RegisterScreen(SCREEN_GROUND_DEVELOPMENT, &GetGroundDevelopmentScreen());
+    RegisterScreen(SCREEN_FINANCE_SPONSORS, &GetFinanceSponsorAndAdvertScreen());
+    RegisterScreen(SCREEN_GROUND_HOARDINGS, &GetGroundHoardingsScreen());
 }

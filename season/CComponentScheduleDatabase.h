@@ -90,7 +90,10 @@ public:
     // Fills the 20-byte block of a build or improve schedule.
     void SetScheduleData(uint8_t byType, uint8_t bySubType, uint32_t dwInitialCost, uint32_t dwMonthlyCost,
                          uint32_t dwMaintenanceCost, uint32_t dwValue);
+    // Work the manager has confirmed; unconfirmed work is dropped when he
+    // leaves the ground development popup.
     bool IsActive() const { return m_byActive != 0; }
+    void SetActive(bool bActive) { m_byActive = bActive ? 1 : 0; }
     CGroundDatabase* GetGround() const { return m_pGround; }
     void SetGround(CGroundDatabase* pGround) { m_pGround = pGround; }
 

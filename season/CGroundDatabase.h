@@ -111,8 +111,13 @@ public:
         int nKind = CLASH_NONE;
         const void* pItem = nullptr;  // the component or schedule
     };
-    // Terrain code of a plan cell (6 and above is road); -1 outside the plan.
+    // The fixed surroundings map, the same for every ground: the tile kind
+    // of a plan cell (0-5 grass, 6 T-junction, 7 corner, 8 straight road,
+    // 9 road with a crossing, 10 cross roads; 6 and above is road) and its
+    // orientation 0-3 (turned by 0, 3pi/2, pi or pi/2 about the vertical);
+    // -1 outside the plan.
     static int GetPlanTerrain(int nX, int nY);
+    static int GetPlanTileOrientation(int nX, int nY);
     static bool IsRoadCell(int nX, int nY) { return GetPlanTerrain(nX, nY) >= 6; }
     static bool GetFacilityFootprint(int nFootprint, int& nWidth, int& nHeight);
     static bool IsFacilityPositionValid(const uint8_t* pFacilityData);

@@ -28,30 +28,83 @@ const int s_anFootprints[FACILITY_FOOTPRINTS][2] = {{6, 6}, {6, 6}, {6, 6}, {1, 
 // Sides in the order stands are generated: long sides, ends, then corners.
 const int s_anSideOrder[STAND_SIDES] = {0, 4, 6, 2, 7, 1, 3, 5};
 
-// Terrain code and picture variant of every cell.
+// Tile kind (0-5 grass, 6 T-junction, 7 corner, 8 straight road, 9 road
+// with a crossing, 10 cross roads) and orientation (0-3) of every cell.
 struct PLANCELL {
     uint8_t byTerrain;
-    uint8_t byVariant;
+    uint8_t byOrientation;
 };
+
+// The roads: two across the plan (rows 3 and 41), the ring round the
+// stadium plot (columns 19 and 43, rows 11 and 32), the access roads from
+// the ring to the top and bottom edges along column 31 and to the side
+// edges along row 21. Points just outside the plan continue the roads that
+// run off it.
+bool IsRoad(int x, int y)
+{
+    if (y == 3 || y == 41)
+        return true;
+    if ((y == 11 || y == 32) && x >= 19 && x <= 43)
+        return true;
+    if ((x == 19 || x == 43) && y >= 11 && y <= 32)
+        return true;
+    if (x == 31 && (y <= 11 || y >= 32))
+        return true;
+    return y == 21 && (x <= 19 || x >= 43);
+}
+
+// Directions as bits: east (+x), south (+y), west, north.
+constexpr int kEast = 1, kSouth = 2, kWest = 4, kNorth = 8;
+
+// The bits after k quarter turns east -> south -> west -> north.
+int TurnMask(int nMask, int k)
+{
+    return ((nMask << k) | (nMask >> (4 - k))) & 15;
+}
 
 struct PLAN {
     PLANCELL aCells[kPlanH][kPlanW];
     PLAN()
     {
+        // The pedestrian crossings (column, row).
+        static const int kCrossings[][2] = {{31, 4}, {43, 17}, {4, 21}, {19, 26}, {20, 41}};
+        // The road pieces' ends at orientation 0, and the quarter turns each
+        // orientation gives (0, 3pi/2, pi, pi/2 about the vertical).
+        static const int kTurns[4] = {0, 3, 2, 1};
         for (int y = 0; y < kPlanH; ++y)
             for (int x = 0; x < kPlanW; ++x) {
-                const bool bRing = (y == 11 || y == 32) ? (x >= 19 && x <= 43)
-                                   : (x == 19 || x == 43) ? (y >= 11 && y <= 32)
-                                                          : false;
-                const bool bInside = x > 19 && x < 43 && y > 11 && y < 32;
-                uint8_t byTerrain = static_cast<uint8_t>((x * 7 + y * 3) % 6);  // grass and earth
-                if (y == 3 || y == 41)
-                    byTerrain = 6;  // across the plan
-                else if (x == 31 && !bInside && !bRing)
-                    byTerrain = 7;  // the access road, stopping at the ring
-                else if (bRing)
-                    byTerrain = (x == 19 || x == 43) && (y == 11 || y == 32) ? 10 : (y == 11 || y == 32 ? 8 : 9);
-                aCells[y][x] = {byTerrain, static_cast<uint8_t>((x + y) % 4)};
+                PLANCELL& cell = aCells[y][x];
+                if (!IsRoad(x, y)) {
+                    const unsigned h = static_cast<unsigned>(x) * 73856093u ^ static_cast<unsigned>(y) * 19349663u;
+                    const unsigned nShade = (h >> 4) % 100, nTurn = (h >> 12) % 10;
+                    cell.byTerrain = static_cast<uint8_t>(nShade < 55 ? 0 : nShade < 73 ? 1 : nShade < 83 ? 2
+                                                           : nShade < 88 ? 3 : nShade < 93 ? 4 : 5);
+                    cell.byOrientation = static_cast<uint8_t>(nTurn < 7 ? 0 : nTurn - 6);
+                    continue;
+                }
+                const int nMask = (IsRoad(x + 1, y) ? kEast : 0) | (IsRoad(x, y + 1) ? kSouth : 0) |
+                                  (IsRoad(x - 1, y) ? kWest : 0) | (IsRoad(x, y - 1) ? kNorth : 0);
+                int nKind = 8, nBase = kNorth | kSouth;
+                switch (__builtin_popcount(static_cast<unsigned>(nMask))) {
+                case 4: nKind = 10, nBase = 15; break;
+                case 3: nKind = 6, nBase = kNorth | kSouth | kEast; break;
+                case 2:
+                    if (nMask != (kNorth | kSouth) && nMask != (kEast | kWest))
+                        nKind = 7, nBase = kNorth | kEast;
+                    break;
+                default: break;
+                }
+                if (nKind == 8)
+                    for (const auto& c : kCrossings)
+                        if (c[0] == x && c[1] == y)
+                            nKind = 9;
+                cell.byTerrain = static_cast<uint8_t>(nKind);
+                cell.byOrientation = 0;
+                for (uint8_t o = 0; o < 4; ++o)
+                    if (TurnMask(nBase, kTurns[o]) == nMask) {
+                        cell.byOrientation = o;
+                        break;
+                    }
             }
     }
 };
@@ -83,6 +136,13 @@ int CGroundDatabase::GetPlanTerrain(int nX, int nY)
     if (nX < 0 || nY < 0 || nX >= kPlanW || nY >= kPlanH)
         return -1;
     return Plan().aCells[nY][nX].byTerrain;
+}
+
+int CGroundDatabase::GetPlanTileOrientation(int nX, int nY)
+{
+    if (nX < 0 || nY < 0 || nX >= kPlanW || nY >= kPlanH)
+        return -1;
+    return Plan().aCells[nY][nX].byOrientation;
 }
 
 bool CGroundDatabase::GetFacilityFootprint(int nFootprint, int& nWidth, int& nHeight)

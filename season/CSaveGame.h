@@ -493,6 +493,17 @@ public:
         m_byObjectiveCountdown = byCountdown;
     }
     uint8_t GetObjectiveType() const { return m_byObjectiveType; }
+    uint8_t GetObjectiveCountdown() const { return m_byObjectiveCountdown; }
+    // The scenario this manager plays (SCENARIO_NONE outside one) and the
+    // seasons its goal allows.
+    static constexpr uint8_t SCENARIO_NONE = 255;
+    uint8_t GetScenario() const { return m_byScenario; }
+    uint8_t GetScenarioValue() const { return m_byScenarioValue; }
+    void SetScenario(uint8_t byScenario, uint8_t byValue)
+    {
+        m_byScenario = byScenario;
+        m_byScenarioValue = byValue;
+    }
     void AddEventHistoryRecord();
     void DeleteEventHistoryRecord(EVENTHISTORYRECORD* pRecord);
     const CXList& GetEventHistory() const { return m_lstEventHistory; }
@@ -662,6 +673,8 @@ private:
 
     uint8_t m_byObjectiveType = BOARD_OBJECTIVE_NONE;
     uint8_t m_byObjectiveCountdown = 0;
+    uint8_t m_byScenario = SCENARIO_NONE;
+    uint8_t m_byScenarioValue = 0;
 
     int32_t m_nSavings = 0;
     int32_t m_nSavingsAtClose = 0;

@@ -231,6 +231,8 @@ bool CSaveGame::Save(FILE* pFile) const
         p->Save(writer);
     writer.WriteU8(m_byObjectiveType);
     writer.WriteU8(m_byObjectiveCountdown);
+    writer.WriteU8(m_byScenario);
+    writer.WriteU8(m_byScenarioValue);
     writer.WriteBytes(m_abyStandPrices, sizeof(m_abyStandPrices));
     writer.WriteI32(m_anAttendanceTrend[0]);
     writer.WriteI32(m_anAttendanceTrend[1]);
@@ -446,6 +448,8 @@ bool CSaveGame::ReadBody(CBinaryReader& reader)
     }
     reader.ReadU8(m_byObjectiveType);
     reader.ReadU8(m_byObjectiveCountdown);
+    reader.ReadU8(m_byScenario);
+    reader.ReadU8(m_byScenarioValue);
     reader.ReadBytes(m_abyStandPrices, sizeof(m_abyStandPrices));
     reader.ReadI32(m_anAttendanceTrend[0]);
     reader.ReadI32(m_anAttendanceTrend[1]);

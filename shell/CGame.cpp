@@ -179,9 +179,9 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
     CXPopup::ResetStack();
 
     if (!bRestart) {
-        // The 3-D device test comes with the renderer; until then none.
+        // Whether 3-D can be drawn decides the 3-D option's default.
         m_Options.LoadLanguageConfig();
-        m_Options.LoadOptions(false);
+        m_Options.LoadOptions(s_pfnCan3D && s_pfnCan3D());
         g_dwToolTipsDelayOption = m_Options.m_nToolTipsDelay;
         InstallFormattingOptions(&m_Options);
         StartMusic();
@@ -473,6 +473,26 @@ void CGame::UpdateFullView()
         g_pCurrentClient->OnPaint();
     DrawCursorAndToolTip(pBack);
     PresentIfChanged();
+}
+
+bool (*CGame::s_pfnCan3D)() = nullptr;
+
+void CGame::RequestFullView(CXClient* pScreen, CXClient* pReturn)
+{
+    if (!pScreen)
+        return;
+    m_pFullViewScreen = pScreen;
+    m_pReturnScreen = pReturn ? pReturn : g_pCurrentClient;
+    m_bFullView = 1;
+    m_bDisplayChangeRequest = 1;
+}
+
+void CGame::EndFullView()
+{
+    if (!m_bFullView)
+        return;
+    m_bFullView = 0;
+    m_bDisplayChangeRequest = 1;
 }
 
 void CGame::DispatchMessage(uint32_t message, plat::WPARAM wParam, plat::LPARAM lParam)

@@ -122,6 +122,8 @@ public:
     void ShowProgressNow(double dDone, const char* pszText, bool bShow, bool bRedrawScreen);
     bool IsScenario() const { return m_bScenario; }
     const COptions& GetOptions() const { return m_Options; }
+    // The live AutoHelp option, changed without storing it.
+    void SetAutoHelp(bool bOn) { m_Options.m_nAutoHelp = bOn ? 1 : 0; }
     // Confirmed option values: kept, written to the option store, and put in
     // force (money and date texts, tooltips, match type, volumes); false
     // when the store refused a value.
@@ -142,6 +144,14 @@ public:
     uint8_t m_bFullView = 0;
     CXClient* m_pFullViewScreen = nullptr;
     CXClient* m_pReturnScreen = nullptr;
+    // The full view: the next frame restarts the display at 640 x 480 with
+    // the screen alone; ending it returns to 800 x 600 and the return screen.
+    void RequestFullView(CXClient* pScreen, CXClient* pReturn);
+    void EndFullView();
+    // Whether a 3-D device can be made, asked when the game first starts
+    // (without an answer the options keep 3-D off); the screens, which link
+    // the renderer, set it.
+    static bool (*s_pfnCan3D)();
 
 private:
     void CreateFonts();

@@ -16,6 +16,7 @@
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
 #include "database/CManagerDatabase.h"
+#include "database/SeasonArchiveRecords.h"
 #include "platform/Files.h"
 #include "season/CSaveGame.h"
 #include "xframework/CXAnimation.h"
@@ -165,6 +166,12 @@ int CommandPopup(uint32_t dwID)
         return SCREEN_OPTIONS_POPUP;
     case Nav::ID_COMPARE:
         return SCREEN_PLAYER_COMPARISON_POPUP;
+    case Nav::ID_SCENARIO:
+        return SCREEN_SCENARIO_POPUP;
+    case Nav::ID_CREDITS:
+        return SCREEN_CREDITS_POPUP;
+    case Nav::ID_HELP:
+        return SCREEN_HELP_POPUP;
     default:
         return -1;
     }
@@ -392,9 +399,18 @@ uint32_t CGameNavigationBar::ScreenParameter(int nScreenID) const
     case 19:
         return dwDivision;
     case 13:
-    case 41:
         // Bit 8: the default division is shown.
         return dwDivision | 0x100;
+    case 41: {
+        // The season just finished: the human's division, or his country
+        // (bit 8) while he has no club; the season from bit 9.
+        const CDatabaseHandler* pDatabase = Database();
+        const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+        const CCountryDatabase* pCountry = pClub ? pClub->GetCountry() : pHuman ? pHuman->GetCountry() : nullptr;
+        const uint32_t dwSeason = pCountry ? SeasonArchiveKey(pCountry->GetSeasonYear() - 1) : 0;
+        const uint32_t dwShown = pClub ? dwDivision : pCountry ? pCountry->GetID() | 0x100u : 0;
+        return dwShown | dwSeason << 9;
+    }
     case 18:
     case 24:
     case 25:
@@ -761,6 +777,21 @@ void CGameNavigationBar::OnClicked(uint32_t dwID)
     case ID_OPTIONS:
         OpenGlobalPopup(SCREEN_OPTIONS_POPUP);
         break;
+    case ID_SCENARIO:
+        if (!CGame::CheckDiskSpace()) {
+            ShowMessage("Less than 100 MiB is free for saved games.");
+            return;
+        }
+        m_byStartKind = START_SCENARIO;
+        if (auto* pScenario = dynamic_cast<CGameScenarioPopup*>(GetPopupObject(SCREEN_SCENARIO_POPUP)))
+            pScenario->Show(CGameScenarioPopup::kChoosing, 0);
+        break;
+    case ID_CREDITS:
+        OpenGlobalPopup(SCREEN_CREDITS_POPUP);
+        break;
+    case ID_HELP:
+        OpenGlobalPopup(SCREEN_HELP_POPUP);
+        break;
     case ID_COMPARE:
         if (HumanClub())
             OpenGlobalPopup(SCREEN_PLAYER_COMPARISON_POPUP);
@@ -885,6 +916,9 @@ void CGameNavigationBar::ContinueGame()
         if (g_ClientList.size() == 1)
             pGame->GetScreenHistory().ClearScreenHistory();
         ChangeNextClient();
+        // The end of the career closes the game: no day runs behind it.
+        if (g_pNextClient && g_pNextClient == GetScreenObject(SCREEN_END_OF_CAREER))
+            return;
         if (g_ClientList.empty()) {
             const int nDays = CGameDay::ProcessDay(*pDatabase);
             const CDate& today = pDatabase->GetGameDate();

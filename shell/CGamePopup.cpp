@@ -188,6 +188,9 @@ void CGamePopup::DrawCaptionFrame(int nCaptionItem)
         CopyPiece(*m_pBackground, *pShared, 0, nSharedH - kFrameEdge, nBodyW, kFrameEdge, 0, nHeight - kFrameEdge);
         CopyPiece(*m_pBackground, *pShared, nSharedW - kFrameEdge, nSharedH - kFrameEdge, kFrameEdge, kFrameEdge,
                   nWidth - kFrameEdge, nHeight - kFrameEdge);
+        // A popup wider than the picture repeats the body's last column.
+        for (int x = nBodyW; x < nWidth - kFrameEdge; ++x)
+            CopyPiece(*m_pBackground, *m_pBackground, nBodyW - 1, 0, 1, nHeight, x, 0);
     }
     const char* pszCaption = nCaptionItem >= 0 ? GetTableText(kCaptionSet, nCaptionItem) : nullptr;
     if (!pszCaption || !*pszCaption)

@@ -110,6 +110,15 @@ protected:
     std::string m_ChosenSet;
 };
 
+// The scenario popup as the shell opens it: a scenario to choose for a new
+// game (kChoosing), or the running scenario's page with one of its texts
+// (0 the introduction, 1 failed, 2 achieved).
+class CGameScenarioPopup : public CGamePopup {
+public:
+    static constexpr uint8_t kChoosing = 255;
+    virtual bool Show(uint8_t byFixedScenario, uint8_t byTextKind) = 0;
+};
+
 // The colour and contrast colour of the last DrawColourBoxPair.
 extern COLORREF g_crColourBoxFill;
 extern COLORREF g_crColourBoxText;

@@ -3,6 +3,7 @@
 #include "shell/CGame.h"
 #include "shell/FormattingFunctions.h"
 #include "shell/KitClash.h"
+#include "shell/ScreenDrawing.h"
 #include "shell/ScreenIDs.h"
 
 #include "common/DebugLog.h"
@@ -536,32 +537,7 @@ COLORREF CGameTitlebar::GetKitColour(int nIndex)
 void CGameTitlebar::DrawIcon(CXSurface* pTarget, int nCell, int x, int y, COLORREF crFirst, COLORREF crSecond,
                              bool bKeyed)
 {
-    if (!pTarget || !s_pKitStrip || !s_pKitStrip->m_pSurface)
-        return;
-    if (nCell < 0 || (nCell + 1) * kKitCell > s_pKitStrip->m_nWidth)
-        nCell = 0;
-    CXSurface kit;
-    if (!kit.Create(kKitCell, kKitCell, true, true))
-        return;
-    const plat::Rect rcCell{nCell * kKitCell, 0, (nCell + 1) * kKitCell, kKitCell};
-    kit.m_pSurface->bltFast(0, 0, *s_pKitStrip->m_pSurface, &rcCell, plat::BLTFAST_WAIT);
-    const uint16_t wFirst = static_cast<uint16_t>(kit.ColorMatch(crFirst));
-    const uint16_t wSecond = static_cast<uint16_t>(kit.ColorMatch(crSecond));
-    const uint16_t wWhite = static_cast<uint16_t>(kit.ColorMatch(0xFFFFFF));
-    const uint16_t wRed = static_cast<uint16_t>(kit.ColorMatch(0x0000FF));
-    for (int j = 0; j < kKitCell; ++j)
-        for (int i = 0; i < kKitCell; ++i) {
-            const uint16_t wPixel = kit.m_pSurface->pixel(i, j);
-            if (wPixel == wWhite)
-                kit.m_pSurface->setPixel(i, j, wFirst);
-            else if (wPixel == wRed)
-                kit.m_pSurface->setPixel(i, j, wSecond);
-        }
-    kit.BltModulated(s_pKitMask, 0, 0);
-    if (bKeyed)
-        CXSurface::BlitKeyed(pTarget, &kit, x, y);
-    else
-        CXSurface::Blit(pTarget, &kit, x, y);
+    DrawKitPicture(pTarget, s_pKitStrip, s_pKitMask, nCell, kKitCell, kKitCell, x, y, crFirst, crSecond, bKeyed);
 }
 
 void CGameTitlebar::DrawKits(const CClubDatabase* pHome, const CClubDatabase* pAway)

@@ -91,6 +91,38 @@ void DrawColourBoxes(CXSurface* pTarget, COLORREF crColour, COLORREF crSecond)
     pTarget->GetSurface()->releaseDC(dc.release());
 }
 
+void DrawKitPicture(CXSurface* pTarget, CXSurface* pStrip, CXSurface* pMask, int nCell, int nWidth, int nHeight, int x,
+                    int y, COLORREF crFirst, COLORREF crSecond, bool bKeyed)
+{
+    if (!pTarget || !pStrip || !pStrip->m_pSurface || nWidth <= 0 || nHeight <= 0)
+        return;
+    if (nCell < 0 || (nCell + 1) * nWidth > pStrip->m_nWidth)
+        nCell = 0;
+    CXSurface kit;
+    if (!kit.Create(nWidth, nHeight, true, true))
+        return;
+    const plat::Rect rcCell{nCell * nWidth, 0, (nCell + 1) * nWidth, nHeight};
+    kit.m_pSurface->bltFast(0, 0, *pStrip->m_pSurface, &rcCell, plat::BLTFAST_WAIT);
+    const auto wFirst = static_cast<uint16_t>(kit.ColorMatch(crFirst));
+    const auto wSecond = static_cast<uint16_t>(kit.ColorMatch(crSecond));
+    const auto wWhite = static_cast<uint16_t>(kit.ColorMatch(0xFFFFFF));
+    const auto wRed = static_cast<uint16_t>(kit.ColorMatch(0x0000FF));
+    for (int j = 0; j < nHeight; ++j)
+        for (int i = 0; i < nWidth; ++i) {
+            const uint16_t wPixel = kit.m_pSurface->pixel(i, j);
+            if (wPixel == wWhite)
+                kit.m_pSurface->setPixel(i, j, wFirst);
+            else if (wPixel == wRed)
+                kit.m_pSurface->setPixel(i, j, wSecond);
+        }
+    if (pMask)
+        kit.BltModulated(pMask, 0, 0);
+    if (bKeyed)
+        CXSurface::BlitKeyed(pTarget, &kit, x, y);
+    else
+        CXSurface::Blit(pTarget, &kit, x, y);
+}
+
 const char* GetHoardingBitmapName(const char* pszLanguage)
 {
     std::string upper(pszLanguage ? pszLanguage : "");

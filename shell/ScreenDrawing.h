@@ -29,6 +29,13 @@ void ShadeRectangle(CXSurface* pScreen, CXSurface* pShading, int x1, int y1, int
 // frame, a dark one a white frame.
 void DrawColourBoxes(CXSurface* pTarget, COLORREF crColour, COLORREF crSecond);
 
+// A kit picture: cell nCell (nWidth x nHeight, side by side; a cell beyond
+// the strip reads as cell 0) of the strip, its pure white taking the first
+// colour and its pure red the second, shaded by the mask, drawn at (x, y)
+// of the target (keyed when asked).
+void DrawKitPicture(CXSurface* pTarget, CXSurface* pStrip, CXSurface* pMask, int nCell, int nWidth, int nHeight, int x,
+                    int y, COLORREF crFirst, COLORREF crSecond, bool bKeyed);
+
 // The hoarding bitmap's name for a language (any case); null for a language
 // without one.
 const char* GetHoardingBitmapName(const char* pszLanguage);

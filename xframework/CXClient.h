@@ -59,6 +59,9 @@ public:
     virtual void OnMouseWheel(int delta);
     virtual void OnChar(uint32_t key, uint32_t repeat, uint32_t);
     virtual void OnSelChange(uint32_t) {}
+    // The id of the page the client shows, by which the help finds its
+    // topic; -1 for a client without pages.
+    virtual int GetHelpPageID() const { return -1; }
     virtual void OnDoubleClicked(uint32_t) {}
     virtual void OnBeginScroll(uint32_t) {}
     virtual void OnScroll(uint32_t) {}

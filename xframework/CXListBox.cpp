@@ -7,6 +7,8 @@
 #include "xframework/CXManager.h"
 #include "xframework/DrawingFunctions.h"
 
+#include "platform/Files.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdarg>
@@ -356,6 +358,36 @@ int CXListBox::AppendRowLike(const Row& source)
     if (m_bAutoRedraw)
         RedrawRow(nRow, true);
     return nRow;
+}
+
+int CXListBox::AddFile(const char* pszPath, COLORREF crColour)
+{
+    std::vector<uint8_t> bytes;
+    if (!pszPath || !plat::readWholeFile(pszPath, bytes)) {
+        AddString(crColour, "%s", "File not found!");
+        return 1;
+    }
+    const int nBefore = GetCount();
+    std::string line;
+    auto flush = [&] {
+        if (line.empty())
+            AddString(crColour, "%s", "");
+        else
+            AddWrappedString(line.c_str(), crColour, nullptr, 0);
+        line.clear();
+    };
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const char c = static_cast<char>(bytes[i]);
+        if (c == '\r')
+            continue;
+        if (c == '\n')
+            flush();
+        else
+            line += c == '\t' ? ' ' : c;
+    }
+    if (!line.empty())
+        flush();
+    return GetCount() - nBefore;
 }
 
 int CXListBox::AddWrappedString(const char* pszText, COLORREF crColour, plat::Font* hFont, uint8_t byAlignment)

@@ -135,6 +135,10 @@ public:
     // Breaks the text at blanks into rows that fit the row area; the index of
     // the first row added, -1 when none.
     int AddWrappedString(const char* pszText, COLORREF crColour, plat::Font* hFont, uint8_t byAlignment);
+    // Each line of a text file (a game path) wrapped to the rows' width, an
+    // empty line kept as an empty row; the one row "File not found!" when the
+    // file cannot be read. Answers the rows added.
+    int AddFile(const char* pszPath, COLORREF crColour);
     int DeleteString(int nRow);
     void ResetContent();
     void SetRowText(int nRow, const char* pszText);

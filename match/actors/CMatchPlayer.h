@@ -361,6 +361,15 @@ public:
     void UpdateTackle();
     bool ResolveTackle(bool bFlag);
     void UpdateWhileBusy() override;
+    // Once his animation is over: a tackle that never reached its man failed.
+    void PreUpdate() override;
+    // The kick safety above which a kick of this aim is taken, by the zone
+    // he stands in and the pressure on the ball (101 for no kick at all).
+    int GetKickTriggerRating(uint8_t byAim, uint8_t byPressure) const;
+    // Whether the kick he chose may go now: safe enough for the moment, or
+    // held long enough that it must.
+    bool IsKickAllowed() const;
+    bool IsReadyToKick() override;
     // A loose ball: whether he touches it in this tick (how far along its
     // last movement), then he takes it or it glances off him.
     bool CanReachLooseBall(int32_t* pnDistance) const;
@@ -512,6 +521,28 @@ public:
     void AdvanceSetPieceRoutine();
     const CMatchPlayer* GetMarkedOpponent() const { return m_pMarkedOpponent; }
 
+    // Open play of an outfield player (CMatchPlayerOpenPlay.cpp): the
+    // support chaser covers in front of his goal, the chaser goes for a
+    // loose ball or closes down its holder, the man on the ball dribbles
+    // unless a kick rates higher, and everyone else marks, takes his place
+    // by zone or steps up and out with the defensive line.
+    void MakeOpenPlayDecision();
+    void MakeWithBallDecision();
+    // 0, or 1 when he holds the defensive line.
+    uint32_t PositionOffBall();
+    bool TryStepWithLine();
+    bool StepOutWithLine(uint8_t byPosition, int32_t nBaseX);
+    // The share (0..100) of a gap to the line that he closes: his tackling,
+    // twice his rating for the position and his intelligence.
+    int GetLineRating(uint8_t byPosition) const;
+    // Challenges the ball's holder: at once when he can, else from a place
+    // goal-side of him, nearer the more team-mates cover behind.
+    bool TryTackle(CMatchPlayer& opponent);
+    const CVector& GetMarkingPoint() const { return m_vMarkingPoint; }
+    void SetMarkingPoint(const CVector& point) { m_vMarkingPoint = point; }
+    const CVector& GetRunPoint() const { return m_vRunPoint; }
+    void SetRunPoint(const CVector& point) { m_vRunPoint = point; }
+
     // Reference points of the attacked end, kick-off offsets by line index
     // and the shot aims beside the goal centre.
     static const CVector kReferencePoints[5];
@@ -640,6 +671,16 @@ private:
     void CheckSetPieceRoutine();
     CVector m_vFormationStart, m_vFormationSecond, m_vFormationDelta;
     bool m_bFormationInterpolated = false;
+
+    // Open play: where he marks, where he last reported a run from, where
+    // he dribbles to and when he last weighed up a tackle.
+    CVector m_vMarkingPoint;
+    CVector m_vRunPoint;
+    CVector m_vDribblePoint;
+    uint32_t m_dwTackleAssessedAt = 0;
+    // The place goal-side of a man that a marker pulled q percent towards
+    // him takes: 100 goal-side of him, up to 1000 off towards his base.
+    CVector GetMarkingPlace(const CMatchPlayer& opponent, int q) const;
 
     // Takes a candidate that beat the best kick rating.
     void TakeKickCandidate(float fRating, const CVector& aim, uint8_t byDecision, CMatchPlayer* pPartner,

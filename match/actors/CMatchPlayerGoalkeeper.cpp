@@ -93,7 +93,7 @@ void CMatchPlayer::MakeGoalkeeperDecision()
 
 bool CMatchPlayer::ShouldKeeperGoForBall() const
 {
-    if (m_bBallChaser)
+    if (m_bBallChaser || m_pClub->HasShotAlarm())
         return true;
     if (m_nBallDistance > m_pClub->GetLowestBallDistance(m_byLineIndex))
         return false;

@@ -16,6 +16,9 @@
 
 namespace {
 
+// A player who has had the ball at his feet this long kicks whatever he chose.
+constexpr uint32_t kLongestOnBallMs = 6000;
+
 constexpr double kPi = 3.14159265358979323846;
 constexpr int32_t kGravity = 981;
 
@@ -121,6 +124,44 @@ int CMatchPlayer::GetKickError() const
     if (byEvent != MATCHEVENT_NONE && m_bySpecialRole == ROLE_EVENT_PLAYER && byEvent == MATCHEVENT_PENALTY)
         e += kPenaltyError;
     return e;
+}
+
+bool CMatchPlayer::IsKickAllowed() const
+{
+    const CMatchBall* pBall = m_Engine.GetBall();
+    if (!pBall)
+        return false;
+    if (m_Engine.GetMatchEvent() != MATCHEVENT_NONE) {
+        const CMatchReferee* pReferee = m_Engine.GetReferee();
+        return m_bySpecialRole != ROLE_EVENT_PLAYER || !pReferee ||
+               m_byKickSafety >= pReferee->GetRestartPatience();
+    }
+    if (pBall->IsHeldInHands()) {
+        // Never in the first two seconds, then ever less fussy; gone by five.
+        static constexpr int kHeldThresholds[6] = {101, 100, 80, 50, 0, 0};
+        const float fHeld = pBall->GetHeldSeconds();
+        if (fHeld > 5.0f)
+            return true;
+        return m_byKickSafety > kHeldThresholds[std::clamp(int(fHeld), 0, 5)];
+    }
+    if (m_pClub->IsInPenaltyArea(m_vPosition, false) && !CanHandleBall())
+        return true;
+    return m_byKickSafety > GetKickTriggerRating(m_byDecision, m_byOnBallPressure) ||
+           m_Engine.GetMatchTime() - m_dwPossessionTime > kLongestOnBallMs;
+}
+
+bool CMatchPlayer::IsReadyToKick()
+{
+    if (!m_bHasBall)
+        return false;
+    switch (m_byDecision) {
+    case DECISION_PASS:
+    case DECISION_CROSS:
+    case DECISION_SHOOT:
+    case DECISION_CLEAR:
+    case DECISION_LONG_BALL: return IsKickAllowed() && StartKick();
+    default: return false;
+    }
 }
 
 bool CMatchPlayer::StartKick()

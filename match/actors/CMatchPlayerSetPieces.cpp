@@ -64,8 +64,11 @@ void CMatchPlayer::MakeDecision()
                 MakeGoalkeeperEventDecision();
             else
                 MakeEventDecision();
+        } else if (m_bySquadPosition == 0) {
+            MakeGoalkeeperDecision();
+        } else {
+            MakeOpenPlayDecision();
         }
-        // Open play belongs to the open-play and goalkeeper decisions.
     }
     if (m_bHasBall && CanHandleBall())
         ChooseStandingMoveType(MOVETYPE_HOLD_STAND);
@@ -328,19 +331,10 @@ bool CMatchPlayer::MarkAtStoppage()
     const CMatchPlayer* pOpponent = m_pMarkedOpponent;
     if (!pOpponent || !pReferee || pOpponent == pReferee->GetEventPlayer() || pReferee->GetRestartClub() == m_pClub)
         return false;
-    CVector mark = pOpponent->GetPosition();
-    CVector goal;
-    m_pClub->GetGoalPosition(goal);
-    const double a1 = mark.GetAngleTo(goal);
-    const double a2 = mark.GetAngleTo(m_vBasePosition);
-    mark.x += TruncateToInt(std::sin(a1) * 100);
-    mark.y += TruncateToInt(std::cos(a1) * 100);
     // The more dangerous the man and the tighter the orders, the closer he stands.
     const int nThreat = pOpponent->GetClub()->GetThreatRating(pOpponent->GetSquadPosition());
     const int q = (nThreat + m_abyTeamOrders[ORDER_MARKING]) / 2;
-    const CVector offset(TruncateToInt(std::sin(a2) * 1000) / 100 * (100 - q),
-                         TruncateToInt(std::cos(a2) * 1000) / 100 * (100 - q), 0);
-    SetTarget(mark + offset, kNoFacing);
+    SetTarget(GetMarkingPlace(*pOpponent, q), kNoFacing);
     SetDecision(DECISION_POSITION_MARK);
     return true;
 }

@@ -125,6 +125,17 @@ void CMatchPlayer::UpdateWhileBusy()
         UpdateTackle();
 }
 
+void CMatchPlayer::PreUpdate()
+{
+    if (m_byAction != ACTION_TACKLING)
+        return;
+    TACKLERECORD record;
+    record.vStart = record.vEnd = m_vPosition;
+    record.byResult = 1;
+    AddTackleInfo(record);
+    SetAction(ACTION_HAS_TACKLED);
+}
+
 void CMatchPlayer::UpdateTackle()
 {
     CMatchPlayer* pPartner = m_pDecisionPartner;

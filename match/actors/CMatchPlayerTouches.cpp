@@ -27,6 +27,12 @@ constexpr int kEventDangerTackle = 4;
 // A won tackle this close (in x) to his own offside line counts as one in danger.
 constexpr int32_t kDangerLineDistance = 300;
 
+// The kick trigger rows by pressure 0..3: shots; passes near goal and
+// midfield, then deep; long balls and crosses the same way.
+constexpr int kTriggerShot[4] = {75, 65, 55, 40};
+constexpr int kTriggerPass[2][4] = {{90, 80, 70, 50}, {80, 70, 50, 30}};
+constexpr int kTriggerLong[2][4] = {{80, 75, 70, 60}, {80, 70, 50, 30}};
+
 bool IsPassCause(uint8_t byCause)
 {
     return byCause == BALLCAUSE_PASS || byCause == BALLCAUSE_CROSS || byCause == BALLCAUSE_LONGBALL;
@@ -205,4 +211,19 @@ uint8_t CMatchPlayer::StoreMatchResult()
 {
     m_byMatchRating = GetMatchRating();
     return m_byMatchRating;
+}
+
+int CMatchPlayer::GetKickTriggerRating(uint8_t byAim, uint8_t byPressure) const
+{
+    const int nColumn = std::min<int>(byPressure, 3);
+    // Deep in his own third the kicks go sooner.
+    const int nRow = m_pClub->GetZone(m_vPosition.x, m_vPosition.y) == 1 ? 1 : 0;
+    switch (byAim) {
+    case DECISION_SHOOT: return kTriggerShot[nColumn];
+    case DECISION_PASS: return kTriggerPass[nRow][nColumn];
+    case DECISION_LONG_BALL:
+    case DECISION_CROSS: return kTriggerLong[nRow][nColumn];
+    case DECISION_CLEAR: return 0;
+    default: DebugLog(6, "CMatchPlayer::GetKickTriggerRating: Invalid Aim"); return 101;
+    }
 }

@@ -310,6 +310,54 @@ TEST_F(ClubLife, AComputerClubsWeekFollowsTheThresholdAndCapInForce)
     CPlayerDatabase::s_fEffortCap = 6.0f;
 }
 
+// Under a cap below every effort of the computer's plan each trained skill
+// is pulled by the cap alone, so a week of every kind of player must leave
+// each skill where the one-skill step puts it and the others untouched:
+// skills below, inside and above the band and exactly at the target, at two
+// training rates.
+TEST_F(ClubLife, AWeekStepsEverySkillAsTheOneSkillStepDoes)
+{
+    constexpr int kUntrained[] = {PLAYER_ATTRIBUTE_INFLUENCE, PLAYER_ATTRIBUTE_INJURYPRONE,
+                                  PLAYER_ATTRIBUTE_POTENTIAL, PLAYER_ATTRIBUTE_REPUTATION};
+    constexpr float kCap = 1.0f;
+    int nChecked = 0;
+    for (const float fRate : {1.0f, 1.35f}) {
+        CPlayerDatabase::s_fTrainingRate = fRate;
+        CPlayerDatabase::s_fEffortThreshold = 0.0f;
+        CPlayerDatabase::s_fEffortCap = kCap;
+        unsigned nDraw = 12345;
+        for (CClubDatabase* pClub : Clubs())
+            for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>()) {
+                if (p->IsInjured() || nChecked > 3000)
+                    continue;
+                const int nAge = p->GetAge() - PERSON_AGE_CURVE_FIRST_AGE;
+                uint16_t awExpected[PLAYER_ATTRIBUTE_COUNT];
+                for (int a = 0; a < PLAYER_ATTRIBUTE_COUNT; ++a) {
+                    nDraw = nDraw * 1103515245u + 12345u;
+                    const int nTarget = p->GetAttributeForAge(a, nAge, 0) * 100;
+                    // One skill in four sits on its target; the rest anywhere.
+                    int nValue = (nDraw >> 8) % 4 == 0 ? nTarget : static_cast<int>((nDraw >> 12) % 10001);
+                    if (a == PLAYER_ATTRIBUTE_FITNESS)
+                        nValue = 9000;  // fit enough that the week's load costs no morale
+                    p->m_awAttributes[a] = static_cast<uint16_t>(std::min(nValue, 0xffff));
+                }
+                for (int a = 0; a < PLAYER_ATTRIBUTE_COUNT; ++a)
+                    awExpected[a] = static_cast<uint16_t>(CPlayerDatabase::ApplyTrainingStep(
+                        p->m_awAttributes[a], p->GetAttributeForAge(a, nAge, 0), kCap, 0.0f, kCap));
+                for (int a : kUntrained)
+                    awExpected[a] = p->m_awAttributes[a];
+                p->DevelopPlayer(false, true);
+                for (int a = 0; a < PLAYER_ATTRIBUTE_COUNT; ++a)
+                    ASSERT_EQ(p->m_awAttributes[a], awExpected[a]) << "attribute " << a << " at rate " << fRate;
+                ++nChecked;
+            }
+    }
+    EXPECT_GT(nChecked, 1000);
+    CPlayerDatabase::s_fTrainingRate = 1.0f;
+    CPlayerDatabase::s_fEffortThreshold = 1.5f;
+    CPlayerDatabase::s_fEffortCap = 6.0f;
+}
+
 TEST_F(ClubLife, ShortGroupsAreFilledFromTheYouthsAndSurplusPlayersReleased)
 {
     CClubDatabase* pClub = nullptr;

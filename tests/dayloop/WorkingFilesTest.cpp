@@ -7,6 +7,7 @@
 #include "database/CCupFixturesDatabase.h"
 #include "database/MatchHistory.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -179,6 +180,35 @@ TEST_F(WorkingFiles, WeeklyPlayerHistoryIsWrittenOnMondays)
     const CPlayerDatabase* pAny = H().GetPlayerFromID(1);
     ASSERT_NE(pAny, nullptr);
     EXPECT_EQ(pAny->GetHistoryRecordOffset(53), pAny->GetHistoryRecordOffset(1));
+}
+
+// A record holds each skill in whole numbers kept to their low byte, over
+// the whole 16-bit range: both sides of each hundred, of 256 whole numbers
+// and the top.
+TEST_F(WorkingFiles, AWeeklyRecordKeepsTheLowByteOfEachWholeSkill)
+{
+    CPlayerDatabase* pPlayer = nullptr;
+    for (int id = 1; id <= H().GetPlayerTableSize() && !pPlayer; ++id)
+        if (CPlayerDatabase* p = H().GetPlayerFromID(static_cast<ID_PLAYER>(id)); p && p->m_nHistorySlot > 0)
+            pPlayer = p;
+    ASSERT_NE(pPlayer, nullptr);
+    const uint16_t awValues[][10] = {
+        {0, 99, 100, 199, 200, 9999, 10000, 25599, 25600, 65535},
+        {65535, 25600, 25599, 10000, 9999, 200, 199, 100, 99, 0},
+        {32767, 32768, 51199, 51200, 12345, 54321, 777, 60000, 4999, 5000},
+    };
+    const int order[10] = {0, 1, 2, 3, 4, 5, 7, 6, 8, 9};
+    const int nWeek = CDatabaseHandler::GetWeekNumber(H().GetGameDate());
+    for (const auto& values : awValues) {
+        std::copy(std::begin(values), std::end(values), pPlayer->m_awAttributes);
+        ASSERT_TRUE(H().WritePlayerHistory());
+        ASSERT_TRUE(H().FlushWorkingFiles());
+        const std::string file = ReadFile("temp.phs");
+        const size_t at = static_cast<size_t>(pPlayer->GetHistoryRecordOffset(nWeek));
+        for (int j = 0; j < 10; ++j)
+            EXPECT_EQ(Get(file, at + static_cast<size_t>(j), 1), (values[order[j]] / 100u) & 0xFFu)
+                << "byte " << j << " of " << values[order[j]];
+    }
 }
 
 // Youths made in play take slots beyond the history's count: the history is

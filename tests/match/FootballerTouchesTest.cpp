@@ -361,3 +361,59 @@ TEST_F(FootballerTouchesTest, APoorMatchIsNeverLiftedToTheTop)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FootballerTouchesTest, TheKickTriggerFollowsTheAimTheZoneAndThePressure)
+{
+    Start(13);
+    CMatchPlayer& p = *Player(true, 3);
+    CVector ownGoal;
+    p.GetClub()->GetGoalPosition(ownGoal);
+    const int32_t nOut = ownGoal.x == 0 ? 1 : -1;
+    const CVector deep(ownGoal.x + nOut * 1500, 1000, 0), middle(5000, 1000, 0),
+        nearGoal(ownGoal.x + nOut * 8500, GOAL_CENTRE_Y, 0);
+    struct Case {
+        const char* name;
+        CVector at;
+        uint8_t byAim;
+        int anTrigger[4];
+    } cases[] = {
+        {"shot", nearGoal, DECISION_SHOOT, {75, 65, 55, 40}},
+        {"shot from deep", deep, DECISION_SHOOT, {75, 65, 55, 40}},
+        {"pass near goal", nearGoal, DECISION_PASS, {90, 80, 70, 50}},
+        {"pass in midfield", middle, DECISION_PASS, {90, 80, 70, 50}},
+        {"pass from deep", deep, DECISION_PASS, {80, 70, 50, 30}},
+        {"cross", nearGoal, DECISION_CROSS, {80, 75, 70, 60}},
+        {"long ball from deep", deep, DECISION_LONG_BALL, {80, 70, 50, 30}},
+        {"clearance", deep, DECISION_CLEAR, {0, 0, 0, 0}},
+        {"no kick", middle, DECISION_POSITION_SPACE, {101, 101, 101, 101}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        p.SetPosition(c.at);
+        for (uint8_t byPressure = 0; byPressure < 4; ++byPressure)
+            EXPECT_EQ(p.GetKickTriggerRating(c.byAim, byPressure), c.anTrigger[byPressure]) << int(byPressure);
+    }
+}
+
+TEST_F(FootballerTouchesTest, ATackleStillRunningWhenHisAnimationEndsIsKeptAsLost)
+{
+    Start(13);
+    CMatchPlayer& p = *Player(true, 3);
+    p.SetPosition(AwayFromDanger(p));
+    const int nTackles = p.GetTackleCount(), nWon = p.GetTacklesWon();
+    p.SetAction(ACTION_TACKLING);
+    p.PreUpdate();
+    EXPECT_EQ(p.GetAction(), ACTION_HAS_TACKLED);
+    EXPECT_EQ(p.GetTackleCount(), nTackles + 1);
+    EXPECT_EQ(p.GetTacklesWon(), nWon);
+    EXPECT_EQ(p.GetLastTackle().byResult, 1);
+    // Any other action is left alone.
+    p.SetAction(ACTION_MOVING);
+    p.PreUpdate();
+    EXPECT_EQ(p.GetAction(), ACTION_MOVING);
+    EXPECT_EQ(p.GetTackleCount(), nTackles + 1);
+}
+
+}  // namespace

@@ -79,6 +79,8 @@ TEST_F(GoalkeeperTest, HeComesForALooseBallOnlyWhenHeIsClearlyFirstToIt)
         m_Engine.PostTick();  // the ball distances
         m_Engine.SetMatchEvent(MATCHEVENT_NONE);
         ASSERT_EQ(m_pBall->GetHolder(), nullptr);
+        // The nearness rule alone: his club has not sent him for the ball.
+        keeper.SetBallChaser(false);
         EXPECT_EQ(keeper.ShouldKeeperGoForBall(), c.bComes);
         keeper.MakeGoalkeeperDecision();
         if (c.bComes) {

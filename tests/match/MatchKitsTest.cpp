@@ -7,9 +7,12 @@
 #include "database/CDivisionDatabase.h"
 #include "match/MatchKits.h"
 #include "match/actors/CMatchAssistantReferee.h"
+#include "match/actors/CMatchPhysio.h"
 #include "platform/Surface.h"
 #include "render3d/C3DEngine.h"
 #include "render3d/CTextureManager.h"
+#include "render3d/RenderTypes.h"
+#include "render3d/CModel.h"
 #include "shell/CFileManager.h"
 #include "shell/CGame.h"
 #include "xframework/CXSurface.h"
@@ -313,6 +316,33 @@ TEST_F(KitsMatchTest, EveryoneIsDressedAndTheKeepersStandApart)
         EXPECT_GE(ColourGap(adwKeeper[side], adwOutfield[0]), 20) << side;
         EXPECT_GE(ColourGap(adwKeeper[side], adwOutfield[1]), 20) << side;
         EXPECT_GE(ColourGap(adwKeeper[side], dwReferee), 20) << side;
+    }
+}
+
+TEST_F(KitsMatchTest, ShadowsFollowTheirOwnersWhoAreHiddenBeyondTheNearTouchLine)
+{
+    ASSERT_TRUE(Start(0, 31));
+    // The physio waits out of sight by the touch line, and so does his shadow.
+    m_Engine.PrepareScene();
+    const CMatchPerson* pPhysio = m_Engine.GetPhysio();
+    ASSERT_NE(pPhysio, nullptr);
+    ASSERT_NE(m_Engine.GetShadowMesh(pPhysio), nullptr);
+    EXPECT_FALSE(pPhysio->GetModel()->IsVisible());
+    EXPECT_FALSE(m_Engine.GetShadowMesh(pPhysio)->flags & MESH_VISIBLE);
+
+    CMatchPlayer* p = m_pHome->GetSlot(5);
+    ASSERT_NE(p, nullptr);
+    for (const int32_t y : {-1450, -1449, 3000}) {
+        p->SetPosition(CVector(4200, y, 0));
+        m_Engine.PrepareScene();
+        const ITEMMESHINFORMATION* pShadow = m_Engine.GetShadowMesh(p);
+        ASSERT_NE(pShadow, nullptr);
+        const bool bShown = y > -1450;
+        EXPECT_EQ(p->GetModel()->IsVisible(), bShown) << y;
+        EXPECT_EQ((pShadow->flags & MESH_VISIBLE) != 0, bShown) << y;
+        ASSERT_NE(pShadow->pMatrix, nullptr);
+        EXPECT_FLOAT_EQ(pShadow->pMatrix->m[3][0], 4200.0f) << y;
+        EXPECT_FLOAT_EQ(pShadow->pMatrix->m[3][1], float(y)) << y;
     }
 }
 

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -363,6 +364,20 @@ TEST_F(HumanWorld, TheHumansRecordsAndProjectionCarryTheMatchDayMoney)
     // Stewards (96) are not counted by the head for a crowd of 51,000 or more.
     for (int c : {6, 9, 28, 98, 102})
         EXPECT_GT(anExpense[static_cast<size_t>(c)], 0) << "projected expense of category " << c;
+}
+
+// Each category books into the group of the run that holds it; the gaps
+// between runs and anything outside them book into group 0.
+TEST(FinanceGroups, EachCategoryBooksIntoItsRunsGroup)
+{
+    const std::pair<int, int> cases[] = {
+        {-1, 0}, {0, 0},   {1, 1},   {8, 1},   {9, 2},   {17, 2},  {18, 3},   {37, 3},   {38, 4},  {44, 4},
+        {45, 5}, {46, 5},  {47, 6},  {49, 6},  {50, 7},  {52, 7},  {53, 8},   {54, 8},   {55, 9},  {57, 9},
+        {58, 10}, {74, 10}, {75, 0}, {76, 0},  {77, 11}, {79, 11}, {80, 12},  {86, 12},  {87, 13}, {95, 13},
+        {96, 14}, {102, 14}, {103, 0}, {1000, 0},
+    };
+    for (const auto& [nCategory, nGroup] : cases)
+        EXPECT_EQ(CClubDatabase::FindFinanceCategory(nCategory), nGroup) << nCategory;
 }
 
 TEST(CupRoundPayment, LateRoundsPayHalfAndTheCountryScalesIt)

@@ -1,6 +1,7 @@
 #include "PeopleTestSupport.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace people_test {
@@ -47,7 +48,7 @@ TEST_F(RatingValueTest, RatingWeighsTheSkillsAgainstTheRoleTargets)
 TEST_F(RatingValueTest, RatingsMatchTheWeightedDivisionOverTheWholeSkillRange)
 {
     // Each skill w * min(a / t, 100), summed and taken in hundredths, for
-    // skills across the whole 16-bit range (each skill a different value,
+    // every 16-bit value of every skill (each skill a different value,
     // through each target's edge) and every role.
     auto player = MakePlayer(3, 15, 25, 70);
     const auto expected = [&](int nRole) {
@@ -60,7 +61,7 @@ TEST_F(RatingValueTest, RatingsMatchTheWeightedDivisionOverTheWholeSkillRange)
         return nSum / 100;
     };
     for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole) {
-        for (int nBase = 0; nBase < 65536; nBase += 251) {
+        for (int nBase = 0; nBase < 65536; ++nBase) {
             for (int i = 0; i < PLAYER_SKILL_COUNT; ++i)
                 player->m_awAttributes[i] = static_cast<uint16_t>((nBase + 8191 * i) & 0xFFFF);
             ASSERT_EQ(player->GetRatingForPosition(nRole), expected(nRole)) << nRole << " " << nBase;
@@ -245,6 +246,26 @@ TEST_F(RatingValueTest, AttributesForAgeAgreeWithEachAttributeForAge)
                         << "role " << c.role << " age " << k << " level " << level << " attribute " << a;
             }
     }
+}
+
+// The same over every role and every point of each curve, for every level a
+// potential can give and beyond (where the curve's value times the level
+// passes 65535), a keeper's and an outfield player's Handling both.
+TEST_F(RatingValueTest, AttributesForAgeAgreeOverEveryRoleAgeAndLevel)
+{
+    for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole)
+        for (int nPosition : {0, 3}) {
+            auto player = MakePlayer(nPosition, nRole, 25, 60);
+            player->m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] = 6789;
+            for (int k = -1; k <= PERSON_AGE_CURVE_LENGTH; ++k)
+                for (int level = 1; level <= 700; ++level) {
+                    std::array<int, PLAYER_ATTRIBUTE_COUNT> an{}, expected{};
+                    player->GetAttributesForAge(k, level, an.data());
+                    for (int a = 0; a < PLAYER_ATTRIBUTE_COUNT; ++a)
+                        expected[static_cast<size_t>(a)] = player->GetAttributeForAge(a, k, level);
+                    ASSERT_EQ(an, expected) << "role " << nRole << " age " << k << " level " << level;
+                }
+        }
 }
 
 // A side's builder scores each player for each role: his rating, his own

@@ -108,6 +108,9 @@ TEST_F(ClubGeneral, TheCurrentSeasonShowsTheClubsFactsRecordAndCupRuns)
         Database()->ProcessDay();
         Database()->DoMatchDay(Database()->GetGameDate());
     }
+    // The day's end writes the table's history, as the game does before the
+    // manager sees the screen again.
+    m_pClub->m_pDivision->WriteDivisionHistory();
     // Entered in competitions 0 and 4 only.
     for (CLUBCUPSTATUS& status : m_pClub->m_aCupStatus)
         status.byRound = 255;

@@ -5,6 +5,7 @@
 // message), a training camp booked and cancelled from the schedule and from
 // team training, a friendly cancelled, stepping through the played matches,
 // and a finished season read back from the history files.
+#include "PressButton.h"
 #include "ScreenInPlay.h"
 #include "../shell/ScriptedProgram.h"
 
@@ -67,14 +68,6 @@ protected:
         auto* pScreen = dynamic_cast<Screen*>(g_pCurrentClient);
         EXPECT_NE(pScreen, nullptr);
         return *pScreen;
-    }
-    static void Press(const CXClient& owner, uint32_t dwID)
-    {
-        auto* pButton = dynamic_cast<CXButton*>(owner.FindControl(dwID));
-        ASSERT_NE(pButton, nullptr) << dwID;
-        ASSERT_TRUE(pButton->m_bVisible) << dwID;
-        pButton->OnLButtonDown(0, 2, 2);
-        pButton->OnLButtonUp(0, 2, 2);
     }
     static std::vector<uint32_t> RowData(const CXListBox& list)
     {
@@ -150,7 +143,7 @@ protected:
     // The friendly popup with the opponent chosen as a player would.
     CPopupArrangeFriendly& OpenFriendlyPopup(Screen& screen, const CClubDatabase& opponent)
     {
-        Press(screen, Screen::ID_ARRANGE_FRIENDLY);
+        PressButton(screen, Screen::ID_ARRANGE_FRIENDLY);
         CPopupArrangeFriendly& popup = screen.GetFriendlyPopup();
         EXPECT_TRUE(popup.IsOnStack());
         CXComboBox* pDivisions = popup.Box(CPopupArrangeFriendly::ID_DIVISION);
@@ -244,7 +237,7 @@ TEST_F(ClubSchedule, TheFilterNarrowsTheCompetitionsListed)
         {3, true, true, true, false},
     };
     for (const Case& c : cases) {
-        Press(screen, Screen::ID_FILTER);
+        PressButton(screen, Screen::ID_FILTER);
         CPopupListFilter& filter = GetListFilterPopup();
         ASSERT_TRUE(filter.IsOnStack());
         filter.ToggleCriterion(c.nCriterion);
@@ -254,7 +247,7 @@ TEST_F(ClubSchedule, TheFilterNarrowsTheCompetitionsListed)
             expected.insert(fixture.first);
         EXPECT_EQ(FixtureRows(*screen.GetList()), expected) << "criterion " << c.nCriterion;
         // Ticked again for the next case.
-        Press(screen, Screen::ID_FILTER);
+        PressButton(screen, Screen::ID_FILTER);
         GetListFilterPopup().ToggleCriterion(c.nCriterion);
         GetListFilterPopup().Close();
         EXPECT_EQ(screen.GetMask(), static_cast<uint32_t>(Screen::SHOW_ALL));
@@ -289,7 +282,7 @@ TEST_F(ClubSchedule, AFriendlyArrangedOnAFreeDateIsPlayedByTheDayLoop)
     popup.Box(CPopupArrangeFriendly::ID_DATE)->SetCurSel(0);
     CXComboBox* pVenues = popup.Box(CPopupArrangeFriendly::ID_VENUE);
     pVenues->SetCurSel(pVenues->FindItemData(CPopupArrangeFriendly::VENUE_AWAY));
-    Press(popup, CGamePopup::kOkButtonID);
+    PressButton(popup, CGamePopup::kOkButtonID);
     EXPECT_FALSE(popup.IsOnStack());
 
     const CCupFixturesDatabase* pFriendly = FriendlyOf(*pOpponent);
@@ -329,7 +322,7 @@ TEST_F(ClubSchedule, ADateTakenMeanwhileIsRefusedWithAMessage)
     Database()->OrganiseFriendlyFixture(pOpponent, pThird, date, false);
     const size_t nFixtures = Database()->GetCupFixtures().GetCount();
 
-    Press(popup, CGamePopup::kOkButtonID);
+    PressButton(popup, CGamePopup::kOkButtonID);
     CGameMessageBox* pBox = GetGameMessageBox();
     ASSERT_NE(pBox, nullptr);
     EXPECT_TRUE(pBox->IsOnStack());
@@ -341,7 +334,7 @@ TEST_F(ClubSchedule, ADateTakenMeanwhileIsRefusedWithAMessage)
     EXPECT_EQ(Database()->GetCupFixtures().GetCount(), nFixtures);
     EXPECT_EQ(FriendlyOf(*pOpponent), nullptr);
     // Cancel leaves the world as it was.
-    Press(popup, CGamePopup::kCancelButtonID);
+    PressButton(popup, CGamePopup::kCancelButtonID);
     EXPECT_FALSE(popup.IsOnStack());
     EXPECT_EQ(Database()->GetCupFixtures().GetCount(), nFixtures);
 }
@@ -384,7 +377,7 @@ TEST_F(ClubSchedule, AFriendlyIsCancelledFromItsRow)
 TEST_F(ClubSchedule, ACampIsBookedOnFreeDaysAndCancelled)
 {
     Screen& screen = OpenFromTree();
-    Press(screen, Screen::ID_BOOK_CAMP);
+    PressButton(screen, Screen::ID_BOOK_CAMP);
     CPopupTrainingCamp& popup = screen.GetCampPopup();
     ASSERT_TRUE(popup.IsOnStack());
     Shoot("club_schedule_camp.png");
@@ -415,7 +408,7 @@ TEST_F(ClubSchedule, ACampIsBookedOnFreeDaysAndCancelled)
             << FormatPackedDate(dwStart);
     const CDate start(static_cast<uint32_t>(starts.GetItemData(0)));
     popup.Box(CPopupTrainingCamp::ID_START)->SetCurSel(0);
-    Press(popup, CGamePopup::kOkButtonID);
+    PressButton(popup, CGamePopup::kOkButtonID);
     EXPECT_FALSE(popup.IsOnStack());
 
     CTrainingManager& training = m_pHuman->GetTrainingManager();
@@ -454,10 +447,10 @@ TEST_F(ClubSchedule, ACampIsBookedOnFreeDaysAndCancelled)
     Shoot("club_schedule_camp_booked.png");
 
     // A second camp cannot overlap the first.
-    Press(screen, Screen::ID_BOOK_CAMP);
+    PressButton(screen, Screen::ID_BOOK_CAMP);
     for (uint32_t dwStart : OfferedDates(*popup.Box(CPopupTrainingCamp::ID_START)))
         EXPECT_FALSE(training.FindClashingCamp(CDate(dwStart), 3, nullptr)) << FormatPackedDate(dwStart);
-    Press(popup, CGamePopup::kCancelButtonID);
+    PressButton(popup, CGamePopup::kCancelButtonID);
     EXPECT_EQ(training.GetCampCount(), 1);
 
     // Cancelled from one of its days.
@@ -504,7 +497,7 @@ TEST_F(ClubSchedule, LateInTheSeasonNoCampOrFriendlyCanBeBooked)
 
     // The popup says so and cannot book.
     Screen& screen = OpenFromTree();
-    Press(screen, Screen::ID_BOOK_CAMP);
+    PressButton(screen, Screen::ID_BOOK_CAMP);
     CPopupTrainingCamp& popup = screen.GetCampPopup();
     const CXComboBox& starts = *popup.Box(CPopupTrainingCamp::ID_START);
     ASSERT_EQ(starts.GetCount(), 1);
@@ -521,7 +514,7 @@ TEST_F(ClubSchedule, TeamTrainingBooksItsCampThroughTheSamePopup)
     OpenScreen(SCREEN_TRAINING_TEAM);
     auto* pTraining = dynamic_cast<CClientTrainingTeam*>(g_pCurrentClient);
     ASSERT_NE(pTraining, nullptr);
-    Press(*pTraining, CClientTrainingTeam::ID_CAMP);
+    PressButton(*pTraining, CClientTrainingTeam::ID_CAMP);
     CPopupTrainingCamp& popup = pTraining->GetCampPopup();
     ASSERT_TRUE(popup.IsOnStack());
     // The first day on offer: a week from today at the earliest.
@@ -530,7 +523,7 @@ TEST_F(ClubSchedule, TeamTrainingBooksItsCampThroughTheSamePopup)
     pStarts->SetCurSel(0);
     const CDate start(static_cast<uint32_t>(pStarts->GetItemData(0)));
     EXPECT_FALSE(start < CDate(Database()->GetGameDate().GetValue(), 7));
-    Press(popup, CGamePopup::kOkButtonID);
+    PressButton(popup, CGamePopup::kOkButtonID);
     ASSERT_EQ(m_pHuman->GetTrainingManager().GetCampCount(), 1);
     EXPECT_TRUE(m_pHuman->GetTrainingManager().FindClashingCamp(start, 0, nullptr));
 }

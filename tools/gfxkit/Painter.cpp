@@ -1,5 +1,7 @@
 #include "tools/gfxkit/Painter.h"
 
+#include "tools/gfxkit/AdvertDesign.h"
+
 #include "tools/gfxkit/BmpWriter.h"
 
 #include "platform/DeviceContext.h"
@@ -182,6 +184,23 @@ bool paintCommand(Canvas& canvas, const Palette& palette, const std::string& com
         if (v.size() < 6 || v.size() % 2 != 0)
             return error = "poly needs at least three x y points", false;
         canvas.poly(v, c1);
+    } else if (command == "adverts") {
+        // The advertisers' logos, 128 x 32, five to a row from index 1 (index
+        // 0 stands for no advertiser and stays as it is).
+        std::string seed;
+        int count = 0;
+        if (!(in >> seed >> count) || count < 1 || count > 49)
+            return error = "adverts needs a seed and a count of 1 to 49", false;
+        for (int id = 1; id <= count; ++id) {
+            const int left = (id % 5) * kAdvertWidth, top = (id / 5) * 32;
+            PaintAdvert(seed, id - 1, 32, [&](int x, int y, int index) {
+                const float* c = kAdvertColourTable[index];
+                canvas.set(left + x, top + y,
+                           plat::RGB(static_cast<uint8_t>(std::lround(c[0] * 255)),
+                                     static_cast<uint8_t>(std::lround(c[1] * 255)),
+                                     static_cast<uint8_t>(std::lround(c[2] * 255))));
+            });
+        }
     } else if (command == "text") {
         if (!ints(4, v) || !color(c1))
             return error = "text needs x y height weight colour align words", false;

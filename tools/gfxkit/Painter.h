@@ -15,6 +15,7 @@
 //   bands x y w h size C1 C2 [horizontal|vertical]
 //   ellipse x y w h C | ring x y w h C [t] | line x0 y0 x1 y1 C [t]
 //   poly C x0 y0 x1 y1 ... | text x y height weight C left|center|right words...
+//   adverts SEED COUNT (the advertisers' logos, AdvertDesign.h)
 // Lines starting with # are comments.
 #include "tools/gfxkit/BfsWriter.h"
 

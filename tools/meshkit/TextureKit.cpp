@@ -2,6 +2,7 @@
 
 #include "common/CBinaryFile.h"
 #include "render3d/CTextureManager.h"
+#include "tools/gfxkit/AdvertDesign.h"
 
 #include <algorithm>
 #include <array>
@@ -43,23 +44,7 @@ Rgb ColourOf(const KitLine& line, const std::string& name, Rgb fallback)
     return {v[0], v[1], v[2]};
 }
 
-// A small repeatable random source, seeded by the picture's name.
-class Dice {
-public:
-    explicit Dice(const std::string& seed)
-    {
-        for (char c : seed)
-            m_state = m_state * 31 + static_cast<uint8_t>(c);
-    }
-    float Next()
-    {
-        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<float>((m_state >> 33) & 0xFFFFFF) / static_cast<float>(0x1000000);
-    }
-
-private:
-    uint64_t m_state = 88172645463325252ULL;
-};
+using Dice = KitDice;
 
 KitPicture Blank(const std::string& name, int width, int height)
 {
@@ -130,7 +115,8 @@ KitPicture Shadow(const KitLine& line)
 {
     const int n = SizeOf(line, 32);
     KitPicture p = Blank(line.words[0], n, n);
-    p.palette = {kKey};
+    // The match multiplies the grass by a shadow: white leaves it as it is.
+    p.palette = {0x00FFFFFF};
     const float darkness = line.Number("darkness", 0.15f), stretch = line.Number("stretch", 1);
     const uint8_t ramp = Ramp(p, {darkness, darkness, darkness}, {darkness * 1.8f, darkness * 1.8f, darkness * 1.8f}, 4);
     for (int y = 0; y < n; ++y)
@@ -398,14 +384,11 @@ KitPicture Adverts(const KitLine& line)
         throw KitError{line.Where("advertisers lies in 1..49")};
     const Rgb empty = ColourOf(line, "empty", {0.1f, 0.3f, 0.15f});
     KitPicture p = Blank(line.words[0], 256, 256);
-    const Rgb colours[12] = {{0.85f, 0.1f, 0.1f}, {0.1f, 0.25f, 0.75f}, {0.95f, 0.8f, 0.1f}, {0.1f, 0.55f, 0.25f},
-                             {0.95f, 0.5f, 0.05f}, {0.1f, 0.1f, 0.12f}, {0.55f, 0.1f, 0.55f}, {0.0f, 0.6f, 0.7f},
-                             {0.95f, 0.95f, 0.95f}, {0.6f, 0.05f, 0.15f}, {0.45f, 0.75f, 0.2f}, {0.2f, 0.2f, 0.45f}};
-    for (const Rgb& c : colours)
-        p.palette.push_back(Pack(c));
+    for (const float* c : kAdvertColourTable)
+        p.palette.push_back(Pack({c[0], c[1], c[2]}));
     p.palette.push_back(Pack(empty));
     p.palette.push_back(Pack(Mix(empty, {1, 1, 1}, 0.6f)));
-    const auto emptyIndex = static_cast<uint8_t>(12), rimIndex = static_cast<uint8_t>(13);
+    const auto emptyIndex = static_cast<uint8_t>(kAdvertColours), rimIndex = static_cast<uint8_t>(kAdvertColours + 1);
     auto fill = [&](int x0, int y0, int x1, int y1, uint8_t index) {
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x)
@@ -418,40 +401,180 @@ KitPicture Adverts(const KitLine& line)
             fill(left + 1, top + 1, left + 127, top + 9, emptyIndex);
             continue;
         }
-        Dice dice(line.words[0] + std::to_string(cell));
-        const auto back = static_cast<uint8_t>(cell % 12);
-        auto fore = static_cast<uint8_t>((cell * 5 + 3 + static_cast<int>(dice.Next() * 3)) % 12);
-        if (fore == back)
-            fore = static_cast<uint8_t>((fore + 6) % 12);
-        fill(left, top, left + 128, top + 10, back);
-        // The emblem at both ends: a square or a diamond.
-        const bool bDiamond = dice.Next() < 0.5f;
-        for (int end = 0; end < 2; ++end) {
-            const int cx = end ? left + 119 : left + 8;
-            for (int y = 0; y < 10; ++y)
-                for (int x = -4; x <= 4; ++x) {
-                    const int dy = std::abs(y - 5);
-                    if (bDiamond ? std::abs(x) + dy <= 4 : (std::abs(x) <= 3 && y >= 2 && y <= 8))
-                        Set(p, cx + x, top + y, fore);
-                }
+        PaintAdvert(line.words[0], cell, 10,
+                    [&](int x, int y, int index) { Set(p, left + x, top + y, static_cast<uint8_t>(index)); });
+    }
+    return p;
+}
+
+
+// A road piece of the ground's surroundings: asphalt with kerbs and grass
+// verges; the straight piece runs along v, the corner joins the v = 1 edge
+// to the u = 1 edge, the T-junction adds a branch to u = 1 and the cross
+// road one to each side; a crossing lays stripes across the straight piece.
+KitPicture Road(const KitLine& line)
+{
+    const int n = SizeOf(line, 64);
+    const std::string shape = line.Text("shape", "straight");
+    bool bNorth = true, bSouth = true, bEast = false, bWest = false, bStripes = false;
+    if (shape == "corner")
+        bSouth = false, bEast = true;
+    else if (shape == "tee")
+        bEast = true;
+    else if (shape == "cross")
+        bEast = bWest = true;
+    else if (shape == "crossing")
+        bStripes = true;
+    else if (shape != "straight")
+        throw KitError{line.Where("shape is straight, corner, tee, cross or crossing")};
+    KitPicture p = Blank(line.words[0], n, n);
+    const Rgb grass = ColourOf(line, "grass", {0.26f, 0.5f, 0.2f}), asphalt = ColourOf(line, "asphalt", {0.3f, 0.3f, 0.32f});
+    const uint8_t grassRamp = Ramp(p, Scale(grass, 0.9f), Scale(grass, 1.1f), 4);
+    const uint8_t roadRamp = Ramp(p, Scale(asphalt, 0.9f), Scale(asphalt, 1.1f), 4);
+    const uint8_t kerb = Ramp(p, {0.7f, 0.7f, 0.68f}, {0.7f, 0.7f, 0.68f}, 1);
+    const uint8_t paint = Ramp(p, {0.95f, 0.95f, 0.92f}, {0.95f, 0.95f, 0.92f}, 1);
+    Dice dice(p.name);
+    const float lo = n * 0.22f, hi = n * 0.78f, mid = n * 0.5f;
+    // Whether a pixel lies on the road: the centre square and the arms.
+    auto onRoad = [&](float x, float y, float margin) {
+        const bool inX = x >= lo - margin && x < hi + margin, inY = y >= lo - margin && y < hi + margin;
+        if (inX && inY)
+            return true;
+        return (inX && ((bNorth && y >= mid) || (bSouth && y < mid))) ||
+               (inY && ((bEast && x >= mid) || (bWest && x < mid)));
+    };
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            const float fx = x + 0.5f, fy = y + 0.5f;
+            const int shade = static_cast<int>(dice.Next() * 4);
+            uint8_t index = static_cast<uint8_t>(grassRamp + shade);
+            if (onRoad(fx, fy, 0))
+                index = static_cast<uint8_t>(roadRamp + shade);
+            else if (onRoad(fx, fy, n / 32.0f))
+                index = kerb;
+            Set(p, x, y, index);
         }
-        // Lettering blocks, centred, mirrored about the middle of the cell.
-        std::vector<int> widths;
-        int total = 0;
-        while (total < 36) {
-            const int w = 4 + static_cast<int>(dice.Next() * 9);
-            widths.push_back(w);
-            total += w + 3;
+    const int dash = std::max(1, n / 32);
+    for (int i = 0; i < n; ++i) {
+        const bool bDash = (i / (n / 8)) % 2 == 0;
+        for (int w = -dash / 2; w <= dash / 2; ++w) {
+            const int c = static_cast<int>(mid) + w;
+            if (bStripes)
+                continue;
+            if (bDash && ((bNorth && i >= mid) || (bSouth && i < mid)) && (shape != "corner" || i >= hi))
+                Set(p, c, i, paint);
+            if (bDash && ((bEast && i >= hi) || (bWest && i < lo)))
+                Set(p, i, c, paint);
         }
-        int x = left + 64 - total;
-        for (int side = 0; side < 2; ++side)
-            for (size_t k = 0; k < widths.size(); ++k) {
-                const int w = widths[side ? widths.size() - 1 - k : k];
-                fill(x, top + 3, x + w, top + 7, fore);
-                x += w + 3;
+    }
+    if (bStripes)
+        for (int y = static_cast<int>(n * 0.3f); y < static_cast<int>(n * 0.7f); ++y)
+            for (int x = static_cast<int>(lo); x < static_cast<int>(hi); ++x)
+                if ((x / std::max(1, n / 16)) % 2 == 0)
+                    Set(p, x, y, paint);
+    return p;
+}
+
+// Upright pictures for the billboards of the surroundings on a 256 x 256
+// picture keyed in the given colour: trees, a street lamp and a crossing
+// beacon unlit and lit, each inside its pixel rectangle x0,x1,y0,y1.
+KitPicture Sprites(const KitLine& line)
+{
+    KitPicture p = Blank(line.words[0], 256, 256);
+    const std::vector<float> key = line.Numbers("key");
+    if (key.size() != 3)
+        throw KitError{line.Where("key needs three values 0..255")};
+    p.palette.push_back(static_cast<uint32_t>(key[0]) << 16 | static_cast<uint32_t>(key[1]) << 8 |
+                        static_cast<uint32_t>(key[2]));
+    const uint8_t leaves = Ramp(p, {0.1f, 0.3f, 0.08f}, {0.3f, 0.55f, 0.2f}, 6);
+    const uint8_t trunk = Ramp(p, {0.3f, 0.2f, 0.1f}, {0.4f, 0.28f, 0.15f}, 2);
+    const uint8_t pole = Ramp(p, {0.15f, 0.15f, 0.15f}, {0.85f, 0.85f, 0.85f}, 2);
+    const uint8_t lamp = Ramp(p, {0.9f, 0.85f, 0.6f}, {0.9f, 0.85f, 0.6f}, 1);
+    const uint8_t beacon = Ramp(p, {0.55f, 0.35f, 0.1f}, {1.0f, 0.7f, 0.15f}, 2);
+    Dice dice(p.name);
+    auto rect = [&](const std::string& name, int r[4]) {
+        const std::vector<float> v = line.Numbers(name);
+        if (v.empty())
+            return false;
+        if (v.size() != 4)
+            throw KitError{line.Where(name + " needs x0,x1,y0,y1")};
+        for (int i = 0; i < 4; ++i)
+            r[i] = std::clamp(static_cast<int>(v[i]), 0, 256);
+        return true;
+    };
+    auto fill = [&](int x0, int x1, int y0, int y1, uint8_t index) {
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                Set(p, x, y, index);
+    };
+    int r[4];
+    for (const char* name : {"tree", "tree2"}) {
+        if (!rect(name, r))
+            continue;
+        const float cx = (r[0] + r[1]) / 2.0f, w = static_cast<float>(r[1] - r[0]), h = static_cast<float>(r[3] - r[2]);
+        fill(static_cast<int>(cx - w * 0.06f), static_cast<int>(cx + w * 0.06f) + 1, r[2] + static_cast<int>(h * 0.6f),
+             r[3], trunk);
+        // A crown of overlapping discs, darker low down.
+        for (int blob = 0; blob < 14; ++blob) {
+            const float bx = cx + (dice.Next() - 0.5f) * w * 0.55f;
+            const float by = r[2] + h * (0.18f + dice.Next() * 0.42f);
+            const float br = w * (0.16f + dice.Next() * 0.12f);
+            for (int y = static_cast<int>(by - br); y <= static_cast<int>(by + br); ++y)
+                for (int x = static_cast<int>(bx - br); x <= static_cast<int>(bx + br); ++x)
+                    if ((x - bx) * (x - bx) + (y - by) * (y - by) <= br * br && x >= r[0] && x < r[1] && y >= r[2])
+                        Set(p, x, y, static_cast<uint8_t>(leaves + std::clamp(5 - (y - r[2]) * 4 / static_cast<int>(h) + static_cast<int>(dice.Next() * 2), 0, 5)));
+        }
+    }
+    if (rect("lamp", r)) {
+        const int cx = (r[0] + r[1]) / 2;
+        fill(cx - 2, cx + 2, r[2] + 8, r[3], pole);
+        fill(cx - 2, cx + 12, r[2] + 8, r[2] + 11, pole);
+        fill(cx + 6, cx + 13, r[2] + 11, r[2] + 14, lamp);
+    }
+    for (const char* name : {"beacon", "beaconlit"}) {
+        if (!rect(name, r))
+            continue;
+        const int cx = (r[0] + r[1]) / 2, w = (r[1] - r[0]) / 2;
+        for (int y = r[2] + w * 2; y < r[3]; ++y)
+            fill(cx - 2, cx + 2, y, y + 1, static_cast<uint8_t>(pole + ((y / 8) % 2)));
+        const bool bLit = std::string(name) == "beaconlit";
+        for (int y = r[2]; y < r[2] + w * 2; ++y)
+            for (int x = r[0]; x < r[1]; ++x)
+                if ((x - cx) * (x - cx) + (y - r[2] - w) * (y - r[2] - w) <= (w - 2) * (w - 2))
+                    Set(p, x, y, static_cast<uint8_t>(beacon + (bLit ? 1 : 0)));
+    }
+    return p;
+}
+
+// The facility signs of the ground view: a board on a post for each of the
+// colours given (r,g,b each), side by side in cells of 32 x 64 on the key,
+// each board with a white rim and as many white bars as its place in the row.
+KitPicture Signs(const KitLine& line)
+{
+    const std::vector<float> v = line.Numbers("colours");
+    if (v.empty() || v.size() % 3 != 0 || v.size() / 3 > 8)
+        throw KitError{line.Where("colours needs one to eight r,g,b triples")};
+    const int nSigns = static_cast<int>(v.size() / 3);
+    KitPicture p = Blank(line.words[0], 32 * nSigns, 64);
+    p.palette.push_back(kKey);
+    const uint8_t white = Ramp(p, {1, 1, 1}, {1, 1, 1}, 1);
+    const uint8_t post = Ramp(p, {0.3f, 0.3f, 0.32f}, {0.3f, 0.3f, 0.32f}, 1);
+    for (int k = 0; k < nSigns; ++k) {
+        const uint8_t board = Ramp(p, {v[3 * k], v[3 * k + 1], v[3 * k + 2]}, {v[3 * k], v[3 * k + 1], v[3 * k + 2]}, 1);
+        const int left = 32 * k;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 32; ++x) {
+                uint8_t index = 0;
+                if (y < 34)
+                    index = (x < 2 || x > 29 || y < 2 || y > 31) ? white : board;
+                else if (x >= 14 && x < 18)
+                    index = post;
+                Set(p, left + x, y, index);
             }
-        if (dice.Next() < 0.5f)
-            fill(left + 16, top + 8, left + 112, top + 9, fore);
+        for (int bar = 0; bar <= k; ++bar)
+            for (int x = 8; x < 24; ++x)
+                for (int t = 0; t < 2; ++t)
+                    Set(p, left + x, 6 + bar * 3 + t, white);
     }
     return p;
 }
@@ -495,6 +618,12 @@ std::vector<KitPicture> TextureKit::Build(const std::vector<KitLine>& lines) con
             pictures.push_back(BallSkin(line));
         else if (line.command == "adverts")
             pictures.push_back(Adverts(line));
+        else if (line.command == "road")
+            pictures.push_back(Road(line));
+        else if (line.command == "sprites")
+            pictures.push_back(Sprites(line));
+        else if (line.command == "signs")
+            pictures.push_back(Signs(line));
         else
             throw KitError{line.Where("unknown texture kind " + line.command)};
         if (pictures.back().palette.size() > 256)

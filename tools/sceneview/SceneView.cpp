@@ -177,15 +177,22 @@ void SceneView::LeaveOutMatchPeople()
 {
     for (CMatchClub* pClub : {m_pMatch->GetHomeClub(), m_pMatch->GetAwayClub()})
         for (int i = 0; pClub && i < pClub->GetSquadCount(); ++i)
-            if (const CMatchPlayer* p = pClub->GetSlot(i))
-                LeaveOut(p->GetModel());
+            if (CMatchPlayer* p = pClub->GetSlot(i))
+                Hide(p);
     if (CMatchReferee* pReferee = m_pMatch->GetReferee()) {
-        LeaveOut(pReferee->GetModel());
-        LeaveOut(pReferee->GetAssistant(0).GetModel());
-        LeaveOut(pReferee->GetAssistant(1).GetModel());
+        Hide(pReferee);
+        Hide(&pReferee->GetAssistant(0));
+        Hide(&pReferee->GetAssistant(1));
     }
-    if (const CMatchPhysio* pPhysio = m_pMatch->GetPhysio())
-        LeaveOut(pPhysio->GetModel());
+    if (CMatchPhysio* pPhysio = m_pMatch->GetPhysio())
+        Hide(pPhysio);
+    m_pMatch->UpdateShadowsAndMarkers();  // their shadows go with them
+}
+
+void SceneView::Hide(CMatchPerson* pPerson)
+{
+    if (CModel* pModel = pPerson->GetModel())
+        pModel->SetVisible(false);
 }
 
 void SceneView::LeaveOut(const CModel* pModel)
@@ -288,7 +295,12 @@ void SceneView::Frame(uint32_t dwElapsedMs)
     }
     m_Times.animate += Since(start);
     const auto drawStart = std::chrono::steady_clock::now();
-    m_pMatch->UpdateSky();  // as the match view does each frame
+    // As the match view does each frame; the match's own people stay hidden
+    // while the scene's players take the field.
+    if (m_Options.match)
+        m_pMatch->PrepareScene();
+    else
+        m_pMatch->UpdateSky();
     m_pEngine->Render();
     m_dwClock += dwElapsedMs;
     const plat::Rect view = {0, 0, m_pTarget->width(), m_pTarget->height()};

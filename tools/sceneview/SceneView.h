@@ -17,6 +17,7 @@
 class C3DEngine;
 class CDatabaseHandler;
 class CMatchEngine;
+class CMatchPerson;
 class CModel;
 
 namespace tools {
@@ -84,6 +85,7 @@ private:
     void LeaveOut(const CModel* pModel);
     // The scene's own players take the field in place of the match's people.
     void LeaveOutMatchPeople();
+    static void Hide(CMatchPerson* pPerson);
     bool LoadPlayers();
     void StartAnimation(Player& player);
 

@@ -2,11 +2,14 @@
 // Makes the match meshes, animations and textures from the readable sources
 // in SOURCE_FOLDER (Person.txt, Animations.txt, Scenery.txt, Textures.txt):
 // GAME_FOLDER/MatchMeshes/*.x and *.pa, and the textures packed into
-// GAME_FOLDER/MatchMeshes/Textures.BFS.
+// GAME_FOLDER/MatchMeshes/Textures.BFS; the ground view's meshes from
+// Ground.txt into GAME_FOLDER/GroundMeshes/, and its textures
+// (GroundTextures.txt) with the match's into GAME_FOLDER/GFX/GroundTextures.BFS.
 #include "platform/Files.h"
 #include "platform/SafeFile.h"
 #include "render3d/CXFileWriter.h"
 #include "tools/gfxkit/BfsWriter.h"
+#include "tools/meshkit/GroundKit.h"
 #include "tools/meshkit/PersonKit.h"
 #include "tools/meshkit/SceneryKit.h"
 #include "tools/meshkit/TextureKit.h"
@@ -64,8 +67,21 @@ int main(int argc, char** argv)
         std::string error;
         if (!tools::writeBfs(members, folder + "/Textures.BFS", error))
             throw tools::KitError{folder + "/Textures.BFS: " + error};
-        std::printf("meshkit: %zu person meshes, %zu animations, %zu scenery meshes, %zu textures\n",
-                    persons.GetPersonLines().size(), nAnimations, scenery.size(), members.size());
+        // The ground view draws the match's stands, so its archive holds the
+        // match textures beside its own.
+        const std::string groundFolder = std::string(argv[2]) + "/GroundMeshes";
+        const std::string gfxFolder = std::string(argv[2]) + "/GFX";
+        if (!plat::makeDirectories(groundFolder) || !plat::makeDirectories(gfxFolder))
+            throw tools::KitError{groundFolder + ": cannot be made"};
+        const std::vector<tools::KitFile> ground = tools::GroundKit().Build(Read(source + "/Ground.txt"));
+        for (const tools::KitFile& file : ground)
+            WriteX(groundFolder, file.name, file.data);
+        for (const tools::KitPicture& picture : tools::TextureKit().Build(Read(source + "/GroundTextures.txt")))
+            members.push_back({picture.name, tools::encodeBmp8(picture)});
+        if (!tools::writeBfs(members, gfxFolder + "/GroundTextures.BFS", error))
+            throw tools::KitError{gfxFolder + "/GroundTextures.BFS: " + error};
+        std::printf("meshkit: %zu person meshes, %zu animations, %zu scenery meshes, %zu ground meshes, %zu textures\n",
+                    persons.GetPersonLines().size(), nAnimations, scenery.size(), ground.size(), members.size());
     } catch (const tools::KitError& e) {
         std::fprintf(stderr, "meshkit: %s\n", e.message.c_str());
         return 1;

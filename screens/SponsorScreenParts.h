@@ -1,0 +1,56 @@
+#pragma once
+// What the sponsor screen and the ground hoardings screen share: the 50
+// advertisers' logos cut from the language's logo sheet, drawn in list rows
+// and under the mouse while one is dragged, and the bottom buttons that come
+// and go with the undo history and the commercial manager.
+#include "xframework/CXAnimation.h"
+#include "xframework/CXSurface.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class CClubDatabase;
+class CXClient;
+
+namespace sponsor_parts {
+
+// The logos by index (an advertiser's or sponsor's id, 1-49; 0 stands for
+// none): five to a row of the sheet, 128 x 32 each.
+class Logos {
+public:
+    static constexpr int kCount = 50, kWidth = 128, kHeight = 32, kPerRow = 5;
+
+    // The sheet of the language the options name; without one no logo is
+    // drawn. Answers whether a sheet was loaded.
+    bool Load();
+    void Free();
+    // Null for an index out of range or without a sheet.
+    CXAnimation* Get(int nIndex) const;
+    // Draws a logo keyed at (x, y) of the target, cut where it leaves the
+    // target (a negative x or y cuts its left or top).
+    void DrawKeyed(CXSurface* pTarget, int nIndex, int x, int y) const;
+
+private:
+    std::unique_ptr<CXSurface> m_pSheet;
+    std::array<std::unique_ptr<CXAnimation>, kCount> m_apLogo;
+};
+
+// Blits part of a surface keyed onto the target at (x, y), cut to the target.
+void BlitKeyedClipped(CXSurface* pTarget, CXSurface* pSource, int nSourceX, int nSourceY, int nWidth, int nHeight,
+                      int x, int y);
+
+// Shades the panel x1..x2-1, y1..y2-1 of the client's own background.
+void ShadePanel(CXClient& client, CXSurface* pBackground, int x1, int y1, int x2, int y2);
+
+// A button put in use and shown, or out of use and wiped off the screen.
+void ShowButton(CXClient& client, uint32_t dwID, bool bShown);
+
+// Whether the club has a commercial manager, who takes the placing on.
+bool HasCommercialManager(const CClubDatabase* pClub);
+
+// The kit's first and second colours for the colour boxes: the club's home
+// kit, or the defaults without a club.
+void DrawClubColourBoxes(CXSurface* pTarget, const CClubDatabase* pClub);
+
+}  // namespace sponsor_parts
