@@ -254,6 +254,9 @@ bool CClientMatch::StartMatch(CDatabaseHandler& database)
         return false;
     m_byAttendancePercent = GetMatchAttendanceAsPercentage(database);
     g_MatchEngine.SetMatchType(database.GetMatchType());
+    // The players start in their places: their walk-out from the tunnel
+    // does not yet end in a kick-off.
+    g_MatchEngine.SetShowLineUps(false);
     if (!g_MatchEngine.StartGame(database, m_pHomeClub->m_wClubId, m_pAwayClub->m_wClubId, 1, m_Rules,
                                  m_byAttendancePercent, nullptr)) {
         DebugLog(0, "[CClientMatch::StartMatch] The match engine cannot set the match up");
@@ -380,18 +383,27 @@ void CClientMatch::BuildControls()
 {
     auto* pCaption = static_cast<CXStatic*>(AddControlXYWH(XCONTROL_STATIC, kViewX, 12, kViewWidth, 16, ID_CAPTION,
                                                            nullptr));
-    if (pCaption)
+    // The labels that change during the match wipe their old text first.
+    if (pCaption) {
+        pCaption->m_bClearBackground = 1;
         pCaption->SetText(" ");
+    }
     if (auto* p = static_cast<CXStatic*>(AddControlXYWH(XCONTROL_STATIC, kSidePlan.nLeft, 10, 150, 18, ID_SCORE,
-                                                        nullptr)))
+                                                        nullptr))) {
+        p->m_bClearBackground = 1;
         p->SetText(" ");
+    }
     if (auto* p = static_cast<CXStatic*>(AddControlXYWH(XCONTROL_STATIC, kSidePlan.nLeft + 160, 10, 60, 18,
-                                                        ID_CLOCK, nullptr)))
+                                                        ID_CLOCK, nullptr))) {
+        p->m_bClearBackground = 1;
         p->SetText(" ");
+    }
     for (int i = 0; i < 2 * kStatisticRows; ++i) {
         const int x = i < kStatisticRows ? kHomeValueX : kAwayValueX;
         const int y = kRowsY + (i % kStatisticRows) * kRowStep;
-        AddControlXYWH(XCONTROL_STATIC, x, y, kValueWidth, 17, ID_FIRST_HOME_STATISTIC + uint32_t(i), nullptr);
+        if (auto* p = static_cast<CXStatic*>(AddControlXYWH(XCONTROL_STATIC, x, y, kValueWidth, 17,
+                                                            ID_FIRST_HOME_STATISTIC + uint32_t(i), nullptr)))
+            p->m_bClearBackground = 1;
     }
     struct ListPlace {
         uint32_t dwID;

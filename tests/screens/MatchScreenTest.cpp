@@ -2,6 +2,8 @@
 // runs on it in every panel, the navigation bar's match button plays the
 // rest through, and the result reaches the fixture, the table and the
 // players once while the day goes on.
+#include "match/CMatchBall.h"
+#include "render3d/C3DEngine.h"
 #include "ScreenInPlay.h"
 
 #include "database/CClubDatabase.h"
@@ -89,6 +91,7 @@ TEST_F(MatchScreen, AHumansMatchDayIsPlayedOnTheScreenAndRecordedOnce)
 
     // The first half played, then every panel and the plan camera.
     g_MatchEngine.SkipToEvent(MATCHPERIOD_SECONDHALF);
+    EXPECT_GE(g_MatchEngine.GetMatchTime(), 45u * 60u * 1000u) << "the first half is played";
     Frames(5);
     Shoot("match-statistics.png");
     Choose(15, CClientMatch::MODE_PLAYERS);
