@@ -94,6 +94,13 @@ public:
     void SetPreviousPosition(int32_t x, int32_t y, int32_t z) { m_vPreviousPosition.Set(x, y, z); }
     void SetVelocity(const CVector& v) { m_vVelocity = v; }
     void SetExtraVelocity(const CVector& v);
+    // A contact takes the swerve off the ball.
+    void ClearExtraVelocity()
+    {
+        m_bSwerve = false;
+        m_vSwerve = CVector();
+    }
+    void SetDeflected(bool bDeflected) { m_bDeflected = bDeflected; }
     void PlayTo(const CVector& target, float fSeconds, CMatchPerson* pReceiver);
     // The velocity that puts the ball on the target after that time; the
     // change from its velocity now is how much a contact would correct it.

@@ -42,6 +42,7 @@
 #include "screens/CClientGroundDevelopment.h"
 #include "screens/CClientGroundView.h"
 #include "screens/CClientGroundGeneral.h"
+#include "screens/CClientMatch.h"
 #include "screens/CClientFinanceSponsorAndAdvert.h"
 #include "screens/CClientGroundHoardings.h"
 #include "shell/CScreenRegistry.h"
@@ -75,6 +76,7 @@ void RegisterGameScreens()
     RegisterScreen(SCREEN_TABLES_CUP, &s_Cup);
     RegisterScreen(SCREEN_NEW_GAME, &NewGameScreen());
     RegisterScreen(SCREEN_FOOTBALL_TODAY, &GetFootballTodayScreen());
+    RegisterScreen(SCREEN_MATCH, &GetMatchScreen());
     RegisterScreen(SCREEN_ARCHIVES_MAIL, &GetArchivesMailScreen());
     RegisterScreen(SCREEN_ARCHIVES_NEWSPAPER, &GetArchivesNewspaperScreen());
     RegisterScreen(SCREEN_ARCHIVES_SCRAPBOOK, &GetArchivesScrapbookScreen());

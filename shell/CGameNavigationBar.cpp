@@ -839,6 +839,14 @@ void CGameNavigationBar::OnClicked(uint32_t dwID)
     case ID_CONTINUE:
         ContinueGame();
         break;
+    case ID_CONTINUE_MATCH:
+        // The match screen ends its match and lets the day go on.
+        if (g_pCurrentClient)
+            static_cast<CXClient*>(g_pCurrentClient)->OnClicked(dwID);
+        break;
+    case ID_BACK_TO_MATCH:
+        SetNextClient(GetScreenObject(SCREEN_MATCH), 0);
+        break;
     case ID_BACK:
         GoThroughHistory(false);
         break;

@@ -79,6 +79,9 @@ void CMatchPerson::ClearAnimationRequest(ANIMATIONREQUEST& request)
 void CMatchPerson::TakeRequest(const ANIMATIONREQUEST& request, uint8_t byEventKind, uint8_t byNextMoveType)
 {
     m_Request = request;
+    // The action's event kind tells the model how to report its ball
+    // contact frames (receiving, releasing, striking).
+    m_Request.handledObjectMode = byEventKind;
     m_byRequestEventKind = byEventKind;
     m_byNextMoveType = byNextMoveType;
     m_bRequestPending = true;

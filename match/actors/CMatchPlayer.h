@@ -370,6 +370,30 @@ public:
     // held long enough that it must.
     bool IsKickAllowed() const;
     bool IsReadyToKick() override;
+    // The ball met, held and struck through his animations
+    // (CMatchPlayerBallContact.cpp): at the contact frames of the animation
+    // he plays, the ball he just played is touched, the ball he holds is
+    // carried or caught, and a kick or parry strikes it.
+    void OnAnimationStep() override;
+    // With the ball, its held flag follows his move type (in the hands or
+    // at his feet); busy while an animation request is pending.
+    bool IsBusy() override;
+    // A player held for the referee waits with his idle action.
+    void UpdateIdle() override;
+    // The taker counts as arrived once the referee's set-up is complete.
+    bool HasReachedTarget(const CVector& point) override;
+    // The goalkeeper's wider steps.
+    int32_t GetMoveSpeed(uint8_t byStepDirection) override;
+    // The ball leaves him with his deflection vector (a header or parry).
+    void DeflectBall();
+
+private:
+    void TouchBall();
+    void CatchBallAtContact();
+    void StrikeBall();
+    void RaiseKnockedEvent(uint8_t byDetail);
+
+public:
     // A loose ball: whether he touches it in this tick (how far along its
     // last movement), then he takes it or it glances off him.
     bool CanReachLooseBall(int32_t* pnDistance) const;

@@ -403,6 +403,29 @@ TEST_F(KitsMatchTest, ADressedMatchPlaysToFullTime)
         << "stalled at match time " << m_Engine.GetMatchTime() << ", period " << int(m_Engine.GetMatchPeriod());
 }
 
+// Nobody stands in: the taker walks to the ball and takes it, his kick
+// animation strikes it at its contact frame, and the match runs on its own
+// ticks to full time with both sides on the ball.
+TEST_F(KitsMatchTest, FootballersPlayAWholeMatchThroughTheirAnimations)
+{
+    ASSERT_TRUE(Start(0, 23));
+    int nHomeHeld = 0, nAwayHeld = 0;
+    for (int i = 0; i < 100000 && m_Engine.GetMatchEvent() != MATCHEVENT_FULLTIME; ++i) {
+        m_Engine.Tick(MATCH_TICK_MS, m_Engine.GetEngineClock() + MATCH_TICK_MS);
+        m_Engine.PostTick();
+        if (const CMatchPlayer* p = CMatchPlayer::AsFootballer(m_pBall->GetHolder()))
+            ++(p->GetClub() == m_pHome ? nHomeHeld : nAwayHeld);
+    }
+    ASSERT_EQ(m_Engine.GetMatchEvent(), MATCHEVENT_FULLTIME)
+        << "stalled at match time " << m_Engine.GetMatchTime() << ", period " << int(m_Engine.GetMatchPeriod());
+    EXPECT_GE(m_Engine.GetMatchTime(), 90u * 60u * 1000u);
+    EXPECT_GT(nHomeHeld, 1000);
+    EXPECT_GT(nAwayHeld, 1000);
+    uint8_t byHomeShots = 0, byAwayShots = 0;
+    m_Engine.GetShots(byHomeShots, byAwayShots);
+    EXPECT_GT(byHomeShots + byAwayShots, 0);
+}
+
 TEST_F(KitsMatchTest, TheOverlayPicturesLiveWhileTheDeviceIsOn)
 {
     ASSERT_TRUE(Start(0, 31));

@@ -186,8 +186,8 @@ TEST_F(TeamSelection, DraggingASubstituteOntoAStarterSwapsThemAndTheNextMatchPla
     EXPECT_EQ(m_pScreen->GetRowPlayer(Screen::ID_STARTERS, 5), pSubstitute) << "the list shows the record";
     Shoot("teamsel_swapped.png");
 
-    // The human's match is held for the match screen and played quickly
-    // when the day's screens are queued: with the eleven he chose.
+    // The human's match is held for the match screen and played there, to
+    // its end by the navigation bar's match button: with the eleven he chose.
     Database()->SetMatchType(1);
     CDate match;
     ASSERT_GE(Database()->GetNextFixture(m_pClub, nullptr, nullptr, &match), 0);
@@ -205,6 +205,10 @@ TEST_F(TeamSelection, DraggingASubstituteOntoAStarterSwapsThemAndTheNextMatchPla
         ASSERT_EQ(m_pHuman->GetSheetPlayer(i), eleven[static_cast<size_t>(i)]) << "place " << i;
     g_ClientList.clear();
     ASSERT_GT(CGameDay::QueueMatchDayScreens(*Database()), 0);
+    g_pNavigationBar->ContinueGame();
+    m_game.Update();
+    ASSERT_EQ(g_pCurrentClient, GetScreenObject(SCREEN_MATCH));
+    g_pNavigationBar->OnClicked(CGameNavigationBar::ID_CONTINUE_MATCH);
     g_ClientList.clear();
     for (size_t i = 0; i < eleven.size(); ++i)
         EXPECT_EQ(eleven[i]->GetSeasonStarts(), startsBefore[i] + 1) << eleven[i]->GetShortName();

@@ -75,7 +75,7 @@ TEST(ContinueFlow, ContinueRunsTheDayLoopAndStopsOnTheMatchDayScreens)
     std::string lastDay, trail;
     for (const std::string& event : events)
         trail += event + "\n";
-    int nDays = 0, nTables = 0;
+    int nDays = 0, nTables = 0, nMatches = 0;
     for (size_t i = 2; i < events.size(); ++i) {
         const std::string& event = events[i];
         const std::string next = i + 1 < events.size() ? events[i + 1] : "";
@@ -85,17 +85,24 @@ TEST(ContinueFlow, ContinueRunsTheDayLoopAndStopsOnTheMatchDayScreens)
             EXPECT_EQ(next, "Client Footballtoday") << trail;
             lastDay = event;
             ++nDays;
+        } else if (event == "Client Match") {
+            // The human's match is played on the match screen; the press
+            // there plays it out and shows the day's results.
+            ++nMatches;
+            EXPECT_EQ(events[i - 1], "Client Footballtoday") << trail;
+            EXPECT_TRUE(next.empty() || next.rfind("Client Tablesstatistics", 0) == 0) << trail;
         } else if (event == "Client Tablesstatistics Fixtures" || event == "Client Tablesstatistics Cup") {
             // The human's match day stops on its results; the next press
             // runs the next day.
             ++nTables;
-            EXPECT_EQ(events[i - 1], "Client Footballtoday") << trail;
+            EXPECT_EQ(events[i - 1], "Client Match") << trail;
             EXPECT_TRUE(next.empty() || next.rfind("day ", 0) == 0) << trail;
         } else {
             EXPECT_EQ(event, "Client Footballtoday") << trail;
         }
     }
     EXPECT_GE(nDays, 5) << run.output;
+    EXPECT_GE(nMatches, 1) << run.output;
     EXPECT_GE(nTables, 1) << run.output;
 }
 

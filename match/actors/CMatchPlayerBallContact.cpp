@@ -1,0 +1,203 @@
+// The footballer meets the ball through his animations. A kick, a control
+// or a catch is an animation whose prop track names the frame at which the
+// foot or the hands reach the ball: the model reports that frame (mid
+// animation) and the last one, and the footballer then touches, catches or
+// strikes the ball there. Between contacts the ball he holds is carried:
+// in his hands with a holding move type, else just in front of his feet.
+#include "match/actors/CMatchPlayer.h"
+
+#include "match/CCrowdSounds.h"
+#include "match/CMatchBall.h"
+#include "match/CMatchClub.h"
+#include "match/CMatchEngine.h"
+#include "match/actors/CAnimationLibrary.h"
+#include "match/actors/CMatchReferee.h"
+#include "render3d/CModel.h"
+
+#include <cmath>
+
+namespace {
+
+// The model's frame states (CModel::GetCurrentFrameMatrix).
+constexpr uint8_t kFrameNone = 0;
+constexpr uint8_t kFrameMiddle = 2;
+constexpr uint8_t kFrameLast = 3;
+// The ball sits this much below the contact point (its radius).
+constexpr int32_t kContactDrop = 13;
+// How far in front of a dribbler the ball runs.
+constexpr int32_t kDribbleReach = 30;
+constexpr uint8_t kMoveClassHolding = 2;
+constexpr uint8_t kEventKnocked = 27;
+constexpr uint8_t ACTION_PICKING_UP = 10;
+constexpr uint8_t ACTION_PUTTING_DOWN = 11;
+constexpr uint8_t kIdleWaiting = 17;
+
+}  // namespace
+
+void CMatchPlayer::OnAnimationStep()
+{
+    CMatchBall* pBall = m_Engine.GetBall();
+    if (!pBall || !m_pModel)
+        return;
+    D3DMATRIX frame;
+    const uint8_t byFrame = m_pModel->GetCurrentFrameMatrix(&frame);
+    const CVector contact(TruncateToInt(frame.m[3][0]), TruncateToInt(frame.m[3][1]),
+                          TruncateToInt(frame.m[3][2]) - kContactDrop);
+    if (m_byBallReleaseState == 1) {
+        if (byFrame != kFrameMiddle && byFrame != kFrameLast)
+            return;
+        pBall->SetPosition(contact.x, contact.y, std::max(contact.z, 0), true);
+        pBall->SetPreviousPosition(contact.x, contact.y, std::max(contact.z, 0));
+        TouchBall();
+        if (byFrame == kFrameLast)
+            StrikeBall();
+        return;
+    }
+    if (m_byBallReleaseState != 2 || pBall->GetHolder() != this)
+        return;
+    if (byFrame == kFrameNone) {
+        if (CAnimationLibrary::GetMoveClass(m_byMoveType) != kMoveClassHolding) {
+            const CVector ahead(m_vPosition.x + TruncateToInt(kDribbleReach * std::sin(double(m_fFacing))),
+                                m_vPosition.y + TruncateToInt(kDribbleReach * std::cos(double(m_fFacing))), 0);
+            pBall->SetPosition(ahead.x, ahead.y, 0, true);
+        }
+    } else if (byFrame == kFrameMiddle) {
+        pBall->SetModelInHand(frame, contact.x, contact.y, std::max(contact.z, 0), true);
+        CatchBallAtContact();
+    } else if (byFrame == kFrameLast) {
+        StrikeBall();
+    }
+}
+
+void CMatchPlayer::TouchBall()
+{
+    if (m_bReplaying)
+        return;
+    CMatchBall* pBall = m_Engine.GetBall();
+    pBall->ClearExtraVelocity();
+    if (pBall->GetHolder() != this)
+        pBall->RecordTrajectory(m_Engine.GetEngineClock(), this);
+    SetBallControl(2);
+    switch (m_byAction) {
+    case ACTION_HAS_TACKLED:
+        RaiseKnockedEvent(m_pClub->IsInPenaltyArea(m_vPosition, false) ? 2 : 1);
+        pBall->SetPossessor(this);
+        break;
+    case ACTION_CONTROLLING: pBall->SetPossessor(this); break;
+    case ACTION_CATCHING:
+        pBall->SetPossessor(this);
+        pBall->SetHeld(true);
+        break;
+    case ACTION_PARRYING: DeflectBall(); break;
+    case ACTION_PICKING_UP:
+        if (!pBall->IsHeldInHands())
+            pBall->SetHeld(true);
+        break;
+    default: break;
+    }
+}
+
+void CMatchPlayer::CatchBallAtContact()
+{
+    if (m_bReplaying)
+        return;
+    CMatchBall* pBall = m_Engine.GetBall();
+    switch (m_byAction) {
+    case ACTION_HAS_TACKLED:
+        RaiseKnockedEvent(m_pClub->IsInPenaltyArea(m_vPosition, false) ? 2 : 1);
+        pBall->SetPossessor(this);
+        break;
+    case ACTION_CATCHING:
+        if (!pBall->IsHeldInHands())
+            pBall->SetPossessor(this);
+        pBall->SetHeld(true);
+        break;
+    case ACTION_PICKING_UP:
+        if (!pBall->IsHeldInHands())
+            pBall->SetHeld(true);
+        break;
+    case ACTION_PUTTING_DOWN:
+        if (pBall->IsHeldInHands())
+            pBall->SetHeld(false);
+        break;
+    default: break;
+    }
+}
+
+void CMatchPlayer::StrikeBall()
+{
+    if (m_bReplaying)
+        return;
+    CMatchBall* pBall = m_Engine.GetBall();
+    switch (m_byAction) {
+    case ACTION_KICKING: KickBall(); break;
+    case ACTION_PARRYING: DeflectBall(); break;
+    case ACTION_PUTTING_DOWN:
+        if (pBall->IsHeldInHands())
+            pBall->SetHeld(false);
+        break;
+    default: break;
+    }
+}
+
+void CMatchPlayer::RaiseKnockedEvent(uint8_t byDetail)
+{
+    ITEMMATCHEVENTINFORMATION& event = m_Engine.GetEventRecord();
+    event.dwMatchTime = m_Engine.GetEngineClock();
+    event.dwGameTime = m_Engine.GetMatchTime();
+    event.byEvent = kEventKnocked;
+    event.byDetail = byDetail;
+    m_Engine.SendMatchEvent();
+}
+
+void CMatchPlayer::DeflectBall()
+{
+    CMatchBall* pBall = m_Engine.GetBall();
+    if (!pBall)
+        return;
+    if (m_byDecision == DECISION_TACKLE && m_pClub->IsInPenaltyArea(m_vPosition, false))
+        RaiseKnockedEvent(3);
+    if (pBall->GetHolder())
+        pBall->SetPossessor(nullptr);
+    pBall->SetVelocity(m_vDeflection);
+    pBall->RecordTrajectory(m_Engine.GetEngineClock(), this);
+    SetBallControl(0);
+    m_Engine.PlayCrowdSound(CROWDSOUND_BALLBOUNCE);
+    pBall->StartBallInfo(BALLCAUSE_DEFLECTION, this);
+    pBall->SetDeflected(true);
+    SetAction(ACTION_HAS_KICKED);
+}
+
+bool CMatchPlayer::IsBusy()
+{
+    CMatchBall* pBall = m_Engine.GetBall();
+    if (m_bHasBall && pBall && pBall->GetHolder() == this) {
+        const bool bHoldingMove = m_byMoveType == MOVETYPE_HOLD_STAND || m_byMoveType == MOVETYPE_HOLD_WALK;
+        if (bHoldingMove && !pBall->IsHeldInHands())
+            pBall->SetHeld(true);
+        else if (!bHoldingMove && pBall->IsHeldInHands())
+            pBall->SetHeld(false);
+    }
+    return CMatchPerson::IsBusy();
+}
+
+void CMatchPlayer::UpdateIdle()
+{
+    if (m_byMoveType == MOVETYPE_POORLY && m_bHeldForReferee)
+        SelectRandomAction(kIdleWaiting);
+}
+
+bool CMatchPlayer::HasReachedTarget(const CVector& point)
+{
+    const CMatchReferee* pReferee = m_Engine.GetReferee();
+    if (m_bySpecialRole == ROLE_EVENT_PLAYER && pReferee && pReferee->IsSetupComplete())
+        return true;
+    return CMatchPerson::HasReachedTarget(point);
+}
+
+int32_t CMatchPlayer::GetMoveSpeed(uint8_t byStepDirection)
+{
+    if (m_bySquadPosition == 0)
+        return byStepDirection <= STEP_BACKWARD ? 300 : 400;
+    return CMatchPerson::GetMoveSpeed(byStepDirection);
+}
