@@ -4,6 +4,7 @@
 #include "popups/PopupLook.h"
 #include "popups/SkillHistory.h"
 #include "shell/CGame.h"
+#include "shell/PlayerRowIcons.h"
 #include "shell/CGameClient.h"
 #include "shell/CTableText.h"
 #include "shell/FormattingFunctions.h"
@@ -334,8 +335,10 @@ void CPopupYouthDetails::ShowDetailsPage()
         p->SetText("%s", FormatDateRecord(youth.m_DateOfBirth));
     if (CXStatic* p = Label(*this, ID_AGE))
         p->SetText("%d", youth.GetAge());
-    if (CXStatic* p = Label(*this, ID_NATIONALITY))
+    if (CXStatic* p = Label(*this, ID_NATIONALITY)) {
         p->SetText("%s", GetTableTextOrEmpty(kNationalitySet, youth.m_byNationality));
+        p->SetAlignedImage(PlayerRowIcons::NationFlag(youth.m_byNationality), 2);
+    }
     if (CXStatic* p = Label(*this, ID_ROLE)) {
         p->SetText("%s", GetTableTextOrEmpty(kRoleSet, youth.m_byRole));
         p->RemoveAllImages();

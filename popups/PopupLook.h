@@ -76,6 +76,9 @@ CXComboBox* AddDropDown(CXClient& popup, uint32_t dwID, int nLeft, int nTop, int
 // A row of a table's item text, or the text given, with its stored value.
 void AddRow(CXComboBox* pBox, int nTable, int nItem, uint32_t dwValue);
 void AddTextRow(CXComboBox* pBox, const char* pszText, uint32_t dwValue);
+// One row for each nation of the nation names (1-101) that has a name, by
+// name, with the nation's number and its flag at the right of the row.
+void AddNationRows(CXComboBox* pBox);
 // Selects the row holding the value; false (and the selection kept) when
 // no row holds it.
 bool SelectValue(CXComboBox* pBox, uint32_t dwValue);

@@ -7,11 +7,13 @@
 #include "popups/CPopupPlayerComparison.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
+#include "shell/PlayerRowIcons.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/ScreenIDs.h"
 
 #include "database/CClubDatabase.h"
 #include "database/CDivisionDatabase.h"
+#include "database/PersonOwners.h"
 #include "database/CPlayerDatabase.h"
 #include "season/CSaveGame.h"
 #include "xframework/CXButton.h"
@@ -79,6 +81,40 @@ protected:
         return values;
     }
 };
+
+// A player from another country than the manager's carries his flag at the
+// right of his name; one of the manager's own country carries none.
+TEST_F(PlayerComparison, AForeignPlayerCarriesHisCountrysFlag)
+{
+    std::vector<CPlayerDatabase*> squad;
+    for (CPlayerDatabase* p : m_pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        squad.push_back(p);
+    ASSERT_GE(squad.size(), 2u);
+    const int nHome = GetCountryNationality(m_pHuman->GetCountry());
+    ASSERT_GT(nHome, 0);
+    const uint8_t byForeign = nHome == 13 ? 40 : 13;
+    squad[0]->m_byNationality = static_cast<uint8_t>(nHome);
+    squad[1]->m_byNationality = byForeign;
+    CXAnimation* pFlag = PlayerRowIcons::NationFlag(byForeign);
+    ASSERT_NE(pFlag, nullptr) << "the kit draws the flag of every nationality";
+    ASSERT_NE(PlayerRowIcons::NationFlag(nHome), nullptr);
+
+    Popup& popup = Open();
+    const auto flagsIn = [](const CXListBoxEx& list, int nRow) {
+        std::vector<CXAnimation*> flags;
+        for (const auto& graphic : list.GetRow(nRow)->Graphics)
+            if (graphic.nColumn == 0)
+                flags.push_back(graphic.pGraphic);
+        return flags;
+    };
+    for (uint32_t dwList : {Popup::ID_SQUAD, Popup::ID_COMPARED}) {
+        const CXListBoxEx& list = *popup.GetList(dwList);
+        EXPECT_EQ(flagsIn(list, RowOf(popup, dwList, squad[1])), std::vector<CXAnimation*>{pFlag}) << dwList;
+        EXPECT_TRUE(flagsIn(list, RowOf(popup, dwList, squad[0])).empty()) << dwList;
+    }
+    Shoot("comparison_flags.png");
+    popup.OnClicked(CGamePopup::kOkButtonID);
+}
 
 TEST_F(PlayerComparison, StartsWithTheFirstFourOfTheSquadAndTakesDroppedPlayersOnce)
 {
