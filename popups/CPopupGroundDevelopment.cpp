@@ -395,6 +395,7 @@ bool CPopupGroundDevelopment::OnInitDialog()
     CGamePopup::OnInitDialog();
     AddConfirmButton(kOkButtonID, CancelX());
     AddCloseButton(true, false);
+    popup_look::LoadSmallFacesWithPrint(*this, m_pSmallFaces);
     // The page buttons stand right-aligned along the top as tabs.
     for (uint32_t i = 0; i < 4; ++i)
         if (auto* pButton = static_cast<CXButton*>(AddControlXYWH(

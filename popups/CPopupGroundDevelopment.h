@@ -236,6 +236,7 @@ private:
     std::unique_ptr<C3DEngine> m_p3DEngine;
     std::unique_ptr<CXSurface> m_p3DSurface;
     std::unique_ptr<CXSurface> m_pPicture;
+    std::unique_ptr<CXSurface> m_pSmallFaces;
     std::unique_ptr<CModel> m_pModel;
     bool m_bOwnDevice = false;
     float m_afTarget[3] = {};

@@ -40,7 +40,6 @@ constexpr COLORREF kTitleColour = 0xADFDFF;
 constexpr COLORREF kRowColour = 0xFFFFFF;
 constexpr uint32_t kPrintButton = CGamePopup::kPrintButtonID;
 constexpr uint32_t kHelpButton = 1057;
-constexpr int kPrintFaceX = 64;
 constexpr int kPositionIcons = 4;
 constexpr int kDetailsLabels = 80;
 constexpr int kSkillsLabels = 36;
@@ -187,10 +186,7 @@ void CPopupYouthDetails::AddControls()
     if (CXStatic* pPosition = popup_look::AddDetailsTitle(*this, ID_TITLE, ID_POSITION, kWidth, kTitleColour))
         pPosition->m_crText = kTitleColour;
     AddCloseButton(true, true);
-    m_pSmallFaces.reset(LoadMainArchiveBitmap("btnArrw.bmp", true));
-    if (auto* pPrint = dynamic_cast<CXButton*>(FindControl(kPrintButton)))
-        pPrint->SetBitmap(m_pSmallFaces.get(), kPrintFaceX, 0, false, false);
-    popup_look::AddBrowseArrows(*this, ID_PREVIOUS, ID_NEXT, m_pSmallFaces.get());
+    popup_look::AddBrowseArrows(*this, ID_PREVIOUS, ID_NEXT, popup_look::LoadSmallFacesWithPrint(*this, m_pSmallFaces));
     // The graph inside its frame {10, 60, W - 10, 220}.
     AddControl(XCONTROL_GRAPH, 45, 70, kWidth - 45, 200, ID_GRAPH, nullptr);
     AddList(ID_HISTORY, 901, 885, 8, 294, 244, 374, kHistoryColumns, true);

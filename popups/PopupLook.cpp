@@ -311,6 +311,15 @@ void SetListText(CXListBox* pList, const char* pszText)
     pList->Redraw();
 }
 
+CXSurface* LoadSmallFacesWithPrint(CXClient& popup, std::unique_ptr<CXSurface>& pFaces)
+{
+    constexpr int kPrintFaceX = 64;
+    pFaces.reset(LoadMainArchiveBitmap("btnArrw.bmp", true));
+    if (auto* pPrint = dynamic_cast<CXButton*>(popup.FindControl(CGamePopup::kPrintButtonID)))
+        pPrint->SetBitmap(pFaces.get(), kPrintFaceX, 0, false, false);
+    return pFaces.get();
+}
+
 CXSurface* LoadArchiveBitmap(CFileManager& archive, const char* pszName, bool bColorKey)
 {
     bool bFound = false;

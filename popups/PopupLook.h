@@ -5,6 +5,7 @@
 #include "xframework/CXSurface.h"
 
 #include <cstdint>
+#include <memory>
 
 class CXListBoxEx;
 
@@ -93,6 +94,10 @@ CXListBox* AddTextList(CXClient& popup, uint32_t dwID, uint32_t dwBarID, uint32_
 // white; a tab or a new line starts a new row and an empty line stays a
 // blank row. Then scrolls to the top.
 void SetListText(CXListBox* pList, const char* pszText);
+// The small faces of the popups' caption buttons and arrows ("btnArrw.bmp")
+// loaded into pFaces, with the print button's own face on the popup's print
+// button; answers the faces (null when the bitmap is missing).
+CXSurface* LoadSmallFacesWithPrint(CXClient& popup, std::unique_ptr<CXSurface>& pFaces);
 // A bitmap of an open archive; null when the member is missing or damaged.
 CXSurface* LoadArchiveBitmap(CFileManager& archive, const char* pszName, bool bColorKey);
 

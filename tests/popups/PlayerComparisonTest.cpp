@@ -7,14 +7,16 @@
 #include "popups/CPopupPlayerComparison.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
-#include "shell/PlayerRowIcons.h"
 #include "shell/CScreenRegistry.h"
+#include "shell/CTableText.h"
+#include "shell/PlayerRowIcons.h"
 #include "shell/ScreenIDs.h"
 
 #include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
 #include "database/CDivisionDatabase.h"
-#include "database/PersonOwners.h"
 #include "database/CPlayerDatabase.h"
+#include "database/PersonOwners.h"
 #include "season/CSaveGame.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXGraph.h"
@@ -22,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 namespace {
@@ -114,6 +117,35 @@ TEST_F(PlayerComparison, AForeignPlayerCarriesHisCountrysFlag)
     }
     Shoot("comparison_flags.png");
     popup.OnClicked(CGamePopup::kOkButtonID);
+}
+
+// Every nationality of the world's players and of the nation names has a
+// flag painted in its cell: something other than the clear colour key, as
+// in the cell of nationality 0, which has none.
+TEST_F(PlayerComparison, EveryNationalityOfTheWorldHasAFlag)
+{
+    const CXSurface* pFlags = m_game.GetSharedBitmaps().GetBitmap("Flags.bmp");
+    ASSERT_TRUE(pFlags && pFlags->m_pSurface);
+    const uint16_t wClear = pFlags->m_pSurface->pixel(CSharedBitmaps::kFlagWidth / 2, CSharedBitmaps::kFlagHeight / 2);
+    std::set<int> nations;
+    for (const CCountryDatabase* pCountry : Database()->GetCountries().Items<CCountryDatabase>())
+        for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (const CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>())
+                for (const CPlayerDatabase* pPlayer : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+                    nations.insert(pPlayer->m_byNationality);
+    ASSERT_GT(nations.size(), 9u);
+    for (int n = 1; n <= 101; ++n)
+        if (*GetTableTextOrEmpty(92, n))
+            nations.insert(n);
+    for (int n : nations) {
+        ASSERT_NE(PlayerRowIcons::NationFlag(n), nullptr) << n;
+        int nPainted = 0;
+        for (int y = 1; y < CSharedBitmaps::kFlagHeight - 1; ++y)
+            for (int x = 1; x < CSharedBitmaps::kFlagWidth - 1; ++x)
+                nPainted += pFlags->m_pSurface->pixel(n * CSharedBitmaps::kFlagWidth + x, y) != wClear;
+        EXPECT_EQ(nPainted, (CSharedBitmaps::kFlagWidth - 2) * (CSharedBitmaps::kFlagHeight - 2))
+            << "nationality " << n << " " << GetTableTextOrEmpty(92, n);
+    }
 }
 
 TEST_F(PlayerComparison, StartsWithTheFirstFourOfTheSquadAndTakesDroppedPlayersOnce)

@@ -32,9 +32,11 @@ inline ScriptedRun RunScriptedProgram(const char* pszProgram, const std::string&
     // shut unless the run's own options (the game's options key under the
     // run's configuration folder) say otherwise.
     const std::string options = dir + "/brellox/Software/TolvaneSystems/KAVO/Options.cfg";
-    if (!std::ifstream(options)) {
+    std::stringstream stored;
+    stored << std::ifstream(options).rdbuf();
+    if (("\n" + stored.str()).find("\nAutoHelp=") == std::string::npos) {
         std::filesystem::create_directories(dir + "/brellox/Software/TolvaneSystems/KAVO");
-        std::ofstream(options) << "AutoHelp=0\n";
+        std::ofstream(options, std::ios::app) << "AutoHelp=0\n";
     }
     const pid_t pid = fork();
     if (pid == 0) {
