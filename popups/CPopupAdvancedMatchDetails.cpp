@@ -8,6 +8,7 @@
 #include "shell/CTableText.h"
 #include "shell/FormattingFunctions.h"
 #include "shell/KitClash.h"
+#include "shell/PlayerRowIcons.h"
 #include "shell/ScreenDrawing.h"
 
 #include "common/DebugLog.h"
@@ -480,6 +481,7 @@ void CPopupAdvancedMatchDetails::FillLineUp(CXListBox* pList, const std::vector<
         if (nRow < 0)
             continue;
         pList->SetItemData(nRow, entry.idPlayer);
+        PlayerRowIcons::AddForeignFlag(*pList, nRow, pPlayer->m_byNationality, 0);
         const size_t nPosition = std::min<size_t>(pPlayer->m_byPosition, PLAYER_POSITION_COUNT - 1);
         if (nPosition < m_PositionIcons.size())
             pList->AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 6, 1, true);
@@ -547,8 +549,10 @@ void CPopupAdvancedMatchDetails::FillFacts()
         p->SetText("%s", pReferee ? pReferee->GetName() : "");
     const CPlayerDatabase* pAward =
         m_Header.Result.idManOfTheMatch ? pDatabase->GetPlayerFromID(m_Header.Result.idManOfTheMatch) : nullptr;
-    if (CXStatic* p = label(ID_AWARD))
+    if (CXStatic* p = label(ID_AWARD)) {
         p->SetText("%s", pAward ? pAward->GetShortName() : "");
+        p->SetAlignedImage(pAward ? PlayerRowIcons::ForeignFlag(pAward->m_byNationality) : nullptr, 2);
+    }
 }
 
 void CPopupAdvancedMatchDetails::StepMatch(bool bNext)

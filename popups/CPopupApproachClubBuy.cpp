@@ -4,6 +4,7 @@
 #include "popups/PopupLook.h"
 #include "shell/CTableText.h"
 #include "shell/FormattingFunctions.h"
+#include "shell/PlayerRowIcons.h"
 
 #include "database/CClubDatabase.h"
 #include "database/CDatabaseHandler.h"
@@ -140,6 +141,7 @@ void CPopupApproachClubBuy::FillExchangePlayers()
         const int nRow = pBox->AddString(kValueColour, "%s\t%d\t%s", pPlayer->GetShortName(), pPlayer->m_byPosition,
                                          FormatMoney(pPlayer->m_dwValue, 0, 0, MONEY_AS_STORED, 0, 1));
         pBox->SetItemData(nRow, pPlayer->m_idPerson);
+        PlayerRowIcons::AddForeignFlag(*pBox, nRow, pPlayer->m_byNationality, 0);
     }
     pBox->SetCurSel(0);
 }

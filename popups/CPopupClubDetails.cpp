@@ -3,6 +3,7 @@
 #include "popups/CPopupListFilter.h"
 #include "popups/PopupLook.h"
 #include "shell/CGame.h"
+#include "shell/PlayerRowIcons.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/CTableText.h"
 #include "shell/FilterButton.h"
@@ -229,8 +230,10 @@ void CPopupClubDetails::ShowDetailsPage()
                                 CGameTitlebar::GetKitColour(m_pClub->m_abyAttributes[2 * nKit + 1]), true);
     const auto label = [this](uint32_t dwID) { return dynamic_cast<CXStatic*>(FindControl(dwID)); };
     const CManagerDatabase* pManager = m_pClub->GetManager();
-    if (CXStatic* p = label(ID_MANAGER))
+    if (CXStatic* p = label(ID_MANAGER)) {
         p->SetText("%s", pManager ? pManager->GetShortName() : GetTableTextOrEmpty(kWordsSet, kNoManagerWord));
+        p->SetAlignedImage(pManager ? PlayerRowIcons::NationFlag(pManager->m_byNationality) : nullptr, 2);
+    }
     if (CXStatic* p = label(ID_DIVISION))
         p->SetText("%s", m_pClub->m_pDivision ? m_pClub->m_pDivision->GetName() : "");
     if (CXStatic* p = label(ID_EXPECTATION))

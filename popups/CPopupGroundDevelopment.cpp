@@ -74,26 +74,29 @@ enum { LINE_BALANCE = 0, LINE_WORK = 1 };
 constexpr int kScheduleLabels = 103;
 
 // The controls each page shows.
-const uint32_t kStandBatch[] = {CGamePopup::kOkButtonID, CPopupGroundDevelopment::ID_TITLE,
-                                CPopupGroundDevelopment::ID_SCHEDULES, CPopupGroundDevelopment::ID_CHOICE,
-                                CPopupGroundDevelopment::ID_STAND_KIND, CPopupGroundDevelopment::ID_SIZE,
-                                CPopupGroundDevelopment::ID_OPTION, CPopupGroundDevelopment::ID_ROOF,
-                                CPopupGroundDevelopment::ID_PART0, CPopupGroundDevelopment::ID_PART1,
-                                CPopupGroundDevelopment::ID_PART2, CPopupGroundDevelopment::ID_COST,
-                                CPopupGroundDevelopment::ID_WEEKS, CPopupGroundDevelopment::ID_MAINTENANCE,
-                                CPopupGroundDevelopment::ID_OLD_CAPACITY, CPopupGroundDevelopment::ID_NEW_CAPACITY,
-                                0};
-const uint32_t kFacilityBatch[] = {CGamePopup::kOkButtonID, CPopupGroundDevelopment::ID_TITLE,
-                                   CPopupGroundDevelopment::ID_SCHEDULES, CPopupGroundDevelopment::ID_CHOICE,
-                                   CPopupGroundDevelopment::ID_SIZE, CPopupGroundDevelopment::ID_COST,
-                                   CPopupGroundDevelopment::ID_WEEKS, CPopupGroundDevelopment::ID_MAINTENANCE, 0};
-const uint32_t kFeatureBatch[] = {CGamePopup::kOkButtonID, CPopupGroundDevelopment::ID_TITLE,
-                                  CPopupGroundDevelopment::ID_SCHEDULES, CPopupGroundDevelopment::ID_CHOICE,
-                                  CPopupGroundDevelopment::ID_OPTION, CPopupGroundDevelopment::ID_COST,
-                                  CPopupGroundDevelopment::ID_WEEKS, CPopupGroundDevelopment::ID_MAINTENANCE, 0};
-const uint32_t kScheduleBatch[] = {CGamePopup::kOkButtonID,       CPopupGroundDevelopment::ID_TITLE,
-                                   CPopupGroundDevelopment::ID_SCHEDULES, CPopupGroundDevelopment::ID_GRAPH,
-                                   CPopupGroundDevelopment::ID_BALANCE_LINE, CPopupGroundDevelopment::ID_WORK_LINE, 0};
+const uint32_t kStandBatch[] = {CGamePopup::kOkButtonID,              CGamePopup::kPrintButtonID,
+                                CPopupGroundDevelopment::ID_TITLE,    CPopupGroundDevelopment::ID_SCHEDULES,
+                                CPopupGroundDevelopment::ID_CHOICE,   CPopupGroundDevelopment::ID_STAND_KIND,
+                                CPopupGroundDevelopment::ID_SIZE,     CPopupGroundDevelopment::ID_OPTION,
+                                CPopupGroundDevelopment::ID_ROOF,     CPopupGroundDevelopment::ID_PART0,
+                                CPopupGroundDevelopment::ID_PART1,    CPopupGroundDevelopment::ID_PART2,
+                                CPopupGroundDevelopment::ID_COST,     CPopupGroundDevelopment::ID_WEEKS,
+                                CPopupGroundDevelopment::ID_MAINTENANCE, CPopupGroundDevelopment::ID_OLD_CAPACITY,
+                                CPopupGroundDevelopment::ID_NEW_CAPACITY, 0};
+const uint32_t kFacilityBatch[] = {CGamePopup::kOkButtonID,           CGamePopup::kPrintButtonID,
+                                   CPopupGroundDevelopment::ID_TITLE, CPopupGroundDevelopment::ID_SCHEDULES,
+                                   CPopupGroundDevelopment::ID_CHOICE, CPopupGroundDevelopment::ID_SIZE,
+                                   CPopupGroundDevelopment::ID_COST,  CPopupGroundDevelopment::ID_WEEKS,
+                                   CPopupGroundDevelopment::ID_MAINTENANCE, 0};
+const uint32_t kFeatureBatch[] = {CGamePopup::kOkButtonID,            CGamePopup::kPrintButtonID,
+                                  CPopupGroundDevelopment::ID_TITLE,  CPopupGroundDevelopment::ID_SCHEDULES,
+                                  CPopupGroundDevelopment::ID_CHOICE, CPopupGroundDevelopment::ID_OPTION,
+                                  CPopupGroundDevelopment::ID_COST,   CPopupGroundDevelopment::ID_WEEKS,
+                                  CPopupGroundDevelopment::ID_MAINTENANCE, 0};
+const uint32_t kScheduleBatch[] = {CGamePopup::kOkButtonID,           CGamePopup::kPrintButtonID,
+                                   CPopupGroundDevelopment::ID_TITLE, CPopupGroundDevelopment::ID_SCHEDULES,
+                                   CPopupGroundDevelopment::ID_GRAPH, CPopupGroundDevelopment::ID_BALANCE_LINE,
+                                   CPopupGroundDevelopment::ID_WORK_LINE, 0};
 const uint32_t* const kBatches[4] = {kStandBatch, kFacilityBatch, kFeatureBatch, kScheduleBatch};
 
 // The three part edits in the order of the stand's parts.
@@ -377,6 +380,13 @@ void CPopupGroundDevelopment::ConstructScreen()
         plat::Rect{kPreviewX - 1, kPreviewY - 1, kPreviewX + kPreviewWidth + 1, kPreviewY + kPreviewHeight + 1});
 }
 
+void CPopupGroundDevelopment::OnPrint()
+{
+    PrintControl(ID_SCHEDULES);
+    if (m_nPage == PAGE_SCHEDULE)
+        PrintControl(ID_GRAPH);
+}
+
 bool CPopupGroundDevelopment::OnInitDialog()
 {
     m_wScreenID = kScreenID;
@@ -385,6 +395,7 @@ bool CPopupGroundDevelopment::OnInitDialog()
     CGamePopup::OnInitDialog();
     AddConfirmButton(kOkButtonID, CancelX());
     AddCloseButton(true, false);
+    popup_look::LoadSmallFacesWithPrint(*this, m_pSmallFaces);
     // The page buttons stand right-aligned along the top as tabs.
     for (uint32_t i = 0; i < 4; ++i)
         if (auto* pButton = static_cast<CXButton*>(AddControlXYWH(

@@ -143,6 +143,8 @@ public:
     void OnDestroy() override;
     void OnPaint() override;
     void OnClicked(uint32_t dwID) override;
+    // The ground's work, and on the schedule page the balance graph too.
+    void OnPrint() override;
     void OnSelChange(uint32_t dwID) override;
     void OnEditChange(CXControl* pControl) override;
     void ConstructScreen() override;
@@ -160,6 +162,7 @@ public:
     const std::string& GetPreviewName() const { return m_PreviewName; }
     const std::string& GetPreviewRoofName() const { return m_PreviewRoofName; }
     bool HasPreviewModel() const { return static_cast<bool>(m_pModel); }
+    bool HasPreviewPicture() const { return static_cast<bool>(m_pPicture); }
     bool IsPreview3D() const { return static_cast<bool>(m_p3DEngine); }
 
 private:
@@ -233,6 +236,7 @@ private:
     std::unique_ptr<C3DEngine> m_p3DEngine;
     std::unique_ptr<CXSurface> m_p3DSurface;
     std::unique_ptr<CXSurface> m_pPicture;
+    std::unique_ptr<CXSurface> m_pSmallFaces;
     std::unique_ptr<CModel> m_pModel;
     bool m_bOwnDevice = false;
     float m_afTarget[3] = {};

@@ -2,6 +2,7 @@
 
 #include "popups/PopupLook.h"
 #include "shell/CGame.h"
+#include "shell/PlayerRowIcons.h"
 #include "shell/CGameClient.h"
 #include "shell/CTableText.h"
 #include "shell/CompetitionNames.h"
@@ -320,8 +321,10 @@ void CPopupManagerDetails::ShowGeneralPage()
         p->SetText("%s", FormatDateRecord(manager.m_DateOfBirth));
     if (CXStatic* p = Label(*this, ID_AGE))
         p->SetText("%d", manager.GetAge());
-    if (CXStatic* p = Label(*this, ID_NATIONALITY))
+    if (CXStatic* p = Label(*this, ID_NATIONALITY)) {
         p->SetText("%s", GetTableTextOrEmpty(kNationalitySet, manager.m_byNationality));
+        p->SetAlignedImage(PlayerRowIcons::NationFlag(manager.m_byNationality), 2);
+    }
     if (CXStatic* p = Label(*this, ID_RATING))
         p->SetText("%d", manager.m_byRating);
     const uint32_t dwWage = manager.m_Contract.dwWage;

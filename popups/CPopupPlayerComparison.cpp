@@ -192,6 +192,7 @@ void CPopupPlayerComparison::AddRow(CXListBoxEx& list, const ROW& row)
     if (nRow < 0)
         return;
     list.SetItemData(nRow, player.m_idPerson);
+    PlayerRowIcons::AddForeignFlag(list, nRow, player.m_byNationality, 0);
     m_RowIcons.AddPosition(list, nRow, player.m_byPosition, kPositionColumn);
 }
 
@@ -376,6 +377,11 @@ void CPopupPlayerComparison::DrawDraggedRow()
                                                      kPositionColumn, *m_pDragImage, *pScreen, x, y);
     if (rc.right <= rc.left)
         return;
+    const int xFlag = x + 118, yFlag = y + 2;
+    CXAnimation* pFlag = PlayerRowIcons::ForeignFlag(m_pDragged->m_byNationality);
+    if (pFlag && xFlag >= 0 && yFlag >= 0 && xFlag + CSharedBitmaps::kFlagWidth <= kDisplayWidth &&
+        yFlag + CSharedBitmaps::kFlagHeight <= kDisplayHeight)
+        pFlag->DrawFrame(pScreen, xFlag, yFlag, 0, true);
     const int xIcon = x + 145, yIcon = y + 1;
     CXAnimation* pIcon = m_RowIcons.PositionIcon(m_pDragged->m_byPosition);
     if (pIcon && xIcon >= 0 && yIcon >= 0 && xIcon + 20 <= kDisplayWidth && yIcon + 13 <= kDisplayHeight)

@@ -50,7 +50,6 @@ constexpr uint8_t kLoanReturnEvent = 26;
 constexpr COLORREF kTitleColour = 0xADFDFF;
 constexpr uint32_t kPrintButton = CGamePopup::kPrintButtonID;
 constexpr uint32_t kHelpButton = 1057;
-constexpr int kPrintFaceX = 64;
 constexpr int kPositionIcons = 4;
 
 // {left, right, margin, colour, alignment, offset, heading, sort, hot}
@@ -274,10 +273,7 @@ void CPopupPlayerDetails::AddControls()
     popup_look::AddDetailsTitle(*this, ID_TITLE, ID_POSITION, kWidth, kTitleColour);
     AddCloseButton(true, true);
     // The arrows and the print look come with the popup's own small faces.
-    m_pSmallFaces.reset(LoadMainArchiveBitmap("btnArrw.bmp", true));
-    if (auto* pPrint = dynamic_cast<CXButton*>(FindControl(kPrintButton)))
-        pPrint->SetBitmap(m_pSmallFaces.get(), kPrintFaceX, 0, false, false);
-    popup_look::AddBrowseArrows(*this, ID_PREVIOUS, ID_NEXT, m_pSmallFaces.get());
+    popup_look::AddBrowseArrows(*this, ID_PREVIOUS, ID_NEXT, popup_look::LoadSmallFacesWithPrint(*this, m_pSmallFaces));
     for (uint32_t dwID : {ID_PREVIOUS, ID_NEXT})
         if (auto* pArrow = dynamic_cast<CXButton*>(FindControl(dwID)); pArrow && !m_bBrowse)
             pArrow->Enable(true);

@@ -4,6 +4,7 @@
 
 #include "popups/PopupLook.h"
 #include "shell/CGame.h"
+#include "shell/PlayerRowIcons.h"
 #include "shell/CTableText.h"
 #include "shell/FormattingFunctions.h"
 #include "shell/ScreenDrawing.h"
@@ -56,8 +57,10 @@ void CPopupPlayerDetails::ShowGeneralPage()
         p->SetText("%s", FormatDateRecord(player.m_DateOfBirth));
     if (CXStatic* p = Label(*this, ID_AGE))
         p->SetText("%d", player.GetAge());
-    if (CXStatic* p = Label(*this, ID_NATIONALITY))
+    if (CXStatic* p = Label(*this, ID_NATIONALITY)) {
         p->SetText("%s", GetTableTextOrEmpty(kNationalitySet, player.m_byNationality));
+        p->SetAlignedImage(PlayerRowIcons::NationFlag(player.m_byNationality), 2);
+    }
     if (CXStatic* p = Label(*this, ID_ROLE)) {
         p->SetText("%s", GetTableTextOrEmpty(kRoleSet, player.m_byRole));
         p->RemoveAllImages();

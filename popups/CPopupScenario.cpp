@@ -32,9 +32,11 @@ constexpr int kWidth = 542, kHeight = 420;
 constexpr int kLabels = 42;
 constexpr int kTitleTable = 78, kDescriptionTable = 79, kIntroductionTable = 80, kAchievedTable = 83,
               kFailedTable = 85, kGoalTimeTable = 86, kGoalSetterTable = 87, kNationTable = 92;
-constexpr int kNations = 101;
 constexpr int kMaxNameLength = 18;
 constexpr int kPictureX = 8, kPictureY = 70;
+// The scenario that starts in a world of its own.
+constexpr int kSinkingShipScenario = 1;
+constexpr const char* kSinkingShipWorld = "Data/ScenarioData/SinkingShip/SinkingShip.bin";
 // The bankrupt club's description names the money it must raise.
 constexpr int kBankruptScenario = 4;
 constexpr int32_t kBankruptTarget = 15000000;
@@ -149,15 +151,8 @@ bool CPopupScenario::OnInitDialog()
             pEdit->m_hFont = g_hNormalFont;
             pEdit->SetMaxLength(kMaxNameLength);
         }
-        // The nations by name, each with its number.
-        std::vector<std::pair<std::string, uint8_t>> nations;
-        for (int i = 1; i <= kNations; ++i)
-            if (const char* pszNation = GetTableText(kNationTable, i); pszNation && *pszNation)
-                nations.emplace_back(pszNation, static_cast<uint8_t>(i));
-        std::sort(nations.begin(), nations.end());
         CXComboBox* pBox = popup_look::AddDropDown(*this, ID_NATIONALITY, 360, 40, 500, 264);
-        for (const auto& [name, byNation] : nations)
-            popup_look::AddTextRow(pBox, name.c_str(), byNation);
+        popup_look::AddNationRows(pBox);
         popup_look::SelectValue(
             pBox, CPopupSelectPlayer::DefaultNationality(pGame ? pGame->GetOptions().GetLanguage() : ""));
         popup_look::AddAnswerButtons(*this);
@@ -273,10 +268,12 @@ void CPopupScenario::Confirm()
     if (name.empty() || !IsOnStack())
         return;
     CGame* pGame = Game();
-    // Every scenario starts from the starting world, which the game's own
-    // set-up then shapes.
-    if (!pGame || !pGame->LoadStartingWorld()) {
-        m_pszRefusal = "the starting world could not be loaded";
+    // The sinking ship starts in a world of its own, half a season on; every
+    // other scenario from the starting world, which the game's own set-up
+    // then shapes.
+    const bool bOwnWorld = m_byScenario == kSinkingShipScenario;
+    if (!pGame || !(bOwnWorld ? pGame->LoadScenarioWorld(kSinkingShipWorld) : pGame->LoadStartingWorld())) {
+        m_pszRefusal = bOwnWorld ? "the scenario's world could not be loaded" : "the starting world could not be loaded";
         DebugLog(0, "[CPopupScenario] %s", m_pszRefusal);
         return;
     }

@@ -3,9 +3,10 @@
 // game in progress shown again. Choosing: the arrows page through the
 // scenarios (picture, title, description, starting money, who set the goal
 // and the time it allows), the player types his name and picks his
-// nationality, and OK loads the starting world and makes him its one human
-// manager with the scenario's number; the start-up screen behind then hands
-// him the scenario's club. Showing: the running scenario's page, read-only,
+// nationality, and OK loads the scenario's world (the starting world, or
+// for the sinking ship a world of its own half a season on) and makes him
+// its one human manager with the scenario's number; the start-up screen
+// behind then hands him the scenario's club. Showing: the running scenario's page, read-only,
 // with the text of its introduction, its failure or its success; after a
 // failure or success OK leads back to the start-up screen.
 #include "shell/CGamePopup.h"

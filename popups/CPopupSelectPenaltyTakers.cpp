@@ -2,6 +2,7 @@
 
 #include "popups/PopupLook.h"
 #include "shell/CGame.h"
+#include "shell/PlayerRowIcons.h"
 #include "shell/ScreenDrawing.h"
 #include "shell/ScreenIDs.h"
 
@@ -132,6 +133,7 @@ void CPopupSelectPenaltyTakers::Fill()
             pList->EnableRow(nRow, false);
             continue;
         }
+        PlayerRowIcons::AddForeignFlag(*pList, nRow, pPlayer->m_byNationality, kNameColumn);
         const size_t nPosition = std::min<size_t>(pPlayer->m_byPosition, PLAYER_POSITION_COUNT - 1);
         if (nPosition < m_PositionIcons.size())
             pList->AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 6, kPositionColumn, true);
@@ -223,8 +225,13 @@ void CPopupSelectPenaltyTakers::DrawDraggedRow()
                                               *m_pDragImage, *pScreen, x, y);
     if (m_rcLastDrag.right <= m_rcLastDrag.left)
         return;
+    // The flag and the position picture only where they fit whole on the display.
+    const int xFlag = x + 148, yFlag = y + 2;
+    CXAnimation* pFlag = PlayerRowIcons::ForeignFlag(m_pDragged->m_byNationality);
+    if (pFlag && xFlag >= 0 && yFlag >= 0 && xFlag + CSharedBitmaps::kFlagWidth <= kDisplayWidth &&
+        yFlag + CSharedBitmaps::kFlagHeight <= kDisplayHeight)
+        pFlag->DrawFrame(pScreen, xFlag, yFlag, 0, true);
     const size_t nPosition = std::min<size_t>(m_pDragged->m_byPosition, PLAYER_POSITION_COUNT - 1);
-    // The position picture only where it fits whole on the display.
     const int xIcon = x + 175, yIcon = y + 1;
     if (nPosition < m_PositionIcons.size() && xIcon >= 0 && yIcon >= 0 && xIcon + 20 <= kDisplayWidth &&
         yIcon + 13 <= kDisplayHeight)

@@ -26,7 +26,6 @@ namespace {
 
 constexpr int kCaptionItem = 43;
 constexpr int kLabels = 47;
-constexpr int kNationTable = 92;
 constexpr int kRowY[CPopupSelectPlayer::kPlayers] = {40, 74, 108, 142};
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
@@ -109,19 +108,12 @@ bool CPopupSelectPlayer::OnInitDialog()
         pSettings->m_hFont = g_hSmallBoldFont;
     popup_look::AddAnswerButtons(*this);
 
-    // The nations by name, each with its number.
-    std::vector<std::pair<std::string, uint8_t>> nations;
-    for (int i = 1; i <= kNations; ++i)
-        if (const char* pszNation = GetTableText(kNationTable, i); pszNation && *pszNation)
-            nations.emplace_back(pszNation, static_cast<uint8_t>(i));
-    std::sort(nations.begin(), nations.end());
     CGame* pGame = Game();
     const uint8_t byDefault = DefaultNationality(pGame ? pGame->GetOptions().GetLanguage() : "");
     for (int i = 0; i < kPlayers; ++i) {
         const uint32_t dwID = ID_FIRST_NATIONALITY + static_cast<uint32_t>(i);
         CXComboBox* pBox = popup_look::AddDropDown(*this, dwID, 360, kRowY[i], 500, kRowY[i] + 224);
-        for (const auto& [name, byNation] : nations)
-            popup_look::AddTextRow(pBox, name.c_str(), byNation);
+        popup_look::AddNationRows(pBox);
         popup_look::SelectValue(pBox, byDefault);
     }
     for (int i = 0; i < kPlayers; ++i) {

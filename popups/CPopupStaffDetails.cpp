@@ -4,6 +4,7 @@
 #include "popups/PopupLook.h"
 #include "popups/StaffRows.h"
 #include "shell/CGame.h"
+#include "shell/PlayerRowIcons.h"
 #include "shell/CGameClient.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CTableText.h"
@@ -193,8 +194,10 @@ void CPopupStaffDetails::ShowStaff()
         p->SetText("%s", FormatDateRecord(pStaff->m_DateOfBirth));
     if (CXStatic* p = Label(*this, ID_AGE))
         p->SetText("%d", pStaff->GetAge());
-    if (CXStatic* p = Label(*this, ID_NATIONALITY))
+    if (CXStatic* p = Label(*this, ID_NATIONALITY)) {
         p->SetText("%s", GetTableTextOrEmpty(kNationalitySet, pStaff->m_byNationality));
+        p->SetAlignedImage(PlayerRowIcons::NationFlag(pStaff->m_byNationality), 2);
+    }
     if (CXStatic* p = Label(*this, ID_RATING))
         p->SetText("%d", pStaff->m_byRating);
     if (CXStatic* p = Label(*this, ID_PREVIOUS_RATING))

@@ -4,6 +4,7 @@
 #include "popups/PopupLook.h"
 #include "popups/SkillHistory.h"
 #include "shell/CGame.h"
+#include "shell/PlayerRowIcons.h"
 #include "shell/CGameClient.h"
 #include "shell/CTableText.h"
 #include "shell/FormattingFunctions.h"
@@ -39,7 +40,6 @@ constexpr COLORREF kTitleColour = 0xADFDFF;
 constexpr COLORREF kRowColour = 0xFFFFFF;
 constexpr uint32_t kPrintButton = CGamePopup::kPrintButtonID;
 constexpr uint32_t kHelpButton = 1057;
-constexpr int kPrintFaceX = 64;
 constexpr int kPositionIcons = 4;
 constexpr int kDetailsLabels = 80;
 constexpr int kSkillsLabels = 36;
@@ -186,10 +186,7 @@ void CPopupYouthDetails::AddControls()
     if (CXStatic* pPosition = popup_look::AddDetailsTitle(*this, ID_TITLE, ID_POSITION, kWidth, kTitleColour))
         pPosition->m_crText = kTitleColour;
     AddCloseButton(true, true);
-    m_pSmallFaces.reset(LoadMainArchiveBitmap("btnArrw.bmp", true));
-    if (auto* pPrint = dynamic_cast<CXButton*>(FindControl(kPrintButton)))
-        pPrint->SetBitmap(m_pSmallFaces.get(), kPrintFaceX, 0, false, false);
-    popup_look::AddBrowseArrows(*this, ID_PREVIOUS, ID_NEXT, m_pSmallFaces.get());
+    popup_look::AddBrowseArrows(*this, ID_PREVIOUS, ID_NEXT, popup_look::LoadSmallFacesWithPrint(*this, m_pSmallFaces));
     // The graph inside its frame {10, 60, W - 10, 220}.
     AddControl(XCONTROL_GRAPH, 45, 70, kWidth - 45, 200, ID_GRAPH, nullptr);
     AddList(ID_HISTORY, 901, 885, 8, 294, 244, 374, kHistoryColumns, true);
@@ -334,8 +331,10 @@ void CPopupYouthDetails::ShowDetailsPage()
         p->SetText("%s", FormatDateRecord(youth.m_DateOfBirth));
     if (CXStatic* p = Label(*this, ID_AGE))
         p->SetText("%d", youth.GetAge());
-    if (CXStatic* p = Label(*this, ID_NATIONALITY))
+    if (CXStatic* p = Label(*this, ID_NATIONALITY)) {
         p->SetText("%s", GetTableTextOrEmpty(kNationalitySet, youth.m_byNationality));
+        p->SetAlignedImage(PlayerRowIcons::NationFlag(youth.m_byNationality), 2);
+    }
     if (CXStatic* p = Label(*this, ID_ROLE)) {
         p->SetText("%s", GetTableTextOrEmpty(kRoleSet, youth.m_byRole));
         p->RemoveAllImages();

@@ -7,6 +7,7 @@
 #include "shell/CTableText.h"
 #include "shell/CFileManager.h"
 #include "shell/FormattingFunctions.h"
+#include "shell/PlayerRowIcons.h"
 
 #include "database/CClubDatabase.h"
 #include "database/CDatabaseHandler.h"
@@ -23,6 +24,9 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace popup_look {
 
@@ -233,6 +237,23 @@ void AddTextRow(CXComboBox* pBox, const char* pszText, uint32_t dwValue)
     pBox->SetItemData(nRow, dwValue);
 }
 
+void AddNationRows(CXComboBox* pBox)
+{
+    constexpr int kNationTable = 92, kNations = 101;
+    if (!pBox)
+        return;
+    std::vector<std::pair<std::string, uint8_t>> nations;
+    for (int i = 1; i <= kNations; ++i)
+        if (const char* pszNation = GetTableText(kNationTable, i); pszNation && *pszNation)
+            nations.emplace_back(pszNation, static_cast<uint8_t>(i));
+    std::sort(nations.begin(), nations.end());
+    for (const auto& [name, byNation] : nations) {
+        AddTextRow(pBox, name.c_str(), byNation);
+        if (CXAnimation* pFlag = PlayerRowIcons::NationFlag(byNation))
+            pBox->AddAlignedColumnGraphic(pBox->GetCount() - 1, pFlag, 2, 0, true);
+    }
+}
+
 void AddRow(CXComboBox* pBox, int nTable, int nItem, uint32_t dwValue) { AddTextRow(pBox, GetTableText(nTable, nItem), dwValue); }
 
 bool SelectValue(CXComboBox* pBox, uint32_t dwValue)
@@ -288,6 +309,15 @@ void SetListText(CXListBox* pList, const char* pszText)
     pList->SetAutoRedraw(true);
     pList->UpdateScrollBar();
     pList->Redraw();
+}
+
+CXSurface* LoadSmallFacesWithPrint(CXClient& popup, std::unique_ptr<CXSurface>& pFaces)
+{
+    constexpr int kPrintFaceX = 64;
+    pFaces.reset(LoadMainArchiveBitmap("btnArrw.bmp", true));
+    if (auto* pPrint = dynamic_cast<CXButton*>(popup.FindControl(CGamePopup::kPrintButtonID)))
+        pPrint->SetBitmap(pFaces.get(), kPrintFaceX, 0, false, false);
+    return pFaces.get();
 }
 
 CXSurface* LoadArchiveBitmap(CFileManager& archive, const char* pszName, bool bColorKey)

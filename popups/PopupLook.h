@@ -5,6 +5,7 @@
 #include "xframework/CXSurface.h"
 
 #include <cstdint>
+#include <memory>
 
 class CXListBoxEx;
 
@@ -76,6 +77,9 @@ CXComboBox* AddDropDown(CXClient& popup, uint32_t dwID, int nLeft, int nTop, int
 // A row of a table's item text, or the text given, with its stored value.
 void AddRow(CXComboBox* pBox, int nTable, int nItem, uint32_t dwValue);
 void AddTextRow(CXComboBox* pBox, const char* pszText, uint32_t dwValue);
+// One row for each nation of the nation names (1-101) that has a name, by
+// name, with the nation's number and its flag at the right of the row.
+void AddNationRows(CXComboBox* pBox);
 // Selects the row holding the value; false (and the selection kept) when
 // no row holds it.
 bool SelectValue(CXComboBox* pBox, uint32_t dwValue);
@@ -90,6 +94,10 @@ CXListBox* AddTextList(CXClient& popup, uint32_t dwID, uint32_t dwBarID, uint32_
 // white; a tab or a new line starts a new row and an empty line stays a
 // blank row. Then scrolls to the top.
 void SetListText(CXListBox* pList, const char* pszText);
+// The small faces of the popups' caption buttons and arrows ("btnArrw.bmp")
+// loaded into pFaces, with the print button's own face on the popup's print
+// button; answers the faces (null when the bitmap is missing).
+CXSurface* LoadSmallFacesWithPrint(CXClient& popup, std::unique_ptr<CXSurface>& pFaces);
 // A bitmap of an open archive; null when the member is missing or damaged.
 CXSurface* LoadArchiveBitmap(CFileManager& archive, const char* pszName, bool bColorKey);
 

@@ -4,6 +4,7 @@
 #include "screens/ClubSeasonSummary.h"
 
 #include "shell/CGame.h"
+#include "shell/PlayerRowIcons.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
 #include "shell/CGameTitlebar.h"
@@ -415,8 +416,10 @@ void CClientClubGeneral::ShowFacts(const CLUBSEASONSUMMARY& facts, const CDivisi
     const auto label = [this](uint32_t dwID) { return dynamic_cast<CXStatic*>(FindControl(dwID)); };
     const CManagerDatabase* pManager =
         pDatabase && facts.wManagerId ? pDatabase->GetManagerFromID(facts.wManagerId) : nullptr;
-    if (CXStatic* pLabel = label(ID_MANAGER))
+    if (CXStatic* pLabel = label(ID_MANAGER)) {
         pLabel->SetText("%s", pManager ? pManager->GetShortName() : Word(kWordsSet, kNoManagerWord));
+        pLabel->SetAlignedImage(pManager ? PlayerRowIcons::NationFlag(pManager->m_byNationality) : nullptr, 2);
+    }
     m_idShownManager = pManager ? pManager->GetId() : 0;
     if (CXStatic* pLabel = label(ID_DIVISION))
         pLabel->SetText("%s", pDivision ? pDivision->GetName() : "");

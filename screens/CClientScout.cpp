@@ -4,6 +4,7 @@
 #include "popups/CPopupYouthDetails.h"
 #include "popups/PopupLook.h"
 #include "shell/CGame.h"
+#include "shell/PlayerRowIcons.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
 #include "shell/CGameTitlebar.h"
@@ -697,6 +698,7 @@ void CClientScout::AddPlayerRow(const CPlayerDatabase& player, int nRating, bool
     if (nRow < 0)
         return;
     pList->SetItemData(nRow, player.m_idPerson);
+    PlayerRowIcons::AddForeignFlag(*pList, nRow, player.m_byNationality, 0);
     const auto nPosition = static_cast<size_t>(ClampedPosition(player));
     if (nPosition < m_PositionIcons.size())
         pList->AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 6, kPositionColumn, true);

@@ -135,13 +135,19 @@ void CClientStartup::BeginScenario()
     CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
     if (!pDatabase || !g_pNavigationBar)
         return;
-    CGame::DeleteTempFiles();
-    // The world is set up and run to its start first: the European cups'
-    // entrants, from which one scenario's club comes, exist only then.
-    if (!pGame->BeginNewGame()) {
-        g_pNavigationBar->ShowMessage(pGame->GetFileError().c_str());
-        g_pNavigationBar->SetBlock(1);
-        return;
+    if (pGame->IsScenario()) {
+        // A world of the scenario's own is already played to its start: only
+        // its new manager is set up.
+        pDatabase->SetUpHumansForNewGame();
+    } else {
+        CGame::DeleteTempFiles();
+        // The world is set up and run to its start first: the European cups'
+        // entrants, from which one scenario's club comes, exist only then.
+        if (!pGame->BeginNewGame()) {
+            g_pNavigationBar->ShowMessage(pGame->GetFileError().c_str());
+            g_pNavigationBar->SetBlock(1);
+            return;
+        }
     }
     if (!SetUpScenario(*pDatabase)) {
         g_pNavigationBar->ShowMessage("This scenario cannot start in the chosen country.");

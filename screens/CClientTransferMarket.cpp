@@ -5,6 +5,7 @@
 
 #include "popups/CPopupPlayerDetails.h"
 #include "shell/CGame.h"
+#include "shell/PlayerRowIcons.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/CGamePopup.h"
@@ -369,6 +370,7 @@ void CClientTransferMarket::AddPlayerRow(CXListBox* pList, COLORREF crRow, const
     if (nRow < 0)
         return;
     pList->SetItemData(nRow, player.m_idPerson);
+    PlayerRowIcons::AddForeignFlag(*pList, nRow, player.m_byNationality, 1);
     const size_t nPosition = static_cast<size_t>(ClampedPosition(player));
     if (nPosition < m_PositionIcons.size())
         pList->AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 6, 3, true);

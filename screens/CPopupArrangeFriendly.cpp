@@ -4,11 +4,13 @@
 #include "shell/CGame.h"
 #include "shell/CTableText.h"
 #include "shell/FormattingFunctions.h"
+#include "shell/PlayerRowIcons.h"
 
 #include "database/CClubDatabase.h"
 #include "database/CCountryDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
+#include "database/PersonOwners.h"
 #include "season/CSaveGame.h"
 #include "season/CTrainingManager.h"
 #include "xframework/CXButton.h"
@@ -158,8 +160,11 @@ void CPopupArrangeFriendly::FillCountries()
         bool bLeague = false;
         for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
             bLeague = bLeague || (pDivision->m_byKind == DIVISION_KIND_LEAGUE && pDivision->GetClubCount() > 0);
-        if (bLeague)
-            popup_look::AddTextRow(pBox, pCountry->GetName(), pCountry->GetID());
+        if (!bLeague)
+            continue;
+        popup_look::AddTextRow(pBox, pCountry->GetName(), pCountry->GetID());
+        if (CXAnimation* pFlag = PlayerRowIcons::NationFlag(GetCountryNationality(pCountry)))
+            pBox->AddAlignedColumnGraphic(pBox->GetCount() - 1, pFlag, 2, 0, true);
     }
     pBox->Sort(0, true, LISTSORT_TEXT, 0);
     if (pBox->GetCount() > 0)

@@ -486,6 +486,17 @@ void CSaveGame::SetNavigationAlert(int nIndex, int8_t nValue)
         m_anAlerts[nIndex] = nValue;
 }
 
+bool CSaveGame::IsHelpSeen(int nScreen) const
+{
+    return nScreen >= 0 && nScreen < HELP_SEEN_SCREENS && (m_abyHelpSeen[nScreen / 8] & (1u << (nScreen % 8)));
+}
+
+void CSaveGame::SetHelpSeen(int nScreen)
+{
+    if (nScreen >= 0 && nScreen < HELP_SEEN_SCREENS)
+        m_abyHelpSeen[nScreen / 8] = static_cast<uint8_t>(m_abyHelpSeen[nScreen / 8] | (1u << (nScreen % 8)));
+}
+
 void CSaveGame::ClearNavigationAlerts()
 {
     std::fill(std::begin(m_anAlerts), std::end(m_anAlerts), 0);

@@ -504,6 +504,11 @@ public:
         m_byScenario = byScenario;
         m_byScenarioValue = byValue;
     }
+    // Whether the help of a screen (0-99) has opened by itself for this
+    // manager; it does so once per screen.
+    static constexpr int HELP_SEEN_SCREENS = 100;
+    bool IsHelpSeen(int nScreen) const;
+    void SetHelpSeen(int nScreen);
     void AddEventHistoryRecord();
     void DeleteEventHistoryRecord(EVENTHISTORYRECORD* pRecord);
     const CXList& GetEventHistory() const { return m_lstEventHistory; }
@@ -729,4 +734,5 @@ private:
     // record's spare bytes, so that older saves read as no order.
     uint8_t m_abyPenaltyOrder[SAVEGAME_LINEUP] = {};
     uint8_t m_byFurther = 0;
+    uint8_t m_abyHelpSeen[(HELP_SEEN_SCREENS + 7) / 8] = {};
 };

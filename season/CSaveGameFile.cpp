@@ -311,6 +311,7 @@ bool CSaveGame::Save(FILE* pFile) const
     writer.WriteU8(m_byHandOver);
     WriteText(writer, m_szFirstName, SAVEGAME_NAME_BYTES);
     WriteText(writer, m_szSurname, SAVEGAME_NAME_BYTES);
+    writer.WriteBytes(m_abyHelpSeen, sizeof(m_abyHelpSeen));
     return !writer.Failed();
 }
 
@@ -589,6 +590,7 @@ bool CSaveGame::ReadBody(CBinaryReader& reader)
     reader.ReadU8(m_byHandOver);
     ReadText(reader, m_szFirstName, SAVEGAME_NAME_BYTES);
     ReadText(reader, m_szSurname, SAVEGAME_NAME_BYTES);
+    reader.ReadBytes(m_abyHelpSeen, sizeof(m_abyHelpSeen));
     if (reader.Failed())
         return false;
 

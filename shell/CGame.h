@@ -89,6 +89,12 @@ public:
     // human managers, with the default game settings; false with the reason
     // in GetFileError().
     bool LoadStartingWorld();
+    // A scenario's world of its own, a whole set under "Data/ScenarioData"
+    // (its path from the runtime folder), already played to the scenario's
+    // start, in place of any game and with the default game settings; its
+    // working files are the game's from then on. Marks the game a scenario
+    // game. False with the reason in GetFileError().
+    bool LoadScenarioWorld(const char* pszWorldPath);
     // Once the human managers (and their clubs) are chosen: the new game's
     // records, then the world's run to the start date with its progress on
     // the navigation bar; false with the reason in GetFileError().
@@ -154,6 +160,7 @@ public:
     static bool (*s_pfnCan3D)();
 
 private:
+    bool LoadWorldSet(const std::string& worldPath, bool bScenario);
     void CreateFonts();
     void DeleteFonts();
     void OpenArchives();

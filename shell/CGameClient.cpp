@@ -9,6 +9,7 @@
 
 #include "common/DebugLog.h"
 #include "database/CDatabaseHandler.h"
+#include "season/CSaveGame.h"
 #include "platform/Messages.h"
 #include "platform/Window.h"
 #include "xframework/CXButton.h"
@@ -37,6 +38,21 @@ bool HasCurrentHuman()
     return pDatabase && pDatabase->IsDatabaseLoaded() && pDatabase->GetCurrentSaveGame();
 }
 
+// The help opens by itself on a manager's first visit to a screen. The
+// full-screen ground view runs at 640 x 480, where the help does not fit.
+void OpenAutomaticHelp(uint16_t wScreenID)
+{
+    CGame* pGame = Game();
+    if (!pGame || !pGame->GetOptions().m_nAutoHelp || !HasCurrentHuman() || !g_pHelpPopup ||
+        wScreenID == SCREEN_GROUND_VIEW)
+        return;
+    CSaveGame* pHuman = pGame->GetDatabase()->GetCurrentSaveGame();
+    if (pHuman->IsHelpSeen(wScreenID) || g_pHelpPopup->IsOnStack())
+        return;
+    if (g_pHelpPopup->Open())
+        pHuman->SetHelpSeen(wScreenID);
+}
+
 }  // namespace
 
 int GetFunctionKeyScreen(uint32_t key)
@@ -50,6 +66,7 @@ int GetFunctionKeyScreen(uint32_t key)
 
 bool CGameClient::OnInitDialog()
 {
+    OpenAutomaticHelp(m_wScreenID);
     if (g_pTitlebar)
         g_pTitlebar->ClearScreenState();
     DebugLog(4, "Entering %s", GetScreenName(m_wScreenID));

@@ -89,7 +89,16 @@ bool CGame::SetUpNewGame()
     return m_pDatabase && m_pDatabase->SetUpNewGameRecords();
 }
 
-bool CGame::LoadStartingWorld()
+bool CGame::LoadStartingWorld() { return LoadWorldSet(kStartingWorldPath, false); }
+
+bool CGame::LoadScenarioWorld(const char* pszWorldPath)
+{
+    // An earlier game's working files must not mix with the set's own.
+    DeleteTempFiles();
+    return LoadWorldSet(pszWorldPath ? pszWorldPath : "", true);
+}
+
+bool CGame::LoadWorldSet(const std::string& worldPath, bool bScenario)
 {
     m_FileError.clear();
     if (!m_pDatabase) {
@@ -99,13 +108,13 @@ bool CGame::LoadStartingWorld()
     CDatabaseHandler::BuildAttendanceCurve();
     CPlayerDatabase::InitialisePlayerValueTables();
     std::string error;
-    if (!CSavedGameSet(kStartingWorldPath).Load(*m_pDatabase, error)) {
+    if (!CSavedGameSet(worldPath).Load(*m_pDatabase, error)) {
         m_FileError = error;
-        DebugLog(0, "[CGame::LoadStartingWorld] %s", error.c_str());
+        DebugLog(0, "[CGame::LoadWorldSet] %s", error.c_str());
         return false;
     }
     m_pDatabase->SetDefaultGameSettings();
-    m_bScenario = false;
+    m_bScenario = bScenario;
     return true;
 }
 

@@ -95,6 +95,11 @@ bool CSharedBitmaps::LoadBitmaps(CFileManager& archive)
     for (const SharedBitmap& b : kBitmapsBeforeStrip)
         if (auto pSurface = LoadSurface(archive, b.pszName, b.bColourKey))
             m_Bitmaps[b.pszName] = std::move(pSurface);
+    if (CXSurface* pFlags = GetBitmap("Flags.bmp"))
+        for (int n = 0; (n + 1) * kFlagWidth <= pFlags->GetWidth() && pFlags->GetHeight() >= kFlagHeight; ++n) {
+            m_Flags.push_back(std::make_unique<CXAnimation>());
+            m_Flags.back()->Setup(pFlags, kFlagWidth, kFlagHeight, n * kFlagWidth, 0, 1, 1);
+        }
     m_pShading = std::make_unique<CXSurface>();
     if (!m_pShading->Create(kShadingWidth, kShadingHeight, true, false))
         m_bComplete = false;
@@ -118,6 +123,7 @@ bool CSharedBitmaps::LoadBitmaps(CFileManager& archive)
 
 void CSharedBitmaps::FreeBitmaps()
 {
+    m_Flags.clear();
     m_Bitmaps.clear();
     m_Sprites.clear();
     m_pShading.reset();
@@ -131,6 +137,13 @@ CXSurface* CSharedBitmaps::GetBitmap(const char* pszName) const
 {
     const auto found = m_Bitmaps.find(pszName);
     return found == m_Bitmaps.end() ? nullptr : found->second.get();
+}
+
+CXAnimation* CSharedBitmaps::GetNationFlag(int nNationality) const
+{
+    return nNationality >= 1 && static_cast<size_t>(nNationality) < m_Flags.size()
+               ? m_Flags[static_cast<size_t>(nNationality)].get()
+               : nullptr;
 }
 
 CXAnimation* CSharedBitmaps::GetSprite(const char* pszName) const

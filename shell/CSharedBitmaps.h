@@ -29,6 +29,11 @@ public:
     CXSurface* GetBitmap(const char* pszName) const;
     // A sprite by its member name ("icnTick.bmp"); null when not loaded.
     CXAnimation* GetSprite(const char* pszName) const;
+    // The flag of a nationality (1-101), cut from "Flags.bmp" (cell n of
+    // 16 x 11 at x 16 n); null outside the picture or when it did not load.
+    static constexpr int kFlagWidth = 16;
+    static constexpr int kFlagHeight = 11;
+    CXAnimation* GetNationFlag(int nNationality) const;
     CXSurface* GetShadingSurface() const { return m_pShading.get(); }
     CXAnimation* GetCaret() const { return m_pCaret.get(); }
 
@@ -48,6 +53,7 @@ private:
 
     std::map<std::string, std::unique_ptr<CXSurface>> m_Bitmaps;
     std::map<std::string, std::unique_ptr<CXAnimation>> m_Sprites;
+    std::vector<std::unique_ptr<CXAnimation>> m_Flags;
     std::unique_ptr<CXSurface> m_pShading;
     std::unique_ptr<CXAnimation> m_Cursors[kCursorKinds];
     std::unique_ptr<CXAnimation> m_pCaret;

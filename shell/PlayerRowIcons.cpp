@@ -2,7 +2,10 @@
 
 #include "shell/CGame.h"
 
+#include "database/CDatabaseHandler.h"
 #include "database/CPersonDatabase.h"
+#include "database/PersonOwners.h"
+#include "season/CSaveGame.h"
 #include "database/CPlayerDatabase.h"
 #include "xframework/CXAnimation.h"
 #include "xframework/CXListBox.h"
@@ -72,9 +75,32 @@ void PlayerRowIcons::Add(CXListBox& list, int nRow, const CPersonDatabase& perso
             list.AddColumnGraphic(nRow, pIcon, nRight - kIconWidth - 24, nNameColumn, true);
         nRight -= kIconWidth + 2;
     }
+    AddForeignFlag(list, nRow, person.m_byNationality, nNameColumn);
     AddPosition(list, nRow, person.m_byPosition, nPositionColumn);
     if (person.m_byRole < m_RoleIcons.size())
         list.AddAlignedColumnGraphic(nRow, m_RoleIcons[person.m_byRole].get(), 6, nPositionColumn + 1, true);
+}
+
+CXAnimation* PlayerRowIcons::NationFlag(int nNationality)
+{
+    CGame* pGame = Game();
+    return pGame ? pGame->GetSharedBitmaps().GetNationFlag(nNationality) : nullptr;
+}
+
+CXAnimation* PlayerRowIcons::ForeignFlag(int nNationality)
+{
+    CGame* pGame = Game();
+    const CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
+    const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    if (pHuman && nNationality == GetCountryNationality(pHuman->GetCountry()))
+        return nullptr;
+    return NationFlag(nNationality);
+}
+
+void PlayerRowIcons::AddForeignFlag(CXListBox& list, int nRow, int nNationality, int nColumn)
+{
+    if (CXAnimation* pFlag = ForeignFlag(nNationality))
+        list.AddAlignedColumnGraphic(nRow, pFlag, 2, nColumn, true);
 }
 
 CXAnimation* PlayerRowIcons::PositionIcon(int nPosition) const

@@ -1,7 +1,8 @@
 #pragma once
 // The icons a player's row carries in the player lists: his injury,
 // transfer or loan listing and retirement beside the name, and his
-// position and role pictures in their columns.
+// position and role pictures in their columns, and the flag of a player
+// from another country than the human manager's.
 #include <memory>
 #include <vector>
 
@@ -25,6 +26,14 @@ public:
              int nNameColumn, int nPositionColumn) const;
     // The position picture alone, centred in its column.
     void AddPosition(CXListBox& list, int nRow, int nPosition, int nColumn) const;
+    // The flag of a nationality, right-aligned in the column, when it is not
+    // the current human manager's country's.
+    static void AddForeignFlag(CXListBox& list, int nRow, int nNationality, int nColumn);
+    // The flag of a nationality that is not the current human manager's
+    // country's; null for his own or when there is no flag.
+    static CXAnimation* ForeignFlag(int nNationality);
+    // The flag of a nationality; null when there is none.
+    static CXAnimation* NationFlag(int nNationality);
     // The position picture itself (to draw elsewhere); null before Load.
     CXAnimation* PositionIcon(int nPosition) const;
 

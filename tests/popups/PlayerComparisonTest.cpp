@@ -8,11 +8,15 @@
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
 #include "shell/CScreenRegistry.h"
+#include "shell/CTableText.h"
+#include "shell/PlayerRowIcons.h"
 #include "shell/ScreenIDs.h"
 
 #include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
 #include "database/CDivisionDatabase.h"
 #include "database/CPlayerDatabase.h"
+#include "database/PersonOwners.h"
 #include "season/CSaveGame.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXGraph.h"
@@ -20,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 namespace {
@@ -79,6 +84,69 @@ protected:
         return values;
     }
 };
+
+// A player from another country than the manager's carries his flag at the
+// right of his name; one of the manager's own country carries none.
+TEST_F(PlayerComparison, AForeignPlayerCarriesHisCountrysFlag)
+{
+    std::vector<CPlayerDatabase*> squad;
+    for (CPlayerDatabase* p : m_pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        squad.push_back(p);
+    ASSERT_GE(squad.size(), 2u);
+    const int nHome = GetCountryNationality(m_pHuman->GetCountry());
+    ASSERT_GT(nHome, 0);
+    const uint8_t byForeign = nHome == 13 ? 40 : 13;
+    squad[0]->m_byNationality = static_cast<uint8_t>(nHome);
+    squad[1]->m_byNationality = byForeign;
+    CXAnimation* pFlag = PlayerRowIcons::NationFlag(byForeign);
+    ASSERT_NE(pFlag, nullptr) << "the kit draws the flag of every nationality";
+    ASSERT_NE(PlayerRowIcons::NationFlag(nHome), nullptr);
+
+    Popup& popup = Open();
+    const auto flagsIn = [](const CXListBoxEx& list, int nRow) {
+        std::vector<CXAnimation*> flags;
+        for (const auto& graphic : list.GetRow(nRow)->Graphics)
+            if (graphic.nColumn == 0)
+                flags.push_back(graphic.pGraphic);
+        return flags;
+    };
+    for (uint32_t dwList : {Popup::ID_SQUAD, Popup::ID_COMPARED}) {
+        const CXListBoxEx& list = *popup.GetList(dwList);
+        EXPECT_EQ(flagsIn(list, RowOf(popup, dwList, squad[1])), std::vector<CXAnimation*>{pFlag}) << dwList;
+        EXPECT_TRUE(flagsIn(list, RowOf(popup, dwList, squad[0])).empty()) << dwList;
+    }
+    Shoot("comparison_flags.png");
+    popup.OnClicked(CGamePopup::kOkButtonID);
+}
+
+// Every nationality of the world's players and of the nation names has a
+// flag painted in its cell: something other than the clear colour key, as
+// in the cell of nationality 0, which has none.
+TEST_F(PlayerComparison, EveryNationalityOfTheWorldHasAFlag)
+{
+    const CXSurface* pFlags = m_game.GetSharedBitmaps().GetBitmap("Flags.bmp");
+    ASSERT_TRUE(pFlags && pFlags->m_pSurface);
+    const uint16_t wClear = pFlags->m_pSurface->pixel(CSharedBitmaps::kFlagWidth / 2, CSharedBitmaps::kFlagHeight / 2);
+    std::set<int> nations;
+    for (const CCountryDatabase* pCountry : Database()->GetCountries().Items<CCountryDatabase>())
+        for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (const CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>())
+                for (const CPlayerDatabase* pPlayer : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+                    nations.insert(pPlayer->m_byNationality);
+    ASSERT_GT(nations.size(), 9u);
+    for (int n = 1; n <= 101; ++n)
+        if (*GetTableTextOrEmpty(92, n))
+            nations.insert(n);
+    for (int n : nations) {
+        ASSERT_NE(PlayerRowIcons::NationFlag(n), nullptr) << n;
+        int nPainted = 0;
+        for (int y = 1; y < CSharedBitmaps::kFlagHeight - 1; ++y)
+            for (int x = 1; x < CSharedBitmaps::kFlagWidth - 1; ++x)
+                nPainted += pFlags->m_pSurface->pixel(n * CSharedBitmaps::kFlagWidth + x, y) != wClear;
+        EXPECT_EQ(nPainted, (CSharedBitmaps::kFlagWidth - 2) * (CSharedBitmaps::kFlagHeight - 2))
+            << "nationality " << n << " " << GetTableTextOrEmpty(92, n);
+    }
+}
 
 TEST_F(PlayerComparison, StartsWithTheFirstFourOfTheSquadAndTakesDroppedPlayersOnce)
 {

@@ -19,6 +19,7 @@
 #include "season/CComponentScheduleDatabase.h"
 #include "season/CGroundDatabase.h"
 #include "season/CSaveGame.h"
+#include "shell/CGamePopup.h"
 #include "shell/COptions.h"
 #include "shell/FormattingFunctions.h"
 #include "xframework/CXButton.h"
@@ -26,10 +27,13 @@
 #include "xframework/CXListBox.h"
 #include "xframework/CXStatic.h"
 
+#include <filesystem>
+#include <initializer_list>
 #include <string>
 
 namespace {
 
+namespace fs = std::filesystem;
 using Popup = CPopupGroundDevelopment;
 using Screen = CClientGroundDevelopment;
 
@@ -288,15 +292,44 @@ TEST_F(GroundPopup, ThePreviewNamesThePictureOfTheChoiceAndTurnsAModelWith3D)
             pBox->SetCurSel(pBox->FindItemData(static_cast<uint32_t>(nValue)));
         }
         EXPECT_EQ(popup.GetPreviewName(), c.pszPicture);
+        EXPECT_TRUE(popup.HasPreviewPicture()) << c.pszPicture;
     }
+    // Every stand, facility and feature the popup offers has its picture in the kit.
+    const auto everyRow = [&popup](std::initializer_list<uint32_t> boxes, auto&& check) {
+        const auto walk = [&popup, &check](auto&& self, const uint32_t* pBox, const uint32_t* pEnd) -> void {
+            if (pBox == pEnd) {
+                check();
+                return;
+            }
+            CXComboBox* pCombo = popup.Box(*pBox);
+            for (int nRow = 0; pCombo && nRow < pCombo->GetCount(); ++nRow) {
+                pCombo->SetCurSel(nRow);
+                self(self, pBox + 1, pEnd);
+            }
+        };
+        walk(walk, boxes.begin(), boxes.end());
+    };
+    int nPictures = 0;
+    const auto pictureShown = [&popup, &nPictures]() {
+        EXPECT_TRUE(popup.HasPreviewPicture()) << popup.GetPreviewName();
+        ++nPictures;
+    };
+    everyRow({Popup::ID_CHOICE, Popup::ID_STAND_KIND, Popup::ID_SIZE, Popup::ID_ROOF}, pictureShown);
+    Shoot("ground_popup_preview_stand");
     PressButton(popup, Popup::ID_FACILITY_PAGE);
     EXPECT_EQ(popup.GetPreviewName(), "FA1.bmp");
+    everyRow({Popup::ID_CHOICE, Popup::ID_SIZE}, pictureShown);
+    Shoot("ground_popup_preview_facility");
     PressButton(popup, Popup::ID_FEATURE_PAGE);
+    everyRow({Popup::ID_CHOICE, Popup::ID_OPTION}, pictureShown);
+    EXPECT_GT(nPictures, 100);
     CXComboBox* pFeature = popup.Box(Popup::ID_CHOICE);
     pFeature->SetCurSel(pFeature->FindItemData(14));
     CXComboBox* pOption = popup.Box(Popup::ID_OPTION);
     pOption->SetCurSel(pOption->FindItemData(1));
     EXPECT_EQ(popup.GetPreviewName(), "VWall.bmp");
+    EXPECT_TRUE(popup.HasPreviewPicture());
+    Shoot("ground_popup_preview_feature");
     PressButton(popup, CGamePopup::kOkButtonID);
 
     // With 3-D the stand is the match's own mesh, its roof merged in.
@@ -321,6 +354,41 @@ TEST_F(GroundPopup, ThePreviewNamesThePictureOfTheChoiceAndTurnsAModelWith3D)
     EXPECT_EQ(popup.GetPreviewName(), shown);
     PressButton(popup, CGamePopup::kOkButtonID);
     EXPECT_FALSE(C3DEngine::Is3DAvailable());
+}
+
+// The print button asks first; a yes prints the ground's work, and on the
+// schedule page the balance graph as well.
+TEST_F(GroundPopup, PrintingPrintsTheWorkAndOnTheSchedulePageTheGraph)
+{
+    const fs::path folder = m_pFolder->Path() / "printed";
+    fs::create_directories(folder);
+    {
+        auto pKey = GetRegistryKey(COptions::kOptionsKey);
+        ASSERT_TRUE(pKey->setString("PrintFolder", folder.string()));
+    }
+    const auto printed = [&folder]() {
+        int nFiles = 0;
+        for (const auto& entry : fs::directory_iterator(folder))
+            nFiles += entry.path().extension() == ".pdf";
+        return nFiles;
+    };
+    Screen& screen = OpenScreen();
+    PressButton(screen, Screen::ID_DEVELOP);
+    Popup& popup = screen.GetDevelopmentPopup();
+    const auto print = [&popup](bool bYes) {
+        PressButton(popup, CGamePopup::kPrintButtonID);
+        CGameMessageBox* pBox = GetGameMessageBox();
+        ASSERT_TRUE(pBox && pBox->IsOnStack()) << "the print question";
+        pBox->OnClicked(bYes ? CGamePopup::kOkButtonID : CGamePopup::kCancelButtonID);
+    };
+    print(false);
+    EXPECT_EQ(printed(), 0) << "a no prints nothing";
+    print(true);
+    EXPECT_EQ(printed(), 1) << "the ground's work";
+    PressButton(popup, Popup::ID_SCHEDULE_PAGE);
+    print(true);
+    EXPECT_EQ(printed(), 3) << "the work and the graph";
+    PressButton(popup, CGamePopup::kOkButtonID);
 }
 
 TEST_F(GroundPopup, SizesFiguresAndFacilityPlacesFollowTheTables)

@@ -256,6 +256,98 @@ TEST_F(ScenarioGame, TheSeasonsEndShowsTheOutcomeAndTheGameStartsAgain)
     }
 }
 
+// The sinking ship is played in a world of its own, half a season on: the
+// manager takes over one of the two clubs at the foot of the top division.
+TEST_F(ScenarioGame, TheSinkingShipStartsInItsOwnWorldAtTheFootOfTheTable)
+{
+    Start(1, "Di Orme");
+    ASSERT_EQ(g_pCurrentClient, &GetFootballTodayScreen());
+    CDatabaseHandler* pDatabase = m_game.GetDatabase();
+    const CSaveGame* pHuman = pDatabase->GetHumanSlot(0);
+    ASSERT_NE(pHuman, nullptr);
+    const CClubDatabase* pClub = pHuman->GetClub();
+    ASSERT_NE(pClub, nullptr);
+    EXPECT_EQ(pClub->m_nBankBalance, 4000000);
+    EXPECT_EQ(pHuman->GetScenario(), 1);
+    ASSERT_NE(pClub->m_pDivision, nullptr);
+    EXPECT_EQ(pClub->m_pDivision->m_byDivisionNumber, 1);
+    const int nClubs = pClub->m_pDivision->m_lstClubsByTable.GetCount();
+    EXPECT_GE(pClub->m_byLeaguePosition, nClubs - 1) << "one of the two bottom clubs";
+    // The season is well on: the clubs have played most of their matches.
+    const int nPlayed = pClub->m_HomeRow.byPlayed + pClub->m_AwayRow.byPlayed;
+    EXPECT_GT(nPlayed, nClubs) << "more than half the season is played";
+    EXPECT_LT(nPlayed, 2 * (nClubs - 1)) << "and matches are left";
+    EXPECT_GE(pDatabase->GetGameDate().GetYear(), 2000);
+    Shoot("scenario-sinking-ship");
+    // The world goes on from there: a day is played.
+    const CDate before = pDatabase->GetGameDate();
+    pDatabase->SetContinueMode(0);
+    g_pNavigationBar->ContinueGame();
+    for (int i = 0; i < 3; ++i)
+        Frame();
+    EXPECT_GT(pDatabase->GetGameDate().GetValue(), before.GetValue());
+    EXPECT_EQ(pHuman->GetClub(), pClub);
+}
+
+// With the AutoHelp option on, the help opens by itself the first time the
+// manager enters each screen, on that screen's topic, and never again there;
+// what he has seen goes with his saved game.
+TEST_F(ScenarioGame, HelpOpensByItselfOnAManagersFirstVisitToEachScreen)
+{
+    CPopupHelp* pHelp = dynamic_cast<CPopupHelp*>(g_pHelpPopup);
+    ASSERT_NE(pHelp, nullptr);
+    EXPECT_FALSE(pHelp->IsOnStack()) << "no manager, no help of its own accord";
+    m_game.SetAutoHelp(true);
+    Start(0, "Cy Dunn");
+    ASSERT_EQ(g_pCurrentClient, &GetFootballTodayScreen());
+    CSaveGame* pHuman = m_game.GetDatabase()->GetCurrentSaveGame();
+    ASSERT_NE(pHuman, nullptr);
+    ASSERT_TRUE(pHelp->IsOnStack()) << "the first visit home";
+    ASSERT_NE(pHelp->GetSelectedTopic(), nullptr);
+    EXPECT_EQ(pHelp->GetSelectedTopic()->nItem, 0);
+    EXPECT_TRUE(pHuman->IsHelpSeen(SCREEN_FOOTBALL_TODAY));
+    EXPECT_FALSE(pHuman->IsHelpSeen(SCREEN_CLUB_GENERAL));
+    Shoot("help-automatic");
+    pHelp->OnKeyUp(plat::VK_ESCAPE, 1, 0);
+
+    const auto visit = [this](int nScreen) {
+        g_pNavigationBar->OnClientChange(nScreen, true);
+        Frame();
+        Frame();
+    };
+    visit(SCREEN_CLUB_GENERAL);
+    ASSERT_TRUE(pHelp->IsOnStack()) << "the first visit to the club";
+    EXPECT_EQ(pHelp->GetSelectedTopic()->nItem, 30);
+    pHelp->OnKeyUp(plat::VK_ESCAPE, 1, 0);
+    for (int nScreen : {SCREEN_FOOTBALL_TODAY, SCREEN_CLUB_GENERAL}) {
+        visit(nScreen);
+        EXPECT_FALSE(pHelp->IsOnStack()) << "seen already: " << nScreen;
+    }
+
+    // The saved game keeps what was seen.
+    ASSERT_TRUE(m_game.SaveGame("autohelp")) << m_game.GetFileError();
+    ASSERT_TRUE(m_game.LoadGame("autohelp", false)) << m_game.GetFileError();
+    pHuman = m_game.GetDatabase()->GetCurrentSaveGame();
+    ASSERT_NE(pHuman, nullptr);
+    EXPECT_TRUE(pHuman->IsHelpSeen(SCREEN_FOOTBALL_TODAY));
+    EXPECT_TRUE(pHuman->IsHelpSeen(SCREEN_CLUB_GENERAL));
+    EXPECT_FALSE(pHuman->IsHelpSeen(SCREEN_TICKET_PRICES));
+    visit(SCREEN_CLUB_GENERAL);
+    EXPECT_FALSE(pHelp->IsOnStack());
+
+    // Switched off, a screen not seen yet opens without it.
+    m_game.SetAutoHelp(false);
+    visit(SCREEN_TICKET_PRICES);
+    EXPECT_FALSE(pHelp->IsOnStack());
+    EXPECT_FALSE(pHuman->IsHelpSeen(SCREEN_TICKET_PRICES));
+    m_game.SetAutoHelp(true);
+    visit(SCREEN_FOOTBALL_TODAY);
+    visit(SCREEN_TICKET_PRICES);
+    EXPECT_TRUE(pHelp->IsOnStack());
+    EXPECT_TRUE(pHuman->IsHelpSeen(SCREEN_TICKET_PRICES));
+    pHelp->OnKeyUp(plat::VK_ESCAPE, 1, 0);
+}
+
 TEST_F(ScenarioGame, HelpOpensOnTheTopicOfWhatItWasOpenedOver)
 {
     CPopupHelp* pHelp = dynamic_cast<CPopupHelp*>(g_pHelpPopup);

@@ -8,6 +8,8 @@
 #include "database/CPlayerDatabase.h"
 #include "platform/Random.h"
 #include "season/CSaveGame.h"
+#include "shell/COptions.h"
+#include "platform/OptionStore.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +26,10 @@
 namespace shell_test {
 
 namespace fs = std::filesystem;
+
+// The help that opens by itself on each first visit to a screen stays shut
+// in the options of the user folders set, unless a test turns it on.
+inline void WithoutAutomaticHelp() { GetRegistryKey(COptions::kOptionsKey)->setString("AutoHelp", "0"); }
 
 class GameFolder {
 public:
@@ -46,6 +52,7 @@ public:
                 fs::create_symlink(entry.path(), m_path / "play" / "Data" / entry.path().filename());
         setenv("XDG_DATA_HOME", (m_path / "data").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (m_path / "config").c_str(), 1);
+        WithoutAutomaticHelp();
         fs::current_path(m_path / "play");
     }
     ~GameFolder()

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -27,6 +28,16 @@ inline ScriptedRun RunScriptedProgram(const char* pszProgram, const std::string&
 {
     const std::string scriptPath = dir + "/script.txt", logPath = dir + "/out.log";
     std::ofstream(scriptPath) << script;
+    // The help that opens by itself on each first visit to a screen stays
+    // shut unless the run's own options (the game's options key under the
+    // run's configuration folder) say otherwise.
+    const std::string options = dir + "/brellox/Software/TolvaneSystems/KAVO/Options.cfg";
+    std::stringstream stored;
+    stored << std::ifstream(options).rdbuf();
+    if (("\n" + stored.str()).find("\nAutoHelp=") == std::string::npos) {
+        std::filesystem::create_directories(dir + "/brellox/Software/TolvaneSystems/KAVO");
+        std::ofstream(options, std::ios::app) << "AutoHelp=0\n";
+    }
     const pid_t pid = fork();
     if (pid == 0) {
         setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);

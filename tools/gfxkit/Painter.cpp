@@ -1,6 +1,7 @@
 #include "tools/gfxkit/Painter.h"
 
 #include "tools/gfxkit/AdvertDesign.h"
+#include "tools/gfxkit/GroundPreviewDesign.h"
 
 #include "tools/gfxkit/BmpWriter.h"
 
@@ -60,9 +61,11 @@ public:
     }
     void rect(int x, int y, int w, int h, COLORREF c)
     {
-        for (int j = y; j < y + h; ++j)
-            for (int i = x; i < x + w; ++i)
-                set(i, j, c);
+        // Only the part inside the bitmap is walked ("fill" asks for far more).
+        const int right = std::min(x + w, m_bitmap->width()), bottom = std::min(y + h, m_bitmap->height());
+        for (int j = std::max(y, 0); j < bottom; ++j)
+            for (int i = std::max(x, 0); i < right; ++i)
+                m_bitmap->setColorAt(i, j, c);
     }
     void gradient(int x, int y, int w, int h, COLORREF a, COLORREF b, bool vertical)
     {
@@ -315,6 +318,29 @@ bool paintDescription(const std::string& path, std::vector<PaintedArchive>& arch
             if (!bitmap)
                 return error = where + "bitmap size not possible", false;
             canvas = std::make_unique<Canvas>(bitmap.get());
+        } else if (command == "groundpreviews") {
+            // The ground popup's preview pictures, each a bitmap of its own.
+            if (archives.empty())
+                return error = where + "groundpreviews needs an archive before it", false;
+            for (const PreviewDrawing& drawing : groundPreviewDrawings()) {
+                finish();
+                plat::BitmapInfoHeader header;
+                header.width = kPreviewPictureWidth;
+                header.height = kPreviewPictureHeight;
+                bitmap.reset(plat::Bitmap::create(header));
+                if (!bitmap)
+                    return error = where + "bitmap size not possible", false;
+                canvas = std::make_unique<Canvas>(bitmap.get());
+                bitmapName = drawing.name;
+                for (const std::string& commandLine : drawing.commands) {
+                    std::istringstream drawingIn(commandLine);
+                    std::string drawingCommand, reason;
+                    drawingIn >> drawingCommand;
+                    if (!paintCommand(*canvas, palette, drawingCommand, drawingIn, reason))
+                        return error = where + drawing.name + ": " + reason, false;
+                }
+            }
+            finish();
         } else {
             if (!canvas)
                 return error = where + "drawing before any bitmap", false;

@@ -16,6 +16,8 @@
 //   ellipse x y w h C | ring x y w h C [t] | line x0 y0 x1 y1 C [t]
 //   poly C x0 y0 x1 y1 ... | text x y height weight C left|center|right words...
 //   adverts SEED COUNT (the advertisers' logos, AdvertDesign.h)
+// and, in place of a bitmap, "groundpreviews": the ground popup's preview
+// pictures (GroundPreviewDesign.h), each a bitmap of the archive.
 // Lines starting with # are comments.
 #include "tools/gfxkit/BfsWriter.h"
 
