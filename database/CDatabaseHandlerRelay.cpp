@@ -33,7 +33,7 @@ int CDatabaseHandler::RelayPlayerRecords()
             }
         }
     };
-    // The squad lists' nodes, reused and spread over blocks as players come
+    // The squad and staff lists' nodes, reused and spread over blocks as players come
     // and go, are laid in list order first: each walk over a squad then
     // reads its nodes from adjacent lines.
     for (const CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
@@ -42,6 +42,7 @@ int CDatabaseHandler::RelayPlayerRecords()
                 pClub->m_lstPlayers.Compact();
                 pClub->m_lstLoanIns.Compact();
                 pClub->m_lstYouths.Compact();
+                pClub->m_lstStaff.Compact();
                 take(pClub->m_lstPlayers);
                 take(pClub->m_lstLoanIns);
             }
