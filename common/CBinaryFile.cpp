@@ -86,27 +86,11 @@ bool CBinaryReader::Peek(size_t nOffset, void* pDest, size_t nBytes)
 
 bool CBinaryReader::ReadU8Slowly(uint8_t& v) { return ReadBytes(&v, 1); }
 
-bool CBinaryReader::ReadI8(int8_t& v)
-{
-    uint8_t u;
-    const bool ok = ReadU8(u);
-    v = static_cast<int8_t>(u);
-    return ok;
-}
-
 bool CBinaryReader::ReadU16Slowly(uint16_t& v)
 {
     uint8_t b[2];
     const bool ok = ReadBytes(b, 2);
     v = static_cast<uint16_t>(b[0] | (b[1] << 8));
-    return ok;
-}
-
-bool CBinaryReader::ReadI16(int16_t& v)
-{
-    uint16_t u;
-    const bool ok = ReadU16(u);
-    v = static_cast<int16_t>(u);
     return ok;
 }
 
@@ -116,14 +100,6 @@ bool CBinaryReader::ReadU32Slowly(uint32_t& v)
     const bool ok = ReadBytes(b, 4);
     v = static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) | (static_cast<uint32_t>(b[2]) << 16) |
         (static_cast<uint32_t>(b[3]) << 24);
-    return ok;
-}
-
-bool CBinaryReader::ReadI32(int32_t& v)
-{
-    uint32_t u;
-    const bool ok = ReadU32(u);
-    v = static_cast<int32_t>(u);
     return ok;
 }
 

@@ -27,7 +27,13 @@ public:
         v = p[0];
         return true;
     }
-    bool ReadI8(int8_t& v);
+    bool ReadI8(int8_t& v)
+    {
+        uint8_t u;
+        const bool ok = ReadU8(u);
+        v = static_cast<int8_t>(u);
+        return ok;
+    }
     bool ReadU16(uint16_t& v)
     {
         const uint8_t* p = TakeFromMemory(2);
@@ -36,7 +42,13 @@ public:
         v = static_cast<uint16_t>(p[0] | (p[1] << 8));
         return true;
     }
-    bool ReadI16(int16_t& v);
+    bool ReadI16(int16_t& v)
+    {
+        uint16_t u;
+        const bool ok = ReadU16(u);
+        v = static_cast<int16_t>(u);
+        return ok;
+    }
     bool ReadU32(uint32_t& v)
     {
         const uint8_t* p = TakeFromMemory(4);
@@ -46,7 +58,13 @@ public:
             (static_cast<uint32_t>(p[3]) << 24);
         return true;
     }
-    bool ReadI32(int32_t& v);
+    bool ReadI32(int32_t& v)
+    {
+        uint32_t u;
+        const bool ok = ReadU32(u);
+        v = static_cast<int32_t>(u);
+        return ok;
+    }
     bool ReadFloat(float& v);
     bool ReadBytes(void* pDest, size_t nBytes);
     bool Skip(size_t nBytes);
@@ -130,18 +148,25 @@ private:
     // The low N bytes of v, least significant first: into the staging
     // block while it has room or onto the end of an unstaged vector, else
     // through WriteBytes.
+    // The staged case is written in place at every call (a file of many
+    // small fields makes millions of them); the others go out of line.
     template <size_t N>
-    bool WriteSmall(uint32_t v)
+    [[gnu::always_inline]] bool WriteSmall(uint32_t v)
+    {
+        if (static_cast<size_t>(m_pStageEnd - m_pStageCursor) >= N) {
+            for (size_t i = 0; i < N; ++i)
+                m_pStageCursor[i] = static_cast<uint8_t>(v >> (8 * i));
+            m_pStageCursor += N;
+            return true;
+        }
+        return WriteSmallUnstaged<N>(v);
+    }
+    template <size_t N>
+    [[gnu::noinline]] bool WriteSmallUnstaged(uint32_t v)
     {
         uint8_t aby[N];
         for (size_t i = 0; i < N; ++i)
             aby[i] = static_cast<uint8_t>(v >> (8 * i));
-        if (static_cast<size_t>(m_pStageEnd - m_pStageCursor) >= N) {
-            for (size_t i = 0; i < N; ++i)
-                m_pStageCursor[i] = aby[i];
-            m_pStageCursor += N;
-            return true;
-        }
         // A writer straight into a vector (the match records are written
         // field by field) appends the few bytes where they go.
         if (m_pBytes && m_stage.empty() && !m_bFailed) {

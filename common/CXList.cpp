@@ -66,6 +66,29 @@ void CXList::FreeBlocks()
     }
 }
 
+void CXList::Compact()
+{
+    if (m_nCount == 0)
+        return;
+    const int nNodes = std::max(m_nCount, kFirstBlockNodes);
+    void* pMemory = ::operator new(sizeof(NodeBlock) + sizeof(XLISTNODE) * static_cast<size_t>(nNodes));
+    auto* pBlock = static_cast<NodeBlock*>(pMemory);
+    pBlock->pOlder = nullptr;
+    pBlock->pFree = nullptr;
+    pBlock->nNodes = nNodes;
+    pBlock->nHandedOut = m_nCount;
+    XLISTNODE* pNodes = pBlock->Nodes();
+    int i = 0;
+    for (LPXLISTNODE pNode = m_pHead; pNode; pNode = pNode->pNext, ++i)
+        new (&pNodes[i]) XLISTNODE{pNode->pData, i > 0 ? &pNodes[i - 1] : nullptr, nullptr};
+    for (int j = 0; j + 1 < m_nCount; ++j)
+        pNodes[j].pNext = &pNodes[j + 1];
+    FreeBlocks();
+    m_pBlocks = pBlock;
+    m_pHead = &pNodes[0];
+    m_pTail = &pNodes[m_nCount - 1];
+}
+
 LPXLISTNODE CXList::AddTail(void* pData)
 {
     auto* pNode = NewNode(pData, m_pTail, nullptr);

@@ -40,6 +40,11 @@ public:
     // Both insert nothing and answer null on an empty list.
     LPXLISTNODE InsertBefore(LPXLISTNODE pNode, void* pData);
     LPXLISTNODE InsertAfter(LPXLISTNODE pNode, void* pData);
+    // Moves the nodes into one new block in list order, so that a walk over
+    // a long-lived list reads adjacent lines instead of jumping between
+    // blocks; the elements and their order stay. Every node moves: nobody
+    // may hold one across the call.
+    void Compact();
 
     // The first element, taken as a T, for which pred holds; ppNode (optional)
     // receives its node, null when there is none.

@@ -14,9 +14,19 @@ DebugLogSink& Sink()
 
 void SetDebugLogSink(DebugLogSink sink) { Sink() = std::move(sink); }
 
-void DebugLog(int nLevel, const char* pszFormat, ...)
+namespace {
+bool ToStderr()
 {
     static const bool bToStderr = std::getenv("BRELLOX_LOG") != nullptr;
+    return bToStderr;
+}
+}  // namespace
+
+bool IsDebugLogOn() { return ToStderr() || Sink(); }
+
+void DebugLog(int nLevel, const char* pszFormat, ...)
+{
+    const bool bToStderr = ToStderr();
     if (!bToStderr && !Sink())
         return;
     char szText[1024];

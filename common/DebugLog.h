@@ -13,6 +13,9 @@
 #endif
 
 void DebugLog(int nLevel, const char* pszFormat, ...) BRELLOX_PRINTF(2, 3);
+// Whether a line would go anywhere: a caller that logs many times a day
+// asks first and saves formatting its arguments for nothing.
+bool IsDebugLogOn();
 
 // Receives each line (without the "Debug : " prefix); an empty function removes the sink.
 using DebugLogSink = std::function<void(int nLevel, const std::string& line)>;

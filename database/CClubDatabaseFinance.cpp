@@ -138,8 +138,9 @@ void CClubDatabase::AddFinanceTransaction(int nCategory, int32_t nIncome, int32_
     // A human's record keeps the detailed books and moves the balance itself.
     if (CSaveGame* pHuman = m_pDatabaseHandler ? m_pDatabaseHandler->GetSaveGameForClub(this) : nullptr)
         pHuman->AddFinanceTransaction(nCategory, nIncome, nExpense, dwItem, static_cast<uint16_t>(dwExtra));
-    DebugLog(9, "[CClubDatabase::AddFinanceTransaction] %s category %d +%d -%d item %u extra %u", m_szShortName,
-             nCategory, nIncome, nExpense, dwItem, dwExtra);
+    if (IsDebugLogOn())
+        DebugLog(9, "[CClubDatabase::AddFinanceTransaction] %s category %d +%d -%d item %u extra %u", m_szShortName,
+                 nCategory, nIncome, nExpense, dwItem, dwExtra);
 }
 
 int32_t CClubDatabase::GetMoneyScaleEntry(int nIndex)

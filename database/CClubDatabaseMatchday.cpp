@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
@@ -63,6 +64,70 @@ CDate Today()
 int32_t Clamp32(int64_t n)
 {
     return static_cast<int32_t>(std::clamp<int64_t>(n, INT32_MIN, INT32_MAX));
+}
+
+// A match day's bookings ask for the finished facilities of many kinds and
+// sizes: the ground's parts are walked once for all of them.
+class FinishedFacilities {
+public:
+    explicit FinishedFacilities(const CGroundDatabase* pGround)
+    {
+        if (!pGround)
+            return;
+        for (const CComponentDatabase* p : pGround->GetComponents().Items<CComponentDatabase>())
+            if (p->GetMainType() == COMPONENT_FACILITY && p->IsFinished())
+                Add(p->GetSubType(), p->GetSpecificData()[0]);
+    }
+    int Count(int nType, int nSize) const
+    {
+        for (const Kind& kind : m_kinds)
+            if (kind.nType == nType && kind.nSize == nSize)
+                return kind.nCount;
+        return 0;
+    }
+
+private:
+    struct Kind {
+        int nType;
+        int nSize;
+        int nCount;
+    };
+    void Add(int nType, int nSize)
+    {
+        for (Kind& kind : m_kinds)
+            if (kind.nType == nType && kind.nSize == nSize) {
+                ++kind.nCount;
+                return;
+            }
+        m_kinds.push_back(Kind{nType, nSize, 1});
+    }
+    std::vector<Kind> m_kinds;
+};
+
+// The units of a cost row for a crowd, with the facilities counted by count.
+template <typename Count>
+uint16_t CostUnits(const MATCHDAYCOSTROW& row, int nRow, int nCrowd, const Count& count)
+{
+    int nUnits = 0;
+    for (const FACILITYENTRY& entry : row.Entries)
+        nUnits += entry.nValue * count(entry.nKind, entry.nLevel);
+    // Stewards and police by the thousand, fewer of them per head as the crowd grows.
+    static const int kCrowdBands[][3] = {{1000, 10, 20}, {11000, 8, 16}, {21000, 7, 14},
+                                         {31000, 6, 12}, {41000, 5, 10}, {51000, 0, 0}};
+    int nA = 0, nB = 0;
+    for (int b = 0; b < 5; ++b)
+        if (nCrowd >= kCrowdBands[b][0] && nCrowd < kCrowdBands[b + 1][0]) {
+            nA = kCrowdBands[b][1];
+            nB = kCrowdBands[b][2];
+        }
+    const int nThousands = nCrowd / 1000;
+    if (nRow == 0)
+        nUnits += nA * nThousands;
+    else if (nRow == 1)
+        nUnits += nB * nThousands;
+    else if (nRow == 2 || nRow == 6)
+        nUnits += nThousands;
+    return static_cast<uint16_t>(nUnits);
 }
 
 }  // namespace
@@ -161,35 +226,19 @@ uint16_t CClubDatabase::GetMatchdayCostUnits(int nRow, int nCrowd) const
     const MATCHDAYCOSTROW* pRow = CostRow(nRow);
     if (!pRow)
         return 0;
-    int nUnits = 0;
-    for (const FACILITYENTRY& entry : pRow->Entries)
-        nUnits += entry.nValue * CountFinishedFacilities(entry.nKind, entry.nLevel);
-    // Stewards and police by the thousand, fewer of them per head as the crowd grows.
-    static const int kCrowdBands[][3] = {{1000, 10, 20}, {11000, 8, 16}, {21000, 7, 14},
-                                         {31000, 6, 12}, {41000, 5, 10}, {51000, 0, 0}};
-    int nA = 0, nB = 0;
-    for (int b = 0; b < 5; ++b)
-        if (nCrowd >= kCrowdBands[b][0] && nCrowd < kCrowdBands[b + 1][0]) {
-            nA = kCrowdBands[b][1];
-            nB = kCrowdBands[b][2];
-        }
-    const int nThousands = nCrowd / 1000;
-    if (nRow == 0)
-        nUnits += nA * nThousands;
-    else if (nRow == 1)
-        nUnits += nB * nThousands;
-    else if (nRow == 2 || nRow == 6)
-        nUnits += nThousands;
-    return static_cast<uint16_t>(nUnits);
+    return CostUnits(*pRow, nRow, nCrowd,
+                     [this](int nType, int nSize) { return CountFinishedFacilities(nType, nSize); });
 }
 
 void CClubDatabase::BookMatchdayCosts(CBinaryWriter* pWriter, int nCrowd, uint32_t dwItem)
 {
     const bool bHuman = m_pDatabaseHandler && m_pDatabaseHandler->GetSaveGameForClub(this);
+    const FinishedFacilities facilities(m_pGround);
+    const auto count = [&facilities](int nType, int nSize) { return facilities.Count(nType, nSize); };
     for (int r = 0; r < CLUB_MATCHDAY_COST_ROWS; ++r) {
         const MATCHDAYCOSTROW* pRow = CostRow(r);
         const int32_t nAmount =
-            pRow ? Clamp32(static_cast<int64_t>(GetMatchdayCostUnits(r, nCrowd)) * pRow->nUnitAmount) : 0;
+            pRow ? Clamp32(static_cast<int64_t>(CostUnits(*pRow, r, nCrowd, count)) * pRow->nUnitAmount) : 0;
         AddFinanceTransaction(kFirstCostCategory + r, 0, nAmount, dwItem);
         if (bHuman && pWriter)
             pWriter->WriteI32(nAmount);

@@ -33,9 +33,16 @@ int CDatabaseHandler::RelayPlayerRecords()
             }
         }
     };
+    // The squad and staff lists' nodes, reused and spread over blocks as players come
+    // and go, are laid in list order first: each walk over a squad then
+    // reads its nodes from adjacent lines.
     for (const CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
-            for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>()) {
+            for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>()) {
+                pClub->m_lstPlayers.Compact();
+                pClub->m_lstLoanIns.Compact();
+                pClub->m_lstYouths.Compact();
+                pClub->m_lstStaff.Compact();
                 take(pClub->m_lstPlayers);
                 take(pClub->m_lstLoanIns);
             }

@@ -34,6 +34,10 @@ struct ITEMMANAGERINFORMATION {
     uint8_t byState = 0;
     CManagerDatabase* pManager = nullptr;
     uint32_t dwRetiredPosition = 0;
+
+    // From a pool of their own, as the players' entries.
+    static void* operator new(size_t nBytes);
+    static void operator delete(void* pEntry, size_t nBytes);
 };
 using LPITEMMANAGERINFORMATION = ITEMMANAGERINFORMATION*;
 
@@ -45,5 +49,10 @@ struct ITEMSTAFFINFORMATION {
     uint32_t dwFlags = 0;
     CStaffDatabase* pStaff = nullptr;
     uint32_t dwRetiredPosition = 0;
+
+    // From a pool of their own: a club's staff are looked up by identifier
+    // at every weekly step.
+    static void* operator new(size_t nBytes);
+    static void operator delete(void* pEntry, size_t nBytes);
 };
 using LPITEMSTAFFINFORMATION = ITEMSTAFFINFORMATION*;

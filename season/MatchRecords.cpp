@@ -2,14 +2,25 @@
 
 #include "common/CBinaryFile.h"
 
+namespace {
+
+// An event and a line-up entry are both a player's identifier and four
+// bytes: a match writes dozens of them, each as one piece.
+bool WritePlayerAndFourBytes(CBinaryWriter& writer, uint32_t idPlayer, uint8_t by0, uint8_t by1, uint8_t by2,
+                             uint8_t by3)
+{
+    const uint8_t aby[8] = {static_cast<uint8_t>(idPlayer),       static_cast<uint8_t>(idPlayer >> 8),
+                            static_cast<uint8_t>(idPlayer >> 16), static_cast<uint8_t>(idPlayer >> 24),
+                            by0, by1, by2, by3};
+    writer.WriteBytes(aby, sizeof aby);
+    return !writer.Failed();
+}
+
+}  // namespace
+
 bool MATCHEVENT::Write(CBinaryWriter& writer) const
 {
-    writer.WriteU32(idPlayer);
-    writer.WriteU8(byKind);
-    writer.WriteU8(byMinute);
-    writer.WriteU8(byCompetition);
-    writer.WriteU8(0);
-    return !writer.Failed();
+    return WritePlayerAndFourBytes(writer, idPlayer, byKind, byMinute, byCompetition, 0);
 }
 
 bool MATCHEVENT::Read(CBinaryReader& reader)
@@ -24,11 +35,7 @@ bool MATCHEVENT::Read(CBinaryReader& reader)
 
 bool MATCHPLAYERENTRY::Write(CBinaryWriter& writer) const
 {
-    writer.WriteU32(idPlayer);
-    writer.WriteU8(bySlotCode);
-    writer.WriteU8(byRating);
-    writer.WriteZeros(2);
-    return !writer.Failed();
+    return WritePlayerAndFourBytes(writer, idPlayer, bySlotCode, byRating, 0, 0);
 }
 
 bool MATCHPLAYERENTRY::Read(CBinaryReader& reader)

@@ -166,6 +166,54 @@ TEST(CXListTest, ReusedNodesKeepTheListWhole)
     EXPECT_EQ(pFirst->pNext, nullptr);
 }
 
+// Compacting lays the nodes side by side in list order and keeps the
+// elements; the list then grows and shrinks as before. Lists whose nodes
+// were reused out of order, of one node and of more than a block's largest
+// size, and an empty one.
+TEST(CXListTest, CompactKeepsOrderAndLaysNodesSideBySide)
+{
+    for (int nCount : {0, 1, 7, 300}) {
+        CXList list;
+        std::vector<int> expected;
+        for (int i = 0; i < nCount + 5; ++i)
+            list.AddTail(&g_items[i % 10]);
+        // Take out five from the front and middle, then add at both ends so
+        // that the walk jumps between reused nodes and blocks.
+        for (int i = 0; i < 5; ++i)
+            list.Remove(i % 2 ? list.GetHead() : list.GetAt(list.GetCount() / 2));
+        if (nCount > 0) {
+            list.InsertBefore(list.GetHead(), &g_items[9]);
+            list.RemoveTail();
+        }
+        for (LPXLISTNODE p = list.GetHead(); p; p = p->pNext)
+            expected.push_back(static_cast<int>(static_cast<int*>(p->pData) - g_items));
+        ASSERT_EQ(static_cast<int>(expected.size()), nCount);
+
+        list.Compact();
+        std::vector<int> forward, backward;
+        for (LPXLISTNODE p = list.GetHead(); p; p = p->pNext) {
+            forward.push_back(static_cast<int>(static_cast<int*>(p->pData) - g_items));
+            if (p->pNext)
+                EXPECT_EQ(p->pNext, p + 1) << "count " << nCount;
+        }
+        for (LPXLISTNODE p = list.GetTail(); p; p = p->pPrev)
+            backward.insert(backward.begin(), static_cast<int>(static_cast<int*>(p->pData) - g_items));
+        EXPECT_EQ(forward, expected) << "count " << nCount;
+        EXPECT_EQ(backward, expected) << "count " << nCount;
+        EXPECT_EQ(list.GetCount(), nCount);
+
+        // Adding takes a new block; removing hands nodes back for reuse.
+        list.AddTail(&g_items[3]);
+        list.RemoveHead();
+        list.AddTail(&g_items[4]);
+        ASSERT_EQ(list.GetCount(), nCount + 1);
+        EXPECT_EQ(list.GetTail()->pData, &g_items[4]);
+        if (nCount > 0)
+            EXPECT_EQ(list.GetTail()->pPrev->pData, &g_items[3]);
+        EXPECT_EQ(list.GetHead()->pPrev, nullptr);
+    }
+}
+
 TEST(CPointerArrayTest, SetAtGrowOnEmptyArray)
 {
     CPointerArray array;

@@ -448,6 +448,45 @@ TEST_F(HumanWorld, MatchDayCostUnitsCountTheCrowdByTheThousand)
     }
 }
 
+// A match day books each cost row at its units (the ground's finished
+// facilities and the crowd's terms) times the row's amount; the booking
+// counts the facilities in one walk, the units' answer walks for each.
+TEST_F(HumanWorld, MatchDayCostsAreBookedAtTheRowsUnits)
+{
+    struct Expenses : CClubDatabase::FINANCEOBSERVER {
+        std::map<int, int64_t> byCategory;
+        void OnTransaction(const CClubDatabase&, int nCategory, int32_t, int32_t nExpense) override
+        {
+            byCategory[nCategory] += nExpense;
+        }
+        void OnBalanceSet(const CClubDatabase&, int32_t, int32_t) override {}
+        void OnBanked(const CClubDatabase&) override {}
+    } expenses;
+    const auto& rows = H().GetGameTables().GetMatchDayCosts();
+    ASSERT_EQ(rows.size(), static_cast<size_t>(CLUB_MATCHDAY_COST_ROWS));
+    int nClubsWithFacilityUnits = 0;
+    for (ID_CLUB idClub : {1, 2, 3, 4, 5, 6}) {
+        CClubDatabase* pClub = H().GetClubFromID(idClub);
+        ASSERT_NE(pClub, nullptr);
+        bool bFacilities = false;
+        for (int r = 0; r < CLUB_MATCHDAY_COST_ROWS; ++r)
+            bFacilities = bFacilities || pClub->GetMatchdayCostUnits(r, 0) > 0;
+        nClubsWithFacilityUnits += bFacilities ? 1 : 0;
+        for (int nCrowd : {0, 25000}) {
+            expenses.byCategory.clear();
+            CClubDatabase::s_pFinanceObserver = &expenses;
+            pClub->BookMatchdayCosts(nullptr, nCrowd, 0);
+            CClubDatabase::s_pFinanceObserver = nullptr;
+            for (int r = 0; r < CLUB_MATCHDAY_COST_ROWS; ++r)
+                EXPECT_EQ(expenses.byCategory[96 + r],
+                          static_cast<int64_t>(pClub->GetMatchdayCostUnits(r, nCrowd)) * rows[static_cast<size_t>(r)].nUnitAmount)
+                    << "club " << idClub << " row " << r << " crowd " << nCrowd;
+        }
+    }
+    // The world's grounds have facilities to count.
+    EXPECT_GT(nClubsWithFacilityUnits, 0);
+}
+
 }  // namespace
 
 TEST(BankRates, TheBaseRateIsTheCountrysEconomyIndexInWholePerCents)
