@@ -15,6 +15,9 @@
 
 namespace {
 
+// The room round the pitch that the plan's pictures show.
+constexpr int32_t kPlanPictureMargin = 200;
+
 plat::COLORREF FromPacked(uint32_t dwRGB)
 {
     return plat::RGB((dwRGB >> 16) & 0xFF, (dwRGB >> 8) & 0xFF, dwRGB & 0xFF);
@@ -185,14 +188,21 @@ void CMatchEngine::DrawPlanPerson(plat::Surface* pSurface, const CXSurface* pBit
 
 void CMatchEngine::DrawPlanBackground(plat::Surface* pSurface) const
 {
-    const CXSurface* pPicture = GetOverlayBitmap(m_bFullView ? OVERLAY_FULL_PITCH : OVERLAY_RADAR_PITCH);
-    if (!pSurface || !pPicture || !pPicture->GetSurface())
+    if (!pSurface)
         return;
-    // The picture's pitch lies in its middle: centred on the plan's pitch.
+    // The pictures show the pitch with 200 to spare round it; stretched so
+    // that their lines fall where the plan maps the pitch. The small one
+    // serves a plan no wider than itself outside the full view.
     int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    PitchToPlan(x0, y0, CVector(0, 0, 0));
-    PitchToPlan(x1, y1, CVector(PITCH_LENGTH, PITCH_WIDTH, 0));
-    BlitCentred(*pSurface, pPicture, (x0 + x1 + 1) / 2, (y0 + y1 + 1) / 2);
+    PitchToPlan(x0, y0, CVector(-kPlanPictureMargin, -kPlanPictureMargin, 0));
+    PitchToPlan(x1, y1, CVector(PITCH_LENGTH + kPlanPictureMargin, PITCH_WIDTH + kPlanPictureMargin, 0));
+    const CXSurface* pSmall = GetOverlayBitmap(OVERLAY_RADAR_PITCH);
+    const bool bSmall = !m_bFullView && pSmall && pSmall->GetSurface() && x1 - x0 < pSmall->GetSurface()->width();
+    const CXSurface* pPicture = bSmall ? pSmall : GetOverlayBitmap(OVERLAY_FULL_PITCH);
+    if (!pPicture || !pPicture->GetSurface())
+        return;
+    const plat::Rect dest{x0, y0, x1 + 1, y1 + 1};
+    pSurface->blt(&dest, pPicture->GetSurface(), nullptr, plat::BLT_KEYSRC | plat::BLT_WAIT);
 }
 
 void CMatchEngine::DrawPlanView(plat::Surface* pSurface) const

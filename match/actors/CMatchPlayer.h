@@ -730,8 +730,8 @@ public:
     void MoveMarker(const CVector& point);
     void DestroyMarker();
     const CBillboard* GetMarker() const { return m_pMarker.get(); }
-    static constexpr float kMarkerHeight = 250.0f;
-    static constexpr float kMarkerHalfSize = 20.0f;
+    static constexpr float kMarkerHeight = 340.0f;
+    static constexpr float kMarkerHalfSize = 50.0f;
     bool IsIllegalPosition() const { return m_bIllegalPosition; }
     // The n-th (from 1) of his passes, shots or tackles drawn on the plan in
     // the plan view, else on the radar; nothing (and a log line) for a

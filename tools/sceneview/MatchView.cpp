@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace tools {
 
@@ -98,14 +99,22 @@ bool MatchView::LoadPlanPictures()
 
 void MatchView::RaiseAlerts()
 {
+    // The three home outfield players nearest the ball, where the camera looks.
     CMatchClub* pHome = m_pEngine->GetHomeClub();
-    if (CMatchPlayer* p = pHome->GetSlot(4))
-        p->SetCondition(3000, 0, 500, 0, 500);
-    if (CMatchPlayer* p = pHome->GetSlot(6))
-        p->AdjustAnger(900);
-    if (CMatchPlayer* p = pHome->GetSlot(8))
-        for (int n = 0; n < 10; ++n)
-            p->ApplyNegativeEvent(9);
+    const CVector ball = m_pEngine->GetBall()->GetPosition();
+    std::vector<CMatchPlayer*> players;
+    for (int i = 1; i < pHome->GetOnPitchCount(); ++i)
+        if (CMatchPlayer* p = pHome->GetSlot(i))
+            players.push_back(p);
+    std::sort(players.begin(), players.end(), [&](const CMatchPlayer* a, const CMatchPlayer* b) {
+        return a->GetPosition().SquaredDistance2D(ball) < b->GetPosition().SquaredDistance2D(ball);
+    });
+    if (players.size() < 3)
+        return;
+    players[0]->SetCondition(3000, 0, 500, 0, 500);
+    players[1]->AdjustAnger(900);
+    for (int n = 0; n < 10; ++n)
+        players[2]->ApplyNegativeEvent(9);
 }
 
 void MatchView::Run()
