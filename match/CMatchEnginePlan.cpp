@@ -238,10 +238,9 @@ void CMatchEngine::DrawPlanDebug(plat::Surface* pSurface) const
     }
     if (m_pBall) {
         DrawPlanBitmap(pSurface, GetRadarMarker(RADARMARK_BALL), m_pBall->GetPosition());
-        const CVector& ball = m_pBall->GetPosition();
-        const CVector& target = m_pBall->GetTarget();
-        if (target.x != ball.x || target.y != ball.y)
-            DrawPitchLine(pSurface, ball, target, 0xFFFFFF);
+        // Where a ball played to a point is going.
+        if (m_pBall->IsPlayTo())
+            DrawPitchLine(pSurface, m_pBall->GetPosition(), m_pBall->GetTarget(), 0xFFFFFF);
     }
     const CMatchPerson* pSelected = GetSelectedPerson();
     if (!pSelected)
@@ -254,7 +253,7 @@ void CMatchEngine::DrawPlanDebug(plat::Surface* pSurface) const
     if (const CMatchClub* pOpponents = player.GetOpponentClub()) {
         const int32_t nSpeed = std::max<int32_t>(player.GetSpeed(), 1);
         const float fSafety = CMatchPlayer::GetPathSafety(*pOpponents, player.GetPosition(), player.GetTarget(), nSpeed);
-        DebugWriter text(*pSurface, m_PitchMapRect.nLeft + 2, m_PitchMapRect.nBottom - 14);
+        DebugWriter text(*pSurface, m_PitchMapRect.nLeft, m_PitchMapRect.nBottom + 6);
         text.Write("Path Assessment: Speed: %d Rating: %d", int(nSpeed), int(fSafety * 100.0f));
     }
 }

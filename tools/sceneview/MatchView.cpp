@@ -69,6 +69,7 @@ bool MatchView::Setup(const MatchViewOptions& options)
         m_pEngine->SelectCameraView(options.view);
     if (options.alerts)
         RaiseAlerts();
+    m_pEngine->SetDebugMode(options.debug);
     m_dwClock = plat::milliseconds();
     return true;
 }

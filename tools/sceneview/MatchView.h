@@ -18,6 +18,7 @@ struct MatchViewOptions {
     int seconds = 20;      // of real time at the engine's starting speed
     uint8_t camera = 0;    // 0 orbit, 1 follow, 2 the pitch plan
     bool alerts = false;   // three home players start spent, furious and downcast
+    bool debug = false;    // the engine's debug overlays
     uint8_t view = 1;      // the orbit camera's view point, 0-7
     bool radar = true;
 };
