@@ -398,6 +398,7 @@ void CMatchClub::UpdatePerSecond()
             p->UpdateMorale();
             p->ApplyFormToRatings(p->GetMorale());
         }
+    UpdateAlerts();
 }
 
 void CMatchClub::ApplyPositiveEventToAll(int nKind)

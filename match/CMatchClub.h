@@ -304,4 +304,22 @@ private:
     int32_t m_nThreatTotal = 0;
     uint8_t m_abyThreatList[kSlots] = {};
     int m_nThreatList = 0;
+
+    // ---- the alerts of its players (CMatchClubAlerts.cpp) ----
+public:
+    // Once a second: every player on the pitch works out his alert icons;
+    // the club records who raised each alert and when, and clears an alert
+    // once that player no longer shows it or has left the pitch.
+    void UpdateAlerts();
+    // Bits 1 low fitness, 2 high anger, 4 low morale.
+    uint8_t GetAlertBits() const { return m_byAlertBits; }
+    // The player who raised the alert (0 fitness, 1 anger, 2 morale) less
+    // than the window ago, else none.
+    CMatchPlayer* GetAlertPlayer(int nAlert, uint32_t dwWindow) const;
+    uint32_t GetAlertTime(int nAlert) const { return nAlert >= 0 && nAlert < 3 ? m_adwAlertTimes[nAlert] : 0; }
+
+private:
+    uint8_t m_byAlertBits = 0;
+    CMatchPlayer* m_apAlertPlayers[3] = {};
+    uint32_t m_adwAlertTimes[3] = {};
 };

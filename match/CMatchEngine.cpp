@@ -565,9 +565,13 @@ void CMatchEngine::SetPitchMapRect(const MATCHRECT& rect)
 {
     m_PitchMapRect = rect;
     const int32_t nWidth = rect.nRight - rect.nLeft, nHeight = rect.nBottom - rect.nTop;
-    // The plan shows the pitch with its length running down the screen.
-    m_wPitchMapScaleX = nWidth > 0 ? uint16_t(PITCH_WIDTH / nWidth) : 0;
-    m_wPitchMapScaleY = nHeight > 0 ? uint16_t(PITCH_LENGTH / nHeight) : 0;
+    // The plan lays the pitch's length across the rectangle's width. The
+    // scales are rounded up so that the whole pitch fits, and what is left
+    // over is shared on both sides.
+    m_wPitchMapScaleX = nWidth > 0 ? uint16_t((PITCH_LENGTH + nWidth - 1) / nWidth) : 0;
+    m_wPitchMapScaleY = nHeight > 0 ? uint16_t((PITCH_WIDTH + nHeight - 1) / nHeight) : 0;
+    m_nPlanOriginX = m_wPitchMapScaleX ? (nWidth - PITCH_LENGTH / m_wPitchMapScaleX) / 2 : 0;
+    m_nPlanOriginY = m_wPitchMapScaleY ? (nHeight - PITCH_WIDTH / m_wPitchMapScaleY) / 2 : 0;
 }
 
 void CMatchEngine::SetRadarRect(const MATCHRECT& rect)

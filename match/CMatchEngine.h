@@ -43,6 +43,7 @@ class CMatchPhysio;
 class CMatchPlayer;
 class CMatchReferee;
 struct MatchCauseRecord;
+struct TACKLERECORD;
 class CSoundManager;
 
 // What the sky, light and precipitation of a match are, from the weather byte
@@ -321,6 +322,63 @@ public:
     // upright, the officials, every player on the pitch and the ball.
     void RadarPoint(const CVector& point, int32_t& x, int32_t& y) const;
     void DrawRadar(plat::Surface* pSurface) const;
+
+    // ---- the pitch plan, the radar and plan markers, the debug views and
+    // the alert options (CMatchEnginePlan.cpp, CMatchEngineMarkers.cpp) ----
+    // The plan (camera mode 2) shows the pitch lying across the plan
+    // rectangle, the low goal on the left, the pitch centred in it.
+    bool IsPlanView() const { return m_byCameraMode == CAMERA_NO_3D; }
+    void PitchToPlan(int32_t& x, int32_t& y, const CVector& point) const;
+    int32_t GetPlanOriginX() const { return m_nPlanOriginX; }
+    int32_t GetPlanOriginY() const { return m_nPlanOriginY; }
+    // Radar markers (each side's players and goalkeeper, the referee and the
+    // physio in their colours, the ball) and the plan's (each side's tackle
+    // marks: won, lost, won in his own area, first the home side's, then the
+    // away side's; the ring round the selected person), made from the
+    // archive's pictures with the overlays.
+    enum : int { RADARMARK_HOME, RADARMARK_HOME_KEEPER, RADARMARK_AWAY, RADARMARK_AWAY_KEEPER, RADARMARK_REFEREE,
+                 RADARMARK_PHYSIO, RADARMARK_BALL, RADARMARK_COUNT };
+    enum : int { PLANMARK_HOME_TACKLE = 0, PLANMARK_AWAY_TACKLE = 3, PLANMARK_SELECTION = 6, PLANMARK_COUNT };
+    void MakeMarkerBitmaps();
+    void FreeMarkerBitmaps();
+    CXSurface* GetRadarMarker(int n) const;
+    CXSurface* GetPlanMarker(int n) const;
+    CXSurface* GetReplayMark() const { return m_pReplayMark.get(); }
+    // A marker of the picture with its pure red turned into the colour and
+    // the mask (when given) laid over it on the colour key.
+    static std::unique_ptr<CXSurface> MakeTintedMarker(const CXSurface& picture, const CXSurface* pMask,
+                                                      uint32_t dwRGB);
+    // While a replay runs, the replay mark in the top-left corner of the
+    // view; never in the full view, which draws its own.
+    void DrawReplayMark(plat::Surface* pView) const;
+    // Lines and markers on the radar (or, in the plan view, on the plan).
+    void DrawRadarLine(plat::Surface* pSurface, const CVector& a, const CVector& b, uint32_t dwRGB, int nStyle) const;
+    void DrawPlanMarker(plat::Surface* pSurface, const CXSurface* pBitmap, const CVector& point) const;
+    // A tackle's mark by its result, in the colours of the side (true: the
+    // home side).
+    void DrawLongPassMarker(plat::Surface* pSurface, bool bHomeSide, const TACKLERECORD& record) const;
+    // Drawing on the plan.
+    void DrawPitchLine(plat::Surface* pSurface, const CVector& a, const CVector& b, uint32_t dwRGB) const;
+    void DrawPlanEllipse(plat::Surface* pSurface, const CVector& centre, int32_t nRadius, uint32_t dwRGB) const;
+    void DrawPlanBitmap(plat::Surface* pSurface, const CXSurface* pBitmap, const CVector& point) const;
+    void DrawPlanPerson(plat::Surface* pSurface, const CXSurface* pBitmap, const CMatchPerson& person) const;
+    void DrawPlanBackground(plat::Surface* pSurface) const;
+    // The plan view: the pitch, everybody on it and the ball; in debug mode
+    // the debug overlays as well.
+    void DrawPlanView(plat::Surface* pSurface) const;
+    void DrawPlanDebug(plat::Surface* pSurface) const;
+    void DrawPersonDebug(plat::Surface* pSurface) const;
+    // Everybody of the match in the order the plan draws them.
+    std::vector<const CMatchPerson*> PlanPersons() const;
+    // The radar marker of a person (by side, keeper or official).
+    CXSurface* GetPersonMarker(const CMatchPerson& person) const;
+    // The match display options of the alert icons (fitness, anger, morale),
+    // taken from the game's options once a second when a game runs.
+    enum : int { ALERT_FITNESS, ALERT_ANGER, ALERT_MORALE, ALERT_KINDS };
+    void SetAlertOptions(bool bFitness, bool bAnger, bool bMorale);
+    void ReadAlertOptions();
+    bool IsAlertOptionOn(int nAlert) const { return nAlert >= 0 && nAlert < ALERT_KINDS && m_abAlertOptions[nAlert]; }
+    uint16_t GetAlertTexture(int nAlert) const;
 
     // Planar distance between a home and an away player on the pitch (by
     // their slots), from the last tick's tables.
@@ -708,6 +766,14 @@ private:
     uint16_t m_wBallShadowMesh = 0;
     uint16_t m_awMarkerMeshes[3] = {};
     bool m_bShadowsBuilt = false;
+
+    // ---- the pitch plan, markers and alert options ----
+    int32_t m_nPlanOriginX = 0, m_nPlanOriginY = 0;
+    std::unique_ptr<CXSurface> m_apRadarMarkers[RADARMARK_COUNT];
+    std::unique_ptr<CXSurface> m_apPlanMarkers[PLANMARK_COUNT];
+    std::unique_ptr<CXSurface> m_pReplayMark;
+    bool m_abAlertOptions[ALERT_KINDS] = {true, true, true};
+    uint16_t m_ausAlertTextures[ALERT_KINDS] = {65000, 65000, 65000};
 
     // ---- the stadium, its board rows and scene objects (CMatchEngineStadium.cpp) ----
     void AddSceneToMeshManager();

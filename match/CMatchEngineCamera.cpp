@@ -374,11 +374,17 @@ std::vector<CMatchEngine::PLAYERLABEL> CMatchEngine::GetPlayerLabels() const
 
 void CMatchEngine::DrawOverlay(plat::Surface* pSurface)
 {
-    if (m_byCameraMode == CAMERA_NO_3D || !m_p3DEngine)
+    if (m_byCameraMode == CAMERA_NO_3D) {
+        DrawPlanView(pSurface);
+        return;
+    }
+    if (!m_p3DEngine)
         return;
     PrepareScene();
     m_p3DEngine->Render();
     DrawPlayerLabels(pSurface);
+    if (m_bDebugMode)
+        DrawPersonDebug(pSurface);
 }
 
 void CMatchEngine::DrawPlayerLabels(plat::Surface* pSurface) const

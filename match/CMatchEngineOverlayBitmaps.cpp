@@ -27,6 +27,7 @@ void CMatchEngine::LoadOverlayBitmaps()
 {
     for (int i = 0; i < OVERLAY_COUNT; ++i)
         m_apOverlay[i] = LoadOverlay(kOverlayNames[i]);
+    MakeMarkerBitmaps();
     const uint8_t byCategory = GetWeatherCategory();
     const char* pszIcon = byCategory == 1 || byCategory == 2 ? "rain.bmp" : byCategory == 4 ? "snow.bmp" : nullptr;
     m_pWeatherIcon = pszIcon ? LoadOverlay(pszIcon) : nullptr;
@@ -36,6 +37,7 @@ void CMatchEngine::FreeOverlayBitmaps()
 {
     for (auto& pSurface : m_apOverlay)
         pSurface.reset();
+    FreeMarkerBitmaps();
     m_pWeatherIcon.reset();
 }
 

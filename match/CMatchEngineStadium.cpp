@@ -98,6 +98,10 @@ void CMatchEngine::LoadTextures()
     m_usGrassTexture = pTextures->LoadTexture(kGrass[nSnow], 0, nullptr);
     m_usMarkingsTexture = pTextures->LoadTexture(nSnow ? "MarkingsSnow.bmp" : "MarkingsNormal.bmp", 0, nullptr);
     m_usBoardTexture = pTextures->AddBlankTexture();
+    // The alert icons over the players' heads, each on its own colour key.
+    m_ausAlertTextures[ALERT_MORALE] = pTextures->LoadTexture("Icon_Low_Morale%K049,156,214.x", 0, nullptr);
+    m_ausAlertTextures[ALERT_FITNESS] = pTextures->LoadTexture("Icon_Low_Fitness%K140,189,074.x", 0, nullptr);
+    m_ausAlertTextures[ALERT_ANGER] = pTextures->LoadTexture("Icon_High_Anger%K206,000,000.x", 0, nullptr);
 }
 
 void CMatchEngine::SetupMaterials()

@@ -205,8 +205,9 @@ void CMatchPerson::UpdateAnimation(uint16_t wStep)
 
 void CMatchPerson::FollowModel(float x, float y, float fHeading)
 {
-    // Footballers' markers follow the model here once footballers exist.
+    // A footballer's marker follows him here.
     m_vPosition.Set(TruncateToInt(x), TruncateToInt(y), 0);
+    OnMoved();
     m_fFacing = fHeading;
     const MOVETYPEENTRY* pMoveType = Library().GetMoveType(m_byMoveType);
     const float fPerFrame = pMoveType ? pMoveType->fDistancePerFrame : 0.0f;
@@ -351,6 +352,7 @@ void CMatchPerson::SetHoldTarget(const CVector& point)
 void CMatchPerson::SetPosition(const CVector& point)
 {
     m_vPosition.Set(point.x, point.y, 0);
+    OnMoved();
     if (m_pModel) {
         m_pModel->SetPositionAndHeading(float(point.x), float(point.y), m_fFacing);
         // A person put somewhere (a restart, a substitution) is put there

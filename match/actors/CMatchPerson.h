@@ -85,6 +85,8 @@ public:
     virtual void OnAnimationStep() {}
     // Called when the person gains the ball.
     virtual void OnPossessionGained() {}
+    // Each time his position is set or taken from his model.
+    virtual void OnMoved() {}
     // The first pace attribute and the mean of the two; 50 for persons other
     // than footballers.
     virtual void GetPaceAttributes(int32_t* pnFirst, int32_t* pnMean) const;

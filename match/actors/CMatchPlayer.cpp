@@ -66,6 +66,7 @@ CMatchPlayer::CMatchPlayer(CPlayerDatabase* pRecord, uint8_t bySquadPosition, in
         m_aKicks[k] = MakeKickEntry(k, m_abyRatings[RATING_STRENGTH]);
     m_nCurrentKickSpeed = m_aKicks[0].nKickSpeed;
     DeriveCondition(nMatchKind);
+    CreateMarker();
 }
 
 uint8_t CMatchPlayer::GetNaturalPosition() const

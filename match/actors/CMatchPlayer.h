@@ -6,9 +6,11 @@
 // his club, and the working fields that his decisions fill. The club makes
 // one for every member of its match squad and owns him.
 #include "match/actors/CMatchPerson.h"
+#include "render3d/CBillboard.h"
 
 #include <cstdint>
 #include <list>
+#include <memory>
 
 class CMatchClub;
 class CPlayerDatabase;
@@ -710,4 +712,37 @@ private:
     void TakeKickCandidate(float fRating, const CVector& aim, uint8_t byDecision, CMatchPlayer* pPartner,
                            float fFlightTime, uint8_t bySafety);
     int InterceptSafety(const CVector& from, const CVector& to, int32_t nSpeed) const;
+
+    // ---- alert icons, the marker over his head and the drawing of his
+    // passes, shots and tackles (CMatchPlayerAlerts.cpp) ----
+public:
+    enum : uint8_t { ALERTBIT_FITNESS = 1, ALERTBIT_ANGER = 2, ALERTBIT_MORALE = 4 };
+    // Once a second: which alerts he shows (low morale, low fitness, high
+    // anger, each only while its option is on); the marker shows the last
+    // one found, anger over fitness over morale. Returns the alert bits.
+    uint8_t UpdateAlertIcons();
+    ~CMatchPlayer() override;
+    uint8_t GetAlertBits() const { return m_byAlertBits; }
+    // Off the pitch he shows no alert.
+    void ClearAlertIcons();
+    // The marker over his head, made only with a 3-D view.
+    void CreateMarker();
+    void MoveMarker(const CVector& point);
+    void DestroyMarker();
+    const CBillboard* GetMarker() const { return m_pMarker.get(); }
+    static constexpr float kMarkerHeight = 340.0f;
+    static constexpr float kMarkerHalfSize = 50.0f;
+    bool IsIllegalPosition() const { return m_bIllegalPosition; }
+    // The n-th (from 1) of his passes, shots or tackles drawn on the plan in
+    // the plan view, else on the radar; nothing (and a log line) for a
+    // number beyond his list.
+    void DrawPass(plat::Surface* pSurface, uint16_t n) const;
+    void DrawShot(plat::Surface* pSurface, uint16_t n) const;
+    void DrawLongPass(plat::Surface* pSurface, uint16_t n) const;
+
+private:
+    void OnMoved() override;
+    uint8_t m_byAlertBits = 0;
+    std::unique_ptr<CBillboard> m_pMarker;
+    bool m_bMarkerInScene = false;
 };

@@ -78,10 +78,13 @@ TEST(MatchViewTest, ViewRadarAndPlanRectangles)
     EXPECT_EQ(engine.GetViewRect().nBottom, 240);
     engine.SetViewport(0, 0, 0, 240);  // refused: the last view stays
     EXPECT_FLOAT_EQ(engine.GetAspectRatio(), 0.75f);
-    // The plan runs the pitch's length down the screen.
-    engine.SetPitchMapRect({10, 20, 160, 220});
+    // The plan lays the pitch's length across, rounded up so that it fits.
+    engine.SetPitchMapRect({10, 20, 210, 170});
     EXPECT_EQ(engine.GetPitchMapScaleX(), 50);
     EXPECT_EQ(engine.GetPitchMapScaleY(), 50);
+    engine.SetPitchMapRect({10, 20, 160, 220});
+    EXPECT_EQ(engine.GetPitchMapScaleX(), 67);
+    EXPECT_EQ(engine.GetPitchMapScaleY(), 38);
     engine.SetPitchMapRect({0, 0, 0, 0});
     EXPECT_EQ(engine.GetPitchMapScaleX(), 0);
     // The radar shows the pitch with its margins.

@@ -579,6 +579,57 @@ KitPicture Signs(const KitLine& line)
     return p;
 }
 
+
+// An alert icon over a player's head: a round badge with a dark rim and a
+// white glyph (morale: an arrow pointing down, fitness: a nearly empty
+// battery, anger: an exclamation mark) on its own colour key.
+KitPicture AlertIcon(const KitLine& line)
+{
+    const int n = SizeOf(line, 32);
+    KitPicture p = Blank(line.words[0], n, n);
+    p.palette.push_back(Pack(ColourOf(line, "key", {1, 0, 1})));
+    const uint8_t rim = Ramp(p, {0.06f, 0.08f, 0.1f}, {0.06f, 0.08f, 0.1f}, 1);
+    const uint8_t badge = Ramp(p, ColourOf(line, "badge", {0.5f, 0.5f, 0.5f}), ColourOf(line, "badge", {0.5f, 0.5f, 0.5f}), 1);
+    const uint8_t glyph = Ramp(p, {0.96f, 0.96f, 0.93f}, {0.96f, 0.96f, 0.93f}, 1);
+    const uint8_t low = Ramp(p, {0.85f, 0.19f, 0.19f}, {0.85f, 0.19f, 0.19f}, 1);
+    const std::string shape = line.Text("glyph", "");
+    const float c = (n - 1) / 2.0f, r = n / 2.0f - 0.5f;
+    // Drawn on a 32-unit grid whatever the size.
+    const float u = n / 32.0f;
+    auto inBox = [&](int x, int y, float x0, float y0, float x1, float y1) {
+        return x >= x0 * u && x < x1 * u && y >= y0 * u && y < y1 * u;
+    };
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            const float d = std::hypot(x - c, y - c);
+            if (d > r)
+                continue;
+            uint8_t index = d > r - 2 * u ? rim : badge;
+            if (shape == "morale") {
+                // A shaft and a head pointing down.
+                const bool shaft = inBox(x, y, 13, 6, 19, 17);
+                const float fy = y / u, fx = x / u;
+                const bool head = fy >= 15 && fy < 26 && std::fabs(fx - 15.5f) <= (26 - fy);
+                if (shaft || head)
+                    index = glyph;
+            } else if (shape == "fitness") {
+                const bool body = inBox(x, y, 7, 10, 24, 22) && !inBox(x, y, 9, 12, 22, 20);
+                const bool cap = inBox(x, y, 24, 13, 26, 19);
+                if (body || cap)
+                    index = glyph;
+                else if (inBox(x, y, 10, 13, 14, 19))
+                    index = low;
+            } else if (shape == "anger") {
+                if (inBox(x, y, 13, 5, 19, 19) || inBox(x, y, 13, 22, 19, 27))
+                    index = glyph;
+            } else {
+                throw KitError{line.Where("glyph is morale, fitness or anger")};
+            }
+            Set(p, x, y, index);
+        }
+    return p;
+}
+
 }  // namespace
 
 std::vector<KitPicture> TextureKit::Build(const std::vector<KitLine>& lines) const
@@ -624,6 +675,8 @@ std::vector<KitPicture> TextureKit::Build(const std::vector<KitLine>& lines) con
             pictures.push_back(Sprites(line));
         else if (line.command == "signs")
             pictures.push_back(Signs(line));
+        else if (line.command == "alerticon")
+            pictures.push_back(AlertIcon(line));
         else
             throw KitError{line.Where("unknown texture kind " + line.command)};
         if (pictures.back().palette.size() > 256)

@@ -7,9 +7,11 @@
 #include "platform/Clock.h"
 #include "platform/DeviceContext.h"
 #include "render3d/C3DEngine.h"
+#include "shell/CGame.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace tools {
 
@@ -22,6 +24,8 @@ constexpr uint32_t kOfficialsColour = 0x141414;
 const plat::COLORREF kRadarGrass = plat::RGB(24, 92, 40);
 const plat::COLORREF kRadarLines = plat::RGB(150, 200, 150);
 const plat::COLORREF kRadarBorder = plat::RGB(10, 40, 20);
+// Round the plan: the navy of the game's panels.
+const plat::COLORREF kPlanBackground = plat::RGB(10, 24, 38);
 
 }  // namespace
 
@@ -36,8 +40,8 @@ bool MatchView::Fail(const std::string& why)
 bool MatchView::Setup(const MatchViewOptions& options)
 {
     m_Options = options;
-    if (options.view > 7 || options.camera > 1)
-        return Fail("the camera is orbit or follow and the view 0 to 7");
+    if (options.view > 7 || options.camera > 2)
+        return Fail("the camera is orbit, follow or plan and the view 0 to 7");
     m_pEngine = m_Scene.GetMatch();
     if (!m_pEngine || !m_pEngine->GetHomeClub() || !m_pEngine->GetAwayClub())
         return Fail("the scene holds no match (set it up with its match option)");
@@ -51,10 +55,21 @@ bool MatchView::Setup(const MatchViewOptions& options)
                            target.height() - nGap - 1});
     if (!DressPeople())
         return false;
-    if (options.camera == 1)
+    if (options.camera == 2) {
+        // The plan with a margin round the pitch, in the middle of the view.
+        const int32_t nWidth = target.width() * 5 / 8, nHeight = nWidth * 3 / 4;
+        const int32_t nLeft = (target.width() - nWidth) / 2, nTop = (target.height() - nHeight) / 2;
+        m_pEngine->SetPitchMapRect({nLeft, nTop, nLeft + nWidth, nTop + nHeight});
+        m_pEngine->SetCameraMode(CMatchEngine::CAMERA_NO_3D);
+        if (!LoadPlanPictures())
+            return false;
+    } else if (options.camera == 1)
         m_pEngine->HandleKey(kF3);
     else
         m_pEngine->SelectCameraView(options.view);
+    if (options.alerts)
+        RaiseAlerts();
+    m_pEngine->SetDebugMode(options.debug);
     m_dwClock = plat::milliseconds();
     return true;
 }
@@ -70,6 +85,37 @@ bool MatchView::DressPeople()
                             static_cast<CMatchPerson*>(&pReferee->GetAssistant(1))})
         p->SetColour(kOfficialsColour);
     return true;
+}
+
+bool MatchView::LoadPlanPictures()
+{
+    m_pArchive = std::make_unique<CFileManager>();
+    if (!m_pArchive->Open("GFX\\Main.BFS"))
+        return Fail("GFX\\Main.BFS cannot be read");
+    g_pMainArchive = m_pArchive.get();
+    m_pEngine->LoadOverlayBitmaps();
+    g_pMainArchive = nullptr;
+    return true;
+}
+
+void MatchView::RaiseAlerts()
+{
+    // The three home outfield players nearest the ball, where the camera looks.
+    CMatchClub* pHome = m_pEngine->GetHomeClub();
+    const CVector ball = m_pEngine->GetBall()->GetPosition();
+    std::vector<CMatchPlayer*> players;
+    for (int i = 1; i < pHome->GetOnPitchCount(); ++i)
+        if (CMatchPlayer* p = pHome->GetSlot(i))
+            players.push_back(p);
+    std::sort(players.begin(), players.end(), [&](const CMatchPlayer* a, const CMatchPlayer* b) {
+        return a->GetPosition().SquaredDistance2D(ball) < b->GetPosition().SquaredDistance2D(ball);
+    });
+    if (players.size() < 3)
+        return;
+    players[0]->SetCondition(3000, 0, 500, 0, 500);
+    players[1]->AdjustAnger(900);
+    for (int n = 0; n < 10; ++n)
+        players[2]->ApplyNegativeEvent(9);
 }
 
 void MatchView::Run()
@@ -107,6 +153,14 @@ void MatchView::DrawRadarPanel(plat::Surface& target) const
 
 void MatchView::Draw()
 {
+    if (m_Options.camera == 2) {
+        plat::Surface& target = m_Scene.GetTarget();
+        plat::DeviceContext dc(&target);
+        std::unique_ptr<plat::Brush> pBack(plat::Brush::createSolid(kPlanBackground));
+        dc.fillRect({0, 0, target.width(), target.height()}, pBack.get());
+        m_pEngine->DrawOverlay(&target);
+        return;
+    }
     if (const CMatchBall* pBall = m_pEngine->GetBall())
         m_Scene.PlaceBall(float(pBall->GetPosition().x), float(pBall->GetPosition().y), float(pBall->GetPosition().z));
     m_Scene.Frame(0);

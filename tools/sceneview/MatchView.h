@@ -6,14 +6,19 @@
 #include "match/CMatchEngine.h"
 #include "tools/sceneview/SceneView.h"
 
+#include "shell/CFileManager.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace tools {
 
 struct MatchViewOptions {
     int seconds = 20;      // of real time at the engine's starting speed
-    uint8_t camera = 0;    // 0 orbit, 1 follow
+    uint8_t camera = 0;    // 0 orbit, 1 follow, 2 the pitch plan
+    bool alerts = false;   // three home players start spent, furious and downcast
+    bool debug = false;    // the engine's debug overlays
     uint8_t view = 1;      // the orbit camera's view point, 0-7
     bool radar = true;
 };
@@ -36,6 +41,8 @@ public:
 private:
     bool Fail(const std::string& why);
     bool DressPeople();
+    bool LoadPlanPictures();
+    void RaiseAlerts();
     void DrawRadarPanel(plat::Surface& target) const;
 
     SceneView& m_Scene;
@@ -43,6 +50,7 @@ private:
     CMatchEngine* m_pEngine = nullptr;  // the scene's
     uint32_t m_dwClock = 0;
     std::string m_error;
+    std::unique_ptr<CFileManager> m_pArchive;
 };
 
 }  // namespace tools

@@ -1,7 +1,7 @@
 // sceneview --out FILE.png [--width W] [--height H] [--players N]
 //           [--animation NAME] [--frames N] [--weather rain|snow]
-//           [--club ID] [--away ID] [--camera 0-5|orbit|follow]
-//           [--match SECONDS [--view V] [--radar 0|1]]
+//           [--club ID] [--away ID] [--camera 0-5|orbit|follow|plan]
+//           [--match SECONDS [--view V] [--radar 0|1] [--alerts 0|1] [--debug 0|1]]
 // Draws the match scene at a club's ground headless (run from the runtime
 // data tree) and writes
 // the last frame as a PNG picture; with --frames it draws N frames of 42 ms
@@ -25,8 +25,8 @@ int Usage()
 {
     std::fprintf(stderr,
                  "usage: sceneview --out FILE.png [--width W] [--height H] [--players N] [--animation NAME] "
-                 "[--frames N] [--weather rain|snow] [--club ID] [--away ID] [--camera 0-5|orbit|follow] "
-                 "[--match SECONDS [--view V] [--radar 0|1]]\n");
+                 "[--frames N] [--weather rain|snow] [--club ID] [--away ID] [--camera 0-5|orbit|follow|plan] "
+                 "[--match SECONDS [--view V] [--radar 0|1] [--alerts 0|1] [--debug 0|1]]\n");
     return 2;
 }
 
@@ -47,7 +47,7 @@ int main(int argc, char** argv)
     tools::SceneOptions options;
     std::string out;
     int frames = 0;
-    int matchSeconds = -1, viewPoint = 1, radar = 1;
+    int matchSeconds = -1, viewPoint = 1, radar = 1, alerts = 0, debug = 0;
     tools::MatchViewOptions matchOptions;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -79,8 +79,13 @@ int main(int argc, char** argv)
             bGood = Number(value, 1, 65535, &options.away);
         else if (arg == "--match")
             bGood = Number(value, 0, 6000, &matchSeconds);
-        else if (arg == "--camera" && (!std::strcmp(value, "orbit") || !std::strcmp(value, "follow")))
-            matchOptions.camera = std::strcmp(value, "follow") == 0 ? 1 : 0;
+        else if (arg == "--camera" && (!std::strcmp(value, "orbit") || !std::strcmp(value, "follow") ||
+                                       !std::strcmp(value, "plan")))
+            matchOptions.camera = !std::strcmp(value, "plan") ? 2 : !std::strcmp(value, "follow") ? 1 : 0;
+        else if (arg == "--alerts")
+            bGood = Number(value, 0, 1, &alerts);
+        else if (arg == "--debug")
+            bGood = Number(value, 0, 1, &debug);
         else if (arg == "--camera")
             bGood = Number(value, 0, tools::kSceneCameras - 1, &options.camera);
         else if (arg == "--view")
@@ -110,6 +115,8 @@ int main(int argc, char** argv)
         matchOptions.seconds = matchSeconds;
         matchOptions.view = static_cast<uint8_t>(viewPoint);
         matchOptions.radar = radar != 0;
+        matchOptions.alerts = alerts != 0;
+        matchOptions.debug = debug != 0;
         tools::MatchView match(view);
         if (!match.Setup(matchOptions)) {
             std::fprintf(stderr, "sceneview: %s\n", match.GetError().c_str());
