@@ -24,6 +24,8 @@
 #include <cstring>
 #include <functional>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -439,6 +441,35 @@ TEST_F(FormScripts, EveryNewsItemTheGameSendsHasItsLetter)
                 EXPECT_EQ(std::strstr(pszText, "  "), nullptr) << "a value left out: " << pszText;
             }
         }
+    }
+}
+
+// A club short in two posts hears of each: the letters name the post, so
+// that they do not read as one letter sent twice.
+TEST_F(FormScripts, StaffShortageLettersNameThePost)
+{
+    for (uint16_t wType : {169, 170, 171}) {
+        CFormScript script;
+        ASSERT_TRUE(script.Load("English", GetMailScriptName(wType), true));
+        std::vector<std::string> headlines;
+        for (uint32_t nKind : {1u, 2u}) {
+            CNewsItem item(wType, m_world->GetGameDate());
+            item.SetSlot(NEWS_SLOT_CLUB_A, m_pClubA->GetID());
+            item.SetSlot(NEWS_SLOT_SUBTYPE, nKind);
+            const ITEMTEXTPARAMETERS params = ITEMTEXTPARAMETERS::FromNewsItem(item, m_world.get());
+            script.SetEventToken(wType);
+            const uint16_t wEntry = script.FindMatchingEntry(params);
+            ASSERT_NE(wEntry, 0xFFFF) << wType;
+            char szBody[FORMSCRIPT_TEXT_BYTES], szHeadline[FORMSCRIPT_TEXT_BYTES];
+            script.GetEntryText(szBody, sizeof szBody, wEntry, 0, params);
+            script.GetEntryHeadline(szHeadline, sizeof szHeadline, wEntry, 0, params);
+            const char* pszPost = GetTableText(121, static_cast<int>(nKind));
+            ASSERT_NE(pszPost, nullptr);
+            EXPECT_NE(std::strstr(szBody, pszPost), nullptr) << szBody;
+            EXPECT_NE(std::strstr(szHeadline, pszPost), nullptr) << szHeadline;
+            headlines.emplace_back(szHeadline);
+        }
+        EXPECT_NE(headlines[0], headlines[1]) << wType;
     }
 }
 
