@@ -444,18 +444,29 @@ TEST_F(FormScripts, EveryNewsItemTheGameSendsHasItsLetter)
     }
 }
 
-// A club short in two posts hears of each: the letters name the post, so
-// that they do not read as one letter sent twice.
-TEST_F(FormScripts, StaffShortageLettersNameThePost)
+// Letters that come several to a week (a club short in two posts, four of
+// its staff with too little to do) name the post or the member of staff, so
+// that they do not read as one letter sent several times.
+TEST_F(FormScripts, StaffLettersNameThePostOrTheMemberOfStaff)
 {
-    for (uint16_t wType : {169, 170, 171}) {
+    const CXList& staff = m_pClubA->m_lstStaff;
+    ASSERT_GE(staff.GetCount(), 2);
+    const CStaffDatabase* apStaff[2] = {
+        m_pStaff, m_world->GetStaffFromID(static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(staff.GetAt(1)->pData)))};
+    ASSERT_NE(apStaff[1], nullptr);
+    ASSERT_STRNE(apStaff[0]->GetShortName(), apStaff[1]->GetShortName());
+    for (uint16_t wType : {6, 7, 169, 170, 171}) {
+        const bool bByPost = wType >= 169;
         CFormScript script;
         ASSERT_TRUE(script.Load("English", GetMailScriptName(wType), true));
         std::vector<std::string> headlines;
-        for (uint32_t nKind : {1u, 2u}) {
+        for (int i = 0; i < 2; ++i) {
             CNewsItem item(wType, m_world->GetGameDate());
             item.SetSlot(NEWS_SLOT_CLUB_A, m_pClubA->GetID());
-            item.SetSlot(NEWS_SLOT_SUBTYPE, nKind);
+            if (bByPost)
+                item.SetSlot(NEWS_SLOT_SUBTYPE, static_cast<uint32_t>(i + 1));
+            else
+                item.SetSlot(NEWS_SLOT_STAFF, apStaff[i]->GetId());
             const ITEMTEXTPARAMETERS params = ITEMTEXTPARAMETERS::FromNewsItem(item, m_world.get());
             script.SetEventToken(wType);
             const uint16_t wEntry = script.FindMatchingEntry(params);
@@ -463,10 +474,10 @@ TEST_F(FormScripts, StaffShortageLettersNameThePost)
             char szBody[FORMSCRIPT_TEXT_BYTES], szHeadline[FORMSCRIPT_TEXT_BYTES];
             script.GetEntryText(szBody, sizeof szBody, wEntry, 0, params);
             script.GetEntryHeadline(szHeadline, sizeof szHeadline, wEntry, 0, params);
-            const char* pszPost = GetTableText(121, static_cast<int>(nKind));
-            ASSERT_NE(pszPost, nullptr);
-            EXPECT_NE(std::strstr(szBody, pszPost), nullptr) << szBody;
-            EXPECT_NE(std::strstr(szHeadline, pszPost), nullptr) << szHeadline;
+            const char* pszName = bByPost ? GetTableText(121, i + 1) : apStaff[i]->GetShortName();
+            ASSERT_NE(pszName, nullptr);
+            EXPECT_NE(std::strstr(szBody, pszName), nullptr) << szBody;
+            EXPECT_NE(std::strstr(szHeadline, pszName), nullptr) << szHeadline;
             headlines.emplace_back(szHeadline);
         }
         EXPECT_NE(headlines[0], headlines[1]) << wType;
