@@ -426,6 +426,9 @@ TEST_F(FormScripts, EveryNewsItemTheGameSendsHasItsLetter)
         item.SetSlot(NEWS_SLOT_CLUB_A, m_pClubA->GetID());
         item.SetSlot(NEWS_SLOT_CLUB_B, m_pClubB->GetID());
         item.SetSlot(NEWS_SLOT_PERSON, m_pPlayer->m_idPerson);
+        // The staff letters name their member of staff or the post (a staff kind).
+        item.SetSlot(NEWS_SLOT_STAFF, m_pStaff->GetId());
+        item.SetSlot(NEWS_SLOT_SUBTYPE, 1);
         const ITEMTEXTPARAMETERS params = ITEMTEXTPARAMETERS::FromNewsItem(item, m_world.get());
         script.SetEventToken(wType);
         const uint16_t wEntry = script.FindMatchingEntry(params);

@@ -274,6 +274,10 @@ TEST_F(Graphs, AnItemLabelThatWouldRunIntoTheOneBeforeIsLeftOut)
         m_pGraph->SetXAxis(50, 2, 2, 50);
         for (const auto& [nIndex, pszText] : labels)
             m_pGraph->SetItemLabel(nIndex, pszText);
+        // Without values a graph draws no labels.
+        m_pGraph->SetUpLine(0, 0, 1, kRed, GRAPH_LINE, true, true, 0.0, 0);
+        for (double dValue : {10.0, 20.0, 30.0})
+            m_pGraph->AddValue(0, dValue);
         m_pGraph->Draw();
         int n = 0;
         for (int y = kTop + kHeight + 1; y < kTop + kHeight + 25; ++y)
