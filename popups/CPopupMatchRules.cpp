@@ -21,9 +21,11 @@ constexpr int kListLeft = 8, kListTop = 50, kListRight = 148, kListBottom = 210;
 constexpr int kMarkColumn = 1;
 constexpr COLORREF kRowText = plat::RGB(255, 255, 255);
 
+// The numbers' column stops short of the list's edge: a right-aligned cell
+// is drawn past its column by the list's indent, under the scroll bar.
 const LISTCOLUMN kColumns[] = {
     {0, 110, 4, 0, 0, 0, 0, LISTSORT_NONE, 0},
-    {110, 140, 4, 0, 2, 0, 0, LISTSORT_NONE, 0},
+    {110, 134, 4, 0, 2, 0, 0, LISTSORT_NONE, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 

@@ -14,6 +14,8 @@
 #include "xframework/CXButton.h"
 #include "xframework/CXListBox.h"
 #include "xframework/CXScrollBar.h"
+#include "xframework/ClientText.h"
+#include "xframework/DrawingFunctions.h"
 
 namespace {
 
@@ -21,6 +23,9 @@ constexpr int kRowHeight = 16;
 constexpr int kListLeft = 0, kListTop = 60, kListRight = 640, kListBottom = 220;
 constexpr uint32_t kScrollBarID = 901;
 constexpr int kKindSet = 94;
+// "Nothing to show yet", near-black on the page.
+constexpr int kEmptyTextSet = 114, kEmptyTextItem = 26;
+constexpr COLORREF kEmptyPageText = plat::RGB(40, 40, 40);
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
@@ -152,6 +157,17 @@ void CClientArchivesStories::OnSelChange(uint32_t dwID)
     CNewspaperStory* pStory = GetSelectedStory();
     if (!pStory) {
         ClearNewspaperPage(m_pDrawingSurface, m_pPage.get());
+        // A blank page under an empty list would look like a story that
+        // failed to print: it says there is nothing yet.
+        if (m_pList && m_pList->GetCount() == 0 && m_pPage && m_pDrawingSurface && m_pDrawingSurface->m_pSurface)
+            if (plat::DeviceContext* pDC = m_pDrawingSurface->m_pSurface->getDC()) {
+                pDC->selectFont(g_hMediumFont);
+                pDC->setBkMode(plat::TRANSPARENT);
+                DrawTextCentredF(pDC, NEWSPAGE_LEFT, NEWSPAGE_TOP, NEWSPAGE_LEFT + m_pPage->GetWidth(),
+                                 NEWSPAGE_TOP + m_pPage->GetHeight(), kEmptyPageText, "%s",
+                                 GetTableTextOrEmpty(kEmptyTextSet, kEmptyTextItem));
+                m_pDrawingSurface->m_pSurface->releaseDC(pDC);
+            }
         EnableButton(false);
         return;
     }

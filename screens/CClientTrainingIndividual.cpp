@@ -28,6 +28,7 @@
 #include "xframework/CXScrollBar.h"
 #include "xframework/CXSlider.h"
 #include "xframework/CXStatic.h"
+#include "xframework/DrawingFunctions.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -47,6 +48,8 @@ constexpr int kMonthSet = 130;
 constexpr int kPanelTabSet = 135;
 constexpr int kFirstTeamTabSet = 157;
 constexpr int kYouthTabSet = 158;
+constexpr int kSkillNameSet = 203;
+constexpr int kSwatchLeft = 286;
 constexpr int kHistoryWeeks = 52;
 constexpr int kHistoryRecordBytes = 10;
 constexpr uint32_t kFirstTeamGraphStyle = GRAPH_ITEM_LABELS | GRAPH_ITEM_LABELS_BY_DIVISION;
@@ -275,12 +278,26 @@ void CClientTrainingIndividual::ConstructScreen()
     std::unique_ptr<CXSurface> pTrack(LoadMainArchiveBitmap("TrainBar.bmp", true));
     if (!pTrack)
         DebugLog(0, "[CClientTrainingIndividual::ConstructScreen] 'TrainBar.bmp' could not be loaded");
+    // Each row names its skill beside a swatch of the skill's colour in the
+    // graph, so that both the sliders and the lines can be told apart.
+    plat::DeviceContext* pDC = m_pBackground->m_pSurface ? m_pBackground->m_pSurface->getDC() : nullptr;
+    if (pDC) {
+        pDC->selectFont(g_hSmallFont);
+        pDC->setBkMode(plat::TRANSPARENT);
+        pDC->setTextColor(kRowText);
+    }
     for (int i = 0; i < TRAINING_AREAS; ++i) {
         const int y = kRowTop + kRowStep * i;
         m_pBackground->FillGradient(kSliderLeft - 2, y - 1, 140, 18, kTrackShade, kTrackShade);
         if (pTrack)
             CXSurface::BlitKeyed(m_pBackground, pTrack.get(), kSliderLeft, y);
+        m_pBackground->FillGradient(kSwatchLeft - 1, y + 3, 10, 10, kTrackShade, kTrackShade);
+        m_pBackground->FillGradient(kSwatchLeft, y + 4, 8, 8, kSkillColours[i], kSkillColours[i]);
+        if (pDC)
+            pDC->textOut(kSwatchLeft + 12, y + 1, Text(kSkillNameSet, i));
     }
+    if (pDC)
+        m_pBackground->m_pSurface->releaseDC(pDC);
     CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr;
     const CAPTIONTAB panelTab[] = {{2, 0, 0, 296, 262, 160}, {0, 0, 0, 0, 0, 0}};
     DrawCaptionTabs(this, m_pBackground, pTabs, g_hSmallFont, kPanelTabSet, panelTab);

@@ -506,8 +506,12 @@ void CGameNavigationBar::SetBlock(int nKind)
 
 bool CGameNavigationBar::ShowProgress(const char* pszText, double dPercent, bool bShow)
 {
-    if (!bShow)
+    // The last report of a long step hides the read-out: left in place, its
+    // bar and text would show through between the status lights.
+    if (!bShow) {
+        EndProgress();
         return false;
+    }
     // A share outside 0-100 (or not a number) would draw the bar off the block.
     if (!(dPercent >= 0.0))
         dPercent = 0.0;

@@ -120,6 +120,7 @@ constexpr int kWordsSet = 114;
 constexpr int kAllWord = 15;
 constexpr int kCountryNameSet = 92;
 constexpr COLORREF kSelectorRowColour = 0xFFFFFF;
+constexpr COLORREF kSelectorTodayColour = plat::RGB(255, 204, 0);
 
 // One column as wide as its box, for each box width in use; the tables live
 // as long as the lists.
@@ -480,12 +481,12 @@ void CGameTitlebar::FillMatchDaySelector()
         return;
     const CDatabaseHandler* pDatabase = Database();
     const uint32_t dwToday = pDatabase ? pDatabase->GetGameDate().GetValue() : 0;
-    const CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
-    const CClubDatabase* pClub = pHuman ? pHuman->GetClub() : nullptr;
-    const COLORREF crToday = pClub ? GetKitColour(pClub->m_abyAttributes[0]) : kSelectorRowColour;
+    // Today's match day stands out in the accent colour: a club's kit colour
+    // (navy, black, claret) would be unreadable on the selector.
     for (uint32_t dwDate : SelectedDivisionDates())
-        pBox->SetItemData(pBox->AddString(dwDate == dwToday ? crToday : kSelectorRowColour, "%s", FormatPackedDate(dwDate)),
-                          dwDate);
+        pBox->SetItemData(
+            pBox->AddString(dwDate == dwToday ? kSelectorTodayColour : kSelectorRowColour, "%s", FormatPackedDate(dwDate)),
+            dwDate);
     AfterFill(pBox);
 }
 

@@ -92,7 +92,7 @@ public:
     void FillCountrySelector(bool bAddAll);
     void FillDivisionSelector(bool bAddAll);
     void FillClubSelector();
-    // The division's match dates, today's in the human's club colour.
+    // The division's match dates, today's in the accent colour.
     void FillMatchDaySelector();
     // The division's match dates; those from today on cannot be chosen.
     void FillDateSelector();

@@ -537,11 +537,25 @@ void CXGraph::DrawHorizontalLabels(plat::DeviceContext* pDC)
             label(m_nPlotLeft + nDivisionWidth * i, szText);
         }
     } else {
+        // Items close together (a month with few match days) keep their
+        // tick, but a label that would run into the one before it is left out.
+        constexpr int kLabelGap = 4;
+        int nFreeFrom = m_nPlotLeft - kLabelGap;
         for (const ItemLabel& item : m_ItemLabels) {
             const int nOffset = (m_dwStyle & GRAPH_ITEM_LABELS_BY_DIVISION)
                                     ? nDivisionWidth * item.nIndex
                                     : ToPixel(item.nIndex * m_dLabelItemWidth);
-            label(m_nPlotLeft + nOffset, item.szText);
+            const int x = m_nPlotLeft + nOffset;
+            plat::Size size{0, 0};
+            if (pFont)
+                pDC->getTextExtentPoint(item.szText, -1, &size);
+            if (x < nFreeFrom) {
+                pDC->moveTo(x, nBottom + 3);
+                pDC->lineTo(x, nBottom);
+                continue;
+            }
+            label(x, item.szText);
+            nFreeFrom = x + size.cx + kLabelGap;
         }
     }
     if (pFont)

@@ -117,6 +117,22 @@ double NumericSortKey(const char* pszCell, uint8_t bySortType, uint8_t byDateOrd
     return NumberWithout(pszCell, bySortType == LISTSORT_CURRENCY);
 }
 
+// How many whole characters of the text fit in nRoom pixels, and their width.
+int FittingLength(plat::DeviceContext* pDC, const char* pszText, int nRoom, int* pnWidth)
+{
+    const int nLength = static_cast<int>(std::strlen(pszText));
+    int nShown = 0;
+    *pnWidth = 0;
+    for (; nShown < nLength; ++nShown) {
+        plat::Size size{0, 0};
+        pDC->getTextExtentPoint(pszText, nShown + 1, &size);
+        if (size.cx > nRoom)
+            break;
+        *pnWidth = size.cx;
+    }
+    return nShown;
+}
+
 }  // namespace
 
 int CompareListCells(const char* pszA, const char* pszB, uint8_t bySortType, uint8_t byDateOrder)
@@ -948,14 +964,15 @@ void CXListBox::DrawRowText(plat::DeviceContext* pDC, int nRow)
     pDC->selectFont(row.hFont ? row.hFont : m_hFont);
     const int nTextY = RowTop(nRow) + m_nRowHeight / 2 - 8;
     if (!m_bColumnsWithHeaders || m_nColumnCount == 0) {
-        const int nLength = static_cast<int>(std::strlen(row.szText));
-        plat::Size size{0, 0};
-        pDC->getTextExtentPoint(row.szText, nLength, &size);
+        // A long row (a drop-down's competition name) stops inside the box
+        // rather than running on under the arrow and beyond.
+        int nTextWidth = 0;
+        const int nLength = FittingLength(pDC, row.szText, Width() - m_nTextIndent - 3, &nTextWidth);
         int x = m_nTextIndent;
         if (row.byAlignment == 2)
-            x = Width() - size.cx - 3;
+            x = Width() - nTextWidth - 3;
         else if (row.byAlignment == 6)
-            x = Width() / 2 - size.cx / 2;
+            x = Width() / 2 - nTextWidth / 2;
         pDC->setTextColor(row.bEnabled ? row.crColour : LISTBOX_DISABLED_COLOUR);
         pDC->textOut(m_nLeft + x, nTextY, row.szText, nLength);
         return;
@@ -973,16 +990,8 @@ void CXListBox::DrawRowText(plat::DeviceContext* pDC, int nRow)
         if (bBarOnly || (bBarAndNumber && !(m_byValueBarOptions & VALUEBAR_DRAW_NUMBER)))
             continue;
         // Whole characters while they fit in the column less the indent.
-        const int nRoom = column.nRight - column.nLeft - m_nTextIndent;
-        const int nLength = static_cast<int>(std::strlen(szCell));
-        int nShown = 0, nTextWidth = 0;
-        for (; nShown < nLength; ++nShown) {
-            plat::Size size{0, 0};
-            pDC->getTextExtentPoint(szCell, nShown + 1, &size);
-            if (size.cx > nRoom)
-                break;
-            nTextWidth = size.cx;
-        }
+        int nTextWidth = 0;
+        const int nShown = FittingLength(pDC, szCell, column.nRight - column.nLeft - m_nTextIndent, &nTextWidth);
         int x = column.nLeft + column.nTextMargin;
         if (column.byAlignment == 2)
             x = column.nRight - column.nTextMargin - nTextWidth - 1;

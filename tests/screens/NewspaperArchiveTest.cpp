@@ -152,4 +152,18 @@ TEST_F(NewspaperArchive, AKeptStoryOutlivesThePapersAndIsTakenOutAgain)
     EXPECT_EQ(g_pCurrentClient, &Home());
 }
 
+// An empty scrapbook says so on its page rather than showing a blank sheet.
+TEST_F(NewspaperArchive, AnEmptyScrapbooksPageSaysThereIsNothingYet)
+{
+    ASSERT_TRUE(Human().GetScrapbook().GetPrintedStories().IsEmpty());
+    Show(SCREEN_ARCHIVES_SCRAPBOOK);
+    const plat::Surface& surface = *Scrapbook().m_pDrawingSurface->m_pSurface;
+    const uint16_t wText = plat::colorToPixel(plat::RGB(40, 40, 40), surface.format());
+    int nText = 0;
+    for (int y = NEWSPAGE_TOP + 40; y < surface.height() && y < NEWSPAGE_TOP + 200; ++y)
+        for (int x = NEWSPAGE_LEFT; x < NEWSPAGE_LEFT + 460; ++x)
+            nText += surface.pixel(x, y) == wText;
+    EXPECT_GT(nText, 30);
+}
+
 }  // namespace

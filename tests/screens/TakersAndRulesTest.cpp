@@ -23,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -101,6 +102,21 @@ TEST_F(TakersAndRules, TheRulesPopupShowsTheNextMatchsRecordAndEachCompetitionsR
     ASSERT_TRUE(popup.IsOnStack());
     EXPECT_EQ(std::memcmp(&popup.GetRules(), &next, sizeof next), 0) << "the screen's rules are the next match's";
     Shoot("matchrules_league.png");
+    {
+        // The numbers stand clear of the scroll bar beside them.
+        const CXListBox* pList = popup.GetList();
+        const CXControl* pBar = popup.FindControl(CPopupMatchRules::ID_SCROLLBAR);
+        ASSERT_TRUE(pList && pBar);
+        const plat::Surface& surface = *popup.m_pDrawingSurface->m_pSurface;
+        const uint16_t wWhite = plat::colorToPixel(plat::RGB(255, 255, 255), surface.format());
+        int nRight = -1;
+        for (int y = pList->m_nTop + pList->m_nHeaderHeight; y < pList->m_nTop + pList->m_nHeaderHeight + 64; ++y)
+            for (int x = pList->m_nLeft + 100; x < pBar->m_nLeft; ++x)
+                if (surface.pixel(x, y) == wWhite)
+                    nRight = std::max(nRight, x);
+        ASSERT_GE(nRight, 0) << "no numbers drawn";
+        EXPECT_LT(nRight, pBar->m_nLeft - 2);
+    }
     ClickControl(*this, popup, CGamePopup::kOkButtonID);
     EXPECT_FALSE(popup.IsOnStack());
     EXPECT_EQ(popup.m_dwResultID, CGamePopup::kOkButtonID);

@@ -277,6 +277,28 @@ TEST_F(TrainingIndividualScreen, CopyingGivesTheTrainingToEveryListedPlayerOfThe
     }
 }
 
+// Each slider row names its skill, with a swatch of the skill's line colour
+// in the graph before the name.
+TEST_F(TrainingIndividualScreen, EverySliderRowNamesItsSkillInItsGraphColour)
+{
+    OpenScreen(SCREEN_TRAINING_INDIVIDUAL);
+    const plat::Surface& surface = *TheScreen().m_pDrawingSurface->m_pSurface;
+    const uint16_t wText = plat::colorToPixel(plat::RGB(242, 242, 234), surface.format());
+    const COLORREF acrLines[TRAINING_AREAS] = {
+        plat::RGB(255, 33, 33),  plat::RGB(255, 247, 33), plat::RGB(255, 66, 189),
+        plat::RGB(115, 255, 33), plat::RGB(189, 57, 255), plat::RGB(173, 173, 181),
+        plat::RGB(74, 41, 255),  plat::RGB(0, 173, 8),    plat::RGB(255, 140, 90)};
+    for (int i = 0; i < TRAINING_AREAS; ++i) {
+        const int y = Screen::kRowTop + Screen::kRowStep * i;
+        EXPECT_EQ(surface.pixel(290, y + 8), plat::colorToPixel(acrLines[i], surface.format())) << i;
+        int nText = 0;
+        for (int yy = y; yy < y + 18; ++yy)
+            for (int x = 298; x < 356; ++x)
+                nText += surface.pixel(x, yy) == wText;
+        EXPECT_GT(nText, 20) << "row " << i << " has no name";
+    }
+}
+
 TEST_F(TrainingIndividualScreen, WithoutIndividualSessionsTheSlidersHide)
 {
     uint8_t abyWeek[TRAINING_WEEK_SLOTS];

@@ -24,6 +24,8 @@
 #include <cstring>
 #include <functional>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -424,6 +426,9 @@ TEST_F(FormScripts, EveryNewsItemTheGameSendsHasItsLetter)
         item.SetSlot(NEWS_SLOT_CLUB_A, m_pClubA->GetID());
         item.SetSlot(NEWS_SLOT_CLUB_B, m_pClubB->GetID());
         item.SetSlot(NEWS_SLOT_PERSON, m_pPlayer->m_idPerson);
+        // The staff letters name their member of staff or the post (a staff kind).
+        item.SetSlot(NEWS_SLOT_STAFF, m_pStaff->GetId());
+        item.SetSlot(NEWS_SLOT_SUBTYPE, 1);
         const ITEMTEXTPARAMETERS params = ITEMTEXTPARAMETERS::FromNewsItem(item, m_world.get());
         script.SetEventToken(wType);
         const uint16_t wEntry = script.FindMatchingEntry(params);
@@ -439,6 +444,46 @@ TEST_F(FormScripts, EveryNewsItemTheGameSendsHasItsLetter)
                 EXPECT_EQ(std::strstr(pszText, "  "), nullptr) << "a value left out: " << pszText;
             }
         }
+    }
+}
+
+// Letters that come several to a week (a club short in two posts, four of
+// its staff with too little to do) name the post or the member of staff, so
+// that they do not read as one letter sent several times.
+TEST_F(FormScripts, StaffLettersNameThePostOrTheMemberOfStaff)
+{
+    const CXList& staff = m_pClubA->m_lstStaff;
+    ASSERT_GE(staff.GetCount(), 2);
+    const CStaffDatabase* apStaff[2] = {
+        m_pStaff, m_world->GetStaffFromID(static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(staff.GetAt(1)->pData)))};
+    ASSERT_NE(apStaff[1], nullptr);
+    ASSERT_STRNE(apStaff[0]->GetShortName(), apStaff[1]->GetShortName());
+    for (uint16_t wType : {6, 7, 169, 170, 171}) {
+        const bool bByPost = wType >= 169;
+        CFormScript script;
+        ASSERT_TRUE(script.Load("English", GetMailScriptName(wType), true));
+        std::vector<std::string> headlines;
+        for (int i = 0; i < 2; ++i) {
+            CNewsItem item(wType, m_world->GetGameDate());
+            item.SetSlot(NEWS_SLOT_CLUB_A, m_pClubA->GetID());
+            if (bByPost)
+                item.SetSlot(NEWS_SLOT_SUBTYPE, static_cast<uint32_t>(i + 1));
+            else
+                item.SetSlot(NEWS_SLOT_STAFF, apStaff[i]->GetId());
+            const ITEMTEXTPARAMETERS params = ITEMTEXTPARAMETERS::FromNewsItem(item, m_world.get());
+            script.SetEventToken(wType);
+            const uint16_t wEntry = script.FindMatchingEntry(params);
+            ASSERT_NE(wEntry, 0xFFFF) << wType;
+            char szBody[FORMSCRIPT_TEXT_BYTES], szHeadline[FORMSCRIPT_TEXT_BYTES];
+            script.GetEntryText(szBody, sizeof szBody, wEntry, 0, params);
+            script.GetEntryHeadline(szHeadline, sizeof szHeadline, wEntry, 0, params);
+            const char* pszName = bByPost ? GetTableText(121, i + 1) : apStaff[i]->GetShortName();
+            ASSERT_NE(pszName, nullptr);
+            EXPECT_NE(std::strstr(szBody, pszName), nullptr) << szBody;
+            EXPECT_NE(std::strstr(szHeadline, pszName), nullptr) << szHeadline;
+            headlines.emplace_back(szHeadline);
+        }
+        EXPECT_NE(headlines[0], headlines[1]) << wType;
     }
 }
 

@@ -261,15 +261,14 @@ TEST_F(ShellBases, TheBarsTextsFitTheirPlaces)
             EXPECT_LE(TextWidth(pText->m_hFont, ppszTexts[i]), pText->Width() - 2 * pText->m_nLeftMargin) << ppszTexts[i];
         }
     }
-    // The tree's top rows end before their function keys' icons.
+    // The tree's top rows end before their function keys' icons, the rows
+    // under them inside the tree.
     const auto* pTree = dynamic_cast<CXTreeView*>(g_pNavigationBar->FindControl(Nav::ID_TREE));
     ASSERT_NE(pTree, nullptr);
     for (int i = 0; i < pTree->GetCount(); ++i) {
         const CXTreeView::Item* pItem = pTree->GetItemAt(i);
-        if (pItem->Images.empty())
-            continue;
         const int nRight = pTree->TextLeft(pItem) + TextWidth(pItem->hFont ? pItem->hFont : pTree->m_hFont, pItem->szText);
-        EXPECT_LT(nRight, pItem->Images[0].wX - 1) << pItem->szText;
+        EXPECT_LT(nRight, pItem->Images.empty() ? pTree->Width() - 2 : pItem->Images[0].wX - 1) << pItem->szText;
     }
 }
 
@@ -279,6 +278,7 @@ TEST_F(ShellBases, TheProgressReadOutDrawsOnlyOnAChange)
     auto pixel = [&](int x, int y) { return bar.m_pDrawingSurface->m_pSurface->pixel(x, y); };
     ASSERT_TRUE(bar.m_pDrawingSurface && bar.m_pDrawingSurface->m_pSurface);
 
+    const uint16_t wBeforeLeft = pixel(24, 109);
     EXPECT_FALSE(bar.ShowProgress("Loading", 40, false)) << "not shown";
     EXPECT_TRUE(bar.ShowProgress("Loading", 0, true));
     const uint16_t wEmptyLeft = pixel(24, 109), wEmptyRight = pixel(136, 109);
@@ -307,6 +307,11 @@ TEST_F(ShellBases, TheProgressReadOutDrawsOnlyOnAChange)
     // The world's long steps report through the same read-out.
     ProgressCallback(75, 17, 1, 0);
     EXPECT_EQ(bar.GetLastProgress(), 75);
+    // The step's last report takes the read-out away, bar and text.
+    EXPECT_FALSE(bar.ShowProgress("", 100, false));
+    EXPECT_EQ(bar.GetLastProgress(), -1);
+    EXPECT_EQ(bar.GetMessage(), "");
+    EXPECT_EQ(pixel(24, 109), wBeforeLeft);
 }
 
 }  // namespace

@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -117,6 +119,40 @@ TEST_F(TitlebarSelectors, AChoiceRefillsWhatFollowsAndReachesTheScreen)
     const CClubDatabase* pClub = g_pTitlebar->GetSelectedClub();
     ASSERT_NE(pClub, nullptr);
     EXPECT_EQ(pClub->m_pDivision, pDivision);
+}
+
+// The contrast ratio of two colours as legibility rules measure it.
+double Contrast(COLORREF crA, COLORREF crB)
+{
+    auto luminance = [](COLORREF cr) {
+        auto channel = [](int n) {
+            const double d = n / 255.0;
+            return d <= 0.03928 ? d / 12.92 : std::pow((d + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(cr & 0xFF) + 0.7152 * channel((cr >> 8) & 0xFF) + 0.0722 * channel((cr >> 16) & 0xFF);
+    };
+    const double dA = luminance(crA), dB = luminance(crB);
+    return (std::max(dA, dB) + 0.05) / (std::min(dA, dB) + 0.05);
+}
+
+// Today's match day stands out, and reads on the selector whatever colours
+// the human's club plays in.
+TEST_F(TitlebarSelectors, TodaysMatchDayReadsWhateverTheClubsKit)
+{
+    g_pTitlebar->SetSelectors({Bar::SELECTOR_COUNTRY, Bar::SELECTOR_DIVISION, Bar::SELECTOR_MATCH_DAY});
+    CClubDatabase& club = const_cast<CClubDatabase&>(HumanClub());
+    g_pTitlebar->SetSelectorItems(&club);
+    CXComboBox& box = Box(Bar::SELECTOR_MATCH_DAY);
+    ASSERT_GT(box.GetCount(), 2);
+    const auto dwMatchDay = static_cast<uint32_t>(box.GetItemData(1));
+    m_game.GetDatabase()->SetGameDate(CDate(dwMatchDay));
+    for (uint8_t byKit = 0; byKit < 14; ++byKit) {
+        club.m_abyAttributes[0] = byKit;
+        g_pTitlebar->FillMatchDaySelector();
+        ASSERT_EQ(static_cast<uint32_t>(box.GetItemData(1)), dwMatchDay);
+        EXPECT_NE(box.GetRowColour(1), box.GetRowColour(0)) << "today stands out";
+        EXPECT_GE(Contrast(box.GetRowColour(1), box.m_crCellFill), 4.5) << "kit colour " << int{byKit};
+    }
 }
 
 TEST_F(TitlebarSelectors, TheAllRowsComeWhenAScreenAsks)

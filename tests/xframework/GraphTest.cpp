@@ -264,6 +264,33 @@ TEST_F(Graphs, WithoutValuesOnlyTheEmptyTextAxesAndCaptionsAreDrawn)
     EXPECT_EQ(labelPixels(kLeft, nBottom + 1, kLeft + kWidth, nBottom + 25), 0);
 }
 
+// Match days bunch up over the winter: a month whose first match day comes a
+// few pixels after the last one's keeps its tick but not its name.
+TEST_F(Graphs, AnItemLabelThatWouldRunIntoTheOneBeforeIsLeftOut)
+{
+    auto labelPixels = [&](std::initializer_list<std::pair<int, const char*>> labels) {
+        m_pGraph->Clear();
+        m_pGraph->SetUp(GRAPH_ITEM_LABELS | GRAPH_ITEM_LABELS_BY_DIVISION, kAxis, kLabel, 20.0, kYellow, kYellow);
+        m_pGraph->SetXAxis(50, 2, 2, 50);
+        for (const auto& [nIndex, pszText] : labels)
+            m_pGraph->SetItemLabel(nIndex, pszText);
+        // Without values a graph draws no labels.
+        m_pGraph->SetUpLine(0, 0, 1, kRed, GRAPH_LINE, true, true, 0.0, 0);
+        for (double dValue : {10.0, 20.0, 30.0})
+            m_pGraph->AddValue(0, dValue);
+        m_pGraph->Draw();
+        int n = 0;
+        for (int y = kTop + kHeight + 1; y < kTop + kHeight + 25; ++y)
+            for (int x = 0; x < 400; ++x)
+                n += Pixel(x, y) == Colour(kLabel);
+        return n;
+    };
+    const int nDecember = labelPixels({{10, "Dec"}});
+    ASSERT_GT(nDecember, 10);
+    EXPECT_EQ(labelPixels({{10, "Dec"}, {11, "Jan"}}), nDecember);
+    EXPECT_GT(labelPixels({{10, "Dec"}, {11, "Jan"}, {30, "Apr"}}), nDecember) << "a label with room is drawn";
+}
+
 TEST_F(Graphs, ItemLabelsStaySortedByIndexAndBadSeriesOrValuesAreRefused)
 {
     m_pGraph->SetItemLabel(4, "May");

@@ -409,6 +409,32 @@ TEST_F(ListBoxTest, TheHotCellUnderThePointerIsHighlightedAndACutCellIsItsToolti
     EXPECT_EQ(countPixels(wYellow), 0);
 }
 
+// A list without columns (a drop-down's one row) stops a long row inside the
+// box, whole characters only, whichever way the row is aligned.
+TEST_F(ListBoxTest, ARowWithoutColumnsStaysInsideTheBox)
+{
+    ASSERT_NE(m_pFont, nullptr);
+    m_pList->SetUp(16, 6, m_pFont.get(), 0, true, nullptr, false, nullptr, false, 1, false, false, false);
+    m_pList->SetAutoRedraw(true);
+    const std::string longRow = "A competition name far too long for the box it is shown in";
+    for (uint8_t byAlignment : {0, 2, 6}) {
+        m_pList->ResetContent();
+        m_pList->AppendRow(longRow.c_str(), 0x00FFFFFF, nullptr, byAlignment);
+        m_pList->Redraw();
+        plat::Surface& surface = *m_screen.m_pDrawingSurface->m_pSurface;
+        int nInside = 0;
+        for (int y = 40; y < 56; ++y) {
+            for (int x = 0; x < 20; ++x)
+                ASSERT_EQ(surface.pixel(x, y), 0) << int{byAlignment} << ": " << x << "," << y;
+            for (int x = 20; x < 200; ++x)
+                nInside += surface.pixel(x, y) != 0;
+            for (int x = 200; x < 400; ++x)
+                ASSERT_EQ(surface.pixel(x, y), 0) << int{byAlignment} << ": " << x << "," << y;
+        }
+        EXPECT_GT(nInside, 50) << "the part that fits is drawn";
+    }
+}
+
 TEST_F(ListBoxTest, ItLeavesNoDanglingLinksWhenRemovedBeforeItsHeadersAndBar)
 {
     auto* pBar = static_cast<CXScrollBar*>(m_screen.AddControl(XCONTROL_SCROLLBAR, 0, 0, 16, 50, 60, nullptr));
