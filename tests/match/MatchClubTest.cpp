@@ -749,6 +749,38 @@ TEST_F(HumanClubMatchTest, TheHumansOrdersAndEachPlacesOffsetReachHisPlayers)
     engine.EndGame();
 }
 
+// Man-to-man marking sends each outfield place after the opponent his
+// formation names; without it nobody has a standing order.
+TEST_F(HumanClubMatchTest, ManMarkingGivesEachPlaceTheOpponentHisFormationNames)
+{
+    FORMATIONDATA data;
+    for (int i = 0; i < SAVEGAME_LINEUP; ++i) {
+        data.aEntries[i] = m_pHuman->GetWorkingEntry(i);
+        data.aBlocks[i] = m_pHuman->GetWorkingBlock(i);
+    }
+    data.aBlocks[0].nExtra = 9;  // the goalkeeper marks nobody all the same
+    data.aBlocks[3].nExtra = 10;
+    data.aBlocks[6].nExtra = 7;
+    data.aBlocks[8].nExtra = 11;  // no such opponent
+    m_pHuman->SetWorkingFormation(data);
+    ASSERT_EQ(m_pHuman->GetMarkingTarget(3), 10);
+    for (const bool bOption : {false, true}) {
+        m_pHuman->SetTeamOrderOption(SAVEGAME_OPTION_MAN_MARKING, bOption);
+        CMatchEngine engine;
+        ITEMMATCHRULESINFORMATION rules;
+        const uint32_t dwSeed = 5;
+        engine.SetShowLineUps(false);
+        ASSERT_TRUE(engine.StartGame(H(), m_pClub->GetID(), 2, 1, rules, 0, &dwSeed));
+        const CMatchClub* pClub = engine.GetHomeClub();
+        ASSERT_EQ(pClub->GetSaveGame(), m_pHuman);
+        for (int i = 0; i < SAVEGAME_LINEUP; ++i) {
+            const int nExpected = !bOption || (i != 3 && i != 6) ? CMatchClub::kNoMarking : i == 3 ? 10 : 7;
+            EXPECT_EQ(pClub->GetMarkingTarget(i), nExpected) << "place " << i << " option " << bOption;
+        }
+        engine.EndGame();
+    }
+}
+
 TEST_F(HumanClubMatchTest, TheResultGoesIntoTheClubsRecords)
 {
     CMatchEngine engine;
