@@ -231,9 +231,15 @@ bool CDatabaseHandler::GetNextMatchRules(const CClubDatabase* pClub, ITEMCUPMATC
     } else if (bFixture) {
         nKind = MATCHKIND_CUP;
         // The club's first fixture from today is the cup match.
-        if (const CCupFixturesDatabase* p = FindNextCupFixture(pClub, true))
-            if (const ITEMCUPMATCHRULES* pRules = GetCupRoundRules(GetCupFromCupNumber(p->GetCupNumber())))
+        if (const CCupFixturesDatabase* p = FindNextCupFixture(pClub, true)) {
+            const CUP* pCup = GetCupFromCupNumber(p->GetCupNumber());
+            if (const ITEMCUPMATCHRULES* pRules = GetCupRoundRules(pCup))
                 rules = *pRules;
+            // A level tie goes to a replay when the round has them; a
+            // replay itself is settled on the day.
+            if (!p->IsReplay() && IsReplayRound(pCup))
+                rules.byRules |= CUP_RULE_REPLAY;
+        }
     }
     if (pnMatchKind)
         *pnMatchKind = nKind;
