@@ -39,6 +39,13 @@ bool HasCurrentHuman()
 
 }  // namespace
 
+CSaveGame* CGameClient::GetCurrentHuman()
+{
+    const CGame* pGame = Game();
+    CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
+    return pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+}
+
 int GetFunctionKeyScreen(uint32_t key)
 {
     static const int kScreens[] = {0, 4, 8, 16, 21, 24, 28, 34, 38};
