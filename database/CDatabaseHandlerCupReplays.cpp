@@ -29,12 +29,7 @@ bool CDatabaseHandler::IsReplayRound(const CUP* pCup) const
 {
     if (!pCup || !pCup->pExtra || pCup->byRound == 0)
         return false;
-    const ITEMCUPSTRUCTUREINFORMATION* pDefinition = nullptr;
-    if (pCup->byCountry == 0)
-        pDefinition = m_pEuropeanCups ? m_pEuropeanCups->GetDefinition(pCup->byKind) : nullptr;
-    else if (const CCountryDatabase* pCountry = GetCountryFromID(pCup->byCountry))
-        pDefinition = pCountry->GetDomesticCups() ? pCountry->GetDomesticCups()->GetDefinition(pCup->byKind) : nullptr;
-    const ITEMCUPENTRYRULE* pNextRule = GetDefinitionEntryRule(pDefinition, pCup->byRound + 1);
+    const ITEMCUPENTRYRULE* pNextRule = GetDefinitionEntryRule(GetCupDefinition(pCup), pCup->byRound + 1);
     return pNextRule && pNextRule->byReplay == 1;
 }
 

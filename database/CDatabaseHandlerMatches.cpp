@@ -181,15 +181,19 @@ void CDatabaseHandler::RecordCupResult(CCupFixturesDatabase* pFixture, const MAT
 
 // ---- cup ties ----
 
-bool CDatabaseHandler::AppliesCupTiedRule(const CUP* pCup) const
+const ITEMCUPSTRUCTUREINFORMATION* CDatabaseHandler::GetCupDefinition(const CUP* pCup) const
 {
     if (!pCup)
-        return false;
-    const ITEMCUPSTRUCTUREINFORMATION* pDefinition = nullptr;
+        return nullptr;
     if (pCup->byCountry == 0)
-        pDefinition = m_pEuropeanCups ? m_pEuropeanCups->GetDefinition(pCup->byKind) : nullptr;
-    else if (const CCountryDatabase* pCountry = GetCountryFromID(pCup->byCountry))
-        pDefinition = pCountry->GetDomesticCups() ? pCountry->GetDomesticCups()->GetDefinition(pCup->byKind) : nullptr;
+        return m_pEuropeanCups ? m_pEuropeanCups->GetDefinition(pCup->byKind) : nullptr;
+    const CCountryDatabase* pCountry = GetCountryFromID(pCup->byCountry);
+    return pCountry && pCountry->GetDomesticCups() ? pCountry->GetDomesticCups()->GetDefinition(pCup->byKind) : nullptr;
+}
+
+bool CDatabaseHandler::AppliesCupTiedRule(const CUP* pCup) const
+{
+    const ITEMCUPSTRUCTUREINFORMATION* pDefinition = GetCupDefinition(pCup);
     return pDefinition && pDefinition->byFlag != 0;
 }
 

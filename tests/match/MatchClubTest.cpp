@@ -682,6 +682,15 @@ namespace {
 // A club managed by a human plays his team sheet in his formation.
 using HumanClubMatchTest = humans_test::HumanWorld;
 
+// A match of the human's club at home, without the line-ups shown.
+bool StartHumansMatch(CMatchEngine& engine, CDatabaseHandler& handler, ID_CLUB idClub)
+{
+    ITEMMATCHRULESINFORMATION rules;
+    const uint32_t dwSeed = 5;
+    engine.SetShowLineUps(false);
+    return engine.StartGame(handler, idClub, 2, 1, rules, 0, &dwSeed);
+}
+
 TEST_F(HumanClubMatchTest, AHumanClubPlaysHisTeamSheet)
 {
     CMatchEngine engine;
@@ -725,10 +734,7 @@ TEST_F(HumanClubMatchTest, TheHumansOrdersAndEachPlacesOffsetReachHisPlayers)
     m_pHuman->SetTeamOrderAdjustment(2, ORDER_MARKING, -20);
     m_pHuman->SetTeamOrderAdjustment(10, ORDER_PASSING_DISTANCE, 7);
     CMatchEngine engine;
-    ITEMMATCHRULESINFORMATION rules;
-    const uint32_t dwSeed = 5;
-    engine.SetShowLineUps(false);
-    ASSERT_TRUE(engine.StartGame(H(), m_pClub->GetID(), 2, 1, rules, 0, &dwSeed));
+    ASSERT_TRUE(StartHumansMatch(engine, H(), m_pClub->GetID()));
     const CMatchClub* pClub = engine.GetHomeClub();
     ASSERT_EQ(pClub->GetSaveGame(), m_pHuman);
     EXPECT_EQ(pClub->GetTeamOrder(ORDER_SHOOTING), 90);
@@ -767,10 +773,7 @@ TEST_F(HumanClubMatchTest, ManMarkingGivesEachPlaceTheOpponentHisFormationNames)
     for (const bool bOption : {false, true}) {
         m_pHuman->SetTeamOrderOption(SAVEGAME_OPTION_MAN_MARKING, bOption);
         CMatchEngine engine;
-        ITEMMATCHRULESINFORMATION rules;
-        const uint32_t dwSeed = 5;
-        engine.SetShowLineUps(false);
-        ASSERT_TRUE(engine.StartGame(H(), m_pClub->GetID(), 2, 1, rules, 0, &dwSeed));
+        ASSERT_TRUE(StartHumansMatch(engine, H(), m_pClub->GetID()));
         const CMatchClub* pClub = engine.GetHomeClub();
         ASSERT_EQ(pClub->GetSaveGame(), m_pHuman);
         for (int i = 0; i < SAVEGAME_LINEUP; ++i) {
