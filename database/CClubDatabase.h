@@ -506,6 +506,9 @@ public:
     void OnCupTieLost(CUP_NUMBER byCup, int nRound, bool bFinal);
     // The club's status in the cup: the round reached and its stage.
     void SetCupStatus(CUP_NUMBER byCup, int nRound, int nStage);
+    // The same by the club's cup slot (0-6); the manager's career entry for
+    // this club keeps the pair too. A slot out of range changes nothing.
+    void SetCupSlotStatus(int nSlot, int nRound, int nStage);
     // Category 57 for a paid tie of a domestic cup round.
     void AddCupRoundPayment(const struct CUP* pCup);
     // What the future payments of a kind fall due in a month: paid by this

@@ -64,11 +64,21 @@ int CupStatusSlot(CUP_NUMBER byCup)
 
 void CClubDatabase::SetCupStatus(CUP_NUMBER byCup, int nRound, int nStage)
 {
-    const int nSlot = CupStatusSlot(byCup);
+    SetCupSlotStatus(CupStatusSlot(byCup), nRound, nStage);
+}
+
+void CClubDatabase::SetCupSlotStatus(int nSlot, int nRound, int nStage)
+{
     if (nSlot < 0 || nSlot >= CLUB_CUP_SLOTS)
         return;
     m_aCupStatus[nSlot].byStage = static_cast<uint8_t>(std::clamp(nStage, 0, 255));
     m_aCupStatus[nSlot].byRound = static_cast<uint8_t>(std::clamp(nRound, 0, 255));
+    // The manager's career keeps the season's cup runs of his club (in the
+    // entry of this club: one of a club he has left stays as it was).
+    CManagerDatabase* pManager = GetManager();
+    const MANAGERCAREERENTRY* pEntry = pManager ? pManager->GetCareerEntry(-1) : nullptr;
+    if (pEntry && pEntry->wClubId == m_wClubId)
+        pManager->SetCupSlot(nSlot, m_aCupStatus[nSlot].byStage, m_aCupStatus[nSlot].byRound);
 }
 
 void CClubDatabase::OnCupTieWon(CUP_NUMBER byCup, int nRound)

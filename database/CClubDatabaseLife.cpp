@@ -619,6 +619,10 @@ void CClubDatabase::StartNewSeason()
     m_aFeeRecords[0] = m_aFeeRecords[1] = CLUBFEERECORD();
     std::fill(std::begin(m_aSeasonClubRecords), std::end(m_aSeasonClubRecords), CLUBRECORDENTRY());
     m_nSeasonMarker = -1;
+    // No cup entered yet; the manager's career opens the new season's entry.
+    std::fill(std::begin(m_aCupStatus), std::end(m_aCupStatus), CLUBCUPSTATUS());
+    if (CManagerDatabase* pManager = m_wManagerId ? GetManager() : nullptr)
+        pManager->AddCareerEntry((GetClubSeasonYear(this) - 1999) & 0xFF, m_wClubId);
     std::memset(m_abyResultRuns, 0, sizeof(m_abyResultRuns));
     std::memset(m_abySeasonStatistics, 0, sizeof(m_abySeasonStatistics));
     LogSquadDiagnostics(40);

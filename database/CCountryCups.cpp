@@ -57,10 +57,8 @@ void ShuffleDrawPositions(CUP* pCup, int nClubs)
 
 void SetClubCupStatus(CClubDatabase* pClub, int nSlot, const ITEMCUPROUNDINFORMATION* pRound, int nRound)
 {
-    if (!pClub || nSlot < 0 || nSlot >= CLUB_CUP_SLOTS)
-        return;
-    pClub->m_aCupStatus[nSlot].byStage = pRound ? pRound->byStage : 0;
-    pClub->m_aCupStatus[nSlot].byRound = static_cast<uint8_t>(nRound);
+    if (pClub)
+        pClub->SetCupSlotStatus(nSlot, nRound, pRound ? pRound->byStage : 0);
 }
 
 // A fixture never lands on a day already passed, where nobody would play it.

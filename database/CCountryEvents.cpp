@@ -3,6 +3,7 @@
 #include "database/CCountryDatabase.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "common/DebugLog.h"
@@ -19,6 +20,7 @@
 #include "season/CSaveGame.h"
 #include "season/CScoutManager.h"
 #include "season/CSponsorManager.h"
+#include "season/CTrainingManager.h"
 
 CEventsDatabase* CCountryDatabase::m_pCurrentEvent = nullptr;
 
@@ -26,6 +28,7 @@ namespace {
 
 // Finance categories of building payments, by the component's main type.
 constexpr int kBuildingFinanceCategory[3] = {50, 51, 52};
+constexpr int kTrainingCampCategory = 74;
 // Notices of a blocked period come this many days ahead.
 constexpr int kNoticeDays = 14;
 constexpr uint16_t kStoryGroundBuilding = 296;
@@ -108,6 +111,24 @@ void ProcessScoutCompleteEvent(const CEventsDatabase& event)
         return;
     }
     pHuman->GetScoutManager().CompleteScoutQuery(pQuery);
+}
+
+// A booked training camp is paid on the day it begins. A camp called off
+// before then took its events with it; one removed since is no longer found
+// and costs nothing.
+void PayTrainingCamp(const CEventsDatabase& event)
+{
+    CDatabaseHandler* pHandler = CCountryDatabase::m_pDatabaseHandler;
+    CSaveGame* pHuman = nullptr;
+    const TRAININGCAMP* pCamp = pHandler ? pHandler->GetTrainingCampFromID(event.GetDataID(), &pHuman) : nullptr;
+    if (!pCamp || !pHuman || !pHuman->GetClub()) {
+        DebugLog(1, "[CCountryDatabase::PayTrainingCamp] Could not find the training camp %u to pay for",
+                 event.GetDataID());
+        return;
+    }
+    const uint32_t dwPrice = pCamp->GetPrice();
+    BookClubMoney(pHuman->GetClub(), -static_cast<int32_t>(std::min<uint32_t>(dwPrice, INT32_MAX)),
+                  kTrainingCampCategory);
 }
 
 void RunFixtureAcceptanceEvent(const CEventsDatabase& event)
@@ -422,6 +443,8 @@ void CCountryDatabase::DoSpecialEvent(const CDate& date)
             ProcessScoutCompleteEvent(*pEvent);
             break;
         case 35:
+            PayTrainingCamp(*pEvent);
+            break;
         case 36:
         case EVENT_BLOCKED_PERIOD_START:
         case EVENT_BLOCKED_PERIOD_END:

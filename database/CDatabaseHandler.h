@@ -444,6 +444,11 @@ public:
     // The next free replay record of the cup for the tie, or null when the
     // cup keeps none.
     static CUPEXTRA* TakeCupReplayRecord(CUP* pCup, const CUPTIE& tie);
+    // Whether a level tie of the cup's current round is played again: the
+    // rule of the round after it asks for replays and the cup keeps them.
+    bool IsReplayRound(const CUP* pCup) const;
+    // The definition the cup was installed from; null for none.
+    const struct ITEMCUPSTRUCTUREINFORMATION* GetCupDefinition(const CUP* pCup) const;
     // The replay's fixture, the clubs' grounds swapped; a day on which either
     // club has another cup match moves it on to the next day free for both.
     void MakeCupReplayFixture(CUPEXTRA* pRecord, CUP* pCup);

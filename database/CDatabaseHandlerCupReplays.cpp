@@ -25,6 +25,14 @@ bool AwaySideThrough(uint8_t byResult)
 
 }  // namespace
 
+bool CDatabaseHandler::IsReplayRound(const CUP* pCup) const
+{
+    if (!pCup || !pCup->pExtra || pCup->byRound == 0)
+        return false;
+    const ITEMCUPENTRYRULE* pNextRule = GetDefinitionEntryRule(GetCupDefinition(pCup), pCup->byRound + 1);
+    return pNextRule && pNextRule->byReplay == 1;
+}
+
 CUPEXTRA* CDatabaseHandler::TakeCupReplayRecord(CUP* pCup, const CUPTIE& tie)
 {
     if (!pCup || !pCup->pExtra || pCup->byExtraCount >= CUP_MARK_UNSET)

@@ -216,7 +216,7 @@ int CDatabaseHandler::ProcessCupRound(uint8_t byKind, const CDate& /*date*/, CCo
             pTie->byWinner = 0;
         else if (nAway > nHome)
             pTie->byWinner = 1;
-        else if (pNextRule && pNextRule->byReplay == 1 && pCup->pExtra) {
+        else if (IsReplayRound(pCup)) {
             // Level: the tie is played again; nobody is paid or told yet.
             pTie->byWinner = kReplayWinner;
             continue;

@@ -181,15 +181,19 @@ void CDatabaseHandler::RecordCupResult(CCupFixturesDatabase* pFixture, const MAT
 
 // ---- cup ties ----
 
-bool CDatabaseHandler::AppliesCupTiedRule(const CUP* pCup) const
+const ITEMCUPSTRUCTUREINFORMATION* CDatabaseHandler::GetCupDefinition(const CUP* pCup) const
 {
     if (!pCup)
-        return false;
-    const ITEMCUPSTRUCTUREINFORMATION* pDefinition = nullptr;
+        return nullptr;
     if (pCup->byCountry == 0)
-        pDefinition = m_pEuropeanCups ? m_pEuropeanCups->GetDefinition(pCup->byKind) : nullptr;
-    else if (const CCountryDatabase* pCountry = GetCountryFromID(pCup->byCountry))
-        pDefinition = pCountry->GetDomesticCups() ? pCountry->GetDomesticCups()->GetDefinition(pCup->byKind) : nullptr;
+        return m_pEuropeanCups ? m_pEuropeanCups->GetDefinition(pCup->byKind) : nullptr;
+    const CCountryDatabase* pCountry = GetCountryFromID(pCup->byCountry);
+    return pCountry && pCountry->GetDomesticCups() ? pCountry->GetDomesticCups()->GetDefinition(pCup->byKind) : nullptr;
+}
+
+bool CDatabaseHandler::AppliesCupTiedRule(const CUP* pCup) const
+{
+    const ITEMCUPSTRUCTUREINFORMATION* pDefinition = GetCupDefinition(pCup);
     return pDefinition && pDefinition->byFlag != 0;
 }
 
@@ -231,9 +235,15 @@ bool CDatabaseHandler::GetNextMatchRules(const CClubDatabase* pClub, ITEMCUPMATC
     } else if (bFixture) {
         nKind = MATCHKIND_CUP;
         // The club's first fixture from today is the cup match.
-        if (const CCupFixturesDatabase* p = FindNextCupFixture(pClub, true))
-            if (const ITEMCUPMATCHRULES* pRules = GetCupRoundRules(GetCupFromCupNumber(p->GetCupNumber())))
+        if (const CCupFixturesDatabase* p = FindNextCupFixture(pClub, true)) {
+            const CUP* pCup = GetCupFromCupNumber(p->GetCupNumber());
+            if (const ITEMCUPMATCHRULES* pRules = GetCupRoundRules(pCup))
                 rules = *pRules;
+            // A level tie goes to a replay when the round has them; a
+            // replay itself is settled on the day.
+            if (!p->IsReplay() && IsReplayRound(pCup))
+                rules.byRules |= CUP_RULE_REPLAY;
+        }
     }
     if (pnMatchKind)
         *pnMatchKind = nKind;

@@ -154,8 +154,12 @@ void CMatchClub::ApplyTeamOrders()
     if (m_pSaveGame)
         m_pSaveGame->GetMatchFormation(m_aLayout);
     PlaceBench();
+    // A human's man-to-man marking sends each outfield place after the
+    // opponent his formation names; otherwise nobody has a standing order.
+    const bool bManMarking = m_pSaveGame && m_pSaveGame->GetTeamOrderOption(SAVEGAME_OPTION_MAN_MARKING);
     for (int i = 0; i < kSlots; ++i) {
-        m_abyMarking[i] = kNoMarking;
+        const int nTarget = bManMarking && i > 0 ? m_pSaveGame->GetMarkingTarget(i) : -1;
+        m_abyMarking[i] = nTarget >= 0 ? uint8_t(nTarget) : kNoMarking;
         m_abySlotOrder[i] = uint8_t(i);
     }
     for (int n = 0; n < TEAM_ORDERS; ++n)

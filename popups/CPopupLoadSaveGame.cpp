@@ -1,5 +1,6 @@
 #include "popups/CPopupLoadSaveGame.h"
 
+#include "popups/SavedFileList.h"
 #include "shell/CGame.h"
 #include "shell/CTableText.h"
 #include "shell/FormattingFunctions.h"
@@ -17,8 +18,7 @@
 #include "platform/Files.h"
 
 #include <algorithm>
-#include <ctime>
-#include <memory>
+#include <vector>
 
 namespace {
 
@@ -32,8 +32,6 @@ constexpr int kWordsSet = 114;
 constexpr int kNoSummaryWord = 6;
 constexpr COLORREF kLabelColour = plat::RGB(255, 253, 173);
 constexpr COLORREF kRowColour = 0xFFFFFF;
-constexpr uint32_t kScrollUpID = 885;
-constexpr uint32_t kScrollDownID = 886;
 constexpr int kRowHeight = 16;
 
 const LISTCOLUMN kSaveColumns[] = {
@@ -64,20 +62,6 @@ const char* NoSummaryText()
 {
     const char* pszText = GetTableText(kWordsSet, kNoSummaryWord);
     return pszText ? pszText : "";
-}
-
-// The selection bar of the lists, shared by every opening.
-CXSurface* SelectionBar()
-{
-    static std::unique_ptr<CXSurface> s_pBar;
-    if (!s_pBar) {
-        s_pBar = std::make_unique<CXSurface>();
-        if (s_pBar->Create(CPopupLoadSaveGame::kWidth, kRowHeight, false, false))
-            s_pBar->Fill(plat::RGB(70, 110, 150));
-        else
-            s_pBar.reset();
-    }
-    return s_pBar.get();
 }
 
 }  // namespace
@@ -113,22 +97,11 @@ bool CPopupLoadSaveGame::OnInitDialog()
     AddConfirmButton(kCancelButtonID, CancelX());
     AddButton(ID_DELETE);
 
-    auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 0, 0, 16, 100, ID_SCROLL_BAR, nullptr));
-    if (pBar)
-        pBar->Create(kScrollUpID, kScrollDownID, kRowHeight, false, 0);
-    m_pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, 8, 88, 208, 280, ID_LIST, nullptr));
-    if (m_pList) {
-        m_pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true,
-                       pBar, true, SelectionBar(), false, 0, false, true, false);
-        m_pList->SetUpColumns(8, 88, 208, 280, kSaveColumns, false, false, 280 - 88, false);
-        m_pList->SetAutoRedraw(true);
-        if (const auto* pGame = dynamic_cast<const CGame*>(g_pGame))
-            m_pList->SetDateOrder(pGame->GetOptions().m_nDate);
-    }
+    m_pList = saved_files::AddList(*this, ID_LIST, ID_SCROLL_BAR, 8, 88, 208, 280, kSaveColumns);
     m_pManagers = static_cast<CXComboBox*>(AddControl(XCONTROL_COMBOBOX, 300, 40, 440, 104, ID_MANAGERS, nullptr));
     if (m_pManagers) {
         m_pManagers->SetUp(kRowHeight, 4, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, true, nullptr, false,
-                           SelectionBar(), false, 2, false, false, true);
+                           saved_files::SelectionBar(), false, 2, false, false, true);
         m_pManagers->SetUpColumns(300, 40, 440, 104, kManagerColumns, false, false, kRowHeight, false);
         m_pManagers->SetAutoRedraw(true);
     }
@@ -163,41 +136,22 @@ void CPopupLoadSaveGame::OnDestroy()
 
 int CPopupLoadSaveGame::FillSaveList()
 {
-    std::vector<CGame::SavedGameEntry> games = CGame::ListSavedGames();
-    if (!m_pList)
-        return static_cast<int>(games.size());
-    m_pList->ResetContent();
-    for (const CGame::SavedGameEntry& game : games) {
-        const std::time_t written = static_cast<std::time_t>(game.nWrittenTime);
-        std::tm utc = {};
-        gmtime_r(&written, &utc);
-        m_pList->AddString(kRowColour, "%s\t%s", FormatDate(utc.tm_mday, utc.tm_mon + 1, utc.tm_year + 1900),
-                           game.name.c_str());
-    }
-    m_pList->Sort(1, true, LISTSORT_TEXT, 0);
-    if (m_pList->GetCount() > 0)
-        m_pList->SetSelection(0);
-    m_pList->UpdateScrollBar();
-    m_pList->Redraw();
-    return static_cast<int>(games.size());
+    std::vector<saved_files::FILEROW> games;
+    for (const CGame::SavedGameEntry& game : CGame::ListSavedGames())
+        games.push_back({game.name, game.nWrittenTime});
+    return m_pList ? saved_files::Fill(*m_pList, games) : static_cast<int>(games.size());
 }
 
 std::string CPopupLoadSaveGame::GetTypedName() const
 {
-    std::string name = m_pName && m_pName->Text() ? m_pName->Text() : "";
-    if (const size_t nDot = name.find('.'); nDot != std::string::npos)
-        name.resize(nDot);
-    return name;
+    return saved_files::TypedName(m_pName);
 }
 
 void CPopupLoadSaveGame::TakeListSelection()
 {
-    char szName[LISTBOX_ROW_TEXT_SIZE] = {};
-    if (m_pList && m_pList->GetSelection() >= 0)
-        m_pList->GetColumnText(m_pList->GetSelection(), 1, szName);
     // The edit tells OnEditChange.
     if (m_pName)
-        m_pName->SetText("%s", szName);
+        m_pName->SetText("%s", saved_files::ChosenName(m_pList).c_str());
 }
 
 void CPopupLoadSaveGame::ReadSummaries()

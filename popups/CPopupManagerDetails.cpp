@@ -359,7 +359,9 @@ void CPopupManagerDetails::ShowCareerPage()
                                pEntry->byLost, pEntry->byGoalsFor, pEntry->byGoalsAgainst, pEntry->byPoints,
                                pEntry->byLeaguePosition);
             for (int k = 0; k < MANAGER_CUP_SLOTS; ++k) {
-                const uint8_t byRound = pEntry->abyCupSlots[k][0];
+                // Each slot keeps the club's cup status pair: the stage, then
+                // the round reached.
+                const uint8_t byRound = pEntry->abyCupSlots[k][1];
                 if (byRound == kNotEntered)
                     continue;
                 const CUP* pCup = pDatabase->GetCupByCompetitionIndex(k, pClub ? pClub->GetCountry() : nullptr);

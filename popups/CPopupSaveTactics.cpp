@@ -1,5 +1,6 @@
 #include "popups/CPopupSaveTactics.h"
 
+#include "popups/SavedFileList.h"
 #include "shell/CGame.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/CTableText.h"
@@ -22,8 +23,7 @@
 
 #include <sys/stat.h>
 
-#include <ctime>
-#include <memory>
+#include <vector>
 
 namespace {
 
@@ -32,11 +32,7 @@ constexpr int kTop = 195;
 constexpr int kCaption = 19;
 constexpr int kLabelsDescription = 41;
 constexpr COLORREF kLabelColour = plat::RGB(255, 253, 173);
-constexpr COLORREF kRowColour = 0xFFFFFF;
 constexpr COLORREF kNoClubColour = 0x009D37;
-constexpr uint32_t kScrollUpID = 885;
-constexpr uint32_t kScrollDownID = 886;
-constexpr int kRowHeight = 16;
 constexpr int kListLeft = 8, kListTop = 84, kListRight = 208, kListBottom = 212;
 
 const LISTCOLUMN kColumns[] = {
@@ -44,19 +40,6 @@ const LISTCOLUMN kColumns[] = {
     {66, 200, 6, 0, 0, 0, 0, LISTSORT_TEXT, 1},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
-
-CXSurface* SelectionBar()
-{
-    static std::unique_ptr<CXSurface> s_pBar;
-    if (!s_pBar) {
-        s_pBar = std::make_unique<CXSurface>();
-        if (s_pBar->Create(CPopupSaveTactics::kWidth, kRowHeight, false, false))
-            s_pBar->Fill(plat::RGB(70, 110, 150));
-        else
-            s_pBar.reset();
-    }
-    return s_pBar.get();
-}
 
 CSaveGame* CurrentHuman()
 {
@@ -111,20 +94,8 @@ bool CPopupSaveTactics::OnInitDialog()
     AddConfirmButton(kOkButtonID, ConfirmX());
     AddConfirmButton(kCancelButtonID, CancelX());
     AddButton(ID_DELETE);
-    auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 0, 0, 16, 100, ID_SCROLL_BAR, nullptr));
-    if (pBar)
-        pBar->Create(kScrollUpID, kScrollDownID, kRowHeight, false, 0);
-    m_pList = static_cast<CXListBox*>(
-        AddControl(XCONTROL_LISTBOX, kListLeft, kListTop, kListRight, kListBottom, ID_LIST, nullptr));
-    if (m_pList) {
-        m_pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true,
-                       pBar, true, SelectionBar(), false, 0, false, true, false);
-        m_pList->SetUpColumns(kListLeft, kListTop, kListRight, kListBottom, kColumns, false, false,
-                              kListBottom - kListTop, false);
-        m_pList->SetAutoRedraw(true);
-        if (const auto* pGame = dynamic_cast<const CGame*>(g_pGame))
-            m_pList->SetDateOrder(pGame->GetOptions().m_nDate);
-    }
+    m_pList = saved_files::AddList(*this, ID_LIST, ID_SCROLL_BAR, kListLeft, kListTop, kListRight, kListBottom,
+                                   kColumns);
     m_pName = static_cast<CXEdit*>(AddControlXYWH(XCONTROL_EDIT, 68, 40, 140, 18, ID_NAME, nullptr));
     if (m_pName) {
         m_pName->m_hFont = g_hMediumFont;
@@ -152,44 +123,29 @@ int CPopupSaveTactics::FillList()
     const char* pszExtension = GetExtension(m_nKind);
     if (!m_pList || !pszExtension)
         return 0;
-    m_pList->ResetContent();
+    std::vector<saved_files::FILEROW> files;
     for (const std::string& file : plat::listFiles("Data\\Saves", std::string("*.") + pszExtension)) {
         const std::string name = file.substr(0, file.find('.'));
         if (name.empty())
             continue;
         struct stat info = {};
-        std::tm utc = {};
-        if (::stat(plat::resolvePath("Data\\Saves\\" + file).c_str(), &info) == 0) {
-            const std::time_t written = info.st_mtime;
-            gmtime_r(&written, &utc);
-        }
-        m_pList->AddString(kRowColour, "%s\t%s", FormatDate(utc.tm_mday, utc.tm_mon + 1, utc.tm_year + 1900),
-                           name.c_str());
+        const bool bStat = ::stat(plat::resolvePath("Data\\Saves\\" + file).c_str(), &info) == 0;
+        files.push_back({name, bStat ? static_cast<int64_t>(info.st_mtime) : 0});
     }
-    m_pList->Sort(1, true, LISTSORT_TEXT, 0);
-    if (m_pList->GetCount() > 0)
-        m_pList->SetSelection(0);
-    m_pList->UpdateScrollBar();
-    m_pList->Redraw();
-    return m_pList->GetCount();
+    return saved_files::Fill(*m_pList, files);
 }
 
 std::string CPopupSaveTactics::GetTypedName() const
 {
-    std::string name = m_pName && m_pName->Text() ? m_pName->Text() : "";
-    if (const size_t nDot = name.find('.'); nDot != std::string::npos)
-        name.resize(nDot);
-    return name;
+    return saved_files::TypedName(m_pName);
 }
 
 void CPopupSaveTactics::TakeListSelection()
 {
-    char szName[LISTBOX_ROW_TEXT_SIZE] = {};
-    if (m_pList && m_pList->GetSelection() >= 0)
-        m_pList->GetColumnText(m_pList->GetSelection(), 1, szName);
+    const std::string name = saved_files::ChosenName(m_pList);
     if (m_pName)
-        m_pName->SetText("%s", szName);
-    EnableButton(kOkButtonID, szName[0] != 0);
+        m_pName->SetText("%s", name.c_str());
+    EnableButton(kOkButtonID, !name.empty());
 }
 
 void CPopupSaveTactics::EnableButton(uint32_t dwID, bool bEnable)

@@ -553,15 +553,9 @@ void CClientFinanceSponsorAndAdvert::OnClicked(uint32_t dwID)
 void CClientFinanceSponsorAndAdvert::OnEndMessageBoxPopup()
 {
     CGameClient::OnEndMessageBoxPopup();
-    const CGameMessageBox* pBox = GetGameMessageBox();
-    if (!pBox || pBox->m_dwResultID != ID_CONFIRM || !IsShowingCurrentHuman())
-        return;
-    if (pBox->GetTextItem() == MESSAGE_AUTOMATIC) {
-        m_pHuman->SetDelegation(kDelegateSponsors, 1);
-        UpdateAutoButton(false);
-    }
-    else if (pBox->GetTextItem() == MESSAGE_UNDO_ALL)
-        UndoAll();
+    if (IsShowingCurrentHuman())
+        sponsor_parts::AnswerQuestion(*m_pHuman, kDelegateSponsors, MESSAGE_AUTOMATIC, MESSAGE_UNDO_ALL,
+                                      [this] { UpdateAutoButton(false); }, [this] { UndoAll(); });
 }
 
 // ---- painting ----

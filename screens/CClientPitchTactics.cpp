@@ -250,9 +250,7 @@ void CClientPitchTactics::CopyMatchPlayers()
 
 bool CClientPitchTactics::OnInitDialog()
 {
-    const CGame* pGame = Game();
-    CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
-    m_pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    m_pHuman = GetCurrentHuman();
     m_pClub = m_pHuman ? m_pHuman->GetClub() : nullptr;
     m_bInitialised = false;
     m_byMatchState = g_MatchEngine.IsMatchBuilt() ? g_MatchEngine.GetMatchState() : 0;

@@ -152,9 +152,7 @@ bool CClientTrainingTeam::IsHumanStillCurrent() const
 
 bool CClientTrainingTeam::OnInitDialog()
 {
-    const CGame* pGame = Game();
-    CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
-    m_pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+    m_pHuman = GetCurrentHuman();
     m_pClub = m_pHuman ? m_pHuman->GetClub() : nullptr;
     m_dwHumanSerial = m_pHuman ? m_pHuman->GetSerial() : 0;
     m_bInitialised = false;

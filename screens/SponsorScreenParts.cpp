@@ -1,10 +1,12 @@
 #include "screens/SponsorScreenParts.h"
 
 #include "shell/CGame.h"
+#include "shell/CGamePopup.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/ScreenDrawing.h"
 
 #include "database/CClubDatabase.h"
+#include "season/CSaveGame.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXClient.h"
 
@@ -106,6 +108,20 @@ void DrawClubColourBoxes(CXSurface* pTarget, const CClubDatabase* pClub)
                         CGameTitlebar::GetKitColour(pClub->m_abyAttributes[1]));
     else
         DrawColourBoxes(pTarget, kNoClubFirst, kNoClubSecond);
+}
+
+void AnswerQuestion(CSaveGame& human, uint8_t byDelegation, int nDelegateText, int nUndoAllText,
+                    const std::function<void()>& onDelegated, const std::function<void()>& onUndoAll)
+{
+    const CGameMessageBox* pBox = GetGameMessageBox();
+    if (!pBox || pBox->m_dwResultID != CGamePopup::kOkButtonID)
+        return;
+    if (pBox->GetTextItem() == nDelegateText) {
+        human.SetDelegation(byDelegation, 1);
+        onDelegated();
+    }
+    else if (pBox->GetTextItem() == nUndoAllText)
+        onUndoAll();
 }
 
 }  // namespace sponsor_parts

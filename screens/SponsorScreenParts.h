@@ -8,9 +8,11 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class CClubDatabase;
+class CSaveGame;
 class CXClient;
 
 namespace sponsor_parts {
@@ -52,5 +54,12 @@ bool HasCommercialManager(const CClubDatabase* pClub);
 // The kit's first and second colours for the colour boxes: the club's home
 // kit, or the defaults without a club.
 void DrawClubColourBoxes(CXSurface* pTarget, const CClubDatabase* pClub);
+
+// The two questions both screens ask in the message box, once it closes: OK
+// on handing the placing to staff sets the human's delegation byte and calls
+// onDelegated; OK on undoing every change calls onUndoAll. Any other answer
+// or message does nothing.
+void AnswerQuestion(CSaveGame& human, uint8_t byDelegation, int nDelegateText, int nUndoAllText,
+                    const std::function<void()>& onDelegated, const std::function<void()>& onUndoAll);
 
 }  // namespace sponsor_parts

@@ -178,6 +178,13 @@ void CClub::operator delete(void* p, size_t nBytes)
     Release(s_Sides, p, nBytes);
 }
 
+int CClub::GetTacticsTableIndex(int nSetting)
+{
+    if (nSetting > 60)
+        return 1;
+    return nSetting < 30 ? 2 : 0;
+}
+
 int CClub::GetClassFromSlotCode(int nSlotCode)
 {
     if (nSlotCode >= 1 && nSlotCode <= 6)
@@ -219,6 +226,12 @@ CClub::CClub(MATCHPARAMETERS* pFixture, int nSideIndex) : m_nSideIndex(nSideInde
             CClubDatabase::m_pDatabaseHandler ? CClubDatabase::m_pDatabaseHandler->GetSaveGameForClub(m_pClub) : nullptr;
         if (!pHuman || !pHuman->GetMatchSheet(apSheet, m_byCompetition, m_bySubstitutesNamed))
             m_pClub->SelectTeam(pbyFormation, apSheet, m_byCompetition, m_bySubstitutesNamed);
+        // His match urgency picks how often the ball is carried forward, his
+        // passing distance how far up the pitch it is passed.
+        if (pHuman) {
+            m_pActionTable = g_abyQuickActionTables[GetTacticsTableIndex(pHuman->GetTeamOrderValue(0))];
+            m_pReceiverTable = g_abyQuickReceiverTables[GetTacticsTableIndex(pHuman->GetTeamOrderValue(1))];
+        }
     }
 
     for (int i = 0; i < QUICKMATCH_STARTERS; ++i) {

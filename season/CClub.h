@@ -167,6 +167,9 @@ public:
 
     // The class of a line-up slot code (a role 0-15).
     static int GetClassFromSlotCode(int nSlotCode);
+    // The action or receiver table (0 normal, 1 above 60, 2 below 30) that
+    // a human's match order of 0-100 chooses.
+    static int GetTacticsTableIndex(int nSetting);
 
     CQuickPlayer* PickRandomPlayer();
     CQuickPlayer* GetGoalkeeper() const { return m_apPlayers[0]; }

@@ -160,11 +160,7 @@ bool CEuropeanCupDatabase::DrawGroups(CUP* pCup, const CXList* /*plstReferees*/)
         CClubDatabase* pClub = m_pDatabaseHandler->GetClubFromID(idClub);
         if (!pClub)
             continue;
-        const int nSlot = GetCompetitionSlot(pCup->byKind);
-        if (nSlot >= 0 && nSlot < CLUB_CUP_SLOTS) {
-            pClub->m_aCupStatus[nSlot].byStage = CUP_STAGE_GROUP;
-            pClub->m_aCupStatus[nSlot].byRound = pCup->byRound;
-        }
+        pClub->SetCupSlotStatus(GetCompetitionSlot(pCup->byKind), pCup->byRound, CUP_STAGE_GROUP);
         // The first group with room and no club of the same country, else
         // the first with room.
         MINILEAGUEGROUP* pTarget = nullptr;

@@ -44,6 +44,10 @@ constexpr int SAVEGAME_PENALTY_TAKER = 7;
 // how far a line-up place may stray from each team value.
 constexpr int SAVEGAME_TEAM_ORDERS = 8;
 constexpr int SAVEGAME_TEAM_OPTIONS = 2;
+// The team options: keep the team's shape, and man-to-man marking (each
+// place marks the opponent its formation names).
+constexpr int SAVEGAME_OPTION_KEEP_SHAPE = 0;
+constexpr int SAVEGAME_OPTION_MAN_MARKING = 1;
 constexpr int SAVEGAME_ORDER_STANDARD = 50;
 constexpr int SAVEGAME_ORDER_ADJUSTMENT_LIMIT = 20;
 constexpr int SAVEGAME_NAME_BYTES = 80;
@@ -571,6 +575,13 @@ public:
     const char* GetFormationName() const { return m_szFormationName; }
     const FORMATIONENTRY& GetWorkingEntry(int n) const { return m_aWorkingEntries[n]; }
     const POSITIONBLOCK& GetWorkingBlock(int n) const { return m_aWorkingBlocks[n]; }
+    // The opponent's line-up place (0-10) that a line-up place of the
+    // working formation marks; -1 for none or a place out of range.
+    int GetMarkingTarget(int nLineUp) const
+    {
+        const int n = nLineUp >= 0 && nLineUp < SAVEGAME_LINEUP ? m_aWorkingBlocks[nLineUp].nExtra : -1;
+        return n >= 0 && n < SAVEGAME_LINEUP ? n : -1;
+    }
     bool IsFormationModified() const { return m_byModified != 0; }
 
     // Bank requests and state the screens set.

@@ -514,10 +514,11 @@ void CSaveGame::ComputeProjectedFinance(int nCategory, int nMonth, int nYear, in
             }
     }
     else if (nCategory == 74) {
-        // Training camps that begin in the month, at their booked price.
+        // Training camps still to begin in the month, at their booked price
+        // (one begun today or earlier has been paid).
         LPXLISTNODE pPosition = nullptr;
         while (const TRAININGCAMP* pCamp = m_pTraining->GetNextTrainingCamp(pPosition))
-            if (pCamp->Start.GetMonth() == nMonth && pCamp->Start.GetYear() == nYear)
+            if (pCamp->Start.GetMonth() == nMonth && pCamp->Start.GetYear() == nYear && pCamp->Start > today)
                 nExpense += pCamp->GetPrice();
     }
     else if (nCategory == 88) {

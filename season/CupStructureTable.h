@@ -31,10 +31,12 @@ inline uint32_t GetCupTiedBit(int nKind, int nCountryID)
     return 1u << ((nKind + 2 * nCountryID) & 31);
 }
 
-// Match rules of a round. Rules bits: 0 extra time, 3 away goals, 4 shoot-out,
-// 5 golden goal, 6 the rules apply to this leg.
+// Match rules of a round. Rules bits: 0 extra time, 1 a level tie is
+// replayed (set from the round's entry rule when the rules are asked for),
+// 3 away goals, 4 shoot-out, 5 golden goal, 6 the rules apply to this leg.
 enum {
     CUP_RULE_EXTRA_TIME = 0x01,
+    CUP_RULE_REPLAY = 0x02,
     CUP_RULE_AWAY_GOALS = 0x08,
     CUP_RULE_SHOOT_OUT = 0x10,
     CUP_RULE_GOLDEN_GOAL = 0x20,

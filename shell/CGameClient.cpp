@@ -55,6 +55,13 @@ void OpenAutomaticHelp(uint16_t wScreenID)
 
 }  // namespace
 
+CSaveGame* CGameClient::GetCurrentHuman()
+{
+    const CGame* pGame = Game();
+    CDatabaseHandler* pDatabase = pGame ? pGame->GetDatabase() : nullptr;
+    return pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr;
+}
+
 int GetFunctionKeyScreen(uint32_t key)
 {
     static const int kScreens[] = {0, 4, 8, 16, 21, 24, 28, 34, 38};

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+class CSaveGame;
 class CXButton;
 class CXPopup;
 
@@ -37,6 +38,9 @@ public:
     // from the home screen with an empty history, one that fails leaves this
     // screen and its history as they were. Answers the game's result.
     bool OnLoadSaveChosen(bool bLoad, const char* pszName);
+    // The record of the human manager whose turn it is; null without a game
+    // or a world.
+    static CSaveGame* GetCurrentHuman();
 
     // Browse hooks: the record before or after the one shown; 0 (or -1 for
     // fixtures) when the screen lists none.

@@ -471,15 +471,17 @@ public:
     // fall fitted to the fall time; true when he was knocked.
     bool TakeChallenge(int32_t nForce, uint32_t dwFallTime);
     // The eight team orders (0..100; a larger value is logged and kept)
-    // turned into the values the decisions read, then the instruction weights.
-    void SetTacticsMatchUrgency(uint8_t v);
-    void SetTacticsPassingDistance(uint8_t v);
-    void SetTacticsPassingDirection(uint8_t v);
-    void SetTacticsTacklingStrength(uint8_t v);
-    void SetTacticsClearance(uint8_t v);
-    void SetTacticsMarking(uint8_t v);
-    void SetTacticsShooting(uint8_t v);
-    void SetTacticsAdvance(uint8_t v);
+    // turned into the values the decisions read, then the instruction
+    // weights. StoreTeamOrder keeps the raw order and its value for any one.
+    void StoreTeamOrder(TEAMORDER byOrder, uint8_t v);
+    void SetTacticsMatchUrgency(uint8_t v) { StoreTeamOrder(ORDER_MATCH_URGENCY, v); }
+    void SetTacticsPassingDistance(uint8_t v) { StoreTeamOrder(ORDER_PASSING_DISTANCE, v); }
+    void SetTacticsPassingDirection(uint8_t v) { StoreTeamOrder(ORDER_PASSING_DIRECTION, v); }
+    void SetTacticsTacklingStrength(uint8_t v) { StoreTeamOrder(ORDER_TACKLING_STRENGTH, v); }
+    void SetTacticsClearance(uint8_t v) { StoreTeamOrder(ORDER_CLEARANCE, v); }
+    void SetTacticsMarking(uint8_t v) { StoreTeamOrder(ORDER_MARKING, v); }
+    void SetTacticsShooting(uint8_t v) { StoreTeamOrder(ORDER_SHOOTING, v); }
+    void SetTacticsAdvance(uint8_t v) { StoreTeamOrder(ORDER_ADVANCE, v); }
     void ApplyTeamInstructions();
     int GetTacticsPassingDistance() const { return m_ucTacticsPassingDistance; }
     int GetTacticsMarking() const { return m_ucTacticsMarking; }

@@ -274,71 +274,31 @@ int TacticsValue(TEAMORDER byOrder, int v)
     }
 }
 
-// Keeps the raw order and stores its value, logging both ways.
-void StoreTactics(TEAMORDER byOrder, uint8_t v, uint8_t& byRaw, uint8_t& byStored)
-{
-    byRaw = v;
-    if (v > 100)
-        DebugLog(6, kTacticsLines[byOrder].pszInvalid, int(v));
-    byStored = uint8_t(TacticsValue(byOrder, v));
-    DebugLog(6, kTacticsLines[byOrder].pszSetting, int(byStored));
-}
-
 }  // namespace
 
-void CMatchPlayer::SetTacticsMatchUrgency(uint8_t v)
+void CMatchPlayer::StoreTeamOrder(TEAMORDER byOrder, uint8_t v)
 {
-    StoreTactics(ORDER_MATCH_URGENCY, v, m_abyTeamOrders[ORDER_MATCH_URGENCY], m_ucTacticsMatchUrgency);
-}
-
-void CMatchPlayer::SetTacticsPassingDistance(uint8_t v)
-{
-    StoreTactics(ORDER_PASSING_DISTANCE, v, m_abyTeamOrders[ORDER_PASSING_DISTANCE], m_ucTacticsPassingDistance);
-}
-
-void CMatchPlayer::SetTacticsPassingDirection(uint8_t v)
-{
-    StoreTactics(ORDER_PASSING_DIRECTION, v, m_abyTeamOrders[ORDER_PASSING_DIRECTION], m_ucTacticsPassingDirection);
-}
-
-void CMatchPlayer::SetTacticsTacklingStrength(uint8_t v)
-{
-    StoreTactics(ORDER_TACKLING_STRENGTH, v, m_abyTeamOrders[ORDER_TACKLING_STRENGTH], m_ucTacticsTacklingStrength);
-}
-
-void CMatchPlayer::SetTacticsClearance(uint8_t v)
-{
-    StoreTactics(ORDER_CLEARANCE, v, m_abyTeamOrders[ORDER_CLEARANCE], m_ucTacticsClearance);
-}
-
-void CMatchPlayer::SetTacticsMarking(uint8_t v)
-{
-    StoreTactics(ORDER_MARKING, v, m_abyTeamOrders[ORDER_MARKING], m_ucTacticsMarking);
-}
-
-void CMatchPlayer::SetTacticsShooting(uint8_t v)
-{
-    StoreTactics(ORDER_SHOOTING, v, m_abyTeamOrders[ORDER_SHOOTING], m_ucTacticsShooting);
-}
-
-void CMatchPlayer::SetTacticsAdvance(uint8_t v)
-{
-    StoreTactics(ORDER_ADVANCE, v, m_abyTeamOrders[ORDER_ADVANCE], m_ucTacticsAdvance);
+    static constexpr uint8_t CMatchPlayer::*kStored[TEAM_ORDERS] = {
+        &CMatchPlayer::m_ucTacticsMatchUrgency,     &CMatchPlayer::m_ucTacticsPassingDistance,
+        &CMatchPlayer::m_ucTacticsPassingDirection, &CMatchPlayer::m_ucTacticsTacklingStrength,
+        &CMatchPlayer::m_ucTacticsClearance,        &CMatchPlayer::m_ucTacticsMarking,
+        &CMatchPlayer::m_ucTacticsShooting,         &CMatchPlayer::m_ucTacticsAdvance,
+    };
+    if (byOrder >= TEAM_ORDERS)
+        return;
+    // The raw order is kept beside the value it gives; both ways are logged.
+    m_abyTeamOrders[byOrder] = v;
+    if (v > 100)
+        DebugLog(6, kTacticsLines[byOrder].pszInvalid, int(v));
+    this->*kStored[byOrder] = uint8_t(TacticsValue(byOrder, v));
+    DebugLog(6, kTacticsLines[byOrder].pszSetting, int(this->*kStored[byOrder]));
 }
 
 void CMatchPlayer::SetTeamOrder(TEAMORDER byOrder, uint8_t byValue)
 {
-    switch (byOrder) {
-    case ORDER_MATCH_URGENCY: SetTacticsMatchUrgency(byValue); break;
-    case ORDER_PASSING_DISTANCE: SetTacticsPassingDistance(byValue); break;
-    case ORDER_PASSING_DIRECTION: SetTacticsPassingDirection(byValue); break;
-    case ORDER_TACKLING_STRENGTH: SetTacticsTacklingStrength(byValue); break;
-    case ORDER_CLEARANCE: SetTacticsClearance(byValue); break;
-    case ORDER_MARKING: SetTacticsMarking(byValue); break;
-    case ORDER_SHOOTING: SetTacticsShooting(byValue); break;
-    case ORDER_ADVANCE: SetTacticsAdvance(byValue); break;
-    default: return;
-    }
+    if (byOrder >= TEAM_ORDERS)
+        return;
+    StoreTeamOrder(byOrder, byValue);
     ApplyTeamInstructions();
 }
 

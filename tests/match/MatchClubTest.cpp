@@ -682,6 +682,15 @@ namespace {
 // A club managed by a human plays his team sheet in his formation.
 using HumanClubMatchTest = humans_test::HumanWorld;
 
+// A match of the human's club at home, without the line-ups shown.
+bool StartHumansMatch(CMatchEngine& engine, CDatabaseHandler& handler, ID_CLUB idClub)
+{
+    ITEMMATCHRULESINFORMATION rules;
+    const uint32_t dwSeed = 5;
+    engine.SetShowLineUps(false);
+    return engine.StartGame(handler, idClub, 2, 1, rules, 0, &dwSeed);
+}
+
 TEST_F(HumanClubMatchTest, AHumanClubPlaysHisTeamSheet)
 {
     CMatchEngine engine;
@@ -725,10 +734,7 @@ TEST_F(HumanClubMatchTest, TheHumansOrdersAndEachPlacesOffsetReachHisPlayers)
     m_pHuman->SetTeamOrderAdjustment(2, ORDER_MARKING, -20);
     m_pHuman->SetTeamOrderAdjustment(10, ORDER_PASSING_DISTANCE, 7);
     CMatchEngine engine;
-    ITEMMATCHRULESINFORMATION rules;
-    const uint32_t dwSeed = 5;
-    engine.SetShowLineUps(false);
-    ASSERT_TRUE(engine.StartGame(H(), m_pClub->GetID(), 2, 1, rules, 0, &dwSeed));
+    ASSERT_TRUE(StartHumansMatch(engine, H(), m_pClub->GetID()));
     const CMatchClub* pClub = engine.GetHomeClub();
     ASSERT_EQ(pClub->GetSaveGame(), m_pHuman);
     EXPECT_EQ(pClub->GetTeamOrder(ORDER_SHOOTING), 90);
@@ -747,6 +753,35 @@ TEST_F(HumanClubMatchTest, TheHumansOrdersAndEachPlacesOffsetReachHisPlayers)
         EXPECT_EQ(p->GetTeamOrder(c.byOrder), c.nValue) << "slot " << c.nSlot << " order " << int(c.byOrder);
     }
     engine.EndGame();
+}
+
+// Man-to-man marking sends each outfield place after the opponent his
+// formation names; without it nobody has a standing order.
+TEST_F(HumanClubMatchTest, ManMarkingGivesEachPlaceTheOpponentHisFormationNames)
+{
+    FORMATIONDATA data;
+    for (int i = 0; i < SAVEGAME_LINEUP; ++i) {
+        data.aEntries[i] = m_pHuman->GetWorkingEntry(i);
+        data.aBlocks[i] = m_pHuman->GetWorkingBlock(i);
+    }
+    data.aBlocks[0].nExtra = 9;  // the goalkeeper marks nobody all the same
+    data.aBlocks[3].nExtra = 10;
+    data.aBlocks[6].nExtra = 7;
+    data.aBlocks[8].nExtra = 11;  // no such opponent
+    m_pHuman->SetWorkingFormation(data);
+    ASSERT_EQ(m_pHuman->GetMarkingTarget(3), 10);
+    for (const bool bOption : {false, true}) {
+        m_pHuman->SetTeamOrderOption(SAVEGAME_OPTION_MAN_MARKING, bOption);
+        CMatchEngine engine;
+        ASSERT_TRUE(StartHumansMatch(engine, H(), m_pClub->GetID()));
+        const CMatchClub* pClub = engine.GetHomeClub();
+        ASSERT_EQ(pClub->GetSaveGame(), m_pHuman);
+        for (int i = 0; i < SAVEGAME_LINEUP; ++i) {
+            const int nExpected = !bOption || (i != 3 && i != 6) ? CMatchClub::kNoMarking : i == 3 ? 10 : 7;
+            EXPECT_EQ(pClub->GetMarkingTarget(i), nExpected) << "place " << i << " option " << bOption;
+        }
+        engine.EndGame();
+    }
 }
 
 TEST_F(HumanClubMatchTest, TheResultGoesIntoTheClubsRecords)

@@ -10,13 +10,17 @@
 #include "screens/CClientStaffSelection.h"
 #include "screens/CClientTablesStaticsManagers.h"
 #include "shell/CTableText.h"
+#include "shell/CompetitionNames.h"
 #include "shell/FormattingFunctions.h"
 #include "shell/ScreenIDs.h"
 
 #include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
 #include "database/CDivisionDatabase.h"
 #include "database/CManagerDatabase.h"
 #include "season/CSaveGame.h"
+#include "season/CupRecords.h"
+#include "season/CupStructureTable.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXComboBox.h"
 #include "xframework/CXListBox.h"
@@ -26,6 +30,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -159,6 +164,61 @@ TEST_F(ManagerDetails, TheManagersTableOpensAManagerAndTheArrowsFollowItsRows)
     EXPECT_EQ(Popup().List(Details::ID_LEAGUE_CAREER)->GetCount(), Popup().GetManager()->m_Career.GetCount());
     Popup().OnClicked(Details::ID_PREVIOUS);
     EXPECT_EQ(Popup().GetManager()->GetId(), pClub->m_wManagerId);
+}
+
+// A cup run of the club is kept in its manager's career entry of the season
+// and listed on his career page; a new season opens a fresh entry and the
+// old run stays with the old season.
+TEST_F(ManagerDetails, TheCareerPageListsTheCupRunsOfHisClubSeasonBySeason)
+{
+    const auto cupRows = [&]() {
+        std::vector<std::string> rows;
+        CXListBox* pCups = Popup().List(Details::ID_CUP_CAREER);
+        for (int r = 0; pCups && r < pCups->GetCount(); ++r) {
+            std::string row;
+            for (int c = 0; c < 4; ++c) {
+                char szCell[256] = {};
+                pCups->GetColumnText(r, c, szCell);
+                row += std::string(c ? "|" : "") + szCell;
+            }
+            rows.push_back(row);
+        }
+        return rows;
+    };
+    OpenOnHuman();
+    Popup().OnClicked(Details::ID_TAB_CAREER);
+    EXPECT_TRUE(cupRows().empty()) << "no cup played yet";
+    Popup().Close();
+
+    const CManagerDatabase* pManager = m_pClub->GetManager();
+    ASSERT_NE(pManager, nullptr);
+    const CUP* pCup = Database()->GetCupByCompetitionIndex(0, m_pClub->GetCountry());
+    ASSERT_NE(pCup, nullptr);
+    m_pClub->OnCupTieWon(MakeCupNumberFromKind(pCup->byKind, m_pClub->GetCountry()->GetID()), 2);
+    const int nEntries = pManager->m_Career.GetCount();
+    char szCompetition[96], szRound[96];
+    FormatCompetitionName(pCup, Database(), szCompetition, sizeof szCompetition);
+    FormatCupRoundName(pCup, Database(), 2, szRound, sizeof szRound);
+    const MANAGERCAREERENTRY* pEntry = pManager->GetCareerEntry(-1);
+    const int nYear = 1999 + pEntry->bySeason;
+    const std::string expected = std::to_string(nYear) + " / " + std::to_string(nYear + 1) + "|" +
+                                 m_pClub->GetName() + "|" + szCompetition + "|" + szRound;
+    OpenOnHuman();
+    Popup().OnClicked(Details::ID_TAB_CAREER);
+    EXPECT_EQ(cupRows(), std::vector<std::string>{expected});
+    Shoot("manager_details_cups.png");
+    Popup().Close();
+
+    // The season turns: the club has entered no cup yet, the career has a
+    // new entry without a run, the old one keeps its own.
+    m_pClub->StartNewSeason();
+    EXPECT_EQ(m_pClub->m_aCupStatus[0].byRound, 0xFF);
+    EXPECT_EQ(pManager->m_Career.GetCount(), nEntries + 1);
+    EXPECT_EQ(pManager->GetCareerEntry(-1)->abyCupSlots[0][1], 0xFF);
+    EXPECT_EQ(pManager->GetCareerEntry(-1)->wClubId, m_pClub->GetID());
+    OpenOnHuman();
+    Popup().OnClicked(Details::ID_TAB_CAREER);
+    EXPECT_EQ(cupRows(), std::vector<std::string>{expected});
 }
 
 TEST_F(ManagerDetails, TheClubOverviewOpensItsManagerFromHisName)

@@ -464,6 +464,70 @@ TEST_F(ClubSchedule, ACampIsBookedOnFreeDaysAndCancelled)
     EXPECT_LT(RowOf(*screen.GetList(), Screen::ROW_CAMP), 0);
 }
 
+// A booked camp is paid once, under its own category of the books, on the
+// day it begins; a camp cancelled before then costs nothing.
+TEST_F(ClubSchedule, ACampIsPaidOnTheDayItBeginsAndACancelledOneCostsNothing)
+{
+    constexpr int kCampCategory = 74;
+    Screen& screen = OpenFromTree();
+    CPopupTrainingCamp& popup = screen.GetCampPopup();
+    CTrainingManager& training = m_pHuman->GetTrainingManager();
+    // A week's camp from the first date offered, then three days from the last.
+    const auto book = [&](int nDays, bool bLast) {
+        PressButton(screen, Screen::ID_BOOK_CAMP);
+        EXPECT_TRUE(popup.IsOnStack());
+        CXComboBox* pLength = popup.Box(CPopupTrainingCamp::ID_LENGTH);
+        pLength->SetCurSel(pLength->FindItemData(static_cast<uint32_t>(nDays)));
+        CXComboBox* pStarts = popup.Box(CPopupTrainingCamp::ID_START);
+        EXPECT_GT(pStarts->GetCount(), 1);
+        const int nRow = bLast ? pStarts->GetCount() - 1 : 0;
+        pStarts->SetCurSel(nRow);
+        const CDate start(static_cast<uint32_t>(pStarts->GetItemData(nRow)));
+        PressButton(popup, CGamePopup::kOkButtonID);
+        EXPECT_FALSE(popup.IsOnStack());
+        return start;
+    };
+    const CDate start = book(7, false);
+    const CDate cancelled = book(3, true);
+    ASSERT_EQ(training.GetCampCount(), 2);
+    ASSERT_LT(CDate(start.GetValue(), 7), cancelled);
+    LPXLISTNODE pPosition = nullptr;
+    const TRAININGCAMP* pCamp = training.GetNextTrainingCamp(pPosition);
+    ASSERT_EQ(pCamp->Start, start);
+    const int32_t nPrice = static_cast<int32_t>(pCamp->GetPrice());
+    ASSERT_GT(nPrice, 0);
+
+    // The later camp (the second booked) called off from one of its rows.
+    CXListBox& list = *screen.GetList();
+    const int nLaterCampRow = RowOf(list, Screen::ROW_CAMP | 1);
+    ASSERT_GE(nLaterCampRow, 0);
+    list.SetSelection(nLaterCampRow);
+    screen.OnDoubleClicked(Screen::ID_LIST);
+    ASSERT_EQ(GetGameMessageBox()->GetTextItem(), Screen::MESSAGE_CANCEL_CAMP);
+    GetGameMessageBox()->OnClicked(CGamePopup::kOkButtonID);
+    ASSERT_EQ(training.GetCampCount(), 1);
+    pPosition = nullptr;
+    ASSERT_EQ(training.GetNextTrainingCamp(pPosition)->Start, start) << "the first camp is kept";
+
+    // The projection of the camp's month holds its price until it is paid.
+    const auto projected = [&]() {
+        int64_t nIncome = 0, nExpense = 0;
+        m_pHuman->ComputeProjectedFinance(kCampCategory, start.GetMonth(), start.GetYear(), nIncome, nExpense);
+        return nExpense;
+    };
+    EXPECT_EQ(projected(), nPrice);
+    const int32_t nBefore = m_pHuman->GetSeasonEntry(kCampCategory).nExpense;
+    while (!(CDate(cancelled.GetValue(), 4) < Database()->GetGameDate())) {
+        Database()->ProcessDay();
+        Database()->DoMatchDay(Database()->GetGameDate());
+        const bool bBegun = !(Database()->GetGameDate() < start);
+        ASSERT_EQ(m_pHuman->GetSeasonEntry(kCampCategory).nExpense, nBefore + (bBegun ? nPrice : 0))
+            << FormatPackedDate(Database()->GetGameDate().GetValue());
+        if (Database()->GetGameDate() == start)
+            EXPECT_EQ(projected(), 0) << "a camp paid is not projected again";
+    }
+}
+
 TEST_F(ClubSchedule, LateInTheSeasonNoCampOrFriendlyCanBeBooked)
 {
     CClubDatabase* pOpponent = ClubOfAnotherLeague();

@@ -7,6 +7,9 @@
 #include "popups/CPopupPlayerMatchOrders.h"
 #include "popups/CPopupTeamMatchOrders.h"
 #include "screens/CClientTeamSelection.h"
+#include "database/CDivisionDatabase.h"
+#include "season/CClub.h"
+#include "season/MatchRecords.h"
 #include "shell/ScreenIDs.h"
 #include "shell/WinMain.h"
 
@@ -157,6 +160,49 @@ TEST_F(MatchOrders, TeamOrdersSetOnTheSlidersGoIntoTheRecordOnOkAndStayThroughSa
     ASSERT_NE(m_pHuman, nullptr);
     EXPECT_EQ(TeamValues(), (std::array<int, 8>{75, 50, 50, 50, 50, 50, 25, 50}));
     EXPECT_TRUE(m_pHuman->GetTeamOrderOption(1));
+}
+
+// The quick result engine plays the human's urgency and passing distance:
+// its tables for carrying the ball and for where a pass goes follow them.
+TEST_F(MatchOrders, TheQuickMatchPlaysTheUrgencyAndPassingDistanceSetOnTheSliders)
+{
+    CClubDatabase* pOther = nullptr;
+    for (CClubDatabase* p : m_pClub->m_pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+        if (p != m_pClub)
+            pOther = p;
+    ASSERT_NE(pOther, nullptr);
+    const auto sides = [&]() {
+        MATCHPARAMETERS block;
+        block.pHomeClub = m_pClub;
+        block.pAwayClub = pOther;
+        auto* pHome = new CClub(&block, 0);
+        auto* pAway = new CClub(&block, 1);
+        const std::array<const void*, 3> tables = {pHome->m_pActionTable, pHome->m_pReceiverTable,
+                                                   pAway->m_pActionTable};
+        delete pHome;
+        delete pAway;
+        return tables;
+    };
+    EXPECT_EQ(sides(), (std::array<const void*, 3>{g_abyQuickActionTables[0], g_abyQuickReceiverTables[0],
+                                                   g_abyQuickActionTables[0]}));
+
+    // Urgency well up (above 60), passing distance well down (below 30).
+    TeamPopup& popup = OpenTeamOrders();
+    DragSlider(popup, popup.GetSlider(0), 34);
+    DragSlider(popup, popup.GetSlider(1), -34);
+    ClickControl(popup, TeamPopup::kOkButtonID);
+    ASSERT_EQ(m_pHuman->GetTeamOrderValue(0), 75);
+    ASSERT_EQ(m_pHuman->GetTeamOrderValue(1), 25);
+    EXPECT_EQ(sides(), (std::array<const void*, 3>{g_abyQuickActionTables[1], g_abyQuickReceiverTables[2],
+                                                   g_abyQuickActionTables[0]}))
+        << "the computer's side keeps the normal tables";
+
+    // The bounds themselves stay normal.
+    const struct {
+        int nSetting, nTable;
+    } cases[] = {{30, 0}, {60, 0}, {61, 1}, {29, 2}, {0, 2}, {100, 1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(CClub::GetTacticsTableIndex(c.nSetting), c.nTable) << c.nSetting;
 }
 
 TEST_F(MatchOrders, CancelLeavesTheTeamOrdersAsTheyWereEvenAfterAReset)

@@ -13,10 +13,15 @@
 #include "shell/ScreenIDs.h"
 #include "shell/WinMain.h"
 
+#include "database/CCountryDatabase.h"
+#include "database/CCupFixturesDatabase.h"
 #include "database/CDatabaseHandler.h"
+#include "database/CDivisionDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "platform/Messages.h"
+#include "season/CDomesticCupsDatabase.h"
 #include "season/CSaveGame.h"
+#include "season/CupRecords.h"
 #include "season/CupStructureTable.h"
 #include "xframework/CXListBoxEx.h"
 #include "xframework/CXPopup.h"
@@ -156,6 +161,61 @@ TEST_F(TakersAndRules, TheRulesPopupShowsTheNextMatchsRecordAndEachCompetitionsR
         m_game.Update();
         EXPECT_FALSE(popup.IsOnStack()) << c.pszName << ": Return closes it";
     }
+}
+
+// A tie in the early rounds of the English main cup is replayed when level:
+// the rules popup of the club's next match ticks "Replay" from the cup's own
+// rules, crosses it for the final and for a replay itself.
+TEST_F(TakersAndRules, TheRulesOfTheNextCupTieSayWhetherALevelTieIsReplayed)
+{
+    CCountryDatabase* pEngland = nullptr;
+    for (CCountryDatabase* p : Database()->GetCountries().Items<CCountryDatabase>())
+        if (std::strcmp(p->GetName(), "England") == 0)
+            pEngland = p;
+    ASSERT_TRUE(pEngland && pEngland->GetDomesticCups());
+    CUP* pCup = pEngland->GetDomesticCups()->GetCup(1);
+    ASSERT_TRUE(pCup && pCup->pExtra) << "the main cup keeps its replays";
+    CClubDatabase* pOther = nullptr;
+    for (CClubDatabase* p : m_pClub->m_pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+        if (p != m_pClub)
+            pOther = p;
+    ASSERT_NE(pOther, nullptr);
+    // The club's next match: a tie of that cup tomorrow.
+    auto* pFixture = new CCupFixturesDatabase;
+    pFixture->Set(2, CDate(Database()->GetGameDate().GetValue(), 1), m_pClub->m_wClubId, pOther->m_wClubId,
+                  Database()->TakeNextFixtureID(), 0, 0, MakeCupNumberFromKind(1, pEngland->GetID()), 0);
+    pFixture->SetCup(pCup);
+    Database()->AddCupFixture(pFixture);
+
+    const struct {
+        const char* pszName;
+        int nRound;
+        bool bReplay;  // the fixture is itself a replay
+        bool bTicked;
+    } cases[] = {
+        {"third round", 3, false, true},
+        {"final", pCup->byRounds, false, false},
+        {"a replay", 3, true, false},
+    };
+    const uint8_t byRound = pCup->byRound;
+    for (const auto& c : cases) {
+        pCup->byRound = static_cast<uint8_t>(c.nRound);
+        pFixture->Set(c.bReplay ? 2 + CCupFixturesDatabase::REPLAY_KIND_OFFSET : 2, pFixture->GetDate(),
+                      m_pClub->m_wClubId, pOther->m_wClubId, pFixture->GetFixtureID(), 0, 0,
+                      MakeCupNumberFromKind(1, pEngland->GetID()), 0);
+        // The screen reads the next match's rules as it opens.
+        OpenScreen(SCREEN_FOOTBALL_TODAY);
+        OpenScreen(SCREEN_TEAM_SELECTION);
+        ClickControl(*this, *m_pScreen, Screen::ID_MATCH_RULES);
+        CPopupMatchRules& popup = m_pScreen->GetRulesPopup();
+        ASSERT_TRUE(popup.IsOnStack()) << c.pszName;
+        EXPECT_EQ(popup.IsRuleTicked(1), c.bTicked) << c.pszName;
+        if (c.bTicked)
+            Shoot("matchrules_replay.png");
+        ClickControl(*this, popup, CGamePopup::kOkButtonID);
+        ASSERT_FALSE(popup.IsOnStack());
+    }
+    pCup->byRound = byRound;
 }
 
 TEST_F(TakersAndRules, TheShootOutOrderIsDraggedKeptOnOkAndLeftOnCancel)

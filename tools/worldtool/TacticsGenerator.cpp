@@ -40,6 +40,7 @@ void fillBlock(POSITIONBLOCK& block, int x, int y)
         }
     }
     block.nValue = 40;
+    block.nExtra = -1;  // marks nobody until the manager names a man
 }
 
 bool writeFormation(const std::string& outputDir, const std::string& name, const std::vector<std::vector<int>>& places)
