@@ -169,12 +169,19 @@ void CEditorDlg::AddControls()
         pEdit->AddSpinButtons(dwSpin, dwSpin + 1, 1);
         dwSpin += 2;
     }
+    // The bottom row's captions are longer than the shared face.
+    if (!m_pBottomFace)
+        m_pBottomFace = MakeEditorButtonFace(94);
     const struct {
         uint32_t dwID;
         int x, y;
-    } buttons[] = {{kEditPlayer, 672, 308}, {kSave, 500, 532}, {kQuit, 598, 532}, {kApply, 696, 532}};
+        CXSurface* pFace;
+    } buttons[] = {{kEditPlayer, 672, 308, nullptr},
+                   {kSave, 494, 532, m_pBottomFace.get()},
+                   {kQuit, 592, 532, m_pBottomFace.get()},
+                   {kApply, 690, 532, m_pBottomFace.get()}};
     for (const auto& button : buttons)
-        AddEditorButton(*this, button.dwID, button.x, button.y);
+        AddEditorButton(*this, button.dwID, button.x, button.y, button.pFace);
     if (!m_pAboutFace)
         m_pAboutFace = MakeEditorButtonFace(226);
     AddEditorButton(*this, kAbout, 560, 12, m_pAboutFace.get());
@@ -203,7 +210,7 @@ bool CEditorDlg::OnInitDialog()
             if (!m_pDocument->Load(m_DatabasePath, m_LoadMessage, &m_Progress))
                 DebugLog(0, "[CEditorDlg::OnInitDialog] %s", m_LoadMessage.c_str());
         } else {
-            m_LoadMessage = "The database code could not start.";
+            m_LoadMessage = EditorText(319);
         }
         if (!m_LoadMessage.empty()) {
             BuildBackground();
@@ -472,7 +479,7 @@ void CEditorDlg::CheckRange(uint32_t dwEditID, int nMinimum, int nMaximum)
 void CEditorDlg::OnSave()
 {
     if (!m_pDocument || !m_pDocument->IsLoaded()) {
-        Notify(144, m_LoadMessage.empty() ? std::string("There is no database to save.") : m_LoadMessage);
+        Notify(144, m_LoadMessage.empty() ? std::string(EditorText(318)) : m_LoadMessage);
         return;
     }
     m_Question.Ask(EditorText(144), EditorText(146), true, kAskSave);

@@ -82,8 +82,10 @@ private:
 
     // The fill behind a list's chosen row.
     std::unique_ptr<CXSurface> m_pSelection;
-    // The About button's face, wider than the shared one for its caption.
+    // Faces wider than the shared one, for the About button's caption and
+    // the bottom row's.
     std::unique_ptr<CXSurface> m_pAboutFace;
+    std::unique_ptr<CXSurface> m_pBottomFace;
     CEditorMessageBox m_Question;
     CEditorMessageBox m_Notice;
     CPlayerDlg m_PlayerDlg;

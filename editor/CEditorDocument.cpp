@@ -1,6 +1,7 @@
 #include "editor/CEditorDocument.h"
 
 #include "editor/CEditorProgress.h"
+#include "editor/EditorTexts.h"
 #include "editor/PersonNames.h"
 
 #include "common/DebugLog.h"
@@ -53,16 +54,16 @@ bool CEditorDocument::Load(const std::string& path, std::string& message, CEdito
     m_FirstNames.Free();
     m_LastNames.Free();
     if (!m_Handler.AreFixedTablesLoaded()) {
-        message = "The name dictionaries or tables under Data cannot be read.";
+        message = EditorText(313);
         return false;
     }
     if (!plat::fileExists(path)) {
-        message = "There is no database " + path + ".";
+        message = FormatEditorText(314, path);
         return false;
     }
     Step(pProgress, kStepLoading);
     if (!m_Handler.LoadFile(path)) {
-        message = "The database " + path + " is damaged and cannot be edited.";
+        message = FormatEditorText(315, path);
         return false;
     }
     Step(pProgress, kStepLoading);
@@ -70,7 +71,7 @@ bool CEditorDocument::Load(const std::string& path, std::string& message, CEdito
     // name tables; only a starting database is edited.
     if (CSavedGameSet::IsGameInPlay(m_Handler)) {
         m_Handler.UnloadWorld();
-        message = "The database " + path + " is a game in play, not a starting database.";
+        message = FormatEditorText(316, path);
         return false;
     }
     const struct {
@@ -85,7 +86,7 @@ bool CEditorDocument::Load(const std::string& path, std::string& message, CEdito
             m_FirstNames.Free();
             m_LastNames.Free();
             m_Handler.UnloadWorld();
-            message = "The name dictionaries under Data\\Names are not in order.";
+            message = EditorText(317);
             return false;
         }
         Step(pProgress, kStepLoading);
@@ -240,7 +241,7 @@ bool CEditorDocument::Save(const std::string& firstNamesPath, const std::string&
                            const std::string& databasePath, std::string& message, CEditorProgress* pProgress)
 {
     if (!m_bLoaded) {
-        message = "There is no database to save.";
+        message = EditorText(318);
         return false;
     }
     plat::SafeFile firstNames(firstNamesPath), lastNames(lastNamesPath), database(databasePath);

@@ -45,13 +45,6 @@ const LISTCOLUMN kColumns[] = {
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 
-std::string Format(int nText, const std::string& value)
-{
-    char szText[1024];
-    std::snprintf(szText, sizeof szText, EditorText(nText), value.c_str());
-    return szText;
-}
-
 // A path as the disk spells it, without a trailing separator.
 std::string Tidy(const std::filesystem::path& path)
 {
@@ -212,7 +205,7 @@ void CEditorFileDlg::FocusName()
 void CEditorFileDlg::Refuse(int nText, const std::string& path)
 {
     m_Pending.clear();
-    m_Notice.Ask(EditorText(149), Format(nText, path), false, 0);
+    m_Notice.Ask(EditorText(149), FormatEditorText(nText, path), false, 0);
 }
 
 void CEditorFileDlg::Accept(const std::string& typed)
@@ -260,7 +253,7 @@ void CEditorFileDlg::Accept(const std::string& typed)
     }
     if (bExists) {
         m_Pending = path;
-        m_Notice.Ask(EditorText(m_nTitle), Format(306, path), true, 0);
+        m_Notice.Ask(EditorText(m_nTitle), FormatEditorText(306, path), true, 0);
         return;
     }
     Take(path);

@@ -1,5 +1,6 @@
 #include "editor/EditorTexts.h"
 
+#include <cstdio>
 #include <map>
 #include <string>
 
@@ -104,6 +105,14 @@ const TEXTENTRY kTexts[] = {
     {310, "Quillet, version 1.0"},
     {311, "L'\xe9" "diteur de la base de d\xe9part de Brellox."},
     {312, "R\xe9" "alis\xe9 par l'\xe9quipe de Brellox."},
+    // Why a database cannot be edited or saved.
+    {313, "Les dictionnaires de noms ou les tables du dossier Data sont illisibles."},
+    {314, "La base de donn\xe9" "es '%s' n'existe pas."},
+    {315, "La base de donn\xe9" "es '%s' est endommag\xe9" "e et ne peut pas \xea" "tre modifi\xe9" "e."},
+    {316, "La base de donn\xe9" "es '%s' est une partie en cours, pas une base de d\xe9part."},
+    {317, "Les dictionnaires de noms du dossier Data\\Names ne sont pas dans l'ordre."},
+    {318, "Il n'y a aucune base de donn\xe9" "es \xe0 sauvegarder."},
+    {319, "Le code de la base de donn\xe9" "es n'a pas pu d\xe9marrer."},
 };
 
 }  // namespace
@@ -114,6 +123,16 @@ const char* EditorText(int nID)
         if (entry.nID == nID)
             return entry.pszText;
     return nullptr;
+}
+
+std::string FormatEditorText(int nID, const std::string& value)
+{
+    const char* pszFormat = EditorText(nID);
+    if (!pszFormat)
+        return value;
+    char szText[1024];
+    std::snprintf(szText, sizeof szText, pszFormat, value.c_str());
+    return szText;
 }
 
 const char* EditorControlCaption(uint32_t dwID)

@@ -3,8 +3,11 @@
 // single-byte character set), by text number.
 // Null for a number the table lacks.
 #include <cstdint>
+#include <string>
 
 const char* EditorText(int nID);
+// The text, a format with one %s, filled with the value.
+std::string FormatEditorText(int nID, const std::string& value);
 
 // Control ids of the editor's buttons whose captions come from the table.
 enum : uint32_t {

@@ -73,7 +73,8 @@ TEST(Quillet, SavesAnEditedClubAndARenamedPlayerWithTheirDictionary)
     const std::string lastNamesBefore = ReadBytes(folder.LastNames());
     // Each picker proposes the file that was read; taking it asks before
     // replacing.
-    const std::string script = "wait 100\n" + kRenameClub + kEditFirstPlayer + "wait 100\n" + kPlayerLastName +
+    const std::string script = "wait 100\n" + Shot("editor-main.png") + kRenameClub + kEditFirstPlayer +
+                               "wait 100\n" + Shot("editor-player.png") + kPlayerLastName +
                                Repeated("key Backspace\n", 26) + "type Aabelmeer\n" + kPlayerOk + kSave +
                                "wait 100\n" + kYes + "wait 100\n" + Shot("editor-picker.png") + kPickerSave +
                                "wait 50\n" + Shot("editor-replace.png") + kYes + "wait 50\n" + kTakeProposed +
@@ -156,7 +157,7 @@ TEST(Quillet, ADamagedDatabaseIsReportedAndNothingIsWritten)
     const std::string damaged = whole.substr(0, whole.size() / 3);
     std::ofstream(folder.Database(), std::ios::binary | std::ios::trunc) << damaged;
     // The load message, then a save that has nothing to save, then quit.
-    const std::string script = "wait 100\nshot " + folder.Path().string() + "/refused.png\n" + kOk + kSave +
+    const std::string script = "wait 100\n" + Shot("editor-refused.png") + kOk + kSave +
                                "wait 100\n" + kOk + kQuit + kYes + "wait 2000\nquit\n";
     const ScriptedRun run = RunScriptedProgram("Quillet", folder.Path().string(), script, false, 120,
                                                folder.Path().c_str());
