@@ -181,7 +181,14 @@ void CEditorFileDlg::ShowFolder(const std::string& folder)
     }
     pList->SetAutoRedraw(true);
     pList->UpdateScrollBar();
-    pList->Scroll(LISTSCROLL_TO_ROW, 0);
+    // The file named in the field, when the folder holds it, is the row shown.
+    const auto* pName = static_cast<const CXEdit*>(FindControl(kName));
+    int nRow = 0;
+    for (size_t i = 0; pName && pName->Text() && i < m_Entries.size(); ++i)
+        if (!m_Entries[i].bFolder && m_Entries[i].name == pName->Text())
+            nRow = static_cast<int>(i);
+    pList->SetSelection(nRow);
+    pList->Scroll(LISTSCROLL_TO_ROW, std::max(0, nRow - 4));
     pList->Redraw();
 }
 
