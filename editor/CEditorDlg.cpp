@@ -17,9 +17,11 @@
 #include "xframework/ClientText.h"
 #include "xframework/DrawingFunctions.h"
 
+#include "platform/Files.h"
 #include "platform/Messages.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <cstdio>
 #include <strings.h>
 
@@ -46,12 +48,28 @@ enum : uint32_t {
     kSave = EDITOR_BUTTON_SAVE,
     kQuit = EDITOR_BUTTON_QUIT,
     kApply = EDITOR_BUTTON_APPLY,
+    kAbout = EDITOR_BUTTON_ABOUT,
     // Spin buttons of the three figures.
     kSpinBase = 1300,
 };
 
 // Questions the screen asks.
 enum { kAskQuit = 1, kAskSave = 2 };
+
+// The files a save writes, in the order they are asked for: the proposed
+// name under the working folder, the picker's title and type, and the
+// extension a name typed without one gets.
+struct SAVEFILE {
+    const char* pszProposed;
+    int nTitle;
+    int nFilter;
+    const char* pszExtension;
+};
+const SAVEFILE kSaveFiles[3] = {
+    {"Data\\Names\\FirstNames.dat", 163, 162, ".dat"},
+    {"Data\\Names\\LastNames.dat", 164, 162, ".dat"},
+    {nullptr, 165, 148, ".bin"},
+};
 
 // Birth dates a manager may have: 15 to 90 years old.
 constexpr int kManagerOldest = 90;
@@ -111,20 +129,6 @@ void CEditorDlg::BuildBackground()
     m_pBackground->m_pSurface->releaseDC(pDC);
 }
 
-CXEdit* CEditorDlg::AddEdit(uint32_t dwID, int x, int y, int nWidth, int nMaxLength, bool bNumeric)
-{
-    auto* pEdit = static_cast<CXEdit*>(AddControlXYWH(XCONTROL_EDIT, x, y, nWidth, 18, dwID, nullptr));
-    if (!pEdit)
-        return nullptr;
-    pEdit->m_hFont = g_hSmallFont;
-    if (bNumeric) {
-        pEdit->m_bAllowLetters = 0;
-        pEdit->m_bAllowOthers = 0;
-    }
-    pEdit->SetMaxLength(nMaxLength);
-    return pEdit;
-}
-
 CXComboBox* CEditorDlg::AddCombo(uint32_t dwID, int x, int y, int nWidth, int nDropHeight)
 {
     auto* pCombo =
@@ -140,36 +144,22 @@ CXComboBox* CEditorDlg::AddCombo(uint32_t dwID, int x, int y, int nWidth, int nD
     return pCombo;
 }
 
-CXListBox* CEditorDlg::AddList(uint32_t dwID, uint32_t dwBarID, int x, int y, int nWidth, int nHeight)
-{
-    auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 0, 0, 16, 100, dwBarID, nullptr));
-    if (pBar)
-        pBar->Create(dwBarID + 1, dwBarID + 2, 16, false, 0);
-    auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, x, y, x + nWidth, y + nHeight, dwID, nullptr));
-    if (!pList)
-        return nullptr;
-    pList->SetUp(16, 0, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true, pBar, false,
-                 m_pSelection.get(), false, 0, false, true, false);
-    pList->SetUpColumns(x, y, x + nWidth, y + nHeight, kNameColumns, false, false, nHeight, false);
-    return pList;
-}
-
 void CEditorDlg::AddControls()
 {
     AddCombo(kCountry, 130, 74, 220, 330);
-    AddEdit(kLongName, 130, 106, 220, CLUB_NAME_BYTES - 1, false);
-    AddEdit(kShortName, 130, 136, 220, CLUB_SHORT_NAME_BYTES - 1, false);
-    AddEdit(kReputation, 130, 166, 44, 3, true);
-    AddEdit(kRating, 130, 196, 44, 3, true);
-    AddList(kClubs, kClubsBar, 130, 230, 220, 272);
-    AddEdit(kFirstName, 530, 98, 150, static_cast<int>(CNameDictionary::kMaxNameLength), false);
-    AddEdit(kLastName, 530, 124, 150, static_cast<int>(CNameDictionary::kMaxNameLength), false);
-    AddEdit(kBirthDay, 530, 156, 26, 2, true);
-    AddEdit(kBirthMonth, 560, 156, 26, 2, true);
-    AddEdit(kBirthYear, 590, 156, 44, 4, true);
-    AddEdit(kManagerReputation, 530, 188, 44, 3, true);
+    AddEditorEdit(*this, kLongName, 130, 106, 220, CLUB_NAME_BYTES - 1, false);
+    AddEditorEdit(*this, kShortName, 130, 136, 220, CLUB_SHORT_NAME_BYTES - 1, false);
+    AddEditorEdit(*this, kReputation, 130, 166, 44, 3, true);
+    AddEditorEdit(*this, kRating, 130, 196, 44, 3, true);
+    AddEditorList(*this, kClubs, kClubsBar, 130, 230, 220, 272, kNameColumns, m_pSelection.get());
+    AddEditorEdit(*this, kFirstName, 530, 98, 150, static_cast<int>(CNameDictionary::kMaxNameLength), false);
+    AddEditorEdit(*this, kLastName, 530, 124, 150, static_cast<int>(CNameDictionary::kMaxNameLength), false);
+    AddEditorEdit(*this, kBirthDay, 530, 156, 26, 2, true);
+    AddEditorEdit(*this, kBirthMonth, 560, 156, 26, 2, true);
+    AddEditorEdit(*this, kBirthYear, 590, 156, 44, 4, true);
+    AddEditorEdit(*this, kManagerReputation, 530, 188, 44, 3, true);
     AddCombo(kNationality, 530, 220, 220, 280);
-    AddList(kPlayers, kPlayersBar, 424, 308, 220, 188);
+    AddEditorList(*this, kPlayers, kPlayersBar, 424, 308, 220, 188, kNameColumns, m_pSelection.get());
     uint32_t dwSpin = kSpinBase;
     for (uint32_t dwID : {kReputation, kRating, kManagerReputation}) {
         auto* pEdit = static_cast<CXEdit*>(FindControl(dwID));
@@ -179,14 +169,22 @@ void CEditorDlg::AddControls()
         pEdit->AddSpinButtons(dwSpin, dwSpin + 1, 1);
         dwSpin += 2;
     }
-    CXSurface* pFace = g_pfnSharedBitmap ? g_pfnSharedBitmap("btnTog.bmp") : nullptr;
+    // The bottom row's captions are longer than the shared face.
+    if (!m_pBottomFace)
+        m_pBottomFace = MakeEditorButtonFace(94);
     const struct {
         uint32_t dwID;
         int x, y;
-    } buttons[] = {{kEditPlayer, 672, 308}, {kSave, 500, 532}, {kQuit, 598, 532}, {kApply, 696, 532}};
+        CXSurface* pFace;
+    } buttons[] = {{kEditPlayer, 672, 308, nullptr},
+                   {kSave, 494, 532, m_pBottomFace.get()},
+                   {kQuit, 592, 532, m_pBottomFace.get()},
+                   {kApply, 690, 532, m_pBottomFace.get()}};
     for (const auto& button : buttons)
-        if (auto* pButton = static_cast<CXButton*>(AddControlXYWH(XCONTROL_BUTTON, button.x, button.y, 88, 26, button.dwID, nullptr)))
-            pButton->SetTextID(pFace, 0);
+        AddEditorButton(*this, button.dwID, button.x, button.y, button.pFace);
+    if (!m_pAboutFace)
+        m_pAboutFace = MakeEditorButtonFace(226);
+    AddEditorButton(*this, kAbout, 560, 12, m_pAboutFace.get());
 }
 
 bool CEditorDlg::OnInitDialog()
@@ -195,29 +193,41 @@ bool CEditorDlg::OnInitDialog()
         s_pfnGameCaptions = g_pfnControlCaptionText;
         g_pfnControlCaptionText = &Caption;
     }
-    // The game object built the database code; the document loads into it once.
-    if (!m_pDocument) {
+    BuildBackground();
+    if (!m_pSelection)
+        m_pSelection = MakeEditorSelection(240);
+    CXClient::OnInitDialog();
+    // The game object built the database code; the document loads into it
+    // once, with the progress box over the screen while it does.
+    const bool bLoading = !m_pDocument;
+    if (bLoading) {
+        m_Progress.Begin(0, 14, 1, 161);
+        m_Progress.Step(156);
+        m_Progress.StepIt();
         auto* pGame = dynamic_cast<CGame*>(g_pGame);
         if (pGame && pGame->GetDatabase()) {
             m_pDocument = std::make_unique<CEditorDocument>(*pGame->GetDatabase());
-            if (!m_pDocument->Load(m_DatabasePath, m_LoadMessage))
+            if (!m_pDocument->Load(m_DatabasePath, m_LoadMessage, &m_Progress))
                 DebugLog(0, "[CEditorDlg::OnInitDialog] %s", m_LoadMessage.c_str());
         } else {
-            m_LoadMessage = "The database code could not start.";
+            m_LoadMessage = EditorText(319);
+        }
+        if (!m_LoadMessage.empty()) {
+            BuildBackground();
+            RestoreBackground(0, 0, Width(), Height());
         }
     }
-    BuildBackground();
-    if (!m_pSelection) {
-        m_pSelection = std::make_unique<CXSurface>();
-        if (m_pSelection->Create(240, 16, false, false))
-            m_pSelection->Fill(plat::RGB(70, 110, 150));
-        else
-            m_pSelection.reset();
-    }
-    CXClient::OnInitDialog();
     AddControls();
     ShowAllControls(true);
     EnableApply(false);
+    if (bLoading) {
+        // One step for each of the three figures' spin buttons just made.
+        for (int i = 0; i < 3; ++i)
+            m_Progress.StepIt();
+        m_Progress.Step(160);
+        m_Progress.StepIt();
+        m_Progress.End();
+    }
     FillCountryList();
     if (!m_LoadMessage.empty())
         Notify(149, m_LoadMessage);
@@ -469,7 +479,7 @@ void CEditorDlg::CheckRange(uint32_t dwEditID, int nMinimum, int nMaximum)
 void CEditorDlg::OnSave()
 {
     if (!m_pDocument || !m_pDocument->IsLoaded()) {
-        Notify(144, m_LoadMessage.empty() ? std::string("There is no database to save.") : m_LoadMessage);
+        Notify(144, m_LoadMessage.empty() ? std::string(EditorText(318)) : m_LoadMessage);
         return;
     }
     m_Question.Ask(EditorText(144), EditorText(146), true, kAskSave);
@@ -479,6 +489,19 @@ void CEditorDlg::OnQuit() { m_Question.Ask(EditorText(143), EditorText(145), tru
 
 void CEditorDlg::OnEndPopup(CXPopup* pPopup)
 {
+    for (int nFile = 0; nFile < 3; ++nFile) {
+        if (pPopup != &m_FilePickers[nFile])
+            continue;
+        // A cancel in any picker ends the save with nothing written.
+        if (!m_FilePickers[nFile].WasChosen())
+            return;
+        m_ChosenPaths[nFile] = m_FilePickers[nFile].GetPath();
+        if (nFile < 2)
+            AskSaveFile(nFile + 1);
+        else
+            SaveChosenFiles();
+        return;
+    }
     if (pPopup == &m_PlayerDlg) {
         // The names and numbers may have changed: the squad is shown again.
         if (m_PlayerDlg.WasStored())
@@ -492,13 +515,33 @@ void CEditorDlg::OnEndPopup(CXPopup* pPopup)
         EnableApply(false);
         plat::postQuitMessage(0);
     } else if (m_Question.GetTag() == kAskSave) {
+        // The shown club and manager are stored before anything is asked.
+        EnableApply(false);
         ApplyChanges();
-        std::string failed;
-        if (!m_pDocument->Save("Data\\Names\\FirstNames.dat", "Data\\Names\\LastNames.dat", m_DatabasePath, failed))
-            Notify(144, std::string(EditorText(147)) + " " + failed);
-        else
-            Notify(144, EditorText(160));
+        AskSaveFile(0);
     }
+}
+
+void CEditorDlg::AskSaveFile(int nFile)
+{
+    const SAVEFILE& file = kSaveFiles[nFile];
+    const std::string proposed = file.pszProposed ? file.pszProposed : m_DatabasePath;
+    const std::string initial = (std::filesystem::current_path() / plat::resolvePath(proposed)).string();
+    const std::vector<std::string> taken(m_ChosenPaths, m_ChosenPaths + nFile);
+    if (!m_FilePickers[nFile].Ask(file.nTitle, file.nFilter, initial, file.pszExtension, taken))
+        DebugLog(0, "[CEditorDlg::AskSaveFile] the picker for file %d cannot open; nothing is saved", nFile);
+}
+
+void CEditorDlg::SaveChosenFiles()
+{
+    m_Progress.Begin(0, 8, 1, 166);
+    std::string failed;
+    const bool bSaved = m_pDocument->Save(m_ChosenPaths[0], m_ChosenPaths[1], m_ChosenPaths[2], failed, &m_Progress);
+    m_Progress.End();
+    if (bSaved)
+        Notify(144, EditorText(160));
+    else
+        Notify(144, std::string(EditorText(147)) + " " + failed);
 }
 
 void CEditorDlg::OnClicked(uint32_t dwID)
@@ -520,6 +563,9 @@ void CEditorDlg::OnClicked(uint32_t dwID)
         break;
     case kQuit:
         OnQuit();
+        break;
+    case kAbout:
+        m_About.Show();
         break;
     default:
         break;

@@ -4,9 +4,12 @@
 // club and manager wait for the apply button (or a save); the player popup
 // edits one player. Saving asks first and writes the two name dictionaries
 // and the database together; quitting asks and saves nothing.
+#include "editor/CAboutDlg.h"
 #include "editor/CEditorDocument.h"
+#include "editor/CEditorFileDlg.h"
 #include "editor/CEditorMessageBox.h"
 #include "editor/CPlayerDlg.h"
+#include "editor/CProgressDlg.h"
 
 #include "xframework/CXClient.h"
 
@@ -40,9 +43,7 @@ public:
 private:
     void BuildBackground();
     void AddControls();
-    CXEdit* AddEdit(uint32_t dwID, int x, int y, int nWidth, int nMaxLength, bool bNumeric);
     CXComboBox* AddCombo(uint32_t dwID, int x, int y, int nWidth, int nDropHeight);
-    CXListBox* AddList(uint32_t dwID, uint32_t dwBarID, int x, int y, int nWidth, int nHeight);
 
     void FillCountryList();
     void OnCountrySelected();
@@ -58,6 +59,10 @@ private:
     void CheckManagerBirthDate();
     void CheckRange(uint32_t dwEditID, int nMinimum, int nMaximum);
     void OnSave();
+    // The three pickers in turn (first names, last names, database); the
+    // save runs once the last has given its file.
+    void AskSaveFile(int nFile);
+    void SaveChosenFiles();
     void OnQuit();
     void EnableApply(bool bEnable);
     void Notify(int nTitle, const std::string& text);
@@ -77,7 +82,15 @@ private:
 
     // The fill behind a list's chosen row.
     std::unique_ptr<CXSurface> m_pSelection;
+    // Faces wider than the shared one, for the About button's caption and
+    // the bottom row's.
+    std::unique_ptr<CXSurface> m_pAboutFace;
+    std::unique_ptr<CXSurface> m_pBottomFace;
     CEditorMessageBox m_Question;
     CEditorMessageBox m_Notice;
     CPlayerDlg m_PlayerDlg;
+    CProgressDlg m_Progress;
+    CEditorFileDlg m_FilePickers[3];
+    std::string m_ChosenPaths[3];
+    CAboutDlg m_About;
 };

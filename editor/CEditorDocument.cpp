@@ -1,5 +1,7 @@
 #include "editor/CEditorDocument.h"
 
+#include "editor/CEditorProgress.h"
+#include "editor/EditorTexts.h"
 #include "editor/PersonNames.h"
 
 #include "common/DebugLog.h"
@@ -16,6 +18,25 @@
 
 namespace {
 
+// The text numbers of the steps a load and a save show.
+enum {
+    kStepLoading = 157,
+    kStepFirstNames = 158,
+    kStepLastNames = 159,
+    kStepDone = 160,
+    kStepWritingFirstNames = 163,
+    kStepWritingLastNames = 164,
+    kStepWritingDatabase = 165,
+    kStepRelinkingFirstNames = 168,
+    kStepRelinkingLastNames = 169,
+};
+
+void Step(CEditorProgress* pProgress, int nText)
+{
+    if (pProgress)
+        pProgress->Step(nText);
+}
+
 // A day the calendar has; the record's own check lets 30 February pass.
 bool IsRealDate(const DATERECORD& date)
 {
@@ -27,38 +48,50 @@ bool IsRealDate(const DATERECORD& date)
 
 CEditorDocument::CEditorDocument(CDatabaseHandler& handler) : m_Handler(handler) {}
 
-bool CEditorDocument::Load(const std::string& path, std::string& message)
+bool CEditorDocument::Load(const std::string& path, std::string& message, CEditorProgress* pProgress)
 {
     m_bLoaded = false;
     m_FirstNames.Free();
     m_LastNames.Free();
     if (!m_Handler.AreFixedTablesLoaded()) {
-        message = "The name dictionaries or tables under Data cannot be read.";
+        message = EditorText(313);
         return false;
     }
     if (!plat::fileExists(path)) {
-        message = "There is no database " + path + ".";
+        message = FormatEditorText(314, path);
         return false;
     }
+    Step(pProgress, kStepLoading);
     if (!m_Handler.LoadFile(path)) {
-        message = "The database " + path + " is damaged and cannot be edited.";
+        message = FormatEditorText(315, path);
         return false;
     }
+    Step(pProgress, kStepLoading);
     // A world in play keeps people in its working files, out of reach of the
     // name tables; only a starting database is edited.
     if (CSavedGameSet::IsGameInPlay(m_Handler)) {
         m_Handler.UnloadWorld();
-        message = "The database " + path + " is a game in play, not a starting database.";
+        message = FormatEditorText(316, path);
         return false;
     }
-    if (!m_FirstNames.LoadFromDictionary(m_Handler.GetNameDictionary(NAMEDICTIONARY_FIRST)) ||
-        !m_LastNames.LoadFromDictionary(m_Handler.GetNameDictionary(NAMEDICTIONARY_LAST))) {
-        m_Handler.UnloadWorld();
-        message = "The name dictionaries under Data\\Names are not in order.";
-        return false;
+    const struct {
+        CNameTable& table;
+        int nDictionary;
+        int nStep;
+    } tables[] = {{m_FirstNames, NAMEDICTIONARY_FIRST, kStepFirstNames},
+                  {m_LastNames, NAMEDICTIONARY_LAST, kStepLastNames}};
+    for (const auto& table : tables) {
+        Step(pProgress, table.nStep);
+        if (!table.table.LoadFromDictionary(m_Handler.GetNameDictionary(table.nDictionary), pProgress)) {
+            m_FirstNames.Free();
+            m_LastNames.Free();
+            m_Handler.UnloadWorld();
+            message = EditorText(317);
+            return false;
+        }
+        Step(pProgress, kStepLoading);
+        table.table.RelinkRecords(m_Handler, pProgress);
     }
-    m_FirstNames.RelinkRecords(m_Handler);
-    m_LastNames.RelinkRecords(m_Handler);
     m_bLoaded = true;
     return true;
 }
@@ -205,24 +238,41 @@ DATERECORD CEditorDocument::GetToday() const
 }
 
 bool CEditorDocument::Save(const std::string& firstNamesPath, const std::string& lastNamesPath,
-                           const std::string& databasePath, std::string& message)
+                           const std::string& databasePath, std::string& message, CEditorProgress* pProgress)
 {
     if (!m_bLoaded) {
-        message = "There is no database to save.";
+        message = EditorText(318);
         return false;
     }
-    m_FirstNames.ComputeNameOffsets(m_Handler);
-    m_LastNames.ComputeNameOffsets(m_Handler);
     plat::SafeFile firstNames(firstNamesPath), lastNames(lastNamesPath), database(databasePath);
     const struct {
         plat::SafeFile& file;
         const std::string& path;
     } members[] = {{firstNames, firstNamesPath}, {lastNames, lastNamesPath}, {database, databasePath}};
-    const bool abWritten[] = {
-        firstNames.file() && m_FirstNames.Write(firstNames.file()),
-        lastNames.file() && m_LastNames.Write(lastNames.file()),
-        database.file() && m_Handler.Save(database.file()),
+    const struct {
+        CNameTable& table;
+        FILE* pFile;
+        int nBuild, nWrite, nRelink;
+    } dictionaries[] = {
+        {m_FirstNames, firstNames.file(), kStepFirstNames, kStepWritingFirstNames, kStepRelinkingFirstNames},
+        {m_LastNames, lastNames.file(), kStepLastNames, kStepWritingLastNames, kStepRelinkingLastNames},
     };
+    bool abWritten[3] = {false, false, false};
+    for (int i = 0; i < 2; ++i) {
+        const auto& dictionary = dictionaries[i];
+        if (!dictionary.pFile)
+            continue;
+        Step(pProgress, dictionary.nBuild);
+        dictionary.table.ComputeNameOffsets(m_Handler, pProgress);
+        Step(pProgress, dictionary.nWrite);
+        abWritten[i] = dictionary.table.Write(dictionary.pFile);
+        Step(pProgress, dictionary.nRelink);
+        dictionary.table.RelinkRecords(m_Handler, pProgress);
+    }
+    if (database.file()) {
+        Step(pProgress, kStepWritingDatabase);
+        abWritten[2] = m_Handler.Save(database.file());
+    }
     for (int i = 0; i < 3; ++i) {
         if (!abWritten[i]) {
             message = "'" + members[i].path + "'";
@@ -236,5 +286,6 @@ bool CEditorDocument::Save(const std::string& firstNamesPath, const std::string&
             return false;
         }
     }
+    Step(pProgress, kStepDone);
     return true;
 }

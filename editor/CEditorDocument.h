@@ -11,6 +11,7 @@
 #include <vector>
 
 class CDatabaseHandler;
+class CEditorProgress;
 class CCountryDatabase;
 class CClubDatabase;
 class CManagerDatabase;
@@ -22,8 +23,8 @@ public:
 
     // Reads the starting database and fills the name tables. A missing,
     // damaged or already played world is refused: false, nothing loaded and
-    // message says why.
-    bool Load(const std::string& path, std::string& message);
+    // message says why. The progress, when given, follows each step.
+    bool Load(const std::string& path, std::string& message, CEditorProgress* pProgress = nullptr);
     bool IsLoaded() const { return m_bLoaded; }
     CDatabaseHandler& GetHandler() { return m_Handler; }
     CNameTable& GetFirstNames() { return m_FirstNames; }
@@ -62,8 +63,9 @@ public:
     // names beside the three paths and puts them in place only when all
     // three are whole, so that a database never lands without the
     // dictionaries its offsets point into. False with message naming the file.
+    // The progress, when given, follows each step.
     bool Save(const std::string& firstNamesPath, const std::string& lastNamesPath, const std::string& databasePath,
-              std::string& message);
+              std::string& message, CEditorProgress* pProgress = nullptr);
 
 private:
     bool SetNames(const char*& pszFirst, const char*& pszLast, const std::string& firstName,

@@ -54,17 +54,13 @@ bool CEditorMessageBox::OnInitDialog()
         m_pBackground->m_pSurface->releaseDC(pDC);
     }
     CXPopup::OnInitDialog();
-    CXSurface* pFace = g_pfnSharedBitmap ? g_pfnSharedBitmap("btnTog.bmp") : nullptr;
     const int y = Height() - 36;
     if (m_bYesNo) {
-        AddControlXYWH(XCONTROL_BUTTON, Width() / 2 - 94, y, 84, 26, kYesButton, nullptr);
-        AddControlXYWH(XCONTROL_BUTTON, Width() / 2 + 10, y, 84, 26, kNoButton, nullptr);
+        AddEditorButton(*this, kYesButton, Width() / 2 - 94, y);
+        AddEditorButton(*this, kNoButton, Width() / 2 + 10, y);
     } else {
-        AddControlXYWH(XCONTROL_BUTTON, Width() / 2 - 42, y, 84, 26, kOkButton, nullptr);
+        AddEditorButton(*this, kOkButton, Width() / 2 - 42, y);
     }
-    for (uint32_t dwID : {kOkButton, kYesButton, kNoButton})
-        if (auto* pButton = static_cast<CXButton*>(FindControl(dwID)))
-            pButton->SetTextID(pFace, 0);
     ShowAllControls(true);
     return true;
 }

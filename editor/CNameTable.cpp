@@ -1,5 +1,6 @@
 #include "editor/CNameTable.h"
 
+#include "editor/CEditorProgress.h"
 #include "editor/PersonNames.h"
 
 #include "common/DebugLog.h"
@@ -7,10 +8,26 @@
 
 #include <cstring>
 
-bool CNameTable::LoadFromDictionary(const CNameDictionary& dictionary)
+namespace {
+
+// The people a pass over one kind of name reaches at most: the name bar's
+// range for that pass.
+int PeopleInReach(CDatabaseHandler& handler, int nDictionary)
+{
+    const int nPeople = handler.GetPlayerTableSize() + handler.GetManagerTableSize();
+    return nDictionary == NAMEDICTIONARY_LAST ? nPeople + handler.GetStaffTableSize() : nPeople;
+}
+
+}  // namespace
+
+bool CNameTable::LoadFromDictionary(const CNameDictionary& dictionary, CEditorProgress* pProgress)
 {
     Free();
+    if (pProgress)
+        pProgress->SetNameRange(dictionary.GetCount(), 10);
     for (int i = 0; i < dictionary.GetCount(); ++i) {
+        if (pProgress && i > 0 && i % 10 == 0)
+            pProgress->StepNames();
         const char* pszName = dictionary.GetName(i);
         if (!m_Names.empty() && std::strcmp(m_Names.back()->c_str(), pszName) >= 0) {
             DebugLog(0, "[CNameTable::LoadFromDictionary] \"%s\" is out of order", pszName);
@@ -73,10 +90,14 @@ bool CNameTable::FindOrInsert(const char* pszName, const char** ppName)
     return true;
 }
 
-void CNameTable::RelinkRecords(CDatabaseHandler& handler)
+void CNameTable::RelinkRecords(CDatabaseHandler& handler, CEditorProgress* pProgress)
 {
     const int nDictionary = m_nKind == KIND_FIRST ? NAMEDICTIONARY_FIRST : NAMEDICTIONARY_LAST;
+    if (pProgress)
+        pProgress->SetNameRange(PeopleInReach(handler, nDictionary), 1);
     ForEachPersonName(handler, nDictionary, [&](const char*& pszName, uint32_t&) {
+        if (pProgress)
+            pProgress->StepNames();
         // An empty name stays the shared empty name; a name outside the table
         // joins it, so that the pointer never outlives the text it names.
         if (*pszName != '\0' && !FindOrInsert(pszName, &pszName))
@@ -97,7 +118,7 @@ bool CNameTable::GetOffset(const char* pszName, uint32_t& dwOffset) const
     return true;
 }
 
-void CNameTable::ComputeNameOffsets(CDatabaseHandler& handler) const
+void CNameTable::ComputeNameOffsets(CDatabaseHandler& handler, CEditorProgress* pProgress) const
 {
     // Offsets by the table's own copies: one pass over the table, then a
     // halving search per record.
@@ -108,7 +129,11 @@ void CNameTable::ComputeNameOffsets(CDatabaseHandler& handler) const
         dwSum += static_cast<uint32_t>(m_Names[i]->size() + 1);
     }
     const int nDictionary = m_nKind == KIND_FIRST ? NAMEDICTIONARY_FIRST : NAMEDICTIONARY_LAST;
+    if (pProgress)
+        pProgress->SetNameRange(PeopleInReach(handler, nDictionary), 1);
     ForEachPersonName(handler, nDictionary, [&](const char*& pszName, uint32_t& dwOffset) {
+        if (pProgress)
+            pProgress->StepNames();
         bool bFound = false;
         const int nIndex = *pszName ? IndexOf(pszName, bFound) : 0;
         if (bFound)

@@ -11,6 +11,7 @@
 #include <vector>
 
 class CDatabaseHandler;
+class CEditorProgress;
 class CNameDictionary;
 
 class CNameTable {
@@ -21,8 +22,9 @@ public:
     int GetKind() const { return m_nKind; }
 
     // Copies of the dictionary's names in its order; false (table empty) when
-    // the dictionary is not in strictly ascending byte order.
-    bool LoadFromDictionary(const CNameDictionary& dictionary);
+    // the dictionary is not in strictly ascending byte order. The passes
+    // below and this one move the progress's name bar when one is given.
+    bool LoadFromDictionary(const CNameDictionary& dictionary, CEditorProgress* pProgress = nullptr);
     void Free();
 
     int GetCount() const { return static_cast<int>(m_Names.size()); }
@@ -38,10 +40,10 @@ public:
 
     // Points every person's name of this kind at the table's copy of it; a
     // name the table lacks is added, so that no record is left dangling.
-    void RelinkRecords(CDatabaseHandler& handler);
+    void RelinkRecords(CDatabaseHandler& handler, CEditorProgress* pProgress = nullptr);
     // Gives every person the offset of his name of this kind in the block the
     // table saves as.
-    void ComputeNameOffsets(CDatabaseHandler& handler) const;
+    void ComputeNameOffsets(CDatabaseHandler& handler, CEditorProgress* pProgress = nullptr) const;
     // The offset of a name in that block; false when the table lacks it.
     bool GetOffset(const char* pszName, uint32_t& dwOffset) const;
 

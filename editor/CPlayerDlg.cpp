@@ -162,17 +162,8 @@ bool CPlayerDlg::OnInitDialog()
         {kBirthYear, 460, 56, 44, 4, true},
         {kShirt, 400, 86, 36, 2, true},
     };
-    for (const auto& field : edits) {
-        auto* pEdit = static_cast<CXEdit*>(AddControlXYWH(XCONTROL_EDIT, field.x, field.y, field.nWidth, 18, field.dwID, nullptr));
-        if (!pEdit)
-            continue;
-        pEdit->m_hFont = g_hSmallFont;
-        if (field.bNumeric) {
-            pEdit->m_bAllowLetters = 0;
-            pEdit->m_bAllowOthers = 0;
-        }
-        pEdit->SetMaxLength(field.nMaxLength);
-    }
+    for (const auto& field : edits)
+        AddEditorEdit(*this, field.dwID, field.x, field.y, field.nWidth, field.nMaxLength, field.bNumeric);
     const struct {
         uint32_t dwID;
         int x, y, nWidth, nDrop;
@@ -186,10 +177,8 @@ bool CPlayerDlg::OnInitDialog()
         pCombo->SetUpColumns(field.x, field.y, field.x + field.nWidth, field.y + field.nDrop, kComboColumns, false, false,
                              16, false);
     }
-    CXSurface* pFace = g_pfnSharedBitmap ? g_pfnSharedBitmap("btnTog.bmp") : nullptr;
     for (const auto& button : {std::pair{kOk, 40}, std::pair{kCancel, 74}, std::pair{kApply, 108}})
-        if (auto* pButton = static_cast<CXButton*>(AddControlXYWH(XCONTROL_BUTTON, 540, button.second, 84, 26, button.first, nullptr)))
-            pButton->SetTextID(pFace, 0);
+        AddEditorButton(*this, button.first, 540, button.second);
     ShowAllControls(true);
     ShowPlayer();
     return true;

@@ -6,6 +6,13 @@
 
 #include "platform/DeviceContext.h"
 
+#include <memory>
+
+class CXEdit;
+class CXListBox;
+struct LISTCOLUMN;
+class CXButton;
+
 constexpr COLORREF kEditorBackground = plat::RGB(28, 52, 78);
 constexpr COLORREF kEditorPanel = plat::RGB(36, 66, 98);
 constexpr COLORREF kEditorFrame = plat::RGB(110, 150, 190);
@@ -14,9 +21,26 @@ constexpr COLORREF kEditorText = plat::RGB(236, 236, 228);
 constexpr COLORREF kEditorRowText = plat::RGB(210, 222, 232);
 
 // A framed group with its caption on the frame's top edge.
-void DrawEditorGroup(plat::DeviceContext* pDC, int nLeft, int nTop, int nRight, int nBottom, const char* pszCaption);
+// crFill is the colour behind the frame, which the caption's gap shows.
+void DrawEditorGroup(plat::DeviceContext* pDC, int nLeft, int nTop, int nRight, int nBottom, const char* pszCaption,
+                     COLORREF crFill = kEditorBackground);
 // A label's text at (x, y) in the small font.
 void DrawEditorLabel(plat::DeviceContext* pDC, int x, int y, const char* pszText);
 // A fresh background surface of the client's size, filled; null when none
 // can be made. The caller releases nothing: the client owns it.
 CXSurface* MakeEditorBackground(CXClient& client, COLORREF crFill);
+// The fill behind a list's chosen row, nWidth wide; null when none can be made.
+std::unique_ptr<CXSurface> MakeEditorSelection(int nWidth);
+// The editor's controls, added to the client: an edit field in the small font
+// (digits only when numeric), a one-column list with its scroll bar (ids
+// dwBarID to dwBarID + 2) that tells its owner of a chosen row and a
+// double-click, its columns kept by the list (a table that outlives it),
+// and a button whose caption comes from the editor's table: 84 pixels wide
+// on the shared face, or as wide as half the face given.
+CXEdit* AddEditorEdit(CXClient& client, uint32_t dwID, int x, int y, int nWidth, int nMaxLength, bool bNumeric);
+CXListBox* AddEditorList(CXClient& client, uint32_t dwID, uint32_t dwBarID, int x, int y, int nWidth, int nHeight,
+                         const LISTCOLUMN* pColumns, CXSurface* pSelection);
+CXButton* AddEditorButton(CXClient& client, uint32_t dwID, int x, int y, CXSurface* pFace = nullptr);
+// A caption button face nWidth wide (released at x 0, pressed at x nWidth),
+// stretched from the shared 84-pixel face; null when none can be made.
+std::unique_ptr<CXSurface> MakeEditorButtonFace(int nWidth);

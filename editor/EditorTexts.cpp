@@ -1,5 +1,6 @@
 #include "editor/EditorTexts.h"
 
+#include <cstdio>
 #include <map>
 #include <string>
 
@@ -90,6 +91,28 @@ const TEXTENTRY kTexts[] = {
     {173, "Place"},
     {174, "Poste"},
     {175, "Entrez une valeur comprise entre %d et %d. Retour \xe0 la valeur %d."},
+    // The file picker's and the About box's own words.
+    {300, "Dossier"},
+    {301, "Nom du fichier"},
+    {302, "Type"},
+    {303, "Enregistrer"},
+    {304, "Le dossier '%s' n'existe pas."},
+    {305, "Entrez le nom du fichier."},
+    {306, "Le fichier '%s' existe d\xe9j\xe0.\n\nVoulez-vous le remplacer ?"},
+    {307, "Impossible d'\xe9" "crire '%s' : le dossier ou le fichier est prot\xe9g\xe9 en \xe9" "criture."},
+    {308, "Aucun fichier de ce type dans ce dossier."},
+    {309, "Le fichier '%s' est d\xe9j\xe0 choisi pour une autre partie de la sauvegarde."},
+    {310, "Quillet, version 1.0"},
+    {311, "L'\xe9" "diteur de la base de d\xe9part de Brellox."},
+    {312, "R\xe9" "alis\xe9 par l'\xe9quipe de Brellox."},
+    // Why a database cannot be edited or saved.
+    {313, "Les dictionnaires de noms ou les tables du dossier Data sont illisibles."},
+    {314, "La base de donn\xe9" "es '%s' n'existe pas."},
+    {315, "La base de donn\xe9" "es '%s' est endommag\xe9" "e et ne peut pas \xea" "tre modifi\xe9" "e."},
+    {316, "La base de donn\xe9" "es '%s' est une partie en cours, pas une base de d\xe9part."},
+    {317, "Les dictionnaires de noms du dossier Data\\Names ne sont pas dans l'ordre."},
+    {318, "Il n'y a aucune base de donn\xe9" "es \xe0 sauvegarder."},
+    {319, "Le code de la base de donn\xe9" "es n'a pas pu d\xe9marrer."},
 };
 
 }  // namespace
@@ -102,6 +125,16 @@ const char* EditorText(int nID)
     return nullptr;
 }
 
+std::string FormatEditorText(int nID, const std::string& value)
+{
+    const char* pszFormat = EditorText(nID);
+    if (!pszFormat)
+        return value;
+    char szText[1024];
+    std::snprintf(szText, sizeof szText, pszFormat, value.c_str());
+    return szText;
+}
+
 const char* EditorControlCaption(uint32_t dwID)
 {
     static const struct {
@@ -111,6 +144,8 @@ const char* EditorControlCaption(uint32_t dwID)
         {EDITOR_BUTTON_EDIT_PLAYER, 115}, {EDITOR_BUTTON_APPLY, 142},     {EDITOR_BUTTON_SAVE, 110},
         {EDITOR_BUTTON_QUIT, 111},        {EDITOR_BUTTON_MESSAGE_OK, 116}, {EDITOR_BUTTON_PLAYER_OK, 116},
         {EDITOR_BUTTON_PLAYER_CANCEL, 117},
+        {EDITOR_BUTTON_FILE_SAVE, 303},   {EDITOR_BUTTON_FILE_CANCEL, 117}, {EDITOR_BUTTON_ABOUT, 101},
+        {EDITOR_BUTTON_ABOUT_OK, 116},
     };
     // The answers of a question have no text of their own in the table.
     if (dwID == EDITOR_BUTTON_MESSAGE_YES)

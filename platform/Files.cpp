@@ -195,6 +195,23 @@ std::vector<std::string> listFiles(const std::string& gameFolder, const std::str
     return names;
 }
 
+std::vector<std::string> listFolders(const std::string& gameFolder)
+{
+    std::vector<std::string> names;
+    const std::string folder = resolvePath(gameFolder);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return names;
+    while (dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != ".." && isDirectory(join(folder, name)))
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 int removeFiles(const std::string& gameFolder, const std::string& pattern)
 {
     const std::string folder = resolvePath(gameFolder);

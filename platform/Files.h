@@ -32,6 +32,8 @@ bool makeDirectories(const std::string& gamePath);
 // Names (not paths) of the plain files of a folder that match a wildcard
 // pattern with * and ?, compared without regard to case; sorted by name.
 std::vector<std::string> listFiles(const std::string& gameFolder, const std::string& pattern);
+// Names of the sub-folders of a folder (no "." or ".."), sorted by name.
+std::vector<std::string> listFolders(const std::string& gameFolder);
 // Removes every plain file of the folder that matches the pattern; the count removed.
 int removeFiles(const std::string& gameFolder, const std::string& pattern);
 

@@ -53,6 +53,15 @@ TEST_F(ScratchFolder, ListsAndRemovesByWildcardWithoutCase)
     EXPECT_EQ(plat::listFiles(m_root, "*"), (std::vector<std::string>{"temp.mhs"}));
 }
 
+TEST_F(ScratchFolder, ListsSubFoldersOnly)
+{
+    Write("notes.txt", "a");
+    ASSERT_TRUE(plat::makeDirectories(m_root + "/Saves/inner"));
+    ASSERT_TRUE(plat::makeDirectories(m_root + "/data"));
+    EXPECT_EQ(plat::listFolders(m_root), (std::vector<std::string>{"Saves", "data"}));
+    EXPECT_TRUE(plat::listFolders(m_root + "/missing").empty());
+}
+
 TEST(WildcardTest, Patterns)
 {
     struct Case {
