@@ -147,6 +147,10 @@ public:
     void SetThreatRating(int nLineUp, uint8_t byRating);
     // 0 in front of the attacked goal, 1 in its penalty area, 2 elsewhere.
     int GetShootingZone(int32_t x, int32_t y) const;
+    // The nearest point to the wanted one where an outfield player of this
+    // side may stand in open play: level with or behind the opponents'
+    // offside line (by 400) and 50 inside the pitch.
+    CVector GetPosInPlayArea(const CVector& wanted) const;
     const MATCHLAYOUTENTRY* GetLayoutEntry(int nLineUp) const;
     CMatchPlayer* PickPenaltyTaker(bool bSkipThoseWhoTook);
     // Players in the defensive wall for a direct free kick at the point.

@@ -30,6 +30,9 @@ constexpr int kKeptThreat = 31;
 // A marker is given the man whose goal-side point lies nearer than this.
 constexpr int32_t kMarkingPick = 1500;
 constexpr int32_t kGoalSide = 200;
+// Open play keeps a side this far onside and this far inside the lines.
+constexpr int32_t kOnsideMargin = 400;
+constexpr int32_t kPlayAreaInset = 50;
 constexpr int32_t kMarkingRanges[11] = {800, 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000, 10000};
 
 int32_t Distance2D(const CVector& a, const CVector& b)
@@ -38,6 +41,15 @@ int32_t Distance2D(const CVector& a, const CVector& b)
 }
 
 }  // namespace
+
+CVector CMatchClub::GetPosInPlayArea(const CVector& wanted) const
+{
+    const int32_t nLine = m_pOpponent ? m_pOpponent->GetOffsideLine() : (m_bAttacksHighEnd ? PITCH_LENGTH : 0);
+    const int32_t nLow = (m_bAttacksHighEnd ? 0 : nLine + kOnsideMargin) + kPlayAreaInset;
+    const int32_t nHigh = (m_bAttacksHighEnd ? nLine - kOnsideMargin : PITCH_LENGTH) - kPlayAreaInset;
+    return CVector(std::clamp(wanted.x, nLow, std::max(nLow, nHigh)),
+                   std::clamp(wanted.y, kPlayAreaInset, PITCH_WIDTH - kPlayAreaInset), 0);
+}
 
 int32_t CMatchClub::GetMarkingRange(int nMarkingOrder)
 {

@@ -462,6 +462,7 @@ bool CMatchEngine::PostTick()
     if (m_pBall)
         m_pBall->UpdatePrediction();
     UpdateDistanceTables();
+    UpdatePressureBalance();
     for (CMatchClub* pClub : {m_pHomeClub.get(), m_pAwayClub.get()})
         if (pClub)
             pClub->UpdatePerTick();
@@ -505,6 +506,23 @@ void CMatchEngine::UpdateDistanceTables()
                                             : 999999999;
         }
     }
+}
+
+void CMatchEngine::UpdatePressureBalance()
+{
+    if (!m_pHomeClub || !m_pAwayClub)
+        return;
+    if (m_byMatchEvent != MATCHEVENT_NONE) {
+        const CMatchClub* pRestartClub = m_pMatchReferee ? m_pMatchReferee->GetRestartClub() : nullptr;
+        m_byPressureBalance = pRestartClub == m_pHomeClub.get() ? 0 : 100;
+    } else {
+        m_anLowestBallDistance[0] = m_pHomeClub->GetLowestBallDistance(-1);
+        m_anLowestBallDistance[1] = m_pAwayClub->GetLowestBallDistance(-1);
+        const int64_t d = (int64_t(m_anLowestBallDistance[0]) - m_anLowestBallDistance[1]) / 15;
+        m_byPressureBalance = d >= 50 ? 100 : d <= -50 ? 0 : uint8_t(d + 50);
+    }
+    m_pHomeClub->SetThreatBias(uint8_t(100 - m_byPressureBalance));
+    m_pAwayClub->SetThreatBias(m_byPressureBalance);
 }
 
 int32_t CMatchEngine::GetPlayerDistance(int nHomeSlot, int nAwaySlot) const

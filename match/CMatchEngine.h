@@ -644,6 +644,9 @@ private:
     bool BuildMatch(CDatabaseHandler* pDatabase, const uint32_t* pdwSeed, uint32_t dwRealTimeNow);
     // The distance tables of the tick: home to away, and each player to the ball.
     void UpdateDistanceTables();
+    // Which side is nearer the ball (or has the restart), as each club's
+    // threat bias: the side on top pushes on towards its places with the ball.
+    void UpdatePressureBalance();
     template <typename F> void ForEachPerson(F f) const;
     void HandToReferee(const MatchCauseRecord& record) const;
     bool PersonBlocksPath(const CMatchPerson* pPerson, const CVector& a, const CVector& b, int32_t nLimit,
@@ -744,6 +747,8 @@ private:
     bool UpdatePossession();
     CVector m_vFocusPoint;
     int8_t m_nLastZoneTold = -1;
+    int32_t m_anLowestBallDistance[2] = {};
+    uint8_t m_byPressureBalance = 50;
     int8_t m_nLastEventTold = -1;
     CMatchClub* m_pClubInPossession = nullptr;
     uint32_t m_dwZoneTellings = 0;

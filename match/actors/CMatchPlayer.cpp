@@ -145,6 +145,10 @@ void CMatchPlayer::GetPaceAttributes(int32_t* pnFirst, int32_t* pnMean) const
 
 void CMatchPlayer::UpdateBasePosition()
 {
+    // In open play his place slides between where the shape stands without
+    // the ball and with it, as far as his side is on top, and stays onside.
+    if (m_bySpecialRole == ROLE_NONE && m_bFormationInterpolated && m_Engine.GetMatchEvent() == MATCHEVENT_NONE)
+        m_vBasePosition = m_pClub->GetPosInPlayArea(GetFormationPlace(m_pClub->GetThreatBias()));
     SetTarget(m_vBasePosition, kNoFacing);
 }
 

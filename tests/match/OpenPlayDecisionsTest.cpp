@@ -113,14 +113,16 @@ TEST_F(OpenPlayDecisionsTest, ThreatGrowsWithDepthAndNearnessToTheBallAndAMarker
     const uint8_t byFar = m_pAway->GetThreatRating(Player(false, 10)->GetSquadPosition());
     EXPECT_GT(byNear, 40) << "the most advanced man 700 from the ball";
     EXPECT_LT(byFar, byNear);
-    EXPECT_LE(byFar, 40) << "far from the ball and shallower";
+    // His side has the ball and is nearest it, which makes every man of
+    // it more dangerous: the far one is listed too, below the near one.
+    EXPECT_EQ(m_pAway->GetThreatBias(), 100);
+    ASSERT_GE(m_pAway->GetThreatListLength(), 2);
     ASSERT_GE(m_pAway->GetThreatListLength(), 1);
     EXPECT_EQ(m_pAway->GetSlot(m_pAway->GetThreatListSlot(0)), Player(false, 9));
-    // The dangerous man is marked by the defender nearest his goal side,
-    // the harmless one by nobody.
+    // Each is marked by the defender nearest his goal side.
     CMatchPlayer* pMarker = Player(true, 2);
     EXPECT_EQ(pMarker->GetMarkedOpponent(), Player(false, 9));
-    EXPECT_EQ(Player(true, 3)->GetMarkedOpponent(), nullptr);
+    EXPECT_EQ(Player(true, 3)->GetMarkedOpponent(), Player(false, 10));
     // Wherever the man goes, the marker's place stays between him and the goal.
     struct Case {
         int32_t x, y;
@@ -287,6 +289,45 @@ TEST_F(OpenPlayDecisionsTest, ABallFlyingAtTheGoalAlarmsItsSideAndSendsTheGoalke
             keeper.SetBallChaser(false);
             EXPECT_TRUE(keeper.ShouldKeeperGoForBall());
         }
+    }
+}
+
+TEST_F(OpenPlayDecisionsTest, TheSideNearerTheBallPushesOnTowardsItsPlacesWithTheBallButStaysOnside)
+{
+    Start(3);
+    for (bool bHomeOnBall : {true, false}) {
+        // The man on the ball at the centre spot, nobody of the other side
+        // within 1000 of it; the other side's outfield men all on a line
+        // 1000 behind halfway (their offside line).
+        Arrange({{bHomeOnBall, 9, 5000, 3750}});
+        CMatchClub* pOn = Club(bHomeOnBall);
+        CMatchClub* pOff = Club(!bHomeOnBall);
+        const int32_t nLine = bHomeOnBall ? 6000 : 4000;  // forward, as the home side sees it
+        for (int i = 1; i < pOff->GetOnPitchCount(); ++i)
+            pOff->GetSlot(i)->SetPosition(At(nLine, 300 + 600 * i));
+        m_Engine.PostTick();
+        EXPECT_EQ(pOn->GetThreatBias(), 100) << bHomeOnBall;
+        EXPECT_EQ(pOff->GetThreatBias(), 0) << bHomeOnBall;
+        const auto ahead = [&](const CMatchClub* pClub, const CVector& p) {
+            return pClub->AttacksHighEnd() ? p.x : PITCH_LENGTH - p.x;
+        };
+        // His defenders step up from their places without the ball to
+        // those with it; its forwards wait onside, 400 (and 50) short of the
+        // other side's line.
+        CMatchPlayer* pBack = pOn->GetSlot(2);
+        CMatchPlayer* pForward = pOn->GetSlot(10);
+        ASSERT_TRUE(pBack->IsFormationInterpolated());
+        for (CMatchPlayer* p : {pBack, pForward})
+            p->MakeDecision();
+        EXPECT_GT(ahead(pOn, pBack->GetBasePosition()), ahead(pOn, pBack->GetFormationPlace(0)) + 300) << bHomeOnBall;
+        EXPECT_NEAR(ahead(pOn, pBack->GetBasePosition()), ahead(pOn, pBack->GetFormationPlace(100)), 100);
+        const int32_t nOffLine = pOff->GetOffsideLine();
+        EXPECT_EQ(nOffLine, At(nLine, 0).x);
+        EXPECT_EQ(ahead(pOn, pForward->GetBasePosition()), ahead(pOn, CVector(nOffLine, 0, 0)) - 450) << bHomeOnBall;
+        // The other side keeps to its places without the ball.
+        CMatchPlayer* pOther = pOff->GetSlot(2);
+        pOther->MakeDecision();
+        EXPECT_EQ(pOther->GetBasePosition(), pOther->GetFormationPlace(0)) << bHomeOnBall;
     }
 }
 

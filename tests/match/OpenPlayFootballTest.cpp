@@ -13,7 +13,8 @@ class OpenPlayFootballTest : public RestartsFixture {
 protected:
     // What walking, tackling and the kick animation will do: everyone on
     // the pitch walks to where his decision sends him (those seeking space
-    // keep near their place), the ball stays at its holder's feet, a
+    // keep near their place) and, once there, turns the way he means to
+    // face; the ball stays at its holder's feet, a
     // challenger goes in when near enough, and the holder strikes the ball
     // once the kick he chose may go.
     void OpenPlayTick()
@@ -53,6 +54,8 @@ protected:
                                                : CVector(at.x + int32_t(int64_t(to.x - at.x) * nStep / dist),
                                                          at.y + int32_t(int64_t(to.y - at.y) * nStep / dist), 0);
             p.SetPosition(next);
+        } else {
+            p.SetFacing(p.GetFacingTargetAngle());  // turning on the spot
         }
         if (bHolder && !m_pBall->IsHeldInHands())
             m_pBall->SetPosition(p.GetPosition().x, p.GetPosition().y, 0, false);
