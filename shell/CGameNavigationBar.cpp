@@ -841,6 +841,12 @@ void CGameNavigationBar::OnClicked(uint32_t dwID)
             OpenSavesPopup(false);
         break;
     case ID_CONTINUE:
+        // On the match screen the match is played out and recorded first,
+        // whichever of the two continue buttons shows.
+        if (g_pCurrentClient && g_pCurrentClient == GetScreenObject(SCREEN_MATCH)) {
+            static_cast<CXClient*>(g_pCurrentClient)->OnClicked(ID_CONTINUE_MATCH);
+            break;
+        }
         ContinueGame();
         break;
     case ID_CONTINUE_MATCH:

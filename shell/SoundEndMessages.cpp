@@ -2,28 +2,27 @@
 
 #include "common/DebugLog.h"
 
-#include <memory>
 
 CSoundEndTable* g_pSoundEndTable = nullptr;
 
-void OnUninitialiseSound(plat::LPARAM lParam)
+void OnUninitialiseSound(plat::WPARAM wParam, plat::LPARAM lParam)
 {
-    // The record was made for this message alone: it is freed whatever its fate.
-    std::unique_ptr<SOUNDENDRECORD> pRecord(reinterpret_cast<SOUNDENDRECORD*>(lParam));
     if (!g_pSoundEndTable)
         return;
-    if (!pRecord) {
-        DebugLog(0, "[Main] WM_UNINITIALISE_SOUND without a record");
+    void* pSound = reinterpret_cast<void*>(lParam);
+    if (!pSound) {
+        DebugLog(0, "[Main] WM_UNINITIALISE_SOUND without a sound");
         return;
     }
-    if (pRecord->dwInstanceID >= g_pSoundEndTable->InstanceCount()) {
+    if (wParam >= g_pSoundEndTable->InstanceCount()) {
         DebugLog(0, "[Main] WM_UNINITIALISE_SOUND : CSoundManager Instance ID too big!");
         return;
     }
-    if (!pRecord->pSound || !g_pSoundEndTable->OwnsSound(pRecord->dwInstanceID, pRecord->pSound))
+    const auto dwInstanceID = uint32_t(wParam);
+    if (!g_pSoundEndTable->OwnsSound(dwInstanceID, pSound))
         return;
-    DebugLog(0, "[Main] WM_UNINITIALISE_SOUND %s", g_pSoundEndTable->SoundName(pRecord->pSound));
-    g_pSoundEndTable->UninitialiseSound(pRecord->pSound);
+    DebugLog(0, "[Main] WM_UNINITIALISE_SOUND %s", g_pSoundEndTable->SoundName(pSound));
+    g_pSoundEndTable->UninitialiseSound(pSound);
 }
 
 void OnUninitialiseStream(plat::LPARAM lParam)

@@ -1,19 +1,12 @@
 #pragma once
 // The ends of sounds, posted by the sound system's own thread as
-// WM_UNINITIALISE_SOUND (a record of the manager's instance id and the sound)
+// WM_UNINITIALISE_SOUND (the manager's instance id in wParam, the sound in lParam)
 // and WM_UNINITIALISE_STREAM (the music manager whose track ended), and
 // served on the main thread by the window procedure. The sound system
 // registers its table of managers here while it runs.
 #include "platform/Messages.h"
 
 #include <cstdint>
-
-// Made by the sound system for each WM_UNINITIALISE_SOUND; the window
-// procedure frees it.
-struct SOUNDENDRECORD {
-    uint32_t dwInstanceID = 0;
-    void* pSound = nullptr;
-};
 
 class CSoundEndTable {
 public:
@@ -34,5 +27,5 @@ public:
 // Null while no sound system runs.
 extern CSoundEndTable* g_pSoundEndTable;
 
-void OnUninitialiseSound(plat::LPARAM lParam);
+void OnUninitialiseSound(plat::WPARAM wParam, plat::LPARAM lParam);
 void OnUninitialiseStream(plat::LPARAM lParam);

@@ -80,7 +80,7 @@ intptr_t MainWndProc(uint32_t message, plat::WPARAM wParam, plat::LPARAM lParam)
         // has no other system commands.
         return 0;
     case WM_UNINITIALISE_SOUND:
-        OnUninitialiseSound(lParam);
+        OnUninitialiseSound(wParam, lParam);
         return 0;
     case WM_UNINITIALISE_STREAM:
         OnUninitialiseStream(lParam);

@@ -113,9 +113,12 @@ bool SuspendSoundOutput()
 
 void PostSampleEnd(void* pSound, uint32_t dwInstanceID)
 {
-    auto* pRecord = new (std::nothrow) SOUNDENDRECORD{dwInstanceID, pSound};
-    if (!plat::postMessage(WM_UNINITIALISE_SOUND, 0, reinterpret_cast<plat::LPARAM>(pRecord)))
-        delete pRecord;
+    // Channels halted while the sound system stops have nobody left to tell.
+    if (!g_pSoundEndTable)
+        return;
+    // The message carries the instance id and the sound itself, so that a
+    // message still queued when the program ends leaves nothing behind.
+    plat::postMessage(WM_UNINITIALISE_SOUND, plat::WPARAM(dwInstanceID), reinterpret_cast<plat::LPARAM>(pSound));
 }
 
 void PostStreamEnd(void* pManager, uint32_t)

@@ -1,6 +1,5 @@
-// The ends of sounds reach the main thread as window messages; a record that
-// is missing or names no manager is left alone, and every record is freed
-// (the sanitizer build sees a leak or a second free).
+// The ends of sounds reach the main thread as window messages; a message
+// that names no sound or no manager is left alone.
 #include "LogCapture.h"
 
 #include "shell/SoundEndMessages.h"
@@ -28,10 +27,7 @@ class SoundEndMessages : public ::testing::Test {
 protected:
     void SetUp() override { g_pSoundEndTable = &m_table; }
     void TearDown() override { g_pSoundEndTable = nullptr; }
-    static plat::LPARAM Record(uint32_t dwID, void* pSound)
-    {
-        return reinterpret_cast<plat::LPARAM>(new SOUNDENDRECORD{dwID, pSound});
-    }
+    static plat::LPARAM Sound(void* pSound) { return reinterpret_cast<plat::LPARAM>(pSound); }
     FakeTable m_table;
 };
 
@@ -40,12 +36,12 @@ TEST_F(SoundEndMessages, OnlyAFinishedSoundOfAnExistingManagerIsReleased)
     int sound = 0;
     LogCapture log;
     MainWndProc(WM_UNINITIALISE_SOUND, 0, 0);
-    MainWndProc(WM_UNINITIALISE_SOUND, 0, Record(3, &sound));  // one past the last slot
-    MainWndProc(WM_UNINITIALISE_SOUND, 0, Record(7, &sound));
-    MainWndProc(WM_UNINITIALISE_SOUND, 0, Record(1, &sound));  // an empty slot
+    MainWndProc(WM_UNINITIALISE_SOUND, 3, Sound(&sound));  // one past the last slot
+    MainWndProc(WM_UNINITIALISE_SOUND, 7, Sound(&sound));
+    MainWndProc(WM_UNINITIALISE_SOUND, 1, Sound(&sound));  // an empty slot
     EXPECT_TRUE(m_table.released.empty());
     EXPECT_TRUE(log.Contains("Instance ID too big!"));
-    MainWndProc(WM_UNINITIALISE_SOUND, 0, Record(2, &sound));
+    MainWndProc(WM_UNINITIALISE_SOUND, 2, Sound(&sound));
     ASSERT_EQ(m_table.released.size(), 1u);
     EXPECT_EQ(m_table.released[0], &sound);
     EXPECT_TRUE(log.Contains("WM_UNINITIALISE_SOUND Icon.wav"));
@@ -58,10 +54,10 @@ TEST_F(SoundEndMessages, AnEndedTrackStartsTheNextOneOfItsManager)
     MainWndProc(WM_UNINITIALISE_STREAM, 0, reinterpret_cast<plat::LPARAM>(&manager));
     ASSERT_EQ(m_table.nextTracks.size(), 1u);
     EXPECT_EQ(m_table.nextTracks[0], &manager);
-    // Without a running sound system the record is still freed.
+    // Without a running sound system nothing is released.
     g_pSoundEndTable = nullptr;
     int sound = 0;
-    MainWndProc(WM_UNINITIALISE_SOUND, 0, Record(0, &sound));
+    MainWndProc(WM_UNINITIALISE_SOUND, 0, Sound(&sound));
     EXPECT_TRUE(m_table.released.empty());
 }
 

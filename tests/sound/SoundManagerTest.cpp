@@ -93,7 +93,7 @@ TEST_F(SoundClasses, AnEndMessageReleasesOnlyASoundOfTheManagerStillInItsSlot)
     EXPECT_EQ(sample.tag, pOld->GetInstanceID());
 
     // The end of a live sound releases its handle, and only its.
-    OnUninitialiseSound(reinterpret_cast<plat::LPARAM>(new SOUNDENDRECORD{pOld->GetInstanceID(), pOldSound}));
+    OnUninitialiseSound(plat::WPARAM(pOld->GetInstanceID()), reinterpret_cast<plat::LPARAM>(pOldSound));
     EXPECT_EQ(pOldSound->GetHandle(), 0);
     EXPECT_TRUE(m_output.samples.empty());
 
@@ -105,10 +105,10 @@ TEST_F(SoundClasses, AnEndMessageReleasesOnlyASoundOfTheManagerStillInItsSlot)
     EXPECT_EQ(fresh.GetInstanceID(), dwOldID);
     ASSERT_TRUE(fresh.AddSound(WriteWave("b.wav", 1, 22050, 16, 100).c_str(), wID, 0));
     ASSERT_TRUE(fresh.Play(wID));
-    OnUninitialiseSound(reinterpret_cast<plat::LPARAM>(new SOUNDENDRECORD{dwOldID, pOldSound}));
+    OnUninitialiseSound(plat::WPARAM(dwOldID), reinterpret_cast<plat::LPARAM>(pOldSound));
     EXPECT_NE(static_cast<C2DSound*>(fresh.GetSound(wID))->GetHandle(), 0);
     // One past the last slot.
-    OnUninitialiseSound(reinterpret_cast<plat::LPARAM>(new SOUNDENDRECORD{GetSoundManagerCount(), fresh.GetSound(wID)}));
+    OnUninitialiseSound(plat::WPARAM(GetSoundManagerCount()), reinterpret_cast<plat::LPARAM>(fresh.GetSound(wID)));
     EXPECT_NE(static_cast<C2DSound*>(fresh.GetSound(wID))->GetHandle(), 0);
 }
 
