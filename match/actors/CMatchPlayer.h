@@ -393,6 +393,8 @@ private:
     void TouchBall();
     void CatchBallAtContact();
     void StrikeBall();
+    // The shoulder challenge that won the ball: reported, and the ball is his.
+    void TakeTackledBall();
     void RaiseKnockedEvent(uint8_t byDetail);
 
 public:

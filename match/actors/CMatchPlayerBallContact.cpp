@@ -79,10 +79,7 @@ void CMatchPlayer::TouchBall()
         pBall->RecordTrajectory(m_Engine.GetEngineClock(), this);
     SetBallControl(2);
     switch (m_byAction) {
-    case ACTION_HAS_TACKLED:
-        RaiseKnockedEvent(m_pClub->IsInPenaltyArea(m_vPosition, false) ? 2 : 1);
-        pBall->SetPossessor(this);
-        break;
+    case ACTION_HAS_TACKLED: TakeTackledBall(); break;
     case ACTION_CONTROLLING: pBall->SetPossessor(this); break;
     case ACTION_CATCHING:
         pBall->SetPossessor(this);
@@ -103,10 +100,7 @@ void CMatchPlayer::CatchBallAtContact()
         return;
     CMatchBall* pBall = m_Engine.GetBall();
     switch (m_byAction) {
-    case ACTION_HAS_TACKLED:
-        RaiseKnockedEvent(m_pClub->IsInPenaltyArea(m_vPosition, false) ? 2 : 1);
-        pBall->SetPossessor(this);
-        break;
+    case ACTION_HAS_TACKLED: TakeTackledBall(); break;
     case ACTION_CATCHING:
         if (!pBall->IsHeldInHands())
             pBall->SetPossessor(this);
@@ -138,6 +132,12 @@ void CMatchPlayer::StrikeBall()
         break;
     default: break;
     }
+}
+
+void CMatchPlayer::TakeTackledBall()
+{
+    RaiseKnockedEvent(m_pClub->IsInPenaltyArea(m_vPosition, false) ? 2 : 1);
+    m_Engine.GetBall()->SetPossessor(this);
 }
 
 void CMatchPlayer::RaiseKnockedEvent(uint8_t byDetail)
