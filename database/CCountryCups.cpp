@@ -380,15 +380,25 @@ void CCountryDatabase::RunCupRoundEvent(uint32_t dwValue)
 
 // ---- European places and the season ----
 
-void CCountryDatabase::EnterEuropeanClubsFromLeague()
+std::vector<ID_CLUB> CCountryDatabase::GetFirstDivisionTable() const
+{
+    std::vector<ID_CLUB> table;
+    if (m_lstDivisions.IsEmpty())
+        return table;
+    const auto* pFirst = static_cast<const CDivisionDatabase*>(m_lstDivisions.GetHead()->pData);
+    for (const CClubDatabase* pClub : pFirst->m_lstClubsByTable.Items<CClubDatabase>())
+        table.push_back(pClub->m_wClubId);
+    return table;
+}
+
+void CCountryDatabase::EnterEuropeanClubsFromLeague(const std::vector<ID_CLUB>* pTable)
 {
     CEuropeanCupDatabase* pEuropean = m_pDatabaseHandler ? m_pDatabaseHandler->GetEuropeanCups() : nullptr;
     if (!pEuropean || m_lstDivisions.IsEmpty())
         return;
-    const auto* pFirst = static_cast<const CDivisionDatabase*>(m_lstDivisions.GetHead()->pData);
-    std::vector<ID_CLUB> table;
-    for (const CClubDatabase* pClub : pFirst->m_lstClubsByTable.Items<CClubDatabase>())
-        table.push_back(pClub->m_wClubId);
+    // At the turn of the season the new tables stand at nil, in no order of
+    // merit: the places go by the table the old season ended with.
+    const std::vector<ID_CLUB> table = pTable ? *pTable : GetFirstDivisionTable();
     size_t nNext = 0;
     int anGot[CUP_BYES] = {};
     auto enter = [&](int nKind, int nRound, int nCount, int nBye) {

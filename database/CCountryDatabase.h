@@ -278,8 +278,11 @@ public:
     int PlayCupFixtures(const CDate& date, CBinaryWriter* pHistory);
     // The cup round event (type 41): draw preparation, settlement, draw.
     void RunCupRoundEvent(uint32_t dwValue);
-    // European places from the first division's table for the new season.
-    void EnterEuropeanClubsFromLeague();
+    // The first division's clubs in table order, as the season ended.
+    std::vector<ID_CLUB> GetFirstDivisionTable() const;
+    // European places for the new season from the first division's table:
+    // the one given (the season just finished), else the table as it stands.
+    void EnterEuropeanClubsFromLeague(const std::vector<ID_CLUB>* pTable = nullptr);
     // After a domestic final: the winner's super cup and European places.
     void CupWinnerEuropeanEntry(CClubDatabase* pWinner, CClubDatabase* pOther, int nKind);
     // The new season of the country's cups: old fixtures freed, cups back at

@@ -465,8 +465,9 @@ public:
                                              const CCountryDatabase* pOnly) const;
     // New game: European places, domestic cups and byes, European cups.
     void InstallNewGameCups();
-    // Season change of every country's cups.
-    void StartCupSeason();
+    // Season change of every country's cups; the European places go by the
+    // finished first-division tables, one per country in list order.
+    void StartCupSeason(const std::vector<std::vector<ID_CLUB>>& finishedTables);
     // Frees every fixture of the root's cup and friendly list (referees'
     // European assignments must be cleared first).
     void FreeCupFixtures();

@@ -519,10 +519,14 @@ void CDatabaseHandler::InstallNewGameCups()
         m_pEuropeanCups->InstallCups();
 }
 
-void CDatabaseHandler::StartCupSeason()
+void CDatabaseHandler::StartCupSeason(const std::vector<std::vector<ID_CLUB>>& finishedTables)
 {
-    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
-        pCountry->EnterEuropeanClubsFromLeague();
+    size_t nCountry = 0;
+    for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
+        const std::vector<ID_CLUB>* pTable = nCountry < finishedTables.size() ? &finishedTables[nCountry] : nullptr;
+        pCountry->EnterEuropeanClubsFromLeague(pTable);
+        ++nCountry;
+    }
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         pCountry->StartCupSeason();
 }

@@ -299,6 +299,9 @@ void CDatabaseHandler::DoNewSeason()
                 pClub->CheckSeasonTarget();
                 pClub->CloseSeasonClubRecords();
             }
+    std::vector<std::vector<ID_CLUB>> finishedTables;
+    for (const CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
+        finishedTables.push_back(pCountry->GetFirstDivisionTable());
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
         // The old season is archived and its clubs moved before the dates
         // move on; the new season's tables and fixtures follow them.
@@ -326,7 +329,7 @@ void CDatabaseHandler::DoNewSeason()
             for (CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
                 pClub->StartNewSeason();
     // The cups start again once every country has its new season's dates.
-    StartCupSeason();
+    StartCupSeason(finishedTables);
     m_nYouthReleaseCounter = 0;
     SaveEuroCupSchedule();
     DeleteTempHistoryFiles();

@@ -305,7 +305,7 @@ void CClientArchivesEndOfSeason::FillSeasonSelector()
         m_nSeason = static_cast<int>(pBox->GetItemData(nRow));
     }
     if (nRow >= 0)
-        pBox->SetSelection(nRow);
+        pBox->ShowSelection(nRow);
     pBox->Redraw();
 }
 

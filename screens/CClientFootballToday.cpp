@@ -663,6 +663,10 @@ void CClientFootballToday::FillLeaguePositionGraph()
     const std::vector<uint8_t> records = pDivision->ReadClubHistory(pClub->GetID(), nPlayed);
     for (size_t nOffset = 0; nOffset + CDivisionDatabase::HISTORY_RECORD_BYTES <= records.size();
          nOffset += CDivisionDatabase::HISTORY_RECORD_BYTES) {
+        // On a match day before its matches are played, today's match is
+        // counted but its record not yet written: a place of 0 is no match.
+        if (records[nOffset + kHistoryPosition] == 0)
+            break;
         pGraph->AddValue(0, records[nOffset + kHistoryPoints]);
         pGraph->AddValue(1, records[nOffset + kHistoryPosition]);
     }

@@ -199,18 +199,14 @@ void CClientNewGame::ShowDivision(CDivisionDatabase* pDivision)
         m_pCountry = pDivision->m_pCountry;
     if (m_pCountryBox && m_pCountry) {
         const int nRow = m_pCountryBox->FindItemData(m_pCountry->GetID());
-        if (nRow >= 0 && nRow != m_pCountryBox->GetSelection()) {
-            m_pCountryBox->SetSelection(nRow);
-            m_pCountryBox->Redraw();
-        }
+        if (nRow >= 0 && nRow != m_pCountryBox->GetSelection())
+            m_pCountryBox->ShowSelection(nRow);
     }
     FillDivisionBox();
     if (m_pDivisionBox && pDivision) {
         const int nRow = m_pDivisionBox->FindItemData(pDivision->m_byDivisionId);
-        if (nRow >= 0) {
-            m_pDivisionBox->SetSelection(nRow);
-            m_pDivisionBox->Redraw();
-        }
+        if (nRow >= 0)
+            m_pDivisionBox->ShowSelection(nRow);
     }
     FillClubList();
 }

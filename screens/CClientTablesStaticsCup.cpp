@@ -106,10 +106,7 @@ void BeginFill(CXComboBox* pBox)
 void EndFill(CXComboBox* pBox, int nSelected)
 {
     pBox->SetAutoRedraw(true);
-    if (nSelected >= 0 && nSelected < pBox->GetCount()) {
-        pBox->SetSelection(nSelected);
-        pBox->Scroll(LISTSCROLL_TO_ROW, nSelected);
-    }
+    pBox->ShowSelection(nSelected);
     pBox->Redraw();
 }
 

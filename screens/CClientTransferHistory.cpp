@@ -224,9 +224,7 @@ void CClientTransferHistory::ShowChoice(int nSelector, uint32_t dwData)
     const int nRow = pBox ? pBox->FindItemData(dwData) : -1;
     if (nRow < 0)
         return;
-    pBox->SetSelection(nRow);
-    pBox->Scroll(LISTSCROLL_TO_ROW, nRow);
-    pBox->Redraw();
+    pBox->ShowSelection(nRow);
 }
 
 void CClientTransferHistory::OnSelChange(uint32_t dwID)

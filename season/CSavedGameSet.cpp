@@ -1,6 +1,7 @@
 #include "season/CSavedGameSet.h"
 
 #include "common/CBinaryFile.h"
+#include "common/Checksum.h"
 #include "common/DebugLog.h"
 #include "common/ShellServices.h"
 #include "database/CClubDatabase.h"
@@ -33,6 +34,10 @@ struct Family {
 };
 
 constexpr const char kHumansExtension[] = ".sav";
+// The member that holds the length and checksum of every other member, so
+// that a set damaged anywhere (a flipped byte, a zeroed block, a cut) is
+// refused before anything of it is read.
+constexpr const char kChecksumsExtension[] = ".sum";
 // The progress stage of unpacking a saved game (its text says so).
 constexpr int kUnpackStage = 17;
 constexpr int kClubHistoryRecordBytes = 10;
@@ -214,7 +219,67 @@ std::string JoinNames(const std::vector<std::string>& paths)
     return names;
 }
 
+void AppendU32(std::vector<uint8_t>& bytes, uint32_t dwValue)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes.push_back(static_cast<uint8_t>(dwValue >> (8 * i)));
+}
+
 }  // namespace
+
+std::vector<std::string> CSavedGameSet::GetSummedMembers() const
+{
+    std::vector<std::string> paths = {m_worldPath, GetMemberPath(kHumansExtension)};
+    for (const Family& family : MakeFamilies())
+        paths.push_back(GetMemberPath(family.pszExtension));
+    return paths;
+}
+
+bool CSavedGameSet::WriteChecksums(std::string& error) const
+{
+    std::vector<uint8_t> sums;
+    for (const std::string& path : GetSummedMembers()) {
+        std::vector<uint8_t> bytes;
+        if (!plat::readWholeFile(path, bytes) || bytes.size() > UINT32_MAX) {
+            error = "cannot read " + path + " back";
+            return false;
+        }
+        AppendU32(sums, static_cast<uint32_t>(bytes.size()));
+        AppendU32(sums, Crc32(bytes.data(), bytes.size()));
+    }
+    AppendU32(sums, Crc32(sums.data(), sums.size()));
+    const std::string path = GetMemberPath(kChecksumsExtension);
+    if (!plat::writeWholeFile(path, sums.data(), sums.size())) {
+        error = "cannot write " + path;
+        return false;
+    }
+    return true;
+}
+
+bool CSavedGameSet::CheckChecksums(std::string& error) const
+{
+    const std::string sumsPath = GetMemberPath(kChecksumsExtension);
+    const std::vector<std::string> members = GetSummedMembers();
+    std::vector<uint8_t> sums;
+    if (!plat::readWholeFile(sumsPath, sums) || sums.size() != members.size() * 8 + 4 ||
+        ReadLittleEndian(sums.data() + sums.size() - 4, 4) != Crc32(sums.data(), sums.size() - 4)) {
+        error = sumsPath + " is damaged or belongs to another world";
+        return false;
+    }
+    for (size_t i = 0; i < members.size(); ++i) {
+        std::vector<uint8_t> bytes;
+        if (!plat::readWholeFile(members[i], bytes)) {
+            error = "cannot read " + members[i];
+            return false;
+        }
+        if (bytes.size() != ReadLittleEndian(sums.data() + 8 * i, 4) ||
+            Crc32(bytes.data(), bytes.size()) != ReadLittleEndian(sums.data() + 8 * i + 4, 4)) {
+            error = members[i] + " is damaged or belongs to another world";
+            return false;
+        }
+    }
+    return true;
+}
 
 CSavedGameSet::CSavedGameSet(std::string worldPath) : m_worldPath(std::move(worldPath))
 {
@@ -246,6 +311,8 @@ std::vector<std::string> CSavedGameSet::GetMissingMembers() const
     std::vector<std::string> missing;
     if (!plat::fileExists(GetMemberPath(kHumansExtension)))
         missing.push_back(GetMemberPath(kHumansExtension));
+    if (!plat::fileExists(GetMemberPath(kChecksumsExtension)))
+        missing.push_back(GetMemberPath(kChecksumsExtension));
     for (const Family& family : MakeFamilies())
         if (!plat::fileExists(GetMemberPath(family.pszExtension)))
             missing.push_back(GetMemberPath(family.pszExtension));
@@ -290,9 +357,12 @@ bool CSavedGameSet::Save(CDatabaseHandler& handler, std::string& error) const
     for (auto& [path, pFile] : members)
         if (!pFile->commit())
             return fail("cannot write " + path);
+    if (bInPlay && !WriteChecksums(error))
+        return fail(error);
     if (!bInPlay) {
         // A world that stands alone keeps no members of an earlier set beside it.
         plat::removeFile(GetMemberPath(kHumansExtension));
+        plat::removeFile(GetMemberPath(kChecksumsExtension));
         for (const Family& family : MakeFamilies())
             plat::removeFile(GetMemberPath(family.pszExtension));
     }
@@ -321,10 +391,12 @@ bool CSavedGameSet::Load(CDatabaseHandler& handler, std::string& error) const
     if (!plat::fileExists(m_worldPath))
         return Refuse(handler, error, "cannot open " + m_worldPath);
     const std::vector<std::string> missing = GetMissingMembers();
-    const size_t nMembers = MakeFamilies().size() + 1;
+    const size_t nMembers = MakeFamilies().size() + 2;
     if (!missing.empty() && missing.size() < nMembers)
         return Refuse(handler, error, "the set of " + m_worldPath + " lacks " + JoinNames(missing));
     const bool bWholeSet = missing.empty();
+    if (bWholeSet && !CheckChecksums(error))
+        return Refuse(handler, error, std::string(error));
 
     // The retired records are read with the world file itself.
     if (bWholeSet)

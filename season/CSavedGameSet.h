@@ -2,7 +2,8 @@
 // A saved world is a set of files named from its world file's stem: the
 // world file ("W.bin"), the human managers ("W.sav") and one file for each
 // family of the running game's working files (histories, archives, finance
-// books and the retired-record files). The working files live in the current
+// books and the retired-record files), and the length and checksum of each of
+// them ("W.sum"), so that damage anywhere refuses the set. The working files live in the current
 // folder while a game runs; saving packs them into the set, loading unpacks
 // them back, and a set is written, loaded and refused as a whole.
 #include <string>
@@ -40,10 +41,20 @@ public:
     // naming it; the handler then holds no world and no working file is left.
     bool Load(CDatabaseHandler& handler, std::string& error) const;
 
+    // Writes the checksums member from the members now in place (a save does
+    // it last); false, with error, when a member cannot be read back.
+    bool WriteChecksums(std::string& error) const;
+
     // The members of the set (other than the world file) that are missing.
     std::vector<std::string> GetMissingMembers() const;
 
 private:
+    // The world file, the humans and the family members, in the order their
+    // lengths and checksums are kept.
+    std::vector<std::string> GetSummedMembers() const;
+    // False, naming the member, when any member differs from what the
+    // checksums member holds, or that member itself is damaged.
+    bool CheckChecksums(std::string& error) const;
     bool LoadWorldFile(CDatabaseHandler& handler) const;
     bool Refuse(CDatabaseHandler& handler, std::string& error, const std::string& reason) const;
 

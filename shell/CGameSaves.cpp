@@ -31,7 +31,7 @@ constexpr const char* kStartingWorldPath = "Data/Data.bin";
 // Every extension a set may hold, the scenario file last.
 constexpr const char* kSetExtensions[] = {".bin", ".chs", ".dhs", ".fty", ".fhs", ".pfn", ".lhs",
                                           ".mhs", ".phs", ".shs", ".ths", ".sav", ".wmh", ".hhs",
-                                          ".eml", ".rtp", ".rtm", ".rts", ".sc"};
+                                          ".eml", ".rtp", ".rtm", ".rts", ".sum", ".sc"};
 
 // A private folder where a load keeps the running game until the new one stands.
 class KeepFolder {

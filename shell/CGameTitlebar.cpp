@@ -361,9 +361,7 @@ void CGameTitlebar::SelectQuietly(int nSelector, uint32_t dwData)
     const int nRow = pBox ? pBox->FindItemData(dwData) : -1;
     if (nRow < 0)
         return;
-    pBox->SetSelection(nRow);
-    pBox->Scroll(LISTSCROLL_TO_ROW, nRow);
-    pBox->Redraw();
+    pBox->ShowSelection(nRow);
 }
 
 void CGameTitlebar::SetSelectorItems(const CClubDatabase* pClub)

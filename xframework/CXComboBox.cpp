@@ -238,6 +238,15 @@ void CXComboBox::SetCurSel(int nRow)
         m_pOwner->OnSelChange(m_dwID);
 }
 
+void CXComboBox::ShowSelection(int nRow)
+{
+    if (nRow < 0 || nRow >= GetCount())
+        return;
+    SetSelection(nRow);
+    Scroll(LISTSCROLL_TO_ROW, nRow);
+    Redraw();
+}
+
 void CXComboBox::OnLButtonDown(uint32_t flags, int x, int y)
 {
     CXListBox::OnLButtonDown(flags, x, y);

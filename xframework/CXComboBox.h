@@ -81,6 +81,9 @@ public:
                       bool bCentreY, int nVisibleHeight, bool bHeaderOption);
     // Selects and shows the row and tells the owner.
     void SetCurSel(int nRow);
+    // Selects the row and brings it onto the box's face, without telling the
+    // owner: a box filled again starts at its first row.
+    void ShowSelection(int nRow);
     // Opens the popup under the box (over it near the display's bottom);
     // false when there is nothing to choose from.
     virtual bool OpenDropDown();

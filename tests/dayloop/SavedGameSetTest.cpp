@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "season/CSavedGameSet.h"
 
+#include <algorithm>
 #include <map>
 
 using namespace dayloop_test;
@@ -14,7 +15,7 @@ using namespace dayloop_test;
 namespace {
 
 const char* const kMembers[] = {".bin", ".sav", ".chs", ".dhs", ".phs", ".mhs", ".fty", ".fhs", ".pfn",
-                                ".shs", ".ths", ".lhs", ".eml", ".rtp", ".rtm", ".rts", ".wmh", ".hhs"};
+                                ".shs", ".ths", ".lhs", ".eml", ".rtp", ".rtm", ".rts", ".wmh", ".hhs", ".sum"};
 
 std::string ReadBytes(const fs::path& path)
 {
@@ -151,13 +152,33 @@ TEST_F(SavedGameSet, AnIncompleteDamagedOrForeignSetIsRefusedWholeAndNamed)
         const char* pszMember;  // changed or removed
         std::string bytes;      // "" removes the member
         const char* pszNamed;   // what the message must name
+        bool bSummed = false;   // the checksums made again, so the checks behind them are reached
+    };
+    for (const char* pszMember : {".mhs", ".phs", ".sav", ".sum"})
+        ASSERT_GT(saved.at(pszMember).size(), 0u) << pszMember;
+    auto flipped = [&saved](const char* pszMember, size_t nAt) {
+        std::string bytes = saved.at(pszMember);
+        bytes[nAt % bytes.size()] ^= 0x10;
+        return bytes;
+    };
+    auto overwritten = [&saved](const char* pszMember) {
+        std::string bytes = saved.at(pszMember);
+        std::fill_n(bytes.begin() + bytes.size() / 3, std::min<size_t>(512, bytes.size() / 3), '\xA5');
+        return bytes;
     };
     const Case cases[] = {
         {"a missing member", ".dhs", "", "v.dhs"},
         {"a missing retired-record file", ".rtm", "", "v.rtm"},
+        {"missing checksums", ".sum", "", "v.sum"},
         {"a member one byte too long", ".chs", saved.at(".chs") + '\0', "v.chs"},
         {"a member cut short", ".mhs", saved.at(".mhs").substr(0, saved.at(".mhs").size() - 1), "v.mhs"},
-        {"a retired record of a living manager", ".rtm", living, "v.bin"},
+        {"a member copied whole, cut short", ".phs", saved.at(".phs").substr(0, saved.at(".phs").size() / 2), "v.phs"},
+        {"a flipped bit in the world file", ".bin", flipped(".bin", 1234567), "v.bin"},
+        {"a flipped bit in the humans", ".sav", flipped(".sav", 333), "v.sav"},
+        {"a block overwritten in the match history", ".mhs", overwritten(".mhs"), "v.mhs"},
+        {"a block overwritten in the player history", ".phs", overwritten(".phs"), "v.phs"},
+        {"damaged checksums", ".sum", flipped(".sum", 20), "v.sum"},
+        {"a retired record of a living manager", ".rtm", living, "v.bin", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszWhat);
@@ -167,6 +188,8 @@ TEST_F(SavedGameSet, AnIncompleteDamagedOrForeignSetIsRefusedWholeAndNamed)
             fs::remove(std::string("Saves/v") + c.pszMember);
         else
             WriteBytes(std::string("Saves/v") + c.pszMember, c.bytes);
+        if (c.bSummed)
+            ASSERT_TRUE(CSavedGameSet("Saves/v.bin").WriteChecksums(error)) << error;
         EXPECT_FALSE(LoadSet(H(), "Saves/v.bin", error));
         EXPECT_NE(error.find(c.pszNamed), std::string::npos) << error;
         EXPECT_FALSE(H().IsDatabaseLoaded()) << "nothing of a refused set stays in memory";

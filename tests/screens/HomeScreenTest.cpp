@@ -14,6 +14,7 @@
 #include "shell/CGamePopup.h"
 #include "xframework/CXAnimation.h"
 #include "xframework/CXCalendar.h"
+#include "xframework/CXGraph.h"
 #include "xframework/CXListBox.h"
 
 #include <cstring>
@@ -199,6 +200,41 @@ TEST_F(HomeScreen, ShotsOnAFewDaysOfTheSeason)
         ASSERT_GT(Home().GetMailSummaryList()->GetCount(), 0);
         Shoot(apszNames[n]);
     }
+}
+
+TEST_F(HomeScreen, ThePositionGraphHoldsOnlyTheMatchesPlayedOnTheMorningOfAMatchDay)
+{
+    const CClubDatabase* pClub = Human().GetClub();
+    ASSERT_NE(pClub, nullptr);
+    CDivisionDatabase* pDivision = pClub->m_pDivision;
+    ASSERT_NE(pDivision, nullptr);
+    const ID_CLUB idClub = pClub->GetID();
+    m_pWorld->SetContinueMode(0);
+    // Two league matches played, then the morning of the third, before it is played.
+    int nPlayed = 0;
+    bool bMorning = false;
+    for (int nDay = 0; nDay < 150 && !bMorning; ++nDay) {
+        m_pWorld->ProcessDay();
+        const CDate today = m_pWorld->GetGameDate();
+        const bool bMatchDay =
+            pDivision->CountClubMatchDays(today, idClub, 0, false) > pDivision->CountClubMatchDays(today, idClub, 1, false);
+        bMorning = bMatchDay && nPlayed == 2;
+        if (!bMorning) {
+            m_pWorld->DoMatchDay(today);
+            nPlayed += bMatchDay ? 1 : 0;
+        }
+    }
+    ASSERT_TRUE(bMorning) << "the club reached the day of its third league match";
+    ShowHome();
+    const CXGraph* pGraph = Home().GetPositionGraph();
+    ASSERT_NE(pGraph, nullptr);
+    const std::vector<double>& places = pGraph->GetSeries(1).values;
+    EXPECT_EQ(places.size(), 2u) << "today's match is not drawn before it is played";
+    for (double dPlace : places) {
+        EXPECT_GE(dPlace, 1.0);
+        EXPECT_LE(dPlace, pDivision->GetClubCount());
+    }
+    Shoot("home-match-day-morning");
 }
 
 class HomeScreenOutOfWork : public ScreenGame {

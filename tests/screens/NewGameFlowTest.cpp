@@ -23,6 +23,7 @@
 #include "database/CManagerDatabase.h"
 #include "xframework/CXEdit.h"
 #include "platform/PngWriter.h"
+#include "xframework/CXComboBox.h"
 #include "xframework/CXListBox.h"
 #include "xframework/CXStatic.h"
 
@@ -123,6 +124,13 @@ protected:
         pPopup->OnClicked(884);
         Frame();
     }
+    // Composes a frame and, when BRELLOX_SHOTS names a folder, writes it there.
+    void Shoot(const char* pszName)
+    {
+        Frame();
+        if (const char* pszFolder = std::getenv("BRELLOX_SHOTS"); pszFolder && GetScreenSurface())
+            plat::writePng(*GetScreenSurface()->m_pSurface, std::string(pszFolder) + "/" + pszName);
+    }
 
     CClientStartup m_start;
 };
@@ -169,6 +177,22 @@ TEST_F(NewGameScreenTest, AClubTakenByOneManagerIsOutOfTheNextOnesReach)
     EXPECT_EQ(pSecond->GetManager()->GetId(), pDatabase->GetHumanSlot(1)->GetManagerID());
 }
 
+TEST_F(NewGameScreenTest, TheDivisionChosenInItsBoxIsTheOneOnTheBoxsFace)
+{
+    NameTwoManagers();
+    CClientNewGame& screen = NewGameScreen();
+    auto* pBox = dynamic_cast<CXComboBox*>(screen.FindControl(CClientNewGame::ID_DIVISION_BOX));
+    ASSERT_NE(pBox, nullptr);
+    ASSERT_GE(pBox->GetCount(), 2);
+    // As a click on the drop-down's second row chooses it.
+    pBox->SetCurSel(1);
+    ASSERT_NE(screen.GetDivision(), nullptr);
+    EXPECT_EQ(pBox->GetItemData(pBox->GetSelection()), screen.GetDivision()->m_byDivisionId);
+    EXPECT_EQ(pBox->GetSelection(), 1);
+    EXPECT_EQ(pBox->GetFirstVisible(), 1) << "the box filled again shows its first row, not the choice";
+    Shoot("newgame-second-division.png");
+}
+
 TEST_F(NewGameScreenTest, ADoubleClickShowsTheClubsDetailsAndTheArrowsStepThroughTheList)
 {
     NameTwoManagers();
@@ -177,11 +201,7 @@ TEST_F(NewGameScreenTest, ADoubleClickShowsTheClubsDetailsAndTheArrowsStepThroug
     ASSERT_TRUE(pList && pList->GetCount() >= 3);
     CDatabaseHandler* pDatabase = m_game.GetDatabase();
     auto rowClub = [&](int nRow) { return pDatabase->GetClubFromID(static_cast<ID_CLUB>(pList->GetItemData(nRow))); };
-    auto shoot = [this](const char* pszName) {
-        Frame();
-        if (const char* pszFolder = std::getenv("BRELLOX_SHOTS"); pszFolder && GetScreenSurface())
-            plat::writePng(*GetScreenSurface()->m_pSurface, std::string(pszFolder) + "/" + pszName);
-    };
+    auto shoot = [this](const char* pszName) { Shoot(pszName); };
 
     pList->SetSelection(1);
     screen.OnDoubleClicked(CClientNewGame::ID_CLUB_LIST);

@@ -79,6 +79,19 @@ TEST_F(WorldSeason, ASeasonEndsInPromotionPlayOffsAndANewSeason)
     for (size_t i = first.size() - 3; i < first.size(); ++i)
         EXPECT_EQ(H().GetClubFromID(first[i])->m_pDivision, pSecond);
     EXPECT_EQ(H().GetClubFromID(first[0])->m_pDivision, pFirst);
+    // The first European cup's places go to the top of the table the season
+    // ended with (the new tables all stand at nil).
+    const CEuropeanCupDatabase& european = *H().GetEuropeanCups();
+    // The holders enter as holders, wherever they finished.
+    std::vector<ID_CLUB> table = first;
+    table.erase(std::remove(table.begin(), table.end(), static_cast<ID_CLUB>(idEuropeanWinner)), table.end());
+    std::vector<size_t> entrantPlaces;
+    for (size_t i = 0; i < table.size(); ++i)
+        if (european.IsClubPending(CUP_KIND_1, table[i]) || european.IsClubDrawn(CUP_KIND_1, table[i]))
+            entrantPlaces.push_back(i);
+    ASSERT_FALSE(entrantPlaces.empty());
+    EXPECT_EQ(entrantPlaces.front(), 0u) << "the best placed are entered";
+    EXPECT_EQ(entrantPlaces.back(), entrantPlaces.size() - 1) << "no club passed over for one below it";
 
     // The new season: fresh tables and fixtures of 2000-01, the archives of the old.
     ASSERT_TRUE(H().FlushWorkingFiles());
