@@ -10,6 +10,9 @@
 
 namespace {
 
+// Slower than this across the ground a ball beyond a line is going nowhere.
+constexpr int32_t kStillSpeed = 100;
+
 // a * b / c per component, truncating towards zero, without overflow.
 int32_t MulDiv(int64_t a, int64_t b, int64_t c)
 {
@@ -352,7 +355,17 @@ bool CMatchBall::IsOutOfPlay() const
         return false;
     if (m_vPosition.x >= -31 && m_vPosition.x <= 10031 && m_vPosition.y >= -31 && m_vPosition.y <= 7531)
         return false;
-    return m_bEnteredPlay || (!m_pHolder && m_vVelocity == CVector());
+    if (m_bEnteredPlay)
+        return true;
+    if (m_pHolder)
+        return false;
+    // Not yet in since the restart: out once it is no longer coming in
+    // (lying still, or moving away from the pitch across the line it is beyond).
+    const CVector& v = m_vVelocity;
+    if (HorizontalLength(v) < kStillSpeed)
+        return true;
+    return (m_vPosition.x < -31 && v.x <= 0) || (m_vPosition.x > 10031 && v.x >= 0) ||
+           (m_vPosition.y < -31 && v.y <= 0) || (m_vPosition.y > 7531 && v.y >= 0);
 }
 
 CVector CMatchBall::PredictPosition(float fSeconds, bool bClampToExit) const

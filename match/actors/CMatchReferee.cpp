@@ -146,7 +146,14 @@ bool CMatchReferee::ConsultAssistant()
 {
     if (m_byDecision != DECISION_CONSULT_ASSISTANT)
         return false;
-    if (CAnimationLibrary::IsStandingMoveType(m_byMoveType) && IsAngleNearFacingTarget(m_fFacing)) {
+    const uint32_t dwNow = m_Engine.GetEngineClock();
+    if (!m_bWaitingToSignal) {
+        m_bWaitingToSignal = true;
+        m_dwSignalWaitStart = dwNow;
+    }
+    // The turn to his assistant counts against the same wait as the signal.
+    if ((CAnimationLibrary::IsStandingMoveType(m_byMoveType) && IsAngleNearFacingTarget(m_fFacing)) ||
+        dwNow - m_dwSignalWaitStart >= kSignalWaitLimit) {
         m_byDecision = DECISION_SIGNAL;
         return false;
     }
