@@ -10,6 +10,9 @@
 
 namespace {
 
+// Slower than this across the ground a ball beyond a line is going nowhere.
+constexpr int32_t kStillSpeed = 100;
+
 // a * b / c per component, truncating towards zero, without overflow.
 int32_t MulDiv(int64_t a, int64_t b, int64_t c)
 {
@@ -326,14 +329,43 @@ void CMatchBall::UpdatePrediction()
         ComputeWindow(m_aCrossings[0], m_aWindows[0]);
         ComputeWindow(m_aCrossings[1], m_aWindows[1]);
     }
-    if (m_bInPlayArea) {
+    const bool bInside =
+        m_vPosition.x >= -31 && m_vPosition.x <= 10031 && m_vPosition.y >= -31 && m_vPosition.y <= 7531;
+    // The lines are judged on the tick the ball crosses them and on every
+    // tick after while it stays out in open play: a crossing the officials
+    // could not take up then (a decision still pending, nobody on the ball)
+    // is judged as soon as they can, never left lying behind a line.
+    if (m_bInPlayArea || (!bInside && IsOutOfPlay())) {
         m_Engine.CheckBallOffPitchEnd();
         m_Engine.CheckBallOffPitchSide();
     }
-    m_bInPlayArea = m_vPosition.x >= -31 && m_vPosition.x <= 10031 && m_vPosition.y >= -31 && m_vPosition.y <= 7531;
-    if (m_bInPlayArea && m_Engine.GetMatchEvent() == MATCHEVENT_NONE)
+    m_bInPlayArea = bInside;
+    // Whether the ball has been inside the lines since the last restart: a
+    // throw-in starts outside them and is not out until it has come in.
+    if (m_Engine.GetMatchEvent() != MATCHEVENT_NONE)
+        m_bEnteredPlay = false;
+    else if (bInside)
         m_bEnteredPlay = true;
     m_vPreviousPosition = m_vPosition;
+}
+
+bool CMatchBall::IsOutOfPlay() const
+{
+    if (m_Engine.GetMatchEvent() != MATCHEVENT_NONE)
+        return false;
+    if (m_vPosition.x >= -31 && m_vPosition.x <= 10031 && m_vPosition.y >= -31 && m_vPosition.y <= 7531)
+        return false;
+    if (m_bEnteredPlay)
+        return true;
+    if (m_pHolder)
+        return false;
+    // Not yet in since the restart: out once it is no longer coming in
+    // (lying still, or moving away from the pitch across the line it is beyond).
+    const CVector& v = m_vVelocity;
+    if (HorizontalLength(v) < kStillSpeed)
+        return true;
+    return (m_vPosition.x < -31 && v.x <= 0) || (m_vPosition.x > 10031 && v.x >= 0) ||
+           (m_vPosition.y < -31 && v.y <= 0) || (m_vPosition.y > 7531 && v.y >= 0);
 }
 
 CVector CMatchBall::PredictPosition(float fSeconds, bool bClampToExit) const

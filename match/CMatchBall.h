@@ -165,6 +165,10 @@ public:
     const BALLREACHWINDOW& GetReachWindow(bool bHigh) const { return m_aWindows[bHigh ? 1 : 0]; }
     bool IsInPlayArea() const { return m_bInPlayArea; }
     bool HasEnteredPlay() const { return m_bEnteredPlay; }
+    // Out of play for the line checks: beyond a line in open play after it
+    // had come into the pitch since the restart, or lying still out there
+    // (a restart played straight out).
+    bool IsOutOfPlay() const;
     // The players of each side quickest to the ball, and the quickest of all
     // (none while somebody holds it); the engine's possession step writes them.
     void SetFastestPlayers(CMatchPerson* pHome, CMatchPerson* pAway, CMatchPerson* pOverall)

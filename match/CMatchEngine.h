@@ -506,6 +506,8 @@ public:
     void CheckOffside(CMatchPlayer* pKicker);
     void CheckBallOffPitchEnd();
     void CheckBallOffPitchSide();
+    // True while the referee's verdict on a goal or a ball out stands.
+    bool IsLineDecisionPending() const;
     void ReportTackle(CMatchPlayer* pTackler, CMatchPlayer* pFouled);
     void ReportAggressivePlay(CMatchPlayer* pOffender, const CVector& position, int32_t nSeverity);
     void CheckSixSecondRule();

@@ -100,12 +100,21 @@ void CMatchEngine::CheckOffside(CMatchPlayer* pKicker)
     HandToReferee(record);
 }
 
+bool CMatchEngine::IsLineDecisionPending() const
+{
+    // A ball left out is reported again every tick until the referee has
+    // taken up a goal or a ball out; after that once is enough.
+    const CMatchAssistantReferee* pReferee = GetJudgingOfficial();
+    const uint8_t byCause = pReferee ? pReferee->GetResolvedCause() : CAUSE_NONE;
+    return byCause == CAUSE_GOAL || byCause == CAUSE_BALL_OFF_END || byCause == CAUSE_BALL_OFF_SIDE;
+}
+
 void CMatchEngine::CheckBallOffPitchEnd()
 {
-    if (m_byMatchEvent != MATCHEVENT_NONE || !m_pBall || !m_pBall->IsInPlayArea())
+    if (m_byMatchEvent != MATCHEVENT_NONE || !m_pBall || !(m_pBall->IsInPlayArea() || m_pBall->IsOutOfPlay()))
         return;
     const CMatchAssistantReferee* pReferee = GetJudgingOfficial();
-    if (pReferee && pReferee->GetResolvedCause() == CAUSE_GOAL)
+    if (IsLineDecisionPending())
         return;
     const CVector& ball = m_pBall->GetPosition();
     const bool bHighEnd = ball.x >= 5000;
@@ -113,7 +122,16 @@ void CMatchEngine::CheckBallOffPitchEnd()
         return;
     CMatchPlayer* pToucher = AsFootballer(m_pBall->GetLastToucher());
     if (!pToucher) {
+        // Nobody to hold it against: the side defending that end restarts
+        // with a goal kick rather than play going on with the ball out.
         DebugLog(6, "[CMatchEngine::CheckBallOffPitchEnd] Ball has no last player");
+        MatchCauseRecord record;
+        record.byCause = CAUSE_BALL_OFF_END;
+        record.byLikelihood = 100;
+        record.pClubAwarded = bHighEnd ? GetClubAttackingLowEnd() : GetClubAttackingHighEnd();
+        record.vPosition = ball;
+        record.dwMatchTime = m_dwEngineClock;
+        HandToReferee(record);
         return;
     }
     MatchCauseRecord record;
@@ -150,20 +168,24 @@ void CMatchEngine::CheckBallOffPitchEnd()
 
 void CMatchEngine::CheckBallOffPitchSide()
 {
-    if (m_byMatchEvent != MATCHEVENT_NONE || !m_pBall || !m_pBall->IsInPlayArea() || !m_pBall->HasEnteredPlay())
+    if (m_byMatchEvent != MATCHEVENT_NONE || !m_pBall ||
+        !((m_pBall->IsInPlayArea() && m_pBall->HasEnteredPlay()) || m_pBall->IsOutOfPlay()))
+        return;
+    if (IsLineDecisionPending())
         return;
     const CVector& ball = m_pBall->GetPosition();
     if ((ball.y < GOAL_CENTRE_Y ? -31 - ball.y : ball.y - 7531) <= 0)
         return;
     CMatchPlayer* pToucher = AsFootballer(m_pBall->GetLastToucher());
-    if (!pToucher)
-        return;
     MatchCauseRecord record;
     record.byCause = CAUSE_BALL_OFF_SIDE;
     record.byLikelihood = 100;
     record.pPlayer = pToucher;
-    record.pPlayerClub = pToucher->GetClub();
-    record.pClubAwarded = record.pPlayerClub ? record.pPlayerClub->GetOpponent() : nullptr;
+    record.pPlayerClub = pToucher ? pToucher->GetClub() : nullptr;
+    if (record.pPlayerClub)
+        record.pClubAwarded = record.pPlayerClub->GetOpponent();
+    else  // nobody touched it: the throw goes to the side defending that half
+        record.pClubAwarded = ball.x < 5000 ? GetClubAttackingHighEnd() : GetClubAttackingLowEnd();
     record.vPosition = ball;
     record.dwMatchTime = m_dwEngineClock;
     HandToReferee(record);

@@ -14,6 +14,8 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 // The morale moment of a goal for (and against) a whole side.
 constexpr int kGoalMoment = 6;
+// How long he may take to turn and stop for a signal (engine clock, ms).
+constexpr uint32_t kSignalWaitLimit = 1500;
 
 // Causes he may ask an assistant about; not goals, the six seconds or time wasting.
 bool IsLineCause(uint8_t byCause)
@@ -115,6 +117,7 @@ void CMatchReferee::CheckForCause(const MatchCauseRecord& record)
     }
     m_bAdvantagePending = AllowsAdvantage(record.byCause);
     m_byResolvedCause = record.byCause;
+    m_bWaitingToSignal = false;
     m_pOffender = record.pPlayer;
     m_vCausePosition.Set(record.vPosition.x, record.vPosition.y, 0);
     m_pRestartClub = record.pClubAwarded;
@@ -143,7 +146,14 @@ bool CMatchReferee::ConsultAssistant()
 {
     if (m_byDecision != DECISION_CONSULT_ASSISTANT)
         return false;
-    if (CAnimationLibrary::IsStandingMoveType(m_byMoveType) && IsAngleNearFacingTarget(m_fFacing)) {
+    const uint32_t dwNow = m_Engine.GetEngineClock();
+    if (!m_bWaitingToSignal) {
+        m_bWaitingToSignal = true;
+        m_dwSignalWaitStart = dwNow;
+    }
+    // The turn to his assistant counts against the same wait as the signal.
+    if ((CAnimationLibrary::IsStandingMoveType(m_byMoveType) && IsAngleNearFacingTarget(m_fFacing)) ||
+        dwNow - m_dwSignalWaitStart >= kSignalWaitLimit) {
         m_byDecision = DECISION_SIGNAL;
         return false;
     }
@@ -224,9 +234,19 @@ void CMatchReferee::SelectSignal()
 
 void CMatchReferee::GiveSignal()
 {
-    // Without a model (no 3-D view) there is no turn to wait for.
-    if (!GetModel() || (std::fabs(WrapAngle(double(m_fSignalAngle) - m_fFacing)) < kPi / 4 &&
-                        SelectActionOfMoveType(m_bySignalAnimation))) {
+    const uint32_t dwNow = m_Engine.GetEngineClock();
+    if (!m_bWaitingToSignal) {
+        m_bWaitingToSignal = true;
+        m_dwSignalWaitStart = dwNow;
+    }
+    // Without a model (no 3-D view) there is no turn to wait for. With one
+    // he turns and stops for the signal's animation, but a referee who cannot
+    // come to rest in time (still running, or no signal fits his stride)
+    // whistles all the same: play must not go on past a decision.
+    const bool bAnimated = GetModel() && std::fabs(WrapAngle(double(m_fSignalAngle) - m_fFacing)) < kPi / 4 &&
+                           SelectActionOfMoveType(m_bySignalAnimation);
+    if (!GetModel() || bAnimated || dwNow - m_dwSignalWaitStart >= kSignalWaitLimit) {
+        m_bWaitingToSignal = false;
         SetAction(ACTION_SIGNALLING);
         m_byDecision = DECISION_JUDGING_MATCH;
         SetEventFromCause();

@@ -150,6 +150,10 @@ private:
     uint8_t m_byCallQuality = CALL_CORRECT;
     CMatchPerson* m_pInjuredPlayer = nullptr;
     uint8_t m_byConsultedAssistant = 0;
+    // When he began waiting to give the signal (engine clock); he signals
+    // plainly once that wait runs out, so a decision is never left hanging.
+    bool m_bWaitingToSignal = false;
+    uint32_t m_dwSignalWaitStart = 0;
 
     struct SUBSTITUTIONSLOT {
         uint8_t byOffIndex = 255;

@@ -495,9 +495,18 @@ void CMatchReferee::CheckTimeWasting()
 {
     const uint8_t byEvent = m_Engine.GetMatchEvent();
     if (!m_bSetupComplete || !m_pEventPlayer || m_pEventPlayer->GetAction() == ACTION_KICKING ||
-        (byEvent != MATCHEVENT_GOALKICK && byEvent != MATCHEVENT_FREEKICK && byEvent != MATCHEVENT_DIRECTFREEKICK))
+        GetTimeSinceSetup() <= 7000)
         return;
-    if (GetTimeSinceSetup() <= 7000 || plat::rand() % 100 >= 5)
+    CMatchBall* pBall = m_Engine.GetBall();
+    if (pBall && pBall->GetHolder() != m_pEventPlayer) {
+        // A taker who never reached the ball is not wasting time: he is
+        // given it, as when a restart takes too long to set up.
+        DebugLog(6, "[CMatchReferee::CheckTimeWasting] Giving ball to event player");
+        pBall->SetPossessor(m_pEventPlayer);
+        return;
+    }
+    if ((byEvent != MATCHEVENT_GOALKICK && byEvent != MATCHEVENT_FREEKICK && byEvent != MATCHEVENT_DIRECTFREEKICK) ||
+        plat::rand() % 100 >= 5)
         return;
     m_pOffender = m_pEventPlayer;
     m_byResolvedCause = CAUSE_TIME_WASTING;

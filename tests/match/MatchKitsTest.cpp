@@ -426,6 +426,39 @@ TEST_F(KitsMatchTest, FootballersPlayAWholeMatchThroughTheirAnimations)
     EXPECT_GT(byHomeShots + byAwayShots, 0);
 }
 
+// Whole matches through the animations end in goals: a ball over a line
+// stops play and is restarted, a shot that beats the goalkeeper counts, and
+// no ball lies out of play while the game goes on.
+TEST_F(KitsMatchTest, WholeMatchesScoreGoalsAndLeaveNoBallOutInPlay)
+{
+    int nMatchesWithGoals = 0;
+    for (uint32_t dwSeed : {23u, 31u, 5u}) {
+        SCOPED_TRACE(dwSeed);
+        ASSERT_TRUE(Start(0, dwSeed));
+        int nOutTicks = 0, nLongestOut = 0;
+        for (int i = 0; i < 100000 && m_Engine.GetMatchEvent() != MATCHEVENT_FULLTIME; ++i) {
+            m_Engine.Tick(MATCH_TICK_MS, m_Engine.GetEngineClock() + MATCH_TICK_MS);
+            m_Engine.PostTick();
+            const CVector& b = m_pBall->GetPosition();
+            const bool bOut = b.x < -31 || b.x > PITCH_LENGTH + 31 || b.y < -31 || b.y > PITCH_WIDTH + 31;
+            nOutTicks = bOut && m_Engine.GetMatchEvent() == MATCHEVENT_NONE ? nOutTicks + 1 : 0;
+            nLongestOut = std::max(nLongestOut, nOutTicks);
+        }
+        ASSERT_EQ(m_Engine.GetMatchEvent(), MATCHEVENT_FULLTIME) << "stalled at match time " << m_Engine.GetMatchTime();
+        // The referee takes a moment to whistle, never ten seconds.
+        EXPECT_LT(nLongestOut, 10000 / int(MATCH_TICK_MS));
+        uint8_t abyScore[2] = {}, abyOnTarget[2] = {};
+        m_Engine.GetScore(abyScore[0], abyScore[1]);
+        m_Engine.GetShotsOnTarget(abyOnTarget[0], abyOnTarget[1]);
+        for (int side = 0; side < 2; ++side)
+            EXPECT_LE(abyScore[side], abyOnTarget[side]) << "every goal is a shot on target";
+        if (abyScore[0] + abyScore[1] > 0)
+            ++nMatchesWithGoals;
+        m_Engine.EndGame();
+    }
+    EXPECT_GE(nMatchesWithGoals, 2);
+}
+
 TEST_F(KitsMatchTest, TheOverlayPicturesLiveWhileTheDeviceIsOn)
 {
     ASSERT_TRUE(Start(0, 31));

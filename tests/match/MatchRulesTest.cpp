@@ -145,10 +145,53 @@ TEST_F(MatchRulesTest, BallOverALineGivesTheRightCauseAndSide)
         EXPECT_EQ(r.pPlayerClub, c.pToucher->GetClub());
         EXPECT_EQ(r.pClubAwarded, c.pAwarded);
         EXPECT_EQ(r.vPosition, c.at);
-        // Once out, the ball is not reported again.
+        // Left lying out in open play it is reported again every tick until
+        // the officials take it up; after that it is not.
+        const MatchCauseRecord taken = r;
         m_pBall->UpdatePrediction();
-        EXPECT_EQ(m_Judge.records.size(), 1u);
+        ASSERT_EQ(m_Judge.records.size(), 2u);
+        EXPECT_EQ(m_Judge.records[1].byCause, c.byCause);
+        m_Judge.CMatchAssistantReferee::CheckForCause(taken);
+        m_pBall->UpdatePrediction();
+        EXPECT_EQ(m_Judge.records.size(), 2u);
+        MatchCauseRecord other = taken;
+        other.byCause = CAUSE_OFFSIDE;
+        m_Judge.CMatchAssistantReferee::CheckForCause(other);
     }
+}
+
+TEST_F(MatchRulesTest, ABallLeftOutWhileNoCrossingWasJudgedIsJudgedLater)
+{
+    CMatchPlayer* pShooter = m_pHigh->GetSlot(9);
+    // The ball crossed while a restart was still running, so nobody judged
+    // the crossing; once play is open again it is judged where it lies.
+    m_pBall->SetPosition(5000, 3750, 0, false);
+    m_pBall->StartBallInfo(BALLCAUSE_SHOT, pShooter);
+    m_pBall->UpdatePrediction();
+    m_Engine.SetMatchEvent(MATCHEVENT_FREEKICK);
+    m_pBall->SetPosition(10100, 3750, 0, false);
+    m_pBall->UpdatePrediction();
+    EXPECT_TRUE(m_Judge.records.empty());
+    m_Engine.SetMatchEvent(MATCHEVENT_NONE);
+    m_pBall->UpdatePrediction();
+    ASSERT_EQ(m_Judge.records.size(), 1u);
+    EXPECT_EQ(m_Judge.records[0].byCause, CAUSE_GOAL);
+    EXPECT_EQ(m_Judge.records[0].pClubAwarded, m_pLow);
+
+    // A ball thrown in from beyond the touchline is not out before it has
+    // come in, unless it lies still out there.
+    m_Judge.records.clear();
+    m_Engine.SetMatchEvent(MATCHEVENT_THROWIN);
+    m_pBall->SetPosition(3000, -100, 0, false);
+    m_pBall->UpdatePrediction();
+    m_Engine.SetMatchEvent(MATCHEVENT_NONE);
+    m_pBall->SetVelocity(CVector(0, 800, 0));
+    m_pBall->UpdatePrediction();
+    EXPECT_TRUE(m_Judge.records.empty());
+    m_pBall->SetVelocity(CVector());
+    m_pBall->UpdatePrediction();
+    ASSERT_EQ(m_Judge.records.size(), 1u);
+    EXPECT_EQ(m_Judge.records[0].byCause, CAUSE_BALL_OFF_SIDE);
 }
 
 TEST_F(MatchRulesTest, WhoIsCreditedAndWhenTheBallOutIsNotJudged)
@@ -220,7 +263,7 @@ TEST_F(MatchRulesTest, WhoIsCreditedAndWhenTheBallOutIsNotJudged)
     EXPECT_TRUE(m_Judge.records.empty());
 }
 
-TEST_F(MatchRulesTest, NoLastPlayerOnTheBallIsLoggedAndNothingReported)
+TEST_F(MatchRulesTest, NoLastPlayerOnTheBallIsLoggedAndTheDefendingSideRestarts)
 {
     // A fresh match: nobody has touched the ball yet.
     std::vector<std::string> lines;
@@ -231,12 +274,19 @@ TEST_F(MatchRulesTest, NoLastPlayerOnTheBallIsLoggedAndNothingReported)
     m_pBall->UpdatePrediction();
     m_pBall->SetPosition(5000, 3750, 0, false);
     m_pBall->UpdatePrediction();
-    m_pBall->SetPosition(5000, -40, 0, false);
+    m_pBall->SetPosition(2000, -40, 0, false);
     m_pBall->UpdatePrediction();
     SetDebugLogSink(nullptr);
-    EXPECT_TRUE(m_Judge.records.empty());
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "[CMatchEngine::CheckBallOffPitchEnd] Ball has no last player"),
               1);
+    // Play does not go on with the ball out: a goal kick to the side whose
+    // goal line it crossed, a throw-in to the side defending that half.
+    ASSERT_EQ(m_Judge.records.size(), 2u);
+    EXPECT_EQ(m_Judge.records[0].byCause, CAUSE_BALL_OFF_END);
+    EXPECT_EQ(m_Judge.records[0].pPlayer, nullptr);
+    EXPECT_EQ(m_Judge.records[0].pClubAwarded, m_pLow);
+    EXPECT_EQ(m_Judge.records[1].byCause, CAUSE_BALL_OFF_SIDE);
+    EXPECT_EQ(m_Judge.records[1].pClubAwarded, m_pHigh);
 }
 
 TEST_F(MatchRulesTest, GoalkeeperHoldingTheBallTooLongIsReportedEveryTick)
