@@ -197,6 +197,9 @@ public:
     // Each staff member's week by his kind's workload and the table; a
     // human hears of unhappy ones.
     void ReviewStaffWorkload();
+    // Whether the human of this club already has an incoming letter of the
+    // kind about the staff member, written today.
+    bool HasStaffLetterToday(uint16_t wNews, ID_STAFF idStaff) const;
     // Mean ability of the kind's places (a member of another kind counts a
     // quarter); 0 without anyone.
     int GetStaffQuality(int nType) const;

@@ -12,6 +12,7 @@
 #include "database/CStaffDatabase.h"
 #include "database/PersonOwners.h"
 #include "season/CNewspaperManager.h"
+#include "season/CSaveGame.h"
 
 namespace {
 
@@ -65,10 +66,18 @@ void CClubDatabase::ReviewStaffWorkload()
                 pStaff->ApplyReaction(kReactionStruggling);
             break;
         }
-        if (wNews && pStaff->m_byMorale < kUnhappyMorale)
+        // The coaches' training week may already have written this letter
+        // about the same man today: one is enough.
+        if (wNews && pStaff->m_byMorale < kUnhappyMorale && !HasStaffLetterToday(wNews, pStaff->GetId()))
             if (CNewsItem* pNews = AddNewsItem(wNews))
                 pNews->SetSlot(NEWS_SLOT_STAFF, pStaff->GetId());
     }
+}
+
+bool CClubDatabase::HasStaffLetterToday(uint16_t wNews, ID_STAFF idStaff) const
+{
+    const CSaveGame* pHuman = m_pDatabaseHandler ? m_pDatabaseHandler->GetSaveGameForClub(this) : nullptr;
+    return pHuman && pHuman->GetNews().FindIncoming(wNews, m_pDatabaseHandler->GetGameDate(), NEWS_SLOT_STAFF, idStaff);
 }
 
 int CClubDatabase::GetStaffQuality(int nType) const

@@ -43,20 +43,12 @@ bool CAboutDlg::Show()
 bool CAboutDlg::OnInitDialog()
 {
     delete m_pBackground;
-    m_pBackground = MakeEditorBackground(*this, kEditorPanel);
-    if (m_pBackground) {
-        plat::DeviceContext* pDC = m_pBackground->m_pSurface->getDC();
-        DrawRectOutline(pDC, 0, 0, Width(), Height(), kEditorFrame, 1);
-        DrawFilledRect(pDC, 1, 1, Width() - 1, 26, kEditorBackground);
-        pDC->setBkMode(plat::TRANSPARENT);
-        pDC->selectFont(g_hSmallBoldFont);
-        DrawTextF(pDC, 10, 6, kEditorHeading, "%s", EditorText(154));
+    m_pBackground = MakeEditorDialogFrame(*this, EditorText(154), [this](plat::DeviceContext* pDC) {
         DrawIcon(pDC, 22, 44);
         DrawTextF(pDC, 90, 46, kEditorText, "%s", EditorText(310));
         DrawEditorLabel(pDC, 90, 70, EditorText(311));
         DrawEditorLabel(pDC, 90, 92, EditorText(312));
-        m_pBackground->m_pSurface->releaseDC(pDC);
-    }
+    });
     CXPopup::OnInitDialog();
     AddEditorButton(*this, kOk, Width() / 2 - 42, Height() - 38);
     ShowAllControls(true);

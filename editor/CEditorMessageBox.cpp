@@ -39,20 +39,12 @@ bool CEditorMessageBox::Ask(const std::string& title, const std::string& text, b
 bool CEditorMessageBox::OnInitDialog()
 {
     delete m_pBackground;
-    m_pBackground = MakeEditorBackground(*this, kEditorPanel);
-    if (m_pBackground) {
-        plat::DeviceContext* pDC = m_pBackground->m_pSurface->getDC();
-        DrawRectOutline(pDC, 0, 0, Width(), Height(), kEditorFrame, 1);
-        DrawFilledRect(pDC, 1, 1, Width() - 1, 26, kEditorBackground);
-        pDC->setBkMode(plat::TRANSPARENT);
-        pDC->selectFont(g_hSmallBoldFont);
-        DrawTextF(pDC, 10, 6, kEditorHeading, "%s", m_Title.c_str());
+    m_pBackground = MakeEditorDialogFrame(*this, m_Title.c_str(), [this](plat::DeviceContext* pDC) {
         pDC->selectFont(g_hSmallFont);
         pDC->setTextColor(kEditorText);
         plat::Rect rc{16, 38, Width() - 16, Height() - 44};
         pDC->drawText(m_Text.c_str(), -1, &rc, plat::DT_WORDBREAK);
-        m_pBackground->m_pSurface->releaseDC(pDC);
-    }
+    });
     CXPopup::OnInitDialog();
     const int y = Height() - 36;
     if (m_bYesNo) {

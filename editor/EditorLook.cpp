@@ -42,6 +42,23 @@ CXSurface* MakeEditorBackground(CXClient& client, COLORREF crFill)
     return pSurface;
 }
 
+CXSurface* MakeEditorDialogFrame(CXClient& client, const char* pszTitle,
+                                 const std::function<void(plat::DeviceContext*)>& draw)
+{
+    CXSurface* pSurface = MakeEditorBackground(client, kEditorPanel);
+    if (!pSurface)
+        return nullptr;
+    plat::DeviceContext* pDC = pSurface->m_pSurface->getDC();
+    DrawRectOutline(pDC, 0, 0, client.Width(), client.Height(), kEditorFrame, 1);
+    DrawFilledRect(pDC, 1, 1, client.Width() - 1, 26, kEditorBackground);
+    pDC->setBkMode(plat::TRANSPARENT);
+    pDC->selectFont(g_hSmallBoldFont);
+    DrawTextF(pDC, 10, 6, kEditorHeading, "%s", pszTitle ? pszTitle : "");
+    draw(pDC);
+    pSurface->m_pSurface->releaseDC(pDC);
+    return pSurface;
+}
+
 std::unique_ptr<CXSurface> MakeEditorSelection(int nWidth)
 {
     auto pSurface = std::make_unique<CXSurface>();

@@ -6,6 +6,7 @@
 
 #include "platform/DeviceContext.h"
 
+#include <functional>
 #include <memory>
 
 class CXEdit;
@@ -29,6 +30,11 @@ void DrawEditorLabel(plat::DeviceContext* pDC, int x, int y, const char* pszText
 // A fresh background surface of the client's size, filled; null when none
 // can be made. The caller releases nothing: the client owns it.
 CXSurface* MakeEditorBackground(CXClient& client, COLORREF crFill);
+// A dialog box's background: the panel framed, with its title band
+// captioned at the top; draw paints the rest onto the same device context
+// (transparent text, the bold font chosen). Null when none can be made.
+CXSurface* MakeEditorDialogFrame(CXClient& client, const char* pszTitle,
+                                 const std::function<void(plat::DeviceContext*)>& draw);
 // The fill behind a list's chosen row, nWidth wide; null when none can be made.
 std::unique_ptr<CXSurface> MakeEditorSelection(int nWidth);
 // The editor's controls, added to the client: an edit field in the small font

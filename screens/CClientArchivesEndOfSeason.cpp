@@ -86,40 +86,16 @@ constexpr LISTPLACE kPlaces[] = {
     {Screen::ID_FEES_RECEIVED, 324, 401, 640, 481, false},
 };
 
-// {left, right, margin, colour, alignment, offset, heading, sort, hot}
-const LISTCOLUMN kRecordColumns[] = {
-    {0, 200, 0, 0, 0, 0, 286, LISTSORT_NONE, 0},     {200, 352, 0, 0, 0, 0, 963, LISTSORT_NONE, 0},
-    {352, 440, 10, 0, 2, 0, 288, LISTSORT_NONE, 0},  {440, 620, 12, 0, 0, 0, 938, LISTSORT_NONE, 0},
-    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
-};
-const LISTCOLUMN kAwardColumns[] = {
-    {0, 160, 0, 0, 0, 0, 286, LISTSORT_NONE, 0},
-    {160, 296, 0, 0, 0, 0, 963, LISTSORT_NONE, 0},
-    {296, 448, 0, 0, 0, 0, 938, LISTSORT_NONE, 0},
-    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
-};
-const LISTCOLUMN kCompetitionColumns[] = {
-    {0, 220, 0, 0, 0, 0, 280, LISTSORT_NONE, 0},
-    {220, 430, 0, 0, 0, 0, 443, LISTSORT_NONE, 0},
-    {430, 640, 0, 0, 0, 0, 444, LISTSORT_NONE, 0},
-    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
-};
-const LISTCOLUMN kPlayerColumns[] = {
-    {0, 150, 0, 0, 0, 0, 963, LISTSORT_NONE, 0},
-    {150, 240, 10, 0, 2, 0, 288, LISTSORT_NONE, 0},
-    {240, 416, 12, 0, 0, 0, 938, LISTSORT_NONE, 0},
-    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
-};
-const LISTCOLUMN kFeeColumns[] = {
-    {0, 96, 0, 0, 0, 0, 963, LISTSORT_NONE, 0},
-    {96, 164, 4, 0, 2, 0, 288, LISTSORT_NONE, 0},
-    {164, 316, 6, 0, 0, 0, 938, LISTSORT_NONE, 0},
-    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
-};
-const LISTCOLUMN kClubColumns[] = {
-    {0, 192, 0, 0, 0, 0, 0, LISTSORT_NONE, 0},
-    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
-};
+// {left, right, margin, alignment, heading}
+constexpr auto kRecordColumns =
+    MakeColumnTable<4>({{0, 200, 0, 0, 286}, {200, 352, 0, 0, 963}, {352, 440, 10, 2, 288}, {440, 620, 12, 0, 938}});
+constexpr auto kAwardColumns = MakeColumnTable<3>({{0, 160, 0, 0, 286}, {160, 296, 0, 0, 963}, {296, 448, 0, 0, 938}});
+constexpr auto kCompetitionColumns =
+    MakeColumnTable<3>({{0, 220, 0, 0, 280}, {220, 430, 0, 0, 443}, {430, 640, 0, 0, 444}});
+constexpr auto kPlayerColumns =
+    MakeColumnTable<3>({{0, 150, 0, 0, 963}, {150, 240, 10, 2, 288}, {240, 416, 12, 0, 938}});
+constexpr auto kFeeColumns = MakeColumnTable<3>({{0, 96, 0, 0, 963}, {96, 164, 4, 2, 288}, {164, 316, 6, 0, 938}});
+constexpr auto kClubColumns = MakeColumnTable<1>({{0, 192, 0, 0, 0}});
 
 const LISTCOLUMN* ColumnsOf(uint32_t dwID)
 {
@@ -134,7 +110,7 @@ const LISTCOLUMN* ColumnsOf(uint32_t dwID)
     }
 }
 
-bool HasHeadings(uint32_t dwID) { return ColumnsOf(dwID) != kClubColumns; }
+bool HasHeadings(uint32_t dwID) { return ColumnsOf(dwID) != kClubColumns.aColumns; }
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 

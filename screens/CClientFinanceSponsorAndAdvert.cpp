@@ -541,12 +541,9 @@ void CClientFinanceSponsorAndAdvert::OnClicked(uint32_t dwID)
         m_pDragSponsor = GetRowSponsor(dwID, pList->GetSelection());
     else if (dwID >= ID_MAIN && dwID <= ID_LAST_BOARD)
         DoModeChange(dwID, true);
-    else if (dwID == ID_AUTOMATIC)
-        ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, MESSAGE_AUTOMATIC);
-    else if (dwID == ID_UNDO)
-        UndoLast();
-    else if (dwID == ID_UNDO_ALL)
-        ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, MESSAGE_UNDO_ALL);
+    else
+        sponsor_parts::OnBottomButton(dwID, {ID_AUTOMATIC, ID_UNDO, ID_UNDO_ALL, MESSAGE_AUTOMATIC, MESSAGE_UNDO_ALL},
+                                      [this] { UndoLast(); });
     CGameClient::OnClicked(dwID);
 }
 

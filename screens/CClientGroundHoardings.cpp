@@ -686,19 +686,8 @@ void CClientGroundHoardings::OnLButtonUp(uint32_t flags, int x, int y)
 
 void CClientGroundHoardings::OnClicked(uint32_t dwID)
 {
-    switch (dwID) {
-    case ID_AUTOMATIC:
-        ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, MESSAGE_AUTOMATIC);
-        break;
-    case ID_UNDO:
-        UndoLast();
-        break;
-    case ID_UNDO_ALL:
-        ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, MESSAGE_UNDO_ALL);
-        break;
-    default:
-        break;
-    }
+    sponsor_parts::OnBottomButton(dwID, {ID_AUTOMATIC, ID_UNDO, ID_UNDO_ALL, MESSAGE_AUTOMATIC, MESSAGE_UNDO_ALL},
+                                  [this] { UndoLast(); });
     CGameClient::OnClicked(dwID);
 }
 

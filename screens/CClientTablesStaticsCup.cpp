@@ -1,11 +1,13 @@
 #include "screens/CClientTablesStaticsCup.h"
 
 #include "screens/FixtureKitRow.h"
+#include "database/PersonOwners.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/CScreenRegistry.h"
 #include "shell/CTableText.h"
+#include "shell/PlayerRowIcons.h"
 #include "shell/CompetitionNames.h"
 #include "shell/FormattingFunctions.h"
 #include "shell/ScreenDrawing.h"
@@ -314,7 +316,10 @@ void CClientTablesStaticsCup::FillCountrySelector()
         if (!bHasCup)
             continue;
         const char* pszName = GetTableText(kCountryNameSet, pCountry->GetID());
-        pBox->SetItemData(pBox->AddString(kWhite, "%s", pszName ? pszName : pCountry->GetName()), pCountry->GetID());
+        const int nRow = pBox->AddString(kWhite, "%s", pszName ? pszName : pCountry->GetName());
+        pBox->SetItemData(nRow, pCountry->GetID());
+        if (CXAnimation* pFlag = PlayerRowIcons::NationFlag(GetCountryNationality(pCountry)))
+            pBox->AddAlignedColumnGraphic(nRow, pFlag, 2, 0, true);
     }
     EndFill(pBox, pBox->FindItemData(static_cast<uint32_t>(m_nCountry)));
 }

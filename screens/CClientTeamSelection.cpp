@@ -9,6 +9,7 @@
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
 #include "shell/CTableText.h"
+#include "shell/PlayerRowIcons.h"
 #include "shell/ScreenDrawing.h"
 #include "shell/ScreenIDs.h"
 
@@ -620,6 +621,7 @@ void CClientTeamSelection::AddRowIcons(CXListBoxEx* pList, int nRow, const CPlay
             pList->AddColumnGraphic(nRow, pIcon, nRight - kIconWidth - 24, 1, true);
         nRight -= kIconWidth + 2;
     }
+    PlayerRowIcons::AddForeignFlag(*pList, nRow, pPlayer->m_byNationality, 1);
     const size_t nPosition = std::min<size_t>(pPlayer->m_byPosition, PLAYER_POSITION_COUNT - 1);
     if (nPosition < m_PositionIcons.size())
         pList->AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 6, 2, true);

@@ -124,4 +124,17 @@ void AnswerQuestion(CSaveGame& human, uint8_t byDelegation, int nDelegateText, i
         onUndoAll();
 }
 
+bool OnBottomButton(uint32_t dwID, const BottomButtons& buttons, const std::function<void()>& onUndoLast)
+{
+    if (dwID == buttons.dwAutomatic)
+        ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, buttons.nDelegateText);
+    else if (dwID == buttons.dwUndo)
+        onUndoLast();
+    else if (dwID == buttons.dwUndoAll)
+        ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, buttons.nUndoAllText);
+    else
+        return false;
+    return true;
+}
+
 }  // namespace sponsor_parts

@@ -62,4 +62,16 @@ void DrawClubColourBoxes(CXSurface* pTarget, const CClubDatabase* pClub);
 void AnswerQuestion(CSaveGame& human, uint8_t byDelegation, int nDelegateText, int nUndoAllText,
                     const std::function<void()>& onDelegated, const std::function<void()>& onUndoAll);
 
+// The ids of a screen's three bottom buttons and the message-box texts of
+// its two questions.
+struct BottomButtons {
+    uint32_t dwAutomatic, dwUndo, dwUndoAll;
+    int nDelegateText, nUndoAllText;
+};
+
+// A click on one of the bottom buttons: handing the placing to staff and
+// undoing every change ask their question in the message box, undo calls
+// onUndoLast. Answers whether the id was one of the three.
+bool OnBottomButton(uint32_t dwID, const BottomButtons& buttons, const std::function<void()>& onUndoLast);
+
 }  // namespace sponsor_parts

@@ -225,6 +225,15 @@ CNewsItem* CNewspaperManager::FindIncoming(uint16_t wType) const
     return pFound;
 }
 
+CNewsItem* CNewspaperManager::FindIncoming(uint16_t wType, const CDate& date, int nSlot, uint32_t dwValue) const
+{
+    CNewsItem* pFound = nullptr;
+    for (CNewsItem* pItem : m_lstIncoming.Items<CNewsItem>())
+        if (pItem->GetType() == wType && pItem->GetDate() == date && pItem->GetSlot(nSlot) == dwValue)
+            pFound = pItem;
+    return pFound;
+}
+
 bool CNewspaperManager::Save(CBinaryWriter& writer) const
 {
     return SaveItems(writer, m_lstArchive) && SaveItems(writer, m_lstIncoming);

@@ -103,6 +103,9 @@ public:
     const CXList& GetIncoming() const { return m_lstIncoming; }
     // The newest incoming item of a type, or null.
     CNewsItem* FindIncoming(uint16_t wType) const;
+    // The newest incoming item of a type dated the day whose slot holds the
+    // value, or null.
+    CNewsItem* FindIncoming(uint16_t wType, const CDate& date, int nSlot, uint32_t dwValue) const;
 
     bool Save(CBinaryWriter& writer) const;
     // Replaces both lists with those read; false (logged, both lists empty)

@@ -54,6 +54,32 @@ enum : uint8_t {
     LISTSORT_CURRENCY = 6,       // numbers with the Currency option's separators
 };
 
+// A column table of plain columns (the row's colour, no text offset, no hot
+// cells), written one column to a brace: left, right, text margin,
+// alignment, header id and sort type; the end entry follows them.
+struct LISTCOLUMNPLAIN {
+    int16_t nLeft, nRight;
+    int8_t nTextMargin;
+    uint8_t byAlignment;
+    uint16_t wHeaderID;
+    uint8_t bySortType = LISTSORT_NONE;
+};
+template <size_t N>
+struct LISTCOLUMNTABLE {
+    LISTCOLUMN aColumns[N + 1];
+    operator const LISTCOLUMN*() const { return aColumns; }
+};
+template <size_t N>
+constexpr LISTCOLUMNTABLE<N> MakeColumnTable(const LISTCOLUMNPLAIN (&aPlain)[N])
+{
+    LISTCOLUMNTABLE<N> table{};
+    for (size_t i = 0; i < N; ++i)
+        table.aColumns[i] = {aPlain[i].nLeft, aPlain[i].nRight, aPlain[i].nTextMargin, 0, aPlain[i].byAlignment, 0,
+                             aPlain[i].wHeaderID, aPlain[i].bySortType, 0};
+    table.aColumns[N] = {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0};
+    return table;
+}
+
 // Modes of Scroll.
 enum : int {
     LISTSCROLL_LINE_UP = 0,

@@ -3,6 +3,7 @@
 #include "HumanWorld.h"
 #include "database/CStaffDatabase.h"
 #include "database/CYouthDatabase.h"
+#include "season/CNewspaperManager.h"
 #include "season/CTrainingManager.h"
 
 #include <cstring>
@@ -262,5 +263,40 @@ TEST_F(HumanWorld, TheTrainingSectionRoundTripsAndRefusesDamage)
             damaged[d.nOffset] = d.byValue;
         CBinaryReader damagedReader(damaged);
         EXPECT_FALSE(other.GetTrainingManager().Load(damagedReader)) << d.pszWhat;
+    }
+}
+
+// A Monday when the coaches have nothing to do: the training week writes
+// the idle letter about the first coach and the staff review writes one
+// about each unhappy idle coach; each coach hears it once.
+TEST_F(HumanWorld, AnIdleCoachGetsOneLetterOnAMonday)
+{
+    // A handful of players for the coaches and a week of rest.
+    while (m_pClub->m_lstYouths.GetCount() > 0) {
+        auto* pYouth = static_cast<CYouthDatabase*>(m_pClub->m_lstYouths.GetHead()->pData);
+        ASSERT_TRUE(m_pClub->RemoveYouth(pYouth));
+        delete pYouth;
+    }
+    while (m_pClub->m_lstPlayers.GetCount() > 6)
+        ASSERT_TRUE(
+            m_pClub->RemovePlayer(static_cast<CPlayerDatabase*>(m_pClub->m_lstPlayers.GetTail()->pData), false));
+    m_pHuman->GetTrainingManager().LoadTrainingPlan(CTrainingManager::FindPlan("WeekOff"));
+    const CStaffDatabase* pFirst = m_pClub->GetFirstStaffOfKind(0);
+    ASSERT_NE(pFirst, nullptr);
+    std::vector<CStaffDatabase*> coaches;
+    for (int nPlace = 0; nPlace < m_pClub->GetStaffCount(0); ++nPlace)
+        if (CStaffDatabase* pCoach = H().GetStaffFromID(m_pClub->m_awStaffSlots[0][nPlace])) {
+            pCoach->m_byMorale = 5;
+            coaches.push_back(pCoach);
+        }
+    ASSERT_EQ(m_pClub->GetStaffWorkloadStatus(0, m_pClub->GetStaffCount(0)), 2) << "the coaches are underused";
+
+    H().SetGameDate(CDate(1999, 8, 9));
+    m_pClub->ClubPeriodicStep(true);
+    for (const CStaffDatabase* pCoach : coaches) {
+        int nLetters = 0;
+        for (const CNewsItem* pItem : m_pHuman->GetNews().GetIncoming().Items<CNewsItem>())
+            nLetters += pItem->GetType() == 6 && pItem->GetSlot(NEWS_SLOT_STAFF) == pCoach->GetId();
+        EXPECT_EQ(nLetters, 1) << "coach " << pCoach->GetId() << (pCoach == pFirst ? " (the first)" : "");
     }
 }

@@ -120,6 +120,7 @@ TEST_F(ClubRatings, LinesAreTheWeeklyHistoryEndingInTheClubRecord)
         EXPECT_EQ(std::string(Toggle(k)->Caption()), std::to_string(RecordValue(*pClub, k)) + "%") << "line " << k;
     }
     EXPECT_EQ(std::string(Toggle(7)->Caption()), "-7%");
+    EXPECT_GT(pClub->m_bySupportExtra, 0) << "the club starts with a following";
     // Months name the weeks they begin in.
     ASSERT_FALSE(pGraph->GetItemLabels().empty());
     EXPECT_EQ(pGraph->GetItemLabels().front().nIndex, 0);

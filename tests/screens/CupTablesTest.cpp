@@ -11,6 +11,12 @@
 #include "season/CEuropeanCupDatabase.h"
 #include "season/CupRecords.h"
 #include "xframework/CXListBox.h"
+#include "xframework/CXComboBox.h"
+#include "database/CCountryDatabase.h"
+#include "database/PersonOwners.h"
+#include "season/CupStructureTable.h"
+#include "shell/CGameTitlebar.h"
+#include "shell/PlayerRowIcons.h"
 
 #include <gtest/gtest.h>
 
@@ -167,6 +173,34 @@ TEST_F(CupTables, AGroupRoundShowsTheGroupTableAndItsMatchDay)
     // The group's matches of its match day: each club of the group once.
     const CXListBox* pList = pScreen->GetFixtureList();
     EXPECT_EQ(pList->GetCount(), pGroup->byFilled / 2);
+}
+
+// Each country of the country selector carries its flag beside its name.
+TEST_F(CupTables, TheCountrySelectorShowsEachCountrysFlag)
+{
+    OpenCup(MakeCupNumberFromKind(CUP_KIND_1, 1));
+    auto* pScreen = dynamic_cast<Cup*>(g_pCurrentClient);
+    ASSERT_NE(pScreen, nullptr);
+    // The title bar's cup country selector.
+    constexpr int kCountrySelector = 18;
+    const CXComboBox* pCountries = g_pTitlebar->GetSelector(kCountrySelector);
+    ASSERT_NE(pCountries, nullptr);
+    int nCountries = 0;
+    for (int nRow = 0; nRow < pCountries->GetCount(); ++nRow) {
+        const CCountryDatabase* pCountry =
+            Database()->GetCountryFromID(static_cast<ID_COUNTRY>(pCountries->GetItemData(nRow)));
+        if (!pCountry)
+            continue;  // the European competitions
+        ++nCountries;
+        CXAnimation* pFlag = PlayerRowIcons::NationFlag(GetCountryNationality(pCountry));
+        ASSERT_NE(pFlag, nullptr) << pCountry->GetName();
+        bool bFlag = false;
+        for (const auto& graphic : pCountries->GetRow(nRow)->Graphics)
+            bFlag = bFlag || graphic.pGraphic == pFlag;
+        EXPECT_TRUE(bFlag) << pCountry->GetName();
+    }
+    EXPECT_EQ(nCountries, 9);
+    Shoot("cup_countries.png");
 }
 
 }  // namespace

@@ -23,6 +23,8 @@
 #include "season/CupStructureTable.h"
 #include "xframework/CXComboBox.h"
 #include "xframework/CXListBoxEx.h"
+#include "database/PersonOwners.h"
+#include "shell/PlayerRowIcons.h"
 
 #include <gtest/gtest.h>
 
@@ -432,6 +434,41 @@ TEST_F(TeamSelection, ARoleChangeMakesAListedOrACustomFormationCurrent)
         EXPECT_EQ(pLoaded->GetWorkingEntry(i).wY, aBefore[i].wY) << "place " << i;
         EXPECT_EQ(pLoaded->GetWorkingEntry(i).byOrder, aBefore[i].byOrder) << "place " << i;
     }
+}
+
+// A player from abroad carries his country's flag in the name column of
+// every list; one of the manager's own country carries none.
+TEST_F(TeamSelection, AForeignPlayerCarriesHisFlag)
+{
+    const int nHome = GetCountryNationality(m_pHuman->GetCountry());
+    ASSERT_GT(nHome, 0);
+    const uint8_t byForeign = nHome == 13 ? 40 : 13;
+    CPlayerDatabase* pForeign = m_pHuman->GetSheetPlayer(1);
+    CPlayerDatabase* pOwn = m_pHuman->GetSheetPlayer(2);
+    ASSERT_TRUE(pForeign && pOwn);
+    pForeign->m_byNationality = byForeign;
+    pOwn->m_byNationality = static_cast<uint8_t>(nHome);
+    CXAnimation* pFlag = PlayerRowIcons::NationFlag(byForeign);
+    ASSERT_NE(pFlag, nullptr);
+    OpenScreen(SCREEN_TEAM_SELECTION);
+
+    const CXListBoxEx* pStarters = m_pScreen->GetList(Screen::ID_STARTERS);
+    ASSERT_NE(pStarters, nullptr);
+    const auto hasFlag = [&](const CPlayerDatabase* pPlayer) {
+        for (int nRow = 0; nRow < pStarters->GetCount(); ++nRow)
+            if (m_pScreen->GetRowPlayer(Screen::ID_STARTERS, nRow) == pPlayer)
+                for (const auto& graphic : pStarters->GetRow(nRow)->Graphics)
+                    if (graphic.nColumn == 1 && graphic.pGraphic == pFlag)
+                        return true;
+        return false;
+    };
+    EXPECT_TRUE(hasFlag(pForeign));
+    EXPECT_FALSE(hasFlag(pOwn));
+    Shoot("teamsel_flags.png");
+    auto* pView = dynamic_cast<CXComboBox*>(m_pScreen->FindControl(Screen::ID_VIEW));
+    ASSERT_NE(pView, nullptr);
+    pView->SetCurSel(Screen::VIEW_LIST);
+    Shoot("teamsel_flags_list.png");
 }
 
 }  // namespace

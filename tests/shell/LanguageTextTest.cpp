@@ -196,6 +196,11 @@ TEST_F(LanguageTextTest, LoadsTheShippedEnglishByLanguageName)
     ASSERT_TRUE(bLoaded);
     EXPECT_STREQ(controls.GetText(884), "OK");
     EXPECT_STREQ(tables.GetTableText(114, 24), "Own plan");
+    // Every nationality a person of the world can have is named.
+    for (int nNationality = 1; nNationality <= 101; ++nNationality) {
+        const char* pszName = tables.GetTableText(92, nNationality);
+        EXPECT_TRUE(pszName && *pszName) << "nationality " << nNationality;
+    }
     LogCapture log;
     EXPECT_FALSE(tables.Load("Klingon"));
     EXPECT_TRUE(log.Contains("TableTextScript\\Klingon\\TableTextScript.ttc"));

@@ -122,6 +122,7 @@ TEST_F(WorldReports, ResultsListEveryMatchOnceAcrossTheSeasonTurn)
     const std::regex date(R"(\d{4}-\d{2}-\d{2})");
     std::set<std::tuple<std::string, std::string, std::string>> seen;
     long nGoals = 0, nFirstSeasonLeague = 0, nSecondSeasonLeague = 0;
+    std::map<std::string, std::string> firstDates;  // competition: its first match day
     for (size_t i = 1; i < lines.size(); ++i) {
         const std::vector<std::string> cells = Cells(lines[i]);
         ASSERT_EQ(cells.size(), 6u) << lines[i];
@@ -131,7 +132,14 @@ TEST_F(WorldReports, ResultsListEveryMatchOnceAcrossTheSeasonTurn)
         nGoals += std::stol(cells[4]) + std::stol(cells[5]);
         if (cells[1] == "league")
             ++(cells[0] < kSecondSeason ? nFirstSeasonLeague : nSecondSeasonLeague);
+        firstDates.emplace(cells[1], cells[0]);
     }
+    // Each English cup under its own name: the league cup starts in August,
+    // the country's cup in November.
+    ASSERT_TRUE(firstDates.count("England league cup") && firstDates.count("England cup"));
+    EXPECT_EQ(firstDates["England league cup"].substr(5, 2), "08");
+    EXPECT_EQ(firstDates["England cup"].substr(5, 2), "11");
+    EXPECT_EQ(firstDates.count("England second cup"), 0u);
     EXPECT_EQ(nGoals, std::stol(summary[2]));
     EXPECT_GT(nFirstSeasonLeague, 5000);
 

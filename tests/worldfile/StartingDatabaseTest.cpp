@@ -187,6 +187,32 @@ TEST_F(StartingDatabaseTest, SquadsFollowReputationAndDivision)
     }
 }
 
+// Every club has a following of its own: none is empty, the figures differ
+// from club to club, and a country's followings thin division by division.
+TEST_F(StartingDatabaseTest, EveryClubHasAFollowingByItsStanding)
+{
+    ASSERT_TRUE(LoadBytes(*m_handler, StartingDatabase()));
+    m_handler->SetupPointers();
+    std::set<int> figures;
+    for (const CCountryDatabase* pCountry : m_handler->GetCountries().Items<CCountryDatabase>()) {
+        double dAbove = 101.0;
+        for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>()) {
+            double dSum = 0.0;
+            for (const CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>()) {
+                EXPECT_GE(pClub->m_bySupportExtra, 1) << pClub->GetName();
+                EXPECT_LE(pClub->m_bySupportExtra, 99) << pClub->GetName();
+                figures.insert(pClub->m_bySupportExtra);
+                dSum += pClub->m_bySupportExtra;
+            }
+            ASSERT_GT(pDivision->GetClubCount(), 0);
+            const double dMean = dSum / pDivision->GetClubCount();
+            EXPECT_LT(dMean, dAbove) << pCountry->GetName() << " division " << int(pDivision->m_byDivisionNumber);
+            dAbove = dMean;
+        }
+    }
+    EXPECT_GT(figures.size(), 30u);
+}
+
 TEST_F(StartingDatabaseTest, SavesBackToTheSameBytes)
 {
     const Bytes bytes = StartingDatabase();

@@ -57,11 +57,15 @@ std::string ResultsLog::competitionName(const CDatabaseHandler& handler, uint8_t
         const CCountryDatabase* pCountry = handler.GetCountryFromID(static_cast<ID_COUNTRY>(nCountry));
         owner = pCountry ? pCountry->GetName() : "country " + std::to_string(nCountry);
     }
+    // European kind 1 is the first European cup, kind 0 the second. At home
+    // kind 0 is the country's only cup, except where a kind-1 cup stands
+    // beside it: that one is the country's cup and kind 0 its league cup.
+    const bool bTwoCups = nCountry != 0 && GetCupStructureRecord(CUP_KIND_1, owner.c_str()) != nullptr;
     switch (nKind) {
     case CUP_KIND_0:
-        return owner + (nCountry == 0 ? " second cup" : " cup");
+        return owner + (nCountry == 0 ? " second cup" : (bTwoCups ? " league cup" : " cup"));
     case CUP_KIND_1:
-        return owner + (nCountry == 0 ? " cup" : " second cup");
+        return owner + " cup";
     case CUP_KIND_SUPER:
         return owner + " super cup";
     case CUP_KIND_5:

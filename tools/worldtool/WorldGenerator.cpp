@@ -73,6 +73,14 @@ int squadPotential(int reputation, int divisionNumber)
     return std::clamp(centre + offset, kPotentialLowest, kPotentialHighest);
 }
 
+// A club's following (how many people count themselves its supporters,
+// 0-100) blends how strongly its town backs it with how many its ground
+// holds, on a log scale from 2,000 (nothing) to 70,000 (everything), and
+// thins a little in each lower division, where fewer people follow football.
+constexpr double kFollowingEmptyGround = 2000.0;
+constexpr double kFollowingFullGround = 70000.0;
+constexpr int kFollowingPerDivision = 4;
+
 std::string trim(const std::string& text)
 {
     const size_t first = text.find_first_not_of(" \t\r");
@@ -365,6 +373,8 @@ bool WorldGenerator::buildWorld(CDatabaseHandler& handler, const std::vector<Cou
             club->SetShortName(clubSource.shortName.c_str());
             club->m_byReputation = static_cast<uint8_t>(clubSource.reputation);
             club->m_bySupportLevel = static_cast<uint8_t>(clubSource.support);
+            club->m_bySupportExtra = static_cast<uint8_t>(
+                clubFollowing(clubSource.support, clubSource.capacity, clubSource.division));
             club->m_byGroundOwnership = clubSource.reputation >= 50 ? CLUB_GROUND_OWNED : CLUB_GROUND_RENTED;
             club->m_nBankBalance = static_cast<int32_t>(clubSource.balance);
             club->m_nPreviousBalance = club->m_nBankBalance;
@@ -563,6 +573,15 @@ bool WorldGenerator::generate(const GeneratorContext& context)
     }
     fs::current_path(previous, error);
     return ok;
+}
+
+int WorldGenerator::clubFollowing(int support, int capacity, int divisionNumber)
+{
+    const double dGround = std::log(std::max(1.0, capacity / kFollowingEmptyGround)) /
+                           std::log(kFollowingFullGround / kFollowingEmptyGround);
+    const int groundShare = static_cast<int>(std::lround(std::clamp(dGround, 0.0, 1.0) * 100.0));
+    const int following = (support + groundShare) / 2 - kFollowingPerDivision * (std::max(divisionNumber, 1) - 1);
+    return std::clamp(following, 1, 99);
 }
 
 }  // namespace tools

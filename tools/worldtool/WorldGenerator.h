@@ -43,6 +43,10 @@ public:
         std::vector<ClubSource> clubs;
     };
 
+    // A club's following (supporters, 1-99) from its support, its ground's
+    // capacity and its division's number (1 = top).
+    static int clubFollowing(int support, int capacity, int divisionNumber);
+
     // Reads and checks every data/world/*.txt, in file-name order.
     static bool readWorld(const std::string& sourceDir, std::vector<CountrySource>& countries);
 
