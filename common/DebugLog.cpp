@@ -12,8 +12,6 @@ DebugLogSink& Sink()
 }
 }  // namespace
 
-void SetDebugLogSink(DebugLogSink sink) { Sink() = std::move(sink); }
-
 namespace {
 bool ToStderr()
 {
@@ -22,7 +20,18 @@ bool ToStderr()
 }
 }  // namespace
 
-bool IsDebugLogOn() { return ToStderr() || Sink(); }
+bool debuglog_detail::ResolveLogState()
+{
+    const bool bOn = ToStderr() || Sink();
+    g_nLogState = bOn ? 1 : -1;
+    return bOn;
+}
+
+void SetDebugLogSink(DebugLogSink sink)
+{
+    Sink() = std::move(sink);
+    debuglog_detail::ResolveLogState();
+}
 
 void DebugLog(int nLevel, const char* pszFormat, ...)
 {

@@ -530,8 +530,11 @@ void CClubDatabase::ClubPeriodicStep(bool bWeekly)
     }
     if (m_byReputation > 100)
         m_byReputation = 100;
-    // A youth hurt in training may be let go, so the walk is over a copy.
-    std::vector<CYouthDatabase*> youths;
+    // A youth hurt in training may be let go, so the walk is over a copy:
+    // the one buffer serves every club's week, so that the heap is not asked
+    // for one and grown again for each club.
+    thread_local std::vector<CYouthDatabase*> youths;
+    youths.clear();
     for (CYouthDatabase* pYouth : m_lstYouths.Items<CYouthDatabase>())
         youths.push_back(pYouth);
     m_lstYouths.PrefetchItems(sizeof(CYouthDatabase));

@@ -73,8 +73,8 @@ public:
         m_rows.reserve(static_cast<size_t>(lstPlayers.GetCount()));
         for (CPlayerDatabase* pPlayer : lstPlayers.Items<CPlayerDatabase>())
             if (!pPlayer->IsCupTied(pCup))
-                m_rows.push_back(Row{pPlayer, CClubDatabase::IsAvailable(pPlayer, nMatchKind),
-                                     (pPlayer->m_dwFlags & kSelected) != 0, pPlayer->IsSuspended(nMatchKind)});
+                m_rows.emplace_back(pPlayer, CClubDatabase::IsAvailable(pPlayer, nMatchKind),
+                                    (pPlayer->m_dwFlags & kSelected) != 0, pPlayer->IsSuspended(nMatchKind));
     }
 
     // The best player not yet selected for a role: among those fit to play,
@@ -114,14 +114,21 @@ public:
 
 private:
     struct Row {
+        // The scores and ratings are read only once their bits say they are
+        // worked out, so a new row leaves them as they lie instead of
+        // clearing two hundred bytes for every player of every side.
+        Row(CPlayerDatabase* pPlayerIn, bool bAvailableIn, bool bSelectedIn, bool bSuspendedIn)
+            : pPlayer(pPlayerIn), bAvailable(bAvailableIn), bSelected(bSelectedIn), bSuspended(bSuspendedIn)
+        {
+        }
         CPlayerDatabase* pPlayer;
         bool bAvailable;
         bool bSelected;
         bool bSuspended;  // for the match: the same whatever the role
         uint32_t dwScored = 0;  // one bit per role and fitness rule
         uint32_t dwRated = 0;   // one bit per rating class
-        int anScore[2][PLAYER_ROLE_COUNT] = {};
-        int anRating[PLAYER_ROLE_COUNT] = {};
+        int anScore[2][PLAYER_ROLE_COUNT];
+        int anRating[PLAYER_ROLE_COUNT];
     };
 
     int Score(Row& row, int nRole, bool bAllowUnfit) const

@@ -2,7 +2,6 @@
 
 namespace plat {
 namespace {
-unsigned g_state = 1;
 unsigned g_paintState = 1;
 unsigned g_soundState = 1;
 
@@ -14,16 +13,14 @@ int next(unsigned& state)
 }
 }  // namespace
 
-int rand() { return next(g_state); }
-
 int paintRand() { return next(g_paintState); }
 
 int soundRand() { return next(g_soundState); }
 
 void soundSrand(unsigned seed) { g_soundState = seed; }
 
-void srand(unsigned seed) { g_state = seed; }
+void srand(unsigned seed) { detail::g_gameRandState = seed; }
 
-unsigned randState() { return g_state; }
+unsigned randState() { return detail::g_gameRandState; }
 
 }  // namespace plat

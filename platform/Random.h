@@ -6,8 +6,19 @@ namespace plat {
 
 constexpr int kRandMax = 32767;
 
+namespace detail {
+// The game's sequence: a linear congruential generator with 15-bit output
+// taken from the high bits. Defined here so that every draw is a few
+// instructions in place (the quick matches of a season draw millions).
+inline unsigned g_gameRandState = 1;
+}  // namespace detail
+
 // Next value in 0..kRandMax.
-int rand();
+inline int rand()
+{
+    detail::g_gameRandState = detail::g_gameRandState * 214013u + 2531011u;
+    return static_cast<int>((detail::g_gameRandState >> 16) & 0x7FFFu);
+}
 // Restarts the sequence; the same seed gives the same sequence.
 void srand(unsigned seed);
 // The current state, so that a saved game or a test can resume a sequence.

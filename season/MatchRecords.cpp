@@ -1,8 +1,19 @@
 #include "season/MatchRecords.h"
 
 #include "common/CBinaryFile.h"
+#include "common/CRecordPool.h"
+
+#include <new>
 
 namespace {
+
+CRecordPool& EventPool()
+{
+    // Made on first use and kept to the end of the program: events may be
+    // freed by objects that outlive any other owner.
+    static CRecordPool* s_pPool = new CRecordPool(sizeof(MATCHEVENT), 4096);
+    return *s_pPool;
+}
 
 // An event and a line-up entry are both a player's identifier and four
 // bytes: a match writes dozens of them, each as one piece.
@@ -17,6 +28,21 @@ bool WritePlayerAndFourBytes(CBinaryWriter& writer, uint32_t idPlayer, uint8_t b
 }
 
 }  // namespace
+
+void* MATCHEVENT::operator new(size_t nBytes)
+{
+    if (nBytes != sizeof(MATCHEVENT))
+        return ::operator new(nBytes);
+    return EventPool().Allocate();
+}
+
+void MATCHEVENT::operator delete(void* pEvent, size_t nBytes)
+{
+    if (nBytes != sizeof(MATCHEVENT))
+        ::operator delete(pEvent);
+    else
+        EventPool().Free(pEvent);
+}
 
 bool MATCHEVENT::Write(CBinaryWriter& writer) const
 {

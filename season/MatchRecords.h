@@ -6,6 +6,7 @@
 #include "common/CXList.h"
 #include "common/Identifiers.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -45,6 +46,10 @@ struct MATCHEVENT {
     uint8_t byCompetition = 0;
     bool Write(CBinaryWriter& writer) const;
     bool Read(CBinaryReader& reader);
+    // A match's events live from the whistle to its record: they come from a
+    // pool of their own rather than the heap.
+    static void* operator new(size_t nBytes);
+    static void operator delete(void* pEvent, size_t nBytes);
 };
 
 // One line-up place, 8 bytes on file: player, slot code (his role), rating, 0.

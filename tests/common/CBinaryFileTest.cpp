@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -177,6 +178,18 @@ TEST(DebugLogTest, SinkSeesFormattedLines)
     EXPECT_EQ(lines[0], "[CTest::Run] 3 of four");
     EXPECT_NE(lines[1].find("Load: "), std::string::npos);
     EXPECT_NE(lines[1].find(" milliseconds"), std::string::npos);
+}
+
+// The question a busy caller asks before formatting follows the sink as it
+// is set and removed.
+TEST(DebugLogTest, OnWhileASinkListens)
+{
+    const bool bToStderr = std::getenv("BRELLOX_LOG") != nullptr;
+    EXPECT_EQ(IsDebugLogOn(), bToStderr);
+    SetDebugLogSink([](int, const std::string&) {});
+    EXPECT_TRUE(IsDebugLogOn());
+    SetDebugLogSink(nullptr);
+    EXPECT_EQ(IsDebugLogOn(), bToStderr);
 }
 
 TEST(ShellServicesTest, TableSetsComeFromTheInstalledHandler)
