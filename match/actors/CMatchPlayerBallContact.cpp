@@ -28,6 +28,8 @@ constexpr int32_t kContactDrop = 13;
 constexpr int32_t kDribbleReach = 30;
 constexpr uint8_t kMoveClassHolding = 2;
 constexpr uint8_t kEventKnocked = 27;
+constexpr uint8_t kEventHeader = 14;
+constexpr uint8_t kKickKindHeader = 2;
 constexpr uint8_t ACTION_PICKING_UP = 10;
 constexpr uint8_t ACTION_PUTTING_DOWN = 11;
 constexpr uint8_t kIdleWaiting = 17;
@@ -53,8 +55,16 @@ void CMatchPlayer::OnAnimationStep()
             StrikeBall();
         return;
     }
-    if (m_byBallReleaseState != 2 || pBall->GetHolder() != this)
+    if (m_byBallReleaseState != 2)
         return;
+    if (pBall->GetHolder() != this) {
+        // A first-time kick meets the ball without taking it: it waits at
+        // the contact point for the strike of the last frame.
+        if (m_byAction == ACTION_KICKING && byFrame == kFrameLast && !pBall->GetHolder() && pBall->IsPlayTo() &&
+            pBall->GetIntendedReceiver() == this)
+            StrikeBall();
+        return;
+    }
     if (byFrame == kFrameNone) {
         if (CAnimationLibrary::GetMoveClass(m_byMoveType) != kMoveClassHolding) {
             const CVector ahead(m_vPosition.x + TruncateToInt(kDribbleReach * std::sin(double(m_fFacing))),
@@ -124,7 +134,11 @@ void CMatchPlayer::StrikeBall()
         return;
     CMatchBall* pBall = m_Engine.GetBall();
     switch (m_byAction) {
-    case ACTION_KICKING: KickBall(); break;
+    case ACTION_KICKING:
+        if (m_byKickKind == kKickKindHeader)
+            RaiseHeaderEvent();
+        KickBall();
+        break;
     case ACTION_PARRYING: DeflectBall(); break;
     case ACTION_PUTTING_DOWN:
         if (pBall->IsHeldInHands())
@@ -138,6 +152,17 @@ void CMatchPlayer::TakeTackledBall()
 {
     RaiseKnockedEvent(m_pClub->IsInPenaltyArea(m_vPosition, false) ? 2 : 1);
     m_Engine.GetBall()->SetPossessor(this);
+}
+
+void CMatchPlayer::RaiseHeaderEvent()
+{
+    ITEMMATCHEVENTINFORMATION& event = m_Engine.GetEventRecord();
+    event.pPerson = this;
+    event.dwMatchTime = m_Engine.GetEngineClock();
+    event.dwGameTime = m_Engine.GetMatchTime();
+    event.byEvent = kEventHeader;
+    event.byDetail = m_pClub->IsInPenaltyArea(m_vPosition, false) ? 5 : 4;
+    m_Engine.SendMatchEvent();
 }
 
 void CMatchPlayer::RaiseKnockedEvent(uint8_t byDetail)
@@ -157,8 +182,9 @@ void CMatchPlayer::DeflectBall()
         return;
     if (m_byDecision == DECISION_TACKLE && m_pClub->IsInPenaltyArea(m_vPosition, false))
         RaiseKnockedEvent(3);
-    if (pBall->GetHolder())
-        pBall->SetPossessor(nullptr);
+    // Also ends a ball played to him, which would otherwise be put back on
+    // its play-to point.
+    pBall->SetPossessor(nullptr);
     pBall->SetVelocity(m_vDeflection);
     pBall->RecordTrajectory(m_Engine.GetEngineClock(), this);
     SetBallControl(0);
