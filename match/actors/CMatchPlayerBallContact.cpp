@@ -29,6 +29,8 @@ constexpr int32_t kDribbleReach = 30;
 constexpr uint8_t kMoveClassHolding = 2;
 constexpr uint8_t kEventKnocked = 27;
 constexpr uint8_t kEventHeader = 14;
+// The contact report of the volleys and headers (actions 26-29).
+constexpr uint8_t kEventKindStrike = 3;
 constexpr uint8_t kKickKindHeader = 2;
 constexpr uint8_t ACTION_PICKING_UP = 10;
 constexpr uint8_t ACTION_PUTTING_DOWN = 11;
@@ -51,20 +53,14 @@ void CMatchPlayer::OnAnimationStep()
         pBall->SetPosition(contact.x, contact.y, std::max(contact.z, 0), true);
         pBall->SetPreviousPosition(contact.x, contact.y, std::max(contact.z, 0));
         TouchBall();
-        if (byFrame == kFrameLast)
+        // A volley or a header strikes the ball as it meets it; a kick from
+        // the feet at the animation's last frame.
+        if (byFrame == kFrameLast || (m_byAction == ACTION_KICKING && m_byRequestEventKind == kEventKindStrike))
             StrikeBall();
         return;
     }
-    if (m_byBallReleaseState != 2)
+    if (m_byBallReleaseState != 2 || pBall->GetHolder() != this)
         return;
-    if (pBall->GetHolder() != this) {
-        // A first-time kick meets the ball without taking it: it waits at
-        // the contact point for the strike of the last frame.
-        if (m_byAction == ACTION_KICKING && byFrame == kFrameLast && !pBall->GetHolder() && pBall->IsPlayTo() &&
-            pBall->GetIntendedReceiver() == this)
-            StrikeBall();
-        return;
-    }
     if (byFrame == kFrameNone) {
         if (CAnimationLibrary::GetMoveClass(m_byMoveType) != kMoveClassHolding) {
             const CVector ahead(m_vPosition.x + TruncateToInt(kDribbleReach * std::sin(double(m_fFacing))),
