@@ -238,13 +238,14 @@ protected:
         C3DEngine::DestroyStatics();
     }
     struct COUNTS {
-        int nHeaders = 0, nHeadedKicks = 0, nFirstTime = 0, nStruck = 0, nControls = 0, nTicks = 0;
+        int nHeaders = 0, nHeadedKicks = 0, nFirstTime = 0, nStruck = 0, nControls = 0, nControlled = 0, nTicks = 0;
     };
     COUNTS PlayToFullTime()
     {
         COUNTS counts;
         std::map<const CMatchPlayer*, uint8_t> actions;
         std::set<const CMatchPlayer*> firstTime;  // whose first-time kick is under way
+        std::set<const CMatchPlayer*> controlling;  // whose control is under way
         for (; counts.nTicks < 100000 && m_Engine.GetMatchEvent() != MATCHEVENT_FULLTIME; ++counts.nTicks) {
             m_Engine.Tick(MATCH_TICK_MS, m_Engine.GetEngineClock() + MATCH_TICK_MS);
             m_Engine.PostTick();
@@ -255,6 +256,8 @@ protected:
                     uint8_t& byBefore = actions[p];
                     if (byAction != byBefore && firstTime.erase(p))
                         counts.nStruck += byAction == ACTION_HAS_KICKED && m_pBall->GetLastKicker() == p;
+                    if (controlling.count(p) && (p->HasBall() || byAction != ACTION_CONTROLLING))
+                        counts.nControlled += p->HasBall(), controlling.erase(p);
                     // A contact that starts without the ball at his feet.
                     if (byAction != byBefore && !p->HasBall() && p->GetSquadPosition() != 0) {
                         if (byAction == ACTION_KICKING)
@@ -262,7 +265,7 @@ protected:
                         else if (byAction == ACTION_PARRYING)
                             ++counts.nHeaders;
                         else if (byAction == ACTION_CONTROLLING)
-                            ++counts.nControls;
+                            ++counts.nControls, controlling.insert(p);
                     }
                     byBefore = byAction;
                 }
@@ -283,13 +286,13 @@ TEST_F(TakeBallMatchTest, PlayersHeadPlayFirstTimeAndControlTheBallInWholeMatche
         uint8_t byHome = 0, byAway = 0, byHomeShots = 0, byAwayShots = 0;
         m_Engine.GetScore(byHome, byAway);
         m_Engine.GetShots(byHomeShots, byAwayShots);
-        std::printf("seed %u: headers %d, first-time kicks %d (%d headed, %d struck), controls %d, shots %d/%d, "
-                    "score %d-%d\n",
+        std::printf("seed %u: headers %d, first-time kicks %d (%d headed, %d struck), controls %d (%d with the ball "
+                    "taken), shots %d/%d, score %d-%d\n",
                     dwSeed, counts.nHeaders, counts.nFirstTime, counts.nHeadedKicks, counts.nStruck, counts.nControls,
-                    byHomeShots, byAwayShots, byHome, byAway);
+                    counts.nControlled, byHomeShots, byAwayShots, byHome, byAway);
         EXPECT_GT(counts.nHeaders + counts.nHeadedKicks, 0);
         EXPECT_GT(counts.nStruck, 0) << "no first-time kick reached the ball";
-        EXPECT_GT(counts.nControls, 0);
+        EXPECT_GT(counts.nControlled, 0) << "no control took the ball";
         m_Engine.EndGame();
     }
 }
