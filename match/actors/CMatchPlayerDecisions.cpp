@@ -248,10 +248,8 @@ void CMatchPlayer::GoForBall(bool bTestOnly)
     }
     // Only whether he could meet it at once, from where he stands: his
     // model is put back where it was if not.
-    if (!m_pModel) {
-        TryTakeBall(nReach, true);
+    if (!m_pModel)
         return;
-    }
     const D3DMATRIX& world = m_pModel->GetWorldMatrix();
     const float x = world.m[3][0], y = world.m[3][1], fHeading = m_pModel->GetHeading();
     m_pModel->SetPositionAndHeading(float(m_vPosition.x), float(m_vPosition.y), fHeading);
