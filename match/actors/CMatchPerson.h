@@ -135,9 +135,10 @@ public:
     // with nothing changed, when no record qualifies.
     static constexpr float kNoEndHeading = -9999.0f;
     bool SelectReceivingAnimation(uint8_t byAction, bool bHeadingCheck, bool bUseRestFacing);
-    // A skill of 101 takes records without the roll.
+    // A skill of 101 takes records without the roll; bHeadersOnly leaves
+    // out every record that is not met with the head.
     bool SelectStrikingAnimation(uint8_t byAction, const CVector& target, bool bUseRestFacing, int nFootSkill,
-                                 int nHeadSkill, int nMinimumChance);
+                                 int nHeadSkill, int nMinimumChance, bool bHeadersOnly = false);
     // A negative time takes any; kNoEndHeading wants no end heading.
     bool SelectAnimationToPoint(uint8_t byAction, const CVector& point, float fSeconds, float fWantedEndHeading);
     bool SelectSaveAnimation(uint8_t byAction, uint8_t byKind, bool bUseRestFacing);

@@ -139,7 +139,7 @@ bool CMatchPerson::SelectReceivingAnimation(uint8_t byAction, bool bHeadingCheck
 }
 
 bool CMatchPerson::SelectStrikingAnimation(uint8_t byAction, const CVector& target, bool bUseRestFacing,
-                                           int nFootSkill, int nHeadSkill, int nMinimumChance)
+                                           int nFootSkill, int nHeadSkill, int nMinimumChance, bool bHeadersOnly)
 {
     const ACTIONENTRY* pEntry = Library().GetAction(byAction);
     const CMatchBall* pBall = m_Engine.GetBall();
@@ -148,7 +148,7 @@ bool CMatchPerson::SelectStrikingAnimation(uint8_t byAction, const CVector& targ
     const float h = bUseRestFacing ? m_fRestFacing : m_fFacing;
     bool bTaken = false;
     for (const ACTIONRECORD& record : pEntry->records) {
-        if (record.byStartMoveType != m_byMoveType)
+        if (record.byStartMoveType != m_byMoveType || (bHeadersOnly && !record.byHeaderCode))
             continue;
         const int nSkill = record.byHeaderCode ? nHeadSkill : nFootSkill;
         if (nSkill != 101) {

@@ -749,4 +749,48 @@ private:
     uint8_t m_byAlertBits = 0;
     std::unique_ptr<CBillboard> m_pMarker;
     bool m_bMarkerInScene = false;
+
+    // ---- meeting the moving ball (CMatchPlayerTakeBall.cpp): the save, the
+    // first-time kick, the header, control on the move and the plain
+    // control, each through the contact animation that meets the ball ----
+public:
+    // Tried in that order once he knows where he meets the ball (reach: his
+    // distance from its path); immediate leaves out all but the save and the
+    // plain control. True when one started and the ball is his to play.
+    bool TryTakeBall(int32_t nReach, bool bImmediate);
+    bool TryFirstTimeKick();
+    bool StartFirstTimeKick(const CVector& point, float fTimeFactor);
+    bool TryHeader();
+    bool TryControlBall();
+    bool TryBodyControl();
+    // The kick candidates for a ball still moving towards the point; true
+    // when one of them beat the rating the moment demands.
+    bool TryKickOnMove(const CVector& point, uint8_t byKind, const CVector& velocity);
+    // Kick preparation for a ball met on the move: a kick faster by a third
+    // of the ball's speed, which must beat the rating his pressure demands
+    // (any rating in either penalty area or for a dropping high ball).
+    void SetMovingKickTarget(const CVector& point, uint8_t byKind, const CVector& velocity);
+    // The way to turn with the ball at a point: away from an opponent close
+    // to it, else towards the goal his club attacks.
+    float GetControlDirection(const CVector& point) const;
+    // Whether the ball's horizontal way brings it towards him.
+    bool IsBallComingTowards() const;
+    // In open play he may face a point of his own choosing.
+    bool GetFacingOverride(float* pfAngle) override;
+    void SetFacingOverride(const CVector& point);
+    void ClearFacingOverride() { m_bFacingOverrideWanted = false; }
+    // Off the edges: with the ball he keeps 400 inside the lines, without it
+    // on the pitch, once he stands there; the person's rule decides the rest.
+    bool IsPositionFree(const CVector& point, bool bInPenaltyArea) override;
+
+private:
+    // The chosen contact animation decides where he meets the ball and with
+    // what: the head (kick kind 2) or the foot (kind 1).
+    void TakeKickContact();
+    // The contact animation that was just chosen stands only when the ball
+    // is his to meet; otherwise it is dropped and the action restored.
+    bool KeepContact(uint8_t byAction);
+    // The match event of a headed kick, raised as the head strikes the ball.
+    void RaiseHeaderEvent();
+    CVector m_vFacingPoint;
 };

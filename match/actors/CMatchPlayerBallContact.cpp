@@ -28,6 +28,10 @@ constexpr int32_t kContactDrop = 13;
 constexpr int32_t kDribbleReach = 30;
 constexpr uint8_t kMoveClassHolding = 2;
 constexpr uint8_t kEventKnocked = 27;
+constexpr uint8_t kEventHeader = 14;
+// The contact report of the volleys and headers (actions 26-29).
+constexpr uint8_t kEventKindStrike = 3;
+constexpr uint8_t kKickKindHeader = 2;
 constexpr uint8_t ACTION_PICKING_UP = 10;
 constexpr uint8_t ACTION_PUTTING_DOWN = 11;
 constexpr uint8_t kIdleWaiting = 17;
@@ -49,7 +53,9 @@ void CMatchPlayer::OnAnimationStep()
         pBall->SetPosition(contact.x, contact.y, std::max(contact.z, 0), true);
         pBall->SetPreviousPosition(contact.x, contact.y, std::max(contact.z, 0));
         TouchBall();
-        if (byFrame == kFrameLast)
+        // A volley or a header strikes the ball as it meets it; a kick from
+        // the feet at the animation's last frame.
+        if (byFrame == kFrameLast || (m_byAction == ACTION_KICKING && m_byRequestEventKind == kEventKindStrike))
             StrikeBall();
         return;
     }
@@ -124,7 +130,11 @@ void CMatchPlayer::StrikeBall()
         return;
     CMatchBall* pBall = m_Engine.GetBall();
     switch (m_byAction) {
-    case ACTION_KICKING: KickBall(); break;
+    case ACTION_KICKING:
+        if (m_byKickKind == kKickKindHeader)
+            RaiseHeaderEvent();
+        KickBall();
+        break;
     case ACTION_PARRYING: DeflectBall(); break;
     case ACTION_PUTTING_DOWN:
         if (pBall->IsHeldInHands())
@@ -138,6 +148,17 @@ void CMatchPlayer::TakeTackledBall()
 {
     RaiseKnockedEvent(m_pClub->IsInPenaltyArea(m_vPosition, false) ? 2 : 1);
     m_Engine.GetBall()->SetPossessor(this);
+}
+
+void CMatchPlayer::RaiseHeaderEvent()
+{
+    ITEMMATCHEVENTINFORMATION& event = m_Engine.GetEventRecord();
+    event.pPerson = this;
+    event.dwMatchTime = m_Engine.GetEngineClock();
+    event.dwGameTime = m_Engine.GetMatchTime();
+    event.byEvent = kEventHeader;
+    event.byDetail = m_pClub->IsInPenaltyArea(m_vPosition, false) ? 5 : 4;
+    m_Engine.SendMatchEvent();
 }
 
 void CMatchPlayer::RaiseKnockedEvent(uint8_t byDetail)
@@ -157,8 +178,9 @@ void CMatchPlayer::DeflectBall()
         return;
     if (m_byDecision == DECISION_TACKLE && m_pClub->IsInPenaltyArea(m_vPosition, false))
         RaiseKnockedEvent(3);
-    if (pBall->GetHolder())
-        pBall->SetPossessor(nullptr);
+    // Also ends a ball played to him, which would otherwise be put back on
+    // its play-to point.
+    pBall->SetPossessor(nullptr);
     pBall->SetVelocity(m_vDeflection);
     pBall->RecordTrajectory(m_Engine.GetEngineClock(), this);
     SetBallControl(0);

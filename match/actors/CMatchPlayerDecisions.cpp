@@ -184,11 +184,12 @@ void CMatchPlayer::GoForBall(bool bTestOnly)
     const CVector& ball = pBall->GetPosition();
     const CVector& v = pBall->GetVelocity();
     CVector intercept, target;
+    int32_t nReach = -1;  // none for a ball at rest
     if (v == CVector()) {
         intercept = target = ball;
     } else {
         const bool bKeeper = m_bySquadPosition == 0;
-        int32_t nReach = pBall->GetInterceptPoint(this, bKeeper, &intercept, &f);
+        nReach = pBall->GetInterceptPoint(this, bKeeper, &intercept, &f);
         bool bContested = false;
         if (pBall->IsHighBall() && m_pOpponentClub) {
             const BALLREACHWINDOW& window = pBall->GetReachWindow(bKeeper);
@@ -232,6 +233,28 @@ void CMatchPlayer::GoForBall(bool bTestOnly)
     }
     m_vInterceptPoint = intercept;
     m_fInterceptTimeFactor = f;
-    if (!bTestOnly)
+    if (!bTestOnly) {
         SetTarget(target, kNoFacing);
+        if (nReach < 0)
+            nReach = m_nDistanceToTarget;
+    } else if (nReach < 0) {
+        return;
+    }
+    if (ball.x < 0 || ball.x > PITCH_LENGTH || ball.y < 0 || ball.y > PITCH_WIDTH)
+        return;
+    if (!bTestOnly) {
+        TryTakeBall(nReach, false);
+        return;
+    }
+    // Only whether he could meet it at once, from where he stands: his
+    // model is put back where it was if not.
+    if (!m_pModel)
+        return;
+    const D3DMATRIX& world = m_pModel->GetWorldMatrix();
+    const float x = world.m[3][0], y = world.m[3][1], fHeading = m_pModel->GetHeading();
+    m_pModel->SetPositionAndHeading(float(m_vPosition.x), float(m_vPosition.y), fHeading);
+    if (TryTakeBall(nReach, true))
+        m_pModel->SetPositionAndHeading(float(m_vPosition.x), float(m_vPosition.y), m_fFacing);
+    else
+        m_pModel->SetPositionAndHeading(x, y, fHeading);
 }

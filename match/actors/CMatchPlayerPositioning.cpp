@@ -173,7 +173,10 @@ void CMatchPlayer::ChooseSpeedGrade()
 
 void CMatchPlayer::SetFacingTarget()
 {
-    if (m_bySpecialRole != ROLE_NONE)
+    float fOverride = 0.0f;
+    if (GetFacingOverride(&fOverride))
+        m_fFacingTarget = fOverride;
+    else if (m_bySpecialRole != ROLE_NONE)
         SetFacingTargetSpecialRole();
     else if (m_Engine.GetMatchEvent() != MATCHEVENT_NONE)
         SetFacingTargetEvent();
