@@ -222,7 +222,7 @@ bool CMatchClub::IsEventPlayerUnassigned() const
 bool CMatchClub::IsReadyForRestart() const
 {
     for (int i = 0; i < m_nOnPitch; ++i)
-        if (m_apSlots[i] && m_apSlots[i]->IsNotInPlace())
+        if (m_apSlots[i] && (m_apSlots[i]->IsNotInPlace() || m_apSlots[i]->IsWalkingOut()))
             return false;
     return true;
 }
