@@ -537,7 +537,8 @@ TEST_F(KitsMatchTest, WithTheLineUpsShownThePlayersWalkOutBeforeTheKickOff)
             const CMatchPlayer* p = starter(nSide, i);
             const CVector& at = p->GetPosition();
             EXPECT_TRUE(at.x >= 0 && at.x <= PITCH_LENGTH && at.y >= 0 && at.y <= PITCH_WIDTH) << nSide << " " << i;
-            const int32_t nIntoOwnHalf = p->GetClub()->AttacksHighEnd() ? PITCH_LENGTH / 2 - at.x : at.x - PITCH_LENGTH / 2;
+            const int32_t nIntoOwnHalf =
+                p->GetClub()->AttacksHighEnd() ? PITCH_LENGTH / 2 - at.x : at.x - PITCH_LENGTH / 2;
             EXPECT_GE(nIntoOwnHalf, -100) << nSide << " " << i;
         }
 
