@@ -222,7 +222,7 @@ bool CMatchClub::IsEventPlayerUnassigned() const
 bool CMatchClub::IsReadyForRestart() const
 {
     for (int i = 0; i < m_nOnPitch; ++i)
-        if (m_apSlots[i] && m_apSlots[i]->IsNotInPlace())
+        if (m_apSlots[i] && (m_apSlots[i]->IsNotInPlace() || m_apSlots[i]->IsWalkingOut()))
             return false;
     return true;
 }
@@ -329,9 +329,16 @@ void CMatchClub::PlaceForZone(int nZone)
     const CVector e = pReferee ? pReferee->GetEventPosition() : CVector(5000, GOAL_CENTRE_Y, 0);
     const CVector second = pReferee ? pReferee->GetSecondEventPosition() : e;
     const uint8_t byEvent = m_Engine.GetMatchEvent();
+    // The layout is drawn from the club's own end: for the club attacking the
+    // low end a ball zone turns with the pitch, and a corner by one touch
+    // line is, seen from its end, a corner by the other.
     int nOwnZone = nZone;
     if (!m_bAttacksHighEnd && nZone < 25)
         nOwnZone = (4 - nZone / 5) * 5 + (4 - nZone % 5);
+    else if (!m_bAttacksHighEnd && nZone == CMatchEngine::ZONE_CORNER_FAR)
+        nOwnZone = CMatchEngine::ZONE_CORNER_NEAR;
+    else if (!m_bAttacksHighEnd && nZone == CMatchEngine::ZONE_CORNER_NEAR)
+        nOwnZone = CMatchEngine::ZONE_CORNER_FAR;
     for (int i = 0; i < m_nOnPitch; ++i)
         if (CMatchPlayer* p = m_apSlots[i].get();
             p && (p->GetSpecialRole() == ROLE_FETCHER || p->GetSpecialRole() == ROLE_OFFSIDE_TRAP))
@@ -367,7 +374,7 @@ void CMatchClub::PlaceForZone(int nZone)
                 p->SetFormationPosition(*pEntry, nOwnZone);
                 base = m_bHasBall ? p->GetFormationSecond() : p->GetFormationStart();
             } else {
-                base = GetFormationPoint(nLineUp, nZone < 25 ? nOwnZone : nZone, m_bHasBall);
+                base = GetFormationPoint(nLineUp, nOwnZone, m_bHasBall);
             }
             break;
         default:

@@ -346,6 +346,9 @@ void CMatchEngine::ActivatePlayers()
         if (m_bShowLineUps) {
             p->SetActive(true);
             p->SetDecisionDelay(i < nHome ? float(i) : float(i - nHome) + float(nHome) + 1.5f);
+            // The kick-off waits until the starters are out in their places.
+            if (auto* pPlayer = dynamic_cast<CMatchPlayer*>(p); pPlayer && pPlayer->GetSpecialRole() != ROLE_BENCH)
+                pPlayer->StartWalkOut();
         } else {
             p->ResetToBasePosition();
             p->SetActive(true);

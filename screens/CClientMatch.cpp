@@ -45,6 +45,8 @@ constexpr int kModeSet = 82;        // the display modes of list 797
 constexpr int kFiguresSet = 5;      // the players' figures of list 798
 constexpr int kCameraSet = 84;      // the cameras of list 807
 constexpr int kStatisticSet = 96;   // the names of the statistic rows
+// The match display options: names, numbers, line-ups, then the alerts.
+constexpr int kMatchLineUpsFlag = 2;
 constexpr int kIncidentSet = 50;    // incident kinds in the incident lists
 
 constexpr int kViewX = 290, kViewY = 30, kViewWidth = 320, kViewHeight = 240;
@@ -254,9 +256,9 @@ bool CClientMatch::StartMatch(CDatabaseHandler& database)
         return false;
     m_byAttendancePercent = GetMatchAttendanceAsPercentage(database);
     g_MatchEngine.SetMatchType(database.GetMatchType());
-    // The players start in their places: their walk-out from the tunnel
-    // does not yet end in a kick-off.
-    g_MatchEngine.SetShowLineUps(false);
+    // With the line-ups shown the players walk out from the tunnel before
+    // the kick-off; otherwise they start in their places.
+    g_MatchEngine.SetShowLineUps(!pOptions || pOptions->m_MatchDisplayFlags[kMatchLineUpsFlag] != 0);
     if (!g_MatchEngine.StartGame(database, m_pHomeClub->m_wClubId, m_pAwayClub->m_wClubId, 1, m_Rules,
                                  m_byAttendancePercent, nullptr)) {
         DebugLog(0, "[CClientMatch::StartMatch] The match engine cannot set the match up");

@@ -144,7 +144,7 @@ void CMatchPerson::Update()
     if (!bDue) {
         UpdateIdle();
     } else {
-        const uint32_t dwStanding = m_Engine.GetMatchTime() - m_dwStandingSince;
+        const uint32_t dwStanding = m_Engine.GetEngineClock() - m_dwStandingSince;
         if (dwStanding < 5000 || !m_bRunningToTarget || m_nDistanceToTarget < 70) {
             m_bAvoidPersons = !m_Engine.IsPersonCrowded(this);
             m_bAvoidGoalZones = true;
@@ -171,7 +171,7 @@ void CMatchPerson::Update()
     }
     if (!(CAnimationLibrary::IsStandingMoveType(m_byMoveType) && bDue) &&
         CAnimationLibrary::IsStandingMoveType(m_byNextMoveType))
-        m_dwStandingSince = m_Engine.GetMatchTime();
+        m_dwStandingSince = m_Engine.GetEngineClock();
     m_vPosition = vSavedPosition;
     m_fFacing = fSavedFacing;
 }
@@ -310,21 +310,21 @@ void CMatchPerson::SetupModel(uint16_t wModelIndex)
         PushReplayRecord(m_Engine.GetEngineClock(), float(m_vPosition.x), float(m_vPosition.y), m_fFacing);
     ClearAnimationRequest(m_Request);
     m_bMoveChosen = m_bRequestPending = m_bReinstall = false;
-    m_dwStandingSince = m_Engine.GetMatchTime();
+    m_dwStandingSince = m_Engine.GetEngineClock();
     BuildSpeedGrades();
     m_dwAnimationTimeLeft = m_pModel->GetAnimationTimeLeft();
 }
 
 bool CMatchPerson::IsDecisionDue() const
 {
-    return m_bActive && !m_bHeldForReferee && m_Engine.GetMatchTime() >= m_dwNextDecisionTime;
+    return m_bActive && !m_bHeldForReferee && m_Engine.GetEngineClock() >= m_dwNextDecisionTime;
 }
 
 void CMatchPerson::SetDecisionDelay(float fSeconds)
 {
     // A negative delay means at once, never 49 days ahead.
     const int32_t nDelay = TruncateToInt(double(fSeconds) * 1000.0);
-    m_dwNextDecisionTime = m_Engine.GetMatchTime() + uint32_t(nDelay > 0 ? nDelay : 0);
+    m_dwNextDecisionTime = m_Engine.GetEngineClock() + uint32_t(nDelay > 0 ? nDelay : 0);
 }
 
 void CMatchPerson::SetTarget(const CVector& point, float fFacingAtTarget)

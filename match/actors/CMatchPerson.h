@@ -163,6 +163,9 @@ public:
     void InstallFallbackMove();
     bool SelectStandingTurn(uint8_t byMoveType);
 
+    // Decisions are timed on the engine clock, which runs while the match
+    // clock stands too: before the kick-off and through half time people
+    // still walk out, take their places and leave the pitch.
     bool IsDecisionDue() const;
     void SetDecisionDelay(float fSeconds);
     void SetTarget(const CVector& point, float fFacingAtTarget);
@@ -256,7 +259,7 @@ protected:
     bool m_bLookAround = false;
     bool m_bRunUp = false;
     uint32_t m_dwPossessionTime = 0;
-    uint32_t m_dwStandingSince = 0;
+    uint32_t m_dwStandingSince = 0;  // engine clock
     uint32_t m_dwStoredMoment = 0;
     float m_fReachRating = 1.0f;
     uint8_t m_byAction = 0;
@@ -266,7 +269,7 @@ protected:
     int32_t m_nDistanceToTarget = 0;
     float m_fFacing = 0.0f;
     float m_fFacingTarget = 0.0f;
-    uint32_t m_dwNextDecisionTime = 0;
+    uint32_t m_dwNextDecisionTime = 0;  // engine clock
     uint32_t m_dwColour = 0xFFFFFF;
     uint32_t m_dwLabelColour = 0xFFFFFF;
     uint8_t m_byPersonType = PERSONTYPE_PERSON;

@@ -793,4 +793,17 @@ private:
     // The match event of a headed kick, raised as the head strikes the ball.
     void RaiseHeaderEvent();
     CVector m_vFacingPoint;
+
+    // ---- the walk-out before a kick-off (CMatchPlayerWalkOut.cpp) ----
+public:
+    // With the line-ups shown he walks out to his place on the pitch; until
+    // he is there the kick-off waits for him.
+    void StartWalkOut() { m_bWalkingOut = true; }
+    bool IsWalkingOut() const { return m_bWalkingOut; }
+    // At each decision: the walk-out ends once he stands on the pitch at
+    // the place he was sent to.
+    void UpdateWalkOut();
+
+private:
+    bool m_bWalkingOut = false;
 };

@@ -137,8 +137,9 @@ float CMatchPlayer::AssessPosition(const CVector& point)
 
 float CMatchPlayer::TryAssessPosition(const CVector& point)
 {
+    // The taker stays at the ball for the kick-off, once he has walked out to it.
     if (m_bySpecialRole == ROLE_EVENT_PLAYER && m_Engine.GetMatchEvent() != MATCHEVENT_NONE &&
-        !m_Engine.IsMatchClockRunning())
+        !m_Engine.IsMatchClockRunning() && !m_bWalkingOut)
         return 0.0f;
     return AssessPosition(point);
 }

@@ -72,6 +72,7 @@ void CMatchPlayer::MakeDecision()
     }
     if (m_bHasBall && CanHandleBall())
         ChooseStandingMoveType(MOVETYPE_HOLD_STAND);
+    UpdateWalkOut();
 }
 
 void CMatchPlayer::ChooseStandingMoveType(uint8_t byMoveType)

@@ -499,3 +499,54 @@ TEST_F(KitsMatchTest, TheOverlayPicturesLiveWhileTheDeviceIsOn)
 }
 
 }  // namespace
+
+// With the line-ups shown everyone starts at the tunnel: the home players
+// come out one after another, then the away players, the kick-off waits
+// until all are in their places and the match plays on to full time, the
+// second half after a walk-out of its own.
+TEST_F(KitsMatchTest, WithTheLineUpsShownThePlayersWalkOutBeforeTheKickOff)
+{
+    ASSERT_TRUE(Start(0, 23, true));
+    uint32_t adwLeft[2][11] = {};
+    auto starter = [&](int nSide, int i) { return (nSide ? m_pAway : m_pHome)->GetSlot(i); };
+    for (int nSide = 0; nSide < 2; ++nSide)
+        for (int i = 0; i < 11; ++i)
+            ASSERT_EQ(starter(nSide, i)->GetPosition(), CMatchEngine::kStartPoint) << nSide << " " << i;
+    // Within a minute and a half of the engine clock.
+    for (int i = 0; i < 1300 && m_Engine.GetMatchPeriod() == MATCHPERIOD_BEFOREKICKOFF; ++i) {
+        m_Engine.Tick(MATCH_TICK_MS, m_Engine.GetEngineClock() + MATCH_TICK_MS);
+        m_Engine.PostTick();
+        for (int nSide = 0; nSide < 2; ++nSide)
+            for (int i = 0; i < 11; ++i)
+                if (!adwLeft[nSide][i] && starter(nSide, i)->GetPosition() != CMatchEngine::kStartPoint)
+                    adwLeft[nSide][i] = m_Engine.GetEngineClock();
+    }
+    ASSERT_EQ(m_Engine.GetMatchPeriod(), MATCHPERIOD_FIRSTHALF)
+        << "no kick-off by engine clock " << m_Engine.GetEngineClock();
+    uint32_t dwPrevious = 0;
+    for (int nSide = 0; nSide < 2; ++nSide)
+        for (int i = 0; i < 11; ++i) {
+            EXPECT_GE(adwLeft[nSide][i], dwPrevious) << "out of turn: " << nSide << " " << i;
+            dwPrevious = adwLeft[nSide][i];
+        }
+    EXPECT_GT(adwLeft[1][0], adwLeft[0][10] + 1000) << "the away side waits for the home side";
+    // Everyone was out in his own half when the ball was played (the two
+    // at the kick-off on the half-way line).
+    for (int nSide = 0; nSide < 2; ++nSide)
+        for (int i = 0; i < 11; ++i) {
+            const CMatchPlayer* p = starter(nSide, i);
+            const CVector& at = p->GetPosition();
+            EXPECT_TRUE(at.x >= 0 && at.x <= PITCH_LENGTH && at.y >= 0 && at.y <= PITCH_WIDTH) << nSide << " " << i;
+            const int32_t nIntoOwnHalf =
+                p->GetClub()->AttacksHighEnd() ? PITCH_LENGTH / 2 - at.x : at.x - PITCH_LENGTH / 2;
+            EXPECT_GE(nIntoOwnHalf, -100) << nSide << " " << i;
+        }
+
+    for (int i = 0; i < 100000 && m_Engine.GetMatchEvent() != MATCHEVENT_FULLTIME; ++i) {
+        m_Engine.Tick(MATCH_TICK_MS, m_Engine.GetEngineClock() + MATCH_TICK_MS);
+        m_Engine.PostTick();
+    }
+    ASSERT_EQ(m_Engine.GetMatchEvent(), MATCHEVENT_FULLTIME)
+        << "stalled at match time " << m_Engine.GetMatchTime() << ", period " << int(m_Engine.GetMatchPeriod());
+    EXPECT_GE(m_Engine.GetMatchTime(), 90u * 60u * 1000u);
+}

@@ -128,4 +128,19 @@ TEST_F(PersonTest, DecisionsWaitForTheirDelay)
     EXPECT_TRUE(person.IsDecisionDue());
 }
 
+TEST_F(PersonTest, DecisionDelaysRunOutWhileTheMatchClockStands)
+{
+    // Before the kick-off the match clock stands, yet the engine clock runs.
+    CMatchPerson person(m_Engine, PERSONTYPE_PERSON);
+    m_Engine.AddHomePerson(&person);
+    ASSERT_FALSE(m_Engine.IsMatchClockRunning());
+    person.SetDecisionDelay(1.0f);
+    m_Engine.UpdateAt(500);  // 0.6 s of engine time
+    EXPECT_FALSE(person.IsDecisionDue());
+    m_Engine.UpdateAt(1000);
+    EXPECT_EQ(m_Engine.GetMatchTime(), 0u);
+    EXPECT_TRUE(person.IsDecisionDue());
+    m_Engine.ClearPersons();
+}
+
 }  // namespace

@@ -94,15 +94,16 @@ protected:
     }
     void TearDown() override { m_Engine.EndGame(); }
 
-    // A match under the rules byte (extra time, aggregate, shoot-out bits).
-    bool Start(uint8_t byRules, uint32_t dwSeed = 5)
+    // A match under the rules byte (extra time, aggregate, shoot-out bits),
+    // the players in their places at once or walking out to them.
+    bool Start(uint8_t byRules, uint32_t dwSeed = 5, bool bLineUps = false)
     {
         if (!s_pWorld)
             return false;
         ITEMMATCHRULESINFORMATION rules;
         rules.abyRules[0] = byRules;
         rules.abyRules[2] = 5;
-        m_Engine.SetShowLineUps(false);
+        m_Engine.SetShowLineUps(bLineUps);
         m_Engine.SetEventReceiver(&m_Recorder);
         if (!m_Engine.StartGame(*s_pWorld, 1, 2, 1, rules, 0, &dwSeed))
             return false;

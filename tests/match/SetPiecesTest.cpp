@@ -567,3 +567,29 @@ TEST_F(HumanSetPiecesTest, AShootOutTakesTheHumansOrderOfKickers)
 }
 
 }  // namespace
+
+// A corner at either end by either touch line: both sides' places lean
+// towards the touch line of the corner flag, whichever end each attacks.
+TEST_F(SetPiecesTest, AtACornerBothSidesStandTowardsTheCornerFlag)
+{
+    m_pReferee->OnRestartTaken();
+    for (CMatchClub* pClub : {m_Engine.GetClubAttackingHighEnd(), m_Engine.GetClubAttackingLowEnd()})
+        for (const int32_t y : {100, 7400}) {
+            Award(pClub, CAUSE_BALL_OFF_END, CVector(pClub->AttacksHighEnd() ? 10100 : -100, y, 0));
+            ASSERT_EQ(m_Engine.GetMatchEvent(), MATCHEVENT_CORNER);
+            const bool bNear = m_pReferee->GetEventPosition().y < GOAL_CENTRE_Y;
+            for (CMatchClub* pSide : {pClub, pClub->GetOpponent()}) {
+                int32_t nSum = 0, n = 0;
+                for (int i = 1; i < pSide->GetOnPitchCount(); ++i)
+                    if (const CMatchPlayer* p = pSide->GetSlot(i); p->GetSpecialRole() == ROLE_NONE) {
+                        nSum += p->GetBasePosition().y;
+                        ++n;
+                    }
+                ASSERT_GT(n, 0);
+                EXPECT_EQ(nSum / n < GOAL_CENTRE_Y, bNear)
+                    << (pClub->AttacksHighEnd() ? "high end" : "low end") << " corner at y " << y << ", "
+                    << (pSide == pClub ? "attackers" : "defenders") << " about y " << nSum / n;
+            }
+            m_pReferee->OnRestartTaken();
+        }
+}
