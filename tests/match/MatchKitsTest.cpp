@@ -2,6 +2,7 @@
 // shirts against both sides and the referee, the colour records that paint
 // a kit mask, the kit textures with each player's number, and a match with a
 // 3-D device that dresses everyone and still plays to its end.
+#include "AnimatedMatchFixture.h"
 #include "RestartsFixture.h"
 
 #include "database/CDivisionDatabase.h"
@@ -234,18 +235,8 @@ TEST(MatchKitsTest, CrowdRowsAndFill)
 
 // A match between two clubs of the starting world with a 3-D device, so
 // that every person is given his model and kit.
-class KitsMatchTest : public RestartsFixture {
+class KitsMatchTest : public AnimatedMatchFixture {
 protected:
-    void SetUp() override
-    {
-        m_pTarget = std::make_unique<plat::Surface>(64, 64, plat::PixelFormat::Rgb565);
-        ASSERT_TRUE(C3DEngine::SetupStatics(m_pTarget.get(), C3DEngine::DEVICE_ZBUFFER)) << "3-D not available";
-    }
-    void TearDown() override
-    {
-        m_Engine.EndGame();
-        C3DEngine::DestroyStatics();
-    }
     CTextureManager& Textures() { return *m_Engine.Get3DEngine()->GetTextureManager(); }
     // The colour of a texture's pixel as 0xRRGGBB.
     uint32_t Pixel(uint16_t wTexture, int x, int y)
@@ -267,7 +258,6 @@ protected:
                     return false;
         return true;
     }
-    std::unique_ptr<plat::Surface> m_pTarget;
 };
 
 // Where the kit mask puts the shirt away from the number, the second

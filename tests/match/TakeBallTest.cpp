@@ -4,6 +4,7 @@
 // the pitch he keeps away from, and whole matches in which players head,
 // play first time and control the ball on the move.
 #include "FootballerFixture.h"
+#include "AnimatedMatchFixture.h"
 #include "RestartsFixture.h"
 
 #include "platform/Surface.h"
@@ -225,18 +226,8 @@ TEST_F(TakeBallTest, AFacingOverrideTurnsHimInOpenPlayOnly)
 
 // Whole matches with every footballer animated: how often players meet a
 // moving ball each way, counted as each contact starts.
-class TakeBallMatchTest : public RestartsFixture {
+class TakeBallMatchTest : public AnimatedMatchFixture {
 protected:
-    void SetUp() override
-    {
-        m_pTarget = std::make_unique<plat::Surface>(64, 64, plat::PixelFormat::Rgb565);
-        ASSERT_TRUE(C3DEngine::SetupStatics(m_pTarget.get(), C3DEngine::DEVICE_ZBUFFER)) << "3-D not available";
-    }
-    void TearDown() override
-    {
-        m_Engine.EndGame();
-        C3DEngine::DestroyStatics();
-    }
     struct COUNTS {
         int nHeaders = 0, nHeadedKicks = 0, nFirstTime = 0, nStruck = 0, nControls = 0, nControlled = 0, nTicks = 0;
     };
@@ -272,7 +263,6 @@ protected:
         }
         return counts;
     }
-    std::unique_ptr<plat::Surface> m_pTarget;
 };
 
 TEST_F(TakeBallMatchTest, PlayersHeadPlayFirstTimeAndControlTheBallInWholeMatches)
