@@ -178,7 +178,11 @@ bool wildcardMatch(const std::string& pattern, const std::string& name)
     return p == pattern.size();
 }
 
-std::vector<std::string> listFiles(const std::string& gameFolder, const std::string& pattern)
+namespace {
+
+// The names in a folder that pass the test, sorted.
+template <typename Keep>
+std::vector<std::string> listEntries(const std::string& gameFolder, Keep keep)
 {
     std::vector<std::string> names;
     const std::string folder = resolvePath(gameFolder);
@@ -187,7 +191,7 @@ std::vector<std::string> listFiles(const std::string& gameFolder, const std::str
         return names;
     while (dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
-        if (wildcardMatch(pattern, name) && isRegularFile(join(folder, name)))
+        if (keep(folder, name))
             names.push_back(name);
     }
     ::closedir(dir);
@@ -195,21 +199,20 @@ std::vector<std::string> listFiles(const std::string& gameFolder, const std::str
     return names;
 }
 
+}  // namespace
+
+std::vector<std::string> listFiles(const std::string& gameFolder, const std::string& pattern)
+{
+    return listEntries(gameFolder, [&](const std::string& folder, const std::string& name) {
+        return wildcardMatch(pattern, name) && isRegularFile(join(folder, name));
+    });
+}
+
 std::vector<std::string> listFolders(const std::string& gameFolder)
 {
-    std::vector<std::string> names;
-    const std::string folder = resolvePath(gameFolder);
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return names;
-    while (dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != ".." && isDirectory(join(folder, name)))
-            names.push_back(name);
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
+    return listEntries(gameFolder, [](const std::string& folder, const std::string& name) {
+        return name != "." && name != ".." && isDirectory(join(folder, name));
+    });
 }
 
 int removeFiles(const std::string& gameFolder, const std::string& pattern)

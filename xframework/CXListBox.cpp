@@ -117,21 +117,6 @@ double NumericSortKey(const char* pszCell, uint8_t bySortType, uint8_t byDateOrd
     return NumberWithout(pszCell, bySortType == LISTSORT_CURRENCY);
 }
 
-// How many whole characters of the text fit in nRoom pixels, and their width.
-int FittingLength(plat::DeviceContext* pDC, const char* pszText, int nRoom, int* pnWidth)
-{
-    const int nLength = static_cast<int>(std::strlen(pszText));
-    int nShown = 0;
-    *pnWidth = 0;
-    for (; nShown < nLength; ++nShown) {
-        plat::Size size{0, 0};
-        pDC->getTextExtentPoint(pszText, nShown + 1, &size);
-        if (size.cx > nRoom)
-            break;
-        *pnWidth = size.cx;
-    }
-    return nShown;
-}
 
 }  // namespace
 

@@ -646,20 +646,6 @@ int CXTreeView::TextLeft(const Item* pItem) const
     return m_nIndent * pItem->byLevel + m_nTextOffset + (m_bConnectorLines && m_bExpandMarks ? kMarkWidth : 0);
 }
 
-int CXTreeView::FittingLength(plat::DeviceContext* pDC, const char* pszText, int x, int nRight) const
-{
-    const int nRoom = nRight - x;
-    const int nLength = static_cast<int>(std::strlen(pszText));
-    int nShown = 0;
-    for (; nShown < nLength; ++nShown) {
-        plat::Size size{0, 0};
-        pDC->getTextExtentPoint(pszText, nShown + 1, &size);
-        if (size.cx > nRoom)
-            break;
-    }
-    return nShown;
-}
-
 void CXTreeView::DrawConnectors(plat::DeviceContext* pDC, const Item* pItem, int nRowTop)
 {
     const int nMiddle = nRowTop + m_nRowHeight / 2, nBottom = nRowTop + m_nRowHeight;
@@ -723,7 +709,7 @@ void CXTreeView::DrawRow(plat::DeviceContext* pDC, const Item* pItem, int nRow)
     for (const ItemImage& image : pItem->Images)
         if (m_nLeft + image.wX > x)
             nRight = std::min(nRight, m_nLeft + image.wX - kImageGap);
-    pDC->textOut(x, nTextY, pItem->szText, FittingLength(pDC, pItem->szText, x, nRight));
+    pDC->textOut(x, nTextY, pItem->szText, FittingLength(pDC, pItem->szText, nRight - x));
 }
 
 int CXTreeView::FieldLeft(const Item* pItem, int nColumn) const
@@ -744,7 +730,7 @@ void CXTreeView::DrawColumnFields(plat::DeviceContext* pDC, const Item* pItem, i
             pDC->getTextExtentPoint(szField, static_cast<int>(std::strlen(szField)), &size);
             x = std::max(x, FieldRight(i) - kRightFieldMargin - size.cx);
         }
-        pDC->textOut(x, nTextY, szField, FittingLength(pDC, szField, x, FieldRight(i)));
+        pDC->textOut(x, nTextY, szField, FittingLength(pDC, szField, FieldRight(i) - x));
     }
 }
 

@@ -186,8 +186,6 @@ private:
     int ColumnAt(int x) const;
     void DrawConnectors(plat::DeviceContext* pDC, const Item* pItem, int nRowTop);
     void DrawExpandMark(const Item* pItem, int nRowTop);
-    // Characters of the text that fit between x and nRight.
-    int FittingLength(plat::DeviceContext* pDC, const char* pszText, int x, int nRight) const;
 
     std::vector<std::unique_ptr<Item>> m_Items;  // display order
     int32_t m_nLastID = -1;

@@ -241,3 +241,20 @@ void NormaliseNumberText(char* pszText)
             if (*p == cDecimal)
                 *p = '.';
 }
+
+int FittingLength(HDC pDC, const char* pszText, int nRoom, int* pnWidth)
+{
+    const int nLength = static_cast<int>(std::strlen(pszText));
+    int nShown = 0;
+    int nWidth = 0;
+    for (; nShown < nLength; ++nShown) {
+        plat::Size size{0, 0};
+        pDC->getTextExtentPoint(pszText, nShown + 1, &size);
+        if (size.cx > nRoom)
+            break;
+        nWidth = size.cx;
+    }
+    if (pnWidth)
+        *pnWidth = nWidth;
+    return nShown;
+}

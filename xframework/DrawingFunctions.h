@@ -53,3 +53,6 @@ int RemoveChar(char* pszText, char c);
 void CopyTabField(const char* pszText, int nField, char* pszOut, size_t nOutSize);
 // Makes a number typed with the option's separators readable by strtod.
 void NormaliseNumberText(char* pszText);
+// How many whole characters of the text fit in nRoom pixels; their width
+// goes to pnWidth when it is given.
+int FittingLength(HDC pDC, const char* pszText, int nRoom, int* pnWidth = nullptr);
