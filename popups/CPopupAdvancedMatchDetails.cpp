@@ -200,21 +200,9 @@ bool CPopupAdvancedMatchDetails::Show(uint32_t dwMatchID, bool bFromList)
 void CPopupAdvancedMatchDetails::LoadIcons()
 {
     m_Icons.clear();
-    m_PositionIcons.clear();
-    m_RoleIcons.clear();
-    CGame* pGame = Game();
     for (const EVENTICON& icon : kEventIcons)
         m_Icons.emplace_back(icon.bShared ? nullptr : OwnedPicture(icon.pszName, icon.nWidth, kIconHeight));
-    CXSurface* pPositions = pGame ? pGame->GetSharedBitmaps().GetBitmap("icnPos.bmp") : nullptr;
-    CXSurface* pRoles = pGame ? pGame->GetSharedBitmaps().GetBitmap("Role.bmp") : nullptr;
-    for (int i = 0; pPositions && i < PLAYER_POSITION_COUNT; ++i) {
-        m_PositionIcons.push_back(std::make_unique<CXAnimation>());
-        m_PositionIcons.back()->Setup(pPositions, 20, 13, 20 * i, 0, 1, 1);
-    }
-    for (int i = 0; pRoles && i < PLAYER_ROLE_COUNT; ++i) {
-        m_RoleIcons.push_back(std::make_unique<CXAnimation>());
-        m_RoleIcons.back()->Setup(pRoles, 26, 13, 26 * i, 0, 1, 1);
-    }
+    m_RowIcons.Load();
 }
 
 CXAnimation* CPopupAdvancedMatchDetails::EventIcon(const MATCHEVENT& event) const
@@ -482,11 +470,8 @@ void CPopupAdvancedMatchDetails::FillLineUp(CXListBox* pList, const std::vector<
             continue;
         pList->SetItemData(nRow, entry.idPlayer);
         PlayerRowIcons::AddForeignFlag(*pList, nRow, pPlayer->m_byNationality, 0);
-        const size_t nPosition = std::min<size_t>(pPlayer->m_byPosition, PLAYER_POSITION_COUNT - 1);
-        if (nPosition < m_PositionIcons.size())
-            pList->AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 6, 1, true);
-        if (entry.bySlotCode < m_RoleIcons.size())
-            pList->AddAlignedColumnGraphic(nRow, m_RoleIcons[entry.bySlotCode].get(), 6, 2, true);
+        m_RowIcons.AddPosition(*pList, nRow, pPlayer->m_byPosition, 1);
+        m_RowIcons.AddRole(*pList, nRow, entry.bySlotCode, 2);
     }
     pList->SetAutoRedraw(true);
     pList->UpdateScrollBar();
@@ -617,8 +602,7 @@ void CPopupAdvancedMatchDetails::OnDestroy()
 {
     CGamePopup::OnDestroy();
     m_Icons.clear();
-    m_PositionIcons.clear();
-    m_RoleIcons.clear();
+    m_RowIcons.Clear();
     m_pArrows.reset();
 }
 

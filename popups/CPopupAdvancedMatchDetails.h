@@ -7,6 +7,7 @@
 // closing; a human club's home match opens its match-day money.
 #include "popups/CPopupMatchdayFinance.h"
 #include "shell/CGamePopup.h"
+#include "shell/PlayerRowIcons.h"
 
 #include "database/MatchHistory.h"
 
@@ -114,8 +115,7 @@ private:
     // The icons of the event kinds, the arrows' faces, the position and
     // role pictures: owned here.
     std::vector<std::unique_ptr<CXAnimation>> m_Icons;
-    std::vector<std::unique_ptr<CXAnimation>> m_PositionIcons;
-    std::vector<std::unique_ptr<CXAnimation>> m_RoleIcons;
+    PlayerRowIcons m_RowIcons;
     std::unique_ptr<CXSurface> m_pArrows;
 };
 

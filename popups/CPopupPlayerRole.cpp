@@ -103,12 +103,7 @@ bool CPopupPlayerRole::OnInitDialog()
     popup_look::DrawClubColourBoxes(*this);
     CGamePopup::OnInitDialog();
     popup_look::AddAnswerButtons(*this);
-    CXSurface* pRoles = Game() ? Game()->GetSharedBitmaps().GetBitmap("Role.bmp") : nullptr;
-    m_RoleIcons.clear();
-    for (int i = 0; pRoles && i < PLAYER_ROLE_COUNT; ++i) {
-        m_RoleIcons.push_back(std::make_unique<CXAnimation>());
-        m_RoleIcons.back()->Setup(pRoles, 26, 13, 26 * i, 0, 1, 1);
-    }
+    m_RowIcons.Load();
     for (const ROLELIST& list : kLists) {
         const int nBottom = list.nTop + kRowHeight * list.nRows;
         auto* pList = static_cast<CXListBox*>(
@@ -146,7 +141,7 @@ bool CPopupPlayerRole::OnInitDialog()
 void CPopupPlayerRole::OnDestroy()
 {
     CGamePopup::OnDestroy();
-    m_RoleIcons.clear();
+    m_RowIcons.Clear();
 }
 
 void CPopupPlayerRole::Fill()
@@ -169,9 +164,7 @@ void CPopupPlayerRole::Fill()
         if (nAdded < 0)
             continue;
         pList->SetItemData(nAdded, static_cast<uint32_t>(nRole));
-        if (static_cast<size_t>(nRole) < m_RoleIcons.size())
-            pList->AddAlignedColumnGraphic(nAdded, m_RoleIcons[static_cast<size_t>(nRole)].get(), 6, kGraphicColumn,
-                                           true);
+        m_RowIcons.AddRole(*pList, nAdded, nRole, kGraphicColumn);
         const char* pszMark = nRole == m_pPlayer->m_byRole                 ? "icnStar.bmp"
                               : (m_pPlayer->m_wRoleMask >> nRole & 1) != 0 ? "icnTick.bmp"
                                                                            : nullptr;

@@ -7,6 +7,7 @@
 // OK on the unchanged role ends it as cancel (883). The owner stores the
 // role. Opened for an outfield place, the goalkeeper's row cannot be chosen.
 #include "shell/CGamePopup.h"
+#include "shell/PlayerRowIcons.h"
 
 #include <cstdint>
 #include <memory>
@@ -57,5 +58,5 @@ private:
     int m_nStartingRole = 0;
     int m_nChosenRole = 0;
     uint32_t m_dwCurrentList = 0;
-    std::vector<std::unique_ptr<CXAnimation>> m_RoleIcons;
+    PlayerRowIcons m_RowIcons;
 };

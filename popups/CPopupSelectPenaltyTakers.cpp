@@ -72,12 +72,7 @@ bool CPopupSelectPenaltyTakers::OnInitDialog()
         m_pDragImage.reset();
     popup_look::AddAnswerButtons(*this);
     AddCloseButton(false, true);
-    CXSurface* pPositions = Game() ? Game()->GetSharedBitmaps().GetBitmap("icnPos.bmp") : nullptr;
-    m_PositionIcons.clear();
-    for (int i = 0; pPositions && i < PLAYER_POSITION_COUNT; ++i) {
-        m_PositionIcons.push_back(std::make_unique<CXAnimation>());
-        m_PositionIcons.back()->Setup(pPositions, 20, 13, 20 * i, 0, 1, 1);
-    }
+    m_RowIcons.Load();
     auto* pList =
         static_cast<CXListBoxEx*>(AddControl(XCONTROL_LISTBOXEX, 0, kListTop, Width(), kListBottom, ID_LIST, nullptr));
     if (pList) {
@@ -103,7 +98,7 @@ void CPopupSelectPenaltyTakers::OnDestroy()
 {
     CGamePopup::OnDestroy();
     m_pDragImage.reset();
-    m_PositionIcons.clear();
+    m_RowIcons.Clear();
     m_dwDragMode = DRAG_NONE;
     m_pDragged = nullptr;
 }
@@ -134,9 +129,7 @@ void CPopupSelectPenaltyTakers::Fill()
             continue;
         }
         PlayerRowIcons::AddForeignFlag(*pList, nRow, pPlayer->m_byNationality, kNameColumn);
-        const size_t nPosition = std::min<size_t>(pPlayer->m_byPosition, PLAYER_POSITION_COUNT - 1);
-        if (nPosition < m_PositionIcons.size())
-            pList->AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 6, kPositionColumn, true);
+        m_RowIcons.AddPosition(*pList, nRow, pPlayer->m_byPosition, kPositionColumn);
     }
     pList->SetAutoRedraw(true);
     pList->UpdateScrollBar();
@@ -231,11 +224,10 @@ void CPopupSelectPenaltyTakers::DrawDraggedRow()
     if (pFlag && xFlag >= 0 && yFlag >= 0 && xFlag + CSharedBitmaps::kFlagWidth <= kDisplayWidth &&
         yFlag + CSharedBitmaps::kFlagHeight <= kDisplayHeight)
         pFlag->DrawFrame(pScreen, xFlag, yFlag, 0, true);
-    const size_t nPosition = std::min<size_t>(m_pDragged->m_byPosition, PLAYER_POSITION_COUNT - 1);
+    CXAnimation* pPosition = m_RowIcons.PositionIcon(m_pDragged->m_byPosition);
     const int xIcon = x + 175, yIcon = y + 1;
-    if (nPosition < m_PositionIcons.size() && xIcon >= 0 && yIcon >= 0 && xIcon + 20 <= kDisplayWidth &&
-        yIcon + 13 <= kDisplayHeight)
-        m_PositionIcons[nPosition]->DrawFrame(pScreen, xIcon, yIcon, 0, true);
+    if (pPosition && xIcon >= 0 && yIcon >= 0 && xIcon + 20 <= kDisplayWidth && yIcon + 13 <= kDisplayHeight)
+        pPosition->DrawFrame(pScreen, xIcon, yIcon, 0, true);
 }
 
 void CPopupSelectPenaltyTakers::OnClicked(uint32_t dwID)

@@ -5,6 +5,7 @@
 // it is carried. OK keeps the order (its first kicker becomes the team's
 // penalty taker); cancel leaves the team sheet as it was.
 #include "shell/CGamePopup.h"
+#include "shell/PlayerRowIcons.h"
 
 #include "season/CSaveGame.h"
 
@@ -56,5 +57,5 @@ private:
     plat::Point m_DragPoint{0, 0};
     plat::Rect m_rcLastDrag{0, 0, 0, 0};
     std::unique_ptr<CXSurface> m_pDragImage;
-    std::vector<std::unique_ptr<CXAnimation>> m_PositionIcons;
+    PlayerRowIcons m_RowIcons;
 };

@@ -128,11 +128,6 @@ CXComboBox* Selector(uint32_t dwID)
     return g_pTitlebar->GetSelector(dwID == CClientScout::ID_SCOUT_SELECTOR ? 22 : 23);
 }
 
-int ClampedPosition(const CPlayerDatabase& player)
-{
-    return std::min<int>(player.m_byPosition, PLAYER_POSITION_COUNT - 1);
-}
-
 bool InRange(int nValue, int nMinimum, int nMaximum) { return nValue >= nMinimum && nValue <= nMaximum; }
 
 // A choice's row of that row data (the first when none has it).
@@ -263,8 +258,7 @@ void CClientScout::OnDestroy()
     ClearTicks();
     CGameClient::OnDestroy();
     m_pCriteria = nullptr;
-    m_PositionIcons.clear();
-    m_RoleIcons.clear();
+    m_RowIcons.Clear();
     m_pThumb.reset();
 }
 
@@ -283,20 +277,7 @@ void CClientScout::ConstructScreen()
 void CClientScout::CreateControls()
 {
     CGame* pGame = Game();
-    m_PositionIcons.clear();
-    if (CXSurface* pPositions = pGame ? pGame->GetSharedBitmaps().GetBitmap("icnPos.bmp") : nullptr)
-        for (int i = 0; i < PLAYER_POSITION_COUNT; ++i) {
-            auto pIcon = std::make_unique<CXAnimation>();
-            pIcon->Setup(pPositions, 20, 13, 20 * i, 0, 1, 1);
-            m_PositionIcons.push_back(std::move(pIcon));
-        }
-    m_RoleIcons.clear();
-    if (CXSurface* pRoles = pGame ? pGame->GetSharedBitmaps().GetBitmap("Role.bmp") : nullptr)
-        for (int i = 0; i < PLAYER_ROLE_COUNT; ++i) {
-            auto pIcon = std::make_unique<CXAnimation>();
-            pIcon->Setup(pRoles, 26, 13, 26 * i, 0, 1, 1);
-            m_RoleIcons.push_back(std::move(pIcon));
-        }
+    m_RowIcons.Load();
 
     auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 0, 0, 16, 100, ID_SCROLLBAR, nullptr));
     if (pBar)
@@ -440,8 +421,8 @@ void CClientScout::FillChoices()
             const int nRow = dwID == ID_ROLE ? pBox->AddString(kText, "\t%s", Text(nSet, i))
                                              : pBox->AddString(kText, "%s", Text(nSet, i));
             pBox->SetItemData(nRow, static_cast<uint32_t>(i));
-            if (dwID == ID_ROLE && i < static_cast<int>(m_RoleIcons.size()))
-                pBox->AddAlignedColumnGraphic(nRow, m_RoleIcons[static_cast<size_t>(i)].get(), 6, 0, true);
+            if (dwID == ID_ROLE)
+                m_RowIcons.AddRole(*pBox, nRow, i, 0);
         }
         pBox->SetAutoRedraw(true);
     };
@@ -699,9 +680,7 @@ void CClientScout::AddPlayerRow(const CPlayerDatabase& player, int nRating, bool
         return;
     pList->SetItemData(nRow, player.m_idPerson);
     PlayerRowIcons::AddForeignFlag(*pList, nRow, player.m_byNationality, 0);
-    const auto nPosition = static_cast<size_t>(ClampedPosition(player));
-    if (nPosition < m_PositionIcons.size())
-        pList->AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 6, kPositionColumn, true);
+    m_RowIcons.AddPosition(*pList, nRow, player.m_byPosition, kPositionColumn);
     if (bTicked && m_nMode == MODE_SEARCH)
         if (CGame* pGame = Game())
             if (CXAnimation* pTick = pGame->GetSharedBitmaps().GetSprite("icnTick.bmp"))
@@ -835,9 +814,7 @@ void CClientScout::ShowReports(bool bYouth)
                                               Text(kWordsSet, kNoFigureItem), "");
             if (nRow >= 0) {
                 pList->SetItemData(nRow, pYouth->m_idPerson);
-                const auto nPosition = static_cast<size_t>(std::min<int>(pYouth->m_byPosition, PLAYER_POSITION_COUNT - 1));
-                if (nPosition < m_PositionIcons.size())
-                    pList->AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 6, kPositionColumn, true);
+                m_RowIcons.AddPosition(*pList, nRow, pYouth->m_byPosition, kPositionColumn);
             }
         } else if (const CPlayerDatabase* pPlayer = pDatabase->GetPlayerFromID(pReport->dwPersonId)) {
             AddPlayerRow(*pPlayer, pPlayer->GetRatingForPosition(-1), false);

@@ -6,6 +6,7 @@
 // criteria live in the manager's scout slots, so they outlast the visit and
 // go with the saved game.
 #include "shell/CGameClient.h"
+#include "shell/PlayerRowIcons.h"
 
 #include "common/Identifiers.h"
 
@@ -151,7 +152,6 @@ private:
     double m_fDays = 0;
     int32_t m_nCost = 0;
     std::set<ID_PLAYER> m_Ticked;
-    std::vector<std::unique_ptr<CXAnimation>> m_PositionIcons;
-    std::vector<std::unique_ptr<CXAnimation>> m_RoleIcons;
+    PlayerRowIcons m_RowIcons;
     std::unique_ptr<CXAnimation> m_pThumb;
 };

@@ -378,8 +378,7 @@ void CClientTeamSelection::OnDestroy()
     m_bDragging = false;
     m_bInitialised = false;
     CGameClient::OnDestroy();
-    m_PositionIcons.clear();
-    m_RoleIcons.clear();
+    m_RowIcons.Clear();
 }
 
 void CClientTeamSelection::ConstructScreen()
@@ -407,22 +406,7 @@ void CClientTeamSelection::ConstructScreen()
 
 void CClientTeamSelection::BuildControls()
 {
-    CGame* pGame = Game();
-    // One cell of the shared position and role strips per icon.
-    CXSurface* pPositions = pGame ? pGame->GetSharedBitmaps().GetBitmap("icnPos.bmp") : nullptr;
-    CXSurface* pRoles = pGame ? pGame->GetSharedBitmaps().GetBitmap("Role.bmp") : nullptr;
-    m_PositionIcons.clear();
-    m_RoleIcons.clear();
-    for (int i = 0; pPositions && i < PLAYER_POSITION_COUNT; ++i) {
-        auto pIcon = std::make_unique<CXAnimation>();
-        pIcon->Setup(pPositions, 20, 13, 20 * i, 0, 1, 1);
-        m_PositionIcons.push_back(std::move(pIcon));
-    }
-    for (int i = 0; pRoles && i < PLAYER_ROLE_COUNT; ++i) {
-        auto pIcon = std::make_unique<CXAnimation>();
-        pIcon->Setup(pRoles, 26, 13, 26 * i, 0, 1, 1);
-        m_RoleIcons.push_back(std::move(pIcon));
-    }
+    m_RowIcons.Load();
 
     auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 10, 20, 24, 320, ID_SCROLLBAR, nullptr));
     if (pBar)
@@ -622,12 +606,8 @@ void CClientTeamSelection::AddRowIcons(CXListBoxEx* pList, int nRow, const CPlay
         nRight -= kIconWidth + 2;
     }
     PlayerRowIcons::AddForeignFlag(*pList, nRow, pPlayer->m_byNationality, 1);
-    const size_t nPosition = std::min<size_t>(pPlayer->m_byPosition, PLAYER_POSITION_COUNT - 1);
-    if (nPosition < m_PositionIcons.size())
-        pList->AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 6, 2, true);
-    const size_t nRole = static_cast<size_t>(GetTeamRole(pPlayer));
-    if (nRole < m_RoleIcons.size())
-        pList->AddAlignedColumnGraphic(nRow, m_RoleIcons[nRole].get(), 6, 3, true);
+    m_RowIcons.AddPosition(*pList, nRow, pPlayer->m_byPosition, 2);
+    m_RowIcons.AddRole(*pList, nRow, GetTeamRole(pPlayer), 3);
 }
 
 void CClientTeamSelection::FillSquadLists()
@@ -1299,12 +1279,10 @@ void CClientTeamSelection::DrawDraggedRow()
         return;
     const plat::Rect rc{0, 0, nWidth, nHeight};
     pScreen->m_pSurface->bltFast(x, y, *m_pDragImage->m_pSurface, &rc, plat::BLTFAST_SRCCOLORKEY);
-    const size_t nPosition = std::min<size_t>(m_pDragged->m_byPosition, PLAYER_POSITION_COUNT - 1);
-    if (nPosition < m_PositionIcons.size())
-        m_PositionIcons[nPosition]->DrawFrame(pScreen, x + 205, y + 1, 0, true);
-    const size_t nRole = static_cast<size_t>(GetTeamRole(m_pDragged));
-    if (nRole < m_RoleIcons.size())
-        m_RoleIcons[nRole]->DrawFrame(pScreen, x + 234, y + 1, 0, true);
+    if (CXAnimation* pPosition = m_RowIcons.PositionIcon(m_pDragged->m_byPosition))
+        pPosition->DrawFrame(pScreen, x + 205, y + 1, 0, true);
+    if (CXAnimation* pRole = m_RowIcons.RoleIcon(GetTeamRole(m_pDragged)))
+        pRole->DrawFrame(pScreen, x + 234, y + 1, 0, true);
 }
 
 void CClientTeamSelection::OnPaint()

@@ -7,6 +7,7 @@
 // over the sixteen role zones. Every change goes straight into the human's
 // record; the team roles are those of the formation's places.
 #include "shell/CGameClient.h"
+#include "shell/PlayerRowIcons.h"
 
 #include "popups/CPopupMatchRules.h"
 #include "popups/CPopupPlayerRole.h"
@@ -195,8 +196,7 @@ private:
     std::unique_ptr<CXSurface> m_pMarkers;
     std::unique_ptr<CXSurface> m_pDragImage;
     // The position and role icons, one cell each of the shared strips.
-    std::vector<std::unique_ptr<CXAnimation>> m_PositionIcons;
-    std::vector<std::unique_ptr<CXAnimation>> m_RoleIcons;
+    PlayerRowIcons m_RowIcons;
     CPopupPlayerRole m_RolePopup;
     CPopupMatchRules m_RulesPopup;
     CPopupSelectPenaltyTakers m_PenaltyTakersPopup;

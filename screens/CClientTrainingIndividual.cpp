@@ -262,8 +262,7 @@ void CClientTrainingIndividual::OnDestroy()
     m_Undo.clear();
     m_bInitialised = false;
     CGameClient::OnDestroy();
-    m_PositionIcons.clear();
-    m_RoleIcons.clear();
+    m_RowIcons.Clear();
     m_pFilterFace.reset();
 }
 
@@ -309,20 +308,7 @@ void CClientTrainingIndividual::ConstructScreen()
 void CClientTrainingIndividual::BuildControls()
 {
     CGame* pGame = Game();
-    CXSurface* pPositions = pGame ? pGame->GetSharedBitmaps().GetBitmap("icnPos.bmp") : nullptr;
-    m_PositionIcons.clear();
-    for (int i = 0; pPositions && i < PLAYER_POSITION_COUNT; ++i) {
-        auto pIcon = std::make_unique<CXAnimation>();
-        pIcon->Setup(pPositions, 20, 13, 20 * i, 0, 1, 1);
-        m_PositionIcons.push_back(std::move(pIcon));
-    }
-    CXSurface* pRoles = pGame ? pGame->GetSharedBitmaps().GetBitmap("Role.bmp") : nullptr;
-    m_RoleIcons.clear();
-    for (int i = 0; pRoles && i < PLAYER_ROLE_COUNT; ++i) {
-        auto pIcon = std::make_unique<CXAnimation>();
-        pIcon->Setup(pRoles, 26, 13, 26 * i, 0, 1, 1);
-        m_RoleIcons.push_back(std::move(pIcon));
-    }
+    m_RowIcons.Load();
     m_pTickImage = pGame ? pGame->GetSharedBitmaps().GetSprite("icnTick.bmp") : nullptr;
 
     auto* pBar = static_cast<CXScrollBar*>(AddControlXYWH(XCONTROL_SCROLLBAR, 614, 40, 14, 208, ID_SCROLLBAR, nullptr));
@@ -434,12 +420,8 @@ void CClientTrainingIndividual::FillList(bool bSortByPosition)
         if (nRow < 0)
             return;
         pList->SetItemData(nRow, pPerson->m_idPerson);
-        const size_t nPosition = std::min<size_t>(pPerson->m_byPosition, PLAYER_POSITION_COUNT - 1);
-        if (nPosition < m_PositionIcons.size())
-            pList->AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 6, 2, true);
-        const size_t nRole = pPerson->m_byRole;
-        if (nRole < m_RoleIcons.size())
-            pList->AddAlignedColumnGraphic(nRow, m_RoleIcons[nRole].get(), 6, 3, true);
+        m_RowIcons.AddPosition(*pList, nRow, pPerson->m_byPosition, 2);
+        m_RowIcons.AddRole(*pList, nRow, pPerson->m_byRole, 3);
     };
     if (m_nView == VIEW_YOUTH)
         for (CYouthDatabase* pYouth : m_pClub->m_lstYouths.Items<CYouthDatabase>())

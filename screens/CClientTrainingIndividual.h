@@ -8,6 +8,7 @@
 // hands them back when it closes; the assistant can take the job over, and
 // every change can be undone step by step.
 #include "shell/CGameClient.h"
+#include "shell/PlayerRowIcons.h"
 
 #include "common/CDate.h"
 #include "season/CTrainingManager.h"
@@ -164,8 +165,7 @@ private:
     std::array<int, TRAINING_AREAS> m_anDragStart{};
     std::vector<UNDORECORD> m_Undo;
     // The position and role icons, one cell each of the shared strips.
-    std::vector<std::unique_ptr<CXAnimation>> m_PositionIcons;
-    std::vector<std::unique_ptr<CXAnimation>> m_RoleIcons;
+    PlayerRowIcons m_RowIcons;
     CXAnimation* m_pTickImage = nullptr;
 };
 

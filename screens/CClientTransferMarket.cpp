@@ -161,13 +161,7 @@ bool CClientTransferMarket::OnInitDialog()
     const bool bResult = CGameClient::OnInitDialog();
 
     CGame* pGame = Game();
-    m_PositionIcons.clear();
-    if (CXSurface* pPositions = pGame ? pGame->GetSharedBitmaps().GetBitmap("icnPos.bmp") : nullptr)
-        for (int i = 0; i < PLAYER_POSITION_COUNT; ++i) {
-            auto pIcon = std::make_unique<CXAnimation>();
-            pIcon->Setup(pPositions, 20, 13, 20 * i, 0, 1, 1);
-            m_PositionIcons.push_back(std::move(pIcon));
-        }
+    m_RowIcons.Load();
 
     auto addList = [this, pGame](uint32_t dwID, uint32_t dwBarID, uint32_t dwUp, uint32_t dwDown, int nTop,
                                  int nBottom) {
@@ -212,7 +206,7 @@ void CClientTransferMarket::OnDestroy()
     }
     m_nListKind = LIST_TRANSFER;
     m_pLastList = nullptr;
-    m_PositionIcons.clear();
+    m_RowIcons.Clear();
     m_pFilterFace.reset();
 }
 
@@ -371,9 +365,7 @@ void CClientTransferMarket::AddPlayerRow(CXListBox* pList, COLORREF crRow, const
         return;
     pList->SetItemData(nRow, player.m_idPerson);
     PlayerRowIcons::AddForeignFlag(*pList, nRow, player.m_byNationality, 1);
-    const size_t nPosition = static_cast<size_t>(ClampedPosition(player));
-    if (nPosition < m_PositionIcons.size())
-        pList->AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 6, 3, true);
+    m_RowIcons.AddPosition(*pList, nRow, player.m_byPosition, 3);
 }
 
 void CClientTransferMarket::FillTransferList()

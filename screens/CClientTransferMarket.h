@@ -4,6 +4,7 @@
 // above the human manager's shortlist. Leaving the screen stamps the visit,
 // so that listings newer than the last visit can be told apart.
 #include "shell/CGameClient.h"
+#include "shell/PlayerRowIcons.h"
 
 #include "common/CDate.h"
 
@@ -104,6 +105,6 @@ private:
     CCountryDatabase* m_pCountry = nullptr;
     int m_nListKind = LIST_TRANSFER;
     bool m_bFilling = false;
-    std::vector<std::unique_ptr<CXAnimation>> m_PositionIcons;
+    PlayerRowIcons m_RowIcons;
     std::unique_ptr<CXSurface> m_pFilterFace;
 };

@@ -158,13 +158,7 @@ bool CClientTransferOffers::OnInitDialog()
     const bool bResult = CGameClient::OnInitDialog();
 
     CGame* pGame = Game();
-    m_PositionIcons.clear();
-    if (CXSurface* pPositions = pGame ? pGame->GetSharedBitmaps().GetBitmap("icnPos.bmp") : nullptr)
-        for (int i = 0; i < PLAYER_POSITION_COUNT; ++i) {
-            auto pIcon = std::make_unique<CXAnimation>();
-            pIcon->Setup(pPositions, 20, 13, 20 * i, 0, 1, 1);
-            m_PositionIcons.push_back(std::move(pIcon));
-        }
+    m_RowIcons.Load();
     auto addList = [this, pGame](uint32_t dwID, uint32_t dwBarID, uint32_t dwUp, uint32_t dwDown, int nTop,
                                  int nBottom) {
         auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 0, 0, 16, 100, dwBarID, nullptr));
@@ -202,7 +196,7 @@ void CClientTransferOffers::OnDestroy()
     CGameClient::OnDestroy();
     m_pLastList = nullptr;
     m_pOpened = nullptr;
-    m_PositionIcons.clear();
+    m_RowIcons.Clear();
 }
 
 void CClientTransferOffers::ConstructScreen() { MakeOwnBackground(); }
@@ -275,9 +269,7 @@ void CClientTransferOffers::AddOfferRow(CXListBox* pList, COLORREF crRow, const 
     if (nRow < 0)
         return;
     pList->SetItemData(nRow, dwRowData);
-    const size_t nPosition = std::min<size_t>(player.m_byPosition, PLAYER_POSITION_COUNT - 1);
-    if (nPosition < m_PositionIcons.size())
-        pList->AddAlignedColumnGraphic(nRow, m_PositionIcons[nPosition].get(), 3, 3, true);
+    m_RowIcons.AddPosition(*pList, nRow, player.m_byPosition, 3);
 }
 
 void CClientTransferOffers::AddBuyOfferRow(CXListBox* pList, COLORREF crRow, const CBuyOfferDatabase& offer,

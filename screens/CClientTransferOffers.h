@@ -6,6 +6,7 @@
 // own offer opens the popup that takes it further: the contract talks once
 // the selling club has agreed a fee, else the bid or the loan request again.
 #include "shell/CGameClient.h"
+#include "shell/PlayerRowIcons.h"
 
 #include <cstdint>
 #include <memory>
@@ -95,7 +96,7 @@ private:
     int m_nLowerSel = -1;
     bool m_bFilling = false;
     CXPopup* m_pOpened = nullptr;
-    std::vector<std::unique_ptr<CXAnimation>> m_PositionIcons;
+    PlayerRowIcons m_RowIcons;
     std::unique_ptr<CPopupApproachClubBuy> m_pBidPopup;
     std::unique_ptr<CPopupApproachClubLoan> m_pLoanPopup;
     std::unique_ptr<CPopupPlayerNegotiation> m_pNegotiationPopup;

@@ -77,8 +77,7 @@ void PlayerRowIcons::Add(CXListBox& list, int nRow, const CPersonDatabase& perso
     }
     AddForeignFlag(list, nRow, person.m_byNationality, nNameColumn);
     AddPosition(list, nRow, person.m_byPosition, nPositionColumn);
-    if (person.m_byRole < m_RoleIcons.size())
-        list.AddAlignedColumnGraphic(nRow, m_RoleIcons[person.m_byRole].get(), 6, nPositionColumn + 1, true);
+    AddRole(list, nRow, person.m_byRole, nPositionColumn + 1);
 }
 
 CXAnimation* PlayerRowIcons::NationFlag(int nNationality)
@@ -112,5 +111,17 @@ CXAnimation* PlayerRowIcons::PositionIcon(int nPosition) const
 void PlayerRowIcons::AddPosition(CXListBox& list, int nRow, int nPosition, int nColumn) const
 {
     if (CXAnimation* pIcon = PositionIcon(nPosition))
+        list.AddAlignedColumnGraphic(nRow, pIcon, 6, nColumn, true);
+}
+
+CXAnimation* PlayerRowIcons::RoleIcon(int nRole) const
+{
+    return nRole >= 0 && static_cast<size_t>(nRole) < m_RoleIcons.size() ? m_RoleIcons[static_cast<size_t>(nRole)].get()
+                                                                          : nullptr;
+}
+
+void PlayerRowIcons::AddRole(CXListBox& list, int nRow, int nRole, int nColumn) const
+{
+    if (CXAnimation* pIcon = RoleIcon(nRole))
         list.AddAlignedColumnGraphic(nRow, pIcon, 6, nColumn, true);
 }

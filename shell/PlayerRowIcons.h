@@ -34,8 +34,13 @@ public:
     static CXAnimation* ForeignFlag(int nNationality);
     // The flag of a nationality; null when there is none.
     static CXAnimation* NationFlag(int nNationality);
+    // The role picture alone, centred in its column; none for a role
+    // without a picture.
+    void AddRole(CXListBox& list, int nRow, int nRole, int nColumn) const;
     // The position picture itself (to draw elsewhere); null before Load.
     CXAnimation* PositionIcon(int nPosition) const;
+    // The role picture itself; null before Load or for a role without one.
+    CXAnimation* RoleIcon(int nRole) const;
 
 private:
     std::vector<std::unique_ptr<CXAnimation>> m_PositionIcons;

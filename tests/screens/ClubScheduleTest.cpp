@@ -523,8 +523,9 @@ TEST_F(ClubSchedule, ACampIsPaidOnTheDayItBeginsAndACancelledOneCostsNothing)
         const bool bBegun = !(Database()->GetGameDate() < start);
         ASSERT_EQ(m_pHuman->GetSeasonEntry(kCampCategory).nExpense, nBefore + (bBegun ? nPrice : 0))
             << FormatPackedDate(Database()->GetGameDate().GetValue());
-        if (Database()->GetGameDate() == start)
+        if (Database()->GetGameDate() == start) {
             EXPECT_EQ(projected(), 0) << "a camp paid is not projected again";
+        }
     }
 }
 

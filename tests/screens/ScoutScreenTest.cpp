@@ -77,8 +77,9 @@ protected:
             pool.push_back(static_cast<ID_STAFF>(reinterpret_cast<uintptr_t>(pNode->pData)));
         for (const ID_STAFF idStaff : pool) {
             const CStaffDatabase* pStaff = Database()->GetStaffFromID(idStaff);
-            if (m_pClub->GetStaffCount(CLUB_STAFF_KIND_SCOUT) < 2 && pStaff && pStaff->m_byKind == CLUB_STAFF_KIND_SCOUT)
+            if (m_pClub->GetStaffCount(CLUB_STAFF_KIND_SCOUT) < 2 && pStaff && pStaff->m_byKind == CLUB_STAFF_KIND_SCOUT) {
                 ASSERT_EQ(Database()->HireStaff(idStaff, m_pClub), 0);
+            }
         }
         m_pHuman->GetScoutManager().ResetScouts();
         ASSERT_GE(m_pClub->GetStaffCount(CLUB_STAFF_KIND_SCOUT), 2);
