@@ -280,14 +280,16 @@ void CPopupPlayerDetails::AddControls()
     // The skills graph inside its shaded area.
     AddControl(XCONTROL_GRAPH, 45, 70, kWidth - 45, 200, ID_GRAPH, nullptr);
     // The lists and their scroll bars (one pair of arrow ids a bar).
-    AddList(ID_SCOUT_REPORT, 903, 889, 276, 76, 512, 220, popup_look::TextColumn(236), false, false);
-    AddList(ID_TRAINER_REPORT, 904, 891, 276, 240, 512, 368, popup_look::TextColumn(236), false, false);
-    AddList(ID_CAREER, 902, 887, 0, 90, kWidth, 202, kCareerColumns, true, false);
-    AddList(ID_INJURIES, 901, 885, 8, 242, 304, 354, kInjuryColumns, false, true);
-    AddList(ID_SUSPENSIONS, 908, 899, 334, 242, 508, 354, kSuspensionColumns, false, true);
-    AddList(ID_OFFERS, 905, 893, 8, 136, 400, 232, kOfferColumns, false, true);
-    AddList(ID_TERMS, 906, 895, 8, 252, 228, 364, kTermsColumns, false, false);
-    AddList(ID_CONTRACT, 907, 897, 290, 252, 510, 364, kTermsColumns, false, false);
+    popup_look::AddDetailsList(*this, ID_SCOUT_REPORT, 903, 889, 276, 76, 512, 220, popup_look::TextColumn(236),
+                               false, false);
+    popup_look::AddDetailsList(*this, ID_TRAINER_REPORT, 904, 891, 276, 240, 512, 368, popup_look::TextColumn(236),
+                               false, false);
+    popup_look::AddDetailsList(*this, ID_CAREER, 902, 887, 0, 90, kWidth, 202, kCareerColumns, true, false);
+    popup_look::AddDetailsList(*this, ID_INJURIES, 901, 885, 8, 242, 304, 354, kInjuryColumns, false, true);
+    popup_look::AddDetailsList(*this, ID_SUSPENSIONS, 908, 899, 334, 242, 508, 354, kSuspensionColumns, false, true);
+    popup_look::AddDetailsList(*this, ID_OFFERS, 905, 893, 8, 136, 400, 232, kOfferColumns, false, true);
+    popup_look::AddDetailsList(*this, ID_TERMS, 906, 895, 8, 252, 228, 364, kTermsColumns, false, false);
+    popup_look::AddDetailsList(*this, ID_CONTRACT, 907, 897, 290, 252, 510, 364, kTermsColumns, false, false);
     if (CXListBox* pOffers = List(ID_OFFERS))
         pOffers->m_byStyle |= LISTSTYLE_NOTIFY_SELECTION;
     CXSurface* pToggleFace = SharedFace("btnRate.bmp");
@@ -320,24 +322,6 @@ void CPopupPlayerDetails::AddControls()
     value(ID_ASKING_PRICE, 190, 76, 90, 0);
     value(ID_INSURANCE_KINDS, 330, 76, 110, 0);
     value(ID_INSURANCE_PREMIUM, 442, 76, 80, 0);
-}
-
-void CPopupPlayerDetails::AddList(uint32_t dwID, uint32_t dwBarID, uint32_t dwUp, int nLeft, int nTop, int nRight,
-                                  int nBottom, const LISTCOLUMN* pColumns, bool bCentred, bool bDates)
-{
-    auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 10, 20, 24, 220, dwBarID, nullptr));
-    if (pBar)
-        pBar->Create(dwUp, dwUp + 1, 16, false, 0);
-    auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, nLeft, nTop, nRight, nBottom, dwID, nullptr));
-    if (!pList)
-        return;
-    pList->SetUp(16, 6, g_hSmallFont, 0, true, pBar, true, nullptr, true, 0, false, false, false);
-    pList->SetUpColumns(nLeft, nTop, nRight, nBottom, pColumns, bCentred, false, nBottom - nTop, false);
-    pList->SetAutoRedraw(true);
-    pList->m_crCellFill = 0x70564C;
-    pList->m_crCellLight = 0xE7BFB3;
-    if (auto* pGame = dynamic_cast<CGame*>(g_pGame); pGame && bDates)
-        pList->SetDateOrder(pGame->GetOptions().m_nDate);
 }
 
 void CPopupPlayerDetails::OnDestroy()

@@ -162,8 +162,6 @@ private:
     bool IsRetired() const;
 
     void AddControls();
-    void AddList(uint32_t dwID, uint32_t dwBarID, uint32_t dwUp, int nLeft, int nTop, int nRight, int nBottom,
-                 const LISTCOLUMN* pColumns, bool bCentred, bool bDates);
     // Hides everything, draws the frame with the page's tab marked and the
     // title; the page then draws its own part and shows its controls.
     void BeginPage(int nPage);

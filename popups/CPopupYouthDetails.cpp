@@ -189,9 +189,11 @@ void CPopupYouthDetails::AddControls()
     popup_look::AddBrowseArrows(*this, ID_PREVIOUS, ID_NEXT, popup_look::LoadSmallFacesWithPrint(*this, m_pSmallFaces));
     // The graph inside its frame {10, 60, W - 10, 220}.
     AddControl(XCONTROL_GRAPH, 45, 70, kWidth - 45, 200, ID_GRAPH, nullptr);
-    AddList(ID_HISTORY, 901, 885, 8, 294, 244, 374, kHistoryColumns, true);
-    AddList(ID_PLAYER_REPORT, 902, 887, 276, 76, 512, 220, popup_look::TextColumn(236), false);
-    AddList(ID_TRAINER_REPORT, 903, 889, 276, 250, 512, 374, popup_look::TextColumn(236), false);
+    popup_look::AddDetailsList(*this, ID_HISTORY, 901, 885, 8, 294, 244, 374, kHistoryColumns, false, true);
+    popup_look::AddDetailsList(*this, ID_PLAYER_REPORT, 902, 887, 276, 76, 512, 220, popup_look::TextColumn(236),
+                               false, false);
+    popup_look::AddDetailsList(*this, ID_TRAINER_REPORT, 903, 889, 276, 250, 512, 374, popup_look::TextColumn(236),
+                               false, false);
     CXSurface* pToggleFace = SharedFace("btnRate.bmp");
     for (int i = 0; i < kSkillLines; ++i)
         if (auto* pToggle = static_cast<CXButton*>(AddControlXYWH(XCONTROL_BUTTON, i < 5 ? 224 : 484,
@@ -212,24 +214,6 @@ void CPopupYouthDetails::AddControls()
     value(ID_MORALE, 90, 192, 30, 0);
     value(ID_RATING, 190, 192, 30, 0);
     value(ID_WAGE, 90, 226, 120, 0);
-}
-
-void CPopupYouthDetails::AddList(uint32_t dwID, uint32_t dwBarID, uint32_t dwUp, int nLeft, int nTop, int nRight,
-                                 int nBottom, const LISTCOLUMN* pColumns, bool bDates)
-{
-    auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 10, 20, 24, 220, dwBarID, nullptr));
-    if (pBar)
-        pBar->Create(dwUp, dwUp + 1, 16, false, 0);
-    auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, nLeft, nTop, nRight, nBottom, dwID, nullptr));
-    if (!pList)
-        return;
-    pList->SetUp(16, 6, g_hSmallFont, 0, true, pBar, true, nullptr, true, 0, false, false, false);
-    pList->SetUpColumns(nLeft, nTop, nRight, nBottom, pColumns, false, false, nBottom - nTop, false);
-    pList->SetAutoRedraw(true);
-    pList->m_crCellFill = 0x70564C;
-    pList->m_crCellLight = 0xE7BFB3;
-    if (auto* pGame = dynamic_cast<CGame*>(g_pGame); pGame && bDates)
-        pList->SetDateOrder(pGame->GetOptions().m_nDate);
 }
 
 void CPopupYouthDetails::OnDestroy()

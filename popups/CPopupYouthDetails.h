@@ -92,8 +92,6 @@ private:
     bool TreatsUnattachedAsOwn() const;
 
     void AddControls();
-    void AddList(uint32_t dwID, uint32_t dwBarID, uint32_t dwUp, int nLeft, int nTop, int nRight, int nBottom,
-                 const struct LISTCOLUMN* pColumns, bool bDates);
     void BeginPage();
     void EndPage(const uint32_t* pIDs, size_t nCount);
     void DrawTitle();

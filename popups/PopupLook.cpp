@@ -288,6 +288,25 @@ CXListBox* AddTextList(CXClient& popup, uint32_t dwID, uint32_t dwBarID, uint32_
     return pList;
 }
 
+CXListBox* AddDetailsList(CXClient& popup, uint32_t dwID, uint32_t dwBarID, uint32_t dwUpID, int nLeft, int nTop,
+                          int nRight, int nBottom, const LISTCOLUMN* pColumns, bool bCentred, bool bDates)
+{
+    auto* pBar = static_cast<CXScrollBar*>(popup.AddControl(XCONTROL_SCROLLBAR, 10, 20, 24, 220, dwBarID, nullptr));
+    if (pBar)
+        pBar->Create(dwUpID, dwUpID + 1, 16, false, 0);
+    auto* pList = static_cast<CXListBox*>(popup.AddControl(XCONTROL_LISTBOX, nLeft, nTop, nRight, nBottom, dwID, nullptr));
+    if (!pList)
+        return nullptr;
+    pList->SetUp(16, 6, g_hSmallFont, 0, true, pBar, true, nullptr, true, 0, false, false, false);
+    pList->SetUpColumns(nLeft, nTop, nRight, nBottom, pColumns, bCentred, false, nBottom - nTop, false);
+    pList->SetAutoRedraw(true);
+    pList->m_crCellFill = 0x70564C;
+    pList->m_crCellLight = 0xE7BFB3;
+    if (auto* pGame = dynamic_cast<CGame*>(g_pGame); pGame && bDates)
+        pList->SetDateOrder(pGame->GetOptions().m_nDate);
+    return pList;
+}
+
 void SetListText(CXListBox* pList, const char* pszText)
 {
     if (!pList)

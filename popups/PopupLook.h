@@ -90,6 +90,11 @@ uint32_t SelectedValue(const CXComboBox* pBox, uint32_t dwFallback);
 // bar's arrows are dwUpID and dwUpID + 1), rows 16 high in the small font.
 CXListBox* AddTextList(CXClient& popup, uint32_t dwID, uint32_t dwBarID, uint32_t dwUpID, int nLeft, int nTop,
                        int nRight, int nBottom);
+// A details popup's list over the rectangle with its scroll bar (arrows
+// dwUpID and dwUpID + 1): rows 16 high in the small font, in the details'
+// cell colours; bDates shows dates in the options' order.
+CXListBox* AddDetailsList(CXClient& popup, uint32_t dwID, uint32_t dwBarID, uint32_t dwUpID, int nLeft, int nTop,
+                          int nRight, int nBottom, const LISTCOLUMN* pColumns, bool bCentred, bool bDates);
 // Empties the list and fills it with the text wrapped to its width, in
 // white; a tab or a new line starts a new row and an empty line stays a
 // blank row. Then scrolls to the top.
