@@ -524,6 +524,15 @@ void wakeMessageQueue()
     SDL_PushEvent(&e);
 }
 
+void showErrorBox(const char* title, const char* text)
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && SDL_strcmp(driver, "dummy") == 0)
+        return;
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title, text,
+                             g_window ? static_cast<SDL_Window*>(g_window->m_window) : nullptr);
+}
+
 Size screenSize()
 {
     SDL_DisplayMode mode;

@@ -59,6 +59,7 @@ private:
     bool m_foreground = true;
 
     friend void translateEvent(const void* event);
+    friend void showErrorBox(const char* title, const char* text);
 };
 
 // The message queue of the main thread.
@@ -77,6 +78,9 @@ void postQuitMessage(int exitCode);
 bool postMessage(uint32_t message, WPARAM wParam, LPARAM lParam);
 // Size of the desktop in pixels (the screen's width and height).
 Size screenSize();
+// Shows an error message in a box of its own and waits until it is closed;
+// does nothing without a display (headless runs).
+void showErrorBox(const char* title, const char* text);
 
 }  // namespace plat
 

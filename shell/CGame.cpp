@@ -172,8 +172,11 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
     // The display is 16-bit in full screen and windowed alike.
     const uint32_t dwFlags = g_bFullScreen ? (XMODE_FULLSCREEN | XMODE_BACKBUFFER | XMODE_GAME)
                                            : (XMODE_BACKBUFFER | XMODE_GAME);
-    if (!SetUp(dwWidth, dwHeight, 16, dwFlags))
+    m_pszStartFailure = nullptr;
+    if (!SetUp(dwWidth, dwHeight, 16, dwFlags)) {
+        m_pszStartFailure = "The display could not be set up.";
         return false;
+    }
     g_pScreenSurface = GetBackSurface();
     CreateFonts();
     CXPopup::ResetStack();
@@ -186,8 +189,10 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
         InstallFormattingOptions(&m_Options);
         StartMusic();
     }
-    if (!LoadTexts())
+    if (!LoadTexts()) {
+        m_pszStartFailure = "The game's texts are missing or damaged.";
         return false;
+    }
     g_pfnControlToolTipText = [](uint32_t dwID) -> const char* {
         const auto* pGame = dynamic_cast<const CGame*>(g_pGame);
         return pGame ? pGame->GetControlText().GetTooltip(static_cast<int>(dwID)) : nullptr;
@@ -207,6 +212,7 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
             m_pDatabase = std::make_unique<CDatabaseHandler>();
             if (!m_pDatabase->AreFixedTablesLoaded()) {
                 DebugLog(0, "[CGame::OnGameStart] The game's fixed tables could not be read");
+                m_pszStartFailure = "The game's data files are missing or damaged.";
                 m_pDatabase.reset();
                 return false;
             }

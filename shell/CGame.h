@@ -58,6 +58,7 @@ public:
     void UpdateFullView();
     void DispatchMessage(uint32_t message, plat::WPARAM wParam, plat::LPARAM lParam) override;
     void OnActivateApp(bool bActive) override { OnActivate(bActive); }
+    const char* StartFailure() const override { return m_pszStartFailure; }
     void OnActivate(bool bActive);
     void DeleteDatabase() override;
 
@@ -171,6 +172,7 @@ private:
     void PresentIfChanged();
 
     std::unique_ptr<CDatabaseHandler> m_pDatabase;
+    const char* m_pszStartFailure = nullptr;
     // The two bars, made at the first start and kept to the end.
     std::unique_ptr<CGameNavigationBar> m_pNavigationBar;
     std::unique_ptr<CGameTitlebar> m_pTitlebar;

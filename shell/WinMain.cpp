@@ -11,6 +11,7 @@
 #include "platform/Window.h"
 
 #include <cstdio>
+#include <string>
 
 CGameHost* g_pGame = nullptr;
 
@@ -120,7 +121,13 @@ int WinMain(CGameHost* pGame, CScriptDriver* pScript, const PROGRAMIDENTITY& ide
         g_pGameSounds->StartSoundSystem();
     pGame->m_bStartStop = 1;
     if (!pGame->OnGameStart(false, 800, 600)) {
-        std::fprintf(stderr, "%s: the program could not start; BRELLOX_LOG=1 shows why.\n", identity.pszName);
+        const char* pszWhy = pGame->StartFailure();
+        const std::string message = std::string(identity.pszName) + " could not start. " +
+                                    (pszWhy ? std::string(pszWhy) + " " : std::string()) +
+                                    "Install the game again, or run it with BRELLOX_LOG=1 set to see which file.";
+        std::fprintf(stderr, "%s\n", message.c_str());
+        if (!pScript)
+            plat::showErrorBox(identity.pszCaption, message.c_str());
         pGame->OnGameEnd(false);
         if (g_pGameSounds)
             g_pGameSounds->StopSoundSystem();

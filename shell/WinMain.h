@@ -23,6 +23,8 @@ public:
     virtual void OnActivateApp(bool bActive) = 0;
     // Frees the loaded world before a full restart.
     virtual void DeleteDatabase() {}
+    // Why OnGameStart failed, in words for the player; null when it did not.
+    virtual const char* StartFailure() const { return nullptr; }
 
     RECT m_rcWindowOuter;
     // 1 while the program starts up or shuts down, 0 while it runs.

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -106,6 +107,39 @@ TEST_F(GameProgram, AScriptItCannotPlayIsRefusedBeforeTheGameStarts)
     EXPECT_EQ(run.nExitCode, 2);
     EXPECT_NE(run.output.find("line 2: the point 900,10 lies outside the 800 x 600 frame"), std::string::npos)
         << run.output;
+}
+
+// A game folder with one file cut short: the rest of the runtime tree is
+// linked in, the damaged file's own folder copied.
+TEST_F(GameProgram, DamagedDataIsRefusedWithTheReasonInWords)
+{
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* pszFolder;
+        const char* pszFile;
+        const char* pszReason;
+    };
+    const Case cases[] = {
+        {"ControlsScripts", "ControlsScripts/English/ControlScript.csc", "The game's texts are missing or damaged."},
+        {"Data", "Data/Tables/StaExtra.txt", "The game's data files are missing or damaged."},
+    };
+    for (const Case& c : cases) {
+        const fs::path play = fs::path(m_dir) / "play";
+        fs::remove_all(play);
+        fs::create_directories(play);
+        for (const auto& entry : fs::directory_iterator(BRELLOX_GAME_DIR))
+            if (entry.path().filename() != c.pszFolder)
+                fs::create_symlink(entry.path(), play / entry.path().filename());
+        fs::copy(fs::path(BRELLOX_GAME_DIR) / c.pszFolder, play / c.pszFolder, fs::copy_options::recursive);
+        const fs::path damaged = play / c.pszFile;
+        ASSERT_TRUE(fs::exists(damaged)) << damaged;
+        fs::resize_file(damaged, fs::file_size(damaged) / 2);
+
+        const ScriptedRun run = RunScriptedProgram("Brellox", m_dir, "quit\n", false, 60, play.string());
+        EXPECT_EQ(run.nExitCode, 1) << c.pszFile << "\n" << run.output;
+        EXPECT_NE(run.output.find(std::string("Brellox could not start. ") + c.pszReason), std::string::npos)
+            << c.pszFile << "\n" << run.output;
+    }
 }
 
 }  // namespace
