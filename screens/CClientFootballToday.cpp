@@ -101,9 +101,9 @@ const LISTCOLUMN kDiaryColumns[] = {
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kMailColumns[] = {
-    {0, 186, 6, 0, 0, 0, 20, LISTSORT_NONE, 0},
-    {186, 236, 10, 0, 6, 0, 21, LISTSORT_NONE, 0},
-    {236, 286, 10, 0, 6, 0, 22, LISTSORT_NONE, 0},
+    {0, 172, 6, 0, 0, 0, 20, LISTSORT_NONE, 0},
+    {172, 226, 10, 0, 6, 0, 21, LISTSORT_NONE, 0},
+    {226, 286, 10, 0, 6, 0, 22, LISTSORT_NONE, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kVacancyColumns[] = {
