@@ -346,6 +346,8 @@ public:
     bool TrySavingBall(int32_t nReach);
     bool CatchBall();
     bool ParryBall();
+    // The ball's place, height included, when he meets it on its way.
+    CVector GetSavePoint() const;
     const CVector& GetDeflection() const { return m_vDeflection; }
     uint32_t GetLastKickTime() const { return m_dwLastKickTime; }
     void SetLastKickTime(uint32_t dwTime) { m_dwLastKickTime = dwTime; }
