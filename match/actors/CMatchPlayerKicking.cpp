@@ -369,7 +369,9 @@ bool CMatchPlayer::TrySavingBall(int32_t nReach)
     const SAVEASSESSMENT save = AssessSave(nReach);
     const uint8_t byMoveType = m_byMoveType;
     m_byMoveType = kMoveTypeSaving;
-    if (save.bSucceeds && SelectSaveAnimation(kActionCatchInPlace, 2, false)) {
+    // The catch in place is not timed to the ball: it is no save for a
+    // keeper who could start it only after what is left of a step or a turn.
+    if (save.bSucceeds && !m_bSavingWhileBusy && SelectSaveAnimation(kActionCatchInPlace, 2, false)) {
         SetAction(ACTION_CATCHING);
         return true;
     }
