@@ -258,14 +258,27 @@ bool CMatchPerson::SelectSaveAt(uint8_t byAction, const CVector* pPoint, uint8_t
         uint16_t wFrame = 0;
         if (!m_pModel->GetAnimationFirstKey(record.wAnimation, &kx, &ky, &kz, &wFrame) || wFrame == 0)
             continue;
-        const float fContact = float(wFrame * kSaveFrameMs) / 1000.0f;
+        // A save at a known point is timed to the ball's arrival there: the
+        // animation is stretched so that its contact frame comes then.
+        float fFrameTime = float(kSaveFrameMs);
+        const bool bTimed = pPoint && fSeconds >= 0.0f;
+        if (bTimed) {
+            fFrameTime = (fSeconds * 1000.0f - fTimeLeft) / wFrame;
+            if (fFrameTime < kMinFrameTime || fFrameTime > kMaxFrameTime)
+                continue;
+        }
+        const float fContact = bTimed ? (fFrameTime * wFrame + fTimeLeft) / 1000.0f : float(wFrame * kSaveFrameMs) / 1000.0f;
         const CVector ball = pPoint ? *pPoint : pBall->PredictPosition(fContact, false);
         const double fHeading = WrapAngle(Direction(ball.x - m_vPosition.x, ball.y - m_vPosition.y) -
                                           Direction(TruncateToInt(kx), TruncateToInt(ky)));
         if (std::fabs(WrapAngle(fHeading - fFacing)) > kPi / 2)
             continue;
         const double fReach = std::sqrt(double(kx) * kx + double(ky) * ky);
-        const double fScale = fReach > 0.0 ? std::sqrt(double(m_vPosition.SquaredDistance2D(ball))) / fReach : 0.0;
+        double fScale = fReach > 0.0 ? std::sqrt(double(m_vPosition.SquaredDistance2D(ball))) / fReach : 0.0;
+        // A ball timed to arrive nearer than the record reaches (a shot
+        // straight at him) is within it: the reach is shortened to the least.
+        if (bTimed && fReach > 0.0 && fScale < kMinScale)
+            fScale = kMinScale;
         if (fScale < kMinScale || fScale > kMaxScale)
             continue;
         float fVertical = 0.0f;
@@ -277,7 +290,7 @@ bool CMatchPerson::SelectSaveAt(uint8_t byAction, const CVector* pPoint, uint8_t
         // Scaled on both axes, so that the turned offset keeps its direction.
         const uint8_t byFlags = uint8_t(byKind | ANIMREQ_USE_START_HEADING | ANIMREQ_SCALE_X | ANIMREQ_SCALE_Z);
         return FillContactRequest(*pEntry, record, byFlags, float(fHeading),
-                                  float(fScale), kSaveFrameMs, ball, fContact);
+                                  float(fScale), fFrameTime, ball, fContact);
     }
     return false;
 }

@@ -346,6 +346,8 @@ public:
     bool TrySavingBall(int32_t nReach);
     bool CatchBall();
     bool ParryBall();
+    // The ball's place, height included, when he meets it on its way.
+    CVector GetSavePoint() const;
     const CVector& GetDeflection() const { return m_vDeflection; }
     uint32_t GetLastKickTime() const { return m_dwLastKickTime; }
     void SetLastKickTime(uint32_t dwTime) { m_dwLastKickTime = dwTime; }
@@ -498,6 +500,10 @@ public:
     void ProtectGoal();
     void TryHoldBall();
     void CloseDownAttacker(CMatchPlayer& attacker);
+    // Each tick while his animation runs: with the ball loose and coming his
+    // way (the shot alarm, his chase, the ball in his area) and no save or
+    // kick under way, whether he can meet it at once from where he stands.
+    void UpdateGoalkeeperWhileBusy();
     // Tackles at once on the ball's holder: a standing tackle when he is
     // near enough, else the lunge that resolves on contact.
     bool TryTackleNow();
@@ -652,6 +658,9 @@ private:
     SAVEASSESSMENT m_Save;
     uint32_t m_dwSaveAssessedAt = 0;
     bool m_bSaveAssessed = false;
+    // Set while he looks for a save in the middle of an animation: a save
+    // not timed to the ball cannot wait for that animation's end.
+    bool m_bSavingWhileBusy = false;
 
     // The tackle fields: the assessment against the partner, the force he
     // goes in with, and his last tackle.

@@ -1,7 +1,8 @@
 // The goalkeeper in open play. Without the ball he keeps a place on the
 // line from the ball to the centre of his goal, deeper while the opponents
 // have it, comes for a loose ball he is clearly first to, closes down an
-// attacker who comes near and covers the goal when the ball is close. With
+// attacker who comes near and covers the goal when the ball is close; in
+// the middle of a step or a turn he breaks off for a ball he can meet. With
 // the ball he rates the same kicks as everyone, a shot from far out, a long
 // ball or a clearance from his own end, and holding on while opponents
 // crowd him (never into the last second before the six are up).
@@ -174,6 +175,28 @@ void CMatchPlayer::CloseDownAttacker(CMatchPlayer& attacker)
     point.y = ClampPlaceY(point.y);
     point.z = 0;
     SetTarget(point, kNoFacing);
+}
+
+void CMatchPlayer::UpdateGoalkeeperWhileBusy()
+{
+    const CMatchBall* pBall = m_Engine.GetBall();
+    if (!pBall || pBall->GetHolder())
+        return;
+    if (!m_bFacingOverrideWanted && !m_pClub->HasShotAlarm() && !m_bBallChaser &&
+        !m_pClub->IsInPenaltyArea(pBall->GetPosition(), false))
+        return;
+    // Walking, stopping, turning or stepping he may break off for the ball;
+    // a save, a kick or a tackle under way runs its course.
+    switch (m_byAction) {
+    case ACTION_NOTHING: case ACTION_MOVING: case ACTION_STOPPING: case ACTION_TURNING: case ACTION_STEPPING:
+    case ACTION_TRANSITION:
+        m_bSavingWhileBusy = true;
+        GoForBall(true);
+        m_bSavingWhileBusy = false;
+        break;
+    default:
+        break;
+    }
 }
 
 void CMatchPlayer::MakeKeeperBallDecision()

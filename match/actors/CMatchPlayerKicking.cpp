@@ -319,9 +319,19 @@ const SAVEASSESSMENT& CMatchPlayer::AssessSave(int32_t nReach)
     return m_Save;
 }
 
+CVector CMatchPlayer::GetSavePoint() const
+{
+    // Where the ball will be when he meets it, at its height then: the
+    // meeting point on its way is measured across the ground only.
+    const CMatchBall* pBall = m_Engine.GetBall();
+    if (!pBall || m_fInterceptTimeFactor <= 0.0f)
+        return m_vInterceptPoint;
+    return pBall->PredictPosition(m_fInterceptTimeFactor, false);
+}
+
 bool CMatchPlayer::CatchBall()
 {
-    if (!SelectSaveAnimationAtPoint(kActionCatch, m_vInterceptPoint, 2, m_fInterceptTimeFactor, false))
+    if (!SelectSaveAnimationAtPoint(kActionCatch, GetSavePoint(), 2, m_fInterceptTimeFactor, false))
         return false;
     SetAction(ACTION_CATCHING);
     return true;
@@ -330,16 +340,17 @@ bool CMatchPlayer::CatchBall()
 bool CMatchPlayer::ParryBall()
 {
     const CMatchBall* pBall = m_Engine.GetBall();
-    if (!pBall || !SelectSaveAnimationAtPoint(kActionParry, m_vInterceptPoint, 2, m_fInterceptTimeFactor, false))
+    const CVector point = GetSavePoint();
+    if (!pBall || !SelectSaveAnimationAtPoint(kActionParry, point, 2, m_fInterceptTimeFactor, false))
         return false;
     SetAction(ACTION_PARRYING);
     pBall->GetVelocity().Scale(0.5f, m_vDeflection);
-    if (m_vInterceptPoint.z >= 150) {
+    if (point.z >= 150) {
         m_vDeflection.z += 500;  // over the bar
     } else {
         CVector goal;
         m_pClub->GetGoalPosition(goal);
-        m_vDeflection.y += m_vInterceptPoint.y >= goal.y ? 500 : -500;
+        m_vDeflection.y += point.y >= goal.y ? 500 : -500;
     }
     const int32_t nAway = plat::rand() % 800;
     m_vDeflection.x += m_pClub->AttacksHighEnd() ? nAway : -nAway;
@@ -358,7 +369,9 @@ bool CMatchPlayer::TrySavingBall(int32_t nReach)
     const SAVEASSESSMENT save = AssessSave(nReach);
     const uint8_t byMoveType = m_byMoveType;
     m_byMoveType = kMoveTypeSaving;
-    if (save.bSucceeds && SelectSaveAnimation(kActionCatchInPlace, 2, false)) {
+    // The catch in place is not timed to the ball: it is no save for a
+    // keeper who could start it only after what is left of a step or a turn.
+    if (save.bSucceeds && !m_bSavingWhileBusy && SelectSaveAnimation(kActionCatchInPlace, 2, false)) {
         SetAction(ACTION_CATCHING);
         return true;
     }
@@ -369,7 +382,7 @@ bool CMatchPlayer::TrySavingBall(int32_t nReach)
             const bool bSaved = save.bCaught ? (CatchBall() || ParryBall()) : (ParryBall() || CatchBall());
             if (bSaved)
                 return true;
-            if (SelectSaveAnimationAtPoint(kActionDivingSave, m_vInterceptPoint, 4, m_fInterceptTimeFactor, false)) {
+            if (SelectSaveAnimationAtPoint(kActionDivingSave, GetSavePoint(), 4, m_fInterceptTimeFactor, false)) {
                 SetAction(ACTION_CONTROLLING);
                 return true;
             }

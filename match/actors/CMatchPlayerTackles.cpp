@@ -123,6 +123,8 @@ void CMatchPlayer::UpdateWhileBusy()
 {
     if (m_byAction == ACTION_TACKLING)
         UpdateTackle();
+    else if (m_bySquadPosition == 0)
+        UpdateGoalkeeperWhileBusy();
 }
 
 void CMatchPlayer::PreUpdate()

@@ -14,8 +14,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 // The morale moment of a goal for (and against) a whole side.
 constexpr int kGoalMoment = 6;
-// How long he may take to turn and stop for a signal (engine clock, ms).
-constexpr uint32_t kSignalWaitLimit = 1500;
+constexpr uint32_t kSignalWaitLimit = CMatchReferee::kTurnWaitLimit;
 
 // Causes he may ask an assistant about; not goals, the six seconds or time wasting.
 bool IsLineCause(uint8_t byCause)
@@ -322,6 +321,8 @@ void CMatchReferee::SetFacingTarget()
 {
     if (m_byDecision == DECISION_SIGNAL)
         m_fFacingTarget = m_fSignalAngle;
+    else if (m_byCardLevel != 0 && m_pOffender)
+        m_fFacingTarget = float(m_vPosition.GetAngleTo(m_pOffender->GetPosition()));
     else if (m_byDecision == DECISION_CONSULT_ASSISTANT)
         m_fFacingTarget = float(m_vPosition.GetAngleTo(m_vTarget));
     else if (m_pInjuredPlayer)

@@ -13,6 +13,9 @@ class CMatchReferee : public CMatchAssistantReferee {
 public:
     static constexpr int32_t kRadius = 3400;
     static constexpr uint32_t kAdvantageWindow = 2000;
+    // How long he may take to stop and turn for a signal or a card (engine
+    // clock, ms) before he gives it all the same.
+    static constexpr uint32_t kTurnWaitLimit = 1500;
     // The whistle signals of the action table.
     enum : uint8_t { SIGNAL_WHISTLE_LEFT = 49, SIGNAL_WHISTLE_RIGHT = 50, SIGNAL_WHISTLE_FORWARD = 51 };
     // The call on the last record: 0 correct, 1 a real offence missed, 2 given though not real.
@@ -139,6 +142,8 @@ private:
     void RunShootOutKick();
     void SetFollowed(uint8_t byRestart);
     bool ShowCard();
+    // The card's events and records; the card is then done with.
+    void BookOffender();
     void UpdateOpenPlay();
 
     CMatchAssistantReferee m_Assistant0, m_Assistant1;
@@ -154,6 +159,10 @@ private:
     // plainly once that wait runs out, so a decision is never left hanging.
     bool m_bWaitingToSignal = false;
     uint32_t m_dwSignalWaitStart = 0;
+    // The same for the card: in open play his place is rated by the ball,
+    // so he may never come to rest beside the offender.
+    bool m_bWaitingToBook = false;
+    uint32_t m_dwBookingWaitStart = 0;
 
     struct SUBSTITUTIONSLOT {
         uint8_t byOffIndex = 255;

@@ -791,6 +791,7 @@ void CMatchReferee::DecideResult(uint8_t byReason)
 void CMatchReferee::SetCardLevel(uint8_t byLevel)
 {
     m_byCardLevel = byLevel;
+    m_bWaitingToBook = false;
     if (!m_pOffender) {
         m_byCardLevel = 0;
         return;
@@ -811,6 +812,36 @@ void CMatchReferee::SetCardLevel(uint8_t byLevel)
         StartStoppage();
 }
 
+void CMatchReferee::BookOffender()
+{
+    CMatchPlayer* pOffender = m_pOffender;
+    const uint32_t dwNow = m_Engine.GetEngineClock();
+    if (m_byResolvedCause == CAUSE_AGGRESSIVE_PLAY || m_byResolvedCause == CAUSE_TACKLE_FROM_BEHIND) {
+        if (m_byCardLevel == 1)
+            RaiseEvent(EVENT_YELLOW_CARD, 1, pOffender, nullptr);
+        else if (m_byCardLevel == 2)
+            RaiseEvent(EVENT_RED_CARD, 2, pOffender, nullptr);
+        else if (m_byCardLevel == 3)
+            RaiseEvent(EVENT_RED_CARD, 1, pOffender, nullptr);
+    }
+    if (m_byCardLevel == 1) {
+        pOffender->ReceiveBooking();
+        AddIncident(INCIDENT_BOOKING, pOffender, nullptr, dwNow);
+    } else if (m_byCardLevel == 2) {
+        pOffender->ReceiveBooking();
+        AddIncident(INCIDENT_BOOKING, pOffender, nullptr, dwNow);
+        pOffender->SendOff();
+        AddIncident(INCIDENT_SENDING_OFF, pOffender, nullptr, dwNow);
+    } else if (m_byCardLevel == 3) {
+        pOffender->SendOff();
+        AddIncident(INCIDENT_SENDING_OFF, pOffender, nullptr, dwNow);
+    }
+    SetDecisionDelay(3.0f);
+    SetAction(ACTION_NOTHING);
+    m_byCardLevel = 0;
+    m_bWaitingToBook = false;
+}
+
 bool CMatchReferee::ShowCard()
 {
     if (m_byCardLevel == 0)
@@ -822,31 +853,7 @@ bool CMatchReferee::ShowCard()
         return true;
     }
     if (GetAction() == ACTION_BOOKING_PLAYER) {
-        CMatchPlayer* pOffender = m_pOffender;
-        const uint32_t dwNow = m_Engine.GetEngineClock();
-        if (m_byResolvedCause == CAUSE_AGGRESSIVE_PLAY || m_byResolvedCause == CAUSE_TACKLE_FROM_BEHIND) {
-            if (m_byCardLevel == 1)
-                RaiseEvent(EVENT_YELLOW_CARD, 1, pOffender, nullptr);
-            else if (m_byCardLevel == 2)
-                RaiseEvent(EVENT_RED_CARD, 2, pOffender, nullptr);
-            else if (m_byCardLevel == 3)
-                RaiseEvent(EVENT_RED_CARD, 1, pOffender, nullptr);
-        }
-        if (m_byCardLevel == 1) {
-            pOffender->ReceiveBooking();
-            AddIncident(INCIDENT_BOOKING, pOffender, nullptr, dwNow);
-        } else if (m_byCardLevel == 2) {
-            pOffender->ReceiveBooking();
-            AddIncident(INCIDENT_BOOKING, pOffender, nullptr, dwNow);
-            pOffender->SendOff();
-            AddIncident(INCIDENT_SENDING_OFF, pOffender, nullptr, dwNow);
-        } else if (m_byCardLevel == 3) {
-            pOffender->SendOff();
-            AddIncident(INCIDENT_SENDING_OFF, pOffender, nullptr, dwNow);
-        }
-        SetDecisionDelay(3.0f);
-        SetAction(ACTION_NOTHING);
-        m_byCardLevel = 0;
+        BookOffender();
         return true;
     }
     const double a = m_vPosition.GetAngleTo(m_pOffender->GetPosition());
@@ -854,10 +861,20 @@ bool CMatchReferee::ShowCard()
         SetAction(ACTION_BOOKING_PLAYER);  // nothing to animate
         return true;
     }
+    const uint32_t dwNow = m_Engine.GetEngineClock();
+    if (!m_bWaitingToBook) {
+        m_bWaitingToBook = true;
+        m_dwBookingWaitStart = dwNow;
+    }
     if (CAnimationLibrary::IsStandingMoveType(m_byMoveType) && std::fabs(WrapAngle(a - m_fFacing)) < kPi / 4) {
         SetAction(ACTION_BOOKING_PLAYER);
         SelectActionOfMoveType(kShowCardAnimation);
         m_fFacingTarget = float(a);
+    } else if (dwNow - m_dwBookingWaitStart >= kTurnWaitLimit) {
+        // Still on the move (his open-play place is rated by the ball, not
+        // by where he stops): he books the player without the card's
+        // animation, or the card and every decision after it would wait.
+        BookOffender();
     }
     return true;
 }

@@ -449,6 +449,35 @@ TEST_F(KitsMatchTest, WholeMatchesScoreGoalsAndLeaveNoBallOutInPlay)
     EXPECT_GE(nMatchesWithGoals, 2);
 }
 
+// A card given while the referee runs in open play is shown within a few
+// seconds: his place there is rated by the ball, so he may never come to
+// rest beside the offender, and the card must not wait for that.
+TEST_F(KitsMatchTest, TheRefereeShowsACardEvenWhenHeCannotStopForIt)
+{
+    ASSERT_TRUE(Start(0, 5));
+    auto running = [&] {
+        return m_Engine.GetMatchEvent() == MATCHEVENT_NONE && m_Engine.GetMatchPeriod() == MATCHPERIOD_FIRSTHALF &&
+               !CAnimationLibrary::IsStandingMoveType(m_pReferee->GetMoveType());
+    };
+    for (int i = 0; i < 3000 && !running(); ++i) {
+        m_Engine.Tick(MATCH_TICK_MS, m_Engine.GetEngineClock() + MATCH_TICK_MS);
+        m_Engine.PostTick();
+    }
+    ASSERT_TRUE(running()) << "the referee never ran in open play";
+    CMatchPlayer* pOffender = m_pAway->GetSlot(5);
+    m_pReferee->SetCause(CAUSE_TACKLE_FROM_BEHIND, pOffender, pOffender->GetPosition());
+    m_pReferee->SetCardLevel(1);
+    ASSERT_EQ(m_pReferee->GetCardLevel(), 1);
+    const uint32_t dwGiven = m_Engine.GetEngineClock();
+    while (m_pReferee->GetCardLevel() != 0 && m_Engine.GetEngineClock() - dwGiven < 4000) {
+        m_Engine.Tick(MATCH_TICK_MS, m_Engine.GetEngineClock() + MATCH_TICK_MS);
+        m_Engine.PostTick();
+    }
+    EXPECT_EQ(m_pReferee->GetCardLevel(), 0) << "still waiting to show the card";
+    EXPECT_EQ(pOffender->GetYellowCards(), 1);
+    EXPECT_EQ(m_Recorder.CountIncidents(0), 1) << "booking recorded";
+}
+
 TEST_F(KitsMatchTest, TheOverlayPicturesLiveWhileTheDeviceIsOn)
 {
     ASSERT_TRUE(Start(0, 31));

@@ -148,6 +148,44 @@ TEST_F(TakeBallTest, ABallRollingToAPlayerIsControlledAtHisFeet)
     EXPECT_FALSE(m_pBall->IsPlayTo());
 }
 
+// A goalkeeper whose animation still runs when a shot comes at his goal
+// does not wait for its end to decide: each tick of it he looks for a save
+// from where he is, timed to start when the animation ends.
+TEST_F(TakeBallTest, AGoalkeeperStillInAnAnimationGoesForAShotAtHisGoal)
+{
+    Start(12);
+    GiveModels();
+    Arrange({{false, 9, 2500, 3750}, {true, 0, 250, 3450}});
+    CMatchPlayer& keeper = *Player(true, 0);
+    CMatchPlayer& striker = *Player(false, 9);
+    Face(keeper, At(2500, 3750));
+    // The striker has the ball: the keeper takes up his place.
+    keeper.Update();
+    keeper.UpdateAnimation(MATCH_TICK_MS);
+    ASSERT_GT(keeper.GetModel()->GetAnimationTimeLeft(), 4u * MATCH_TICK_MS) << "no animation to be busy with";
+    const uint8_t byBefore = keeper.GetAction();
+    // A slow shot from the edge of his area, straight at him.
+    const CVector from = At(1600, 3650);
+    const CVector& at = keeper.GetPosition();
+    const int32_t d = IntegerRoot(from.SquaredDistance2D(at));
+    Loose(from, CVector((at.x - from.x) * 1000 / d, (at.y - from.y) * 1000 / d, 0));
+    m_pBall->StartBallInfo(BALLCAUSE_SHOT, &striker);
+    bool bBusyAll = true;
+    const bool bWent = Play(keeper, 40, [&] {
+        if (keeper.GetAction() != byBefore)
+            return true;
+        bBusyAll = bBusyAll && keeper.GetModel()->GetAnimationTimeLeft() > MATCH_TICK_MS;
+        if (bBusyAll)
+            keeper.UpdateWhileBusy();
+        return keeper.GetAction() != byBefore;
+    });
+    ASSERT_TRUE(bWent) << "he waited for his animation's end";
+    const uint8_t a = keeper.GetAction();
+    EXPECT_TRUE(a == ACTION_CATCHING || a == ACTION_PARRYING || a == ACTION_CONTROLLING || a == ACTION_DIVING)
+        << int(a);
+    EXPECT_TRUE(keeper.IsRequestPending()) << "the save starts when the animation ends";
+}
+
 TEST_F(TakeBallTest, ABallRollingAwayIsNotControlled)
 {
     Start(12);
