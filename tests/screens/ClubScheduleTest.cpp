@@ -681,7 +681,7 @@ TEST(ClubScheduleInTheProgram, TheTreeOpensTheScheduleAndItsButtonTheFriendlyPop
                                shots + "/program_schedule.png\nclick 750 582\nwait 50\nshot " + shots +
                                "/program_friendly.png\nkey Escape\nwait 10\nquit\n";
     setenv("BRELLOX_LOG", "1", 1);
-    const ScriptedRun run = RunScriptedProgram("Brellox", dir, script, false, 300, (folder.Path() / "play").string());
+    const ScriptedRun run = RunScriptedProgram("Brellox", dir, script, false, 600, (folder.Path() / "play").string());
     unsetenv("BRELLOX_LOG");
     ASSERT_EQ(run.nExitCode, 0) << run.output;
     const size_t nSchedule = run.output.find("Entering Client Club Schedule");

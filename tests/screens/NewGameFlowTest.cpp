@@ -74,7 +74,7 @@ TEST(NewGameFlow, TwoManagersChooseTheirClubsAndTheGameBeginsOnTheHomeScreen)
                                "key Return\nclick 300 139\nclick 300 223\nclick 120 581\nwait 500\nshot " + dir +
                                "/home.png\nquit\n";
     setenv("BRELLOX_LOG", "1", 1);
-    const ScriptedRun run = RunScriptedProgram("Brellox", dir, script, false, 300, (folder.Path() / "play").string());
+    const ScriptedRun run = RunScriptedProgram("Brellox", dir, script, false, 600, (folder.Path() / "play").string());
     unsetenv("BRELLOX_LOG");
     ASSERT_EQ(run.nExitCode, 0) << run.output;
 

@@ -31,7 +31,7 @@ TEST(ScreensInTheProgram, FunctionKeysOpenTeamSelectionAndTheLeagueTable)
     const std::string script = "wait 100\nclick 81 320\nkey F3\nwait 10\nshot " + shots +
                                "/program_teamsel.png\nkey F4\nwait 10\nshot " + shots + "/program_league.png\nquit\n";
     setenv("BRELLOX_LOG", "1", 1);
-    const ScriptedRun run = RunScriptedProgram("Brellox", dir, script, false, 300, (folder.Path() / "play").string());
+    const ScriptedRun run = RunScriptedProgram("Brellox", dir, script, false, 600, (folder.Path() / "play").string());
     unsetenv("BRELLOX_LOG");
     ASSERT_EQ(run.nExitCode, 0) << run.output;
     const size_t nTeam = run.output.find("Entering Client Teammanagement Teamselection");

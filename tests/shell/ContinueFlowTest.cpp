@@ -51,7 +51,7 @@ TEST(ContinueFlow, ContinueRunsTheDayLoopAndStopsOnTheMatchDayScreens)
     script += "quit\n";
 
     setenv("BRELLOX_LOG", "1", 1);
-    const ScriptedRun run = RunScriptedProgram("Brellox", dir, script, false, 300, (folder.Path() / "play").string());
+    const ScriptedRun run = RunScriptedProgram("Brellox", dir, script, false, 600, (folder.Path() / "play").string());
     unsetenv("BRELLOX_LOG");
     ASSERT_EQ(run.nExitCode, 0) << run.output;
 
