@@ -10,6 +10,10 @@
 #include <cmath>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr int kStandardFormations = 6;
@@ -32,37 +36,78 @@ constexpr uint32_t kSelected = 0x01;
 constexpr uint32_t kUnavailableFlags = 0x01 | PLAYER_FLAG_WORK_PERMIT_SETTLED;
 
 // For each role, the first role whose rating weighs the same skills the
-// same way: roles that share it share a player's rating.
-const std::array<int, PLAYER_ROLE_COUNT>& RatingClasses()
-{
-    static const std::array<int, PLAYER_ROLE_COUNT> s_anClasses = [] {
-        std::array<int, PLAYER_ROLE_COUNT> an{};
-        for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole) {
-            an[nRole] = nRole;
-            for (int nOther = 0; nOther < nRole; ++nOther) {
-                bool bSame = true;
-                for (int i = 0; i < PLAYER_SKILL_COUNT; ++i)
-                    bSame = bSame && CPersonDatabase::s_abyRoleTargets[nRole][i] ==
-                                         CPersonDatabase::s_abyRoleTargets[nOther][i] &&
-                            CPersonDatabase::s_abyRoleWeights[nRole][i] == CPersonDatabase::s_abyRoleWeights[nOther][i];
-                if (bSame) {
-                    an[nRole] = nOther;
-                    break;
-                }
+// same way: roles that share it share a player's rating. (The role tables
+// are constants, set before any code runs.)
+const std::array<int, PLAYER_ROLE_COUNT> kRatingClasses = [] {
+    std::array<int, PLAYER_ROLE_COUNT> an{};
+    for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole) {
+        an[nRole] = nRole;
+        for (int nOther = 0; nOther < nRole; ++nOther) {
+            bool bSame = true;
+            for (int i = 0; i < PLAYER_SKILL_COUNT; ++i)
+                bSame = bSame &&
+                        CPersonDatabase::s_abyRoleTargets[nRole][i] == CPersonDatabase::s_abyRoleTargets[nOther][i] &&
+                        CPersonDatabase::s_abyRoleWeights[nRole][i] == CPersonDatabase::s_abyRoleWeights[nOther][i];
+            if (bSame) {
+                an[nRole] = nOther;
+                break;
             }
         }
-        return an;
-    }();
-    return s_anClasses;
+    }
+    return an;
+}();
+
+#if defined(__SSE2__)
+// Eight roles side by side: their positions, their bits in a role mask and
+// the roles themselves.
+struct RoleLanes {
+    __m128i positions;
+    __m128i bits;
+    __m128i roles;
+};
+const std::array<RoleLanes, 2> kRoleLanes = [] {
+    std::array<RoleLanes, 2> lanes{};
+    for (int nHalf = 0; nHalf < 2; ++nHalf) {
+        alignas(16) int16_t anPositions[8], anBits[8], anRoles[8];
+        for (int i = 0; i < 8; ++i) {
+            const int nRole = 8 * nHalf + i;
+            anPositions[i] = static_cast<int16_t>(CPersonDatabase::GetPositionOfRole(nRole));
+            anBits[i] = static_cast<int16_t>(1u << nRole);
+            anRoles[i] = static_cast<int16_t>(nRole);
+        }
+        lanes[nHalf].positions = _mm_load_si128(reinterpret_cast<const __m128i*>(anPositions));
+        lanes[nHalf].bits = _mm_load_si128(reinterpret_cast<const __m128i*>(anBits));
+        lanes[nHalf].roles = _mm_load_si128(reinterpret_cast<const __m128i*>(anRoles));
+    }
+    return lanes;
+}();
+#endif
+
+// A role's bit in a set of roles; none for a value that is not a role.
+uint32_t RoleBit(int nRole)
+{
+    return nRole >= 0 && nRole < PLAYER_ROLE_COUNT ? 1u << nRole : 0;
+}
+
+// The rating classes of every role whose bit is set.
+uint32_t RatingClassesOf(uint32_t dwRoles)
+{
+    uint32_t dwClasses = 0;
+    for (; dwRoles; dwRoles &= dwRoles - 1)
+        dwClasses |= 1u << kRatingClasses[static_cast<size_t>(__builtin_ctz(dwRoles))];
+    return dwClasses;
 }
 
 // A squad's players as one side is built: each is checked for fitness and
-// bans once and rated the first time a role of each rating class is asked
-// for, however many places ask for it.
+// bans once, rated once for every rating class the side's places ask for,
+// and scored once for each of those places' roles, so that a pick walks a
+// table of small rows without touching a player's record.
 class SquadRatings {
 public:
     // Players cup-tied for the cup of the match are left out altogether.
-    SquadRatings(const CXList& lstPlayers, int nMatchKind, const CUP* pCup = nullptr) : m_nMatchKind(nMatchKind)
+    // dwRoles: the roles (one bit each) the side's places will ask for.
+    SquadRatings(const CXList& lstPlayers, int nMatchKind, uint32_t dwRoles, const CUP* pCup = nullptr)
+        : m_nMatchKind(nMatchKind)
     {
         // The table is a few kilobytes: taken from the last build's instead
         // of asked of the heap for every side (a request that size makes the
@@ -75,6 +120,7 @@ public:
             if (!pPlayer->IsCupTied(pCup))
                 m_rows.emplace_back(pPlayer, CClubDatabase::IsAvailable(pPlayer, nMatchKind),
                                     (pPlayer->m_dwFlags & kSelected) != 0, pPlayer->IsSuspended(nMatchKind));
+        AddRoles(dwRoles & ((1u << PLAYER_ROLE_COUNT) - 1));
     }
 
     // The best player not yet selected for a role: among those fit to play,
@@ -86,13 +132,34 @@ public:
     {
         Row* pBest = nullptr;
         int nBest = 0;
-        for (Row& row : m_rows) {
-            if (row.bSelected || (!bAllowUnfit && !row.bAvailable))
-                continue;
-            const int nScore = Score(row, nRole, bAllowUnfit);
+        auto consider = [&](Row& row, int nScore) {
             if (!pBest || nScore > nBest) {
                 pBest = &row;
                 nBest = nScore;
+            }
+        };
+        if (nRole < 0 || nRole >= PLAYER_ROLE_COUNT) {
+            for (Row& row : m_rows)
+                if (!row.bSelected && (bAllowUnfit || row.bAvailable))
+                    consider(row, row.pPlayer->GetMatchSelectionScore(nRole, m_nMatchKind, bAllowUnfit));
+        } else if (!bAllowUnfit) {
+            if (!(m_dwRoles & (1u << nRole)))
+                AddRoles(1u << nRole);
+            for (Row& row : m_rows)
+                if (!row.bSelected && row.bAvailable)
+                    consider(row, row.anFitScore[nRole]);
+        } else {
+            // Rare: a place nobody fit could fill.
+            if (!(m_dwRoles & (1u << nRole)))
+                AddRoles(1u << nRole);
+            const int nClass = kRatingClasses[static_cast<size_t>(nRole)];
+            for (Row& row : m_rows) {
+                if (row.bSelected)
+                    continue;
+                if (!row.bRated)
+                    Rate(row);
+                consider(row, row.pPlayer->GetMatchSelectionScoreWithBan(nRole, true, row.anRating[nClass],
+                                                                         row.bSuspended));
             }
         }
         if (!pBest)
@@ -114,9 +181,8 @@ public:
 
 private:
     struct Row {
-        // The scores and ratings are read only once their bits say they are
-        // worked out, so a new row leaves them as they lie instead of
-        // clearing two hundred bytes for every player of every side.
+        // The ratings and scores are read only for the classes and roles the
+        // table has worked out, so a new row leaves them as they lie.
         Row(CPlayerDatabase* pPlayerIn, bool bAvailableIn, bool bSelectedIn, bool bSuspendedIn)
             : pPlayer(pPlayerIn), bAvailable(bAvailableIn), bSelected(bSelectedIn), bSuspended(bSuspendedIn)
         {
@@ -125,28 +191,68 @@ private:
         bool bAvailable;
         bool bSelected;
         bool bSuspended;  // for the match: the same whatever the role
-        uint32_t dwScored = 0;  // one bit per role and fitness rule
-        uint32_t dwRated = 0;   // one bit per rating class
-        int anScore[2][PLAYER_ROLE_COUNT];
-        int anRating[PLAYER_ROLE_COUNT];
+        bool bRated = false;  // for every class of the table's roles
+        int16_t anFitScore[PLAYER_ROLE_COUNT];  // fit players only
+        int16_t anRating[PLAYER_ROLE_COUNT];    // by rating class
     };
 
-    int Score(Row& row, int nRole, bool bAllowUnfit) const
+    // Rates and scores every fit player for more roles; a player who is not
+    // fit is rated only once a pick among all of them needs it.
+    void AddRoles(uint32_t dwRoles)
     {
-        if (nRole < 0 || nRole >= PLAYER_ROLE_COUNT)
-            return row.pPlayer->GetMatchSelectionScore(nRole, m_nMatchKind, bAllowUnfit);
-        const uint32_t dwBit = 1u << (nRole + (bAllowUnfit ? PLAYER_ROLE_COUNT : 0));
-        int& nScore = row.anScore[bAllowUnfit ? 1 : 0][nRole];
-        if (!(row.dwScored & dwBit)) {
-            const int nClass = RatingClasses()[nRole];
-            if (!(row.dwRated & (1u << nClass))) {
-                row.anRating[nClass] = row.pPlayer->GetRatingForPosition(nClass);
-                row.dwRated |= 1u << nClass;
+        m_dwRoles |= dwRoles;
+        m_dwClasses = RatingClassesOf(m_dwRoles);
+        for (Row& row : m_rows) {
+            if (!row.bAvailable) {
+                row.bRated = false;
+                continue;
             }
-            nScore = row.pPlayer->GetMatchSelectionScoreWithBan(nRole, bAllowUnfit, row.anRating[nClass], row.bSuspended);
-            row.dwScored |= dwBit;
+            Rate(row);
+            ScoreFit(row);
         }
-        return nScore;
+    }
+
+    // A fit player's score for every role of the table, as
+    // GetMatchSelectionScoreWithBan gives it (a fit player is not banned).
+    void ScoreFit(Row& row) const
+    {
+        const CPlayerDatabase& player = *row.pPlayer;
+#if defined(__SSE2__)
+        alignas(16) int16_t anRatings[PLAYER_ROLE_COUNT] = {};
+        for (uint32_t dw = m_dwRoles; dw; dw &= dw - 1) {
+            const size_t nRole = static_cast<size_t>(__builtin_ctz(dw));
+            anRatings[nRole] = row.anRating[kRatingClasses[nRole]];
+        }
+        const __m128i position = _mm_set1_epi16(player.m_byPosition);
+        const __m128i injured = _mm_set1_epi16(player.IsInjured() ? -1 : 0);
+        const __m128i roleMask = _mm_set1_epi16(static_cast<int16_t>(player.m_wRoleMask));
+        const __m128i primary = _mm_set1_epi16(player.m_byRole);
+        for (int nHalf = 0; nHalf < 2; ++nHalf) {
+            const RoleLanes& lanes = kRoleLanes[nHalf];
+            __m128i score = _mm_load_si128(reinterpret_cast<const __m128i*>(anRatings + 8 * nHalf));
+            score = _mm_add_epi16(
+                score, _mm_and_si128(_mm_cmpeq_epi16(_mm_load_si128(&lanes.positions), position), _mm_set1_epi16(20)));
+            const __m128i bits = _mm_load_si128(&lanes.bits);
+            __m128i bonus = _mm_and_si128(_mm_cmpeq_epi16(_mm_and_si128(roleMask, bits), bits), _mm_set1_epi16(40));
+            bonus = _mm_add_epi16(
+                bonus, _mm_and_si128(_mm_cmpeq_epi16(_mm_load_si128(&lanes.roles), primary), _mm_set1_epi16(50)));
+            // Injured: 1000 off, and no bonus for his roles.
+            bonus = _mm_or_si128(_mm_and_si128(injured, _mm_set1_epi16(-1000)), _mm_andnot_si128(injured, bonus));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row.anFitScore + 8 * nHalf), _mm_add_epi16(score, bonus));
+        }
+#else
+        for (uint32_t dw = m_dwRoles; dw; dw &= dw - 1) {
+            const int nRole = __builtin_ctz(dw);
+            row.anFitScore[nRole] = static_cast<int16_t>(player.GetMatchSelectionScoreWithBan(
+                nRole, false, row.anRating[kRatingClasses[static_cast<size_t>(nRole)]], row.bSuspended));
+        }
+#endif
+    }
+
+    void Rate(Row& row) const
+    {
+        row.pPlayer->GetRatingsForRoles(m_dwClasses, row.anRating);
+        row.bRated = true;
     }
 
     static std::vector<Row>& SpareRows()
@@ -156,6 +262,8 @@ private:
     }
 
     int m_nMatchKind;
+    uint32_t m_dwRoles = 0;
+    uint32_t m_dwClasses = 0;
     std::vector<Row> m_rows;
 };
 
@@ -209,12 +317,12 @@ void CClubDatabase::ClearSelection()
 
 CPlayerDatabase* CClubDatabase::PickBestPlayerForRole(int nRole, int nMatchKind) const
 {
-    return SquadRatings(m_lstPlayers, nMatchKind).Pick(nRole, false);
+    return SquadRatings(m_lstPlayers, nMatchKind, RoleBit(nRole)).Pick(nRole, false);
 }
 
 CPlayerDatabase* CClubDatabase::PickBestSubstitute(int nRole, int nMatchKind) const
 {
-    return SquadRatings(m_lstPlayers, nMatchKind).Pick(nRole, true);
+    return SquadRatings(m_lstPlayers, nMatchKind, RoleBit(nRole)).Pick(nRole, true);
 }
 
 void CClubDatabase::SelectTeam(const uint8_t* pbyFormation, CPlayerDatabase** apPlayers, int nMatchKind,
@@ -231,7 +339,10 @@ void CClubDatabase::SelectTeam(const uint8_t* pbyFormation, CPlayerDatabase** ap
     };
     const CUP* pCup = nMatchKind == MATCHKIND_CUP && m_pDatabaseHandler ? m_pDatabaseHandler->GetNextCupForClub(this)
                                                                         : nullptr;
-    SquadRatings ratings(m_lstPlayers, nMatchKind, pCup);
+    uint32_t dwRoles = 0;
+    for (int i = 0; i < nPlaces; ++i)
+        dwRoles |= RoleBit(roleOf(i));
+    SquadRatings ratings(m_lstPlayers, nMatchKind, dwRoles, pCup);
     for (int i = 0; i < nPlaces; ++i)
         apPlayers[i] = ratings.Pick(roleOf(i), false, true);
     // Places nobody available could fill take the best of the rest, fit or

@@ -663,3 +663,34 @@ int CPersonDatabase::GetRatingForPosition(int nRole) const
     return nSum / 100;
 #endif
 }
+
+void CPersonDatabase::GetRatingsForRoles(uint32_t dwRoles, int16_t anRatings[PLAYER_ROLE_COUNT]) const
+{
+    dwRoles &= (1u << PLAYER_ROLE_COUNT) - 1;
+#if defined(__SSE2__)
+    // The arithmetic of GetRatingForPosition, with the skills turned into
+    // lanes once.
+    const __m128i skills = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m_awAttributes));
+    const __m128 lowSkills = _mm_cvtepi32_ps(_mm_unpacklo_epi16(skills, _mm_setzero_si128()));
+    const __m128 highSkills = _mm_cvtepi32_ps(_mm_unpackhi_epi16(skills, _mm_setzero_si128()));
+    const __m128 full = _mm_set1_ps(100.0f);
+    while (dwRoles) {
+        const int nRole = __builtin_ctz(dwRoles);
+        dwRoles &= dwRoles - 1;
+        const RoleRatingLanes& lanes = kRoleRatingLanes[static_cast<size_t>(nRole)];
+        const __m128 low = _mm_min_ps(_mm_div_ps(lowSkills, _mm_load_ps(lanes.afTargets)), full);
+        const __m128 high = _mm_min_ps(_mm_div_ps(highSkills, _mm_load_ps(lanes.afTargets + 4)), full);
+        const __m128i shares = _mm_packs_epi32(_mm_cvttps_epi32(low), _mm_cvttps_epi32(high));
+        __m128i sums = _mm_madd_epi16(shares, _mm_load_si128(reinterpret_cast<const __m128i*>(lanes.anWeights)));
+        sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(1, 0, 3, 2)));
+        sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(2, 3, 0, 1)));
+        anRatings[nRole] = static_cast<int16_t>((lanes.nFixed + _mm_cvtsi128_si32(sums)) / 100);
+    }
+#else
+    while (dwRoles) {
+        const int nRole = __builtin_ctz(dwRoles);
+        dwRoles &= dwRoles - 1;
+        anRatings[nRole] = static_cast<int16_t>(GetRatingForPosition(nRole));
+    }
+#endif
+}

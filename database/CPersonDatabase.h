@@ -134,6 +134,10 @@ public:
     void DrawAppearance(int nNationality);
     // Rating 0-100 for a role (-1: the primary role) from the eight playing skills.
     int GetRatingForPosition(int nRole) const;
+    // The same rating for every role whose bit is set in dwRoles (roles
+    // 0 .. PLAYER_ROLE_COUNT - 1), the skills read once for all of them; the
+    // other entries are left as they are.
+    void GetRatingsForRoles(uint32_t dwRoles, int16_t anRatings[PLAYER_ROLE_COUNT]) const;
 
     // Offsets into the weekly history file; -1 without a history slot.
     int GetHistoryRecordOffset(int nWeek) const;

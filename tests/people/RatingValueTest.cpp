@@ -65,6 +65,10 @@ TEST_F(RatingValueTest, RatingsMatchTheWeightedDivisionOverTheWholeSkillRange)
             for (int i = 0; i < PLAYER_SKILL_COUNT; ++i)
                 player->m_awAttributes[i] = static_cast<uint16_t>((nBase + 8191 * i) & 0xFFFF);
             ASSERT_EQ(player->GetRatingForPosition(nRole), expected(nRole)) << nRole << " " << nBase;
+            // The same from the form that rates several roles at once.
+            int16_t anRatings[PLAYER_ROLE_COUNT] = {};
+            player->GetRatingsForRoles(0xFFFFu, anRatings);
+            ASSERT_EQ(anRatings[nRole], expected(nRole)) << nRole << " " << nBase;
         }
         for (int nEdge = -1; nEdge <= 1; ++nEdge) {
             for (int i = 0; i < PLAYER_SKILL_COUNT; ++i)
