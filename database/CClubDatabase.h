@@ -663,6 +663,13 @@ public:
     // New youths up to each group's minimum; how many were made.
     int FillYouthSquad();
     CPlayerDatabase* FindWeakestOfGroup(int nGroup) const;
+    // The squad that counts against the group sizes: players neither listed,
+    // out on loan, leaving nor released.
+    int CountSquadForLimits() const;
+    // A computer club's squad is above the size it wants, the player's group
+    // above its minimum and he rates below the squad's average: the club can
+    // do without him when his contract runs out.
+    bool IsSurplusPlayer(const CPlayerDatabase* pPlayer) const;
     // A computer club decides on its youths of 18 and over: promoted when
     // ready or worth a place, else released to the youth pool.
     void SeasonYouthReview();

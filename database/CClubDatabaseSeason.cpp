@@ -161,15 +161,19 @@ void CClubDatabase::UpdateClubRecords(CLUBRECORDENTRY* pRecords) const
     for (const CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
         if (!pPlayer->GetCurrentCareerEntry())
             continue;
-        const int nGoals = pPlayer->GetSeasonTotal(MATCH_INFORMATION_GOALS);
+        // A season's records are set in competitive matches: friendlies
+        // count for none of them.
+        const int nGoals = pPlayer->GetSeasonCompetitiveTotal(MATCH_INFORMATION_GOALS);
         // Assists are not counted by the match engines: that slot and the
         // goals-and-assists slot go by goals alone.
-        offer(kRecordAppearances, pPlayer, pPlayer->GetSeasonStarts() + pPlayer->GetSeasonSubstituteAppearances(),
+        offer(kRecordAppearances, pPlayer,
+              pPlayer->GetSeasonCompetitiveTotal(MATCH_INFORMATION_STARTS) +
+                  pPlayer->GetSeasonCompetitiveTotal(MATCH_INFORMATION_SUBSTITUTE),
               false);
         offer(kRecordRating, pPlayer, pPlayer->m_byRating, false);
         offer(kRecordGoalsAndAssists, pPlayer, nGoals, false);
         for (int i = 0; i < 4; ++i)
-            offer(kRecordFirstCount + i, pPlayer, pPlayer->GetSeasonTotal(kRecordCountFields[i]), false);
+            offer(kRecordFirstCount + i, pPlayer, pPlayer->GetSeasonCompetitiveTotal(kRecordCountFields[i]), false);
         const DATERECORD& born = pPlayer->m_DateOfBirth;
         const int32_t nBorn = born.wYear * 10000 + born.byMonth * 100 + born.byDay;
         offer(kRecordYoungest, pPlayer, nBorn, false);

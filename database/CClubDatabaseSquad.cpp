@@ -1,6 +1,7 @@
 // A computer club keeps its squad in shape: short position groups are filled
-// from the youth squad, which is itself kept up by new youths, and a group
-// far over its size has its weakest players released. The quarterly step
+// from the youth squad, which is itself kept up by new youths, a group far
+// over its size has its weakest players released, and a squad above the size
+// the club wants takes a youth only in place of a weaker player. The quarterly step
 // that runs it also renews values and lets old players and staff retire;
 // each month the staff are brought to the number the club needs. A club run
 // by a human is left to him: he only hears what his staff lacks. At the
@@ -28,6 +29,10 @@ constexpr int kMinimumSquadOther[CLUB_POSITION_GROUPS] = {3, 6, 5, 4};
 constexpr int kMinimumYouth[CLUB_POSITION_GROUPS] = {2, 4, 3, 3};
 constexpr int kMaximumSquad[CLUB_POSITION_GROUPS] = {8, 15, 15, 12};
 constexpr int kSquadBeforeFilling = 18;
+// The squad a computer club keeps: enough for every group's minimum and the
+// cover for injuries and bans. A larger squad takes no youth unless he beats
+// the weakest of his group, and lets its spare players' contracts run out.
+constexpr int kSquadWanted = 25;
 constexpr int kYouthReviewAge = 18;
 constexpr int kPlayersHeldLimit = 50;
 // Every promotion or new youth brings a group one nearer its minimum, so no
@@ -120,15 +125,33 @@ CPlayerDatabase* CClubDatabase::FindWeakestOfGroup(int nGroup) const
     return pWeakest;
 }
 
+int CClubDatabase::CountSquadForLimits() const
+{
+    int nSquad = 0;
+    for (const CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
+        if (IsInSquad(pPlayer))
+            ++nSquad;
+    return nSquad;
+}
+
+bool CClubDatabase::IsSurplusPlayer(const CPlayerDatabase* pPlayer) const
+{
+    if (!pPlayer || pPlayer->m_pClub != this || IsClubHumanManaged(this))
+        return false;
+    const int nGroup = pPlayer->m_byPosition;
+    if (nGroup < 0 || nGroup >= CLUB_POSITION_GROUPS || pPlayer->m_byRating >= m_byAverageRating)
+        return false;
+    const bool bTopKind = m_pDivision && m_pDivision->m_byKind == DIVISION_KIND_LEAGUE;
+    const int nMinimum = bTopKind ? kMinimumSquadTop[nGroup] : kMinimumSquadOther[nGroup];
+    return CountSquadForLimits() > kSquadWanted && CountSquadOfGroup(nGroup) > nMinimum;
+}
+
 void CClubDatabase::MaintainSquad()
 {
     if (IsClubHumanManaged(this))
         return;
     const bool bTopKind = m_pDivision && m_pDivision->m_byKind == DIVISION_KIND_LEAGUE;
-    int nSquad = 0;
-    for (const CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>())
-        if (IsInSquad(pPlayer))
-            ++nSquad;
+    const int nSquad = CountSquadForLimits();
 
     if (bTopKind && nSquad < kSquadBeforeFilling) {
         for (int nGroup = 0; nGroup < CLUB_POSITION_GROUPS; ++nGroup)
@@ -183,10 +206,23 @@ void CClubDatabase::SeasonYouthReview()
             youths.push_back(pYouth);
     int nReady = 0, nWorth = 0, nReleased = 0;
     for (CYouthDatabase* pYouth : youths) {
-        const bool bRoom = GetPlayersHeld() < kPlayersHeldLimit;
-        if (bRoom && pYouth->IsReadyForFirstTeam()) {
+        const bool bReady = pYouth->IsReadyForFirstTeam();
+        const bool bWorth = !bReady && static_cast<int64_t>(pYouth->m_dwValue) * 5 >= nAverageValue * 4;
+        bool bRoom = GetPlayersHeld() < kPlayersHeldLimit;
+        // A full squad takes a youth only in place of the weakest of his
+        // group, who is then offered at half his value.
+        if (bRoom && (bReady || bWorth) && CountSquadForLimits() >= kSquadWanted) {
+            CPlayerDatabase* pDisplaced = FindWeakestOfGroup(pYouth->m_byPosition);
+            bRoom = pDisplaced && pDisplaced->m_byRating < pYouth->m_byRating;
+            if (bRoom) {
+                pDisplaced->m_dwFlags |= PLAYER_FLAG_RELEASED;
+                m_pDatabaseHandler->AddPlayerToListMarket(pDisplaced, pDisplaced->m_dwValue / 2,
+                                                          PLAYER_TRANSFER_LISTED, kListedWithoutLimit);
+            }
+        }
+        if (bRoom && bReady) {
             nReady += PromoteYouth(pYouth) != nullptr;
-        } else if (bRoom && static_cast<int64_t>(pYouth->m_dwValue) * 5 >= nAverageValue * 4) {
+        } else if (bRoom && bWorth) {
             CPlayerDatabase* pPlayer = PromoteYouth(pYouth);
             nWorth += pPlayer != nullptr;
             // Now and then one is promoted only to be sold.

@@ -959,12 +959,15 @@ void CClubDatabase::RenewExpiringContracts()
     if (!pRoot)
         return;
     // Every contract with ten weeks or less to run is drawn anew, unless the
-    // player is about to move: a player the club no longer wants goes
-    // through the transfer list, not by letting his contract run out.
+    // player is about to move or the club no longer wants him.
     PrefetchSquad(false);
     for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
         if (pPlayer->GetContractTimeLeft(0) > kRenewalWeeks || pRoot->IsPendingTransfer(pPlayer->m_idPerson) ||
             pRoot->CountOpenBuyOffers(pPlayer->m_idPerson) > 0)
+            continue;
+        // A player about to retire, or one a squad too large can spare, is
+        // let go when his contract runs out.
+        if ((pPlayer->m_dwFlags & PLAYER_FLAG_RETIRING) || IsSurplusPlayer(pPlayer))
             continue;
         pPlayer->GenerateContract(pPlayer->m_Contract, m_pDivision, this, false);
         pPlayer->DrawContractClauses();

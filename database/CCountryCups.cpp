@@ -158,14 +158,22 @@ int CCountryDatabase::CupPlaceTeamsFromDivision(CUP* pCup, int nFirst, int nLast
     const ITEMCUPENTRYRULE* pRule = GetDefinitionEntryRule(pCups->GetDefinition(nKind), pCup->byRound);
     if (!pRule)
         return 0;
-    const int nNeeded = static_cast<int>(pRule->wClubs) - pCup->wClubsDrawn - pCups->CountPending(nKind, pCup->byRound);
+    // The round holds the clubs its plan gives it (fewer than the cup's
+    // definition in a country of fewer clubs).
+    const int nNeeded = pCups->PlanRound(nKind).nClubs - pCup->wClubsDrawn - pCups->CountPending(nKind, pCup->byRound);
     int nPlaced = 0;
     const int nDivisions = m_lstDivisions.GetCount();
+    if (nFirst == kEntryAllDivisions)
+        nFirst = 0;
+    if (nLast == kEntryAllDivisions)
+        nLast = nDivisions - 1;
     for (int d = nFirst; d <= nLast && nPlaced < nNeeded; ++d) {
-        int nIndex = d;
+        // A division the country does not have brings in nobody: its places
+        // are not taken by the clubs of another division.
+        const int nIndex = d;
         if (nIndex < 0 || nIndex >= nDivisions) {
             DebugLog(2, "[CupPlaceTeamsFromDivision]::Not enough divisons to match the data");
-            nIndex = 0;
+            break;
         }
         LPXLISTNODE pNode = m_lstDivisions.GetHead();
         for (int i = 0; i < nIndex && pNode; ++i)
@@ -239,9 +247,9 @@ void CCountryDatabase::MakeCupDraw(int nKind)
     const ITEMCUPSTRUCTUREINFORMATION* pDefinition = m_pDomesticCups->GetDefinition(nKind);
     if (!pCup || !pDefinition || !m_pDatabaseHandler)
         return;
-    const ITEMCUPENTRYRULE* pRule = GetDefinitionEntryRule(pDefinition, pCup->byRound);
-    if (pRule && pCup->wClubsDrawn < pRule->wClubs) {
-        m_pDomesticCups->AddEmergencyClubs(nKind, pRule->wClubs - pCup->wClubsDrawn, pCup->byRound);
+    const int nPlaying = m_pDomesticCups->PlanRound(nKind).nPlaying;
+    if (pCup->wClubsDrawn < nPlaying) {
+        m_pDomesticCups->AddEmergencyClubs(nKind, nPlaying - pCup->wClubsDrawn, pCup->byRound);
         m_pDomesticCups->DrawRound(nKind, pCup->byRound);
     }
     const ITEMCUPROUNDINFORMATION* pRound = m_pDomesticCups->GetRound(nKind, pCup->byRound - 1);

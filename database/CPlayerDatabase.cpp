@@ -12,6 +12,8 @@
 namespace {
 
 constexpr int kMatchInformationBytes = 14;
+// The career entry's block of the friendlies.
+constexpr int kCompetitionFriendly = 3;
 constexpr int kPlayerBlockBytes = 144;
 
 bool ReadMatchInformation(CBinaryReader& reader, MATCHINFORMATION& info)
@@ -405,6 +407,12 @@ int CPlayerDatabase::GetSeasonTotal(int nField) const
     for (const MATCHINFORMATION& info : pEntry->aMatchInformation)
         nTotal += info.abyFields[nField];
     return nTotal;
+}
+
+int CPlayerDatabase::GetSeasonCompetitiveTotal(int nField) const
+{
+    const int nFriendlies = GetMatchInformationField(kCompetitionFriendly, nField);
+    return GetSeasonTotal(nField) - nFriendlies;
 }
 
 int CPlayerDatabase::GetMatchesAvailable() const

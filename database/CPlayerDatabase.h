@@ -176,6 +176,9 @@ public:
     void RemoveAllMatchInformation();
     // Totals over competitions 0-3 of the current career entry; 0 without one.
     int GetSeasonTotal(int nField) const;
+    // The same without the friendlies (competition 3): what a season's
+    // records count.
+    int GetSeasonCompetitiveTotal(int nField) const;
     int GetSeasonStarts() const { return GetSeasonTotal(MATCH_INFORMATION_STARTS); }
     int GetSeasonSubstituteAppearances() const { return GetSeasonTotal(MATCH_INFORMATION_SUBSTITUTE); }
     int GetSeasonField2Total() const { return GetSeasonTotal(2); }

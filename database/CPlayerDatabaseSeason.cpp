@@ -202,7 +202,8 @@ void CPlayerDatabase::AnnounceToClub(int nKind) const
 
 void CPlayerDatabase::UpdateSeasonAwards(uint8_t* pTopList, DIVISIONARCHIVERECORD& archive) const
 {
-    const int nGoals = GetSeasonTotal(MATCH_INFORMATION_GOALS);
+    // The season's scorers are counted in competitive matches only.
+    const int nGoals = GetSeasonCompetitiveTotal(MATCH_INFORMATION_GOALS);
     if (pTopList)
         InsertRecordReference(pTopList, kTopListPlaces, FillReference(nGoals));
     InsertRecordReference(archive.abyData + division_archive::kTopScorer, 1, FillReference(nGoals));

@@ -14,6 +14,14 @@ class CBinaryReader;
 class CBinaryWriter;
 class CCountryDatabase;
 
+// The current round of a cup as the country's clubs allow: the clubs it
+// holds and how many of them play in its ties (the others go through to the
+// next round without playing).
+struct CUPROUNDPLAN {
+    int nClubs = 0;
+    int nPlaying = 0;
+};
+
 class CDomesticCupsDatabase {
 public:
     static constexpr int LIST_COUNT = 4;
@@ -65,9 +73,17 @@ public:
     // The new season forgets who took part.
     void ClearListed();
 
+    // ---- round sizes (CDomesticCupsPlan.cpp) ----
+    // The divisions (0-based, in the country's order) whose clubs enter the
+    // round: false when it brings in none. Divisions the country does not
+    // have are left out.
+    bool GetEntryDivisions(int nKind, int nRound, int& nFirst, int& nLast) const;
+    CUPROUNDPLAN PlanRound(int nKind) const;
+
     // ---- draws and cup-tied players (CDomesticCupsDraw.cpp) ----
-    // Moves the clubs pending for the round into the ties while places are
-    // free; surplus entries are logged and dropped.
+    // Moves the clubs pending for the round into the ties while the round's
+    // plan has places for them; those the plan lets through wait for the
+    // next round, and any beyond are logged and dropped.
     void DrawRound(int nKind, int nRound);
     // Puts the club into the next draw position and lists it; does nothing
     // (and answers true) when the ties are full.

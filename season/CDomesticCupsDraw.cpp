@@ -51,11 +51,14 @@ void CDomesticCupsDatabase::DrawRound(int nKind, int nRound)
     CUP* pCup = GetCup(nKind);
     CXList* pList = PendingList(nKind);
     const ITEMCUPENTRYRULE* pRule = GetDefinitionEntryRule(GetDefinition(nKind), nRound);
-    if (!pCup || !pList || !pRule)
+    if (!pCup || !pList || !pRule || nRound != pCup->byRound)
         return;
-    const int nFree = static_cast<int>(pRule->wClubs) - pCup->wClubsDrawn;
+    const CUPROUNDPLAN plan = PlanRound(nKind);
+    const int nFree = plan.nPlaying - pCup->wClubsDrawn;
+    // The first waiting (the higher placed) go through without playing.
+    const int nByes = std::clamp(CountPending(nKind, nRound) - nFree, 0, plan.nClubs - plan.nPlaying);
     TakePendingIntoDraw(*pList, nRound, nFree, CCountryDatabase::m_pDatabaseHandler,
-                        [&](uint32_t dwClub) { AddToDraw(nKind, dwClub); });
+                        [&](uint32_t dwClub) { AddToDraw(nKind, dwClub); }, nByes);
 }
 
 int CDomesticCupsDatabase::AddEmergencyClubs(int nKind, int nNeeded, int nRound)

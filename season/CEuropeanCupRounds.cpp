@@ -106,31 +106,47 @@ int CEuropeanCupDatabase::AddPendingClubs(int nKind, int nNeeded, int nRound, co
 {
     if (!m_pDatabaseHandler || nNeeded <= 0)
         return 0;
-    int nAdded = 0;
-    auto takeFrom = [&](const CCountryDatabase* pFrom) {
+    // The first divisions in table order: the given country's first, then
+    // every country's that is not excluded.
+    std::vector<std::vector<ID_CLUB>> tables;
+    auto addTable = [&](const CCountryDatabase* pFrom) {
         const auto* pFirst = pFrom && !pFrom->GetDivisions().IsEmpty()
                                  ? static_cast<const CDivisionDatabase*>(pFrom->GetDivisions().GetHead()->pData)
                                  : nullptr;
         if (!pFirst)
             return;
-        for (const CClubDatabase* pClub : pFirst->m_lstClubsByTable.Items<CClubDatabase>()) {
-            if (nAdded >= nNeeded)
-                return;
-            const ID_CLUB idClub = pClub->m_wClubId;
-            // A club still in either cup would be entered twice or play two
-            // European ties in one week.
-            if (IsClubPending(CUP_KIND_0, idClub) || IsClubPending(CUP_KIND_1, idClub) ||
-                IsClubDrawn(CUP_KIND_0, idClub) || IsClubDrawn(CUP_KIND_1, idClub))
-                continue;
-            AddPending(nKind, idClub, nRound, REASON_NOT_ENOUGH_CLUBS);
-            ++nAdded;
-        }
+        std::vector<ID_CLUB>& table = tables.emplace_back();
+        for (const CClubDatabase* pClub : pFirst->m_lstClubsByTable.Items<CClubDatabase>())
+            table.push_back(pClub->m_wClubId);
     };
     if (pCountry)
-        takeFrom(pCountry);
+        addTable(pCountry);
     for (const CCountryDatabase* pOther : m_pDatabaseHandler->GetCountries().Items<CCountryDatabase>())
-        if (pOther->GetEuropeanExclusion() != 1)
-            takeFrom(pOther);
+        if (pOther != pCountry && pOther->GetEuropeanExclusion() != 1)
+            addTable(pOther);
+    // The places are shared out: each country in turn gives its best-placed
+    // club not yet in Europe, so that no one country's whole division is
+    // taken before the next gives any.
+    int nAdded = 0;
+    std::vector<size_t> next(tables.size(), 0);
+    for (bool bAny = true; bAny && nAdded < nNeeded;) {
+        bAny = false;
+        for (size_t t = 0; t < tables.size() && nAdded < nNeeded; ++t) {
+            std::vector<ID_CLUB>& table = tables[t];
+            while (next[t] < table.size()) {
+                const ID_CLUB idClub = table[next[t]++];
+                // A club still in either cup would be entered twice or play
+                // two European ties in one week.
+                if (IsClubPending(CUP_KIND_0, idClub) || IsClubPending(CUP_KIND_1, idClub) ||
+                    IsClubDrawn(CUP_KIND_0, idClub) || IsClubDrawn(CUP_KIND_1, idClub))
+                    continue;
+                AddPending(nKind, idClub, nRound, REASON_NOT_ENOUGH_CLUBS);
+                ++nAdded;
+                bAny = true;
+                break;
+            }
+        }
+    }
     return nAdded;
 }
 

@@ -321,13 +321,17 @@ bool LoadCupRecord(CBinaryReader& reader, int nKind, const ITEMCUPSTRUCTUREINFOR
 }
 
 void TakePendingIntoDraw(CXList& pending, int nRound, int nFree, const CDatabaseHandler* pHandler,
-                         const std::function<void(uint32_t dwClub)>& addToDraw)
+                         const std::function<void(uint32_t dwClub)>& addToDraw, int nByes)
 {
     LPXLISTNODE pNode = pending.GetHead();
     while (pNode) {
         LPXLISTNODE pNext = pNode->pNext;
         auto* pEntry = static_cast<CUPENTRY*>(pNode->pData);
-        if (pEntry->byRound == nRound) {
+        if (pEntry->byRound == nRound && nByes > 0) {
+            pEntry->byRound = static_cast<uint8_t>(nRound + 1);
+            --nByes;
+        }
+        else if (pEntry->byRound == nRound) {
             if (nFree > 0) {
                 if (!pHandler || !pHandler->GetClubFromID(static_cast<ID_CLUB>(pEntry->dwClub))) {
                     pNode = pNext;

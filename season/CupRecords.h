@@ -136,6 +136,7 @@ class CDatabaseHandler;
 // Moves the pending entries of a round into its draw: while the round has room
 // (nFree places) each entry goes to addToDraw; entries beyond the room are
 // dropped with a log line; an entry whose club no longer exists keeps its
-// place in the list, unused.
+// place in the list, unused. The first nByes entries of the round are not
+// drawn: they wait for the next round instead.
 void TakePendingIntoDraw(CXList& pending, int nRound, int nFree, const CDatabaseHandler* pHandler,
-                         const std::function<void(uint32_t dwClub)>& addToDraw);
+                         const std::function<void(uint32_t dwClub)>& addToDraw, int nByes = 0);

@@ -77,6 +77,36 @@ TEST_F(ClubSeason, RecordsKeepTheBestOfTheSeasonAndTheOldestPlayer)
     EXPECT_EQ(pClub->m_aClubRecords[1].nMeasure, pBest->m_byRating);
 }
 
+TEST_F(ClubSeason, FriendliesCountForNoSeasonRecord)
+{
+    // Competition blocks of a career entry: 0 league, 2 cups, 3 friendlies.
+    constexpr int kLeague = 0, kCups = 2, kFriendlies = 3;
+    CClubDatabase* pClub = ClubOf(0);
+    auto it = pClub->m_lstPlayers.Items<CPlayerDatabase>().begin();
+    CPlayerDatabase* pFriendlyStar = *it;
+    CPlayerDatabase* pRegular = *++it;
+    for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        for (int k = 0; k < 4; ++k)
+            if (MATCHINFORMATION* pInfo = p->GetMatchInformation(k))
+                *pInfo = MATCHINFORMATION{static_cast<uint8_t>(k)};
+    pFriendlyStar->IncrementMatchInformationField(kLeague, MATCH_INFORMATION_STARTS, 3);
+    pFriendlyStar->IncrementMatchInformationField(kFriendlies, MATCH_INFORMATION_STARTS, 9);
+    pFriendlyStar->IncrementMatchInformationField(kFriendlies, MATCH_INFORMATION_GOALS, 8);
+    pRegular->IncrementMatchInformationField(kLeague, MATCH_INFORMATION_STARTS, 4);
+    pRegular->IncrementMatchInformationField(kCups, MATCH_INFORMATION_SUBSTITUTE, 1);
+    pRegular->IncrementMatchInformationField(kCups, MATCH_INFORMATION_GOALS, 2);
+
+    EXPECT_EQ(pFriendlyStar->GetSeasonCompetitiveTotal(MATCH_INFORMATION_STARTS), 3);
+    EXPECT_EQ(pFriendlyStar->GetSeasonTotal(MATCH_INFORMATION_STARTS), 12) << "the plain total keeps every block";
+    CLUBRECORDENTRY records[CLUB_RECORD_ENTRIES] = {};
+    pClub->UpdateClubRecords(records);
+    // Slot 0 appearances, slot 13 goals.
+    EXPECT_EQ(records[0].nData1, static_cast<int32_t>(pRegular->m_idPerson));
+    EXPECT_EQ(records[0].nMeasure, 5);
+    EXPECT_EQ(records[13].nData1, static_cast<int32_t>(pRegular->m_idPerson));
+    EXPECT_EQ(records[13].nMeasure, 2);
+}
+
 TEST_F(ClubSeason, ASackedManagerIsReplacedAfterASearch)
 {
     CClubDatabase* pClub = ClubOf(2);

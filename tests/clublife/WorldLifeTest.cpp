@@ -449,6 +449,124 @@ TEST_F(ClubLife, YouthsOfEighteenArePromotedWhenReadyAndOtherwiseReleased)
     EXPECT_TRUE(inClub(idYoung)) << "a youth of 16 waits";
 }
 
+// A computer club whose squad (listed and loaned-out players aside) is made
+// up to the given size with promoted youths; its defenders fill out first.
+CClubDatabase* SquadOfSize(CClubDatabase* pClub, int nSize)
+{
+    while (pClub->CountSquadForLimits() < nSize) {
+        pClub->FillYouthSquad();
+        if (!pClub->PromoteYouth(pClub->FindYouthOfGroup(1)))
+            break;
+    }
+    int nListed = pClub->CountSquadForLimits() - nSize;
+    for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        if (nListed > 0 && p->m_byPosition == 2 && p->m_byTransferState == 0) {
+            p->m_byTransferState = PLAYER_TRANSFER_LISTED;
+            --nListed;
+        }
+    pClub->UpdateSquadAverages();
+    return pClub;
+}
+
+TEST_F(ClubLife, ASquadAboveItsSizeLetsWeakerSparePlayersGoWhenTheirContractsEnd)
+{
+    CClubDatabase* pClub = static_cast<CClubDatabase*>(Divisions().front()->m_lstClubsByTable.GetHead()->pData);
+    std::vector<CPlayerDatabase*> defenders;
+    for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        if (p->m_byPosition == 1 && p->m_byTransferState == 0)
+            defenders.push_back(p);
+    ASSERT_GE(defenders.size(), 2u);
+    CPlayerDatabase* pWeak = defenders[0];
+    CPlayerDatabase* pStrong = defenders[1];
+    struct Case {
+        const char* pszName;
+        int nSquad;
+        bool bWeak;
+        bool bSurplus;
+    };
+    const Case cases[] = {
+        {"a weak defender in a squad of 28", 28, true, true},
+        {"a strong defender in a squad of 28", 28, false, false},
+        {"a weak defender in a squad of 25", 25, true, false},
+    };
+    for (const Case& c : cases) {
+        SquadOfSize(pClub, c.nSquad);
+        pWeak->m_byRating = 1;
+        pStrong->m_byRating = 99;
+        pClub->UpdateSquadAverages();
+        ASSERT_EQ(pClub->CountSquadForLimits(), c.nSquad) << c.pszName;
+        EXPECT_EQ(pClub->IsSurplusPlayer(c.bWeak ? pWeak : pStrong), c.bSurplus) << c.pszName;
+    }
+
+    // With four weeks left, the spare player's contract is not drawn anew and
+    // runs out; the needed one's is.
+    SquadOfSize(pClub, 28);
+    pWeak->m_byRating = 1;
+    pStrong->m_byRating = 99;
+    pClub->UpdateSquadAverages();
+    const CDate today = H().GetGameDate();
+    for (CPlayerDatabase* p : {pWeak, pStrong})
+        p->m_Contract.dwEndDate = CDate(today.GetValue(), 28).GetValue();
+    pClub->RenewExpiringContracts();
+    EXPECT_EQ(pWeak->GetContractTimeLeft(0), 4);
+    EXPECT_GE(pStrong->GetContractTimeLeft(0), 52);
+    // Nor is a player who has said he will retire kept on.
+    pStrong->m_Contract.dwEndDate = CDate(today.GetValue(), 28).GetValue();
+    pStrong->m_dwFlags |= PLAYER_FLAG_RETIRING;
+    pClub->RenewExpiringContracts();
+    EXPECT_EQ(pStrong->GetContractTimeLeft(0), 4);
+
+    // A group at its minimum keeps even its weakest player.
+    for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>())
+        if (p->m_byPosition == 0 && p->m_byTransferState == 0 && pClub->CountSquadOfGroup(0) > 3)
+            p->m_byTransferState = PLAYER_TRANSFER_LISTED;
+    CPlayerDatabase* pKeeper = pClub->FindWeakestOfGroup(0);
+    ASSERT_NE(pKeeper, nullptr);
+    pKeeper->m_byRating = 1;
+    pClub->UpdateSquadAverages();
+    ASSERT_GT(pClub->CountSquadForLimits(), 25);
+    EXPECT_FALSE(pClub->IsSurplusPlayer(pKeeper));
+}
+
+TEST_F(ClubLife, AFullSquadTakesAYouthOnlyInPlaceOfAWeakerPlayer)
+{
+    CClubDatabase* pClub = SquadOfSize(
+        static_cast<CClubDatabase*>(Divisions().front()->m_lstClubsByTable.GetHead()->pData), 25);
+    CPlayerDatabase* pWeakest = pClub->FindWeakestOfGroup(1);
+    ASSERT_NE(pWeakest, nullptr);
+    pWeakest->m_byRating = 20;
+    const uint16_t wYear = static_cast<uint16_t>(H().GetGameDate().GetYear());
+    // Two ready defenders of 18, one rated above the weakest defender and
+    // one below him.
+    std::vector<CYouthDatabase*> youths;
+    for (CYouthDatabase* y : pClub->m_lstYouths.Items<CYouthDatabase>()) {
+        y->m_DateOfBirth.wYear = static_cast<uint16_t>(wYear - 16);
+        if (y->m_byPosition == 1 && youths.size() < 2)
+            youths.push_back(y);
+    }
+    ASSERT_EQ(youths.size(), 2u);
+    for (CYouthDatabase* y : youths) {
+        y->m_DateOfBirth.wYear = static_cast<uint16_t>(wYear - 19);
+        y->m_awAttributes[PLAYER_ATTRIBUTE_POTENTIAL] = 9900;
+    }
+    youths[0]->m_byRating = 30;
+    youths[1]->m_byRating = 10;
+    const ID_PLAYER idBetter = youths[0]->m_idPerson;
+    const ID_PLAYER idWorse = youths[1]->m_idPerson;
+    const int nPlayers = pClub->m_nPlayerCount;
+
+    pClub->SeasonYouthReview();
+    const CPlayerDatabase* pPromoted = H().GetPlayerFromID(idBetter);
+    ASSERT_NE(pPromoted, nullptr) << "the better youth is a squad player";
+    EXPECT_EQ(pPromoted->m_pClub, pClub);
+    EXPECT_EQ(H().GetPlayerFromID(idWorse), nullptr) << "the weaker youth is released";
+    EXPECT_EQ(pClub->m_nPlayerCount, nPlayers + 1);
+    // The defender he replaces is offered at half his value.
+    EXPECT_EQ(pWeakest->m_byTransferState, PLAYER_TRANSFER_LISTED);
+    EXPECT_TRUE(pWeakest->m_dwFlags & PLAYER_FLAG_RELEASED);
+    EXPECT_EQ(pClub->CountSquadForLimits(), 25);
+}
+
 TEST_F(ClubLife, TwoMonthsOfTheWorldKeepFinancesPlausibleAndSave)
 {
     std::map<const CClubDatabase*, int32_t> before;

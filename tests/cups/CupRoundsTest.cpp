@@ -134,6 +134,122 @@ TEST_F(CupRounds, EuropeanClubsGetTheirByeIntoTheSecondRound)
     EXPECT_NE(pScotland->GetCupWinner(CUP_KIND_0), nullptr);
 }
 
+TEST_F(CupRounds, EveryCupHasFullRoundsAndEachClubEntersOnce)
+{
+    // The cups' definitions name more divisions, or other numbers of clubs,
+    // than the countries have: the rounds are sized from the clubs there are.
+    struct Case {
+        const char* pszCountry;
+        int nKind;
+        int nClubs;  // clubs that take part
+        bool bReplays;
+    };
+    const Case cases[] = {
+        {"England", CUP_KIND_1, 96, true},   {"England", CUP_KIND_5, 48, false}, {"Scotland", CUP_KIND_1, 30, false},
+        {"France", CUP_KIND_1, 40, false},   {"France", CUP_KIND_0, 40, false},  {"Italy", CUP_KIND_0, 38, false},
+        {"Germany", CUP_KIND_0, 56, false},  {"Spain", CUP_KIND_0, 62, false},   {"Holland", CUP_KIND_0, 32, false},
+        {"Belgium", CUP_KIND_0, 36, false},  {"Portugal", CUP_KIND_0, 36, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.pszCountry) + " kind " + std::to_string(c.nKind));
+        CCountryDatabase* pCountry = Country(c.pszCountry);
+        ASSERT_NE(pCountry, nullptr);
+        const CDomesticCupsDatabase& cups = *pCountry->GetDomesticCups();
+        const int nRounds = cups.GetDefinition(c.nKind)->byRounds;
+        const std::vector<RoundSeen> rounds = PlayDomesticCup(*pCountry, c.nKind);
+        ASSERT_EQ(rounds.size(), static_cast<size_t>(nRounds));
+        std::set<ID_CLUB> seen;
+        for (size_t i = 0; i < rounds.size(); ++i) {
+            const int nTies = cups.GetRound(c.nKind, static_cast<int>(i))->byTies;
+            EXPECT_EQ(rounds[i].nClubs % 2, 0) << "round " << i + 1;
+            EXPECT_EQ(rounds[i].clubs.size(), static_cast<size_t>(rounds[i].nClubs)) << "round " << i + 1;
+            // From the third round on every round is as full as the cup's own.
+            if (i >= 2)
+                EXPECT_EQ(rounds[i].nClubs, 2 * nTies) << "round " << i + 1;
+            // A club new to a round has played no earlier one. (A replay's
+            // winner takes his place in the next round only after it was
+            // drawn, so a cup with replays is not followed this way.)
+            for (ID_CLUB id : rounds[i].clubs)
+                if (!c.bReplays && (i == 0 || !rounds[i - 1].clubs.count(id)))
+                    EXPECT_FALSE(seen.count(id)) << "club " << id << " enters again in round " << i + 1;
+            seen.insert(rounds[i].clubs.begin(), rounds[i].clubs.end());
+        }
+        EXPECT_EQ(seen.size(), static_cast<size_t>(c.nClubs));
+        EXPECT_NE(pCountry->GetCupWinner(c.nKind), nullptr);
+    }
+}
+
+TEST_F(CupRounds, TheTopDivisionsOfAShortCountryEnterTheirOwnRound)
+{
+    // England's cup names six divisions for its first round; the country has
+    // four. Its first two divisions come in at round 3 only, and the third
+    // division's best placed wait for round 2.
+    CCountryDatabase* pEngland = Country("England");
+    ASSERT_NE(pEngland, nullptr);
+    std::map<ID_CLUB, int> division;
+    int nIndex = 0;
+    for (const CDivisionDatabase* pDivision : pEngland->GetDivisions().Items<CDivisionDatabase>()) {
+        for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
+            division[pClub->m_wClubId] = nIndex;
+        ++nIndex;
+    }
+    ASSERT_EQ(nIndex, 4);
+    const std::vector<RoundSeen> rounds = PlayDomesticCup(*pEngland, CUP_KIND_1);
+    ASSERT_GE(rounds.size(), 3u);
+    EXPECT_EQ(rounds[0].nClubs, 32);
+    EXPECT_EQ(rounds[1].nClubs, 32);
+    EXPECT_EQ(rounds[2].nClubs, 64);
+    for (int i = 0; i < 2; ++i)
+        for (ID_CLUB id : rounds[static_cast<size_t>(i)].clubs)
+            EXPECT_GE(division[id], 2) << "a club of the top two divisions in round " << i + 1;
+    int nTopTwo = 0;
+    for (ID_CLUB id : rounds[2].clubs)
+        nTopTwo += division[id] < 2;
+    EXPECT_EQ(nTopTwo, 48);
+}
+
+TEST_F(CupRounds, AShortEuropeanRoundIsToppedUpFromEveryCountryInTurn)
+{
+    CEuropeanCupDatabase& europe = *H().GetEuropeanCups();
+    // Each country's first-division clubs not yet in Europe, in table order.
+    std::map<const CCountryDatabase*, std::vector<ID_CLUB>> eligible;
+    for (const CCountryDatabase* pCountry : H().GetCountries().Items<CCountryDatabase>()) {
+        if (pCountry->GetEuropeanExclusion() == 1)
+            continue;
+        const auto* pFirst = static_cast<const CDivisionDatabase*>(pCountry->GetDivisions().GetHead()->pData);
+        std::vector<ID_CLUB>& clubs = eligible[pCountry];
+        for (const CClubDatabase* pClub : pFirst->m_lstClubsByTable.Items<CClubDatabase>())
+            if (!europe.IsClubPending(CUP_KIND_0, pClub->m_wClubId) && !europe.IsClubPending(CUP_KIND_1, pClub->m_wClubId))
+                clubs.push_back(pClub->m_wClubId);
+    }
+    ASSERT_GT(eligible.size(), 1u);
+    std::set<uint32_t> before;
+    for (const CUPENTRY* pEntry : europe.GetPendingList(CUP_KIND_0)->Items<CUPENTRY>())
+        before.insert(pEntry->dwClub);
+    const int nNeeded = 3 * static_cast<int>(eligible.size());
+    ASSERT_EQ(europe.AddPendingClubs(CUP_KIND_0, nNeeded, 1, nullptr), nNeeded);
+
+    std::map<const CCountryDatabase*, std::vector<ID_CLUB>> added;
+    for (const CUPENTRY* pEntry : europe.GetPendingList(CUP_KIND_0)->Items<CUPENTRY>())
+        if (!before.count(pEntry->dwClub))
+            added[H().GetClubFromID(static_cast<ID_CLUB>(pEntry->dwClub))->m_pCountry].push_back(
+                static_cast<ID_CLUB>(pEntry->dwClub));
+    // Every country gives its best-placed clubs, and none gives two more
+    // than another that still had clubs to give.
+    size_t nFewest = SIZE_MAX, nMost = 0;
+    for (const auto& [pCountry, clubs] : eligible) {
+        SCOPED_TRACE(pCountry->GetName());
+        const std::vector<ID_CLUB>& given = added[pCountry];
+        ASSERT_LE(given.size(), clubs.size());
+        EXPECT_TRUE(std::equal(given.begin(), given.end(), clubs.begin()));
+        nMost = std::max(nMost, given.size());
+        if (given.size() < clubs.size())
+            nFewest = std::min(nFewest, given.size());
+    }
+    EXPECT_LE(nMost, nFewest + 1);
+    EXPECT_GE(nFewest, 2u);
+}
+
 TEST_F(CupRounds, TwoLegCupIsDecidedOverBothLegs)
 {
     // Spain's national cup has two legs in every round but the final.
