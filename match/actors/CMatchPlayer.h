@@ -564,6 +564,11 @@ public:
     // by zone or steps up and out with the defensive line.
     void MakeOpenPlayDecision();
     void MakeWithBallDecision();
+    // The shot in front of goal, taken as his decision only when it would
+    // go now (its safety beats its trigger); else what he had stands and,
+    // were that the dribble, he carries the ball on towards the shot's aim.
+    // True when the shot became his decision.
+    bool ChooseShotWhenReady();
     // 0, or 1 when he holds the defensive line.
     uint32_t PositionOffBall();
     bool TryStepWithLine();

@@ -114,7 +114,7 @@ int CMatchPlayer::GetKickError() const
         case DECISION_CLEAR:
             break;
         default:
-            DebugLog(0, "[CMatchPlayer::KickBall] Invalid aim: %d", m_byDecision);
+            DebugLog(6, "[CMatchPlayer::KickBall] Invalid aim: %d", m_byDecision);
             break;
         }
     }

@@ -139,7 +139,7 @@ void CMatchPlayer::MakeWithBallDecision()
             TryCross();
             break;
         case 5:
-            ChooseShotTarget();
+            ChooseShotWhenReady();
             break;
         default:
             break;
@@ -161,6 +161,35 @@ void CMatchPlayer::MakeWithBallDecision()
         record.dwGameTime = m_Engine.GetMatchTime();
         m_Engine.SendMatchEvent();
     }
+}
+
+bool CMatchPlayer::ChooseShotWhenReady()
+{
+    // A shot outrates every pass; chosen while it may not go yet, it would
+    // keep him on the ball past every free team-mate until the time on the
+    // ball forces it from wherever he then stands.
+    const float fBest = m_fBestKickRating;
+    const uint8_t byDecision = m_byDecision, bySafety = m_byKickSafety;
+    CMatchPlayer* const pPartner = m_pDecisionPartner;
+    const float fFlight = m_fFlightTime;
+    const CVector target = m_vTarget;
+    if (!ChooseShotTarget())
+        return false;
+    if (m_byKickSafety > GetKickTriggerRating(DECISION_SHOOT, m_byOnBallPressure))
+        return true;
+    const CVector aim = m_vTarget;
+    m_fBestKickRating = fBest;
+    SetDecision(byDecision);
+    m_byKickSafety = bySafety;
+    m_pDecisionPartner = pPartner;
+    m_fFlightTime = fFlight;
+    if (byDecision == DECISION_POSITION_SPACE) {
+        m_vDribblePoint = aim;
+        SetHoldTarget(aim);
+    } else {
+        SetHoldTarget(target);
+    }
+    return false;
 }
 
 CVector CMatchPlayer::GetMarkingPlace(const CMatchPlayer& opponent, int q) const

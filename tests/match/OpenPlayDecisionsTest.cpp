@@ -261,6 +261,47 @@ TEST_F(OpenPlayDecisionsTest, OnTheBallHeDribblesForwardUnlessAKickRatesHigher)
     EXPECT_EQ(Player(true, 9)->GetDecision(), DECISION_SHOOT);
 }
 
+TEST_F(OpenPlayDecisionsTest, TwentyMetresOutHeShootsOnlyWhenTheShotWouldGoNow)
+{
+    // 20 m out in front of goal, the goalkeeper on his line: the shot
+    // rates above any pass but is not yet safe enough to go unpressed.
+    // A defender far out on the other side keeps the offside line deep.
+    struct Case {
+        const char* pszWhat;
+        bool bFreeMate;   // a team-mate free 10 m out on the left
+        bool bPressed;    // an opponent at his heels
+        uint8_t byDecision;
+    } cases[] = {
+        {"a free team-mate nearer goal gets the ball", true, false, DECISION_PASS},
+        {"alone he carries the ball on at the goal", false, false, DECISION_POSITION_SPACE},
+        {"pressed he shoots at once", true, true, DECISION_SHOOT},
+    };
+    Start(9);
+    for (const Case& c : cases) {
+        std::vector<PLACE> places = {{true, 9, 8000, 3750}, {false, 0, 9950, 3750}, {false, 4, 9300, 5800}};
+        if (c.bFreeMate)
+            places.push_back({true, 10, 9000, 2500});
+        if (c.bPressed)
+            places.push_back({false, 6, 7900, 3600});
+        Arrange(places);
+        CMatchPlayer* p = Player(true, 9);
+        p->SetDecision(DECISION_POSITION_BASE);
+        p->UpdatePressure();
+        p->MakeOpenPlayDecision();
+        EXPECT_EQ(p->GetDecision(), c.byDecision) << c.pszWhat;
+        if (c.byDecision == DECISION_PASS)
+            EXPECT_EQ(p->GetDecisionPartner(), Player(true, 10)) << c.pszWhat;
+        if (c.byDecision == DECISION_POSITION_SPACE) {
+            // Towards one of the shot's aim points.
+            EXPECT_EQ(p->GetTarget().x, At(10000, 0).x) << c.pszWhat;
+            EXPECT_LE(std::abs(p->GetTarget().y - 3750), 240) << c.pszWhat;
+        }
+        // Whatever he chose may go now, or he still has the ball at his feet.
+        if (c.byDecision == DECISION_SHOOT)
+            EXPECT_GT(p->GetKickSafety(), p->GetKickTriggerRating(DECISION_SHOOT, p->GetOnBallPressure())) << c.pszWhat;
+    }
+}
+
 TEST_F(OpenPlayDecisionsTest, ABallFlyingAtTheGoalAlarmsItsSideAndSendsTheGoalkeeper)
 {
     Start(9);
