@@ -367,9 +367,11 @@ void CGroundDatabase::GenerateGroundStadiums()
             if (nValue == 0 || nValue > 10)
                 continue;
             // Values run through the sizes each tier is built in (0-2, 1-3,
-            // 3-4, 4-5): the higher a value within its tier, the deeper the stand.
+            // 4-5, 4-5): the higher a value within its tier, the deeper the
+            // stand. A stand of two or three tiers is never of size 0 or 3,
+            // which have no composite type and so no sections to sell.
             static const int s_anGroupStart[4] = {1, 4, 7, 9};
-            static const int s_anFirstSize[4] = {0, 1, 3, 4};
+            static const int s_anFirstSize[4] = {0, 1, 4, 4};
             nKind = nValue <= 3 ? 0 : nValue <= 6 ? 1 : nValue <= 8 ? 2 : 3;
             nSize = std::min(5, s_anFirstSize[nKind] + nValue - s_anGroupStart[nKind]);
             bRoof = (m_byRoofLayout >> nSide) & 1;

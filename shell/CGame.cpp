@@ -322,8 +322,12 @@ void CGame::OnGameEnd(bool bRestart)
 {
     if (g_pCurrentClient)
         g_pCurrentClient->OnDestroy();
-    for (int i = 0; i <= CXPopup::StackTop(); ++i)
-        CXPopup::StackEntry(i)->OnDestroy();
+    // Top first, each taken off as it goes: a popup frees the child popups
+    // it opened when it is destroyed, and they may still stand above it.
+    while (CXPopup* pTop = CXPopup::TopPopup()) {
+        pTop->OnDestroy();
+        CXPopup::PopTop();
+    }
     if (m_pNavigationBar) {
         m_pNavigationBar->OnDestroy();
         m_pTitlebar->OnDestroy();

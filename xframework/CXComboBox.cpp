@@ -6,12 +6,16 @@
 
 #include "common/DebugLog.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int kArrowSize = 16;
 constexpr uint32_t kPopupBarUpID = 1000001;
 constexpr uint32_t kPopupBarDownID = 1000002;
 constexpr int kCalendarLeft = 2;
 constexpr int kCalendarTop = 19;
+// The popup's list draws its rows this high, whatever the box's own rows.
+constexpr int kPopupRowHeight = 16;
 // The day names are control texts 1 (Sunday) to 7.
 constexpr CALENDARDAYNAME kDayNames[] = {{1, 0, 0}, {2, 0, 0}, {3, 0, 0}, {4, 0, 0}, {5, 0, 0},
                                          {6, 0, 0}, {7, 0, 0}, {CALENDAR_DAY_NAMES_END, 0, 0}};
@@ -86,7 +90,7 @@ bool CXComboPopup::OnInitDialog()
         return false;
     CXComboBox& box = *m_pBox;
     int nListWidth = Width();
-    if (box.LinkedScrollBar() && box.GetCount() > Height() / box.m_nRowHeight) {
+    if (box.LinkedScrollBar() && box.GetCount() > Height() / kPopupRowHeight) {
         m_pScrollBar = static_cast<CXScrollBar*>(
             AddControlXYWH(XCONTROL_SCROLLBAR, Width() - kArrowSize, kArrowSize, kArrowSize, Height() - 2 * kArrowSize,
                            kPopupBarUpID, nullptr));
@@ -97,7 +101,7 @@ bool CXComboPopup::OnInitDialog()
     m_pList = static_cast<CXListBox*>(AddControlXYWH(XCONTROL_LISTBOX, 0, 0, nListWidth, Height(), box.m_dwID, nullptr));
     if (!m_pList)
         return false;
-    m_pList->SetUp(16, 6, g_hButtonFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true, m_pScrollBar,
+    m_pList->SetUp(kPopupRowHeight, 6, g_hButtonFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true, m_pScrollBar,
                    true, nullptr, true, 2, false, false, box.m_bWholeRowHover);
     m_pList->m_crCellFill = box.m_crCellFill;
     m_pList->m_crCellLight = box.m_crCellLight;
@@ -261,12 +265,11 @@ void CXComboBox::OnLinkedButtonClicked(uint32_t dwID)
         OpenDropDown();
 }
 
-bool CXComboBox::OpenPopup(CXComboPopupBase& popup, int nWidth)
+bool CXComboBox::OpenPopup(CXComboPopupBase& popup, int nWidth, int nHeight)
 {
     if (GetCount() < 2 || m_bNoDropDown || popup.IsOnStack())
         return false;
     const int nOwnerX = m_pOwner ? m_pOwner->m_nLeft : 0, nOwnerY = m_pOwner ? m_pOwner->m_nTop : 0;
-    const int nHeight = m_rcDropDown.bottom - m_rcDropDown.top;
     int nTop = nOwnerY + m_nTop + m_nRowHeight;
     popup.m_bOpensUpwards = 0;
     if (nTop + nHeight > COMBO_SCREEN_BOTTOM) {
@@ -281,13 +284,17 @@ bool CXComboBox::OpenPopup(CXComboPopupBase& popup, int nWidth)
 bool CXComboBox::OpenDropDown()
 {
     int nWidth = m_rcDropDown.right - m_rcDropDown.left;
-    const int nHeight = m_rcDropDown.bottom - m_rcDropDown.top;
-    if (m_pBoxScrollBar && GetCount() > nHeight / m_nRowHeight)
+    // The drop-down area is the most the list may take: a short list is
+    // only as tall as its rows.
+    const int nArea = m_rcDropDown.bottom - m_rcDropDown.top;
+    const int nHeight = std::min(nArea, std::max(GetCount(), 1) * kPopupRowHeight);
+    if (m_pBoxScrollBar && GetCount() > nHeight / kPopupRowHeight)
         nWidth += kArrowSize;
-    return OpenPopup(ComboPopup(), nWidth);
+    return OpenPopup(ComboPopup(), nWidth, nHeight);
 }
 
 bool CXComboList::OpenDropDown()
 {
-    return OpenPopup(ComboListPopup(), m_rcDropDown.right - m_rcDropDown.left + COMBO_CALENDAR_EXTRA_WIDTH);
+    return OpenPopup(ComboListPopup(), m_rcDropDown.right - m_rcDropDown.left + COMBO_CALENDAR_EXTRA_WIDTH,
+                     m_rcDropDown.bottom - m_rcDropDown.top);
 }

@@ -100,8 +100,8 @@ public:
     uint8_t m_bNoDropDown = 0;
 
 protected:
-    // Places the popup for a width and opens it.
-    bool OpenPopup(CXComboPopupBase& popup, int nWidth);
+    // Places the popup for a size and opens it.
+    bool OpenPopup(CXComboPopupBase& popup, int nWidth, int nHeight);
 
 private:
     CXButton* m_pArrow = nullptr;

@@ -14,6 +14,8 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 // The morale moment of a goal for (and against) a whole side.
 constexpr int kGoalMoment = 6;
+// The incident kinds a goal puts in the match's lists.
+constexpr uint8_t kIncidentGoal = 2, kIncidentOwnGoal = 3, kIncidentPenaltyGoal = 8, kIncidentShootoutGoal = 10;
 constexpr uint32_t kSignalWaitLimit = CMatchReferee::kTurnWaitLimit;
 
 // Causes he may ask an assistant about; not goals, the six seconds or time wasting.
@@ -135,6 +137,15 @@ void CMatchReferee::CheckForCause(const MatchCauseRecord& record)
         if (CMatchClub* pScoring = m_pRestartClub->GetOpponent())
             pScoring->ApplyPositiveEventToAll(kGoalMoment);
         m_pRestartClub->ApplyNegativeEventToAll(kGoalMoment);
+        // The goal goes into the incident lists, which name the scorers and
+        // from which a shown match's goals are recorded.
+        uint8_t byKind = kIncidentGoal;
+        if (m_byLastRestart == MATCHEVENT_PENALTY)
+            byKind = m_Engine.GetMatchPeriod() == MATCHPERIOD_SHOOTOUT ? kIncidentShootoutGoal : kIncidentPenaltyGoal;
+        else if (record.pPlayerClub == m_pRestartClub)
+            byKind = kIncidentOwnGoal;
+        if (record.pPlayer)
+            AddIncident(byKind, record.pPlayer, record.pSecondPlayer, record.dwMatchTime);
     }
     if (CMatchBall* pBall = m_Engine.GetBall())
         pBall->EndBallInfoForCause(record.byCause, m_pRestartClub);

@@ -177,6 +177,24 @@ TEST_F(GroundWorld, StandLayoutChoosesTierAndRoofPerSide)
     EXPECT_EQ(ground.GetStandOnSide(2)->GetStandSeats(), 30000 - 2 * 8571 - 6428);
 }
 
+TEST_F(GroundWorld, EveryStandALayoutNamesHasSectionsToSell)
+{
+    // Each of the ten values on side 0 alone: the stand it builds must split
+    // into tiers with seats, or its club sells no tickets there.
+    for (uint32_t nValue = 1; nValue <= 10; ++nValue) {
+        CGroundDatabase ground;
+        ground.SetID(901);
+        ground.SetCapacity(20000);
+        ground.SetStandLayout(nValue);
+        ground.GenerateGroundStadiums();
+        const CComponentDatabase* p = ground.GetStandOnSide(0);
+        ASSERT_NE(p, nullptr) << "value " << nValue;
+        EXPECT_GT(p->GetNumberOfTiers(), 0) << "value " << nValue << " size " << int(p->GetSpecificData()[STAND_SIZE]);
+        for (int nTier = 0; nTier < p->GetNumberOfTiers(); ++nTier)
+            EXPECT_GT(p->GetSectionSeats(nTier), 0) << "value " << nValue << " tier " << nTier;
+    }
+}
+
 TEST_F(GroundWorld, FacilityWithNoRoomLeftIsDroppedAndLogged)
 {
     CGroundDatabase ground;

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -151,6 +152,40 @@ TEST_F(RefereeTest, JudgesWhatHeSeesAndAsksTheBetterPlacedAssistantWhenHeCannot)
     }
     EXPECT_GT(nMissed, 0);
     EXPECT_GT(nGiven, nMissed);
+}
+
+TEST_F(RefereeTest, AGoalHeSeesGoesIntoTheIncidentListsWithItsScorer)
+{
+    struct Incidents : CMatchEventReceiver {
+        void OnMatchEvent(const ITEMMATCHEVENTINFORMATION&) override {}
+        void AddPendingEvent(const ITEMMATCHEVENTINFORMATION& event) override { lines.push_back(event); }
+        std::vector<ITEMMATCHEVENTINFORMATION> lines;
+    } incidents;
+    m_Engine.SetEventReceiver(&incidents);
+    const CVector at(-100, 3750, 0);
+    // Scored by the side that does not kick off: a goal; by the side that
+    // does: an own goal. A goal he does not see is no incident.
+    struct Case {
+        bool bOwnGoal;
+        uint8_t byLikelihood;
+        size_t nLines;
+        uint8_t byKind;
+    } cases[] = {{false, 100, 1, 2}, {true, 100, 1, 3}, {false, 0, 0, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bOwnGoal ? "own goal" : "goal");
+        incidents.lines.clear();
+        auto pReferee = MakeReferee();
+        MatchCauseRecord goal = Record(CAUSE_GOAL, c.byLikelihood, at);
+        goal.pClubAwarded = c.bOwnGoal ? m_pLow : m_pHigh;
+        pReferee->CheckForCause(goal);
+        ASSERT_EQ(incidents.lines.size(), c.nLines);
+        if (c.nLines == 0)
+            continue;
+        EXPECT_EQ(incidents.lines[0].byEvent, c.byKind);
+        EXPECT_EQ(incidents.lines[0].pPerson, goal.pPlayer);
+        EXPECT_EQ(incidents.lines[0].dwMatchTime, goal.dwMatchTime);
+    }
+    m_Engine.SetEventReceiver(nullptr);
 }
 
 TEST_F(RefereeTest, AdvantageRunsOnWhileTheFouledSideKeepsTheBall)

@@ -43,9 +43,10 @@ protected:
     }
     void TearDown() override
     {
-        while (CXPopup* pTop = CXPopup::TopPopup())
-            pTop->Close();
+        while (!m_bEndWithPopupsOpen && CXPopup::TopPopup())
+            CXPopup::TopPopup()->Close();
         ScreenInPlay::TearDown();
+        EXPECT_EQ(CXPopup::StackTop(), -1) << "the game's end leaves no popup on the stack";
     }
     Details& Popup() { return GetPlayerDetailsPopup(); }
     CPlayerDatabase* SquadPlayer(int n = 0)
@@ -117,6 +118,8 @@ protected:
         ScreenInPlay::Shoot(pszName);
     }
     uint32_t m_dwNextOffer = 900000;
+    // The game ends (the window closed) with the test's popups still open.
+    bool m_bEndWithPopupsOpen = false;
 };
 
 TEST(PlayerDetailsOfferState, FlagsAndAnswersGiveTheStateText)
@@ -214,6 +217,19 @@ TEST_F(PlayerDetails, TheShortlistQuestionActsOnlyOnOk)
     EXPECT_EQ(std::string(pToggle->Caption()), "?%");
     ASSERT_NE(Popup().Graph(), nullptr);
     EXPECT_TRUE(Popup().Graph()->GetSeries(0).values.empty());
+}
+
+TEST_F(PlayerDetails, TheGameEndsCleanlyWithABidPopupOpenOverTheDetails)
+{
+    CPlayerDatabase* pPlayer = OtherPlayer();
+    ASSERT_NE(pPlayer, nullptr);
+    ASSERT_TRUE(Popup().Show(pPlayer, 0, true));
+    Popup().OnClicked(Details::ID_APPROACH_BUY);
+    ASSERT_EQ(CXPopup::StackTop(), 1) << "the bid popup stands over the details";
+    EXPECT_NE(CXPopup::TopPopup(), &Popup());
+    // The details free the bid popup they own: ending the game must not touch
+    // it afterwards.
+    m_bEndWithPopupsOpen = true;
 }
 
 TEST_F(PlayerDetails, ListingAndLoanActionsChangeTheWorldAndTheButtons)

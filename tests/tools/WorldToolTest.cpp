@@ -80,6 +80,7 @@ TEST(WorldToolTest, RefusesDamagedSources)
         {"name too long", [](const fs::path& d) { Replace(d / "names" / "01-english.txt", "John\n", std::string(27, 'j') + "\n"); }},
         {"facility missing", [](const fs::path& d) { Replace(d / "tables" / "facilities.txt", "4,0,60000,4,6000\n", ""); }},
         {"price of nothing", [](const fs::path& d) { Replace(d / "tables" / "matchday.txt", "60,1800,4200,", "60,1800,0,"); }},
+        {"double tier without sections", [](const fs::path& d) { Replace(d / "tables" / "stands.txt", "2,4,7500", "2,3,7500"); }},
         {"stand kinds shrink", [](const fs::path& d) { Replace(d / "tables" / "stands.txt", "0,2,3000,2000,600,12,3", "0,2,300,200,60,12,3"); }},
         {"play-off promoting more than it holds", [](const fs::path& d) { Replace(d / "world" / "01-england.txt", "First Division,2,3,4,1", "First Division,2,3,1,2"); }},
         {"play-off places without promotions", [](const fs::path& d) { Replace(d / "world" / "01-england.txt", "First Division,2,3,4,1", "First Division,2,3,4,0"); }},

@@ -86,19 +86,47 @@ TEST_F(DropDown, TheBoxIsOneRowHighAndOpensOnlyWithAChoiceToMake)
     ASSERT_TRUE(popup.IsOnStack());
     EXPECT_EQ(popup.m_nLeft, 160 + 20);
     EXPECT_EQ(popup.m_nTop, 85 + 40 + 16);
-    EXPECT_EQ(popup.Height(), 80);
+    EXPECT_EQ(popup.Height(), 2 * 16) << "two rows need no more";
     EXPECT_EQ(popup.m_bOpensUpwards, 0);
     ASSERT_NE(popup.m_pList, nullptr);
     EXPECT_EQ(popup.m_pList->GetCount(), 2);
 }
 
+TEST_F(DropDown, ThePopupIsAsTallAsItsRowsUpToTheDropDownArea)
+{
+    struct Case {
+        int nRows;
+        int nHeight;
+    };
+    // The area is 80 high: five rows of 16 fill it, more scroll inside it.
+    for (const Case& c : {Case{3, 48}, Case{5, 80}, Case{9, 80}}) {
+        auto* pBox = AddBox<CXComboBox>(XCONTROL_COMBOBOX, 40, {});
+        for (int i = 0; i < c.nRows; ++i)
+            pBox->AddString(0x00FFFFFF, "row %d", i);
+        ASSERT_TRUE(pBox->OpenDropDown()) << c.nRows;
+        CXComboPopup& popup = ComboPopup();
+        EXPECT_EQ(popup.Height(), c.nHeight) << c.nRows << " rows";
+        ASSERT_NE(popup.m_pList, nullptr);
+        EXPECT_EQ(popup.m_pList->RowsPerView(), c.nHeight / 16) << c.nRows << " rows";
+        popup.Close();
+    }
+}
+
 TEST_F(DropDown, NearTheDisplaysBottomThePopupOpensUpwardsEndingAtTheBox)
 {
-    auto* pBox = AddBox<CXComboBox>(XCONTROL_COMBOBOX, 440, {"a", "b", "c"});
+    auto* pBox = AddBox<CXComboBox>(XCONTROL_COMBOBOX, 440, {"a", "b", "c", "d", "e", "f"});
     ASSERT_TRUE(pBox->OpenDropDown());
     CXComboPopup& popup = ComboPopup();
     EXPECT_EQ(popup.m_bOpensUpwards, 1);
     EXPECT_EQ(popup.m_nBottom, 85 + 440);
+    EXPECT_EQ(popup.Height(), 80);
+    popup.Close();
+    // Three rows still fit under the box.
+    auto* pShort = AddBox<CXComboBox>(XCONTROL_COMBOBOX, 440, {"a", "b", "c"});
+    ASSERT_TRUE(pShort->OpenDropDown());
+    EXPECT_EQ(popup.m_bOpensUpwards, 0);
+    EXPECT_EQ(popup.m_nTop, 85 + 440 + 16);
+    EXPECT_EQ(popup.Height(), 3 * 16);
 }
 
 TEST_F(DropDown, AnEnabledRowChosenInThePopupBecomesTheBoxsChoice)

@@ -66,6 +66,10 @@ bool TablesGenerator::buildStandTables(const std::string& sourceDir)
     for (const std::vector<int64_t>& kind : kinds) {
         if (kind[0] < 0 || kind[0] > 3 || kind[1] < 0 || kind[1] > 5 || !seenKinds.insert({kind[0], kind[1]}).second)
             return fail(source.path(), "[kinds] needs distinct tier codes 0-3 and sizes 0-5");
+        // The game splits a stand into sections by its tier code and size; a
+        // stand of two or three tiers of size 0 or 3 has none to sell.
+        if (kind[0] >= 2 && kind[1] % 3 == 0)
+            return fail(source.path(), "[kinds] a stand of two or three tiers needs size 1, 2, 4 or 5");
         if (!inRange(kind, 2, 4, 1, 100000) || !inRange(kind, 5, 6, 1, 255))
             return fail(source.path(), "[kinds] seats or weeks out of range");
         const int64_t total = 2 * kind[2] + 2 * kind[3] + 4 * kind[4];
