@@ -27,6 +27,9 @@ namespace {
 constexpr int kCaptionItem = 43;
 constexpr int kLabels = 47;
 constexpr int kRowY[CPopupSelectPlayer::kPlayers] = {40, 74, 108, 142};
+// The drop-down's rows are lower than the name field: set down to the
+// field's foot, its text stands on the "Nation" label's line.
+constexpr int kNationDrop = 2;
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
 
@@ -112,7 +115,7 @@ bool CPopupSelectPlayer::OnInitDialog()
     const uint8_t byDefault = DefaultNationality(pGame ? pGame->GetOptions().GetLanguage() : "");
     for (int i = 0; i < kPlayers; ++i) {
         const uint32_t dwID = ID_FIRST_NATIONALITY + static_cast<uint32_t>(i);
-        CXComboBox* pBox = popup_look::AddDropDown(*this, dwID, 360, kRowY[i], 500, kRowY[i] + 224);
+        CXComboBox* pBox = popup_look::AddDropDown(*this, dwID, 360, kRowY[i] + kNationDrop, 500, kRowY[i] + 224);
         popup_look::AddNationRows(pBox);
         popup_look::SelectValue(pBox, byDefault);
     }

@@ -808,8 +808,11 @@ void CClientMatch::UpdateClockAndScore()
     if (dwScore != m_dwShownScore) {
         m_dwShownScore = dwScore;
         const bool bTwoLegs = (m_Rules.abyRules[0] & CMatchReferee::RULE_AGGREGATE) != 0;
+        const std::string score = FormatScore(byHome, byAway, bTwoLegs, m_byFirstLegHome, m_byFirstLegAway);
         if (auto* p = static_cast<CXStatic*>(FindControl(ID_SCORE)))
-            p->SetText("%s", FormatScore(byHome, byAway, bTwoLegs, m_byFirstLegHome, m_byFirstLegAway).c_str());
+            p->SetText("%s", score.c_str());
+        if (g_pTitlebar && m_pHomeClub && m_pAwayClub)
+            g_pTitlebar->SetMatch(m_pHomeClub->GetID(), m_pAwayClub->GetID(), score.c_str());
     }
     if (auto* p = static_cast<CXStatic*>(FindControl(ID_CAPTION))) {
         char szCaption[160];
@@ -934,6 +937,8 @@ void CClientMatch::OnDestroy()
     if (byState == MATCHSTATE_NONE)
         DebugLog(0, "[CClientMatch::OnDestroy] Match Engine not active");
     if (byState == MATCHSTATE_ENDED) {
+        if (g_pTitlebar)
+            g_pTitlebar->SetMatch(0, 0, "");
         if (pDatabase)
             pDatabase->SetCurrentHumanIndex(uint8_t(m_nSavedHuman));
         g_MatchEngine.SetEventReceiver(nullptr);

@@ -44,6 +44,8 @@ constexpr int kWordsSet = 114;
 constexpr int kEuropeanWord = 17;
 constexpr int kCountryNameSet = 92;
 constexpr COLORREF kWhite = 0xFFFFFF;
+// "Nothing to show yet".
+constexpr int kEmptyTextSet = 114, kEmptyTextItem = 26;
 constexpr int kEightGroups = 8;
 
 const LISTCOLUMN kFixtureColumns[] = {
@@ -577,6 +579,9 @@ void CClientTablesStaticsCup::FillFixtures()
         if (pRow->AddTo(*pList, *pDatabase, score.c_str(), static_cast<uint32_t>(m_Rows.size())) >= 0)
             m_Rows.push_back(std::move(pRow));
     }
+    // A round not drawn yet says so rather than stand as an empty box.
+    if (m_Rows.empty())
+        pList->SetItemData(pList->AddString(kWhite, "%s", GetTableTextOrEmpty(kEmptyTextSet, kEmptyTextItem)), -1);
     const int nPairings = pRound->byTies;
     const int nHeight = nPairings >= kMaxFixtureRows ? 448 : kRowHeight * std::max(1, nPairings);
     pList->SetUpColumns(0, 40, 640, 488, kFixtureColumns, true, true, nHeight, false);

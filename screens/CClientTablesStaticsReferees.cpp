@@ -2,6 +2,7 @@
 
 #include "shell/CGame.h"
 #include "shell/CGameTitlebar.h"
+#include "shell/CTableText.h"
 #include "shell/ScreenIDs.h"
 
 #include "database/CClubDatabase.h"
@@ -19,6 +20,8 @@ namespace {
 constexpr int kRowHeight = 16;
 constexpr int kListTop = 60;
 constexpr int kCaptionSet = 166;
+// "Nothing to show yet".
+constexpr int kEmptyTextSet = 114, kEmptyTextItem = 26;
 constexpr COLORREF kText = 0xFFFFFF;
 constexpr int kBookings = 0, kSendingsOff = 1, kFouls = 2, kPenalties = 3;
 
@@ -92,5 +95,9 @@ void CClientTablesStaticsReferees::FillTable()
         if (nRow >= 0)
             pList->SetItemData(nRow, entry.wRefereeID);
     }
+    // Before the first match there is no referee to list: the empty list says
+    // so, as the game's other empty lists do.
+    if (m_Totals.empty())
+        pList->AddString(kText, "%s", GetTableTextOrEmpty(kEmptyTextSet, kEmptyTextItem));
     EndFill(*pList, kCaptionSet);
 }

@@ -641,6 +641,7 @@ void CGameTitlebar::Update()
         break;
     default:
         // The match modes show the score while a match runs.
+        DrawMatchTeams();
         DrawWeather();
         DrawDate();
         break;
@@ -688,6 +689,38 @@ void CGameTitlebar::DrawFixtureBlock()
         if (CXStatic* pManager = GetLabel(side.dwManager))
             pManager->SetText("%s", ManagerShortName(side.pSideClub));
     }
+}
+
+void CGameTitlebar::SetMatch(uint16_t wHomeClub, uint16_t wAwayClub, const char* pszScore)
+{
+    m_wMatchHome = wHomeClub;
+    m_wMatchAway = wAwayClub;
+    m_sMatchScore = pszScore ? pszScore : "";
+    if (m_nMode == 3 || m_nMode == 4 || m_nMode == 6)
+        Update();
+}
+
+void CGameTitlebar::DrawMatchTeams()
+{
+    CDatabaseHandler* pDatabase = Database();
+    const CClubDatabase* pHome = pDatabase && m_wMatchHome ? pDatabase->GetClubFromID(m_wMatchHome) : nullptr;
+    const CClubDatabase* pAway = pDatabase && m_wMatchAway ? pDatabase->GetClubFromID(m_wMatchAway) : nullptr;
+    const bool bMatch = pHome && pAway;
+    if (bMatch)
+        DrawKits(pHome, pAway);
+    struct Side {
+        uint32_t dwClub, dwManager;
+        const CClubDatabase* pClub;
+    };
+    for (const Side& side :
+         {Side{LABEL_MATCH_HOME, LABEL_HOME_MANAGER, pHome}, Side{LABEL_MATCH_AWAY, LABEL_AWAY_MANAGER, pAway}}) {
+        if (CXStatic* pName = GetLabel(side.dwClub))
+            pName->SetText("%s", bMatch ? side.pClub->GetShortName() : "");
+        if (CXStatic* pManager = GetLabel(side.dwManager))
+            pManager->SetText("%s", bMatch ? ManagerShortName(side.pClub) : "");
+    }
+    if (CXStatic* pScore = GetLabel(LABEL_TEXT_LINE))
+        pScore->SetText("%s", bMatch ? m_sMatchScore.c_str() : "");
 }
 
 void CGameTitlebar::DrawNextMatchDate()

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <vector>
 
 class CClubDatabase;
@@ -55,6 +56,10 @@ public:
     void Update();
     // 0 date, 1 and 2 bank, 3 fixture, 4 manager; any other kind nothing.
     void SetBlock(int nKind);
+    // The match in progress, shown in the match modes: both clubs with their
+    // kits and managers, and the score line. Club id 0 on either side: no
+    // match runs and the match labels stand empty.
+    void SetMatch(uint16_t wHomeClub, uint16_t wAwayClub, const char* pszScore);
     // The per-screen state that every game screen clears on entry.
     void ClearScreenState()
     {
@@ -106,6 +111,7 @@ private:
     void DrawFixtureBlock();
     void DrawKits(const CClubDatabase* pHome, const CClubDatabase* pAway);
     void DrawNextMatchDate();
+    void DrawMatchTeams();
     void DrawBank();
     void DrawDate();
     void DrawWeather();
@@ -120,6 +126,9 @@ private:
     std::vector<uint32_t> SelectedDivisionDates() const;
 
     int m_nMode = -1;
+    uint16_t m_wMatchHome = 0;
+    uint16_t m_wMatchAway = 0;
+    std::string m_sMatchScore;
     // The weather icons: three skies, six kinds of rain or snow, three winds.
     CXSurface* m_pWeatherStrip = nullptr;
     std::vector<std::unique_ptr<CXAnimation>> m_WeatherIcons;

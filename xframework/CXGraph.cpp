@@ -661,7 +661,8 @@ void CXGraph::DrawLines(plat::DeviceContext* pDC)
                 series.hotSpots.push_back(spot);
             }
         }
-        if (series.nKind == GRAPH_LINE_WITH_POINTS) {
+        // A lone value has no line to draw; it shows as a point.
+        if (series.nKind == GRAPH_LINE_WITH_POINTS || series.values.size() == 1) {
             SelectedTools tools(pDC, &markerPen, pBrush.get());
             for (const HotSpot& spot : series.hotSpots)
                 pDC->rectangle(spot.rc.left + m_nPlotLeft, spot.rc.top + m_nPlotTop, spot.rc.right + m_nPlotLeft,

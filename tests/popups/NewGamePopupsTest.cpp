@@ -125,6 +125,21 @@ TEST_F(NewGamePopups, ANameStopsAtTheLengthTheEditTakes)
     EXPECT_EQ(std::string(pManager->m_pszLastName), "Maximilianthelonge");
 }
 
+TEST_F(NewGamePopups, EachNationStandsOnItsNameFieldsLine)
+{
+    CPopupSelectPlayer& popup = SelectPlayer();
+    ASSERT_TRUE(popup.Open());
+    for (int i = 0; i < CPopupSelectPlayer::kPlayers; ++i) {
+        const CXControl* pEdit = popup.FindControl(CPopupSelectPlayer::ID_FIRST_NAME_EDIT + i);
+        const CXControl* pNation = popup.FindControl(CPopupSelectPlayer::ID_FIRST_NATIONALITY + i);
+        ASSERT_NE(pEdit, nullptr);
+        ASSERT_NE(pNation, nullptr);
+        // The drop-down's closed row is 16 high; it ends where the field ends.
+        EXPECT_EQ(pNation->m_nTop + 16, pEdit->m_nBottom) << "row " << i;
+    }
+    popup.OnClicked(883);
+}
+
 TEST_F(NewGamePopups, GameSettingsAreKeptOnlyOnConfirmation)
 {
     CPopupSelectPlayer& select = SelectPlayer();

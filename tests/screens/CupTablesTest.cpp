@@ -10,6 +10,7 @@
 #include "database/CCupFixturesDatabase.h"
 #include "season/CEuropeanCupDatabase.h"
 #include "season/CupRecords.h"
+#include "shell/CTableText.h"
 #include "xframework/CXListBox.h"
 #include "xframework/CXComboBox.h"
 #include "database/CCountryDatabase.h"
@@ -176,6 +177,19 @@ TEST_F(CupTables, AGroupRoundShowsTheGroupTableAndItsMatchDay)
 }
 
 // Each country of the country selector carries its flag beside its name.
+TEST_F(CupTables, ARoundNotDrawnYetSaysSo)
+{
+    OpenCup(MakeCupNumberFromKind(CUP_KIND_1, 1));
+    auto* pScreen = dynamic_cast<Cup*>(g_pCurrentClient);
+    ASSERT_NE(pScreen, nullptr);
+    const CXListBox* pList = pScreen->GetFixtureList();
+    ASSERT_NE(pList, nullptr);
+    Shoot("cup_not_drawn.png");
+    ASSERT_EQ(pList->GetCount(), 1) << "the first round is drawn later in the season";
+    EXPECT_EQ(Cell(pList, 0, 0), GetTableText(114, 26));
+    EXPECT_EQ(pScreen->GetRow(0), nullptr) << "the row stands for no match";
+}
+
 TEST_F(CupTables, TheCountrySelectorShowsEachCountrysFlag)
 {
     OpenCup(MakeCupNumberFromKind(CUP_KIND_1, 1));

@@ -11,6 +11,7 @@
 #include "season/CupStructureTable.h"
 #include "match/actors/CMatchReferee.h"
 #include "database/CDivisionFixturesDatabase.h"
+#include "database/CManagerDatabase.h"
 #include "database/CPlayerDatabase.h"
 #include "database/MatchHistory.h"
 #include "match/CMatchClub.h"
@@ -23,6 +24,7 @@
 #include "season/MatchRecords.h"
 #include "xframework/CXComboBox.h"
 #include "xframework/CXListBox.h"
+#include "xframework/CXStatic.h"
 
 #include <numeric>
 
@@ -87,12 +89,23 @@ TEST_F(MatchScreen, AHumansMatchDayIsPlayedOnTheScreenAndRecordedOnce)
     const int nStarterFields = LeagueFields(pStarter);
     EXPECT_NE(screen.ControlText(CClientMatch::ID_CLOCK), "");
     EXPECT_EQ(screen.ControlText(CClientMatch::ID_SCORE), " 0 -  0");
+    // The title bar names both sides and their managers over the score.
+    auto titleText = [](uint32_t dwID) {
+        const auto* pLabel = dynamic_cast<const CXStatic*>(g_pTitlebar->FindControl(dwID));
+        return pLabel ? std::string(pLabel->Text()) : std::string("(none)");
+    };
+    constexpr uint32_t kHomeName = 1154, kAwayName = 1155, kScoreLine = 1153, kHomeManager = 1147;
+    EXPECT_EQ(titleText(kHomeName), pHome->GetShortName());
+    EXPECT_EQ(titleText(kAwayName), pAway->GetShortName());
+    EXPECT_EQ(titleText(kScoreLine), " 0 -  0");
+    EXPECT_EQ(titleText(kHomeManager), pHome->GetManager() ? pHome->GetManager()->GetShortName() : "");
     Shoot("match-kickoff.png");
 
     // The first half played, then every panel and the plan camera.
     g_MatchEngine.SkipToEvent(MATCHPERIOD_SECONDHALF);
     EXPECT_GE(g_MatchEngine.GetMatchTime(), 45u * 60u * 1000u) << "the first half is played";
     Frames(5);
+    EXPECT_EQ(titleText(kScoreLine), screen.ControlText(CClientMatch::ID_SCORE)) << "the score as it stands";
     Shoot("match-statistics.png");
     Choose(15, CClientMatch::MODE_PLAYERS);
     EXPECT_EQ(screen.GetDisplayMode(), CClientMatch::MODE_PLAYERS);
@@ -134,6 +147,7 @@ TEST_F(MatchScreen, AHumansMatchDayIsPlayedOnTheScreenAndRecordedOnce)
     Frames(2);
     EXPECT_NE(g_pCurrentClient, &screen) << "the day's next screen";
     EXPECT_FALSE(g_MatchEngine.IsMatchBuilt()) << "the match is taken down with the screen";
+    EXPECT_EQ(titleText(kScoreLine), "") << "no score without a match";
     MATCHHISTORYHEADER header;
     ASSERT_TRUE(Database()->FindMatchRecord(header, nullptr, pFixture->GetFixtureID()));
     EXPECT_EQ(header.byHomeGoals, byHome);

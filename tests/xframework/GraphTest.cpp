@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -220,6 +221,18 @@ TEST_F(Graphs, LinesJoinTheirPointsAndCurrencyAxesConvert)
     EXPECT_EQ(Pixel(kLeft + 100, nBottom - 40), Colour(kRed));
     EXPECT_EQ(Pixel(kLeft + 201, nBottom - 62), Colour(kRed));
     EXPECT_EQ(ToolTipAt(kLeft + 1, nBottom - 20 + 1), "20");
+}
+
+TEST_F(Graphs, ALoneValueOfALineShowsAsAPoint)
+{
+    m_pGraph->SetYRange(0, 100, 0, 100, false, false, false);
+    m_pGraph->SetUpLine(0, 0, 1, kRed, GRAPH_LINE, true, true, 0.0, 0);
+    m_pGraph->AddValue(0, 50.0);
+    const int y = kTop + kHeight - 50;
+    for (const auto& [dx, dy] : {std::pair{0, 0}, {-1, -1}, {1, 1}, {-2, 0}})
+        EXPECT_EQ(Pixel(kLeft + dx, y + dy), Colour(kRed)) << dx << "," << dy;
+    EXPECT_NE(Pixel(kLeft + 4, y), Colour(kRed));
+    EXPECT_EQ(ToolTipAt(kLeft + 1, y + 1), "50");
 }
 
 TEST_F(Graphs, ValuesBeyondAFixedAxisStayInsideThePlot)
