@@ -330,8 +330,7 @@ void TakePendingIntoDraw(CXList& pending, int nRound, int nFree, const CDatabase
         if (pEntry->byRound == nRound && nByes > 0) {
             pEntry->byRound = static_cast<uint8_t>(nRound + 1);
             --nByes;
-        }
-        else if (pEntry->byRound == nRound) {
+        } else if (pEntry->byRound == nRound) {
             if (nFree > 0) {
                 if (!pHandler || !pHandler->GetClubFromID(static_cast<ID_CLUB>(pEntry->dwClub))) {
                     pNode = pNext;
