@@ -44,6 +44,8 @@ enum : uint32_t {
     kNationality = 1024,
     kPlayers = 1004,
     kPlayersBar = 1204,
+    kCountryBar = 1211,
+    kNationalityBar = 1214,
     kEditPlayer = EDITOR_BUTTON_EDIT_PLAYER,
     kSave = EDITOR_BUTTON_SAVE,
     kQuit = EDITOR_BUTTON_QUIT,
@@ -129,24 +131,9 @@ void CEditorDlg::BuildBackground()
     m_pBackground->m_pSurface->releaseDC(pDC);
 }
 
-CXComboBox* CEditorDlg::AddCombo(uint32_t dwID, int x, int y, int nWidth, int nDropHeight)
-{
-    auto* pCombo =
-        static_cast<CXComboBox*>(AddControl(XCONTROL_COMBOBOX, x, y, x + nWidth, y + nDropHeight, dwID, nullptr));
-    if (!pCombo)
-        return nullptr;
-    static const LISTCOLUMN kComboColumns[] = {
-        {0, 220, 2, 0, 0, 0, 0, LISTSORT_NONE, 1},
-        {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
-    };
-    pCombo->SetUp(16, 4, g_hSmallFont, 3, false, nullptr, true, nullptr, false, 2, false, false, true);
-    pCombo->SetUpColumns(x, y, x + nWidth, y + nDropHeight, kComboColumns, false, false, 16, false);
-    return pCombo;
-}
-
 void CEditorDlg::AddControls()
 {
-    AddCombo(kCountry, 130, 74, 220, 330);
+    AddEditorCombo(*this, kCountry, kCountryBar, 130, 74, 220, 330);
     AddEditorEdit(*this, kLongName, 130, 106, 220, CLUB_NAME_BYTES - 1, false);
     AddEditorEdit(*this, kShortName, 130, 136, 220, CLUB_SHORT_NAME_BYTES - 1, false);
     AddEditorEdit(*this, kReputation, 130, 166, 44, 3, true);
@@ -158,7 +145,7 @@ void CEditorDlg::AddControls()
     AddEditorEdit(*this, kBirthMonth, 560, 156, 26, 2, true);
     AddEditorEdit(*this, kBirthYear, 590, 156, 44, 4, true);
     AddEditorEdit(*this, kManagerReputation, 530, 188, 44, 3, true);
-    AddCombo(kNationality, 530, 220, 220, 280);
+    AddEditorCombo(*this, kNationality, kNationalityBar, 530, 220, 220, 280);
     AddEditorList(*this, kPlayers, kPlayersBar, 424, 308, 220, 188, kNameColumns, m_pSelection.get());
     uint32_t dwSpin = kSpinBase;
     for (uint32_t dwID : {kReputation, kRating, kManagerReputation}) {
@@ -193,6 +180,9 @@ bool CEditorDlg::OnInitDialog()
         s_pfnGameCaptions = g_pfnControlCaptionText;
         g_pfnControlCaptionText = &Caption;
     }
+    // The game's tips belong to its own controls of the same numbers: the
+    // editor's fields have none.
+    g_pfnControlToolTipText = nullptr;
     BuildBackground();
     if (!m_pSelection)
         m_pSelection = MakeEditorSelection(240);

@@ -34,6 +34,10 @@ enum : uint32_t {
     kOk = EDITOR_BUTTON_PLAYER_OK,
     kCancel = EDITOR_BUTTON_PLAYER_CANCEL,
     kApply = EDITOR_BUTTON_APPLY,
+    // The drop-downs' hidden scroll bars.
+    kNationalityBar = 1221,
+    kPositionBar = 1224,
+    kRoleBar = 1227,
 };
 
 const char* const kPositions[] = {"Goalkeeper", "Defender", "Midfielder", "Attacker", "Any"};
@@ -42,11 +46,6 @@ const char* const kRoles[] = {"GoalKeeper",         "Sweeper",         "Left Bac
                               "Left Midfielder",    "Central Midfielder", "Right Midfielder", "Attacking Midfielder",
                               "Left Winger",        "Right Winger",    "Centre Forward",     "Striker",
                               "Any"};
-
-const LISTCOLUMN kComboColumns[] = {
-    {0, 200, 2, 0, 0, 0, 0, LISTSORT_NONE, 1},
-    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
-};
 
 void FillCombo(CXComboBox* pCombo, const char* const* ppszNames, int nCount, int nRow)
 {
@@ -164,19 +163,15 @@ bool CPlayerDlg::OnInitDialog()
     };
     for (const auto& field : edits)
         AddEditorEdit(*this, field.dwID, field.x, field.y, field.nWidth, field.nMaxLength, field.bNumeric);
+    // The role box is as wide as its longest role.
     const struct {
-        uint32_t dwID;
+        uint32_t dwID, dwBarID;
         int x, y, nWidth, nDrop;
-    } combos[] = {{kNationality, 100, 86, 170, 300}, {kPosition, 100, 116, 170, 100}, {kRole, 400, 116, 116, 290}};
-    for (const auto& field : combos) {
-        auto* pCombo = static_cast<CXComboBox*>(
-            AddControl(XCONTROL_COMBOBOX, field.x, field.y, field.x + field.nWidth, field.y + field.nDrop, field.dwID, nullptr));
-        if (!pCombo)
-            continue;
-        pCombo->SetUp(16, 4, g_hSmallFont, 3, false, nullptr, true, nullptr, false, 2, false, false, true);
-        pCombo->SetUpColumns(field.x, field.y, field.x + field.nWidth, field.y + field.nDrop, kComboColumns, false, false,
-                             16, false);
-    }
+    } combos[] = {{kNationality, kNationalityBar, 100, 86, 160, 300},
+                  {kPosition, kPositionBar, 100, 116, 160, 100},
+                  {kRole, kRoleBar, 360, 116, 146, 290}};
+    for (const auto& field : combos)
+        AddEditorCombo(*this, field.dwID, field.dwBarID, field.x, field.y, field.nWidth, field.nDrop);
     for (const auto& button : {std::pair{kOk, 40}, std::pair{kCancel, 74}, std::pair{kApply, 108}})
         AddEditorButton(*this, button.first, 540, button.second);
     ShowAllControls(true);

@@ -13,6 +13,7 @@ class CXEdit;
 class CXListBox;
 struct LISTCOLUMN;
 class CXButton;
+class CXComboBox;
 
 constexpr COLORREF kEditorBackground = plat::RGB(28, 52, 78);
 constexpr COLORREF kEditorPanel = plat::RGB(36, 66, 98);
@@ -47,6 +48,10 @@ CXEdit* AddEditorEdit(CXClient& client, uint32_t dwID, int x, int y, int nWidth,
 CXListBox* AddEditorList(CXClient& client, uint32_t dwID, uint32_t dwBarID, int x, int y, int nWidth, int nHeight,
                          const LISTCOLUMN* pColumns, CXSurface* pSelection);
 CXButton* AddEditorButton(CXClient& client, uint32_t dwID, int x, int y, CXSurface* pFace = nullptr);
+// A drop-down list nDropHeight tall when open, which scrolls (its hidden bar
+// takes ids dwBarID to dwBarID + 2) when its rows do not all fit.
+CXComboBox* AddEditorCombo(CXClient& client, uint32_t dwID, uint32_t dwBarID, int x, int y, int nWidth,
+                           int nDropHeight);
 // A caption button face nWidth wide (released at x 0, pressed at x nWidth),
 // stretched from the shared 84-pixel face; null when none can be made.
 std::unique_ptr<CXSurface> MakeEditorButtonFace(int nWidth);
