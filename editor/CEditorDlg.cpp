@@ -405,8 +405,8 @@ void CEditorDlg::ApplyChanges()
         return;
     auto text = [&](uint32_t dwID) { return std::string(static_cast<CXEdit*>(FindControl(dwID))->Text()); };
     auto number = [&](uint32_t dwID) { return static_cast<CXEdit*>(FindControl(dwID))->ReadNumber(); };
-    m_pDocument->ApplyClub(m_pClub, text(kLongName), text(kShortName), number(kReputation), number(kRating));
-    bool bNames = true;
+    bool bNames =
+        m_pDocument->ApplyClub(m_pClub, text(kLongName), text(kShortName), number(kReputation), number(kRating));
     if (m_pManager) {
         DATERECORD birth;
         birth.byDay = static_cast<uint8_t>(number(kBirthDay));
@@ -414,13 +414,17 @@ void CEditorDlg::ApplyChanges()
         birth.wYear = static_cast<uint16_t>(number(kBirthYear));
         const int nNationality = static_cast<CXComboBox*>(FindControl(kNationality))->GetSelection() + 1;
         bNames = m_pDocument->ApplyManager(m_pManager, text(kFirstName), text(kLastName), birth,
-                                           number(kManagerReputation), nNationality);
+                                           number(kManagerReputation), nNationality) &&
+                 bNames;
     }
+    bool bBlank = false;
+    for (uint32_t dwID : {kLongName, kShortName, kFirstName, kLastName})
+        bBlank = bBlank || CEditorDocument::IsBlankName(text(dwID));
     // The renamed club keeps its place in the sorted list by its new name.
     const auto it = std::find(m_Clubs.begin(), m_Clubs.end(), m_pClub);
     FillClubList(it == m_Clubs.end() ? -1 : static_cast<int>(it - m_Clubs.begin()));
     if (!bNames)
-        Notify(149, EditorText(155));
+        Notify(149, EditorText(bBlank ? 320 : 155));
 }
 
 void CEditorDlg::OnApply()

@@ -125,15 +125,23 @@ std::vector<CPlayerDatabase*> CEditorDocument::GetSquad(const CClubDatabase* pCl
     return squad;
 }
 
-void CEditorDocument::ApplyClub(CClubDatabase* pClub, const std::string& longName, const std::string& shortName,
+bool CEditorDocument::ApplyClub(CClubDatabase* pClub, const std::string& longName, const std::string& shortName,
                                 int nReputation, int nRating) const
 {
     if (!pClub)
-        return;
-    pClub->SetName(longName.c_str());
-    pClub->SetShortName(shortName.c_str());
+        return false;
+    if (!IsBlankName(longName))
+        pClub->SetName(longName.c_str());
+    if (!IsBlankName(shortName))
+        pClub->SetShortName(shortName.c_str());
     pClub->m_byReputation = static_cast<uint8_t>(std::clamp(nReputation, 0, 100));
     pClub->m_bySupportLevel = static_cast<uint8_t>(std::clamp(nRating, 0, 100));
+    return !IsBlankName(longName) && !IsBlankName(shortName);
+}
+
+bool CEditorDocument::IsBlankName(const std::string& name)
+{
+    return name.find_first_not_of(' ') == std::string::npos;
 }
 
 bool CEditorDocument::SetNames(const char*& pszFirst, const char*& pszLast, const std::string& firstName,
@@ -141,9 +149,9 @@ bool CEditorDocument::SetNames(const char*& pszFirst, const char*& pszLast, cons
 {
     bool bOk = true;
     if (firstName != pszFirst)
-        bOk = m_FirstNames.FindOrInsert(firstName.c_str(), &pszFirst) && bOk;
+        bOk = !IsBlankName(firstName) && m_FirstNames.FindOrInsert(firstName.c_str(), &pszFirst) && bOk;
     if (lastName != pszLast)
-        bOk = m_LastNames.FindOrInsert(lastName.c_str(), &pszLast) && bOk;
+        bOk = !IsBlankName(lastName) && m_LastNames.FindOrInsert(lastName.c_str(), &pszLast) && bOk;
     return bOk;
 }
 

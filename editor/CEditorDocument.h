@@ -36,11 +36,12 @@ public:
     std::vector<CPlayerDatabase*> GetSquad(const CClubDatabase* pClub) const;
 
     // Long and short name are cut to the record's fields; the figures are
-    // clamped to 0-100.
-    void ApplyClub(CClubDatabase* pClub, const std::string& longName, const std::string& shortName, int nReputation,
+    // clamped to 0-100. False when a name is blank: that name stays as it
+    // was, the rest is stored.
+    bool ApplyClub(CClubDatabase* pClub, const std::string& longName, const std::string& shortName, int nReputation,
                    int nRating) const;
     // The names go through the tables; false when a name cannot be held
-    // (empty or too long), and that name stays as it was. The other fields
+    // (blank or too long), and that name stays as it was. The other fields
     // are stored either way.
     bool ApplyManager(CManagerDatabase* pManager, const std::string& firstName, const std::string& lastName,
                       const DATERECORD& birth, int nReputation, int nNationality);
@@ -53,6 +54,8 @@ public:
 
     // A birth date from today - nYearsBack to today + nYearsAhead (same day
     // and month at both ends).
+    // Nothing but spaces: no name a person or a club can go by.
+    static bool IsBlankName(const std::string& name);
     static bool IsBirthDateInRange(const DATERECORD& birth, const DATERECORD& today, int nYearsBack, int nYearsAhead);
     static DATERECORD Today();
     // The world's own date when it has one (birth dates are judged against

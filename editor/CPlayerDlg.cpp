@@ -226,7 +226,9 @@ void CPlayerDlg::StorePlayer()
                                                  Edit(kShirt)->ReadNumber());
     m_bStored = true;
     if (!bNames) {
-        m_Notice.Ask(EditorText(149), EditorText(155), false, 0);
+        const bool bBlank = CEditorDocument::IsBlankName(Edit(kFirstName)->Text()) ||
+                            CEditorDocument::IsBlankName(Edit(kLastName)->Text());
+        m_Notice.Ask(EditorText(149), EditorText(bBlank ? 320 : 155), false, 0);
         ShowPlayer();
     }
 }
