@@ -78,6 +78,8 @@ CXEdit* AddEditorEdit(CXClient& client, uint32_t dwID, int x, int y, int nWidth,
     if (bNumeric) {
         pEdit->m_bAllowLetters = 0;
         pEdit->m_bAllowOthers = 0;
+        // Years and figures, not amounts: no thousands separator.
+        pEdit->m_bGrouped = 0;
     }
     pEdit->SetMaxLength(nMaxLength);
     return pEdit;

@@ -39,9 +39,9 @@ CXSurface* MakeEditorDialogFrame(CXClient& client, const char* pszTitle,
 // The fill behind a list's chosen row, nWidth wide; null when none can be made.
 std::unique_ptr<CXSurface> MakeEditorSelection(int nWidth);
 // The editor's controls, added to the client: an edit field in the small font
-// (digits only when numeric), a one-column list with its scroll bar (ids
-// dwBarID to dwBarID + 2) that tells its owner of a chosen row and a
-// double-click, its columns kept by the list (a table that outlives it),
+// (digits only when numeric, without thousands separators), a one-column
+// list with its scroll bar (ids dwBarID to dwBarID + 2) that tells its owner
+// of a chosen row and a double-click, its columns kept by the list (a table that outlives it),
 // and a button whose caption comes from the editor's table: 84 pixels wide
 // on the shared face, or as wide as half the face given.
 CXEdit* AddEditorEdit(CXClient& client, uint32_t dwID, int x, int y, int nWidth, int nMaxLength, bool bNumeric);
