@@ -152,7 +152,7 @@ void CEditorDlg::AddControls()
         auto* pEdit = static_cast<CXEdit*>(FindControl(dwID));
         if (!pEdit)
             continue;
-        pEdit->SetNumericRange(false, 0, 100);
+        pEdit->SetNumericRange(false, 0, dwID == kRating ? CEditorDocument::kMaxClubRating : 100);
         pEdit->AddSpinButtons(dwSpin, dwSpin + 1, 1);
         dwSpin += 2;
     }
@@ -611,8 +611,10 @@ void CEditorDlg::OnEditEnd(uint32_t dwID)
 {
     if (m_bFilling)
         return;
-    if (dwID == kReputation || dwID == kRating || dwID == kManagerReputation)
+    if (dwID == kReputation || dwID == kManagerReputation)
         CheckRange(dwID, 0, 100);
+    else if (dwID == kRating)
+        CheckRange(dwID, 0, CEditorDocument::kMaxClubRating);
     else if (dwID == kBirthDay || dwID == kBirthMonth || dwID == kBirthYear)
         CheckManagerBirthDate();
 }

@@ -135,7 +135,7 @@ bool CEditorDocument::ApplyClub(CClubDatabase* pClub, const std::string& longNam
     if (!IsBlankName(shortName))
         pClub->SetShortName(shortName.c_str());
     pClub->m_byReputation = static_cast<uint8_t>(std::clamp(nReputation, 0, 100));
-    pClub->m_bySupportLevel = static_cast<uint8_t>(std::clamp(nRating, 0, 100));
+    pClub->m_bySupportLevel = static_cast<uint8_t>(std::clamp(nRating, 0, kMaxClubRating));
     return !IsBlankName(longName) && !IsBlankName(shortName);
 }
 

@@ -35,9 +35,12 @@ public:
     std::vector<CClubDatabase*> GetClubs(const CCountryDatabase* pCountry) const;
     std::vector<CPlayerDatabase*> GetSquad(const CClubDatabase* pClub) const;
 
-    // Long and short name are cut to the record's fields; the figures are
-    // clamped to 0-100. False when a name is blank: that name stays as it
-    // was, the rest is stored.
+    // The club's rating is its support level, which a database holds from 0
+    // to 99 only (the game refuses a club above it).
+    static constexpr int kMaxClubRating = 99;
+    // Long and short name are cut to the record's fields; the reputation is
+    // clamped to 0-100, the rating to 0-kMaxClubRating. False when a name is
+    // blank: that name stays as it was, the rest is stored.
     bool ApplyClub(CClubDatabase* pClub, const std::string& longName, const std::string& shortName, int nReputation,
                    int nRating) const;
     // The names go through the tables; false when a name cannot be held

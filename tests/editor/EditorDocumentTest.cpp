@@ -178,6 +178,22 @@ TEST_F(EditorDocumentTest, AShirtNumberIsSwappedWithTheMateWhoWoreItButNeverWith
     }
 }
 
+TEST_F(EditorDocumentTest, TheHighestFiguresAreHeldWhereTheDatabaseCanKeepThem)
+{
+    CClubDatabase* pClub = FirstClub();
+    ASSERT_NE(pClub, nullptr);
+    const ID_CLUB idClub = pClub->GetID();
+    m_pDocument->ApplyClub(pClub, pClub->GetName(), pClub->GetShortName(), 250, 100);
+    EXPECT_EQ(pClub->m_byReputation, 100);
+    EXPECT_EQ(pClub->m_bySupportLevel, CEditorDocument::kMaxClubRating);
+    std::string message;
+    ASSERT_TRUE(Save(message)) << message;
+    // The saved world is read back whole, club included.
+    Reopen();
+    ASSERT_NE(m_pHandler->GetClubFromID(idClub), nullptr);
+    EXPECT_EQ(m_pHandler->GetClubFromID(idClub)->m_bySupportLevel, CEditorDocument::kMaxClubRating);
+}
+
 TEST_F(EditorDocumentTest, ABlankNameIsRefusedAndTheOldOneKeptWhileTheOtherFieldsAreStored)
 {
     CClubDatabase* pClub = FirstClub();
