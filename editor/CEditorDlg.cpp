@@ -407,11 +407,13 @@ void CEditorDlg::ApplyChanges()
     auto number = [&](uint32_t dwID) { return static_cast<CXEdit*>(FindControl(dwID))->ReadNumber(); };
     bool bNames =
         m_pDocument->ApplyClub(m_pClub, text(kLongName), text(kShortName), number(kReputation), number(kRating));
+    bool bDate = true;
     if (m_pManager) {
         DATERECORD birth;
         birth.byDay = static_cast<uint8_t>(number(kBirthDay));
         birth.byMonth = static_cast<uint8_t>(number(kBirthMonth));
         birth.wYear = static_cast<uint16_t>(number(kBirthYear));
+        bDate = CEditorDocument::IsCalendarDate(birth);
         const int nNationality = static_cast<CXComboBox*>(FindControl(kNationality))->GetSelection() + 1;
         bNames = m_pDocument->ApplyManager(m_pManager, text(kFirstName), text(kLastName), birth,
                                            number(kManagerReputation), nNationality) &&
@@ -423,8 +425,12 @@ void CEditorDlg::ApplyChanges()
     // The renamed club keeps its place in the sorted list by its new name.
     const auto it = std::find(m_Clubs.begin(), m_Clubs.end(), m_pClub);
     FillClubList(it == m_Clubs.end() ? -1 : static_cast<int>(it - m_Clubs.begin()));
+    // The list filled again shows the manager as stored: a date that is no
+    // calendar day is back to his own.
     if (!bNames)
         Notify(149, EditorText(bBlank ? 320 : 155));
+    else if (!bDate)
+        Notify(149, EditorText(150));
 }
 
 void CEditorDlg::OnApply()
@@ -442,6 +448,10 @@ void CEditorDlg::CheckManagerBirthDate()
     birth.byDay = static_cast<uint8_t>(number(kBirthDay));
     birth.byMonth = static_cast<uint8_t>(number(kBirthMonth));
     birth.wYear = static_cast<uint16_t>(number(kBirthYear));
+    // A day its month lacks may be a date half typed (the 31st before its
+    // month): it is judged when the manager is stored.
+    if (!CEditorDocument::IsCalendarDate(birth))
+        return;
     if (CEditorDocument::IsBirthDateInRange(birth, m_pDocument->GetToday(), kManagerOldest, -kManagerYoungest)) {
         EnableApply(true);
         return;
@@ -600,6 +610,9 @@ void CEditorDlg::OnEditChange(CXControl* pControl)
     case kReputation:
     case kRating:
     case kManagerReputation:
+    case kBirthDay:
+    case kBirthMonth:
+    case kBirthYear:
         EnableApply(true);
         break;
     default:

@@ -45,7 +45,7 @@ public:
                    int nRating) const;
     // The names go through the tables; false when a name cannot be held
     // (blank or too long), and that name stays as it was. The other fields
-    // are stored either way.
+    // are stored either way, the birth date only when it is a calendar day.
     bool ApplyManager(CManagerDatabase* pManager, const std::string& firstName, const std::string& lastName,
                       const DATERECORD& birth, int nReputation, int nNationality);
     bool ApplyPlayer(CPlayerDatabase* pPlayer, const std::string& firstName, const std::string& lastName,
@@ -55,6 +55,8 @@ public:
     // null when nobody wore it.
     CPlayerDatabase* SwapShirtNumber(CPlayerDatabase* pPlayer, const std::string& fullName, int nNumber) const;
 
+    // A day the calendar has.
+    static bool IsCalendarDate(const DATERECORD& date);
     // A birth date from today - nYearsBack to today + nYearsAhead (same day
     // and month at both ends).
     // Nothing but spaces: no name a person or a club can go by.

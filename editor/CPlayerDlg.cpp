@@ -220,6 +220,7 @@ void CPlayerDlg::StorePlayer()
     birth.byDay = static_cast<uint8_t>(Edit(kBirthDay)->ReadNumber());
     birth.byMonth = static_cast<uint8_t>(Edit(kBirthMonth)->ReadNumber());
     birth.wYear = static_cast<uint16_t>(Edit(kBirthYear)->ReadNumber());
+    const bool bDate = CEditorDocument::IsCalendarDate(birth);
     const bool bNames = m_pDocument->ApplyPlayer(m_pPlayer, Edit(kFirstName)->Text(), Edit(kLastName)->Text(), birth,
                                                  Combo(kNationality)->GetSelection() + 1,
                                                  Combo(kPosition)->GetSelection(), Combo(kRole)->GetSelection(),
@@ -230,6 +231,10 @@ void CPlayerDlg::StorePlayer()
                             CEditorDocument::IsBlankName(Edit(kLastName)->Text());
         m_Notice.Ask(EditorText(149), EditorText(bBlank ? 320 : 155), false, 0);
         ShowPlayer();
+    } else if (!bDate) {
+        // The record kept its date; the fields show it again.
+        m_Notice.Ask(EditorText(149), EditorText(151), false, 0);
+        ShowPlayer();
     }
 }
 
@@ -239,6 +244,10 @@ void CPlayerDlg::CheckBirthDate()
     birth.byDay = static_cast<uint8_t>(Edit(kBirthDay)->ReadNumber());
     birth.byMonth = static_cast<uint8_t>(Edit(kBirthMonth)->ReadNumber());
     birth.wYear = static_cast<uint16_t>(Edit(kBirthYear)->ReadNumber());
+    // A day its month lacks may be a date half typed (the 31st before its
+    // month): it is judged when the player is stored.
+    if (!CEditorDocument::IsCalendarDate(birth))
+        return;
     if (CEditorDocument::IsBirthDateInRange(birth, m_pDocument->GetToday(), kPlayerOldest, -kPlayerYoungest)) {
         EnableStore(true);
         return;
