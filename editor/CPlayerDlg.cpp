@@ -15,6 +15,7 @@
 #include "xframework/DrawingFunctions.h"
 
 #include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -40,12 +41,14 @@ enum : uint32_t {
     kRoleBar = 1227,
 };
 
-const char* const kPositions[] = {"Goalkeeper", "Defender", "Midfielder", "Attacker", "Any"};
-const char* const kRoles[] = {"GoalKeeper",         "Sweeper",         "Left Back",          "Centre Back",
-                              "Right Back",         "Left Wing Back",  "Right Wing Back",    "Defensive Midfielder",
+// What a record can hold: a database with a position or role past these
+// ("any") is refused by the game, so none is offered.
+const char* const kPositions[] = {"Goalkeeper", "Defender", "Midfielder", "Attacker"};
+const char* const kRoles[] = {"GoalKeeper",         "Sweeper",          "Left Back",          "Centre Back",
+                              "Right Back",         "Left Wing Back",   "Right Wing Back",    "Defensive Midfielder",
                               "Left Midfielder",    "Central Midfielder", "Right Midfielder", "Attacking Midfielder",
-                              "Left Winger",        "Right Winger",    "Centre Forward",     "Striker",
-                              "Any"};
+                              "Left Winger",        "Right Winger",     "Centre Forward",     "Striker"};
+static_assert(std::size(kPositions) == PLAYER_POSITION_COUNT && std::size(kRoles) == PLAYER_ROLE_COUNT);
 
 void FillCombo(CXComboBox* pCombo, const char* const* ppszNames, int nCount, int nRow)
 {
@@ -99,9 +102,9 @@ void CPlayerDlg::FillCountryCombo(CXComboBox* pCombo, int nRow)
     FillCombo(pCombo, s_pNames, NATIONALITY_COUNT, nRow);
 }
 
-void CPlayerDlg::FillPositionCombo(CXComboBox* pCombo, int nRow) { FillCombo(pCombo, kPositions, 5, nRow); }
+void CPlayerDlg::FillPositionCombo(CXComboBox* pCombo, int nRow) { FillCombo(pCombo, kPositions, PLAYER_POSITION_COUNT, nRow); }
 
-void CPlayerDlg::FillRoleCombo(CXComboBox* pCombo, int nRow) { FillCombo(pCombo, kRoles, 17, nRow); }
+void CPlayerDlg::FillRoleCombo(CXComboBox* pCombo, int nRow) { FillCombo(pCombo, kRoles, PLAYER_ROLE_COUNT, nRow); }
 
 bool CPlayerDlg::Edit(CEditorDocument* pDocument, CPlayerDatabase* pPlayer)
 {
