@@ -55,6 +55,9 @@ enum : uint32_t {
     kSpinBase = 1300,
 };
 
+// The figures with spin buttons, whose ids follow kSpinBase two by two.
+const uint32_t kSpunFigures[] = {kReputation, kRating, kManagerReputation};
+
 // Questions the screen asks.
 enum { kAskQuit = 1, kAskSave = 2 };
 
@@ -148,7 +151,7 @@ void CEditorDlg::AddControls()
     AddEditorCombo(*this, kNationality, kNationalityBar, 530, 220, 220, 280);
     AddEditorList(*this, kPlayers, kPlayersBar, 424, 308, 220, 188, kNameColumns, m_pSelection.get());
     uint32_t dwSpin = kSpinBase;
-    for (uint32_t dwID : {kReputation, kRating, kManagerReputation}) {
+    for (uint32_t dwID : kSpunFigures) {
         auto* pEdit = static_cast<CXEdit*>(FindControl(dwID));
         if (!pEdit)
             continue;
@@ -552,6 +555,15 @@ void CEditorDlg::OnClicked(uint32_t dwID)
 {
     CXClient::OnClicked(dwID);
     if (dwID >= kSpinBase && dwID < kSpinBase + 6) {
+        // The spin steps past the figure's ends; the figure stops at them.
+        if (auto* pEdit = static_cast<CXEdit*>(FindControl(kSpunFigures[(dwID - kSpinBase) / 2]))) {
+            const int nValue = pEdit->ReadNumber();
+            if (nValue < pEdit->m_nMinimum || nValue > pEdit->m_nMaximum) {
+                m_bFilling = true;
+                pEdit->SetText("%d", std::clamp(nValue, pEdit->m_nMinimum, pEdit->m_nMaximum));
+                m_bFilling = false;
+            }
+        }
         EnableApply(true);
         return;
     }
