@@ -44,6 +44,8 @@ enum : uint32_t {
     kNationality = 1024,
     kPlayers = 1004,
     kPlayersBar = 1204,
+    kCountryBar = 1211,
+    kNationalityBar = 1214,
     kEditPlayer = EDITOR_BUTTON_EDIT_PLAYER,
     kSave = EDITOR_BUTTON_SAVE,
     kQuit = EDITOR_BUTTON_QUIT,
@@ -52,6 +54,9 @@ enum : uint32_t {
     // Spin buttons of the three figures.
     kSpinBase = 1300,
 };
+
+// The figures with spin buttons, whose ids follow kSpinBase two by two.
+const uint32_t kSpunFigures[] = {kReputation, kRating, kManagerReputation};
 
 // Questions the screen asks.
 enum { kAskQuit = 1, kAskSave = 2 };
@@ -129,24 +134,9 @@ void CEditorDlg::BuildBackground()
     m_pBackground->m_pSurface->releaseDC(pDC);
 }
 
-CXComboBox* CEditorDlg::AddCombo(uint32_t dwID, int x, int y, int nWidth, int nDropHeight)
-{
-    auto* pCombo =
-        static_cast<CXComboBox*>(AddControl(XCONTROL_COMBOBOX, x, y, x + nWidth, y + nDropHeight, dwID, nullptr));
-    if (!pCombo)
-        return nullptr;
-    static const LISTCOLUMN kComboColumns[] = {
-        {0, 220, 2, 0, 0, 0, 0, LISTSORT_NONE, 1},
-        {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
-    };
-    pCombo->SetUp(16, 4, g_hSmallFont, 3, false, nullptr, true, nullptr, false, 2, false, false, true);
-    pCombo->SetUpColumns(x, y, x + nWidth, y + nDropHeight, kComboColumns, false, false, 16, false);
-    return pCombo;
-}
-
 void CEditorDlg::AddControls()
 {
-    AddCombo(kCountry, 130, 74, 220, 330);
+    AddEditorCombo(*this, kCountry, kCountryBar, 130, 74, 220, 330);
     AddEditorEdit(*this, kLongName, 130, 106, 220, CLUB_NAME_BYTES - 1, false);
     AddEditorEdit(*this, kShortName, 130, 136, 220, CLUB_SHORT_NAME_BYTES - 1, false);
     AddEditorEdit(*this, kReputation, 130, 166, 44, 3, true);
@@ -158,14 +148,14 @@ void CEditorDlg::AddControls()
     AddEditorEdit(*this, kBirthMonth, 560, 156, 26, 2, true);
     AddEditorEdit(*this, kBirthYear, 590, 156, 44, 4, true);
     AddEditorEdit(*this, kManagerReputation, 530, 188, 44, 3, true);
-    AddCombo(kNationality, 530, 220, 220, 280);
+    AddEditorCombo(*this, kNationality, kNationalityBar, 530, 220, 220, 280);
     AddEditorList(*this, kPlayers, kPlayersBar, 424, 308, 220, 188, kNameColumns, m_pSelection.get());
     uint32_t dwSpin = kSpinBase;
-    for (uint32_t dwID : {kReputation, kRating, kManagerReputation}) {
+    for (uint32_t dwID : kSpunFigures) {
         auto* pEdit = static_cast<CXEdit*>(FindControl(dwID));
         if (!pEdit)
             continue;
-        pEdit->SetNumericRange(false, 0, 100);
+        pEdit->SetNumericRange(false, 0, dwID == kRating ? CEditorDocument::kMaxClubRating : 100);
         pEdit->AddSpinButtons(dwSpin, dwSpin + 1, 1);
         dwSpin += 2;
     }
@@ -193,6 +183,9 @@ bool CEditorDlg::OnInitDialog()
         s_pfnGameCaptions = g_pfnControlCaptionText;
         g_pfnControlCaptionText = &Caption;
     }
+    // The game's tips belong to its own controls of the same numbers: the
+    // editor's fields have none.
+    g_pfnControlToolTipText = nullptr;
     BuildBackground();
     if (!m_pSelection)
         m_pSelection = MakeEditorSelection(240);
@@ -415,22 +408,32 @@ void CEditorDlg::ApplyChanges()
         return;
     auto text = [&](uint32_t dwID) { return std::string(static_cast<CXEdit*>(FindControl(dwID))->Text()); };
     auto number = [&](uint32_t dwID) { return static_cast<CXEdit*>(FindControl(dwID))->ReadNumber(); };
-    m_pDocument->ApplyClub(m_pClub, text(kLongName), text(kShortName), number(kReputation), number(kRating));
-    bool bNames = true;
+    bool bNames =
+        m_pDocument->ApplyClub(m_pClub, text(kLongName), text(kShortName), number(kReputation), number(kRating));
+    bool bDate = true;
     if (m_pManager) {
         DATERECORD birth;
         birth.byDay = static_cast<uint8_t>(number(kBirthDay));
         birth.byMonth = static_cast<uint8_t>(number(kBirthMonth));
         birth.wYear = static_cast<uint16_t>(number(kBirthYear));
+        bDate = CEditorDocument::IsCalendarDate(birth);
         const int nNationality = static_cast<CXComboBox*>(FindControl(kNationality))->GetSelection() + 1;
         bNames = m_pDocument->ApplyManager(m_pManager, text(kFirstName), text(kLastName), birth,
-                                           number(kManagerReputation), nNationality);
+                                           number(kManagerReputation), nNationality) &&
+                 bNames;
     }
+    bool bBlank = false;
+    for (uint32_t dwID : {kLongName, kShortName, kFirstName, kLastName})
+        bBlank = bBlank || CEditorDocument::IsBlankName(text(dwID));
     // The renamed club keeps its place in the sorted list by its new name.
     const auto it = std::find(m_Clubs.begin(), m_Clubs.end(), m_pClub);
     FillClubList(it == m_Clubs.end() ? -1 : static_cast<int>(it - m_Clubs.begin()));
+    // The list filled again shows the manager as stored: a date that is no
+    // calendar day is back to his own.
     if (!bNames)
-        Notify(149, EditorText(155));
+        Notify(149, EditorText(bBlank ? 320 : 155));
+    else if (!bDate)
+        Notify(149, EditorText(150));
 }
 
 void CEditorDlg::OnApply()
@@ -448,6 +451,10 @@ void CEditorDlg::CheckManagerBirthDate()
     birth.byDay = static_cast<uint8_t>(number(kBirthDay));
     birth.byMonth = static_cast<uint8_t>(number(kBirthMonth));
     birth.wYear = static_cast<uint16_t>(number(kBirthYear));
+    // A day its month lacks may be a date half typed (the 31st before its
+    // month): it is judged when the manager is stored.
+    if (!CEditorDocument::IsCalendarDate(birth))
+        return;
     if (CEditorDocument::IsBirthDateInRange(birth, m_pDocument->GetToday(), kManagerOldest, -kManagerYoungest)) {
         EnableApply(true);
         return;
@@ -548,6 +555,15 @@ void CEditorDlg::OnClicked(uint32_t dwID)
 {
     CXClient::OnClicked(dwID);
     if (dwID >= kSpinBase && dwID < kSpinBase + 6) {
+        // The spin steps past the figure's ends; the figure stops at them.
+        if (auto* pEdit = static_cast<CXEdit*>(FindControl(kSpunFigures[(dwID - kSpinBase) / 2]))) {
+            const int nValue = pEdit->ReadNumber();
+            if (nValue < pEdit->m_nMinimum || nValue > pEdit->m_nMaximum) {
+                m_bFilling = true;
+                pEdit->SetText("%d", std::clamp(nValue, pEdit->m_nMinimum, pEdit->m_nMaximum));
+                m_bFilling = false;
+            }
+        }
         EnableApply(true);
         return;
     }
@@ -606,6 +622,9 @@ void CEditorDlg::OnEditChange(CXControl* pControl)
     case kReputation:
     case kRating:
     case kManagerReputation:
+    case kBirthDay:
+    case kBirthMonth:
+    case kBirthYear:
         EnableApply(true);
         break;
     default:
@@ -617,8 +636,10 @@ void CEditorDlg::OnEditEnd(uint32_t dwID)
 {
     if (m_bFilling)
         return;
-    if (dwID == kReputation || dwID == kRating || dwID == kManagerReputation)
+    if (dwID == kReputation || dwID == kManagerReputation)
         CheckRange(dwID, 0, 100);
+    else if (dwID == kRating)
+        CheckRange(dwID, 0, CEditorDocument::kMaxClubRating);
     else if (dwID == kBirthDay || dwID == kBirthMonth || dwID == kBirthYear)
         CheckManagerBirthDate();
 }

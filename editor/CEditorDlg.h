@@ -43,7 +43,6 @@ public:
 private:
     void BuildBackground();
     void AddControls();
-    CXComboBox* AddCombo(uint32_t dwID, int x, int y, int nWidth, int nDropHeight);
 
     void FillCountryList();
     void OnCountrySelected();

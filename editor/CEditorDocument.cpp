@@ -37,13 +37,6 @@ void Step(CEditorProgress* pProgress, int nText)
         pProgress->Step(nText);
 }
 
-// A day the calendar has; the record's own check lets 30 February pass.
-bool IsRealDate(const DATERECORD& date)
-{
-    return CPersonDatabase::IsValidDate(date) && date.byMonth >= 1 && date.byMonth <= 12 && date.byDay >= 1 &&
-           date.byDay <= CDate(date.wYear, date.byMonth, 1).GetDaysInMonth();
-}
-
 }  // namespace
 
 CEditorDocument::CEditorDocument(CDatabaseHandler& handler) : m_Handler(handler) {}
@@ -125,15 +118,23 @@ std::vector<CPlayerDatabase*> CEditorDocument::GetSquad(const CClubDatabase* pCl
     return squad;
 }
 
-void CEditorDocument::ApplyClub(CClubDatabase* pClub, const std::string& longName, const std::string& shortName,
+bool CEditorDocument::ApplyClub(CClubDatabase* pClub, const std::string& longName, const std::string& shortName,
                                 int nReputation, int nRating) const
 {
     if (!pClub)
-        return;
-    pClub->SetName(longName.c_str());
-    pClub->SetShortName(shortName.c_str());
+        return false;
+    if (!IsBlankName(longName))
+        pClub->SetName(longName.c_str());
+    if (!IsBlankName(shortName))
+        pClub->SetShortName(shortName.c_str());
     pClub->m_byReputation = static_cast<uint8_t>(std::clamp(nReputation, 0, 100));
-    pClub->m_bySupportLevel = static_cast<uint8_t>(std::clamp(nRating, 0, 100));
+    pClub->m_bySupportLevel = static_cast<uint8_t>(std::clamp(nRating, 0, kMaxClubRating));
+    return !IsBlankName(longName) && !IsBlankName(shortName);
+}
+
+bool CEditorDocument::IsBlankName(const std::string& name)
+{
+    return name.find_first_not_of(' ') == std::string::npos;
 }
 
 bool CEditorDocument::SetNames(const char*& pszFirst, const char*& pszLast, const std::string& firstName,
@@ -141,9 +142,9 @@ bool CEditorDocument::SetNames(const char*& pszFirst, const char*& pszLast, cons
 {
     bool bOk = true;
     if (firstName != pszFirst)
-        bOk = m_FirstNames.FindOrInsert(firstName.c_str(), &pszFirst) && bOk;
+        bOk = !IsBlankName(firstName) && m_FirstNames.FindOrInsert(firstName.c_str(), &pszFirst) && bOk;
     if (lastName != pszLast)
-        bOk = m_LastNames.FindOrInsert(lastName.c_str(), &pszLast) && bOk;
+        bOk = !IsBlankName(lastName) && m_LastNames.FindOrInsert(lastName.c_str(), &pszLast) && bOk;
     return bOk;
 }
 
@@ -159,7 +160,7 @@ bool CEditorDocument::ApplyManager(CManagerDatabase* pManager, const std::string
         pManager->m_dwFirstNameOffset = 0;
     if (*pManager->m_pszLastName && pManager->m_dwLastNameOffset == MANAGER_NO_NAME)
         pManager->m_dwLastNameOffset = 0;
-    if (IsRealDate(birth))
+    if (IsCalendarDate(birth))
         pManager->m_DateOfBirth = birth;
     pManager->m_byRating = static_cast<uint8_t>(std::clamp(nReputation, 0, 100));
     if (nNationality >= 1 && nNationality <= NATIONALITY_COUNT)
@@ -174,7 +175,7 @@ bool CEditorDocument::ApplyPlayer(CPlayerDatabase* pPlayer, const std::string& f
     if (!pPlayer)
         return false;
     const bool bNames = SetNames(pPlayer->m_pszFirstName, pPlayer->m_pszLastName, firstName, lastName);
-    if (IsRealDate(birth))
+    if (IsCalendarDate(birth))
         pPlayer->m_DateOfBirth = birth;
     if (nNationality >= 1 && nNationality <= NATIONALITY_COUNT)
         pPlayer->m_byNationality = static_cast<uint8_t>(nNationality);
@@ -205,10 +206,17 @@ CPlayerDatabase* CEditorDocument::SwapShirtNumber(CPlayerDatabase* pPlayer, cons
     return nullptr;
 }
 
+bool CEditorDocument::IsCalendarDate(const DATERECORD& date)
+{
+    // The record's own check lets 30 February pass.
+    return CPersonDatabase::IsValidDate(date) && date.byMonth >= 1 && date.byMonth <= 12 && date.byDay >= 1 &&
+           date.byDay <= CDate(date.wYear, date.byMonth, 1).GetDaysInMonth();
+}
+
 bool CEditorDocument::IsBirthDateInRange(const DATERECORD& birth, const DATERECORD& today, int nYearsBack,
                                          int nYearsAhead)
 {
-    if (!IsRealDate(birth))
+    if (!IsCalendarDate(birth))
         return false;
     const auto key = [](int nYear, int nMonth, int nDay) { return nYear * 10000 + nMonth * 100 + nDay; };
     const int nBirth = key(birth.wYear, birth.byMonth, birth.byDay);

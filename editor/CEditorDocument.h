@@ -35,13 +35,17 @@ public:
     std::vector<CClubDatabase*> GetClubs(const CCountryDatabase* pCountry) const;
     std::vector<CPlayerDatabase*> GetSquad(const CClubDatabase* pClub) const;
 
-    // Long and short name are cut to the record's fields; the figures are
-    // clamped to 0-100.
-    void ApplyClub(CClubDatabase* pClub, const std::string& longName, const std::string& shortName, int nReputation,
+    // The club's rating is its support level, which a database holds from 0
+    // to 99 only (the game refuses a club above it).
+    static constexpr int kMaxClubRating = 99;
+    // Long and short name are cut to the record's fields; the reputation is
+    // clamped to 0-100, the rating to 0-kMaxClubRating. False when a name is
+    // blank: that name stays as it was, the rest is stored.
+    bool ApplyClub(CClubDatabase* pClub, const std::string& longName, const std::string& shortName, int nReputation,
                    int nRating) const;
     // The names go through the tables; false when a name cannot be held
-    // (empty or too long), and that name stays as it was. The other fields
-    // are stored either way.
+    // (blank or too long), and that name stays as it was. The other fields
+    // are stored either way, the birth date only when it is a calendar day.
     bool ApplyManager(CManagerDatabase* pManager, const std::string& firstName, const std::string& lastName,
                       const DATERECORD& birth, int nReputation, int nNationality);
     bool ApplyPlayer(CPlayerDatabase* pPlayer, const std::string& firstName, const std::string& lastName,
@@ -51,8 +55,12 @@ public:
     // null when nobody wore it.
     CPlayerDatabase* SwapShirtNumber(CPlayerDatabase* pPlayer, const std::string& fullName, int nNumber) const;
 
+    // A day the calendar has.
+    static bool IsCalendarDate(const DATERECORD& date);
     // A birth date from today - nYearsBack to today + nYearsAhead (same day
     // and month at both ends).
+    // Nothing but spaces: no name a person or a club can go by.
+    static bool IsBlankName(const std::string& name);
     static bool IsBirthDateInRange(const DATERECORD& birth, const DATERECORD& today, int nYearsBack, int nYearsAhead);
     static DATERECORD Today();
     // The world's own date when it has one (birth dates are judged against

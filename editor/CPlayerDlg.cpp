@@ -15,6 +15,7 @@
 #include "xframework/DrawingFunctions.h"
 
 #include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -34,19 +35,20 @@ enum : uint32_t {
     kOk = EDITOR_BUTTON_PLAYER_OK,
     kCancel = EDITOR_BUTTON_PLAYER_CANCEL,
     kApply = EDITOR_BUTTON_APPLY,
+    // The drop-downs' hidden scroll bars.
+    kNationalityBar = 1221,
+    kPositionBar = 1224,
+    kRoleBar = 1227,
 };
 
-const char* const kPositions[] = {"Goalkeeper", "Defender", "Midfielder", "Attacker", "Any"};
-const char* const kRoles[] = {"GoalKeeper",         "Sweeper",         "Left Back",          "Centre Back",
-                              "Right Back",         "Left Wing Back",  "Right Wing Back",    "Defensive Midfielder",
+// What a record can hold: a database with a position or role past these
+// ("any") is refused by the game, so none is offered.
+const char* const kPositions[] = {"Goalkeeper", "Defender", "Midfielder", "Attacker"};
+const char* const kRoles[] = {"GoalKeeper",         "Sweeper",          "Left Back",          "Centre Back",
+                              "Right Back",         "Left Wing Back",   "Right Wing Back",    "Defensive Midfielder",
                               "Left Midfielder",    "Central Midfielder", "Right Midfielder", "Attacking Midfielder",
-                              "Left Winger",        "Right Winger",    "Centre Forward",     "Striker",
-                              "Any"};
-
-const LISTCOLUMN kComboColumns[] = {
-    {0, 200, 2, 0, 0, 0, 0, LISTSORT_NONE, 1},
-    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
-};
+                              "Left Winger",        "Right Winger",     "Centre Forward",     "Striker"};
+static_assert(std::size(kPositions) == PLAYER_POSITION_COUNT && std::size(kRoles) == PLAYER_ROLE_COUNT);
 
 void FillCombo(CXComboBox* pCombo, const char* const* ppszNames, int nCount, int nRow)
 {
@@ -100,9 +102,9 @@ void CPlayerDlg::FillCountryCombo(CXComboBox* pCombo, int nRow)
     FillCombo(pCombo, s_pNames, NATIONALITY_COUNT, nRow);
 }
 
-void CPlayerDlg::FillPositionCombo(CXComboBox* pCombo, int nRow) { FillCombo(pCombo, kPositions, 5, nRow); }
+void CPlayerDlg::FillPositionCombo(CXComboBox* pCombo, int nRow) { FillCombo(pCombo, kPositions, PLAYER_POSITION_COUNT, nRow); }
 
-void CPlayerDlg::FillRoleCombo(CXComboBox* pCombo, int nRow) { FillCombo(pCombo, kRoles, 17, nRow); }
+void CPlayerDlg::FillRoleCombo(CXComboBox* pCombo, int nRow) { FillCombo(pCombo, kRoles, PLAYER_ROLE_COUNT, nRow); }
 
 bool CPlayerDlg::Edit(CEditorDocument* pDocument, CPlayerDatabase* pPlayer)
 {
@@ -164,19 +166,15 @@ bool CPlayerDlg::OnInitDialog()
     };
     for (const auto& field : edits)
         AddEditorEdit(*this, field.dwID, field.x, field.y, field.nWidth, field.nMaxLength, field.bNumeric);
+    // The role box is as wide as its longest role.
     const struct {
-        uint32_t dwID;
+        uint32_t dwID, dwBarID;
         int x, y, nWidth, nDrop;
-    } combos[] = {{kNationality, 100, 86, 170, 300}, {kPosition, 100, 116, 170, 100}, {kRole, 400, 116, 116, 290}};
-    for (const auto& field : combos) {
-        auto* pCombo = static_cast<CXComboBox*>(
-            AddControl(XCONTROL_COMBOBOX, field.x, field.y, field.x + field.nWidth, field.y + field.nDrop, field.dwID, nullptr));
-        if (!pCombo)
-            continue;
-        pCombo->SetUp(16, 4, g_hSmallFont, 3, false, nullptr, true, nullptr, false, 2, false, false, true);
-        pCombo->SetUpColumns(field.x, field.y, field.x + field.nWidth, field.y + field.nDrop, kComboColumns, false, false,
-                             16, false);
-    }
+    } combos[] = {{kNationality, kNationalityBar, 100, 86, 160, 300},
+                  {kPosition, kPositionBar, 100, 116, 160, 100},
+                  {kRole, kRoleBar, 360, 116, 146, 290}};
+    for (const auto& field : combos)
+        AddEditorCombo(*this, field.dwID, field.dwBarID, field.x, field.y, field.nWidth, field.nDrop);
     for (const auto& button : {std::pair{kOk, 40}, std::pair{kCancel, 74}, std::pair{kApply, 108}})
         AddEditorButton(*this, button.first, 540, button.second);
     ShowAllControls(true);
@@ -225,13 +223,20 @@ void CPlayerDlg::StorePlayer()
     birth.byDay = static_cast<uint8_t>(Edit(kBirthDay)->ReadNumber());
     birth.byMonth = static_cast<uint8_t>(Edit(kBirthMonth)->ReadNumber());
     birth.wYear = static_cast<uint16_t>(Edit(kBirthYear)->ReadNumber());
+    const bool bDate = CEditorDocument::IsCalendarDate(birth);
     const bool bNames = m_pDocument->ApplyPlayer(m_pPlayer, Edit(kFirstName)->Text(), Edit(kLastName)->Text(), birth,
                                                  Combo(kNationality)->GetSelection() + 1,
                                                  Combo(kPosition)->GetSelection(), Combo(kRole)->GetSelection(),
                                                  Edit(kShirt)->ReadNumber());
     m_bStored = true;
     if (!bNames) {
-        m_Notice.Ask(EditorText(149), EditorText(155), false, 0);
+        const bool bBlank = CEditorDocument::IsBlankName(Edit(kFirstName)->Text()) ||
+                            CEditorDocument::IsBlankName(Edit(kLastName)->Text());
+        m_Notice.Ask(EditorText(149), EditorText(bBlank ? 320 : 155), false, 0);
+        ShowPlayer();
+    } else if (!bDate) {
+        // The record kept its date; the fields show it again.
+        m_Notice.Ask(EditorText(149), EditorText(151), false, 0);
         ShowPlayer();
     }
 }
@@ -242,6 +247,10 @@ void CPlayerDlg::CheckBirthDate()
     birth.byDay = static_cast<uint8_t>(Edit(kBirthDay)->ReadNumber());
     birth.byMonth = static_cast<uint8_t>(Edit(kBirthMonth)->ReadNumber());
     birth.wYear = static_cast<uint16_t>(Edit(kBirthYear)->ReadNumber());
+    // A day its month lacks may be a date half typed (the 31st before its
+    // month): it is judged when the player is stored.
+    if (!CEditorDocument::IsCalendarDate(birth))
+        return;
     if (CEditorDocument::IsBirthDateInRange(birth, m_pDocument->GetToday(), kPlayerOldest, -kPlayerYoungest)) {
         EnableStore(true);
         return;

@@ -1,6 +1,7 @@
 #include "editor/EditorLook.h"
 
 #include "xframework/CXButton.h"
+#include "xframework/CXComboBox.h"
 #include "xframework/CXEdit.h"
 #include "xframework/CXListBox.h"
 #include "xframework/CXManager.h"
@@ -77,6 +78,8 @@ CXEdit* AddEditorEdit(CXClient& client, uint32_t dwID, int x, int y, int nWidth,
     if (bNumeric) {
         pEdit->m_bAllowLetters = 0;
         pEdit->m_bAllowOthers = 0;
+        // Years and figures, not amounts: no thousands separator.
+        pEdit->m_bGrouped = 0;
     }
     pEdit->SetMaxLength(nMaxLength);
     return pEdit;
@@ -96,6 +99,27 @@ CXListBox* AddEditorList(CXClient& client, uint32_t dwID, uint32_t dwBarID, int 
                  pSelection, false, 0, false, true, false);
     pList->SetUpColumns(x, y, x + nWidth, y + nHeight, pColumns, false, false, nHeight, false);
     return pList;
+}
+
+CXComboBox* AddEditorCombo(CXClient& client, uint32_t dwID, uint32_t dwBarID, int x, int y, int nWidth,
+                           int nDropHeight)
+{
+    static const LISTCOLUMN kColumns[] = {
+        {0, 240, 2, 0, 0, 0, 0, LISTSORT_NONE, 1},
+        {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    };
+    // The box's own bar stays hidden; having one gives the open list a bar
+    // of its own when the rows outnumber the drop-down's height.
+    auto* pBar = static_cast<CXScrollBar*>(client.AddControl(XCONTROL_SCROLLBAR, 0, 0, 16, 100, dwBarID, nullptr));
+    if (pBar)
+        pBar->Create(dwBarID + 1, dwBarID + 2, 16, false, 0);
+    auto* pCombo = static_cast<CXComboBox*>(
+        client.AddControl(XCONTROL_COMBOBOX, x, y, x + nWidth, y + nDropHeight, dwID, nullptr));
+    if (!pCombo)
+        return nullptr;
+    pCombo->SetUp(16, 4, g_hSmallFont, 3, false, pBar, true, nullptr, false, 2, false, false, true);
+    pCombo->SetUpColumns(x, y, x + nWidth, y + nDropHeight, kColumns, false, false, 16, false);
+    return pCombo;
 }
 
 namespace {

@@ -13,6 +13,7 @@ class CXEdit;
 class CXListBox;
 struct LISTCOLUMN;
 class CXButton;
+class CXComboBox;
 
 constexpr COLORREF kEditorBackground = plat::RGB(28, 52, 78);
 constexpr COLORREF kEditorPanel = plat::RGB(36, 66, 98);
@@ -38,15 +39,19 @@ CXSurface* MakeEditorDialogFrame(CXClient& client, const char* pszTitle,
 // The fill behind a list's chosen row, nWidth wide; null when none can be made.
 std::unique_ptr<CXSurface> MakeEditorSelection(int nWidth);
 // The editor's controls, added to the client: an edit field in the small font
-// (digits only when numeric), a one-column list with its scroll bar (ids
-// dwBarID to dwBarID + 2) that tells its owner of a chosen row and a
-// double-click, its columns kept by the list (a table that outlives it),
+// (digits only when numeric, without thousands separators), a one-column
+// list with its scroll bar (ids dwBarID to dwBarID + 2) that tells its owner
+// of a chosen row and a double-click, its columns kept by the list (a table that outlives it),
 // and a button whose caption comes from the editor's table: 84 pixels wide
 // on the shared face, or as wide as half the face given.
 CXEdit* AddEditorEdit(CXClient& client, uint32_t dwID, int x, int y, int nWidth, int nMaxLength, bool bNumeric);
 CXListBox* AddEditorList(CXClient& client, uint32_t dwID, uint32_t dwBarID, int x, int y, int nWidth, int nHeight,
                          const LISTCOLUMN* pColumns, CXSurface* pSelection);
 CXButton* AddEditorButton(CXClient& client, uint32_t dwID, int x, int y, CXSurface* pFace = nullptr);
+// A drop-down list nDropHeight tall when open, which scrolls (its hidden bar
+// takes ids dwBarID to dwBarID + 2) when its rows do not all fit.
+CXComboBox* AddEditorCombo(CXClient& client, uint32_t dwID, uint32_t dwBarID, int x, int y, int nWidth,
+                           int nDropHeight);
 // A caption button face nWidth wide (released at x 0, pressed at x nWidth),
 // stretched from the shared 84-pixel face; null when none can be made.
 std::unique_ptr<CXSurface> MakeEditorButtonFace(int nWidth);

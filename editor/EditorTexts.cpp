@@ -113,6 +113,8 @@ const TEXTENTRY kTexts[] = {
     {317, "Les dictionnaires de noms du dossier Data\\Names ne sont pas dans l'ordre."},
     {318, "Il n'y a aucune base de donn\xe9" "es \xe0 sauvegarder."},
     {319, "Le code de la base de donn\xe9" "es n'a pas pu d\xe9marrer."},
+    // A name left blank.
+    {320, "Un nom ne peut pas \xea" "tre vide : l'ancien nom est gard\xe9."},
 };
 
 }  // namespace

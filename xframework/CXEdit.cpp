@@ -167,6 +167,8 @@ char CXEdit::Separator() const
 
 int CXEdit::RebuildSeparators()
 {
+    if (!m_bGrouped)
+        return 0;
     const char cSeparator = Separator();
     char* pszText = m_pText.get();
     const int nRemoved = RemoveChar(pszText, cSeparator);

@@ -79,6 +79,9 @@ public:
     uint8_t m_bNotify = 1;
     uint8_t m_bMoney = 0;
     uint8_t m_bReadOnly = 0;
+    // A numeric entry shows thousands separators; off for numbers that are
+    // not amounts (a year, a code).
+    uint8_t m_bGrouped = 1;
 
 private:
     // The spin buttons the owner still holds.

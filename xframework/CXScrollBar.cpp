@@ -150,11 +150,14 @@ bool CXScrollBar::SetPos(int nPosition, bool bRedraw)
     m_nPosition = std::clamp(nPosition, m_nMinimum, m_nMaximum);
     if (!bRedraw)
         return true;
-    if (AllInView() || m_nRange == 0) {
+    // A linked view's last first line puts the thumb at the bottom.
+    const int nSpan = m_pTarget ? LargestFirstLine() : m_nRange;
+    if (AllInView() || nSpan <= 0) {
         DrawThumb(m_nTop, m_nBottom, false);
         return true;
     }
-    const float fPlace = static_cast<float>(m_nPosition - m_nMinimum) / static_cast<float>(m_nRange);
+    const float fPlace =
+        std::min(1.0f, static_cast<float>(m_nPosition - m_nMinimum) / static_cast<float>(nSpan));
     const int nTop = m_nTop + static_cast<int>(fPlace * static_cast<float>(TrackLength()));
     DrawThumb(nTop, nTop + ThumbHeight(), false);
     return true;
@@ -262,7 +265,8 @@ void CXScrollBar::OnMouseMove(uint32_t flags, int x, int y)
     if (nTop == m_nThumbTop || nLength <= 0)
         return;
     const float fPlace = static_cast<float>(nTop - m_nTop) / static_cast<float>(nLength);
-    const float fPosition = std::min(fPlace * static_cast<float>(m_nRange) + static_cast<float>(m_nMinimum),
+    const int nSpan = m_pTarget ? LargestFirstLine() : m_nRange;
+    const float fPosition = std::min(fPlace * static_cast<float>(nSpan) + static_cast<float>(m_nMinimum),
                                      static_cast<float>(LargestFirstLine()));
     const int nPosition = static_cast<int>(fPosition);
     const bool bChanged = nPosition != m_nPosition;

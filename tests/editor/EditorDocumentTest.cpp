@@ -178,6 +178,58 @@ TEST_F(EditorDocumentTest, AShirtNumberIsSwappedWithTheMateWhoWoreItButNeverWith
     }
 }
 
+TEST_F(EditorDocumentTest, TheHighestFiguresAreHeldWhereTheDatabaseCanKeepThem)
+{
+    CClubDatabase* pClub = FirstClub();
+    ASSERT_NE(pClub, nullptr);
+    const ID_CLUB idClub = pClub->GetID();
+    m_pDocument->ApplyClub(pClub, pClub->GetName(), pClub->GetShortName(), 250, 100);
+    EXPECT_EQ(pClub->m_byReputation, 100);
+    EXPECT_EQ(pClub->m_bySupportLevel, CEditorDocument::kMaxClubRating);
+    std::string message;
+    ASSERT_TRUE(Save(message)) << message;
+    // The saved world is read back whole, club included.
+    Reopen();
+    ASSERT_NE(m_pHandler->GetClubFromID(idClub), nullptr);
+    EXPECT_EQ(m_pHandler->GetClubFromID(idClub)->m_bySupportLevel, CEditorDocument::kMaxClubRating);
+}
+
+TEST_F(EditorDocumentTest, ABlankNameIsRefusedAndTheOldOneKeptWhileTheOtherFieldsAreStored)
+{
+    CClubDatabase* pClub = FirstClub();
+    ASSERT_NE(pClub, nullptr);
+    const std::string longName = pClub->GetName(), shortName = pClub->GetShortName();
+    EXPECT_FALSE(m_pDocument->ApplyClub(pClub, "", "Wendelmoor", 61, 62));
+    EXPECT_EQ(pClub->GetName(), longName);
+    EXPECT_STREQ(pClub->GetShortName(), "Wendelmoor");
+    EXPECT_EQ(pClub->m_byReputation, 61);
+    EXPECT_FALSE(m_pDocument->ApplyClub(pClub, "Sporting Wendelmoor", "   ", 63, 64));
+    EXPECT_STREQ(pClub->GetName(), "Sporting Wendelmoor");
+    EXPECT_STREQ(pClub->GetShortName(), "Wendelmoor");
+    EXPECT_EQ(pClub->m_bySupportLevel, 64);
+
+    CPlayerDatabase* pPlayer = m_pDocument->GetSquad(pClub).front();
+    const std::string firstName = pPlayer->GetFirstName();
+    const int nTableSize = m_pDocument->GetFirstNames().GetCount();
+    for (const char* pszBlank : {"", "  "}) {
+        EXPECT_FALSE(m_pDocument->ApplyPlayer(pPlayer, pszBlank, "Aabelmeer", pPlayer->m_DateOfBirth,
+                                              pPlayer->m_byNationality, pPlayer->m_byPosition, pPlayer->m_byRole, 33))
+            << '"' << pszBlank << '"';
+        EXPECT_EQ(pPlayer->GetFirstName(), firstName);
+        EXPECT_STREQ(pPlayer->GetLastName(), "Aabelmeer");
+        EXPECT_EQ(pPlayer->m_bySquadNumber, 33);
+    }
+    EXPECT_EQ(m_pDocument->GetFirstNames().GetCount(), nTableSize);
+    // Saved and read again, the kept names are whole.
+    std::string message;
+    ASSERT_TRUE(Save(message)) << message;
+    const ID_PLAYER idPlayer = pPlayer->m_idPerson;
+    const ID_CLUB idClub = pClub->GetID();
+    Reopen();
+    EXPECT_EQ(m_pHandler->GetPlayerFromID(idPlayer)->GetFirstName(), firstName);
+    EXPECT_STREQ(m_pHandler->GetClubFromID(idClub)->GetShortName(), "Wendelmoor");
+}
+
 TEST(EditorDocument, AMissingOrDamagedDatabaseIsRefusedWithAMessage)
 {
     EditorFolder folder;

@@ -7,7 +7,14 @@
 
 #include "../shell/ScriptedProgram.h"
 
+#include "database/CClubDatabase.h"
+#include "database/CCountryDatabase.h"
+#include "database/CDatabaseHandler.h"
+#include "database/CDivisionDatabase.h"
+#include "database/CManagerDatabase.h"
 #include "database/CNameDictionary.h"
+#include "database/CPlayerDatabase.h"
+#include "database/NationalityTable.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +97,76 @@ TEST(Quillet, SavesAnEditedClubAndARenamedPlayerWithTheirDictionary)
     EXPECT_EQ(after.GetCount(), before.GetCount() + 1);
     EXPECT_STREQ(after.GetName(0), "Aabelmeer");
     EXPECT_EQ(ReadBytes(folder.FirstNames()), ReadBytes(EditorFolder::Generated("Data/Names/FirstNames.dat")));
+}
+
+// The nationality of the manager of the club of that name in a saved
+// database; 0 when there is no such club or manager.
+int ManagerNationality(const EditorFolder& folder, const std::string& clubName)
+{
+    CurrentFolder current(folder.Path());
+    CDatabaseHandler handler;
+    if (!handler.AreFixedTablesLoaded() || !handler.LoadFile("Data\\Data.bin"))
+        return 0;
+    handler.SetupPointers();
+    for (const CCountryDatabase* pCountry : handler.GetCountries().Items<CCountryDatabase>())
+        for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
+            for (const CClubDatabase* pClub : pDivision->m_lstClubsByID.Items<CClubDatabase>())
+                if (clubName == pClub->GetName() && pClub->GetManager())
+                    return pClub->GetManager()->m_byNationality;
+    return 0;
+}
+
+TEST(Quillet, ANationalityFarDownTheDropDownIsReachedThroughItsScrollBar)
+{
+    EditorFolder folder;
+    // The manager's drop-down opened, its bar's down arrow held to the end
+    // of the list, and the last row taken.
+    const std::string script = "wait 100\n" + kRenameClub + "click 758 228\nwait 50\n" +
+                               Repeated("click 758 507\n", 120) + Shot("editor-nationalities.png") +
+                               "click 600 498\nwait 50\n" + kApply + kSave + "wait 100\n" + kYes + "wait 100\n" +
+                               kTakeProposed + kTakeProposed + kTakeProposed + kOk + kQuit + kYes +
+                               "wait 2000\nquit\n";
+    const ScriptedRun run = RunScriptedProgram("Quillet", folder.Path().string(), script, false, 120,
+                                               folder.Path().c_str());
+    ASSERT_EQ(run.nExitCode, 0) << run.output;
+    EXPECT_EQ(ManagerNationality(folder, "Wendelmoor Athletic"), NATIONALITY_COUNT);
+}
+
+// The birth date of the player of that last name in a saved database; all
+// zero when there is none.
+DATERECORD BirthDateOf(const EditorFolder& folder, const std::string& lastName)
+{
+    CurrentFolder current(folder.Path());
+    CDatabaseHandler handler;
+    if (!handler.AreFixedTablesLoaded() || !handler.LoadFile("Data\\Data.bin"))
+        return {};
+    handler.SetupPointers();
+    for (int i = 1; i <= handler.GetPlayerTableSize(); ++i)
+        if (const CPlayerDatabase* pPlayer = handler.GetPlayerFromID(static_cast<ID_PLAYER>(i)))
+            if (lastName == pPlayer->GetLastName())
+                return pPlayer->m_DateOfBirth;
+    return {};
+}
+
+TEST(Quillet, ABirthDateIsTypedFieldByFieldThroughADayItsMonthLacks)
+{
+    EditorFolder folder;
+    // February first, then the 30th (no such day yet), then April; the
+    // player is renamed to be found again.
+    const std::string kDay = "click 490 130\n", kMonth = "click 520 130\n";
+    const std::string kClear = Repeated("key Backspace\n", 4);
+    const std::string script = "wait 100\n" + kPickClub + kEditFirstPlayer + "wait 100\n" + kPlayerLastName +
+                               Repeated("key Backspace\n", 26) + "type Aabelmeer\n" + kMonth + kClear +
+                               "type 2\n" + kDay + kClear + "type 30\n" + kMonth + kClear + "type 4\n" +
+                               kPlayerLastName + "wait 50\n" + Shot("editor-birth-date.png") + kPlayerOk + kSave +
+                               "wait 100\n" + kYes + "wait 100\n" + kTakeProposed + kTakeProposed + kTakeProposed +
+                               kOk + kQuit + kYes + "wait 2000\nquit\n";
+    const ScriptedRun run = RunScriptedProgram("Quillet", folder.Path().string(), script, false, 120,
+                                               folder.Path().c_str());
+    ASSERT_EQ(run.nExitCode, 0) << run.output;
+    const DATERECORD birth = BirthDateOf(folder, "Aabelmeer");
+    EXPECT_EQ(birth.byDay, 30);
+    EXPECT_EQ(birth.byMonth, 4);
 }
 
 TEST(Quillet, SavesToFilesTypedInThePickersAfterRefusingBadOnes)

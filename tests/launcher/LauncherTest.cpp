@@ -1,6 +1,9 @@
 // The launcher run as a program: a copy of it beside a stand-in game that
 // leaves a mark in the folder it was started in.
+#include "launcher/CLauncher.h"
+
 #include "platform/InstanceLock.h"
+#include "platform/Window.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <sys/wait.h>
@@ -102,6 +106,31 @@ TEST_F(LauncherTest, TheGameStartsAfterTheMovieOrAtOnceWithoutOne)
         EXPECT_TRUE(GameStarted()) << test.pszCase;
         EXPECT_NE(Log().find(test.pszLogged), std::string::npos) << test.pszCase << ": " << Log();
     }
+}
+
+TEST_F(LauncherTest, EscapeEndsTheMovieAndTheGameStarts)
+{
+    fs::create_directories(m_root / "game" / "Movies");
+    fs::copy_file(fs::path(BRELLOX_GAME_DIR) / "Movies" / "intro.avi", m_root / "game" / "Movies" / "intro.avi");
+    const fs::path previous = fs::current_path();
+    fs::current_path(m_root / "game");
+    // Escape released as soon as the movie's window takes input.
+    std::atomic<bool> bRunning{true};
+    std::thread keys([&bRunning] {
+        const plat::LPARAM lUp = 1 | (plat::LPARAM{1} << 30) | (plat::LPARAM{1} << 31);
+        while (bRunning && !plat::postMessage(plat::WM_KEYUP, plat::VK_ESCAPE, lUp))
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    const int nResult = CLauncher((m_root / "bin" / "Brellox").string()).Run();
+    bRunning = false;
+    keys.join();
+    fs::current_path(previous);
+
+    EXPECT_EQ(nResult, 0);
+    EXPECT_TRUE(GameStarted());
+    const std::string log = Log();
+    EXPECT_NE(log.find("Played "), std::string::npos) << log;
+    EXPECT_EQ(log.find("Played 30 of 30 frames"), std::string::npos) << log;
 }
 
 TEST_F(LauncherTest, WithTheGameRunningNoSecondGameStartsAndTheRunningOneIsCalledForward)

@@ -465,6 +465,22 @@ TEST_F(ScrollBars, DraggingTheThumbScrollsInProportionUpToTheLastFullView)
     EXPECT_EQ(m_screen.m_pCaptured, nullptr);
 }
 
+TEST_F(ScrollBars, AtTheLastFullViewTheThumbMeetsTheTrackBottomWhateverTheRangeSays)
+{
+    // A list tells its bar all its lines as the range, not the last first line.
+    m_pBar->SetRange(0, m_pLines->nCount);
+    m_pLines->ScrollToLine(30);
+    EXPECT_EQ(m_pBar->ThumbBottom(), 130);
+    m_pLines->ScrollToLine(15);
+    EXPECT_EQ(m_pBar->ThumbTop(), 30 + 75 / 2);
+    // Dragging to the bottom and letting go leaves it there.
+    Press(108, m_pBar->ThumbTop() + 2);
+    m_screen.OnMouseMove(0, 108, 400);
+    Release(108, 400);
+    EXPECT_EQ(m_pLines->nFirst, 30);
+    EXPECT_EQ(m_pBar->ThumbBottom(), 130);
+}
+
 TEST_F(ScrollBars, WithEveryLineInViewTheThumbFillsTheTrackAndDoesNotMove)
 {
     m_pLines->nCount = 8;

@@ -111,6 +111,15 @@ TEST_F(Edits, TypingANumberKeepsItsSeparatorsAndTheCaretAfterTheLastDigit)
     SetNumberSeparatorOption(1);
     Type(pMoney, "2500000");
     EXPECT_STREQ(pMoney->Text(), "2.500.000");
+
+    // A number that is no amount keeps its digits together.
+    CXEdit* pYear = static_cast<CXEdit*>(m_screen.AddControlXYWH(XCONTROL_EDIT, 20, 90, 200, 18, 9, nullptr));
+    pYear->m_bAllowLetters = pYear->m_bAllowOthers = 0;
+    pYear->m_bGrouped = 0;
+    pYear->SetMaxLength(4);
+    Type(pYear, "19605");
+    EXPECT_STREQ(pYear->Text(), "1960");
+    EXPECT_EQ(pYear->ReadNumber(), 1960);
 }
 
 TEST_F(Edits, CharactersAreTakenByKindAndOnlyWhileTheyFit)
