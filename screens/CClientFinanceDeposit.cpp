@@ -144,13 +144,14 @@ void CClientFinanceDeposit::UpdateGraph()
     m_pGraph->SetXAxis(kMonthsShown, 11, 0, kMonthsShown);
     m_pGraph->SetUpLine(GRAPH_SERIES_BY_DIVISION, LINE_DEPOSIT, 1, kLineColour, GRAPH_LINE_WITH_POINTS, true, false,
                         0.0, 0);
-    const std::vector<FINANCEMONTH> months = CFinanceMonthFile::ReadMonths(pHuman->GetHistoryFileName());
-    int nFirstMonth = pDatabase->GetGameDate().GetMonth();
-    if (months.size() < kMonthsShown) {
-        nFirstMonth -= static_cast<int>(months.size());
-        while (nFirstMonth <= 0)
-            nFirstMonth += 12;
-    }
+    std::vector<FINANCEMONTH> months = CFinanceMonthFile::ReadMonths(pHuman->GetHistoryFileName());
+    // The live balance takes the last of the twelve places: a full year of
+    // closed months gives up its oldest, or the line runs past the plot.
+    if (months.size() > static_cast<size_t>(kMonthsShown - 1))
+        months.erase(months.begin(), months.end() - (kMonthsShown - 1));
+    int nFirstMonth = pDatabase->GetGameDate().GetMonth() - static_cast<int>(months.size());
+    while (nFirstMonth <= 0)
+        nFirstMonth += 12;
     for (int i = 0; i < kMonthsShown; ++i)
         m_pGraph->SetItemLabel(i, GetTableTextOrEmpty(kShortMonthSet, (nFirstMonth - 1 + i) % 12));
     std::vector<double> values;

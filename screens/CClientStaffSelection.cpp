@@ -287,6 +287,10 @@ void CClientStaffSelection::BuildControls()
     if (pBar)
         pBar->Create(885, 886, 16, false, 0);
     addList(ID_ALL_STAFF, kListLeft, kListTop, kListRight, kListBottom, kStaffColumns, true, pBar);
+    // Made after the screen showed its controls: shown here, or a staff
+    // beyond the list's rows could not be reached.
+    if (pBar)
+        pBar->Show(true, false);
     AddBottomButton(ID_SACK);
 }
 

@@ -25,11 +25,13 @@
 #include "xframework/CXComboBox.h"
 #include "xframework/CXListBox.h"
 #include "xframework/CXScrollBar.h"
+#include "xframework/CXSurface.h"
 #include "xframework/DrawingFunctions.h"
 #include "platform/DeviceContext.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <strings.h>
 
 namespace {
@@ -73,6 +75,30 @@ CDatabaseHandler* Database()
 }
 
 CXComboBox* Selector(int nSelector) { return g_pTitlebar ? g_pTitlebar->GetSelector(nSelector) : nullptr; }
+
+int TextWidth(plat::Font* pFont, const char* pszText)
+{
+    CXSurface surface;
+    if (!pFont || !surface.Create(8, 8, false, false))
+        return 0;
+    plat::DeviceContext* pDC = surface.m_pSurface->getDC();
+    pDC->selectFont(pFont);
+    plat::Size size{0, 0};
+    pDC->getTextExtentPoint(pszText, static_cast<int>(std::strlen(pszText)), &size);
+    surface.m_pSurface->releaseDC(pDC);
+    return size.cx;
+}
+
+// A competition's name too long for the selector's width, in the closed box
+// or in its opened list's bolder face, is written in a smaller face of its
+// own rather than cut.
+void FitRowFont(CXComboBox* pBox, int nRow, const char* pszText)
+{
+    const int nRoom = pBox->Width() - pBox->m_nTextIndent;
+    if (TextWidth(pBox->m_hFont, pszText) <= nRoom && TextWidth(g_hButtonFont, pszText) <= nRoom)
+        return;
+    pBox->SetRowFont(nRow, TextWidth(pBox->m_hFont, pszText) <= nRoom ? pBox->m_hFont : g_hTinyFont);
+}
 
 constexpr int kCountrySelector = 18;
 constexpr int kCupSelector = 19;
@@ -344,7 +370,9 @@ void CClientTablesStaticsCup::FillCupSelector()
             continue;
         char szName[96];
         FormatCompetitionName(pCup, pDatabase, szName, sizeof(szName));
-        pBox->SetItemData(pBox->AddString(kWhite, "%s", szName), pRow->byKind);
+        const int nRow = pBox->AddString(kWhite, "%s", szName);
+        pBox->SetItemData(nRow, pRow->byKind);
+        FitRowFont(pBox, nRow, szName);
     }
     EndFill(pBox, pBox->FindItemData(static_cast<uint32_t>(m_nKind)));
 }

@@ -32,13 +32,15 @@ constexpr int kRowHeight = 16;
 constexpr COLORREF kText = plat::RGB(242, 242, 234);
 constexpr int kLeagueCaptionSet = 160;
 constexpr int kHomeAndAwayCaptionSet = 161;
+// The points stand clear of the scroll bar that follows the last column.
+constexpr int8_t kLastMargin = 10;
 
 const LISTCOLUMN kLeagueColumns[] = {
     {0, 36, 4, 0, 2, 0, 1035, LISTSORT_NUMBER, 0},    {36, 188, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},
     {188, 218, 4, 0, 2, 0, 145, LISTSORT_NUMBER, 0},  {218, 248, 4, 0, 2, 0, 148, LISTSORT_NUMBER, 0},
     {248, 278, 4, 0, 2, 0, 149, LISTSORT_NUMBER, 0},  {278, 308, 4, 0, 2, 0, 150, LISTSORT_NUMBER, 0},
     {308, 338, 4, 0, 2, 0, 151, LISTSORT_NUMBER, 0},  {338, 368, 4, 0, 2, 0, 152, LISTSORT_NUMBER, 0},
-    {368, 398, 4, 0, 2, 0, 146, LISTSORT_NUMBER, 0},  {398, 428, 4, 0, 2, 0, 147, LISTSORT_NUMBER, 0},
+    {368, 398, 4, 0, 2, 0, 146, LISTSORT_NUMBER, 0},  {398, 428, kLastMargin, 0, 2, 0, 147, LISTSORT_NUMBER, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 // Goals for in place of the goal difference.
@@ -47,7 +49,7 @@ const LISTCOLUMN kLeagueGoalsColumns[] = {
     {188, 218, 4, 0, 2, 0, 145, LISTSORT_NUMBER, 0},  {218, 248, 4, 0, 2, 0, 148, LISTSORT_NUMBER, 0},
     {248, 278, 4, 0, 2, 0, 149, LISTSORT_NUMBER, 0},  {278, 308, 4, 0, 2, 0, 150, LISTSORT_NUMBER, 0},
     {308, 338, 4, 0, 2, 0, 151, LISTSORT_NUMBER, 0},  {338, 368, 4, 0, 2, 0, 152, LISTSORT_NUMBER, 0},
-    {368, 398, 4, 0, 2, 0, 971, LISTSORT_NUMBER, 0},  {398, 428, 4, 0, 2, 0, 147, LISTSORT_NUMBER, 0},
+    {368, 398, 4, 0, 2, 0, 971, LISTSORT_NUMBER, 0},  {398, 428, kLastMargin, 0, 2, 0, 147, LISTSORT_NUMBER, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kHomeAndAwayColumns[] = {
@@ -58,7 +60,7 @@ const LISTCOLUMN kHomeAndAwayColumns[] = {
     {368, 398, 4, 0, 2, 0, 159, LISTSORT_NUMBER, 0},  {398, 428, 4, 0, 2, 0, 160, LISTSORT_NUMBER, 0},
     {428, 458, 4, 0, 2, 0, 161, LISTSORT_NUMBER, 0},  {458, 488, 4, 0, 2, 0, 162, LISTSORT_NUMBER, 0},
     {488, 518, 4, 0, 2, 0, 163, LISTSORT_NUMBER, 0},  {518, 548, 4, 0, 2, 0, 164, LISTSORT_NUMBER, 0},
-    {548, 578, 4, 0, 2, 0, 165, LISTSORT_NUMBER, 0},  {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    {548, 578, kLastMargin, 0, 2, 0, 165, LISTSORT_NUMBER, 0},  {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kHomeAndAwayGoalsColumns[] = {
     {0, 36, 4, 0, 2, 0, 1035, LISTSORT_NUMBER, 0},    {36, 188, 4, 0, 0, 0, 938, LISTSORT_TEXT, 0},
@@ -68,7 +70,7 @@ const LISTCOLUMN kHomeAndAwayGoalsColumns[] = {
     {368, 398, 4, 0, 2, 0, 159, LISTSORT_NUMBER, 0},  {398, 428, 4, 0, 2, 0, 160, LISTSORT_NUMBER, 0},
     {428, 458, 4, 0, 2, 0, 161, LISTSORT_NUMBER, 0},  {458, 488, 4, 0, 2, 0, 162, LISTSORT_NUMBER, 0},
     {488, 518, 4, 0, 2, 0, 163, LISTSORT_NUMBER, 0},  {518, 548, 4, 0, 2, 0, 971, LISTSORT_NUMBER, 0},
-    {548, 578, 4, 0, 2, 0, 165, LISTSORT_NUMBER, 0},  {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    {548, 578, kLastMargin, 0, 2, 0, 165, LISTSORT_NUMBER, 0},  {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }

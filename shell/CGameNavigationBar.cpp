@@ -281,8 +281,13 @@ bool CGameNavigationBar::OnInitDialog()
             pLight->SetBitmap(m_pStatusLights, 24 * i, 0, false, false);
 
     m_pTree = static_cast<CXTreeView*>(AddControlXYWH(XCONTROL_TREEVIEW, 8, 130, 144, 330, ID_TREE, nullptr));
-    if (m_pTree)
+    if (m_pTree) {
         m_pTree->SetUp(18, 4, g_hMediumFont, TREESTYLE_NOTIFY_SELECTION, 1, nullptr, 0, 0, nullptr);
+        // The tree has no scroll bar and room for 18 rows: the nine groups
+        // and the largest group's eight screens fit only one branch at a
+        // time, so opening a group closes the one open before.
+        m_pTree->m_bOneBranchOpen = 1;
+    }
     BuildTree();
     const uint32_t menu[] = {ID_NEW_GAME, ID_UNEMPLOYED_START, ID_SCENARIO, ID_LOAD_GAME, ID_CONTINUE_LAST_SAVE,
                              ID_CREDITS};

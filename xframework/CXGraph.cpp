@@ -506,6 +506,12 @@ void CXGraph::DrawAxisLabels(plat::DeviceContext* pDC, bool bLeft)
         int32_t& nWidest = bLeft ? m_nLeftLabelWidth : m_nRightLabelWidth;
         nWidest = std::max<int32_t>(nWidest, size.cx);
         const int x = bLeft ? m_nPlotLeft - size.cx - 5 : nRight + 7;
+        // A wide label reaches past the usual margin: the next drawing
+        // clears as far out, or its digits show through the new label.
+        if (bLeft)
+            m_nDrawnLeft = std::min(m_nDrawnLeft, x);
+        else
+            m_nDrawnRight = std::max(m_nDrawnRight, x + size.cx);
         pDC->textOut(x, y - size.cy / 2, szText);
     }
     if (pFont)

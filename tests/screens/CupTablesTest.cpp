@@ -13,6 +13,8 @@
 #include "shell/CTableText.h"
 #include "xframework/CXListBox.h"
 #include "xframework/CXComboBox.h"
+#include "xframework/CXSurface.h"
+#include "platform/DeviceContext.h"
 #include "database/CCountryDatabase.h"
 #include "database/PersonOwners.h"
 #include "season/CupStructureTable.h"
@@ -21,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -215,6 +218,46 @@ TEST_F(CupTables, TheCountrySelectorShowsEachCountrysFlag)
     }
     EXPECT_EQ(nCountries, 9);
     Shoot("cup_countries.png");
+}
+
+// The width of a text in a font, as the list box measures it.
+int TextWidth(plat::Font* pFont, const char* pszText)
+{
+    CXSurface surface;
+    if (!pFont || !surface.Create(8, 8, false, false))
+        return -1;
+    plat::DeviceContext* pDC = surface.m_pSurface->getDC();
+    pDC->selectFont(pFont);
+    plat::Size size{0, 0};
+    pDC->getTextExtentPoint(pszText, static_cast<int>(std::strlen(pszText)), &size);
+    surface.m_pSurface->releaseDC(pDC);
+    return size.cx;
+}
+
+TEST_F(CupTables, CompetitionsNamesFitTheirSelectorClosedAndOpen)
+{
+    constexpr int kCupSelector = 19;
+    for (uint32_t dwCup : {static_cast<uint32_t>(Cup::kFirstEuropeanCup), static_cast<uint32_t>(MakeCupNumberFromKind(CUP_KIND_1, 1))}) {
+        OpenCup(dwCup);
+        ASSERT_NE(dynamic_cast<Cup*>(g_pCurrentClient), nullptr);
+        const CXComboBox* pCups = g_pTitlebar->GetSelector(kCupSelector);
+        ASSERT_NE(pCups, nullptr);
+        ASSERT_GT(pCups->GetCount(), 0);
+        const int nRoom = pCups->Width() - pCups->m_nTextIndent;
+        for (int nRow = 0; nRow < pCups->GetCount(); ++nRow) {
+            const CXListBox::Row* pRow = pCups->GetRow(nRow);
+            SCOPED_TRACE(pRow->szText);
+            // A name no face of the game can hold is cut at its end;
+            // every other shows whole.
+            if (TextWidth(g_hTinyFont, pRow->szText) > nRoom)
+                continue;
+            // The closed box writes in its own face, the opened list in the
+            // buttons' bolder one, unless the row has a face of its own.
+            EXPECT_LE(TextWidth(pRow->hFont ? pRow->hFont : pCups->m_hFont, pRow->szText), nRoom);
+            EXPECT_LE(TextWidth(pRow->hFont ? pRow->hFont : g_hButtonFont, pRow->szText), nRoom);
+        }
+    }
+    Shoot("cup_competitions.png");
 }
 
 }  // namespace

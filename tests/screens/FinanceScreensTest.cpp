@@ -16,6 +16,7 @@
 #include "season/CSaveGame.h"
 #include "shell/CGamePopup.h"
 #include "shell/CGameTitlebar.h"
+#include "shell/CTableText.h"
 #include "shell/FormattingFunctions.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXComboBox.h"
@@ -447,6 +448,29 @@ TEST_F(FinanceScreens, TheDepositStatementFollowsMoneyPaidInAndTakenOut)
     EXPECT_EQ(row.substr(0, 10), "Taken out\t");
     EXPECT_NE(row.find(Money(12000) + "\t" + Money(nSaved + 18000)), std::string::npos) << row;
     Shoot("finance_deposit");
+}
+
+TEST_F(FinanceScreens, AFullYearOfClosedMonthsKeepsTheDepositLineInsideItsTwelveMonths)
+{
+    using Deposit = CClientFinanceDeposit;
+    // The month file keeps a year: twelve closed months and the live balance
+    // would be thirteen points on twelve places.
+    for (int i = 0; i < 13; ++i)
+        Human().CloseFinanceMonth();
+    ASSERT_EQ(CFinanceMonthFile::ReadMonths(Human().GetHistoryFileName()).size(), 12u);
+    Deposit& screen = GetFinanceDepositScreen();
+    Show(SCREEN_FINANCE_DEPOSIT, screen);
+    const CXGraph* pGraph = screen.GetGraph();
+    ASSERT_NE(pGraph, nullptr);
+    const std::vector<double>& line = pGraph->GetSeries(Deposit::LINE_DEPOSIT).values;
+    ASSERT_EQ(line.size(), 12u);
+    EXPECT_EQ(line.back(), Human().GetSavings());
+    // The last place is this month's, so the first is the month after it.
+    ASSERT_EQ(pGraph->GetItemLabels().size(), 12u);
+    const int nMonth = m_game.GetDatabase()->GetGameDate().GetMonth();
+    EXPECT_STREQ(pGraph->GetItemLabels().back().szText, GetTableText(130, nMonth - 1));
+    EXPECT_STREQ(pGraph->GetItemLabels().front().szText, GetTableText(130, nMonth % 12));
+    Shoot("finance_deposit_year");
 }
 
 TEST_F(FinanceScreens, TheProjectionShowsEachOfSixMonthsFromItsOwnOpeningBalance)

@@ -12,6 +12,9 @@
 #include "database/CDivisionFixturesDatabase.h"
 #include "xframework/CXComboBox.h"
 #include "xframework/CXListBox.h"
+#include "xframework/CXSurface.h"
+
+#include "platform/Surface.h"
 
 #include <gtest/gtest.h>
 
@@ -103,6 +106,23 @@ TEST_F(LeagueTables, TheLeagueTableIsTheDivisionsOwnWithMovesAndZones)
     Shoot("tables_league.png");
     const CXListBox* pList = pScreen->GetTable();
     ASSERT_NE(pList, nullptr);
+    {
+        // The points keep a gap to the scroll bar beside them: no figure's
+        // pixel in the last columns before the bar.
+        const CXControl* pBar = pScreen->FindControl(Tables::ID_SCROLLBAR);
+        const CXSurface* pFrame = GetScreenSurface();
+        ASSERT_TRUE(pBar && pFrame && pFrame->m_pSurface);
+        const uint16_t wFigure = plat::colorToPixel(plat::RGB(242, 242, 234), pFrame->m_pSurface->format());
+        int nNearBar = 0, nInList = 0;
+        for (int y = pList->m_nTop; y < pList->m_nBottom; ++y)
+            for (int x = pList->m_nLeft; x < pBar->m_nLeft; ++x) {
+                const bool bFigure = pFrame->m_pSurface->pixel(x + 160, y + 85) == wFigure;
+                nInList += bFigure;
+                nNearBar += bFigure && x >= pBar->m_nLeft - 4;
+            }
+        EXPECT_GT(nInList, 0) << "the figures are found where the list stands";
+        EXPECT_EQ(nNearBar, 0);
+    }
     ASSERT_EQ(pList->GetCount(), m_pDivision->GetClubCount());
     // Row by row the clubs of the division's table with their figures.
     int nRank = 0;

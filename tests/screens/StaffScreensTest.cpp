@@ -125,6 +125,15 @@ TEST_F(StaffScreens, TheChartShowsTheClubsPlacesAndDragsChangeThem)
     CXListBoxEx* pAll = pScreen->GetList(Selection::ID_ALL_STAFF);
     ASSERT_EQ(pAll->GetCount(), m_pClub->m_lstStaff.GetCount());
     ASSERT_GT(pAll->GetCount(), 1) << "the club employs staff";
+    {
+        // More staff than the list has rows: its scroll bar shows, to reach
+        // the last of them.
+        const CXControl* pBar = pScreen->FindControl(Selection::ID_SCROLLBAR);
+        ASSERT_NE(pBar, nullptr);
+        if (pAll->GetCount() > pAll->RowsPerView())
+            EXPECT_TRUE(pBar->m_bVisible);
+        EXPECT_LE(pBar->m_nRight, pScreen->Width());
+    }
 
     // A member of another kind dragged below a box's rows joins it at a
     // quarter of his rating, and the kind's next place holds him.

@@ -26,11 +26,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -224,6 +226,32 @@ TEST_F(ShellBases, TheTreesTopRowsShowTheirFunctionKeys)
         ++nTopRow;
     }
     EXPECT_EQ(nTopRow, 9);
+}
+
+TEST_F(ShellBases, TheTreeShowsEveryScreenOfTheGroupItOpens)
+{
+    auto* pTree = dynamic_cast<CXTreeView*>(g_pNavigationBar->FindControl(CGameNavigationBar::ID_TREE));
+    ASSERT_NE(pTree, nullptr);
+    // The screens outlive the test: the screen history keeps pointers to them.
+    static BareStartScreen s_table, s_endOfSeason;
+    s_table.m_wScreenID = SCREEN_TABLES_LEAGUE;
+    s_endOfSeason.m_wScreenID = SCREEN_LAST_MAIN;
+    auto shownTexts = [&] {
+        std::vector<std::string> texts;
+        for (int nID : pTree->RowIDs())
+            texts.emplace_back(pTree->FindItem(nID)->szText);
+        return texts;
+    };
+    // The largest group open, then the last group's last screen, as the
+    // continue that turns the season does.
+    g_pNavigationBar->SetNextClient(&s_table, 0);
+    g_pNavigationBar->SetNextClient(&s_endOfSeason, 0);
+    const std::vector<std::string> shown = shownTexts();
+    for (const char* pszScreen : {"Mail", "Newspaper", "Scrapbook", "End of Season"})
+        EXPECT_NE(std::find(shown.begin(), shown.end(), pszScreen), shown.end()) << pszScreen;
+    EXPECT_EQ(std::find(shown.begin(), shown.end(), "League Table"), shown.end()) << "the earlier group stays open";
+    EXPECT_EQ(shown.front(), "Football Today");
+    g_pNextClient = &m_start;
 }
 
 // The width of a text in a font, as the controls measure it.

@@ -422,6 +422,40 @@ TEST_F(Graphs, UprightCaptionsStandClearOfWideTickLabels)
     EXPECT_EQ(sum(rightAgain, static_cast<size_t>(nLabelsRight) + 1, rightAgain.size()), 0);
 }
 
+TEST_F(Graphs, ANewDrawingClearsTheWideLabelsOfTheLastOne)
+{
+    // Millions with pennies make labels wider than the usual margin; once
+    // the figures shrink, none of their digits may stay beside the new ones.
+    // Each drawing is set up afresh, as the home screen does every day.
+    auto fill = [&](std::initializer_list<double> values) {
+        m_pGraph->Clear();
+        m_pGraph->SetUp(GRAPH_LEFT_AUTOMATIC | GRAPH_RIGHT_AUTOMATIC | GRAPH_RIGHT_AXIS_DRAWN, kAxis, kLabel, 20.0,
+                        kYellow, kYellow);
+        m_pGraph->SetXAxis(0, 5, 5, 0);
+        m_pGraph->SetUpLine(0, 0, 1, kRed, GRAPH_LINE, true, true, 0.0, 0);
+        m_pGraph->SetUpLine(0, 1, 1, kBlue, GRAPH_LINE, false, true, 0.0, 0);
+        for (double dValue : values) {
+            m_pGraph->AddValue(0, dValue);
+            m_pGraph->AddValue(1, dValue);
+        }
+        m_pGraph->Draw();
+    };
+    auto labelPixels = [&](int nFrom, int nTo) {
+        int n = 0;
+        for (int x = nFrom; x < nTo; ++x)
+            for (int y = kTop - 10; y < kTop + kHeight + 10; ++y)
+                n += Pixel(x, y) == Colour(kLabel);
+        return n;
+    };
+    const int nLeftMargin = kLeft - 35, nRightMargin = kLeft + kWidth + 45;
+    fill({-12345678.0, 35500000.0});
+    ASSERT_GT(labelPixels(0, nLeftMargin), 0) << "the labels must reach past the left margin for this case";
+    ASSERT_GT(labelPixels(nRightMargin, 400), 0) << "and past the right one";
+    fill({0.0, 100.0});
+    EXPECT_EQ(labelPixels(0, nLeftMargin), 0);
+    EXPECT_EQ(labelPixels(nRightMargin, 400), 0);
+}
+
 // Draws a bar graph and a line graph side by side into graphs.png under the
 // build tree, to be looked at.
 TEST_F(Graphs, APictureOfBothKindsIsWritten)
