@@ -185,18 +185,11 @@ void CMatchPlayer::UpdateGoalkeeperWhileBusy()
     if (!m_bFacingOverrideWanted && !m_pClub->HasShotAlarm() && !m_bBallChaser &&
         !m_pClub->IsInPenaltyArea(pBall->GetPosition(), false))
         return;
-    // Walking, stopping, turning or stepping he may break off for the ball;
-    // a save, a kick or a tackle under way runs its course.
-    switch (m_byAction) {
-    case ACTION_NOTHING: case ACTION_MOVING: case ACTION_STOPPING: case ACTION_TURNING: case ACTION_STEPPING:
-    case ACTION_TRANSITION:
-        m_bSavingWhileBusy = true;
-        GoForBall(true);
-        m_bSavingWhileBusy = false;
-        break;
-    default:
-        break;
-    }
+    if (!MayBreakOffForSave(m_byAction))
+        return;
+    m_bSavingWhileBusy = true;
+    GoForBall(true);
+    m_bSavingWhileBusy = false;
 }
 
 void CMatchPlayer::MakeKeeperBallDecision()
