@@ -159,7 +159,9 @@ void CMatchClub::UpdateThreatRatings()
             continue;
         const int nLineUp = p->GetSquadPosition();
         if (p != pHolder) {
-            // Nearness to the ball counts in metres, up to 50.
+            // Nearness counts only for the man at the ball itself (within 50),
+            // and at a stoppage of his side's for a man within 50 metres of
+            // the goal it attacks.
             int b = 0;
             switch (byEvent) {
             case MATCHEVENT_HALFTIME:
@@ -172,7 +174,7 @@ void CMatchClub::UpdateThreatRatings()
             case MATCHEVENT_DIRECTFREEKICK:
                 break;
             default:
-                b = std::max(0, 50 - p->GetBallDistance() / 100);
+                b = std::max(0, 50 - p->GetBallDistance());
                 break;
             }
             const int32_t x = DistanceFromOwnGoal(p->GetPosition().x);

@@ -101,6 +101,22 @@ TEST_F(OpenPlayDecisionsTest, TheChaserClosesDownTheHolderWhileTheSupportCoversI
     EXPECT_EQ(m_pAway->GetBallChaser(), Player(false, 9));
 }
 
+// Of three men level with each other, only the one at the ball (within
+// 50) gains by his nearness to it: one a metre off is as dangerous as one
+// forty metres off.
+TEST_F(OpenPlayDecisionsTest, OnlyTheManAtTheBallGainsThreatByNearness)
+{
+    Start(5);
+    Arrange({{false, 7, 3000, 3000}, {false, 6, 1500, 3750}, {false, 9, 3000, 3030}, {false, 10, 3000, 4000},
+             {false, 8, 3000, 7000}});
+    m_Engine.PostTick();
+    auto threat = [&](int nSlot) { return int(m_pAway->GetThreatRating(Player(false, nSlot)->GetSquadPosition())); };
+    EXPECT_EQ(threat(10), threat(8)) << "a metre from the ball against forty";
+    // 30 from the ball: 20 before the 0.7 weighting.
+    EXPECT_GE(threat(9) - threat(10), 13);
+    EXPECT_LE(threat(9) - threat(10), 14);
+}
+
 TEST_F(OpenPlayDecisionsTest, ThreatGrowsWithDepthAndNearnessToTheBallAndAMarkerStaysGoalSide)
 {
     Start(5);
