@@ -69,7 +69,16 @@ void CMatchClub::UpdateShotAlarm()
 {
     m_bShotAlarm = false;
     const CMatchBall* pBall = m_Engine.GetBall();
-    if (!pBall || pBall->GetHolder() || pBall->GetExitTime() >= kAlarmSeconds)
+    if (!pBall || pBall->GetHolder())
+        return;
+    // A shot of the opponents' on its way, wherever it is going.
+    const CMatchPlayer* pLast = CMatchPlayer::AsFootballer(pBall->GetLastToucher());
+    if (m_Engine.GetMatchEvent() == MATCHEVENT_NONE && pBall->GetLastCause() == BALLCAUSE_SHOT && pLast &&
+        pLast->GetClub() == m_pOpponent) {
+        m_bShotAlarm = true;
+        return;
+    }
+    if (pBall->GetExitTime() >= kAlarmSeconds)
         return;
     const CVector& exit = pBall->GetExitPoint();
     // The ball's prediction ends its way 20 short of the line.

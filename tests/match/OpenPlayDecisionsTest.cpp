@@ -325,17 +325,20 @@ TEST_F(OpenPlayDecisionsTest, ABallFlyingAtTheGoalAlarmsItsSideAndSendsTheGoalke
     struct Case {
         const char* name;
         CVector velocity;
-        bool bAlarm;
+        bool bShot, bAlarm;
     } cases[] = {
-        {"on target", {-2000, 100, 100}, true},
-        {"wide", {-2000, 1500, 100}, false},
-        {"over the bar", {-2000, 0, 900}, false},
-        {"too slow to arrive within two seconds", {-500, 0, 0}, false},
+        {"on target", {-2000, 100, 100}, false, true},
+        {"wide", {-2000, 1500, 100}, false, false},
+        {"over the bar", {-2000, 0, 900}, false, false},
+        {"too slow to arrive within two seconds", {-500, 0, 0}, false, false},
+        {"a shot of theirs going wide", {-2000, 1500, 100}, true, true},
+        {"a slow shot of theirs", {-500, 0, 0}, true, true},
     };
     CMatchPlayer& keeper = *Player(true, 0);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         m_pBall->SetPossessor(nullptr);
+        m_pBall->StartBallInfo(c.bShot ? BALLCAUSE_SHOT : BALLCAUSE_PASS, Player(false, 9));
         m_pBall->SetPosition(1800, 3750, 20, false);
         m_pBall->SetVelocity(c.velocity);
         m_pBall->UpdatePrediction();
