@@ -69,7 +69,16 @@ void CMatchClub::UpdateShotAlarm()
 {
     m_bShotAlarm = false;
     const CMatchBall* pBall = m_Engine.GetBall();
-    if (!pBall || pBall->GetHolder() || pBall->GetExitTime() >= kAlarmSeconds)
+    if (!pBall || pBall->GetHolder())
+        return;
+    // A shot of the opponents' on its way, wherever it is going.
+    const CMatchPlayer* pLast = CMatchPlayer::AsFootballer(pBall->GetLastToucher());
+    if (m_Engine.GetMatchEvent() == MATCHEVENT_NONE && pBall->GetLastCause() == BALLCAUSE_SHOT && pLast &&
+        pLast->GetClub() == m_pOpponent) {
+        m_bShotAlarm = true;
+        return;
+    }
+    if (pBall->GetExitTime() >= kAlarmSeconds)
         return;
     const CVector& exit = pBall->GetExitPoint();
     // The ball's prediction ends its way 20 short of the line.
@@ -159,7 +168,9 @@ void CMatchClub::UpdateThreatRatings()
             continue;
         const int nLineUp = p->GetSquadPosition();
         if (p != pHolder) {
-            // Nearness to the ball counts in metres, up to 50.
+            // Nearness counts only for the man at the ball itself (within 50),
+            // and at a stoppage of his side's for a man within 50 metres of
+            // the goal it attacks.
             int b = 0;
             switch (byEvent) {
             case MATCHEVENT_HALFTIME:
@@ -172,7 +183,7 @@ void CMatchClub::UpdateThreatRatings()
             case MATCHEVENT_DIRECTFREEKICK:
                 break;
             default:
-                b = std::max(0, 50 - p->GetBallDistance() / 100);
+                b = std::max(0, 50 - p->GetBallDistance());
                 break;
             }
             const int32_t x = DistanceFromOwnGoal(p->GetPosition().x);

@@ -306,6 +306,9 @@ protected:
     float m_fBestScore = kNoBestScore;
     ANIMATIONREQUEST m_Candidate;
     bool m_bReinstall = false;
+    // A save that may cut short what the person is doing: it is timed from
+    // now rather than from the end of the current animation.
+    bool m_bSaveCutsIn = false;
     bool m_bStepPlanned = false;
     uint8_t m_byStepAction = 0;
     uint8_t m_byStepDirection = 0;

@@ -247,7 +247,7 @@ bool CMatchPerson::SelectSaveAt(uint8_t byAction, const CVector* pPoint, uint8_t
     const CMatchBall* pBall = m_Engine.GetBall();
     if (!pEntry || !pBall || !m_pModel)
         return false;
-    const float fTimeLeft = float(m_pModel->GetAnimationTimeLeft());
+    const float fTimeLeft = m_bSaveCutsIn ? 0.0f : float(m_pModel->GetAnimationTimeLeft());
     if (pPoint && fSeconds >= 0.0f && fTimeLeft > fSeconds * 1000.0f)
         return false;
     const float fFacing = bUseRestFacing ? m_fRestFacing : m_fFacing;

@@ -344,6 +344,11 @@ public:
     // The save assessment against the ball's last kicker, kept for 500 ms.
     const SAVEASSESSMENT& AssessSave(int32_t nReach);
     bool TrySavingBall(int32_t nReach);
+    // Whether he breaks off what he is doing for a save: standing, moving,
+    // turning or stepping he does; a kick, save, tackle or fall runs on.
+    static bool MayBreakOffForSave(uint8_t byAction);
+    // The catch, parry or dive the assessment leads to.
+    bool StartSave(const SAVEASSESSMENT& save);
     bool CatchBall();
     bool ParryBall();
     // The ball's place, height included, when he meets it on its way.

@@ -25,6 +25,10 @@ constexpr int32_t kCloseSquared = 7840000;
 constexpr int32_t kPressSquared = 3732625;
 constexpr float kHoldSeconds = 5.0f;
 constexpr int32_t kCloseDownTackle = 600;
+// Within these of the attacker he sets himself in the ready stance, and
+// keeps it while the attacker stays within the second.
+constexpr int32_t kReadyStance = 250;
+constexpr int32_t kKeepReadyStance = 400;
 // The depth of his place at the ball's distance of 5000 from his goal.
 constexpr double kDepthOwnBall = 1650.0;
 constexpr double kDepthOpponentsBall = 550.0;
@@ -174,6 +178,13 @@ void CMatchPlayer::CloseDownAttacker(CMatchPlayer& attacker)
         point = goal;
     point.y = ClampPlaceY(point.y);
     point.z = 0;
+    // Face to face with him he sets himself for the shot.
+    const int32_t nApart = IntegerRoot(at.SquaredDistance2D(m_vPosition));
+    const bool bReady = m_byMoveType == MOVETYPE_CROUCH;
+    const bool bFacing = std::fabs(WrapAngle(m_vPosition.GetAngleTo(at) - m_fFacing)) < kPi / 4;
+    if (nApart < kReadyStance ? bReady || (bFacing && m_byMoveType == MOVETYPE_STAND)
+                              : bReady && nApart < kKeepReadyStance)
+        ChooseStandingMoveType(MOVETYPE_CROUCH);
     SetTarget(point, kNoFacing);
 }
 
@@ -185,18 +196,11 @@ void CMatchPlayer::UpdateGoalkeeperWhileBusy()
     if (!m_bFacingOverrideWanted && !m_pClub->HasShotAlarm() && !m_bBallChaser &&
         !m_pClub->IsInPenaltyArea(pBall->GetPosition(), false))
         return;
-    // Walking, stopping, turning or stepping he may break off for the ball;
-    // a save, a kick or a tackle under way runs its course.
-    switch (m_byAction) {
-    case ACTION_NOTHING: case ACTION_MOVING: case ACTION_STOPPING: case ACTION_TURNING: case ACTION_STEPPING:
-    case ACTION_TRANSITION:
-        m_bSavingWhileBusy = true;
-        GoForBall(true);
-        m_bSavingWhileBusy = false;
-        break;
-    default:
-        break;
-    }
+    if (!MayBreakOffForSave(m_byAction))
+        return;
+    m_bSavingWhileBusy = true;
+    GoForBall(true);
+    m_bSavingWhileBusy = false;
 }
 
 void CMatchPlayer::MakeKeeperBallDecision()

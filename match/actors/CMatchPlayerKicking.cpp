@@ -369,9 +369,36 @@ bool CMatchPlayer::TrySavingBall(int32_t nReach)
     const SAVEASSESSMENT save = AssessSave(nReach);
     const uint8_t byMoveType = m_byMoveType;
     m_byMoveType = kMoveTypeSaving;
+    // Standing in his pose, on his way or turning, he does not finish that
+    // first: the save is timed from now and goes in at once.
+    m_bSaveCutsIn = MayBreakOffForSave(m_byAction);
+    const bool bStarted = StartSave(save);
+    if (bStarted && m_bSaveCutsIn)
+        m_bReinstall = true;
+    m_bSaveCutsIn = false;
+    if (!bStarted)
+        m_byMoveType = byMoveType;
+    return bStarted;
+}
+
+bool CMatchPlayer::MayBreakOffForSave(uint8_t byAction)
+{
+    switch (byAction) {
+    case ACTION_NOTHING: case ACTION_MOVING: case ACTION_STOPPING: case ACTION_TURNING: case ACTION_STEPPING:
+    case ACTION_TRANSITION:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMatchPlayer::StartSave(const SAVEASSESSMENT& save)
+{
+    const CMatchBall* pBall = m_Engine.GetBall();
     // The catch in place is not timed to the ball: it is no save for a
     // keeper who could start it only after what is left of a step or a turn.
-    if (save.bSucceeds && !m_bSavingWhileBusy && SelectSaveAnimation(kActionCatchInPlace, 2, false)) {
+    if (save.bSucceeds && (m_bSaveCutsIn || !m_bSavingWhileBusy) &&
+        SelectSaveAnimation(kActionCatchInPlace, 2, false)) {
         SetAction(ACTION_CATCHING);
         return true;
     }
@@ -397,6 +424,5 @@ bool CMatchPlayer::TrySavingBall(int32_t nReach)
             }
         }
     }
-    m_byMoveType = byMoveType;
     return false;
 }

@@ -136,6 +136,35 @@ TEST_F(GoalkeeperTest, HeClosesDownAnAttackerNearHisGoalAndOtherwiseKeepsHisPlac
     }
 }
 
+// Face to face with an attacker who is shooting he sets himself in the
+// ready stance; turned away from him, or with him further off, he does not.
+TEST_F(GoalkeeperTest, CloseToAnAttackerFacingHimHeSetsHimselfForTheShot)
+{
+    struct Case {
+        const char* name;
+        int32_t nApart;
+        bool bFacing, bReady;
+    } cases[] = {
+        {"200 off, facing him", 200, true, true},
+        {"200 off, turned away", 200, false, false},
+        {"350 off, facing him", 350, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Start(7);
+        CMatchPlayer& keeper = *Player(true, 0);
+        CMatchPlayer& attacker = *Player(false, 9);
+        Arrange({{false, 9, 300 + c.nApart, 3750}, {true, 0, 300, 3750}});
+        attacker.SetAction(ACTION_KICKING);
+        const double a = keeper.GetPosition().GetAngleTo(attacker.GetPosition());
+        keeper.SetFacing(float(c.bFacing ? a : a + 3.0));
+        keeper.MakeGoalkeeperDecision();
+        ASSERT_EQ(keeper.GetDecision(), DECISION_TACKLE);
+        EXPECT_EQ(keeper.GetIntendedMoveType() == MOVETYPE_CROUCH, c.bReady);
+        m_Engine.EndGame();
+    }
+}
+
 TEST_F(GoalkeeperTest, WithTheBallInHisHandsHeHoldsOnUnderPressureThenDistributesIt)
 {
     Start(9);

@@ -101,6 +101,22 @@ TEST_F(OpenPlayDecisionsTest, TheChaserClosesDownTheHolderWhileTheSupportCoversI
     EXPECT_EQ(m_pAway->GetBallChaser(), Player(false, 9));
 }
 
+// Of three men level with each other, only the one at the ball (within
+// 50) gains by his nearness to it: one a metre off is as dangerous as one
+// forty metres off.
+TEST_F(OpenPlayDecisionsTest, OnlyTheManAtTheBallGainsThreatByNearness)
+{
+    Start(5);
+    Arrange({{false, 7, 3000, 3000}, {false, 6, 1500, 3750}, {false, 9, 3000, 3030}, {false, 10, 3000, 4000},
+             {false, 8, 3000, 7000}});
+    m_Engine.PostTick();
+    auto threat = [&](int nSlot) { return int(m_pAway->GetThreatRating(Player(false, nSlot)->GetSquadPosition())); };
+    EXPECT_EQ(threat(10), threat(8)) << "a metre from the ball against forty";
+    // 30 from the ball: 20 before the 0.7 weighting.
+    EXPECT_GE(threat(9) - threat(10), 13);
+    EXPECT_LE(threat(9) - threat(10), 14);
+}
+
 TEST_F(OpenPlayDecisionsTest, ThreatGrowsWithDepthAndNearnessToTheBallAndAMarkerStaysGoalSide)
 {
     Start(5);
@@ -309,17 +325,20 @@ TEST_F(OpenPlayDecisionsTest, ABallFlyingAtTheGoalAlarmsItsSideAndSendsTheGoalke
     struct Case {
         const char* name;
         CVector velocity;
-        bool bAlarm;
+        bool bShot, bAlarm;
     } cases[] = {
-        {"on target", {-2000, 100, 100}, true},
-        {"wide", {-2000, 1500, 100}, false},
-        {"over the bar", {-2000, 0, 900}, false},
-        {"too slow to arrive within two seconds", {-500, 0, 0}, false},
+        {"on target", {-2000, 100, 100}, false, true},
+        {"wide", {-2000, 1500, 100}, false, false},
+        {"over the bar", {-2000, 0, 900}, false, false},
+        {"too slow to arrive within two seconds", {-500, 0, 0}, false, false},
+        {"a shot of theirs going wide", {-2000, 1500, 100}, true, true},
+        {"a slow shot of theirs", {-500, 0, 0}, true, true},
     };
     CMatchPlayer& keeper = *Player(true, 0);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         m_pBall->SetPossessor(nullptr);
+        m_pBall->StartBallInfo(c.bShot ? BALLCAUSE_SHOT : BALLCAUSE_PASS, Player(false, 9));
         m_pBall->SetPosition(1800, 3750, 20, false);
         m_pBall->SetVelocity(c.velocity);
         m_pBall->UpdatePrediction();

@@ -149,8 +149,8 @@ TEST_F(TakeBallTest, ABallRollingToAPlayerIsControlledAtHisFeet)
 }
 
 // A goalkeeper whose animation still runs when a shot comes at his goal
-// does not wait for its end to decide: each tick of it he looks for a save
-// from where he is, timed to start when the animation ends.
+// does not wait for its end to decide: each tick of it he looks for a way
+// to meet the ball from where he is.
 TEST_F(TakeBallTest, AGoalkeeperStillInAnAnimationGoesForAShotAtHisGoal)
 {
     Start(12);
@@ -184,6 +184,50 @@ TEST_F(TakeBallTest, AGoalkeeperStillInAnAnimationGoesForAShotAtHisGoal)
     EXPECT_TRUE(a == ACTION_CATCHING || a == ACTION_PARRYING || a == ACTION_CONTROLLING || a == ACTION_DIVING)
         << int(a);
     EXPECT_TRUE(keeper.IsRequestPending()) << "the save starts when the animation ends";
+}
+
+// Standing in his pose he breaks off for a shot that arrives before the
+// pose would end, and the save goes in with the next frame; in the middle
+// of a kick he does not.
+TEST_F(TakeBallTest, AGoalkeeperBreaksOffHisPoseForASave)
+{
+    struct CASE {
+        const char* pszName;
+        uint8_t byAction;
+        bool bSaves;
+    };
+    const CASE cases[] = {
+        {"standing in his pose", ACTION_NOTHING, true},
+        {"kicking", ACTION_KICKING, false},
+    };
+    for (const CASE& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        Start(12);
+        GiveModels();
+        Arrange({{false, 9, 2500, 3750}, {true, 0, 250, 3750}});
+        CMatchPlayer& keeper = *Player(true, 0);
+        CMatchPlayer& striker = *Player(false, 9);
+        Face(keeper, At(2500, 3750));
+        keeper.SetAction(c.byAction);
+        // A hard low shot from five metres, straight at him.
+        const CVector from = At(750, 3750);
+        const CVector& at = keeper.GetPosition();
+        Loose(from, CVector(at.x > from.x ? 1500 : -1500, 0, 0));
+        m_pBall->StartBallInfo(BALLCAUSE_SHOT, &striker);
+        CVector point;
+        float t = 0.0f;
+        const int32_t nReach = m_pBall->GetInterceptPoint(&keeper, true, &point, &t);
+        keeper.SetInterceptPoint(point, t);
+        ASSERT_GT(keeper.GetModel()->GetAnimationTimeLeft(), uint32_t(t * 1000.0f) + MATCH_TICK_MS)
+            << "his pose ends before the ball arrives";
+        EXPECT_EQ(keeper.TrySavingBall(nReach), c.bSaves);
+        if (c.bSaves) {
+            EXPECT_TRUE(keeper.IsRequestPending());
+            keeper.UpdateAnimation(MATCH_TICK_MS);
+            EXPECT_FALSE(keeper.IsRequestPending()) << "the save waited for the end of his pose";
+        }
+        m_Engine.EndGame();
+    }
 }
 
 TEST_F(TakeBallTest, ABallRollingAwayIsNotControlled)
