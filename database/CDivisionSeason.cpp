@@ -428,11 +428,15 @@ bool CDivisionDatabase::WriteClubHistory()
         return true;
     // Kept in memory and written whole when the working files are flushed; a
     // missing file starts empty.
+    if (!m_ClubHistoryFile.IsOpen() || m_ClubHistoryFile.GetName() != name)
+        m_nClubHistoryPushedOut = 0;
     m_ClubHistoryFile.Open(name, 0);
     std::vector<uint8_t>& bytes = m_ClubHistoryFile.GetBytes();
     // A full year of sets pushes out the oldest.
-    if (static_cast<int64_t>(bytes.size()) >= nSet * kClubHistorySets)
-        bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(nSet));
+    if (static_cast<int64_t>(bytes.size() - m_nClubHistoryPushedOut) >= nSet * kClubHistorySets)
+        m_nClubHistoryPushedOut += static_cast<size_t>(nSet);
+    if (static_cast<int64_t>(m_nClubHistoryPushedOut) >= nSet * kClubHistorySets)
+        DropPushedOutClubHistory();
     m_ClubHistoryFile.MarkChanged();
     CBinaryWriter writer(bytes);
     for (const CClubDatabase* pClub : m_lstClubsByID.Items<CClubDatabase>()) {
@@ -441,6 +445,16 @@ bool CDivisionDatabase::WriteClubHistory()
             writer.WriteU8(static_cast<uint8_t>(nRating));
     }
     return true;
+}
+
+void CDivisionDatabase::DropPushedOutClubHistory()
+{
+    if (m_nClubHistoryPushedOut == 0)
+        return;
+    std::vector<uint8_t>& bytes = m_ClubHistoryFile.GetBytes();
+    bytes.erase(bytes.begin(),
+                bytes.begin() + static_cast<std::ptrdiff_t>(std::min(m_nClubHistoryPushedOut, bytes.size())));
+    m_nClubHistoryPushedOut = 0;
 }
 
 CLUBRATINGS CDivisionDatabase::GetClubRatings(const CClubDatabase& club)
@@ -465,7 +479,11 @@ std::vector<CLUBRATINGS> CDivisionDatabase::ReadClubHistory(const CClubDatabase&
     const int nClubs = m_lstClubsByID.GetCount();
     if (nSlot >= nClubs)
         return weeks;
-    m_ClubHistoryFile.Open(GetClubHistoryFileName(), 0);
+    const std::string name = GetClubHistoryFileName();
+    if (!m_ClubHistoryFile.IsOpen() || m_ClubHistoryFile.GetName() != name)
+        m_nClubHistoryPushedOut = 0;
+    m_ClubHistoryFile.Open(name, 0);
+    DropPushedOutClubHistory();
     const std::vector<uint8_t>& bytes = m_ClubHistoryFile.GetBytes();
     const size_t nSet = static_cast<size_t>(nClubs) * kClubHistoryBytes;
     for (size_t nAt = 0; nAt + nSet <= bytes.size(); nAt += nSet) {
