@@ -505,15 +505,17 @@ bool CDivisionDatabase::WriteScheduleHistory(int nSeasonIndex, int nSeasons)
     if (nSeasonIndex > nSeasons && plat::fileExists(clubs) &&
         !DropFileHead(clubs, static_cast<int64_t>(GetClubCount()) * kClubSummaryBytes))
         DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not rewrite %s", clubs.c_str());
-    if (FILE* pClubs = plat::openFile(clubs, "ab")) {
-        CBinaryWriter writer(pClubs);
+    // Each file's records are gathered in memory and appended in one write,
+    // not one small write a field.
+    CWorkingFileAppends summaries;
+    summaries.Touch();
+    {
+        CBinaryWriter writer(summaries.GetBytes());
         for (const CClubDatabase* pClub : m_lstClubsByTable.Items<CClubDatabase>())
             WriteClubSeasonSummary(writer, *pClub);
-        if (std::fclose(pClubs) != 0 || writer.Failed())
-            DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not write %s", clubs.c_str());
     }
-    else
-        DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not open %s", clubs.c_str());
+    if (!summaries.Flush(clubs))
+        DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not write %s", clubs.c_str());
 
     const std::string name = "TempDivision" + std::to_string(m_byDivisionId) + ".shs";
     if (nSeasonIndex > nSeasons && plat::fileExists(name) &&
@@ -521,16 +523,14 @@ bool CDivisionDatabase::WriteScheduleHistory(int nSeasonIndex, int nSeasons)
         DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not rewrite %s", name.c_str());
         return false;
     }
-    FILE* pFile = plat::openFile(name, "ab");
-    if (!pFile) {
-        DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not open %s", name.c_str());
-        return false;
+    CWorkingFileAppends fixtures;
+    fixtures.Touch();
+    {
+        CBinaryWriter writer(fixtures.GetBytes());
+        for (const CDivisionFixturesDatabase* pFixture : m_lstFixtures.Items<CDivisionFixturesDatabase>())
+            pFixture->Save(writer);
     }
-    CBinaryWriter writer(pFile);
-    for (const CDivisionFixturesDatabase* pFixture : m_lstFixtures.Items<CDivisionFixturesDatabase>())
-        pFixture->Save(writer);
-    const bool bClosed = std::fclose(pFile) == 0;
-    if (!bClosed || writer.Failed()) {
+    if (!fixtures.Flush(name)) {
         DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not write %s", name.c_str());
         return false;
     }
