@@ -19,7 +19,7 @@ int DaysInMonthOfYear(int nMonth, int nYear)
 }
 
 // Days of a common year before each month, and the whole year at 12.
-const int kDaysBeforeMonth[13] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
+constexpr int kDaysBeforeMonth[13] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
 
 constexpr int FloorDivide(int n, int d) { return n / d - (n % d < 0 ? 1 : 0); }
 
@@ -35,19 +35,19 @@ constexpr int YearStartDayNumber(int nYear)
     return 365 * (nYear - 1970) + LeapYearsUpTo(nYear - 1) - LeapYearsUpTo(1969);
 }
 
-// The day numbers of 1 January of the years a game meets, worked out once:
-// contract checks ask for day numbers of every player every day.
-constexpr int kFirstTabledYear = 1900;
-constexpr int kTabledYears = 400;
-struct YearStarts {
-    int anDayNumber[kTabledYears + 1] = {};
-    constexpr YearStarts()
-    {
-        for (int i = 0; i <= kTabledYears; ++i)
-            anDayNumber[i] = YearStartDayNumber(kFirstTabledYear + i);
+constexpr CDate::MonthStarts MakeMonthStarts()
+{
+    CDate::MonthStarts table{};
+    for (int i = 0; i < CDate::kTabledYears; ++i) {
+        const int nYear = CDate::kFirstTabledYear + i;
+        const int nYearStart = YearStartDayNumber(nYear);
+        const bool bLeap = nYear % 400 == 0 || (nYear % 4 == 0 && nYear % 100 != 0);
+        for (int nMonthsBefore = 0; nMonthsBefore <= 12; ++nMonthsBefore)
+            table.anDayNumber[i][nMonthsBefore] =
+                nYearStart + kDaysBeforeMonth[nMonthsBefore] + (nMonthsBefore >= 2 && bLeap ? 1 : 0);
     }
-};
-constexpr YearStarts kYearStarts;
+    return table;
+}
 
 // Cumulative percentages per climate kind and month for the six weather categories.
 const uint8_t kCategoryTable[3][12][6] = {
@@ -73,6 +73,8 @@ const uint8_t kIntensityTable[3][12][3] = {
 };
 
 }  // namespace
+
+constexpr CDate::MonthStarts CDate::s_MonthStarts = MakeMonthStarts();
 
 bool CDate::IsLeapYear(int nYear) { return nYear % 400 == 0 || (nYear % 4 == 0 && nYear % 100 != 0); }
 
@@ -116,23 +118,12 @@ bool CDate::IsValid() const
     return nMonth >= 1 && nMonth <= 12 && GetDay() >= 1 && GetDay() <= GetDaysInMonth(nMonth);
 }
 
-int CDate::GetDayNumber() const
+int CDate::GetUntabledDayNumber() const
 {
-    // A month beyond 12 counts as the whole year.
     const int nYear = GetYear();
     const int nMonthsBefore = std::clamp(GetMonth() - 1, 0, 12);
-    int nYearStart, nYearLength;
-    const int nTabled = nYear - kFirstTabledYear;
-    if (nTabled >= 0 && nTabled < kTabledYears) {
-        nYearStart = kYearStarts.anDayNumber[nTabled];
-        nYearLength = kYearStarts.anDayNumber[nTabled + 1] - nYearStart;
-    }
-    else {
-        nYearStart = YearStartDayNumber(nYear);
-        nYearLength = IsLeapYear(nYear) ? 366 : 365;
-    }
-    const int nLeapDay = nMonthsBefore >= 2 && nYearLength == 366 ? 1 : 0;
-    return nYearStart + kDaysBeforeMonth[nMonthsBefore] + nLeapDay + GetDay() - 1;
+    const int nLeapDay = nMonthsBefore >= 2 && IsLeapYear(nYear) ? 1 : 0;
+    return YearStartDayNumber(nYear) + kDaysBeforeMonth[nMonthsBefore] + nLeapDay + GetDay() - 1;
 }
 
 int CDate::GetDayOfWeek() const { return DaysBetween(CDate(1970, 1, 4)) % 7; }

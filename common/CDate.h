@@ -52,8 +52,19 @@ public:
     static bool IsLeapYear(int nYear);
     bool IsValid() const;
 
-    // Days since 1 January 1970 (negative before).
-    int GetDayNumber() const;
+    // Days since 1 January 1970 (negative before). Inline over a table of
+    // the months of the years a game meets: contract and age checks ask for
+    // it of every player every week.
+    int GetDayNumber() const
+    {
+        const int nTabled = GetYear() - kFirstTabledYear;
+        if (nTabled < 0 || nTabled >= kTabledYears)
+            return GetUntabledDayNumber();
+        // A month beyond 12 counts as the whole year, a month 0 as January.
+        int nMonthsBefore = GetMonth() - 1;
+        nMonthsBefore = nMonthsBefore < 0 ? 0 : nMonthsBefore > 12 ? 12 : nMonthsBefore;
+        return s_MonthStarts.anDayNumber[nTabled][nMonthsBefore] + GetDay() - 1;
+    }
     int DaysBetween(const CDate& other) const { return GetDayNumber() - other.GetDayNumber(); }
     // 0 Sunday to 6 Saturday.
     int GetDayOfWeek() const;
@@ -81,6 +92,17 @@ public:
     // The weather of this date's month for a climate kind 0..2.
     WEATHER PickWeather(int nKind) const;
 
+    static constexpr int kFirstTabledYear = 1900;
+    static constexpr int kTabledYears = 400;
+    // The day number of the first of each month of a tabled year, and at 12
+    // that of the next 1 January.
+    struct MonthStarts {
+        int anDayNumber[kTabledYears][13];
+    };
+
 private:
+    int GetUntabledDayNumber() const;
+
+    static const MonthStarts s_MonthStarts;
     uint32_t m_dwDate = 0;
 };

@@ -110,6 +110,10 @@ void CDatabaseHandler::FillPlayerHistoryWeek(uint8_t* pDirectory, uint8_t* pBloc
     // identifier order they lie scattered once players have moved.
     constexpr int kAhead = 16;
     const int nEntries = m_PlayerTable.GetSize();
+    // A record's place is the week's block start plus ten bytes a slot before
+    // it: past the directory for every slot once the block's is (a week of
+    // the ring from 0 on), so the check is made for each only otherwise.
+    const bool bWeekPastDirectory = ((nWeek % 52) + 1) * 10 - 8 >= 2;
     for (int i = 0; i < nEntries; ++i) {
         if (i + kAhead < nEntries)
             if (const auto* pAhead = static_cast<const ITEMPLAYERINFORMATION*>(m_PlayerTable.GetAt(i + kAhead)))
@@ -136,7 +140,7 @@ void CDatabaseHandler::FillPlayerHistoryWeek(uint8_t* pDirectory, uint8_t* pBloc
                      nSlot, nSlots);
             continue;
         }
-        if (pPerson->GetHistoryRecordOffset(nWeek) < 2L * nSlots) {
+        if (!bWeekPastDirectory && pPerson->GetHistoryRecordOffset(nWeek) < 2L * nSlots) {
             DebugLog(1, "[CDatabaseHandler::SavePlayerHistory] Invalid player file position!");
             continue;
         }

@@ -423,6 +423,11 @@ private:
     // "TempDivision%d.dhs" and "TempDivision%d.chs" while the game runs.
     CWorkingFileImage m_HistoryFile;
     CWorkingFileImage m_ClubHistoryFile;
+    // Bytes at the front of the club history's image that the newest sets
+    // have pushed out: they go a year's worth at a time, or before the image
+    // is read or written, rather than moving every set each week.
+    size_t m_nClubHistoryPushedOut = 0;
+    void DropPushedOutClubHistory();
     // Televised matches of each club this season, not kept on file.
     std::vector<std::pair<ID_CLUB, uint8_t>> m_TelevisedCounts;
     CDate m_LastTelevisionMove;

@@ -128,6 +128,7 @@ bool CDivisionDatabase::CreateDivisionHistory()
 bool CDivisionDatabase::FlushHistoryFiles()
 {
     bool bFlushed = true;
+    DropPushedOutClubHistory();
     for (CWorkingFileImage* pFile : {&m_HistoryFile, &m_ClubHistoryFile}) {
         if (!pFile->Flush()) {
             DebugLog(0, "[CDivisionDatabase::FlushHistoryFiles] Could not write %s", pFile->GetName().c_str());
@@ -141,6 +142,7 @@ void CDivisionDatabase::CloseHistoryFiles()
 {
     m_HistoryFile.Close();
     m_ClubHistoryFile.Close();
+    m_nClubHistoryPushedOut = 0;
 }
 
 std::vector<uint8_t> CDivisionDatabase::ReadClubHistory(ID_CLUB idClub, int nRecords)

@@ -428,11 +428,15 @@ bool CDivisionDatabase::WriteClubHistory()
         return true;
     // Kept in memory and written whole when the working files are flushed; a
     // missing file starts empty.
+    if (!m_ClubHistoryFile.IsOpen() || m_ClubHistoryFile.GetName() != name)
+        m_nClubHistoryPushedOut = 0;
     m_ClubHistoryFile.Open(name, 0);
     std::vector<uint8_t>& bytes = m_ClubHistoryFile.GetBytes();
     // A full year of sets pushes out the oldest.
-    if (static_cast<int64_t>(bytes.size()) >= nSet * kClubHistorySets)
-        bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(nSet));
+    if (static_cast<int64_t>(bytes.size() - m_nClubHistoryPushedOut) >= nSet * kClubHistorySets)
+        m_nClubHistoryPushedOut += static_cast<size_t>(nSet);
+    if (static_cast<int64_t>(m_nClubHistoryPushedOut) >= nSet * kClubHistorySets)
+        DropPushedOutClubHistory();
     m_ClubHistoryFile.MarkChanged();
     CBinaryWriter writer(bytes);
     for (const CClubDatabase* pClub : m_lstClubsByID.Items<CClubDatabase>()) {
@@ -441,6 +445,16 @@ bool CDivisionDatabase::WriteClubHistory()
             writer.WriteU8(static_cast<uint8_t>(nRating));
     }
     return true;
+}
+
+void CDivisionDatabase::DropPushedOutClubHistory()
+{
+    if (m_nClubHistoryPushedOut == 0)
+        return;
+    std::vector<uint8_t>& bytes = m_ClubHistoryFile.GetBytes();
+    bytes.erase(bytes.begin(),
+                bytes.begin() + static_cast<std::ptrdiff_t>(std::min(m_nClubHistoryPushedOut, bytes.size())));
+    m_nClubHistoryPushedOut = 0;
 }
 
 CLUBRATINGS CDivisionDatabase::GetClubRatings(const CClubDatabase& club)
@@ -465,7 +479,11 @@ std::vector<CLUBRATINGS> CDivisionDatabase::ReadClubHistory(const CClubDatabase&
     const int nClubs = m_lstClubsByID.GetCount();
     if (nSlot >= nClubs)
         return weeks;
-    m_ClubHistoryFile.Open(GetClubHistoryFileName(), 0);
+    const std::string name = GetClubHistoryFileName();
+    if (!m_ClubHistoryFile.IsOpen() || m_ClubHistoryFile.GetName() != name)
+        m_nClubHistoryPushedOut = 0;
+    m_ClubHistoryFile.Open(name, 0);
+    DropPushedOutClubHistory();
     const std::vector<uint8_t>& bytes = m_ClubHistoryFile.GetBytes();
     const size_t nSet = static_cast<size_t>(nClubs) * kClubHistoryBytes;
     for (size_t nAt = 0; nAt + nSet <= bytes.size(); nAt += nSet) {
@@ -487,15 +505,17 @@ bool CDivisionDatabase::WriteScheduleHistory(int nSeasonIndex, int nSeasons)
     if (nSeasonIndex > nSeasons && plat::fileExists(clubs) &&
         !DropFileHead(clubs, static_cast<int64_t>(GetClubCount()) * kClubSummaryBytes))
         DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not rewrite %s", clubs.c_str());
-    if (FILE* pClubs = plat::openFile(clubs, "ab")) {
-        CBinaryWriter writer(pClubs);
+    // Each file's records are gathered in memory and appended in one write,
+    // not one small write a field.
+    CWorkingFileAppends summaries;
+    summaries.Touch();
+    {
+        CBinaryWriter writer(summaries.GetBytes());
         for (const CClubDatabase* pClub : m_lstClubsByTable.Items<CClubDatabase>())
             WriteClubSeasonSummary(writer, *pClub);
-        if (std::fclose(pClubs) != 0 || writer.Failed())
-            DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not write %s", clubs.c_str());
     }
-    else
-        DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not open %s", clubs.c_str());
+    if (!summaries.Flush(clubs))
+        DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not write %s", clubs.c_str());
 
     const std::string name = "TempDivision" + std::to_string(m_byDivisionId) + ".shs";
     if (nSeasonIndex > nSeasons && plat::fileExists(name) &&
@@ -503,16 +523,14 @@ bool CDivisionDatabase::WriteScheduleHistory(int nSeasonIndex, int nSeasons)
         DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not rewrite %s", name.c_str());
         return false;
     }
-    FILE* pFile = plat::openFile(name, "ab");
-    if (!pFile) {
-        DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not open %s", name.c_str());
-        return false;
+    CWorkingFileAppends fixtures;
+    fixtures.Touch();
+    {
+        CBinaryWriter writer(fixtures.GetBytes());
+        for (const CDivisionFixturesDatabase* pFixture : m_lstFixtures.Items<CDivisionFixturesDatabase>())
+            pFixture->Save(writer);
     }
-    CBinaryWriter writer(pFile);
-    for (const CDivisionFixturesDatabase* pFixture : m_lstFixtures.Items<CDivisionFixturesDatabase>())
-        pFixture->Save(writer);
-    const bool bClosed = std::fclose(pFile) == 0;
-    if (!bClosed || writer.Failed()) {
+    if (!fixtures.Flush(name)) {
         DebugLog(0, "[CDivisionDatabase::WriteScheduleHistory] Could not write %s", name.c_str());
         return false;
     }

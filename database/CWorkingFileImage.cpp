@@ -57,7 +57,9 @@ bool CWorkingFileAppends::Flush(const std::string& name)
     FILE* pFile = plat::openFile(name, "ab");
     if (!pFile)
         return false;
-    bool bWritten = std::fwrite(m_bytes.data(), 1, m_bytes.size(), pFile) == m_bytes.size();
+    // A file only touched is opened and closed: an empty vector has no data
+    // to hand to the write.
+    bool bWritten = m_bytes.empty() || std::fwrite(m_bytes.data(), 1, m_bytes.size(), pFile) == m_bytes.size();
     if (std::fclose(pFile) != 0)
         bWritten = false;
     if (bWritten)

@@ -355,11 +355,3 @@ void CClub::HalfTimeRecovery()
     }
 }
 
-void CClub::TireAll()
-{
-    // Every entry, on the pitch or not; a fixed-length loop the compiler
-    // turns into vector steps with the same per-entry arithmetic.
-#pragma GCC unroll 8
-    for (float& fCondition : m_afConditions)
-        fCondition -= (100.0f - fCondition) * 0.004f;
-}

@@ -181,6 +181,8 @@ public:
     const MATCHPLAYERENTRY* GetBestRatedEntry() const;
     void AddPossession();
     void HalfTimeRecovery();
+    // Called after every action of a match: inline, so that the engine's
+    // loop keeps the constants in registers.
     void TireAll();
 
     int GetGoals() const { return m_anStatistics[QUICKSTAT_GOALS]; }
@@ -228,6 +230,24 @@ inline float& CQuickPlayer::Condition()
 inline float CQuickPlayer::Condition() const
 {
     return m_pSide->m_afConditions[m_nEntry];
+}
+
+inline void CClub::TireAll()
+{
+    // Every entry of the sheet, on the pitch or not. The first sixteen are a
+    // fixed-length loop the compiler turns into vector steps; the entries
+    // past them are worked only when the sheet reaches them (an entry of
+    // nobody's stays at 100 either way).
+    constexpr int kAlways = 16;
+    static_assert(kAlways % 4 == 0 && kAlways <= kConditionEntries, "whole vector steps");
+#pragma GCC unroll 16
+    for (int i = 0; i < kAlways; ++i)
+        m_afConditions[i] -= (100.0f - m_afConditions[i]) * 0.004f;
+    if (m_nSquadSize > kAlways) {
+#pragma GCC unroll 4
+        for (int i = kAlways; i < kConditionEntries; ++i)
+            m_afConditions[i] -= (100.0f - m_afConditions[i]) * 0.004f;
+    }
 }
 
 // The tactical tables: rows for classes 0-3, each (a, b).

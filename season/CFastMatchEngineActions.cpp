@@ -9,6 +9,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr int kMaxDraws = 64;
@@ -45,11 +49,21 @@ constexpr uint8_t kCardTables[3][QUICKCLASS_COUNT][3] = {
 void CFastMatchEngine::BuildSixBandTable(OUTCOMETABLE& table, float v)
 {
     table.nCount = 6;
+    const float fRest = 100.0f - v;
+#if defined(__SSE2__)
+    // The first four side by side as v * (0.1, 1, 1, 1) + rest * (0, 0, 0.1,
+    // 0.8): a product by 1 or a sum with 0 changes nothing, so each lane is
+    // the one-at-a-time sum to the bit.
+    const __m128 bounds = _mm_add_ps(_mm_mul_ps(_mm_set1_ps(v), _mm_setr_ps(0.1f, 1.0f, 1.0f, 1.0f)),
+                                     _mm_mul_ps(_mm_set1_ps(fRest), _mm_setr_ps(0.0f, 0.0f, 0.1f, 0.8f)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(table.anBounds), _mm_cvttps_epi32(bounds));
+#else
     table.anBounds[0] = static_cast<int>(0.1f * v);
     table.anBounds[1] = static_cast<int>(v);
-    table.anBounds[2] = static_cast<int>(v + 0.1f * (100.0f - v));
-    table.anBounds[3] = static_cast<int>(v + 0.8f * (100.0f - v));
-    table.anBounds[4] = static_cast<int>(v + 0.9f * (100.0f - v));
+    table.anBounds[2] = static_cast<int>(v + 0.1f * fRest);
+    table.anBounds[3] = static_cast<int>(v + 0.8f * fRest);
+#endif
+    table.anBounds[4] = static_cast<int>(v + 0.9f * fRest);
     table.anBounds[5] = 100;
 }
 
@@ -80,13 +94,15 @@ void CQuickPlayer::BuildTables()
         const int nSkill = m_pPlayer ? m_pPlayer->m_awAttributes[nAttribute] / 100 : 0;
         return std::min(static_cast<float>(nSkill) - f + fHome, 100.0f);
     };
+    const float fHandling = skill(PLAYER_ATTRIBUTE_HANDLING);
     CFastMatchEngine::BuildSixBandTable(m_aTables[QUICKTABLE_TACKLING], skill(PLAYER_ATTRIBUTE_TACKLING));
     CFastMatchEngine::BuildSixBandTable(m_aTables[QUICKTABLE_SHOOTING], skill(PLAYER_ATTRIBUTE_SHOOTING));
-    CFastMatchEngine::BuildSixBandTable(m_aTables[QUICKTABLE_SAVING], skill(PLAYER_ATTRIBUTE_HANDLING));
+    CFastMatchEngine::BuildSixBandTable(m_aTables[QUICKTABLE_SAVING], fHandling);
     CFastMatchEngine::BuildSixBandTable(m_aTables[QUICKTABLE_PASSING], skill(PLAYER_ATTRIBUTE_PASSING));
     CFastMatchEngine::BuildSixBandTable(m_aTables[QUICKTABLE_HEADING], skill(PLAYER_ATTRIBUTE_HEADING));
-    CFastMatchEngine::BuildSixBandTable(m_aTables[QUICKTABLE_CROSSING], skill(PLAYER_ATTRIBUTE_PASSING));
-    CFastMatchEngine::BuildThreeBandTable(m_aTables[QUICKTABLE_CATCHING], skill(PLAYER_ATTRIBUTE_HANDLING));
+    // Crossing goes by passing too: the same table.
+    m_aTables[QUICKTABLE_CROSSING] = m_aTables[QUICKTABLE_PASSING];
+    CFastMatchEngine::BuildThreeBandTable(m_aTables[QUICKTABLE_CATCHING], fHandling);
 }
 
 // ---- resolvers ----

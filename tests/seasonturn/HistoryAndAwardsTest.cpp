@@ -214,6 +214,30 @@ TEST_F(SeasonFiles, ClubRatingHistoryKeepsAYearOfWeeks)
     EXPECT_TRUE(Division(1)->ReadClubHistory(*Club(13)).empty());
 }
 
+TEST_F(SeasonFiles, ClubRatingHistoryWrittenForYearsUnreadKeepsTheNewestYear)
+{
+    // Two years and more of weeks with no read or flush between them: what
+    // is read and written then is the last 52 weeks, oldest first.
+    CDivisionDatabase* pDivision = Division(2);
+    constexpr int kWeeks = 110;
+    for (int nWeek = 0; nWeek < kWeeks; ++nWeek) {
+        Club(13)->m_byReputation = static_cast<uint8_t>(nWeek);
+        ASSERT_TRUE(pDivision->WriteClubHistory());
+    }
+    const std::vector<CLUBRATINGS> weeks = pDivision->ReadClubHistory(*Club(13));
+    ASSERT_EQ(weeks.size(), 52u);
+    for (size_t i = 0; i < weeks.size(); ++i)
+        EXPECT_EQ(weeks[i].anRating[1], static_cast<int>(kWeeks - 52 + i)) << i;
+    Club(13)->m_byReputation = 7;
+    ASSERT_TRUE(pDivision->WriteClubHistory());
+    ASSERT_TRUE(pDivision->FlushHistoryFiles());
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(plat::readWholeFile("TempDivision23.chs", bytes));
+    ASSERT_EQ(bytes.size(), 52u * 6 * 10);
+    EXPECT_EQ(bytes[1], kWeeks - 51);
+    EXPECT_EQ(bytes[51 * 6 * 10 + 1], 7);
+}
+
 TEST_F(SeasonFiles, CupArchiveAndNewSeasonFiles)
 {
     ASSERT_TRUE(m_pCountry->WriteCupHistory(1, 5));
