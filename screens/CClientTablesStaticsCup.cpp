@@ -78,15 +78,7 @@ CXComboBox* Selector(int nSelector) { return g_pTitlebar ? g_pTitlebar->GetSelec
 
 int TextWidth(plat::Font* pFont, const char* pszText)
 {
-    CXSurface surface;
-    if (!pFont || !surface.Create(8, 8, false, false))
-        return 0;
-    plat::DeviceContext* pDC = surface.m_pSurface->getDC();
-    pDC->selectFont(pFont);
-    plat::Size size{0, 0};
-    pDC->getTextExtentPoint(pszText, static_cast<int>(std::strlen(pszText)), &size);
-    surface.m_pSurface->releaseDC(pDC);
-    return size.cx;
+    return pFont && pszText ? pFont->textWidth(pszText, static_cast<int>(std::strlen(pszText))) : 0;
 }
 
 // A competition's name too long for the selector's width, in the closed box

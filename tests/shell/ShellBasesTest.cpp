@@ -257,15 +257,7 @@ TEST_F(ShellBases, TheTreeShowsEveryScreenOfTheGroupItOpens)
 // The width of a text in a font, as the controls measure it.
 int TextWidth(plat::Font* pFont, const char* pszText)
 {
-    CXSurface surface;
-    if (!surface.Create(8, 8, false, false))
-        return -1;
-    plat::DeviceContext* pDC = surface.m_pSurface->getDC();
-    pDC->selectFont(pFont);
-    plat::Size size{0, 0};
-    pDC->getTextExtentPoint(pszText, static_cast<int>(std::strlen(pszText)), &size);
-    surface.m_pSurface->releaseDC(pDC);
-    return size.cx;
+    return pFont && pszText ? pFont->textWidth(pszText, static_cast<int>(std::strlen(pszText))) : -1;
 }
 
 TEST_F(ShellBases, TheBarsTextsFitTheirPlaces)
