@@ -8,6 +8,7 @@
 #include "tools/worldtool/BooksLog.h"
 #include "tools/worldtool/ResultsLog.h"
 #include "tools/worldtool/WorkFolder.h"
+#include "tools/worldtool/WorldCounts.h"
 #include "tools/worldtool/WorldFile.h"
 
 #include <algorithm>
@@ -21,16 +22,6 @@ namespace fs = std::filesystem;
 namespace tools {
 
 namespace {
-
-long countPlayersAtClubs(const CDatabaseHandler& handler)
-{
-    long nPlayers = 0;
-    for (const CCountryDatabase* pCountry : handler.GetCountries().Items<CCountryDatabase>())
-        for (const CDivisionDatabase* pDivision : pCountry->GetDivisions().Items<CDivisionDatabase>())
-            for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
-                nPlayers += pClub->m_lstPlayers.GetCount();
-    return nPlayers;
-}
 
 // One line of head counts: players and squads at clubs, the markets, the
 // pools and the retired files, for a person watching a long run drift. The
