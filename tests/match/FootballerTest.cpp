@@ -135,6 +135,31 @@ TEST_F(FootballerTest, APassLeavesFromHisFootAndReachesItsAim)
     }
 }
 
+// With nobody between him and the goal, a shot goes at once from near it;
+// from well beyond the penalty area the chance is too poor to take
+// unpressed, and he carries the ball on or passes instead.
+TEST_F(FootballerTest, AnOpenShotGoesFromCloseInButNotFromFarOut)
+{
+    struct CASE {
+        int32_t nFromGoal;
+        bool bGoes;
+    };
+    for (const CASE& c : {CASE{1100, true}, CASE{1900, true}, CASE{2600, false}, CASE{2900, false}}) {
+        SCOPED_TRACE(c.nFromGoal);
+        Start(6);
+        Arrange({{true, 9, PITCH_LENGTH - c.nFromGoal, 3750}, {false, 0, 9900, 2600}});
+        CMatchPlayer& p = *Player(true, 9);
+        ASSERT_EQ(p.GetClub()->GetZone(p.GetPosition().x, p.GetPosition().y), 5);
+        p.UpdatePressure();
+        ASSERT_EQ(p.GetOnBallPressure(), 0);
+        p.SetKickTarget(p.GetPosition());
+        ASSERT_TRUE(p.ChooseShotTarget());
+        EXPECT_EQ(p.GetKickSafety() > p.GetKickTriggerRating(DECISION_SHOOT, 0), c.bGoes)
+            << "safety " << int(p.GetKickSafety());
+        m_Engine.EndGame();
+    }
+}
+
 TEST_F(FootballerTest, AClearanceGoesWithoutErrorAndStaysUnderItsHeight)
 {
     Start(3);
