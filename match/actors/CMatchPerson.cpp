@@ -224,6 +224,7 @@ void CMatchPerson::InstallRequest()
     if (m_byNextMoveType >= MOVETYPE_COUNT)
         DebugLog(6, "[CMatchPerson::UpdateAnimation] Installing invalid move type :%d", m_byNextMoveType);
     m_pModel->SetAnimation(&m_Request);
+    m_wInstalledAnimation = m_Request.animation;
     m_byMoveType = m_byNextMoveType;
     m_bRequestPending = false;
 }
@@ -263,6 +264,7 @@ bool CMatchPerson::SeekReplay(uint32_t dwTime)
     m_pModel->SetPositionAndHeading(float(record.vPosition.x), float(record.vPosition.y), record.fFacing);
     ANIMATIONREQUEST request = record.request;
     m_pModel->SetAnimation(&request);
+    m_wInstalledAnimation = request.animation;
     m_byMoveType = m_byNextMoveType = record.byMoveType;
     ANIMATIONREQUEST state;
     const uint32_t dwSince = dwTime > pSlot->dwTime ? dwTime - pSlot->dwTime : 0;
@@ -305,6 +307,7 @@ void CMatchPerson::SetupModel(uint16_t wModelIndex)
     if (pStand && !pStand->records.empty()) {
         m_Request.animation = pStand->records[0].wAnimation;
         m_pModel->SetAnimation(&m_Request);
+        m_wInstalledAnimation = m_Request.animation;
     }
     if (m_pReplayRing)
         PushReplayRecord(m_Engine.GetEngineClock(), float(m_vPosition.x), float(m_vPosition.y), m_fFacing);

@@ -301,6 +301,8 @@ protected:
     uint16_t m_wIntendedFrameTime = kDefaultFrameTime;
     bool m_bMoveChosen = false;
     ANIMATIONREQUEST m_Request;
+    // The animation the model plays now (the last request installed).
+    uint16_t m_wInstalledAnimation = 0;
     uint8_t m_byRequestEventKind = 0;
     uint8_t m_byNextMoveType = 0;
     float m_fBestScore = kNoBestScore;

@@ -397,6 +397,8 @@ public:
     void DeflectBall();
 
 private:
+    // A kick from the feet whose animation has reached the foot's contact.
+    bool IsPastKickContact() const;
     void TouchBall();
     void CatchBallAtContact();
     void StrikeBall();

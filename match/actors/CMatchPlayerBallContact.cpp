@@ -54,8 +54,9 @@ void CMatchPlayer::OnAnimationStep()
         pBall->SetPreviousPosition(contact.x, contact.y, std::max(contact.z, 0));
         TouchBall();
         // A volley or a header strikes the ball as it meets it; a kick from
-        // the feet at the animation's last frame.
-        if (byFrame == kFrameLast || (m_byAction == ACTION_KICKING && m_byRequestEventKind == kEventKindStrike))
+        // the feet once the foot reaches it, or at the animation's last frame.
+        if (byFrame == kFrameLast || (m_byAction == ACTION_KICKING && m_byRequestEventKind == kEventKindStrike) ||
+            IsPastKickContact())
             StrikeBall();
         return;
     }
@@ -67,12 +68,24 @@ void CMatchPlayer::OnAnimationStep()
                                 m_vPosition.y + TruncateToInt(kDribbleReach * std::cos(double(m_fFacing))), 0);
             pBall->SetPosition(ahead.x, ahead.y, 0, true);
         }
+    } else if (byFrame == kFrameLast || (byFrame == kFrameMiddle && IsPastKickContact())) {
+        StrikeBall();
     } else if (byFrame == kFrameMiddle) {
         pBall->SetModelInHand(frame, contact.x, contact.y, std::max(contact.z, 0), true);
         CatchBallAtContact();
-    } else if (byFrame == kFrameLast) {
-        StrikeBall();
     }
+}
+
+bool CMatchPlayer::IsPastKickContact() const
+{
+    // The ball's track of a kick animation flies on from the foot after the
+    // contact; struck only at the last frame it would set off from there,
+    // late, high and short of its aim.
+    float x = 0.0f, y = 0.0f, z = 0.0f;
+    uint16_t wContact = 0;
+    return m_byAction == ACTION_KICKING && !m_bRequestPending && m_pModel &&
+           m_pModel->GetAnimationFirstKey(m_wInstalledAnimation, &x, &y, &z, &wContact) && wContact > 0 &&
+           m_pModel->GetCurrentFrame() >= wContact;
 }
 
 void CMatchPlayer::TouchBall()

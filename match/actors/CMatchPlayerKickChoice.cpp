@@ -17,6 +17,12 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr float kNoKickRating = -9999999.0f;
+// A shot loses a point of quality per shooting order point over the first
+// of these distances, and beyond the depth of the penalty area also over the
+// second.
+constexpr double kShotQualityDistance = 2000.0;
+constexpr int32_t kPenaltyAreaDepth = 1650;
+constexpr double kLongShotQualityDistance = 1000.0;
 
 int32_t Distance2D(const CVector& a, const CVector& b)
 {
@@ -278,7 +284,12 @@ bool CMatchPlayer::TryShootAt(const CVector& point, int nAccuracy)
     const float fRating = float(nAccuracy) * GetInstructionWeight(WEIGHT_SHOOTING) * 0.01f;
     if (!(fRating > m_fBestKickRating))
         return false;
-    const uint8_t byQuality = uint8_t(100 - TruncateToInt(double(GetTacticsShooting()) * d / 2000.0));
+    // The chance worsens with distance, and quickly from beyond the penalty
+    // area, where a shot seldom beats the keeper: it waits for a nearer one.
+    const double fShooting = GetTacticsShooting();
+    const int nLoss = TruncateToInt(fShooting * d / kShotQualityDistance +
+                                    fShooting * std::max(0, d - kPenaltyAreaDepth) / kLongShotQualityDistance);
+    const uint8_t byQuality = uint8_t(std::clamp(100 - nLoss, 0, 100));
     TakeKickCandidate(fRating, point, DECISION_SHOOT, nullptr, float(d) / float(m_nCurrentKickSpeed),
                       uint8_t(byQuality * nAccuracy / 100));
     return true;

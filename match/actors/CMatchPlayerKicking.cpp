@@ -222,18 +222,17 @@ CVector CMatchPlayer::GetKickVelocity() const
     const CVector aim = GetTarget();
     const CVector d = aim - pBall->GetPosition();
     const int32_t h = HorizontalLength(d);
-    const double D = std::sqrt(double(d.x) * d.x + double(d.y) * d.y + double(d.z) * d.z);
     const bool bGround = aim.z == 0 && h < 2000;
 
-    // The free ball's pull: gravity once it is lofted, the curl, and a
-    // steady part along the kick.
+    // The free ball's pull: gravity once it is lofted, the curl, and the
+    // rolling friction or air drag that slows it along the kick, so that
+    // the ball reaches its aim in the flight time instead of dying short.
     CVector a = bGround ? CVector() : CVector(0, 0, -kGravity);
     if (m_bCurl)
         a = a + m_vCurl;
-    if (D > 0.0) {
-        const double fAlong = bGround ? 20.0 : 500.0;
-        a = a + CVector(TruncateToInt(d.x * fAlong / D), TruncateToInt(d.y * fAlong / D),
-                        TruncateToInt(d.z * fAlong / D));
+    if (h > 0) {
+        const double fDrag = bGround ? CMatchBall::kRollingFriction : CMatchBall::kAirDrag;
+        a = a - CVector(TruncateToInt(d.x * fDrag / h), TruncateToInt(d.y * fDrag / h), 0);
     }
     const float t = m_fFlightTime > 0.0f ? m_fFlightTime : 0.001f;
     CVector v, fall;

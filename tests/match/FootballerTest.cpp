@@ -71,11 +71,14 @@ TEST_F(FootballerTest, ShotsLeaveTheFootWithTheirVelocityAndBoundedError)
     ASSERT_EQ(Decide(p), DECISION_SHOOT);
     const CVector aim = p.GetTarget();
     const CVector clean = p.GetKickVelocity();
-    // Along the ground at his kick speed, less the steady pull over the flight.
+    // Along the ground, fast enough that the rolling friction still lets it
+    // reach the aim in the flight time.
     EXPECT_NEAR(std::atan2(double(clean.x), double(clean.y)), p.GetPosition().GetAngleTo(aim), 0.01);
     const double fFlight = p.GetFlightTime();
-    EXPECT_NEAR(fFlight, double(IntegerRoot(p.GetPosition().SquaredDistance2D(aim))) / p.GetCurrentKickSpeed(), 1e-3);
-    EXPECT_NEAR(HorizontalLength(clean), p.GetCurrentKickSpeed() - 10.0 * fFlight, 3.0);
+    const double fDistance = IntegerRoot(p.GetPosition().SquaredDistance2D(aim));
+    EXPECT_NEAR(fFlight, fDistance / p.GetCurrentKickSpeed(), 1e-3);
+    EXPECT_NEAR(HorizontalLength(clean) * fFlight - 0.5 * CMatchBall::kRollingFriction * fFlight * fFlight, fDistance,
+                5.0);
     EXPECT_EQ(clean.z, 0);
 
     const int e = p.GetKickError();
@@ -97,6 +100,64 @@ TEST_F(FootballerTest, ShotsLeaveTheFootWithTheirVelocityAndBoundedError)
     EXPECT_TRUE(bSpeedVaried);
     m_Engine.EndGame();
     EXPECT_EQ(kicks(120), first) << "the same seed kicks the same";
+}
+
+// A pass from the feet through the kick animation: the ball leaves where
+// his foot meets it, not from where the animation's ball has flown on to,
+// and rolls out to its aim against the friction of the grass.
+TEST_F(FootballerTest, APassLeavesFromHisFootAndReachesItsAim)
+{
+    for (const int32_t nLength : {900, 1500, 1900}) {
+        SCOPED_TRACE(nLength);
+        Start(4);
+        GiveModels();
+        Arrange({{true, 6, 4000, 3750}, {true, 7, 4000 + nLength, 3750}, {false, 0, 9950, 3750}});
+        CMatchPlayer& p = *Player(true, 6);
+        ASSERT_EQ(Decide(p), DECISION_PASS);
+        ASSERT_TRUE(p.StartKick());
+        const CVector from = p.GetPosition(), aim = p.GetTarget();
+        const float fFlight = p.GetFlightTime();
+        int nTick = 0;
+        for (; nTick < 100 && m_pBall->GetHolder() == &p; ++nTick) {
+            m_pBall->Update(MATCH_TICK_MS, m_Engine.GetEngineClock());
+            p.UpdateAnimation(MATCH_TICK_MS);
+        }
+        ASSERT_EQ(m_pBall->GetHolder(), nullptr) << "never struck";
+        EXPECT_LT(IntegerRoot(m_pBall->GetPosition().SquaredDistance2D(from)), 200) << "struck away from his foot";
+        // Nobody takes it: it rolls to its aim within the flight time.
+        int32_t nNearest = 999999;
+        for (int n = 0; n * MATCH_TICK_MS < uint32_t(fFlight * 1000.0f) + 300; ++n) {
+            m_pBall->Update(MATCH_TICK_MS, m_Engine.GetEngineClock());
+            nNearest = std::min(nNearest, IntegerRoot(m_pBall->GetPosition().SquaredDistance2D(aim)));
+        }
+        EXPECT_LT(nNearest, 150) << "the pass died short of its aim";
+        m_Engine.EndGame();
+    }
+}
+
+// With nobody between him and the goal, a shot goes at once from near it;
+// from well beyond the penalty area the chance is too poor to take
+// unpressed, and he carries the ball on or passes instead.
+TEST_F(FootballerTest, AnOpenShotGoesFromCloseInButNotFromFarOut)
+{
+    struct CASE {
+        int32_t nFromGoal;
+        bool bGoes;
+    };
+    for (const CASE& c : {CASE{1100, true}, CASE{1900, true}, CASE{2600, false}, CASE{2900, false}}) {
+        SCOPED_TRACE(c.nFromGoal);
+        Start(6);
+        Arrange({{true, 9, PITCH_LENGTH - c.nFromGoal, 3750}, {false, 0, 9900, 2600}});
+        CMatchPlayer& p = *Player(true, 9);
+        ASSERT_EQ(p.GetClub()->GetZone(p.GetPosition().x, p.GetPosition().y), 5);
+        p.UpdatePressure();
+        ASSERT_EQ(p.GetOnBallPressure(), 0);
+        p.SetKickTarget(p.GetPosition());
+        ASSERT_TRUE(p.ChooseShotTarget());
+        EXPECT_EQ(p.GetKickSafety() > p.GetKickTriggerRating(DECISION_SHOOT, 0), c.bGoes)
+            << "safety " << int(p.GetKickSafety());
+        m_Engine.EndGame();
+    }
 }
 
 TEST_F(FootballerTest, AClearanceGoesWithoutErrorAndStaysUnderItsHeight)
