@@ -284,6 +284,29 @@ TEST_F(TeamSelection, ASideOnceChosenForTheClubLeavesTheBenchFull)
     EXPECT_TRUE(m_pHuman->GetMatchSheet(apSheet, MATCHKIND_LEAGUE, rules.bySubstitutesNamed));
 }
 
+TEST_F(TeamSelection, AQuickMatchAfterASidePickedForTheClubStillPlaysTheHumansSheet)
+{
+    // The sheet differs from the club's own pick: a reserve starts.
+    const int nRow = FirstFitReserveRow();
+    ASSERT_GE(nRow, 0);
+    CPlayerDatabase* pReserve = m_pScreen->GetRowPlayer(Screen::ID_RESERVES, nRow);
+    Drag(Screen::ID_RESERVES, nRow, Screen::ID_STARTERS, 5);
+    ASSERT_EQ(m_pHuman->GetSheetPlayer(5), pReserve);
+    // A side picked for the club leaves its marks; the screen is not opened
+    // again before the match.
+    CPlayerDatabase* apPicked[11 + 7] = {};
+    m_pClub->SelectTeam(nullptr, apPicked, MATCHKIND_LEAGUE, 5);
+    Database()->SetMatchType(0);
+    CDate match;
+    ASSERT_GE(Database()->GetNextFixture(m_pClub, nullptr, nullptr, &match), 0);
+    const int nStartsBefore = pReserve->GetSeasonStarts();
+    while (Database()->GetGameDate().GetValue() < match.GetValue()) {
+        Database()->ProcessDay();
+        Database()->DoMatchDay(Database()->GetGameDate());
+    }
+    EXPECT_EQ(pReserve->GetSeasonStarts(), nStartsBefore + 1) << "the human's sheet was played";
+}
+
 TEST_F(TeamSelection, DragsWithinTheStartersAndOntoTheSetPieces)
 {
     CPlayerDatabase* pFirst = m_pHuman->GetSheetPlayer(1);
