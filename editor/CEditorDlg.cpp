@@ -5,6 +5,7 @@
 
 #include "database/CClubDatabase.h"
 #include "database/CCountryDatabase.h"
+#include "database/CDatabaseHandler.h"
 #include "database/CManagerDatabase.h"
 #include "database/CNameDictionary.h"
 #include "database/CPlayerDatabase.h"
@@ -202,8 +203,10 @@ bool CEditorDlg::OnInitDialog()
             m_pDocument = std::make_unique<CEditorDocument>(*pGame->GetDatabase());
             if (!m_pDocument->Load(m_DatabasePath, m_LoadMessage, &m_Progress))
                 DebugLog(0, "[CEditorDlg::OnInitDialog] %s", m_LoadMessage.c_str());
+            m_bQuitAfterNotice = !pGame->GetDatabase()->AreFixedTablesLoaded();
         } else {
             m_LoadMessage = EditorText(319);
+            m_bQuitAfterNotice = true;
         }
         if (!m_LoadMessage.empty()) {
             BuildBackground();
@@ -496,6 +499,10 @@ void CEditorDlg::OnQuit() { m_Question.Ask(EditorText(143), EditorText(145), tru
 
 void CEditorDlg::OnEndPopup(CXPopup* pPopup)
 {
+    if (pPopup == &m_Notice && m_bQuitAfterNotice) {
+        plat::postQuitMessage(0);
+        return;
+    }
     for (int nFile = 0; nFile < 3; ++nFile) {
         if (pPopup != &m_FilePickers[nFile])
             continue;

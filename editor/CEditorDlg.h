@@ -69,6 +69,9 @@ private:
     std::string m_DatabasePath;
     std::unique_ptr<CEditorDocument> m_pDocument;
     std::string m_LoadMessage;
+    // Without readable fixed data files (or the database code) nothing can be
+    // edited: the program ends once the load message is closed.
+    bool m_bQuitAfterNotice = false;
     std::vector<CCountryDatabase*> m_Countries;
     std::vector<CClubDatabase*> m_Clubs;
     std::vector<CPlayerDatabase*> m_Squad;

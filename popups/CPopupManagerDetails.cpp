@@ -58,7 +58,7 @@ const uint32_t kTabIDs[CPopupManagerDetails::PAGE_COUNT] = {CPopupManagerDetails
 
 // {left, right, margin, colour, alignment, offset, heading, sort, hot}
 const LISTCOLUMN kLeagueColumns[] = {
-    {0, 82, 4, 0, 0, 0, 690, LISTSORT_NONE, 0},     {82, 206, 4, 0, 0, 0, 938, LISTSORT_NONE, 0},
+    {0, 74, 4, 0, 0, 0, 690, LISTSORT_NONE, 0},     {74, 206, 4, 0, 0, 0, 938, LISTSORT_NONE, 0},
     {206, 234, 0, 0, 6, 0, 145, LISTSORT_NONE, 0},  {234, 262, 0, 0, 6, 0, 148, LISTSORT_NONE, 0},
     {262, 290, 0, 0, 6, 0, 149, LISTSORT_NONE, 0},  {290, 318, 0, 0, 6, 0, 150, LISTSORT_NONE, 0},
     {318, 346, 0, 0, 6, 0, 151, LISTSORT_NONE, 0},  {346, 374, 0, 0, 6, 0, 152, LISTSORT_NONE, 0},
@@ -66,8 +66,8 @@ const LISTCOLUMN kLeagueColumns[] = {
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kCupColumns[] = {
-    {0, 82, 4, 0, 0, 0, 690, LISTSORT_NONE, 0},    {82, 206, 4, 0, 0, 0, 938, LISTSORT_NONE, 0},
-    {206, 336, 4, 0, 0, 0, 280, LISTSORT_NONE, 0}, {336, 438, 4, 0, 0, 0, 281, LISTSORT_NONE, 0},
+    {0, 70, 4, 0, 0, 0, 690, LISTSORT_NONE, 0},    {70, 200, 4, 0, 0, 0, 938, LISTSORT_NONE, 0},
+    {200, 340, 4, 0, 0, 0, 280, LISTSORT_NONE, 0}, {340, 438, 4, 0, 0, 0, 281, LISTSORT_NONE, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 
@@ -205,9 +205,10 @@ void CPopupManagerDetails::AddControls()
     value(ID_WAGE, 90, 162, 90);
     for (uint32_t i = 0; i < 3; ++i)
         value(ID_FIRST_BONUS + i, 340, 94 + 34 * static_cast<int>(i), 100);
-    AddList(ID_LEAGUE_CAREER, 901, 885, 90, 170, kLeagueColumns);
-    // Forty pixels below the league list.
-    AddList(ID_CUP_CAREER, 902, 887, 210, 290, kCupColumns);
+    AddList(ID_LEAGUE_CAREER, 901, 885, 90, 170, kLeagueColumns, g_hSmallFont);
+    // Forty pixels below the league list. A season's club, competition and
+    // round at their longest fit side by side only in the smaller face.
+    AddList(ID_CUP_CAREER, 902, 887, 210, 290, kCupColumns, g_hTinyFont);
     // Each drop-down's arrow stands right of its box, inside the frame.
     AddChoice(ID_PRESET, 90, 64, 204, 128, kPresetSet);
     AddChoice(ID_FIRST_CHOICE, 90, 98, 204, 162, kChoiceSets[0]);
@@ -220,7 +221,7 @@ void CPopupManagerDetails::AddControls()
 }
 
 void CPopupManagerDetails::AddList(uint32_t dwID, uint32_t dwBarID, uint32_t dwUp, int nTop, int nBottom,
-                                   const LISTCOLUMN* pColumns)
+                                   const LISTCOLUMN* pColumns, plat::Font* hFont)
 {
     auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 10, 20, 24, 220, dwBarID, nullptr));
     if (pBar)
@@ -228,7 +229,7 @@ void CPopupManagerDetails::AddList(uint32_t dwID, uint32_t dwBarID, uint32_t dwU
     auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, 0, nTop, kWidth, nBottom, dwID, nullptr));
     if (!pList)
         return;
-    pList->SetUp(16, 6, g_hSmallFont, 0, true, pBar, true, nullptr, true, 0, false, false, false);
+    pList->SetUp(16, 6, hFont, 0, true, pBar, true, nullptr, true, 0, false, false, false);
     pList->SetUpColumns(0, nTop, kWidth, nBottom, pColumns, true, false, nBottom - nTop, false);
     pList->SetAutoRedraw(true);
     pList->m_crCellFill = 0x70564C;

@@ -12,6 +12,10 @@
 #include <cstdint>
 #include <memory>
 
+namespace plat {
+class Font;
+}
+
 class CClubDatabase;
 class CManagerDatabase;
 class CSaveGame;
@@ -79,7 +83,8 @@ private:
     bool MayEditPreferences() const;
     class CGameClient* Owner() const;
     void AddControls();
-    void AddList(uint32_t dwID, uint32_t dwBarID, uint32_t dwUp, int nTop, int nBottom, const struct LISTCOLUMN* pColumns);
+    void AddList(uint32_t dwID, uint32_t dwBarID, uint32_t dwUp, int nTop, int nBottom, const struct LISTCOLUMN* pColumns,
+                 plat::Font* hFont);
     void AddChoice(uint32_t dwID, int nLeft, int nTop, int nRight, int nBottom, int nTable);
     void BeginPage(int nPage);
     void EndPage(const uint32_t* pIDs, size_t nCount);

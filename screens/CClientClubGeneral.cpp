@@ -59,15 +59,18 @@ constexpr int kGraphLeft = 45, kGraphTop = 310, kGraphRight = 595, kGraphBottom 
 constexpr int kPanelLeft = 10, kPanelTop = 300, kPanelRight = 630, kPanelBottom = 470;
 constexpr int kToggleY = 484;
 
+// The two lists on the right leave room in the lists' face for the longest
+// competition's name beside the longest round's, clear of the scroll bar.
+constexpr int kListsLeft = 346, kListsRight = 610;
 const LISTCOLUMN kRecordColumns[] = {
-    {0, 30, 0, 0, 0, 0, 145, LISTSORT_NUMBER, 0},    {30, 60, 0, 0, 0, 0, 148, LISTSORT_NUMBER, 0},
-    {60, 90, 0, 0, 0, 0, 149, LISTSORT_NUMBER, 0},   {90, 120, 0, 0, 0, 0, 150, LISTSORT_NUMBER, 0},
-    {120, 150, 0, 0, 0, 0, 151, LISTSORT_NUMBER, 0}, {150, 180, 0, 0, 0, 0, 152, LISTSORT_NUMBER, 0},
-    {180, 210, 0, 0, 0, 0, 147, LISTSORT_NUMBER, 0}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    {0, 38, 0, 0, 0, 0, 145, LISTSORT_NUMBER, 0},    {38, 76, 0, 0, 0, 0, 148, LISTSORT_NUMBER, 0},
+    {76, 114, 0, 0, 0, 0, 149, LISTSORT_NUMBER, 0},  {114, 152, 0, 0, 0, 0, 150, LISTSORT_NUMBER, 0},
+    {152, 190, 0, 0, 0, 0, 151, LISTSORT_NUMBER, 0}, {190, 228, 0, 0, 0, 0, 152, LISTSORT_NUMBER, 0},
+    {228, 264, 0, 0, 0, 0, 147, LISTSORT_NUMBER, 0}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kCupColumns[] = {
-    {0, 130, 0, 0, 0, 0, 280, LISTSORT_TEXT, 0},
-    {130, 210, 0, 0, 0, 0, 281, LISTSORT_NUMBER, 0},
+    {0, 160, 0, 0, 0, 0, 280, LISTSORT_TEXT, 0},
+    {160, 264, 0, 0, 0, 0, 281, LISTSORT_NUMBER, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 
@@ -190,7 +193,7 @@ bool CClientClubGeneral::OnInitDialog()
     if (pBar)
         pBar->Create(885, 886, 16, false, 0);
     for (uint32_t dwID : {ID_RECORD_LIST, ID_CUP_LIST}) {
-        auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, 400, 70, 610, 86, dwID, nullptr));
+        auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, kListsLeft, 70, kListsRight, 86, dwID, nullptr));
         if (pList)
             pList->SetUp(kRowHeight, 6, g_hSmallFont, 0, false, dwID == ID_CUP_LIST ? pBar : nullptr, true, nullptr,
                          true, 0, false, false, false);
@@ -375,11 +378,11 @@ void CClientClubGeneral::Refresh(bool bRefillSeasons)
     CXListBox* pRecord = GetRecordList();
     CXListBox* pCups = GetCupList();
     if (pRecord) {
-        pRecord->SetUpColumns(400, 70, 610, 86, kRecordColumns, false, false, 16, false);
+        pRecord->SetUpColumns(kListsLeft, 70, kListsRight, 86, kRecordColumns, false, false, 16, false);
         pRecord->ResetContent();
     }
     if (pCups) {
-        pCups->SetUpColumns(400, 126, 610, 190, kCupColumns, false, false, 64, false);
+        pCups->SetUpColumns(kListsLeft, 126, kListsRight, 190, kCupColumns, false, false, 64, false);
         pCups->ResetContent();
     }
     FillGraph();
@@ -400,8 +403,8 @@ void CClientClubGeneral::Refresh(bool bRefillSeasons)
     if (CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr) {
         // Above the lists' header rows.
         const int nHeader = pRecord ? pRecord->m_nHeaderHeight : kRowHeight;
-        const CAPTIONTAB tabs[] = {{2, 0, 0, 400, 70 - nHeader - 17, 210},
-                                   {2, 1, 0, 400, 126 - nHeader - 17, 210},
+        const CAPTIONTAB tabs[] = {{2, 0, 0, kListsLeft, 70 - nHeader - 17, kListsRight - kListsLeft},
+                                   {2, 1, 0, kListsLeft, 126 - nHeader - 17, kListsRight - kListsLeft},
                                    {0, 0, 0, 0, 0, 0}};
         DrawCaptionTabs(this, m_pDrawingSurface, pTabs, g_hSmallFont, kCaptionSet, tabs);
     }

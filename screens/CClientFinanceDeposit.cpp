@@ -19,6 +19,7 @@
 #include "xframework/CXScrollBar.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <vector>
 
@@ -27,6 +28,7 @@ namespace {
 constexpr int kKindNameSet = 31;
 constexpr int kCaptionSet = 191;
 constexpr int kShortMonthSet = 130;
+constexpr int kEmptyTextSet = 114, kEmptyTextItem = 26;
 // Taken out of the deposit into the current account (as income).
 constexpr int kDepositCategory = 86;
 constexpr int kRowHeight = 16;
@@ -129,6 +131,11 @@ void CClientFinanceDeposit::FillStatement()
         const int nRow = m_pStatement->AddString(kRowColour, "%s", StatementRow(*pLine).c_str());
         m_pStatement->SetItemData(nRow, dwLine++);
     }
+    // Lines go after a year: a deposit left alone that long says it has
+    // nothing to show, as the other empty lists do.
+    if (dwLine == 0)
+        m_pStatement->SetItemData(
+            m_pStatement->AddString(kRowColour, "%s", GetTableTextOrEmpty(kEmptyTextSet, kEmptyTextItem)), UINT32_MAX);
 }
 
 void CClientFinanceDeposit::UpdateGraph()

@@ -56,10 +56,12 @@ constexpr COLORREF kSoldColour = 0xff294a;
 constexpr COLORREF kPriceColour = 0x08ad00;
 constexpr COLORREF kProfitColour = 0x2121ff;
 
+// The season's two columns take some of the room left of the scroll bar, so
+// that their headers show whole.
 const LISTCOLUMN kColumns[] = {
     {0, 140, 4, 0, 0, 0, 345, 0, 0},   {140, 190, 4, 0, 2, 0, 347, 0, 0}, {190, 250, 4, 0, 2, 0, 348, 0, 1},
     {250, 310, 4, 0, 2, 0, 349, 0, 0}, {310, 360, 4, 0, 2, 0, 350, 0, 0}, {360, 410, 4, 0, 2, 0, 351, 0, 0},
-    {410, 470, 4, 0, 2, 0, 352, 0, 0}, {470, 520, 4, 0, 2, 0, 353, 0, 0}, {520, 580, 14, 0, 2, 0, 354, 0, 0},
+    {410, 470, 4, 0, 2, 0, 352, 0, 0}, {470, 530, 4, 0, 2, 0, 353, 0, 0}, {530, 600, 14, 0, 2, 0, 354, 0, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 // Only the selling price is typed in. The room holds the dearest price shown

@@ -77,12 +77,14 @@ const LISTCOLUMN kBoxColumns[] = {
     {126, 166, 4, 0, RATING, 0, 0, LISTSORT_NONE, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
-// Name, rating, age, rating at the last review, post, qualifications, wage.
+// Name, rating, age, rating at the last review, post, qualifications, wage:
+// the text columns as wide as the bars and the age allow, the wage clear of
+// the scroll bar.
 const LISTCOLUMN kStaffColumns[] = {
-    {0, 108, 4, 0, LEFT, 0, 1121, LISTSORT_TEXT, 0},      {108, 150, 4, 0, RATING, 0, 1122, LISTSORT_NUMBER, 0},
-    {150, 180, 4, 0, RIGHT, 0, 965, LISTSORT_NUMBER, 0},  {180, 222, 4, 0, RATING, 0, 1123, LISTSORT_NUMBER, 0},
-    {222, 352, 4, 0, LEFT, 0, 1124, LISTSORT_TEXT, 0},    {352, 546, 4, 0, LEFT, 0, 1125, LISTSORT_TEXT, 0},
-    {546, 616, 4, 0, RIGHT, 0, 1126, LISTSORT_NUMBER, 0}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    {0, 104, 4, 0, LEFT, 0, 1121, LISTSORT_TEXT, 0},      {104, 132, 4, 0, RATING, 0, 1122, LISTSORT_NUMBER, 0},
+    {132, 160, 4, 0, RIGHT, 0, 965, LISTSORT_NUMBER, 0},  {160, 192, 4, 0, RATING, 0, 1123, LISTSORT_NUMBER, 0},
+    {192, 322, 4, 0, LEFT, 0, 1124, LISTSORT_TEXT, 0},    {322, 560, 4, 0, LEFT, 0, 1125, LISTSORT_TEXT, 0},
+    {560, 605, 4, 0, RIGHT, 0, 1126, LISTSORT_NUMBER, 0}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kManagerColumns[] = {
     {0, 166, 4, 0, LEFT, 0, 0, LISTSORT_NONE, 0},

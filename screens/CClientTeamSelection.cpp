@@ -331,6 +331,12 @@ bool CClientTeamSelection::OnInitDialog()
         m_pHuman->SetReminderDate(0, pDatabase->GetGameDate());
     if (!CTacticsFileManager::AreListsBuilt())
         CTacticsFileManager lists;
+    // A side picked for the club when the human's sheet could not be played
+    // leaves its pick marks on the players, and a marked player counts as
+    // unavailable: between matches the marks mean nothing and would empty
+    // the bench and keep the sheet from being played.
+    if (m_pClub)
+        m_pClub->ClearSelection();
     ReadNextMatch();
     int nAvailable = 0;
     if (m_pClub)

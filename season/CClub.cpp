@@ -224,6 +224,10 @@ CClub::CClub(MATCHPARAMETERS* pFixture, int nSideIndex) : m_nSideIndex(nSideInde
         // A human's club plays the team sheet he named, when it can.
         const CSaveGame* pHuman =
             CClubDatabase::m_pDatabaseHandler ? CClubDatabase::m_pDatabaseHandler->GetSaveGameForClub(m_pClub) : nullptr;
+        // An earlier match's pick marks count as unavailability: left on a
+        // human's players they would turn his sheet down from then on.
+        if (pHuman)
+            m_pClub->ClearSelection();
         if (!pHuman || !pHuman->GetMatchSheet(apSheet, m_byCompetition, m_bySubstitutesNamed))
             m_pClub->SelectTeam(pbyFormation, apSheet, m_byCompetition, m_bySubstitutesNamed);
         // His match urgency picks how often the ball is carried forward, his

@@ -212,9 +212,11 @@ bool CGame::OnGameStart(bool bRestart, uint32_t dwWidth, uint32_t dwHeight)
             m_pDatabase = std::make_unique<CDatabaseHandler>();
             if (!m_pDatabase->AreFixedTablesLoaded()) {
                 DebugLog(0, "[CGame::OnGameStart] The game's fixed tables could not be read");
-                m_pszStartFailure = "The game's data files are missing or damaged.";
-                m_pDatabase.reset();
-                return false;
+                if (!m_bStartScreenReportsDataFailure) {
+                    m_pszStartFailure = "The game's data files are missing or damaged.";
+                    m_pDatabase.reset();
+                    return false;
+                }
             }
             m_pDatabase->SetDefaultGameSettings();
         }

@@ -159,6 +159,9 @@ public:
     // (without an answer the options keep 3-D off); the screens, which link
     // the renderer, set it.
     static bool (*s_pfnCan3D)();
+    // The editor tells a damaged or missing fixed data file in its own
+    // message box: its game object starts anyway and leaves that to it.
+    bool m_bStartScreenReportsDataFailure = false;
 
 private:
     bool LoadWorldSet(const std::string& worldPath, bool bScenario);

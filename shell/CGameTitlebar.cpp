@@ -100,11 +100,13 @@ struct SelectorLayout {
     int nListBottom;
     int nScrollBar;
 };
+// The competition selector (19) holds the longest cup name in the game's
+// smallest face.
 constexpr SelectorLayout kSelectors[CGameTitlebar::SELECTOR_LAST + 1] = {
     {0, 0, 0, 0},          {1138, 110, 228, 0}, {1139, 110, 228, 0}, {1140, 110, 228, 0}, {1142, 70, 388, 1},
     {1143, 62, 388, 1},    {1141, 90, 228, 2},  {795, 90, 228, 0},   {789, 90, 228, 0},   {790, 90, 228, 3},
     {791, 90, 228, 0},     {792, 90, 228, 0},   {793, 90, 228, 0},   {794, 90, 228, 0},   {1144, 110, 228, 0},
-    {797, 110, 228, 0},    {798, 110, 228, 0},  {796, 110, 228, 0},  {799, 110, 228, 0},  {800, 130, 228, 0},
+    {797, 110, 228, 0},    {798, 110, 228, 0},  {796, 110, 228, 0},  {799, 110, 228, 0},  {800, 140, 228, 0},
     {801, 110, 228, 0},    {802, 90, 228, 0},   {803, 110, 228, 0},  {804, 110, 228, 0},  {805, 110, 228, 0},
     {806, 70, 388, 0},     {807, 90, 228, 0},   {808, 90, 228, 0},
 };
@@ -130,7 +132,7 @@ const LISTCOLUMN* ColumnsForWidth(int nWidth)
     static const LISTCOLUMN k70[] = {{0, 70, 6, 0, 0, 0, 0, LISTSORT_NONE, 1}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0}};
     static const LISTCOLUMN k90[] = {{0, 90, 6, 0, 0, 0, 0, LISTSORT_NONE, 1}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0}};
     static const LISTCOLUMN k110[] = {{0, 110, 6, 0, 0, 0, 0, LISTSORT_NONE, 1}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0}};
-    static const LISTCOLUMN k130[] = {{0, 130, 6, 0, 0, 0, 0, LISTSORT_NONE, 1}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0}};
+    static const LISTCOLUMN k140[] = {{0, 140, 6, 0, 0, 0, 0, LISTSORT_NONE, 1}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0}};
     switch (nWidth) {
     case 62:
         return k62;
@@ -138,8 +140,8 @@ const LISTCOLUMN* ColumnsForWidth(int nWidth)
         return k70;
     case 90:
         return k90;
-    case 130:
-        return k130;
+    case 140:
+        return k140;
     default:
         return k110;
     }

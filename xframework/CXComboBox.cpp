@@ -5,6 +5,7 @@
 #include "xframework/DrawingFunctions.h"
 
 #include "common/DebugLog.h"
+#include "platform/Messages.h"
 
 #include <algorithm>
 
@@ -80,6 +81,18 @@ void CXComboPopupBase::OnMouseMove(uint32_t flags, int x, int y)
                                           : y >= -nRowHeight && y < Height() + 16;
     if (!bInsideX || !bInsideY)
         m_bCloseRequested = 1;
+}
+
+void CXComboPopupBase::OnKeyUp(uint32_t key, uint32_t repeat, uint32_t flags)
+{
+    // Closed at once: the key is spent here, and the frame that follows
+    // shows what lies beneath.
+    if (key == plat::VK_ESCAPE && IsOnStack()) {
+        m_bCloseRequested = 0;
+        Close();
+        return;
+    }
+    CXPopup::OnKeyUp(key, repeat, flags);
 }
 
 bool CXComboPopup::OnInitDialog()

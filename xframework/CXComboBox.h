@@ -24,13 +24,15 @@ class CXComboBox;
 
 // The common part of both popups: the box that opened it, a close asked for
 // during input and carried out at the next paint, and closing when the
-// pointer leaves the area round the popup.
+// pointer leaves the area round the popup. Escape closes the popup alone,
+// choosing nothing: the screen or popup beneath never sees the key.
 class CXComboPopupBase : public CXPopup {
 public:
     CXComboPopupBase();
     void OnDestroy() override;
     void OnPaint() override;
     void OnMouseMove(uint32_t flags, int x, int y) override;
+    void OnKeyUp(uint32_t key, uint32_t repeat, uint32_t flags) override;
 
     CXComboBox* m_pBox = nullptr;
     uint8_t m_bCloseRequested = 0;

@@ -36,6 +36,7 @@ int main(int argc, char** argv)
         }
     }
     g_pStartScreen = &s_EditorDlg;
+    s_Game.m_bStartScreenReportsDataFailure = true;
     PROGRAMIDENTITY identity;
     identity.pszName = "Quillet";
     identity.pszCaption = "Quillet";

@@ -2,7 +2,7 @@
 // runtime folder: an edited club and a renamed player saved to disk through
 // the three file pickers, files typed into the pickers (bad ones refused),
 // a cancelled and a failed save that write nothing, and a damaged database
-// met with a message instead of a crash.
+// or name dictionary met with a message instead of a crash.
 #include "EditorFolder.h"
 
 #include "../shell/ScriptedProgram.h"
@@ -241,6 +241,21 @@ TEST(Quillet, ADamagedDatabaseIsReportedAndNothingIsWritten)
     ASSERT_EQ(run.nExitCode, 0) << run.output;
     EXPECT_EQ(ReadBytes(folder.Database()), damaged);
     EXPECT_EQ(ReadBytes(folder.LastNames()), ReadBytes(EditorFolder::Generated("Data/Names/LastNames.dat")));
+}
+
+TEST(Quillet, ADamagedNameDictionaryIsToldInItsMessageBoxAndItsOkEndsTheProgram)
+{
+    EditorFolder folder;
+    const std::string whole = ReadBytes(folder.FirstNames());
+    const std::string damaged = whole.substr(0, whole.size() / 3);
+    std::ofstream(folder.FirstNames(), std::ios::binary | std::ios::trunc) << damaged;
+    // No quit in the script: the message box's OK alone ends the program.
+    const std::string script = "wait 100\n" + Shot("editor-names-refused.png") + kOk + "wait 5000\n";
+    const ScriptedRun run = RunScriptedProgram("Quillet", folder.Path().string(), script, false, 60,
+                                               folder.Path().c_str());
+    ASSERT_EQ(run.nExitCode, 0) << run.output;
+    EXPECT_EQ(ReadBytes(folder.FirstNames()), damaged);
+    EXPECT_EQ(ReadBytes(folder.Database()), ReadBytes(EditorFolder::Generated("Data/Data.bin")));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // table, the club overview and the staff chart as a player opens it, its
 // pages drawn from the manager's record, the arrows stepping through the
 // table, and the human's preferences kept only on OK.
+#include "../screens/CutCells.h"
 #include "PopupInPlay.h"
 
 #include "popups/CPopupManagerDetails.h"
@@ -219,6 +220,25 @@ TEST_F(ManagerDetails, TheCareerPageListsTheCupRunsOfHisClubSeasonBySeason)
     OpenOnHuman();
     Popup().OnClicked(Details::ID_TAB_CAREER);
     EXPECT_EQ(cupRows(), std::vector<std::string>{expected});
+}
+
+TEST_F(ManagerDetails, EveryCompetitionsRunShowsWholeInTheCareerList)
+{
+    // A run in every competition there is, at a round whose name is long.
+    int nRuns = 0;
+    for (int k = 0; k < 7; ++k)
+        if (const CUP* pCup = Database()->GetCupByCompetitionIndex(k, m_pClub->GetCountry())) {
+            m_pClub->OnCupTieWon(MakeCupNumberFromKind(pCup->byKind, k < 4 ? m_pClub->GetCountry()->GetID() : 0), 3);
+            ++nRuns;
+        }
+    OpenOnHuman();
+    Popup().OnClicked(Details::ID_TAB_CAREER);
+    const CXListBox* pCups = Popup().List(Details::ID_CUP_CAREER);
+    ASSERT_NE(pCups, nullptr);
+    EXPECT_EQ(pCups->GetCount(), nRuns);
+    EXPECT_GE(nRuns, 5);
+    EXPECT_EQ(CutCells(*pCups), std::vector<std::string>{});
+    Shoot("manager_details_all_cups.png");
 }
 
 TEST_F(ManagerDetails, TheClubOverviewOpensItsManagerFromHisName)

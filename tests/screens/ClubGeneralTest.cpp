@@ -2,6 +2,7 @@
 // human's club and of another, the cup runs entered, the seasons offered and
 // a finished season read from the division's season summaries, the graph of
 // points and place, and the job and board questions of the bottom bar.
+#include "CutCells.h"
 #include "ScreenInPlay.h"
 
 #include "popups/GamePopups.h"
@@ -157,6 +158,21 @@ TEST_F(ClubGeneral, TheCurrentSeasonShowsTheClubsFactsRecordAndCupRuns)
         EXPECT_EQ(pGraph->GetSeries(Screen::LINE_POINTS).values.back(), m_pClub->m_byPoints);
 
     EXPECT_EQ(ShownButtons(*pScreen), (std::vector<uint32_t>{Screen::ID_RESIGN, Screen::ID_BOARD_DECISION}));
+}
+
+TEST_F(ClubGeneral, EveryCompetitionAndRoundNameShowsWholeInTheCupList)
+{
+    // Entered everywhere, at each round in turn up to the replays past the
+    // last: the longest names meet in one list.
+    for (int nRound = 1; nRound <= 12; ++nRound) {
+        for (CLUBCUPSTATUS& status : m_pClub->m_aCupStatus)
+            status.byRound = static_cast<uint8_t>(nRound);
+        Screen* pScreen = Open(m_pClub->GetID());
+        ASSERT_NE(pScreen, nullptr);
+        ASSERT_GE(pScreen->GetCupList()->GetCount(), 5) << "the country's cups and the European ones";
+        EXPECT_EQ(CutCells(*pScreen->GetCupList()), std::vector<std::string>{}) << "round " << nRound;
+    }
+    Shoot("club_general_all_cups.png");
 }
 
 TEST_F(ClubGeneral, FinishedSeasonsComeFromTheDivisionsSummaries)

@@ -450,6 +450,29 @@ TEST_F(FinanceScreens, TheDepositStatementFollowsMoneyPaidInAndTakenOut)
     Shoot("finance_deposit");
 }
 
+TEST_F(FinanceScreens, ADepositWithoutStatementLinesSaysItHasNothingToShow)
+{
+    // The periodic review drops lines over a year old: a year on, a deposit
+    // nobody touched has none left.
+    CDate later = m_pWorld->GetGameDate();
+    later.AddDays(400);
+    m_pWorld->SetGameDate(later);
+    Human().DoPeriodicReview();
+    ASSERT_EQ(Human().GetBalanceRecords().GetCount(), 0);
+    CClientFinanceDeposit& screen = GetFinanceDepositScreen();
+    Show(SCREEN_FINANCE_DEPOSIT, screen);
+    ASSERT_NE(screen.GetStatement(), nullptr);
+    ASSERT_EQ(screen.GetStatement()->GetCount(), 1);
+    EXPECT_STREQ(screen.GetStatement()->GetRow(0)->szText, GetTableText(114, 26));
+    Shoot("finance_deposit_empty");
+    // The first line paid in takes the text's place.
+    Human().GetClub()->m_nBankBalance = 100000;
+    Human().GetClub()->AddFinanceTransaction(86, 0, 30000, 0, 0);
+    Show(SCREEN_FINANCE_DEPOSIT, screen);
+    ASSERT_EQ(screen.GetStatement()->GetCount(), 1);
+    EXPECT_STRNE(screen.GetStatement()->GetRow(0)->szText, GetTableText(114, 26));
+}
+
 TEST_F(FinanceScreens, AFullYearOfClosedMonthsKeepsTheDepositLineInsideItsTwelveMonths)
 {
     using Deposit = CClientFinanceDeposit;

@@ -1,6 +1,7 @@
 // The staff screens on a game in play: the staff chart written into the
 // club's staff places as rows are dragged, sacking after the message box's
 // answer, and the staff market's filter over the free staff pool.
+#include "CutCells.h"
 #include "ScreenInPlay.h"
 
 #include "screens/CClientStaffMarket.h"
@@ -115,6 +116,8 @@ TEST_F(StaffScreens, TheChartShowsTheClubsPlacesAndDragsChangeThem)
     auto* pScreen = dynamic_cast<Selection*>(g_pCurrentClient);
     ASSERT_NE(pScreen, nullptr);
     Shoot("staff_selection.png");
+    ASSERT_NE(pScreen->GetList(Selection::ID_ALL_STAFF), nullptr);
+    EXPECT_EQ(CutCells(*pScreen->GetList(Selection::ID_ALL_STAFF)), std::vector<std::string>{});
     // Every box holds its kind's places in order, the list the whole staff.
     for (int nKind = 0; nKind < STAFF_KINDS; ++nKind) {
         const std::vector<ID_STAFF> places = Places(nKind);
@@ -290,6 +293,7 @@ TEST_F(StaffScreens, TheMarketListsTheFreeStaffInPoolOrderAndTheFilterNarrowsIt)
     auto* pScreen = dynamic_cast<Market*>(g_pCurrentClient);
     ASSERT_NE(pScreen, nullptr);
     Shoot("staff_market.png");
+    EXPECT_EQ(CutCells(*pScreen->GetMarketList()), std::vector<std::string>{});
 
     std::vector<uint32_t> pool;
     for (const void* pValue : Database()->GetStaffPool().Items<void>())

@@ -21,6 +21,7 @@
 #include "season/CSaveGame.h"
 #include "season/CTacticsFileManager.h"
 #include "season/CupStructureTable.h"
+#include "season/MatchRecords.h"
 #include "xframework/CXComboBox.h"
 #include "xframework/CXListBoxEx.h"
 #include "database/PersonOwners.h"
@@ -259,6 +260,51 @@ TEST_F(TeamSelection, AnUnavailablePlayerIsShownButRefusedAsAStarter)
     ASSERT_TRUE(m_pScreen->IsPlayerAvailable(pReserve));
     Drag(Screen::ID_RESERVES, nRow, Screen::ID_STARTERS, 3);
     EXPECT_EQ(m_pHuman->GetSheetPlayer(3), pReserve);
+}
+
+TEST_F(TeamSelection, ASideOnceChosenForTheClubLeavesTheBenchFull)
+{
+    ITEMCUPMATCHRULES rules{};
+    Database()->GetNextMatchRules(m_pClub, rules, nullptr);
+    ASSERT_GT(rules.bySubstitutesNamed, 0);
+    ASSERT_EQ(m_pScreen->GetSubstituteRows(), rules.bySubstitutesNamed);
+    // The club's own pick, as a match makes it when the human's sheet cannot
+    // be played, marks the players it took.
+    CPlayerDatabase* apPicked[11 + 7] = {};
+    m_pClub->SelectTeam(nullptr, apPicked, MATCHKIND_LEAGUE, rules.bySubstitutesNamed);
+    ASSERT_NE(apPicked[0], nullptr);
+    OpenScreen(SCREEN_FOOTBALL_TODAY);
+    OpenScreen(SCREEN_TEAM_SELECTION);
+    EXPECT_EQ(m_pScreen->GetSubstituteRows(), rules.bySubstitutesNamed);
+    for (const CPlayerDatabase* pPlayer : apPicked)
+        if (pPlayer)
+            EXPECT_TRUE(m_pScreen->IsPlayerAvailable(pPlayer)) << pPlayer->GetShortName();
+    // The sheet the human sees is the one the next match plays.
+    CPlayerDatabase* apSheet[11 + 7] = {};
+    EXPECT_TRUE(m_pHuman->GetMatchSheet(apSheet, MATCHKIND_LEAGUE, rules.bySubstitutesNamed));
+}
+
+TEST_F(TeamSelection, AQuickMatchAfterASidePickedForTheClubStillPlaysTheHumansSheet)
+{
+    // The sheet differs from the club's own pick: a reserve starts.
+    const int nRow = FirstFitReserveRow();
+    ASSERT_GE(nRow, 0);
+    CPlayerDatabase* pReserve = m_pScreen->GetRowPlayer(Screen::ID_RESERVES, nRow);
+    Drag(Screen::ID_RESERVES, nRow, Screen::ID_STARTERS, 5);
+    ASSERT_EQ(m_pHuman->GetSheetPlayer(5), pReserve);
+    // A side picked for the club leaves its marks; the screen is not opened
+    // again before the match.
+    CPlayerDatabase* apPicked[11 + 7] = {};
+    m_pClub->SelectTeam(nullptr, apPicked, MATCHKIND_LEAGUE, 5);
+    Database()->SetMatchType(0);
+    CDate match;
+    ASSERT_GE(Database()->GetNextFixture(m_pClub, nullptr, nullptr, &match), 0);
+    const int nStartsBefore = pReserve->GetSeasonStarts();
+    while (Database()->GetGameDate().GetValue() < match.GetValue()) {
+        Database()->ProcessDay();
+        Database()->DoMatchDay(Database()->GetGameDate());
+    }
+    EXPECT_EQ(pReserve->GetSeasonStarts(), nStartsBefore + 1) << "the human's sheet was played";
 }
 
 TEST_F(TeamSelection, DragsWithinTheStartersAndOntoTheSetPieces)

@@ -7,6 +7,7 @@
 #include "xframework/CXComboBox.h"
 
 #include "platform/Font.h"
+#include "platform/Messages.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,23 @@ class BoxScreen : public CXClient {
 public:
     BoxScreen() { SetClientRect(160, 85, 640, 515); }
     void OnSelChange(uint32_t dwID) override { events.push_back("selchange " + std::to_string(dwID)); }
+    void OnKeyUp(uint32_t key, uint32_t repeat, uint32_t flags) override
+    {
+        events.push_back("key " + std::to_string(key));
+        CXClient::OnKeyUp(key, repeat, flags);
+    }
     std::vector<std::string> events;
+};
+
+// A popup that Escape closes, as the game's own popups are.
+class EscapePopup : public CXPopup {
+public:
+    void OnKeyUp(uint32_t key, uint32_t repeat, uint32_t flags) override
+    {
+        CXPopup::OnKeyUp(key, repeat, flags);
+        if (key == plat::VK_ESCAPE)
+            Close();
+    }
 };
 
 constexpr uint32_t kBox = 40;
@@ -62,6 +79,17 @@ protected:
         popup.OnLButtonDown(0, x, y);
         popup.OnLButtonUp(0, x, y);
         popup.OnPaint();
+    }
+    // A key pressed and let go, each message going where the program sends
+    // it: to the top popup when one is open, else to the screen.
+    void PressKey(uint32_t key)
+    {
+        for (uint32_t message : {plat::WM_KEYDOWN, plat::WM_CHAR, plat::WM_KEYUP}) {
+            if (CXPopup* pTop = CXPopup::TopPopup())
+                pTop->WindowProc(message, key, 1);
+            else
+                m_screen.WindowProc(message, key, 1);
+        }
     }
     std::unique_ptr<plat::Font> m_pFont{plat::Font::create(14, 400, "Arial")};
     BoxScreen m_screen;
@@ -161,6 +189,35 @@ TEST_F(DropDown, ThePointerLeavingThePopupClosesIt)
     popup.OnPaint();
     EXPECT_FALSE(popup.IsOnStack());
     EXPECT_EQ(pBox->GetSelection(), 0);
+}
+
+TEST_F(DropDown, EscapeClosesOnlyTheOpenDropDownAndChoosesNothing)
+{
+    auto* pBox = AddBox<CXComboBox>(XCONTROL_COMBOBOX, 40, {"a", "b", "c"});
+    auto* pDates = AddBox<CXComboList>(XCONTROL_COMBOLIST, 140, {"7/4/2001", "21/4/2001"});
+    pDates->SetItemData(0, CDate(2001, 4, 7).GetValue());
+    pDates->SetItemData(1, CDate(2001, 4, 21).GetValue());
+    EscapePopup beneath;
+    beneath.SetClientRect(200, 150, 300, 200);
+    beneath.m_pBackground = new CXSurface;
+    ASSERT_NE(beneath.m_pBackground->Create(300, 200, false, false), nullptr);
+    for (CXComboBox* pOpened : {pBox, static_cast<CXComboBox*>(pDates)}) {
+        SCOPED_TRACE(pOpened == pBox ? "list" : "dates");
+        // Over the screen: the screen never hears the key.
+        ASSERT_TRUE(pOpened->OpenDropDown());
+        PressKey(plat::VK_ESCAPE);
+        EXPECT_EQ(CXPopup::StackTop(), -1) << "the drop-down closed at once";
+        EXPECT_EQ(pOpened->GetSelection(), 0);
+        EXPECT_TRUE(m_screen.events.empty()) << m_screen.events.front();
+        // Over another popup: that popup stays until the next Escape.
+        ASSERT_TRUE(beneath.Open());
+        ASSERT_TRUE(pOpened->OpenDropDown());
+        PressKey(plat::VK_ESCAPE);
+        EXPECT_EQ(CXPopup::TopPopup(), &beneath);
+        PressKey(plat::VK_ESCAPE);
+        EXPECT_FALSE(beneath.IsOnStack());
+        EXPECT_TRUE(m_screen.events.empty());
+    }
 }
 
 TEST_F(DropDown, TheDatePopupMarksTheRowsDaysAndTakesOnlyAMarkedDay)
