@@ -5,6 +5,7 @@
 // fixed-size pools whose chunks hang on the database root's chunk list.
 #include "common/CXList.h"
 #include "common/Identifiers.h"
+#include "platform/Random.h"
 #include "season/MatchRecords.h"
 
 #include <cstddef>
@@ -230,6 +231,35 @@ inline float& CQuickPlayer::Condition()
 inline float CQuickPlayer::Condition() const
 {
     return m_pSide->m_afConditions[m_nEntry];
+}
+
+// Drawn for nearly every action (the tackler, the receiver), so defined
+// here, where the engine's calls take them in place.
+inline CQuickPlayer* CClub::PickOfClass(int nClass)
+{
+    if (nClass < QUICKCLASS_DEFENDER || nClass > QUICKCLASS_ATTACKER)
+        nClass = QUICKCLASS_DEFENDER;
+    for (int n = 0; n < 3; ++n) {
+        if (m_anClassCounts[nClass] > 0)
+            return m_apPlayers[m_anClassSlots[nClass][plat::rand() % m_anClassCounts[nClass]]];
+        nClass = nClass == QUICKCLASS_ATTACKER ? QUICKCLASS_DEFENDER : nClass + 1;
+    }
+    return m_apPlayers[1];
+}
+
+inline CQuickPlayer* CClub::PickDefender()
+{
+    return PickOfClass(QUICKCLASS_DEFENDER);
+}
+
+inline CQuickPlayer* CClub::PickMidfielder()
+{
+    return PickOfClass(QUICKCLASS_MIDFIELDER);
+}
+
+inline CQuickPlayer* CClub::PickAttacker()
+{
+    return PickOfClass(QUICKCLASS_ATTACKER);
 }
 
 inline void CClub::TireAll()
