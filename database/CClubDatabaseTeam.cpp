@@ -67,13 +67,19 @@ const std::array<RoleLanes, 2> kRoleLanes = [] {
 constexpr int16_t kNoScore = INT16_MIN;
 
 // The first of the best scores of a column of scores (a whole number of
-// groups of eight); -1 when every one is kNoScore.
-int FirstBest(const int16_t* pnScores, size_t nCount)
+// groups of eight) among the rows still open (pnOpen: INT16_MAX, or kNoScore
+// for a row taken, which brings any score down to kNoScore); -1 when none is
+// left.
+int FirstBest(const int16_t* pnScores, const int16_t* pnOpen, size_t nCount)
 {
 #if defined(__SSE2__)
+    const auto load = [&](size_t i) {
+        return _mm_min_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pnScores + i)),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(pnOpen + i)));
+    };
     __m128i best = _mm_set1_epi16(kNoScore);
     for (size_t i = 0; i < nCount; i += 8)
-        best = _mm_max_epi16(best, _mm_loadu_si128(reinterpret_cast<const __m128i*>(pnScores + i)));
+        best = _mm_max_epi16(best, load(i));
     best = _mm_max_epi16(best, _mm_shuffle_epi32(best, _MM_SHUFFLE(1, 0, 3, 2)));
     best = _mm_max_epi16(best, _mm_shuffle_epi32(best, _MM_SHUFFLE(2, 3, 0, 1)));
     best = _mm_max_epi16(best, _mm_srli_epi32(best, 16));
@@ -82,17 +88,48 @@ int FirstBest(const int16_t* pnScores, size_t nCount)
         return -1;
     best = _mm_set1_epi16(static_cast<int16_t>(nBest));
     for (size_t i = 0;; i += 8) {
-        const int nMask = _mm_movemask_epi8(
-            _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pnScores + i)), best));
+        const int nMask = _mm_movemask_epi8(_mm_cmpeq_epi16(load(i), best));
         if (nMask)
             return static_cast<int>(i) + __builtin_ctz(static_cast<unsigned>(nMask)) / 2;
     }
 #else
     int nPick = -1;
     for (size_t i = 0; i < nCount; ++i)
-        if (pnScores[i] != kNoScore && (nPick < 0 || pnScores[i] > pnScores[nPick]))
+        if (pnScores[i] != kNoScore && pnOpen[i] != kNoScore && (nPick < 0 || pnScores[i] > pnScores[nPick]))
             nPick = static_cast<int>(i);
     return nPick;
+#endif
+}
+
+// The scores of eight rows of eight roles each (a row of pnRows every
+// nRowLength), written as the eight roles' columns of eight rows (a column of
+// pnColumns every nColumnLength).
+void TransposeEight(const int16_t* pnRows, size_t nRowLength, int16_t* pnColumns, size_t nColumnLength)
+{
+#if defined(__SSE2__)
+    __m128i a[8];
+    for (size_t i = 0; i < 8; ++i)
+        a[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pnRows + i * nRowLength));
+    __m128i b[8];
+    for (size_t i = 0; i < 8; i += 2) {
+        b[i] = _mm_unpacklo_epi16(a[i], a[i + 1]);
+        b[i + 1] = _mm_unpackhi_epi16(a[i], a[i + 1]);
+    }
+    // Pairs of roles of four rows, then single roles of eight.
+    const __m128i c[8] = {_mm_unpacklo_epi32(b[0], b[2]), _mm_unpackhi_epi32(b[0], b[2]),
+                          _mm_unpacklo_epi32(b[1], b[3]), _mm_unpackhi_epi32(b[1], b[3]),
+                          _mm_unpacklo_epi32(b[4], b[6]), _mm_unpackhi_epi32(b[4], b[6]),
+                          _mm_unpacklo_epi32(b[5], b[7]), _mm_unpackhi_epi32(b[5], b[7])};
+    for (size_t i = 0; i < 4; ++i) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(pnColumns + 2 * i * nColumnLength),
+                         _mm_unpacklo_epi64(c[i], c[i + 4]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(pnColumns + (2 * i + 1) * nColumnLength),
+                         _mm_unpackhi_epi64(c[i], c[i + 4]));
+    }
+#else
+    for (size_t nRow = 0; nRow < 8; ++nRow)
+        for (size_t nRole = 0; nRole < 8; ++nRole)
+            pnColumns[nRole * nColumnLength + nRow] = pnRows[nRow * nRowLength + nRole];
 #endif
 }
 
@@ -110,6 +147,7 @@ public:
         m_rows.swap(SpareRows());
         m_rows.clear();
         m_anScores.swap(SpareScores());
+        m_anOpen.swap(SpareOpen());
         lstPlayers.PrefetchItems(sizeof(CPlayerDatabase));
         m_rows.reserve(static_cast<size_t>(lstPlayers.GetCount()));
         for (CPlayerDatabase* pPlayer : lstPlayers.Items<CPlayerDatabase>())
@@ -119,10 +157,19 @@ public:
                                   (pPlayer->m_dwFlags & kSelected) != 0, bSuspended});
             }
         m_nStride = (m_rows.size() + 7) / 8 * 8;
-        m_anScores.assign(PLAYER_ROLE_COUNT * m_nStride, kNoScore);
+        // Each fit player's scores as a row, then the rows turned into the
+        // roles' columns eight by eight.
+        std::vector<int16_t>& anRows = SpareRowScores();
+        anRows.assign(m_nStride * PLAYER_ROLE_COUNT, kNoScore);
         for (size_t i = 0; i < m_rows.size(); ++i)
             if (m_rows[i].bAvailable && !m_rows[i].bSelected)
-                ScoreFit(i);
+                ScoreFit(m_rows[i], &anRows[i * PLAYER_ROLE_COUNT]);
+        m_anScores.resize(PLAYER_ROLE_COUNT * m_nStride);
+        for (size_t nRow = 0; nRow < m_nStride; nRow += 8)
+            for (size_t nRole = 0; nRole < PLAYER_ROLE_COUNT; nRole += 8)
+                TransposeEight(&anRows[nRow * PLAYER_ROLE_COUNT + nRole], PLAYER_ROLE_COUNT,
+                               &m_anScores[nRole * m_nStride + nRow], m_nStride);
+        m_anOpen.assign(m_nStride, INT16_MAX);
     }
 
     // The best player not yet selected for a role: among those fit to play,
@@ -134,7 +181,7 @@ public:
     {
         int nPick = -1;
         if (nRole >= 0 && nRole < PLAYER_ROLE_COUNT && !bAllowUnfit) {
-            nPick = FirstBest(&m_anScores[static_cast<size_t>(nRole) * m_nStride], m_nStride);
+            nPick = FirstBest(&m_anScores[static_cast<size_t>(nRole) * m_nStride], m_anOpen.data(), m_nStride);
         } else {
             // Rare: a place nobody fit could fill, or a place of no role.
             const bool bRole = nRole >= 0 && nRole < PLAYER_ROLE_COUNT;
@@ -160,8 +207,7 @@ public:
         if (bSelect) {
             row.bSelected = true;
             row.pPlayer->m_dwFlags |= kSelected;
-            for (int nOther = 0; nOther < PLAYER_ROLE_COUNT; ++nOther)
-                m_anScores[static_cast<size_t>(nOther) * m_nStride + static_cast<size_t>(nPick)] = kNoScore;
+            m_anOpen[static_cast<size_t>(nPick)] = kNoScore;
         }
         return row.pPlayer;
     }
@@ -172,6 +218,8 @@ public:
             m_rows.swap(SpareRows());
         if (SpareScores().capacity() < m_anScores.capacity())
             m_anScores.swap(SpareScores());
+        if (SpareOpen().capacity() < m_anOpen.capacity())
+            m_anOpen.swap(SpareOpen());
     }
     SquadRatings(const SquadRatings&) = delete;
     SquadRatings& operator=(const SquadRatings&) = delete;
@@ -196,12 +244,11 @@ private:
     }
 
     // A fit player's score for every role, as GetMatchSelectionScoreWithBan
-    // gives it (a fit player is not banned), into the role's column.
-    void ScoreFit(size_t nRow)
+    // gives it (a fit player is not banned).
+    static void ScoreFit(const Row& row, int16_t anScores[PLAYER_ROLE_COUNT])
     {
-        const CPlayerDatabase& player = *m_rows[nRow].pPlayer;
+        const CPlayerDatabase& player = *row.pPlayer;
         const int16_t* pnRatings = player.GetRoleRatings();
-        alignas(16) int16_t anScores[PLAYER_ROLE_COUNT];
 #if defined(__SSE2__)
         const __m128i position = _mm_set1_epi16(player.m_byPosition);
         const __m128i injured = _mm_set1_epi16(player.IsInjured() ? -1 : 0);
@@ -218,15 +265,13 @@ private:
                 bonus, _mm_and_si128(_mm_cmpeq_epi16(_mm_load_si128(&lanes.roles), primary), _mm_set1_epi16(50)));
             // Injured: 1000 off, and no bonus for his roles.
             bonus = _mm_or_si128(_mm_and_si128(injured, _mm_set1_epi16(-1000)), _mm_andnot_si128(injured, bonus));
-            _mm_store_si128(reinterpret_cast<__m128i*>(anScores + 8 * nHalf), _mm_add_epi16(score, bonus));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(anScores + 8 * nHalf), _mm_add_epi16(score, bonus));
         }
 #else
         for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole)
             anScores[nRole] = static_cast<int16_t>(player.GetMatchSelectionScoreWithBan(
-                nRole, false, pnRatings[nRole], m_rows[nRow].bSuspended));
+                nRole, false, pnRatings[nRole], row.bSuspended));
 #endif
-        for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole)
-            m_anScores[static_cast<size_t>(nRole) * m_nStride + nRow] = anScores[nRole];
     }
 
     static std::vector<Row>& SpareRows()
@@ -239,13 +284,26 @@ private:
         thread_local std::vector<int16_t> s_spare;
         return s_spare;
     }
+    static std::vector<int16_t>& SpareOpen()
+    {
+        thread_local std::vector<int16_t> s_spare;
+        return s_spare;
+    }
+    // Scratch for the scores by player before they are turned into columns.
+    static std::vector<int16_t>& SpareRowScores()
+    {
+        thread_local std::vector<int16_t> s_scratch;
+        return s_scratch;
+    }
 
     int m_nMatchKind;
     std::vector<Row> m_rows;
     // The scores by role: the column of a role holds one score for each row,
-    // then kNoScore up to a whole group of eight.
+    // then kNoScore up to a whole group of eight; and for each row INT16_MAX
+    // while it is open, kNoScore once it is taken.
     size_t m_nStride = 0;
     std::vector<int16_t> m_anScores;
+    std::vector<int16_t> m_anOpen;
 };
 
 }  // namespace

@@ -510,17 +510,41 @@ void CPersonDatabase::GetAttributeHundredthsForAge(int nAgeIndex, int nLevel, in
 {
     nCount = std::clamp<int>(nCount, 0, PLAYER_ATTRIBUTE_COUNT);
 #if defined(__SSE2__)
-    // Every week's training asks this of every person: only the attributes
-    // it steps, four at a time, straight to the scale it steps them on.
-    const AgeCurvePoint point = CurvePoint(*this, nAgeIndex, nLevel);
-    const int nCurveLevel = point.nCurveValue * point.nLevel;
-    if (nCurveLevel >= 0 && nCurveLevel <= 65535) {
-        const float* pfTargets = kRoleTargetLanes[static_cast<size_t>(point.nRole)].afTargets;
-        const __m128 level = _mm_set1_ps(static_cast<float>(nCurveLevel));
-        const __m128i curve = _mm_set1_epi32(point.nCurveValue);
+    // Every week's training asks this of every person, for the same point of
+    // the same curve all year: the values of the first attributes are kept
+    // with the point they came from (Handling's exception is settled after).
+    if (nLevel == 0)
+        nLevel = m_awAttributes[PLAYER_ATTRIBUTE_POTENTIAL] / 100;
+    // (A level of at most 655, all a potential gives, keeps the curve's value
+    // times the level within 65535.)
+    constexpr int kKeptLevels = 65535 / 100;
+    if (nCount <= kKeptAgeValues && nLevel >= 0 && nLevel <= kKeptLevels) {
+        const uint32_t dwAge = static_cast<uint32_t>(std::clamp(nAgeIndex, 0, PERSON_AGE_CURVE_LENGTH - 1));
+        const uint32_t dwRole = m_byRole < PLAYER_ROLE_COUNT ? m_byRole : PLAYER_ROLE_COUNT - 1;
+        const uint32_t dwKey = dwAge | dwRole << 8 | static_cast<uint32_t>(nLevel) << 16;
+        if (dwKey != m_dwAgeValuesKey) {
+            const AgeCurvePoint point = CurvePoint(*this, nAgeIndex, nLevel);
+            const int nCurveLevel = point.nCurveValue * point.nLevel;
+            const float* pfTargets = kRoleTargetLanes[static_cast<size_t>(point.nRole)].afTargets;
+            const __m128 level = _mm_set1_ps(static_cast<float>(nCurveLevel));
+            const __m128i curve = _mm_set1_epi32(point.nCurveValue);
+            static_assert(kKeptAgeValues == 20, "two groups of eight and one of four");
+            // Every value is under 1,678: 16 bits hold it.
+            const auto pack = [&](int nFirst) {
+                return _mm_packs_epi32(ValueLanes(pfTargets, nFirst, level, curve),
+                                       ValueLanes(pfTargets, nFirst + 4, level, curve));
+            };
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(m_awAgeValues), pack(0));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(m_awAgeValues + 8), pack(8));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(m_awAgeValues + 16), pack(16));
+            m_dwAgeValuesKey = dwKey;
+        }
         const __m128 hundred = _mm_set1_ps(100.0f);
-        for (int i = 0; i < nCount; i += 4)
-            _mm_storeu_ps(afValues + i, _mm_mul_ps(_mm_cvtepi32_ps(ValueLanes(pfTargets, i, level, curve)), hundred));
+        for (int i = 0; i < nCount; i += 4) {
+            const __m128i values = _mm_unpacklo_epi16(
+                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(m_awAgeValues + i)), _mm_setzero_si128());
+            _mm_storeu_ps(afValues + i, _mm_mul_ps(_mm_cvtepi32_ps(values), hundred));
+        }
         if (m_byPosition != PLAYER_POSITION_GOALKEEPER && nCount > 0)
             afValues[PLAYER_ATTRIBUTE_HANDLING] =
                 static_cast<float>(m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] / 100) * 100.0f;

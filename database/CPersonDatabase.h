@@ -212,6 +212,12 @@ private:
     mutable bool m_bRolesRated = false;
     mutable uint16_t m_awRatedSkills[PLAYER_SKILL_COUNT] = {};
     mutable int16_t m_anRoleRatings[PLAYER_ROLE_COUNT] = {};
+    // The values GetAttributeHundredthsForAge last worked out for the first
+    // attributes (on the whole-number scale, Handling as a keeper's), and the
+    // age, role and level they came from (none at first).
+    static constexpr int kKeptAgeValues = 20;
+    mutable uint32_t m_dwAgeValuesKey = 0xFFFFFFFF;
+    mutable uint16_t m_awAgeValues[kKeptAgeValues] = {};
 
     static const char s_szEmptyName[1];
 };

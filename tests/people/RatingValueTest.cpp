@@ -254,6 +254,23 @@ TEST_F(RatingValueTest, AttributesForAgeAgreeWithEachAttributeForAge)
                     EXPECT_EQ(an[a], player->GetAttributeForAge(a, k, level))
                         << "role " << c.role << " age " << k << " level " << level << " attribute " << a;
             }
+        // In hundredths, asked again and again as a week's training does,
+        // while his Handling, potential and role move between the asks.
+        for (int nStep = 0; nStep < 12; ++nStep) {
+            if (nStep % 3 == 1)
+                player->m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] += 150;
+            if (nStep % 4 == 2)
+                player->m_awAttributes[PLAYER_ATTRIBUTE_POTENTIAL] += 700;
+            if (nStep == 7)
+                player->m_byRole = static_cast<uint8_t>((c.role + 5) % PLAYER_ROLE_COUNT);
+            for (int k : {4, 4, 20}) {
+                float af[20];
+                player->GetAttributeHundredthsForAge(k, 0, 20, af);
+                for (int a = 0; a < 20; ++a)
+                    ASSERT_EQ(af[a], player->GetAttributeForAge(a, k, 0) * 100.0f)
+                        << "role " << c.role << " step " << nStep << " age " << k << " attribute " << a;
+            }
+        }
     }
 }
 
