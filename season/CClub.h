@@ -268,15 +268,19 @@ inline void CClub::TireAll()
     // fixed-length loop the compiler turns into vector steps; the entries
     // past them are worked only when the sheet reaches them (an entry of
     // nobody's stays at 100 either way).
+    //
+    // Each step is c - (100 - c) * 0.004 written as c + (c - 100) * 0.004:
+    // the same value to the bit (a difference and a product change only
+    // their sign when their operand does), one copy fewer to work out.
     constexpr int kAlways = 16;
     static_assert(kAlways % 4 == 0 && kAlways <= kConditionEntries, "whole vector steps");
 #pragma GCC unroll 16
     for (int i = 0; i < kAlways; ++i)
-        m_afConditions[i] -= (100.0f - m_afConditions[i]) * 0.004f;
+        m_afConditions[i] += (m_afConditions[i] - 100.0f) * 0.004f;
     if (m_nSquadSize > kAlways) {
 #pragma GCC unroll 4
         for (int i = kAlways; i < kConditionEntries; ++i)
-            m_afConditions[i] -= (100.0f - m_afConditions[i]) * 0.004f;
+            m_afConditions[i] += (m_afConditions[i] - 100.0f) * 0.004f;
     }
 }
 
