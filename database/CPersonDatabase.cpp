@@ -449,32 +449,41 @@ int CPersonDatabase::GetAttributeForAge(int nAttribute, int nAgeIndex, int nLeve
     return ValueOnCurve(*this, CurvePoint(*this, nAgeIndex, nLevel), nAttribute);
 }
 
+#if defined(__SSE2__)
+namespace {
+
+// The values of four attributes from nFirst as GetAttributesForAge gives
+// them, for a curve's value times the level of 0 .. 65535 (Handling's
+// exception aside). Every product is then below 2^24, exact in single
+// precision, and its quotient by 10000 (under 1,678) rounds to a value on the
+// same side of every whole number as the exact one (which is a whole number
+// or at least 1/10000 away from one): the whole part is the integer quotient.
+inline __m128i ValueLanes(const float* pfTargets, int nFirst, __m128 curveLevel, __m128i curve)
+{
+    const __m128 targets = _mm_load_ps(pfTargets + nFirst);
+    const __m128i quotients = _mm_cvttps_epi32(_mm_div_ps(_mm_mul_ps(targets, curveLevel), _mm_set1_ps(10000.0f)));
+    const __m128i none = _mm_castps_si128(_mm_cmpeq_ps(targets, _mm_setzero_ps()));
+    return _mm_or_si128(_mm_and_si128(none, curve), _mm_andnot_si128(none, quotients));
+}
+
+}  // namespace
+#endif
+
 void CPersonDatabase::GetAttributesForAge(int nAgeIndex, int nLevel, int anValues[PLAYER_ATTRIBUTE_COUNT]) const
 {
-    // Every week's training asks this of every person: the role's row and the
-    // curve's value are read once, Handling's exception is settled after.
+    // The role's row and the curve's value are read once, Handling's
+    // exception is settled after.
     const AgeCurvePoint point = CurvePoint(*this, nAgeIndex, nLevel);
     const uint8_t* pbyTargets = s_abyRoleTargets[point.nRole];
     const int nCurveLevel = point.nCurveValue * point.nLevel;
 #if defined(__SSE2__)
-    // With the curve's value times the level at most 65535 every product is
-    // below 2^24, exact in single precision, and its quotient by 10000 (under
-    // 1,678) rounds to a value on the same side of every whole number as the
-    // exact one (which is a whole number or at least 1/10000 away from one):
-    // the whole part is the integer quotient, four attributes at a time.
     if (nCurveLevel >= 0 && nCurveLevel <= 65535) {
         const float* pfTargets = kRoleTargetLanes[static_cast<size_t>(point.nRole)].afTargets;
         const __m128 level = _mm_set1_ps(static_cast<float>(nCurveLevel));
-        const __m128 divisor = _mm_set1_ps(10000.0f);
         const __m128i curve = _mm_set1_epi32(point.nCurveValue);
         alignas(16) int32_t anLanes[kAttributeLanes];
-        for (int i = 0; i < kAttributeLanes; i += 4) {
-            const __m128 targets = _mm_load_ps(pfTargets + i);
-            const __m128i quotients = _mm_cvttps_epi32(_mm_div_ps(_mm_mul_ps(targets, level), divisor));
-            const __m128i none = _mm_castps_si128(_mm_cmpeq_ps(targets, _mm_setzero_ps()));
-            _mm_store_si128(reinterpret_cast<__m128i*>(anLanes + i),
-                            _mm_or_si128(_mm_and_si128(none, curve), _mm_andnot_si128(none, quotients)));
-        }
+        for (int i = 0; i < kAttributeLanes; i += 4)
+            _mm_store_si128(reinterpret_cast<__m128i*>(anLanes + i), ValueLanes(pfTargets, i, level, curve));
         std::copy_n(anLanes, PLAYER_ATTRIBUTE_COUNT, anValues);
         if (m_byPosition != PLAYER_POSITION_GOALKEEPER)
             anValues[PLAYER_ATTRIBUTE_HANDLING] = m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] / 100;
@@ -495,6 +504,57 @@ void CPersonDatabase::GetAttributesForAge(int nAgeIndex, int nLevel, int anValue
         fill([](int n) { return n / 10000; });
     if (m_byPosition != PLAYER_POSITION_GOALKEEPER)
         anValues[PLAYER_ATTRIBUTE_HANDLING] = m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] / 100;
+}
+
+void CPersonDatabase::GetAttributeHundredthsForAge(int nAgeIndex, int nLevel, int nCount, float* afValues) const
+{
+    nCount = std::clamp<int>(nCount, 0, PLAYER_ATTRIBUTE_COUNT);
+#if defined(__SSE2__)
+    // Every week's training asks this of every person, for the same point of
+    // the same curve all year: the values of the first attributes are kept
+    // with the point they came from (Handling's exception is settled after).
+    if (nLevel == 0)
+        nLevel = m_awAttributes[PLAYER_ATTRIBUTE_POTENTIAL] / 100;
+    // (A level of at most 655, all a potential gives, keeps the curve's value
+    // times the level within 65535.)
+    constexpr int kKeptLevels = 65535 / 100;
+    if (nCount <= kKeptAgeValues && nLevel >= 0 && nLevel <= kKeptLevels) {
+        const uint32_t dwAge = static_cast<uint32_t>(std::clamp(nAgeIndex, 0, PERSON_AGE_CURVE_LENGTH - 1));
+        const uint32_t dwRole = m_byRole < PLAYER_ROLE_COUNT ? m_byRole : PLAYER_ROLE_COUNT - 1;
+        const uint32_t dwKey = dwAge | dwRole << 8 | static_cast<uint32_t>(nLevel) << 16;
+        if (dwKey != m_dwAgeValuesKey) {
+            const AgeCurvePoint point = CurvePoint(*this, nAgeIndex, nLevel);
+            const int nCurveLevel = point.nCurveValue * point.nLevel;
+            const float* pfTargets = kRoleTargetLanes[static_cast<size_t>(point.nRole)].afTargets;
+            const __m128 level = _mm_set1_ps(static_cast<float>(nCurveLevel));
+            const __m128i curve = _mm_set1_epi32(point.nCurveValue);
+            static_assert(kKeptAgeValues == 20, "two groups of eight and one of four");
+            // Every value is under 1,678: 16 bits hold it.
+            const auto pack = [&](int nFirst) {
+                return _mm_packs_epi32(ValueLanes(pfTargets, nFirst, level, curve),
+                                       ValueLanes(pfTargets, nFirst + 4, level, curve));
+            };
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(m_awAgeValues), pack(0));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(m_awAgeValues + 8), pack(8));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(m_awAgeValues + 16), pack(16));
+            m_dwAgeValuesKey = dwKey;
+        }
+        const __m128 hundred = _mm_set1_ps(100.0f);
+        for (int i = 0; i < nCount; i += 4) {
+            const __m128i values = _mm_unpacklo_epi16(
+                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(m_awAgeValues + i)), _mm_setzero_si128());
+            _mm_storeu_ps(afValues + i, _mm_mul_ps(_mm_cvtepi32_ps(values), hundred));
+        }
+        if (m_byPosition != PLAYER_POSITION_GOALKEEPER && nCount > 0)
+            afValues[PLAYER_ATTRIBUTE_HANDLING] =
+                static_cast<float>(m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] / 100) * 100.0f;
+        return;
+    }
+#endif
+    int anValues[PLAYER_ATTRIBUTE_COUNT];
+    GetAttributesForAge(nAgeIndex, nLevel, anValues);
+    for (int i = 0; i < nCount; ++i)
+        afValues[i] = static_cast<float>(anValues[i]) * 100.0f;
 }
 
 void CPersonDatabase::DrawAppearance(int nNationality)
@@ -693,4 +753,95 @@ void CPersonDatabase::GetRatingsForRoles(uint32_t dwRoles, int16_t anRatings[PLA
         anRatings[nRole] = static_cast<int16_t>(GetRatingForPosition(nRole));
     }
 #endif
+}
+
+#if defined(__SSE2__)
+namespace {
+
+// The same ratings for all sixteen roles at once, turned the other way: for
+// each skill its targets and weights side by side by role, so that a skill's
+// shares of every role come from four divisions. Each share w * min(a / t,
+// 100) and each sum (the weights of a role add up to 100) stays within 16
+// bits, exactly as GetRatingsForRoles works them out.
+struct EveryRoleLanes {
+    struct Skill {
+        alignas(16) float afTargets[PLAYER_ROLE_COUNT];
+        alignas(16) int16_t anWeights[PLAYER_ROLE_COUNT];
+    };
+    Skill aSkills[PLAYER_SKILL_COUNT];
+    alignas(16) int16_t anFixed[PLAYER_ROLE_COUNT];
+};
+static_assert(PLAYER_ROLE_COUNT == 16, "two vectors of eight roles");
+
+const EveryRoleLanes kEveryRoleLanes = [] {
+    EveryRoleLanes lanes{};
+    for (int nRole = 0; nRole < PLAYER_ROLE_COUNT; ++nRole) {
+        const RoleRatingLanes& role = kRoleRatingLanes[static_cast<size_t>(nRole)];
+        for (int i = 0; i < PLAYER_SKILL_COUNT; ++i) {
+            lanes.aSkills[i].afTargets[nRole] = role.afTargets[i];
+            lanes.aSkills[i].anWeights[nRole] = role.anWeights[i];
+        }
+        lanes.anFixed[nRole] = static_cast<int16_t>(role.nFixed);
+    }
+    return lanes;
+}();
+
+// n / 100 for every n of 0 .. 10000 as (n * 5243) >> 19: the high half of a
+// 16-bit product, shifted by 3.
+constexpr bool HundredthsByProduct()
+{
+    for (uint32_t n = 0; n <= 10000; ++n)
+        if (((n * 5243u) >> 16 >> 3) != n / 100)
+            return false;
+    return true;
+}
+static_assert(HundredthsByProduct());
+
+}  // namespace
+#endif
+
+void CPersonDatabase::RateEveryRole() const
+{
+    std::copy_n(m_awAttributes, PLAYER_SKILL_COUNT, m_awRatedSkills);
+#if defined(__SSE2__)
+    alignas(16) float afSkills[PLAYER_SKILL_COUNT];
+    const __m128i skills = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m_awAttributes));
+    _mm_store_ps(afSkills, _mm_cvtepi32_ps(_mm_unpacklo_epi16(skills, _mm_setzero_si128())));
+    _mm_store_ps(afSkills + 4, _mm_cvtepi32_ps(_mm_unpackhi_epi16(skills, _mm_setzero_si128())));
+    const __m128 full = _mm_set1_ps(100.0f);
+    __m128i low = _mm_load_si128(reinterpret_cast<const __m128i*>(kEveryRoleLanes.anFixed));
+    __m128i high = _mm_load_si128(reinterpret_cast<const __m128i*>(kEveryRoleLanes.anFixed + 8));
+    for (int i = 0; i < PLAYER_SKILL_COUNT; ++i) {
+        const EveryRoleLanes::Skill& lanes = kEveryRoleLanes.aSkills[i];
+        const __m128 a = _mm_set1_ps(afSkills[i]);
+        const auto shares = [&](int nFirst) {
+            return _mm_cvttps_epi32(_mm_min_ps(_mm_div_ps(a, _mm_load_ps(lanes.afTargets + nFirst)), full));
+        };
+        const __m128i* pWeights = reinterpret_cast<const __m128i*>(lanes.anWeights);
+        low = _mm_add_epi16(low, _mm_mullo_epi16(_mm_packs_epi32(shares(0), shares(4)), _mm_load_si128(pWeights)));
+        high =
+            _mm_add_epi16(high, _mm_mullo_epi16(_mm_packs_epi32(shares(8), shares(12)), _mm_load_si128(pWeights + 1)));
+    }
+    const __m128i hundredth = _mm_set1_epi16(5243);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(m_anRoleRatings), _mm_srli_epi16(_mm_mulhi_epu16(low, hundredth), 3));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(m_anRoleRatings + 8),
+                     _mm_srli_epi16(_mm_mulhi_epu16(high, hundredth), 3));
+#else
+    GetRatingsForRoles((1u << PLAYER_ROLE_COUNT) - 1, m_anRoleRatings);
+#endif
+    m_bRolesRated = true;
+}
+
+const int16_t* CPersonDatabase::GetRoleRatings() const
+{
+#if defined(__SSE2__)
+    const __m128i skills = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m_awAttributes));
+    const __m128i rated = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m_awRatedSkills));
+    const bool bSame = _mm_movemask_epi8(_mm_cmpeq_epi16(skills, rated)) == 0xFFFF;
+#else
+    const bool bSame = std::equal(m_awRatedSkills, m_awRatedSkills + PLAYER_SKILL_COUNT, m_awAttributes);
+#endif
+    if (!bSame || !m_bRolesRated)
+        RateEveryRole();
+    return m_anRoleRatings;
 }

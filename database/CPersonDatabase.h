@@ -130,6 +130,10 @@ public:
     int GetAttributeForAge(int nAttribute, int nAgeIndex, int nLevel) const;
     // The same for every attribute at once, as they stand now.
     void GetAttributesForAge(int nAgeIndex, int nLevel, int anValues[PLAYER_ATTRIBUTE_COUNT]) const;
+    // The same for the first nCount attributes, in hundredths (the scale the
+    // attributes are held on) as single-precision values; room must be left
+    // for nCount rounded up to a whole four.
+    void GetAttributeHundredthsForAge(int nAgeIndex, int nLevel, int nCount, float* afValues) const;
     // Appearance type and variant from the nationality's thresholds.
     void DrawAppearance(int nNationality);
     // Rating 0-100 for a role (-1: the primary role) from the eight playing skills.
@@ -138,6 +142,11 @@ public:
     // 0 .. PLAYER_ROLE_COUNT - 1), the skills read once for all of them; the
     // other entries are left as they are.
     void GetRatingsForRoles(uint32_t dwRoles, int16_t anRatings[PLAYER_ROLE_COUNT]) const;
+    // His rating for every role (0 .. PLAYER_ROLE_COUNT - 1), kept from the
+    // last call while his eight playing skills are the same: a side's build
+    // asks it of the whole squad before every match, and the skills move
+    // only when he trains or is hurt.
+    const int16_t* GetRoleRatings() const;
 
     // Offsets into the weekly history file; -1 without a history slot.
     int GetHistoryRecordOffset(int nWeek) const;
@@ -195,6 +204,20 @@ protected:
 
 private:
     void PickRoles(int nFirstRole, int nGroupSize, int nCount, bool& bSetPrimary);
+    void RateEveryRole() const;
+
+    // What GetRoleRatings last worked out, and the skills it worked them out
+    // from: compared with the skills as they stand, never invalidated by
+    // hand, so that nothing that sets a skill has to know of them.
+    mutable bool m_bRolesRated = false;
+    mutable uint16_t m_awRatedSkills[PLAYER_SKILL_COUNT] = {};
+    mutable int16_t m_anRoleRatings[PLAYER_ROLE_COUNT] = {};
+    // The values GetAttributeHundredthsForAge last worked out for the first
+    // attributes (on the whole-number scale, Handling as a keeper's), and the
+    // age, role and level they came from (none at first).
+    static constexpr int kKeptAgeValues = 20;
+    mutable uint32_t m_dwAgeValuesKey = 0xFFFFFFFF;
+    mutable uint16_t m_awAgeValues[kKeptAgeValues] = {};
 
     static const char s_szEmptyName[1];
 };

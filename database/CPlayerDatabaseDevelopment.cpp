@@ -60,13 +60,12 @@ inline float TrainingPull(float fEffort, float fThreshold, float fCap)
     return fEffort < fThreshold ? fEffort - fCap : std::min(fEffort, fCap);
 }
 
-// One week's step of a skill (0-10000) toward its target (0-100) under a
-// pull: the skill stays between a quarter of the target and the target.
-// Stepped inline, eighteen times a person every week.
-inline int TrainingStep(int nCurrent, int nTarget, float e)
+// One week's step of a skill (0-10000) toward its target (T, in hundredths)
+// under a pull: the skill stays between a quarter of the target and the
+// target.
+inline int TrainingStepHundredths(int nCurrent, float T, float e)
 {
     const float c = static_cast<float>(nCurrent);
-    const float T = static_cast<float>(nTarget) * 100.0f;
     // At the target it stays there: the step below comes to nothing.
     if (c == T)
         return nCurrent;
@@ -81,13 +80,23 @@ inline int TrainingStep(int nCurrent, int nTarget, float e)
     return static_cast<int>(n);
 }
 
+// The same toward a target of 0-100.
+inline int TrainingStep(int nCurrent, int nTarget, float e)
+{
+    return TrainingStepHundredths(nCurrent, static_cast<float>(nTarget) * 100.0f, e);
+}
+
 // A skill's step reads only the skill, its target and its pull, so the week
 // steps them in the record's order rather than kTrained's: the first sixteen
 // attributes (all trained) in a block, eight at a time where the processor
-// can, and the last two on their own.
+// can, and the last two in the four attributes that follow the block, the
+// two between them (not trained) kept as they are.
 constexpr int kBlockTrained = 16;
 static_assert(kBlockTrained % 8 == 0, "whole blocks of eight 16-bit skills");
 constexpr int kLoneTrained[] = {PLAYER_ATTRIBUTE_WILLPOWER, PLAYER_ATTRIBUTE_MARKING};
+constexpr int kTailLanes = 4;
+// The targets a week reads: the block and the four that follow it.
+constexpr int kTargetLanes = kBlockTrained + kTailLanes;
 
 constexpr bool IsTrained(int nAttribute)
 {
@@ -103,11 +112,25 @@ constexpr bool BlockAndLonesAreTheTrained()
         if (!IsTrained(nAttribute))
             return false;
     for (const int nAttribute : kLoneTrained)
-        if (nAttribute < kBlockTrained || !IsTrained(nAttribute))
+        if (nAttribute < kBlockTrained || nAttribute >= kTargetLanes || !IsTrained(nAttribute))
             return false;
-    return kBlockTrained + sizeof(kLoneTrained) / sizeof(kLoneTrained[0]) == kTrainedCount;
+    return kBlockTrained + sizeof(kLoneTrained) / sizeof(kLoneTrained[0]) == kTrainedCount &&
+           kTargetLanes <= PLAYER_ATTRIBUTE_COUNT;
 }
 static_assert(BlockAndLonesAreTheTrained());
+
+// The lanes of the four after the block that are not trained: all ones.
+struct TailLanes {
+    alignas(16) int32_t an[kTailLanes];
+};
+constexpr TailLanes kTailKept = [] {
+    TailLanes kept{};
+    for (int32_t& n : kept.an)
+        n = -1;
+    for (const int nAttribute : kLoneTrained)
+        kept.an[nAttribute - kBlockTrained] = 0;
+    return kept;
+}();
 
 // The pull of each attribute, in the record's order (0 where untrained).
 using AttributePulls = std::array<float, PLAYER_ATTRIBUTE_COUNT>;
@@ -169,10 +192,11 @@ bool HumanEfforts(const CPersonDatabase& person, bool bYouth, float* afEfforts)
     return pHuman && pHuman->GetTrainingManager().GetPersonEfforts(person, bYouth, afEfforts, kTrainedCount);
 }
 
-// The block's steps: TrainingStep for each skill, four skills to an
+// The week's steps: TrainingStep for each trained skill, four skills to an
 // instruction with the same single-precision operations in the same order,
-// so the results are the same to the bit.
-void TrainingStepsBlock(uint16_t* pwSkills, const int* pnTargets, const float* pfPulls)
+// so the results are the same to the bit. pfTargets: the targets in
+// hundredths, kTargetLanes of them.
+void TrainingSteps(uint16_t* pwSkills, const float* pfTargets, const float* pfPulls)
 {
 #if defined(__SSE2__)
     const __m128 rate = _mm_set1_ps(CPlayerDatabase::s_fTrainingRate);
@@ -180,38 +204,52 @@ void TrainingStepsBlock(uint16_t* pwSkills, const int* pnTargets, const float* p
     const auto select = [](__m128 mask, __m128 a, __m128 b) {
         return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b));
     };
-    // Four skills (as 32-bit lanes) stepped toward their targets.
-    const auto step = [&](__m128i current, const int* pnTargetLanes, const float* pfPullLanes) {
+    // Four skills (as 32-bit lanes) stepped toward their targets; the lanes
+    // of kept (all ones) keep their values.
+    const auto step = [&](__m128i current, const float* pfTargetLanes, __m128 e, __m128i kept) {
         const __m128 c = _mm_cvtepi32_ps(current);
-        const __m128 T = _mm_mul_ps(_mm_cvtepi32_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pnTargetLanes))),
-                                    hundred);
+        const __m128 T = _mm_loadu_ps(pfTargetLanes);
         const __m128 q = _mm_mul_ps(_mm_set1_ps(0.25f), T);
         const __m128 m = _mm_mul_ps(_mm_add_ps(q, T), _mm_set1_ps(0.5f));
         const __m128 d = select(_mm_cmpgt_ps(c, m), _mm_max_ps(_mm_sub_ps(T, c), _mm_set1_ps(-50.0f)),
                                 _mm_max_ps(_mm_sub_ps(c, q), _mm_set1_ps(50.0f)));
         const __m128 share = _mm_div_ps(_mm_mul_ps(d, _mm_set1_ps(0.01f)), hundred);
-        const __m128 e = _mm_loadu_ps(pfPullLanes);
         const __m128 n = _mm_add_ps(c, _mm_mul_ps(_mm_mul_ps(_mm_mul_ps(e, share), rate), hundred));
-        const __m128 r = select(_mm_cmple_ps(n, q), q, select(_mm_cmpge_ps(n, T), T, n));
-        // A skill at its target keeps its value as it is.
-        const __m128i same = _mm_castps_si128(_mm_cmpeq_ps(c, T));
-        const __m128i stepped = _mm_or_si128(_mm_and_si128(same, current), _mm_andnot_si128(same, _mm_cvttps_epi32(r)));
+        // Between the quarter and the target: q <= T, so the order of the
+        // tests (at or below q first) is the order of max and min.
+        const __m128 r = _mm_max_ps(q, _mm_min_ps(n, T));
+        // A skill at its target keeps its value without a test of its own:
+        // there d is 0 (T > 0) and n is c, or q and T are both 0, so r is c.
+        const __m128i stepped = _mm_or_si128(_mm_and_si128(kept, current), _mm_andnot_si128(kept, _mm_cvttps_epi32(r)));
         // The low 16 bits of each lane, sign-extended so that packing keeps
         // them as they are (the cast to 16 bits of the one-skill step).
         return _mm_srai_epi32(_mm_slli_epi32(stepped, 16), 16);
     };
+    const __m128i none = _mm_setzero_si128();
     for (int nFirst = 0; nFirst < kBlockTrained; nFirst += 8) {
         auto* pBlock = reinterpret_cast<__m128i*>(pwSkills + nFirst);
         const __m128i skills = _mm_loadu_si128(pBlock);
-        const __m128i low = step(_mm_unpacklo_epi16(skills, _mm_setzero_si128()), pnTargets + nFirst, pfPulls + nFirst);
-        const __m128i high =
-            step(_mm_unpackhi_epi16(skills, _mm_setzero_si128()), pnTargets + nFirst + 4, pfPulls + nFirst + 4);
+        const __m128i low = step(_mm_unpacklo_epi16(skills, none), pfTargets + nFirst, _mm_loadu_ps(pfPulls + nFirst),
+                                 none);
+        const __m128i high = step(_mm_unpackhi_epi16(skills, none), pfTargets + nFirst + 4,
+                                  _mm_loadu_ps(pfPulls + nFirst + 4), none);
         _mm_storeu_si128(pBlock, _mm_packs_epi32(low, high));
     }
+    // The four after the block: only the lone trained ones step.
+    auto* pTail = reinterpret_cast<__m128i*>(pwSkills + kBlockTrained);
+    const __m128i tail = step(_mm_unpacklo_epi16(_mm_loadl_epi64(pTail), none), pfTargets + kBlockTrained,
+                              _mm_loadu_ps(pfPulls + kBlockTrained),
+                              _mm_load_si128(reinterpret_cast<const __m128i*>(kTailKept.an)));
+    _mm_storel_epi64(pTail, _mm_packs_epi32(tail, tail));
 #else
+    const auto stepOne = [&](int nAttribute) {
+        pwSkills[nAttribute] = static_cast<uint16_t>(
+            TrainingStepHundredths(pwSkills[nAttribute], pfTargets[nAttribute], pfPulls[nAttribute]));
+    };
     for (int nAttribute = 0; nAttribute < kBlockTrained; ++nAttribute)
-        pwSkills[nAttribute] =
-            static_cast<uint16_t>(TrainingStep(pwSkills[nAttribute], pnTargets[nAttribute], pfPulls[nAttribute]));
+        stepOne(nAttribute);
+    for (const int nAttribute : kLoneTrained)
+        stepOne(nAttribute);
 #endif
 }
 
@@ -221,8 +259,8 @@ float TrainAttributes(CPersonDatabase& person, const float* pafEfforts = nullptr
 {
     // Every target is read before the first step (Handling's own value is
     // its target outside goal).
-    int anTargets[PLAYER_ATTRIBUTE_COUNT];
-    person.GetAttributesForAge(person.GetAge() - PERSON_AGE_CURVE_FIRST_AGE, 0, anTargets);
+    float afTargets[kTargetLanes];
+    person.GetAttributeHundredthsForAge(person.GetAge() - PERSON_AGE_CURVE_FIRST_AGE, 0, kTargetLanes, afTargets);
     AttributePulls afPulls;
     const float* pafPulls = afPulls.data();
     float fLoad = 0.0f;
@@ -240,10 +278,7 @@ float TrainAttributes(CPersonDatabase& person, const float* pafEfforts = nullptr
         pafPulls = plan.afPulls[static_cast<size_t>(Position(person))].data();
         fLoad = plan.afLoads[static_cast<size_t>(Position(person))];
     }
-    TrainingStepsBlock(person.m_awAttributes, anTargets, pafPulls);
-    for (const int nAttribute : kLoneTrained)
-        person.m_awAttributes[nAttribute] = static_cast<uint16_t>(
-            TrainingStep(person.m_awAttributes[nAttribute], anTargets[nAttribute], pafPulls[nAttribute]));
+    TrainingSteps(person.m_awAttributes, afTargets, pafPulls);
 
     // A hard week tires an unfit player: morale pays the difference between
     // the load (on the whole-number scale) and his fitness.

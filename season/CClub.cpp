@@ -287,33 +287,6 @@ CQuickPlayer* CClub::PickRandomPlayer()
     return m_pCurrentPlayer;
 }
 
-CQuickPlayer* CClub::PickOfClass(int nClass)
-{
-    if (nClass < QUICKCLASS_DEFENDER || nClass > QUICKCLASS_ATTACKER)
-        nClass = QUICKCLASS_DEFENDER;
-    for (int n = 0; n < 3; ++n) {
-        if (m_anClassCounts[nClass] > 0)
-            return m_apPlayers[m_anClassSlots[nClass][plat::rand() % m_anClassCounts[nClass]]];
-        nClass = nClass == QUICKCLASS_ATTACKER ? QUICKCLASS_DEFENDER : nClass + 1;
-    }
-    return m_apPlayers[1];
-}
-
-CQuickPlayer* CClub::PickDefender()
-{
-    return PickOfClass(QUICKCLASS_DEFENDER);
-}
-
-CQuickPlayer* CClub::PickMidfielder()
-{
-    return PickOfClass(QUICKCLASS_MIDFIELDER);
-}
-
-CQuickPlayer* CClub::PickAttacker()
-{
-    return PickOfClass(QUICKCLASS_ATTACKER);
-}
-
 CQuickPlayer* CClub::PickSetPieceTaker()
 {
     if (m_pSetPieceTaker && !m_pSetPieceTaker->m_bySentOff)

@@ -5,6 +5,7 @@
 // fixed-size pools whose chunks hang on the database root's chunk list.
 #include "common/CXList.h"
 #include "common/Identifiers.h"
+#include "platform/Random.h"
 #include "season/MatchRecords.h"
 
 #include <cstddef>
@@ -232,21 +233,54 @@ inline float CQuickPlayer::Condition() const
     return m_pSide->m_afConditions[m_nEntry];
 }
 
+// Drawn for nearly every action (the tackler, the receiver), so defined
+// here, where the engine's calls take them in place.
+inline CQuickPlayer* CClub::PickOfClass(int nClass)
+{
+    if (nClass < QUICKCLASS_DEFENDER || nClass > QUICKCLASS_ATTACKER)
+        nClass = QUICKCLASS_DEFENDER;
+    for (int n = 0; n < 3; ++n) {
+        if (m_anClassCounts[nClass] > 0)
+            return m_apPlayers[m_anClassSlots[nClass][plat::rand() % m_anClassCounts[nClass]]];
+        nClass = nClass == QUICKCLASS_ATTACKER ? QUICKCLASS_DEFENDER : nClass + 1;
+    }
+    return m_apPlayers[1];
+}
+
+inline CQuickPlayer* CClub::PickDefender()
+{
+    return PickOfClass(QUICKCLASS_DEFENDER);
+}
+
+inline CQuickPlayer* CClub::PickMidfielder()
+{
+    return PickOfClass(QUICKCLASS_MIDFIELDER);
+}
+
+inline CQuickPlayer* CClub::PickAttacker()
+{
+    return PickOfClass(QUICKCLASS_ATTACKER);
+}
+
 inline void CClub::TireAll()
 {
     // Every entry of the sheet, on the pitch or not. The first sixteen are a
     // fixed-length loop the compiler turns into vector steps; the entries
     // past them are worked only when the sheet reaches them (an entry of
     // nobody's stays at 100 either way).
+    //
+    // Each step is c - (100 - c) * 0.004 written as c + (c - 100) * 0.004:
+    // the same value to the bit (a difference and a product change only
+    // their sign when their operand does), one copy fewer to work out.
     constexpr int kAlways = 16;
     static_assert(kAlways % 4 == 0 && kAlways <= kConditionEntries, "whole vector steps");
 #pragma GCC unroll 16
     for (int i = 0; i < kAlways; ++i)
-        m_afConditions[i] -= (100.0f - m_afConditions[i]) * 0.004f;
+        m_afConditions[i] += (m_afConditions[i] - 100.0f) * 0.004f;
     if (m_nSquadSize > kAlways) {
 #pragma GCC unroll 4
         for (int i = kAlways; i < kConditionEntries; ++i)
-            m_afConditions[i] -= (100.0f - m_afConditions[i]) * 0.004f;
+            m_afConditions[i] += (m_afConditions[i] - 100.0f) * 0.004f;
     }
 }
 

@@ -69,15 +69,20 @@ TEST_F(RatingValueTest, RatingsMatchTheWeightedDivisionOverTheWholeSkillRange)
             int16_t anRatings[PLAYER_ROLE_COUNT] = {};
             player->GetRatingsForRoles(0xFFFFu, anRatings);
             ASSERT_EQ(anRatings[nRole], expected(nRole)) << nRole << " " << nBase;
+            // And from the ratings kept between his skills' changes.
+            ASSERT_EQ(player->GetRoleRatings()[nRole], expected(nRole)) << nRole << " " << nBase;
         }
         for (int nEdge = -1; nEdge <= 1; ++nEdge) {
             for (int i = 0; i < PLAYER_SKILL_COUNT; ++i)
                 player->m_awAttributes[i] =
                     static_cast<uint16_t>(std::max(0, CPersonDatabase::s_abyRoleTargets[nRole][i] * 100 + nEdge));
             EXPECT_EQ(player->GetRatingForPosition(nRole), expected(nRole)) << nRole << " " << nEdge;
+            EXPECT_EQ(player->GetRoleRatings()[nRole], expected(nRole)) << nRole << " " << nEdge;
         }
+        // One skill changed alone.
         player->m_awAttributes[1] = 0xFFFF;
         EXPECT_EQ(player->GetRatingForPosition(nRole), expected(nRole)) << nRole;
+        EXPECT_EQ(player->GetRoleRatings()[nRole], expected(nRole)) << nRole;
     }
 }
 
@@ -249,6 +254,23 @@ TEST_F(RatingValueTest, AttributesForAgeAgreeWithEachAttributeForAge)
                     EXPECT_EQ(an[a], player->GetAttributeForAge(a, k, level))
                         << "role " << c.role << " age " << k << " level " << level << " attribute " << a;
             }
+        // In hundredths, asked again and again as a week's training does,
+        // while his Handling, potential and role move between the asks.
+        for (int nStep = 0; nStep < 12; ++nStep) {
+            if (nStep % 3 == 1)
+                player->m_awAttributes[PLAYER_ATTRIBUTE_HANDLING] += 150;
+            if (nStep % 4 == 2)
+                player->m_awAttributes[PLAYER_ATTRIBUTE_POTENTIAL] += 700;
+            if (nStep == 7)
+                player->m_byRole = static_cast<uint8_t>((c.role + 5) % PLAYER_ROLE_COUNT);
+            for (int k : {4, 4, 20}) {
+                float af[20];
+                player->GetAttributeHundredthsForAge(k, 0, 20, af);
+                for (int a = 0; a < 20; ++a)
+                    ASSERT_EQ(af[a], player->GetAttributeForAge(a, k, 0) * 100.0f)
+                        << "role " << c.role << " step " << nStep << " age " << k << " attribute " << a;
+            }
+        }
     }
 }
 
@@ -268,6 +290,12 @@ TEST_F(RatingValueTest, AttributesForAgeAgreeOverEveryRoleAgeAndLevel)
                     for (int a = 0; a < PLAYER_ATTRIBUTE_COUNT; ++a)
                         expected[static_cast<size_t>(a)] = player->GetAttributeForAge(a, k, level);
                     ASSERT_EQ(an, expected) << "role " << nRole << " age " << k << " level " << level;
+                    // In hundredths, for a count that is not a whole four.
+                    std::array<float, PLAYER_ATTRIBUTE_COUNT + 2> af{};
+                    player->GetAttributeHundredthsForAge(k, level, 18, af.data());
+                    for (int a = 0; a < 18; ++a)
+                        ASSERT_EQ(af[static_cast<size_t>(a)], expected[static_cast<size_t>(a)] * 100.0f)
+                            << "role " << nRole << " age " << k << " level " << level << " attribute " << a;
                 }
         }
 }

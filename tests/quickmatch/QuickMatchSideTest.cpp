@@ -161,6 +161,25 @@ TEST(QuickMatchTables, BandsFollowTheSkill)
     EXPECT_NEAR(counts[2] / 20000.0, 0.54, 0.02);
     EXPECT_NEAR(counts[4] / 20000.0, 0.28, 0.02);
     EXPECT_NEAR(counts[6] / 20000.0, 0.04, 0.01);
+
+    // Draw by draw, the pick is the first band whose bound reaches the draw
+    // (1-100), or -1: for any number of bands, bounds out of order (a skill
+    // below nothing) and bounds that stop short of 100.
+    const OUTCOMETABLE tables[] = {{6, {-1, -9, 9, 82, 91, 100}}, {3, {59, 79, 100, 0, 0, 0}},
+                                   {5, {10, 20, 30, 40, 50, 100}}, {6, {0, 0, 0, 0, 70, 80}},
+                                   {2, {30, 100, 0, 0, 0, 0}},     {0, {100, 100, 100, 100, 100, 100}}};
+    plat::srand(11);
+    for (const OUTCOMETABLE& t : tables)
+        for (int n = 0; n < 400; ++n) {
+            const unsigned state = plat::randState();
+            const int nDraw = plat::rand() % 100 + 1;
+            plat::srand(state);
+            int nExpected = -1;
+            for (int i = 0; i < t.nCount && nExpected < 0; ++i)
+                if (t.anBounds[i] >= nDraw)
+                    nExpected = i + 1;
+            ASSERT_EQ(CFastMatchEngine::PickFromTable(t), nExpected) << t.nCount << " bands, draw " << nDraw;
+        }
 }
 
 TEST_F(QuickSide, ResolversFollowTheirChances)
