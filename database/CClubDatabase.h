@@ -697,6 +697,10 @@ public:
     // ---- end of week-to-week life ----
 
 private:
+    void AccumulateFinance(int nCategory, int32_t nIncome, int32_t nExpense);
+    // A transaction an observer, a human's record or the log is to hear of.
+    [[gnu::noinline]] void AddWatchedFinanceTransaction(int nCategory, int32_t nIncome, int32_t nExpense,
+                                                        uint32_t dwItem, uint32_t dwExtra);
     void CountPlayer(int nRole, int nPosition, int nStep, bool bYouth);
     void FreePeople();
     void FreeLists();

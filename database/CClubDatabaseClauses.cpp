@@ -69,25 +69,40 @@ void CClubDatabase::PayContractClauses(CPlayerDatabase& player)
 {
     PLAYERCONTRACT& contract = player.m_Contract;
     const uint32_t idPlayer = player.m_idPerson;
-    const int nAppearances = SeasonCount(player, MATCH_INFORMATION_STARTS) +
-                             SeasonCount(player, MATCH_INFORMATION_SUBSTITUTE);
-    const int nGoals = SeasonCount(player, MATCH_INFORMATION_GOALS);
+    // The season's counts are read only for a clause or condition that asks
+    // for them: most contracts and moves have none, and every squad player
+    // comes here each month.
+    int nAppearances = -1, nGoals = -1;
+    const auto appearances = [&] {
+        if (nAppearances < 0)
+            nAppearances = SeasonCount(player, MATCH_INFORMATION_STARTS) +
+                           SeasonCount(player, MATCH_INFORMATION_SUBSTITUTE);
+        return nAppearances;
+    };
+    const auto goals = [&] {
+        if (nGoals < 0)
+            nGoals = SeasonCount(player, MATCH_INFORMATION_GOALS);
+        return nGoals;
+    };
+    enum { kAppearances, kGoals, kCleanSheets };
+    const auto count = [&](int nKind) {
+        return nKind == kAppearances ? appearances() : nKind == kGoals ? goals() : player.m_wSeasonCleanSheets;
+    };
 
     // Target bonuses are paid once, when the season's count reaches them.
     struct TARGET {
         uint16_t wBit;
         uint8_t byTarget;
-        int nCount;
+        int nCountKind;
         int nCategory;
     };
     const TARGET aTargets[] = {
-        {PLAYER_BONUS_APPEARANCES_TARGET, contract.byAppearancesTarget, nAppearances, kCategoryAppearancesTarget},
-        {PLAYER_BONUS_GOALS_TARGET, contract.byGoalsTarget, nGoals, kCategoryGoalsTarget},
-        {PLAYER_BONUS_CLEAN_SHEETS_TARGET, contract.byBonusTarget, player.m_wSeasonCleanSheets,
-         kCategoryCleanSheetsTarget},
+        {PLAYER_BONUS_APPEARANCES_TARGET, contract.byAppearancesTarget, kAppearances, kCategoryAppearancesTarget},
+        {PLAYER_BONUS_GOALS_TARGET, contract.byGoalsTarget, kGoals, kCategoryGoalsTarget},
+        {PLAYER_BONUS_CLEAN_SHEETS_TARGET, contract.byBonusTarget, kCleanSheets, kCategoryCleanSheetsTarget},
     };
     for (const TARGET& target : aTargets)
-        if ((contract.wClauses & target.wBit) && target.byTarget > 0 && target.nCount >= target.byTarget) {
+        if ((contract.wClauses & target.wBit) && target.byTarget > 0 && count(target.nCountKind) >= target.byTarget) {
             contract.wClauses = static_cast<uint16_t>(contract.wClauses & ~target.wBit);
             AddFinanceTransaction(target.nCategory, 0, Money(contract.adwBonus[PlayerBonusSlot(target.wBit)]),
                                   idPlayer);
@@ -134,11 +149,11 @@ void CClubDatabase::PayContractClauses(CPlayerDatabase& player)
     // clean sheets for a goalkeeper or defender or goals for anyone else;
     // each is paid once, when the season's count reaches it.
     const bool bKeepsClean = player.m_byPosition == kGoalkeeper || player.m_byPosition == kDefender;
-    const int anCounts[3] = {nAppearances, nGoals, bKeepsClean ? player.m_wSeasonCleanSheets : nGoals};
+    const int anCountKinds[3] = {kAppearances, kGoals, bKeepsClean ? kCleanSheets : kGoals};
     for (int n = 0; n < 3; ++n) {
         const auto nAmount = static_cast<int32_t>(pTerms[2 * n]);
         const auto nNeeded = static_cast<int32_t>(pTerms[2 * n + 1]);
-        if (nAmount > 0 && nNeeded > 0 && anCounts[n] >= nNeeded) {
+        if (nAmount > 0 && nNeeded > 0 && count(anCountKinds[n]) >= nNeeded) {
             payFormer(kCategoryFirstCondition + n, nAmount);
             pTerms[2 * n] = 0;
             pTerms[2 * n + 1] = 0;

@@ -130,11 +130,26 @@ void CClubDatabase::BankFinanceAccumulators()
 void CClubDatabase::AddFinanceTransaction(int nCategory, int32_t nIncome, int32_t nExpense, uint32_t dwItem,
                                           uint32_t dwExtra)
 {
+    // Millions a season, nearly all of them in a world without humans, with
+    // nobody watching or logging: those only add to the accumulator, and the
+    // rest goes out of line, so that this path makes no call.
+    if (s_pFinanceObserver || (m_pDatabaseHandler && m_pDatabaseHandler->HasHumans()) || IsDebugLogOn())
+        return AddWatchedFinanceTransaction(nCategory, nIncome, nExpense, dwItem, dwExtra);
+    AccumulateFinance(nCategory, nIncome, nExpense);
+}
+
+void CClubDatabase::AccumulateFinance(int nCategory, int32_t nIncome, int32_t nExpense)
+{
+    int32_t& nAccumulator = m_anFinanceAccumulators[FindFinanceCategory(nCategory)];
+    nAccumulator = ClampMoney(static_cast<int64_t>(nAccumulator) + nIncome - nExpense);
+}
+
+void CClubDatabase::AddWatchedFinanceTransaction(int nCategory, int32_t nIncome, int32_t nExpense, uint32_t dwItem,
+                                                 uint32_t dwExtra)
+{
     if (s_pFinanceObserver)
         s_pFinanceObserver->OnTransaction(*this, nCategory, nIncome, nExpense);
-    const int nGroup = FindFinanceCategory(nCategory);
-    int32_t& nAccumulator = m_anFinanceAccumulators[nGroup];
-    nAccumulator = ClampMoney(static_cast<int64_t>(nAccumulator) + nIncome - nExpense);
+    AccumulateFinance(nCategory, nIncome, nExpense);
     // A human's record keeps the detailed books and moves the balance itself.
     if (CSaveGame* pHuman = m_pDatabaseHandler ? m_pDatabaseHandler->GetSaveGameForClub(this) : nullptr)
         pHuman->AddFinanceTransaction(nCategory, nIncome, nExpense, dwItem, static_cast<uint16_t>(dwExtra));

@@ -785,10 +785,13 @@ bool CClubDatabase::FindTargetInClub(const CClubDatabase* pOther, bool bAnyCount
     if (!pRoot || !pOther)
         return false;
     for (const CPlayerDatabase* p : pOther->m_lstPlayers.Items<CPlayerDatabase>()) {
-        const bool bFits = bLoan ? pOther->m_pDivision != m_pDivision && pRoot->CountOpenLoanOffers(p->m_idPerson) <= 6 &&
-                                       IsSuitableTarget(m_bySearchArea, p, bAnyCountry, -1)
-                                 : pRoot->CountOpenBuyOffers(p->m_idPerson) <= 6 &&
-                                       IsSuitableTarget(m_bySearchArea, p, bAnyCountry, p->m_dwAskingPrice);
+        // The player's own facts first: most of a squad fails them, and the
+        // count of his offers is a look-up.
+        const bool bFits = bLoan ? pOther->m_pDivision != m_pDivision &&
+                                       IsSuitableTarget(m_bySearchArea, p, bAnyCountry, -1) &&
+                                       pRoot->CountOpenLoanOffers(p->m_idPerson) <= 6
+                                 : IsSuitableTarget(m_bySearchArea, p, bAnyCountry, p->m_dwAskingPrice) &&
+                                       pRoot->CountOpenBuyOffers(p->m_idPerson) <= 6;
         if (bFits)
             return NoteTransferTarget(p, p->m_byRole, pOther->GetID(), bLoan);
     }

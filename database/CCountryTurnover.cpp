@@ -243,17 +243,17 @@ bool CCountryDatabase::WriteCupHistory(int nSeasonIndex, int nSeasons)
             return false;
         }
     }
-    FILE* pFile = plat::openFile(name, "ab");
-    if (!pFile) {
-        DebugLog(0, "[CCountryDatabase::WriteCupHistory] Could not open %s", name.c_str());
-        return false;
+    // Gathered in memory and appended in one write, not one small write a field.
+    CWorkingFileAppends block;
+    block.Touch();
+    block.GetBytes().reserve(4 + static_cast<size_t>(m_lstCupFixtures.GetCount()) * CCupFixturesDatabase::FILE_SIZE);
+    {
+        CBinaryWriter writer(block.GetBytes());
+        writer.WriteU32(static_cast<uint32_t>(m_lstCupFixtures.GetCount()));
+        for (const CCupFixturesDatabase* pFixture : m_lstCupFixtures.Items<CCupFixturesDatabase>())
+            pFixture->Save(writer);
     }
-    CBinaryWriter writer(pFile);
-    writer.WriteU32(static_cast<uint32_t>(m_lstCupFixtures.GetCount()));
-    for (const CCupFixturesDatabase* pFixture : m_lstCupFixtures.Items<CCupFixturesDatabase>())
-        pFixture->Save(writer);
-    const bool bClosed = std::fclose(pFile) == 0;
-    if (!bClosed || writer.Failed()) {
+    if (!block.Flush(name)) {
         DebugLog(0, "[CCountryDatabase::WriteCupHistory] Could not write %s", name.c_str());
         return false;
     }

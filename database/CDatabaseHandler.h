@@ -576,10 +576,15 @@ public:
     // run without a screen) answers from the empty slots without a call.
     CSaveGame* GetSaveGameForClub(const CClubDatabase* pClub) const
     {
+        return HasHumans() ? FindSaveGameForClub(pClub) : nullptr;
+    }
+    // Whether any slot holds a human, from the slots alone.
+    bool HasHumans() const
+    {
         for (const CSaveGame* pHuman : m_pHumanSlots)
             if (pHuman)
-                return FindSaveGameForClub(pClub);
-        return nullptr;
+                return true;
+        return false;
     }
     // The human whose manager record this is, or null.
     CSaveGame* GetSaveGameForManager(const class CManagerDatabase* pManager) const;

@@ -288,17 +288,17 @@ void CDatabaseHandler::CloseWorkingFiles()
 
 bool CDatabaseHandler::SaveEuroCupSchedule()
 {
-    FILE* pFile = plat::openFile(kCupScheduleFile, "ab");
-    if (!pFile) {
-        DebugLog(0, "[CDatabaseHandler::SaveEuroCupSchedule] Could not open %s", kCupScheduleFile);
-        return false;
+    // Gathered in memory and appended in one write, not one small write a field.
+    CWorkingFileAppends block;
+    block.Touch();
+    block.GetBytes().reserve(4 + static_cast<size_t>(m_lstCupFixtures.GetCount()) * CCupFixturesDatabase::FILE_SIZE);
+    {
+        CBinaryWriter writer(block.GetBytes());
+        writer.WriteU32(static_cast<uint32_t>(m_lstCupFixtures.GetCount()));
+        for (const CCupFixturesDatabase* pFixture : m_lstCupFixtures.Items<CCupFixturesDatabase>())
+            pFixture->Save(writer);
     }
-    CBinaryWriter writer(pFile);
-    writer.WriteU32(static_cast<uint32_t>(m_lstCupFixtures.GetCount()));
-    for (const CCupFixturesDatabase* pFixture : m_lstCupFixtures.Items<CCupFixturesDatabase>())
-        pFixture->Save(writer);
-    const bool bClosed = std::fclose(pFile) == 0;
-    if (writer.Failed() || !bClosed) {
+    if (!block.Flush(kCupScheduleFile)) {
         DebugLog(0, "[CDatabaseHandler::SaveEuroCupSchedule] Could not write %s", kCupScheduleFile);
         return false;
     }

@@ -294,8 +294,16 @@ void CDatabaseHandler::SackStaff(ID_STAFF idStaff)
 
 void CDatabaseHandler::TopUpStaffPool()
 {
+    // Every hire asks: one walk over the pool counts each kind. A kind's new
+    // staff leave the other kinds' counts as they were.
+    int anCounts[CLUB_STAFF_KINDS] = {};
+    for (const void* pValue : m_lstStaffPool.Items<void>()) {
+        const LPITEMSTAFFINFORMATION pEntry = GetStaffInformation(StaffFromValue(pValue));
+        if (pEntry && pEntry->pStaff && pEntry->pStaff->m_byKind < CLUB_STAFF_KINDS)
+            ++anCounts[pEntry->pStaff->m_byKind];
+    }
     for (int nKind = 0; nKind < CLUB_STAFF_KINDS; ++nKind) {
-        int n = GetStaffPoolCount(nKind);
+        int n = anCounts[nKind];
         if (n >= kStaffRefillBelow)
             continue;
         for (; n < kStaffRefillTo[nKind]; ++n) {

@@ -83,17 +83,23 @@ bool AppendCountedBlock(const std::string& name, int nRecordBytes, bool bDropOld
         if (!DropFileHead(name, nFirst < 0 ? INT64_MAX : nFirst))
             return false;
     }
-    FILE* pFile = plat::openFile(name, "ab");
-    if (!pFile) {
-        DebugLog(0, "[CDivisionDatabase] Could not open %s", name.c_str());
+    // The block is gathered in memory and appended in one write, not one
+    // small write a field; a season's few hundred records go straight into
+    // a vector of their size.
+    CWorkingFileAppends block;
+    block.Touch();
+    block.GetBytes().reserve(4 + static_cast<size_t>(records.GetCount()) * static_cast<size_t>(nRecordBytes));
+    {
+        CBinaryWriter writer(block.GetBytes());
+        writer.WriteU32(static_cast<uint32_t>(records.GetCount()));
+        for (const T* pEntry : records.Items<T>())
+            pEntry->Save(writer);
+    }
+    if (!block.Flush(name)) {
+        DebugLog(0, "[CDivisionDatabase] Could not write %s", name.c_str());
         return false;
     }
-    CBinaryWriter writer(pFile);
-    writer.WriteU32(static_cast<uint32_t>(records.GetCount()));
-    for (const T* pEntry : records.Items<T>())
-        pEntry->Save(writer);
-    const bool bClosed = std::fclose(pFile) == 0;
-    return bClosed && !writer.Failed();
+    return true;
 }
 
 constexpr int kClubSummaryBytes = 364;
@@ -510,7 +516,7 @@ bool CDivisionDatabase::WriteScheduleHistory(int nSeasonIndex, int nSeasons)
     CWorkingFileAppends summaries;
     summaries.Touch();
     {
-        CBinaryWriter writer(summaries.GetBytes());
+        CBinaryWriter writer(summaries.GetBytes(), CBinaryWriter::Staged::Yes);
         for (const CClubDatabase* pClub : m_lstClubsByTable.Items<CClubDatabase>())
             WriteClubSeasonSummary(writer, *pClub);
     }
@@ -526,7 +532,7 @@ bool CDivisionDatabase::WriteScheduleHistory(int nSeasonIndex, int nSeasons)
     CWorkingFileAppends fixtures;
     fixtures.Touch();
     {
-        CBinaryWriter writer(fixtures.GetBytes());
+        CBinaryWriter writer(fixtures.GetBytes(), CBinaryWriter::Staged::Yes);
         for (const CDivisionFixturesDatabase* pFixture : m_lstFixtures.Items<CDivisionFixturesDatabase>())
             pFixture->Save(writer);
     }

@@ -69,11 +69,21 @@ void CMarketDigest::Index::Build(const std::vector<Row>& rows)
             fullCheck.push_back(static_cast<int>(i));
             for (std::vector<int>& bucket : buckets)
                 bucket.push_back(static_cast<int>(i));
+            for (std::vector<int>& bucket : areaBuckets)
+                bucket.push_back(static_cast<int>(i));
+            continue;
         }
-        else if (const int nKey = KeyOf(row.facts); nKey >= 0) {
+        if (const int nKey = KeyOf(row.facts); nKey >= 0)
             buckets[static_cast<size_t>(anSlots[static_cast<size_t>(nKey)])].push_back(static_cast<int>(i));
-        }
+        // A search of every country takes a player of no country too.
+        if (const int nArea = CClubDatabase::GetRoleArea(row.facts.byRole); nArea >= 0 && nArea < kAreas)
+            areaBuckets[static_cast<size_t>(nArea)].push_back(static_cast<int>(i));
     }
+}
+
+const std::vector<int>& CMarketDigest::Index::OfEveryCountry(int nArea) const
+{
+    return nArea >= 0 && nArea < kAreas ? areaBuckets[static_cast<size_t>(nArea)] : fullCheck;
 }
 
 const std::vector<int>& CMarketDigest::Index::Of(const CCountryDatabase* pCountry, int nArea) const

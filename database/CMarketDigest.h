@@ -35,26 +35,20 @@ public:
     bool Describes(const CXList& listed, const CXList& loans) const;
 
     // Hands visit the rows of a list a search may take, from the row at
-    // nStart round to the one before it, while visit answers true: every row
-    // for a search of every country, else the rows whose players are of the
-    // country and the area (CClubDatabase::GetRoleArea) asked for, and those
-    // left to the full check. Rows without an entry are never handed over
-    // then: a search passes over them anyway.
+    // nStart round to the one before it, while visit answers true: the rows
+    // whose players are of the area (CClubDatabase::GetRoleArea) asked for,
+    // of any country for a search of every country, else of the country
+    // asked for, and those left to the full check. Rows without an entry are
+    // never handed over: a search passes over them anyway.
     template <typename Visit>
     void Walk(bool bLoans, int nStart, bool bEveryCountry, const CCountryDatabase* pCountry, int nArea,
               Visit visit) const
     {
         const std::vector<Row>& rows = bLoans ? m_loans : m_listed;
-        const size_t nRows = rows.size();
-        if (nRows == 0)
+        if (rows.empty())
             return;
-        if (bEveryCountry) {
-            for (size_t i = 0; i < nRows; ++i)
-                if (!visit(rows[(static_cast<size_t>(nStart) + i) % nRows]))
-                    return;
-            return;
-        }
-        const std::vector<int>& candidates = (bLoans ? m_loanIndex : m_listedIndex).Of(pCountry, nArea);
+        const Index& index = bLoans ? m_loanIndex : m_listedIndex;
+        const std::vector<int>& candidates = bEveryCountry ? index.OfEveryCountry(nArea) : index.Of(pCountry, nArea);
         const auto first = std::lower_bound(candidates.begin(), candidates.end(), nStart);
         for (auto it = first; it != candidates.end(); ++it)
             if (!visit(rows[static_cast<size_t>(*it)]))
@@ -65,15 +59,18 @@ public:
     }
 
 private:
-    // A list's rows by the country and area of their players, in list order;
-    // the rows left to the full check are in every one.
+    // A list's rows by the country and area of their players, and by the
+    // area alone, in list order; the rows left to the full check are in
+    // every one.
     struct Index {
         static constexpr int kAreas = 8;
         std::vector<int> anSlots = std::vector<int>(256 * kAreas, -1);  // country id * 8 + area
         std::vector<std::vector<int>> buckets;
+        std::vector<std::vector<int>> areaBuckets = std::vector<std::vector<int>>(kAreas);
         std::vector<int> fullCheck;
         void Build(const std::vector<Row>& rows);
         const std::vector<int>& Of(const CCountryDatabase* pCountry, int nArea) const;
+        const std::vector<int>& OfEveryCountry(int nArea) const;
     };
 
     std::vector<Row> m_listed;
