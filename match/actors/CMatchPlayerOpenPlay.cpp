@@ -38,6 +38,10 @@ constexpr int32_t kLineSlack = 100;
 // A tackling player's assessment holds this long against the same man.
 constexpr uint32_t kTackleAssessmentMs = 500;
 constexpr int kFewestForFoulIntent = 8;
+// A closer challenging place stands in the way of the pass the man is
+// shaping to play, and the ball strikes the presser within a stride of the
+// foot: he stands off this far at least, to see the pass and close it down.
+constexpr int kClosestPress = 250;
 
 bool OnPitch(const CVector& p)
 {
@@ -327,7 +331,7 @@ bool CMatchPlayer::TryTackle(CMatchPlayer& opponent)
     if (TryTackleNow())
         return true;
     // A challenging place goal-side of his man, tighter the more team-mates
-    // cover behind him.
+    // cover behind him, but never right at his feet.
     CVector goal;
     m_pClub->GetGoalPosition(goal);
     const bool bHigh = m_pClub->AttacksHighEnd();
@@ -336,7 +340,7 @@ bool CMatchPlayer::TryTackle(CMatchPlayer& opponent)
         if (const CMatchPlayer* p = m_pClub->GetSlot(i); p && p != this)
             nCover += bHigh ? p->GetPosition().x < m_vPosition.x : p->GetPosition().x > m_vPosition.x;
     const int nPercent = std::min(100, nCover * 100 / 3);
-    const int nDistance = 200 - GetTacticsTacklingStrength() / 2 - nPercent;
+    const int nDistance = std::max(kClosestPress, 200 - GetTacticsTacklingStrength() / 2 - nPercent);
     const CVector& at = opponent.GetPosition();
     const double a = at.GetAngleTo(goal);
     const int nTowardsGoal = 100 + plat::rand() % 50;

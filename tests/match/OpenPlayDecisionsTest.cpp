@@ -92,8 +92,10 @@ TEST_F(OpenPlayDecisionsTest, TheChaserClosesDownTheHolderWhileTheSupportCoversI
     pChaser->MakeOpenPlayDecision();
     EXPECT_EQ(pChaser->GetDecision(), DECISION_TACKLE);
     EXPECT_EQ(pChaser->GetDecisionPartner(), Player(false, 9));
-    // His challenging place lies goal-side of the holder.
+    // His challenging place lies goal-side of the holder, a few strides
+    // off: any nearer, the pass the holder shapes to play would strike him.
     EXPECT_LT(Forward(pChaser->GetTarget().x), 5000);
+    EXPECT_GE(pChaser->GetTarget().SquaredDistance2D(Player(false, 9)->GetPosition()), 250 * 250);
     // The holder's own side sends nobody to cover while nobody presses him.
     Player(true, 6)->SetPosition(At(3000, 1000));
     m_Engine.PostTick();
