@@ -243,17 +243,7 @@ bool CCountryDatabase::WriteCupHistory(int nSeasonIndex, int nSeasons)
             return false;
         }
     }
-    // Gathered in memory and appended in one write, not one small write a field.
-    CWorkingFileAppends block;
-    block.Touch();
-    block.GetBytes().reserve(4 + static_cast<size_t>(m_lstCupFixtures.GetCount()) * CCupFixturesDatabase::FILE_SIZE);
-    {
-        CBinaryWriter writer(block.GetBytes());
-        writer.WriteU32(static_cast<uint32_t>(m_lstCupFixtures.GetCount()));
-        for (const CCupFixturesDatabase* pFixture : m_lstCupFixtures.Items<CCupFixturesDatabase>())
-            pFixture->Save(writer);
-    }
-    if (!block.Flush(name)) {
+    if (!CCupFixturesDatabase::AppendSchedule(m_lstCupFixtures, name.c_str())) {
         DebugLog(0, "[CCountryDatabase::WriteCupHistory] Could not write %s", name.c_str());
         return false;
     }

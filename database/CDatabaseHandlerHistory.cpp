@@ -288,17 +288,7 @@ void CDatabaseHandler::CloseWorkingFiles()
 
 bool CDatabaseHandler::SaveEuroCupSchedule()
 {
-    // Gathered in memory and appended in one write, not one small write a field.
-    CWorkingFileAppends block;
-    block.Touch();
-    block.GetBytes().reserve(4 + static_cast<size_t>(m_lstCupFixtures.GetCount()) * CCupFixturesDatabase::FILE_SIZE);
-    {
-        CBinaryWriter writer(block.GetBytes());
-        writer.WriteU32(static_cast<uint32_t>(m_lstCupFixtures.GetCount()));
-        for (const CCupFixturesDatabase* pFixture : m_lstCupFixtures.Items<CCupFixturesDatabase>())
-            pFixture->Save(writer);
-    }
-    if (!block.Flush(kCupScheduleFile)) {
+    if (!CCupFixturesDatabase::AppendSchedule(m_lstCupFixtures, kCupScheduleFile)) {
         DebugLog(0, "[CDatabaseHandler::SaveEuroCupSchedule] Could not write %s", kCupScheduleFile);
         return false;
     }
