@@ -181,7 +181,9 @@ public:
     {
         int nPick = -1;
         if (nRole >= 0 && nRole < PLAYER_ROLE_COUNT && !bAllowUnfit) {
-            nPick = FirstBest(&m_anScores[static_cast<size_t>(nRole) * m_nStride], m_anOpen.data(), m_nStride);
+            // An empty squad has no columns to search.
+            if (m_nStride > 0)
+                nPick = FirstBest(&m_anScores[static_cast<size_t>(nRole) * m_nStride], m_anOpen.data(), m_nStride);
         } else {
             // Rare: a place nobody fit could fill, or a place of no role.
             const bool bRole = nRole >= 0 && nRole < PLAYER_ROLE_COUNT;
