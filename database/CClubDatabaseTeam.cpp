@@ -133,6 +133,18 @@ void TransposeEight(const int16_t* pnRows, size_t nRowLength, int16_t* pnColumns
 #endif
 }
 
+// Fit to play but for a ban for the match, which the caller checks apart
+// (a side's build needs the ban on its own too).
+bool IsAvailableUnlessBanned(const CPlayerDatabase* pPlayer)
+{
+    if (pPlayer->m_dwFlags & kUnavailableFlags)
+        return false;
+    if (pPlayer->IsInjured() && CPlayerDatabase::GetInjuryStatus(pPlayer->m_byInjuryType) != 1)
+        return false;
+    // A player lent to another club plays there.
+    return pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN;
+}
+
 // A squad's players as one side is built: each is checked for fitness and
 // bans once and scored once for every role, the scores of a role side by
 // side, so that the pick for a place is a search of one short column.
@@ -234,17 +246,6 @@ private:
         bool bSuspended;  // for the match: the same whatever the role
     };
 
-    // Fit to play but for a ban for the match, which the caller knows.
-    static bool IsAvailableUnlessBanned(const CPlayerDatabase* pPlayer)
-    {
-        if (pPlayer->m_dwFlags & kUnavailableFlags)
-            return false;
-        if (pPlayer->IsInjured() && CPlayerDatabase::GetInjuryStatus(pPlayer->m_byInjuryType) != 1)
-            return false;
-        // A player lent to another club plays there.
-        return pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN;
-    }
-
     // A fit player's score for every role, as GetMatchSelectionScoreWithBan
     // gives it (a fit player is not banned).
     static void ScoreFit(const Row& row, int16_t anScores[PLAYER_ROLE_COUNT])
@@ -331,14 +332,7 @@ int CClubDatabase::GetSubstituteRole(int nPlace)
 
 bool CClubDatabase::IsAvailable(const CPlayerDatabase* pPlayer, int nMatchKind)
 {
-    if (pPlayer->m_dwFlags & kUnavailableFlags)
-        return false;
-    if (pPlayer->IsInjured() && CPlayerDatabase::GetInjuryStatus(pPlayer->m_byInjuryType) != 1)
-        return false;
-    if (pPlayer->IsSuspended(nMatchKind))
-        return false;
-    // A player lent to another club plays there.
-    return pPlayer->m_byTransferState != PLAYER_TRANSFER_ON_LOAN;
+    return IsAvailableUnlessBanned(pPlayer) && !pPlayer->IsSuspended(nMatchKind);
 }
 
 int CClubDatabase::CountUnavailable(int nMatchKind) const

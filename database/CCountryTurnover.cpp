@@ -12,6 +12,7 @@
 #include "database/CClubDatabase.h"
 #include "database/CCupFixturesDatabase.h"
 #include "database/CDatabaseHandler.h"
+#include "database/CWorkingFileImage.h"
 #include "database/CDivisionDatabase.h"
 #include "database/CManagerDatabase.h"
 #include "database/RecordBytes.h"
@@ -243,7 +244,7 @@ bool CCountryDatabase::WriteCupHistory(int nSeasonIndex, int nSeasons)
             return false;
         }
     }
-    if (!CCupFixturesDatabase::AppendSchedule(m_lstCupFixtures, name.c_str())) {
+    if (!AppendCountedRecords<CCupFixturesDatabase>(name, m_lstCupFixtures, CCupFixturesDatabase::FILE_SIZE)) {
         DebugLog(0, "[CCountryDatabase::WriteCupHistory] Could not write %s", name.c_str());
         return false;
     }

@@ -1,9 +1,7 @@
 #include "database/CCupFixturesDatabase.h"
 
 #include "common/CBinaryFile.h"
-#include "common/CXList.h"
 #include "common/DebugLog.h"
-#include "database/CWorkingFileImage.h"
 #include "season/CRefereeDatabase.h"
 
 namespace {
@@ -89,21 +87,6 @@ bool CCupFixturesDatabase::Load(CBinaryReader& reader)
         return false;
     }
     return true;
-}
-
-bool CCupFixturesDatabase::AppendSchedule(const CXList& fixtures, const char* pszPath)
-{
-    // Gathered in memory and appended in one write, not one small write a field.
-    CWorkingFileAppends block;
-    block.Touch();
-    block.GetBytes().reserve(4 + static_cast<size_t>(fixtures.GetCount()) * FILE_SIZE);
-    {
-        CBinaryWriter writer(block.GetBytes());
-        writer.WriteU32(static_cast<uint32_t>(fixtures.GetCount()));
-        for (const CCupFixturesDatabase* pFixture : fixtures.Items<CCupFixturesDatabase>())
-            pFixture->Save(writer);
-    }
-    return block.Flush(pszPath);
 }
 
 bool CCupFixturesDatabase::Save(CBinaryWriter& writer) const

@@ -9,7 +9,6 @@
 class CBinaryReader;
 class CBinaryWriter;
 class CRefereeDatabase;
-class CXList;
 struct CUP;
 
 class CCupFixturesDatabase {
@@ -24,9 +23,6 @@ public:
     // among them a cup number that names no cup kind.
     bool Load(CBinaryReader& reader);
     bool Save(CBinaryWriter& writer) const;
-    // Appends a schedule, the count and then every fixture of the list, to
-    // the working file in one write.
-    static bool AppendSchedule(const CXList& fixtures, const char* pszPath);
     // Registers the fixture with its referee, found by identifier, under the
     // given assignment kind.
     void SetupPointers(uint32_t dwKind);

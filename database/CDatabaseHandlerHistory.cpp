@@ -2,6 +2,7 @@
 // history "temp.phs", the archive of the seasons' cup schedules and the
 // clearing of the other working files.
 #include "database/CDatabaseHandler.h"
+#include "database/CWorkingFileImage.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -288,7 +289,7 @@ void CDatabaseHandler::CloseWorkingFiles()
 
 bool CDatabaseHandler::SaveEuroCupSchedule()
 {
-    if (!CCupFixturesDatabase::AppendSchedule(m_lstCupFixtures, kCupScheduleFile)) {
+    if (!AppendCountedRecords<CCupFixturesDatabase>(kCupScheduleFile, m_lstCupFixtures, CCupFixturesDatabase::FILE_SIZE)) {
         DebugLog(0, "[CDatabaseHandler::SaveEuroCupSchedule] Could not write %s", kCupScheduleFile);
         return false;
     }

@@ -83,19 +83,7 @@ bool AppendCountedBlock(const std::string& name, int nRecordBytes, bool bDropOld
         if (!DropFileHead(name, nFirst < 0 ? INT64_MAX : nFirst))
             return false;
     }
-    // The block is gathered in memory and appended in one write, not one
-    // small write a field; a season's few hundred records go straight into
-    // a vector of their size.
-    CWorkingFileAppends block;
-    block.Touch();
-    block.GetBytes().reserve(4 + static_cast<size_t>(records.GetCount()) * static_cast<size_t>(nRecordBytes));
-    {
-        CBinaryWriter writer(block.GetBytes());
-        writer.WriteU32(static_cast<uint32_t>(records.GetCount()));
-        for (const T* pEntry : records.Items<T>())
-            pEntry->Save(writer);
-    }
-    if (!block.Flush(name)) {
+    if (!AppendCountedRecords<T>(name, records, static_cast<size_t>(nRecordBytes))) {
         DebugLog(0, "[CDivisionDatabase] Could not write %s", name.c_str());
         return false;
     }

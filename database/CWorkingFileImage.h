@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "common/CBinaryFile.h"
+#include "common/CXList.h"
+
 // A file held whole: read once when first needed, changed in memory and
 // written whole.
 class CWorkingFileImage {
@@ -58,3 +61,21 @@ private:
     std::vector<uint8_t> m_bytes;
     bool m_bTouched = false;
 };
+
+// Appends a counted block to the file in one write: the count, then every
+// record of the list as its Save writes it (nRecordBytes each). False when
+// the file cannot be opened or written.
+template <class T>
+bool AppendCountedRecords(const std::string& name, const CXList& records, size_t nRecordBytes)
+{
+    CWorkingFileAppends block;
+    block.Touch();
+    block.GetBytes().reserve(4 + static_cast<size_t>(records.GetCount()) * nRecordBytes);
+    {
+        CBinaryWriter writer(block.GetBytes());
+        writer.WriteU32(static_cast<uint32_t>(records.GetCount()));
+        for (const T* pEntry : records.Items<T>())
+            pEntry->Save(writer);
+    }
+    return block.Flush(name);
+}
