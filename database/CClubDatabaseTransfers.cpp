@@ -964,8 +964,9 @@ void CClubDatabase::RenewExpiringContracts()
     // Every contract with ten weeks or less to run is drawn anew, unless the
     // player is about to move or the club no longer wants him.
     PrefetchSquad(false);
+    const int nToday = CPlayerDatabase::GetContractToday();
     for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
-        if (pPlayer->GetContractTimeLeft(0) > kRenewalWeeks || pRoot->IsPendingTransfer(pPlayer->m_idPerson) ||
+        if (pPlayer->GetContractWeeksLeft(nToday) > kRenewalWeeks || pRoot->IsPendingTransfer(pPlayer->m_idPerson) ||
             pRoot->CountOpenBuyOffers(pPlayer->m_idPerson) > 0)
             continue;
         // A player about to retire, or one a squad too large can spare, is

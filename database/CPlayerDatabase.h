@@ -260,6 +260,10 @@ public:
                           bool bBackdated) const;
     // Unit 1 months, 2 years, anything else weeks; truncated.
     int GetContractTimeLeft(int nUnit) const;
+    // The day number of the date GetContractTimeLeft counts from, and its
+    // whole weeks (unit 0) from that day number taken once for a squad.
+    static int GetContractToday();
+    int GetContractWeeksLeft(int nToday) const { return (CDate(m_Contract.dwEndDate).GetDayNumber() - nToday) / 7; }
     int GetContractLength(int nUnit) const;
     // The yearly worth of a contract for a club.
     int32_t GetContractWorth(const PLAYERCONTRACT& contract, const CClubDatabase* pClub) const;

@@ -216,15 +216,19 @@ void CPlayerDatabase::GenerateContract(PLAYERCONTRACT& c, CDivisionDatabase* pDi
     }
 }
 
+int CPlayerDatabase::GetContractToday()
+{
+    return (m_pDatabaseHandler ? m_pDatabaseHandler->GetGameDate() : CDate(1999, 7, 1)).GetDayNumber();
+}
+
 int CPlayerDatabase::GetContractTimeLeft(int nUnit) const
 {
-    const CDate today = m_pDatabaseHandler ? m_pDatabaseHandler->GetGameDate() : CDate(1999, 7, 1);
-    const int nDays = CDate(m_Contract.dwEndDate).DaysBetween(today);
+    if (nUnit != 1 && nUnit != 2)
+        return GetContractWeeksLeft(GetContractToday());
+    const int nDays = CDate(m_Contract.dwEndDate).GetDayNumber() - GetContractToday();
     if (nUnit == 1)
         return static_cast<int>(nDays * (1.0 / 365) * 12);
-    if (nUnit == 2)
-        return static_cast<int>(nDays * (1.0 / 365));
-    return nDays / 7;
+    return static_cast<int>(nDays * (1.0 / 365));
 }
 
 int CPlayerDatabase::GetContractLength(int nUnit) const

@@ -322,6 +322,44 @@ void CClub::AddPossession()
             m_nPossessionTotal += m_apPlayers[i]->m_nTouches;
 }
 
+namespace {
+
+// nActions steps of N conditions, kept in vector registers throughout.
+template <int N>
+void TireConditions(float* pafConditions, int nActions)
+{
+    static_assert(N % 4 == 0, "whole vector steps");
+    float af[N];
+    std::copy_n(pafConditions, N, af);
+    for (int n = 0; n < nActions; ++n) {
+#pragma GCC unroll 16
+        for (int i = 0; i < N; ++i)
+            af[i] += (af[i] - 100.0f) * 0.004f;
+    }
+    std::copy_n(af, N, pafConditions);
+}
+
+}  // namespace
+
+void CClub::WorkOffActions()
+{
+    // Every entry of the sheet, on the pitch or not, one action after the
+    // other: an entry's steps read only its own value, so working them off
+    // late gives the values the actions would have left. The entries past the
+    // first sixteen are worked only when the sheet reaches them (an entry of
+    // nobody's stays at 100 either way).
+    //
+    // Each step is c - (100 - c) * 0.004 written as c + (c - 100) * 0.004:
+    // the same value to the bit (a difference and a product change only its
+    // sign when its operand does), one copy fewer to work out.
+    constexpr int kAlways = 16;
+    const int nActions = m_nUntiredActions;
+    m_nUntiredActions = 0;
+    TireConditions<kAlways>(m_afConditions, nActions);
+    if (m_nSquadSize > kAlways)
+        TireConditions<kConditionEntries - kAlways>(m_afConditions + kAlways, nActions);
+}
+
 void CClub::HalfTimeRecovery()
 {
     for (int i = 0; i < m_nSquadSize; ++i) {

@@ -182,9 +182,16 @@ public:
     const MATCHPLAYERENTRY* GetBestRatedEntry() const;
     void AddPossession();
     void HalfTimeRecovery();
-    // Called after every action of a match: inline, so that the engine's
-    // loop keeps the constants in registers.
-    void TireAll();
+    // Called after every action of a match. The conditions are read only now
+    // and then (fouls, injuries, substitutions, breaks), so the actions are
+    // counted here and worked off when a condition is next asked for.
+    void TireAll() { ++m_nUntiredActions; }
+    // Works off the actions counted since the conditions were last asked for.
+    void SettleConditions()
+    {
+        if (m_nUntiredActions)
+            WorkOffActions();
+    }
 
     int GetGoals() const { return m_anStatistics[QUICKSTAT_GOALS]; }
     int GetSquadSize() const { return m_nSquadSize; }
@@ -218,6 +225,11 @@ public:
     float m_afConditions[kConditionEntries];
 
 private:
+    void WorkOffActions();
+
+    // Actions played since the conditions were last brought up to date.
+    int32_t m_nUntiredActions = 0;
+
     // Slots 1-10 of each class, in slot order; they keep their class when
     // a substitute of another class takes one.
     int32_t m_anClassSlots[QUICKCLASS_COUNT][QUICKMATCH_STARTERS] = {};
@@ -225,11 +237,13 @@ private:
 
 inline float& CQuickPlayer::Condition()
 {
+    m_pSide->SettleConditions();
     return m_pSide->m_afConditions[m_nEntry];
 }
 
 inline float CQuickPlayer::Condition() const
 {
+    m_pSide->SettleConditions();
     return m_pSide->m_afConditions[m_nEntry];
 }
 
@@ -260,28 +274,6 @@ inline CQuickPlayer* CClub::PickMidfielder()
 inline CQuickPlayer* CClub::PickAttacker()
 {
     return PickOfClass(QUICKCLASS_ATTACKER);
-}
-
-inline void CClub::TireAll()
-{
-    // Every entry of the sheet, on the pitch or not. The first sixteen are a
-    // fixed-length loop the compiler turns into vector steps; the entries
-    // past them are worked only when the sheet reaches them (an entry of
-    // nobody's stays at 100 either way).
-    //
-    // Each step is c - (100 - c) * 0.004 written as c + (c - 100) * 0.004:
-    // the same value to the bit (a difference and a product change only
-    // their sign when their operand does), one copy fewer to work out.
-    constexpr int kAlways = 16;
-    static_assert(kAlways % 4 == 0 && kAlways <= kConditionEntries, "whole vector steps");
-#pragma GCC unroll 16
-    for (int i = 0; i < kAlways; ++i)
-        m_afConditions[i] += (m_afConditions[i] - 100.0f) * 0.004f;
-    if (m_nSquadSize > kAlways) {
-#pragma GCC unroll 4
-        for (int i = kAlways; i < kConditionEntries; ++i)
-            m_afConditions[i] += (m_afConditions[i] - 100.0f) * 0.004f;
-    }
 }
 
 // The tactical tables: rows for classes 0-3, each (a, b).

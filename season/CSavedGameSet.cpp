@@ -214,8 +214,11 @@ std::string FileName(const std::string& path)
 std::string JoinNames(const std::vector<std::string>& paths)
 {
     std::string names;
-    for (const std::string& path : paths)
-        names += (names.empty() ? "" : ", ") + FileName(path);
+    for (const std::string& path : paths) {
+        if (!names.empty())
+            names += ", ";
+        names += FileName(path);
+    }
     return names;
 }
 
