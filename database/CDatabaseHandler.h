@@ -537,11 +537,11 @@ public:
     {
         return m_lstLoanOffers.OfPlayer(idPlayer);
     }
-    const CXList& GetListMarket() const { return m_lstListMarket; }
+    const CXList& GetListMarket() const { return m_lstListMarket.List(); }
     // The lists' digest while the computer clubs choose their targets
     // together (DoClubsTransferPlanning); null otherwise.
     const class CMarketDigest* GetMarketDigest() const { return m_pMarketDigest; }
-    const CXList& GetLoanMarket() const { return m_lstLoanMarket; }
+    const CXList& GetLoanMarket() const { return m_lstLoanMarket.List(); }
     const CXList& GetPendingTransfers() const { return m_lstPendingTransfers; }
     // The pools hold identifiers. A manager joins the unemployed pool in
     // state 4, and leaves it for a club in state 2.
@@ -1050,9 +1050,9 @@ private:
     // The grounds by identifier (null where none), for the lookups of every
     // match day and club week.
     std::vector<CGroundDatabase*> m_groundsById;
-    CXList m_lstListMarket;
+    CPlayerOfferList<CListMarketEntry> m_lstListMarket;
     const class CMarketDigest* m_pMarketDigest = nullptr;
-    CXList m_lstLoanMarket;
+    CPlayerOfferList<CLoanMarketEntry> m_lstLoanMarket;
     CPlayerOfferList<CBuyOfferDatabase> m_lstBuyOffers;
     CPlayerOfferList<CLoanOfferDatabase> m_lstLoanOffers;
     CXList m_lstPendingTransfers;  // PENDINGTRANSFER

@@ -122,8 +122,12 @@ void CDatabaseHandler::FillPlayerHistoryWeek(uint8_t* pDirectory, uint8_t* pBloc
                     const CPersonDatabase* pPerson = pAhead->pPlayer;
                     if (!pPerson)
                         pPerson = pAhead->pYouth;
-                    if (pPerson)
-                        PrefetchBytes(pPerson, sizeof(CPersonDatabase));
+                    // Only the lines the week's record is made from: the
+                    // rest of the record would cost memory traffic for nothing.
+                    if (pPerson) {
+                        PrefetchBytes(&pPerson->m_nHistorySlot, sizeof(pPerson->m_nHistorySlot));
+                        PrefetchBytes(pPerson->m_awAttributes, sizeof(pPerson->m_awAttributes));
+                    }
                 }
         const auto* pEntry = static_cast<const ITEMPLAYERINFORMATION*>(m_PlayerTable.GetAt(i));
         if (!pEntry || (pEntry->dwFlags & PLAYERINFO_RETIRED))

@@ -92,14 +92,12 @@ void RecordMove(const CClubDatabase* pFrom, const CClubDatabase* pTo, const Valu
 
 CListMarketEntry* CDatabaseHandler::FindListMarketEntry(ID_PLAYER idPlayer) const
 {
-    return m_lstListMarket.FindItem<CListMarketEntry>(
-        [&](const CListMarketEntry* p) { return p->GetPlayerID() == idPlayer; });
+    return m_lstListMarket.FindOfPlayer(idPlayer, [](const CListMarketEntry*) { return true; });
 }
 
 CLoanMarketEntry* CDatabaseHandler::FindLoanMarketEntry(ID_PLAYER idPlayer) const
 {
-    return m_lstLoanMarket.FindItem<CLoanMarketEntry>(
-        [&](const CLoanMarketEntry* p) { return p->GetPlayerID() == idPlayer; });
+    return m_lstLoanMarket.FindOfPlayer(idPlayer, [](const CLoanMarketEntry*) { return true; });
 }
 
 int CDatabaseHandler::AddPlayerToListMarket(CPlayerDatabase* pPlayer, uint32_t dwAskingPrice, uint8_t byState,
@@ -143,19 +141,19 @@ bool CDatabaseHandler::RemovePlayerFromListMarket(CPlayerDatabase* pPlayer, ID_C
         WithdrawPlayerLoanOffers(pPlayer, idClub, nMode, false);
     if (pPlayer->m_byTransferState != PLAYER_TRANSFER_LISTED && pPlayer->m_byTransferState != PLAYER_TRANSFER_LEAVING)
         return false;
-    for (LPXLISTNODE pNode = m_lstListMarket.GetHead(); pNode; pNode = pNode->pNext) {
-        auto* pEntry = static_cast<CListMarketEntry*>(pNode->pData);
-        if (pEntry->GetPlayerID() != pPlayer->m_idPerson)
-            continue;
-        m_lstListMarket.Remove(pNode);
-        delete pEntry;
-        if (pPlayer->m_pCountry)
-            DeleteEventsEverywhere(m_lstCountries, 4, pPlayer->m_idPerson);
-        pPlayer->m_byTransferState = 0;
-        pPlayer->m_wDaysListed = 0;
-        return true;
-    }
-    return false;
+    // The player's first listing, as a walk of the list would find it.
+    const auto& nodes = m_lstListMarket.OfPlayer(pPlayer->m_idPerson);
+    if (nodes.empty())
+        return false;
+    LPXLISTNODE pNode = nodes.front();
+    auto* pEntry = static_cast<CListMarketEntry*>(pNode->pData);
+    m_lstListMarket.Remove(pNode);
+    delete pEntry;
+    if (pPlayer->m_pCountry)
+        DeleteEventsEverywhere(m_lstCountries, 4, pPlayer->m_idPerson);
+    pPlayer->m_byTransferState = 0;
+    pPlayer->m_wDaysListed = 0;
+    return true;
 }
 
 bool CDatabaseHandler::RemovePlayerFromLoanMarket(CPlayerDatabase* pPlayer, ID_CLUB idClub, int nMode, int nKind)
@@ -168,18 +166,17 @@ bool CDatabaseHandler::RemovePlayerFromLoanMarket(CPlayerDatabase* pPlayer, ID_C
         WithdrawPlayerLoanOffers(pPlayer, idClub, nMode, false);
     if (pPlayer->m_byTransferState != 2)
         return false;
-    for (LPXLISTNODE pNode = m_lstLoanMarket.GetHead(); pNode; pNode = pNode->pNext) {
-        auto* pEntry = static_cast<CLoanMarketEntry*>(pNode->pData);
-        if (pEntry->GetPlayerID() != pPlayer->m_idPerson)
-            continue;
-        m_lstLoanMarket.Remove(pNode);
-        delete pEntry;
-        DeleteEventsEverywhere(m_lstCountries, 16, pPlayer->m_idPerson);
-        pPlayer->m_byTransferState = 0;
-        pPlayer->m_wDaysListed = 0;
-        return true;
-    }
-    return false;
+    const auto& nodes = m_lstLoanMarket.OfPlayer(pPlayer->m_idPerson);
+    if (nodes.empty())
+        return false;
+    LPXLISTNODE pNode = nodes.front();
+    auto* pEntry = static_cast<CLoanMarketEntry*>(pNode->pData);
+    m_lstLoanMarket.Remove(pNode);
+    delete pEntry;
+    DeleteEventsEverywhere(m_lstCountries, 16, pPlayer->m_idPerson);
+    pPlayer->m_byTransferState = 0;
+    pPlayer->m_wDaysListed = 0;
+    return true;
 }
 
 void CDatabaseHandler::RemoveRetiredFromMarkets(CPlayerDatabase* pPlayer)

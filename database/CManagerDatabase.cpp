@@ -111,9 +111,7 @@ CManagerDatabase::~CManagerDatabase()
 
 void CManagerDatabase::FreeCareer()
 {
-    for (MANAGERCAREERENTRY* pEntry : m_Career.Items<MANAGERCAREERENTRY>())
-        delete pEntry;
-    m_Career.RemoveAll();
+    m_Career.clear();
 }
 
 void CManagerDatabase::SetNameOffsets(uint32_t dwFirstNameOffset, uint32_t dwLastNameOffset)
@@ -187,7 +185,7 @@ bool CManagerDatabase::Load(CBinaryReader& reader, CClubDatabase* pClub)
         reader.ReadU8(entry.byZero);
         if (reader.Failed())
             return false;
-        m_Career.AddTail(new MANAGERCAREERENTRY(entry));
+        m_Career.push_back(entry);
     }
     if (pClub) {
         m_pClub = pClub;
@@ -221,12 +219,10 @@ bool CManagerDatabase::Save(CBinaryWriter& writer) const
     writer.WriteU8(m_bySmallValue2);
     writer.WriteU8(m_byStateFlags);
     // The count is a byte: a career longer than 255 seasons keeps its newest.
-    const int nSkip = m_Career.GetCount() > 255 ? m_Career.GetCount() - 255 : 0;
-    writer.WriteU8(static_cast<uint8_t>(m_Career.GetCount() - nSkip));
-    int nIndex = 0;
-    for (const MANAGERCAREERENTRY* pEntry : m_Career.Items<MANAGERCAREERENTRY>()) {
-        if (nIndex++ < nSkip)
-            continue;
+    const size_t nSkip = m_Career.size() > 255 ? m_Career.size() - 255 : 0;
+    writer.WriteU8(static_cast<uint8_t>(m_Career.size() - nSkip));
+    for (size_t i = nSkip; i < m_Career.size(); ++i) {
+        const MANAGERCAREERENTRY* pEntry = &m_Career[i];
         for (const auto& slot : pEntry->abyCupSlots)
             writer.WriteBytes(slot, 2);
         writer.WriteU16(pEntry->wClubId);
@@ -290,26 +286,30 @@ int CManagerDatabase::GetCompensation() const
 
 void CManagerDatabase::AddCareerEntry(int nSeason, ID_CLUB idClub)
 {
-    MANAGERCAREERENTRY* pEntry = new MANAGERCAREERENTRY;
-    pEntry->bySeason = static_cast<uint8_t>(nSeason);
-    pEntry->wClubId = idClub;
-    m_Career.AddTail(pEntry);
+    MANAGERCAREERENTRY& entry = m_Career.emplace_back();
+    entry.bySeason = static_cast<uint8_t>(nSeason);
+    entry.wClubId = idClub;
 }
 
-MANAGERCAREERENTRY* CManagerDatabase::GetCareerEntry(int nIndex) const
+MANAGERCAREERENTRY* CManagerDatabase::GetCareerEntry(int nIndex)
 {
-    if (m_Career.IsEmpty())
+    return const_cast<MANAGERCAREERENTRY*>(static_cast<const CManagerDatabase*>(this)->GetCareerEntry(nIndex));
+}
+
+const MANAGERCAREERENTRY* CManagerDatabase::GetCareerEntry(int nIndex) const
+{
+    if (m_Career.empty())
         return nullptr;
-    LPXLISTNODE pNode = nIndex == -1 ? m_Career.GetTail() : m_Career.GetAt(nIndex);
-    return pNode ? static_cast<MANAGERCAREERENTRY*>(pNode->pData) : nullptr;
+    if (nIndex == -1)
+        return &m_Career.back();
+    return nIndex >= 0 && static_cast<size_t>(nIndex) < m_Career.size() ? &m_Career[static_cast<size_t>(nIndex)] : nullptr;
 }
 
 bool CManagerDatabase::HasManagedClub(ID_CLUB idClub) const
 {
-    for (const MANAGERCAREERENTRY* pEntry : m_Career.Items<MANAGERCAREERENTRY>()) {
-        if (pEntry->wClubId == idClub)
+    for (const MANAGERCAREERENTRY& entry : m_Career)
+        if (entry.wClubId == idClub)
             return true;
-    }
     return false;
 }
 
@@ -449,7 +449,7 @@ void CManagerDatabase::ReGenerateNationality()
 
 void CManagerDatabase::TakeClub(CClubDatabase* pClub)
 {
-    const bool bFirstJob = m_Career.IsEmpty() || !GetCareerEntry(-1)->wClubId;
+    const bool bFirstJob = m_Career.empty() || !m_Career.back().wClubId;
     m_pClub = pClub;
     m_pCountry = pClub ? pClub->m_pCountry : nullptr;
     m_pDivision = pClub ? pClub->m_pDivision : nullptr;
@@ -470,7 +470,7 @@ MANAGERCONTRACTTERMS CManagerDatabase::GetContractTermsForClub(const CClubDataba
 void CManagerDatabase::SetupForClub()
 {
     m_Contract.dwWage = 0;
-    if (m_Career.IsEmpty())
+    if (m_Career.empty())
         AddCareerEntry(0, 0);
     const int nRating = m_pClub ? m_pClub->GetClubRating() : m_byRating;
     m_byRating = static_cast<uint8_t>(std::clamp(nRating, 0, 100));

@@ -3,11 +3,11 @@
 // counters and a career of one entry per season and club. Registered by
 // identifier in the database root's manager table.
 #include "common/CDate.h"
-#include "common/CXList.h"
 #include "common/Identifiers.h"
 #include "database/RecordBytes.h"
 
 #include <cstdint>
+#include <vector>
 
 class CBinaryReader;
 class CBinaryWriter;
@@ -85,8 +85,10 @@ public:
     bool IsNewInJob() const;
 
     void AddCareerEntry(int nSeason, ID_CLUB idClub);
-    // nIndex -1 asks for the last entry; null when there is none.
-    MANAGERCAREERENTRY* GetCareerEntry(int nIndex) const;
+    // nIndex -1 asks for the last entry; null when there is none. An entry
+    // stays where it is only until the next one is added.
+    MANAGERCAREERENTRY* GetCareerEntry(int nIndex);
+    const MANAGERCAREERENTRY* GetCareerEntry(int nIndex) const;
     bool HasManagedClub(ID_CLUB idClub) const;
     void SetCupSlot(int nSlot, uint8_t byFirst, uint8_t bySecond);
     // One league match of his club into the last career entry, with the
@@ -138,7 +140,10 @@ public:
     CDivisionDatabase* m_pDivision = nullptr;
     CClubDatabase* m_pClub = nullptr;
     ID_MANAGER m_idManager = 0;
-    CXList m_Career;
+    // Held by value: every league result of the season goes to the last
+    // entry, which then lies one step from the manager, not two (node and
+    // entry) in memory allocated seasons apart.
+    std::vector<MANAGERCAREERENTRY> m_Career;
 
 private:
     void FreeCareer();

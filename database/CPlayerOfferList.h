@@ -1,8 +1,9 @@
 #pragma once
-// The root's list of buy or loan offers, with each player's offers found at
-// once: a big world holds thousands of open offers, and every new offer, answer
-// or withdrawal asks for one player's few. The list keeps the offers' order (it
-// is saved in that order); each player's nodes are kept in the same order.
+// The root's list of buy or loan offers, or of a market's listings, with each
+// player's entries found at once: a big world holds thousands of open offers
+// and listings, and every new offer, answer, withdrawal or delisting asks for
+// one player's few. The list keeps the entries' order (it is saved in that
+// order); each player's nodes are kept in the same order.
 // The list owns its nodes, not the offers, like CXList.
 #include <unordered_map>
 #include <vector>

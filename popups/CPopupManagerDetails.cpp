@@ -351,7 +351,8 @@ void CPopupManagerDetails::ShowCareerPage()
     if (pLeague && pCups && pDatabase) {
         pLeague->ResetContent();
         pCups->ResetContent();
-        for (const MANAGERCAREERENTRY* pEntry : manager.m_Career.Items<MANAGERCAREERENTRY>()) {
+        for (const MANAGERCAREERENTRY& entry : manager.m_Career) {
+            const MANAGERCAREERENTRY* pEntry = &entry;
             const CClubDatabase* pClub = pEntry->wClubId ? pDatabase->GetClubFromID(pEntry->wClubId) : nullptr;
             const char* pszClub = pClub ? pClub->GetName() : GetTableTextOrEmpty(kWordsSet, kNoClubItem);
             const int nFirstYear = kSeasonBase + pEntry->bySeason;

@@ -18,7 +18,7 @@ TEST_F(ManagerRecordTest, RecordReadsAndWritesTheSameBytesAndJoinsThePool)
     EXPECT_EQ(manager.m_Contract.abyBonus[2], 30);
     EXPECT_EQ(manager.m_byRating, 77);
     EXPECT_EQ(manager.m_byAbility, 66);
-    EXPECT_EQ(manager.m_Career.GetCount(), 2);
+    EXPECT_EQ(manager.m_Career.size(), 2u);
     EXPECT_EQ(manager.GetCareerEntry(-1)->wClubId, 5);
     EXPECT_EQ(manager.GetCareerEntry(0)->abyCupSlots[6][1], 0xFF);
     EXPECT_TRUE(manager.HasManagedClub(4));

@@ -143,7 +143,7 @@ TEST_F(ManagerDetails, TheManagersTableOpensAManagerAndTheArrowsFollowItsRows)
     Shoot("manager_details_career.png");
     CXListBox* pCareer = Popup().List(Details::ID_LEAGUE_CAREER);
     ASSERT_NE(pCareer, nullptr);
-    ASSERT_EQ(pCareer->GetCount(), pManager->m_Career.GetCount());
+    ASSERT_EQ(pCareer->GetCount(), static_cast<int>(pManager->m_Career.size()));
     ASSERT_GT(pCareer->GetCount(), 0);
     const MANAGERCAREERENTRY* pLast = pManager->GetCareerEntry(-1);
     const int nYear = 1999 + pLast->bySeason;
@@ -162,7 +162,7 @@ TEST_F(ManagerDetails, TheManagersTableOpensAManagerAndTheArrowsFollowItsRows)
     ASSERT_NE(Popup().GetManager(), nullptr);
     EXPECT_EQ(Popup().GetManager()->GetId(), clubOfRow(nRow + 1)->m_wManagerId);
     EXPECT_EQ(Popup().GetPage(), Details::PAGE_CAREER);
-    EXPECT_EQ(Popup().List(Details::ID_LEAGUE_CAREER)->GetCount(), Popup().GetManager()->m_Career.GetCount());
+    EXPECT_EQ(Popup().List(Details::ID_LEAGUE_CAREER)->GetCount(), static_cast<int>(Popup().GetManager()->m_Career.size()));
     Popup().OnClicked(Details::ID_PREVIOUS);
     EXPECT_EQ(Popup().GetManager()->GetId(), pClub->m_wManagerId);
 }
@@ -196,7 +196,7 @@ TEST_F(ManagerDetails, TheCareerPageListsTheCupRunsOfHisClubSeasonBySeason)
     const CUP* pCup = Database()->GetCupByCompetitionIndex(0, m_pClub->GetCountry());
     ASSERT_NE(pCup, nullptr);
     m_pClub->OnCupTieWon(MakeCupNumberFromKind(pCup->byKind, m_pClub->GetCountry()->GetID()), 2);
-    const int nEntries = pManager->m_Career.GetCount();
+    const int nEntries = static_cast<int>(pManager->m_Career.size());
     char szCompetition[96], szRound[96];
     FormatCompetitionName(pCup, Database(), szCompetition, sizeof szCompetition);
     FormatCupRoundName(pCup, Database(), 2, szRound, sizeof szRound);
@@ -214,7 +214,7 @@ TEST_F(ManagerDetails, TheCareerPageListsTheCupRunsOfHisClubSeasonBySeason)
     // new entry without a run, the old one keeps its own.
     m_pClub->StartNewSeason();
     EXPECT_EQ(m_pClub->m_aCupStatus[0].byRound, 0xFF);
-    EXPECT_EQ(pManager->m_Career.GetCount(), nEntries + 1);
+    EXPECT_EQ(static_cast<int>(pManager->m_Career.size()), nEntries + 1);
     EXPECT_EQ(pManager->GetCareerEntry(-1)->abyCupSlots[0][1], 0xFF);
     EXPECT_EQ(pManager->GetCareerEntry(-1)->wClubId, m_pClub->GetID());
     OpenOnHuman();
