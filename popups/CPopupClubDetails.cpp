@@ -73,11 +73,7 @@ const LABELPLACE kLabels[] = {
     {CPopupClubDetails::ID_FIRST_GROUND_VALUE + 2, 224, 290, 70},
 };
 
-CXSurface* SharedFace(const char* pszName)
-{
-    auto* pGame = dynamic_cast<CGame*>(g_pGame);
-    return pGame ? pGame->GetSharedBitmaps().GetBitmap(pszName) : nullptr;
-}
+using popup_look::SharedFace;
 
 CDatabaseHandler* Database()
 {

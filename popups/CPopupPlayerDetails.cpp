@@ -45,12 +45,10 @@ constexpr int kLeft = 212, kTop = 104;
 constexpr int kTabStrip = 24;
 constexpr int kTabWidth = 84, kTabHeight = 26, kTabStep = 87;
 constexpr int kButtonWidth = 84, kButtonHeight = 26, kButtonStep = 90, kButtonRowStep = 32, kButtonsPerRow = 5;
-constexpr int kPositionSet = 117;
 constexpr uint8_t kLoanReturnEvent = 26;
 constexpr COLORREF kTitleColour = 0xADFDFF;
 constexpr uint32_t kPrintButton = CGamePopup::kPrintButtonID;
 constexpr uint32_t kHelpButton = 1057;
-constexpr int kPositionIcons = 4;
 
 // {left, right, margin, colour, alignment, offset, heading, sort, hot}
 // Dates, seasons and the "n (n)" counts get the room they need in the list
@@ -89,11 +87,7 @@ const LISTCOLUMN kTermsColumns[] = {
 const uint32_t kActionIDs[] = {727, 728, 729, 730, 731, 732, 733, 734, 735, 736, 737, 738,
                                739, 740, 741, 742, 743, 748, 749, 750, 751, 752, 753, 754};
 
-CXSurface* SharedFace(const char* pszName)
-{
-    auto* pGame = dynamic_cast<CGame*>(g_pGame);
-    return pGame ? pGame->GetSharedBitmaps().GetBitmap(pszName) : nullptr;
-}
+using popup_look::SharedFace;
 
 // The club he plays for: the borrowing club while he is out on loan.
 const CClubDatabase* PlayingClub(const CPlayerDatabase& player, CDatabaseHandler* pDatabase)
@@ -240,11 +234,7 @@ bool CPopupPlayerDetails::OnInitDialog()
     m_nButtonColumn = 0;
     AddControls();
     ShowAllControls(true);
-    const char* pszLanguage = "English";
-    if (auto* pGame = dynamic_cast<CGame*>(g_pGame))
-        pszLanguage = pGame->GetOptions().GetLanguage();
-    m_PlayerReport.Load(pszLanguage, "ReportPlayer.fmc", true);
-    m_TrainerReport.Load(pszLanguage, "ReportTrainer.fmc", true);
+    popup_look::LoadReports(m_PlayerReport, m_TrainerReport);
     m_dwHistoryFilter = 7;
     m_pClub = m_pPlayer ? m_pPlayer->m_pClub : nullptr;
     SetPage(static_cast<uint32_t>(m_nStartPage));
@@ -304,24 +294,15 @@ void CPopupPlayerDetails::AddControls()
             pToggle->SetToggleTextID(pToggleFace, 20 * i, Graph(), i, 0);
             pToggle->SetChecked(1);
         }
-    auto value = [this](uint32_t dwID, int x, int yTop, int nWidth, uint8_t byAlignment) {
-        if (CXStatic* pLabel = popup_look::AddValueLabel(*this, dwID, x, yTop, nWidth))
-            pLabel->m_byAlignment = byAlignment;
-    };
-    value(ID_BIRTH, 90, 90, 80, 0);
-    value(ID_AGE, 190, 90, 30, 6);
-    value(ID_NATIONALITY, 90, 124, 150, 0);
-    value(ID_ROLE, 90, 158, 150, 0);
-    value(ID_MORALE, 90, 192, 30, 0);
-    value(ID_RATING, 190, 192, 30, 0);
-    value(ID_VALUE, 90, 226, 120, 0);
-    value(ID_LISTING, 90, 260, 150, 0);
-    value(ID_INJURY, 90, 294, 150, 0);
-    value(ID_SUSPENSION, 90, 328, 150, 0);
-    value(ID_CONTRACT_VALUE, 90, 76, 90, 0);
-    value(ID_ASKING_PRICE, 190, 76, 90, 0);
-    value(ID_INSURANCE_KINDS, 330, 76, 110, 0);
-    value(ID_INSURANCE_PREMIUM, 442, 76, 80, 0);
+    popup_look::AddPersonValues(*this, {ID_BIRTH, ID_AGE, ID_NATIONALITY, ID_ROLE, ID_MORALE, ID_RATING});
+    popup_look::AddValueLabel(*this, ID_VALUE, 90, 226, 120);
+    popup_look::AddValueLabel(*this, ID_LISTING, 90, 260, 150);
+    popup_look::AddValueLabel(*this, ID_INJURY, 90, 294, 150);
+    popup_look::AddValueLabel(*this, ID_SUSPENSION, 90, 328, 150);
+    popup_look::AddValueLabel(*this, ID_CONTRACT_VALUE, 90, 76, 90);
+    popup_look::AddValueLabel(*this, ID_ASKING_PRICE, 190, 76, 90);
+    popup_look::AddValueLabel(*this, ID_INSURANCE_KINDS, 330, 76, 110);
+    popup_look::AddValueLabel(*this, ID_INSURANCE_PREMIUM, 442, 76, 80);
 }
 
 void CPopupPlayerDetails::OnDestroy()
@@ -436,16 +417,8 @@ void CPopupPlayerDetails::DrawTitle()
         else
             pTitle->SetText("%s", m_pPlayer->GetShortName());
     }
-    if (auto* pPosition = dynamic_cast<CXStatic*>(FindControl(ID_POSITION))) {
-        pPosition->SetText("%s", GetTableTextOrEmpty(kPositionSet, m_pPlayer->m_byPosition));
-        pPosition->RemoveAllImages();
-        CXSurface* pIcons = SharedFace("icnPos.bmp");
-        if (pIcons && m_pPlayer->m_byPosition < kPositionIcons) {
-            m_pPositionIcon = std::make_unique<CXAnimation>();
-            m_pPositionIcon->Setup(pIcons, 20, 13, 20 * m_pPlayer->m_byPosition, 0, 1, 1);
-            pPosition->AddImage(m_pPositionIcon.get(), 0, 2);
-        }
-    }
+    popup_look::ShowPosition(dynamic_cast<CXStatic*>(FindControl(ID_POSITION)), m_pPlayer->m_byPosition,
+                             m_pPositionIcon);
 }
 
 // ---- actions ----

@@ -40,11 +40,9 @@ constexpr COLORREF kTitleColour = 0xADFDFF;
 constexpr COLORREF kRowColour = 0xFFFFFF;
 constexpr uint32_t kPrintButton = CGamePopup::kPrintButtonID;
 constexpr uint32_t kHelpButton = 1057;
-constexpr int kPositionIcons = 4;
 constexpr int kDetailsLabels = 80;
 constexpr int kSkillsLabels = 36;
 constexpr int kCaptionTabs = 208;
-constexpr int kPositionSet = 117;
 constexpr int kNationalitySet = 92;
 constexpr int kRoleSet = 118;
 constexpr int kInjurySet = 115;
@@ -60,11 +58,7 @@ const LISTCOLUMN kHistoryColumns[] = {
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 
-CXSurface* SharedFace(const char* pszName)
-{
-    auto* pGame = dynamic_cast<CGame*>(g_pGame);
-    return pGame ? pGame->GetSharedBitmaps().GetBitmap(pszName) : nullptr;
-}
+using popup_look::SharedFace;
 
 CXStatic* Label(CXClient& client, uint32_t dwID) { return dynamic_cast<CXStatic*>(client.FindControl(dwID)); }
 
@@ -150,11 +144,7 @@ bool CPopupYouthDetails::OnInitDialog()
     CGamePopup::OnInitDialog();
     AddControls();
     ShowAllControls(true);
-    const char* pszLanguage = "English";
-    if (auto* pGame = dynamic_cast<CGame*>(g_pGame))
-        pszLanguage = pGame->GetOptions().GetLanguage();
-    m_PlayerReport.Load(pszLanguage, "ReportPlayer.fmc", true);
-    m_TrainerReport.Load(pszLanguage, "ReportTrainer.fmc", true);
+    popup_look::LoadReports(m_PlayerReport, m_TrainerReport);
     const CYouthDatabase* pYouth = GetYouth();
     m_pClub = pYouth ? pYouth->m_pClub : nullptr;
     SelectPage(ID_PAGE_DETAILS);
@@ -203,17 +193,8 @@ void CPopupYouthDetails::AddControls()
             pToggle->SetToggleTextID(pToggleFace, 20 * i, Graph(), i, 0);
             pToggle->SetChecked(1);
         }
-    auto value = [this](uint32_t dwID, int x, int y, int nWidth, uint8_t byAlignment) {
-        if (CXStatic* pLabel = popup_look::AddValueLabel(*this, dwID, x, y, nWidth))
-            pLabel->m_byAlignment = byAlignment;
-    };
-    value(ID_BIRTH, 90, 90, 80, 0);
-    value(ID_AGE, 190, 90, 30, 6);
-    value(ID_NATIONALITY, 90, 124, 150, 0);
-    value(ID_ROLE, 90, 158, 150, 0);
-    value(ID_MORALE, 90, 192, 30, 0);
-    value(ID_RATING, 190, 192, 30, 0);
-    value(ID_WAGE, 90, 226, 120, 0);
+    popup_look::AddPersonValues(*this, {ID_BIRTH, ID_AGE, ID_NATIONALITY, ID_ROLE, ID_MORALE, ID_RATING});
+    popup_look::AddValueLabel(*this, ID_WAGE, 90, 226, 120);
 }
 
 void CPopupYouthDetails::OnDestroy()
@@ -279,16 +260,7 @@ void CPopupYouthDetails::DrawTitle()
         return;
     if (CXStatic* pTitle = Label(*this, ID_TITLE))
         pTitle->SetText("%s", pYouth->GetShortName());
-    if (CXStatic* pPosition = Label(*this, ID_POSITION)) {
-        pPosition->SetText("%s", GetTableTextOrEmpty(kPositionSet, pYouth->m_byPosition));
-        pPosition->RemoveAllImages();
-        CXSurface* pIcons = SharedFace("icnPos.bmp");
-        if (pIcons && pYouth->m_byPosition < kPositionIcons) {
-            m_pPositionIcon = std::make_unique<CXAnimation>();
-            m_pPositionIcon->Setup(pIcons, 20, 13, 20 * pYouth->m_byPosition, 0, 1, 1);
-            pPosition->AddImage(m_pPositionIcon.get(), 0, 2);
-        }
-    }
+    popup_look::ShowPosition(Label(*this, ID_POSITION), pYouth->m_byPosition, m_pPositionIcon);
 }
 
 void CPopupYouthDetails::ShowDetailsPage()

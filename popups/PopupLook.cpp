@@ -6,12 +6,14 @@
 #include "shell/ScreenDrawing.h"
 #include "shell/CTableText.h"
 #include "shell/CFileManager.h"
+#include "shell/CFormScript.h"
 #include "shell/FormattingFunctions.h"
 #include "shell/PlayerRowIcons.h"
 
 #include "database/CClubDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "season/CSaveGame.h"
+#include "xframework/CXAnimation.h"
 #include "xframework/CXEdit.h"
 #include "xframework/CXStatic.h"
 
@@ -86,10 +88,11 @@ void DrawFrameBelowTabs(CGamePopup& popup, int nTabStrip)
     pBackground->m_pSurface->bltFast(0, nHeight - kEdge, *frame.m_pSurface, &rcEdge, plat::BLTFAST_NOCOLORKEY);
 }
 
-CXStatic* AddValueLabel(CXClient& popup, uint32_t dwID, int x, int y, int nWidth)
+CXStatic* AddValueLabel(CXClient& popup, uint32_t dwID, int x, int y, int nWidth, uint8_t byAlignment)
 {
     auto* pLabel = static_cast<CXStatic*>(popup.AddControlXYWH(XCONTROL_STATIC, x, y, nWidth, 18, dwID, nullptr));
     if (pLabel) {
+        pLabel->m_byAlignment = byAlignment;
         pLabel->m_hFont = g_hSmallFont;
         pLabel->m_crText = kValueColour;
         pLabel->m_bFrame = 0;
@@ -352,6 +355,46 @@ CXSurface* LoadArchiveBitmap(CFileManager& archive, const char* pszName, bool bC
         return nullptr;
     }
     return pSurface;
+}
+
+CXSurface* SharedFace(const char* pszName)
+{
+    auto* pGame = dynamic_cast<CGame*>(g_pGame);
+    return pGame ? pGame->GetSharedBitmaps().GetBitmap(pszName) : nullptr;
+}
+
+void ShowPosition(CXStatic* pPosition, uint8_t byPosition, std::unique_ptr<CXAnimation>& pIcon)
+{
+    constexpr int kPositionSet = 117, kPositionIcons = 4;
+    if (!pPosition)
+        return;
+    pPosition->SetText("%s", GetTableTextOrEmpty(kPositionSet, byPosition));
+    pPosition->RemoveAllImages();
+    CXSurface* pIcons = SharedFace("icnPos.bmp");
+    if (pIcons && byPosition < kPositionIcons) {
+        pIcon = std::make_unique<CXAnimation>();
+        pIcon->Setup(pIcons, 20, 13, 20 * byPosition, 0, 1, 1);
+        pPosition->AddImage(pIcon.get(), 0, 2);
+    }
+}
+
+void LoadReports(CFormScript& scout, CFormScript& trainer)
+{
+    const char* pszLanguage = "English";
+    if (auto* pGame = dynamic_cast<CGame*>(g_pGame))
+        pszLanguage = pGame->GetOptions().GetLanguage();
+    scout.Load(pszLanguage, "ReportPlayer.fmc", true);
+    trainer.Load(pszLanguage, "ReportTrainer.fmc", true);
+}
+
+void AddPersonValues(CXClient& popup, const PERSONVALUES& ids)
+{
+    AddValueLabel(popup, ids.dwBirth, 90, 90, 80);
+    AddValueLabel(popup, ids.dwAge, 190, 90, 30, 6);
+    AddValueLabel(popup, ids.dwNationality, 90, 124, 150);
+    AddValueLabel(popup, ids.dwRole, 90, 158, 150);
+    AddValueLabel(popup, ids.dwMorale, 90, 192, 30);
+    AddValueLabel(popup, ids.dwRating, 190, 192, 30);
 }
 
 }  // namespace popup_look

@@ -11,6 +11,8 @@ class CXListBoxEx;
 
 class CClubDatabase;
 class CFileManager;
+class CFormScript;
+class CXAnimation;
 class CXListBox;
 class CGamePopup;
 class CSaveGame;
@@ -56,8 +58,9 @@ void DrawClubColourBoxes(CGamePopup& popup, const CClubDatabase* pClub);
 // The period a yearly wage is shown in by the ContractsSalaries option (1
 // months, 2 years, else weeks), as FormatMoney takes it.
 uint8_t WagePeriod();
-// A figure the popup fills in: a label 18 high in the value colour.
-CXStatic* AddValueLabel(CXClient& popup, uint32_t dwID, int x, int y, int nWidth);
+// A figure the popup fills in: a label 18 high in the value colour, aligned
+// as a label's alignment says.
+CXStatic* AddValueLabel(CXClient& popup, uint32_t dwID, int x, int y, int nWidth, uint8_t byAlignment = 0);
 // An edit of whole numbers (money when bMoney) with its spin buttons, its
 // length and its range.
 CXEdit* AddNumberEdit(CXClient& popup, uint32_t dwID, int x, int y, int nWidth, bool bMoney, int nMaxLength,
@@ -103,6 +106,20 @@ void SetListText(CXListBox* pList, const char* pszText);
 // loaded into pFaces, with the print button's own face on the popup's print
 // button; answers the faces (null when the bitmap is missing).
 CXSurface* LoadSmallFacesWithPrint(CXClient& popup, std::unique_ptr<CXSurface>& pFaces);
+// A bitmap of the game's shared set; null without a game or the bitmap.
+CXSurface* SharedFace(const char* pszName);
+
+// What the player and the youth details popups share: the position beside
+// the title as its name with its icon (kept in pIcon), the scout's and the
+// trainer's report forms in the options' language, and the personal figures
+// of the details page at their places.
+void ShowPosition(CXStatic* pPosition, uint8_t byPosition, std::unique_ptr<CXAnimation>& pIcon);
+void LoadReports(CFormScript& scout, CFormScript& trainer);
+struct PERSONVALUES {
+    uint32_t dwBirth, dwAge, dwNationality, dwRole, dwMorale, dwRating;
+};
+void AddPersonValues(CXClient& popup, const PERSONVALUES& ids);
+
 // A bitmap of an open archive; null when the member is missing or damaged.
 CXSurface* LoadArchiveBitmap(CFileManager& archive, const char* pszName, bool bColorKey);
 

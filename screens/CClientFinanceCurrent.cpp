@@ -46,14 +46,9 @@ constexpr int kLastMatchdayService = 102;
 constexpr int kComponentTypeSet = 101;
 constexpr int kCaptionSet = 190;
 constexpr int kMonthNameSet = 128;
-constexpr int kShortMonthSet = 130;
 constexpr int kRowHeight = 16;
 constexpr int kMonthsShown = 12;
 constexpr int kGroupLine = 4;
-using finance_look::kGraphBottom;
-using finance_look::kGraphLeft;
-using finance_look::kGraphRight;
-using finance_look::kGraphTop;
 
 // Object kinds of a category's payments.
 enum : uint8_t { OBJECT_NONE, OBJECT_CLUB, OBJECT_PLAYER, OBJECT_YOUTH, OBJECT_STAFF, OBJECT_MANAGER,
@@ -62,8 +57,6 @@ enum : uint8_t { OBJECT_NONE, OBJECT_CLUB, OBJECT_PLAYER, OBJECT_YOUTH, OBJECT_S
 constexpr COLORREF kHeadingColour = 0xffffff;
 constexpr COLORREF kSubheadingColour = 0x8282ff;
 constexpr COLORREF kRowColour = 0xffffff;
-using finance_look::kLineColour;
-constexpr COLORREF kAxisColour = 0xffffff;
 
 #define END_ROWS {nullptr, -1, -1, -1}
 #define CATEGORY(text, category) {nullptr, text, category, 0}
@@ -526,18 +519,11 @@ void CClientFinanceCurrent::UpdateGraph()
     CDatabaseHandler* pDatabase = Database();
     if (!m_pGraph || !pHuman || !pDatabase)
         return;
-    RestoreBackground(kGraphLeft, kGraphTop, kGraphRight - kGraphLeft, kGraphBottom - kGraphTop);
-    m_pGraph->Clear();
-    m_pGraph->SetUp(GRAPH_ITEM_LABELS | GRAPH_ITEM_LABELS_BY_DIVISION | GRAPH_LEFT_CURRENCY | GRAPH_LEFT_ZERO_LINE,
-                    kAxisColour, kAxisColour, 0.0, kAxisColour, 0);
-    m_pGraph->SetXAxis(kMonthsShown, 2, 0, kMonthsShown);
-    m_pGraph->SetUpLine(GRAPH_SERIES_BY_DIVISION, kGroupLine, 2, kLineColour, GRAPH_LINE_WITH_POINTS, true, false, 0.0, 0);
+    finance_look::StartMonthGraph(*this, *m_pGraph, kMonthsShown, 2, kGroupLine, 2);
     const std::vector<FINANCEMONTH> months = CFinanceMonthFile::ReadMonths(pHuman->GetHistoryFileName());
-    int nFirstMonth = pDatabase->GetGameDate().GetMonth() - static_cast<int>(months.size());
-    while (nFirstMonth <= 0)
-        nFirstMonth += 12;
-    for (int i = 0; i < kMonthsShown; i += 2)
-        m_pGraph->SetItemLabel(i, Text(kShortMonthSet, (nFirstMonth - 1 + i) % 12));
+    finance_look::LabelMonths(
+        *m_pGraph, finance_look::MonthsBack(pDatabase->GetGameDate().GetMonth(), static_cast<int>(months.size())),
+        kMonthsShown, 2);
     double dHighest = 1.0;
     const int nCurrent = m_pTree ? m_pTree->GetCurrentID() : -1;
     const int nGroup = nCurrent >= 0 ? m_pTree->GetItemData(nCurrent, DATA_TREE_ROW) : -1;
@@ -548,10 +534,7 @@ void CClientFinanceCurrent::UpdateGraph()
             dHighest = std::max(dHighest, dValue);
         }
     m_pGraph->SetYRange(0, static_cast<int>(std::min(dHighest, 2.0e9)), 0, 100, false, true, false);
-    const auto* pToggle = dynamic_cast<CXButton*>(FindControl(ID_GRAPH_LINE));
-    m_pGraph->SetSeriesHidden(kGroupLine, pToggle && !pToggle->m_bChecked);
-    m_pGraph->Draw();
-    m_pGraph->Show(true, true);
+    finance_look::ShowGraph(*this, *m_pGraph, ID_GRAPH_LINE, kGroupLine);
 }
 
 void CClientFinanceCurrent::OnPrint() { PrintControl(ID_TREE); }

@@ -27,19 +27,12 @@ namespace {
 
 constexpr int kKindNameSet = 31;
 constexpr int kCaptionSet = 191;
-constexpr int kShortMonthSet = 130;
 constexpr int kEmptyTextSet = 114, kEmptyTextItem = 26;
 // Taken out of the deposit into the current account (as income).
 constexpr int kDepositCategory = 86;
 constexpr int kRowHeight = 16;
 constexpr int kMonthsShown = 12;
-using finance_look::kGraphBottom;
-using finance_look::kGraphLeft;
-using finance_look::kGraphRight;
-using finance_look::kGraphTop;
 constexpr COLORREF kRowColour = 0xffffff;
-using finance_look::kLineColour;
-constexpr COLORREF kAxisColour = 0xffffff;
 
 const LISTCOLUMN kColumns[] = {
     {0, 200, 6, 0, 0, 0, 333, LISTSORT_NONE, 0},     {200, 290, 6, 0, 0, 0, 980, LISTSORT_DATE, 0},
@@ -144,23 +137,15 @@ void CClientFinanceDeposit::UpdateGraph()
     CDatabaseHandler* pDatabase = GetLoadedDatabase();
     if (!m_pGraph || !pHuman || !pDatabase)
         return;
-    RestoreBackground(kGraphLeft, kGraphTop, kGraphRight - kGraphLeft, kGraphBottom - kGraphTop);
-    m_pGraph->Clear();
-    m_pGraph->SetUp(GRAPH_ITEM_LABELS | GRAPH_ITEM_LABELS_BY_DIVISION | GRAPH_LEFT_CURRENCY | GRAPH_LEFT_ZERO_LINE,
-                    kAxisColour, kAxisColour, 0.0, kAxisColour, 0);
-    m_pGraph->SetXAxis(kMonthsShown, 11, 0, kMonthsShown);
-    m_pGraph->SetUpLine(GRAPH_SERIES_BY_DIVISION, LINE_DEPOSIT, 1, kLineColour, GRAPH_LINE_WITH_POINTS, true, false,
-                        0.0, 0);
+    finance_look::StartMonthGraph(*this, *m_pGraph, kMonthsShown, 11, LINE_DEPOSIT, 1);
     std::vector<FINANCEMONTH> months = CFinanceMonthFile::ReadMonths(pHuman->GetHistoryFileName());
     // The live balance takes the last of the twelve places: a full year of
     // closed months gives up its oldest, or the line runs past the plot.
     if (months.size() > static_cast<size_t>(kMonthsShown - 1))
         months.erase(months.begin(), months.end() - (kMonthsShown - 1));
-    int nFirstMonth = pDatabase->GetGameDate().GetMonth() - static_cast<int>(months.size());
-    while (nFirstMonth <= 0)
-        nFirstMonth += 12;
-    for (int i = 0; i < kMonthsShown; ++i)
-        m_pGraph->SetItemLabel(i, GetTableTextOrEmpty(kShortMonthSet, (nFirstMonth - 1 + i) % 12));
+    finance_look::LabelMonths(
+        *m_pGraph, finance_look::MonthsBack(pDatabase->GetGameDate().GetMonth(), static_cast<int>(months.size())),
+        kMonthsShown, 1);
     std::vector<double> values;
     for (const FINANCEMONTH& month : months)
         values.push_back(month.nSavings);
@@ -172,10 +157,7 @@ void CClientFinanceDeposit::UpdateGraph()
     const double dHighest = std::max(1000.0, *std::max_element(values.begin(), values.end()));
     m_pGraph->SetYRange(static_cast<int>(std::max(dLowest, -2.0e9)), static_cast<int>(std::min(dHighest, 2.0e9)), 0,
                         100, false, true, false);
-    const auto* pToggle = dynamic_cast<CXButton*>(FindControl(ID_GRAPH_LINE));
-    m_pGraph->SetSeriesHidden(LINE_DEPOSIT, pToggle && !pToggle->m_bChecked);
-    m_pGraph->Draw();
-    m_pGraph->Show(true, true);
+    finance_look::ShowGraph(*this, *m_pGraph, ID_GRAPH_LINE, LINE_DEPOSIT);
 }
 
 void CClientFinanceDeposit::OnClicked(uint32_t dwID)

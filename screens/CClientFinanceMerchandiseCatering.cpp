@@ -1,8 +1,8 @@
 #include "screens/CClientFinanceMerchandiseCatering.h"
+#include "screens/ChoiceQuestion.h"
 
 #include "screens/FinanceScreenLook.h"
 
-#include "popups/CPopupMessageBox.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
@@ -33,6 +33,15 @@
 #include <string>
 
 namespace {
+
+using Screen = CClientFinanceMerchandiseCatering;
+const choice_question::Buttons kBottomButtons{Screen::ID_PRICING,
+                                              Screen::ID_UNDO,
+                                              Screen::ID_UNDO_ALL,
+                                              Screen::MESSAGE_PRICING,
+                                              Screen::MESSAGE_UNDO_ALL,
+                                              {Screen::ID_PRICING_STANDARD, Screen::ID_PRICING_RATIO,
+                                               Screen::ID_PRICING_COST_RATIO}};
 
 constexpr int kFamilyTextSet = 32;
 constexpr int kProductTextSet = 33;
@@ -415,20 +424,14 @@ void CClientFinanceMerchandiseCatering::ApplyPricing(bool bReset)
 
 void CClientFinanceMerchandiseCatering::OnClicked(uint32_t dwID)
 {
-    switch (dwID) {
-    case ID_PRICING:
-        if (auto* pBox = dynamic_cast<CPopupMessageBox*>(GetGameMessageBox()))
-            pBox->SetExtraButtons({ID_PRICING_STANDARD, ID_PRICING_RATIO, ID_PRICING_COST_RATIO});
-        ShowGameMessageBox(CGameMessageBox::MODE_CANCEL_AND_CHOICES, MESSAGE_PRICING);
-        return;
-    case ID_UNDO:
+    const bool bBottomButton = choice_question::OnBottomButton(dwID, kBottomButtons, [this] {
         Undo();
         if (m_pList)
             m_pList->Redraw();
+    });
+    if (bBottomButton)
         return;
-    case ID_UNDO_ALL:
-        ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, MESSAGE_UNDO_ALL);
-        return;
+    switch (dwID) {
     case ID_PRICE_LINE:
     case ID_PROFIT_LINE:
     case ID_SOLD_LINE:
@@ -448,32 +451,22 @@ void CClientFinanceMerchandiseCatering::OnEndMessageBoxPopup()
         CGameClient::OnEndMessageBoxPopup();
         return;
     }
-    switch (pBox->GetTextItem()) {
-    case MESSAGE_PRICING: {
-        uint8_t byMode = 0;
-        if (pBox->m_dwResultID == ID_PRICING_STANDARD)
-            byMode = 1;
-        else if (pBox->m_dwResultID == ID_PRICING_RATIO)
-            byMode = 2;
-        else if (pBox->m_dwResultID == ID_PRICING_COST_RATIO)
-            byMode = 3;
-        if (byMode && m_pHuman) {
-            m_pHuman->SetDelegation(SAVEGAME_DELEGATION_PRODUCT_PRICES, byMode);
+    // The ways are pricing modes 1 (standard prices) to 3.
+    const bool bAnswered = choice_question::OnAnswer(
+        *pBox, kBottomButtons,
+        [this](int nChoice) {
+            if (nChoice < 0 || !m_pHuman)
+                return;
+            m_pHuman->SetDelegation(SAVEGAME_DELEGATION_PRODUCT_PRICES, static_cast<uint8_t>(nChoice + 1));
             ApplyPricing(false);
             Redraw();
-        }
-        break;
-    }
-    case MESSAGE_UNDO_ALL:
-        if (pBox->m_dwResultID == ID_CONFIRM) {
+        },
+        [this] {
             UndoAll();
             Redraw();
-        }
-        break;
-    default:
+        });
+    if (!bAnswered)
         CGameClient::OnEndMessageBoxPopup();
-        break;
-    }
 }
 
 std::vector<CClientFinanceMerchandiseCatering::WEEKSALES> CClientFinanceMerchandiseCatering::ReadWeeklySales(

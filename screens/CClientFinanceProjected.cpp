@@ -27,17 +27,10 @@ namespace {
 constexpr int kCategoryTextSet = 91;
 constexpr int kCaptionSet = 192;
 constexpr int kMonthNameSet = 128;
-constexpr int kShortMonthSet = 130;
 constexpr int kRowHeight = 16;
-using finance_look::kGraphBottom;
-using finance_look::kGraphLeft;
-using finance_look::kGraphRight;
-using finance_look::kGraphTop;
 constexpr COLORREF kHeadingColour = 0xffffff;
 constexpr COLORREF kSubheadingColour = 0x8282ff;
 constexpr COLORREF kRowColour = 0xffffff;
-using finance_look::kLineColour;
-constexpr COLORREF kAxisColour = 0xffffff;
 
 const TREECOLUMN kColumns[] = {
     {0, 240, 339, 0}, {240, 330, 340, 1}, {330, 420, 341, 1}, {420, 510, 342, 1}, {TREECOLUMN_END, 0, 0, 0}};
@@ -187,17 +180,9 @@ void CClientFinanceProjected::UpdateGraph()
 {
     if (!m_pGraph)
         return;
-    RestoreBackground(kGraphLeft, kGraphTop, kGraphRight - kGraphLeft, kGraphBottom - kGraphTop);
-    m_pGraph->Clear();
     // Six points over five intervals across the plot.
-    m_pGraph->SetUp(GRAPH_ITEM_LABELS | GRAPH_ITEM_LABELS_BY_DIVISION | GRAPH_LEFT_CURRENCY | GRAPH_LEFT_ZERO_LINE,
-                    kAxisColour, kAxisColour, 0.0, kAxisColour, 0);
-    m_pGraph->SetXAxis(kProjectedMonths, kProjectedMonths - 1, 0, kProjectedMonths);
-    m_pGraph->SetUpLine(GRAPH_SERIES_BY_DIVISION, kGroupLine, 2, kLineColour, GRAPH_LINE_WITH_POINTS, true, false, 0.0,
-                        0);
-    const int nFirst = CurrentMonth();
-    for (int i = 0; i < kProjectedMonths; ++i)
-        m_pGraph->SetItemLabel(i, GetTableTextOrEmpty(kShortMonthSet, (nFirst - 1 + i) % 12));
+    finance_look::StartMonthGraph(*this, *m_pGraph, kProjectedMonths, kProjectedMonths - 1, kGroupLine, 2);
+    finance_look::LabelMonths(*m_pGraph, CurrentMonth(), kProjectedMonths, 1);
     const int nCurrent = m_pTree ? m_pTree->GetCurrentID() : -1;
     const int nGroup = nCurrent >= 0 ? m_pTree->GetItemData(nCurrent, DATA_TREE_ROW) : -1;
     // An empty or flat line still gets an axis of round money figures.
@@ -212,10 +197,7 @@ void CClientFinanceProjected::UpdateGraph()
         }
     m_pGraph->SetYRange(static_cast<int>(dLowest), static_cast<int>(std::min(dHighest, 2.0e9)), 0, 100, false, true,
                         false);
-    const auto* pToggle = dynamic_cast<CXButton*>(FindControl(ID_GRAPH_LINE));
-    m_pGraph->SetSeriesHidden(kGroupLine, pToggle && !pToggle->m_bChecked);
-    m_pGraph->Draw();
-    m_pGraph->Show(true, true);
+    finance_look::ShowGraph(*this, *m_pGraph, ID_GRAPH_LINE, kGroupLine);
 }
 
 void CClientFinanceProjected::OnPrint() { PrintControl(ID_TREE); }

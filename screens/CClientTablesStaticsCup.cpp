@@ -1,6 +1,6 @@
 #include "screens/CClientTablesStaticsCup.h"
 
-#include "screens/FixtureKitRow.h"
+#include "screens/FixtureScreenParts.h"
 #include "database/PersonOwners.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
@@ -171,7 +171,7 @@ std::string CClientTablesStaticsCup::TieScore(CDatabaseHandler& database, const 
 bool CClientTablesStaticsCup::OnInitDialog()
 {
     CDatabaseHandler* pDatabase = Database();
-    m_Rows.clear();
+    m_Rows.Clear();
     m_bMatchDay = !g_ClientList.empty();
     m_nCupNumber = m_dwChangeParameter;
     if (CSaveGame* pHuman = pDatabase ? pDatabase->GetCurrentSaveGame() : nullptr)
@@ -179,22 +179,7 @@ bool CClientTablesStaticsCup::OnInitDialog()
     SetBackgroundBitmap("bgMain.bmp");
     ConstructScreen();
     const bool bResult = CGameClient::OnInitDialog();
-    if (g_pNavigationBar) {
-        if (!m_bMatchDay) {
-            g_pNavigationBar->SetMode(2);
-        } else {
-            g_pNavigationBar->SetMode(5);
-            g_pNavigationBar->SetBlock(0);
-            g_pNavigationBar->SetBlock(1);
-            const CXClient* pNext = g_ClientList.front().pClient;
-            if (pNext == this || pNext == GetScreenObject(SCREEN_TABLES_FIXTURES))
-                g_pNavigationBar->SetContinueButton(CGameNavigationBar::LOOK_MATCH);
-            else if (pNext == GetScreenObject(SCREEN_FOOTBALL_TODAY))
-                g_pNavigationBar->SetContinueButton(CGameNavigationBar::LOOK_MATCH_GOES_ON);
-            else
-                DebugLog(0, "[CClientTablesStaticsCup::OnInitDialog] Unknown next screen for continue icon!");
-        }
-    }
+    fixture_screens::SetUpNavigation(this, m_bMatchDay, SCREEN_TABLES_FIXTURES, "CClientTablesStaticsCup");
     if (g_pTitlebar) {
         g_pTitlebar->SetMode(2);
         g_pTitlebar->SetSelectors({kCountrySelector, kCupSelector, kRoundSelector, kLegSelector});
@@ -247,7 +232,7 @@ void CClientTablesStaticsCup::FreeKits()
         if (pList)
             for (int nRow = 0; nRow < pList->GetCount(); ++nRow)
                 pList->RemoveRowGraphics(nRow);
-    m_Rows.clear();
+    m_Rows.Clear();
 }
 
 void CClientTablesStaticsCup::ConstructScreen()
@@ -265,12 +250,7 @@ CXListBox* CClientTablesStaticsCup::GetGroupList() const { return dynamic_cast<C
 
 const FixtureKitRow* CClientTablesStaticsCup::GetRow(int nListRow) const
 {
-    const CXListBox* pList = GetFixtureList();
-    if (!pList || nListRow < 0 || nListRow >= pList->GetCount())
-        return nullptr;
-    const int64_t nIndex = pList->GetItemData(nListRow);
-    return nIndex >= 0 && nIndex < static_cast<int64_t>(m_Rows.size()) ? m_Rows[static_cast<size_t>(nIndex)].get()
-                                                                         : nullptr;
+    return m_Rows.Get(GetFixtureList(), nListRow);
 }
 
 // ---- the cup and its rounds ----
@@ -579,7 +559,7 @@ void CClientTablesStaticsCup::FillFixtures()
     pList->SetAutoRedraw(false);
     pList->SetUpColumns(0, 40, 640, 488, kFixtureColumns, true, true, kRowHeight, false);
     for (const CCupFixturesDatabase* p : pDatabase->GetCupFixtures().Items<CCupFixturesDatabase>()) {
-        if (static_cast<int>(m_Rows.size()) >= pRound->byTies)
+        if (m_Rows.Count() >= pRound->byTies)
             break;
         if (p->GetCupNumber() != byCup || p->GetDate() != first || p->IsReplay())
             continue;
@@ -591,25 +571,17 @@ void CClientTablesStaticsCup::FillFixtures()
                 pShown = p;
             }
         }
-        auto pRow = std::make_unique<FixtureKitRow>(pShown->GetFixtureID(),
-                                                    pDatabase->GetClubFromID(pShown->GetHomeClubID()),
-                                                    pDatabase->GetClubFromID(pShown->GetAwayClubID()));
-        pRow->SetPlayed(pShown->IsPlayed());
         const std::string score = TieScore(*pDatabase, *pShown, bTwoLegs, bSecondLegView && pShown != p);
-        if (pRow->AddTo(*pList, *pDatabase, score.c_str(), static_cast<uint32_t>(m_Rows.size())) >= 0)
-            m_Rows.push_back(std::move(pRow));
+        m_Rows.Add(*pList, *pDatabase, pShown->GetFixtureID(), pDatabase->GetClubFromID(pShown->GetHomeClubID()),
+                   pDatabase->GetClubFromID(pShown->GetAwayClubID()), pShown->IsPlayed(), score.c_str());
     }
     // A round not drawn yet says so rather than stand as an empty box.
-    if (m_Rows.empty())
+    if (m_Rows.Count() == 0)
         pList->SetItemData(pList->AddString(kWhite, "%s", GetTableTextOrEmpty(kEmptyTextSet, kEmptyTextItem)), -1);
     const int nPairings = pRound->byTies;
     const int nHeight = nPairings >= kMaxFixtureRows ? 448 : kRowHeight * std::max(1, nPairings);
     pList->SetUpColumns(0, 40, 640, 488, kFixtureColumns, true, true, nHeight, false);
-    CGame* pGame = Game();
-    CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr;
-    const CAPTIONTAB tabs[] = {{2, 0, 0, pList->m_nLeft, pList->m_nTop - pList->m_nHeaderHeight - 17, pList->Width()},
-                               {0, 0, 0, 0, 0, 0}};
-    DrawCaptionTabs(this, m_pDrawingSurface, pTabs, g_hSmallFont, kFixturesCaptionSet, tabs);
+    fixture_screens::DrawListCaption(*this, *pList, kFixturesCaptionSet);
     pList->UpdateScrollBar();
     pList->SetAutoRedraw(true);
     pList->Redraw();
@@ -676,22 +648,12 @@ void CClientTablesStaticsCup::ShowGroup()
         for (const CCupFixturesDatabase* p : pRow->lstFixtures.Items<CCupFixturesDatabase>()) {
             if (p->GetDate() != matchDay || p->GetHomeClubID() != pRow->dwClub)
                 continue;
-            auto pKitRow = std::make_unique<FixtureKitRow>(p->GetFixtureID(), pDatabase->GetClubFromID(p->GetHomeClubID()),
-                                                           pDatabase->GetClubFromID(p->GetAwayClubID()));
-            pKitRow->SetPlayed(p->IsPlayed());
             const std::string score = p->IsPlayed() ? PlainScore(p->GetHomeGoals(), p->GetAwayGoals()) : " - ";
-            if (pKitRow->AddTo(*pList, *pDatabase, score.c_str(), static_cast<uint32_t>(m_Rows.size())) >= 0)
-                m_Rows.push_back(std::move(pKitRow));
+            m_Rows.Add(*pList, *pDatabase, p->GetFixtureID(), pDatabase->GetClubFromID(p->GetHomeClubID()),
+                       pDatabase->GetClubFromID(p->GetAwayClubID()), p->IsPlayed(), score.c_str());
         }
-    CGame* pGame = Game();
-    CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr;
-    const CAPTIONTAB listTabs[] = {
-        {2, 0, 0, pList->m_nLeft, pList->m_nTop - pList->m_nHeaderHeight - 17, pList->Width()}, {0, 0, 0, 0, 0, 0}};
-    const CAPTIONTAB tableTabs[] = {
-        {2, 0, 0, pTable->m_nLeft, pTable->m_nTop - pTable->m_nHeaderHeight - 17, pTable->Width()},
-        {0, 0, 0, 0, 0, 0}};
-    DrawCaptionTabs(this, m_pDrawingSurface, pTabs, g_hSmallFont, kFixturesCaptionSet, listTabs);
-    DrawCaptionTabs(this, m_pDrawingSurface, pTabs, g_hSmallFont, kGroupCaptionSet, tableTabs);
+    fixture_screens::DrawListCaption(*this, *pList, kFixturesCaptionSet);
+    fixture_screens::DrawListCaption(*this, *pTable, kGroupCaptionSet);
     pList->SetAutoRedraw(true);
     pList->Redraw();
     pList->Show(true, true);
@@ -699,23 +661,18 @@ void CClientTablesStaticsCup::ShowGroup()
 
 void CClientTablesStaticsCup::OnDoubleClicked(uint32_t dwID)
 {
-    // The score column of a played match opens its details, which step
-    // through this list; a league club's column would open the club screen,
-    // still to come.
-    const CXListBox* pList = GetFixtureList();
-    const FixtureKitRow* pRow = pList && dwID == ID_FIXTURES ? GetRow(pList->GetSelection()) : nullptr;
-    if (pRow)
-        pRow->OnDoubleClick(pList->m_nClickedColumn, m_bMatchDay);
+    if (dwID == ID_FIXTURES)
+        m_Rows.OnDoubleClick(GetFixtureList(), m_bMatchDay);
 }
 
 int32_t CClientTablesStaticsCup::GetPreviousFixture()
 {
-    return StepFixtureSelection(GetFixtureList(), false, [this](int nRow) { return GetRow(nRow); });
+    return m_Rows.Step(GetFixtureList(), false);
 }
 
 int32_t CClientTablesStaticsCup::GetNextFixture()
 {
-    return StepFixtureSelection(GetFixtureList(), true, [this](int nRow) { return GetRow(nRow); });
+    return m_Rows.Step(GetFixtureList(), true);
 }
 
 void CClientTablesStaticsCup::OnPrint() { PrintControl(ID_FIXTURES); }

@@ -4,6 +4,7 @@
 // ties with the totals over both legs in the second-leg view), or a
 // mini-league group's table with its fixtures. It is also a screen of the
 // match-day sequence after a cup day.
+#include "screens/FixtureScreenParts.h"
 #include "shell/CGameClient.h"
 
 #include "common/CDate.h"
@@ -15,7 +16,6 @@
 class CCupFixturesDatabase;
 class CDatabaseHandler;
 class CXListBox;
-class FixtureKitRow;
 struct CUP;
 struct ITEMCUPROUNDINFORMATION;
 struct ITEMCUPSTRUCTUREINFORMATION;
@@ -104,6 +104,6 @@ private:
     CUP* m_pCup = nullptr;
     bool m_bMatchDay = false;
     bool m_bFilling = false;
-    std::vector<std::unique_ptr<FixtureKitRow>> m_Rows;
+    fixture_screens::KitRows m_Rows;
     std::vector<COLORREF> m_GroupMarks;
 };

@@ -1,6 +1,6 @@
 #include "screens/CClientTablesStaticsFixtures.h"
 
-#include "screens/FixtureKitRow.h"
+#include "screens/FixtureScreenParts.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
@@ -111,22 +111,7 @@ bool CClientTablesStaticsFixtures::OnInitDialog()
         m_pDivision = pHuman->GetClub()->m_pDivision;
     m_pCountry = m_pDivision ? m_pDivision->m_pCountry : nullptr;
 
-    if (g_pNavigationBar) {
-        if (!m_bMatchDay) {
-            g_pNavigationBar->SetMode(2);
-        } else {
-            g_pNavigationBar->SetMode(5);
-            g_pNavigationBar->SetBlock(0);
-            g_pNavigationBar->SetBlock(1);
-            const CXClient* pNext = g_ClientList.front().pClient;
-            if (pNext == this || pNext == GetScreenObject(SCREEN_TABLES_CUP))
-                g_pNavigationBar->SetContinueButton(CGameNavigationBar::LOOK_MATCH);
-            else if (pNext == GetScreenObject(SCREEN_FOOTBALL_TODAY))
-                g_pNavigationBar->SetContinueButton(CGameNavigationBar::LOOK_MATCH_GOES_ON);
-            else
-                DebugLog(0, "[CClientTablesStaticsFixtures::OnInitDialog] Unknown next screen for continue icon!");
-        }
-    }
+    fixture_screens::SetUpNavigation(this, m_bMatchDay, SCREEN_TABLES_CUP, "CClientTablesStaticsFixtures");
     SetBackgroundBitmap("bgMain.bmp");
     ConstructScreen();
     const bool bResult = CGameClient::OnInitDialog();
@@ -154,7 +139,7 @@ bool CClientTablesStaticsFixtures::OnInitDialog()
 void CClientTablesStaticsFixtures::OnDestroy()
 {
     CGameClient::OnDestroy();
-    m_Rows.clear();
+    m_Rows.Clear();
 }
 
 void CClientTablesStaticsFixtures::ConstructScreen()
@@ -165,15 +150,7 @@ void CClientTablesStaticsFixtures::ConstructScreen()
 
 CXListBox* CClientTablesStaticsFixtures::GetList() const { return dynamic_cast<CXListBox*>(FindControl(ID_LIST)); }
 
-const FixtureKitRow* CClientTablesStaticsFixtures::GetRow(int nListRow) const
-{
-    const CXListBox* pList = GetList();
-    if (!pList || nListRow < 0 || nListRow >= pList->GetCount())
-        return nullptr;
-    const int64_t nIndex = pList->GetItemData(nListRow);
-    return nIndex >= 0 && nIndex < static_cast<int64_t>(m_Rows.size()) ? m_Rows[static_cast<size_t>(nIndex)].get()
-                                                                         : nullptr;
-}
+const FixtureKitRow* CClientTablesStaticsFixtures::GetRow(int nListRow) const { return m_Rows.Get(GetList(), nListRow); }
 
 void CClientTablesStaticsFixtures::SelectViewDate()
 {
@@ -237,16 +214,13 @@ void CClientTablesStaticsFixtures::FillTable()
     for (int nRow = 0; nRow < pList->GetCount(); ++nRow)
         pList->RemoveRowGraphics(nRow);
     pList->ResetContent();
-    m_Rows.clear();
+    m_Rows.Clear();
     RestoreBackground(0, 0, Width(), Height());
     pList->SetUpColumns(0, 40, 640, 488, kColumns, true, true, kRowHeight, false);
     if (m_pDivision && pDatabase) {
         auto addRow = [&](uint32_t dwMatchID, ID_CLUB idHome, ID_CLUB idAway, const std::string& score, bool bPlayed) {
-            auto pRow = std::make_unique<FixtureKitRow>(dwMatchID, pDatabase->GetClubFromID(idHome),
-                                                        pDatabase->GetClubFromID(idAway));
-            pRow->SetPlayed(bPlayed);
-            if (pRow->AddTo(*pList, *pDatabase, score.c_str(), static_cast<uint32_t>(m_Rows.size())) >= 0)
-                m_Rows.push_back(std::move(pRow));
+            m_Rows.Add(*pList, *pDatabase, dwMatchID, pDatabase->GetClubFromID(idHome), pDatabase->GetClubFromID(idAway),
+                       bPlayed, score.c_str());
         };
         for (const CDivisionFixturesDatabase* p : m_pDivision->m_lstFixtures.Items<CDivisionFixturesDatabase>())
             if (p->GetDate() == m_dateView)
@@ -264,11 +238,7 @@ void CClientTablesStaticsFixtures::FillTable()
     const int nRows = std::clamp(pList->GetCount(), 1, kMaxRows);
     pList->SetUpColumns(0, 40, 640, 488, kColumns, true, true, kRowHeight * nRows, false);
     pList->Sort(0, true, LISTSORT_TEXT, 0);
-    CGame* pGame = dynamic_cast<CGame*>(g_pGame);
-    CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr;
-    const CAPTIONTAB tabs[] = {{2, 0, 0, pList->m_nLeft, pList->m_nTop - pList->m_nHeaderHeight - 17, pList->Width()},
-                               {0, 0, 0, 0, 0, 0}};
-    DrawCaptionTabs(this, m_pDrawingSurface, pTabs, g_hSmallFont, kCaptionSet, tabs);
+    fixture_screens::DrawListCaption(*this, *pList, kCaptionSet);
     pList->UpdateScrollBar();
     pList->SetAutoRedraw(true);
     pList->Redraw();
@@ -277,23 +247,18 @@ void CClientTablesStaticsFixtures::FillTable()
 
 void CClientTablesStaticsFixtures::OnDoubleClicked(uint32_t dwID)
 {
-    // The score column of a played match opens its details, which step
-    // through this list; a league club's column would open the club screen,
-    // still to come.
-    const CXListBox* pList = GetList();
-    const FixtureKitRow* pRow = pList && dwID == ID_LIST ? GetRow(pList->GetSelection()) : nullptr;
-    if (pRow)
-        pRow->OnDoubleClick(pList->m_nClickedColumn, m_bMatchDay);
+    if (dwID == ID_LIST)
+        m_Rows.OnDoubleClick(GetList(), m_bMatchDay);
 }
 
 int32_t CClientTablesStaticsFixtures::GetPreviousFixture()
 {
-    return StepFixtureSelection(GetList(), false, [this](int nRow) { return GetRow(nRow); });
+    return m_Rows.Step(GetList(), false);
 }
 
 int32_t CClientTablesStaticsFixtures::GetNextFixture()
 {
-    return StepFixtureSelection(GetList(), true, [this](int nRow) { return GetRow(nRow); });
+    return m_Rows.Step(GetList(), true);
 }
 
 void CClientTablesStaticsFixtures::OnPrint() { PrintControl(ID_LIST); }

@@ -4,6 +4,7 @@
 // clubs' shirts and the score, or the totals over both legs of a play-off
 // tie. It is also a screen of the match-day sequence: then it shows the
 // day's results and its continue leads on to the next queued screen.
+#include "screens/FixtureScreenParts.h"
 #include "shell/CGameClient.h"
 
 #include "common/CDate.h"
@@ -17,7 +18,6 @@ class CDivisionDatabase;
 class CDivisionFixturesDatabase;
 class CDatabaseHandler;
 class CXListBox;
-class FixtureKitRow;
 
 class CClientTablesStaticsFixtures : public CGameClient {
 public:
@@ -73,5 +73,5 @@ private:
     CDivisionDatabase* m_pDivision = nullptr;
     CDate m_dateView;
     bool m_bMatchDay = false;
-    std::vector<std::unique_ptr<FixtureKitRow>> m_Rows;
+    fixture_screens::KitRows m_Rows;
 };

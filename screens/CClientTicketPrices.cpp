@@ -1,4 +1,5 @@
 #include "screens/CClientTicketPrices.h"
+#include "screens/ChoiceQuestion.h"
 
 #include "screens/FinanceScreenLook.h"
 #include "shell/CGame.h"
@@ -18,7 +19,6 @@
 #include "database/CCupFixturesDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CDivisionDatabase.h"
-#include "popups/CPopupMessageBox.h"
 #include "season/CComponentDatabase.h"
 #include "season/CComponentScheduleDatabase.h"
 #include "season/CGroundDatabase.h"
@@ -39,6 +39,15 @@
 #include <string>
 
 namespace {
+
+using Screen = CClientTicketPrices;
+const choice_question::Buttons kBottomButtons{Screen::ID_POLICY,
+                                              Screen::ID_UNDO,
+                                              Screen::ID_UNDO_ALL,
+                                              Screen::MESSAGE_POLICY,
+                                              Screen::MESSAGE_UNDO_ALL,
+                                              {Screen::ID_POLICY_RAISE, Screen::ID_POLICY_STANDARD,
+                                               Screen::ID_POLICY_LOWER}};
 
 constexpr int kCaptionSet = 198;
 constexpr int kPositionNameSet = 102;
@@ -685,18 +694,9 @@ void CClientTicketPrices::OnListNotify(uint32_t dwID)
 
 void CClientTicketPrices::OnClicked(uint32_t dwID)
 {
+    if (choice_question::OnBottomButton(dwID, kBottomButtons, [this] { Undo(); }))
+        return;
     switch (dwID) {
-    case ID_POLICY:
-        if (auto* pBox = dynamic_cast<CPopupMessageBox*>(GetGameMessageBox()))
-            pBox->SetExtraButtons({ID_POLICY_RAISE, ID_POLICY_STANDARD, ID_POLICY_LOWER});
-        ShowGameMessageBox(CGameMessageBox::MODE_CANCEL_AND_CHOICES, MESSAGE_POLICY);
-        return;
-    case ID_UNDO:
-        Undo();
-        return;
-    case ID_UNDO_ALL:
-        ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, MESSAGE_UNDO_ALL);
-        return;
     case ID_SHOW_TAKINGS:
     case ID_SHOW_CROWD:
         CGameClient::OnClicked(dwID);
@@ -715,28 +715,22 @@ void CClientTicketPrices::OnEndMessageBoxPopup()
         CGameClient::OnEndMessageBoxPopup();
         return;
     }
-    switch (pBox->GetTextItem()) {
-    case MESSAGE_UNDO_ALL:
-        if (pBox->m_dwResultID == ID_CONFIRM)
-            UndoAll();
-        break;
-    case MESSAGE_POLICY: {
-        CSaveGame* pHuman = Human();
-        const uint32_t dwAnswer = pBox->m_dwResultID;
-        if (!pHuman || dwAnswer < ID_POLICY_RAISE || dwAnswer > ID_POLICY_LOWER)
-            break;
-        pHuman->SetDelegation(kPolicyDelegation, static_cast<uint8_t>(POLICY_RAISE + (dwAnswer - ID_POLICY_RAISE)));
-        UpdateButtons(false);
-        const int nPosition = m_nSelPosition, nSection = m_nSelSection;
-        FillSections();
-        if (nPosition != kNoPosition)
-            SelectSection(nPosition, nSection, false);
-        break;
-    }
-    default:
+    const bool bAnswered = choice_question::OnAnswer(
+        *pBox, kBottomButtons,
+        [this](int nChoice) {
+            CSaveGame* pHuman = Human();
+            if (!pHuman || nChoice < 0)
+                return;
+            pHuman->SetDelegation(kPolicyDelegation, static_cast<uint8_t>(POLICY_RAISE + nChoice));
+            UpdateButtons(false);
+            const int nPosition = m_nSelPosition, nSection = m_nSelSection;
+            FillSections();
+            if (nPosition != kNoPosition)
+                SelectSection(nPosition, nSection, false);
+        },
+        [this] { UndoAll(); });
+    if (!bAnswered)
         CGameClient::OnEndMessageBoxPopup();
-        break;
-    }
 }
 
 void CClientTicketPrices::OnPrint() { PrintControl(ID_SECTIONS); }

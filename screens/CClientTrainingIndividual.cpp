@@ -1,9 +1,10 @@
 #include "screens/CClientTrainingIndividual.h"
+#include "screens/ChoiceQuestion.h"
+#include "screens/TrainingDelegation.h"
 #include "shell/FilterButton.h"
 
 #include "popups/CPopupListFilter.h"
 
-#include "popups/CPopupMessageBox.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGamePopup.h"
@@ -34,6 +35,15 @@
 #include <cstdio>
 
 namespace {
+
+using Screen = CClientTrainingIndividual;
+const choice_question::Buttons kBottomButtons{Screen::ID_DELEGATE,
+                                              Screen::ID_UNDO,
+                                              Screen::ID_UNDO_ALL,
+                                              Screen::MESSAGE_WHO_TRAINS,
+                                              Screen::MESSAGE_UNDO_ALL,
+                                              {Screen::ID_STYLE_DEFENSIVE, Screen::ID_STYLE_BALANCED,
+                                               Screen::ID_STYLE_ATTACKING}};
 
 constexpr int kRowHeight = 16;
 constexpr COLORREF kRowText = plat::RGB(242, 242, 234);
@@ -632,26 +642,12 @@ void CClientTrainingIndividual::PushUndo(const UNDORECORD& record)
 
 void CClientTrainingIndividual::UpdateUndoButtons()
 {
-    for (uint32_t dwID : {ID_UNDO, ID_UNDO_ALL})
-        if (CXControl* pButton = FindControl(dwID))
-            pButton->Show(!m_Undo.empty(), true);
+    choice_question::ShowUndoButtons(*this, kBottomButtons, !m_Undo.empty());
 }
 
 void CClientTrainingIndividual::UpdateDelegation(bool bChanged)
 {
-    if (!m_pHuman)
-        return;
-    if (bChanged)
-        m_pHuman->SetDelegation(SAVEGAME_DELEGATION_TRAINING, 0);
-    auto* pButton = dynamic_cast<CXButton*>(FindControl(ID_DELEGATE));
-    const uint8_t byPreference = m_pHuman->GetDelegation(SAVEGAME_DELEGATION_TRAINING);
-    if (byPreference == 0) {
-        const bool bAssistant = m_pClub && m_pClub->m_awStaffSlots[0][0] != 0;
-        if (pButton) {
-            pButton->Enable(!bAssistant);
-            pButton->Show(bAssistant, true);
-        }
-    } else {
+    training_delegation::Update(*this, ID_DELEGATE, m_pHuman, m_pClub, bChanged, [this] {
         // The assistant's plan and style replace every entry.
         CTrainingManager& training = m_pHuman->GetTrainingManager();
         training.SetFirstTeamEntries(m_aEntries[VIEW_FIRST_TEAM]);
@@ -664,18 +660,13 @@ void CClientTrainingIndividual::UpdateDelegation(bool bChanged)
         ShowPlayer(m_dwPlayer);
         m_Undo.clear();
         UpdateUndoButtons();
-        if (pButton)
-            pButton->Show(false, true);
-    }
-    m_pHuman->GetNotices().ClearResolvedNotices();
+    });
 }
 
 void CClientTrainingIndividual::DelegateTraining(uint8_t byPreference)
 {
-    if (!m_pHuman || byPreference < 1 || byPreference > 3)
-        return;
-    m_pHuman->SetDelegation(SAVEGAME_DELEGATION_TRAINING, byPreference);
-    UpdateDelegation(false);
+    if (training_delegation::Delegate(m_pHuman, byPreference))
+        UpdateDelegation(false);
 }
 
 void CClientTrainingIndividual::StoreSliderShares()
@@ -867,21 +858,12 @@ void CClientTrainingIndividual::OnClicked(uint32_t dwID)
         UpdateDelegation(true);
         return;
     }
+    if (choice_question::OnBottomButton(dwID, kBottomButtons, [this] { Undo(); }))
+        return;
     switch (dwID) {
     case ID_FILTER:
         CGameClient::OnClicked(dwID);
         GetListFilterPopup().ShowBesideControl(kFilterTextSet, FindControl(ID_FILTER), GetFilter());
-        return;
-    case ID_DELEGATE:
-        if (auto* pBox = dynamic_cast<CPopupMessageBox*>(GetGameMessageBox()))
-            pBox->SetExtraButtons({ID_STYLE_DEFENSIVE, ID_STYLE_BALANCED, ID_STYLE_ATTACKING});
-        ShowGameMessageBox(CGameMessageBox::MODE_CANCEL_AND_CHOICES, MESSAGE_WHO_TRAINS);
-        return;
-    case ID_UNDO:
-        Undo();
-        return;
-    case ID_UNDO_ALL:
-        ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, MESSAGE_UNDO_ALL);
         return;
     case ID_COPY:
         ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, MESSAGE_COPY);
@@ -899,21 +881,15 @@ void CClientTrainingIndividual::OnEndMessageBoxPopup()
         CGameClient::OnEndMessageBoxPopup();
         return;
     }
+    if (choice_question::OnAnswer(
+            *pBox, kBottomButtons,
+            [this](int nChoice) {
+                training_delegation::Delegate(m_pHuman, training_delegation::StyleOfChoice(nChoice));
+                UpdateDelegation(false);
+            },
+            [this] { UndoAll(); }))
+        return;
     switch (pBox->GetTextItem()) {
-    case MESSAGE_WHO_TRAINS:
-        if (pBox->m_dwResultID == ID_STYLE_DEFENSIVE)
-            DelegateTraining(3);
-        else if (pBox->m_dwResultID == ID_STYLE_BALANCED)
-            DelegateTraining(2);
-        else if (pBox->m_dwResultID == ID_STYLE_ATTACKING)
-            DelegateTraining(1);
-        else
-            UpdateDelegation(false);
-        break;
-    case MESSAGE_UNDO_ALL:
-        if (pBox->m_dwResultID == ID_CONFIRM)
-            UndoAll();
-        break;
     case MESSAGE_COPY:
         if (pBox->m_dwResultID == ID_CONFIRM)
             CopyToPosition();

@@ -1,6 +1,7 @@
 #include "screens/CClientTrainingTeam.h"
+#include "screens/ChoiceQuestion.h"
+#include "screens/TrainingDelegation.h"
 
-#include "popups/CPopupMessageBox.h"
 #include "popups/CPopupSaveTactics.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
@@ -29,6 +30,15 @@
 #include <cstring>
 
 namespace {
+
+using Screen = CClientTrainingTeam;
+const choice_question::Buttons kBottomButtons{Screen::ID_DELEGATE,
+                                              Screen::ID_UNDO,
+                                              Screen::ID_UNDO_ALL,
+                                              Screen::MESSAGE_WHO_TRAINS,
+                                              Screen::MESSAGE_UNDO_ALL,
+                                              {Screen::ID_STYLE_DEFENSIVE, Screen::ID_STYLE_BALANCED,
+                                               Screen::ID_STYLE_ATTACKING}};
 
 constexpr int kDayNameSet = 15;
 constexpr int kKindNameSet = 16;
@@ -443,9 +453,7 @@ void CClientTrainingTeam::ResetUndo()
 
 void CClientTrainingTeam::UpdateUndoButtons()
 {
-    for (uint32_t dwID : {ID_UNDO, ID_UNDO_ALL})
-        if (CXControl* pButton = FindControl(dwID))
-            pButton->Show(!m_Undo.empty(), true);
+    choice_question::ShowUndoButtons(*this, kBottomButtons, !m_Undo.empty());
 }
 
 void CClientTrainingTeam::ChoosePlan(int nRow)
@@ -501,19 +509,7 @@ void CClientTrainingTeam::UndoAll()
 
 void CClientTrainingTeam::UpdateDelegation(bool bChanged)
 {
-    if (!m_pHuman)
-        return;
-    if (bChanged)
-        m_pHuman->SetDelegation(SAVEGAME_DELEGATION_TRAINING, 0);
-    auto* pButton = dynamic_cast<CXButton*>(FindControl(ID_DELEGATE));
-    if (m_pHuman->GetDelegation(SAVEGAME_DELEGATION_TRAINING) == 0) {
-        // Only an assistant manager can take the job.
-        const bool bAssistant = m_pClub && m_pClub->m_awStaffSlots[0][0] != 0;
-        if (pButton) {
-            pButton->Enable(!bAssistant);
-            pButton->Show(bAssistant, true);
-        }
-    } else {
+    training_delegation::Update(*this, ID_DELEGATE, m_pHuman, m_pClub, bChanged, [this] {
         CTrainingManager& training = m_pHuman->GetTrainingManager();
         training.DoDelegate();
         std::copy_n(training.GetWeekPlan(), TRAINING_WEEK_SLOTS, m_abyWeek.begin());
@@ -521,18 +517,13 @@ void CClientTrainingTeam::UpdateDelegation(bool bChanged)
         m_bModified = false;
         FillPlanList();
         ResetUndo();
-        if (pButton)
-            pButton->Show(false, true);
-    }
-    m_pHuman->GetNotices().ClearResolvedNotices();
+    });
 }
 
 void CClientTrainingTeam::DelegateTraining(uint8_t byPreference)
 {
-    if (!m_pHuman || byPreference < 1 || byPreference > 3)
-        return;
-    m_pHuman->SetDelegation(SAVEGAME_DELEGATION_TRAINING, byPreference);
-    UpdateDelegation(false);
+    if (training_delegation::Delegate(m_pHuman, byPreference))
+        UpdateDelegation(false);
 }
 
 // ---- dragging ----
@@ -674,18 +665,9 @@ void CClientTrainingTeam::OnSelChange(uint32_t dwID)
 
 void CClientTrainingTeam::OnClicked(uint32_t dwID)
 {
+    if (choice_question::OnBottomButton(dwID, kBottomButtons, [this] { Undo(); }))
+        return;
     switch (dwID) {
-    case ID_DELEGATE:
-        if (auto* pBox = dynamic_cast<CPopupMessageBox*>(GetGameMessageBox()))
-            pBox->SetExtraButtons({ID_STYLE_DEFENSIVE, ID_STYLE_BALANCED, ID_STYLE_ATTACKING});
-        ShowGameMessageBox(CGameMessageBox::MODE_CANCEL_AND_CHOICES, MESSAGE_WHO_TRAINS);
-        return;
-    case ID_UNDO:
-        Undo();
-        return;
-    case ID_UNDO_ALL:
-        ShowGameMessageBox(CGameMessageBox::MODE_OK_CANCEL, MESSAGE_UNDO_ALL);
-        return;
     case ID_CAMP:
         if (m_pHuman && m_pClub)
             m_CampPopup.Open();
@@ -724,25 +706,14 @@ void CClientTrainingTeam::OnEndMessageBoxPopup()
         CGameClient::OnEndMessageBoxPopup();
         return;
     }
-    switch (pBox->GetTextItem()) {
-    case MESSAGE_WHO_TRAINS:
-        if (pBox->m_dwResultID == ID_STYLE_DEFENSIVE)
-            DelegateTraining(3);
-        else if (pBox->m_dwResultID == ID_STYLE_BALANCED)
-            DelegateTraining(2);
-        else if (pBox->m_dwResultID == ID_STYLE_ATTACKING)
-            DelegateTraining(1);
-        else
-            UpdateDelegation(false);
-        break;
-    case MESSAGE_UNDO_ALL:
-        if (pBox->m_dwResultID == ID_CONFIRM)
-            UndoAll();
-        break;
-    default:
+    if (!choice_question::OnAnswer(
+            *pBox, kBottomButtons,
+            [this](int nChoice) {
+                training_delegation::Delegate(m_pHuman, training_delegation::StyleOfChoice(nChoice));
+                UpdateDelegation(false);
+            },
+            [this] { UndoAll(); }))
         CGameClient::OnEndMessageBoxPopup();
-        break;
-    }
 }
 
 void CClientTrainingTeam::UpdateBars() { CGameClient::UpdateBars(); }

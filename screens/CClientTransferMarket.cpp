@@ -1,4 +1,6 @@
 #include "screens/CClientTransferMarket.h"
+#include "screens/ClubScreenLink.h"
+#include "screens/TransferScreenLists.h"
 #include "shell/FilterButton.h"
 
 #include "popups/CPopupListFilter.h"
@@ -28,23 +30,18 @@
 #include "xframework/CXButton.h"
 #include "xframework/CXComboBox.h"
 #include "xframework/CXListBox.h"
-#include "xframework/CXScrollBar.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace {
 
-constexpr int kRowHeight = 16;
 constexpr COLORREF kText = plat::RGB(242, 242, 234);
-constexpr int kMarketKindSet = 146;
 constexpr int kTransferCaptionSet = 169;
 constexpr int kLoanCaptionSet = 170;
 constexpr int kWordsSet = 114;
 constexpr int kNoClubItem = 13;
 constexpr int kAllItem = 15;
-constexpr int kClubDetailsMessage = 66;
-constexpr int kChoiceWidth = 150;
 constexpr int kMarketTop = 60, kMarketBottom = 348;
 constexpr int kShortlistTop = 388, kShortlistBottom = 480;
 // Both lists span the same columns, the scroll bars to their right.
@@ -70,10 +67,6 @@ const LISTCOLUMN kShortlistColumns[] = {
     {186, 338, 4, 0, 0, 0, 938, LISTSORT_TEXT, 1},    {338, 368, 0, 0, 'x', 0, 937, LISTSORT_NUMBER, 0},
     {368, 402, 4, 0, 2, 0, 965, LISTSORT_NUMBER, 0},  {402, 432, 4, 0, 2, 0, 966, LISTSORT_NUMBER, 0},
     {432, 462, 4, 0, 2, 0, 968, LISTSORT_NUMBER, 0},  {462, 532, 4, 0, 2, 0, 969, LISTSORT_NUMBER, 0},
-    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
-};
-const LISTCOLUMN kChoiceColumns[] = {
-    {0, kChoiceWidth, 4, 0, 0, 0, 0, LISTSORT_NONE, 1},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 constexpr int kClubColumn = 2;
@@ -160,35 +153,16 @@ bool CClientTransferMarket::OnInitDialog()
     ConstructScreen();
     const bool bResult = CGameClient::OnInitDialog();
 
-    CGame* pGame = Game();
     m_RowIcons.Load();
-
-    auto addList = [this, pGame](uint32_t dwID, uint32_t dwBarID, uint32_t dwUp, uint32_t dwDown, int nTop,
-                                 int nBottom) {
-        auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 0, 0, 16, 100, dwBarID, nullptr));
-        if (pBar)
-            pBar->Create(dwUp, dwDown, 16, false, 0);
-        auto* pList = static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, kListLeft, nTop, kListRight, nBottom, dwID, nullptr));
-        if (!pList)
-            return;
-        pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true,
-                     pBar, true, nullptr, true, 0, false, false, false);
-        if (pGame)
-            pList->SetDateOrder(pGame->GetOptions().m_nDate);
-    };
-    addList(ID_MARKET_LIST, ID_MARKET_BAR, 885, 886, kMarketTop, kMarketBottom);
-    addList(ID_SHORTLIST, ID_SHORTLIST_BAR, 887, 888, kShortlistTop, kShortlistBottom);
+    transfer_lists::AddList(*this, ID_MARKET_LIST, ID_MARKET_BAR, 885, 886, kListLeft, kMarketTop, kListRight,
+                            kMarketBottom);
+    transfer_lists::AddList(*this, ID_SHORTLIST, ID_SHORTLIST_BAR, 887, 888, kListLeft, kShortlistTop, kListRight,
+                            kShortlistBottom);
     AddFilterButton(*this, ID_FILTER, kListRight - 16, kMarketTop - 16, m_pFilterFace);
     int x = 16;
     for (uint32_t dwID : {ID_COUNTRY_CHOICE, ID_KIND_CHOICE}) {
-        auto* pCombo =
-            static_cast<CXComboBox*>(AddControl(XCONTROL_COMBOBOX, x, 2, x + kChoiceWidth, 300, dwID, nullptr));
-        if (pCombo) {
-            pCombo->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, false, nullptr, true, nullptr,
-                          false, 2, false, false, true);
-            pCombo->SetUpColumns(x, 2, x + kChoiceWidth, 300, kChoiceColumns, false, false, kRowHeight, false);
-        }
-        x += kChoiceWidth + 10;
+        transfer_lists::AddChoice(*this, dwID, x);
+        x += transfer_lists::kChoiceWidth + 10;
     }
     FillChoices();
     DrawPanel();
@@ -239,23 +213,10 @@ void CClientTransferMarket::FillChoices()
         pCountries->SetCurSel(nCurrent);
     }
     if (CXComboBox* pKinds = Choice(this, ID_KIND_CHOICE)) {
-        FillMarketKindSelector(pKinds);
+        transfer_lists::FillKindChoice(pKinds);
         pKinds->SetCurSel(m_nListKind);
     }
     m_bFilling = false;
-}
-
-void CClientTransferMarket::FillMarketKindSelector(CXComboBox* pChoice)
-{
-    if (!pChoice)
-        return;
-    pChoice->SetAutoRedraw(false);
-    pChoice->ResetContent();
-    for (int i = LIST_TRANSFER; i <= LIST_LOAN; ++i) {
-        pChoice->AddString(kText, "%s", Text(kMarketKindSet, i));
-        pChoice->SetItemData(i, static_cast<uint32_t>(i));
-    }
-    pChoice->SetAutoRedraw(true);
 }
 
 void CClientTransferMarket::OnSelChange(uint32_t dwID)
@@ -333,15 +294,8 @@ void CClientTransferMarket::DrawPanel()
         FillLoanList();
     else
         FillTransferList();
-    // The captions over both lists' headers.
-    CGame* pGame = Game();
-    if (CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr) {
-        const CAPTIONTAB tabs[] = {{2, 0, 0, kListLeft, kMarketTop - pMarket->m_nHeaderHeight - 17, 300},
-                                   {2, 1, 0, kListLeft, kShortlistTop - pShortlist->m_nHeaderHeight - 17, 300},
-                                   {0, 0, 0, 0, 0, 0}};
-        DrawCaptionTabs(this, m_pDrawingSurface, pTabs, g_hSmallFont, bLoan ? kLoanCaptionSet : kTransferCaptionSet,
-                        tabs);
-    }
+    transfer_lists::DrawCaptions(*this, bLoan ? kLoanCaptionSet : kTransferCaptionSet, kListLeft, *pMarket,
+                                 *pShortlist);
     ShowAllControls(true);
 }
 
@@ -437,13 +391,7 @@ void CClientTransferMarket::FillShortlist()
     if (!pList || !pDatabase)
         return;
     // The sort the list had stays.
-    int nSortColumn = -1;
-    bool bAscending = true;
-    for (int c = 0; c < pList->GetColumnCount() && nSortColumn < 0; ++c)
-        if (const uint8_t byMark = pList->SortMark(c)) {
-            nSortColumn = c;
-            bAscending = byMark == 1;
-        }
+    const transfer_lists::KeptSort sort = transfer_lists::KeepSort(*pList);
     pList->SetAutoRedraw(false);
     pList->ResetContent();
     if (pHuman)
@@ -458,14 +406,7 @@ void CClientTransferMarket::FillShortlist()
             AddPlayerRow(pList, byFlag ? pHuman->GetColourForClub() : kText, *pPlayer, added, false,
                          FormatMoney(static_cast<double>(pPlayer->m_dwAskingPrice), 0, 0, MONEY_AS_STORED, 0, 1));
         }
-    if (nSortColumn >= 0)
-        pList->Sort(nSortColumn, bAscending, pList->GetColumns()[nSortColumn].bySortType, 0);
-    if (m_nShortlistSel >= 0 && m_nShortlistSel < pList->GetCount())
-        pList->SetSelection(m_nShortlistSel);
-    m_nShortlistSel = -1;
-    pList->UpdateScrollBar();
-    pList->SetAutoRedraw(true);
-    pList->Redraw();
+    transfer_lists::FinishList(*pList, sort, m_nShortlistSel);
 }
 
 // ---- rows opened ----
@@ -492,13 +433,7 @@ void CClientTransferMarket::OnDoubleClicked(uint32_t dwID)
     if (!pPlayer)
         return;
     if (pList->HoverColumn() == kClubColumn) {
-        const CClubDatabase* pClub = pPlayer->m_pClub;
-        CGameClient* pClubScreen = GetScreenObject(SCREEN_CLUB_GENERAL);
-        if (pClub && pClub->m_pDivision && pClub->m_pDivision->m_byKind == DIVISION_KIND_LEAGUE && g_pNavigationBar &&
-            pClubScreen)
-            g_pNavigationBar->SetNextClient(pClubScreen, pClub->GetID());
-        else if (CGameMessageBox* pBox = GetGameMessageBox())
-            pBox->Show(CGameMessageBox::MODE_OK, kClubDetailsMessage);
+        OpenClubScreenOrSay(pPlayer->m_pClub);
         return;
     }
     // The player's details: where he is bid for, borrowed or shortlisted.
@@ -518,10 +453,6 @@ void CClientTransferMarket::OnEndPopup(CXPopup* pPopup)
 
 uint32_t CClientTransferMarket::StepLastList(int nStep)
 {
-    if (!m_pLastList || m_pLastList->GetCount() == 0)
-        return 0;
-    const int nRow =
-        std::clamp(std::max(m_pLastList->GetSelection(), 0) + nStep, 0, m_pLastList->GetCount() - 1);
-    m_pLastList->SetSelection(nRow);
-    return static_cast<uint32_t>(m_pLastList->GetItemData(nRow));
+    const int nRow = transfer_lists::StepSelection(m_pLastList, nStep);
+    return nRow < 0 ? 0 : static_cast<uint32_t>(m_pLastList->GetItemData(nRow));
 }

@@ -68,9 +68,6 @@ public:
                                      bool bNewSinceVisit);
     static bool PassesLoanFilter(uint32_t dwMask, bool bHomeCountry, int nPosition, bool bNewSinceVisit);
 
-    // Fills a choice with the market lists' names (row data = list kind).
-    static void FillMarketKindSelector(CXComboBox* pChoice);
-
     // Shows the transfer list (0) or the loan list (1).
     void ShowList(int nListKind);
     // Limits the upper list to one country (null: every country).

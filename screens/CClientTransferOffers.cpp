@@ -1,7 +1,8 @@
 #include "screens/CClientTransferOffers.h"
 
 #include "popups/CPopupPlayerDetails.h"
-#include "screens/CClientTransferMarket.h"
+#include "screens/ClubScreenLink.h"
+#include "screens/TransferScreenLists.h"
 #include "shell/CGame.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
@@ -27,14 +28,12 @@
 #include "xframework/CXAnimation.h"
 #include "xframework/CXComboBox.h"
 #include "xframework/CXListBox.h"
-#include "xframework/CXScrollBar.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace {
 
-constexpr int kRowHeight = 16;
 constexpr COLORREF kText = plat::RGB(242, 242, 234);
 constexpr COLORREF kReport = plat::RGB(255, 0, 0);
 constexpr int kStatusSet = 142;
@@ -43,7 +42,6 @@ constexpr int kLoanCaptionSet = 172;
 constexpr int kWordsSet = 114;
 constexpr int kNoClubItem = 13;
 constexpr int kClubDetailsMessage = 66;
-constexpr int kChoiceWidth = 150;
 constexpr int kReceivedTop = 60, kReceivedBottom = 284;
 constexpr int kOwnTop = 324, kOwnBottom = 500;
 constexpr int kListLeft = 0, kListRight = 624;
@@ -65,10 +63,6 @@ const LISTCOLUMN kLoanColumns[] = {
     {360, 390, 4, 0, 2, 0, 968, LISTSORT_NUMBER, 0}, {390, 460, 4, 0, 2, 0, 999, LISTSORT_NUMBER, 0},
     {460, 620, 4, 0, 0, 0, 196, LISTSORT_TEXT, 0},   {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
-const LISTCOLUMN kChoiceColumns[] = {
-    {0, kChoiceWidth, 4, 0, 0, 0, 0, LISTSORT_NONE, 1},
-    {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
-};
 constexpr int kClubColumn = 2;
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
@@ -80,29 +74,6 @@ CDatabaseHandler* Database()
 }
 
 const char* Text(int nSet, int nItem) { return GetTableTextOrEmpty(nSet, nItem); }
-
-// The list's sort column and direction, -1 when it is not sorted.
-int SortColumn(const CXListBox* pList, bool& bAscending)
-{
-    for (int c = 0; c < pList->GetColumnCount(); ++c)
-        if (const uint8_t byMark = pList->SortMark(c)) {
-            bAscending = byMark == 1;
-            return c;
-        }
-    return -1;
-}
-
-void FinishList(CXListBox* pList, int nSortColumn, bool bAscending, int& nRemembered)
-{
-    if (nSortColumn >= 0)
-        pList->Sort(nSortColumn, bAscending, pList->GetColumns()[nSortColumn].bySortType, 0);
-    if (nRemembered >= 0 && nRemembered < pList->GetCount())
-        pList->SetSelection(nRemembered);
-    nRemembered = -1;
-    pList->UpdateScrollBar();
-    pList->SetAutoRedraw(true);
-    pList->Redraw();
-}
 
 }  // namespace
 
@@ -157,31 +128,13 @@ bool CClientTransferOffers::OnInitDialog()
     ConstructScreen();
     const bool bResult = CGameClient::OnInitDialog();
 
-    CGame* pGame = Game();
     m_RowIcons.Load();
-    auto addList = [this, pGame](uint32_t dwID, uint32_t dwBarID, uint32_t dwUp, uint32_t dwDown, int nTop,
-                                 int nBottom) {
-        auto* pBar = static_cast<CXScrollBar*>(AddControl(XCONTROL_SCROLLBAR, 0, 0, 16, 100, dwBarID, nullptr));
-        if (pBar)
-            pBar->Create(dwUp, dwDown, 16, false, 0);
-        auto* pList =
-            static_cast<CXListBox*>(AddControl(XCONTROL_LISTBOX, kListLeft, nTop, kListRight, nBottom, dwID, nullptr));
-        if (!pList)
-            return;
-        pList->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true,
-                     pBar, true, nullptr, true, 0, false, false, false);
-        if (pGame)
-            pList->SetDateOrder(pGame->GetOptions().m_nDate);
-    };
-    addList(ID_RECEIVED_LIST, ID_RECEIVED_BAR, 885, 886, kReceivedTop, kReceivedBottom);
-    addList(ID_OWN_LIST, ID_OWN_BAR, 887, 888, kOwnTop, kOwnBottom);
-    if (auto* pKinds =
-            static_cast<CXComboBox*>(AddControl(XCONTROL_COMBOBOX, 16, 2, 16 + kChoiceWidth, 300, ID_KIND_CHOICE, nullptr))) {
-        pKinds->SetUp(kRowHeight, 6, g_hSmallFont, LISTSTYLE_NOTIFY_SELECTION, false, nullptr, true, nullptr, false, 2,
-                      false, false, true);
-        pKinds->SetUpColumns(16, 2, 16 + kChoiceWidth, 300, kChoiceColumns, false, false, kRowHeight, false);
+    transfer_lists::AddList(*this, ID_RECEIVED_LIST, ID_RECEIVED_BAR, 885, 886, kListLeft, kReceivedTop, kListRight,
+                            kReceivedBottom);
+    transfer_lists::AddList(*this, ID_OWN_LIST, ID_OWN_BAR, 887, 888, kListLeft, kOwnTop, kListRight, kOwnBottom);
+    if (CXComboBox* pKinds = transfer_lists::AddChoice(*this, ID_KIND_CHOICE, 16)) {
         m_bFilling = true;
-        CClientTransferMarket::FillMarketKindSelector(pKinds);
+        transfer_lists::FillKindChoice(pKinds);
         pKinds->SetCurSel(m_nKind);
         m_bFilling = false;
     }
@@ -237,14 +190,8 @@ void CClientTransferOffers::DrawPanel()
     pReceived->SetUpColumns(kListLeft, kReceivedTop, kListRight, kReceivedBottom, pColumns, false, false,
                             kReceivedBottom - kReceivedTop, false);
     pOwn->SetUpColumns(kListLeft, kOwnTop, kListRight, kOwnBottom, pColumns, false, false, kOwnBottom - kOwnTop, false);
-    CGame* pGame = Game();
-    if (CXSurface* pTabs = pGame ? pGame->GetSharedBitmaps().GetBitmap("btnPTab.bmp") : nullptr) {
-        const CAPTIONTAB tabs[] = {{2, 0, 0, kListLeft + 8, kReceivedTop - pReceived->m_nHeaderHeight - 17, 300},
-                                   {2, 1, 0, kListLeft + 8, kOwnTop - pOwn->m_nHeaderHeight - 17, 300},
-                                   {0, 0, 0, 0, 0, 0}};
-        DrawCaptionTabs(this, m_pDrawingSurface, pTabs, g_hSmallFont,
-                        m_nKind == KIND_LOAN ? kLoanCaptionSet : kTransferCaptionSet, tabs);
-    }
+    transfer_lists::DrawCaptions(*this, m_nKind == KIND_LOAN ? kLoanCaptionSet : kTransferCaptionSet, kListLeft + 8,
+                                 *pReceived, *pOwn);
     FillReceivedOffers();
     FillOwnOffers();
     ShowAllControls(true);
@@ -306,8 +253,7 @@ void CClientTransferOffers::FillReceivedOffers()
     if (!pList || !pDatabase)
         return;
     const CClubDatabase* pOwnClub = pHuman ? pHuman->GetClub() : nullptr;
-    bool bAscending = true;
-    const int nSortColumn = SortColumn(pList, bAscending);
+    const transfer_lists::KeptSort sort = transfer_lists::KeepSort(*pList);
     pList->SetAutoRedraw(false);
     pList->ResetContent();
     // A player on loan stays his parent club's: an extension request comes
@@ -325,7 +271,7 @@ void CClientTransferOffers::FillReceivedOffers()
             if (ownedHere(pOffer->GetPlayerID()) && pOffer->GetBiddingClubID() != pOwnClub->GetID())
                 AddBuyOfferRow(pList, kText, *pOffer, pDatabase->GetClubFromID(pOffer->GetBiddingClubID()), 0);
     }
-    FinishList(pList, nSortColumn, bAscending, m_nUpperSel);
+    transfer_lists::FinishList(*pList, sort, m_nUpperSel);
 }
 
 void CClientTransferOffers::FillOwnOffers()
@@ -336,8 +282,7 @@ void CClientTransferOffers::FillOwnOffers()
     if (!pList || !pDatabase)
         return;
     const CClubDatabase* pOwnClub = pHuman ? pHuman->GetClub() : nullptr;
-    bool bAscending = true;
-    const int nSortColumn = SortColumn(pList, bAscending);
+    const transfer_lists::KeptSort sort = transfer_lists::KeepSort(*pList);
     pList->SetAutoRedraw(false);
     pList->ResetContent();
     auto playerClub = [&](ID_PLAYER idPlayer) -> const CClubDatabase* {
@@ -390,7 +335,7 @@ void CClientTransferOffers::FillOwnOffers()
                 }
             }
     }
-    FinishList(pList, nSortColumn, bAscending, m_nLowerSel);
+    transfer_lists::FinishList(*pList, sort, m_nLowerSel);
 }
 
 // ---- offers opened ----
@@ -413,17 +358,11 @@ void CClientTransferOffers::OnDoubleClicked(uint32_t dwID)
     if (!pPlayer)
         return;
     if (pList->HoverColumn() == kClubColumn) {
-        CGameClient* pClubScreen = GetScreenObject(SCREEN_CLUB_GENERAL);
-        if (pClub && pClub->m_pDivision && pClub->m_pDivision->m_byKind == DIVISION_KIND_LEAGUE && g_pNavigationBar &&
-            pClubScreen)
-            g_pNavigationBar->SetNextClient(pClubScreen, pClub->GetID());
-        else if (CGameMessageBox* pBox = GetGameMessageBox())
-            pBox->Show(CGameMessageBox::MODE_OK, kClubDetailsMessage);
+        OpenClubScreenOrSay(pClub);
         return;
     }
     if (pPlayer->IsRetired()) {
-        if (CGameMessageBox* pBox = GetGameMessageBox())
-            pBox->Show(CGameMessageBox::MODE_OK, kClubDetailsMessage);
+        ShowGameMessageBox(CGameMessageBox::MODE_OK, kClubDetailsMessage);
         return;
     }
     // A bid for one of his own players is answered in the player's details.
@@ -504,10 +443,9 @@ void CClientTransferOffers::OnEndPopup(CXPopup* pPopup)
 
 uint32_t CClientTransferOffers::StepLastList(int nStep)
 {
-    if (!m_pLastList || m_pLastList->GetCount() == 0)
+    const int nRow = transfer_lists::StepSelection(m_pLastList, nStep);
+    if (nRow < 0)
         return 0;
-    const int nRow = std::clamp(std::max(m_pLastList->GetSelection(), 0) + nStep, 0, m_pLastList->GetCount() - 1);
-    m_pLastList->SetSelection(nRow);
     CPlayerDatabase* pPlayer = nullptr;
     const CClubDatabase* pClub = nullptr;
     RowPlayerAndClub(m_pLastList, nRow, pPlayer, pClub);

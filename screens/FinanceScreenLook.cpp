@@ -4,6 +4,7 @@
 #include "shell/CGameClient.h"
 #include "shell/CGameNavigationBar.h"
 #include "shell/CGameTitlebar.h"
+#include "shell/CTableText.h"
 #include "shell/ScreenDrawing.h"
 
 #include "database/CClubDatabase.h"
@@ -17,6 +18,9 @@ namespace finance_look {
 namespace {
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }
+
+constexpr COLORREF kAxisColour = 0xffffff;
+constexpr int kShortMonthSet = 130;
 
 }  // namespace
 
@@ -69,6 +73,40 @@ CXGraph* AddGraph(CGameClient& screen, uint32_t dwGraphID, uint32_t dwToggleID, 
     if (auto* pToggle = dynamic_cast<CXButton*>(screen.FindControl(dwToggleID)))
         pToggle->SetChecked(1);
     return pGraph;
+}
+
+void StartMonthGraph(CGameClient& screen, CXGraph& graph, int nMonths, int nLabelDivisions, int nLine,
+                     int nLineWidth)
+{
+    screen.RestoreBackground(kGraphLeft, kGraphTop, kGraphRight - kGraphLeft, kGraphBottom - kGraphTop);
+    graph.Clear();
+    graph.SetUp(GRAPH_ITEM_LABELS | GRAPH_ITEM_LABELS_BY_DIVISION | GRAPH_LEFT_CURRENCY | GRAPH_LEFT_ZERO_LINE,
+                kAxisColour, kAxisColour, 0.0, kAxisColour, 0);
+    graph.SetXAxis(nMonths, nLabelDivisions, 0, nMonths);
+    graph.SetUpLine(GRAPH_SERIES_BY_DIVISION, nLine, nLineWidth, kLineColour, GRAPH_LINE_WITH_POINTS, true, false, 0.0,
+                    0);
+}
+
+int MonthsBack(int nThisMonth, int nBack)
+{
+    int nMonth = nThisMonth - nBack;
+    while (nMonth <= 0)
+        nMonth += 12;
+    return nMonth;
+}
+
+void LabelMonths(CXGraph& graph, int nFirstMonth, int nMonths, int nStep)
+{
+    for (int i = 0; i < nMonths; i += nStep)
+        graph.SetItemLabel(i, GetTableTextOrEmpty(kShortMonthSet, (nFirstMonth - 1 + i) % 12));
+}
+
+void ShowGraph(CGameClient& screen, CXGraph& graph, uint32_t dwToggleID, int nLine)
+{
+    const auto* pToggle = dynamic_cast<CXButton*>(screen.FindControl(dwToggleID));
+    graph.SetSeriesHidden(nLine, pToggle && !pToggle->m_bChecked);
+    graph.Draw();
+    graph.Show(true, true);
 }
 
 void AddGraphToggles(CGameClient& screen, CXGraph* pGraph, std::initializer_list<GRAPHTOGGLE> toggles)

@@ -25,6 +25,19 @@ bool OpenScreen(CGameClient& screen, std::initializer_list<int> selectors);
 void DrawBackground(CGameClient& screen, int nCaptionSet, int nTabX);
 // The graph and, under it, the toggle that shows or hides its line.
 CXGraph* AddGraph(CGameClient& screen, uint32_t dwGraphID, uint32_t dwToggleID, int nLine);
+// Clears the graph and sets it up as the account screens draw a month by
+// month line: money up the left with its zero line, nMonths points labelled
+// by division (nLabelDivisions steps up the axis), line nLine nLineWidth
+// pixels wide.
+void StartMonthGraph(CGameClient& screen, CXGraph& graph, int nMonths, int nLabelDivisions, int nLine,
+                     int nLineWidth);
+// The month (1-12) nBack months before month nThisMonth.
+int MonthsBack(int nThisMonth, int nBack);
+// Short month names under every nStep-th of nMonths points, from month
+// nFirstMonth (1-12) on.
+void LabelMonths(CXGraph& graph, int nFirstMonth, int nMonths, int nStep);
+// The line shown or hidden as its toggle says, the graph drawn and shown.
+void ShowGraph(CGameClient& screen, CXGraph& graph, uint32_t dwToggleID, int nLine);
 // A row of toggles under a graph, from the screen's left edge: each button
 // shows or hides its line of the graph.
 struct GRAPHTOGGLE {

@@ -265,14 +265,31 @@ void CXGraph::GetToolTipText(char* pszText)
 void CXGraph::FormatAxisValue(double dValue, char* pszBuffer, size_t nSize, bool bWhole)
 {
     const double dSize = std::fabs(dValue);
-    if (dSize >= 1000000000.0)
-        std::snprintf(pszBuffer, nSize, bWhole ? "%.0fbn" : "%.2fbn", dValue * 1e-9);
-    else if (dSize >= 1000000.0)
-        std::snprintf(pszBuffer, nSize, bWhole ? "%.0fm" : "%.2fm", dValue * 1e-6);
-    else if (dSize >= 1000.0)
-        std::snprintf(pszBuffer, nSize, bWhole ? "%.0fk" : "%.2fk", dValue * 0.001);
-    else
+    const char* pszUnit = "";
+    double dShort = dValue;
+    if (dSize >= 1000000000.0) {
+        pszUnit = "bn";
+        dShort = dValue * 1e-9;
+    } else if (dSize >= 1000000.0) {
+        pszUnit = "m";
+        dShort = dValue * 1e-6;
+    } else if (dSize >= 1000.0) {
+        pszUnit = "k";
+        dShort = dValue * 0.001;
+    } else {
         std::snprintf(pszBuffer, nSize, "%.0f", dValue);
+        return;
+    }
+    // A whole axis keeps only the decimals its value needs: a step between
+    // thousands (1,500) would otherwise read as the next one (2k).
+    int nDecimals = 2;
+    if (bWhole)
+        for (nDecimals = 0; nDecimals < 2; ++nDecimals) {
+            const double dScaled = dShort * std::pow(10.0, nDecimals);
+            if (std::fabs(dScaled - std::round(dScaled)) < 1e-6)
+                break;
+        }
+    std::snprintf(pszBuffer, nSize, "%.*f%s", nDecimals, dShort, pszUnit);
 }
 
 bool CXGraph::AxisHasValues(bool bLeft) const

@@ -104,7 +104,8 @@ public:
     void Move(int x, int y, int nWidth, int nHeight, bool bRedraw) override;
     void GetToolTipText(char* pszText) override;
 
-    // Money in short form; bWhole drops the decimals of the k, m and bn forms.
+    // Money in short form; bWhole keeps only the decimals the k, m and bn
+    // forms need (2k, 1.5k, 2.25k), else there are two.
     static void FormatAxisValue(double dValue, char* pszBuffer, size_t nSize, bool bWhole);
 
     const Axis& GetAxis(bool bLeft) const { return bLeft ? m_LeftAxis : m_RightAxis; }

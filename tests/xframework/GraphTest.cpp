@@ -80,6 +80,9 @@ TEST(GraphLabels, MoneyIsShortenedByItsSize)
         {999, false, "999"},         {1500, false, "1.50k"},   {2500000, false, "2.50m"},
         {3000000000.0, false, "3.00bn"}, {2000, true, "2k"},   {-1500, false, "-1.50k"},
         {12000000, true, "12m"},
+        // A whole axis's step between thousands keeps the decimals it needs.
+        {1500, true, "1.5k"},        {2250, true, "2.25k"},    {-1500, true, "-1.5k"},
+        {7500000, true, "7.5m"},
     };
     for (const auto& c : cases) {
         char szText[32];
