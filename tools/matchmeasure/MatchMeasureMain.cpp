@@ -33,6 +33,14 @@ struct SideFigures {
     int lostToOpponent = 0, lostOut = 0, lostOther = 0;
     int abyBand[kBandCount] = {};
     int lostBehind = 0;  // the interceptor stood behind the kicker at the strike
+    // The interceptor stood nearer the aim than the receiver at the strike.
+    int lostNearerAim = 0;
+    // By kind (pass, cross, long ball): tried and lost to an opponent.
+    int aTried[3] = {}, aLost[3] = {};
+    // The pass's safety as the kicker chose it and as it stood at the strike,
+    // summed for the kept passes [0] and those lost to an opponent [1].
+    int64_t aChosenSafety[2] = {}, aStruckSafety[2] = {};
+    int64_t strikeDelayMs = 0;  // from the choice of the pass to its strike
     int64_t keptLength = 0;
     int kept = 0;
     int32_t keeperFarthest = 0;
@@ -44,7 +52,10 @@ struct SideFigures {
 struct PassWatch {
     const BALLTOUCHRECORD* pRecord = nullptr;
     const CMatchPlayer* pKicker = nullptr;
-    CVector vKick, vDirection;
+    CVector vKick, vDirection, vAim;
+    int32_t nReceiverToAim = -1;
+    int kind = 0;
+    int chosenSafety = 0, struckSafety = 0;
     std::vector<std::pair<const CMatchPerson*, CVector>> opponents;
 };
 
@@ -119,6 +130,18 @@ private:
         m_Watch.pKicker = pKicker;
         m_Watch.vKick = touch.vStart;
         m_Watch.vDirection = ball.GetVelocity();
+        m_Watch.vAim = pKicker->GetTarget();
+        m_Watch.kind = touch.byCause == BALLCAUSE_PASS ? 0 : touch.byCause == BALLCAUSE_CROSS ? 1 : 2;
+        if (const CMatchPlayer* pReceiver = pKicker->GetDecisionPartner())
+            m_Watch.nReceiverToAim = Distance(pReceiver->GetPosition(), m_Watch.vAim);
+        ++m_aSides[SideOf(pKicker)].aTried[m_Watch.kind];
+        m_Watch.chosenSafety = pKicker->GetKickSafety();
+        m_aSides[SideOf(pKicker)].strikeDelayMs += m_Engine.GetMatchTime() - pKicker->GetLastKickTime();
+        const int32_t d = Distance(m_Watch.vKick, m_Watch.vAim);
+        const float fFlight = std::max(0.1f, pKicker->GetFlightTime());
+        m_Watch.struckSafety =
+            100 - pKicker->GetClub()->GetOpponent()->GetPassInterceptRating(m_Watch.vKick, m_Watch.vAim,
+                                                                              std::max(1, int32_t(d / fFlight)));
         const CMatchClub* pOpponents = pKicker->GetClub()->GetOpponent();
         for (int i = 0; i < pOpponents->GetOnPitchCount(); ++i)
             if (const CMatchPlayer* p = pOpponents->GetSlot(i))
@@ -132,8 +155,11 @@ private:
         if (pNew && pNew->GetClub() == m_Watch.pKicker->GetClub()) {
             ++side.kept;
             side.keptLength += Distance(m_Watch.vKick, pNext->vStart);
+            side.aChosenSafety[0] += m_Watch.chosenSafety, side.aStruckSafety[0] += m_Watch.struckSafety;
         } else if (pNew) {
             ++side.lostToOpponent;
+            ++side.aLost[m_Watch.kind];
+            side.aChosenSafety[1] += m_Watch.chosenSafety, side.aStruckSafety[1] += m_Watch.struckSafety;
             for (const auto& [pOpponent, at] : m_Watch.opponents) {
                 if (pOpponent != pNew)
                     continue;
@@ -145,6 +171,7 @@ private:
                 const int64_t dot = int64_t(at.x - m_Watch.vKick.x) * m_Watch.vDirection.x +
                                     int64_t(at.y - m_Watch.vKick.y) * m_Watch.vDirection.y;
                 side.lostBehind += dot < 0;
+                side.lostNearerAim += m_Watch.nReceiverToAim >= 0 && Distance(at, m_Watch.vAim) < m_Watch.nReceiverToAim;
             }
         } else {
             const CVector& at = m_Engine.GetBall()->GetPosition();
@@ -220,6 +247,12 @@ void Add(SideFigures& total, const SideFigures& f)
     total.lostToOpponent += f.lostToOpponent, total.lostOut += f.lostOut, total.lostOther += f.lostOther;
     for (int b = 0; b < kBandCount; ++b)
         total.abyBand[b] += f.abyBand[b];
+    total.lostNearerAim += f.lostNearerAim;
+    for (int k = 0; k < 3; ++k)
+        total.aTried[k] += f.aTried[k], total.aLost[k] += f.aLost[k];
+    total.strikeDelayMs += f.strikeDelayMs;
+    for (int k = 0; k < 2; ++k)
+        total.aChosenSafety[k] += f.aChosenSafety[k], total.aStruckSafety[k] += f.aStruckSafety[k];
     total.lostBehind += f.lostBehind, total.keptLength += f.keptLength, total.kept += f.kept;
     total.keeperFarthest = std::max(total.keeperFarthest, f.keeperFarthest);
     total.keeperFarSeconds += f.keeperFarSeconds;
@@ -243,7 +276,12 @@ int PlayMatch(uint32_t dwSeed, int club, int away, SideFigures (&sides)[2])
     }
     CMatchEngine& engine = *view.GetMatch();
     Measure measure(engine);
+    // The engine steps by the time between two calls: a first call while
+    // paused sets its clock to ours, so that a seed plays the same match.
     uint32_t dwClock = 1000;
+    engine.SetPaused(true);
+    engine.UpdateAt(dwClock);
+    engine.SetPaused(false);
     // Three hours of engine time are more than any match with its stoppages needs.
     for (int t = 0; t < 3 * 3600 * 1000 / int(kFrameMs) && engine.GetMatchEvent() != MATCHEVENT_FULLTIME; ++t) {
         dwClock += kFrameMs;
@@ -347,13 +385,20 @@ int main(int argc, char** argv)
         return 1;
     const double sides = 2.0 * matches;
     std::printf("over %d matches: %.2f goals a match; a side: %.0f passes, %.1f%% completed, %.1f shots; lost to an "
-                "opponent %.0f (within 3 m %.0f, 3-6 m %.0f, behind the kicker %.0f), out %.0f, other %.0f; kept pass "
-                "%.1f m; keeper farthest %.1f m, %.0f s beyond 20 m a match, longest %.0f s\n",
+                "opponent %.0f (within 3 m %.0f, 3-6 m %.0f, behind the kicker %.0f, nearer the aim than the receiver %.0f), "
+                "out %.0f, other %.0f; by kind tried/lost to an opponent: passes %.0f/%.0f, crosses %.0f/%.0f, long balls "
+                "%.0f/%.0f; kept pass %.1f m; keeper farthest %.1f m, %.0f s beyond 20 m a match, longest %.0f s\n",
                 matches, goals / double(matches), total.passes / sides,
                 total.passes ? 100.0 * total.completed / total.passes : 0.0, total.shots / sides,
                 total.lostToOpponent / sides, total.abyBand[0] / sides, total.abyBand[1] / sides,
-                total.lostBehind / sides, total.lostOut / sides, total.lostOther / sides,
-                total.kept ? total.keptLength / 100.0 / total.kept : 0.0, total.keeperFarthest / 100.0,
+                total.lostBehind / sides, total.lostNearerAim / sides, total.lostOut / sides, total.lostOther / sides,
+                total.aTried[0] / sides, total.aLost[0] / sides, total.aTried[1] / sides, total.aLost[1] / sides,
+                total.aTried[2] / sides, total.aLost[2] / sides, total.kept ? total.keptLength / 100.0 / total.kept : 0.0, total.keeperFarthest / 100.0,
                 total.keeperFarSeconds / sides, total.keeperLongestFar);
+    std::printf("kick safety as chosen / at the strike: kept passes %.0f / %.0f, passes lost to an opponent %.0f / %.0f; struck %.0f ms after the choice\n",
+                double(total.aChosenSafety[0]) / std::max(1, total.kept), double(total.aStruckSafety[0]) / std::max(1, total.kept),
+                double(total.aChosenSafety[1]) / std::max(1, total.lostToOpponent),
+                double(total.aStruckSafety[1]) / std::max(1, total.lostToOpponent),
+                double(total.strikeDelayMs) / std::max(1, total.aTried[0] + total.aTried[1] + total.aTried[2]));
     return bAllPlayed ? 0 : 1;
 }
