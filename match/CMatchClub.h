@@ -240,7 +240,9 @@ private:
     CMatchPlayer* FindNearest(const CVector& point, const CMatchPlayer* pExcept, bool bReadyOnly, Measure measure,
                               int32_t* pnDistance) const;
     int32_t DistanceFromOwnGoal(int32_t x) const { return m_bAttacksHighEnd ? x : PITCH_LENGTH - x; }
-    int GetInterceptRating(const CVector& a, const CVector& b, int32_t nSpeed, int nBase, bool bBeyondEnd) const;
+    // A pass (bPass) is met beyond its end and at the kicker's foot too; a
+    // shot only along its way.
+    int GetInterceptRating(const CVector& a, const CVector& b, int32_t nSpeed, int nBase, bool bPass) const;
     void BuildSquad();
     int GetNextMatchKind() const;
     void LoadFormationLayout();

@@ -39,7 +39,7 @@ int CMatchClub::GetPathClearance(const CVector& a, const CVector& b) const
 }
 
 int CMatchClub::GetInterceptRating(const CVector& a, const CVector& b, int32_t nSpeed, int nBase,
-                                   bool bBeyondEnd) const
+                                   bool bPass) const
 {
     nSpeed = nSpeed < 1 ? 1 : nSpeed;
     const int64_t c = int64_t(b.x) - a.x, d = int64_t(b.y) - a.y;
@@ -53,10 +53,13 @@ int CMatchClub::GetInterceptRating(const CVector& a, const CVector& b, int32_t n
         CVector meet = a;
         if (c != 0 || d != 0) {
             const int64_t pa = int64_t(pos.x) - a.x, pb = int64_t(pos.y) - a.y;
-            if (c * pa + d * pb < 0)
-                continue;  // behind the kicker
-            if ((int64_t(b.x) - pos.x) * c + (int64_t(b.y) - pos.y) * d < 0) {
-                if (!bBeyondEnd)
+            if (c * pa + d * pb < 0) {
+                // Behind the kicker: a pass passes him by, but a man at the
+                // kicker's foot can still get a toe to it as it is struck.
+                if (!bPass)
+                    continue;
+            } else if ((int64_t(b.x) - pos.x) * c + (int64_t(b.y) - pos.y) * d < 0) {
+                if (!bPass)
                     continue;
                 meet = b;
             } else {

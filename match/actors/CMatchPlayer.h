@@ -276,6 +276,8 @@ public:
     bool TryPassTo(CMatchPlayer& mate);
     bool TryPass();
     bool TryPassToTeamMates();
+    // The pass looked at again as the foot meets the ball.
+    void ChoosePassAgainAtStrike();
     bool TryShootAt(const CVector& point, int nAccuracy);
     bool ChooseShotTarget();
     bool TryCrossTo(const CVector& point);

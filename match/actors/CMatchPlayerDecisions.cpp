@@ -15,6 +15,8 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+// The farthest a pass is turned aside from an opponent near its line, at its end.
+constexpr double kLeadShift = 300.0;
 constexpr uint8_t kActionKicked = 3;
 constexpr int32_t kSlowBall = 500;
 
@@ -105,9 +107,12 @@ CVector CMatchPlayer::GetPassLeadPoint(const CMatchPlayer& receiver, float fFact
             const double ox = double(pNear->GetPosition().x) - m_vKickPoint.x;
             const double oy = double(pNear->GetPosition().y) - m_vKickPoint.y;
             // Headings grow clockwise: an opponent clockwise of the line
-            // turns the pass the other way.
-            const double fTurn = dx * oy - dy * ox < 0.0 ? -kPi / 8 : kPi / 8;
+            // turns the pass the other way. The turn moves the ball to his
+            // side by no more than a stride or two: turned by the whole
+            // eighth, a long pass would go where the receiver cannot get.
             const double fLength = std::sqrt(dx * dx + dy * dy);
+            const double fAngle = fLength > 0.0 ? std::min(kPi / 8, kLeadShift / fLength) : 0.0;
+            const double fTurn = dx * oy - dy * ox < 0.0 ? -fAngle : fAngle;
             const double a = std::atan2(dx, dy) + fTurn;
             lead.x = m_vKickPoint.x + TruncateToInt(std::sin(a) * fLength);
             lead.y = m_vKickPoint.y + TruncateToInt(std::cos(a) * fLength);

@@ -275,6 +275,32 @@ bool CMatchPlayer::TryPassToTeamMates()
     return bTaken;
 }
 
+void CMatchPlayer::ChoosePassAgainAtStrike()
+{
+    // The pass was chosen as the kick began, some half a second before the
+    // foot meets the ball: by then the receiver has run on and the
+    // opponents have closed in. He picks his pass again from where everyone
+    // stands now, within the quarter turn the kick allows, and keeps the
+    // first one when no pass there is the better for it.
+    const CMatchBall* pBall = m_Engine.GetBall();
+    if (m_byDecision != DECISION_PASS || !m_pDecisionPartner || m_bMovingTarget || !pBall ||
+        pBall->GetHolder() != this || pBall->IsHeldInHands() || m_Engine.GetMatchEvent() != MATCHEVENT_NONE)
+        return;
+    const CVector vAim = GetTarget();
+    CMatchPlayer* const pPartner = m_pDecisionPartner;
+    const float fFlight = m_fFlightTime, fBest = m_fBestKickRating;
+    const uint8_t bySafety = m_byKickSafety;
+    m_vKickPoint = pBall->GetPosition();
+    const int32_t d = Distance2D(m_vKickPoint, vAim);
+    const int nSafetyNow = InterceptSafety(m_vKickPoint, vAim, std::max(1, TruncateToInt(d / std::max(fFlight, 0.1f))));
+    m_fBestKickRating = kNoKickRating;
+    const bool bChosen = TryPassToTeamMates();
+    const double fTurn = WrapAngle(m_vPosition.GetAngleTo(GetTarget()) - double(m_fFacing));
+    if (bChosen && m_byKickSafety > nSafetyNow && std::fabs(fTurn) <= kPi / 4)
+        return;
+    TakeKickCandidate(fBest, vAim, DECISION_PASS, pPartner, fFlight, bySafety);
+}
+
 bool CMatchPlayer::TryShootAt(const CVector& point, int nAccuracy)
 {
     const int32_t d = Distance2D(m_vKickPoint, point);

@@ -255,6 +255,7 @@ void CMatchPlayer::KickBall()
     if (!pBall)
         return;
     AdvanceSetPieceRoutine();
+    ChoosePassAgainAtStrike();
     CVector v = GetKickVelocity();
     if (m_bCurl)
         pBall->SetExtraVelocity(m_vCurl);

@@ -316,6 +316,57 @@ TEST_F(FootballerTest, PathMeasuresSeeTheDefenderInTheWay)
     EXPECT_EQ(foot.y, 0);
 }
 
+TEST_F(FootballerTest, AManAtTheKickersFootCanCutOutHisPassBehindHim)
+{
+    Start(6);
+    const CVector from = At(5000, 3750), to = At(6500, 3750);
+    struct Case {
+        const char* pszName;
+        int32_t x;
+        int nPass, nShot;
+    } cases[] = {
+        // r = 100 from the foot: 100 - 150 * 100 * 2 / 600.
+        {"a stride behind", 4900, 50, 0},
+        {"6 m behind", 4400, 0, 0},
+    };
+    for (const Case& c : cases) {
+        Arrange({{true, 6, 5000, 3750}, {false, 4, c.x, 3750}});
+        EXPECT_EQ(m_pAway->GetPassInterceptRating(from, to, 1500), c.nPass) << c.pszName;
+        EXPECT_EQ(m_pAway->GetShotBlockRating(from, to, 1500), c.nShot) << c.pszName;
+    }
+}
+
+// The pass chosen as the kick began is looked at again at the strike: a
+// man who stepped into its line since sends it to the other team-mate in
+// front, but never to one the kick cannot turn to.
+TEST_F(FootballerTest, AtTheStrikeAPassWhoseLineWasClosedGoesElsewhere)
+{
+    Start(5);
+    struct Case {
+        const char* pszName;
+        int32_t nOtherForward, nOtherY;
+        int nExpectedSlot;
+    } cases[] = {
+        {"another team-mate ahead", 6500, 4900, 8},
+        {"the other team-mate behind him", 3500, 3750, 9},
+    };
+    for (const Case& c : cases) {
+        Arrange({{true, 6, 5000, 3750}, {true, 9, 6500, 3750}, {true, 8, c.nOtherForward, c.nOtherY},
+                 {false, 2, 9000, 500}, {false, 0, 9950, 3750}});
+        CMatchPlayer& passer = *Player(true, 6);
+        CMatchPlayer& first = *Player(true, 9);
+        passer.SetFacing(float(passer.GetPosition().GetAngleTo(first.GetPosition())));
+        passer.UpdatePressure();
+        passer.SetKickTarget(passer.GetPosition());
+        ASSERT_TRUE(passer.TryPassTo(first)) << c.pszName;
+        // An opponent steps into the line as the foot comes through.
+        Player(false, 4)->SetPosition(At(5750, 3750));
+        passer.ChoosePassAgainAtStrike();
+        EXPECT_EQ(passer.GetDecision(), DECISION_PASS) << c.pszName;
+        EXPECT_EQ(passer.GetDecisionPartner(), Player(true, c.nExpectedSlot)) << c.pszName;
+    }
+}
+
 TEST_F(FootballerTest, APassStartsWithTheReceiverAwaitingIt)
 {
     Start(5);

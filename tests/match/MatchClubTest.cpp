@@ -431,18 +431,22 @@ TEST_F(MatchClubTest, APassLeadsItsReceiverAndTurnsAwayFromAnOpponent)
     CMatchPlayer* pOpponent = m_Engine.GetAwayClub()->GetSlot(4);
     pPasser->SetPosition({5000, 3000, 0});
     pPasser->SetKickPoint({5000, 3000, 0});
-    pReceiver->SetPosition({5000, 5000, 0});
     struct Case {
         const char* pszName;
-        CVector opponent, lead;
+        CVector receiver, opponent, lead;
     } cases[] = {
-        {"nobody near the line", {9000, 7000, 0}, {5000, 5000, 0}},
+        {"nobody near the line", {5000, 5000, 0}, {9000, 7000, 0}, {5000, 5000, 0}},
         // Headings grow clockwise: an opponent to the east turns it west.
-        {"an opponent east of the line", {5100, 4000, 0}, {5000 - 765, 3000 + 1847, 0}},
-        {"an opponent west of the line", {4700, 4000, 0}, {5000 + 765, 3000 + 1847, 0}},
-        {"an opponent 401 away", {5401, 4000, 0}, {5000, 5000, 0}},
+        // A 20 m pass moves 3 m aside at its end, no more (turned by a
+        // whole eighth it would land 7.7 m from its receiver).
+        {"an opponent east of a long pass", {5000, 5000, 0}, {5100, 4000, 0}, {5000 - 299, 3000 + 1977, 0}},
+        {"an opponent west of a long pass", {5000, 5000, 0}, {4700, 4000, 0}, {5000 + 299, 3000 + 1977, 0}},
+        {"an opponent 401 away", {5000, 5000, 0}, {5401, 4000, 0}, {5000, 5000, 0}},
+        // A 5 m pass turns by the whole eighth: 1.9 m aside.
+        {"an opponent east of a short pass", {5000, 3500, 0}, {5100, 3300, 0}, {5000 - 191, 3000 + 461, 0}},
     };
     for (const Case& c : cases) {
+        pReceiver->SetPosition(c.receiver);
         pOpponent->SetPosition(c.opponent);
         const CVector lead = pPasser->GetPassLeadPoint(*pReceiver, 1.0f);
         EXPECT_NEAR(lead.x, c.lead.x, 1) << c.pszName;

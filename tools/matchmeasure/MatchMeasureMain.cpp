@@ -1,0 +1,404 @@
+// matchmeasure [--seeds N] [--first S] [--club ID] [--away ID]
+// Plays N whole 3-D matches headless (run from the runtime data tree) and
+// prints per side the passes tried and completed, where the lost ones went,
+// shots, goals and how far out the goalkeeper went; then the averages.
+#include "match/CMatchBall.h"
+#include "match/CMatchClub.h"
+#include "match/CMatchEngine.h"
+#include "match/actors/CMatchPlayer.h"
+#include "tools/sceneview/SceneView.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Frames of 20 ms, as a screen at 50 a second draws them: a pass and the
+// touch that ends it seldom fall into one frame.
+constexpr uint32_t kFrameMs = 40;
+constexpr int32_t kFarOut = 2000;  // a goalkeeper this far from his line is out of his goal
+// Bands of the interceptor's distance from the kicker at the strike, in cm.
+constexpr int32_t kBands[] = {300, 600, 1000, 2000};
+constexpr int kBandCount = 5;
+
+struct SideFigures {
+    int passes = 0, completed = 0, shots = 0, goals = 0;
+    int lostToOpponent = 0, lostOut = 0, lostOther = 0;
+    int abyBand[kBandCount] = {};
+    int lostBehind = 0;  // the interceptor stood behind the kicker at the strike
+    // The interceptor stood nearer the aim than the receiver at the strike.
+    int lostNearerAim = 0;
+    // By kind (pass, cross, long ball): tried and lost to an opponent.
+    int aTried[3] = {}, aLost[3] = {};
+    // The pass's safety as the kicker chose it and as it stood at the strike,
+    // summed for the kept passes [0] and those lost to an opponent [1].
+    int64_t aChosenSafety[2] = {}, aStruckSafety[2] = {};
+    int64_t strikeDelayMs = 0;  // from the choice of the pass to its strike
+    int64_t keptLength = 0;
+    int kept = 0;
+    int32_t keeperFarthest = 0;
+    double keeperFarSeconds = 0, keeperLongestFar = 0;
+};
+
+// A pass, cross or long ball on its way: the opponents where they stood
+// when it was struck.
+struct PassWatch {
+    const BALLTOUCHRECORD* pRecord = nullptr;
+    const CMatchPlayer* pKicker = nullptr;
+    CVector vKick, vDirection, vAim;
+    int32_t nReceiverToAim = -1;
+    int kind = 0;
+    int chosenSafety = 0, struckSafety = 0;
+    std::vector<std::pair<const CMatchPerson*, CVector>> opponents;
+};
+
+struct TouchSignature {
+    const BALLTOUCHRECORD* pRecord = nullptr;
+    const CMatchPerson* pPlayer = nullptr;
+    uint8_t byCause = BALLCAUSE_NONE;
+    CVector vStart;
+    bool operator==(const TouchSignature& o) const
+    {
+        return pRecord == o.pRecord && pPlayer == o.pPlayer && byCause == o.byCause && vStart.x == o.vStart.x &&
+               vStart.y == o.vStart.y;
+    }
+};
+
+bool IsPass(uint8_t byCause)
+{
+    return byCause == BALLCAUSE_PASS || byCause == BALLCAUSE_CROSS || byCause == BALLCAUSE_LONGBALL;
+}
+
+int32_t Distance(const CVector& a, const CVector& b)
+{
+    return int32_t(std::sqrt(double(a.SquaredDistance2D(b))));
+}
+
+class Measure {
+public:
+    explicit Measure(CMatchEngine& engine) : m_Engine(engine) {}
+
+    void AfterTick()
+    {
+        const CMatchBall& ball = *m_Engine.GetBall();
+        const BALLTOUCHRECORD* pTouch = ball.GetCurrentTouch();
+        TouchSignature now;
+        if (pTouch)
+            now = {pTouch, pTouch->pPlayer, pTouch->byCause, pTouch->vStart};
+        if (!(now == m_Last)) {
+            if (m_Watch.pRecord)
+                Resolve(pTouch);
+            if (pTouch && IsPass(pTouch->byCause))
+                Watch(*pTouch, ball);
+            m_Last = now;
+        }
+        Keepers();
+    }
+
+    void Finish(SideFigures (&sides)[2])
+    {
+        for (int s = 0; s < 2; ++s) {
+            const CMatchClub* pClub = s == 0 ? m_Engine.GetHomeClub() : m_Engine.GetAwayClub();
+            m_aSides[s].passes = pClub->GetCounters().wPasses;
+            m_aSides[s].completed = pClub->GetCounters().wPassesCompleted;
+            m_aSides[s].goals = pClub->GetGoals();
+            sides[s] = m_aSides[s];
+        }
+        uint8_t byHome = 0, byAway = 0;
+        m_Engine.GetShots(byHome, byAway);
+        sides[0].shots = byHome;
+        sides[1].shots = byAway;
+    }
+
+private:
+    int SideOf(const CMatchPlayer* p) const { return p->GetClub() == m_Engine.GetHomeClub() ? 0 : 1; }
+
+    void Watch(const BALLTOUCHRECORD& touch, const CMatchBall& ball)
+    {
+        const CMatchPlayer* pKicker = CMatchPlayer::AsFootballer(touch.pPlayer);
+        if (!pKicker)
+            return;
+        m_Watch = {};
+        m_Watch.pRecord = &touch;
+        m_Watch.pKicker = pKicker;
+        m_Watch.vKick = touch.vStart;
+        m_Watch.vDirection = ball.GetVelocity();
+        m_Watch.vAim = pKicker->GetTarget();
+        m_Watch.kind = touch.byCause == BALLCAUSE_PASS ? 0 : touch.byCause == BALLCAUSE_CROSS ? 1 : 2;
+        if (const CMatchPlayer* pReceiver = pKicker->GetDecisionPartner())
+            m_Watch.nReceiverToAim = Distance(pReceiver->GetPosition(), m_Watch.vAim);
+        ++m_aSides[SideOf(pKicker)].aTried[m_Watch.kind];
+        m_Watch.chosenSafety = pKicker->GetKickSafety();
+        m_aSides[SideOf(pKicker)].strikeDelayMs += m_Engine.GetMatchTime() - pKicker->GetLastKickTime();
+        const int32_t d = Distance(m_Watch.vKick, m_Watch.vAim);
+        const float fFlight = std::max(0.1f, pKicker->GetFlightTime());
+        m_Watch.struckSafety =
+            100 - pKicker->GetClub()->GetOpponent()->GetPassInterceptRating(m_Watch.vKick, m_Watch.vAim,
+                                                                              std::max(1, int32_t(d / fFlight)));
+        const CMatchClub* pOpponents = pKicker->GetClub()->GetOpponent();
+        for (int i = 0; i < pOpponents->GetOnPitchCount(); ++i)
+            if (const CMatchPlayer* p = pOpponents->GetSlot(i))
+                m_Watch.opponents.emplace_back(p, p->GetPosition());
+    }
+
+    void Resolve(const BALLTOUCHRECORD* pNext)
+    {
+        SideFigures& side = m_aSides[SideOf(m_Watch.pKicker)];
+        const CMatchPlayer* pNew = pNext ? CMatchPlayer::AsFootballer(pNext->pPlayer) : nullptr;
+        if (pNew && pNew->GetClub() == m_Watch.pKicker->GetClub()) {
+            ++side.kept;
+            side.keptLength += Distance(m_Watch.vKick, pNext->vStart);
+            side.aChosenSafety[0] += m_Watch.chosenSafety, side.aStruckSafety[0] += m_Watch.struckSafety;
+        } else if (pNew) {
+            ++side.lostToOpponent;
+            ++side.aLost[m_Watch.kind];
+            side.aChosenSafety[1] += m_Watch.chosenSafety, side.aStruckSafety[1] += m_Watch.struckSafety;
+            for (const auto& [pOpponent, at] : m_Watch.opponents) {
+                if (pOpponent != pNew)
+                    continue;
+                const int32_t d = Distance(at, m_Watch.vKick);
+                int band = 0;
+                while (band < kBandCount - 1 && d >= kBands[band])
+                    ++band;
+                ++side.abyBand[band];
+                const int64_t dot = int64_t(at.x - m_Watch.vKick.x) * m_Watch.vDirection.x +
+                                    int64_t(at.y - m_Watch.vKick.y) * m_Watch.vDirection.y;
+                side.lostBehind += dot < 0;
+                side.lostNearerAim += m_Watch.nReceiverToAim >= 0 && Distance(at, m_Watch.vAim) < m_Watch.nReceiverToAim;
+            }
+        } else {
+            const CVector& at = m_Engine.GetBall()->GetPosition();
+            if (at.x < 0 || at.x > PITCH_LENGTH || at.y < 0 || at.y > PITCH_WIDTH)
+                ++side.lostOut;
+            else
+                ++side.lostOther;
+        }
+        m_Watch = {};
+    }
+
+    void Keepers()
+    {
+        const bool bOpenPlay = m_Engine.GetMatchEvent() == MATCHEVENT_NONE;
+        for (int s = 0; s < 2; ++s) {
+            const CMatchClub* pClub = s == 0 ? m_Engine.GetHomeClub() : m_Engine.GetAwayClub();
+            const CMatchPlayer* pKeeper = pClub->GetSlot(0);
+            if (!pKeeper)
+                continue;
+            CVector goal;
+            pClub->GetGoalPosition(goal);
+            const int32_t d = std::abs(pKeeper->GetPosition().x - goal.x);
+            SideFigures& side = m_aSides[s];
+            if (bOpenPlay)
+                side.keeperFarthest = std::max(side.keeperFarthest, d);
+            if (bOpenPlay && d > kFarOut) {
+                side.keeperFarSeconds += kFrameMs / 1000.0;
+                m_adFarStretch[s] += kFrameMs / 1000.0;
+                side.keeperLongestFar = std::max(side.keeperLongestFar, m_adFarStretch[s]);
+            } else {
+                m_adFarStretch[s] = 0;
+            }
+        }
+    }
+
+    CMatchEngine& m_Engine;
+    SideFigures m_aSides[2];
+    PassWatch m_Watch;
+    TouchSignature m_Last;
+    double m_adFarStretch[2] = {};
+};
+
+void Print(const char* name, const SideFigures& f)
+{
+    const int lost = f.passes - f.completed;
+    std::printf("  %s: passes %d, completed %d (%.0f%%), lost %d: to an opponent %d (within 3 m %d, 3-6 m %d, 6-10 m %d, "
+                "10-20 m %d, beyond %d; behind the kicker %d), out %d, other %d; kept pass %.1f m; shots %d, goals %d; "
+                "keeper farthest %.1f m, %.0f s beyond 20 m (longest %.0f s)\n",
+                name, f.passes, f.completed, f.passes ? 100.0 * f.completed / f.passes : 0.0, lost, f.lostToOpponent,
+                f.abyBand[0], f.abyBand[1], f.abyBand[2], f.abyBand[3], f.abyBand[4], f.lostBehind, f.lostOut,
+                f.lostOther, f.kept ? f.keptLength / 100.0 / f.kept : 0.0, f.shots, f.goals, f.keeperFarthest / 100.0,
+                f.keeperFarSeconds, f.keeperLongestFar);
+}
+
+constexpr size_t kParallel = 3;
+
+bool ReadAll(int fd, void* pData, size_t nSize)
+{
+    char* p = static_cast<char*>(pData);
+    while (nSize > 0) {
+        const ssize_t n = read(fd, p, nSize);
+        if (n <= 0)
+            return false;
+        p += n;
+        nSize -= size_t(n);
+    }
+    return true;
+}
+
+void Add(SideFigures& total, const SideFigures& f)
+{
+    total.passes += f.passes, total.completed += f.completed, total.shots += f.shots;
+    total.lostToOpponent += f.lostToOpponent, total.lostOut += f.lostOut, total.lostOther += f.lostOther;
+    for (int b = 0; b < kBandCount; ++b)
+        total.abyBand[b] += f.abyBand[b];
+    total.lostNearerAim += f.lostNearerAim;
+    for (int k = 0; k < 3; ++k)
+        total.aTried[k] += f.aTried[k], total.aLost[k] += f.aLost[k];
+    total.strikeDelayMs += f.strikeDelayMs;
+    for (int k = 0; k < 2; ++k)
+        total.aChosenSafety[k] += f.aChosenSafety[k], total.aStruckSafety[k] += f.aStruckSafety[k];
+    total.lostBehind += f.lostBehind, total.keptLength += f.keptLength, total.kept += f.kept;
+    total.keeperFarthest = std::max(total.keeperFarthest, f.keeperFarthest);
+    total.keeperFarSeconds += f.keeperFarSeconds;
+    total.keeperLongestFar = std::max(total.keeperLongestFar, f.keeperLongestFar);
+}
+
+int PlayMatch(uint32_t dwSeed, int club, int away, SideFigures (&sides)[2])
+{
+    tools::SceneOptions options;
+    options.width = options.height = 64;
+    options.players = 0;  // the match's own people take the pitch
+    options.match = true;
+    options.camera = 0;
+    options.club = club;
+    options.away = away;
+    options.seed = dwSeed;
+    tools::SceneView view;
+    if (!view.Setup(options)) {
+        std::fprintf(stderr, "matchmeasure: %s\n", view.GetError().c_str());
+        return 1;
+    }
+    CMatchEngine& engine = *view.GetMatch();
+    Measure measure(engine);
+    // The engine steps by the time between two calls: a first call while
+    // paused sets its clock to ours, so that a seed plays the same match.
+    uint32_t dwClock = 1000;
+    engine.SetPaused(true);
+    engine.UpdateAt(dwClock);
+    engine.SetPaused(false);
+    // Three hours of engine time are more than any match with its stoppages needs.
+    for (int t = 0; t < 3 * 3600 * 1000 / int(kFrameMs) && engine.GetMatchEvent() != MATCHEVENT_FULLTIME; ++t) {
+        dwClock += kFrameMs;
+        engine.UpdateAt(dwClock);
+        measure.AfterTick();
+    }
+    measure.Finish(sides);
+    const bool bFinished = engine.GetMatchEvent() == MATCHEVENT_FULLTIME;
+    std::printf("seed %u: %d-%d%s, match time %u s\n", dwSeed, sides[0].goals, sides[1].goals,
+                bFinished ? "" : " (not finished)", engine.GetMatchTime() / 1000);
+    Print("home", sides[0]);
+    Print("away", sides[1]);
+    std::fflush(stdout);
+    return bFinished ? 0 : 1;
+}
+
+bool Number(const char* text, int low, int high, int* pOut)
+{
+    char* pEnd = nullptr;
+    const long value = std::strtol(text, &pEnd, 10);
+    if (*text == '\0' || *pEnd != '\0' || value < low || value > high)
+        return false;
+    *pOut = static_cast<int>(value);
+    return true;
+}
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: matchmeasure [--seeds N] [--first S] [--club ID] [--away ID]\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int seeds = 8, first = 1, club = 1, away = 0;
+    if (argc % 2 == 0)
+        return Usage();
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string arg = argv[i];
+        bool bGood = false;
+        if (arg == "--seeds")
+            bGood = Number(argv[i + 1], 1, 1000, &seeds);
+        else if (arg == "--first")
+            bGood = Number(argv[i + 1], 0, 1000000, &first);
+        else if (arg == "--club")
+            bGood = Number(argv[i + 1], 1, 65535, &club);
+        else if (arg == "--away")
+            bGood = Number(argv[i + 1], 1, 65535, &away);
+        if (!bGood)
+            return Usage();
+    }
+    // Each match is played in a child process of its own (a second match in
+    // one process is not set up afresh), up to three at once; each sends
+    // its figures back through a pipe and prints its own lines.
+    SideFigures total;
+    int matches = 0, goals = 0;
+    std::vector<std::pair<pid_t, int>> running;
+    auto collect = [&](std::pair<pid_t, int> child) {
+        SideFigures sides[2];
+        const bool bRead = ReadAll(child.second, sides, sizeof sides);
+        close(child.second);
+        int status = 0;
+        waitpid(child.first, &status, 0);
+        if (!bRead || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            return false;
+        ++matches;
+        for (const SideFigures& f : sides) {
+            goals += f.goals;
+            Add(total, f);
+        }
+        return true;
+    };
+    bool bAllPlayed = true;
+    for (int n = 0; n < seeds; ++n) {
+        if (running.size() == kParallel) {
+            bAllPlayed = collect(running.front()) && bAllPlayed;
+            running.erase(running.begin());
+        }
+        int fds[2];
+        if (pipe(fds) != 0)
+            return 1;
+        std::fflush(stdout);
+        const pid_t pid = fork();
+        if (pid < 0)
+            return 1;
+        if (pid == 0) {
+            close(fds[0]);
+            SideFigures sides[2];
+            const int rc = PlayMatch(uint32_t(first + n), club, away, sides);
+            const bool bWritten = rc == 0 && write(fds[1], sides, sizeof sides) == ssize_t(sizeof sides);
+            _exit(bWritten ? 0 : 1);
+        }
+        close(fds[1]);
+        running.emplace_back(pid, fds[0]);
+    }
+    for (const auto& child : running)
+        bAllPlayed = collect(child) && bAllPlayed;
+    if (matches == 0)
+        return 1;
+    const double sides = 2.0 * matches;
+    std::printf("over %d matches: %.2f goals a match; a side: %.0f passes, %.1f%% completed, %.1f shots; lost to an "
+                "opponent %.0f (within 3 m %.0f, 3-6 m %.0f, behind the kicker %.0f, nearer the aim than the receiver %.0f), "
+                "out %.0f, other %.0f; by kind tried/lost to an opponent: passes %.0f/%.0f, crosses %.0f/%.0f, long balls "
+                "%.0f/%.0f; kept pass %.1f m; keeper farthest %.1f m, %.0f s beyond 20 m a match, longest %.0f s\n",
+                matches, goals / double(matches), total.passes / sides,
+                total.passes ? 100.0 * total.completed / total.passes : 0.0, total.shots / sides,
+                total.lostToOpponent / sides, total.abyBand[0] / sides, total.abyBand[1] / sides,
+                total.lostBehind / sides, total.lostNearerAim / sides, total.lostOut / sides, total.lostOther / sides,
+                total.aTried[0] / sides, total.aLost[0] / sides, total.aTried[1] / sides, total.aLost[1] / sides,
+                total.aTried[2] / sides, total.aLost[2] / sides, total.kept ? total.keptLength / 100.0 / total.kept : 0.0, total.keeperFarthest / 100.0,
+                total.keeperFarSeconds / sides, total.keeperLongestFar);
+    std::printf("kick safety as chosen / at the strike: kept passes %.0f / %.0f, passes lost to an opponent %.0f / %.0f; struck %.0f ms after the choice\n",
+                double(total.aChosenSafety[0]) / std::max(1, total.kept), double(total.aStruckSafety[0]) / std::max(1, total.kept),
+                double(total.aChosenSafety[1]) / std::max(1, total.lostToOpponent),
+                double(total.aStruckSafety[1]) / std::max(1, total.lostToOpponent),
+                double(total.strikeDelayMs) / std::max(1, total.aTried[0] + total.aTried[1] + total.aTried[2]));
+    return bAllPlayed ? 0 : 1;
+}
