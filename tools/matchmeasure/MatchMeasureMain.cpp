@@ -6,6 +6,7 @@
 #include "match/CMatchClub.h"
 #include "match/CMatchEngine.h"
 #include "match/actors/CMatchPlayer.h"
+#include "tools/sceneview/NumberArgument.h"
 #include "tools/sceneview/SceneView.h"
 
 #include <algorithm>
@@ -298,16 +299,6 @@ int PlayMatch(uint32_t dwSeed, int club, int away, SideFigures (&sides)[2])
     return bFinished ? 0 : 1;
 }
 
-bool Number(const char* text, int low, int high, int* pOut)
-{
-    char* pEnd = nullptr;
-    const long value = std::strtol(text, &pEnd, 10);
-    if (*text == '\0' || *pEnd != '\0' || value < low || value > high)
-        return false;
-    *pOut = static_cast<int>(value);
-    return true;
-}
-
 int Usage()
 {
     std::fprintf(stderr, "usage: matchmeasure [--seeds N] [--first S] [--club ID] [--away ID]\n");
@@ -325,13 +316,13 @@ int main(int argc, char** argv)
         const std::string arg = argv[i];
         bool bGood = false;
         if (arg == "--seeds")
-            bGood = Number(argv[i + 1], 1, 1000, &seeds);
+            bGood = tools::ParseNumberArgument(argv[i + 1], 1, 1000, &seeds);
         else if (arg == "--first")
-            bGood = Number(argv[i + 1], 0, 1000000, &first);
+            bGood = tools::ParseNumberArgument(argv[i + 1], 0, 1000000, &first);
         else if (arg == "--club")
-            bGood = Number(argv[i + 1], 1, 65535, &club);
+            bGood = tools::ParseNumberArgument(argv[i + 1], 1, 65535, &club);
         else if (arg == "--away")
-            bGood = Number(argv[i + 1], 1, 65535, &away);
+            bGood = tools::ParseNumberArgument(argv[i + 1], 1, 65535, &away);
         if (!bGood)
             return Usage();
     }

@@ -11,6 +11,7 @@
 // players' labels and the radar.
 #include "platform/PngWriter.h"
 #include "tools/sceneview/MatchView.h"
+#include "tools/sceneview/NumberArgument.h"
 #include "tools/sceneview/SceneView.h"
 
 #include <chrono>
@@ -28,16 +29,6 @@ int Usage()
                  "[--frames N] [--weather rain|snow] [--club ID] [--away ID] [--camera 0-5|orbit|follow|plan] "
                  "[--match SECONDS [--view V] [--radar 0|1] [--alerts 0|1] [--debug 0|1]]\n");
     return 2;
-}
-
-bool Number(const char* text, int low, int high, int* pOut)
-{
-    char* pEnd = nullptr;
-    const long value = std::strtol(text, &pEnd, 10);
-    if (*text == '\0' || *pEnd != '\0' || value < low || value > high)
-        return false;
-    *pOut = static_cast<int>(value);
-    return true;
 }
 
 }  // namespace
@@ -58,15 +49,15 @@ int main(int argc, char** argv)
         if (arg == "--out")
             out = value;
         else if (arg == "--width")
-            bGood = Number(value, 16, 4096, &options.width);
+            bGood = tools::ParseNumberArgument(value, 16, 4096, &options.width);
         else if (arg == "--height")
-            bGood = Number(value, 16, 4096, &options.height);
+            bGood = tools::ParseNumberArgument(value, 16, 4096, &options.height);
         else if (arg == "--players")
-            bGood = Number(value, 0, 22, &options.players);
+            bGood = tools::ParseNumberArgument(value, 0, 22, &options.players);
         else if (arg == "--animation")
             options.animation = value;
         else if (arg == "--frames")
-            bGood = Number(value, 1, 1000000, &frames);
+            bGood = tools::ParseNumberArgument(value, 1, 1000000, &frames);
         else if (arg == "--weather" && std::strcmp(value, "rain") == 0)
             options.weather = CPrecipitation::RAIN;
         else if (arg == "--weather" && std::strcmp(value, "snow") == 0)
@@ -74,24 +65,24 @@ int main(int argc, char** argv)
         else if (arg == "--weather")
             bGood = false;
         else if (arg == "--club")
-            bGood = Number(value, 1, 65535, &options.club);
+            bGood = tools::ParseNumberArgument(value, 1, 65535, &options.club);
         else if (arg == "--away")
-            bGood = Number(value, 1, 65535, &options.away);
+            bGood = tools::ParseNumberArgument(value, 1, 65535, &options.away);
         else if (arg == "--match")
-            bGood = Number(value, 0, 6000, &matchSeconds);
+            bGood = tools::ParseNumberArgument(value, 0, 6000, &matchSeconds);
         else if (arg == "--camera" && (!std::strcmp(value, "orbit") || !std::strcmp(value, "follow") ||
                                        !std::strcmp(value, "plan")))
             matchOptions.camera = !std::strcmp(value, "plan") ? 2 : !std::strcmp(value, "follow") ? 1 : 0;
         else if (arg == "--alerts")
-            bGood = Number(value, 0, 1, &alerts);
+            bGood = tools::ParseNumberArgument(value, 0, 1, &alerts);
         else if (arg == "--debug")
-            bGood = Number(value, 0, 1, &debug);
+            bGood = tools::ParseNumberArgument(value, 0, 1, &debug);
         else if (arg == "--camera")
-            bGood = Number(value, 0, tools::kSceneCameras - 1, &options.camera);
+            bGood = tools::ParseNumberArgument(value, 0, tools::kSceneCameras - 1, &options.camera);
         else if (arg == "--view")
-            bGood = Number(value, 0, 7, &viewPoint);
+            bGood = tools::ParseNumberArgument(value, 0, 7, &viewPoint);
         else if (arg == "--radar")
-            bGood = Number(value, 0, 1, &radar);
+            bGood = tools::ParseNumberArgument(value, 0, 1, &radar);
         else
             return Usage();
         if (!bGood) {
