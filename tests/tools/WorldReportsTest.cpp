@@ -248,7 +248,7 @@ TEST(WorldToolReports, BadArgumentsGetUsageOrAClearMessage)
         {"resave '" + world + "'" + game, "usage"},
         {"tables '" + (folder / "none.bin").string() + "'" + game, "cannot open"},
         {"tables '" + notAWorld + "'" + game, "is refused"},
-        {"tables '" + world + "' --data '" + folder.string() + "'", "lacks Data/Names or Data/Tables"},
+        {"tables '" + world + "' --data '" + folder.string() + "'", "are missing or damaged"},
         {"run --data '" + std::string(BRELLOX_GAME_DIR) + "' --days 1 --seed 1 --out '" + (folder / "x.bin").string() +
              "' --results /nonexistent/r.csv",
          "cannot write /nonexistent/r.csv"},

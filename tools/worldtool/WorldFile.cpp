@@ -26,7 +26,9 @@ std::unique_ptr<CDatabaseHandler> loadWorld(const std::string& dataDir, const st
     auto handler = std::make_unique<CDatabaseHandler>();
     fs::current_path(previous, error);
     if (!handler->AreFixedTablesLoaded()) {
-        std::fprintf(stderr, "worldtool: %s lacks Data/Names or Data/Tables (--data names the folder that holds them)\n",
+        std::fprintf(stderr,
+                     "worldtool: the start-up data files under %s are missing or damaged "
+                     "(--data names the folder that holds Data/Names and Data/Tables)\n",
                      dataDir.c_str());
         return nullptr;
     }
