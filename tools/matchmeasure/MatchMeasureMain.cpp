@@ -28,9 +28,13 @@ constexpr int32_t kFarOut = 2000;  // a goalkeeper this far from his line is out
 // Bands of the interceptor's distance from the kicker at the strike, in cm.
 constexpr int32_t kBands[] = {300, 600, 1000, 2000};
 constexpr int kBandCount = 5;
+// Bands of the kicker's time on the ball before a pass, in ms; a pass
+// struck first time, without holding the ball, goes in a band of its own.
+constexpr uint32_t kHeldBands[] = {500, 1000, 2000, 4000, 6000};
+constexpr int kHeldBandCount = 7;
 
 struct SideFigures {
-    int passes = 0, completed = 0, shots = 0, goals = 0;
+    int passes = 0, completed = 0, shots = 0, onTarget = 0, goals = 0;
     int lostToOpponent = 0, lostOut = 0, lostOther = 0;
     int abyBand[kBandCount] = {};
     int lostBehind = 0;  // the interceptor stood behind the kicker at the strike
@@ -42,10 +46,18 @@ struct SideFigures {
     // summed for the kept passes [0] and those lost to an opponent [1].
     int64_t aChosenSafety[2] = {}, aStruckSafety[2] = {};
     int64_t strikeDelayMs = 0;  // from the choice of the pass to its strike
+    // Passes by the kicker's time on the ball: first time, then kHeldBands.
+    int aHeld[kHeldBandCount] = {};
+    int64_t heldMs = 0;  // summed over the passes not struck first time
     int64_t keptLength = 0;
     int kept = 0;
     int32_t keeperFarthest = 0;
     double keeperFarSeconds = 0, keeperLongestFar = 0;
+    // Of the whole match, kept on the home side only: the match time in open
+    // play and the restarts (throw-ins, goal kicks, corners, free kicks).
+    double openPlaySeconds = 0;
+    int aRestarts[4] = {};
+    double aRestartSeconds[4] = {};  // the match time each kind of restart took
 };
 
 // A pass, cross or long ball on its way: the opponents where they stood
@@ -89,6 +101,10 @@ public:
     void AfterTick()
     {
         const CMatchBall& ball = *m_Engine.GetBall();
+        if (ball.GetHolder() && ball.GetHolder() != m_pHolder) {
+            m_pHolder = ball.GetHolder();
+            m_dwHeldSince = m_Engine.GetMatchTime();
+        }
         const BALLTOUCHRECORD* pTouch = ball.GetCurrentTouch();
         TouchSignature now;
         if (pTouch)
@@ -101,6 +117,7 @@ public:
             m_Last = now;
         }
         Keepers();
+        Restarts();
     }
 
     void Finish(SideFigures (&sides)[2])
@@ -109,6 +126,7 @@ public:
             const CMatchClub* pClub = s == 0 ? m_Engine.GetHomeClub() : m_Engine.GetAwayClub();
             m_aSides[s].passes = pClub->GetCounters().wPasses;
             m_aSides[s].completed = pClub->GetCounters().wPassesCompleted;
+            m_aSides[s].onTarget = pClub->GetCounters().byShotsOnTarget;
             m_aSides[s].goals = pClub->GetGoals();
             sides[s] = m_aSides[s];
         }
@@ -138,6 +156,7 @@ private:
         ++m_aSides[SideOf(pKicker)].aTried[m_Watch.kind];
         m_Watch.chosenSafety = pKicker->GetKickSafety();
         m_aSides[SideOf(pKicker)].strikeDelayMs += m_Engine.GetMatchTime() - pKicker->GetLastKickTime();
+        HeldBeforePass(*pKicker);
         const int32_t d = Distance(m_Watch.vKick, m_Watch.vAim);
         const float fFlight = std::max(0.1f, pKicker->GetFlightTime());
         m_Watch.struckSafety =
@@ -147,6 +166,24 @@ private:
         for (int i = 0; i < pOpponents->GetOnPitchCount(); ++i)
             if (const CMatchPlayer* p = pOpponents->GetSlot(i))
                 m_Watch.opponents.emplace_back(p, p->GetPosition());
+    }
+
+    // The last holder struck the pass after holding the ball; anyone else
+    // met it first time.
+    void HeldBeforePass(const CMatchPlayer& kicker)
+    {
+        SideFigures& side = m_aSides[SideOf(&kicker)];
+        if (m_pHolder != &kicker || kicker.GetLastKickTime() < m_dwHeldSince) {
+            ++side.aHeld[0];
+            return;
+        }
+        const uint32_t dwHeld = kicker.GetLastKickTime() - m_dwHeldSince;
+        int band = 1;
+        while (band < kHeldBandCount - 1 && dwHeld >= kHeldBands[band - 1])
+            ++band;
+        ++side.aHeld[band];
+        side.heldMs += dwHeld;
+        m_pHolder = nullptr;
     }
 
     void Resolve(const BALLTOUCHRECORD* pNext)
@@ -184,6 +221,31 @@ private:
         m_Watch = {};
     }
 
+    void Restarts()
+    {
+        const uint8_t byEvent = m_Engine.GetMatchEvent();
+        const uint32_t dwNow = m_Engine.GetMatchTime();
+        auto kind = [](uint8_t by) {
+            switch (by) {
+            case MATCHEVENT_THROWIN: return 0;
+            case MATCHEVENT_GOALKICK: return 1;
+            case MATCHEVENT_CORNER: return 2;
+            case MATCHEVENT_FREEKICK:
+            case MATCHEVENT_DIRECTFREEKICK: return 3;
+            default: return -1;
+            }
+        };
+        const double fStep = (dwNow - m_dwMatchTime) / 1000.0;
+        if (byEvent == MATCHEVENT_NONE && m_byEvent == MATCHEVENT_NONE)
+            m_aSides[0].openPlaySeconds += fStep;
+        if (m_byEvent != MATCHEVENT_NONE && kind(m_byEvent) >= 0)
+            m_aSides[0].aRestartSeconds[kind(m_byEvent)] += fStep;
+        if (byEvent != m_byEvent && kind(byEvent) >= 0)
+            ++m_aSides[0].aRestarts[kind(byEvent)];
+        m_byEvent = byEvent;
+        m_dwMatchTime = dwNow;
+    }
+
     void Keepers()
     {
         const bool bOpenPlay = m_Engine.GetMatchEvent() == MATCHEVENT_NONE;
@@ -212,6 +274,10 @@ private:
     SideFigures m_aSides[2];
     PassWatch m_Watch;
     TouchSignature m_Last;
+    const CMatchPerson* m_pHolder = nullptr;  // the ball's latest holder
+    uint32_t m_dwHeldSince = 0;
+    uint8_t m_byEvent = MATCHEVENT_NONE;
+    uint32_t m_dwMatchTime = 0;
     double m_adFarStretch[2] = {};
 };
 
@@ -219,12 +285,12 @@ void Print(const char* name, const SideFigures& f)
 {
     const int lost = f.passes - f.completed;
     std::printf("  %s: passes %d, completed %d (%.0f%%), lost %d: to an opponent %d (within 3 m %d, 3-6 m %d, 6-10 m %d, "
-                "10-20 m %d, beyond %d; behind the kicker %d), out %d, other %d; kept pass %.1f m; shots %d, goals %d; "
-                "keeper farthest %.1f m, %.0f s beyond 20 m (longest %.0f s)\n",
+                "10-20 m %d, beyond %d; behind the kicker %d), out %d, other %d; kept pass %.1f m; shots %d (on target "
+                "%d), goals %d; keeper farthest %.1f m, %.0f s beyond 20 m (longest %.0f s)\n",
                 name, f.passes, f.completed, f.passes ? 100.0 * f.completed / f.passes : 0.0, lost, f.lostToOpponent,
                 f.abyBand[0], f.abyBand[1], f.abyBand[2], f.abyBand[3], f.abyBand[4], f.lostBehind, f.lostOut,
-                f.lostOther, f.kept ? f.keptLength / 100.0 / f.kept : 0.0, f.shots, f.goals, f.keeperFarthest / 100.0,
-                f.keeperFarSeconds, f.keeperLongestFar);
+                f.lostOther, f.kept ? f.keptLength / 100.0 / f.kept : 0.0, f.shots, f.onTarget, f.goals,
+                f.keeperFarthest / 100.0, f.keeperFarSeconds, f.keeperLongestFar);
 }
 
 constexpr size_t kParallel = 3;
@@ -244,7 +310,7 @@ bool ReadAll(int fd, void* pData, size_t nSize)
 
 void Add(SideFigures& total, const SideFigures& f)
 {
-    total.passes += f.passes, total.completed += f.completed, total.shots += f.shots;
+    total.passes += f.passes, total.completed += f.completed, total.shots += f.shots, total.onTarget += f.onTarget;
     total.lostToOpponent += f.lostToOpponent, total.lostOut += f.lostOut, total.lostOther += f.lostOther;
     for (int b = 0; b < kBandCount; ++b)
         total.abyBand[b] += f.abyBand[b];
@@ -252,6 +318,12 @@ void Add(SideFigures& total, const SideFigures& f)
     for (int k = 0; k < 3; ++k)
         total.aTried[k] += f.aTried[k], total.aLost[k] += f.aLost[k];
     total.strikeDelayMs += f.strikeDelayMs;
+    for (int b = 0; b < kHeldBandCount; ++b)
+        total.aHeld[b] += f.aHeld[b];
+    total.heldMs += f.heldMs;
+    total.openPlaySeconds += f.openPlaySeconds;
+    for (int k = 0; k < 4; ++k)
+        total.aRestarts[k] += f.aRestarts[k], total.aRestartSeconds[k] += f.aRestartSeconds[k];
     for (int k = 0; k < 2; ++k)
         total.aChosenSafety[k] += f.aChosenSafety[k], total.aStruckSafety[k] += f.aStruckSafety[k];
     total.lostBehind += f.lostBehind, total.keptLength += f.keptLength, total.kept += f.kept;
@@ -375,12 +447,12 @@ int main(int argc, char** argv)
     if (matches == 0)
         return 1;
     const double sides = 2.0 * matches;
-    std::printf("over %d matches: %.2f goals a match; a side: %.0f passes, %.1f%% completed, %.1f shots; lost to an "
-                "opponent %.0f (within 3 m %.0f, 3-6 m %.0f, behind the kicker %.0f, nearer the aim than the receiver %.0f), "
+    std::printf("over %d matches: %.2f goals a match; a side: %.0f passes, %.1f%% completed, %.1f shots (on target "
+                "%.1f); lost to an opponent %.0f (within 3 m %.0f, 3-6 m %.0f, behind the kicker %.0f, nearer the aim than the receiver %.0f), "
                 "out %.0f, other %.0f; by kind tried/lost to an opponent: passes %.0f/%.0f, crosses %.0f/%.0f, long balls "
                 "%.0f/%.0f; kept pass %.1f m; keeper farthest %.1f m, %.0f s beyond 20 m a match, longest %.0f s\n",
                 matches, goals / double(matches), total.passes / sides,
-                total.passes ? 100.0 * total.completed / total.passes : 0.0, total.shots / sides,
+                total.passes ? 100.0 * total.completed / total.passes : 0.0, total.shots / sides, total.onTarget / sides,
                 total.lostToOpponent / sides, total.abyBand[0] / sides, total.abyBand[1] / sides,
                 total.lostBehind / sides, total.lostNearerAim / sides, total.lostOut / sides, total.lostOther / sides,
                 total.aTried[0] / sides, total.aLost[0] / sides, total.aTried[1] / sides, total.aLost[1] / sides,
@@ -391,5 +463,25 @@ int main(int argc, char** argv)
                 double(total.aChosenSafety[1]) / std::max(1, total.lostToOpponent),
                 double(total.aStruckSafety[1]) / std::max(1, total.lostToOpponent),
                 double(total.strikeDelayMs) / std::max(1, total.aTried[0] + total.aTried[1] + total.aTried[2]));
+    int nHeld = 0;
+    for (int b = 1; b < kHeldBandCount; ++b)
+        nHeld += total.aHeld[b];
+    std::printf("time on the ball before a pass, a side: first time %.0f; held under 0.5 s %.0f, 0.5-1 s %.0f, 1-2 s %.0f, "
+                "2-4 s %.0f, 4-6 s %.0f, longer %.0f; held %.2f s on average\n",
+                total.aHeld[0] / sides, total.aHeld[1] / sides, total.aHeld[2] / sides, total.aHeld[3] / sides,
+                total.aHeld[4] / sides, total.aHeld[5] / sides, total.aHeld[6] / sides,
+                double(total.heldMs) / 1000.0 / std::max(1, nHeld));
+    std::printf("a match: %.1f minutes of open play; restarts (seconds each): throw-ins %.1f (%.0f), goal kicks %.1f "
+                "(%.0f), corners %.1f (%.0f), free kicks %.1f (%.0f)\n",
+                total.openPlaySeconds / 60.0 / matches, total.aRestarts[0] / double(matches),
+                total.aRestartSeconds[0] / std::max(1, total.aRestarts[0]), total.aRestarts[1] / double(matches),
+                total.aRestartSeconds[1] / std::max(1, total.aRestarts[1]), total.aRestarts[2] / double(matches),
+                total.aRestartSeconds[2] / std::max(1, total.aRestarts[2]), total.aRestarts[3] / double(matches),
+                total.aRestartSeconds[3] / std::max(1, total.aRestarts[3]));
+    // The counts of a match hang on how long the ball is in play: these
+    // compare the play itself with other football whatever its stoppages.
+    const double fOpenMinutes = std::max(1.0, total.openPlaySeconds / 60.0);
+    std::printf("a minute of open play: a side %.2f passes, %.3f shots; %.3f goals\n",
+                total.passes / 2.0 / fOpenMinutes, total.shots / 2.0 / fOpenMinutes, goals / fOpenMinutes);
     return bAllPlayed ? 0 : 1;
 }
