@@ -112,7 +112,7 @@ int CDate::GetDaysInMonth(int nMonth) const { return DaysInMonthOfYear(nMonth ==
 
 int CDate::GetDaysInYear(int nYear) const { return IsLeapYear(nYear == -1 ? GetYear() : nYear) ? 366 : 365; }
 
-bool CDate::IsValid() const
+bool CDate::IsValidMonthEnd() const
 {
     const int nMonth = GetMonth();
     return nMonth >= 1 && nMonth <= 12 && GetDay() >= 1 && GetDay() <= GetDaysInMonth(nMonth);

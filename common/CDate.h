@@ -50,7 +50,14 @@ public:
     int GetDaysInMonth(int nMonth = -1) const;
     int GetDaysInYear(int nYear = -1) const;
     static bool IsLeapYear(int nYear);
-    bool IsValid() const;
+    // Asked of every player's contract dates every week: the first 28 days
+    // of a month are there in every year, without the month's length.
+    bool IsValid() const
+    {
+        const uint32_t dwMonth = (m_dwDate >> 8) & 0xFF;
+        const uint32_t dwDay = m_dwDate & 0xFF;
+        return (dwMonth - 1 < 12 && dwDay - 1 < 28) || IsValidMonthEnd();
+    }
 
     // Days since 1 January 1970 (negative before). Inline over a table of
     // the months of the years a game meets: contract and age checks ask for
@@ -102,6 +109,7 @@ public:
 
 private:
     int GetUntabledDayNumber() const;
+    bool IsValidMonthEnd() const;
 
     static const MonthStarts s_MonthStarts;
     uint32_t m_dwDate = 0;

@@ -87,6 +87,17 @@ size_t WeekBlockOffset(int nSlots, int nWeek)
                static_cast<size_t>(((nWeek % kHistoryWeeks) + kHistoryWeeks) % kHistoryWeeks);
 }
 
+// The person whose weekly record an identifier entry asks for: a player or
+// youth in memory, none for a retired one.
+const CPersonDatabase* HistoryPerson(const ITEMPLAYERINFORMATION* pEntry)
+{
+    if (!pEntry || (pEntry->dwFlags & PLAYERINFO_RETIRED))
+        return nullptr;
+    if (pEntry->pPlayer)
+        return pEntry->pPlayer;
+    return pEntry->pYouth;
+}
+
 }  // namespace
 
 int CDatabaseHandler::GetWeekNumber(const CDate& date)
@@ -108,33 +119,33 @@ bool CDatabaseHandler::CreatePlayerHistoryFile()
 void CDatabaseHandler::FillPlayerHistoryWeek(uint8_t* pDirectory, uint8_t* pBlock, int nSlots, int nWeek) const
 {
     // The records of the players a few places on start loading now: in
-    // identifier order they lie scattered once players have moved.
+    // identifier order they lie scattered once players have moved. Each
+    // entry is read once, as it is looked ahead at; the ring keeps the
+    // person it holds until his turn.
     constexpr int kAhead = 16;
     const int nEntries = m_PlayerTable.GetSize();
+    void* const* ppEntries = m_PlayerTable.GetData();
+    const CPersonDatabase* apAhead[kAhead] = {};
+    const auto lookAhead = [&](int i) {
+        const CPersonDatabase* pPerson = HistoryPerson(static_cast<const ITEMPLAYERINFORMATION*>(ppEntries[i]));
+        // Only the lines the week's record is made from: the rest of the
+        // record would cost memory traffic for nothing.
+        if (pPerson) {
+            PrefetchBytes(&pPerson->m_nHistorySlot, sizeof(pPerson->m_nHistorySlot));
+            PrefetchBytes(pPerson->m_awAttributes, sizeof(pPerson->m_awAttributes));
+        }
+        apAhead[i % kAhead] = pPerson;
+    };
+    for (int i = 0; i < std::min(kAhead, nEntries); ++i)
+        lookAhead(i);
     // A record's place is the week's block start plus ten bytes a slot before
     // it: past the directory for every slot once the block's is (a week of
     // the ring from 0 on), so the check is made for each only otherwise.
     const bool bWeekPastDirectory = ((nWeek % 52) + 1) * 10 - 8 >= 2;
     for (int i = 0; i < nEntries; ++i) {
+        const CPersonDatabase* pPerson = apAhead[i % kAhead];
         if (i + kAhead < nEntries)
-            if (const auto* pAhead = static_cast<const ITEMPLAYERINFORMATION*>(m_PlayerTable.GetAt(i + kAhead)))
-                if (!(pAhead->dwFlags & PLAYERINFO_RETIRED)) {
-                    const CPersonDatabase* pPerson = pAhead->pPlayer;
-                    if (!pPerson)
-                        pPerson = pAhead->pYouth;
-                    // Only the lines the week's record is made from: the
-                    // rest of the record would cost memory traffic for nothing.
-                    if (pPerson) {
-                        PrefetchBytes(&pPerson->m_nHistorySlot, sizeof(pPerson->m_nHistorySlot));
-                        PrefetchBytes(pPerson->m_awAttributes, sizeof(pPerson->m_awAttributes));
-                    }
-                }
-        const auto* pEntry = static_cast<const ITEMPLAYERINFORMATION*>(m_PlayerTable.GetAt(i));
-        if (!pEntry || (pEntry->dwFlags & PLAYERINFO_RETIRED))
-            continue;
-        const CPersonDatabase* pPerson = pEntry->pPlayer;
-        if (!pPerson)
-            pPerson = pEntry->pYouth;
+            lookAhead(i + kAhead);
         if (!pPerson || pPerson->m_nHistorySlot <= 0)
             continue;
         const int nSlot = pPerson->m_nHistorySlot;

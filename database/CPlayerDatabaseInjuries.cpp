@@ -218,7 +218,8 @@ void CPlayerDatabase::WeeklyListingUpdate(bool bWeekly)
     if (!bWeekly || !m_pClub || !m_pDatabaseHandler)
         return;
     // A human's player may ask for a better contract, four weeks in five.
-    if (IsClubHumanManaged(m_pClub)) {
+    // (Asked of every player every week: the root answers inline.)
+    if (m_pDatabaseHandler->GetSaveGameForClub(m_pClub)) {
         if (plat::rand() % 5 != 0 && m_byTransferState == 0 && !(m_dwFlags & PLAYER_FLAG_CONTRACT_REQUEST))
             CheckContractRequest();
         return;
