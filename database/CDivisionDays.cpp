@@ -43,12 +43,26 @@ std::vector<int> CDivisionDatabase::CountPlayedMatchDays(const CDate& date, cons
         int nDays = 0;
         CDate last;
     };
+    if (clubs.empty())
+        return {};
+    // Each identifier's first place in the list (-1 for none), indexed from
+    // the lowest identifier: the walk looks up two clubs for every fixture of
+    // the season so far, too often to search the list each time.
+    const auto [itLow, itHigh] = std::minmax_element(clubs.begin(), clubs.end());
+    const ID_CLUB wLow = *itLow;
+    const ID_CLUB wHigh = *itHigh;
+    std::vector<int> anPlaces(static_cast<size_t>(wHigh - wLow) + 1, -1);
+    for (size_t i = clubs.size(); i-- > 0;)
+        anPlaces[static_cast<size_t>(clubs[i] - wLow)] = static_cast<int>(i);
+    const auto placeOf = [&](ID_CLUB wClub) {
+        return wClub < wLow || wClub > wHigh ? -1 : anPlaces[static_cast<size_t>(wClub - wLow)];
+    };
     std::vector<Tally> tallies(clubs.size());
     auto tally = [&](ID_CLUB wClub, const CDate& played) {
-        const auto it = std::find(clubs.begin(), clubs.end(), wClub);
-        if (wClub == 0 || it == clubs.end())
+        const int nPlace = placeOf(wClub);
+        if (wClub == 0 || nPlace < 0)
             return;
-        Tally& t = tallies[static_cast<size_t>(it - clubs.begin())];
+        Tally& t = tallies[static_cast<size_t>(nPlace)];
         if (played != t.last) {
             ++t.nDays;
             t.last = played;
@@ -64,10 +78,8 @@ std::vector<int> CDivisionDatabase::CountPlayedMatchDays(const CDate& date, cons
             tally(p->GetAwayClubID(), p->GetDate());
     }
     std::vector<int> days(clubs.size(), 0);
-    for (size_t i = 0; i < clubs.size(); ++i) {
-        const auto it = std::find(clubs.begin(), clubs.end(), clubs[i]);
-        days[i] = tallies[static_cast<size_t>(it - clubs.begin())].nDays;
-    }
+    for (size_t i = 0; i < clubs.size(); ++i)
+        days[i] = tallies[static_cast<size_t>(placeOf(clubs[i]))].nDays;
     return days;
 }
 

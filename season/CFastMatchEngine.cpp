@@ -57,6 +57,7 @@ void CFastMatchEngine::ResetState()
     m_nActionTotal = 0;
     m_nHalfTimeMark = m_nFullTimeMark = m_nExtraTimeHalfMark = m_nExtraTimeEndMark = kNoMark;
     m_anSubstitutionPoints[0] = m_anSubstitutionPoints[1] = -1;
+    m_nNextMarkCheck = 0;
     std::fill(std::begin(m_anPeriodActions), std::end(m_anPeriodActions), -1);
     m_fMinutesPerAction = 0.0f;
     m_byCompetition = 0;
@@ -118,6 +119,7 @@ void CFastMatchEngine::ProcessMatch(CRefereeDatabase* pReferee, MATCHPARAMETERS*
     m_anSubstitutionPoints[0] = n - 10 - plat::rand() % 30;
     m_anSubstitutionPoints[1] = n - 10 - plat::rand() % 30;
     m_fMinutesPerAction = 90.0f / static_cast<float>(n);
+    m_nNextMarkCheck = NextMarkCheck();
 
     while (!m_bFinished) {
         CQuickPlayer* pHolder = m_pAttacking->m_pCurrentPlayer;
@@ -134,6 +136,8 @@ void CFastMatchEngine::ProcessMatch(CRefereeDatabase* pReferee, MATCHPARAMETERS*
         ++m_nActionsSinceKickOff;
         if (m_bFinished)
             break;
+        if (m_nActionCounter < m_nNextMarkCheck)
+            continue;
         if (m_nActionCounter == m_anSubstitutionPoints[0])
             TacticalSubstitution(m_pHomeSide, 1);
         if (m_nActionCounter == m_anSubstitutionPoints[1])
@@ -146,8 +150,21 @@ void CFastMatchEngine::ProcessMatch(CRefereeDatabase* pReferee, MATCHPARAMETERS*
             m_nAction = QUICKACTION_EXTRA_TIME_END;
         if (m_nActionCounter > m_nExtraTimeHalfMark)
             m_nAction = QUICKACTION_EXTRA_TIME_HALF;
+        m_nNextMarkCheck = NextMarkCheck();
     }
     FinishMatch(pReferee);
+}
+
+int CFastMatchEngine::NextMarkCheck() const
+{
+    // A period's action only ever moves marks later, so no check can come
+    // true before this count; a passed mark keeps the checks on until its
+    // period's action has moved it.
+    int nNext = std::min({m_nFullTimeMark, m_nHalfTimeMark, m_nExtraTimeEndMark, m_nExtraTimeHalfMark}) + 1;
+    for (const int nPoint : m_anSubstitutionPoints)
+        if (nPoint > m_nActionCounter)
+            nNext = std::min(nNext, nPoint);
+    return nNext;
 }
 
 void CFastMatchEngine::BuildSideTables(CClub* pSide)

@@ -118,6 +118,9 @@ private:
     void ResetState();
     void BuildSideTables(CClub* pSide);
     void RunAction();
+    // The first action count at which a substitution point or a period's
+    // mark can next be reached: the counts before it skip the checks.
+    int NextMarkCheck() const;
     void TossPossession();
     void SwapAndPick();
     void GiveBall(CClub* pSide, CQuickPlayer* pPlayer);
@@ -173,6 +176,7 @@ private:
     int m_nExtraTimeHalfMark = 0;
     int m_nExtraTimeEndMark = 0;
     int m_anSubstitutionPoints[2] = {};
+    int m_nNextMarkCheck = 0;
     int m_anPeriodActions[QUICKPERIOD_COUNT] = {};
     float m_fMinutesPerAction = 0.0f;
     uint8_t m_byCompetition = 0;

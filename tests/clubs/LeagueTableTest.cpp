@@ -332,6 +332,20 @@ TEST_F(Division, PlayedMatchDaysAreCountedForEveryClubInOneWalk)
     EXPECT_EQ(division.CountPlayedMatchDays(CDate(2001, 12, 1), clubs), (std::vector<int>{2, 1, 1, 1, 0, 0, 2}));
     EXPECT_EQ(division.CountPlayedMatchDays(CDate(2001, 8, 10), clubs), (std::vector<int>{1, 1, 1, 0, 0, 0, 1}));
     EXPECT_EQ(division.CountPlayedMatchDays(CDate(2001, 8, 3), clubs), (std::vector<int>(7, 0)));
+
+    // Opponents left out of the list, with identifiers below, between and
+    // above the listed ones, are passed over.
+    CDivisionDatabase sparse;
+    const struct {
+        CDate date;
+        ID_CLUB home, away;
+    } played[] = {{CDate(2001, 8, 4), 10, 20}, {CDate(2001, 8, 11), 25, 30}, {CDate(2001, 8, 18), 20, 40}};
+    for (const auto& f : played) {
+        auto* p = new CDivisionFixturesDatabase(0, f.date, f.home, f.away, 0, 0, 0);
+        p->SetGoals(2, 2);
+        sparse.m_lstFixtures.AddTail(p);
+    }
+    EXPECT_EQ(sparse.CountPlayedMatchDays(CDate(2001, 12, 1), {30, 20}), (std::vector<int>{1, 2}));
 }
 
 }  // namespace
