@@ -974,9 +974,10 @@ void CXListBox::DrawRowText(plat::DeviceContext* pDC, int nRow)
             DrawValueBar(pDC, column, RowTop(nRow), std::atoi(szCell), bBarOnly);
         if (bBarOnly || (bBarAndNumber && !(m_byValueBarOptions & VALUEBAR_DRAW_NUMBER)))
             continue;
-        // Whole characters while they fit in the column less the indent.
+        // Whole characters while they fit in the column less the indent and,
+        // for text that starts at the margin, the margin too.
         int nTextWidth = 0;
-        const int nShown = FittingLength(pDC, szCell, column.nRight - column.nLeft - m_nTextIndent, &nTextWidth);
+        const int nShown = FittingLength(pDC, szCell, CellTextRoom(column, m_nTextIndent), &nTextWidth);
         int x = column.nLeft + column.nTextMargin;
         if (column.byAlignment == 2)
             x = column.nRight - column.nTextMargin - nTextWidth - 1;
@@ -1326,7 +1327,6 @@ void CXListBox::GetToolTipText(char* pszText)
     CopyTabField(pRow->szText, m_nHoverColumn, szCell, sizeof szCell);
     plat::Font* pFont = pRow->hFont ? pRow->hFont : m_hFont;
     const LISTCOLUMN& column = m_pColumns[m_nHoverColumn];
-    if (pFont && pFont->textWidth(szCell, static_cast<int>(std::strlen(szCell))) >
-                     column.nRight - column.nLeft - m_nTextIndent)
+    if (pFont && pFont->textWidth(szCell, static_cast<int>(std::strlen(szCell))) > CellTextRoom(column, m_nTextIndent))
         std::snprintf(pszText, TOOLTIP_TEXT_SIZE, "%s", szCell);
 }

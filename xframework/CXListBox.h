@@ -43,6 +43,15 @@ struct LISTCOLUMN {
     uint8_t bHot;        // the cell reacts to the pointer
 };
 
+// The room a cell's text is cut to: the column less the list's text indent
+// and, for text that starts at the margin (not right-aligned or centred),
+// the margin, so that it ends inside its cell.
+inline int CellTextRoom(const LISTCOLUMN& column, int nTextIndent)
+{
+    const bool bFromMargin = column.byAlignment != 2 && column.byAlignment != 6 && column.byAlignment != 'y';
+    return column.nRight - column.nLeft - nTextIndent - (bFromMargin ? column.nTextMargin : 0);
+}
+
 // How the cells of a column compare when sorting.
 enum : uint8_t {
     LISTSORT_NONE = 0,

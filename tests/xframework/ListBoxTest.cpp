@@ -409,6 +409,32 @@ TEST_F(ListBoxTest, TheHotCellUnderThePointerIsHighlightedAndACutCellIsItsToolti
     EXPECT_EQ(countPixels(wYellow), 0);
 }
 
+// A left-aligned cell starts at its margin, so a cut text stops that much
+// earlier: nothing of it reaches the next column.
+TEST_F(ListBoxTest, ACutCellEndsInsideItsColumnWhateverItsMargin)
+{
+    ASSERT_NE(m_pFont, nullptr);
+    static const LISTCOLUMN kWideMargin[] = {
+        {0, 80, 12, 0, 0, 0, 0, LISTSORT_NONE, 0},
+        {80, 140, 2, 0, 0, 0, 0, LISTSORT_NONE, 0},
+        {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    };
+    m_pList->SetUp(16, 4, m_pFont.get(), 0, true, nullptr, true, nullptr, false, 1, false, false, false);
+    m_pList->SetUpColumns(20, 40, 220, 120, kWideMargin, false, false, 80, false);
+    m_pList->SetAutoRedraw(true);
+    m_pList->AppendRow("Cup : Away : A name far too long for its column\t", 0x00FFFFFF, nullptr, 0);
+    m_pList->Redraw();
+    const plat::Surface& surface = *m_screen.m_pDrawingSurface->m_pSurface;
+    int nInside = 0;
+    for (int y = 40; y < 120; ++y) {
+        for (int x = 20; x < 20 + 80; ++x)
+            nInside += surface.pixel(x, y) != 0;
+        for (int x = 20 + 80; x < 20 + 140; ++x)
+            ASSERT_EQ(surface.pixel(x, y), 0) << x << "," << y;
+    }
+    EXPECT_GT(nInside, 0) << "the cut text is drawn";
+}
+
 // A list without columns (a drop-down's one row) stops a long row inside the
 // box, whole characters only, whichever way the row is aligned.
 TEST_F(ListBoxTest, ARowWithoutColumnsStaysInsideTheBox)
