@@ -974,13 +974,14 @@ void CXListBox::DrawRowText(plat::DeviceContext* pDC, int nRow)
             DrawValueBar(pDC, column, RowTop(nRow), std::atoi(szCell), bBarOnly);
         if (bBarOnly || (bBarAndNumber && !(m_byValueBarOptions & VALUEBAR_DRAW_NUMBER)))
             continue;
-        // Whole characters while they fit in the column less the indent and,
-        // for text that starts at the margin, the margin too.
+        // Whole characters while they fit in the cell's text room.
         int nTextWidth = 0;
         const int nShown = FittingLength(pDC, szCell, CellTextRoom(column, m_nTextIndent), &nTextWidth);
         int x = column.nLeft + column.nTextMargin;
+        // The indent is a left indent: right-aligned and centred text is
+        // placed without it.
         if (column.byAlignment == 2)
-            x = column.nRight - column.nTextMargin - nTextWidth - 1;
+            x = column.nRight - column.nTextMargin - nTextWidth - 1 - m_nTextIndent;
         else if (column.byAlignment == 6 || bBarAndNumber)
             x = column.nLeft + ((column.nRight - column.nLeft) / 2 - nTextWidth / 2) - m_nTextIndent;
         pDC->setTextColor(CellColour(row, nRow, i));
