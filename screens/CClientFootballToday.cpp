@@ -95,11 +95,9 @@ constexpr int kGraphPoints = 12;
 constexpr int kHistoryPoints = 20;
 constexpr int kHistoryPosition = 21;
 
-// The text column ends its margin short of the scroll bar: a cell is cut to
-// the column less the indent but starts at the margin.
 const LISTCOLUMN kDiaryColumns[] = {
     {0, 18, 0, 0, 0, 0, 1001, LISTSORT_NONE, 0},
-    {18, 280, 6, 0, 0, 0, 1011, LISTSORT_NONE, 0},
+    {18, 286, 6, 0, 0, 0, 1011, LISTSORT_NONE, 0},
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kMailColumns[] = {

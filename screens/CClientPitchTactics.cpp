@@ -30,6 +30,7 @@
 #include "season/CTacticsFileManager.h"
 #include "season/MatchRecords.h"
 #include "xframework/CXButton.h"
+#include "xframework/ClientText.h"
 #include "xframework/CXComboBox.h"
 #include "xframework/CXStatic.h"
 #include "xframework/DrawingFunctions.h"
@@ -1906,11 +1907,10 @@ void CClientPitchTactics::DrawPlayerPanel()
         plat::DeviceContext* pDC = m_pDrawingSurface->m_pSurface->getDC();
         pDC->setBkMode(plat::TRANSPARENT);
         pDC->selectFont(g_hSmallFont);
-        pDC->setTextColor(plat::RGB(255, 255, 255));
-        char szValue[8];
-        std::snprintf(szValue, sizeof szValue, "%d", nValue);
-        plat::Rect rc{bar.x, bar.y, bar.x + kBarWidth, bar.y + kBarHeight};
-        pDC->drawText(szValue, -1, &rc, plat::DT_CENTER | plat::DT_VCENTER | plat::DT_SINGLELINE);
+        // The number sits over the bar from about half way: outlined in
+        // black, white stays legible on the light bars (yellow, cyan, green).
+        DrawOutlinedTextCentredF(pDC, bar.x, bar.y, bar.x + kBarWidth, bar.y + kBarHeight, plat::RGB(255, 255, 255),
+                                 0x000000, "%d", nValue);
         m_pDrawingSurface->m_pSurface->releaseDC(pDC);
     }
 }

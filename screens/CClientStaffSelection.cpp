@@ -78,12 +78,13 @@ const LISTCOLUMN kBoxColumns[] = {
     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 // Name, rating, age, rating at the last review, post, qualifications, wage:
-// the text columns as wide as the bars and the age allow, the wage clear of
-// the scroll bar.
+// the text columns as wide as the bars and the age allow (the post takes the
+// qualifications' margin, so that "Commercial Manager" fits), the wage clear
+// of the scroll bar.
 const LISTCOLUMN kStaffColumns[] = {
     {0, 104, 4, 0, LEFT, 0, 1121, LISTSORT_TEXT, 0},      {104, 132, 4, 0, RATING, 0, 1122, LISTSORT_NUMBER, 0},
     {132, 160, 4, 0, RIGHT, 0, 965, LISTSORT_NUMBER, 0},  {160, 192, 4, 0, RATING, 0, 1123, LISTSORT_NUMBER, 0},
-    {192, 322, 4, 0, LEFT, 0, 1124, LISTSORT_TEXT, 0},    {322, 560, 4, 0, LEFT, 0, 1125, LISTSORT_TEXT, 0},
+    {192, 326, 4, 0, LEFT, 0, 1124, LISTSORT_TEXT, 0},    {326, 560, 0, 0, LEFT, 0, 1125, LISTSORT_TEXT, 0},
     {560, 605, 4, 0, RIGHT, 0, 1126, LISTSORT_NUMBER, 0}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kManagerColumns[] = {

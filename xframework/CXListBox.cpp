@@ -974,12 +974,14 @@ void CXListBox::DrawRowText(plat::DeviceContext* pDC, int nRow)
             DrawValueBar(pDC, column, RowTop(nRow), std::atoi(szCell), bBarOnly);
         if (bBarOnly || (bBarAndNumber && !(m_byValueBarOptions & VALUEBAR_DRAW_NUMBER)))
             continue;
-        // Whole characters while they fit in the column less the indent.
+        // Whole characters while they fit in the cell's text room.
         int nTextWidth = 0;
-        const int nShown = FittingLength(pDC, szCell, column.nRight - column.nLeft - m_nTextIndent, &nTextWidth);
+        const int nShown = FittingLength(pDC, szCell, CellTextRoom(column, m_nTextIndent), &nTextWidth);
         int x = column.nLeft + column.nTextMargin;
+        // The indent is a left indent: right-aligned and centred text is
+        // placed without it.
         if (column.byAlignment == 2)
-            x = column.nRight - column.nTextMargin - nTextWidth - 1;
+            x = column.nRight - column.nTextMargin - nTextWidth - 1 - m_nTextIndent;
         else if (column.byAlignment == 6 || bBarAndNumber)
             x = column.nLeft + ((column.nRight - column.nLeft) / 2 - nTextWidth / 2) - m_nTextIndent;
         pDC->setTextColor(CellColour(row, nRow, i));
@@ -1326,7 +1328,6 @@ void CXListBox::GetToolTipText(char* pszText)
     CopyTabField(pRow->szText, m_nHoverColumn, szCell, sizeof szCell);
     plat::Font* pFont = pRow->hFont ? pRow->hFont : m_hFont;
     const LISTCOLUMN& column = m_pColumns[m_nHoverColumn];
-    if (pFont && pFont->textWidth(szCell, static_cast<int>(std::strlen(szCell))) >
-                     column.nRight - column.nLeft - m_nTextIndent)
+    if (pFont && pFont->textWidth(szCell, static_cast<int>(std::strlen(szCell))) > CellTextRoom(column, m_nTextIndent))
         std::snprintf(pszText, TOOLTIP_TEXT_SIZE, "%s", szCell);
 }

@@ -11,6 +11,7 @@
 
 #include "common/DebugLog.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -42,6 +43,19 @@ struct LISTCOLUMN {
     uint8_t bySortType;  // LISTSORT_*; 0: the column does not sort
     uint8_t bHot;        // the cell reacts to the pointer
 };
+
+// The room a cell's text is cut to, so that it stays inside its cell: the
+// column less the list's text indent and, for text that starts at the margin
+// (left-aligned), the margin; right-aligned text ends at the margin instead,
+// so it keeps one pixel and the margin clear on the right.
+inline int CellTextRoom(const LISTCOLUMN& column, int nTextIndent)
+{
+    const int nWidth = column.nRight - column.nLeft;
+    if (column.byAlignment == 2)
+        return nWidth - std::max(nTextIndent, column.nTextMargin + 1);
+    const bool bFromMargin = column.byAlignment != 6 && column.byAlignment != 'y';
+    return nWidth - nTextIndent - (bFromMargin ? column.nTextMargin : 0);
+}
 
 // How the cells of a column compare when sorting.
 enum : uint8_t {

@@ -64,3 +64,16 @@ void DrawShadowTextCentredF(HDC hDC, int nLeft, int nTop, int nRight, int nBotto
     Out(hDC, at.x + nOffset, at.y + nOffset, crShadow, szText);
     Out(hDC, at.x, at.y, crColour, szText);
 }
+
+void DrawOutlinedTextCentredF(HDC hDC, int nLeft, int nTop, int nRight, int nBottom, COLORREF crColour,
+                              COLORREF crOutline, const char* pszFormat, ...)
+{
+    char szText[kTextBuffer];
+    PRINT_ARGUMENTS(szText, pszFormat);
+    const plat::Point at = Centred(hDC, nLeft, nTop, nRight, nBottom, szText);
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (dx || dy)
+                Out(hDC, at.x + dx, at.y + dy, crOutline, szText);
+    Out(hDC, at.x, at.y, crColour, szText);
+}

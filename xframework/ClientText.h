@@ -1,7 +1,7 @@
 #pragma once
 // The small text functions screens call on a device context: text printed
 // with printf rules (at most 159 characters; longer texts are cut), plain, with
-// a shadow, or centred in a rectangle by its measured extent. The font and the
+// a shadow, with a one-pixel outline, or centred in a rectangle by its measured extent. The font and the
 // background mode are the caller's.
 #include "platform/DeviceContext.h"
 
@@ -17,3 +17,6 @@ void DrawTextCentredF(HDC hDC, int nLeft, int nTop, int nRight, int nBottom, COL
                       ...) BRELLOX_PRINTF(7, 8);
 void DrawShadowTextCentredF(HDC hDC, int nLeft, int nTop, int nRight, int nBottom, int nOffset, COLORREF crColour,
                             COLORREF crShadow, const char* pszFormat, ...) BRELLOX_PRINTF(9, 10);
+// Outlined on all eight sides, so that it reads over light and dark alike.
+void DrawOutlinedTextCentredF(HDC hDC, int nLeft, int nTop, int nRight, int nBottom, COLORREF crColour,
+                              COLORREF crOutline, const char* pszFormat, ...) BRELLOX_PRINTF(8, 9);

@@ -1,6 +1,6 @@
 #pragma once
 // The cells of a list whose text the list would cut: it draws whole
-// characters only while they fit in the column less its text indent.
+// characters only while they fit in the cell's text room.
 #include "xframework/CXListBox.h"
 
 #include "platform/Font.h"
@@ -24,7 +24,7 @@ inline std::vector<std::string> CutCells(const CXListBox& list)
             char szCell[LISTBOX_ROW_TEXT_SIZE] = {};
             list.GetColumnText(nRow, nColumn, szCell);
             const int nWidth = pFont->textWidth(szCell, static_cast<int>(std::strlen(szCell)));
-            const int nRoom = column.nRight - column.nLeft - list.m_nTextIndent;
+            const int nRoom = CellTextRoom(column, list.m_nTextIndent);
             if (nWidth > nRoom)
                 cut.push_back("row " + std::to_string(nRow) + " column " + std::to_string(nColumn) + ": " + szCell +
                               " (needs " + std::to_string(nWidth) + " of " + std::to_string(nRoom) + ")");

@@ -67,6 +67,28 @@ TEST_F(ClientText, ACentredShadowTextStandsAtTheMeasuredCentreOverItsShadow)
     EXPECT_TRUE(SamePixels(*pDrawn, *pExpected));
 }
 
+// The outline closes the text in on every side: no pixel of the text touches
+// the background, and the text keeps its measured centre.
+TEST_F(ClientText, AnOutlinedTextTouchesOnlyItsOutline)
+{
+    const COLORREF crText = plat::RGB(255, 255, 255), crOutline = plat::RGB(0, 0, 255);
+    const auto pDrawn = Paint(120, [&](HDC hDC) { DrawOutlinedTextCentredF(hDC, 0, 0, 120, 40, crText, crOutline, "%d", 51); });
+    const auto pPlain = Paint(120, [&](HDC hDC) { DrawTextCentredF(hDC, 0, 0, 120, 40, crText, "%d", 51); });
+    const plat::Surface& s = *pDrawn;
+    int nText = 0;
+    for (int y = 1; y + 1 < s.height(); ++y)
+        for (int x = 1; x + 1 < s.width(); ++x) {
+            if (pPlain->pixel(x, y) == 0)
+                continue;
+            ++nText;
+            EXPECT_EQ(s.pixel(x, y), pPlain->pixel(x, y)) << x << "," << y;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    EXPECT_NE(s.pixel(x + dx, y + dy), 0) << "bare edge at " << x + dx << "," << y + dy;
+        }
+    EXPECT_GT(nText, 10);
+}
+
 TEST_F(ClientText, APrintedTextIsCutAt159Characters)
 {
     const std::string longText(300, 'm');

@@ -409,6 +409,49 @@ TEST_F(ListBoxTest, TheHotCellUnderThePointerIsHighlightedAndACutCellIsItsToolti
     EXPECT_EQ(countPixels(wYellow), 0);
 }
 
+// A left-aligned cell starts at its margin and a right-aligned one ends at
+// it, whatever the list's text indent: nothing of a cell, cut or whole, reaches
+// the next column.
+TEST_F(ListBoxTest, ACellEndsInsideItsColumnWhateverItsMarginAndAlignment)
+{
+    ASSERT_NE(m_pFont, nullptr);
+    const struct {
+        int8_t nMargin;
+        uint8_t byAlignment;
+        int nIndent;
+        const char* pszText;
+    } kCases[] = {
+        {12, 0, 4, "Cup : Away : A name far too long for its column"},
+        {0, 2, 6, "28,140"},
+        {4, 2, 6, "28,140"},
+        {6, 2, 6, "A number far too long: 1,234,567,890"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.pszText);
+        const LISTCOLUMN columns[] = {
+            {0, 80, c.nMargin, 0, c.byAlignment, 0, 0, LISTSORT_NONE, 0},
+            {80, 140, 2, 0, 0, 0, 0, LISTSORT_NONE, 0},
+            {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+        };
+        m_pList->SetUp(16, c.nIndent, m_pFont.get(), 0, true, nullptr, true, nullptr, false, 1, false, false, false);
+        m_pList->SetUpColumns(20, 40, 220, 120, columns, false, false, 80, false);
+        m_pList->SetAutoRedraw(true);
+        m_pList->ResetContent();
+        m_screen.m_pDrawingSurface->m_pSurface->fill(nullptr, 0);
+        m_pList->AppendRow((std::string(c.pszText) + "\t").c_str(), 0x00FFFFFF, nullptr, 0);
+        m_pList->Redraw();
+        const plat::Surface& surface = *m_screen.m_pDrawingSurface->m_pSurface;
+        int nInside = 0;
+        for (int y = 40; y < 120; ++y) {
+            for (int x = 20; x < 20 + 80; ++x)
+                nInside += surface.pixel(x, y) != 0;
+            for (int x = 20 + 80; x < 20 + 140; ++x)
+                ASSERT_EQ(surface.pixel(x, y), 0) << x << "," << y;
+        }
+        EXPECT_GT(nInside, 0) << "the text is drawn";
+    }
+}
+
 // A list without columns (a drop-down's one row) stops a long row inside the
 // box, whole characters only, whichever way the row is aligned.
 TEST_F(ListBoxTest, ARowWithoutColumnsStaysInsideTheBox)
