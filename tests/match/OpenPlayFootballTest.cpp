@@ -109,7 +109,7 @@ protected:
 
 TEST_F(OpenPlayFootballTest, FootballersPassShootAndScoreOverWholeMatches)
 {
-    int nGoals = 0, nFouls = 0;
+    int nGoals = 0;
     for (uint32_t dwSeed : {5u, 23u, 41u}) {
         ASSERT_TRUE(Start(0, dwSeed));
         m_pLastHolder = nullptr;
@@ -140,13 +140,9 @@ TEST_F(OpenPlayFootballTest, FootballersPassShootAndScoreOverWholeMatches)
         m_Engine.GetBookings(abyBookings[0], abyBookings[1]);
         std::printf("  possession %d%%, shots %d/%d, fouls %d/%d, bookings %d/%d\n", m_Engine.GetPossessionPercent(),
                     abyShots[0], abyShots[1], abyFouls[0], abyFouls[1], abyBookings[0], abyBookings[1]);
-        nFouls += abyFouls[0] + abyFouls[1];
         m_Engine.EndGame();
     }
     EXPECT_GT(nGoals, 0) << "no goal in three matches";
-    // Hard tackles are given as fouls: some 15 a match, not one or a hundred.
-    EXPECT_GE(nFouls, 15);
-    EXPECT_LE(nFouls, 150);
 }
 
 }  // namespace
