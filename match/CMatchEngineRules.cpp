@@ -20,6 +20,8 @@ CMatchPlayer* AsFootballer(CMatchPerson* pPerson)
                                                                           : nullptr;
 }
 
+constexpr int32_t kAggressiveBase = 18;
+
 uint8_t ClampLikelihood(int32_t nValue)
 {
     return uint8_t(nValue < 0 ? 0 : nValue > 100 ? 100 : nValue);
@@ -213,11 +215,17 @@ void CMatchEngine::ReportAggressivePlay(CMatchPlayer* pOffender, const CVector& 
         return;
     const bool bInPenaltyArea = (m_pHomeClub && m_pHomeClub->IsInPenaltyArea(position, false)) ||
                                 (m_pAwayClub && m_pAwayClub->IsInPenaltyArea(position, false));
+    // Any tackle that hits its man starts at kAggressiveBase and its
+    // severity counts in full: on a third of it no ordinary tackle came near
+    // the referee's line of 50 and fouls went unseen. A box tackle is judged
+    // by three quarters, as a penalty asks more.
+    const int32_t nLikelihood = nSeverity + kAggressiveBase;
     MatchCauseRecord record;
     record.byCause = CAUSE_AGGRESSIVE_PLAY;
-    record.byLikelihood = ClampLikelihood(bInPenaltyArea ? nSeverity / 4 : nSeverity / 3);
+    record.byLikelihood = ClampLikelihood(bInPenaltyArea ? nLikelihood * 3 / 4 : nLikelihood);
     record.pPlayer = pOffender;
     record.pPlayerClub = pOffender->GetClub();
+    record.pSecondPlayer = pOffender->GetDecisionPartner();
     record.pClubAwarded = pOffender->GetClub() ? pOffender->GetClub()->GetOpponent() : nullptr;
     record.vPosition = position;
     record.dwMatchTime = m_dwEngineClock;

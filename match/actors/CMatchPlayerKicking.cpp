@@ -282,6 +282,7 @@ void CMatchPlayer::KickBall()
     }
     pBall->SetVelocity(v);
     pBall->RecordTrajectory(m_Engine.GetMatchTime(), this);
+    m_Engine.CheckOffside(this);
     SetAction(ACTION_HAS_KICKED);
     m_bMovingTarget = false;
 }

@@ -336,11 +336,13 @@ TEST_F(MatchRulesTest, FoulsAndHandballGoToTheReferee)
     EXPECT_EQ(m_Judge.records[0].pClubAwarded, m_pHigh);
     EXPECT_EQ(m_Judge.records[0].vPosition, pFouled->GetPosition());
 
-    // Severity to likelihood: a third in open field, a quarter inside either
-    // penalty area, at most 100; no severity, no report.
+    // Severity to likelihood: 18 plus the severity in open field, three
+    // quarters of that inside either penalty area, at most 100; no severity,
+    // no report. A hard tackle of an ordinary player (severity 40) is over
+    // the referee's line of 50 in open field, a soft one is not.
     struct { CVector at; int32_t nSeverity; int nLikelihood; } cases[] = {
-        {{5000, 3750, 0}, 150, 50}, {{9000, 3750, 0}, 150, 37}, {{1000, 3000, 0}, 150, 37},
-        {{5000, 3750, 0}, 900, 100}, {{5000, 3750, 0}, 0, -1},
+        {{5000, 3750, 0}, 40, 58}, {{5000, 3750, 0}, 10, 28}, {{9000, 3750, 0}, 40, 43},
+        {{1000, 3000, 0}, 40, 43}, {{5000, 3750, 0}, 900, 100}, {{5000, 3750, 0}, 0, -1},
     };
     for (const auto& c : cases) {
         m_Judge.records.clear();

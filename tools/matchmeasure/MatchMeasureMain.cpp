@@ -52,6 +52,9 @@ struct SideFigures {
     int64_t keptLength = 0;
     int kept = 0;
     int32_t keeperFarthest = 0;
+    // Tackles made, fouls given against the side, players booked, players
+    // sent off, penalties awarded to it and offsides given against it.
+    int tackles = 0, fouls = 0, bookings = 0, sendingsOff = 0, penalties = 0, offsides = 0;
     double keeperFarSeconds = 0, keeperLongestFar = 0;
     // Of the whole match, kept on the home side only: the match time in open
     // play and the restarts (throw-ins, goal kicks, corners, free kicks).
@@ -128,6 +131,16 @@ public:
             m_aSides[s].completed = pClub->GetCounters().wPassesCompleted;
             m_aSides[s].onTarget = pClub->GetCounters().byShotsOnTarget;
             m_aSides[s].goals = pClub->GetGoals();
+            const MATCHCLUBCOUNTERS& counters = pClub->GetCounters();
+            m_aSides[s].fouls = counters.byFouls;
+            m_aSides[s].bookings = counters.byBookings;
+            m_aSides[s].penalties = counters.byPenaltiesAwarded;
+            m_aSides[s].offsides = counters.byOffsides;
+            // GetSlot ends at the squad's last player, the bench included.
+            for (int i = 0; const CMatchPlayer* p = pClub->GetSlot(i); ++i) {
+                m_aSides[s].tackles += p->GetTackleCount();
+                m_aSides[s].sendingsOff += p->GetRedCards();
+            }
             sides[s] = m_aSides[s];
         }
         uint8_t byHome = 0, byAway = 0;
@@ -286,11 +299,12 @@ void Print(const char* name, const SideFigures& f)
     const int lost = f.passes - f.completed;
     std::printf("  %s: passes %d, completed %d (%.0f%%), lost %d: to an opponent %d (within 3 m %d, 3-6 m %d, 6-10 m %d, "
                 "10-20 m %d, beyond %d; behind the kicker %d), out %d, other %d; kept pass %.1f m; shots %d (on target "
-                "%d), goals %d; keeper farthest %.1f m, %.0f s beyond 20 m (longest %.0f s)\n",
+                "%d), goals %d; tackles %d, fouls %d, booked %d, sent off %d, penalties %d, offside %d; keeper farthest "
+                "%.1f m, %.0f s beyond 20 m (longest %.0f s)\n",
                 name, f.passes, f.completed, f.passes ? 100.0 * f.completed / f.passes : 0.0, lost, f.lostToOpponent,
                 f.abyBand[0], f.abyBand[1], f.abyBand[2], f.abyBand[3], f.abyBand[4], f.lostBehind, f.lostOut,
                 f.lostOther, f.kept ? f.keptLength / 100.0 / f.kept : 0.0, f.shots, f.onTarget, f.goals,
-                f.keeperFarthest / 100.0, f.keeperFarSeconds, f.keeperLongestFar);
+                f.tackles, f.fouls, f.bookings, f.sendingsOff, f.penalties, f.offsides, f.keeperFarthest / 100.0, f.keeperFarSeconds, f.keeperLongestFar);
 }
 
 constexpr size_t kParallel = 3;
@@ -326,6 +340,8 @@ void Add(SideFigures& total, const SideFigures& f)
         total.aRestarts[k] += f.aRestarts[k], total.aRestartSeconds[k] += f.aRestartSeconds[k];
     for (int k = 0; k < 2; ++k)
         total.aChosenSafety[k] += f.aChosenSafety[k], total.aStruckSafety[k] += f.aStruckSafety[k];
+    total.tackles += f.tackles, total.fouls += f.fouls, total.bookings += f.bookings;
+    total.sendingsOff += f.sendingsOff, total.penalties += f.penalties, total.offsides += f.offsides;
     total.lostBehind += f.lostBehind, total.keptLength += f.keptLength, total.kept += f.kept;
     total.keeperFarthest = std::max(total.keeperFarthest, f.keeperFarthest);
     total.keeperFarSeconds += f.keeperFarSeconds;
@@ -478,6 +494,10 @@ int main(int argc, char** argv)
                 total.aRestartSeconds[1] / std::max(1, total.aRestarts[1]), total.aRestarts[2] / double(matches),
                 total.aRestartSeconds[2] / std::max(1, total.aRestarts[2]), total.aRestarts[3] / double(matches),
                 total.aRestartSeconds[3] / std::max(1, total.aRestarts[3]));
+    std::printf("a match: %.1f tackles, %.1f fouls, %.1f booked, %.2f sent off, %.2f penalties, %.1f offside\n",
+                total.tackles / double(matches), total.fouls / double(matches), total.bookings / double(matches),
+                total.sendingsOff / double(matches), total.penalties / double(matches),
+                total.offsides / double(matches));
     // The counts of a match hang on how long the ball is in play: these
     // compare the play itself with other football whatever its stoppages.
     const double fOpenMinutes = std::max(1.0, total.openPlaySeconds / 60.0);
