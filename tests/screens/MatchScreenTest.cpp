@@ -109,8 +109,12 @@ TEST_F(MatchScreen, AHumansMatchDayIsPlayedOnTheScreenAndRecordedOnce)
     Shoot("match-statistics.png");
     Choose(15, CClientMatch::MODE_PLAYERS);
     EXPECT_EQ(screen.GetDisplayMode(), CClientMatch::MODE_PLAYERS);
-    EXPECT_EQ(screen.GetList(CClientMatch::ID_HOME_PLAYERS)->GetCount(), 11);
-    EXPECT_EQ(screen.GetList(CClientMatch::ID_AWAY_PLAYERS)->GetCount(), 11);
+    // A side lists the men it has on the pitch: eleven, less any sent off.
+    for (const auto& [dwList, pClub] : {std::pair{CClientMatch::ID_HOME_PLAYERS, g_MatchEngine.GetHomeClub()},
+                                        std::pair{CClientMatch::ID_AWAY_PLAYERS, g_MatchEngine.GetAwayClub()}}) {
+        EXPECT_EQ(screen.GetList(dwList)->GetCount(), std::min(pClub->GetOnPitchCount(), 11));
+        EXPECT_GE(screen.GetList(dwList)->GetCount(), 7);
+    }
     Shoot("match-players.png");
     Choose(16, CClientMatch::FIGURES_PASSES);
     Choose(15, CClientMatch::MODE_COMMENTARY);
