@@ -77,8 +77,11 @@ CRefereeDatabase* CDatabaseHandler::ChooseCupReferee(const CDate& date, ID_CLUB 
     const CClubDatabase* pAway = GetClubFromID(idAway);
     const CCountryDatabase* pHomeCountry = pHome ? pHome->m_pCountry : nullptr;
     const CCountryDatabase* pAwayCountry = pAway ? pAway->m_pCountry : nullptr;
-    std::vector<CRefereeDatabase*> free;
-    std::vector<CRefereeDatabase*> neutral;
+    // Every tie of a draw asks: the lists keep their room from one to the next.
+    thread_local std::vector<CRefereeDatabase*> free;
+    thread_local std::vector<CRefereeDatabase*> neutral;
+    free.clear();
+    neutral.clear();
     for (const CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>()) {
         if (pOnly && pCountry != pOnly)
             continue;

@@ -6,6 +6,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 #include "common/CBinaryFile.h"
 #include "common/DebugLog.h"
@@ -800,9 +803,67 @@ static_assert(HundredthsByProduct());
 }  // namespace
 #endif
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#define BRELLOX_WIDE_ROLE_RATINGS 1
+namespace {
+
+// The same sixteen ratings eight roles to a register on a processor with the
+// wider registers. A pack of two registers of four-role halves gives the
+// halves in the order first-low, second-low, first-high, second-high, so the
+// targets are laid out roles 0-3 and 8-11, then 4-7 and 12-15, and the
+// packed shares come out in role order, weighed as the narrow steps weigh
+// them: the same divisions, minimums, truncations and 16-bit sums lane by lane.
+struct EveryRoleWideTargets {
+    alignas(32) float afTargets[PLAYER_SKILL_COUNT][PLAYER_ROLE_COUNT];
+};
+
+const EveryRoleWideTargets kEveryRoleWideTargets = [] {
+    EveryRoleWideTargets targets{};
+    static constexpr int kRoleOfLane[PLAYER_ROLE_COUNT] = {0, 1, 2, 3, 8, 9, 10, 11, 4, 5, 6, 7, 12, 13, 14, 15};
+    for (int i = 0; i < PLAYER_SKILL_COUNT; ++i)
+        for (int nLane = 0; nLane < PLAYER_ROLE_COUNT; ++nLane)
+            targets.afTargets[i][nLane] = kEveryRoleLanes.aSkills[i].afTargets[kRoleOfLane[nLane]];
+    return targets;
+}();
+
+[[gnu::target("avx2")]] void RateEveryRoleWide(const uint16_t* pwSkills, int16_t* pnRatings)
+{
+    const __m256 full = _mm256_set1_ps(100.0f);
+    const __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pwSkills));
+    const __m256 skills = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(words));
+    alignas(32) float afSkills[PLAYER_SKILL_COUNT];
+    _mm256_store_ps(afSkills, skills);
+    __m256i sums = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kEveryRoleLanes.anFixed));
+    for (int i = 0; i < PLAYER_SKILL_COUNT; ++i) {
+        const __m256 a = _mm256_set1_ps(afSkills[i]);
+        const float* pfTargets = kEveryRoleWideTargets.afTargets[i];
+        const __m256i first = _mm256_cvttps_epi32(_mm256_min_ps(_mm256_div_ps(a, _mm256_load_ps(pfTargets)), full));
+        const __m256i second =
+            _mm256_cvttps_epi32(_mm256_min_ps(_mm256_div_ps(a, _mm256_load_ps(pfTargets + 8)), full));
+        const __m256i weights =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kEveryRoleLanes.aSkills[i].anWeights));
+        sums = _mm256_add_epi16(sums, _mm256_mullo_epi16(_mm256_packs_epi32(first, second), weights));
+    }
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(pnRatings),
+                        _mm256_srli_epi16(_mm256_mulhi_epu16(sums, _mm256_set1_epi16(5243)), 3));
+}
+
+}  // namespace
+#endif
+
 void CPersonDatabase::RateEveryRole() const
 {
     std::copy_n(m_awAttributes, PLAYER_SKILL_COUNT, m_awRatedSkills);
+#if defined(BRELLOX_WIDE_ROLE_RATINGS)
+    // Every squad is rated before each of its matches, most players anew
+    // after a week's training.
+    static const bool s_bWide = __builtin_cpu_supports("avx2");
+    if (s_bWide) {
+        RateEveryRoleWide(m_awAttributes, m_anRoleRatings);
+        m_bRolesRated = true;
+        return;
+    }
+#endif
 #if defined(__SSE2__)
     alignas(16) float afSkills[PLAYER_SKILL_COUNT];
     const __m128i skills = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m_awAttributes));

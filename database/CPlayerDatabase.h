@@ -242,6 +242,12 @@ public:
     // Matches (CPlayerDatabaseMatch.cpp). The player's value for a match,
     // 0-100 around 50, from his morale, the match kind and the clubs.
     int GetMatchMorale(int nMatchKind, const CClubDatabase* pClub, const CClubDatabase* pOpponent) const;
+    // The same from the factor of the match kind and clubs, worked out once
+    // for a side whose players all belong to pOwn (his own club, or pClub
+    // when he has none).
+    static float GetMatchMoraleFactor(int nMatchKind, const CClubDatabase* pOwn, const CClubDatabase* pClub,
+                                      const CClubDatabase* pOpponent);
+    int GetMatchMorale(float fFactor) const;
     // Adds one quick match's counters to the competition's block.
     void UpdateAfterQuickMatch(int nCompetition, const PLAYERQUICKMATCH& match);
     // An injury drawn from a group 0-7 of the injury table; 1 when it ends

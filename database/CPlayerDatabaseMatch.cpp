@@ -75,10 +75,15 @@ int CPlayerDatabase::GetInjuryStatus(int nType)
 int CPlayerDatabase::GetMatchMorale(int nMatchKind, const CClubDatabase* pClub,
                                     const CClubDatabase* pOpponent) const
 {
+    return GetMatchMorale(GetMatchMoraleFactor(nMatchKind, m_pClub ? m_pClub : pClub, pClub, pOpponent));
+}
+
+float CPlayerDatabase::GetMatchMoraleFactor(int nMatchKind, const CClubDatabase* pOwn, const CClubDatabase* pClub,
+                                            const CClubDatabase* pOpponent)
+{
     float fFactor = 1.0f;
     switch (nMatchKind) {
     case 0: {
-        const CClubDatabase* pOwn = m_pClub ? m_pClub : pClub;
         const float fDistance = pOwn ? pOwn->GetMapDistance(pOpponent) : 1000.0f;
         if (fDistance <= 5.0f)
             fFactor = 1.05f;
@@ -98,6 +103,11 @@ int CPlayerDatabase::GetMatchMorale(int nMatchKind, const CClubDatabase* pClub,
     default:
         break;
     }
+    return fFactor;
+}
+
+int CPlayerDatabase::GetMatchMorale(float fFactor) const
+{
     const float fMorale = static_cast<float>(m_awAttributes[PLAYER_ATTRIBUTE_MORALE] / 100);
     return static_cast<int>(fMorale * fFactor);
 }

@@ -12,6 +12,10 @@
 #include <iterator>
 #include <new>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
 // Normal, attacking (setting above 60) and cautious (below 30).
 const uint8_t g_abyQuickActionTables[3][QUICKCLASS_COUNT][2] = {
     {{0, 100}, {30, 96}, {40, 95}, {50, 75}},
@@ -339,6 +343,36 @@ void TireConditions(float* pafConditions, int nActions)
     std::copy_n(af, N, pafConditions);
 }
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#define BRELLOX_WIDE_TIRING 1
+// TireConditions<16> eight lanes to a register on a processor with the wider
+// registers: the same three single-precision operations lane by lane (no
+// fused multiply-add, which would round once where the step rounds twice),
+// two actions to a turn of the loop.
+[[gnu::target("avx")]] inline __m256 TireStepWide(__m256 conditions)
+{
+    return _mm256_add_ps(conditions,
+                         _mm256_mul_ps(_mm256_sub_ps(conditions, _mm256_set1_ps(100.0f)), _mm256_set1_ps(0.004f)));
+}
+
+[[gnu::target("avx")]] void TireSixteenWide(float* pafConditions, int nActions)
+{
+    __m256 low = _mm256_loadu_ps(pafConditions);
+    __m256 high = _mm256_loadu_ps(pafConditions + 8);
+    int n = 0;
+    for (; n + 2 <= nActions; n += 2) {
+        low = TireStepWide(TireStepWide(low));
+        high = TireStepWide(TireStepWide(high));
+    }
+    if (n < nActions) {
+        low = TireStepWide(low);
+        high = TireStepWide(high);
+    }
+    _mm256_storeu_ps(pafConditions, low);
+    _mm256_storeu_ps(pafConditions + 8, high);
+}
+#endif
+
 }  // namespace
 
 void CClub::WorkOffActions()
@@ -355,7 +389,16 @@ void CClub::WorkOffActions()
     constexpr int kAlways = 16;
     const int nActions = m_nUntiredActions;
     m_nUntiredActions = 0;
+#if defined(BRELLOX_WIDE_TIRING)
+    // Both sides tire after every action of every match.
+    static const bool s_bWide = __builtin_cpu_supports("avx");
+    if (s_bWide)
+        TireSixteenWide(m_afConditions, nActions);
+    else
+        TireConditions<kAlways>(m_afConditions, nActions);
+#else
     TireConditions<kAlways>(m_afConditions, nActions);
+#endif
     if (m_nSquadSize > kAlways)
         TireConditions<kConditionEntries - kAlways>(m_afConditions + kAlways, nActions);
 }

@@ -171,12 +171,20 @@ void CFastMatchEngine::BuildSideTables(CClub* pSide)
 {
     const CClubDatabase* pClub = pSide->m_pClub;
     const CClubDatabase* pOpponent = pSide->m_pOpponent ? pSide->m_pOpponent->m_pClub : nullptr;
+    // The side's own players share one factor (a league match's weighs the
+    // clubs' distance).
+    const float fOwnFactor = CPlayerDatabase::GetMatchMoraleFactor(m_byCompetition, pClub, pClub, pOpponent);
     for (int i = 0; i < pSide->m_nSquadSize; ++i) {
         CQuickPlayer* pPlayer = pSide->m_apPlayers[i];
         if (!pPlayer)
             continue;
-        pPlayer->m_nMatchValue =
-            pPlayer->m_pPlayer ? pPlayer->m_pPlayer->GetMatchMorale(m_byCompetition, pClub, pOpponent) : 50;
+        const CPlayerDatabase* pRecord = pPlayer->m_pPlayer;
+        if (!pRecord)
+            pPlayer->m_nMatchValue = 50;
+        else if (!pRecord->m_pClub || pRecord->m_pClub == pClub)
+            pPlayer->m_nMatchValue = pRecord->GetMatchMorale(fOwnFactor);
+        else
+            pPlayer->m_nMatchValue = pRecord->GetMatchMorale(m_byCompetition, pClub, pOpponent);
         pPlayer->BuildTables();
     }
 }

@@ -146,14 +146,6 @@ void CRefereeDatabase::RefreshBusyDates() const
     m_nSeenMoves = log.size();
 }
 
-bool CRefereeDatabase::IsAvailable(uint32_t dwDate) const
-{
-    // Fixtures are assigned season by season, and each new one asks every
-    // referee of its country: looked up, not walked.
-    RefreshBusyDates();
-    return !std::binary_search(m_adwBusyDates.begin(), m_adwBusyDates.end(), dwDate);
-}
-
 void CRefereeDatabase::AddAssignment(CDivisionFixturesDatabase* pFixture, uint32_t dwKind)
 {
     auto* p = new REFEREEASSIGNMENT;

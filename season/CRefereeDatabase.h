@@ -1,6 +1,7 @@
 #pragma once
 // One referee of a country: name, a few attribute bytes, match statistics by
 // competition and the fixtures he is assigned to.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -58,8 +59,17 @@ public:
     // "I. Surname", or the surname alone without an initial, in one shared
     // buffer that the next call overwrites.
     const char* GetName() const;
-    // False when a league or cup assignment is on that date.
-    bool IsAvailable(uint32_t dwDate) const;
+    // False when a league or cup assignment is on that date. Fixtures are
+    // assigned season by season, and each new one asks every referee of its
+    // country: looked up, not walked, and the index read again only when it
+    // was dropped or fixtures have moved since he last looked.
+    bool IsAvailable(uint32_t dwDate) const
+    {
+        if (!m_bBusyDatesKnown || m_dwSeenLogRound != s_dwMovedLogRound ||
+            m_nSeenMoves != s_adwMovedFixtureReferees.size())
+            RefreshBusyDates();
+        return !std::binary_search(m_adwBusyDates.begin(), m_adwBusyDates.end(), dwDate);
+    }
     // A fixture calls this with its referee's identifier when a date it
     // already had changes, so that he reads his dates again.
     static void NoteFixtureDateChanged(uint32_t dwRefereeID);

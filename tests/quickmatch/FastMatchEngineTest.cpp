@@ -371,5 +371,44 @@ TEST_F(FastMatch, MissingClubIsLoggedAndNothingIsPlayed)
     EXPECT_EQ(plat::randState(), before);
 }
 
+TEST_F(FastMatch, EachPlayerPlaysAtTheMatchValueHisOwnClubGivesHim)
+{
+    // The clubs 21 degrees apart, a confident home crowd; of the home side's
+    // eleven, one belongs to the other club (no distance to it) and one to
+    // none, so that the side's shared factor is not the first one's to use.
+    plat::srand(5);
+    m_home->m_abyLatitude[0] = 51;
+    m_away->m_abyLatitude[0] = 30;
+    m_home->m_abyLatitude[2] = m_away->m_abyLatitude[2] = 0;  // both on the map, north
+    m_home->m_nFanConfidence = 90;
+    Match first(m_home.get(), m_away.get());
+    m_engine.ProcessMatch(nullptr, &first.block);
+    CPlayerDatabase* pLent = m_engine.GetHomeSide()->m_apPlayers[1]->m_pPlayer;
+    CPlayerDatabase* pClubless = m_engine.GetHomeSide()->m_apPlayers[2]->m_pPlayer;
+    CPlayerDatabase* pOwn = m_engine.GetHomeSide()->m_apPlayers[3]->m_pPlayer;
+    pLent->m_pClub = m_away.get();
+    pClubless->m_pClub = nullptr;
+    for (const int nKind : {MATCHKIND_LEAGUE, MATCHKIND_CUP}) {
+        std::map<const CPlayerDatabase*, int> expected;
+        for (const CPlayerDatabase* pPlayer : m_home->m_lstPlayers.Items<CPlayerDatabase>())
+            expected[pPlayer] = pPlayer->GetMatchMorale(nKind, m_home.get(), m_away.get());
+        // In a league match the home side's shared factor would give him another value.
+        if (nKind == MATCHKIND_LEAGUE)
+            ASSERT_NE(expected[pLent], pLent->GetMatchMorale(CPlayerDatabase::GetMatchMoraleFactor(
+                                           nKind, m_home.get(), m_home.get(), m_away.get())));
+        Match match(m_home.get(), m_away.get(), nKind == MATCHKIND_CUP ? &kCupRules : nullptr, nKind);
+        m_engine.ProcessMatch(nullptr, &match.block);
+        const CClub* pSide = m_engine.GetHomeSide();
+        std::set<const CPlayerDatabase*> played;
+        for (int i = 0; i < pSide->GetSquadSize(); ++i) {
+            const CQuickPlayer* pPlayer = pSide->m_apPlayers[i];
+            ASSERT_TRUE(pPlayer->m_pPlayer);
+            played.insert(pPlayer->m_pPlayer);
+            EXPECT_EQ(pPlayer->m_nMatchValue, expected[pPlayer->m_pPlayer]) << nKind << " " << i;
+        }
+        ASSERT_TRUE(played.count(pLent) && played.count(pClubless) && played.count(pOwn)) << nKind;
+    }
+    pLent->m_pClub = pClubless->m_pClub = m_home.get();
+}
 }  // namespace
 }  // namespace quickmatch_test

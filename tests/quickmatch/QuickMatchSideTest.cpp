@@ -77,6 +77,29 @@ TEST_F(QuickSide, EveryPlayerOnTheSheetTires)
     delete side;
 }
 
+TEST_F(QuickSide, ActionsWorkedOffLateTireEveryEntryToTheBit)
+{
+    // The steps are worked off in wide registers where there are any: every
+    // entry of a full sheet must come out as the steps one at a time give it.
+    static const ITEMCUPMATCHRULES kFriendly = {0, 5, 7, 7, CUP_VENUE_HOME};
+    for (const int nActions : {1, 2, 7, 205}) {
+        Match match(m_home.get(), m_away.get(), &kFriendly);
+        CClub* side = new CClub(&match.block, 0);
+        ASSERT_EQ(side->GetSquadSize(), QUICKMATCH_MAX_PLAYERS);
+        float afExpected[QUICKMATCH_MAX_PLAYERS];
+        for (int i = 0; i < QUICKMATCH_MAX_PLAYERS; ++i)
+            afExpected[i] = side->m_apPlayers[i]->Condition() = 37.3f + 3.7f * static_cast<float>(i);
+        for (int n = 0; n < nActions; ++n) {
+            side->TireAll();
+            for (float& fCondition : afExpected)
+                fCondition = fCondition - (100.0f - fCondition) * 0.004f;
+        }
+        for (int i = 0; i < QUICKMATCH_MAX_PLAYERS; ++i)
+            EXPECT_EQ(side->m_apPlayers[i]->Condition(), afExpected[i]) << nActions << " actions, entry " << i;
+        delete side;
+    }
+}
+
 TEST_F(QuickSide, ClassPicksFallToTheNextClass)
 {
     Match match(m_home.get(), m_away.get());
