@@ -35,3 +35,31 @@ private:
     size_t m_nLive = 0;         // records handed out and not freed
     std::vector<char*> m_chunks;
 };
+
+// The pool of one record type, by default in chunks of 2 MiB, made on first
+// use and kept to the end of the program, so that no record outlives the
+// pool it came from. A class hands its operator new and delete to the two
+// below; a larger derived record goes to the general heap.
+template <typename T, size_t nRecordsPerChunk = (size_t{2} << 20) / sizeof(T)>
+CRecordPool& RecordPoolOf()
+{
+    static CRecordPool* s_pPool = new CRecordPool(sizeof(T), nRecordsPerChunk);
+    return *s_pPool;
+}
+
+template <typename T, size_t nRecordsPerChunk = (size_t{2} << 20) / sizeof(T)>
+void* NewPooledRecord(size_t nBytes)
+{
+    if (nBytes > RecordPoolOf<T, nRecordsPerChunk>().GetRecordBytes())
+        return ::operator new(nBytes);
+    return RecordPoolOf<T, nRecordsPerChunk>().Allocate();
+}
+
+template <typename T, size_t nRecordsPerChunk = (size_t{2} << 20) / sizeof(T)>
+void DeletePooledRecord(void* pRecord, size_t nBytes)
+{
+    if (nBytes > RecordPoolOf<T, nRecordsPerChunk>().GetRecordBytes())
+        ::operator delete(pRecord);
+    else
+        RecordPoolOf<T, nRecordsPerChunk>().Free(pRecord);
+}

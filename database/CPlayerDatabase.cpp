@@ -83,54 +83,18 @@ CPlayerDatabase::CPlayerDatabase(CBinaryReader& reader, CCountryDatabase* pCount
     }
 }
 
-namespace {
-
-// Made on first use and kept to the end of the program, so that no player
-// outlives the pool he came from.
-CRecordPool& PlayerPool()
-{
-    // Chunks of 2 MiB: large pages where the system gives them.
-    static CRecordPool* s_pPool = new CRecordPool(sizeof(CPlayerDatabase), (size_t{2} << 20) / sizeof(CPlayerDatabase));
-    return *s_pPool;
-}
-
-CRecordPool& CareerEntryPool()
-{
-    static CRecordPool* s_pPool =
-        new CRecordPool(sizeof(PLAYERCAREERENTRY), (size_t{2} << 20) / sizeof(PLAYERCAREERENTRY));
-    return *s_pPool;
-}
-
-}  // namespace
-
-void* PLAYERCAREERENTRY::operator new(size_t nBytes)
-{
-    if (nBytes > CareerEntryPool().GetRecordBytes())
-        return ::operator new(nBytes);
-    return CareerEntryPool().Allocate();
-}
+void* PLAYERCAREERENTRY::operator new(size_t nBytes) { return NewPooledRecord<PLAYERCAREERENTRY>(nBytes); }
 
 void PLAYERCAREERENTRY::operator delete(void* pEntry, size_t nBytes)
 {
-    if (nBytes > CareerEntryPool().GetRecordBytes())
-        ::operator delete(pEntry);
-    else
-        CareerEntryPool().Free(pEntry);
+    DeletePooledRecord<PLAYERCAREERENTRY>(pEntry, nBytes);
 }
 
-void* CPlayerDatabase::operator new(size_t nBytes)
-{
-    if (nBytes > PlayerPool().GetRecordBytes())
-        return ::operator new(nBytes);
-    return PlayerPool().Allocate();
-}
+void* CPlayerDatabase::operator new(size_t nBytes) { return NewPooledRecord<CPlayerDatabase>(nBytes); }
 
 void CPlayerDatabase::operator delete(void* pPlayer, size_t nBytes)
 {
-    if (nBytes > PlayerPool().GetRecordBytes())
-        ::operator delete(pPlayer);
-    else
-        PlayerPool().Free(pPlayer);
+    DeletePooledRecord<CPlayerDatabase>(pPlayer, nBytes);
 }
 
 CPlayerDatabase::~CPlayerDatabase()

@@ -1,6 +1,7 @@
 #include "database/CStaffDatabase.h"
 
 #include "common/CBinaryFile.h"
+#include "common/CRecordPool.h"
 #include "common/DebugLog.h"
 #include "database/CDatabaseHandler.h"
 #include "database/CPersonDatabase.h"
@@ -59,6 +60,13 @@ CStaffDatabase::CStaffDatabase(CBinaryReader& reader, CClubDatabase* pClub, bool
     } else if (!bKeepUnregistered && m_pDatabaseHandler) {
         m_pDatabaseHandler->RegisterStaff(this, STAFFINFO_POOL);
     }
+}
+
+void* CStaffDatabase::operator new(size_t nBytes) { return NewPooledRecord<CStaffDatabase>(nBytes); }
+
+void CStaffDatabase::operator delete(void* pStaff, size_t nBytes)
+{
+    DeletePooledRecord<CStaffDatabase>(pStaff, nBytes);
 }
 
 CStaffDatabase::CStaffDatabase() : m_pszLastName(CPersonDatabase::GetEmptyName())

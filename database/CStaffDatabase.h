@@ -40,6 +40,11 @@ public:
     CStaffDatabase(const CStaffDatabase&) = delete;
     CStaffDatabase& operator=(const CStaffDatabase&) = delete;
 
+    // Staff come from a pool of their own: the weekly staff lookups of every
+    // club then read one compact stretch of memory.
+    static void* operator new(size_t nBytes);
+    static void operator delete(void* pStaff, size_t nBytes);
+
     bool IsLoaded() const { return m_bLoaded; }
     bool Load(CBinaryReader& reader);
     bool Save(CBinaryWriter& writer) const;

@@ -1,6 +1,7 @@
 #include "database/CYouthDatabase.h"
 
 #include "common/CBinaryFile.h"
+#include "common/CRecordPool.h"
 #include "common/DebugLog.h"
 #include "database/CClubDatabase.h"
 #include "database/CDatabaseHandler.h"
@@ -57,6 +58,13 @@ CYouthDatabase::CYouthDatabase(CClubDatabase* pClub, int nPosition)
     }
     GenerateYouthRecord(nPosition, true);
     m_bLoaded = true;
+}
+
+void* CYouthDatabase::operator new(size_t nBytes) { return NewPooledRecord<CYouthDatabase>(nBytes); }
+
+void CYouthDatabase::operator delete(void* pYouth, size_t nBytes)
+{
+    DeletePooledRecord<CYouthDatabase>(pYouth, nBytes);
 }
 
 CYouthDatabase::~CYouthDatabase()

@@ -6,6 +6,7 @@
 #include "database/CPersonDatabase.h"
 #include "database/CPlayerDatabase.h"
 
+#include <cstddef>
 #include <cstdint>
 
 constexpr uint32_t YOUTH_FLAGS_NEW = 8;
@@ -22,6 +23,11 @@ public:
     // and registered under the next player identifier.
     CYouthDatabase(CClubDatabase* pClub, int nPosition);
     ~CYouthDatabase();
+
+    // Youths come from a pool of their own, so that the youth squads the
+    // weekly steps walk lie in a compact stretch of memory.
+    static void* operator new(size_t nBytes);
+    static void operator delete(void* pYouth, size_t nBytes);
 
     bool IsLoaded() const { return m_bLoaded; }
     bool Load(CBinaryReader& reader, CCountryDatabase* pCountry, CDivisionDatabase* pDivision, CClubDatabase* pClub);

@@ -63,3 +63,38 @@ TEST(RecordPool, AnEmptiedPoolStartsOverInOrder)
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(pool.Allocate(), first[static_cast<size_t>(i)]) << "record " << i;
 }
+
+namespace {
+
+struct PooledRecord {
+    char abyData[40];
+    static void* operator new(size_t nBytes) { return NewPooledRecord<PooledRecord, 4>(nBytes); }
+    static void operator delete(void* p, size_t nBytes) { DeletePooledRecord<PooledRecord, 4>(p, nBytes); }
+};
+
+struct LargerRecord : PooledRecord {
+    char abyMore[200];
+};
+
+}  // namespace
+
+// A class's records come from its own pool, side by side; a larger derived
+// record is made and freed on the general heap, leaving the pool's order.
+TEST(RecordPool, PooledClassesTakeTheirPoolAndLeaveLargerRecordsToTheHeap)
+{
+    const size_t nStep = RecordPoolOf<PooledRecord, 4>().GetRecordBytes();
+    auto* pFirst = new PooledRecord;
+    auto* pLarger = new LargerRecord;
+    std::memset(pLarger, 0x5A, sizeof(LargerRecord));
+    auto* pSecond = new PooledRecord;
+    EXPECT_EQ(reinterpret_cast<char*>(pSecond), reinterpret_cast<char*>(pFirst) + nStep);
+    delete pLarger;
+    auto* pThird = new PooledRecord;
+    EXPECT_EQ(reinterpret_cast<char*>(pThird), reinterpret_cast<char*>(pSecond) + nStep);
+    delete pSecond;
+    auto* pReused = new PooledRecord;
+    EXPECT_EQ(pReused, pSecond);
+    delete pReused;
+    delete pThird;
+    delete pFirst;
+}
