@@ -71,10 +71,16 @@ void CMatchClub::UpdateShotAlarm()
     const CMatchBall* pBall = m_Engine.GetBall();
     if (!pBall || pBall->GetHolder())
         return;
-    // A shot of the opponents' on its way, wherever it is going.
+    // A shot of the opponents' on its way in his own half towards his goal
+    // line, wherever along it it is going. One flying elsewhere (wild, or
+    // back off a post) is no shot at him: chasing it took the goalkeeper
+    // up the pitch after it.
     const CMatchPlayer* pLast = CMatchPlayer::AsFootballer(pBall->GetLastToucher());
+    const CVector& at = pBall->GetPosition();
+    const int32_t vx = pBall->GetVelocity().x;
+    const bool bAtOwnGoal = m_bAttacksHighEnd ? at.x < 5000 && vx < 0 : at.x >= 5000 && vx > 0;
     if (m_Engine.GetMatchEvent() == MATCHEVENT_NONE && pBall->GetLastCause() == BALLCAUSE_SHOT && pLast &&
-        pLast->GetClub() == m_pOpponent) {
+        pLast->GetClub() == m_pOpponent && bAtOwnGoal) {
         m_bShotAlarm = true;
         return;
     }

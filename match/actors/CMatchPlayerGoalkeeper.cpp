@@ -89,8 +89,13 @@ void CMatchPlayer::MakeGoalkeeperDecision()
         GoForBall(false);
         return;
     }
+    // Covering the goal from where he stands holds him there: only with the
+    // ball near his goal too, or a goalkeeper caught up the pitch stayed out
+    // of it while the ball was near him.
     const CVector predicted = pBall->PredictPosition(1.0f, true);
-    if (predicted.SquaredDistance2D(m_vPosition) < kCloseSquared)
+    CVector goal;
+    m_pClub->GetGoalPosition(goal);
+    if (predicted.SquaredDistance2D(m_vPosition) < kCloseSquared && predicted.SquaredDistance2D(goal) < kCloseSquared)
         ProtectGoal();
     else
         PositionInGoal(predicted);

@@ -107,9 +107,11 @@ bool CMatchPlayer::CanTackle()
             return false;
         m_bFoulTackle = true;
     }
+    // A booked man holds back: going in as hard as before sent nearly one
+    // player a match off for a second booking.
     const int nForce = (kForceBySkill[std::min(m_abyRatings[RATING_TACKLING] / 10, 9)] +
                         kForceByAnger[std::clamp(m_nAnger / 100, 0, 9)]) *
-                       GetTacticsTacklingStrength() / 100;
+                       GetTacticsTacklingStrength() / 100 / (m_byYellowCards > 0 ? 2 : 1);
     m_nTackleForce = nForce >= 1 ? plat::rand() % nForce : 0;
     return true;
 }

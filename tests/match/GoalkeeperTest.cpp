@@ -96,6 +96,29 @@ TEST_F(GoalkeeperTest, HeComesForALooseBallOnlyWhenHeIsClearlyFirstToIt)
     }
 }
 
+TEST_F(GoalkeeperTest, CaughtUpThePitchHeGoesBackRatherThanCoveringFromThere)
+{
+    Start(4);
+    CMatchPlayer& keeper = *Player(true, 0);
+    // A loose ball 42 m out, lying still, a team-mate nearer it than the
+    // goalkeeper 2 m from it; an opponent near too.
+    Arrange({{true, 6, 200, 200}, {true, 0, 4000, 3750}, {true, 4, 4330, 3750}, {false, 9, 4500, 3750}});
+    m_pBall->SetPossessor(nullptr);
+    m_pBall->SetPosition(At(4200, 3750).x, 3750, 0, false);
+    m_pBall->SetVelocity(CVector());
+    m_pBall->Update(70, m_Engine.GetEngineClock());
+    Player(true, 6)->SetPosition(At(8000, 200));
+    m_Engine.PostTick();
+    m_Engine.SetMatchEvent(MATCHEVENT_NONE);
+    keeper.SetBallChaser(false);
+    ASSERT_EQ(m_pBall->GetHolder(), nullptr);
+    ASSERT_FALSE(keeper.ShouldKeeperGoForBall());
+    keeper.MakeGoalkeeperDecision();
+    printf("TMP dec=%d target=%d keeper=%d ball=%d\n", keeper.GetDecision(), FromOwnGoal(keeper, keeper.GetTarget()), FromOwnGoal(keeper, keeper.GetPosition()), FromOwnGoal(keeper, m_pBall->GetPosition()));
+    EXPECT_EQ(keeper.GetDecision(), DECISION_POSITION_BASE);
+    EXPECT_LE(FromOwnGoal(keeper, keeper.GetTarget()), 1650);
+}
+
 TEST_F(GoalkeeperTest, HeClosesDownAnAttackerNearHisGoalAndOtherwiseKeepsHisPlace)
 {
     Start(7);

@@ -335,6 +335,8 @@ TEST_F(OpenPlayDecisionsTest, ABallFlyingAtTheGoalAlarmsItsSideAndSendsTheGoalke
         {"too slow to arrive within two seconds", {-500, 0, 0}, false, false},
         {"a shot of theirs going wide", {-2000, 1500, 100}, true, true},
         {"a slow shot of theirs", {-500, 0, 0}, true, true},
+        {"a shot of theirs going away from the goal", {2000, 300, 100}, true, false},
+        {"a shot of theirs rolling along the goal line", {0, 800, 0}, true, false},
     };
     CMatchPlayer& keeper = *Player(true, 0);
     for (const Case& c : cases) {

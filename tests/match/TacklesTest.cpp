@@ -6,6 +6,7 @@
 #include "FootballerFixture.h"
 #include "OfficialsFixture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -276,6 +277,33 @@ TEST_F(TacklesTest, ATackleFromBehindIsReportedToTheOfficials)
         // Aggressive play by a third of the force, when there is any.
         EXPECT_EQ(Count(CAUSE_AGGRESSIVE_PLAY), tackler.GetTackleForce() / 3 > 0 ? 1 : 0);
     }
+}
+
+TEST_F(TacklesTest, ABookedPlayerGoesInWithHalfTheForce)
+{
+    StartJudged(12);
+    CMatchPlayer& tackler = *Player(true, 4);
+    CMatchPlayer& holder = *Player(false, 9);
+    Arrange({{false, 9, 5000, 3750}, {true, 4, 4800, 3750}});
+    FaceOff(tackler, holder, true);
+    tackler.SetFoulIntent(false);
+    // Furious, he goes in with up to the most force his tackling allows.
+    tackler.SetCondition(100, 100, 500, 999, 50);
+    const auto hardest = [&] {
+        int32_t nMost = 0;
+        for (int i = 0; i < 400; ++i) {
+            EXPECT_TRUE(tackler.CanTackle());
+            nMost = std::max(nMost, tackler.GetTackleForce());
+        }
+        return nMost;
+    };
+    const int32_t nUnbooked = hardest();
+    tackler.ReceiveBooking();
+    ASSERT_EQ(tackler.GetYellowCards(), 1);
+    const int32_t nBooked = hardest();
+    EXPECT_GT(nUnbooked, 60);
+    EXPECT_LT(nBooked, (nUnbooked + 1) / 2 + 1);
+    EXPECT_GT(nBooked, nUnbooked / 4);
 }
 
 TEST_F(TacklesTest, ATackleAtTheBallIsRecordedByWhereItWasWon)

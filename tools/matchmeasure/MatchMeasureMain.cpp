@@ -1,7 +1,8 @@
 // matchmeasure [--seeds N] [--first S] [--club ID] [--away ID]
 // Plays N whole 3-D matches headless (run from the runtime data tree) and
 // prints per side the passes tried and completed, where the lost ones went,
-// shots, goals and how far out the goalkeeper went; then the averages.
+// shots, goals and how far out the goalkeeper went; then the averages, with
+// what became of the shots and what put the ball out for each restart.
 #include "match/CMatchBall.h"
 #include "match/CMatchClub.h"
 #include "match/CMatchEngine.h"
@@ -61,6 +62,17 @@ struct SideFigures {
     double openPlaySeconds = 0;
     int aRestarts[4] = {};
     double aRestartSeconds[4] = {};  // the match time each kind of restart took
+    // What became of the side's shots: a goal, held by the keeper, touched
+    // by the keeper, by another opponent or a team-mate first, or out over
+    // the goal line, over a touchline, or anything else.
+    int aShotEnds[8] = {};
+    // The ball's last cause (BALLCAUSE_) before a throw-in, goal kick or
+    // corner awarded against the side.
+    int aOutBy[3][8] = {};
+    // After a shot of the side touched first by the keeper [0] or another
+    // opponent [1] without their keeping it: a goal, a corner, a goal kick,
+    // a throw-in, the defending side's next touch, the shooting side's.
+    int aAfterBlock[2][6] = {};
 };
 
 // A pass, cross or long ball on its way: the opponents where they stood
@@ -115,8 +127,14 @@ public:
         if (!(now == m_Last)) {
             if (m_Watch.pRecord)
                 Resolve(pTouch);
+            if (m_pBlocked && pTouch)
+                AfterBlock(pTouch, MATCHEVENT_NONE);
+            if (m_pShooter)
+                ShotTouched(pTouch);
             if (pTouch && IsPass(pTouch->byCause))
                 Watch(*pTouch, ball);
+            if (pTouch && pTouch->byCause == BALLCAUSE_SHOT)
+                m_pShooter = CMatchPlayer::AsFootballer(pTouch->pPlayer);
             m_Last = now;
         }
         Keepers();
@@ -234,9 +252,74 @@ private:
         m_Watch = {};
     }
 
+    // The shot's next touch decides what became of it.
+    void ShotTouched(const BALLTOUCHRECORD* pTouch)
+    {
+        const CMatchPlayer* p = pTouch ? CMatchPlayer::AsFootballer(pTouch->pPlayer) : nullptr;
+        if (!p)
+            return;
+        SideFigures& side = m_aSides[SideOf(m_pShooter)];
+        if (p->GetClub() == m_pShooter->GetClub())
+            ++side.aShotEnds[4];
+        else if (p->GetSquadPosition() != 0)
+            ++side.aShotEnds[3];
+        else
+            ++side.aShotEnds[m_Engine.GetBall()->GetHolder() == p ? 1 : 2];
+        if (p->GetClub() != m_pShooter->GetClub() && m_Engine.GetBall()->GetHolder() != p) {
+            m_pBlocked = m_pShooter;
+            m_nBlocker = p->GetSquadPosition() == 0 ? 0 : 1;
+        }
+        m_pShooter = nullptr;
+    }
+
+    void AfterBlock(const BALLTOUCHRECORD* pTouch, uint8_t byEvent)
+    {
+        int k = -1;
+        if (pTouch) {
+            const CMatchPlayer* p = CMatchPlayer::AsFootballer(pTouch->pPlayer);
+            if (!p)
+                return;
+            k = p->GetClub() == m_pBlocked->GetClub() ? 5 : 4;
+        } else {
+            switch (byEvent) {
+            case MATCHEVENT_KICKOFF: k = 0; break;
+            case MATCHEVENT_CORNER: k = 1; break;
+            case MATCHEVENT_GOALKICK: k = 2; break;
+            case MATCHEVENT_THROWIN: k = 3; break;
+            default: break;
+            }
+        }
+        if (k >= 0)
+            ++m_aSides[SideOf(m_pBlocked)].aAfterBlock[m_nBlocker][k];
+        m_pBlocked = nullptr;
+    }
+
+    void ShotStopped(uint8_t byEvent)
+    {
+        SideFigures& side = m_aSides[SideOf(m_pShooter)];
+        switch (byEvent) {
+        case MATCHEVENT_KICKOFF: ++side.aShotEnds[0]; break;
+        case MATCHEVENT_GOALKICK: case MATCHEVENT_CORNER: ++side.aShotEnds[5]; break;
+        case MATCHEVENT_THROWIN: ++side.aShotEnds[6]; break;
+        default: ++side.aShotEnds[7]; break;
+        }
+        m_pShooter = nullptr;
+    }
+
     void Restarts()
     {
         const uint8_t byEvent = m_Engine.GetMatchEvent();
+        if (byEvent != m_byEvent && m_byEvent == MATCHEVENT_NONE) {
+            if (m_pShooter)
+                ShotStopped(byEvent);
+            if (m_pBlocked)
+                AfterBlock(nullptr, byEvent);
+            const CMatchPlayer* pLast = CMatchPlayer::AsFootballer(m_Engine.GetBall()->GetLastToucher());
+            const int k = byEvent == MATCHEVENT_THROWIN ? 0 : byEvent == MATCHEVENT_GOALKICK ? 1
+                        : byEvent == MATCHEVENT_CORNER ? 2 : -1;
+            if (pLast && k >= 0)
+                ++m_aSides[SideOf(pLast)].aOutBy[k][std::min<int>(m_Engine.GetBall()->GetLastCause(), 7)];
+        }
         const uint32_t dwNow = m_Engine.GetMatchTime();
         auto kind = [](uint8_t by) {
             switch (by) {
@@ -292,6 +375,9 @@ private:
     uint8_t m_byEvent = MATCHEVENT_NONE;
     uint32_t m_dwMatchTime = 0;
     double m_adFarStretch[2] = {};
+    const CMatchPlayer* m_pShooter = nullptr;  // the shot on its way
+    const CMatchPlayer* m_pBlocked = nullptr;  // the shooter whose shot came off an opponent
+    int m_nBlocker = 0;
 };
 
 void Print(const char* name, const SideFigures& f)
@@ -346,6 +432,14 @@ void Add(SideFigures& total, const SideFigures& f)
     total.keeperFarthest = std::max(total.keeperFarthest, f.keeperFarthest);
     total.keeperFarSeconds += f.keeperFarSeconds;
     total.keeperLongestFar = std::max(total.keeperLongestFar, f.keeperLongestFar);
+    for (int k = 0; k < 8; ++k) {
+        total.aShotEnds[k] += f.aShotEnds[k];
+        for (int r = 0; r < 3; ++r)
+            total.aOutBy[r][k] += f.aOutBy[r][k];
+    }
+    for (int b = 0; b < 2; ++b)
+        for (int k = 0; k < 6; ++k)
+            total.aAfterBlock[b][k] += f.aAfterBlock[b][k];
 }
 
 int PlayMatch(uint32_t dwSeed, int club, int away, SideFigures (&sides)[2])
@@ -498,6 +592,24 @@ int main(int argc, char** argv)
                 total.tackles / double(matches), total.fouls / double(matches), total.bookings / double(matches),
                 total.sendingsOff / double(matches), total.penalties / double(matches),
                 total.offsides / double(matches));
+    std::printf("a side's shots: goal %.1f, held by the keeper %.1f, touched by the keeper %.1f, by another opponent "
+                "%.1f, by a team-mate %.1f; out over the goal line %.1f, over a touchline %.1f, other %.1f\n",
+                total.aShotEnds[0] / sides, total.aShotEnds[1] / sides, total.aShotEnds[2] / sides,
+                total.aShotEnds[3] / sides, total.aShotEnds[4] / sides, total.aShotEnds[5] / sides,
+                total.aShotEnds[6] / sides, total.aShotEnds[7] / sides);
+    for (int b = 0; b < 2; ++b)
+        std::printf("a side's shots off %s: then a goal %.2f, a corner %.2f, a goal kick %.2f, a throw-in %.2f, "
+                    "the defenders' touch %.2f, the attackers' %.2f\n", b == 0 ? "the keeper" : "another opponent",
+                    total.aAfterBlock[b][0] / sides, total.aAfterBlock[b][1] / sides, total.aAfterBlock[b][2] / sides,
+                    total.aAfterBlock[b][3] / sides, total.aAfterBlock[b][4] / sides, total.aAfterBlock[b][5] / sides);
+    const char* const aCauses[8] = {"none", "deflection", "pass", "cross", "shot", "long ball", "clearance", "controlled"};
+    const char* const aKinds[3] = {"throw-ins", "goal kicks", "corners"};
+    for (int r = 0; r < 3; ++r) {
+        std::printf("a match's %s by the ball's last cause:", aKinds[r]);
+        for (int k = 0; k < 8; ++k)
+            std::printf(" %s %.1f", aCauses[k], total.aOutBy[r][k] / double(matches));
+        std::printf("\n");
+    }
     // The counts of a match hang on how long the ball is in play: these
     // compare the play itself with other football whatever its stoppages.
     const double fOpenMinutes = std::max(1.0, total.openPlaySeconds / 60.0);
