@@ -56,7 +56,10 @@ public:
     static constexpr uint32_t ROW_FREE_DAY = 0x40000000u;
     static constexpr uint32_t ROW_CAMP = 0x20000000u;
     static constexpr uint32_t ROW_VALUE_MASK = 0x1FFFFFFFu;
-    static constexpr COLORREF kFreeDayColour = 0xA7A7A7;
+    // Silver, set apart from the white match rows yet legible over the
+    // pitch lines behind the list (a free day can be booked, it is not
+    // disabled).
+    static constexpr COLORREF kFreeDayColour = 0xD4CCC4;
     // Message numbers of the two cancelling questions and of a friendly
     // whose date was taken before it could be booked.
     enum : int { MESSAGE_CANCEL_FRIENDLY = 34, MESSAGE_CANCEL_CAMP = 35 };

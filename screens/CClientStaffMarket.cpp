@@ -47,15 +47,15 @@ enum : uint8_t { LEFT = 0, RIGHT = 2, RATING = 'y' };
 // column's margin, so that a whole date and "Commercial Manager" fit.
 const LISTCOLUMN kMarketColumns[] = {
     {0, 62, 4, 0, LEFT, 0, 1127, LISTSORT_DATE, 0},        {62, 162, 0, 0, LEFT, 0, 1121, LISTSORT_TEXT, 0},
-    {162, 190, 4, 0, RATING, 0, 1122, LISTSORT_NUMBER, 0}, {190, 218, 4, 0, RIGHT, 0, 965, LISTSORT_NUMBER, 0},
-    {218, 250, 4, 0, RATING, 0, 1123, LISTSORT_NUMBER, 0}, {250, 384, 4, 0, LEFT, 0, 1124, LISTSORT_TEXT, 0},
-    {384, 616, 0, 0, LEFT, 0, 1125, LISTSORT_TEXT, 0},     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    {162, 188, 4, 0, RATING, 0, 1122, LISTSORT_NUMBER, 0}, {188, 218, 4, 0, RIGHT, 0, 965, LISTSORT_NUMBER, 0},
+    {218, 252, 4, 0, RATING, 0, 1123, LISTSORT_NUMBER, 0}, {252, 385, 4, 0, LEFT, 0, 1124, LISTSORT_TEXT, 0},
+    {385, 616, 0, 0, LEFT, 0, 1125, LISTSORT_TEXT, 0},     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kNegotiationColumns[] = {
     {0, 62, 4, 0, LEFT, 0, 1128, LISTSORT_DATE, 0},        {62, 162, 0, 0, LEFT, 0, 1121, LISTSORT_TEXT, 0},
-    {162, 190, 4, 0, RATING, 0, 1122, LISTSORT_NUMBER, 0}, {190, 218, 4, 0, RIGHT, 0, 965, LISTSORT_NUMBER, 0},
-    {218, 250, 4, 0, RATING, 0, 1123, LISTSORT_NUMBER, 0}, {250, 384, 4, 0, LEFT, 0, 1124, LISTSORT_TEXT, 0},
-    {384, 616, 0, 0, LEFT, 0, 1129, LISTSORT_TEXT, 0},     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
+    {162, 188, 4, 0, RATING, 0, 1122, LISTSORT_NUMBER, 0}, {188, 218, 4, 0, RIGHT, 0, 965, LISTSORT_NUMBER, 0},
+    {218, 252, 4, 0, RATING, 0, 1123, LISTSORT_NUMBER, 0}, {252, 385, 4, 0, LEFT, 0, 1124, LISTSORT_TEXT, 0},
+    {385, 616, 0, 0, LEFT, 0, 1129, LISTSORT_TEXT, 0},     {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 
 CGame* Game() { return dynamic_cast<CGame*>(g_pGame); }

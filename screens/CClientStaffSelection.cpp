@@ -82,9 +82,9 @@ const LISTCOLUMN kBoxColumns[] = {
 // qualifications' margin, so that "Commercial Manager" fits), the wage clear
 // of the scroll bar.
 const LISTCOLUMN kStaffColumns[] = {
-    {0, 104, 4, 0, LEFT, 0, 1121, LISTSORT_TEXT, 0},      {104, 132, 4, 0, RATING, 0, 1122, LISTSORT_NUMBER, 0},
-    {132, 160, 4, 0, RIGHT, 0, 965, LISTSORT_NUMBER, 0},  {160, 192, 4, 0, RATING, 0, 1123, LISTSORT_NUMBER, 0},
-    {192, 326, 4, 0, LEFT, 0, 1124, LISTSORT_TEXT, 0},    {326, 560, 0, 0, LEFT, 0, 1125, LISTSORT_TEXT, 0},
+    {0, 104, 4, 0, LEFT, 0, 1121, LISTSORT_TEXT, 0},      {104, 130, 4, 0, RATING, 0, 1122, LISTSORT_NUMBER, 0},
+    {130, 160, 4, 0, RIGHT, 0, 965, LISTSORT_NUMBER, 0},  {160, 194, 4, 0, RATING, 0, 1123, LISTSORT_NUMBER, 0},
+    {194, 327, 4, 0, LEFT, 0, 1124, LISTSORT_TEXT, 0},    {327, 560, 0, 0, LEFT, 0, 1125, LISTSORT_TEXT, 0},
     {560, 605, 4, 0, RIGHT, 0, 1126, LISTSORT_NUMBER, 0}, {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 const LISTCOLUMN kManagerColumns[] = {

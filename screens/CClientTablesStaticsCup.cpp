@@ -76,20 +76,14 @@ CDatabaseHandler* Database()
 
 CXComboBox* Selector(int nSelector) { return g_pTitlebar ? g_pTitlebar->GetSelector(nSelector) : nullptr; }
 
-int TextWidth(plat::Font* pFont, const char* pszText)
-{
-    return pFont && pszText ? pFont->textWidth(pszText, static_cast<int>(std::strlen(pszText))) : 0;
-}
-
 // A competition's name too long for the selector's width, in the closed box
 // or in its opened list's bolder face, is written in a smaller face of its
 // own rather than cut.
 void FitRowFont(CXComboBox* pBox, int nRow, const char* pszText)
 {
-    const int nRoom = pBox->Width() - pBox->m_nTextIndent;
-    if (TextWidth(pBox->m_hFont, pszText) <= nRoom && TextWidth(g_hButtonFont, pszText) <= nRoom)
+    if (pBox->FitsClosed(pszText) && pBox->FitsOpened(pszText))
         return;
-    pBox->SetRowFont(nRow, TextWidth(pBox->m_hFont, pszText) <= nRoom ? pBox->m_hFont : g_hTinyFont);
+    pBox->SetRowFont(nRow, pBox->FitsClosed(pszText) ? pBox->m_hFont : g_hTinyFont);
 }
 
 constexpr int kCountrySelector = 18;

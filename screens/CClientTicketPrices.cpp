@@ -70,10 +70,10 @@ constexpr COLORREF kOutlineColour = 0xffffff;
 constexpr float kPlanBlend = 0.7f;
 
 const LISTCOLUMN kColumns[] = {
-    {0, 80, 6, 0, 0, 0, 383, LISTSORT_NONE, 0},     {80, 165, 6, 0, 0, 0, 384, LISTSORT_NONE, 0},
-    {165, 215, 6, 0, 0, 0, 385, LISTSORT_NONE, 0},  {215, 255, 6, 0, 'x', 0, 386, LISTSORT_NONE, 0},
-    {255, 310, 6, 0, 2, 0, 395, LISTSORT_NONE, 0},  {310, 360, 6, 0, 2, 0, 399, LISTSORT_NONE, 0},
-    {360, 415, 6, 0, 2, 0, 398, LISTSORT_NONE, 0},  {415, 470, 6, 0, 2, 0, 387, LISTSORT_NONE, 0},
+    {0, 80, 6, 0, 0, 0, 383, LISTSORT_NONE, 0},     {80, 162, 6, 0, 0, 0, 384, LISTSORT_NONE, 0},
+    {162, 212, 6, 0, 0, 0, 385, LISTSORT_NONE, 0},  {212, 252, 6, 0, 'x', 0, 386, LISTSORT_NONE, 0},
+    {252, 307, 6, 0, 2, 0, 395, LISTSORT_NONE, 0},  {307, 357, 6, 0, 2, 0, 399, LISTSORT_NONE, 0},
+    {357, 412, 6, 0, 2, 0, 398, LISTSORT_NONE, 0},  {412, 470, 6, 0, 2, 0, 387, LISTSORT_NONE, 0},
     {470, 525, 6, 0, 2, 0, 388, LISTSORT_NONE, 0},  {525, 580, 6, 0, 2, 0, 389, LISTSORT_NONE, 0},
     {580, 635, 6, 0, 2, 0, 390, LISTSORT_NONE, 0},  {LISTCOLUMN_END, 0, 0, 0, 0, 0, 0, 0, 0},
 };

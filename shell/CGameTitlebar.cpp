@@ -456,9 +456,20 @@ void CGameTitlebar::FillClubSelector()
     CXComboBox* pBox = BeforeFill(GetSelector(SELECTOR_CLUB));
     if (!pBox)
         return;
+    bool bBoxFace = false;
     if (const CDivisionDatabase* pDivision = GetSelectedDivision())
-        for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>())
-            pBox->SetItemData(pBox->AddString(kSelectorRowColour, "%s", pClub->GetShortName()), pClub->GetID());
+        for (const CClubDatabase* pClub : pDivision->m_lstClubsByTable.Items<CClubDatabase>()) {
+            // The short name only where the full one would be cut.
+            const char* pszName = pClub->GetName();
+            if (!pBox->FitsClosed(pszName) && *pClub->GetShortName())
+                pszName = pClub->GetShortName();
+            bBoxFace = bBoxFace || !pBox->FitsOpened(pszName);
+            pBox->SetItemData(pBox->AddString(kSelectorRowColour, "%s", pszName), pClub->GetID());
+        }
+    // A name too wide for the opened list's bolder face puts every row in the
+    // box's own face, so that the list reads evenly.
+    for (int i = 0; bBoxFace && i < pBox->GetCount(); ++i)
+        pBox->SetRowFont(i, pBox->m_hFont);
     pBox->Sort(0, true, LISTSORT_TEXT, 0);
     AfterFill(pBox);
 }

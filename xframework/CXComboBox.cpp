@@ -8,6 +8,7 @@
 #include "platform/Messages.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 constexpr int kArrowSize = 16;
@@ -17,6 +18,7 @@ constexpr int kCalendarLeft = 2;
 constexpr int kCalendarTop = 19;
 // The popup's list draws its rows this high, whatever the box's own rows.
 constexpr int kPopupRowHeight = 16;
+constexpr int kPopupTextIndent = 6;
 // The day names are control texts 1 (Sunday) to 7.
 constexpr CALENDARDAYNAME kDayNames[] = {{1, 0, 0}, {2, 0, 0}, {3, 0, 0}, {4, 0, 0}, {5, 0, 0},
                                          {6, 0, 0}, {7, 0, 0}, {CALENDAR_DAY_NAMES_END, 0, 0}};
@@ -114,7 +116,7 @@ bool CXComboPopup::OnInitDialog()
     m_pList = static_cast<CXListBox*>(AddControlXYWH(XCONTROL_LISTBOX, 0, 0, nListWidth, Height(), box.m_dwID, nullptr));
     if (!m_pList)
         return false;
-    m_pList->SetUp(kPopupRowHeight, 6, g_hButtonFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true, m_pScrollBar,
+    m_pList->SetUp(kPopupRowHeight, kPopupTextIndent, g_hButtonFont, LISTSTYLE_NOTIFY_SELECTION | LISTSTYLE_NOTIFY_DOUBLE_CLICK, true, m_pScrollBar,
                    true, nullptr, true, 2, false, false, box.m_bWholeRowHover);
     m_pList->m_crCellFill = box.m_crCellFill;
     m_pList->m_crCellLight = box.m_crCellLight;
@@ -304,6 +306,26 @@ bool CXComboBox::OpenDropDown()
     if (m_pBoxScrollBar && GetCount() > nHeight / kPopupRowHeight)
         nWidth += kArrowSize;
     return OpenPopup(ComboPopup(), nWidth, nHeight);
+}
+
+namespace {
+
+// A row's text stops 3 px short of the list's right edge.
+bool FitsRow(const char* pszText, const plat::Font* pFont, int nRoom)
+{
+    return !pFont || pFont->textWidth(pszText, static_cast<int>(std::strlen(pszText))) <= nRoom - 3;
+}
+
+}  // namespace
+
+bool CXComboBox::FitsClosed(const char* pszText) const
+{
+    return FitsRow(pszText, m_hFont, Width() - m_nTextIndent);
+}
+
+bool CXComboBox::FitsOpened(const char* pszText) const
+{
+    return FitsRow(pszText, g_hButtonFont, Width() - kPopupTextIndent);
 }
 
 bool CXComboList::OpenDropDown()

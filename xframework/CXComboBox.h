@@ -89,6 +89,10 @@ public:
     // Opens the popup under the box (over it near the display's bottom);
     // false when there is nothing to choose from.
     virtual bool OpenDropDown();
+    // Whether a row's text shows whole on the closed box, and in the opened
+    // list's bolder face.
+    bool FitsClosed(const char* pszText) const;
+    bool FitsOpened(const char* pszText) const;
 
     void Show(bool bVisible, bool bRedraw) override;
     void OnLButtonDown(uint32_t flags, int x, int y) override;

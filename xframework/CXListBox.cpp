@@ -120,6 +120,32 @@ double NumericSortKey(const char* pszCell, uint8_t bySortType, uint8_t byDateOrd
 
 }  // namespace
 
+std::string HeaderCaption(const plat::Font* pFont, const char* pszCaption, int nCellWidth, int* pnMargin)
+{
+    constexpr int kUsualMargin = 5, kLeastMargin = 2;
+    const int nRoom = nCellWidth - HEADER_FACE_END - kLeastMargin;
+    auto width = [pFont](const std::string& text) {
+        return pFont ? pFont->textWidth(text.c_str(), static_cast<int>(text.size())) : 0;
+    };
+    std::string caption(pszCaption);
+    const int nWidth = width(caption);
+    if (nWidth <= nRoom) {
+        *pnMargin = std::min(kUsualMargin, nCellWidth - HEADER_FACE_END - nWidth);
+        return caption;
+    }
+    *pnMargin = kLeastMargin;
+    const std::string ellipsis("\x85");
+    while (!caption.empty() && (width(caption + ellipsis) > nRoom || caption.back() == ' '))
+        caption.pop_back();
+    if (!caption.empty())
+        return caption + ellipsis;
+    // Not one letter beside the ellipsis: the letters that fit alone.
+    caption = pszCaption;
+    while (!caption.empty() && width(caption) > nRoom)
+        caption.pop_back();
+    return caption;
+}
+
 int CompareListCells(const char* pszA, const char* pszB, uint8_t bySortType, uint8_t byDateOrder)
 {
     if (IsNumericSort(bySortType))
@@ -277,11 +303,13 @@ void CXListBox::BuildHeaderStrip()
         pDC->setBkMode(plat::TRANSPARENT);
         if (g_hButtonFont)
             pDC->selectFont(g_hButtonFont);
-        const int nLength = static_cast<int>(std::strlen(pszCaption));
+        int nMargin = 0;
+        const std::string caption = HeaderCaption(g_hButtonFont, pszCaption, nWidth, &nMargin);
+        const int nLength = static_cast<int>(caption.size());
         pDC->setTextColor(kHeaderTextColour);
-        pDC->textOut(column.nLeft + 5, 0, pszCaption, nLength);
+        pDC->textOut(column.nLeft + nMargin, 0, caption.c_str(), nLength);
         pDC->setTextColor(column.bySortType ? kSortingHeaderPressedColour : kHeaderTextColour);
-        pDC->textOut(column.nLeft + 6, m_nHeaderHeight + 1, pszCaption, nLength);
+        pDC->textOut(column.nLeft + nMargin + 1, m_nHeaderHeight + 1, caption.c_str(), nLength);
         pStrip->m_pSurface->releaseDC(pDC);
     }
     m_pHeaderStrip = std::move(pStrip);

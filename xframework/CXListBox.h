@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class CXAnimation;
@@ -56,6 +57,14 @@ inline int CellTextRoom(const LISTCOLUMN& column, int nTextIndent)
     const bool bFromMargin = column.byAlignment != 6 && column.byAlignment != 'y';
     return nWidth - nTextIndent - (bFromMargin ? column.nTextMargin : 0);
 }
+
+// A header cell's face ends this many pixels before the next cell.
+constexpr int HEADER_FACE_END = 3;
+// The caption a header cell shows and its left margin. A caption too wide for
+// the usual margin moves left, up to a pixel clear of the bevel; one wider
+// still keeps its whole leading letters and ends in an ellipsis, rather than
+// run on under the next cell, which would slice it through a letter.
+std::string HeaderCaption(const plat::Font* pFont, const char* pszCaption, int nCellWidth, int* pnMargin);
 
 // How the cells of a column compare when sorting.
 enum : uint8_t {

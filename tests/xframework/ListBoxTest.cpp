@@ -452,6 +452,55 @@ TEST_F(ListBoxTest, ACellEndsInsideItsColumnWhateverItsMarginAndAlignment)
     }
 }
 
+// A header caption stays inside its cell's face: whole where it fits (moved
+// left only as far as it must), else its leading letters and an ellipsis,
+// else the letters that fit alone; never run on under the next cell.
+TEST(HeaderCaptions, StayInsideTheirCellsFace)
+{
+    const std::unique_ptr<plat::Font> pBold(plat::Font::create(14, 700, "Arial"));
+    ASSERT_NE(pBold, nullptr);
+    auto width = [&](const std::string& text) { return pBold->textWidth(text.c_str(), static_cast<int>(text.size())); };
+    const struct {
+        const char* pszCaption;
+        int nCell;
+        const char* pszShown;  // null: its leading letters and an ellipsis
+    } kCases[] = {
+        {"Club", 80, "Club"},
+        {"Mor", 30, "Mor"},         // whole, a little left of the usual margin
+        {"Friendly", 58, "Friendly"},
+        {"Friendly", 40, nullptr},
+        {"Home matches", 70, nullptr},
+        {"No.", 24, "No"},          // no room for a letter and the ellipsis
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::string(c.pszCaption) + " in " + std::to_string(c.nCell));
+        int nMargin = -1;
+        const std::string shown = HeaderCaption(pBold.get(), c.pszCaption, c.nCell, &nMargin);
+        EXPECT_GE(nMargin, 2) << "clear of the bevel";
+        EXPECT_LE(nMargin, 5);
+        EXPECT_LE(nMargin + width(shown), c.nCell - HEADER_FACE_END) << "inside the face";
+        if (c.pszShown) {
+            EXPECT_EQ(shown, c.pszShown);
+        } else {
+            ASSERT_GE(shown.size(), 2u);
+            EXPECT_EQ(shown.back(), '\x85');
+            const std::string letters = shown.substr(0, shown.size() - 1);
+            EXPECT_EQ(std::string(c.pszCaption).compare(0, letters.size(), letters), 0) << "its leading letters";
+            EXPECT_NE(letters.back(), ' ');
+            // The next letter too would not fit (a blank is never left before
+            // the ellipsis).
+            size_t nMore = letters.size() + 1;
+            while (c.pszCaption[nMore - 1] == ' ')
+                ++nMore;
+            const std::string oneMore(c.pszCaption, nMore);
+            EXPECT_GT(nMargin + width(oneMore + "\x85"), c.nCell - HEADER_FACE_END) << "as many letters as fit";
+        }
+    }
+    int nMargin = -1;
+    HeaderCaption(pBold.get(), "Club", 80, &nMargin);
+    EXPECT_EQ(nMargin, 5) << "a caption with room keeps the usual margin";
+}
+
 // A list without columns (a drop-down's one row) stops a long row inside the
 // box, whole characters only, whichever way the row is aligned.
 TEST_F(ListBoxTest, ARowWithoutColumnsStaysInsideTheBox)
