@@ -50,6 +50,20 @@ const MATCHDAYCOSTROW* CostRow(int nRow)
     return &pTables->GetMatchDayCosts()[static_cast<size_t>(nRow)];
 }
 
+// The buyers of a row among a crowd at its standard price: the things a fan
+// buys once a season spread over the season's home matches.
+int StandardBuyers(const MERCHANDISEROW& row, int nRow, int nCrowd, const CDivisionDatabase* pDivision)
+{
+    int nBuyers = static_cast<int>(row.nBuyersPerHundred * 0.01 * nCrowd);
+    if (nRow < 9) {
+        int nClubs = pDivision ? pDivision->GetClubCount() : 0;
+        if (nClubs < 10 || nClubs > 25)
+            nClubs = 10;
+        nBuyers /= 2 * nClubs - 2;
+    }
+    return nBuyers;
+}
+
 // 24 November to 21 December: the shops sell a quarter more.
 bool IsLateYearWindow(const CDate& date)
 {
@@ -164,14 +178,7 @@ int CClubDatabase::GetExpectedBuyers(int nRow, int nCrowd) const
     const MERCHANDISEROW* pRow = MerchandiseRow(nRow);
     if (!pRow)
         return 0;
-    int nBuyers = static_cast<int>(pRow->nBuyersPerHundred * 0.01 * nCrowd);
-    if (nRow < 9) {
-        // The things a fan buys once a season spread over its home matches.
-        int nClubs = m_pDivision ? m_pDivision->GetClubCount() : 0;
-        if (nClubs < 10 || nClubs > 25)
-            nClubs = 10;
-        nBuyers /= 2 * nClubs - 2;
-    }
+    int nBuyers = StandardBuyers(*pRow, nRow, nCrowd, m_pDivision);
     int32_t nCost = 0, nPrice = pRow->nStandardPrice;
     if (const CSaveGame* pHuman = m_pDatabaseHandler ? m_pDatabaseHandler->GetSaveGameForClub(this) : nullptr) {
         nBuyers = std::min(nBuyers, std::max(0, pHuman->GetTicketField(nRow, TICKET_FIELD_STOCK)));
@@ -268,15 +275,20 @@ void CClubDatabase::DoWeeklyFacilitySales()
     const bool bLateYear = IsLateYearWindow(Today());
     int32_t anBuyers[CLUB_FACILITY_ROWS] = {};
     int32_t anProfit[CLUB_FACILITY_ROWS] = {};
+    const int nAttendance = GetAttendanceCapacity();
     for (int r = 0; r < CLUB_SALES_ROWS; ++r) {
-        const int nVisitors = static_cast<int>(GetAttendanceCapacity() * (4 + plat::rand() % 7) * 0.01);
-        int nBuyers = GetExpectedBuyers(r, nVisitors);
+        const int nVisitors = static_cast<int>(nAttendance * (4 + plat::rand() % 7) * 0.01);
+        const MERCHANDISEROW* pRow = MerchandiseRow(r);
+        // A computer club's buyers see the standard price (its own only
+        // sets what they pay): no stock or price of a human's to weigh.
+        int nBuyers = pHuman ? GetExpectedBuyers(r, nVisitors)
+                             : (pRow ? std::max(StandardBuyers(*pRow, r, nVisitors, m_pDivision), 0) : 0);
         if (bLateYear)
             nBuyers = static_cast<int>(nBuyers * 1.25);
         int32_t nCost = 0, nPrice = 0;
         if (pHuman)
             GetFacilityPrices(r, nCost, nPrice);
-        else if (const MERCHANDISEROW* pRow = MerchandiseRow(r)) {
+        else if (pRow) {
             // A computer club prices by its standing: the bigger the club, the dearer.
             nCost = pRow->nStandardCost;
             nPrice = nCost + static_cast<int32_t>(((m_bySupportLevel + m_byReputation) / 10 - 10) * 0.01 * nCost);

@@ -899,6 +899,13 @@ struct ListingSquad {
     {
         return pPlayer->m_byRating >= abyBestRating[pPlayer->m_byPosition];
     }
+    // Whether the club could let him go at all, before any draw: free to
+    // move, more than eighteen to play without him, and not his position's best.
+    bool MaySpare(const CPlayerDatabase* pPlayer) const
+    {
+        return !(pPlayer->m_dwFlags & (PLAYER_FLAG_RETIRING | PLAYER_FLAG_NOT_FOR_SALE | PLAYER_FLAG_NEWLY_SIGNED)) &&
+               nAvailable > 18 && !IsBestOfGroup(pPlayer);
+    }
 
     int nAvailable = 0;
     uint8_t abyBestRating[256] = {};
@@ -928,8 +935,7 @@ int ListingScore(const CClubDatabase* pClub, const CPlayerDatabase* pPlayer, boo
 
 bool MayLeave(const ListingSquad& squad, const CPlayerDatabase* pPlayer)
 {
-    return !(pPlayer->m_dwFlags & (PLAYER_FLAG_RETIRING | PLAYER_FLAG_NOT_FOR_SALE | PLAYER_FLAG_NEWLY_SIGNED)) &&
-           squad.nAvailable > 18 && !squad.IsBestOfGroup(pPlayer) && plat::rand() % 80 == 1;
+    return squad.MaySpare(pPlayer) && plat::rand() % 80 == 1;
 }
 
 // Puts him on the transfer list (or, bLoan, the loan list) when the club can
@@ -988,7 +994,11 @@ void CClubDatabase::DoWeeklyTransferPlanning()
     // The squad is read once, and again only after a player is listed.
     ListingSquad squad(this);
     for (CPlayerDatabase* pPlayer : m_lstPlayers.Items<CPlayerDatabase>()) {
-        if (pPlayer->m_byTransferState == 0 && ConsiderListing(this, pPlayer, false, squad))
+        // Most players the club cannot spare: passed over here without a call
+        // or a draw, as ConsiderListing would pass them over.
+        if (pPlayer->m_byTransferState != 0 || !squad.MaySpare(pPlayer))
+            continue;
+        if (ConsiderListing(this, pPlayer, false, squad))
             squad = ListingSquad(this);
         if (pPlayer->m_byTransferState == 0 && ConsiderListing(this, pPlayer, true, squad))
             squad = ListingSquad(this);

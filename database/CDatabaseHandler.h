@@ -116,12 +116,23 @@ public:
     uint8_t GetManagerState(ID_MANAGER idManager) const;
     CManagerDatabase* GetPoolManager(ID_MANAGER idManager) const;
     CManagerDatabase* GetEmployedManager(ID_MANAGER idManager) const;
-    CStaffDatabase* GetStaffFromID(ID_STAFF idStaff);
+    // Asked for every man of every club's staff several times a week: the
+    // usual answer inline, a retired man's record read back out of line.
+    CStaffDatabase* GetStaffFromID(ID_STAFF idStaff)
+    {
+        const LPITEMSTAFFINFORMATION pEntry = GetStaffInformation(idStaff);
+        if (pEntry && !(pEntry->dwFlags & STAFFINFO_RETIRED))
+            return pEntry->pStaff;
+        return pEntry ? ReloadRetiredStaff(idStaff) : nullptr;
+    }
     CClubDatabase* GetClubFromID(ID_CLUB idClub) const;
     // The table entries themselves; null when there is none.
     LPITEMPLAYERINFORMATION GetPlayerInformation(ID_PLAYER idPlayer) const;
     LPITEMMANAGERINFORMATION GetManagerInformation(ID_MANAGER idManager) const;
-    LPITEMSTAFFINFORMATION GetStaffInformation(ID_STAFF idStaff) const;
+    LPITEMSTAFFINFORMATION GetStaffInformation(ID_STAFF idStaff) const
+    {
+        return idStaff == 0 ? nullptr : static_cast<LPITEMSTAFFINFORMATION>(m_StaffTable.GetAt(idStaff));
+    }
 
     void AddManagerToIDTable(ID_MANAGER idManager, CManagerDatabase* pManager, uint8_t byState);
     void AddStaffToIDTable(ID_STAFF idStaff, CStaffDatabase* pStaff, uint32_t dwFlags);
@@ -274,6 +285,8 @@ public:
     CPlayerDatabase* LoadPlayerRetired(LPITEMPLAYERINFORMATION pPlayerInfo);
     CManagerDatabase* LoadRetiredManager(ID_MANAGER idManager);
     CStaffDatabase* LoadRetiredStaff(ID_STAFF idStaff);
+    // The same, asked for by identifier (GetStaffFromID).
+    CStaffDatabase* ReloadRetiredStaff(ID_STAFF idStaff);
     // After a world is read: enters every record of the three files.
     bool LoadRetiredPlayers();
     bool LoadRetiredManagers();

@@ -17,13 +17,6 @@ LPITEMMANAGERINFORMATION CDatabaseHandler::GetManagerInformation(ID_MANAGER idMa
     return static_cast<LPITEMMANAGERINFORMATION>(m_ManagerTable.GetAt(idManager));
 }
 
-LPITEMSTAFFINFORMATION CDatabaseHandler::GetStaffInformation(ID_STAFF idStaff) const
-{
-    if (idStaff == 0)
-        return nullptr;
-    return static_cast<LPITEMSTAFFINFORMATION>(m_StaffTable.GetAt(idStaff));
-}
-
 CPlayerDatabase* CDatabaseHandler::GetPlayerFromID(ID_PLAYER idPlayer)
 {
     const LPITEMPLAYERINFORMATION pEntry = GetPlayerInformation(idPlayer);
@@ -78,16 +71,10 @@ CManagerDatabase* CDatabaseHandler::GetEmployedManager(ID_MANAGER idManager) con
     return pEntry && (pEntry->byState & MANAGERSTATE_EMPLOYED) ? pEntry->pManager : nullptr;
 }
 
-CStaffDatabase* CDatabaseHandler::GetStaffFromID(ID_STAFF idStaff)
+CStaffDatabase* CDatabaseHandler::ReloadRetiredStaff(ID_STAFF idStaff)
 {
-    const LPITEMSTAFFINFORMATION pEntry = GetStaffInformation(idStaff);
-    if (!pEntry)
-        return nullptr;
-    if (pEntry->dwFlags & STAFFINFO_RETIRED) {
-        DebugLog(8, "CDatabaseHandler::GetStaffFromID - Loading retired staff");
-        return LoadRetiredStaff(idStaff);
-    }
-    return pEntry->pStaff;
+    DebugLog(8, "CDatabaseHandler::GetStaffFromID - Loading retired staff");
+    return LoadRetiredStaff(idStaff);
 }
 
 CClubDatabase* CDatabaseHandler::GetClubFromID(ID_CLUB idClub) const

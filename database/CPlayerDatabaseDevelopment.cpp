@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -81,6 +82,20 @@ inline int TrainingStepHundredths(int nCurrent, float T, float e)
     if (n >= T)
         return static_cast<int>(T);
     return static_cast<int>(n);
+}
+
+// TrainingStep under no pull: the step adds nothing, so the skill is only
+// kept between the quarter and the target (which the checks there come to).
+inline int HeldSkill(int nCurrent, int nTarget)
+{
+    const float T = static_cast<float>(nTarget) * 100.0f;
+    const float q = 0.25f * T;
+    const float c = static_cast<float>(nCurrent);
+    if (c <= q)
+        return static_cast<int>(q);
+    if (c >= T)
+        return static_cast<int>(T);
+    return nCurrent;
 }
 
 // The same toward a target of 0-100.
@@ -397,9 +412,13 @@ void CPlayerDatabase::DevelopInjuredPlayer(bool bLive, int nAgeIndex)
     int anTargets[PLAYER_ATTRIBUTE_COUNT];
     GetAttributesForAge(nAgeIndex, 0, anTargets);
     const float fPull = TrainingPull(fEffort, 0.0f, s_fEffortCap);
+    // Without a pull (a computer club's week) the step only holds each skill
+    // between a quarter of its target and the target.
+    const bool bHeld = fPull == 0.0f && std::isfinite(s_fTrainingRate);
     for (int nSlot = 0; nSlot < kInjuredTrained; ++nSlot) {
         const int nAttribute = kTrained[nSlot];
-        m_awAttributes[nAttribute] =
-            static_cast<uint16_t>(TrainingStep(m_awAttributes[nAttribute], anTargets[nAttribute], fPull));
+        const int nCurrent = m_awAttributes[nAttribute];
+        m_awAttributes[nAttribute] = static_cast<uint16_t>(
+            bHeld ? HeldSkill(nCurrent, anTargets[nAttribute]) : TrainingStep(nCurrent, anTargets[nAttribute], fPull));
     }
 }

@@ -358,6 +358,60 @@ TEST_F(ClubLife, AWeekStepsEverySkillAsTheOneSkillStepDoes)
     CPlayerDatabase::s_fEffortCap = 6.0f;
 }
 
+// An injured player of a computer club has no pull on his skills: his week
+// must leave each skill he keeps up where the one-skill step under no pull
+// puts it (lifted to a quarter of its target, cut to the target, or kept)
+// and every other attribute untouched, at two training rates.
+TEST_F(ClubLife, AnInjuredWeekHoldsEachKeptSkillAsTheOneSkillStepDoes)
+{
+    constexpr int kKeptUp[] = {PLAYER_ATTRIBUTE_HANDLING, PLAYER_ATTRIBUTE_TACKLING, PLAYER_ATTRIBUTE_DRIBBLING,
+                               PLAYER_ATTRIBUTE_HEADING,  PLAYER_ATTRIBUTE_SHOOTING, PLAYER_ATTRIBUTE_PASSING,
+                               PLAYER_ATTRIBUTE_PACE,     PLAYER_ATTRIBUTE_STRENGTH, PLAYER_ATTRIBUTE_FITNESS};
+    int nChecked = 0, nLifted = 0, nCut = 0, nKept = 0;
+    CPlayerDatabase::s_fEffortCap = 6.0f;
+    for (const float fRate : {1.0f, 1.35f}) {
+        CPlayerDatabase::s_fTrainingRate = fRate;
+        unsigned nDraw = 54321;
+        for (CClubDatabase* pClub : Clubs())
+            for (CPlayerDatabase* p : pClub->m_lstPlayers.Items<CPlayerDatabase>()) {
+                if (nChecked > 3000)
+                    continue;
+                const int nAge = p->GetAge() - PERSON_AGE_CURVE_FIRST_AGE;
+                for (uint16_t& w : p->m_awAttributes) {
+                    nDraw = nDraw * 1103515245u + 12345u;
+                    w = static_cast<uint16_t>((nDraw >> 12) % 10001);
+                }
+                uint16_t awExpected[PLAYER_ATTRIBUTE_COUNT];
+                std::copy(std::begin(p->m_awAttributes), std::end(p->m_awAttributes), awExpected);
+                for (int a : kKeptUp) {
+                    // One skill in four sits on its target.
+                    nDraw = nDraw * 1103515245u + 12345u;
+                    const int nTarget = p->GetAttributeForAge(a, nAge, 0);
+                    if ((nDraw >> 8) % 4 == 0)
+                        p->m_awAttributes[a] = static_cast<uint16_t>(nTarget * 100);
+                }
+                for (int a : kKeptUp) {
+                    const int nCurrent = p->m_awAttributes[a];
+                    const int nTarget = p->GetAttributeForAge(a, nAge, 0);
+                    awExpected[a] = static_cast<uint16_t>(
+                        CPlayerDatabase::ApplyTrainingStep(nCurrent, nTarget, 0.0f, 0.0f, 6.0f));
+                    nLifted += awExpected[a] > nCurrent;
+                    nCut += awExpected[a] < nCurrent;
+                    nKept += awExpected[a] == nCurrent;
+                }
+                p->DevelopInjuredPlayer(true, nAge);
+                for (int a = 0; a < PLAYER_ATTRIBUTE_COUNT; ++a)
+                    ASSERT_EQ(p->m_awAttributes[a], awExpected[a]) << "attribute " << a << " at rate " << fRate;
+                ++nChecked;
+            }
+    }
+    EXPECT_GT(nChecked, 1000);
+    EXPECT_GT(nLifted, 100);
+    EXPECT_GT(nCut, 100);
+    EXPECT_GT(nKept, 100);
+    CPlayerDatabase::s_fTrainingRate = 1.0f;
+}
+
 TEST_F(ClubLife, ShortGroupsAreFilledFromTheYouthsAndSurplusPlayersReleased)
 {
     CClubDatabase* pClub = nullptr;
