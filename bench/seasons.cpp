@@ -23,8 +23,10 @@
 #include <string>
 #include <system_error>
 
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -76,6 +78,10 @@ void FiveSeasons(benchmark::State& state, const fs::path& data)
     }
     CDatabaseHandler::BuildAttendanceCurve();
     CPlayerDatabase::InitialisePlayerValueTables();
+    // Under `perf record --switch-output=signal`, a signal to the parent at
+    // each season turn leaves one profile per season, to compare the seasons
+    // function by function.
+    const bool bSignalTurns = std::getenv("BRELLOX_BENCH_SIGNAL_TURNS") != nullptr;
     double adSeconds[kSeasons] = {};
     double adSystemSeconds[kSeasons] = {};
     int anDays[kSeasons] = {};
@@ -104,6 +110,8 @@ void FiveSeasons(benchmark::State& state, const fs::path& data)
             adSeconds[nSeason] = ThreadSeconds() - dStart;
             adSystemSeconds[nSeason] = ThreadSystemSeconds() - dSystemStart;
             anDays[nSeason] = nDays;
+            if (bSignalTurns)
+                kill(getppid(), SIGUSR2);
             anPlayers[nSeason] = static_cast<int>(tools::countPlayersAtClubs(*pHandler));
             dTotal += adSeconds[nSeason];
             if (!bTurned) {
