@@ -8,7 +8,6 @@
 #include <algorithm>
 
 #include "common/DebugLog.h"
-#include "common/HeapPages.h"
 #include "common/ShellServices.h"
 #include "database/CClubDatabase.h"
 #include "database/CCountryDatabase.h"
@@ -255,7 +254,6 @@ void CDatabaseHandler::DoWeeklyUpdate()
 
 void CDatabaseHandler::DoNewMonth(uint8_t byFlag)
 {
-    AdviseHeapLargePages();
     for (CCountryDatabase* pCountry : m_lstCountries.Items<CCountryDatabase>())
         pCountry->ProcessAwards(byFlag);
     // The humans' review runs with the awards run that asks for it.
