@@ -44,12 +44,20 @@ double ThreadSeconds()
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-// The part of the thread's CPU time spent in the kernel (file work).
+// The part of the thread's CPU time spent in the kernel (file work, and
+// memory touched for the first time), and the page faults behind the latter.
 double ThreadSystemSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_THREAD, &usage);
     return static_cast<double>(usage.ru_stime.tv_sec) + static_cast<double>(usage.ru_stime.tv_usec) * 1e-6;
+}
+
+long ThreadPageFaults()
+{
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    return usage.ru_minflt + usage.ru_majflt;
 }
 
 std::unique_ptr<CDatabaseHandler> NewGame()
@@ -84,6 +92,7 @@ void FiveSeasons(benchmark::State& state, const fs::path& data)
     const bool bSignalTurns = std::getenv("BRELLOX_BENCH_SIGNAL_TURNS") != nullptr;
     double adSeconds[kSeasons] = {};
     double adSystemSeconds[kSeasons] = {};
+    long anFaults[kSeasons] = {};
     int anDays[kSeasons] = {};
     int anPlayers[kSeasons] = {};
     int nListed = 0;
@@ -99,6 +108,7 @@ void FiveSeasons(benchmark::State& state, const fs::path& data)
         for (int nSeason = 0; nSeason < kSeasons; ++nSeason) {
             const double dStart = ThreadSeconds();
             const double dSystemStart = ThreadSystemSeconds();
+            const long nFaultsStart = ThreadPageFaults();
             int nDays = 0;
             bool bTurned = false;
             do {
@@ -109,6 +119,7 @@ void FiveSeasons(benchmark::State& state, const fs::path& data)
             } while (!bTurned && nDays < kMostSeasonDays);
             adSeconds[nSeason] = ThreadSeconds() - dStart;
             adSystemSeconds[nSeason] = ThreadSystemSeconds() - dSystemStart;
+            anFaults[nSeason] = ThreadPageFaults() - nFaultsStart;
             anDays[nSeason] = nDays;
             if (bSignalTurns)
                 kill(getppid(), SIGUSR2);
@@ -126,6 +137,7 @@ void FiveSeasons(benchmark::State& state, const fs::path& data)
     for (int i = 0; i < kSeasons; ++i) {
         state.counters["season" + std::to_string(i + 1)] = adSeconds[i];
         state.counters["kernel" + std::to_string(i + 1)] = adSystemSeconds[i];
+        state.counters["faults" + std::to_string(i + 1)] = static_cast<double>(anFaults[i]);
         state.counters["days" + std::to_string(i + 1)] = anDays[i];
         state.counters["players" + std::to_string(i + 1)] = anPlayers[i];
     }

@@ -865,6 +865,9 @@ public:
 private:
     // News 265 to every human whose club plays in the country.
     void TellHumansOfNewSeason(const CCountryDatabase& country) const;
+    // The room kept for a history of nBytes, so that new slots (a quarter
+    // more) do not copy the whole history into a new buffer.
+    static size_t PlayerHistoryRoom(size_t nBytes);
     // Copies this week's records into the directory and the week's block.
     void FillPlayerHistoryWeek(uint8_t* pDirectory, uint8_t* pBlock, int nSlots, int nWeek) const;
     // "temp.phs" while the game runs.

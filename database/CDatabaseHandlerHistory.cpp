@@ -110,9 +110,18 @@ CDate CDatabaseHandler::GetDateFromWeekNumber(int nWeek)
     return CDate(FirstHistoryDay().GetValue(), nWeek * 7 - 1);
 }
 
+size_t CDatabaseHandler::PlayerHistoryRoom(size_t nBytes)
+{
+    return nBytes + nBytes / 4;
+}
+
 bool CDatabaseHandler::CreatePlayerHistoryFile()
 {
-    m_PlayerHistoryFile.Reset(kPlayerHistoryFile, static_cast<size_t>(GetPlayerHistoryFileBytes(m_nHistorySlots)));
+    // The youths of the first days take new slots at once (about a sixth
+    // more): with room kept now, the first week's growth copies nothing.
+    // Room not yet used costs no memory.
+    const size_t nBytes = static_cast<size_t>(GetPlayerHistoryFileBytes(m_nHistorySlots));
+    m_PlayerHistoryFile.Reset(kPlayerHistoryFile, nBytes, PlayerHistoryRoom(nBytes));
     return true;
 }
 
@@ -233,7 +242,7 @@ bool CDatabaseHandler::OpenPlayerHistory(int nSlots)
     const size_t nNewSlots = static_cast<size_t>(nSlots);
     std::vector<uint8_t>& bytes = m_PlayerHistoryFile.GetBytes();
     if (bytes.capacity() < nBytes)
-        bytes.reserve(nBytes + nBytes / 8);
+        bytes.reserve(PlayerHistoryRoom(nBytes));
     bytes.resize(nBytes);
     uint8_t* pBytes = bytes.data();
     const size_t nOldBlockBytes = kHistoryRecordBytes * nOldSlots;

@@ -17,21 +17,37 @@ CPlayerRelocation::CPlayerRelocation(const std::vector<CPlayerDatabase*>& order)
     // A player named twice would be copied over another's place.
     if (std::adjacent_find(places.begin(), places.end()) != places.end() || !places.front())
         return;
+    // The place places[i] is to hold the record that lies at places[from[i]].
+    std::vector<size_t> from(nCount);
+    m_places.resize(nCount);
+    for (size_t i = 0; i < nCount; ++i) {
+        from[i] = static_cast<size_t>(std::lower_bound(places.begin(), places.end(), order[i]) - places.begin());
+        m_places[from[i]] = {order[i], places[i]};
+        m_nMoved += from[i] != i;
+    }
     // A record holds nothing that points into itself (its lists' nodes live
     // in blocks of their own and point at each other, never at the list), so
-    // its bytes may move as they stand: through a buffer, as the places are
-    // exchanged among the records.
+    // its bytes may move as they stand. The records move round each cycle
+    // of the exchange with one record's room: no copy of the whole squad
+    // set, and a record that keeps its place is not touched.
+    if (m_nMoved == 0)
+        return;
     constexpr size_t kBytes = sizeof(CPlayerDatabase);
-    std::unique_ptr<unsigned char[]> buffer(new unsigned char[nCount * kBytes]);
-    for (size_t i = 0; i < nCount; ++i)
-        std::memcpy(buffer.get() + i * kBytes, static_cast<const void*>(order[i]), kBytes);
-    m_places.reserve(nCount);
-    for (size_t i = 0; i < nCount; ++i) {
-        std::memcpy(static_cast<void*>(places[i]), buffer.get() + i * kBytes, kBytes);
-        m_places.emplace_back(order[i], places[i]);
-        m_nMoved += order[i] != places[i];
+    const std::unique_ptr<unsigned char[]> held(new unsigned char[kBytes]);
+    for (size_t nStart = 0; nStart < nCount; ++nStart) {
+        if (from[nStart] == nStart)
+            continue;
+        std::memcpy(held.get(), static_cast<const void*>(places[nStart]), kBytes);
+        size_t i = nStart;
+        while (from[i] != nStart) {
+            std::memcpy(static_cast<void*>(places[i]), static_cast<const void*>(places[from[i]]), kBytes);
+            const size_t nNext = from[i];
+            from[i] = i;
+            i = nNext;
+        }
+        std::memcpy(static_cast<void*>(places[i]), held.get(), kBytes);
+        from[i] = i;
     }
-    std::sort(m_places.begin(), m_places.end());
 }
 
 CPlayerDatabase* CPlayerRelocation::NewPlace(CPlayerDatabase* pPlayer) const

@@ -5,9 +5,11 @@
 #include "platform/Files.h"
 #include "platform/SafeFile.h"
 
-void CWorkingFileImage::Reset(const std::string& name, size_t nBytes)
+void CWorkingFileImage::Reset(const std::string& name, size_t nBytes, size_t nRoom)
 {
     m_name = name;
+    m_bytes.clear();
+    m_bytes.reserve(nRoom);
     m_bytes.assign(nBytes, 0);
     m_bOpen = true;
     m_bChanged = true;

@@ -14,8 +14,9 @@
 // written whole.
 class CWorkingFileImage {
 public:
-    // A zero-filled image of nBytes under the name, written at the next flush.
-    void Reset(const std::string& name, size_t nBytes);
+    // A zero-filled image of nBytes under the name, written at the next flush,
+    // with room for nRoom bytes: growth up to them copies nothing.
+    void Reset(const std::string& name, size_t nBytes, size_t nRoom = 0);
     // Reads the file when no image is held. A file (or held image) that is
     // missing or shorter than nBytes gives a zero-filled image of nBytes
     // instead (false, so the caller can say so); a longer one is kept whole.

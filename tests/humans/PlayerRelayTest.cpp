@@ -6,6 +6,7 @@
 
 #include "database/CPlayerRelocation.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -125,6 +126,45 @@ TEST(PlayerRelocation, APlayerNamedTwiceMovesNobody)
     EXPECT_EQ(twice.GetMovedCount(), 0);
     EXPECT_EQ(twice.NewPlace(pFirst), pFirst);
     EXPECT_EQ(pFirst->m_idPerson, idFirst);
+}
+
+TEST(PlayerRelocation, RecordsGoRoundCyclesAndFixedPointsStay)
+{
+    HumanFolder folder;
+    auto handler = LoadStartingWorld();
+    ASSERT_NE(handler, nullptr);
+    const CXList& squad = handler->GetClubFromID(1)->m_lstPlayers;
+    std::vector<CPlayerDatabase*> places;
+    for (CPlayerDatabase* pPlayer : squad.Items<CPlayerDatabase>())
+        places.push_back(pPlayer);
+    ASSERT_GE(places.size(), 6u);
+    places.resize(6);
+    std::sort(places.begin(), places.end());
+    std::vector<PlayerFacts> facts;
+    for (const CPlayerDatabase* pPlayer : places)
+        facts.emplace_back(*pPlayer);
+
+    // Place by place, whose record it is to hold: a cycle of three (0 1 2),
+    // one of two (3 4) and a record named at its own place (5).
+    const std::vector<size_t> held = {1, 2, 0, 4, 3, 5};
+    std::vector<CPlayerDatabase*> order;
+    for (size_t i : held)
+        order.push_back(places[i]);
+    const CPlayerRelocation relocation(order);
+    EXPECT_EQ(relocation.GetMovedCount(), 5);
+    for (size_t i = 0; i < held.size(); ++i) {
+        EXPECT_TRUE(PlayerFacts(*places[i]) == facts[held[i]]) << "place " << i;
+        EXPECT_EQ(relocation.NewPlace(places[held[i]]), places[i]);
+    }
+
+    // Moved back by the places the relocation answers: each record is home
+    // again, so the world is whole when it is freed.
+    std::vector<CPlayerDatabase*> back;
+    for (CPlayerDatabase* pPlace : places)
+        back.push_back(relocation.NewPlace(pPlace));
+    EXPECT_EQ(CPlayerRelocation(back).GetMovedCount(), 5);
+    for (size_t i = 0; i < places.size(); ++i)
+        EXPECT_TRUE(PlayerFacts(*places[i]) == facts[i]) << "place " << i;
 }
 
 }  // namespace
