@@ -307,8 +307,11 @@ bool CGameNavigationBar::OnInitDialog()
         for (int nColumn = 0; nColumn < 3; ++nColumn)
             CreateButton(commands[nRow][nColumn], 3 + 53 * nColumn, rows[nRow], 48, 22, m_pTools, 19, g_hTinyFont);
     CreateButton(ID_HOME, 3, 570, 74, 22, m_pTools, 41);
-    for (uint32_t dwID : {ID_CONTINUE, ID_START_NEW_GAME, ID_CONTINUE_MATCH, ID_BACK_TO_MATCH})
+    for (uint32_t dwID : {ID_CONTINUE, ID_START_NEW_GAME})
         CreateButton(dwID, 83, 570, 74, 22, m_pContinueLooks, LOOK_GO_ON);
+    // Two lines of caption fit the button's height only in the tiny font.
+    for (uint32_t dwID : {ID_CONTINUE_MATCH, ID_BACK_TO_MATCH})
+        CreateButton(dwID, 83, 570, 74, 22, m_pContinueLooks, LOOK_GO_ON, g_hTinyFont);
     ShowAllControls(false);
     return true;
 }
