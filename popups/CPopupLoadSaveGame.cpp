@@ -116,6 +116,8 @@ bool CPopupLoadSaveGame::OnInitDialog()
             pLabel->m_hFont = g_hSmallFont;
             pLabel->m_bFrame = 0;
             pLabel->m_byAlignment = label.bRight ? 2 : 0;
+            // Another game's summary is written over this one's.
+            pLabel->m_bClearBackground = 1;
         }
 
     const int nSaved = FillSaveList();

@@ -307,8 +307,11 @@ bool CGameNavigationBar::OnInitDialog()
         for (int nColumn = 0; nColumn < 3; ++nColumn)
             CreateButton(commands[nRow][nColumn], 3 + 53 * nColumn, rows[nRow], 48, 22, m_pTools, 19, g_hTinyFont);
     CreateButton(ID_HOME, 3, 570, 74, 22, m_pTools, 41);
-    for (uint32_t dwID : {ID_CONTINUE, ID_START_NEW_GAME, ID_CONTINUE_MATCH, ID_BACK_TO_MATCH})
+    for (uint32_t dwID : {ID_CONTINUE, ID_START_NEW_GAME})
         CreateButton(dwID, 83, 570, 74, 22, m_pContinueLooks, LOOK_GO_ON);
+    // Two lines of caption fit the button's height only in the tiny font.
+    for (uint32_t dwID : {ID_CONTINUE_MATCH, ID_BACK_TO_MATCH})
+        CreateButton(dwID, 83, 570, 74, 22, m_pContinueLooks, LOOK_GO_ON, g_hTinyFont);
     ShowAllControls(false);
     return true;
 }
@@ -712,6 +715,11 @@ void CGameNavigationBar::CheckLastSaveGame()
 void CGameNavigationBar::SetContinueButton(int nLook)
 {
     m_nContinueLook = nLook;
+    // Where the way back to a running match stands, the continue button
+    // must not cover it: the day would go on with the match unfinished.
+    const std::vector<uint32_t>& shown = ModeOf(std::max(m_nMode, 0)).shown;
+    if (std::find(shown.begin(), shown.end(), ID_BACK_TO_MATCH) != shown.end())
+        return;
     if (auto* pButton = dynamic_cast<CXButton*>(FindControl(ID_CONTINUE))) {
         pButton->Enable(false);
         pButton->SetTextID(m_pContinueLooks, nLook);

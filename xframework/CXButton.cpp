@@ -222,9 +222,11 @@ void CXButton::DrawCaption(CXSurface* pSurface, const plat::Rect& rc, COLORREF c
     const int nTextTop = m_bTwoLineCaption ? ((nHeight / 2) - size.cy) / 2 + rc.top : (nHeight - size.cy) / 2 + rc.top - 1;
     DrawTextCentredF(pDC, rc.left + nShift + nIndent, nTextTop + nShift, rc.right + nShift, nTextTop + size.cy + nShift,
                      crColour, "%s", m_szCaption);
+    // The second line in the lower half as the first is in the upper one,
+    // so that the two do not run into each other.
     if (m_bTwoLineCaption && m_pszSecondLine)
-        DrawTextCentredF(pDC, rc.left + nShift + nIndent, rc.bottom - size.cy + nShift - 4, rc.right + nShift,
-                         rc.bottom + nShift, crColour, "%s", m_pszSecondLine);
+        DrawTextCentredF(pDC, rc.left + nShift + nIndent, nTextTop + nHeight / 2 + nShift, rc.right + nShift,
+                         nTextTop + nHeight / 2 + size.cy + nShift, crColour, "%s", m_pszSecondLine);
     pSurface->m_pSurface->releaseDC(pDC);
 }
 

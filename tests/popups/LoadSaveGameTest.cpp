@@ -19,17 +19,20 @@
 #include "database/CClubDatabase.h"
 #include "database/CDatabaseHandler.h"
 #include "platform/Messages.h"
+#include "platform/Surface.h"
 #include "season/CSaveGame.h"
 #include "xframework/CXButton.h"
 #include "xframework/CXEdit.h"
 #include "xframework/CXListBox.h"
 #include "xframework/CXStatic.h"
+#include "xframework/CXSurface.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -165,6 +168,37 @@ TEST_F(LoadSaveGame, SavesListsAndLoadsAPlayedWorld)
     EXPECT_EQ(World().GetGameDate().GetValue(), savedDate.GetValue());
     EXPECT_EQ(World().GetCurrentSaveGame()->GetClub()->GetName(), club);
     EXPECT_EQ(CXPopup::TopPopup(), nullptr) << "a load that worked says nothing";
+}
+
+TEST_F(LoadSaveGame, AnotherGamesSummaryWipesTheValuesShownBefore)
+{
+    SaveThroughPopup("Spring");
+    PlayDays(40);
+    SaveThroughPopup("Autumn");
+    ASSERT_TRUE(m_popup.Show(true));
+    ASSERT_EQ(List().GetCount(), 2);
+    // The pixels of the values that differ between the two games.
+    auto values = [this] {
+        std::vector<uint16_t> pixels;
+        for (uint32_t dwID : {CPopupLoadSaveGame::ID_BALANCE, CPopupLoadSaveGame::ID_GAME_DATE}) {
+            const CXControl* p = m_popup.FindControl(dwID);
+            const plat::Surface* pSurface = p && p->m_pDrawingSurface ? p->m_pDrawingSurface->m_pSurface : nullptr;
+            if (!pSurface)
+                return std::vector<uint16_t>{};
+            for (int y = p->m_nTop; y < p->m_nTop + p->Height(); ++y)
+                for (int x = p->m_nLeft; x < p->m_nLeft + p->Width(); ++x)
+                    pixels.push_back(pSurface->pixel(x, y));
+        }
+        return pixels;
+    };
+    const std::string firstDate = Label(CPopupLoadSaveGame::ID_GAME_DATE);
+    const std::vector<uint16_t> first = values();
+    ASSERT_FALSE(first.empty());
+    List().OnKeyDown(plat::VK_DOWN, 1, 0);
+    ASSERT_NE(Label(CPopupLoadSaveGame::ID_GAME_DATE), firstDate);
+    List().OnKeyDown(plat::VK_UP, 1, 0);
+    ASSERT_EQ(Label(CPopupLoadSaveGame::ID_GAME_DATE), firstDate);
+    EXPECT_EQ(values(), first) << "the other game's values are left under these";
 }
 
 TEST_F(LoadSaveGame, ARefusedSaveSaysSoAndKeepsTheOldSet)

@@ -4,6 +4,7 @@
 // players once while the day goes on.
 #include "match/CMatchBall.h"
 #include "render3d/C3DEngine.h"
+#include "PressButton.h"
 #include "ScreenInPlay.h"
 
 #include "database/CClubDatabase.h"
@@ -140,6 +141,20 @@ TEST_F(MatchScreen, AHumansMatchDayIsPlayedOnTheScreenAndRecordedOnce)
     EXPECT_EQ(g_MatchEngine.GetMatchTime(), dwHalted);
     Shoot("match-halted.png");
     screen.OnKeyDown('P', 1, 0);
+
+    // The human's tactics during the match, and the button in the continue
+    // place leads back to the match, not on through the day.
+    Choose(15, pHome == m_pClub ? CClientMatch::MODE_HOME_TACTICS : CClientMatch::MODE_AWAY_TACTICS);
+    ASSERT_EQ(g_pCurrentClient, GetScreenObject(SCREEN_PITCH_TACTICS));
+    const CXControl* pBack = g_pNavigationBar->FindControl(CGameNavigationBar::ID_BACK_TO_MATCH);
+    ASSERT_NE(pBack, nullptr);
+    const CXControl* pHit = g_pNavigationBar->ControlFromPoint(pBack->m_nLeft + 4, pBack->m_nTop + 4);
+    ASSERT_NE(pHit, nullptr);
+    EXPECT_EQ(pHit->GetID(), uint32_t(CGameNavigationBar::ID_BACK_TO_MATCH));
+    PressButton(*g_pNavigationBar, pHit->GetID());
+    Frames(2);
+    EXPECT_EQ(g_pCurrentClient, &screen);
+    EXPECT_FALSE(pFixture->IsPlayed()) << "the match goes on";
 
     // The match button: the rest is played, recorded, and the day goes on.
     g_pNavigationBar->OnClicked(CGameNavigationBar::ID_CONTINUE_MATCH);

@@ -14,14 +14,17 @@
 #include "xframework/CXScrollBar.h"
 #include "xframework/CXSlider.h"
 #include "xframework/CXStatic.h"
+#include "xframework/CXSurface.h"
 
 #include "platform/Clock.h"
 #include "platform/DeviceContext.h"
 #include "platform/Font.h"
+#include "platform/Surface.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -206,6 +209,28 @@ TEST_F(Controls, CaptionsSplitAtTheTabAndAreCutToTheirBuffer)
     pNone->SetTextID(nullptr, 0);
     EXPECT_EQ(pNone->m_bHasCaption, 0);
     EXPECT_EQ(pNone->Mode(), CXButton::MODE_TEXT);
+}
+
+TEST_F(Controls, TwoCaptionLinesStandApartWithinTheButton)
+{
+    // The navigation bar's 74 x 22 buttons with their 12-pixel font.
+    CXButton* pButton = Button(1);
+    pButton->SetTextID(nullptr, 0);
+    std::unique_ptr<plat::Font> pFont(plat::Font::create(12, 100, "Arial"));
+    pButton->m_hFont = pFont.get();
+    CXSurface surface;
+    ASSERT_NE(surface.Create(74, 22, true, false), nullptr);
+    surface.m_pSurface->fill(nullptr, 0);
+    pButton->DrawCaption(&surface, plat::Rect{0, 0, 74, 22}, 0xFFFFFF);
+    std::vector<bool> inked(22, false);
+    for (int y = 0; y < 22; ++y)
+        for (int x = 0; x < 74; ++x)
+            inked[size_t(y)] = inked[size_t(y)] || surface.m_pSurface->pixel(x, y) != 0;
+    // Ink, a blank row, ink again: two lines, neither run into the other.
+    const auto firstInk = std::find(inked.begin(), inked.end(), true);
+    const auto gap = std::find(firstInk, inked.end(), false);
+    ASSERT_NE(gap, inked.end());
+    EXPECT_NE(std::find(gap, inked.end(), true), inked.end()) << "the second line is below the first";
 }
 
 TEST_F(Controls, HoldToRepeatComesFasterAndNeverAtANegativeDelay)
