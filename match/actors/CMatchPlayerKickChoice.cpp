@@ -426,6 +426,17 @@ bool CMatchPlayer::TryCross()
         return false;
     if (!TryCrossTo(pAimed->GetPosition()))
         return false;
+    if (m_Engine.GetMatchEvent() == MATCHEVENT_NONE) {
+        // In open play the cross goes in front of him, level with the
+        // defenders' line that he runs on to: aimed where he stood, some
+        // 12 m behind that line, it was a ball played back that never
+        // reached the box.
+        CVector aim = GetTarget();
+        const int32_t nLine = m_pOpponentClub->GetOffsideLine();
+        aim.x = m_pClub->AttacksHighEnd() ? std::max(aim.x, nLine) : std::min(aim.x, nLine);
+        SetHoldTarget(aim);
+        m_fFlightTime = std::max(2.0f, float(Distance2D(m_vKickPoint, aim)) / float(m_nCurrentKickSpeed));
+    }
     m_pDecisionPartner = pAimed;
     if (m_bySpecialRole == ROLE_EVENT_PLAYER && m_Engine.GetMatchEvent() == MATCHEVENT_CORNER) {
         // A corner bends in towards the goal.

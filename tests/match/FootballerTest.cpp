@@ -50,6 +50,24 @@ TEST_F(FootballerTest, KickCandidatesChooseWhatTheSituationCallsFor)
     }
 }
 
+// Aimed where the striker stands, 12 m behind the defenders, a cross from
+// the wing 23 m out is a ball played back: it goes in level with their
+// line, in front of him, and he runs on to it.
+TEST_F(FootballerTest, AnOpenPlayCrossGoesInLevelWithTheDefendersLine)
+{
+    Start(5);
+    Arrange({{true, 7, 7700, 700}, {true, 9, 6900, 3700}, {false, 0, 9950, 3750}, {false, 3, 8300, 3750}});
+    m_pAway->UpdateOffsideLine();
+    ASSERT_EQ(m_pAway->GetOffsideLine(), At(8300, 0).x) << "the defender is the line";
+    CMatchPlayer& p = *Player(true, 7);
+    ASSERT_EQ(Decide(p), DECISION_CROSS);
+    EXPECT_EQ(p.GetDecisionPartner(), Player(true, 9));
+    EXPECT_EQ(p.GetTarget().x, At(8300, 0).x);
+    EXPECT_EQ(p.GetTarget().y, 3700);
+    const int32_t d = IntegerRoot(p.GetKickPoint().SquaredDistance2D(p.GetTarget()));
+    EXPECT_FLOAT_EQ(p.GetFlightTime(), std::max(2.0f, float(d) / float(p.GetCurrentKickSpeed())));
+}
+
 TEST_F(FootballerTest, ShotsLeaveTheFootWithTheirVelocityAndBoundedError)
 {
     auto kicks = [this](int nCount) {

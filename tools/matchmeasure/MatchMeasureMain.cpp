@@ -34,6 +34,13 @@ constexpr int kBandCount = 5;
 constexpr uint32_t kHeldBands[] = {500, 1000, 2000, 4000, 6000};
 constexpr int kHeldBandCount = 7;
 
+constexpr int kKickKinds = 5;
+constexpr int kKickEndCount = 6;
+const char* const kKickKindNames[kKickKinds] = {"crosses", "long balls", "clearances", "keeper deflections",
+                                                "outfield deflections"};
+const char* const kKickEnds[kKickEndCount] = {"a team-mate", "the opposing keeper", "another opponent",
+                                              "over the goal line", "over a touchline", "other"};
+
 struct SideFigures {
     int passes = 0, completed = 0, shots = 0, onTarget = 0, goals = 0;
     int lostToOpponent = 0, lostOut = 0, lostOther = 0;
@@ -73,6 +80,17 @@ struct SideFigures {
     // opponent [1] without their keeping it: a goal, a corner, a goal kick,
     // a throw-in, the defending side's next touch, the shooting side's.
     int aAfterBlock[2][6] = {};
+    // What ended the side's crosses, long balls, clearances and the
+    // deflections off its keeper and its outfield players (headers, blocks,
+    // tackles, parries): see kKickEnds ("a team-mate" takes in the kicker
+    // himself). With the distances from the goal line nearer the aim (for a
+    // deflection, the ball) of the kick, its aim, the opponents' offside
+    // line at the kick and the ball where the kick ended, summed.
+    int aKickEnds[kKickKinds][kKickEndCount] = {};
+    int64_t aStartDepth[kKickKinds] = {}, aAimDepth[kKickKinds] = {}, aLineDepth[kKickKinds] = {},
+            aEndDepth[kKickKinds] = {};
+    // Tackles made inside the side's own penalty area.
+    int boxTackles = 0;
 };
 
 // A pass, cross or long ball on its way: the opponents where they stood
@@ -98,6 +116,24 @@ struct TouchSignature {
                vStart.y == o.vStart.y;
     }
 };
+
+// The kick kind watched to its end, or -1.
+int KickKind(const BALLTOUCHRECORD& touch)
+{
+    const CMatchPlayer* p = CMatchPlayer::AsFootballer(touch.pPlayer);
+    switch (touch.byCause) {
+    case BALLCAUSE_CROSS: return 0;
+    case BALLCAUSE_LONGBALL: return 1;
+    case BALLCAUSE_CLEARANCE: return 2;
+    case BALLCAUSE_DEFLECTION: return p && p->GetSquadPosition() == 0 ? 3 : 4;
+    default: return -1;
+    }
+}
+
+int32_t GoalLineDepth(const CVector& v)
+{
+    return std::min(std::abs(v.x), std::abs(PITCH_LENGTH - v.x));
+}
 
 bool IsPass(uint8_t byCause)
 {
@@ -131,6 +167,15 @@ public:
                 AfterBlock(pTouch, MATCHEVENT_NONE);
             if (m_pShooter)
                 ShotTouched(pTouch);
+            if (m_pKicked)
+                KickEnded(pTouch ? CMatchPlayer::AsFootballer(pTouch->pPlayer) : nullptr, MATCHEVENT_NONE);
+            if (pTouch && KickKind(*pTouch) >= 0 && CMatchPlayer::AsFootballer(pTouch->pPlayer)) {
+                m_pKicked = CMatchPlayer::AsFootballer(pTouch->pPlayer);
+                m_nKickKind = KickKind(*pTouch);
+                m_vKickAim = pTouch->byCause == BALLCAUSE_DEFLECTION ? ball.GetPosition() : m_pKicked->GetTarget();
+                m_vKickStart = ball.GetPosition();
+                m_nKickLine = m_pKicked->GetClub()->GetOpponent()->GetOffsideLine();
+            }
             if (pTouch && IsPass(pTouch->byCause))
                 Watch(*pTouch, ball);
             if (pTouch && pTouch->byCause == BALLCAUSE_SHOT)
@@ -139,6 +184,7 @@ public:
         }
         Keepers();
         Restarts();
+        BoxTackles();
     }
 
     void Finish(SideFigures (&sides)[2])
@@ -294,6 +340,31 @@ private:
         m_pBlocked = nullptr;
     }
 
+    // The watched kick's next toucher, or the restart it ran into.
+    void KickEnded(const CMatchPlayer* pNext, uint8_t byEvent)
+    {
+        SideFigures& side = m_aSides[SideOf(m_pKicked)];
+        int k = 5;
+        if (pNext)
+            k = pNext->GetClub() == m_pKicked->GetClub() ? 0 : pNext->GetSquadPosition() == 0 ? 1 : 2;
+        else if (byEvent == MATCHEVENT_GOALKICK || byEvent == MATCHEVENT_CORNER || byEvent == MATCHEVENT_KICKOFF)
+            k = 3;
+        else if (byEvent == MATCHEVENT_THROWIN)
+            k = 4;
+        if (!pNext && byEvent == MATCHEVENT_NONE)
+            return;
+        ++side.aKickEnds[m_nKickKind][k];
+        // Depths are from the goal line nearer the aim, so that a ball
+        // carried past it counts as negative.
+        const CVector& end = m_Engine.GetBall()->GetPosition();
+        const bool bLowEnd = m_vKickAim.x < PITCH_LENGTH / 2;
+        side.aStartDepth[m_nKickKind] += bLowEnd ? m_vKickStart.x : PITCH_LENGTH - m_vKickStart.x;
+        side.aAimDepth[m_nKickKind] += GoalLineDepth(m_vKickAim);
+        side.aLineDepth[m_nKickKind] += bLowEnd ? m_nKickLine : PITCH_LENGTH - m_nKickLine;
+        side.aEndDepth[m_nKickKind] += bLowEnd ? end.x : PITCH_LENGTH - end.x;
+        m_pKicked = nullptr;
+    }
+
     void ShotStopped(uint8_t byEvent)
     {
         SideFigures& side = m_aSides[SideOf(m_pShooter)];
@@ -314,6 +385,8 @@ private:
                 ShotStopped(byEvent);
             if (m_pBlocked)
                 AfterBlock(nullptr, byEvent);
+            if (m_pKicked)
+                KickEnded(nullptr, byEvent);
             const CMatchPlayer* pLast = CMatchPlayer::AsFootballer(m_Engine.GetBall()->GetLastToucher());
             const int k = byEvent == MATCHEVENT_THROWIN ? 0 : byEvent == MATCHEVENT_GOALKICK ? 1
                         : byEvent == MATCHEVENT_CORNER ? 2 : -1;
@@ -340,6 +413,25 @@ private:
             ++m_aSides[0].aRestarts[kind(byEvent)];
         m_byEvent = byEvent;
         m_dwMatchTime = dwNow;
+    }
+
+    // A tackle shows as a rise of the tackler's count; its record says where.
+    void BoxTackles()
+    {
+        for (const CMatchClub* pClub : {m_Engine.GetHomeClub(), m_Engine.GetAwayClub()})
+            for (int i = 0; i < pClub->GetOnPitchCount(); ++i) {
+                const CMatchPlayer* p = pClub->GetSlot(i);
+                if (!p)
+                    continue;
+                auto known = std::find_if(m_aTackleCounts.begin(), m_aTackleCounts.end(),
+                                          [p](const auto& entry) { return entry.first == p; });
+                if (known == m_aTackleCounts.end())
+                    known = m_aTackleCounts.insert(m_aTackleCounts.end(), {p, 0});
+                if (p->GetTackleCount() > known->second &&
+                    pClub->IsInPenaltyArea(p->GetLastTackle().vStart, false))
+                    ++m_aSides[SideOf(p)].boxTackles;
+                known->second = p->GetTackleCount();
+            }
     }
 
     void Keepers()
@@ -378,6 +470,11 @@ private:
     const CMatchPlayer* m_pShooter = nullptr;  // the shot on its way
     const CMatchPlayer* m_pBlocked = nullptr;  // the shooter whose shot came off an opponent
     int m_nBlocker = 0;
+    const CMatchPlayer* m_pKicked = nullptr;  // the cross, long ball, clearance or deflection on its way
+    int m_nKickKind = 0;
+    CVector m_vKickAim, m_vKickStart;
+    int32_t m_nKickLine = 0;
+    std::vector<std::pair<const CMatchPlayer*, int>> m_aTackleCounts;
 };
 
 void Print(const char* name, const SideFigures& f)
@@ -440,6 +537,14 @@ void Add(SideFigures& total, const SideFigures& f)
     for (int b = 0; b < 2; ++b)
         for (int k = 0; k < 6; ++k)
             total.aAfterBlock[b][k] += f.aAfterBlock[b][k];
+    for (int k = 0; k < kKickKinds; ++k) {
+        for (int e = 0; e < kKickEndCount; ++e)
+            total.aKickEnds[k][e] += f.aKickEnds[k][e];
+        total.aStartDepth[k] += f.aStartDepth[k];
+        total.aAimDepth[k] += f.aAimDepth[k], total.aEndDepth[k] += f.aEndDepth[k];
+        total.aLineDepth[k] += f.aLineDepth[k];
+    }
+    total.boxTackles += f.boxTackles;
 }
 
 int PlayMatch(uint32_t dwSeed, int club, int away, SideFigures (&sides)[2])
@@ -588,8 +693,9 @@ int main(int argc, char** argv)
                 total.aRestartSeconds[1] / std::max(1, total.aRestarts[1]), total.aRestarts[2] / double(matches),
                 total.aRestartSeconds[2] / std::max(1, total.aRestarts[2]), total.aRestarts[3] / double(matches),
                 total.aRestartSeconds[3] / std::max(1, total.aRestarts[3]));
-    std::printf("a match: %.1f tackles, %.1f fouls, %.1f booked, %.2f sent off, %.2f penalties, %.1f offside\n",
-                total.tackles / double(matches), total.fouls / double(matches), total.bookings / double(matches),
+    std::printf("a match: %.1f tackles (%.1f in a penalty area), %.1f fouls, %.1f booked, %.2f sent off, %.2f penalties, "
+                "%.1f offside\n",
+                total.tackles / double(matches), total.boxTackles / double(matches), total.fouls / double(matches), total.bookings / double(matches),
                 total.sendingsOff / double(matches), total.penalties / double(matches),
                 total.offsides / double(matches));
     std::printf("a side's shots: goal %.1f, held by the keeper %.1f, touched by the keeper %.1f, by another opponent "
@@ -602,6 +708,18 @@ int main(int argc, char** argv)
                     "the defenders' touch %.2f, the attackers' %.2f\n", b == 0 ? "the keeper" : "another opponent",
                     total.aAfterBlock[b][0] / sides, total.aAfterBlock[b][1] / sides, total.aAfterBlock[b][2] / sides,
                     total.aAfterBlock[b][3] / sides, total.aAfterBlock[b][4] / sides, total.aAfterBlock[b][5] / sides);
+    for (int k = 0; k < kKickKinds; ++k) {
+        int n = 0;
+        std::printf("a side's %s ended by:", kKickKindNames[k]);
+        for (int e = 0; e < kKickEndCount; ++e) {
+            std::printf(" %s %.1f", kKickEnds[e], total.aKickEnds[k][e] / sides);
+            n += total.aKickEnds[k][e];
+        }
+        const double fScale = 100.0 * std::max(1, n);
+        std::printf("; from the goal line: struck %.1f m, aimed %.1f m, the opponents' line %.1f m, ended %.1f m\n",
+                    double(total.aStartDepth[k]) / fScale, double(total.aAimDepth[k]) / fScale,
+                    double(total.aLineDepth[k]) / fScale, double(total.aEndDepth[k]) / fScale);
+    }
     const char* const aCauses[8] = {"none", "deflection", "pass", "cross", "shot", "long ball", "clearance", "controlled"};
     const char* const aKinds[3] = {"throw-ins", "goal kicks", "corners"};
     for (int r = 0; r < 3; ++r) {
