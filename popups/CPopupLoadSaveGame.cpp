@@ -151,9 +151,12 @@ std::string CPopupLoadSaveGame::GetTypedName() const
 
 void CPopupLoadSaveGame::TakeListSelection()
 {
-    // The edit tells OnEditChange.
-    if (m_pName)
+    // The edit tells OnEditChange. The name is offered chosen, so that
+    // typing a new one replaces it rather than adding to it.
+    if (m_pName) {
         m_pName->SetText("%s", saved_files::ChosenName(m_pList).c_str());
+        m_pName->ChooseAll();
+    }
 }
 
 void CPopupLoadSaveGame::ReadSummaries()

@@ -386,13 +386,27 @@ void CClientTablesStaticsCup::SelectCurrentRound()
     }
 }
 
+bool CClientTablesStaticsCup::InGroupStageInPlay() const
+{
+    // The cup stays on the first match day of its group stage until the
+    // stage is over; every match day of that stage shares its groups. A new
+    // stage starts where the number of ties changes.
+    const ITEMCUPSTRUCTUREINFORMATION* pDefinition = Definition();
+    const ITEMCUPROUNDINFORMATION* pFirst = m_pCup ? GetDefinitionRound(pDefinition, m_pCup->byRound) : nullptr;
+    if (m_nCountry != 0 || !pFirst || pFirst->byLegs != CUP_LEGS_GROUP || m_nRound < m_pCup->byRound)
+        return false;
+    for (int nRound = m_pCup->byRound + 1; nRound <= m_nRound; ++nRound) {
+        const ITEMCUPROUNDINFORMATION* pRound = GetDefinitionRound(pDefinition, nRound);
+        if (!pRound || pRound->byLegs != CUP_LEGS_GROUP || pRound->byTies != pFirst->byTies)
+            return false;
+    }
+    return true;
+}
+
 const MINILEAGUEGROUP* CClientTablesStaticsCup::SelectedGroup() const
 {
     const CDatabaseHandler* pDatabase = Database();
-    const ITEMCUPROUNDINFORMATION* pRound = RoundInfo();
-    // The groups in play belong to the cup's own round.
-    if (!pDatabase || !pRound || pRound->byLegs != CUP_LEGS_GROUP || m_nCountry != 0 || !m_pCup ||
-        m_pCup->byRound != m_nRound || !pDatabase->GetEuropeanCups())
+    if (!pDatabase || !pDatabase->GetEuropeanCups() || !InGroupStageInPlay())
         return nullptr;
     const CXList& groups = pDatabase->GetEuropeanCups()->GetGroups();
     return m_nLegOrGroup >= 0 && m_nLegOrGroup < groups.GetCount()
@@ -419,7 +433,7 @@ void CClientTablesStaticsCup::FillLegSelector()
             pBox->SetItemData(pBox->AddString(kWhite, "%s", szText), static_cast<uint32_t>(nLeg - 1));
         }
     } else if (nLegs == CUP_LEGS_GROUP) {
-        const int nGroups = pDatabase && pDatabase->GetEuropeanCups() && m_pCup && m_pCup->byRound == m_nRound
+        const int nGroups = pDatabase && pDatabase->GetEuropeanCups() && InGroupStageInPlay()
                                 ? pDatabase->GetEuropeanCups()->GetGroups().GetCount()
                                 : pRound->byTies / 2;
         const ID_CLUB idHuman = pDatabase && pDatabase->GetCurrentSaveGame() && pDatabase->GetCurrentSaveGame()->GetClub()
@@ -600,7 +614,9 @@ void CClientTablesStaticsCup::ShowGroup()
     std::stable_sort(rows.begin(), rows.end(),
                      [](const MINILEAGUEROW* a, const MINILEAGUEROW* b) { return a->byPosition < b->byPosition; });
     const bool bEightGroups = pDatabase->GetEuropeanCups()->GetGroups().GetCount() == kEightGroups;
+    // Each group round is one match day: its fixtures go below the table.
     CDate matchDay;
+    RoundDate(false, matchDay);
     for (const MINILEAGUEROW* pRow : rows) {
         const CClubDatabase* pClub = pDatabase->GetClubFromID(static_cast<ID_CLUB>(pRow->dwClub));
         const CSaveGame* pHuman = pClub ? pDatabase->GetSaveGameForClub(pClub) : nullptr;
@@ -613,13 +629,6 @@ void CClientTablesStaticsCup::ShowGroup()
             continue;
         pTable->SetItemData(nRow, pRow->dwClub);
         m_GroupMarks.push_back(nRow < 2 ? kQualifyMark : nRow == 2 && bEightGroups ? kThirdPlaceMark : 0);
-        // The group's match day: the last one played, else the next.
-        for (const CCupFixturesDatabase* p : pRow->lstFixtures.Items<CCupFixturesDatabase>()) {
-            const bool bPast = !(p->GetDate() > pDatabase->GetGameDate());
-            if (!matchDay.IsValid() || (bPast && (p->GetDate() > matchDay || matchDay > pDatabase->GetGameDate())) ||
-                (!bPast && matchDay > pDatabase->GetGameDate() && p->GetDate() < matchDay))
-                matchDay = p->GetDate();
-        }
     }
     pTable->SetAutoRedraw(true);
     pTable->Redraw();

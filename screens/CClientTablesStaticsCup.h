@@ -93,6 +93,7 @@ private:
     void ShowGroup();
     void FreeKits();
     int CurrentRound(bool bRoundBefore) const;
+    bool InGroupStageInPlay() const;
     const MINILEAGUEGROUP* SelectedGroup() const;
     void TakeSelection();
 

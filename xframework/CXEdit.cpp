@@ -19,6 +19,7 @@ CurrencyConverter g_pfnConvertCurrency = nullptr;
 
 namespace {
 constexpr COLORREF kFrameColour = 0x0000FFFF;
+constexpr COLORREF kChosenTextColour = 0x00000000;
 constexpr int kSpinWidth = 14;
 constexpr int kSpinHeight = 7;
 constexpr uint32_t kSpinFirstDelay = 250;
@@ -66,10 +67,29 @@ void CXEdit::SetText(const char* pszFormat, ...)
     std::vsnprintf(m_pText.get(), static_cast<size_t>(m_nCapacity), pszFormat, args);
     va_end(args);
     m_nCaret = static_cast<uint32_t>(std::strlen(m_pText.get()));
+    m_bAllChosen = 0;
     UpdateCaretX();
     if (m_bNotify && m_pOwner)
         m_pOwner->OnEditChange(this);
     Draw();
+}
+
+void CXEdit::ChooseAll()
+{
+    m_bAllChosen = m_pText[0] != '\0' ? 1 : 0;
+    m_nCaret = static_cast<uint32_t>(std::strlen(m_pText.get()));
+    UpdateCaretX();
+    Draw();
+}
+
+bool CXEdit::DropChosenText()
+{
+    if (!m_bAllChosen)
+        return false;
+    m_bAllChosen = 0;
+    m_pText[0] = '\0';
+    m_nCaret = 0;
+    return true;
 }
 
 void CXEdit::SetNumericRange(bool bRangeCheck, int nMinimum, int nMaximum)
@@ -204,10 +224,12 @@ void CXEdit::OnChar(uint32_t key, uint32_t repeat, uint32_t dwFlags)
     if (m_bReadOnly)
         return;
     char* pszText = m_pText.get();
-    const int nLength = static_cast<int>(std::strlen(pszText));
+    int nLength = static_cast<int>(std::strlen(pszText));
     switch (key) {
     case plat::VK_BACK:
-        if (m_nCaret > 0) {
+        if (DropChosenText()) {
+            Changed();
+        } else if (m_nCaret > 0) {
             std::memmove(pszText + m_nCaret - 1, pszText + m_nCaret, static_cast<size_t>(nLength) - m_nCaret + 1);
             int nMove = -1;
             if (IsNumeric())
@@ -239,6 +261,8 @@ void CXEdit::OnChar(uint32_t key, uint32_t repeat, uint32_t dwFlags)
         UpdateCaretX();
         return;
     }
+    if (DropChosenText())
+        nLength = 0;
     if (nLength >= m_nMaxLength)
         return;
     const std::string previous(pszText);
@@ -263,6 +287,13 @@ void CXEdit::OnKeyDown(uint32_t key, uint32_t /*repeat*/, uint32_t)
         return;
     char* pszText = m_pText.get();
     const uint32_t nLength = static_cast<uint32_t>(std::strlen(pszText));
+    if (key == plat::VK_DELETE && DropChosenText()) {
+        Changed();
+        UpdateCaretX();
+        return;
+    }
+    if (key == plat::VK_END || key == plat::VK_HOME || key == plat::VK_LEFT || key == plat::VK_RIGHT)
+        m_bAllChosen = 0;
     switch (key) {
     case plat::VK_END:
         m_nCaret = nLength;
@@ -353,7 +384,13 @@ void CXEdit::Draw()
     plat::DeviceContext* pDC = m_pDrawingSurface->m_pSurface->getDC();
     pDC->setBkMode(plat::TRANSPARENT);
     plat::Font* pPrevious = m_hFont ? pDC->selectFont(m_hFont) : nullptr;
-    pDC->setTextColor(m_bEditing ? m_crFocus : m_crText);
+    if (m_bAllChosen && nLength > 0) {
+        // A chosen text stands out dark on the focus colour.
+        DrawFilledRect(pDC, x - 1, m_nTop + 2, x + nTextWidth + 1, m_nBottom - 1, m_crFocus);
+        pDC->setTextColor(kChosenTextColour);
+    } else {
+        pDC->setTextColor(m_bEditing ? m_crFocus : m_crText);
+    }
     pDC->textOut(x, m_nTop + 2, pszText, nLength);
     if (m_hFont)
         pDC->selectFont(pPrevious);

@@ -44,6 +44,11 @@ public:
     void SetMaxLength(int n);
     // The result is cut to the text's room; the caret goes to the end.
     void SetText(const char* pszFormat, ...) BRELLOX_PRINTF(2, 3);
+    // Chooses the whole text, as a name offered for the user to keep or
+    // overwrite: the next character typed replaces it, Backspace or Delete
+    // empties it, a caret key only lets it go. SetText lets it go too.
+    void ChooseAll();
+    bool IsAllChosen() const { return m_bAllChosen != 0; }
     void SetNumericRange(bool bRangeCheck, int nMinimum, int nMaximum);
     void AddSpinButtons(uint32_t dwUpID, uint32_t dwDownID, int nStep);
     // A spin button's click.
@@ -96,10 +101,13 @@ private:
     char Separator() const;
     void CheckRange();
     void SetNumber(int nValue);
+    // Empties a chosen text; false when nothing was chosen.
+    bool DropChosenText();
 
     uint32_t m_nCaret = 0;
     std::unique_ptr<char[]> m_pText;
     int32_t m_nCapacity = 0;
     int32_t m_nMaxLength = 0;
     int32_t m_nCaretX = 0;
+    uint8_t m_bAllChosen = 0;
 };

@@ -266,6 +266,29 @@ TEST_F(LoadSaveGame, RefusesNamesThatAreEmptyTooLongOrLeaveTheFolder)
     EXPECT_TRUE(!fs::exists(m_folder.Saves()) || FolderFiles(m_folder.Saves()).empty());
 }
 
+// The save popup offers the first saved game's name chosen: typing a name
+// replaces it, and a caret key keeps it to be added to.
+TEST_F(LoadSaveGame, TheOfferedNameGivesWayToTheNameTyped)
+{
+    SaveThroughPopup("match");
+    ASSERT_TRUE(m_popup.Show(false));
+    EXPECT_STREQ(NameEdit().Text(), "match");
+    EXPECT_TRUE(NameEdit().IsAllChosen());
+    EXPECT_EQ(m_popup.GetSummaries().size(), 1u) << "the offered game's summary";
+    Type("late1");
+    EXPECT_STREQ(NameEdit().Text(), "late1");
+    EXPECT_TRUE(m_popup.GetSummaries().empty()) << "no game of the new name";
+    EXPECT_TRUE(IsInUse(CGamePopup::kOkButtonID));
+    Shoot("save_name_replaced.png");
+    m_popup.Close();
+
+    ASSERT_TRUE(m_popup.Show(false));
+    NameEdit().OnKeyDown(plat::VK_END, 1, 0);
+    Type("2");
+    EXPECT_STREQ(NameEdit().Text(), "match2");
+    m_popup.Close();
+}
+
 TEST_F(LoadSaveGame, DeletingAsksFirstAndTheLastGoneLeavesNothingToLoad)
 {
     SaveThroughPopup("Old");

@@ -177,6 +177,41 @@ TEST_F(CupTables, AGroupRoundShowsTheGroupTableAndItsMatchDay)
     // The group's matches of its match day: each club of the group once.
     const CXListBox* pList = pScreen->GetFixtureList();
     EXPECT_EQ(pList->GetCount(), pGroup->byFilled / 2);
+    const CDate firstDay = Database()->GetGameDate();
+
+    // Two match days on, the cup still stands on its first group round: the
+    // screen opens on the third match day with the same groups and that
+    // day's matches, and goes back to the first day's matches.
+    const int nFirstRound = pGroupCup->byRound;
+    auto played = [&]() { return pGroup->pRows[0].byWon + pGroup->pRows[0].byDrawn + pGroup->pRows[0].byLost; };
+    for (int i = 0; i < 60 && played() < 3; ++i) {
+        Database()->ProcessDay();
+        Database()->DoMatchDay(Database()->GetGameDate());
+    }
+    ASSERT_EQ(played(), 3);
+    ASSERT_EQ(pGroupCup->byRound, nFirstRound);
+    OpenCup(pGroupCup->byKind == 0 ? Cup::kFirstEuropeanCup : MakeCupNumberFromKind(pGroupCup->byKind, 0));
+    pScreen = dynamic_cast<Cup*>(g_pCurrentClient);
+    ASSERT_NE(pScreen, nullptr);
+    EXPECT_EQ(pScreen->GetRound(), nFirstRound + 2);
+    ASSERT_TRUE(pScreen->ChooseLegOrGroup(0));
+    Shoot("cup_group_third_day.png");
+    auto expectMatchDay = [&](const CDate& day) {
+        EXPECT_EQ(pScreen->GetGroupList()->GetCount(), pGroup->byFilled);
+        ASSERT_EQ(pScreen->GetFixtureList()->GetCount(), pGroup->byFilled / 2);
+        for (int nRow = 0; nRow < pScreen->GetFixtureList()->GetCount(); ++nRow) {
+            const FixtureKitRow* pRow = pScreen->GetRow(nRow);
+            ASSERT_NE(pRow, nullptr);
+            const CCupFixturesDatabase* pFixture = Database()->FindCupFixtureByMatchId(pRow->GetMatchID());
+            ASSERT_NE(pFixture, nullptr);
+            EXPECT_TRUE(pFixture->GetDate() == day);
+            EXPECT_TRUE(pFixture->IsPlayed());
+        }
+    };
+    expectMatchDay(Database()->GetGameDate());
+    ASSERT_TRUE(pScreen->ChooseRound(nFirstRound));
+    ASSERT_TRUE(pScreen->ChooseLegOrGroup(0));
+    expectMatchDay(firstDay);
 }
 
 // Each country of the country selector carries its flag beside its name.

@@ -195,6 +195,67 @@ TEST_F(Edits, CaretKeysStopAtTheEndsAndReadOnlyIgnoresInput)
     EXPECT_EQ(g_PointerKinds, (std::vector<int>{2, 0}));
 }
 
+// A chosen text gives way to the first character typed, Backspace or
+// Delete; a caret key lets it go and the text stays to be added to.
+TEST_F(Edits, AChosenTextIsReplacedByTypingAndLetGoByACaretKey)
+{
+    struct Step {
+        bool bKey;  // OnKeyDown, else OnChar
+        uint32_t code;
+    };
+    const Step kTyped{false, 'x'}, kBack{false, plat::VK_BACK}, kTab{false, plat::VK_TAB};
+    const Step kDelete{true, plat::VK_DELETE}, kHome{true, plat::VK_HOME}, kEnd{true, plat::VK_END};
+    const struct {
+        std::vector<Step> steps;
+        const char* pszText;
+        uint32_t nCaret;
+    } kCases[] = {
+        {{kTyped}, "x", 1},        {{kTyped, kTyped}, "xx", 2}, {{kBack}, "", 0},          {{kDelete}, "", 0},
+        {{kTab, kTyped}, "x", 1},  {{kHome, kTyped}, "xname", 1}, {{kEnd, kBack}, "nam", 3}, {{kEnd, kTyped}, "namex", 5},
+    };
+    CXEdit* pEdit = Edit(10, false);
+    for (const auto& test : kCases) {
+        pEdit->SetText("%s", "name");
+        pEdit->ChooseAll();
+        ASSERT_TRUE(pEdit->IsAllChosen());
+        for (const Step& step : test.steps)
+            step.bKey ? pEdit->OnKeyDown(step.code, 1, 0) : pEdit->OnChar(step.code, 1, 0);
+        EXPECT_STREQ(pEdit->Text(), test.pszText);
+        EXPECT_EQ(pEdit->Caret(), test.nCaret) << test.pszText;
+        EXPECT_FALSE(pEdit->IsAllChosen()) << test.pszText;
+    }
+    // The owner hears of the text that replaced the chosen one.
+    pEdit->SetText("%s", "name");
+    pEdit->ChooseAll();
+    m_screen.events.clear();
+    Type(pEdit, "x");
+    EXPECT_EQ(m_screen.events, (std::vector<std::string>{"change x"}));
+    // New text lets the choice go; an empty text has nothing to choose.
+    pEdit->ChooseAll();
+    pEdit->SetText("%s", "other");
+    EXPECT_FALSE(pEdit->IsAllChosen());
+    pEdit->SetText("%s", "");
+    pEdit->ChooseAll();
+    EXPECT_FALSE(pEdit->IsAllChosen());
+
+    // Shown, a chosen text stands out on the focus colour.
+    pEdit->SetText("%s", "name");
+    pEdit->Show(true, true);
+    auto focusColourInside = [&]() {
+        int n = 0;
+        for (int y = 31; y < 48; ++y)
+            for (int x = 21; x < 220; ++x)
+                n += DrawnPixel(x, y) == Colour(0x0000FFFF) ? 1 : 0;
+        return n;
+    };
+    const int nPlain = focusColourInside();
+    pEdit->ChooseAll();
+    EXPECT_GT(focusColourInside(), nPlain + 100);
+    pEdit->OnKeyDown(plat::VK_END, 1, 0);
+    pEdit->Draw();
+    EXPECT_EQ(focusColourInside(), nPlain);
+}
+
 TEST_F(Edits, SetTextIsCutToTheRoomOfTheText)
 {
     CXEdit* pEdit = Edit(5, false);
