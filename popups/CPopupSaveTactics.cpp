@@ -143,8 +143,12 @@ std::string CPopupSaveTactics::GetTypedName() const
 void CPopupSaveTactics::TakeListSelection()
 {
     const std::string name = saved_files::ChosenName(m_pList);
-    if (m_pName)
+    // Offered chosen, so that typing a new name replaces it rather than
+    // adding to it.
+    if (m_pName) {
         m_pName->SetText("%s", name.c_str());
+        m_pName->ChooseAll();
+    }
     EnableButton(kOkButtonID, !name.empty());
 }
 

@@ -473,6 +473,9 @@ TEST_F(PitchTactics, AFormationIsSavedChosenAgainOverwrittenAndDeletedThroughThe
     CPopupSaveTactics& again = OpenSave();
     ASSERT_EQ(again.GetList()->GetCount(), 1);
     EXPECT_EQ(again.GetTypedName(), "Diamond") << "the listed file's name is proposed";
+    const auto* pOffered = dynamic_cast<const CXEdit*>(again.FindControl(CPopupSaveTactics::ID_NAME));
+    ASSERT_NE(pOffered, nullptr);
+    EXPECT_TRUE(pOffered->IsAllChosen()) << "offered chosen, for a name typed to replace it";
     again.OnClicked(CGamePopup::kOkButtonID);
     EXPECT_EQ(GetGameMessageBox()->GetTextItem(), CPopupSaveTactics::MESSAGE_OVERWRITE);
     AnswerBox(CGamePopup::kOkButtonID);
