@@ -715,10 +715,11 @@ void CGameNavigationBar::CheckLastSaveGame()
 void CGameNavigationBar::SetContinueButton(int nLook)
 {
     m_nContinueLook = nLook;
-    // Where the way back to a running match stands, the continue button
-    // must not cover it: the day would go on with the match unfinished.
+    // Only where the mode shows it: elsewhere another button stands in its
+    // place (the way back to a running match, continuing the match, a new
+    // game), and covering that one would let the day go on past it.
     const std::vector<uint32_t>& shown = ModeOf(std::max(m_nMode, 0)).shown;
-    if (std::find(shown.begin(), shown.end(), ID_BACK_TO_MATCH) != shown.end())
+    if (std::find(shown.begin(), shown.end(), ID_CONTINUE) == shown.end())
         return;
     if (auto* pButton = dynamic_cast<CXButton*>(FindControl(ID_CONTINUE))) {
         pButton->Enable(false);
